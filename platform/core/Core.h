@@ -3,6 +3,7 @@
 
 #include "platform/core/CString.h"
 #include "platform/core/Errors.h"
+#include "platform/core/Geometry.h"
 #include "platform/core/Locale.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/Messages.h"

@@ -1,0 +1,334 @@
+#include "engine/settings/Settings.h"
+
+#include "platform/core/MessageBox.h"
+#include "platform/core/Messages.h"
+#include "platform/core/Paths.h"
+#include "platform/core/StringSerialization.h"
+
+#include <boost/archive/archive_exception.hpp>
+#include <boost/archive/binary_iarchive.hpp>
+#include <boost/archive/binary_oarchive.hpp>
+#include <boost/archive/text_iarchive.hpp>
+#include <boost/archive/text_oarchive.hpp>
+#include <boost/archive/xml_iarchive.hpp>
+#include <boost/archive/xml_oarchive.hpp>
+#include <boost/serialization/nvp.hpp>
+
+#include <atomic>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <system_error>
+#include <unistd.h>
+
+CSettings* g_pSettings = CSettings::GetInstance();
+
+// ---- archive items ------------------------------------------------------------------------
+
+template <class Archive>
+void CSettings::General_Config::General_LoadModel::serialize(Archive& ar, const unsigned int /*version*/)
+{
+    ar & BOOST_SERIALIZATION_NVP(CLR_LM_BGRND);
+    ar & BOOST_SERIALIZATION_NVP(CLR_LM_BASELINE);
+    ar & BOOST_SERIALIZATION_NVP(CLR_LM_GRIDLINE);
+    ar & BOOST_SERIALIZATION_NVP(CLR_LM_TEXT);
+    ar & BOOST_SERIALIZATION_NVP(CLR_LM_PL);
+    ar & BOOST_SERIALIZATION_NVP(CLR_LM_UDL);
+    ar & BOOST_SERIALIZATION_NVP(CLR_LM_PUDL);
+    ar & BOOST_SERIALIZATION_NVP(CLR_LM_WHEEL);
+}
+
+template <class Archive>
+void CSettings::General_Config::General_DecimalPlaces::serialize(Archive& ar, const unsigned int /*version*/)
+{
+    ar & BOOST_SERIALIZATION_NVP(FACTOR);
+    ar & BOOST_SERIALIZATION_NVP(DISTANCE);
+    ar & BOOST_SERIALIZATION_NVP(SPAN);
+    ar & BOOST_SERIALIZATION_NVP(GVW);
+    ar & BOOST_SERIALIZATION_NVP(VEHLENGTH);
+}
+
+template <class Archive>
+void CSettings::General_Config::General_Output::serialize(Archive& ar, const unsigned int /*version*/)
+{
+    ar & BOOST_SERIALIZATION_NVP(BMSF);
+    ar & BOOST_SERIALIZATION_NVP(R);
+    ar & BOOST_SERIALIZATION_NVP(GRAPHS);
+    ar & BOOST_SERIALIZATION_NVP(TABLES);
+}
+
+template <class Archive>
+void CSettings::General_Config::General_Stepping::serialize(Archive& ar, const unsigned int /*version*/)
+{
+    ar & BOOST_SERIALIZATION_NVP(BYSTEP);
+    ar & BOOST_SERIALIZATION_NVP(STEPSIZE);
+    ar & BOOST_SERIALIZATION_NVP(NSTEPS);
+}
+
+template <class Archive>
+void CSettings::General_Config::serialize(Archive& ar, const unsigned int /*version*/)
+{
+    ar & BOOST_SERIALIZATION_NVP(HELPFILEPATH);
+    ar & BOOST_SERIALIZATION_NVP(USEBINARYFILEFORMAT);
+    ar & BOOST_SERIALIZATION_NVP(LoadModel);
+    ar & BOOST_SERIALIZATION_NVP(DecimalPlaces);
+    ar & BOOST_SERIALIZATION_NVP(Output);
+    ar & BOOST_SERIALIZATION_NVP(Stepping);
+}
+
+template <class Archive>
+void CSettings::Analysis_Config::serialize(Archive& ar, const unsigned int /*version*/)
+{
+    ar & BOOST_SERIALIZATION_NVP(NPOINTS_ALONG_BEAM);
+    ar & BOOST_SERIALIZATION_NVP(NO_AXLE_SPACINGS);
+}
+
+template <class Archive>
+void CSettings::Plot_Config::Plot_Gap::serialize(Archive& ar, const unsigned int /*version*/)
+{
+    ar & BOOST_SERIALIZATION_NVP(TOP);
+    ar & BOOST_SERIALIZATION_NVP(BTM);
+    ar & BOOST_SERIALIZATION_NVP(LEFT);
+    ar & BOOST_SERIALIZATION_NVP(RIGHT);
+    ar & BOOST_SERIALIZATION_NVP(BETWN);
+}
+
+template <class Archive>
+void CSettings::Plot_Config::Plot_Colours::serialize(Archive& ar, const unsigned int /*version*/)
+{
+    ar & BOOST_SERIALIZATION_NVP(CLR_BACKGRND);
+    ar & BOOST_SERIALIZATION_NVP(CLR_BORDER);
+    ar & BOOST_SERIALIZATION_NVP(CLR_GRID);
+    ar & BOOST_SERIALIZATION_NVP(CLR_TEXT);
+    ar & BOOST_SERIALIZATION_NVP(CLR_LINEMIN);
+    ar & BOOST_SERIALIZATION_NVP(CLR_LINEMAX);
+    ar & BOOST_SERIALIZATION_NVP(CLR_BEAM);
+    ar & BOOST_SERIALIZATION_NVP(CLR_LIGHTLINE);
+    ar & BOOST_SERIALIZATION_NVP(CLR_PROPMIN);
+    ar & BOOST_SERIALIZATION_NVP(CLR_PROPMAX);
+    ar & BOOST_SERIALIZATION_NVP(CLR_FULLSPEED);
+    ar & BOOST_SERIALIZATION_NVP(CLR_SLOWDOWN);
+}
+
+template <class Archive>
+void CSettings::Plot_Config::serialize(Archive& ar, const unsigned int /*version*/)
+{
+    ar & BOOST_SERIALIZATION_NVP(RATIOLIMIT_FULLSPEED);
+    ar & BOOST_SERIALIZATION_NVP(RATIOLIMIT_SLOWDOWN);
+    ar & BOOST_SERIALIZATION_NVP(LINEWIDTH);
+    ar & BOOST_SERIALIZATION_NVP(DATATIPDELAY);
+    ar & BOOST_SERIALIZATION_NVP(Gap);
+    ar & BOOST_SERIALIZATION_NVP(Colours);
+}
+
+#define QOR_SETTINGS_INSTANTIATE(T)                                                       \
+    template void T::serialize(boost::archive::xml_oarchive&, const unsigned int);        \
+    template void T::serialize(boost::archive::xml_iarchive&, const unsigned int);        \
+    template void T::serialize(boost::archive::text_oarchive&, const unsigned int);       \
+    template void T::serialize(boost::archive::text_iarchive&, const unsigned int);       \
+    template void T::serialize(boost::archive::binary_oarchive&, const unsigned int);     \
+    template void T::serialize(boost::archive::binary_iarchive&, const unsigned int);
+
+QOR_SETTINGS_INSTANTIATE(CSettings::General_Config::General_LoadModel)
+QOR_SETTINGS_INSTANTIATE(CSettings::General_Config::General_DecimalPlaces)
+QOR_SETTINGS_INSTANTIATE(CSettings::General_Config::General_Output)
+QOR_SETTINGS_INSTANTIATE(CSettings::General_Config::General_Stepping)
+QOR_SETTINGS_INSTANTIATE(CSettings::General_Config)
+QOR_SETTINGS_INSTANTIATE(CSettings::Analysis_Config)
+QOR_SETTINGS_INSTANTIATE(CSettings::Plot_Config::Plot_Gap)
+QOR_SETTINGS_INSTANTIATE(CSettings::Plot_Config::Plot_Colours)
+QOR_SETTINGS_INSTANTIATE(CSettings::Plot_Config)
+
+#undef QOR_SETTINGS_INSTANTIATE
+
+// ---- the object ---------------------------------------------------------------------------
+
+CSettings* CSettings::GetInstance()
+{
+    static CSettings settings;
+    return &settings;
+}
+
+CSettings::CSettings()
+{
+    SetDefaults();
+}
+
+CSettings::~CSettings() = default;
+
+void CSettings::SetDefaults()
+{
+    General.HELPFILEPATH = qor::GetAppDataFolder() + L"/QOR/QOR User Manual.pdf";
+    General.USEBINARYFILEFORMAT = true;
+    General.LoadModel = General_Config::General_LoadModel();
+    General.DecimalPlaces = General_Config::General_DecimalPlaces();
+    General.Output = General_Config::General_Output();
+    General.Stepping = General_Config::General_Stepping();
+    Analysis = Analysis_Config();
+    Plot = Plot_Config();
+}
+
+void CSettings::ReplaceInvalidByDefaults()
+{
+    // The same limits the settings pane applies to what the user types, so that a
+    // hand-edited file cannot set up an endless or degenerate analysis.
+    const General_Config::General_DecimalPlaces dp;
+    auto decimals = [](int& value, int fallback) {
+        if (value < 1 || value > 15) value = fallback;
+    };
+    decimals(General.DecimalPlaces.FACTOR, dp.FACTOR);
+    decimals(General.DecimalPlaces.DISTANCE, dp.DISTANCE);
+    decimals(General.DecimalPlaces.SPAN, dp.SPAN);
+    decimals(General.DecimalPlaces.GVW, dp.GVW);
+    decimals(General.DecimalPlaces.VEHLENGTH, dp.VEHLENGTH);
+
+    const General_Config::General_Stepping st;
+    if (!(std::isfinite(General.Stepping.STEPSIZE) && General.Stepping.STEPSIZE > 0.001))
+        General.Stepping.STEPSIZE = st.STEPSIZE;
+    if (General.Stepping.NSTEPS < 1) General.Stepping.NSTEPS = st.NSTEPS;
+
+    const Analysis_Config an;
+    if (Analysis.NPOINTS_ALONG_BEAM <= 20) Analysis.NPOINTS_ALONG_BEAM = an.NPOINTS_ALONG_BEAM;
+    if (Analysis.NO_AXLE_SPACINGS < 3) Analysis.NO_AXLE_SPACINGS = an.NO_AXLE_SPACINGS;
+
+    const Plot_Config pl;
+    if (Plot.LINEWIDTH < 1) Plot.LINEWIDTH = pl.LINEWIDTH;
+    if (Plot.DATATIPDELAY <= 500) Plot.DATATIPDELAY = pl.DATATIPDELAY;
+    auto gap = [](int& value, int fallback) {
+        if (value < 0) value = fallback;
+    };
+    gap(Plot.Gap.TOP, pl.Gap.TOP);
+    gap(Plot.Gap.BTM, pl.Gap.BTM);
+    gap(Plot.Gap.LEFT, pl.Gap.LEFT);
+    gap(Plot.Gap.RIGHT, pl.Gap.RIGHT);
+    gap(Plot.Gap.BETWN, pl.Gap.BETWN);
+}
+
+namespace {
+
+void ShowSettingsError(const CString& text)
+{
+    MessageBoxW(qor::GetMainWindowHandle(), text, qor::kMessageBoxCaption, MB_ICONERROR);
+}
+
+CString ExceptionReport(const char* what)
+{
+    const std::string reason = what ? what : "";
+    CString text;
+    text += L"Boost reports: ";
+    text += CString::FromUtf8(reason);
+    text += L"\n";
+    text += L"Possibly: ";
+    text += CString::FromUtf8(ArchiveExceptionHint(reason));
+    text += L"\n";
+    return text;
+}
+
+// A file name next to the target that no other save (of this or another process) uses.
+std::filesystem::path TemporaryPathFor(const std::filesystem::path& target)
+{
+    static std::atomic<unsigned> counter{0};
+    std::filesystem::path tmp = target;
+    tmp += ".tmp." + std::to_string(static_cast<long>(::getpid())) + "." + std::to_string(++counter);
+    return tmp;
+}
+
+} // namespace
+
+bool CSettings::Load(const CString& path)
+{
+    try {
+        std::ifstream ifs(std::filesystem::path(path.ToUtf8()));
+        boost::archive::xml_iarchive ia(ifs);
+
+        int version = 0; // read and not used: every version holds the same items
+        General_Config general;
+        Analysis_Config analysis;
+        Plot_Config plot;
+        ia >> boost::serialization::make_nvp("m_Version", version);
+        ia >> boost::serialization::make_nvp("General", general);
+        ia >> boost::serialization::make_nvp("Analysis", analysis);
+        ia >> boost::serialization::make_nvp("Plot", plot);
+
+        General = std::move(general);
+        Analysis = analysis;
+        Plot = plot;
+        ReplaceInvalidByDefaults();
+        return true;
+    } catch (const std::exception& e) {
+        CString text = L"Problem loading Program Settings file.\n";
+        text += ExceptionReport(e.what());
+        text += L"Using default values instead.";
+        text += L"\n";
+        ShowSettingsError(text);
+        SetDefaults();
+        return false;
+    }
+}
+
+bool CSettings::Save(const CString& path) const
+{
+    namespace fs = std::filesystem;
+    fs::path tmp;
+    try {
+        if (path.IsEmpty())
+            throw boost::archive::archive_exception(boost::archive::archive_exception::output_stream_error);
+        const fs::path target(path.ToUtf8());
+        const CString folder = qor::FolderOf(path);
+        if (!folder.IsEmpty()) qor::CreateFolders(folder);
+
+        tmp = TemporaryPathFor(target);
+        {
+            std::ofstream ofs(tmp, std::ios::out | std::ios::trunc);
+            {
+                boost::archive::xml_oarchive oa(ofs);
+                oa << boost::serialization::make_nvp("m_Version", m_Version);
+                oa << boost::serialization::make_nvp("General", General);
+                oa << boost::serialization::make_nvp("Analysis", Analysis);
+                oa << boost::serialization::make_nvp("Plot", Plot);
+            } // the archive writes its closing tag here
+            ofs.flush();
+            if (!ofs)
+                throw boost::archive::archive_exception(boost::archive::archive_exception::output_stream_error);
+            ofs.close();
+            if (ofs.fail())
+                throw boost::archive::archive_exception(boost::archive::archive_exception::output_stream_error);
+        }
+
+        std::error_code ec;
+        fs::rename(tmp, target, ec);
+        if (ec) throw fs::filesystem_error("cannot replace the settings file", tmp, target, ec);
+        return true;
+    } catch (const std::exception& e) {
+        if (!tmp.empty()) {
+            std::error_code ec;
+            fs::remove(tmp, ec);
+        }
+        CString text = L"Problem saving file.\n";
+        text += ExceptionReport(e.what());
+        ShowSettingsError(text);
+        return false;
+    }
+}
+
+// ---- archive error hints ------------------------------------------------------------------
+
+std::string ArchiveExceptionHint(const std::string& what)
+{
+    struct Row {
+        const char* what;
+        const char* hint;
+    };
+    static const Row rows[] = {
+        {"coding error", "Boost.Serialization library problem"},
+        {"unrecognized XML syntax", "name-value-pair name contains illegal chars including whitespace?"},
+        {"unregistered class", "missing BOOST_CLASS_EXPORT(SubClass) macro?"},
+        {"unregistered void cast", "missing ar & BOOST_SERIALIZATION_BASE_OBJECT_NVP(BaseClass) statement?"},
+        {"stream error", "asymmetric serialization, including attempt to load empty archive?"},
+    };
+    for (const Row& row : rows)
+        if (what == row.what) return std::string("(") + row.hint + ")";
+    return "(no local interpretation)";
+}

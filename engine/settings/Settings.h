@@ -1,0 +1,160 @@
+// Program-wide user preferences and their XML file "QOR.xml".
+#pragma once
+
+#include "platform/core/CString.h"
+#include "platform/core/Types.h"
+
+#include <string>
+
+class CSettings
+{
+public:
+    struct General_Config
+    {
+        struct General_LoadModel
+        {
+            COLORREF CLR_LM_BGRND = 0xFFFFFF;
+            COLORREF CLR_LM_BASELINE = 0x000000;
+            COLORREF CLR_LM_GRIDLINE = 0xE0E0E0;
+            COLORREF CLR_LM_TEXT = 0x000000;
+            COLORREF CLR_LM_PL = 0x0000FF;
+            COLORREF CLR_LM_UDL = 0x00FF00;
+            COLORREF CLR_LM_PUDL = 0xFF0000;
+            COLORREF CLR_LM_WHEEL = 0x000000;
+
+            template <class Archive>
+            void serialize(Archive& ar, const unsigned int version);
+        };
+
+        struct General_DecimalPlaces
+        {
+            int FACTOR = 3;
+            int DISTANCE = 3;
+            int SPAN = 2;
+            int GVW = 2;
+            int VEHLENGTH = 2;
+
+            template <class Archive>
+            void serialize(Archive& ar, const unsigned int version);
+        };
+
+        struct General_Output
+        {
+            bool BMSF = true;
+            bool R = true;
+            bool GRAPHS = true;
+            bool TABLES = true;
+
+            template <class Archive>
+            void serialize(Archive& ar, const unsigned int version);
+        };
+
+        struct General_Stepping
+        {
+            bool BYSTEP = false;
+            double STEPSIZE = 0.5;
+            int NSTEPS = 20;
+
+            template <class Archive>
+            void serialize(Archive& ar, const unsigned int version);
+        };
+
+        CString HELPFILEPATH;
+        bool USEBINARYFILEFORMAT = true;
+        General_LoadModel LoadModel;
+        General_DecimalPlaces DecimalPlaces;
+        General_Output Output;
+        General_Stepping Stepping;
+
+        template <class Archive>
+        void serialize(Archive& ar, const unsigned int version);
+    };
+
+    struct Analysis_Config
+    {
+        int NPOINTS_ALONG_BEAM = 100;
+        int NO_AXLE_SPACINGS = 10;
+
+        template <class Archive>
+        void serialize(Archive& ar, const unsigned int version);
+    };
+
+    struct Plot_Config
+    {
+        struct Plot_Gap
+        {
+            int TOP = 10;
+            int BTM = 10;
+            int LEFT = 10;
+            int RIGHT = 10;
+            int BETWN = 5;
+
+            template <class Archive>
+            void serialize(Archive& ar, const unsigned int version);
+        };
+
+        struct Plot_Colours
+        {
+            COLORREF CLR_BACKGRND = 0xFFFFFF;
+            COLORREF CLR_BORDER = 0xFFFFFF;
+            COLORREF CLR_GRID = 0xA0A0A0;
+            COLORREF CLR_TEXT = 0x000000;
+            COLORREF CLR_LINEMIN = 0xFF0000;
+            COLORREF CLR_LINEMAX = 0x0000FF;
+            COLORREF CLR_BEAM = 0x000000;
+            COLORREF CLR_LIGHTLINE = 0xA0A0A0;
+            COLORREF CLR_PROPMIN = 0x99FF33;
+            COLORREF CLR_PROPMAX = 0x99FF33;
+            COLORREF CLR_FULLSPEED = 0x008CFF;
+            COLORREF CLR_SLOWDOWN = 0x008CFF;
+
+            template <class Archive>
+            void serialize(Archive& ar, const unsigned int version);
+        };
+
+        bool RATIOLIMIT_FULLSPEED = true;
+        bool RATIOLIMIT_SLOWDOWN = true;
+        int LINEWIDTH = 2;
+        int DATATIPDELAY = 3000;
+        Plot_Gap Gap;
+        Plot_Colours Colours;
+
+        template <class Archive>
+        void serialize(Archive& ar, const unsigned int version);
+    };
+
+    // The one settings object of the program, made with its defaults on the first call.
+    static CSettings* GetInstance();
+
+    virtual ~CSettings();
+
+    // Writes every default value (m_Version is left alone).
+    void SetDefaults();
+
+    // Reads the XML settings file into this object. On failure shows a message,
+    // restores the defaults and returns false.
+    bool Load(const CString& path);
+
+    // Writes this object to the XML settings file. On failure shows a message and
+    // returns false; a previous file at the path is left untouched.
+    bool Save(const CString& path) const;
+
+    int m_Version = 1;
+    General_Config General;
+    Analysis_Config Analysis;
+    Plot_Config Plot;
+
+private:
+    CSettings();
+    CSettings(const CSettings&) = delete;
+    CSettings& operator=(const CSettings&) = delete;
+
+    // Replaces every value read from a file that the settings pane would refuse by its default.
+    void ReplaceInvalidByDefaults();
+};
+
+// The settings object; set while the program starts, before any application code runs.
+extern CSettings* g_pSettings;
+
+// "(" + an explanation of an archive library error text + ")".
+std::string ArchiveExceptionHint(const std::string& what);
