@@ -1,0 +1,354 @@
+#include "engine/analysis/BeamAnalysis.h"
+
+#include "engine/settings/Settings.h"
+#include "platform/core/Errors.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const char* const kSpanError = "Incorrect span information";
+const char* const kRestraintError = "Incorrect restraint information";
+
+// Spans must exist, match the rigidities one to one and be positive and finite; the
+// restraints must give one code per DOF.
+void ValidateBeam(const std::vector<double>& L, const std::vector<double>& EI, const std::vector<double>& R)
+{
+    if (L.empty() || L.size() != EI.size()) throw kSpanError;
+    for (double l : L)
+        if (!(l > 0.0) || !std::isfinite(l)) throw kSpanError;
+    for (double ei : EI)
+        if (!(ei > 0.0) || !std::isfinite(ei)) throw kSpanError;
+    if (R.size() != 2 * L.size() + 2) throw kRestraintError;
+}
+
+int ClampPoints(int n) { return std::max(n, 1); }
+
+std::vector<double> ScaledEI(const std::vector<double>& EI)
+{
+    std::vector<double> s(EI);
+    for (double& v : s) v /= 1e6;
+    return s;
+}
+
+// Member stiffness matrix, row-major 4 x 4, DOF order {v1, r1, v2, r2}.
+std::array<double, 16> MemberStiffness(double EI, double L)
+{
+    const double L2 = L * L;
+    const double L3 = L2 * L;
+    const double a = 12.0 * EI / L3;
+    const double b = 6.0 * EI / L2;
+    const double c = 4.0 * EI / L;
+    const double e = 2.0 * EI / L;
+    return {a, b, -a, b,  //
+            b, c, -b, e,  //
+            -a, -b, a, -b, //
+            b, e, -b, c};
+}
+
+// Adds one load's fixed-end actions {Ma, Mb, Va, Vb} to a span's sum in DOF order {Va, Ma, Vb, Mb}.
+inline void AddFixedEnd(std::array<double, 4>& fe, const std::array<double, 4>& a)
+{
+    fe[0] += a[2];
+    fe[1] += a[0];
+    fe[2] += a[3];
+    fe[3] += a[1];
+}
+
+// Member end forces f = k.dl + fixed-end actions.
+std::array<double, 4> EndForces(const std::array<double, 16>& k, const std::array<double, 4>& dl,
+                                const std::array<double, 4>& fe)
+{
+    std::array<double, 4> f{};
+    for (int r = 0; r < 4; ++r)
+        f[r] = k[r * 4 + 0] * dl[0] + k[r * 4 + 1] * dl[1] + k[r * 4 + 2] * dl[2] + k[r * 4 + 3] * dl[3] + fe[r];
+    return f;
+}
+
+// Local result positions {0, 0, dx, 2dx, ..., n dx, L}.
+std::vector<double> MemberPositions(double L, int n)
+{
+    std::vector<double> x(static_cast<std::size_t>(n) + 3);
+    const double dx = L / n;
+    x[0] = 0.0;
+    for (int k = 0; k <= n; ++k) x[static_cast<std::size_t>(k) + 1] = k * dx;
+    x[static_cast<std::size_t>(n) + 2] = L;
+    return x;
+}
+
+// Scales R and D by 1/EI, adds the end translations to D (points 1 .. n+1) and places the
+// local positions along the beam.
+void FinishMember(CMbrResults& m, const std::vector<double>& xLocal, double EI, double L, double dl0, double dl2,
+                  double offset)
+{
+    const std::size_t count = xLocal.size();
+    for (std::size_t k = 0; k < count; ++k) {
+        m.R[k] /= EI;
+        m.D[k] /= EI;
+    }
+    for (std::size_t k = 1; k + 1 < count; ++k) {
+        const double xi = xLocal[k] / L;
+        const double xi2 = xi * xi;
+        const double xi3 = xi2 * xi;
+        m.D[k] += (1.0 - 3.0 * xi2 + 2.0 * xi3) * dl0 + (3.0 * xi2 - 2.0 * xi3) * dl2;
+    }
+    for (std::size_t k = 0; k < count; ++k) m.x[k] = xLocal[k] + offset;
+}
+
+void CheckLoads(const std::vector<CLoad*>& loads, std::size_t nSpans)
+{
+    for (const CLoad* load : loads)
+        if (load && load->GetMember() >= nSpans) qor::ThrowSubscriptError();
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// CBeamAnalysis
+
+int CBeamAnalysis::PointsPerSpanSetting()
+{
+    return ClampPoints(CSettings::GetInstance()->Analysis.NPOINTS_ALONG_BEAM);
+}
+
+CBeamAnalysis::CBeamAnalysis(const CBeam* beam, std::vector<CLoad*> loads)
+    : CBeamAnalysis(beam, std::move(loads), PointsPerSpanSetting())
+{
+}
+
+CBeamAnalysis::CBeamAnalysis(const CBeam* beam, std::vector<CLoad*> loads, int nPoints)
+    : m_nPoints(ClampPoints(nPoints)), m_pBeam(beam), m_vLoads(std::move(loads))
+{
+    if (!beam) throw kSpanError;
+    m_vL = beam->m_vL;
+    m_vEI = ScaledEI(beam->m_vEI);
+    m_vR = beam->m_vR;
+    ValidateBeam(m_vL, m_vEI, m_vR);
+}
+
+CBeamResults CBeamAnalysis::Analyse()
+{
+    const std::size_t nSpans = m_vL.size();
+    const std::size_t N = 2 * nSpans + 2;
+    CheckLoads(m_vLoads, nSpans);
+
+    // 1. Fixed-end actions per span, DOF order {Va, Ma, Vb, Mb}.
+    std::vector<std::array<double, 4>> fe(nSpans, std::array<double, 4>{0.0, 0.0, 0.0, 0.0});
+    for (std::size_t i = 0; i < nSpans; ++i)
+        for (CLoad* load : m_vLoads)
+            if (load && load->GetMember() == i) AddFixedEnd(fe[i], load->GetFixedEndActions(m_vL[i]));
+
+    // 2. Equivalent nodal loads.
+    std::vector<double> F(N, 0.0);
+    for (std::size_t i = 0; i < nSpans; ++i) {
+        F[2 * i] -= fe[i][0];
+        F[2 * i + 1] -= fe[i][1];
+        F[2 * i + 2] -= fe[i][2];
+        F[2 * i + 3] -= fe[i][3];
+    }
+
+    // 3. Stiffness matrix.
+    std::vector<std::vector<double>> K(N, std::vector<double>(N, 0.0));
+    for (std::size_t i = 0; i < nSpans; ++i) {
+        const std::array<double, 16> k = MemberStiffness(m_vEI[i], m_vL[i]);
+        for (std::size_t r = 0; r < 4; ++r)
+            for (std::size_t c = 0; c < 4; ++c) K[2 * i + r][2 * i + c] += k[r * 4 + c];
+    }
+
+    // 4. Supports, on copies.
+    std::vector<std::vector<double>> Ks = K;
+    std::vector<double> Fs = F;
+    for (std::size_t j = 0; j < N; ++j) {
+        if (m_vR[j] < 0.0) {
+            for (std::size_t c = 0; c < N; ++c) Ks[j][c] = 0.0;
+            for (std::size_t r = 0; r < N; ++r) Ks[r][j] = 0.0;
+            Ks[j][j] = 1.0;
+            Fs[j] = 0.0;
+        }
+        else if (m_vR[j] > 0.0) {
+            Ks[j][j] += m_vR[j];
+        }
+    }
+
+    // 5. Gaussian elimination without pivoting, then forward and back substitution.
+    for (std::size_t k = 0; k < N; ++k)
+        for (std::size_t i = k + 1; i < N; ++i) {
+            Ks[i][k] /= Ks[k][k];
+            for (std::size_t j = k + 1; j < N; ++j) Ks[i][j] -= Ks[k][j] * Ks[i][k];
+        }
+    for (std::size_t i = 0; i < N; ++i)
+        for (std::size_t j = 0; j < i; ++j) Fs[i] -= Ks[i][j] * Fs[j];
+    for (std::size_t i = N; i-- > 0;) {
+        for (std::size_t j = i + 1; j < N; ++j) Fs[i] -= Ks[i][j] * Fs[j];
+        Fs[i] /= Ks[i][i];
+    }
+    const std::vector<double>& d = Fs;
+
+    // 6. Reactions r = K.d - F at the DOFs restrained by exactly -1.0.
+    std::vector<double> reactions;
+    for (std::size_t j = 0; j < N; ++j) {
+        if (m_vR[j] != -1.0) continue;
+        double s = 0.0;
+        for (std::size_t c = 0; c < N; ++c) s += K[j][c] * d[c];
+        reactions.push_back(s - F[j]);
+    }
+
+    // 7. Member results.
+    std::vector<CMbrResults> members;
+    members.reserve(nSpans);
+    double offset = 0.0;
+    for (std::size_t i = 0; i < nSpans; ++i) {
+        const double L = m_vL[i];
+        const std::array<double, 4> dl{d[2 * i], d[2 * i + 1], d[2 * i + 2], d[2 * i + 3]};
+        const std::array<double, 4> f = EndForces(MemberStiffness(m_vEI[i], L), dl, fe[i]);
+        const std::vector<double> x = MemberPositions(L, m_nPoints);
+
+        CLoadMaMb ends(0, f[1], f[3]);
+        CMbrResults m = ends.GetMemberResults(x, L);
+        for (CLoad* load : m_vLoads)
+            if (load && load->GetMember() == i) m += load->GetMemberResults(x, L);
+
+        FinishMember(m, x, m_vEI[i], L, dl[0], dl[2], offset);
+        members.push_back(std::move(m));
+        offset += L;
+    }
+
+    return CBeamResults(m_pBeam, std::move(members), std::move(reactions));
+}
+
+// ---------------------------------------------------------------------------------------------
+// CBeamSolver
+
+CBeamSolver::CBeamSolver(const CBeam& beam, int nPoints)
+    : m_nPoints(ClampPoints(nPoints)), m_N(0), m_pBeam(std::make_shared<CBeam>(beam))
+{
+    m_vL = beam.m_vL;
+    m_vEI = ScaledEI(beam.m_vEI);
+    const std::vector<double>& R = beam.m_vR;
+    ValidateBeam(m_vL, m_vEI, R);
+
+    const std::size_t nSpans = m_vL.size();
+    const std::size_t N = 2 * nSpans + 2;
+    m_N = N;
+
+    m_vOffset.resize(nSpans);
+    m_vk.resize(nSpans);
+    m_vX.resize(nSpans);
+    m_K.assign(N * N, 0.0);
+    double offset = 0.0;
+    for (std::size_t i = 0; i < nSpans; ++i) {
+        m_vOffset[i] = offset;
+        offset += m_vL[i];
+        m_vk[i] = MemberStiffness(m_vEI[i], m_vL[i]);
+        m_vX[i] = MemberPositions(m_vL[i], m_nPoints);
+        for (std::size_t r = 0; r < 4; ++r)
+            for (std::size_t c = 0; c < 4; ++c) m_K[(2 * i + r) * N + 2 * i + c] += m_vk[i][r * 4 + c];
+    }
+
+    // Supports, then elimination in place (the same operations as CBeamAnalysis::Analyse).
+    m_LU = m_K;
+    for (std::size_t j = 0; j < N; ++j) {
+        if (R[j] < 0.0) {
+            for (std::size_t c = 0; c < N; ++c) m_LU[j * N + c] = 0.0;
+            for (std::size_t r = 0; r < N; ++r) m_LU[r * N + j] = 0.0;
+            m_LU[j * N + j] = 1.0;
+            m_vRigid.push_back(j);
+        }
+        else if (R[j] > 0.0) {
+            m_LU[j * N + j] += R[j];
+        }
+        if (R[j] == -1.0) m_vReactionDof.push_back(j);
+    }
+    for (std::size_t k = 0; k < N; ++k)
+        for (std::size_t i = k + 1; i < N; ++i) {
+            m_LU[i * N + k] /= m_LU[k * N + k];
+            for (std::size_t j = k + 1; j < N; ++j) m_LU[i * N + j] -= m_LU[k * N + j] * m_LU[i * N + k];
+        }
+
+    m_vFE.resize(nSpans);
+    m_F.resize(N);
+    m_d.resize(N);
+}
+
+void CBeamSolver::Shape(CBeamResults& out) const
+{
+    const std::size_t nSpans = m_vL.size();
+    const std::size_t count = GetPointsPerMember();
+    if (out.m_vMbrRes.size() != nSpans) out.m_vMbrRes.resize(nSpans);
+    for (CMbrResults& m : out.m_vMbrRes) {
+        if (m.x.size() != count) m.x.resize(count);
+        if (m.M.size() != count) m.M.resize(count);
+        if (m.V.size() != count) m.V.resize(count);
+        if (m.R.size() != count) m.R.resize(count);
+        if (m.D.size() != count) m.D.resize(count);
+    }
+    if (out.m_vReactions.size() != m_vReactionDof.size()) out.m_vReactions.resize(m_vReactionDof.size());
+    if (out.m_pBeam != m_pBeam) out.m_pBeam = m_pBeam;
+}
+
+std::shared_ptr<CBeamResults> CBeamSolver::Solve(const std::vector<CLoad*>& loads)
+{
+    auto res = std::make_shared<CBeamResults>();
+    Solve(loads, *res);
+    return res;
+}
+
+void CBeamSolver::Solve(const std::vector<CLoad*>& loads, CBeamResults& out)
+{
+    const std::size_t nSpans = m_vL.size();
+    const std::size_t N = m_N;
+    CheckLoads(loads, nSpans);
+    Shape(out);
+
+    // Fixed-end actions per span (per span in list order, as the plain analysis sums them).
+    for (std::array<double, 4>& fe : m_vFE) fe = {0.0, 0.0, 0.0, 0.0};
+    for (CLoad* load : loads)
+        if (load) {
+            const std::size_t i = load->GetMember();
+            AddFixedEnd(m_vFE[i], load->GetFixedEndActions(m_vL[i]));
+        }
+
+    std::fill(m_F.begin(), m_F.end(), 0.0);
+    for (std::size_t i = 0; i < nSpans; ++i) {
+        m_F[2 * i] -= m_vFE[i][0];
+        m_F[2 * i + 1] -= m_vFE[i][1];
+        m_F[2 * i + 2] -= m_vFE[i][2];
+        m_F[2 * i + 3] -= m_vFE[i][3];
+    }
+
+    // Displacements from the stored elimination.
+    std::vector<double>& d = m_d;
+    std::copy(m_F.begin(), m_F.end(), d.begin());
+    for (std::size_t j : m_vRigid) d[j] = 0.0;
+    for (std::size_t i = 0; i < N; ++i)
+        for (std::size_t j = 0; j < i; ++j) d[i] -= m_LU[i * N + j] * d[j];
+    for (std::size_t i = N; i-- > 0;) {
+        for (std::size_t j = i + 1; j < N; ++j) d[i] -= m_LU[i * N + j] * d[j];
+        d[i] /= m_LU[i * N + i];
+    }
+
+    // Reactions.
+    for (std::size_t r = 0; r < m_vReactionDof.size(); ++r) {
+        const std::size_t j = m_vReactionDof[r];
+        double s = 0.0;
+        for (std::size_t c = 0; c < N; ++c) s += m_K[j * N + c] * d[c];
+        out.m_vReactions[r] = s - m_F[j];
+    }
+
+    // Member results.
+    for (std::size_t i = 0; i < nSpans; ++i) {
+        const double L = m_vL[i];
+        const std::array<double, 4> dl{d[2 * i], d[2 * i + 1], d[2 * i + 2], d[2 * i + 3]};
+        const std::array<double, 4> f = EndForces(m_vk[i], dl, m_vFE[i]);
+        const std::vector<double>& x = m_vX[i];
+        CMbrResults& m = out.m_vMbrRes[i];
+
+        CLoadMaMb ends(0, f[1], f[3]);
+        ends.WriteMemberResults(x, L, m);
+        for (CLoad* load : loads)
+            if (load && load->GetMember() == i) load->AddMemberResults(x, L, m);
+
+        FinishMember(m, x, m_vEI[i], L, dl[0], dl[2], m_vOffset[i]);
+    }
+}

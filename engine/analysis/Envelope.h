@@ -1,0 +1,126 @@
+// Envelopes of one load effect along a bridge: the greatest and least values that the
+// analysed load positions produced, each with where it arose and which load model caused it.
+#pragma once
+
+#include "platform/core/CString.h"
+
+#include <boost/serialization/access.hpp>
+#include <boost/serialization/export.hpp>
+
+#include <memory>
+#include <vector>
+
+class CBridge;
+class CLoadModel;
+
+// One load effect at one point: a bending moment, a shear force or a support reaction.
+struct PointLoadEffect
+{
+    double val = 0.0;        // kNm or kN
+    double xBeam = 0.0;      // position along the beam of the result point (reactions: the support)
+    double xLoadModel = 0.0; // position of the load model that produced val
+    int type = 0;            // BeamResultsType code: 0 moment, 1 shear, 4 reaction
+    std::shared_ptr<CLoadModel> pLM; // the load model; empty for a zero point of moment or shear
+
+    PointLoadEffect() = default;
+    PointLoadEffect(double value, double xbeam, double xloadmodel, int effectType,
+                    std::shared_ptr<CLoadModel> loadModel)
+        : val(value), xBeam(xbeam), xLoadModel(xloadmodel), type(effectType), pLM(std::move(loadModel))
+    {
+    }
+
+    // A copy whose value is raised by d.
+    PointLoadEffect operator+(double d) const
+    {
+        PointLoadEffect e(*this);
+        e.val += d;
+        return e;
+    }
+
+    // The description of the load model, or "Zero LM" when there is none.
+    CString GetLoadModelName() const;
+
+    template <class Archive>
+    void serialize(Archive& ar, const unsigned int version);
+};
+
+// The maximum (first) and the minimum (second) of one load effect.
+template <class T>
+struct CriticalPair
+{
+    T first;
+    T second;
+};
+
+// A proposed critical effect against a reference critical effect.
+struct RatioLoadEffect
+{
+    double ratio = 0.0;  // proposed / (reference x multiplier); 0.0 when that divisor is below 1e-6
+    PointLoadEffect reference;
+    PointLoadEffect proposed;
+    std::shared_ptr<CBridge> bridge; // the bridge the proposed result was computed on
+    int type = 0;                    // BeamResultsType code of the reference effect
+    double multiplier = 1.0;         // applied to the reference value
+
+    RatioLoadEffect() = default;
+    RatioLoadEffect(PointLoadEffect referenceEffect, PointLoadEffect proposedEffect,
+                    std::shared_ptr<CBridge> onBridge, double globalMultiplier);
+};
+
+// Element-wise merges of a held list a with a newcomer b (b at least as long as a; a shorter b
+// throws std::out_of_range). The newcomer replaces a point only when strictly greater (MergeMax)
+// or strictly smaller (MergeMin): on equal values the held point stays.
+std::vector<PointLoadEffect> MergeMax(const std::vector<PointLoadEffect>& a, const std::vector<PointLoadEffect>& b);
+std::vector<PointLoadEffect> MergeMin(const std::vector<PointLoadEffect>& a, const std::vector<PointLoadEffect>& b);
+
+// The same merges done in place on the held list: only the replaced points are written.
+void MergeMaxInto(std::vector<PointLoadEffect>& held, const std::vector<PointLoadEffect>& b);
+void MergeMinInto(std::vector<PointLoadEffect>& held, const std::vector<PointLoadEffect>& b);
+
+class CEnvelope
+{
+public:
+    CEnvelope() = default; // no bridge, empty lists (archive loading)
+    CEnvelope(std::shared_ptr<CBridge> bridge, int type);
+    CEnvelope(const CEnvelope&) = default;
+    CEnvelope& operator=(const CEnvelope&) = default;
+    virtual ~CEnvelope();
+
+    // Series of the maxima (bMax true) or of the minima, in list order.
+    std::vector<double> GetValues(bool bMax) const;
+    std::vector<double> GetLocations(bool bMax) const;
+    std::vector<double> GetLoadModelPositions(bool bMax) const;
+    void GetValues(std::vector<double>& out, bool bMax) const;
+    void GetLocations(std::vector<double>& out, bool bMax) const;
+    void GetLoadModelPositions(std::vector<double>& out, bool bMax) const;
+
+    // The greatest maximum and the least minimum (the first of equal extremes); a default
+    // effect when the list is empty.
+    PointLoadEffect GetMaxEffect() const;
+    PointLoadEffect GetMinEffect() const;
+    CriticalPair<PointLoadEffect> GetCriticalValues() const;
+
+    // Superposition of another envelope's values onto this one.
+    CEnvelope& operator+=(const CEnvelope& other);
+
+    // Multiplies every value of both lists by k.
+    void Scale(double k);
+
+    // Lengthens this envelope with zero points at the other's positions.
+    void ExtendTo(std::shared_ptr<CEnvelope> other);
+
+    // Critical ratios of this (proposed) envelope against a reference envelope.
+    CriticalPair<RatioLoadEffect> GetCriticalRatios(std::shared_ptr<CEnvelope> reference, double multiplier) const;
+
+    std::shared_ptr<CBridge> m_pBridge;
+    int m_Type = 0; // 0 bending moment, 1 shear force, 4 reaction
+    std::vector<PointLoadEffect> m_vMax;
+    std::vector<PointLoadEffect> m_vMin;
+
+private:
+    friend class boost::serialization::access;
+    template <class Archive>
+    void serialize(Archive& ar, const unsigned int version);
+};
+
+BOOST_CLASS_EXPORT_KEY(CEnvelope)

@@ -1,0 +1,433 @@
+#include "engine/analysis/EnvelopeResults.h"
+
+#include "engine/analysis/Beam.h"
+#include "engine/analysis/BeamResults.h"
+#include "engine/model/Bridge.h"
+#include "engine/model/LoadModel.h"
+#include "platform/core/Errors.h"
+
+#include <boost/archive/binary_iarchive.hpp>
+#include <boost/archive/binary_oarchive.hpp>
+#include <boost/archive/text_iarchive.hpp>
+#include <boost/archive/text_oarchive.hpp>
+#include <boost/archive/xml_iarchive.hpp>
+#include <boost/archive/xml_oarchive.hpp>
+#include <boost/serialization/nvp.hpp>
+#include <boost/serialization/shared_ptr.hpp>
+#include <boost/serialization/vector.hpp>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kMomentType = 0;
+constexpr int kShearType = 1;
+constexpr int kReactionType = 4;
+
+// Reaction envelope i; a missing or empty entry is out of range.
+CEnvelope& ReactionAt(const std::vector<std::shared_ptr<CEnvelope>>& envelopes, std::size_t i)
+{
+    if (i >= envelopes.size() || !envelopes[i]) qor::ThrowSubscriptError();
+    return *envelopes[i];
+}
+
+std::shared_ptr<CEnvelope> CopyOf(const std::shared_ptr<CEnvelope>& env)
+{
+    return env ? std::make_shared<CEnvelope>(*env) : std::shared_ptr<CEnvelope>();
+}
+
+// A missing beam result reads as one without points or reactions.
+const CBeamResults& ResultsOrEmpty(const std::shared_ptr<CBeamResults>& results)
+{
+    static const CBeamResults noResults;
+    return results ? *results : noResults;
+}
+
+// The values of kind t of one member (0 moment, 1 shear).
+const std::vector<double>& MemberValues(const CMbrResults& mbr, int t)
+{
+    return t == kMomentType ? mbr.M : mbr.V;
+}
+
+} // namespace
+
+CEnvelopeResults::CEnvelopeResults() = default;
+
+CEnvelopeResults::CEnvelopeResults(std::shared_ptr<CBridge> bridge)
+    : m_pBridge(std::move(bridge))
+{
+    if (m_pBridge) m_pBeam = m_pBridge->GetBeam();
+    m_nReactions = m_pBeam ? static_cast<unsigned int>(std::max(m_pBeam->m_nRestraints, 0)) : 0u;
+}
+
+CEnvelopeResults::CEnvelopeResults(const CEnvelopeResults& other)
+    : m_pBridge(other.m_pBridge),
+      m_pBeam(other.m_pBeam),
+      m_nReactions(other.m_nReactions),
+      m_nAugments(other.m_nAugments),
+      m_nBeamResults(other.m_nBeamResults),
+      m_nAnalyses(other.m_nAnalyses),
+      m_vBeamResults(other.m_vBeamResults),
+      m_pEnvBMD(CopyOf(other.m_pEnvBMD)),
+      m_pEnvSFD(CopyOf(other.m_pEnvSFD))
+{
+    m_vEnvReaction.reserve(other.m_vEnvReaction.size());
+    for (const auto& env : other.m_vEnvReaction) m_vEnvReaction.push_back(CopyOf(env));
+}
+
+CEnvelopeResults& CEnvelopeResults::operator=(const CEnvelopeResults& other)
+{
+    if (this != &other)
+    {
+        CEnvelopeResults copy(other);
+        m_pBridge = std::move(copy.m_pBridge);
+        m_pBeam = std::move(copy.m_pBeam);
+        m_nReactions = copy.m_nReactions;
+        m_nAugments = copy.m_nAugments;
+        m_nBeamResults = copy.m_nBeamResults;
+        m_nAnalyses = copy.m_nAnalyses;
+        m_vBeamResults = std::move(copy.m_vBeamResults);
+        m_pEnvBMD = std::move(copy.m_pEnvBMD);
+        m_pEnvSFD = std::move(copy.m_pEnvSFD);
+        m_vEnvReaction = std::move(copy.m_vEnvReaction);
+    }
+    return *this;
+}
+
+CEnvelopeResults::~CEnvelopeResults() = default;
+
+std::shared_ptr<CEnvelope> CEnvelopeResults::GetReactionEnvelope(unsigned int i) const
+{
+    if (i >= m_vEnvReaction.size()) return std::shared_ptr<CEnvelope>();
+    return m_vEnvReaction[i];
+}
+
+void CEnvelopeResults::CreateEnvelopes(std::shared_ptr<CBridge> bridge)
+{
+    m_pBridge = std::move(bridge);
+    m_pBeam = m_pBridge ? m_pBridge->GetBeam() : std::shared_ptr<CBeam>();
+    m_nReactions = m_pBeam ? static_cast<unsigned int>(std::max(m_pBeam->m_nRestraints, 0)) : 0u;
+    m_pEnvBMD = std::make_shared<CEnvelope>(m_pBridge, kMomentType);
+    m_pEnvSFD = std::make_shared<CEnvelope>(m_pBridge, kShearType);
+    m_vEnvReaction.clear();
+    m_vEnvReaction.reserve(m_nReactions);
+    for (unsigned int i = 0; i < m_nReactions; ++i)
+        m_vEnvReaction.push_back(std::make_shared<CEnvelope>(m_pBridge, kReactionType));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Adding a position
+
+void CEnvelopeResults::AddResult(std::shared_ptr<CBeamResults> results, std::shared_ptr<CLoadModel> loadModel,
+                                 double position)
+{
+    ++m_nAnalyses;
+    ++m_nBeamResults;
+    m_vBeamResults.push_back(results);
+
+    const CBeamResults& res = ResultsOrEmpty(results);
+
+    // The supports of this position are placed before any envelope changes, so that a
+    // result with too few reactions leaves the envelopes as they were.
+    if (res.m_vReactions.size() < m_nReactions) qor::ThrowSubscriptError();
+    m_vSupportX.resize(m_nReactions);
+    for (unsigned int i = 0; i < m_nReactions; ++i)
+    {
+        if (!res.m_pBeam) qor::ThrowSubscriptError();
+        m_vSupportX[i] = res.m_pBeam->GetRestraintPosition(static_cast<int>(i));
+    }
+
+    const bool bFirst = (m_nBeamResults == 1);
+    if (bFirst) CreateEnvelopes(m_pBridge);
+    if (!HasEnvelopes() || m_vSupportX.size() < m_nReactions) qor::ThrowSubscriptError();
+
+    MergeLine(*m_pEnvBMD, res, kMomentType, position, loadModel, bFirst);
+    MergeLine(*m_pEnvSFD, res, kShearType, position, loadModel, bFirst);
+
+    // Reaction histories: the positive part to the maxima, the negative part to the minima;
+    // a zero point keeps the position's load model.
+    for (unsigned int i = 0; i < m_nReactions; ++i)
+    {
+        CEnvelope& env = ReactionAt(m_vEnvReaction, i);
+        const double r = res.m_vReactions[i];
+        const double x = m_vSupportX[i];
+        env.m_vMax.emplace_back(r > 0.0 ? r : 0.0, x, position, kReactionType, loadModel);
+        env.m_vMin.emplace_back(r < 0.0 ? r : 0.0, x, position, kReactionType, loadModel);
+    }
+}
+
+// The merge of one position's line in a single pass over the member results. A point of the
+// line stands as itself, or as its zero point (value 0.0, no load model) where its sign is
+// wrong for the list; it replaces the held point only when strictly beyond it.
+void CEnvelopeResults::MergeLine(CEnvelope& env, const CBeamResults& results, int kind, double position,
+                                 const std::shared_ptr<CLoadModel>& loadModel, bool bFirst)
+{
+    std::vector<PointLoadEffect>& vMax = env.m_vMax;
+    std::vector<PointLoadEffect>& vMin = env.m_vMin;
+
+    std::size_t total = 0;
+    for (const CMbrResults& mbr : results.m_vMbrRes)
+        total += std::min(mbr.x.size(), MemberValues(mbr, kind).size());
+
+    if (bFirst)
+    {
+        vMax.clear();
+        vMin.clear();
+        vMax.reserve(total);
+        vMin.reserve(total);
+        for (const CMbrResults& mbr : results.m_vMbrRes)
+        {
+            const std::vector<double>& y = MemberValues(mbr, kind);
+            const std::size_t n = std::min(mbr.x.size(), y.size());
+            for (std::size_t j = 0; j < n; ++j)
+            {
+                const double v = y[j];
+                const bool bNegative = 0.0 > v;
+                const bool bPositive = 0.0 < v;
+                vMax.emplace_back(bNegative ? 0.0 : v, mbr.x[j], position, kind,
+                                  bNegative ? std::shared_ptr<CLoadModel>() : loadModel);
+                vMin.emplace_back(bPositive ? 0.0 : v, mbr.x[j], position, kind,
+                                  bPositive ? std::shared_ptr<CLoadModel>() : loadModel);
+            }
+        }
+        return;
+    }
+
+    const std::size_t nMax = vMax.size();
+    const std::size_t nMin = vMin.size();
+    if (total < nMax) qor::ThrowSubscriptError();
+
+    std::size_t i = 0;
+    for (const CMbrResults& mbr : results.m_vMbrRes)
+    {
+        const std::vector<double>& y = MemberValues(mbr, kind);
+        const std::size_t n = std::min(mbr.x.size(), y.size());
+        for (std::size_t j = 0; j < n; ++j, ++i)
+        {
+            const double v = y[j];
+            if (i < nMax)
+            {
+                const bool bNegative = 0.0 > v;
+                const double candidate = bNegative ? 0.0 : v;
+                PointLoadEffect& held = vMax[i];
+                if (candidate > held.val)
+                {
+                    held.val = candidate;
+                    held.xBeam = mbr.x[j];
+                    held.xLoadModel = position;
+                    held.type = kind;
+                    if (bNegative)
+                        held.pLM.reset();
+                    else if (held.pLM != loadModel)
+                        held.pLM = loadModel;
+                }
+            }
+            if (i < nMin)
+            {
+                const bool bPositive = 0.0 < v;
+                const double candidate = bPositive ? 0.0 : v;
+                PointLoadEffect& held = vMin[i];
+                if (candidate < held.val)
+                {
+                    held.val = candidate;
+                    held.xBeam = mbr.x[j];
+                    held.xLoadModel = position;
+                    held.type = kind;
+                    if (bPositive)
+                        held.pLM.reset();
+                    else if (held.pLM != loadModel)
+                        held.pLM = loadModel;
+                }
+            }
+        }
+    }
+    if (total < nMin) qor::ThrowSubscriptError();
+}
+
+void CEnvelopeResults::ExtractLoadEffects(std::vector<std::vector<PointLoadEffect>>& lines,
+                                          std::vector<PointLoadEffect>& reactions,
+                                          const std::shared_ptr<CBeamResults>& results, double position,
+                                          const std::shared_ptr<CLoadModel>& loadModel) const
+{
+    lines.clear();
+    reactions.clear();
+    const CBeamResults& res = ResultsOrEmpty(results);
+
+    std::vector<double> x;
+    std::vector<double> y;
+    for (int kind : {kMomentType, kShearType})
+    {
+        res.GetResults(x, y, kind);
+        std::vector<PointLoadEffect> line;
+        const std::size_t n = std::min(x.size(), y.size());
+        line.reserve(n);
+        for (std::size_t i = 0; i < n; ++i) line.emplace_back(y[i], x[i], position, kind, loadModel);
+        lines.push_back(std::move(line));
+    }
+
+    reactions.reserve(m_nReactions);
+    for (unsigned int i = 0; i < m_nReactions; ++i)
+    {
+        const double r = qor::At(res.m_vReactions, static_cast<std::size_t>(i));
+        if (!res.m_pBeam) qor::ThrowSubscriptError();
+        reactions.emplace_back(r, res.m_pBeam->GetRestraintPosition(static_cast<int>(i)), position,
+                               kReactionType, loadModel);
+    }
+}
+
+void CEnvelopeResults::UpdateEnvelopes(const std::vector<std::vector<PointLoadEffect>>& lines,
+                                       const std::vector<PointLoadEffect>& reactions)
+{
+    const std::vector<PointLoadEffect>& moments = qor::At(lines, std::size_t{0});
+    const std::vector<PointLoadEffect>& shears = qor::At(lines, std::size_t{1});
+
+    if (m_nBeamResults == 1)
+    {
+        CreateEnvelopes(m_pBridge);
+        m_pEnvBMD->m_vMax = moments;
+        m_pEnvBMD->m_vMin = moments;
+        m_pEnvSFD->m_vMax = shears;
+        m_pEnvSFD->m_vMin = shears;
+    }
+    if (!HasEnvelopes()) qor::ThrowSubscriptError();
+
+    const std::pair<CEnvelope*, const std::vector<PointLoadEffect>*> jobs[] = {{m_pEnvBMD.get(), &moments},
+                                                                               {m_pEnvSFD.get(), &shears}};
+    for (const auto& [env, line] : jobs)
+    {
+        // The line floored at zero for the maxima and capped at zero for the minima.
+        std::vector<PointLoadEffect> P(*line);
+        std::vector<PointLoadEffect> N(*line);
+        for (std::size_t i = 0; i < line->size(); ++i)
+        {
+            if (0.0 > P[i].val) { P[i].val = 0.0; P[i].pLM.reset(); }
+            if (0.0 < N[i].val) { N[i].val = 0.0; N[i].pLM.reset(); }
+        }
+        MergeMaxInto(env->m_vMax, P);
+        MergeMinInto(env->m_vMin, N);
+    }
+
+    for (unsigned int i = 0; i < m_nReactions; ++i)
+    {
+        const PointLoadEffect& r = qor::At(reactions, static_cast<std::size_t>(i));
+        CEnvelope& env = ReactionAt(m_vEnvReaction, i);
+        env.m_vMax.emplace_back(r.val > 0.0 ? r.val : 0.0, r.xBeam, r.xLoadModel, kReactionType, r.pLM);
+        env.m_vMin.emplace_back(r.val < 0.0 ? r.val : 0.0, r.xBeam, r.xLoadModel, kReactionType, r.pLM);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Augmenting
+
+void CEnvelopeResults::MatchEnvelopeLengths(const std::shared_ptr<CEnvelope>& a, const std::shared_ptr<CEnvelope>& b)
+{
+    if (!a || !b) return;
+    if (a->m_vMax.size() != b->m_vMax.size())
+    {
+        a->ExtendTo(b);
+        b->ExtendTo(a);
+    }
+}
+
+void CEnvelopeResults::Augment(std::shared_ptr<CEnvelopeResults> other)
+{
+    if (!other) return;
+    ++m_nAugments;
+    m_nAnalyses += other->m_nAnalyses;
+    if (!other->HasEnvelopes()) return;
+
+    if (m_nAugments == 1 || !HasEnvelopes())
+    {
+        // The first result is taken over by copy.
+        CreateEnvelopes(other->m_pBridge);
+        m_pEnvBMD->m_vMax = other->m_pEnvBMD->m_vMax;
+        m_pEnvBMD->m_vMin = other->m_pEnvBMD->m_vMin;
+        m_pEnvSFD->m_vMax = other->m_pEnvSFD->m_vMax;
+        m_pEnvSFD->m_vMin = other->m_pEnvSFD->m_vMin;
+        const std::size_t nOwn = m_vEnvReaction.size();
+        m_nReactions = static_cast<unsigned int>(other->m_vEnvReaction.size());
+        for (std::size_t i = 0; i < m_nReactions; ++i)
+        {
+            if (i >= nOwn) qor::ThrowSubscriptError();
+            m_vEnvReaction[i] = std::make_shared<CEnvelope>(ReactionAt(other->m_vEnvReaction, i));
+        }
+        return;
+    }
+
+    MergeMaxInto(m_pEnvBMD->m_vMax, other->m_pEnvBMD->m_vMax);
+    MergeMinInto(m_pEnvBMD->m_vMin, other->m_pEnvBMD->m_vMin);
+    MergeMaxInto(m_pEnvSFD->m_vMax, other->m_pEnvSFD->m_vMax);
+    MergeMinInto(m_pEnvSFD->m_vMin, other->m_pEnvSFD->m_vMin);
+
+    for (std::size_t i = 0; i < m_nReactions; ++i)
+    {
+        ReactionAt(m_vEnvReaction, i);
+        const std::shared_ptr<CEnvelope>& own = m_vEnvReaction[i];
+        auto R = std::make_shared<CEnvelope>(ReactionAt(other->m_vEnvReaction, i));
+        MatchEnvelopeLengths(own, R);
+        MergeMaxInto(own->m_vMax, R->m_vMax);
+        MergeMinInto(own->m_vMin, R->m_vMin);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Superposition and scaling
+
+CEnvelopeResults& CEnvelopeResults::operator+=(const CEnvelopeResults& other)
+{
+    m_nAnalyses += other.m_nAnalyses;
+    if (!HasEnvelopes() || !other.HasEnvelopes()) return *this;
+
+    *m_pEnvBMD += *other.m_pEnvBMD;
+    *m_pEnvSFD += *other.m_pEnvSFD;
+    for (std::size_t i = 0; i < m_vEnvReaction.size(); ++i)
+        ReactionAt(m_vEnvReaction, i) += ReactionAt(other.m_vEnvReaction, i);
+    return *this;
+}
+
+CEnvelopeResults CEnvelopeResults::operator+(const CEnvelopeResults& other) const
+{
+    CEnvelopeResults sum(*this);
+    sum += other;
+    return sum;
+}
+
+CEnvelopeResults CEnvelopeResults::operator*(double k) const
+{
+    CEnvelopeResults scaled(*this);
+    if (scaled.m_pEnvBMD) scaled.m_pEnvBMD->Scale(k);
+    if (scaled.m_pEnvSFD) scaled.m_pEnvSFD->Scale(k);
+    for (const auto& env : scaled.m_vEnvReaction)
+        if (env) env->Scale(k);
+    return scaled;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Archive
+
+void CEnvelopeResults::Rebuild()
+{
+    m_pBeam = m_pBridge ? m_pBridge->GetBeam() : std::shared_ptr<CBeam>();
+    m_nReactions = static_cast<unsigned int>(m_vEnvReaction.size());
+}
+
+template <class Archive>
+void CEnvelopeResults::serialize(Archive& ar, const unsigned int /*version*/)
+{
+    ar & boost::serialization::make_nvp("m_pBridge", m_pBridge);
+    ar & boost::serialization::make_nvp("m_pEnvBMD", m_pEnvBMD);
+    ar & boost::serialization::make_nvp("m_pEnvSFD", m_pEnvSFD);
+    ar & boost::serialization::make_nvp("m_vEnvReaction", m_vEnvReaction);
+    ar & boost::serialization::make_nvp("m_nBeamResults", m_nBeamResults);
+    ar & boost::serialization::make_nvp("m_nAugments", m_nAugments);
+    ar & boost::serialization::make_nvp("m_nAnalyses", m_nAnalyses);
+    if (Archive::is_loading::value) m_vBeamResults.clear();
+    Rebuild();
+}
+
+template void CEnvelopeResults::serialize<boost::archive::xml_oarchive>(boost::archive::xml_oarchive&, unsigned int);
+template void CEnvelopeResults::serialize<boost::archive::xml_iarchive>(boost::archive::xml_iarchive&, unsigned int);
+template void CEnvelopeResults::serialize<boost::archive::text_oarchive>(boost::archive::text_oarchive&, unsigned int);
+template void CEnvelopeResults::serialize<boost::archive::text_iarchive>(boost::archive::text_iarchive&, unsigned int);
+template void CEnvelopeResults::serialize<boost::archive::binary_oarchive>(boost::archive::binary_oarchive&, unsigned int);
+template void CEnvelopeResults::serialize<boost::archive::binary_iarchive>(boost::archive::binary_iarchive&, unsigned int);

@@ -1,0 +1,95 @@
+// The envelopes of one bridge under moving loads: bending moment, shear force and one
+// reaction envelope per support, with counters of what went into them.
+#pragma once
+
+#include "engine/analysis/Envelope.h"
+
+#include <boost/serialization/access.hpp>
+
+#include <memory>
+#include <vector>
+
+class CBeam;
+class CBeamResults;
+class CBridge;
+class CLoadModel;
+class CCriticalRatioResults;
+
+class CEnvelopeResults
+{
+public:
+    // Everything empty and zero (the combined result of an ensemble, archive loading).
+    CEnvelopeResults();
+    // A moving-load result for a bridge; the first AddResult creates the envelopes.
+    explicit CEnvelopeResults(std::shared_ptr<CBridge> bridge);
+    // Copies the counters, shares the bridge, beam and beam results, and makes new copies of
+    // every envelope (load models shared).
+    CEnvelopeResults(const CEnvelopeResults& other);
+    CEnvelopeResults& operator=(const CEnvelopeResults& other);
+    virtual ~CEnvelopeResults();
+
+    // Adds one analysed load position.
+    void AddResult(std::shared_ptr<CBeamResults> results, std::shared_ptr<CLoadModel> loadModel, double position);
+
+    // Merges the result of another load model on the same bridge.
+    void Augment(std::shared_ptr<CEnvelopeResults> other);
+
+    // Superposition and scaling (a result without envelopes gives none).
+    CEnvelopeResults& operator+=(const CEnvelopeResults& other);
+    CEnvelopeResults operator+(const CEnvelopeResults& other) const;
+    CEnvelopeResults operator*(double k) const;
+
+    // Critical ratios of this (proposed) result against a reference result; defined with the
+    // critical results.
+    CCriticalRatioResults GetCriticalRatios(std::shared_ptr<CEnvelopeResults> reference, double multiplier);
+
+    std::shared_ptr<CBridge> GetBridge() const { return m_pBridge; }
+    std::shared_ptr<CBeam> GetBeam() const { return m_pBeam; }
+    std::shared_ptr<CEnvelope> GetBMEnvelope() const { return m_pEnvBMD; }
+    std::shared_ptr<CEnvelope> GetSFEnvelope() const { return m_pEnvSFD; }
+    std::vector<std::shared_ptr<CEnvelope>> GetEnvReactions() const { return m_vEnvReaction; }
+    // Reaction envelope i, or an empty pointer when i is not below the number of envelopes.
+    std::shared_ptr<CEnvelope> GetReactionEnvelope(unsigned int i) const;
+    // The beam result of every analysed position, in order (memory only).
+    std::vector<std::shared_ptr<CBeamResults>> GetBeamResults() const { return m_vBeamResults; }
+
+    // True once the moment, shear and reaction envelopes exist.
+    bool HasEnvelopes() const { return m_pEnvBMD && m_pEnvSFD; }
+
+    // The effects of one position: lines[0] the moments and lines[1] the shears along the
+    // beam, reactions one effect per support. Both outputs are emptied first.
+    void ExtractLoadEffects(std::vector<std::vector<PointLoadEffect>>& lines, std::vector<PointLoadEffect>& reactions,
+                            const std::shared_ptr<CBeamResults>& results, double position,
+                            const std::shared_ptr<CLoadModel>& loadModel) const;
+    // Merges the effects of one position into the envelopes (creating them at the first).
+    void UpdateEnvelopes(const std::vector<std::vector<PointLoadEffect>>& lines,
+                         const std::vector<PointLoadEffect>& reactions);
+    // Brings two envelopes to the longer length with zero points.
+    static void MatchEnvelopeLengths(const std::shared_ptr<CEnvelope>& a, const std::shared_ptr<CEnvelope>& b);
+    // New empty envelopes for a bridge.
+    void CreateEnvelopes(std::shared_ptr<CBridge> bridge);
+
+    std::shared_ptr<CBridge> m_pBridge;
+    std::shared_ptr<CBeam> m_pBeam;     // the bridge's beam (derived)
+    unsigned int m_nReactions = 0;      // number of reaction envelopes
+    int m_nAugments = 0;                // results merged by Augment
+    int m_nBeamResults = 0;             // beam results added by AddResult
+    int m_nAnalyses = 0;                // single-position analyses in the envelopes
+    std::vector<std::shared_ptr<CBeamResults>> m_vBeamResults;
+    std::shared_ptr<CEnvelope> m_pEnvBMD;
+    std::shared_ptr<CEnvelope> m_pEnvSFD;
+    std::vector<std::shared_ptr<CEnvelope>> m_vEnvReaction;
+
+private:
+    // Merges one line (moment or shear) of a position straight from the member results.
+    void MergeLine(CEnvelope& env, const CBeamResults& results, int kind, double position,
+                   const std::shared_ptr<CLoadModel>& loadModel, bool bFirst);
+    // Rebuilds the derived fields after an archive pass.
+    void Rebuild();
+
+    std::vector<double> m_vSupportX; // scratch: support positions of the current position
+
+    friend class boost::serialization::access;
+    template <class Archive>
+    void serialize(Archive& ar, const unsigned int version);
+};

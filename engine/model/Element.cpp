@@ -1,0 +1,39 @@
+#include "engine/model/Element.h"
+
+#include "platform/core/StringSerialization.h"
+
+#include <boost/archive/binary_iarchive.hpp>
+#include <boost/archive/binary_oarchive.hpp>
+#include <boost/archive/text_iarchive.hpp>
+#include <boost/archive/text_oarchive.hpp>
+#include <boost/archive/xml_iarchive.hpp>
+#include <boost/archive/xml_oarchive.hpp>
+#include <boost/serialization/nvp.hpp>
+
+CElement::CElement() = default;
+
+CElement::CElement(int ID, const CString& description, int elementType)
+    : m_ID(ID), m_Description(description), m_ElementType(elementType), m_bIsEditable(true)
+{
+}
+
+CElement::~CElement() = default;
+
+CString CElement::GetDescription() const { return m_Description; }
+
+template <class Archive>
+void CElement::serialize(Archive& ar, const unsigned int /*version*/)
+{
+    using boost::serialization::make_nvp;
+    ar & make_nvp("m_ElementType", m_ElementType);
+    ar & make_nvp("m_Description", m_Description);
+    ar & make_nvp("m_ID", m_ID);
+    ar & make_nvp("m_bIsEditable", m_bIsEditable);
+}
+
+template void CElement::serialize(boost::archive::xml_oarchive&, const unsigned int);
+template void CElement::serialize(boost::archive::xml_iarchive&, const unsigned int);
+template void CElement::serialize(boost::archive::text_oarchive&, const unsigned int);
+template void CElement::serialize(boost::archive::text_iarchive&, const unsigned int);
+template void CElement::serialize(boost::archive::binary_oarchive&, const unsigned int);
+template void CElement::serialize(boost::archive::binary_iarchive&, const unsigned int);

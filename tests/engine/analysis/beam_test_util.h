@@ -1,0 +1,55 @@
+// Small helpers shared by the beam tests.
+#pragma once
+
+#include "engine/analysis/Beam.h"
+#include "engine/analysis/BeamResults.h"
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace beamtest {
+
+constexpr double kEI = 1e11;
+
+// A beam as the program builds a bridge: EI 1e11 on every span, a pin at every node.
+inline CBeam MakeBridgeBeam(const std::vector<double>& spans)
+{
+    CBeam b;
+    b.SetSpans(spans);
+    b.m_vEI.assign(spans.size(), kEI);
+    std::vector<double> R;
+    for (std::size_t k = 0; k <= spans.size(); ++k) {
+        R.push_back(-1.0);
+        R.push_back(0.0);
+    }
+    b.SetRestraints(R);
+    return b;
+}
+
+// Runs f and returns the thrown engine text, or "" when nothing of that kind was thrown.
+template <class F>
+std::string ThrownText(F f)
+{
+    try {
+        f();
+    } catch (const char* s) {
+        return s;
+    }
+    return "";
+}
+
+template <class F>
+std::string OutOfRangeText(F f)
+{
+    try {
+        f();
+    } catch (const std::out_of_range& e) {
+        return e.what();
+    }
+    return "";
+}
+
+inline bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+} // namespace beamtest
