@@ -77,23 +77,40 @@ std::vector<double> MemberPositions(double L, int n)
     return x;
 }
 
-// Scales R and D by 1/EI, adds the end translations to D (points 1 .. n+1) and places the
-// local positions along the beam.
-void FinishMember(CMbrResults& m, const std::vector<double>& xLocal, double EI, double L, double dl0, double dl2,
-                  double offset)
+// Shape factors of the end translations at the local positions (xi = x/L):
+// n1 = 1 - 3xi^2 + 2xi^3 (left end), n2 = 3xi^2 - 2xi^3 (right end).
+void ShapeFactors(const std::vector<double>& xLocal, double L, std::vector<double>& n1, std::vector<double>& n2)
 {
-    const std::size_t count = xLocal.size();
-    for (std::size_t k = 0; k < count; ++k) {
-        m.R[k] /= EI;
-        m.D[k] /= EI;
-    }
-    for (std::size_t k = 1; k + 1 < count; ++k) {
+    n1.resize(xLocal.size());
+    n2.resize(xLocal.size());
+    for (std::size_t k = 0; k < xLocal.size(); ++k) {
         const double xi = xLocal[k] / L;
         const double xi2 = xi * xi;
         const double xi3 = xi2 * xi;
-        m.D[k] += (1.0 - 3.0 * xi2 + 2.0 * xi3) * dl0 + (3.0 * xi2 - 2.0 * xi3) * dl2;
+        n1[k] = 1.0 - 3.0 * xi2 + 2.0 * xi3;
+        n2[k] = 3.0 * xi2 - 2.0 * xi3;
     }
-    for (std::size_t k = 0; k < count; ++k) m.x[k] = xLocal[k] + offset;
+}
+
+// Positions along the beam.
+void PlaceX(std::vector<double>& x, const std::vector<double>& xLocal, double offset)
+{
+    for (std::size_t k = 0; k < xLocal.size(); ++k) x[k] = xLocal[k] + offset;
+}
+
+// Scales R and D by 1/EI (a multiplication by the reciprocal) and adds the end translations
+// to D at the points 1 .. n+1 (not at the repeated end points).
+void FinishMember(CMbrResults& m, const std::vector<double>& n1, const std::vector<double>& n2, double EI,
+                  double dl0, double dl2)
+{
+    const std::size_t count = m.R.size();
+    const double inv = 1.0 / EI;
+    for (std::size_t k = 0; k < count; ++k) {
+        m.R[k] *= inv;
+        m.D[k] *= inv;
+    }
+    if (dl0 == 0.0 && dl2 == 0.0) return; // rigid vertical supports at both ends
+    for (std::size_t k = 1; k + 1 < count; ++k) m.D[k] += n1[k] * dl0 + n2[k] * dl2;
 }
 
 void CheckLoads(const std::vector<CLoad*>& loads, std::size_t nSpans)
@@ -209,7 +226,10 @@ CBeamResults CBeamAnalysis::Analyse()
         for (CLoad* load : m_vLoads)
             if (load && load->GetMember() == i) m += load->GetMemberResults(x, L);
 
-        FinishMember(m, x, m_vEI[i], L, dl[0], dl[2], offset);
+        std::vector<double> n1, n2;
+        ShapeFactors(x, L, n1, n2);
+        FinishMember(m, n1, n2, m_vEI[i], dl[0], dl[2]);
+        PlaceX(m.x, x, offset);
         members.push_back(std::move(m));
         offset += L;
     }
@@ -235,6 +255,9 @@ CBeamSolver::CBeamSolver(const CBeam& beam, int nPoints)
     m_vOffset.resize(nSpans);
     m_vk.resize(nSpans);
     m_vX.resize(nSpans);
+    m_vXBeam.resize(nSpans);
+    m_vN1.resize(nSpans);
+    m_vN2.resize(nSpans);
     m_K.assign(N * N, 0.0);
     double offset = 0.0;
     for (std::size_t i = 0; i < nSpans; ++i) {
@@ -242,6 +265,9 @@ CBeamSolver::CBeamSolver(const CBeam& beam, int nPoints)
         offset += m_vL[i];
         m_vk[i] = MemberStiffness(m_vEI[i], m_vL[i]);
         m_vX[i] = MemberPositions(m_vL[i], m_nPoints);
+        ShapeFactors(m_vX[i], m_vL[i], m_vN1[i], m_vN2[i]);
+        m_vXBeam[i].resize(m_vX[i].size());
+        PlaceX(m_vXBeam[i], m_vX[i], m_vOffset[i]);
         for (std::size_t r = 0; r < 4; ++r)
             for (std::size_t c = 0; c < 4; ++c) m_K[(2 * i + r) * N + 2 * i + c] += m_vk[i][r * 4 + c];
     }
@@ -349,6 +375,7 @@ void CBeamSolver::Solve(const std::vector<CLoad*>& loads, CBeamResults& out)
         for (CLoad* load : loads)
             if (load && load->GetMember() == i) load->AddMemberResults(x, L, m);
 
-        FinishMember(m, x, m_vEI[i], L, dl[0], dl[2], m_vOffset[i]);
+        FinishMember(m, m_vN1[i], m_vN2[i], m_vEI[i], dl[0], dl[2]);
+        std::copy(m_vXBeam[i].begin(), m_vXBeam[i].end(), m.x.begin());
     }
 }

@@ -94,7 +94,10 @@ private:
     std::vector<double> m_LU;                // restrained and eliminated stiffness, row-major
     std::vector<std::size_t> m_vRigid;       // DOFs with a negative restraint
     std::vector<std::size_t> m_vReactionDof; // DOFs restrained by exactly -1.0
-    std::vector<std::vector<double>> m_vX;   // local positions per span
+    std::vector<std::vector<double>> m_vX;     // local positions per span
+    std::vector<std::vector<double>> m_vXBeam; // the same along the beam
+    std::vector<std::vector<double>> m_vN1;    // end-translation shape factors per span
+    std::vector<std::vector<double>> m_vN2;
 
     // Buffers re-used by every Solve.
     std::vector<std::array<double, 4>> m_vFE; // fixed-end actions per span, DOF order

@@ -123,9 +123,9 @@ void CEnvelopeResults::AddResult(std::shared_ptr<CBeamResults> results, std::sha
 {
     ++m_nAnalyses;
     ++m_nBeamResults;
-    m_vBeamResults.push_back(results);
+    m_vBeamResults.push_back(std::move(results));
 
-    const CBeamResults& res = ResultsOrEmpty(results);
+    const CBeamResults& res = ResultsOrEmpty(m_vBeamResults.back());
 
     // The supports of this position are placed before any envelope changes, so that a
     // result with too few reactions leaves the envelopes as they were.

@@ -4,24 +4,42 @@
 
 namespace {
 
-// Writes or adds one value (both the plain and the accumulating evaluations use this, so
-// that each gives exactly the same sums).
-inline void Put(double* p, double v, bool add)
+// Evaluates f(x, M, V, R, D) at every point and writes (Add false) or adds (Add true) the
+// values. The first and the last point take 0.0 for M and V, so that the diagrams close on
+// the axis. Both the plain and the accumulating evaluations go through here, so each gives
+// exactly the same sums.
+template <bool Add, class F>
+inline void Fill(const double* x, std::size_t n, double* M, double* V, double* R, double* D, F f)
 {
-    if (add)
-        *p += v;
-    else
-        *p = v;
+    for (std::size_t i = 0; i < n; ++i) {
+        double m, v, r, d;
+        f(x[i], m, v, r, d);
+        if (i == 0 || i + 1 == n) {
+            m = 0.0;
+            v = 0.0;
+        }
+        if constexpr (Add) {
+            M[i] += m;
+            V[i] += v;
+            R[i] += r;
+            D[i] += d;
+        }
+        else {
+            M[i] = m;
+            V[i] = v;
+            R[i] = r;
+            D[i] = d;
+        }
+    }
 }
 
-// Closes the M and V diagrams on the axis at the first and last point.
-inline void CloseEnds(std::size_t n, double* M, double* V, bool add)
+template <class F>
+inline void FillAny(bool add, const double* x, std::size_t n, double* M, double* V, double* R, double* D, F f)
 {
-    if (n == 0) return;
-    Put(&M[0], 0.0, add);
-    Put(&V[0], 0.0, add);
-    Put(&M[n - 1], 0.0, add);
-    Put(&V[n - 1], 0.0, add);
+    if (add)
+        Fill<true>(x, n, M, V, R, D, f);
+    else
+        Fill<false>(x, n, M, V, R, D, f);
 }
 
 inline double Pos(double y) { return std::max(y, 0.0); }
@@ -77,16 +95,15 @@ void CLoadUDL::ComputeMemberResults(const double* x, std::size_t n, double L, do
     const double w = m_Magnitude * m_Gamma;
     const double Ra = w * L / 2.0;
     const double S = -w * L * L * L / 24.0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const double xi = x[i];
+    const double Ra2 = Ra / 2.0, Ra6 = Ra / 6.0, w2 = w / 2.0, w6 = w / 6.0, w24 = w / 24.0;
+    FillAny(add, x, n, M, V, R, D, [=](double xi, double& m, double& v, double& r, double& d) {
         const double x2 = xi * xi;
         const double x3 = x2 * xi;
-        Put(&V[i], Ra - w * xi, add);
-        Put(&M[i], Ra * xi - w * x2 / 2.0, add);
-        Put(&R[i], Ra * x2 / 2.0 - w * x3 / 6.0 + S, add);
-        Put(&D[i], Ra * x3 / 6.0 - w * x3 * xi / 24.0 + S * xi, add);
-    }
-    CloseEnds(n, M, V, add);
+        m = Ra * xi - w2 * x2;
+        v = Ra - w * xi;
+        r = Ra2 * x2 - w6 * x3 + S;
+        d = Ra6 * x3 - w24 * x3 * xi + S * xi;
+    });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -117,17 +134,16 @@ void CLoadPL::ComputeMemberResults(const double* x, std::size_t n, double L, dou
     const double b = m_Third;
     const double Ra = P * b / L;
     const double S = P * b * (b * b - L * L) / (6.0 * L);
-    for (std::size_t i = 0; i < n; ++i) {
-        const double xi = x[i];
+    const double Ra2 = Ra / 2.0, Ra6 = Ra / 6.0, P2 = P / 2.0, P6 = P / 6.0, RaP = Ra - P;
+    FillAny(add, x, n, M, V, R, D, [=](double xi, double& m, double& v, double& r, double& d) {
         const double u = Pos(xi - a);
         const double x2 = xi * xi;
         const double u2 = u * u;
-        Put(&V[i], xi >= a ? Ra - P : Ra, add);
-        Put(&M[i], Ra * xi - P * u, add);
-        Put(&R[i], Ra * x2 / 2.0 - P * u2 / 2.0 + S, add);
-        Put(&D[i], Ra * x2 * xi / 6.0 - P * u2 * u / 6.0 + S * xi, add);
-    }
-    CloseEnds(n, M, V, add);
+        m = Ra * xi - P * u;
+        v = xi >= a ? RaP : Ra;
+        r = Ra2 * x2 - P2 * u2 + S;
+        d = Ra6 * x2 * xi - P6 * u2 * u + S * xi;
+    });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -171,19 +187,18 @@ void CLoadPUDL::ComputeMemberResults(const double* x, std::size_t n, double L, d
     const double La = L - a;
     const double Le = L - e;
     const double S = (w * La * La * La * La / 24.0 - w * Le * Le * Le * Le / 24.0 - Ra * L * L * L / 6.0) / L;
-    for (std::size_t i = 0; i < n; ++i) {
-        const double xi = x[i];
+    const double Ra2 = Ra / 2.0, Ra6 = Ra / 6.0, w2 = w / 2.0, w6 = w / 6.0, w24 = w / 24.0;
+    FillAny(add, x, n, M, V, R, D, [=](double xi, double& m, double& v, double& r, double& d) {
         const double u = Pos(xi - a);
-        const double v = Pos(xi - e);
+        const double t = Pos(xi - e);
         const double x2 = xi * xi;
         const double u2 = u * u;
-        const double v2 = v * v;
-        Put(&V[i], Ra - w * u + w * v, add);
-        Put(&M[i], Ra * xi - w * u2 / 2.0 + w * v2 / 2.0, add);
-        Put(&R[i], Ra * x2 / 2.0 - w * u2 * u / 6.0 + w * v2 * v / 6.0 + S, add);
-        Put(&D[i], Ra * x2 * xi / 6.0 - w * u2 * u2 / 24.0 + w * v2 * v2 / 24.0 + S * xi, add);
-    }
-    CloseEnds(n, M, V, add);
+        const double t2 = t * t;
+        m = Ra * xi - w2 * u2 + w2 * t2;
+        v = Ra - w * u + w * t;
+        r = Ra2 * x2 - w6 * u2 * u + w6 * t2 * t + S;
+        d = Ra6 * x2 * xi - w24 * u2 * u2 + w24 * t2 * t2 + S * xi;
+    });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -205,13 +220,12 @@ void CLoadMaMb::ComputeMemberResults(const double* x, std::size_t n, double L, d
     const double Mb = m_a * m_Gamma;
     const double sum = Ma + Mb;
     const double S = Ma * L / 3.0 - Mb * L / 6.0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const double xi = x[i];
+    const double k1 = sum / L, k2 = sum / (2.0 * L), k6 = sum / (6.0 * L), Ma2 = Ma / 2.0;
+    FillAny(add, x, n, M, V, R, D, [=](double xi, double& m, double& v, double& r, double& d) {
         const double x2 = xi * xi;
-        Put(&V[i], sum / L, add);
-        Put(&M[i], xi * sum / L - Ma, add);
-        Put(&R[i], x2 * sum / (2.0 * L) - xi * Ma + S, add);
-        Put(&D[i], x2 * xi * sum / (6.0 * L) - x2 * Ma / 2.0 + S * xi, add);
-    }
-    CloseEnds(n, M, V, add);
+        m = xi * k1 - Ma;
+        v = k1;
+        r = x2 * k2 - xi * Ma + S;
+        d = x2 * xi * k6 - x2 * Ma2 + S * xi;
+    });
 }

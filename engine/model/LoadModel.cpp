@@ -303,7 +303,7 @@ void CLoadModel::ApplyA36UDL(const CBridge& bridge)
 
     wchar_t text[64];
     std::swprintf(text, 64, L"A36 UDL: %.3f", w * 9.81 * m_GammaUDL);
-    NotifyStatus(text);
+    NotifyStatus(text, STATUS_A36_UDL);
 }
 
 void CLoadModel::AddNAASRAPointLoad(const CBridge& bridge)
@@ -325,7 +325,7 @@ void CLoadModel::AddNAASRAPointLoad(const CBridge& bridge)
     m_nPL = static_cast<int>(m_vPL.size());
     m_nLoads = m_nPL + m_nUDL + m_nPUDL;
     if (m_bIsUpToDate) Update();
-    NotifyStatus(L"NAASRA additional point load added");
+    NotifyStatus(L"NAASRA additional point load added", STATUS_NAASRA_PL);
 }
 
 double CLoadModel::GetNAASRADLA(double spanLength)
@@ -362,7 +362,7 @@ void CLoadModel::ApplyNAASRADLA(const CBridge& bridge)
     m_gDLA.value = GetNAASRADLA(bridge);
     wchar_t text[64];
     std::swprintf(text, 64, L"NAASRA DLA: %.3f", m_gDLA.value - 1.0);
-    NotifyStatus(text);
+    NotifyStatus(text, STATUS_NAASRA_DLA);
 }
 
 void CLoadModel::ApplyABDCDLA(const CBridge& bridge)
@@ -370,7 +370,7 @@ void CLoadModel::ApplyABDCDLA(const CBridge& bridge)
     m_gDLA.value = GetABDCDLA(bridge);
     wchar_t text[64];
     std::swprintf(text, 64, L"ABDC DLA: %.3f", m_gDLA.value - 1.0);
-    NotifyStatus(text);
+    NotifyStatus(text, STATUS_ABDC_DLA);
 }
 
 void CLoadModel::ApplyBS5400UDL(const CBridge& bridge)
@@ -388,7 +388,7 @@ void CLoadModel::ApplyBS5400UDL(const CBridge& bridge)
 
     wchar_t text[64];
     std::swprintf(text, 64, L"BS5400 UDL: %.3f", w);
-    NotifyStatus(text);
+    NotifyStatus(text, STATUS_BS5400_UDL);
 }
 
 // --- Width rule and DLAs -------------------------------------------------------------
@@ -428,24 +428,26 @@ std::vector<double> CLoadModel::GetDLAs(const std::shared_ptr<CBridgeSet>& pBrid
 
 // --- Status --------------------------------------------------------------------------
 
-bool CLoadModel::LastStatus::Replace(const std::wstring& desc, const wchar_t* text)
+bool CLoadModel::LastStatus::Replace(int channel, const std::wstring& desc, const wchar_t* text)
 {
     const std::size_t nText = std::wcslen(text);
+    if (channel < 0 || channel >= STATUS_CHANNELS) channel = STATUS_GENERAL;
     std::lock_guard<std::mutex> lock(m_Mutex);
+    std::wstring& line = m_Lines[static_cast<std::size_t>(channel)];
     const std::size_t n = desc.size();
-    if (m_Line.size() == n + 2 + nText && m_Line.compare(0, n, desc) == 0 && m_Line.compare(n, 2, L": ") == 0 &&
-        m_Line.compare(n + 2, nText, text) == 0)
+    if (line.size() == n + 2 + nText && line.compare(0, n, desc) == 0 && line.compare(n, 2, L": ") == 0 &&
+        line.compare(n + 2, nText, text) == 0)
         return false;
-    m_Line.assign(desc);
-    m_Line.append(L": ");
-    m_Line.append(text, nText);
+    line.assign(desc);
+    line.append(L": ");
+    line.append(text, nText);
     return true;
 }
 
-void CLoadModel::NotifyStatus(const wchar_t* text)
+void CLoadModel::NotifyStatus(const wchar_t* text, int channel)
 {
     if (!text) text = L"";
-    if (!m_LastStatus.Replace(m_Description.str(), text)) return; // same line as last time
+    if (!m_LastStatus.Replace(channel, m_Description.str(), text)) return; // same line as last time
     CString line = m_Description;
     line += L": ";
     line += text;

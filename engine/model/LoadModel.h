@@ -6,6 +6,7 @@
 
 #include <boost/serialization/access.hpp>
 
+#include <array>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -170,9 +171,23 @@ public:
     // One dynamic load allowance per generated bridge of the set.
     std::vector<double> GetDLAs(const std::shared_ptr<CBridgeSet>& pBridgeSet) const;
 
+    // Status channels: each span rule keeps its own last line, so that the combined
+    // rules (point loads + DLA) do not defeat the repeat check.
+    enum StatusChannel : int
+    {
+        STATUS_GENERAL = 0,
+        STATUS_A36_UDL,
+        STATUS_NAASRA_PL,
+        STATUS_NAASRA_DLA,
+        STATUS_ABDC_DLA,
+        STATUS_BS5400_UDL,
+        STATUS_CHANNELS
+    };
+
     // Posts "<description>: <text>" to the main window's output pane, unless it is the
-    // same line this model posted last.
-    void NotifyStatus(const wchar_t* text);
+    // same line this model last posted on that channel (span rules run at every load
+    // position; the output pane gets one line per change).
+    void NotifyStatus(const wchar_t* text, int channel = STATUS_GENERAL);
 
     bool IsUpToDate() const { return m_bIsUpToDate; }
     double GetLength() const { return m_Length; }
@@ -217,13 +232,13 @@ private:
         LastStatus() = default;
         LastStatus(const LastStatus&) {}
         LastStatus& operator=(const LastStatus&) { return *this; }
-        // True (and the line recorded) when "<desc>: <text>" differs from the last one.
-        bool Replace(const std::wstring& desc, const wchar_t* text);
-        void Forget(const std::wstring& desc, const wchar_t* text);
+        // True (and the line recorded) when "<desc>: <text>" differs from the last one
+        // of the channel.
+        bool Replace(int channel, const std::wstring& desc, const wchar_t* text);
 
     private:
         std::mutex m_Mutex;
-        std::wstring m_Line;
+        std::array<std::wstring, STATUS_CHANNELS> m_Lines;
     };
     LastStatus m_LastStatus;
 

@@ -258,7 +258,7 @@ TEST(BeamErrors, PointCountComesFromSettings)
 
     // A point count below one is taken as one rather than dividing by zero.
     CBeamResults one = CBeamAnalysis(&beam, {&udl}, 0).Analyse();
-    EXPECT_EQ(one.m_vMbrRes[0].x, (std::vector<double>{0.0, 0.0, 0.0, 10.0}));
+    EXPECT_EQ(one.m_vMbrRes[0].x, (std::vector<double>{0.0, 0.0, 10.0, 10.0}));
     for (const auto& m : one.m_vMbrRes)
         for (double v : m.M) EXPECT_TRUE(std::isfinite(v));
 }

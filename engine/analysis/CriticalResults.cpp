@@ -1,0 +1,69 @@
+#include "engine/analysis/CriticalResults.h"
+
+#include "engine/analysis/Beam.h"
+#include "engine/analysis/EnvelopeResults.h"
+
+#include <algorithm>
+
+namespace {
+
+// The critical values of an envelope, or a default pair when there is none.
+CriticalPair<PointLoadEffect> CriticalValuesOf(const std::shared_ptr<CEnvelope>& env)
+{
+    return env ? env->GetCriticalValues() : CriticalPair<PointLoadEffect>();
+}
+
+} // namespace
+
+CCriticalValueResults::CCriticalValueResults(std::shared_ptr<CEnvelopeResults> env)
+    : m_pEnvResults(std::move(env))
+{
+    if (!m_pEnvResults) return;
+    const CEnvelopeResults& res = *m_pEnvResults;
+    m_pBeam = res.GetBeam();
+    m_BMPair = CriticalValuesOf(res.m_pEnvBMD);
+    m_SFPair = CriticalValuesOf(res.m_pEnvSFD);
+    m_nReactions = m_pBeam ? static_cast<unsigned int>(std::max(m_pBeam->m_nRestraints, 0)) : 0u;
+    m_vReactionPairs.reserve(m_nReactions);
+    for (unsigned int i = 0; i < m_nReactions; ++i)
+        m_vReactionPairs.push_back(CriticalValuesOf(res.GetReactionEnvelope(i)));
+}
+
+CCriticalRatioResults::CCriticalRatioResults(std::vector<CriticalPair<RatioLoadEffect>> reactionPairs,
+                                             CriticalPair<RatioLoadEffect> bm, CriticalPair<RatioLoadEffect> sf)
+{
+    m_vReactionPairs = std::move(reactionPairs);
+    m_nReactions = static_cast<unsigned int>(m_vReactionPairs.size());
+    m_BMPair = std::move(bm);
+    m_SFPair = std::move(sf);
+}
+
+// Defined here, with the ratio results it builds.
+CCriticalRatioResults CEnvelopeResults::GetCriticalRatios(std::shared_ptr<CEnvelopeResults> reference,
+                                                          double multiplier)
+{
+    // A result without envelopes (an ensemble without load models) stands as empty envelopes
+    // of its bridge: its effects are zero.
+    const auto own = [this](const std::shared_ptr<CEnvelope>& env, int type) {
+        return env ? env : std::make_shared<CEnvelope>(m_pBridge, type);
+    };
+    const std::shared_ptr<CEnvelope> refBM = reference ? reference->m_pEnvBMD : std::shared_ptr<CEnvelope>();
+    const std::shared_ptr<CEnvelope> refSF = reference ? reference->m_pEnvSFD : std::shared_ptr<CEnvelope>();
+
+    const CriticalPair<RatioLoadEffect> bm = own(m_pEnvBMD, 0)->GetCriticalRatios(refBM, multiplier);
+    const CriticalPair<RatioLoadEffect> sf = own(m_pEnvSFD, 1)->GetCriticalRatios(refSF, multiplier);
+
+    std::vector<CriticalPair<RatioLoadEffect>> reactions;
+    reactions.reserve(m_nReactions);
+    for (unsigned int i = 0; i < m_nReactions; ++i)
+    {
+        const std::shared_ptr<CEnvelope> refEnv = reference ? reference->GetReactionEnvelope(i) : nullptr;
+        auto R = refEnv ? std::make_shared<CEnvelope>(*refEnv) : std::make_shared<CEnvelope>(m_pBridge, 4);
+        const std::shared_ptr<CEnvelope>& P = qor::At(m_vEnvReaction, static_cast<std::size_t>(i));
+        if (!P) qor::ThrowSubscriptError();
+        P->ExtendTo(R); // the proposed result keeps the added zero points
+        R->ExtendTo(P);
+        reactions.push_back(P->GetCriticalRatios(R, multiplier));
+    }
+    return CCriticalRatioResults(std::move(reactions), bm, sf);
+}

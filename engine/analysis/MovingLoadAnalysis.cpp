@@ -1,0 +1,120 @@
+#include "engine/analysis/MovingLoadAnalysis.h"
+
+#include "engine/analysis/Beam.h"
+#include "engine/analysis/BeamAnalysis.h"
+#include "engine/analysis/BeamResults.h"
+#include "engine/analysis/EnvelopeResults.h"
+#include "engine/analysis/SinglePosAnalysis.h"
+#include "engine/model/Bridge.h"
+#include "engine/model/LoadModel.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+CMovingLoadAnalysis::CMovingLoadAnalysis(std::shared_ptr<CBridge> pBridge, std::shared_ptr<CLoadModel> pLoadModel)
+    : m_pBridge(std::move(pBridge)), m_pLoadModel(std::move(pLoadModel))
+{
+    if (m_pBridge) m_pBeam = m_pBridge->GetBeam();
+    if (m_pBeam)
+    {
+        m_vEvents = m_pBeam->GetEventPositions();
+        m_BridgeLength = m_pBeam->m_Length;
+    }
+}
+
+CMovingLoadAnalysis::~CMovingLoadAnalysis() = default;
+
+void CMovingLoadAnalysis::SetSolver(std::shared_ptr<CBeamSolver> pSolver) { m_pSolver = std::move(pSolver); }
+
+std::shared_ptr<CEnvelopeResults> CMovingLoadAnalysis::Run(bool bByStep, int& nSteps, double& stepSize)
+{
+    // The stepping must move the load on, or the run would never end.
+    if (bByStep)
+    {
+        if (!(stepSize > 0.0) || !std::isfinite(stepSize)) throw kStepSizeError;
+    }
+    else if (nSteps < 1)
+    {
+        throw kStepCountError;
+    }
+
+    const int nPoints = m_nPoints > 0 ? m_nPoints : CBeamAnalysis::PointsPerSpanSetting();
+    if (!m_pBeam) throw "Incorrect span information";
+    if (!m_pSolver || m_pSolver->GetPointsPerSpan() != std::max(nPoints, 1))
+        m_pSolver = std::make_shared<CBeamSolver>(*m_pBeam, nPoints);
+
+    // The span rule may add loads, so it comes before the model is settled and measured.
+    CLoadModel* lm = m_pLoadModel.get();
+    if (lm)
+    {
+        if (lm->m_bAdjustToBridge && m_pBridge) lm->AdjustToBridge(*m_pBridge);
+        lm->Update();
+        m_LMLength = lm->m_Length;
+        // Uniform loads alone cover the whole bridge: analysed once, not moved.
+        if (lm->m_vPL.empty() && lm->m_vPUDL.empty() && !lm->m_vUDL.empty()) lm->m_bIsMoving = false;
+    }
+    const bool bMoving = !lm || lm->m_bIsMoving;
+    const double Lb = m_BridgeLength;
+    const double L = m_LMLength;
+
+    // The step, checked before anything is written back.
+    const double step = bByStep ? stepSize : Lb / nSteps;
+    if (!(step > 0.0)) throw kStepSizeError; // by count: a bridge without length
+    if (bMoving && (Lb + L) / step + 2.0 > kMaxPositions) throw kStepTooSmallError;
+
+    m_bByStep = bByStep;
+    m_Step = step;
+    if (!bByStep)
+    {
+        stepSize = step;
+    }
+    else
+    {
+        const double n = std::ceil((Lb + L) / step + 0.5) + 1.0;
+        nSteps = n < static_cast<double>(INT_MAX) ? static_cast<int>(n) : INT_MAX;
+    }
+    m_nSteps = nSteps;
+
+    auto results = std::make_shared<CEnvelopeResults>(m_pBridge);
+    CSinglePosAnalysis spa(m_pBridge, m_pLoadModel);
+    spa.Prepare(nPoints, m_pSolver);
+
+    if (!bMoving)
+    {
+        ++m_nAnalyses;
+        results->AddResult(spa.Analyse(0.0), m_pLoadModel, 0.0);
+        return results;
+    }
+
+    double p = -step;
+    while (Lb + L + step > p)
+    {
+        ++m_nAnalyses;
+        results->AddResult(spa.Analyse(p), m_pLoadModel, p);
+        const double d = GetDistanceToNextEvent(p);
+        if (-1e-6 < d && d < 1e-6)
+            p += step;
+        else
+            p += std::min(d, step);
+    }
+    return results;
+}
+
+double CMovingLoadAnalysis::GetDistanceToNextEvent(double p) const
+{
+    double best = 1e9;
+    if (!m_pLoadModel) return best;
+
+    const auto distance = [this](double x) {
+        const auto it = std::lower_bound(m_vEvents.begin(), m_vEvents.end(), x);
+        return it == m_vEvents.end() ? 1e9 : *it - x;
+    };
+    for (const CLoadModel::PointLoad& pl : m_pLoadModel->m_vPL) best = std::min(best, distance(pl.location + p));
+    for (const CLoadModel::PartialUDLoad& pu : m_pLoadModel->m_vPUDL)
+    {
+        best = std::min(best, distance(pu.location + p));
+        best = std::min(best, distance(pu.location + pu.cover + p));
+    }
+    return best;
+}

@@ -1,0 +1,65 @@
+// One load model moved across one bridge in steps; every position goes into a
+// CEnvelopeResults.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class CBeam;
+class CBeamSolver;
+class CBridge;
+class CEnvelopeResults;
+class CLoadModel;
+
+// Thrown before a run starts when the stepping cannot move the load across the bridge.
+inline constexpr const char* kStepSizeError = "Step size must be greater than zero";
+inline constexpr const char* kStepCountError = "Number of steps must be at least 1";
+// Thrown before a run starts when the step would need more than kMaxPositions positions.
+inline constexpr const char* kStepTooSmallError = "Step size too small: too many load positions";
+inline constexpr double kMaxPositions = 1.0e6;
+
+class CMovingLoadAnalysis
+{
+public:
+    CMovingLoadAnalysis(std::shared_ptr<CBridge> pBridge, std::shared_ptr<CLoadModel> pLoadModel);
+    CMovingLoadAnalysis(const CMovingLoadAnalysis&) = delete;
+    CMovingLoadAnalysis& operator=(const CMovingLoadAnalysis&) = delete;
+    virtual ~CMovingLoadAnalysis();
+
+    // By step (bByStep true) the step is stepSize and nSteps is written back; by count the
+    // step is the bridge length over nSteps and stepSize is written back. A step size that is
+    // not above zero or a count below 1 throws kStepSizeError / kStepCountError, one that
+    // would need more than kMaxPositions positions kStepTooSmallError.
+    std::shared_ptr<CEnvelopeResults> Run(bool bByStep, int& nSteps, double& stepSize);
+
+    // Distance from any load of the model at position p to the next event position at or
+    // beyond it (1e9 when there is none for any load).
+    double GetDistanceToNextEvent(double p) const;
+
+    // Points per span for the run (otherwise the setting NPOINTS_ALONG_BEAM, read by Run), and
+    // a solver of this bridge's beam to share (otherwise Run makes one).
+    void SetPointsPerSpan(int nPoints) { m_nPoints = nPoints; }
+    void SetSolver(std::shared_ptr<CBeamSolver> pSolver);
+
+    int GetNoAnalyses() const { return m_nAnalyses; }
+    int GetNoSteps() const { return m_nSteps; }
+    double GetStep() const { return m_Step; }
+    double GetLoadModelLength() const { return m_LMLength; }
+    double GetBridgeLength() const { return m_BridgeLength; }
+
+private:
+    std::shared_ptr<CBridge> m_pBridge;
+    std::shared_ptr<CBeam> m_pBeam;
+    std::shared_ptr<CLoadModel> m_pLoadModel;
+    std::vector<double> m_vEvents;   // CBeam::GetEventPositions, taken at construction
+    bool m_bByStep = false;
+    double m_Step = 0.0;
+    double m_BridgeLength = 0.0;     // the beam's m_Length, taken at construction
+    double m_LMLength = 0.0;
+    std::int32_t m_nAnalyses = 0;    // one per analysed position, never reset
+    std::int32_t m_nSteps = 0;
+
+    int m_nPoints = 0;               // 0: read the setting at Run
+    std::shared_ptr<CBeamSolver> m_pSolver;
+};

@@ -1,0 +1,46 @@
+#include "engine/analysis/MultiMovingLoadAnalysis.h"
+
+#include "engine/analysis/Beam.h"
+#include "engine/analysis/BeamAnalysis.h"
+#include "engine/analysis/EnvelopeResults.h"
+#include "engine/analysis/MovingLoadAnalysis.h"
+#include "engine/model/Bridge.h"
+#include "engine/model/EngineMessages.h"
+#include "engine/model/LoadModelEnsemble.h"
+
+CMultiMovingLoadAnalysis::CMultiMovingLoadAnalysis(std::shared_ptr<CBridge> pBridge,
+                                                   std::shared_ptr<CLoadModelEnsemble> pLME)
+    : m_pBridge(std::move(pBridge)), m_pLME(std::move(pLME))
+{
+    m_nLoadModels = m_pLME ? m_pLME->GetLoadModelCount() : 0;
+}
+
+std::shared_ptr<CEnvelopeResults> CMultiMovingLoadAnalysis::Run(bool bByStep, int& nSteps, double& stepSize)
+{
+    m_vLMResults.clear();
+    m_pEnvResults = std::make_shared<CEnvelopeResults>();
+    m_nAnalyses = 0;
+
+    const int nLM = m_pLME ? m_pLME->GetLoadModelCount() : 0;
+    if (nLM == 0) return m_pEnvResults;
+
+    // One point count and one factorised beam for every load model of the run.
+    const int nPoints = m_nPoints > 0 ? m_nPoints : CBeamAnalysis::PointsPerSpanSetting();
+    const std::shared_ptr<CBeam> pBeam = m_pBridge ? m_pBridge->GetBeam() : std::shared_ptr<CBeam>();
+    if (!pBeam) throw "Incorrect span information";
+    auto pSolver = std::make_shared<CBeamSolver>(*pBeam, nPoints);
+
+    m_vLMResults.reserve(static_cast<std::size_t>(nLM));
+    for (int i = 0; i < nLM; ++i)
+    {
+        CMovingLoadAnalysis mla(m_pBridge, m_pLME->GetLoadModel(i));
+        mla.SetPointsPerSpan(nPoints);
+        mla.SetSolver(pSolver);
+        std::shared_ptr<CEnvelopeResults> res = mla.Run(bByStep, nSteps, stepSize);
+        m_vLMResults.push_back(res);
+        m_pEnvResults->Augment(res);
+        m_nAnalyses += mla.GetNoAnalyses();
+        qor::PostToMainWindow(UWM_PBAR_UPDATE, 1, 0);
+    }
+    return m_pEnvResults;
+}

@@ -1,0 +1,61 @@
+#include "engine/analysis/OverstressAnalysis.h"
+
+#include "engine/analysis/BeamAnalysis.h"
+#include "engine/analysis/EnvelopeResults.h"
+#include "engine/analysis/MovingLoadAnalysis.h"
+#include "engine/model/BridgeSet.h"
+#include "engine/model/EngineMessages.h"
+#include "engine/model/LoadModel.h"
+#include "platform/core/CString.h"
+
+COverstressAnalysis::COverstressAnalysis(std::shared_ptr<CBridgeSet> pBridgeSet)
+    : m_pBridgeSet(std::move(pBridgeSet))
+{
+}
+
+double COverstressAnalysis::GetIntensity(double L)
+{
+    const double t = 1.0 / 3.0;
+    if (L <= 12.0) return 16.0;
+    if (L <= 15.0) return 16.0 + (L - 12.0) * t;
+    if (L <= 18.0) return 17.0;
+    if (L <= 21.0) return 17.0 + (L - 18.0) * t;
+    if (L <= 27.0) return 18.0;
+    if (L <= 30.0) return 18.0 + (L - 27.0) * t;
+    if (L <= 40.0) return 19.0 + (L - 30.0) * 0.2;
+    if (L <= 50.0) return 21.0 + (L - 40.0) * 0.3;
+    return 24.0;
+}
+
+std::vector<std::shared_ptr<CEnvelopeResults>> COverstressAnalysis::Run()
+{
+    std::vector<std::shared_ptr<CEnvelopeResults>> results;
+    if (!m_pBridgeSet) return results;
+
+    const int nPoints = m_nPoints > 0 ? m_nPoints : CBeamAnalysis::PointsPerSpanSetting();
+    // Over the bridges the set actually generated (a set of one bridge generates none).
+    const int nBridges = m_pBridgeSet->GetBridgeCount();
+    results.reserve(static_cast<std::size_t>(nBridges));
+    for (int i = 0; i < nBridges; ++i)
+    {
+        std::shared_ptr<CBridge> pBridge = m_pBridgeSet->GetBridge(static_cast<unsigned>(i));
+        const double L = pBridge->m_SpanLength;
+        const double w = GetIntensity(L);
+
+        auto pLM = std::make_shared<CLoadModel>(i, CString(L"Internal for O/S"));
+        pLM->m_bIsMoving = false;
+        pLM->AddUDL(w); // counts the load and marks the model not up to date
+
+        CString* pLine = new CString;
+        pLine->Format(L"Overstress: L = %.3f, w = %.3f", L, w);
+        if (!qor::PostToMainWindow(UWM_ADD_STATUS, reinterpret_cast<WPARAM>(pLine), 0))
+            delete pLine; // nobody to receive it
+
+        CMovingLoadAnalysis mla(pBridge, pLM);
+        mla.SetPointsPerSpan(nPoints);
+        int nSteps = 10;
+        double stepSize = 0.5;
+        results.push_back(mla.Run(true, nSteps, stepSize));
+    }
+    return results;
+}

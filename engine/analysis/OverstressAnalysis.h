@@ -1,0 +1,29 @@
+// The internal uniform load of the overstress method over every bridge of a bridge set.
+// The overstress factor itself is applied by the reference set that combines the results.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+class CBridgeSet;
+class CEnvelopeResults;
+
+class COverstressAnalysis
+{
+public:
+    explicit COverstressAnalysis(std::shared_ptr<CBridgeSet> pBridgeSet);
+
+    // One result per generated bridge, in bridge order; posts "Overstress: L = %.3f, w = %.3f"
+    // once per bridge.
+    std::vector<std::shared_ptr<CEnvelopeResults>> Run();
+
+    // The uniform load intensity for a governing span L (m).
+    static double GetIntensity(double L);
+
+    // Points per span for the run (otherwise the setting NPOINTS_ALONG_BEAM, read once by Run).
+    void SetPointsPerSpan(int nPoints) { m_nPoints = nPoints; }
+
+private:
+    std::shared_ptr<CBridgeSet> m_pBridgeSet;
+    int m_nPoints = 0;
+};
