@@ -194,8 +194,10 @@ void CEnvelopeResults::MergeLine(CEnvelope& env, const CBeamResults& results, in
     }
 
     const std::size_t nMax = vMax.size();
-    const std::size_t nMin = vMin.size();
+    // A line shorter than the maxima changes nothing; one shorter than the minima only (the
+    // minima are merged after the maxima, whole or not at all).
     if (total < nMax) qor::ThrowSubscriptError();
+    const std::size_t nMin = total < vMin.size() ? 0 : vMin.size();
 
     std::size_t i = 0;
     for (const CMbrResults& mbr : results.m_vMbrRes)
@@ -241,7 +243,7 @@ void CEnvelopeResults::MergeLine(CEnvelope& env, const CBeamResults& results, in
             }
         }
     }
-    if (total < nMin) qor::ThrowSubscriptError();
+    if (total < vMin.size()) qor::ThrowSubscriptError();
 }
 
 void CEnvelopeResults::ExtractLoadEffects(std::vector<std::vector<PointLoadEffect>>& lines,

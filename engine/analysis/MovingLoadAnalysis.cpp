@@ -80,23 +80,38 @@ std::shared_ptr<CEnvelopeResults> CMovingLoadAnalysis::Run(bool bByStep, int& nS
     CSinglePosAnalysis spa(m_pBridge, m_pLoadModel);
     spa.Prepare(nPoints, m_pSolver);
 
+    // Every position's result is kept by the envelope result, unless nobody will read them.
+    std::shared_ptr<CBeamResults> pScratch;
+    const auto analyse = [&](double p) {
+        if (m_bKeepBeamResults) return spa.Analyse(p);
+        if (!pScratch) pScratch = std::make_shared<CBeamResults>();
+        spa.AnalyseInto(p, *pScratch);
+        return pScratch;
+    };
+
     if (!bMoving)
     {
         ++m_nAnalyses;
-        results->AddResult(spa.Analyse(0.0), m_pLoadModel, 0.0);
-        return results;
+        results->AddResult(analyse(0.0), m_pLoadModel, 0.0);
     }
-
-    double p = -step;
-    while (Lb + L + step > p)
+    else
     {
-        ++m_nAnalyses;
-        results->AddResult(spa.Analyse(p), m_pLoadModel, p);
-        const double d = GetDistanceToNextEvent(p);
-        if (-1e-6 < d && d < 1e-6)
-            p += step;
-        else
-            p += std::min(d, step);
+        double p = -step;
+        while (Lb + L + step > p)
+        {
+            ++m_nAnalyses;
+            results->AddResult(analyse(p), m_pLoadModel, p);
+            const double d = GetDistanceToNextEvent(p);
+            if (-1e-6 < d && d < 1e-6)
+                p += step;
+            else
+                p += std::min(d, step);
+        }
+    }
+    if (!m_bKeepBeamResults)
+    {
+        results->m_vBeamResults.clear(); // each entry was the one re-used result
+        results->m_vBeamResults.shrink_to_fit();
     }
     return results;
 }

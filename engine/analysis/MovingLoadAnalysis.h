@@ -41,6 +41,10 @@ public:
     // a solver of this bridge's beam to share (otherwise Run makes one).
     void SetPointsPerSpan(int nPoints) { m_nPoints = nPoints; }
     void SetSolver(std::shared_ptr<CBeamSolver> pSolver);
+    // With false, the run solves every position into one re-used beam result and the returned
+    // result keeps no beam results (its envelopes and counters are the same). For runs whose
+    // per-position results nobody reads.
+    void SetKeepBeamResults(bool bKeep) { m_bKeepBeamResults = bKeep; }
 
     int GetNoAnalyses() const { return m_nAnalyses; }
     int GetNoSteps() const { return m_nSteps; }
@@ -62,4 +66,5 @@ private:
 
     int m_nPoints = 0;               // 0: read the setting at Run
     std::shared_ptr<CBeamSolver> m_pSolver;
+    bool m_bKeepBeamResults = true;
 };

@@ -39,6 +39,7 @@ std::vector<std::shared_ptr<CEnvelopeResults>> CMultiBridgeAnalysis::Run(bool bB
     {
         CMultiMovingLoadAnalysis mmla(m_pBridgeSet->GetBridge(static_cast<unsigned>(i)), m_pLME);
         mmla.SetPointsPerSpan(nPoints);
+        mmla.SetKeepBeamResults(false); // the per-model results end with this bridge
         std::shared_ptr<CEnvelopeResults> res = mmla.Run(bByStep, nSteps, stepSize);
         m_nAnalyses += mmla.GetNoAnalyses();
         results.push_back(res);

@@ -36,6 +36,7 @@ std::shared_ptr<CEnvelopeResults> CMultiMovingLoadAnalysis::Run(bool bByStep, in
         CMovingLoadAnalysis mla(m_pBridge, m_pLME->GetLoadModel(i));
         mla.SetPointsPerSpan(nPoints);
         mla.SetSolver(pSolver);
+        mla.SetKeepBeamResults(m_bKeepBeamResults);
         std::shared_ptr<CEnvelopeResults> res = mla.Run(bByStep, nSteps, stepSize);
         m_vLMResults.push_back(res);
         m_pEnvResults->Augment(res);

@@ -29,6 +29,9 @@ public:
 
     // Points per span for the run (otherwise the setting NPOINTS_ALONG_BEAM, read once by Run).
     void SetPointsPerSpan(int nPoints) { m_nPoints = nPoints; }
+    // With false, the per-model results keep no per-position beam results (see
+    // CMovingLoadAnalysis::SetKeepBeamResults); envelopes and counters are unchanged.
+    void SetKeepBeamResults(bool bKeep) { m_bKeepBeamResults = bKeep; }
 
 private:
     std::shared_ptr<CBridge> m_pBridge;
@@ -39,4 +42,5 @@ private:
     std::int32_t m_nAnalyses = 0;
 
     int m_nPoints = 0; // 0: read the setting at Run
+    bool m_bKeepBeamResults = true;
 };

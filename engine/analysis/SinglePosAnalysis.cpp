@@ -72,12 +72,18 @@ void CSinglePosAnalysis::Prepare(int nPoints, std::shared_ptr<CBeamSolver> pSolv
 
 std::shared_ptr<CBeamResults> CSinglePosAnalysis::Analyse(double position)
 {
+    auto res = std::make_shared<CBeamResults>();
+    AnalyseInto(position, *res);
+    return res;
+}
+
+void CSinglePosAnalysis::AnalyseInto(double position, CBeamResults& res)
+{
     if (!m_pSolver) throw "Incorrect span information";
     MakeMemberLoads(position);
-    std::shared_ptr<CBeamResults> res;
     try
     {
-        res = m_pSolver->Solve(m_vLoads);
+        m_pSolver->Solve(m_vLoads, res);
     }
     catch (...)
     {
@@ -85,8 +91,7 @@ std::shared_ptr<CBeamResults> CSinglePosAnalysis::Analyse(double position)
         throw;
     }
     ClearMemberLoads();
-    ApplyApplicability(*res);
-    return res;
+    ApplyApplicability(res);
 }
 
 void CSinglePosAnalysis::ApplyApplicability(CBeamResults& res) const

@@ -44,6 +44,9 @@ public:
     void Prepare(int nPoints, std::shared_ptr<CBeamSolver> pSolver = {});
     // One position of a prepared run: a new result for the caller to keep.
     std::shared_ptr<CBeamResults> Analyse(double position);
+    // The same into an existing result, re-used from position to position (no allocation once
+    // it has its shape).
+    void AnalyseInto(double position, CBeamResults& res);
 
     // Builds the member loads of a position (after Prepare) into the list GetMemberLoads
     // shows; ClearMemberLoads empties the list again. Analyse does both around the solve.

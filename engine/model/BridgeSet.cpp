@@ -87,6 +87,8 @@ void CBridgeSet::serialize(Archive& ar, const unsigned int /*version*/)
     ar & make_nvp("m_EndL", m_EndL);
     ar & make_nvp("m_nBridge", m_nBridge);
     ar & make_nvp("m_Config", m_Config);
+    // How the set was defined is not stored: a loaded set reads as defined by count.
+    if constexpr (Archive::is_loading::value) m_bByStep = 0;
     Generate();
 }
 

@@ -198,7 +198,8 @@ const char* CLMEFactory::CheckSpacingArguments(bool byStep, double stepOrCount)
     if (byStep)
         return stepOrCount > 0.0 && std::isfinite(stepOrCount) ? nullptr : ErrSpacingStep;
     // NaN fails the comparison and is refused with the too-large counts.
-    return stepOrCount <= MaxSpacingValues ? nullptr : ErrSpacingCount;
+    // The count is truncated toward zero, so anything below MaxSpacingValues + 1 is accepted.
+    return stepOrCount < MaxSpacingValues + 1.0 ? nullptr : ErrSpacingCount;
 }
 
 std::vector<double> CLMEFactory::GetSpacings(bool byStep, double start, double end, double stepOrCount)

@@ -96,24 +96,21 @@ void CLoadModel::SetDefaultFactors()
 void CLoadModel::AddUDL(double magnitude)
 {
     m_vUDL.push_back({1.0, magnitude});
-    ++m_nUDL;
-    ++m_nLoads;
+    UpdateCounts();
     m_bIsUpToDate = false;
 }
 
 void CLoadModel::AddPointLoad(double magnitude, double location, double width)
 {
     m_vPL.push_back({1.0, magnitude, location, width});
-    ++m_nPL;
-    ++m_nLoads;
+    UpdateCounts();
     m_bIsUpToDate = false;
 }
 
 void CLoadModel::AddPartialUDL(double magnitude, double location, double cover)
 {
     m_vPUDL.push_back({1.0, magnitude, location, cover});
-    ++m_nPUDL;
-    ++m_nLoads;
+    UpdateCounts();
     m_bIsUpToDate = false;
 }
 
@@ -157,24 +154,21 @@ void CLoadModel::GetPartialUDL(int i, double& gamma, double& magnitude, double& 
 bool CLoadModel::RemoveUDL(int i)
 {
     if (!EraseAt(m_vUDL, i)) return false;
-    --m_nUDL;
-    --m_nLoads;
+    UpdateCounts();
     return true;
 }
 
 bool CLoadModel::RemovePointLoad(int i)
 {
     if (!EraseAt(m_vPL, i)) return false;
-    --m_nPL;
-    --m_nLoads;
+    UpdateCounts();
     return true;
 }
 
 bool CLoadModel::RemovePartialUDL(int i)
 {
     if (!EraseAt(m_vPUDL, i)) return false;
-    --m_nPUDL;
-    --m_nLoads;
+    UpdateCounts();
     return true;
 }
 
@@ -322,8 +316,7 @@ void CLoadModel::AddNAASRAPointLoad(const CBridge& bridge)
         p.location += 0.875 * L;
         m_vPL.push_back(p);
     }
-    m_nPL = static_cast<int>(m_vPL.size());
-    m_nLoads = m_nPL + m_nUDL + m_nPUDL;
+    UpdateCounts();
     if (m_bIsUpToDate) Update();
     NotifyStatus(L"NAASRA additional point load added", STATUS_NAASRA_PL);
 }
@@ -383,7 +376,9 @@ void CLoadModel::ApplyBS5400UDL(const CBridge& bridge)
         if (w < 9.0) w = 9.0;
     }
     qor::At(m_vUDL, std::size_t{0}).magnitude = w;
-    // The HA lane's partial load (if any) cancels the UDL over its cover, as for A36.
+    // The first partial load is the relief that takes the lane load away under the
+    // vehicle (as in the HB models), so it follows the UDL, as the A36 rule does; left at
+    // its old value it would push the bridge upwards once the UDL falls below it.
     if (!m_vPUDL.empty()) m_vPUDL[0].magnitude = -w;
 
     wchar_t text[64];

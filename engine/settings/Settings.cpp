@@ -160,7 +160,7 @@ CSettings::~CSettings() = default;
 
 void CSettings::SetDefaults()
 {
-    General.HELPFILEPATH = qor::GetAppDataFolder() + L"/QOR/QOR User Manual.pdf";
+    General.HELPFILEPATH = GetAppDataFolder() + L"QOR/QOR User Manual.pdf";
     General.USEBINARYFILEFORMAT = true;
     General.LoadModel = General_Config::General_LoadModel();
     General.DecimalPlaces = General_Config::General_DecimalPlaces();
@@ -311,6 +311,16 @@ bool CSettings::Save(const CString& path) const
         ShowSettingsError(text);
         return false;
     }
+}
+
+// ---- the application-data folder ----------------------------------------------------------
+
+CString GetAppDataFolder()
+{
+    CString folder = qor::GetAppDataFolder();
+    folder.TrimRight(L'/');
+    if (folder.IsEmpty() || !qor::CreateFolders(folder)) return CString();
+    return folder + L"/";
 }
 
 // ---- archive error hints ------------------------------------------------------------------

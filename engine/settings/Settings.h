@@ -158,3 +158,9 @@ extern CSettings* g_pSettings;
 
 // "(" + an explanation of an archive library error text + ")".
 std::string ArchiveExceptionHint(const std::string& what);
+
+// The user's application-data folder with a '/' appended (the folder itself is made
+// when it is missing, as the shell does for its own folders); an empty string when it
+// can be neither found nor made. The program's own "QOR/" subfolder is not made here.
+// Needs no application object: the settings defaults use it while the program starts.
+CString GetAppDataFolder();

@@ -221,6 +221,23 @@ TEST(EnvelopeArchiveXmlTest, ItemsAreNamedAfterTheMembers)
     EXPECT_EQ(std::string::npos, xml.find("m_nReactions"));
 }
 
+// The items come in member order: the result's, then each envelope's, then each point's.
+TEST(EnvelopeArchiveXmlTest, ItemsComeInMemberOrder)
+{
+    auto bridge = MakeBridge(1, 10.0);
+    const ResultList original = MakeResults(bridge, MakeLM(1, L"A"), MakeLM(2, L"B"));
+    const std::string xml = Save(Kind::Xml, original);
+    std::size_t at = 0;
+    for (const char* tag : {"<m_pBridge", "<m_pEnvBMD", "<m_pBridge", "<m_Type>", "<m_vMax", "<val>", "<xBeam>",
+                            "<xLoadModel>", "<type>", "<pLM", "<m_vMin", "<m_pEnvSFD", "<m_vEnvReaction",
+                            "<m_nBeamResults>", "<m_nAugments>", "<m_nAnalyses>"})
+    {
+        const std::size_t next = xml.find(tag, at);
+        ASSERT_NE(std::string::npos, next) << tag << " after offset " << at;
+        at = next + 1;
+    }
+}
+
 TEST(EnvelopeArchiveXmlTest, SavingRebuildsTheDerivedFields)
 {
     auto bridge = MakeBridge(1, 10.0);

@@ -201,6 +201,26 @@ TEST(EnvelopeResultsTest, BeamResultWithTooFewReactionsThrowsAndLeavesTheEnvelop
     EXPECT_EQ(1u, res.GetReactionEnvelope(0)->m_vMax.size());
 }
 
+// The maxima are merged whole before the minima: a line long enough for the maxima but short of
+// the minima changes the maxima, leaves the minima, shear and reactions, and throws.
+TEST(EnvelopeResultsTest, LineShortOfTheMinimaMergesTheMaximaOnlyThenThrows)
+{
+    auto bridge = MakeBridge();
+    auto lm = MakeLM(1, L"A");
+    auto lm2 = MakeLM(2, L"B");
+    CEnvelopeResults res(bridge);
+    res.AddResult(OneSpan(*bridge, {0.0, 0.0, 1.0, -1.0, 0.0}, kZeros5, {1.0, 1.0}), lm, 0.0);
+    res.GetBMEnvelope()->m_vMin.push_back(PointLoadEffect(-0.5, 12.0, 0.0, 0, lm));
+    EXPECT_THROW(res.AddResult(OneSpan(*bridge, {0.0, 0.0, 9.0, -9.0, 0.0}, {0.0, 3.0, 0.0, 0.0, 0.0}, {2.0, 2.0}),
+                               lm2, 7.0),
+                 std::out_of_range);
+    ExpectPoint(res.GetBMEnvelope()->m_vMax[2], 9.0, 5.0, 7.0, 0, lm2);
+    ExpectPoint(res.GetBMEnvelope()->m_vMin[3], -1.0, 10.0, 0.0, 0, lm);
+    EXPECT_EQ(6u, res.GetBMEnvelope()->m_vMin.size());
+    EXPECT_EQ(0.0, res.GetSFEnvelope()->m_vMax[1].val);
+    EXPECT_EQ(1u, res.GetReactionEnvelope(0)->m_vMax.size());
+}
+
 // ---------------------------------------------------------------------------------------------
 // A point load of 100 kN moved across a 10 m simple span: closed-form results.
 

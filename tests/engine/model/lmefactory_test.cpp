@@ -378,6 +378,7 @@ TEST(LMEFactorySpacings, BadArgumentsAreRefusedWithAConstantText)
 
     EXPECT_EQ(CLMEFactory::CheckSpacingArguments(true, 0.5), nullptr);
     EXPECT_EQ(CLMEFactory::CheckSpacingArguments(false, 1000.0), nullptr);
+    EXPECT_EQ(CLMEFactory::CheckSpacingArguments(false, 1000.9), nullptr);  // truncates to 1000
     EXPECT_EQ(CLMEFactory::CheckSpacingArguments(false, -3.0), nullptr);
     EXPECT_EQ(CLMEFactory::GetSpacings(false, 3.0, 8.0, 1000.0).size(), 1000u);
     EXPECT_TRUE(CLMEFactory::GetSpacings(false, 3.0, 8.0, -3.0).empty());

@@ -118,6 +118,15 @@ TEST(LoadModelLoads, AddsCountAndMakeStale)
     EXPECT_TRUE(lm.IsUpToDate());
     lm.AddUDL(1.0);
     EXPECT_FALSE(lm.IsUpToDate());
+
+    // The counts follow the lists even after a list was filled directly.
+    lm.m_vPL.push_back({1.0, 5.0, -3.0, 0.0});
+    lm.AddPointLoad(6.0, -4.0, 0.0);
+    EXPECT_EQ(lm.m_nPL, 4);
+    EXPECT_EQ(lm.m_nLoads, 7);
+    EXPECT_TRUE(lm.RemovePointLoad(0));
+    EXPECT_EQ(lm.m_nPL, 3);
+    EXPECT_EQ(lm.m_nLoads, 6);
 }
 
 TEST(LoadModelLoads, SettersOverwriteAndRejectBadIndices)
@@ -387,6 +396,18 @@ TEST(LoadModelSpanRules, BS5400CancelsThePartialLoadOverItsCover)
     EXPECT_NEAR(lm.m_vUDL[0].magnitude, 16.9425, 1e-4);
     EXPECT_NEAR(lm.m_vPUDL[0].magnitude, -16.9425, 1e-4);
     EXPECT_EQ(lm.m_vPUDL[0].gamma, 1.0);
+}
+
+TEST(LoadModelSpanRules, BS5400PartialLoadFollowsTheUDL)
+{
+    // The first partial load is the relief under the vehicle: it always becomes -w.
+    CLoadModel lm(1, L"HA+KEL");
+    lm.AddUDL(30.0);
+    lm.AddPartialUDL(12.0, 0.0, 1.0);
+    lm.m_lmBridge = 6;
+    lm.AdjustToBridge(Bridge(1, 2000.0));
+    EXPECT_EQ(lm.m_vUDL[0].magnitude, 9.0);
+    EXPECT_EQ(lm.m_vPUDL[0].magnitude, -9.0);
 }
 
 TEST(LoadModelSpanRules, NAASRAPointLoadOnTwoSpans)

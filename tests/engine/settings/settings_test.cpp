@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -152,7 +153,7 @@ void ExpectEveryFieldNonDefault(const CSettings& s)
 // The values of the settings table, written out by hand.
 void ExpectAllDefaults(const CSettings& s)
 {
-    EXPECT_EQ(s.General.HELPFILEPATH, qor::GetAppDataFolder() + L"/QOR/QOR User Manual.pdf");
+    EXPECT_EQ(s.General.HELPFILEPATH, GetAppDataFolder() + L"QOR/QOR User Manual.pdf");
     EXPECT_TRUE(s.General.USEBINARYFILEFORMAT);
     const auto& lm = s.General.LoadModel;
     EXPECT_EQ(lm.CLR_LM_BGRND, 0xFFFFFFu);
@@ -554,6 +555,59 @@ TEST_F(SettingsTest, FailedSaveLeavesTheExistingFileUntouched)
     ExpectSaveMessage(SingleMessage());
     EXPECT_EQ(ReadFile(file), good);
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
+}
+
+// ---- the application-data folder ----------------------------------------------------------
+
+// Points the platform's data folder at a path of our own for one test.
+class ScopedDataHome
+{
+public:
+    explicit ScopedDataHome(const fs::path& p)
+    {
+        if (const char* old = std::getenv("XDG_DATA_HOME")) m_old = old, m_had = true;
+        ::setenv("XDG_DATA_HOME", p.c_str(), 1);
+    }
+    ~ScopedDataHome()
+    {
+        if (m_had)
+            ::setenv("XDG_DATA_HOME", m_old.c_str(), 1);
+        else
+            ::unsetenv("XDG_DATA_HOME");
+    }
+
+private:
+    std::string m_old;
+    bool m_had = false;
+};
+
+TEST_F(SettingsTest, AppDataFolderIsMadeWhenMissingAndEndsWithASeparator)
+{
+    const fs::path data = m_dir / "home" / "data";
+    {
+        ScopedDataHome home(data);
+        ASSERT_FALSE(fs::exists(data));
+        EXPECT_EQ(GetAppDataFolder(), ToCString(data) + L"/");
+        EXPECT_TRUE(fs::is_directory(data));
+
+        // The manual's default lies in the program's subfolder, which is not made.
+        s().SetDefaults();
+        EXPECT_EQ(s().General.HELPFILEPATH, ToCString(data) + L"/QOR/QOR User Manual.pdf");
+        EXPECT_FALSE(fs::exists(data / "QOR"));
+    }
+    {
+        // A trailing separator in the environment gives no doubled separator.
+        ScopedDataHome home(data.string() + "/");
+        EXPECT_EQ(GetAppDataFolder(), ToCString(data) + L"/");
+    }
+}
+
+TEST_F(SettingsTest, AppDataFolderThatCannotBeMadeIsEmpty)
+{
+    WriteFile(m_dir / "plain", "x");
+    ScopedDataHome home(m_dir / "plain" / "data");
+    EXPECT_TRUE(GetAppDataFolder().IsEmpty());
+    EXPECT_EQ(ReadFile(m_dir / "plain"), "x");
 }
 
 // ---- archive error hints ------------------------------------------------------------------

@@ -1,0 +1,145 @@
+// Moving-load throughput: one truck over one bridge, an ensemble over a bridge range, and the
+// same ensemble over one-, two- and three-span ranges (a reference collection's work).
+// The counter "positions/s" is analysed load positions per second of wall time.
+#include "engine/analysis/BeamAnalysis.h"
+#include "engine/analysis/EnvelopeResults.h"
+#include "engine/analysis/MovingLoadAnalysis.h"
+#include "engine/analysis/MultiBridgeAnalysis.h"
+#include "engine/analysis/SinglePosAnalysis.h"
+#include "engine/model/Bridge.h"
+#include "engine/model/BridgeSet.h"
+#include "engine/model/LoadModel.h"
+#include "engine/model/LoadModelEnsemble.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+std::shared_ptr<CLoadModel> Truck(int id, const std::vector<double>& loads, const std::vector<double>& spacings)
+{
+    auto lm = std::make_shared<CLoadModel>(id, CString(L"Truck"));
+    double x = 0.0;
+    for (std::size_t i = 0; i < loads.size(); ++i) {
+        if (i > 0) x -= spacings[i - 1];
+        lm->AddPointLoad(loads[i], x, 0.0);
+    }
+    return lm;
+}
+
+std::shared_ptr<CLoadModel> SixAxleTruck()
+{
+    return Truck(1, {53.0, 80.0, 80.0, 80.0, 80.0, 80.0}, {3.7, 1.25, 6.0, 1.25, 1.25});
+}
+
+// Ten trucks of two to nine axles, one with a lane load behind it.
+std::shared_ptr<CLoadModelEnsemble> TenTrucks()
+{
+    auto lme = std::make_shared<CLoadModelEnsemble>(1, CString(L"Ten trucks"));
+    lme->AddLoadModel(Truck(1, {60.0, 120.0}, {4.0}));
+    lme->AddLoadModel(Truck(2, {50.0, 80.0, 80.0}, {3.7, 1.25}));
+    lme->AddLoadModel(Truck(3, {50.0, 80.0, 80.0, 80.0}, {3.7, 1.25, 5.0}));
+    lme->AddLoadModel(SixAxleTruck());
+    lme->AddLoadModel(Truck(5, {53.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0}, {3.0, 1.25, 5.5, 1.25, 6.0, 1.25}));
+    lme->AddLoadModel(Truck(6, {53.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0},
+                            {3.0, 1.25, 5.5, 1.25, 1.25, 6.0, 1.25}));
+    lme->AddLoadModel(Truck(7, {53.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0},
+                            {3.0, 1.25, 5.5, 1.25, 1.25, 6.0, 1.25, 1.25}));
+    lme->AddLoadModel(Truck(8, {40.0, 40.0, 40.0, 40.0, 40.0}, {2.0, 2.0, 2.0, 2.0}));
+    lme->AddLoadModel(Truck(9, {70.0, 70.0, 70.0}, {1.2, 1.2}));
+    auto lane = Truck(10, {80.0, 80.0}, {1.5});
+    lane->AddPartialUDL(6.0, -1.5, 20.0);
+    lme->AddLoadModel(lane);
+    return lme;
+}
+
+// (1) One six-axle truck over a 15-20-15 m bridge by 0.1 m steps.
+void BM_MovingLoad_SixAxle_15_20_15(benchmark::State& state)
+{
+    auto bridge = std::make_shared<CBridge>(1, CString(L"15-20-15"), CBridge::CONFIG_THREESPAN, 20.0);
+    auto truck = SixAxleTruck();
+    long long positions = 0;
+    for (auto _ : state) {
+        CMovingLoadAnalysis mla(bridge, truck);
+        int n = 0;
+        double step = 0.1;
+        auto res = mla.Run(true, n, step);
+        benchmark::DoNotOptimize(res);
+        positions += mla.GetNoAnalyses();
+    }
+    state.counters["positions"] = benchmark::Counter(static_cast<double>(positions) / state.iterations());
+    state.counters["positions/s"] = benchmark::Counter(static_cast<double>(positions), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_MovingLoad_SixAxle_15_20_15)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// (1') The same positions solved the plain way: the stiffness matrix assembled and eliminated
+// afresh at every position (for comparison only).
+void BM_MovingLoad_SixAxle_15_20_15_Unfactorised(benchmark::State& state)
+{
+    auto bridge = std::make_shared<CBridge>(1, CString(L"15-20-15"), CBridge::CONFIG_THREESPAN, 20.0);
+    auto truck = SixAxleTruck();
+    std::vector<double> positions;
+    {
+        CMovingLoadAnalysis mla(bridge, truck);
+        int n = 0;
+        double step = 0.1;
+        auto res = mla.Run(true, n, step);
+        for (const PointLoadEffect& e : res->GetReactionEnvelope(0)->m_vMax) positions.push_back(e.xLoadModel);
+    }
+    const int nPoints = CBeamAnalysis::PointsPerSpanSetting();
+    long long count = 0;
+    for (auto _ : state) {
+        CSinglePosAnalysis spa(bridge, truck);
+        spa.Prepare(nPoints);
+        auto res = std::make_shared<CEnvelopeResults>(bridge);
+        for (double p : positions) {
+            spa.MakeMemberLoads(p);
+            auto r = std::make_shared<CBeamResults>(
+                CBeamAnalysis(bridge->GetBeam().get(), spa.GetMemberLoads(), nPoints).Analyse());
+            spa.ClearMemberLoads();
+            res->AddResult(r, truck, p);
+        }
+        benchmark::DoNotOptimize(res);
+        count += static_cast<long long>(positions.size());
+    }
+    state.counters["positions/s"] = benchmark::Counter(static_cast<double>(count), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_MovingLoad_SixAxle_15_20_15_Unfactorised)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void RunRange(benchmark::State& state, const std::vector<int>& configs)
+{
+    std::vector<std::shared_ptr<CBridgeSet>> sets;
+    for (int config : configs)
+        sets.push_back(std::make_shared<CBridgeSet>(1, CString(L"Range"), 50, config, 1.0, 50.0));
+    auto lme = TenTrucks();
+    long long positions = 0;
+    for (auto _ : state) {
+        for (const auto& set : sets) {
+            CMultiBridgeAnalysis mba(set, lme);
+            int n = 20; // by count, the default
+            double step = 0.0;
+            auto res = mba.Run(false, n, step);
+            benchmark::DoNotOptimize(res);
+            positions += mba.GetNoAnalyses();
+        }
+    }
+    state.counters["positions"] = benchmark::Counter(static_cast<double>(positions) / state.iterations());
+    state.counters["positions/s"] = benchmark::Counter(static_cast<double>(positions), benchmark::Counter::kIsRate);
+}
+
+// (2) 50 two-span bridges from 1 to 50 m under ten trucks, by count 20.
+void BM_BridgeRange_TwoSpan_50x10(benchmark::State& state) { RunRange(state, {CBridge::CONFIG_TWOSPAN}); }
+BENCHMARK(BM_BridgeRange_TwoSpan_50x10)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// (3) The same ensemble over three 50-bridge sets of one, two and three spans.
+void BM_ThreeBridgeSets_50x10(benchmark::State& state)
+{
+    RunRange(state, {CBridge::CONFIG_ONESPAN, CBridge::CONFIG_TWOSPAN, CBridge::CONFIG_THREESPAN});
+}
+BENCHMARK(BM_ThreeBridgeSets_50x10)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,378 @@
+// Moving-load analysis: stepping, event stops, written-back stepping, span rules, and the
+// factorised path against the plain analysis.
+#include "analysis_test_helpers.h"
+
+#include "engine/analysis/MovingLoadAnalysis.h"
+#include "engine/analysis/MultiBridgeAnalysis.h"
+#include "engine/analysis/MultiMovingLoadAnalysis.h"
+#include "engine/model/BridgeSet.h"
+#include "engine/model/LoadModelEnsemble.h"
+#include "engine/analysis/SinglePosAnalysis.h"
+
+#include <random>
+
+using namespace antest;
+
+namespace {
+
+std::shared_ptr<CEnvelopeResults> RunByStep(const std::shared_ptr<CBridge>& bridge,
+                                            const std::shared_ptr<CLoadModel>& lm, double step, int nPoints = 20)
+{
+    CMovingLoadAnalysis mla(bridge, lm);
+    mla.SetPointsPerSpan(nPoints);
+    int n = 0;
+    return mla.Run(true, n, step);
+}
+
+} // namespace
+
+TEST(MovingLoadStepping, SingleAxleStopsOnEveryEvent)
+{
+    // One axle over one 20 m span by 0.7: events at 1.0 and 19.0.
+    auto bridge = Bridge(1, 20.0);
+    auto lm = Axles({{100.0, 0.0}});
+    const auto res = RunByStep(bridge, lm, 0.7);
+    const auto p = Positions(*res);
+    ASSERT_EQ(p.size(), 32u);
+    EXPECT_NEAR(p[0], -0.7, 1e-12);
+    EXPECT_EQ(p[1], 0.0);
+    EXPECT_NEAR(p[2], 0.7, 1e-12);
+    EXPECT_EQ(p[3], 1.0); // stopped by the event
+    EXPECT_NEAR(p[4], 1.7, 1e-12);
+    EXPECT_NEAR(p[5], 2.4, 1e-12);
+    const auto at19 = std::find(p.begin(), p.end(), 19.0); // exactly on the right event
+    ASSERT_NE(at19, p.end());
+    EXPECT_NEAR(*(at19 - 1), 18.5, 1e-9);
+    EXPECT_NEAR(*(at19 + 1), 19.7, 1e-9);
+    EXPECT_LT(p.back(), 20.7);
+    EXPECT_NEAR(p.back(), 20.4, 1e-9);
+    for (std::size_t i = 1; i < p.size(); ++i) {
+        EXPECT_GT(p[i], p[i - 1]);
+        EXPECT_LE(p[i] - p[i - 1], 0.7 + 1e-12);
+    }
+    // Off the bridge, or on its end, the axle gives nothing.
+    const auto beamResults = res->GetBeamResults();
+    ASSERT_EQ(beamResults.size(), p.size());
+    for (std::size_t i : {std::size_t{0}, std::size_t{1}, p.size() - 1})
+        for (double r : beamResults[i]->m_vReactions) EXPECT_EQ(r, 0.0);
+    EXPECT_EQ(res->m_nAnalyses, 32);
+}
+
+TEST(MovingLoadStepping, OneAxleOnAnEventTakesAFullStepPastAnotherAxlesEvent)
+{
+    // Axles 0.5 m apart, step 1.0, on one 20 m span: when the front axle stands on the 1.0 m
+    // event the whole step is taken, and the rear axle passes its own stop at 1.0 m.
+    auto bridge = Bridge(1, 20.0);
+    auto lm = Axles({{50.0, 0.0}, {50.0, -0.5}});
+    const auto p = Positions(*RunByStep(bridge, lm, 1.0));
+    ASSERT_EQ(p.size(), 23u);
+    for (std::size_t i = 0; i < p.size(); ++i) EXPECT_EQ(p[i], -1.0 + static_cast<double>(i)) << i;
+    EXPECT_EQ(std::find(p.begin(), p.end(), 1.5), p.end()); // the rear axle never stands on 1.0
+}
+
+TEST(MovingLoadStepping, PartialLoadEndsAreEventsToo)
+{
+    // A 3 m patch by 2.0 on a 10 m span: the patch's end reaches the 1.0 m event first.
+    auto bridge = Bridge(1, 10.0);
+    auto lm = Model();
+    lm->AddPartialUDL(10.0, 0.0, 3.0);
+    CMovingLoadAnalysis mla(bridge, lm);
+    lm->Update();
+    EXPECT_DOUBLE_EQ(mla.GetDistanceToNextEvent(-4.0), 2.0);   // end at -1.0
+    EXPECT_DOUBLE_EQ(mla.GetDistanceToNextEvent(-2.5), 0.5);   // end at 0.5
+    EXPECT_DOUBLE_EQ(mla.GetDistanceToNextEvent(0.5), 0.5);    // start at 0.5
+    EXPECT_DOUBLE_EQ(mla.GetDistanceToNextEvent(5.5), 0.5);    // end at 8.5
+    EXPECT_DOUBLE_EQ(mla.GetDistanceToNextEvent(9.5), 1e9);    // nothing beyond
+}
+
+TEST(MovingLoadStepping, ByCountWritesBackTheStep)
+{
+    auto bridge = Bridge(1, 30.0);
+    auto lm = Axles({{100.0, 0.0}});
+    CMovingLoadAnalysis mla(bridge, lm);
+    mla.SetPointsPerSpan(10);
+    int n = 20;
+    double step = 99.0;
+    mla.Run(false, n, step);
+    EXPECT_EQ(step, 1.5);
+    EXPECT_EQ(n, 20);
+    EXPECT_EQ(mla.GetNoSteps(), 20);
+}
+
+TEST(MovingLoadStepping, ByStepWritesBackTheCount)
+{
+    // Lb = 20, vehicle length 10, step 0.5: (int)ceil(60.5) + 1 = 62.
+    auto bridge = Bridge(1, 20.0);
+    auto lm = Axles({{100.0, 0.0}, {100.0, -10.0}});
+    CMovingLoadAnalysis mla(bridge, lm);
+    mla.SetPointsPerSpan(10);
+    int n = 0;
+    double step = 0.5;
+    auto res = mla.Run(true, n, step);
+    EXPECT_EQ(n, 62);
+    EXPECT_EQ(step, 0.5);
+    EXPECT_EQ(mla.GetLoadModelLength(), 10.0);
+    EXPECT_EQ(mla.GetNoAnalyses(), res->m_nAnalyses);
+    // The last position has the rear axle past the right end.
+    EXPECT_GT(Positions(*res).back() - 10.0, 20.0 - 0.5);
+}
+
+TEST(MovingLoadStepping, UniformLoadsAloneAreAnalysedOnceAtZero)
+{
+    auto bridge = Bridge(2, 10.0);
+    auto lm = Model();
+    lm->AddUDL(2.0);
+    for (bool byStep : {true, false}) {
+        CMovingLoadAnalysis mla(bridge, lm);
+        int n = 20;
+        double step = 0.3;
+        auto res = mla.Run(byStep, n, step);
+        EXPECT_FALSE(lm->m_bIsMoving);
+        ASSERT_EQ(Positions(*res), std::vector<double>{0.0});
+        EXPECT_EQ(mla.GetNoAnalyses(), 1); // the one analysis counts
+        EXPECT_EQ(res->m_nAnalyses, 1);
+        EXPECT_NEAR(res->GetReactionEnvelope(1)->m_vMax[0].val, 25.0, 1e-6);
+    }
+}
+
+TEST(MovingLoadStepping, BadSteppingIsRefusedBeforeTheRun)
+{
+    auto bridge = Bridge(1, 10.0);
+    auto lm = Axles({{100.0, 0.0}});
+    for (double bad : {0.0, -0.5, std::nan(""), HUGE_VAL}) {
+        CMovingLoadAnalysis mla(bridge, lm);
+        int n = 7;
+        double step = bad;
+        EXPECT_EQ(ThrownText([&] { mla.Run(true, n, step); }), kStepSizeError);
+        EXPECT_EQ(n, 7);
+        EXPECT_EQ(mla.GetNoAnalyses(), 0);
+    }
+    for (int bad : {0, -3}) {
+        CMovingLoadAnalysis mla(bridge, lm);
+        int n = bad;
+        double step = 0.25;
+        EXPECT_EQ(ThrownText([&] { mla.Run(false, n, step); }), kStepCountError);
+        EXPECT_EQ(step, 0.25);
+    }
+    {
+        CMovingLoadAnalysis mla(bridge, lm);
+        int n = 7;
+        double step = 1e-9;
+        EXPECT_EQ(ThrownText([&] { mla.Run(true, n, step); }), kStepTooSmallError);
+        EXPECT_EQ(n, 7);
+    }
+}
+
+TEST(MovingLoadStepping, EmptyModelMovesWithoutLoads)
+{
+    auto bridge = Bridge(1, 10.0);
+    auto lm = Model();
+    auto res = RunByStep(bridge, lm, 2.0);
+    const auto p = Positions(*res);
+    EXPECT_EQ(p, (std::vector<double>{-2.0, 0.0, 2.0, 4.0, 6.0, 8.0, 10.0}));
+    for (const PointLoadEffect& e : res->GetBMEnvelope()->m_vMax) EXPECT_EQ(e.val, 0.0);
+}
+
+TEST(MovingLoadResults, PointLoadReachesPLOverFourAtMidSpan)
+{
+    auto bridge = Bridge(1, 10.0);
+    auto lm = Axles({{100.0, 0.0}});
+    CMovingLoadAnalysis mla(bridge, lm);
+    mla.SetPointsPerSpan(100);
+    int n = 20;
+    double step = 0.0;
+    auto res = mla.Run(false, n, step);
+    const PointLoadEffect m = res->GetBMEnvelope()->GetMaxEffect();
+    EXPECT_NEAR(m.val, 250.0, 1e-6);
+    EXPECT_NEAR(m.xBeam, 5.0, 1e-9);
+    EXPECT_NEAR(m.xLoadModel, 5.0, 1e-9);
+    EXPECT_EQ(m.pLM, lm);
+    // Reactions peak at P with the load over a support... within 0.001 m; the step puts it at 0.5.
+    EXPECT_NEAR(res->GetReactionEnvelope(0)->GetMaxEffect().val, 95.0, 1e-9);
+}
+
+TEST(MovingLoadResults, SpanRuleAxleIsMovedOverTheWholeRange)
+{
+    // Two 20 m spans; the NAASRA rule puts a second 100 kN axle 20 m behind the first. The
+    // rear axle alone on span 2 governs its sagging moment.
+    auto bridge = Bridge(2, 20.0);
+    std::vector<double> maxima;
+    for (int run = 0; run < 2; ++run) {
+        auto lm = Axles({{100.0, 0.0}});
+        lm->m_bAdjustToBridge = true;
+        lm->m_lmBridge = CLoadModel::LM_NAASRA_PL;
+        CMovingLoadAnalysis mla(bridge, lm);
+        mla.SetPointsPerSpan(100);
+        int n = 0;
+        double step = 0.5;
+        auto res = mla.Run(true, n, step);
+        EXPECT_EQ(mla.GetLoadModelLength(), 20.0);
+        maxima.push_back(MaxMomentBetween(*res, 20.0, 40.0));
+        // Running the same model again gives the same result.
+        auto again = mla.Run(true, n, step);
+        maxima.push_back(MaxMomentBetween(*again, 20.0, 40.0));
+    }
+    for (double m : maxima) EXPECT_NEAR(m, 414.3, 0.05);
+    for (double m : maxima) EXPECT_EQ(m, maxima[0]);
+}
+
+TEST(MovingLoadResults, PointsPerSpanComeFromTheCaller)
+{
+    auto bridge = Bridge(2, 10.0);
+    auto lm = Axles({{100.0, 0.0}});
+    auto res = RunByStep(bridge, lm, 1.0, 7);
+    EXPECT_EQ(res->GetBMEnvelope()->m_vMax.size(), 2u * (7 + 3));
+    for (const auto& r : res->GetBeamResults()) EXPECT_EQ(r->m_vMbrRes[0].x.size(), 10u);
+}
+
+// --- The factorised path against the plain one -------------------------------------------------
+
+namespace {
+
+std::shared_ptr<CLoadModel> RandomModel(std::mt19937& rng)
+{
+    std::uniform_real_distribution<double> U(0.0, 1.0);
+    auto lm = Model(L"Random");
+    const int nPL = static_cast<int>(U(rng) * 7);
+    double x = 0.0;
+    for (int i = 0; i < nPL; ++i) {
+        lm->AddPointLoad(20.0 + 150.0 * U(rng), x, U(rng) < 0.3 ? 1.5 + 3.0 * U(rng) : 0.0);
+        x -= 0.5 + 6.0 * U(rng);
+    }
+    if (U(rng) < 0.4) lm->AddPartialUDL(1.0 + 20.0 * U(rng), -10.0 * U(rng), 0.5 + 25.0 * U(rng));
+    if (U(rng) < 0.2) lm->AddPartialUDL(1.0 + 5.0 * U(rng), -5.0 * U(rng), 30.0 * U(rng));
+    if (U(rng) < 0.3) lm->AddUDL(1.0 + 10.0 * U(rng));
+    if (nPL == 0 && lm->m_vPUDL.empty() && U(rng) < 0.5) lm->AddUDL(3.0);
+    lm->m_WidthFactor = static_cast<int>(U(rng) * 3);
+    lm->m_gDLA.value = 1.0 + 0.4 * U(rng);
+    lm->m_gLiveLoad.value = 1.0 + U(rng);
+    lm->m_gUnits.value = U(rng) < 0.5 ? 9.81 : 1.0;
+    if (nPL > 0) lm->m_vPL[0].gamma = 0.5 + U(rng);
+    if (U(rng) < 0.1) lm->m_bBM = false;
+    if (U(rng) < 0.1) lm->m_bSF = false;
+    if (U(rng) < 0.1) {
+        lm->m_bUseMaxL = true;
+        lm->m_maxL = 30.0;
+    }
+    return lm;
+}
+
+std::shared_ptr<CBridge> RandomBridge(std::mt19937& rng)
+{
+    std::uniform_real_distribution<double> U(0.0, 1.0);
+    const int config = 1 + static_cast<int>(U(rng) * 4);
+    if (config == 4) {
+        std::vector<double> spans;
+        const int n = 1 + static_cast<int>(U(rng) * 4);
+        for (int i = 0; i < n; ++i) spans.push_back(2.0 + 25.0 * U(rng));
+        return ExplicitBridge(spans);
+    }
+    return Bridge(config, 2.0 + 40.0 * U(rng));
+}
+
+} // namespace
+
+TEST(MovingLoadFactorised, BitwiseEqualToThePlainAnalysisOverRandomCases)
+{
+    std::mt19937 rng(20240611);
+    std::uniform_real_distribution<double> U(0.0, 1.0);
+    int positions = 0;
+    for (int c = 0; c < 60; ++c) {
+        SCOPED_TRACE(c);
+        auto bridge = RandomBridge(rng);
+        auto lm = RandomModel(rng);
+        const int nPoints = 5 + static_cast<int>(U(rng) * 30);
+        const double step = 0.3 + 3.0 * U(rng);
+
+        CMovingLoadAnalysis mla(bridge, lm);
+        mla.SetPointsPerSpan(nPoints);
+        int n = 0;
+        double s = step;
+        auto fast = mla.Run(true, n, s);
+
+        auto plainResult = plain::MovingRun(bridge, lm, step, nPoints);
+        ExpectSameResults(*fast, *plainResult);
+        if (HasFatalFailure()) return;
+        positions += fast->m_nAnalyses;
+    }
+    EXPECT_GT(positions, 1000);
+}
+
+TEST(MovingLoadFactorised, OneSinglePositionObjectServesManyPositionsBitwise)
+{
+    // Re-used member loads and solver against fresh ones at scattered positions.
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> U(0.0, 1.0);
+    for (int c = 0; c < 20; ++c) {
+        auto bridge = RandomBridge(rng);
+        auto lm = RandomModel(rng);
+        lm->Update();
+        CSinglePosAnalysis spa(bridge, lm);
+        spa.Prepare(12);
+        const double Lb = bridge->GetBeam()->m_Length;
+        for (int k = 0; k < 25; ++k) {
+            const double p = -5.0 + (Lb + lm->m_Length + 10.0) * U(rng);
+            ExpectSameBeamResults(*spa.Analyse(p), *plain::Analyse(*bridge, *lm, p, 12));
+            if (HasFatalFailure()) return;
+        }
+    }
+}
+
+TEST(MovingLoadFactorised, BridgeRangeMatchesPlainRunsAugmentedBitwise)
+{
+    // The bridge-range run re-uses one factorisation per bridge and one beam result per model;
+    // its combined envelopes must equal plain per-model runs merged in ensemble order.
+    std::mt19937 rng(99);
+    std::uniform_real_distribution<double> U(0.0, 1.0);
+    for (int config = 1; config <= 3; ++config) {
+        SCOPED_TRACE(config);
+        auto set = std::make_shared<CBridgeSet>(1, CString(L"Set"), 4, config, 3.0 + 10.0 * U(rng), 30.0 + 10.0 * U(rng));
+        auto lme = std::make_shared<CLoadModelEnsemble>(1, CString(L"E"));
+        for (int m = 0; m < 4; ++m) lme->AddLoadModel(RandomModel(rng));
+        CMultiBridgeAnalysis mba(set, lme);
+        mba.SetPointsPerSpan(15);
+        int n = 15;
+        double step = 0.0;
+        const auto fast = mba.Run(false, n, step);
+        ASSERT_EQ(fast.size(), 4u);
+        int analyses = 0;
+        for (unsigned b = 0; b < 4; ++b) {
+            auto bridge = set->GetBridge(b);
+            CEnvelopeResults combined;
+            for (const auto& lm : lme->m_vLoadModel) {
+                auto one = plain::MovingRun(bridge, lm, bridge->GetBeam()->m_Length / 15, 15);
+                analyses += one->m_nAnalyses;
+                combined.Augment(one);
+            }
+            ExpectSameResults(*fast[b], combined, false);
+            if (HasFatalFailure()) return;
+            EXPECT_TRUE(fast[b]->GetBeamResults().empty());
+        }
+        EXPECT_EQ(mba.GetNoAnalyses(), analyses);
+    }
+}
+
+TEST(MovingLoadFactorised, PerModelResultsWithoutBeamResultsHaveTheSameEnvelopes)
+{
+    std::mt19937 rng(5);
+    auto bridge = Bridge(3, 17.0);
+    auto lme = std::make_shared<CLoadModelEnsemble>(1, CString(L"E"));
+    for (int m = 0; m < 3; ++m) lme->AddLoadModel(RandomModel(rng));
+    std::vector<std::shared_ptr<CEnvelopeResults>> kept, lean;
+    for (bool keep : {true, false}) {
+        CMultiMovingLoadAnalysis mmla(bridge, lme);
+        mmla.SetPointsPerSpan(9);
+        mmla.SetKeepBeamResults(keep);
+        int n = 0;
+        double step = 0.45;
+        mmla.Run(true, n, step);
+        (keep ? kept : lean) = mmla.GetLoadModelResults();
+    }
+    ASSERT_EQ(kept.size(), lean.size());
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        ExpectSameResults(*kept[i], *lean[i], false);
+        EXPECT_EQ(kept[i]->m_nBeamResults, lean[i]->m_nBeamResults);
+        EXPECT_EQ(kept[i]->GetBeamResults().size(), static_cast<std::size_t>(kept[i]->m_nBeamResults));
+        EXPECT_TRUE(lean[i]->GetBeamResults().empty());
+    }
+}

@@ -1,0 +1,235 @@
+// Ensemble, bridge-range and overstress runs: combination, progress and status posts,
+// bridges actually generated, one point count per run.
+#include "analysis_test_helpers.h"
+
+#include "engine/analysis/CriticalResults.h"
+#include "engine/analysis/MovingLoadAnalysis.h"
+#include "engine/analysis/MultiBridgeAnalysis.h"
+#include "engine/analysis/MultiMovingLoadAnalysis.h"
+#include "engine/analysis/OverstressAnalysis.h"
+#include "engine/model/BridgeSet.h"
+#include "engine/model/LoadModelEnsemble.h"
+#include "engine/settings/Settings.h"
+
+using namespace antest;
+
+namespace {
+
+std::shared_ptr<CLoadModelEnsemble> Ensemble(std::vector<std::shared_ptr<CLoadModel>> models)
+{
+    auto lme = std::make_shared<CLoadModelEnsemble>(1, CString(L"Ensemble"));
+    for (auto& m : models) lme->AddLoadModel(m);
+    return lme;
+}
+
+// Restores NPOINTS_ALONG_BEAM after a test that changes it.
+struct PointsSetting
+{
+    int saved = CSettings::GetInstance()->Analysis.NPOINTS_ALONG_BEAM;
+    ~PointsSetting() { CSettings::GetInstance()->Analysis.NPOINTS_ALONG_BEAM = saved; }
+};
+
+} // namespace
+
+TEST(MultiMovingLoad, CombinesTheModelsAndPostsOneProgressStepEach)
+{
+    RecordingWindow window;
+    auto bridge = Bridge(1, 10.0);
+    auto light = Axles({{50.0, 0.0}}, L"Light");
+    auto heavy = Axles({{100.0, 0.0}}, L"Heavy");
+    auto lane = Model(L"Lane");
+    lane->AddUDL(4.0);
+    CMultiMovingLoadAnalysis mmla(bridge, Ensemble({light, heavy, lane}));
+    mmla.SetPointsPerSpan(10);
+    int n = 20;
+    double step = 0.0;
+    auto res = mmla.Run(false, n, step);
+
+    const auto steps = window.Posts(UWM_PBAR_UPDATE);
+    ASSERT_EQ(steps.size(), 3u);
+    for (const auto& p : steps) {
+        EXPECT_EQ(p.wParam, 1u);
+        EXPECT_EQ(p.lParam, 0);
+    }
+
+    const auto perModel = mmla.GetLoadModelResults();
+    ASSERT_EQ(perModel.size(), 3u);
+    EXPECT_EQ(mmla.GetNoAnalyses(), perModel[0]->m_nAnalyses + perModel[1]->m_nAnalyses + 1);
+    EXPECT_EQ(res->m_nAnalyses, mmla.GetNoAnalyses());
+    EXPECT_EQ(res->m_nAugments, 3);
+
+    // Mid-span: heavy axle PL/4 = 250 beats the lane's wL^2/8 = 50 and the light axle's 125.
+    const PointLoadEffect m = res->GetBMEnvelope()->GetMaxEffect();
+    EXPECT_NEAR(m.val, 250.0, 1e-6);
+    EXPECT_EQ(m.pLM, heavy);
+    // End shear: the lane's wL/2 = 20 loses to the heavy axle near the support (95).
+    EXPECT_EQ(res->GetReactionEnvelope(0)->GetMaxEffect().pLM, heavy);
+}
+
+TEST(MultiMovingLoad, EnsembleWithoutModelsGivesAResultWithoutEnvelopes)
+{
+    RecordingWindow window;
+    CMultiMovingLoadAnalysis mmla(Bridge(1, 10.0), Ensemble({}));
+    int n = 20;
+    double step = 0.0;
+    auto res = mmla.Run(false, n, step);
+    ASSERT_TRUE(res);
+    EXPECT_FALSE(res->HasEnvelopes());
+    EXPECT_TRUE(window.Posts(UWM_PBAR_UPDATE).empty());
+
+    const CCriticalValueResults values(res);
+    EXPECT_EQ(values.GetBM().first.val, 0.0);
+    EXPECT_EQ(values.GetSF().second.val, 0.0);
+    EXPECT_EQ(values.GetBM().first.GetLoadModelName(), CString(L"Zero LM"));
+    EXPECT_TRUE(values.GetReactionPairs().empty());
+}
+
+TEST(MultiMovingLoad, RunsWithoutAMainWindow)
+{
+    auto bridge = Bridge(1, 10.0);
+    CMultiMovingLoadAnalysis mmla(bridge, Ensemble({Axles({{10.0, 0.0}})}));
+    int n = 5;
+    double step = 0.0;
+    EXPECT_TRUE(mmla.Run(false, n, step)->HasEnvelopes());
+}
+
+TEST(MultiBridge, OneResultPerGeneratedBridgeAndOneStepPerPair)
+{
+    RecordingWindow window;
+    auto set = std::make_shared<CBridgeSet>(1, CString(L"Set"), 4, 2, 10.0, 25.0);
+    auto a = Axles({{100.0, 0.0}, {100.0, -3.0}}, L"A");
+    auto b = Axles({{150.0, 0.0}}, L"B");
+    CMultiBridgeAnalysis mba(set, Ensemble({a, b}));
+    mba.SetPointsPerSpan(10);
+    int n = 10;
+    double step = 0.0;
+    const auto results = mba.Run(false, n, step);
+    ASSERT_EQ(results.size(), 4u);
+    EXPECT_EQ(window.Posts(UWM_PBAR_UPDATE).size(), 8u);
+    // The written-back step is that of the last bridge: 2 x 25 m over 10 steps.
+    EXPECT_DOUBLE_EQ(step, 5.0);
+    int total = 0;
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        EXPECT_EQ(results[i]->GetBridge(), set->GetBridge(static_cast<unsigned>(i)));
+        total += results[i]->m_nAnalyses;
+    }
+    EXPECT_EQ(mba.GetNoAnalyses(), total);
+}
+
+TEST(MultiBridge, SetOfOneBridgeGeneratesNoneAndRunsNone)
+{
+    RecordingWindow window;
+    auto set = std::make_shared<CBridgeSet>(1, CString(L"Set"), 1, 1, 10.0, 10.0);
+    CMultiBridgeAnalysis mba(set, Axles({{100.0, 0.0}}));
+    int n = 10;
+    double step = 0.0;
+    EXPECT_TRUE(mba.Run(false, n, step).empty());
+    EXPECT_EQ(mba.GetNoAnalyses(), 0);
+    EXPECT_TRUE(window.Posts(UWM_PBAR_UPDATE).empty());
+}
+
+TEST(MultiBridge, SingleModelIsWrappedInAnEnsemble)
+{
+    auto set = std::make_shared<CBridgeSet>(1, CString(L"Set"), 2, 1, 10.0, 20.0);
+    auto lm = Axles({{100.0, 0.0}});
+    CMultiBridgeAnalysis mba(set, lm);
+    mba.SetPointsPerSpan(100);
+    int n = 20;
+    double step = 0.0;
+    const auto results = mba.Run(false, n, step);
+    ASSERT_EQ(results.size(), 2u);
+    EXPECT_NEAR(results[0]->GetBMEnvelope()->GetMaxEffect().val, 250.0, 1e-6);
+    EXPECT_NEAR(results[1]->GetBMEnvelope()->GetMaxEffect().val, 500.0, 1e-6);
+}
+
+TEST(MultiBridge, PointCountIsReadOnceForTheWholeRun)
+{
+    // The setting changes after the first load-model run (on the progress post): every
+    // envelope of the run still has the length of the first.
+    PointsSetting restore;
+    CSettings::GetInstance()->Analysis.NPOINTS_ALONG_BEAM = 10;
+    RecordingWindow window;
+    window.m_OnPost = [](const RecordingWindow::Post&) { CSettings::GetInstance()->Analysis.NPOINTS_ALONG_BEAM += 7; };
+    auto set = std::make_shared<CBridgeSet>(1, CString(L"Set"), 3, 1, 10.0, 20.0);
+    CMultiBridgeAnalysis mba(set, Ensemble({Axles({{100.0, 0.0}}), Axles({{60.0, 0.0}, {60.0, -2.0}})}));
+    int n = 8;
+    double step = 0.0;
+    for (const auto& r : mba.Run(false, n, step)) {
+        EXPECT_EQ(r->GetBMEnvelope()->m_vMax.size(), 13u);
+        EXPECT_EQ(r->GetSFEnvelope()->m_vMin.size(), 13u);
+    }
+}
+
+TEST(MultiBridge, BadSteppingIsRefused)
+{
+    auto set = std::make_shared<CBridgeSet>(1, CString(L"Set"), 3, 1, 10.0, 20.0);
+    CMultiBridgeAnalysis mba(set, Axles({{100.0, 0.0}}));
+    int n = 0;
+    double step = 0.0;
+    EXPECT_EQ(ThrownText([&] { mba.Run(false, n, step); }), kStepCountError);
+    EXPECT_EQ(ThrownText([&] { mba.Run(true, n, step); }), kStepSizeError);
+}
+
+TEST(Overstress, IntensityFollowsTheGoverningSpan)
+{
+    EXPECT_EQ(COverstressAnalysis::GetIntensity(5.0), 16.0);
+    EXPECT_EQ(COverstressAnalysis::GetIntensity(12.0), 16.0);
+    EXPECT_DOUBLE_EQ(COverstressAnalysis::GetIntensity(13.5), 16.5);
+    EXPECT_DOUBLE_EQ(COverstressAnalysis::GetIntensity(15.0), 17.0);
+    EXPECT_EQ(COverstressAnalysis::GetIntensity(16.0), 17.0);
+    EXPECT_DOUBLE_EQ(COverstressAnalysis::GetIntensity(19.5), 17.5);
+    EXPECT_EQ(COverstressAnalysis::GetIntensity(24.0), 18.0);
+    EXPECT_DOUBLE_EQ(COverstressAnalysis::GetIntensity(28.5), 18.5);
+    EXPECT_DOUBLE_EQ(COverstressAnalysis::GetIntensity(30.0), 19.0);
+    EXPECT_DOUBLE_EQ(COverstressAnalysis::GetIntensity(35.0), 20.0);
+    EXPECT_DOUBLE_EQ(COverstressAnalysis::GetIntensity(40.0), 21.0);
+    EXPECT_DOUBLE_EQ(COverstressAnalysis::GetIntensity(45.0), 22.5);
+    EXPECT_DOUBLE_EQ(COverstressAnalysis::GetIntensity(50.0), 24.0);
+    EXPECT_EQ(COverstressAnalysis::GetIntensity(50.01), 24.0);
+    EXPECT_EQ(COverstressAnalysis::GetIntensity(120.0), 24.0);
+}
+
+TEST(Overstress, OneUniformRunAndOneStatusLinePerBridge)
+{
+    RecordingWindow window;
+    auto set = std::make_shared<CBridgeSet>(1, CString(L"Set"), 3, 1, 10.0, 30.0);
+    COverstressAnalysis os(set);
+    os.SetPointsPerSpan(20);
+    const auto results = os.Run();
+    ASSERT_EQ(results.size(), 3u);
+
+    const auto lines = window.Posts(UWM_ADD_STATUS);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].text, L"Overstress: L = 10.000, w = 16.000");
+    EXPECT_EQ(lines[1].text, L"Overstress: L = 20.000, w = 17.667");
+    EXPECT_EQ(lines[2].text, L"Overstress: L = 30.000, w = 19.000");
+    EXPECT_TRUE(window.Posts(UWM_PBAR_UPDATE).empty());
+
+    // Analysed once, at 0.0: simple span wL^2/8.
+    const double spans[] = {10.0, 20.0, 30.0};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(results[i]->m_nAnalyses, 1);
+        EXPECT_EQ(Positions(*results[i]), std::vector<double>{0.0});
+        const double L = spans[i];
+        const double w = COverstressAnalysis::GetIntensity(L);
+        EXPECT_NEAR(results[i]->GetBMEnvelope()->GetMaxEffect().val, w * L * L / 8.0, 1e-6);
+        const auto lm = results[i]->GetBMEnvelope()->GetMaxEffect().pLM;
+        ASSERT_TRUE(lm);
+        EXPECT_EQ(lm->m_Description, CString(L"Internal for O/S"));
+        EXPECT_EQ(lm->m_ID, static_cast<int>(i));
+        EXPECT_FALSE(lm->m_bIsMoving);
+    }
+}
+
+TEST(Overstress, StatusLinesWithoutAReceiverAreFreed)
+{
+    RecordingWindow window(false); // refuses every post: the sender frees the line (ASan checks)
+    auto set = std::make_shared<CBridgeSet>(1, CString(L"Set"), 2, 2, 10.0, 12.0);
+    EXPECT_EQ(COverstressAnalysis(set).Run().size(), 2u);
+}
+
+TEST(Overstress, SetOfOneBridgeGivesNoResults)
+{
+    auto set = std::make_shared<CBridgeSet>(1, CString(L"Set"), 1, 1, 10.0, 10.0);
+    EXPECT_TRUE(COverstressAnalysis(set).Run().empty());
+}
