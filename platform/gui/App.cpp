@@ -1,0 +1,138 @@
+// The application object, the message loop, and posted messages: PostMessage from any
+// thread puts the message on the toolkit's event queue (never blocking); the user-interface
+// thread delivers it in order, also inside nested (modal) loops.
+#include "platform/gui/App.h"
+
+#include "platform/core/Locale.h"
+#include "platform/core/Messages.h"
+#include "platform/gui/WndInternal.h"
+
+#include <QtCore/QCoreApplication>
+#include <QtCore/QEvent>
+#include <QtCore/QEventLoop>
+#include <QtCore/QThread>
+#include <QtWidgets/QApplication>
+
+#include <vector>
+
+namespace {
+
+const QEvent::Type kPostedType = static_cast<QEvent::Type>(QEvent::User + 0x51);
+
+struct PostedMessage : QEvent {
+    PostedMessage(HWND h, UINT m, WPARAM w, LPARAM l) : QEvent(kPostedType), hWnd(h), msg(m), wParam(w), lParam(l) {}
+    HWND hWnd;
+    UINT msg;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+class Dispatcher : public QObject
+{
+public:
+    bool event(QEvent* e) override
+    {
+        if (e->type() != kPostedType) return QObject::event(e);
+        auto* pm = static_cast<PostedMessage*>(e);
+        if (pm->msg == WM_QUIT) {
+            qor::gui::QuitMessageLoop(static_cast<int>(pm->wParam));
+            return true;
+        }
+        if (CWnd* w = CWnd::FromHandle(pm->hWnd)) w->SendMessage(pm->msg, pm->wParam, pm->lParam);
+        return true;
+    }
+};
+
+Dispatcher* g_dispatcher = nullptr;
+CWinApp* g_app = nullptr;
+int g_argc = 1;
+char g_arg0[] = "qor";
+char* g_argv[] = {g_arg0, nullptr};
+std::vector<QEventLoop*> g_loops;
+
+} // namespace
+
+namespace qor::gui {
+
+void InitApplication(int* argc, char** argv)
+{
+    if (g_dispatcher) return;
+    if (!QCoreApplication::instance()) {
+        // The application object lives for the rest of the process.
+        if (argc && argv) new QApplication(*argc, argv);
+        else new QApplication(g_argc, g_argv);
+    }
+    qor::ApplyProgramLocale();
+    g_dispatcher = new Dispatcher;
+    qor::SetPostSink([](HWND h, UINT msg, WPARAM w, LPARAM l) -> bool {
+        if (!IsLiveHandle(h) || !g_dispatcher) return false;
+        QCoreApplication::postEvent(g_dispatcher, new PostedMessage(h, msg, w, l));
+        return true;
+    });
+}
+
+bool IsApplicationReady() { return g_dispatcher != nullptr; }
+
+bool IsUserInterfaceThread()
+{
+    return QCoreApplication::instance() && QThread::currentThread() == QCoreApplication::instance()->thread();
+}
+
+void ProcessPendingMessages()
+{
+    if (!QCoreApplication::instance()) return;
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+int RunMessageLoop()
+{
+    InitApplication();
+    QEventLoop loop;
+    g_loops.push_back(&loop);
+    int code = loop.exec();
+    g_loops.pop_back();
+    return code;
+}
+
+void QuitMessageLoop(int nExitCode)
+{
+    if (!g_loops.empty()) g_loops.back()->exit(nExitCode);
+    else if (QCoreApplication::instance()) QCoreApplication::exit(nExitCode);
+}
+
+} // namespace qor::gui
+
+void PostQuitMessage(int nExitCode)
+{
+    qor::gui::InitApplication();
+    QCoreApplication::postEvent(g_dispatcher, new PostedMessage(nullptr, WM_QUIT, static_cast<WPARAM>(nExitCode), 0));
+}
+
+IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
+IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
+
+int CWinThread::Run()
+{
+    qor::gui::RunMessageLoop();
+    return ExitInstance();
+}
+
+CWinApp::CWinApp(LPCTSTR lpszAppName) : m_pszAppName(lpszAppName)
+{
+    g_app = this;
+    m_hInstance = AfxGetInstanceHandle();
+}
+
+CWinApp::~CWinApp()
+{
+    if (g_app == this) g_app = nullptr;
+}
+
+HCURSOR CWinApp::LoadStandardCursor(LPCTSTR name) const { return ::LoadCursor(nullptr, name); }
+HCURSOR CWinApp::LoadCursor(LPCTSTR name) const { return ::LoadCursor(nullptr, name); }
+HCURSOR CWinApp::LoadCursor(UINT) const { return ::LoadCursor(nullptr, IDC_ARROW); }
+
+CWinApp* AfxGetApp() { return g_app; }
+CWinThread* AfxGetThread() { return g_app; }
+CWnd* AfxGetMainWnd() { return g_app ? g_app->m_pMainWnd : nullptr; }

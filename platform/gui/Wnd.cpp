@@ -1,0 +1,1589 @@
+// Windows: creation, the handle table, dispatch, geometry, painting protocol, focus,
+// capture, cursors, timers. Scroll bars are in WndScroll.cpp, event translation in
+// WndEvents.cpp.
+#include "platform/gui/WndInternal.h"
+
+#include "platform/core/Messages.h"
+#include "platform/core/Time.h"
+#include "platform/gui/App.h"
+#include "platform/gui/Gdi.h"
+#include "platform/gui/SurfaceAccess.h"
+#include "platform/gui/SysValues.h"
+
+#include <QtCore/QTimer>
+#include <QtGui/QCursor>
+#include <QtGui/QPainter>
+#include <QtWidgets/QApplication>
+
+#include <atomic>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace qor::gui {
+
+// ---- Handle table --------------------------------------------------------------------------
+namespace {
+
+std::mutex& HandleMutex()
+{
+    static std::mutex m;
+    return m;
+}
+std::map<HWND, WndState*>& Handles()
+{
+    static std::map<HWND, WndState*> h;
+    return h;
+}
+std::atomic<std::uintptr_t> g_nextHandle{0x10000};
+
+struct ClassEntry {
+    WNDCLASS cls{};
+    std::wstring name;
+};
+std::map<std::wstring, ClassEntry>& Classes()
+{
+    static std::map<std::wstring, ClassEntry> c;
+    return c;
+}
+
+std::wstring Lower(LPCTSTR s)
+{
+    std::wstring r = s ? s : L"";
+    for (auto& ch : r) ch = static_cast<wchar_t>(towlower(ch));
+    return r;
+}
+
+CWnd* g_focus = nullptr;
+CWnd* g_capture = nullptr;
+
+struct CursorRecord {
+    Qt::CursorShape shape;
+};
+HCURSOR g_cursor = nullptr;
+
+// The message being handled (innermost last).
+thread_local std::vector<MSG> t_messages;
+
+} // namespace
+
+bool IsLiveHandle(HWND h)
+{
+    std::lock_guard<std::mutex> lock(HandleMutex());
+    return Handles().count(h) != 0;
+}
+
+WndState* StateOf(HWND h)
+{
+    if (!h) return nullptr;
+    std::lock_guard<std::mutex> lock(HandleMutex());
+    auto it = Handles().find(h);
+    return it == Handles().end() ? nullptr : it->second;
+}
+
+WndState* StateOf(const CWnd* w) { return WndAccess::State(w); }
+
+CWnd* WndFromWidget(QWidget* w)
+{
+    for (; w; w = w->parentWidget())
+        if (auto* host = dynamic_cast<HostWidget*>(w)) return host->state ? host->state->wnd : nullptr;
+    return nullptr;
+}
+
+QWidget* WidgetOf(const CWnd* w)
+{
+    WndState* s = StateOf(w);
+    return (s && w->m_hWnd) ? s->widget : nullptr;
+}
+
+CWnd* WndFromHandle(HWND hWnd) { return CWnd::FromHandle(hWnd); }
+CScrollBar* ScrollBarFromHandle(HWND hWnd)
+{
+    return DynamicDowncast<CScrollBar>(CWnd::FromHandle(hWnd));
+}
+CDC* DCFromHandle(HDC hDC) { return hDC ? CDC::FromHandle(hDC) : nullptr; }
+
+CString FromQString(const QString& s)
+{
+    std::wstring w = s.toStdWString();
+    return CString(w.c_str());
+}
+
+// ---- Geometry of a window's parts ----------------------------------------------------------
+
+int WndState::BorderWidth() const
+{
+    int b = 0;
+    if (style & WS_BORDER) b += GetSystemMetrics(SM_CXBORDER);
+    if (exStyle & WS_EX_CLIENTEDGE) b += GetSystemMetrics(SM_CXEDGE);
+    if (exStyle & WS_EX_STATICEDGE) b += GetSystemMetrics(SM_CXBORDER);
+    if ((style & WS_THICKFRAME) && (style & (WS_CHILD | WS_POPUP))) b += GetSystemMetrics(SM_CXFRAME);
+    else if ((style & WS_DLGFRAME) && (style & (WS_CHILD | WS_POPUP))) b += GetSystemMetrics(SM_CXDLGFRAME);
+    return b;
+}
+
+QPoint WndState::ClientOrigin() const
+{
+    int b = BorderWidth();
+    return QPoint(b, b);
+}
+
+CSize WndState::ClientSize() const
+{
+    if (scrollBarControl) return CSize(cx, cy);
+    int b = BorderWidth();
+    int w = cx - 2 * b - (bars[SB_VERT].visible ? GetSystemMetrics(SM_CXVSCROLL) : 0);
+    int h = cy - 2 * b - (bars[SB_HORZ].visible ? GetSystemMetrics(SM_CYHSCROLL) : 0);
+    return CSize(std::max(w, 0), std::max(h, 0));
+}
+
+void WndState::Layout()
+{
+    CSize cs = ClientSize();
+    QPoint o = ClientOrigin();
+    if (scrollBarControl) {
+        if (bars[SB_CTL].widget) bars[SB_CTL].widget->setGeometry(0, 0, cx, cy);
+    } else {
+        int sv = GetSystemMetrics(SM_CXVSCROLL), sh = GetSystemMetrics(SM_CYHSCROLL);
+        if (BarWidget* v = bars[SB_VERT].widget) {
+            v->setGeometry(o.x() + cs.cx, o.y(), sv, cs.cy);
+            v->setVisible(bars[SB_VERT].visible);
+            if (bars[SB_VERT].visible) v->raise();
+        }
+        if (BarWidget* h = bars[SB_HORZ].widget) {
+            h->setGeometry(o.x(), o.y() + cs.cy, cs.cx, sh);
+            h->setVisible(bars[SB_HORZ].visible);
+            if (bars[SB_HORZ].visible) h->raise();
+        }
+    }
+    if (!scrollBarControl && surface.size() != QSize(cs.cx, cs.cy)) {
+        ReleasePaintersOn(&surface);
+        QImage next(std::max(cs.cx, 0), std::max(cs.cy, 0), QImage::Format_RGB32);
+        next.fill(ToQColor(GetSysColor(COLOR_WINDOW)));
+        if (!surface.isNull() && !next.isNull()) {
+            QPainter p(&next);
+            p.drawImage(0, 0, surface);
+        }
+        surface = std::move(next);
+    }
+}
+
+// ---- The paint protocol behind CPaintDC ----------------------------------------------------
+
+QImage* WindowSurface(CWnd* wnd)
+{
+    WndState* s = StateOf(wnd);
+    if (!s || !wnd->m_hWnd || s->scrollBarControl) return nullptr;
+    return &s->surface;
+}
+
+void SurfaceChanged(CWnd* wnd, const RECT* changed)
+{
+    WndState* s = StateOf(wnd);
+    if (!s || !s->widget || !wnd->m_hWnd) return;
+    QPoint o = s->ClientOrigin();
+    if (changed) s->widget->update(ToQRect(*changed).translated(o));
+    else s->widget->update();
+}
+
+CRect BeginPaint(CWnd* wnd, bool* eraseBackground)
+{
+    WndState* s = StateOf(wnd);
+    if (eraseBackground) *eraseBackground = false;
+    if (!s || !wnd->m_hWnd) return CRect();
+    CSize cs = s->ClientSize();
+    QRect bounds = s->invalid.boundingRect() & QRect(0, 0, cs.cx, cs.cy);
+    s->invalid = QRegion();
+    if (eraseBackground) *eraseBackground = s->erasePending;
+    s->erasePending = false;
+    s->inPaint = true;
+    s->paintRect = bounds.isEmpty() ? CRect() : ToCRect(bounds);
+    return s->paintRect;
+}
+
+void EndPaint(CWnd* wnd)
+{
+    WndState* s = StateOf(wnd);
+    if (!s || !wnd->m_hWnd) return;
+    s->inPaint = false;
+    SurfaceChanged(wnd, nullptr);
+}
+
+// ---- Cursors -------------------------------------------------------------------------------
+
+Qt::CursorShape CursorShapeOf(HCURSOR h)
+{
+    return h ? reinterpret_cast<CursorRecord*>(h)->shape : Qt::ArrowCursor;
+}
+
+// The window whose mouse message is being handled receives SetCursor's shape.
+CWnd* g_cursorTarget = nullptr;
+
+} // namespace qor::gui
+
+using namespace qor::gui;
+
+// ---- Window classes ------------------------------------------------------------------------
+
+BOOL RegisterClass(const WNDCLASS* wc)
+{
+    if (!wc || !wc->lpszClassName || !*wc->lpszClassName) return FALSE;
+    std::wstring key = Lower(wc->lpszClassName);
+    auto& classes = Classes();
+    if (classes.count(key)) return FALSE; // already registered, as on Windows
+    ClassEntry e;
+    e.cls = *wc;
+    e.name = wc->lpszClassName;
+    auto it = classes.emplace(key, std::move(e)).first;
+    it->second.cls.lpszClassName = it->second.name.c_str();
+    return TRUE;
+}
+BOOL RegisterClassW(const WNDCLASS* wc) { return RegisterClass(wc); }
+BOOL AfxRegisterClass(WNDCLASS* wc)
+{
+    WNDCLASS existing;
+    if (wc && GetClassInfo(wc->hInstance, wc->lpszClassName, &existing)) return TRUE;
+    return RegisterClass(wc);
+}
+
+namespace {
+void EnsureBuiltInClasses()
+{
+    static bool done = false;
+    if (done) return;
+    done = true;
+    WNDCLASS wc{};
+    wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = L"AfxWnd";
+    RegisterClass(&wc);
+    wc.style = CS_DBLCLKS;
+    wc.lpszClassName = WC_SCROLLBAR;
+    RegisterClass(&wc);
+}
+} // namespace
+
+BOOL GetClassInfo(HINSTANCE, LPCTSTR name, LPWNDCLASS out)
+{
+    EnsureBuiltInClasses();
+    if (!name) return FALSE;
+    auto it = Classes().find(Lower(name));
+    if (it == Classes().end()) return FALSE;
+    if (out) *out = it->second.cls;
+    return TRUE;
+}
+BOOL GetClassInfoW(HINSTANCE h, LPCTSTR name, LPWNDCLASS out) { return GetClassInfo(h, name, out); }
+BOOL UnregisterClass(LPCTSTR name, HINSTANCE) { return Classes().erase(Lower(name)) ? TRUE : FALSE; }
+
+LPCTSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon)
+{
+    CString name;
+    name.Format(L"Afx:%x:%llx:%llx:%llx", nClassStyle, static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(hCursor)),
+                static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(hbrBackground)),
+                static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(hIcon)));
+    WNDCLASS wc{};
+    if (!GetClassInfo(nullptr, name, &wc)) {
+        wc.style = nClassStyle;
+        wc.hCursor = hCursor;
+        wc.hbrBackground = hbrBackground;
+        wc.hIcon = hIcon;
+        wc.lpszClassName = name;
+        RegisterClass(&wc);
+    }
+    GetClassInfo(nullptr, name, &wc);
+    return wc.lpszClassName; // stable: owned by the class table
+}
+
+HINSTANCE AfxGetInstanceHandle() { return reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(0x400000)); }
+HINSTANCE AfxGetResourceHandle() { return AfxGetInstanceHandle(); }
+
+// ---- Cursors -------------------------------------------------------------------------------
+
+HCURSOR LoadCursor(HINSTANCE, LPCTSTR name)
+{
+    static CursorRecord arrow{Qt::ArrowCursor}, ibeam{Qt::IBeamCursor}, wait{Qt::WaitCursor}, cross{Qt::CrossCursor},
+        up{Qt::UpArrowCursor}, sizeAll{Qt::SizeAllCursor}, nwse{Qt::SizeFDiagCursor}, nesw{Qt::SizeBDiagCursor},
+        we{Qt::SizeHorCursor}, ns{Qt::SizeVerCursor}, no{Qt::ForbiddenCursor}, hand{Qt::PointingHandCursor},
+        busy{Qt::BusyCursor}, help{Qt::WhatsThisCursor};
+    if (!IS_INTRESOURCE(name)) return reinterpret_cast<HCURSOR>(&arrow);
+    CursorRecord* r = nullptr;
+    switch (static_cast<int>(reinterpret_cast<std::uintptr_t>(name))) {
+    case 32512: r = &arrow; break;
+    case 32513: r = &ibeam; break;
+    case 32514: r = &wait; break;
+    case 32515: r = &cross; break;
+    case 32516: r = &up; break;
+    case 32640:
+    case 32646: r = &sizeAll; break;
+    case 32642: r = &nwse; break;
+    case 32643: r = &nesw; break;
+    case 32644: r = &we; break;
+    case 32645: r = &ns; break;
+    case 32648: r = &no; break;
+    case 32649: r = &hand; break;
+    case 32650: r = &busy; break;
+    case 32651: r = &help; break;
+    default: return nullptr;
+    }
+    return reinterpret_cast<HCURSOR>(r);
+}
+HCURSOR LoadCursorW(HINSTANCE h, LPCTSTR name) { return LoadCursor(h, name); }
+
+HCURSOR SetCursor(HCURSOR hCursor)
+{
+    HCURSOR old = g_cursor;
+    g_cursor = hCursor;
+    CWnd* target = g_cursorTarget ? g_cursorTarget : g_capture;
+    if (QWidget* w = WidgetOf(target)) {
+        if (hCursor) w->setCursor(QCursor(CursorShapeOf(hCursor)));
+        else w->setCursor(QCursor(Qt::BlankCursor));
+    }
+    return old;
+}
+HCURSOR GetCursor() { return g_cursor; }
+BOOL DestroyCursor(HCURSOR) { return TRUE; }
+
+// ---- Handle-level calls --------------------------------------------------------------------
+
+BOOL IsWindow(HWND hWnd) { return StateOf(hWnd) ? TRUE : FALSE; }
+
+LRESULT SendMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    CWnd* w = CWnd::FromHandle(hWnd);
+    return w ? w->SendMessage(msg, wParam, lParam) : 0;
+}
+LRESULT SendMessageW(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) { return SendMessage(hWnd, msg, wParam, lParam); }
+
+LRESULT DefWindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    CWnd* w = CWnd::FromHandle(hWnd);
+    return w ? w->CWnd::DefWindowProc(msg, wParam, lParam) : 0;
+}
+LRESULT DefWindowProcW(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) { return DefWindowProc(hWnd, msg, wParam, lParam); }
+
+BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase)
+{
+    CWnd* w = CWnd::FromHandle(hWnd);
+    if (!w) return FALSE;
+    w->InvalidateRect(lpRect, bErase);
+    return TRUE;
+}
+BOOL UpdateWindow(HWND hWnd)
+{
+    CWnd* w = CWnd::FromHandle(hWnd);
+    if (!w) return FALSE;
+    w->UpdateWindow();
+    return TRUE;
+}
+HWND GetFocus() { return g_focus ? g_focus->m_hWnd : nullptr; }
+HWND SetFocus(HWND hWnd)
+{
+    HWND old = GetFocus();
+    if (CWnd* w = CWnd::FromHandle(hWnd)) w->SetFocus();
+    return old;
+}
+HWND GetCapture() { return g_capture ? g_capture->m_hWnd : nullptr; }
+HWND SetCapture(HWND hWnd)
+{
+    HWND old = GetCapture();
+    if (CWnd* w = CWnd::FromHandle(hWnd)) w->SetCapture();
+    return old;
+}
+BOOL ReleaseCapture()
+{
+    CWnd* old = g_capture;
+    if (!old) return TRUE;
+    g_capture = nullptr;
+    if (QWidget* w = WidgetOf(old))
+        if (QWidget::mouseGrabber() == w) w->releaseMouse();
+    old->SendMessage(WM_CAPTURECHANGED, 0, 0);
+    return TRUE;
+}
+HWND GetParent(HWND hWnd)
+{
+    CWnd* w = CWnd::FromHandle(hWnd);
+    CWnd* p = w ? w->GetParent() : nullptr;
+    return p ? p->m_hWnd : nullptr;
+}
+HWND GetDesktopWindow() { return nullptr; }
+BOOL IsWindowVisible(HWND hWnd)
+{
+    CWnd* w = CWnd::FromHandle(hWnd);
+    return w ? w->IsWindowVisible() : FALSE;
+}
+BOOL IsWindowEnabled(HWND hWnd)
+{
+    CWnd* w = CWnd::FromHandle(hWnd);
+    return w ? w->IsWindowEnabled() : FALSE;
+}
+BOOL IsChild(HWND hWndParent, HWND hWnd)
+{
+    CWnd* p = CWnd::FromHandle(hWndParent);
+    CWnd* w = CWnd::FromHandle(hWnd);
+    return (p && w) ? p->IsChild(w) : FALSE;
+}
+int GetDlgCtrlID(HWND hWnd)
+{
+    CWnd* w = CWnd::FromHandle(hWnd);
+    return w ? w->GetDlgCtrlID() : 0;
+}
+UINT_PTR SetTimer(HWND hWnd, UINT_PTR id, UINT elapse, TIMERPROC proc)
+{
+    CWnd* w = CWnd::FromHandle(hWnd);
+    return w ? w->SetTimer(id, elapse, proc) : 0;
+}
+BOOL KillTimer(HWND hWnd, UINT_PTR id)
+{
+    CWnd* w = CWnd::FromHandle(hWnd);
+    return w ? w->KillTimer(id) : FALSE;
+}
+
+// ---- CWnd: identity ------------------------------------------------------------------------
+
+IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
+IMPLEMENT_DYNAMIC(CScrollBar, CWnd)
+
+BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
+END_MESSAGE_MAP()
+
+CWnd::CWnd() = default;
+
+CWnd::~CWnd()
+{
+    if (m_hWnd) DestroyWindow();
+}
+
+CWnd* CWnd::FromHandle(HWND hWnd)
+{
+    WndState* s = StateOf(hWnd);
+    return s ? s->wnd : nullptr;
+}
+CWnd* CWnd::FromHandlePermanent(HWND hWnd) { return FromHandle(hWnd); }
+CWnd* CWnd::GetFocus() { return g_focus; }
+CWnd* CWnd::GetCapture() { return g_capture; }
+CWnd* CWnd::GetDesktopWindow() { return nullptr; }
+CWnd* CWnd::GetActiveWindow()
+{
+    return WndFromWidget(QApplication::activeWindow());
+}
+CWnd* CWnd::WindowFromPoint(POINT point)
+{
+    return WndFromWidget(QApplication::widgetAt(point.x, point.y));
+}
+
+// ---- Creation ------------------------------------------------------------------------------
+
+BOOL CWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                  UINT nID, CCreateContext* pContext)
+{
+    return CreateEx(0, lpszClassName, lpszWindowName, dwStyle | WS_CHILD, rect, pParentWnd, nID,
+                    static_cast<LPVOID>(pContext));
+}
+
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                    CWnd* pParentWnd, UINT nID, LPVOID lpParam)
+{
+    return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, rect.right - rect.left,
+                     rect.bottom - rect.top, pParentWnd ? pParentWnd->m_hWnd : nullptr,
+                     reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(nID)), lpParam);
+}
+
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, int x, int y,
+                    int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam)
+{
+    if (m_hWnd) return FALSE;
+    InitApplication();
+    EnsureBuiltInClasses();
+
+    CREATESTRUCT cs{};
+    cs.dwExStyle = dwExStyle;
+    cs.lpszClass = lpszClassName ? lpszClassName : L"AfxWnd";
+    cs.lpszName = lpszWindowName;
+    cs.style = static_cast<LONG>(dwStyle);
+    cs.x = x;
+    cs.y = y;
+    cs.cx = nWidth;
+    cs.cy = nHeight;
+    cs.hwndParent = hWndParent;
+    cs.hMenu = nIDorHMenu;
+    cs.hInstance = AfxGetInstanceHandle();
+    cs.lpCreateParams = lpParam;
+    if (!PreCreateWindow(cs)) return FALSE;
+
+    WNDCLASS wc{};
+    if (!GetClassInfo(nullptr, cs.lpszClass, &wc)) return FALSE;
+    CWnd* parentWnd = FromHandle(cs.hwndParent);
+    DWORD style = static_cast<DWORD>(cs.style);
+    if ((style & WS_CHILD) && !parentWnd) return FALSE;
+
+    auto state = std::make_unique<WndState>();
+    WndState* s = state.get();
+    s->wnd = this;
+    s->cls = wc;
+    s->className = wc.lpszClassName;
+    s->style = style & ~WS_VISIBLE;
+    s->exStyle = cs.dwExStyle;
+    s->id = (style & WS_CHILD) ? static_cast<UINT>(reinterpret_cast<std::uintptr_t>(cs.hMenu)) : 0;
+    s->parent = (style & WS_CHILD) ? parentWnd : nullptr;
+    s->owner = (style & WS_CHILD) ? nullptr : parentWnd;
+    s->text = cs.lpszName ? cs.lpszName : L"";
+    s->x = cs.x;
+    s->y = cs.y;
+    s->cx = std::max(cs.cx, 0);
+    s->cy = std::max(cs.cy, 0);
+    s->scrollBarControl = s->className.CompareNoCase(WC_SCROLLBAR) == 0;
+
+    QWidget* parentWidget = nullptr;
+    Qt::WindowFlags flags = Qt::Widget;
+    if (style & WS_CHILD) {
+        parentWidget = WndAccess::State(parentWnd)->widget;
+    } else if (style & WS_POPUP) {
+        flags = Qt::Tool | Qt::FramelessWindowHint;
+        if (!(s->exStyle & WS_EX_TOOLWINDOW)) flags = Qt::Window | Qt::FramelessWindowHint;
+        if (s->owner) parentWidget = WndAccess::State(s->owner)->widget->window();
+        if (s->exStyle & WS_EX_TOPMOST) flags |= Qt::WindowStaysOnTopHint;
+    } else {
+        flags = Qt::Window;
+        if (s->exStyle & WS_EX_TOOLWINDOW) flags = Qt::Tool;
+    }
+    s->widget = new HostWidget(s, parentWidget, flags);
+    if (!(style & WS_CHILD)) s->widget->setWindowTitle(ToQString(s->text));
+
+    // Standard scroll bars (the control's own bar for a scroll-bar control).
+    if (s->scrollBarControl) {
+        BarState& b = s->bars[SB_CTL];
+        b.widget = new BarWidget((style & SBS_VERT) ? Qt::Vertical : Qt::Horizontal, s->widget, s, SB_CTL);
+        b.visible = true;
+        b.everSet = true;
+        b.widget->show();
+    } else {
+        for (int bar : {SB_HORZ, SB_VERT}) {
+            BarState& b = s->bars[bar];
+            b.widget = new BarWidget(bar == SB_VERT ? Qt::Vertical : Qt::Horizontal, s->widget, s, bar);
+            b.widget->hide();
+            DWORD bit = bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL;
+            if (style & bit) {
+                b.visible = true;
+                b.everSet = true;
+                b.nMax = 100;
+            }
+        }
+    }
+
+    HWND h = reinterpret_cast<HWND>(g_nextHandle.fetch_add(16));
+    s->handle = h;
+    {
+        std::lock_guard<std::mutex> lock(HandleMutex());
+        Handles()[h] = s;
+    }
+    m_pState = std::move(state);
+    m_hWnd = h;
+
+    // Geometry before the first messages.
+    QPoint origin(s->x, s->y);
+    if (s->parent) origin += WndAccess::State(s->parent)->ClientOrigin();
+    s->widget->setGeometry(origin.x(), origin.y(), s->cx, s->cy);
+    s->Layout();
+    for (int bar = 0; bar < 3; ++bar)
+        if (s->bars[bar].widget) SyncBar(s, bar);
+    CSize client = s->ClientSize();
+    s->invalid = QRegion(0, 0, client.cx, client.cy);
+    s->erasePending = true;
+    if (style & WS_DISABLED) s->widget->setEnabled(false);
+
+    PreSubclassWindow();
+    cs.style = static_cast<LONG>(style);
+    if (SendMessage(WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
+        DestroyWindow();
+        return FALSE;
+    }
+    if (!m_hWnd) return FALSE;
+    SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(static_cast<WORD>(client.cx), static_cast<WORD>(client.cy)));
+    if (!m_hWnd) return FALSE;
+    SendMessage(WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(s->x), static_cast<WORD>(s->y)));
+    if (m_hWnd && (style & WS_VISIBLE)) ShowWindow(SW_SHOW);
+    return m_hWnd != nullptr;
+}
+
+BOOL CWnd::PreCreateWindow(CREATESTRUCT&) { return TRUE; }
+void CWnd::PreSubclassWindow() {}
+void CWnd::PostNcDestroy() {}
+void CWnd::CalcWindowRect(LPRECT lpClientRect, UINT)
+{
+    if (!lpClientRect) return;
+    WndState* s = StateOf(this);
+    int b = s ? s->BorderWidth() : 0;
+    lpClientRect->left -= b;
+    lpClientRect->top -= b;
+    lpClientRect->right += b;
+    lpClientRect->bottom += b;
+}
+
+BOOL CWnd::DestroyWindow()
+{
+    WndState* s = StateOf(this);
+    if (!m_hWnd || !s || s->destroying) return FALSE;
+    s->destroying = true;
+    HWND h = m_hWnd;
+
+    if (g_capture == this) ReleaseCapture();
+    SendMessage(WM_DESTROY, 0, 0);
+    // Children go after their parent got WM_DESTROY, before it gets WM_NCDESTROY.
+    std::vector<CWnd*> children;
+    {
+        std::lock_guard<std::mutex> lock(HandleMutex());
+        for (auto& [hh, st] : Handles())
+            if (st->parent == this || st->owner == this) children.push_back(st->wnd);
+    }
+    for (CWnd* c : children)
+        if (WndAccess::State(c) && c->m_hWnd) c->DestroyWindow();
+    if (g_focus == this) g_focus = nullptr;
+    if (g_cursorTarget == this) g_cursorTarget = nullptr;
+    for (auto& [id, t] : s->timers) {
+        t->stop();
+        t->deleteLater();
+    }
+    s->timers.clear();
+    SendMessage(WM_NCDESTROY, 0, 0);
+    // OnNcDestroy (default processing) detached the window and called PostNcDestroy,
+    // which may have deleted this object: touch nothing of it below unless still attached.
+    (void)h;
+    return TRUE;
+}
+
+namespace {
+// Takes the window away from its object: the handle dies and the widget goes.
+void DetachAndDestroyWidget(CWnd* wnd)
+{
+    WndState* s = WndAccess::State(wnd);
+    if (!s) return;
+    {
+        std::lock_guard<std::mutex> lock(HandleMutex());
+        Handles().erase(s->handle);
+    }
+    HostWidget* w = s->widget;
+    s->widget = nullptr;
+    ReleasePaintersOn(&s->surface);
+    if (w) {
+        w->state = nullptr;
+        for (BarState& b : s->bars)
+            if (b.widget) b.widget->owner = nullptr;
+        w->hide();
+        if (w->parentWidget()) w->setParent(nullptr);
+        if (s->eventDepth > 0) w->deleteLater();
+        else delete w;
+    }
+}
+} // namespace
+
+void CWnd::OnNcDestroy()
+{
+    // Default processing: the window is gone; the object may now go.
+    WndState* s = StateOf(this);
+    if (!s) return;
+    m_hWnd = nullptr;
+    DetachAndDestroyWidget(this);
+    m_pState.reset();
+    PostNcDestroy();
+}
+
+BOOL CWnd::SubclassWindow(HWND hWnd)
+{
+    // Windows here are always created by their objects; subclassing an existing one moves
+    // it to this object.
+    CWnd* other = FromHandle(hWnd);
+    if (!other || other == this || m_hWnd) return FALSE;
+    m_pState = std::move(other->m_pState);
+    m_pState->wnd = this;
+    m_hWnd = hWnd;
+    other->m_hWnd = nullptr;
+    PreSubclassWindow();
+    return TRUE;
+}
+BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
+{
+    CWnd* item = pParent ? pParent->GetDlgItem(static_cast<int>(nID)) : nullptr;
+    return item ? SubclassWindow(item->m_hWnd) : FALSE;
+}
+HWND CWnd::UnsubclassWindow() { return m_hWnd; }
+BOOL CWnd::Attach(HWND hWndNew) { return SubclassWindow(hWndNew); }
+HWND CWnd::Detach() { return m_hWnd; }
+
+// ---- Dispatch ------------------------------------------------------------------------------
+
+LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (!m_hWnd) return 0;
+    return WindowProc(message, wParam, lParam);
+}
+
+BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return ::PostMessage(m_hWnd, message, wParam, lParam);
+}
+
+void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep, BOOL)
+{
+    std::vector<CWnd*> children;
+    {
+        std::lock_guard<std::mutex> lock(HandleMutex());
+        for (auto& [h, st] : Handles())
+            if (st->parent == this) children.push_back(st->wnd);
+    }
+    for (CWnd* c : children) {
+        c->SendMessage(message, wParam, lParam);
+        if (bDeep && c->m_hWnd) c->SendMessageToDescendants(message, wParam, lParam, TRUE, FALSE);
+    }
+}
+
+const MSG* CWnd::GetCurrentMessage()
+{
+    static MSG none{};
+    return t_messages.empty() ? &none : &t_messages.back();
+}
+
+LRESULT CWnd::Default()
+{
+    const MSG* m = GetCurrentMessage();
+    return DefWindowProc(m->message, m->wParam, m->lParam);
+}
+
+BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+
+namespace {
+// While a message is handled, GetKeyState reflects it: mouse messages carry the button
+// and Shift/Ctrl state in MK_ flags, key messages hold their key down.
+struct KeyStateScope {
+    bool active = false;
+    SHORT saved[8]{};
+    static constexpr int keys[8] = {VK_SHIFT, VK_CONTROL, VK_LBUTTON, VK_RBUTTON, VK_MBUTTON, 0, 0, 0};
+    int key = 0;
+    SHORT savedKey = 0;
+    KeyStateScope(UINT msg, WPARAM wParam)
+    {
+        UINT flags = 0;
+        if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) flags = (msg == WM_MOUSEWHEEL || msg == WM_MOUSEHWHEEL) ? LOWORD(wParam) : static_cast<UINT>(wParam);
+        else if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN || msg == WM_KEYUP || msg == WM_SYSKEYUP) {
+            key = static_cast<int>(wParam & 0xFF);
+            savedKey = GetKeyState(key);
+            SetKeyDown(key, msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN);
+            return;
+        } else return;
+        active = true;
+        for (int i = 0; i < 5; ++i) saved[i] = GetKeyState(keys[i]);
+        SetKeyDown(VK_SHIFT, flags & MK_SHIFT);
+        SetKeyDown(VK_CONTROL, flags & MK_CONTROL);
+        SetKeyDown(VK_LBUTTON, flags & MK_LBUTTON);
+        SetKeyDown(VK_RBUTTON, flags & MK_RBUTTON);
+        SetKeyDown(VK_MBUTTON, flags & MK_MBUTTON);
+    }
+    ~KeyStateScope()
+    {
+        if (active)
+            for (int i = 0; i < 5; ++i) SetKeyDown(keys[i], saved[i] < 0);
+    }
+};
+} // namespace
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    WndState* s = StateOf(this);
+    MSG m{m_hWnd, message, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
+    DWORD pos = GetMessagePos();
+    m.pt = POINT{GET_X_LPARAM(static_cast<LPARAM>(pos)), GET_Y_LPARAM(static_cast<LPARAM>(pos))};
+    t_messages.push_back(m);
+    KeyStateScope keys(message, wParam);
+    CWnd* savedCursorTarget = g_cursorTarget;
+    if (message == WM_SETCURSOR || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST)) g_cursorTarget = this;
+    struct Pop {
+        CWnd* saved;
+        ~Pop()
+        {
+            t_messages.pop_back();
+            g_cursorTarget = saved;
+        }
+    } pop{savedCursorTarget};
+    (void)s;
+    LRESULT result = 0;
+    if (!OnWndMsg(message, wParam, lParam, &result)) result = DefWindowProc(message, wParam, lParam);
+    return result;
+}
+
+BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    LRESULT result = 0;
+    if (message == WM_COMMAND) {
+        if (OnCommand(wParam, lParam)) {
+            if (pResult) *pResult = 1;
+            return TRUE;
+        }
+        return FALSE;
+    }
+    if (message == WM_NOTIFY) {
+        NMHDR* hdr = reinterpret_cast<NMHDR*>(lParam);
+        if (hdr && hdr->hwndFrom && OnNotify(wParam, lParam, &result)) {
+            if (pResult) *pResult = result;
+            return TRUE;
+        }
+        return FALSE;
+    }
+    for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
+        const AFX_MSGMAP_ENTRY* e = FindMessageEntry(map->lpEntries, message, 0, 0);
+        if (e) {
+            if (e->pfn(this, wParam, lParam, nullptr, &result)) {
+                if (pResult) *pResult = result;
+                return TRUE;
+            }
+        }
+    }
+    return FALSE;
+}
+
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    UINT nID = LOWORD(wParam);
+    int nCode = HIWORD(wParam);
+    HWND hWndCtrl = reinterpret_cast<HWND>(lParam);
+    if (hWndCtrl) {
+        if (ReflectLastMsg(hWndCtrl)) return TRUE;
+    } else if (nCode == 1) {
+        nCode = CN_COMMAND; // from an accelerator
+    }
+    return OnCmdMsg(nID, nCode, nullptr, nullptr);
+}
+
+BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult)
+{
+    NMHDR* hdr = reinterpret_cast<NMHDR*>(lParam);
+    if (ReflectLastMsg(hdr->hwndFrom, pResult)) return TRUE;
+    AFX_NOTIFY notify{pResult, hdr};
+    return OnCmdMsg(static_cast<UINT>(hdr->idFrom), static_cast<int>(MAKELONG(LOWORD(hdr->code), WM_NOTIFY)), &notify,
+                    nullptr);
+}
+
+BOOL CWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    return CCmdTarget::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+BOOL CWnd::ReflectLastMsg(HWND hWndChild, LRESULT* pResult)
+{
+    CWnd* child = FromHandle(hWndChild);
+    if (!child || t_messages.empty()) return FALSE;
+    const MSG& m = t_messages.back();
+    return child->OnChildNotify(m.message, m.wParam, m.lParam, pResult);
+}
+
+BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    return ReflectChildNotify(message, wParam, lParam, pResult);
+}
+
+BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    if (message == WM_COMMAND) {
+        return OnCmdMsg(0, static_cast<int>(MAKELONG(HIWORD(wParam), WM_REFLECT_BASE + WM_COMMAND)), nullptr, nullptr);
+    }
+    if (message == WM_NOTIFY) {
+        NMHDR* hdr = reinterpret_cast<NMHDR*>(lParam);
+        LRESULT local = 0;
+        AFX_NOTIFY notify{pResult ? pResult : &local, hdr};
+        return OnCmdMsg(0, static_cast<int>(MAKELONG(LOWORD(hdr->code), WM_REFLECT_BASE + WM_NOTIFY)), &notify, nullptr);
+    }
+    return FALSE;
+}
+
+// ---- Default processing --------------------------------------------------------------------
+
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    WndState* s = StateOf(this);
+    if (!s || !m_hWnd) return 0;
+    switch (message) {
+    case WM_SETTEXT:
+        s->text = lParam ? reinterpret_cast<LPCTSTR>(lParam) : L"";
+        if (s->widget && !(s->style & WS_CHILD)) s->widget->setWindowTitle(ToQString(s->text));
+        return TRUE;
+    case WM_GETTEXTLENGTH: return s->text.GetLength();
+    case WM_GETTEXT: {
+        auto* buf = reinterpret_cast<LPTSTR>(lParam);
+        int max = static_cast<int>(wParam);
+        if (!buf || max <= 0) return 0;
+        int n = std::min(max - 1, s->text.GetLength());
+        for (int i = 0; i < n; ++i) buf[i] = s->text[i];
+        buf[n] = 0;
+        return n;
+    }
+    case WM_SETFONT:
+        s->font = reinterpret_cast<HFONT>(wParam);
+        if (LOWORD(lParam)) Invalidate();
+        return 0;
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(s->font);
+    case WM_SETREDRAW:
+        s->redraw = wParam != 0;
+        return 0;
+    case WM_PAINT: {
+        bool erase = false;
+        qor::gui::BeginPaint(this, &erase);
+        if (erase) SendMessage(WM_ERASEBKGND, 0, 0);
+        qor::gui::EndPaint(this);
+        return 0;
+    }
+    case WM_ERASEBKGND: {
+        COLORREF c;
+        if (!qor::gui::GetBrushColor(s->cls.hbrBackground, &c)) return 0;
+        ReleasePaintersOn(&s->surface);
+        QPainter p(&s->surface);
+        CRect r = s->inPaint ? s->paintRect : CRect(0, 0, s->surface.width(), s->surface.height());
+        p.fillRect(ToQRect(r), ToQColor(c));
+        p.end();
+        SurfaceChanged(this, &r);
+        return 1;
+    }
+    case WM_SETCURSOR: {
+        if (LOWORD(lParam) != HTCLIENT) return FALSE;
+        if ((s->style & WS_CHILD) && s->parent && s->parent->SendMessage(WM_SETCURSOR, wParam, lParam)) return TRUE;
+        if (s->cls.hCursor) {
+            CWnd* saved = g_cursorTarget;
+            g_cursorTarget = this;
+            ::SetCursor(s->cls.hCursor);
+            g_cursorTarget = saved;
+            return TRUE;
+        }
+        return FALSE;
+    }
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+    case WM_CONTEXTMENU:
+        if ((s->style & WS_CHILD) && s->parent) return s->parent->SendMessage(message, wParam, lParam);
+        return 0;
+    case WM_CLOSE: DestroyWindow(); return 0;
+    case WM_NCHITTEST: return HTCLIENT;
+    case WM_MOUSEACTIVATE: return 1; // MA_ACTIVATE
+    case WM_TIMER:
+        if (lParam) {
+            auto proc = reinterpret_cast<TIMERPROC>(lParam);
+            proc(m_hWnd, WM_TIMER, static_cast<UINT_PTR>(wParam), GetTickCount());
+        }
+        return 0;
+    case WM_NCDESTROY: OnNcDestroy(); return 0;
+    default: return 0;
+    }
+}
+
+// The framework's default handlers: the default processing of the current message.
+int CWnd::OnCreate(LPCREATESTRUCT) { return static_cast<int>(Default()); }
+void CWnd::OnDestroy() { Default(); }
+void CWnd::OnClose() { Default(); }
+void CWnd::OnPaint() { Default(); }
+BOOL CWnd::OnEraseBkgnd(CDC*) { return static_cast<BOOL>(Default()); }
+void CWnd::OnSize(UINT, int, int) { Default(); }
+void CWnd::OnMove(int, int) { Default(); }
+void CWnd::OnShowWindow(BOOL, UINT) { Default(); }
+void CWnd::OnEnable(BOOL) { Default(); }
+void CWnd::OnMouseMove(UINT, CPoint) { Default(); }
+void CWnd::OnLButtonDown(UINT, CPoint) { Default(); }
+void CWnd::OnLButtonUp(UINT, CPoint) { Default(); }
+void CWnd::OnLButtonDblClk(UINT, CPoint) { Default(); }
+void CWnd::OnRButtonDown(UINT, CPoint) { Default(); }
+void CWnd::OnRButtonUp(UINT, CPoint) { Default(); }
+void CWnd::OnRButtonDblClk(UINT, CPoint) { Default(); }
+void CWnd::OnMButtonDown(UINT, CPoint) { Default(); }
+void CWnd::OnMButtonUp(UINT, CPoint) { Default(); }
+BOOL CWnd::OnMouseWheel(UINT, short, CPoint) { return static_cast<BOOL>(Default()); }
+void CWnd::OnMouseLeave() { Default(); }
+void CWnd::OnContextMenu(CWnd*, CPoint) { Default(); }
+int CWnd::OnMouseActivate(CWnd*, UINT, UINT) { return static_cast<int>(Default()); }
+LRESULT CWnd::OnNcHitTest(CPoint) { return Default(); }
+void CWnd::OnKeyDown(UINT, UINT, UINT) { Default(); }
+void CWnd::OnKeyUp(UINT, UINT, UINT) { Default(); }
+void CWnd::OnSysKeyDown(UINT, UINT, UINT) { Default(); }
+void CWnd::OnSysKeyUp(UINT, UINT, UINT) { Default(); }
+void CWnd::OnChar(UINT, UINT, UINT) { Default(); }
+void CWnd::OnSysChar(UINT, UINT, UINT) { Default(); }
+void CWnd::OnSetFocus(CWnd*) { Default(); }
+void CWnd::OnKillFocus(CWnd*) { Default(); }
+void CWnd::OnCaptureChanged(CWnd*) { Default(); }
+BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT) { return static_cast<BOOL>(Default()); }
+void CWnd::OnTimer(UINT_PTR) { Default(); }
+void CWnd::OnHScroll(UINT, UINT, CScrollBar*) { Default(); }
+void CWnd::OnVScroll(UINT, UINT, CScrollBar*) { Default(); }
+UINT CWnd::OnGetDlgCode() { return static_cast<UINT>(Default()); }
+void CWnd::OnSettingChange(UINT, LPCTSTR) { Default(); }
+void CWnd::OnSysColorChange() { Default(); }
+void CWnd::OnCancelMode() { Default(); }
+void CWnd::OnWindowPosChanged(WINDOWPOS*) { Default(); }
+void CWnd::OnGetMinMaxInfo(MINMAXINFO*) { Default(); }
+void CWnd::OnActivate(UINT, CWnd*, BOOL) { Default(); }
+
+// ---- Relatives -----------------------------------------------------------------------------
+
+CWnd* CWnd::GetParent() const
+{
+    WndState* s = StateOf(this);
+    if (!s || !m_hWnd) return nullptr;
+    return s->parent ? s->parent : s->owner;
+}
+
+CWnd* CWnd::SetParent(CWnd* pWndNewParent)
+{
+    WndState* s = StateOf(this);
+    if (!s || !m_hWnd) return nullptr;
+    CWnd* old = s->parent;
+    if (s->style & WS_CHILD) {
+        WndState* ps = StateOf(pWndNewParent);
+        if (!ps) return nullptr;
+        s->parent = pWndNewParent;
+        bool visible = s->widget->isVisibleTo(s->widget->parentWidget());
+        s->widget->setParent(ps->widget);
+        QPoint o = ps->ClientOrigin();
+        s->widget->move(o.x() + s->x, o.y() + s->y);
+        s->widget->setVisible(visible);
+    } else {
+        s->owner = pWndNewParent;
+    }
+    return old;
+}
+
+CWnd* CWnd::GetOwner() const
+{
+    WndState* s = StateOf(this);
+    if (!s || !m_hWnd) return nullptr;
+    return s->owner ? s->owner : s->parent;
+}
+
+void CWnd::SetOwner(CWnd* pOwnerWnd)
+{
+    if (WndState* s = StateOf(this)) s->owner = pOwnerWnd;
+}
+
+CWnd* CWnd::GetParentOwner() const
+{
+    const CWnd* w = this;
+    while (w && (w->GetStyle() & WS_CHILD)) w = w->GetParent();
+    return const_cast<CWnd*>(w);
+}
+
+CWnd* CWnd::GetTopLevelParent() const
+{
+    CWnd* w = GetParentOwner();
+    while (w && w->GetParent()) w = w->GetParent()->GetParentOwner();
+    return w;
+}
+
+CWnd* CWnd::GetParentFrame() const { return nullptr; }
+
+CWnd* CWnd::GetDlgItem(int nID) const
+{
+    std::lock_guard<std::mutex> lock(HandleMutex());
+    for (auto& [h, st] : Handles())
+        if (st->parent == this && static_cast<int>(st->id) == nID) return st->wnd;
+    return nullptr;
+}
+
+CWnd* CWnd::GetWindow(UINT nCmd) const
+{
+    WndState* s = StateOf(this);
+    if (!s || !m_hWnd) return nullptr;
+    if (nCmd == GW_OWNER) return s->owner;
+    // Siblings and children follow the toolkit's stacking order (creation order).
+    QWidget* w = s->widget;
+    auto hostsOf = [](QWidget* parent) {
+        std::vector<CWnd*> out;
+        if (!parent) return out;
+        for (QObject* o : parent->children())
+            if (auto* h = dynamic_cast<HostWidget*>(o); h && h->state && (h->state->style & WS_CHILD))
+                out.push_back(h->state->wnd);
+        return out;
+    };
+    if (nCmd == GW_CHILD) {
+        auto c = hostsOf(w);
+        return c.empty() ? nullptr : c.front();
+    }
+    auto sib = hostsOf((s->style & WS_CHILD) ? w->parentWidget() : nullptr);
+    auto it = std::find(sib.begin(), sib.end(), this);
+    if (it == sib.end()) return nullptr;
+    switch (nCmd) {
+    case GW_HWNDFIRST: return sib.front();
+    case GW_HWNDLAST: return sib.back();
+    case GW_HWNDNEXT: return (it + 1) == sib.end() ? nullptr : *(it + 1);
+    case GW_HWNDPREV: return it == sib.begin() ? nullptr : *(it - 1);
+    default: return nullptr;
+    }
+}
+CWnd* CWnd::GetTopWindow() const { return GetWindow(GW_CHILD); }
+CWnd* CWnd::GetNextWindow(UINT nFlag) const { return GetWindow(nFlag); }
+
+BOOL CWnd::IsChild(const CWnd* pWnd) const
+{
+    for (CWnd* p = pWnd ? StateOf(pWnd) ? StateOf(pWnd)->parent : nullptr : nullptr; p; p = StateOf(p) ? StateOf(p)->parent : nullptr)
+        if (p == this) return TRUE;
+    return FALSE;
+}
+
+int CWnd::GetDlgCtrlID() const
+{
+    WndState* s = StateOf(this);
+    return (s && m_hWnd) ? static_cast<int>(s->id) : 0;
+}
+int CWnd::SetDlgCtrlID(int nID)
+{
+    WndState* s = StateOf(this);
+    if (!s || !m_hWnd) return 0;
+    int old = static_cast<int>(s->id);
+    s->id = static_cast<UINT>(nID);
+    return old;
+}
+
+// ---- Visibility, enabling, styles ----------------------------------------------------------
+
+BOOL CWnd::IsWindowVisible() const
+{
+    for (const CWnd* w = this; w; w = StateOf(w) ? StateOf(w)->parent : nullptr) {
+        WndState* s = StateOf(w);
+        if (!s || !w->m_hWnd || !(s->style & WS_VISIBLE)) return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CWnd::ShowWindow(int nCmdShow)
+{
+    WndState* s = StateOf(this);
+    if (!s || !m_hWnd) return FALSE;
+    BOOL was = (s->style & WS_VISIBLE) ? TRUE : FALSE;
+    bool show = nCmdShow != SW_HIDE;
+    if (show == static_cast<bool>(was)) return was;
+    SendMessage(WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
+    if (!m_hWnd) return was;
+    if (show) s->style |= WS_VISIBLE;
+    else s->style &= ~WS_VISIBLE;
+    s->widget->setVisible(show);
+    if (show) Invalidate();
+    if (!show && g_focus && (g_focus == this || IsChild(g_focus))) {
+        CWnd* old = g_focus;
+        g_focus = nullptr;
+        old->SendMessage(WM_KILLFOCUS, 0, 0);
+    }
+    return was;
+}
+
+BOOL CWnd::IsWindowEnabled() const
+{
+    WndState* s = StateOf(this);
+    return (s && m_hWnd && !(s->style & WS_DISABLED)) ? TRUE : FALSE;
+}
+
+BOOL CWnd::EnableWindow(BOOL bEnable)
+{
+    WndState* s = StateOf(this);
+    if (!s || !m_hWnd) return FALSE;
+    BOOL wasDisabled = (s->style & WS_DISABLED) ? TRUE : FALSE;
+    if (static_cast<bool>(bEnable) == !wasDisabled) return wasDisabled;
+    if (bEnable) s->style &= ~WS_DISABLED;
+    else s->style |= WS_DISABLED;
+    s->widget->setEnabled(bEnable != FALSE);
+    if (!bEnable && g_focus == this) {
+        g_focus = nullptr;
+        SendMessage(WM_KILLFOCUS, 0, 0);
+    }
+    SendMessage(WM_ENABLE, bEnable ? TRUE : FALSE, 0);
+    return wasDisabled;
+}
+
+DWORD CWnd::GetStyle() const
+{
+    WndState* s = StateOf(this);
+    if (!s || !m_hWnd) return 0;
+    DWORD st = s->style & ~(WS_VSCROLL | WS_HSCROLL);
+    if (s->bars[SB_VERT].visible) st |= WS_VSCROLL;
+    if (s->bars[SB_HORZ].visible) st |= WS_HSCROLL;
+    return st;
+}
+DWORD CWnd::GetExStyle() const
+{
+    WndState* s = StateOf(this);
+    return (s && m_hWnd) ? s->exStyle : 0;
+}
+
+namespace {
+void FrameChanged(CWnd* wnd, WndState* s, CSize before)
+{
+    s->Layout();
+    CSize after = s->ClientSize();
+    if (after != before) {
+        wnd->Invalidate();
+        wnd->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(static_cast<WORD>(after.cx), static_cast<WORD>(after.cy)));
+    }
+    if (s->widget) s->widget->update();
+}
+} // namespace
+
+BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT)
+{
+    WndState* s = StateOf(this);
+    if (!s || !m_hWnd) return FALSE;
+    DWORD old = GetStyle();
+    DWORD next = (old & ~dwRemove) | dwAdd;
+    if (next == old) return FALSE;
+    CSize before = s->ClientSize();
+    s->style = (s->style & (WS_VISIBLE | WS_DISABLED)) | (next & ~(WS_VISIBLE | WS_DISABLED));
+    s->bars[SB_VERT].visible = (next & WS_VSCROLL) != 0;
+    s->bars[SB_HORZ].visible = (next & WS_HSCROLL) != 0;
+    if ((next & WS_VISIBLE) != (old & WS_VISIBLE)) ShowWindow((next & WS_VISIBLE) ? SW_SHOWNA : SW_HIDE);
+    if ((next & WS_DISABLED) != (old & WS_DISABLED)) EnableWindow((next & WS_DISABLED) ? FALSE : TRUE);
+    FrameChanged(this, s, before);
+    return TRUE;
+}
+
+BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT)
+{
+    WndState* s = StateOf(this);
+    if (!s || !m_hWnd) return FALSE;
+    DWORD next = (s->exStyle & ~dwRemove) | dwAdd;
+    if (next == s->exStyle) return FALSE;
+    CSize before = s->ClientSize();
+    s->exStyle = next;
+    FrameChanged(this, s, before);
+    return TRUE;
+}
+
+CString CWnd::GetClassName() const
+{
+    WndState* s = StateOf(this);
+    return (s && m_hWnd) ? s->className : CString();
+}
+
+// ---- Geometry ------------------------------------------------------------------------------
+
+void CWnd::GetClientRect(LPRECT lpRect) const
+{
+    if (!lpRect) return;
+    WndState* s = StateOf(this);
+    if (!s || !m_hWnd) {
+        *lpRect = RECT{0, 0, 0, 0};
+        return;
+    }
+    CSize c = s->ClientSize();
+    *lpRect = RECT{0, 0, c.cx, c.cy};
+}
+
+void CWnd::GetWindowRect(LPRECT lpRect) const
+{
+    if (!lpRect) return;
+    WndState* s = StateOf(this);
+    if (!s || !m_hWnd) {
+        *lpRect = RECT{0, 0, 0, 0};
+        return;
+    }
+    QPoint g = s->widget->mapToGlobal(QPoint(0, 0));
+    if (!(s->style & WS_CHILD)) g = QPoint(s->x, s->y);
+    *lpRect = RECT{g.x(), g.y(), g.x() + s->cx, g.y() + s->cy};
+}
+
+BOOL CWnd::SetWindowPos(const CWnd*, int x, int y, int cx, int cy, UINT nFlags)
+{
+    WndState* s = StateOf(this);
+    if (!s || !m_hWnd) return FALSE;
+    bool move = !(nFlags & SWP_NOMOVE) && (x != s->x || y != s->y);
+    bool size = !(nFlags & SWP_NOSIZE) && (std::max(cx, 0) != s->cx || std::max(cy, 0) != s->cy);
+    CSize before = s->ClientSize();
+    if (move) {
+        s->x = x;
+        s->y = y;
+    }
+    if (size) {
+        s->cx = std::max(cx, 0);
+        s->cy = std::max(cy, 0);
+    }
+    if (move || size) {
+        QPoint o(s->x, s->y);
+        if (s->parent) o += WndAccess::State(s->parent)->ClientOrigin();
+        s->widget->setGeometry(o.x(), o.y(), s->cx, s->cy);
+    }
+    if (size || (nFlags & SWP_FRAMECHANGED)) {
+        s->Layout();
+        CSize after = s->ClientSize();
+        if (after != before || (nFlags & SWP_FRAMECHANGED)) {
+            if (!(nFlags & SWP_NOREDRAW)) Invalidate();
+            if (after != before)
+                SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(static_cast<WORD>(after.cx), static_cast<WORD>(after.cy)));
+        }
+    }
+    if (m_hWnd && move) SendMessage(WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(s->x), static_cast<WORD>(s->y)));
+    if (m_hWnd && (nFlags & SWP_SHOWWINDOW)) ShowWindow(SW_SHOWNA);
+    if (m_hWnd && (nFlags & SWP_HIDEWINDOW)) ShowWindow(SW_HIDE);
+    if (m_hWnd && !(nFlags & SWP_NOZORDER)) s->widget->raise();
+    return TRUE;
+}
+
+void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint)
+{
+    SetWindowPos(nullptr, x, y, nWidth, nHeight, SWP_NOZORDER | SWP_NOACTIVATE | (bRepaint ? 0 : SWP_NOREDRAW));
+}
+void CWnd::MoveWindow(LPCRECT r, BOOL bRepaint)
+{
+    if (r) MoveWindow(r->left, r->top, r->right - r->left, r->bottom - r->top, bRepaint);
+}
+
+void CWnd::ClientToScreen(LPPOINT p) const
+{
+    WndState* s = StateOf(this);
+    if (!p || !s || !m_hWnd) return;
+    QPoint o = s->ClientOrigin();
+    if (s->style & WS_CHILD) {
+        QPoint g = s->widget->mapToGlobal(o);
+        p->x += g.x();
+        p->y += g.y();
+    } else {
+        p->x += s->x + o.x();
+        p->y += s->y + o.y();
+    }
+}
+void CWnd::ClientToScreen(LPRECT r) const
+{
+    if (!r) return;
+    POINT tl{r->left, r->top}, br{r->right, r->bottom};
+    ClientToScreen(&tl);
+    ClientToScreen(&br);
+    *r = RECT{tl.x, tl.y, br.x, br.y};
+}
+void CWnd::ScreenToClient(LPPOINT p) const
+{
+    if (!p) return;
+    POINT o{0, 0};
+    ClientToScreen(&o);
+    p->x -= o.x;
+    p->y -= o.y;
+}
+void CWnd::ScreenToClient(LPRECT r) const
+{
+    if (!r) return;
+    POINT o{0, 0};
+    ClientToScreen(&o);
+    r->left -= o.x;
+    r->right -= o.x;
+    r->top -= o.y;
+    r->bottom -= o.y;
+}
+void CWnd::MapWindowPoints(CWnd* to, LPRECT r) const
+{
+    if (!r) return;
+    ClientToScreen(r);
+    if (to) to->ScreenToClient(r);
+}
+void CWnd::MapWindowPoints(CWnd* to, LPPOINT p, UINT n) const
+{
+    for (UINT i = 0; p && i < n; ++i) {
+        ClientToScreen(&p[i]);
+        if (to) to->ScreenToClient(&p[i]);
+    }
+}
+void CWnd::CenterWindow(CWnd* pAlternateOwner)
+{
+    WndState* s = StateOf(this);
+    if (!s || !m_hWnd) return;
+    CRect area(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    CWnd* owner = pAlternateOwner ? pAlternateOwner : GetOwner();
+    if (owner && owner->m_hWnd && !(s->style & WS_CHILD)) owner->GetWindowRect(&area);
+    if (s->style & WS_CHILD) s->parent->GetClientRect(&area);
+    SetWindowPos(nullptr, area.left + (area.Width() - s->cx) / 2, area.top + (area.Height() - s->cy) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
+}
+void CWnd::BringWindowToTop()
+{
+    if (QWidget* w = WidgetOf(this)) w->raise();
+}
+
+// ---- Text and font -------------------------------------------------------------------------
+
+void CWnd::SetWindowText(LPCTSTR s) { SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(s ? s : L"")); }
+int CWnd::GetWindowText(LPTSTR buf, int n) const
+{
+    return static_cast<int>(const_cast<CWnd*>(this)->SendMessage(WM_GETTEXT, static_cast<WPARAM>(n), reinterpret_cast<LPARAM>(buf)));
+}
+void CWnd::GetWindowText(CString& r) const
+{
+    int n = GetWindowTextLength();
+    std::vector<wchar_t> buf(static_cast<std::size_t>(n) + 1, 0);
+    GetWindowText(buf.data(), n + 1);
+    r = buf.data();
+}
+int CWnd::GetWindowTextLength() const
+{
+    return static_cast<int>(const_cast<CWnd*>(this)->SendMessage(WM_GETTEXTLENGTH, 0, 0));
+}
+void CWnd::SetFont(CFont* pFont, BOOL bRedraw)
+{
+    SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(pFont ? pFont->GetSafeHandle() : nullptr), bRedraw);
+}
+CFont* CWnd::GetFont() const
+{
+    auto h = reinterpret_cast<HFONT>(const_cast<CWnd*>(this)->SendMessage(WM_GETFONT, 0, 0));
+    return h ? CFont::FromHandle(h) : nullptr;
+}
+void CWnd::SetDlgItemText(int nID, LPCTSTR s)
+{
+    if (CWnd* w = GetDlgItem(nID)) w->SetWindowText(s);
+}
+UINT CWnd::GetDlgItemText(int nID, CString& r) const
+{
+    r.Empty();
+    if (CWnd* w = GetDlgItem(nID)) w->GetWindowText(r);
+    return static_cast<UINT>(r.GetLength());
+}
+
+// ---- Focus and capture ---------------------------------------------------------------------
+
+namespace qor::gui {
+// Moves the focus as SetFocus does: WM_KILLFOCUS to the old window, WM_SETFOCUS to the new.
+void MoveFocus(CWnd* to)
+{
+    CWnd* old = g_focus;
+    if (old == to) return;
+    g_focus = to;
+    if (old && old->m_hWnd) old->SendMessage(WM_KILLFOCUS, reinterpret_cast<WPARAM>(to ? to->m_hWnd : nullptr), 0);
+    if (to && to->m_hWnd && g_focus == to)
+        to->SendMessage(WM_SETFOCUS, reinterpret_cast<WPARAM>(old && old->m_hWnd ? old->m_hWnd : nullptr), 0);
+}
+CWnd* FocusWindow() { return g_focus; }
+CWnd* CaptureWindow() { return g_capture; }
+} // namespace qor::gui
+
+CWnd* CWnd::SetFocus()
+{
+    CWnd* old = g_focus;
+    if (!m_hWnd) return old;
+    MoveFocus(this);
+    if (QWidget* w = WidgetOf(this)) w->setFocus(Qt::OtherFocusReason);
+    return old;
+}
+
+CWnd* CWnd::SetCapture()
+{
+    CWnd* old = g_capture;
+    if (!m_hWnd || old == this) return old;
+    g_capture = this;
+    if (old && old->m_hWnd) {
+        if (QWidget* w = WidgetOf(old))
+            if (QWidget::mouseGrabber() == w) w->releaseMouse();
+        old->SendMessage(WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(m_hWnd));
+    }
+    if (QWidget* w = WidgetOf(this))
+        if (w->isVisible() && QGuiApplication::platformName() != QLatin1String("offscreen")) w->grabMouse();
+    return old;
+}
+
+CWnd* CWnd::SetActiveWindow()
+{
+    CWnd* old = GetActiveWindow();
+    if (QWidget* w = WidgetOf(this)) w->activateWindow();
+    return old;
+}
+
+// ---- Painting ------------------------------------------------------------------------------
+
+void CWnd::Invalidate(BOOL bErase) { InvalidateRect(nullptr, bErase); }
+
+void CWnd::InvalidateRect(LPCRECT lpRect, BOOL bErase)
+{
+    WndState* s = StateOf(this);
+    if (!s || !m_hWnd) return;
+    CSize c = s->ClientSize();
+    QRect r = lpRect ? ToQRect(*lpRect) & QRect(0, 0, c.cx, c.cy) : QRect(0, 0, c.cx, c.cy);
+    if (r.isEmpty()) return;
+    s->invalid += r;
+    if (bErase) s->erasePending = true;
+    if (s->redraw && s->widget) s->widget->update(r.translated(s->ClientOrigin()));
+}
+
+void CWnd::ValidateRect(LPCRECT lpRect)
+{
+    WndState* s = StateOf(this);
+    if (!s || !m_hWnd) return;
+    if (lpRect) s->invalid -= ToQRect(*lpRect);
+    else s->invalid = QRegion();
+}
+
+void CWnd::UpdateWindow()
+{
+    WndState* s = StateOf(this);
+    if (!s || !m_hWnd || s->inPaint || s->invalid.isEmpty()) return;
+    SendMessage(WM_PAINT, 0, 0);
+}
+
+BOOL CWnd::RedrawWindow(LPCRECT lpRectUpdate, void*, UINT flags)
+{
+    if (!m_hWnd) return FALSE;
+    if (flags & RDW_INVALIDATE) InvalidateRect(lpRectUpdate, (flags & RDW_ERASE) ? TRUE : FALSE);
+    if (flags & RDW_VALIDATE) ValidateRect(lpRectUpdate);
+    if (flags & RDW_UPDATENOW) UpdateWindow();
+    if (flags & RDW_ALLCHILDREN) SendMessageToDescendants(WM_NULL);
+    return TRUE;
+}
+
+BOOL CWnd::GetUpdateRect(LPRECT lpRect, BOOL)
+{
+    WndState* s = StateOf(this);
+    if (!s || !m_hWnd) return FALSE;
+    QRect b = s->invalid.boundingRect();
+    if (lpRect) *lpRect = b.isEmpty() ? RECT{0, 0, 0, 0} : RECT(ToCRect(b));
+    return b.isEmpty() ? FALSE : TRUE;
+}
+
+void CWnd::SetRedraw(BOOL bRedraw) { SendMessage(WM_SETREDRAW, bRedraw, 0); }
+
+CDC* CWnd::GetDC()
+{
+    if (!m_hWnd) return nullptr;
+    return new CClientDC(this);
+}
+CDC* CWnd::GetWindowDC()
+{
+    if (!m_hWnd) return nullptr;
+    return new CWindowDC(this);
+}
+int CWnd::ReleaseDC(CDC* pDC)
+{
+    if (!pDC) return 0;
+    delete pDC;
+    return 1;
+}
+
+// ---- Timers --------------------------------------------------------------------------------
+
+UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, void (*lpfnTimer)(HWND, UINT, UINT_PTR, DWORD))
+{
+    WndState* s = StateOf(this);
+    if (!s || !m_hWnd || !s->widget) return 0;
+    if (nIDEvent == 0) nIDEvent = 1;
+    QTimer*& t = s->timers[nIDEvent];
+    if (!t) {
+        t = new QTimer(s->widget);
+        HWND h = m_hWnd;
+        UINT_PTR id = nIDEvent;
+        QObject::connect(t, &QTimer::timeout, s->widget, [h, id]() {
+            WndState* st = StateOf(h);
+            if (!st || !st->timers.count(id)) return;
+            TIMERPROC proc = st->timerProcs.count(id) ? st->timerProcs[id] : nullptr;
+            st->wnd->SendMessage(WM_TIMER, id, reinterpret_cast<LPARAM>(proc));
+        });
+    }
+    s->timerProcs[nIDEvent] = lpfnTimer;
+    t->start(static_cast<int>(std::max<UINT>(nElapse, 10)));
+    return nIDEvent;
+}
+
+BOOL CWnd::KillTimer(UINT_PTR nIDEvent)
+{
+    WndState* s = StateOf(this);
+    if (!s || !m_hWnd) return FALSE;
+    auto it = s->timers.find(nIDEvent);
+    if (it == s->timers.end()) return FALSE;
+    it->second->stop();
+    it->second->deleteLater();
+    s->timers.erase(it);
+    s->timerProcs.erase(nIDEvent);
+    return TRUE;
+}

@@ -1,0 +1,340 @@
+// The host widget: toolkit events become the window's messages, and the retained surface
+// goes to the screen.
+#include "platform/gui/WndInternal.h"
+
+#include "platform/gui/SysValues.h"
+
+#include <QtGui/QFocusEvent>
+#include <QtGui/QKeyEvent>
+#include <QtGui/QMouseEvent>
+#include <QtGui/QPainter>
+#include <QtGui/QWheelEvent>
+#include <QtWidgets/QApplication>
+
+namespace qor::gui {
+
+UINT MouseKeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
+{
+    UINT f = 0;
+    if (buttons & Qt::LeftButton) f |= MK_LBUTTON;
+    if (buttons & Qt::RightButton) f |= MK_RBUTTON;
+    if (buttons & Qt::MiddleButton) f |= MK_MBUTTON;
+    if (mods & Qt::ShiftModifier) f |= MK_SHIFT;
+    if (mods & Qt::ControlModifier) f |= MK_CONTROL;
+    return f;
+}
+
+void NoteInputState(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons)
+{
+    SetKeyDown(VK_SHIFT, mods & Qt::ShiftModifier);
+    SetKeyDown(VK_CONTROL, mods & Qt::ControlModifier);
+    SetKeyDown(VK_MENU, mods & Qt::AltModifier);
+    SetKeyDown(VK_LBUTTON, buttons & Qt::LeftButton);
+    SetKeyDown(VK_RBUTTON, buttons & Qt::RightButton);
+    SetKeyDown(VK_MBUTTON, buttons & Qt::MiddleButton);
+}
+
+UINT VirtualKeyFromQt(int key, Qt::KeyboardModifiers mods)
+{
+    bool keypad = mods & Qt::KeypadModifier;
+    if (keypad) {
+        if (key >= Qt::Key_0 && key <= Qt::Key_9) return VK_NUMPAD0 + static_cast<UINT>(key - Qt::Key_0);
+        switch (key) {
+        case Qt::Key_Plus: return VK_ADD;
+        case Qt::Key_Minus: return VK_SUBTRACT;
+        case Qt::Key_Asterisk: return VK_MULTIPLY;
+        case Qt::Key_Slash: return VK_DIVIDE;
+        case Qt::Key_Period:
+        case Qt::Key_Comma: return VK_DECIMAL;
+        default: break;
+        }
+    }
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) return static_cast<UINT>(key); // same codes
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) return static_cast<UINT>(key);
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return VK_F1 + static_cast<UINT>(key - Qt::Key_F1);
+    switch (key) {
+    case Qt::Key_Backspace: return VK_BACK;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return VK_TAB;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Shift: return VK_SHIFT;
+    case Qt::Key_Control: return VK_CONTROL;
+    case Qt::Key_Alt: return VK_MENU;
+    case Qt::Key_Pause: return VK_PAUSE;
+    case Qt::Key_CapsLock: return VK_CAPITAL;
+    case Qt::Key_Escape: return VK_ESCAPE;
+    case Qt::Key_Space: return VK_SPACE;
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
+    case Qt::Key_End: return VK_END;
+    case Qt::Key_Home: return VK_HOME;
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_Print: return VK_SNAPSHOT;
+    case Qt::Key_Insert: return VK_INSERT;
+    case Qt::Key_Delete: return VK_DELETE;
+    case Qt::Key_Help: return VK_HELP;
+    case Qt::Key_Menu: return VK_APPS;
+    case Qt::Key_NumLock: return VK_NUMLOCK;
+    case Qt::Key_ScrollLock: return VK_SCROLL;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: return VK_OEM_PLUS;
+    case Qt::Key_Minus:
+    case Qt::Key_Underscore: return VK_OEM_MINUS;
+    case Qt::Key_Comma:
+    case Qt::Key_Less: return VK_OEM_COMMA;
+    case Qt::Key_Period:
+    case Qt::Key_Greater: return VK_OEM_PERIOD;
+    case Qt::Key_Semicolon:
+    case Qt::Key_Colon: return VK_OEM_1;
+    case Qt::Key_Slash:
+    case Qt::Key_Question: return VK_OEM_2;
+    case Qt::Key_QuoteLeft:
+    case Qt::Key_AsciiTilde: return VK_OEM_3;
+    case Qt::Key_BracketLeft:
+    case Qt::Key_BraceLeft: return VK_OEM_4;
+    case Qt::Key_Backslash:
+    case Qt::Key_Bar: return VK_OEM_5;
+    case Qt::Key_BracketRight:
+    case Qt::Key_BraceRight: return VK_OEM_6;
+    case Qt::Key_Apostrophe:
+    case Qt::Key_QuoteDbl: return VK_OEM_7;
+    default: return 0;
+    }
+}
+
+HostWidget::HostWidget(WndState* st, QWidget* parent, Qt::WindowFlags flags) : QWidget(parent, flags), state(st)
+{
+    setMouseTracking(true);
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+}
+
+HostWidget::~HostWidget()
+{
+    // A window whose widget goes with its toolkit parent (application shutdown) is gone too.
+    if (state && state->wnd && state->wnd->m_hWnd) {
+        state->widget = nullptr;
+        state = nullptr;
+    }
+}
+
+namespace {
+
+struct DepthGuard {
+    WndState* s;
+    explicit DepthGuard(WndState* st) : s(st) { ++s->eventDepth; }
+    ~DepthGuard() { --s->eventDepth; }
+};
+
+// Sends a mouse message to a window; the point is in the target's client coordinates.
+void SendMouse(CWnd* target, UINT msg, UINT flags, QPoint client)
+{
+    target->SendMessage(msg, flags, MAKELPARAM(static_cast<WORD>(static_cast<short>(client.x())),
+                                               static_cast<WORD>(static_cast<short>(client.y()))));
+}
+
+UINT ButtonMessage(QEvent::Type type, Qt::MouseButton b, bool dblClks)
+{
+    int base;
+    switch (b) {
+    case Qt::LeftButton: base = WM_LBUTTONDOWN; break;
+    case Qt::RightButton: base = WM_RBUTTONDOWN; break;
+    case Qt::MiddleButton: base = WM_MBUTTONDOWN; break;
+    default: return 0;
+    }
+    if (type == QEvent::MouseButtonPress) return static_cast<UINT>(base);
+    if (type == QEvent::MouseButtonRelease) return static_cast<UINT>(base + 1);
+    return static_cast<UINT>(dblClks ? base + 2 : base);
+}
+
+} // namespace
+
+bool HostWidget::event(QEvent* e)
+{
+    if (!state) return QWidget::event(e);
+    WndState* s = state;
+    CWnd* wnd = s->wnd;
+    HWND h = s->handle;
+    DepthGuard depth(s);
+    auto alive = [h]() { return IsLiveHandle(h); };
+
+    switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove: {
+        auto* me = static_cast<QMouseEvent*>(e);
+        NoteInputState(me->modifiers(), me->buttons());
+        QPoint global = me->globalPosition().toPoint();
+        SetLastMousePos(POINT{global.x(), global.y()});
+        // With the capture elsewhere, the capturing window gets the mouse.
+        CWnd* target = wnd;
+        if (CWnd* cap = CaptureWindow(); cap && cap != wnd && cap->m_hWnd) target = cap;
+        WndState* ts = StateOf(target);
+        QPoint local = me->position().toPoint();
+        if (target != wnd) local = ts->widget->mapFromGlobal(global);
+        QPoint client = local - ts->ClientOrigin();
+        CSize cs = ts->ClientSize();
+        bool inClient = client.x() >= 0 && client.y() >= 0 && client.x() < cs.cx && client.y() < cs.cy;
+        if (!inClient && CaptureWindow() != target) {
+            e->accept();
+            return true;
+        }
+        UINT flags = MouseKeyFlags(me->buttons(), me->modifiers());
+        UINT msg;
+        if (e->type() == QEvent::MouseMove) {
+            msg = WM_MOUSEMOVE;
+            target->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(target->m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        } else {
+            msg = ButtonMessage(e->type(), me->button(), (ts->cls.style & CS_DBLCLKS) != 0);
+            if (!msg) return true;
+            if (e->type() != QEvent::MouseButtonRelease)
+                target->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(target->m_hWnd),
+                                    MAKELPARAM(HTCLIENT, static_cast<WORD>(msg)));
+        }
+        if (target->m_hWnd) SendMouse(target, msg, flags, client);
+        if (alive() && e->type() == QEvent::MouseButtonRelease && me->button() == Qt::RightButton && wnd->m_hWnd)
+            wnd->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(h), MAKELPARAM(static_cast<WORD>(global.x()), static_cast<WORD>(global.y())));
+        e->accept();
+        return true;
+    }
+    case QEvent::Wheel: {
+        auto* we = static_cast<QWheelEvent*>(e);
+        NoteInputState(we->modifiers(), we->buttons());
+        QPoint global = we->globalPosition().toPoint();
+        SetLastMousePos(POINT{global.x(), global.y()});
+        int dy = we->angleDelta().y(), dx = we->angleDelta().x();
+        UINT flags = MouseKeyFlags(we->buttons(), we->modifiers());
+        LPARAM pt = MAKELPARAM(static_cast<WORD>(static_cast<short>(global.x())), static_cast<WORD>(static_cast<short>(global.y())));
+        if (dy) wnd->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(static_cast<WORD>(flags), static_cast<WORD>(static_cast<short>(dy))), pt);
+        if (dx && alive()) wnd->SendMessage(WM_MOUSEHWHEEL, MAKEWPARAM(static_cast<WORD>(flags), static_cast<WORD>(static_cast<short>(-dx))), pt);
+        e->accept();
+        return true;
+    }
+    case QEvent::ShortcutOverride: {
+        // Keys go to the window first, as on Windows.
+        e->accept();
+        return true;
+    }
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+        auto* ke = static_cast<QKeyEvent*>(e);
+        NoteInputState(ke->modifiers(), QApplication::mouseButtons());
+        UINT vk = VirtualKeyFromQt(ke->key(), ke->modifiers());
+        bool alt = ke->modifiers() & Qt::AltModifier;
+        bool down = e->type() == QEvent::KeyPress;
+        LPARAM lp = MAKELPARAM(1, static_cast<WORD>((alt ? 0x2000 : 0) | (down ? (ke->isAutoRepeat() ? 0x4000 : 0) : 0xC000)));
+        if (vk) {
+            UINT msg = down ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP);
+            wnd->SendMessage(msg, vk, lp);
+        }
+        if (down && alive()) {
+            QString text = ke->text();
+            if (text.isEmpty() && (ke->modifiers() & Qt::ControlModifier) && ke->key() >= Qt::Key_A && ke->key() <= Qt::Key_Z)
+                text = QChar(static_cast<char16_t>(ke->key() - Qt::Key_A + 1));
+            if (text.isEmpty()) {
+                switch (ke->key()) {
+                case Qt::Key_Return:
+                case Qt::Key_Enter: text = QChar(u'\r'); break;
+                case Qt::Key_Tab: text = QChar(u'\t'); break;
+                case Qt::Key_Backspace: text = QChar(u'\b'); break;
+                case Qt::Key_Escape: text = QChar(u'\x1b'); break;
+                default: break;
+                }
+            }
+            for (QChar c : text) {
+                if (!alive() || !wnd->m_hWnd) break;
+                if (c.unicode() == 0x7F) continue; // Delete makes no character
+                wnd->SendMessage(alt ? WM_SYSCHAR : WM_CHAR, c.unicode(), lp);
+            }
+        }
+        e->accept();
+        return true;
+    }
+    case QEvent::FocusIn:
+        if (FocusWindow() != wnd) MoveFocus(wnd);
+        return true;
+    case QEvent::FocusOut: {
+        auto* fe = static_cast<QFocusEvent*>(e);
+        if (FocusWindow() == wnd && fe->reason() != Qt::PopupFocusReason) {
+            QWidget* next = QApplication::focusWidget();
+            CWnd* to = next ? WndFromWidget(next) : nullptr;
+            if (to != wnd) MoveFocus(to);
+        }
+        return true;
+    }
+    case QEvent::Resize: {
+        QWidget::event(e);
+        if (!(s->style & WS_CHILD) && (width() != s->cx || height() != s->cy)) {
+            CSize before = s->ClientSize();
+            s->cx = width();
+            s->cy = height();
+            s->Layout();
+            CSize after = s->ClientSize();
+            if (after != before) {
+                wnd->Invalidate();
+                wnd->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(static_cast<WORD>(after.cx), static_cast<WORD>(after.cy)));
+            }
+        }
+        return true;
+    }
+    case QEvent::Move:
+        QWidget::event(e);
+        if (!(s->style & WS_CHILD) && (x() != s->x || y() != s->y)) {
+            s->x = x();
+            s->y = y();
+            wnd->SendMessage(WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(s->x), static_cast<WORD>(s->y)));
+        }
+        return true;
+    case QEvent::Close:
+        e->ignore();
+        wnd->SendMessage(WM_CLOSE, 0, 0);
+        return true;
+    case QEvent::Leave:
+        if (wnd->m_hWnd) wnd->SendMessage(WM_MOUSELEAVE, 0, 0);
+        return QWidget::event(e);
+    default: return QWidget::event(e);
+    }
+}
+
+void HostWidget::paintEvent(QPaintEvent*)
+{
+    if (!state) return;
+    WndState* s = state;
+    HWND h = s->handle;
+    DepthGuard depth(s);
+    if (!s->invalid.isEmpty() && !s->inPaint && s->redraw) s->wnd->SendMessage(WM_PAINT, 0, 0);
+    if (!IsLiveHandle(h) || !state) return;
+    QPainter p(this);
+    int b = s->BorderWidth();
+    if (b > 0) {
+        // The border: dark outer line, with a client edge a sunken 3-D frame.
+        p.fillRect(rect(), ToQColor(GetSysColor(COLOR_3DFACE)));
+        if (s->exStyle & WS_EX_CLIENTEDGE) {
+            p.setPen(ToQColor(GetSysColor(COLOR_3DSHADOW)));
+            p.drawLine(0, 0, width() - 1, 0);
+            p.drawLine(0, 0, 0, height() - 1);
+            p.setPen(ToQColor(GetSysColor(COLOR_3DHIGHLIGHT)));
+            p.drawLine(0, height() - 1, width() - 1, height() - 1);
+            p.drawLine(width() - 1, 0, width() - 1, height() - 1);
+        } else {
+            p.setPen(ToQColor(GetSysColor(COLOR_WINDOWFRAME)));
+            p.drawRect(0, 0, width() - 1, height() - 1);
+        }
+    }
+    if (s->scrollBarControl) return;
+    QPoint o = s->ClientOrigin();
+    CSize cs = s->ClientSize();
+    if (s->bars[SB_VERT].visible && s->bars[SB_HORZ].visible)
+        p.fillRect(o.x() + cs.cx, o.y() + cs.cy, GetSystemMetrics(SM_CXVSCROLL), GetSystemMetrics(SM_CYHSCROLL),
+                   ToQColor(GetSysColor(COLOR_3DFACE)));
+    p.drawImage(o, s->surface);
+}
+
+} // namespace qor::gui

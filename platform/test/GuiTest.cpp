@@ -1,0 +1,292 @@
+#include "platform/test/GuiTest.h"
+
+#include "platform/gui/App.h"
+#include "platform/gui/SurfaceAccess.h"
+#include "platform/gui/SysValues.h"
+#include "platform/gui/WndInternal.h"
+
+#include <gtest/gtest.h>
+
+#include <QtCore/QCoreApplication>
+#include <QtCore/QElapsedTimer>
+#include <QtCore/QThread>
+#include <QtGui/QFocusEvent>
+#include <QtGui/QKeyEvent>
+#include <QtGui/QMouseEvent>
+#include <QtGui/QWheelEvent>
+#include <QtWidgets/QApplication>
+
+#include <cstdlib>
+
+namespace qor::test {
+
+void EnsureGuiApplication()
+{
+    if (!std::getenv("QOR_TEST_DISPLAY")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qor::gui::InitApplication();
+}
+
+namespace {
+class GuiEnvironment : public ::testing::Environment
+{
+public:
+    void SetUp() override { EnsureGuiApplication(); }
+};
+[[maybe_unused]] ::testing::Environment* const g_env = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+} // namespace
+
+bool PumpUntil(const std::function<bool()>& cond, int timeoutMs)
+{
+    EnsureGuiApplication();
+    QElapsedTimer t;
+    t.start();
+    while (!cond()) {
+        if (t.elapsed() > timeoutMs) return cond();
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        if (!cond()) QThread::msleep(1);
+    }
+    return true;
+}
+
+void Pump(int ms)
+{
+    EnsureGuiApplication();
+    QElapsedTimer t;
+    t.start();
+    do {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        if (ms > 0) QThread::msleep(1);
+    } while (t.elapsed() < ms);
+}
+
+ScriptedMessageBoxes::ScriptedMessageBoxes()
+{
+    m_previous = SetMessageBoxHandler([this](const MessageBoxCall& call) {
+        m_shown.push_back(call);
+        if (m_answers.empty()) return DefaultMessageBoxAnswer(call.type);
+        int a = m_answers.front();
+        m_answers.pop_front();
+        return a;
+    });
+}
+ScriptedMessageBoxes::~ScriptedMessageBoxes() { SetMessageBoxHandler(m_previous); }
+
+COLORREF SurfacePixel(CWnd* wnd, int x, int y)
+{
+    QImage* img = qor::gui::WindowSurface(wnd);
+    if (!img || x < 0 || y < 0 || x >= img->width() || y >= img->height()) return 0xFFFFFFFFu;
+    return qor::gui::FromQRgb(img->pixel(x, y));
+}
+
+CSize SurfaceSize(CWnd* wnd)
+{
+    QImage* img = qor::gui::WindowSurface(wnd);
+    return img ? CSize(img->width(), img->height()) : CSize(0, 0);
+}
+
+int CountSurfacePixels(CWnd* wnd, const RECT& area, COLORREF color)
+{
+    int n = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (SurfacePixel(wnd, x, y) == color) ++n;
+    return n;
+}
+
+void PaintNow(CWnd* wnd)
+{
+    if (QWidget* w = qor::gui::WidgetOf(wnd)) {
+        if (w->isVisible()) w->repaint();
+        Pump();
+        // Offscreen, Qt may not paint a window it does not consider exposed.
+        if (wnd->m_hWnd) wnd->UpdateWindow();
+    }
+}
+
+namespace {
+
+Qt::MouseButton ButtonOf(int vk)
+{
+    switch (vk) {
+    case VK_RBUTTON: return Qt::RightButton;
+    case VK_MBUTTON: return Qt::MiddleButton;
+    default: return Qt::LeftButton;
+    }
+}
+Qt::MouseButtons HeldButtons(UINT mk)
+{
+    Qt::MouseButtons b;
+    if (mk & MK_LBUTTON) b |= Qt::LeftButton;
+    if (mk & MK_RBUTTON) b |= Qt::RightButton;
+    if (mk & MK_MBUTTON) b |= Qt::MiddleButton;
+    return b;
+}
+Qt::KeyboardModifiers Mods(UINT mk, bool alt = false)
+{
+    Qt::KeyboardModifiers m;
+    if (mk & MK_SHIFT) m |= Qt::ShiftModifier;
+    if (mk & MK_CONTROL) m |= Qt::ControlModifier;
+    if (alt) m |= Qt::AltModifier;
+    return m;
+}
+
+void SendMouseEvent(CWnd* wnd, QEvent::Type type, CPoint client, Qt::MouseButton button, Qt::MouseButtons buttons,
+                    UINT mk)
+{
+    qor::gui::WndState* s = qor::gui::StateOf(wnd);
+    if (!s || !s->widget) return;
+    QPointF local = QPointF(client.x, client.y) + QPointF(s->ClientOrigin());
+    QPointF global = QPointF(s->widget->mapToGlobal(local.toPoint()));
+    QMouseEvent e(type, local, global, button, buttons, Mods(mk));
+    QCoreApplication::sendEvent(s->widget, &e);
+}
+
+int QtKeyOf(UINT vk)
+{
+    if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) return static_cast<int>(vk);
+    if (vk >= VK_F1 && vk <= VK_F12) return Qt::Key_F1 + static_cast<int>(vk - VK_F1);
+    if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) return Qt::Key_0 + static_cast<int>(vk - VK_NUMPAD0);
+    switch (vk) {
+    case VK_BACK: return Qt::Key_Backspace;
+    case VK_TAB: return Qt::Key_Tab;
+    case VK_RETURN: return Qt::Key_Return;
+    case VK_SHIFT: return Qt::Key_Shift;
+    case VK_CONTROL: return Qt::Key_Control;
+    case VK_MENU: return Qt::Key_Alt;
+    case VK_ESCAPE: return Qt::Key_Escape;
+    case VK_SPACE: return Qt::Key_Space;
+    case VK_PRIOR: return Qt::Key_PageUp;
+    case VK_NEXT: return Qt::Key_PageDown;
+    case VK_END: return Qt::Key_End;
+    case VK_HOME: return Qt::Key_Home;
+    case VK_LEFT: return Qt::Key_Left;
+    case VK_UP: return Qt::Key_Up;
+    case VK_RIGHT: return Qt::Key_Right;
+    case VK_DOWN: return Qt::Key_Down;
+    case VK_INSERT: return Qt::Key_Insert;
+    case VK_DELETE: return Qt::Key_Delete;
+    case VK_ADD: return Qt::Key_Plus;
+    case VK_SUBTRACT: return Qt::Key_Minus;
+    case VK_MULTIPLY: return Qt::Key_Asterisk;
+    case VK_DIVIDE: return Qt::Key_Slash;
+    case VK_DECIMAL: return Qt::Key_Period;
+    default: return 0;
+    }
+}
+bool IsKeypad(UINT vk) { return (vk >= VK_NUMPAD0 && vk <= VK_DIVIDE); }
+
+void SendKey(CWnd* wnd, QEvent::Type type, UINT vk, wchar_t ch, UINT mk, bool alt)
+{
+    QWidget* w = qor::gui::WidgetOf(wnd);
+    if (!w) return;
+    Qt::KeyboardModifiers m = Mods(mk, alt);
+    if (IsKeypad(vk)) m |= Qt::KeypadModifier;
+    QString text = ch ? QString(QChar(static_cast<char16_t>(ch))) : QString();
+    QKeyEvent e(type, QtKeyOf(vk), m, text);
+    QCoreApplication::sendEvent(w, &e);
+}
+
+} // namespace
+
+void MouseDown(CWnd* wnd, CPoint p, int button, UINT mk)
+{
+    Qt::MouseButton b = ButtonOf(button);
+    SendMouseEvent(wnd, QEvent::MouseButtonPress, p, b, HeldButtons(mk) | b, mk);
+}
+void MouseUp(CWnd* wnd, CPoint p, int button, UINT mk)
+{
+    Qt::MouseButton b = ButtonOf(button);
+    SendMouseEvent(wnd, QEvent::MouseButtonRelease, p, b, HeldButtons(mk) & ~Qt::MouseButtons(b), mk);
+}
+void MouseDoubleClick(CWnd* wnd, CPoint p, int button, UINT mk)
+{
+    Qt::MouseButton b = ButtonOf(button);
+    SendMouseEvent(wnd, QEvent::MouseButtonDblClick, p, b, HeldButtons(mk) | b, mk);
+}
+void MouseMove(CWnd* wnd, CPoint p, UINT mk)
+{
+    SendMouseEvent(wnd, QEvent::MouseMove, p, Qt::NoButton, HeldButtons(mk), mk);
+}
+void Click(CWnd* wnd, CPoint p, int button, UINT mk)
+{
+    MouseDown(wnd, p, button, mk);
+    if (wnd->m_hWnd) MouseUp(wnd, p, button, mk);
+}
+void Wheel(CWnd* wnd, CPoint p, int delta, UINT mk)
+{
+    qor::gui::WndState* s = qor::gui::StateOf(wnd);
+    if (!s || !s->widget) return;
+    QPointF local = QPointF(p.x, p.y) + QPointF(s->ClientOrigin());
+    QPointF global = QPointF(s->widget->mapToGlobal(local.toPoint()));
+    QWheelEvent e(local, global, QPoint(), QPoint(0, delta), HeldButtons(mk), Mods(mk), Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(s->widget, &e);
+}
+void KeyDown(CWnd* wnd, UINT vk, wchar_t ch, UINT mk, bool alt) { SendKey(wnd, QEvent::KeyPress, vk, ch, mk, alt); }
+void KeyUp(CWnd* wnd, UINT vk, UINT mk, bool alt) { SendKey(wnd, QEvent::KeyRelease, vk, 0, mk, alt); }
+void KeyPress(CWnd* wnd, UINT vk, wchar_t ch, UINT mk, bool alt)
+{
+    KeyDown(wnd, vk, ch, mk, alt);
+    if (wnd->m_hWnd) KeyUp(wnd, vk, mk, alt);
+}
+void FocusIn(CWnd* wnd)
+{
+    if (QWidget* w = qor::gui::WidgetOf(wnd)) {
+        QFocusEvent e(QEvent::FocusIn, Qt::MouseFocusReason);
+        QCoreApplication::sendEvent(w, &e);
+    }
+}
+
+namespace {
+void ReleaseBar(QScrollBar* bar)
+{
+    QPointF c(bar->width() / 2.0, bar->height() / 2.0);
+    QMouseEvent e(QEvent::MouseButtonRelease, c, bar->mapToGlobal(c), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(bar, &e);
+}
+} // namespace
+
+void ScrollBarClick(CWnd* wnd, int nBar, int sbCode)
+{
+    QScrollBar* bar = qor::gui::ScrollBarWidget(wnd, nBar);
+    if (!bar) return;
+    QAbstractSlider::SliderAction a;
+    switch (sbCode) {
+    case SB_LINEUP: a = QAbstractSlider::SliderSingleStepSub; break;
+    case SB_LINEDOWN: a = QAbstractSlider::SliderSingleStepAdd; break;
+    case SB_PAGEUP: a = QAbstractSlider::SliderPageStepSub; break;
+    case SB_PAGEDOWN: a = QAbstractSlider::SliderPageStepAdd; break;
+    case SB_TOP: a = QAbstractSlider::SliderToMinimum; break;
+    case SB_BOTTOM: a = QAbstractSlider::SliderToMaximum; break;
+    default: return;
+    }
+    bar->triggerAction(a);
+    if (qor::gui::ScrollBarWidget(wnd, nBar) == bar) ReleaseBar(bar);
+}
+
+void ScrollBarDrag(CWnd* wnd, int nBar, const std::vector<int>& positions)
+{
+    QScrollBar* bar = qor::gui::ScrollBarWidget(wnd, nBar);
+    if (!bar) return;
+    bar->setSliderDown(true);
+    for (int p : positions) {
+        if (qor::gui::ScrollBarWidget(wnd, nBar) != bar) return;
+        bar->setSliderPosition(p);
+    }
+    bar->setSliderDown(false);
+    if (qor::gui::ScrollBarWidget(wnd, nBar) == bar) ReleaseBar(bar);
+}
+
+bool ScrollBarShown(CWnd* wnd, int nBar)
+{
+    QScrollBar* bar = qor::gui::ScrollBarWidget(wnd, nBar);
+    return bar && !bar->isHidden();
+}
+int ScrollBarShownValue(CWnd* wnd, int nBar)
+{
+    QScrollBar* bar = qor::gui::ScrollBarWidget(wnd, nBar);
+    return bar ? bar->value() : 0;
+}
+
+} // namespace qor::test

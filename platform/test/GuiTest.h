@@ -1,0 +1,79 @@
+// Headless test support for windows: the application (offscreen) created once for the
+// test program, event pumping, scripted message boxes, synthesized input that goes the
+// same way as real input, and reading a window's retained surface back as pixels.
+#pragma once
+
+#include "platform/core/MessageBox.h"
+#include "platform/gui/Wnd.h"
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace qor::test {
+
+// Creates the application object (offscreen unless QOR_TEST_DISPLAY is set) if needed.
+// A gtest environment of this library calls it before the first test; fixtures may too.
+void EnsureGuiApplication();
+
+// Processes events and posted messages until cond() holds or timeoutMs passes; returns cond().
+bool PumpUntil(const std::function<bool()>& cond, int timeoutMs = 2000);
+// Processes events for about ms milliseconds (0: what is pending now).
+void Pump(int ms = 0);
+
+// Message boxes answered from a script (first in, first out; then the box's default
+// answer) and recorded, for the life of the object.
+class ScriptedMessageBoxes
+{
+public:
+    ScriptedMessageBoxes();
+    ~ScriptedMessageBoxes();
+    ScriptedMessageBoxes(const ScriptedMessageBoxes&) = delete;
+    ScriptedMessageBoxes& operator=(const ScriptedMessageBoxes&) = delete;
+
+    void Answer(int id) { m_answers.push_back(id); }
+    const std::vector<MessageBoxCall>& Shown() const { return m_shown; }
+
+private:
+    std::deque<int> m_answers;
+    std::vector<MessageBoxCall> m_shown;
+    MessageBoxHandler m_previous;
+};
+
+// A pixel of the window's retained surface (client coordinates), or 0xFFFFFFFF when the
+// window has no surface or the point is outside.
+COLORREF SurfacePixel(CWnd* wnd, int x, int y);
+// Size of the retained surface (0, 0 when none).
+CSize SurfaceSize(CWnd* wnd);
+// Counts pixels of one colour inside a client rectangle.
+int CountSurfacePixels(CWnd* wnd, const RECT& area, COLORREF color);
+// Lets the toolkit paint the window now (as the screen would), which sends WM_PAINT when
+// anything is invalid.
+void PaintNow(CWnd* wnd);
+
+// ---- Input as the toolkit delivers it (goes through the host widget) ---------------------
+// button: VK_LBUTTON, VK_RBUTTON or VK_MBUTTON; mk: MK_SHIFT / MK_CONTROL (and held buttons).
+void MouseDown(CWnd* wnd, CPoint client, int button = VK_LBUTTON, UINT mk = 0);
+void MouseUp(CWnd* wnd, CPoint client, int button = VK_LBUTTON, UINT mk = 0);
+void MouseDoubleClick(CWnd* wnd, CPoint client, int button = VK_LBUTTON, UINT mk = 0);
+void MouseMove(CWnd* wnd, CPoint client, UINT mk = 0);
+void Click(CWnd* wnd, CPoint client, int button = VK_LBUTTON, UINT mk = 0);
+void Wheel(CWnd* wnd, CPoint client, int delta, UINT mk = 0);
+// A key press and release; ch is the character it types (0: none). mk: MK_SHIFT/MK_CONTROL.
+void KeyPress(CWnd* wnd, UINT vk, wchar_t ch = 0, UINT mk = 0, bool alt = false);
+void KeyDown(CWnd* wnd, UINT vk, wchar_t ch = 0, UINT mk = 0, bool alt = false);
+void KeyUp(CWnd* wnd, UINT vk, UINT mk = 0, bool alt = false);
+// The toolkit's focus arriving at / leaving a window.
+void FocusIn(CWnd* wnd);
+
+// ---- Scroll bars as the user works them ------------------------------------------------------
+// A click on an arrow or the shaft: sbCode is SB_LINEUP, SB_LINEDOWN, SB_PAGEUP, SB_PAGEDOWN,
+// SB_TOP or SB_BOTTOM; the button's release follows (SB_ENDSCROLL).
+void ScrollBarClick(CWnd* wnd, int nBar, int sbCode);
+// Drags the thumb through the positions, then releases it.
+void ScrollBarDrag(CWnd* wnd, int nBar, const std::vector<int>& positions);
+// Whether the toolkit bar is shown, and its displayed value.
+bool ScrollBarShown(CWnd* wnd, int nBar);
+int ScrollBarShownValue(CWnd* wnd, int nBar);
+
+} // namespace qor::test
