@@ -10,6 +10,7 @@
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
 
+#include <locale>
 #include <sstream>
 
 namespace {
@@ -60,7 +61,10 @@ CString CAnalysisOutput::MakePointLabel(bool reaction, int index, double x, doub
     else
         label = (index != 0) ? L"Shear!" : L"Bending!";
 
+    // The stream's own default number format (six significant digits), whatever locale the
+    // program runs under.
     std::wostringstream os;
+    os.imbue(std::locale::classic());
     os << L"X: " << x << L"\n" << L"Y: " << y;
     label += L"\n";
     label += CString(os.str());

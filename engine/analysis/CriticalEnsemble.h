@@ -77,4 +77,9 @@ public:
     // Per bridge, the larger ratio at the interior supports of two- and three-span sets; an
     // empty list for any other configuration.
     std::vector<double> GetMaxInteriorReactionRatios() const;
+
+    // The same lists under the names the ratio tables use.
+    std::vector<double> GetGoverningSFRatios() const { return GetMaxShearRatios(); }
+    std::vector<double> GetGoverningAbutmentRatios() const { return GetMaxEndReactionRatios(); }
+    std::vector<double> GetGoverningPierRatios() const { return GetMaxInteriorReactionRatios(); }
 };

@@ -53,13 +53,20 @@ CCriticalRatioResults CEnvelopeResults::GetCriticalRatios(std::shared_ptr<CEnvel
     const CriticalPair<RatioLoadEffect> bm = own(m_pEnvBMD, 0)->GetCriticalRatios(refBM, multiplier);
     const CriticalPair<RatioLoadEffect> sf = own(m_pEnvSFD, 1)->GetCriticalRatios(refSF, multiplier);
 
+    // Without envelopes every support of the bridge stands as an empty reaction envelope too
+    // (one zero pair per support); otherwise a missing reaction envelope is an error.
+    const bool bEmpty = !HasEnvelopes();
+    const unsigned int nReactions =
+        bEmpty && m_pBeam ? static_cast<unsigned int>(std::max(m_pBeam->m_nRestraints, 0)) : m_nReactions;
+
     std::vector<CriticalPair<RatioLoadEffect>> reactions;
-    reactions.reserve(m_nReactions);
-    for (unsigned int i = 0; i < m_nReactions; ++i)
+    reactions.reserve(nReactions);
+    for (unsigned int i = 0; i < nReactions; ++i)
     {
         const std::shared_ptr<CEnvelope> refEnv = reference ? reference->GetReactionEnvelope(i) : nullptr;
         auto R = refEnv ? std::make_shared<CEnvelope>(*refEnv) : std::make_shared<CEnvelope>(m_pBridge, 4);
-        const std::shared_ptr<CEnvelope>& P = qor::At(m_vEnvReaction, static_cast<std::size_t>(i));
+        const std::shared_ptr<CEnvelope> P = bEmpty ? std::make_shared<CEnvelope>(m_pBridge, 4)
+                                                    : qor::At(m_vEnvReaction, static_cast<std::size_t>(i));
         if (!P) qor::ThrowSubscriptError();
         P->ExtendTo(R); // the proposed result keeps the added zero points
         R->ExtendTo(P);

@@ -18,6 +18,10 @@
 
 #include <algorithm>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr int kMomentType = 0;
@@ -47,6 +51,50 @@ const CBeamResults& ResultsOrEmpty(const std::shared_ptr<CBeamResults>& results)
 const std::vector<double>& MemberValues(const CMbrResults& mbr, int t)
 {
     return t == kMomentType ? mbr.M : mbr.V;
+}
+
+// The merge of one stretch of a line into the held points held[0 .. n): the value y[j] at
+// x[j] stands as itself, or as its zero point (0.0, no load model) where its sign is wrong
+// for the list (Max: the maxima); it replaces the held point only when strictly beyond it.
+// The load model pointer is copied only where a point takes it and does not hold it yet.
+template <bool Max>
+inline bool IsZeroPoint(double v)
+{
+    return Max ? 0.0 > v : 0.0 < v;
+}
+
+template <bool Max>
+inline bool Beyond(double candidate, double held)
+{
+    return Max ? candidate > held : candidate < held;
+}
+
+template <bool Max>
+inline void TakePoint(PointLoadEffect& held, double v, double x, double position, int kind,
+                      const std::shared_ptr<CLoadModel>& loadModel)
+{
+    const bool bZero = IsZeroPoint<Max>(v);
+    const double candidate = bZero ? 0.0 : v;
+    if (!Beyond<Max>(candidate, held.val)) return;
+    held.val = candidate;
+    held.xBeam = x;
+    held.xLoadModel = position;
+    held.type = kind;
+    if (bZero)
+    {
+        if (held.pLM) held.pLM.reset();
+    }
+    else if (held.pLM != loadModel)
+    {
+        held.pLM = loadModel;
+    }
+}
+
+template <bool Max>
+void MergeStretch(PointLoadEffect* held, const double* y, const double* x, std::size_t n, double position, int kind,
+                  const std::shared_ptr<CLoadModel>& loadModel)
+{
+    for (std::size_t j = 0; j < n; ++j) TakePoint<Max>(held[j], y[j], x[j], position, kind, loadModel);
 }
 
 } // namespace
@@ -199,49 +247,50 @@ void CEnvelopeResults::MergeLine(CEnvelope& env, const CBeamResults& results, in
     if (total < nMax) qor::ThrowSubscriptError();
     const std::size_t nMin = total < vMin.size() ? 0 : vMin.size();
 
+    PointLoadEffect* const pMax = vMax.data();
+    PointLoadEffect* const pMin = vMin.data();
     std::size_t i = 0;
     for (const CMbrResults& mbr : results.m_vMbrRes)
     {
         const std::vector<double>& y = MemberValues(mbr, kind);
         const std::size_t n = std::min(mbr.x.size(), y.size());
-        for (std::size_t j = 0; j < n; ++j, ++i)
+        const double* const py = y.data();
+        const double* const px = mbr.x.data();
+        // Both lists in one pass where this member lies wholly within both (the usual case).
+        const std::size_t both = std::min(n, std::min(i < nMax ? nMax - i : 0, i < nMin ? nMin - i : 0));
+        std::size_t j = 0;
+#if defined(__SSE2__)
+        // Two points at a time: the candidates (max(0, v) and min(0, v), with the same
+        // comparisons as TakePoint) are tested against the held values, and the points are only
+        // gone through one by one where one of them changes.
+        const __m128d zero = _mm_setzero_pd();
+        for (; j + 2 <= both; j += 2)
         {
-            const double v = y[j];
-            if (i < nMax)
+            const __m128d v = _mm_loadu_pd(py + j);
+            const __m128d hMax = _mm_loadh_pd(_mm_load_sd(&pMax[i + j].val), &pMax[i + j + 1].val);
+            const __m128d hMin = _mm_loadh_pd(_mm_load_sd(&pMin[i + j].val), &pMin[i + j + 1].val);
+            const __m128d up = _mm_cmpgt_pd(_mm_max_pd(zero, v), hMax);
+            const __m128d down = _mm_cmplt_pd(_mm_min_pd(zero, v), hMin);
+            if (_mm_movemask_pd(_mm_or_pd(up, down)) == 0) continue;
+            for (std::size_t k = j; k < j + 2; ++k)
             {
-                const bool bNegative = 0.0 > v;
-                const double candidate = bNegative ? 0.0 : v;
-                PointLoadEffect& held = vMax[i];
-                if (candidate > held.val)
-                {
-                    held.val = candidate;
-                    held.xBeam = mbr.x[j];
-                    held.xLoadModel = position;
-                    held.type = kind;
-                    if (bNegative)
-                        held.pLM.reset();
-                    else if (held.pLM != loadModel)
-                        held.pLM = loadModel;
-                }
-            }
-            if (i < nMin)
-            {
-                const bool bPositive = 0.0 < v;
-                const double candidate = bPositive ? 0.0 : v;
-                PointLoadEffect& held = vMin[i];
-                if (candidate < held.val)
-                {
-                    held.val = candidate;
-                    held.xBeam = mbr.x[j];
-                    held.xLoadModel = position;
-                    held.type = kind;
-                    if (bPositive)
-                        held.pLM.reset();
-                    else if (held.pLM != loadModel)
-                        held.pLM = loadModel;
-                }
+                TakePoint<true>(pMax[i + k], py[k], px[k], position, kind, loadModel);
+                TakePoint<false>(pMin[i + k], py[k], px[k], position, kind, loadModel);
             }
         }
+#endif
+        for (; j < both; ++j)
+        {
+            TakePoint<true>(pMax[i + j], py[j], px[j], position, kind, loadModel);
+            TakePoint<false>(pMin[i + j], py[j], px[j], position, kind, loadModel);
+        }
+        if (i < nMax)
+            MergeStretch<true>(pMax + i + both, py + both, px + both, std::min(n, nMax - i) - both, position, kind,
+                               loadModel);
+        if (i < nMin)
+            MergeStretch<false>(pMin + i + both, py + both, px + both, std::min(n, nMin - i) - both, position, kind,
+                                loadModel);
+        i += n;
     }
     if (total < vMin.size()) qor::ThrowSubscriptError();
 }

@@ -121,9 +121,26 @@ double CMovingLoadAnalysis::GetDistanceToNextEvent(double p) const
     double best = 1e9;
     if (!m_pLoadModel) return best;
 
+    // Bisection over the events as stored: ascending when every span is at least 2 m long;
+    // on shorter spans the list is not sorted and the search simply takes the event it lands
+    // on, which is never before x.
     const auto distance = [this](double x) {
-        const auto it = std::lower_bound(m_vEvents.begin(), m_vEvents.end(), x);
-        return it == m_vEvents.end() ? 1e9 : *it - x;
+        std::size_t lo = 0;
+        std::size_t n = m_vEvents.size();
+        while (n > 0)
+        {
+            const std::size_t half = n / 2;
+            if (m_vEvents[lo + half] < x)
+            {
+                lo += half + 1;
+                n -= half + 1;
+            }
+            else
+            {
+                n = half;
+            }
+        }
+        return lo == m_vEvents.size() ? 1e9 : m_vEvents[lo] - x;
     };
     for (const CLoadModel::PointLoad& pl : m_pLoadModel->m_vPL) best = std::min(best, distance(pl.location + p));
     for (const CLoadModel::PartialUDLoad& pu : m_pLoadModel->m_vPUDL)

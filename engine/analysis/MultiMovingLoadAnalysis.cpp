@@ -18,7 +18,10 @@ CMultiMovingLoadAnalysis::CMultiMovingLoadAnalysis(std::shared_ptr<CBridge> pBri
 std::shared_ptr<CEnvelopeResults> CMultiMovingLoadAnalysis::Run(bool bByStep, int& nSteps, double& stepSize)
 {
     m_vLMResults.clear();
-    m_pEnvResults = std::make_shared<CEnvelopeResults>();
+    // The combined result belongs to the bridge from the start, so that an ensemble without
+    // load models still gives a result that names its bridge and its supports (its critical
+    // values are then default pairs, one per support).
+    m_pEnvResults = std::make_shared<CEnvelopeResults>(m_pBridge);
     m_nAnalyses = 0;
 
     const int nLM = m_pLME ? m_pLME->GetLoadModelCount() : 0;

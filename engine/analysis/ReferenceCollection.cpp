@@ -128,11 +128,13 @@ bool CReferenceCollection::CalculateRatios(double multiplier)
     ratios.reserve(m_vRefSet.size());
     int nSteps = m_nStepPoints;
     double stepSize = m_StepSize;
+    const int nPoints = CBeamAnalysis::PointsPerSpanSetting(); // one count for the whole run
     try
     {
         for (int i = 0; i < m_nRefSets; ++i)
         {
             const std::shared_ptr<CReferenceSet>& set = qor::At(m_vRefSet, i);
+            if (set) set->SetPointsPerSpan(nPoints);
             std::shared_ptr<CCriticalRatioEnsemble> r =
                 set ? set->CalculateRatios(m_bUseSingleLM, m_bByStep, nSteps, stepSize, m_pPropLME, multiplier)
                     : nullptr;

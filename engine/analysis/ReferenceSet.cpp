@@ -133,7 +133,13 @@ std::shared_ptr<CCriticalRatioEnsemble> CReferenceSet::CalculateRatios(bool useS
                                                                        std::shared_ptr<CLoadModelEnsemble> proposed,
                                                                        double multiplier)
 {
+    // A set whose bridge count no longer matches the stored reference cannot be rated; the
+    // long proposed run is not even started.
+    const std::size_t nBridges = m_pBridgeSet ? static_cast<std::size_t>(m_pBridgeSet->GetBridgeCount()) : 0u;
+    if (nBridges != m_vRefCritEnv.size()) return nullptr;
+
     CMultiBridgeAnalysis prop(m_pBridgeSet, proposed);
+    prop.SetPointsPerSpan(m_nPoints > 0 ? m_nPoints : CBeamAnalysis::PointsPerSpanSetting());
     EnvList vProp = prop.Run(byStep, nSteps, stepSize);
 
     // The proposed results must stand against the reference of the same bridges.

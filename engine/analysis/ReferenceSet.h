@@ -39,9 +39,10 @@ public:
     // The set changes only when the whole run succeeds; analysis errors pass to the caller.
     void Calculate(bool byStep, int& nSteps, double& stepSize);
 
-    // Points per span for the next Calculate (0: the setting NPOINTS_ALONG_BEAM, read once
-    // by Calculate). A collection reads the setting once and hands it to each of its sets,
-    // so the live-load and overstress envelopes always have the same length.
+    // Points per span for the next Calculate or CalculateRatios (0: the setting
+    // NPOINTS_ALONG_BEAM, read once by each run). A collection reads the setting once per run
+    // and hands it to each of its sets, so the live-load and overstress envelopes always have
+    // the same length and every bridge of a run is analysed alike.
     void SetPointsPerSpan(int nPoints) { m_nPoints = nPoints; }
 
     // Runs the proposed ensemble over the same bridges and returns the critical ratios of

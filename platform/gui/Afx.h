@@ -7,6 +7,7 @@
 #include "platform/gui/CmdTarget.h"
 #include "platform/gui/MessageMap.h"
 #include "platform/gui/Gdi.h"
+#include "platform/gui/ImageList.h"
 #include "platform/gui/Wnd.h"
 #include "platform/gui/App.h"
 #include "platform/gui/SysValues.h"

@@ -13,6 +13,7 @@
 
 #include "platform/core/CString.h"
 #include "platform/core/Geometry.h"
+#include "platform/core/MessageBox.h"
 #include "platform/core/Types.h"
 #include "platform/gui/Object.h"
 #include "platform/gui/WinDefs.h"

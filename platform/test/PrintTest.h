@@ -48,7 +48,7 @@ int CountPdfPages(const std::string& path);
 std::vector<std::string> PdfPageContents(const std::string& path);
 // Each page's size in points (its media box), in page order.
 std::vector<CSize> PdfPageSizes(const std::string& path);
-// The bounding box of the path points ("x y m", "x y l") in a page's content, in the
+// The bounding box of the paths ("x y m", "x y l", "x y w h re") in a page's content, in the
 // printer's device pixels; empty when the page draws no path.
 CRect PdfPathBounds(const std::string& content);
 // The font sizes selected for text ("/F1 75 Tf") in a page's content, in device pixels.

@@ -70,6 +70,21 @@ TEST(MovingLoadStepping, OneAxleOnAnEventTakesAFullStepPastAnotherAxlesEvent)
     EXPECT_EQ(std::find(p.begin(), p.end(), 1.5), p.end()); // the rear axle never stands on 1.0
 }
 
+TEST(MovingLoadStepping, EventsOfEverySpanStopTheLoadInTurn)
+{
+    // Two 10 m spans, events at 1, 9, 11 and 19; one axle by 3.0. From 9 (on an event) the full
+    // step is taken, past the event at 11: -3, 0, 1, 4, 7, 9, 12, 15, 18, 19, 22.
+    auto bridge = Bridge(2, 10.0);
+    auto lm = Axles({{100.0, 0.0}});
+    CMovingLoadAnalysis mla(bridge, lm);
+    lm->Update();
+    EXPECT_EQ(mla.GetDistanceToNextEvent(4.0), 5.0);
+    EXPECT_EQ(mla.GetDistanceToNextEvent(9.5), 1.5);
+    EXPECT_EQ(mla.GetDistanceToNextEvent(12.0), 7.0);
+    const auto p = Positions(*RunByStep(bridge, lm, 3.0, 10));
+    EXPECT_EQ(p, (std::vector<double>{-3.0, 0.0, 1.0, 4.0, 7.0, 9.0, 12.0, 15.0, 18.0, 19.0, 22.0}));
+}
+
 TEST(MovingLoadStepping, PartialLoadEndsAreEventsToo)
 {
     // A 3 m patch by 2.0 on a 10 m span: the patch's end reaches the 1.0 m event first.

@@ -2,6 +2,7 @@
 // bridges actually generated, one point count per run.
 #include "analysis_test_helpers.h"
 
+#include "engine/analysis/CriticalEnsemble.h"
 #include "engine/analysis/CriticalResults.h"
 #include "engine/analysis/MovingLoadAnalysis.h"
 #include "engine/analysis/MultiBridgeAnalysis.h"
@@ -77,11 +78,50 @@ TEST(MultiMovingLoad, EnsembleWithoutModelsGivesAResultWithoutEnvelopes)
     EXPECT_FALSE(res->HasEnvelopes());
     EXPECT_TRUE(window.Posts(UWM_PBAR_UPDATE).empty());
 
+    // The result still names its bridge: one default pair per support.
+    EXPECT_EQ(res->GetBridge(), mmla.GetResults()->GetBridge());
+    ASSERT_TRUE(res->GetBridge());
     const CCriticalValueResults values(res);
     EXPECT_EQ(values.GetBM().first.val, 0.0);
     EXPECT_EQ(values.GetSF().second.val, 0.0);
     EXPECT_EQ(values.GetBM().first.GetLoadModelName(), CString(L"Zero LM"));
-    EXPECT_TRUE(values.GetReactionPairs().empty());
+    ASSERT_EQ(values.GetReactionPairs().size(), 2u);
+    EXPECT_EQ(values.GetReaction(1).first.val, 0.0);
+    EXPECT_EQ(values.GetReaction(1).second.GetLoadModelName(), CString(L"Zero LM"));
+}
+
+TEST(MultiBridge, EnsembleWithoutModelsGivesZeroValuesAndRatiosAtEverySupport)
+{
+    // Two-span bridges: three supports each, whose series and ratio tables the views read.
+    RecordingWindow window;
+    auto set = std::make_shared<CBridgeSet>(1, CString(L"Set"), 2, 2, 10.0, 20.0);
+    CMultiBridgeAnalysis empty(set, Ensemble({}));
+    int n = 10;
+    double step = 0.0;
+    const auto results = empty.Run(false, n, step);
+    ASSERT_EQ(results.size(), 2u);
+    const CCriticalValueEnsemble values(results, set);
+    std::vector<double> max, min;
+    values.GetReaction(2, max, min);
+    EXPECT_EQ(max, (std::vector<double>{0.0, 0.0}));
+    EXPECT_EQ(min, (std::vector<double>{0.0, 0.0}));
+
+    // Against a 100 kN axle: every ratio is 0.
+    CMultiBridgeAnalysis ref(set, Axles({{100.0, 0.0}}));
+    ref.SetPointsPerSpan(10);
+    const auto refResults = ref.Run(false, n, step);
+    std::vector<CCriticalRatioResults> ratios;
+    for (std::size_t i = 0; i < results.size(); ++i)
+        ratios.push_back(results[i]->GetCriticalRatios(refResults[i], 1.0));
+    ASSERT_EQ(ratios[1].GetReactionPairs().size(), 3u);
+    // 20 m spans by 4.0: the axle stops 1 m short of the pier (event at 19), where the pier
+    // takes Pa/L + 2M/L with M = Pab(L + a)/4L^2: 95 + 2 x 46.3125 / 20 = 99.63125.
+    EXPECT_NEAR(ratios[1].GetReaction(1).first.reference.val, 99.63125, 1e-6);
+    EXPECT_EQ(ratios[1].GetReaction(1).first.ratio, 0.0);
+    const CCriticalRatioEnsemble e(ratios, set);
+    EXPECT_EQ(e.GetGoverningAbutmentRatios(), (std::vector<double>{0.0, 0.0}));
+    EXPECT_EQ(e.GetGoverningPierRatios(), (std::vector<double>{0.0, 0.0}));
+    EXPECT_EQ(e.GetGoverningSFRatios(), (std::vector<double>{0.0, 0.0}));
 }
 
 TEST(MultiMovingLoad, RunsWithoutAMainWindow)

@@ -234,6 +234,10 @@ TEST(CriticalRatioEnsemble, GoverningRatiosByConfiguration)
     EXPECT_EQ(e3.GetMaxShearRatios(), (std::vector<double>{0.8, 1.4}));
     EXPECT_EQ(e3.GetMaxEndReactionRatios(), (std::vector<double>{1.2, 1.7}));
     EXPECT_EQ(e3.GetMaxInteriorReactionRatios(), (std::vector<double>{1.6, 0.3}));
+    // The names the ratio tables call give the same lists.
+    EXPECT_EQ(e3.GetGoverningSFRatios(), (std::vector<double>{0.8, 1.4}));
+    EXPECT_EQ(e3.GetGoverningAbutmentRatios(), (std::vector<double>{1.2, 1.7}));
+    EXPECT_EQ(e3.GetGoverningPierRatios(), (std::vector<double>{1.6, 0.3}));
     std::vector<double> max, min;
     e3.GetReaction(2, max, min);
     EXPECT_EQ(max, (std::vector<double>{0.4, 0.3}));

@@ -143,6 +143,34 @@ TEST(ReferenceSetArchiveSave, SavingRebuildsTheCriticalValues)
     EXPECT_NEAR(set->GetRefCritValues()->GetResults(0).GetBM().first.val, 518.4, 1e-6);
 }
 
+TEST(ReferenceSetArchiveSave, XmlItemsInTheirOrderUnderClassVersion1)
+{
+    PointsPerSpan points(20);
+    auto set = std::make_shared<CReferenceSet>(true, Spans(12.0, 12.0), Ensemble({Udl(16.0)}), 1.4);
+    int n = 10;
+    double s = 1.0;
+    set->Calculate(false, n, s);
+    ASSERT_TRUE(set->CalculateRatios(false, false, n, s, Ensemble({Udl(8.0)}), 1.0));
+    const std::string xml = Save(Kind::Xml, set);
+
+    const std::size_t px = xml.find("<px");
+    ASSERT_NE(px, std::string::npos);
+    EXPECT_NE(xml.substr(px, xml.find('>', px) - px).find("version=\"1\""), std::string::npos);
+    std::size_t at = px;
+    for (const char* item : {"<m_pBridgeSet", "<m_pRefLME", "<m_bIsCalculated>", "<m_vOverstressCritEnv",
+                             "<m_vLiveLoadCritEnv", "<m_vRefCritEnv", "<m_vPropCritEnv", "<m_vRatios",
+                             "<m_bUseOverstress>", "<m_OverstressFactor>", "<m_pPropLME", "<m_bUseLM>",
+                             "<m_bIsRatioCalculated>"})
+    {
+        const std::size_t next = xml.find(item, at);
+        ASSERT_NE(next, std::string::npos) << item;
+        at = next;
+    }
+    // Derived data stays out of the file.
+    for (const char* derived : {"m_nBridges", "CritValues", "m_nPoints"})
+        EXPECT_EQ(xml.find(derived), std::string::npos) << derived;
+}
+
 // A reference set as files written before class version 1 hold it: the reference ensemble
 // is named m_pLoadModelEnsemble and the proposed items are absent.
 const char* const kVersion0 = R"(<?xml version="1.0" encoding="UTF-8" standalone="yes" ?>

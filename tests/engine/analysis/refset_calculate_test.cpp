@@ -283,3 +283,34 @@ TEST_F(TwelveMetreCase, LiveAndOverstressEnvelopesShareOnePointCount)
         EXPECT_EQ(set.m_vRefCritEnv[i]->GetBMEnvelope()->m_vMax.size(), 33u);
     }
 }
+
+TEST_F(TwelveMetreCase, RatioRunUsesThePointCountHandedToTheSet)
+{
+    // 30 points per span give 33 result points on one span, for the proposed envelopes too,
+    // whatever the setting says (20 here).
+    CReferenceSet set(false, bs, ref, 1.4);
+    set.SetPointsPerSpan(30);
+    set.Calculate(false, nSteps, stepSize);
+    auto ratios = set.CalculateRatios(false, false, nSteps, stepSize, Ensemble({Udl(8.0)}), 1.0);
+    ASSERT_TRUE(ratios);
+    ASSERT_EQ(set.m_vPropCritEnv.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) EXPECT_EQ(set.m_vPropCritEnv[i]->GetBMEnvelope()->m_vMax.size(), 33u);
+    // 8 x 144 / 8 = 144 kNm against 288 kNm.
+    EXPECT_NEAR(ratios->GetResults(0).GetBM().first.ratio, 0.5, 1e-9);
+}
+
+TEST_F(TwelveMetreCase, RatiosAgainstAnotherBridgeCountFailBeforeTheProposedRun)
+{
+    CReferenceSet set(false, bs, ref, 1.4);
+    set.Calculate(false, nSteps, stepSize);
+    *bs = CBridgeSet(1, CString(L"Set"), 3, 1, 12.0, 12.0);
+
+    // This proposed run would throw (no step to move by); the mismatch is found first.
+    int n = 0;
+    double s = 0.0;
+    auto truck = Ensemble({Truck({{100.0, 0.0}})});
+    std::shared_ptr<CCriticalRatioEnsemble> ratios;
+    EXPECT_EQ(ThrownText([&] { ratios = set.CalculateRatios(false, true, n, s, truck, 1.0); }), "");
+    EXPECT_FALSE(ratios);
+    EXPECT_FALSE(set.m_bIsRatioCalculated);
+}

@@ -1,0 +1,40 @@
+// A series drawn as a line through its points.
+#pragma once
+
+#include "controls/chart/ChartXYSerie.h"
+
+#include <vector>
+
+class CChartLineSerie : public CChartXYSerie
+{
+public:
+    explicit CChartLineSerie(CChartCtrl* pParent);
+    ~CChartLineSerie() override;
+
+    void SetWidth(int penWidth);
+    int GetWidth() const { return m_iLineWidth; }
+    void SetPenStyle(int penStyle);
+    int GetPenStyle() const { return m_iPenStyle; }
+    void SetSmooth(bool smooth);
+    bool GetSmooth() const { return m_bSmooth; }
+
+    bool HitTest(const CPoint& screenPoint, unsigned* pIndex) const override;
+    void DrawLegendSample(CDC* pDC, const CRect& rectBitmap) override;
+    void DrawNewPoints(CDC* pDC) override;
+    void DrawAll(CDC* pDC) override;
+
+    // Bezier control points of a smooth line through the knots (n + 1 knots, n >= 2):
+    // the result holds, per segment i, its first and second control point.
+    static void ComputeBezierControlPoints(const std::vector<double>& knots, std::vector<double>& first,
+                                           std::vector<double>& second);
+
+private:
+    // The visible range widened by one point at each end: false when there is no line.
+    bool DrawnRange(unsigned* pFirst, unsigned* pLast) const;
+    void CreateLinePen(CPen& pen, COLORREF colour) const;
+    void DrawSmooth(CDC* pDC);
+
+    int m_iLineWidth = 1;
+    int m_iPenStyle = PS_SOLID;
+    bool m_bSmooth = false;
+};

@@ -1,0 +1,64 @@
+#include "controls/chart/ChartSerie.h"
+
+#include "controls/chart/ChartAxis.h"
+#include "controls/chart/ChartCtrl.h"
+
+unsigned CChartSerie::m_uNextFreeId = 0;
+
+CChartSerie::CChartSerie(CChartCtrl* pParent) : m_pParentCtrl(pParent), m_uSerieId(m_uNextFreeId++) {}
+
+CChartSerie::~CChartSerie()
+{
+    if (m_pVerticalAxis)
+        m_pVerticalAxis->UnregisterSeries(this);
+    if (m_pHorizontalAxis)
+        m_pHorizontalAxis->UnregisterSeries(this);
+}
+
+void CChartSerie::RefreshParent()
+{
+    if (m_pParentCtrl)
+        m_pParentCtrl->RefreshCtrl();
+}
+
+void CChartSerie::SetName(const CString& name)
+{
+    m_strSerieName = name;
+    RefreshParent();
+}
+
+void CChartSerie::SetVisible(bool visible)
+{
+    m_bIsVisible = visible;
+    RefreshParent();
+}
+
+void CChartSerie::SetColour(COLORREF colour)
+{
+    m_SerieColour = colour;
+    RefreshParent();
+}
+
+void CChartSerie::SetShadowColour(COLORREF colour)
+{
+    m_ShadowColour = colour;
+    RefreshParent();
+}
+
+void CChartSerie::EnableShadow(bool enable)
+{
+    m_bShadow = enable;
+    RefreshParent();
+}
+
+void CChartSerie::SetShadowDepth(int depth)
+{
+    m_iShadowDepth = depth;
+    RefreshParent();
+}
+
+void CChartSerie::EnableMouseNotifications(bool clicks, bool moves)
+{
+    m_bNotifyClicks = clicks;
+    m_bNotifyMoves = moves;
+}

@@ -1,0 +1,64 @@
+#include "controls/chart/ChartXYSerie.h"
+
+#include "controls/chart/ChartCtrl.h"
+
+CChartXYSerie::CChartXYSerie(CChartCtrl* pParent) : CChartSerieBase<SChartXYPoint>(pParent) {}
+
+CChartXYSerie::~CChartXYSerie() = default;
+
+void CChartXYSerie::AddPoint(double x, double y)
+{
+    SChartXYPoint point;
+    point.X = x;
+    point.Y = y;
+    const unsigned index = m_vPoints.AddPoint(point);
+    // A point stored before others (ordered insertion) shifts what was drawn: redraw all.
+    const bool insertedBefore = index + 1 < m_vPoints.GetPointsCount();
+
+    CChartCtrl* pChart = m_pParentCtrl;
+    if (!pChart)
+        return;
+    pChart->AllowRefresh(false);
+    if (m_pHorizontalAxis)
+        m_pHorizontalAxis->RefreshAutoAxis();
+    if (m_pVerticalAxis)
+        m_pVerticalAxis->RefreshAutoAxis();
+    if (insertedBefore)
+        pChart->RefreshCtrl();
+    pChart->AllowRefresh(true);
+
+    // Incremental drawing only where the image is current and drawing is allowed.
+    CDC* pDC = pChart->GetBackgroundDC();
+    if (pChart->IsRefreshAllowed() && pDC && pDC->GetSafeHdc() && pChart->GetSafeHwnd())
+    {
+        DrawNewPoints(pDC);
+        pDC->SelectClipRgn(nullptr);
+        pChart->Invalidate();
+    }
+    else
+    {
+        // Drawing is off (or there is no image yet): the point is drawn by the refresh
+        // that follows (pending while drawing is disabled; nothing without a window).
+        pChart->RefreshCtrl();
+    }
+}
+
+CPoint CChartXYSerie::PointScreenPosition(unsigned uPointIndex) const
+{
+    const SChartXYPoint& point = m_vPoints.GetAt(uPointIndex);
+    CPoint screen(0, 0);
+    if (m_pHorizontalAxis)
+        screen.x = m_pHorizontalAxis->IsDiscrete() ? m_pHorizontalAxis->DiscreteValueToScreen(point.X)
+                                                   : m_pHorizontalAxis->ValueToScreen(point.X);
+    if (m_pVerticalAxis)
+        screen.y = m_pVerticalAxis->IsDiscrete() ? m_pVerticalAxis->DiscreteValueToScreen(point.Y)
+                                                 : m_pVerticalAxis->ValueToScreen(point.Y);
+    return screen;
+}
+
+void CChartXYSerie::ClipToPlot(CDC* pDC) const
+{
+    // In logical units, so that it also holds on a scaled (printer) DC.
+    pDC->SelectClipRgn(nullptr);
+    pDC->IntersectClipRect(&m_PlottingRect);
+}

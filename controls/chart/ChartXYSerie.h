@@ -1,0 +1,33 @@
+// A series of XY points.
+#pragma once
+
+#include "controls/chart/ChartSerieBase.h"
+
+#include <cstdint>
+
+struct SChartXYPoint
+{
+    double X = 0.0;
+    double Y = 0.0;
+    std::uint32_t uFlags = 0; // 0 for every point added by AddPoint
+};
+
+class CChartXYSerie : public CChartSerieBase<SChartXYPoint>
+{
+public:
+    explicit CChartXYSerie(CChartCtrl* pParent);
+    ~CChartXYSerie() override;
+
+    // Stores the point, follows it with automatic axes and draws what is new.
+    void AddPoint(double x, double y);
+    double GetXPointValue(unsigned uPointIndex) const { return GetPoint(uPointIndex).X; }
+    double GetYPointValue(unsigned uPointIndex) const { return GetPoint(uPointIndex).Y; }
+
+    CPoint PointScreenPosition(unsigned uPointIndex) const override;
+
+protected:
+    // True when the series can be drawn: visible, with both axes.
+    bool CanDraw() const { return m_bIsVisible && m_pHorizontalAxis && m_pVerticalAxis; }
+    // Sets up a DC for drawing the series: clipped to the plotting rectangle.
+    void ClipToPlot(CDC* pDC) const;
+};

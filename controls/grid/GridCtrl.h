@@ -1,0 +1,370 @@
+// CGridCtrl: a child window that shows a table of typed cells with fixed header rows and
+// columns, scrolling, selection and editing, and reports what the user does to its owner.
+//
+// The class is implemented across several files:
+//   GridCtrl.cpp           construction, window class, cell storage, notifications
+//   GridCtrlSizes.cpp      row and column counts, sizes, autosizing, geometry, scroll bars
+//   GridCtrlPaint.cpp      painting and scrolling
+//   GridCtrlSelection.cpp  item state, the selected-cell map, focus cell, editing hand-over
+//   GridCtrlImages.cpp     cell images from the image list
+#pragma once
+
+#include "platform/gui/Afx.h"
+
+#include "controls/grid/CellRange.h"
+#include "controls/grid/GridCell.h"
+#include "controls/grid/GridCellBase.h"
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+class CImageList;
+
+// Window class name of the grid (also the class of the dialogs' custom controls).
+#define GRIDCTRL_CLASSNAME _T("MFCGridCtrl")
+// Control id of a grid made by Create(rect, parent).
+#define IDC_GRIDCTRL 100
+// Control id of every in-place editor window.
+#define IDC_INPLACE_CONTROL 8
+
+// Grid lines
+#define GVL_NONE 0
+#define GVL_HORZ 1
+#define GVL_VERT 2
+#define GVL_BOTH 3
+
+// Autosize styles: which rows measuring a column takes.
+#define GVS_DEFAULT 0
+#define GVS_HEADER 1
+#define GVS_DATA 2
+#define GVS_BOTH 3
+
+// Notification codes (WM_NOTIFY with an NMGRIDCELL record).
+#define GVN_SELCHANGING (0u - 100u)
+#define GVN_SELCHANGED (0u - 101u)
+#define GVN_BEGINLABELEDIT (0u - 175u)
+#define GVN_ENDLABELEDIT (0u - 176u)
+#define GVN_CLICK NM_CLICK
+#define GVN_DBLCLK NM_DBLCLK
+#define GVN_RCLICK NM_RCLICK
+#define GN_ROWADDED 0x120u
+
+// The record of a grid notification: which cell it is about.
+struct NMGRIDCELL {
+    NMHDR hdr;
+    int iRow;
+    int iColumn;
+};
+using NM_GRIDVIEW = NMGRIDCELL;
+
+namespace qor::grid {
+// The system's message font (falls back to the default GUI font).
+BOOL GetMessageFont(LOGFONT* plf);
+
+// Key of a cell in the selected-cell map; distinct for every pair of non-negative
+// row and column numbers.
+inline std::uint64_t SelectionKey(int row, int col)
+{
+    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(col)) << 32) |
+           static_cast<std::uint64_t>(static_cast<std::uint32_t>(row));
+}
+
+// Spreads the difference between the client width and the sum of all widths over the
+// non-hidden columns from nFirstColumn on: each gets an equal share, the remainder goes
+// one pixel at a time from nFirstColumn rightwards (hidden columns use up a pixel but do
+// not change). A column that is shown never becomes narrower than one pixel. Nothing
+// changes when no column from nFirstColumn on is shown or the client has no width.
+// Returns whether anything was done.
+BOOL SpreadColumnWidths(std::vector<UINT>& widths, int nFirstColumn, int nClientWidth);
+} // namespace qor::grid
+
+class CGridCtrl : public CWnd
+{
+    DECLARE_DYNCREATE(CGridCtrl)
+    friend class CGridCell;
+    friend class CGridCellBase;
+
+public:
+    using GRID_ROW = std::vector<CGridCellBase*>;
+    using CCellIDMap = std::unordered_map<std::uint64_t, CCellID>;
+
+    // Mouse modes
+    enum eMouseModes {
+        MOUSE_NOTHING = 0,
+        MOUSE_SELECT_ALL = 1,
+        MOUSE_SELECT_COL = 2,
+        MOUSE_SELECT_ROW = 3,
+        MOUSE_SELECT_CELLS = 4,
+        MOUSE_SCROLLING_CELLS = 5,
+        MOUSE_OVER_ROW_DIVIDE = 6,
+        MOUSE_SIZING_ROW = 7,
+        MOUSE_OVER_COL_DIVIDE = 8,
+        MOUSE_SIZING_COL = 9,
+        MOUSE_PREPARE_EDIT = 10,
+        MOUSE_PREPARE_DRAG = 11,
+        MOUSE_DRAGGING = 12
+    };
+
+    CGridCtrl(int nRows = 0, int nCols = 0, int nFixedRows = 0, int nFixedCols = 0);
+    ~CGridCtrl() override;
+
+    using CWnd::Create;
+    BOOL Create(const RECT& rect, CWnd* pParentWnd, UINT nID = IDC_GRIDCTRL,
+                DWORD dwStyle = WS_CHILD | WS_BORDER | WS_TABSTOP | WS_VISIBLE);
+
+    // ---- Counts ------------------------------------------------------------------------
+    int GetRowCount() const { return m_nRows; }
+    int GetColumnCount() const { return m_nCols; }
+    int GetFixedRowCount() const { return m_nFixedRows; }
+    int GetFixedColumnCount() const { return m_nFixedCols; }
+    BOOL SetRowCount(int nRows = 10);
+    BOOL SetColumnCount(int nCols = 10);
+    BOOL SetFixedRowCount(int nFixedRows = 1);
+    BOOL SetFixedColumnCount(int nFixedCols = 1);
+
+    // ---- Sizes -------------------------------------------------------------------------
+    int GetRowHeight(int nRow) const;
+    BOOL SetRowHeight(int row, int height);
+    int GetColumnWidth(int nCol) const;
+    BOOL SetColumnWidth(int col, int width);
+    int GetFixedRowHeight() const;
+    int GetFixedColumnWidth() const;
+    long GetVirtualWidth() const;
+    long GetVirtualHeight() const;
+
+    BOOL AutoSizeColumn(int nCol, UINT nAutoSizeStyle = GVS_DEFAULT, BOOL bResetScroll = TRUE);
+    BOOL AutoSizeRow(int nRow, BOOL bResetScroll = TRUE);
+    void AutoSizeColumns(UINT nAutoSizeStyle = GVS_DEFAULT);
+    void ExpandColumnsToFit(BOOL bExpandFixed = TRUE);
+    void SetAutoSizeStyle(UINT nStyle = GVS_BOTH) { m_nAutoSizeColumnStyle = nStyle; }
+    UINT GetAutoSizeStyle() const { return m_nAutoSizeColumnStyle; }
+
+    // ---- Options and colours -----------------------------------------------------------
+    void SetGridBkColor(COLORREF clr) { m_crGridBackClr = clr; }
+    COLORREF GetGridBkColor() const { return m_crGridBackClr; }
+    void SetGridLineColor(COLORREF clr) { m_crGridLineClr = clr; }
+    COLORREF GetGridLineColor() const { return m_crGridLineClr; }
+    void SetTitleTipBackClr(COLORREF clr = CLR_DEFAULT_GRID) { m_crTipBackClr = clr; }
+    COLORREF GetTitleTipBackClr() const { return m_crTipBackClr; }
+    void SetTitleTipTextClr(COLORREF clr = CLR_DEFAULT_GRID) { m_crTipTextClr = clr; }
+    COLORREF GetTitleTipTextClr() const { return m_crTipTextClr; }
+
+    void SetGridLines(int nWhichLines = GVL_BOTH);
+    int GetGridLines() const { return m_nGridLines; }
+    void SetEditable(BOOL bEditable = TRUE) { m_bEditable = bEditable; }
+    BOOL IsEditable() const { return m_bEditable; }
+    void SetListMode(BOOL bEnableListMode = TRUE);
+    BOOL GetListMode() const { return m_bListMode; }
+    void SetSingleRowSelection(BOOL bSing = TRUE) { m_bSingleRowSelection = bSing; }
+    BOOL GetSingleRowSelection() const { return m_bSingleRowSelection && m_bListMode; }
+    void SetSingleColSelection(BOOL bSing = TRUE) { m_bSingleColSelection = bSing; }
+    BOOL GetSingleColSelection() const { return m_bSingleColSelection; }
+    void EnableSelection(BOOL bEnable = TRUE);
+    BOOL IsSelectable() const { return m_bEnableSelection; }
+    void SetFixedColumnSelection(BOOL bSelect) { m_bFixedColumnSelection = bSelect; }
+    BOOL GetFixedColumnSelection() const { return m_bFixedColumnSelection; }
+    void SetFixedRowSelection(BOOL bSelect) { m_bFixedRowSelection = bSelect; }
+    BOOL GetFixedRowSelection() const { return m_bFixedRowSelection; }
+    void SetHandleTabKey(BOOL bHandleTab = TRUE) { m_bHandleTabKey = bHandleTab; }
+    BOOL GetHandleTabKey() const { return m_bHandleTabKey; }
+    void SetDoubleBuffering(BOOL bBuffer = TRUE) { m_bDoubleBuffer = bBuffer; }
+    BOOL GetDoubleBuffering() const { return m_bDoubleBuffer; }
+    void EnableTitleTips(BOOL bEnable = TRUE) { m_bTitleTips = bEnable; }
+    BOOL GetTitleTips() const { return m_bTitleTips; }
+    void SetTrackFocusCell(BOOL bTrack) { m_bTrackFocusCell = bTrack; }
+    BOOL GetTrackFocusCell() const { return m_bTrackFocusCell; }
+    void SetFrameFocusCell(BOOL bFrame) { m_bFrameFocusCell = bFrame; }
+    BOOL GetFrameFocusCell() const { return m_bFrameFocusCell; }
+    void SetRowResize(BOOL bResize = TRUE) { m_bAllowRowResize = bResize; }
+    BOOL GetRowResize() const { return m_bAllowRowResize; }
+    void SetColumnResize(BOOL bResize = TRUE) { m_bAllowColumnResize = bResize; }
+    BOOL GetColumnResize() const { return m_bAllowColumnResize; }
+    void SetTabAddsRow(BOOL bAdds = TRUE) { m_bTabAddsRow = bAdds; }
+    BOOL GetTabAddsRow() const { return m_bTabAddsRow; }
+    void SetPasteAddsRows(BOOL bAdds = TRUE) { m_bPasteAddsRows = bAdds; }
+    void SetPasteAddsColumns(BOOL bAdds = TRUE) { m_bPasteAddsColumns = bAdds; }
+    void SetShadedPrintOut(BOOL bEnable = TRUE) { m_bShadedPrintOut = bEnable; }
+    BOOL GetShadedPrintOut() const { return m_bShadedPrintOut; }
+    void SetImageList(CImageList* pList) { m_pImageList = pList; }
+    CImageList* GetImageList() const { return m_pImageList; }
+    UINT GetMouseScrollLines();
+
+    // Turns drawing off or on again (with a repaint), optionally resetting the scroll bars.
+    void SetRedraw(BOOL bAllowDraw, BOOL bResetScrollBars = FALSE);
+    BOOL IsDrawAllowed() const { return m_bAllowDraw; }
+
+    BOOL GetModified() const { return m_bModified; }
+    void SetModified(int nRow = -1, int nCol = -1);
+
+    BOOL IsVisibleVScroll() const { return (m_nBarState & GVL_VERT) != 0; }
+    BOOL IsVisibleHScroll() const { return (m_nBarState & GVL_HORZ) != 0; }
+
+    // ---- Cells -------------------------------------------------------------------------
+    CGridCellBase* GetCell(int nRow, int nCol) const;
+    BOOL SetCell(int nRow, int nCol, CGridCellBase* pCell);
+    BOOL SetCellType(int nRow, int nCol, CRuntimeClass* pRuntimeClass);
+    BOOL SetDefaultCellType(CRuntimeClass* pRuntimeClass);
+    CGridDefaultCell* GetDefaultCell(BOOL bFixedRow, BOOL bFixedCol) const;
+
+    BOOL DeleteRow(int nRow);
+    BOOL DeleteAllItems();
+    CString GetItemText(int nRow, int nCol) const;
+    BOOL SetItemText(int nRow, int nCol, LPCTSTR str);
+    BOOL SetItemState(int nRow, int nCol, UINT state);
+    UINT GetItemState(int nRow, int nCol) const;
+
+    BOOL IsValid(int nRow, int nCol) const;
+    BOOL IsValid(const CCellID& cell) const;
+    BOOL IsValid(const CCellRange& range) const;
+
+    // ---- Selection and focus -----------------------------------------------------------
+    CCellID GetFocusCell() const { return m_FocusCell; }
+    CCellID SetFocusCell(CCellID cell);
+    CCellID SetFocusCell(int nRow, int nCol);
+    BOOL IsCellSelected(int nRow, int nCol) const;
+    BOOL IsCellSelected(CCellID cell) const { return IsCellSelected(cell.row, cell.col); }
+    BOOL IsCellEditable(CCellID& cell) const;
+    BOOL IsCellEditable(int nRow, int nCol) const;
+    CCellRange GetSelectedCellRange() const;
+    int GetSelectedCount() const { return static_cast<int>(m_SelectedCellMap.size()); }
+    void SetSelectedRange(const CCellRange& Range, BOOL bForceRepaint = FALSE, BOOL bSelectCells = TRUE);
+    void SetSelectedRange(int nMinRow, int nMinCol, int nMaxRow, int nMaxCol, BOOL bForceRepaint = FALSE,
+                          BOOL bSelectCells = TRUE);
+    void ResetSelectedRange();
+    void EndEditing();
+
+    // ---- Geometry ----------------------------------------------------------------------
+    BOOL GetCellOrigin(int nRow, int nCol, LPPOINT p);
+    BOOL GetCellOrigin(const CCellID& cell, LPPOINT p) { return GetCellOrigin(cell.row, cell.col, p); }
+    BOOL GetCellRect(int nRow, int nCol, LPRECT pRect);
+    BOOL GetCellRect(const CCellID& cell, LPRECT pRect) { return GetCellRect(cell.row, cell.col, pRect); }
+    CPoint GetPointClicked(int nRow, int nCol, const CPoint& point);
+    CCellID GetTopleftNonFixedCell(BOOL bForceRecalculation = FALSE);
+    CCellID GetCellFromPt(CPoint point, BOOL bAllowFixedCellCheck = TRUE);
+    CCellRange GetVisibleNonFixedCellRange(LPRECT pRect = nullptr, BOOL bForceRecalculation = FALSE);
+    CCellRange GetVisibleFixedCellRange(LPRECT pRect = nullptr, BOOL bForceRecalculation = FALSE);
+    BOOL IsCellVisible(int nRow, int nCol);
+    BOOL IsCellVisible(CCellID cell) { return IsCellVisible(cell.row, cell.col); }
+    void EnsureVisible(int nRow, int nCol);
+    void EnsureVisible(CCellID& cell) { EnsureVisible(cell.row, cell.col); }
+    BOOL InvalidateCellRect(int row, int col);
+    BOOL InvalidateCellRect(const CCellID& cell) { return InvalidateCellRect(cell.row, cell.col); }
+    void Refresh();
+    BOOL MouseOverRowResizeArea(CPoint& point);
+    BOOL MouseOverColumnResizeArea(CPoint& point);
+
+    // ---- Painting ----------------------------------------------------------------------
+    BOOL PaintCell(int nRow, int nCol, CDC* pDC = nullptr);
+    BOOL RedrawCell(int nRow, int nCol, CDC* pDC = nullptr) { return PaintCell(nRow, nCol, pDC); }
+    BOOL RedrawCell(const CCellID& cell, CDC* pDC = nullptr) { return PaintCell(cell.row, cell.col, pDC); }
+    BOOL RedrawRow(int row);
+    BOOL RedrawColumn(int col);
+
+    // ---- Notifications -----------------------------------------------------------------
+    // Sends WM_NOTIFY with an NMGRIDCELL record to the owner (or the parent); its result.
+    LRESULT SendMessageToParent(int nRow, int nCol, int nMessage) const;
+    // Posts WM_COMMAND (control id, code 0, this window) to the owner (or the parent).
+    BOOL PostCommandToParent() const;
+
+    // Image list support for the cells.
+    BOOL GetImageSize(int nImage, CSize& size) const;
+    void DrawImage(CDC* pDC, int nImage, CPoint point) const;
+
+    virtual void OnDraw(CDC* pDC);
+
+protected:
+    BOOL RegisterWindowClass();
+    void PreSubclassWindow() override;
+
+    virtual CGridCellBase* CreateCell(int nRow, int nCol);
+    virtual void DestroyCell(int nRow, int nCol);
+
+    void EraseBkgnd(CDC* pDC);
+    void ResetScrollBars();
+    void EnableScrollBars(int nBar, BOOL bEnable = TRUE);
+    int GetScrollPos32(int nBar, BOOL bGetTrackPos = FALSE);
+    BOOL SetScrollPos32(int nBar, int nPos, BOOL bRedraw = TRUE);
+    // Hides the title tip (if one is shown) before the cells move.
+    void HideTitleTip();
+
+    // Message handlers
+    void OnPaint();
+    BOOL OnEraseBkgnd(CDC* pDC);
+    void OnSize(UINT nType, int cx, int cy);
+    void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+    void OnSysColorChange();
+    LRESULT OnSetFont(WPARAM hFont, LPARAM lParam);
+    LRESULT OnGetFont(WPARAM hFont, LPARAM lParam);
+
+    DECLARE_MESSAGE_MAP()
+
+protected:
+    // Colours and options
+    COLORREF m_crGridBackClr;
+    COLORREF m_crGridLineClr;
+    COLORREF m_crWindowTextClr, m_crWindowClr, m_cr3DFaceClr, m_crShadowClr;
+    COLORREF m_crTipBackClr, m_crTipTextClr;
+    int m_nGridLines = GVL_BOTH;
+    BOOL m_bEditable = TRUE;
+    BOOL m_bModified = FALSE;
+    BOOL m_bAllowDragAndDrop = FALSE;
+    BOOL m_bListMode = FALSE;
+    BOOL m_bSingleRowSelection = FALSE;
+    BOOL m_bSingleColSelection = FALSE;
+    BOOL m_bAllowDraw = TRUE;
+    BOOL m_bEnableSelection = TRUE;
+    BOOL m_bFixedColumnSelection = TRUE;
+    BOOL m_bFixedRowSelection = TRUE;
+    BOOL m_bSortOnClick = FALSE;
+    BOOL m_bHandleTabKey = TRUE;
+    BOOL m_bDoubleBuffer = TRUE;
+    BOOL m_bTitleTips = TRUE;
+    int m_nBarState = 0;
+    BOOL m_bScaledPrinting = FALSE;
+    BOOL m_bReopenHiddenColumns = TRUE;
+    BOOL m_bReopenHiddenRows = TRUE;
+    BOOL m_bAllowColHide = TRUE;
+    BOOL m_bAllowRowHide = TRUE;
+    BOOL m_bTrackFocusCell = TRUE;
+    BOOL m_bFrameFocusCell = TRUE;
+    UINT m_nAutoSizeColumnStyle = GVS_BOTH;
+    BOOL m_bTabAddsRow = FALSE;
+    BOOL m_bPasteAddsRows = FALSE;
+    BOOL m_bPasteAddsColumns = FALSE;
+    CString m_strPrintTitle;
+    CString m_strPrintRightTitle;
+
+    // Cells and sizes
+    int m_nRows = 0, m_nFixedRows = 0, m_nCols = 0, m_nFixedCols = 0;
+    std::vector<UINT> m_arRowHeights;
+    std::vector<UINT> m_arColWidths;
+    int m_nVScrollMax = 0, m_nHScrollMax = 0;
+    CRuntimeClass* m_pCellClass;
+    CGridDefaultCell m_DefaultCell, m_DefaultFixedColCell, m_DefaultFixedRowCell, m_DefaultFixedCell;
+    CFont m_PrinterFont;
+    CImageList* m_pImageList = nullptr;
+    std::vector<GRID_ROW*> m_Rows;
+
+    // Mouse and selection state
+    int m_MouseMode = MOUSE_NOTHING;
+    BOOL m_bLMouseButtonDown = FALSE, m_bRMouseButtonDown = FALSE;
+    CPoint m_LeftClickDownPoint, m_LastMousePoint;
+    CCellID m_LeftClickDownCell, m_SelectionStartCell, m_FocusCell, m_TopLeftCell;
+    UINT_PTR m_nTimerID = 0;
+    int m_nTimerInterval = 25;
+    int m_nResizeCaptureRange = 3;
+    BOOL m_bAllowRowResize = TRUE, m_bAllowColumnResize = TRUE;
+    UINT m_nWheelLines = 3;
+    CCellIDMap m_SelectedCellMap, m_PrevSelectedCellMap;
+
+    // Printing
+    BOOL m_bShadedPrintOut = TRUE;
+    int m_nHeaderHeight = 2, m_nFooterHeight = 2, m_nLeftMargin = 4, m_nRightMargin = 4, m_nTopMargin = 1,
+        m_nBottomMargin = 1, m_nGap = 1;
+
+    // Display order of the columns: display index -> stored index.
+    std::vector<int> m_arColOrder;
+};

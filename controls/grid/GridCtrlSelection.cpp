@@ -1,0 +1,226 @@
+// Item state, the selected-cell map, the focus cell and the hand-over to cell editing.
+#include "controls/grid/GridCtrl.h"
+
+#include <algorithm>
+
+BOOL CGridCtrl::SetItemState(int nRow, int nCol, UINT state)
+{
+    // The selected-cell map follows the selected bit.
+    const BOOL bSelected = IsCellSelected(nRow, nCol);
+    if (bSelected && !(state & GVIS_SELECTED))
+        m_SelectedCellMap.erase(qor::grid::SelectionKey(nRow, nCol));
+    else if (!bSelected && (state & GVIS_SELECTED))
+        m_SelectedCellMap[qor::grid::SelectionKey(nRow, nCol)] = CCellID(nRow, nCol);
+
+    CGridCellBase* pCell = GetCell(nRow, nCol);
+    if (!pCell)
+        return FALSE;
+    pCell->SetState(state);
+    return TRUE;
+}
+
+UINT CGridCtrl::GetItemState(int nRow, int nCol) const
+{
+    const CGridCellBase* pCell = GetCell(nRow, nCol);
+    return pCell ? pCell->GetState() : 0;
+}
+
+BOOL CGridCtrl::SetItemText(int nRow, int nCol, LPCTSTR str)
+{
+    CGridCellBase* pCell = GetCell(nRow, nCol);
+    if (!pCell)
+        return FALSE;
+    pCell->SetText(str);
+    SetModified(nRow, nCol);
+    return TRUE;
+}
+
+BOOL CGridCtrl::IsCellSelected(int nRow, int nCol) const
+{
+    if (!m_bEnableSelection)
+        return FALSE;
+    const CGridCellBase* pCell = GetCell(nRow, nCol);
+    return pCell ? ((pCell->GetState() & GVIS_SELECTED) != 0) : FALSE;
+}
+
+BOOL CGridCtrl::IsCellEditable(int nRow, int nCol) const
+{
+    if (!m_bEditable)
+        return FALSE;
+    return (GetItemState(nRow, nCol) & GVIS_READONLY) == 0;
+}
+
+BOOL CGridCtrl::IsCellEditable(CCellID& cell) const
+{
+    return IsCellEditable(cell.row, cell.col);
+}
+
+CCellRange CGridCtrl::GetSelectedCellRange() const
+{
+    CCellRange Selection(m_nRows, m_nCols, -1, -1);
+    for (const auto& entry : m_SelectedCellMap)
+    {
+        const CCellID& cell = entry.second;
+        Selection.SetMinRow(std::min(Selection.GetMinRow(), cell.row));
+        Selection.SetMinCol(std::min(Selection.GetMinCol(), cell.col));
+        Selection.SetMaxRow(std::max(Selection.GetMaxRow(), cell.row));
+        Selection.SetMaxCol(std::max(Selection.GetMaxCol(), cell.col));
+    }
+    return Selection;
+}
+
+void CGridCtrl::ResetSelectedRange()
+{
+    m_PrevSelectedCellMap.clear();
+    SetSelectedRange(-1, -1, -1, -1, FALSE, TRUE);
+    SetFocusCell(-1, -1);
+}
+
+void CGridCtrl::SetSelectedRange(const CCellRange& Range, BOOL bForceRepaint, BOOL bSelectCells)
+{
+    SetSelectedRange(Range.GetMinRow(), Range.GetMinCol(), Range.GetMaxRow(), Range.GetMaxCol(), bForceRepaint,
+                     bSelectCells);
+}
+
+void CGridCtrl::SetSelectedRange(int nMinRow, int nMinCol, int nMaxRow, int nMaxCol, BOOL bForceRepaint,
+                                 BOOL bSelectCells)
+{
+    if (!m_bEnableSelection)
+        return;
+
+    CDC* pDC = nullptr;
+    if (bForceRepaint && ::IsWindow(GetSafeHwnd()))
+        pDC = GetDC();
+
+    CCellRange VisCellRange, FixedVisCellRange;
+    if (::IsWindow(GetSafeHwnd()))
+    {
+        VisCellRange = GetVisibleNonFixedCellRange();
+        FixedVisCellRange = GetVisibleFixedCellRange();
+    }
+    auto onScreen = [&](int row, int col) {
+        return VisCellRange.InRange(row, col) || FixedVisCellRange.InRange(row, col);
+    };
+    auto repaint = [&](int row, int col) {
+        if (pDC)
+            PaintCell(row, col, pDC);
+        else
+            InvalidateCellRect(row, col);
+    };
+
+    if (nMinRow >= 0 && nMinRow < m_nFixedRows)
+        nMinRow = m_nFixedRows;
+    if (nMaxRow >= 0 && nMaxRow < m_nFixedRows)
+        nMaxRow = m_nFixedRows;
+    if (nMinCol >= 0 && nMinCol < m_nFixedCols)
+        nMinCol = m_nFixedCols;
+    if (nMaxCol >= 0 && nMaxCol < m_nFixedCols)
+        nMaxCol = m_nFixedCols;
+
+    const bool allBounds = nMinRow >= 0 && nMinCol >= 0 && nMaxRow >= 0 && nMaxCol >= 0;
+    const CCellRange newRange(nMinRow, nMinCol, nMaxRow, nMaxCol);
+
+    if (bSelectCells)
+    {
+        // Deselect what is selected now; the map changes while it is walked, so walk a copy.
+        const CCellIDMap current(m_SelectedCellMap);
+        for (const auto& entry : current)
+        {
+            const CCellID cell = entry.second;
+            if (!IsValid(cell))
+            {
+                m_SelectedCellMap.erase(entry.first);
+                continue;
+            }
+            SetItemState(cell.row, cell.col, GetItemState(cell.row, cell.col) & ~GVIS_SELECTED);
+            if (!newRange.InRange(cell) && onScreen(cell.row, cell.col))
+                repaint(cell.row, cell.col);
+        }
+
+        // What was selected before a Ctrl-drag began stays selected.
+        if (!GetSingleRowSelection() && allBounds)
+        {
+            for (const auto& entry : m_PrevSelectedCellMap)
+            {
+                const CCellID cell = entry.second;
+                if (!IsValid(cell))
+                    continue;
+                SetItemState(cell.row, cell.col, GetItemState(cell.row, cell.col) | GVIS_SELECTED);
+                if (onScreen(cell.row, cell.col))
+                    repaint(cell.row, cell.col);
+            }
+        }
+    }
+
+    if (allBounds && nMaxRow < m_nRows && nMaxCol < m_nCols && nMinRow <= nMaxRow && nMinCol <= nMaxCol)
+    {
+        for (int row = nMinRow; row <= nMaxRow; row++)
+            for (int col = nMinCol; col <= nMaxCol; col++)
+            {
+                const BOOL bSelected = IsCellSelected(row, col);
+                if ((bSelectCells && !bSelected) || (!bSelectCells && bSelected))
+                {
+                    const UINT state = GetItemState(row, col);
+                    SetItemState(row, col, bSelectCells ? (state | GVIS_SELECTED) : (state & ~GVIS_SELECTED));
+                    if (onScreen(row, col))
+                        repaint(row, col);
+                }
+            }
+    }
+
+    if (pDC)
+        ReleaseDC(pDC);
+}
+
+CCellID CGridCtrl::SetFocusCell(CCellID cell)
+{
+    return SetFocusCell(cell.row, cell.col);
+}
+
+CCellID CGridCtrl::SetFocusCell(int nRow, int nCol)
+{
+    const CCellID cell(nRow, nCol);
+    if (cell == m_FocusCell)
+        return m_FocusCell;
+
+    const CCellID idPrev = m_FocusCell;
+    if (nRow != -1 && nRow < m_nFixedRows)
+        nRow = m_nFixedRows;
+    if (nCol != -1 && nCol < m_nFixedCols)
+        nCol = m_nFixedCols;
+    m_FocusCell = CCellID(nRow, nCol);
+
+    auto repaintFixed = [this](const CCellID& focus, const CCellID& other) {
+        if (!m_bTrackFocusCell)
+            return;
+        if (focus.col != other.col)
+            for (int row = 0; row < m_nFixedRows; row++)
+                PaintCell(row, focus.col);
+        if (focus.row != other.row)
+            for (int col = 0; col < m_nFixedCols; col++)
+                PaintCell(focus.row, col);
+    };
+
+    if (IsValid(idPrev))
+    {
+        SetItemState(idPrev.row, idPrev.col, GetItemState(idPrev.row, idPrev.col) & ~GVIS_FOCUSED);
+        PaintCell(idPrev.row, idPrev.col);
+        repaintFixed(idPrev, m_FocusCell);
+    }
+    if (IsValid(m_FocusCell))
+    {
+        SetItemState(m_FocusCell.row, m_FocusCell.col, GetItemState(m_FocusCell.row, m_FocusCell.col) | GVIS_FOCUSED);
+        PaintCell(m_FocusCell.row, m_FocusCell.col);
+        repaintFixed(m_FocusCell, idPrev);
+    }
+    return idPrev;
+}
+
+void CGridCtrl::EndEditing()
+{
+    const CCellID cell = m_FocusCell;
+    if (!IsValid(cell))
+        return;
+    if (CGridCellBase* pCell = GetCell(cell.row, cell.col))
+        pCell->EndEdit();
+}

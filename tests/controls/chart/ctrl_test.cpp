@@ -1,0 +1,646 @@
+// The chart window: refresh counting, layout and pixels, zoom and pan by mouse messages,
+// scrolling, listeners and resizing.
+#include "controls/chart/ChartAxisLabel.h"
+#include "controls/chart/ChartCtrl.h"
+#include "controls/chart/ChartGrid.h"
+#include "controls/chart/ChartLegend.h"
+#include "controls/chart/ChartLineSerie.h"
+#include "controls/chart/ChartPointsSerie.h"
+#include "controls/chart/ChartScrollBar.h"
+#include "controls/chart/ChartStandardAxis.h"
+#include "controls/chart/ChartTitle.h"
+#include "platform/test/GuiTest.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kGreen = RGB(0, 160, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+
+struct SEvent
+{
+    int kind;
+    unsigned index;
+};
+
+class CRecordingListener : public CChartSeriesMouseListener<SChartXYPoint>
+{
+public:
+    void OnMouseEventSeries(int mouseEvent, CPoint point, CChartSerie* pSerie, unsigned uPointIndex) override
+    {
+        events.push_back({mouseEvent, uPointIndex});
+    }
+    std::vector<SEvent> events;
+};
+
+LPARAM Pt(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
+
+class ChartWindowTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { qor::test::EnsureGuiApplication(); }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), _T("host"), WS_OVERLAPPEDWINDOW, CRect(0, 0, 440, 340),
+                                  nullptr, 0));
+        ASSERT_TRUE(chart.Create(CHARTCTRL_CLASSNAME, _T(""), WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
+                                 CRect(0, 0, 420, 320), &host, 8));
+        chart.AllowRefresh(false);
+        left = chart.CreateStandardAxis(CChartAxis::LeftAxis);
+        bottom = chart.CreateStandardAxis(CChartAxis::BottomAxis);
+        left->SetMinMax(0, 10);
+        bottom->SetMinMax(0, 10);
+        chart.AllowRefresh(true);
+    }
+
+    COLORREF Pixel(int x, int y) { return chart.GetBackgroundDC()->GetPixel(x, y); }
+    // Whether any pixel of the 3x3 square around (x, y) has the colour.
+    bool Near(int x, int y, COLORREF colour)
+    {
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy)
+                if (Pixel(x + dx, y + dy) == colour)
+                    return true;
+        return false;
+    }
+    void Drag(UINT down, UINT up, CPoint from, CPoint to)
+    {
+        chart.SendMessage(down, down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON, Pt(from.x, from.y));
+        chart.SendMessage(WM_MOUSEMOVE, down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON, Pt(to.x, to.y));
+        chart.SendMessage(up, 0, Pt(to.x, to.y));
+    }
+
+    CWnd host;
+    CChartCtrl chart;
+    CChartStandardAxis* left = nullptr;
+    CChartStandardAxis* bottom = nullptr;
+};
+
+} // namespace
+
+TEST_F(ChartWindowTest, DisabledDrawingRedrawsOnceWhenEnabled)
+{
+    const unsigned before = chart.GetRedrawCount();
+    chart.AllowRefresh(false);
+    left->SetAutomaticMode(1);
+    bottom->SetAutomaticMode(1);
+    CChartLineSerie* s = chart.CreateLineSerie();
+    for (int i = 0; i < 50; ++i)
+        s->AddPoint(i, i % 7);
+    chart.SetBackColour(kGreen);
+    EXPECT_EQ(chart.GetRedrawCount(), before);
+    EXPECT_TRUE(chart.IsRefreshPending());
+    chart.AllowRefresh(true);
+    EXPECT_EQ(chart.GetRedrawCount(), before + 1);
+    EXPECT_FALSE(chart.IsRefreshPending());
+    EXPECT_EQ(bottom->GetMax(), 49);
+    EXPECT_EQ(Pixel(4, 4), kGreen);
+
+    // Nested brackets redraw only when the outermost ends.
+    chart.AllowRefresh(false);
+    chart.AllowRefresh(false);
+    chart.SetBorderColour(kRed);
+    chart.AllowRefresh(true);
+    EXPECT_EQ(chart.GetRedrawCount(), before + 1);
+    chart.AllowRefresh(true);
+    EXPECT_EQ(chart.GetRedrawCount(), before + 2);
+}
+
+TEST_F(ChartWindowTest, EmptyChartDrawsBackgroundAxesAndBorder)
+{
+    chart.AllowRefresh(false);
+    chart.SetBackColour(kGreen);
+    chart.SetBorderColour(kRed);
+    left->SetAxisColour(kBlue);
+    left->GetGrid()->SetVisible(false);
+    bottom->GetGrid()->SetVisible(false);
+    chart.AllowRefresh(true);
+    const CRect plot = chart.GetPlottingRect();
+    ASSERT_FALSE(plot.IsRectEmpty());
+    EXPECT_GT(plot.left, 20);            // the left axis's labels take a margin
+    EXPECT_LT(plot.bottom, 320 - 3 - 10); // so do the bottom axis's
+    EXPECT_EQ(Pixel(plot.left + plot.Width() / 2, plot.top), kRed);
+    EXPECT_EQ(Pixel(plot.right, plot.top + plot.Height() / 2), kRed);
+    EXPECT_EQ(Pixel(plot.left - 1, plot.top + plot.Height() / 3), kBlue); // the left axis line
+    EXPECT_EQ(Pixel(plot.left + 20, plot.top + 20), kGreen);
+}
+
+TEST_F(ChartWindowTest, TicksFollowTheAxisLength)
+{
+    chart.RefreshCtrl();
+    const CRect plot = chart.GetPlottingRect();
+    const qor::chart::STickIncrement expected =
+        qor::chart::ComputeTickIncrement(0, 10, plot.Width(), qor::chart::kHorizontalTickSpacing, 2);
+    EXPECT_DOUBLE_EQ(bottom->GetTickIncrement(), expected.increment);
+    EXPECT_EQ(bottom->GetDecimals(), expected.decimals);
+    EXPECT_EQ(bottom->TickLabel(10), expected.decimals == 0 ? CString(_T("10")) : CString(_T("10.0")));
+    // Every tick from 0 to 10 is on the axis, the last one at the right edge.
+    const std::vector<int>& ticks = bottom->GetGrid()->GetTicks();
+    ASSERT_EQ(ticks.size(), static_cast<size_t>(std::lround(10 / expected.increment)) + 1);
+    EXPECT_EQ(ticks.front(), plot.left);
+    EXPECT_EQ(ticks.back(), plot.right);
+
+    // A degenerate range: one tick, in the middle.
+    left->SetMinMax(3, 3);
+    const CRect plot2 = chart.GetPlottingRect();
+    ASSERT_EQ(left->GetGrid()->GetTicks().size(), 1u);
+    EXPECT_EQ(left->GetGrid()->GetTicks()[0], plot2.bottom - plot2.Height() / 2);
+    EXPECT_EQ(left->GetTickIncrement(), 0.0);
+    // So does a huge value with a range its increment cannot step through.
+    left->SetMinMax(1e17, std::nextafter(1e17, 2e17));
+    EXPECT_EQ(left->GetGrid()->GetTicks().size(), 1u);
+}
+
+TEST_F(ChartWindowTest, HorizontalLineLandsOnItsRow)
+{
+    left->GetGrid()->SetVisible(false);
+    bottom->GetGrid()->SetVisible(false);
+    CChartLineSerie* s = chart.CreateLineSerie();
+    s->SetColour(kBlue);
+    s->AddPoint(0, 5);
+    s->AddPoint(10, 5);
+    const CRect plot = chart.GetPlottingRect();
+    const int row = plot.bottom - plot.Height() / 2; // floor(height * 0.5) above the bottom
+    EXPECT_EQ(left->ValueToScreen(5), row);
+    for (int x = plot.left + 1; x < plot.right; x += 7)
+    {
+        EXPECT_EQ(Pixel(x, row), kBlue) << x;
+        EXPECT_NE(Pixel(x, row - 2), kBlue) << x;
+        EXPECT_NE(Pixel(x, row + 2), kBlue) << x;
+    }
+    // Nothing of the line outside the plot.
+    EXPECT_NE(Pixel(plot.left - 3, row), kBlue);
+    EXPECT_NE(Pixel(plot.right + 3, row), kBlue);
+}
+
+TEST_F(ChartWindowTest, PointsAreDrawnAndNewPointsAppearWithoutAFullRedraw)
+{
+    CChartPointsSerie* p = chart.CreatePointsSerie();
+    p->SetColour(kRed);
+    p->AddPoint(2, 2);
+    CPoint at = p->PointScreenPosition(0);
+    EXPECT_TRUE(Near(at.x, at.y, kRed));
+
+    CChartLineSerie* s = chart.CreateLineSerie();
+    s->SetColour(kBlue);
+    s->AddPoint(1, 8);
+    const unsigned redraws = chart.GetRedrawCount();
+    s->AddPoint(9, 8); // inside the fixed axes: drawn incrementally
+    EXPECT_EQ(chart.GetRedrawCount(), redraws);
+    const CPoint a = s->PointScreenPosition(0), b = s->PointScreenPosition(1);
+    EXPECT_EQ(Pixel((a.x + b.x) / 2, a.y), kBlue);
+    p->AddPoint(7, 3);
+    at = p->PointScreenPosition(1);
+    EXPECT_TRUE(Near(at.x, at.y, kRed));
+    EXPECT_EQ(chart.GetRedrawCount(), redraws);
+
+    // A point stored before the others redraws everything.
+    s->AddPoint(5, 2);
+    EXPECT_EQ(chart.GetRedrawCount(), redraws + 1);
+}
+
+TEST_F(ChartWindowTest, PointsAddedWhileDrawingIsOffAppearLater)
+{
+    CChartLineSerie* s = chart.CreateLineSerie();
+    s->SetColour(kBlue);
+    chart.AllowRefresh(false);
+    s->AddPoint(1, 4);
+    s->AddPoint(9, 4); // fixed axes: no range change
+    chart.AllowRefresh(true);
+    const CPoint a = s->PointScreenPosition(0), b = s->PointScreenPosition(1);
+    EXPECT_EQ(Pixel((a.x + b.x) / 2, a.y), kBlue);
+}
+
+TEST_F(ChartWindowTest, ZoomByADraggedRectangleAndReset)
+{
+    chart.RefreshCtrl();
+    const CRect plot = chart.GetPlottingRect();
+    const CPoint from(plot.left + 40, plot.top + 30), to(plot.left + 140, plot.top + 110);
+    const double x1 = bottom->ScreenToValue(from.x), x2 = bottom->ScreenToValue(to.x);
+    const double yTop = left->ScreenToValue(from.y), yBottom = left->ScreenToValue(to.y);
+
+    chart.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, Pt(from.x, from.y));
+    chart.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, Pt(to.x, to.y));
+    EXPECT_TRUE(chart.IsZooming());
+    EXPECT_EQ(chart.GetZoomRect(), CRect(from.x, from.y, to.x, to.y));
+    chart.SendMessage(WM_LBUTTONUP, 0, Pt(to.x, to.y));
+    EXPECT_FALSE(chart.IsZooming());
+    EXPECT_DOUBLE_EQ(bottom->GetMin(), x1);
+    EXPECT_DOUBLE_EQ(bottom->GetMax(), x2);
+    EXPECT_DOUBLE_EQ(left->GetMin(), yBottom);
+    EXPECT_DOUBLE_EQ(left->GetMax(), yTop);
+    EXPECT_EQ(bottom->GetUnzoomedMax(), 10);
+
+    // A click changes nothing; a drag up and left restores every range.
+    const double zoomedMin = bottom->GetMin();
+    Drag(WM_LBUTTONDOWN, WM_LBUTTONUP, CPoint(100, 100), CPoint(100, 100));
+    Drag(WM_LBUTTONDOWN, WM_LBUTTONUP, CPoint(100, 100), CPoint(160, 100));
+    EXPECT_EQ(bottom->GetMin(), zoomedMin);
+    Drag(WM_LBUTTONDOWN, WM_LBUTTONUP, CPoint(150, 150), CPoint(120, 170));
+    EXPECT_EQ(bottom->GetMin(), 0);
+    EXPECT_EQ(bottom->GetMax(), 10);
+    EXPECT_EQ(left->GetMin(), 0);
+    EXPECT_EQ(left->GetMax(), 10);
+}
+
+TEST_F(ChartWindowTest, ZoomLimitsAndDisabledZoom)
+{
+    bottom->SetZoomMinMax(2, 2.0004);
+    EXPECT_EQ(bottom->GetMin(), 2);
+    EXPECT_DOUBLE_EQ(bottom->GetMax(), 2.001);
+    left->SetMinMax(5, 5);
+    left->SetZoomMinMax(1, 2); // degenerate: ignored
+    EXPECT_EQ(left->GetMin(), 5);
+    chart.SetZoomEnabled(false);
+    Drag(WM_LBUTTONDOWN, WM_LBUTTONUP, CPoint(100, 50), CPoint(200, 150));
+    EXPECT_EQ(bottom->GetMin(), 2);
+}
+
+TEST_F(ChartWindowTest, ZoomedFarAwayDataStillDraws)
+{
+    CChartLineSerie* s = chart.CreateLineSerie();
+    s->SetColour(kBlue);
+    s->AddPoint(-1e15, 5);
+    s->AddPoint(1e15, 5);
+    bottom->SetZoomMinMax(0, 0.001);
+    chart.RefreshCtrl();
+    const CRect plot = chart.GetPlottingRect();
+    EXPECT_EQ(Pixel(plot.left + plot.Width() / 2, left->ValueToScreen(5)), kBlue);
+}
+
+TEST_F(ChartWindowTest, PanWithTheRightButton)
+{
+    chart.RefreshCtrl();
+    const double perPixelX = 10.0 / (bottom->GetEndPixel() - bottom->GetStartPixel());
+    const double perPixelY = 10.0 / (left->GetStartPixel() - left->GetEndPixel());
+    chart.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, Pt(150, 120));
+    EXPECT_TRUE(chart.IsPanning());
+    chart.SendMessage(WM_MOUSEMOVE, MK_RBUTTON, Pt(180, 100)); // right 30, up 20
+    chart.SendMessage(WM_RBUTTONUP, 0, Pt(180, 100));
+    EXPECT_FALSE(chart.IsPanning());
+    // The content follows the mouse: the x range moves left, the y range down.
+    EXPECT_NEAR(bottom->GetMin(), -30 * perPixelX, 1e-9);
+    EXPECT_NEAR(bottom->GetMax(), 10 - 30 * perPixelX, 1e-9);
+    EXPECT_NEAR(left->GetMin(), -20 * perPixelY, 1e-9);
+    EXPECT_EQ(bottom->GetUnzoomedMin(), 0);
+    chart.ResetZoom();
+    EXPECT_EQ(bottom->GetMin(), 0);
+    EXPECT_EQ(left->GetMax(), 10);
+
+    chart.SetPanEnabled(false);
+    Drag(WM_RBUTTONDOWN, WM_RBUTTONUP, CPoint(150, 120), CPoint(190, 120));
+    EXPECT_EQ(bottom->GetMin(), 0);
+}
+
+TEST_F(ChartWindowTest, ScrollRequestsMoveTheRangeByTenths)
+{
+    CChartLineSerie* s = chart.CreateLineSerie();
+    s->AddPoint(0, 0);
+    s->AddPoint(100, 10); // the series spans ten axis widths
+    CChartScrollBar* bar = bottom->GetScrollBar();
+    ASSERT_NE(bar, nullptr);
+    ASSERT_NE(bar->GetSafeHwnd(), nullptr);
+    EXPECT_FALSE(bar->IsWindowVisible());
+    bottom->RefreshScrollBar();
+    EXPECT_EQ(bar->GetRangeMax(), 99);
+    EXPECT_EQ(bar->GetPosition(), 0);
+    chart.SendMessage(WM_HSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), reinterpret_cast<LPARAM>(bar->GetSafeHwnd()));
+    EXPECT_DOUBLE_EQ(bottom->GetMin(), 1);
+    EXPECT_DOUBLE_EQ(bottom->GetMax(), 11);
+    chart.SendMessage(WM_HSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), reinterpret_cast<LPARAM>(bar->GetSafeHwnd()));
+    EXPECT_DOUBLE_EQ(bottom->GetMin(), 11);
+    chart.SendMessage(WM_HSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), reinterpret_cast<LPARAM>(bar->GetSafeHwnd()));
+    EXPECT_DOUBLE_EQ(bottom->GetMin(), 11);
+}
+
+TEST_F(ChartWindowTest, MouseEventsReachTheNewestSeriesOnThePoint)
+{
+    CChartLineSerie* older = chart.CreateLineSerie();
+    CChartLineSerie* newer = chart.CreateLineSerie();
+    for (CChartLineSerie* s : {older, newer})
+    {
+        s->AddPoint(2, 5);
+        s->AddPoint(8, 5);
+    }
+    CRecordingListener olderListener, newerListener;
+    older->RegisterMouseListener(&olderListener);
+    newer->RegisterMouseListener(&newerListener);
+    const CPoint p = newer->PointScreenPosition(1);
+    chart.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, Pt(p.x, p.y));
+    chart.SendMessage(WM_LBUTTONUP, 0, Pt(p.x, p.y));
+    chart.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, Pt(p.x, p.y));
+    chart.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, Pt(p.x, p.y));
+    chart.SendMessage(WM_RBUTTONUP, 0, Pt(p.x, p.y));
+    chart.SendMessage(WM_RBUTTONDBLCLK, MK_RBUTTON, Pt(p.x, p.y));
+    chart.SendMessage(WM_MOUSEMOVE, 0, Pt(p.x, p.y)); // moves are not notified by default
+    EXPECT_TRUE(olderListener.events.empty());
+    ASSERT_EQ(newerListener.events.size(), 6u);
+    const int kinds[6] = {cmeLButtonDown, cmeLButtonUp, cmeLButtonDoubleClick, cmeRButtonDown, cmeRButtonUp,
+                          cmeRButtonDoubleClick};
+    for (int i = 0; i < 6; ++i)
+    {
+        EXPECT_EQ(newerListener.events[i].kind, kinds[i]);
+        EXPECT_EQ(newerListener.events[i].index, 1u);
+    }
+    // Off the line: nobody.
+    chart.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, Pt(p.x, p.y - 30));
+    chart.SendMessage(WM_LBUTTONUP, 0, Pt(p.x, p.y - 30));
+    EXPECT_EQ(newerListener.events.size(), 6u);
+    // A hidden newer series lets the older one take it.
+    newer->SetVisible(false);
+    chart.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, Pt(p.x, p.y));
+    ASSERT_EQ(olderListener.events.size(), 1u);
+    EXPECT_EQ(olderListener.events[0].kind, cmeLButtonDoubleClick);
+}
+
+TEST_F(ChartWindowTest, ResizingMakesANewImage)
+{
+    chart.RefreshCtrl();
+    BITMAP bm{};
+    chart.GetBackgroundDC()->GetCurrentBitmap()->GetBitmap(&bm);
+    EXPECT_EQ(bm.bmWidth, 420);
+    EXPECT_EQ(bm.bmHeight, 320);
+    chart.MoveWindow(0, 0, 250, 180);
+    ASSERT_NE(chart.GetBackgroundDC(), nullptr);
+    chart.GetBackgroundDC()->GetCurrentBitmap()->GetBitmap(&bm);
+    EXPECT_EQ(bm.bmWidth, 250);
+    EXPECT_EQ(bm.bmHeight, 180);
+
+    // An empty client area draws nothing and fails nothing, also when points arrive.
+    chart.MoveWindow(0, 0, 0, 0);
+    EXPECT_EQ(chart.GetBackgroundDC(), nullptr);
+    CChartLineSerie* s = chart.CreateLineSerie();
+    s->AddPoint(1, 1);
+    s->AddPoint(2, 2);
+    EXPECT_EQ(chart.GetBackgroundDC(), nullptr);
+    // A tiny one still lays out without trouble.
+    chart.MoveWindow(0, 0, 12, 9);
+    ASSERT_NE(chart.GetBackgroundDC(), nullptr);
+    chart.MoveWindow(0, 0, 300, 200);
+    const CPoint a = s->PointScreenPosition(0);
+    EXPECT_TRUE(chart.GetPlottingRect().PtInRect(a));
+}
+
+TEST_F(ChartWindowTest, PaintCopiesTheImageAndDrawsTheZoomRectangle)
+{
+    chart.SetBackColour(kGreen);
+    chart.SetZoomRectColour(kRed);
+    qor::test::PaintNow(&chart);
+    EXPECT_EQ(qor::test::SurfacePixel(&chart, 5, 5), kGreen);
+    // Real input: the toolkit's mouse events reach the same handlers.
+    qor::test::MouseDown(&chart, CPoint(100, 80), VK_LBUTTON);
+    qor::test::MouseMove(&chart, CPoint(200, 150), MK_LBUTTON);
+    EXPECT_TRUE(chart.IsZooming());
+    qor::test::PaintNow(&chart);
+    EXPECT_EQ(qor::test::SurfacePixel(&chart, 150, 80), kRed);
+    EXPECT_EQ(qor::test::SurfacePixel(&chart, 100, 120), kRed);
+    EXPECT_EQ(qor::test::SurfacePixel(&chart, 200, 120), kRed);
+    EXPECT_NE(Pixel(150, 80), kRed); // the rectangle is not in the image
+    const double x1 = bottom->ScreenToValue(100), x2 = bottom->ScreenToValue(200);
+    qor::test::MouseUp(&chart, CPoint(200, 150), VK_LBUTTON);
+    EXPECT_FALSE(chart.IsZooming());
+    EXPECT_DOUBLE_EQ(bottom->GetMin(), x1);
+    EXPECT_DOUBLE_EQ(bottom->GetMax(), x2);
+    qor::test::PaintNow(&chart);
+    EXPECT_NE(qor::test::SurfacePixel(&chart, 150, 80), kRed); // gone with the next paint
+}
+
+TEST_F(ChartWindowTest, TitleLinesTakeTheTopOfTheChart)
+{
+    chart.RefreshCtrl();
+    const int plainTop = chart.GetPlottingRect().top;
+    chart.AllowRefresh(false);
+    chart.GetTitle()->AddString(_T("Bending Moment"));
+    chart.GetTitle()->AddString(_T("Envelope"));
+    chart.AllowRefresh(true);
+    CClientDC dc(&chart);
+    const CSize size = chart.GetTitle()->Measure(&dc);
+    // Each line is its text height plus 2.
+    CFont font;
+    LOGFONT lf{};
+    lf.lfHeight = 100;
+    lf.lfWeight = FW_NORMAL;
+    wcscpy(lf.lfFaceName, L"Microsoft Sans Serif");
+    font.CreatePointFontIndirect(&lf, &dc);
+    CFont* pOld = dc.SelectObject(&font);
+    const int h1 = dc.GetTextExtent(CString(_T("Bending Moment"))).cy;
+    const int h2 = dc.GetTextExtent(CString(_T("Envelope"))).cy;
+    dc.SelectObject(pOld);
+    EXPECT_EQ(size.cy, h1 + 2 + h2 + 2);
+    EXPECT_EQ(chart.GetTitle()->GetTitleRect().top, 3);
+    EXPECT_EQ(chart.GetTitle()->GetTitleRect().Height(), size.cy);
+    EXPECT_GE(chart.GetPlottingRect().top, plainTop + size.cy - 1);
+    chart.GetTitle()->SetVisible(false);
+    EXPECT_EQ(chart.GetTitle()->Measure(&dc), CSize(0, 0));
+    EXPECT_EQ(chart.GetPlottingRect().top, plainTop);
+}
+
+TEST_F(ChartWindowTest, LegendListsNamedSeriesOnly)
+{
+    chart.RefreshCtrl();
+    const CRect plain = chart.GetPlottingRect();
+    CChartLineSerie* s = chart.CreateLineSerie();
+    s->AddPoint(1, 1);
+    chart.GetLegend()->SetVisible(true);
+    // Nothing named: an empty legend that takes nothing.
+    EXPECT_TRUE(chart.GetLegend()->GetLegendRect().IsRectEmpty());
+    EXPECT_EQ(chart.GetPlottingRect(), plain);
+    s->SetName(_T("Max"));
+    const CRect legend = chart.GetLegend()->GetLegendRect();
+    ASSERT_FALSE(legend.IsRectEmpty());
+    EXPECT_EQ(legend.right, 420 - 3 - 6);
+    EXPECT_LT(chart.GetPlottingRect().right, legend.left);
+    // Its sample: a line of the series colour across the sample square.
+    const COLORREF colour = s->GetColour();
+    bool found = false;
+    for (int y = legend.top; y < legend.bottom && !found; ++y)
+        found = Pixel(legend.left + 8, y) == colour;
+    EXPECT_TRUE(found);
+    chart.GetLegend()->SetVisible(false);
+    EXPECT_EQ(chart.GetPlottingRect(), plain);
+}
+
+TEST_F(ChartWindowTest, AxisTitlesWidenTheMargins)
+{
+    chart.RefreshCtrl();
+    const CRect plain = chart.GetPlottingRect();
+    bottom->GetLabel()->SetText(_T("Bridge Span (m)"));
+    left->GetLabel()->SetText(_T("Bending Moment (kNm)"));
+    const CRect titled = chart.GetPlottingRect();
+    EXPECT_GT(titled.left, plain.left + 8);
+    EXPECT_LT(titled.bottom, plain.bottom - 8);
+    EXPECT_FALSE(left->GetLabel()->GetRect().IsRectEmpty());
+    EXPECT_LE(left->GetLabel()->GetRect().right, titled.left);
+}
+
+TEST_F(ChartWindowTest, RemoveAllSeriesAndDestructionWithSeries)
+{
+    CChartLineSerie* s = chart.CreateLineSerie();
+    s->AddPoint(1, 1);
+    chart.CreatePointsSerie()->AddPoint(2, 2);
+    chart.RemoveAllSeries();
+    EXPECT_EQ(chart.GetSeriesCount(), 0u);
+    EXPECT_TRUE(left->GetSeries().empty());
+    chart.CreateLineSerie()->AddPoint(3, 3); // left for the destructor
+}
+
+TEST_F(ChartWindowTest, PrintedLayoutIsScaledToThePageAndRestoredAfterwards)
+{
+    chart.SetBorderColour(kRed);
+    left->GetGrid()->SetVisible(false);
+    bottom->GetGrid()->SetVisible(false);
+    const CRect screenPlot = chart.GetPlottingRect();
+
+    CClientDC screen(&chart);
+    CDC page;
+    ASSERT_TRUE(page.CreateCompatibleDC(&screen));
+    const int width = page.GetDeviceCaps(HORZRES), height = page.GetDeviceCaps(VERTRES);
+    CBitmap bitmap;
+    ASSERT_TRUE(bitmap.CreateCompatibleBitmap(&screen, width, height));
+    CBitmap* pOld = page.SelectObject(&bitmap);
+    page.FillSolidRect(0, 0, width, height, RGB(255, 255, 255));
+
+    chart.OnBeginPrinting(&page, nullptr);
+    // Three quarters of the page, in screen pixels (the same resolution here).
+    EXPECT_EQ(chart.GetPrintedSize(), CSize(width * 3 / 4, height * 3 / 4));
+    const int saved = page.SaveDC();
+    chart.OnPrint(&page, nullptr);
+    const CRect printedPlot = chart.GetPlottingRect(); // logical units of the page
+    page.RestoreDC(saved);
+    EXPECT_GT(printedPlot.Width(), screenPlot.Width());
+    // The border lands where the mapping puts it: scaled by page / printed size.
+    const int x = MulDiv((printedPlot.left + printedPlot.right) / 2, width, width * 3 / 4);
+    const int y = MulDiv(printedPlot.top, height, height * 3 / 4);
+    bool found = false;
+    for (int dy = -2; dy <= 2 && !found; ++dy)
+        found = page.GetPixel(x, y + dy) == kRed;
+    EXPECT_TRUE(found);
+    chart.OnEndPrinting(&page, nullptr);
+    EXPECT_EQ(chart.GetPlottingRect(), screenPlot);
+    page.SelectObject(pOld);
+
+    // A DC that is no printer refuses the document and changes nothing.
+    EXPECT_FALSE(chart.PrintOn(&screen, _T("Chart")));
+    EXPECT_EQ(chart.GetPlottingRect(), screenPlot);
+}
+
+TEST_F(ChartWindowTest, HiddenSeriesDrawNothing)
+{
+    left->GetGrid()->SetVisible(false);
+    bottom->GetGrid()->SetVisible(false);
+    CChartLineSerie* s = chart.CreateLineSerie();
+    s->SetColour(kBlue);
+    s->AddPoint(0, 5);
+    s->AddPoint(10, 5);
+    const CRect plot = chart.GetPlottingRect();
+    EXPECT_EQ(Pixel(plot.left + 5, left->ValueToScreen(5)), kBlue);
+    s->SetVisible(false);
+    for (int x = plot.left + 1; x < plot.right; x += 5)
+        EXPECT_NE(Pixel(x, left->ValueToScreen(5)), kBlue);
+    s->AddPoint(5, 6); // a hidden series draws no new points either
+    for (int x = plot.left + 1; x < plot.right; x += 5)
+        EXPECT_NE(Pixel(x, left->ValueToScreen(5)), kBlue);
+}
+
+TEST_F(ChartWindowTest, TitleTextStartsFourPixelsDown)
+{
+    chart.GetTitle()->SetColour(kRed);
+    chart.GetTitle()->AddString(_T("Shear Force"));
+    const CRect title = chart.GetTitle()->GetTitleRect();
+    ASSERT_GT(title.Height(), 0);
+    int firstRow = -1;
+    for (int y = title.top; y < title.bottom && firstRow < 0; ++y)
+        for (int x = title.left; x < title.right; ++x)
+            if (Pixel(x, y) != chart.GetBackColour())
+            {
+                firstRow = y;
+                break;
+            }
+    ASSERT_GE(firstRow, 0);
+    EXPECT_GE(firstRow, title.top + 4);
+    // Centred: as much room on the left of the text as on the right, within a pixel or two.
+    int leftmost = title.right, rightmost = title.left;
+    for (int y = title.top; y < title.bottom; ++y)
+        for (int x = title.left; x < title.right; ++x)
+            if (Pixel(x, y) != chart.GetBackColour())
+            {
+                leftmost = std::min(leftmost, x);
+                rightmost = std::max(rightmost, x);
+            }
+    EXPECT_NEAR(leftmost - title.left, title.right - 1 - rightmost, 3);
+}
+
+TEST_F(ChartWindowTest, AButtonUpWithoutADragChangesNothing)
+{
+    Drag(WM_LBUTTONDOWN, WM_LBUTTONUP, CPoint(100, 60), CPoint(220, 160));
+    const double min = bottom->GetMin(), max = bottom->GetMax();
+    ASSERT_GT(min, 0);
+    // A stray release (its press went elsewhere) does not zoom or reset again.
+    chart.SendMessage(WM_LBUTTONUP, 0, Pt(40, 20));
+    EXPECT_EQ(bottom->GetMin(), min);
+    EXPECT_EQ(bottom->GetMax(), max);
+}
+
+TEST_F(ChartWindowTest, PrintMakesOnePageThroughTheDialog)
+{
+    CChartLineSerie* s = chart.CreateLineSerie();
+    s->AddPoint(0, 1);
+    s->AddPoint(10, 9);
+    const CRect screenPlot = chart.GetPlottingRect();
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("qor-chart-print-" + std::to_string(getpid()) + ".pdf")).string();
+    std::remove(path.c_str());
+    qor::gui::SetPrintToFile(CString(path.c_str()));
+
+    // Cancelled: nothing is printed.
+    int dialogs = 0;
+    auto previous = qor::gui::SetPrintDialogDriver([&](CPrintDialog& dlg) {
+        ++dialogs;
+        EXPECT_NE(dlg.m_pd.Flags & PD_NOPAGENUMS, 0u);
+        return IDCANCEL;
+    });
+    chart.Print(_T("Chart"));
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(std::fopen(path.c_str(), "rb"), nullptr);
+
+    // Confirmed: one document, and the screen layout afterwards.
+    qor::gui::SetPrintDialogDriver([&](CPrintDialog&) { ++dialogs; return IDOK; });
+    chart.Print(_T("Chart"));
+    EXPECT_EQ(dialogs, 2);
+    FILE* f = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    char head[5] = {};
+    EXPECT_EQ(std::fread(head, 1, 4, f), 4u);
+    std::fclose(f);
+    EXPECT_STREQ(head, "%PDF");
+    EXPECT_EQ(chart.GetPlottingRect(), screenPlot);
+
+    // With the caller's dialog: its printer DC, no dialog shown, the DC stays the caller's.
+    std::remove(path.c_str());
+    CPrintDialog dlg(FALSE);
+    ASSERT_NE(dlg.CreatePrinterDC(), nullptr);
+    chart.Print(_T("Chart"), &dlg);
+    EXPECT_EQ(dialogs, 2);
+    EXPECT_NE(dlg.GetPrinterDC(), nullptr);
+    f = std::fopen(path.c_str(), "rb");
+    EXPECT_NE(f, nullptr);
+    if (f)
+        std::fclose(f);
+    ::DeleteDC(dlg.GetPrinterDC());
+    qor::gui::SetPrintDialogDriver(previous);
+    qor::gui::SetPrintToFile(CString());
+    std::remove(path.c_str());
+}

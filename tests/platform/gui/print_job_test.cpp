@@ -1,0 +1,386 @@
+// Printer DCs and print dialogs: jobs printed through a driven dialog land in a PDF file,
+// page by page, and the DC answers GetDeviceCaps from the printer.
+#include "platform/gui/Afx.h"
+#include "platform/test/GuiTest.h"
+#include "platform/test/PrintTest.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+using namespace qor::test;
+
+namespace {
+
+// A4 at 600 dpi with quarter-inch (150 px) margins, worked by hand. A PDF page is a whole
+// number of points: A4 is 595 x 842 pt, so 595 / 72 * 600 = 4958.3 px, 842 / 72 * 600 = 7016.7 px.
+constexpr int kPaperW = 4958, kPaperH = 7017, kMargin = 150;
+
+std::string ReadText(const std::string& path)
+{
+    std::ifstream f(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+class PrintTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        EnsureGuiApplication();
+        unsetenv("QOR_PRINT_TO_PDF");
+        qor::gui::SetDefaultLandscape(false);
+    }
+    void TearDown() override { qor::gui::SetDefaultLandscape(false); }
+};
+
+// Prints page `n` with a rectangle and, on the first page, a line of text.
+void PrintPage(CDC& dc, int n, const CRect& box, CFont* font)
+{
+    ASSERT_GT(dc.StartPage(), 0) << "page " << n;
+    dc.Rectangle(box);
+    if (n == 1)
+    {
+        CFont* old = dc.SelectObject(font);
+        dc.SetBkMode(TRANSPARENT);
+        dc.TextOut(box.left + 20, box.top + 20, CString(L"Page one"));
+        dc.SelectObject(old);
+    }
+    ASSERT_GT(dc.EndPage(), 0) << "page " << n;
+}
+
+} // namespace
+
+TEST_F(PrintTest, DrivenDialogPrintsTwoPagesIntoPdf)
+{
+    const std::string path = TempPdfPath("two-pages.pdf");
+    DrivenPrinting printing(path);
+
+    const DWORD flags = PD_NOSELECTION | PD_NOPAGENUMS | PD_USEDEVMODECOPIESANDCOLLATE | PD_HIDEPRINTTOFILE;
+    CPrintDialog dlg(FALSE, flags);
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    ASSERT_EQ(printing.Shown().size(), 1u);
+    EXPECT_EQ(printing.Shown()[0], flags | PD_RETURNDC); // a print dialog returns its DC
+    ASSERT_NE(dlg.GetPrinterDC(), nullptr);
+
+    CDC dc;
+    ASSERT_TRUE(dc.Attach(dlg.GetPrinterDC()));
+    EXPECT_TRUE(dc.IsPrinting());
+    EXPECT_EQ(dc.GetDeviceCaps(TECHNOLOGY), DT_RASPRINTER);
+    EXPECT_EQ(dc.GetDeviceCaps(LOGPIXELSX), 600);
+    EXPECT_EQ(dc.GetDeviceCaps(LOGPIXELSY), 600);
+    EXPECT_NEAR(dc.GetDeviceCaps(PHYSICALWIDTH), kPaperW, 1);
+    EXPECT_NEAR(dc.GetDeviceCaps(PHYSICALHEIGHT), kPaperH, 1);
+    EXPECT_NEAR(dc.GetDeviceCaps(PHYSICALOFFSETX), kMargin, 1);
+    EXPECT_NEAR(dc.GetDeviceCaps(PHYSICALOFFSETY), kMargin, 1);
+    EXPECT_NEAR(dc.GetDeviceCaps(HORZRES), kPaperW - 2 * kMargin, 2);
+    EXPECT_NEAR(dc.GetDeviceCaps(VERTRES), kPaperH - 2 * kMargin, 2);
+
+    // Text is measured on the printer before any page, as the print set-up code does.
+    CFont font;
+    ASSERT_TRUE(font.CreateFont(-100, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, _T("Arial")));
+    CFont* old = dc.SelectObject(&font);
+    CSize extent = dc.GetTextExtent(CString(L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"));
+    dc.SelectObject(old);
+    EXPECT_GE(extent.cy, 100);
+    EXPECT_GT(extent.cx, 52 * 30);
+
+    DOCINFO di{};
+    di.cbSize = sizeof(di);
+    di.lpszDocName = L"Chart";
+    ASSERT_GT(dc.StartDoc(&di), 0);
+    EXPECT_FALSE(FileExists(path)); // only a finished document makes the file
+    PrintPage(dc, 1, CRect(600, 600, 1800, 1200), &font);
+    PrintPage(dc, 2, CRect(300, 2000, 900, 2400), &font);
+    ASSERT_GT(dc.EndDoc(), 0);
+
+    ASSERT_TRUE(FileExists(path));
+    EXPECT_FALSE(FileExists(path + ".part"));
+    ASSERT_EQ(CountPdfPages(path), 2);
+    auto sizes = PdfPageSizes(path);
+    ASSERT_EQ(sizes.size(), 2u);
+    EXPECT_NEAR(sizes[0].cx, 595, 1); // A4 in points, portrait
+    EXPECT_NEAR(sizes[0].cy, 842, 1);
+
+    auto pages = PdfPageContents(path);
+    ASSERT_EQ(pages.size(), 2u);
+    // Each page holds its own rectangle at the device pixels drawn (within the pen's width).
+    CRect r1 = PdfPathBounds(pages[0]);
+    EXPECT_NEAR(r1.left, 600, 1);
+    EXPECT_NEAR(r1.top, 600, 1);
+    EXPECT_NEAR(r1.right, 1799, 1);
+    EXPECT_NEAR(r1.bottom, 1199, 1);
+    CRect r2 = PdfPathBounds(pages[1]);
+    EXPECT_NEAR(r2.left, 300, 1);
+    EXPECT_NEAR(r2.top, 2000, 1);
+    EXPECT_NEAR(r2.right, 899, 1);
+    EXPECT_NEAR(r2.bottom, 2399, 1);
+    // The text is on page one only, in the 100-pixel font.
+    auto sizes1 = PdfTextSizes(pages[0]);
+    ASSERT_FALSE(sizes1.empty());
+    EXPECT_NEAR(sizes1[0], 100, 15);
+    EXPECT_NE(pages[0].find("Tj"), std::string::npos);
+    EXPECT_EQ(pages[1].find("Tj"), std::string::npos);
+}
+
+TEST_F(PrintTest, DrawingOutsideAPageIsNotPrinted)
+{
+    const std::string path = TempPdfPath("outside.pdf");
+    DrivenPrinting printing(path);
+    CPrintDialog dlg(FALSE);
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    CDC dc;
+    dc.Attach(dlg.GetPrinterDC());
+    ASSERT_GT(dc.StartDoc(L"Doc"), 0);
+    dc.Rectangle(10, 10, 20, 20); // before the first page
+    ASSERT_GT(dc.StartPage(), 0);
+    dc.Rectangle(1000, 1000, 1100, 1100);
+    ASSERT_GT(dc.EndPage(), 0);
+    dc.Rectangle(3000, 3000, 3100, 3100); // between pages
+    ASSERT_GT(dc.EndDoc(), 0);
+    auto pages = PdfPageContents(path);
+    ASSERT_EQ(pages.size(), 1u);
+    CRect r = PdfPathBounds(pages[0]);
+    EXPECT_NEAR(r.left, 1000, 1);
+    EXPECT_NEAR(r.bottom, 1099, 1);
+}
+
+TEST_F(PrintTest, AbortDocLeavesNoFileAndKeepsAnOlderOne)
+{
+    const std::string path = TempPdfPath("aborted.pdf");
+    DrivenPrinting printing(path);
+    {
+        CPrintDialog dlg(FALSE);
+        ASSERT_EQ(dlg.DoModal(), IDOK);
+        CDC dc;
+        dc.Attach(dlg.GetPrinterDC());
+        ASSERT_GT(dc.StartDoc(L"Doc"), 0);
+        ASSERT_GT(dc.StartPage(), 0);
+        dc.Rectangle(100, 100, 200, 200);
+        ASSERT_GT(dc.EndPage(), 0);
+        EXPECT_GT(dc.AbortDoc(), 0);
+        EXPECT_FALSE(FileExists(path));
+        EXPECT_FALSE(FileExists(path + ".part"));
+        // The job is over: no more pages.
+        EXPECT_EQ(dc.StartPage(), SP_ERROR);
+        EXPECT_EQ(dc.EndDoc(), SP_ERROR);
+    }
+    {
+        std::ofstream(path) << "older printout";
+        CPrintDialog dlg(FALSE);
+        ASSERT_EQ(dlg.DoModal(), IDOK);
+        CDC dc;
+        dc.Attach(dlg.GetPrinterDC());
+        ASSERT_GT(dc.StartDoc(L"Doc"), 0);
+        ASSERT_GT(dc.StartPage(), 0);
+        EXPECT_GT(dc.AbortDoc(), 0);
+        EXPECT_EQ(ReadText(path), "older printout");
+    }
+    std::remove(path.c_str());
+}
+
+TEST_F(PrintTest, DeletingTheDcInTheMiddleOfAJobWritesNoFile)
+{
+    const std::string path = TempPdfPath("dropped.pdf");
+    DrivenPrinting printing(path);
+    {
+        CPrintDialog dlg(FALSE);
+        ASSERT_EQ(dlg.DoModal(), IDOK);
+        CDC dc;
+        dc.Attach(dlg.GetPrinterDC());
+        ASSERT_GT(dc.StartDoc(L"Doc"), 0);
+        ASSERT_GT(dc.StartPage(), 0);
+        dc.Rectangle(100, 100, 200, 200);
+    } // the CDC deletes the printer DC
+    CPrintDialog next(FALSE);
+    ASSERT_EQ(next.DoModal(), IDOK);
+    EXPECT_FALSE(FileExists(path));
+    EXPECT_FALSE(FileExists(path + ".part"));
+    // The next job on the same file prints normally.
+    CDC dc;
+    dc.Attach(next.GetPrinterDC());
+    ASSERT_GT(dc.StartDoc(L"Doc"), 0);
+    ASSERT_GT(dc.StartPage(), 0);
+    ASSERT_GT(dc.EndPage(), 0);
+    ASSERT_GT(dc.EndDoc(), 0);
+    EXPECT_EQ(CountPdfPages(path), 1);
+}
+
+TEST_F(PrintTest, JobStepsOutOfOrderFail)
+{
+    const std::string path = TempPdfPath("order.pdf");
+    DrivenPrinting printing(path);
+    CPrintDialog dlg(FALSE);
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    CDC dc;
+    dc.Attach(dlg.GetPrinterDC());
+    EXPECT_EQ(dc.StartPage(), SP_ERROR);
+    EXPECT_EQ(dc.EndPage(), SP_ERROR);
+    EXPECT_EQ(dc.EndDoc(), SP_ERROR);
+    EXPECT_EQ(dc.AbortDoc(), SP_ERROR);
+    ASSERT_GT(dc.StartDoc(L"Doc"), 0);
+    EXPECT_EQ(dc.StartDoc(L"Again"), SP_ERROR);
+    EXPECT_EQ(dc.EndPage(), SP_ERROR);
+    ASSERT_GT(dc.StartPage(), 0);
+    EXPECT_EQ(dc.StartPage(), SP_ERROR);
+    // EndDoc closes the open page.
+    ASSERT_GT(dc.EndDoc(), 0);
+    EXPECT_EQ(CountPdfPages(path), 1);
+
+    // A screen DC is no printer.
+    CClientDC screen(nullptr);
+    EXPECT_FALSE(screen.IsPrinting());
+    EXPECT_EQ(screen.StartDoc(L"Doc"), SP_ERROR);
+}
+
+TEST_F(PrintTest, DialogWithoutADriverCancelsHeadless)
+{
+    if (std::getenv("QOR_TEST_DISPLAY"))
+        GTEST_SKIP() << "a real display shows real print dialogs";
+    const std::string path = TempPdfPath("undriven.pdf");
+    qor::gui::SetPrintToFile(CString::FromUtf8(path));
+    CPrintDialog dlg(FALSE);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.GetPrinterDC(), nullptr);
+    CPrintDialog setup(TRUE);
+    EXPECT_EQ(setup.DoModal(), IDCANCEL);
+    qor::gui::SetPrintToFile(CString());
+    EXPECT_FALSE(FileExists(path));
+}
+
+TEST_F(PrintTest, DriverCancelAndSetupOnlyMakeNoDc)
+{
+    DrivenPrinting printing(TempPdfPath("cancelled.pdf"), IDCANCEL);
+    CPrintDialog dlg(FALSE);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.GetPrinterDC(), nullptr);
+
+    printing.Answer(IDOK);
+    CPrintDialog setup(TRUE);
+    EXPECT_EQ(setup.DoModal(), IDOK);
+    EXPECT_TRUE(setup.m_pd.Flags & PD_PRINTSETUP);
+    EXPECT_FALSE(setup.m_pd.Flags & PD_RETURNDC);
+    EXPECT_EQ(setup.GetPrinterDC(), nullptr);
+    EXPECT_EQ(printing.Shown().size(), 2u);
+}
+
+TEST_F(PrintTest, DrivenOkWithNowhereToPrintCancels)
+{
+    if (std::getenv("QOR_TEST_DISPLAY"))
+        GTEST_SKIP() << "a real display shows real print dialogs";
+    // Headless without a PDF file there is no printer: the dialog cannot return a DC.
+    auto previous = qor::gui::SetPrintDialogDriver([](CPrintDialog&) { return IDOK; });
+    CPrintDialog dlg(FALSE);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.GetPrinterDC(), nullptr);
+    EXPECT_FALSE(dlg.GetDefaults());
+    qor::gui::SetPrintDialogDriver(std::move(previous));
+}
+
+TEST_F(PrintTest, EnvironmentVariablePrintsWithoutADialog)
+{
+    const std::string path = TempPdfPath("env.pdf");
+    setenv("QOR_PRINT_TO_PDF", path.c_str(), 1);
+    {
+        CPrintDialog dlg(FALSE);
+        ASSERT_EQ(dlg.DoModal(), IDOK);
+        CDC dc;
+        dc.Attach(dlg.GetPrinterDC());
+        ASSERT_GT(dc.StartDoc(L"Doc"), 0);
+        ASSERT_GT(dc.StartPage(), 0);
+        dc.Rectangle(100, 100, 400, 400);
+        ASSERT_GT(dc.EndPage(), 0);
+        ASSERT_GT(dc.EndDoc(), 0);
+    }
+    unsetenv("QOR_PRINT_TO_PDF");
+    EXPECT_EQ(CountPdfPages(path), 1);
+}
+
+TEST_F(PrintTest, DefaultLandscapeTurnsThePage)
+{
+    const std::string path = TempPdfPath("landscape.pdf");
+    DrivenPrinting printing(path);
+    qor::gui::SetDefaultLandscape(true);
+    EXPECT_TRUE(qor::gui::GetDefaultLandscape());
+    CPrintDialog dlg(FALSE);
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    CDC dc;
+    dc.Attach(dlg.GetPrinterDC());
+    EXPECT_NEAR(dc.GetDeviceCaps(PHYSICALWIDTH), kPaperH, 1);
+    EXPECT_NEAR(dc.GetDeviceCaps(PHYSICALHEIGHT), kPaperW, 1);
+    EXPECT_GT(dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES));
+    ASSERT_GT(dc.StartDoc(L"Doc"), 0);
+    ASSERT_GT(dc.StartPage(), 0);
+    ASSERT_GT(dc.EndDoc(), 0);
+    auto sizes = PdfPageSizes(path);
+    ASSERT_EQ(sizes.size(), 1u);
+    EXPECT_NEAR(sizes[0].cx, 842, 1);
+    EXPECT_NEAR(sizes[0].cy, 595, 1);
+}
+
+TEST_F(PrintTest, PdfResolutionIsThePrintersResolution)
+{
+    const std::string path = TempPdfPath("300dpi.pdf");
+    DrivenPrinting printing(path);
+    qor::gui::SetPdfResolution(300);
+    CPrintDialog dlg(FALSE);
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    CDC dc;
+    dc.Attach(dlg.GetPrinterDC());
+    qor::gui::SetPdfResolution(600);
+    EXPECT_EQ(dc.GetDeviceCaps(LOGPIXELSX), 300);
+    EXPECT_NEAR(dc.GetDeviceCaps(PHYSICALWIDTH), 2479, 1); // 595 / 72 * 300
+    EXPECT_NEAR(dc.GetDeviceCaps(PHYSICALOFFSETX), 75, 1);
+}
+
+TEST_F(PrintTest, PrintInfoKeepsThePageRangeInItsDialog)
+{
+    CPrintInfo info;
+    EXPECT_EQ(info.GetMinPage(), 1u);
+    EXPECT_EQ(info.GetMaxPage(), 0xFFFFu);
+    EXPECT_EQ(info.GetFromPage(), 1u);
+    EXPECT_EQ(info.GetToPage(), 0xFFFFu);
+    EXPECT_EQ(info.m_nCurPage, 1u);
+    EXPECT_TRUE(info.m_bContinuePrinting);
+    EXPECT_FALSE(info.m_bPreview);
+    EXPECT_EQ(info.m_lpUserData, nullptr);
+    EXPECT_EQ(info.m_nNumPreviewPages, 0u);
+    info.SetMaxPage(3);
+    EXPECT_EQ(info.GetMaxPage(), 3u);
+    EXPECT_EQ(info.m_pPD->m_pd.nMaxPage, 3);
+    info.m_nCurPage = 3;
+    EXPECT_EQ(info.GetOffsetPage(), 2u);
+
+    // The user picks pages 2 to 3 in the dialog.
+    DrivenPrinting printing(TempPdfPath("range.pdf"));
+    printing.OnDialog([](CPrintDialog& dlg) {
+        dlg.m_pd.Flags |= PD_PAGENUMS;
+        dlg.m_pd.nFromPage = 2;
+        dlg.m_pd.nToPage = 3;
+    });
+    ASSERT_EQ(info.m_pPD->DoModal(), IDOK);
+    EXPECT_TRUE(info.m_pPD->PrintRange());
+    EXPECT_FALSE(info.m_pPD->PrintAll());
+    EXPECT_EQ(info.m_pPD->GetFromPage(), 2);
+    EXPECT_EQ(info.GetToPage(), 3u);
+    EXPECT_EQ(CString(info.m_pPD->GetDeviceName()), CString(L"PDF"));
+}
+
+TEST_F(PrintTest, PrintInfoDeletesThePrinterDcLeftInItsDialog)
+{
+    DrivenPrinting printing(TempPdfPath("info.pdf"));
+    HDC hdc = nullptr;
+    {
+        CPrintInfo info;
+        ASSERT_EQ(info.m_pPD->DoModal(), IDOK);
+        hdc = info.m_pPD->m_pd.hDC;
+        ASSERT_NE(hdc, nullptr);
+        EXPECT_EQ(::GetDeviceCaps(hdc, LOGPIXELSX), 600);
+    }
+    EXPECT_EQ(::GetDeviceCaps(hdc, LOGPIXELSX), 0); // no longer a DC
+}
