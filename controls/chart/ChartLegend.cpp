@@ -73,7 +73,8 @@ void CChartLegend::Measure(CDC* pDC, const CRect& workingRect)
         height += 6;
     }
 
-    // Centred along its docking side within the working rectangle.
+    // Along its docking side; the cross position is half the working rectangle's height
+    // (or width) less half the legend's, counted from the chart's origin.
     int left = 0, top = 0;
     if (!m_bDocked)
     {
@@ -82,8 +83,8 @@ void CChartLegend::Measure(CDC* pDC, const CRect& workingRect)
     }
     else
     {
-        const int middleTop = workingRect.top + workingRect.Height() / 2 - (height + 2) / 2;
-        const int middleLeft = workingRect.left + workingRect.Width() / 2 - width / 2;
+        const int middleTop = workingRect.Height() / 2 - (height + 2) / 2;
+        const int middleLeft = workingRect.Width() / 2 - width / 2;
         switch (m_DockSide)
         {
         case dsDockLeft: left = workingRect.left + 3; top = middleTop; break;

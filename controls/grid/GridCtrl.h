@@ -224,7 +224,7 @@ public:
     CCellID SetFocusCell(int nRow, int nCol);
     BOOL IsCellSelected(int nRow, int nCol) const;
     BOOL IsCellSelected(CCellID cell) const { return IsCellSelected(cell.row, cell.col); }
-    BOOL IsCellEditable(CCellID& cell) const;
+    BOOL IsCellEditable(const CCellID& cell) const;
     BOOL IsCellEditable(int nRow, int nCol) const;
     CCellRange GetSelectedCellRange() const;
     int GetSelectedCount() const { return static_cast<int>(m_SelectedCellMap.size()); }
@@ -247,12 +247,17 @@ public:
     BOOL IsCellVisible(int nRow, int nCol);
     BOOL IsCellVisible(CCellID cell) { return IsCellVisible(cell.row, cell.col); }
     void EnsureVisible(int nRow, int nCol);
-    void EnsureVisible(CCellID& cell) { EnsureVisible(cell.row, cell.col); }
+    void EnsureVisible(const CCellID& cell) { EnsureVisible(cell.row, cell.col); }
     BOOL InvalidateCellRect(int row, int col);
     BOOL InvalidateCellRect(const CCellID& cell) { return InvalidateCellRect(cell.row, cell.col); }
     void Refresh();
-    BOOL MouseOverRowResizeArea(CPoint& point);
-    BOOL MouseOverColumnResizeArea(CPoint& point);
+    BOOL MouseOverRowResizeArea(const CPoint& point);
+    BOOL MouseOverColumnResizeArea(const CPoint& point);
+
+    // Shows or hides the scroll bars and sets their ranges from the sizes and the client area.
+    void ResetScrollBars();
+    int GetScrollPos32(int nBar, BOOL bGetTrackPos = FALSE);
+    BOOL SetScrollPos32(int nBar, int nPos, BOOL bRedraw = TRUE);
 
     // ---- Painting ----------------------------------------------------------------------
     BOOL PaintCell(int nRow, int nCol, CDC* pDC = nullptr);
@@ -281,10 +286,7 @@ protected:
     virtual void DestroyCell(int nRow, int nCol);
 
     void EraseBkgnd(CDC* pDC);
-    void ResetScrollBars();
     void EnableScrollBars(int nBar, BOOL bEnable = TRUE);
-    int GetScrollPos32(int nBar, BOOL bGetTrackPos = FALSE);
-    BOOL SetScrollPos32(int nBar, int nPos, BOOL bRedraw = TRUE);
     // Hides the title tip (if one is shown) before the cells move.
     void HideTitleTip();
 

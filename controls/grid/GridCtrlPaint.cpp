@@ -54,7 +54,9 @@ void CGridCtrl::EraseBkgnd(CDC* pDC)
     {
         CRect CellRect(std::max(nFixedColumnWidth, static_cast<int>(rect.left)),
                        std::max(nFixedRowHeight, static_cast<int>(rect.top)), rect.right, rect.bottom);
-        pDC->FillRect(CellRect, &TextBack);
+        // Nothing left when the headers fill the client.
+        if (CellRect.left < CellRect.right && CellRect.top < CellRect.bottom)
+            pDC->FillRect(CellRect, &TextBack);
     }
 
     if (VisRect.right < ClipRect.right)

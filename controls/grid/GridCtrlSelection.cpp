@@ -50,7 +50,7 @@ BOOL CGridCtrl::IsCellEditable(int nRow, int nCol) const
     return (GetItemState(nRow, nCol) & GVIS_READONLY) == 0;
 }
 
-BOOL CGridCtrl::IsCellEditable(CCellID& cell) const
+BOOL CGridCtrl::IsCellEditable(const CCellID& cell) const
 {
     return IsCellEditable(cell.row, cell.col);
 }

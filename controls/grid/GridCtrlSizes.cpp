@@ -354,6 +354,8 @@ BOOL CGridCtrl::SetCellType(int nRow, int nCol, CRuntimeClass* pRuntimeClass)
     }
 
     CGridCellBase* pCurrCell = GetCell(nRow, nCol);
+    // Even without an old cell to copy, the new one belongs to this grid (else it could not draw).
+    pNewCell->SetGrid(this);
     if (pCurrCell)
         *pNewCell = *pCurrCell;
     SetCell(nRow, nCol, pNewCell);
@@ -548,7 +550,7 @@ BOOL CGridCtrl::AutoSizeColumn(int nCol, UINT nAutoSizeStyle, BOOL bResetScroll)
     ReleaseDC(pDC);
     if (bResetScroll)
         ResetScrollBars();
-    return measured ? TRUE : FALSE;
+    return TRUE;
 }
 
 BOOL CGridCtrl::AutoSizeRow(int nRow, BOOL bResetScroll)
@@ -579,7 +581,7 @@ BOOL CGridCtrl::AutoSizeRow(int nRow, BOOL bResetScroll)
     ReleaseDC(pDC);
     if (bResetScroll)
         ResetScrollBars();
-    return measured ? TRUE : FALSE;
+    return TRUE;
 }
 
 void CGridCtrl::AutoSizeColumns(UINT nAutoSizeStyle)
@@ -836,7 +838,8 @@ CCellRange CGridCtrl::GetVisibleFixedCellRange(LPRECT pRect, BOOL bForceRecalcul
 
 BOOL CGridCtrl::IsCellVisible(int nRow, int nCol)
 {
-    if (!::IsWindow(m_hWnd))
+    // A cell outside the grid is never visible.
+    if (!::IsWindow(m_hWnd) || !IsValid(nRow, nCol))
         return FALSE;
 
     CCellID TopLeft;
@@ -977,7 +980,7 @@ void CGridCtrl::Refresh()
         Invalidate();
 }
 
-BOOL CGridCtrl::MouseOverRowResizeArea(CPoint& point)
+BOOL CGridCtrl::MouseOverRowResizeArea(const CPoint& point)
 {
     if (point.x >= GetFixedColumnWidth())
         return FALSE;
@@ -992,7 +995,7 @@ BOOL CGridCtrl::MouseOverRowResizeArea(CPoint& point)
             endy - point.y < m_nResizeCaptureRange);
 }
 
-BOOL CGridCtrl::MouseOverColumnResizeArea(CPoint& point)
+BOOL CGridCtrl::MouseOverColumnResizeArea(const CPoint& point)
 {
     if (point.y >= GetFixedRowHeight())
         return FALSE;

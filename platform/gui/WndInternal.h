@@ -17,6 +17,7 @@
 
 class QTimer;
 class QMouseEvent;
+class QWheelEvent;
 
 namespace qor::gui {
 
@@ -101,6 +102,7 @@ public:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
 };
 
 class WndAccess

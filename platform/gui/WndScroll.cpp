@@ -6,6 +6,8 @@
 #include "platform/gui/SysValues.h"
 
 #include <QtGui/QMouseEvent>
+#include <QtGui/QWheelEvent>
+#include <QtCore/QCoreApplication>
 #include <QtCore/QSignalBlocker>
 
 namespace qor::gui {
@@ -72,6 +74,11 @@ BarWidget::BarWidget(Qt::Orientation o, QWidget* parent, WndState* owner_, int n
         HWND h = owner->handle;
         BarState& b = owner->bars[nBar];
         if (action == QAbstractSlider::SliderMove) {
+            // Only a dragged thumb tracks; the bar never moves by itself otherwise.
+            if (!isSliderDown()) {
+                setSliderPosition(b.nPos);
+                return;
+            }
             b.tracking = true;
             b.nTrackPos = sliderPosition();
             SendScrollCode(owner, nBar, SB_THUMBTRACK, b.nTrackPos);
@@ -106,6 +113,19 @@ void BarWidget::mouseReleaseEvent(QMouseEvent* e)
     }
     SendScrollCode(owner, nBar, SB_ENDSCROLL, 0);
     if (StateOf(h) && owner) SyncBar(owner, nBar);
+}
+
+// The wheel over a bar is the window's wheel (WM_MOUSEWHEEL through the host widget), as
+// on Windows; the bar itself does not scroll (nor start a thumb drag).
+void BarWidget::wheelEvent(QWheelEvent* e)
+{
+    e->accept();
+    if (!owner || !owner->widget) return;
+    QWidget* host = owner->widget;
+    QPointF local = host->mapFromGlobal(e->globalPosition());
+    QWheelEvent forwarded(local, e->globalPosition(), e->pixelDelta(), e->angleDelta(), e->buttons(), e->modifiers(),
+                          e->phase(), e->inverted(), e->source());
+    QCoreApplication::sendEvent(host, &forwarded);
 }
 
 } // namespace qor::gui

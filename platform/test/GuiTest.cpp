@@ -278,6 +278,16 @@ void ScrollBarDrag(CWnd* wnd, int nBar, const std::vector<int>& positions)
     if (qor::gui::ScrollBarWidget(wnd, nBar) == bar) ReleaseBar(bar);
 }
 
+void ScrollBarWheel(CWnd* wnd, int nBar, int delta)
+{
+    QScrollBar* bar = qor::gui::ScrollBarWidget(wnd, nBar);
+    if (!bar) return;
+    QPointF c(bar->width() / 2.0, bar->height() / 2.0);
+    QPoint angle = bar->orientation() == Qt::Vertical ? QPoint(0, delta) : QPoint(delta, 0);
+    QWheelEvent e(c, bar->mapToGlobal(c), QPoint(), angle, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(bar, &e);
+}
+
 bool ScrollBarShown(CWnd* wnd, int nBar)
 {
     QScrollBar* bar = qor::gui::ScrollBarWidget(wnd, nBar);

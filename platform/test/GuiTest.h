@@ -72,6 +72,8 @@ void FocusIn(CWnd* wnd);
 void ScrollBarClick(CWnd* wnd, int nBar, int sbCode);
 // Drags the thumb through the positions, then releases it.
 void ScrollBarDrag(CWnd* wnd, int nBar, const std::vector<int>& positions);
+// The mouse wheel turned over the bar (delta in 120ths of a notch).
+void ScrollBarWheel(CWnd* wnd, int nBar, int delta);
 // Whether the toolkit bar is shown, and its displayed value.
 bool ScrollBarShown(CWnd* wnd, int nBar);
 int ScrollBarShownValue(CWnd* wnd, int nBar);

@@ -644,3 +644,95 @@ TEST_F(ChartWindowTest, PrintMakesOnePageThroughTheDialog)
     qor::gui::SetPrintToFile(CString());
     std::remove(path.c_str());
 }
+
+// The chart rectangle is the client area less 3 pixels: (3, 3, 417, 317). Without a title
+// the legend's working rectangle is the same, 414 x 314.
+TEST_F(ChartWindowTest, LegendDocksOnEachSide)
+{
+    chart.RefreshCtrl();
+    CChartLineSerie* s = chart.CreateLineSerie();
+    s->AddPoint(1, 1);
+    chart.AllowRefresh(false);
+    s->SetName(_T("Maximum"));
+    CChartLegend* legend = chart.GetLegend();
+    legend->SetVisible(true);
+    chart.AllowRefresh(true);
+
+    CDC* pDC = chart.GetBackgroundDC();
+    ASSERT_NE(pDC, nullptr);
+    CFont font;
+    font.CreatePointFont(100, _T("Times New Roman"), pDC);
+    CFont* pOld = pDC->SelectObject(&font);
+    const CSize name = pDC->GetTextExtent(CString(_T("Maximum")));
+    pDC->SelectObject(pOld);
+    ASSERT_GT(name.cx, 0);
+
+    // Vertical layout: name + 12 + sample wide, 6 + (2 + taller of name and sample) high.
+    const int w = name.cx + 12 + 16, h = 6 + 2 + std::max<int>(name.cy, 16);
+    EXPECT_EQ(legend->GetLegendRect(), CRect(417 - w - 6, 314 / 2 - (h + 2) / 2, 417 - 6, 314 / 2 - (h + 2) / 2 + h));
+    EXPECT_LE(chart.GetPlottingRect().right, legend->GetLegendRect().left + 2 - 3);
+
+    legend->DockLegend(CChartLegend::dsDockLeft);
+    EXPECT_EQ(legend->GetLegendRect(), CRect(6, 314 / 2 - (h + 2) / 2, 6 + w, 314 / 2 - (h + 2) / 2 + h));
+    EXPECT_GE(chart.GetPlottingRect().left, legend->GetLegendRect().right - 2);
+
+    // Horizontal layout: name + 14 + sample less 6 wide, taller of name and sample + 8 high.
+    chart.AllowRefresh(false);
+    legend->SetHorizontalMode(true);
+    legend->DockLegend(CChartLegend::dsDockTop);
+    chart.AllowRefresh(true);
+    const int hw = name.cx + 14 + 16 - 6, hh = std::max<int>(name.cy, 16) + 8;
+    EXPECT_EQ(legend->GetLegendRect(), CRect(414 / 2 - hw / 2, 6, 414 / 2 - hw / 2 + hw, 6 + hh));
+    EXPECT_GE(chart.GetPlottingRect().top, 6 + hh + 2);
+
+    legend->DockLegend(CChartLegend::dsDockBottom);
+    EXPECT_EQ(legend->GetLegendRect(), CRect(414 / 2 - hw / 2, 317 - hh - 2, 414 / 2 - hw / 2 + hw, 317 - 2));
+    EXPECT_LE(chart.GetPlottingRect().bottom, 317 - hh - 2 - 2);
+
+    legend->UndockLegend(40, 50);
+    EXPECT_EQ(legend->GetLegendRect(), CRect(40, 50, 40 + hw, 50 + hh));
+}
+
+// Both axes 0..10, no titles: the left axis takes its widest label + 10 and half a label
+// height at the top, the bottom one its label height + 6 and half its widest label on the
+// right; the ticks of the second pass sit at floor(length * k / 10).
+TEST_F(ChartWindowTest, MarginsTakeTheLabelSizes)
+{
+    chart.RefreshCtrl();
+    CDC* pDC = chart.GetBackgroundDC();
+    ASSERT_NE(pDC, nullptr);
+    CFont font;
+    font.CreatePointFont(80, _T("Microsoft Sans Serif"), pDC);
+    CFont* pOld = pDC->SelectObject(&font);
+    CSize widest(0, 0);
+    for (int v = 0; v <= 10; ++v)
+    {
+        CString text;
+        text.Format(_T("%d"), v);
+        const CSize size = pDC->GetTextExtent(text);
+        widest.cx = std::max(widest.cx, size.cx);
+        widest.cy = std::max(widest.cy, size.cy);
+    }
+    pDC->SelectObject(pOld);
+
+    const CRect plot = chart.GetPlottingRect();
+    EXPECT_EQ(plot.left, 3 + widest.cx + 10);
+    EXPECT_EQ(plot.top, 3 + 3 + widest.cy / 2);
+    EXPECT_EQ(plot.right, 417 - 3 - widest.cx / 2);
+    EXPECT_EQ(plot.bottom, 317 - (widest.cy + 6));
+    EXPECT_EQ(left->GetMargin(), widest.cx + 10);
+    EXPECT_EQ(bottom->GetMargin(), widest.cy + 6);
+
+    // Increment 1 on both (at least 10 spacings on each axis), labels without decimals.
+    ASSERT_DOUBLE_EQ(bottom->GetTickIncrement(), 1.0);
+    ASSERT_DOUBLE_EQ(left->GetTickIncrement(), 1.0);
+    const std::vector<int>& xs = bottom->GetGrid()->GetTicks();
+    const std::vector<int>& ys = left->GetGrid()->GetTicks();
+    ASSERT_EQ(xs.size(), 11u);
+    ASSERT_EQ(ys.size(), 11u);
+    for (int k = 0; k <= 10; ++k)
+    {
+        EXPECT_EQ(xs[k], plot.left + plot.Width() * k / 10) << k;
+        EXPECT_EQ(ys[k], plot.bottom - plot.Height() * k / 10) << k;
+    }
+}

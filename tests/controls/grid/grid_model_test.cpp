@@ -205,6 +205,15 @@ TEST_F(GridModel, SetCellTypeKeepsTextAndState)
     EXPECT_FALSE(grid.SetCellType(4, 0, RUNTIME_CLASS(CMarkedCell)));
     EXPECT_FALSE(grid.SetCellType(0, 0, RUNTIME_CLASS(CWnd)));
     EXPECT_EQ(grid.GetCell(0, 2), cell);
+
+    // A place without a cell gets one that belongs to the grid all the same.
+    CGridCellBase* gone = grid.GetCell(2, 2);
+    ASSERT_TRUE(grid.SetCell(2, 2, nullptr));
+    delete gone;
+    ASSERT_TRUE(grid.SetCellType(2, 2, RUNTIME_CLASS(CMarkedCell)));
+    ASSERT_NE(grid.GetCell(2, 2), nullptr);
+    EXPECT_EQ(grid.GetCell(2, 2)->GetGrid(), &grid);
+    EXPECT_EQ(grid.GetCell(2, 2)->GetDefaultCell(), grid.GetDefaultCell(FALSE, FALSE));
 }
 
 TEST_F(GridModel, NewCellsComeFromTheDefaultCellClass)

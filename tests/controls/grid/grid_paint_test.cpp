@@ -163,6 +163,44 @@ TEST_F(GridPaint, WithoutRowsOnlyTheBackgroundIsDrawn)
     EXPECT_EQ(Pixel(150, 100), ::GetSysColor(COLOR_3DSHADOW));
 }
 
+TEST_F(GridPaint, BackgroundAreasTakeTheDefaultCellsColours)
+{
+    // Without cells only the erased background shows.
+    for (int r = 0; r < grid.GetRowCount(); r++)
+        for (int c = 0; c < grid.GetColumnCount(); c++)
+        {
+            CGridCellBase* cell = grid.GetCell(r, c);
+            ASSERT_TRUE(grid.SetCell(r, c, nullptr));
+            delete cell;
+        }
+    const COLORREF both = RGB(1, 100, 1), fixedCol = RGB(2, 0, 200), fixedRow = RGB(200, 0, 3),
+                   data = RGB(250, 250, 0), back = RGB(90, 40, 20);
+    grid.GetDefaultCell(TRUE, TRUE)->SetBackClr(both);
+    grid.GetDefaultCell(FALSE, TRUE)->SetBackClr(fixedCol);
+    grid.GetDefaultCell(TRUE, FALSE)->SetBackClr(fixedRow);
+    grid.GetDefaultCell(FALSE, FALSE)->SetBackClr(data);
+    grid.SetGridBkColor(back);
+    Repaint();
+
+    // Fixed width 40, fixed height 20, cells end at (200, 120). The fixed-column band runs
+    // from the top over the corner; the fixed-row band starts one pixel left of x = 40.
+    EXPECT_EQ(Pixel(5, 5), fixedCol);
+    EXPECT_EQ(Pixel(38, 5), fixedCol);
+    EXPECT_EQ(Pixel(39, 5), fixedRow);
+    EXPECT_EQ(Pixel(60, 19), fixedRow);  // no grid lines in the headers
+    EXPECT_EQ(Pixel(79, 10), fixedRow);
+    EXPECT_EQ(Pixel(20, 60), fixedCol);
+    EXPECT_EQ(Pixel(20, 119), fixedCol);
+    EXPECT_EQ(Pixel(60, 50), data);
+    EXPECT_EQ(Pixel(79, 50), kLine);
+    EXPECT_EQ(Pixel(198, 118), data);
+    EXPECT_EQ(Pixel(200, 10), back);
+    EXPECT_EQ(Pixel(250, 150), back);
+    EXPECT_EQ(Pixel(20, 120), back);
+    EXPECT_EQ(Pixel(150, 150), back);
+    EXPECT_EQ(qor::test::CountSurfacePixels(&grid, CRect(0, 0, 40, 120), both), 0);
+}
+
 TEST_F(GridPaint, SingleBufferedPaintingLooksTheSame)
 {
     grid.SetDoubleBuffering(FALSE);

@@ -147,6 +147,9 @@ TEST_F(GridWindow, GeometryWithHiddenRowsAndColumns)
     EXPECT_EQ(vis.right, client.right);
     EXPECT_TRUE(grid.IsCellVisible(1, 4));
     EXPECT_FALSE(grid.IsCellVisible(1, 5));
+    EXPECT_FALSE(grid.IsCellVisible(-1, 1));  // cells outside the grid are never visible
+    EXPECT_FALSE(grid.IsCellVisible(0, 6));
+    EXPECT_FALSE(grid.InvalidateCellRect(10, 1));
     // Rows end at 20, 40, 60, 60, 80, 100, ...
     EXPECT_EQ(range.GetMaxRow(), client.Height() > 100 ? 6 : (client.Height() > 80 ? 5 : 4));
 
@@ -312,7 +315,7 @@ TEST_F(GridWindow, AutoSizeLeavesHiddenAndUnmeasuredColumns)
     // No fixed rows to measure: the column keeps its width instead of vanishing.
     grid.SetFixedRowCount(0);
     grid.SetColumnWidth(1, 44);
-    EXPECT_FALSE(grid.AutoSizeColumn(1, GVS_HEADER));
+    EXPECT_TRUE(grid.AutoSizeColumn(1, GVS_HEADER));
     EXPECT_EQ(grid.GetColumnWidth(1), 44);
 
     ASSERT_TRUE(grid.AutoSizeRow(2));
@@ -338,6 +341,52 @@ TEST_F(GridWindow, ExpandColumnsToFitFillsTheClient)
     grid.SetColumnWidth(1, 10);
     grid.ExpandColumnsToFit(FALSE);
     EXPECT_EQ(grid.GetColumnWidth(0), fixedWidth);
+}
+
+TEST_F(GridWindow, ExpandColumnsToFitSpreadsTheDifferenceByHand)
+{
+    MakeGrid(3, 3, 30, 20, CRect(0, 0, 300, 100));
+    const int cw = Client().Width();
+    ASSERT_GT(cw, 200);
+
+    // 10 pixels to spare over 3 columns: 3 each, the remaining pixel to the first.
+    grid.SetColumnWidth(0, 50);
+    grid.SetColumnWidth(1, 60);
+    grid.SetColumnWidth(2, cw - 10 - 110);
+    grid.ExpandColumnsToFit();
+    EXPECT_EQ(grid.GetColumnWidth(0), 54);
+    EXPECT_EQ(grid.GetColumnWidth(1), 63);
+    EXPECT_EQ(grid.GetColumnWidth(2), cw - 10 - 110 + 3);
+    EXPECT_FALSE(grid.IsVisibleHScroll());
+
+    // 2 pixels too wide: one from each of the first two; the horizontal bar goes.
+    grid.SetColumnWidth(0, 50);
+    grid.SetColumnWidth(1, 60);
+    grid.SetColumnWidth(2, cw + 2 - 110);
+    ASSERT_TRUE(grid.IsVisibleHScroll());
+    grid.ExpandColumnsToFit();
+    EXPECT_EQ(grid.GetColumnWidth(0), 49);
+    EXPECT_EQ(grid.GetColumnWidth(1), 59);
+    EXPECT_EQ(grid.GetColumnWidth(2), cw + 2 - 110);
+    EXPECT_FALSE(grid.IsVisibleHScroll());
+    EXPECT_EQ(grid.GetVirtualWidth(), cw);
+}
+
+TEST_F(GridWindow, ExpandColumnsToFitWalksOverHiddenColumns)
+{
+    MakeGrid(3, 4, 30, 20, CRect(0, 0, 300, 100));
+    const int cw = Client().Width();
+    // Without the fixed column: columns 2 and 3 share 11 pixels, 5 each; the odd pixel
+    // falls on the hidden column 1, where the walk starts, and is lost.
+    grid.SetColumnWidth(0, 40);
+    grid.SetColumnWidth(1, 0);
+    grid.SetColumnWidth(2, 50);
+    grid.SetColumnWidth(3, cw - 11 - 90);
+    grid.ExpandColumnsToFit(FALSE);
+    EXPECT_EQ(grid.GetColumnWidth(0), 40);
+    EXPECT_EQ(grid.GetColumnWidth(1), 0);
+    EXPECT_EQ(grid.GetColumnWidth(2), 55);
+    EXPECT_EQ(grid.GetColumnWidth(3), cw - 11 - 90 + 5);
 }
 
 TEST_F(GridWindow, ExpandColumnsToFitWithoutClientWidthDoesNothing)

@@ -1,0 +1,217 @@
+// Messages around the loop: posts delivered inside a nested (modal) loop, per-window order
+// with several senders, the wheel's way to the parent and from a scroll bar, timer
+// procedures, cursors chosen by WM_SETCURSOR, fonts by WM_SETFONT, and the mouse position.
+#include "platform/gui/Afx.h"
+#include "platform/test/GuiTest.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdio>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+namespace {
+
+class CLoopProbe : public CWnd
+{
+public:
+    std::vector<LPARAM> received;
+    int quitAfter = -1;     // ends the nested loop after this many messages
+    int wheelDelta = 0;
+    int wheelCalls = 0;
+    std::vector<UINT> scrollCodes;
+    std::vector<UINT> cursorQueries; // the mouse message of each WM_SETCURSOR
+    HCURSOR cursor = nullptr;        // what OnSetCursor sets (nullptr: default processing)
+    bool handleWheel = true;
+
+    LRESULT OnItem(WPARAM, LPARAM l)
+    {
+        received.push_back(l);
+        if (static_cast<int>(received.size()) == quitAfter) qor::gui::QuitMessageLoop(7);
+        return 0;
+    }
+    BOOL OnMouseWheel(UINT f, short z, CPoint pt)
+    {
+        if (!handleWheel) return CWnd::OnMouseWheel(f, z, pt);
+        wheelDelta += z;
+        ++wheelCalls;
+        return TRUE;
+    }
+    void OnVScroll(UINT code, UINT, CScrollBar*) { scrollCodes.push_back(code); }
+    BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
+    {
+        cursorQueries.push_back(message);
+        if (!cursor) return CWnd::OnSetCursor(pWnd, nHitTest, message);
+        ::SetCursor(cursor);
+        return TRUE;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CLoopProbe, CWnd)
+    ON_MESSAGE(WM_APP + 5, OnItem)
+    ON_WM_MOUSEWHEEL()
+    ON_WM_VSCROLL()
+    ON_WM_SETCURSOR()
+END_MESSAGE_MAP()
+
+class LoopTest : public ::testing::Test
+{
+protected:
+    CLoopProbe top;
+    CLoopProbe a;
+    CLoopProbe b;
+    void SetUp() override
+    {
+        qor::test::EnsureGuiApplication();
+        ASSERT_TRUE(top.CreateEx(0, nullptr, L"top", WS_POPUP | WS_VISIBLE, CRect(20, 30, 420, 330), nullptr, 0));
+        ASSERT_TRUE(a.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_VSCROLL, CRect(0, 0, 150, 120), &top, 1));
+        ASSERT_TRUE(b.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(200, 0, 350, 120), &top, 2));
+    }
+};
+
+TEST_F(LoopTest, PostsFromSeveralThreadsArriveInOrderPerWindowInsideANestedLoop)
+{
+    const int n = 300;
+    HWND ha = a.m_hWnd, hb = b.m_hWnd;
+    a.quitAfter = n;
+    std::thread t1([=] {
+        for (int i = 0; i < n; ++i) EXPECT_TRUE(PostMessage(ha, WM_APP + 5, 0, i));
+    });
+    std::thread t2([=] {
+        for (int i = 0; i < n; ++i) EXPECT_TRUE(PostMessage(hb, WM_APP + 5, 0, 1000 + i));
+    });
+    // The senders never wait for the receiver: both finish before anything is delivered.
+    t1.join();
+    t2.join();
+    EXPECT_TRUE(a.received.empty());
+    // A modal loop (as a dialog or message box runs) delivers them.
+    EXPECT_EQ(qor::gui::RunMessageLoop(), 7);
+    ASSERT_EQ(a.received.size(), static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) EXPECT_EQ(a.received[static_cast<size_t>(i)], i);
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return b.received.size() == static_cast<size_t>(n); }));
+    for (int i = 0; i < n; ++i) EXPECT_EQ(b.received[static_cast<size_t>(i)], 1000 + i);
+}
+
+TEST_F(LoopTest, UnhandledWheelGoesToTheParent)
+{
+    b.handleWheel = false;
+    qor::test::Wheel(&b, CPoint(10, 10), 120);
+    EXPECT_EQ(b.wheelCalls, 0);
+    EXPECT_EQ(top.wheelDelta, 120);
+    qor::test::Wheel(&a, CPoint(10, 10), -120);
+    EXPECT_EQ(a.wheelDelta, -120);
+    EXPECT_EQ(top.wheelDelta, 120); // handled by the child: the parent hears nothing
+}
+
+TEST_F(LoopTest, WheelOverAScrollBarIsTheWindowsWheelAndDoesNotTrack)
+{
+    SCROLLINFO si{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 99, 10, 20, 0};
+    a.SetScrollInfo(SB_VERT, &si);
+    qor::test::ScrollBarWheel(&a, SB_VERT, -120);
+    EXPECT_EQ(a.wheelDelta, -120);
+    EXPECT_TRUE(a.scrollCodes.empty()); // no SB_THUMBTRACK from the wheel
+    SCROLLINFO out{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+    ASSERT_TRUE(a.GetScrollInfo(SB_VERT, &out, SIF_ALL));
+    EXPECT_EQ(out.nPos, 20);
+    EXPECT_EQ(out.nTrackPos, 20); // not stuck in a drag
+    EXPECT_EQ(qor::test::ScrollBarShownValue(&a, SB_VERT), 20);
+    // A later position is shown at once (the bar is not held by a phantom drag).
+    a.SetScrollPos(SB_VERT, 30);
+    EXPECT_EQ(qor::test::ScrollBarShownValue(&a, SB_VERT), 30);
+}
+
+std::vector<UINT_PTR>* g_procTicks = nullptr;
+HWND g_procWnd = nullptr;
+void TimerProc(HWND h, UINT msg, UINT_PTR id, DWORD)
+{
+    EXPECT_EQ(msg, static_cast<UINT>(WM_TIMER));
+    g_procWnd = h;
+    g_procTicks->push_back(id);
+}
+
+TEST_F(LoopTest, TimerProceduresRunFromDefaultProcessing)
+{
+    std::vector<UINT_PTR> ticks;
+    g_procTicks = &ticks;
+    ASSERT_EQ(a.SetTimer(3, 10, TimerProc), 3u);
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return ticks.size() >= 2; }));
+    EXPECT_TRUE(a.KillTimer(3));
+    EXPECT_EQ(g_procWnd, a.m_hWnd);
+    EXPECT_EQ(ticks.front(), 3u);
+    size_t seen = ticks.size();
+    qor::test::Pump(50);
+    EXPECT_EQ(ticks.size(), seen);
+    // A destroyed window's timers stop with it.
+    ASSERT_EQ(b.SetTimer(4, 10, TimerProc), 4u);
+    b.DestroyWindow();
+    ticks.clear();
+    qor::test::Pump(50);
+    EXPECT_TRUE(ticks.empty());
+    g_procTicks = nullptr;
+}
+
+TEST_F(LoopTest, SetCursorIsAskedBeforeMouseMessagesAndChoosesTheCursor)
+{
+    HCURSOR cross = LoadCursor(nullptr, IDC_CROSS);
+    HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW);
+    ASSERT_NE(cross, nullptr);
+    ASSERT_NE(cross, arrow);
+    b.cursor = cross;
+    qor::test::MouseMove(&b, CPoint(5, 5));
+    qor::test::MouseDown(&b, CPoint(5, 5));
+    ASSERT_EQ(b.cursorQueries.size(), 2u);
+    EXPECT_EQ(b.cursorQueries[0], static_cast<UINT>(WM_MOUSEMOVE));
+    EXPECT_EQ(b.cursorQueries[1], static_cast<UINT>(WM_LBUTTONDOWN));
+    EXPECT_EQ(GetCursor(), cross);
+    // Left to the default, the parent is asked first, then the class cursor is used.
+    b.cursor = nullptr;
+    size_t topQueries = top.cursorQueries.size();
+    qor::test::MouseMove(&b, CPoint(6, 6));
+    EXPECT_EQ(top.cursorQueries.size(), topQueries + 1);
+    EXPECT_EQ(GetCursor(), arrow);
+    qor::test::MouseUp(&b, CPoint(6, 6));
+}
+
+TEST_F(LoopTest, FontsGoByWmSetFontAndWmGetFont)
+{
+    EXPECT_EQ(a.GetFont(), nullptr);
+    CFont font;
+    ASSERT_TRUE(font.CreatePointFont(100, L"Arial"));
+    a.SetFont(&font);
+    ASSERT_NE(a.GetFont(), nullptr);
+    EXPECT_EQ(a.GetFont()->GetSafeHandle(), font.GetSafeHandle());
+    EXPECT_EQ(reinterpret_cast<HFONT>(a.SendMessage(WM_GETFONT, 0, 0)), static_cast<HFONT>(font.GetSafeHandle()));
+    a.SetFont(nullptr);
+    EXPECT_EQ(a.GetFont(), nullptr);
+}
+
+TEST_F(LoopTest, CursorPositionFollowsTheMouseInScreenCoordinates)
+{
+    qor::test::MouseMove(&b, CPoint(17, 23));
+    CPoint expected(17, 23);
+    b.ClientToScreen(&expected);
+    POINT p{};
+    ASSERT_TRUE(GetCursorPos(&p));
+    EXPECT_EQ(CPoint(p), expected);
+    DWORD pos = GetMessagePos();
+    EXPECT_EQ(GET_X_LPARAM(static_cast<LPARAM>(pos)), expected.x);
+    EXPECT_EQ(GET_Y_LPARAM(static_cast<LPARAM>(pos)), expected.y);
+    DWORD t0 = GetTickCount();
+    qor::test::Pump(20);
+    EXPECT_GE(GetTickCount() - t0, 15u);
+}
+
+TEST(ProgramLocale, NumbersKeepTheDecimalPointOnceTheToolkitIsUp)
+{
+    qor::test::EnsureGuiApplication();
+    EXPECT_STREQ(std::localeconv()->decimal_point, ".");
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.2f", 1.25);
+    EXPECT_STREQ(buf, "1.25");
+    EXPECT_DOUBLE_EQ(std::strtod("2.5", nullptr), 2.5);
+}
+
+} // namespace
