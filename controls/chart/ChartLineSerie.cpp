@@ -40,13 +40,7 @@ void CChartLineSerie::CreateLinePen(CPen& pen, COLORREF colour) const
 
 bool CChartLineSerie::DrawnRange(unsigned* pFirst, unsigned* pLast) const
 {
-    if (!VisiblePointRange(pFirst, pLast))
-        return false;
-    if (*pFirst > 0)
-        --*pFirst;
-    if (*pLast + 1 < GetPointsCount())
-        ++*pLast;
-    return *pFirst != *pLast;
+    return WidenedPointRange(pFirst, pLast) && *pFirst != *pLast;
 }
 
 void CChartLineSerie::DrawAll(CDC* pDC)
@@ -74,13 +68,26 @@ void CChartLineSerie::DrawAll(CDC* pDC)
             points.push_back(p);
     }
 
+    DrawLine(pDC, points, false);
+    m_uLastDrawnPoint = last;
+}
+
+void CChartLineSerie::DrawLine(CDC* pDC, const std::vector<POINT>& points, bool bBezier) const
+{
     const int oldBkMode = pDC->SetBkMode(TRANSPARENT);
     ClipToPlot(pDC);
+    auto draw = [pDC, bBezier](const std::vector<POINT>& pts) {
+        if (bBezier)
+            pDC->PolyBezier(pts.data(), static_cast<int>(pts.size()));
+        else
+            pDC->Polyline(pts.data(), static_cast<int>(pts.size()));
+    };
     CPen linePen;
     CreateLinePen(linePen, m_SerieColour);
-    CPen* pOldPen = nullptr;
+    CPen* pOldPen = pDC->SelectObject(&linePen);
     if (m_bShadow)
     {
+        // The shadow goes first, offset down and right, so that the line covers it.
         CPen shadowPen;
         CreateLinePen(shadowPen, m_ShadowColour);
         std::vector<POINT> shadow(points);
@@ -89,16 +96,13 @@ void CChartLineSerie::DrawAll(CDC* pDC)
             p.x += m_iShadowDepth;
             p.y += m_iShadowDepth;
         }
-        pOldPen = pDC->SelectObject(&shadowPen);
-        pDC->Polyline(shadow.data(), static_cast<int>(shadow.size()));
+        pDC->SelectObject(&shadowPen);
+        draw(shadow);
         pDC->SelectObject(&linePen);
     }
-    else
-        pOldPen = pDC->SelectObject(&linePen);
-    pDC->Polyline(points.data(), static_cast<int>(points.size()));
+    draw(points);
     pDC->SelectObject(pOldPen);
     pDC->SetBkMode(oldBkMode);
-    m_uLastDrawnPoint = last;
 }
 
 void CChartLineSerie::ComputeBezierControlPoints(const std::vector<double>& knots, std::vector<double>& first,
@@ -162,35 +166,7 @@ void CChartLineSerie::DrawSmooth(CDC* pDC)
         points.push_back(POINT{px(kx[count - 1]), px(ky[count - 1])});
     }
 
-    const int oldBkMode = pDC->SetBkMode(TRANSPARENT);
-    ClipToPlot(pDC);
-    CPen linePen;
-    CreateLinePen(linePen, m_SerieColour);
-    CPen* pOldPen = pDC->SelectObject(&linePen);
-    const bool bezier = count >= 3;
-    auto draw = [&](const std::vector<POINT>& pts) {
-        if (bezier)
-            pDC->PolyBezier(pts.data(), static_cast<int>(pts.size()));
-        else
-            pDC->Polyline(pts.data(), static_cast<int>(pts.size()));
-    };
-    if (m_bShadow)
-    {
-        CPen shadowPen;
-        CreateLinePen(shadowPen, m_ShadowColour);
-        std::vector<POINT> shadow(points);
-        for (POINT& p : shadow)
-        {
-            p.x += m_iShadowDepth;
-            p.y += m_iShadowDepth;
-        }
-        pDC->SelectObject(&shadowPen);
-        draw(shadow);
-        pDC->SelectObject(&linePen);
-    }
-    draw(points);
-    pDC->SelectObject(pOldPen);
-    pDC->SetBkMode(oldBkMode);
+    DrawLine(pDC, points, count >= 3);
     m_uLastDrawnPoint = count - 1;
 }
 

@@ -33,6 +33,9 @@ private:
     bool DrawnRange(unsigned* pFirst, unsigned* pLast) const;
     void CreateLinePen(CPen& pen, COLORREF colour) const;
     void DrawSmooth(CDC* pDC);
+    // Draws the line through the points (a chain of Bezier segments when bBezier), with its
+    // shadow under it when the series has one.
+    void DrawLine(CDC* pDC, const std::vector<POINT>& points, bool bBezier) const;
 
     int m_iLineWidth = 1;
     int m_iPenStyle = PS_SOLID;

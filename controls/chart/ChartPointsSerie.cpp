@@ -27,17 +27,6 @@ void CChartPointsSerie::SetBorderColour(COLORREF colour)
     RefreshParent();
 }
 
-bool CChartPointsSerie::MarkerRange(unsigned* pFirst, unsigned* pLast) const
-{
-    if (!VisiblePointRange(pFirst, pLast))
-        return false;
-    if (*pFirst > 0)
-        --*pFirst;
-    if (*pLast + 1 < GetPointsCount())
-        ++*pLast;
-    return true;
-}
-
 void CChartPointsSerie::DrawMarker(CDC* pDC, const CRect& rect)
 {
     switch (m_iPointType)
@@ -95,7 +84,7 @@ void CChartPointsSerie::DrawAll(CDC* pDC)
     if (!CanDraw() || !pDC || !pDC->GetSafeHdc())
         return;
     unsigned first = 0, last = 0;
-    if (!MarkerRange(&first, &last))
+    if (!WidenedPointRange(&first, &last))
         return;
     DrawMarkers(pDC, first, last);
     m_uLastDrawnPoint = last + 1; // markers drawn up to here
@@ -136,7 +125,7 @@ bool CChartPointsSerie::HitTest(const CPoint& screenPoint, unsigned* pIndex) con
     if (!CanDraw())
         return false;
     unsigned first = 0, last = 0;
-    if (!MarkerRange(&first, &last))
+    if (!WidenedPointRange(&first, &last))
         return false;
     for (unsigned i = first; i <= last; ++i)
     {

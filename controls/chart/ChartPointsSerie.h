@@ -24,10 +24,6 @@ public:
     void DrawAll(CDC* pDC) override;
 
 private:
-    // The points whose markers may show: the visible range and one point beyond each end
-    // (a marker centred just outside still reaches into the plot; one exactly on the
-    // range's minimum is kept).
-    bool MarkerRange(unsigned* pFirst, unsigned* pLast) const;
     void DrawMarkers(CDC* pDC, unsigned first, unsigned last);
     void DrawMarker(CDC* pDC, const CRect& rect);
 

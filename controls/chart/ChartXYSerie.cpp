@@ -62,3 +62,14 @@ void CChartXYSerie::ClipToPlot(CDC* pDC) const
     pDC->SelectClipRgn(nullptr);
     pDC->IntersectClipRect(&m_PlottingRect);
 }
+
+bool CChartXYSerie::WidenedPointRange(unsigned* pFirst, unsigned* pLast) const
+{
+    if (!VisiblePointRange(pFirst, pLast))
+        return false;
+    if (*pFirst > 0)
+        --*pFirst;
+    if (*pLast + 1 < GetPointsCount())
+        ++*pLast;
+    return true;
+}

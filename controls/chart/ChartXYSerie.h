@@ -30,4 +30,7 @@ protected:
     bool CanDraw() const { return m_bIsVisible && m_pHorizontalAxis && m_pVerticalAxis; }
     // Sets up a DC for drawing the series: clipped to the plotting rectangle.
     void ClipToPlot(CDC* pDC) const;
+    // The visible range widened by one point at each end: a line to a point just outside, or
+    // a marker centred just outside, still reaches into the plot. False when nothing is visible.
+    bool WidenedPointRange(unsigned* pFirst, unsigned* pLast) const;
 };

@@ -6,6 +6,38 @@
 
 #include <algorithm>
 
+namespace {
+
+// Fills the cell's background, the grid-line pixels at its right and bottom included.
+void FillCellBack(CDC* pDC, CRect rect, COLORREF clr)
+{
+    rect.right++;
+    rect.bottom++;
+    CBrush brush;
+    if (brush.CreateSolidBrush(clr))
+        pDC->FillRect(rect, &brush);
+}
+
+// The raised frame of a header cell (light top and left, dark right and bottom); the
+// rectangle then shrinks to the inside of the frame.
+void DrawRaisedFrame(CDC* pDC, CRect& rect)
+{
+    CPen lightPen(PS_SOLID, 1, ::GetSysColor(COLOR_3DHIGHLIGHT));
+    CPen darkPen(PS_SOLID, 1, ::GetSysColor(COLOR_3DDKSHADOW));
+    CPen* pOldPen = pDC->SelectObject(&lightPen);
+    pDC->MoveTo(rect.right, rect.top);
+    pDC->LineTo(rect.left, rect.top);
+    pDC->LineTo(rect.left, rect.bottom);
+    pDC->SelectObject(&darkPen);
+    pDC->MoveTo(rect.right, rect.top);
+    pDC->LineTo(rect.right, rect.bottom);
+    pDC->LineTo(rect.left, rect.bottom);
+    pDC->SelectObject(pOldPen);
+    rect.DeflateRect(1, 1);
+}
+
+} // namespace
+
 IMPLEMENT_DYNAMIC(CGridCellBase, CObject)
 
 CGridCellBase::CGridCellBase() = default;
@@ -84,15 +116,7 @@ BOOL CGridCellBase::Draw(CDC* pDC, int nRow, int nCol, CRect rect, BOOL bEraseBk
         else
         {
             if (bEraseBkgnd)
-            {
-                rect.right++;
-                rect.bottom++;
-                CBrush brush;
-                if (brush.CreateSolidBrush(backClr))
-                    pDC->FillRect(rect, &brush);
-                rect.right--;
-                rect.bottom--;
-            }
+                FillCellBack(pDC, rect, backClr);
             pDC->SetTextColor(textClr);
         }
     }
@@ -104,14 +128,10 @@ BOOL CGridCellBase::Draw(CDC* pDC, int nRow, int nCol, CRect rect, BOOL bEraseBk
             textClr = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
             bEraseBkgnd = TRUE;
         }
+        if (bEraseBkgnd)
+            FillCellBack(pDC, rect, backClr);
         rect.right++;
         rect.bottom++;
-        if (bEraseBkgnd)
-        {
-            CBrush brush;
-            if (brush.CreateSolidBrush(backClr))
-                pDC->FillRect(rect, &brush);
-        }
         if (pGrid->GetGridLines() != GVL_NONE)
         {
             rect.right--;
@@ -147,18 +167,7 @@ BOOL CGridCellBase::Draw(CDC* pDC, int nRow, int nCol, CRect rect, BOOL bEraseBk
         }
         else
         {
-            CPen lightPen(PS_SOLID, 1, ::GetSysColor(COLOR_3DHIGHLIGHT));
-            CPen darkPen(PS_SOLID, 1, ::GetSysColor(COLOR_3DDKSHADOW));
-            CPen* pOldPen = pDC->SelectObject(&lightPen);
-            pDC->MoveTo(rect.right, rect.top);
-            pDC->LineTo(rect.left, rect.top);
-            pDC->LineTo(rect.left, rect.bottom);
-            pDC->SelectObject(&darkPen);
-            pDC->MoveTo(rect.right, rect.top);
-            pDC->LineTo(rect.right, rect.bottom);
-            pDC->LineTo(rect.left, rect.bottom);
-            pDC->SelectObject(pOldPen);
-            rect.DeflateRect(1, 1);
+            DrawRaisedFrame(pDC, rect);
         }
     }
 
@@ -334,15 +343,7 @@ BOOL CGridCellBase::PrintCell(CDC* pDC, int nRow, int nCol, CRect rect)
                           static_cast<int>(GetBValue(textClr) * 0.11));
         }
         else if (hasBack)
-        {
-            rect.right++;
-            rect.bottom++;
-            CBrush brush;
-            if (brush.CreateSolidBrush(backClr))
-                pDC->FillRect(rect, &brush);
-            rect.right--;
-            rect.bottom--;
-        }
+            FillCellBack(pDC, rect, backClr);
     }
 
     pDC->SetTextColor(textClr);
@@ -351,18 +352,7 @@ BOOL CGridCellBase::PrintCell(CDC* pDC, int nRow, int nCol, CRect rect)
 
     if (IsFixed() && pGrid->GetGridLines() != GVL_NONE)
     {
-        CPen lightPen(PS_SOLID, 1, ::GetSysColor(COLOR_3DHIGHLIGHT));
-        CPen darkPen(PS_SOLID, 1, ::GetSysColor(COLOR_3DDKSHADOW));
-        CPen* pOldPen = pDC->SelectObject(&lightPen);
-        pDC->MoveTo(rect.right, rect.top);
-        pDC->LineTo(rect.left, rect.top);
-        pDC->LineTo(rect.left, rect.bottom);
-        pDC->SelectObject(&darkPen);
-        pDC->MoveTo(rect.right, rect.top);
-        pDC->LineTo(rect.right, rect.bottom);
-        pDC->LineTo(rect.left, rect.bottom);
-        pDC->SelectObject(pOldPen);
-        rect.DeflateRect(1, 1);
+        DrawRaisedFrame(pDC, rect);
     }
 
     const int margin = static_cast<int>(GetMargin());

@@ -284,8 +284,14 @@ protected:
 
     virtual CGridCellBase* CreateCell(int nRow, int nCol);
     virtual void DestroyCell(int nRow, int nCol);
+    // Sets the state of a cell joining or leaving the fixed area; it takes the default colours.
+    void SetFixedItemState(int nRow, int nCol, UINT nState);
 
     void EraseBkgnd(CDC* pDC);
+    // Draws the cells of rows nMinRow..nMaxRow by columns nMinCol..nMaxCol, the first cell's
+    // top-left pixel at origin; hidden rows and columns take no room. With pClip, cells
+    // wholly outside it are passed over.
+    void DrawCells(CDC* pDC, int nMinRow, int nMaxRow, int nMinCol, int nMaxCol, CPoint origin, const CRect* pClip);
     void EnableScrollBars(int nBar, BOOL bEnable = TRUE);
     // Hides the title tip (if one is shown) before the cells move.
     void HideTitleTip();
@@ -296,6 +302,15 @@ protected:
     void OnSize(UINT nType, int cx, int cy);
     void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    // The work of OnHScroll (nBar SB_HORZ) and OnVScroll (SB_VERT).
+    void Scroll(int nBar, UINT nSBCode);
+
+    // Columns and rows work alike; bHorz picks the columns.
+    // The width of column nIndex (bHorz) or the height of row nIndex.
+    int GetLineSize(BOOL bHorz, int nIndex) const;
+    // The column (bHorz) or row at client coordinate nPos, nTopLeft being the first non-fixed
+    // one shown; -1 when there is none (or it is fixed and fixed cells are not allowed).
+    int GetLineFromPos(BOOL bHorz, int nPos, int nTopLeft, BOOL bAllowFixedCellCheck) const;
     BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
     void OnSysColorChange();
     LRESULT OnSetFont(WPARAM hFont, LPARAM lParam);

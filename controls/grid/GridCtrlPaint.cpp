@@ -88,115 +88,12 @@ void CGridCtrl::OnDraw(CDC* pDC)
     const int maxVisibleRow = VisCellRange.GetMaxRow();
     const int maxVisibleCol = VisCellRange.GetMaxCol();
 
-    auto drawCell = [pDC, this](int row, int col, const CRect& rect) {
-        if (CGridCellBase* pCell = GetCell(row, col))
-        {
-            pCell->SetCoords(row, col);
-            pCell->Draw(pDC, row, col, rect, FALSE);
-        }
-    };
-
-    CRect rect;
-
-    // Fixed rows x fixed columns
-    rect.bottom = -1;
-    for (int row = 0; row < m_nFixedRows; row++)
-    {
-        if (GetRowHeight(row) <= 0)
-            continue;
-        rect.top = rect.bottom + 1;
-        rect.bottom = rect.top + GetRowHeight(row) - 1;
-        rect.right = -1;
-        for (int col = 0; col < m_nFixedCols; col++)
-        {
-            if (GetColumnWidth(col) <= 0)
-                continue;
-            rect.left = rect.right + 1;
-            rect.right = rect.left + GetColumnWidth(col) - 1;
-            drawCell(row, col, rect);
-        }
-    }
-
-    // Visible rows x fixed columns
-    rect.bottom = nFixedRowHeight - 1;
-    for (int row = minVisibleRow; row <= maxVisibleRow; row++)
-    {
-        if (GetRowHeight(row) <= 0)
-            continue;
-        rect.top = rect.bottom + 1;
-        rect.bottom = rect.top + GetRowHeight(row) - 1;
-        if (rect.top > clipRect.bottom)
-            break;
-        if (rect.bottom < clipRect.top)
-            continue;
-        rect.right = -1;
-        for (int col = 0; col < m_nFixedCols; col++)
-        {
-            if (GetColumnWidth(col) <= 0)
-                continue;
-            rect.left = rect.right + 1;
-            rect.right = rect.left + GetColumnWidth(col) - 1;
-            if (rect.left > clipRect.right)
-                break;
-            if (rect.right < clipRect.left)
-                continue;
-            drawCell(row, col, rect);
-        }
-    }
-
-    // Fixed rows x visible columns
-    rect.bottom = -1;
-    for (int row = 0; row < m_nFixedRows; row++)
-    {
-        if (GetRowHeight(row) <= 0)
-            continue;
-        rect.top = rect.bottom + 1;
-        rect.bottom = rect.top + GetRowHeight(row) - 1;
-        if (rect.top > clipRect.bottom)
-            break;
-        if (rect.bottom < clipRect.top)
-            continue;
-        rect.right = nFixedColWidth - 1;
-        for (int col = minVisibleCol; col <= maxVisibleCol; col++)
-        {
-            if (GetColumnWidth(col) <= 0)
-                continue;
-            rect.left = rect.right + 1;
-            rect.right = rect.left + GetColumnWidth(col) - 1;
-            if (rect.left > clipRect.right)
-                break;
-            if (rect.right < clipRect.left)
-                continue;
-            drawCell(row, col, rect);
-        }
-    }
-
-    // Visible rows x visible columns
-    rect.bottom = nFixedRowHeight - 1;
-    for (int row = minVisibleRow; row <= maxVisibleRow; row++)
-    {
-        if (GetRowHeight(row) <= 0)
-            continue;
-        rect.top = rect.bottom + 1;
-        rect.bottom = rect.top + GetRowHeight(row) - 1;
-        if (rect.top > clipRect.bottom)
-            break;
-        if (rect.bottom < clipRect.top)
-            continue;
-        rect.right = nFixedColWidth - 1;
-        for (int col = minVisibleCol; col <= maxVisibleCol; col++)
-        {
-            if (GetColumnWidth(col) <= 0)
-                continue;
-            rect.left = rect.right + 1;
-            rect.right = rect.left + GetColumnWidth(col) - 1;
-            if (rect.left > clipRect.right)
-                break;
-            if (rect.right < clipRect.left)
-                continue;
-            drawCell(row, col, rect);
-        }
-    }
+    // The fixed corner is drawn whole; the other blocks only where they meet the clip box.
+    DrawCells(pDC, 0, m_nFixedRows - 1, 0, m_nFixedCols - 1, CPoint(0, 0), nullptr);
+    DrawCells(pDC, minVisibleRow, maxVisibleRow, 0, m_nFixedCols - 1, CPoint(0, nFixedRowHeight), &clipRect);
+    DrawCells(pDC, 0, m_nFixedRows - 1, minVisibleCol, maxVisibleCol, CPoint(nFixedColWidth, 0), &clipRect);
+    DrawCells(pDC, minVisibleRow, maxVisibleRow, minVisibleCol, maxVisibleCol, CPoint(nFixedColWidth, nFixedRowHeight),
+              &clipRect);
 
     // Grid lines of the non-fixed cells; fixed cells draw their own edges.
     CPen pen;
@@ -229,6 +126,41 @@ void CGridCtrl::OnDraw(CDC* pDC)
     }
 
     pDC->SelectStockObject(NULL_PEN);
+}
+
+void CGridCtrl::DrawCells(CDC* pDC, int nMinRow, int nMaxRow, int nMinCol, int nMaxCol, CPoint origin,
+                          const CRect* pClip)
+{
+    CRect rect;
+    rect.bottom = origin.y - 1;
+    for (int row = nMinRow; row <= nMaxRow; row++)
+    {
+        if (GetRowHeight(row) <= 0)
+            continue;
+        rect.top = rect.bottom + 1;
+        rect.bottom = rect.top + GetRowHeight(row) - 1;
+        if (pClip && rect.top > pClip->bottom)
+            break;
+        if (pClip && rect.bottom < pClip->top)
+            continue;
+        rect.right = origin.x - 1;
+        for (int col = nMinCol; col <= nMaxCol; col++)
+        {
+            if (GetColumnWidth(col) <= 0)
+                continue;
+            rect.left = rect.right + 1;
+            rect.right = rect.left + GetColumnWidth(col) - 1;
+            if (pClip && rect.left > pClip->right)
+                break;
+            if (pClip && rect.right < pClip->left)
+                continue;
+            if (CGridCellBase* pCell = GetCell(row, col))
+            {
+                pCell->SetCoords(row, col);
+                pCell->Draw(pDC, row, col, rect, FALSE);
+            }
+        }
+    }
 }
 
 BOOL CGridCtrl::PaintCell(int nRow, int nCol, CDC* pDC)
@@ -314,188 +246,103 @@ BOOL CGridCtrl::RedrawColumn(int col)
 
 void CGridCtrl::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar)
 {
-    EndEditing();
-    HideTitleTip();
-
-    const int scrollPos = GetScrollPos32(SB_HORZ);
-    const CCellID idTopLeft = GetTopleftNonFixedCell();
-    CRect rect;
-    GetClientRect(rect);
-    const int nFixedColWidth = GetFixedColumnWidth();
-
-    switch (nSBCode)
-    {
-    case SB_LINERIGHT:
-        if (scrollPos < m_nHScrollMax)
-        {
-            // Hidden columns are passed over.
-            int col = idTopLeft.col;
-            while (col < m_nCols - 1 && GetColumnWidth(col) < 1)
-                col++;
-            const int xScroll = GetColumnWidth(col);
-            SetScrollPos32(SB_HORZ, scrollPos + xScroll);
-            if (GetScrollPos32(SB_HORZ) == scrollPos)
-                break;  // at the end already: nothing moved
-            rect.left = nFixedColWidth;
-            InvalidateRect(rect, TRUE);
-        }
-        break;
-
-    case SB_LINELEFT:
-        if (scrollPos > 0 && idTopLeft.col > m_nFixedCols)
-        {
-            int col = idTopLeft.col - 1;
-            while (col > m_nFixedCols && GetColumnWidth(col) < 1)
-                col--;
-            const int xScroll = GetColumnWidth(col);
-            SetScrollPos32(SB_HORZ, std::max(0, scrollPos - xScroll));
-            rect.left = nFixedColWidth;
-            InvalidateRect(rect, TRUE);
-        }
-        break;
-
-    case SB_PAGERIGHT:
-        if (scrollPos < m_nHScrollMax)
-        {
-            rect.left = nFixedColWidth;
-            const int pos = std::min(m_nHScrollMax, scrollPos + rect.Width());
-            SetScrollPos32(SB_HORZ, pos);
-            InvalidateRect(rect, TRUE);
-        }
-        break;
-
-    case SB_PAGELEFT:
-        if (scrollPos > 0)
-        {
-            rect.left = nFixedColWidth;
-            const int pos = std::max(0, scrollPos - rect.Width());
-            SetScrollPos32(SB_HORZ, pos);
-            InvalidateRect(rect, TRUE);
-        }
-        break;
-
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK:
-    {
-        SetScrollPos32(SB_HORZ, GetScrollPos32(SB_HORZ, TRUE));
-        m_TopLeftCell.row = -1;
-        const CCellID idNewTopLeft = GetTopleftNonFixedCell();
-        if (idNewTopLeft != idTopLeft)
-        {
-            rect.left = nFixedColWidth;
-            InvalidateRect(rect, TRUE);
-        }
-        break;
-    }
-
-    case SB_LEFT:
-        if (scrollPos > 0)
-        {
-            SetScrollPos32(SB_HORZ, 0);
-            Invalidate();
-        }
-        break;
-
-    case SB_RIGHT:
-        if (scrollPos < m_nHScrollMax)
-        {
-            SetScrollPos32(SB_HORZ, m_nHScrollMax);
-            Invalidate();
-        }
-        break;
-
-    default:
-        break;
-    }
+    Scroll(SB_HORZ, nSBCode);
 }
 
 void CGridCtrl::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar)
 {
+    Scroll(SB_VERT, nSBCode);
+}
+
+// Both scroll bars work alike: the horizontal one moves over the columns, the vertical one
+// over the rows. The codes pair up (SB_LINELEFT == SB_LINEUP, SB_PAGERIGHT == SB_PAGEDOWN,
+// SB_LEFT == SB_TOP, ...), so one switch serves both.
+void CGridCtrl::Scroll(int nBar, UINT nSBCode)
+{
     EndEditing();
     HideTitleTip();
 
-    const int scrollPos = GetScrollPos32(SB_VERT);
+    const BOOL bHorz = (nBar == SB_HORZ);
+    const int nScrollMax = bHorz ? m_nHScrollMax : m_nVScrollMax;
+    const int nCount = bHorz ? m_nCols : m_nRows;
+    const int nFixed = bHorz ? m_nFixedCols : m_nFixedRows;
+
+    const int scrollPos = GetScrollPos32(nBar);
     const CCellID idTopLeft = GetTopleftNonFixedCell();
+    const int nTopLeft = bHorz ? idTopLeft.col : idTopLeft.row;
+
+    // What scrolls is the client area beside the fixed columns (below the fixed rows).
     CRect rect;
     GetClientRect(rect);
-    const int nFixedRowHeight = GetFixedRowHeight();
+    if (bHorz)
+        rect.left = GetFixedColumnWidth();
+    else
+        rect.top = GetFixedRowHeight();
+    const int nPage = bHorz ? rect.Width() : rect.Height();
 
     switch (nSBCode)
     {
-    case SB_LINEDOWN:
-        if (scrollPos < m_nVScrollMax)
+    case SB_LINEDOWN:  // SB_LINERIGHT
+        if (scrollPos < nScrollMax)
         {
-            int row = idTopLeft.row;
-            while (row < m_nRows - 1 && GetRowHeight(row) < 1)
-                row++;
-            const int yScroll = GetRowHeight(row);
-            SetScrollPos32(SB_VERT, scrollPos + yScroll);
-            if (GetScrollPos32(SB_VERT) == scrollPos)
-                break;
-            rect.top = nFixedRowHeight;
+            // Hidden columns (rows) are passed over.
+            int nLine = nTopLeft;
+            while (nLine < nCount - 1 && GetLineSize(bHorz, nLine) < 1)
+                nLine++;
+            SetScrollPos32(nBar, scrollPos + GetLineSize(bHorz, nLine));
+            if (GetScrollPos32(nBar) == scrollPos)
+                break;  // at the end already: nothing moved
             InvalidateRect(rect, TRUE);
         }
         break;
 
-    case SB_LINEUP:
-        if (scrollPos > 0 && idTopLeft.row > m_nFixedRows)
+    case SB_LINEUP:  // SB_LINELEFT
+        if (scrollPos > 0 && nTopLeft > nFixed)
         {
-            int row = idTopLeft.row - 1;
-            while (row > m_nFixedRows && GetRowHeight(row) < 1)
-                row--;
-            const int yScroll = GetRowHeight(row);
-            SetScrollPos32(SB_VERT, std::max(0, scrollPos - yScroll));
-            rect.top = nFixedRowHeight;
+            int nLine = nTopLeft - 1;
+            while (nLine > nFixed && GetLineSize(bHorz, nLine) < 1)
+                nLine--;
+            SetScrollPos32(nBar, std::max(0, scrollPos - GetLineSize(bHorz, nLine)));
             InvalidateRect(rect, TRUE);
         }
         break;
 
-    case SB_PAGEDOWN:
-        if (scrollPos < m_nVScrollMax)
+    case SB_PAGEDOWN:  // SB_PAGERIGHT
+        if (scrollPos < nScrollMax)
         {
-            rect.top = nFixedRowHeight;
-            const int pos = std::min(m_nVScrollMax, scrollPos + rect.Height());
-            SetScrollPos32(SB_VERT, pos);
+            SetScrollPos32(nBar, std::min(nScrollMax, scrollPos + nPage));
             InvalidateRect(rect, TRUE);
         }
         break;
 
-    case SB_PAGEUP:
+    case SB_PAGEUP:  // SB_PAGELEFT
         if (scrollPos > 0)
         {
-            rect.top = nFixedRowHeight;
-            const int pos = std::max(0, scrollPos - rect.Height());
-            SetScrollPos32(SB_VERT, pos);
+            SetScrollPos32(nBar, std::max(0, scrollPos - nPage));
             InvalidateRect(rect, TRUE);
         }
         break;
 
     case SB_THUMBPOSITION:
     case SB_THUMBTRACK:
-    {
-        SetScrollPos32(SB_VERT, GetScrollPos32(SB_VERT, TRUE));
+        SetScrollPos32(nBar, GetScrollPos32(nBar, TRUE));
         m_TopLeftCell.row = -1;
-        const CCellID idNewTopLeft = GetTopleftNonFixedCell();
-        if (idNewTopLeft != idTopLeft)
-        {
-            rect.top = nFixedRowHeight;
+        if (GetTopleftNonFixedCell() != idTopLeft)
             InvalidateRect(rect, TRUE);
-        }
         break;
-    }
 
-    case SB_TOP:
+    case SB_TOP:  // SB_LEFT
         if (scrollPos > 0)
         {
-            SetScrollPos32(SB_VERT, 0);
+            SetScrollPos32(nBar, 0);
             Invalidate();
         }
         break;
 
-    case SB_BOTTOM:
-        if (scrollPos < m_nVScrollMax)
+    case SB_BOTTOM:  // SB_RIGHT
+        if (scrollPos < nScrollMax)
         {
-            SetScrollPos32(SB_VERT, m_nVScrollMax);
+            SetScrollPos32(nBar, nScrollMax);
             Invalidate();
         }
         break;

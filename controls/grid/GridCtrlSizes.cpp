@@ -214,14 +214,7 @@ BOOL CGridCtrl::SetFixedRowCount(int nFixedRows)
     {
         for (int row = m_nFixedRows; row < nFixedRows; row++)
             for (int col = 0; col < m_nCols; col++)
-            {
-                SetItemState(row, col, GetItemState(row, col) | GVIS_FIXED | GVIS_FIXEDROW);
-                if (CGridCellBase* pCell = GetCell(row, col))
-                {
-                    pCell->SetTextClr(CLR_DEFAULT_GRID);
-                    pCell->SetBackClr(CLR_DEFAULT_GRID);
-                }
-            }
+                SetFixedItemState(row, col, GetItemState(row, col) | GVIS_FIXED | GVIS_FIXEDROW);
     }
     else
     {
@@ -230,14 +223,7 @@ BOOL CGridCtrl::SetFixedRowCount(int nFixedRows)
             for (int col = 0; col < m_nFixedCols && col < m_nCols; col++)
                 SetItemState(row, col, GetItemState(row, col) & ~GVIS_FIXEDROW);
             for (int col = m_nFixedCols; col < m_nCols; col++)
-            {
-                SetItemState(row, col, GetItemState(row, col) & ~(GVIS_FIXED | GVIS_FIXEDROW));
-                if (CGridCellBase* pCell = GetCell(row, col))
-                {
-                    pCell->SetTextClr(CLR_DEFAULT_GRID);
-                    pCell->SetBackClr(CLR_DEFAULT_GRID);
-                }
-            }
+                SetFixedItemState(row, col, GetItemState(row, col) & ~(GVIS_FIXED | GVIS_FIXEDROW));
         }
     }
 
@@ -264,14 +250,7 @@ BOOL CGridCtrl::SetFixedColumnCount(int nFixedCols)
     {
         for (int row = 0; row < m_nRows; row++)
             for (int col = m_nFixedCols; col < nFixedCols; col++)
-            {
-                SetItemState(row, col, GetItemState(row, col) | GVIS_FIXED | GVIS_FIXEDCOL);
-                if (CGridCellBase* pCell = GetCell(row, col))
-                {
-                    pCell->SetTextClr(CLR_DEFAULT_GRID);
-                    pCell->SetBackClr(CLR_DEFAULT_GRID);
-                }
-            }
+                SetFixedItemState(row, col, GetItemState(row, col) | GVIS_FIXED | GVIS_FIXEDCOL);
     }
     else
     {
@@ -280,20 +259,25 @@ BOOL CGridCtrl::SetFixedColumnCount(int nFixedCols)
             for (int row = 0; row < m_nFixedRows && row < m_nRows; row++)
                 SetItemState(row, col, GetItemState(row, col) & ~GVIS_FIXEDCOL);
             for (int row = m_nFixedRows; row < m_nRows; row++)
-            {
-                SetItemState(row, col, GetItemState(row, col) & ~(GVIS_FIXED | GVIS_FIXEDCOL));
-                if (CGridCellBase* pCell = GetCell(row, col))
-                {
-                    pCell->SetTextClr(CLR_DEFAULT_GRID);
-                    pCell->SetBackClr(CLR_DEFAULT_GRID);
-                }
-            }
+                SetFixedItemState(row, col, GetItemState(row, col) & ~(GVIS_FIXED | GVIS_FIXEDCOL));
         }
     }
 
     m_nFixedCols = nFixedCols;
     Refresh();
     return TRUE;
+}
+
+// A cell that joins or leaves the fixed area takes its new state and the default colours
+// of its new place.
+void CGridCtrl::SetFixedItemState(int nRow, int nCol, UINT nState)
+{
+    SetItemState(nRow, nCol, nState);
+    if (CGridCellBase* pCell = GetCell(nRow, nCol))
+    {
+        pCell->SetTextClr(CLR_DEFAULT_GRID);
+        pCell->SetBackClr(CLR_DEFAULT_GRID);
+    }
 }
 
 // ---------------------------------------------------------------------------------------
@@ -715,66 +699,48 @@ CCellID CGridCtrl::GetCellFromPt(CPoint point, BOOL bAllowFixedCellCheck)
     if (!bAllowFixedCellCheck && !IsValid(idTopLeft))
         return cellID;
 
-    const int fixedColWidth = GetFixedColumnWidth();
-    if (point.x < 0 || (!bAllowFixedCellCheck && point.x < fixedColWidth))
-        cellID.col = -1;
-    else if (point.x < fixedColWidth)
+    cellID.col = GetLineFromPos(TRUE, point.x, idTopLeft.col, bAllowFixedCellCheck);
+    cellID.row = GetLineFromPos(FALSE, point.y, idTopLeft.row, bAllowFixedCellCheck);
+    return cellID;
+}
+
+int CGridCtrl::GetLineSize(BOOL bHorz, int nIndex) const
+{
+    return bHorz ? GetColumnWidth(nIndex) : GetRowHeight(nIndex);
+}
+
+int CGridCtrl::GetLineFromPos(BOOL bHorz, int nPos, int nTopLeft, BOOL bAllowFixedCellCheck) const
+{
+    const int nFixedSize = bHorz ? GetFixedColumnWidth() : GetFixedRowHeight();
+    if (nPos < 0 || (!bAllowFixedCellCheck && nPos < nFixedSize))
+        return -1;
+
+    if (nPos < nFixedSize)
     {
-        int xpos = 0;
-        int col = 0;
-        while (col < m_nFixedCols)
+        const int nFixed = bHorz ? m_nFixedCols : m_nFixedRows;
+        int pos = 0;
+        int nLine = 0;
+        while (nLine < nFixed)
         {
-            xpos += GetColumnWidth(col);
-            if (xpos > point.x)
+            pos += GetLineSize(bHorz, nLine);
+            if (pos > nPos)
                 break;
-            col++;
+            nLine++;
         }
-        cellID.col = col;
-    }
-    else
-    {
-        int xpos = fixedColWidth;
-        int col = idTopLeft.col;
-        while (col < m_nCols)
-        {
-            xpos += GetColumnWidth(col);
-            if (xpos > point.x)
-                break;
-            col++;
-        }
-        cellID.col = (col >= m_nCols) ? -1 : col;
+        return nLine;
     }
 
-    const int fixedRowHeight = GetFixedRowHeight();
-    if (point.y < 0 || (!bAllowFixedCellCheck && point.y < fixedRowHeight))
-        cellID.row = -1;
-    else if (point.y < fixedRowHeight)
+    const int nCount = bHorz ? m_nCols : m_nRows;
+    int pos = nFixedSize;
+    int nLine = nTopLeft;
+    while (nLine < nCount)
     {
-        int ypos = 0;
-        int row = 0;
-        while (row < m_nFixedRows)
-        {
-            ypos += GetRowHeight(row);
-            if (ypos > point.y)
-                break;
-            row++;
-        }
-        cellID.row = row;
+        pos += GetLineSize(bHorz, nLine);
+        if (pos > nPos)
+            break;
+        nLine++;
     }
-    else
-    {
-        int ypos = fixedRowHeight;
-        int row = idTopLeft.row;
-        while (row < m_nRows)
-        {
-            ypos += GetRowHeight(row);
-            if (ypos > point.y)
-                break;
-            row++;
-        }
-        cellID.row = (row >= m_nRows) ? -1 : row;
-    }
-    return cellID;
+    return (nLine >= nCount) ? -1 : nLine;
 }
 
 CCellRange CGridCtrl::GetVisibleNonFixedCellRange(LPRECT pRect, BOOL bForceRecalculation)

@@ -2,12 +2,8 @@
 
 #include "platform/core/Errors.h"
 
-#include <boost/archive/binary_iarchive.hpp>
-#include <boost/archive/binary_oarchive.hpp>
-#include <boost/archive/text_iarchive.hpp>
-#include <boost/archive/text_oarchive.hpp>
-#include <boost/archive/xml_iarchive.hpp>
-#include <boost/archive/xml_oarchive.hpp>
+#include "engine/ArchiveInstantiation.h"
+
 #include <boost/serialization/nvp.hpp>
 #include <boost/serialization/vector.hpp>
 
@@ -90,11 +86,6 @@ void CBeam::serialize(Archive& ar, const unsigned int /*version*/)
     ar & BOOST_SERIALIZATION_NVP(m_vR);
 }
 
-template void CBeam::serialize(boost::archive::xml_oarchive&, const unsigned int);
-template void CBeam::serialize(boost::archive::xml_iarchive&, const unsigned int);
-template void CBeam::serialize(boost::archive::text_oarchive&, const unsigned int);
-template void CBeam::serialize(boost::archive::text_iarchive&, const unsigned int);
-template void CBeam::serialize(boost::archive::binary_oarchive&, const unsigned int);
-template void CBeam::serialize(boost::archive::binary_iarchive&, const unsigned int);
+QOR_INSTANTIATE_SERIALIZE(CBeam)
 
 BOOST_CLASS_EXPORT_IMPLEMENT(CBeam)

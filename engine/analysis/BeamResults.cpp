@@ -4,12 +4,8 @@
 
 #include <algorithm>
 
-#include <boost/archive/binary_iarchive.hpp>
-#include <boost/archive/binary_oarchive.hpp>
-#include <boost/archive/text_iarchive.hpp>
-#include <boost/archive/text_oarchive.hpp>
-#include <boost/archive/xml_iarchive.hpp>
-#include <boost/archive/xml_oarchive.hpp>
+#include "engine/ArchiveInstantiation.h"
+
 #include <boost/serialization/nvp.hpp>
 #include <boost/serialization/shared_ptr.hpp>
 #include <boost/serialization/vector.hpp>
@@ -120,17 +116,7 @@ void CBeamResults::serialize(Archive& ar, const unsigned int /*version*/)
     ar & BOOST_SERIALIZATION_NVP(m_vReactions);
 }
 
-#define QOR_INSTANTIATE_SERIALIZE(T)                                                            \
-    template void T::serialize(boost::archive::xml_oarchive&, const unsigned int);              \
-    template void T::serialize(boost::archive::xml_iarchive&, const unsigned int);              \
-    template void T::serialize(boost::archive::text_oarchive&, const unsigned int);             \
-    template void T::serialize(boost::archive::text_iarchive&, const unsigned int);             \
-    template void T::serialize(boost::archive::binary_oarchive&, const unsigned int);           \
-    template void T::serialize(boost::archive::binary_iarchive&, const unsigned int);
-
 QOR_INSTANTIATE_SERIALIZE(CMbrResults)
 QOR_INSTANTIATE_SERIALIZE(CBeamResults)
-
-#undef QOR_INSTANTIATE_SERIALIZE
 
 BOOST_CLASS_EXPORT_IMPLEMENT(CBeamResults)

@@ -4,12 +4,8 @@
 #include "engine/model/LoadModel.h"
 #include "platform/core/Errors.h"
 
-#include <boost/archive/binary_iarchive.hpp>
-#include <boost/archive/binary_oarchive.hpp>
-#include <boost/archive/text_iarchive.hpp>
-#include <boost/archive/text_oarchive.hpp>
-#include <boost/archive/xml_iarchive.hpp>
-#include <boost/archive/xml_oarchive.hpp>
+#include "engine/ArchiveInstantiation.h"
+
 #include <boost/serialization/nvp.hpp>
 #include <boost/serialization/shared_ptr.hpp>
 #include <boost/serialization/vector.hpp>
@@ -272,17 +268,7 @@ void CEnvelope::serialize(Archive& ar, const unsigned int /*version*/)
     ar & boost::serialization::make_nvp("m_vMin", m_vMin);
 }
 
-#define QOR_INSTANTIATE_SERIALIZE(Class)                                                            \
-    template void Class::serialize<boost::archive::xml_oarchive>(boost::archive::xml_oarchive&, unsigned int);       \
-    template void Class::serialize<boost::archive::xml_iarchive>(boost::archive::xml_iarchive&, unsigned int);       \
-    template void Class::serialize<boost::archive::text_oarchive>(boost::archive::text_oarchive&, unsigned int);     \
-    template void Class::serialize<boost::archive::text_iarchive>(boost::archive::text_iarchive&, unsigned int);     \
-    template void Class::serialize<boost::archive::binary_oarchive>(boost::archive::binary_oarchive&, unsigned int); \
-    template void Class::serialize<boost::archive::binary_iarchive>(boost::archive::binary_iarchive&, unsigned int);
-
 QOR_INSTANTIATE_SERIALIZE(PointLoadEffect)
 QOR_INSTANTIATE_SERIALIZE(CEnvelope)
-
-#undef QOR_INSTANTIATE_SERIALIZE
 
 BOOST_CLASS_EXPORT_IMPLEMENT(CEnvelope)

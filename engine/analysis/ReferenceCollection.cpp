@@ -9,12 +9,8 @@
 #include "platform/core/Errors.h"
 #include "platform/core/StringSerialization.h"
 
-#include <boost/archive/binary_iarchive.hpp>
-#include <boost/archive/binary_oarchive.hpp>
-#include <boost/archive/text_iarchive.hpp>
-#include <boost/archive/text_oarchive.hpp>
-#include <boost/archive/xml_iarchive.hpp>
-#include <boost/archive/xml_oarchive.hpp>
+#include "engine/ArchiveInstantiation.h"
+
 #include <boost/serialization/base_object.hpp>
 #include <boost/serialization/export.hpp>
 #include <boost/serialization/nvp.hpp>
@@ -253,9 +249,4 @@ void CReferenceCollection::serialize(Archive& ar, const unsigned int /*version*/
     if (Archive::is_loading::value) m_nRefSets = static_cast<int>(m_vRefSet.size());
 }
 
-template void CReferenceCollection::serialize(boost::archive::xml_oarchive&, const unsigned int);
-template void CReferenceCollection::serialize(boost::archive::xml_iarchive&, const unsigned int);
-template void CReferenceCollection::serialize(boost::archive::text_oarchive&, const unsigned int);
-template void CReferenceCollection::serialize(boost::archive::text_iarchive&, const unsigned int);
-template void CReferenceCollection::serialize(boost::archive::binary_oarchive&, const unsigned int);
-template void CReferenceCollection::serialize(boost::archive::binary_iarchive&, const unsigned int);
+QOR_INSTANTIATE_SERIALIZE(CReferenceCollection)

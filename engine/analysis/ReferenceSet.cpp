@@ -12,12 +12,8 @@
 #include "engine/model/LoadModelEnsemble.h"
 #include "platform/core/Errors.h"
 
-#include <boost/archive/binary_iarchive.hpp>
-#include <boost/archive/binary_oarchive.hpp>
-#include <boost/archive/text_iarchive.hpp>
-#include <boost/archive/text_oarchive.hpp>
-#include <boost/archive/xml_iarchive.hpp>
-#include <boost/archive/xml_oarchive.hpp>
+#include "engine/ArchiveInstantiation.h"
+
 #include <boost/serialization/export.hpp>
 #include <boost/serialization/nvp.hpp>
 #include <boost/serialization/shared_ptr.hpp>
@@ -198,9 +194,4 @@ void CReferenceSet::serialize(Archive& ar, const unsigned int version)
     RecalculateCritValues();
 }
 
-template void CReferenceSet::serialize(boost::archive::xml_oarchive&, const unsigned int);
-template void CReferenceSet::serialize(boost::archive::xml_iarchive&, const unsigned int);
-template void CReferenceSet::serialize(boost::archive::text_oarchive&, const unsigned int);
-template void CReferenceSet::serialize(boost::archive::text_iarchive&, const unsigned int);
-template void CReferenceSet::serialize(boost::archive::binary_oarchive&, const unsigned int);
-template void CReferenceSet::serialize(boost::archive::binary_iarchive&, const unsigned int);
+QOR_INSTANTIATE_SERIALIZE(CReferenceSet)

@@ -3,12 +3,8 @@
 #include "engine/analysis/Beam.h"
 #include "platform/core/StringSerialization.h"
 
-#include <boost/archive/binary_iarchive.hpp>
-#include <boost/archive/binary_oarchive.hpp>
-#include <boost/archive/text_iarchive.hpp>
-#include <boost/archive/text_oarchive.hpp>
-#include <boost/archive/xml_iarchive.hpp>
-#include <boost/archive/xml_oarchive.hpp>
+#include "engine/ArchiveInstantiation.h"
+
 #include <boost/serialization/base_object.hpp>
 #include <boost/serialization/export.hpp>
 #include <boost/serialization/nvp.hpp>
@@ -80,9 +76,4 @@ void CBridge::serialize(Archive& ar, const unsigned int /*version*/)
     BuildBeam();
 }
 
-template void CBridge::serialize(boost::archive::xml_oarchive&, const unsigned int);
-template void CBridge::serialize(boost::archive::xml_iarchive&, const unsigned int);
-template void CBridge::serialize(boost::archive::text_oarchive&, const unsigned int);
-template void CBridge::serialize(boost::archive::text_iarchive&, const unsigned int);
-template void CBridge::serialize(boost::archive::binary_oarchive&, const unsigned int);
-template void CBridge::serialize(boost::archive::binary_iarchive&, const unsigned int);
+QOR_INSTANTIATE_SERIALIZE(CBridge)

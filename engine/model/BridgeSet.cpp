@@ -5,12 +5,8 @@
 #include "platform/core/Errors.h"
 #include "platform/core/StringSerialization.h"
 
-#include <boost/archive/binary_iarchive.hpp>
-#include <boost/archive/binary_oarchive.hpp>
-#include <boost/archive/text_iarchive.hpp>
-#include <boost/archive/text_oarchive.hpp>
-#include <boost/archive/xml_iarchive.hpp>
-#include <boost/archive/xml_oarchive.hpp>
+#include "engine/ArchiveInstantiation.h"
+
 #include <boost/serialization/base_object.hpp>
 #include <boost/serialization/export.hpp>
 #include <boost/serialization/nvp.hpp>
@@ -92,9 +88,4 @@ void CBridgeSet::serialize(Archive& ar, const unsigned int /*version*/)
     Generate();
 }
 
-template void CBridgeSet::serialize(boost::archive::xml_oarchive&, const unsigned int);
-template void CBridgeSet::serialize(boost::archive::xml_iarchive&, const unsigned int);
-template void CBridgeSet::serialize(boost::archive::text_oarchive&, const unsigned int);
-template void CBridgeSet::serialize(boost::archive::text_iarchive&, const unsigned int);
-template void CBridgeSet::serialize(boost::archive::binary_oarchive&, const unsigned int);
-template void CBridgeSet::serialize(boost::archive::binary_iarchive&, const unsigned int);
+QOR_INSTANTIATE_SERIALIZE(CBridgeSet)

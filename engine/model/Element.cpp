@@ -2,12 +2,8 @@
 
 #include "platform/core/StringSerialization.h"
 
-#include <boost/archive/binary_iarchive.hpp>
-#include <boost/archive/binary_oarchive.hpp>
-#include <boost/archive/text_iarchive.hpp>
-#include <boost/archive/text_oarchive.hpp>
-#include <boost/archive/xml_iarchive.hpp>
-#include <boost/archive/xml_oarchive.hpp>
+#include "engine/ArchiveInstantiation.h"
+
 #include <boost/serialization/nvp.hpp>
 
 CElement::CElement() = default;
@@ -31,9 +27,4 @@ void CElement::serialize(Archive& ar, const unsigned int /*version*/)
     ar & make_nvp("m_bIsEditable", m_bIsEditable);
 }
 
-template void CElement::serialize(boost::archive::xml_oarchive&, const unsigned int);
-template void CElement::serialize(boost::archive::xml_iarchive&, const unsigned int);
-template void CElement::serialize(boost::archive::text_oarchive&, const unsigned int);
-template void CElement::serialize(boost::archive::text_iarchive&, const unsigned int);
-template void CElement::serialize(boost::archive::binary_oarchive&, const unsigned int);
-template void CElement::serialize(boost::archive::binary_iarchive&, const unsigned int);
+QOR_INSTANTIATE_SERIALIZE(CElement)

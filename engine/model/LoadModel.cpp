@@ -6,12 +6,8 @@
 #include "platform/core/Errors.h"
 #include "platform/core/StringSerialization.h"
 
-#include <boost/archive/binary_iarchive.hpp>
-#include <boost/archive/binary_oarchive.hpp>
-#include <boost/archive/text_iarchive.hpp>
-#include <boost/archive/text_oarchive.hpp>
-#include <boost/archive/xml_iarchive.hpp>
-#include <boost/archive/xml_oarchive.hpp>
+#include "engine/ArchiveInstantiation.h"
+
 #include <boost/serialization/base_object.hpp>
 #include <boost/serialization/nvp.hpp>
 #include <boost/serialization/vector.hpp>
@@ -484,16 +480,8 @@ void CLoadModel::serialize(Archive& ar, const unsigned int /*version*/)
     Update();
 }
 
-#define QOR_LOADMODEL_ARCHIVES(T)                                                      \
-    template void T::serialize(boost::archive::xml_oarchive&, const unsigned int);    \
-    template void T::serialize(boost::archive::xml_iarchive&, const unsigned int);    \
-    template void T::serialize(boost::archive::text_oarchive&, const unsigned int);   \
-    template void T::serialize(boost::archive::text_iarchive&, const unsigned int);   \
-    template void T::serialize(boost::archive::binary_oarchive&, const unsigned int); \
-    template void T::serialize(boost::archive::binary_iarchive&, const unsigned int);
-
-QOR_LOADMODEL_ARCHIVES(Factor)
-QOR_LOADMODEL_ARCHIVES(CLoadModel::UniformLoad)
-QOR_LOADMODEL_ARCHIVES(CLoadModel::PointLoad)
-QOR_LOADMODEL_ARCHIVES(CLoadModel::PartialUDLoad)
-QOR_LOADMODEL_ARCHIVES(CLoadModel)
+QOR_INSTANTIATE_SERIALIZE(Factor)
+QOR_INSTANTIATE_SERIALIZE(CLoadModel::UniformLoad)
+QOR_INSTANTIATE_SERIALIZE(CLoadModel::PointLoad)
+QOR_INSTANTIATE_SERIALIZE(CLoadModel::PartialUDLoad)
+QOR_INSTANTIATE_SERIALIZE(CLoadModel)

@@ -3,12 +3,8 @@
 #include "platform/core/Errors.h"
 #include "platform/core/StringSerialization.h"
 
-#include <boost/archive/binary_iarchive.hpp>
-#include <boost/archive/binary_oarchive.hpp>
-#include <boost/archive/text_iarchive.hpp>
-#include <boost/archive/text_oarchive.hpp>
-#include <boost/archive/xml_iarchive.hpp>
-#include <boost/archive/xml_oarchive.hpp>
+#include "engine/ArchiveInstantiation.h"
+
 #include <boost/serialization/base_object.hpp>
 #include <boost/serialization/nvp.hpp>
 #include <boost/serialization/shared_ptr.hpp>
@@ -62,9 +58,4 @@ void CLoadModelEnsemble::serialize(Archive& ar, const unsigned int /*version*/)
     m_nLoadModels = static_cast<int>(m_vLoadModel.size());
 }
 
-template void CLoadModelEnsemble::serialize(boost::archive::xml_oarchive&, const unsigned int);
-template void CLoadModelEnsemble::serialize(boost::archive::xml_iarchive&, const unsigned int);
-template void CLoadModelEnsemble::serialize(boost::archive::text_oarchive&, const unsigned int);
-template void CLoadModelEnsemble::serialize(boost::archive::text_iarchive&, const unsigned int);
-template void CLoadModelEnsemble::serialize(boost::archive::binary_oarchive&, const unsigned int);
-template void CLoadModelEnsemble::serialize(boost::archive::binary_iarchive&, const unsigned int);
+QOR_INSTANTIATE_SERIALIZE(CLoadModelEnsemble)

@@ -4,14 +4,9 @@
 #include "platform/core/Messages.h"
 #include "platform/core/Paths.h"
 #include "platform/core/StringSerialization.h"
+#include "engine/ArchiveInstantiation.h"
 
 #include <boost/archive/archive_exception.hpp>
-#include <boost/archive/binary_iarchive.hpp>
-#include <boost/archive/binary_oarchive.hpp>
-#include <boost/archive/text_iarchive.hpp>
-#include <boost/archive/text_oarchive.hpp>
-#include <boost/archive/xml_iarchive.hpp>
-#include <boost/archive/xml_oarchive.hpp>
 #include <boost/serialization/nvp.hpp>
 
 #include <atomic>
@@ -123,23 +118,15 @@ void CSettings::Plot_Config::serialize(Archive& ar, const unsigned int /*version
     ar & BOOST_SERIALIZATION_NVP(Colours);
 }
 
-#define QOR_SETTINGS_INSTANTIATE(T)                                                       \
-    template void T::serialize(boost::archive::xml_oarchive&, const unsigned int);        \
-    template void T::serialize(boost::archive::xml_iarchive&, const unsigned int);        \
-    template void T::serialize(boost::archive::text_oarchive&, const unsigned int);       \
-    template void T::serialize(boost::archive::text_iarchive&, const unsigned int);       \
-    template void T::serialize(boost::archive::binary_oarchive&, const unsigned int);     \
-    template void T::serialize(boost::archive::binary_iarchive&, const unsigned int);
-
-QOR_SETTINGS_INSTANTIATE(CSettings::General_Config::General_LoadModel)
-QOR_SETTINGS_INSTANTIATE(CSettings::General_Config::General_DecimalPlaces)
-QOR_SETTINGS_INSTANTIATE(CSettings::General_Config::General_Output)
-QOR_SETTINGS_INSTANTIATE(CSettings::General_Config::General_Stepping)
-QOR_SETTINGS_INSTANTIATE(CSettings::General_Config)
-QOR_SETTINGS_INSTANTIATE(CSettings::Analysis_Config)
-QOR_SETTINGS_INSTANTIATE(CSettings::Plot_Config::Plot_Gap)
-QOR_SETTINGS_INSTANTIATE(CSettings::Plot_Config::Plot_Colours)
-QOR_SETTINGS_INSTANTIATE(CSettings::Plot_Config)
+QOR_INSTANTIATE_SERIALIZE(CSettings::General_Config::General_LoadModel)
+QOR_INSTANTIATE_SERIALIZE(CSettings::General_Config::General_DecimalPlaces)
+QOR_INSTANTIATE_SERIALIZE(CSettings::General_Config::General_Output)
+QOR_INSTANTIATE_SERIALIZE(CSettings::General_Config::General_Stepping)
+QOR_INSTANTIATE_SERIALIZE(CSettings::General_Config)
+QOR_INSTANTIATE_SERIALIZE(CSettings::Analysis_Config)
+QOR_INSTANTIATE_SERIALIZE(CSettings::Plot_Config::Plot_Gap)
+QOR_INSTANTIATE_SERIALIZE(CSettings::Plot_Config::Plot_Colours)
+QOR_INSTANTIATE_SERIALIZE(CSettings::Plot_Config)
 
 #undef QOR_SETTINGS_INSTANTIATE
 

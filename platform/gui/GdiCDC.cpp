@@ -244,45 +244,52 @@ int CDC::SetMapMode(int nMapMode) { return ::SetMapMode(m_hDC, nMapMode); }
 
 namespace {
 bool Scalable(const DcState& s) { return s.mapMode == MM_ISOTROPIC || s.mapMode == MM_ANISOTROPIC; }
-} // namespace
 
-CPoint CDC::GetViewportOrg() const
+// The viewport and the window each have an origin and an extent, kept alike.
+CPoint GetOrigin(HDC hDC, POINT DcState::*pOrg)
 {
-    DcRecord* dc = DcOf(m_hDC);
-    return dc ? CPoint(dc->state.viewportOrg) : CPoint();
+    DcRecord* dc = DcOf(hDC);
+    return dc ? CPoint(dc->state.*pOrg) : CPoint();
 }
-CPoint CDC::SetViewportOrg(int x, int y)
+CPoint SetOrigin(HDC hDC, POINT DcState::*pOrg, int x, int y)
 {
-    DcRecord* dc = DcOf(m_hDC);
+    DcRecord* dc = DcOf(hDC);
     if (!dc)
         return CPoint();
-    CPoint prev(dc->state.viewportOrg);
-    dc->state.viewportOrg = POINT{x, y};
+    CPoint prev(dc->state.*pOrg);
+    dc->state.*pOrg = POINT{x, y};
     return prev;
 }
+CSize GetExtent(HDC hDC, SIZE DcState::*pExt)
+{
+    DcRecord* dc = DcOf(hDC);
+    return dc ? CSize(dc->state.*pExt) : CSize();
+}
+// Extents change only in the scalable modes, and never to zero.
+CSize SetExtent(HDC hDC, SIZE DcState::*pExt, int cx, int cy)
+{
+    DcRecord* dc = DcOf(hDC);
+    if (!dc)
+        return CSize();
+    CSize prev(dc->state.*pExt);
+    if (!Scalable(dc->state) || cx == 0 || cy == 0)
+        return prev;
+    dc->state.*pExt = SIZE{cx, cy};
+    FixIsotropic(dc->state);
+    return prev;
+}
+} // namespace
+
+CPoint CDC::GetViewportOrg() const { return GetOrigin(m_hDC, &DcState::viewportOrg); }
+CPoint CDC::SetViewportOrg(int x, int y) { return SetOrigin(m_hDC, &DcState::viewportOrg, x, y); }
 CPoint CDC::OffsetViewportOrg(int nWidth, int nHeight)
 {
     CPoint prev = GetViewportOrg();
     SetViewportOrg(prev.x + nWidth, prev.y + nHeight);
     return prev;
 }
-CSize CDC::GetViewportExt() const
-{
-    DcRecord* dc = DcOf(m_hDC);
-    return dc ? CSize(dc->state.viewportExt) : CSize();
-}
-CSize CDC::SetViewportExt(int cx, int cy)
-{
-    DcRecord* dc = DcOf(m_hDC);
-    if (!dc)
-        return CSize();
-    CSize prev(dc->state.viewportExt);
-    if (!Scalable(dc->state) || cx == 0 || cy == 0)
-        return prev;
-    dc->state.viewportExt = SIZE{cx, cy};
-    FixIsotropic(dc->state);
-    return prev;
-}
+CSize CDC::GetViewportExt() const { return GetExtent(m_hDC, &DcState::viewportExt); }
+CSize CDC::SetViewportExt(int cx, int cy) { return SetExtent(m_hDC, &DcState::viewportExt, cx, cy); }
 CSize CDC::ScaleViewportExt(int xNum, int xDenom, int yNum, int yDenom)
 {
     CSize e = GetViewportExt();
@@ -290,43 +297,16 @@ CSize CDC::ScaleViewportExt(int xNum, int xDenom, int yNum, int yDenom)
         return e;
     return SetViewportExt(MulDiv(e.cx, xNum, xDenom), MulDiv(e.cy, yNum, yDenom));
 }
-CPoint CDC::GetWindowOrg() const
-{
-    DcRecord* dc = DcOf(m_hDC);
-    return dc ? CPoint(dc->state.windowOrg) : CPoint();
-}
-CPoint CDC::SetWindowOrg(int x, int y)
-{
-    DcRecord* dc = DcOf(m_hDC);
-    if (!dc)
-        return CPoint();
-    CPoint prev(dc->state.windowOrg);
-    dc->state.windowOrg = POINT{x, y};
-    return prev;
-}
+CPoint CDC::GetWindowOrg() const { return GetOrigin(m_hDC, &DcState::windowOrg); }
+CPoint CDC::SetWindowOrg(int x, int y) { return SetOrigin(m_hDC, &DcState::windowOrg, x, y); }
 CPoint CDC::OffsetWindowOrg(int nWidth, int nHeight)
 {
     CPoint prev = GetWindowOrg();
     SetWindowOrg(prev.x + nWidth, prev.y + nHeight);
     return prev;
 }
-CSize CDC::GetWindowExt() const
-{
-    DcRecord* dc = DcOf(m_hDC);
-    return dc ? CSize(dc->state.windowExt) : CSize();
-}
-CSize CDC::SetWindowExt(int cx, int cy)
-{
-    DcRecord* dc = DcOf(m_hDC);
-    if (!dc)
-        return CSize();
-    CSize prev(dc->state.windowExt);
-    if (!Scalable(dc->state) || cx == 0 || cy == 0)
-        return prev;
-    dc->state.windowExt = SIZE{cx, cy};
-    FixIsotropic(dc->state);
-    return prev;
-}
+CSize CDC::GetWindowExt() const { return GetExtent(m_hDC, &DcState::windowExt); }
+CSize CDC::SetWindowExt(int cx, int cy) { return SetExtent(m_hDC, &DcState::windowExt, cx, cy); }
 CSize CDC::ScaleWindowExt(int xNum, int xDenom, int yNum, int yDenom)
 {
     CSize e = GetWindowExt();

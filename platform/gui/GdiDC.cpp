@@ -816,31 +816,24 @@ int GetMapMode(HDC hdc)
     return dc ? dc->state.mapMode : 0;
 }
 
-BOOL LPtoDP(HDC hdc, LPPOINT lppt, int c)
+namespace {
+// Converts the points in place, to device units (ToDevice) or back (ToLogical).
+BOOL MapPoints(HDC hdc, LPPOINT lppt, int c, QPoint (DcRecord::*pMap)(int, int) const)
 {
     DcRecord* dc = DcOf(hdc);
     if (!dc || !lppt)
         return FALSE;
     for (int i = 0; i < c; ++i)
     {
-        QPoint d = dc->ToDevice(lppt[i].x, lppt[i].y);
-        lppt[i] = POINT{d.x(), d.y()};
+        QPoint p = (dc->*pMap)(lppt[i].x, lppt[i].y);
+        lppt[i] = POINT{p.x(), p.y()};
     }
     return TRUE;
 }
+} // namespace
 
-BOOL DPtoLP(HDC hdc, LPPOINT lppt, int c)
-{
-    DcRecord* dc = DcOf(hdc);
-    if (!dc || !lppt)
-        return FALSE;
-    for (int i = 0; i < c; ++i)
-    {
-        QPoint l = dc->ToLogical(lppt[i].x, lppt[i].y);
-        lppt[i] = POINT{l.x(), l.y()};
-    }
-    return TRUE;
-}
+BOOL LPtoDP(HDC hdc, LPPOINT lppt, int c) { return MapPoints(hdc, lppt, c, &DcRecord::ToDevice); }
+BOOL DPtoLP(HDC hdc, LPPOINT lppt, int c) { return MapPoints(hdc, lppt, c, &DcRecord::ToLogical); }
 
 int GetClipBox(HDC hdc, LPRECT lprect)
 {

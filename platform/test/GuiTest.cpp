@@ -1,6 +1,7 @@
 #include "platform/test/GuiTest.h"
 
 #include "platform/gui/App.h"
+#include "platform/gui/Gdi.h"
 #include "platform/gui/SurfaceAccess.h"
 #include "platform/gui/SysValues.h"
 #include "platform/gui/WndInternal.h"
@@ -103,6 +104,18 @@ void PaintNow(CWnd* wnd)
         // Offscreen, Qt may not paint a window it does not consider exposed.
         if (wnd->m_hWnd) wnd->UpdateWindow();
     }
+}
+
+void MakeBitmap(CBitmap& bm, int w, int h, const std::function<COLORREF(int, int)>& colour)
+{
+    std::vector<DWORD> bits(static_cast<size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+        {
+            COLORREF c = colour(x, y);
+            bits[static_cast<size_t>(y) * w + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+        }
+    ASSERT_TRUE(bm.CreateBitmap(w, h, 1, 32, bits.data()));
 }
 
 namespace {

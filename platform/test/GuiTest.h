@@ -10,6 +10,8 @@
 #include <functional>
 #include <vector>
 
+class CBitmap;
+
 namespace qor::test {
 
 // Creates the application object (offscreen unless QOR_TEST_DISPLAY is set) if needed.
@@ -50,6 +52,9 @@ int CountSurfacePixels(CWnd* wnd, const RECT& area, COLORREF color);
 // Lets the toolkit paint the window now (as the screen would), which sends WM_PAINT when
 // anything is invalid.
 void PaintNow(CWnd* wnd);
+// Makes bm a 32-bit w x h bitmap whose pixels come from colour(x, y) (a test failure when
+// it cannot be made).
+void MakeBitmap(CBitmap& bm, int w, int h, const std::function<COLORREF(int, int)>& colour);
 
 // ---- Input as the toolkit delivers it (goes through the host widget) ---------------------
 // button: VK_LBUTTON, VK_RBUTTON or VK_MBUTTON; mk: MK_SHIFT / MK_CONTROL (and held buttons).

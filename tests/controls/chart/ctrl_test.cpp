@@ -67,6 +67,22 @@ protected:
     }
 
     COLORREF Pixel(int x, int y) { return chart.GetBackgroundDC()->GetPixel(x, y); }
+    // Only what the test draws shows on the plot.
+    void HideGrids()
+    {
+        left->GetGrid()->SetVisible(false);
+        bottom->GetGrid()->SetVisible(false);
+    }
+    // A blue horizontal line at 5 across the whole range, on a plot without grids.
+    CChartLineSerie* AddBlueLineAtFive()
+    {
+        HideGrids();
+        CChartLineSerie* s = chart.CreateLineSerie();
+        s->SetColour(kBlue);
+        s->AddPoint(0, 5);
+        s->AddPoint(10, 5);
+        return s;
+    }
     // Whether any pixel of the 3x3 square around (x, y) has the colour.
     bool Near(int x, int y, COLORREF colour)
     {
@@ -125,8 +141,7 @@ TEST_F(ChartWindowTest, EmptyChartDrawsBackgroundAxesAndBorder)
     chart.SetBackColour(kGreen);
     chart.SetBorderColour(kRed);
     left->SetAxisColour(kBlue);
-    left->GetGrid()->SetVisible(false);
-    bottom->GetGrid()->SetVisible(false);
+    HideGrids();
     chart.AllowRefresh(true);
     const CRect plot = chart.GetPlottingRect();
     ASSERT_FALSE(plot.IsRectEmpty());
@@ -166,12 +181,7 @@ TEST_F(ChartWindowTest, TicksFollowTheAxisLength)
 
 TEST_F(ChartWindowTest, HorizontalLineLandsOnItsRow)
 {
-    left->GetGrid()->SetVisible(false);
-    bottom->GetGrid()->SetVisible(false);
-    CChartLineSerie* s = chart.CreateLineSerie();
-    s->SetColour(kBlue);
-    s->AddPoint(0, 5);
-    s->AddPoint(10, 5);
+    AddBlueLineAtFive();
     const CRect plot = chart.GetPlottingRect();
     const int row = plot.bottom - plot.Height() / 2; // floor(height * 0.5) above the bottom
     EXPECT_EQ(left->ValueToScreen(5), row);
@@ -500,8 +510,7 @@ TEST_F(ChartWindowTest, RemoveAllSeriesAndDestructionWithSeries)
 TEST_F(ChartWindowTest, PrintedLayoutIsScaledToThePageAndRestoredAfterwards)
 {
     chart.SetBorderColour(kRed);
-    left->GetGrid()->SetVisible(false);
-    bottom->GetGrid()->SetVisible(false);
+    HideGrids();
     const CRect screenPlot = chart.GetPlottingRect();
 
     CClientDC screen(&chart);
@@ -539,12 +548,7 @@ TEST_F(ChartWindowTest, PrintedLayoutIsScaledToThePageAndRestoredAfterwards)
 
 TEST_F(ChartWindowTest, HiddenSeriesDrawNothing)
 {
-    left->GetGrid()->SetVisible(false);
-    bottom->GetGrid()->SetVisible(false);
-    CChartLineSerie* s = chart.CreateLineSerie();
-    s->SetColour(kBlue);
-    s->AddPoint(0, 5);
-    s->AddPoint(10, 5);
+    CChartLineSerie* s = AddBlueLineAtFive();
     const CRect plot = chart.GetPlottingRect();
     EXPECT_EQ(Pixel(plot.left + 5, left->ValueToScreen(5)), kBlue);
     s->SetVisible(false);

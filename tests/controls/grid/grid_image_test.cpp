@@ -3,9 +3,6 @@
 // do not fit left out, and the image counted in the cell's extent.
 #include "grid_test_util.h"
 
-#include <functional>
-#include <vector>
-
 using namespace gridtest;
 
 namespace {
@@ -13,19 +10,6 @@ namespace {
 constexpr COLORREF kMaskClr = RGB(255, 0, 255);
 constexpr COLORREF kImageClr = RGB(200, 0, 0);
 constexpr int kMargin = 2;
-
-// A 32-bit bitmap whose pixels come from a function.
-void MakeBitmap(CBitmap& bm, int w, int h, const std::function<COLORREF(int, int)>& colour)
-{
-    std::vector<DWORD> bits(static_cast<size_t>(w) * h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-        {
-            COLORREF c = colour(x, y);
-            bits[static_cast<size_t>(y) * w + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-        }
-    ASSERT_TRUE(bm.CreateBitmap(w, h, 1, 32, bits.data()));
-}
 
 class GridImage : public ::testing::Test
 {
@@ -46,11 +30,11 @@ protected:
 
         ASSERT_TRUE(images.Create(10, 8, ILC_COLOR24 | ILC_MASK, 1, 1));
         CBitmap bm;
-        MakeBitmap(bm, 10, 8, [](int x, int) { return x < 3 ? kMaskClr : kImageClr; });
+        qor::test::MakeBitmap(bm, 10, 8, [](int x, int) { return x < 3 ? kMaskClr : kImageClr; });
         ASSERT_EQ(images.Add(&bm, kMaskClr), 0);
         ASSERT_TRUE(large.Create(30, 30, ILC_COLOR24, 1, 1));
         CBitmap big;
-        MakeBitmap(big, 30, 30, [](int, int) { return kImageClr; });
+        qor::test::MakeBitmap(big, 30, 30, [](int, int) { return kImageClr; });
         ASSERT_EQ(large.Add(&big, kMaskClr), 0);
 
         cell = grid.GetCell(1, 1);

@@ -13,12 +13,12 @@
 #include "engine/model/EngineMessages.h"
 #include "engine/model/LoadModel.h"
 #include "platform/core/Messages.h"
+#include "tests/engine/engine_test_util.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -74,29 +74,9 @@ inline double MaxMomentBetween(const CEnvelopeResults& res, double from, double 
     return m;
 }
 
-inline bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
-template <class F>
-std::string ThrownText(F f)
-{
-    try {
-        f();
-    } catch (const char* s) {
-        return s;
-    }
-    return "";
-}
-
-template <class F>
-std::string OutOfRangeText(F f)
-{
-    try {
-        f();
-    } catch (const std::out_of_range& e) {
-        return e.what();
-    }
-    return "";
-}
+using enginetest::OutOfRangeText;
+using enginetest::SameBits;
+using enginetest::ThrownText;
 
 // Records what the engine posts to the main window; frees posted status strings.
 class RecordingWindow

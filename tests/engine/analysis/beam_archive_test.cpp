@@ -1,24 +1,17 @@
 // Archive round trips of the beam and its results (XML, text, binary).
 #include "beam_test_util.h"
+#include "tests/engine/archive_test_util.h"
 
 #include "engine/analysis/BeamAnalysis.h"
 #include "engine/analysis/Load.h"
 
 #include <gtest/gtest.h>
 
-#include <boost/archive/binary_iarchive.hpp>
-#include <boost/archive/binary_oarchive.hpp>
-#include <boost/archive/text_iarchive.hpp>
-#include <boost/archive/text_oarchive.hpp>
-#include <boost/archive/xml_iarchive.hpp>
-#include <boost/archive/xml_oarchive.hpp>
-#include <boost/serialization/nvp.hpp>
 #include <boost/serialization/shared_ptr.hpp>
 #include <boost/serialization/vector.hpp>
 
-#include <sstream>
-
 using namespace beamtest;
+using archivetest::RoundTrip;
 
 namespace {
 
@@ -55,23 +48,6 @@ void ExpectSameResults(const CBeamResults& a, const CBeamResults& b)
         EXPECT_EQ(a.m_vMbrRes[i].D, b.m_vMbrRes[i].D);
     }
     EXPECT_EQ(a.m_vReactions, b.m_vReactions);
-}
-
-template <class OA, class IA, class T>
-T RoundTrip(const T& in, std::string* text = nullptr)
-{
-    std::stringstream ss;
-    {
-        OA oa(ss);
-        oa << boost::serialization::make_nvp("item", in);
-    }
-    if (text) *text = ss.str();
-    T out{};
-    {
-        IA ia(ss);
-        ia >> boost::serialization::make_nvp("item", out);
-    }
-    return out;
 }
 
 } // namespace

@@ -3,8 +3,8 @@
 
 #include "engine/analysis/Beam.h"
 #include "engine/analysis/BeamResults.h"
+#include "tests/engine/engine_test_util.h"
 
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -27,29 +27,8 @@ inline CBeam MakeBridgeBeam(const std::vector<double>& spans)
     return b;
 }
 
-// Runs f and returns the thrown engine text, or "" when nothing of that kind was thrown.
-template <class F>
-std::string ThrownText(F f)
-{
-    try {
-        f();
-    } catch (const char* s) {
-        return s;
-    }
-    return "";
-}
-
-template <class F>
-std::string OutOfRangeText(F f)
-{
-    try {
-        f();
-    } catch (const std::out_of_range& e) {
-        return e.what();
-    }
-    return "";
-}
-
-inline bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+using enginetest::OutOfRangeText;
+using enginetest::SameBits;
+using enginetest::ThrownText;
 
 } // namespace beamtest

@@ -3,81 +3,23 @@
 
 #include "engine/analysis/Beam.h"
 #include "envelope_test_helpers.h"
+#include "tests/engine/archive_test_util.h"
 
-#include <boost/archive/binary_iarchive.hpp>
-#include <boost/archive/binary_oarchive.hpp>
-#include <boost/archive/text_iarchive.hpp>
-#include <boost/archive/text_oarchive.hpp>
-#include <boost/archive/xml_iarchive.hpp>
-#include <boost/archive/xml_oarchive.hpp>
-#include <boost/serialization/nvp.hpp>
 #include <boost/serialization/shared_ptr.hpp>
 #include <boost/serialization/vector.hpp>
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 using envtest::MakeBridge;
 using envtest::MakeLM;
 using envtest::OneSpan;
+using archivetest::Kind;
+using archivetest::Load;
+using archivetest::Save;
 
 namespace {
 
 using ResultList = std::vector<std::shared_ptr<CEnvelopeResults>>;
-
-enum class Kind { Xml, Text, Binary };
-
-template <class T>
-std::string Save(Kind kind, const T& item)
-{
-    std::ostringstream os;
-    switch (kind)
-    {
-    case Kind::Xml: {
-        boost::archive::xml_oarchive ar(os);
-        ar << boost::serialization::make_nvp("item", item);
-        break;
-    }
-    case Kind::Text: {
-        boost::archive::text_oarchive ar(os);
-        ar << item;
-        break;
-    }
-    case Kind::Binary: {
-        boost::archive::binary_oarchive ar(os);
-        ar << item;
-        break;
-    }
-    }
-    return os.str();
-}
-
-template <class T>
-T Load(Kind kind, const std::string& data)
-{
-    T item;
-    std::istringstream is(data);
-    switch (kind)
-    {
-    case Kind::Xml: {
-        boost::archive::xml_iarchive ar(is);
-        ar >> boost::serialization::make_nvp("item", item);
-        break;
-    }
-    case Kind::Text: {
-        boost::archive::text_iarchive ar(is);
-        ar >> item;
-        break;
-    }
-    case Kind::Binary: {
-        boost::archive::binary_iarchive ar(is);
-        ar >> item;
-        break;
-    }
-    }
-    return item;
-}
 
 const std::vector<double> kZeros5 = {0.0, 0.0, 0.0, 0.0, 0.0};
 

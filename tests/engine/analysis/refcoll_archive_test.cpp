@@ -3,12 +3,8 @@
 
 #include "engine/analysis/ReferenceSet.h"
 #include "refset_test_helpers.h"
+#include "tests/engine/archive_test_util.h"
 
-#include <boost/archive/binary_iarchive.hpp>
-#include <boost/archive/binary_oarchive.hpp>
-#include <boost/archive/xml_iarchive.hpp>
-#include <boost/archive/xml_oarchive.hpp>
-#include <boost/serialization/nvp.hpp>
 #include <boost/serialization/shared_ptr.hpp>
 #include <boost/serialization/vector.hpp>
 
@@ -35,17 +31,7 @@ struct Case
 template <class OArchive, class IArchive>
 Case RoundTrip(const Case& c)
 {
-    std::stringstream ss;
-    {
-        OArchive ar(ss);
-        ar << boost::serialization::make_nvp("QORConfig", c);
-    }
-    Case out;
-    {
-        IArchive ar(ss);
-        ar >> boost::serialization::make_nvp("QORConfig", out);
-    }
-    return out;
+    return archivetest::RoundTrip<OArchive, IArchive>(c, nullptr, "QORConfig");
 }
 
 class CollectionArchive : public ::testing::Test

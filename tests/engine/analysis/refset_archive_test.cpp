@@ -3,63 +3,20 @@
 #include "engine/analysis/ReferenceSet.h"
 
 #include "refset_test_helpers.h"
+#include "tests/engine/archive_test_util.h"
 
-#include <boost/archive/binary_iarchive.hpp>
-#include <boost/archive/binary_oarchive.hpp>
-#include <boost/archive/text_iarchive.hpp>
-#include <boost/archive/text_oarchive.hpp>
-#include <boost/archive/xml_iarchive.hpp>
-#include <boost/archive/xml_oarchive.hpp>
-#include <boost/serialization/nvp.hpp>
 #include <boost/serialization/shared_ptr.hpp>
 
 using namespace reftest;
 
 namespace {
 
-enum class Kind { Xml, Text, Binary };
-
-std::string Save(Kind kind, const std::shared_ptr<CReferenceSet>& item)
-{
-    std::ostringstream os;
-    if (kind == Kind::Xml)
-    {
-        boost::archive::xml_oarchive ar(os);
-        ar << boost::serialization::make_nvp("item", item);
-    }
-    else if (kind == Kind::Text)
-    {
-        boost::archive::text_oarchive ar(os);
-        ar << item;
-    }
-    else
-    {
-        boost::archive::binary_oarchive ar(os);
-        ar << item;
-    }
-    return os.str();
-}
+using archivetest::Kind;
+using archivetest::Save;
 
 std::shared_ptr<CReferenceSet> Load(Kind kind, const std::string& data)
 {
-    std::shared_ptr<CReferenceSet> item;
-    std::istringstream is(data);
-    if (kind == Kind::Xml)
-    {
-        boost::archive::xml_iarchive ar(is);
-        ar >> boost::serialization::make_nvp("item", item);
-    }
-    else if (kind == Kind::Text)
-    {
-        boost::archive::text_iarchive ar(is);
-        ar >> item;
-    }
-    else
-    {
-        boost::archive::binary_iarchive ar(is);
-        ar >> item;
-    }
-    return item;
+    return archivetest::Load<std::shared_ptr<CReferenceSet>>(kind, data);
 }
 
 class ReferenceSetArchive : public ::testing::TestWithParam<Kind>

@@ -7,6 +7,7 @@
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
 #include "engine/settings/Settings.h"
+#include "tests/engine/engine_test_util.h"
 
 #include <gtest/gtest.h>
 
@@ -64,22 +65,18 @@ inline std::shared_ptr<CLoadModelEnsemble> Ensemble(std::vector<std::shared_ptr<
     return lme;
 }
 
+// The engine text or the what() of any standard exception that f throws ("" when none).
 template <class F>
 std::string ThrownText(F f)
 {
     try
     {
-        f();
-    }
-    catch (const char* s)
-    {
-        return s;
+        return enginetest::ThrownText(f);
     }
     catch (const std::exception& e)
     {
         return e.what();
     }
-    return "";
 }
 
 } // namespace reftest

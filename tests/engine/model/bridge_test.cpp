@@ -3,85 +3,45 @@
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
 #include "engine/model/Ranges.h"
+#include "tests/engine/archive_test_util.h"
+#include "tests/engine/engine_test_util.h"
 
-#include <boost/archive/binary_iarchive.hpp>
-#include <boost/archive/binary_oarchive.hpp>
-#include <boost/archive/text_iarchive.hpp>
-#include <boost/archive/text_oarchive.hpp>
-#include <boost/archive/xml_iarchive.hpp>
-#include <boost/archive/xml_oarchive.hpp>
-#include <boost/serialization/nvp.hpp>
 #include <boost/serialization/shared_ptr.hpp>
 #include <boost/serialization/vector.hpp>
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-namespace {
-
-// Runs f and returns the text of the const char* it throws ("" when nothing is thrown).
-template <class F>
-std::string ThrownText(F&& f)
-{
-    try
-    {
-        f();
-    }
-    catch (const char* text)
-    {
-        return text;
-    }
-    return "";
-}
-
-template <class F>
-std::string OutOfRangeText(F&& f)
-{
-    try
-    {
-        f();
-    }
-    catch (const std::out_of_range& e)
-    {
-        return e.what();
-    }
-    return "";
-}
-
-void ExpectVectorNear(const std::vector<double>& actual, const std::vector<double>& expected, double tol = 1e-12)
-{
-    ASSERT_EQ(actual.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_NEAR(actual[i], expected[i], tol) << "index " << i;
-}
-
-} // namespace
+using archivetest::RoundTrip;
+using enginetest::ExpectValuesNear;
+using enginetest::OutOfRangeText;
+using enginetest::ThrownText;
 
 // --- Configurations and beams --------------------------------------------------------
 
 TEST(BridgeConfig, EachConfigurationBuildsItsSpansAndPinnedBeam)
 {
     CBridge one(1, L"One", 1, 20.0);
-    ExpectVectorNear(one.m_vSpans, {20.0});
+    ExpectValuesNear(one.m_vSpans, {20.0});
     CBridge two(2, L"Two", 2, 20.0);
-    ExpectVectorNear(two.m_vSpans, {20.0, 20.0});
+    ExpectValuesNear(two.m_vSpans, {20.0, 20.0});
     EXPECT_DOUBLE_EQ(two.GetBeam()->m_Length, 40.0);
     EXPECT_EQ(two.GetBeam()->m_nRestraints, 3);
 
     CBridge three(3, L"Three", 3, 20.0);
-    ExpectVectorNear(three.m_vSpans, {15.0, 20.0, 15.0});
+    ExpectValuesNear(three.m_vSpans, {15.0, 20.0, 15.0});
     auto beam = three.GetBeam();
     ASSERT_TRUE(beam);
     EXPECT_EQ(beam->m_nSpans, 3);
     EXPECT_DOUBLE_EQ(beam->m_Length, 50.0);
-    ExpectVectorNear(beam->m_vR, {-1, 0, -1, 0, -1, 0, -1, 0});
+    ExpectValuesNear(beam->m_vR, {-1, 0, -1, 0, -1, 0, -1, 0});
     EXPECT_EQ(beam->m_nRestraints, 4);
-    ExpectVectorNear(beam->m_vEI, {1e11, 1e11, 1e11});
+    ExpectValuesNear(beam->m_vEI, {1e11, 1e11, 1e11});
     EXPECT_EQ(three.m_ElementType, 11);
     EXPECT_TRUE(three.m_bIsEditable);
     EXPECT_EQ(three.GetDescription(), L"Three");
@@ -94,10 +54,10 @@ TEST(BridgeConfig, ExplicitSpansAreKeptAsGiven)
     b.m_SpanLength = 99.0; // not used by an explicit bridge
     b.m_vSpans = {5.5, 7.25, 3.0};
     b.BuildBeam();
-    ExpectVectorNear(b.m_vSpans, {5.5, 7.25, 3.0}, 0.0);
+    ExpectValuesNear(b.m_vSpans, {5.5, 7.25, 3.0}, 0.0);
     EXPECT_DOUBLE_EQ(b.GetBeam()->m_Length, 15.75);
     b.BuildBeam();
-    ExpectVectorNear(b.m_vSpans, {5.5, 7.25, 3.0}, 0.0);
+    ExpectValuesNear(b.m_vSpans, {5.5, 7.25, 3.0}, 0.0);
     EXPECT_EQ(b.GetBeam()->m_nRestraints, 4);
 }
 
@@ -108,7 +68,7 @@ TEST(BridgeConfig, RebuildingReplacesTheBeamAndRewritesSpans)
     b.m_SpanLength = 12.0;
     b.BuildBeam();
     EXPECT_NE(b.GetBeam(), first);
-    ExpectVectorNear(b.m_vSpans, {12.0, 12.0});
+    ExpectValuesNear(b.m_vSpans, {12.0, 12.0});
     EXPECT_DOUBLE_EQ(first->m_Length, 20.0); // the old beam is untouched
 }
 
@@ -142,7 +102,7 @@ TEST(BridgeConfig, CopiesShareTheBeam)
     EXPECT_EQ(copy.GetBeam(), src.GetBeam());
     EXPECT_EQ(copy.m_ID, 7);
     EXPECT_EQ(copy.m_Config, 3);
-    ExpectVectorNear(copy.m_vSpans, src.m_vSpans, 0.0);
+    ExpectValuesNear(copy.m_vSpans, src.m_vSpans, 0.0);
 
     CBridge target(1, L"Target", 1, 5.0);
     target = src;
@@ -159,8 +119,8 @@ TEST(BridgeSetGenerate, ByCountSpacesSpansEvenlyAndNamesBridges)
     EXPECT_EQ(set.m_ElementType, 12);
     EXPECT_FALSE(set.IsByStep());
     ASSERT_EQ(set.GetBridgeCount(), 5);
-    ExpectVectorNear(set.GetSpanLengths(), {10, 15, 20, 25, 30});
-    ExpectVectorNear(set.GetBridgeLengths(), {10, 15, 20, 25, 30});
+    ExpectValuesNear(set.GetSpanLengths(), {10, 15, 20, 25, 30});
+    ExpectValuesNear(set.GetBridgeLengths(), {10, 15, 20, 25, 30});
     EXPECT_DOUBLE_EQ(set.GetStep(), 5.0);
     EXPECT_EQ(set.GetBridge(0)->m_Description, L"1-span - 10.000 m span");
     EXPECT_EQ(set.GetBridge(4)->m_Description, L"1-span - 30.000 m span");
@@ -174,7 +134,7 @@ TEST(BridgeSetGenerate, ConfigurationDecidesNamesAndBridgeLengths)
     CBridgeSet two(1, L"Two", 3, 2, 10.0, 20.0);
     EXPECT_EQ(two.GetBridge(2)->m_Description, L"2-span - 20.000 m span");
     CBridgeSet three(1, L"Three", 3, 3, 10.0, 20.0);
-    ExpectVectorNear(three.GetBridgeLengths(), {25.0, 37.5, 50.0});
+    ExpectValuesNear(three.GetBridgeLengths(), {25.0, 37.5, 50.0});
     EXPECT_EQ(three.GetBridge(1)->m_Description, L"3-span - 15.000 m span");
     EXPECT_EQ(three.GetBeam()->m_nRestraints, 4);
 }
@@ -182,7 +142,7 @@ TEST(BridgeSetGenerate, ConfigurationDecidesNamesAndBridgeLengths)
 TEST(BridgeSetGenerate, DecreasingRangeByCount)
 {
     CBridgeSet set(1, L"Down", 5, 1, 30.0, 10.0);
-    ExpectVectorNear(set.GetSpanLengths(), {30, 25, 20, 15, 10});
+    ExpectValuesNear(set.GetSpanLengths(), {30, 25, 20, 15, 10});
     EXPECT_DOUBLE_EQ(set.GetStep(), 5.0);
     EXPECT_EQ(set.GetBridge(0)->m_Description, L"1-span - 30.000 m span");
 }
@@ -207,7 +167,7 @@ TEST(BridgeSetGenerate, ByStepPullsTheEndOntoTheGrid)
     EXPECT_EQ(set.m_nBridge, 5);
     EXPECT_DOUBLE_EQ(set.m_EndL, 30.0);
     EXPECT_DOUBLE_EQ(set.GetStep(), 5.0);
-    ExpectVectorNear(set.GetSpanLengths(), {10, 15, 20, 25, 30});
+    ExpectValuesNear(set.GetSpanLengths(), {10, 15, 20, 25, 30});
 
     CBridgeSet exact(2, L"Exact", 1, 10.0, 30.0, 5.0);
     EXPECT_EQ(exact.m_nBridge, 5);
@@ -219,10 +179,10 @@ TEST(BridgeSetGenerate, ByStepKeepsAnEndOnTheGridDespiteRounding)
     // (1.0 - 0.7) / 0.1 is a hair below 3 in floating point.
     CBridgeSet down(1, L"Down", 1, 1.0, 0.7, 0.1);
     EXPECT_EQ(down.m_nBridge, 4);
-    ExpectVectorNear(down.GetSpanLengths(), {1.0, 0.9, 0.8, 0.7}, 1e-12);
+    ExpectValuesNear(down.GetSpanLengths(), {1.0, 0.9, 0.8, 0.7}, 1e-12);
     CBridgeSet up(1, L"Up", 1, 0.7, 1.0, 0.1);
     EXPECT_EQ(up.m_nBridge, 4);
-    ExpectVectorNear(up.GetSpanLengths(), {0.7, 0.8, 0.9, 1.0}, 1e-12);
+    ExpectValuesNear(up.GetSpanLengths(), {0.7, 0.8, 0.9, 1.0}, 1e-12);
 }
 
 TEST(BridgeSetGenerate, ByStepRejectsNonPositiveOrTinySteps)
@@ -270,7 +230,7 @@ TEST(BridgeSetGenerate, CopiesShareBridgesAndKeepTheStepping)
     EXPECT_EQ(target.m_Config, 2);
     EXPECT_TRUE(target.IsByStep());
     EXPECT_EQ(target.m_Description, L"Src");
-    ExpectVectorNear(target.GetBridgeLengths(), src.GetBridgeLengths(), 0.0);
+    ExpectValuesNear(target.GetBridgeLengths(), src.GetBridgeLengths(), 0.0);
 }
 
 // --- Archives -----------------------------------------------------------------------
@@ -278,23 +238,6 @@ TEST(BridgeSetGenerate, CopiesShareBridgesAndKeepTheStepping)
 namespace {
 
 const wchar_t* kNonAscii = L"Brücke über die Aare – 東京 Ω";
-
-template <class OArchive, class IArchive, class T>
-std::shared_ptr<T> RoundTrip(const std::shared_ptr<T>& src, std::string* pText = nullptr)
-{
-    std::stringstream ss;
-    {
-        OArchive oa(ss);
-        oa << boost::serialization::make_nvp("item", src);
-    }
-    if (pText) *pText = ss.str();
-    std::shared_ptr<T> out;
-    {
-        IArchive ia(ss);
-        ia >> boost::serialization::make_nvp("item", out);
-    }
-    return out;
-}
 
 template <class OArchive, class IArchive>
 void CheckBridgeRoundTrip()
@@ -318,7 +261,7 @@ void CheckBridgeRoundTrip()
     explicitSrc->m_vSpans = {3.5, 4.25};
     explicitSrc->BuildBeam();
     auto explicitOut = RoundTrip<OArchive, IArchive>(explicitSrc);
-    ExpectVectorNear(explicitOut->m_vSpans, {3.5, 4.25}, 0.0);
+    ExpectValuesNear(explicitOut->m_vSpans, {3.5, 4.25}, 0.0);
     EXPECT_DOUBLE_EQ(explicitOut->GetBeam()->m_Length, 7.75);
 }
 
@@ -337,7 +280,7 @@ void CheckBridgeSetRoundTrip()
     EXPECT_FALSE(out->IsByStep()); // not archived: a loaded set reads as by count
     ASSERT_EQ(out->GetBridgeCount(), 5);
     EXPECT_EQ(out->GetBridge(4)->m_Description, L"2-span - 30.000 m span");
-    ExpectVectorNear(out->GetBridgeLengths(), {20, 30, 40, 50, 60});
+    ExpectValuesNear(out->GetBridgeLengths(), {20, 30, 40, 50, 60});
 }
 
 } // namespace
@@ -389,18 +332,10 @@ TEST(BridgeArchive, ExportKeysCarryBridgesThroughElementPointers)
     std::shared_ptr<CElement> bridge = std::make_shared<CBridge>(2, L"B", 2, 10.0);
     std::shared_ptr<CElement> set = std::make_shared<CBridgeSet>(3, L"S", 3, 3, 10.0, 20.0);
     std::vector<std::shared_ptr<CElement>> src = {bridge, set, bridge};
-    std::stringstream ss;
-    {
-        boost::archive::xml_oarchive oa(ss);
-        oa << boost::serialization::make_nvp("elements", src);
-    }
-    EXPECT_NE(ss.str().find("\"CBridge\""), std::string::npos);
-    EXPECT_NE(ss.str().find("\"CBridgeSet\""), std::string::npos);
-    std::vector<std::shared_ptr<CElement>> out;
-    {
-        boost::archive::xml_iarchive ia(ss);
-        ia >> boost::serialization::make_nvp("elements", out);
-    }
+    std::string xml;
+    const auto out = RoundTrip<boost::archive::xml_oarchive, boost::archive::xml_iarchive>(src, &xml, "elements");
+    EXPECT_NE(xml.find("\"CBridge\""), std::string::npos);
+    EXPECT_NE(xml.find("\"CBridgeSet\""), std::string::npos);
     ASSERT_EQ(out.size(), 3u);
     auto b = std::dynamic_pointer_cast<CBridge>(out[0]);
     auto s = std::dynamic_pointer_cast<CBridgeSet>(out[1]);
@@ -421,7 +356,7 @@ TEST(BridgeArchive, SavingRebuildsDerivedData)
         oa << bridge;
     }
     EXPECT_DOUBLE_EQ(bridge->GetBeam()->m_Length, 14.0);
-    ExpectVectorNear(bridge->m_vSpans, {14.0});
+    ExpectValuesNear(bridge->m_vSpans, {14.0});
 
     auto set = std::make_shared<CBridgeSet>(1, L"S", 2, 1, 10.0, 20.0);
     set->m_nBridge = 3;
@@ -429,7 +364,7 @@ TEST(BridgeArchive, SavingRebuildsDerivedData)
         boost::archive::text_oarchive oa(ss);
         oa << set;
     }
-    ExpectVectorNear(set->GetSpanLengths(), {10, 15, 20});
+    ExpectValuesNear(set->GetSpanLengths(), {10, 15, 20});
     EXPECT_EQ(set->GetBridgeCount(), 3);
 }
 

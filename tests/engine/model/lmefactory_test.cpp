@@ -12,6 +12,7 @@
 #include "engine/model/LMEFactory.h"
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
+#include "tests/engine/engine_test_util.h"
 
 namespace
 {
@@ -349,32 +350,21 @@ TEST(LMEFactorySpacings, ByStepEndsOnceAtTheEndValue)
 TEST(LMEFactorySpacings, BadArgumentsAreRefusedWithAConstantText)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    auto thrown = [](auto&& call) -> std::string {
-        try
-        {
-            call();
-        }
-        catch (const char* text)
-        {
-            return text;
-        }
-        return "";
-    };
     const std::string step = CLMEFactory::ErrSpacingStep;
     const std::string count = CLMEFactory::ErrSpacingCount;
     for (double s : {0.0, -1.0, nan})
     {
-        EXPECT_EQ(thrown([&] { CLMEFactory::GetSpacings(true, 3.0, 8.0, s); }), step) << s;
+        EXPECT_EQ(enginetest::ThrownText([&] { CLMEFactory::GetSpacings(true, 3.0, 8.0, s); }), step) << s;
         EXPECT_STREQ(CLMEFactory::CheckSpacingArguments(true, s), CLMEFactory::ErrSpacingStep);
     }
     for (double n : {1001.0, 1e12, nan})
     {
-        EXPECT_EQ(thrown([&] { CLMEFactory::GetSpacings(false, 3.0, 8.0, n); }), count) << n;
+        EXPECT_EQ(enginetest::ThrownText([&] { CLMEFactory::GetSpacings(false, 3.0, 8.0, n); }), count) << n;
         EXPECT_STREQ(CLMEFactory::CheckSpacingArguments(false, n), CLMEFactory::ErrSpacingCount);
     }
     // A positive but tiny step would make too many values as well.
-    EXPECT_EQ(thrown([] { CLMEFactory::GetSpacings(true, 6.25, 25.0, 1e-9); }), count);
-    EXPECT_EQ(thrown([] { CLMEFactory::GetSpacings(true, 6.0, 15.0, 0.001); }), count);
+    EXPECT_EQ(enginetest::ThrownText([] { CLMEFactory::GetSpacings(true, 6.25, 25.0, 1e-9); }), count);
+    EXPECT_EQ(enginetest::ThrownText([] { CLMEFactory::GetSpacings(true, 6.0, 15.0, 0.001); }), count);
 
     EXPECT_EQ(CLMEFactory::CheckSpacingArguments(true, 0.5), nullptr);
     EXPECT_EQ(CLMEFactory::CheckSpacingArguments(false, 1000.0), nullptr);
@@ -385,8 +375,8 @@ TEST(LMEFactorySpacings, BadArgumentsAreRefusedWithAConstantText)
 
     // The entry operations pass the refusal on, whole families included.
     CLMEFactory f;
-    EXPECT_EQ(thrown([&] { f.GetABDC1992_HLP320(true, 0.0); }), step);
-    EXPECT_EQ(thrown([&] { f.GetAS5100(false, 5000.0); }), count);
+    EXPECT_EQ(enginetest::ThrownText([&] { f.GetABDC1992_HLP320(true, 0.0); }), step);
+    EXPECT_EQ(enginetest::ThrownText([&] { f.GetAS5100(false, 5000.0); }), count);
 }
 
 // ---------------------------------------------------------------- axle lists

@@ -1,6 +1,8 @@
 // Evenly spaced value lists.
 #include "engine/model/Ranges.h"
 
+#include "tests/engine/engine_test_util.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,29 +10,8 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-template <class F>
-std::string ThrownText(F&& f)
-{
-    try
-    {
-        f();
-    }
-    catch (const char* text)
-    {
-        return text;
-    }
-    return "";
-}
-
-void ExpectValues(const std::vector<double>& actual, const std::vector<double>& expected, double tol = 1e-12)
-{
-    ASSERT_EQ(actual.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_NEAR(actual[i], expected[i], tol) << "index " << i;
-}
-
-} // namespace
+using enginetest::ExpectValuesNear;
+using enginetest::ThrownText;
 
 TEST(RangesLinSpace, FewerThanTwoValuesIsEmpty)
 {
@@ -41,18 +22,18 @@ TEST(RangesLinSpace, FewerThanTwoValuesIsEmpty)
 
 TEST(RangesLinSpace, IncludesBothEnds)
 {
-    ExpectValues(LinSpace(2, 3.0, 7.0), {3.0, 7.0}, 0.0);
-    ExpectValues(LinSpace(5, 10.0, 30.0), {10, 15, 20, 25, 30}, 0.0);
-    ExpectValues(LinSpace(4, 0.0, 1.0), {0.0, 1.0 / 3.0, 2.0 / 3.0, 1.0});
+    ExpectValuesNear(LinSpace(2, 3.0, 7.0), {3.0, 7.0}, 0.0);
+    ExpectValuesNear(LinSpace(5, 10.0, 30.0), {10, 15, 20, 25, 30}, 0.0);
+    ExpectValuesNear(LinSpace(4, 0.0, 1.0), {0.0, 1.0 / 3.0, 2.0 / 3.0, 1.0});
 }
 
 TEST(RangesLinSpace, DecreasingAndTinyStepsInterpolate)
 {
-    ExpectValues(LinSpace(5, 30.0, 10.0), {30, 25, 20, 15, 10});
+    ExpectValuesNear(LinSpace(5, 30.0, 10.0), {30, 25, 20, 15, 10});
     std::vector<double> flat = LinSpace(3, 2.0, 2.0);
-    ExpectValues(flat, {2.0, 2.0, 2.0}, 0.0);
+    ExpectValuesNear(flat, {2.0, 2.0, 2.0}, 0.0);
     std::vector<double> tiny = LinSpace(3, 1.0, 1.0 + 1e-7);
-    ExpectValues(tiny, {1.0, 1.0 + 0.5e-7, 1.0 + 1e-7}, 1e-15);
+    ExpectValuesNear(tiny, {1.0, 1.0 + 0.5e-7, 1.0 + 1e-7}, 1e-15);
     EXPECT_EQ(tiny.back(), 1.0 + 1e-7);
 }
 
@@ -75,24 +56,24 @@ TEST(RangesByStep, AppendsAnEndOffTheGrid)
 
 TEST(RangesByStep, EndOnTheGridAppearsOnce)
 {
-    ExpectValues(RangeByStep(0.0, 1.0, 0.25), {0.0, 0.25, 0.5, 0.75, 1.0});
-    ExpectValues(RangeByStep(1.2, 2.0, 0.2), {1.2, 1.4, 1.6, 1.8, 2.0});
-    ExpectValues(RangeByStep(0.7, 1.0, 0.1), {0.7, 0.8, 0.9, 1.0});
+    ExpectValuesNear(RangeByStep(0.0, 1.0, 0.25), {0.0, 0.25, 0.5, 0.75, 1.0});
+    ExpectValuesNear(RangeByStep(1.2, 2.0, 0.2), {1.2, 1.4, 1.6, 1.8, 2.0});
+    ExpectValuesNear(RangeByStep(0.7, 1.0, 0.1), {0.7, 0.8, 0.9, 1.0});
 }
 
 TEST(RangesByStep, DecreasingRangesWalkDown)
 {
     // (0.7 - 1.0) / -0.1 is a hair below 3 in floating point.
-    ExpectValues(RangeByStep(1.0, 0.7, -0.1), {1.0, 0.9, 0.8, 0.7});
-    ExpectValues(RangeByStep(1.0, 0.7, 0.1), {1.0, 0.9, 0.8, 0.7});
-    ExpectValues(RangeByStep(9.0, 6.5, 1.0), {9.0, 8.0, 7.0, 6.5});
+    ExpectValuesNear(RangeByStep(1.0, 0.7, -0.1), {1.0, 0.9, 0.8, 0.7});
+    ExpectValuesNear(RangeByStep(1.0, 0.7, 0.1), {1.0, 0.9, 0.8, 0.7});
+    ExpectValuesNear(RangeByStep(9.0, 6.5, 1.0), {9.0, 8.0, 7.0, 6.5});
 }
 
 TEST(RangesByStep, ShortRangesStillBeginWithStart)
 {
-    ExpectValues(RangeByStep(4.25, 4.5, 0.5), {4.25, 4.5}, 0.0);
-    ExpectValues(RangeByStep(3.0, 3.0, 0.5), {3.0}, 0.0);
-    ExpectValues(RangeByStep(3.0, 3.0 + 1e-12, 0.5), {3.0}, 0.0);
+    ExpectValuesNear(RangeByStep(4.25, 4.5, 0.5), {4.25, 4.5}, 0.0);
+    ExpectValuesNear(RangeByStep(3.0, 3.0, 0.5), {3.0}, 0.0);
+    ExpectValuesNear(RangeByStep(3.0, 3.0 + 1e-12, 0.5), {3.0}, 0.0);
 }
 
 TEST(RangesByStep, RejectsZeroStepsAndHugeCounts)

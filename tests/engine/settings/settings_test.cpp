@@ -238,6 +238,24 @@ protected:
         return ReadFile(file);
     }
 
+    // Loads the file over the defaults and expects every saved non-default value back.
+    static void ExpectLoadsNonDefaults(const fs::path& file)
+    {
+        s().SetDefaults();
+        ASSERT_TRUE(s().Load(ToCString(file)));
+        ExpectEveryFieldNonDefault(s());
+    }
+
+    // A load that fails: the one message box, and every field back at its default.
+    void ExpectFailedLoad(const CString& path)
+    {
+        SetEveryFieldToNonDefault(s());
+        qor::ClearRecordedMessageBoxes();
+        EXPECT_FALSE(s().Load(path));
+        ExpectLoadMessage(SingleMessage());
+        ExpectAllDefaults(s());
+    }
+
     // The one message box of a failed load or save.
     std::string SingleMessage()
     {
@@ -362,9 +380,7 @@ TEST_F(SettingsTest, NonAsciiPathSavesAndLoads)
     const fs::path file = folder / "QOR ÿ.xml";
     SaveNonDefaults(file);
     EXPECT_TRUE(fs::exists(file));
-    s().SetDefaults();
-    ASSERT_TRUE(s().Load(ToCString(file)));
-    ExpectEveryFieldNonDefault(s());
+    ExpectLoadsNonDefaults(file);
 }
 
 TEST_F(SettingsTest, AnyStoredVersionLoadsTheSameWay)
@@ -396,11 +412,7 @@ TEST_F(SettingsTest, TruncatedFileGivesTheMessageAndAllDefaults)
     for (size_t length : {cut, xml.size() - 30, size_t(0), size_t(10)}) {
         SCOPED_TRACE(length);
         WriteFile(file, xml.substr(0, length));
-        SetEveryFieldToNonDefault(s());
-        qor::ClearRecordedMessageBoxes();
-        EXPECT_FALSE(s().Load(ToCString(file)));
-        ExpectLoadMessage(SingleMessage());
-        ExpectAllDefaults(s());
+        ExpectFailedLoad(ToCString(file));
     }
 }
 
@@ -415,23 +427,13 @@ TEST_F(SettingsTest, GarbageFileGivesTheMessageAndAllDefaults)
     const std::string renamedItem = ReplaceOnce(xml, "<LINEWIDTH>3</LINEWIDTH>", "<LINE WIDTH>3</LINE WIDTH>");
     for (const std::string& content : {garbage, notAnArchive, wrongType, renamedItem}) {
         WriteFile(file, content);
-        SetEveryFieldToNonDefault(s());
-        qor::ClearRecordedMessageBoxes();
-        EXPECT_FALSE(s().Load(ToCString(file)));
-        ExpectLoadMessage(SingleMessage());
-        ExpectAllDefaults(s());
+        ExpectFailedLoad(ToCString(file));
     }
 }
 
 TEST_F(SettingsTest, MissingFileOrEmptyPathGivesTheMessageAndAllDefaults)
 {
-    for (const CString& path : {ToCString(m_dir / "none" / "QOR.xml"), CString()}) {
-        SetEveryFieldToNonDefault(s());
-        qor::ClearRecordedMessageBoxes();
-        EXPECT_FALSE(s().Load(path));
-        ExpectLoadMessage(SingleMessage());
-        ExpectAllDefaults(s());
-    }
+    for (const CString& path : {ToCString(m_dir / "none" / "QOR.xml"), CString()}) ExpectFailedLoad(path);
 }
 
 TEST_F(SettingsTest, OutOfRangeValuesAreReplacedByTheirDefaults)
@@ -505,9 +507,7 @@ TEST_F(SettingsTest, SaveIntoMissingFoldersSucceeds)
     ASSERT_TRUE(fs::is_regular_file(file));
     // Nothing but the settings file is left behind.
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
-    s().SetDefaults();
-    ASSERT_TRUE(s().Load(ToCString(file)));
-    ExpectEveryFieldNonDefault(s());
+    ExpectLoadsNonDefaults(file);
 }
 
 TEST_F(SettingsTest, SaveReplacesAnOlderFileWhole)
@@ -515,9 +515,7 @@ TEST_F(SettingsTest, SaveReplacesAnOlderFileWhole)
     const fs::path file = m_dir / "QOR.xml";
     WriteFile(file, std::string(100000, 'x')); // longer than any settings file
     SaveNonDefaults(file);
-    s().SetDefaults();
-    ASSERT_TRUE(s().Load(ToCString(file)));
-    ExpectEveryFieldNonDefault(s());
+    ExpectLoadsNonDefaults(file);
 }
 
 TEST_F(SettingsTest, FailedSaveShowsTheMessageAndLeavesNoFileBehind)

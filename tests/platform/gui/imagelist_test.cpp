@@ -14,18 +14,7 @@ namespace {
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
 constexpr COLORREF kGreen = RGB(0, 255, 0);
 
-// A 32-bit bitmap whose pixels come from a function.
-void MakeBitmap(CBitmap& bm, int w, int h, const std::function<COLORREF(int, int)>& colour)
-{
-    std::vector<DWORD> bits(static_cast<size_t>(w) * h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-        {
-            COLORREF c = colour(x, y);
-            bits[static_cast<size_t>(y) * w + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-        }
-    ASSERT_TRUE(bm.CreateBitmap(w, h, 1, 32, bits.data()));
-}
+using qor::test::MakeBitmap;
 
 void MakeSolid(CBitmap& bm, int w, int h, COLORREF c)
 {

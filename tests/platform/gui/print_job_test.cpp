@@ -53,6 +53,23 @@ void PrintPage(CDC& dc, int n, const CRect& box, CFont* font)
     ASSERT_GT(dc.EndPage(), 0) << "page " << n;
 }
 
+// Runs the print dialog (driven, or answered from the environment) and attaches the
+// printer DC it made to dc.
+void AttachPrinterDC(CDC& dc)
+{
+    CPrintDialog dlg(FALSE);
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    dc.Attach(dlg.GetPrinterDC());
+}
+
+// A printer DC as above, with a document started and its first page open.
+void StartPrintJob(CDC& dc)
+{
+    ASSERT_NO_FATAL_FAILURE(AttachPrinterDC(dc));
+    ASSERT_GT(dc.StartDoc(L"Doc"), 0);
+    ASSERT_GT(dc.StartPage(), 0);
+}
+
 } // namespace
 
 TEST_F(PrintTest, DrivenDialogPrintsTwoPagesIntoPdf)
@@ -132,10 +149,8 @@ TEST_F(PrintTest, DrawingOutsideAPageIsNotPrinted)
 {
     const std::string path = TempPdfPath("outside.pdf");
     DrivenPrinting printing(path);
-    CPrintDialog dlg(FALSE);
-    ASSERT_EQ(dlg.DoModal(), IDOK);
     CDC dc;
-    dc.Attach(dlg.GetPrinterDC());
+    ASSERT_NO_FATAL_FAILURE(AttachPrinterDC(dc));
     ASSERT_GT(dc.StartDoc(L"Doc"), 0);
     dc.Rectangle(10, 10, 20, 20); // before the first page
     ASSERT_GT(dc.StartPage(), 0);
@@ -155,12 +170,8 @@ TEST_F(PrintTest, AbortDocLeavesNoFileAndKeepsAnOlderOne)
     const std::string path = TempPdfPath("aborted.pdf");
     DrivenPrinting printing(path);
     {
-        CPrintDialog dlg(FALSE);
-        ASSERT_EQ(dlg.DoModal(), IDOK);
         CDC dc;
-        dc.Attach(dlg.GetPrinterDC());
-        ASSERT_GT(dc.StartDoc(L"Doc"), 0);
-        ASSERT_GT(dc.StartPage(), 0);
+        ASSERT_NO_FATAL_FAILURE(StartPrintJob(dc));
         dc.Rectangle(100, 100, 200, 200);
         ASSERT_GT(dc.EndPage(), 0);
         EXPECT_GT(dc.AbortDoc(), 0);
@@ -172,12 +183,8 @@ TEST_F(PrintTest, AbortDocLeavesNoFileAndKeepsAnOlderOne)
     }
     {
         std::ofstream(path) << "older printout";
-        CPrintDialog dlg(FALSE);
-        ASSERT_EQ(dlg.DoModal(), IDOK);
         CDC dc;
-        dc.Attach(dlg.GetPrinterDC());
-        ASSERT_GT(dc.StartDoc(L"Doc"), 0);
-        ASSERT_GT(dc.StartPage(), 0);
+        ASSERT_NO_FATAL_FAILURE(StartPrintJob(dc));
         EXPECT_GT(dc.AbortDoc(), 0);
         EXPECT_EQ(ReadText(path), "older printout");
     }
@@ -189,12 +196,8 @@ TEST_F(PrintTest, DeletingTheDcInTheMiddleOfAJobWritesNoFile)
     const std::string path = TempPdfPath("dropped.pdf");
     DrivenPrinting printing(path);
     {
-        CPrintDialog dlg(FALSE);
-        ASSERT_EQ(dlg.DoModal(), IDOK);
         CDC dc;
-        dc.Attach(dlg.GetPrinterDC());
-        ASSERT_GT(dc.StartDoc(L"Doc"), 0);
-        ASSERT_GT(dc.StartPage(), 0);
+        ASSERT_NO_FATAL_FAILURE(StartPrintJob(dc));
         dc.Rectangle(100, 100, 200, 200);
     } // the CDC deletes the printer DC
     CPrintDialog next(FALSE);
@@ -215,10 +218,8 @@ TEST_F(PrintTest, JobStepsOutOfOrderFail)
 {
     const std::string path = TempPdfPath("order.pdf");
     DrivenPrinting printing(path);
-    CPrintDialog dlg(FALSE);
-    ASSERT_EQ(dlg.DoModal(), IDOK);
     CDC dc;
-    dc.Attach(dlg.GetPrinterDC());
+    ASSERT_NO_FATAL_FAILURE(AttachPrinterDC(dc));
     EXPECT_EQ(dc.StartPage(), SP_ERROR);
     EXPECT_EQ(dc.EndPage(), SP_ERROR);
     EXPECT_EQ(dc.EndDoc(), SP_ERROR);
@@ -287,12 +288,8 @@ TEST_F(PrintTest, EnvironmentVariablePrintsWithoutADialog)
     const std::string path = TempPdfPath("env.pdf");
     setenv("QOR_PRINT_TO_PDF", path.c_str(), 1);
     {
-        CPrintDialog dlg(FALSE);
-        ASSERT_EQ(dlg.DoModal(), IDOK);
         CDC dc;
-        dc.Attach(dlg.GetPrinterDC());
-        ASSERT_GT(dc.StartDoc(L"Doc"), 0);
-        ASSERT_GT(dc.StartPage(), 0);
+        ASSERT_NO_FATAL_FAILURE(StartPrintJob(dc));
         dc.Rectangle(100, 100, 400, 400);
         ASSERT_GT(dc.EndPage(), 0);
         ASSERT_GT(dc.EndDoc(), 0);
@@ -307,10 +304,8 @@ TEST_F(PrintTest, DefaultLandscapeTurnsThePage)
     DrivenPrinting printing(path);
     qor::gui::SetDefaultLandscape(true);
     EXPECT_TRUE(qor::gui::GetDefaultLandscape());
-    CPrintDialog dlg(FALSE);
-    ASSERT_EQ(dlg.DoModal(), IDOK);
     CDC dc;
-    dc.Attach(dlg.GetPrinterDC());
+    ASSERT_NO_FATAL_FAILURE(AttachPrinterDC(dc));
     EXPECT_NEAR(dc.GetDeviceCaps(PHYSICALWIDTH), kPaperH, 1);
     EXPECT_NEAR(dc.GetDeviceCaps(PHYSICALHEIGHT), kPaperW, 1);
     EXPECT_GT(dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES));
@@ -328,10 +323,8 @@ TEST_F(PrintTest, PdfResolutionIsThePrintersResolution)
     const std::string path = TempPdfPath("300dpi.pdf");
     DrivenPrinting printing(path);
     qor::gui::SetPdfResolution(300);
-    CPrintDialog dlg(FALSE);
-    ASSERT_EQ(dlg.DoModal(), IDOK);
     CDC dc;
-    dc.Attach(dlg.GetPrinterDC());
+    ASSERT_NO_FATAL_FAILURE(AttachPrinterDC(dc));
     qor::gui::SetPdfResolution(600);
     EXPECT_EQ(dc.GetDeviceCaps(LOGPIXELSX), 300);
     EXPECT_NEAR(dc.GetDeviceCaps(PHYSICALWIDTH), 2479, 1); // 595 / 72 * 300
