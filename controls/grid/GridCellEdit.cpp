@@ -1,7 +1,161 @@
-// Editing a standard cell in place.
+// Editing cells in place: the grid starts an edit in a cell and takes the edited text back;
+// the standard cell opens its editor.
 #include "controls/grid/GridCell.h"
 
 #include "controls/grid/GridCtrl.h"
+
+#include <memory>
+
+// ---------------------------------------------------------------------------------------
+// The grid's side
+
+void CGridCtrl::OnEditCell(int nRow, int nCol, CPoint point, UINT nChar)
+{
+    HideTitleTip();
+
+    if (!IsValid(nRow, nCol) || !m_bEditable)
+        return;
+    CGridCellBase* pCell = GetCell(nRow, nCol);
+    if (!pCell || (pCell->GetState() & GVIS_READONLY))
+        return;
+
+    EnsureVisible(nRow, nCol);
+    if (!IsCellVisible(nRow, nCol))
+        return;
+    CRect rect;
+    if (!GetCellRect(nRow, nCol, rect))
+        return;
+
+    // The owner may refuse the edit before any editor exists.
+    if (SendMessageToParent(nRow, nCol, static_cast<int>(GVN_BEGINLABELEDIT)) < 0)
+        return;
+
+    // The cell opens its editor over itself; the editor reports its end to this window as
+    // GVN_ENDLABELEDIT from IDC_INPLACE_CONTROL (OnEndInPlaceEdit -> OnEndEditCell).
+    pCell->Edit(nRow, nCol, rect, point, IDC_INPLACE_CONTROL, nChar);
+}
+
+void CGridCtrl::OnEndEditCell(int nRow, int nCol, CString str)
+{
+    if (!IsValid(nRow, nCol))
+        return;
+
+    const CString strOld = GetItemText(nRow, nCol);
+    if (strOld != str)
+    {
+        CGridCellBase* pCell = GetCell(nRow, nCol);
+        if (pCell)
+        {
+            pCell->SetText(str);
+            SetModified(nRow, nCol);
+        }
+        if (ValidateEdit(nRow, nCol, str) && SendMessageToParent(nRow, nCol, static_cast<int>(GVN_ENDLABELEDIT)) >= 0)
+        {
+            SetModified(nRow, nCol);
+            PaintCell(nRow, nCol);
+        }
+        else if (pCell)
+        {
+            // Refused: the old text comes back (the cell stays marked as modified).
+            pCell->SetText(strOld);
+            SetModified(nRow, nCol);
+        }
+    }
+
+    if (CGridCellBase* pCell = GetCell(nRow, nCol))
+        pCell->OnEndEdit();
+}
+
+BOOL CGridCtrl::ValidateEdit(int nRow, int nCol, LPCTSTR str)
+{
+    CGridCellBase* pCell = GetCell(nRow, nCol);
+    return pCell ? pCell->ValidateEdit(str) : TRUE;
+}
+
+void CGridCtrl::OnEndInPlaceEdit(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    if (pResult)
+        *pResult = 0;
+    // The editor may report while the grid is being destroyed.
+    if (!pNMHDR || !::IsWindow(GetSafeHwnd()))
+        return;
+
+    const GV_DISPINFO* pDispInfo = reinterpret_cast<const GV_DISPINFO*>(pNMHDR);
+    const GV_ITEM& item = pDispInfo->item;
+    OnEndEditCell(item.row, item.col, item.strText);
+
+    // Tab and the movement keys carry the edit on into the next cell.
+    const UINT nKey = static_cast<UINT>(item.lParam);
+    switch (nKey)
+    {
+    case VK_TAB:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_END:
+    case VK_HOME:
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+        OnKeyDown(nKey, 0, 0);
+        OnEditCell(m_FocusCell.row, m_FocusCell.col, CPoint(-1, -1), nKey);
+        break;
+    default:
+        break;
+    }
+}
+
+CImageList* CGridCtrl::CreateDragImage(CPoint* pHotSpot)
+{
+    CDC* pDC = GetDC();
+    if (!pDC)
+        return nullptr;
+
+    CRect rect;
+    const CCellID cell = m_FocusCell;
+    CGridCellBase* pCell = GetCell(cell.row, cell.col);
+    if (!pCell || !GetCellRect(cell.row, cell.col, rect))
+    {
+        ReleaseDC(pDC);
+        return nullptr;
+    }
+
+    rect = CRect(0, 0, GetColumnWidth(cell.col), GetRowHeight(cell.row));
+    if (rect.IsRectEmpty())
+    {
+        ReleaseDC(pDC);
+        return nullptr;
+    }
+    if (pHotSpot)
+    {
+        pHotSpot->x = rect.Width();
+        pHotSpot->y = rect.Height();
+    }
+
+    auto pList = std::make_unique<CImageList>();
+    if (!pList->Create(rect.Width(), rect.Height(), ILC_COLOR | ILC_MASK, 1, 1))
+    {
+        ReleaseDC(pDC);
+        return nullptr;
+    }
+
+    CDC memDC;
+    CBitmap bm;
+    BOOL bOk = memDC.CreateCompatibleDC(pDC) && bm.CreateCompatibleBitmap(pDC, rect.Width(), rect.Height());
+    if (bOk)
+    {
+        CBitmap* pOld = memDC.SelectObject(&bm);
+        memDC.FillSolidRect(rect, GetDefaultCell(FALSE, FALSE)->GetBackClr());
+        pCell->Draw(&memDC, cell.row, cell.col, rect, FALSE);
+        memDC.SelectObject(pOld);
+        bOk = pList->Add(&bm, GetDefaultCell(FALSE, FALSE)->GetBackClr()) >= 0;
+    }
+    ReleaseDC(pDC);
+    return bOk ? pList.release() : nullptr;
+}
+
+// ---------------------------------------------------------------------------------------
+// The standard cell's editor
 
 BOOL CGridCell::Edit(int nRow, int nCol, CRect rect, CPoint point, UINT nID, UINT nChar)
 {
@@ -12,7 +166,9 @@ BOOL CGridCell::Edit(int nRow, int nCol, CRect rect, CPoint point, UINT nID, UIN
             m_pEditWnd->SendMessage(WM_CHAR, nChar);
         return TRUE;
     }
-    // No in-place editor window in this build: the cell cannot be edited in place.
+    // The in-place editor window (CInPlaceEdit) is not part of this build yet: it would be
+    // created here over rect with id nID, told the starting key nChar, and would report its
+    // end to the grid. Until then a standard cell is not edited in place.
     return FALSE;
 }
 

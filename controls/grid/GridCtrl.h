@@ -79,6 +79,150 @@ inline std::uint64_t SelectionKey(int row, int col)
 BOOL SpreadColumnWidths(std::vector<UINT>& widths, int nFirstColumn, int nClientWidth);
 } // namespace qor::grid
 
+// ---- Mouse, keyboard, selection and editing ------------------------------------------------
+// (GridCtrlMouse.cpp, GridCtrlKeys.cpp, GridCtrlSelection.cpp, GridCellEdit.cpp)
+
+#ifndef WM_IMECHAR
+#define WM_IMECHAR 0x0286u
+#endif
+
+// What a cell item record carries (GV_ITEM::mask).
+#define GVIF_TEXT 0x0001u
+#define GVIF_IMAGE 0x0002u
+#define GVIF_PARAM 0x0004u
+#define GVIF_STATE 0x0008u
+
+// One cell's properties as an in-place editor reports them.
+struct GV_ITEM {
+    int row = -1, col = -1;
+    UINT mask = 0;
+    UINT nState = 0;
+    DWORD nFormat = 0;
+    int iImage = -1;
+    COLORREF crBkClr = CLR_DEFAULT_GRID;
+    COLORREF crFgClr = CLR_DEFAULT_GRID;
+    LPARAM lParam = 0;  // for the end of an edit: the key that ended it
+    UINT nMargin = 0;
+    CString strText;
+};
+
+// The record of an editor's end-label-edit notification (code GVN_ENDLABELEDIT, from the
+// editor's window with id IDC_INPLACE_CONTROL) to the grid.
+struct GV_DISPINFO {
+    NMHDR hdr;
+    GV_ITEM item;
+};
+// ---- end of mouse, keyboard, selection and editing -----------------------------------------
+
+// ---- Clipboard, drag and drop, printing and saving ------------------------------------------
+// (GridCtrlClipboard.cpp, GridCtrlPrint.cpp)
+
+#include <utility>
+
+using CLIPFORMAT = UINT;
+using DROPEFFECT = DWORD;
+#define DROPEFFECT_NONE 0u
+#define DROPEFFECT_COPY 1u
+#define DROPEFFECT_MOVE 2u
+#define DROPEFFECT_LINK 4u
+#define DROPEFFECT_SCROLL 0x80000000u
+
+class CGridCtrl;
+
+// Data offered for a transfer: blocks of memory (GlobalAlloc) by clipboard format.
+class COleDataSource
+{
+public:
+    COleDataSource() = default;
+    virtual ~COleDataSource();
+    COleDataSource(const COleDataSource&) = delete;
+    COleDataSource& operator=(const COleDataSource&) = delete;
+
+    // Keeps hGlobal (owned from now on) as the data of the format, replacing earlier data.
+    void CacheGlobalData(CLIPFORMAT cfFormat, HGLOBAL hGlobal);
+    // The block kept for the format (still owned by the source), or nullptr.
+    HGLOBAL GetCachedData(CLIPFORMAT cfFormat) const;
+    void Empty();
+    // Puts the data on the clipboard, which owns the source from then on: the caller must
+    // not use or delete it afterwards.
+    void SetClipboard();
+
+private:
+    std::vector<std::pair<CLIPFORMAT, HGLOBAL>> m_items;
+};
+
+// Data received from a transfer; here only ever the clipboard.
+class COleDataObject
+{
+public:
+    COleDataObject() = default;
+    ~COleDataObject();
+    COleDataObject(const COleDataObject&) = delete;
+    COleDataObject& operator=(const COleDataObject&) = delete;
+
+    BOOL AttachClipboard();
+    void Release();
+    BOOL IsDataAvailable(CLIPFORMAT cfFormat) const;
+    // A copy of the data in a new block that the caller frees (GlobalFree); nullptr when none.
+    HGLOBAL GetGlobalData(CLIPFORMAT cfFormat) const;
+
+private:
+    BOOL m_bClipboard = FALSE;
+};
+
+// A window's drop target. This program has no OLE drag and drop: registering only
+// remembers the window, and the system never calls the target.
+class COleDropTarget
+{
+public:
+    COleDropTarget() = default;
+    virtual ~COleDropTarget();
+    COleDropTarget(const COleDropTarget&) = delete;
+    COleDropTarget& operator=(const COleDropTarget&) = delete;
+
+    BOOL Register(CWnd* pWnd);
+    virtual void Revoke();
+    virtual DROPEFFECT OnDragEnter(CWnd*, COleDataObject*, DWORD, CPoint) { return DROPEFFECT_NONE; }
+    virtual DROPEFFECT OnDragOver(CWnd*, COleDataObject*, DWORD, CPoint) { return DROPEFFECT_NONE; }
+    virtual BOOL OnDrop(CWnd*, COleDataObject*, DROPEFFECT, CPoint) { return FALSE; }
+    virtual DROPEFFECT OnDropEx(CWnd*, COleDataObject*, DROPEFFECT, DROPEFFECT, CPoint)
+    {
+        return static_cast<DROPEFFECT>(-1);
+    }
+    virtual void OnDragLeave(CWnd*) {}
+    virtual DROPEFFECT OnDragScroll(CWnd*, DWORD, CPoint) { return DROPEFFECT_NONE; }
+
+protected:
+    HWND m_hWnd = nullptr;
+};
+
+// The grid's drop target: forwards what happens over the grid's window to the grid.
+class CGridDropTarget : public COleDropTarget
+{
+public:
+    CGridDropTarget() = default;
+    ~CGridDropTarget() override;
+
+    // FALSE when already registered, while another registration runs, or without a grid.
+    BOOL Register(CGridCtrl* pGridCtrl);
+    BOOL IsRegistered() const { return m_bRegistered; }
+
+    void Revoke() override;
+    DROPEFFECT OnDragEnter(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
+    DROPEFFECT OnDragOver(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
+    BOOL OnDrop(CWnd* pWnd, COleDataObject* pDataObject, DROPEFFECT dropEffect, CPoint point) override;
+    void OnDragLeave(CWnd* pWnd) override;
+    // Never asks for scrolling: the grid does not scroll during a drag.
+    DROPEFFECT OnDragScroll(CWnd* pWnd, DWORD dwKeyState, CPoint point) override;
+
+protected:
+    BOOL IsGridWindow(const CWnd* pWnd) const;
+
+    CGridCtrl* m_pGridCtrl = nullptr;
+    BOOL m_bRegistered = FALSE;
+};
+// ---- end of clipboard, drag and drop, printing and saving -----------------------------------
+
 class CGridCtrl : public CWnd
 {
     DECLARE_DYNCREATE(CGridCtrl)
@@ -384,4 +528,141 @@ protected:
 
     // Display order of the columns: display index -> stored index.
     std::vector<int> m_arColOrder;
+
+    // ---- Mouse, keyboard, selection and editing ---------------------------------------------
+    // (GridCtrlMouse.cpp, GridCtrlKeys.cpp, GridCtrlSelection.cpp, GridCellEdit.cpp)
+public:
+    // Selections made as the mouse or the keys make them, from the anchor
+    // (m_SelectionStartCell) to the given cell.
+    void SelectAllCells();
+    void SelectColumns(CCellID currentCell, BOOL bForceRedraw = FALSE, BOOL bSelectCells = TRUE);
+    void SelectRows(CCellID currentCell, BOOL bForceRedraw = FALSE, BOOL bSelectCells = TRUE);
+    void SelectCells(CCellID currentCell, BOOL bForceRedraw = FALSE, BOOL bSelectCells = TRUE);
+    // Extends the selection to the cell as the current mouse mode says.
+    void OnSelecting(const CCellID& currentCell);
+    int GetMouseMode() const { return m_MouseMode; }
+    CCellID GetSelectionStartCell() const { return m_SelectionStartCell; }
+
+    // Starts an edit of the cell (nChar: the key that started it, VK_LBUTTON for the mouse).
+    virtual void OnEditCell(int nRow, int nCol, CPoint point, UINT nChar);
+    // Takes the text of a finished edit into the cell and tells the owner.
+    virtual void OnEndEditCell(int nRow, int nCol, CString str);
+    BOOL ValidateEdit(int nRow, int nCol, LPCTSTR str);
+    // A picture of the focus cell (owned by the caller); null when none can be made.
+    CImageList* CreateDragImage(CPoint* pHotSpot);
+
+protected:
+    // Clicks on header cells: select the column (row), or everything from the corner.
+    virtual void OnFixedRowClick(CCellID& cell);
+    virtual void OnFixedColumnClick(CCellID& cell);
+
+    // Whether the client point lies in the text rectangle of the cell.
+    BOOL IsPointInCellText(const CCellID& cell, CPoint point);
+    // Inverts the two-pixel resize band: vertical at x (bHorz, a column border) or
+    // horizontal at y, over the whole client area.
+    void InvertResizeBand(BOOL bHorz, CPoint point);
+    // The button went down on a column (bHorz) or row border: picks the line, draws the band.
+    void BeginResize(BOOL bHorz, CPoint point);
+    // The button came up after a border drag: sets the new width (height).
+    void EndResize(BOOL bHorz, CPoint point);
+    // A double click on a border autosizes the line left of (above) it.
+    BOOL AutoSizeAtBorder(BOOL bHorz, CCellID cell, CPoint point);
+    // Sets the mouse mode to over-a-border when the point is on one (column borders first).
+    BOOL TrackResizeArea(CPoint point);
+    // Starts the auto-scroll timer of a mouse selection.
+    void StartSelectionTimer();
+
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnMouseMove(UINT nFlags, CPoint point);
+    void OnLButtonUp(UINT nFlags, CPoint point);
+    void OnLButtonDblClk(UINT nFlags, CPoint point);
+    void OnRButtonDown(UINT nFlags, CPoint point);
+    void OnRButtonUp(UINT nFlags, CPoint point);
+    void OnTimer(UINT_PTR nIDEvent);
+    void OnCaptureChanged(CWnd* pWnd);
+    BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    UINT OnGetDlgCode();
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    LRESULT OnImeChar(WPARAM wCharCode, LPARAM lParam);
+    void OnEndInPlaceEdit(NMHDR* pNMHDR, LRESULT* pResult);
+    // ---- end of mouse, keyboard, selection and editing --------------------------------------
+
+    // ---- Clipboard, drag and drop, printing and saving --------------------------------------
+    // (GridCtrlClipboard.cpp, GridCtrlPrint.cpp)
+public:
+    // Clipboard. Text goes as CF_TEXT: cells separated by TAB, rows by CR LF.
+    virtual void CutSelectedText();
+    // The selected cells' text as a data source owned by the caller; null without a selection.
+    virtual COleDataSource* CopyTextFromGrid();
+    // Pastes text from pDataObject with its first cell at cell; FALSE when nothing can be pasted.
+    virtual BOOL PasteTextToGrid(CCellID cell, COleDataObject* pDataObject, BOOL bSelectPastedCells = TRUE);
+
+    // Drag and drop (off: no drag starts, every drop is refused).
+    virtual void OnBeginDrag();
+    virtual DROPEFFECT OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point);
+    virtual DROPEFFECT OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point);
+    virtual void OnDragLeave();
+    virtual BOOL OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffect, CPoint point);
+
+    // Edit commands (ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_SELECT_ALL).
+    virtual void OnEditCut();
+    virtual void OnEditCopy();
+    virtual void OnEditPaste();
+    virtual void OnEditSelectAll();
+
+    // Sets a cell's text as an edit would: the owner is told (GVN_BEGINLABELEDIT,
+    // GVN_ENDLABELEDIT) and may refuse; read-only cells are left alone.
+    void EditCellText(int nRow, int nCol, LPCTSTR text);
+
+    // Printing through the print cycle of the hosting view.
+    virtual void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo);
+    virtual void OnPrint(CDC* pDC, CPrintInfo* pInfo);
+    virtual void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo);
+
+    void SetScaledPrinting(BOOL bScaled = TRUE) { m_bScaledPrinting = bScaled; }
+    BOOL GetScaledPrinting() const { return m_bScaledPrinting; }
+    void SetPrintTitle(LPCTSTR title) { m_strPrintTitle = title; }
+    CString GetPrintTitle() const { return m_strPrintTitle; }
+    void SetPrintRightTitle(LPCTSTR title) { m_strPrintRightTitle = title; }
+    CString GetPrintRightTitle() const { return m_strPrintRightTitle; }
+
+    // Writes every cell's text, fixed cells included, one line per row (CR LF), cells
+    // separated by chSeparator, after a first line "sep=" + separator; UTF-8, no quoting.
+    // Reports a failure in a message box and returns FALSE; a failed save leaves an
+    // existing file as it was.
+    BOOL Save(LPCTSTR filename, TCHAR chSeparator = _T(';'));
+
+protected:
+    virtual void PrintRowCells(int nFirstCol, int nEndCol, int nRow, CRect& rect, CDC* pDC, BOOL& bFirst);
+    virtual void PrintColumnHeadings(CDC* pDC, CPrintInfo* pInfo);
+    virtual void PrintHeader(CDC* pDC, CPrintInfo* pInfo);
+    virtual void PrintFooter(CDC* pDC, CPrintInfo* pInfo);
+    virtual void PrintRowHeadings(CDC* pDC, CPrintInfo* pInfo);
+    // The grid lines of one printed cell; bLeftLine adds the left line.
+    void PrintCellLines(CDC* pDC, int nRow, int nCol, const CRect& rect, BOOL bLeftLine);
+    // The first non-fixed row (bHorz: column) from nStart on that no longer fits on the page
+    // that nStart begins; the count when all fit.
+    int NextPrintPageStart(BOOL bHorz, int nStart) const;
+    // Pages down (bHorz: across) the non-fixed rows (columns) take.
+    int CountPrintPages(BOOL bHorz) const;
+
+    void OnUpdateEditCut(CCmdUI* pCmdUI);
+    void OnUpdateEditCopy(CCmdUI* pCmdUI);
+    void OnUpdateEditPaste(CCmdUI* pCmdUI);
+    void OnUpdateEditSelectAll(CCmdUI* pCmdUI);
+
+    CGridDropTarget m_DropTarget;
+
+    CSize m_CharSize{0, 0};
+    CSize m_LogicalPageSize{0, 0};
+    CSize m_PaperSize{0, 0};
+    int m_nPageHeight = 0;
+    int m_nPageWidth = 0;
+    int m_nPrintColumn = 0;
+    int m_nCurrPrintRow = 0;
+    int m_nNumPages = 0;
+    int m_nPageMultiplier = 0;
+    // ---- end of clipboard, drag and drop, printing and saving -------------------------------
 };

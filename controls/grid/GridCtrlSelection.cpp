@@ -1,4 +1,5 @@
-// Item state, the selected-cell map, the focus cell and the hand-over to cell editing.
+// Item state, the selected-cell map, the focus cell, selections by rows, columns and cells,
+// and the clicks on header cells.
 #include "controls/grid/GridCtrl.h"
 
 #include <algorithm>
@@ -87,6 +88,16 @@ void CGridCtrl::SetSelectedRange(int nMinRow, int nMinCol, int nMaxRow, int nMax
 {
     if (!m_bEnableSelection)
         return;
+
+    // The wait cursor shows while a large range changes.
+    struct WaitCursor {
+        HCURSOR hOld = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+        ~WaitCursor()
+        {
+            if (hOld)
+                ::SetCursor(hOld);
+        }
+    } waitCursor;
 
     CDC* pDC = nullptr;
     if (bForceRepaint && ::IsWindow(GetSafeHwnd()))
@@ -223,4 +234,109 @@ void CGridCtrl::EndEditing()
         return;
     if (CGridCellBase* pCell = GetCell(cell.row, cell.col))
         pCell->EndEdit();
+}
+
+// ---------------------------------------------------------------------------------------
+// Selections as the mouse and the keys make them
+
+namespace {
+// The anchor of an extended selection; one that was never set counts as the cell itself.
+CCellID AnchorOr(const CCellID& anchor, const CCellID& cell)
+{
+    return anchor.IsValid() ? anchor : cell;
+}
+} // namespace
+
+void CGridCtrl::SelectAllCells()
+{
+    if (!m_bEnableSelection)
+        return;
+    SetSelectedRange(m_nFixedRows, m_nFixedCols, m_nRows - 1, m_nCols - 1, FALSE, TRUE);
+}
+
+void CGridCtrl::SelectColumns(CCellID currentCell, BOOL, BOOL)
+{
+    if (!m_bEnableSelection || currentCell.col < m_nFixedCols || !IsValid(currentCell))
+        return;
+
+    const CCellID anchor = AnchorOr(m_SelectionStartCell, currentCell);
+    int nFirstCol = currentCell.col;
+    int nLastCol = currentCell.col;
+    if (!m_bSingleColSelection)
+    {
+        nFirstCol = std::min(anchor.col, currentCell.col);
+        nLastCol = std::max(anchor.col, currentCell.col);
+    }
+    SetSelectedRange(m_nFixedRows, nFirstCol, m_nRows - 1, nLastCol, FALSE, TRUE);
+}
+
+void CGridCtrl::SelectRows(CCellID currentCell, BOOL bForceRedraw, BOOL bSelectCells)
+{
+    if (!m_bEnableSelection || currentCell.row < m_nFixedRows || !IsValid(currentCell))
+        return;
+
+    const CCellID anchor = AnchorOr(m_SelectionStartCell, currentCell);
+    int nFirstRow = currentCell.row;
+    int nLastRow = currentCell.row;
+    if (!GetSingleRowSelection())
+    {
+        nFirstRow = std::min(anchor.row, currentCell.row);
+        nLastRow = std::max(anchor.row, currentCell.row);
+    }
+    SetSelectedRange(nFirstRow, m_nFixedCols, nLastRow, m_nCols - 1, bForceRedraw, bSelectCells);
+}
+
+void CGridCtrl::SelectCells(CCellID currentCell, BOOL bForceRedraw, BOOL bSelectCells)
+{
+    if (!m_bEnableSelection || !IsValid(currentCell) || currentCell.row < m_nFixedRows ||
+        currentCell.col < m_nFixedCols)
+        return;
+
+    const CCellID anchor = AnchorOr(m_SelectionStartCell, currentCell);
+    SetSelectedRange(std::min(anchor.row, currentCell.row), std::min(anchor.col, currentCell.col),
+                     std::max(anchor.row, currentCell.row), std::max(anchor.col, currentCell.col), bForceRedraw,
+                     bSelectCells);
+}
+
+void CGridCtrl::OnSelecting(const CCellID& currentCell)
+{
+    if (!m_bEnableSelection)
+        return;
+
+    switch (m_MouseMode)
+    {
+    case MOUSE_SELECT_ALL:
+        SelectAllCells();
+        break;
+    case MOUSE_SELECT_COL:
+        SelectColumns(currentCell, FALSE, TRUE);
+        break;
+    case MOUSE_SELECT_ROW:
+        SelectRows(currentCell, FALSE, TRUE);
+        break;
+    case MOUSE_SELECT_CELLS:
+        SelectCells(currentCell, FALSE, TRUE);
+        break;
+    default:
+        break;
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Clicks on header cells (sorting by a header click is not part of this grid)
+
+void CGridCtrl::OnFixedRowClick(CCellID& cell)
+{
+    if (!IsValid(cell) || !m_bFixedRowSelection)
+        return;
+    m_MouseMode = (cell.col < m_nFixedCols) ? MOUSE_SELECT_ALL : MOUSE_SELECT_COL;
+    OnSelecting(cell);
+}
+
+void CGridCtrl::OnFixedColumnClick(CCellID& cell)
+{
+    if (!IsValid(cell) || !m_bFixedColumnSelection)
+        return;
+    m_MouseMode = (cell.row < m_nFixedRows) ? MOUSE_SELECT_ALL : MOUSE_SELECT_ROW;
+    OnSelecting(cell);
 }

@@ -9,6 +9,7 @@
 #include "platform/gui/Gdi.h"
 #include "platform/gui/ImageList.h"
 #include "platform/gui/Wnd.h"
+#include "platform/gui/Controls.h"
 #include "platform/gui/App.h"
 #include "platform/gui/SysValues.h"
 #include "platform/gui/Clipboard.h"

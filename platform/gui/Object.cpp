@@ -97,9 +97,11 @@ const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(const AFX_MSGMAP_ENTRY* e, 
 
 BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
+    // nCode carries the message in its high word and the notification code in its low word;
+    // the update request (-1) is a WM_COMMAND entry of its own, not a message 0xFFFF.
     UINT nMsg = HIWORD(static_cast<UINT>(nCode));
     UINT code = LOWORD(static_cast<UINT>(nCode));
-    if (nMsg == 0) nMsg = WM_COMMAND;
+    if (nMsg == 0 || nCode == CN_UPDATE_COMMAND_UI) nMsg = WM_COMMAND;
     for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
         const AFX_MSGMAP_ENTRY* e = map->lpEntries;
         while ((e = FindMessageEntry(e, nMsg, code, nID)) != nullptr) {

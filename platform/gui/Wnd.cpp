@@ -87,7 +87,7 @@ WndState* StateOf(const CWnd* w) { return WndAccess::State(w); }
 CWnd* WndFromWidget(QWidget* w)
 {
     for (; w; w = w->parentWidget())
-        if (auto* host = dynamic_cast<HostWidget*>(w)) return host->state ? host->state->wnd : nullptr;
+        if (auto* host = dynamic_cast<HostBase*>(w)) return host->state ? host->state->wnd : nullptr;
     return nullptr;
 }
 
@@ -133,8 +133,10 @@ CSize WndState::ClientSize() const
 {
     if (scrollBarControl) return CSize(cx, cy);
     int b = BorderWidth();
-    int w = cx - 2 * b - (bars[SB_VERT].visible ? GetSystemMetrics(SM_CXVSCROLL) : 0);
-    int h = cy - 2 * b - (bars[SB_HORZ].visible ? GetSystemMetrics(SM_CYHSCROLL) : 0);
+    // A native control's scroll bars are the toolkit control's own, inside its client area.
+    bool bv = bars[SB_VERT].visible && !IsNative(), bh = bars[SB_HORZ].visible && !IsNative();
+    int w = cx - 2 * b - (bv ? GetSystemMetrics(SM_CXVSCROLL) : 0);
+    int h = cy - 2 * b - (bh ? GetSystemMetrics(SM_CYHSCROLL) : 0);
     return CSize(std::max(w, 0), std::max(h, 0));
 }
 
@@ -261,6 +263,7 @@ void EnsureBuiltInClasses()
     wc.style = CS_DBLCLKS;
     wc.lpszClassName = WC_SCROLLBAR;
     RegisterClass(&wc);
+    RegisterNativeClasses();
 }
 } // namespace
 
@@ -547,11 +550,17 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
         flags = Qt::Window;
         if (s->exStyle & WS_EX_TOOLWINDOW) flags = Qt::Tool;
     }
-    s->widget = new HostWidget(s, parentWidget, flags);
+    if (!MakeNativeControl(s, parentWidget)) {
+        auto* host = new HostWidget(s, false, parentWidget, flags);
+        s->widget = host;
+        s->host = host;
+    }
     if (!(style & WS_CHILD)) s->widget->setWindowTitle(ToQString(s->text));
 
-    // Standard scroll bars (the control's own bar for a scroll-bar control).
-    if (s->scrollBarControl) {
+    // Standard scroll bars (the control's own bar for a scroll-bar control; a native
+    // control has the toolkit control's own).
+    if (s->IsNative()) {
+    } else if (s->scrollBarControl) {
         BarState& b = s->bars[SB_CTL];
         b.widget = new BarWidget((style & SBS_VERT) ? Qt::Vertical : Qt::Horizontal, s->widget, s, SB_CTL);
         b.visible = true;
@@ -591,6 +600,7 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
     s->invalid = QRegion(0, 0, client.cx, client.cy);
     s->erasePending = true;
     if (style & WS_DISABLED) s->widget->setEnabled(false);
+    if (s->native) s->native->Created(s);
 
     PreSubclassWindow();
     cs.style = static_cast<LONG>(style);
@@ -662,13 +672,17 @@ void DetachAndDestroyWidget(CWnd* wnd)
         std::lock_guard<std::mutex> lock(HandleMutex());
         Handles().erase(s->handle);
     }
-    HostWidget* w = s->widget;
+    QWidget* w = s->widget;
+    HostBase* host = s->host;
     s->widget = nullptr;
+    s->host = nullptr;
     ReleasePaintersOn(&s->surface);
     if (w) {
-        w->state = nullptr;
+        host->state = nullptr;
         for (BarState& b : s->bars)
             if (b.widget) b.widget->owner = nullptr;
+        // A part of another control (a combo box's edit) goes with that control.
+        if (s->widgetOwnedByControl) return;
         w->hide();
         if (w->parentWidget()) w->setParent(nullptr);
         if (s->eventDepth > 0) w->deleteLater();
@@ -901,6 +915,12 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     WndState* s = StateOf(this);
     if (!s || !m_hWnd) return 0;
+    // A native control's default processing is the toolkit control's own.
+    if (s->native) {
+        LRESULT r = 0;
+        if (s->native->DefProc(s, message, wParam, lParam, &r)) return r;
+        if (!m_hWnd) return r;
+    }
     switch (message) {
     case WM_SETTEXT:
         s->text = lParam ? reinterpret_cast<LPCTSTR>(lParam) : L"";
@@ -1094,7 +1114,7 @@ CWnd* CWnd::GetWindow(UINT nCmd) const
         std::vector<CWnd*> out;
         if (!parent) return out;
         for (QObject* o : parent->children())
-            if (auto* h = dynamic_cast<HostWidget*>(o); h && h->state && (h->state->style & WS_CHILD))
+            if (auto* h = dynamic_cast<HostBase*>(o); h && h->state && (h->state->style & WS_CHILD))
                 out.push_back(h->state->wnd);
         return out;
     };
@@ -1196,6 +1216,7 @@ DWORD CWnd::GetStyle() const
 {
     WndState* s = StateOf(this);
     if (!s || !m_hWnd) return 0;
+    if (s->IsNative()) return s->style;
     DWORD st = s->style & ~(WS_VSCROLL | WS_HSCROLL);
     if (s->bars[SB_VERT].visible) st |= WS_VSCROLL;
     if (s->bars[SB_HORZ].visible) st |= WS_HSCROLL;
@@ -1229,8 +1250,10 @@ BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT)
     if (next == old) return FALSE;
     CSize before = s->ClientSize();
     s->style = (s->style & (WS_VISIBLE | WS_DISABLED)) | (next & ~(WS_VISIBLE | WS_DISABLED));
-    s->bars[SB_VERT].visible = (next & WS_VSCROLL) != 0;
-    s->bars[SB_HORZ].visible = (next & WS_HSCROLL) != 0;
+    if (!s->IsNative()) {
+        s->bars[SB_VERT].visible = (next & WS_VSCROLL) != 0;
+        s->bars[SB_HORZ].visible = (next & WS_HSCROLL) != 0;
+    }
     if ((next & WS_VISIBLE) != (old & WS_VISIBLE)) ShowWindow((next & WS_VISIBLE) ? SW_SHOWNA : SW_HIDE);
     if ((next & WS_DISABLED) != (old & WS_DISABLED)) EnableWindow((next & WS_DISABLED) ? FALSE : TRUE);
     FrameChanged(this, s, before);

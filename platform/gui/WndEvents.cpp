@@ -106,22 +106,55 @@ UINT VirtualKeyFromQt(int key, Qt::KeyboardModifiers mods)
     }
 }
 
-HostWidget::HostWidget(WndState* st, QWidget* parent, Qt::WindowFlags flags) : QWidget(parent, flags), state(st)
+void HostBase::Setup(bool native)
 {
-    setMouseTracking(true);
-    setFocusPolicy(Qt::NoFocus);
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setAttribute(Qt::WA_NoSystemBackground);
-    setAttribute(Qt::WA_InputMethodEnabled, false);
+    QWidget* w = Widget();
+    w->setMouseTracking(true);
+    if (native) return; // a native control keeps its toolkit focus policy and painting
+    w->setFocusPolicy(Qt::NoFocus);
+    w->setAttribute(Qt::WA_OpaquePaintEvent);
+    w->setAttribute(Qt::WA_NoSystemBackground);
+    w->setAttribute(Qt::WA_InputMethodEnabled, false);
 }
 
-HostWidget::~HostWidget()
+void HostBase::Gone()
 {
     // A window whose widget goes with its toolkit parent (application shutdown) is gone too.
     if (state && state->wnd && state->wnd->m_hWnd) {
         state->widget = nullptr;
+        state->host = nullptr;
         state = nullptr;
     }
+}
+
+// The toolkit event that is being dispatched as a message, for that message's default.
+struct HostBase::EventScope {
+    HostBase* host;
+    QEvent* savedEvent;
+    UINT savedMsg;
+    QWidget* savedSource;
+    EventScope(HostBase* h, QEvent* e, UINT msg, QWidget* source)
+        : host(h), savedEvent(h->m_event), savedMsg(h->m_eventMsg), savedSource(h->m_eventSource)
+    {
+        h->m_event = e;
+        h->m_eventMsg = msg;
+        h->m_eventSource = source;
+    }
+    ~EventScope()
+    {
+        host->m_event = savedEvent;
+        host->m_eventMsg = savedMsg;
+        host->m_eventSource = savedSource;
+    }
+};
+
+QEvent* HostBase::TakeEvent(UINT msg, QWidget** source)
+{
+    if (!m_event || m_eventMsg != msg) return nullptr;
+    QEvent* e = m_event;
+    if (source) *source = m_eventSource;
+    m_event = nullptr;
+    return e;
 }
 
 namespace {
@@ -155,9 +188,90 @@ UINT ButtonMessage(QEvent::Type type, Qt::MouseButton b, bool dblClks)
 
 } // namespace
 
-bool HostWidget::event(QEvent* e)
+// A scroll area's mouse arrives at its viewport: the filter routes it through the host, and
+// the default processing hands it back to the viewport's own handling.
+class ViewportFilter : public QObject
 {
-    if (!state) return QWidget::event(e);
+public:
+    ViewportFilter(HostBase* h, QWidget* vp) : QObject(vp), host(h), viewport(vp) {}
+    HostBase* host;
+    QWidget* viewport;
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (o != viewport || !host->state) return false;
+        switch (e->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove: {
+            auto* me = static_cast<QMouseEvent*>(e);
+            QPoint local = viewport->mapTo(host->Widget(), me->position().toPoint());
+            return host->HostMouse(me, local, viewport);
+        }
+        default: return false;
+        }
+    }
+};
+
+void HostBase::HostViewport(QWidget* viewport)
+{
+    if (viewport) viewport->installEventFilter(new ViewportFilter(this, viewport));
+}
+
+bool HostBase::HostMouse(QMouseEvent* me, QPoint local, QWidget* source)
+{
+    WndState* s = state;
+    CWnd* wnd = s->wnd;
+    HWND h = s->handle;
+    DepthGuard depth(s);
+    auto alive = [h]() { return IsLiveHandle(h); };
+    QEvent* e = me;
+    NoteInputState(me->modifiers(), me->buttons());
+    QPoint global = me->globalPosition().toPoint();
+    SetLastMousePos(POINT{global.x(), global.y()});
+    // With the capture elsewhere, the capturing window gets the mouse.
+    CWnd* target = wnd;
+    if (CWnd* cap = CaptureWindow(); cap && cap != wnd && cap->m_hWnd) target = cap;
+    WndState* ts = StateOf(target);
+    if (target != wnd) local = ts->widget->mapFromGlobal(global);
+    QPoint client = local - ts->ClientOrigin();
+    CSize cs = ts->ClientSize();
+    bool inClient = client.x() >= 0 && client.y() >= 0 && client.x() < cs.cx && client.y() < cs.cy;
+    if (!inClient && CaptureWindow() != target) {
+        // The frame of a native control is the control's own.
+        if (target == wnd && s->IsNative()) {
+            if (source == Widget()) return ToolkitEvent(e);
+            return false;
+        }
+        e->accept();
+        return true;
+    }
+    UINT flags = MouseKeyFlags(me->buttons(), me->modifiers());
+    UINT msg;
+    if (e->type() == QEvent::MouseMove) {
+        msg = WM_MOUSEMOVE;
+        target->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(target->m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    } else {
+        msg = ButtonMessage(e->type(), me->button(), (ts->cls.style & CS_DBLCLKS) != 0);
+        if (!msg) return true;
+        if (e->type() != QEvent::MouseButtonRelease)
+            target->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(target->m_hWnd),
+                                MAKELPARAM(HTCLIENT, static_cast<WORD>(msg)));
+    }
+    if (target->m_hWnd) {
+        // The window's own mouse may go on to its toolkit control by default.
+        EventScope scope(this, target == wnd ? e : nullptr, msg, source);
+        SendMouse(target, msg, flags, client);
+    }
+    if (alive() && e->type() == QEvent::MouseButtonRelease && me->button() == Qt::RightButton && wnd->m_hWnd)
+        wnd->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(h), MAKELPARAM(static_cast<WORD>(global.x()), static_cast<WORD>(global.y())));
+    e->accept();
+    return true;
+}
+
+bool HostBase::HostEvent(QEvent* e)
+{
+    if (!state) return ToolkitEvent(e);
     WndState* s = state;
     CWnd* wnd = s->wnd;
     HWND h = s->handle;
@@ -170,39 +284,7 @@ bool HostWidget::event(QEvent* e)
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove: {
         auto* me = static_cast<QMouseEvent*>(e);
-        NoteInputState(me->modifiers(), me->buttons());
-        QPoint global = me->globalPosition().toPoint();
-        SetLastMousePos(POINT{global.x(), global.y()});
-        // With the capture elsewhere, the capturing window gets the mouse.
-        CWnd* target = wnd;
-        if (CWnd* cap = CaptureWindow(); cap && cap != wnd && cap->m_hWnd) target = cap;
-        WndState* ts = StateOf(target);
-        QPoint local = me->position().toPoint();
-        if (target != wnd) local = ts->widget->mapFromGlobal(global);
-        QPoint client = local - ts->ClientOrigin();
-        CSize cs = ts->ClientSize();
-        bool inClient = client.x() >= 0 && client.y() >= 0 && client.x() < cs.cx && client.y() < cs.cy;
-        if (!inClient && CaptureWindow() != target) {
-            e->accept();
-            return true;
-        }
-        UINT flags = MouseKeyFlags(me->buttons(), me->modifiers());
-        UINT msg;
-        if (e->type() == QEvent::MouseMove) {
-            msg = WM_MOUSEMOVE;
-            target->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(target->m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-        } else {
-            msg = ButtonMessage(e->type(), me->button(), (ts->cls.style & CS_DBLCLKS) != 0);
-            if (!msg) return true;
-            if (e->type() != QEvent::MouseButtonRelease)
-                target->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(target->m_hWnd),
-                                    MAKELPARAM(HTCLIENT, static_cast<WORD>(msg)));
-        }
-        if (target->m_hWnd) SendMouse(target, msg, flags, client);
-        if (alive() && e->type() == QEvent::MouseButtonRelease && me->button() == Qt::RightButton && wnd->m_hWnd)
-            wnd->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(h), MAKELPARAM(static_cast<WORD>(global.x()), static_cast<WORD>(global.y())));
-        e->accept();
-        return true;
+        return HostMouse(me, me->position().toPoint(), Widget());
     }
     case QEvent::Wheel: {
         auto* we = static_cast<QWheelEvent*>(e);
@@ -212,6 +294,7 @@ bool HostWidget::event(QEvent* e)
         int dy = we->angleDelta().y(), dx = we->angleDelta().x();
         UINT flags = MouseKeyFlags(we->buttons(), we->modifiers());
         LPARAM pt = MAKELPARAM(static_cast<WORD>(static_cast<short>(global.x())), static_cast<WORD>(static_cast<short>(global.y())));
+        EventScope scope(this, e, WM_MOUSEWHEEL, Widget());
         if (dy) wnd->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(static_cast<WORD>(flags), static_cast<WORD>(static_cast<short>(dy))), pt);
         if (dx && alive()) wnd->SendMessage(WM_MOUSEHWHEEL, MAKEWPARAM(static_cast<WORD>(flags), static_cast<WORD>(static_cast<short>(-dx))), pt);
         e->accept();
@@ -258,23 +341,36 @@ bool HostWidget::event(QEvent* e)
         return true;
     }
     case QEvent::FocusIn:
-        if (FocusWindow() != wnd) MoveFocus(wnd);
+        if (FocusWindow() != wnd) {
+            // WM_SETFOCUS's default hands the event to a native control.
+            EventScope scope(this, e, WM_SETFOCUS, Widget());
+            MoveFocus(wnd);
+        } else if (s->IsNative()) {
+            ToolkitEvent(e); // the toolkit catching up with a SetFocus already reported
+        }
         return true;
     case QEvent::FocusOut: {
         auto* fe = static_cast<QFocusEvent*>(e);
+        bool reported = false;
         if (FocusWindow() == wnd && fe->reason() != Qt::PopupFocusReason) {
             QWidget* next = QApplication::focusWidget();
             CWnd* to = next ? WndFromWidget(next) : nullptr;
-            if (to != wnd) MoveFocus(to);
+            if (to != wnd) {
+                EventScope scope(this, e, WM_KILLFOCUS, Widget());
+                MoveFocus(to);
+                reported = true;
+            }
         }
+        if (!reported && alive() && s->IsNative() && state) ToolkitEvent(e);
         return true;
     }
     case QEvent::Resize: {
-        QWidget::event(e);
-        if (!(s->style & WS_CHILD) && (width() != s->cx || height() != s->cy)) {
+        ToolkitEvent(e);
+        QWidget* self = Widget();
+        if (!(s->style & WS_CHILD) && (self->width() != s->cx || self->height() != s->cy)) {
             CSize before = s->ClientSize();
-            s->cx = width();
-            s->cy = height();
+            s->cx = self->width();
+            s->cy = self->height();
             s->Layout();
             CSize after = s->ClientSize();
             if (after != before) {
@@ -285,10 +381,10 @@ bool HostWidget::event(QEvent* e)
         return true;
     }
     case QEvent::Move:
-        QWidget::event(e);
-        if (!(s->style & WS_CHILD) && (x() != s->x || y() != s->y)) {
-            s->x = x();
-            s->y = y();
+        ToolkitEvent(e);
+        if (QWidget* self = Widget(); !(s->style & WS_CHILD) && (self->x() != s->x || self->y() != s->y)) {
+            s->x = self->x();
+            s->y = self->y();
             wnd->SendMessage(WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(s->x), static_cast<WORD>(s->y)));
         }
         return true;
@@ -298,34 +394,41 @@ bool HostWidget::event(QEvent* e)
         return true;
     case QEvent::Leave:
         if (wnd->m_hWnd) wnd->SendMessage(WM_MOUSELEAVE, 0, 0);
-        return QWidget::event(e);
-    default: return QWidget::event(e);
+        return alive() && state ? ToolkitEvent(e) : true;
+    default: return ToolkitEvent(e);
     }
 }
 
-void HostWidget::paintEvent(QPaintEvent*)
+void HostBase::HostPaint(QPaintEvent* e)
 {
-    if (!state) return;
+    if (!state || state->IsNative()) {
+        // A native control paints itself.
+        if (state) state->invalid = QRegion();
+        ToolkitPaint(e);
+        return;
+    }
     WndState* s = state;
+    QWidget* self = Widget();
+    const int width = self->width(), height = self->height();
     HWND h = s->handle;
     DepthGuard depth(s);
     if (!s->invalid.isEmpty() && !s->inPaint && s->redraw) s->wnd->SendMessage(WM_PAINT, 0, 0);
     if (!IsLiveHandle(h) || !state) return;
-    QPainter p(this);
+    QPainter p(self);
     int b = s->BorderWidth();
     if (b > 0) {
         // The border: dark outer line, with a client edge a sunken 3-D frame.
-        p.fillRect(rect(), ToQColor(GetSysColor(COLOR_3DFACE)));
+        p.fillRect(self->rect(), ToQColor(GetSysColor(COLOR_3DFACE)));
         if (s->exStyle & WS_EX_CLIENTEDGE) {
             p.setPen(ToQColor(GetSysColor(COLOR_3DSHADOW)));
-            p.drawLine(0, 0, width() - 1, 0);
-            p.drawLine(0, 0, 0, height() - 1);
+            p.drawLine(0, 0, width - 1, 0);
+            p.drawLine(0, 0, 0, height - 1);
             p.setPen(ToQColor(GetSysColor(COLOR_3DHIGHLIGHT)));
-            p.drawLine(0, height() - 1, width() - 1, height() - 1);
-            p.drawLine(width() - 1, 0, width() - 1, height() - 1);
+            p.drawLine(0, height - 1, width - 1, height - 1);
+            p.drawLine(width - 1, 0, width - 1, height - 1);
         } else {
             p.setPen(ToQColor(GetSysColor(COLOR_WINDOWFRAME)));
-            p.drawRect(0, 0, width() - 1, height() - 1);
+            p.drawRect(0, 0, width - 1, height - 1);
         }
     }
     if (s->scrollBarControl) return;

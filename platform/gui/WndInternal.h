@@ -15,14 +15,19 @@
 
 #include <map>
 
+#include <memory>
+#include <utility>
+
 class QTimer;
 class QMouseEvent;
 class QWheelEvent;
+class QPaintEvent;
 
 namespace qor::gui {
 
-class HostWidget;
+class HostBase;
 class BarWidget;
+class NativeControl;
 
 // One scroll bar's state with the framework's semantics; the toolkit bar only shows it.
 struct BarState {
@@ -43,7 +48,9 @@ struct BarState {
 struct WndState {
     CWnd* wnd = nullptr;
     HWND handle = nullptr;
-    HostWidget* widget = nullptr;
+    QWidget* widget = nullptr;   // the host widget (for a native control, the toolkit control)
+    HostBase* host = nullptr;    // the same object, seen as the host
+    std::unique_ptr<NativeControl> native; // native controls: the control's own behaviour
     CString className;
     WNDCLASS cls{};
     DWORD style = 0;
@@ -54,6 +61,7 @@ struct WndState {
     CString text;
     HFONT font = nullptr;
     bool scrollBarControl = false;
+    bool widgetOwnedByControl = false; // the widget is part of another control (combo box edit)
 
     // Window rectangle: position in the parent's client coordinates (screen for top-level
     // windows) and size.
@@ -73,25 +81,93 @@ struct WndState {
     int eventDepth = 0;      // toolkit events being handled by the widget
     bool destroying = false;
 
+    bool IsNative() const { return native != nullptr; }
     int BorderWidth() const;
     QPoint ClientOrigin() const; // in widget coordinates
     CSize ClientSize() const;
     void Layout();               // places the toolkit scroll bars, resizes the surface
 };
 
-// The host widget of a window: forwards toolkit events to its CWnd as messages, paints
-// the retained surface and the non-client parts (border, scroll-bar corner).
-class HostWidget : public QWidget
+// The host of a window: forwards every toolkit event to its CWnd as messages. One template,
+// parameterised by the toolkit class, serves custom windows (Host<QWidget>: paints the
+// retained surface and the non-client parts) and native controls (Host<QLineEdit>, ...):
+// there the toolkit class's own handler runs only as the default processing of the message
+// (DefWindowProc hands the event to it through ToolkitEvent).
+class HostBase
 {
 public:
-    HostWidget(WndState* state, QWidget* parent, Qt::WindowFlags flags);
-    ~HostWidget() override;
+    explicit HostBase(WndState* s) : state(s) {}
+    virtual ~HostBase() = default;
+    HostBase(const HostBase&) = delete;
+    HostBase& operator=(const HostBase&) = delete;
+
     WndState* state = nullptr; // null once the window is destroyed
+    virtual QWidget* Widget() = 0;
+    // The toolkit class's own handling of an event, bypassing the host.
+    virtual bool ToolkitEvent(QEvent* e) = 0;
+    // The toolkit event behind the message being handled, when there is one (taken once).
+    // source: the widget it arrived at (the host, or a scroll area's viewport).
+    QEvent* TakeEvent(UINT msg, QWidget** source = nullptr);
+    // Routes the mouse of a scroll area's viewport through the host too.
+    void HostViewport(QWidget* viewport);
 
 protected:
-    bool event(QEvent* e) override;
-    void paintEvent(QPaintEvent* e) override;
+    void Setup(bool native);
+    void Gone();
+    bool HostEvent(QEvent* e);
+    void HostPaint(QPaintEvent* e);
+    virtual void ToolkitPaint(QPaintEvent* e) = 0;
+    bool HostMouse(QMouseEvent* me, QPoint local, QWidget* source);
+
+private:
+    friend class ViewportFilter;
+    QEvent* m_event = nullptr; // the toolkit event being dispatched as m_eventMsg
+    UINT m_eventMsg = 0;
+    QWidget* m_eventSource = nullptr;
+    struct EventScope;
 };
+
+template <class ToolkitClass>
+class Host : public ToolkitClass, public HostBase
+{
+public:
+    template <class... Args>
+    Host(WndState* s, bool native, Args&&... args) : ToolkitClass(std::forward<Args>(args)...), HostBase(s)
+    {
+        Setup(native);
+    }
+    ~Host() override { Gone(); }
+    QWidget* Widget() override { return this; }
+    bool ToolkitEvent(QEvent* e) override { return ToolkitClass::event(e); }
+
+protected:
+    bool event(QEvent* e) override { return HostEvent(e); }
+    void paintEvent(QPaintEvent* e) override { HostPaint(e); }
+    void ToolkitPaint(QPaintEvent* e) override { ToolkitClass::paintEvent(e); }
+};
+
+// The host of a custom window.
+using HostWidget = Host<QWidget>;
+
+// The behaviour of a native control (edit, combo box, list box, button, static, progress):
+// makes its toolkit control and answers the default processing of its messages.
+class NativeControl
+{
+public:
+    virtual ~NativeControl() = default;
+    // The default processing of a message; false leaves it to the window's default.
+    virtual bool DefProc(WndState* s, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) = 0;
+    // Called after the window was created and before WM_CREATE (the text is set, ...).
+    virtual void Created(WndState*) {}
+};
+
+// Makes the toolkit side of a native control of a registered native class (sets the
+// state's widget, host and native); false when the class is not a native control.
+bool MakeNativeControl(WndState* s, QWidget* parentWidget);
+// Registers the native control classes ("Edit", "ComboBox", ...); Wnd.cpp calls it once.
+void RegisterNativeClasses();
+// The window sends its parent WM_COMMAND with a notification code.
+void NotifyParent(WndState* s, UINT code);
 
 class BarWidget : public QScrollBar
 {

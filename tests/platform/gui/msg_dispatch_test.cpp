@@ -328,3 +328,42 @@ TEST(MsgNotify, NotifyGoesToParentReflectionTakesPrecedence)
 }
 
 } // namespace
+
+namespace {
+
+class CCommandProbe : public CCmdTarget
+{
+public:
+    int runs = 0;
+    void OnRun() { ++runs; }
+    void OnUpdateRun(CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CCommandProbe, CCmdTarget)
+    ON_COMMAND(4001, OnRun)
+    ON_UPDATE_COMMAND_UI(4001, OnUpdateRun)
+END_MESSAGE_MAP()
+
+} // namespace
+
+TEST(MsgCommand, CommandAndUpdateHandlersAreFoundThroughOnCmdMsg)
+{
+    CCommandProbe target;
+    EXPECT_TRUE(target.OnCmdMsg(4001, CN_COMMAND, nullptr, nullptr));
+    EXPECT_EQ(target.runs, 1);
+
+    // The update request finds its own entry and the handler's answer is kept.
+    CCmdUI ui;
+    ui.m_nID = 4001;
+    EXPECT_TRUE(ui.DoUpdate(&target, TRUE));
+    EXPECT_TRUE(ui.m_bEnableChanged);
+    EXPECT_FALSE(ui.m_bEnabled);
+    EXPECT_EQ(target.runs, 1);
+
+    // An id without handlers is disabled when asked to.
+    CCmdUI other;
+    other.m_nID = 4002;
+    EXPECT_FALSE(other.DoUpdate(&target, TRUE));
+    EXPECT_FALSE(other.m_bEnabled);
+}

@@ -1,0 +1,568 @@
+// Printing the grid through the framework's print cycle, and saving its texts as a
+// semicolon-separated text file.
+#include "controls/grid/GridCtrl.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <ctime>
+#include <cwchar>
+#include <string>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const wchar_t kAppTitle[] = L"Kestrain QOR";
+
+// The application's title: the application object's name, else the program's title.
+CString ApplicationTitle()
+{
+    if (CWinApp* pApp = AfxGetApp(); pApp && pApp->m_pszAppName && *pApp->m_pszAppName)
+        return pApp->m_pszAppName;
+    return kAppTitle;
+}
+
+// The current local date and time in the locale's form ("%c").
+CString CurrentDateTimeText()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    if (!localtime_r(&now, &local))
+        return CString();
+    wchar_t buffer[128];
+    const size_t n = std::wcsftime(buffer, sizeof(buffer) / sizeof(buffer[0]), L"%c", &local);
+    return CString(buffer, static_cast<int>(n));
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------
+// Pagination
+
+int CGridCtrl::NextPrintPageStart(BOOL bHorz, int nStart) const
+{
+    const int nCount = bHorz ? m_nCols : m_nRows;
+    const int nLimit = bHorz ? m_nPageWidth : m_nPageHeight;
+    int nSum = 0;
+    for (int i = nStart; i < nCount; i++)
+    {
+        const int nSize = bHorz ? GetColumnWidth(i) : GetRowHeight(i);
+        // A line begins a new page when it does not fit below (right of) the lines already
+        // on this one; a line taller (wider) than a page still gets a page of its own.
+        if (nSum > 0 && nSum + nSize > nLimit)
+            return i;
+        nSum += nSize;
+    }
+    return nCount;
+}
+
+int CGridCtrl::CountPrintPages(BOOL bHorz) const
+{
+    const int nCount = bHorz ? m_nCols : m_nRows;
+    int nPages = 1;
+    for (int i = NextPrintPageStart(bHorz, bHorz ? m_nFixedCols : m_nFixedRows); i < nCount;
+         i = NextPrintPageStart(bHorz, i))
+        nPages++;
+    return nPages;
+}
+
+// ---------------------------------------------------------------------------------------
+// The print cycle
+
+void CGridCtrl::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo)
+{
+    if (!pDC || !pInfo || !::IsWindow(GetSafeHwnd()))
+        return;
+    CDC* pCurrentDC = GetDC();
+    if (!pCurrentDC)
+        return;
+
+    const CSize PaperPixelsPerInch(pDC->GetDeviceCaps(LOGPIXELSX), pDC->GetDeviceCaps(LOGPIXELSY));
+    const CSize ScreenPixelsPerInch(pCurrentDC->GetDeviceCaps(LOGPIXELSX), pCurrentDC->GetDeviceCaps(LOGPIXELSY));
+
+    m_PrinterFont.DeleteObject();
+    m_PrinterFont.CreateFont(-10, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_CHARACTER_PRECIS,
+                             CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, _T("Arial"));
+    CFont* pOldFont = pDC->SelectObject(&m_PrinterFont);
+
+    static const TCHAR kLetters[] = _T("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    const CSize extent = pDC->GetTextExtent(kLetters, 52);
+    m_CharSize.cy = extent.cy;
+    m_CharSize.cx = extent.cx / 52;
+    const int nMargins = (m_nLeftMargin + m_nRightMargin) * m_CharSize.cx;
+
+    m_PaperSize = CSize(pDC->GetDeviceCaps(HORZRES), pDC->GetDeviceCaps(VERTRES));
+
+    const bool bUsable = m_PaperSize.cx > 0 && m_PaperSize.cy > 0 && PaperPixelsPerInch.cx > 0 &&
+                         PaperPixelsPerInch.cy > 0;
+    if (bUsable && m_bScaledPrinting)
+    {
+        m_LogicalPageSize.cx = m_PaperSize.cx * ScreenPixelsPerInch.cx / PaperPixelsPerInch.cx * 3 / 4;
+        m_LogicalPageSize.cy = m_PaperSize.cy * ScreenPixelsPerInch.cy / PaperPixelsPerInch.cy * 3 / 4;
+    }
+    else if (bUsable)
+    {
+        m_LogicalPageSize.cx = GetVirtualWidth() + nMargins;
+        m_LogicalPageSize.cy = ::MulDiv(m_LogicalPageSize.cx, m_PaperSize.cy, m_PaperSize.cx);
+    }
+    else
+        m_LogicalPageSize = CSize(0, 0);
+
+    m_nPageHeight = m_LogicalPageSize.cy - GetFixedRowHeight() -
+                    (m_nHeaderHeight + m_nFooterHeight + 2 * m_nGap) * m_CharSize.cy;
+    m_nPageWidth = m_LogicalPageSize.cx - GetFixedColumnWidth() - nMargins;
+
+    m_nNumPages = CountPrintPages(FALSE);
+    m_nPageMultiplier = 1;
+    if (m_bScaledPrinting)
+    {
+        m_nPageMultiplier = CountPrintPages(TRUE);
+        m_nNumPages *= m_nPageMultiplier;
+    }
+    if (!bUsable)
+        m_nNumPages = 0;
+
+    pInfo->SetMaxPage(static_cast<UINT>(m_nNumPages));
+    pInfo->m_nCurPage = 1;
+
+    ReleaseDC(pCurrentDC);
+    pDC->SelectObject(pOldFont);
+}
+
+void CGridCtrl::OnPrint(CDC* pDC, CPrintInfo* pInfo)
+{
+    if (!pDC || !pInfo || m_nNumPages <= 0 || m_nPageMultiplier <= 0 || !m_PrinterFont.GetSafeHandle())
+        return;
+
+    CFont* pOldFont = pDC->SelectObject(&m_PrinterFont);
+    CPen blackPen(PS_SOLID, 0, RGB(0, 0, 0));
+    CPen* pOldPen = pDC->SelectObject(&blackPen);
+
+    pDC->SetMapMode(MM_ANISOTROPIC);
+    pDC->SetWindowExt(m_LogicalPageSize);
+    pDC->SetViewportExt(m_PaperSize);
+
+    const int nMargins = (m_nLeftMargin + m_nRightMargin) * m_CharSize.cx;
+
+    // Header
+    pDC->SetWindowOrg(-m_nLeftMargin * m_CharSize.cx, 0);
+    pInfo->m_rectDraw.SetRect(0, 0, m_LogicalPageSize.cx - nMargins, m_nHeaderHeight * m_CharSize.cy);
+    PrintHeader(pDC, pInfo);
+    pDC->OffsetWindowOrg(0, -m_nHeaderHeight * m_CharSize.cy);
+
+    // Gap, then room for the column headings
+    pDC->OffsetWindowOrg(0, -m_nGap * m_CharSize.cy);
+    pDC->OffsetWindowOrg(0, -GetFixedRowHeight());
+
+    // Which rows and columns this page shows
+    const int nPage = static_cast<int>(pInfo->m_nCurPage);
+    const int nRowPage = (nPage + m_nPageMultiplier - 1) / m_nPageMultiplier;
+    int nColPage = nPage % m_nPageMultiplier;
+    if (nColPage == 0)
+        nColPage = m_nPageMultiplier;
+
+    m_nCurrPrintRow = m_nFixedRows;
+    for (int p = 1; p < nRowPage && m_nCurrPrintRow < m_nRows; p++)
+        m_nCurrPrintRow = NextPrintPageStart(FALSE, m_nCurrPrintRow);
+    m_nPrintColumn = m_nFixedCols;
+    for (int p = 1; p < nColPage && m_nPrintColumn < m_nCols; p++)
+        m_nPrintColumn = NextPrintPageStart(TRUE, m_nPrintColumn);
+
+    // Row headings, then the column headings above them and the body
+    PrintRowHeadings(pDC, pInfo);
+
+    pInfo->m_rectDraw.bottom = GetFixedRowHeight();
+    pDC->OffsetWindowOrg(0, GetFixedRowHeight());
+    const int nSavedPageWidth = m_nPageWidth;
+    const int nSavedPrintColumn = m_nPrintColumn;
+    m_nPageWidth += GetFixedColumnWidth();
+    if (nColPage == 1)
+        m_nPrintColumn = 0;
+    PrintColumnHeadings(pDC, pInfo);
+    m_nPageWidth = nSavedPageWidth;
+    m_nPrintColumn = nSavedPrintColumn;
+
+    pDC->OffsetWindowOrg(-GetFixedColumnWidth(), -GetFixedRowHeight());
+
+    // Body
+    CRect rect;
+    rect.bottom = -1;
+    BOOL bFirstRowOfPage = TRUE;
+    while (m_nCurrPrintRow < m_nRows)
+    {
+        const int nHeight = GetRowHeight(m_nCurrPrintRow);
+        if (nHeight > 0)
+        {
+            rect.top = rect.bottom + 1;
+            rect.bottom = rect.top + nHeight - 1;
+            if (rect.bottom >= m_nPageHeight && !bFirstRowOfPage)
+                break;
+            bFirstRowOfPage = FALSE;
+
+            rect.right = -1;
+            BOOL bFirstCol = FALSE;
+            PrintRowCells(m_nPrintColumn, m_nCols, m_nCurrPrintRow, rect, pDC, bFirstCol);
+        }
+        m_nCurrPrintRow++;
+    }
+
+    // Footer
+    pInfo->m_rectDraw.bottom = m_nFooterHeight * m_CharSize.cy;
+    pDC->SetWindowOrg(-m_nLeftMargin * m_CharSize.cx, m_nFooterHeight * m_CharSize.cy - m_LogicalPageSize.cy);
+    PrintFooter(pDC, pInfo);
+
+    pDC->SetWindowOrg(0, 0);
+    pDC->SelectObject(pOldPen);
+    pDC->SelectObject(pOldFont);
+}
+
+void CGridCtrl::OnEndPrinting(CDC*, CPrintInfo*)
+{
+    m_PrinterFont.DeleteObject();
+}
+
+// Draws the grid lines of one printed cell (rect is inclusive).
+void CGridCtrl::PrintCellLines(CDC* pDC, int nRow, int nCol, const CRect& rect, BOOL bLeftLine)
+{
+    if (m_nGridLines & GVL_HORZ)
+    {
+        pDC->MoveTo(rect.left, rect.bottom);
+        pDC->LineTo(rect.right + 1, rect.bottom);
+        if (nRow == 0)
+        {
+            pDC->MoveTo(rect.left, rect.top);
+            pDC->LineTo(rect.right + 1, rect.top);
+        }
+    }
+    if (m_nGridLines & GVL_VERT)
+    {
+        pDC->MoveTo(rect.right, rect.top);
+        pDC->LineTo(rect.right, rect.bottom + 1);
+        if (nCol == 0 || bLeftLine)
+        {
+            pDC->MoveTo(rect.left, rect.top);
+            pDC->LineTo(rect.left, rect.bottom + 1);
+        }
+    }
+}
+
+void CGridCtrl::PrintRowCells(int nFirstCol, int nEndCol, int nRow, CRect& rect, CDC* pDC, BOOL& bFirst)
+{
+    for (int col = nFirstCol; col < nEndCol; col++)
+    {
+        const int nWidth = GetColumnWidth(col);
+        if (nWidth <= 0)
+            continue;
+        rect.left = rect.right + 1;
+        rect.right = rect.left + nWidth - 1;
+        if (rect.right >= m_nPageWidth)
+            break;
+        if (CGridCellBase* pCell = GetCell(nRow, col))
+            pCell->PrintCell(pDC, nRow, col, rect);
+        PrintCellLines(pDC, nRow, col, rect, bFirst);
+        bFirst = FALSE;
+    }
+}
+
+void CGridCtrl::PrintColumnHeadings(CDC* pDC, CPrintInfo* pInfo)
+{
+    if (!pDC || !pInfo)
+        return;
+    CFont* pOldFont = pDC->SelectObject(&m_PrinterFont);
+
+    CRect rect;
+    rect.bottom = -1;
+    for (int row = 0; row < m_nFixedRows; row++)
+    {
+        const int nHeight = GetRowHeight(row);
+        if (nHeight <= 0)
+            continue;
+        rect.top = rect.bottom + 1;
+        rect.bottom = rect.top + nHeight - 1;
+        rect.right = -1;
+
+        BOOL bFirst = TRUE;
+        if (m_nPrintColumn >= m_nFixedCols)
+            PrintRowCells(0, m_nFixedCols, row, rect, pDC, bFirst);
+        PrintRowCells(m_nPrintColumn, m_nCols, row, rect, pDC, bFirst);
+    }
+    pDC->SelectObject(pOldFont);
+}
+
+void CGridCtrl::PrintRowHeadings(CDC* pDC, CPrintInfo* pInfo)
+{
+    if (!pDC || !pInfo)
+        return;
+    CFont* pOldFont = pDC->SelectObject(&m_PrinterFont);
+
+    CRect rect;
+    rect.right = -1;
+    for (int col = 0; col < m_nFixedCols; col++)
+    {
+        const int nWidth = GetColumnWidth(col);
+        if (nWidth <= 0)
+            continue;
+        rect.left = rect.right + 1;
+        rect.right = rect.left + nWidth - 1;
+        rect.bottom = -1;
+
+        BOOL bFirstRowOfPage = TRUE;
+        for (int row = m_nCurrPrintRow; row < m_nRows; row++)
+        {
+            const int nHeight = GetRowHeight(row);
+            if (nHeight <= 0)
+                continue;
+            rect.top = rect.bottom + 1;
+            rect.bottom = rect.top + nHeight - 1;
+            if (rect.bottom >= m_nPageHeight && !bFirstRowOfPage)
+                break;
+            bFirstRowOfPage = FALSE;
+            if (CGridCellBase* pCell = GetCell(row, col))
+                pCell->PrintCell(pDC, row, col, rect);
+            PrintCellLines(pDC, row, col, rect, FALSE);
+        }
+    }
+    pDC->SelectObject(pOldFont);
+}
+
+void CGridCtrl::PrintHeader(CDC* pDC, CPrintInfo* pInfo)
+{
+    if (!pDC || !pInfo)
+        return;
+
+    CString strRight = m_strPrintRightTitle;
+    if (strRight.IsEmpty())
+        strRight = ApplicationTitle();
+    CString strCenter = m_strPrintTitle;
+    for (CWnd* pWnd = GetParent(); strCenter.IsEmpty() && pWnd; pWnd = pWnd->GetParent())
+        pWnd->GetWindowText(strCenter);
+
+    LOGFONT lf{};
+    m_PrinterFont.GetLogFont(&lf);
+    lf.lfWeight = FW_BOLD;
+    CFont boldFont;
+    boldFont.CreateFontIndirect(&lf);
+    CFont* pOldFont = pDC->SelectObject(&boldFont);
+    const int nOldBkMode = pDC->SetBkMode(TRANSPARENT);
+
+    CRect rc(pInfo->m_rectDraw);
+    if (!strCenter.IsEmpty())
+        pDC->DrawText(strCenter, &rc, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
+    if (!strRight.IsEmpty())
+        pDC->DrawText(strRight, &rc, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
+
+    pDC->SetBkMode(nOldBkMode);
+    pDC->SelectObject(pOldFont);
+
+    CPen blackPen(PS_SOLID, 0, RGB(0, 0, 0));
+    CPen* pOldPen = pDC->SelectObject(&blackPen);
+    pDC->MoveTo(rc.left, rc.bottom);
+    pDC->LineTo(rc.right, rc.bottom);
+    pDC->SelectObject(pOldPen);
+}
+
+void CGridCtrl::PrintFooter(CDC* pDC, CPrintInfo* pInfo)
+{
+    if (!pDC || !pInfo)
+        return;
+
+    CString strLeft;
+    strLeft.Format(_T("Page %d of %d"), static_cast<int>(pInfo->m_nCurPage), static_cast<int>(pInfo->GetMaxPage()));
+    const CString strRight = CurrentDateTimeText();
+
+    CRect rc(pInfo->m_rectDraw);
+
+    CPen blackPen(PS_SOLID, 0, RGB(0, 0, 0));
+    CPen* pOldPen = pDC->SelectObject(&blackPen);
+    pDC->MoveTo(rc.left, rc.top);
+    pDC->LineTo(rc.right, rc.top);
+    pDC->SelectObject(pOldPen);
+
+    LOGFONT lf{};
+    m_PrinterFont.GetLogFont(&lf);
+    lf.lfWeight = FW_BOLD;
+    CFont boldFont;
+    boldFont.CreateFontIndirect(&lf);
+    CFont* pOldFont = pDC->SelectObject(&boldFont);
+    const int nOldBkMode = pDC->SetBkMode(TRANSPARENT);
+    const COLORREF oldColor = pDC->SetTextColor(RGB(0, 0, 0));
+
+    if (!strLeft.IsEmpty())
+        pDC->DrawText(strLeft, &rc, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
+    if (!strRight.IsEmpty())
+        pDC->DrawText(strRight, &rc, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
+
+    pDC->SetTextColor(oldColor);
+    pDC->SetBkMode(nOldBkMode);
+    pDC->SelectObject(pOldFont);
+}
+
+// ---------------------------------------------------------------------------------------
+// Saving as delimited text
+
+namespace {
+
+// The framework's message for a file that cannot be created, naming the file and the cause.
+CString FileErrorMessage(int nErrno, LPCTSTR fileName)
+{
+    LPCTSTR format;
+    switch (nErrno)
+    {
+    case ENOENT:
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP:
+    case EINVAL:
+        format = _T("%s contains an incorrect path.");
+        break;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+    case ETXTBSY:
+        format = _T("Access to %s was denied.");
+        break;
+    case ENOSPC:
+    case EDQUOT:
+        format = _T("Disk full while accessing %s.");
+        break;
+    case EMFILE:
+    case ENFILE:
+        format = _T("%s could not be opened because there are too many open files.");
+        break;
+    default:
+        format = _T("An unknown error occurred while accessing %s.");
+        break;
+    }
+    CString text;
+    text.Format(format, fileName);
+    return text;
+}
+
+// Writes all bytes; false on an error.
+bool WriteAll(int fd, const std::string& bytes)
+{
+    size_t done = 0;
+    while (done < bytes.size())
+    {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0)
+        {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// Appends text in UTF-8, each line feed stored as carriage return + line feed.
+void AppendText(std::string& out, const CString& text)
+{
+    for (char ch : text.ToUtf8())
+    {
+        if (ch == '\n')
+            out += '\r';
+        out += ch;
+    }
+}
+
+} // namespace
+
+BOOL CGridCtrl::Save(LPCTSTR filename, TCHAR chSeparator)
+{
+    const CString strFileName = filename ? filename : _T("");
+    std::string target = strFileName.ToUtf8();
+    if (target.empty())
+    {
+        AfxMessageBox(FileErrorMessage(ENOENT, strFileName), MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+
+    // The file is written beside the target under a temporary name and renamed over it only
+    // when it is whole, so that a failed save leaves an existing file as it was.
+    mode_t mode = 0666;
+    bool bExisting = false;
+    struct stat st{};
+    if (::stat(target.c_str(), &st) == 0)
+    {
+        bExisting = true;
+        if (S_ISDIR(st.st_mode) || ::access(target.c_str(), W_OK) != 0)
+        {
+            AfxMessageBox(FileErrorMessage(S_ISDIR(st.st_mode) ? EISDIR : errno, strFileName),
+                          MB_OK | MB_ICONEXCLAMATION);
+            return FALSE;
+        }
+        mode = st.st_mode & 07777;
+        // A link is written through: its destination gets the new content.
+        if (char* resolved = ::realpath(target.c_str(), nullptr))
+        {
+            target = resolved;
+            std::free(resolved);
+        }
+    }
+
+    static unsigned s_nSaveCount = 0;
+    const std::string temp =
+        target + ".~" + std::to_string(::getpid()) + "-" + std::to_string(++s_nSaveCount) + ".tmp";
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+    {
+        AfxMessageBox(FileErrorMessage(errno, strFileName), MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+
+    bool ok = true;
+    try
+    {
+        const CString strSeparator(chSeparator, 1);
+        std::string buffer;
+        AppendText(buffer, _T("sep=") + strSeparator + _T("\n"));
+        if (m_nCols > 0)
+        {
+            for (int row = 0; row < m_nRows && ok; row++)
+            {
+                for (int col = 0; col < m_nCols; col++)
+                {
+                    AppendText(buffer, GetItemText(row, col));
+                    AppendText(buffer, col + 1 < m_nCols ? strSeparator : CString(_T("\n")));
+                }
+                if (buffer.size() >= 65536)
+                {
+                    ok = WriteAll(fd, buffer);
+                    buffer.clear();
+                }
+            }
+        }
+        ok = ok && WriteAll(fd, buffer);
+        if (ok)
+        {
+            // Umask applies to a new file as it would to the one written directly.
+            if (!bExisting)
+            {
+                const mode_t mask = ::umask(0);
+                ::umask(mask);
+                mode &= ~mask;
+            }
+            ok = ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+        }
+    }
+    catch (...)
+    {
+        ok = false;
+    }
+    if (::close(fd) != 0)
+        ok = false;
+    if (ok && ::rename(temp.c_str(), target.c_str()) != 0)
+        ok = false;
+    if (!ok)
+    {
+        ::unlink(temp.c_str());
+        AfxMessageBox(_T("Unable to save grid list"), MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    return TRUE;
+}

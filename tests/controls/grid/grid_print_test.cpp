@@ -1,0 +1,300 @@
+// Printing the grid: pagination, the pages written to the printer (a PDF here), and what each
+// page draws: header, repeated column and row headings, the body rows, footer.
+#include "grid_test_util.h"
+#include "platform/test/PrintTest.h"
+
+#include <algorithm>
+#include <ctime>
+#include <string>
+
+using namespace gridtest;
+using namespace qor::test;
+
+namespace {
+
+// A printer DC that records every text drawn (the cells', the header's and the footer's).
+class CRecordingDC : public CDC
+{
+public:
+    using CDC::DrawText;
+    std::vector<CString> texts;
+
+    int DrawText(LPCTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat) override
+    {
+        texts.emplace_back(lpszString, nCount < 0 ? static_cast<int>(std::wcslen(lpszString)) : nCount);
+        return CDC::DrawText(lpszString, nCount, lpRect, nFormat);
+    }
+    bool Has(const CString& text) const { return std::find(texts.begin(), texts.end(), text) != texts.end(); }
+};
+
+// A grid that shows its print metrics.
+class CPrintGrid : public CGridCtrl
+{
+public:
+    int PageHeight() const { return m_nPageHeight; }
+    int PageWidth() const { return m_nPageWidth; }
+    int PageMultiplier() const { return m_nPageMultiplier; }
+    CSize LogicalPage() const { return m_LogicalPageSize; }
+    CSize CharSize() const { return m_CharSize; }
+};
+
+constexpr int kRowHeight = 20, kColWidth = 100, kFixedColWidth = 60;
+
+class GridPrint : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { InitApp(); }
+
+    void SetUp() override
+    {
+        qor::gui::SetDefaultLandscape(false);
+        ASSERT_TRUE(m_host.CreateHost(500, 400));
+        m_host.SetWindowText(L"Moving load - Grid");
+        ASSERT_TRUE(m_grid.Create(CRect(0, 0, 480, 380), &m_host, 1));
+    }
+    void TearDown() override
+    {
+        m_grid.DestroyWindow();
+        m_host.DestroyWindow();
+    }
+
+    // rows x cols with one fixed row and column; texts "H<c>" (headings), "R<r>" (row
+    // headings), "<r>.<c>" (body).
+    void Shape(int rows, int cols, int colWidth = kColWidth)
+    {
+        m_grid.SetRowCount(rows);
+        m_grid.SetColumnCount(cols);
+        m_grid.SetFixedRowCount(1);
+        m_grid.SetFixedColumnCount(1);
+        for (int r = 0; r < rows; r++)
+            m_grid.SetRowHeight(r, kRowHeight);
+        m_grid.SetColumnWidth(0, kFixedColWidth);
+        for (int c = 1; c < cols; c++)
+            m_grid.SetColumnWidth(c, colWidth);
+        for (int c = 1; c < cols; c++)
+            m_grid.SetItemText(0, c, Heading(c));
+        for (int r = 1; r < rows; r++)
+        {
+            m_grid.SetItemText(r, 0, RowHeading(r));
+            for (int c = 1; c < cols; c++)
+                m_grid.SetItemText(r, c, Body(r, c));
+        }
+    }
+    static CString Heading(int c) { CString s; s.Format(L"H%d", c); return s; }
+    static CString RowHeading(int r) { CString s; s.Format(L"R%d", r); return s; }
+    static CString Body(int r, int c) { CString s; s.Format(L"%d.%d", r, c); return s; }
+
+    // Runs the print cycle as the grid view does, into the PDF file; the texts of each page.
+    std::vector<std::vector<CString>> PrintAll(const std::string& pdf, UINT* pPages = nullptr)
+    {
+        std::vector<std::vector<CString>> pages;
+        DrivenPrinting printing(pdf);
+        CPrintDialog dlg(FALSE);
+        EXPECT_EQ(dlg.DoModal(), IDOK);
+        CRecordingDC dc;
+        dc.Attach(dlg.GetPrinterDC());
+        EXPECT_GT(dc.StartDoc(L"Grid"), 0);
+        CPrintInfo info;
+        m_grid.OnBeginPrinting(&dc, &info);
+        if (pPages)
+            *pPages = info.GetMaxPage();
+        for (UINT page = 1; page <= info.GetMaxPage(); page++)
+        {
+            EXPECT_GT(dc.StartPage(), 0);
+            info.m_nCurPage = page;
+            dc.texts.clear();
+            m_grid.OnPrint(&dc, &info);
+            pages.push_back(dc.texts);
+            EXPECT_GT(dc.EndPage(), 0);
+        }
+        EXPECT_GT(dc.EndDoc(), 0);
+        m_grid.OnEndPrinting(&dc, &info);
+        return pages;
+    }
+
+    // Rows that fit on one page, worked from the page height the grid computed.
+    int RowsPerPage()
+    {
+        std::string pdf = TempPdfPath("probe.pdf");
+        PrintAll(pdf);
+        return m_grid.PageHeight() / kRowHeight;
+    }
+
+    static bool Has(const std::vector<CString>& texts, const CString& text)
+    {
+        return std::find(texts.begin(), texts.end(), text) != texts.end();
+    }
+
+    CHostWnd m_host;
+    CPrintGrid m_grid;
+};
+
+} // namespace
+
+TEST_F(GridPrint, PageMetricsFitTheGridWidthOnThePaper)
+{
+    Shape(5, 4);
+    PrintAll(TempPdfPath("metrics.pdf"));
+    const CSize ch = m_grid.CharSize();
+    ASSERT_GT(ch.cx, 0);
+    ASSERT_GT(ch.cy, 0);
+    const int margins = 8 * ch.cx;
+    const CSize page = m_grid.LogicalPage();
+    EXPECT_EQ(page.cx, kFixedColWidth + 3 * kColWidth + margins);
+    // Portrait paper: the page is taller than wide in the paper's proportion.
+    EXPECT_GT(page.cy, page.cx);
+    EXPECT_EQ(m_grid.PageHeight(), page.cy - kRowHeight - 6 * ch.cy);
+    EXPECT_EQ(m_grid.PageWidth(), page.cx - kFixedColWidth - margins);
+    EXPECT_EQ(m_grid.PageMultiplier(), 1);
+}
+
+TEST_F(GridPrint, ThreePagesWithHeaderFooterAndRepeatedHeadings)
+{
+    Shape(2, 4);
+    const int perPage = RowsPerPage();
+    ASSERT_GT(perPage, 3);
+    // Two full pages and half of a third.
+    const int dataRows = 2 * perPage + perPage / 2;
+    Shape(1 + dataRows, 4);
+    m_grid.SetPrintTitle(L"Critical Ratios: BM & SF | Set 1");
+
+    const std::string pdf = TempPdfPath("three-pages.pdf");
+    UINT maxPage = 0;
+    const auto pages = PrintAll(pdf, &maxPage);
+    EXPECT_EQ(maxPage, 3u);
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_EQ(CountPdfPages(pdf), 3);
+
+    char year[8];
+    const std::time_t now = std::time(nullptr);
+    std::strftime(year, sizeof(year), "%Y", std::localtime(&now));
+
+    for (int p = 0; p < 3; p++)
+    {
+        const auto& texts = pages[static_cast<size_t>(p)];
+        CString footer;
+        footer.Format(L"Page %d of 3", p + 1);
+        EXPECT_TRUE(Has(texts, L"Critical Ratios: BM & SF | Set 1")) << "page " << p + 1;
+        EXPECT_TRUE(Has(texts, L"Kestrain QOR")) << "page " << p + 1;
+        EXPECT_TRUE(Has(texts, footer)) << "page " << p + 1;
+        // The date and time ("%c") is the last text of the footer.
+        ASSERT_FALSE(texts.empty());
+        EXPECT_GE(texts.back().Find(CString(year)), 0) << texts.back().ToUtf8();
+        // Column headings on every page.
+        for (int c = 1; c < 4; c++)
+            EXPECT_TRUE(Has(texts, Heading(c))) << "page " << p + 1 << " col " << c;
+
+        // Exactly this page's rows, with their row headings.
+        const int first = 1 + p * perPage;
+        const int last = std::min(dataRows, (p + 1) * perPage);
+        for (int r = 1; r <= dataRows; r++)
+        {
+            const bool here = r >= first && r <= last;
+            EXPECT_EQ(Has(texts, RowHeading(r)), here) << "page " << p + 1 << " row " << r;
+            EXPECT_EQ(Has(texts, Body(r, 3)), here) << "page " << p + 1 << " row " << r;
+        }
+    }
+
+    const auto contents = PdfPageContents(pdf);
+    ASSERT_EQ(contents.size(), 3u);
+    for (const auto& content : contents)
+        EXPECT_FALSE(PdfTextSizes(content).empty());
+}
+
+TEST_F(GridPrint, OnePageGridSaysPageOneOfOneAndTitlesDefault)
+{
+    Shape(4, 3);
+    const std::string pdf = TempPdfPath("one-page.pdf");
+    const auto pages = PrintAll(pdf);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(CountPdfPages(pdf), 1);
+    // No titles set: the parent's title in the centre, the application's on the right.
+    EXPECT_TRUE(Has(pages[0], L"Moving load - Grid"));
+    EXPECT_TRUE(Has(pages[0], L"Kestrain QOR"));
+    EXPECT_TRUE(Has(pages[0], L"Page 1 of 1"));
+    EXPECT_TRUE(Has(pages[0], Body(3, 2)));
+}
+
+TEST_F(GridPrint, WideGridIsScaledOntoOnePageAcross)
+{
+    Shape(3, 21, 200);
+    const auto pages = PrintAll(TempPdfPath("wide.pdf"));
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(m_grid.PageMultiplier(), 1);
+    EXPECT_TRUE(Has(pages[0], Heading(1)));
+    EXPECT_TRUE(Has(pages[0], Heading(20)));
+    EXPECT_TRUE(Has(pages[0], Body(2, 20)));
+}
+
+TEST_F(GridPrint, ScaledPrintingSplitsColumnsAcrossPages)
+{
+    m_grid.SetScaledPrinting(TRUE);
+    Shape(2, 2, 200);
+    const std::string probe = TempPdfPath("scaled-probe.pdf");
+    PrintAll(probe);
+    const int colsPerPage = m_grid.PageWidth() / 200;
+    const int rowsPerPage = m_grid.PageHeight() / kRowHeight;
+    ASSERT_GE(colsPerPage, 1);
+    ASSERT_GE(rowsPerPage, 2);
+
+    // Three column pages and two row pages.
+    const int dataCols = 3 * colsPerPage;
+    const int dataRows = rowsPerPage + 1;
+    Shape(1 + dataRows, 1 + dataCols, 200);
+    const std::string pdf = TempPdfPath("scaled.pdf");
+    const auto pages = PrintAll(pdf);
+    EXPECT_EQ(m_grid.PageMultiplier(), 3);
+    ASSERT_EQ(pages.size(), 6u);
+    EXPECT_EQ(CountPdfPages(pdf), 6);
+
+    // Page 4: the first column page of the second row page.
+    const auto& page4 = pages[3];
+    EXPECT_TRUE(Has(page4, L"Page 4 of 6"));
+    EXPECT_TRUE(Has(page4, Heading(1)));
+    EXPECT_FALSE(Has(page4, Heading(colsPerPage + 1)));
+    EXPECT_TRUE(Has(page4, RowHeading(dataRows)));
+    EXPECT_TRUE(Has(page4, Body(dataRows, 1)));
+    EXPECT_FALSE(Has(page4, Body(1, 1)));
+    // Page 3: the last column page of the first rows.
+    const auto& page3 = pages[2];
+    EXPECT_TRUE(Has(page3, Heading(dataCols)));
+    EXPECT_FALSE(Has(page3, Heading(1)));
+    EXPECT_TRUE(Has(page3, Body(1, dataCols)));
+    EXPECT_TRUE(Has(page3, RowHeading(1)));
+}
+
+TEST_F(GridPrint, RowTallerThanAPageGetsAPageOfItsOwn)
+{
+    Shape(4, 3);
+    PrintAll(TempPdfPath("tall-probe.pdf"));
+    m_grid.SetRowHeight(2, m_grid.PageHeight() + 50);
+    UINT maxPage = 0;
+    const auto pages = PrintAll(TempPdfPath("tall.pdf"), &maxPage);
+    // Row 1, then the tall row 2 alone, then row 3: no empty page, no row lost.
+    ASSERT_EQ(maxPage, 3u);
+    EXPECT_TRUE(Has(pages[0], Body(1, 1)));
+    EXPECT_TRUE(Has(pages[1], Body(2, 1)));
+    EXPECT_FALSE(Has(pages[1], Body(3, 1)));
+    EXPECT_TRUE(Has(pages[2], Body(3, 1)));
+}
+
+TEST(GridPrintNoWindow, PrintsNothingWithoutAWindow)
+{
+    InitApp();
+    const std::string pdf = TempPdfPath("none.pdf");
+    DrivenPrinting printing(pdf);
+    CPrintDialog dlg(FALSE);
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    CRecordingDC dc;
+    dc.Attach(dlg.GetPrinterDC());
+    CGridCtrl grid(3, 3);
+    CPrintInfo info;
+    info.SetMaxPage(0xFFFF);
+    grid.OnBeginPrinting(&dc, &info);
+    EXPECT_EQ(info.GetMaxPage(), 0xFFFFu);
+    grid.OnPrint(&dc, &info);
+    EXPECT_TRUE(dc.texts.empty());
+    grid.OnBeginPrinting(nullptr, &info);
+    grid.OnPrint(&dc, nullptr);
+    grid.OnEndPrinting(&dc, &info);
+}

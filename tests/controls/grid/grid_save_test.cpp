@@ -1,0 +1,181 @@
+// Saving the grid as semicolon-separated text: the bytes written, and what a failed save
+// reports and leaves on disk.
+#include "grid_test_util.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace gridtest;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadBytes(const fs::path& path)
+{
+    std::ifstream f(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes)
+{
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    f << bytes;
+}
+
+void Fill(CGridCtrl& grid, const std::vector<std::vector<CString>>& texts)
+{
+    for (size_t r = 0; r < texts.size(); r++)
+        for (size_t c = 0; c < texts[r].size(); c++)
+            grid.SetItemText(static_cast<int>(r), static_cast<int>(c), texts[r][c]);
+}
+
+class GridSave : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { InitApp(); }
+
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/grid_save_XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        m_dir = pattern;
+    }
+    void TearDown() override
+    {
+        std::error_code ec;
+        fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(m_dir, ec);
+    }
+
+    // Names in the folder other than the ones given: temporary files left behind.
+    std::vector<std::string> OtherFiles(const std::vector<std::string>& expected) const
+    {
+        std::vector<std::string> others;
+        for (const auto& entry : fs::directory_iterator(m_dir))
+        {
+            const std::string name = entry.path().filename().string();
+            if (std::find(expected.begin(), expected.end(), name) == expected.end())
+                others.push_back(name);
+        }
+        return others;
+    }
+
+    CString PathOf(const char* name) const { return CString::FromUtf8((m_dir / name).string()); }
+
+    fs::path m_dir;
+    qor::test::ScriptedMessageBoxes m_boxes;
+};
+
+} // namespace
+
+TEST_F(GridSave, TwoByThreeGridGivesThreeCrLfLines)
+{
+    CGridCtrl grid(2, 3);
+    Fill(grid, {{L"a", L"b", L"c"}, {L"d", L"e", L"f"}});
+
+    EXPECT_TRUE(grid.Save(PathOf("out.csv")));
+    EXPECT_EQ(ReadBytes(m_dir / "out.csv"), "sep=;\r\na;b;c\r\nd;e;f\r\n");
+    EXPECT_TRUE(m_boxes.Shown().empty());
+    EXPECT_TRUE(OtherFiles({"out.csv"}).empty());
+}
+
+TEST_F(GridSave, FixedCellsIncludedTextsUnquotedInUtf8)
+{
+    CGridCtrl grid(3, 3, 1, 1);
+    Fill(grid, {{L"", L"Span (m)", L"M\u00e1x \u00b5"},
+                {L"1", L"Br\u00fccke;Nord", L"\"q\""},
+                {L"2", L"line1\nline2", L"\u20ac \u6865"}});
+
+    ASSERT_TRUE(grid.Save(PathOf("fixed.csv")));
+    // UTF-8 bytes, semicolons and quotes as they are, an inner line feed stored as CR LF.
+    const std::string expected = "sep=;\r\n"
+                                 ";Span (m);M\xc3\xa1x \xc2\xb5\r\n"
+                                 "1;Br\xc3\xbc"
+                                 "cke;Nord;\"q\"\r\n"
+                                 "2;line1\r\nline2;\xe2\x82\xac \xe6\xa1\xa5\r\n";
+    EXPECT_EQ(ReadBytes(m_dir / "fixed.csv"), expected);
+}
+
+TEST_F(GridSave, GridWithoutColumnsWritesOnlyTheSeparatorLine)
+{
+    CGridCtrl grid(4, 0);
+    ASSERT_TRUE(grid.Save(PathOf("empty.csv")));
+    EXPECT_EQ(ReadBytes(m_dir / "empty.csv"), "sep=;\r\n");
+}
+
+TEST_F(GridSave, ReplacesAnExistingLongerFile)
+{
+    WriteBytes(m_dir / "old.csv", std::string(5000, 'x'));
+    CGridCtrl grid(1, 2);
+    Fill(grid, {{L"p", L"q"}});
+    ASSERT_TRUE(grid.Save(PathOf("old.csv")));
+    EXPECT_EQ(ReadBytes(m_dir / "old.csv"), "sep=;\r\np;q\r\n");
+    EXPECT_TRUE(OtherFiles({"old.csv"}).empty());
+}
+
+TEST_F(GridSave, PathThatCannotBeCreatedShowsFileMessageAndLeavesNoFile)
+{
+    CGridCtrl grid(1, 1);
+    grid.SetItemText(0, 0, L"x");
+    const CString path = PathOf("missing-folder/out.csv");
+
+    EXPECT_FALSE(grid.Save(path));
+    ASSERT_EQ(m_boxes.Shown().size(), 1u);
+    const CString text = m_boxes.Shown()[0].text;
+    EXPECT_GE(text.Find(path), 0) << text.ToUtf8();
+    EXPECT_NE(text, CString(L"Unable to save grid list"));
+    EXPECT_FALSE(fs::exists(m_dir / "missing-folder"));
+    EXPECT_TRUE(OtherFiles({}).empty());
+}
+
+TEST_F(GridSave, ReadOnlyFolderOrFileIsRefusedAndKept)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind the superuser";
+
+    WriteBytes(m_dir / "locked.csv", "keep me");
+    ::chmod((m_dir / "locked.csv").c_str(), 0444);
+    CGridCtrl grid(1, 1);
+    grid.SetItemText(0, 0, L"new");
+
+    EXPECT_FALSE(grid.Save(PathOf("locked.csv")));
+    ASSERT_EQ(m_boxes.Shown().size(), 1u);
+    EXPECT_GE(m_boxes.Shown()[0].text.Find(L"denied"), 0);
+    EXPECT_EQ(ReadBytes(m_dir / "locked.csv"), "keep me");
+}
+
+TEST_F(GridSave, WriteFailureReportsAndKeepsTheOldFile)
+{
+    WriteBytes(m_dir / "report.csv", "the old report\r\n");
+
+    // 200 rows of 100 characters: far more than the file size limit allows.
+    CGridCtrl grid(200, 1);
+    for (int r = 0; r < 200; r++)
+        grid.SetItemText(r, 0, CString(L'z', 100));
+
+    // A file size limit makes the write fail the way a full disk does.
+    struct rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 1000;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const BOOL saved_ok = grid.Save(PathOf("report.csv"));
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    ::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(saved_ok);
+    ASSERT_EQ(m_boxes.Shown().size(), 1u);
+    EXPECT_EQ(m_boxes.Shown()[0].text, CString(L"Unable to save grid list"));
+    EXPECT_EQ(m_boxes.Shown()[0].type & 0x0Fu, static_cast<UINT>(MB_OK));
+    EXPECT_EQ(ReadBytes(m_dir / "report.csv"), "the old report\r\n");
+    EXPECT_TRUE(OtherFiles({"report.csv"}).empty());
+}
