@@ -3,6 +3,7 @@
 #include "controls/grid/GridCell.h"
 
 #include "controls/grid/GridCtrl.h"
+#include "controls/grid/InPlaceEdit.h"
 
 #include <memory>
 
@@ -166,10 +167,25 @@ BOOL CGridCell::Edit(int nRow, int nCol, CRect rect, CPoint point, UINT nID, UIN
             m_pEditWnd->SendMessage(WM_CHAR, nChar);
         return TRUE;
     }
-    // The in-place editor window (CInPlaceEdit) is not part of this build yet: it would be
-    // created here over rect with id nID, told the starting key nChar, and would report its
-    // end to the grid. Until then a standard cell is not edited in place.
-    return FALSE;
+
+    const DWORD dwFormat = GetFormat();
+    DWORD dwStyle = ES_LEFT;
+    if (dwFormat & DT_RIGHT)
+        dwStyle = ES_RIGHT;
+    else if (dwFormat & DT_CENTER)
+        dwStyle = ES_CENTER;
+
+    m_bEditing = TRUE;
+    auto* pEdit = new CInPlaceEdit(GetGrid(), rect, dwStyle, nID, nRow, nCol, GetText(), nChar);
+    if (!::IsWindow(pEdit->GetSafeHwnd()))
+    {
+        // No window, no edit: nothing would ever end it or delete the editor.
+        delete pEdit;
+        m_bEditing = FALSE;
+        return FALSE;
+    }
+    m_pEditWnd = pEdit;
+    return TRUE;
 }
 
 void CGridCell::EndEdit()

@@ -100,6 +100,8 @@ CGridCtrl::CGridCtrl(int nRows, int nCols, int nFixedRows, int nFixedCols)
 CGridCtrl::~CGridCtrl()
 {
     DeleteAllItems();
+    if (m_bTitleTips && ::IsWindow(m_TitleTip.GetSafeHwnd()))
+        m_TitleTip.DestroyWindow();
     if (GetSafeHwnd())
         DestroyWindow();
     m_arColOrder.clear();
@@ -157,6 +159,7 @@ void CGridCtrl::PreSubclassWindow()
         return;
     s_bInProcedure = TRUE;
 
+    m_TitleTip.SetParentWnd(this);
     ModifyStyleEx(0, WS_EX_CLIENTEDGE);
 
     // Moving the window out and back makes the frame be recalculated.
@@ -339,7 +342,9 @@ LRESULT CGridCtrl::OnGetFont(WPARAM, LPARAM)
 
 void CGridCtrl::HideTitleTip()
 {
-    // No title tip window is open in this build of the grid.
+    if (!::IsWindow(m_TitleTip.GetSafeHwnd()))
+        return;
+    m_TitleTip.Hide();
 }
 
 // ---------------------------------------------------------------------------------------

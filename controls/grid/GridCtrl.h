@@ -14,6 +14,7 @@
 #include "controls/grid/CellRange.h"
 #include "controls/grid/GridCell.h"
 #include "controls/grid/GridCellBase.h"
+#include "controls/grid/TitleTip.h"
 
 #include <cstdint>
 #include <unordered_map>
@@ -439,6 +440,8 @@ protected:
     void EnableScrollBars(int nBar, BOOL bEnable = TRUE);
     // Hides the title tip (if one is shown) before the cells move.
     void HideTitleTip();
+    // Shows the title tip over the cell when its tip text does not fit in it.
+    void ShowTitleTipFor(const CCellID& cell);
 
     // Message handlers
     void OnPaint();
@@ -520,6 +523,8 @@ protected:
     BOOL m_bAllowRowResize = TRUE, m_bAllowColumnResize = TRUE;
     UINT m_nWheelLines = 3;
     CCellIDMap m_SelectedCellMap, m_PrevSelectedCellMap;
+    // Shows the whole text of a cell too narrow for it (GridCtrlMouse.cpp).
+    CTitleTip m_TitleTip;
 
     // Printing
     BOOL m_bShadedPrintOut = TRUE;

@@ -22,6 +22,8 @@ UINT CGridCtrl::OnGetDlgCode()
 
 void CGridCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
+    // Keys come here, not to the title tip: any key hides it.
+    HideTitleTip();
     if (!IsValid(m_FocusCell))
     {
         CWnd::OnKeyDown(nChar, nRepCnt, nFlags);

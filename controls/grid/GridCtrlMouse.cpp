@@ -283,6 +283,24 @@ void CGridCtrl::OnLButtonDown(UINT nFlags, CPoint point)
     m_LastMousePoint = point;
 }
 
+void CGridCtrl::ShowTitleTipFor(const CCellID& cell)
+{
+    CGridCellBase* pCell = GetCell(cell.row, cell.col);
+    if (!pCell || pCell->IsEditing())
+        return;
+    const LPCTSTR szTipText = pCell->GetTipText();
+    if (!szTipText || !*szTipText)
+        return;
+    CRect rectCell, rectText;
+    if (!GetCellRect(cell.row, cell.col, rectCell))
+        return;
+    rectText = rectCell;
+    if (!pCell->GetTipTextRect(rectText))
+        return;
+    m_TitleTip.SetParentWnd(this);
+    m_TitleTip.Show(rectText, szTipText, rectCell, pCell->GetFont(), m_crTipTextClr, m_crTipBackClr);
+}
+
 void CGridCtrl::OnMouseMove(UINT nFlags, CPoint point)
 {
     CRect rect;
@@ -303,8 +321,9 @@ void CGridCtrl::OnMouseMove(UINT nFlags, CPoint point)
             const CCellID cell = GetCellFromPt(point);
             if (CGridCellBase* pCell = GetCell(cell.row, cell.col))
                 pCell->OnMouseOver();
-            // A cell whose text does not fit would show it whole in a title tip here; the
-            // title tip window is not part of this build.
+            // A cell whose text does not fit shows it whole in the title tip.
+            if (m_bTitleTips && !m_bRMouseButtonDown)
+                ShowTitleTipFor(cell);
         }
         m_LastMousePoint = point;
         return;

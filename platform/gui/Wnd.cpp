@@ -1355,7 +1355,9 @@ void CWnd::ClientToScreen(LPPOINT p) const
     WndState* s = StateOf(this);
     if (!p || !s || !m_hWnd) return;
     QPoint o = s->ClientOrigin();
-    if (s->style & WS_CHILD) {
+    // A shown top-level window with a frame (a dialog) has its client area inside the
+    // frame: the toolkit knows where.
+    if ((s->style & WS_CHILD) || (s->widget->isVisible() && s->widget->frameGeometry().topLeft() != s->widget->geometry().topLeft())) {
         QPoint g = s->widget->mapToGlobal(o);
         p->x += g.x();
         p->y += g.y();

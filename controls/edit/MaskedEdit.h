@@ -1,0 +1,132 @@
+// A single-line edit whose text is literal text before the input, the user's input, and
+// literal text after it, taken from a mask ("Length: # m"). The control keeps the three
+// parts itself, rebuilds the window text after every change, and steers the caret,
+// typing, deletion and the clipboard so that only the input can change.
+#pragma once
+
+#include "platform/gui/Afx.h"
+
+#include <string>
+
+class CMaskedEdit : public CEdit
+{
+    DECLARE_DYNAMIC(CMaskedEdit)
+public:
+    CMaskedEdit();
+    ~CMaskedEdit() override;
+
+    // The mask holds one input marker '#'; the characters before it are the prefix, those
+    // after it the suffix; "##" is a literal '#'. FALSE (old mask kept) for a mask without
+    // a marker.
+    BOOL SetMask(LPCTSTR lpszMask);
+    CString GetMask() const { return m_strMask; }
+
+    // ---- Operations a derived control refines ----------------------------------------------
+    virtual CString GetInputData() const;
+    // Writes text into the input from input index nPos (insert or overwrite mode).
+    virtual BOOL SetInputData(LPCTSTR lpszText, int nPos);
+    // bInputOnly: clears the input; otherwise the prefix and suffix too. Caret to the input.
+    virtual void EmptyData(BOOL bInputOnly);
+    virtual void NotifyBadInput();
+    virtual BOOL UpdateSettings();
+    virtual BOOL InitControl();
+    // Reformats the input after a change; returns by how many characters it grew.
+    virtual int ReformatInput();
+    virtual void EmptyMask();
+    virtual BOOL IsInputPosition(int nPos) const;
+    virtual BOOL IsInsertPosition(int nPos) const;
+    // Deletes the input characters in [nStart, nEnd); returns how many.
+    virtual int DeleteRange(int& nStart, int& nEnd);
+    // Insert / overwrite at a text position; the position written or -1 when refused.
+    virtual int InsertAt(int nPos, TCHAR ch);
+    virtual int SetAt(int nPos, TCHAR ch);
+    virtual int GetNextInputPosition(int nPos) const;
+    virtual int GetPrevInputPosition(int nPos) const;
+    // Called after a derived control changed the literals.
+    virtual void OnLiteralsChanged();
+
+    // ---- Options ---------------------------------------------------------------------------
+    BOOL GetInsertMode() const { return m_bInsertMode; }
+    void SetInsertMode(BOOL bInsert) { m_bInsertMode = bInsert; }
+    void SetTextColor(COLORREF cr) { m_crText = cr; RedrawColors(); }
+    void SetBackColor(COLORREF cr) { m_crBack = cr; RedrawColors(); }
+    void SetReadOnlyColors(COLORREF crText, COLORREF crBack)
+    {
+        m_crReadOnlyText = crText;
+        m_crReadOnlyBack = crBack;
+        RedrawColors();
+    }
+    COLORREF GetTextColor() const { return m_crText; }
+    COLORREF GetBackColor() const { return m_crBack; }
+    void SetToolTipText(LPCTSTR lpszText) { m_strToolTip = lpszText ? lpszText : L""; }
+    CString GetToolTipText() const { return m_strToolTip; }
+    void SetChangeNotification(BOOL bNotify) { m_bChangeNotify = bNotify; }
+    void SetKeepSelectionOnFocus(BOOL bKeep) { m_bKeepSelOnFocus = bKeep; }
+    CFont* GetOwnFont() { return m_font.GetSafeHandle() ? &m_font : nullptr; }
+
+    // The literals and the input as they stand.
+    CString GetPrefix() const { return CString(m_prefix.c_str()); }
+    CString GetSuffix() const { return CString(m_suffix.c_str()); }
+
+    // The control colours (answer to a reflected WM_CTLCOLOREDIT / WM_CTLCOLORSTATIC): sets
+    // the DC's colours and font and returns the background brush.
+    virtual HBRUSH CtlColor(CDC* pDC, UINT nCtlColor);
+
+    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+
+protected:
+    void PreSubclassWindow() override;
+
+    // The window text := prefix + input + suffix (marked modified); nothing when unchanged.
+    void RebuildText();
+    // RebuildText, then a caret at GetNextInputPosition(nCaret) when nCaret >= 0.
+    void RedrawText(int nCaret);
+    void SetCaret(int nPos);
+    int PrefixLength() const { return static_cast<int>(m_prefix.size()); }
+    int InputLength() const { return static_cast<int>(m_input.size()); }
+    int TextLength() const { return static_cast<int>(m_prefix.size() + m_input.size() + m_suffix.size()); }
+    // Splits a mask into its literals; false when it has no input marker.
+    static bool SplitMask(const CString& mask, std::wstring& prefix, std::wstring& suffix);
+    // Whether the text would exceed the edit's length limit.
+    bool OverLimit() const;
+    bool IsReadOnly() const { return (GetStyle() & ES_READONLY) != 0; }
+    virtual void RedrawColors();
+
+    void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnSetFocus(CWnd* pOldWnd);
+    void OnSettingChange(UINT uFlags, LPCTSTR lpszSection);
+    LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetFontMsg(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCut(WPARAM wParam, LPARAM lParam);
+    LRESULT OnClear(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPaste(WPARAM wParam, LPARAM lParam);
+    LRESULT OnUndo(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+protected:
+
+    // Deletes a range, moving it one character at a time (left or right) until something
+    // goes or the limit is reached; the caret goes to the range's start.
+    void DeleteMoving(int nStart, int nEnd, int nStep);
+    // The window text minus the literals, as the new input (after the toolkit changed it).
+    void TakeInputFromWindow();
+
+    COLORREF m_crText;
+    COLORREF m_crBack;
+    CFont m_font;
+    CString m_strMask;
+    std::wstring m_prefix;
+    std::wstring m_suffix;
+    std::wstring m_input;
+    BOOL m_bInsertMode = TRUE;
+    CString m_strToolTip;
+    int m_nSetTextDepth = 0;
+    BOOL m_bChangeNotify = TRUE;
+    BOOL m_bKeepSelOnFocus = FALSE;
+    bool m_bSettingFont = false;
+    bool m_bToolkitEcho = false; // the edit is showing our text (its notifications are ours to send)
+    bool m_bInitialized = false;
+    COLORREF m_crReadOnlyBack;
+    COLORREF m_crReadOnlyText;
+};

@@ -1,0 +1,92 @@
+// CGridCellNumeric: a cell that holds a number beside its text and shows it in the
+// locale's number (or currency) format. CInPlaceNumEdit is its editor: an in-place edit
+// that refuses keystrokes that would not make a number.
+#pragma once
+
+#include "controls/grid/GridCell.h"
+#include "controls/grid/InPlaceEdit.h"
+
+class CInPlaceNumEdit : public CInPlaceEdit
+{
+public:
+    CInPlaceNumEdit(CWnd* pParent, CRect& rect, DWORD dwStyle, UINT nID, int nRow, int nColumn, CString sInitText,
+                    UINT nFirstChar, int nFlags, double dValue);
+    ~CInPlaceNumEdit() override;
+
+    // The text the editor started with (made from the value, in the locale's characters).
+    const CString& GetStartText() const { return m_strStart; }
+    const CString& GetLastValidText() const { return m_strLastValid; }
+
+protected:
+    void OnTimer(UINT_PTR nIDEvent);
+    void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnEndingEdit() override;
+    void OnUpdate();
+
+    // Whether the text keeps to the characters and the sign and separator rules.
+    BOOL IsValidText(const CString& str) const;
+    // Sets the text without checking it.
+    void SetTextUnchecked(LPCTSTR text);
+
+    DECLARE_MESSAGE_MAP()
+
+protected:
+    CString m_strLastValid = _T("0");
+    BOOL m_bUpdating = FALSE;
+    DWORD m_dwSel = 0;
+    int m_nFlags;
+    TCHAR m_chDecimal = 0;
+    CString m_strAccepted;
+    TCHAR m_chNegative = 0;
+    int m_nNegativeMode = -1;
+    CString m_strStart;
+};
+
+class CGridCellNumeric : public CGridCell
+{
+    DECLARE_DYNCREATE(CGridCellNumeric)
+public:
+    // Flags (m_nFlags)
+    static constexpr int Decimals = 1;  // a decimal separator may be typed and is kept
+    static constexpr int Currency = 2;  // the locale's monetary separator, sign order and format
+    static constexpr int Negative = 4;  // negative numbers allowed
+    static constexpr int Silent = 8;    // a refused keystroke does not beep
+
+    CGridCellNumeric();
+    ~CGridCellNumeric() override;
+
+    using CGridCellBase::operator=;
+
+    // Shows the value; TRUE when the cell now holds it (within 1e-9).
+    bool SetNumber(double value);
+    double GetNumber() const { return m_dNumber; }
+    void SetFlags(int nFlags) { m_nFlags = nFlags; }
+    int GetFlags() const { return m_nFlags; }
+
+    // Takes the text only when it reads as a number; it is stored formatted.
+    void SetText(LPCTSTR szText) override;
+
+    BOOL Edit(int nRow, int nCol, CRect rect, CPoint point, UINT nID, UINT nChar) override;
+
+    // Reads text as a number under the flags and formats it by the locale; on success text
+    // holds the formatted number and m_dNumber the value read.
+    BOOL FormatNumberText(CString& text);
+
+public:
+    int m_nFlags = 0;
+    double m_dNumber = 0.0;
+    NUMBERFMT* m_pNumberFormat = nullptr;
+    CURRENCYFMT* m_pCurrencyFormat = nullptr;
+};
+
+namespace qor::grid {
+// The locale's native digits (ten characters; "0123456789" when the query fails).
+CString NativeDigits();
+// The first character of a locale item, or chDefault when the query fails.
+TCHAR LocaleChar(LCTYPE type, TCHAR chDefault);
+// A numeric locale item, or nDefault when the query fails.
+int LocaleNumber(LCTYPE type, int nDefault);
+// Whether a negative mode puts negative values in parentheses.
+BOOL IsParenthesisMode(BOOL bCurrency, int nMode);
+} // namespace qor::grid

@@ -1,0 +1,347 @@
+// The numeric cell: locale formatting of its number, the texts it refuses, and its editor
+// that refuses keystrokes which would not make a number.
+#include "grid_test_util.h"
+
+#include "controls/grid/GridCellNumeric.h"
+
+using qor::test::KeyPress;
+
+namespace {
+
+constexpr int kW = 80;
+constexpr int kH = 20;
+
+// Restores the en-US profile after a test that changes it.
+struct ProfileGuard {
+    qor::gui::LocaleProfile saved = qor::gui::CurrentLocaleProfile();
+    ~ProfileGuard() { qor::gui::SetLocaleProfile(saved); }
+};
+
+TEST(NumericCell, SetNumberFormatsByTheLocaleAndKeepsTheValue)
+{
+    CGridCellNumeric cell;
+    cell.m_nFlags = CGridCellNumeric::Decimals;
+    EXPECT_TRUE(cell.SetNumber(1234.5));
+    EXPECT_EQ(CString(cell.GetText()), CString(_T("1,234.50")));
+    EXPECT_DOUBLE_EQ(cell.GetNumber(), 1234.5);
+    EXPECT_TRUE(cell.IsModified());
+
+    // Whole numbers: the fraction is dropped, and SetNumber says the value was not kept.
+    CGridCellNumeric whole;
+    EXPECT_FALSE(whole.SetNumber(1234.5));
+    EXPECT_EQ(CString(whole.GetText()), CString(_T("1,234")));
+    EXPECT_DOUBLE_EQ(whole.GetNumber(), 1234.0);
+
+    // The full value is kept behind the rounded display.
+    EXPECT_TRUE(cell.SetNumber(0.125));
+    EXPECT_EQ(CString(cell.GetText()), CString(_T("0.13")));
+    EXPECT_DOUBLE_EQ(cell.GetNumber(), 0.125);
+}
+
+TEST(NumericCell, TheSignNeedsTheNegativeFlag)
+{
+    CGridCellNumeric cell;
+    cell.m_nFlags = CGridCellNumeric::Decimals;
+    EXPECT_FALSE(cell.SetNumber(-2.25));
+    EXPECT_EQ(CString(cell.GetText()), CString(_T("2.25")));
+    EXPECT_DOUBLE_EQ(cell.GetNumber(), 2.25);
+
+    cell.m_nFlags = 5;
+    EXPECT_TRUE(cell.SetNumber(-2.25));
+    EXPECT_EQ(CString(cell.GetText()), CString(_T("-2.25")));
+    EXPECT_DOUBLE_EQ(cell.GetNumber(), -2.25);
+}
+
+TEST(NumericCell, TextsThatAreNoNumberLeaveTheCellAsItWas)
+{
+    CGridCellNumeric cell;
+    cell.m_nFlags = 5;
+    cell.SetNumber(7.5);
+    for (LPCTSTR bad : {_T("abc"), _T(""), _T("1.2.3"), _T("--4"), _T("4-4"), _T("."), _T("-")})
+    {
+        cell.SetText(bad);
+        EXPECT_EQ(CString(cell.GetText()), CString(_T("7.50"))) << CString(bad).ToUtf8();
+        EXPECT_DOUBLE_EQ(cell.GetNumber(), 7.5);
+    }
+    // Separators and stray characters of a shown number are read past.
+    cell.SetText(_T("1,234.50 kN"));
+    EXPECT_EQ(CString(cell.GetText()), CString(_T("1,234.50")));
+    EXPECT_DOUBLE_EQ(cell.GetNumber(), 1234.5);
+    cell.SetText(_T("-0.5"));
+    EXPECT_DOUBLE_EQ(cell.GetNumber(), -0.5);
+}
+
+TEST(NumericCell, CurrencyUsesTheMonetaryFormat)
+{
+    CGridCellNumeric cell;
+    cell.m_nFlags = CGridCellNumeric::Currency | CGridCellNumeric::Negative;
+    EXPECT_TRUE(cell.SetNumber(-3.5));
+    // en-US negative currency mode 0: parentheses.
+    EXPECT_EQ(CString(cell.GetText()), CString(_T("($3.50)")));
+    cell.SetText(_T("($12.25)"));
+    EXPECT_DOUBLE_EQ(cell.GetNumber(), -12.25);
+    cell.SetText(_T("$4"));
+    EXPECT_EQ(CString(cell.GetText()), CString(_T("$4.00")));
+}
+
+TEST(NumericCell, NativeDigitsAreReadAsDigits)
+{
+    ProfileGuard guard;
+    qor::gui::LocaleProfile profile = qor::gui::CurrentLocaleProfile();
+    profile.nativeDigits = L"\x0660\x0661\x0662\x0663\x0664\x0665\x0666\x0667\x0668\x0669";
+    qor::gui::SetLocaleProfile(profile);
+
+    CGridCellNumeric cell;
+    cell.m_nFlags = CGridCellNumeric::Decimals;
+    cell.SetText(L"\x0661\x0662.\x0665");
+    EXPECT_DOUBLE_EQ(cell.GetNumber(), 12.5);
+}
+
+TEST(NumericCell, OtherLocaleSeparatorsAndParenthesisMode)
+{
+    ProfileGuard guard;
+    qor::gui::LocaleProfile profile = qor::gui::CurrentLocaleProfile();
+    profile.decimal = L",";
+    profile.thousand = L".";
+    profile.negativeNumber = 0;
+    qor::gui::SetLocaleProfile(profile);
+
+    CGridCellNumeric cell;
+    cell.m_nFlags = 5;
+    EXPECT_TRUE(cell.SetNumber(-1234.5));
+    EXPECT_EQ(CString(cell.GetText()), CString(_T("(1.234,50)")));
+    cell.SetText(_T("(2,5)"));
+    EXPECT_DOUBLE_EQ(cell.GetNumber(), -2.5);
+
+    // Whole numbers lose the locale's decimal separator and its zeros.
+    CGridCellNumeric whole;
+    whole.SetNumber(42);
+    EXPECT_EQ(CString(whole.GetText()), CString(_T("42")));
+}
+
+class NumericEdit : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { gridtest::InitApp(); }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(host.CreateHost(600, 400));
+        grid.SetRowCount(3);
+        grid.SetColumnCount(3);
+        grid.SetFixedRowCount(1);
+        grid.SetFixedColumnCount(1);
+        ASSERT_TRUE(grid.Create(CRect(0, 0, 300, 200), &host, 77, WS_CHILD | WS_VISIBLE));
+        gridtest::SetSizes(grid, kW, kH);
+        // As the result grids do it: numeric by class, flags and format set directly.
+        ASSERT_TRUE(grid.SetCellType(1, 1, RUNTIME_CLASS(CGridCellNumeric)));
+        Cell()->m_nFlags = CGridCellNumeric::Decimals;
+        Cell()->SetFormat(0x8825);
+        Cell()->SetNumber(1.5);
+        Cell()->SetState(Cell()->GetState() & ~GVIS_MODIFIED);
+        gridtest::Pump();
+        grid.SetFocus();
+        grid.SetFocusCell(1, 1);
+        host.notices.clear();
+        qor::gui::ResetBeepCount();
+    }
+    void TearDown() override { qor::gui::ClearKeyState(); }
+
+    CGridCellNumeric* Cell() { return dynamic_cast<CGridCellNumeric*>(grid.GetCell(1, 1)); }
+    CInPlaceNumEdit* Editor() { return dynamic_cast<CInPlaceNumEdit*>(Cell()->GetEditWnd()); }
+    static CString TextOf(CWnd* wnd)
+    {
+        CString s;
+        wnd->GetWindowText(s);
+        return s;
+    }
+    int CountCode(UINT code) const
+    {
+        int n = 0;
+        for (const auto& notice : host.notices)
+            n += notice.hdr.code == code ? 1 : 0;
+        return n;
+    }
+
+    gridtest::CHostWnd host;
+    gridtest::CTestGrid grid;
+};
+
+TEST_F(NumericEdit, EditsTheValueNotTheShownText)
+{
+    Cell()->SetNumber(1234.5);
+    grid.OnEditCell(1, 1, CPoint(-1, -1), VK_LBUTTON);
+    CInPlaceNumEdit* pEdit = Editor();
+    ASSERT_NE(pEdit, nullptr);
+    EXPECT_EQ(TextOf(pEdit), CString(_T("1234.5")));
+    int a = -1, b = -1;
+    pEdit->GetSel(a, b);
+    EXPECT_EQ(a, 0);
+    EXPECT_EQ(b, 6);
+}
+
+TEST_F(NumericEdit, TypedNumberIsStoredFormatted)
+{
+    KeyPress(&grid, '1', L'1');
+    gridtest::Pump();
+    CInPlaceNumEdit* pEdit = Editor();
+    ASSERT_NE(pEdit, nullptr);
+    EXPECT_EQ(TextOf(pEdit), CString(_T("1")));
+    for (wchar_t ch : {L'2', L'.', L'5'})
+        KeyPress(pEdit, ch, ch);
+    KeyPress(pEdit, VK_RETURN, L'\r');
+    gridtest::Pump();
+    EXPECT_EQ(grid.GetItemText(1, 1), CString(_T("12.50")));
+    EXPECT_DOUBLE_EQ(Cell()->GetNumber(), 12.5);
+    EXPECT_EQ(CountCode(GVN_ENDLABELEDIT), 1);
+    EXPECT_EQ(qor::gui::BeepCount(), 0);
+}
+
+TEST_F(NumericEdit, ASecondDecimalSeparatorBeepsAndIsUndone)
+{
+    grid.OnEditCell(1, 1, CPoint(-1, -1), VK_LBUTTON);
+    CInPlaceNumEdit* pEdit = Editor();
+    ASSERT_NE(pEdit, nullptr);
+    KeyPress(pEdit, VK_END);
+    KeyPress(pEdit, '.', L'.');
+    EXPECT_EQ(qor::gui::BeepCount(), 1);
+    EXPECT_EQ(TextOf(pEdit), CString(_T("1.5")));
+    int a = -1, b = -1;
+    pEdit->GetSel(a, b);
+    EXPECT_EQ(a, 3);
+    EXPECT_EQ(b, 3);
+    // Letters are refused the same way; digits go on where the caret was.
+    KeyPress(pEdit, 'X', L'x');
+    EXPECT_EQ(qor::gui::BeepCount(), 2);
+    KeyPress(pEdit, '7', L'7');
+    EXPECT_EQ(TextOf(pEdit), CString(_T("1.57")));
+}
+
+TEST_F(NumericEdit, TheSilentFlagRefusesWithoutABeep)
+{
+    Cell()->m_nFlags = CGridCellNumeric::Decimals | CGridCellNumeric::Silent;
+    grid.OnEditCell(1, 1, CPoint(-1, -1), VK_LBUTTON);
+    CInPlaceNumEdit* pEdit = Editor();
+    ASSERT_NE(pEdit, nullptr);
+    KeyPress(pEdit, VK_END);
+    KeyPress(pEdit, '.', L'.');
+    EXPECT_EQ(TextOf(pEdit), CString(_T("1.5")));
+    EXPECT_EQ(qor::gui::BeepCount(), 0);
+}
+
+TEST_F(NumericEdit, SignRulesFollowTheNegativeMode)
+{
+    Cell()->m_nFlags = 5;
+    grid.OnEditCell(1, 1, CPoint(-1, -1), VK_LBUTTON);
+    CInPlaceNumEdit* pEdit = Editor();
+    ASSERT_NE(pEdit, nullptr);
+    // Mode 1: the sign goes in front, once.
+    KeyPress(pEdit, VK_END);
+    KeyPress(pEdit, '-', L'-');
+    EXPECT_EQ(TextOf(pEdit), CString(_T("1.5")));
+    KeyPress(pEdit, VK_HOME);
+    KeyPress(pEdit, '-', L'-');
+    EXPECT_EQ(TextOf(pEdit), CString(_T("-1.5")));
+    KeyPress(pEdit, '-', L'-');
+    EXPECT_EQ(TextOf(pEdit), CString(_T("-1.5")));
+    EXPECT_EQ(qor::gui::BeepCount(), 2);
+    KeyPress(pEdit, VK_RETURN, L'\r');
+    gridtest::Pump();
+    EXPECT_DOUBLE_EQ(Cell()->GetNumber(), -1.5);
+    EXPECT_EQ(grid.GetItemText(1, 1), CString(_T("-1.50")));
+
+    // A negative value is edited with its sign.
+    grid.OnEditCell(1, 1, CPoint(-1, -1), VK_LBUTTON);
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(TextOf(Editor()), CString(_T("-1.5")));
+    KeyPress(Editor(), VK_ESCAPE, L'\x1b');
+    gridtest::Pump();
+}
+
+TEST_F(NumericEdit, ParenthesisModeShowsAndTakesParentheses)
+{
+    ProfileGuard guard;
+    qor::gui::LocaleProfile profile = qor::gui::CurrentLocaleProfile();
+    profile.negativeNumber = 0;
+    qor::gui::SetLocaleProfile(profile);
+    Cell()->m_nFlags = 5;
+    Cell()->SetNumber(-2);
+    grid.OnEditCell(1, 1, CPoint(-1, -1), VK_LBUTTON);
+    CInPlaceNumEdit* pEdit = Editor();
+    ASSERT_NE(pEdit, nullptr);
+    EXPECT_EQ(TextOf(pEdit), CString(_T("(2)")));
+    // A sign beside the parentheses is refused.
+    KeyPress(pEdit, VK_END);
+    KeyPress(pEdit, '-', L'-');
+    EXPECT_EQ(TextOf(pEdit), CString(_T("(2)")));
+    KeyPress(pEdit, VK_ESCAPE, L'\x1b');
+    gridtest::Pump();
+}
+
+TEST_F(NumericEdit, AnEmptyEditorStoresZero)
+{
+    grid.OnEditCell(1, 1, CPoint(-1, -1), VK_LBUTTON);
+    CInPlaceNumEdit* pEdit = Editor();
+    ASSERT_NE(pEdit, nullptr);
+    KeyPress(pEdit, VK_DELETE);  // the whole text is selected
+    KeyPress(pEdit, VK_BACK, L'\b');
+    EXPECT_EQ(TextOf(pEdit), CString());
+    KeyPress(pEdit, VK_RETURN, L'\r');
+    gridtest::Pump();
+    EXPECT_EQ(grid.GetItemText(1, 1), CString(_T("0.00")));
+    EXPECT_DOUBLE_EQ(Cell()->GetNumber(), 0.0);
+}
+
+TEST_F(NumericEdit, LeavingUnchangedChangesNothing)
+{
+    grid.OnEditCell(1, 1, CPoint(-1, -1), VK_LBUTTON);
+    ASSERT_NE(Editor(), nullptr);
+    grid.SetFocus();
+    gridtest::Pump();
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_EQ(grid.GetItemText(1, 1), CString(_T("1.50")));
+    EXPECT_FALSE(Cell()->IsModified());
+    EXPECT_EQ(CountCode(GVN_ENDLABELEDIT), 0);
+}
+
+TEST_F(NumericEdit, EscapeKeepsTheCell)
+{
+    KeyPress(&grid, '9', L'9');
+    gridtest::Pump();
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(TextOf(Editor()), CString(_T("9")));
+    KeyPress(Editor(), VK_ESCAPE, L'\x1b');
+    gridtest::Pump();
+    EXPECT_EQ(grid.GetItemText(1, 1), CString(_T("1.50")));
+    EXPECT_DOUBLE_EQ(Cell()->GetNumber(), 1.5);
+    EXPECT_EQ(qor::gui::BeepCount(), 0);
+}
+
+TEST_F(NumericEdit, ALetterThatStartsTheEditIsRefused)
+{
+    KeyPress(&grid, 'Q', L'q');
+    gridtest::Pump();
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(qor::gui::BeepCount(), 1);
+    EXPECT_EQ(TextOf(Editor()), CString(_T("1.5")));
+}
+
+TEST_F(NumericEdit, NativeDigitsTypedAreStoredAsNumbers)
+{
+    ProfileGuard guard;
+    qor::gui::LocaleProfile profile = qor::gui::CurrentLocaleProfile();
+    profile.nativeDigits = L"\x0660\x0661\x0662\x0663\x0664\x0665\x0666\x0667\x0668\x0669";
+    qor::gui::SetLocaleProfile(profile);
+    grid.OnEditCell(1, 1, CPoint(-1, -1), VK_LBUTTON);
+    CInPlaceNumEdit* pEdit = Editor();
+    ASSERT_NE(pEdit, nullptr);
+    // The starting text is in the locale's digits.
+    EXPECT_EQ(TextOf(pEdit), CString(L"\x0661.\x0665"));
+    KeyPress(pEdit, VK_END);
+    KeyPress(pEdit, 0, L'\x0667');
+    KeyPress(pEdit, VK_RETURN, L'\r');
+    gridtest::Pump();
+    EXPECT_DOUBLE_EQ(Cell()->GetNumber(), 1.57);
+}
+
+} // namespace
