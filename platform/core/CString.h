@@ -111,6 +111,10 @@ public:
     void SetString(const wchar_t* s) { m_s = s ? s : L""; }
     void SetString(const wchar_t* s, int n) { m_s = s ? std::wstring(s, static_cast<size_t>(n)) : std::wstring(); }
 
+    // The text of a string-table entry (platform/core/Strings.h); FALSE (the string
+    // unchanged) when the id has none.
+    BOOL LoadString(UINT nID);
+
     // Formatting
     void Format(const wchar_t* fmt, ...);
     void FormatV(const wchar_t* fmt, va_list args);

@@ -5,6 +5,7 @@
 
 #include "platform/core/Locale.h"
 #include "platform/core/Messages.h"
+#include "platform/gui/Document.h"
 #include "platform/gui/WndInternal.h"
 
 #include <QtCore/QCoreApplication>
@@ -126,6 +127,9 @@ CWinApp::CWinApp(LPCTSTR lpszAppName) : m_pszAppName(lpszAppName)
 
 CWinApp::~CWinApp()
 {
+    for (CDocTemplate* t : m_templates) delete t;
+    m_templates.clear();
+    delete m_pRecentFileList;
     if (g_app == this) g_app = nullptr;
 }
 

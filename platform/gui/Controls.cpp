@@ -12,6 +12,8 @@
 #include <QtGui/QFocusEvent>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
+#include <QtGui/QPainter>
+#include <QtGui/QPalette>
 #include <QtWidgets/QAbstractItemView>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QCheckBox>
@@ -28,6 +30,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <map>
 #include <string>
 
@@ -191,7 +194,70 @@ public:
         return Common(s, msg, wParam, lParam, result);
     }
 
+    // Asks the parent for the control's colours (WM_CTLCOLORxxx with a DC) and shows them:
+    // the brush's colour as the background, the DC's text colour as the text, a font
+    // selected into the DC as the control's font. An answer with the system's own colours
+    // leaves the toolkit control its own look.
+    void BeforePaint(WndState* s) override
+    {
+        UINT msg = CtlColorMessage(s);
+        CWnd* parent = s->parent ? s->parent : s->owner;
+        if (!msg || !parent || !parent->m_hWnd || !s->widget) return;
+        HWND self = s->handle;
+        const int defaultBack = (msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX) ? COLOR_WINDOW : COLOR_3DFACE;
+        const COLORREF defText = GetSysColor(COLOR_WINDOWTEXT), defBack = GetSysColor(defaultBack);
+        HDC hdc = ::CreateCompatibleDC(nullptr);
+        if (!hdc) return;
+        ::SetTextColor(hdc, defText);
+        ::SetBkColor(hdc, defBack);
+        HGDIOBJ font = s->font ? static_cast<HGDIOBJ>(s->font) : ::GetCurrentObject(hdc, OBJ_FONT);
+        if (s->font) ::SelectObject(hdc, font);
+        auto brush = reinterpret_cast<HBRUSH>(parent->SendMessage(msg, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(self)));
+        COLORREF text = ::GetTextColor(hdc), back = ::GetBkColor(hdc), fill = 0;
+        if (GetBrushColor(brush, &fill)) back = fill;
+        HGDIOBJ chosen = ::GetCurrentObject(hdc, OBJ_FONT);
+        QFont chosenFont;
+        bool newFont = chosen && chosen != font;
+        if (newFont) chosenFont = QFontFromHandle(reinterpret_cast<HFONT>(chosen));
+        ::DeleteDC(hdc);
+        if (!IsLiveHandle(self) || !s->widget) return;
+        QWidget* w = s->widget;
+        if (newFont && w->font() != chosenFont) w->setFont(chosenFont);
+        if (text == defText && back == defBack) {
+            if (m_ownPalette) {
+                w->setPalette(*m_ownPalette);
+                m_ownPalette.reset();
+            }
+            return;
+        }
+        if (!m_ownPalette) m_ownPalette = w->palette();
+        QPalette pal = *m_ownPalette;
+        QPalette::ColorRole textRole = QPalette::Text, backRole = QPalette::Base;
+        ColorRoles(textRole, backRole);
+        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            pal.setColor(group, textRole, ToQColor(text));
+            if (backRole != QPalette::Window) pal.setColor(group, backRole, ToQColor(back));
+        }
+        if (pal != w->palette()) w->setPalette(pal);
+        if (backRole == QPalette::Window) {
+            // Controls without a background of their own (static text, check boxes): the
+            // brush is painted under what the control draws (we are inside its paint).
+            QPainter painter(w);
+            painter.fillRect(w->rect(), ToQColor(back));
+        }
+    }
+
 protected:
+    // The colour message sent before painting (0: none).
+    virtual UINT CtlColorMessage(const WndState*) const { return 0; }
+    // The palette roles that show the text colour and the background.
+    virtual void ColorRoles(QPalette::ColorRole& text, QPalette::ColorRole& back) const
+    {
+        text = QPalette::Text;
+        back = QPalette::Base;
+    }
+    std::optional<QPalette> m_ownPalette; // the toolkit's own, while other colours are shown
+
     // The control's own messages; false for the common handling.
     virtual bool Control(WndState* s, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) = 0;
     virtual UINT SetFocusCode() const { return 0xFFFF; }
@@ -327,6 +393,24 @@ public:
     bool userEdit = false;       // the change comes from typing, cutting, pasting or undoing
     bool settingText = false;
 
+    // One level of undo, as the system's edit keeps it: the text and selection before the
+    // last undoable change. Typing (or deleting) on from where the last keystroke left the
+    // caret belongs to the same change. Undoing swaps the two states, so a second undo redoes.
+    struct UndoState {
+        QString text;
+        int selStart = 0, selEnd = 0;
+    };
+    enum class Run { None, Typing, Deleting };
+    std::optional<UndoState> undo;
+    Run run = Run::None;
+    int runEnd = -1;
+
+    void ForgetUndo()
+    {
+        undo.reset();
+        run = Run::None;
+    }
+
     explicit EditControl(WndState* s, QWidget* parentWidget)
     {
         DWORD st = s->style;
@@ -343,6 +427,8 @@ public:
             h->setHorizontalScrollBarPolicy((st & WS_HSCROLL) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
             h->setReadOnly(st & ES_READONLY);
             h->setContextMenuPolicy(Qt::NoContextMenu);
+            h->setUndoRedoEnabled(false); // the control keeps its own undo (Undoable)
+            h->setAcceptDrops(false);
         } else {
             auto* h = new Host<QLineEdit>(s, true, parentWidget);
             line = h;
@@ -355,6 +441,7 @@ public:
             if (st & ES_PASSWORD) h->setEchoMode(QLineEdit::Password);
             h->setMaxLength(32767);
             h->setContextMenuPolicy(Qt::NoContextMenu);
+            h->setAcceptDrops(false);
         }
     }
 
@@ -402,6 +489,26 @@ public:
         }
         settingText = saved;
         s->text = CString(text.toStdWString().c_str());
+        ForgetUndo(); // text from outside cannot be undone
+    }
+
+    QString RawText() const { return line ? line->text() : plain->toPlainText(); }
+
+    // Runs a change of the text and keeps what undoes it.
+    template <class F>
+    void Undoable(Run kind, F f)
+    {
+        QString before = RawText();
+        int a = 0, b = 0;
+        GetSelection(a, b);
+        f();
+        if (RawText() == before) return;
+        int na = 0, nb = 0;
+        GetSelection(na, nb);
+        bool continues = undo && kind != Run::None && run == kind && a == b && a == runEnd;
+        if (!continues) undo = UndoState{before, a, b};
+        run = kind;
+        runEnd = nb;
     }
 
     int Length() const { return line ? static_cast<int>(line->text().size()) : static_cast<int>(plain->toPlainText().size()); }
@@ -482,22 +589,22 @@ public:
             return;
         case 0x03: SendCopy(); return;
         case 0x16:
-            if (!ro) AsUser([&] { Paste(s); });
+            if (!ro) AsUser([&] { Undoable(Run::None, [&] { Paste(s); }); });
             return;
         case 0x18:
-            if (!ro) AsUser([&] { Cut(); });
+            if (!ro) AsUser([&] { Undoable(Run::None, [&] { Cut(); }); });
             return;
         case 0x1A:
             if (!ro) AsUser([&] { Undo(); });
             return;
         case 0x08:
-            if (!ro) AsUser([&] { ToolkitKey(s, WM_KEYDOWN, VK_BACK); });
+            if (!ro) AsUser([&] { Undoable(Run::Deleting, [&] { ToolkitKey(s, WM_KEYDOWN, VK_BACK); }); });
             return;
         case L'\r':
-            if (plain && !ro) AsUser([&] { Insert(s, QStringLiteral("\n")); });
+            if (plain && !ro) AsUser([&] { Undoable(Run::Typing, [&] { Insert(s, QStringLiteral("\n")); }); });
             return;
         case L'\t':
-            if (plain && !ro) AsUser([&] { Insert(s, QStringLiteral("\t")); });
+            if (plain && !ro) AsUser([&] { Undoable(Run::Typing, [&] { Insert(s, QStringLiteral("\t")); }); });
             return;
         default: break;
         }
@@ -509,7 +616,7 @@ public:
         QString t(QChar(static_cast<char16_t>(ch)));
         if (s->style & ES_UPPERCASE) t = t.toUpper();
         if (s->style & ES_LOWERCASE) t = t.toLower();
-        AsUser([&] { Insert(s, t); });
+        AsUser([&] { Undoable(Run::Typing, [&] { Insert(s, t); }); });
     }
 
     void SendCopy()
@@ -534,15 +641,34 @@ public:
         }
         if (!t.isEmpty()) Insert(s, t);
     }
-    void Undo()
+    // Swaps the text with the one before the last change; false when there is nothing to undo.
+    bool Undo()
     {
-        if (line) line->undo();
-        else plain->undo();
+        if (!undo) return false;
+        UndoState back = *undo;
+        int a = 0, b = 0;
+        GetSelection(a, b);
+        undo = UndoState{RawText(), a, b};
+        run = Run::None;
+        if (line) {
+            line->setText(back.text);
+            line->setModified(true);
+        } else {
+            plain->setPlainText(back.text);
+            plain->document()->setModified(true);
+        }
+        SetSelection(back.selStart, back.selEnd);
+        return true;
     }
     void ClearSelection()
     {
         if (line) line->del();
         else plain->textCursor().removeSelectedText();
+    }
+
+    UINT CtlColorMessage(const WndState* s) const override
+    {
+        return (ReadOnly() || !s->wnd->IsWindowEnabled()) ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT;
     }
 
     UINT SetFocusCode() const override { return combo ? 0xFFFF : EN_SETFOCUS; }
@@ -568,7 +694,7 @@ public:
             }
             if (MakesCharacter(vk) || ((GetKeyState(VK_CONTROL) < 0) && vk >= 'A' && vk <= 'Z')) return true;
             if (vk == VK_DELETE && ReadOnly()) return true;
-            AsUser([&] { ToolkitKey(s, msg, vk); });
+            AsUser([&] { Undoable(vk == VK_DELETE ? Run::Deleting : Run::None, [&] { ToolkitKey(s, msg, vk); }); });
             return true;
         }
         case WM_SETFOCUS:
@@ -602,34 +728,26 @@ public:
         case EM_SCROLLCARET:
             if (plain) plain->ensureCursorVisible();
             return true;
-        case EM_REPLACESEL: Insert(s, TextOf(reinterpret_cast<LPCTSTR>(lParam))); return true;
+        case EM_REPLACESEL:
+            if (wParam) {
+                Undoable(Run::None, [&] { Insert(s, TextOf(reinterpret_cast<LPCTSTR>(lParam))); });
+            } else {
+                Insert(s, TextOf(reinterpret_cast<LPCTSTR>(lParam)));
+                ForgetUndo();
+            }
+            return true;
         case EM_LIMITTEXT:
             limit = static_cast<int>(std::min<WPARAM>(wParam, 0x7FFFFFFE));
             if (line) line->setMaxLength(limit > 0 ? limit : 32767);
             return true;
         case EM_GETLIMITTEXT: *result = Limit(); return true;
-        case EM_CANUNDO: *result = (line ? line->isUndoAvailable() : plain->document()->isUndoAvailable()) ? TRUE : FALSE; return true;
+        case EM_CANUNDO: *result = undo ? TRUE : FALSE; return true;
         case EM_UNDO:
-        case WM_UNDO: {
-            bool could = line ? line->isUndoAvailable() : plain->document()->isUndoAvailable();
-            AsUser([&] { Undo(); });
-            *result = could ? TRUE : FALSE;
+        case WM_UNDO:
+            *result = FALSE;
+            if (!ReadOnly()) AsUser([&] { *result = Undo() ? TRUE : FALSE; });
             return true;
-        }
-        case EM_EMPTYUNDOBUFFER:
-            if (line) {
-                // Setting the text clears the toolkit's undo history; keep text and selection.
-                int a, b;
-                GetSelection(a, b);
-                bool saved = settingText;
-                settingText = true;
-                line->setText(line->text());
-                settingText = saved;
-                SetSelection(a, b);
-            } else {
-                plain->document()->clearUndoRedoStacks();
-            }
-            return true;
+        case EM_EMPTYUNDOBUFFER: ForgetUndo(); return true;
         case EM_GETMODIFY: *result = (line ? line->isModified() : plain->document()->isModified()) ? TRUE : FALSE; return true;
         case EM_SETMODIFY:
             if (line) line->setModified(wParam != 0);
@@ -647,14 +765,14 @@ public:
             if (line) line->setEchoMode(wParam ? QLineEdit::Password : QLineEdit::Normal);
             return true;
         case WM_CUT:
-            if (!ReadOnly()) AsUser([&] { Cut(); });
+            if (!ReadOnly()) AsUser([&] { Undoable(Run::None, [&] { Cut(); }); });
             return true;
         case WM_COPY: SendCopy(); return true;
         case WM_PASTE:
-            if (!ReadOnly()) AsUser([&] { Paste(s); });
+            if (!ReadOnly()) AsUser([&] { Undoable(Run::None, [&] { Paste(s); }); });
             return true;
         case WM_CLEAR:
-            if (!ReadOnly()) AsUser([&] { ClearSelection(); });
+            if (!ReadOnly()) AsUser([&] { Undoable(Run::None, [&] { ClearSelection(); }); });
             return true;
         default: return false;
         }
@@ -803,6 +921,7 @@ public:
             ec->settingText = true;
             ec->line->setText(t);
             ec->settingText = saved;
+            ec->ForgetUndo();
             StateOf(e)->text = CString(t.toStdWString().c_str());
         }
     }
@@ -821,6 +940,13 @@ public:
     bool Control(WndState* s, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override
     {
         *result = 0;
+        if (msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC) {
+            // The edit part's colours are the owner's to choose.
+            CWnd* parent = s->parent ? s->parent : s->owner;
+            if (!parent || !parent->m_hWnd) return false;
+            *result = parent->SendMessage(msg, wParam, lParam);
+            return true;
+        }
         int n = box->count();
         int index = static_cast<int>(static_cast<INT_PTR>(wParam));
         auto bad = [&]() {
@@ -952,6 +1078,7 @@ public:
 class ListControl : public ControlBase
 {
 public:
+    UINT CtlColorMessage(const WndState*) const override { return WM_CTLCOLORLISTBOX; }
     QListWidget* list = nullptr;
     bool programmatic = false;
 
@@ -1158,6 +1285,17 @@ public:
     int check = BST_UNCHECKED;
     bool pushed = false;
 
+    UINT CtlColorMessage(const WndState*) const override
+    {
+        return (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW) ? WM_CTLCOLORBTN : WM_CTLCOLORSTATIC;
+    }
+    void ColorRoles(QPalette::ColorRole& text, QPalette::ColorRole& back) const override
+    {
+        bool push = type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW;
+        text = push ? QPalette::ButtonText : QPalette::WindowText;
+        back = push ? QPalette::Button : QPalette::Window;
+    }
+
     explicit ButtonControl(WndState* s, QWidget* parentWidget)
     {
         type = s->style & BS_TYPEMASK;
@@ -1309,6 +1447,13 @@ class StaticControl : public ControlBase
 {
 public:
     QLabel* label = nullptr;
+
+    UINT CtlColorMessage(const WndState*) const override { return WM_CTLCOLORSTATIC; }
+    void ColorRoles(QPalette::ColorRole& text, QPalette::ColorRole& back) const override
+    {
+        text = QPalette::WindowText;
+        back = QPalette::Window;
+    }
 
     explicit StaticControl(WndState* s, QWidget* parentWidget)
     {

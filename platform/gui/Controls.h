@@ -14,6 +14,53 @@
 #define WC_STATIC L"Static"
 #define PROGRESS_CLASS L"msctls_progress32"
 
+// ---- Control colours ------------------------------------------------------------------------
+// Before a control paints, it sends its parent WM_CTLCOLOREDIT (an edit; a read-only or
+// disabled edit WM_CTLCOLORSTATIC), WM_CTLCOLORSTATIC (static text, check boxes, radio
+// buttons, group boxes), WM_CTLCOLORLISTBOX (a list box) or WM_CTLCOLORBTN (a push button)
+// with a DC (wParam) and its handle (lParam). The parent answers with a brush (the control's
+// background) after setting the DC's text colour, background colour and font; the parent's
+// default reflects the message to the control (OnChildNotify, ON_WM_CTLCOLOR_REFLECT).
+#ifndef WM_CTLCOLOR
+#define WM_CTLCOLOR 0x0019u
+#endif
+#define CTLCOLOR_MSGBOX 0
+#define CTLCOLOR_EDIT 1
+#define CTLCOLOR_LISTBOX 2
+#define CTLCOLOR_BTN 3
+#define CTLCOLOR_DLG 4
+#define CTLCOLOR_SCROLLBAR 5
+#define CTLCOLOR_STATIC 6
+
+// The reflected colour message's record (lParam of WM_REFLECT_BASE + WM_CTLCOLOR).
+struct AFX_CTLCOLOR {
+    HWND hWnd;
+    HDC hDC;
+    UINT nCtlType;
+};
+
+#define QOR_CTLCOLOR_ENTRY(msg)                                                                                         \
+    QOR_WM_ENTRY(msg, OnCtlColor, HBRUSH (ThisClass::*)(CDC*, CWnd*, UINT),                                            \
+                 *pResult = reinterpret_cast<LRESULT>((p->*pm)(qor::gui::DCFromHandle(reinterpret_cast<HDC>(wParam)),  \
+                                                               qor::gui::WndFromHandle(reinterpret_cast<HWND>(lParam)), \
+                                                               static_cast<UINT>((msg) - WM_CTLCOLORMSGBOX)));          \
+                 return true;)
+// HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) for every WM_CTLCOLORxxx message.
+#define ON_WM_CTLCOLOR()                                                                                                \
+    QOR_CTLCOLOR_ENTRY(WM_CTLCOLORMSGBOX) QOR_CTLCOLOR_ENTRY(WM_CTLCOLOREDIT) QOR_CTLCOLOR_ENTRY(WM_CTLCOLORLISTBOX)   \
+    QOR_CTLCOLOR_ENTRY(WM_CTLCOLORBTN) QOR_CTLCOLOR_ENTRY(WM_CTLCOLORDLG) QOR_CTLCOLOR_ENTRY(WM_CTLCOLORSCROLLBAR)     \
+    QOR_CTLCOLOR_ENTRY(WM_CTLCOLORSTATIC)
+// In the control: HBRUSH CtlColor(CDC* pDC, UINT nCtlColor); a null brush leaves the
+// message to the parent's default.
+#define ON_WM_CTLCOLOR_REFLECT()                                                                                        \
+    QOR_WM_ENTRY(WM_REFLECT_BASE + WM_CTLCOLOR, CtlColor, HBRUSH (ThisClass::*)(CDC*, UINT),                           \
+                 {                                                                                                     \
+                     const auto* ctl = reinterpret_cast<const AFX_CTLCOLOR*>(lParam);                                  \
+                     HBRUSH qorBrush = (p->*pm)(qor::gui::DCFromHandle(ctl->hDC), ctl->nCtlType);                      \
+                     *pResult = reinterpret_cast<LRESULT>(qorBrush);                                                   \
+                     return qorBrush != nullptr;                                                                       \
+                 })
+
 // ---- Edit ---------------------------------------------------------------------------------
 #define ES_LEFT 0x0000u
 #define ES_CENTER 0x0001u

@@ -6,6 +6,7 @@
 #include "platform/core/Messages.h"
 #include "platform/core/Time.h"
 #include "platform/gui/App.h"
+#include "platform/gui/Controls.h"
 #include "platform/gui/Gdi.h"
 #include "platform/gui/SurfaceAccess.h"
 #include "platform/gui/SysValues.h"
@@ -851,6 +852,15 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
             }
         }
     }
+    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
+        // Without a handler here, the control may answer for its own colours.
+        if (CWnd* child = FromHandle(reinterpret_cast<HWND>(lParam)); child && child != this) {
+            if (child->OnChildNotify(message, wParam, lParam, &result)) {
+                if (pResult) *pResult = result;
+                return TRUE;
+            }
+        }
+    }
     return FALSE;
 }
 
@@ -899,6 +909,14 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     if (message == WM_COMMAND) {
         return OnCmdMsg(0, static_cast<int>(MAKELONG(HIWORD(wParam), WM_REFLECT_BASE + WM_COMMAND)), nullptr, nullptr);
     }
+    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
+        // ON_WM_CTLCOLOR_REFLECT: the control's CtlColor; a null brush is no answer.
+        AFX_CTLCOLOR ctl{m_hWnd, reinterpret_cast<HDC>(wParam), message - WM_CTLCOLORMSGBOX};
+        LRESULT brush = 0;
+        if (!OnWndMsg(WM_REFLECT_BASE + WM_CTLCOLOR, 0, reinterpret_cast<LPARAM>(&ctl), &brush) || !brush) return FALSE;
+        if (pResult) *pResult = brush;
+        return TRUE;
+    }
     if (message == WM_NOTIFY) {
         NMHDR* hdr = reinterpret_cast<NMHDR*>(lParam);
         LRESULT local = 0;
@@ -941,6 +959,21 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (LOWORD(lParam)) Invalidate();
         return 0;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(s->font);
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC: {
+        // The system's colours: window colours for edits and lists, the 3-D face for the rest.
+        int back = (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX) ? COLOR_WINDOW : COLOR_3DFACE;
+        if (HDC hdc = reinterpret_cast<HDC>(wParam)) {
+            ::SetTextColor(hdc, GetSysColor(COLOR_WINDOWTEXT));
+            ::SetBkColor(hdc, GetSysColor(back));
+        }
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(back));
+    }
     case WM_SETREDRAW:
         s->redraw = wParam != 0;
         return 0;
@@ -1015,6 +1048,12 @@ void CWnd::OnMButtonUp(UINT, CPoint) { Default(); }
 BOOL CWnd::OnMouseWheel(UINT, short, CPoint) { return static_cast<BOOL>(Default()); }
 void CWnd::OnMouseLeave() { Default(); }
 void CWnd::OnContextMenu(CWnd*, CPoint) { Default(); }
+HBRUSH CWnd::OnCtlColor(CDC*, CWnd* pWnd, UINT)
+{
+    LRESULT brush = 0;
+    if (pWnd && pWnd != this && pWnd->m_hWnd && ReflectLastMsg(pWnd->m_hWnd, &brush)) return reinterpret_cast<HBRUSH>(brush);
+    return reinterpret_cast<HBRUSH>(Default());
+}
 int CWnd::OnMouseActivate(CWnd*, UINT, UINT) { return static_cast<int>(Default()); }
 LRESULT CWnd::OnNcHitTest(CPoint) { return Default(); }
 void CWnd::OnKeyDown(UINT, UINT, UINT) { Default(); }
@@ -1092,8 +1131,6 @@ CWnd* CWnd::GetTopLevelParent() const
     while (w && w->GetParent()) w = w->GetParent()->GetParentOwner();
     return w;
 }
-
-CWnd* CWnd::GetParentFrame() const { return nullptr; }
 
 CWnd* CWnd::GetDlgItem(int nID) const
 {

@@ -15,6 +15,7 @@ class CDC;
 class CFont;
 class CScrollBar;
 class CCreateContext;
+class CFrameWnd;
 
 namespace qor::gui {
 struct WndState;  // the toolkit side of a window (WndInternal.h)
@@ -129,7 +130,8 @@ public:
     void SetOwner(CWnd* pOwnerWnd);
     CWnd* GetParentOwner() const;
     CWnd* GetTopLevelParent() const;
-    CWnd* GetParentFrame() const;
+    // The nearest frame window above this one (Frame.cpp).
+    CFrameWnd* GetParentFrame() const;
     CWnd* GetDlgItem(int nID) const;
     CWnd* GetWindow(UINT nCmd) const;
     CWnd* GetTopWindow() const;
@@ -259,6 +261,8 @@ protected:
     BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
     void OnMouseLeave();
     void OnContextMenu(CWnd* pWnd, CPoint pos);
+    // A control's colours (ON_WM_CTLCOLOR): the default reflects the message to the control.
+    HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
     LRESULT OnNcHitTest(CPoint point);
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);

@@ -208,6 +208,10 @@ public:
             QPoint local = viewport->mapTo(host->Widget(), me->position().toPoint());
             return host->HostMouse(me, local, viewport);
         }
+        case QEvent::Paint:
+            // The viewport shows the control's text: its colours first.
+            if (host->state->native) host->state->native->BeforePaint(host->state);
+            return false;
         default: return false;
         }
     }
@@ -403,7 +407,11 @@ void HostBase::HostPaint(QPaintEvent* e)
 {
     if (!state || state->IsNative()) {
         // A native control paints itself.
-        if (state) state->invalid = QRegion();
+        if (state) {
+            state->invalid = QRegion();
+            if (state->native) state->native->BeforePaint(state);
+            if (!state) return;
+        }
         ToolkitPaint(e);
         return;
     }

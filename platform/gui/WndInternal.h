@@ -159,6 +159,8 @@ public:
     virtual bool DefProc(WndState* s, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) = 0;
     // Called after the window was created and before WM_CREATE (the text is set, ...).
     virtual void Created(WndState*) {}
+    // Called before the toolkit control paints (asks the parent for the control's colours).
+    virtual void BeforePaint(WndState*) {}
 };
 
 // Makes the toolkit side of a native control of a registered native class (sets the

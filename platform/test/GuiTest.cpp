@@ -15,8 +15,10 @@
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
 #include <QtGui/QWheelEvent>
+#include <QtGui/QPixmap>
 #include <QtWidgets/QApplication>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace qor::test {
@@ -48,6 +50,27 @@ bool PumpUntil(const std::function<bool()>& cond, int timeoutMs)
         if (!cond()) QThread::msleep(1);
     }
     return true;
+}
+
+std::vector<COLORREF> ShownPixels(CWnd* wnd, int* width, int* height)
+{
+    std::vector<COLORREF> pixels;
+    QWidget* w = wnd ? qor::gui::WidgetOf(wnd) : nullptr;
+    QImage image = w ? w->grab().toImage().convertToFormat(QImage::Format_RGB32) : QImage();
+    if (width) *width = image.width();
+    if (height) *height = image.height();
+    pixels.reserve(static_cast<size_t>(image.width()) * static_cast<size_t>(std::max(image.height(), 0)));
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) pixels.push_back(qor::gui::FromQRgb(image.pixel(x, y)));
+    return pixels;
+}
+
+int CountShownPixels(CWnd* wnd, const std::function<bool(COLORREF)>& pred)
+{
+    int n = 0;
+    for (COLORREF c : ShownPixels(wnd))
+        if (pred(c)) ++n;
+    return n;
 }
 
 void Pump(int ms)

@@ -49,6 +49,11 @@ COLORREF SurfacePixel(CWnd* wnd, int x, int y);
 CSize SurfaceSize(CWnd* wnd);
 // Counts pixels of one colour inside a client rectangle.
 int CountSurfacePixels(CWnd* wnd, const RECT& area, COLORREF color);
+// What the window shows on the screen, as the toolkit renders it now (native controls and
+// their children included): the pixels row by row (width * height), empty without a window.
+std::vector<COLORREF> ShownPixels(CWnd* wnd, int* width = nullptr, int* height = nullptr);
+// Counts the shown pixels for which pred holds.
+int CountShownPixels(CWnd* wnd, const std::function<bool(COLORREF)>& pred);
 // Lets the toolkit paint the window now (as the screen would), which sends WM_PAINT when
 // anything is invalid.
 void PaintNow(CWnd* wnd);

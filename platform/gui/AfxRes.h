@@ -1,0 +1,97 @@
+// The framework's standard command, window and string ids, and frame styles.
+#pragma once
+
+#include "platform/core/Types.h"
+
+#define ID_SEPARATOR 0
+
+// File menu
+#define ID_FILE_NEW 0xE100
+#define ID_FILE_OPEN 0xE101
+#define ID_FILE_CLOSE 0xE102
+#define ID_FILE_SAVE 0xE103
+#define ID_FILE_SAVE_AS 0xE104
+#define ID_FILE_PAGE_SETUP 0xE105
+#define ID_FILE_PRINT_SETUP 0xE106
+#define ID_FILE_PRINT 0xE107
+#define ID_FILE_PRINT_DIRECT 0xE108
+#define ID_FILE_PRINT_PREVIEW 0xE109
+#define ID_FILE_MRU_FILE1 0xE110
+#define ID_FILE_MRU_FILE4 0xE113
+#define ID_FILE_MRU_FILE16 0xE11F
+#define ID_FILE_MRU_FIRST ID_FILE_MRU_FILE1
+#define ID_FILE_MRU_LAST ID_FILE_MRU_FILE16
+
+// Window menu
+#define ID_WINDOW_NEW 0xE130
+#define ID_WINDOW_ARRANGE 0xE131
+#define ID_WINDOW_CASCADE 0xE132
+#define ID_WINDOW_TILE_HORZ 0xE133
+#define ID_WINDOW_TILE_VERT 0xE134
+
+// Application
+#define ID_APP_ABOUT 0xE140
+#define ID_APP_EXIT 0xE141
+#define ID_HELP_INDEX 0xE142
+
+// View menu and bars
+#define ID_VIEW_TOOLBAR 0xE800
+#define ID_VIEW_STATUS_BAR 0xE801
+#define AFX_IDW_CONTROLBAR_FIRST 0xE800
+#define AFX_IDW_TOOLBAR 0xE800
+#define AFX_IDW_STATUS_BAR 0xE801
+#define AFX_IDW_MENUBAR 0xE81A
+#define AFX_IDW_DOCKBAR_TOP 0xE81B
+#define AFX_IDW_DOCKBAR_LEFT 0xE81C
+#define AFX_IDW_DOCKBAR_RIGHT 0xE81D
+#define AFX_IDW_DOCKBAR_BOTTOM 0xE81E
+#define AFX_IDW_PANE_FIRST 0xE900
+#define AFX_IDW_PANE_LAST 0xE9FF
+
+// Status-bar indicators
+#define ID_INDICATOR_EXT 0xE700
+#define ID_INDICATOR_CAPS 0xE701
+#define ID_INDICATOR_NUM 0xE702
+#define ID_INDICATOR_SCRL 0xE703
+#define ID_INDICATOR_OVR 0xE704
+#define ID_INDICATOR_REC 0xE705
+
+// Print preview
+#define AFX_ID_PREVIEW_CLOSE 0xE300
+#define AFX_ID_PREVIEW_PRINT 0xE303
+
+// Frame styles (in the window style's low word, as the framework keeps them)
+#define FWS_ADDTOTITLE 0x00008000L
+#define FWS_PREFIXTITLE 0x00004000L
+#define FWS_SNAPTOBARS 0x00002000L
+
+// Control-bar styles
+#define CBRS_ALIGN_LEFT 0x1000L
+#define CBRS_ALIGN_TOP 0x2000L
+#define CBRS_ALIGN_RIGHT 0x4000L
+#define CBRS_ALIGN_BOTTOM 0x8000L
+#define CBRS_ALIGN_ANY 0xF000L
+#define CBRS_LEFT (CBRS_ALIGN_LEFT | 0x0400L)
+#define CBRS_TOP (CBRS_ALIGN_TOP | 0x0200L)
+#define CBRS_RIGHT (CBRS_ALIGN_RIGHT | 0x0100L)
+#define CBRS_BOTTOM (CBRS_ALIGN_BOTTOM | 0x0800L)
+#define CBRS_FLOAT_MULTI 0x0080L
+#define CBRS_TOOLTIPS 0x0010L
+#define CBRS_FLYBY 0x0020L
+#define CBRS_GRIPPER 0x00400000L
+#define CBRS_SIZE_DYNAMIC 0x0040L
+#define CBRS_HIDE_INPLACE 0x0008L
+#define TBSTYLE_FLAT 0x0800
+#define TBSTYLE_TRANSPARENT 0x8000
+
+// Status-bar pane styles
+#define SBPS_NORMAL 0x0000
+#define SBPS_NOBORDERS 0x0100
+#define SBPS_POPOUT 0x0200
+#define SBPS_OWNERDRAW 0x1000
+#define SBPS_DISABLED 0x04000000
+#define SBPS_STRETCH 0x08000000
+
+// Framework messages
+#define WM_IDLEUPDATECMDUI 0x0363u
+#define WM_INITIALUPDATE 0x0364u

@@ -1,0 +1,212 @@
+// Bars and panes of a frame: toolbars (buttons by command id, enabled by update handlers
+// on idle), the menu bar, the status bar (text panes and a progress pane) and dockable
+// panes (dock widgets holding a window). Look-and-feel calls are accepted and kept.
+#pragma once
+
+#include "platform/gui/AfxRes.h"
+#include "platform/gui/Wnd.h"
+
+#include <vector>
+
+class CFrameWnd;
+
+namespace qor::gui {
+struct PaneShell; // the toolkit side of a bar or pane (FrameInternal.h)
+}
+
+#define AFX_DEFAULT_TOOLBAR_STYLE (WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_HIDE_INPLACE)
+#define AFX_DEFAULT_DOCKING_PANE_STYLE 0x4u
+#define AFX_CBRS_REGULAR_TABS 0x2u
+#define AFX_CBRS_OUTLOOK_TABS 0x1u
+
+class CBasePane : public CWnd
+{
+    DECLARE_DYNAMIC(CBasePane)
+public:
+    CBasePane();
+    ~CBasePane() override;
+
+    // A pane is visible when its dock widget or bar is not hidden.
+    virtual BOOL IsVisible() const;
+    virtual void ShowPane(BOOL bShow, BOOL bDelay, BOOL bActivate);
+    void EnableDocking(DWORD dwAlignment) { m_dwEnabledAlignment = dwAlignment; }
+    DWORD GetEnabledAlignment() const { return m_dwEnabledAlignment; }
+    void SetPaneStyle(DWORD dwNewStyle) { m_dwPaneStyle = dwNewStyle; }
+    DWORD GetPaneStyle() const { return m_dwPaneStyle; }
+    BOOL IsDocked() const { return m_bDocked; }
+    CFrameWnd* GetDockSiteFrameWnd() const { return m_pDockSite; }
+    void SetIcon(HICON, BOOL) {}
+
+    qor::gui::PaneShell* Shell() const { return m_pShell; }
+
+protected:
+    friend class CFrameWnd;
+    BOOL CreatePaneWindow(LPCTSTR lpszCaption, CWnd* pParentWnd, UINT nID, DWORD dwStyle, int kind);
+    void PostNcDestroy() override;
+    DWORD m_dwEnabledAlignment = 0;
+    DWORD m_dwPaneStyle = 0;
+    DWORD m_dwBarStyle = 0;
+    BOOL m_bDocked = FALSE;
+    CFrameWnd* m_pDockSite = nullptr;
+    qor::gui::PaneShell* m_pShell = nullptr;
+};
+
+class CPane : public CBasePane
+{
+    DECLARE_DYNAMIC(CPane)
+public:
+    CPane() = default;
+};
+
+// A toolbar: one button per command id of a toolbar resource (ID_SEPARATOR: a gap).
+class CMFCToolBar : public CPane
+{
+    DECLARE_DYNAMIC(CMFCToolBar)
+public:
+    CMFCToolBar() = default;
+    BOOL Create(CWnd* pParentWnd, DWORD dwStyle = AFX_DEFAULT_TOOLBAR_STYLE, UINT nID = AFX_IDW_TOOLBAR);
+    BOOL CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle = TBSTYLE_FLAT, DWORD dwStyle = AFX_DEFAULT_TOOLBAR_STYLE,
+                  CRect rcBorders = CRect(1, 1, 1, 1), UINT nID = AFX_IDW_TOOLBAR);
+    BOOL LoadToolBar(UINT uiResID, UINT uiColdResID = 0, UINT uiMenuResID = 0, BOOL bLocked = FALSE,
+                     UINT uiDisabledResID = 0, UINT uiMenuDisabledResID = 0, UINT uiHotResID = 0);
+    BOOL SetButtons(const UINT* lpIDArray, int nIDCount);
+    int GetCount() const { return static_cast<int>(m_buttons.size()); }
+    UINT GetItemID(int nIndex) const;
+    int CommandToIndex(UINT nIDFind) const;
+    // Whether the button is enabled (as the last update left it).
+    BOOL IsButtonEnabled(int nIndex) const;
+    BOOL IsButtonChecked(int nIndex) const;
+    // Presses a button as the user does (nothing when it is disabled).
+    BOOL ClickButton(int nIndex);
+    void EnableCustomizeButton(BOOL, int, LPCTSTR, BOOL = TRUE) {}
+    void EnableCustomizeButton(BOOL, int, UINT, BOOL = TRUE) {}
+    void SetBorders(int = 0, int = 0, int = 0, int = 0) {}
+    // Runs the update handlers of the buttons through the frame's route.
+    void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler);
+
+    static BOOL m_bAltCustomization;
+    static void EnableQuickCustomizeButtons(BOOL) {}
+    static void AddToolBarForImageCollection(UINT, UINT = 0) {}
+
+private:
+    std::vector<UINT> m_buttons;
+    std::vector<BOOL> m_enabled;
+    std::vector<int> m_checked;
+    void Rebuild();
+};
+using CToolBar = CMFCToolBar;
+
+class CMFCMenuBar : public CPane
+{
+    DECLARE_DYNAMIC(CMFCMenuBar)
+public:
+    CMFCMenuBar() = default;
+    BOOL Create(CWnd* pParentWnd, DWORD dwStyle = AFX_DEFAULT_TOOLBAR_STYLE, UINT nID = AFX_IDW_MENUBAR);
+    static void SetShowAllCommands(BOOL = TRUE) {}
+    static void SetRecentlyUsedMenus(BOOL = TRUE) {}
+    BOOL IsVisible() const override;
+};
+
+// The status bar: panes by indicator id; a pane may hold a progress bar.
+class CMFCStatusBar : public CPane
+{
+    DECLARE_DYNAMIC(CMFCStatusBar)
+public:
+    CMFCStatusBar() = default;
+    BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, UINT nID = AFX_IDW_STATUS_BAR);
+    BOOL CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle = 0, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM,
+                  UINT nID = AFX_IDW_STATUS_BAR)
+    {
+        return Create(pParentWnd, dwStyle, nID);
+    }
+    BOOL SetIndicators(const UINT* lpIDArray, int nIDCount);
+    int GetCount() const { return static_cast<int>(m_panes.size()); }
+    int CommandToIndex(UINT nIDFind) const;
+    UINT GetItemID(int nIndex) const;
+    BOOL SetPaneText(int nIndex, LPCTSTR lpszNewText, BOOL bUpdate = TRUE);
+    CString GetPaneText(int nIndex) const;
+    void GetPaneText(int nIndex, CString& rString) const { rString = GetPaneText(nIndex); }
+    void SetPaneInfo(int nIndex, UINT nID, UINT nStyle, int cxWidth);
+    void GetPaneInfo(int nIndex, UINT& nID, UINT& nStyle, int& cxWidth) const;
+    void SetPaneWidth(int nIndex, int cx);
+    int GetPaneWidth(int nIndex) const;
+    void SetPaneStyle(int nIndex, UINT nStyle);
+    UINT GetPaneStyle(int nIndex) const;
+    void EnablePaneProgressBar(int nIndex, long nTotal = 100, BOOL bDisplayText = FALSE, COLORREF clrBar = static_cast<COLORREF>(-1),
+                               COLORREF clrBarDest = static_cast<COLORREF>(-1), COLORREF clrProgressText = static_cast<COLORREF>(-1));
+    void SetPaneProgress(int nIndex, long nCurr, BOOL bUpdate = TRUE);
+    long GetPaneProgress(int nIndex) const;
+    long GetPaneProgressTotal(int nIndex) const;
+    BOOL HasPaneProgressBar(int nIndex) const;
+    // The text the pane shows (a progress pane with text: "n%").
+    CString GetPaneDisplayText(int nIndex) const;
+
+private:
+    struct Pane {
+        UINT id = 0;
+        UINT style = 0;
+        int width = 0;
+        CString text;
+        bool progress = false;
+        bool progressText = false;
+        long total = 100;
+        long current = 0;
+    };
+    std::vector<Pane> m_panes;
+    void Rebuild();
+    void Show(int nIndex);
+};
+using CStatusBar = CMFCStatusBar;
+
+// A dockable pane: a window inside a dock widget of its frame.
+class CDockablePane : public CPane
+{
+    DECLARE_DYNAMIC(CDockablePane)
+public:
+    CDockablePane() = default;
+    virtual BOOL Create(LPCTSTR lpszCaption, CWnd* pParentWnd, const RECT& rect, BOOL bHasGripper, UINT nID,
+                        DWORD dwStyle, DWORD dwTabbedStyle = AFX_CBRS_REGULAR_TABS,
+                        DWORD dwControlBarStyle = AFX_DEFAULT_DOCKING_PANE_STYLE, CCreateContext* pContext = nullptr);
+    CString GetCaption() const;
+};
+
+// Look-and-feel: the visual manager in force is kept by its run-time class, nothing else.
+class CMFCVisualManager : public CObject
+{
+    DECLARE_DYNCREATE(CMFCVisualManager)
+public:
+    CMFCVisualManager() = default;
+    static void SetDefaultManager(CRuntimeClass* pRTI) { s_pDefault = pRTI; }
+    static CRuntimeClass* GetDefaultManager() { return s_pDefault; }
+    static CMFCVisualManager* GetInstance();
+    static void RedrawAll() {}
+
+private:
+    static CRuntimeClass* s_pDefault;
+};
+#define QOR_DECLARE_VISUAL_MANAGER(name, base)                                                                          \
+    class name : public base                                                                                            \
+    {                                                                                                                   \
+        DECLARE_DYNCREATE(name)                                                                                         \
+                                                                                                                        \
+    public:                                                                                                             \
+        name() = default;                                                                                               \
+    };
+QOR_DECLARE_VISUAL_MANAGER(CMFCVisualManagerOfficeXP, CMFCVisualManager)
+QOR_DECLARE_VISUAL_MANAGER(CMFCVisualManagerWindows, CMFCVisualManagerOfficeXP)
+QOR_DECLARE_VISUAL_MANAGER(CMFCVisualManagerOffice2003, CMFCVisualManagerOfficeXP)
+QOR_DECLARE_VISUAL_MANAGER(CMFCVisualManagerVS2005, CMFCVisualManagerOffice2003)
+QOR_DECLARE_VISUAL_MANAGER(CMFCVisualManagerVS2008, CMFCVisualManagerVS2005)
+QOR_DECLARE_VISUAL_MANAGER(CMFCVisualManagerWindows7, CMFCVisualManagerWindows)
+class CMFCVisualManagerOffice2007 : public CMFCVisualManagerOffice2003
+{
+    DECLARE_DYNCREATE(CMFCVisualManagerOffice2007)
+public:
+    enum Style { Office2007_LunaBlue, Office2007_ObsidianBlack, Office2007_Aqua, Office2007_Silver };
+    CMFCVisualManagerOffice2007() = default;
+    static void SetStyle(Style style) { s_style = style; }
+    static Style GetStyle() { return s_style; }
+
+private:
+    static Style s_style;
+};

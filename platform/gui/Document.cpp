@@ -1,0 +1,469 @@
+// Documents and document templates.
+#include "platform/gui/Document.h"
+
+#include "platform/core/MessageBox.h"
+#include "platform/core/Strings.h"
+#include "platform/gui/App.h"
+#include "platform/gui/Frame.h"
+#include "platform/gui/View.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace qor::gui;
+
+namespace {
+CString FileTitle(const CString& path)
+{
+    int slash = path.ReverseFind(L'/');
+    return slash < 0 ? path : path.Mid(slash + 1);
+}
+} // namespace
+
+// ---- CDocument ------------------------------------------------------------------------------------
+
+IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
+
+BEGIN_MESSAGE_MAP(CDocument, CCmdTarget)
+    ON_COMMAND(ID_FILE_SAVE, OnFileSave)
+    ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
+    ON_COMMAND(ID_FILE_CLOSE, OnFileClose)
+END_MESSAGE_MAP()
+
+CDocument::CDocument() = default;
+
+CDocument::~CDocument()
+{
+    for (CView* v : m_viewList) v->m_pDocument = nullptr;
+    if (m_pDocTemplate) m_pDocTemplate->RemoveDocument(this);
+}
+
+void CDocument::SetTitle(LPCTSTR lpszTitle)
+{
+    m_strTitle = lpszTitle ? lpszTitle : L"";
+    std::vector<CFrameWnd*> frames;
+    for (CView* v : m_viewList)
+        if (CFrameWnd* f = v->GetParentFrame(); f && std::find(frames.begin(), frames.end(), f) == frames.end())
+            frames.push_back(f);
+    for (CFrameWnd* f : frames) f->OnUpdateFrameTitle(TRUE);
+}
+
+void CDocument::SetPathName(LPCTSTR lpszPathName, BOOL bAddToMRU)
+{
+    m_strPathName = lpszPathName ? lpszPathName : L"";
+    SetTitle(FileTitle(m_strPathName));
+    if (bAddToMRU && !m_strPathName.IsEmpty())
+        if (CWinApp* app = AfxGetApp()) app->AddToRecentFileList(m_strPathName);
+}
+
+POSITION CDocument::GetFirstViewPosition() const { return m_viewList.empty() ? nullptr : MakePosition(0); }
+
+CView* CDocument::GetNextView(POSITION& rPosition) const
+{
+    if (!rPosition) return nullptr;
+    size_t i = PositionIndex(rPosition);
+    if (i >= m_viewList.size()) {
+        rPosition = nullptr;
+        return nullptr;
+    }
+    rPosition = i + 1 < m_viewList.size() ? MakePosition(i + 1) : nullptr;
+    return m_viewList[i];
+}
+
+void CDocument::AddView(CView* pView)
+{
+    if (!pView || std::find(m_viewList.begin(), m_viewList.end(), pView) != m_viewList.end()) return;
+    m_viewList.push_back(pView);
+    pView->m_pDocument = this;
+    OnChangedViewList();
+}
+
+void CDocument::RemoveView(CView* pView)
+{
+    auto it = std::find(m_viewList.begin(), m_viewList.end(), pView);
+    if (it == m_viewList.end()) return;
+    m_viewList.erase(it);
+    pView->m_pDocument = nullptr;
+    OnChangedViewList();
+}
+
+void CDocument::OnChangedViewList()
+{
+    // The last view gone closes an automatic document.
+    if (m_viewList.empty() && m_bAutoDelete) {
+        OnCloseDocument();
+        return;
+    }
+}
+
+void CDocument::UpdateAllViews(CView* pSender, LPARAM lHint, CObject* pHint)
+{
+    std::vector<CView*> views = m_viewList;
+    for (CView* v : views)
+        if (v != pSender) v->OnUpdate(pSender, lHint, pHint);
+}
+
+BOOL CDocument::OnNewDocument()
+{
+    DeleteContents();
+    m_strPathName.Empty();
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+void CDocument::ReportSaveLoadException(LPCTSTR, BOOL bSaving, int)
+{
+    AfxMessageBox(bSaving ? L"Failed to save document." : L"Failed to open document.", MB_OK | MB_ICONEXCLAMATION);
+}
+
+BOOL CDocument::OnOpenDocument(LPCTSTR lpszPathName)
+{
+    CFile file;
+    if (!file.Open(lpszPathName, CFile::modeRead | CFile::shareDenyWrite)) {
+        ReportSaveLoadException(lpszPathName, FALSE, file.GetLastError());
+        return FALSE;
+    }
+    DeleteContents();
+    SetModifiedFlag(TRUE);
+    CArchive ar(&file, CArchive::load);
+    ar.m_pDocument = this;
+    bool failed = false;
+    try {
+        Serialize(ar);
+    } catch (...) {
+        failed = true;
+    }
+    ar.Close();
+    file.Close();
+    if (failed || ar.m_bFailed) {
+        DeleteContents();
+        if (failed) ReportSaveLoadException(lpszPathName, FALSE, 0);
+        return FALSE;
+    }
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+BOOL CDocument::OnSaveDocument(LPCTSTR lpszPathName)
+{
+    // Written to a temporary file beside the target, which replaces the target only when
+    // everything was written: a failed save leaves the old file as it was.
+    CString target = lpszPathName ? lpszPathName : L"";
+    std::string tmpl = target.ToUtf8() + ".XXXXXX";
+    std::vector<char> name(tmpl.begin(), tmpl.end());
+    name.push_back('\0');
+    int fd = ::mkstemp(name.data());
+    if (fd < 0) {
+        ReportSaveLoadException(lpszPathName, TRUE, errno);
+        return FALSE;
+    }
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    struct stat old{};
+    if (::stat(target.ToUtf8().c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
+    else ::fchmod(fd, 0666 & ~mask);
+
+    CFile file;
+    file.m_hFile = fd;
+    CArchive ar(&file, CArchive::store);
+    ar.m_pDocument = this;
+    bool failed = false;
+    try {
+        Serialize(ar);
+    } catch (...) {
+        failed = true;
+    }
+    ar.Close();
+    bool reported = ar.m_bFailed && !failed; // the document reported its own failure
+    if (!failed && !ar.m_bFailed && !file.Flush()) failed = true;
+    file.Close();
+    if (!failed && !ar.m_bFailed && ::rename(name.data(), target.ToUtf8().c_str()) != 0) failed = true;
+    if (failed || ar.m_bFailed) {
+        ::unlink(name.data());
+        if (!reported) ReportSaveLoadException(lpszPathName, TRUE, errno);
+        return FALSE;
+    }
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+void CDocument::OnCloseDocument()
+{
+    BOOL autoDelete = m_bAutoDelete;
+    m_bAutoDelete = FALSE; // the views going do not close it again
+    while (!m_viewList.empty()) {
+        CView* v = m_viewList.front();
+        CFrameWnd* f = v->GetParentFrame();
+        if (f) {
+            PreCloseFrame(f);
+            f->DestroyWindow();
+        } else {
+            v->DestroyWindow();
+        }
+        if (!m_viewList.empty() && m_viewList.front() == v) RemoveView(v);
+    }
+    m_bAutoDelete = autoDelete;
+    DeleteContents();
+    if (m_bAutoDelete) delete this;
+}
+
+BOOL CDocument::CanCloseFrame(CFrameWnd* pFrame)
+{
+    // Another frame of this document keeps it open without asking.
+    for (CView* v : m_viewList)
+        if (CFrameWnd* f = v->GetParentFrame(); f && f != pFrame) return TRUE;
+    return SaveModified();
+}
+
+BOOL CDocument::SaveModified()
+{
+    if (!IsModified()) return TRUE;
+    CString name = m_strPathName.IsEmpty() ? m_strTitle : FileTitle(m_strPathName);
+    if (name.IsEmpty()) name = L"Untitled";
+    CString prompt;
+    prompt.Format(L"Save changes to %s?", (LPCTSTR)name);
+    switch (AfxMessageBox(prompt, MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
+    case IDCANCEL: return FALSE;
+    case IDYES: return DoFileSave();
+    default: return TRUE;
+    }
+}
+
+BOOL CDocument::DoSave(LPCTSTR lpszPathName, BOOL bReplace)
+{
+    CString newName = lpszPathName ? lpszPathName : L"";
+    if (newName.IsEmpty()) {
+        CWinApp* app = AfxGetApp();
+        newName = m_strPathName;
+        if (newName.IsEmpty()) newName = m_strTitle;
+        if (!app || !app->DoPromptFileName(newName, 0, 0, FALSE, m_pDocTemplate)) return FALSE;
+    }
+    if (!OnSaveDocument(newName)) return FALSE;
+    if (bReplace) SetPathName(newName);
+    return TRUE;
+}
+
+BOOL CDocument::DoFileSave()
+{
+    if (m_strPathName.IsEmpty()) return DoSave(nullptr);
+    return DoSave(m_strPathName);
+}
+
+void CDocument::OnFileSave() { DoFileSave(); }
+void CDocument::OnFileSaveAs() { DoSave(nullptr); }
+void CDocument::OnFileClose()
+{
+    if (!SaveModified()) return;
+    OnCloseDocument();
+}
+
+BOOL CDocument::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    if (CCmdTarget::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+    return m_pDocTemplate && m_pDocTemplate->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+// ---- CDocTemplate ---------------------------------------------------------------------------------
+
+IMPLEMENT_DYNAMIC(CDocTemplate, CCmdTarget)
+IMPLEMENT_DYNAMIC(CMultiDocTemplate, CDocTemplate)
+
+CDocTemplate::CDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
+                           CRuntimeClass* pViewClass)
+    : m_nIDResource(nIDResource), m_pDocClass(pDocClass), m_pFrameClass(pFrameClass), m_pViewClass(pViewClass)
+{
+    if (const wchar_t* text = qor::FindString(nIDResource)) m_strDocStrings = text;
+}
+
+CDocTemplate::~CDocTemplate() = default;
+
+BOOL CDocTemplate::GetDocString(CString& rString, DocStringIndex index) const
+{
+    rString.Empty();
+    int part = 0, start = 0;
+    const CString& s = m_strDocStrings;
+    for (int i = 0; i <= s.GetLength(); ++i) {
+        if (i == s.GetLength() || s[i] == L'\n') {
+            if (part == static_cast<int>(index)) {
+                rString = s.Mid(start, i - start);
+                return TRUE;
+            }
+            ++part;
+            start = i + 1;
+        }
+    }
+    return FALSE;
+}
+
+void CDocTemplate::AddDocument(CDocument* pDoc)
+{
+    if (pDoc) pDoc->m_pDocTemplate = this;
+}
+
+void CDocTemplate::RemoveDocument(CDocument* pDoc)
+{
+    if (pDoc && pDoc->m_pDocTemplate == this) pDoc->m_pDocTemplate = nullptr;
+}
+
+CDocument* CDocTemplate::CreateNewDocument()
+{
+    CObject* obj = m_pDocClass ? m_pDocClass->CreateObject() : nullptr;
+    auto* doc = DYNAMIC_DOWNCAST(CDocument, obj);
+    if (!doc) {
+        delete obj;
+        return nullptr;
+    }
+    AddDocument(doc);
+    return doc;
+}
+
+CFrameWnd* CDocTemplate::CreateNewFrame(CDocument* pDoc, CFrameWnd* pOther)
+{
+    CCreateContext context;
+    context.m_pCurrentFrame = pOther;
+    context.m_pCurrentDoc = pDoc;
+    context.m_pNewViewClass = m_pViewClass;
+    context.m_pNewDocTemplate = this;
+    CObject* obj = m_pFrameClass ? m_pFrameClass->CreateObject() : nullptr;
+    auto* frame = DYNAMIC_DOWNCAST(CFrameWnd, obj);
+    if (!frame) {
+        delete obj;
+        return nullptr;
+    }
+    if (!frame->LoadFrame(m_nIDResource, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, &context)) {
+        // A frame whose window was never made is ours to delete; one that was made and
+        // destroyed deleted itself.
+        if (IsLiveFrame(frame)) delete frame;
+        return nullptr;
+    }
+    return frame;
+}
+
+void CDocTemplate::InitialUpdateFrame(CFrameWnd* pFrame, CDocument* pDoc, BOOL bMakeVisible)
+{
+    if (pFrame) pFrame->InitialUpdateFrame(pDoc, bMakeVisible);
+}
+
+CDocTemplate::Confidence CDocTemplate::MatchDocType(LPCTSTR lpszPathName, CDocument*& rpDocMatch)
+{
+    rpDocMatch = nullptr;
+    POSITION pos = GetFirstDocPosition();
+    while (pos) {
+        CDocument* d = GetNextDoc(pos);
+        if (d && lpszPathName && d->GetPathName() == lpszPathName) {
+            rpDocMatch = d;
+            return yesAlreadyOpen;
+        }
+    }
+    CString ext;
+    if (GetDocString(ext, filterExt) && !ext.IsEmpty() && lpszPathName) {
+        CString path(lpszPathName);
+        if (path.GetLength() >= ext.GetLength() &&
+            path.Right(ext.GetLength()).CompareNoCase(ext) == 0)
+            return yesAttemptNative;
+    }
+    return yesAttemptForeign;
+}
+
+void CDocTemplate::CloseAllDocuments(BOOL)
+{
+    while (POSITION pos = GetFirstDocPosition()) {
+        CDocument* d = GetNextDoc(pos);
+        if (!d) break;
+        d->OnCloseDocument();
+        // A document that stays (not auto-deleting) leaves the list.
+        if (GetFirstDocPosition() && GetNextDoc(pos = GetFirstDocPosition()) == d) {
+            RemoveDocument(d);
+            delete d;
+        }
+    }
+}
+
+BOOL CDocTemplate::SaveAllModified()
+{
+    POSITION pos = GetFirstDocPosition();
+    while (pos)
+        if (CDocument* d = GetNextDoc(pos); d && !d->SaveModified()) return FALSE;
+    return TRUE;
+}
+
+CMultiDocTemplate::CMultiDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
+                                     CRuntimeClass* pViewClass)
+    : CDocTemplate(nIDResource, pDocClass, pFrameClass, pViewClass)
+{
+}
+
+CMultiDocTemplate::~CMultiDocTemplate()
+{
+    for (CDocument* d : m_docList) d->m_pDocTemplate = nullptr;
+}
+
+POSITION CMultiDocTemplate::GetFirstDocPosition() const { return m_docList.empty() ? nullptr : MakePosition(0); }
+
+CDocument* CMultiDocTemplate::GetNextDoc(POSITION& rPos) const
+{
+    if (!rPos) return nullptr;
+    size_t i = PositionIndex(rPos);
+    if (i >= m_docList.size()) {
+        rPos = nullptr;
+        return nullptr;
+    }
+    rPos = i + 1 < m_docList.size() ? MakePosition(i + 1) : nullptr;
+    return m_docList[i];
+}
+
+void CMultiDocTemplate::AddDocument(CDocument* pDoc)
+{
+    CDocTemplate::AddDocument(pDoc);
+    if (pDoc && std::find(m_docList.begin(), m_docList.end(), pDoc) == m_docList.end()) m_docList.push_back(pDoc);
+}
+
+void CMultiDocTemplate::RemoveDocument(CDocument* pDoc)
+{
+    CDocTemplate::RemoveDocument(pDoc);
+    m_docList.erase(std::remove(m_docList.begin(), m_docList.end(), pDoc), m_docList.end());
+}
+
+void CMultiDocTemplate::SetDefaultTitle(CDocument* pDocument)
+{
+    CString name;
+    if (!GetDocString(name, docName) || name.IsEmpty()) name = L"Untitled";
+    CString title;
+    title.Format(L"%s%u", (LPCTSTR)name, m_nUntitledCount + 1);
+    pDocument->SetTitle(title);
+}
+
+CDocument* CMultiDocTemplate::OpenDocumentFile(LPCTSTR lpszPathName, BOOL bMakeVisible)
+{
+    CDocument* doc = CreateNewDocument();
+    if (!doc) return nullptr;
+    BOOL autoDelete = doc->m_bAutoDelete;
+    doc->m_bAutoDelete = FALSE; // a failed frame must not take the document with it yet
+    CFrameWnd* frame = CreateNewFrame(doc, nullptr);
+    doc->m_bAutoDelete = autoDelete;
+    if (!frame) {
+        delete doc;
+        return nullptr;
+    }
+    if (!lpszPathName) {
+        SetDefaultTitle(doc);
+        if (!doc->OnNewDocument()) {
+            frame->DestroyWindow(); // its view goes, and the document with it
+            return nullptr;
+        }
+        ++m_nUntitledCount;
+    } else {
+        if (!doc->OnOpenDocument(lpszPathName)) {
+            frame->DestroyWindow();
+            return nullptr;
+        }
+        doc->SetPathName(lpszPathName);
+    }
+    InitialUpdateFrame(frame, doc, bMakeVisible);
+    return doc;
+}

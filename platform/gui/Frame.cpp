@@ -1,0 +1,894 @@
+// Frames: the frame window and its command routing, the MDI main frame over a main window
+// with an MDI area, MDI child frames in its subwindows, menus and accelerators.
+#include "platform/gui/Frame.h"
+
+#include "platform/gui/App.h"
+#include "platform/gui/FrameInternal.h"
+#include "platform/gui/SysValues.h"
+#include "platform/gui/View.h"
+#include "platform/gui/WndInternal.h"
+
+#include <QtCore/QCoreApplication>
+#include <QtGui/QKeyEvent>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QMainWindow>
+#include <QtWidgets/QMdiArea>
+#include <QtWidgets/QMdiSubWindow>
+#include <QtWidgets/QMenu>
+#include <QtWidgets/QMenuBar>
+
+#include <algorithm>
+
+using namespace qor::gui;
+
+// ---- Resources ------------------------------------------------------------------------------
+
+namespace {
+std::map<UINT, const MenuResource*>& Menus()
+{
+    static std::map<UINT, const MenuResource*> m;
+    return m;
+}
+std::map<UINT, const AccelResource*>& Accels()
+{
+    static std::map<UINT, const AccelResource*> m;
+    return m;
+}
+std::map<UINT, const ToolBarResource*>& ToolBars()
+{
+    static std::map<UINT, const ToolBarResource*> m;
+    return m;
+}
+} // namespace
+
+namespace qor::gui {
+ResourceRegistrar::ResourceRegistrar(const MenuResource* r) { Menus()[r->id] = r; }
+ResourceRegistrar::ResourceRegistrar(const AccelResource* r) { Accels()[r->id] = r; }
+ResourceRegistrar::ResourceRegistrar(const ToolBarResource* r) { ToolBars()[r->id] = r; }
+const MenuResource* FindMenuResource(UINT id)
+{
+    auto it = Menus().find(id);
+    return it == Menus().end() ? nullptr : it->second;
+}
+const AccelResource* FindAccelResource(UINT id)
+{
+    auto it = Accels().find(id);
+    return it == Accels().end() ? nullptr : it->second;
+}
+const ToolBarResource* FindToolBarResource(UINT id)
+{
+    auto it = ToolBars().find(id);
+    return it == ToolBars().end() ? nullptr : it->second;
+}
+
+// ---- Slots and shells -------------------------------------------------------------------------
+
+WndSlot::WndSlot(CWnd* w, QWidget* parent) : QWidget(parent), wnd(w) {}
+
+void WndSlot::Fit()
+{
+    WndState* s = StateOf(wnd);
+    if (!s || !wnd->m_hWnd) return;
+    if (s->widget->parentWidget() != this) {
+        s->widget->setParent(this);
+        if (s->style & WS_VISIBLE) s->widget->show();
+    }
+    // The layer places a child at its parent's client origin: undo that here.
+    QPoint o = s->parent ? WndAccess::State(s->parent)->ClientOrigin() : QPoint();
+    wnd->MoveWindow(-o.x(), -o.y(), width(), height(), TRUE);
+}
+
+void WndSlot::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    Fit();
+}
+
+FrameShell::FrameShell(CFrameWnd* f) : frame(f)
+{
+    QWidget* host = WidgetOf(f);
+    window = new QMainWindow(host, Qt::Widget);
+    window->setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks | QMainWindow::AllowNestedDocks);
+    window->show();
+    Fit();
+}
+
+FrameShell::~FrameShell()
+{
+    if (window) delete window.data();
+}
+
+void FrameShell::Fit()
+{
+    WndState* s = StateOf(frame);
+    if (!s || !window) return;
+    QPoint o = s->ClientOrigin();
+    CSize c = s->ClientSize();
+    window->setGeometry(o.x(), o.y(), c.cx, c.cy);
+}
+
+QMdiArea* FrameShell::Mdi()
+{
+    if (!mdi && window) {
+        mdi = new QMdiArea(window);
+        mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        window->setCentralWidget(mdi);
+    }
+    return mdi;
+}
+
+bool FrameShell::BuildMenu(UINT resId)
+{
+    const MenuResource* res = FindMenuResource(resId);
+    if (!res || !window) return false;
+    menuResource = resId;
+    QMenuBar* bar = window->menuBar();
+    bar->clear();
+    for (auto& p : popups)
+        if (p) p->deleteLater();
+    popups.clear();
+    popupIds.clear();
+    items.clear();
+    std::vector<QMenu*> stack;
+    CFrameWnd* f = frame;
+    for (size_t i = 0; i < res->count; ++i) {
+        const MenuItemDef& d = res->items[i];
+        if (d.flags & MF_END) {
+            if (!stack.empty()) stack.pop_back();
+            continue;
+        }
+        QString text = d.text ? ToQString(CString(d.text)) : QString();
+        text.replace(QLatin1Char('\t'), QLatin1String("    "));
+        if (d.flags & MF_POPUP) {
+            QMenu* m = stack.empty() ? bar->addMenu(text) : stack.back()->addMenu(text);
+            if (stack.empty()) {
+                int index = static_cast<int>(popups.size());
+                popups.emplace_back(m);
+                popupIds.emplace_back();
+                QObject::connect(m, &QMenu::aboutToShow, m, [f, index] { f->UpdateMenuPopup(index); });
+            }
+            stack.push_back(m);
+            continue;
+        }
+        if (stack.empty()) continue;
+        if (d.flags & MF_SEPARATOR) {
+            stack.back()->addSeparator();
+            continue;
+        }
+        QAction* a = stack.back()->addAction(text);
+        UINT id = d.nID;
+        QObject::connect(a, &QAction::triggered, a, [f, id] {
+            if (f->m_hWnd) f->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0);
+        });
+        MenuItemState st;
+        st.text = d.text ? d.text : L"";
+        st.enabled = (d.flags & (MF_GRAYED | MF_DISABLED)) ? FALSE : TRUE;
+        st.check = (d.flags & MF_CHECKED) ? 1 : 0;
+        st.action = a;
+        items[id] = st;
+        popupIds.back().push_back(id);
+    }
+    return true;
+}
+
+} // namespace qor::gui
+
+// ---- Accelerators: keys pressed in a frame's windows -------------------------------------------
+
+namespace {
+
+class AcceleratorFilter : public QObject
+{
+protected:
+    bool eventFilter(QObject* obj, QEvent* e) override
+    {
+        if (e->type() != QEvent::KeyPress) return false;
+        auto* w = qobject_cast<QWidget*>(obj);
+        if (!w) return false;
+        // Only the widget the key is delivered to first.
+        auto* ke = static_cast<QKeyEvent*>(e);
+        CWnd* wnd = WndFromWidget(w);
+        if (!wnd) return false;
+        CWnd* top = wnd->GetTopLevelParent();
+        auto* frame = DYNAMIC_DOWNCAST(CFrameWnd, top);
+        if (!frame) return false;
+        UINT vk = VirtualKeyFromQt(ke->key(), ke->modifiers());
+        if (!vk) return false;
+        NoteInputState(ke->modifiers(), QApplication::mouseButtons());
+        MSG msg{wnd->m_hWnd, (ke->modifiers() & Qt::AltModifier) ? static_cast<UINT>(WM_SYSKEYDOWN) : static_cast<UINT>(WM_KEYDOWN),
+                vk, 1, 0, {}};
+        return frame->PreTranslateMessage(&msg) != FALSE;
+    }
+};
+
+void InstallAcceleratorFilter()
+{
+    static AcceleratorFilter* filter = nullptr;
+    if (filter || !QCoreApplication::instance()) return;
+    filter = new AcceleratorFilter;
+    QCoreApplication::instance()->installEventFilter(filter);
+}
+
+bool TranslateAccel(CFrameWnd* frame, const std::vector<ACCEL>& table, const MSG* pMsg)
+{
+    if (table.empty() || (pMsg->message != WM_KEYDOWN && pMsg->message != WM_SYSKEYDOWN)) return false;
+    bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    bool shift = GetKeyState(VK_SHIFT) < 0;
+    bool alt = pMsg->message == WM_SYSKEYDOWN || GetKeyState(VK_MENU) < 0;
+    for (const ACCEL& a : table) {
+        if (!(a.fVirt & FVIRTKEY)) continue;
+        if (a.key != pMsg->wParam) continue;
+        if (((a.fVirt & FCONTROL) != 0) != ctrl || ((a.fVirt & FSHIFT) != 0) != shift || ((a.fVirt & FALT) != 0) != alt)
+            continue;
+        // One path with menus and toolbars: WM_COMMAND (code 1) to the frame, which runs it
+        // only when it is enabled.
+        frame->SendMessage(WM_COMMAND, MAKEWPARAM(a.cmd, 1), 0);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+// ---- CFrameWnd ----------------------------------------------------------------------------------
+
+const RECT CFrameWnd::rectDefault = {0, 0, 800, 600};
+
+IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
+
+BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
+    ON_WM_CREATE()
+    ON_WM_SIZE()
+    ON_WM_CLOSE()
+    ON_WM_DESTROY()
+    ON_WM_SETFOCUS()
+    ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateControlBarMenu)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateControlBarMenu)
+    ON_COMMAND_EX(ID_VIEW_STATUS_BAR, OnBarCheck)
+    ON_COMMAND_EX(ID_VIEW_TOOLBAR, OnBarCheck)
+END_MESSAGE_MAP()
+
+namespace {
+std::vector<const CFrameWnd*>& LiveFrames()
+{
+    static std::vector<const CFrameWnd*> v;
+    return v;
+}
+} // namespace
+
+bool qor::gui::IsLiveFrame(const CFrameWnd* frame)
+{
+    return std::find(LiveFrames().begin(), LiveFrames().end(), frame) != LiveFrames().end();
+}
+
+CFrameWnd::CFrameWnd() { LiveFrames().push_back(this); }
+CFrameWnd::~CFrameWnd()
+{
+    LiveFrames().erase(std::remove(LiveFrames().begin(), LiveFrames().end(), this), LiveFrames().end());
+}
+
+FrameShell* CFrameWnd::Shell()
+{
+    if (!m_pShell && m_hWnd && !(GetStyle() & WS_CHILD)) m_pShell = std::make_unique<FrameShell>(this);
+    return m_pShell.get();
+}
+
+BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs) { return CWnd::PreCreateWindow(cs); }
+
+BOOL CFrameWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                       CWnd* pParentWnd, LPCTSTR, DWORD dwExStyle, CCreateContext* pContext)
+{
+    m_strTitle = lpszWindowName ? lpszWindowName : L"";
+    InstallAcceleratorFilter();
+    return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect, pParentWnd, 0, pContext);
+}
+
+BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext)
+{
+    m_nIDHelp = nIDResource;
+    CWinApp* app = AfxGetApp();
+    CString title = m_strTitle.IsEmpty() && app && app->m_pszAppName ? CString(app->m_pszAppName) : m_strTitle;
+    if (!Create(nullptr, title, dwDefaultStyle, rectDefault, pParentWnd, nullptr, 0, pContext)) return FALSE;
+    LoadAccelTable(nIDResource);
+    if (!(GetStyle() & WS_CHILD)) LoadMenuResource(nIDResource);
+    return TRUE;
+}
+
+int CFrameWnd::OnCreate(LPCREATESTRUCT lpcs)
+{
+    if (m_strTitle.IsEmpty() && lpcs->lpszName) m_strTitle = lpcs->lpszName;
+    auto* ctx = static_cast<CCreateContext*>(lpcs->lpCreateParams);
+    if (!(GetStyle() & WS_CHILD)) Shell();
+    if (!OnCreateClient(lpcs, ctx)) return -1;
+    return 0;
+}
+
+BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext)
+{
+    if (pContext && pContext->m_pNewViewClass) {
+        if (!CreateView(pContext, AFX_IDW_PANE_FIRST)) return FALSE;
+    }
+    return TRUE;
+}
+
+CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID)
+{
+    CObject* obj = pContext->m_pNewViewClass ? pContext->m_pNewViewClass->CreateObject() : nullptr;
+    auto* view = DYNAMIC_DOWNCAST(CWnd, obj);
+    if (!view) {
+        delete obj;
+        return nullptr;
+    }
+    CRect r;
+    GetViewRect(r);
+    if (!view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, r, this, nID, pContext)) {
+        if (!view->m_hWnd) delete view;
+        return nullptr;
+    }
+    return view;
+}
+
+void CFrameWnd::GetViewRect(CRect& rect) { GetClientRect(&rect); }
+
+void CFrameWnd::RecalcLayout(BOOL)
+{
+    if (m_pShell) m_pShell->Fit();
+    if (CWnd* view = GetDlgItem(AFX_IDW_PANE_FIRST)) {
+        CRect r;
+        GetViewRect(r);
+        CRect now;
+        view->GetWindowRect(&now);
+        ScreenToClient(&now);
+        if (now != r) view->MoveWindow(&r);
+    }
+}
+
+void CFrameWnd::OnSize(UINT, int, int) { RecalcLayout(); }
+
+void CFrameWnd::SetActiveView(CView* pViewNew, BOOL)
+{
+    CView* old = m_pViewActive;
+    if (old == pViewNew) return;
+    m_pViewActive = pViewNew;
+    if (old) old->OnActivateView(FALSE, pViewNew, old);
+    if (pViewNew) pViewNew->OnActivateView(TRUE, pViewNew, old);
+}
+
+CDocument* CFrameWnd::GetActiveDocument()
+{
+    CView* v = GetActiveView();
+    return v ? v->GetDocument() : nullptr;
+}
+
+void CFrameWnd::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible)
+{
+    if (!GetActiveView()) {
+        if (auto* v = DYNAMIC_DOWNCAST(CView, GetDlgItem(AFX_IDW_PANE_FIRST))) SetActiveView(v, FALSE);
+    }
+    if (bMakeVisible) {
+        // Every view of this frame gets its initial update.
+        if (pDoc) {
+            POSITION pos = pDoc->GetFirstViewPosition();
+            std::vector<CView*> mine;
+            while (pos)
+                if (CView* v = pDoc->GetNextView(pos); v && v->GetParentFrame() == this) mine.push_back(v);
+            for (CView* v : mine) v->OnInitialUpdate();
+        } else if (CView* v = GetActiveView()) {
+            v->OnInitialUpdate();
+        }
+        ActivateFrame();
+    }
+    OnUpdateFrameTitle(TRUE);
+}
+
+void CFrameWnd::ActivateFrame(int nCmdShow)
+{
+    ShowWindow(nCmdShow == -1 ? SW_SHOW : nCmdShow);
+    RecalcLayout();
+}
+
+void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
+{
+    if (!(GetStyle() & FWS_ADDTOTITLE) || !bAddToTitle) return;
+    CDocument* doc = GetActiveDocument();
+    CString t = m_strTitle;
+    if (doc) {
+        if (GetStyle() & FWS_PREFIXTITLE) t = doc->GetTitle() + L" - " + m_strTitle;
+        else t = m_strTitle + L" - " + doc->GetTitle();
+    }
+    SetWindowText(t);
+}
+
+void CFrameWnd::OnClose()
+{
+    CDocument* doc = GetActiveDocument();
+    CWinApp* app = AfxGetApp();
+    if (app && app->m_pMainWnd == this) {
+        if (!app->SaveAllModified()) return;
+        app->CloseAllDocuments(FALSE);
+        DestroyWindow();
+        return;
+    }
+    if (doc && !doc->CanCloseFrame(this)) return;
+    if (doc) {
+        // The last frame of the document closes the document.
+        int frames = 0;
+        POSITION pos = doc->GetFirstViewPosition();
+        std::vector<CFrameWnd*> seen;
+        while (pos) {
+            CView* v = doc->GetNextView(pos);
+            CFrameWnd* f = v ? v->GetParentFrame() : nullptr;
+            if (f && std::find(seen.begin(), seen.end(), f) == seen.end()) {
+                seen.push_back(f);
+                ++frames;
+            }
+        }
+        if (frames <= 1) {
+            doc->OnCloseDocument();
+            return;
+        }
+        doc->PreCloseFrame(this);
+    }
+    DestroyWindow();
+}
+
+void CFrameWnd::OnDestroy()
+{
+    CWinApp* app = AfxGetApp();
+    if (app && app->m_pMainWnd == this) app->m_pMainWnd = nullptr;
+    m_pViewActive = nullptr;
+    Default();
+}
+
+void CFrameWnd::OnSetFocus(CWnd*)
+{
+    if (m_pViewActive && m_pViewActive->m_hWnd) m_pViewActive->SetFocus();
+}
+
+void CFrameWnd::PostNcDestroy()
+{
+    m_pShell.reset();
+    delete this;
+}
+
+void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* pCmdUI)
+{
+    CWnd* bar = GetControlBar(pCmdUI->m_nID);
+    auto* pane = DYNAMIC_DOWNCAST(CBasePane, bar);
+    if (!pane) {
+        pCmdUI->ContinueRouting();
+        return;
+    }
+    pCmdUI->SetCheck(pane->IsVisible() ? 1 : 0);
+}
+
+BOOL CFrameWnd::OnBarCheck(UINT nID)
+{
+    auto* pane = DYNAMIC_DOWNCAST(CBasePane, GetControlBar(nID));
+    if (!pane) return FALSE;
+    pane->ShowPane(!pane->IsVisible(), FALSE, FALSE);
+    return TRUE;
+}
+
+CBasePane* CFrameWnd::GetPane(UINT nID) { return DYNAMIC_DOWNCAST(CBasePane, GetDlgItem(static_cast<int>(nID))); }
+CWnd* CFrameWnd::GetControlBar(UINT nID) { return GetDlgItem(static_cast<int>(nID)); }
+
+void CFrameWnd::SetMessageText(LPCTSTR lpszText)
+{
+    if (auto* bar = DYNAMIC_DOWNCAST(CMFCStatusBar, GetDlgItem(AFX_IDW_STATUS_BAR))) bar->SetPaneText(0, lpszText);
+}
+
+void CFrameWnd::DockPane(CBasePane* pBar, UINT nDockBarID, LPCRECT)
+{
+    if (!pBar || !pBar->Shell()) return;
+    FrameShell* shell = Shell();
+    PaneShell* ps = pBar->Shell();
+    if (!shell || !shell->window) return;
+    Qt::DockWidgetArea area = Qt::LeftDockWidgetArea;
+    DWORD align = pBar->m_dwBarStyle & CBRS_ALIGN_ANY;
+    if (nDockBarID == AFX_IDW_DOCKBAR_RIGHT || (!nDockBarID && (align & CBRS_ALIGN_RIGHT))) area = Qt::RightDockWidgetArea;
+    else if (nDockBarID == AFX_IDW_DOCKBAR_BOTTOM || (!nDockBarID && (align & CBRS_ALIGN_BOTTOM))) area = Qt::BottomDockWidgetArea;
+    else if (nDockBarID == AFX_IDW_DOCKBAR_TOP || (!nDockBarID && (align & CBRS_ALIGN_TOP))) area = Qt::TopDockWidgetArea;
+    if (ps->dock) shell->window->addDockWidget(area, ps->dock);
+    pBar->m_bDocked = TRUE;
+}
+
+void CFrameWnd::ShowPane(CBasePane* pBar, BOOL bShow, BOOL bDelay, BOOL bActivate)
+{
+    if (pBar) pBar->ShowPane(bShow, bDelay, bActivate);
+}
+
+BOOL CFrameWnd::LoadMenuResource(UINT nIDResource)
+{
+    FrameShell* shell = Shell();
+    return shell && shell->BuildMenu(nIDResource);
+}
+
+BOOL CFrameWnd::LoadAccelTable(UINT nIDResource)
+{
+    const AccelResource* r = FindAccelResource(nIDResource);
+    if (!r) return FALSE;
+    m_accel.assign(r->items, r->items + r->count);
+    return TRUE;
+}
+
+BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg)
+{
+    return TranslateAccel(this, m_accel, pMsg) ? TRUE : FALSE;
+}
+
+BOOL CFrameWnd::IsCommandEnabled(UINT nID)
+{
+    StateCmdUI state;
+    state.m_nID = nID;
+    state.DoUpdate(this, m_bAutoMenuEnable);
+    return state.m_bEnabled;
+}
+
+BOOL CFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    UINT nID = LOWORD(wParam);
+    if (lParam == 0 && nID != 0) {
+        // From a menu, a toolbar or an accelerator: a command that its update handler
+        // disables is not run.
+        StateCmdUI state;
+        state.m_nID = nID;
+        OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &state, nullptr);
+        if (state.enableSet && !state.m_bEnabled) return TRUE;
+    }
+    return CWnd::OnCommand(wParam, lParam);
+}
+
+BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    if (CView* v = GetActiveView(); v && v->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+    if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+    // A child frame's route continues in its main frame, which ends with the application.
+    if (GetStyle() & WS_CHILD) return FALSE;
+    if (CWinApp* app = AfxGetApp(); app && app->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+    return FALSE;
+}
+
+void CFrameWnd::UpdateMenuPopup(int nIndex)
+{
+    FrameShell* shell = m_pShell.get();
+    if (!shell || nIndex < 0 || nIndex >= static_cast<int>(shell->popupIds.size())) return;
+    for (UINT id : shell->popupIds[static_cast<size_t>(nIndex)]) {
+        auto it = shell->items.find(id);
+        if (it == shell->items.end()) continue;
+        MenuItemState& st = it->second;
+        if (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST) {
+            CWinApp* app = AfxGetApp();
+            int i = static_cast<int>(id - ID_FILE_MRU_FIRST);
+            bool has = app && app->m_pRecentFileList && i < app->m_pRecentFileList->GetCount();
+            st.enabled = has;
+            if (has) st.text.Format(L"&%d %s", i + 1, (LPCTSTR)(*app->m_pRecentFileList)[i]);
+        } else {
+            StateCmdUI state;
+            state.m_nID = id;
+            state.m_strText = st.text;
+            state.DoUpdate(this, m_bAutoMenuEnable);
+            st.enabled = state.m_bEnabled;
+            st.check = state.m_nCheck;
+            if (state.m_bTextChanged) st.text = state.m_strText;
+        }
+        if (st.action) {
+            st.action->setEnabled(st.enabled != FALSE);
+            st.action->setCheckable(st.check != 0);
+            st.action->setChecked(st.check != 0);
+            QString t = ToQString(st.text);
+            t.replace(QLatin1Char('\t'), QLatin1String("    "));
+            st.action->setText(t);
+        }
+    }
+}
+
+void CFrameWnd::OnUpdateCmdUI()
+{
+    if (m_pShell)
+        for (int i = 0; i < static_cast<int>(m_pShell->popupIds.size()); ++i) UpdateMenuPopup(i);
+    // Bars of this frame.
+    std::vector<CMFCToolBar*> bars;
+    for (CWnd* w = GetTopWindow(); w; w = w->GetNextWindow())
+        if (auto* tb = DYNAMIC_DOWNCAST(CMFCToolBar, w)) bars.push_back(tb);
+    for (CMFCToolBar* tb : bars) tb->OnUpdateCmdUI(this, m_bAutoMenuEnable);
+}
+
+BOOL CFrameWnd::GetMenuItemState(UINT nID, BOOL* pEnabled, int* pCheck, CString* pText) const
+{
+    const FrameShell* shell = m_pShell.get();
+    if (!shell) return FALSE;
+    auto it = shell->items.find(nID);
+    if (it == shell->items.end()) return FALSE;
+    if (pEnabled) *pEnabled = it->second.enabled;
+    if (pCheck) *pCheck = it->second.check;
+    if (pText) *pText = it->second.text;
+    return TRUE;
+}
+
+BOOL CFrameWnd::ClickMenuItem(UINT nID)
+{
+    FrameShell* shell = m_pShell.get();
+    if (!shell) return FALSE;
+    for (size_t i = 0; i < shell->popupIds.size(); ++i) {
+        const auto& ids = shell->popupIds[i];
+        if (std::find(ids.begin(), ids.end(), nID) == ids.end()) continue;
+        UpdateMenuPopup(static_cast<int>(i)); // as the menu opens
+        BOOL enabled = TRUE;
+        GetMenuItemState(nID, &enabled);
+        if (!enabled) return FALSE; // a greyed item cannot be clicked
+        SendMessage(WM_COMMAND, MAKEWPARAM(nID, 0), 0);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// ---- CMDIFrameWnd -------------------------------------------------------------------------------
+
+IMPLEMENT_DYNAMIC(CMDIFrameWnd, CFrameWnd)
+
+BEGIN_MESSAGE_MAP(CMDIFrameWnd, CFrameWnd)
+    ON_WM_CLOSE()
+    ON_COMMAND(ID_WINDOW_NEW, OnWindowNew)
+    ON_COMMAND(ID_WINDOW_CASCADE, OnWindowCascade)
+    ON_COMMAND(ID_WINDOW_TILE_HORZ, OnWindowTile)
+    ON_COMMAND(ID_WINDOW_TILE_VERT, OnWindowTile)
+END_MESSAGE_MAP()
+
+CMDIFrameWnd::CMDIFrameWnd() = default;
+CMDIFrameWnd::~CMDIFrameWnd() = default;
+
+BOOL CMDIFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext*)
+{
+    FrameShell* shell = Shell();
+    if (!shell || !shell->Mdi()) return FALSE;
+    QObject::connect(shell->mdi.data(), &QMdiArea::subWindowActivated, shell->mdi.data(), [this](QMdiSubWindow* sw) {
+        if (!sw || !m_pShell) return;
+        auto it = m_pShell->subwindows.find(sw);
+        if (it != m_pShell->subwindows.end()) ChildActivated(it->second);
+    });
+    return TRUE;
+}
+
+void CMDIFrameWnd::OnClose() { CFrameWnd::OnClose(); }
+
+void CMDIFrameWnd::RecalcLayout(BOOL bNotify)
+{
+    if (m_pShell) m_pShell->Fit();
+    (void)bNotify;
+}
+
+CMDIChildWnd* CMDIFrameWnd::MDIGetActive(BOOL* pbMaximized) const
+{
+    if (pbMaximized) *pbMaximized = FALSE;
+    return m_pActiveChild;
+}
+
+std::vector<CMDIChildWnd*> CMDIFrameWnd::GetMDIChildren() const { return m_children; }
+
+CFrameWnd* CMDIFrameWnd::GetActiveFrame()
+{
+    CMDIChildWnd* c = MDIGetActive();
+    return c ? static_cast<CFrameWnd*>(c) : this;
+}
+
+void CMDIFrameWnd::MDIActivate(CWnd* pWndActivate)
+{
+    auto* child = DYNAMIC_DOWNCAST(CMDIChildWnd, pWndActivate);
+    if (!child || !m_pShell) return;
+    for (auto& [sw, c] : m_pShell->subwindows)
+        if (c == child && m_pShell->mdi) m_pShell->mdi->setActiveSubWindow(sw);
+    ChildActivated(child);
+}
+
+void CMDIFrameWnd::MDINext()
+{
+    if (m_children.size() < 2) return;
+    auto it = std::find(m_children.begin(), m_children.end(), m_pActiveChild);
+    size_t i = it == m_children.end() ? 0 : static_cast<size_t>(it - m_children.begin() + 1) % m_children.size();
+    MDIActivate(m_children[i]);
+}
+
+void CMDIFrameWnd::MDICascade()
+{
+    if (m_pShell && m_pShell->mdi) m_pShell->mdi->cascadeSubWindows();
+}
+void CMDIFrameWnd::MDITile()
+{
+    if (m_pShell && m_pShell->mdi) m_pShell->mdi->tileSubWindows();
+}
+
+void CMDIFrameWnd::OnWindowNew() {}
+
+void CMDIFrameWnd::ChildCreated(CMDIChildWnd* child)
+{
+    FrameShell* shell = Shell();
+    if (!shell || !shell->Mdi()) return;
+    auto* sub = new QMdiSubWindow;
+    sub->setAttribute(Qt::WA_DeleteOnClose, false);
+    auto* slot = new WndSlot(child, sub);
+    sub->setWidget(slot);
+    CRect r;
+    GetClientRect(&r);
+    shell->mdi->addSubWindow(sub);
+    sub->resize(std::max(r.Width() * 2 / 3, 200), std::max(r.Height() * 2 / 3, 150));
+    shell->subwindows[sub] = child;
+    // The subwindow's close button closes the frame as WM_CLOSE does.
+    class CloseFilter : public QObject
+    {
+    public:
+        CloseFilter(CMDIChildWnd* c, QObject* parent) : QObject(parent), child(c) {}
+        CMDIChildWnd* child;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() != QEvent::Close) return false;
+            e->ignore();
+            if (child->m_hWnd) child->SendMessage(WM_CLOSE, 0, 0);
+            return true;
+        }
+    };
+    sub->installEventFilter(new CloseFilter(child, sub));
+    slot->Fit();
+    m_children.push_back(child);
+}
+
+void CMDIFrameWnd::ChildGone(CMDIChildWnd* child)
+{
+    m_children.erase(std::remove(m_children.begin(), m_children.end(), child), m_children.end());
+    QMdiSubWindow* sub = nullptr;
+    if (m_pShell) {
+        for (auto it = m_pShell->subwindows.begin(); it != m_pShell->subwindows.end(); ++it)
+            if (it->second == child) {
+                sub = it->first;
+                m_pShell->subwindows.erase(it);
+                break;
+            }
+    }
+    if (sub) {
+        sub->hide();
+        sub->deleteLater();
+    }
+    if (m_pActiveChild == child) {
+        m_pActiveChild = nullptr;
+        if (!m_children.empty()) MDIActivate(m_children.back());
+        else {
+            if (m_pShell && m_pShell->menuResource != m_nIDHelp) LoadMenuResource(m_nIDHelp);
+            OnUpdateFrameTitle(TRUE);
+        }
+    }
+}
+
+void CMDIFrameWnd::ChildActivated(CMDIChildWnd* child)
+{
+    if (m_pActiveChild == child) return;
+    m_pActiveChild = child;
+    // The active child's menu (its template's resource) when there is one.
+    if (m_pShell && child && child->m_nIDMenu && FindMenuResource(child->m_nIDMenu) &&
+        m_pShell->menuResource != child->m_nIDMenu)
+        LoadMenuResource(child->m_nIDMenu);
+    OnUpdateFrameTitle(TRUE);
+}
+
+BOOL CMDIFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    if (CMDIChildWnd* c = MDIGetActive(); c && c->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+    return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+BOOL CMDIFrameWnd::PreTranslateMessage(MSG* pMsg)
+{
+    // The active child's accelerators first, then the main frame's.
+    if (CMDIChildWnd* c = MDIGetActive(); c && TranslateAccel(this, c->m_accel, pMsg)) return TRUE;
+    return CFrameWnd::PreTranslateMessage(pMsg);
+}
+
+void CMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
+{
+    if (!(GetStyle() & FWS_ADDTOTITLE) || !bAddToTitle) return;
+    CMDIChildWnd* c = MDIGetActive();
+    CDocument* doc = c ? c->GetActiveDocument() : nullptr;
+    CString t = m_strTitle;
+    if (doc) {
+        if (GetStyle() & FWS_PREFIXTITLE) t = doc->GetTitle() + L" - " + m_strTitle;
+        else t = m_strTitle + L" - " + doc->GetTitle();
+    }
+    SetWindowText(t);
+}
+
+// ---- CMDIChildWnd -------------------------------------------------------------------------------
+
+IMPLEMENT_DYNCREATE(CMDIChildWnd, CFrameWnd)
+
+BEGIN_MESSAGE_MAP(CMDIChildWnd, CFrameWnd)
+    ON_WM_NCDESTROY()
+    ON_MESSAGE(WM_SETTEXT, OnSetText)
+END_MESSAGE_MAP()
+
+CMDIChildWnd::CMDIChildWnd() = default;
+CMDIChildWnd::~CMDIChildWnd() = default;
+
+BOOL CMDIChildWnd::PreCreateWindow(CREATESTRUCT& cs)
+{
+    // The subwindow draws the frame; the window itself is the client area.
+    cs.style &= ~static_cast<LONG>(WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_VISIBLE | WS_POPUP);
+    cs.style |= static_cast<LONG>(WS_CHILD);
+    return CFrameWnd::PreCreateWindow(cs);
+}
+
+BOOL CMDIChildWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext)
+{
+    auto* main = DYNAMIC_DOWNCAST(CMDIFrameWnd, pParentWnd ? pParentWnd : AfxGetMainWnd());
+    if (!main || !main->m_hWnd) return FALSE;
+    m_pMDIFrame = main;
+    m_nIDHelp = nIDResource;
+    m_nIDMenu = nIDResource;
+    InstallAcceleratorFilter();
+    CRect r(0, 0, 400, 300);
+    if (!CreateEx(0, nullptr, m_strTitle, (dwDefaultStyle | WS_CHILD) & ~static_cast<DWORD>(WS_VISIBLE), r, main, 0,
+                  pContext))
+        return FALSE;
+    LoadAccelTable(nIDResource);
+    main->ChildCreated(this);
+    return TRUE;
+}
+
+void CMDIChildWnd::ActivateFrame(int nCmdShow)
+{
+    ShowWindow(nCmdShow == -1 ? SW_SHOW : nCmdShow);
+    if (m_pMDIFrame && m_pMDIFrame->m_pShell) {
+        for (auto& [sw, c] : m_pMDIFrame->m_pShell->subwindows)
+            if (c == this) {
+                sw->show();
+                static_cast<WndSlot*>(sw->widget())->Fit();
+            }
+    }
+    MDIActivate();
+    RecalcLayout();
+}
+
+void CMDIChildWnd::MDIActivate()
+{
+    if (m_pMDIFrame) m_pMDIFrame->MDIActivate(this);
+}
+
+void CMDIChildWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
+{
+    if ((GetStyle() & FWS_ADDTOTITLE) && bAddToTitle) {
+        if (CDocument* doc = GetActiveDocument()) SetWindowText(doc->GetTitle());
+    }
+    if (m_pMDIFrame) m_pMDIFrame->OnUpdateFrameTitle(TRUE);
+}
+
+LRESULT CMDIChildWnd::OnSetText(WPARAM, LPARAM lParam)
+{
+    LRESULT r = Default();
+    if (m_pMDIFrame && m_pMDIFrame->m_pShell) {
+        for (auto& [sw, c] : m_pMDIFrame->m_pShell->subwindows)
+            if (c == this) sw->setWindowTitle(ToQString(CString(lParam ? reinterpret_cast<LPCTSTR>(lParam) : L"")));
+    }
+    return r;
+}
+
+BOOL CMDIChildWnd::DestroyWindow() { return CFrameWnd::DestroyWindow(); }
+
+void CMDIChildWnd::OnNcDestroy()
+{
+    CMDIFrameWnd* main = m_pMDIFrame;
+    m_pMDIFrame = nullptr;
+    Default();
+    if (main) main->ChildGone(this);
+}
+
+// ---- CWnd::GetParentFrame -------------------------------------------------------------------------
+
+CFrameWnd* CWnd::GetParentFrame() const
+{
+    for (CWnd* w = GetParent(); w; w = w->GetParent())
+        if (auto* f = DYNAMIC_DOWNCAST(CFrameWnd, w)) return f;
+    return nullptr;
+}
+
+IMPLEMENT_DYNCREATE(CMDIChildWndEx, CMDIChildWnd)
+IMPLEMENT_DYNAMIC(CMDIFrameWndEx, CMDIFrameWnd)
+IMPLEMENT_DYNCREATE(CFrameWndEx, CFrameWnd)

@@ -1,0 +1,225 @@
+// Frames: CFrameWnd (menu bar, accelerators, bars and panes around a view), the MDI main
+// frame (a main window with an MDI area) and MDI child frames (subwindows of that area).
+//
+// Commands route: active child frame -> its active view -> the view's document (and its
+// template) -> the child frame -> the main frame -> the application. A command whose update
+// handler disables it is not run, whether it comes from a menu, a toolbar or an accelerator.
+#pragma once
+
+#include "platform/gui/AfxRes.h"
+#include "platform/gui/Document.h"
+#include "platform/gui/Resources.h"
+#include "platform/gui/Wnd.h"
+
+#include <map>
+#include <memory>
+#include <vector>
+
+class CView;
+class CMDIChildWnd;
+class CMFCToolBar;
+class CMFCStatusBar;
+class CDockablePane;
+class CBasePane;
+
+namespace qor::gui {
+struct FrameShell; // the toolkit side of a frame (FrameInternal.h)
+}
+
+class CFrameWnd : public CWnd
+{
+    DECLARE_DYNCREATE(CFrameWnd)
+public:
+    CFrameWnd();
+    ~CFrameWnd() override;
+
+    static const RECT rectDefault;
+
+    BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle = WS_OVERLAPPEDWINDOW,
+                const RECT& rect = rectDefault, CWnd* pParentWnd = nullptr, LPCTSTR lpszMenuName = nullptr,
+                DWORD dwExStyle = 0, CCreateContext* pContext = nullptr);
+    // Creates the frame with the menu and accelerators of nIDResource (when registered).
+    virtual BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                           CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr);
+
+    // ---- Views and documents --------------------------------------------------------------
+    virtual CView* GetActiveView() const { return m_pViewActive; }
+    void SetActiveView(CView* pViewNew, BOOL bNotify = TRUE);
+    virtual CDocument* GetActiveDocument();
+    virtual CFrameWnd* GetActiveFrame() { return this; }
+    void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
+    virtual void ActivateFrame(int nCmdShow = -1);
+    virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
+    void SetTitle(LPCTSTR lpszTitle) { m_strTitle = lpszTitle; }
+    CString GetTitle() const { return m_strTitle; }
+
+    // ---- Layout, bars, panes ------------------------------------------------------------
+    virtual void RecalcLayout(BOOL bNotify = TRUE);
+    void EnableDocking(DWORD dwDockStyle) { m_dwDockStyle = dwDockStyle; }
+    void DockPane(CBasePane* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr);
+    void DockControlBar(CBasePane* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr) { DockPane(pBar, nDockBarID, lpRect); }
+    void ShowPane(CBasePane* pBar, BOOL bShow, BOOL bDelay, BOOL bActivate);
+    CBasePane* GetPane(UINT nID);
+    CWnd* GetControlBar(UINT nID);
+    void SetMessageText(LPCTSTR lpszText);
+
+    // ---- Menus, accelerators and command state ------------------------------------------
+    // Replaces the menu bar with menu resource nIDResource (FALSE when it is not registered).
+    BOOL LoadMenuResource(UINT nIDResource);
+    BOOL LoadAccelTable(UINT nIDResource);
+    // Runs the update handlers of every menu item and toolbar button and applies them.
+    virtual void OnUpdateCmdUI();
+    // Runs the update handlers of one menu bar popup (what happens before it opens).
+    void UpdateMenuPopup(int nIndex);
+    // A menu item's state as last set by its update handler (enabled, checked, text).
+    BOOL GetMenuItemState(UINT nID, BOOL* pEnabled, int* pCheck = nullptr, CString* pText = nullptr) const;
+    // Runs a menu item as a click does (nothing when it is disabled).
+    BOOL ClickMenuItem(UINT nID);
+    // Whether the command's update handler (through this frame's route) enables it; with no
+    // update handler, whether any command handler exists.
+    BOOL IsCommandEnabled(UINT nID);
+
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    void PostNcDestroy() override;
+
+    // The toolkit side (layer only).
+    qor::gui::FrameShell* Shell();
+    UINT m_nIDHelp = 0;
+    BOOL m_bAutoMenuEnable = TRUE;
+
+protected:
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    // Makes the view of pContext as child AFX_IDW_PANE_FIRST.
+    virtual BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext);
+    CWnd* CreateView(CCreateContext* pContext, UINT nID = AFX_IDW_PANE_FIRST);
+    // The rectangle left for the view (client area less bars).
+    virtual void GetViewRect(CRect& rect);
+
+    int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    void OnSize(UINT nType, int cx, int cy);
+    void OnClose();
+    void OnDestroy();
+    void OnSetFocus(CWnd* pOldWnd);
+    void OnUpdateControlBarMenu(CCmdUI* pCmdUI);
+    BOOL OnBarCheck(UINT nID);
+
+    CView* m_pViewActive = nullptr;
+    CString m_strTitle;
+    DWORD m_dwDockStyle = 0;
+    std::vector<ACCEL> m_accel;
+    std::unique_ptr<qor::gui::FrameShell> m_pShell;
+
+    friend class CBasePane;
+    friend struct qor::gui::FrameShell;
+    DECLARE_MESSAGE_MAP()
+};
+
+class CMDIFrameWnd : public CFrameWnd
+{
+    DECLARE_DYNAMIC(CMDIFrameWnd)
+public:
+    CMDIFrameWnd();
+    ~CMDIFrameWnd() override;
+
+    // The active child frame (nullptr when none).
+    CMDIChildWnd* MDIGetActive(BOOL* pbMaximized = nullptr) const;
+    void MDIActivate(CWnd* pWndActivate);
+    void MDINext();
+    void MDICascade();
+    void MDITile();
+    // The child frames in creation order.
+    std::vector<CMDIChildWnd*> GetMDIChildren() const;
+    CFrameWnd* GetActiveFrame() override;
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    void OnUpdateFrameTitle(BOOL bAddToTitle) override;
+    void RecalcLayout(BOOL bNotify = TRUE) override;
+
+    HWND m_hWndMDIClient = nullptr;
+
+protected:
+    BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
+    void OnClose();
+    void OnWindowNew();
+    void OnWindowCascade() { MDICascade(); }
+    void OnWindowTile() { MDITile(); }
+
+private:
+    friend class CMDIChildWnd;
+    void ChildCreated(CMDIChildWnd* child);
+    void ChildGone(CMDIChildWnd* child);
+    void ChildActivated(CMDIChildWnd* child);
+    std::vector<CMDIChildWnd*> m_children;
+    CMDIChildWnd* m_pActiveChild = nullptr;
+
+    DECLARE_MESSAGE_MAP()
+};
+
+class CMDIChildWnd : public CFrameWnd
+{
+    DECLARE_DYNCREATE(CMDIChildWnd)
+public:
+    CMDIChildWnd();
+    ~CMDIChildWnd() override;
+
+    BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                   CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr) override;
+    CMDIFrameWnd* GetMDIFrame() const { return m_pMDIFrame; }
+    void MDIActivate();
+    void MDIDestroy() { DestroyWindow(); }
+    void ActivateFrame(int nCmdShow = -1) override;
+    void OnUpdateFrameTitle(BOOL bAddToTitle) override;
+    BOOL DestroyWindow() override;
+    UINT m_nIDMenu = 0;
+
+protected:
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    void OnNcDestroy();
+    LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
+
+private:
+    friend class CMDIFrameWnd;
+    CMDIFrameWnd* m_pMDIFrame = nullptr;
+
+    DECLARE_MESSAGE_MAP()
+};
+
+// The framework's extended frames: the same frames (tabbed groups and the docking manager's
+// extras are accepted and kept, not acted on).
+class CMDIFrameWndEx : public CMDIFrameWnd
+{
+    DECLARE_DYNAMIC(CMDIFrameWndEx)
+public:
+    CMDIFrameWndEx() = default;
+    void EnableMDITabbedGroups(BOOL bEnable, const void* = nullptr) { m_bTabbedGroups = bEnable; }
+    void EnableMDITabs(BOOL bEnable = TRUE) { m_bTabbedGroups = bEnable; }
+    BOOL AreMDITabs() const { return m_bTabbedGroups; }
+    void EnableDockingManagerSmartDocking() {}
+    void EnableAutoHidePanes(DWORD) {}
+    void EnablePaneMenu(BOOL, UINT, LPCTSTR, UINT, BOOL = FALSE, BOOL = FALSE) {}
+    void EnableWindowsDialog(UINT, LPCTSTR, BOOL = FALSE, BOOL = FALSE) {}
+    void EnableWindowsDialog(UINT, UINT, BOOL = FALSE, BOOL = FALSE) {}
+    void SetDockingWindowIcons(BOOL) {}
+    BOOL EnableDocking(DWORD dwDockStyle)
+    {
+        CFrameWnd::EnableDocking(dwDockStyle);
+        return TRUE;
+    }
+    BOOL m_bTabbedGroups = FALSE;
+};
+
+class CMDIChildWndEx : public CMDIChildWnd
+{
+    DECLARE_DYNCREATE(CMDIChildWndEx)
+public:
+    CMDIChildWndEx() = default;
+};
+
+class CFrameWndEx : public CFrameWnd
+{
+    DECLARE_DYNCREATE(CFrameWndEx)
+public:
+    CFrameWndEx() = default;
+};

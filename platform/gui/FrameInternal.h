@@ -1,0 +1,96 @@
+// Internal to the frame layer: the toolkit side of frames, bars and panes.
+#pragma once
+
+#include "platform/gui/Bars.h"
+#include "platform/gui/Frame.h"
+
+#include <QtCore/QPointer>
+#include <QtGui/QAction>
+#include <QtWidgets/QDockWidget>
+#include <QtWidgets/QMainWindow>
+#include <QtWidgets/QMdiArea>
+#include <QtWidgets/QMenu>
+#include <QtWidgets/QToolBar>
+#include <QtWidgets/QWidget>
+
+#include <map>
+
+class QMainWindow;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QAction;
+class QToolBar;
+class QDockWidget;
+class QLabel;
+class QProgressBar;
+
+namespace qor::gui {
+
+// Holds a window of the layer inside a toolkit layout (dock widget, MDI subwindow) and
+// keeps the window's size equal to its own, so the window gets WM_SIZE.
+class WndSlot : public QWidget
+{
+public:
+    WndSlot(CWnd* wnd, QWidget* parent);
+    CWnd* wnd;
+    void Fit();
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+};
+
+struct MenuItemState {
+    BOOL enabled = TRUE;
+    int check = 0;
+    CString text;
+    QPointer<QAction> action;
+};
+
+// A main frame's toolkit window: menu bar, toolbars, dock widgets, status bar and the MDI
+// area, in a main window that fills the frame's client area.
+struct FrameShell {
+    explicit FrameShell(CFrameWnd* f);
+    ~FrameShell();
+    CFrameWnd* frame;
+    QPointer<QMainWindow> window;
+    QPointer<QMdiArea> mdi;
+    UINT menuResource = 0;
+    std::vector<QPointer<QMenu>> popups;
+    std::vector<std::vector<UINT>> popupIds; // the command ids of each top-level popup
+    std::map<UINT, MenuItemState> items;
+    std::map<QMdiSubWindow*, CMDIChildWnd*> subwindows;
+
+    void Fit();
+    QMdiArea* Mdi();
+    bool BuildMenu(UINT resId);
+};
+
+// The toolkit side of a bar or pane.
+struct PaneShell {
+    int kind = 0; // 0 pane/dock widget, 1 toolbar, 2 status bar, 3 menu bar
+    QPointer<QDockWidget> dock;
+    QPointer<QToolBar> toolBar;
+    std::vector<QPointer<QAction>> buttons;
+    std::vector<QPointer<QWidget>> statusWidgets;
+    QPointer<QWidget> slot;
+};
+
+constexpr int kPaneDock = 0;
+constexpr int kPaneToolBar = 1;
+constexpr int kPaneStatusBar = 2;
+constexpr int kPaneMenuBar = 3;
+
+// The CCmdUI of a menu item or toolbar button: records what the handler asked.
+class StateCmdUI : public CCmdUI
+{
+public:
+    void Enable(BOOL bOn = TRUE) override
+    {
+        CCmdUI::Enable(bOn);
+        enableSet = true;
+    }
+    bool enableSet = false;
+};
+
+} // namespace qor::gui

@@ -1,0 +1,46 @@
+// Headless test support for applications, documents and frames: start an application
+// object without its message loop, run its idle work, drive commands the way menus,
+// toolbars and keys do, and answer file dialogs from a script.
+#pragma once
+
+#include "platform/gui/App.h"
+#include "platform/gui/Frame.h"
+
+#include <deque>
+#include <string>
+
+namespace qor::test {
+
+// InitInstance of the application (the offscreen toolkit made first); its result.
+BOOL StartApplication(CWinApp& app);
+// Closes every document without asking, destroys the main window, then ExitInstance.
+int StopApplication(CWinApp& app);
+// The application's idle work (toolbar update handlers), as the loop runs it.
+void RunIdle(CWinApp& app);
+// The main window as an MDI frame (nullptr when it is not one).
+CMDIFrameWnd* MainFrame();
+// A command as a menu item sends it (WM_COMMAND to the main frame, code 0).
+void SendMenuCommand(UINT nID);
+// File > Save of the active document through the main frame's menu path.
+void SaveActiveDocument();
+// A unique path for a file in this test program's temporary folder.
+std::string TempFilePath(const std::string& name);
+
+// File dialogs answered from a script (then cancelled), for the object's life.
+class DrivenFileDialogs
+{
+public:
+    DrivenFileDialogs();
+    ~DrivenFileDialogs();
+    DrivenFileDialogs(const DrivenFileDialogs&) = delete;
+    DrivenFileDialogs& operator=(const DrivenFileDialogs&) = delete;
+    void Answer(const CString& path) { m_paths.push_back(path); }
+    int Shown() const { return m_shown; }
+
+private:
+    std::deque<CString> m_paths;
+    int m_shown = 0;
+    qor::gui::FileDialogDriver m_previous;
+};
+
+} // namespace qor::test
