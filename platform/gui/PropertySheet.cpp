@@ -21,8 +21,15 @@ IMPLEMENT_DYNAMIC(CMFCPropertySheet, CPropertySheet)
 // ---- CPropertyPage ----------------------------------------------------------------------------
 
 CPropertyPage::CPropertyPage() = default;
-CPropertyPage::CPropertyPage(UINT nIDTemplate, UINT) : CDialog(nIDTemplate) {}
-CPropertyPage::CPropertyPage(LPCTSTR lpszTemplateName, UINT) : CDialog(lpszTemplateName) {}
+// A caption id names the page's tab from the string table instead of the template caption.
+CPropertyPage::CPropertyPage(UINT nIDTemplate, UINT nIDCaption) : CDialog(nIDTemplate)
+{
+    if (nIDCaption) m_strCaption.LoadString(nIDCaption);
+}
+CPropertyPage::CPropertyPage(LPCTSTR lpszTemplateName, UINT nIDCaption) : CDialog(lpszTemplateName)
+{
+    if (nIDCaption) m_strCaption.LoadString(nIDCaption);
+}
 
 BOOL CPropertyPage::OnSetActive()
 {
@@ -61,6 +68,7 @@ void CPropertyPage::CancelToClose()
 CString CPropertyPage::GetTitle() const
 {
     if ((m_psp.dwFlags & PSP_USETITLE) && m_psp.pszTitle) return m_psp.pszTitle;
+    if (!m_strCaption.IsEmpty()) return m_strCaption;
     const DialogTemplate* t = GetTemplate();
     return t && t->caption ? CString(t->caption) : CString();
 }
@@ -70,8 +78,10 @@ BOOL CPropertyPage::PreTranslateMessage(MSG*) { return FALSE; }
 // ---- CPropertySheet ---------------------------------------------------------------------------
 
 CPropertySheet::CPropertySheet() = default;
-CPropertySheet::CPropertySheet(UINT, CWnd* pParentWnd, UINT iSelectPage) : m_pParentWnd(pParentWnd)
+// The caption from the string table (empty when the id has no text).
+CPropertySheet::CPropertySheet(UINT nIDCaption, CWnd* pParentWnd, UINT iSelectPage) : m_pParentWnd(pParentWnd)
 {
+    m_strCaption.LoadString(nIDCaption);
     m_psh.nStartPage = iSelectPage;
 }
 CPropertySheet::CPropertySheet(LPCTSTR pszCaption, CWnd* pParentWnd, UINT iSelectPage)

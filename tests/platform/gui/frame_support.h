@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -200,6 +202,9 @@ protected:
     {
         g_log.clear();
         TestView::s_guardedEnabled = false;
+        // Each test starts with no profile (no recent files, no values).
+        const char* config = std::getenv("XDG_CONFIG_HOME");
+        if (config) std::remove((std::string(config) + "/Frame Test Company.ini").c_str());
         ASSERT_TRUE(qor::test::StartApplication(app));
     }
     void TearDown() override { qor::test::StopApplication(app); }
