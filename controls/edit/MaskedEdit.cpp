@@ -596,10 +596,7 @@ LRESULT CMaskedEdit::OnCut(WPARAM, LPARAM)
     CString text;
     GetWindowText(text);
     qor::SetClipboardText(text.Mid(start, end - start));
-    int s = start, e = end;
-    DeleteRange(s, e);
-    RedrawText(s);
-    return 0;
+    return OnClear(0, 0);
 }
 
 LRESULT CMaskedEdit::OnClear(WPARAM, LPARAM)

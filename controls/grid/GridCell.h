@@ -46,6 +46,11 @@ public:
     void OnEndEdit() override;
 
 protected:
+    // Takes the editor just opened for this cell (m_bEditing already set). An editor that
+    // got no window is deleted and the edit is over: nothing would ever end it.
+    BOOL AttachEditor(CWnd* pEditor);
+
+protected:
     CString m_strText;
     LPARAM m_lParam = 0;
     int m_nImage = -1;

@@ -2,6 +2,7 @@
 #include "controls/grid/GridCellCombo.h"
 
 #include "controls/grid/GridCtrl.h"
+#include "controls/grid/InPlaceEdit.h"
 
 #include <algorithm>
 
@@ -205,28 +206,7 @@ void CInPlaceList::EndEdit()
     if (GetDroppedState())
         ShowDropDown(FALSE);
 
-    CString str;
-    GetWindowText(str);
-
-    GV_DISPINFO dispinfo;
-    dispinfo.hdr.hwndFrom = GetSafeHwnd();
-    dispinfo.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
-    dispinfo.hdr.code = GVN_ENDLABELEDIT;
-    dispinfo.item.mask = GVIF_TEXT | GVIF_PARAM;
-    dispinfo.item.row = m_nRow;
-    dispinfo.item.col = m_nCol;
-    dispinfo.item.strText = str;
-    dispinfo.item.lParam = static_cast<LPARAM>(m_nLastChar);
-
-    const HWND hSelf = GetSafeHwnd();
-    CWnd* pOwner = GetOwner();
-    if (!pOwner)
-        pOwner = GetParent();
-    if (pOwner)
-        pOwner->SendMessage(WM_NOTIFY, static_cast<WPARAM>(GetDlgCtrlID()), reinterpret_cast<LPARAM>(&dispinfo));
-
-    if (::IsWindow(hSelf))
-        PostMessage(WM_CLOSE, 0, 0);
+    qor::grid::NotifyEndLabelEdit(this, m_nRow, m_nCol, m_nLastChar);
 }
 
 void CInPlaceList::OnKillFocus(CWnd* pNewWnd)
@@ -330,16 +310,8 @@ BOOL CGridCellCombo::Edit(int nRow, int nCol, CRect rect, CPoint, UINT nID, UINT
     if (m_bEditing)
         return TRUE;
     m_bEditing = TRUE;
-    auto* pList = new CInPlaceList(GetGrid(), rect, GetStyle(), nID, nRow, nCol, GetTextClr(), GetBackClr(), m_Strings,
-                                   GetText(), nChar);
-    if (!::IsWindow(pList->GetSafeHwnd()))
-    {
-        delete pList;
-        m_bEditing = FALSE;
-        return FALSE;
-    }
-    m_pEditWnd = pList;
-    return TRUE;
+    return AttachEditor(new CInPlaceList(GetGrid(), rect, GetStyle(), nID, nRow, nCol, GetTextClr(), GetBackClr(),
+                                         m_Strings, GetText(), nChar));
 }
 
 void CGridCellCombo::EndEdit()

@@ -176,15 +176,18 @@ BOOL CGridCell::Edit(int nRow, int nCol, CRect rect, CPoint point, UINT nID, UIN
         dwStyle = ES_CENTER;
 
     m_bEditing = TRUE;
-    auto* pEdit = new CInPlaceEdit(GetGrid(), rect, dwStyle, nID, nRow, nCol, GetText(), nChar);
-    if (!::IsWindow(pEdit->GetSafeHwnd()))
+    return AttachEditor(new CInPlaceEdit(GetGrid(), rect, dwStyle, nID, nRow, nCol, GetText(), nChar));
+}
+
+BOOL CGridCell::AttachEditor(CWnd* pEditor)
+{
+    if (!::IsWindow(pEditor->GetSafeHwnd()))
     {
-        // No window, no edit: nothing would ever end it or delete the editor.
-        delete pEdit;
+        delete pEditor;
         m_bEditing = FALSE;
         return FALSE;
     }
-    m_pEditWnd = pEdit;
+    m_pEditWnd = pEditor;
     return TRUE;
 }
 

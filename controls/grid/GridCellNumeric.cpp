@@ -22,19 +22,6 @@ int CountOf(const CString& str, TCHAR ch)
             n++;
     return n;
 }
-
-// The width of text in the font, measured on the screen.
-int TextWidth(CFont* pFont, const CString& text)
-{
-    CClientDC dc(nullptr);
-    if (!dc.GetSafeHdc())
-        return 0;
-    CFont* pOld = pFont ? dc.SelectObject(pFont) : nullptr;
-    const int cx = dc.GetTextExtent(text).cx;
-    if (pOld)
-        dc.SelectObject(pOld);
-    return cx;
-}
 } // namespace
 
 namespace qor::grid {
@@ -225,15 +212,8 @@ BOOL CGridCellNumeric::Edit(int nRow, int nCol, CRect rect, CPoint, UINT nID, UI
         return TRUE;
     }
     m_bEditing = TRUE;
-    auto* pEdit = new CInPlaceNumEdit(GetGrid(), rect, 0, nID, nRow, nCol, GetText(), nChar, m_nFlags, m_dNumber);
-    if (!::IsWindow(pEdit->GetSafeHwnd()))
-    {
-        delete pEdit;
-        m_bEditing = FALSE;
-        return FALSE;
-    }
-    m_pEditWnd = pEdit;
-    return TRUE;
+    return AttachEditor(
+        new CInPlaceNumEdit(GetGrid(), rect, 0, nID, nRow, nCol, GetText(), nChar, m_nFlags, m_dNumber));
 }
 
 // ---------------------------------------------------------------------------------------

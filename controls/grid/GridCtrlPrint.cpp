@@ -36,6 +36,15 @@ CString CurrentDateTimeText()
     return CString(buffer, static_cast<int>(n));
 }
 
+// The bold face of a font, for the page's header and footer.
+void CreateBoldFont(CFont& font, CFont& boldFont)
+{
+    LOGFONT lf{};
+    font.GetLogFont(&lf);
+    lf.lfWeight = FW_BOLD;
+    boldFont.CreateFontIndirect(&lf);
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------
@@ -339,11 +348,8 @@ void CGridCtrl::PrintHeader(CDC* pDC, CPrintInfo* pInfo)
     for (CWnd* pWnd = GetParent(); strCenter.IsEmpty() && pWnd; pWnd = pWnd->GetParent())
         pWnd->GetWindowText(strCenter);
 
-    LOGFONT lf{};
-    m_PrinterFont.GetLogFont(&lf);
-    lf.lfWeight = FW_BOLD;
     CFont boldFont;
-    boldFont.CreateFontIndirect(&lf);
+    CreateBoldFont(m_PrinterFont, boldFont);
     CFont* pOldFont = pDC->SelectObject(&boldFont);
     const int nOldBkMode = pDC->SetBkMode(TRANSPARENT);
 
@@ -380,11 +386,8 @@ void CGridCtrl::PrintFooter(CDC* pDC, CPrintInfo* pInfo)
     pDC->LineTo(rc.right, rc.top);
     pDC->SelectObject(pOldPen);
 
-    LOGFONT lf{};
-    m_PrinterFont.GetLogFont(&lf);
-    lf.lfWeight = FW_BOLD;
     CFont boldFont;
-    boldFont.CreateFontIndirect(&lf);
+    CreateBoldFont(m_PrinterFont, boldFont);
     CFont* pOldFont = pDC->SelectObject(&boldFont);
     const int nOldBkMode = pDC->SetBkMode(TRANSPARENT);
     const COLORREF oldColor = pDC->SetTextColor(RGB(0, 0, 0));

@@ -7,8 +7,10 @@ namespace {
 // One EndEdit at a time for all editors: reporting may start another edit (Tab), whose
 // focus change would otherwise end the editor that is still reporting.
 BOOL g_bEndingEdit = FALSE;
+} // namespace
 
-// The width of text in the font, measured on the screen.
+namespace qor::grid {
+
 int TextWidth(CFont* pFont, const CString& text)
 {
     CClientDC dc(nullptr);
@@ -20,7 +22,35 @@ int TextWidth(CFont* pFont, const CString& text)
         dc.SelectObject(pOld);
     return cx;
 }
-} // namespace
+
+void NotifyEndLabelEdit(CWnd* pEditor, int nRow, int nCol, UINT nLastChar)
+{
+    CString str;
+    pEditor->GetWindowText(str);
+
+    GV_DISPINFO dispinfo;
+    dispinfo.hdr.hwndFrom = pEditor->GetSafeHwnd();
+    dispinfo.hdr.idFrom = static_cast<UINT_PTR>(pEditor->GetDlgCtrlID());
+    dispinfo.hdr.code = GVN_ENDLABELEDIT;
+    dispinfo.item.mask = GVIF_TEXT | GVIF_PARAM;
+    dispinfo.item.row = nRow;
+    dispinfo.item.col = nCol;
+    dispinfo.item.strText = str;
+    dispinfo.item.lParam = static_cast<LPARAM>(nLastChar);
+
+    const HWND hSelf = pEditor->GetSafeHwnd();
+    CWnd* pOwner = pEditor->GetOwner();
+    if (!pOwner)
+        pOwner = pEditor->GetParent();
+    if (pOwner)
+        pOwner->SendMessage(WM_NOTIFY, static_cast<WPARAM>(pEditor->GetDlgCtrlID()), reinterpret_cast<LPARAM>(&dispinfo));
+
+    // Close the window (the editor deletes itself when it is gone).
+    if (::IsWindow(hSelf))
+        pEditor->PostMessage(WM_CLOSE, 0, 0);
+}
+
+} // namespace qor::grid
 
 BEGIN_MESSAGE_MAP(CInPlaceEdit, CEdit)
     ON_WM_KILLFOCUS()
@@ -112,7 +142,7 @@ void CInPlaceEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
 void CInPlaceEdit::GrowToFit(const CString& text)
 {
     CString measured = text + _T("      ");
-    const int cx = TextWidth(GetFont(), measured);
+    const int cx = qor::grid::TextWidth(GetFont(), measured);
 
     CRect rect;
     GetWindowRect(rect);
@@ -170,31 +200,7 @@ void CInPlaceEdit::EndEdit()
     g_bEndingEdit = TRUE;
     m_bEnded = TRUE;
     OnEndingEdit();
-
-    CString str;
-    GetWindowText(str);
-
-    GV_DISPINFO dispinfo;
-    dispinfo.hdr.hwndFrom = GetSafeHwnd();
-    dispinfo.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
-    dispinfo.hdr.code = GVN_ENDLABELEDIT;
-    dispinfo.item.mask = GVIF_TEXT | GVIF_PARAM;
-    dispinfo.item.row = m_nRow;
-    dispinfo.item.col = m_nColumn;
-    dispinfo.item.strText = str;
-    dispinfo.item.lParam = static_cast<LPARAM>(m_nLastChar);
-
-    const HWND hSelf = GetSafeHwnd();
-    CWnd* pOwner = GetOwner();
-    if (!pOwner)
-        pOwner = GetParent();
-    if (pOwner)
-        pOwner->SendMessage(WM_NOTIFY, static_cast<WPARAM>(GetDlgCtrlID()), reinterpret_cast<LPARAM>(&dispinfo));
-
-    // Close the window (the object deletes itself when it is gone).
-    if (::IsWindow(hSelf))
-        PostMessage(WM_CLOSE, 0, 0);
-
+    qor::grid::NotifyEndLabelEdit(this, m_nRow, m_nColumn, m_nLastChar);
     g_bEndingEdit = FALSE;
 }
 

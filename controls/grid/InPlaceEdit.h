@@ -53,3 +53,11 @@ protected:
     BOOL m_bExitOnArrows;
     BOOL m_bEnded = FALSE;
 };
+
+namespace qor::grid {
+// The width of text in the font, measured on the screen (0 when there is no screen).
+int TextWidth(CFont* pFont, const CString& text);
+// Ends an in-place editor (an edit or a combo box): tells its owner, or else its parent,
+// GVN_ENDLABELEDIT with the editor's text and the key that ended it, then closes the editor.
+void NotifyEndLabelEdit(CWnd* pEditor, int nRow, int nCol, UINT nLastChar);
+} // namespace qor::grid

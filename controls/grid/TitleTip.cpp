@@ -132,10 +132,7 @@ void CTitleTip::Show(CRect rectTitle, LPCTSTR lpszTitleText, LPRECT lpHoverRect,
     m_crText = crTextClr != 0xFF000000 ? crTextClr : ::GetSysColor(COLOR_INFOTEXT);
 
     // Shown without taking the keyboard from the window that has it.
-    CWnd* pFocus = CWnd::GetFocus();
     SetWindowPos(nullptr, rectTitle.left, rectTitle.top, nWidth, rectTitle.Height(), SWP_SHOWWINDOW | SWP_NOACTIVATE);
-    if (pFocus && CWnd::GetFocus() != pFocus && ::IsWindow(pFocus->GetSafeHwnd()))
-        pFocus->SetFocus();
 
     // Now that the tip is placed, the hover area in its own coordinates.
     ScreenToClient(hover);

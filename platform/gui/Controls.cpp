@@ -792,6 +792,7 @@ public:
         if (onPopup) onPopup(true);
         dropped = true;
         QComboBox::showPopup();
+        NotePopupShown(); // the list's activation comes later, if its window is still there
     }
     void hidePopup() override
     {
@@ -1651,6 +1652,19 @@ LPARAM LP(T v)
 {
     return reinterpret_cast<LPARAM>(v);
 }
+// The text of a list item (CB_GETLBTEXT / LB_GETTEXT after its length message); empty when
+// there is no such item. CB_ERR and LB_ERR are the same value.
+void ItemText(const CWnd* w, UINT lenMsg, UINT textMsg, int nIndex, CString& rString)
+{
+    const int n = static_cast<int>(Send(w, lenMsg, static_cast<WPARAM>(nIndex)));
+    if (n == LB_ERR) {
+        rString.Empty();
+        return;
+    }
+    std::vector<wchar_t> buf(static_cast<size_t>(n) + 1, 0);
+    Send(w, textMsg, static_cast<WPARAM>(nIndex), LP(buf.data()));
+    rString = buf.data();
+}
 } // namespace
 
 // CEdit
@@ -1724,14 +1738,7 @@ int CComboBox::GetLBText(int nIndex, LPTSTR lpszText) const
 }
 void CComboBox::GetLBText(int nIndex, CString& rString) const
 {
-    int n = GetLBTextLen(nIndex);
-    if (n == CB_ERR) {
-        rString.Empty();
-        return;
-    }
-    std::vector<wchar_t> buf(static_cast<size_t>(n) + 1, 0);
-    GetLBText(nIndex, buf.data());
-    rString = buf.data();
+    ItemText(this, CB_GETLBTEXTLEN, CB_GETLBTEXT, nIndex, rString);
 }
 int CComboBox::GetLBTextLen(int nIndex) const { return static_cast<int>(Send(this, CB_GETLBTEXTLEN, static_cast<WPARAM>(nIndex))); }
 int CComboBox::SetItemHeight(int nIndex, UINT cyItemHeight)
@@ -1808,14 +1815,7 @@ int CListBox::GetText(int nIndex, LPTSTR lpszBuffer) const
 }
 void CListBox::GetText(int nIndex, CString& rString) const
 {
-    int n = GetTextLen(nIndex);
-    if (n == LB_ERR) {
-        rString.Empty();
-        return;
-    }
-    std::vector<wchar_t> buf(static_cast<size_t>(n) + 1, 0);
-    GetText(nIndex, buf.data());
-    rString = buf.data();
+    ItemText(this, LB_GETTEXTLEN, LB_GETTEXT, nIndex, rString);
 }
 int CListBox::GetTextLen(int nIndex) const { return static_cast<int>(Send(this, LB_GETTEXTLEN, static_cast<WPARAM>(nIndex))); }
 int CListBox::AddString(LPCTSTR s) { return static_cast<int>(SendMessage(LB_ADDSTRING, 0, LP(s ? s : L""))); }

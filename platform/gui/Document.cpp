@@ -65,14 +65,7 @@ POSITION CDocument::GetFirstViewPosition() const { return m_viewList.empty() ? n
 
 CView* CDocument::GetNextView(POSITION& rPosition) const
 {
-    if (!rPosition) return nullptr;
-    size_t i = PositionIndex(rPosition);
-    if (i >= m_viewList.size()) {
-        rPosition = nullptr;
-        return nullptr;
-    }
-    rPosition = i + 1 < m_viewList.size() ? MakePosition(i + 1) : nullptr;
-    return m_viewList[i];
+    return NextAtPosition(m_viewList, rPosition);
 }
 
 void CDocument::AddView(CView* pView)
@@ -407,14 +400,7 @@ POSITION CMultiDocTemplate::GetFirstDocPosition() const { return m_docList.empty
 
 CDocument* CMultiDocTemplate::GetNextDoc(POSITION& rPos) const
 {
-    if (!rPos) return nullptr;
-    size_t i = PositionIndex(rPos);
-    if (i >= m_docList.size()) {
-        rPos = nullptr;
-        return nullptr;
-    }
-    rPos = i + 1 < m_docList.size() ? MakePosition(i + 1) : nullptr;
-    return m_docList[i];
+    return NextAtPosition(m_docList, rPos);
 }
 
 void CMultiDocTemplate::AddDocument(CDocument* pDoc)

@@ -166,4 +166,17 @@ bool IsLiveFrame(const CFrameWnd* frame);
 // Position helpers for POSITION-based iteration.
 inline POSITION MakePosition(size_t index) { return reinterpret_cast<POSITION>(index + 1); }
 inline size_t PositionIndex(POSITION pos) { return reinterpret_cast<size_t>(pos) - 1; }
+// The item at rPos in a list, moving rPos on to the next one (nullptr after the last).
+template <class T>
+T* NextAtPosition(const std::vector<T*>& list, POSITION& rPos)
+{
+    if (!rPos) return nullptr;
+    size_t i = PositionIndex(rPos);
+    if (i >= list.size()) {
+        rPos = nullptr;
+        return nullptr;
+    }
+    rPos = i + 1 < list.size() ? MakePosition(i + 1) : nullptr;
+    return list[i];
+}
 } // namespace qor::gui

@@ -11,9 +11,12 @@
 #include "platform/gui/SurfaceAccess.h"
 #include "platform/gui/SysValues.h"
 
+#include <QtCore/QElapsedTimer>
+#include <QtCore/QPointer>
 #include <QtCore/QTimer>
 #include <QtGui/QCursor>
 #include <QtGui/QPainter>
+#include <QtGui/QWindow>
 #include <QtWidgets/QApplication>
 
 #include <atomic>
@@ -514,6 +517,7 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
     cs.hInstance = AfxGetInstanceHandle();
     cs.lpCreateParams = lpParam;
     if (!PreCreateWindow(cs)) return FALSE;
+    WatchFocusWindows();
 
     WNDCLASS wc{};
     if (!GetClassInfo(nullptr, cs.lpszClass, &wc)) return FALSE;
@@ -544,7 +548,9 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
         parentWidget = WndAccess::State(parentWnd)->widget;
     } else if (style & WS_POPUP) {
         flags = Qt::Tool | Qt::FramelessWindowHint;
-        if (!(s->exStyle & WS_EX_TOOLWINDOW)) flags = Qt::Window | Qt::FramelessWindowHint;
+        // A tool-window pop-up (a tip) never takes the activation nor the keyboard.
+        if (s->exStyle & WS_EX_TOOLWINDOW) flags |= Qt::WindowDoesNotAcceptFocus;
+        else flags = Qt::Window | Qt::FramelessWindowHint;
         if (s->owner) parentWidget = WndAccess::State(s->owner)->widget->window();
         if (s->exStyle & WS_EX_TOPMOST) flags |= Qt::WindowStaysOnTopHint;
     } else {
@@ -1216,6 +1222,11 @@ BOOL CWnd::ShowWindow(int nCmdShow)
     if (!m_hWnd) return was;
     if (show) s->style |= WS_VISIBLE;
     else s->style &= ~WS_VISIBLE;
+    if (show && !(s->style & WS_CHILD)) {
+        // Shown without activation: the window that has the focus keeps it.
+        s->noActivate = nCmdShow == SW_SHOWNA || nCmdShow == SW_SHOWNOACTIVATE || nCmdShow == SW_SHOWMINNOACTIVE;
+        s->widget->setAttribute(Qt::WA_ShowWithoutActivating, s->noActivate);
+    }
     s->widget->setVisible(show);
     if (show) Invalidate();
     if (!show && g_focus && (g_focus == this || IsChild(g_focus))) {
@@ -1372,7 +1383,7 @@ BOOL CWnd::SetWindowPos(const CWnd*, int x, int y, int cx, int cy, UINT nFlags)
         }
     }
     if (m_hWnd && move) SendMessage(WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(s->x), static_cast<WORD>(s->y)));
-    if (m_hWnd && (nFlags & SWP_SHOWWINDOW)) ShowWindow(SW_SHOWNA);
+    if (m_hWnd && (nFlags & SWP_SHOWWINDOW)) ShowWindow((nFlags & SWP_NOACTIVATE) ? SW_SHOWNA : SW_SHOW);
     if (m_hWnd && (nFlags & SWP_HIDEWINDOW)) ShowWindow(SW_HIDE);
     if (m_hWnd && !(nFlags & SWP_NOZORDER)) s->widget->raise();
     return TRUE;
@@ -1511,14 +1522,87 @@ void MoveFocus(CWnd* to)
 }
 CWnd* FocusWindow() { return g_focus; }
 CWnd* CaptureWindow() { return g_capture; }
+
+namespace {
+// A pop-up (a dropped list) was shown and the toolkit has not yet reported the focus window
+// since: its activation may still be on the way, and if the pop-up's window is gone by then
+// the toolkit activates nothing instead.
+bool g_popupActivationPending = false;
+QElapsedTimer g_popupShownAt;
+} // namespace
+
+void WatchFocusWindows()
+{
+    static QPointer<QCoreApplication> watched;
+    if (!qApp || watched == qApp) return;
+    watched = qApp;
+    QObject::connect(qApp, &QGuiApplication::focusWindowChanged, qApp, [](QWindow* w) {
+        bool pending = PopupActivationPending();
+        g_popupActivationPending = false;
+        // A hidden window activated (a list closed before the toolkit caught up), or none as
+        // that window is gone: the window with our focus becomes active again.
+        if ((w && !w->isVisible()) || (!w && pending))
+            if (QWidget* f = WidgetOf(g_focus)) GiveActivationBack(f->window());
+    });
+}
+
+void NotePopupShown()
+{
+    WatchFocusWindows();
+    g_popupActivationPending = true;
+    g_popupShownAt.start();
+}
+
+bool PopupActivationPending() { return g_popupActivationPending && g_popupShownAt.elapsed() < 1000; }
+
+bool SpuriousActivation(QWidget* active)
+{
+    // A hidden window never takes the activation from the user's.
+    return active && (!active->isVisible() || RefusesActivation(active));
+}
+
+bool RefusesActivation(QWidget* window)
+{
+    if (!window) return false;
+    if (window->windowFlags() & Qt::WindowDoesNotAcceptFocus) return true;
+    WndState* s = StateOf(WndFromWidget(window));
+    return s && s->widget == window && s->noActivate;
+}
+
+void AllowActivation(const CWnd* wnd)
+{
+    QWidget* w = WidgetOf(wnd);
+    if (!w) return;
+    WndState* s = StateOf(WndFromWidget(w->window()));
+    if (s && s->widget == w->window()) s->noActivate = false;
+}
+
+void GiveActivationBack(QWidget* window)
+{
+    QPointer<QWidget> back(window);
+    QMetaObject::invokeMethod(
+        qApp,
+        [back] {
+            if (!back || !back->isVisible()) return;
+            QWidget* active = QApplication::activeWindow();
+            // Unless the user has gone on to another window meanwhile.
+            if (active == back || (active && !SpuriousActivation(active))) return;
+            back->activateWindow();
+        },
+        Qt::QueuedConnection);
+}
 } // namespace qor::gui
 
 CWnd* CWnd::SetFocus()
 {
     CWnd* old = g_focus;
     if (!m_hWnd) return old;
+    AllowActivation(this);
     MoveFocus(this);
-    if (QWidget* w = WidgetOf(this)) w->setFocus(Qt::OtherFocusReason);
+    // A handler of those messages may have moved the focus on (a WM_KILLFOCUS handler that
+    // focuses another window): the latest request wins, and the toolkit follows only it.
+    if (g_focus == this && m_hWnd)
+        if (QWidget* w = WidgetOf(this)) w->setFocus(Qt::OtherFocusReason);
     return old;
 }
 
@@ -1540,6 +1624,7 @@ CWnd* CWnd::SetCapture()
 CWnd* CWnd::SetActiveWindow()
 {
     CWnd* old = GetActiveWindow();
+    AllowActivation(this);
     if (QWidget* w = WidgetOf(this)) w->activateWindow();
     return old;
 }

@@ -231,6 +231,7 @@ bool HostBase::HostMouse(QMouseEvent* me, QPoint local, QWidget* source)
     auto alive = [h]() { return IsLiveHandle(h); };
     QEvent* e = me;
     NoteInputState(me->modifiers(), me->buttons());
+    if (me->type() == QEvent::MouseButtonPress || me->type() == QEvent::MouseButtonDblClick) AllowActivation(wnd);
     QPoint global = me->globalPosition().toPoint();
     SetLastMousePos(POINT{global.x(), global.y()});
     // With the capture elsewhere, the capturing window gets the mouse.
@@ -356,6 +357,16 @@ bool HostBase::HostEvent(QEvent* e)
     case QEvent::FocusOut: {
         auto* fe = static_cast<QFocusEvent*>(e);
         bool reported = false;
+        if (FocusWindow() == wnd && fe->reason() == Qt::ActiveWindowFocusReason) {
+            // The toolkit activated a window shown without activation, or took the activation
+            // from ours as a pop-up (a dropped list) went away: the focus stays here and this
+            // window becomes active again.
+            QWidget* active = QApplication::activeWindow();
+            if (SpuriousActivation(active) || (!active && PopupActivationPending())) {
+                GiveActivationBack(Widget()->window());
+                return true;
+            }
+        }
         if (FocusWindow() == wnd && fe->reason() != Qt::PopupFocusReason) {
             QWidget* next = QApplication::focusWidget();
             CWnd* to = next ? WndFromWidget(next) : nullptr;

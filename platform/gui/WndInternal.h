@@ -79,6 +79,9 @@ struct WndState {
     std::map<UINT_PTR, TIMERPROC> timerProcs;
 
     int eventDepth = 0;      // toolkit events being handled by the widget
+    // A top-level window shown without activation (SW_SHOWNA): should the toolkit activate
+    // it anyway, the window that had the activation gets it back.
+    bool noActivate = false;
     bool destroying = false;
 
     bool IsNative() const { return native != nullptr; }
@@ -203,6 +206,21 @@ void SyncBar(WndState* s, int nBar);
 void MoveFocus(CWnd* to);
 CWnd* FocusWindow();
 CWnd* CaptureWindow();
+// Whether a top-level widget must not take the activation (a tip, a window shown with
+// SW_SHOWNA that nobody activated since).
+bool RefusesActivation(QWidget* window);
+// The window's top-level window may be activated again (focus given, activated, clicked).
+void AllowActivation(const CWnd* wnd);
+// Activates the window again soon, unless the user has gone on to another window.
+void GiveActivationBack(QWidget* window);
+// Whether the toolkit taking the activation to this window (nullptr: to none) is its own
+// doing rather than the user's.
+bool SpuriousActivation(QWidget* active);
+// Follows the toolkit's focus window (once per application object).
+void WatchFocusWindows();
+// A toolkit pop-up (a dropped list) has been shown; whether its activation may be pending.
+void NotePopupShown();
+bool PopupActivationPending();
 bool IsLiveHandle(HWND h);
 Qt::CursorShape CursorShapeOf(HCURSOR h);
 

@@ -274,6 +274,9 @@ void FocusIn(CWnd* wnd)
     }
 }
 
+CWnd* ToolkitFocusWindow() { return qor::gui::WndFromWidget(QApplication::focusWidget()); }
+CWnd* ToolkitActiveWindow() { return qor::gui::WndFromWidget(QApplication::activeWindow()); }
+
 namespace {
 void ReleaseBar(QScrollBar* bar)
 {

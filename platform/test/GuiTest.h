@@ -75,6 +75,10 @@ void KeyDown(CWnd* wnd, UINT vk, wchar_t ch = 0, UINT mk = 0, bool alt = false);
 void KeyUp(CWnd* wnd, UINT vk, UINT mk = 0, bool alt = false);
 // The toolkit's focus arriving at / leaving a window.
 void FocusIn(CWnd* wnd);
+// The window that holds the toolkit's keyboard focus (nullptr: none of ours), and the
+// window the toolkit holds active.
+CWnd* ToolkitFocusWindow();
+CWnd* ToolkitActiveWindow();
 
 // ---- Scroll bars as the user works them ------------------------------------------------------
 // A click on an arrow or the shaft: sbCode is SB_LINEUP, SB_LINEDOWN, SB_PAGEUP, SB_PAGEDOWN,

@@ -41,6 +41,26 @@ BEGIN_MESSAGE_MAP(CCountingParent, CWnd)
     ON_EN_UPDATE(kEditId, OnEditUpdate)
 END_MESSAGE_MAP()
 
+// Opens the parent as a top-level window and the edit control in it (id kEditId).
+inline ::testing::AssertionResult OpenEdit(CCountingParent& parent, CEdit& edit)
+{
+    if (!parent.CreateTop())
+        return ::testing::AssertionFailure() << "the parent window was not created";
+    if (!edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, CRect(10, 10, 300, 34), &parent, kEditId))
+        return ::testing::AssertionFailure() << "the edit control was not created";
+    return ::testing::AssertionSuccess();
+}
+
+// A test with an edit control of type TEdit open in a counting parent.
+template <class TEdit>
+class EditTest : public ::testing::Test
+{
+protected:
+    CCountingParent parent;
+    TEdit edit;
+    void SetUp() override { ASSERT_TRUE(OpenEdit(parent, edit)); }
+};
+
 inline CString TextOf(const CWnd& w)
 {
     CString s;

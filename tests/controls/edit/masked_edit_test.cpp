@@ -9,16 +9,8 @@ using namespace qor::test;
 
 namespace {
 
-class MaskedEditTest : public ::testing::Test
+class MaskedEditTest : public EditTest<CMaskedEdit>
 {
-protected:
-    CCountingParent parent;
-    CMaskedEdit edit;
-    void SetUp() override
-    {
-        ASSERT_TRUE(parent.CreateTop());
-        ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, CRect(10, 10, 300, 34), &parent, kEditId));
-    }
 };
 
 TEST_F(MaskedEditTest, LabelMaskShowsLiteralsAndKeepsTheCaretInTheInput)

@@ -14,9 +14,8 @@ bool Reddish(COLORREF c) { return GetRValue(c) > 170 && GetGValue(c) < 90 && Get
 TEST(NumericEditColours, ANegativeValueShowsRedTextPixels)
 {
     CCountingParent parent;
-    ASSERT_TRUE(parent.CreateTop());
     CNumericEdit edit;
-    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, CRect(10, 10, 300, 34), &parent, kEditId));
+    ASSERT_TRUE(OpenEdit(parent, edit));
     edit.SetNegativeColor(RGB(255, 0, 0));
     edit.SetValue(-1234.5);
     ASSERT_EQ(TextOf(edit), CString(L"-1,234.50"));

@@ -10,16 +10,9 @@ using namespace qor::test;
 
 namespace {
 
-class NumericEditTest : public ::testing::Test
+class NumericEditTest : public EditTest<CNumericEdit>
 {
 protected:
-    CCountingParent parent;
-    CNumericEdit edit;
-    void SetUp() override
-    {
-        ASSERT_TRUE(parent.CreateTop());
-        ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, CRect(10, 10, 300, 34), &parent, kEditId));
-    }
     void TearDown() override { qor::gui::ResetLocaleProfile(); }
 };
 

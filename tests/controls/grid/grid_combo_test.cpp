@@ -20,13 +20,7 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_TRUE(host.CreateHost(600, 400));
-        grid.SetRowCount(4);
-        grid.SetColumnCount(3);
-        grid.SetFixedRowCount(1);
-        grid.SetFixedColumnCount(1);
-        ASSERT_TRUE(grid.Create(CRect(0, 0, 400, 300), &host, 77, WS_CHILD | WS_VISIBLE));
-        gridtest::SetSizes(grid, kW, kH);
+        ASSERT_TRUE(gridtest::CreateHostedGrid(host, grid, 4, 3, CRect(0, 0, 400, 300), 77, kW, kH));
         ASSERT_TRUE(grid.SetCellType(1, 1, RUNTIME_CLASS(CGridCellCombo)));
         Cell()->SetOptions({_T("Alpha"), _T("Beta"), _T("Gamma")});
         grid.SetItemText(1, 1, _T("Beta"));

@@ -20,13 +20,7 @@ protected:
     // columns have the mask colour; a 30 x 30 image in a second list.
     void SetUp() override
     {
-        ASSERT_TRUE(host.CreateHost(400, 300));
-        grid.SetRowCount(4);
-        grid.SetColumnCount(4);
-        grid.SetFixedRowCount(1);
-        grid.SetFixedColumnCount(1);
-        ASSERT_TRUE(grid.Create(CRect(0, 0, 300, 200), &host, 100, WS_CHILD | WS_VISIBLE));
-        SetSizes(grid, 60, 24);
+        ASSERT_TRUE(gridtest::CreateHostedGrid(host, grid, 4, 4, CRect(0, 0, 300, 200), 100, 60, 24, 400, 300));
 
         ASSERT_TRUE(images.Create(10, 8, ILC_COLOR24 | ILC_MASK, 1, 1));
         CBitmap bm;

@@ -19,13 +19,7 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_TRUE(host.CreateHost(600, 400));
-        grid.SetRowCount(5);
-        grid.SetColumnCount(4);
-        grid.SetFixedRowCount(1);
-        grid.SetFixedColumnCount(1);
-        ASSERT_TRUE(grid.Create(CRect(0, 0, 300, 200), &host, 77, WS_CHILD | WS_VISIBLE));
-        gridtest::SetSizes(grid, kW, kH);
+        ASSERT_TRUE(gridtest::CreateHostedGrid(host, grid, 5, 4, CRect(0, 0, 300, 200), 77, kW, kH));
         for (int r = 1; r < 5; r++)
             for (int c = 1; c < 4; c++)
             {

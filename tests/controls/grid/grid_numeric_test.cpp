@@ -126,13 +126,7 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_TRUE(host.CreateHost(600, 400));
-        grid.SetRowCount(3);
-        grid.SetColumnCount(3);
-        grid.SetFixedRowCount(1);
-        grid.SetFixedColumnCount(1);
-        ASSERT_TRUE(grid.Create(CRect(0, 0, 300, 200), &host, 77, WS_CHILD | WS_VISIBLE));
-        gridtest::SetSizes(grid, kW, kH);
+        ASSERT_TRUE(gridtest::CreateHostedGrid(host, grid, 3, 3, CRect(0, 0, 300, 200), 77, kW, kH));
         // As the result grids do it: numeric by class, flags and format set directly.
         ASSERT_TRUE(grid.SetCellType(1, 1, RUNTIME_CLASS(CGridCellNumeric)));
         Cell()->m_nFlags = CGridCellNumeric::Decimals;

@@ -17,13 +17,7 @@ protected:
     // larger than the cells so the grid background shows right of and below them.
     void SetUp() override
     {
-        ASSERT_TRUE(host.CreateHost(600, 400));
-        grid.SetRowCount(6);
-        grid.SetColumnCount(5);
-        grid.SetFixedRowCount(1);
-        grid.SetFixedColumnCount(1);
-        ASSERT_TRUE(grid.Create(CRect(0, 0, 300, 200), &host, 100, WS_CHILD | WS_VISIBLE));
-        SetSizes(grid, 40, 20);
+        ASSERT_TRUE(gridtest::CreateHostedGrid(host, grid, 6, 5, CRect(0, 0, 300, 200), 100, 40, 20));
         Pump();
     }
 

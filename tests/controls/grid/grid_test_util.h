@@ -87,4 +87,22 @@ inline void SetSizes(CGridCtrl& grid, int width, int height)
         grid.SetRowHeight(r, height);
 }
 
+// Opens a host window of hostWidth x hostHeight and in it, over rect, a grid of nRows x nCols
+// with one fixed row and one fixed column, every cell width x height.
+inline ::testing::AssertionResult CreateHostedGrid(CHostWnd& host, CGridCtrl& grid, int nRows, int nCols,
+                                                   const CRect& rect, UINT nID, int width, int height,
+                                                   int hostWidth = 600, int hostHeight = 400)
+{
+    if (!host.CreateHost(hostWidth, hostHeight))
+        return ::testing::AssertionFailure() << "the host window was not created";
+    grid.SetRowCount(nRows);
+    grid.SetColumnCount(nCols);
+    grid.SetFixedRowCount(1);
+    grid.SetFixedColumnCount(1);
+    if (!grid.Create(rect, &host, nID, WS_CHILD | WS_VISIBLE))
+        return ::testing::AssertionFailure() << "the grid window was not created";
+    SetSizes(grid, width, height);
+    return ::testing::AssertionSuccess();
+}
+
 } // namespace gridtest

@@ -47,13 +47,7 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_TRUE(host.CreateHost(600, 400));
-        grid.SetRowCount(4);
-        grid.SetColumnCount(4);
-        grid.SetFixedRowCount(1);
-        grid.SetFixedColumnCount(1);
-        ASSERT_TRUE(grid.Create(CRect(0, 0, 300, 200), &host, 77, WS_CHILD | WS_VISIBLE));
-        gridtest::SetSizes(grid, kW, kH);
+        ASSERT_TRUE(gridtest::CreateHostedGrid(host, grid, 4, 4, CRect(0, 0, 300, 200), 77, kW, kH));
         grid.SetItemText(1, 1, _T("A text much too long for its cell"));
         grid.SetItemText(1, 2, _T("ok"));
         grid.SetTitleTipBackClr(kTipBack);
