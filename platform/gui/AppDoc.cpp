@@ -288,14 +288,7 @@ QorPosition__* CWinApp::GetFirstDocTemplatePosition() const
 
 CDocTemplate* CWinApp::GetNextDocTemplate(QorPosition__*& pos) const
 {
-    if (!pos) return nullptr;
-    size_t i = PositionIndex(pos);
-    if (i >= m_templates.size()) {
-        pos = nullptr;
-        return nullptr;
-    }
-    pos = i + 1 < m_templates.size() ? MakePosition(i + 1) : nullptr;
-    return m_templates[i];
+    return NextAtPosition(m_templates, pos);
 }
 
 int CWinApp::GetOpenDocumentCount() const

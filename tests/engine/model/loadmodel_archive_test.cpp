@@ -1,6 +1,7 @@
 // Load models and ensembles through the XML, text and binary archives.
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
+#include "tests/engine/model_compare.h"
 
 #include <boost/archive/binary_iarchive.hpp>
 #include <boost/archive/binary_oarchive.hpp>
@@ -69,63 +70,6 @@ void RoundTrip(Models& models, Ensembles& ensembles, Models& modelsOut, Ensemble
     ia >> boost::serialization::make_nvp("m_vLoadModelEnsemble", ensemblesOut);
 }
 
-void ExpectSameModel(const CLoadModel& a, const CLoadModel& b)
-{
-    EXPECT_EQ(a.m_ID, b.m_ID);
-    EXPECT_EQ(a.m_Description, b.m_Description);
-    EXPECT_EQ(a.m_ElementType, b.m_ElementType);
-    EXPECT_EQ(a.m_bIsEditable, b.m_bIsEditable);
-    EXPECT_EQ(a.m_WidthFactor, b.m_WidthFactor);
-    EXPECT_EQ(a.m_Gamma, b.m_Gamma);
-    EXPECT_EQ(a.m_GammaPL, b.m_GammaPL);
-    EXPECT_EQ(a.m_GammaUDL, b.m_GammaUDL);
-    EXPECT_EQ(a.m_GammaPUDL, b.m_GammaPUDL);
-    EXPECT_EQ(a.m_bIsUpToDate, b.m_bIsUpToDate);
-    EXPECT_EQ(a.m_Length, b.m_Length);
-    EXPECT_EQ(a.m_nLoads, b.m_nLoads);
-    EXPECT_EQ(a.m_nUDL, b.m_nUDL);
-    EXPECT_EQ(a.m_nPL, b.m_nPL);
-    EXPECT_EQ(a.m_nPUDL, b.m_nPUDL);
-    EXPECT_EQ(a.m_bAdjustToBridge, b.m_bAdjustToBridge);
-    EXPECT_EQ(a.m_lmBridge, b.m_lmBridge);
-    EXPECT_EQ(a.m_bBM, b.m_bBM);
-    EXPECT_EQ(a.m_bSF, b.m_bSF);
-    EXPECT_EQ(a.m_bUseMinL, b.m_bUseMinL);
-    EXPECT_EQ(a.m_bUseMaxL, b.m_bUseMaxL);
-    EXPECT_EQ(a.m_minL, b.m_minL);
-    EXPECT_EQ(a.m_maxL, b.m_maxL);
-    EXPECT_EQ(a.m_bIsMoving, b.m_bIsMoving);
-    EXPECT_EQ(a.m_PointLoadStart, b.m_PointLoadStart);
-    ASSERT_EQ(a.m_vPL.size(), b.m_vPL.size());
-    for (std::size_t i = 0; i < a.m_vPL.size(); ++i)
-    {
-        EXPECT_EQ(a.m_vPL[i].gamma, b.m_vPL[i].gamma);
-        EXPECT_EQ(a.m_vPL[i].magnitude, b.m_vPL[i].magnitude);
-        EXPECT_EQ(a.m_vPL[i].location, b.m_vPL[i].location);
-        EXPECT_EQ(a.m_vPL[i].width, b.m_vPL[i].width);
-    }
-    ASSERT_EQ(a.m_vUDL.size(), b.m_vUDL.size());
-    for (std::size_t i = 0; i < a.m_vUDL.size(); ++i)
-    {
-        EXPECT_EQ(a.m_vUDL[i].gamma, b.m_vUDL[i].gamma);
-        EXPECT_EQ(a.m_vUDL[i].magnitude, b.m_vUDL[i].magnitude);
-    }
-    ASSERT_EQ(a.m_vPUDL.size(), b.m_vPUDL.size());
-    for (std::size_t i = 0; i < a.m_vPUDL.size(); ++i)
-    {
-        EXPECT_EQ(a.m_vPUDL[i].gamma, b.m_vPUDL[i].gamma);
-        EXPECT_EQ(a.m_vPUDL[i].magnitude, b.m_vPUDL[i].magnitude);
-        EXPECT_EQ(a.m_vPUDL[i].location, b.m_vPUDL[i].location);
-        EXPECT_EQ(a.m_vPUDL[i].cover, b.m_vPUDL[i].cover);
-    }
-    for (int f = 0; f < 4; ++f)
-    {
-        EXPECT_EQ(a.GetFactor(f).desc, b.GetFactor(f).desc);
-        EXPECT_EQ(a.GetFactor(f).value, b.GetFactor(f).value);
-        EXPECT_EQ(a.GetFactor(f).type, b.GetFactor(f).type);
-    }
-}
-
 template <class OArchive, class IArchive>
 void CheckRoundTrip()
 {
@@ -154,8 +98,8 @@ void CheckRoundTrip()
     EXPECT_FALSE(other->m_bIsMoving);
 
     ASSERT_EQ(modelsOut.size(), 2u);
-    ExpectSameModel(*lm, *modelsOut[0]);
-    ExpectSameModel(*other, *modelsOut[1]);
+    enginetest::ExpectSameLoadModel(*lm, *modelsOut[0]);
+    enginetest::ExpectSameLoadModel(*other, *modelsOut[1]);
     EXPECT_EQ(modelsOut[0]->m_Description, kName);
     EXPECT_EQ(modelsOut[0]->m_gLiveLoad.desc, L"Facteur de charge ü");
 
