@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cwchar>
+#include <cwctype>
 #include <vector>
 
 IMPLEMENT_DYNCREATE(CGridCellNumeric, CGridCell)
@@ -110,8 +111,42 @@ BOOL CGridCellNumeric::FormatNumberText(CString& text)
             strAccepted += _T("()");
     }
 
-    // 4. The decimal separator becomes '.'; without decimals the fraction goes.
+    // What the locale's formatting itself puts into a shown number goes: white space, the
+    // thousands separator and, in a currency cell, the currency symbol. A separator that is '.'
+    // stays, because '.' is what a number handed over as plain text uses for its fraction.
     CString str = text;
+    {
+        std::wstring work;
+        work.reserve(static_cast<size_t>(str.GetLength()));
+        for (int i = 0; i < str.GetLength(); i++)
+            if (!std::iswspace(str[i]) && str[i] != 0xA0 && str[i] != 0x202F)
+                work += str[i];
+        str = work.c_str();
+        const TCHAR chThousand = bCurrency ? LocaleChar(LOCALE_SMONTHOUSANDSEP, _T(','))
+                                           : LocaleChar(LOCALE_STHOUSAND, _T(','));
+        if (chThousand != _T('.') && chThousand != chDecimal && !std::iswspace(chThousand))
+            str.Remove(chThousand);
+        if (bCurrency)
+        {
+            TCHAR symbol[16] = {};
+            if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SCURRENCY, symbol, 16) > 0 && symbol[0])
+                str.Replace(symbol, _T(""));
+        }
+    }
+
+    // A sign on a cell that takes no negative numbers is dropped where a formatted number
+    // carries it (in front or behind); anywhere else it makes no number.
+    if (!bNegative)
+    {
+        const TCHAR chMinus = LocaleChar(LOCALE_SNEGATIVESIGN, _T('-'));
+        if (!str.IsEmpty() && str[0] == chMinus)
+            str.Delete(0, 1);
+        else if (!str.IsEmpty() && str[str.GetLength() - 1] == chMinus)
+            str.Delete(str.GetLength() - 1, 1);
+    }
+
+    // 4. The decimal separator becomes '.'; without decimals the fraction goes, but only a
+    // fraction of digits: "1.5E+03" is no whole number with a fraction to drop.
     if (bDecimals || bCurrency)
     {
         if (chDecimal != _T('.'))
@@ -122,23 +157,27 @@ BOOL CGridCellNumeric::FormatNumberText(CString& text)
     {
         const int nDot = str.Find(_T('.'));
         if (nDot >= 0)
+        {
+            for (int i = nDot + 1; i < str.GetLength(); i++)
+                if (strDigits.Find(str[i]) < 0 && !(str[i] >= _T('0') && str[i] <= _T('9')))
+                    return FALSE;
             str = str.Left(nDot);
+        }
     }
 
-    // 5. Only accepted characters stay; native digits become ASCII digits.
+    // 5. Any other character is foreign to the number: the text is refused, not rewritten.
+    // Native digits become ASCII digits; ASCII digits are taken in every locale, as numbers
+    // handed over as plain text have them.
     std::wstring work(str.GetString());
-    for (int i = static_cast<int>(work.size()) - 1; i >= 0; i--)
+    for (wchar_t& ch : work)
     {
-        const wchar_t ch = work[static_cast<size_t>(i)];
-        const int nPos = strAccepted.Find(ch);
-        if (nPos < 0)
-        {
-            work.erase(static_cast<size_t>(i), 1);
+        if (ch >= L'0' && ch <= L'9')
             continue;
-        }
+        if (strAccepted.Find(ch) < 0)
+            return FALSE;
         const int nDigit = strDigits.Find(ch);
-        if (nDigit >= 0 && !(ch >= L'0' && ch <= L'9'))
-            work[static_cast<size_t>(i)] = static_cast<wchar_t>(L'0' + nDigit);
+        if (nDigit >= 0)
+            ch = static_cast<wchar_t>(L'0' + nDigit);
     }
     str = work.c_str();
 
@@ -150,6 +189,9 @@ BOOL CGridCellNumeric::FormatNumberText(CString& text)
         const int nOpen = CountOf(str, _T('('));
         const int nClose = CountOf(str, _T(')'));
         if (nSigns > 1 || nOpen > 1 || nClose > 1)
+            return FALSE;
+        // Parentheses wrap the number; the closing one may still be missing while typing.
+        if ((nOpen > 0 && str[0] != _T('(')) || (nClose > 0 && str[str.GetLength() - 1] != _T(')')))
             return FALSE;
         if (nSigns == 1)
         {

@@ -327,6 +327,10 @@ BOOL CGridCtrl::PasteTextToGrid(CCellID cell, COleDataObject* pDataObject, BOOL 
         return FALSE;
     }
 
+    // A comma separates cells only in text without any TAB: spreadsheets and the grid's own copy
+    // separate with TABs, and their numbers may hold commas as thousands separators.
+    const wchar_t* cellSeparators = strText.Find(_T('\t')) >= 0 ? L"\t" : L"\t,";
+
     int nMaxRow = -1, nMaxCol = -1;
     const std::vector<CString> lines = SplitAt(strText, L"\n");
     int i = 0;
@@ -338,7 +342,7 @@ BOOL CGridCtrl::PasteTextToGrid(CCellID cell, COleDataObject* pDataObject, BOOL 
 
         if (!line.IsEmpty())
         {
-            const std::vector<CString> texts = SplitAt(line, L"\t,");
+            const std::vector<CString> texts = SplitAt(line, cellSeparators);
             int j = 0;
             for (size_t k = 0; k < texts.size(); k++)
             {

@@ -473,6 +473,27 @@ void AppendText(std::string& out, const CString& text)
     }
 }
 
+// Appends one field. A text holding the separator, a quote or a line break is quoted with its
+// quotes doubled, so that a spreadsheet reads it back as one cell; its line breaks are kept as
+// they are, so the cell reads back exactly as shown. Every other text is written as it is.
+void AppendField(std::string& out, const CString& text, TCHAR chSeparator)
+{
+    const wchar_t special[] = {chSeparator, L'"', L'\r', L'\n', L'\0'};
+    if (text.FindOneOf(special) < 0)
+    {
+        AppendText(out, text);
+        return;
+    }
+    out += '"';
+    for (char ch : text.ToUtf8())
+    {
+        if (ch == '"')
+            out += '"';
+        out += ch;
+    }
+    out += '"';
+}
+
 } // namespace
 
 BOOL CGridCtrl::Save(LPCTSTR filename, TCHAR chSeparator)
@@ -530,7 +551,7 @@ BOOL CGridCtrl::Save(LPCTSTR filename, TCHAR chSeparator)
             {
                 for (int col = 0; col < m_nCols; col++)
                 {
-                    AppendText(buffer, GetItemText(row, col));
+                    AppendField(buffer, GetItemText(row, col), chSeparator);
                     AppendText(buffer, col + 1 < m_nCols ? strSeparator : CString(_T("\n")));
                 }
                 if (buffer.size() >= 65536)

@@ -2,6 +2,8 @@
 // enabling, the owner's veto, and the drop target that refuses every drop.
 #include "grid_test_util.h"
 
+#include "controls/grid/GridCellNumeric.h"
+
 #include <cstring>
 #include <string>
 
@@ -205,9 +207,9 @@ TEST_F(GridClipboard, CutOfReadOnlyGridOrCellKeepsText)
 
 // ---- Paste ------------------------------------------------------------------------------------
 
-TEST_F(GridClipboard, PasteSplitsAtLineFeedsAndAtTabsOrCommas)
+TEST_F(GridClipboard, PasteSplitsAtLineFeedsAndAtCommasInTextWithoutTabs)
 {
-    qor::SetClipboardText(L"x,y\n z\t w \r\n");
+    qor::SetClipboardText(L"x,y\n z, w \r\n");
     m_grid.SetFocusCell(2, 2);
     m_grid.OnEditPaste();
     EXPECT_EQ(m_grid.GetItemText(2, 2), CString(L"x"));
@@ -219,6 +221,50 @@ TEST_F(GridClipboard, PasteSplitsAtLineFeedsAndAtTabsOrCommas)
     // The pasted cells end up selected.
     EXPECT_TRUE(m_grid.IsCellSelected(2, 2));
     EXPECT_TRUE(m_grid.IsCellSelected(3, 3));
+    EXPECT_EQ(m_grid.GetSelectedCount(), 4);
+}
+
+TEST_F(GridClipboard, GroupedNumbersCopiedAndPastedBackKeepTheirCells)
+{
+    // Numeric cells show "1,234.50": a copy of them, and text with TABs from a spreadsheet,
+    // splits at the TABs only.
+    for (int r = 1; r <= 2; r++)
+        for (int c = 1; c <= 2; c++)
+        {
+            ASSERT_TRUE(m_grid.SetCellType(r, c, RUNTIME_CLASS(CGridCellNumeric)));
+            auto* cell = static_cast<CGridCellNumeric*>(m_grid.GetCell(r, c));
+            cell->m_nFlags = CGridCellNumeric::Decimals | CGridCellNumeric::Negative;
+            cell->SetNumber(r * 1000.0 + c * 234.5 + 0.25);
+            Select(r, c);
+        }
+    m_grid.OnEditCopy();
+    EXPECT_EQ(Clipboard(), CString(L"1,234.75\t1,469.25\r\n2,234.75\t2,469.25"));
+
+    ASSERT_TRUE(m_grid.SetCellType(3, 2, RUNTIME_CLASS(CGridCellNumeric)));
+    ASSERT_TRUE(m_grid.SetCellType(3, 3, RUNTIME_CLASS(CGridCellNumeric)));
+    static_cast<CGridCellNumeric*>(m_grid.GetCell(3, 2))->m_nFlags = CGridCellNumeric::Decimals;
+    static_cast<CGridCellNumeric*>(m_grid.GetCell(3, 3))->m_nFlags = CGridCellNumeric::Decimals;
+    m_grid.ResetSelectedRange();
+    m_grid.SetFocusCell(2, 2);
+    m_grid.OnEditPaste();
+    EXPECT_EQ(m_grid.GetItemText(2, 2), CString(L"1,234.75"));
+    EXPECT_EQ(m_grid.GetItemText(2, 3), CString(L"1,469.25"));
+    EXPECT_EQ(m_grid.GetItemText(3, 2), CString(L"2,234.75"));
+    EXPECT_EQ(m_grid.GetItemText(3, 3), CString(L"2,469.25"));
+    EXPECT_DOUBLE_EQ(static_cast<CGridCellNumeric*>(m_grid.GetCell(3, 3))->GetNumber(), 2469.25);
+    EXPECT_EQ(m_grid.GetItemText(2, 1), CString(L"2,234.75"));
+    EXPECT_EQ(m_grid.GetItemText(1, 3), CString(L"1.3"));
+    EXPECT_EQ(m_grid.GetSelectedCount(), 4);
+
+    // Text without a TAB still splits at commas: four cells.
+    qor::SetClipboardText(L"1,2\n3,4");
+    m_grid.ResetSelectedRange();
+    m_grid.SetFocusCell(1, 1);
+    m_grid.OnEditPaste();
+    EXPECT_EQ(m_grid.GetItemText(1, 1), CString(L"1.00"));
+    EXPECT_EQ(m_grid.GetItemText(1, 2), CString(L"2.00"));
+    EXPECT_EQ(m_grid.GetItemText(2, 1), CString(L"3.00"));
+    EXPECT_EQ(m_grid.GetItemText(2, 2), CString(L"4.00"));
     EXPECT_EQ(m_grid.GetSelectedCount(), 4);
 }
 

@@ -63,12 +63,36 @@ TEST(NumericCell, TextsThatAreNoNumberLeaveTheCellAsItWas)
         EXPECT_EQ(CString(cell.GetText()), CString(_T("7.50"))) << CString(bad).ToUtf8();
         EXPECT_DOUBLE_EQ(cell.GetNumber(), 7.5);
     }
-    // Separators and stray characters of a shown number are read past.
-    cell.SetText(_T("1,234.50 kN"));
+    // Only what the cell's own formatting puts there is read past; any other character, a
+    // sign inside the digits or exponent notation leaves the cell as it was.
+    for (LPCTSTR bad : {_T("1.5E+03"), _T("12ab3"), _T("1-2"), _T("1,234.50 kN"), _T("$4"), _T("+4"), _T("1(2)")})
+    {
+        cell.SetText(bad);
+        EXPECT_EQ(CString(cell.GetText()), CString(_T("7.50"))) << CString(bad).ToUtf8();
+        EXPECT_DOUBLE_EQ(cell.GetNumber(), 7.5);
+    }
+    cell.SetText(_T("1,234.50"));
     EXPECT_EQ(CString(cell.GetText()), CString(_T("1,234.50")));
     EXPECT_DOUBLE_EQ(cell.GetNumber(), 1234.5);
+    cell.SetText(_T(" 42 "));
+    EXPECT_EQ(CString(cell.GetText()), CString(_T("42.00")));
+    cell.SetText(_T("-7"));
+    EXPECT_EQ(CString(cell.GetText()), CString(_T("-7.00")));
+    EXPECT_DOUBLE_EQ(cell.GetNumber(), -7.0);
     cell.SetText(_T("-0.5"));
     EXPECT_DOUBLE_EQ(cell.GetNumber(), -0.5);
+
+    // A whole-number cell drops a fraction of digits, not a fraction with letters; a cell
+    // without the negative flag drops the sign in front but refuses one inside the digits.
+    CGridCellNumeric whole;
+    whole.SetNumber(3);
+    whole.SetText(_T("1.5E+03"));
+    EXPECT_DOUBLE_EQ(whole.GetNumber(), 3.0);
+    whole.SetText(_T("1-2"));
+    EXPECT_DOUBLE_EQ(whole.GetNumber(), 3.0);
+    whole.SetText(_T("-12,345.75"));
+    EXPECT_EQ(CString(whole.GetText()), CString(_T("12,345")));
+    EXPECT_DOUBLE_EQ(whole.GetNumber(), 12345.0);
 }
 
 TEST(NumericCell, CurrencyUsesTheMonetaryFormat)

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include <signal.h>
 #include <sys/resource.h>
@@ -87,21 +88,79 @@ TEST_F(GridSave, TwoByThreeGridGivesThreeCrLfLines)
     EXPECT_TRUE(OtherFiles({"out.csv"}).empty());
 }
 
-TEST_F(GridSave, FixedCellsIncludedTextsUnquotedInUtf8)
+TEST_F(GridSave, FixedCellsIncludedInUtf8AndOnlyFieldsWithSeparatorsQuoted)
 {
     CGridCtrl grid(3, 3, 1, 1);
     Fill(grid, {{L"", L"Span (m)", L"M\u00e1x \u00b5"},
                 {L"1", L"Br\u00fccke;Nord", L"\"q\""},
-                {L"2", L"line1\nline2", L"\u20ac \u6865"}});
+                {L"2", L"line1\nline2", L"\u20ac \u6865, 3"}});
 
     ASSERT_TRUE(grid.Save(PathOf("fixed.csv")));
-    // UTF-8 bytes, semicolons and quotes as they are, an inner line feed stored as CR LF.
+    // UTF-8 bytes; a field with ';', a quote or a line break quoted with its quotes doubled and
+    // its line break kept; the line ends CR LF.
     const std::string expected = "sep=;\r\n"
                                  ";Span (m);M\xc3\xa1x \xc2\xb5\r\n"
-                                 "1;Br\xc3\xbc"
-                                 "cke;Nord;\"q\"\r\n"
-                                 "2;line1\r\nline2;\xe2\x82\xac \xe6\xa1\xa5\r\n";
+                                 "1;\"Br\xc3\xbc"
+                                 "cke;Nord\";\"\"\"q\"\"\"\r\n"
+                                 "2;\"line1\nline2\";\xe2\x82\xac \xe6\xa1\xa5, 3\r\n";
     EXPECT_EQ(ReadBytes(m_dir / "fixed.csv"), expected);
+}
+
+// A spreadsheet's reading of delimited text: quoted fields may hold the separator, doubled
+// quotes and line breaks; a line ends at CR LF or LF outside quotes.
+static std::vector<std::vector<std::string>> ReadCsv(const std::string& bytes, char separator)
+{
+    std::vector<std::vector<std::string>> rows(1, std::vector<std::string>(1));
+    bool quoted = false;
+    for (size_t i = 0; i < bytes.size(); i++)
+    {
+        const char ch = bytes[i];
+        std::string& field = rows.back().back();
+        if (quoted)
+        {
+            if (ch == '"' && i + 1 < bytes.size() && bytes[i + 1] == '"')
+                field += bytes[++i];
+            else if (ch == '"')
+                quoted = false;
+            else
+                field += ch;
+        }
+        else if (ch == '"' && field.empty())
+            quoted = true;
+        else if (ch == separator)
+            rows.back().emplace_back();
+        else if (ch == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            continue;
+        else if (ch == '\n')
+            rows.emplace_back(1);
+        else
+            field += ch;
+    }
+    if (rows.back().size() == 1 && rows.back()[0].empty())
+        rows.pop_back();
+    return rows;
+}
+
+TEST_F(GridSave, ASpreadsheetReadsEveryCellBackAsShown)
+{
+    const std::vector<std::vector<CString>> texts = {
+        {L"Load Model", L"Notes", L"x (m)"},
+        {L"A;B", L"say \"hi\"", L"1,234.50"},
+        {L"two\nlines", L"\"", L";"},
+        {L"win\r\nbreak", L"", L"\"a\";\"b\""}};
+    CGridCtrl grid(4, 3, 1, 0);
+    Fill(grid, texts);
+    ASSERT_TRUE(grid.Save(PathOf("read.csv")));
+
+    const auto rows = ReadCsv(ReadBytes(m_dir / "read.csv"), ';');
+    ASSERT_EQ(rows.size(), texts.size() + 1);
+    EXPECT_EQ(rows[0], std::vector<std::string>({"sep=", ""}));
+    for (size_t r = 0; r < texts.size(); r++)
+    {
+        ASSERT_EQ(rows[r + 1].size(), texts[r].size()) << r;
+        for (size_t c = 0; c < texts[r].size(); c++)
+            EXPECT_EQ(rows[r + 1][c], texts[r][c].ToUtf8()) << r << "," << c;
+    }
 }
 
 TEST_F(GridSave, GridWithoutColumnsWritesOnlyTheSeparatorLine)
