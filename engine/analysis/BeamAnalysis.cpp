@@ -1,5 +1,6 @@
 #include "engine/analysis/BeamAnalysis.h"
 
+#include "engine/EngineErrors.h"
 #include "engine/settings/Settings.h"
 #include "platform/core/Errors.h"
 
@@ -7,9 +8,6 @@
 #include <cmath>
 
 namespace {
-
-const char* const kSpanError = "Incorrect span information";
-const char* const kRestraintError = "Incorrect restraint information";
 
 // Spans must exist, match the rigidities one to one and be positive and finite; the
 // restraints must give one code per DOF.
@@ -146,95 +144,11 @@ CBeamAnalysis::CBeamAnalysis(const CBeam* beam, std::vector<CLoad*> loads, int n
 
 CBeamResults CBeamAnalysis::Analyse()
 {
-    const std::size_t nSpans = m_vL.size();
-    const std::size_t N = 2 * nSpans + 2;
-    CheckLoads(m_vLoads, nSpans);
-
-    // 1. Fixed-end actions per span, DOF order {Va, Ma, Vb, Mb}.
-    std::vector<std::array<double, 4>> fe(nSpans, std::array<double, 4>{0.0, 0.0, 0.0, 0.0});
-    for (std::size_t i = 0; i < nSpans; ++i)
-        for (CLoad* load : m_vLoads)
-            if (load && load->GetMember() == i) AddFixedEnd(fe[i], load->GetFixedEndActions(m_vL[i]));
-
-    // 2. Equivalent nodal loads.
-    std::vector<double> F(N, 0.0);
-    for (std::size_t i = 0; i < nSpans; ++i) {
-        F[2 * i] -= fe[i][0];
-        F[2 * i + 1] -= fe[i][1];
-        F[2 * i + 2] -= fe[i][2];
-        F[2 * i + 3] -= fe[i][3];
-    }
-
-    // 3. Stiffness matrix.
-    std::vector<std::vector<double>> K(N, std::vector<double>(N, 0.0));
-    for (std::size_t i = 0; i < nSpans; ++i) {
-        const std::array<double, 16> k = MemberStiffness(m_vEI[i], m_vL[i]);
-        for (std::size_t r = 0; r < 4; ++r)
-            for (std::size_t c = 0; c < 4; ++c) K[2 * i + r][2 * i + c] += k[r * 4 + c];
-    }
-
-    // 4. Supports, on copies.
-    std::vector<std::vector<double>> Ks = K;
-    std::vector<double> Fs = F;
-    for (std::size_t j = 0; j < N; ++j) {
-        if (m_vR[j] < 0.0) {
-            for (std::size_t c = 0; c < N; ++c) Ks[j][c] = 0.0;
-            for (std::size_t r = 0; r < N; ++r) Ks[r][j] = 0.0;
-            Ks[j][j] = 1.0;
-            Fs[j] = 0.0;
-        }
-        else if (m_vR[j] > 0.0) {
-            Ks[j][j] += m_vR[j];
-        }
-    }
-
-    // 5. Gaussian elimination without pivoting, then forward and back substitution.
-    for (std::size_t k = 0; k < N; ++k)
-        for (std::size_t i = k + 1; i < N; ++i) {
-            Ks[i][k] /= Ks[k][k];
-            for (std::size_t j = k + 1; j < N; ++j) Ks[i][j] -= Ks[k][j] * Ks[i][k];
-        }
-    for (std::size_t i = 0; i < N; ++i)
-        for (std::size_t j = 0; j < i; ++j) Fs[i] -= Ks[i][j] * Fs[j];
-    for (std::size_t i = N; i-- > 0;) {
-        for (std::size_t j = i + 1; j < N; ++j) Fs[i] -= Ks[i][j] * Fs[j];
-        Fs[i] /= Ks[i][i];
-    }
-    const std::vector<double>& d = Fs;
-
-    // 6. Reactions r = K.d - F at the DOFs restrained by exactly -1.0.
-    std::vector<double> reactions;
-    for (std::size_t j = 0; j < N; ++j) {
-        if (m_vR[j] != -1.0) continue;
-        double s = 0.0;
-        for (std::size_t c = 0; c < N; ++c) s += K[j][c] * d[c];
-        reactions.push_back(s - F[j]);
-    }
-
-    // 7. Member results.
-    std::vector<CMbrResults> members;
-    members.reserve(nSpans);
-    double offset = 0.0;
-    for (std::size_t i = 0; i < nSpans; ++i) {
-        const double L = m_vL[i];
-        const std::array<double, 4> dl{d[2 * i], d[2 * i + 1], d[2 * i + 2], d[2 * i + 3]};
-        const std::array<double, 4> f = EndForces(MemberStiffness(m_vEI[i], L), dl, fe[i]);
-        const std::vector<double> x = MemberPositions(L, m_nPoints);
-
-        CLoadMaMb ends(0, f[1], f[3]);
-        CMbrResults m = ends.GetMemberResults(x, L);
-        for (CLoad* load : m_vLoads)
-            if (load && load->GetMember() == i) m += load->GetMemberResults(x, L);
-
-        std::vector<double> n1, n2;
-        ShapeFactors(x, L, n1, n2);
-        FinishMember(m, n1, n2, m_vEI[i], dl[0], dl[2]);
-        PlaceX(m.x, x, offset);
-        members.push_back(std::move(m));
-        offset += L;
-    }
-
-    return CBeamResults(m_pBeam, std::move(members), std::move(reactions));
+    // One solve for one load case and for many: the plain analysis is a solver used once.
+    CBeamSolver solver(*m_pBeam, m_nPoints);
+    CBeamResults results;
+    solver.Solve(m_vLoads, results);
+    return results;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -272,7 +186,8 @@ CBeamSolver::CBeamSolver(const CBeam& beam, int nPoints)
             for (std::size_t c = 0; c < 4; ++c) m_K[(2 * i + r) * N + 2 * i + c] += m_vk[i][r * 4 + c];
     }
 
-    // Supports, then elimination in place (the same operations as CBeamAnalysis::Analyse).
+    // Supports: a rigid DOF's row and column become those of the identity, a spring adds its
+    // stiffness to the diagonal. Then Gaussian elimination in place, without pivoting.
     m_LU = m_K;
     for (std::size_t j = 0; j < N; ++j) {
         if (R[j] < 0.0) {

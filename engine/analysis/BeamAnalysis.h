@@ -6,7 +6,8 @@
 //        CBeamAnalysis analysis(&beam, loads);     // reads NPOINTS_ALONG_BEAM from CSettings
 //        CBeamResults res = analysis.Analyse();
 //    or CBeamAnalysis(&beam, loads, nPoints) to give the point count per span explicitly.
-//    It assembles, restrains and eliminates the stiffness matrix afresh on every call.
+//    It is a CBeamSolver built and used once: the matrix is assembled, restrained and
+//    eliminated afresh on every call.
 //
 // 2. Many load cases on one beam (moving loads):
 //        CBeamSolver solver(beam, nPoints);        // validates, assembles K, applies the supports

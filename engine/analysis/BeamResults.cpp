@@ -1,5 +1,6 @@
 #include "engine/analysis/BeamResults.h"
 
+#include "engine/EngineErrors.h"
 #include "engine/analysis/Beam.h"
 
 #include <algorithm>
@@ -10,10 +11,6 @@
 #include <boost/serialization/shared_ptr.hpp>
 #include <boost/serialization/vector.hpp>
 
-namespace {
-const char* const kBadType = "Error in choice of BeamResultsType";
-const char* const kBadSize = "Results vectors different size";
-} // namespace
 
 // ---------------------------------------------------------------------------------------------
 // CMbrResults
@@ -37,7 +34,7 @@ void CMbrResults::Clear(int t)
         R.assign(x.size(), 0.0);
         D.assign(x.size(), 0.0);
         break;
-    default: throw kBadType;
+    default: throw kResultsTypeError;
     }
 }
 
@@ -45,10 +42,10 @@ CMbrResults& CMbrResults::operator+=(const CMbrResults& other)
 {
     const std::size_t n = other.x.size();
     if (x.size() != n || M.size() != n || V.size() != n || R.size() != n || D.size() != n)
-        throw kBadSize;
+        throw kResultsSizeError;
     // other's value vectors must be as long as its positions too, or we would read past them.
     if (other.M.size() != n || other.V.size() != n || other.R.size() != n || other.D.size() != n)
-        throw kBadSize;
+        throw kResultsSizeError;
     for (std::size_t i = 0; i < n; ++i) {
         M[i] += other.M[i];
         V[i] += other.V[i];
@@ -80,7 +77,7 @@ CBeamResults::CBeamResults(const CBeam* beam, std::vector<CMbrResults> members, 
 
 void CBeamResults::GetResults(std::vector<double>& x, std::vector<double>& y, int t) const
 {
-    if (t < BRT_MOMENT || t > BRT_DEFLECTION) throw kBadType;
+    if (t < BRT_MOMENT || t > BRT_DEFLECTION) throw kResultsTypeError;
 
     x.clear();
     y.clear();
@@ -103,7 +100,7 @@ void CBeamResults::GetResults(std::vector<double>& x, std::vector<double>& y, in
 
 void CBeamResults::ClearResults(int t)
 {
-    if (t < BRT_MOMENT || t > BRT_ALL) throw kBadType;
+    if (t < BRT_MOMENT || t > BRT_ALL) throw kResultsTypeError;
     for (CMbrResults& m : m_vMbrRes) m.Clear(t);
     if (t == BRT_REACTIONS || t == BRT_ALL) std::fill(m_vReactions.begin(), m_vReactions.end(), 0.0);
 }

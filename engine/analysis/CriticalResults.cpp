@@ -50,8 +50,8 @@ CCriticalRatioResults CEnvelopeResults::GetCriticalRatios(std::shared_ptr<CEnvel
     const std::shared_ptr<CEnvelope> refBM = reference ? reference->m_pEnvBMD : std::shared_ptr<CEnvelope>();
     const std::shared_ptr<CEnvelope> refSF = reference ? reference->m_pEnvSFD : std::shared_ptr<CEnvelope>();
 
-    const CriticalPair<RatioLoadEffect> bm = own(m_pEnvBMD, 0)->GetCriticalRatios(refBM, multiplier);
-    const CriticalPair<RatioLoadEffect> sf = own(m_pEnvSFD, 1)->GetCriticalRatios(refSF, multiplier);
+    const CriticalPair<RatioLoadEffect> bm = own(m_pEnvBMD, BRT_MOMENT)->GetCriticalRatios(refBM, multiplier);
+    const CriticalPair<RatioLoadEffect> sf = own(m_pEnvSFD, BRT_SHEAR)->GetCriticalRatios(refSF, multiplier);
 
     // Without envelopes every support of the bridge stands as an empty reaction envelope too
     // (one zero pair per support); otherwise a missing reaction envelope is an error.
@@ -64,8 +64,8 @@ CCriticalRatioResults CEnvelopeResults::GetCriticalRatios(std::shared_ptr<CEnvel
     for (unsigned int i = 0; i < nReactions; ++i)
     {
         const std::shared_ptr<CEnvelope> refEnv = reference ? reference->GetReactionEnvelope(i) : nullptr;
-        auto R = refEnv ? std::make_shared<CEnvelope>(*refEnv) : std::make_shared<CEnvelope>(m_pBridge, 4);
-        const std::shared_ptr<CEnvelope> P = bEmpty ? std::make_shared<CEnvelope>(m_pBridge, 4)
+        auto R = refEnv ? std::make_shared<CEnvelope>(*refEnv) : std::make_shared<CEnvelope>(m_pBridge, BRT_REACTIONS);
+        const std::shared_ptr<CEnvelope> P = bEmpty ? std::make_shared<CEnvelope>(m_pBridge, BRT_REACTIONS)
                                                     : qor::At(m_vEnvReaction, static_cast<std::size_t>(i));
         if (!P) qor::ThrowSubscriptError();
         P->ExtendTo(R); // the proposed result keeps the added zero points

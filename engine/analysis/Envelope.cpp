@@ -1,5 +1,6 @@
 #include "engine/analysis/Envelope.h"
 
+#include "engine/analysis/BeamResults.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/LoadModel.h"
 #include "platform/core/Errors.h"
@@ -13,8 +14,6 @@
 #include <cmath>
 
 namespace {
-
-constexpr int kReactionType = 4;
 
 // The extraction helpers of the series getters.
 template <class Field>
@@ -171,7 +170,7 @@ CEnvelope& CEnvelope::operator+=(const CEnvelope& other)
     const std::size_t n = m_vMax.size();
     const std::size_t m = other.m_vMax.size();
 
-    if (m_Type != kReactionType)
+    if (m_Type != BRT_REACTIONS)
     {
         // Moment and shear: point by point over this envelope's length.
         for (std::size_t i = 0; i < n; ++i)

@@ -20,10 +20,6 @@
 
 namespace {
 
-constexpr int kMomentType = 0;
-constexpr int kShearType = 1;
-constexpr int kReactionType = 4;
-
 // Reaction envelope i; a missing or empty entry is out of range.
 CEnvelope& ReactionAt(const std::vector<std::shared_ptr<CEnvelope>>& envelopes, std::size_t i)
 {
@@ -43,21 +39,43 @@ const CBeamResults& ResultsOrEmpty(const std::shared_ptr<CBeamResults>& results)
     return results ? *results : noResults;
 }
 
-// The values of kind t of one member (0 moment, 1 shear).
-const std::vector<double>& MemberValues(const CMbrResults& mbr, int t)
+// The moment or shear values of one member.
+const std::vector<double>& MemberValues(const CMbrResults& mbr, BeamResultsType t)
 {
-    return t == kMomentType ? mbr.M : mbr.V;
+    return t == BRT_MOMENT ? mbr.M : mbr.V;
 }
 
-// The merge of one stretch of a line into the held points held[0 .. n): the value y[j] at
-// x[j] stands as itself, or as its zero point (0.0, no load model) where its sign is wrong
-// for the list (Max: the maxima); it replaces the held point only when strictly beyond it.
-// The load model pointer is copied only where a point takes it and does not hold it yet.
+// The zero-point rule of the moment and shear lists: a value whose sign is wrong for the list
+// (negative for the maxima, positive for the minima) stands as its zero point, 0.0 without a
+// load model.
 template <bool Max>
 inline bool IsZeroPoint(double v)
 {
     return Max ? 0.0 > v : 0.0 < v;
 }
+
+// A point of a moment or shear list, after the zero-point rule.
+template <bool Max>
+inline PointLoadEffect ListPoint(double v, double x, double position, BeamResultsType kind,
+                                 const std::shared_ptr<CLoadModel>& loadModel)
+{
+    const bool bZero = IsZeroPoint<Max>(v);
+    return PointLoadEffect(bZero ? 0.0 : v, x, position, kind, bZero ? std::shared_ptr<CLoadModel>() : loadModel);
+}
+
+// The zero-point rule applied to a point in place.
+template <bool Max>
+inline void ApplyZeroPoint(PointLoadEffect& p)
+{
+    if (!IsZeroPoint<Max>(p.val)) return;
+    p.val = 0.0;
+    p.pLM.reset();
+}
+
+// The merge of one stretch of a line into the held points held[0 .. n): the value y[j] at
+// x[j] stands as itself or as its zero point; it replaces the held point only when strictly
+// beyond it. The load model pointer is copied only where a point takes it and does not hold
+// it yet.
 
 template <bool Max>
 inline bool Beyond(double candidate, double held)
@@ -66,7 +84,7 @@ inline bool Beyond(double candidate, double held)
 }
 
 template <bool Max>
-inline void TakePoint(PointLoadEffect& held, double v, double x, double position, int kind,
+inline void TakePoint(PointLoadEffect& held, double v, double x, double position, BeamResultsType kind,
                       const std::shared_ptr<CLoadModel>& loadModel)
 {
     const bool bZero = IsZeroPoint<Max>(v);
@@ -87,7 +105,8 @@ inline void TakePoint(PointLoadEffect& held, double v, double x, double position
 }
 
 template <bool Max>
-void MergeStretch(PointLoadEffect* held, const double* y, const double* x, std::size_t n, double position, int kind,
+void MergeStretch(PointLoadEffect* held, const double* y, const double* x, std::size_t n, double position,
+                  BeamResultsType kind,
                   const std::shared_ptr<CLoadModel>& loadModel)
 {
     for (std::size_t j = 0; j < n; ++j) TakePoint<Max>(held[j], y[j], x[j], position, kind, loadModel);
@@ -151,12 +170,12 @@ void CEnvelopeResults::CreateEnvelopes(std::shared_ptr<CBridge> bridge)
     m_pBridge = std::move(bridge);
     m_pBeam = m_pBridge ? m_pBridge->GetBeam() : std::shared_ptr<CBeam>();
     m_nReactions = m_pBeam ? static_cast<unsigned int>(std::max(m_pBeam->m_nRestraints, 0)) : 0u;
-    m_pEnvBMD = std::make_shared<CEnvelope>(m_pBridge, kMomentType);
-    m_pEnvSFD = std::make_shared<CEnvelope>(m_pBridge, kShearType);
+    m_pEnvBMD = std::make_shared<CEnvelope>(m_pBridge, BRT_MOMENT);
+    m_pEnvSFD = std::make_shared<CEnvelope>(m_pBridge, BRT_SHEAR);
     m_vEnvReaction.clear();
     m_vEnvReaction.reserve(m_nReactions);
     for (unsigned int i = 0; i < m_nReactions; ++i)
-        m_vEnvReaction.push_back(std::make_shared<CEnvelope>(m_pBridge, kReactionType));
+        m_vEnvReaction.push_back(std::make_shared<CEnvelope>(m_pBridge, BRT_REACTIONS));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -185,8 +204,8 @@ void CEnvelopeResults::AddResult(std::shared_ptr<CBeamResults> results, std::sha
     if (bFirst) CreateEnvelopes(m_pBridge);
     if (!HasEnvelopes() || m_vSupportX.size() < m_nReactions) qor::ThrowSubscriptError();
 
-    MergeLine(*m_pEnvBMD, res, kMomentType, position, loadModel, bFirst);
-    MergeLine(*m_pEnvSFD, res, kShearType, position, loadModel, bFirst);
+    MergeLine(*m_pEnvBMD, res, BRT_MOMENT, position, loadModel, bFirst);
+    MergeLine(*m_pEnvSFD, res, BRT_SHEAR, position, loadModel, bFirst);
 
     // Reaction histories: the positive part to the maxima, the negative part to the minima;
     // a zero point keeps the position's load model.
@@ -195,15 +214,15 @@ void CEnvelopeResults::AddResult(std::shared_ptr<CBeamResults> results, std::sha
         CEnvelope& env = ReactionAt(m_vEnvReaction, i);
         const double r = res.m_vReactions[i];
         const double x = m_vSupportX[i];
-        env.m_vMax.emplace_back(r > 0.0 ? r : 0.0, x, position, kReactionType, loadModel);
-        env.m_vMin.emplace_back(r < 0.0 ? r : 0.0, x, position, kReactionType, loadModel);
+        env.m_vMax.emplace_back(r > 0.0 ? r : 0.0, x, position, BRT_REACTIONS, loadModel);
+        env.m_vMin.emplace_back(r < 0.0 ? r : 0.0, x, position, BRT_REACTIONS, loadModel);
     }
 }
 
 // The merge of one position's line in a single pass over the member results. A point of the
 // line stands as itself, or as its zero point (value 0.0, no load model) where its sign is
 // wrong for the list; it replaces the held point only when strictly beyond it.
-void CEnvelopeResults::MergeLine(CEnvelope& env, const CBeamResults& results, int kind, double position,
+void CEnvelopeResults::MergeLine(CEnvelope& env, const CBeamResults& results, BeamResultsType kind, double position,
                                  const std::shared_ptr<CLoadModel>& loadModel, bool bFirst)
 {
     std::vector<PointLoadEffect>& vMax = env.m_vMax;
@@ -225,13 +244,8 @@ void CEnvelopeResults::MergeLine(CEnvelope& env, const CBeamResults& results, in
             const std::size_t n = std::min(mbr.x.size(), y.size());
             for (std::size_t j = 0; j < n; ++j)
             {
-                const double v = y[j];
-                const bool bNegative = 0.0 > v;
-                const bool bPositive = 0.0 < v;
-                vMax.emplace_back(bNegative ? 0.0 : v, mbr.x[j], position, kind,
-                                  bNegative ? std::shared_ptr<CLoadModel>() : loadModel);
-                vMin.emplace_back(bPositive ? 0.0 : v, mbr.x[j], position, kind,
-                                  bPositive ? std::shared_ptr<CLoadModel>() : loadModel);
+                vMax.push_back(ListPoint<true>(y[j], mbr.x[j], position, kind, loadModel));
+                vMin.push_back(ListPoint<false>(y[j], mbr.x[j], position, kind, loadModel));
             }
         }
         return;
@@ -302,7 +316,7 @@ void CEnvelopeResults::ExtractLoadEffects(std::vector<std::vector<PointLoadEffec
 
     std::vector<double> x;
     std::vector<double> y;
-    for (int kind : {kMomentType, kShearType})
+    for (BeamResultsType kind : {BRT_MOMENT, BRT_SHEAR})
     {
         res.GetResults(x, y, kind);
         std::vector<PointLoadEffect> line;
@@ -318,7 +332,7 @@ void CEnvelopeResults::ExtractLoadEffects(std::vector<std::vector<PointLoadEffec
         const double r = qor::At(res.m_vReactions, static_cast<std::size_t>(i));
         if (!res.m_pBeam) qor::ThrowSubscriptError();
         reactions.emplace_back(r, res.m_pBeam->GetRestraintPosition(static_cast<int>(i)), position,
-                               kReactionType, loadModel);
+                               BRT_REACTIONS, loadModel);
     }
 }
 
@@ -347,8 +361,8 @@ void CEnvelopeResults::UpdateEnvelopes(const std::vector<std::vector<PointLoadEf
         std::vector<PointLoadEffect> N(*line);
         for (std::size_t i = 0; i < line->size(); ++i)
         {
-            if (0.0 > P[i].val) { P[i].val = 0.0; P[i].pLM.reset(); }
-            if (0.0 < N[i].val) { N[i].val = 0.0; N[i].pLM.reset(); }
+            ApplyZeroPoint<true>(P[i]);
+            ApplyZeroPoint<false>(N[i]);
         }
         MergeMaxInto(env->m_vMax, P);
         MergeMinInto(env->m_vMin, N);
@@ -358,8 +372,8 @@ void CEnvelopeResults::UpdateEnvelopes(const std::vector<std::vector<PointLoadEf
     {
         const PointLoadEffect& r = qor::At(reactions, static_cast<std::size_t>(i));
         CEnvelope& env = ReactionAt(m_vEnvReaction, i);
-        env.m_vMax.emplace_back(r.val > 0.0 ? r.val : 0.0, r.xBeam, r.xLoadModel, kReactionType, r.pLM);
-        env.m_vMin.emplace_back(r.val < 0.0 ? r.val : 0.0, r.xBeam, r.xLoadModel, kReactionType, r.pLM);
+        env.m_vMax.emplace_back(r.val > 0.0 ? r.val : 0.0, r.xBeam, r.xLoadModel, BRT_REACTIONS, r.pLM);
+        env.m_vMin.emplace_back(r.val < 0.0 ? r.val : 0.0, r.xBeam, r.xLoadModel, BRT_REACTIONS, r.pLM);
     }
 }
 

@@ -2,6 +2,7 @@
 // reaction envelope per support, with counters of what went into them.
 #pragma once
 
+#include "engine/analysis/BeamResults.h"
 #include "engine/analysis/Envelope.h"
 
 #include <boost/serialization/access.hpp>
@@ -82,7 +83,7 @@ public:
 
 private:
     // Merges one line (moment or shear) of a position straight from the member results.
-    void MergeLine(CEnvelope& env, const CBeamResults& results, int kind, double position,
+    void MergeLine(CEnvelope& env, const CBeamResults& results, BeamResultsType kind, double position,
                    const std::shared_ptr<CLoadModel>& loadModel, bool bFirst);
     // Rebuilds the derived fields after an archive pass.
     void Rebuild();

@@ -1,5 +1,7 @@
 #include "engine/analysis/Load.h"
 
+#include "engine/EngineErrors.h"
+
 #include <algorithm>
 
 namespace {
@@ -135,7 +137,7 @@ void CLoad::AddMemberResults(const std::vector<double>& x, double L, CMbrResults
 {
     const std::size_t n = x.size();
     if (acc.M.size() != n || acc.V.size() != n || acc.R.size() != n || acc.D.size() != n)
-        throw "Results vectors different size";
+        throw kResultsSizeError;
     ComputeMemberResults(x.data(), n, L, acc.M.data(), acc.V.data(), acc.R.data(), acc.D.data(), true);
 }
 
@@ -143,7 +145,7 @@ void CLoad::WriteMemberResults(const std::vector<double>& x, double L, CMbrResul
 {
     const std::size_t n = x.size();
     if (out.M.size() != n || out.V.size() != n || out.R.size() != n || out.D.size() != n)
-        throw "Results vectors different size";
+        throw kResultsSizeError;
     ComputeMemberResults(x.data(), n, L, out.M.data(), out.V.data(), out.R.data(), out.D.data(), false);
 }
 

@@ -40,7 +40,7 @@ std::shared_ptr<CEnvelopeResults> CMovingLoadAnalysis::Run(bool bByStep, int& nS
     }
 
     const int nPoints = m_nPoints > 0 ? m_nPoints : CBeamAnalysis::PointsPerSpanSetting();
-    if (!m_pBeam) throw "Incorrect span information";
+    if (!m_pBeam) throw kSpanError;
     if (!m_pSolver || m_pSolver->GetPointsPerSpan() != std::max(nPoints, 1))
         m_pSolver = std::make_shared<CBeamSolver>(*m_pBeam, nPoints);
 
@@ -102,7 +102,7 @@ std::shared_ptr<CEnvelopeResults> CMovingLoadAnalysis::Run(bool bByStep, int& nS
             ++m_nAnalyses;
             results->AddResult(analyse(p), m_pLoadModel, p);
             const double d = GetDistanceToNextEvent(p);
-            if (-1e-6 < d && d < 1e-6)
+            if (-kOnEventTolerance < d && d < kOnEventTolerance)
                 p += step;
             else
                 p += std::min(d, step);
@@ -118,7 +118,7 @@ std::shared_ptr<CEnvelopeResults> CMovingLoadAnalysis::Run(bool bByStep, int& nS
 
 double CMovingLoadAnalysis::GetDistanceToNextEvent(double p) const
 {
-    double best = 1e9;
+    double best = kNoEventDistance;
     if (!m_pLoadModel) return best;
 
     // Bisection over the events as stored: ascending when every span is at least 2 m long;
@@ -140,7 +140,7 @@ double CMovingLoadAnalysis::GetDistanceToNextEvent(double p) const
                 n = half;
             }
         }
-        return lo == m_vEvents.size() ? 1e9 : m_vEvents[lo] - x;
+        return lo == m_vEvents.size() ? kNoEventDistance : m_vEvents[lo] - x;
     };
     for (const CLoadModel::PointLoad& pl : m_pLoadModel->m_vPL) best = std::min(best, distance(pl.location + p));
     for (const CLoadModel::PartialUDLoad& pu : m_pLoadModel->m_vPUDL)

@@ -2,6 +2,8 @@
 // CEnvelopeResults.
 #pragma once
 
+#include "engine/EngineErrors.h"
+
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -12,12 +14,14 @@ class CBridge;
 class CEnvelopeResults;
 class CLoadModel;
 
-// Thrown before a run starts when the stepping cannot move the load across the bridge.
-inline constexpr const char* kStepSizeError = "Step size must be greater than zero";
-inline constexpr const char* kStepCountError = "Number of steps must be at least 1";
-// Thrown before a run starts when the step would need more than kMaxPositions positions.
-inline constexpr const char* kStepTooSmallError = "Step size too small: too many load positions";
+// A run throws kStepSizeError or kStepCountError before it starts when the stepping cannot move
+// the load across the bridge, and kStepTooSmallError when the step would need more than
+// kMaxPositions positions.
 inline constexpr double kMaxPositions = 1.0e6;
+// The distance to the next event when no load has one ahead of it.
+inline constexpr double kNoEventDistance = 1.0e9;
+// A load closer than this to an event stands on it: the full step is taken.
+inline constexpr double kOnEventTolerance = 1.0e-6;
 
 class CMovingLoadAnalysis
 {
@@ -34,7 +38,7 @@ public:
     std::shared_ptr<CEnvelopeResults> Run(bool bByStep, int& nSteps, double& stepSize);
 
     // Distance from any load of the model at position p to the next event position at or
-    // beyond it (1e9 when there is none for any load).
+    // beyond it (kNoEventDistance when there is none for any load).
     double GetDistanceToNextEvent(double p) const;
 
     // Points per span for the run (otherwise the setting NPOINTS_ALONG_BEAM, read by Run), and

@@ -30,7 +30,7 @@ std::shared_ptr<CEnvelopeResults> CMultiMovingLoadAnalysis::Run(bool bByStep, in
     // One point count and one factorised beam for every load model of the run.
     const int nPoints = m_nPoints > 0 ? m_nPoints : CBeamAnalysis::PointsPerSpanSetting();
     const std::shared_ptr<CBeam> pBeam = m_pBridge ? m_pBridge->GetBeam() : std::shared_ptr<CBeam>();
-    if (!pBeam) throw "Incorrect span information";
+    if (!pBeam) throw kSpanError;
     auto pSolver = std::make_shared<CBeamSolver>(*pBeam, nPoints);
 
     m_vLMResults.reserve(static_cast<std::size_t>(nLM));

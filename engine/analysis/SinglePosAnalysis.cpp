@@ -1,5 +1,6 @@
 #include "engine/analysis/SinglePosAnalysis.h"
 
+#include "engine/EngineErrors.h"
 #include "engine/analysis/Beam.h"
 #include "engine/analysis/BeamResults.h"
 #include "engine/model/Bridge.h"
@@ -30,7 +31,7 @@ std::shared_ptr<CBeamResults> CSinglePosAnalysis::Run(double position)
 
 void CSinglePosAnalysis::Prepare(int nPoints, std::shared_ptr<CBeamSolver> pSolver)
 {
-    if (!m_pBeam) throw "Incorrect span information";
+    if (!m_pBeam) throw kSpanError;
 
     if (pSolver)
         m_pSolver = std::move(pSolver);
@@ -79,7 +80,7 @@ std::shared_ptr<CBeamResults> CSinglePosAnalysis::Analyse(double position)
 
 void CSinglePosAnalysis::AnalyseInto(double position, CBeamResults& res)
 {
-    if (!m_pSolver) throw "Incorrect span information";
+    if (!m_pSolver) throw kSpanError;
     MakeMemberLoads(position);
     try
     {

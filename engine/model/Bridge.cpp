@@ -1,5 +1,6 @@
 #include "engine/model/Bridge.h"
 
+#include "engine/EngineErrors.h"
 #include "engine/analysis/Beam.h"
 #include "platform/core/StringSerialization.h"
 
@@ -46,7 +47,7 @@ void CBridge::BuildBeam()
     case CONFIG_TWOSPAN: m_vSpans = {L, L}; break;
     case CONFIG_THREESPAN: m_vSpans = {0.75 * L, L, 0.75 * L}; break;
     case CONFIG_EXPLICIT: break; // the user's own spans
-    default: throw "Error in bridge config";
+    default: throw kBridgeConfigError;
     }
 
     auto pBeam = std::make_shared<CBeam>();

@@ -2,6 +2,7 @@
 // start length to an end length.
 #pragma once
 
+#include "engine/EngineErrors.h"
 #include "engine/model/Bridge.h"
 
 #include <boost/serialization/export.hpp>
@@ -10,9 +11,6 @@
 #include <vector>
 
 class CBeam;
-
-// Thrown by the by-step constructor for a step that is not greater than zero.
-inline constexpr const char* kBridgeSetStepError = "Bridge set step must be greater than zero";
 
 class CBridgeSet : public CElement
 {

@@ -2,6 +2,8 @@
 // Standard load-model library: builds the load models of the published bridge loading
 // codes (A26 ... AASHTO) as load model ensembles, one operation per Insert command.
 
+#include "engine/EngineErrors.h"
+
 #include <array>
 #include <memory>
 #include <vector>
@@ -31,9 +33,9 @@ public:
     };
 
     // Texts thrown by the factory (constant narrow strings, like the engine's other errors).
-    static constexpr const char* ErrAxlesSpacings = "Wrong number of axles or spacings";
-    static constexpr const char* ErrSpacingStep = "The spacing step must be greater than zero.";
-    static constexpr const char* ErrSpacingCount = "Too many spacing values: at most 1000 are allowed.";
+    static constexpr const char* ErrAxlesSpacings = kAxlesSpacingsError;
+    static constexpr const char* ErrSpacingStep = kSpacingStepError;
+    static constexpr const char* ErrSpacingCount = kSpacingCountError;
     static constexpr int MaxSpacingValues = 1000;
 
     CLMEFactory();

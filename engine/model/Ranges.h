@@ -1,13 +1,13 @@
 // Evenly spaced value lists, used by bridge sets and the standard load-model library.
 #pragma once
 
+#include "engine/EngineErrors.h"
+
 #include <vector>
 
 // Largest number of values LinSpace and RangeByStep will produce; asking for more
 // throws kRangeTooLargeError.
 inline constexpr int kMaxRangeValues = 100000;
-inline constexpr const char* kRangeTooLargeError = "Too many values in range (more than 100000)";
-inline constexpr const char* kRangeStepError = "Range step must be non-zero";
 
 // n values evenly spaced from a to b inclusive; empty when n < 2.
 // Throws kRangeTooLargeError when n > kMaxRangeValues.
