@@ -535,11 +535,9 @@ public:
         CWnd* top = TopDialogOf(wnd);
         if (!top || !(top->IsKindOf(RUNTIME_CLASS(CDialog)) || top->IsKindOf(RUNTIME_CLASS(CPropertySheet)))) return false;
         auto* ke = static_cast<QKeyEvent*>(e);
-        UINT vk = VirtualKeyFromQt(ke->key(), ke->modifiers());
-        if (!vk) return false;
+        MSG msg = KeyMessage(wnd->m_hWnd, *ke);
+        if (!msg.message) return false;
         NoteInputState(ke->modifiers(), QApplication::mouseButtons());
-        bool alt = ke->modifiers() & Qt::AltModifier;
-        MSG msg{wnd->m_hWnd, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, MAKELPARAM(1, alt ? 0x2000 : 0), 0, {}};
         if (!WalkPreTranslate(wnd, &msg)) return false;
         e->accept();
         return true;
@@ -748,7 +746,7 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate* tmpl, CWnd* pParent, bool
             QWidget* ownerWidget = pParent ? WidgetOf(pParent->GetTopLevelParent() ? pParent->GetTopLevelParent() : pParent) : nullptr;
             if (ownerWidget) ownerWidget = ownerWidget->window();
             w->setParent(ownerWidget, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-            w->setWindowTitle(QString::fromWCharArray(tmpl->caption ? tmpl->caption : L""));
+            w->setWindowTitle(ToQString(tmpl->caption));
         }
     }
     if (!ok || !m_hWnd) return FALSE;

@@ -193,11 +193,9 @@ protected:
         CWnd* top = wnd->GetTopLevelParent();
         auto* frame = DYNAMIC_DOWNCAST(CFrameWnd, top);
         if (!frame) return false;
-        UINT vk = VirtualKeyFromQt(ke->key(), ke->modifiers());
-        if (!vk) return false;
+        MSG msg = KeyMessage(wnd->m_hWnd, *ke);
+        if (!msg.message) return false;
         NoteInputState(ke->modifiers(), QApplication::mouseButtons());
-        MSG msg{wnd->m_hWnd, (ke->modifiers() & Qt::AltModifier) ? static_cast<UINT>(WM_SYSKEYDOWN) : static_cast<UINT>(WM_KEYDOWN),
-                vk, 1, 0, {}};
         return frame->PreTranslateMessage(&msg) != FALSE;
     }
 };

@@ -166,15 +166,6 @@ void ReleaseObject(HGDIOBJ h)
         FreeRecord(h);
 }
 
-QString ToQString(LPCWSTR text, int count)
-{
-    if (!text)
-        return QString();
-    if (count < 0)
-        count = static_cast<int>(std::wcslen(text));
-    return QString::fromWCharArray(text, count);
-}
-
 // ---- Fonts -------------------------------------------------------------------------------
 
 QString MapFontFamily(const QString& faceName)

@@ -22,7 +22,7 @@ bool GetBrushColor(HBRUSH h, COLORREF* c)
     if (!b || b->style == BS_NULL)
         return false;
     if (c)
-        *c = b->style == BS_PATTERN && !b->pattern.isNull() ? FromQRgb(b->pattern.pixel(0, 0)) : b->color;
+        *c = b->style == BS_PATTERN && !b->pattern.isNull() ? FromQColor(b->pattern.pixel(0, 0)) : b->color;
     return true;
 }
 } // namespace qor::gui

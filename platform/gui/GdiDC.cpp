@@ -1587,7 +1587,7 @@ COLORREF GetPixel(HDC hdc, int x, int y)
         return CLR_INVALID;
     if (auto c = dc->EffectiveClip(); c && !c->contains(d))
         return CLR_INVALID;
-    return FromQRgb(img->pixel(d));
+    return FromQColor(img->pixel(d));
 }
 
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color)

@@ -1,7 +1,8 @@
-// Internal to platform/gui: the records behind GDI handles and device contexts, and the
-// conversions between GDI values and Qt values. Code outside platform/ never includes this.
+// Internal to platform/gui: the records behind GDI handles and device contexts, and the fonts
+// behind them (conversions are in Convert.h). Code outside platform/ never includes this.
 #pragma once
 
+#include "platform/gui/Convert.h"
 #include "platform/gui/Gdi.h"
 
 #include <QColor>
@@ -16,17 +17,6 @@
 #include <vector>
 
 namespace qor::gui {
-
-// ---- Conversions ------------------------------------------------------------------------
-
-inline QColor ToQColor(COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
-inline COLORREF FromQColor(const QColor& c) { return RGB(c.red(), c.green(), c.blue()); }
-inline QRgb ToQRgb(COLORREF c) { return qRgb(GetRValue(c), GetGValue(c), GetBValue(c)); }
-inline COLORREF FromQRgb(QRgb c) { return RGB(qRed(c), qGreen(c), qBlue(c)); }
-// A GDI rectangle (right and bottom excluded) as a QRect, and back.
-inline QRect ToQRect(const RECT& r) { return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)); }
-inline RECT FromQRect(const QRect& r) { return RECT{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
-QString ToQString(LPCWSTR text, int count = -1);
 
 // The installed family that stands for a Windows face name ("Arial" -> "Liberation Sans" ...).
 QString MapFontFamily(const QString& faceName);

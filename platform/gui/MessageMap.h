@@ -18,7 +18,7 @@ class CDC;
 class CScrollBar;
 
 namespace qor::gui {
-// Helpers the entries use to turn handles back into objects (defined in Wnd.cpp).
+// Helpers the entries use to turn handles back into objects (defined in WndCreate.cpp).
 CWnd* WndFromHandle(HWND hWnd);
 CScrollBar* ScrollBarFromHandle(HWND hWnd);
 CDC* DCFromHandle(HDC hDC);

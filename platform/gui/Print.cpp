@@ -22,8 +22,6 @@ namespace qor::gui {
 
 namespace {
 
-QString ToQ(const CString& s) { return QString::fromStdString(s.ToUtf8()); }
-CString FromQ(const QString& s) { return CString::FromUtf8(s.toStdString()); }
 
 CString& PrintToFilePath()
 {
@@ -88,7 +86,7 @@ public:
     {
         if (m_inDoc)
             return SP_ERROR;
-        m_printer->setDocName(ToQ(docName));
+        m_printer->setDocName(ToQString(docName));
         m_finalPath.clear();
         if (IsPdf(*m_printer))
         {
@@ -283,7 +281,7 @@ std::unique_ptr<QPrinter> MakeJobPrinter()
     if (!pdf.IsEmpty() || !s.fileName.isEmpty())
     {
         printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(pdf.IsEmpty() ? s.fileName : ToQ(pdf));
+        printer->setOutputFileName(pdf.IsEmpty() ? s.fileName : ToQString(pdf));
         printer->setResolution(PdfDpi());
         const double m = kPdfMarginMm;
         printer->setPageLayout(QPageLayout(s.pageSize.value_or(QPageSize(QPageSize::A4)), QPageLayout::Portrait,
@@ -477,7 +475,7 @@ CString CPrintDialog::GetDeviceName() const
 {
     if (!GetPrintToFile().IsEmpty() || !CurrentPrinterSettings().fileName.isEmpty())
         return CString(L"PDF");
-    return FromQ(CurrentPrinterSettings().printerName);
+    return FromQString(CurrentPrinterSettings().printerName);
 }
 
 // ---- CPrintInfo ---------------------------------------------------------------------------------

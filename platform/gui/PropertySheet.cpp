@@ -100,7 +100,7 @@ void CPropertySheet::AddPage(CPropertyPage* pPage)
     if (!pPage) return;
     pPage->m_pSheet = this;
     m_pages.push_back(pPage);
-    if (m_hWnd && m_tabBar) static_cast<QTabBar*>(m_tabBar)->addTab(QString::fromWCharArray(pPage->GetTitle().GetString()));
+    if (m_hWnd && m_tabBar) static_cast<QTabBar*>(m_tabBar)->addTab(ToQString(pPage->GetTitle()));
     if (m_hWnd && m_nav) static_cast<CListBox*>(m_nav)->AddString(pPage->GetTitle());
 }
 
@@ -201,7 +201,7 @@ BOOL CPropertySheet::BuildWindow()
     QWidget* ownerWidget = owner ? WidgetOf(owner) : nullptr;
     if (ownerWidget) ownerWidget = ownerWidget->window();
     w->setParent(ownerWidget, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    w->setWindowTitle(QString::fromWCharArray(caption.GetString()));
+    w->setWindowTitle(ToQString(caption));
     SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(*m_font)), 0);
     HFONT font = *m_font;
 
@@ -220,7 +220,7 @@ BOOL CPropertySheet::BuildWindow()
         auto* bar = new QTabBar(w);
         bar->setFont(QFontFromHandle(font));
         bar->setDrawBase(true);
-        for (CPropertyPage* p : m_pages) bar->addTab(QString::fromWCharArray(p->GetTitle().GetString()));
+        for (CPropertyPage* p : m_pages) bar->addTab(ToQString(p->GetTitle()));
         bar->setGeometry(margin.cx, margin.cy, m_pageRect.Width(), tabHeight);
         bar->show();
         QObject::connect(bar, &QTabBar::currentChanged, bar, [this](int i) { OnNavigate(i); });

@@ -1,5 +1,6 @@
-// Windows: creation, the handle table, dispatch, geometry, painting protocol, focus,
-// capture, cursors, timers. Scroll bars are in WndScroll.cpp, event translation in
+// Windows: dispatch and default processing, relatives, visibility and styles, geometry,
+// text, painting and timers. The handle table and creation are in WndCreate.cpp, focus,
+// capture and cursors in WndFocus.cpp, scroll bars in WndScroll.cpp, event translation in
 // WndEvents.cpp.
 #include "platform/gui/WndInternal.h"
 
@@ -11,108 +12,19 @@
 #include "platform/gui/SurfaceAccess.h"
 #include "platform/gui/SysValues.h"
 
-#include <QtCore/QElapsedTimer>
-#include <QtCore/QPointer>
 #include <QtCore/QTimer>
-#include <QtGui/QCursor>
 #include <QtGui/QPainter>
-#include <QtGui/QWindow>
 #include <QtWidgets/QApplication>
 
-#include <atomic>
-#include <map>
-#include <mutex>
 #include <string>
 #include <vector>
 
 namespace qor::gui {
 
-// ---- Handle table --------------------------------------------------------------------------
 namespace {
-
-std::mutex& HandleMutex()
-{
-    static std::mutex m;
-    return m;
-}
-std::map<HWND, WndState*>& Handles()
-{
-    static std::map<HWND, WndState*> h;
-    return h;
-}
-std::atomic<std::uintptr_t> g_nextHandle{0x10000};
-
-struct ClassEntry {
-    WNDCLASS cls{};
-    std::wstring name;
-};
-std::map<std::wstring, ClassEntry>& Classes()
-{
-    static std::map<std::wstring, ClassEntry> c;
-    return c;
-}
-
-std::wstring Lower(LPCTSTR s)
-{
-    std::wstring r = s ? s : L"";
-    for (auto& ch : r) ch = static_cast<wchar_t>(towlower(ch));
-    return r;
-}
-
-CWnd* g_focus = nullptr;
-CWnd* g_capture = nullptr;
-
-struct CursorRecord {
-    Qt::CursorShape shape;
-};
-HCURSOR g_cursor = nullptr;
-
 // The message being handled (innermost last).
 thread_local std::vector<MSG> t_messages;
-
 } // namespace
-
-bool IsLiveHandle(HWND h)
-{
-    std::lock_guard<std::mutex> lock(HandleMutex());
-    return Handles().count(h) != 0;
-}
-
-WndState* StateOf(HWND h)
-{
-    if (!h) return nullptr;
-    std::lock_guard<std::mutex> lock(HandleMutex());
-    auto it = Handles().find(h);
-    return it == Handles().end() ? nullptr : it->second;
-}
-
-WndState* StateOf(const CWnd* w) { return WndAccess::State(w); }
-
-CWnd* WndFromWidget(QWidget* w)
-{
-    for (; w; w = w->parentWidget())
-        if (auto* host = dynamic_cast<HostBase*>(w)) return host->state ? host->state->wnd : nullptr;
-    return nullptr;
-}
-
-QWidget* WidgetOf(const CWnd* w)
-{
-    WndState* s = StateOf(w);
-    return (s && w->m_hWnd) ? s->widget : nullptr;
-}
-
-CWnd* WndFromHandle(HWND hWnd) { return CWnd::FromHandle(hWnd); }
-CScrollBar* ScrollBarFromHandle(HWND hWnd)
-{
-    return DynamicDowncast<CScrollBar>(CWnd::FromHandle(hWnd));
-}
-CDC* DCFromHandle(HDC hDC) { return hDC ? CDC::FromHandle(hDC) : nullptr; }
-
-CString FromQString(const QString& s)
-{
-    std::wstring w = s.toStdWString();
-    return CString(w.c_str());
-}
 
 // ---- Geometry of a window's parts ----------------------------------------------------------
 
@@ -204,7 +116,7 @@ CRect BeginPaint(CWnd* wnd, bool* eraseBackground)
     if (eraseBackground) *eraseBackground = s->erasePending;
     s->erasePending = false;
     s->inPaint = true;
-    s->paintRect = bounds.isEmpty() ? CRect() : ToCRect(bounds);
+    s->paintRect = bounds.isEmpty() ? CRect() : FromQRect(bounds);
     return s->paintRect;
 }
 
@@ -216,140 +128,9 @@ void EndPaint(CWnd* wnd)
     SurfaceChanged(wnd, nullptr);
 }
 
-// ---- Cursors -------------------------------------------------------------------------------
-
-Qt::CursorShape CursorShapeOf(HCURSOR h)
-{
-    return h ? reinterpret_cast<CursorRecord*>(h)->shape : Qt::ArrowCursor;
-}
-
-// The window whose mouse message is being handled receives SetCursor's shape.
-CWnd* g_cursorTarget = nullptr;
-
 } // namespace qor::gui
 
 using namespace qor::gui;
-
-// ---- Window classes ------------------------------------------------------------------------
-
-BOOL RegisterClass(const WNDCLASS* wc)
-{
-    if (!wc || !wc->lpszClassName || !*wc->lpszClassName) return FALSE;
-    std::wstring key = Lower(wc->lpszClassName);
-    auto& classes = Classes();
-    if (classes.count(key)) return FALSE; // already registered, as on Windows
-    ClassEntry e;
-    e.cls = *wc;
-    e.name = wc->lpszClassName;
-    auto it = classes.emplace(key, std::move(e)).first;
-    it->second.cls.lpszClassName = it->second.name.c_str();
-    return TRUE;
-}
-BOOL RegisterClassW(const WNDCLASS* wc) { return RegisterClass(wc); }
-BOOL AfxRegisterClass(WNDCLASS* wc)
-{
-    WNDCLASS existing;
-    if (wc && GetClassInfo(wc->hInstance, wc->lpszClassName, &existing)) return TRUE;
-    return RegisterClass(wc);
-}
-
-namespace {
-void EnsureBuiltInClasses()
-{
-    static bool done = false;
-    if (done) return;
-    done = true;
-    WNDCLASS wc{};
-    wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = L"AfxWnd";
-    RegisterClass(&wc);
-    wc.style = CS_DBLCLKS;
-    wc.lpszClassName = WC_SCROLLBAR;
-    RegisterClass(&wc);
-    RegisterNativeClasses();
-}
-} // namespace
-
-BOOL GetClassInfo(HINSTANCE, LPCTSTR name, LPWNDCLASS out)
-{
-    EnsureBuiltInClasses();
-    if (!name) return FALSE;
-    auto it = Classes().find(Lower(name));
-    if (it == Classes().end()) return FALSE;
-    if (out) *out = it->second.cls;
-    return TRUE;
-}
-BOOL GetClassInfoW(HINSTANCE h, LPCTSTR name, LPWNDCLASS out) { return GetClassInfo(h, name, out); }
-BOOL UnregisterClass(LPCTSTR name, HINSTANCE) { return Classes().erase(Lower(name)) ? TRUE : FALSE; }
-
-LPCTSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon)
-{
-    CString name;
-    name.Format(L"Afx:%x:%llx:%llx:%llx", nClassStyle, static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(hCursor)),
-                static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(hbrBackground)),
-                static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(hIcon)));
-    WNDCLASS wc{};
-    if (!GetClassInfo(nullptr, name, &wc)) {
-        wc.style = nClassStyle;
-        wc.hCursor = hCursor;
-        wc.hbrBackground = hbrBackground;
-        wc.hIcon = hIcon;
-        wc.lpszClassName = name;
-        RegisterClass(&wc);
-    }
-    GetClassInfo(nullptr, name, &wc);
-    return wc.lpszClassName; // stable: owned by the class table
-}
-
-HINSTANCE AfxGetInstanceHandle() { return reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(0x400000)); }
-HINSTANCE AfxGetResourceHandle() { return AfxGetInstanceHandle(); }
-
-// ---- Cursors -------------------------------------------------------------------------------
-
-HCURSOR LoadCursor(HINSTANCE, LPCTSTR name)
-{
-    static CursorRecord arrow{Qt::ArrowCursor}, ibeam{Qt::IBeamCursor}, wait{Qt::WaitCursor}, cross{Qt::CrossCursor},
-        up{Qt::UpArrowCursor}, sizeAll{Qt::SizeAllCursor}, nwse{Qt::SizeFDiagCursor}, nesw{Qt::SizeBDiagCursor},
-        we{Qt::SizeHorCursor}, ns{Qt::SizeVerCursor}, no{Qt::ForbiddenCursor}, hand{Qt::PointingHandCursor},
-        busy{Qt::BusyCursor}, help{Qt::WhatsThisCursor};
-    if (!IS_INTRESOURCE(name)) return reinterpret_cast<HCURSOR>(&arrow);
-    CursorRecord* r = nullptr;
-    switch (static_cast<int>(reinterpret_cast<std::uintptr_t>(name))) {
-    case 32512: r = &arrow; break;
-    case 32513: r = &ibeam; break;
-    case 32514: r = &wait; break;
-    case 32515: r = &cross; break;
-    case 32516: r = &up; break;
-    case 32640:
-    case 32646: r = &sizeAll; break;
-    case 32642: r = &nwse; break;
-    case 32643: r = &nesw; break;
-    case 32644: r = &we; break;
-    case 32645: r = &ns; break;
-    case 32648: r = &no; break;
-    case 32649: r = &hand; break;
-    case 32650: r = &busy; break;
-    case 32651: r = &help; break;
-    default: return nullptr;
-    }
-    return reinterpret_cast<HCURSOR>(r);
-}
-HCURSOR LoadCursorW(HINSTANCE h, LPCTSTR name) { return LoadCursor(h, name); }
-
-HCURSOR SetCursor(HCURSOR hCursor)
-{
-    HCURSOR old = g_cursor;
-    g_cursor = hCursor;
-    CWnd* target = g_cursorTarget ? g_cursorTarget : g_capture;
-    if (QWidget* w = WidgetOf(target)) {
-        if (hCursor) w->setCursor(QCursor(CursorShapeOf(hCursor)));
-        else w->setCursor(QCursor(Qt::BlankCursor));
-    }
-    return old;
-}
-HCURSOR GetCursor() { return g_cursor; }
-BOOL DestroyCursor(HCURSOR) { return TRUE; }
 
 // ---- Handle-level calls --------------------------------------------------------------------
 
@@ -381,30 +162,6 @@ BOOL UpdateWindow(HWND hWnd)
     CWnd* w = CWnd::FromHandle(hWnd);
     if (!w) return FALSE;
     w->UpdateWindow();
-    return TRUE;
-}
-HWND GetFocus() { return g_focus ? g_focus->m_hWnd : nullptr; }
-HWND SetFocus(HWND hWnd)
-{
-    HWND old = GetFocus();
-    if (CWnd* w = CWnd::FromHandle(hWnd)) w->SetFocus();
-    return old;
-}
-HWND GetCapture() { return g_capture ? g_capture->m_hWnd : nullptr; }
-HWND SetCapture(HWND hWnd)
-{
-    HWND old = GetCapture();
-    if (CWnd* w = CWnd::FromHandle(hWnd)) w->SetCapture();
-    return old;
-}
-BOOL ReleaseCapture()
-{
-    CWnd* old = g_capture;
-    if (!old) return TRUE;
-    g_capture = nullptr;
-    if (QWidget* w = WidgetOf(old))
-        if (QWidget::mouseGrabber() == w) w->releaseMouse();
-    old->SendMessage(WM_CAPTURECHANGED, 0, 0);
     return TRUE;
 }
 HWND GetParent(HWND hWnd)
@@ -446,291 +203,6 @@ BOOL KillTimer(HWND hWnd, UINT_PTR id)
     return w ? w->KillTimer(id) : FALSE;
 }
 
-// ---- CWnd: identity ------------------------------------------------------------------------
-
-IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
-IMPLEMENT_DYNAMIC(CScrollBar, CWnd)
-
-BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
-END_MESSAGE_MAP()
-
-CWnd::CWnd() = default;
-
-CWnd::~CWnd()
-{
-    if (m_hWnd) DestroyWindow();
-}
-
-CWnd* CWnd::FromHandle(HWND hWnd)
-{
-    WndState* s = StateOf(hWnd);
-    return s ? s->wnd : nullptr;
-}
-CWnd* CWnd::FromHandlePermanent(HWND hWnd) { return FromHandle(hWnd); }
-CWnd* CWnd::GetFocus() { return g_focus; }
-CWnd* CWnd::GetCapture() { return g_capture; }
-CWnd* CWnd::GetDesktopWindow() { return nullptr; }
-CWnd* CWnd::GetActiveWindow()
-{
-    return WndFromWidget(QApplication::activeWindow());
-}
-CWnd* CWnd::WindowFromPoint(POINT point)
-{
-    return WndFromWidget(QApplication::widgetAt(point.x, point.y));
-}
-
-// ---- Creation ------------------------------------------------------------------------------
-
-BOOL CWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
-                  UINT nID, CCreateContext* pContext)
-{
-    return CreateEx(0, lpszClassName, lpszWindowName, dwStyle | WS_CHILD, rect, pParentWnd, nID,
-                    static_cast<LPVOID>(pContext));
-}
-
-BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
-                    CWnd* pParentWnd, UINT nID, LPVOID lpParam)
-{
-    return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, rect.right - rect.left,
-                     rect.bottom - rect.top, pParentWnd ? pParentWnd->m_hWnd : nullptr,
-                     reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(nID)), lpParam);
-}
-
-BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, int x, int y,
-                    int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam)
-{
-    if (m_hWnd) return FALSE;
-    InitApplication();
-    EnsureBuiltInClasses();
-
-    CREATESTRUCT cs{};
-    cs.dwExStyle = dwExStyle;
-    cs.lpszClass = lpszClassName ? lpszClassName : L"AfxWnd";
-    cs.lpszName = lpszWindowName;
-    cs.style = static_cast<LONG>(dwStyle);
-    cs.x = x;
-    cs.y = y;
-    cs.cx = nWidth;
-    cs.cy = nHeight;
-    cs.hwndParent = hWndParent;
-    cs.hMenu = nIDorHMenu;
-    cs.hInstance = AfxGetInstanceHandle();
-    cs.lpCreateParams = lpParam;
-    if (!PreCreateWindow(cs)) return FALSE;
-    WatchFocusWindows();
-
-    WNDCLASS wc{};
-    if (!GetClassInfo(nullptr, cs.lpszClass, &wc)) return FALSE;
-    CWnd* parentWnd = FromHandle(cs.hwndParent);
-    DWORD style = static_cast<DWORD>(cs.style);
-    if ((style & WS_CHILD) && !parentWnd) return FALSE;
-
-    auto state = std::make_unique<WndState>();
-    WndState* s = state.get();
-    s->wnd = this;
-    s->cls = wc;
-    s->className = wc.lpszClassName;
-    s->style = style & ~WS_VISIBLE;
-    s->exStyle = cs.dwExStyle;
-    s->id = (style & WS_CHILD) ? static_cast<UINT>(reinterpret_cast<std::uintptr_t>(cs.hMenu)) : 0;
-    s->parent = (style & WS_CHILD) ? parentWnd : nullptr;
-    s->owner = (style & WS_CHILD) ? nullptr : parentWnd;
-    s->text = cs.lpszName ? cs.lpszName : L"";
-    s->x = cs.x;
-    s->y = cs.y;
-    s->cx = std::max(cs.cx, 0);
-    s->cy = std::max(cs.cy, 0);
-    s->scrollBarControl = s->className.CompareNoCase(WC_SCROLLBAR) == 0;
-
-    QWidget* parentWidget = nullptr;
-    Qt::WindowFlags flags = Qt::Widget;
-    if (style & WS_CHILD) {
-        parentWidget = WndAccess::State(parentWnd)->widget;
-    } else if (style & WS_POPUP) {
-        flags = Qt::Tool | Qt::FramelessWindowHint;
-        // A tool-window pop-up (a tip) never takes the activation nor the keyboard.
-        if (s->exStyle & WS_EX_TOOLWINDOW) flags |= Qt::WindowDoesNotAcceptFocus;
-        else flags = Qt::Window | Qt::FramelessWindowHint;
-        if (s->owner) parentWidget = WndAccess::State(s->owner)->widget->window();
-        if (s->exStyle & WS_EX_TOPMOST) flags |= Qt::WindowStaysOnTopHint;
-    } else {
-        flags = Qt::Window;
-        if (s->exStyle & WS_EX_TOOLWINDOW) flags = Qt::Tool;
-    }
-    if (!MakeNativeControl(s, parentWidget)) {
-        auto* host = new HostWidget(s, false, parentWidget, flags);
-        s->widget = host;
-        s->host = host;
-    }
-    if (!(style & WS_CHILD)) s->widget->setWindowTitle(ToQString(s->text));
-
-    // Standard scroll bars (the control's own bar for a scroll-bar control; a native
-    // control has the toolkit control's own).
-    if (s->IsNative()) {
-    } else if (s->scrollBarControl) {
-        BarState& b = s->bars[SB_CTL];
-        b.widget = new BarWidget((style & SBS_VERT) ? Qt::Vertical : Qt::Horizontal, s->widget, s, SB_CTL);
-        b.visible = true;
-        b.everSet = true;
-        b.widget->show();
-    } else {
-        for (int bar : {SB_HORZ, SB_VERT}) {
-            BarState& b = s->bars[bar];
-            b.widget = new BarWidget(bar == SB_VERT ? Qt::Vertical : Qt::Horizontal, s->widget, s, bar);
-            b.widget->hide();
-            DWORD bit = bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL;
-            if (style & bit) {
-                b.visible = true;
-                b.everSet = true;
-                b.nMax = 100;
-            }
-        }
-    }
-
-    HWND h = reinterpret_cast<HWND>(g_nextHandle.fetch_add(16));
-    s->handle = h;
-    {
-        std::lock_guard<std::mutex> lock(HandleMutex());
-        Handles()[h] = s;
-    }
-    m_pState = std::move(state);
-    m_hWnd = h;
-
-    // Geometry before the first messages.
-    QPoint origin(s->x, s->y);
-    if (s->parent) origin += WndAccess::State(s->parent)->ClientOrigin();
-    s->widget->setGeometry(origin.x(), origin.y(), s->cx, s->cy);
-    s->Layout();
-    for (int bar = 0; bar < 3; ++bar)
-        if (s->bars[bar].widget) SyncBar(s, bar);
-    CSize client = s->ClientSize();
-    s->invalid = QRegion(0, 0, client.cx, client.cy);
-    s->erasePending = true;
-    if (style & WS_DISABLED) s->widget->setEnabled(false);
-    if (s->native) s->native->Created(s);
-
-    PreSubclassWindow();
-    cs.style = static_cast<LONG>(style);
-    if (SendMessage(WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
-        DestroyWindow();
-        return FALSE;
-    }
-    if (!m_hWnd) return FALSE;
-    SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(static_cast<WORD>(client.cx), static_cast<WORD>(client.cy)));
-    if (!m_hWnd) return FALSE;
-    SendMessage(WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(s->x), static_cast<WORD>(s->y)));
-    if (m_hWnd && (style & WS_VISIBLE)) ShowWindow(SW_SHOW);
-    return m_hWnd != nullptr;
-}
-
-BOOL CWnd::PreCreateWindow(CREATESTRUCT&) { return TRUE; }
-void CWnd::PreSubclassWindow() {}
-void CWnd::PostNcDestroy() {}
-void CWnd::CalcWindowRect(LPRECT lpClientRect, UINT)
-{
-    if (!lpClientRect) return;
-    WndState* s = StateOf(this);
-    int b = s ? s->BorderWidth() : 0;
-    lpClientRect->left -= b;
-    lpClientRect->top -= b;
-    lpClientRect->right += b;
-    lpClientRect->bottom += b;
-}
-
-BOOL CWnd::DestroyWindow()
-{
-    WndState* s = StateOf(this);
-    if (!m_hWnd || !s || s->destroying) return FALSE;
-    s->destroying = true;
-    HWND h = m_hWnd;
-
-    if (g_capture == this) ReleaseCapture();
-    SendMessage(WM_DESTROY, 0, 0);
-    // Children go after their parent got WM_DESTROY, before it gets WM_NCDESTROY.
-    std::vector<CWnd*> children;
-    {
-        std::lock_guard<std::mutex> lock(HandleMutex());
-        for (auto& [hh, st] : Handles())
-            if (st->parent == this || st->owner == this) children.push_back(st->wnd);
-    }
-    for (CWnd* c : children)
-        if (WndAccess::State(c) && c->m_hWnd) c->DestroyWindow();
-    if (g_focus == this) g_focus = nullptr;
-    if (g_cursorTarget == this) g_cursorTarget = nullptr;
-    for (auto& [id, t] : s->timers) {
-        t->stop();
-        t->deleteLater();
-    }
-    s->timers.clear();
-    SendMessage(WM_NCDESTROY, 0, 0);
-    // OnNcDestroy (default processing) detached the window and called PostNcDestroy,
-    // which may have deleted this object: touch nothing of it below unless still attached.
-    (void)h;
-    return TRUE;
-}
-
-namespace {
-// Takes the window away from its object: the handle dies and the widget goes.
-void DetachAndDestroyWidget(CWnd* wnd)
-{
-    WndState* s = WndAccess::State(wnd);
-    if (!s) return;
-    {
-        std::lock_guard<std::mutex> lock(HandleMutex());
-        Handles().erase(s->handle);
-    }
-    QWidget* w = s->widget;
-    HostBase* host = s->host;
-    s->widget = nullptr;
-    s->host = nullptr;
-    ReleasePaintersOn(&s->surface);
-    if (w) {
-        host->state = nullptr;
-        for (BarState& b : s->bars)
-            if (b.widget) b.widget->owner = nullptr;
-        // A part of another control (a combo box's edit) goes with that control.
-        if (s->widgetOwnedByControl) return;
-        w->hide();
-        if (w->parentWidget()) w->setParent(nullptr);
-        if (s->eventDepth > 0) w->deleteLater();
-        else delete w;
-    }
-}
-} // namespace
-
-void CWnd::OnNcDestroy()
-{
-    // Default processing: the window is gone; the object may now go.
-    WndState* s = StateOf(this);
-    if (!s) return;
-    m_hWnd = nullptr;
-    DetachAndDestroyWidget(this);
-    m_pState.reset();
-    PostNcDestroy();
-}
-
-BOOL CWnd::SubclassWindow(HWND hWnd)
-{
-    // Windows here are always created by their objects; subclassing an existing one moves
-    // it to this object.
-    CWnd* other = FromHandle(hWnd);
-    if (!other || other == this || m_hWnd) return FALSE;
-    m_pState = std::move(other->m_pState);
-    m_pState->wnd = this;
-    m_hWnd = hWnd;
-    other->m_hWnd = nullptr;
-    PreSubclassWindow();
-    return TRUE;
-}
-BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
-{
-    CWnd* item = pParent ? pParent->GetDlgItem(static_cast<int>(nID)) : nullptr;
-    return item ? SubclassWindow(item->m_hWnd) : FALSE;
-}
-HWND CWnd::UnsubclassWindow() { return m_hWnd; }
-BOOL CWnd::Attach(HWND hWndNew) { return SubclassWindow(hWndNew); }
-HWND CWnd::Detach() { return m_hWnd; }
-
 // ---- Dispatch ------------------------------------------------------------------------------
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -746,12 +218,7 @@ BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep, BOOL)
 {
-    std::vector<CWnd*> children;
-    {
-        std::lock_guard<std::mutex> lock(HandleMutex());
-        for (auto& [h, st] : Handles())
-            if (st->parent == this) children.push_back(st->wnd);
-    }
+    std::vector<CWnd*> children = OwnedWindows(this, false);
     for (CWnd* c : children) {
         c->SendMessage(message, wParam, lParam);
         if (bDeep && c->m_hWnd) c->SendMessageToDescendants(message, wParam, lParam, TRUE, FALSE);
@@ -815,16 +282,10 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     m.pt = POINT{GET_X_LPARAM(static_cast<LPARAM>(pos)), GET_Y_LPARAM(static_cast<LPARAM>(pos))};
     t_messages.push_back(m);
     KeyStateScope keys(message, wParam);
-    CWnd* savedCursorTarget = g_cursorTarget;
-    if (message == WM_SETCURSOR || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST)) g_cursorTarget = this;
+    CursorTargetScope cursor(this, message == WM_SETCURSOR || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST));
     struct Pop {
-        CWnd* saved;
-        ~Pop()
-        {
-            t_messages.pop_back();
-            g_cursorTarget = saved;
-        }
-    } pop{savedCursorTarget};
+        ~Pop() { t_messages.pop_back(); }
+    } pop;
     (void)s;
     LRESULT result = 0;
     if (!OnWndMsg(message, wParam, lParam, &result)) result = DefWindowProc(message, wParam, lParam);
@@ -1005,10 +466,8 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (LOWORD(lParam) != HTCLIENT) return FALSE;
         if ((s->style & WS_CHILD) && s->parent && s->parent->SendMessage(WM_SETCURSOR, wParam, lParam)) return TRUE;
         if (s->cls.hCursor) {
-            CWnd* saved = g_cursorTarget;
-            g_cursorTarget = this;
+            CursorTargetScope cursor(this, true);
             ::SetCursor(s->cls.hCursor);
-            g_cursorTarget = saved;
             return TRUE;
         }
         return FALSE;
@@ -1140,9 +599,8 @@ CWnd* CWnd::GetTopLevelParent() const
 
 CWnd* CWnd::GetDlgItem(int nID) const
 {
-    std::lock_guard<std::mutex> lock(HandleMutex());
-    for (auto& [h, st] : Handles())
-        if (st->parent == this && static_cast<int>(st->id) == nID) return st->wnd;
+    for (CWnd* c : OwnedWindows(this, false))
+        if (c->GetDlgCtrlID() == nID) return c;
     return nullptr;
 }
 
@@ -1229,11 +687,7 @@ BOOL CWnd::ShowWindow(int nCmdShow)
     }
     s->widget->setVisible(show);
     if (show) Invalidate();
-    if (!show && g_focus && (g_focus == this || IsChild(g_focus))) {
-        CWnd* old = g_focus;
-        g_focus = nullptr;
-        old->SendMessage(WM_KILLFOCUS, 0, 0);
-    }
+    if (CWnd* focus = FocusWindow(); !show && focus && (focus == this || IsChild(focus))) DropFocus();
     return was;
 }
 
@@ -1252,10 +706,7 @@ BOOL CWnd::EnableWindow(BOOL bEnable)
     if (bEnable) s->style &= ~WS_DISABLED;
     else s->style |= WS_DISABLED;
     s->widget->setEnabled(bEnable != FALSE);
-    if (!bEnable && g_focus == this) {
-        g_focus = nullptr;
-        SendMessage(WM_KILLFOCUS, 0, 0);
-    }
+    if (!bEnable && FocusWindow() == this) DropFocus();
     SendMessage(WM_ENABLE, bEnable ? TRUE : FALSE, 0);
     return wasDisabled;
 }
@@ -1507,128 +958,6 @@ UINT CWnd::GetDlgItemText(int nID, CString& r) const
     return static_cast<UINT>(r.GetLength());
 }
 
-// ---- Focus and capture ---------------------------------------------------------------------
-
-namespace qor::gui {
-// Moves the focus as SetFocus does: WM_KILLFOCUS to the old window, WM_SETFOCUS to the new.
-void MoveFocus(CWnd* to)
-{
-    CWnd* old = g_focus;
-    if (old == to) return;
-    g_focus = to;
-    if (old && old->m_hWnd) old->SendMessage(WM_KILLFOCUS, reinterpret_cast<WPARAM>(to ? to->m_hWnd : nullptr), 0);
-    if (to && to->m_hWnd && g_focus == to)
-        to->SendMessage(WM_SETFOCUS, reinterpret_cast<WPARAM>(old && old->m_hWnd ? old->m_hWnd : nullptr), 0);
-}
-CWnd* FocusWindow() { return g_focus; }
-CWnd* CaptureWindow() { return g_capture; }
-
-namespace {
-// A pop-up (a dropped list) was shown and the toolkit has not yet reported the focus window
-// since: its activation may still be on the way, and if the pop-up's window is gone by then
-// the toolkit activates nothing instead.
-bool g_popupActivationPending = false;
-QElapsedTimer g_popupShownAt;
-} // namespace
-
-void WatchFocusWindows()
-{
-    static QPointer<QCoreApplication> watched;
-    if (!qApp || watched == qApp) return;
-    watched = qApp;
-    QObject::connect(qApp, &QGuiApplication::focusWindowChanged, qApp, [](QWindow* w) {
-        bool pending = PopupActivationPending();
-        g_popupActivationPending = false;
-        // A hidden window activated (a list closed before the toolkit caught up), or none as
-        // that window is gone: the window with our focus becomes active again.
-        if ((w && !w->isVisible()) || (!w && pending))
-            if (QWidget* f = WidgetOf(g_focus)) GiveActivationBack(f->window());
-    });
-}
-
-void NotePopupShown()
-{
-    WatchFocusWindows();
-    g_popupActivationPending = true;
-    g_popupShownAt.start();
-}
-
-bool PopupActivationPending() { return g_popupActivationPending && g_popupShownAt.elapsed() < 1000; }
-
-bool SpuriousActivation(QWidget* active)
-{
-    // A hidden window never takes the activation from the user's.
-    return active && (!active->isVisible() || RefusesActivation(active));
-}
-
-bool RefusesActivation(QWidget* window)
-{
-    if (!window) return false;
-    if (window->windowFlags() & Qt::WindowDoesNotAcceptFocus) return true;
-    WndState* s = StateOf(WndFromWidget(window));
-    return s && s->widget == window && s->noActivate;
-}
-
-void AllowActivation(const CWnd* wnd)
-{
-    QWidget* w = WidgetOf(wnd);
-    if (!w) return;
-    WndState* s = StateOf(WndFromWidget(w->window()));
-    if (s && s->widget == w->window()) s->noActivate = false;
-}
-
-void GiveActivationBack(QWidget* window)
-{
-    QPointer<QWidget> back(window);
-    QMetaObject::invokeMethod(
-        qApp,
-        [back] {
-            if (!back || !back->isVisible()) return;
-            QWidget* active = QApplication::activeWindow();
-            // Unless the user has gone on to another window meanwhile.
-            if (active == back || (active && !SpuriousActivation(active))) return;
-            back->activateWindow();
-        },
-        Qt::QueuedConnection);
-}
-} // namespace qor::gui
-
-CWnd* CWnd::SetFocus()
-{
-    CWnd* old = g_focus;
-    if (!m_hWnd) return old;
-    AllowActivation(this);
-    MoveFocus(this);
-    // A handler of those messages may have moved the focus on (a WM_KILLFOCUS handler that
-    // focuses another window): the latest request wins, and the toolkit follows only it.
-    if (g_focus == this && m_hWnd)
-        if (QWidget* w = WidgetOf(this)) w->setFocus(Qt::OtherFocusReason);
-    return old;
-}
-
-CWnd* CWnd::SetCapture()
-{
-    CWnd* old = g_capture;
-    if (!m_hWnd || old == this) return old;
-    g_capture = this;
-    if (old && old->m_hWnd) {
-        if (QWidget* w = WidgetOf(old))
-            if (QWidget::mouseGrabber() == w) w->releaseMouse();
-        old->SendMessage(WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(m_hWnd));
-    }
-    if (QWidget* w = WidgetOf(this))
-        if (w->isVisible() && QGuiApplication::platformName() != QLatin1String("offscreen")) w->grabMouse();
-    return old;
-}
-
-CWnd* CWnd::SetActiveWindow()
-{
-    CWnd* old = GetActiveWindow();
-    AllowActivation(this);
-    if (QWidget* w = WidgetOf(this)) w->activateWindow();
-    return old;
-}
-
 // ---- Painting ------------------------------------------------------------------------------
 
 void CWnd::Invalidate(BOOL bErase) { InvalidateRect(nullptr, bErase); }
@@ -1675,7 +1004,7 @@ BOOL CWnd::GetUpdateRect(LPRECT lpRect, BOOL)
     WndState* s = StateOf(this);
     if (!s || !m_hWnd) return FALSE;
     QRect b = s->invalid.boundingRect();
-    if (lpRect) *lpRect = b.isEmpty() ? RECT{0, 0, 0, 0} : RECT(ToCRect(b));
+    if (lpRect) *lpRect = b.isEmpty() ? RECT{0, 0, 0, 0} : RECT(FromQRect(b));
     return b.isEmpty() ? FALSE : TRUE;
 }
 

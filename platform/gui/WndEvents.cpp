@@ -13,17 +13,6 @@
 
 namespace qor::gui {
 
-UINT MouseKeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
-{
-    UINT f = 0;
-    if (buttons & Qt::LeftButton) f |= MK_LBUTTON;
-    if (buttons & Qt::RightButton) f |= MK_RBUTTON;
-    if (buttons & Qt::MiddleButton) f |= MK_MBUTTON;
-    if (mods & Qt::ShiftModifier) f |= MK_SHIFT;
-    if (mods & Qt::ControlModifier) f |= MK_CONTROL;
-    return f;
-}
-
 void NoteInputState(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons)
 {
     SetKeyDown(VK_SHIFT, mods & Qt::ShiftModifier);
@@ -32,78 +21,6 @@ void NoteInputState(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons)
     SetKeyDown(VK_LBUTTON, buttons & Qt::LeftButton);
     SetKeyDown(VK_RBUTTON, buttons & Qt::RightButton);
     SetKeyDown(VK_MBUTTON, buttons & Qt::MiddleButton);
-}
-
-UINT VirtualKeyFromQt(int key, Qt::KeyboardModifiers mods)
-{
-    bool keypad = mods & Qt::KeypadModifier;
-    if (keypad) {
-        if (key >= Qt::Key_0 && key <= Qt::Key_9) return VK_NUMPAD0 + static_cast<UINT>(key - Qt::Key_0);
-        switch (key) {
-        case Qt::Key_Plus: return VK_ADD;
-        case Qt::Key_Minus: return VK_SUBTRACT;
-        case Qt::Key_Asterisk: return VK_MULTIPLY;
-        case Qt::Key_Slash: return VK_DIVIDE;
-        case Qt::Key_Period:
-        case Qt::Key_Comma: return VK_DECIMAL;
-        default: break;
-        }
-    }
-    if (key >= Qt::Key_A && key <= Qt::Key_Z) return static_cast<UINT>(key); // same codes
-    if (key >= Qt::Key_0 && key <= Qt::Key_9) return static_cast<UINT>(key);
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return VK_F1 + static_cast<UINT>(key - Qt::Key_F1);
-    switch (key) {
-    case Qt::Key_Backspace: return VK_BACK;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab: return VK_TAB;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return VK_RETURN;
-    case Qt::Key_Shift: return VK_SHIFT;
-    case Qt::Key_Control: return VK_CONTROL;
-    case Qt::Key_Alt: return VK_MENU;
-    case Qt::Key_Pause: return VK_PAUSE;
-    case Qt::Key_CapsLock: return VK_CAPITAL;
-    case Qt::Key_Escape: return VK_ESCAPE;
-    case Qt::Key_Space: return VK_SPACE;
-    case Qt::Key_PageUp: return VK_PRIOR;
-    case Qt::Key_PageDown: return VK_NEXT;
-    case Qt::Key_End: return VK_END;
-    case Qt::Key_Home: return VK_HOME;
-    case Qt::Key_Left: return VK_LEFT;
-    case Qt::Key_Up: return VK_UP;
-    case Qt::Key_Right: return VK_RIGHT;
-    case Qt::Key_Down: return VK_DOWN;
-    case Qt::Key_Print: return VK_SNAPSHOT;
-    case Qt::Key_Insert: return VK_INSERT;
-    case Qt::Key_Delete: return VK_DELETE;
-    case Qt::Key_Help: return VK_HELP;
-    case Qt::Key_Menu: return VK_APPS;
-    case Qt::Key_NumLock: return VK_NUMLOCK;
-    case Qt::Key_ScrollLock: return VK_SCROLL;
-    case Qt::Key_Plus:
-    case Qt::Key_Equal: return VK_OEM_PLUS;
-    case Qt::Key_Minus:
-    case Qt::Key_Underscore: return VK_OEM_MINUS;
-    case Qt::Key_Comma:
-    case Qt::Key_Less: return VK_OEM_COMMA;
-    case Qt::Key_Period:
-    case Qt::Key_Greater: return VK_OEM_PERIOD;
-    case Qt::Key_Semicolon:
-    case Qt::Key_Colon: return VK_OEM_1;
-    case Qt::Key_Slash:
-    case Qt::Key_Question: return VK_OEM_2;
-    case Qt::Key_QuoteLeft:
-    case Qt::Key_AsciiTilde: return VK_OEM_3;
-    case Qt::Key_BracketLeft:
-    case Qt::Key_BraceLeft: return VK_OEM_4;
-    case Qt::Key_Backslash:
-    case Qt::Key_Bar: return VK_OEM_5;
-    case Qt::Key_BracketRight:
-    case Qt::Key_BraceRight: return VK_OEM_6;
-    case Qt::Key_Apostrophe:
-    case Qt::Key_QuoteDbl: return VK_OEM_7;
-    default: return 0;
-    }
 }
 
 void HostBase::Setup(bool native)
@@ -251,7 +168,7 @@ bool HostBase::HostMouse(QMouseEvent* me, QPoint local, QWidget* source)
         e->accept();
         return true;
     }
-    UINT flags = MouseKeyFlags(me->buttons(), me->modifiers());
+    UINT flags = FromQtMouse(me->buttons(), me->modifiers());
     UINT msg;
     if (e->type() == QEvent::MouseMove) {
         msg = WM_MOUSEMOVE;
@@ -297,7 +214,7 @@ bool HostBase::HostEvent(QEvent* e)
         QPoint global = we->globalPosition().toPoint();
         SetLastMousePos(POINT{global.x(), global.y()});
         int dy = we->angleDelta().y(), dx = we->angleDelta().x();
-        UINT flags = MouseKeyFlags(we->buttons(), we->modifiers());
+        UINT flags = FromQtMouse(we->buttons(), we->modifiers());
         LPARAM pt = MAKELPARAM(static_cast<WORD>(static_cast<short>(global.x())), static_cast<WORD>(static_cast<short>(global.y())));
         EventScope scope(this, e, WM_MOUSEWHEEL, Widget());
         if (dy) wnd->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(static_cast<WORD>(flags), static_cast<WORD>(static_cast<short>(dy))), pt);
@@ -314,14 +231,11 @@ bool HostBase::HostEvent(QEvent* e)
     case QEvent::KeyRelease: {
         auto* ke = static_cast<QKeyEvent*>(e);
         NoteInputState(ke->modifiers(), QApplication::mouseButtons());
-        UINT vk = VirtualKeyFromQt(ke->key(), ke->modifiers());
-        bool alt = ke->modifiers() & Qt::AltModifier;
-        bool down = e->type() == QEvent::KeyPress;
-        LPARAM lp = MAKELPARAM(1, static_cast<WORD>((alt ? 0x2000 : 0) | (down ? (ke->isAutoRepeat() ? 0x4000 : 0) : 0xC000)));
-        if (vk) {
-            UINT msg = down ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP);
-            wnd->SendMessage(msg, vk, lp);
-        }
+        const MSG km = KeyMessage(wnd->m_hWnd, *ke);
+        const bool alt = ke->modifiers() & Qt::AltModifier;
+        const bool down = e->type() == QEvent::KeyPress;
+        const LPARAM lp = km.lParam;
+        if (km.message) wnd->SendMessage(km.message, km.wParam, lp);
         if (down && alive()) {
             QString text = ke->text();
             if (text.isEmpty() && (ke->modifiers() & Qt::ControlModifier) && ke->key() >= Qt::Key_A && ke->key() <= Qt::Key_Z)

@@ -1,5 +1,5 @@
 // Internal to the window layer: the toolkit side of a CWnd (its host widget, retained
-// surface, scroll bars, timers) and the conversions between the two worlds.
+// surface, scroll bars, timers). Conversions are in Convert.h.
 #pragma once
 
 #include "platform/gui/GdiInternal.h"
@@ -17,6 +17,7 @@
 
 #include <memory>
 #include <utility>
+#include <vector>
 
 class QTimer;
 class QMouseEvent;
@@ -169,7 +170,7 @@ public:
 // Makes the toolkit side of a native control of a registered native class (sets the
 // state's widget, host and native); false when the class is not a native control.
 bool MakeNativeControl(WndState* s, QWidget* parentWidget);
-// Registers the native control classes ("Edit", "ComboBox", ...); Wnd.cpp calls it once.
+// Registers the native control classes ("Edit", "ComboBox", ...); WndCreate.cpp calls it once.
 void RegisterNativeClasses();
 // The window sends its parent WM_COMMAND with a notification code.
 void NotifyParent(WndState* s, UINT code);
@@ -204,6 +205,24 @@ BarWidget* ScrollBarWidget(const CWnd* w, int nBar);
 // Shows a bar's state on its toolkit bar.
 void SyncBar(WndState* s, int nBar);
 void MoveFocus(CWnd* to);
+// The focus goes to no window; the window that had it gets WM_KILLFOCUS.
+void DropFocus();
+// A window being destroyed: it no longer has the focus nor takes the cursor.
+void ForgetFocusAndCursor(CWnd* gone);
+// While it lives, SetCursor's shape goes to the window (when take), then as before.
+class CursorTargetScope
+{
+public:
+    CursorTargetScope(CWnd* wnd, bool take);
+    ~CursorTargetScope();
+    CursorTargetScope(const CursorTargetScope&) = delete;
+    CursorTargetScope& operator=(const CursorTargetScope&) = delete;
+
+private:
+    CWnd* m_saved;
+};
+// The live child windows of a window, in creation order (withOwned: and the pop-ups it owns).
+std::vector<CWnd*> OwnedWindows(const CWnd* wnd, bool withOwned);
 CWnd* FocusWindow();
 CWnd* CaptureWindow();
 // Whether a top-level widget must not take the activation (a tip, a window shown with
@@ -226,14 +245,6 @@ Qt::CursorShape CursorShapeOf(HCURSOR h);
 
 void SendScrollCode(WndState* owner, int nBar, UINT code, int pos);
 
-// Conversions.
-// (ToQRect, ToQColor, ToQString, FromQRgb come from GdiInternal.h.)
-inline CRect ToCRect(const QRect& r) { return CRect(r.x(), r.y(), r.x() + r.width(), r.y() + r.height()); }
-CString FromQString(const QString& s);
-
-// Virtual-key code of a toolkit key (0 when none).
-UINT VirtualKeyFromQt(int qtKey, Qt::KeyboardModifiers mods);
-UINT MouseKeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods);
 // Updates the GetKeyState table from a toolkit input event's modifiers and buttons.
 void NoteInputState(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons);
 

@@ -61,7 +61,7 @@ std::vector<COLORREF> ShownPixels(CWnd* wnd, int* width, int* height)
     if (height) *height = image.height();
     pixels.reserve(static_cast<size_t>(image.width()) * static_cast<size_t>(std::max(image.height(), 0)));
     for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) pixels.push_back(qor::gui::FromQRgb(image.pixel(x, y)));
+        for (int x = 0; x < image.width(); ++x) pixels.push_back(qor::gui::FromQColor(image.pixel(x, y)));
     return pixels;
 }
 
@@ -101,7 +101,7 @@ COLORREF SurfacePixel(CWnd* wnd, int x, int y)
 {
     QImage* img = qor::gui::WindowSurface(wnd);
     if (!img || x < 0 || y < 0 || x >= img->width() || y >= img->height()) return 0xFFFFFFFFu;
-    return qor::gui::FromQRgb(img->pixel(x, y));
+    return qor::gui::FromQColor(img->pixel(x, y));
 }
 
 CSize SurfaceSize(CWnd* wnd)
@@ -151,23 +151,6 @@ Qt::MouseButton ButtonOf(int vk)
     default: return Qt::LeftButton;
     }
 }
-Qt::MouseButtons HeldButtons(UINT mk)
-{
-    Qt::MouseButtons b;
-    if (mk & MK_LBUTTON) b |= Qt::LeftButton;
-    if (mk & MK_RBUTTON) b |= Qt::RightButton;
-    if (mk & MK_MBUTTON) b |= Qt::MiddleButton;
-    return b;
-}
-Qt::KeyboardModifiers Mods(UINT mk, bool alt = false)
-{
-    Qt::KeyboardModifiers m;
-    if (mk & MK_SHIFT) m |= Qt::ShiftModifier;
-    if (mk & MK_CONTROL) m |= Qt::ControlModifier;
-    if (alt) m |= Qt::AltModifier;
-    return m;
-}
-
 void SendMouseEvent(CWnd* wnd, QEvent::Type type, CPoint client, Qt::MouseButton button, Qt::MouseButtons buttons,
                     UINT mk)
 {
@@ -175,52 +158,18 @@ void SendMouseEvent(CWnd* wnd, QEvent::Type type, CPoint client, Qt::MouseButton
     if (!s || !s->widget) return;
     QPointF local = QPointF(client.x, client.y) + QPointF(s->ClientOrigin());
     QPointF global = QPointF(s->widget->mapToGlobal(local.toPoint()));
-    QMouseEvent e(type, local, global, button, buttons, Mods(mk));
+    QMouseEvent e(type, local, global, button, buttons, qor::gui::ToQtModifiers(mk));
     QCoreApplication::sendEvent(s->widget, &e);
 }
-
-int QtKeyOf(UINT vk)
-{
-    if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) return static_cast<int>(vk);
-    if (vk >= VK_F1 && vk <= VK_F12) return Qt::Key_F1 + static_cast<int>(vk - VK_F1);
-    if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) return Qt::Key_0 + static_cast<int>(vk - VK_NUMPAD0);
-    switch (vk) {
-    case VK_BACK: return Qt::Key_Backspace;
-    case VK_TAB: return Qt::Key_Tab;
-    case VK_RETURN: return Qt::Key_Return;
-    case VK_SHIFT: return Qt::Key_Shift;
-    case VK_CONTROL: return Qt::Key_Control;
-    case VK_MENU: return Qt::Key_Alt;
-    case VK_ESCAPE: return Qt::Key_Escape;
-    case VK_SPACE: return Qt::Key_Space;
-    case VK_PRIOR: return Qt::Key_PageUp;
-    case VK_NEXT: return Qt::Key_PageDown;
-    case VK_END: return Qt::Key_End;
-    case VK_HOME: return Qt::Key_Home;
-    case VK_LEFT: return Qt::Key_Left;
-    case VK_UP: return Qt::Key_Up;
-    case VK_RIGHT: return Qt::Key_Right;
-    case VK_DOWN: return Qt::Key_Down;
-    case VK_INSERT: return Qt::Key_Insert;
-    case VK_DELETE: return Qt::Key_Delete;
-    case VK_ADD: return Qt::Key_Plus;
-    case VK_SUBTRACT: return Qt::Key_Minus;
-    case VK_MULTIPLY: return Qt::Key_Asterisk;
-    case VK_DIVIDE: return Qt::Key_Slash;
-    case VK_DECIMAL: return Qt::Key_Period;
-    default: return 0;
-    }
-}
-bool IsKeypad(UINT vk) { return (vk >= VK_NUMPAD0 && vk <= VK_DIVIDE); }
 
 void SendKey(CWnd* wnd, QEvent::Type type, UINT vk, wchar_t ch, UINT mk, bool alt)
 {
     QWidget* w = qor::gui::WidgetOf(wnd);
     if (!w) return;
-    Qt::KeyboardModifiers m = Mods(mk, alt);
-    if (IsKeypad(vk)) m |= Qt::KeypadModifier;
+    Qt::KeyboardModifiers m = qor::gui::ToQtModifiers(mk, alt);
+    if (qor::gui::IsKeypadKey(vk)) m |= Qt::KeypadModifier;
     QString text = ch ? QString(QChar(static_cast<char16_t>(ch))) : QString();
-    QKeyEvent e(type, QtKeyOf(vk), m, text);
+    QKeyEvent e(type, qor::gui::ToQtKey(vk), m, text);
     QCoreApplication::sendEvent(w, &e);
 }
 
@@ -229,21 +178,21 @@ void SendKey(CWnd* wnd, QEvent::Type type, UINT vk, wchar_t ch, UINT mk, bool al
 void MouseDown(CWnd* wnd, CPoint p, int button, UINT mk)
 {
     Qt::MouseButton b = ButtonOf(button);
-    SendMouseEvent(wnd, QEvent::MouseButtonPress, p, b, HeldButtons(mk) | b, mk);
+    SendMouseEvent(wnd, QEvent::MouseButtonPress, p, b, qor::gui::ToQtButtons(mk) | b, mk);
 }
 void MouseUp(CWnd* wnd, CPoint p, int button, UINT mk)
 {
     Qt::MouseButton b = ButtonOf(button);
-    SendMouseEvent(wnd, QEvent::MouseButtonRelease, p, b, HeldButtons(mk) & ~Qt::MouseButtons(b), mk);
+    SendMouseEvent(wnd, QEvent::MouseButtonRelease, p, b, qor::gui::ToQtButtons(mk) & ~Qt::MouseButtons(b), mk);
 }
 void MouseDoubleClick(CWnd* wnd, CPoint p, int button, UINT mk)
 {
     Qt::MouseButton b = ButtonOf(button);
-    SendMouseEvent(wnd, QEvent::MouseButtonDblClick, p, b, HeldButtons(mk) | b, mk);
+    SendMouseEvent(wnd, QEvent::MouseButtonDblClick, p, b, qor::gui::ToQtButtons(mk) | b, mk);
 }
 void MouseMove(CWnd* wnd, CPoint p, UINT mk)
 {
-    SendMouseEvent(wnd, QEvent::MouseMove, p, Qt::NoButton, HeldButtons(mk), mk);
+    SendMouseEvent(wnd, QEvent::MouseMove, p, Qt::NoButton, qor::gui::ToQtButtons(mk), mk);
 }
 void Click(CWnd* wnd, CPoint p, int button, UINT mk)
 {
@@ -256,7 +205,7 @@ void Wheel(CWnd* wnd, CPoint p, int delta, UINT mk)
     if (!s || !s->widget) return;
     QPointF local = QPointF(p.x, p.y) + QPointF(s->ClientOrigin());
     QPointF global = QPointF(s->widget->mapToGlobal(local.toPoint()));
-    QWheelEvent e(local, global, QPoint(), QPoint(0, delta), HeldButtons(mk), Mods(mk), Qt::NoScrollPhase, false);
+    QWheelEvent e(local, global, QPoint(), QPoint(0, delta), qor::gui::ToQtButtons(mk), qor::gui::ToQtModifiers(mk), Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(s->widget, &e);
 }
 void KeyDown(CWnd* wnd, UINT vk, wchar_t ch, UINT mk, bool alt) { SendKey(wnd, QEvent::KeyPress, vk, ch, mk, alt); }

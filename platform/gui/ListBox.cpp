@@ -1,0 +1,295 @@
+// The list box over QListWidget: the LB_ messages and LBN_ notifications; and its wrapper
+// class CListBox.
+#include "platform/gui/ControlsInternal.h"
+
+#include <QtWidgets/QListWidget>
+#include <QtWidgets/QScrollBar>
+
+#include <algorithm>
+#include <string>
+
+namespace qor::gui {
+
+namespace {
+
+#define LBN_SETFOCUS_CODE 4
+#define LBN_KILLFOCUS_CODE 5
+
+class ListControl : public ControlBase
+{
+public:
+    UINT CtlColorMessage(const WndState*) const override { return WM_CTLCOLORLISTBOX; }
+    QListWidget* list = nullptr;
+    bool programmatic = false;
+
+    explicit ListControl(WndState* s, QWidget* parentWidget)
+    {
+        auto* h = new Host<QListWidget>(s, true, parentWidget);
+        list = h;
+        s->widget = h;
+        s->host = h;
+        h->HostViewport(h->viewport());
+        DWORD st = s->style;
+        if (st & LBS_NOSEL) h->setSelectionMode(QAbstractItemView::NoSelection);
+        else if (st & LBS_EXTENDEDSEL) h->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        else if (st & LBS_MULTIPLESEL) h->setSelectionMode(QAbstractItemView::MultiSelection);
+        else h->setSelectionMode(QAbstractItemView::SingleSelection);
+        if (!((st & WS_BORDER) || (s->exStyle & WS_EX_CLIENTEDGE))) h->setFrameStyle(QFrame::NoFrame);
+        h->setVerticalScrollBarPolicy((st & WS_VSCROLL) ? ((st & LBS_DISABLENOSCROLL) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded)
+                                                        : Qt::ScrollBarAlwaysOff);
+        h->setHorizontalScrollBarPolicy((st & WS_HSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    }
+
+    bool Multi() const { return list->selectionMode() == QAbstractItemView::MultiSelection ||
+                                list->selectionMode() == QAbstractItemView::ExtendedSelection; }
+
+    void Created(WndState* s) override
+    {
+        HWND h = s->handle;
+        QObject::connect(list, &QListWidget::itemSelectionChanged, list, [this, h]() {
+            WndState* st = StateOf(h);
+            if (!programmatic && st && (st->style & LBS_NOTIFY)) NotifyParent(st, LBN_SELCHANGE);
+        });
+        QObject::connect(list, &QListWidget::itemDoubleClicked, list, [h](QListWidgetItem*) {
+            WndState* st = StateOf(h);
+            if (st && (st->style & LBS_NOTIFY)) NotifyParent(st, LBN_DBLCLK);
+        });
+    }
+
+    QStringList Items() const
+    {
+        QStringList l;
+        for (int i = 0; i < list->count(); ++i) l << list->item(i)->text();
+        return l;
+    }
+
+    template <class F>
+    void Quietly(F f)
+    {
+        bool saved = programmatic;
+        programmatic = true;
+        f();
+        programmatic = saved;
+    }
+
+    void Select(int index)
+    {
+        Quietly([&] {
+            list->clearSelection();
+            if (index >= 0) {
+                list->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+                list->scrollToItem(list->item(index));
+            }
+        });
+    }
+
+    UINT SetFocusCode() const override { return LBN_SETFOCUS_CODE; }
+    UINT KillFocusCode() const override { return LBN_KILLFOCUS_CODE; }
+
+    bool Control(WndState* s, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override
+    {
+        *result = 0;
+        int n = list->count();
+        int index = static_cast<int>(static_cast<INT_PTR>(wParam));
+        auto bad = [&]() {
+            *result = LB_ERR;
+            return true;
+        };
+        switch (msg) {
+        case WM_GETDLGCODE: *result = DLGC_WANTARROWS | DLGC_WANTCHARS; return true;
+        case LB_ADDSTRING:
+        case LB_INSERTSTRING: {
+            QString t = ToQString(reinterpret_cast<LPCTSTR>(lParam));
+            int at = msg == LB_ADDSTRING || index < 0 ? n : index;
+            if (at > n) return bad();
+            if (msg == LB_ADDSTRING && (s->style & LBS_SORT)) at = SortedPosition(Items(), t);
+            Quietly([&] { list->insertItem(at, t); });
+            *result = at;
+            return true;
+        }
+        case LB_DELETESTRING:
+            if (index < 0 || index >= n) return bad();
+            Quietly([&] { delete list->takeItem(index); });
+            *result = n - 1;
+            return true;
+        case LB_RESETCONTENT: Quietly([&] { list->clear(); }); return true;
+        case LB_GETCOUNT: *result = n; return true;
+        case LB_GETCURSEL:
+            if (Multi()) *result = list->currentRow() >= 0 ? list->currentRow() : LB_ERR;
+            else {
+                auto sel = list->selectedItems();
+                *result = sel.isEmpty() ? LB_ERR : list->row(sel.front());
+            }
+            return true;
+        case LB_SETCURSEL:
+            if (Multi()) return bad();
+            if (index < -1 || index >= n) {
+                Select(-1);
+                return bad();
+            }
+            Select(index);
+            *result = index;
+            return true;
+        case LB_GETSEL:
+            if (index < 0 || index >= n) return bad();
+            *result = list->item(index)->isSelected() ? 1 : 0;
+            return true;
+        case LB_SETSEL: {
+            if (!Multi()) return bad();
+            int i = static_cast<int>(lParam);
+            Quietly([&] {
+                if (i == -1)
+                    for (int k = 0; k < n; ++k) list->item(k)->setSelected(wParam != 0);
+                else if (i >= 0 && i < n)
+                    list->item(i)->setSelected(wParam != 0);
+            });
+            if (i < -1 || i >= n) return bad();
+            return true;
+        }
+        case LB_GETSELCOUNT:
+            if (!Multi()) return bad();
+            *result = static_cast<LRESULT>(list->selectedItems().size());
+            return true;
+        case LB_GETSELITEMS: {
+            if (!Multi()) return bad();
+            auto* out = reinterpret_cast<int*>(lParam);
+            int k = 0;
+            for (int i = 0; i < n && k < index; ++i)
+                if (list->item(i)->isSelected()) out[k++] = i;
+            *result = k;
+            return true;
+        }
+        case LB_GETTEXT:
+            if (index < 0 || index >= n) return bad();
+            *result = CopyAll(list->item(index)->text(), reinterpret_cast<LPTSTR>(lParam));
+            return true;
+        case LB_GETTEXTLEN:
+            if (index < 0 || index >= n) return bad();
+            *result = static_cast<LRESULT>(list->item(index)->text().toStdWString().size());
+            return true;
+        case LB_FINDSTRING:
+        case LB_FINDSTRINGEXACT:
+        case LB_SELECTSTRING: {
+            int i = FindInList(Items(), index, ToQString(reinterpret_cast<LPCTSTR>(lParam)), msg == LB_FINDSTRINGEXACT);
+            if (i < 0) return bad();
+            if (msg == LB_SELECTSTRING && !Multi()) Select(i);
+            *result = i;
+            return true;
+        }
+        case LB_GETITEMDATA:
+            if (index < 0 || index >= n) return bad();
+            *result = static_cast<LRESULT>(list->item(index)->data(Qt::UserRole).toULongLong());
+            return true;
+        case LB_SETITEMDATA:
+            if (index < 0 || index >= n) return bad();
+            list->item(index)->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(static_cast<qulonglong>(lParam)));
+            return true;
+        case LB_GETTOPINDEX: {
+            QListWidgetItem* top = list->itemAt(2, 2);
+            *result = top ? list->row(top) : 0;
+            return true;
+        }
+        case LB_SETTOPINDEX:
+            if (index < 0 || index >= n) return bad();
+            list->scrollToItem(list->item(index), QAbstractItemView::PositionAtTop);
+            return true;
+        case LB_GETITEMRECT: {
+            if (index < 0 || index >= n) return bad();
+            QRect r = list->visualItemRect(list->item(index));
+            r.translate(list->viewport()->mapTo(list, QPoint(0, 0)) - s->ClientOrigin());
+            if (lParam) *reinterpret_cast<RECT*>(lParam) = RECT(FromQRect(r));
+            return true;
+        }
+        case LB_GETITEMHEIGHT: *result = n > 0 ? list->visualItemRect(list->item(0)).height() : list->fontMetrics().height() + 2; return true;
+        case LB_ITEMFROMPOINT: {
+            QPoint p(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            p += s->ClientOrigin() - list->viewport()->mapTo(list, QPoint(0, 0));
+            QListWidgetItem* it = list->itemAt(p);
+            int row = it ? list->row(it) : std::max(n - 1, 0);
+            *result = MAKELONG(static_cast<WORD>(row), it ? 0 : 1);
+            return true;
+        }
+        default: return false;
+        }
+    }
+};
+
+} // namespace
+
+NativeControl* NewListControl(WndState* s, QWidget* parentWidget) { return new ListControl(s, parentWidget); }
+
+} // namespace qor::gui
+
+using namespace qor::gui;
+using namespace qor::gui::wrap;
+
+// ---- CListBox --------------------------------------------------------------------------------
+
+IMPLEMENT_DYNAMIC(CListBox, CWnd)
+
+BOOL CListBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
+{
+    return CWnd::Create(WC_LISTBOX, nullptr, dwStyle, rect, pParentWnd, nID);
+}
+int CListBox::GetCount() const { return static_cast<int>(Send(this, LB_GETCOUNT)); }
+int CListBox::GetCurSel() const { return static_cast<int>(Send(this, LB_GETCURSEL)); }
+int CListBox::SetCurSel(int nSelect) { return static_cast<int>(SendMessage(LB_SETCURSEL, static_cast<WPARAM>(nSelect))); }
+int CListBox::GetSel(int nIndex) const { return static_cast<int>(Send(this, LB_GETSEL, static_cast<WPARAM>(nIndex))); }
+int CListBox::SetSel(int nIndex, BOOL bSelect)
+{
+    return static_cast<int>(SendMessage(LB_SETSEL, static_cast<WPARAM>(bSelect), static_cast<LPARAM>(nIndex)));
+}
+int CListBox::GetSelCount() const { return static_cast<int>(Send(this, LB_GETSELCOUNT)); }
+int CListBox::GetSelItems(int nMaxItems, LPINT rgIndex) const
+{
+    return static_cast<int>(Send(this, LB_GETSELITEMS, static_cast<WPARAM>(nMaxItems), LP(rgIndex)));
+}
+int CListBox::GetTopIndex() const { return static_cast<int>(Send(this, LB_GETTOPINDEX)); }
+int CListBox::SetTopIndex(int nIndex) { return static_cast<int>(SendMessage(LB_SETTOPINDEX, static_cast<WPARAM>(nIndex))); }
+DWORD_PTR CListBox::GetItemData(int nIndex) const
+{
+    return static_cast<DWORD_PTR>(Send(this, LB_GETITEMDATA, static_cast<WPARAM>(nIndex)));
+}
+int CListBox::SetItemData(int nIndex, DWORD_PTR dwItemData)
+{
+    return static_cast<int>(SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(nIndex), static_cast<LPARAM>(dwItemData)));
+}
+int CListBox::GetItemRect(int nIndex, LPRECT lpRect) const
+{
+    return static_cast<int>(Send(this, LB_GETITEMRECT, static_cast<WPARAM>(nIndex), LP(lpRect)));
+}
+int CListBox::GetItemHeight(int nIndex) const { return static_cast<int>(Send(this, LB_GETITEMHEIGHT, static_cast<WPARAM>(nIndex))); }
+int CListBox::GetText(int nIndex, LPTSTR lpszBuffer) const
+{
+    return static_cast<int>(Send(this, LB_GETTEXT, static_cast<WPARAM>(nIndex), LP(lpszBuffer)));
+}
+void CListBox::GetText(int nIndex, CString& rString) const
+{
+    ItemText(this, LB_GETTEXTLEN, LB_GETTEXT, nIndex, rString);
+}
+int CListBox::GetTextLen(int nIndex) const { return static_cast<int>(Send(this, LB_GETTEXTLEN, static_cast<WPARAM>(nIndex))); }
+int CListBox::AddString(LPCTSTR s) { return static_cast<int>(SendMessage(LB_ADDSTRING, 0, LP(s ? s : L""))); }
+int CListBox::DeleteString(UINT nIndex) { return static_cast<int>(SendMessage(LB_DELETESTRING, nIndex)); }
+int CListBox::InsertString(int nIndex, LPCTSTR s)
+{
+    return static_cast<int>(SendMessage(LB_INSERTSTRING, static_cast<WPARAM>(nIndex), LP(s ? s : L"")));
+}
+void CListBox::ResetContent() { SendMessage(LB_RESETCONTENT); }
+int CListBox::FindString(int nStartAfter, LPCTSTR s) const
+{
+    return static_cast<int>(Send(this, LB_FINDSTRING, static_cast<WPARAM>(nStartAfter), LP(s ? s : L"")));
+}
+int CListBox::FindStringExact(int nIndexStart, LPCTSTR s) const
+{
+    return static_cast<int>(Send(this, LB_FINDSTRINGEXACT, static_cast<WPARAM>(nIndexStart), LP(s ? s : L"")));
+}
+int CListBox::SelectString(int nStartAfter, LPCTSTR s)
+{
+    return static_cast<int>(SendMessage(LB_SELECTSTRING, static_cast<WPARAM>(nStartAfter), LP(s ? s : L"")));
+}
+UINT CListBox::ItemFromPoint(CPoint pt, BOOL& bOutside) const
+{
+    auto r = static_cast<DWORD>(Send(this, LB_ITEMFROMPOINT, 0, MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y))));
+    bOutside = HIWORD(r) ? TRUE : FALSE;
+    return LOWORD(r);
+}
