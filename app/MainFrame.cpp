@@ -1,0 +1,334 @@
+// The main window: creation of bars and panes, looks, tab commands, the progress bar, the output log and
+// the relays of the workers' "finished" messages to the case.
+#include "app/MainFrame.h"
+
+#include "app/QORApp.h"
+#include "app/QORDoc.h"
+#include "ui/views/QORView.h"
+#include "app/ThreadData.h"
+#include "res/Resource.h"
+
+#include <ctime>
+
+namespace {
+
+const UINT UWM_PBAR_UPDATE = RegisterWindowMessageW(L"UWM_PBAR_UPDATE");
+const UINT UWM_ADD_STATUS = RegisterWindowMessageW(L"UWM_ADD_STATUS");
+const UINT UWM_TF_MULTIML = RegisterWindowMessageW(L"UWM_TF_MULTIML");
+const UINT UWM_TF_BRIDGERANGE = RegisterWindowMessageW(L"UWM_TF_BRIDGERANGE");
+const UINT UWM_TF_REFVALUES = RegisterWindowMessageW(L"UWM_TF_REFVALUES");
+const UINT UWM_TF_CRITRATIOS = RegisterWindowMessageW(L"UWM_TF_CRITRATIOS");
+
+const UINT kIndicators[] = {ID_SEPARATOR, ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
+
+CString LoadText(UINT id)
+{
+    CString s;
+    s.LoadString(id);
+    return s;
+}
+
+} // namespace
+
+IMPLEMENT_DYNAMIC(CMainFrame, CMDIFrameWndEx)
+
+BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWndEx)
+    ON_WM_CREATE()
+    ON_WM_CLOSE()
+    ON_COMMAND(ID_VIEW_CUSTOMIZE, OnViewCustomize)
+    ON_COMMAND_RANGE(ID_VIEW_APPLOOK_FIRST, ID_VIEW_APPLOOK_LAST, OnApplicationLook)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_VIEW_APPLOOK_FIRST, ID_VIEW_APPLOOK_LAST, OnUpdateApplicationLook)
+    ON_COMMAND(ID_MDI_MOVE_TO_NEXT_GROUP, OnMdiMoveToNextGroup)
+    ON_COMMAND(ID_MDI_MOVE_TO_PREV_GROUP, OnMdiMoveToPrevGroup)
+    ON_COMMAND(ID_MDI_NEW_HORZ_TAB_GROUP, OnMdiNewHorzTabGroup)
+    ON_COMMAND(ID_MDI_NEW_VERT_GROUP, OnMdiNewVertGroup)
+    ON_COMMAND(ID_VIEW_ELEMENT_PANE, OnViewElementPane)
+    ON_COMMAND(ID_VIEW_OUTPUT_PANE, OnViewOutputPane)
+    ON_COMMAND(ID_TOOLS_OPTIONS, OnToolsOptions)
+    ON_COMMAND(ID_HELP_PDF, OnHelpPdf)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_ELEMENT_PANE, OnUpdatePaneCommand)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_OUTPUT_PANE, OnUpdatePaneCommand)
+    ON_UPDATE_COMMAND_UI(ID_TOOLS_OPTIONS, OnUpdatePaneCommand)
+    ON_UPDATE_COMMAND_UI(ID_HELP_PDF, OnUpdatePaneCommand)
+    ON_COMMAND(ID_CLOSE_TAB, OnCloseTab)
+    ON_COMMAND(ID_CLOSE_ALL_TABS, OnCloseAllTabs)
+    ON_COMMAND(ID_FILE_PRINT_ALL, OnPrintAll)
+    ON_REGISTERED_MESSAGE(UWM_PBAR_UPDATE, OnPBarUpdate)
+    ON_REGISTERED_MESSAGE(UWM_ADD_STATUS, OnAddStatus)
+    ON_REGISTERED_MESSAGE(UWM_TF_MULTIML, OnMultiMovingLoadFinished)
+    ON_REGISTERED_MESSAGE(UWM_TF_BRIDGERANGE, OnBridgeRangeFinished)
+    ON_REGISTERED_MESSAGE(UWM_TF_REFVALUES, OnRefValuesFinished)
+    ON_REGISTERED_MESSAGE(UWM_TF_CRITRATIOS, OnCritRatiosFinished)
+END_MESSAGE_MAP()
+
+CMainFrame::CMainFrame()
+{
+    EnableMDITabs(TRUE);
+    if (auto* app = DYNAMIC_DOWNCAST(CQORApp, AfxGetApp()))
+        app->m_nAppLook = static_cast<UINT>(app->GetInt(L"ApplicationLook", ID_VIEW_APPLOOK_VS_2008));
+}
+
+CMainFrame::~CMainFrame() = default;
+
+BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
+{
+    if (!CMDIFrameWndEx::PreCreateWindow(cs)) return FALSE;
+    cs.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX |
+               WS_MAXIMIZE | FWS_ADDTOTITLE;
+    return TRUE;
+}
+
+BOOL CMainFrame::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext)
+{
+    return CMDIFrameWndEx::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext);
+}
+
+int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CMDIFrameWndEx::OnCreate(lpCreateStruct) == -1) return -1;
+    EnableMDITabbedGroups(TRUE);
+
+    if (!m_wndMenuBar.Create(this)) return -1;
+    m_wndMenuBar.SetPaneStyle(m_wndMenuBar.GetPaneStyle() | CBRS_SIZE_DYNAMIC | CBRS_TOOLTIPS | CBRS_FLYBY);
+
+    auto* app = DYNAMIC_DOWNCAST(CQORApp, AfxGetApp());
+    const bool hiColour = app && app->m_bHiColorIcons;
+    const DWORD barStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS | CBRS_FLYBY |
+                           CBRS_SIZE_DYNAMIC;
+    if (!m_wndToolBar.CreateEx(this, TBSTYLE_FLAT, barStyle, CRect(1, 1, 1, 1), AFX_IDW_TOOLBAR) ||
+        !m_wndToolBar.LoadToolBar(hiColour ? IDR_MAINFRAME_256 : IDR_MAINFRAME))
+        return -1;
+    m_wndToolBar.SetWindowText(LoadText(IDS_TOOLBAR_STANDARD));
+    m_wndToolBar.EnableCustomizeButton(TRUE, ID_VIEW_CUSTOMIZE, LoadText(IDS_TOOLBAR_CUSTOMIZE));
+
+    if (!m_wndInsertBar.CreateEx(this, TBSTYLE_FLAT, barStyle, CRect(1, 1, 1, 1), IDR_INSERT_TOOLBAR) ||
+        !m_wndInsertBar.LoadToolBar(IDR_INSERT_TOOLBAR))
+        return -1;
+    m_wndInsertBar.SetWindowText(LoadText(IDS_TOOLBAR_INSERT));
+    m_wndInsertBar.EnableCustomizeButton(TRUE, ID_VIEW_CUSTOMIZE, LoadText(IDS_TOOLBAR_CUSTOMIZE));
+
+    if (!m_wndStatusBar.Create(this)) return -1;
+    InitStatusBar();
+
+    m_wndMenuBar.EnableDocking(CBRS_ALIGN_ANY);
+    m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
+    m_wndInsertBar.EnableDocking(CBRS_ALIGN_ANY);
+    EnableDocking(CBRS_ALIGN_ANY);
+    DockPane(&m_wndMenuBar);
+    DockPane(&m_wndToolBar);
+    DockPane(&m_wndInsertBar);
+    EnableAutoHidePanes(CBRS_ALIGN_ANY);
+
+    if (!CreateDockingWindows()) return -1;
+    m_wndElementPane.EnableDocking(CBRS_ALIGN_LEFT);
+    DockPane(&m_wndElementPane);
+    m_wndOutput.EnableDocking(CBRS_ALIGN_ANY);
+    DockPane(&m_wndOutput);
+
+    OnApplicationLook(app ? app->m_nAppLook : ID_VIEW_APPLOOK_VS_2008);
+    EnableWindowsDialog(ID_WINDOW_MANAGER, IDS_WINDOWS_MANAGER, TRUE);
+    ModifyStyle(0, FWS_PREFIXTITLE);
+    return 0;
+}
+
+BOOL CMainFrame::CreateDockingWindows()
+{
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | CBRS_FLOAT_MULTI;
+    if (!m_wndElementPane.Create(LoadText(IDS_ELEMENT_VIEW), this, CRect(0, 0, 200, 200), TRUE,
+                                 ID_VIEW_ELEMENT_PANE, style | CBRS_LEFT))
+        return FALSE;
+    if (!m_wndOutput.Create(LoadText(IDS_OUTPUT_WND), this, CRect(0, 0, 100, 100), TRUE, ID_VIEW_OUTPUT_PANE,
+                            style | CBRS_BOTTOM))
+        return FALSE;
+    return TRUE;
+}
+
+void CMainFrame::InitStatusBar()
+{
+    m_wndStatusBar.SetIndicators(kIndicators, static_cast<int>(std::size(kIndicators)));
+    m_wndStatusBar.SetPaneInfo(0, 0, SBPS_NORMAL, 300);
+    m_wndStatusBar.EnablePaneProgressBar(1, 100, TRUE);
+    m_wndStatusBar.SetPaneInfo(1, 0, SBPS_STRETCH | SBPS_NOBORDERS, 200);
+    m_wndStatusBar.SetPaneText(0, L"Ready");
+}
+
+void CMainFrame::SetStatusText(LPCTSTR text)
+{
+    if (m_wndStatusBar.m_hWnd) m_wndStatusBar.SetPaneText(0, text, TRUE);
+}
+
+void CMainFrame::AddStatus(CString text)
+{
+    char stamp[128] = {};
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    std::strftime(stamp, sizeof(stamp), "%d/%m/%y %H:%M:%S| ", &local);
+    CString line = CString(stamp) + text;
+    COutputList& list = m_wndOutput.GetList();
+    if (!list.m_hWnd) return;
+    list.AddString(line);
+    list.SetCurSel(list.GetCount() - 1);
+    list.SetCurSel(-1);
+}
+
+void CMainFrame::ClosePrintPreviews()
+{
+    SendMessageToDescendants(WM_COMMAND, AFX_ID_PREVIEW_CLOSE, 0, TRUE, TRUE);
+}
+
+void CMainFrame::OnClose()
+{
+    ClosePrintPreviews();
+    CMDIFrameWndEx::OnClose();
+}
+
+void CMainFrame::OnApplicationLook(UINT id)
+{
+    auto* app = DYNAMIC_DOWNCAST(CQORApp, AfxGetApp());
+    if (app) app->m_nAppLook = id;
+    switch (id) {
+    case ID_VIEW_APPLOOK_WIN_2000: CMFCVisualManager::SetDefaultManager(RUNTIME_CLASS(CMFCVisualManager)); break;
+    case ID_VIEW_APPLOOK_OFF_XP: CMFCVisualManager::SetDefaultManager(RUNTIME_CLASS(CMFCVisualManagerOfficeXP)); break;
+    case ID_VIEW_APPLOOK_WIN_XP: CMFCVisualManager::SetDefaultManager(RUNTIME_CLASS(CMFCVisualManagerWindows)); break;
+    case ID_VIEW_APPLOOK_OFF_2003:
+        CMFCVisualManager::SetDefaultManager(RUNTIME_CLASS(CMFCVisualManagerOffice2003));
+        break;
+    case ID_VIEW_APPLOOK_VS_2005: CMFCVisualManager::SetDefaultManager(RUNTIME_CLASS(CMFCVisualManagerVS2005)); break;
+    case ID_VIEW_APPLOOK_VS_2008: CMFCVisualManager::SetDefaultManager(RUNTIME_CLASS(CMFCVisualManagerVS2008)); break;
+    case ID_VIEW_APPLOOK_WINDOWS_7:
+        CMFCVisualManager::SetDefaultManager(RUNTIME_CLASS(CMFCVisualManagerWindows7));
+        break;
+    default:
+        switch (id) {
+        case ID_VIEW_APPLOOK_OFF_2007_BLUE: CMFCVisualManagerOffice2007::SetStyle(CMFCVisualManagerOffice2007::Office2007_LunaBlue); break;
+        case ID_VIEW_APPLOOK_OFF_2007_BLACK: CMFCVisualManagerOffice2007::SetStyle(CMFCVisualManagerOffice2007::Office2007_ObsidianBlack); break;
+        case ID_VIEW_APPLOOK_OFF_2007_SILVER: CMFCVisualManagerOffice2007::SetStyle(CMFCVisualManagerOffice2007::Office2007_Silver); break;
+        case ID_VIEW_APPLOOK_OFF_2007_AQUA: CMFCVisualManagerOffice2007::SetStyle(CMFCVisualManagerOffice2007::Office2007_Aqua); break;
+        default: break; // 211 to 214 keep the style in force
+        }
+        CMFCVisualManager::SetDefaultManager(RUNTIME_CLASS(CMFCVisualManagerOffice2007));
+        break;
+    }
+    m_wndOutput.UpdateFonts();
+    RedrawWindow(nullptr, nullptr, RDW_ALLCHILDREN | RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME | RDW_ERASE);
+    if (app) app->WriteInt(L"ApplicationLook", static_cast<int>(id));
+}
+
+void CMainFrame::OnUpdateApplicationLook(CCmdUI* pCmdUI)
+{
+    auto* app = DYNAMIC_DOWNCAST(CQORApp, AfxGetApp());
+    pCmdUI->SetRadio(app && app->m_nAppLook == pCmdUI->m_nID);
+}
+
+void CMainFrame::OnViewElementPane()
+{
+    m_wndElementPane.ShowPane(TRUE, FALSE, TRUE);
+    m_wndElementPane.SetFocus();
+}
+
+void CMainFrame::OnViewOutputPane()
+{
+    m_wndOutput.ShowPane(TRUE, FALSE, TRUE);
+    m_wndOutput.SetFocus();
+}
+
+void CMainFrame::OnUpdatePaneCommand(CCmdUI* pCmdUI) { pCmdUI->Enable(TRUE); }
+
+void CMainFrame::OnToolsOptions() { CQORDoc::NotYetImplemented(); }
+
+void CMainFrame::OnHelpPdf() { CQORDoc::NotYetImplemented(); }
+
+void CMainFrame::OnCloseTab()
+{
+    if (CMDIChildWnd* child = MDIGetActive()) child->SendMessage(WM_CLOSE, 0, 0);
+}
+
+void CMainFrame::OnCloseAllTabs()
+{
+    ClosePrintPreviews();
+    CMDIChildWnd* child = MDIGetActive();
+    if (!child) return;
+    auto* doc = DYNAMIC_DOWNCAST(CQORDoc, child->GetActiveDocument());
+    if (!doc) return;
+    // The frames are gathered first: closing one changes the document's list of views, and the case view's
+    // frame must stay (closing it would close the case).
+    std::vector<CFrameWnd*> frames;
+    for (POSITION pos = doc->GetFirstViewPosition(); pos;) {
+        CView* view = doc->GetNextView(pos);
+        if (!view || view->IsKindOf(RUNTIME_CLASS(CQORView))) continue;
+        CFrameWnd* frame = view->GetParentFrame();
+        if (frame && std::find(frames.begin(), frames.end(), frame) == frames.end()) frames.push_back(frame);
+    }
+    for (CFrameWnd* frame : frames) {
+        bool holdsCaseView = false;
+        for (POSITION pos = doc->GetFirstViewPosition(); pos;) {
+            CView* view = doc->GetNextView(pos);
+            if (view && view->IsKindOf(RUNTIME_CLASS(CQORView)) && view->GetParentFrame() == frame) holdsCaseView = true;
+        }
+        if (!holdsCaseView && qor::gui::IsLiveFrame(frame)) frame->SendMessage(WM_CLOSE, 0, 0);
+    }
+}
+
+void CMainFrame::OnPrintAll()
+{
+    MessageBoxW(m_hWnd, L"This function is not yet supported", L"QOR", MB_OK | MB_ICONINFORMATION);
+}
+
+void CMainFrame::OnViewCustomize() {}
+
+void CMainFrame::OnMdiMoveToNextGroup() {}
+
+void CMainFrame::OnMdiMoveToPrevGroup() {}
+
+void CMainFrame::OnMdiNewHorzTabGroup() {}
+
+void CMainFrame::OnMdiNewVertGroup() {}
+
+LRESULT CMainFrame::OnPBarUpdate(WPARAM wParam, LPARAM)
+{
+    if (wParam == 1) ++m_nProgressCount;
+    else m_nProgressCount = 0;
+    // An empty range (no runs) shows the reset state rather than dividing by zero.
+    const int range = m_nProgressEnd - m_nProgressStart;
+    const int percent = range != 0 ? static_cast<int>(m_nProgressCount * 100.0 / range) : 0;
+    m_wndStatusBar.SetPaneProgress(1, percent, TRUE);
+    return 0;
+}
+
+LRESULT CMainFrame::OnAddStatus(WPARAM wParam, LPARAM)
+{
+    auto* text = reinterpret_cast<CString*>(wParam);
+    if (!text) return 0;
+    AddStatus(*text);
+    delete text;
+    return 0;
+}
+
+LRESULT CMainFrame::OnMultiMovingLoadFinished(WPARAM, LPARAM lParam)
+{
+    auto* data = reinterpret_cast<MultiMLThreadData*>(lParam);
+    if (data && data->pDoc) data->pDoc->OnMultiMovingLoadDone(data);
+    return 0;
+}
+
+LRESULT CMainFrame::OnBridgeRangeFinished(WPARAM, LPARAM lParam)
+{
+    auto* data = reinterpret_cast<BridgeRangeThreadData*>(lParam);
+    if (data && data->pDoc) data->pDoc->OnBridgeRangeDone(data);
+    return 0;
+}
+
+LRESULT CMainFrame::OnRefValuesFinished(WPARAM wParam, LPARAM lParam)
+{
+    auto* data = reinterpret_cast<RefCollThreadData*>(lParam);
+    if (data && data->pDoc) data->pDoc->OnRefValuesDone(data, wParam != 0);
+    return 0;
+}
+
+LRESULT CMainFrame::OnCritRatiosFinished(WPARAM wParam, LPARAM lParam)
+{
+    auto* data = reinterpret_cast<RefCollThreadData*>(lParam);
+    if (data && data->pDoc) data->pDoc->OnCritRatiosDone(data, wParam != 0);
+    return 0;
+}

@@ -1,0 +1,75 @@
+// The main window of QOR: menu bar, the Standard and Insert toolbars, the status bar with its progress
+// pane, the element, output, settings and help panes, the looks, and the receiving end of the workers'
+// messages.
+#pragma once
+
+#include "platform/gui/Afx.h"
+
+#include "app/OutputWnd.h"
+
+class CMainFrame : public CMDIFrameWndEx
+{
+    DECLARE_DYNAMIC(CMainFrame)
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                   CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr) override;
+
+    // Appends a time-stamped line to the output pane.
+    void AddStatus(CString text);
+    // Status-bar pane 0 ("Ready", "Saving...", ...), shown at once.
+    void SetStatusText(LPCTSTR text);
+
+    CMFCStatusBar& GetStatusBar() { return m_wndStatusBar; }
+    COutputWnd& GetOutputWnd() { return m_wndOutput; }
+    CDockablePane& GetElementPane() { return m_wndElementPane; }
+
+    // The progress range of the running analysis (written by the launchers).
+    int m_nProgressStart = 0;
+    int m_nProgressEnd = 0;
+    int m_nProgressCount = 0;
+
+    void OnApplicationLook(UINT id);
+
+protected:
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+
+    int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    void OnClose();
+    void OnUpdateApplicationLook(CCmdUI* pCmdUI);
+    void OnViewElementPane();
+    void OnViewOutputPane();
+    void OnUpdatePaneCommand(CCmdUI* pCmdUI);
+    void OnToolsOptions();
+    void OnHelpPdf();
+    void OnCloseTab();
+    void OnCloseAllTabs();
+    void OnPrintAll();
+    void OnViewCustomize();
+    void OnMdiMoveToNextGroup();
+    void OnMdiMoveToPrevGroup();
+    void OnMdiNewHorzTabGroup();
+    void OnMdiNewVertGroup();
+    LRESULT OnPBarUpdate(WPARAM wParam, LPARAM lParam);
+    LRESULT OnAddStatus(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMultiMovingLoadFinished(WPARAM wParam, LPARAM lParam);
+    LRESULT OnBridgeRangeFinished(WPARAM wParam, LPARAM lParam);
+    LRESULT OnRefValuesFinished(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCritRatiosFinished(WPARAM wParam, LPARAM lParam);
+
+    BOOL CreateDockingWindows();
+    void InitStatusBar();
+    // Sends the print-preview close command to every window below the frame.
+    void ClosePrintPreviews();
+
+    CMFCMenuBar m_wndMenuBar;
+    CMFCToolBar m_wndToolBar;
+    CMFCToolBar m_wndInsertBar;
+    CDockablePane m_wndElementPane;
+    COutputWnd m_wndOutput;
+    CMFCStatusBar m_wndStatusBar;
+
+    DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,139 @@
+// The application object: start-up in its fixed order, the settings file, the templates, one case at a time.
+#include "app/QORApp.h"
+
+#include "app/ChildFrame.h"
+#include "app/MainFrame.h"
+#include "app/QORDoc.h"
+#include "engine/settings/Settings.h"
+#include "res/Resource.h"
+#include "ui/views/QORView.h"
+
+#include <sys/stat.h>
+
+IMPLEMENT_DYNAMIC(CQORApp, CWinAppEx)
+
+BEGIN_MESSAGE_MAP(CQORApp, CWinAppEx)
+    ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+    ON_COMMAND(ID_FILE_NEW, OnFileNew)
+    ON_COMMAND(ID_FILE_OPEN, CWinApp::OnFileOpen)
+    ON_COMMAND(ID_FILE_PRINT_SETUP, CWinApp::OnFilePrintSetup)
+    ON_COMMAND_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE16, OnOpenRecentFile)
+END_MESSAGE_MAP()
+
+CQORApp::CQORApp() : CWinAppEx(TRUE)
+{
+    m_bHiColorIcons = TRUE;
+    m_dwRestartManagerSupportFlags = 0x3F;
+    SetAppID(L"QOR.AppID.NoVersion");
+    m_pszAppName = L"QOR";
+}
+
+CQORApp::~CQORApp() = default;
+
+BOOL CQORApp::InitInstance()
+{
+    if (!CWinAppEx::InitInstance()) return FALSE;
+    EnableTaskbarInteraction(TRUE);
+    SetRegistryKey(L"Penrow University");
+    m_nUses = static_cast<int>(GetProfileInt(m_pszUsesSection, m_pszUsesEntry, 0)) + 1;
+    LoadStdProfileSettings(4);
+    InitSettingsPath();
+    InitContextMenuManager();
+    InitShellManager();
+    InitKeyboardManager();
+    InitTooltipManager();
+
+    m_pDocTemplate = new CMultiDocTemplate(IDR_QORTYPE, RUNTIME_CLASS(CQORDoc), RUNTIME_CLASS(CChildFrame),
+                                           RUNTIME_CLASS(CQORView));
+    AddDocTemplate(m_pDocTemplate);
+
+    auto* frame = new CMainFrame;
+    if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) {
+        if (frame->m_hWnd) frame->DestroyWindow();
+        else delete frame;
+        return FALSE;
+    }
+    m_pMainWnd = frame;
+
+    CCommandLineInfo cmdInfo;
+    ParseCommandLine(cmdInfo);
+    EnableShellOpen();
+    RegisterShellFileTypes(TRUE);
+    if (!ProcessShellCommand(cmdInfo)) return FALSE;
+
+    frame->ShowWindow(SW_MAXIMIZE);
+    frame->UpdateWindow();
+    SetLandscapePrinter();
+    return TRUE;
+}
+
+int CQORApp::ExitInstance()
+{
+    CSettings::GetInstance()->Save(m_sSettingsPath);
+    WriteProfileInt(m_pszUsesSection, m_pszUsesEntry, m_nUses);
+    return CWinAppEx::ExitInstance();
+}
+
+void CQORApp::PreLoadState() {}
+
+void CQORApp::InitSettingsPath()
+{
+    CString name;
+    name.LoadString(IDS_SETTINGS_FILE);
+    CString folder = GetAppDataFolder();
+    m_sSettingsPath.Empty();
+    if (!folder.IsEmpty()) {
+        folder += L"QOR/";
+        // The folder is made here so that the settings can be written at exit on a new profile.
+        ::mkdir(folder.ToUtf8().c_str(), 0755);
+        m_sSettingsPath = folder + name;
+    }
+    CSettings* settings = CSettings::GetInstance();
+    // The file is read whenever it exists, so that a new profile never replaces the user's settings by the
+    // defaults at exit.
+    struct stat st{};
+    if (!m_sSettingsPath.IsEmpty() && ::stat(m_sSettingsPath.ToUtf8().c_str(), &st) == 0) settings->Load(m_sSettingsPath);
+    else settings->SetDefaults();
+}
+
+void CQORApp::SetLandscapePrinter() { qor::gui::SetDefaultLandscape(true); }
+
+BOOL CQORApp::CloseOpenCase()
+{
+    auto* frame = DYNAMIC_DOWNCAST(CMDIFrameWnd, m_pMainWnd);
+    CMDIChildWnd* child = frame ? frame->MDIGetActive() : nullptr;
+    if (!child) return TRUE;
+    auto* doc = DYNAMIC_DOWNCAST(CQORDoc, child->GetActiveDocument());
+    if (!doc) return TRUE;
+    if (!doc->SaveModified()) return FALSE;
+    doc->OnCloseDocument();
+    return TRUE;
+}
+
+void CQORApp::OnFileNew()
+{
+    if (!CloseOpenCase()) return;
+    CWinApp::OnFileNew();
+}
+
+CDocument* CQORApp::OpenDocumentFile(LPCTSTR lpszFileName)
+{
+    if (!CloseOpenCase()) return nullptr;
+    return CWinAppEx::OpenDocumentFile(lpszFileName);
+}
+
+void CQORApp::OnOpenRecentFile(UINT nID)
+{
+    if (!m_pRecentFileList) return;
+    const int i = static_cast<int>(nID - ID_FILE_MRU_FILE1);
+    if (i < 0 || i >= m_pRecentFileList->GetCount()) return;
+    CString path = (*m_pRecentFileList)[i];
+    // The user keeping the open case is no reason to forget the file.
+    if (!CloseOpenCase()) return;
+    if (!CWinAppEx::OpenDocumentFile(path)) {
+        m_pRecentFileList->Remove(i);
+        m_pRecentFileList->WriteList();
+    }
+}
+
+void CQORApp::OnAppAbout() { CQORDoc::NotYetImplemented(); }

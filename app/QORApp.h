@@ -1,0 +1,40 @@
+// The application object of QOR: start-up, the three document templates, the settings file, the start
+// count, and one case at a time.
+#pragma once
+
+#include "platform/gui/Afx.h"
+
+class CQORApp : public CWinAppEx
+{
+    DECLARE_DYNAMIC(CQORApp)
+public:
+    CQORApp();
+    ~CQORApp() override;
+
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+    void PreLoadState() override;
+    CDocument* OpenDocumentFile(LPCTSTR lpszFileName) override;
+
+    CMultiDocTemplate* m_pDocTemplate = nullptr;
+    CMultiDocTemplate* m_pPlotTemplate = nullptr;
+    CMultiDocTemplate* m_pGridTemplate = nullptr;
+    CString m_sSettingsPath;
+    int m_nUses = 0;
+    const wchar_t* m_pszUsesSection = L"Uses";
+    const wchar_t* m_pszUsesEntry = L"Number";
+    // The look in force, as the id of its command (205 to 219).
+    UINT m_nAppLook = 0;
+
+    void InitSettingsPath();
+    void SetLandscapePrinter();
+    // Closes the open case after the save question; FALSE when the user kept it (or its save failed).
+    BOOL CloseOpenCase();
+
+    void OnFileNew();
+    void OnAppAbout();
+    void OnOpenRecentFile(UINT nID);
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};

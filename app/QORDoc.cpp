@@ -1,0 +1,199 @@
+// The case document: construction and reset, New and Open, the element lists, removal of elements, the
+// result windows, and the one message map of the case menu.
+#include "app/QORDoc.h"
+
+#include "app/AnalysisOutput.h"
+#include "app/MainFrame.h"
+#include "app/QORApp.h"
+#include "engine/analysis/BeamResults.h"
+#include "engine/analysis/CriticalEnsemble.h"
+#include "engine/analysis/EnvelopeResults.h"
+#include "engine/analysis/ReferenceCollection.h"
+#include "engine/model/Bridge.h"
+#include "engine/model/BridgeSet.h"
+#include "engine/model/LoadModel.h"
+#include "engine/model/LoadModelEnsemble.h"
+#include "engine/settings/Settings.h"
+#include "res/Resource.h"
+
+#include <algorithm>
+
+IMPLEMENT_DYNCREATE(CQORDoc, CDocument)
+
+BEGIN_MESSAGE_MAP(CQORDoc, CDocument)
+    ON_COMMAND(ID_ANALYSIS_SINGLE_POSITION, OnAnalysisSinglePosition)
+    ON_COMMAND(ID_ANALYSIS_MOVING_LOAD, OnAnalysisMovingLoad)
+    ON_COMMAND(ID_ANALYSIS_BRIDGE_RANGE, OnAnalysisBridgeRange)
+    ON_COMMAND(ID_ANALYSIS_REF_COLLECTION, OnAnalysisRefCollection)
+    ON_COMMAND(ID_ANALYSIS_CRITICAL_RATIOS, OnAnalysisCriticalRatios)
+    ON_UPDATE_COMMAND_UI(ID_ANALYSIS_MOVING_LOAD, OnUpdateAnalysisMovingLoad)
+    ON_UPDATE_COMMAND_UI(ID_ANALYSIS_BRIDGE_RANGE, OnUpdateBridgeRange)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_BRIDGE_RANGE_RESULTS, OnUpdateBridgeRange)
+    ON_UPDATE_COMMAND_UI(ID_ANALYSIS_REF_COLLECTION, OnUpdateAnalysisRefCollection)
+    ON_UPDATE_COMMAND_UI(ID_ANALYSIS_CRITICAL_RATIOS, OnUpdateAnalysisRefCollection)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_REF_COLLECTION_VALUES, OnUpdateViewRefCollectionValues)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_REF_COLLECTION_RATIOS, OnUpdateViewRefCollectionRatios)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_COMPARE_ENVELOPES, OnUpdateViewCompareEnvelopes)
+    ON_COMMAND(ID_CONFIGURATION_CASE_DATA, OnConfigurationCaseData)
+    ON_COMMAND(ID_CONFIGURATION_ADD_BRIDGE, OnConfigurationAddBridge)
+    ON_COMMAND(ID_CONFIGURATION_ADD_BRIDGE_SET, OnConfigurationAddBridgeSet)
+    ON_COMMAND(ID_CONFIGURATION_ADD_LOAD_MODEL, OnConfigurationAddLoadModel)
+    ON_COMMAND(ID_CONFIGURATION_ADD_LME, OnConfigurationAddLoadModelEnsemble)
+    ON_COMMAND(ID_CONFIGURATION_ADD_REF_COLLECTION, OnConfigurationAddRefCollection)
+    ON_COMMAND(ID_VIEW_SINGLE_POSITION_RESULTS, OnViewSinglePositionResults)
+    ON_COMMAND(ID_VIEW_MOVING_LOAD_RESULTS, OnViewMovingLoadResults)
+    ON_COMMAND(ID_VIEW_BRIDGE_RANGE_RESULTS, OnViewBridgeRangeResults)
+    ON_COMMAND(ID_VIEW_REF_COLLECTION_VALUES, OnViewRefCollectionValues)
+    ON_COMMAND(ID_VIEW_REF_COLLECTION_RATIOS, OnViewRefCollectionRatios)
+    ON_COMMAND(ID_VIEW_COMPARE_ENVELOPES, OnViewCompareEnvelopes)
+    ON_COMMAND(ID_VIEW_OUTPUT_OPTIONS, OnViewOutputOptions)
+    ON_COMMAND(ID_VIEW_ENHANCED_RATIOS_GRID, OnViewEnhancedRatiosGrid)
+    ON_COMMAND(ID_TOOLS_GENERATE_LME, OnToolsGenerateLME)
+    ON_COMMAND_RANGE(ID_INSERT_FIRST, ID_INSERT_LAST, OnInsertCommand)
+    ON_COMMAND(ID_NOT_YET_IMPLEMENTED, OnNotYetImplemented)
+END_MESSAGE_MAP()
+
+CQORDoc::CQORDoc()
+{
+    for (int i = 0; i < CLMEFactory::FamilyCount; ++i) m_LMEFactory.m_BaseID[static_cast<size_t>(i)] = 100 * (i + 1);
+    m_LMEFactory.m_bUseStandardDLA = true;
+    m_LMEFactory.m_DLA = 1.0;
+    ResetAnalysisState();
+}
+
+CQORDoc::~CQORDoc() = default;
+
+void CQORDoc::ResetAnalysisState()
+{
+    const CSettings* settings = CSettings::GetInstance();
+    m_nViewCount = 0;
+    m_bMLByStep = settings->General.Stepping.BYSTEP;
+    m_MLStepSize = settings->General.Stepping.STEPSIZE;
+    m_nMLSteps = settings->General.Stepping.NSTEPS;
+    m_nBridgeSetID = m_nBridgeID = m_nLoadModelID = m_nLMEID = m_nRefCollectionID = 0;
+    m_Multiplier = 1.0;
+    m_pSPResults.reset();
+    m_pMLResults.reset();
+    m_pBRResults.reset();
+    m_pAOSinglePosition.reset();
+    m_pAOMovingLoad.reset();
+    m_pAOMultiMovingLoad.reset();
+    m_pAOBridgeRange.reset();
+    m_pAOReferenceSet.reset();
+    m_pAOCriticalRatios.reset();
+    m_pAOEnhanced.reset();
+    const auto& out = settings->General.Output;
+    m_Output = {out.BMSF, out.R, out.GRAPHS, out.TABLES};
+    m_bBusyMultiML = m_bBusyBridgeRange = m_bBusyRefValues = m_bBusyCritRatios = false;
+    m_sCaseRef.Empty();
+    m_sCaseNotes.Empty();
+}
+
+BOOL CQORDoc::OnNewDocument()
+{
+    if (!CDocument::OnNewDocument()) return FALSE;
+    ResetAnalysisState();
+    UpdateElementView();
+    return TRUE;
+}
+
+BOOL CQORDoc::OnOpenDocument(LPCTSTR lpszPathName)
+{
+    ResetAnalysisState();
+    if (!CDocument::OnOpenDocument(lpszPathName)) return FALSE;
+    UpdateElementView();
+    return TRUE;
+}
+
+void CQORDoc::UpdateElementView()
+{
+    auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
+    if (!frame || !frame->GetElementPane().m_hWnd) return;
+    // The pane's tree is filled from this case once the element tree exists.
+}
+
+CQORDoc* CQORDoc::GetActiveDoc()
+{
+    auto* frame = DYNAMIC_DOWNCAST(CMDIFrameWnd, AfxGetMainWnd());
+    if (!frame) return nullptr;
+    CMDIChildWnd* child = frame->MDIGetActive();
+    if (!child) return nullptr;
+    return DYNAMIC_DOWNCAST(CQORDoc, child->GetActiveDocument());
+}
+
+CView* CQORDoc::GetActiveFrameView()
+{
+    CWnd* main = AfxGetMainWnd();
+    auto* frame = DYNAMIC_DOWNCAST(CFrameWnd, main);
+    if (!frame) return nullptr;
+    CFrameWnd* active = frame->GetActiveFrame();
+    return active ? active->GetActiveView() : nullptr;
+}
+
+int CQORDoc::Message(LPCTSTR text, UINT type)
+{
+    CView* owner = GetActiveFrameView();
+    return MessageBoxW(owner ? owner->m_hWnd : nullptr, text, L"QOR", type);
+}
+
+void CQORDoc::NotYetImplemented() { Message(L"Not yet implemented", MB_OK | MB_ICONWARNING); }
+
+void CQORDoc::OnNotYetImplemented() { AfxMessageBox(L"Not yet implemented", MB_OK); }
+
+namespace {
+
+// Erases the element (by identity) from its list and numbers the rest 1, 2, 3, ...
+template <class T>
+bool EraseAndRenumber(std::vector<std::shared_ptr<T>>& list, const CElement* element)
+{
+    auto it = std::find_if(list.begin(), list.end(), [element](const auto& p) { return p.get() == element; });
+    if (it == list.end()) return false;
+    list.erase(it);
+    int id = 0;
+    for (auto& p : list) p->m_ID = ++id;
+    return true;
+}
+
+} // namespace
+
+bool CQORDoc::RemoveElement(std::shared_ptr<CElement> pElement)
+{
+    if (!pElement) return false;
+    const CElement* e = pElement.get();
+    bool removed = false;
+    switch (pElement->m_ElementType) {
+    case CElement::ELEMENT_BRIDGE: removed = EraseAndRenumber(m_vBridge, e); break;
+    case CElement::ELEMENT_BRIDGESET: removed = EraseAndRenumber(m_vBridgeSet, e); break;
+    case CElement::ELEMENT_LOADMODELENSEMBLE: removed = EraseAndRenumber(m_vLoadModelEnsemble, e); break;
+    case CElement::ELEMENT_REFCOLLECTION: removed = EraseAndRenumber(m_vRefCollection, e); break;
+    case CElement::ELEMENT_LOADMODEL:
+        removed = EraseAndRenumber(m_vLoadModel, e);
+        // A model held only by ensembles leaves the first ensemble that holds it.
+        for (size_t i = 0; !removed && i < m_vLoadModelEnsemble.size(); ++i) {
+            CLoadModelEnsemble& lme = *m_vLoadModelEnsemble[i];
+            for (int k = 0; k < lme.GetLoadModelCount(); ++k) {
+                if (lme.m_vLoadModel[static_cast<size_t>(k)].get() == e) {
+                    lme.RemoveLoadModel(k);
+                    removed = true;
+                    break;
+                }
+            }
+        }
+        break;
+    default: return false;
+    }
+    if (removed) SetModifiedFlag(TRUE);
+    return removed;
+}
+
+CPlotView* CQORDoc::OpenPlotView(CString, int, int) { return nullptr; }
+
+CPlotView* CQORDoc::OpenReactionsPlotView(CString, unsigned int) { return nullptr; }
+
+CGridView* CQORDoc::OpenGridView(CString) { return nullptr; }
+
+void CQORDoc::Serialize(CArchive& ar)
+{
+    NotYetImplemented();
+    ar.m_bFailed = TRUE;
+}

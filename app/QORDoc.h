@@ -1,0 +1,187 @@
+// The case document: the elements of one case, its case strings, the analysis options and the results of
+// the last runs, the case file, and every command of the case menu (handler bodies live in QORDoc*.cpp).
+#pragma once
+
+#include "platform/gui/Afx.h"
+
+#include "engine/model/LMEFactory.h"
+
+#include <memory>
+#include <vector>
+
+class CElement;
+class CBridge;
+class CBridgeSet;
+class CLoadModel;
+class CLoadModelEnsemble;
+class CReferenceCollection;
+class CBeamResults;
+class CEnvelopeResults;
+class CCriticalValueEnsemble;
+class CAnalysisOutput;
+class CAOSinglePosition;
+class CAOMovingLoad;
+class CAOMultiMovingLoad;
+class CAOBridgeRange;
+class CAOReferenceSet;
+class CAOCriticalRatios;
+class CAOEnhanced;
+class CPlotView;
+class CGridView;
+struct MultiMLThreadData;
+struct BridgeRangeThreadData;
+struct RefCollThreadData;
+
+class CQORDoc : public CDocument
+{
+    DECLARE_DYNCREATE(CQORDoc)
+public:
+    CQORDoc();
+    ~CQORDoc() override;
+
+    // Which result windows a finished analysis opens.
+    struct OutputOptions
+    {
+        bool BMSF = true;
+        bool R = true;
+        bool GRAPHS = true;
+        bool TABLES = true;
+    };
+
+    int m_nViewCount = 0;
+    CLMEFactory m_LMEFactory;
+    OutputOptions m_Output;
+    DWORD m_StartTime = 0;
+    bool m_bBusyMultiML = false;
+    bool m_bBusyBridgeRange = false;
+    bool m_bBusyRefValues = false;
+    bool m_bBusyCritRatios = false;
+    bool m_bMLByStep = false;
+    double m_MLStepSize = 0.5;
+    int m_nMLSteps = 20;
+    double m_Multiplier = 1.0;
+    int m_nBridgeSetID = 0;
+    int m_nBridgeID = 0;
+    int m_nLoadModelID = 0;
+    int m_nLMEID = 0;
+    int m_nRefCollectionID = 0;
+    std::vector<std::shared_ptr<CBridge>> m_vBridge;
+    std::vector<std::shared_ptr<CBridgeSet>> m_vBridgeSet;
+    std::vector<std::shared_ptr<CLoadModel>> m_vLoadModel;
+    std::vector<std::shared_ptr<CLoadModelEnsemble>> m_vLoadModelEnsemble;
+    std::vector<std::shared_ptr<CReferenceCollection>> m_vRefCollection;
+    std::shared_ptr<CBeamResults> m_pSPResults;
+    std::shared_ptr<CEnvelopeResults> m_pMLResults;
+    std::shared_ptr<CCriticalValueEnsemble> m_pBRResults;
+    std::shared_ptr<CAOSinglePosition> m_pAOSinglePosition;
+    std::shared_ptr<CAOMovingLoad> m_pAOMovingLoad;
+    std::shared_ptr<CAOMultiMovingLoad> m_pAOMultiMovingLoad;
+    std::shared_ptr<CAOBridgeRange> m_pAOBridgeRange;
+    std::shared_ptr<CAOReferenceSet> m_pAOReferenceSet;
+    std::shared_ptr<CAOCriticalRatios> m_pAOCriticalRatios;
+    std::shared_ptr<CAOEnhanced> m_pAOEnhanced;
+    CString m_sCaseRef;
+    CString m_sCaseNotes;
+
+    // ---- Document life and the case file (QORDoc.cpp) ----------------------------------------------
+    BOOL OnNewDocument() override;
+    BOOL OnOpenDocument(LPCTSTR lpszPathName) override;
+    void Serialize(CArchive& ar) override;
+    void ResetAnalysisState();
+    void UpdateElementView();
+
+    // The case of the active child window (null when none or not a case).
+    static CQORDoc* GetActiveDoc();
+    // The active view of the main window's active frame (owner of the document's messages).
+    static CView* GetActiveFrameView();
+    // A message box captioned "QOR" owned by the active frame's view.
+    static int Message(LPCTSTR text, UINT type);
+
+    std::vector<std::shared_ptr<CBridge>> GetBridges() const { return m_vBridge; }
+    std::vector<std::shared_ptr<CBridgeSet>> GetBridgeSets() const { return m_vBridgeSet; }
+    std::vector<std::shared_ptr<CLoadModel>> GetLoadModels() const { return m_vLoadModel; }
+    std::vector<std::shared_ptr<CLoadModelEnsemble>> GetLoadModelEnsembles() const { return m_vLoadModelEnsemble; }
+    std::vector<std::shared_ptr<CReferenceCollection>> GetRefCollections() const { return m_vRefCollection; }
+
+    bool RemoveElement(std::shared_ptr<CElement> pElement);
+
+    // Result windows of this case (null when none could be made).
+    CPlotView* OpenPlotView(CString title, int rows, int cols);
+    CPlotView* OpenReactionsPlotView(CString title, unsigned int n);
+    CGridView* OpenGridView(CString title);
+
+    // ---- Elements (QORDocElements.cpp) -----------------------------------------------------------------
+    void OnConfigurationCaseData();
+    void OnConfigurationAddBridge();
+    void OnConfigurationAddBridgeSet();
+    void OnConfigurationAddRefCollection();
+    void EditBridge(bool bRefresh, std::shared_ptr<CBridge> pBridge);
+    void EditBridgeSet(bool bRefresh, std::shared_ptr<CBridgeSet> pBridgeSet);
+    void EditRefCollection(bool bRefresh, std::shared_ptr<CReferenceCollection> pRefCollection);
+
+    // ---- Load models (QORDocLoadModels.cpp) ----------------------------------------------------------
+    void OnConfigurationAddLoadModel();
+    void OnConfigurationAddLoadModelEnsemble();
+    void EditLoadModel(bool bRefresh, std::shared_ptr<CLoadModel> pLoadModel);
+    void EditLoadModelEnsemble(bool bRefresh, std::shared_ptr<CLoadModelEnsemble> pLME);
+    void AddLoadModel(std::shared_ptr<CLoadModel> pLoadModel);
+    void AddLoadModelEnsemble(std::shared_ptr<CLoadModelEnsemble> pLME);
+
+    // ---- Analyses and their workers (QORDocAnalysis.cpp) ---------------------------------------------
+    void OnAnalysisSinglePosition();
+    void OnAnalysisMovingLoad();
+    void OnAnalysisBridgeRange();
+    void OnAnalysisRefCollection();
+    void OnAnalysisCriticalRatios();
+    void OnUpdateAnalysisMovingLoad(CCmdUI* pCmdUI);
+    void OnUpdateBridgeRange(CCmdUI* pCmdUI);
+    void OnUpdateAnalysisRefCollection(CCmdUI* pCmdUI);
+    void OnUpdateViewRefCollectionValues(CCmdUI* pCmdUI);
+    void OnUpdateViewRefCollectionRatios(CCmdUI* pCmdUI);
+    void OnUpdateViewCompareEnvelopes(CCmdUI* pCmdUI);
+    DWORD StartTimer(CString text);
+    void StopTimer(DWORD start);
+    void RunMovingLoad(bool bByStep, int nSteps, bool bDisplayEach, std::shared_ptr<CBridge> pBridge,
+                       std::shared_ptr<CLoadModel> pLoadModel, double stepSize);
+    void StartMultiMovingLoad(bool bByStep, int nSteps, bool bDisplayEach, std::shared_ptr<CBridge> pBridge,
+                              std::shared_ptr<CLoadModelEnsemble> pLME, double stepSize);
+    void StartBridgeRange(std::shared_ptr<CBridgeSet> pBridgeSet, std::shared_ptr<CLoadModel> pLoadModel);
+    void StartRefCollection(std::shared_ptr<CReferenceCollection> pRefCollection);
+    void StartCritRatios(std::shared_ptr<CReferenceCollection> pRefCollection);
+    // Completions of the workers, called by the main frame with the worker's block (they free it).
+    void OnMultiMovingLoadDone(MultiMLThreadData* pData);
+    void OnBridgeRangeDone(BridgeRangeThreadData* pData);
+    void OnRefValuesDone(RefCollThreadData* pData, bool bSuccess);
+    void OnCritRatiosDone(RefCollThreadData* pData, bool bSuccess);
+
+    // ---- Result output and the View commands (QORDocOutput.cpp) ---------------------------------------
+    void OnViewSinglePositionResults();
+    void OnViewMovingLoadResults();
+    void OnViewBridgeRangeResults();
+    void OnViewRefCollectionValues();
+    void OnViewRefCollectionRatios();
+    void OnViewCompareEnvelopes();
+    void OnViewOutputOptions();
+    void OnViewEnhancedRatiosGrid();
+    void ShowSinglePositionOutput(std::shared_ptr<CAnalysisOutput> pAO);
+    void ShowMovingLoadOutput(bool bDisplayEach, std::shared_ptr<CAnalysisOutput> pAO);
+    void ShowMultiMovingLoadOutput(bool bDisplayEach, std::shared_ptr<CAnalysisOutput> pAO);
+    void ShowBridgeRangeOutput(std::shared_ptr<CAnalysisOutput> pAO);
+    void ShowReferenceSetOutput(std::shared_ptr<CAnalysisOutput> pAO);
+    void ShowCompareEnvelopesOutput(std::shared_ptr<CAnalysisOutput> pAO);
+    void ShowCriticalRatiosOutput(std::shared_ptr<CAnalysisOutput> pAO);
+    void ShowEnhancedRatiosGrid(std::shared_ptr<CAnalysisOutput> pAO);
+    void ShowCollectionValues(std::shared_ptr<CReferenceCollection> pRefCollection);
+    void ShowCollectionRatios(std::shared_ptr<CReferenceCollection> pRefCollection);
+
+    // ---- The Insert menu and Tools > Generate LME (QORDocInsert.cpp) -------------------------------------
+    void OnInsertCommand(UINT nID);
+    void OnToolsGenerateLME();
+    void OnNotYetImplemented();
+
+    // Shown by handlers whose work is still to come.
+    static void NotYetImplemented();
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};
