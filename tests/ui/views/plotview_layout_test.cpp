@@ -1,0 +1,113 @@
+// The plot view in a child frame: its charts laid out below the title in rows and columns,
+// axis ranges widened to whole ticks, and an empty chart grid refused.
+#include "views_support.h"
+
+#include "controls/chart/ChartAxis.h"
+#include "controls/chart/ChartCtrl.h"
+#include "controls/chart/ChartLineSerie.h"
+#include "controls/chart/ChartStandardAxis.h"
+
+using namespace viewtest;
+
+namespace {
+
+CRect ChartRectIn(CPlotView* view, unsigned i)
+{
+    CRect r;
+    view->GetChart(i)->GetWindowRect(&r);
+    view->ScreenToClient(&r);
+    return r;
+}
+
+} // namespace
+
+TEST_F(PlotTest, ChartsFillTheViewColumnByColumnBelowTheTitle)
+{
+    struct Case
+    {
+        unsigned rows, cols;
+    };
+    for (Case c : {Case{2, 1}, Case{3, 1}, Case{2, 2}})
+    {
+        CPlotView* view = OpenPlot(c.rows, c.cols);
+        ASSERT_NE(view, nullptr);
+        ASSERT_EQ(view->GetChartCount(), c.rows * c.cols);
+        CRect client;
+        view->GetClientRect(&client);
+        ASSERT_GT(client.Height(), 200);
+        const CQORViewBase::SGap& gap = view->GetGap();
+        const int top = view->GetContentTop();
+        EXPECT_GT(top, gap.TOP); // the title's height lies between
+        const int rows = static_cast<int>(c.rows), cols = static_cast<int>(c.cols);
+        const int h = (client.bottom - (rows - 1) * gap.BETWN - gap.BTM - gap.TOP - top) / rows;
+        const int w = (client.right - (cols - 1) * gap.BETWN - gap.RIGHT - gap.LEFT) / cols;
+        for (unsigned i = 0; i < view->GetChartCount(); ++i)
+        {
+            const int col = static_cast<int>(i / c.rows), row = static_cast<int>(i % c.rows);
+            EXPECT_EQ(ChartRectIn(view, i), CRect(CPoint((gap.BETWN + w) * col + gap.LEFT, (gap.BETWN + h) * row + gap.TOP + top),
+                                                  CSize(w, h)))
+                << c.rows << "x" << c.cols << " chart " << i;
+        }
+        // A resized frame lays the charts out again.
+        view->GetParentFrame()->MoveWindow(0, 0, 600, 500);
+        view->GetClientRect(&client);
+        const int h2 = (client.bottom - (rows - 1) * gap.BETWN - gap.BTM - gap.TOP - view->GetContentTop()) / rows;
+        EXPECT_EQ(ChartRectIn(view, 0).Height(), h2);
+    }
+}
+
+TEST_F(PlotTest, AxesRoundOutToWholeTicksWithRoomAtBothEnds)
+{
+    CPlotView* view = OpenPlot(1, 1);
+    ASSERT_NE(view, nullptr);
+    CChartCtrl* chart = view->GetChart(0);
+    auto* left = static_cast<CChartStandardAxis*>(chart->GetLeftAxis());
+    left->SetTickIncrement(false, 10.0);
+    struct Case
+    {
+        double min, max, roundedMin, roundedMax;
+    };
+    for (Case c : {Case{0.0, 100.0, -10.0, 110.0}, Case{0.5, 97.0, -10.0, 100.0}, Case{-42.0, -3.0, -50.0, 0.0}})
+    {
+        left->SetMinMax(c.min, c.max);
+        CPlotView::RoundAxis(chart, 0);
+        EXPECT_DOUBLE_EQ(left->GetMin(), c.roundedMin);
+        EXPECT_DOUBLE_EQ(left->GetMax(), c.roundedMax);
+        EXPECT_DOUBLE_EQ(left->GetUnzoomedMin(), c.roundedMin);
+        EXPECT_DOUBLE_EQ(left->GetUnzoomedMax(), c.roundedMax);
+    }
+    left->SetTickIncrement(false, 0.0);
+    left->SetMinMax(0.5, 97.0);
+    CPlotView::RoundAxis(chart, 0);
+    EXPECT_DOUBLE_EQ(left->GetMin(), 0.5);
+    EXPECT_DOUBLE_EQ(left->GetMax(), 97.0);
+}
+
+TEST_F(PlotTest, SeriesGoOnlyToChartsThatExistAndKeepTheirPairs)
+{
+    CPlotView* view = OpenPlot(2, 1);
+    ASSERT_NE(view, nullptr);
+    view->AddSeries(0, {0.0, 1.0, 2.0}, {1.0, 2.0, 3.0}, RGB(255, 0, 0), true, 2, true, true);
+    view->AddSeries(1, {0.0, 1.0}, {1.0}, RGB(255, 0, 0), false, 2, false, true); // unequal: left out
+    view->AddSeries(2, {0.0, 1.0}, {1.0, 2.0}, RGB(255, 0, 0), false, 2, false, true); // no chart 2
+    EXPECT_EQ(view->GetChart(0)->GetSeriesCount(), 2u); // the line and its markers
+    EXPECT_EQ(view->GetChart(1)->GetSeriesCount(), 0u);
+    // Inverted: the line holds -y.
+    auto* line = dynamic_cast<CChartLineSerie*>(view->GetChart(0)->GetSeries().begin()->second);
+    ASSERT_NE(line, nullptr);
+    EXPECT_DOUBLE_EQ(line->GetYPointValue(2), -3.0);
+    EXPECT_EQ(line->GetWidth(), 2);
+
+    bool thrown = false;
+    try
+    {
+        view->CreateCharts(0, 1);
+    }
+    catch (const char* text)
+    {
+        thrown = true;
+        EXPECT_STREQ(text, "Cannot have zero rows or columns");
+    }
+    EXPECT_TRUE(thrown);
+    EXPECT_EQ(view->GetChartCount(), 2u); // the charts made before stay
+}

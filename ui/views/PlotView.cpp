@@ -1,0 +1,308 @@
+// The plot view's charts: creation, layout below the title, series with listeners and
+// markers, axis titles and rounding, the beam line, and printing one chart per page.
+#include "ui/views/PlotView.h"
+
+#include "controls/chart/ChartAxis.h"
+#include "controls/chart/ChartAxisLabel.h"
+#include "controls/chart/ChartCtrl.h"
+#include "controls/chart/ChartGrid.h"
+#include "controls/chart/ChartLineSerie.h"
+#include "controls/chart/ChartPointsSerie.h"
+#include "controls/chart/ChartScrollBar.h"
+#include "controls/chart/ChartStandardAxis.h"
+#include "engine/analysis/Beam.h"
+#include "engine/model/Bridge.h"
+#include "engine/settings/Settings.h"
+#include "ui/views/MouseListener.h"
+
+#include <cmath>
+
+IMPLEMENT_DYNCREATE(CPlotView, CQORViewBase)
+
+BEGIN_MESSAGE_MAP(CPlotView, CQORViewBase)
+    ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
+    ON_COMMAND(ID_FILE_PRINT_DIRECT, CView::OnFilePrint)
+    ON_COMMAND(ID_FILE_PRINT_PREVIEW, CView::OnFilePrintPreview)
+END_MESSAGE_MAP()
+
+namespace {
+
+const wchar_t* const kAxisTitles[CPlotView::AT_COUNT] = {
+    L"Bridge Span (m)",
+    L"Bending Moment (kNm)",
+    L"Shear Force (kN)",
+    L"Reaction (kN)",
+    L"Bending Moment Envelope (kNm)",
+    L"Shear Force Envelope (kN)",
+    L"Reaction Envelope (kN)",
+    L"Critical Values - Bending Moment (kNm)",
+    L"Critical Values - Shear Force (kN)",
+    L"Critical Values - Reaction (kN)",
+    L"Critical Values - Bending Moment Envelope (kNm)",
+    L"Critical Values - Shear Force Envelope (kN)",
+    L"Critical Values - Reaction Envelope (kN)",
+    L"Critical Ratios - Bending Moment",
+    L"Critical Ratios - Shear Force",
+    L"Critical Ratios - Reaction",
+    L"Position of Load Model (m)",
+    L"Location along beam (m)",
+};
+
+constexpr UINT kChartId = 8;
+
+} // namespace
+
+const wchar_t* CPlotView::AxisTitle(EAxisTitle title)
+{
+    return (title >= 0 && title < AT_COUNT) ? kAxisTitles[title] : L"";
+}
+
+CPlotView::CPlotView()
+{
+    m_nViewType = VIEWTYPE_PLOT;
+    const CSettings::Plot_Config& plot = CSettings::GetInstance()->Plot;
+    m_bRatioLimitFullSpeed = plot.RATIOLIMIT_FULLSPEED;
+    m_bRatioLimitSlowDown = plot.RATIOLIMIT_SLOWDOWN;
+    CLR_BACKGRND = plot.Colours.CLR_BACKGRND;
+    CLR_BORDER = plot.Colours.CLR_BORDER;
+    CLR_GRID = plot.Colours.CLR_GRID;
+    CLR_TEXT = plot.Colours.CLR_TEXT;
+    CLR_LINEMIN = plot.Colours.CLR_LINEMIN;
+    CLR_LINEMAX = plot.Colours.CLR_LINEMAX;
+    CLR_BEAM = plot.Colours.CLR_BEAM;
+    CLR_LIGHTLINE = plot.Colours.CLR_LIGHTLINE;
+    CLR_PROPMIN = plot.Colours.CLR_PROPMIN;
+    CLR_PROPMAX = plot.Colours.CLR_PROPMAX;
+    CLR_FULLSPEED = plot.Colours.CLR_FULLSPEED;
+    CLR_SLOWDOWN = plot.Colours.CLR_SLOWDOWN;
+    m_nContentTop = m_Gap.TOP;
+}
+
+CPlotView::~CPlotView()
+{
+    RemoveAllCharts();
+}
+
+// ---- Charts and layout -----------------------------------------------------------------------
+
+void CPlotView::CreateCharts(unsigned rows, unsigned cols)
+{
+    if (rows == 0 || cols == 0)
+        throw "Cannot have zero rows or columns";
+    RemoveAllCharts();
+    m_nRows = rows;
+    m_nCols = cols;
+    m_nCharts = rows * cols;
+
+    for (unsigned i = 0; i < m_nCharts; ++i)
+    {
+        CChartCtrl* pChart = new CChartCtrl();
+        if (!pChart->Create(CHARTCTRL_CLASSNAME, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, CRect(0, 0, 0, 0), this,
+                            kChartId))
+        {
+            delete pChart; // a chart without a window would never be shown or removed
+            return;
+        }
+        pChart->AllowRefresh(false);
+        pChart->SetEdgeType(EDGE_ETCHED);
+        pChart->SetBorderColour(CLR_BORDER);
+        pChart->SetBackColour(CLR_BACKGRND);
+        for (int position : {CChartAxis::LeftAxis, CChartAxis::BottomAxis})
+        {
+            CChartStandardAxis* pAxis = pChart->CreateStandardAxis(position);
+            pAxis->SetAutomaticMode(1);
+            pAxis->SetMinMax(0.0, 0.0);
+            pAxis->RefreshAutoAxis();
+            pAxis->SetAxisColour(CLR_TEXT);
+            pAxis->SetTextColour(CLR_TEXT);
+            pAxis->GetLabel()->SetColour(CLR_TEXT);
+            pAxis->GetGrid()->SetColour(CLR_GRID);
+        }
+        pChart->AllowRefresh(true);
+        m_vCharts.push_back(pChart);
+    }
+    RecalcLayout();
+}
+
+void CPlotView::RecalcLayout()
+{
+    if (!GetSafeHwnd() || m_vCharts.empty())
+        return;
+    CQORViewBase::RecalcLayout();
+
+    CRect client;
+    GetClientRect(&client);
+    const int rows = static_cast<int>(m_nRows), cols = static_cast<int>(m_nCols);
+    const int h = (client.bottom - (rows - 1) * m_Gap.BETWN - m_Gap.BTM - m_Gap.TOP - m_nContentTop - client.top) / rows;
+    const int w = (client.right - (cols - 1) * m_Gap.BETWN - m_Gap.RIGHT - client.left - m_Gap.LEFT) / cols;
+    for (int c = 0; c < cols; ++c)
+    {
+        for (int q = 0; q < rows; ++q)
+        {
+            const std::size_t index = static_cast<std::size_t>(c * rows + q);
+            if (index >= m_vCharts.size())
+                continue;
+            const int x = (m_Gap.BETWN + w) * c + client.left + m_Gap.LEFT;
+            const int y = (m_Gap.BETWN + h) * q + m_Gap.TOP + m_nContentTop + client.top;
+            m_vCharts[index]->SetWindowPos(nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+}
+
+void CPlotView::RemoveAllCharts()
+{
+    for (CChartCtrl* pChart : m_vCharts)
+    {
+        pChart->RemoveAllSeries();
+        if (pChart->GetSafeHwnd())
+            pChart->DestroyWindow();
+        delete pChart;
+    }
+    m_vCharts.clear();
+    for (CMouseListener* pListener : m_vListeners)
+        delete pListener;
+    m_vListeners.clear();
+    m_nCharts = m_nRows = m_nCols = 0;
+}
+
+int CPlotView::FindChart(CChartCtrl* chart) const
+{
+    for (std::size_t i = 0; i < m_vCharts.size(); ++i)
+    {
+        if (m_vCharts[i] == chart)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+// ---- Series ----------------------------------------------------------------------------------
+
+void CPlotView::AddSeries(unsigned i, std::vector<double> x, std::vector<double> y, COLORREF colour, bool bPoints,
+                          int lineWidth, bool bInvertY, bool bRoundAxes)
+{
+    if (i >= m_vCharts.size() || x.size() != y.size())
+        return;
+    CChartCtrl* pChart = m_vCharts[i];
+    const double sign = bInvertY ? -1.0 : 1.0;
+
+    pChart->AllowRefresh(false);
+    CChartLineSerie* pLine = pChart->CreateLineSerie();
+    pLine->SetColour(colour);
+    pLine->SetWidth(lineWidth);
+    for (std::size_t k = 0; k < x.size(); ++k)
+        pLine->AddPoint(x[k], sign * y[k]);
+
+    CMouseListener* pListener = new CMouseListener(pChart);
+    m_vListeners.push_back(pListener);
+    pLine->RegisterMouseListener(pListener);
+
+    if (bPoints)
+    {
+        CChartPointsSerie* pPoints = pChart->CreatePointsSerie();
+        pPoints->SetColour(colour);
+        pPoints->SetPointSize(4 * lineWidth, 4 * lineWidth);
+        pPoints->SetPointType(CChartPointsSerie::ptEllipse);
+        for (std::size_t k = 0; k < x.size(); ++k)
+            pPoints->AddPoint(x[k], sign * y[k]);
+    }
+
+    if (bRoundAxes)
+    {
+        // The tick increment of the new range decides the rounding.
+        for (int position : {CChartAxis::LeftAxis, CChartAxis::BottomAxis})
+        {
+            if (CChartAxis* pAxis = pChart->GetAxis(position))
+                pAxis->RefreshTicks();
+        }
+        RoundAxis(pChart, CChartAxis::LeftAxis);
+        RoundAxis(pChart, CChartAxis::BottomAxis);
+    }
+    pChart->AllowRefresh(true);
+}
+
+void CPlotView::RoundAxis(CChartCtrl* chart, int position)
+{
+    if (!chart)
+        return;
+    CChartStandardAxis* pAxis = dynamic_cast<CChartStandardAxis*>(chart->GetAxis(position));
+    if (!pAxis)
+        return;
+    const double d = pAxis->GetTickIncrement();
+    if (!(d >= 1e-15))
+        return;
+    const double min = pAxis->GetMin(), max = pAxis->GetMax();
+
+    double lo = std::floor(min / d);
+    if (std::fabs((lo * d - min) / d) < 0.2)
+        lo -= 1.0;
+    double hi = std::ceil(max / d);
+    if (std::fabs((hi * d - max) / d) < 0.2)
+        hi += 1.0;
+    pAxis->SetMinMax(lo * d, hi * d); // the unzoomed range too; refreshes scroll bar and chart
+}
+
+void CPlotView::SetAxisTitles(unsigned i, CString xTitle, CString yTitle)
+{
+    if (i >= m_vCharts.size())
+        return;
+    CChartCtrl* pChart = m_vCharts[i];
+    if (CChartAxis* pBottom = pChart->GetBottomAxis())
+        pBottom->GetLabel()->SetText(xTitle);
+    pChart->RefreshCtrl();
+    if (CChartAxis* pLeft = pChart->GetLeftAxis())
+        pLeft->GetLabel()->SetText(yTitle);
+    pChart->RefreshCtrl();
+}
+
+void CPlotView::DrawBeamLine(unsigned i, std::shared_ptr<CBridge> bridge)
+{
+    if (!bridge)
+        return;
+    std::shared_ptr<CBeam> pBeam = bridge->GetBeam();
+    if (!pBeam)
+        return;
+    AddSeries(i, {0.0, pBeam->m_Length}, {0.0, 0.0}, CLR_BEAM, false, 4, false, true);
+}
+
+void CPlotView::ShowProgress()
+{
+    UpdateWindow();
+    for (CChartCtrl* pChart : m_vCharts)
+        pChart->UpdateWindow();
+}
+
+// ---- Printing --------------------------------------------------------------------------------
+
+BOOL CPlotView::OnPreparePrinting(CPrintInfo* pInfo)
+{
+    pInfo->SetMaxPage(m_nCharts);
+    return DoPreparePrinting(pInfo);
+}
+
+void CPlotView::OnPrint(CDC* pDC, CPrintInfo* pInfo)
+{
+    if (!pDC || !pInfo)
+        return;
+    CQORViewBase::OnPrint(pDC, pInfo);
+
+    CFont* pOldFont = pDC->SelectObject(&m_PrintFont);
+    pDC->SetMapMode(MM_ANISOTROPIC);
+    pDC->SetWindowExt(m_nPageWidth, m_nPageHeight);
+    pDC->SetViewportExt(m_nDeviceWidth, m_nDeviceHeight);
+    const int top = m_nMarginTop * m_nLineHeight + m_nSpacingLines;
+    pDC->SetWindowOrg(-m_nMarginLeft * m_nCharWidth, -top);
+    pInfo->m_rectDraw.SetRect(0, 0, m_nPageWidth - m_nMarginRight * m_nCharWidth - m_nMarginLeft * m_nCharWidth,
+                              m_nPageHeight - m_nMarginTop * m_nLineHeight - top);
+    const UINT index = pInfo->m_nCurPage - 1;
+    if (index < m_vCharts.size())
+        m_vCharts[index]->DrawChart(pDC, pInfo->m_rectDraw);
+    pDC->SetWindowOrg(0, 0);
+    pDC->SelectObject(pOldFont);
+}
+
+void CPlotView::OnEndPrinting(CDC* pDC, CPrintInfo* pInfo)
+{
+    CQORViewBase::OnEndPrinting(pDC, pInfo);
+    for (CChartCtrl* pChart : m_vCharts)
+        pChart->OnEndPrinting(pDC, pInfo);
+}

@@ -1,0 +1,120 @@
+// The plot view: a grid of rows x columns of chart controls below the view's title, the
+// helpers that fill a chart (line series with a click listener, point markers, the beam line,
+// axis titles, axis ranges rounded to whole ticks), and printing one chart per page.
+//
+//     CPlotView* view = ...;             // opened through the plot document template
+//     view->CreateCharts(2, 1);          // bending moment above shear force
+//     view->ShowMovingLoadEnvelopes(bShowAll, true, descriptor);
+#pragma once
+
+#include "ui/views/QORViewBase.h"
+
+#include <memory>
+#include <vector>
+
+class CBridge;
+class CChartCtrl;
+class CCriticalRatioEnsemble;
+class CMouseListener;
+template <class T> class CCriticalEnsemble;
+class CCriticalValueResults;
+class CCriticalRatioResults;
+
+class CPlotView : public CQORViewBase
+{
+    DECLARE_DYNCREATE(CPlotView)
+public:
+    CPlotView();
+    ~CPlotView() override;
+
+    // Makes rows x cols charts (column by column: chart i is in column i / rows, row i % rows).
+    // Throws the text "Cannot have zero rows or columns" for an empty grid.
+    void CreateCharts(unsigned rows, unsigned cols);
+    // A line series on chart i (points (x[k], -y[k]) when bInvertY), with a listener that shows
+    // a clicked point's values; bPoints adds markers. Nothing for a bad index or unequal sizes.
+    void AddSeries(unsigned i, std::vector<double> x, std::vector<double> y, COLORREF colour, bool bPoints,
+                   int lineWidth, bool bInvertY, bool bRoundAxes);
+    void SetAxisTitles(unsigned i, CString xTitle, CString yTitle);
+    void DrawBeamLine(unsigned i, std::shared_ptr<CBridge> bridge);
+    // Widens an axis (0 left, 1 bottom) to whole tick increments, keeping at least 0.2 of an
+    // increment between the data and each end.
+    static void RoundAxis(CChartCtrl* chart, int position);
+    int FindChart(CChartCtrl* chart) const;
+    void RemoveAllCharts();
+
+    unsigned GetChartCount() const { return m_nCharts; }
+    CChartCtrl* GetChart(unsigned i) const { return i < m_vCharts.size() ? m_vCharts[i] : nullptr; }
+
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    void RecalcLayout() override;
+
+    void DrawSinglePositionBMSF(std::shared_ptr<CAnalysisOutput> pAO) override;
+    void DrawSinglePositionReactions(std::shared_ptr<CAnalysisOutput> pAO) override;
+    void DrawMovingLoadBMSF(std::shared_ptr<CEnvelopeResults> pResults, bool bShowAll) override;
+    void DrawMovingLoadReactions(std::shared_ptr<CEnvelopeResults> pResults) override;
+    void DrawMultiMovingLoadBMSF(std::shared_ptr<CAnalysisOutput> pAO, bool bShowAll) override;
+    void DrawMultiMovingLoadReactions(std::shared_ptr<CAnalysisOutput> pAO, bool bShowAll) override;
+    void DrawReferenceValuesBMSF(std::shared_ptr<CCriticalValueEnsemble> pValues) override;
+    void DrawReferenceValuesReactions(std::shared_ptr<CCriticalValueEnsemble> pValues) override;
+    void DrawReferenceSetValuesBMSF(std::shared_ptr<CReferenceSet> pRefSet) override;
+    void DrawReferenceSetValuesReactions(std::shared_ptr<CReferenceSet> pRefSet) override;
+    void DrawCompareEnvelopesBMSF(std::shared_ptr<CAnalysisOutput> pAO) override;
+    void DrawCompareEnvelopesReactions(std::shared_ptr<CAnalysisOutput> pAO) override;
+    void DrawCriticalRatiosBMSF(std::shared_ptr<CAnalysisOutput> pAO) override;
+    void DrawCriticalRatiosReactions(std::shared_ptr<CAnalysisOutput> pAO) override;
+
+    // The fixed axis titles.
+    enum EAxisTitle
+    {
+        AT_BRIDGESPAN, AT_BM, AT_SF, AT_REACTION, AT_BMENV, AT_SFENV, AT_REACTIONENV,
+        AT_CV_BM, AT_CV_SF, AT_CV_REACTION, AT_CV_BMENV, AT_CV_SFENV, AT_CV_REACTIONENV,
+        AT_CR_BM, AT_CR_SF, AT_CR_REACTION, AT_LMPOSITION, AT_BEAMLOCATION,
+        AT_COUNT
+    };
+    static const wchar_t* AxisTitle(EAxisTitle title);
+
+protected:
+    // Envelopes of one bridge along the beam (charts 0 and 1), and its reaction envelopes (one
+    // chart per support).
+    void PlotEnvelopesBMSF(std::shared_ptr<CEnvelopeResults> pResults, COLORREF clrMin, COLORREF clrMax,
+                           bool bShowAll);
+    void PlotReactionEnvelopes(std::shared_ptr<CEnvelopeResults> pResults, COLORREF clrMin, COLORREF clrMax);
+    // Critical values or ratios over the spans of a bridge set: bending moment and shear force
+    // on charts 0 and 1, or one chart per support.
+    template <class Results>
+    void PlotCriticalPairs(const CCriticalEnsemble<Results>& ensemble, bool bBMSF, EAxisTitle bmTitle,
+                           EAxisTitle sfTitle, EAxisTitle reactionTitle);
+    // The full-speed line at 1.0 and the slow-down line at the given values.
+    void DrawRatioLimits(unsigned i, const std::vector<double>& x, const std::vector<double>& slowDown);
+    // The dynamic load allowance of the proposed ensemble's first load model on each bridge of
+    // the set; empty when there is no such model.
+    static std::vector<double> GetSlowDownLimits(std::shared_ptr<CReferenceSet> pRefSet);
+    void DrawCriticalRatios(std::shared_ptr<CAnalysisOutput> pAO, bool bBMSF);
+    void DrawCompareEnvelopes(std::shared_ptr<CAnalysisOutput> pAO, bool bBMSF);
+    // The chart's new series appear on the screen now (the "show all" plots grow step by step).
+    void ShowProgress();
+
+    unsigned m_nCharts = 0;
+    unsigned m_nRows = 0;
+    unsigned m_nCols = 0;
+    std::vector<CChartCtrl*> m_vCharts;
+    std::vector<CMouseListener*> m_vListeners;
+    bool m_bRatioLimitFullSpeed = true;
+    bool m_bRatioLimitSlowDown = true;
+    COLORREF CLR_BACKGRND = 0;
+    COLORREF CLR_BORDER = 0;
+    COLORREF CLR_GRID = 0;
+    COLORREF CLR_TEXT = 0;
+    COLORREF CLR_LINEMIN = 0;
+    COLORREF CLR_LINEMAX = 0;
+    COLORREF CLR_BEAM = 0;
+    COLORREF CLR_LIGHTLINE = 0;
+    COLORREF CLR_PROPMIN = 0;
+    COLORREF CLR_PROPMAX = 0;
+    COLORREF CLR_FULLSPEED = 0;
+    COLORREF CLR_SLOWDOWN = 0;
+
+    DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,308 @@
+// The result views' common part: title, Show operations dispatching to the concrete view's
+// drawing operations, and the printed page frame (header and footer bands).
+#include "ui/views/QORViewBase.h"
+
+#include "app/AnalysisOutput.h"
+#include "engine/settings/Settings.h"
+
+#include <ctime>
+
+IMPLEMENT_DYNAMIC(CQORViewBase, CView)
+
+BEGIN_MESSAGE_MAP(CQORViewBase, CView)
+    ON_WM_SIZE()
+END_MESSAGE_MAP()
+
+namespace {
+
+// The main frame's active child frame shows a case document: only then is the title painted,
+// so a view being torn down with its frame paints nothing stale.
+bool CaseDocumentIsActive()
+{
+    CMDIFrameWnd* pMain = DYNAMIC_DOWNCAST(CMDIFrameWnd, AfxGetMainWnd());
+    if (!pMain)
+        return false;
+    CMDIChildWnd* pChild = pMain->MDIGetActive();
+    if (!pChild)
+        return false;
+    return pChild->GetActiveDocument() != nullptr;
+}
+
+} // namespace
+
+CQORViewBase::CQORViewBase() : m_sTitle(L"PlotView Title"), m_sHeader(L"Kestrain QOR")
+{
+    const CSettings::Plot_Config::Plot_Gap& gap = CSettings::GetInstance()->Plot.Gap;
+    m_Gap.TOP = gap.TOP;
+    m_Gap.BTM = gap.BTM;
+    m_Gap.LEFT = gap.LEFT;
+    m_Gap.RIGHT = gap.RIGHT;
+    m_Gap.BETWN = gap.BETWN;
+}
+
+CQORViewBase::~CQORViewBase() = default;
+
+// ---- Show ------------------------------------------------------------------------------------
+
+void CQORViewBase::BeginShow(const wchar_t* prefix, bool bBMSF, std::shared_ptr<CAnalysisOutput> pAO)
+{
+    m_pAnalysisOutput = std::move(pAO);
+    m_nTableKind = bBMSF ? TABLE_BMSF : TABLE_REACTIONS;
+    m_sTitle = prefix;
+    m_sTitle += bBMSF ? L"BM & SF | " : L"Reactions | ";
+    if (m_pAnalysisOutput)
+        m_sTitle += m_pAnalysisOutput->GetDescription();
+}
+
+void CQORViewBase::ShowSinglePosition(bool bBMSF, std::shared_ptr<CAnalysisOutput> pAO)
+{
+    BeginShow(L"Single Position Analysis: ", bBMSF, pAO);
+    if (bBMSF)
+        DrawSinglePositionBMSF(pAO);
+    else
+        DrawSinglePositionReactions(pAO);
+    UpdateWindow();
+}
+
+void CQORViewBase::ShowMovingLoadEnvelopes(bool bShowAll, bool bBMSF, std::shared_ptr<CAnalysisOutput> pAO)
+{
+    BeginShow(L"Moving Load Envelopes: ", bBMSF, pAO);
+    auto pMovingLoad = std::dynamic_pointer_cast<CAOMovingLoad>(pAO);
+    std::shared_ptr<CEnvelopeResults> pResults = pMovingLoad ? pMovingLoad->GetResults() : nullptr;
+    if (bBMSF)
+        DrawMovingLoadBMSF(pResults, bShowAll);
+    else
+        DrawMovingLoadReactions(pResults);
+    UpdateWindow();
+}
+
+void CQORViewBase::ShowMultiMovingLoadEnvelopes(bool bShowAll, bool bBMSF, std::shared_ptr<CAnalysisOutput> pAO)
+{
+    BeginShow(L"Multi Moving Load Envelopes: ", bBMSF, pAO);
+    if (bBMSF)
+        DrawMultiMovingLoadBMSF(pAO, bShowAll);
+    else
+        DrawMultiMovingLoadReactions(pAO, bShowAll);
+    UpdateWindow();
+}
+
+void CQORViewBase::ShowReferenceValues(bool bBMSF, std::shared_ptr<CAnalysisOutput> pAO)
+{
+    BeginShow(L"Reference Values: ", bBMSF, pAO);
+    auto pRange = std::dynamic_pointer_cast<CAOBridgeRange>(pAO);
+    std::shared_ptr<CCriticalValueEnsemble> pValues = pRange ? pRange->GetResults() : nullptr;
+    if (bBMSF)
+        DrawReferenceValuesBMSF(pValues);
+    else
+        DrawReferenceValuesReactions(pValues);
+    UpdateWindow();
+}
+
+void CQORViewBase::ShowReferenceSetValues(bool bBMSF, std::shared_ptr<CAnalysisOutput> pAO)
+{
+    BeginShow(L"Reference Set Values: ", bBMSF, pAO);
+    auto pSetOutput = std::dynamic_pointer_cast<CAOReferenceSet>(pAO);
+    std::shared_ptr<CReferenceSet> pRefSet = pSetOutput ? pSetOutput->GetReferenceSet() : nullptr;
+    if (bBMSF)
+        DrawReferenceSetValuesBMSF(pRefSet);
+    else
+        DrawReferenceSetValuesReactions(pRefSet);
+    UpdateWindow();
+}
+
+void CQORViewBase::ShowCompareEnvelopes(bool bBMSF, std::shared_ptr<CAnalysisOutput> pAO)
+{
+    BeginShow(L"Compare Envelopes: ", bBMSF, pAO);
+    if (bBMSF)
+        DrawCompareEnvelopesBMSF(pAO);
+    else
+        DrawCompareEnvelopesReactions(pAO);
+    UpdateWindow();
+}
+
+void CQORViewBase::ShowCriticalRatios(bool bBMSF, std::shared_ptr<CAnalysisOutput> pAO)
+{
+    BeginShow(L"Critical Ratios: ", bBMSF, pAO);
+    if (bBMSF)
+        DrawCriticalRatiosBMSF(pAO);
+    else
+        DrawCriticalRatiosReactions(pAO);
+    UpdateWindow();
+}
+
+// ---- Screen ----------------------------------------------------------------------------------
+
+BOOL CQORViewBase::CreateBoldFont(CFont& bold, CFont& from)
+{
+    LOGFONT lf{};
+    if (!from.GetSafeHandle() || !from.GetLogFont(&lf))
+        return FALSE;
+    lf.lfWeight = FW_BOLD;
+    return bold.CreateFontIndirect(&lf);
+}
+
+void CQORViewBase::OnDraw(CDC* pDC)
+{
+    if (!pDC || !CaseDocumentIsActive())
+        return;
+    CRect client;
+    GetClientRect(&client);
+    CBrush face(GetSysColor(COLOR_BTNFACE));
+    pDC->FillRect(&client, &face);
+
+    NONCLIENTMETRICS metrics{};
+    metrics.cbSize = sizeof(metrics);
+    SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    LOGFONT lf = metrics.lfMessageFont;
+    lf.lfWeight = FW_BOLD;
+    CFont titleFont; // deleted when it goes out of scope, after the old font is back
+    if (!titleFont.CreateFontIndirect(&lf))
+        return;
+    CFont* pOldFont = pDC->SelectObject(&titleFont);
+    const int oldMode = pDC->SetBkMode(TRANSPARENT);
+    pDC->TextOut(m_Gap.LEFT, m_Gap.TOP, m_sTitle);
+    pDC->SetBkMode(oldMode);
+    pDC->SelectObject(pOldFont);
+}
+
+void CQORViewBase::RecalcLayout()
+{
+    if (!GetSafeHwnd())
+        return;
+    CWindowDC dc(this);
+    CGdiObject* pOld = dc.SelectStockObject(DEFAULT_GUI_FONT);
+    const CSize title = dc.GetTextExtent(m_sTitle);
+    if (pOld)
+        dc.SelectObject(pOld);
+    m_nContentTop = m_Gap.TOP + title.cy;
+}
+
+void CQORViewBase::OnSize(UINT nType, int cx, int cy)
+{
+    CView::OnSize(nType, cx, cy);
+    RecalcLayout();
+    Invalidate(FALSE);
+}
+
+// ---- Printing --------------------------------------------------------------------------------
+
+BOOL CQORViewBase::OnPreparePrinting(CPrintInfo* pInfo)
+{
+    return CView::OnPreparePrinting(pInfo);
+}
+
+void CQORViewBase::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo)
+{
+    if (!pDC || !pInfo || !GetSafeHwnd())
+        return;
+    CClientDC screen(this);
+    if (!screen.GetSafeHdc())
+        return;
+    const int printerY = pDC->GetDeviceCaps(LOGPIXELSY);
+    const int printerX = pDC->GetDeviceCaps(LOGPIXELSX);
+    const int screenY = screen.GetDeviceCaps(LOGPIXELSY);
+    const int screenX = screen.GetDeviceCaps(LOGPIXELSX);
+    if (printerX <= 0 || printerY <= 0)
+        return;
+
+    m_PrintFont.DeleteObject();
+    m_PrintFont.CreateFont(-10, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_CHARACTER_PRECIS,
+                           CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Arial");
+    CFont* pOldFont = pDC->SelectObject(&m_PrintFont);
+    const CSize letters = pDC->GetTextExtent(CString(L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"));
+    m_nLineHeight = letters.cy;
+    m_nCharWidth = letters.cx / 52;
+
+    m_nDeviceWidth = pDC->GetDeviceCaps(HORZRES);
+    m_nDeviceHeight = pDC->GetDeviceCaps(VERTRES);
+    // The logical page is three quarters of the paper in screen pixels, so that a chart sized
+    // for the screen prints at a familiar scale.
+    m_nPageWidth = ((m_nDeviceWidth * screenX) / printerX) * 3 / 4;
+    m_nPageHeight = ((m_nDeviceHeight * screenY) / printerY) * 3 / 4;
+    m_nContentWidth = m_nPageWidth - (m_nMarginRight + m_nMarginLeft) * m_nCharWidth;
+    m_nContentHeight = m_nPageHeight - (m_nMarginBottom + 2 * m_nSpacingLines + m_nMarginTop) * m_nLineHeight;
+    pDC->SelectObject(pOldFont);
+}
+
+void CQORViewBase::OnPrint(CDC* pDC, CPrintInfo* pInfo)
+{
+    if (!pDC || !pInfo)
+        return;
+    CFont* pOldFont = pDC->SelectObject(&m_PrintFont);
+    pDC->SetMapMode(MM_ANISOTROPIC);
+    pDC->SetWindowExt(m_nPageWidth, m_nPageHeight);
+    pDC->SetViewportExt(m_nDeviceWidth, m_nDeviceHeight);
+
+    const int left = m_nMarginLeft * m_nCharWidth;
+    pDC->SetWindowOrg(-left, 0);
+    pInfo->m_rectDraw.SetRect(0, 0, m_nPageWidth - (m_nMarginRight + m_nMarginLeft) * m_nCharWidth,
+                              m_nMarginTop * m_nLineHeight);
+    PrintPageHeader(pDC, pInfo);
+
+    pInfo->m_rectDraw.bottom = m_nMarginBottom * m_nLineHeight;
+    pDC->SetWindowOrg(-left, m_nMarginBottom * m_nLineHeight - m_nPageHeight);
+    PrintPageFooter(pDC, pInfo);
+
+    pDC->SetWindowOrg(0, 0);
+    pDC->SelectObject(pOldFont);
+}
+
+void CQORViewBase::PrintPageHeader(CDC* pDC, CPrintInfo* pInfo)
+{
+    CFont bold;
+    CreateBoldFont(bold, m_PrintFont);
+    CFont* pOldFont = bold.GetSafeHandle() ? pDC->SelectObject(&bold) : nullptr;
+    const int oldMode = pDC->SetBkMode(TRANSPARENT);
+    CRect band = pInfo->m_rectDraw;
+    if (!m_sTitle.IsEmpty())
+        pDC->DrawText(m_sTitle, &band, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    if (!m_sHeader.IsEmpty())
+        pDC->DrawText(m_sHeader, &band, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    pDC->SetBkMode(oldMode);
+    if (pOldFont)
+        pDC->SelectObject(pOldFont);
+
+    CGdiObject* pOldPen = pDC->SelectStockObject(BLACK_PEN);
+    pDC->MoveTo(band.left, band.bottom);
+    pDC->LineTo(band.right, band.bottom);
+    if (pOldPen)
+        pDC->SelectObject(pOldPen);
+}
+
+void CQORViewBase::PrintPageFooter(CDC* pDC, CPrintInfo* pInfo)
+{
+    CString page;
+    page.Format(L"Page %d of %d", static_cast<int>(pInfo->m_nCurPage), static_cast<int>(pInfo->GetMaxPage()));
+    char stamp[128] = {};
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    std::strftime(stamp, sizeof(stamp), "%c", &local);
+    const CString date(stamp);
+
+    CRect band = pInfo->m_rectDraw;
+    CGdiObject* pOldPen = pDC->SelectStockObject(BLACK_PEN);
+    pDC->MoveTo(band.left, band.top);
+    pDC->LineTo(band.right, band.top);
+    if (pOldPen)
+        pDC->SelectObject(pOldPen);
+
+    CFont bold;
+    CreateBoldFont(bold, m_PrintFont);
+    CFont* pOldFont = bold.GetSafeHandle() ? pDC->SelectObject(&bold) : nullptr;
+    const int oldMode = pDC->SetBkMode(TRANSPARENT);
+    pDC->SetTextColor(RGB(0, 0, 0));
+    if (!page.IsEmpty())
+        pDC->DrawText(page, &band, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    if (!date.IsEmpty())
+        pDC->DrawText(date, &band, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    pDC->SetBkMode(oldMode);
+    if (pOldFont)
+        pDC->SelectObject(pOldFont);
+}
+
+void CQORViewBase::OnEndPrinting(CDC* pDC, CPrintInfo* pInfo)
+{
+    m_PrintFont.DeleteObject();
+    CView::OnEndPrinting(pDC, pInfo);
+}
