@@ -1,6 +1,7 @@
 // Thread input hooks over an application event filter, and monitors over the toolkit's screens.
 #include "platform/gui/Hooks.h"
 
+#include "platform/gui/Convert.h"
 #include "platform/gui/WndInternal.h"
 
 #include <QApplication>
@@ -90,7 +91,7 @@ private:
     {
         if (Propagated(widget, key, QPointF(key->key(), 0)))
             return false;
-        const UINT vk = qor::gui::VirtualKeyFromQt(key->key(), key->modifiers());
+        const UINT vk = qor::gui::FromQtKey(key->key(), key->modifiers());
         if (vk == 0)
             return false;
         LPARAM data = 1;
