@@ -1,0 +1,44 @@
+// What the analysis choice dialogs share: element lists shown as "%d - description" in the
+// order of the document's vectors, the stepping rule of the two option buttons, and the quiet
+// reading of a number field while it is being typed.
+#pragma once
+
+#include "platform/gui/Afx.h"
+
+#include <memory>
+#include <vector>
+
+namespace qor::dialogs {
+
+// One line per element, "%d - " with its id and then its description; the first line is
+// selected when there is one. Line k is element k, so a line's position is its index.
+template <class Element>
+void FillElementList(CListBox& list, const std::vector<std::shared_ptr<Element>>& elements)
+{
+    list.ResetContent();
+    for (const auto& element : elements)
+    {
+        CString line;
+        line.Format(L"%d - ", element ? element->m_ID : 0);
+        if (element) line += element->GetDescription();
+        list.AddString(line);
+    }
+    if (list.GetCount() > 0) list.SetCurSel(0);
+}
+
+// By step: "Use step distance:" checked, the step edit and its unit enabled, the count edit
+// and its mark disabled; by count the reverse.
+void ApplySteppingRule(CDialog& dlg, bool byStep);
+
+// The number in an edit when its whole text parses; false (value untouched) otherwise, so
+// that a field being typed never writes a half-typed or empty value anywhere.
+bool ReadNumber(CDialog& dlg, int id, double& value);
+bool ReadNumber(CDialog& dlg, int id, int& value);
+
+// Refuses a stepping the analyses cannot run (a step not above zero, fewer than one step) with
+// a message naming the field; used while saving the fields, so that OK keeps the dialog open.
+void ValidateStepping(CDataExchange* pDX, bool byStep, double step, int nSteps);
+// Refuses a factor that is not above zero (the multiplier of the critical ratios).
+void ValidatePositive(CDataExchange* pDX, int id, double value, LPCTSTR what);
+
+} // namespace qor::dialogs

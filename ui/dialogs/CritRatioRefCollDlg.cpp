@@ -1,0 +1,95 @@
+// The critical-ratio choice: proposed vehicle, reference collection and global multiplier.
+#include "ui/dialogs/CritRatioRefCollDlg.h"
+
+#include "engine/analysis/ReferenceCollection.h"
+#include "engine/model/LoadModel.h"
+#include "engine/model/LoadModelEnsemble.h"
+#include "engine/settings/Settings.h"
+#include "res/AnalysisDialogs.h"
+#include "ui/dialogs/ChoiceLists.h"
+
+BEGIN_MESSAGE_MAP(CCritRatioRefCollDlg, CDialogEx)
+    ON_LBN_SELCHANGE(IDC_LIST_LOADMODEL, OnSelChangeLoadModel)
+    ON_LBN_SELCHANGE(IDC_LIST_LME, OnSelChangeLME)
+    ON_LBN_SELCHANGE(IDC_LIST_REFCOLLECTION, OnSelChangeRefCollection)
+    ON_BN_CLICKED(IDC_RADIO_USE_LM, OnUseLoadModel)
+    ON_BN_CLICKED(IDC_RADIO_USE_LME, OnUseLME)
+    ON_EN_CHANGE(IDC_EDIT_MULTIPLIER, OnChangeMultiplier)
+END_MESSAGE_MAP()
+
+CCritRatioRefCollDlg::CCritRatioRefCollDlg(CWnd* pParent) : CDialogEx(IDD_CRIT_RATIO_REF_COLL, pParent) {}
+
+void CCritRatioRefCollDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialogEx::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_LIST_LOADMODEL, m_lbLoadModel);
+    DDX_Control(pDX, IDC_LIST_LME, m_lbLME);
+    DDX_Control(pDX, IDC_LIST_REFCOLLECTION, m_lbRefCollection);
+    DDX_Control(pDX, IDC_EDIT_MULTIPLIER, m_editMultiplier);
+    if (pDX->m_bSaveAndValidate)
+    {
+        m_Multiplier = m_editMultiplier.GetValue();
+        qor::dialogs::ValidatePositive(pDX, IDC_EDIT_MULTIPLIER, m_Multiplier, L"global multiplier");
+    }
+    else
+        m_editMultiplier.SetValue(m_Multiplier);
+}
+
+BOOL CCritRatioRefCollDlg::OnInitDialog()
+{
+    CDialogEx::OnInitDialog();
+    qor::dialogs::FillElementList(m_lbLoadModel, m_vLoadModel);
+    qor::dialogs::FillElementList(m_lbLME, m_vLoadModelEnsemble);
+    qor::dialogs::FillElementList(m_lbRefCollection, m_vRefCollection);
+    m_bUseLoadModel = true;
+    CheckRadioButton(IDC_RADIO_USE_LM, IDC_RADIO_USE_LME, IDC_RADIO_USE_LM);
+    m_lbLME.EnableWindow(FALSE);
+
+    m_editMultiplier.SetLeadingZero(TRUE);
+    const int decimals = CSettings::GetInstance()->General.DecimalPlaces.FACTOR;
+    if (decimals >= 0) m_editMultiplier.SetDecimalDigitCount(decimals);
+    UpdateData(FALSE);
+    m_bInitialised = true;
+    return TRUE;
+}
+
+void CCritRatioRefCollDlg::OnSelChangeLoadModel()
+{
+    if (m_lbLoadModel.GetCurSel() >= 0) m_nLoadModelIndex = m_lbLoadModel.GetCurSel();
+}
+
+void CCritRatioRefCollDlg::OnSelChangeLME()
+{
+    if (m_lbLME.GetCurSel() >= 0) m_nLMEIndex = m_lbLME.GetCurSel();
+}
+
+void CCritRatioRefCollDlg::OnSelChangeRefCollection()
+{
+    if (m_lbRefCollection.GetCurSel() >= 0) m_nRefCollectionIndex = m_lbRefCollection.GetCurSel();
+}
+
+void CCritRatioRefCollDlg::OnUseLoadModel()
+{
+    m_bUseLoadModel = true;
+    ApplyModelRule();
+}
+
+void CCritRatioRefCollDlg::OnUseLME()
+{
+    m_bUseLoadModel = false;
+    ApplyModelRule();
+}
+
+void CCritRatioRefCollDlg::ApplyModelRule()
+{
+    m_lbLoadModel.EnableWindow(m_bUseLoadModel);
+    m_lbLME.EnableWindow(!m_bUseLoadModel);
+    (m_bUseLoadModel ? m_lbLME : m_lbLoadModel).SetCurSel(-1);
+}
+
+// The edit is empty until the first exchange writes the multiplier into it: a change
+// reported before then must not become the multiplier.
+void CCritRatioRefCollDlg::OnChangeMultiplier()
+{
+    if (m_bInitialised && m_editMultiplier.GetSafeHwnd()) m_Multiplier = m_editMultiplier.GetValue();
+}
