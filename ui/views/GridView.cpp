@@ -1,0 +1,240 @@
+// The grid view's frame: its grid control below the title, the helpers every table is built
+// with, commands offered to the grid first, and printing through the grid.
+#include "ui/views/GridView.h"
+
+#include "controls/grid/GridCellNumeric.h"
+
+IMPLEMENT_DYNCREATE(CGridView, CQORViewBase)
+
+BEGIN_MESSAGE_MAP(CGridView, CQORViewBase)
+    ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
+    ON_COMMAND(ID_FILE_PRINT_DIRECT, CView::OnFilePrint)
+    ON_COMMAND(ID_FILE_PRINT_PREVIEW, CView::OnFilePrintPreview)
+    ON_WM_CREATE()
+    ON_WM_SIZE()
+END_MESSAGE_MAP()
+
+namespace {
+
+constexpr UINT kGridControlId = 100;
+// Centred, vertically centred, one line, no prefix, ellipsis at the end.
+constexpr DWORD kNumberFormat = 0x8825;
+// The same, left-aligned.
+constexpr DWORD kTextFormat = 0x8824;
+constexpr int kNumericFlags = CGridCellNumeric::Decimals | CGridCellNumeric::Negative;
+
+} // namespace
+
+CGridView::CGridView()
+{
+    m_nViewType = VIEWTYPE_GRID;
+
+    m_saSinglePosBMSF = {L"x Beam (m)", L"Moment (kNm)", L"Shear (kN)"};
+    m_saMovingLoadBMSF = {L"x Beam",       L"BMD - Max", L"x Load Model", L"BMD - Min",   L"x Load Model",
+                          L"SFD - Max",    L"x Load Model", L"SFD - Min", L"x Load Model"};
+    m_saMovingLoadReactions = {L"Reaction", L"x Load Model"};
+    m_saMultiMovingLoadBMSF = {L"x Beam",     L"BMD - Max", L"Load Model", L"BMD - Min",  L"Load Model",
+                               L"SFD - Max",  L"Load Model", L"SFD - Min", L"Load Model"};
+    m_saMultiMovingLoadReactions = {L"Reaction", L"Load Model", L"x Load Model"};
+    m_saCompareBMSF = {L"x Beam",          L"Ref BMD - Max",  L"Ref BMD - Min",  L"Ref SFD - Max", L"Ref SFD - Min",
+                       L"Prop BMD - Max",  L"Prop BMD - Min", L"Prop SFD - Max", L"Prop SFD - Min"};
+    m_saCompareReactions = {L"Reaction", L"x Load Model"};
+    m_saRefValuesBMSF = {L"Bridge Span", L"Bridge Length", L"BMD - Max", L"x Beam",    L"x Load Model",
+                         L"BMD - Min",   L"x Beam",        L"x Load Model", L"SFD - Max", L"x Beam",
+                         L"x Load Model", L"SFD - Min",    L"x Beam",    L"x Load Model"};
+    m_saBridgeReactions = {L"Bridge Span", L"Bridge Length", L"Reaction", L"x Beam", L"x Load Model"};
+    m_saBridgeBMSF = {L"Bridge Span", L"Bridge Length", L"BMD - Max", L"BMD - Min", L"SFD - Max", L"SFD - Min"};
+    m_saBridgeAxis = {L"Bridge Span", L"Bridge Length"};
+    m_saEnhancedSingleSpan = {L"Moment", L"Shear", L"Abutment"};
+    m_saEnhancedMultiSpan = {L"Moment - Sag", L"Moment - Hog", L"Shear", L"Abutment", L"Pier"};
+}
+
+CGridView::~CGridView()
+{
+    delete m_pGrid;
+}
+
+// ---- Window ------------------------------------------------------------------------------------
+
+BOOL CGridView::PreCreateWindow(CREATESTRUCT& cs)
+{
+    return CView::PreCreateWindow(cs);
+}
+
+int CGridView::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    return CView::OnCreate(lpCreateStruct) == -1 ? -1 : 0;
+}
+
+void CGridView::OnInitialUpdate()
+{
+    CView::OnInitialUpdate();
+    if (!m_pGrid)
+    {
+        m_pGrid = new CGridCtrl;
+        // Result tables are read, never edited in place.
+        m_pGrid->SetEditable(FALSE);
+    }
+}
+
+void CGridView::OnDraw(CDC* pDC)
+{
+    CQORViewBase::OnDraw(pDC);
+}
+
+BOOL CGridView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    // Copy, Select All and the other grid commands act on the table of the active view.
+    if (m_pGrid && m_pGrid->GetSafeHwnd() && m_pGrid->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    return CView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+void CGridView::OnSize(UINT nType, int cx, int cy)
+{
+    CQORViewBase::OnSize(nType, cx, cy);
+    if (m_pGrid && m_pGrid->GetSafeHwnd())
+        m_pGrid->ExpandColumnsToFit(TRUE);
+}
+
+void CGridView::RecalcLayout()
+{
+    CQORViewBase::RecalcLayout();
+    if (!GetSafeHwnd() || !m_pGrid || !m_pGrid->GetSafeHwnd())
+        return;
+
+    CRect client;
+    GetClientRect(&client);
+    const int top = m_Gap.TOP + m_nContentTop;
+    m_pGrid->MoveWindow(client.left, top, client.Width(), std::max(0, client.bottom - top), TRUE);
+
+    const BOOL bWasAllowed = m_pGrid->IsDrawAllowed();
+    m_pGrid->SetRedraw(TRUE);
+    if (!bWasAllowed)
+        m_pGrid->Invalidate(TRUE);
+    m_pGrid->ResetScrollBars();
+}
+
+// ---- Printing ----------------------------------------------------------------------------------
+// The grid prints its own header (the view title and the program's name), footer and table.
+
+BOOL CGridView::OnPreparePrinting(CPrintInfo* pInfo)
+{
+    return DoPreparePrinting(pInfo);
+}
+
+void CGridView::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo)
+{
+    if (m_pGrid)
+        m_pGrid->OnBeginPrinting(pDC, pInfo);
+}
+
+void CGridView::OnPrint(CDC* pDC, CPrintInfo* pInfo)
+{
+    if (m_pGrid)
+        m_pGrid->OnPrint(pDC, pInfo);
+}
+
+void CGridView::OnEndPrinting(CDC* pDC, CPrintInfo* pInfo)
+{
+    if (m_pGrid)
+        m_pGrid->OnEndPrinting(pDC, pInfo);
+}
+
+// ---- The frame of every table ------------------------------------------------------------------
+
+void CGridView::SetUpGrid(int nRows, int nCols)
+{
+    if (!m_pGrid)
+    {
+        m_pGrid = new CGridCtrl;
+        m_pGrid->SetEditable(FALSE);
+    }
+    if (!m_pGrid->GetSafeHwnd())
+    {
+        CRect client;
+        GetClientRect(&client);
+        m_pGrid->Create(client, this, kGridControlId);
+    }
+    else
+    {
+        // A second table in the same view starts from empty cells.
+        m_pGrid->SetRowCount(0);
+        m_pGrid->SetColumnCount(0);
+    }
+
+    m_nRows = m_nFixedRows + std::max(0, nRows);
+    m_nCols = m_nFixedCols + std::max(0, nCols);
+    m_pGrid->SetRowCount(m_nRows);
+    m_pGrid->SetColumnCount(m_nCols);
+    m_pGrid->SetFixedRowCount(m_nFixedRows);
+    m_pGrid->SetFixedColumnCount(m_nFixedCols);
+    m_pGrid->ExpandColumnsToFit(TRUE);
+
+    m_pGrid->SetPrintTitle(m_sTitle);
+    m_pGrid->SetPrintRightTitle(m_sHeader);
+    RecalcLayout();
+}
+
+void CGridView::MakeNumericCells()
+{
+    for (int row = m_nFixedRows; row < m_nRows; row++)
+        for (int col = m_nFixedCols; col < m_nCols; col++)
+            MakeNumericCell(row, col);
+}
+
+void CGridView::MakeNumericCell(int nRow, int nCol)
+{
+    if (!m_pGrid->SetCellType(nRow, nCol, RUNTIME_CLASS(CGridCellNumeric)))
+        return;
+    auto* pCell = static_cast<CGridCellNumeric*>(m_pGrid->GetCell(nRow, nCol));
+    pCell->SetFormat(kNumberFormat);
+    pCell->SetFlags(kNumericFlags);
+}
+
+void CGridView::AutoSizeFirstColumn()
+{
+    m_pGrid->AutoSizeColumn(0, GVS_BOTH, TRUE);
+    m_pGrid->ExpandColumnsToFit(FALSE);
+}
+
+void CGridView::SetHeading(int nRow, int nCol, const CString& text)
+{
+    CGridCellBase* pCell = m_pGrid->GetCell(nRow, nCol);
+    if (!pCell)
+        return;
+    pCell->SetText(text);
+    m_pGrid->SetModified(nRow, nCol);
+    pCell->SetFormat(DT_CENTER);
+}
+
+void CGridView::SetCaptions(const std::vector<CString>& captions)
+{
+    for (int col = m_nFixedCols; col < m_nCols; col++)
+        SetHeading(0, col, captions.at(static_cast<size_t>(col - 1)));
+}
+
+void CGridView::SetRowNumbers()
+{
+    CString number;
+    for (int row = m_nFixedRows; row < m_nRows; row++)
+    {
+        number.Format(L"%d", row);
+        SetHeading(row, 0, number);
+    }
+}
+
+void CGridView::SetNumber(int nRow, int nCol, double value)
+{
+    if (auto* pCell = dynamic_cast<CGridCellNumeric*>(m_pGrid->GetCell(nRow, nCol)))
+        pCell->SetNumber(value);
+}
+
+void CGridView::SetTextCell(int nRow, int nCol, const CString& text)
+{
+    if (!m_pGrid->SetCellType(nRow, nCol, RUNTIME_CLASS(CGridCell)))
+        return;
+    CGridCellBase* pCell = m_pGrid->GetCell(nRow, nCol);
+    pCell->SetFormat(kTextFormat);
+    pCell->SetText(text);
+}

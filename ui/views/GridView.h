@@ -1,0 +1,126 @@
+// CGridView: the result view that shows an analysis result as a read-only table in a grid
+// control below the view's title; the tables of every kind of result and the enhanced grid of
+// governing critical ratios. The table prints, copies and saves through the grid.
+#pragma once
+
+#include "ui/views/QORViewBase.h"
+
+#include "controls/grid/GridCtrl.h"
+
+#include <memory>
+#include <vector>
+
+class CCriticalRatioEnsemble;
+class CEnvelope;
+
+class CGridView : public CQORViewBase
+{
+    DECLARE_DYNCREATE(CGridView)
+public:
+    CGridView();
+    ~CGridView() override;
+
+    // The table of governing critical ratios of every reference set of a collection, side by
+    // side (descriptor: CAOEnhanced).
+    void ShowEnhancedCriticalRatios(std::shared_ptr<CAnalysisOutput> pAO);
+
+    CGridCtrl* GetGrid() const { return m_pGrid; }
+
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    void OnInitialUpdate() override;
+    void OnDraw(CDC* pDC) override;
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+
+    void DrawSinglePositionBMSF(std::shared_ptr<CAnalysisOutput> pAO) override;
+    void DrawSinglePositionReactions(std::shared_ptr<CAnalysisOutput> pAO) override;
+    void DrawMovingLoadBMSF(std::shared_ptr<CEnvelopeResults> pResults, bool bShowAll) override;
+    void DrawMovingLoadReactions(std::shared_ptr<CEnvelopeResults> pResults) override;
+    void DrawMultiMovingLoadBMSF(std::shared_ptr<CAnalysisOutput> pAO, bool bShowAll) override;
+    void DrawMultiMovingLoadReactions(std::shared_ptr<CAnalysisOutput> pAO, bool bShowAll) override;
+    void DrawReferenceValuesBMSF(std::shared_ptr<CCriticalValueEnsemble> pValues) override;
+    void DrawReferenceValuesReactions(std::shared_ptr<CCriticalValueEnsemble> pValues) override;
+    void DrawReferenceSetValuesBMSF(std::shared_ptr<CReferenceSet> pRefSet) override;
+    void DrawReferenceSetValuesReactions(std::shared_ptr<CReferenceSet> pRefSet) override;
+    void DrawCompareEnvelopesBMSF(std::shared_ptr<CAnalysisOutput> pAO) override;
+    void DrawCompareEnvelopesReactions(std::shared_ptr<CAnalysisOutput> pAO) override;
+    void DrawCriticalRatiosBMSF(std::shared_ptr<CAnalysisOutput> pAO) override;
+    void DrawCriticalRatiosReactions(std::shared_ptr<CAnalysisOutput> pAO) override;
+
+    // Places the grid below the title, over the rest of the client area.
+    void RecalcLayout() override;
+
+protected:
+    // ---- The frame every table is built in ---------------------------------------------
+    // Creates (or empties) the grid for nRows data rows and nCols data columns below one
+    // caption row and one row-number column.
+    void SetUpGrid(int nRows, int nCols);
+    // Every data cell becomes a numeric cell (centred, decimals and negatives allowed).
+    void MakeNumericCells();
+    // The row-number column sized to its texts; the data columns share the rest.
+    void AutoSizeFirstColumn();
+    // A centred caption or row number in a fixed cell.
+    void SetHeading(int nRow, int nCol, const CString& text);
+    // Captions of data columns 1.. from a list.
+    void SetCaptions(const std::vector<CString>& captions);
+    // Row numbers 1.. in column 0 of every data row.
+    void SetRowNumbers();
+    // A value in a data cell; nothing outside the table.
+    void SetNumber(int nRow, int nCol, double value);
+    // A left-aligned text (a load model's name, a point label) in a data cell.
+    void SetTextCell(int nRow, int nCol, const CString& text);
+    // A numeric data cell at (nRow, nCol), as MakeNumericCells makes them.
+    void MakeNumericCell(int nRow, int nCol);
+
+    // ---- Helpers shared by several tables ----------------------------------------------
+    // From grid row row0: x, BM max, BM min, SF max, SF min of each point, with the load
+    // model's position after each value when bLoadModelPositions.
+    void FillEnvelopeBMSF(std::shared_ptr<CEnvelopeResults> pRes, int row0, int col0, bool bLoadModelPositions);
+    // From grid row row0: the load-model position, then max and min of every support.
+    void FillEnvelopeReactions(std::shared_ptr<CEnvelopeResults> pRes, int row0, int col0);
+    // The "Reaction %d - Max" / "Reaction %d - Min" captions of support s (from 1).
+    static CString ReactionMaxCaption(int s);
+    static CString ReactionMinCaption(int s);
+    // Supports of the beam of an envelope result (0 without one).
+    static int SupportCount(const std::shared_ptr<CEnvelopeResults>& pRes);
+    // Points of reaction envelope 0's maximum curve (0 without reaction envelopes).
+    static int ReactionPointCount(const std::shared_ptr<CEnvelopeResults>& pRes);
+    // Span and bridge length of bridge i of a set in data columns 1 and 2 of row nRow.
+    void SetBridgeLengths(int nRow, const std::vector<double>& spans, const std::vector<double>& lengths, size_t i);
+
+    // ---- Enhanced grid -----------------------------------------------------------------
+    void AddEnhancedColumns(int& nextCol, std::shared_ptr<CCriticalRatioEnsemble> pEnsemble);
+    void AddSingleSpanRatioColumns(int col, std::shared_ptr<CCriticalRatioEnsemble> pEnsemble);
+    void AddMultiSpanRatioColumns(int col, std::shared_ptr<CCriticalRatioEnsemble> pEnsemble);
+    // One group of ratio columns: captions and one vector of values per column.
+    void AddRatioColumns(int col, const std::vector<CString>& captions, const std::vector<std::vector<double>>& values);
+
+    int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    void OnSize(UINT nType, int cx, int cy);
+    DECLARE_MESSAGE_MAP()
+
+public:
+    CGridCtrl* m_pGrid = nullptr;
+
+    std::vector<CString> m_saSinglePosBMSF;
+    std::vector<CString> m_saMovingLoadBMSF;
+    std::vector<CString> m_saMovingLoadReactions;
+    std::vector<CString> m_saMultiMovingLoadBMSF;
+    std::vector<CString> m_saMultiMovingLoadReactions;
+    std::vector<CString> m_saCompareBMSF;
+    std::vector<CString> m_saCompareReactions;
+    std::vector<CString> m_saRefValuesBMSF;
+    std::vector<CString> m_saBridgeReactions;
+    std::vector<CString> m_saBridgeBMSF;
+    std::vector<CString> m_saBridgeAxis;
+    std::vector<CString> m_saEnhancedSingleSpan;
+    std::vector<CString> m_saEnhancedMultiSpan;
+
+    int m_nFixedCols = 1;
+    int m_nFixedRows = 1;
+    int m_nCols = 0;
+    int m_nRows = 0;
+};
