@@ -180,7 +180,8 @@ int CPlotView::FindChart(CChartCtrl* chart) const
 void CPlotView::AddSeries(unsigned i, std::vector<double> x, std::vector<double> y, COLORREF colour, bool bPoints,
                           int lineWidth, bool bInvertY, bool bRoundAxes)
 {
-    if (i >= m_vCharts.size() || x.size() != y.size())
+    // Missing data (none, or a mismatched pair) leaves the series out, not the chart.
+    if (i >= m_vCharts.size() || x.size() != y.size() || x.empty())
         return;
     CChartCtrl* pChart = m_vCharts[i];
     const double sign = bInvertY ? -1.0 : 1.0;

@@ -3,6 +3,7 @@
 #include "ui/views/QORViewBase.h"
 
 #include "app/AnalysisOutput.h"
+#include "app/QORDoc.h"
 #include "engine/settings/Settings.h"
 
 #include <ctime>
@@ -25,7 +26,8 @@ bool CaseDocumentIsActive()
     CMDIChildWnd* pChild = pMain->MDIGetActive();
     if (!pChild)
         return false;
-    return pChild->GetActiveDocument() != nullptr;
+    CDocument* pDoc = pChild->GetActiveDocument();
+    return pDoc && pDoc->IsKindOf(RUNTIME_CLASS(CQORDoc));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/AnalysisOutput.h"
+#include "app/QORDoc.h"
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/MovingLoadAnalysis.h"
 #include "engine/analysis/MultiMovingLoadAnalysis.h"
@@ -17,6 +18,12 @@
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
 #include "ui/views/PlotView.h"
+#include "controls/chart/ChartAxis.h"
+#include "controls/chart/ChartAxisLabel.h"
+#include "controls/chart/ChartCtrl.h"
+#include "controls/chart/ChartLineSerie.h"
+#include "controls/chart/ChartPointsSerie.h"
+#include "controls/chart/ChartXYSerie.h"
 
 #include <gtest/gtest.h>
 
@@ -32,12 +39,6 @@ enum : UINT {
 inline const MenuItemDef kMenu[] = {{MF_POPUP, 0, L"&File"}, {MF_STRING, ID_FILE_PRINT, L"&Print..."}, {MF_END}};
 QOR_MENU_RESOURCE(9228, kMenu);
 QOR_MENU_RESOURCE(9292, kMenu);
-
-class ViewTestDoc : public CDocument
-{
-    DECLARE_DYNCREATE(ViewTestDoc)
-};
-IMPLEMENT_DYNCREATE(ViewTestDoc, CDocument)
 
 class ViewTestChild : public CMDIChildWndEx
 {
@@ -59,7 +60,7 @@ public:
     BOOL InitInstance() override
     {
         SetRegistryKey(L"View Test Company");
-        m_pPlotTemplate = new CMultiDocTemplate(IDR_PLOT, RUNTIME_CLASS(ViewTestDoc), RUNTIME_CLASS(ViewTestChild),
+        m_pPlotTemplate = new CMultiDocTemplate(IDR_PLOT, RUNTIME_CLASS(CQORDoc), RUNTIME_CLASS(ViewTestChild),
                                                 RUNTIME_CLASS(CPlotView));
         m_pPlotTemplate->SetDocStrings(L"\nCase\nCase\n\n\n\n");
         AddDocTemplate(m_pPlotTemplate);
@@ -129,6 +130,49 @@ inline std::shared_ptr<CAOMovingLoad> MovingLoad(std::shared_ptr<CBridge> bridge
     int nSteps = 0;
     auto results = analysis.Run(true, nSteps, step);
     return std::make_shared<CAOMovingLoad>(results, bridge, lm, nSteps);
+}
+
+} // namespace viewtest
+
+namespace viewtest {
+
+// The series of a chart, oldest first, as line or points series.
+inline std::vector<CChartXYSerie*> SeriesOf(CPlotView* view, unsigned chart)
+{
+    std::vector<CChartXYSerie*> out;
+    for (const auto& entry : view->GetChart(chart)->GetSeries())
+        out.push_back(dynamic_cast<CChartXYSerie*>(entry.second));
+    return out;
+}
+
+inline std::vector<double> YValues(CChartXYSerie* s)
+{
+    std::vector<double> y;
+    for (unsigned k = 0; k < s->GetPointsCount(); ++k)
+        y.push_back(s->GetYPointValue(k));
+    return y;
+}
+
+inline CString AxisTitleOf(CPlotView* view, unsigned chart, int position)
+{
+    return view->GetChart(chart)->GetAxis(position)->GetLabel()->GetText();
+}
+
+// A reference collection of one two-span bridge set under one ensemble, with the critical
+// ratios of a proposed truck.
+inline std::shared_ptr<CReferenceCollection> ComputedCollection()
+{
+    auto coll = std::make_shared<CReferenceCollection>(1, CString(L"Network"), true, 0, 0.5);
+    coll->m_vBS = {std::make_shared<CBridgeSet>(1, CString(L"Two-span"), 4, CBridge::CONFIG_TWOSPAN, 10.0, 25.0)};
+    coll->m_vLME = {TwoTrucks()};
+    if (!coll->Calculate())
+        return nullptr;
+    auto proposed = Truck(9, L"Proposed", {80.0, 80.0}, {1.5});
+    proposed->m_gDLA.value = 1.3; // the slow-down limit on every bridge
+    coll->SetProposedLoadModel(proposed);
+    if (!coll->CalculateRatios(1.0))
+        return nullptr;
+    return coll;
 }
 
 } // namespace viewtest

@@ -1,0 +1,195 @@
+// Working a plot: a click on a point shows its values in the message tip above the point (kept
+// on the screen, closed by the next key or click), a double click names the point in a message
+// box, the title is painted above the charts, and printing gives one page per chart with the
+// header and the footer.
+#include "views_support.h"
+
+#include "platform/gui/Hooks.h"
+#include "platform/test/PrintTest.h"
+#include "ui/views/MessageTip.h"
+#include "ui/views/MouseListener.h"
+
+#include <algorithm>
+#include <cstring>
+
+using namespace viewtest;
+
+namespace {
+
+// A printer DC that records every text drawn.
+class CRecordingDC : public CDC
+{
+public:
+    using CDC::DrawText;
+    std::vector<CString> texts;
+    int DrawText(LPCTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat) override
+    {
+        texts.emplace_back(lpszString, nCount < 0 ? static_cast<int>(std::wcslen(lpszString)) : nCount);
+        return CDC::DrawText(lpszString, nCount, lpRect, nFormat);
+    }
+    bool Has(const CString& text) const { return std::find(texts.begin(), texts.end(), text) != texts.end(); }
+};
+
+class Interaction : public PlotTest
+{
+protected:
+    CPlotView* view = nullptr;
+    std::shared_ptr<CAOMovingLoad> descriptor;
+    void SetUp() override
+    {
+        PlotTest::SetUp();
+        auto bridge = std::make_shared<CBridge>(1, CString(L"10 m span"), CBridge::CONFIG_ONESPAN, 10.0);
+        descriptor = MovingLoad(bridge, Axle(), 0.5);
+        view = OpenPlot(2, 1);
+        ASSERT_NE(view, nullptr);
+        view->ShowMovingLoadEnvelopes(false, true, descriptor);
+        qor::test::PaintNow(view->GetChart(0));
+    }
+    // The maxima line of the bending-moment chart, and the screen point of its point k.
+    CChartXYSerie* Maxima() { return SeriesOf(view, 0)[1]; }
+    CPoint PointOnChart(unsigned k) { return Maxima()->PointScreenPosition(k); }
+};
+
+} // namespace
+
+TEST_F(Interaction, AClickShowsThePointInATipAboveItThatTheNextKeyCloses)
+{
+    CChartCtrl* chart = view->GetChart(0);
+    const unsigned k = Maxima()->GetPointsCount() / 2;
+    const CPoint at = PointOnChart(k);
+    qor::test::MouseDown(chart, at);
+    qor::test::MouseUp(chart, at);
+    CMessageTip* tip = CMessageTip::GetShowingTip();
+    ASSERT_NE(tip, nullptr);
+    EXPECT_TRUE(tip->IsWindowVisible());
+    EXPECT_EQ(tip->GetText(), CMouseListener::PointText(Maxima()->GetXPointValue(k), Maxima()->GetYPointValue(k)));
+    EXPECT_EQ(tip->GetText(), CString(L"X: 5\nY: -250"));
+    EXPECT_EQ(tip->GetDisplayTime(), 3000u);
+    // Bottom-left corner at the point, moved left by the shadow.
+    CRect shown;
+    tip->GetWindowRect(&shown);
+    CPoint screenAt = at;
+    chart->ClientToScreen(&screenAt);
+    EXPECT_EQ(shown.left, screenAt.x - 6);
+    EXPECT_EQ(shown.bottom, screenAt.y);
+    // The tip's face is drawn in the info colours.
+    qor::test::PaintNow(tip);
+    EXPECT_EQ(qor::test::SurfacePixel(tip, 3, 3), GetSysColor(COLOR_INFOBK));
+
+    // Enter leaves it; any other key closes it.
+    qor::test::KeyPress(view, VK_RETURN, L'\r');
+    qor::test::Pump(20);
+    EXPECT_TRUE(tip->IsWindowVisible());
+    qor::test::KeyPress(view, 'A', L'a');
+    EXPECT_TRUE(qor::test::PumpUntil([&] { return !tip->IsWindowVisible(); }));
+    EXPECT_EQ(CMessageTip::GetShowingTip(), nullptr);
+
+    // A click shows it again, and that click's own close does not hide it.
+    qor::test::MouseDown(chart, at);
+    qor::test::MouseUp(chart, at);
+    qor::test::Pump(20);
+    EXPECT_TRUE(tip->IsWindowVisible());
+    // A click anywhere else closes it.
+    qor::test::Click(view, CPoint(2, 2));
+    EXPECT_TRUE(qor::test::PumpUntil([&] { return !tip->IsWindowVisible(); }));
+    // A click beside the lines shows nothing.
+    qor::test::Click(chart, CPoint(2, 2));
+    qor::test::Pump(20);
+    EXPECT_EQ(CMessageTip::GetShowingTip(), nullptr);
+}
+
+TEST_F(Interaction, TheTipStaysOnTheScreenAndShowsNoEmptyText)
+{
+    CMessageTip tip;
+    ASSERT_TRUE(tip.Create(view));
+    // The screen that holds the points.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ASSERT_TRUE(GetMonitorInfo(MonitorFromPoint(CPoint(200, 300), MONITOR_DEFAULTTOPRIMARY), &monitor));
+    ASSERT_EQ(monitor.rcMonitor.left, 0);
+    ASSERT_EQ(monitor.rcMonitor.top, 0);
+    const int width = monitor.rcMonitor.right, height = monitor.rcMonitor.bottom;
+    CRect rect;
+    tip.CalcTipRect(rect, CString(L"X: 12.5\nY: 1000"));
+    const CSize size = rect.Size();
+    EXPECT_GT(size.cx, 14 + 6);
+    EXPECT_GT(size.cy, 8 + 6);
+    struct Case
+    {
+        CPoint point;
+        CPoint topLeft;
+    };
+    for (Case c : {Case{CPoint(width - 5, 300), CPoint(width - size.cx, 300 - size.cy)},
+                   Case{CPoint(-40, 300), CPoint(0, 300 - size.cy)}, Case{CPoint(200, 5), CPoint(200, 0)},
+                   Case{CPoint(200, height + 50), CPoint(200, height - size.cy)}})
+    {
+        CRect placed(0, 0, size.cx, size.cy);
+        tip.PositionTip(c.point, placed);
+        EXPECT_EQ(placed.TopLeft(), c.topLeft) << c.point.x << "," << c.point.y;
+        EXPECT_EQ(placed.Size(), size);
+    }
+    tip.Show(CPoint(10, 10), CString());
+    EXPECT_FALSE(tip.IsWindowVisible());
+    EXPECT_EQ(CMessageTip::GetShowingTip(), nullptr);
+}
+
+TEST_F(Interaction, ADoubleClickNamesThePointWithTheRunsDescription)
+{
+    qor::test::ScriptedMessageBoxes boxes;
+    CChartCtrl* shear = view->GetChart(1);
+    CChartXYSerie* maxima = SeriesOf(view, 1)[1];
+    const CPoint at = maxima->PointScreenPosition(0);
+    qor::test::MouseDoubleClick(shear, at);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    const auto& box = boxes.Shown()[0];
+    EXPECT_EQ(box.caption, CString(L"QOR"));
+    EXPECT_EQ(box.type & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
+    CString expected = descriptor->GetDescription() + L"\nShear!\n";
+    expected += CMouseListener::PointText(maxima->GetXPointValue(0), maxima->GetYPointValue(0));
+    EXPECT_EQ(box.text, expected);
+}
+
+TEST_F(Interaction, TheTitleIsPaintedAboveTheCharts)
+{
+    qor::test::PaintNow(view);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const CQORViewBase::SGap& gap = view->GetGap();
+    CRect strip(gap.LEFT, gap.TOP, gap.LEFT + 300, view->GetContentTop());
+    const int area = strip.Width() * strip.Height();
+    const int background = qor::test::CountSurfacePixels(view, strip, face);
+    EXPECT_GT(background, area / 2);
+    EXPECT_LT(background, area); // the title's letters
+}
+
+TEST_F(Interaction, PrintingGivesOneChartPerPageWithHeaderAndFooter)
+{
+    CPlotView* grid = OpenPlot(2, 2);
+    ASSERT_NE(grid, nullptr);
+    grid->ShowMovingLoadEnvelopes(false, true, descriptor);
+    const std::string pdf = qor::test::TempPdfPath("plot2x2");
+    {
+        qor::test::DrivenPrinting printing(pdf);
+        grid->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    }
+    EXPECT_EQ(qor::test::CountPdfPages(pdf), 4);
+
+    // The first page's texts, as the print loop draws them.
+    qor::test::DrivenPrinting printing(qor::test::TempPdfPath("plot2x2-texts"));
+    CPrintDialog dlg(FALSE);
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    CRecordingDC dc;
+    dc.Attach(dlg.GetPrinterDC());
+    ASSERT_GT(dc.StartDoc(L"Plot"), 0);
+    CPrintInfo info;
+    info.SetMaxPage(grid->GetChartCount());
+    grid->OnBeginPrinting(&dc, &info);
+    ASSERT_GT(dc.StartPage(), 0);
+    info.m_nCurPage = 1;
+    grid->OnPrint(&dc, &info);
+    EXPECT_GT(dc.EndPage(), 0);
+    EXPECT_GT(dc.EndDoc(), 0);
+    grid->OnEndPrinting(&dc, &info);
+    EXPECT_TRUE(dc.Has(grid->GetTitle()));
+    EXPECT_TRUE(dc.Has(CString(L"Kestrain QOR")));
+    EXPECT_TRUE(dc.Has(CString(L"Page 1 of 4")));
+}
