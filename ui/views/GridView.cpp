@@ -93,8 +93,7 @@ BOOL CGridView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* 
 void CGridView::OnSize(UINT nType, int cx, int cy)
 {
     CQORViewBase::OnSize(nType, cx, cy);
-    if (m_pGrid && m_pGrid->GetSafeHwnd())
-        m_pGrid->ExpandColumnsToFit(TRUE);
+    FitColumns();
 }
 
 void CGridView::RecalcLayout()
@@ -237,4 +236,52 @@ void CGridView::SetTextCell(int nRow, int nCol, const CString& text)
     CGridCellBase* pCell = m_pGrid->GetCell(nRow, nCol);
     pCell->SetFormat(kTextFormat);
     pCell->SetText(text);
+}
+
+void CGridView::FinishTable()
+{
+    if (!m_pGrid || !m_pGrid->GetSafeHwnd())
+        return;
+    // Empty cells (the corner, values a result lacks) would measure as a default-sized cell.
+    m_vTextWidths.assign(static_cast<size_t>(m_nCols), 0);
+    CDC* pDC = m_pGrid->GetDC();
+    if (!pDC)
+        return;
+    const int nRows = m_pGrid->GetRowCount();
+    for (int col = 0; col < m_nCols; col++)
+    {
+        int& width = m_vTextWidths[static_cast<size_t>(col)];
+        for (int row = 0; row < nRows; row++)
+        {
+            CGridCellBase* pCell = m_pGrid->GetCell(row, col);
+            if (pCell && pCell->GetText() && pCell->GetText()[0])
+                width = std::max(width, static_cast<int>(pCell->GetCellExtent(pDC).cx));
+        }
+        if (width == 0)
+            width = m_pGrid->GetColumnWidth(col);
+    }
+    m_pGrid->ReleaseDC(pDC);
+    FitColumns();
+}
+
+void CGridView::FitColumns()
+{
+    if (!m_pGrid || !m_pGrid->GetSafeHwnd() || m_vTextWidths.size() != static_cast<size_t>(m_pGrid->GetColumnCount()))
+        return;
+    int total = 0;
+    for (size_t col = 0; col < m_vTextWidths.size(); col++)
+    {
+        m_pGrid->SetColumnWidth(static_cast<int>(col), m_vTextWidths[col]);
+        total += m_vTextWidths[col];
+    }
+    CRect client;
+    m_pGrid->GetClientRect(&client);
+    // Only the data columns grow, so the row numbers keep a narrow column.
+    if (total < client.Width())
+        m_pGrid->ExpandColumnsToFit(FALSE);
+    else
+    {
+        m_pGrid->Refresh();
+        m_pGrid->ResetScrollBars();
+    }
 }

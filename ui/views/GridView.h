@@ -74,6 +74,17 @@ protected:
     void SetTextCell(int nRow, int nCol, const CString& text);
     // A numeric data cell at (nRow, nCol), as MakeNumericCells makes them.
     void MakeNumericCell(int nRow, int nCol);
+    // After a table is built: every column's width for its widest text, then fitted.
+    void FinishTable();
+    // The columns fill the grid's width while their texts fit; a table wider than the window
+    // keeps its columns as wide as their texts and scrolls instead of cutting captions.
+    void FitColumns();
+    // Calls FinishTable when a drawing operation ends, whichever way it returns.
+    struct CFinishTable
+    {
+        CGridView* pView;
+        ~CFinishTable() { pView->FinishTable(); }
+    };
 
     // ---- Helpers shared by several tables ----------------------------------------------
     // From grid row row0: x, BM max, BM min, SF max, SF min of each point, with the load
@@ -118,6 +129,9 @@ public:
     std::vector<CString> m_saBridgeAxis;
     std::vector<CString> m_saEnhancedSingleSpan;
     std::vector<CString> m_saEnhancedMultiSpan;
+
+    // Widths of the columns for their widest texts, measured once per table.
+    std::vector<int> m_vTextWidths;
 
     int m_nFixedCols = 1;
     int m_nFixedRows = 1;

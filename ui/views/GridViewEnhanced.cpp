@@ -12,6 +12,7 @@
 
 void CGridView::ShowEnhancedCriticalRatios(std::shared_ptr<CAnalysisOutput> pAO)
 {
+    const CFinishTable finish{this};
     auto pEnhanced = std::dynamic_pointer_cast<CAOEnhanced>(pAO);
     const std::shared_ptr<CReferenceCollection> pCollection = pEnhanced ? pEnhanced->m_pOutCollection : nullptr;
     std::vector<std::shared_ptr<CCriticalRatioEnsemble>> ratios;

@@ -148,6 +148,7 @@ void CGridView::FillEnvelopeReactions(std::shared_ptr<CEnvelopeResults> pRes, in
 
 void CGridView::DrawSinglePositionBMSF(std::shared_ptr<CAnalysisOutput> pAO)
 {
+    const CFinishTable finish{this};
     auto pSingle = std::dynamic_pointer_cast<CAOSinglePosition>(pAO);
     const std::shared_ptr<CBeamResults> pResults = pSingle ? pSingle->GetResults() : nullptr;
     std::vector<double> x, M, V;
@@ -174,6 +175,7 @@ void CGridView::DrawSinglePositionBMSF(std::shared_ptr<CAnalysisOutput> pAO)
 
 void CGridView::DrawSinglePositionReactions(std::shared_ptr<CAnalysisOutput> pAO)
 {
+    const CFinishTable finish{this};
     auto pSingle = std::dynamic_pointer_cast<CAOSinglePosition>(pAO);
     const std::shared_ptr<CBeamResults> pResults = pSingle ? pSingle->GetResults() : nullptr;
     const std::vector<double> R = pResults ? pResults->GetReactions() : std::vector<double>();
@@ -198,6 +200,7 @@ void CGridView::DrawSinglePositionReactions(std::shared_ptr<CAnalysisOutput> pAO
 
 void CGridView::DrawMovingLoadBMSF(std::shared_ptr<CEnvelopeResults> pResults, bool /*bShowAll*/)
 {
+    const CFinishTable finish{this};
     SetUpGrid(pResults ? static_cast<int>(PointCount(pResults->GetBMEnvelope())) : 0, 9);
     SetCaptions(m_saMovingLoadBMSF);
     SetRowNumbers();
@@ -208,6 +211,7 @@ void CGridView::DrawMovingLoadBMSF(std::shared_ptr<CEnvelopeResults> pResults, b
 
 void CGridView::DrawMovingLoadReactions(std::shared_ptr<CEnvelopeResults> pResults)
 {
+    const CFinishTable finish{this};
     const int nR = SupportCount(pResults);
     SetUpGrid(ReactionPointCount(pResults), 2 * nR + 1);
     SetHeading(0, 1, m_saMovingLoadReactions.at(1));
@@ -224,6 +228,7 @@ void CGridView::DrawMovingLoadReactions(std::shared_ptr<CEnvelopeResults> pResul
 
 void CGridView::DrawMultiMovingLoadBMSF(std::shared_ptr<CAnalysisOutput> pAO, bool /*bShowAll*/)
 {
+    const CFinishTable finish{this};
     auto pMulti = std::dynamic_pointer_cast<CAOMultiMovingLoad>(pAO);
     const std::shared_ptr<CEnvelopeResults> pResults = pMulti ? pMulti->GetResults() : nullptr;
     const std::shared_ptr<CEnvelope> pBM = pResults ? pResults->GetBMEnvelope() : nullptr;
@@ -257,6 +262,7 @@ void CGridView::DrawMultiMovingLoadBMSF(std::shared_ptr<CAnalysisOutput> pAO, bo
 
 void CGridView::DrawMultiMovingLoadReactions(std::shared_ptr<CAnalysisOutput> pAO, bool /*bShowAll*/)
 {
+    const CFinishTable finish{this};
     auto pMulti = std::dynamic_pointer_cast<CAOMultiMovingLoad>(pAO);
     const std::shared_ptr<CEnvelopeResults> pResults = pMulti ? pMulti->GetResults() : nullptr;
     const int nR = SupportCount(pResults);
@@ -306,6 +312,7 @@ void CGridView::DrawMultiMovingLoadReactions(std::shared_ptr<CAnalysisOutput> pA
 
 void CGridView::DrawReferenceValuesBMSF(std::shared_ptr<CCriticalValueEnsemble> pValues)
 {
+    const CFinishTable finish{this};
     const std::shared_ptr<CBridgeSet> pSet = pValues ? pValues->GetBridgeSet() : nullptr;
     SetUpGrid(BridgeRows(pSet), 14);
     SetCaptions(m_saRefValuesBMSF);
@@ -336,6 +343,7 @@ void CGridView::DrawReferenceValuesBMSF(std::shared_ptr<CCriticalValueEnsemble> 
 
 void CGridView::DrawReferenceValuesReactions(std::shared_ptr<CCriticalValueEnsemble> pValues)
 {
+    const CFinishTable finish{this};
     const std::shared_ptr<CBridgeSet> pSet = pValues ? pValues->GetBridgeSet() : nullptr;
     const int nR = BridgeSetSupportCount(pSet);
     SetUpGrid(BridgeRows(pSet), 4 * nR + 2);
@@ -377,6 +385,7 @@ void CGridView::DrawReferenceValuesReactions(std::shared_ptr<CCriticalValueEnsem
 
 void CGridView::DrawReferenceSetValuesBMSF(std::shared_ptr<CReferenceSet> pRefSet)
 {
+    const CFinishTable finish{this};
     const std::shared_ptr<CCriticalValueEnsemble> pValues = pRefSet ? pRefSet->GetRefCritValues() : nullptr;
     const std::shared_ptr<CBridgeSet> pSet = pValues ? pValues->GetBridgeSet() : nullptr;
     SetUpGrid(BridgeRows(pSet), 6);
@@ -404,6 +413,7 @@ void CGridView::DrawReferenceSetValuesBMSF(std::shared_ptr<CReferenceSet> pRefSe
 
 void CGridView::DrawReferenceSetValuesReactions(std::shared_ptr<CReferenceSet> pRefSet)
 {
+    const CFinishTable finish{this};
     const std::shared_ptr<CCriticalValueEnsemble> pValues = pRefSet ? pRefSet->GetRefCritValues() : nullptr;
     const std::shared_ptr<CBridgeSet> pSet = pValues ? pValues->GetBridgeSet() : nullptr;
     const int nR = BridgeSetSupportCount(pSet);
@@ -441,6 +451,7 @@ void CGridView::DrawReferenceSetValuesReactions(std::shared_ptr<CReferenceSet> p
 
 void CGridView::DrawCompareEnvelopesBMSF(std::shared_ptr<CAnalysisOutput> pAO)
 {
+    const CFinishTable finish{this};
     auto pCompare = std::dynamic_pointer_cast<CAOCompareRefSetEnvs>(pAO);
     const std::shared_ptr<CReferenceSet> pRefSet = pCompare ? pCompare->GetReferenceSet() : nullptr;
     const int b = pCompare ? pCompare->m_nOutBridgeIndex : -1;
@@ -471,6 +482,7 @@ void CGridView::DrawCompareEnvelopesBMSF(std::shared_ptr<CAnalysisOutput> pAO)
 
 void CGridView::DrawCompareEnvelopesReactions(std::shared_ptr<CAnalysisOutput> pAO)
 {
+    const CFinishTable finish{this};
     auto pCompare = std::dynamic_pointer_cast<CAOCompareRefSetEnvs>(pAO);
     const std::shared_ptr<CReferenceSet> pRefSet = pCompare ? pCompare->GetReferenceSet() : nullptr;
     const int b = pCompare ? pCompare->m_nOutBridgeIndex : -1;
@@ -506,6 +518,7 @@ void CGridView::DrawCompareEnvelopesReactions(std::shared_ptr<CAnalysisOutput> p
 
 void CGridView::DrawCriticalRatiosBMSF(std::shared_ptr<CAnalysisOutput> pAO)
 {
+    const CFinishTable finish{this};
     auto pRatios = std::dynamic_pointer_cast<CAOCriticalRatios>(pAO);
     const std::shared_ptr<CCriticalRatioEnsemble> pEnsemble = pRatios ? pRatios->GetRatioResults() : nullptr;
     const std::shared_ptr<CBridgeSet> pSet = pEnsemble ? pEnsemble->GetBridgeSet() : nullptr;
@@ -534,6 +547,7 @@ void CGridView::DrawCriticalRatiosBMSF(std::shared_ptr<CAnalysisOutput> pAO)
 
 void CGridView::DrawCriticalRatiosReactions(std::shared_ptr<CAnalysisOutput> pAO)
 {
+    const CFinishTable finish{this};
     auto pRatios = std::dynamic_pointer_cast<CAOCriticalRatios>(pAO);
     const std::shared_ptr<CCriticalRatioEnsemble> pEnsemble = pRatios ? pRatios->GetRatioResults() : nullptr;
     const std::shared_ptr<CBridgeSet> pSet = pEnsemble ? pEnsemble->GetBridgeSet() : nullptr;

@@ -471,6 +471,28 @@ TEST_F(GridViewTest, CopySaveAndPrintGiveWhatTheTableShows)
     EXPECT_EQ(placed.bottom, client.bottom);
     EXPECT_EQ(placed.Width(), client.Width());
 
+    // The columns fill the grid's width while their texts fit; in a narrow view they keep the
+    // width of their widest text and the table scrolls.
+    auto columnsWidth = [grid] {
+        int total = 0;
+        for (int col = 0; col < grid->GetColumnCount(); col++)
+            total += grid->GetColumnWidth(col);
+        return total;
+    };
+    CRect gridClient;
+    grid->GetClientRect(&gridClient);
+    EXPECT_EQ(columnsWidth(), gridClient.Width());
+    v->MoveWindow(0, 0, 180, 400);
+    qor::test::Pump();
+    grid->GetClientRect(&gridClient);
+    EXPECT_GT(columnsWidth(), gridClient.Width());
+    CDC* pDC = grid->GetDC();
+    for (int col = 1; col < 4; col++)
+        EXPECT_GE(grid->GetColumnWidth(col), grid->GetCell(0, col)->GetCellExtent(pDC).cx) << col;
+    grid->ReleaseDC(pDC);
+    v->GetParentFrame()->RecalcLayout();
+    qor::test::Pump();
+
     // Edit > Copy of a block reaches the grid through the view: the texts as shown.
     const int at4 = RowOf(v, 1, 4.0);
     ASSERT_GT(at4, 1);
