@@ -162,6 +162,7 @@ void CGridView::SetUpGrid(int nRows, int nCols)
         m_pGrid->SetColumnCount(0);
     }
 
+    m_vTextWidths.clear();
     m_nRows = m_nFixedRows + std::max(0, nRows);
     m_nCols = m_nFixedCols + std::max(0, nCols);
     m_pGrid->SetRowCount(m_nRows);
