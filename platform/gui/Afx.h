@@ -25,4 +25,7 @@
 #include "platform/gui/Frame.h"
 #include "platform/gui/Bars.h"
 #include "platform/gui/ToolTip.h"
+#include "platform/gui/TreeCtrl.h"
+#include "platform/gui/PropertyGrid.h"
+#include "platform/gui/Menu.h"
 #include "platform/core/Strings.h"

@@ -5,6 +5,7 @@
 #include "platform/gui/WndInternal.h"
 
 #include <QtWidgets/QDockWidget>
+#include <QtWidgets/QHBoxLayout>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QMainWindow>
 #include <QtWidgets/QProgressBar>
@@ -113,7 +114,38 @@ void CBasePane::ShowPane(BOOL bShow, BOOL, BOOL bActivate)
 
 BOOL CMFCToolBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
 {
+    if (pParentWnd && !DYNAMIC_DOWNCAST(CFrameWnd, pParentWnd)) return CreateInPane(pParentWnd, dwStyle, nID);
     return CreatePaneWindow(L"", pParentWnd, nID, dwStyle, kPaneToolBar);
+}
+
+// A toolbar inside a pane or another window: a child window that holds the toolkit bar; its
+// commands go to its owner (the parent unless another is set).
+BOOL CMFCToolBar::CreateInPane(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
+{
+    if (m_hWnd) return FALSE;
+    m_dwBarStyle = dwStyle;
+    DWORD style = WS_CHILD | WS_CLIPCHILDREN | (dwStyle & WS_VISIBLE);
+    if (!CWnd::CreateEx(0, nullptr, L"", style, CRect(0, 0, 0, 0), pParentWnd, nID)) return FALSE;
+    delete m_pShell;
+    m_pShell = new PaneShell;
+    m_pShell->kind = kPaneToolBar;
+    QWidget* host = WidgetOf(this);
+    auto* row = new QHBoxLayout(host);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto* tb = new QToolBar(host);
+    tb->setMovable(false);
+    tb->setFloatable(false);
+    tb->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    row->addWidget(tb);
+    m_pShell->toolBar = tb;
+    return TRUE;
+}
+
+CSize CMFCToolBar::CalcFixedLayout(BOOL, BOOL)
+{
+    if (!m_pShell || !m_pShell->toolBar) return CSize(0, 0);
+    QSize hint = m_pShell->toolBar->sizeHint();
+    return CSize(hint.width(), hint.height());
 }
 
 BOOL CMFCToolBar::CreateEx(CWnd* pParentWnd, DWORD, DWORD dwStyle, CRect, UINT nID)
@@ -150,7 +182,15 @@ void CMFCToolBar::Rebuild()
             m_pShell->buttons.emplace_back(tb->addSeparator());
             continue;
         }
-        QAction* a = tb->addAction(QStringLiteral("%1").arg(id));
+        // The button's label and tip: the tip part of its string ("prompt\ntip").
+        CString prompt;
+        QString label = QStringLiteral("%1").arg(id);
+        if (prompt.LoadString(id) && !prompt.IsEmpty()) {
+            int nl = prompt.Find(L'\n');
+            label = ToQString(nl >= 0 ? prompt.Mid(nl + 1) : prompt);
+        }
+        QAction* a = tb->addAction(label);
+        a->setToolTip(label);
         int index = static_cast<int>(i);
         QObject::connect(a, &QAction::triggered, a, [this, index] { ClickButton(index); });
         m_pShell->buttons.emplace_back(a);
@@ -192,13 +232,17 @@ BOOL CMFCToolBar::ClickButton(int nIndex)
 void CMFCToolBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler)
 {
     if (!pTarget) return;
+    // A toolbar inside a pane asks its owner's route.
+    CCmdTarget* route = pTarget;
+    if (!m_pDockSite)
+        if (CWnd* owner = GetOwner()) route = owner;
     for (size_t i = 0; i < m_buttons.size(); ++i) {
         if (m_buttons[i] == ID_SEPARATOR) continue;
         StateCmdUI state;
         state.m_nID = m_buttons[i];
         state.m_nIndex = static_cast<UINT>(i);
         state.m_pOther = this;
-        state.DoUpdate(pTarget, bDisableIfNoHndler);
+        state.DoUpdate(route, bDisableIfNoHndler);
         m_enabled[i] = state.m_bEnabled;
         m_checked[i] = state.m_nCheck;
         if (m_pShell && i < m_pShell->buttons.size() && m_pShell->buttons[i]) {

@@ -81,14 +81,18 @@ public:
     void EnableCustomizeButton(BOOL, int, LPCTSTR, BOOL = TRUE) {}
     void EnableCustomizeButton(BOOL, int, UINT, BOOL = TRUE) {}
     void SetBorders(int = 0, int = 0, int = 0, int = 0) {}
-    // Runs the update handlers of the buttons through the frame's route.
+    // Runs the update handlers of the buttons through the frame's route (a toolbar inside a
+    // pane: through its owner's).
     void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler);
+    // The bar's size as laid out (a toolbar inside a pane takes this height).
+    CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz);
 
     static BOOL m_bAltCustomization;
     static void EnableQuickCustomizeButtons(BOOL) {}
     static void AddToolBarForImageCollection(UINT, UINT = 0) {}
 
 private:
+    BOOL CreateInPane(CWnd* pParentWnd, DWORD dwStyle, UINT nID);
     std::vector<UINT> m_buttons;
     std::vector<BOOL> m_enabled;
     std::vector<int> m_checked;

@@ -309,6 +309,15 @@ void RegisterNativeClasses()
     add(PROGRESS_CLASS, NewProgressControl);
 }
 
+void RegisterNativeControlClass(LPCTSTR name, std::function<NativeControl*(WndState*, QWidget*)> make)
+{
+    WNDCLASS wc{};
+    wc.style = CS_DBLCLKS;
+    wc.lpszClassName = name;
+    RegisterClass(&wc);
+    Factories()[LowerName(CString(name))] = std::move(make);
+}
+
 bool MakeNativeControl(WndState* s, QWidget* parentWidget)
 {
     auto it = Factories().find(LowerName(s->className));

@@ -196,6 +196,12 @@ protected:
         MSG msg = KeyMessage(wnd->m_hWnd, *ke);
         if (!msg.message) return false;
         NoteInputState(ke->modifiers(), QApplication::mouseButtons());
+        // The focus window and its parents first (a pane's own keys while it has the focus);
+        // frames' tables are the main frame's business (the active child's first).
+        for (CWnd* w = wnd; w && w != frame; w = w->GetParent()) {
+            if (!w->IsKindOf(RUNTIME_CLASS(CFrameWnd)) && w->PreTranslateMessage(&msg)) return true;
+            if (!(w->GetStyle() & WS_CHILD)) break;
+        }
         return frame->PreTranslateMessage(&msg) != FALSE;
     }
 };
@@ -588,8 +594,13 @@ void CFrameWnd::OnUpdateCmdUI()
         for (int i = 0; i < static_cast<int>(m_pShell->popupIds.size()); ++i) UpdateMenuPopup(i);
     // Bars of this frame.
     std::vector<CMFCToolBar*> bars;
-    for (CWnd* w = GetTopWindow(); w; w = w->GetNextWindow())
+    // Toolbars of the frame and those inside its panes.
+    for (CWnd* w = GetTopWindow(); w; w = w->GetNextWindow()) {
         if (auto* tb = DYNAMIC_DOWNCAST(CMFCToolBar, w)) bars.push_back(tb);
+        else if (DYNAMIC_DOWNCAST(CBasePane, w))
+            for (CWnd* c = w->GetTopWindow(); c; c = c->GetNextWindow())
+                if (auto* inner = DYNAMIC_DOWNCAST(CMFCToolBar, c)) bars.push_back(inner);
+    }
     for (CMFCToolBar* tb : bars) tb->OnUpdateCmdUI(this, m_bAutoMenuEnable);
 }
 

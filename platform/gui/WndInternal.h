@@ -13,6 +13,7 @@
 #include <QtWidgets/QScrollBar>
 #include <QtWidgets/QWidget>
 
+#include <functional>
 #include <map>
 
 #include <memory>
@@ -172,6 +173,8 @@ public:
 bool MakeNativeControl(WndState* s, QWidget* parentWidget);
 // Registers the native control classes ("Edit", "ComboBox", ...); WndCreate.cpp calls it once.
 void RegisterNativeClasses();
+// Registers one more native control class (controls kept in files of their own).
+void RegisterNativeControlClass(LPCTSTR name, std::function<NativeControl*(WndState*, QWidget*)> make);
 // The window sends its parent WM_COMMAND with a notification code.
 void NotifyParent(WndState* s, UINT code);
 
