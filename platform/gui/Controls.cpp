@@ -309,13 +309,13 @@ void RegisterNativeClasses()
     add(PROGRESS_CLASS, NewProgressControl);
 }
 
-void RegisterNativeControlClass(LPCTSTR name, std::function<NativeControl*(WndState*, QWidget*)> make)
+void RegisterNativeControlClass(LPCTSTR name, NativeControl* (*make)(WndState*, QWidget*))
 {
     WNDCLASS wc{};
     wc.style = CS_DBLCLKS;
     wc.lpszClassName = name;
     RegisterClass(&wc);
-    Factories()[LowerName(CString(name))] = std::move(make);
+    Factories()[LowerName(CString(name))] = make;
 }
 
 bool MakeNativeControl(WndState* s, QWidget* parentWidget)

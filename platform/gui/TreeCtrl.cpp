@@ -776,7 +776,7 @@ void EnsureTreeClass()
     static bool done = false;
     if (done) return;
     done = true;
-    RegisterNativeControlClass(WC_TREEVIEW, [](WndState* s, QWidget* p) { return new TreeControl(s, p); });
+    RegisterNativeControlClass(WC_TREEVIEW, [](WndState* s, QWidget* p) -> NativeControl* { return new TreeControl(s, p); });
 }
 
 } // namespace

@@ -174,7 +174,7 @@ bool MakeNativeControl(WndState* s, QWidget* parentWidget);
 // Registers the native control classes ("Edit", "ComboBox", ...); WndCreate.cpp calls it once.
 void RegisterNativeClasses();
 // Registers one more native control class (controls kept in files of their own).
-void RegisterNativeControlClass(LPCTSTR name, std::function<NativeControl*(WndState*, QWidget*)> make);
+void RegisterNativeControlClass(LPCTSTR name, NativeControl* (*make)(WndState*, QWidget*));
 // The window sends its parent WM_COMMAND with a notification code.
 void NotifyParent(WndState* s, UINT code);
 
