@@ -1,0 +1,46 @@
+// Templates of the standard-library dialogs: "LME Parameters" (spacing, allowance and HB units of a
+// library entry) and "Generate LME from Load Model" (a load model and its variable axles).
+#include "res/LibraryDialogs.h"
+
+#include "platform/gui/Afx.h"
+#include "res/Resource.h"
+
+namespace {
+
+constexpr DWORD kDialogStyle = DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kNumber = ES_AUTOHSCROLL | ES_RIGHT | WS_BORDER | WS_TABSTOP;
+constexpr DWORD kList = LBS_NOTIFY | WS_VSCROLL | WS_BORDER | WS_TABSTOP;
+constexpr DWORD kGroupBox = BS_GROUPBOX;
+constexpr DWORD kLabel = SS_LEFT;
+
+const DialogItem kParameters[] = {
+    {L"Button", 0xFFFF, L"Variable Axle", kGroupBox, 7, 4, 131, 54},
+    {L"Button", IDC_LMEP_BY_STEP, L"Use step distance:", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 14, 18, 74, 10},
+    {L"Button", IDC_LMEP_BY_COUNT, L"Use number:", BS_AUTORADIOBUTTON, 14, 38, 74, 10},
+    {L"Edit", IDC_LMEP_STEP, L"", kNumber | WS_GROUP, 90, 16, 34, 14},
+    {L"Static", IDC_LMEP_STEP_UNIT, L"m", kLabel, 127, 18, 8, 8},
+    {L"Edit", IDC_LMEP_COUNT, L"", kNumber, 90, 36, 34, 14},
+    {L"Static", IDC_LMEP_COUNT_UNIT, L"#", kLabel, 127, 38, 8, 8},
+    {L"Button", 0xFFFF, L"Dynamic Amplification Factor", kGroupBox, 7, 64, 131, 54},
+    {L"Button", IDC_LMEP_STANDARD_DLA, L"Use load model DAF", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 14, 78, 110, 10},
+    {L"Button", IDC_LMEP_USER_DLA, L"Specify DAF value:", BS_AUTORADIOBUTTON, 14, 98, 74, 10},
+    {L"Edit", IDC_LMEP_DLA, L"", kNumber | WS_GROUP, 90, 96, 34, 14},
+    {L"Button", 0xFFFF, L"BS5400", kGroupBox, 7, 124, 131, 36},
+    {L"Static", IDC_LMEP_HB_LABEL, L"Number of HB units:", kLabel, 14, 140, 74, 8},
+    {L"Edit", IDC_LMEP_HB_UNITS, L"", kNumber | WS_GROUP, 90, 138, 34, 14},
+    {L"Button", IDOK, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 34, 172, 50, 14},
+    {L"Button", IDCANCEL, L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 88, 172, 50, 14},
+};
+QOR_DIALOG_RESOURCE(IDD_LME_PARAMETERS, L"LME Parameters", kDialogStyle, 145, 194, kParameters);
+
+const DialogItem kGenerate[] = {
+    {L"Static", 0xFFFF, L"Select loadmodel:", kLabel, 7, 7, 110, 8},
+    {L"ListBox", IDC_GENLME_LOADMODEL, L"", kList | WS_GROUP, 7, 18, 112, 150},
+    {L"Static", 0xFFFF, L"Variable axle definitions", kLabel, 127, 7, 200, 8},
+    {L"MFCGridCtrl", IDC_GENLME_GRID, L"", WS_TABSTOP | WS_BORDER | WS_GROUP, 127, 18, 300, 150},
+    {L"Button", IDOK, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 323, 176, 50, 14},
+    {L"Button", IDCANCEL, L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 377, 176, 50, 14},
+};
+QOR_DIALOG_RESOURCE(IDD_GENERATE_LME, L"Generate LME from Load Model", kDialogStyle, 434, 197, kGenerate);
+
+} // namespace
