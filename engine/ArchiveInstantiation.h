@@ -1,9 +1,10 @@
 #pragma once
 
 // Explicit instantiation of a class's serialize member for every archive the program
-// reads and writes: XML, text and binary, in both directions. Include this header in the
-// .cpp that defines the serialize template and write QOR_INSTANTIATE_SERIALIZE(CClass)
-// after that definition.
+// reads and writes: XML, text and binary, in both directions, and our own checked input
+// archives (which read settings and case files). Include this header in the .cpp that
+// defines the serialize template, before any BOOST_CLASS_EXPORT_IMPLEMENT, and write
+// QOR_INSTANTIATE_SERIALIZE(CClass) after that definition.
 
 #include <boost/archive/binary_iarchive.hpp>
 #include <boost/archive/binary_oarchive.hpp>
@@ -12,10 +13,15 @@
 #include <boost/archive/xml_iarchive.hpp>
 #include <boost/archive/xml_oarchive.hpp>
 
+#include "engine/model/BinaryInArchive.h"
+#include "engine/model/XmlInArchive.h"
+
 #define QOR_INSTANTIATE_SERIALIZE(T)                                                  \
     template void T::serialize(boost::archive::xml_oarchive&, const unsigned int);    \
     template void T::serialize(boost::archive::xml_iarchive&, const unsigned int);    \
     template void T::serialize(boost::archive::text_oarchive&, const unsigned int);   \
     template void T::serialize(boost::archive::text_iarchive&, const unsigned int);   \
     template void T::serialize(boost::archive::binary_oarchive&, const unsigned int); \
-    template void T::serialize(boost::archive::binary_iarchive&, const unsigned int);
+    template void T::serialize(boost::archive::binary_iarchive&, const unsigned int); \
+    template void T::serialize(CXmlInArchive&, const unsigned int);                   \
+    template void T::serialize(CBinaryInArchive&, const unsigned int);

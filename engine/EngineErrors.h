@@ -35,3 +35,8 @@ inline constexpr const char* kNonFiniteResultError =
     "The analysis gave a load effect that is not a finite number (check the loads and factors)";
 // A multiplier of critical ratios or an overstress factor that is not a finite number.
 inline constexpr const char* kNonFiniteFactorError = "The multiplier or overstress factor is not a finite number";
+
+// A loaded case that the analyses could not use.
+inline constexpr const char* kEmptyElementError = "The case holds an empty element";
+inline constexpr const char* kElementTypeError = "An element of the case has the wrong type code";
+inline constexpr const char* kLoadModelOptionError = "A load model has an unknown span rule or width factor";

@@ -49,6 +49,7 @@ void CBridge::BuildBeam()
     case CONFIG_EXPLICIT: break; // the user's own spans
     default: throw kBridgeConfigError;
     }
+    if (m_vSpans.size() > kMaxSpansPerBridge) throw kTooManySpansError;
 
     auto pBeam = std::make_shared<CBeam>();
     pBeam->SetSpans(m_vSpans);

@@ -6,10 +6,15 @@
 
 #include <boost/serialization/export.hpp>
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
 class CBeam;
+
+// No real bridge has more spans; a beam of more is refused (kTooManySpansError), so that a
+// damaged file cannot ask for a solve that takes minutes and gigabytes.
+inline constexpr std::size_t kMaxSpansPerBridge = 100;
 
 class CBridge : public CElement
 {
@@ -35,7 +40,9 @@ public:
 
     std::shared_ptr<CBeam> GetBeam() const;
 
-    // Rebuilds m_vSpans (configurations 1 to 3) and a new beam from the fields.
+    // Rebuilds m_vSpans (configurations 1 to 3) and a new beam from the fields. Throws
+    // kBridgeConfigError for a configuration outside 1 to 4 and kTooManySpansError for more
+    // than kMaxSpansPerBridge spans.
     void BuildBeam();
 
     // "1-span", "2-span", "3-span", else "X-span".

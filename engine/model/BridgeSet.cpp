@@ -55,7 +55,9 @@ void CBridgeSet::Generate()
 {
     m_vBridges.clear();
     m_vBridgeLengths.clear();
-    m_vSpanLengths = LinSpace(m_nBridge, m_StartL, m_EndL);
+    std::vector<double> spans = LinSpace(m_nBridge, m_StartL, m_EndL);
+    if (m_nBridge > kMaxBridgesPerSet) throw kTooManyBridgesError;
+    m_vSpanLengths = std::move(spans);
     // The distance between successive governing spans; a set of fewer than two
     // bridges keeps the step it was given.
     if (m_nBridge >= 2) m_Step = std::fabs((m_EndL - m_StartL) / (m_nBridge - 1));

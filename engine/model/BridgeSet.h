@@ -12,6 +12,9 @@
 
 class CBeam;
 
+// No family of real bridges needs more; a larger set is refused (kTooManyBridgesError).
+inline constexpr int kMaxBridgesPerSet = 1000;
+
 class CBridgeSet : public CElement
 {
 public:
@@ -43,7 +46,8 @@ public:
     double GetStep() const { return m_Step; }
 
     // Regenerates the bridges, their lengths and spans, and the step from
-    // m_nBridge, m_Config, m_StartL and m_EndL.
+    // m_nBridge, m_Config, m_StartL and m_EndL. More than kMaxBridgesPerSet bridges throw
+    // kTooManyBridgesError (more than kMaxRangeValues kRangeTooLargeError).
     void Generate();
 
     std::vector<std::shared_ptr<CBridge>> m_vBridges; // generated, never archived

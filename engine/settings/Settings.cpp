@@ -5,6 +5,7 @@
 #include "platform/core/Paths.h"
 #include "platform/core/StringSerialization.h"
 #include "engine/ArchiveInstantiation.h"
+#include "engine/model/XmlInArchive.h"
 
 #include <boost/archive/archive_exception.hpp>
 #include <boost/serialization/nvp.hpp>
@@ -14,6 +15,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <system_error>
 #include <unistd.h>
@@ -159,38 +161,65 @@ void CSettings::SetDefaults()
 
 void CSettings::ReplaceInvalidByDefaults()
 {
-    // The same limits the settings pane applies to what the user types, so that a
-    // hand-edited file cannot set up an endless or degenerate analysis.
-    const General_Config::General_DecimalPlaces dp;
-    auto decimals = [](int& value, int fallback) {
-        if (value < 1 || value > 15) value = fallback;
+    // The rules the settings pane applies to what the user types, within the 16-bit range the
+    // pane holds, so that a hand-edited or damaged file cannot set up an endless, huge or
+    // degenerate analysis. A value outside its rule takes its default; the others are kept.
+    constexpr int kMax16 = 32767;
+    auto within = [](int& value, int lowest, int highest, int fallback) {
+        if (value < lowest || value > highest) value = fallback;
     };
-    decimals(General.DecimalPlaces.FACTOR, dp.FACTOR);
-    decimals(General.DecimalPlaces.DISTANCE, dp.DISTANCE);
-    decimals(General.DecimalPlaces.SPAN, dp.SPAN);
-    decimals(General.DecimalPlaces.GVW, dp.GVW);
-    decimals(General.DecimalPlaces.VEHLENGTH, dp.VEHLENGTH);
+    auto colour = [](COLORREF& value, COLORREF fallback) {
+        if (value > 0xFFFFFF) value = fallback;
+    };
+
+    const General_Config::General_LoadModel lm;
+    colour(General.LoadModel.CLR_LM_BGRND, lm.CLR_LM_BGRND);
+    colour(General.LoadModel.CLR_LM_BASELINE, lm.CLR_LM_BASELINE);
+    colour(General.LoadModel.CLR_LM_GRIDLINE, lm.CLR_LM_GRIDLINE);
+    colour(General.LoadModel.CLR_LM_TEXT, lm.CLR_LM_TEXT);
+    colour(General.LoadModel.CLR_LM_PL, lm.CLR_LM_PL);
+    colour(General.LoadModel.CLR_LM_UDL, lm.CLR_LM_UDL);
+    colour(General.LoadModel.CLR_LM_PUDL, lm.CLR_LM_PUDL);
+    colour(General.LoadModel.CLR_LM_WHEEL, lm.CLR_LM_WHEEL);
+
+    const General_Config::General_DecimalPlaces dp;
+    within(General.DecimalPlaces.FACTOR, 1, kMaxDecimals, dp.FACTOR);
+    within(General.DecimalPlaces.DISTANCE, 1, kMaxDecimals, dp.DISTANCE);
+    within(General.DecimalPlaces.SPAN, 1, kMaxDecimals, dp.SPAN);
+    within(General.DecimalPlaces.GVW, 1, kMaxDecimals, dp.GVW);
+    within(General.DecimalPlaces.VEHLENGTH, 1, kMaxDecimals, dp.VEHLENGTH);
 
     const General_Config::General_Stepping st;
-    if (!(std::isfinite(General.Stepping.STEPSIZE) && General.Stepping.STEPSIZE > 0.001))
-        General.Stepping.STEPSIZE = st.STEPSIZE;
-    if (General.Stepping.NSTEPS < 1) General.Stepping.NSTEPS = st.NSTEPS;
+    const double step = General.Stepping.STEPSIZE;
+    if (!(std::isfinite(step) && step > kMinStepSize && step <= kMaxStepSize)) General.Stepping.STEPSIZE = st.STEPSIZE;
+    within(General.Stepping.NSTEPS, 1, kMax16, st.NSTEPS);
 
     const Analysis_Config an;
-    if (Analysis.NPOINTS_ALONG_BEAM <= 20) Analysis.NPOINTS_ALONG_BEAM = an.NPOINTS_ALONG_BEAM;
-    if (Analysis.NO_AXLE_SPACINGS < 3) Analysis.NO_AXLE_SPACINGS = an.NO_AXLE_SPACINGS;
+    within(Analysis.NPOINTS_ALONG_BEAM, kMinPointsPerSpan, kMax16, an.NPOINTS_ALONG_BEAM);
+    within(Analysis.NO_AXLE_SPACINGS, kMinAxleSpacings, kMax16, an.NO_AXLE_SPACINGS);
 
     const Plot_Config pl;
-    if (Plot.LINEWIDTH < 1) Plot.LINEWIDTH = pl.LINEWIDTH;
-    if (Plot.DATATIPDELAY <= 500) Plot.DATATIPDELAY = pl.DATATIPDELAY;
-    auto gap = [](int& value, int fallback) {
-        if (value < 0) value = fallback;
-    };
-    gap(Plot.Gap.TOP, pl.Gap.TOP);
-    gap(Plot.Gap.BTM, pl.Gap.BTM);
-    gap(Plot.Gap.LEFT, pl.Gap.LEFT);
-    gap(Plot.Gap.RIGHT, pl.Gap.RIGHT);
-    gap(Plot.Gap.BETWN, pl.Gap.BETWN);
+    within(Plot.LINEWIDTH, 1, kMax16, pl.LINEWIDTH);
+    within(Plot.DATATIPDELAY, kMinDataTipDelay, kMax16, pl.DATATIPDELAY);
+    within(Plot.Gap.TOP, 0, kMax16, pl.Gap.TOP);
+    within(Plot.Gap.BTM, 0, kMax16, pl.Gap.BTM);
+    within(Plot.Gap.LEFT, 0, kMax16, pl.Gap.LEFT);
+    within(Plot.Gap.RIGHT, 0, kMax16, pl.Gap.RIGHT);
+    within(Plot.Gap.BETWN, 0, kMax16, pl.Gap.BETWN);
+
+    const Plot_Config::Plot_Colours pc;
+    colour(Plot.Colours.CLR_BACKGRND, pc.CLR_BACKGRND);
+    colour(Plot.Colours.CLR_BORDER, pc.CLR_BORDER);
+    colour(Plot.Colours.CLR_GRID, pc.CLR_GRID);
+    colour(Plot.Colours.CLR_TEXT, pc.CLR_TEXT);
+    colour(Plot.Colours.CLR_LINEMIN, pc.CLR_LINEMIN);
+    colour(Plot.Colours.CLR_LINEMAX, pc.CLR_LINEMAX);
+    colour(Plot.Colours.CLR_BEAM, pc.CLR_BEAM);
+    colour(Plot.Colours.CLR_LIGHTLINE, pc.CLR_LIGHTLINE);
+    colour(Plot.Colours.CLR_PROPMIN, pc.CLR_PROPMIN);
+    colour(Plot.Colours.CLR_PROPMAX, pc.CLR_PROPMAX);
+    colour(Plot.Colours.CLR_FULLSPEED, pc.CLR_FULLSPEED);
+    colour(Plot.Colours.CLR_SLOWDOWN, pc.CLR_SLOWDOWN);
 }
 
 namespace {
@@ -227,8 +256,11 @@ std::filesystem::path TemporaryPathFor(const std::filesystem::path& target)
 bool CSettings::Load(const CString& path)
 {
     try {
-        std::ifstream ifs(std::filesystem::path(path.ToUtf8()));
-        boost::archive::xml_iarchive ia(ifs);
+        std::ifstream ifs(std::filesystem::path(path.ToUtf8()), std::ios::in | std::ios::binary);
+        if (!ifs)
+            throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error);
+        std::string text{std::istreambuf_iterator<char>(ifs), std::istreambuf_iterator<char>()};
+        CXmlInArchive ia(std::move(text));
 
         int version = 0; // read and not used: every version holds the same items
         General_Config general;
@@ -238,6 +270,7 @@ bool CSettings::Load(const CString& path)
         ia >> boost::serialization::make_nvp("General", general);
         ia >> boost::serialization::make_nvp("Analysis", analysis);
         ia >> boost::serialization::make_nvp("Plot", plot);
+        ia.Finish();
 
         General = std::move(general);
         Analysis = analysis;

@@ -9,6 +9,15 @@
 class CSettings
 {
 public:
+    // The limits of the values a file may hold (the settings pane's own rules, within its
+    // 16-bit range); a value read outside its limits takes its default.
+    static constexpr int kMaxDecimals = 15;
+    static constexpr double kMinStepSize = 0.001;  // exclusive
+    static constexpr double kMaxStepSize = 1000.0; // metres
+    static constexpr int kMinPointsPerSpan = 21;
+    static constexpr int kMinAxleSpacings = 3;
+    static constexpr int kMinDataTipDelay = 501;
+
     struct General_Config
     {
         struct General_LoadModel

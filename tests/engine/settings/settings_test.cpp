@@ -54,7 +54,7 @@ void SetEveryFieldToNonDefault(CSettings& s)
     lm.CLR_LM_PL = 0x0D0E0F;
     lm.CLR_LM_UDL = 0x101112;
     lm.CLR_LM_PUDL = 0x131415;
-    lm.CLR_LM_WHEEL = 0xFFFFFFFFu; // the whole unsigned range survives
+    lm.CLR_LM_WHEEL = 0xFFFFFFu; // the whole colour range survives
     auto& dp = s.General.DecimalPlaces;
     dp.FACTOR = 4;
     dp.DISTANCE = 5;
@@ -108,7 +108,7 @@ void ExpectEveryFieldNonDefault(const CSettings& s)
     EXPECT_EQ(lm.CLR_LM_PL, 0x0D0E0Fu);
     EXPECT_EQ(lm.CLR_LM_UDL, 0x101112u);
     EXPECT_EQ(lm.CLR_LM_PUDL, 0x131415u);
-    EXPECT_EQ(lm.CLR_LM_WHEEL, 0xFFFFFFFFu);
+    EXPECT_EQ(lm.CLR_LM_WHEEL, 0xFFFFFFu);
     const auto& dp = s.General.DecimalPlaces;
     EXPECT_EQ(dp.FACTOR, 4);
     EXPECT_EQ(dp.DISTANCE, 5);
@@ -341,7 +341,7 @@ TEST_F(SettingsTest, FileIsAnXmlArchiveWithTheItemNamesInOrder)
     EXPECT_EQ(xml.rfind("<?xml", 0), 0u);
     EXPECT_NE(xml.find("<!DOCTYPE boost_serialization>"), std::string::npos);
     EXPECT_NE(xml.find("<m_Version>1</m_Version>"), std::string::npos);
-    EXPECT_NE(xml.find("<CLR_LM_WHEEL>4294967295</CLR_LM_WHEEL>"), std::string::npos);
+    EXPECT_NE(xml.find("<CLR_LM_WHEEL>16777215</CLR_LM_WHEEL>"), std::string::npos);
     EXPECT_NE(xml.find("<USEBINARYFILEFORMAT>0</USEBINARYFILEFORMAT>"), std::string::npos);
     EXPECT_NE(xml.find("<NPOINTS_ALONG_BEAM>250</NPOINTS_ALONG_BEAM>"), std::string::npos);
 

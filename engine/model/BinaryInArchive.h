@@ -1,0 +1,48 @@
+// The binary input archive of case files: the library's binary archive with our checks (see
+// CheckedInArchive.h), text lengths within the bytes left and booleans that are 0 or 1.
+//
+//     CBinaryInArchive ar(bytes);                   // the whole file; reads the header
+//     ar >> boost::serialization::make_nvp("QORConfig", data);
+//
+// Every failure is a std::exception (mostly boost::archive::archive_exception).
+#pragma once
+
+#include "engine/model/CheckedInArchive.h"
+
+#include <boost/archive/binary_iarchive_impl.hpp>
+#include <boost/archive/detail/register_archive.hpp>
+#include <boost/serialization/array_optimization.hpp>
+#include <boost/utility/base_from_member.hpp>
+
+#include <cstddef>
+#include <sstream>
+#include <string>
+
+// The stream comes first (base_from_member) so that it exists when the library's part is made.
+class CBinaryInArchive
+    : private boost::base_from_member<std::stringbuf>,
+      public CCheckedInArchive<CBinaryInArchive,
+                               boost::archive::binary_iarchive_impl<CBinaryInArchive, char, std::char_traits<char>>>
+{
+    using Stream = boost::base_from_member<std::stringbuf>;
+    using Checked =
+        CCheckedInArchive<CBinaryInArchive,
+                          boost::archive::binary_iarchive_impl<CBinaryInArchive, char, std::char_traits<char>>>;
+    friend Checked;
+
+public:
+    // Takes the whole content of the file and reads the archive's header.
+    explicit CBinaryInArchive(std::string bytes);
+    ~CBinaryInArchive() override;
+
+    // Called by the archive library.
+    using Checked::load;
+    void load(bool& b);
+    void load(std::string& s);
+    void load(std::wstring& ws);
+
+    std::size_t BytesLeft();
+};
+
+BOOST_SERIALIZATION_REGISTER_ARCHIVE(CBinaryInArchive)
+BOOST_SERIALIZATION_USE_ARRAY_OPTIMIZATION(CBinaryInArchive)

@@ -1,0 +1,230 @@
+// Reading and writing case files, and the check of a loaded case.
+
+#include "engine/model/CaseFile.h"
+
+#include "engine/EngineErrors.h"
+#include "engine/analysis/Beam.h"
+#include "engine/analysis/EnvelopeResults.h"
+#include "engine/analysis/ReferenceCollection.h"
+#include "engine/analysis/ReferenceSet.h"
+#include "engine/model/BinaryInArchive.h"
+#include "engine/model/BridgeSet.h"
+#include "engine/model/LoadModelEnsemble.h"
+#include "engine/model/XmlInArchive.h"
+#include "engine/settings/Settings.h"
+
+#include <boost/archive/binary_oarchive.hpp>
+#include <boost/archive/xml_oarchive.hpp>
+#include <boost/serialization/nvp.hpp>
+
+#include <cmath>
+#include <istream>
+#include <iterator>
+#include <new>
+#include <ostream>
+#include <sstream>
+#include <unordered_set>
+
+namespace {
+
+const char kRootItem[] = "QORConfig";
+const char kModelHint[] = "(the file is damaged or holds a case this program cannot analyse)";
+
+// Failures of every kind become one kind, with the hint that fits the reason.
+template <class Work>
+void AsCaseFileError(Work work)
+{
+    try
+    {
+        work();
+    }
+    catch (const CCaseFileError&)
+    {
+        throw;
+    }
+    catch (const std::bad_alloc& e)
+    {
+        throw CCaseFileError(e.what(), "(the file declares more data than this computer can hold)");
+    }
+    catch (const std::exception& e)
+    {
+        throw CCaseFileError(e.what(), ArchiveExceptionHint(e.what()));
+    }
+    catch (const char* text)
+    {
+        throw CCaseFileError(text ? text : "", kModelHint);
+    }
+    catch (...)
+    {
+        throw CCaseFileError("unknown error", "");
+    }
+}
+
+bool Finite(double v) { return std::isfinite(v); }
+
+// One pass over everything a case holds, each object once however often it is shared.
+class CCaseCheck
+{
+public:
+    void Case(const CCaseData& data)
+    {
+        for (const auto& b : data.m_vBridge) Bridge(b.get());
+        for (const auto& s : data.m_vBridgeSet) BridgeSet(s.get());
+        for (const auto& m : data.m_vLoadModel) LoadModel(m.get());
+        for (const auto& e : data.m_vLoadModelEnsemble) Ensemble(e.get());
+        for (const auto& c : data.m_vRefCollection) Collection(c.get());
+    }
+
+private:
+    bool First(const void* p)
+    {
+        if (!p) throw kEmptyElementError;
+        return m_Seen.insert(p).second;
+    }
+
+    static void Type(const CElement& e, int type)
+    {
+        if (e.m_ElementType != type) throw kElementTypeError;
+    }
+
+    void Bridge(const CBridge* b)
+    {
+        if (!First(b)) return;
+        Type(*b, CElement::ELEMENT_BRIDGE);
+        if (b->m_Config < CBridge::CONFIG_ONESPAN || b->m_Config > CBridge::CONFIG_EXPLICIT) throw kBridgeConfigError;
+        if (b->m_vSpans.size() > kMaxSpansPerBridge) throw kTooManySpansError;
+        if (!Finite(b->m_SpanLength)) throw kSpanError;
+        for (double L : b->m_vSpans)
+            if (!(L > 0.0) || !Finite(L)) throw kSpanError;
+    }
+
+    void BridgeSet(const CBridgeSet* s)
+    {
+        if (!First(s)) return;
+        Type(*s, CElement::ELEMENT_BRIDGESET);
+        if (s->m_Config < CBridge::CONFIG_ONESPAN || s->m_Config > CBridge::CONFIG_EXPLICIT) throw kBridgeConfigError;
+        if (s->m_nBridge < 0 || s->m_nBridge > kMaxBridgesPerSet) throw kTooManyBridgesError;
+        if (!Finite(s->m_StartL) || !Finite(s->m_EndL)) throw kSpanError;
+    }
+
+    void LoadModel(const CLoadModel* m)
+    {
+        if (!First(m)) return;
+        Type(*m, CElement::ELEMENT_LOADMODEL);
+        if (m->m_lmBridge < CLoadModel::LM_A36_UDL || m->m_lmBridge > CLoadModel::LM_NONE) throw kLoadModelOptionError;
+        if (m->m_WidthFactor < CLoadModel::WIDTH_NONE || m->m_WidthFactor > CLoadModel::WIDTH_HIGH)
+            throw kLoadModelOptionError;
+        bool ok = Finite(m->GetOverallFactor()) && Finite(m->m_Gamma) && Finite(m->m_GammaPL) &&
+                  Finite(m->m_GammaUDL) && Finite(m->m_GammaPUDL) && Finite(m->m_minL) && Finite(m->m_maxL) &&
+                  Finite(m->m_PointLoadStart) && Finite(m->m_Length);
+        for (const auto& u : m->m_vUDL) ok = ok && Finite(u.gamma) && Finite(u.magnitude);
+        for (const auto& p : m->m_vPL)
+            ok = ok && Finite(p.gamma) && Finite(p.magnitude) && Finite(p.location) && Finite(p.width);
+        for (const auto& p : m->m_vPUDL)
+            ok = ok && Finite(p.gamma) && Finite(p.magnitude) && Finite(p.location) && Finite(p.cover);
+        if (!ok) throw kNonFiniteLoadError;
+    }
+
+    void Ensemble(const CLoadModelEnsemble* e)
+    {
+        if (!First(e)) return;
+        Type(*e, CElement::ELEMENT_LOADMODELENSEMBLE);
+        for (const auto& m : e->m_vLoadModel) LoadModel(m.get());
+    }
+
+    void Envelopes(const CReferenceSet::EnvList& list)
+    {
+        for (const auto& r : list)
+        {
+            if (!r || !First(r.get())) continue;
+            if (r->m_pBridge) Bridge(r->m_pBridge.get());
+            std::vector<std::shared_ptr<CEnvelope>> envelopes = r->m_vEnvReaction;
+            envelopes.push_back(r->m_pEnvBMD);
+            envelopes.push_back(r->m_pEnvSFD);
+            for (const auto& env : envelopes)
+            {
+                if (!env) continue;
+                for (const auto* points : {&env->m_vMax, &env->m_vMin})
+                    for (const PointLoadEffect& p : *points)
+                        if (!Finite(p.val) || !Finite(p.xBeam) || !Finite(p.xLoadModel)) throw kNonFiniteResultError;
+            }
+        }
+    }
+
+    void Collection(const CReferenceCollection* c)
+    {
+        if (!First(c)) return;
+        Type(*c, CElement::ELEMENT_REFCOLLECTION);
+        if (!Finite(c->m_StepSize) || (c->m_bByStep && !(c->m_StepSize > 0.0))) throw kStepSizeError;
+        if (!Finite(c->m_OverstressFactor)) throw kNonFiniteFactorError;
+        for (const auto& s : c->m_vBS) BridgeSet(s.get());
+        for (const auto& e : c->m_vLME) Ensemble(e.get());
+        for (const auto& r : c->m_vRefSet)
+        {
+            if (!First(r.get())) continue;
+            BridgeSet(r->m_pBridgeSet.get());
+            Ensemble(r->m_pRefLME.get());
+            if (r->m_pPropLME) Ensemble(r->m_pPropLME.get());
+            if (!Finite(r->m_OverstressFactor)) throw kNonFiniteFactorError;
+            for (const auto* list : {&r->m_vOverstressCritEnv, &r->m_vLiveLoadCritEnv, &r->m_vRefCritEnv,
+                                     &r->m_vPropCritEnv, &r->m_vRatios})
+                Envelopes(*list);
+        }
+    }
+
+    std::unordered_set<const void*> m_Seen;
+};
+
+} // namespace
+
+CCaseFileError::CCaseFileError(const std::string& what, std::string hint)
+    : std::runtime_error(what), m_Hint(std::move(hint))
+{
+}
+
+void ValidateCase(const CCaseData& data) { CCaseCheck().Case(data); }
+
+void SaveCase(std::ostream& out, const CCaseData& data, bool binary)
+{
+    AsCaseFileError([&] {
+        // The whole archive is made first, so that a failure writes nothing.
+        std::ostringstream buffer(std::ios::out | std::ios::binary);
+        if (binary)
+        {
+            boost::archive::binary_oarchive ar(buffer);
+            ar << boost::serialization::make_nvp(kRootItem, data);
+        }
+        else
+        {
+            boost::archive::xml_oarchive ar(buffer);
+            ar << boost::serialization::make_nvp(kRootItem, data);
+        } // the archive's closing element is written here
+        const std::string bytes = buffer.str();
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        if (!out)
+            throw boost::archive::archive_exception(boost::archive::archive_exception::output_stream_error);
+    });
+}
+
+void LoadCase(std::istream& in, CCaseData& data, bool binary)
+{
+    AsCaseFileError([&] {
+        std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        if (in.bad()) throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error);
+        CCaseData loaded;
+        if (binary)
+        {
+            CBinaryInArchive ar(std::move(bytes));
+            ar >> boost::serialization::make_nvp(kRootItem, loaded);
+        }
+        else
+        {
+            CXmlInArchive ar(std::move(bytes));
+            ar >> boost::serialization::make_nvp(kRootItem, loaded);
+            ar.Finish();
+        }
+        ValidateCase(loaded);
+        data = std::move(loaded);
+    });
+}

@@ -1,0 +1,183 @@
+// The checks our input archives add to the archive library's: collection counts within the
+// bytes left and a cap, and class ids that the library can resolve.
+//
+// The library trusts what it reads: a declared count is allocated before a single element is
+// read, and a pointer's class id indexes its class table unchecked. A damaged or hostile
+// case file therefore could exhaust memory or crash the program. Every load of a settings or
+// case file goes through an archive derived from this class (CXmlInArchive, CBinaryInArchive),
+// which refuses such input with an archive exception before the library acts on it.
+#pragma once
+
+#include <boost/archive/archive_exception.hpp>
+#include <boost/archive/basic_archive.hpp>
+#include <boost/archive/detail/basic_iserializer.hpp>
+#include <boost/archive/detail/basic_pointer_iserializer.hpp>
+#include <boost/serialization/collection_size_type.hpp>
+#include <boost/serialization/extended_type_info.hpp>
+
+#include <cstddef>
+#include <cstring>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+// The most elements one collection of a file may declare. No case or settings file of real
+// work comes near it (the longest lists, reaction histories, stay below a million).
+inline constexpr std::size_t kMaxArchiveCount = std::size_t{1} << 24;
+
+// Archive is the final archive class (which provides BytesLeft()), Base the library's
+// implementation template instantiated for it.
+template <class Archive, class Base>
+class CCheckedInArchive : public Base
+{
+public:
+    using PointerFinder =
+        const boost::archive::detail::basic_pointer_iserializer* (*)(const boost::serialization::extended_type_info&);
+
+    // Called by the archive library (the archive classes resolve these names on the most
+    // derived class, so they stand in for the library's own).
+
+    template <class T>
+    void load_override(T& t)
+    {
+        Base::load_override(t);
+    }
+
+    // A pointer's class id: an id seen before, or the next new one.
+    void load_override(boost::archive::class_id_type& t)
+    {
+        Base::load_override(t);
+        const int id = t;
+        if (id == -1) return; // a null pointer
+        if (id < 0 || static_cast<std::size_t>(id) > m_nClassIds)
+            throw boost::archive::archive_exception(boost::archive::archive_exception::unregistered_class);
+        if (static_cast<std::size_t>(id) < m_nClassIds) return;
+        // A new class. Without a class name to follow, the library registers the pointer's own
+        // class, which must be new to the archive.
+        if (m_pPointer && !m_pPointer->get_basic_serializer().is_polymorphic())
+            Register(m_pPointer->get_basic_serializer(), true);
+        else
+            m_bNameExpected = true;
+    }
+
+    // The class name of a new polymorphic class: a class this program exports, new to the
+    // archive.
+    void load_override(boost::archive::class_name_type& t)
+    {
+        Base::load_override(t);
+        if (!m_bNameExpected) return;
+        m_bNameExpected = false;
+        const char* key = t;
+        const boost::serialization::extended_type_info* eti =
+            key[0] ? boost::serialization::extended_type_info::find(key) : nullptr;
+        const boost::archive::detail::basic_pointer_iserializer* bpis = eti && m_pFinder ? m_pFinder(*eti) : nullptr;
+        if (!bpis) throw boost::archive::archive_exception(boost::archive::archive_exception::unregistered_class, key);
+        Register(bpis->get_basic_serializer(), true);
+    }
+
+    template <class T>
+    void load(T& t)
+    {
+        Base::load(t);
+    }
+
+    void load(boost::serialization::collection_size_type& t)
+    {
+        Base::load(t);
+        CheckCount(t);
+    }
+
+    void load_object(void* t, const boost::archive::detail::basic_iserializer& bis)
+    {
+        Register(bis, false);
+        if (m_bPointeeNext)
+        {
+            // The object a pointer load has just made on the heap.
+            m_bPointeeNext = false;
+            m_Loading.back() = {t, &bis, false};
+        }
+        Base::load_object(t, bis);
+    }
+
+    // The library makes the object of a pointer on the heap and hands it to its owner only once
+    // it is wholly read: a failure on the way would leak it (and the objects it holds). Such an
+    // object is destroyed here, unless something read inside it already points to it (and owns it).
+    const boost::archive::detail::basic_pointer_iserializer* load_pointer(
+        void*& t, const boost::archive::detail::basic_pointer_iserializer* bpis, PointerFinder finder)
+    {
+        const auto saved = std::make_pair(m_pPointer, m_pFinder);
+        m_pPointer = bpis;
+        m_pFinder = finder;
+        m_bNameExpected = false;
+        m_Loading.push_back({});
+        m_bPointeeNext = true;
+        const boost::archive::detail::basic_pointer_iserializer* loaded = nullptr;
+        try
+        {
+            loaded = Base::load_pointer(t, bpis, finder);
+        }
+        catch (...)
+        {
+            const Pointee p = m_Loading.back();
+            m_Loading.pop_back();
+            m_bPointeeNext = false;
+            if (p.address && !p.bOwned) p.bis->destroy(p.address);
+            throw;
+        }
+        m_Loading.pop_back();
+        m_bPointeeNext = false;
+        for (Pointee& p : m_Loading)
+            if (p.address && p.address == t) p.bOwned = true;
+        m_pPointer = saved.first;
+        m_pFinder = saved.second;
+        return loaded;
+    }
+
+    void register_basic_serializer(const boost::archive::detail::basic_iserializer& bis)
+    {
+        Register(bis, false);
+        Base::register_basic_serializer(bis);
+    }
+
+protected:
+    template <class... Args>
+    explicit CCheckedInArchive(Args&&... args) : Base(std::forward<Args>(args)...)
+    {
+    }
+
+    // A count of elements (or characters) that cannot fit in what is left of the input, or
+    // that exceeds the cap, is refused before anything is allocated for it.
+    void CheckCount(std::size_t count, std::size_t bytesPerElement = 1)
+    {
+        const std::size_t left = static_cast<Archive*>(this)->BytesLeft();
+        if (count > kMaxArchiveCount || count > left / bytesPerElement)
+            throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error,
+                                                    "collection count larger than the file");
+    }
+
+private:
+    // Mirrors the library's class table: every serializer it registers takes the next id.
+    // bMustBeNew: the file declared a new class id for it.
+    void Register(const boost::archive::detail::basic_iserializer& bis, bool bMustBeNew)
+    {
+        const bool bNew = m_Registered.insert(&bis).second;
+        if (bNew) ++m_nClassIds;
+        else if (bMustBeNew)
+            throw boost::archive::archive_exception(boost::archive::archive_exception::unregistered_class);
+    }
+
+    struct Pointee
+    {
+        void* address = nullptr;
+        const boost::archive::detail::basic_iserializer* bis = nullptr;
+        bool bOwned = false;
+    };
+
+    std::vector<Pointee> m_Loading; // objects of the pointer loads under way, outermost first
+    bool m_bPointeeNext = false;    // the next object loaded is the newest pointer's
+    std::unordered_set<const boost::archive::detail::basic_iserializer*> m_Registered;
+    std::size_t m_nClassIds = 0;
+    const boost::archive::detail::basic_pointer_iserializer* m_pPointer = nullptr; // pointer being loaded
+    PointerFinder m_pFinder = nullptr;
+    bool m_bNameExpected = false;
+};

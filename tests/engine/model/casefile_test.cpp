@@ -1,0 +1,119 @@
+// A case written and read back in both forms; a failed load leaves the case as it was.
+
+#include "tests/engine/model/case_fixture.h"
+
+#include "engine/EngineErrors.h"
+#include "engine/analysis/Beam.h"
+#include "engine/analysis/CriticalEnsemble.h"
+#include "engine/analysis/ReferenceSet.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using namespace casetest;
+
+namespace {
+
+std::vector<double> ReferenceMaxima(const CReferenceCollection& rc)
+{
+    std::vector<double> max, min, all;
+    for (const auto& set : rc.GetRefSets())
+    {
+        set->GetRefCritValues()->GetBM(max, min);
+        all.insert(all.end(), max.begin(), max.end());
+        all.insert(all.end(), min.begin(), min.end());
+    }
+    return all;
+}
+
+} // namespace
+
+TEST(CaseFile, ACaseSurvivesBothFormsSharedAsItWas)
+{
+    const CCaseData saved = SmallCase();
+    for (bool binary : {false, true})
+    {
+        SCOPED_TRACE(binary ? "binary" : "XML");
+        const std::string bytes = CaseFile(saved, binary);
+        if (!binary)
+        {
+            EXPECT_EQ(bytes.find("<QORConfig"), bytes.find('<', bytes.find("<boost_serialization") + 1));
+            EXPECT_NE(bytes.find("Überführung"), std::string::npos);
+        }
+        CCaseData loaded;
+        ASSERT_EQ(LoadFailure(bytes, loaded, binary), "");
+
+        ASSERT_EQ(loaded.m_vBridge.size(), 2u);
+        EXPECT_EQ(loaded.m_vBridge[0]->m_Description, CString(L"Pont à une travée"));
+        EXPECT_EQ(loaded.m_vBridge[1]->GetBeam()->m_nSpans, 2);
+        EXPECT_EQ(loaded.m_sCaseNotes, saved.m_sCaseNotes);
+        EXPECT_EQ(loaded.m_sCaseRef, CString(L"Case 7"));
+        EXPECT_EQ(loaded.m_vLoadModel[0]->m_Description, CString(L"Tandem µ"));
+
+        // One object however many lists hold it.
+        const auto& ensemble = loaded.m_vLoadModelEnsemble[0];
+        EXPECT_EQ(ensemble->GetLoadModel(0), loaded.m_vLoadModel[0]);
+        EXPECT_EQ(ensemble->GetLoadModel(1), loaded.m_vLoadModel[1]);
+        const auto& rc = *loaded.m_vRefCollection[0];
+        EXPECT_EQ(rc.m_vBS[0], loaded.m_vBridgeSet[0]);
+        EXPECT_EQ(rc.GetRefSet(0)->GetRefLME(), ensemble);
+        EXPECT_TRUE(rc.m_bIsCalculated);
+        EXPECT_EQ(ReferenceMaxima(rc), ReferenceMaxima(*saved.m_vRefCollection[0]));
+        EXPECT_FALSE(ReferenceMaxima(rc).empty());
+    }
+}
+
+TEST(CaseFile, AFailedLoadSaysWhyAndLeavesTheCaseAsItWas)
+{
+    const CCaseData other = SmallCase();
+    for (bool binary : {false, true})
+    {
+        SCOPED_TRACE(binary ? "binary" : "XML");
+        CCaseData open = SmallCase();
+        const auto bridge = open.m_vBridge[0];
+        const std::string bytes = CaseFile(other, binary);
+
+        // Cut short, in the other form, empty.
+        for (const std::string& bad : {bytes.substr(0, bytes.size() / 2), CaseFile(other, !binary), std::string()})
+        {
+            std::istringstream in(bad, std::ios::in | std::ios::binary);
+            try
+            {
+                LoadCase(in, open, binary);
+                ADD_FAILURE() << "loaded";
+            }
+            catch (const CCaseFileError& e)
+            {
+                EXPECT_STRNE(e.what(), "");
+                EXPECT_EQ(e.hint().front(), '(');
+            }
+            ASSERT_EQ(open.m_vBridge.size(), 2u);
+            EXPECT_EQ(open.m_vBridge[0], bridge);
+            EXPECT_EQ(open.m_sCaseRef, CString(L"Case 7"));
+        }
+    }
+}
+
+TEST(CaseFile, ACaseTheAnalysesCannotUseIsRefusedWithItsReason)
+{
+    CCaseData c = SmallCase();
+    c.m_vLoadModel[0]->m_vPL[0].magnitude = std::nan("");
+    CCaseData loaded;
+    EXPECT_EQ(LoadFailure(CaseFile(c, true), loaded, true), std::string("failed: ") + kNonFiniteLoadError);
+
+    c = SmallCase();
+    c.m_vBridge[0]->m_Config = CBridge::CONFIG_EXPLICIT;
+    c.m_vBridge[0]->m_vSpans = {10.0, -2.0};
+    EXPECT_EQ(LoadFailure(CaseFile(c, false), loaded, false), std::string("failed: ") + kSpanError);
+
+    c = SmallCase();
+    c.m_vRefCollection[0]->m_StepSize = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(LoadFailure(CaseFile(c, true), loaded, true), std::string("failed: ") + kStepSizeError);
+
+    c = SmallCase();
+    c.m_vLoadModelEnsemble[0]->m_vLoadModel.push_back(nullptr);
+    EXPECT_EQ(LoadFailure(CaseFile(c, true), loaded, true), std::string("failed: ") + kEmptyElementError);
+    EXPECT_TRUE(loaded.m_vBridge.empty());
+}
