@@ -4,7 +4,10 @@
 
 #include "platform/gui/Afx.h"
 
+#include "app/AnalysisJobs.h"
 #include "engine/model/LMEFactory.h"
+
+#include <atomic>
 
 #include <memory>
 #include <vector>
@@ -52,10 +55,11 @@ public:
     CLMEFactory m_LMEFactory;
     OutputOptions m_Output;
     DWORD m_StartTime = 0;
-    bool m_bBusyMultiML = false;
-    bool m_bBusyBridgeRange = false;
-    bool m_bBusyRefValues = false;
-    bool m_bBusyCritRatios = false;
+    // Raised while a worker of the kind runs; read by the update handlers on any thread's behalf.
+    std::atomic<bool> m_bBusyMultiML{false};
+    std::atomic<bool> m_bBusyBridgeRange{false};
+    std::atomic<bool> m_bBusyRefValues{false};
+    std::atomic<bool> m_bBusyCritRatios{false};
     bool m_bMLByStep = false;
     double m_MLStepSize = 0.5;
     int m_nMLSteps = 20;
@@ -82,6 +86,8 @@ public:
     std::shared_ptr<CAOEnhanced> m_pAOEnhanced;
     CString m_sCaseRef;
     CString m_sCaseNotes;
+    // The runs of this case on worker threads; closing the case cancels them.
+    CAnalysisJobs m_Jobs;
 
     // ---- Document life and the case file (QORDoc.cpp) ----------------------------------------------
     BOOL OnNewDocument() override;

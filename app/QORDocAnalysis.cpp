@@ -2,17 +2,429 @@
 // commands while a worker runs.
 #include "app/QORDoc.h"
 
-#include "app/ThreadData.h"
+#include "app/AnalysisJob.h"
+#include "app/AnalysisOutput.h"
+#include "app/MainFrame.h"
+#include "engine/analysis/BeamResults.h"
+#include "engine/analysis/CriticalEnsemble.h"
+#include "engine/analysis/EnvelopeResults.h"
+#include "engine/analysis/MovingLoadAnalysis.h"
+#include "engine/analysis/ReferenceCollection.h"
+#include "engine/analysis/ReferenceSet.h"
+#include "engine/analysis/SinglePosAnalysis.h"
+#include "engine/model/Bridge.h"
+#include "engine/model/BridgeSet.h"
+#include "engine/model/EngineMessages.h"
+#include "engine/model/LoadModel.h"
+#include "engine/model/LoadModelEnsemble.h"
+#include "ui/dialogs/AnalyzeRefCollectionDlg.h"
+#include "ui/dialogs/BridgeRangeDlg.h"
+#include "ui/dialogs/CritRatioRefCollDlg.h"
+#include "ui/dialogs/MovingLoadDlg.h"
+#include "ui/dialogs/SinglePositionDlg.h"
 
-void CQORDoc::OnAnalysisSinglePosition() { NotYetImplemented(); }
+namespace {
 
-void CQORDoc::OnAnalysisMovingLoad() { NotYetImplemented(); }
+constexpr UINT kError = MB_OK | MB_ICONERROR;
 
-void CQORDoc::OnAnalysisBridgeRange() { NotYetImplemented(); }
+CMainFrame* Frame() { return DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd()); }
 
-void CQORDoc::OnAnalysisRefCollection() { NotYetImplemented(); }
+// The runs a worker will report, one per load model over one bridge.
+void SetProgressRange(int runs)
+{
+    if (CMainFrame* frame = Frame())
+    {
+        frame->m_nProgressStart = 0;
+        frame->m_nProgressEnd = runs;
+        frame->m_nProgressCount = 0;
+    }
+}
 
-void CQORDoc::OnAnalysisCriticalRatios() { NotYetImplemented(); }
+void ResetProgressBar() { qor::PostToMainWindow(UWM_PBAR_UPDATE, 0, 0); }
+
+// The entry at a chosen index, or null when the index names no entry.
+template <class T>
+std::shared_ptr<T> Chosen(const std::vector<std::shared_ptr<T>>& list, int index)
+{
+    if (index < 0 || static_cast<size_t>(index) >= list.size()) return nullptr;
+    return list[static_cast<size_t>(index)];
+}
+
+// A worker reads its own ensemble and load models: the case's may be edited while it runs.
+std::shared_ptr<CLoadModelEnsemble> CopyEnsemble(const CLoadModelEnsemble& ensemble)
+{
+    auto copy = std::make_shared<CLoadModelEnsemble>(ensemble);
+    for (auto& model : copy->m_vLoadModel)
+        if (model) model = std::make_shared<CLoadModel>(*model);
+    return copy;
+}
+
+int LoadModelCount(const std::shared_ptr<CLoadModelEnsemble>& ensemble) { return ensemble ? ensemble->GetLoadModelCount() : 0; }
+
+} // namespace
+
+// ---- Timer -------------------------------------------------------------------------------------------
+
+DWORD CQORDoc::StartTimer(CString text)
+{
+    if (CMainFrame* frame = Frame())
+    {
+        frame->SetStatusText(L"Calculating...");
+        frame->AddStatus(text);
+    }
+    return timeGetTime();
+}
+
+void CQORDoc::StopTimer(DWORD start)
+{
+    const DWORD elapsed = timeGetTime() - start;
+    if (CMainFrame* frame = Frame())
+    {
+        CString line;
+        line.Format(L"Elapsed time: %lu ms", static_cast<unsigned long>(elapsed));
+        frame->AddStatus(line);
+        frame->SetStatusText(L"Ready");
+    }
+}
+
+// ---- Single position ------------------------------------------------------------------------------
+
+void CQORDoc::OnAnalysisSinglePosition()
+{
+    CSinglePositionDlg dlg;
+    dlg.m_vBridge = m_vBridge;
+    dlg.m_vLoadModel = m_vLoadModel;
+    if (dlg.DoModal() != IDOK) return;
+    std::shared_ptr<CBridge> bridge = Chosen(m_vBridge, dlg.m_nBridgeIndex);
+    std::shared_ptr<CLoadModel> model = Chosen(m_vLoadModel, dlg.m_nLoadModelIndex);
+    if (!bridge) return (void)Message(L"There is no bridge in the case to analyse.", kError);
+    if (!model) return (void)Message(L"There is no load model in the case to analyse.", kError);
+
+    const DWORD start = StartTimer(L"Single Position Analysis called");
+    std::shared_ptr<CBeamResults> results;
+    CString error;
+    const bool ran = CAnalysisJobs::RunCaught(
+        [&] {
+            CSinglePosAnalysis analysis(bridge, model);
+            results = analysis.Run(dlg.m_Position);
+        },
+        error);
+    StopTimer(start);
+    if (!ran) return (void)Message(error, kError);
+
+    m_pSPResults = results;
+    m_pAOSinglePosition = std::make_shared<CAOSinglePosition>(m_pSPResults, bridge, model, dlg.m_Position);
+    OnViewSinglePositionResults();
+    UpdateElementView();
+    SetModifiedFlag(TRUE);
+}
+
+// ---- Moving load ----------------------------------------------------------------------------------
+
+void CQORDoc::OnAnalysisMovingLoad()
+{
+    CMovingLoadDlg dlg;
+    dlg.m_vBridge = m_vBridge;
+    dlg.m_vLoadModel = m_vLoadModel;
+    dlg.m_vLoadModelEnsemble = m_vLoadModelEnsemble;
+    dlg.m_bByStep = m_bMLByStep;
+    dlg.m_StepSize = m_MLStepSize;
+    dlg.m_nSteps = m_nMLSteps;
+    if (dlg.DoModal() != IDOK) return;
+    m_bMLByStep = dlg.m_bByStep;
+    m_MLStepSize = dlg.m_StepSize;
+    m_nMLSteps = dlg.m_nSteps;
+
+    std::shared_ptr<CBridge> bridge = Chosen(m_vBridge, dlg.m_nBridgeIndex);
+    if (!bridge) return (void)Message(L"There is no bridge in the case to analyse.", kError);
+    if (dlg.m_bUseLoadModel)
+    {
+        std::shared_ptr<CLoadModel> model = Chosen(m_vLoadModel, dlg.m_nLoadModelIndex);
+        if (!model) return (void)Message(L"There is no load model in the case to analyse.", kError);
+        RunMovingLoad(m_bMLByStep, m_nMLSteps, dlg.m_bDisplayEach, bridge, model, m_MLStepSize);
+    }
+    else
+    {
+        std::shared_ptr<CLoadModelEnsemble> ensemble = Chosen(m_vLoadModelEnsemble, dlg.m_nLMEIndex);
+        if (!ensemble) return (void)Message(L"There is no load model ensemble in the case to analyse.", kError);
+        if (ensemble->GetLoadModelCount() == 0)
+            return (void)Message(L"The load model ensemble has no load models to analyse.", kError);
+        StartMultiMovingLoad(m_bMLByStep, m_nMLSteps, dlg.m_bDisplayEach, bridge, ensemble, m_MLStepSize);
+    }
+    UpdateElementView();
+    SetModifiedFlag(TRUE);
+}
+
+void CQORDoc::RunMovingLoad(bool bByStep, int nSteps, bool bDisplayEach, std::shared_ptr<CBridge> pBridge,
+                            std::shared_ptr<CLoadModel> pLoadModel, double stepSize)
+{
+    const DWORD start = StartTimer(L"Moving Load Analysis called");
+    std::shared_ptr<CEnvelopeResults> results;
+    int nAnalyses = 0;
+    CString error;
+    const bool ran = CAnalysisJobs::RunCaught(
+        [&] {
+            CMovingLoadAnalysis analysis(pBridge, pLoadModel);
+            results = analysis.Run(bByStep, nSteps, stepSize);
+            nAnalyses = analysis.GetNoAnalyses();
+        },
+        error);
+    StopTimer(start);
+    if (!ran) return (void)Message(error, kError);
+
+    m_pMLResults = results;
+    m_pAOMovingLoad = std::make_shared<CAOMovingLoad>(m_pMLResults, pBridge, pLoadModel, nAnalyses);
+    ShowMovingLoadOutput(bDisplayEach, m_pAOMovingLoad);
+}
+
+void CQORDoc::StartMultiMovingLoad(bool bByStep, int nSteps, bool bDisplayEach, std::shared_ptr<CBridge> pBridge,
+                                   std::shared_ptr<CLoadModelEnsemble> pLME, double stepSize)
+{
+    if (!pBridge || !pLME) return;
+    auto job = std::make_shared<CMultiMLJob>();
+    job->pDoc = this;
+    job->pBridge = std::make_shared<CBridge>(*pBridge);
+    job->pLME = CopyEnsemble(*pLME);
+    job->bByStep = bByStep;
+    job->nSteps = nSteps;
+    job->StepSize = stepSize;
+    job->bDisplayEach = bDisplayEach;
+    m_StartTime = StartTimer(L"Moving Load Analysis of LME called");
+    SetProgressRange(pLME->GetLoadModelCount());
+    m_bBusyMultiML = true;
+    m_Jobs.Start(job);
+}
+
+void CQORDoc::OnMultiMovingLoadDone(MultiMLThreadData* pData)
+{
+    auto* block = static_cast<CMultiMLJob*>(pData);
+    std::shared_ptr<CAnalysisJob> job = m_Jobs.Adopt(block);
+    if (!job) return; // the case that started it has closed
+    m_bBusyMultiML = false;
+    StopTimer(m_StartTime);
+    if (!block->m_sError.IsEmpty())
+    {
+        Message(block->m_sError, kError);
+        return;
+    }
+    ResetProgressBar();
+    m_pMLResults = block->m_pResults;
+    m_pAOMultiMovingLoad = std::make_shared<CAOMultiMovingLoad>(m_pMLResults, block->pBridge, block->pLME,
+                                                                block->m_vLMResults, block->m_nAnalyses);
+    ShowMultiMovingLoadOutput(block->bDisplayEach, m_pAOMultiMovingLoad);
+    UpdateElementView();
+    SetModifiedFlag(TRUE);
+}
+
+// ---- Bridge range ---------------------------------------------------------------------------------
+
+void CQORDoc::OnAnalysisBridgeRange()
+{
+    CBridgeRangeDlg dlg;
+    dlg.m_vBridgeSet = m_vBridgeSet;
+    dlg.m_vLoadModel = m_vLoadModel;
+    dlg.m_bByStep = m_bMLByStep;
+    dlg.m_StepSize = m_MLStepSize;
+    dlg.m_nSteps = m_nMLSteps;
+    if (dlg.DoModal() != IDOK) return;
+    m_bMLByStep = dlg.m_bByStep;
+    m_MLStepSize = dlg.m_StepSize;
+    m_nMLSteps = dlg.m_nSteps;
+    std::shared_ptr<CBridgeSet> bridgeSet = Chosen(m_vBridgeSet, dlg.m_nBridgeSetIndex);
+    std::shared_ptr<CLoadModel> model = Chosen(m_vLoadModel, dlg.m_nLoadModelIndex);
+    if (!bridgeSet) return (void)Message(L"There is no bridge set in the case to analyse.", kError);
+    if (!model) return (void)Message(L"There is no load model in the case to analyse.", kError);
+    if (bridgeSet->GetBridgeCount() == 0) return (void)Message(L"The bridge set has no bridges to analyse.", kError);
+    StartBridgeRange(bridgeSet, model);
+}
+
+void CQORDoc::StartBridgeRange(std::shared_ptr<CBridgeSet> pBridgeSet, std::shared_ptr<CLoadModel> pLoadModel)
+{
+    if (!pBridgeSet || !pLoadModel) return;
+    auto job = std::make_shared<CBridgeRangeJob>();
+    job->pDoc = this;
+    job->pBridgeSet = std::make_shared<CBridgeSet>(*pBridgeSet);
+    job->pLoadModel = std::make_shared<CLoadModel>(*pLoadModel);
+    job->bByStep = m_bMLByStep;
+    job->nSteps = m_nMLSteps;
+    job->StepSize = m_MLStepSize;
+    m_StartTime = StartTimer(L"Bridge Range Analysis called");
+    SetProgressRange(pBridgeSet->m_nBridge);
+    m_bBusyBridgeRange = true;
+    m_Jobs.Start(job);
+}
+
+void CQORDoc::OnBridgeRangeDone(BridgeRangeThreadData* pData)
+{
+    auto* block = static_cast<CBridgeRangeJob*>(pData);
+    std::shared_ptr<CAnalysisJob> job = m_Jobs.Adopt(block);
+    if (!job) return;
+    m_bBusyBridgeRange = false;
+    StopTimer(m_StartTime);
+    if (!block->m_sError.IsEmpty())
+    {
+        Message(block->m_sError, kError);
+        return;
+    }
+    // The next runs start from the stepping the engine derived for the last bridge.
+    m_nMLSteps = block->nSteps;
+    m_MLStepSize = block->StepSize;
+    m_pBRResults = block->m_pResults;
+    m_pAOBridgeRange = std::make_shared<CAOBridgeRange>(m_pBRResults, block->pBridgeSet, block->pLoadModel);
+    ResetProgressBar();
+    OnViewBridgeRangeResults();
+    UpdateElementView();
+    SetModifiedFlag(TRUE);
+}
+
+// ---- Reference values -------------------------------------------------------------------------------
+
+void CQORDoc::OnAnalysisRefCollection()
+{
+    if (m_nRefCollectionID < 1) return (void)Message(L"There are no reference collections to analyze.", kError);
+    CAnalyzeRefCollectionDlg dlg;
+    dlg.m_vRefCollection = m_vRefCollection;
+    if (dlg.DoModal() != IDOK) return;
+    std::shared_ptr<CReferenceCollection> collection = Chosen(m_vRefCollection, dlg.m_nRefCollectionIndex);
+    if (!collection) return (void)Message(L"Invalid reference collection selected.", kError);
+    StartRefCollection(collection);
+}
+
+void CQORDoc::StartRefCollection(std::shared_ptr<CReferenceCollection> pRefCollection)
+{
+    if (!pRefCollection) return;
+    auto job = std::make_shared<CRefCollJob>(false);
+    job->pDoc = this;
+    job->pRefCollection = pRefCollection;
+    job->CopyInputs();
+    int runs = 0;
+    for (const auto& ensemble : pRefCollection->m_vLME)
+        for (const auto& bridgeSet : pRefCollection->m_vBS)
+            runs += LoadModelCount(ensemble) * (bridgeSet ? bridgeSet->m_nBridge : 0);
+    m_StartTime = StartTimer(L"Make Reference Collection called");
+    SetProgressRange(runs);
+    m_bBusyRefValues = true;
+    m_Jobs.Start(job);
+}
+
+// A collection changed while it was computed has results that belong to its old contents.
+static bool StoreIfUnchanged(CRefCollJob& block)
+{
+    if (block.pRefCollection->DiffersFrom(block.m_pLaunched))
+    {
+        CQORDoc::Message(L"The reference collection was changed while it was being computed.\n"
+                         L"Its results were not kept: please compute it again.",
+                         kError);
+        return false;
+    }
+    block.StoreResults();
+    return true;
+}
+
+void CQORDoc::OnRefValuesDone(RefCollThreadData* pData, bool bSuccess)
+{
+    auto* block = static_cast<CRefCollJob*>(pData);
+    std::shared_ptr<CAnalysisJob> job = m_Jobs.Adopt(block);
+    if (!job) return;
+    m_bBusyRefValues = false;
+    StopTimer(m_StartTime);
+    if (!block->m_sError.IsEmpty())
+        Message(block->m_sError, kError);
+    else if (!bSuccess)
+        Message(L"There are either zero bridge sets or load model ensembles.\nin the selected Reference Collection. "
+                L"Please check.",
+                kError);
+    else if (StoreIfUnchanged(*block))
+    {
+        ResetProgressBar();
+        if (Message(L"Display grids/plots for the analysis?", MB_YESNO | MB_ICONQUESTION) == IDYES)
+            ShowCollectionValues(block->pRefCollection);
+    }
+    UpdateElementView();
+    SetModifiedFlag(TRUE);
+}
+
+// ---- Critical ratios --------------------------------------------------------------------------------
+
+void CQORDoc::OnAnalysisCriticalRatios()
+{
+    CCritRatioRefCollDlg dlg;
+    dlg.m_vLoadModel = m_vLoadModel;
+    dlg.m_vLoadModelEnsemble = m_vLoadModelEnsemble;
+    dlg.m_vRefCollection = m_vRefCollection;
+    dlg.m_Multiplier = m_Multiplier;
+    if (dlg.DoModal() != IDOK) return;
+    if (m_vRefCollection.empty()) return (void)Message(L"Cannot complete - there is no Reference Collection.", kError);
+    std::shared_ptr<CReferenceCollection> collection = Chosen(m_vRefCollection, dlg.m_nRefCollectionIndex);
+    if (!collection) return (void)Message(L"Invalid reference collection selected.", kError);
+    m_Multiplier = dlg.m_Multiplier;
+    if (dlg.m_bUseLoadModel)
+    {
+        std::shared_ptr<CLoadModel> model = Chosen(m_vLoadModel, dlg.m_nLoadModelIndex);
+        if (!model) return (void)Message(L"No Proposed vehicle: there is no load model in the case.", kError);
+        collection->SetProposedLoadModel(model);
+    }
+    else
+    {
+        std::shared_ptr<CLoadModelEnsemble> ensemble = Chosen(m_vLoadModelEnsemble, dlg.m_nLMEIndex);
+        if (!ensemble) return (void)Message(L"No Proposed vehicle: there is no load model ensemble in the case.", kError);
+        if (ensemble->GetLoadModelCount() == 0)
+            return (void)Message(L"No Proposed vehicle: the load model ensemble has no load models.", kError);
+        collection->SetProposedLME(ensemble);
+    }
+    StartCritRatios(collection);
+}
+
+void CQORDoc::StartCritRatios(std::shared_ptr<CReferenceCollection> pRefCollection)
+{
+    if (!pRefCollection) return;
+    if (!pRefCollection->m_bIsCalculated)
+    {
+        CString question;
+        question.Format(L"Ref. Collection: %s\n", pRefCollection->m_Description.GetString());
+        question += L"This collection has not yet been computed.\n";
+        question += L"Do you wish to compute it now?";
+        if (Message(question, MB_YESNO | MB_ICONQUESTION) == IDYES) StartRefCollection(pRefCollection);
+        return;
+    }
+    auto job = std::make_shared<CRefCollJob>(true);
+    job->pDoc = this;
+    job->pRefCollection = pRefCollection;
+    job->m_Multiplier = m_Multiplier;
+    job->CopyInputs();
+    int runs = 0;
+    if (pRefCollection->m_nRefSets > 0)
+        for (const auto& set : pRefCollection->m_vRefSet)
+            if (set && set->GetBridgeSet())
+                runs += set->GetBridgeSet()->m_nBridge * LoadModelCount(pRefCollection->GetProposedLME());
+    m_StartTime = StartTimer(L"Calculate Critical Ratios called");
+    SetProgressRange(runs);
+    m_bBusyCritRatios = true;
+    m_Jobs.Start(job);
+}
+
+void CQORDoc::OnCritRatiosDone(RefCollThreadData* pData, bool bSuccess)
+{
+    auto* block = static_cast<CRefCollJob*>(pData);
+    std::shared_ptr<CAnalysisJob> job = m_Jobs.Adopt(block);
+    if (!job) return;
+    m_bBusyCritRatios = false;
+    StopTimer(m_StartTime);
+    if (!block->m_sError.IsEmpty())
+        Message(block->m_sError, kError);
+    else if (!bSuccess)
+        Message(L"Critical ratios could not be calculated.", kError);
+    else if (StoreIfUnchanged(*block))
+    {
+        ResetProgressBar();
+        if (Message(L"Display grids/plots for the analysis?", MB_YESNO | MB_ICONQUESTION) == IDYES)
+            ShowCollectionRatios(block->pRefCollection);
+    }
+    UpdateElementView();
+    SetModifiedFlag(TRUE);
+}
+
+// ---- Greying while workers run ----------------------------------------------------------------------
 
 void CQORDoc::OnUpdateAnalysisMovingLoad(CCmdUI* pCmdUI) { pCmdUI->Enable(!m_bBusyMultiML); }
 
@@ -25,11 +437,3 @@ void CQORDoc::OnUpdateViewRefCollectionValues(CCmdUI* pCmdUI) { pCmdUI->Enable(!
 void CQORDoc::OnUpdateViewRefCollectionRatios(CCmdUI* pCmdUI) { pCmdUI->Enable(!m_bBusyCritRatios); }
 
 void CQORDoc::OnUpdateViewCompareEnvelopes(CCmdUI* pCmdUI) { pCmdUI->Enable(!(m_bBusyRefValues && m_bBusyCritRatios)); }
-
-void CQORDoc::OnMultiMovingLoadDone(MultiMLThreadData* pData) { delete pData; }
-
-void CQORDoc::OnBridgeRangeDone(BridgeRangeThreadData* pData) { delete pData; }
-
-void CQORDoc::OnRefValuesDone(RefCollThreadData* pData, bool) { delete pData; }
-
-void CQORDoc::OnCritRatiosDone(RefCollThreadData* pData, bool) { delete pData; }

@@ -1,0 +1,115 @@
+// One analysis run on a worker thread: a reference-counted block that holds copies of the
+// run's inputs and receives its results. The worker writes only into its block; the main
+// frame hands the block back to the document's completion on the user-interface thread,
+// which stores the results into the case, unless the case was closed meanwhile.
+//
+//   auto job = std::make_shared<CMultiMLJob>();   // inputs copied in by the launcher
+//   m_Jobs.Start(job);                            // the worker runs job->Run(), then posts
+//   ... completion: std::shared_ptr<CAnalysisJob> done = m_Jobs.Adopt(job);
+//                   if (done) store the results;   // null: the run was cancelled
+#pragma once
+
+#include "app/ThreadData.h"
+#include "platform/core/CString.h"
+#include "platform/core/Types.h"
+
+#include <atomic>
+#include <memory>
+#include <vector>
+
+class CCriticalValueEnsemble;
+class CEnvelopeResults;
+
+class CAnalysisJob
+{
+public:
+    enum class State
+    {
+        Running,   // the worker owns the results
+        Posted,    // the finished message is on its way to the completion
+        Cancelled, // the case closed: nothing is stored, the block is only released
+    };
+
+    CAnalysisJob();
+    CAnalysisJob(const CAnalysisJob&) = delete;
+    CAnalysisJob& operator=(const CAnalysisJob&) = delete;
+    virtual ~CAnalysisJob();
+
+    // Worker thread: the engine's work, into the block only. Engine errors propagate.
+    virtual void Run() = 0;
+    // Worker thread: posts the finished message with the block; false when nobody receives it.
+    virtual bool PostFinished() = 0;
+    // The document the main frame hands the block to.
+    virtual void SetDocument(CQORDoc* pDoc) = 0;
+
+    std::atomic<State> m_State{State::Running};
+    HWND m_hMainWnd = nullptr; // where the finished message goes (the main window at launch)
+    bool m_bOk = false;   // the engine's own result (reference values, ratios)
+    CString m_sError;     // an engine error; empty when the run finished
+    // The reference the posted message holds; taken back by the completion.
+    std::shared_ptr<CAnalysisJob> m_pSelf;
+
+    // Blocks alive in the process (a closed case must leave none behind).
+    static int LiveCount();
+
+private:
+    static std::atomic<int> s_nLive;
+};
+
+// Moving load of a load model ensemble over one bridge.
+struct CMultiMLJob : CAnalysisJob, MultiMLThreadData
+{
+    void Run() override;
+    bool PostFinished() override;
+    void SetDocument(CQORDoc* doc) override { pDoc = doc; }
+
+    std::shared_ptr<CEnvelopeResults> m_pResults;                // combined envelope
+    std::vector<std::shared_ptr<CEnvelopeResults>> m_vLMResults; // one per load model
+    int m_nAnalyses = 0;
+};
+
+// One load model over every bridge of a bridge set; the stepping the engine derived for the
+// last bridge comes back in nSteps and StepSize.
+struct CBridgeRangeJob : CAnalysisJob, BridgeRangeThreadData
+{
+    void Run() override;
+    bool PostFinished() override;
+    void SetDocument(CQORDoc* doc) override { pDoc = doc; }
+
+    bool bByStep = false;
+    int nSteps = 0;
+    double StepSize = 0.0;
+    std::shared_ptr<CCriticalValueEnsemble> m_pResults;
+};
+
+// Reference values or critical ratios of a reference collection. pRefCollection is the case's
+// collection (read only on the user-interface thread); the worker computes on m_pWork, a copy
+// whose bridge sets, ensembles and reference sets are copies too.
+struct CRefCollJob : CAnalysisJob, RefCollThreadData
+{
+    explicit CRefCollJob(bool bRatios) : m_bRatios(bRatios) {}
+    void Run() override;
+    bool PostFinished() override;
+    void SetDocument(CQORDoc* doc) override { pDoc = doc; }
+
+    // Makes the working copy of the case's collection (user-interface thread).
+    void CopyInputs();
+    // Stores the results of the working copy into the case's collection, naming the case's own
+    // bridge sets and ensembles again (user-interface thread).
+    void StoreResults() const;
+
+    const bool m_bRatios;
+    double m_Multiplier = 1.0;
+    std::shared_ptr<CReferenceCollection> m_pWork;
+    std::shared_ptr<CReferenceCollection> m_pLaunched; // the case's collection as it was at launch
+
+private:
+    template <class T>
+    struct Copy
+    {
+        std::shared_ptr<T> original;
+        std::shared_ptr<T> copy;
+    };
+    std::vector<Copy<CBridgeSet>> m_vBridgeSetCopies;
+    std::vector<Copy<CLoadModelEnsemble>> m_vLMECopies;
+};

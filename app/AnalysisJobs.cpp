@@ -1,0 +1,153 @@
+// The worker threads of the analysis runs: starting them, cancelling a closed case's runs,
+// handing finished blocks back, and waiting for every worker before the program ends.
+#include "app/AnalysisJobs.h"
+
+#include "app/AnalysisJob.h"
+#include "app/QORDoc.h"
+#include "platform/core/Messages.h"
+
+#include <algorithm>
+#include <exception>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+// Every worker thread of the program. Its destructor runs among the static destructors, after
+// the main loop and before the settings object the engine reads goes away.
+class WorkerThreads
+{
+public:
+    ~WorkerThreads() { JoinAll(); }
+
+    void Add(std::thread thread, std::shared_ptr<std::atomic<bool>> done)
+    {
+        std::vector<Worker> finished;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            auto first = std::stable_partition(m_workers.begin(), m_workers.end(), [](const Worker& w) { return !*w.done; });
+            std::move(first, m_workers.end(), std::back_inserter(finished));
+            m_workers.erase(first, m_workers.end());
+            m_workers.push_back({std::move(thread), std::move(done)});
+        }
+        for (Worker& w : finished) w.thread.join();
+    }
+
+    void JoinAll()
+    {
+        std::vector<Worker> all;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            all.swap(m_workers);
+        }
+        for (Worker& w : all)
+            if (w.thread.joinable()) w.thread.join();
+    }
+
+private:
+    struct Worker
+    {
+        std::thread thread;
+        std::shared_ptr<std::atomic<bool>> done;
+    };
+    std::mutex m_mutex;
+    std::vector<Worker> m_workers;
+};
+
+WorkerThreads& Workers()
+{
+    static WorkerThreads workers;
+    return workers;
+}
+
+void WorkerMain(std::shared_ptr<CAnalysisJob> job, std::shared_ptr<std::atomic<bool>> done)
+{
+    if (job->m_State.load() == CAnalysisJob::State::Running)
+    {
+        CString error;
+        if (!CAnalysisJobs::RunCaught([&job] { job->Run(); }, error))
+        {
+            job->m_bOk = false;
+            job->m_sError = error.IsEmpty() ? CString(L"The analysis failed.") : error;
+        }
+    }
+    // The message holds a reference of its own until the completion takes it back.
+    job->m_pSelf = job;
+    auto running = CAnalysisJob::State::Running;
+    if (!job->m_State.compare_exchange_strong(running, CAnalysisJob::State::Posted) || !job->PostFinished())
+        job->m_pSelf.reset(); // cancelled, or no window left to tell
+    job.reset();
+    *done = true;
+}
+
+} // namespace
+
+bool CAnalysisJobs::RunCaught(const std::function<void()>& work, CString& error)
+{
+    try
+    {
+        work();
+        return true;
+    }
+    catch (const char* text)
+    {
+        error = CString::FromUtf8(text ? text : "");
+    }
+    catch (const wchar_t* text)
+    {
+        error = text ? text : L"";
+    }
+    catch (const std::exception& e)
+    {
+        error = CString::FromUtf8(e.what());
+    }
+    catch (...)
+    {
+        error = L"The analysis stopped with an unknown error.";
+    }
+    return false;
+}
+
+CAnalysisJobs::~CAnalysisJobs() { CancelAll(); }
+
+void CAnalysisJobs::Start(std::shared_ptr<CAnalysisJob> job)
+{
+    CWnd* main = AfxGetMainWnd();
+    job->m_hMainWnd = main ? main->GetSafeHwnd() : nullptr;
+    // The engine reports its progress to the main window too.
+    if (job->m_hMainWnd) qor::SetMainWindowHandle(job->m_hMainWnd);
+    m_vJobs.push_back(job);
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    Workers().Add(std::thread(WorkerMain, std::move(job), done), done);
+}
+
+std::shared_ptr<CAnalysisJob> CAnalysisJobs::Adopt(CAnalysisJob* job)
+{
+    if (!job) return {};
+    std::shared_ptr<CAnalysisJob> held = std::move(job->m_pSelf);
+    m_vJobs.erase(std::remove(m_vJobs.begin(), m_vJobs.end(), held), m_vJobs.end());
+    if (job->m_State.load() == CAnalysisJob::State::Cancelled) return {};
+    return held;
+}
+
+void CAnalysisJobs::CancelAll()
+{
+    for (const std::shared_ptr<CAnalysisJob>& job : m_vJobs)
+    {
+        auto running = CAnalysisJob::State::Running;
+        if (job->m_State.compare_exchange_strong(running, CAnalysisJob::State::Cancelled)) continue;
+        // Already posted: the message names this case, which is going; it goes to the stand-in.
+        job->SetDocument(StandIn());
+        job->m_State = CAnalysisJob::State::Cancelled;
+    }
+    m_vJobs.clear();
+}
+
+void CAnalysisJobs::WaitForWorkers() { Workers().JoinAll(); }
+
+CQORDoc* CAnalysisJobs::StandIn()
+{
+    // Never destroyed: a message may still be queued when the program ends.
+    static CQORDoc* standIn = new CQORDoc;
+    return standIn;
+}

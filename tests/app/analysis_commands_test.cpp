@@ -1,0 +1,348 @@
+// The analysis commands of a case, driven from the menus as the engineer gives them: dialogs and
+// message boxes answered by the test drivers, workers run to their completions, a case closed or
+// the program ended while a worker runs, and the engine's errors on both threads.
+#include "app/AnalysisJob.h"
+#include "app/AnalysisOutput.h"
+#include "app/MainFrame.h"
+#include "app/QORApp.h"
+#include "app/QORDoc.h"
+#include "engine/analysis/CriticalEnsemble.h"
+#include "engine/analysis/ReferenceCollection.h"
+#include "engine/analysis/ReferenceSet.h"
+#include "engine/model/Bridge.h"
+#include "engine/model/BridgeSet.h"
+#include "engine/model/LoadModel.h"
+#include "engine/model/LoadModelEnsemble.h"
+#include "platform/test/DialogTest.h"
+#include "platform/test/FrameTest.h"
+#include "platform/test/GuiTest.h"
+#include "res/AnalysisDialogs.h"
+#include "res/Resource.h"
+#include "ui/dialogs/AnalyzeRefCollectionDlg.h"
+#include "ui/dialogs/CritRatioRefCollDlg.h"
+#include "ui/dialogs/MovingLoadDlg.h"
+#include "ui/dialogs/SinglePositionDlg.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+using qor::test::DrivenDialogs;
+
+std::shared_ptr<CLoadModel> Truck(int id, const wchar_t* name, std::initializer_list<double> axles, double spacing)
+{
+    auto model = std::make_shared<CLoadModel>(id, CString(name));
+    double x = 0.0;
+    for (double p : axles)
+    {
+        model->AddPointLoad(p, x, 0.0);
+        x -= spacing;
+    }
+    return model;
+}
+
+// The program's folders in a fresh temporary place, so that its profile and settings file are its own.
+void UseTemporaryHome()
+{
+    static std::string home = [] {
+        char pattern[] = "/tmp/qor-analysis-XXXXXX";
+        std::string dir = mkdtemp(pattern);
+        setenv("HOME", dir.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (dir + "/config").c_str(), 1);
+        setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1);
+        return dir;
+    }();
+}
+
+bool Enabled(CQORDoc& doc, UINT id)
+{
+    CCmdUI ui;
+    ui.m_nID = id;
+    ui.DoUpdate(&doc, FALSE);
+    return ui.m_bEnabled != FALSE;
+}
+
+// Records the message boxes and answers questions; remembers the progress the frame counted when
+// a completion asked whether to display its results.
+class Boxes
+{
+public:
+    explicit Boxes(int answer = IDNO) : m_answer(answer)
+    {
+        m_previous = qor::SetMessageBoxHandler([this](const qor::MessageBoxCall& call) {
+            m_texts.push_back(call.text);
+            if (auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd())) m_progressAtBox = frame->m_nProgressCount;
+            return (call.type & MB_TYPEMASK) == MB_YESNO ? m_answer : IDOK;
+        });
+    }
+    ~Boxes() { qor::SetMessageBoxHandler(m_previous); }
+    int Count(const wchar_t* text) const
+    {
+        int n = 0;
+        for (const CString& t : m_texts) n += t == text ? 1 : 0;
+        return n;
+    }
+    std::vector<CString> m_texts;
+    int m_progressAtBox = -1;
+
+private:
+    int m_answer;
+    qor::MessageBoxHandler m_previous;
+};
+
+class AnalysisCommands : public ::testing::Test
+{
+protected:
+    CQORApp app;
+    bool running = false;
+
+    void SetUp() override
+    {
+        UseTemporaryHome();
+        ASSERT_TRUE(qor::test::StartApplication(app));
+        running = true;
+        doc = CQORDoc::GetActiveDoc();
+        ASSERT_NE(doc, nullptr);
+        // Two bridge sets of four bridges, two trucks in one ensemble, one collection of them all.
+        doc->m_vBridgeSet = {std::make_shared<CBridgeSet>(1, L"One span 10-40", 4, 1, 10.0, 40.0),
+                             std::make_shared<CBridgeSet>(2, L"Two span 10-40", 4, 2, 10.0, 40.0)};
+        doc->m_vBridge = {std::make_shared<CBridge>(1, L"Twenty", 1, 20.0)};
+        doc->m_vLoadModel = {Truck(1, L"Tandem", {60.0, 60.0}, 1.2), Truck(2, L"Tri-axle", {50.0, 50.0, 50.0}, 1.25)};
+        auto ensemble = std::make_shared<CLoadModelEnsemble>(1, L"Trucks");
+        for (const auto& model : doc->m_vLoadModel) ensemble->AddLoadModel(model);
+        doc->m_vLoadModelEnsemble = {ensemble};
+        collection = std::make_shared<CReferenceCollection>(1, L"Network", false, 30, 1.0);
+        collection->m_vBS = doc->m_vBridgeSet;
+        collection->m_vLME = doc->m_vLoadModelEnsemble;
+        doc->m_vRefCollection = {collection};
+        doc->m_nRefCollectionID = 1;
+    }
+    void TearDown() override
+    {
+        if (running) qor::test::StopApplication(app);
+        CAnalysisJobs::WaitForWorkers();
+        qor::test::Pump(50);
+        EXPECT_EQ(CAnalysisJob::LiveCount(), 0);
+    }
+    void ComputeCollection(DrivenDialogs& driven)
+    {
+        driven.ThenAs<CAnalyzeRefCollectionDlg>([](CAnalyzeRefCollectionDlg& dlg) { qor::test::PressOK(dlg); });
+        qor::test::SendMenuCommand(ID_ANALYSIS_REF_COLLECTION);
+        ASSERT_TRUE(qor::test::PumpUntil([&] { return !doc->m_bBusyRefValues; }, 120000));
+    }
+
+    CQORDoc* doc = nullptr;
+    std::shared_ptr<CReferenceCollection> collection;
+};
+
+TEST_F(AnalysisCommands, ReferenceCollectionThenCriticalRatiosOnWorkersRateTheProposedVehicle)
+{
+    DrivenDialogs driven;
+    Boxes boxes(IDNO);
+    driven.ThenAs<CAnalyzeRefCollectionDlg>([](CAnalyzeRefCollectionDlg& dlg) { qor::test::PressOK(dlg); });
+    qor::test::SendMenuCommand(ID_ANALYSIS_REF_COLLECTION);
+    // The worker runs: both collection commands and the values view are greyed until it completes.
+    EXPECT_FALSE(Enabled(*doc, ID_ANALYSIS_CRITICAL_RATIOS));
+    EXPECT_FALSE(Enabled(*doc, ID_VIEW_REF_COLLECTION_VALUES));
+    EXPECT_TRUE(Enabled(*doc, ID_ANALYSIS_MOVING_LOAD));
+    auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->m_nProgressEnd, 16); // 2 models x (4 + 4 bridges)
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return !doc->m_bBusyRefValues; }, 120000));
+    EXPECT_TRUE(Enabled(*doc, ID_ANALYSIS_CRITICAL_RATIOS));
+    ASSERT_EQ(boxes.Count(L"Display grids/plots for the analysis?"), 1);
+    EXPECT_EQ(boxes.m_progressAtBox, 16); // one step per load model over one bridge
+    EXPECT_TRUE(collection->m_bIsCalculated);
+    ASSERT_EQ(collection->m_nRefSets, 2);
+    // The stored sets name the case's own bridge sets and ensemble, not the worker's copies.
+    EXPECT_EQ(collection->GetRefSet(1)->GetBridgeSet(), doc->m_vBridgeSet[1]);
+    EXPECT_EQ(collection->GetRefSet(0)->GetRefLME(), doc->m_vLoadModelEnsemble[0]);
+    EXPECT_FALSE(collection->DiffersFrom(std::make_shared<CReferenceCollection>(*collection)));
+
+    // F5: the reference ensemble itself proposed with a multiplier of 1.25 must rate 1 / 1.25 wherever
+    // the reference effect is not zero.
+    driven.ThenAs<CCritRatioRefCollDlg>([](CCritRatioRefCollDlg& dlg) {
+        qor::test::Click(dlg.GetDlgItem(IDC_RADIO_USE_LME), CPoint(3, 3));
+        dlg.SetDlgItemText(IDC_EDIT_MULTIPLIER, L"1.25");
+        qor::test::PressOK(dlg);
+    });
+    qor::test::SendMenuCommand(ID_ANALYSIS_CRITICAL_RATIOS);
+    EXPECT_FALSE(Enabled(*doc, ID_ANALYSIS_REF_COLLECTION));
+    EXPECT_FALSE(Enabled(*doc, ID_VIEW_REF_COLLECTION_RATIOS));
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return !doc->m_bBusyCritRatios; }, 120000));
+    EXPECT_DOUBLE_EQ(doc->m_Multiplier, 1.25);
+    ASSERT_TRUE(collection->m_bRatiosCalculated);
+    const auto ratios = collection->GetCritRatios();
+    ASSERT_EQ(ratios.size(), 2u);
+    int rated = 0;
+    for (const auto& set : ratios)
+    {
+        std::vector<double> max, min;
+        for (int effect = 0; effect < 2; ++effect)
+        {
+            effect == 0 ? set->GetBM(max, min) : set->GetSF(max, min);
+            ASSERT_EQ(max.size(), 4u);
+            for (double r : max) EXPECT_NEAR(r, 0.8, 1e-9);
+            for (double r : min)
+            {
+                EXPECT_TRUE(std::abs(r - 0.8) < 1e-9 || r == 0.0) << r;
+                rated += r != 0.0;
+            }
+        }
+    }
+    EXPECT_GT(rated, 0); // the hogging moments of the two-span bridges and the negative shears
+    EXPECT_EQ(boxes.Count(L"Display grids/plots for the analysis?"), 2);
+    EXPECT_EQ(CAnalysisJob::LiveCount(), 0);
+}
+
+TEST_F(AnalysisCommands, SinglePositionAndMovingLoadRunAtOnceAndKeepTheirStepping)
+{
+    DrivenDialogs driven;
+    Boxes boxes;
+    driven.ThenAs<CSinglePositionDlg>([](CSinglePositionDlg& dlg) {
+        dlg.SetDlgItemText(IDC_EDIT_POSITION, L"10");
+        qor::test::PressOK(dlg);
+    });
+    qor::test::SendMenuCommand(ID_ANALYSIS_SINGLE_POSITION);
+    ASSERT_NE(doc->m_pAOSinglePosition, nullptr);
+    EXPECT_EQ(doc->m_pAOSinglePosition->GetDescription(), L"Bridge: Twenty | Load model: Tandem | Position: 10.000 m");
+
+    driven.ThenAs<CMovingLoadDlg>([](CMovingLoadDlg& dlg) {
+        qor::test::Click(dlg.GetDlgItem(IDC_RADIO_BY_STEP), CPoint(3, 3));
+        dlg.SetDlgItemText(IDC_EDIT_STEP, L"0.5");
+        qor::test::PressOK(dlg);
+    });
+    qor::test::SendMenuCommand(ID_ANALYSIS_MOVING_LOAD);
+    ASSERT_NE(doc->m_pAOMovingLoad, nullptr);
+    EXPECT_TRUE(doc->m_bMLByStep);
+    EXPECT_DOUBLE_EQ(doc->m_MLStepSize, 0.5);
+    EXPECT_EQ(doc->m_pAOMultiMovingLoad, nullptr);
+
+    // The ensemble goes to a worker; the command is greyed until its completion stores the result.
+    driven.ThenAs<CMovingLoadDlg>([](CMovingLoadDlg& dlg) {
+        qor::test::Click(dlg.GetDlgItem(IDC_RADIO_USE_LME), CPoint(3, 3));
+        qor::test::PressOK(dlg);
+    });
+    qor::test::SendMenuCommand(ID_ANALYSIS_MOVING_LOAD);
+    EXPECT_FALSE(Enabled(*doc, ID_ANALYSIS_MOVING_LOAD));
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return !doc->m_bBusyMultiML; }, 60000));
+    ASSERT_NE(doc->m_pAOMultiMovingLoad, nullptr);
+    EXPECT_EQ(doc->m_pAOMultiMovingLoad->m_vOutLMResults.size(), 2u);
+    EXPECT_EQ(doc->m_pMLResults, doc->m_pAOMultiMovingLoad->GetResults());
+    EXPECT_TRUE(boxes.m_texts.empty()) << boxes.m_texts.front().ToUtf8();
+}
+
+TEST_F(AnalysisCommands, ANewCaseWhileAWorkerRunsGetsNoCompletionAndReleasesTheBlock)
+{
+    DrivenDialogs driven;
+    Boxes boxes(IDNO);
+    driven.ThenAs<CAnalyzeRefCollectionDlg>([](CAnalyzeRefCollectionDlg& dlg) { qor::test::PressOK(dlg); });
+    qor::test::SendMenuCommand(ID_ANALYSIS_REF_COLLECTION);
+    ASSERT_TRUE(doc->m_bBusyRefValues);
+    qor::test::SendMenuCommand(ID_FILE_NEW);
+    CQORDoc* fresh = CQORDoc::GetActiveDoc();
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_FALSE(fresh->m_bBusyRefValues);
+    EXPECT_TRUE(Enabled(*fresh, ID_ANALYSIS_REF_COLLECTION));
+    CAnalysisJobs::WaitForWorkers();
+    qor::test::Pump(100);
+    EXPECT_EQ(boxes.Count(L"Display grids/plots for the analysis?"), 0);
+    EXPECT_FALSE(collection->m_bIsCalculated); // the closed case's collection was never written
+    EXPECT_EQ(CAnalysisJob::LiveCount(), 0);
+}
+
+TEST_F(AnalysisCommands, ExitWhileAWorkerRunsWaitsForIt)
+{
+    DrivenDialogs driven;
+    Boxes boxes(IDNO);
+    driven.ThenAs<CAnalyzeRefCollectionDlg>([](CAnalyzeRefCollectionDlg& dlg) { qor::test::PressOK(dlg); });
+    qor::test::SendMenuCommand(ID_ANALYSIS_REF_COLLECTION);
+    qor::test::StopApplication(app);
+    running = false;
+    CAnalysisJobs::WaitForWorkers();
+    qor::test::Pump(50);
+    EXPECT_EQ(CAnalysisJob::LiveCount(), 0);
+    EXPECT_EQ(boxes.Count(L"Display grids/plots for the analysis?"), 0);
+}
+
+TEST_F(AnalysisCommands, EngineErrorsAreShownOnBothThreadsAndLeaveNothingBusy)
+{
+    Boxes boxes;
+    auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
+    doc->RunMovingLoad(true, 0, false, doc->m_vBridge[0], doc->m_vLoadModel[0], 0.0);
+    ASSERT_EQ(boxes.m_texts.size(), 1u);
+    EXPECT_EQ(boxes.m_texts[0], L"Step size must be greater than zero");
+    EXPECT_EQ(frame->GetStatusBar().GetPaneText(0), L"Ready");
+    EXPECT_EQ(doc->m_pAOMovingLoad, nullptr);
+
+    doc->StartMultiMovingLoad(false, 0, false, doc->m_vBridge[0], doc->m_vLoadModelEnsemble[0], 1.0);
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return !doc->m_bBusyMultiML; }, 60000));
+    ASSERT_EQ(boxes.m_texts.size(), 2u);
+    EXPECT_EQ(boxes.m_texts[1], L"Number of steps must be at least 1");
+    EXPECT_EQ(doc->m_pAOMultiMovingLoad, nullptr);
+    EXPECT_TRUE(Enabled(*doc, ID_ANALYSIS_MOVING_LOAD));
+    EXPECT_EQ(frame->GetStatusBar().GetPaneText(0), L"Ready");
+}
+
+TEST_F(AnalysisCommands, MissingElementsAreNamedInsteadOfUsed)
+{
+    DrivenDialogs driven;
+    Boxes boxes(IDNO);
+    auto answerOk = [&driven] { driven.Then([](CWnd& dlg) { qor::test::PressOK(dlg); }); };
+
+    // A proposed ensemble without load models, and a case without load models.
+    doc->m_vLoadModelEnsemble.push_back(std::make_shared<CLoadModelEnsemble>(2, L"Empty"));
+    driven.ThenAs<CCritRatioRefCollDlg>([](CCritRatioRefCollDlg& dlg) {
+        qor::test::Click(dlg.GetDlgItem(IDC_RADIO_USE_LME), CPoint(3, 3));
+        CListBox& list = *static_cast<CListBox*>(dlg.GetDlgItem(IDC_LIST_LME));
+        CRect r;
+        list.GetItemRect(1, &r);
+        qor::test::Click(&list, r.CenterPoint());
+        qor::test::PressOK(dlg);
+    });
+    qor::test::SendMenuCommand(ID_ANALYSIS_CRITICAL_RATIOS);
+    const auto models = doc->m_vLoadModel;
+    doc->m_vLoadModel.clear();
+    answerOk();
+    qor::test::SendMenuCommand(ID_ANALYSIS_CRITICAL_RATIOS);
+    // The collection is not computed yet: F5 offers to compute it; No leaves it.
+    doc->m_vLoadModel = models;
+    answerOk();
+    qor::test::SendMenuCommand(ID_ANALYSIS_CRITICAL_RATIOS);
+    EXPECT_FALSE(doc->m_bBusyRefValues);
+    EXPECT_EQ(collection->GetProposedName(), L"Tandem"); // stored before the question
+    // Comparing against an unsolved collection.
+    driven.Then([](CWnd& dlg) { qor::test::PressOK(dlg); });
+    qor::test::SendMenuCommand(ID_VIEW_COMPARE_ENVELOPES);
+    // No collections left after removal: the picker's OK names nothing.
+    doc->m_vRefCollection.clear();
+    answerOk();
+    qor::test::SendMenuCommand(ID_ANALYSIS_REF_COLLECTION);
+    const std::vector<CString> expected = {
+        L"No Proposed vehicle: the load model ensemble has no load models.",
+        L"No Proposed vehicle: there is no load model in the case.",
+        L"Ref. Collection: Network\nThis collection has not yet been computed.\nDo you wish to compute it now?",
+        L"This Reference Collection has not been solved - nothing to display.",
+        L"No envelopes to compare - Reference Collection not calculated?",
+        L"Invalid reference collection selected.",
+    };
+    EXPECT_EQ(boxes.m_texts, expected);
+    EXPECT_EQ(driven.Pending(), 0u);
+}
+
+TEST_F(AnalysisCommands, NoDisplaySelectedIsSaidOncePerCommand)
+{
+    DrivenDialogs driven;
+    ComputeCollection(driven);
+    Boxes boxes(IDNO);
+    doc->m_Output.GRAPHS = doc->m_Output.TABLES = false;
+    driven.Then([](CWnd& dlg) { qor::test::PressOK(dlg); });
+    qor::test::SendMenuCommand(ID_VIEW_REF_COLLECTION_VALUES);
+    EXPECT_EQ(boxes.Count(L"Neither graph nor table output selected."), 1);
+    EXPECT_EQ(boxes.m_texts.size(), 1u);
+}
+
+} // namespace
