@@ -1,6 +1,5 @@
-// CDrawCtrl: a small owner-drawn child window of class "DrawCtrl" whose
-// subclasses lay out their drawing in three steps (mapping, background,
-// content) on every paint.
+// CDrawCtrl: a small owner-drawn child window of class "DrawCtrl" whose subclasses lay out their drawing in three steps
+// (mapping, background, content) on every paint.
 #pragma once
 
 #include "platform/gui/Afx.h"
@@ -8,43 +7,42 @@
 // Window class of the control; dialog templates name it for a custom control.
 #define DRAWCTRL_CLASSNAME L"DrawCtrl"
 
-class CDrawCtrl : public CWnd {
+class CDrawCtrl : public CWnd
+{
 public:
-  CDrawCtrl();
-  ~CDrawCtrl() override;
+    CDrawCtrl();
+    ~CDrawCtrl() override;
 
-  // Takes the client rectangle again and has the whole client area painted
-  // anew.
-  void Redraw();
+    // Takes the client rectangle again and has the whole client area painted anew.
+    void Redraw();
 
-  COLORREF GetBkColor() const { return m_BkColor; }
-  void SetBkColor(COLORREF colour) { m_BkColor = colour; }
-  void SetEdgeStyle(UINT style) { m_EdgeStyle = style; }
-  void SetDrawEdge(bool bDrawEdge) { m_bDrawEdge = bDrawEdge; }
+    COLORREF GetBkColor() const { return m_BkColor; }
+    void SetBkColor(COLORREF colour) { m_BkColor = colour; }
+    void SetEdgeStyle(UINT style) { m_EdgeStyle = style; }
+    void SetDrawEdge(bool bDrawEdge) { m_bDrawEdge = bDrawEdge; }
 
-  // A line from start to end with a filled head at the end (head length, head
-  // half-width), drawn with the DC's pen and filled with its brush.
-  static void DrawArrow(CDC *pDC, CPoint start, CPoint end, double headLength,
-                        double headHalfWidth);
+    // A line from start to end with a filled head at the end (head length, head half-width), drawn with the DC's pen
+    // and filled with its brush.
+    static void DrawArrow(CDC* pDC, CPoint start, CPoint end, double headLength, double headHalfWidth);
 
 protected:
-  virtual void PrepareMapping(CDC *pDC);
-  virtual void DrawContent(CDC *pDC);
-  virtual void DrawBackground(CDC *pDC);
+    virtual void PrepareMapping(CDC* pDC);
+    virtual void DrawContent(CDC* pDC);
+    virtual void DrawBackground(CDC* pDC);
 
-  // The client rectangle in the DC's logical units.
-  CRect LogicalClientRect(CDC *pDC) const;
-  void DrawEdgeAround(CDC *pDC);
+    // The client rectangle in the DC's logical units.
+    CRect LogicalClientRect(CDC* pDC) const;
+    void DrawEdgeAround(CDC* pDC);
 
-  void OnPaint();
-  BOOL OnEraseBkgnd(CDC *pDC);
+    void OnPaint();
+    BOOL OnEraseBkgnd(CDC* pDC);
 
-  CRect m_ClientRect;
-  COLORREF m_BkColor;
-  UINT m_EdgeStyle = EDGE_RAISED;
-  bool m_bDrawEdge = true;
+    CRect m_ClientRect;
+    COLORREF m_BkColor;
+    UINT m_EdgeStyle = EDGE_RAISED;
+    bool m_bDrawEdge = true;
 
 private:
-  static void RegisterWindowClass();
-  DECLARE_MESSAGE_MAP()
+    static void RegisterWindowClass();
+    DECLARE_MESSAGE_MAP()
 };
