@@ -2,6 +2,8 @@
 // goes to the screen.
 #include "platform/gui/WndInternal.h"
 
+#include "platform/core/Time.h"
+#include "platform/gui/Dialog.h"
 #include "platform/gui/SysValues.h"
 
 #include <QtGui/QFocusEvent>
@@ -82,12 +84,14 @@ struct DepthGuard {
     ~DepthGuard() { --s->eventDepth; }
 };
 
-// Sends a mouse message to a window; the point is in the target's client coordinates.
-void SendMouse(CWnd* target, UINT msg, UINT flags, QPoint client)
+// The lParam of a mouse message: the point in the target's client coordinates.
+LPARAM MouseParam(QPoint client)
 {
-    target->SendMessage(msg, flags, MAKELPARAM(static_cast<WORD>(static_cast<short>(client.x())),
-                                               static_cast<WORD>(static_cast<short>(client.y()))));
+    return MAKELPARAM(static_cast<WORD>(static_cast<short>(client.x())), static_cast<WORD>(static_cast<short>(client.y())));
 }
+
+// Sends a mouse message to a window; the point is in the target's client coordinates.
+void SendMouse(CWnd* target, UINT msg, UINT flags, QPoint client) { target->SendMessage(msg, flags, MouseParam(client)); }
 
 UINT ButtonMessage(QEvent::Type type, Qt::MouseButton b, bool dblClks)
 {
@@ -179,6 +183,14 @@ bool HostBase::HostMouse(QMouseEvent* me, QPoint local, QWidget* source)
         if (e->type() != QEvent::MouseButtonRelease)
             target->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(target->m_hWnd),
                                 MAKELPARAM(HTCLIENT, static_cast<WORD>(msg)));
+    }
+    if (target->m_hWnd) {
+        // As the message loop does, the window and its parents may take the input first.
+        MSG pre{target->m_hWnd, msg, flags, MouseParam(client), static_cast<DWORD>(GetTickCount()), {global.x(), global.y()}};
+        if (WalkPreTranslate(target, &pre)) {
+            e->accept();
+            return true;
+        }
     }
     if (target->m_hWnd) {
         // The window's own mouse may go on to its toolkit control by default.
