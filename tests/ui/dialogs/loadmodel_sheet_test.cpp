@@ -1,0 +1,196 @@
+// The load-model sheet driven as a user works it: pages made when first shown, loads typed
+// into the tables and rows added with Tab, the vehicle's spacings and totals, the factors'
+// product, the length limits, and OK reaching only the pages that were opened.
+#include "ui/dialogs/PropSheetLM.h"
+
+#include "engine/model/LoadModel.h"
+#include "platform/gui/Menu.h"
+#include "platform/test/DialogTest.h"
+#include "platform/test/GuiTest.h"
+#include "res/LoadModelDialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+enum Page : int
+{
+    OVERVIEW,
+    VEHICLE,
+    UDLS,
+    PARTIAL_UDLS,
+    FACTORS,
+    APPLICABILITY
+};
+
+// A sheet on the model, run modally with the step given.
+int RunSheet(const std::shared_ptr<CLoadModel>& model, std::function<void(CPropSheetLM&)> step)
+{
+    qor::test::EnsureGuiApplication();
+    qor::test::DrivenDialogs driven;
+    driven.ThenAs<CPropSheetLM>(std::move(step));
+    CPropSheetLM sheet;
+    sheet.SetLoadModel(model);
+    return static_cast<int>(sheet.DoModal());
+}
+
+void PressTab(CGridCtrl& grid, int row, int col)
+{
+    grid.SetFocus();
+    grid.SetFocusCell(row, col);
+    qor::test::KeyPress(&grid, VK_TAB, L'\t');
+}
+
+CNumericEdit* NumericEdit(CWnd& sheet, int id)
+{
+    return dynamic_cast<CNumericEdit*>(qor::test::FindControl(sheet, id));
+}
+
+} // namespace
+
+TEST(LoadModelSheet, LoadTablesFromEmptyAreWrittenIntoTheModelAndOkReachesOnlyOpenedPages)
+{
+    auto model = std::make_shared<CLoadModel>(1, L"Load model");
+    const int result = RunSheet(model, [&](CPropSheetLM& sheet) {
+        // Only the first page exists until another is shown.
+        EXPECT_NE(sheet.GetOverviewPage().GetSafeHwnd(), nullptr);
+        EXPECT_EQ(sheet.GetUDLPage().GetSafeHwnd(), nullptr);
+
+        ASSERT_TRUE(sheet.SetActivePage(UDLS));
+        CGridCtrl& udls = sheet.GetUDLPage().GetGrid();
+        ASSERT_EQ(udls.GetRowCount(), 2); // the header and one empty row to type into
+        EXPECT_EQ(udls.GetItemText(1, 0), L"1");
+        udls.EditCellText(1, 1, L"5");
+        ASSERT_EQ(model->m_vUDL.size(), 1u);
+        EXPECT_DOUBLE_EQ(model->m_vUDL[0].magnitude, 5.0);
+        EXPECT_DOUBLE_EQ(model->m_vUDL[0].gamma, 1.0);
+        NumericEdit(sheet, IDC_LM_UDL_FACTOR)->SetValue(1.5);
+
+        // Tab in an empty partial-load table: both rows become loads, the new one numbered.
+        ASSERT_TRUE(sheet.SetActivePage(PARTIAL_UDLS));
+        EXPECT_DOUBLE_EQ(model->m_GammaUDL, 1.5);
+        EXPECT_DOUBLE_EQ(model->m_vUDL[0].gamma, 1.5);
+        CGridCtrl& partial = sheet.GetPartialUDLPage().GetGrid();
+        PressTab(partial, 1, 3);
+        ASSERT_EQ(partial.GetRowCount(), 3);
+        EXPECT_EQ(partial.GetItemText(2, 0), L"2");
+        EXPECT_NE(dynamic_cast<CGridCellNumeric*>(partial.GetCell(2, 1)), nullptr);
+        ASSERT_EQ(model->m_vPUDL.size(), 2u);
+        // "Start" moves the load and nothing else.
+        partial.EditCellText(2, 1, L"10");
+        partial.EditCellText(2, 2, L"-2.5");
+        EXPECT_DOUBLE_EQ(model->m_vPUDL[1].magnitude, 10.0);
+        EXPECT_DOUBLE_EQ(model->m_vPUDL[1].location, -2.5);
+        EXPECT_DOUBLE_EQ(model->m_vPUDL[1].cover, 0.0);
+        // A value pasted two rows down brings the loads up to it.
+        partial.SetRowCount(5);
+        partial.EditCellText(4, 3, L"3");
+        ASSERT_EQ(model->m_vPUDL.size(), 4u);
+        EXPECT_DOUBLE_EQ(model->m_vPUDL[3].cover, 3.0);
+
+        EXPECT_TRUE(qor::test::PressOK(sheet));
+    });
+    EXPECT_EQ(result, IDOK);
+    // The vehicle page never opened: its clean-up of zero loads did not run.
+    EXPECT_EQ(model->m_vPUDL.size(), 4u);
+}
+
+TEST(LoadModelSheet, ModelOfUniformLoadsOpensStationary)
+{
+    auto model = std::make_shared<CLoadModel>(2, L"Lane");
+    model->AddUDL(9.0);
+    model->m_bIsMoving = true;
+    const int result = RunSheet(model, [](CPropSheetLM& sheet) {
+        EXPECT_TRUE(sheet.GetOverviewPage().IsDlgButtonChecked(IDC_LM_STATIONARY));
+        EXPECT_FALSE(sheet.GetOverviewPage().IsDlgButtonChecked(IDC_LM_MOVING));
+        qor::test::PressCancel(sheet);
+    });
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_FALSE(model->m_bIsMoving);
+    EXPECT_EQ(model->m_Description, L"Lane"); // filling the page wrote nothing back
+}
+
+TEST(LoadModelSheet, VehicleSpacingsFrontAxleTotalsDeletionAndZeroAxlesOnOk)
+{
+    auto model = std::make_shared<CLoadModel>(3, L"Truck");
+    model->AddPointLoad(50.0, 0.0, 2.0);
+    model->AddPointLoad(100.0, -1.2, 2.0);
+    model->AddPointLoad(1e-7, -5.0, 2.0);
+    model->AddPointLoad(1e-5, -6.0, 2.0);
+    qor::test::ScriptedMessageBoxes boxes;
+    qor::gui::PopupMenuDriver previous = qor::gui::SetPopupMenuDriver(
+        [](const std::vector<qor::gui::PopupMenuRow>&, CPoint) { return ID_GRID_DELETE_ROW; });
+    RunSheet(model, [&](CPropSheetLM& sheet) {
+        ASSERT_TRUE(sheet.SetActivePage(VEHICLE));
+        CPropPageLMVehicle& page = sheet.GetVehiclePage();
+        CGridCtrl& grid = page.GetGrid();
+        const std::vector<double> spacings{0.0, 1.2, 3.8, 1.0};
+        ASSERT_EQ(page.GetSpacings().size(), spacings.size());
+        for (size_t i = 0; i < spacings.size(); ++i) EXPECT_NEAR(page.GetSpacings()[i], spacings[i], 1e-12);
+        EXPECT_NEAR(page.GetTotalLength(), 6.0, 1e-12);
+
+        grid.EditCellText(3, 2, L"4");
+        EXPECT_NEAR(model->m_vPL[2].location, -5.2, 1e-12);
+        EXPECT_NEAR(model->m_vPL[3].location, -6.2, 1e-12);
+        EXPECT_NEAR(page.GetTotalLength(), 6.2, 1e-12);
+
+        // The front axle moved by 2 m moves every axle with it.
+        CNumericEdit* front = NumericEdit(sheet, IDC_LM_FRONT_AXLE);
+        ASSERT_NE(front, nullptr);
+        front->SetFocus();
+        front->SetValue(2.0);
+        grid.SetFocus();
+        EXPECT_NEAR(model->m_vPL[0].location, 2.0, 1e-12);
+        EXPECT_NEAR(model->m_vPL[1].location, 0.8, 1e-12);
+        EXPECT_NEAR(model->m_vPL[2].location, -3.2, 1e-12);
+
+        // Deleting row 2 takes its axle and spacing; the total weight drops by its load.
+        boxes.Answer(IDYES);
+        CRect cell;
+        ASSERT_TRUE(grid.GetCellRect(2, 1, &cell));
+        qor::test::Click(&grid, cell.CenterPoint(), VK_RBUTTON);
+        ASSERT_EQ(model->m_vPL.size(), 3u);
+        EXPECT_EQ(page.GetSpacings().size(), 3u);
+        EXPECT_NEAR(page.GetTotalWeight(), 50.0 + 1e-7 + 1e-5, 1e-9);
+        EXPECT_EQ(grid.GetItemText(3, 0), L"3");
+
+        EXPECT_TRUE(qor::test::PressOK(sheet));
+    });
+    qor::gui::SetPopupMenuDriver(previous);
+    // A weight below a millionth is no axle.
+    ASSERT_EQ(model->m_vPL.size(), 2u);
+    EXPECT_DOUBLE_EQ(model->m_vPL[1].magnitude, 1e-5);
+}
+
+TEST(LoadModelSheet, FactorsMultiplyIntoGammaAndLengthLimitsAreKeptOnOk)
+{
+    auto model = std::make_shared<CLoadModel>(4, L"Factored");
+    model->SetDefaultFactors();
+    model->m_gDLA.value = 1.3;
+    model->m_gUnits.value = 9.81;
+    model->m_bUseMaxL = true;
+    model->m_maxL = 50.0;
+    RunSheet(model, [&](CPropSheetLM& sheet) {
+        ASSERT_TRUE(sheet.SetActivePage(FACTORS));
+        CGridCtrl& grid = sheet.GetFactorsPage().GetGrid();
+        EXPECT_EQ(grid.GetItemText(2, 1), L"Live load factor");
+        grid.EditCellText(2, 2, L"1.5");
+        EXPECT_NEAR(model->m_Gamma, 19.1295, 1e-12);
+        CString shown;
+        qor::test::FindControl(sheet, IDC_LM_OVERALL_FACTOR)->GetWindowText(shown);
+        EXPECT_EQ(shown, L"19.1295");
+        // The four factors are all the table holds.
+        PressTab(grid, 4, 2);
+        EXPECT_EQ(grid.GetRowCount(), 5);
+
+        ASSERT_TRUE(sheet.SetActivePage(APPLICABILITY));
+        EXPECT_TRUE(sheet.GetApplicabilityPage().IsDlgButtonChecked(IDC_LM_USE_MAX));
+        EXPECT_TRUE(qor::test::PressOK(sheet));
+    });
+    EXPECT_TRUE(model->m_bUseMaxL);
+    EXPECT_DOUBLE_EQ(model->m_maxL, 50.0);
+    EXPECT_FALSE(model->m_bUseMinL);
+    EXPECT_DOUBLE_EQ(model->m_minL, 0.0);
+}

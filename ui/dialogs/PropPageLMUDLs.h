@@ -1,0 +1,19 @@
+// CPropPageLMUDLs: the uniformly distributed loads of a load model, one magnitude a row.
+#pragma once
+
+#include "ui/dialogs/PropPageLMLoads.h"
+
+class CPropPageLMUDLs : public CPropPageLMLoads
+{
+public:
+    CPropPageLMUDLs();
+
+protected:
+    int CountLoads() const override;
+    double GetKindFactor() const override;
+    void ApplyKindFactor(double factor) override;
+    void AddZeroLoad() override;
+    bool RemoveLoad(int index) override;
+    void GetValues(int index, double* values) const override;
+    void SetValue(int index, int column, double value) override;
+};
