@@ -117,6 +117,13 @@ void CPlotView::CreateCharts(unsigned rows, unsigned cols)
             pAxis->SetTextColour(CLR_TEXT);
             pAxis->GetLabel()->SetColour(CLR_TEXT);
             pAxis->GetGrid()->SetColour(CLR_GRID);
+            // The axis scroll bar is made without being shown; hidden explicitly it stays hidden
+            // when the child frame is shown again (maximised, restored).
+            if (CChartScrollBar* pBar = pAxis->GetScrollBar(); pBar && pBar->GetSafeHwnd() && !pBar->GetEnabled())
+            {
+                pBar->ShowWindow(SW_SHOWNA);
+                pBar->ShowWindow(SW_HIDE);
+            }
         }
         pChart->AllowRefresh(true);
         m_vCharts.push_back(pChart);
