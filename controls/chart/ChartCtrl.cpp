@@ -156,7 +156,9 @@ void CChartCtrl::AddSerie(CChartSerie* pSerie)
         pHorizontal->RegisterSeries(pSerie);
         pHorizontal->RefreshAutoAxis();
     }
-    RefreshCtrl(); // pending: one redraw when drawing is enabled
+    // A series without points changes only the legend; the axes redraw themselves on a change.
+    if (m_pLegend->IsVisible() || pSerie->GetPointsCount() > 0)
+        RefreshCtrl(); // pending: one redraw when drawing is enabled
     AllowRefresh(true);
 }
 

@@ -180,22 +180,19 @@ void CChartLineSerie::DrawNewPoints(CDC* pDC)
     const unsigned count = GetPointsCount();
     if (!CanDraw() || !pDC || !pDC->GetSafeHdc() || count < 2 || m_uLastDrawnPoint + 1 >= count)
         return;
-    const int oldBkMode = pDC->SetBkMode(TRANSPARENT);
-    ClipToPlot(pDC);
-    CPen linePen;
-    CreateLinePen(linePen, m_SerieColour);
-    CPen* pOldPen = pDC->SelectObject(&linePen);
-    CPoint previous = PointScreenPosition(m_uLastDrawnPoint);
-    for (unsigned i = m_uLastDrawnPoint + 1; i < count; ++i)
+    // The new stretch as one polyline from the last point drawn.
+    std::vector<POINT> points;
+    points.reserve(count - m_uLastDrawnPoint);
+    for (unsigned i = m_uLastDrawnPoint; i < count; ++i)
     {
-        const CPoint next = PointScreenPosition(i);
-        pDC->MoveTo(previous);
-        pDC->LineTo(next);
-        previous = next;
+        const CPoint p = PointScreenPosition(i);
+        if (points.empty() || p != points.back())
+            points.push_back(p);
     }
+    if (points.size() == 1)
+        points.push_back(points.back()); // a line that stays on one pixel still shows it
+    DrawLine(pDC, points, false);
     m_uLastDrawnPoint = count - 1;
-    pDC->SelectObject(pOldPen);
-    pDC->SetBkMode(oldBkMode);
 }
 
 void CChartLineSerie::DrawLegendSample(CDC* pDC, const CRect& rectBitmap)

@@ -2,6 +2,7 @@
 
 #include "controls/chart/ChartAxis.h"
 #include "controls/chart/ChartCtrl.h"
+#include "controls/chart/ChartLegend.h"
 
 unsigned CChartSerie::m_uNextFreeId = 0;
 
@@ -17,6 +18,9 @@ CChartSerie::~CChartSerie()
 
 void CChartSerie::RefreshParent()
 {
+    // A series without points shows nothing but its legend entry.
+    if (GetPointsCount() == 0 && !(m_pParentCtrl && m_pParentCtrl->GetLegend() && m_pParentCtrl->GetLegend()->IsVisible()))
+        return;
     if (m_pParentCtrl)
         m_pParentCtrl->RefreshCtrl();
 }

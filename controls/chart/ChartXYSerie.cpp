@@ -13,8 +13,27 @@ void CChartXYSerie::AddPoint(double x, double y)
     point.Y = y;
     const unsigned index = m_vPoints.AddPoint(point);
     // A point stored before others (ordered insertion) shifts what was drawn: redraw all.
-    const bool insertedBefore = index + 1 < m_vPoints.GetPointsCount();
+    AfterPointsAdded(index + 1 < m_vPoints.GetPointsCount());
+}
 
+void CChartXYSerie::AddPoints(const double* pX, const double* pY, unsigned count)
+{
+    if (!pX || !pY || count == 0)
+        return;
+    bool insertedBefore = false;
+    for (unsigned k = 0; k < count; ++k)
+    {
+        SChartXYPoint point;
+        point.X = pX[k];
+        point.Y = pY[k];
+        if (m_vPoints.AddPoint(point) + 1 < m_vPoints.GetPointsCount())
+            insertedBefore = true;
+    }
+    AfterPointsAdded(insertedBefore);
+}
+
+void CChartXYSerie::AfterPointsAdded(bool insertedBefore)
+{
     CChartCtrl* pChart = m_pParentCtrl;
     if (!pChart)
         return;
@@ -37,7 +56,7 @@ void CChartXYSerie::AddPoint(double x, double y)
     }
     else
     {
-        // Drawing is off (or there is no image yet): the point is drawn by the refresh
+        // Drawing is off (or there is no image yet): the points are drawn by the refresh
         // that follows (pending while drawing is disabled; nothing without a window).
         pChart->RefreshCtrl();
     }

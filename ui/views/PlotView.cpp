@@ -13,8 +13,10 @@
 #include "engine/analysis/Beam.h"
 #include "engine/model/Bridge.h"
 #include "engine/settings/Settings.h"
+#include "platform/core/Time.h"
 #include "ui/views/MouseListener.h"
 
+#include <algorithm>
 #include <cmath>
 
 IMPLEMENT_DYNCREATE(CPlotView, CQORViewBase)
@@ -191,14 +193,21 @@ void CPlotView::AddSeries(unsigned i, std::vector<double> x, std::vector<double>
     if (i >= m_vCharts.size() || x.size() != y.size() || x.empty())
         return;
     CChartCtrl* pChart = m_vCharts[i];
-    const double sign = bInvertY ? -1.0 : 1.0;
+    if (bInvertY)
+    {
+        for (double& v : y)
+            v = -v;
+    }
+    const unsigned count = static_cast<unsigned>(x.size());
 
-    pChart->AllowRefresh(false);
+    // Without rounding (the light lines of every position) the chart is not held: a line that
+    // keeps the axes' ranges is drawn onto the chart's image alone, not the whole chart again.
+    if (bRoundAxes)
+        pChart->AllowRefresh(false);
     CChartLineSerie* pLine = pChart->CreateLineSerie();
     pLine->SetColour(colour);
     pLine->SetWidth(lineWidth);
-    for (std::size_t k = 0; k < x.size(); ++k)
-        pLine->AddPoint(x[k], sign * y[k]);
+    pLine->AddPoints(x.data(), y.data(), count);
 
     CMouseListener* pListener = new CMouseListener(pChart);
     m_vListeners.push_back(pListener);
@@ -210,8 +219,7 @@ void CPlotView::AddSeries(unsigned i, std::vector<double> x, std::vector<double>
         pPoints->SetColour(colour);
         pPoints->SetPointSize(4 * lineWidth, 4 * lineWidth);
         pPoints->SetPointType(CChartPointsSerie::ptEllipse);
-        for (std::size_t k = 0; k < x.size(); ++k)
-            pPoints->AddPoint(x[k], sign * y[k]);
+        pPoints->AddPoints(x.data(), y.data(), count);
     }
 
     if (bRoundAxes)
@@ -224,6 +232,52 @@ void CPlotView::AddSeries(unsigned i, std::vector<double> x, std::vector<double>
         }
         RoundAxis(pChart, CChartAxis::LeftAxis);
         RoundAxis(pChart, CChartAxis::BottomAxis);
+        pChart->AllowRefresh(true);
+    }
+}
+
+void CPlotView::HoldAxes(unsigned i, const SRange& range)
+{
+    if (i >= m_vCharts.size() || !range.IsSet())
+        return;
+    CChartCtrl* pChart = m_vCharts[i];
+    SRange all = range;
+    for (const auto& entry : pChart->GetSeries())
+    {
+        double lo = 0, hi = 0;
+        if (entry.second->GetXRange(&lo, &hi))
+            all.AddX(lo, hi);
+        if (entry.second->GetYRange(&lo, &hi))
+            all.AddY(lo, hi);
+    }
+    pChart->AllowRefresh(false);
+    CChartAxis* pBottom = pChart->GetBottomAxis();
+    CChartAxis* pLeft = pChart->GetLeftAxis();
+    if (pBottom)
+    {
+        pBottom->SetAutomaticMode(0);
+        pBottom->SetMinMax(all.xMin, all.xMax);
+    }
+    if (pLeft)
+    {
+        pLeft->SetAutomaticMode(0);
+        pLeft->SetMinMax(all.yMin, all.yMax);
+    }
+    pChart->AllowRefresh(true);
+}
+
+void CPlotView::ReleaseAxes(unsigned i)
+{
+    if (i >= m_vCharts.size())
+        return;
+    CChartCtrl* pChart = m_vCharts[i];
+    pChart->AllowRefresh(false);
+    for (CChartAxis* pAxis : {pChart->GetBottomAxis(), pChart->GetLeftAxis()})
+    {
+        if (!pAxis)
+            continue;
+        pAxis->SetAutomaticMode(1);
+        pAxis->RefreshAutoAxis();
     }
     pChart->AllowRefresh(true);
 }
@@ -272,8 +326,19 @@ void CPlotView::DrawBeamLine(unsigned i, std::shared_ptr<CBridge> bridge)
     AddSeries(i, {0.0, pBeam->m_Length}, {0.0, 0.0}, CLR_BEAM, false, 4, false, true);
 }
 
+void CPlotView::HoldDrawing(bool hold)
+{
+    for (CChartCtrl* pChart : m_vCharts)
+        pChart->AllowRefresh(!hold);
+}
+
 void CPlotView::ShowProgress()
 {
+    // The screen follows at most once a frame: painting more often shows nothing more.
+    const DWORD now = GetTickCount();
+    if (now - m_dwLastProgress < kFrameMs)
+        return;
+    m_dwLastProgress = now;
     UpdateWindow();
     for (CChartCtrl* pChart : m_vCharts)
         pChart->UpdateWindow();

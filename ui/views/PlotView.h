@@ -9,6 +9,7 @@
 
 #include "ui/views/QORViewBase.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -43,6 +44,9 @@ public:
     void RemoveAllCharts();
 
     unsigned GetChartCount() const { return m_nCharts; }
+    // Holds (true) and releases (false) the drawing of every chart: changes made in between
+    // redraw each chart once, at the release. Holds nest.
+    void HoldDrawing(bool hold);
     CChartCtrl* GetChart(unsigned i) const { return i < m_vCharts.size() ? m_vCharts[i] : nullptr; }
 
     BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
@@ -93,9 +97,37 @@ protected:
     static std::vector<double> GetSlowDownLimits(std::shared_ptr<CReferenceSet> pRefSet);
     void DrawCriticalRatios(std::shared_ptr<CAnalysisOutput> pAO, bool bBMSF);
     void DrawCompareEnvelopes(std::shared_ptr<CAnalysisOutput> pAO, bool bBMSF);
-    // The chart's new series appear on the screen now (the "show all" plots grow step by step).
+    // The charts' new series appear on the screen (the "show all" plots grow step by step).
     void ShowProgress();
 
+    // The ranges of the data a run of series will add to a chart.
+    struct SRange
+    {
+        double xMin = 0, xMax = 0, yMin = 0, yMax = 0;
+        bool hasX = false, hasY = false;
+        bool IsSet() const { return hasX && hasY; }
+        void AddX(double lo, double hi)
+        {
+            xMin = hasX ? std::min(xMin, lo) : lo;
+            xMax = hasX ? std::max(xMax, hi) : hi;
+            hasX = true;
+        }
+        void AddY(double lo, double hi)
+        {
+            yMin = hasY ? std::min(yMin, lo) : lo;
+            yMax = hasY ? std::max(yMax, hi) : hi;
+            hasY = true;
+        }
+        void Add(const std::vector<double>& x, const std::vector<double>& y, double sign);
+    };
+    // Many series in a row: the axes of chart i are fixed at the ranges they will end with (the
+    // data already there and the range given), so that each new series is drawn onto the image
+    // alone; ReleaseAxes gives them back their automatic range.
+    void HoldAxes(unsigned i, const SRange& range);
+    void ReleaseAxes(unsigned i);
+
+    static constexpr DWORD kFrameMs = 16;
+    DWORD m_dwLastProgress = 0;
     unsigned m_nCharts = 0;
     unsigned m_nRows = 0;
     unsigned m_nCols = 0;

@@ -15,6 +15,7 @@
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -43,12 +44,36 @@ int SupportCount(const std::shared_ptr<CBridgeSet>& bridgeSet)
     return beam ? beam->m_nRestraints : 0;
 }
 
+// The charts are redrawn once, when the guard goes: the steps in between are never on the screen.
+struct HeldCharts
+{
+    CPlotView& view;
+    explicit HeldCharts(CPlotView& v) : view(v) { view.HoldDrawing(true); }
+    ~HeldCharts() { view.HoldDrawing(false); }
+    HeldCharts(const HeldCharts&) = delete;
+    HeldCharts& operator=(const HeldCharts&) = delete;
+};
+
 } // namespace
+
+void CPlotView::SRange::Add(const std::vector<double>& x, const std::vector<double>& y, double sign)
+{
+    if (x.empty() || x.size() != y.size())
+        return; // AddSeries leaves such a series out
+    const auto [xLo, xHi] = std::minmax_element(x.begin(), x.end());
+    const auto [yLo, yHi] = std::minmax_element(y.begin(), y.end());
+    AddX(*xLo, *xHi);
+    if (sign < 0)
+        AddY(-*yHi, -*yLo);
+    else
+        AddY(*yLo, *yHi);
+}
 
 // ---- Single position -------------------------------------------------------------------------
 
 void CPlotView::DrawSinglePositionBMSF(std::shared_ptr<CAnalysisOutput> pAO)
 {
+    HeldCharts held(*this);
     BeginShow(L"Single Position Analysis: ", true, pAO);
     auto pSingle = std::dynamic_pointer_cast<CAOSinglePosition>(pAO);
     std::shared_ptr<CBeamResults> pResults = pSingle ? pSingle->GetResults() : nullptr;
@@ -101,12 +126,28 @@ void CPlotView::PlotEnvelopesBMSF(std::shared_ptr<CEnvelopeResults> pResults, CO
         DrawBeamLine(1, bridge);
         SetAxisTitles(1, AxisTitle(AT_BEAMLOCATION), AxisTitle(AT_SFENV));
     };
-    beamAndTitles();
+    {
+        HeldCharts held(*this);
+        beamAndTitles();
+    }
 
     if (bShowAll)
     {
+        const std::vector<std::shared_ptr<CBeamResults>> positions = pResults->GetBeamResults();
         std::vector<double> x, y;
-        for (const std::shared_ptr<CBeamResults>& position : pResults->GetBeamResults())
+        SRange moments, shears;
+        for (const std::shared_ptr<CBeamResults>& position : positions)
+        {
+            if (!position)
+                continue;
+            position->GetResults(x, y, BRT_MOMENT);
+            moments.Add(x, y, -1.0);
+            position->GetResults(x, y, BRT_SHEAR);
+            shears.Add(x, y, 1.0);
+        }
+        HoldAxes(0, moments);
+        HoldAxes(1, shears);
+        for (const std::shared_ptr<CBeamResults>& position : positions)
         {
             if (!position)
                 continue;
@@ -116,8 +157,13 @@ void CPlotView::PlotEnvelopesBMSF(std::shared_ptr<CEnvelopeResults> pResults, CO
             AddSeries(1, x, y, CLR_LIGHTLINE, false, 1, false, false);
             ShowProgress();
         }
-        beamAndTitles(); // over the light lines
+        ReleaseAxes(0);
+        ReleaseAxes(1);
     }
+
+    HeldCharts held(*this);
+    if (bShowAll)
+        beamAndTitles(); // over the light lines
 
     std::vector<double> x, y;
     if (std::shared_ptr<CEnvelope> bm = pResults->GetBMEnvelope())
@@ -145,6 +191,7 @@ void CPlotView::PlotEnvelopesBMSF(std::shared_ptr<CEnvelopeResults> pResults, CO
 
 void CPlotView::PlotReactionEnvelopes(std::shared_ptr<CEnvelopeResults> pResults, COLORREF clrMin, COLORREF clrMax)
 {
+    HeldCharts held(*this);
     if (!pResults)
         return;
     std::shared_ptr<CBridge> bridge = pResults->GetBridge();
@@ -182,25 +229,31 @@ void CPlotView::DrawMultiMovingLoadBMSF(std::shared_ptr<CAnalysisOutput> pAO, bo
     if (bShowAll)
     {
         std::shared_ptr<CBridge> bridge = pResults ? pResults->GetBridge() : pMulti->m_pOutBridge;
-        DrawBeamLine(0, bridge);
-        SetAxisTitles(0, AxisTitle(AT_BEAMLOCATION), AxisTitle(AT_BMENV));
-        DrawBeamLine(1, bridge);
-        SetAxisTitles(1, AxisTitle(AT_BEAMLOCATION), AxisTitle(AT_SFENV));
+        {
+            HeldCharts held(*this);
+            DrawBeamLine(0, bridge);
+            SetAxisTitles(0, AxisTitle(AT_BEAMLOCATION), AxisTitle(AT_BMENV));
+            DrawBeamLine(1, bridge);
+            SetAxisTitles(1, AxisTitle(AT_BEAMLOCATION), AxisTitle(AT_SFENV));
+        }
         std::vector<double> x, y;
         for (const std::shared_ptr<CEnvelopeResults>& each : pMulti->GetEnvelopeResults())
         {
             if (!each)
                 continue;
-            for (int chart = 0; chart < 2; ++chart)
             {
-                std::shared_ptr<CEnvelope> env = chart == 0 ? each->GetBMEnvelope() : each->GetSFEnvelope();
-                if (!env)
-                    continue;
-                for (bool bMax : {true, false})
+                HeldCharts held(*this); // one load model's curves appear together
+                for (int chart = 0; chart < 2; ++chart)
                 {
-                    env->GetLocations(x, bMax);
-                    env->GetValues(y, bMax);
-                    AddSeries(static_cast<unsigned>(chart), x, y, CLR_LIGHTLINE, false, 1, chart == 0, true);
+                    std::shared_ptr<CEnvelope> env = chart == 0 ? each->GetBMEnvelope() : each->GetSFEnvelope();
+                    if (!env)
+                        continue;
+                    for (bool bMax : {true, false})
+                    {
+                        env->GetLocations(x, bMax);
+                        env->GetValues(y, bMax);
+                        AddSeries(static_cast<unsigned>(chart), x, y, CLR_LIGHTLINE, false, 1, chart == 0, true);
+                    }
                 }
             }
             ShowProgress();
@@ -224,20 +277,23 @@ void CPlotView::DrawMultiMovingLoadReactions(std::shared_ptr<CAnalysisOutput> pA
             if (!bridge)
                 continue;
             const unsigned supports = static_cast<unsigned>(bridge->m_vSpans.size() + 1);
-            for (unsigned i = 0; i < supports; ++i)
             {
-                DrawBeamLine(i, bridge);
-                std::shared_ptr<CEnvelope> reaction = each->GetReactionEnvelope(i);
-                if (!reaction)
-                    continue;
-                reaction->GetLoadModelPositions(x, true);
-                reaction->GetValues(y, true);
-                AddSeries(i, x, y, CLR_LIGHTLINE, false, 1, false, true);
-                if (!IsSingleSpan(bridge))
+                HeldCharts held(*this); // one load model's curves appear together
+                for (unsigned i = 0; i < supports; ++i)
                 {
-                    reaction->GetLoadModelPositions(x, false);
-                    reaction->GetValues(y, false);
+                    DrawBeamLine(i, bridge);
+                    std::shared_ptr<CEnvelope> reaction = each->GetReactionEnvelope(i);
+                    if (!reaction)
+                        continue;
+                    reaction->GetLoadModelPositions(x, true);
+                    reaction->GetValues(y, true);
                     AddSeries(i, x, y, CLR_LIGHTLINE, false, 1, false, true);
+                    if (!IsSingleSpan(bridge))
+                    {
+                        reaction->GetLoadModelPositions(x, false);
+                        reaction->GetValues(y, false);
+                        AddSeries(i, x, y, CLR_LIGHTLINE, false, 1, false, true);
+                    }
                 }
             }
             ShowProgress();
@@ -252,6 +308,7 @@ template <class Results>
 void CPlotView::PlotCriticalPairs(const CCriticalEnsemble<Results>& ensemble, bool bBMSF, EAxisTitle bmTitle,
                                   EAxisTitle sfTitle, EAxisTitle reactionTitle)
 {
+    HeldCharts held(*this);
     std::shared_ptr<CBridgeSet> bridgeSet = ensemble.GetBridgeSet();
     const std::vector<double> spans = bridgeSet ? bridgeSet->GetSpanLengths() : std::vector<double>{};
     const bool singleSpan = bridgeSet && bridgeSet->m_Config == CBridge::CONFIG_ONESPAN;
@@ -336,6 +393,7 @@ void CPlotView::DrawRatioLimits(unsigned i, const std::vector<double>& x, const 
 
 void CPlotView::DrawCriticalRatios(std::shared_ptr<CAnalysisOutput> pAO, bool bBMSF)
 {
+    HeldCharts held(*this);
     auto pRatios = std::dynamic_pointer_cast<CAOCriticalRatios>(pAO);
     if (!pRatios)
         return;
@@ -366,6 +424,7 @@ void CPlotView::DrawCriticalRatiosReactions(std::shared_ptr<CAnalysisOutput> pAO
 
 void CPlotView::DrawCompareEnvelopes(std::shared_ptr<CAnalysisOutput> pAO, bool bBMSF)
 {
+    HeldCharts held(*this);
     auto pCompare = std::dynamic_pointer_cast<CAOCompareRefSetEnvs>(pAO);
     std::shared_ptr<CReferenceSet> pRefSet = pCompare ? pCompare->GetReferenceSet() : nullptr;
     if (!pRefSet)

@@ -80,7 +80,11 @@ TEST_F(Kinds, ShowAllDrawsOneLightCurvePerPositionBeneathTheEnvelopes)
     ASSERT_GT(positions, 15u);
     CPlotView* view = OpenPlot(2, 1);
     ASSERT_NE(view, nullptr);
+    const unsigned redraws = view->GetChart(0)->GetRedrawCount();
     view->ShowMovingLoadEnvelopes(true, true, descriptor);
+    // Each position's curve is drawn onto the chart's image alone: the chart is not redrawn
+    // whole per position (which grows with the square of the positions).
+    EXPECT_LT(view->GetChart(0)->GetRedrawCount() - redraws, 8u);
     for (unsigned chart = 0; chart < 2; ++chart)
     {
         std::vector<COLORREF> colours = ColoursOf(view, chart);

@@ -1,0 +1,368 @@
+// The program's windows against the clock, offscreen: start-up to the main window shown and idle,
+// opening result plots and grids of real results (moving load with every position shown, an
+// ensemble, the values of a reference collection, the enhanced ratio grid) and printing a plot.
+#include "app/AnalysisOutput.h"
+#include "app/ChildFrame.h"
+#include "app/QORApp.h"
+#include "app/QORDoc.h"
+#include "engine/analysis/Beam.h"
+#include "engine/analysis/EnvelopeResults.h"
+#include "engine/analysis/MovingLoadAnalysis.h"
+#include "engine/analysis/MultiMovingLoadAnalysis.h"
+#include "engine/analysis/ReferenceCollection.h"
+#include "engine/analysis/ReferenceSet.h"
+#include "engine/model/Bridge.h"
+#include "engine/model/BridgeSet.h"
+#include "engine/model/LoadModel.h"
+#include "engine/model/LoadModelEnsemble.h"
+#include "engine/settings/Settings.h"
+#include "controls/chart/ChartCtrl.h"
+#include "platform/gui/Afx.h"
+#include "platform/test/FrameTest.h"
+#include "platform/test/GuiTest.h"
+#include "res/Resource.h"
+#include "ui/views/GridView.h"
+#include "ui/views/PlotView.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// ---- Cases -------------------------------------------------------------------------------------
+
+std::shared_ptr<CLoadModel> Truck(int id, const std::vector<double>& loads, const std::vector<double>& spacings)
+{
+    auto lm = std::make_shared<CLoadModel>(id, CString(L"Truck"));
+    double x = 0.0;
+    for (std::size_t i = 0; i < loads.size(); ++i)
+    {
+        if (i > 0)
+            x -= spacings[i - 1];
+        lm->AddPointLoad(loads[i], x, 0.0);
+    }
+    return lm;
+}
+
+std::shared_ptr<CLoadModel> SixAxleTruck()
+{
+    return Truck(4, {53.0, 80.0, 80.0, 80.0, 80.0, 80.0}, {3.7, 1.25, 6.0, 1.25, 1.25});
+}
+
+// Ten trucks of two to nine axles, one with a lane load behind it.
+std::shared_ptr<CLoadModelEnsemble> TenTrucks()
+{
+    auto lme = std::make_shared<CLoadModelEnsemble>(1, CString(L"Ten trucks"));
+    lme->AddLoadModel(Truck(1, {60.0, 120.0}, {4.0}));
+    lme->AddLoadModel(Truck(2, {50.0, 80.0, 80.0}, {3.7, 1.25}));
+    lme->AddLoadModel(Truck(3, {50.0, 80.0, 80.0, 80.0}, {3.7, 1.25, 5.0}));
+    lme->AddLoadModel(SixAxleTruck());
+    lme->AddLoadModel(Truck(5, {53.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0}, {3.0, 1.25, 5.5, 1.25, 6.0, 1.25}));
+    lme->AddLoadModel(Truck(6, {53.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0},
+                            {3.0, 1.25, 5.5, 1.25, 1.25, 6.0, 1.25}));
+    lme->AddLoadModel(Truck(7, {53.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0},
+                            {3.0, 1.25, 5.5, 1.25, 1.25, 6.0, 1.25, 1.25}));
+    lme->AddLoadModel(Truck(8, {40.0, 40.0, 40.0, 40.0, 40.0}, {2.0, 2.0, 2.0, 2.0}));
+    lme->AddLoadModel(Truck(9, {70.0, 70.0, 70.0}, {1.2, 1.2}));
+    auto lane = Truck(10, {80.0, 80.0}, {1.5});
+    lane->AddPartialUDL(6.0, -1.5, 20.0);
+    lme->AddLoadModel(lane);
+    return lme;
+}
+
+std::shared_ptr<CBridge> Bridge_15_20_15()
+{
+    auto bridge = std::make_shared<CBridge>(1, CString(L"15-20-15 m"), CBridge::CONFIG_EXPLICIT, 20.0);
+    bridge->m_vSpans = {15.0, 20.0, 15.0};
+    bridge->BuildBeam();
+    return bridge;
+}
+
+// (2) One six-axle truck over 15-20-15 m by 0.1 m, every position kept.
+std::shared_ptr<CAOMovingLoad> MovingLoadRun()
+{
+    static std::shared_ptr<CAOMovingLoad> run;
+    if (!run)
+    {
+        auto bridge = Bridge_15_20_15();
+        auto truck = SixAxleTruck();
+        CMovingLoadAnalysis analysis(bridge, truck);
+        int nSteps = 0;
+        double step = 0.1;
+        auto results = analysis.Run(true, nSteps, step);
+        run = std::make_shared<CAOMovingLoad>(results, bridge, truck, nSteps);
+    }
+    return run;
+}
+
+// (3) The ten trucks over the same bridge.
+std::shared_ptr<CAOMultiMovingLoad> EnsembleRun()
+{
+    static std::shared_ptr<CAOMultiMovingLoad> run;
+    if (!run)
+    {
+        auto bridge = Bridge_15_20_15();
+        auto trucks = TenTrucks();
+        CMultiMovingLoadAnalysis analysis(bridge, trucks);
+        int nSteps = 0;
+        double step = 0.1;
+        auto results = analysis.Run(true, nSteps, step);
+        run = std::make_shared<CAOMultiMovingLoad>(results, bridge, trucks, analysis.GetLoadModelResults(),
+                                                   analysis.GetNoAnalyses());
+    }
+    return run;
+}
+
+// (4, 5) Three 50-bridge sets (one, two and three spans) under the ten trucks, with the ratios
+// of the six-axle truck.
+std::shared_ptr<CReferenceCollection> Collection()
+{
+    static std::shared_ptr<CReferenceCollection> coll;
+    if (!coll)
+    {
+        coll = std::make_shared<CReferenceCollection>(1, CString(L"Network"), false, 20, 1.0);
+        for (int config = 1; config <= 3; ++config)
+            coll->m_vBS.push_back(std::make_shared<CBridgeSet>(config, CString(L"Set"), 50, config, 1.0, 50.0));
+        coll->m_vLME = {TenTrucks()};
+        if (!coll->Calculate())
+            std::abort();
+        coll->SetProposedLoadModel(SixAxleTruck());
+        if (!coll->CalculateRatios(1.0))
+            std::abort();
+    }
+    return coll;
+}
+
+// ---- The program's windows -----------------------------------------------------------------------
+
+CQORApp* g_pApp = nullptr;
+
+CQORApp& App()
+{
+    if (!g_pApp)
+    {
+        g_pApp = new CQORApp();
+        if (!qor::test::StartApplication(*g_pApp))
+            std::abort();
+        g_pApp->m_pMainWnd->MoveWindow(0, 0, 1280, 900);
+        qor::test::Pump();
+    }
+    return *g_pApp;
+}
+
+// The app's result templates once it registers them; until then ones of the same shape.
+CMultiDocTemplate* ViewTemplate(bool plot)
+{
+    CQORApp& app = App();
+    CMultiDocTemplate*& registered = plot ? app.m_pPlotTemplate : app.m_pGridTemplate;
+    if (registered)
+        return registered;
+    static CMultiDocTemplate* own[2] = {nullptr, nullptr};
+    CMultiDocTemplate*& made = own[plot ? 0 : 1];
+    if (!made)
+    {
+        made = new CMultiDocTemplate(plot ? IDR_PLOTVIEW : IDR_GRIDVIEW, RUNTIME_CLASS(CQORDoc),
+                                     RUNTIME_CLASS(CChildFrame),
+                                     plot ? RUNTIME_CLASS(CPlotView) : RUNTIME_CLASS(CGridView));
+        app.AddDocTemplate(made);
+    }
+    return made;
+}
+
+template <class View>
+View* OpenView()
+{
+    CMultiDocTemplate* tmpl = ViewTemplate(std::is_same_v<View, CPlotView>);
+    tmpl->OpenDocumentFile(nullptr);
+    auto* main = static_cast<CMDIFrameWnd*>(App().m_pMainWnd);
+    CMDIChildWnd* child = main->MDIGetActive();
+    return child ? dynamic_cast<View*>(child->GetActiveView()) : nullptr;
+}
+
+// Everything on the screen as the user would see it: pending paints done.
+void Settle(CView* view)
+{
+    view->GetParentFrame()->UpdateWindow();
+    qor::test::Pump();
+}
+
+void Close(CView* view)
+{
+    if (view)
+        view->GetParentFrame()->SendMessage(WM_CLOSE);
+    qor::test::Pump();
+}
+
+// ---- Benchmarks ----------------------------------------------------------------------------------
+
+// (1) Start-up: the application object made, the main window shown and idle.
+void BM_StartUp(benchmark::State& state)
+{
+    for (auto _ : state)
+    {
+        CQORApp app;
+        if (!qor::test::StartApplication(app))
+            state.SkipWithError("the application did not start");
+        qor::test::RunIdle(app);
+        qor::test::Pump();
+        state.PauseTiming();
+        qor::test::StopApplication(app);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void ShowMovingLoad(benchmark::State& state, bool showAll)
+{
+    auto run = MovingLoadRun();
+    const std::size_t positions = run->GetResults()->GetBeamResults().size();
+    unsigned redraws = 0;
+    for (auto _ : state)
+    {
+        CPlotView* view = OpenView<CPlotView>();
+        view->CreateCharts(2, 1);
+        view->ShowMovingLoadEnvelopes(showAll, true, run);
+        Settle(view);
+        state.PauseTiming();
+        redraws = view->GetChart(0)->GetRedrawCount() + view->GetChart(1)->GetRedrawCount();
+        Close(view);
+        state.ResumeTiming();
+    }
+    state.counters["positions"] = static_cast<double>(positions);
+    state.counters["chart redraws"] = redraws;
+}
+
+// (2) The 2 x 1 moment and shear plot with every position.
+void BM_PlotMovingLoadShowAll(benchmark::State& state) { ShowMovingLoad(state, true); }
+BENCHMARK(BM_PlotMovingLoadShowAll)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// (2') The same without the positions: the envelopes only.
+void BM_PlotMovingLoadEnvelopes(benchmark::State& state) { ShowMovingLoad(state, false); }
+BENCHMARK(BM_PlotMovingLoadEnvelopes)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// (3) The ensemble's moment and shear plot with every load model.
+void BM_PlotEnsembleShowAll(benchmark::State& state)
+{
+    auto run = EnsembleRun();
+    for (auto _ : state)
+    {
+        CPlotView* view = OpenView<CPlotView>();
+        view->CreateCharts(2, 1);
+        view->ShowMultiMovingLoadEnvelopes(true, true, run);
+        Settle(view);
+        state.PauseTiming();
+        Close(view);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_PlotEnsembleShowAll)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// (4) The reference values of every set of the collection: plots and grids of moment and shear
+// and of the reactions, as the output options open them (12 windows).
+void BM_ReferenceValuesPlotsAndGrids(benchmark::State& state)
+{
+    auto coll = Collection();
+    for (auto _ : state)
+    {
+        std::vector<CView*> views;
+        for (const auto& set : coll->GetRefSets())
+        {
+            auto descriptor = std::make_shared<CAOReferenceSet>(set, coll->m_bUseOverstress);
+            const int supports = set->GetBridgeSet()->GetBeam()->m_nRestraints;
+            for (bool bmsf : {true, false})
+            {
+                CPlotView* plot = OpenView<CPlotView>();
+                if (bmsf)
+                    plot->CreateCharts(2, 1);
+                else
+                    plot->CreateCharts(supports < 4 ? 1 : 2, supports < 4 ? supports : 2);
+                plot->ShowReferenceSetValues(bmsf, descriptor);
+                views.push_back(plot);
+                CGridView* grid = OpenView<CGridView>();
+                grid->ShowReferenceSetValues(bmsf, descriptor);
+                views.push_back(grid);
+            }
+        }
+        Settle(views.back());
+        state.PauseTiming();
+        for (CView* v : views)
+            Close(v);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ReferenceValuesPlotsAndGrids)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// (5) The enhanced critical-ratio grid of the collection.
+void BM_EnhancedRatioGrid(benchmark::State& state)
+{
+    auto coll = Collection();
+    for (auto _ : state)
+    {
+        CGridView* grid = OpenView<CGridView>();
+        grid->ShowEnhancedCriticalRatios(std::make_shared<CAOEnhanced>(coll));
+        Settle(grid);
+        state.PauseTiming();
+        Close(grid);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_EnhancedRatioGrid)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// (6) Printing the plot of (2) to a PDF file: two pages.
+void BM_PrintMovingLoadPlot(benchmark::State& state)
+{
+    auto run = MovingLoadRun();
+    CPlotView* view = OpenView<CPlotView>();
+    view->CreateCharts(2, 1);
+    view->ShowMovingLoadEnvelopes(true, true, run);
+    Settle(view);
+    const std::string pdf = "/tmp/qor-bench-views-" + std::to_string(::getpid()) + ".pdf";
+    setenv("QOR_PRINT_TO_PDF", pdf.c_str(), 1);
+    for (auto _ : state)
+        view->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    unsetenv("QOR_PRINT_TO_PDF");
+    FILE* f = std::fopen(pdf.c_str(), "rb");
+    if (f)
+    {
+        std::fseek(f, 0, SEEK_END);
+        state.counters["PDF bytes"] = static_cast<double>(std::ftell(f));
+        std::fclose(f);
+    }
+    if (!std::getenv("QOR_BENCH_KEEP_PDF"))
+        std::remove(pdf.c_str());
+    Close(view);
+}
+BENCHMARK(BM_PrintMovingLoadPlot)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // A home of its own: no settings file or profile of the user's is read or written.
+    char home[] = "/tmp/qor-bench-views-XXXXXX";
+    if (mkdtemp(home))
+    {
+        setenv("HOME", home, 1);
+        setenv("XDG_CONFIG_HOME", home, 1);
+        setenv("XDG_DATA_HOME", home, 1);
+    }
+    CSettings::GetInstance()->Analysis.NPOINTS_ALONG_BEAM = 100;
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    if (g_pApp)
+    {
+        qor::test::StopApplication(*g_pApp);
+        delete g_pApp;
+    }
+    benchmark::Shutdown();
+    return 0;
+}
