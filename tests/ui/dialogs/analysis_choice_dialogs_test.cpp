@@ -8,6 +8,7 @@
 #include "platform/test/DialogTest.h"
 #include "platform/test/GuiTest.h"
 #include "res/AnalysisDialogs.h"
+#include "ui/dialogs/CompareEnvelopesDlg.h"
 #include "ui/dialogs/CritRatioRefCollDlg.h"
 #include "ui/dialogs/MovingLoadDlg.h"
 #include "ui/dialogs/RefCollectionDlg.h"
@@ -230,6 +231,58 @@ TEST_F(AnalysisChoiceDialogs, ReferenceCollectionTicksEditTheCollectionAndOkStor
     EXPECT_EQ(collection->m_nStepPoints, 20);
     EXPECT_TRUE(collection->m_bUseOverstress);
     EXPECT_DOUBLE_EQ(collection->m_OverstressFactor, 1.4);
+}
+
+TEST_F(AnalysisChoiceDialogs, CompareEnvelopesCascadesFromCollectionToSetToBridge)
+{
+    qor::test::ScriptedMessageBoxes boxes;
+    models[0]->AddPointLoad(100.0, 0.0, 0.0);
+    models[1]->AddPointLoad(80.0, 0.0, 0.0);
+    auto solved = std::make_shared<CReferenceCollection>(1, L"Solved", false, 10, 1.0);
+    solved->m_vBS = {std::make_shared<CBridgeSet>(1, L"Short set", 3, 1, 10.0, 20.0), bridgeSets[1]};
+    solved->m_vLME = {ensembles[0]};
+    ASSERT_TRUE(solved->Calculate());
+    solved->SetProposedLoadModel(models[1]);
+    ASSERT_TRUE(solved->CalculateRatios(1.0));
+    auto unsolved = std::make_shared<CReferenceCollection>(2, L"Unsolved", false, 10, 1.0);
+
+    DrivenDialogs driven;
+    driven.ThenAs<CCompareEnvelopesDlg>([](CCompareEnvelopesDlg& dlg) {
+        EXPECT_EQ(List(dlg, IDC_LIST_REFSET).GetCount(), 2);
+        EXPECT_EQ(Line(dlg, IDC_LIST_REFSET, 1), L"Reference set 2");
+        // Bridges by their place in the set, whatever their ids.
+        ASSERT_EQ(List(dlg, IDC_LIST_BRIDGE).GetCount(), 3);
+        EXPECT_EQ(Line(dlg, IDC_LIST_BRIDGE, 0).Left(4), L"1 - ");
+        EXPECT_EQ(Line(dlg, IDC_LIST_BRIDGE, 2).Left(4), L"3 - ");
+        EXPECT_EQ(Text(dlg, IDC_EDIT_CMP_BRIDGESET), L"Short set");
+        EXPECT_EQ(Text(dlg, IDC_EDIT_CMP_LME), L"Austroads");
+        EXPECT_EQ(Text(dlg, IDC_EDIT_CMP_PROPOSED), L"SM1600"); // the single proposed model, not its ensemble
+        Pick(dlg, IDC_LIST_REFSET, 1);
+        EXPECT_EQ(List(dlg, IDC_LIST_BRIDGE).GetCount(), 10);
+        EXPECT_EQ(Text(dlg, IDC_EDIT_CMP_BRIDGESET), L"Twin 5-50");
+        Pick(dlg, IDC_LIST_BRIDGE, 4);
+        qor::test::PressOK(dlg);
+    });
+    CCompareEnvelopesDlg dlg;
+    dlg.m_vRefCollection = {solved, unsolved};
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.m_nRefCollectionIndex, 0);
+    EXPECT_EQ(dlg.m_nRefSetIndex, 1);
+    EXPECT_EQ(dlg.m_nBridgeIndex, 4);
+    EXPECT_TRUE(boxes.Shown().empty());
+
+    driven.ThenAs<CCompareEnvelopesDlg>([](CCompareEnvelopesDlg& d) {
+        Pick(d, IDC_LIST_REFCOLLECTION, 1);
+        EXPECT_EQ(List(d, IDC_LIST_REFSET).GetCount(), 0);
+        EXPECT_EQ(List(d, IDC_LIST_BRIDGE).GetCount(), 0);
+        EXPECT_EQ(Text(d, IDC_EDIT_CMP_BRIDGESET), L"No bridge set");
+        EXPECT_EQ(Text(d, IDC_EDIT_CMP_LME), L"No load model ensemble");
+        EXPECT_EQ(Text(d, IDC_EDIT_CMP_PROPOSED), L"No Proposed vehicle");
+        qor::test::PressCancel(d);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, L"This Reference Collection has not been solved - nothing to display.");
 }
 
 } // namespace
