@@ -5,6 +5,7 @@
 #include "engine/model/BridgeSet.h"
 #include "engine/model/LoadModelEnsemble.h"
 #include "res/Resource.h"
+#include "ui/dialogs/GenerateLMEDlg.h"
 #include "ui/dialogs/LMEParametersDlg.h"
 
 #include <type_traits>
@@ -149,4 +150,13 @@ void CQORDoc::OnInsertCommand(UINT nID)
     if (const LibraryCommand* command = FindLibraryCommand(nID)) InsertLibraryEntry(*this, *command);
 }
 
-void CQORDoc::OnToolsGenerateLME() { NotYetImplemented(); }
+void CQORDoc::OnToolsGenerateLME()
+{
+    CGenerateLMEDlg dlg;
+    dlg.m_vLoadModel = m_vLoadModel;
+    dlg.m_nLMEID = static_cast<int>(m_vLoadModelEnsemble.size());
+    if (dlg.DoModal() != IDOK) return;
+    AddLoadModelEnsemble(dlg.m_pLME);
+    UpdateElementView();
+    SetModifiedFlag(TRUE);
+}

@@ -34,13 +34,13 @@ const DialogItem kParameters[] = {
 QOR_DIALOG_RESOURCE(IDD_LME_PARAMETERS, L"LME Parameters", kDialogStyle, 145, 194, kParameters);
 
 const DialogItem kGenerate[] = {
-    {L"Static", 0xFFFF, L"Select loadmodel:", kLabel, 7, 7, 110, 8},
-    {L"ListBox", IDC_GENLME_LOADMODEL, L"", kList | WS_GROUP, 7, 18, 112, 150},
-    {L"Static", 0xFFFF, L"Variable axle definitions", kLabel, 127, 7, 200, 8},
-    {L"MFCGridCtrl", IDC_GENLME_GRID, L"", WS_TABSTOP | WS_BORDER | WS_GROUP, 127, 18, 300, 150},
-    {L"Button", IDOK, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 323, 176, 50, 14},
-    {L"Button", IDCANCEL, L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 377, 176, 50, 14},
+    {L"Static", 0xFFFF, L"Select loadmodel:", kLabel, 7, 7, 104, 8},
+    {L"ListBox", IDC_GENLME_LOADMODEL, L"", kList | WS_GROUP, 7, 18, 104, 150},
+    {L"Static", 0xFFFF, L"Variable axle definitions", kLabel, 117, 7, 200, 8},
+    {L"MFCGridCtrl", IDC_GENLME_GRID, L"", WS_TABSTOP | WS_BORDER | WS_GROUP, 117, 18, 390, 150},
+    {L"Button", IDOK, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 403, 176, 50, 14},
+    {L"Button", IDCANCEL, L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 457, 176, 50, 14},
 };
-QOR_DIALOG_RESOURCE(IDD_GENERATE_LME, L"Generate LME from Load Model", kDialogStyle, 434, 197, kGenerate);
+QOR_DIALOG_RESOURCE(IDD_GENERATE_LME, L"Generate LME from Load Model", kDialogStyle, 514, 197, kGenerate);
 
 } // namespace

@@ -1,0 +1,247 @@
+// Tools > Generate LME from LM through the case and its dialog: axles made variable in the grid, spacings
+// by number and by distance, the product of two ranges, and every range the dialog refuses at OK.
+#include "app/QORApp.h"
+#include "app/QORDoc.h"
+#include "controls/grid/GridCtrl.h"
+#include "engine/model/LoadModel.h"
+#include "engine/model/LoadModelEnsemble.h"
+#include "platform/test/DialogTest.h"
+#include "platform/test/FrameTest.h"
+#include "platform/test/GuiTest.h"
+#include "res/LibraryDialogs.h"
+#include "res/Resource.h"
+#include "ui/dialogs/GenerateLMEDlg.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+namespace {
+
+using qor::test::DrivenDialogs;
+
+void UseTemporaryHome()
+{
+    static std::string home = [] {
+        char pattern[] = "/tmp/qor-generate-XXXXXX";
+        std::string dir = mkdtemp(pattern);
+        setenv("HOME", dir.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (dir + "/config").c_str(), 1);
+        setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1);
+        return dir;
+    }();
+}
+
+enum : int
+{
+    TYPE = 3,
+    MIN = 4,
+    MAX = 5,
+    INCREMENT = 6,
+    PARAMETER = 7
+};
+
+// An axle made variable and given its range as the engineer types it into the grid.
+struct Range
+{
+    int axle; // 1-based, as the grid numbers the rows
+    const wchar_t* min;
+    const wchar_t* max;
+    const wchar_t* increment;
+    const wchar_t* parameter;
+};
+
+void PickModel(CGenerateLMEDlg& dlg, int k)
+{
+    auto* list = static_cast<CListBox*>(dlg.GetDlgItem(IDC_GENLME_LOADMODEL));
+    CRect r;
+    list->GetItemRect(k, &r);
+    qor::test::Click(list, r.CenterPoint());
+}
+
+void Enter(CGenerateLMEDlg& dlg, const Range& range)
+{
+    CGridCtrl& grid = dlg.GetGrid();
+    grid.EditCellText(range.axle, TYPE, L"Variable");
+    grid.EditCellText(range.axle, INCREMENT, range.increment);
+    grid.EditCellText(range.axle, MIN, range.min);
+    grid.EditCellText(range.axle, MAX, range.max);
+    grid.EditCellText(range.axle, PARAMETER, range.parameter);
+}
+
+class GenerateLME : public ::testing::Test
+{
+protected:
+    CQORApp app;
+    CQORDoc* doc = nullptr;
+    bool running = false;
+
+    void SetUp() override
+    {
+        UseTemporaryHome();
+        ASSERT_TRUE(qor::test::StartApplication(app));
+        running = true;
+        doc = CQORDoc::GetActiveDoc();
+        ASSERT_NE(doc, nullptr);
+        // Four axles: 50 kN at 0.0, then 100 kN axles 3.0, 1.2 and 1.2 m apart.
+        auto truck = std::make_shared<CLoadModel>(7, L"Quad");
+        truck->AddPointLoad(50.0, 0.0, 0.0);
+        truck->AddPointLoad(100.0, -3.0, 2.0);
+        truck->AddPointLoad(100.0, -4.2, 0.0);
+        truck->AddPointLoad(100.0, -5.4, 0.0);
+        doc->m_vLoadModel = {std::make_shared<CLoadModel>(3, L"Car"), truck};
+        doc->m_vLoadModelEnsemble = {std::make_shared<CLoadModelEnsemble>(1, L"Existing")};
+    }
+    void TearDown() override
+    {
+        if (running) qor::test::StopApplication(app);
+    }
+    // Generates from the truck with the ranges; the new ensemble (null when none was added).
+    std::shared_ptr<CLoadModelEnsemble> Generate(std::vector<Range> ranges)
+    {
+        const size_t before = doc->m_vLoadModelEnsemble.size();
+        DrivenDialogs driven;
+        driven.ThenAs<CGenerateLMEDlg>([&ranges](CGenerateLMEDlg& dlg) {
+            PickModel(dlg, 1);
+            for (const Range& range : ranges) Enter(dlg, range);
+            qor::test::PressOK(dlg);
+        });
+        qor::test::SendMenuCommand(ID_TOOLS_GENERATE_LME);
+        return doc->m_vLoadModelEnsemble.size() > before ? doc->m_vLoadModelEnsemble.back() : nullptr;
+    }
+    static std::vector<double> Locations(const CLoadModel& model)
+    {
+        std::vector<double> x;
+        for (const auto& axle : model.m_vPL) x.push_back(axle.location);
+        return x;
+    }
+};
+
+TEST_F(GenerateLME, OneVariableAxleByNumberGivesOneTruckPerSpacing)
+{
+    const auto lme = Generate({{2, L"3", L"5", L"Step", L"3"}});
+    ASSERT_NE(lme, nullptr);
+    EXPECT_EQ(lme->GetDescription(), L"Gen from: Quad");
+    EXPECT_EQ(lme->m_ID, 1); // the number of ensembles the case held
+    ASSERT_EQ(lme->GetLoadModelCount(), 3);
+    for (int k = 0; k < 3; ++k)
+    {
+        const CLoadModel& model = *lme->GetLoadModel(k);
+        CString name;
+        name.Format(L"Gen from: Quad - %d", k + 1);
+        EXPECT_EQ(model.GetDescription(), name);
+        EXPECT_EQ(model.m_ID, k);
+        const double s = 3.0 + k;
+        const std::vector<double> expected = {0.0, -s, -s - 1.2, -s - 2.4};
+        const auto x = Locations(model);
+        ASSERT_EQ(x.size(), 4u);
+        for (size_t i = 0; i < 4; ++i) EXPECT_NEAR(x[i], expected[i], 1e-12) << k << " " << i;
+        EXPECT_DOUBLE_EQ(model.m_vPL[1].width, 2.0);
+        EXPECT_DOUBLE_EQ(model.m_vPL[1].magnitude, 100.0);
+    }
+    EXPECT_EQ(doc->m_vLoadModel.size(), 2u); // the copies live only in the ensemble
+    EXPECT_EQ(doc->m_nLMEID, 1);
+    EXPECT_TRUE(doc->IsModified());
+}
+
+TEST_F(GenerateLME, TwoVariableAxlesGiveTheProductAndDistanceEndsOnItsMaximumOnce)
+{
+    const auto lme = Generate({{2, L"2", L"3", L"Distance", L"0.5"}, {4, L"1", L"2", L"Step", L"2"}});
+    ASSERT_NE(lme, nullptr);
+    // Axle 2 at 2.0, 2.5, 3.0 (no second 3.0) times axle 4 at 1.0, 2.0; the last axle turns fastest.
+    ASSERT_EQ(lme->GetLoadModelCount(), 6);
+    const double s2[] = {2.0, 2.0, 2.5, 2.5, 3.0, 3.0};
+    const double s4[] = {1.0, 2.0, 1.0, 2.0, 1.0, 2.0};
+    for (int k = 0; k < 6; ++k)
+    {
+        const auto x = Locations(*lme->GetLoadModel(k));
+        EXPECT_NEAR(x[1], -s2[k], 1e-12) << k;
+        EXPECT_NEAR(x[2], -s2[k] - 1.2, 1e-12) << k;
+        EXPECT_NEAR(x[3], -s2[k] - 1.2 - s4[k], 1e-12) << k;
+    }
+}
+
+TEST_F(GenerateLME, RangesThatCannotBeGeneratedAreRefusedNamingTheAxle)
+{
+    struct Refusal
+    {
+        std::vector<Range> ranges;
+        const wchar_t* text;
+    };
+    const Refusal refusals[] = {
+        {{{3, L"1", L"2", L"Distance", L"0"}}, L"Axle 3: the \"Distance\" step must be greater than zero."},
+        {{{2, L"5", L"3", L"Step", L"3"}}, L"Axle 2: the maximum spacing is below the minimum."},
+        {{{4, L"1", L"2", L"Step", L"1"}}, L"Axle 4: a \"Step\" range needs at least 2 spacings."},
+        {{{2, L"1", L"100", L"Step", L"200"}, {3, L"1", L"100", L"Distance", L"1"}},
+         L"The variable axles give 20000 load models; at most 10000 can be generated."},
+    };
+    for (const Refusal& refusal : refusals)
+    {
+        qor::test::ScriptedMessageBoxes boxes;
+        DrivenDialogs driven;
+        driven.ThenAs<CGenerateLMEDlg>([&](CGenerateLMEDlg& dlg) {
+            PickModel(dlg, 1);
+            for (const Range& range : refusal.ranges) Enter(dlg, range);
+            qor::test::PressOK(dlg);
+            EXPECT_TRUE(dlg.IsWindowVisible()); // still open for the engineer to mend
+            qor::test::PressCancel(dlg);
+        });
+        qor::test::SendMenuCommand(ID_TOOLS_GENERATE_LME);
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        EXPECT_EQ(boxes.Shown()[0].text, refusal.text);
+    }
+    // OK before a load model is chosen; then an edit in a row that Tab added has no axle to reach.
+    qor::test::ScriptedMessageBoxes boxes;
+    DrivenDialogs driven;
+    driven.ThenAs<CGenerateLMEDlg>([](CGenerateLMEDlg& dlg) {
+        qor::test::PressOK(dlg);
+        PickModel(dlg, 1);
+        CGridCtrl& grid = dlg.GetGrid();
+        grid.SetRowCount(grid.GetRowCount() + 1);
+        grid.EditCellText(5, TYPE, L"Variable");
+        grid.EditCellText(5, MIN, L"7");
+        EXPECT_EQ(dlg.GetAxleDefinitions().size(), 4u);
+        qor::test::PressOK(dlg);
+    });
+    qor::test::SendMenuCommand(ID_TOOLS_GENERATE_LME);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, L"Select the load model to generate the ensemble from.");
+    ASSERT_EQ(doc->m_vLoadModelEnsemble.size(), 2u);
+    EXPECT_EQ(doc->m_vLoadModelEnsemble.back()->GetLoadModelCount(), 1); // no variable axle: one copy
+}
+
+TEST_F(GenerateLME, TheGridLocksWhatCannotVaryAndOpensTheRangeOfAVariableAxle)
+{
+    DrivenDialogs driven;
+    driven.ThenAs<CGenerateLMEDlg>([](CGenerateLMEDlg& dlg) {
+        CGridCtrl& grid = dlg.GetGrid();
+        EXPECT_EQ(grid.GetRowCount(), 1); // headings only until a load model is chosen
+        PickModel(dlg, 1);
+        ASSERT_EQ(grid.GetRowCount(), 5);
+        EXPECT_EQ(grid.GetItemText(0, PARAMETER), L"Parameter");
+        for (int row = 1; row <= 4; ++row)
+        {
+            EXPECT_FALSE(grid.IsCellEditable(row, 1));
+            EXPECT_FALSE(grid.IsCellEditable(row, 2));
+            EXPECT_EQ(grid.IsCellEditable(row, TYPE) != FALSE, row > 1);
+            for (int col = MIN; col <= PARAMETER; ++col) EXPECT_FALSE(grid.IsCellEditable(row, col));
+        }
+        grid.EditCellText(3, TYPE, L"Variable");
+        for (int col = MIN; col <= PARAMETER; ++col) EXPECT_TRUE(grid.IsCellEditable(3, col));
+        EXPECT_EQ(grid.GetItemText(3, INCREMENT), L"Step");
+        grid.EditCellText(3, MIN, L"2.5");
+        grid.EditCellText(3, TYPE, L"Fixed");
+        for (int col = MIN; col <= PARAMETER; ++col)
+        {
+            EXPECT_FALSE(grid.IsCellEditable(3, col));
+            EXPECT_TRUE(grid.GetItemText(3, col).IsEmpty());
+        }
+        qor::test::PressCancel(dlg);
+    });
+    qor::test::SendMenuCommand(ID_TOOLS_GENERATE_LME);
+    EXPECT_EQ(doc->m_vLoadModelEnsemble.size(), 1u);
+}
+
+} // namespace
