@@ -82,7 +82,6 @@ const LibraryCommand* FindLibraryCommand(UINT id)
     return nullptr;
 }
 
-
 void InsertStandardBridgeSet(CQORDoc& doc, int nSpans)
 {
     CString name;

@@ -12,17 +12,18 @@ constexpr DWORD kNumber = ES_AUTOHSCROLL | ES_RIGHT | WS_BORDER | WS_TABSTOP;
 constexpr DWORD kList = LBS_NOTIFY | WS_VSCROLL | WS_BORDER | WS_TABSTOP;
 constexpr DWORD kGroupBox = BS_GROUPBOX;
 constexpr DWORD kLabel = SS_LEFT;
+constexpr DWORD kFirstRadio = BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP;
 
 const DialogItem kParameters[] = {
     {L"Button", 0xFFFF, L"Variable Axle", kGroupBox, 7, 4, 131, 54},
-    {L"Button", IDC_LMEP_BY_STEP, L"Use step distance:", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 14, 18, 82, 10},
+    {L"Button", IDC_LMEP_BY_STEP, L"Use step distance:", kFirstRadio, 14, 18, 82, 10},
     {L"Button", IDC_LMEP_BY_COUNT, L"Use number:", BS_AUTORADIOBUTTON, 14, 38, 82, 10},
     {L"Edit", IDC_LMEP_STEP, L"", kNumber | WS_GROUP, 97, 16, 30, 14},
     {L"Static", IDC_LMEP_STEP_UNIT, L"m", kLabel, 129, 18, 7, 8},
     {L"Edit", IDC_LMEP_COUNT, L"", kNumber, 97, 36, 30, 14},
     {L"Static", IDC_LMEP_COUNT_UNIT, L"#", kLabel, 129, 38, 7, 8},
     {L"Button", 0xFFFF, L"Dynamic Amplification Factor", kGroupBox, 7, 64, 131, 54},
-    {L"Button", IDC_LMEP_STANDARD_DLA, L"Use load model DAF", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 14, 78, 110, 10},
+    {L"Button", IDC_LMEP_STANDARD_DLA, L"Use load model DAF", kFirstRadio, 14, 78, 110, 10},
     {L"Button", IDC_LMEP_USER_DLA, L"Specify DAF value:", BS_AUTORADIOBUTTON, 14, 98, 82, 10},
     {L"Edit", IDC_LMEP_DLA, L"", kNumber | WS_GROUP, 97, 96, 30, 14},
     {L"Button", 0xFFFF, L"BS5400", kGroupBox, 7, 124, 131, 36},

@@ -28,7 +28,7 @@ enum Column : int
 
 constexpr int kRealNumbers = CGridCellNumeric::Decimals; // no negatives
 constexpr int kWholeNumbers = 0;
-constexpr UINT kComboDropList = 3;                       // CBS_DROPDOWNLIST
+constexpr UINT kComboDropList = 3; // CBS_DROPDOWNLIST
 
 // How many spacings a variable axle lists: the values RangeByStep or LinSpace will give.
 double SpacingCount(const AxleDefinition& axle)
@@ -43,8 +43,8 @@ bool IsVariable(const std::vector<AxleDefinition>& axles, size_t i) { return i >
 } // namespace
 
 BEGIN_MESSAGE_MAP(CGenerateLMEDlg, CDialogWithGridBase)
-    ON_LBN_SELCHANGE(IDC_GENLME_LOADMODEL, OnSelChangeLoadModel)
-    ON_NOTIFY(GVN_ENDLABELEDIT, IDC_GENLME_GRID, OnGridEndEdit)
+ON_LBN_SELCHANGE(IDC_GENLME_LOADMODEL, OnSelChangeLoadModel)
+ON_NOTIFY(GVN_ENDLABELEDIT, IDC_GENLME_GRID, OnGridEndEdit)
 END_MESSAGE_MAP()
 
 CGenerateLMEDlg::CGenerateLMEDlg(CWnd* pParent) : CDialogWithGridBase(IDD_GENERATE_LME, pParent)
