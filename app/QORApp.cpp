@@ -25,7 +25,7 @@ CQORApp::CQORApp() : CWinAppEx(TRUE)
     m_bHiColorIcons = TRUE;
     m_dwRestartManagerSupportFlags = 0x3F;
     SetAppID(L"QOR.AppID.NoVersion");
-    m_pszAppName = L"QOR";
+    m_pszAppName = L"Kestrain QOR";
 }
 
 CQORApp::~CQORApp() = default;

@@ -2,6 +2,7 @@
 #include "platform/gui/Bars.h"
 
 #include "platform/gui/FrameInternal.h"
+#include "platform/gui/ToolBarImagesInternal.h"
 #include "platform/gui/WndInternal.h"
 
 #include <QtWidgets/QDockWidget>
@@ -182,14 +183,11 @@ void CMFCToolBar::Rebuild()
             m_pShell->buttons.emplace_back(tb->addSeparator());
             continue;
         }
-        // The button's label and tip: the tip part of its string ("prompt\ntip").
-        CString prompt;
-        QString label = QStringLiteral("%1").arg(id);
-        if (prompt.LoadString(id) && !prompt.IsEmpty()) {
-            int nl = prompt.Find(L'\n');
-            label = ToQString(nl >= 0 ? prompt.Mid(nl + 1) : prompt);
-        }
+        // The button shows the command's picture, else its short name; the tip names it.
+        CString name = CommandShortName(id);
+        QString label = name.IsEmpty() ? QStringLiteral("%1").arg(id) : ToQString(name);
         QAction* a = tb->addAction(label);
+        if (QIcon icon = ToolBarIcon(id); !icon.isNull()) a->setIcon(icon);
         a->setToolTip(label);
         int index = static_cast<int>(i);
         QObject::connect(a, &QAction::triggered, a, [this, index] { ClickButton(index); });
@@ -450,7 +448,10 @@ BOOL CDockablePane::Create(LPCTSTR lpszCaption, CWnd* pParentWnd, const RECT& re
     if (!CreatePaneWindow(lpszCaption, pParentWnd, nID, dwStyle, kPaneDock)) return FALSE;
     if (m_pShell && m_pShell->dock) {
         int w = rect.right - rect.left, h = rect.bottom - rect.top;
-        if (w > 0 && h > 0) m_pShell->dock->resize(w, h);
+        if (w > 0 && h > 0) {
+            m_pShell->dock->resize(w, h);
+            m_pShell->created = QSize(w, h);
+        }
     }
     return TRUE;
 }

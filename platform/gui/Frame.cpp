@@ -9,11 +9,14 @@
 #include "platform/gui/WndInternal.h"
 
 #include <QtCore/QCoreApplication>
+#include <QtCore/QTimer>
 #include <QtGui/QKeyEvent>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMainWindow>
 #include <QtWidgets/QMdiArea>
 #include <QtWidgets/QMdiSubWindow>
+#include <QtGui/QIcon>
+#include <QtGui/QPixmap>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMenuBar>
 
@@ -494,7 +497,27 @@ void CFrameWnd::DockPane(CBasePane* pBar, UINT nDockBarID, LPCRECT)
     if (nDockBarID == AFX_IDW_DOCKBAR_RIGHT || (!nDockBarID && (align & CBRS_ALIGN_RIGHT))) area = Qt::RightDockWidgetArea;
     else if (nDockBarID == AFX_IDW_DOCKBAR_BOTTOM || (!nDockBarID && (align & CBRS_ALIGN_BOTTOM))) area = Qt::BottomDockWidgetArea;
     else if (nDockBarID == AFX_IDW_DOCKBAR_TOP || (!nDockBarID && (align & CBRS_ALIGN_TOP))) area = Qt::TopDockWidgetArea;
-    if (ps->dock) shell->window->addDockWidget(area, ps->dock);
+    if (ps->dock) {
+        shell->window->addDockWidget(area, ps->dock);
+        const bool across = area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea;
+        // A pane docked at a side spans the frame's height, as the framework lays them out.
+        if (area == Qt::LeftDockWidgetArea) {
+            shell->window->setCorner(Qt::TopLeftCorner, Qt::LeftDockWidgetArea);
+            shell->window->setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
+        } else if (area == Qt::RightDockWidgetArea) {
+            shell->window->setCorner(Qt::TopRightCorner, Qt::RightDockWidgetArea);
+            shell->window->setCorner(Qt::BottomRightCorner, Qt::RightDockWidgetArea);
+        }
+        // The size the pane was created with is its first width (left, right) or height (top, bottom),
+        // applied once the main window has its own size.
+        const QSize size = ps->created.isValid() ? ps->created : ps->dock->size();
+        const int extent = across ? size.width() : size.height();
+        QPointer<QMainWindow> window = shell->window;
+        QPointer<QDockWidget> dock = ps->dock;
+        QTimer::singleShot(0, window, [window, dock, extent, across] {
+            if (window && dock) window->resizeDocks({dock}, {extent}, across ? Qt::Horizontal : Qt::Vertical);
+        });
+    }
     pBar->m_bDocked = TRUE;
 }
 
@@ -716,6 +739,10 @@ void CMDIFrameWnd::ChildCreated(CMDIChildWnd* child)
     if (!shell || !shell->Mdi()) return;
     auto* sub = new QMdiSubWindow;
     sub->setAttribute(Qt::WA_DeleteOnClose, false);
+    // No toolkit logo on the window's tab or title.
+    QPixmap blank(16, 16);
+    blank.fill(Qt::transparent);
+    sub->setWindowIcon(QIcon(blank));
     auto* slot = new WndSlot(child, sub);
     sub->setWidget(slot);
     CRect r;
@@ -848,7 +875,9 @@ void CMDIChildWnd::ActivateFrame(int nCmdShow)
     if (m_pMDIFrame && m_pMDIFrame->m_pShell) {
         for (auto& [sw, c] : m_pMDIFrame->m_pShell->subwindows)
             if (c == this) {
-                sw->show();
+                // A tab fills the area; a subwindow keeps its size.
+                if (sw->mdiArea() && sw->mdiArea()->viewMode() == QMdiArea::TabbedView) sw->showMaximized();
+                else sw->show();
                 static_cast<WndSlot*>(sw->widget())->Fit();
             }
     }

@@ -193,8 +193,9 @@ class CMDIFrameWndEx : public CMDIFrameWnd
     DECLARE_DYNAMIC(CMDIFrameWndEx)
 public:
     CMDIFrameWndEx() = default;
-    void EnableMDITabbedGroups(BOOL bEnable, const void* = nullptr) { m_bTabbedGroups = bEnable; }
-    void EnableMDITabs(BOOL bEnable = TRUE) { m_bTabbedGroups = bEnable; }
+    // Child windows as tabs of the MDI area (once the frame has its window), else as subwindows.
+    void EnableMDITabbedGroups(BOOL bEnable, const void* = nullptr);
+    void EnableMDITabs(BOOL bEnable = TRUE) { EnableMDITabbedGroups(bEnable); }
     BOOL AreMDITabs() const { return m_bTabbedGroups; }
     void EnableDockingManagerSmartDocking() {}
     void EnableAutoHidePanes(DWORD) {}

@@ -74,6 +74,7 @@ struct PaneShell {
     std::vector<QPointer<QAction>> buttons;
     std::vector<QPointer<QWidget>> statusWidgets;
     QPointer<QWidget> slot;
+    QSize created; // a dockable pane's size at creation: its first width or height when docked
 };
 
 constexpr int kPaneDock = 0;

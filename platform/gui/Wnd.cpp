@@ -14,6 +14,7 @@
 
 #include <QtCore/QTimer>
 #include <QtGui/QPainter>
+#include <QtGui/QScreen>
 #include <QtWidgets/QApplication>
 
 #include <string>
@@ -675,6 +676,18 @@ BOOL CWnd::ShowWindow(int nCmdShow)
     if (!s || !m_hWnd) return FALSE;
     BOOL was = (s->style & WS_VISIBLE) ? TRUE : FALSE;
     bool show = nCmdShow != SW_HIDE;
+    if (nCmdShow == SW_MAXIMIZE && !(s->style & WS_CHILD)) {
+        // The work area of the screen, also where no window manager maximises for us.
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            QRect area = screen->availableGeometry();
+            MoveWindow(area.x(), area.y(), area.width(), area.height(), TRUE);
+        }
+        s->style |= WS_MAXIMIZE;
+        if (was) {
+            s->widget->setWindowState(s->widget->windowState() | Qt::WindowMaximized);
+            return was;
+        }
+    }
     if (show == static_cast<bool>(was)) return was;
     SendMessage(WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
     if (!m_hWnd) return was;
@@ -686,6 +699,8 @@ BOOL CWnd::ShowWindow(int nCmdShow)
         s->widget->setAttribute(Qt::WA_ShowWithoutActivating, s->noActivate);
     }
     s->widget->setVisible(show);
+    if (show && nCmdShow == SW_MAXIMIZE && !(s->style & WS_CHILD))
+        s->widget->setWindowState(s->widget->windowState() | Qt::WindowMaximized);
     if (show) Invalidate();
     if (CWnd* focus = FocusWindow(); !show && focus && (focus == this || IsChild(focus))) DropFocus();
     return was;

@@ -1,0 +1,16 @@
+// Internal to the window layer: toolbar pictures as toolkit icons, and the label of a command.
+#pragma once
+
+#include "platform/core/CString.h"
+#include "platform/gui/ToolBarImages.h"
+
+#include <QtGui/QIcon>
+
+namespace qor::gui {
+
+// The command's picture scaled for the screen (a null icon when it has none).
+QIcon ToolBarIcon(UINT nID);
+// The short name of a command: the string table's text after the line break (or the whole text).
+CString CommandShortName(UINT nID);
+
+} // namespace qor::gui
