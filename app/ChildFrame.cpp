@@ -2,7 +2,10 @@
 #include "app/ChildFrame.h"
 
 #include "app/QORDoc.h"
+#include "app/WindowToBMP.h"
 #include "res/Resource.h"
+#include "ui/views/GridView.h"
+
 
 IMPLEMENT_DYNCREATE(CChildFrame, CMDIChildWndEx)
 
@@ -26,8 +29,47 @@ void CChildFrame::OnClose()
     CMDIChildWndEx::OnClose();
 }
 
-void CChildFrame::OnSaveImage() { CQORDoc::NotYetImplemented(); }
+namespace {
 
-void CChildFrame::OnSaveGrid() { CQORDoc::NotYetImplemented(); }
+CView* ActiveFrameView()
+{
+    auto* main = DYNAMIC_DOWNCAST(CFrameWnd, AfxGetMainWnd());
+    CFrameWnd* active = main ? main->GetActiveFrame() : nullptr;
+    return active ? active->GetActiveView() : nullptr;
+}
 
-void CChildFrame::OnUpdateSaveGrid(CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); }
+} // namespace
+
+void CChildFrame::OnSaveImage()
+{
+    CFileDialog dlg(FALSE, L"bmp", nullptr, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST,
+                    L"Bitmap files (*.bmp) |*.bmp||", this);
+    if (dlg.DoModal() != IDOK) return;
+    CString path = dlg.GetPathName();
+    // The dialog leaves no trace in the picture.
+    UpdateWindow();
+    CWindowToBMP bmp;
+    if (bmp.SaveWindow(path, this)) MessageBoxW(m_hWnd, L"Image succesfully saved.", L"QOR", MB_OK | MB_ICONINFORMATION);
+    else MessageBoxW(m_hWnd, L"Image saving failed", L"QOR", MB_OK | MB_ICONERROR);
+}
+
+void CChildFrame::OnSaveGrid()
+{
+    CView* view = ActiveFrameView();
+    if (!view) return;
+    CFileDialog dlg(FALSE, L"csv", nullptr, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST,
+                    L"CSV files (*.csv) |*.csv||", this);
+    if (dlg.DoModal() != IDOK) return;
+    CString path = dlg.GetPathName();
+    UpdateWindow();
+    auto* gridView = DYNAMIC_DOWNCAST(CGridView, view);
+    CGridCtrl* grid = gridView ? gridView->GetGrid() : nullptr;
+    if (grid && grid->Save(path)) MessageBoxW(m_hWnd, L"Grid succesfully saved.", L"QOR", MB_OK | MB_ICONINFORMATION);
+    else MessageBoxW(m_hWnd, L"Grid saving failed", L"QOR", MB_OK | MB_ICONERROR);
+}
+
+void CChildFrame::OnUpdateSaveGrid(CCmdUI* pCmdUI)
+{
+    CView* view = ActiveFrameView();
+    pCmdUI->Enable(view && view->IsKindOf(RUNTIME_CLASS(CGridView)));
+}

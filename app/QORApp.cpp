@@ -6,6 +6,8 @@
 #include "app/QORDoc.h"
 #include "engine/settings/Settings.h"
 #include "res/Resource.h"
+#include "ui/views/GridView.h"
+#include "ui/views/PlotView.h"
 #include "ui/views/QORView.h"
 
 #include <sys/stat.h>
@@ -46,6 +48,12 @@ BOOL CQORApp::InitInstance()
     m_pDocTemplate = new CMultiDocTemplate(IDR_QORTYPE, RUNTIME_CLASS(CQORDoc), RUNTIME_CLASS(CChildFrame),
                                            RUNTIME_CLASS(CQORView));
     AddDocTemplate(m_pDocTemplate);
+    m_pPlotTemplate = new CMultiDocTemplate(IDR_PLOTVIEW, RUNTIME_CLASS(CQORDoc), RUNTIME_CLASS(CChildFrame),
+                                            RUNTIME_CLASS(CPlotView));
+    AddDocTemplate(m_pPlotTemplate);
+    m_pGridTemplate = new CMultiDocTemplate(IDR_GRIDVIEW, RUNTIME_CLASS(CQORDoc), RUNTIME_CLASS(CChildFrame),
+                                            RUNTIME_CLASS(CGridView));
+    AddDocTemplate(m_pGridTemplate);
 
     auto* frame = new CMainFrame;
     if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) {

@@ -15,6 +15,8 @@
 #include "engine/model/LoadModelEnsemble.h"
 #include "engine/settings/Settings.h"
 #include "res/Resource.h"
+#include "ui/views/GridView.h"
+#include "ui/views/PlotView.h"
 
 #include <algorithm>
 
@@ -186,11 +188,59 @@ bool CQORDoc::RemoveElement(std::shared_ptr<CElement> pElement)
     return removed;
 }
 
-CPlotView* CQORDoc::OpenPlotView(CString, int, int) { return nullptr; }
+namespace {
 
-CPlotView* CQORDoc::OpenReactionsPlotView(CString, unsigned int) { return nullptr; }
+// A new window of the case through the template; its active view, or null when no frame was made.
+CView* OpenResultWindow(CQORDoc* doc, CMultiDocTemplate* tmpl)
+{
+    if (!tmpl) return nullptr;
+    CFrameWnd* frame = tmpl->CreateNewFrame(doc, nullptr);
+    if (!frame) return nullptr;
+    tmpl->InitialUpdateFrame(frame, doc);
+    return frame->GetActiveView();
+}
 
-CGridView* CQORDoc::OpenGridView(CString) { return nullptr; }
+void CaptionResultWindow(CView* view, int number, const CString& title)
+{
+    if (CFrameWnd* frame = view ? view->GetParentFrame() : nullptr) {
+        CString caption;
+        caption.Format(L"%d - ", number);
+        frame->SetWindowText(caption + title);
+    }
+}
+
+CQORApp* App() { return DYNAMIC_DOWNCAST(CQORApp, AfxGetApp()); }
+
+} // namespace
+
+CPlotView* CQORDoc::OpenPlotView(CString title, int rows, int cols)
+{
+    ++m_nViewCount;
+    CQORApp* app = App();
+    auto* view = DYNAMIC_DOWNCAST(CPlotView, OpenResultWindow(this, app ? app->m_pPlotTemplate : nullptr));
+    if (!view) return nullptr;
+    view->CreateCharts(static_cast<unsigned>(rows), static_cast<unsigned>(cols));
+    CaptionResultWindow(view, m_nViewCount, title);
+    return view;
+}
+
+CPlotView* CQORDoc::OpenReactionsPlotView(CString title, unsigned int n)
+{
+    // No supports with reactions, or five and more, get no reactions plot.
+    if (n >= 1 && n <= 3) return OpenPlotView(title, static_cast<int>(n), 1);
+    if (n == 4) return OpenPlotView(title, 2, 2);
+    return nullptr;
+}
+
+CGridView* CQORDoc::OpenGridView(CString title)
+{
+    ++m_nViewCount;
+    CQORApp* app = App();
+    auto* view = DYNAMIC_DOWNCAST(CGridView, OpenResultWindow(this, app ? app->m_pGridTemplate : nullptr));
+    if (!view) return nullptr;
+    CaptionResultWindow(view, m_nViewCount, title);
+    return view;
+}
 
 void CQORDoc::Serialize(CArchive& ar)
 {

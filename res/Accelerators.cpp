@@ -1,4 +1,4 @@
-// Accelerator table 128: the keys of the main frame and of every case window.
+// Accelerator table 128: the keys of the main frame; every case window (templates 130, 192, 193) uses it too.
 #include "platform/gui/Afx.h"
 #include "res/Resource.h"
 
@@ -22,5 +22,8 @@ const ACCEL kKeys[] = {
     {FVIRTKEY | FALT, 'G', ID_VIEW_ENHANCED_RATIOS_GRID},
 };
 QOR_ACCEL_RESOURCE(IDR_MAINFRAME, kKeys);
+QOR_ACCEL_RESOURCE(IDR_QORTYPE, kKeys);
+QOR_ACCEL_RESOURCE(IDR_PLOTVIEW, kKeys);
+QOR_ACCEL_RESOURCE(IDR_GRIDVIEW, kKeys);
 
 } // namespace

@@ -237,6 +237,9 @@ const MenuItemDef kCaseMenu[] = {
     {MF_END},
 };
 QOR_MENU_RESOURCE(IDR_QORTYPE, kCaseMenu);
+// Plot and grid windows carry the case menu too.
+QOR_MENU_RESOURCE(IDR_PLOTVIEW, kCaseMenu);
+QOR_MENU_RESOURCE(IDR_GRIDVIEW, kCaseMenu);
 
 // The tab of a case window.
 const MenuItemDef kTabMenu[] = {

@@ -23,6 +23,8 @@
 #include "platform/gui/Document.h"
 #include "platform/gui/View.h"
 #include "platform/gui/Frame.h"
+#include "platform/gui/FileDialog.h"
+#include "platform/gui/WindowCapture.h"
 #include "platform/gui/Bars.h"
 #include "platform/gui/ToolTip.h"
 #include "platform/gui/TreeCtrl.h"

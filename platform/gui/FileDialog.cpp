@@ -1,0 +1,75 @@
+// The open and save file dialogs.
+#include "platform/gui/FileDialog.h"
+
+#include "platform/core/MessageBox.h"
+#include "platform/gui/App.h"
+#include "platform/gui/Convert.h"
+#include "platform/gui/WndInternal.h"
+
+#include <QtGui/QGuiApplication>
+#include <QtWidgets/QFileDialog>
+
+namespace {
+
+CString NameOf(const CString& path)
+{
+    int slash = path.ReverseFind(L'/');
+    return slash >= 0 ? path.Mid(slash + 1) : path;
+}
+
+CString ExtOf(const CString& path)
+{
+    CString name = NameOf(path);
+    int dot = name.ReverseFind(L'.');
+    return dot > 0 ? name.Mid(dot + 1) : CString();
+}
+
+} // namespace
+
+CString CFileDialog::GetFileName() const { return NameOf(m_strPath); }
+
+CString CFileDialog::GetFileExt() const { return ExtOf(m_strPath); }
+
+CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt, LPCTSTR lpszFileName, DWORD dwFlags,
+                         LPCTSTR lpszFilter, CWnd* pParentWnd, DWORD, BOOL)
+    : m_bOpenFileDialog(bOpenFileDialog), m_dwFlags(dwFlags), m_strDefExt(lpszDefExt ? lpszDefExt : L""),
+      m_strPath(lpszFileName ? lpszFileName : L""), m_strFilter(lpszFilter ? lpszFilter : L""), m_pParent(pParentWnd)
+{
+}
+
+INT_PTR CFileDialog::DoModal()
+{
+    // The test driver, when one is set, answers instead of the user.
+    qor::gui::FileDialogDriver driver = qor::gui::SetFileDialogDriver(nullptr);
+    qor::gui::SetFileDialogDriver(driver);
+    CString path = m_strPath;
+    if (driver) {
+        if (driver(m_bOpenFileDialog, path) != IDOK || path.IsEmpty()) return IDCANCEL;
+    } else {
+        const QString platform = QGuiApplication::platformName();
+        if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) return IDCANCEL;
+        // "Name (*.ext)|*.ext|Other|*.x||" -> "Name (*.ext);;Other"
+        QStringList parts = qor::gui::ToQString(m_strFilter).split(QLatin1Char('|'));
+        QStringList filters;
+        for (int i = 0; i + 1 < parts.size(); i += 2)
+            if (!parts[i].trimmed().isEmpty()) filters << parts[i].trimmed();
+        QWidget* parent = m_pParent ? qor::gui::WidgetOf(m_pParent) : nullptr;
+        QFileDialog::Options options;
+        if (!(m_dwFlags & OFN_OVERWRITEPROMPT)) options |= QFileDialog::DontConfirmOverwrite;
+        const QString caption = qor::gui::ToQString(m_strTitle);
+        QString chosen = m_bOpenFileDialog
+                             ? QFileDialog::getOpenFileName(parent, caption, qor::gui::ToQString(path),
+                                                            filters.join(QStringLiteral(";;")), nullptr, options)
+                             : QFileDialog::getSaveFileName(parent, caption, qor::gui::ToQString(path),
+                                                            filters.join(QStringLiteral(";;")), nullptr, options);
+        if (chosen.isEmpty()) return IDCANCEL;
+        path = qor::gui::FromQString(chosen);
+    }
+    if (!m_bOpenFileDialog && !m_strDefExt.IsEmpty() && ExtOf(path).IsEmpty()) {
+        CString ext = m_strDefExt;
+        if (ext.GetAt(0) != L'.') ext = L"." + ext;
+        path += ext;
+    }
+    m_strPath = path;
+    return IDOK;
+}
