@@ -1,6 +1,7 @@
 // The application object: start-up in its fixed order, the settings file, the templates, one case at a time.
 #include "app/QORApp.h"
 
+#include "app/AboutDlg.h"
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
 #include "app/QORDoc.h"
@@ -144,4 +145,8 @@ void CQORApp::OnOpenRecentFile(UINT nID)
     }
 }
 
-void CQORApp::OnAppAbout() { CQORDoc::NotYetImplemented(); }
+void CQORApp::OnAppAbout()
+{
+    CAboutDlg dlg;
+    dlg.DoModal();
+}

@@ -3,10 +3,20 @@
 #include "app/QORDoc.h"
 
 #include "engine/analysis/ReferenceCollection.h"
+#include "ui/dialogs/ConfigDlg.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
 
-void CQORDoc::OnConfigurationCaseData() { NotYetImplemented(); }
+void CQORDoc::OnConfigurationCaseData()
+{
+    CConfigDlg dlg;
+    dlg.m_sCaseRef = m_sCaseRef;
+    dlg.m_sCaseNotes = m_sCaseNotes;
+    if (dlg.DoModal() != IDOK) return;
+    m_sCaseRef = dlg.m_sCaseRef;
+    m_sCaseNotes = dlg.m_sCaseNotes;
+    SetModifiedFlag(TRUE);
+}
 
 void CQORDoc::OnConfigurationAddBridge() { NotYetImplemented(); }
 

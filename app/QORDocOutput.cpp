@@ -14,6 +14,7 @@
 #include "ui/dialogs/ViewRefCollectionDlg.h"
 #include "ui/views/GridView.h"
 #include "ui/views/PlotView.h"
+#include "ui/dialogs/OutputOptionsDlg.h"
 
 #include <functional>
 
@@ -278,4 +279,14 @@ void CQORDoc::OnViewCompareEnvelopes()
         std::make_shared<CAOCompareRefSetEnvs>(collection->m_bUseOverstress, dlg.m_nBridgeIndex, set));
 }
 
-void CQORDoc::OnViewOutputOptions() { NotYetImplemented(); }
+void CQORDoc::OnViewOutputOptions()
+{
+    COutputOptionsDlg dlg;
+    dlg.m_bBMSF = m_Output.BMSF;
+    dlg.m_bReactions = m_Output.R;
+    dlg.m_bGraphs = m_Output.GRAPHS;
+    dlg.m_bTables = m_Output.TABLES;
+    if (dlg.DoModal() != IDOK) return;
+    // The options belong to the open case only and are not saved with it.
+    m_Output = {dlg.m_bBMSF, dlg.m_bReactions, dlg.m_bGraphs, dlg.m_bTables};
+}

@@ -1,0 +1,296 @@
+// The program headless: start and exit with the settings file and the profile, one case at a time, the
+// main frame's progress bar, status lines, looks and tabs, and the case-data and output-options dialogs.
+#include "app/MainFrame.h"
+#include "app/QORApp.h"
+#include "app/QORDoc.h"
+#include "engine/settings/Settings.h"
+#include "platform/test/DialogTest.h"
+#include "platform/test/FrameTest.h"
+#include "platform/test/GuiTest.h"
+#include "res/Resource.h"
+#include "ui/dialogs/ConfigDlg.h"
+#include "ui/dialogs/OutputOptionsDlg.h"
+#include "controls/grid/GridCtrl.h"
+#include "ui/views/GridView.h"
+#include "ui/views/PlotView.h"
+#include "ui/views/QORView.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace fs = std::filesystem;
+using namespace qor::test;
+
+namespace {
+
+// A fresh user profile (configuration and data folders) for each test.
+class AppTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_home = fs::path(TempFilePath("home"));
+        fs::create_directories(m_home);
+        setenv("HOME", m_home.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (m_home / "config").c_str(), 1);
+        setenv("XDG_DATA_HOME", (m_home / "data").c_str(), 1);
+        CSettings::GetInstance()->SetDefaults();
+    }
+    void TearDown() override
+    {
+        qor::ClearRecordedMessageBoxes();
+        std::error_code ec;
+        fs::remove_all(m_home, ec);
+    }
+    fs::path SettingsFile() const { return m_home / "data" / "QOR" / "QOR.xml"; }
+    CMainFrame* Frame() const { return DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd()); }
+
+    fs::path m_home;
+};
+
+CString TextOf(CWnd* wnd)
+{
+    CString text;
+    wnd->GetWindowText(text);
+    return text;
+}
+
+} // namespace
+
+TEST_F(AppTest, FirstStartUsesDefaultsAndWritesTheSettingsAtExitSecondStartReadsThem)
+{
+    {
+        CQORApp app;
+        ASSERT_TRUE(StartApplication(app));
+        EXPECT_EQ(app.m_nUses, 1);
+        EXPECT_EQ(CString(SettingsFile().c_str()), app.m_sSettingsPath);
+        EXPECT_TRUE(fs::is_directory(SettingsFile().parent_path()));
+        EXPECT_EQ(CQORDoc::GetActiveDoc() != nullptr, true) << "a new case is open";
+        EXPECT_EQ(TextOf(Frame()).Find(L"Kestrain QOR") >= 0, true);
+        CSettings::GetInstance()->Analysis.NPOINTS_ALONG_BEAM = 37;
+        StopApplication(app);
+    }
+    ASSERT_TRUE(fs::exists(SettingsFile()));
+    CSettings::GetInstance()->SetDefaults();
+    {
+        CQORApp app;
+        ASSERT_TRUE(StartApplication(app));
+        EXPECT_EQ(app.m_nUses, 2);
+        EXPECT_EQ(CSettings::GetInstance()->Analysis.NPOINTS_ALONG_BEAM, 37);
+        StopApplication(app);
+    }
+}
+
+TEST_F(AppTest, NewProfileReadsAnExistingSettingsFileAndADamagedOneGivesTheDefaults)
+{
+    // A settings file from an earlier installation, on the first start of this profile.
+    {
+        CQORApp app;
+        ASSERT_TRUE(StartApplication(app));
+        CSettings::GetInstance()->Analysis.NO_AXLE_SPACINGS = 7;
+        StopApplication(app);
+    }
+    fs::remove(m_home / "config" / "Penrow University.ini");
+    CSettings::GetInstance()->SetDefaults();
+    {
+        CQORApp app;
+        ASSERT_TRUE(StartApplication(app));
+        EXPECT_EQ(app.m_nUses, 1);
+        EXPECT_EQ(CSettings::GetInstance()->Analysis.NO_AXLE_SPACINGS, 7) << "the user's settings survive";
+        StopApplication(app);
+    }
+    std::ofstream(SettingsFile(), std::ios::trunc) << "<?xml version=\"1.0\"?><garbage";
+    qor::ClearRecordedMessageBoxes();
+    {
+        CQORApp app;
+        ASSERT_TRUE(StartApplication(app));
+        EXPECT_FALSE(qor::RecordedMessageBoxes().empty()) << "the damaged file is reported";
+        EXPECT_EQ(CSettings::GetInstance()->Analysis.NO_AXLE_SPACINGS, 10);
+        StopApplication(app);
+    }
+}
+
+TEST_F(AppTest, NewWithAModifiedCaseAsksAndCancelKeepsItNoDiscardsIt)
+{
+    CQORApp app;
+    ASSERT_TRUE(StartApplication(app));
+    CQORDoc* first = CQORDoc::GetActiveDoc();
+    ASSERT_NE(first, nullptr);
+    first->m_sCaseRef = L"Bridge 7";
+    first->SetModifiedFlag(TRUE);
+    {
+        ScriptedMessageBoxes boxes;
+        boxes.Answer(IDCANCEL);
+        SendMenuCommand(ID_FILE_NEW);
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        EXPECT_EQ(CQORDoc::GetActiveDoc(), first);
+        EXPECT_EQ(first->m_sCaseRef, CString(L"Bridge 7"));
+    }
+    {
+        ScriptedMessageBoxes boxes;
+        boxes.Answer(IDNO);
+        SendMenuCommand(ID_FILE_NEW);
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        CQORDoc* second = CQORDoc::GetActiveDoc();
+        ASSERT_NE(second, nullptr);
+        EXPECT_TRUE(second->m_sCaseRef.IsEmpty());
+        EXPECT_EQ(app.GetOpenDocumentCount(), 1) << "one case at a time";
+    }
+    StopApplication(app);
+}
+
+TEST_F(AppTest, ProgressStatusLinesAndLooks)
+{
+    {
+        CQORApp app;
+        ASSERT_TRUE(StartApplication(app));
+        CMainFrame* frame = Frame();
+        ASSERT_NE(frame, nullptr);
+        const UINT pbar = RegisterWindowMessageW(L"UWM_PBAR_UPDATE");
+        frame->m_nProgressStart = 0;
+        frame->m_nProgressEnd = 4;
+        frame->m_nProgressCount = 0;
+        std::vector<long> shown;
+        for (int i = 0; i < 4; ++i) {
+            frame->SendMessage(pbar, 1, 0);
+            shown.push_back(frame->GetStatusBar().GetPaneProgress(1));
+        }
+        EXPECT_EQ(shown, (std::vector<long>{25, 50, 75, 100}));
+        frame->SendMessage(pbar, 0, 0);
+        EXPECT_EQ(frame->GetStatusBar().GetPaneProgress(1), 0);
+        frame->m_nProgressEnd = 0; // no runs: no division by zero
+        frame->SendMessage(pbar, 1, 0);
+        EXPECT_EQ(frame->GetStatusBar().GetPaneProgress(1), 0);
+
+        // A posted status line is stamped "dd/mm/yy hh:mm:ss| " and owned by the frame.
+        frame->SendMessage(RegisterWindowMessageW(L"UWM_ADD_STATUS"), reinterpret_cast<WPARAM>(new CString(L"Run done")), 0);
+        COutputList& list = frame->GetOutputWnd().GetList();
+        ASSERT_EQ(list.GetCount(), 2);
+        CString line;
+        list.GetText(1, line);
+        ASSERT_EQ(line.GetLength(), 19 + 8);
+        EXPECT_EQ(line.Mid(2, 1), CString(L"/"));
+        EXPECT_EQ(line.Mid(17, 2), CString(L"| "));
+        EXPECT_EQ(line.Mid(19), CString(L"Run done"));
+        EXPECT_EQ(list.GetAllText().Right(10), CString(L"Run done\r\n"));
+
+        SendMenuCommand(ID_VIEW_APPLOOK_OFF_2007_BLACK);
+        EXPECT_EQ(app.m_nAppLook, static_cast<UINT>(ID_VIEW_APPLOOK_OFF_2007_BLACK));
+        StopApplication(app);
+    }
+    CQORApp app;
+    ASSERT_TRUE(StartApplication(app));
+    EXPECT_EQ(app.m_nAppLook, static_cast<UINT>(ID_VIEW_APPLOOK_OFF_2007_BLACK)) << "the look is kept in the profile";
+    int checked = 0;
+    BOOL enabled = FALSE;
+    Frame()->UpdateMenuPopup(2);
+    Frame()->GetMenuItemState(ID_VIEW_APPLOOK_OFF_2007_BLACK, &enabled, &checked);
+    EXPECT_EQ(checked, 1);
+    SendMenuCommand(ID_VIEW_APPLOOK_VS_2008);
+    StopApplication(app);
+}
+
+TEST_F(AppTest, ResultWindowsAreNumberedAndCloseAllTabsKeepsTheCase)
+{
+    CQORApp app;
+    ASSERT_TRUE(StartApplication(app));
+    CQORDoc* doc = CQORDoc::GetActiveDoc();
+    ASSERT_NE(doc, nullptr);
+    CPlotView* plot = doc->OpenPlotView(L"MLA Envelopes - Plot", 2, 1);
+    ASSERT_NE(plot, nullptr);
+    CGridView* grid = doc->OpenGridView(L"MLA Envelopes - Grid");
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(TextOf(plot->GetParentFrame()), CString(L"1 - MLA Envelopes - Plot"));
+    EXPECT_EQ(TextOf(grid->GetParentFrame()), CString(L"2 - MLA Envelopes - Grid"));
+    EXPECT_EQ(doc->OpenReactionsPlotView(L"R", 5), nullptr);
+    EXPECT_EQ(doc->OpenReactionsPlotView(L"R", 0), nullptr);
+    EXPECT_EQ(doc->m_nViewCount, 2);
+    // Save Grid is offered only while a grid is the active window, and writes the grid's cells.
+    EXPECT_TRUE(Frame()->IsCommandEnabled(ID_FILE_SAVE_GRID));
+    CGridCtrl* cells = grid->GetGrid();
+    ASSERT_NE(cells, nullptr);
+    cells->SetRowCount(2);
+    cells->SetColumnCount(2);
+    cells->SetItemText(0, 0, L"x");
+    cells->SetItemText(0, 1, L"M");
+    cells->SetItemText(1, 0, L"1.5");
+    cells->SetItemText(1, 1, L"-20");
+    const std::string csv = TempFilePath("grid.csv");
+    {
+        DrivenFileDialogs files;
+        files.Answer(CString::FromUtf8(csv));
+        ScriptedMessageBoxes boxes;
+        boxes.Answer(IDOK);
+        SendMenuCommand(ID_FILE_SAVE_GRID);
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        EXPECT_EQ(boxes.Shown()[0].text, CString(L"Grid succesfully saved."));
+    }
+    std::ifstream in(csv);
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(content, "sep=;\r\nx;M\r\n1.5;-20\r\n");
+    plot->GetParentFrame()->ActivateFrame();
+    EXPECT_FALSE(Frame()->IsCommandEnabled(ID_FILE_SAVE_GRID));
+
+    SendMenuCommand(ID_CLOSE_ALL_TABS);
+    Pump();
+    ASSERT_EQ(CQORDoc::GetActiveDoc(), doc) << "the case stays open";
+    int views = 0;
+    for (POSITION pos = doc->GetFirstViewPosition(); pos;) {
+        CView* v = doc->GetNextView(pos);
+        EXPECT_TRUE(v->IsKindOf(RUNTIME_CLASS(CQORView)));
+        ++views;
+    }
+    EXPECT_EQ(views, 1);
+    StopApplication(app);
+}
+
+TEST_F(AppTest, CaseDataAndOutputOptionsDialogs)
+{
+    CQORApp app;
+    ASSERT_TRUE(StartApplication(app));
+    CQORDoc* doc = CQORDoc::GetActiveDoc();
+    ASSERT_NE(doc, nullptr);
+    doc->m_sCaseRef = L"Old";
+    {
+        DrivenDialogs dialogs;
+        dialogs.ThenAs<CConfigDlg>([](CConfigDlg& dlg) {
+            dlg.m_CaseRefCtrl.SetWindowText(L"Route 12");
+            dlg.m_CaseNotesCtrl.SetWindowText(L"Line one\r\nLine two");
+            PressOK(dlg);
+        });
+        dialogs.ThenAs<CConfigDlg>([](CConfigDlg& dlg) {
+            dlg.m_CaseRefCtrl.SetWindowText(L"Dropped");
+            PressCancel(dlg);
+        });
+        SendMenuCommand(ID_CONFIGURATION_CASE_DATA);
+        EXPECT_EQ(doc->m_sCaseRef, CString(L"Route 12"));
+        EXPECT_GE(doc->m_sCaseNotes.Find(L"Line two"), 0);
+        EXPECT_GE(doc->m_sCaseNotes.Find(L'\n'), 0) << "notes keep their line breaks";
+        EXPECT_TRUE(doc->IsModified());
+        SendMenuCommand(ID_CONFIGURATION_CASE_DATA);
+        EXPECT_EQ(doc->m_sCaseRef, CString(L"Route 12"));
+    }
+    doc->SetModifiedFlag(FALSE);
+    doc->m_Output = {true, false, true, false};
+    {
+        DrivenDialogs dialogs;
+        dialogs.ThenAs<COutputOptionsDlg>([](COutputOptionsDlg& dlg) {
+            EXPECT_EQ(dlg.m_BMSFCheck.GetCheck(), BST_CHECKED);
+            EXPECT_EQ(dlg.m_ReactionsCheck.GetCheck(), BST_UNCHECKED);
+            Click(&dlg.m_ReactionsCheck, CPoint(3, 3));
+            Click(&dlg.m_GraphsCheck, CPoint(3, 3));
+            PressOK(dlg);
+        });
+        SendMenuCommand(ID_VIEW_OUTPUT_OPTIONS);
+    }
+    EXPECT_TRUE(doc->m_Output.BMSF);
+    EXPECT_TRUE(doc->m_Output.R);
+    EXPECT_FALSE(doc->m_Output.GRAPHS);
+    EXPECT_FALSE(doc->m_Output.TABLES);
+    EXPECT_FALSE(doc->IsModified()) << "output options are not part of the case";
+    StopApplication(app);
+}
