@@ -70,6 +70,7 @@ WndSlot::WndSlot(CWnd* w, QWidget* parent) : QWidget(parent), wnd(w) {}
 
 void WndSlot::Fit()
 {
+    if (!wnd) return;
     WndState* s = StateOf(wnd);
     if (!s || !wnd->m_hWnd) return;
     if (s->widget->parentWidget() != this) {
@@ -782,6 +783,9 @@ void CMDIFrameWnd::ChildGone(CMDIChildWnd* child)
             }
     }
     if (sub) {
+        // The slot may still get a resize from the toolkit before the subwindow goes: it must not reach
+        // the frame that is being destroyed.
+        if (auto* slot = dynamic_cast<WndSlot*>(sub->widget())) slot->wnd = nullptr;
         sub->hide();
         sub->deleteLater();
     }
