@@ -6,6 +6,7 @@
 #include "platform/core/Locale.h"
 #include "platform/core/Messages.h"
 #include "platform/gui/Document.h"
+#include "platform/gui/MessageBoxes.h"
 #include "platform/gui/WndInternal.h"
 
 #include <QtCore/QCoreApplication>
@@ -65,6 +66,7 @@ void InitApplication(int* argc, char** argv)
     }
     qor::ApplyProgramLocale();
     g_dispatcher = new Dispatcher;
+    qor::gui::InstallMessageBoxes();
     qor::SetPostSink([](HWND h, UINT msg, WPARAM w, LPARAM l) -> bool {
         if (!IsLiveHandle(h) || !g_dispatcher) return false;
         QCoreApplication::postEvent(g_dispatcher, new PostedMessage(h, msg, w, l));

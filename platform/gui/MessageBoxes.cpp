@@ -1,0 +1,92 @@
+// Message boxes on the screen: a toolkit box with the caption, text, icon, buttons and default button
+// that the Windows type flags ask for, answered with the id of the button pressed.
+#include "platform/gui/MessageBoxes.h"
+
+#include "platform/core/MessageBox.h"
+#include "platform/gui/Convert.h"
+#include "platform/gui/WndInternal.h"
+
+#include <QtGui/QGuiApplication>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QMessageBox>
+#include <QtWidgets/QPushButton>
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+struct Button
+{
+    QMessageBox::StandardButton standard;
+    int id;
+};
+
+// The buttons of each MB_ type, in their order on the box.
+std::vector<Button> ButtonsOf(UINT type)
+{
+    switch (type & MB_TYPEMASK)
+    {
+    case MB_OKCANCEL: return {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
+    case MB_ABORTRETRYIGNORE:
+        return {{QMessageBox::Abort, IDABORT}, {QMessageBox::Retry, IDRETRY}, {QMessageBox::Ignore, IDIGNORE}};
+    case MB_YESNOCANCEL: return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+    case MB_YESNO: return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
+    case MB_RETRYCANCEL: return {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}};
+    default: return {{QMessageBox::Ok, IDOK}};
+    }
+}
+
+QMessageBox::Icon IconOf(UINT type)
+{
+    switch (type & MB_ICONMASK)
+    {
+    case MB_ICONERROR: return QMessageBox::Critical;
+    case MB_ICONQUESTION: return QMessageBox::Question;
+    case MB_ICONWARNING: return QMessageBox::Warning;
+    case MB_ICONINFORMATION: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
+bool HasDisplay()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
+int ShowMessageBox(const qor::MessageBoxCall& call)
+{
+    if (!HasDisplay()) return qor::DefaultMessageBoxAnswer(call.type);
+
+    QWidget* owner = nullptr;
+    if (call.owner)
+        if (CWnd* wnd = CWnd::FromHandle(call.owner))
+            if (QWidget* widget = qor::gui::WidgetOf(wnd)) owner = widget->window();
+    if (!owner) owner = QApplication::activeModalWidget();
+    if (!owner) owner = QApplication::activeWindow();
+
+    QMessageBox box(IconOf(call.type), qor::gui::ToQString(call.caption), qor::gui::ToQString(call.text),
+                    QMessageBox::NoButton, owner);
+    const std::vector<Button> buttons = ButtonsOf(call.type);
+    std::vector<std::pair<QAbstractButton*, int>> answers;
+    for (const Button& b : buttons) answers.emplace_back(box.addButton(b.standard), b.id);
+    const size_t def = (call.type & MB_DEFMASK) >> 8;
+    box.setDefaultButton(static_cast<QPushButton*>(answers[def < answers.size() ? def : 0].first));
+    box.exec();
+
+    for (const auto& [button, id] : answers)
+        if (box.clickedButton() == button) return id;
+    // Closed without a button (Escape or the caption's close box): Cancel or No when the box has one.
+    for (const Button& b : buttons)
+        if (b.id == IDCANCEL || b.id == IDNO) return b.id;
+    return buttons.front().id;
+}
+
+} // namespace
+
+namespace qor::gui {
+
+void InstallMessageBoxes() { qor::SetMessageBoxHandler(ShowMessageBox); }
+
+} // namespace qor::gui
