@@ -22,6 +22,8 @@
 #include "ui/dialogs/CritRatioRefCollDlg.h"
 #include "ui/dialogs/MovingLoadDlg.h"
 #include "ui/dialogs/SinglePositionDlg.h"
+#include "ui/views/GridView.h"
+#include "ui/views/PlotView.h"
 
 #include <gtest/gtest.h>
 
@@ -57,6 +59,25 @@ void UseTemporaryHome()
     }();
 }
 
+// The result windows of the case, in the order they opened: caption, view title and, for a plot,
+// its number of charts ("grid" for a table).
+std::vector<std::string> ResultWindows(CQORDoc& doc)
+{
+    std::vector<std::string> windows;
+    POSITION pos = doc.GetFirstViewPosition();
+    while (pos)
+    {
+        auto* view = dynamic_cast<CQORViewBase*>(doc.GetNextView(pos));
+        if (!view) continue;
+        CString caption;
+        view->GetParentFrame()->GetWindowText(caption);
+        auto* plot = dynamic_cast<CPlotView*>(view);
+        windows.push_back(caption.ToUtf8() + " / " + view->GetTitle().Left(view->GetTitle().Find(L'|') + 1).ToUtf8() +
+                          " / " + (plot ? std::to_string(plot->GetChartCount()) : std::string("grid")));
+    }
+    return windows;
+}
+
 bool Enabled(CQORDoc& doc, UINT id)
 {
     CCmdUI ui;
@@ -87,9 +108,9 @@ public:
     }
     std::vector<CString> m_texts;
     int m_progressAtBox = -1;
+    int m_answer; // to every question
 
 private:
-    int m_answer;
     qor::MessageBoxHandler m_previous;
 };
 
@@ -109,7 +130,8 @@ protected:
         // Two bridge sets of four bridges, two trucks in one ensemble, one collection of them all.
         doc->m_vBridgeSet = {std::make_shared<CBridgeSet>(1, L"One span 10-40", 4, 1, 10.0, 40.0),
                              std::make_shared<CBridgeSet>(2, L"Two span 10-40", 4, 2, 10.0, 40.0)};
-        doc->m_vBridge = {std::make_shared<CBridge>(1, L"Twenty", 1, 20.0)};
+        doc->m_vBridge = {std::make_shared<CBridge>(1, L"Twenty", 1, 20.0),
+                          std::make_shared<CBridge>(2, L"Three span", 3, 20.0)};
         doc->m_vLoadModel = {Truck(1, L"Tandem", {60.0, 60.0}, 1.2), Truck(2, L"Tri-axle", {50.0, 50.0, 50.0}, 1.25)};
         auto ensemble = std::make_shared<CLoadModelEnsemble>(1, L"Trucks");
         for (const auto& model : doc->m_vLoadModel) ensemble->AddLoadModel(model);
@@ -169,6 +191,7 @@ TEST_F(AnalysisCommands, ReferenceCollectionThenCriticalRatiosOnWorkersRateThePr
         dlg.SetDlgItemText(IDC_EDIT_MULTIPLIER, L"1.25");
         qor::test::PressOK(dlg);
     });
+    boxes.m_answer = IDYES; // show the ratios
     qor::test::SendMenuCommand(ID_ANALYSIS_CRITICAL_RATIOS);
     EXPECT_FALSE(Enabled(*doc, ID_ANALYSIS_REF_COLLECTION));
     EXPECT_FALSE(Enabled(*doc, ID_VIEW_REF_COLLECTION_RATIOS));
@@ -194,6 +217,23 @@ TEST_F(AnalysisCommands, ReferenceCollectionThenCriticalRatiosOnWorkersRateThePr
         }
     }
     EXPECT_GT(rated, 0); // the hogging moments of the two-span bridges and the negative shears
+
+    // Four windows per reference set; the moment and shear table shows the ratios.
+    const std::vector<std::string> windows = ResultWindows(*doc);
+    ASSERT_EQ(windows.size(), 8u);
+    EXPECT_EQ(windows[0], "1 - Critical Ratios - Plot / Critical Ratios: BM & SF | / 2");
+    EXPECT_EQ(windows[1], "2 - Critical Ratios - Plot / Critical Ratios: Reactions | / 2");
+    EXPECT_EQ(windows[5], "6 - Critical Ratios - Plot / Critical Ratios: Reactions | / 3");
+    EXPECT_EQ(windows[7], "8 - Critical Ratios - Grid / Critical Ratios: Reactions | / grid");
+    CGridView* table = nullptr;
+    for (POSITION pos = doc->GetFirstViewPosition(); pos && !table;)
+    {
+        auto* grid = dynamic_cast<CGridView*>(doc->GetNextView(pos));
+        if (grid && grid->GetTitle().Find(L"BM & SF") >= 0) table = grid;
+    }
+    ASSERT_NE(table, nullptr);
+    for (int row = 1; row <= 4; ++row)
+        EXPECT_NEAR(std::wcstod(table->GetGrid()->GetItemText(row, 3).GetString(), nullptr), 0.8, 1e-9) << row;
     EXPECT_EQ(boxes.Count(L"Display grids/plots for the analysis?"), 2);
     EXPECT_EQ(CAnalysisJob::LiveCount(), 0);
 }
@@ -209,8 +249,19 @@ TEST_F(AnalysisCommands, SinglePositionAndMovingLoadRunAtOnceAndKeepTheirSteppin
     qor::test::SendMenuCommand(ID_ANALYSIS_SINGLE_POSITION);
     ASSERT_NE(doc->m_pAOSinglePosition, nullptr);
     EXPECT_EQ(doc->m_pAOSinglePosition->GetDescription(), L"Bridge: Twenty | Load model: Tandem | Position: 10.000 m");
+    // A single position always plots moment and shear; its tables follow the entity options.
+    EXPECT_EQ(ResultWindows(*doc), (std::vector<std::string>{
+                                        "1 - Single Position Results - Plot / Single Position Analysis: BM & SF | / 2",
+                                        "2 - Single Position Results - Grid / Single Position Analysis: BM & SF | / grid",
+                                        "3 - Single Position Results - Grid / Single Position Analysis: Reactions | / grid",
+                                    }));
 
+    // The three-span bridge has four supports: its reactions plot holds 2 x 2 charts.
     driven.ThenAs<CMovingLoadDlg>([](CMovingLoadDlg& dlg) {
+        CListBox& bridges = *static_cast<CListBox*>(dlg.GetDlgItem(IDC_LIST_BRIDGE));
+        CRect r;
+        bridges.GetItemRect(1, &r);
+        qor::test::Click(&bridges, r.CenterPoint());
         qor::test::Click(dlg.GetDlgItem(IDC_RADIO_BY_STEP), CPoint(3, 3));
         dlg.SetDlgItemText(IDC_EDIT_STEP, L"0.5");
         qor::test::PressOK(dlg);
@@ -220,6 +271,15 @@ TEST_F(AnalysisCommands, SinglePositionAndMovingLoadRunAtOnceAndKeepTheirSteppin
     EXPECT_TRUE(doc->m_bMLByStep);
     EXPECT_DOUBLE_EQ(doc->m_MLStepSize, 0.5);
     EXPECT_EQ(doc->m_pAOMultiMovingLoad, nullptr);
+    const std::vector<std::string> windows = ResultWindows(*doc);
+    ASSERT_EQ(windows.size(), 7u);
+    EXPECT_EQ(std::vector<std::string>(windows.begin() + 3, windows.end()),
+              (std::vector<std::string>{
+                  "4 - MLA Envelopes - Plot / Moving Load Envelopes: BM & SF | / 2",
+                  "5 - MLA Envelopes - Plot / Moving Load Envelopes: Reactions | / 4",
+                  "6 - MLA Envelopes - Grid / Moving Load Envelopes: BM & SF | / grid",
+                  "7 - MLA Envelopes - Grid / Moving Load Envelopes: Reactions | / grid",
+              }));
 
     // The ensemble goes to a worker; the command is greyed until its completion stores the result.
     driven.ThenAs<CMovingLoadDlg>([](CMovingLoadDlg& dlg) {
