@@ -1,5 +1,5 @@
-// The parameters dialog of the library entries: which controls each kind of entry enables, the values
-// every showing starts from, and the members read after OK.
+// The parameters dialog of the library entries: which controls each kind of entry enables and the values
+// every showing starts from.
 #include "platform/test/DialogTest.h"
 #include "platform/test/GuiTest.h"
 #include "res/LibraryDialogs.h"
@@ -47,34 +47,6 @@ TEST(LMEParametersDlg, EachKindOfEntryEnablesItsOwnControlsAndStartsFromTheDefau
         EXPECT_EQ(dlg.m_nHBUnits, 45);
         EXPECT_EQ(driven.Shown().back(), L"LME Parameters");
     }
-}
-
-TEST(LMEParametersDlg, ChoicesSwitchTheirFieldsAndTheValuesAreReadAtOk)
-{
-    qor::test::EnsureGuiApplication();
-    DrivenDialogs driven;
-    driven.ThenAs<CLMEParametersDlg>([](CLMEParametersDlg& dlg) {
-        qor::test::Click(dlg.GetDlgItem(IDC_LMEP_BY_STEP), CPoint(3, 3));
-        EXPECT_TRUE(Enabled(dlg, IDC_LMEP_STEP));
-        EXPECT_TRUE(Enabled(dlg, IDC_LMEP_STEP_UNIT));
-        EXPECT_FALSE(Enabled(dlg, IDC_LMEP_COUNT));
-        EXPECT_FALSE(Enabled(dlg, IDC_LMEP_COUNT_UNIT));
-        dlg.SetDlgItemText(IDC_LMEP_STEP, L"0.5");
-        qor::test::Click(dlg.GetDlgItem(IDC_LMEP_USER_DLA), CPoint(3, 3));
-        EXPECT_TRUE(Enabled(dlg, IDC_LMEP_DLA));
-        dlg.SetDlgItemText(IDC_LMEP_DLA, L"1.4");
-        qor::test::Click(dlg.GetDlgItem(IDC_LMEP_STANDARD_DLA), CPoint(3, 3));
-        EXPECT_FALSE(Enabled(dlg, IDC_LMEP_DLA));
-        qor::test::Click(dlg.GetDlgItem(IDC_LMEP_USER_DLA), CPoint(3, 3));
-        qor::test::PressOK(dlg);
-    });
-    CLMEParametersDlg dlg;
-    dlg.m_bSpacingEnabled = true;
-    ASSERT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_TRUE(dlg.m_bByStep);
-    EXPECT_DOUBLE_EQ(dlg.m_StepDistance, 0.5);
-    EXPECT_FALSE(dlg.m_bUseStandardDLA);
-    EXPECT_DOUBLE_EQ(dlg.m_DLA, 1.4);
 }
 
 } // namespace
