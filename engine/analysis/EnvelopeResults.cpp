@@ -1,5 +1,6 @@
 #include "engine/analysis/EnvelopeResults.h"
 
+#include "engine/EngineErrors.h"
 #include "engine/analysis/Beam.h"
 #include "engine/analysis/BeamResults.h"
 #include "engine/model/Bridge.h"
@@ -13,6 +14,7 @@
 #include <boost/serialization/vector.hpp>
 
 #include <algorithm>
+#include <cmath>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -30,6 +32,23 @@ CEnvelope& ReactionAt(const std::vector<std::shared_ptr<CEnvelope>>& envelopes, 
 std::shared_ptr<CEnvelope> CopyOf(const std::shared_ptr<CEnvelope>& env)
 {
     return env ? std::make_shared<CEnvelope>(*env) : std::shared_ptr<CEnvelope>();
+}
+
+// True when every moment, shear and reaction of the result is a finite number.
+bool HasFiniteEffects(const CBeamResults& results)
+{
+    bool finite = true;
+    for (const CMbrResults& mbr : results.m_vMbrRes)
+    {
+        // (x - x) is 0 for a finite x and not a number otherwise.
+        double m = 0.0;
+        double v = 0.0;
+        for (double x : mbr.M) m += x - x;
+        for (double x : mbr.V) v += x - x;
+        finite = finite && m == 0.0 && v == 0.0;
+    }
+    for (double r : results.m_vReactions) finite = finite && std::isfinite(r);
+    return finite;
 }
 
 // A missing beam result reads as one without points or reactions.
@@ -184,6 +203,10 @@ void CEnvelopeResults::CreateEnvelopes(std::shared_ptr<CBridge> bridge)
 void CEnvelopeResults::AddResult(std::shared_ptr<CBeamResults> results, std::shared_ptr<CLoadModel> loadModel,
                                  double position)
 {
+    // A value that is not a number would never replace a held one and so vanish from the
+    // envelopes (a vehicle whose effects overflowed would seem to have none): an error instead.
+    if (results && !HasFiniteEffects(*results)) throw kNonFiniteResultError;
+
     ++m_nAnalyses;
     ++m_nBeamResults;
     m_vBeamResults.push_back(std::move(results));

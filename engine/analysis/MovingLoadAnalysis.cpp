@@ -57,11 +57,19 @@ std::shared_ptr<CEnvelopeResults> CMovingLoadAnalysis::Run(bool bByStep, int& nS
     const bool bMoving = !lm || lm->m_bIsMoving;
     const double Lb = m_BridgeLength;
     const double L = m_LMLength;
+    if (!std::isfinite(L)) throw kNonFiniteLoadError;
 
     // The step, checked before anything is written back.
     const double step = bByStep ? stepSize : Lb / nSteps;
     if (!(step > 0.0)) throw kStepSizeError; // by count: a bridge without length
-    if (bMoving && (Lb + L) / step + 2.0 > kMaxPositions) throw kStepTooSmallError;
+    // Positions on the step grid, from one step before the bridge to one step beyond the model's
+    // passing (the start offset included); then at most one stop for each load edge at each
+    // event (with room for rounding).
+    const double gridPositions = (Lb + L) / step + 2.0;
+    if (bMoving && gridPositions > kMaxPositions) throw kStepTooSmallError;
+    const std::size_t nEdges = lm ? lm->m_vPL.size() + 2 * lm->m_vPUDL.size() : 0;
+    const std::size_t maxPositions =
+        bMoving ? static_cast<std::size_t>(std::ceil(gridPositions)) + 2 * nEdges * m_vEvents.size() + 2 : 1;
 
     m_bByStep = bByStep;
     m_Step = step;
@@ -96,13 +104,15 @@ std::shared_ptr<CEnvelopeResults> CMovingLoadAnalysis::Run(bool bByStep, int& nS
     }
     else
     {
+        // The count bounds the run whatever the arithmetic does; a step beyond every event
+        // (no event ahead: kNoEventDistance) is taken whole, however long it is.
         double p = -step;
-        while (Lb + L + step > p)
+        for (std::size_t n = 0; n < maxPositions && Lb + L + step > p; ++n)
         {
             ++m_nAnalyses;
             results->AddResult(analyse(p), m_pLoadModel, p);
             const double d = GetDistanceToNextEvent(p);
-            if (-kOnEventTolerance < d && d < kOnEventTolerance)
+            if ((-kOnEventTolerance < d && d < kOnEventTolerance) || d >= kNoEventDistance)
                 p += step;
             else
                 p += std::min(d, step);

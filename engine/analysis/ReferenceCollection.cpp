@@ -1,5 +1,6 @@
 #include "engine/analysis/ReferenceCollection.h"
 
+#include "engine/EngineErrors.h"
 #include "engine/analysis/BeamAnalysis.h"
 
 #include "engine/analysis/CriticalEnsemble.h"
@@ -18,6 +19,7 @@
 #include <boost/serialization/vector.hpp>
 
 #include <algorithm>
+#include <cmath>
 
 BOOST_CLASS_EXPORT_IMPLEMENT(CReferenceCollection)
 
@@ -76,6 +78,7 @@ bool CReferenceCollection::Calculate()
         if (!HasLoadModels(lme)) return false;
     for (const auto& bs : m_vBS)
         if (!bs || bs->GetBridgeCount() == 0) return false;
+    if (!std::isfinite(m_OverstressFactor)) throw kNonFiniteFactorError;
 
     // The new sets are built aside; the stored ones stay whole until every set has run.
     std::vector<std::shared_ptr<CReferenceSet>> sets;
@@ -108,6 +111,7 @@ bool CReferenceCollection::Calculate()
 bool CReferenceCollection::CalculateRatios(double multiplier)
 {
     if (!HasLoadModels(m_pPropLME)) return false;
+    if (!std::isfinite(multiplier)) throw kNonFiniteFactorError;
 
     // Each set keeps the proposed data of its ratio run; should a later set fail, every set
     // gets its former state back, so the sets and the stored ratios always belong together.

@@ -35,12 +35,14 @@ public:
     // every set has been calculated; the stored critical ratios are then cleared. Returns
     // false, changing nothing, when there is nothing to run: no bridge sets, no ensembles,
     // an empty entry, an ensemble without load models or a bridge set without bridges.
-    // Analysis errors pass to the caller and leave the collection as it was.
+    // Analysis errors pass to the caller and leave the collection as it was; an overstress factor
+    // that is not a finite number throws kNonFiniteFactorError.
     bool Calculate();
 
     // The critical ratios of the proposed load against every reference set, with the global
     // multiplier. Returns false, changing nothing, when there is no proposed load model, or
-    // when a reference set no longer lines up with its bridge set.
+    // when a reference set no longer lines up with its bridge set. A multiplier that is not a
+    // finite number throws kNonFiniteFactorError.
     bool CalculateRatios(double multiplier);
 
     // Back to not calculated: no reference sets, no ratios.

@@ -66,6 +66,15 @@ void CSinglePosAnalysis::Prepare(int nPoints, std::shared_ptr<CBeamSolver> pSolv
     for (const CLoadModel::PartialUDLoad& p : lm.m_vPUDL)
         m_vPatches.push_back({p.location, p.cover, F * p.gamma * p.magnitude});
 
+    // A load that is not a finite number (or whose factors multiply beyond the largest double)
+    // would only give results that are not numbers either, which the envelopes cannot hold.
+    bool finite = true;
+    for (double w : m_vW) finite = finite && std::isfinite(w);
+    for (const auto& a : m_vAxles) finite = finite && std::isfinite(a.location) && std::isfinite(a.P);
+    for (const auto& p : m_vPatches)
+        finite = finite && std::isfinite(p.location) && std::isfinite(p.cover) && std::isfinite(p.w);
+    if (!finite) throw kNonFiniteLoadError;
+
     m_bClearAll = (lm.m_bUseMaxL && m_Length > lm.m_maxL) || (lm.m_bUseMinL && lm.m_minL > m_Length);
     m_bClearBM = !lm.m_bBM;
     m_bClearSF = !lm.m_bSF;

@@ -1,0 +1,139 @@
+// Degenerate analysis input: steps far too large or too small, numbers that are not finite
+// anywhere, and bridges or bridge sets beyond any real one. Every run ends in good time with
+// a result or a clear error; nothing that is not a number turns into a zero.
+#include "analysis_test_helpers.h"
+
+#include "engine/EngineErrors.h"
+#include "engine/analysis/MovingLoadAnalysis.h"
+#include "engine/analysis/ReferenceCollection.h"
+#include "engine/model/BridgeSet.h"
+#include "engine/model/LoadModelEnsemble.h"
+
+#include "tests/engine/engine_test_util.h"
+
+#include <cmath>
+#include <limits>
+
+using namespace antest;
+using enginetest::ThrownText;
+
+namespace {
+
+const double kNaN = std::numeric_limits<double>::quiet_NaN();
+const double kInf = std::numeric_limits<double>::infinity();
+
+std::string RunText(const std::shared_ptr<CBridge>& bridge, const std::shared_ptr<CLoadModel>& lm, double step)
+{
+    return ThrownText([&] {
+        CMovingLoadAnalysis mla(bridge, lm);
+        mla.SetPointsPerSpan(20);
+        int n = 0;
+        mla.Run(true, n, step);
+    });
+}
+
+} // namespace
+
+TEST(DegenerateInput, AHugeStepEndsTheRunAfterTheEventStops)
+{
+    // One 100 kN axle over one 20 m span (events at 1 and 19 m), stepped by 1e13 m: from
+    // -1e13 it reaches 0, stops on the event at 1 m, then one step beyond the bridge ends it.
+    auto bridge = Bridge(1, 20.0);
+    auto lm = Axles({{100.0, 0.0}});
+    CMovingLoadAnalysis mla(bridge, lm);
+    mla.SetPointsPerSpan(20);
+    int n = 0;
+    double step = 1e13;
+    const auto res = mla.Run(true, n, step);
+    const std::vector<double> p = Positions(*res);
+    ASSERT_EQ(p.size(), 4u);
+    EXPECT_EQ(p[0], -1e13);
+    EXPECT_EQ(p[2], 1.0);
+    // The axle at 1 m: M = P a b / L = 100 x 1 x 19 / 20 under it.
+    EXPECT_NEAR(res->GetBMEnvelope()->GetMaxEffect().val, 95.0, 1e-9);
+
+    step = 1e300;
+    CMovingLoadAnalysis far(bridge, lm);
+    far.SetPointsPerSpan(20);
+    EXPECT_LE(Positions(*far.Run(true, n, step)).size(), 4u);
+
+    EXPECT_EQ(RunText(bridge, lm, 1e-9), kStepTooSmallError);
+}
+
+TEST(DegenerateInput, NumbersThatAreNotFiniteAreErrorsNeverZeros)
+{
+    auto bridge = Bridge(1, 20.0);
+    const auto model = [] { return Axles({{100.0, 0.0}, {100.0, -4.0}}); };
+
+    auto lm = model();
+    lm->m_gUnits.value = 1e308; // times the other factors still finite, times 9.81 not
+    lm->m_gDLA.value = 9.81;
+    EXPECT_EQ(RunText(bridge, lm, 0.5), kNonFiniteLoadError);
+    for (double bad : {kNaN, kInf, -kInf})
+    {
+        lm = model();
+        lm->m_gLiveLoad.value = bad;
+        EXPECT_EQ(RunText(bridge, lm, 0.5), kNonFiniteLoadError);
+        lm = model();
+        lm->m_vPL[1].magnitude = bad;
+        EXPECT_EQ(RunText(bridge, lm, 0.5), kNonFiniteLoadError);
+        lm = model();
+        lm->m_vPL[1].location = bad;
+        lm->m_bIsUpToDate = false;
+        EXPECT_EQ(RunText(bridge, lm, 0.5), kNonFiniteLoadError);
+        lm = model();
+        lm->AddPartialUDL(5.0, 0.0, bad);
+        EXPECT_EQ(RunText(bridge, lm, 0.5), kNonFiniteLoadError);
+        EXPECT_EQ(RunText(bridge, model(), bad), kStepSizeError);
+        EXPECT_EQ(RunText(ExplicitBridge({10.0, bad}), model(), 0.5), kSpanError);
+    }
+
+    // A result that is not a number (as a singular beam gives) never enters an envelope, and the
+    // envelopes stay as they were.
+    CEnvelopeResults env(bridge);
+    auto good = plain::Analyse(*bridge, *model(), 5.0, 20);
+    env.AddResult(good, model(), 5.0);
+    const double held = env.GetBMEnvelope()->GetMaxEffect().val;
+    auto broken = std::make_shared<CBeamResults>(*good);
+    broken->m_vMbrRes[0].M[7] = kNaN;
+    EXPECT_EQ(ThrownText([&] { env.AddResult(broken, model(), 6.0); }), kNonFiniteResultError);
+    broken = std::make_shared<CBeamResults>(*good);
+    broken->m_vReactions[1] = kInf;
+    EXPECT_EQ(ThrownText([&] { env.AddResult(broken, model(), 6.0); }), kNonFiniteResultError);
+    EXPECT_EQ(env.GetBMEnvelope()->GetMaxEffect().val, held);
+    EXPECT_EQ(env.m_nAnalyses, 1);
+}
+
+TEST(DegenerateInput, RatiosWithAMultiplierThatIsNotFiniteAreAnError)
+{
+    auto set = std::make_shared<CBridgeSet>(1, CString(L"Set"), 2, 1, 10.0, 20.0);
+    auto lme = std::make_shared<CLoadModelEnsemble>(1, CString(L"Ref"));
+    lme->AddLoadModel(Axles({{100.0, 0.0}}));
+    CReferenceCollection rc(1, CString(L"RC"), true, 0, 2.0);
+    rc.m_vBS = {set};
+    rc.m_vLME = {lme};
+    rc.m_OverstressFactor = kNaN;
+    EXPECT_EQ(ThrownText([&] { rc.Calculate(); }), kNonFiniteFactorError);
+    rc.m_OverstressFactor = 1.4;
+    ASSERT_TRUE(rc.Calculate());
+    rc.SetProposedLoadModel(Axles({{150.0, 0.0}}));
+    EXPECT_EQ(ThrownText([&] { rc.CalculateRatios(kNaN); }), kNonFiniteFactorError);
+    ASSERT_TRUE(rc.CalculateRatios(1.0));
+}
+
+TEST(DegenerateInput, BridgesAndSetsBeyondAnyRealOneAreRefused)
+{
+    // A hundred spans is the most: such a bridge is still analysed (and quickly).
+    auto hundred = ExplicitBridge(std::vector<double>(100, 10.0));
+    auto lm = Axles({{100.0, 0.0}});
+    CMovingLoadAnalysis mla(hundred, lm);
+    mla.SetPointsPerSpan(20);
+    int n = 0;
+    double step = 50.0;
+    EXPECT_GT(mla.Run(true, n, step)->m_nAnalyses, 0);
+    EXPECT_EQ(ThrownText([] { ExplicitBridge(std::vector<double>(101, 10.0)); }), kTooManySpansError);
+
+    EXPECT_EQ(CBridgeSet(1, L"S", 1000, 1, 10.0, 50.0).GetBridgeCount(), 1000);
+    EXPECT_EQ(ThrownText([] { CBridgeSet(1, L"S", 1001, 1, 10.0, 50.0); }), kTooManyBridgesError);
+    EXPECT_EQ(ThrownText([] { CBridgeSet(1, L"S", 1, 10.0, 50.0, 0.01); }), kTooManyBridgesError);
+}
