@@ -3,6 +3,7 @@
 #include "platform/gui/ControlsInternal.h"
 
 #include <QtGui/QKeyEvent>
+#include <QtGui/QScreen>
 #include <QtWidgets/QAbstractItemView>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
@@ -28,8 +29,10 @@ public:
         if (onPopup) onPopup(true);
         dropped = true;
         QComboBox::showPopup();
+        PlaceListUnderField();
         NotePopupShown(); // the list's activation comes later, if its window is still there
     }
+    void PlaceListUnderField();
     void hidePopup() override
     {
         QComboBox::hidePopup();
@@ -39,6 +42,25 @@ public:
     }
 };
 
+// Some styles open the list over the field, on the current item; the system's list opens
+// under the field, or above it when the screen has no room below.
+void ComboWidget::PlaceListUnderField()
+{
+    QWidget* list = view() ? view()->window() : nullptr;
+    if (!list || list == window()) return;
+    const QPoint below = mapToGlobal(QPoint(0, height()));
+    const QRect screenArea = screen() ? screen()->availableGeometry() : QRect();
+    int x = below.x(), y = below.y();
+    if (screenArea.isValid()) {
+        if (y + list->height() > screenArea.bottom() + 1) {
+            const int above = mapToGlobal(QPoint(0, 0)).y() - list->height();
+            if (above >= screenArea.top()) y = above;
+        }
+        x = std::max(screenArea.left(), std::min(x, screenArea.right() + 1 - list->width()));
+    }
+    list->move(x, y);
+}
+
 class ComboControl : public ControlBase
 {
 public:
@@ -47,7 +69,8 @@ public:
     HWND editHandle = nullptr;
     bool programmatic = false;
     int droppedWidth = 0;
-    int itemHeight = 0;
+    int fieldHeight = 0; // CB_SETITEMHEIGHT with -1; 0: from the font
+    int itemHeight = 0;  // the list's lines; 0: from the font
     UINT extent = 0;
 
     explicit ComboControl(WndState* s, QWidget* parentWidget)
@@ -62,6 +85,19 @@ public:
     }
 
     bool HasEdit(const WndState* s) const { return (s->style & 0x3u) != CBS_DROPDOWNLIST; }
+    bool HasDropDown(const WndState* s) const { return (s->style & 0x3u) != CBS_SIMPLE; }
+
+    int FieldHeight() const { return fieldHeight > 0 ? fieldHeight : box->sizeHint().height(); }
+    int ShownHeight(const WndState* s, int height) const override
+    {
+        return HasDropDown(s) ? FieldHeight() : height;
+    }
+    // The field's height has changed: the toolkit control follows.
+    void FitField(WndState* s)
+    {
+        if (s->widget) s->PlaceWidget();
+    }
+    void FontChanged(WndState* s) override { FitField(s); }
 
     void Created(WndState* s) override
     {
@@ -270,9 +306,19 @@ public:
             return true;
         case CB_GETDROPPEDWIDTH: *result = std::max(droppedWidth, s->cx); return true;
         case CB_SETITEMHEIGHT:
-            itemHeight = static_cast<int>(lParam);
+            if (static_cast<int>(lParam) <= 0 || lParam > 255) return bad();
+            if (static_cast<int>(wParam) == -1) {
+                fieldHeight = static_cast<int>(lParam);
+                FitField(s);
+            } else {
+                itemHeight = static_cast<int>(lParam);
+            }
+            *result = 0;
             return true;
-        case CB_GETITEMHEIGHT: *result = itemHeight > 0 ? itemHeight : box->fontMetrics().height() + 2; return true;
+        case CB_GETITEMHEIGHT:
+            if (static_cast<int>(wParam) == -1) *result = FieldHeight();
+            else *result = itemHeight > 0 ? itemHeight : box->fontMetrics().height() + 2;
+            return true;
         case CB_SETHORIZONTALEXTENT: extent = static_cast<UINT>(wParam); return true;
         case CB_GETHORIZONTALEXTENT: *result = static_cast<LRESULT>(extent); return true;
         case CB_GETEDITSEL:

@@ -223,6 +223,7 @@ bool ControlBase::Common(WndState* s, UINT msg, WPARAM wParam, LPARAM lParam, LR
         return true;
     case WM_SETFONT:
         if (s->widget) s->widget->setFont(wParam ? QFontFromHandle(reinterpret_cast<HFONT>(wParam)) : QFont());
+        FontChanged(s);
         return false; // the window keeps the handle too
     case WM_PAINT:
         s->invalid = QRegion();

@@ -65,6 +65,8 @@ protected:
 
     // The control's own messages; false for the common handling.
     virtual bool Control(WndState* s, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) = 0;
+    // The window's font has changed (WM_SETFONT, after the toolkit control took it).
+    virtual void FontChanged(WndState*) {}
     virtual UINT SetFocusCode() const { return 0xFFFF; }
     virtual UINT KillFocusCode() const { return 0xFFFF; }
 

@@ -1,14 +1,18 @@
+// System colours, metrics and settings, the screen, the keyboard and mouse state, beeps.
 #include "platform/gui/SysValues.h"
 
 #include "platform/gui/Gdi.h"
+#include "platform/gui/WndInternal.h"
 #include "platform/core/Time.h"
 
 #include <QtGui/QCursor>
+#include <QtGui/QScreen>
 #include <QtWidgets/QApplication>
 
 #include <array>
 #include <atomic>
 #include <mutex>
+#include <optional>
 
 namespace {
 
@@ -40,7 +44,35 @@ qor::gui::BeepHook& Hook()
     return hook;
 }
 
+struct FixedScreen {
+    CRect screen;
+    CRect work;
+};
+std::optional<FixedScreen> g_fixedScreen;
+
 } // namespace
+
+namespace qor::gui {
+
+CRect ScreenArea(const QWidget* near, bool workArea)
+{
+    if (g_fixedScreen) return workArea ? g_fixedScreen->work : g_fixedScreen->screen;
+    QScreen* screen = near ? near->window()->screen() : nullptr;
+    if (!screen) screen = qApp ? QGuiApplication::primaryScreen() : nullptr;
+    if (!screen) return workArea ? CRect(0, 0, 1920, 1040) : CRect(0, 0, 1920, 1080);
+    return FromQRect(workArea ? screen->availableGeometry() : screen->geometry());
+}
+
+void SetFixedScreen(const RECT* screen, const RECT* workArea)
+{
+    if (!screen) {
+        g_fixedScreen.reset();
+        return;
+    }
+    g_fixedScreen = FixedScreen{CRect(*screen), CRect(workArea ? *workArea : *screen)};
+}
+
+} // namespace qor::gui
 
 COLORREF GetSysColor(int nIndex)
 {
@@ -52,11 +84,11 @@ int GetSystemMetrics(int nIndex)
 {
     switch (nIndex) {
     case SM_CXSCREEN:
-    case SM_CXFULLSCREEN:
-    case SM_CXVIRTUALSCREEN: return 1920;
+    case SM_CXVIRTUALSCREEN: return qor::gui::ScreenArea(nullptr, false).Width();
     case SM_CYSCREEN:
-    case SM_CYVIRTUALSCREEN: return 1080;
-    case SM_CYFULLSCREEN: return 1017;
+    case SM_CYVIRTUALSCREEN: return qor::gui::ScreenArea(nullptr, false).Height();
+    case SM_CXFULLSCREEN: return qor::gui::ScreenArea(nullptr, true).Width();
+    case SM_CYFULLSCREEN: return qor::gui::ScreenArea(nullptr, true).Height() - GetSystemMetrics(SM_CYCAPTION);
     case SM_CXVSCROLL:
     case SM_CYHSCROLL:
     case SM_CYVSCROLL:
@@ -111,7 +143,7 @@ BOOL SystemParametersInfo(UINT uiAction, UINT, void* pv, UINT)
         return TRUE;
     case SPI_GETWORKAREA:
         if (!pv) return FALSE;
-        *static_cast<RECT*>(pv) = RECT{0, 0, 1920, 1040};
+        *static_cast<RECT*>(pv) = qor::gui::ScreenArea(nullptr, true);
         return TRUE;
     case SPI_GETKEYBOARDDELAY:
         if (!pv) return FALSE;

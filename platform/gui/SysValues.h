@@ -1,5 +1,6 @@
 // System values from fixed tables of the Windows defaults, so that drawings and tests do
-// not depend on the desktop: colours, metrics, settings, keyboard state, beeps.
+// not depend on the desktop: colours, metrics, settings, keyboard state, beeps. The screen's
+// size and work area are the real screen's (a test may fix them).
 #pragma once
 
 #include "platform/core/Geometry.h"
@@ -46,5 +47,9 @@ void SetKeyDown(int nVirtKey, bool down);
 void ClearKeyState();
 // The last mouse position in screen coordinates (GetCursorPos / GetMessagePos).
 void SetLastMousePos(POINT screenPt);
+
+// Fixes the screen (SM_CXSCREEN, SM_CYSCREEN, the work area, where windows are centred) to
+// these rectangles instead of the real screen's; null restores the real screen.
+void SetFixedScreen(const RECT* screen, const RECT* workArea);
 
 } // namespace qor::gui

@@ -57,6 +57,13 @@ CSize WndState::ClientSize() const
     return CSize(std::max(w, 0), std::max(h, 0));
 }
 
+void WndState::PlaceWidget()
+{
+    QPoint o(x, y);
+    if (parent) o += WndAccess::State(parent)->ClientOrigin();
+    widget->setGeometry(o.x(), o.y(), cx, native ? native->ShownHeight(this, cy) : cy);
+}
+
 void WndState::Layout()
 {
     CSize cs = ClientSize();
@@ -834,11 +841,7 @@ BOOL CWnd::SetWindowPos(const CWnd*, int x, int y, int cx, int cy, UINT nFlags)
         s->cx = std::max(cx, 0);
         s->cy = std::max(cy, 0);
     }
-    if (move || size) {
-        QPoint o(s->x, s->y);
-        if (s->parent) o += WndAccess::State(s->parent)->ClientOrigin();
-        s->widget->setGeometry(o.x(), o.y(), s->cx, s->cy);
-    }
+    if (move || size) s->PlaceWidget();
     if (size || (nFlags & SWP_FRAMECHANGED)) {
         s->Layout();
         CSize after = s->ClientSize();
@@ -923,12 +926,24 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner)
 {
     WndState* s = StateOf(this);
     if (!s || !m_hWnd) return;
-    CRect area(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    if (s->style & WS_CHILD) {
+        CRect area;
+        s->parent->GetClientRect(&area);
+        SetWindowPos(nullptr, area.left + (area.Width() - s->cx) / 2, area.top + (area.Height() - s->cy) / 2, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER);
+        return;
+    }
+    // Over the owner when it shows, else in the work area of the screen that holds the window;
+    // either way wholly on that screen's work area where it fits.
     CWnd* owner = pAlternateOwner ? pAlternateOwner : GetOwner();
-    if (owner && owner->m_hWnd && !(s->style & WS_CHILD)) owner->GetWindowRect(&area);
-    if (s->style & WS_CHILD) s->parent->GetClientRect(&area);
-    SetWindowPos(nullptr, area.left + (area.Width() - s->cx) / 2, area.top + (area.Height() - s->cy) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER);
+    const bool overOwner = owner && owner->m_hWnd && owner->IsWindowVisible() && !owner->IsIconic();
+    const CRect work = ScreenArea(overOwner ? WidgetOf(owner) : s->widget, true);
+    CRect area = work;
+    if (overOwner) owner->GetWindowRect(&area);
+    int x = area.left + (area.Width() - s->cx) / 2, y = area.top + (area.Height() - s->cy) / 2;
+    x = std::max(work.left, std::min(x, work.right - s->cx));
+    y = std::max(work.top, std::min(y, work.bottom - s->cy));
+    SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 void CWnd::BringWindowToTop()
 {

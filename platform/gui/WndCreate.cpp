@@ -323,9 +323,7 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
     m_hWnd = h;
 
     // Geometry before the first messages.
-    QPoint origin(s->x, s->y);
-    if (s->parent) origin += WndAccess::State(s->parent)->ClientOrigin();
-    s->widget->setGeometry(origin.x(), origin.y(), s->cx, s->cy);
+    s->PlaceWidget();
     s->Layout();
     for (int bar = 0; bar < 3; ++bar)
         if (s->bars[bar].widget) SyncBar(s, bar);

@@ -91,6 +91,7 @@ struct WndState {
     QPoint ClientOrigin() const; // in widget coordinates
     CSize ClientSize() const;
     void Layout();               // places the toolkit scroll bars, resizes the surface
+    void PlaceWidget();          // the host widget at the window's position and size
 };
 
 // The host of a window: forwards every toolkit event to its CWnd as messages. One template,
@@ -166,6 +167,9 @@ public:
     virtual void Created(WndState*) {}
     // Called before the toolkit control paints (asks the parent for the control's colours).
     virtual void BeforePaint(WndState*) {}
+    // How high the toolkit control shows for the window's height: a closed combo box shows
+    // its field only; the rest of its rectangle is the room its list drops into.
+    virtual int ShownHeight(const WndState*, int height) const { return height; }
 };
 
 // Makes the toolkit side of a native control of a registered native class (sets the
@@ -244,6 +248,9 @@ void WatchFocusWindows();
 void NotePopupShown();
 bool PopupActivationPending();
 bool IsLiveHandle(HWND h);
+// The screen holding a widget's window (the primary screen for null), or its work area (the
+// screen less the task bars), in the layer's coordinates; the fixed screen when a test set one.
+CRect ScreenArea(const QWidget* near, bool workArea);
 Qt::CursorShape CursorShapeOf(HCURSOR h);
 
 void SendScrollCode(WndState* owner, int nBar, UINT code, int pos);

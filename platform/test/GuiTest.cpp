@@ -16,17 +16,45 @@
 #include <QtGui/QMouseEvent>
 #include <QtGui/QWheelEvent>
 #include <QtGui/QPixmap>
+#include <QtWidgets/QAbstractItemView>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QComboBox>
 
 #include <algorithm>
 #include <cstdlib>
 
 namespace qor::test {
 
+namespace {
+void FixScreen(CSize size, int taskBar)
+{
+    const RECT screen{0, 0, size.cx, size.cy}, work{0, 0, size.cx, size.cy - taskBar};
+    qor::gui::SetFixedScreen(&screen, &work);
+}
+} // namespace
+
 void EnsureGuiApplication()
 {
     if (!std::getenv("QOR_TEST_DISPLAY")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static const bool screenFixed = (FixScreen(CSize(1920, 1080), 40), true);
+    (void)screenFixed;
     qor::gui::InitApplication();
+}
+
+TestScreen::TestScreen(CSize size, int taskBar) { FixScreen(size, taskBar); }
+TestScreen::~TestScreen() { FixScreen(CSize(1920, 1080), 40); }
+
+CRect ShownRect(CWnd* wnd)
+{
+    QWidget* w = qor::gui::WidgetOf(wnd);
+    return w ? qor::gui::FromQRect(QRect(w->mapToGlobal(QPoint(0, 0)), w->size())) : CRect();
+}
+
+CRect DroppedListRect(CWnd* combo)
+{
+    auto* box = qobject_cast<QComboBox*>(qor::gui::WidgetOf(combo));
+    QWidget* list = box && box->view() ? box->view()->window() : nullptr;
+    return list && list != box->window() && list->isVisible() ? qor::gui::FromQRect(list->geometry()) : CRect();
 }
 
 namespace {

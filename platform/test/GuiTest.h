@@ -18,6 +18,23 @@ namespace qor::test {
 // A gtest environment of this library calls it before the first test; fixtures may too.
 void EnsureGuiApplication();
 
+// The screen tests see (the real one's size differs from machine to machine): 1920 x 1080
+// with a 40-pixel task bar at the bottom, set by EnsureGuiApplication. A TestScreen puts
+// another in force for its life.
+class TestScreen
+{
+public:
+    explicit TestScreen(CSize size, int taskBar = 40);
+    ~TestScreen();
+    TestScreen(const TestScreen&) = delete;
+    TestScreen& operator=(const TestScreen&) = delete;
+};
+
+// Where a window's toolkit control shows, in screen coordinates (a closed combo box: its
+// field only), and where a combo box's dropped list shows (empty while it is closed).
+CRect ShownRect(CWnd* wnd);
+CRect DroppedListRect(CWnd* combo);
+
 // Processes events and posted messages until cond() holds or timeoutMs passes; returns cond().
 bool PumpUntil(const std::function<bool()>& cond, int timeoutMs = 2000);
 // Processes events for about ms milliseconds (0: what is pending now).

@@ -16,6 +16,44 @@ protected:
     void SetUp() override { ASSERT_TRUE(parent.CreateTop()); }
 };
 
+// The rectangle of a drop-down combo box holds the room for its list: only the field shows,
+// as high as the control asks for, and the list drops under it.
+TEST_F(ComboTest, ShowsItsFieldAndDropsTheListUnderIt)
+{
+    CComboBox combo;
+    ASSERT_TRUE(combo.Create(WS_VISIBLE | CBS_DROPDOWN | WS_VSCROLL, CRect(10, 10, 150, 120), &parent, 4));
+    for (LPCTSTR s : {L"One", L"Two", L"Three"}) combo.AddString(s);
+    const int field = combo.GetItemHeight(-1);
+    EXPECT_GT(field, 10);
+    EXPECT_LT(field, 40);
+    CRect window, shown;
+    combo.GetWindowRect(&window);
+    EXPECT_EQ(window.Height(), 110) << "the window keeps the room for the list";
+    shown = ShownRect(&combo);
+    EXPECT_EQ(shown.top, window.top);
+    EXPECT_EQ(shown.Height(), field);
+
+    EXPECT_EQ(combo.SetItemHeight(-1, 22), 0);
+    EXPECT_EQ(combo.GetItemHeight(-1), 22);
+    EXPECT_EQ(ShownRect(&combo).Height(), 22);
+    combo.MoveWindow(20, 30, 140, 200);
+    shown = ShownRect(&combo);
+    EXPECT_EQ(shown.Height(), 22) << "moving keeps the field's height";
+    EXPECT_EQ(shown.Width(), 140);
+
+    combo.ShowDropDown(TRUE);
+    ASSERT_TRUE(PumpUntil([&] { return !DroppedListRect(&combo).IsRectEmpty(); }));
+    const CRect list = DroppedListRect(&combo);
+    EXPECT_EQ(list.top, shown.bottom) << "the list opens under the field, not over it";
+    EXPECT_EQ(list.left, shown.left);
+    combo.ShowDropDown(FALSE);
+
+    // A simple combo box has its list always shown: the whole rectangle is the control.
+    CComboBox simple;
+    ASSERT_TRUE(simple.Create(WS_VISIBLE | CBS_SIMPLE, CRect(200, 10, 300, 110), &parent, 5));
+    EXPECT_EQ(ShownRect(&simple).Height(), 100);
+}
+
 TEST_F(ComboTest, ContentsSearchAndItemData)
 {
     CComboBox combo;

@@ -124,6 +124,14 @@ TEST_F(DialogTest, TemplateBuildsControlsAtTheirDialogUnitRectangles)
             EXPECT_EQ(Show(r), Show(expected)) << item.id;
             EXPECT_EQ(ctl->GetFont(), dlg.GetFont()) << item.id;
         }
+        // The combo box shows its field at the height it asks for; its list drops under it.
+        const CRect field = qor::test::ShownRect(&dlg.m_cbRule);
+        EXPECT_EQ(field.Height(), dlg.m_cbRule.GetItemHeight(-1));
+        EXPECT_LT(field.Height(), MulDiv(60, base.cy, 8) / 2);
+        dlg.m_cbRule.ShowDropDown(TRUE);
+        EXPECT_TRUE(qor::test::PumpUntil([&] { return !qor::test::DroppedListRect(&dlg.m_cbRule).IsRectEmpty(); }));
+        EXPECT_EQ(qor::test::DroppedListRect(&dlg.m_cbRule).top, field.bottom);
+        dlg.m_cbRule.ShowDropDown(FALSE);
         CRect mapped(50, 7, 150, 21);
         dlg.MapDialogRect(&mapped);
         EXPECT_EQ(mapped, CRect(MulDiv(50, base.cx, 4), MulDiv(7, base.cy, 8), MulDiv(150, base.cx, 4), MulDiv(21, base.cy, 8)));

@@ -227,6 +227,39 @@ TEST(SysValues, FixedWindowsDefaults)
     EXPECT_EQ(qor::gui::BeepCount(), before + 1);
 }
 
+// The screen's numbers are those of the screen (here the one the test support fixes), and a
+// window without a shown owner is centred in its work area, wholly on it.
+TEST(SysValues, ScreenMetricsAndCentringFollowTheScreen)
+{
+    qor::test::EnsureGuiApplication();
+    for (CSize size : {CSize(1280, 900), CSize(800, 600)}) {
+        qor::test::TestScreen screen(size, 40);
+        EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), size.cx);
+        EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), size.cy);
+        EXPECT_EQ(GetSystemMetrics(SM_CYFULLSCREEN), size.cy - 40 - GetSystemMetrics(SM_CYCAPTION));
+        RECT work{};
+        ASSERT_TRUE(SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0));
+        EXPECT_EQ(CRect(work), CRect(0, 0, size.cx, size.cy - 40));
+
+        CWnd dlg;
+        ASSERT_TRUE(dlg.CreateEx(0, nullptr, L"dlg", WS_POPUP, CRect(1500, 1000, 1900, 1300), nullptr, 0));
+        dlg.CenterWindow();
+        CRect r;
+        dlg.GetWindowRect(&r);
+        EXPECT_EQ(r, CRect((size.cx - 400) / 2, (size.cy - 40 - 300) / 2, (size.cx - 400) / 2 + 400,
+                           (size.cy - 40 - 300) / 2 + 300));
+
+        // Too tall for the work area: its top stays on the screen.
+        CWnd tall;
+        ASSERT_TRUE(tall.CreateEx(0, nullptr, L"tall", WS_POPUP, CRect(0, 0, 300, 1000), nullptr, 0));
+        tall.CenterWindow();
+        tall.GetWindowRect(&r);
+        EXPECT_EQ(r.top, 0);
+        EXPECT_EQ(r.left, (size.cx - 300) / 2);
+    }
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1920) << "the test support's screen is back";
+}
+
 TEST(Clipboard, UnicodeTextRoundTrips)
 {
     qor::test::EnsureGuiApplication();
