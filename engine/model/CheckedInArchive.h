@@ -126,8 +126,10 @@ public:
         }
         m_Loading.pop_back();
         m_bPointeeNext = false;
+        // A pointer to an object still being read, of the class the pointer asks for, owns it now
+        // (one to an object of another class is refused by the library and owns nothing).
         for (Pointee& p : m_Loading)
-            if (p.address && p.address == t) p.bOwned = true;
+            if (p.address && p.address == t && bpis && p.bis == &bpis->get_basic_serializer()) p.bOwned = true;
         m_pPointer = saved.first;
         m_pFinder = saved.second;
         return loaded;

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <chrono>
 #include <cstdint>
 #include <cstring>
@@ -45,6 +46,19 @@ std::string ReplaceNth(std::string s, const std::string& from, const std::string
     return s;
 }
 
+// The number that follows the nth (from 0) marker replaced by another.
+std::string ReplaceNumberAfter(std::string s, const std::string& marker, int n, const std::string& number)
+{
+    std::size_t at = s.find(marker);
+    for (int i = 0; i < n && at != std::string::npos; ++i) at = s.find(marker, at + 1);
+    if (at == std::string::npos) return s;
+    const std::size_t from = at + marker.size();
+    std::size_t to = from;
+    while (to < s.size() && (std::isdigit(static_cast<unsigned char>(s[to])) || s[to] == '-')) ++to;
+    s.replace(from, to - from, number);
+    return s;
+}
+
 // The damaged variants of one file: cuts, byte flips, and for XML hostile edits of counts,
 // class ids, entities and tags; for binary, huge and negative numbers written over it.
 std::vector<std::string> Variants(const std::string& file, bool xml, std::size_t nCuts, std::size_t nFlips)
@@ -68,13 +82,17 @@ std::vector<std::string> Variants(const std::string& file, bool xml, std::size_t
     {
         for (const char* count : {"1000000000", "18446744073709551615", "-1", "8589934592", "99999999999999999999999"})
             for (int n : {0, 1, 3})
-                out.push_back(ReplaceNth(file, "<count>", std::string("<count>") + count + "<!--", n));
+                out.push_back(ReplaceNumberAfter(file, "<count>", n, count));
         for (int n : {0, 2})
         {
             out.push_back(ReplaceNth(file, "class_id=\"", "class_id=\"999", n));
             out.push_back(ReplaceNth(file, "class_id_reference=\"", "class_id_reference=\"999", n));
             out.push_back(ReplaceNth(file, "object_id_reference=\"_", "object_id_reference=\"_999", n));
         }
+        // References to objects of other classes, and to the object that holds them.
+        for (int n : {0, 1, 4})
+            for (int id = 0; id < 12; ++id)
+                out.push_back(ReplaceNumberAfter(file, "object_id_reference=\"_", n, std::to_string(id)));
         for (const char* entity : {"&#0;", "&#256;", "&#x0;", "&#99999999;", "&lt;&bogus;", "&"})
         {
             out.push_back(ReplaceNth(file, "<value>", std::string("<value>") + entity, 0));
