@@ -5,6 +5,7 @@
 #include "app/ChildFrame.h"
 #include "app/QORApp.h"
 #include "app/QORDoc.h"
+#include "controls/chart/ChartCtrl.h"
 #include "engine/analysis/Beam.h"
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/MovingLoadAnalysis.h"
@@ -16,7 +17,6 @@
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
 #include "engine/settings/Settings.h"
-#include "controls/chart/ChartCtrl.h"
 #include "platform/gui/Afx.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
@@ -43,8 +43,7 @@ std::shared_ptr<CLoadModel> Truck(int id, const std::vector<double>& loads, cons
     double x = 0.0;
     for (std::size_t i = 0; i < loads.size(); ++i)
     {
-        if (i > 0)
-            x -= spacings[i - 1];
+        if (i > 0) x -= spacings[i - 1];
         lm->AddPointLoad(loads[i], x, 0.0);
     }
     return lm;
@@ -64,8 +63,8 @@ std::shared_ptr<CLoadModelEnsemble> TenTrucks()
     lme->AddLoadModel(Truck(3, {50.0, 80.0, 80.0, 80.0}, {3.7, 1.25, 5.0}));
     lme->AddLoadModel(SixAxleTruck());
     lme->AddLoadModel(Truck(5, {53.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0}, {3.0, 1.25, 5.5, 1.25, 6.0, 1.25}));
-    lme->AddLoadModel(Truck(6, {53.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0},
-                            {3.0, 1.25, 5.5, 1.25, 1.25, 6.0, 1.25}));
+    lme->AddLoadModel(
+        Truck(6, {53.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0}, {3.0, 1.25, 5.5, 1.25, 1.25, 6.0, 1.25}));
     lme->AddLoadModel(Truck(7, {53.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0},
                             {3.0, 1.25, 5.5, 1.25, 1.25, 6.0, 1.25, 1.25}));
     lme->AddLoadModel(Truck(8, {40.0, 40.0, 40.0, 40.0, 40.0}, {2.0, 2.0, 2.0, 2.0}));
@@ -130,11 +129,9 @@ std::shared_ptr<CReferenceCollection> Collection()
         for (int config = 1; config <= 3; ++config)
             coll->m_vBS.push_back(std::make_shared<CBridgeSet>(config, CString(L"Set"), 50, config, 1.0, 50.0));
         coll->m_vLME = {TenTrucks()};
-        if (!coll->Calculate())
-            std::abort();
+        if (!coll->Calculate()) std::abort();
         coll->SetProposedLoadModel(SixAxleTruck());
-        if (!coll->CalculateRatios(1.0))
-            std::abort();
+        if (!coll->CalculateRatios(1.0)) std::abort();
     }
     return coll;
 }
@@ -148,8 +145,7 @@ CQORApp& App()
     if (!g_pApp)
     {
         g_pApp = new CQORApp();
-        if (!qor::test::StartApplication(*g_pApp))
-            std::abort();
+        if (!qor::test::StartApplication(*g_pApp)) std::abort();
         g_pApp->m_pMainWnd->MoveWindow(0, 0, 1280, 900);
         qor::test::Pump();
     }
@@ -161,8 +157,7 @@ CMultiDocTemplate* ViewTemplate(bool plot)
 {
     CQORApp& app = App();
     CMultiDocTemplate*& registered = plot ? app.m_pPlotTemplate : app.m_pGridTemplate;
-    if (registered)
-        return registered;
+    if (registered) return registered;
     static CMultiDocTemplate* own[2] = {nullptr, nullptr};
     CMultiDocTemplate*& made = own[plot ? 0 : 1];
     if (!made)
@@ -194,8 +189,7 @@ void Settle(CView* view)
 
 void Close(CView* view)
 {
-    if (view)
-        view->GetParentFrame()->SendMessage(WM_CLOSE);
+    if (view) view->GetParentFrame()->SendMessage(WM_CLOSE);
     qor::test::Pump();
 }
 
@@ -207,8 +201,7 @@ void BM_StartUp(benchmark::State& state)
     for (auto _ : state)
     {
         CQORApp app;
-        if (!qor::test::StartApplication(app))
-            state.SkipWithError("the application did not start");
+        if (!qor::test::StartApplication(app)) state.SkipWithError("the application did not start");
         qor::test::RunIdle(app);
         qor::test::Pump();
         state.PauseTiming();
@@ -291,8 +284,7 @@ void BM_ReferenceValuesPlotsAndGrids(benchmark::State& state)
         }
         Settle(views.back());
         state.PauseTiming();
-        for (CView* v : views)
-            Close(v);
+        for (CView* v : views) Close(v);
         state.ResumeTiming();
     }
 }
@@ -324,8 +316,7 @@ void BM_PrintMovingLoadPlot(benchmark::State& state)
     Settle(view);
     const std::string pdf = "/tmp/qor-bench-views-" + std::to_string(::getpid()) + ".pdf";
     setenv("QOR_PRINT_TO_PDF", pdf.c_str(), 1);
-    for (auto _ : state)
-        view->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    for (auto _ : state) view->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
     unsetenv("QOR_PRINT_TO_PDF");
     FILE* f = std::fopen(pdf.c_str(), "rb");
     if (f)
@@ -334,8 +325,7 @@ void BM_PrintMovingLoadPlot(benchmark::State& state)
         state.counters["PDF bytes"] = static_cast<double>(std::ftell(f));
         std::fclose(f);
     }
-    if (!std::getenv("QOR_BENCH_KEEP_PDF"))
-        std::remove(pdf.c_str());
+    if (!std::getenv("QOR_BENCH_KEEP_PDF")) std::remove(pdf.c_str());
     Close(view);
 }
 BENCHMARK(BM_PrintMovingLoadPlot)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -355,8 +345,7 @@ int main(int argc, char** argv)
     }
     CSettings::GetInstance()->Analysis.NPOINTS_ALONG_BEAM = 100;
     benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();
     if (g_pApp)
     {

@@ -37,8 +37,7 @@ LRESULT CallFrom(std::size_t end, int id, int nCode, WPARAM wParam, LPARAM lPara
     std::vector<HookEntry>& hooks = Hooks();
     for (std::size_t i = end; i-- > 0;)
     {
-        if (i < hooks.size() && hooks[i].id == id && hooks[i].proc)
-            return hooks[i].proc(nCode, wParam, lParam);
+        if (i < hooks.size() && hooks[i].id == id && hooks[i].proc) return hooks[i].proc(nCode, wParam, lParam);
     }
     return 0;
 }
@@ -47,8 +46,7 @@ bool HasHook(int id)
 {
     for (const HookEntry& h : Hooks())
     {
-        if (h.id == id && h.proc)
-            return true;
+        if (h.id == id && h.proc) return true;
     }
     return false;
 }
@@ -60,18 +58,14 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (!widget)
-            return false; // the toolkit window forwards to its widget: seen there
+        if (!widget) return false; // the toolkit window forwards to its widget: seen there
         switch (event->type())
         {
         case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-            return HasHook(WH_KEYBOARD) && OnKey(widget, static_cast<QKeyEvent*>(event));
+        case QEvent::KeyRelease: return HasHook(WH_KEYBOARD) && OnKey(widget, static_cast<QKeyEvent*>(event));
         case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick:
-            return HasHook(WH_MOUSE) && OnMouse(widget, static_cast<QMouseEvent*>(event));
-        default:
-            return false;
+        case QEvent::MouseButtonDblClick: return HasHook(WH_MOUSE) && OnMouse(widget, static_cast<QMouseEvent*>(event));
+        default: return false;
         }
     }
 
@@ -89,24 +83,19 @@ private:
 
     bool OnKey(QWidget* widget, QKeyEvent* key)
     {
-        if (Propagated(widget, key, QPointF(key->key(), 0)))
-            return false;
+        if (Propagated(widget, key, QPointF(key->key(), 0))) return false;
         const UINT vk = qor::gui::FromQtKey(key->key(), key->modifiers());
-        if (vk == 0)
-            return false;
+        if (vk == 0) return false;
         LPARAM data = 1;
-        if (key->isAutoRepeat())
-            data |= LPARAM(1) << 30;
-        if (key->type() == QEvent::KeyRelease)
-            data |= (LPARAM(1) << 30) | (LPARAM(1) << 31);
+        if (key->isAutoRepeat()) data |= LPARAM(1) << 30;
+        if (key->type() == QEvent::KeyRelease) data |= (LPARAM(1) << 30) | (LPARAM(1) << 31);
         return CallFrom(Hooks().size(), WH_KEYBOARD, HC_ACTION, vk, data) != 0;
     }
 
     bool OnMouse(QWidget* widget, QMouseEvent* mouse)
     {
         const QPointF global = mouse->globalPosition();
-        if (Propagated(widget, mouse, global))
-            return false;
+        if (Propagated(widget, mouse, global)) return false;
         UINT msg = 0;
         switch (mouse->button())
         {
@@ -135,8 +124,7 @@ private:
 void EnsureFilter()
 {
     static QPointer<HookFilter> filter;
-    if (filter || !QCoreApplication::instance())
-        return;
+    if (filter || !QCoreApplication::instance()) return;
     filter = new HookFilter();
     filter->setParent(QCoreApplication::instance());
     QCoreApplication::instance()->installEventFilter(filter);
@@ -144,17 +132,12 @@ void EnsureFilter()
 
 } // namespace
 
-DWORD GetCurrentThreadId()
-{
-    return static_cast<DWORD>(reinterpret_cast<std::uintptr_t>(QThread::currentThreadId()));
-}
+DWORD GetCurrentThreadId() { return static_cast<DWORD>(reinterpret_cast<std::uintptr_t>(QThread::currentThreadId())); }
 
 HHOOK SetWindowsHookEx(int idHook, HOOKPROC lpfn, HINSTANCE hMod, DWORD dwThreadId)
 {
-    if ((idHook != WH_KEYBOARD && idHook != WH_MOUSE) || !lpfn || hMod)
-        return nullptr;
-    if (dwThreadId != 0 && dwThreadId != GetCurrentThreadId())
-        return nullptr;
+    if ((idHook != WH_KEYBOARD && idHook != WH_MOUSE) || !lpfn || hMod) return nullptr;
+    if (dwThreadId != 0 && dwThreadId != GetCurrentThreadId()) return nullptr;
     if (!QCoreApplication::instance() || QThread::currentThread() != QCoreApplication::instance()->thread())
         return nullptr;
     EnsureFilter();
@@ -187,8 +170,7 @@ LRESULT CallNextHookEx(HHOOK hhk, int nCode, WPARAM wParam, LPARAM lParam)
     std::vector<HookEntry>& hooks = Hooks();
     for (std::size_t i = 0; i < hooks.size(); ++i)
     {
-        if (hooks[i].handle == hhk)
-            return CallFrom(i, hooks[i].id, nCode, wParam, lParam);
+        if (hooks[i].handle == hhk) return CallFrom(i, hooks[i].id, nCode, wParam, lParam);
     }
     return 0;
 }
@@ -197,21 +179,23 @@ LRESULT CallNextHookEx(HHOOK hhk, int nCode, WPARAM wParam, LPARAM lParam)
 
 HMONITOR MonitorFromPoint(POINT pt, DWORD dwFlags)
 {
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        return nullptr;
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return nullptr;
     const QList<QScreen*> screens = QGuiApplication::screens();
     const QPoint point(pt.x, pt.y);
     QScreen* found = QGuiApplication::screenAt(point);
-    if (!found && dwFlags == MONITOR_DEFAULTTOPRIMARY)
-        found = QGuiApplication::primaryScreen();
+    if (!found && dwFlags == MONITOR_DEFAULTTOPRIMARY) found = QGuiApplication::primaryScreen();
     if (!found && dwFlags == MONITOR_DEFAULTTONEAREST)
     {
         long long best = -1;
         for (QScreen* s : screens)
         {
             const QRect g = s->geometry();
-            const long long dx = point.x() < g.left() ? g.left() - point.x() : point.x() > g.right() ? point.x() - g.right() : 0;
-            const long long dy = point.y() < g.top() ? g.top() - point.y() : point.y() > g.bottom() ? point.y() - g.bottom() : 0;
+            const long long dx = point.x() < g.left()    ? g.left() - point.x()
+                                 : point.x() > g.right() ? point.x() - g.right()
+                                                         : 0;
+            const long long dy = point.y() < g.top()      ? g.top() - point.y()
+                                 : point.y() > g.bottom() ? point.y() - g.bottom()
+                                                          : 0;
             const long long d = dx * dx + dy * dy;
             if (best < 0 || d < best)
             {
@@ -220,19 +204,16 @@ HMONITOR MonitorFromPoint(POINT pt, DWORD dwFlags)
             }
         }
     }
-    if (!found)
-        return nullptr;
+    if (!found) return nullptr;
     return reinterpret_cast<HMONITOR>(static_cast<std::uintptr_t>(screens.indexOf(found) + 1));
 }
 
 BOOL GetMonitorInfo(HMONITOR hMonitor, MONITORINFO* lpmi)
 {
-    if (!lpmi || !hMonitor || !qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        return FALSE;
+    if (!lpmi || !hMonitor || !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return FALSE;
     const QList<QScreen*> screens = QGuiApplication::screens();
     const auto index = static_cast<qsizetype>(reinterpret_cast<std::uintptr_t>(hMonitor)) - 1;
-    if (index < 0 || index >= screens.size())
-        return FALSE;
+    if (index < 0 || index >= screens.size()) return FALSE;
     QScreen* s = screens[index];
     const QRect g = s->geometry(), a = s->availableGeometry();
     lpmi->rcMonitor = RECT{g.x(), g.y(), g.x() + g.width(), g.y() + g.height()};
@@ -241,7 +222,4 @@ BOOL GetMonitorInfo(HMONITOR hMonitor, MONITORINFO* lpmi)
     return TRUE;
 }
 
-BOOL GetMonitorInfoW(HMONITOR hMonitor, MONITORINFO* lpmi)
-{
-    return GetMonitorInfo(hMonitor, lpmi);
-}
+BOOL GetMonitorInfoW(HMONITOR hMonitor, MONITORINFO* lpmi) { return GetMonitorInfo(hMonitor, lpmi); }

@@ -30,8 +30,8 @@ using HOOKPROC = LRESULT (*)(int nCode, WPARAM wParam, LPARAM lParam);
 // What a mouse hook gets in lParam (wParam is the mouse message).
 struct MOUSEHOOKSTRUCT
 {
-    POINT pt;        // screen coordinates
-    HWND hwnd;       // the window the message goes to
+    POINT pt;  // screen coordinates
+    HWND hwnd; // the window the message goes to
     UINT wHitTestCode;
     ULONG_PTR dwExtraInfo;
 };

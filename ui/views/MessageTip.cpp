@@ -8,11 +8,11 @@
 #include <algorithm>
 
 BEGIN_MESSAGE_MAP(CMessageTip, CWnd)
-    ON_WM_PAINT()
-    ON_WM_TIMER()
-    ON_WM_MOUSEACTIVATE()
-    ON_WM_SETCURSOR()
-    ON_MESSAGE(WM_CLOSE, OnCloseMessage)
+ON_WM_PAINT()
+ON_WM_TIMER()
+ON_WM_MOUSEACTIVATE()
+ON_WM_SETCURSOR()
+ON_MESSAGE(WM_CLOSE, OnCloseMessage)
 END_MESSAGE_MAP()
 
 namespace {
@@ -57,23 +57,18 @@ LRESULT MouseHook(int nCode, WPARAM wParam, LPARAM lParam)
 // Keeps p percent of each colour channel.
 COLORREF Darken(COLORREF colour, int percent)
 {
-    return RGB(GetRValue(colour) * percent / 100, GetGValue(colour) * percent / 100,
-               GetBValue(colour) * percent / 100);
+    return RGB(GetRValue(colour) * percent / 100, GetGValue(colour) * percent / 100, GetBValue(colour) * percent / 100);
 }
 
 } // namespace
 
-CMessageTip::CMessageTip()
-    : m_clrBackground(GetSysColor(COLOR_INFOBK)), m_clrText(GetSysColor(COLOR_INFOTEXT))
-{
-}
+CMessageTip::CMessageTip() : m_clrBackground(GetSysColor(COLOR_INFOBK)), m_clrText(GetSysColor(COLOR_INFOTEXT)) {}
 
 CMessageTip::~CMessageTip()
 {
     Hide();
     m_Font.DeleteObject();
-    if (GetSafeHwnd())
-        DestroyWindow();
+    if (GetSafeHwnd()) DestroyWindow();
 }
 
 CMessageTip* CMessageTip::GetShowingTip()
@@ -84,14 +79,13 @@ CMessageTip* CMessageTip::GetShowingTip()
 BOOL CMessageTip::Create(CWnd* pOwner)
 {
     LPCTSTR className = AfxRegisterWndClass(CS_SAVEBITS | CS_CLASSDC, LoadCursor(nullptr, IDC_ARROW));
-    if (!CreateEx(WS_EX_PALETTEWINDOW, className, L"", WS_POPUP, 0, 0, 10, 10,
-                  pOwner ? pOwner->GetSafeHwnd() : nullptr, nullptr))
+    if (!CreateEx(WS_EX_PALETTEWINDOW, className, L"", WS_POPUP, 0, 0, 10, 10, pOwner ? pOwner->GetSafeHwnd() : nullptr,
+                  nullptr))
         return FALSE;
     m_pOwner = pOwner;
     NONCLIENTMETRICS metrics{};
     metrics.cbSize = sizeof(metrics);
-    if (!SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
-        return FALSE;
+    if (!SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) return FALSE;
     m_Font.DeleteObject();
     return m_Font.CreateFontIndirect(&metrics.lfStatusFont);
 }
@@ -100,8 +94,7 @@ BOOL CMessageTip::Create(CWnd* pOwner)
 
 void CMessageTip::Show(CPoint point, const CString& text)
 {
-    if (!GetSafeHwnd())
-        return;
+    if (!GetSafeHwnd()) return;
     if (text.IsEmpty())
     {
         Hide(); // nothing to say: an empty box would only hide what is under it
@@ -110,8 +103,7 @@ void CMessageTip::Show(CPoint point, const CString& text)
     m_sText = text;
     const CPoint offset = m_bShadow ? m_ptShadowOffset : CPoint(0, -2);
     CPoint at(point.x + offset.x, point.y + offset.y);
-    if (m_pOwner && m_pOwner->GetSafeHwnd())
-        m_pOwner->ClientToScreen(&at);
+    if (m_pOwner && m_pOwner->GetSafeHwnd()) m_pOwner->ClientToScreen(&at);
 
     InstallHooks();
     CRect rect;
@@ -139,18 +131,14 @@ void CMessageTip::InstallHooks()
 {
     g_hShowingTip = GetSafeHwnd();
     g_nShowingCount = ++g_nShowCount;
-    if (!g_hKeyboardHook)
-        g_hKeyboardHook = SetWindowsHookEx(WH_KEYBOARD, KeyboardHook, nullptr, GetCurrentThreadId());
-    if (!g_hMouseHook)
-        g_hMouseHook = SetWindowsHookEx(WH_MOUSE, MouseHook, nullptr, GetCurrentThreadId());
+    if (!g_hKeyboardHook) g_hKeyboardHook = SetWindowsHookEx(WH_KEYBOARD, KeyboardHook, nullptr, GetCurrentThreadId());
+    if (!g_hMouseHook) g_hMouseHook = SetWindowsHookEx(WH_MOUSE, MouseHook, nullptr, GetCurrentThreadId());
 }
 
 void CMessageTip::RemoveHooks()
 {
-    if (g_hKeyboardHook)
-        UnhookWindowsHookEx(g_hKeyboardHook);
-    if (g_hMouseHook)
-        UnhookWindowsHookEx(g_hMouseHook);
+    if (g_hKeyboardHook) UnhookWindowsHookEx(g_hKeyboardHook);
+    if (g_hMouseHook) UnhookWindowsHookEx(g_hMouseHook);
     g_hKeyboardHook = g_hMouseHook = nullptr;
     g_hShowingTip = nullptr;
 }
@@ -158,16 +146,14 @@ void CMessageTip::RemoveHooks()
 LRESULT CMessageTip::OnCloseMessage(WPARAM wParam, LPARAM)
 {
     // A close from a hook that saw the input of an earlier showing is stale.
-    if (wParam != 0 && wParam != g_nShowingCount)
-        return 0;
+    if (wParam != 0 && wParam != g_nShowingCount) return 0;
     Hide();
     return 0;
 }
 
 void CMessageTip::OnTimer(UINT_PTR nIDEvent)
 {
-    if (nIDEvent != kTimerId)
-        return;
+    if (nIDEvent != kTimerId) return;
     if (!CWnd::GetActiveWindow())
     {
         Hide();
@@ -183,8 +169,7 @@ void CMessageTip::OnTimer(UINT_PTR nIDEvent)
     }
     CPoint cursor;
     GetCursorPos(&cursor);
-    if (!inside.PtInRect(cursor) && m_nElapsed >= m_nDisplayTime)
-        Hide();
+    if (!inside.PtInRect(cursor) && m_nElapsed >= m_nDisplayTime) Hide();
 }
 
 int CMessageTip::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message)
@@ -218,8 +203,7 @@ void CMessageTip::CalcTipRect(CRect& rect, const CString& text)
         CString line = text.Mid(start, end < 0 ? text.GetLength() - start : end - start);
         line += L"  ";
         width = std::max(width, static_cast<int>(dc.GetTextExtent(line).cx));
-        if (end < 0)
-            break;
+        if (end < 0) break;
         start = end + 1;
     }
     rect.SetRect(0, 0, width, 0);
@@ -231,8 +215,7 @@ void CMessageTip::CalcTipRect(CRect& rect, const CString& text)
         rect.right += m_nShadowSize;
         rect.bottom += m_nShadowSize;
     }
-    if (pOldFont)
-        dc.SelectObject(pOldFont);
+    if (pOldFont) dc.SelectObject(pOldFont);
 }
 
 void CMessageTip::PositionTip(CPoint point, CRect& rect)
@@ -243,16 +226,11 @@ void CMessageTip::PositionTip(CPoint point, CRect& rect)
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     CRect screen(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    if (GetMonitorInfo(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), &monitor))
-        screen = monitor.rcMonitor;
-    if (rect.right > screen.right)
-        rect.OffsetRect(screen.right - rect.right, 0);
-    if (rect.left < screen.left)
-        rect.OffsetRect(screen.left - rect.left, 0);
-    if (rect.bottom > screen.bottom)
-        rect.OffsetRect(0, screen.bottom - rect.bottom);
-    if (rect.top < screen.top)
-        rect.OffsetRect(0, screen.top - rect.top);
+    if (GetMonitorInfo(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), &monitor)) screen = monitor.rcMonitor;
+    if (rect.right > screen.right) rect.OffsetRect(screen.right - rect.right, 0);
+    if (rect.left < screen.left) rect.OffsetRect(screen.left - rect.left, 0);
+    if (rect.bottom > screen.bottom) rect.OffsetRect(0, screen.bottom - rect.bottom);
+    if (rect.top < screen.top) rect.OffsetRect(0, screen.top - rect.top);
 }
 
 // ---- Painting ---------------------------------------------------------------------------------
@@ -260,8 +238,7 @@ void CMessageTip::PositionTip(CPoint point, CRect& rect)
 void CMessageTip::OnPaint()
 {
     CPaintDC dc(this);
-    if (m_sText.IsEmpty())
-        return;
+    if (m_sText.IsEmpty()) return;
     CRect tip;
     GetClientRect(&tip);
     if (m_bShadow)
@@ -276,10 +253,8 @@ void CMessageTip::OnPaint()
     CGdiObject* pOldPen = dc.SelectStockObject(BLACK_PEN);
     CGdiObject* pOldBrush = dc.SelectStockObject(NULL_BRUSH);
     dc.Rectangle(&tip);
-    if (pOldBrush)
-        dc.SelectObject(pOldBrush);
-    if (pOldPen)
-        dc.SelectObject(pOldPen);
+    if (pOldBrush) dc.SelectObject(pOldBrush);
+    if (pOldPen) dc.SelectObject(pOldPen);
 
     const int oldMode = dc.SetBkMode(TRANSPARENT);
     CRect text = tip;
@@ -289,8 +264,7 @@ void CMessageTip::OnPaint()
     text.bottom -= m_rectMargins.bottom;
     dc.DrawText(m_sText, &text, DT_WORDBREAK | DT_EXPANDTABS | DT_EXTERNALLEADING | DT_NOPREFIX);
     dc.SetBkMode(oldMode);
-    if (pOldFont)
-        dc.SelectObject(pOldFont);
+    if (pOldFont) dc.SelectObject(pOldFont);
     dc.SetTextColor(oldText);
 }
 
@@ -321,16 +295,13 @@ void CMessageTip::DrawShadow(CDC* pDC, const CRect& tip)
     // Darkest next to the tip: (50 + i * (50 / S)) per cent of each channel kept at distance i.
     auto shade = [&](int x, int y, int percent) {
         const COLORREF c = memDC.GetPixel(x, y);
-        if (c != CLR_INVALID)
-            memDC.SetPixel(x, y, Darken(c, percent));
+        if (c != CLR_INVALID) memDC.SetPixel(x, y, Darken(c, percent));
     };
     for (int i = 0; i < S; ++i)
     {
         const int percent = 50 + i * (50 / S);
-        for (int y = tip.top + 2 * S; y < tip.top + h + i; ++y)
-            shade(tip.right + i, y, percent);
-        for (int x = tip.left + 2 * S; x < tip.left + w + i; ++x)
-            shade(x, tip.bottom + i, percent);
+        for (int y = tip.top + 2 * S; y < tip.top + h + i; ++y) shade(tip.right + i, y, percent);
+        for (int x = tip.left + 2 * S; x < tip.left + w + i; ++x) shade(x, tip.bottom + i, percent);
         // The short pieces towards the corners fade out.
         for (int k = 0; k < S; ++k)
         {

@@ -24,8 +24,7 @@ CString CMouseListener::PointText(double x, double y)
 void CMouseListener::OnMouseEventSeries(int mouseEvent, CPoint point, CChartSerie* pSerie, unsigned uPointIndex)
 {
     auto* pXY = dynamic_cast<CChartXYSerie*>(pSerie);
-    if (!pXY || !m_pChart || uPointIndex == kChartNoPoint || uPointIndex >= pXY->GetPointsCount())
-        return;
+    if (!pXY || !m_pChart || uPointIndex == kChartNoPoint || uPointIndex >= pXY->GetPointsCount()) return;
     const double x = pXY->GetXPointValue(uPointIndex);
     const double y = pXY->GetYPointValue(uPointIndex);
 
@@ -34,8 +33,7 @@ void CMouseListener::OnMouseEventSeries(int mouseEvent, CPoint point, CChartSeri
         if (!m_pTip)
         {
             auto tip = std::make_unique<CMessageTip>();
-            if (!tip->Create(m_pChart))
-                return;
+            if (!tip->Create(m_pChart)) return;
             tip->SetDisplayTime(static_cast<UINT>(CSettings::GetInstance()->Plot.DATATIPDELAY));
             m_pTip = std::move(tip);
         }
@@ -45,8 +43,7 @@ void CMouseListener::OnMouseEventSeries(int mouseEvent, CPoint point, CChartSeri
     {
         CPlotView* pView = dynamic_cast<CPlotView*>(m_pChart->GetParent());
         std::shared_ptr<CAnalysisOutput> pAO = pView ? pView->GetAnalysisOutput() : nullptr;
-        if (!pAO)
-            return;
+        if (!pAO) return;
         const bool reaction = pView->GetTableKind() == CQORViewBase::TABLE_REACTIONS;
         CString text = pAO->GetDescription();
         text += L"\n";

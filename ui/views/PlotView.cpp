@@ -22,9 +22,9 @@
 IMPLEMENT_DYNCREATE(CPlotView, CQORViewBase)
 
 BEGIN_MESSAGE_MAP(CPlotView, CQORViewBase)
-    ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
-    ON_COMMAND(ID_FILE_PRINT_DIRECT, CView::OnFilePrint)
-    ON_COMMAND(ID_FILE_PRINT_PREVIEW, CView::OnFilePrintPreview)
+ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
+ON_COMMAND(ID_FILE_PRINT_DIRECT, CView::OnFilePrint)
+ON_COMMAND(ID_FILE_PRINT_PREVIEW, CView::OnFilePrintPreview)
 END_MESSAGE_MAP()
 
 namespace {
@@ -80,17 +80,13 @@ CPlotView::CPlotView()
     m_nContentTop = m_Gap.TOP;
 }
 
-CPlotView::~CPlotView()
-{
-    RemoveAllCharts();
-}
+CPlotView::~CPlotView() { RemoveAllCharts(); }
 
 // ---- Charts and layout -----------------------------------------------------------------------
 
 void CPlotView::CreateCharts(unsigned rows, unsigned cols)
 {
-    if (rows == 0 || cols == 0)
-        throw "Cannot have zero rows or columns";
+    if (rows == 0 || cols == 0) throw "Cannot have zero rows or columns";
     RemoveAllCharts();
     m_nRows = rows;
     m_nCols = cols;
@@ -135,22 +131,21 @@ void CPlotView::CreateCharts(unsigned rows, unsigned cols)
 
 void CPlotView::RecalcLayout()
 {
-    if (!GetSafeHwnd() || m_vCharts.empty())
-        return;
+    if (!GetSafeHwnd() || m_vCharts.empty()) return;
     CQORViewBase::RecalcLayout();
 
     CRect client;
     GetClientRect(&client);
     const int rows = static_cast<int>(m_nRows), cols = static_cast<int>(m_nCols);
-    const int h = (client.bottom - (rows - 1) * m_Gap.BETWN - m_Gap.BTM - m_Gap.TOP - m_nContentTop - client.top) / rows;
+    const int h =
+        (client.bottom - (rows - 1) * m_Gap.BETWN - m_Gap.BTM - m_Gap.TOP - m_nContentTop - client.top) / rows;
     const int w = (client.right - (cols - 1) * m_Gap.BETWN - m_Gap.RIGHT - client.left - m_Gap.LEFT) / cols;
     for (int c = 0; c < cols; ++c)
     {
         for (int q = 0; q < rows; ++q)
         {
             const std::size_t index = static_cast<std::size_t>(c * rows + q);
-            if (index >= m_vCharts.size())
-                continue;
+            if (index >= m_vCharts.size()) continue;
             const int x = (m_Gap.BETWN + w) * c + client.left + m_Gap.LEFT;
             const int y = (m_Gap.BETWN + h) * q + m_Gap.TOP + m_nContentTop + client.top;
             m_vCharts[index]->SetWindowPos(nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -163,13 +158,11 @@ void CPlotView::RemoveAllCharts()
     for (CChartCtrl* pChart : m_vCharts)
     {
         pChart->RemoveAllSeries();
-        if (pChart->GetSafeHwnd())
-            pChart->DestroyWindow();
+        if (pChart->GetSafeHwnd()) pChart->DestroyWindow();
         delete pChart;
     }
     m_vCharts.clear();
-    for (CMouseListener* pListener : m_vListeners)
-        delete pListener;
+    for (CMouseListener* pListener : m_vListeners) delete pListener;
     m_vListeners.clear();
     m_nCharts = m_nRows = m_nCols = 0;
 }
@@ -178,8 +171,7 @@ int CPlotView::FindChart(CChartCtrl* chart) const
 {
     for (std::size_t i = 0; i < m_vCharts.size(); ++i)
     {
-        if (m_vCharts[i] == chart)
-            return static_cast<int>(i);
+        if (m_vCharts[i] == chart) return static_cast<int>(i);
     }
     return -1;
 }
@@ -190,20 +182,17 @@ void CPlotView::AddSeries(unsigned i, std::vector<double> x, std::vector<double>
                           int lineWidth, bool bInvertY, bool bRoundAxes)
 {
     // Missing data (none, or a mismatched pair) leaves the series out, not the chart.
-    if (i >= m_vCharts.size() || x.size() != y.size() || x.empty())
-        return;
+    if (i >= m_vCharts.size() || x.size() != y.size() || x.empty()) return;
     CChartCtrl* pChart = m_vCharts[i];
     if (bInvertY)
     {
-        for (double& v : y)
-            v = -v;
+        for (double& v : y) v = -v;
     }
     const unsigned count = static_cast<unsigned>(x.size());
 
     // Without rounding (the light lines of every position) the chart is not held: a line that
     // keeps the axes' ranges is drawn onto the chart's image alone, not the whole chart again.
-    if (bRoundAxes)
-        pChart->AllowRefresh(false);
+    if (bRoundAxes) pChart->AllowRefresh(false);
     CChartLineSerie* pLine = pChart->CreateLineSerie();
     pLine->SetColour(colour);
     pLine->SetWidth(lineWidth);
@@ -227,8 +216,7 @@ void CPlotView::AddSeries(unsigned i, std::vector<double> x, std::vector<double>
         // The tick increment of the new range decides the rounding.
         for (int position : {CChartAxis::LeftAxis, CChartAxis::BottomAxis})
         {
-            if (CChartAxis* pAxis = pChart->GetAxis(position))
-                pAxis->RefreshTicks();
+            if (CChartAxis* pAxis = pChart->GetAxis(position)) pAxis->RefreshTicks();
         }
         RoundAxis(pChart, CChartAxis::LeftAxis);
         RoundAxis(pChart, CChartAxis::BottomAxis);
@@ -238,17 +226,14 @@ void CPlotView::AddSeries(unsigned i, std::vector<double> x, std::vector<double>
 
 void CPlotView::HoldAxes(unsigned i, const SRange& range)
 {
-    if (i >= m_vCharts.size() || !range.IsSet())
-        return;
+    if (i >= m_vCharts.size() || !range.IsSet()) return;
     CChartCtrl* pChart = m_vCharts[i];
     SRange all = range;
     for (const auto& entry : pChart->GetSeries())
     {
         double lo = 0, hi = 0;
-        if (entry.second->GetXRange(&lo, &hi))
-            all.AddX(lo, hi);
-        if (entry.second->GetYRange(&lo, &hi))
-            all.AddY(lo, hi);
+        if (entry.second->GetXRange(&lo, &hi)) all.AddX(lo, hi);
+        if (entry.second->GetYRange(&lo, &hi)) all.AddY(lo, hi);
     }
     pChart->AllowRefresh(false);
     CChartAxis* pBottom = pChart->GetBottomAxis();
@@ -268,14 +253,12 @@ void CPlotView::HoldAxes(unsigned i, const SRange& range)
 
 void CPlotView::ReleaseAxes(unsigned i)
 {
-    if (i >= m_vCharts.size())
-        return;
+    if (i >= m_vCharts.size()) return;
     CChartCtrl* pChart = m_vCharts[i];
     pChart->AllowRefresh(false);
     for (CChartAxis* pAxis : {pChart->GetBottomAxis(), pChart->GetLeftAxis()})
     {
-        if (!pAxis)
-            continue;
+        if (!pAxis) continue;
         pAxis->SetAutomaticMode(1);
         pAxis->RefreshAutoAxis();
     }
@@ -284,64 +267,51 @@ void CPlotView::ReleaseAxes(unsigned i)
 
 void CPlotView::RoundAxis(CChartCtrl* chart, int position)
 {
-    if (!chart)
-        return;
+    if (!chart) return;
     CChartStandardAxis* pAxis = dynamic_cast<CChartStandardAxis*>(chart->GetAxis(position));
-    if (!pAxis)
-        return;
+    if (!pAxis) return;
     const double d = pAxis->GetTickIncrement();
-    if (!(d >= 1e-15))
-        return;
+    if (!(d >= 1e-15)) return;
     const double min = pAxis->GetMin(), max = pAxis->GetMax();
 
     double lo = std::floor(min / d);
-    if (std::fabs((lo * d - min) / d) < 0.2)
-        lo -= 1.0;
+    if (std::fabs((lo * d - min) / d) < 0.2) lo -= 1.0;
     double hi = std::ceil(max / d);
-    if (std::fabs((hi * d - max) / d) < 0.2)
-        hi += 1.0;
+    if (std::fabs((hi * d - max) / d) < 0.2) hi += 1.0;
     pAxis->SetMinMax(lo * d, hi * d); // the unzoomed range too; refreshes scroll bar and chart
 }
 
 void CPlotView::SetAxisTitles(unsigned i, CString xTitle, CString yTitle)
 {
-    if (i >= m_vCharts.size())
-        return;
+    if (i >= m_vCharts.size()) return;
     CChartCtrl* pChart = m_vCharts[i];
-    if (CChartAxis* pBottom = pChart->GetBottomAxis())
-        pBottom->GetLabel()->SetText(xTitle);
+    if (CChartAxis* pBottom = pChart->GetBottomAxis()) pBottom->GetLabel()->SetText(xTitle);
     pChart->RefreshCtrl();
-    if (CChartAxis* pLeft = pChart->GetLeftAxis())
-        pLeft->GetLabel()->SetText(yTitle);
+    if (CChartAxis* pLeft = pChart->GetLeftAxis()) pLeft->GetLabel()->SetText(yTitle);
     pChart->RefreshCtrl();
 }
 
 void CPlotView::DrawBeamLine(unsigned i, std::shared_ptr<CBridge> bridge)
 {
-    if (!bridge)
-        return;
+    if (!bridge) return;
     std::shared_ptr<CBeam> pBeam = bridge->GetBeam();
-    if (!pBeam)
-        return;
+    if (!pBeam) return;
     AddSeries(i, {0.0, pBeam->m_Length}, {0.0, 0.0}, CLR_BEAM, false, 4, false, true);
 }
 
 void CPlotView::HoldDrawing(bool hold)
 {
-    for (CChartCtrl* pChart : m_vCharts)
-        pChart->AllowRefresh(!hold);
+    for (CChartCtrl* pChart : m_vCharts) pChart->AllowRefresh(!hold);
 }
 
 void CPlotView::ShowProgress()
 {
     // The screen follows at most once a frame: painting more often shows nothing more.
     const DWORD now = GetTickCount();
-    if (now - m_dwLastProgress < kFrameMs)
-        return;
+    if (now - m_dwLastProgress < kFrameMs) return;
     m_dwLastProgress = now;
     UpdateWindow();
-    for (CChartCtrl* pChart : m_vCharts)
-        pChart->UpdateWindow();
+    for (CChartCtrl* pChart : m_vCharts) pChart->UpdateWindow();
 }
 
 // ---- Printing --------------------------------------------------------------------------------
@@ -354,8 +324,7 @@ BOOL CPlotView::OnPreparePrinting(CPrintInfo* pInfo)
 
 void CPlotView::OnPrint(CDC* pDC, CPrintInfo* pInfo)
 {
-    if (!pDC || !pInfo)
-        return;
+    if (!pDC || !pInfo) return;
     CQORViewBase::OnPrint(pDC, pInfo);
 
     CFont* pOldFont = pDC->SelectObject(&m_PrintFont);
@@ -367,8 +336,7 @@ void CPlotView::OnPrint(CDC* pDC, CPrintInfo* pInfo)
     pInfo->m_rectDraw.SetRect(0, 0, m_nPageWidth - m_nMarginRight * m_nCharWidth - m_nMarginLeft * m_nCharWidth,
                               m_nPageHeight - m_nMarginTop * m_nLineHeight - top);
     const UINT index = pInfo->m_nCurPage - 1;
-    if (index < m_vCharts.size())
-        m_vCharts[index]->DrawChart(pDC, pInfo->m_rectDraw);
+    if (index < m_vCharts.size()) m_vCharts[index]->DrawChart(pDC, pInfo->m_rectDraw);
     pDC->SetWindowOrg(0, 0);
     pDC->SelectObject(pOldFont);
 }
@@ -376,6 +344,5 @@ void CPlotView::OnPrint(CDC* pDC, CPrintInfo* pInfo)
 void CPlotView::OnEndPrinting(CDC* pDC, CPrintInfo* pInfo)
 {
     CQORViewBase::OnEndPrinting(pDC, pInfo);
-    for (CChartCtrl* pChart : m_vCharts)
-        pChart->OnEndPrinting(pDC, pInfo);
+    for (CChartCtrl* pChart : m_vCharts) pChart->OnEndPrinting(pDC, pInfo);
 }

@@ -17,7 +17,8 @@ class CBridge;
 class CChartCtrl;
 class CCriticalRatioEnsemble;
 class CMouseListener;
-template <class T> class CCriticalEnsemble;
+template <class T>
+class CCriticalEnsemble;
 class CCriticalValueResults;
 class CCriticalRatioResults;
 
@@ -72,9 +73,24 @@ public:
     // The fixed axis titles.
     enum EAxisTitle
     {
-        AT_BRIDGESPAN, AT_BM, AT_SF, AT_REACTION, AT_BMENV, AT_SFENV, AT_REACTIONENV,
-        AT_CV_BM, AT_CV_SF, AT_CV_REACTION, AT_CV_BMENV, AT_CV_SFENV, AT_CV_REACTIONENV,
-        AT_CR_BM, AT_CR_SF, AT_CR_REACTION, AT_LMPOSITION, AT_BEAMLOCATION,
+        AT_BRIDGESPAN,
+        AT_BM,
+        AT_SF,
+        AT_REACTION,
+        AT_BMENV,
+        AT_SFENV,
+        AT_REACTIONENV,
+        AT_CV_BM,
+        AT_CV_SF,
+        AT_CV_REACTION,
+        AT_CV_BMENV,
+        AT_CV_SFENV,
+        AT_CV_REACTIONENV,
+        AT_CR_BM,
+        AT_CR_SF,
+        AT_CR_REACTION,
+        AT_LMPOSITION,
+        AT_BEAMLOCATION,
         AT_COUNT
     };
     static const wchar_t* AxisTitle(EAxisTitle title);
@@ -82,8 +98,7 @@ public:
 protected:
     // Envelopes of one bridge along the beam (charts 0 and 1), and its reaction envelopes (one
     // chart per support).
-    void PlotEnvelopesBMSF(std::shared_ptr<CEnvelopeResults> pResults, COLORREF clrMin, COLORREF clrMax,
-                           bool bShowAll);
+    void PlotEnvelopesBMSF(std::shared_ptr<CEnvelopeResults> pResults, COLORREF clrMin, COLORREF clrMax, bool bShowAll);
     void PlotReactionEnvelopes(std::shared_ptr<CEnvelopeResults> pResults, COLORREF clrMin, COLORREF clrMax);
     // Critical values or ratios over the spans of a bridge set: bending moment and shear force
     // on charts 0 and 1, or one chart per support.

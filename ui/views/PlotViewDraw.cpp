@@ -29,16 +29,14 @@ bool IsSingleSpan(const std::shared_ptr<CBridge>& bridge)
 template <class T>
 std::shared_ptr<T> ItemOrNull(const std::vector<std::shared_ptr<T>>& list, long long index)
 {
-    if (index < 0 || static_cast<std::size_t>(index) >= list.size())
-        return nullptr;
+    if (index < 0 || static_cast<std::size_t>(index) >= list.size()) return nullptr;
     return list[static_cast<std::size_t>(index)];
 }
 
 // The supports of the beam of the set's first bridge (0 for an empty set).
 int SupportCount(const std::shared_ptr<CBridgeSet>& bridgeSet)
 {
-    if (!bridgeSet || bridgeSet->GetBridgeCount() == 0)
-        return 0;
+    if (!bridgeSet || bridgeSet->GetBridgeCount() == 0) return 0;
     std::shared_ptr<CBridge> first = bridgeSet->GetBridge(0);
     std::shared_ptr<CBeam> beam = first ? first->GetBeam() : nullptr;
     return beam ? beam->m_nRestraints : 0;
@@ -58,8 +56,7 @@ struct HeldCharts
 
 void CPlotView::SRange::Add(const std::vector<double>& x, const std::vector<double>& y, double sign)
 {
-    if (x.empty() || x.size() != y.size())
-        return; // AddSeries leaves such a series out
+    if (x.empty() || x.size() != y.size()) return; // AddSeries leaves such a series out
     const auto [xLo, xHi] = std::minmax_element(x.begin(), x.end());
     const auto [yLo, yHi] = std::minmax_element(y.begin(), y.end());
     AddX(*xLo, *xHi);
@@ -77,8 +74,7 @@ void CPlotView::DrawSinglePositionBMSF(std::shared_ptr<CAnalysisOutput> pAO)
     BeginShow(L"Single Position Analysis: ", true, pAO);
     auto pSingle = std::dynamic_pointer_cast<CAOSinglePosition>(pAO);
     std::shared_ptr<CBeamResults> pResults = pSingle ? pSingle->GetResults() : nullptr;
-    if (!pResults)
-        return;
+    if (!pResults) return;
     std::shared_ptr<CBeam> pBeam = pResults->GetBeam();
     const double length = pBeam ? pBeam->m_Length : 0.0;
 
@@ -86,14 +82,12 @@ void CPlotView::DrawSinglePositionBMSF(std::shared_ptr<CAnalysisOutput> pAO)
     pResults->GetResults(x, y, BRT_MOMENT);
     SetAxisTitles(0, AxisTitle(AT_BEAMLOCATION), AxisTitle(AT_BM));
     AddSeries(0, x, y, CLR_LINEMAX, false, 2, true, true);
-    if (pBeam)
-        AddSeries(0, {0.0, length}, {0.0, 0.0}, CLR_BEAM, false, 4, false, true);
+    if (pBeam) AddSeries(0, {0.0, length}, {0.0, 0.0}, CLR_BEAM, false, 4, false, true);
 
     pResults->GetResults(x, y, BRT_SHEAR);
     SetAxisTitles(1, AxisTitle(AT_BEAMLOCATION), AxisTitle(AT_SF));
     AddSeries(1, x, y, CLR_LINEMAX, false, 2, false, true);
-    if (pBeam)
-        AddSeries(1, {0.0, length}, {0.0, 0.0}, CLR_BEAM, false, 4, false, true);
+    if (pBeam) AddSeries(1, {0.0, length}, {0.0, 0.0}, CLR_BEAM, false, 4, false, true);
 }
 
 void CPlotView::DrawSinglePositionReactions(std::shared_ptr<CAnalysisOutput> pAO)
@@ -117,8 +111,7 @@ void CPlotView::DrawMovingLoadReactions(std::shared_ptr<CEnvelopeResults> pResul
 void CPlotView::PlotEnvelopesBMSF(std::shared_ptr<CEnvelopeResults> pResults, COLORREF clrMin, COLORREF clrMax,
                                   bool bShowAll)
 {
-    if (!pResults)
-        return;
+    if (!pResults) return;
     std::shared_ptr<CBridge> bridge = pResults->GetBridge();
     auto beamAndTitles = [&] {
         DrawBeamLine(0, bridge);
@@ -138,8 +131,7 @@ void CPlotView::PlotEnvelopesBMSF(std::shared_ptr<CEnvelopeResults> pResults, CO
         SRange moments, shears;
         for (const std::shared_ptr<CBeamResults>& position : positions)
         {
-            if (!position)
-                continue;
+            if (!position) continue;
             position->GetResults(x, y, BRT_MOMENT);
             moments.Add(x, y, -1.0);
             position->GetResults(x, y, BRT_SHEAR);
@@ -149,8 +141,7 @@ void CPlotView::PlotEnvelopesBMSF(std::shared_ptr<CEnvelopeResults> pResults, CO
         HoldAxes(1, shears);
         for (const std::shared_ptr<CBeamResults>& position : positions)
         {
-            if (!position)
-                continue;
+            if (!position) continue;
             position->GetResults(x, y, BRT_MOMENT);
             AddSeries(0, x, y, CLR_LIGHTLINE, false, 1, true, false);
             position->GetResults(x, y, BRT_SHEAR);
@@ -162,8 +153,7 @@ void CPlotView::PlotEnvelopesBMSF(std::shared_ptr<CEnvelopeResults> pResults, CO
     }
 
     HeldCharts held(*this);
-    if (bShowAll)
-        beamAndTitles(); // over the light lines
+    if (bShowAll) beamAndTitles(); // over the light lines
 
     std::vector<double> x, y;
     if (std::shared_ptr<CEnvelope> bm = pResults->GetBMEnvelope())
@@ -192,11 +182,9 @@ void CPlotView::PlotEnvelopesBMSF(std::shared_ptr<CEnvelopeResults> pResults, CO
 void CPlotView::PlotReactionEnvelopes(std::shared_ptr<CEnvelopeResults> pResults, COLORREF clrMin, COLORREF clrMax)
 {
     HeldCharts held(*this);
-    if (!pResults)
-        return;
+    if (!pResults) return;
     std::shared_ptr<CBridge> bridge = pResults->GetBridge();
-    if (!bridge)
-        return;
+    if (!bridge) return;
     const unsigned supports = static_cast<unsigned>(bridge->m_vSpans.size() + 1);
     std::vector<double> x, y;
     for (unsigned i = 0; i < supports; ++i)
@@ -204,8 +192,7 @@ void CPlotView::PlotReactionEnvelopes(std::shared_ptr<CEnvelopeResults> pResults
         SetAxisTitles(i, AxisTitle(AT_LMPOSITION), AxisTitle(AT_REACTIONENV));
         DrawBeamLine(i, bridge);
         std::shared_ptr<CEnvelope> reaction = pResults->GetReactionEnvelope(i);
-        if (!reaction)
-            continue;
+        if (!reaction) continue;
         reaction->GetLoadModelPositions(x, true);
         reaction->GetValues(y, true);
         AddSeries(i, x, y, clrMax, false, 2, false, true);
@@ -223,8 +210,7 @@ void CPlotView::PlotReactionEnvelopes(std::shared_ptr<CEnvelopeResults> pResults
 void CPlotView::DrawMultiMovingLoadBMSF(std::shared_ptr<CAnalysisOutput> pAO, bool bShowAll)
 {
     auto pMulti = std::dynamic_pointer_cast<CAOMultiMovingLoad>(pAO);
-    if (!pMulti)
-        return;
+    if (!pMulti) return;
     std::shared_ptr<CEnvelopeResults> pResults = pMulti->GetResults();
     if (bShowAll)
     {
@@ -239,15 +225,13 @@ void CPlotView::DrawMultiMovingLoadBMSF(std::shared_ptr<CAnalysisOutput> pAO, bo
         std::vector<double> x, y;
         for (const std::shared_ptr<CEnvelopeResults>& each : pMulti->GetEnvelopeResults())
         {
-            if (!each)
-                continue;
+            if (!each) continue;
             {
                 HeldCharts held(*this); // one load model's curves appear together
                 for (int chart = 0; chart < 2; ++chart)
                 {
                     std::shared_ptr<CEnvelope> env = chart == 0 ? each->GetBMEnvelope() : each->GetSFEnvelope();
-                    if (!env)
-                        continue;
+                    if (!env) continue;
                     for (bool bMax : {true, false})
                     {
                         env->GetLocations(x, bMax);
@@ -265,8 +249,7 @@ void CPlotView::DrawMultiMovingLoadBMSF(std::shared_ptr<CAnalysisOutput> pAO, bo
 void CPlotView::DrawMultiMovingLoadReactions(std::shared_ptr<CAnalysisOutput> pAO, bool bShowAll)
 {
     auto pMulti = std::dynamic_pointer_cast<CAOMultiMovingLoad>(pAO);
-    if (!pMulti)
-        return;
+    if (!pMulti) return;
     std::shared_ptr<CEnvelopeResults> pResults = pMulti->GetResults();
     if (bShowAll)
     {
@@ -274,8 +257,7 @@ void CPlotView::DrawMultiMovingLoadReactions(std::shared_ptr<CAnalysisOutput> pA
         for (const std::shared_ptr<CEnvelopeResults>& each : pMulti->GetEnvelopeResults())
         {
             std::shared_ptr<CBridge> bridge = each ? each->GetBridge() : nullptr;
-            if (!bridge)
-                continue;
+            if (!bridge) continue;
             const unsigned supports = static_cast<unsigned>(bridge->m_vSpans.size() + 1);
             {
                 HeldCharts held(*this); // one load model's curves appear together
@@ -283,8 +265,7 @@ void CPlotView::DrawMultiMovingLoadReactions(std::shared_ptr<CAnalysisOutput> pA
                 {
                     DrawBeamLine(i, bridge);
                     std::shared_ptr<CEnvelope> reaction = each->GetReactionEnvelope(i);
-                    if (!reaction)
-                        continue;
+                    if (!reaction) continue;
                     reaction->GetLoadModelPositions(x, true);
                     reaction->GetValues(y, true);
                     AddSeries(i, x, y, CLR_LIGHTLINE, false, 1, false, true);
@@ -315,8 +296,7 @@ void CPlotView::PlotCriticalPairs(const CCriticalEnsemble<Results>& ensemble, bo
     std::vector<double> max, min;
     auto pair = [&](unsigned chart) {
         AddSeries(chart, spans, max, CLR_LINEMAX, true, 2, false, true);
-        if (!singleSpan)
-            AddSeries(chart, spans, min, CLR_LINEMIN, true, 2, false, true);
+        if (!singleSpan) AddSeries(chart, spans, min, CLR_LINEMIN, true, 2, false, true);
     };
 
     if (bBMSF)
@@ -348,37 +328,31 @@ void CPlotView::PlotCriticalPairs(const CCriticalEnsemble<Results>& ensemble, bo
 
 void CPlotView::DrawReferenceValuesBMSF(std::shared_ptr<CCriticalValueEnsemble> pValues)
 {
-    if (pValues)
-        PlotCriticalPairs(*pValues, true, AT_CV_BMENV, AT_CV_SFENV, AT_CV_REACTIONENV);
+    if (pValues) PlotCriticalPairs(*pValues, true, AT_CV_BMENV, AT_CV_SFENV, AT_CV_REACTIONENV);
 }
 
 void CPlotView::DrawReferenceValuesReactions(std::shared_ptr<CCriticalValueEnsemble> pValues)
 {
-    if (pValues)
-        PlotCriticalPairs(*pValues, false, AT_CV_BMENV, AT_CV_SFENV, AT_CV_REACTIONENV);
+    if (pValues) PlotCriticalPairs(*pValues, false, AT_CV_BMENV, AT_CV_SFENV, AT_CV_REACTIONENV);
 }
 
 void CPlotView::DrawReferenceSetValuesBMSF(std::shared_ptr<CReferenceSet> pRefSet)
 {
     std::shared_ptr<CCriticalValueEnsemble> pValues = pRefSet ? pRefSet->GetRefCritValues() : nullptr;
-    if (pValues)
-        PlotCriticalPairs(*pValues, true, AT_CV_BM, AT_CV_SF, AT_REACTION);
+    if (pValues) PlotCriticalPairs(*pValues, true, AT_CV_BM, AT_CV_SF, AT_REACTION);
 }
 
 void CPlotView::DrawReferenceSetValuesReactions(std::shared_ptr<CReferenceSet> pRefSet)
 {
     std::shared_ptr<CCriticalValueEnsemble> pValues = pRefSet ? pRefSet->GetRefCritValues() : nullptr;
-    if (pValues)
-        PlotCriticalPairs(*pValues, false, AT_CV_BM, AT_CV_SF, AT_REACTION);
+    if (pValues) PlotCriticalPairs(*pValues, false, AT_CV_BM, AT_CV_SF, AT_REACTION);
 }
 
 std::vector<double> CPlotView::GetSlowDownLimits(std::shared_ptr<CReferenceSet> pRefSet)
 {
-    if (!pRefSet)
-        return {};
+    if (!pRefSet) return {};
     std::shared_ptr<CLoadModelEnsemble> proposed = pRefSet->GetPropLME();
-    if (!proposed || proposed->GetLoadModelCount() == 0)
-        return {};
+    if (!proposed || proposed->GetLoadModelCount() == 0) return {};
     std::shared_ptr<CLoadModel> first = proposed->GetLoadModel(0);
     return first ? first->GetDLAs(pRefSet->GetBridgeSet()) : std::vector<double>{};
 }
@@ -387,38 +361,28 @@ void CPlotView::DrawRatioLimits(unsigned i, const std::vector<double>& x, const 
 {
     if (m_bRatioLimitFullSpeed)
         AddSeries(i, x, std::vector<double>(x.size(), 1.0), CLR_FULLSPEED, false, 2, false, true);
-    if (m_bRatioLimitSlowDown && !slowDown.empty())
-        AddSeries(i, x, slowDown, CLR_SLOWDOWN, false, 2, false, true);
+    if (m_bRatioLimitSlowDown && !slowDown.empty()) AddSeries(i, x, slowDown, CLR_SLOWDOWN, false, 2, false, true);
 }
 
 void CPlotView::DrawCriticalRatios(std::shared_ptr<CAnalysisOutput> pAO, bool bBMSF)
 {
     HeldCharts held(*this);
     auto pRatios = std::dynamic_pointer_cast<CAOCriticalRatios>(pAO);
-    if (!pRatios)
-        return;
+    if (!pRatios) return;
     std::shared_ptr<CCriticalRatioEnsemble> ensemble = pRatios->GetRatioResults();
-    if (!ensemble)
-        return;
+    if (!ensemble) return;
     PlotCriticalPairs(*ensemble, bBMSF, AT_CR_BM, AT_CR_SF, AT_CR_REACTION);
 
     std::shared_ptr<CBridgeSet> bridgeSet = ensemble->GetBridgeSet();
     const std::vector<double> spans = bridgeSet ? bridgeSet->GetSpanLengths() : std::vector<double>{};
     const std::vector<double> slowDown = GetSlowDownLimits(pRatios->m_pOutRefSet);
     const unsigned charts = bBMSF ? 2u : static_cast<unsigned>(SupportCount(bridgeSet));
-    for (unsigned i = 0; i < charts; ++i)
-        DrawRatioLimits(i, spans, slowDown);
+    for (unsigned i = 0; i < charts; ++i) DrawRatioLimits(i, spans, slowDown);
 }
 
-void CPlotView::DrawCriticalRatiosBMSF(std::shared_ptr<CAnalysisOutput> pAO)
-{
-    DrawCriticalRatios(pAO, true);
-}
+void CPlotView::DrawCriticalRatiosBMSF(std::shared_ptr<CAnalysisOutput> pAO) { DrawCriticalRatios(pAO, true); }
 
-void CPlotView::DrawCriticalRatiosReactions(std::shared_ptr<CAnalysisOutput> pAO)
-{
-    DrawCriticalRatios(pAO, false);
-}
+void CPlotView::DrawCriticalRatiosReactions(std::shared_ptr<CAnalysisOutput> pAO) { DrawCriticalRatios(pAO, false); }
 
 // ---- Compared envelopes ----------------------------------------------------------------------
 
@@ -427,12 +391,10 @@ void CPlotView::DrawCompareEnvelopes(std::shared_ptr<CAnalysisOutput> pAO, bool 
     HeldCharts held(*this);
     auto pCompare = std::dynamic_pointer_cast<CAOCompareRefSetEnvs>(pAO);
     std::shared_ptr<CReferenceSet> pRefSet = pCompare ? pCompare->GetReferenceSet() : nullptr;
-    if (!pRefSet)
-        return;
+    if (!pRefSet) return;
     const long long index = pCompare->m_nOutBridgeIndex;
     auto draw = [&](const std::shared_ptr<CCriticalValueEnsemble>& values, COLORREF clrMin, COLORREF clrMax) {
-        if (!values)
-            return;
+        if (!values) return;
         std::shared_ptr<CEnvelopeResults> env = ItemOrNull(values->GetEnvelopeResults(), index);
         if (bBMSF)
             PlotEnvelopesBMSF(env, clrMin, clrMax, false);
@@ -443,10 +405,7 @@ void CPlotView::DrawCompareEnvelopes(std::shared_ptr<CAnalysisOutput> pAO, bool 
     draw(pRefSet->GetPropCritValues(), CLR_PROPMIN, CLR_PROPMAX);
 }
 
-void CPlotView::DrawCompareEnvelopesBMSF(std::shared_ptr<CAnalysisOutput> pAO)
-{
-    DrawCompareEnvelopes(pAO, true);
-}
+void CPlotView::DrawCompareEnvelopesBMSF(std::shared_ptr<CAnalysisOutput> pAO) { DrawCompareEnvelopes(pAO, true); }
 
 void CPlotView::DrawCompareEnvelopesReactions(std::shared_ptr<CAnalysisOutput> pAO)
 {

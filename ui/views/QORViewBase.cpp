@@ -11,7 +11,7 @@
 IMPLEMENT_DYNAMIC(CQORViewBase, CView)
 
 BEGIN_MESSAGE_MAP(CQORViewBase, CView)
-    ON_WM_SIZE()
+ON_WM_SIZE()
 END_MESSAGE_MAP()
 
 namespace {
@@ -21,11 +21,9 @@ namespace {
 bool CaseDocumentIsActive()
 {
     CMDIFrameWnd* pMain = DYNAMIC_DOWNCAST(CMDIFrameWnd, AfxGetMainWnd());
-    if (!pMain)
-        return false;
+    if (!pMain) return false;
     CMDIChildWnd* pChild = pMain->MDIGetActive();
-    if (!pChild)
-        return false;
+    if (!pChild) return false;
     CDocument* pDoc = pChild->GetActiveDocument();
     return pDoc && pDoc->IsKindOf(RUNTIME_CLASS(CQORDoc));
 }
@@ -52,8 +50,7 @@ void CQORViewBase::BeginShow(const wchar_t* prefix, bool bBMSF, std::shared_ptr<
     m_nTableKind = bBMSF ? TABLE_BMSF : TABLE_REACTIONS;
     m_sTitle = prefix;
     m_sTitle += bBMSF ? L"BM & SF | " : L"Reactions | ";
-    if (m_pAnalysisOutput)
-        m_sTitle += m_pAnalysisOutput->GetDescription();
+    if (m_pAnalysisOutput) m_sTitle += m_pAnalysisOutput->GetDescription();
 }
 
 void CQORViewBase::ShowSinglePosition(bool bBMSF, std::shared_ptr<CAnalysisOutput> pAO)
@@ -137,16 +134,14 @@ void CQORViewBase::ShowCriticalRatios(bool bBMSF, std::shared_ptr<CAnalysisOutpu
 BOOL CQORViewBase::CreateBoldFont(CFont& bold, CFont& from)
 {
     LOGFONT lf{};
-    if (!from.GetSafeHandle() || !from.GetLogFont(&lf))
-        return FALSE;
+    if (!from.GetSafeHandle() || !from.GetLogFont(&lf)) return FALSE;
     lf.lfWeight = FW_BOLD;
     return bold.CreateFontIndirect(&lf);
 }
 
 void CQORViewBase::OnDraw(CDC* pDC)
 {
-    if (!pDC || !CaseDocumentIsActive())
-        return;
+    if (!pDC || !CaseDocumentIsActive()) return;
     CRect client;
     GetClientRect(&client);
     CBrush face(GetSysColor(COLOR_BTNFACE));
@@ -158,8 +153,7 @@ void CQORViewBase::OnDraw(CDC* pDC)
     LOGFONT lf = metrics.lfMessageFont;
     lf.lfWeight = FW_BOLD;
     CFont titleFont; // deleted when it goes out of scope, after the old font is back
-    if (!titleFont.CreateFontIndirect(&lf))
-        return;
+    if (!titleFont.CreateFontIndirect(&lf)) return;
     CFont* pOldFont = pDC->SelectObject(&titleFont);
     const int oldMode = pDC->SetBkMode(TRANSPARENT);
     pDC->TextOut(m_Gap.LEFT, m_Gap.TOP, m_sTitle);
@@ -169,13 +163,11 @@ void CQORViewBase::OnDraw(CDC* pDC)
 
 void CQORViewBase::RecalcLayout()
 {
-    if (!GetSafeHwnd())
-        return;
+    if (!GetSafeHwnd()) return;
     CWindowDC dc(this);
     CGdiObject* pOld = dc.SelectStockObject(DEFAULT_GUI_FONT);
     const CSize title = dc.GetTextExtent(m_sTitle);
-    if (pOld)
-        dc.SelectObject(pOld);
+    if (pOld) dc.SelectObject(pOld);
     m_nContentTop = m_Gap.TOP + title.cy;
 }
 
@@ -188,24 +180,18 @@ void CQORViewBase::OnSize(UINT nType, int cx, int cy)
 
 // ---- Printing --------------------------------------------------------------------------------
 
-BOOL CQORViewBase::OnPreparePrinting(CPrintInfo* pInfo)
-{
-    return CView::OnPreparePrinting(pInfo);
-}
+BOOL CQORViewBase::OnPreparePrinting(CPrintInfo* pInfo) { return CView::OnPreparePrinting(pInfo); }
 
 void CQORViewBase::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo)
 {
-    if (!pDC || !pInfo || !GetSafeHwnd())
-        return;
+    if (!pDC || !pInfo || !GetSafeHwnd()) return;
     CClientDC screen(this);
-    if (!screen.GetSafeHdc())
-        return;
+    if (!screen.GetSafeHdc()) return;
     const int printerY = pDC->GetDeviceCaps(LOGPIXELSY);
     const int printerX = pDC->GetDeviceCaps(LOGPIXELSX);
     const int screenY = screen.GetDeviceCaps(LOGPIXELSY);
     const int screenX = screen.GetDeviceCaps(LOGPIXELSX);
-    if (printerX <= 0 || printerY <= 0)
-        return;
+    if (printerX <= 0 || printerY <= 0) return;
 
     m_PrintFont.DeleteObject();
     m_PrintFont.CreateFont(-10, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_CHARACTER_PRECIS,
@@ -228,8 +214,7 @@ void CQORViewBase::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo)
 
 void CQORViewBase::OnPrint(CDC* pDC, CPrintInfo* pInfo)
 {
-    if (!pDC || !pInfo)
-        return;
+    if (!pDC || !pInfo) return;
     CFont* pOldFont = pDC->SelectObject(&m_PrintFont);
     pDC->SetMapMode(MM_ANISOTROPIC);
     pDC->SetWindowExt(m_nPageWidth, m_nPageHeight);
@@ -256,19 +241,15 @@ void CQORViewBase::PrintPageHeader(CDC* pDC, CPrintInfo* pInfo)
     CFont* pOldFont = bold.GetSafeHandle() ? pDC->SelectObject(&bold) : nullptr;
     const int oldMode = pDC->SetBkMode(TRANSPARENT);
     CRect band = pInfo->m_rectDraw;
-    if (!m_sTitle.IsEmpty())
-        pDC->DrawText(m_sTitle, &band, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    if (!m_sHeader.IsEmpty())
-        pDC->DrawText(m_sHeader, &band, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    if (!m_sTitle.IsEmpty()) pDC->DrawText(m_sTitle, &band, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    if (!m_sHeader.IsEmpty()) pDC->DrawText(m_sHeader, &band, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     pDC->SetBkMode(oldMode);
-    if (pOldFont)
-        pDC->SelectObject(pOldFont);
+    if (pOldFont) pDC->SelectObject(pOldFont);
 
     CGdiObject* pOldPen = pDC->SelectStockObject(BLACK_PEN);
     pDC->MoveTo(band.left, band.bottom);
     pDC->LineTo(band.right, band.bottom);
-    if (pOldPen)
-        pDC->SelectObject(pOldPen);
+    if (pOldPen) pDC->SelectObject(pOldPen);
 }
 
 void CQORViewBase::PrintPageFooter(CDC* pDC, CPrintInfo* pInfo)
@@ -286,21 +267,17 @@ void CQORViewBase::PrintPageFooter(CDC* pDC, CPrintInfo* pInfo)
     CGdiObject* pOldPen = pDC->SelectStockObject(BLACK_PEN);
     pDC->MoveTo(band.left, band.top);
     pDC->LineTo(band.right, band.top);
-    if (pOldPen)
-        pDC->SelectObject(pOldPen);
+    if (pOldPen) pDC->SelectObject(pOldPen);
 
     CFont bold;
     CreateBoldFont(bold, m_PrintFont);
     CFont* pOldFont = bold.GetSafeHandle() ? pDC->SelectObject(&bold) : nullptr;
     const int oldMode = pDC->SetBkMode(TRANSPARENT);
     pDC->SetTextColor(RGB(0, 0, 0));
-    if (!page.IsEmpty())
-        pDC->DrawText(page, &band, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    if (!date.IsEmpty())
-        pDC->DrawText(date, &band, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    if (!page.IsEmpty()) pDC->DrawText(page, &band, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    if (!date.IsEmpty()) pDC->DrawText(date, &band, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     pDC->SetBkMode(oldMode);
-    if (pOldFont)
-        pDC->SelectObject(pOldFont);
+    if (pOldFont) pDC->SelectObject(pOldFont);
 }
 
 void CQORViewBase::OnEndPrinting(CDC* pDC, CPrintInfo* pInfo)

@@ -11,8 +11,7 @@ namespace {
 std::size_t SeriesCount(CPlotView* view)
 {
     std::size_t n = 0;
-    for (unsigned i = 0; i < view->GetChartCount(); ++i)
-        n += view->GetChart(i)->GetSeriesCount();
+    for (unsigned i = 0; i < view->GetChartCount(); ++i) n += view->GetChart(i)->GetSeriesCount();
     return n;
 }
 
@@ -40,8 +39,8 @@ TEST_F(PlotTest, MissingEnvelopesLeaveTheBeamAndTitles)
     other->ShowReferenceSetValues(true, std::make_shared<CAOReferenceSet>(nullptr, false));
     other->ShowReferenceValues(false, std::make_shared<CAOBridgeRange>(nullptr, nullptr, nullptr));
     EXPECT_EQ(SeriesCount(other), 0u);
-    EXPECT_EQ(other->GetTitle(), CString(L"Reference Values: Reactions | ") +
-                                     CAOBridgeRange(nullptr, nullptr, nullptr).GetDescription());
+    EXPECT_EQ(other->GetTitle(),
+              CString(L"Reference Values: Reactions | ") + CAOBridgeRange(nullptr, nullptr, nullptr).GetDescription());
 }
 
 TEST_F(PlotTest, RatiosWithoutAProposedModelOrOfAnotherSizeKeepWhatTheyHave)

@@ -32,8 +32,7 @@ protected:
     std::vector<COLORREF> ColoursOf(CPlotView* view, unsigned chart)
     {
         std::vector<COLORREF> out;
-        for (CChartXYSerie* s : SeriesOf(view, chart))
-            out.push_back(s->GetColour());
+        for (CChartXYSerie* s : SeriesOf(view, chart)) out.push_back(s->GetColour());
         return out;
     }
 };
@@ -89,8 +88,7 @@ TEST_F(Kinds, ShowAllDrawsOneLightCurvePerPositionBeneathTheEnvelopes)
     {
         std::vector<COLORREF> colours = ColoursOf(view, chart);
         ASSERT_EQ(colours.size(), 1 + positions + 1 + 2) << chart; // beam, positions, beam again, max, min
-        EXPECT_EQ(std::count(colours.begin(), colours.end(), Colours().CLR_LIGHTLINE),
-                  static_cast<long>(positions));
+        EXPECT_EQ(std::count(colours.begin(), colours.end(), Colours().CLR_LIGHTLINE), static_cast<long>(positions));
         EXPECT_EQ(colours[positions + 1], Colours().CLR_BEAM);
         EXPECT_EQ(colours[positions + 2], Colours().CLR_LINEMAX);
         EXPECT_EQ(colours[positions + 3], Colours().CLR_LINEMIN);
@@ -130,9 +128,9 @@ TEST_F(Kinds, EnsembleShowsEachLoadModelLightlyThenTheCombinedEnvelopes)
     bmsf->ShowMultiMovingLoadEnvelopes(true, true, descriptor);
     // Beam, two light lines per model, then beam, maxima and minima of the combination.
     const COLORREF light = Colours().CLR_LIGHTLINE;
-    EXPECT_EQ(ColoursOf(bmsf, 0), (std::vector<COLORREF>{Colours().CLR_BEAM, light, light, light, light,
-                                                         Colours().CLR_BEAM, Colours().CLR_LINEMAX,
-                                                         Colours().CLR_LINEMIN}));
+    EXPECT_EQ(ColoursOf(bmsf, 0),
+              (std::vector<COLORREF>{Colours().CLR_BEAM, light, light, light, light, Colours().CLR_BEAM,
+                                     Colours().CLR_LINEMAX, Colours().CLR_LINEMIN}));
     EXPECT_EQ(bmsf->GetTitle().Find(L"Multi Moving Load Envelopes: BM & SF | "), 0);
 
     CPlotView* reactions = OpenPlot(1, 3);
@@ -202,8 +200,8 @@ TEST_F(Kinds, CollectionValuesRatiosAndComparedEnvelopes)
     ASSERT_NE(compared, nullptr);
     compared->ShowCompareEnvelopes(true, compare);
     EXPECT_EQ(ColoursOf(compared, 0),
-              (std::vector<COLORREF>{Colours().CLR_BEAM, Colours().CLR_LINEMAX, Colours().CLR_LINEMIN, Colours().CLR_BEAM,
-                                     Colours().CLR_PROPMAX, Colours().CLR_PROPMIN}));
+              (std::vector<COLORREF>{Colours().CLR_BEAM, Colours().CLR_LINEMAX, Colours().CLR_LINEMIN,
+                                     Colours().CLR_BEAM, Colours().CLR_PROPMAX, Colours().CLR_PROPMIN}));
 }
 
 TEST_F(Kinds, SinglePositionShowsTheMomentAndShearOfThePosition)

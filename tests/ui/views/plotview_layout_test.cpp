@@ -44,8 +44,9 @@ TEST_F(PlotTest, ChartsFillTheViewColumnByColumnBelowTheTitle)
         for (unsigned i = 0; i < view->GetChartCount(); ++i)
         {
             const int col = static_cast<int>(i / c.rows), row = static_cast<int>(i % c.rows);
-            EXPECT_EQ(ChartRectIn(view, i), CRect(CPoint((gap.BETWN + w) * col + gap.LEFT, (gap.BETWN + h) * row + gap.TOP + top),
-                                                  CSize(w, h)))
+            EXPECT_EQ(
+                ChartRectIn(view, i),
+                CRect(CPoint((gap.BETWN + w) * col + gap.LEFT, (gap.BETWN + h) * row + gap.TOP + top), CSize(w, h)))
                 << c.rows << "x" << c.cols << " chart " << i;
         }
         // A resized frame lays the charts out again.
@@ -88,9 +89,9 @@ TEST_F(PlotTest, SeriesGoOnlyToChartsThatExistAndKeepTheirPairs)
     CPlotView* view = OpenPlot(2, 1);
     ASSERT_NE(view, nullptr);
     view->AddSeries(0, {0.0, 1.0, 2.0}, {1.0, 2.0, 3.0}, RGB(255, 0, 0), true, 2, true, true);
-    view->AddSeries(1, {0.0, 1.0}, {1.0}, RGB(255, 0, 0), false, 2, false, true); // unequal: left out
+    view->AddSeries(1, {0.0, 1.0}, {1.0}, RGB(255, 0, 0), false, 2, false, true);      // unequal: left out
     view->AddSeries(2, {0.0, 1.0}, {1.0, 2.0}, RGB(255, 0, 0), false, 2, false, true); // no chart 2
-    EXPECT_EQ(view->GetChart(0)->GetSeriesCount(), 2u); // the line and its markers
+    EXPECT_EQ(view->GetChart(0)->GetSeriesCount(), 2u);                                // the line and its markers
     EXPECT_EQ(view->GetChart(1)->GetSeriesCount(), 0u);
     // Inverted: the line holds -y.
     auto* line = dynamic_cast<CChartLineSerie*>(view->GetChart(0)->GetSeries().begin()->second);
@@ -110,4 +111,25 @@ TEST_F(PlotTest, SeriesGoOnlyToChartsThatExistAndKeepTheirPairs)
     }
     EXPECT_TRUE(thrown);
     EXPECT_EQ(view->GetChartCount(), 2u); // the charts made before stay
+}
+
+TEST_F(PlotTest, ASeriesInsideTheAxesIsDrawnWithoutRedrawingTheChart)
+{
+    CPlotView* view = OpenPlot(1, 1);
+    ASSERT_NE(view, nullptr);
+    CChartCtrl* chart = view->GetChart(0);
+    view->AddSeries(0, {0.0, 10.0}, {-5.0, 5.0}, RGB(0, 0, 0), false, 4, false, true);
+    // A series without rounding gives the axes back the data's own ranges (one redraw) ...
+    view->AddSeries(0, {0.0, 10.0}, {-5.0, 5.0}, RGB(0, 0, 0), false, 1, false, false);
+    qor::test::PaintNow(chart);
+    const unsigned redraws = chart->GetRedrawCount();
+    const COLORREF grey = RGB(160, 160, 160);
+    CRect client;
+    chart->GetClientRect(&client);
+    const int before = qor::test::CountSurfacePixels(chart, client, grey);
+    // ... and one inside them goes onto the image alone, and on the screen at the next paint.
+    view->AddSeries(0, {1.0, 9.0}, {2.0, 2.0}, grey, false, 1, false, false);
+    EXPECT_EQ(chart->GetRedrawCount(), redraws);
+    qor::test::PaintNow(chart);
+    EXPECT_GT(qor::test::CountSurfacePixels(chart, client, grey), before + 50);
 }

@@ -4,6 +4,12 @@
 
 #include "app/AnalysisOutput.h"
 #include "app/QORDoc.h"
+#include "controls/chart/ChartAxis.h"
+#include "controls/chart/ChartAxisLabel.h"
+#include "controls/chart/ChartCtrl.h"
+#include "controls/chart/ChartLineSerie.h"
+#include "controls/chart/ChartPointsSerie.h"
+#include "controls/chart/ChartXYSerie.h"
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/MovingLoadAnalysis.h"
 #include "engine/analysis/MultiMovingLoadAnalysis.h"
@@ -18,12 +24,6 @@
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
 #include "ui/views/PlotView.h"
-#include "controls/chart/ChartAxis.h"
-#include "controls/chart/ChartAxisLabel.h"
-#include "controls/chart/ChartCtrl.h"
-#include "controls/chart/ChartLineSerie.h"
-#include "controls/chart/ChartPointsSerie.h"
-#include "controls/chart/ChartXYSerie.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +31,8 @@
 
 namespace viewtest {
 
-enum : UINT {
+enum : UINT
+{
     IDR_MAIN = 9228,
     IDR_PLOT = 9292,
 };
@@ -65,8 +66,7 @@ public:
         m_pPlotTemplate->SetDocStrings(L"\nCase\nCase\n\n\n\n");
         AddDocTemplate(m_pPlotTemplate);
         auto* frame = new ViewTestMain;
-        if (!frame->LoadFrame(IDR_MAIN))
-            return FALSE;
+        if (!frame->LoadFrame(IDR_MAIN)) return FALSE;
         m_pMainWnd = frame;
         frame->MoveWindow(0, 0, 1100, 800);
         frame->ShowWindow(SW_SHOW);
@@ -86,11 +86,9 @@ protected:
     {
         app.m_pPlotTemplate->OpenDocumentFile(nullptr);
         CMDIChildWnd* child = Main()->MDIGetActive();
-        if (!child)
-            return nullptr;
+        if (!child) return nullptr;
         auto* view = dynamic_cast<CPlotView*>(child->GetActiveView());
-        if (view)
-            view->CreateCharts(rows, cols);
+        if (view) view->CreateCharts(rows, cols);
         return view;
     }
 };
@@ -104,8 +102,7 @@ inline std::shared_ptr<CLoadModel> Truck(int id, const wchar_t* name, const std:
     double x = 0.0;
     for (std::size_t i = 0; i < loads.size(); ++i)
     {
-        if (i > 0)
-            x -= spacings[i - 1];
+        if (i > 0) x -= spacings[i - 1];
         lm->AddPointLoad(loads[i], x, 0.0);
     }
     return lm;
@@ -148,8 +145,7 @@ inline std::vector<CChartXYSerie*> SeriesOf(CPlotView* view, unsigned chart)
 inline std::vector<double> YValues(CChartXYSerie* s)
 {
     std::vector<double> y;
-    for (unsigned k = 0; k < s->GetPointsCount(); ++k)
-        y.push_back(s->GetYPointValue(k));
+    for (unsigned k = 0; k < s->GetPointsCount(); ++k) y.push_back(s->GetYPointValue(k));
     return y;
 }
 
@@ -165,13 +161,11 @@ inline std::shared_ptr<CReferenceCollection> ComputedCollection()
     auto coll = std::make_shared<CReferenceCollection>(1, CString(L"Network"), true, 0, 0.5);
     coll->m_vBS = {std::make_shared<CBridgeSet>(1, CString(L"Two-span"), 4, CBridge::CONFIG_TWOSPAN, 10.0, 25.0)};
     coll->m_vLME = {TwoTrucks()};
-    if (!coll->Calculate())
-        return nullptr;
+    if (!coll->Calculate()) return nullptr;
     auto proposed = Truck(9, L"Proposed", {80.0, 80.0}, {1.5});
     proposed->m_gDLA.value = 1.3; // the slow-down limit on every bridge
     coll->SetProposedLoadModel(proposed);
-    if (!coll->CalculateRatios(1.0))
-        return nullptr;
+    if (!coll->CalculateRatios(1.0)) return nullptr;
     return coll;
 }
 
