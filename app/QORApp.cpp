@@ -127,8 +127,29 @@ void CQORApp::OnFileNew()
 
 CDocument* CQORApp::OpenDocumentFile(LPCTSTR lpszFileName)
 {
-    if (!CloseOpenCase()) return nullptr;
-    return CWinAppEx::OpenDocumentFile(lpszFileName);
+    BOOL failed = FALSE;
+    return OpenCase(lpszFileName, failed);
+}
+
+CDocument* CQORApp::OpenCase(LPCTSTR lpszFileName, BOOL& bFileFailed)
+{
+    bFileFailed = FALSE;
+    auto* frame = DYNAMIC_DOWNCAST(CMDIFrameWnd, m_pMainWnd);
+    CMDIChildWnd* child = frame ? frame->MDIGetActive() : nullptr;
+    auto* open = child ? DYNAMIC_DOWNCAST(CQORDoc, child->GetActiveDocument()) : nullptr;
+    if (open && !open->SaveModified()) return nullptr;
+    // The file is read before the open case closes: a file that cannot be opened leaves that case open.
+    if (!CQORDoc::CheckCaseFile(lpszFileName)) {
+        bFileFailed = TRUE;
+        return nullptr;
+    }
+    if (open) {
+        open->SetModifiedFlag(FALSE); // the user has just answered the save question
+        open->OnCloseDocument();
+    }
+    CDocument* doc = CWinAppEx::OpenDocumentFile(lpszFileName);
+    if (!doc) bFileFailed = TRUE;
+    return doc;
 }
 
 void CQORApp::OnOpenRecentFile(UINT nID)
@@ -137,9 +158,9 @@ void CQORApp::OnOpenRecentFile(UINT nID)
     const int i = static_cast<int>(nID - ID_FILE_MRU_FILE1);
     if (i < 0 || i >= m_pRecentFileList->GetCount()) return;
     CString path = (*m_pRecentFileList)[i];
-    // The user keeping the open case is no reason to forget the file.
-    if (!CloseOpenCase()) return;
-    if (!CWinAppEx::OpenDocumentFile(path)) {
+    BOOL failed = FALSE;
+    // The user keeping the open case (Cancel) is no reason to forget the file.
+    if (!OpenCase(path, failed) && failed) {
         m_pRecentFileList->Remove(i);
         m_pRecentFileList->WriteList();
     }

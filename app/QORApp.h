@@ -30,6 +30,9 @@ public:
     void SetLandscapePrinter();
     // Closes the open case after the save question; FALSE when the user kept it (or its save failed).
     BOOL CloseOpenCase();
+    // Opens a case file in place of the open case (after the save question); bFileFailed tells a file
+    // that could not be opened from the user keeping the open case.
+    CDocument* OpenCase(LPCTSTR lpszFileName, BOOL& bFileFailed);
 
     void OnFileNew();
     void OnAppAbout();

@@ -241,9 +241,3 @@ CGridView* CQORDoc::OpenGridView(CString title)
     CaptionResultWindow(view, m_nViewCount, title);
     return view;
 }
-
-void CQORDoc::Serialize(CArchive& ar)
-{
-    NotYetImplemented();
-    ar.m_bFailed = TRUE;
-}

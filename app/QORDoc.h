@@ -89,10 +89,12 @@ public:
     // The runs of this case on worker threads; closing the case cancels them.
     CAnalysisJobs m_Jobs;
 
-    // ---- Document life and the case file (QORDoc.cpp) ----------------------------------------------
+    // ---- Document life (QORDoc.cpp) and the case file (QORDocFile.cpp) ----------------------------------------------
     BOOL OnNewDocument() override;
     BOOL OnOpenDocument(LPCTSTR lpszPathName) override;
     void Serialize(CArchive& ar) override;
+    // Reads a case file without taking it (TRUE when it would open); a fault is reported as an open's is.
+    static BOOL CheckCaseFile(LPCTSTR lpszPathName);
     void ResetAnalysisState();
     void UpdateElementView();
 

@@ -1,0 +1,127 @@
+// The case file: the case's lists and strings written and read as one archive item over the framework's
+// file, binary or XML after the settings; every fault is reported and leaves the case as it was.
+#include "app/QORDoc.h"
+
+#include "app/MainFrame.h"
+#include "engine/analysis/ReferenceCollection.h"
+#include "engine/model/Bridge.h"
+#include "engine/model/BridgeSet.h"
+#include "engine/model/CaseFile.h"
+#include "engine/model/LoadModel.h"
+#include "engine/model/LoadModelEnsemble.h"
+#include "engine/settings/Settings.h"
+
+#include <boost/iostreams/device/file_descriptor.hpp>
+#include <boost/iostreams/stream.hpp>
+
+#include <fcntl.h>
+#include <new>
+#include <unistd.h>
+
+namespace {
+
+void SetStatus(LPCTSTR text)
+{
+    if (auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd())) frame->SetStatusText(text);
+}
+
+// Runs one pass over the case file and turns every failure into the text after "Boost reports: " and
+// the hint after "Possibly: ".
+template <class Pass>
+bool RunCaught(Pass pass, std::string& what, std::string& hint)
+{
+    try {
+        pass();
+        return true;
+    } catch (const CCaseFileError& e) {
+        what = e.what();
+        hint = e.hint();
+    } catch (const std::bad_alloc&) {
+        what = "not enough memory to hold the case";
+    } catch (const std::exception& e) {
+        what = e.what();
+        hint = ArchiveExceptionHint(what);
+    } catch (const char* text) {
+        what = text ? text : "";
+    } catch (...) {
+        what = "unknown error";
+    }
+    return false;
+}
+
+void ReportCaseFileFault(bool storing, const std::string& what, const std::string& hint)
+{
+    CString text = storing ? L"Problem saving file: file is not saved." : L"Problem loading file; file is not opened.";
+    text += L"\nBoost reports: " + CString::FromUtf8(what) + L"\nPossibly: " + CString::FromUtf8(hint);
+    CQORDoc::Message(text, MB_OK | MB_ICONERROR);
+}
+
+void ReadCase(int fd, CCaseData& data)
+{
+    boost::iostreams::file_descriptor device(fd, boost::iostreams::never_close_handle);
+    boost::iostreams::stream<boost::iostreams::file_descriptor> in(device);
+    LoadCase(in, data, CSettings::GetInstance()->General.USEBINARYFILEFORMAT);
+}
+
+} // namespace
+
+void CQORDoc::Serialize(CArchive& ar)
+{
+    const bool storing = ar.IsStoring() != FALSE;
+    SetStatus(storing ? L"Saving..." : L"Opening...");
+    const int fd = ar.GetFile() ? ar.GetFile()->m_hFile : CFile::hFileNull;
+    std::string what, hint;
+    const bool done = RunCaught(
+        [&] {
+            if (storing) {
+                CCaseData data{m_vBridge, m_vBridgeSet, m_vLoadModel, m_vLoadModelEnsemble, m_vRefCollection,
+                               m_sCaseRef, m_sCaseNotes};
+                boost::iostreams::file_descriptor device(fd, boost::iostreams::never_close_handle);
+                boost::iostreams::stream<boost::iostreams::file_descriptor> out(device);
+                SaveCase(out, data, CSettings::GetInstance()->General.USEBINARYFILEFORMAT);
+                out.flush();
+                if (!out) throw CCaseFileError("the file could not be written", "(the disk may be full)");
+            } else {
+                // The case takes the file's content only once all of it was read and checked.
+                CCaseData data;
+                ReadCase(fd, data);
+                m_vBridge = std::move(data.m_vBridge);
+                m_vBridgeSet = std::move(data.m_vBridgeSet);
+                m_vLoadModel = std::move(data.m_vLoadModel);
+                m_vLoadModelEnsemble = std::move(data.m_vLoadModelEnsemble);
+                m_vRefCollection = std::move(data.m_vRefCollection);
+                m_sCaseRef = data.m_sCaseRef;
+                m_sCaseNotes = data.m_sCaseNotes;
+            }
+            m_nBridgeSetID = static_cast<int>(m_vBridgeSet.size());
+            m_nBridgeID = static_cast<int>(m_vBridge.size());
+            m_nLoadModelID = static_cast<int>(m_vLoadModel.size());
+            m_nLMEID = static_cast<int>(m_vLoadModelEnsemble.size());
+            m_nRefCollectionID = static_cast<int>(m_vRefCollection.size());
+        },
+        what, hint);
+    if (!done) {
+        ReportCaseFileFault(storing, what, hint);
+        ar.m_bFailed = TRUE;
+    }
+    SetStatus(L"Ready");
+}
+
+BOOL CQORDoc::CheckCaseFile(LPCTSTR lpszPathName)
+{
+    const int fd = lpszPathName ? ::open(CString(lpszPathName).ToUtf8().c_str(), O_RDONLY | O_CLOEXEC) : -1;
+    if (fd < 0) {
+        CString text;
+        text.Format(L"Cannot open the file %s.", lpszPathName ? lpszPathName : L"");
+        Message(text, MB_OK | MB_ICONERROR);
+        return FALSE;
+    }
+    SetStatus(L"Opening...");
+    CCaseData data;
+    std::string what, hint;
+    const bool read = RunCaught([&] { ReadCase(fd, data); }, what, hint);
+    ::close(fd);
+    if (!read) ReportCaseFileFault(false, what, hint);
+    SetStatus(L"Ready");
+    return read ? TRUE : FALSE;
+}

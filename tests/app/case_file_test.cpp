@@ -1,0 +1,283 @@
+// Case files through the program: a case with shared load models saved in both forms and opened again;
+// files of the other form, truncated or damaged files are refused and leave the open case as it was; a
+// failed save keeps the old file; recent files and the command line open cases one at a time.
+#include "app/QORApp.h"
+#include "app/QORDoc.h"
+#include "engine/analysis/ReferenceCollection.h"
+#include "engine/model/Bridge.h"
+#include "engine/model/BridgeSet.h"
+#include "engine/model/LoadModel.h"
+#include "engine/model/LoadModelEnsemble.h"
+#include "engine/settings/Settings.h"
+#include "platform/test/FrameTest.h"
+#include "platform/test/GuiTest.h"
+#include "res/Resource.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace fs = std::filesystem;
+using namespace qor::test;
+
+namespace {
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteAll(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+class CaseFileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_home = fs::path(TempFilePath("home"));
+        setenv("HOME", m_home.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (m_home / "config").c_str(), 1);
+        setenv("XDG_DATA_HOME", (m_home / "data").c_str(), 1);
+        CSettings::GetInstance()->SetDefaults();
+        ASSERT_TRUE(StartApplication(m_app));
+    }
+    void TearDown() override
+    {
+        StopApplication(m_app);
+        CSettings::GetInstance()->SetDefaults();
+        std::error_code ec;
+        fs::remove_all(m_home, ec);
+    }
+
+    // Two bridges, a bridge set, two load models both also held by an ensemble, a reference collection.
+    static void BuildCase(CQORDoc& doc)
+    {
+        doc.m_vBridge.push_back(std::make_shared<CBridge>(1, L"20 m single span", 1, 20.0));
+        doc.m_vBridge.push_back(std::make_shared<CBridge>(2, L"Two spans", 2, 15.0));
+        doc.m_vBridgeSet.push_back(std::make_shared<CBridgeSet>(1, L"1-50m 2-span Bridges", 2, 1.0, 50.0, 1.0));
+        auto truck = std::make_shared<CLoadModel>(1, L"Truck");
+        truck->AddPointLoad(60.0, 0.0, 0.0);
+        truck->AddPointLoad(90.0, 4.0, 0.0);
+        auto lane = std::make_shared<CLoadModel>(2, L"Lane");
+        lane->AddUDL(9.0);
+        doc.m_vLoadModel = {truck, lane};
+        auto lme = std::make_shared<CLoadModelEnsemble>(1, L"Both");
+        lme->AddLoadModel(truck);
+        lme->AddLoadModel(lane);
+        doc.m_vLoadModelEnsemble.push_back(lme);
+        doc.m_vRefCollection.push_back(std::make_shared<CReferenceCollection>(1, L"Network", false, 20, 0.5));
+        doc.m_sCaseRef = L"Route 12";
+        doc.m_sCaseNotes = L"First line\r\nSecond line";
+        doc.SetModifiedFlag(TRUE);
+    }
+
+    // Saves the active case through File > Save As.
+    static void SaveAs(const std::string& path)
+    {
+        DrivenFileDialogs files;
+        files.Answer(CString::FromUtf8(path));
+        SendMenuCommand(ID_FILE_SAVE_AS);
+    }
+
+    static CQORDoc* Open(const std::string& path) { return DYNAMIC_DOWNCAST(CQORDoc, AfxGetApp()->OpenDocumentFile(CString::FromUtf8(path))); }
+
+    static void ExpectTheCase(const CQORDoc& doc)
+    {
+        ASSERT_EQ(doc.m_vBridge.size(), 2u);
+        EXPECT_EQ(doc.m_vBridge[1]->m_Description, CString(L"Two spans"));
+        EXPECT_DOUBLE_EQ(doc.m_vBridge[1]->m_SpanLength, 15.0);
+        ASSERT_EQ(doc.m_vBridgeSet.size(), 1u);
+        ASSERT_EQ(doc.m_vLoadModel.size(), 2u);
+        EXPECT_EQ(doc.m_vLoadModel[0]->m_vPL.size(), 2u);
+        ASSERT_EQ(doc.m_vLoadModelEnsemble.size(), 1u);
+        ASSERT_EQ(doc.m_vLoadModelEnsemble[0]->GetLoadModelCount(), 2);
+        EXPECT_EQ(doc.m_vLoadModelEnsemble[0]->GetLoadModel(0), doc.m_vLoadModel[0]) << "shared models stay shared";
+        EXPECT_EQ(doc.m_vLoadModelEnsemble[0]->GetLoadModel(1), doc.m_vLoadModel[1]);
+        ASSERT_EQ(doc.m_vRefCollection.size(), 1u);
+        EXPECT_EQ(doc.m_sCaseRef, CString(L"Route 12"));
+        EXPECT_EQ(doc.m_sCaseNotes, CString(L"First line\r\nSecond line"));
+        EXPECT_EQ(doc.m_nBridgeID, 2);
+        EXPECT_EQ(doc.m_nBridgeSetID, 1);
+        EXPECT_EQ(doc.m_nLoadModelID, 2);
+        EXPECT_EQ(doc.m_nLMEID, 1);
+        EXPECT_EQ(doc.m_nRefCollectionID, 1);
+    }
+
+    fs::path m_home;
+    CQORApp m_app;
+};
+
+} // namespace
+
+TEST_F(CaseFileTest, BinaryAndXmlCasesOpenAgainWithTheirSharingAndCounters)
+{
+    for (bool binary : {true, false}) {
+        SCOPED_TRACE(binary ? "binary" : "XML");
+        CSettings::GetInstance()->General.USEBINARYFILEFORMAT = binary;
+        CQORDoc* doc = CQORDoc::GetActiveDoc();
+        ASSERT_NE(doc, nullptr);
+        BuildCase(*doc);
+        const std::string path = TempFilePath(binary ? "case-bin.qor" : "case-xml.qor");
+        SaveAs(path);
+        EXPECT_FALSE(doc->IsModified());
+        EXPECT_EQ(doc->m_nBridgeID, 2) << "counters follow the lists after a save";
+        if (!binary) {
+            EXPECT_NE(ReadAll(path).find("QORConfig"), std::string::npos);
+        }
+        CQORDoc* opened = Open(path);
+        ASSERT_NE(opened, nullptr);
+        EXPECT_EQ(CQORDoc::GetActiveDoc(), opened);
+        EXPECT_EQ(m_app.GetOpenDocumentCount(), 1);
+        ExpectTheCase(*opened);
+        SendMenuCommand(ID_FILE_NEW);
+    }
+}
+
+TEST_F(CaseFileTest, RefusedFilesLeaveTheOpenCaseAsItWas)
+{
+    CSettings::GetInstance()->General.USEBINARYFILEFORMAT = true;
+    CQORDoc* doc = CQORDoc::GetActiveDoc();
+    BuildCase(*doc);
+    const std::string path = TempFilePath("good.qor");
+    SaveAs(path);
+    const std::string good = ReadAll(path);
+    CSettings::GetInstance()->General.USEBINARYFILEFORMAT = false;
+    const std::string xmlPath = TempFilePath("good-xml.qor");
+    SaveAs(xmlPath);
+    const std::string goodXml = ReadAll(xmlPath);
+    ASSERT_GT(good.size(), 100u);
+    ASSERT_GT(goodXml.size(), 100u);
+
+    struct Bad
+    {
+        const char* name;
+        std::string bytes;
+        bool binary;
+    };
+    // A flipped byte in the archive's signature, and a broken tag in the XML body.
+    std::string flipped = good;
+    flipped[8] = static_cast<char>(flipped[8] ^ 0x5A);
+    std::string flippedXml = goodXml;
+    flippedXml[goodXml.find("<m_vLoadModel") + 1] = '#';
+    const std::vector<Bad> bad = {
+        {"binary read as XML", good, false},
+        {"XML read as binary", goodXml, true},
+        {"truncated binary", good.substr(0, good.size() / 2), true},
+        {"truncated XML", goodXml.substr(0, goodXml.size() / 2), false},
+        {"flipped binary", flipped, true},
+        {"flipped XML", flippedXml, false},
+        {"empty", "", true},
+    };
+    doc = CQORDoc::GetActiveDoc();
+    doc->m_sCaseRef = L"Open case";
+    doc->SetModifiedFlag(FALSE);
+    for (const Bad& b : bad) {
+        SCOPED_TRACE(b.name);
+        CSettings::GetInstance()->General.USEBINARYFILEFORMAT = b.binary;
+        const std::string badPath = TempFilePath("bad.qor");
+        WriteAll(badPath, b.bytes);
+        ScriptedMessageBoxes boxes;
+        boxes.Answer(IDOK);
+        EXPECT_EQ(Open(badPath), nullptr);
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        const CString& text = boxes.Shown()[0].text;
+        EXPECT_EQ(text.Find(L"Problem loading file; file is not opened.\nBoost reports: "), 0) << text.ToUtf8();
+        EXPECT_GE(text.Find(L"\nPossibly: "), 0);
+        ASSERT_EQ(CQORDoc::GetActiveDoc(), doc) << "the open case stays";
+        EXPECT_EQ(doc->m_sCaseRef, CString(L"Open case"));
+        EXPECT_EQ(doc->m_vBridge.size(), 2u);
+    }
+}
+
+TEST_F(CaseFileTest, FailedSaveKeepsTheOldFileAndTheModifiedFlag)
+{
+    CQORDoc* doc = CQORDoc::GetActiveDoc();
+    BuildCase(*doc);
+    const fs::path folder = m_home / "locked";
+    fs::create_directories(folder);
+    const std::string path = (folder / "case.qor").string();
+    SaveAs(path);
+    const std::string before = ReadAll(path);
+    doc->m_sCaseRef = L"Changed";
+    doc->SetModifiedFlag(TRUE);
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+    if (::access(folder.c_str(), W_OK) == 0) GTEST_SKIP() << "running with rights that ignore permissions";
+    {
+        ScriptedMessageBoxes boxes;
+        boxes.Answer(IDOK);
+        SendMenuCommand(ID_FILE_SAVE);
+        EXPECT_EQ(boxes.Shown().size(), 1u);
+    }
+    fs::permissions(folder, fs::perms::owner_all);
+    EXPECT_EQ(ReadAll(path), before);
+    EXPECT_TRUE(doc->IsModified());
+}
+
+TEST_F(CaseFileTest, RecentFilesAndTheCommandLineOpenOneCaseAtATime)
+{
+    CQORDoc* doc = CQORDoc::GetActiveDoc();
+    BuildCase(*doc);
+    const std::string path = TempFilePath("recent.qor");
+    SaveAs(path);
+    ASSERT_GE(m_app.m_pRecentFileList->GetCount(), 1);
+    ASSERT_EQ((*m_app.m_pRecentFileList)[0], CString::FromUtf8(path));
+
+    SendMenuCommand(ID_FILE_NEW);
+    CQORDoc* fresh = CQORDoc::GetActiveDoc();
+    fresh->m_sCaseRef = L"Unsaved";
+    fresh->SetModifiedFlag(TRUE);
+    {
+        // Cancel: the case stays and the file stays in the list.
+        ScriptedMessageBoxes boxes;
+        boxes.Answer(IDCANCEL);
+        SendMenuCommand(ID_FILE_MRU_FILE1);
+        EXPECT_EQ(CQORDoc::GetActiveDoc(), fresh);
+        EXPECT_EQ((*m_app.m_pRecentFileList)[0], CString::FromUtf8(path));
+    }
+    {
+        // Yes: the case is saved first (to a name the user gives), then the file opens.
+        const std::string unsaved = TempFilePath("unsaved.qor");
+        DrivenFileDialogs files;
+        files.Answer(CString::FromUtf8(unsaved));
+        ScriptedMessageBoxes boxes;
+        boxes.Answer(IDYES);
+        SendMenuCommand(ID_FILE_MRU_FILE1);
+        ASSERT_TRUE(fs::exists(unsaved));
+        ASSERT_NE(CQORDoc::GetActiveDoc(), nullptr);
+        ExpectTheCase(*CQORDoc::GetActiveDoc());
+    }
+    // A file that has gone is reported and leaves the list.
+    const int before = m_app.m_pRecentFileList->GetCount();
+    fs::remove(path);
+    int index = -1;
+    for (int i = 0; i < m_app.m_pRecentFileList->GetCount(); ++i)
+        if ((*m_app.m_pRecentFileList)[i] == CString::FromUtf8(path)) index = i;
+    ASSERT_GE(index, 0);
+    {
+        ScriptedMessageBoxes boxes;
+        boxes.Answer(IDOK);
+        SendMenuCommand(ID_FILE_MRU_FILE1 + static_cast<UINT>(index));
+        EXPECT_EQ(boxes.Shown().size(), 1u);
+    }
+    EXPECT_EQ(m_app.m_pRecentFileList->GetCount(), before - 1);
+
+    // The command line's file opens in place of the open case.
+    const std::string other = TempFilePath("cmdline.qor");
+    SaveAs(other);
+    SendMenuCommand(ID_FILE_NEW);
+    CCommandLineInfo info;
+    info.m_nShellCommand = CCommandLineInfo::FileOpen;
+    info.m_strFileName = CString::FromUtf8(other);
+    ASSERT_TRUE(m_app.ProcessShellCommand(info));
+    ASSERT_NE(CQORDoc::GetActiveDoc(), nullptr);
+    EXPECT_EQ(CQORDoc::GetActiveDoc()->GetPathName(), CString::FromUtf8(other));
+    ExpectTheCase(*CQORDoc::GetActiveDoc());
+    EXPECT_EQ(m_app.GetOpenDocumentCount(), 1);
+}
