@@ -15,7 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
+#include <sys/resource.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -200,24 +202,30 @@ TEST_F(CaseFileTest, FailedSaveKeepsTheOldFileAndTheModifiedFlag)
 {
     CQORDoc* doc = CQORDoc::GetActiveDoc();
     BuildCase(*doc);
-    const fs::path folder = m_home / "locked";
-    fs::create_directories(folder);
-    const std::string path = (folder / "case.qor").string();
+    const std::string path = TempFilePath("case.qor");
     SaveAs(path);
     const std::string before = ReadAll(path);
+    ASSERT_GT(before.size(), 64u);
     doc->m_sCaseRef = L"Changed";
     doc->SetModifiedFlag(TRUE);
-    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
-    if (::access(folder.c_str(), W_OK) == 0) GTEST_SKIP() << "running with rights that ignore permissions";
     {
+        // A disk that fills up after 64 bytes.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        rlimit small = old;
+        small.rlim_cur = 64;
+        ::setrlimit(RLIMIT_FSIZE, &small);
         ScriptedMessageBoxes boxes;
         boxes.Answer(IDOK);
         SendMenuCommand(ID_FILE_SAVE);
+        ::setrlimit(RLIMIT_FSIZE, &old);
         EXPECT_EQ(boxes.Shown().size(), 1u);
     }
-    fs::permissions(folder, fs::perms::owner_all);
     EXPECT_EQ(ReadAll(path), before);
     EXPECT_TRUE(doc->IsModified());
+    for (const auto& entry : fs::directory_iterator(fs::path(path).parent_path()))
+        EXPECT_EQ(entry.path().string().find("case.qor."), std::string::npos) << "no temporary file is left";
 }
 
 TEST_F(CaseFileTest, RecentFilesAndTheCommandLineOpenOneCaseAtATime)
