@@ -297,3 +297,32 @@ TEST_F(HostileFiles, EachFaultOfTheAuditFailsAsAnOrdinaryLoad)
     spans.m_vBridge[0]->m_vSpans.assign(10000, 10.0);
     EXPECT_EQ(enginetest::ThrownText([&] { spans.m_vBridge[0]->BuildBeam(); }), kTooManySpansError);
 }
+
+TEST(HostileCaseFiles, EveryClassIdAndBooleanOfASmallBinaryCaseOutOfRangeFails)
+{
+    // A case of one element of each list: every 16-bit place set beyond the registered class
+    // ids, every byte set to 2 (a boolean neither 0 nor 1 where it hits one).
+    CCaseData c;
+    c.m_vBridge = {std::make_shared<CBridge>(1, CString(L"B"), CBridge::CONFIG_ONESPAN, 10.0)};
+    c.m_vBridgeSet = {std::make_shared<CBridgeSet>(1, CString(L"S"), 2, CBridge::CONFIG_ONESPAN, 10.0, 20.0)};
+    auto lm = std::make_shared<CLoadModel>(1, CString(L"M"));
+    lm->AddPointLoad(10.0, 0.0, 0.0);
+    c.m_vLoadModel = {lm};
+    c.m_vLoadModelEnsemble = {std::make_shared<CLoadModelEnsemble>(1, CString(L"E"))};
+    c.m_vLoadModelEnsemble[0]->AddLoadModel(lm);
+    c.m_vRefCollection = {std::make_shared<CReferenceCollection>(1, CString(L"R"), true, 0, 1.0)};
+    const std::string file = CaseFile(c, true);
+    ASSERT_EQ(LoadOver(file, true), "");
+    int failed = 0;
+    for (std::size_t pos = 0; pos + 2 <= file.size(); ++pos)
+    {
+        std::string id = file;
+        const std::int16_t bigId = 0x7FF0;
+        std::memcpy(&id[pos], &bigId, 2);
+        failed += LoadOver(id, true).empty() ? 0 : 1;
+        std::string flag = file;
+        flag[pos] = 2;
+        failed += LoadOver(flag, true).empty() ? 0 : 1;
+    }
+    EXPECT_GT(failed, 0);
+}
