@@ -5,7 +5,9 @@
 
 #include "platform/gui/Afx.h"
 
+#include "app/ElementView.h"
 #include "app/OutputWnd.h"
+#include "app/SettingsWnd.h"
 
 class CMainFrame : public CMDIFrameWndEx
 {
@@ -24,7 +26,9 @@ public:
 
     CMFCStatusBar& GetStatusBar() { return m_wndStatusBar; }
     COutputWnd& GetOutputWnd() { return m_wndOutput; }
-    CDockablePane& GetElementPane() { return m_wndElementPane; }
+    CElementView& GetElementPane() { return m_wndElementPane; }
+    // The settings pane (its window exists after the first Tools > Options).
+    CSettingsWnd& GetSettingsPane() { return m_wndSettings; }
 
     // The progress range of the running analysis (written by the launchers).
     int m_nProgressStart = 0;
@@ -67,8 +71,9 @@ protected:
     CMFCMenuBar m_wndMenuBar;
     CMFCToolBar m_wndToolBar;
     CMFCToolBar m_wndInsertBar;
-    CDockablePane m_wndElementPane;
+    CElementView m_wndElementPane;
     COutputWnd m_wndOutput;
+    CSettingsWnd m_wndSettings;
     CMFCStatusBar m_wndStatusBar;
 
     DECLARE_MESSAGE_MAP()

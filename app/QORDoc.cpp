@@ -111,7 +111,11 @@ void CQORDoc::UpdateElementView()
 {
     auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
     if (!frame || !frame->GetElementPane().m_hWnd) return;
-    // The pane's tree is filled from this case once the element tree exists.
+    CElementView& pane = frame->GetElementPane();
+    pane.GetTree().SetRedraw(FALSE);
+    pane.ClearElementView();
+    pane.FillElementView(this);
+    pane.GetTree().SetRedraw(TRUE);
 }
 
 CQORDoc* CQORDoc::GetActiveDoc()

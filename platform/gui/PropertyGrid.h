@@ -150,6 +150,12 @@ protected:
     CString m_strOtherLabel;
 };
 
+#ifndef OFN_HIDEREADONLY
+#define OFN_HIDEREADONLY 0x00000004u
+#define OFN_OVERWRITEPROMPT 0x00000002u
+#define OFN_FILEMUSTEXIST 0x00001000u
+#endif
+
 // A file path, chosen with the file dialog ("...") or typed.
 class CMFCPropertyGridFileProperty : public CMFCPropertyGridProperty
 {

@@ -328,6 +328,7 @@ public:
         case TVGN_FIRSTVISIBLE: return HandleOf(tree->itemAt(QPoint(1, 1)));
         default: break;
         }
+        if (code == TVGN_CHILD && (!h || h == TVI_ROOT)) return HandleOf(tree->topLevelItem(0));
         if (!it) return nullptr;
         QTreeWidgetItem* parent = it->parent();
         switch (code) {

@@ -1,25 +1,178 @@
-// The start view of a case.
+// The start view: the selected load model drawn across the top 40 per cent, the picture at the
+// bottom right, and the two lists of instructions at the bottom left.
 #include "ui/views/QORView.h"
 
 #include "app/QORDoc.h"
+#include "engine/model/LoadModel.h"
+#include "engine/settings/Settings.h"
+#include "res/Resource.h"
+#include "res/StartPicture.h"
+#include "ui/dialogs/DrawLoadModelCtrl.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr UINT kElementSelected = WM_APP + 1;
+constexpr UINT kDrawCtrlId = 100;
+
+// The instruction lines; headings start each list. There is no step 3 in the first list.
+struct Line {
+    bool heading;
+    const wchar_t* text;
+};
+const Line kLines[] = {
+    {true, L"Routine Useage Instructions:"},
+    {false, L"1. Open a file with the pre-computed reference values (Ctrl+O)"},
+    {false, L"2. Input the load model (vehicle) to be assessed (Ctrl+L)"},
+    {false, L"4. Analyze for ratios to pre-computed reference collection (F5)"},
+    {false, L"5. Set required output options (Alt+O) (usually none here)"},
+    {false, L"6. Display grid for copying/pasting to Kestrain spreadsheet (Alt+G)"},
+    {false, L""},
+    {true, L"Establishing Reference Instructions:"},
+    {false, L"1. Create and load models (vehicle) to be used as a basis (Ctrl+L)"},
+    {false, L"2. Create any required load model ensembles (LMEs) (Ctrl+E)"},
+    {false, L"3. Create any required bridge sets (Ctrl+T)"},
+    {false, L"4. Create a reference collection with required LMEs and BridgeSets (Ctrl+R)"},
+    {false, L"5. Calculate the reference collection (F4)"},
+    {false, L"6. Save the file for future useage as a reference (Ctrl+S)"},
+    {false, L""},
+};
+constexpr int kLineCount = static_cast<int>(sizeof(kLines) / sizeof(kLines[0]));
+
+int RoundHalfAway(double v) { return static_cast<int>(std::lround(v)); }
+
+} // namespace
 
 IMPLEMENT_DYNCREATE(CQORView, CView)
 
 BEGIN_MESSAGE_MAP(CQORView, CView)
+    ON_WM_SIZE()
+    ON_WM_CONTEXTMENU()
+    ON_WM_RBUTTONUP()
+    ON_MESSAGE(kElementSelected, OnElementSelected)
+    ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
+    ON_COMMAND(ID_FILE_PRINT_DIRECT, CView::OnFilePrint)
+    ON_COMMAND(ID_FILE_PRINT_PREVIEW, CView::OnFilePrintPreview)
 END_MESSAGE_MAP()
+
+CQORView::CQORView() = default;
+
+CQORView::~CQORView() { delete m_pDrawCtrl; }
 
 CQORDoc* CQORView::GetDocument() const { return DYNAMIC_DOWNCAST(CQORDoc, m_pDocument); }
 
 void CQORView::OnInitialUpdate()
 {
     CView::OnInitialUpdate();
-    if (CFrameWnd* frame = GetParentFrame(); frame && GetDocument())
-        frame->SetWindowText(GetDocument()->GetTitle());
+    if (CFrameWnd* frame = GetParentFrame(); frame && GetDocument()) frame->SetWindowText(GetDocument()->GetTitle());
+    if (!m_pDrawCtrl) {
+        m_pDrawCtrl = new CDrawLoadModelCtrl;
+        m_pDrawCtrl->SetDrawEdge(false);
+        if (m_pDrawCtrl->Create(DRAWCTRL_CLASSNAME, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, CRect(0, 0, 0, 0), this,
+                                kDrawCtrlId))
+            m_pDrawCtrl->Redraw();
+    }
+    CRect c;
+    GetClientRect(&c);
+    OnSize(SIZE_RESTORED, c.Width(), c.Height());
+}
+
+void CQORView::OnSize(UINT nType, int cx, int cy)
+{
+    CView::OnSize(nType, cx, cy);
+    CRect c;
+    GetClientRect(&c);
+    const auto& gap = CSettings::GetInstance()->Plot.Gap;
+    if (m_pDrawCtrl && m_pDrawCtrl->m_hWnd) {
+        int width = std::max(0, c.right - gap.RIGHT - c.left - gap.LEFT);
+        int height = std::max(0, RoundHalfAway(0.4 * (c.bottom - c.top)));
+        m_pDrawCtrl->MoveWindow(gap.LEFT, gap.TOP, width, height, TRUE);
+    }
+    Invalidate(TRUE);
 }
 
 void CQORView::OnDraw(CDC* pDC)
 {
-    CRect rc;
-    GetClientRect(&rc);
-    pDC->FillSolidRect(rc, GetSysColor(COLOR_WINDOW));
+    if (!GetDocument()) return;
+    CRect c;
+    GetClientRect(&c);
+    if (!pDC->IsPrinting()) {
+        pDC->FillSolidRect(c, GetSysColor(COLOR_WINDOW));
+        CBitmap picture;
+        if (LoadStartPicture(picture)) {
+            BITMAP bm{};
+            picture.GetBitmap(&bm);
+            CDC memory;
+            if (memory.CreateCompatibleDC(pDC)) {
+                CBitmap* old = memory.SelectObject(&picture);
+                pDC->BitBlt(c.Width() - bm.bmWidth, c.Height() - bm.bmHeight, bm.bmWidth, bm.bmHeight, &memory, 0, 0, SRCCOPY);
+                memory.SelectObject(old);
+            }
+        }
+    }
+    DrawInstructions(pDC);
+}
+
+void CQORView::DrawInstructions(CDC* pDC)
+{
+    NONCLIENTMETRICS metrics{};
+    metrics.cbSize = sizeof(metrics);
+    SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    LOGFONT lf = metrics.lfMessageFont;
+    CFont regular, heading;
+    if (!regular.CreateFontIndirect(&lf)) return;
+    lf.lfWeight = FW_BOLD;
+    lf.lfUnderline = TRUE;
+    if (!heading.CreateFontIndirect(&lf)) return;
+
+    CRect c;
+    GetClientRect(&c);
+    if (pDC->IsPrinting()) c = CRect(0, 0, pDC->GetDeviceCaps(HORZRES), pDC->GetDeviceCaps(VERTRES));
+    CFont* entry = pDC->SelectObject(&regular);
+    // The line height of the font the lines are written in, so that they never overlap.
+    TEXTMETRIC tm{};
+    pDC->GetTextMetrics(&tm);
+    const int h = tm.tmHeight;
+    const int s = RoundHalfAway(0.2 * h);
+    const int x = CSettings::GetInstance()->Plot.Gap.LEFT;
+    const int y0 = c.bottom - kLineCount * (h + s);
+    const int oldMode = pDC->SetBkMode(TRANSPARENT);
+    const COLORREF oldColour = pDC->SetTextColor(GetSysColor(COLOR_WINDOWTEXT));
+    for (int k = 0; k < kLineCount; ++k) {
+        pDC->SelectObject(kLines[k].heading ? &heading : &regular);
+        pDC->TextOut(x, y0 + k * (h + s), kLines[k].text);
+    }
+    pDC->SetTextColor(oldColour);
+    pDC->SetBkMode(oldMode);
+    pDC->SelectObject(entry);
+}
+
+LRESULT CQORView::OnElementSelected(WPARAM, LPARAM lParam)
+{
+    auto* element = reinterpret_cast<CElement*>(lParam);
+    auto* model = dynamic_cast<CLoadModel*>(element);
+    if (!model || element->m_ElementType != CElement::ELEMENT_LOADMODEL || !m_pDrawCtrl) return 0;
+    // The drawing shows a copy: later edits appear when the model is selected again.
+    m_pDrawCtrl->SetLoadModel(std::make_shared<CLoadModel>(*model));
+    m_pDrawCtrl->SetBkColor(CSettings::GetInstance()->General.LoadModel.CLR_LM_BGRND);
+    m_pDrawCtrl->Redraw();
+    return 1;
+}
+
+BOOL CQORView::OnPreparePrinting(CPrintInfo* pInfo) { return DoPreparePrinting(pInfo); }
+
+void CQORView::OnBeginPrinting(CDC*, CPrintInfo*) {}
+
+void CQORView::OnEndPrinting(CDC*, CPrintInfo*) {}
+
+void CQORView::OnRButtonUp(UINT, CPoint point)
+{
+    ClientToScreen(&point);
+    OnContextMenu(this, point);
+}
+
+void CQORView::OnContextMenu(CWnd*, CPoint point)
+{
+    afxContextMenuManager->ShowPopupMenu(IDR_POPUP_EDIT, point.x, point.y, this, TRUE, FALSE);
 }

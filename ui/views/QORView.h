@@ -1,21 +1,34 @@
-// The start view of a case: the window that stands for the case itself (closing it closes the case).
+// The start view of a case: the load model last selected in the element pane drawn to scale
+// across the top, a picture at the bottom right and the usage instructions at the bottom left.
 #pragma once
 
 #include "platform/gui/Afx.h"
 
 class CQORDoc;
+class CDrawLoadModelCtrl;
 
 class CQORView : public CView
 {
     DECLARE_DYNCREATE(CQORView)
 public:
-    CQORView() = default;
-    ~CQORView() override = default;
+    CQORView();
+    ~CQORView() override;
 
     CQORDoc* GetDocument() const;
+    CDrawLoadModelCtrl* GetDrawCtrl() const { return m_pDrawCtrl; }
     void OnDraw(CDC* pDC) override;
     void OnInitialUpdate() override;
 
 protected:
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnSize(UINT nType, int cx, int cy);
+    void OnContextMenu(CWnd* pWnd, CPoint point);
+    void OnRButtonUp(UINT nFlags, CPoint point);
+    LRESULT OnElementSelected(WPARAM wParam, LPARAM lParam);
+    void DrawInstructions(CDC* pDC);
     DECLARE_MESSAGE_MAP()
+
+    CDrawLoadModelCtrl* m_pDrawCtrl = nullptr;
 };

@@ -1,0 +1,390 @@
+// Building a case by hand in the running program: the element tree (order, copy, cut, paste,
+// delete, rename, the selection broadcast, the pane's own keys and toolbar), the Add and Edit
+// element commands, the start view's drawing of the selected load model, and the settings pane.
+#include "app/ElementView.h"
+#include "app/MainFrame.h"
+#include "app/QORApp.h"
+#include "app/QORDoc.h"
+#include "app/SettingsWnd.h"
+#include "engine/analysis/ReferenceCollection.h"
+#include "engine/model/Bridge.h"
+#include "engine/model/BridgeSet.h"
+#include "engine/model/LoadModel.h"
+#include "engine/model/LoadModelEnsemble.h"
+#include "engine/settings/Settings.h"
+#include "platform/test/DialogTest.h"
+#include "platform/test/FrameTest.h"
+#include "platform/test/GuiTest.h"
+#include "res/ElementPane.h"
+#include "res/Resource.h"
+#include "res/SettingsPane.h"
+#include "ui/dialogs/BridgeDlg.h"
+#include "ui/dialogs/DrawLoadModelCtrl.h"
+#include "ui/dialogs/RefCollectionDlg.h"
+#include "ui/views/QORView.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+using namespace qor::test;
+
+namespace {
+
+// Counts the selection messages that reach the windows of the main window.
+class CListener : public CWnd
+{
+public:
+    std::vector<CElement*> got;
+
+protected:
+    LRESULT OnSelected(WPARAM, LPARAM lParam)
+    {
+        got.push_back(reinterpret_cast<CElement*>(lParam));
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CListener, CWnd)
+    ON_MESSAGE(WM_APP + 1, OnSelected)
+END_MESSAGE_MAP()
+
+class CaseTest : public ::testing::Test
+{
+protected:
+    std::unique_ptr<CQORApp> app;
+    ScriptedMessageBoxes boxes;
+
+    void SetUp() override
+    {
+        std::filesystem::path home = std::filesystem::temp_directory_path() / "qor-casebuild-test";
+        std::filesystem::create_directories(home);
+        setenv("HOME", home.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+        setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
+        CSettings::GetInstance()->SetDefaults();
+        app = std::make_unique<CQORApp>();
+        ASSERT_TRUE(StartApplication(*app));
+        ASSERT_NE(Doc(), nullptr);
+    }
+    void TearDown() override
+    {
+        if (Doc()) Doc()->SetModifiedFlag(FALSE);
+        StopApplication(*app);
+        CSettings::GetInstance()->SetDefaults();
+    }
+    CMainFrame* Main() { return DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd()); }
+    CQORDoc* Doc() { return CQORDoc::GetActiveDoc(); }
+    CElementView& Pane() { return Main()->GetElementPane(); }
+    CViewTree& Tree() { return Pane().GetTree(); }
+
+    std::vector<CString> Children(HTREEITEM parent)
+    {
+        std::vector<CString> names;
+        for (HTREEITEM c = Tree().GetChildItem(parent); c; c = Tree().GetNextSiblingItem(c)) names.push_back(Tree().GetItemText(c));
+        return names;
+    }
+    HTREEITEM Child(HTREEITEM parent, int index)
+    {
+        HTREEITEM c = Tree().GetChildItem(parent);
+        while (c && index-- > 0) c = Tree().GetNextSiblingItem(c);
+        return c;
+    }
+    HTREEITEM Section(int type) { return Pane().GetSectionItem(type); }
+    void Command(UINT id) { Pane().SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+    // A case of one bridge, two load models (the second a library model) and an ensemble of both.
+    void FillCase()
+    {
+        CQORDoc* doc = Doc();
+        doc->m_vBridge.push_back(std::make_shared<CBridge>(1, L"Bridge A", 1, 20.0));
+        doc->m_vLoadModel.push_back(std::make_shared<CLoadModel>(1, L"Truck"));
+        auto library = std::make_shared<CLoadModel>(2, L"Library");
+        library->m_bIsEditable = false;
+        doc->m_vLoadModel.push_back(library);
+        auto lme = std::make_shared<CLoadModelEnsemble>(1, L"Fleet");
+        lme->AddLoadModel(doc->m_vLoadModel[0]);
+        lme->AddLoadModel(library);
+        doc->m_vLoadModelEnsemble.push_back(lme);
+        doc->m_nBridgeID = 1;
+        doc->m_nLoadModelID = 2;
+        doc->m_nLMEID = 1;
+        doc->UpdateElementView();
+        doc->SetModifiedFlag(FALSE);
+    }
+};
+
+TEST_F(CaseTest, TreeOrderCopyCutPasteDeleteAndRename)
+{
+    FillCase();
+    CQORDoc* doc = Doc();
+    std::vector<CString> top = Children(nullptr);
+    EXPECT_EQ(top, (std::vector<CString>{L"Case", L"Analysis Results", L"Bridges", L"Bridge Sets", L"Load Models",
+                                         L"Load Model Ensembles", L"Reference Collections"}));
+    EXPECT_EQ(Tree().GetItemState(Tree().GetRootItem(), TVIS_BOLD), UINT(TVIS_BOLD));
+    EXPECT_EQ(Children(Pane().GetCaseItem()), (std::vector<CString>{L"Case Information"}));
+    EXPECT_EQ(Children(Pane().GetResultsItem()).size(), 5u);
+    EXPECT_EQ(Pane().GetResultKind(Child(Pane().GetResultsItem(), 4)), 4);
+    EXPECT_EQ(Children(Section(CElement::ELEMENT_LOADMODEL)), (std::vector<CString>{L"Truck", L"Library"}));
+    HTREEITEM fleet = Child(Section(CElement::ELEMENT_LOADMODELENSEMBLE), 0);
+    EXPECT_EQ(Children(fleet), (std::vector<CString>{L"Truck", L"Library"}));
+    EXPECT_EQ(Pane().GetElement(fleet), doc->m_vLoadModelEnsemble[0]);
+
+    // Copy of a library model onto "Load Models": an editable copy named "-Copy".
+    Tree().SelectItem(Child(Section(CElement::ELEMENT_LOADMODEL), 1));
+    Command(ID_ELEMENT_COPY);
+    Tree().SelectItem(Section(CElement::ELEMENT_LOADMODEL));
+    Command(ID_ELEMENT_PASTE);
+    ASSERT_EQ(doc->m_vLoadModel.size(), 3u);
+    EXPECT_EQ(doc->m_vLoadModel[2]->m_Description, CString(L"Library-Copy"));
+    EXPECT_TRUE(doc->m_vLoadModel[2]->m_bIsEditable);
+    EXPECT_TRUE(doc->IsModified());
+
+    // Paste onto a model under the ensemble appends to that ensemble, and marks the case.
+    doc->SetModifiedFlag(FALSE);
+    Tree().SelectItem(Child(Section(CElement::ELEMENT_LOADMODEL), 0));
+    Command(ID_ELEMENT_COPY);
+    Tree().SelectItem(Child(fleet, 1));
+    Command(ID_ELEMENT_PASTE);
+    ASSERT_EQ(doc->m_vLoadModelEnsemble[0]->GetLoadModelCount(), 3);
+    EXPECT_EQ(Children(fleet).back(), CString(L"Truck"));
+    EXPECT_TRUE(doc->IsModified());
+
+    // Cut and paste keeps the name and takes the source away.
+    Tree().SelectItem(Child(Section(CElement::ELEMENT_LOADMODEL), 2));
+    Command(ID_ELEMENT_CUT);
+    Tree().SelectItem(Section(CElement::ELEMENT_LOADMODEL));
+    Command(ID_ELEMENT_PASTE);
+    EXPECT_EQ(Children(Section(CElement::ELEMENT_LOADMODEL)), (std::vector<CString>{L"Truck", L"Library", L"Library-Copy"}));
+    ASSERT_EQ(doc->m_vLoadModel.size(), 3u);
+    EXPECT_EQ(doc->m_vLoadModel[2]->m_ID, 3) << "ids are numbered again after the removal";
+
+    // A copy that waits across a refill of the tree pastes nothing.
+    Tree().SelectItem(Child(Section(CElement::ELEMENT_LOADMODEL), 0));
+    Command(ID_ELEMENT_COPY);
+    doc->UpdateElementView();
+    Tree().SelectItem(Section(CElement::ELEMENT_LOADMODEL));
+    Command(ID_ELEMENT_PASTE);
+    EXPECT_EQ(doc->m_vLoadModel.size(), 3u);
+
+    // Deleting a model under the ensemble takes it out of that ensemble only.
+    fleet = Child(Section(CElement::ELEMENT_LOADMODELENSEMBLE), 0);
+    Tree().SelectItem(Child(fleet, 0));
+    Command(ID_ELEMENT_DELETE);
+    EXPECT_EQ(doc->m_vLoadModelEnsemble[0]->GetLoadModelCount(), 2);
+    EXPECT_EQ(doc->m_vLoadModel.size(), 3u);
+    EXPECT_EQ(Children(Child(Section(CElement::ELEMENT_LOADMODELENSEMBLE), 0)), (std::vector<CString>{L"Library", L"Truck"}));
+    // Deleting the first model of the case renumbers the rest.
+    Tree().SelectItem(Child(Section(CElement::ELEMENT_LOADMODEL), 0));
+    Command(ID_ELEMENT_DELETE);
+    ASSERT_EQ(doc->m_vLoadModel.size(), 2u);
+    EXPECT_EQ(doc->m_vLoadModel[0]->m_ID, 1);
+    EXPECT_EQ(doc->m_vLoadModel[1]->m_ID, 2);
+    EXPECT_EQ(Children(Section(CElement::ELEMENT_LOADMODEL)), (std::vector<CString>{L"Library", L"Library-Copy"}));
+
+    // Rename: a library model is refused; an empty label keeps the name; a cancelled edit marks nothing.
+    boxes.Shown();
+    Tree().SelectItem(Child(Section(CElement::ELEMENT_LOADMODEL), 0));
+    Command(ID_ELEMENT_RENAME);
+    ASSERT_FALSE(boxes.Shown().empty());
+    EXPECT_EQ(boxes.Shown().back().text, CString(L"This item cannot be edited."));
+    EXPECT_EQ(Tree().GetEditControl(), nullptr);
+    EXPECT_EQ(Tree().EditLabel(Child(Section(CElement::ELEMENT_LOADMODEL), 0)), nullptr) << "refused however started";
+
+    doc->SetModifiedFlag(FALSE);
+    HTREEITEM copy = Child(Section(CElement::ELEMENT_LOADMODEL), 1);
+    Tree().SelectItem(copy);
+    Command(ID_ELEMENT_RENAME);
+    CEdit* edit = Tree().GetEditControl();
+    ASSERT_NE(edit, nullptr);
+    edit->SetWindowText(L"");
+    KeyPress(edit, VK_RETURN);
+    EXPECT_EQ(doc->m_vLoadModel[1]->m_Description, CString(L"Library-Copy"));
+    EXPECT_EQ(Tree().GetItemText(copy), CString(L"Library-Copy"));
+    Command(ID_ELEMENT_RENAME);
+    ASSERT_NE(edit = Tree().GetEditControl(), nullptr);
+    edit->SetWindowText(L"Never");
+    KeyPress(edit, VK_ESCAPE);
+    EXPECT_FALSE(doc->IsModified());
+    Command(ID_ELEMENT_RENAME);
+    ASSERT_NE(edit = Tree().GetEditControl(), nullptr);
+    edit->SetWindowText(L"Heavy truck");
+    KeyPress(edit, VK_RETURN);
+    EXPECT_EQ(doc->m_vLoadModel[1]->m_Description, CString(L"Heavy truck"));
+    EXPECT_TRUE(doc->IsModified());
+    Pump(20);
+}
+
+TEST_F(CaseTest, SelectionBroadcastDrawingKeysAndDoubleClick)
+{
+    FillCase();
+    CListener listener;
+    ASSERT_TRUE(listener.Create(nullptr, L"", WS_CHILD, CRect(0, 0, 1, 1), Main(), 4711));
+    auto* view = DYNAMIC_DOWNCAST(CQORView, Main()->MDIGetActive()->GetActiveView());
+    ASSERT_NE(view, nullptr);
+    ASSERT_NE(view->GetDrawCtrl(), nullptr);
+    EXPECT_FALSE(view->GetDrawCtrl()->GetLoadModel());
+
+    // A click on a load model: one message, and the start view draws a copy of the model.
+    PaintNow(&Tree());
+    HTREEITEM truck = Child(Section(CElement::ELEMENT_LOADMODEL), 0);
+    CRect rc;
+    ASSERT_TRUE(Tree().GetItemRect(truck, &rc, TRUE));
+    Click(&Tree(), CPoint(rc.left + 6, rc.CenterPoint().y));
+    EXPECT_EQ(Tree().GetSelectedItem(), truck);
+    ASSERT_EQ(listener.got.size(), 1u);
+    EXPECT_EQ(listener.got[0], Doc()->m_vLoadModel[0].get());
+    ASSERT_TRUE(view->GetDrawCtrl()->GetLoadModel());
+    EXPECT_NE(view->GetDrawCtrl()->GetLoadModel(), Doc()->m_vLoadModel[0]);
+    EXPECT_EQ(view->GetDrawCtrl()->GetLoadModel()->m_Description, CString(L"Truck"));
+    // A bridge leaves the drawing as it was.
+    HTREEITEM bridge = Child(Section(CElement::ELEMENT_BRIDGE), 0);
+    ASSERT_TRUE(Tree().GetItemRect(bridge, &rc, TRUE));
+    Click(&Tree(), CPoint(rc.left + 6, rc.CenterPoint().y));
+    EXPECT_EQ(listener.got.size(), 2u);
+    EXPECT_EQ(view->GetDrawCtrl()->GetLoadModel()->m_Description, CString(L"Truck"));
+
+    // Ctrl+E in the pane is its Expand All (not the case's Add Load Model Ensemble); the
+    // pane's toolbar button does the same.
+    HTREEITEM bridges = Section(CElement::ELEMENT_BRIDGE);
+    const UINT before = Tree().GetItemState(bridges, TVIS_EXPANDED) & TVIS_EXPANDED;
+    size_t shown = boxes.Shown().size();
+    KeyPress(&Tree(), 'E', 0, MK_CONTROL);
+    EXPECT_NE(Tree().GetItemState(bridges, TVIS_EXPANDED) & TVIS_EXPANDED, before);
+    EXPECT_EQ(boxes.Shown().size(), shown);
+    ASSERT_EQ(Pane().GetToolBar().GetItemID(0), ID_ELEMENT_EXPAND_ALL);
+    EXPECT_TRUE(Pane().GetToolBar().ClickButton(0));
+    EXPECT_EQ(Tree().GetItemState(bridges, TVIS_EXPANDED) & TVIS_EXPANDED, before);
+
+    // A double click on a result item runs its View command.
+    Tree().Expand(Pane().GetResultsItem(), TVE_EXPAND);
+    PaintNow(&Tree());
+    HTREEITEM results = Child(Pane().GetResultsItem(), 0);
+    ASSERT_TRUE(Tree().GetItemRect(results, &rc, TRUE));
+    size_t children = Main()->GetMDIChildren().size();
+    Click(&Tree(), CPoint(rc.left + 6, rc.CenterPoint().y));
+    MouseDoubleClick(&Tree(), CPoint(rc.left + 6, rc.CenterPoint().y));
+    EXPECT_TRUE(boxes.Shown().size() > shown || Main()->GetMDIChildren().size() > children);
+    listener.DestroyWindow();
+}
+
+TEST_F(CaseTest, AddAndEditElementCommands)
+{
+    CQORDoc* doc = Doc();
+    DrivenDialogs dialogs;
+    // Cancel: nothing added, the id offered again; OK: the bridge with id 1 in the case and the tree.
+    dialogs.ThenAs<CBridgeDlg>([](CBridgeDlg& d) {
+        EXPECT_EQ(d.m_ID, 1);
+        PressCancel(d);
+    });
+    SendMenuCommand(ID_CONFIGURATION_ADD_BRIDGE);
+    EXPECT_TRUE(doc->m_vBridge.empty());
+    EXPECT_EQ(doc->m_nBridgeID, 0);
+    dialogs.ThenAs<CBridgeDlg>([](CBridgeDlg& d) {
+        EXPECT_EQ(d.m_ID, 1);
+        EXPECT_EQ(d.m_Description, CString(L"20 m single span"));
+        PressOK(d);
+    });
+    SendMenuCommand(ID_CONFIGURATION_ADD_BRIDGE);
+    ASSERT_EQ(doc->m_vBridge.size(), 1u);
+    EXPECT_EQ(doc->m_vBridge[0]->m_ID, 1);
+    EXPECT_EQ(doc->m_nBridgeID, 1);
+    EXPECT_EQ(Children(Section(CElement::ELEMENT_BRIDGE)), (std::vector<CString>{L"20 m single span"}));
+    EXPECT_TRUE(doc->IsModified());
+
+    // Editing a calculated collection's stepping asks; No keeps everything, Yes clears the results.
+    auto collection = std::make_shared<CReferenceCollection>(1, L"Ref", false, 20, 0.5);
+    collection->m_bIsCalculated = true;
+    doc->m_vRefCollection.push_back(collection);
+    auto changeSteps = [](CRefCollectionDlg& d) {
+        FindControl(d, 1006)->SetWindowText(L"37");
+        PressOK(d);
+    };
+    dialogs.ThenAs<CRefCollectionDlg>(changeSteps);
+    boxes.Answer(IDNO);
+    doc->EditRefCollection(false, collection);
+    ASSERT_FALSE(boxes.Shown().empty());
+    EXPECT_EQ(boxes.Shown().back().text, CString(L"These edits will invalidate the stored results (which will be removed) - continue?"));
+    EXPECT_TRUE(collection->m_bIsCalculated);
+    EXPECT_EQ(collection->m_nStepPoints, 20);
+    dialogs.ThenAs<CRefCollectionDlg>(changeSteps);
+    boxes.Answer(IDYES);
+    doc->EditRefCollection(false, collection);
+    EXPECT_FALSE(collection->m_bIsCalculated);
+    EXPECT_EQ(collection->m_nStepPoints, 37);
+}
+
+TEST_F(CaseTest, SettingsPaneLimitsResetAndNewCase)
+{
+    SendMenuCommand(ID_TOOLS_OPTIONS);
+    CSettingsWnd& pane = Main()->GetSettingsPane();
+    ASSERT_TRUE(pane.m_hWnd);
+    CMFCPropertyGridCtrl& grid = pane.GetPropertyGrid();
+    CSettings& s = *CSettings::GetInstance();
+    auto edit = [&](DWORD_PTR id, const wchar_t* text) {
+        CMFCPropertyGridProperty* p = grid.FindItemByData(id);
+        EXPECT_NE(p, nullptr) << id;
+        if (p) grid.EditValue(p, text);
+        return p;
+    };
+    CMFCPropertyGridProperty* points = edit(1100, L"20");
+    EXPECT_EQ(s.Analysis.NPOINTS_ALONG_BEAM, 100);
+    EXPECT_EQ(points->GetValue().AsInteger(), 100) << "a refused value shows the setting again";
+    edit(1100, L"21");
+    EXPECT_EQ(s.Analysis.NPOINTS_ALONG_BEAM, 21);
+    edit(1100, L"70000");
+    EXPECT_EQ(s.Analysis.NPOINTS_ALONG_BEAM, 70000) << "whole integers, not 16 bits";
+    edit(1203, L"500");
+    EXPECT_EQ(s.Plot.DATATIPDELAY, 3000);
+    edit(1203, L"501");
+    EXPECT_EQ(s.Plot.DATATIPDELAY, 501);
+    edit(1020, L"0.001");
+    EXPECT_DOUBLE_EQ(s.General.Stepping.STEPSIZE, 0.5);
+    edit(1020, L"0.25");
+    EXPECT_DOUBLE_EQ(s.General.Stepping.STEPSIZE, 0.25);
+    edit(1021, L"0");
+    EXPECT_EQ(s.General.Stepping.NSTEPS, 20);
+    edit(1204, L"0");
+    EXPECT_EQ(s.Plot.Gap.TOP, 10);
+    edit(1101, L"2");
+    EXPECT_EQ(s.Analysis.NO_AXLE_SPACINGS, 10);
+    edit(1101, L"3");
+    EXPECT_EQ(s.Analysis.NO_AXLE_SPACINGS, 3);
+    edit(1012, L"10");
+    EXPECT_EQ(s.General.DecimalPlaces.SPAN, 2);
+    auto* colour = dynamic_cast<CMFCPropertyGridColorProperty*>(grid.FindItemByData(1002));
+    ASSERT_NE(colour, nullptr);
+    colour->OnColorChosen(RGB(10, 20, 30));
+    EXPECT_EQ(s.General.LoadModel.CLR_LM_BGRND, RGB(10, 20, 30));
+    grid.SetCurSel(grid.FindItemByData(1100));
+    EXPECT_EQ(grid.GetDescriptionText().Left(15), CString(L"Points Per Span"));
+
+    // A new case takes the Output and Stepping settings.
+    edit(1015, L"False");
+    edit(1019, L"True");
+    EXPECT_FALSE(s.General.Output.BMSF);
+    EXPECT_TRUE(s.General.Stepping.BYSTEP);
+    SendMenuCommand(ID_FILE_NEW);
+    ASSERT_NE(Doc(), nullptr);
+    EXPECT_FALSE(Doc()->m_Output.BMSF);
+    EXPECT_TRUE(Doc()->m_bMLByStep);
+    EXPECT_DOUBLE_EQ(Doc()->m_MLStepSize, 0.25);
+
+    // Reset All: No changes nothing, Yes restores the defaults and the grid.
+    CMFCToolBar& bar = pane.GetToolBar();
+    ASSERT_EQ(bar.GetItemID(2), ID_RESET_ALL_SETTINGS);
+    boxes.Answer(IDNO);
+    EXPECT_TRUE(bar.ClickButton(2));
+    EXPECT_EQ(s.Analysis.NPOINTS_ALONG_BEAM, 70000);
+    EXPECT_EQ(boxes.Shown().back().type & MB_ICONHAND, UINT(MB_ICONHAND));
+    boxes.Answer(IDYES);
+    EXPECT_TRUE(bar.ClickButton(2));
+    EXPECT_EQ(s.Analysis.NPOINTS_ALONG_BEAM, 100);
+    EXPECT_EQ(grid.FindItemByData(1100)->GetValue().AsInteger(), 100);
+    EXPECT_EQ(grid.FindItemByData(1002) != nullptr, true);
+    EXPECT_TRUE(bar.ClickButton(0)); // collapse all
+    EXPECT_FALSE(grid.GetProperty(0)->IsExpanded());
+}
+
+} // namespace
