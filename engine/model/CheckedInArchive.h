@@ -162,6 +162,8 @@ private:
     // bMustBeNew: the file declared a new class id for it.
     void Register(const boost::archive::detail::basic_iserializer& bis, bool bMustBeNew)
     {
+        if (&bis == m_pLastRegistered && !bMustBeNew) return; // runs of one class (list items)
+        m_pLastRegistered = &bis;
         const bool bNew = m_Registered.insert(&bis).second;
         if (bNew) ++m_nClassIds;
         else if (bMustBeNew)
@@ -178,6 +180,7 @@ private:
     std::vector<Pointee> m_Loading; // objects of the pointer loads under way, outermost first
     bool m_bPointeeNext = false;    // the next object loaded is the newest pointer's
     std::unordered_set<const boost::archive::detail::basic_iserializer*> m_Registered;
+    const boost::archive::detail::basic_iserializer* m_pLastRegistered = nullptr;
     std::size_t m_nClassIds = 0;
     const boost::archive::detail::basic_pointer_iserializer* m_pPointer = nullptr; // pointer being loaded
     PointerFinder m_pFinder = nullptr;

@@ -5,21 +5,14 @@
 #include "engine/analysis/CriticalEnsemble.h"
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/analysis/ReferenceSet.h"
+#include "engine/model/CaseFile.h"
 #include "engine/model/EngineMessages.h"
 #include "engine/model/LMEFactory.h"
-#include "platform/core/StringSerialization.h"
 #include "refset_test_helpers.h"
 #include "tests/engine/model_compare.h"
 
-#include <boost/archive/binary_iarchive.hpp>
-#include <boost/archive/binary_oarchive.hpp>
-#include <boost/archive/xml_iarchive.hpp>
-#include <boost/archive/xml_oarchive.hpp>
 #include <boost/iostreams/device/file_descriptor.hpp>
 #include <boost/iostreams/stream.hpp>
-#include <boost/serialization/nvp.hpp>
-#include <boost/serialization/shared_ptr.hpp>
-#include <boost/serialization/vector.hpp>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -43,31 +36,10 @@ namespace {
 // ---------------------------------------------------------------------------------------------
 // The case, as the document holds it
 
-struct Case
+// The case file's content, with names for the elements the checks refer to.
+struct Case : CCaseData
 {
-    std::vector<std::shared_ptr<CBridge>> m_vBridge;
-    std::vector<std::shared_ptr<CBridgeSet>> m_vBridgeSet;
-    std::vector<std::shared_ptr<CLoadModel>> m_vLoadModel;
-    std::vector<std::shared_ptr<CLoadModelEnsemble>> m_vLoadModelEnsemble;
-    std::vector<std::shared_ptr<CReferenceCollection>> m_vRefCollection;
-    CString m_sCaseRef;
-    CString m_sCaseNotes;
-
-    // The document's archive body, in the document's order.
-    template <class Archive>
-    void serialize(Archive& ar, const unsigned int /*version*/)
-    {
-        using boost::serialization::make_nvp;
-        ar & make_nvp("m_vBridge", m_vBridge);
-        ar & make_nvp("m_vBridgeSet", m_vBridgeSet);
-        ar & make_nvp("m_vLoadModel", m_vLoadModel);
-        ar & make_nvp("m_vLoadModelEnsemble", m_vLoadModelEnsemble);
-        ar & make_nvp("m_vRefCollection", m_vRefCollection);
-        ar & make_nvp("m_sCaseRef", m_sCaseRef);
-        ar & make_nvp("m_sCaseNotes", m_sCaseNotes);
-    }
-
-    // Named elements of the case (all held in the lists above).
+    // Named elements of the case (all held in the lists).
     std::shared_ptr<CBridgeSet> simple, twoSpan, threeSpan;
     std::shared_ptr<CLoadModel> tandem, axle, lane, mixed, tandemX2;
     std::shared_ptr<CLoadModelEnsemble> handChecked, t44, hl93, l44, libraryMix;
@@ -413,31 +385,13 @@ enum class Form { Xml, Binary };
 template <class Stream>
 void WriteCase(Stream& s, Form form, Case& c)
 {
-    if (form == Form::Xml)
-    {
-        boost::archive::xml_oarchive oa(s);
-        oa << boost::serialization::make_nvp("QORConfig", c);
-    }
-    else
-    {
-        boost::archive::binary_oarchive oa(s);
-        oa << boost::serialization::make_nvp("QORConfig", c);
-    }
+    SaveCase(s, c, form == Form::Binary);
 }
 
 template <class Stream>
 void ReadCase(Stream& s, Form form, Case& c)
 {
-    if (form == Form::Xml)
-    {
-        boost::archive::xml_iarchive ia(s);
-        ia >> boost::serialization::make_nvp("QORConfig", c);
-    }
-    else
-    {
-        boost::archive::binary_iarchive ia(s);
-        ia >> boost::serialization::make_nvp("QORConfig", c);
-    }
+    LoadCase(s, c, form == Form::Binary);
 }
 
 class TempFile
