@@ -92,7 +92,10 @@ void CChartTitle::Draw(CDC* pDC)
         FontOfLine(i).SelectFont(pDC);
         const CSize size = pDC->GetTextExtent(m_StringArray[i]);
         const int x = m_TitleRect.left + std::abs(m_TitleRect.right - m_TitleRect.left) / 2 - size.cx / 2;
-        pDC->ExtTextOut(x, top, ETO_CLIPPED, &m_TitleRect, m_StringArray[i], nullptr);
+        // Clipped to the line's own box: the lines start 4 pixels down, so the measured
+        // rectangle would cut off the descenders of the last one.
+        const CRect line(m_TitleRect.left, top, m_TitleRect.right, top + size.cy);
+        pDC->ExtTextOut(x, top, ETO_CLIPPED, &line, m_StringArray[i], nullptr);
         top += size.cy + 2;
     }
     pDC->SelectObject(pOldFont);

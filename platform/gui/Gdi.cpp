@@ -341,7 +341,8 @@ int GetObjectW(HGDIOBJ h, int nCount, LPVOID lpObject)
             return sizeof(BITMAP);
         if (nCount < static_cast<int>(sizeof(BITMAP)))
             return 0;
-        BITMAP b{0, bm->image.width(), bm->image.height(), bm->image.width() * 4, 1, 32, nullptr};
+        const QSize size = LogicalSize(bm->image);
+        BITMAP b{0, size.width(), size.height(), size.width() * 4, 1, 32, nullptr};
         if (bm->bitsPixel == 1)
         {
             b.bmBitsPixel = 1;
@@ -506,11 +507,31 @@ HBITMAP CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitCount, cons
     return static_cast<HBITMAP>(RegisterObject(bm, OBJ_BITMAP));
 }
 
+namespace qor::gui {
+QImage MakeImage(int cx, int cy, double ratio)
+{
+    QImage image(std::max(0, int(std::ceil(cx * ratio))), std::max(0, int(std::ceil(cy * ratio))),
+                 QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+} // namespace qor::gui
+
 HBITMAP CreateCompatibleBitmap(HDC hdc, int cx, int cy)
 {
     if (cx < 0 || cy < 0)
         return nullptr;
-    return CreateBitmap(cx, cy, 1, 32, nullptr);
+    HBITMAP h = CreateBitmap(cx, cy, 1, 32, nullptr);
+    // Compatible with a window's surface (or a bitmap made so): the same pixel ratio, so that
+    // drawing off-screen and copying it in stays as sharp as drawing on the window.
+    DcRecord* dc = hdc ? DcOf(hdc) : nullptr;
+    const QImage* like = dc && dc->kind != DcKind::Painter ? dc->Image() : nullptr;
+    if (BitmapRecord* bm = BitmapOf(h); bm && like && like->devicePixelRatio() != 1.0)
+    {
+        bm->image = MakeImage(std::max(1, cx), std::max(1, cy), like->devicePixelRatio());
+        bm->image.fill(Qt::black);
+    }
+    return h;
 }
 
 HRGN CreateRectRgn(int x1, int y1, int x2, int y2)
@@ -720,7 +741,7 @@ int CBitmap::GetBitmap(BITMAP* pBitMap) const { return GetObject(sizeof(BITMAP),
 CSize CBitmap::GetBitmapDimension() const
 {
     BitmapRecord* bm = BitmapOf(m_hObject);
-    return bm ? CSize(bm->image.width(), bm->image.height()) : CSize();
+    return bm ? CSize(LogicalSize(bm->image).width(), LogicalSize(bm->image).height()) : CSize();
 }
 
 DWORD CBitmap::SetBitmapBits(DWORD dwCount, const void* lpBits)

@@ -705,7 +705,16 @@ BOOL CDC::TransparentBlt(int xDest, int yDest, int nDestWidth, int nDestHeight, 
         return FALSE;
     QRect s = sdc->ToDeviceRect(RECT{xSrc, ySrc, xSrc + nSrcWidth, ySrc + nSrcHeight});
     QRect d = dc->ToDeviceRect(RECT{xDest, yDest, xDest + nDestWidth, yDest + nDestHeight});
-    QImage part = sdc->Image()->copy(s).convertToFormat(QImage::Format_ARGB32);
+    const QImage* simg = sdc->Image();
+    const QImage raw = simg->devicePixelRatio() == 1.0 ? *simg : [&] {
+        QImage r = *simg;
+        r.setDevicePixelRatio(1.0);
+        return r;
+    }();
+    QImage part = raw.copy(QRect(DevicePixel(*simg, s.topLeft()),
+                                 DevicePixel(*simg, s.topLeft() + QPoint(s.width(), s.height())) - QPoint(1, 1)))
+                      .convertToFormat(QImage::Format_ARGB32);
+    part.setDevicePixelRatio(simg->devicePixelRatio());
     QRgb key = ToQRgb(clrTransparent) & 0xFFFFFF;
     for (int y = 0; y < part.height(); ++y)
     {

@@ -203,9 +203,30 @@ bool ApplyPen(DcRecord* dc, QPainter* p, const DevicePen& d)
         return false;
     QPen pen(d.pen);
     pen.setColor(ToQColor(c));
+    // On a surface finer than the window's pixels a one-pixel pen is one window pixel wide,
+    // drawn through the pixels' centres (see Stroke).
+    if (pen.style() != Qt::NoPen && pen.widthF() == 0 && p->device() && p->device()->devicePixelRatio() != 1)
+        pen.setWidthF(1.0);
     p->setPen(pen);
     p->setCompositionMode(mode);
     return true;
+}
+
+// Draws with the pen ApplyPen set. A one-pixel pen on a finer surface strokes half a pixel
+// right and down, so that its line covers the same window pixels as on an ordinary surface.
+template <class Draw>
+void Stroke(QPainter* p, Draw draw)
+{
+    const QPen& pen = p->pen();
+    if (pen.widthF() != 1.0 || pen.isCosmetic() || !p->device() || p->device()->devicePixelRatio() == 1)
+    {
+        draw(p);
+        return;
+    }
+    p->save();
+    p->translate(0.5, 0.5);
+    draw(p);
+    p->restore();
 }
 
 // The brush in device space, or Qt::NoBrush for a null brush.
@@ -419,7 +440,7 @@ QRect DcRecord::DeviceBounds() const
         return s ? QRect(QPoint(0, 0), s->size()) : QRect(0, 0, 1920, 1080);
     }
     QImage* img = Image();
-    return img ? img->rect() : QRect();
+    return img ? QRect(QPoint(0, 0), LogicalSize(*img)) : QRect();
 }
 
 QPoint DcRecord::ToDevice(int x, int y) const
@@ -992,10 +1013,10 @@ void StrokeCosmetic(DcRecord* dc, QPainter* p, const DevicePen& d, const QPolygo
         DevicePen gap = solid;
         gap.pen.setColor(ToQColor(dc->state.bkColor));
         if (ApplyPen(dc, p, gap))
-            p->drawPoints(off);
+            Stroke(p, [&](QPainter* q) { q->drawPoints(off); });
     }
     if (!on.isEmpty() && ApplyPen(dc, p, solid))
-        p->drawPoints(on);
+        Stroke(p, [&](QPainter* q) { q->drawPoints(on); });
 }
 
 bool StrokePolyline(DcRecord* dc, const QPolygon& pts, bool closed)
@@ -1119,10 +1140,10 @@ bool FillAndStroke(DcRecord* dc, const std::function<void(QPainter*)>& draw, boo
         gap.pen.setStyle(Qt::SolidLine);
         gap.pen.setColor(ToQColor(dc->state.bkColor));
         if (ApplyPen(dc, p, gap))
-            draw(p);
+            Stroke(p, draw);
     }
     if (ApplyPen(dc, p, d))
-        draw(p);
+        Stroke(p, draw);
     return true;
 }
 
@@ -1535,25 +1556,34 @@ BOOL StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdc
     if (!IsRaster(dc) && mode != QPainter::CompositionMode_Source)
         mode = QPainter::CompositionMode_SourceOver;
     // Parts of the source outside its bitmap count as black; the copy also makes a blit
-    // within one image safe.
-    QImage part(srect.size(), QImage::Format_RGB32);
+    // within one image safe. It is taken in the source's own pixels (which may be finer than
+    // logical ones), so that a copy between images of one ratio loses nothing.
+    const double ratio = simg->devicePixelRatio();
+    const QRect spixels = ratio == 1.0 ? srect
+                                       : QRect(DevicePixel(*simg, srect.topLeft()),
+                                               DevicePixel(*simg, srect.topLeft() + QPoint(srect.width(), srect.height())) -
+                                                   QPoint(1, 1));
+    QImage part(spixels.size(), QImage::Format_RGB32);
     part.fill(Qt::black);
     {
-        QRect valid = srect & simg->rect();
+        QRect valid = spixels & simg->rect();
         if (!valid.isEmpty())
         {
+            QImage raw = *simg;
+            raw.setDevicePixelRatio(1.0);
             QPainter cp(&part);
             cp.setCompositionMode(QPainter::CompositionMode_Source);
-            cp.drawImage(valid.topLeft() - srect.topLeft(), *simg, valid);
+            cp.drawImage(valid.topLeft() - spixels.topLeft(), raw, valid);
         }
     }
     if (mirrorX || mirrorY)
         part = part.mirrored(mirrorX, mirrorY);
+    part.setDevicePixelRatio(ratio);
     p->setCompositionMode(mode);
-    if (drect.size() == part.size())
+    if (drect.size() == LogicalSize(part))
         p->drawImage(drect.topLeft(), part);
     else
-        p->drawImage(drect, part);
+        p->drawImage(QRectF(drect), part);
     return TRUE;
 }
 
@@ -1583,11 +1613,11 @@ COLORREF GetPixel(HDC hdc, int x, int y)
         return CLR_INVALID;
     QImage* img = dc->Image();
     QPoint d = dc->ToDevice(x, y);
-    if (!img || !img->rect().contains(d))
+    if (!img || !QRect(QPoint(0, 0), LogicalSize(*img)).contains(d))
         return CLR_INVALID;
     if (auto c = dc->EffectiveClip(); c && !c->contains(d))
         return CLR_INVALID;
-    return FromQColor(img->pixel(d));
+    return FromQColor(img->pixel(DevicePixel(*img, d)));
 }
 
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color)

@@ -27,6 +27,26 @@ QFont QFontFromHandle(HFONT hFont);
 // Fills a LOGFONT that describes a Qt font (pixel height as a negative lfHeight).
 void LogFontFromQFont(const QFont& font, LOGFONTW* lf);
 
+// ---- Images at a device pixel ratio --------------------------------------------------------
+
+// Window surfaces and the bitmaps made compatible with them have the device pixel ratio of
+// the window's screen: drawing is in logical pixels (the layer's coordinates), the image holds
+// ratio x as many pixels, so text and lines are as sharp as the screen can show them.
+// An image of cx x cy logical pixels at a ratio.
+QImage MakeImage(int cx, int cy, double ratio);
+// The logical size of an image.
+inline QSize LogicalSize(const QImage& image)
+{
+    const double r = image.devicePixelRatio();
+    return r == 1.0 ? image.size() : QSize(int(image.width() / r + 0.5), int(image.height() / r + 0.5));
+}
+// The image pixel at the top-left of a logical pixel.
+inline QPoint DevicePixel(const QImage& image, QPoint logical)
+{
+    const double r = image.devicePixelRatio();
+    return r == 1.0 ? logical : QPoint(int(logical.x() * r), int(logical.y() * r));
+}
+
 // ---- GDI object records -----------------------------------------------------------------
 
 struct PenRecord : HPEN__

@@ -57,6 +57,18 @@ CSize WndState::ClientSize() const
     return CSize(std::max(w, 0), std::max(h, 0));
 }
 
+namespace {
+double g_pixelRatioOverride = 0;
+} // namespace
+
+void SetPixelRatioOverride(double ratio) { g_pixelRatioOverride = ratio; }
+
+double WndState::PixelRatio() const
+{
+    if (g_pixelRatioOverride > 0) return g_pixelRatioOverride;
+    return widget ? widget->devicePixelRatioF() : 1.0;
+}
+
 void WndState::PlaceWidget()
 {
     QPoint o(x, y);
@@ -83,9 +95,11 @@ void WndState::Layout()
             if (bars[SB_HORZ].visible) h->raise();
         }
     }
-    if (!scrollBarControl && surface.size() != QSize(cs.cx, cs.cy)) {
+    const double ratio = PixelRatio();
+    if (!scrollBarControl &&
+        (LogicalSize(surface) != QSize(cs.cx, cs.cy) || surface.devicePixelRatio() != ratio || surface.isNull())) {
         ReleasePaintersOn(&surface);
-        QImage next(std::max(cs.cx, 0), std::max(cs.cy, 0), QImage::Format_RGB32);
+        QImage next = MakeImage(cs.cx, cs.cy, ratio);
         next.fill(ToQColor(GetSysColor(COLOR_WINDOW)));
         if (!surface.isNull() && !next.isNull()) {
             QPainter p(&next);
@@ -464,7 +478,7 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (!qor::gui::GetBrushColor(s->cls.hbrBackground, &c)) return 0;
         ReleasePaintersOn(&s->surface);
         QPainter p(&s->surface);
-        CRect r = s->inPaint ? s->paintRect : CRect(0, 0, s->surface.width(), s->surface.height());
+        CRect r = s->inPaint ? s->paintRect : CRect(CPoint(0, 0), CSize(LogicalSize(s->surface).width(), LogicalSize(s->surface).height()));
         p.fillRect(ToQRect(r), ToQColor(c));
         p.end();
         SurfaceChanged(this, &r);

@@ -329,6 +329,14 @@ bool HostBase::HostEvent(QEvent* e)
             wnd->SendMessage(WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(s->x), static_cast<WORD>(s->y)));
         }
         return true;
+    case QEvent::ScreenChangeInternal:
+        // On a screen of another pixel ratio the surface is made anew and drawn again.
+        ToolkitEvent(e);
+        if (alive() && !s->IsNative() && s->surface.devicePixelRatio() != s->PixelRatio()) {
+            s->Layout();
+            wnd->Invalidate();
+        }
+        return true;
     case QEvent::Close:
         e->ignore();
         wnd->SendMessage(WM_CLOSE, 0, 0);

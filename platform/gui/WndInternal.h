@@ -92,6 +92,7 @@ struct WndState {
     CSize ClientSize() const;
     void Layout();               // places the toolkit scroll bars, resizes the surface
     void PlaceWidget();          // the host widget at the window's position and size
+    double PixelRatio() const;   // of the surface: the screen's, unless a test fixed one
 };
 
 // The host of a window: forwards every toolkit event to its CWnd as messages. One template,
@@ -248,6 +249,8 @@ void WatchFocusWindows();
 void NotePopupShown();
 bool PopupActivationPending();
 bool IsLiveHandle(HWND h);
+// Fixes the device pixel ratio of every window surface made from now on (0: the screen's).
+void SetPixelRatioOverride(double ratio);
 // The screen holding a widget's window (the primary screen for null), or its work area (the
 // screen less the task bars), in the layer's coordinates; the fixed screen when a test set one.
 CRect ScreenArea(const QWidget* near, bool workArea);

@@ -128,14 +128,31 @@ ScriptedMessageBoxes::~ScriptedMessageBoxes() { SetMessageBoxHandler(m_previous)
 COLORREF SurfacePixel(CWnd* wnd, int x, int y)
 {
     QImage* img = qor::gui::WindowSurface(wnd);
-    if (!img || x < 0 || y < 0 || x >= img->width() || y >= img->height()) return 0xFFFFFFFFu;
+    const QSize size = img ? qor::gui::LogicalSize(*img) : QSize();
+    if (!img || x < 0 || y < 0 || x >= size.width() || y >= size.height()) return 0xFFFFFFFFu;
+    return qor::gui::FromQColor(img->pixel(qor::gui::DevicePixel(*img, QPoint(x, y))));
+}
+
+COLORREF SurfaceDevicePixel(CWnd* wnd, int x, int y)
+{
+    QImage* img = qor::gui::WindowSurface(wnd);
+    if (!img || !img->rect().contains(x, y)) return 0xFFFFFFFFu;
     return qor::gui::FromQColor(img->pixel(x, y));
 }
+
+CSize SurfaceDeviceSize(CWnd* wnd)
+{
+    QImage* img = qor::gui::WindowSurface(wnd);
+    return img ? CSize(img->width(), img->height()) : CSize(0, 0);
+}
+
+TestPixelRatio::TestPixelRatio(double ratio) { qor::gui::SetPixelRatioOverride(ratio); }
+TestPixelRatio::~TestPixelRatio() { qor::gui::SetPixelRatioOverride(0); }
 
 CSize SurfaceSize(CWnd* wnd)
 {
     QImage* img = qor::gui::WindowSurface(wnd);
-    return img ? CSize(img->width(), img->height()) : CSize(0, 0);
+    return img ? CSize(qor::gui::LogicalSize(*img).width(), qor::gui::LogicalSize(*img).height()) : CSize(0, 0);
 }
 
 int CountSurfacePixels(CWnd* wnd, const RECT& area, COLORREF color)

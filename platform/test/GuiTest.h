@@ -64,6 +64,18 @@ private:
 COLORREF SurfacePixel(CWnd* wnd, int x, int y);
 // Size of the retained surface (0, 0 when none).
 CSize SurfaceSize(CWnd* wnd);
+// The surface in its own pixels, which are finer than the window's at a pixel ratio above 1.
+COLORREF SurfaceDevicePixel(CWnd* wnd, int x, int y);
+CSize SurfaceDeviceSize(CWnd* wnd);
+// Surfaces made while it lives have this device pixel ratio, as on a high-density screen.
+class TestPixelRatio
+{
+public:
+    explicit TestPixelRatio(double ratio);
+    ~TestPixelRatio();
+    TestPixelRatio(const TestPixelRatio&) = delete;
+    TestPixelRatio& operator=(const TestPixelRatio&) = delete;
+};
 // Counts pixels of one colour inside a client rectangle.
 int CountSurfacePixels(CWnd* wnd, const RECT& area, COLORREF color);
 // What the window shows on the screen, as the toolkit renders it now (native controls and

@@ -740,3 +740,19 @@ TEST_F(ChartWindowTest, MarginsTakeTheLabelSizes)
         EXPECT_EQ(ys[k], plot.bottom - plot.Height() * k / 10) << k;
     }
 }
+
+TEST_F(ChartWindowTest, TitleDescendersAreNotCutOff)
+{
+    chart.GetTitle()->SetColour(kRed);
+    chart.GetTitle()->AddString(_T("gpy"));
+    const CRect title = chart.GetTitle()->GetTitleRect();
+    ASSERT_GT(title.Height(), 0);
+    // The text starts 4 pixels down, 2 below the measured rectangle's room: the descenders
+    // reach under the rectangle and must still be drawn.
+    auto inked = [&](int y) {
+        for (int x = title.left; x < title.right; ++x)
+            if (Pixel(x, y) == kRed) return true;
+        return false;
+    };
+    EXPECT_TRUE(inked(title.bottom) || inked(title.bottom + 1));
+}

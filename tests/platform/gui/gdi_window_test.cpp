@@ -64,3 +64,69 @@ TEST(GdiWindow, PaintDcClipsToTheUpdateRectAndClientDcDrawsAnyTime)
     }
     EXPECT_EQ(qor::test::CountSurfacePixels(&w, CRect(30, 0, 50, 60), kWhite), 20 * 60);
 }
+
+// On a screen of pixel ratio 2 the surface holds twice the pixels each way and the window
+// still draws in its own (logical) pixels: a one-pixel line is two device pixels wide, text
+// is drawn at the device resolution, and an off-screen bitmap made compatible with the
+// window keeps that resolution when copied in.
+TEST(GdiWindow, SurfaceAtPixelRatioTwoDrawsAtTheDeviceResolution)
+{
+    qor::test::EnsureGuiApplication();
+    qor::test::TestPixelRatio ratio(2.0);
+    CWnd w;
+    ASSERT_TRUE(w.CreateEx(0, nullptr, L"hi", WS_POPUP | WS_VISIBLE, CRect(0, 0, 120, 80), nullptr, 0));
+    EXPECT_EQ(qor::test::SurfaceSize(&w), CSize(120, 80));
+    EXPECT_EQ(qor::test::SurfaceDeviceSize(&w), CSize(240, 160));
+    auto device = [&](int x, int y) { return qor::test::SurfaceDevicePixel(&w, x, y); };
+    {
+        CClientDC dc(&w);
+        dc.FillSolidRect(0, 0, 120, 80, kWhite);
+        CPen pen(PS_SOLID, 1, kRed);
+        CPen* old = dc.SelectObject(&pen);
+        dc.MoveTo(10, 20);
+        dc.LineTo(50, 20);
+        dc.MoveTo(70, 10);
+        dc.LineTo(70, 40);
+        dc.SelectObject(old);
+        EXPECT_EQ(dc.GetPixel(30, 20), kRed);
+        EXPECT_EQ(dc.GetPixel(30, 21), kWhite);
+    }
+    for (int y : {40, 41}) EXPECT_EQ(device(60, y), kRed) << y;
+    for (int y : {39, 42}) EXPECT_EQ(device(60, y), kWhite) << y;
+    for (int x : {140, 141}) EXPECT_EQ(device(x, 50), kRed) << x;
+    for (int x : {139, 142}) EXPECT_EQ(device(x, 50), kWhite) << x;
+
+    // Text: an upscaled picture would have every 2 x 2 block of one colour.
+    auto finerThanLogical = [&](const CRect& area) {
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x) {
+                const COLORREF c = device(2 * x, 2 * y);
+                if (device(2 * x + 1, 2 * y) != c || device(2 * x, 2 * y + 1) != c || device(2 * x + 1, 2 * y + 1) != c)
+                    return true;
+            }
+        return false;
+    };
+    {
+        CClientDC dc(&w);
+        dc.SetBkMode(TRANSPARENT);
+        dc.TextOut(10, 50, L"Sharp");
+    }
+    EXPECT_TRUE(finerThanLogical(CRect(10, 50, 60, 70)));
+
+    // Off-screen drawing copied in.
+    {
+        CClientDC dc(&w);
+        CDC mem;
+        ASSERT_TRUE(mem.CreateCompatibleDC(&dc));
+        CBitmap bm;
+        ASSERT_TRUE(bm.CreateCompatibleBitmap(&dc, 40, 20));
+        EXPECT_EQ(bm.GetBitmapDimension(), CSize(40, 20));
+        CBitmap* oldBm = mem.SelectObject(&bm);
+        mem.FillSolidRect(0, 0, 40, 20, kWhite);
+        mem.SetBkMode(TRANSPARENT);
+        mem.TextOut(2, 2, L"Off");
+        dc.BitBlt(70, 55, 40, 20, &mem, 0, 0, SRCCOPY);
+        mem.SelectObject(oldBm);
+    }
+    EXPECT_TRUE(finerThanLogical(CRect(70, 55, 110, 75)));
+}
