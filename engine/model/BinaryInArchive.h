@@ -42,6 +42,7 @@ public:
     void load(std::wstring& ws);
 
     std::size_t BytesLeft();
+    static constexpr std::size_t kMinBytesPerItem = 1;
 };
 
 BOOST_SERIALIZATION_REGISTER_ARCHIVE(CBinaryInArchive)

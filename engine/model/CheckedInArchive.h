@@ -25,7 +25,8 @@
 // work comes near it (the longest lists, reaction histories, stay below a million).
 inline constexpr std::size_t kMaxArchiveCount = std::size_t{1} << 24;
 
-// Archive is the final archive class (which provides BytesLeft()), Base the library's
+// Archive is the final archive class (which provides BytesLeft() and kMinBytesPerItem, the
+// fewest bytes any element of a collection takes in its form), Base the library's
 // implementation template instantiated for it.
 template <class Archive, class Base>
 class CCheckedInArchive : public Base
@@ -84,7 +85,7 @@ public:
     void load(boost::serialization::collection_size_type& t)
     {
         Base::load(t);
-        CheckCount(t);
+        CheckCount(t, Archive::kMinBytesPerItem);
     }
 
     void load_object(void* t, const boost::archive::detail::basic_iserializer& bis)

@@ -42,6 +42,7 @@ public:
     void load_end(const char* name);
 
     std::size_t BytesLeft();
+    static constexpr std::size_t kMinBytesPerItem = sizeof("<item></item>") - 1;
 };
 
 BOOST_SERIALIZATION_REGISTER_ARCHIVE(CXmlInArchive)
