@@ -177,9 +177,25 @@ LRESULT CallNextHookEx(HHOOK hhk, int nCode, WPARAM wParam, LPARAM lParam)
 
 // ---- Monitors ----------------------------------------------------------------------------
 
+namespace {
+
+// A test's fixed screen stands for every monitor (the layer's screen size says so too).
+bool FixedScreenInForce()
+{
+    QScreen* primary = QGuiApplication::primaryScreen();
+    return !primary || qor::gui::ScreenArea(nullptr, false) != qor::gui::FromQRect(primary->geometry());
+}
+
+} // namespace
+
 HMONITOR MonitorFromPoint(POINT pt, DWORD dwFlags)
 {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return nullptr;
+    if (FixedScreenInForce())
+    {
+        const bool inside = qor::gui::ScreenArea(nullptr, false).PtInRect(pt);
+        return inside || dwFlags != MONITOR_DEFAULTTONULL ? reinterpret_cast<HMONITOR>(std::uintptr_t{1}) : nullptr;
+    }
     const QList<QScreen*> screens = QGuiApplication::screens();
     const QPoint point(pt.x, pt.y);
     QScreen* found = QGuiApplication::screenAt(point);
@@ -211,13 +227,20 @@ HMONITOR MonitorFromPoint(POINT pt, DWORD dwFlags)
 BOOL GetMonitorInfo(HMONITOR hMonitor, MONITORINFO* lpmi)
 {
     if (!lpmi || !hMonitor || !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return FALSE;
+    if (FixedScreenInForce())
+    {
+        if (reinterpret_cast<std::uintptr_t>(hMonitor) != 1) return FALSE;
+        lpmi->rcMonitor = qor::gui::ScreenArea(nullptr, false);
+        lpmi->rcWork = qor::gui::ScreenArea(nullptr, true);
+        lpmi->dwFlags = MONITORINFOF_PRIMARY;
+        return TRUE;
+    }
     const QList<QScreen*> screens = QGuiApplication::screens();
     const auto index = static_cast<qsizetype>(reinterpret_cast<std::uintptr_t>(hMonitor)) - 1;
     if (index < 0 || index >= screens.size()) return FALSE;
     QScreen* s = screens[index];
-    const QRect g = s->geometry(), a = s->availableGeometry();
-    lpmi->rcMonitor = RECT{g.x(), g.y(), g.x() + g.width(), g.y() + g.height()};
-    lpmi->rcWork = RECT{a.x(), a.y(), a.x() + a.width(), a.y() + a.height()};
+    lpmi->rcMonitor = qor::gui::FromQRect(s->geometry());
+    lpmi->rcWork = qor::gui::FromQRect(s->availableGeometry());
     lpmi->dwFlags = s == QGuiApplication::primaryScreen() ? MONITORINFOF_PRIMARY : 0;
     return TRUE;
 }
