@@ -240,7 +240,7 @@ void CMainFrame::OnToolsOptions()
     // The settings pane is made the first time it is asked for, and kept.
     if (!m_wndSettings.m_hWnd) {
         const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | CBRS_FLOAT_MULTI | CBRS_RIGHT;
-        if (!m_wndSettings.Create(LoadText(IDS_SETTINGS_WND), this, CRect(0, 0, 260, 400), TRUE, ID_TOOLS_OPTIONS, style))
+        if (!m_wndSettings.Create(LoadText(IDS_SETTINGS_WND), this, CRect(0, 0, 300, 400), TRUE, ID_TOOLS_OPTIONS, style))
             return;
         m_wndSettings.EnableDocking(CBRS_ALIGN_ANY);
         DockPane(&m_wndSettings);

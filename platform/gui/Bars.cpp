@@ -136,7 +136,7 @@ BOOL CMFCToolBar::CreateInPane(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
     auto* tb = new QToolBar(host);
     tb->setMovable(false);
     tb->setFloatable(false);
-    tb->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    tb->setToolButtonStyle(Qt::ToolButtonIconOnly);
     row->addWidget(tb);
     m_pShell->toolBar = tb;
     return TRUE;

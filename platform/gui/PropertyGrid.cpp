@@ -402,7 +402,7 @@ private:
 
 QPixmap Swatch(COLORREF c, int h)
 {
-    QPixmap pm(std::max(h * 2, 8), std::max(h, 6));
+    QPixmap pm(std::max(h * 3, 12), std::max(h, 6));
     pm.fill(ToQColor(c));
     QPainter p(&pm);
     p.setPen(Qt::black);
@@ -460,6 +460,8 @@ int CMFCPropertyGridCtrl::OnCreate(LPCREATESTRUCT lpCreateStruct)
                           QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     tree->setItemDelegateForColumn(1, new ValueDelegate(this, tree));
     tree->header()->setStretchLastSection(true);
+    tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    tree->setTextElideMode(Qt::ElideRight);
     tree->header()->setSectionResizeMode(0, QHeaderView::Interactive);
     auto* description = new QLabel(host);
     description->setWordWrap(true);
@@ -529,7 +531,10 @@ void CMFCPropertyGridCtrl::AdjustLayout()
     m_view->tree->setGeometry(0, 0, rc.Width(), std::max(0, rc.Height() - descH));
     m_view->description->setGeometry(0, rc.Height() - descH, rc.Width(), descH);
     m_view->description->setVisible(m_bDescriptionArea && descH > 0);
-    m_view->tree->setColumnWidth(0, std::max(rc.Width() / 2, 20));
+    // Names as wide as the widest (they are what the user reads first), leaving the values room.
+    m_view->tree->resizeColumnToContents(0);
+    int names = std::min(m_view->tree->columnWidth(0), rc.Width() - 90);
+    m_view->tree->setColumnWidth(0, std::max({names, rc.Width() / 2, 20}));
 }
 
 int CMFCPropertyGridCtrl::AddProperty(CMFCPropertyGridProperty* pProp, BOOL, BOOL)
@@ -689,12 +694,14 @@ void CMFCPropertyGridCtrl::Refresh()
             item->setFont(0, f);
             item->setFont(1, f);
             if (auto* color = dynamic_cast<CMFCPropertyGridColorProperty*>(p)) {
+                // The swatch is the value; its numbers are in the tip.
                 item->setIcon(1, QIcon(Swatch(color->GetColor(), rowH - 4)));
-                item->setText(1, ToQString(color->FormatProperty()));
+                tree->setIconSize(QSize(std::max((rowH - 4) * 3, 12), std::max(rowH - 4, 6)));
+                item->setToolTip(1, ToQString(color->FormatProperty()));
             } else {
                 item->setText(1, ToQString(p->FormatProperty()));
             }
-            item->setToolTip(1, item->text(1));
+            if (!dynamic_cast<CMFCPropertyGridColorProperty*>(p)) item->setToolTip(1, item->text(1));
         }
         item->setFlags(flags);
         if (p == m_pSel) current = item;
@@ -725,6 +732,7 @@ void CMFCPropertyGridCtrl::Refresh()
     }
     if (current) tree->setCurrentItem(current);
     tree->setUpdatesEnabled(true);
+    AdjustLayout();
     if (tree->verticalScrollBar()) tree->verticalScrollBar()->setValue(scroll);
     m_view->rebuilding = false;
 }

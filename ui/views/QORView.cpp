@@ -103,15 +103,34 @@ void CQORView::OnDraw(CDC* pDC)
         if (LoadStartPicture(picture)) {
             BITMAP bm{};
             picture.GetBitmap(&bm);
+            // The picture stands beside the instructions, never over them: a view too narrow
+            // for both shows the instructions alone.
+            const int x = c.Width() - bm.bmWidth;
             CDC memory;
-            if (memory.CreateCompatibleDC(pDC)) {
+            if (x >= InstructionsRight(pDC) + 10 && memory.CreateCompatibleDC(pDC)) {
                 CBitmap* old = memory.SelectObject(&picture);
-                pDC->BitBlt(c.Width() - bm.bmWidth, c.Height() - bm.bmHeight, bm.bmWidth, bm.bmHeight, &memory, 0, 0, SRCCOPY);
+                pDC->BitBlt(x, c.Height() - bm.bmHeight, bm.bmWidth, bm.bmHeight, &memory, 0, 0, SRCCOPY);
                 memory.SelectObject(old);
             }
         }
     }
     DrawInstructions(pDC);
+}
+
+int CQORView::InstructionsRight(CDC* pDC)
+{
+    NONCLIENTMETRICS metrics{};
+    metrics.cbSize = sizeof(metrics);
+    SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    LOGFONT lf = metrics.lfMessageFont;
+    lf.lfWeight = FW_BOLD; // the widest the lines can be
+    CFont font;
+    if (!font.CreateFontIndirect(&lf)) return 0;
+    CFont* old = pDC->SelectObject(&font);
+    int widest = 0;
+    for (const Line& line : kLines) widest = std::max(widest, static_cast<int>(pDC->GetTextExtent(line.text).cx));
+    pDC->SelectObject(old);
+    return CSettings::GetInstance()->Plot.Gap.LEFT + widest;
 }
 
 void CQORView::DrawInstructions(CDC* pDC)
