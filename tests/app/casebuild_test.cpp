@@ -269,6 +269,57 @@ TEST_F(CaseTest, SelectionBroadcastDrawingKeysAndDoubleClick)
     listener.DestroyWindow();
 }
 
+TEST_F(CaseTest, DragOntoEnsembleAndContextMenus)
+{
+    FillCase();
+    CQORDoc* doc = Doc();
+    PaintNow(&Tree());
+    // Dragging a case model onto the ensemble copies it into the ensemble; the source stays.
+    HTREEITEM truck = Child(Section(CElement::ELEMENT_LOADMODEL), 0);
+    HTREEITEM fleet = Child(Section(CElement::ELEMENT_LOADMODELENSEMBLE), 0);
+    CRect from, to;
+    ASSERT_TRUE(Tree().GetItemRect(truck, &from, TRUE));
+    ASSERT_TRUE(Tree().GetItemRect(fleet, &to, TRUE));
+    CPoint start(from.left + 6, from.CenterPoint().y), end(to.left + 6, to.CenterPoint().y);
+    MouseDown(&Tree(), start);
+    MouseMove(&Tree(), start + CPoint(0, 8), MK_LBUTTON);
+    MouseMove(&Tree(), end, MK_LBUTTON);
+    EXPECT_EQ(Tree().GetDropHilightItem(), fleet);
+    MouseUp(&Tree(), end);
+    EXPECT_EQ(Tree().GetDropHilightItem(), nullptr);
+    ASSERT_EQ(doc->m_vLoadModelEnsemble[0]->GetLoadModelCount(), 3);
+    EXPECT_EQ(doc->m_vLoadModelEnsemble[0]->GetLoadModel(2)->m_Description, CString(L"Truck"));
+    EXPECT_NE(doc->m_vLoadModelEnsemble[0]->GetLoadModel(2), doc->m_vLoadModel[0]) << "a copy";
+    EXPECT_EQ(doc->m_vLoadModel.size(), 2u);
+    EXPECT_TRUE(doc->IsModified());
+
+    // The context menu of a model: its commands, the Add Reference Set entry greyed (no
+    // handler); the choice runs in the pane.
+    std::vector<qor::gui::PopupMenuRow> rows;
+    auto previous = qor::gui::SetPopupMenuDriver([&](const std::vector<qor::gui::PopupMenuRow>& r, CPoint) {
+        rows = r;
+        return ID_ELEMENT_COPY;
+    });
+    truck = Child(Section(CElement::ELEMENT_LOADMODEL), 0);
+    ASSERT_TRUE(Tree().GetItemRect(truck, &from, TRUE));
+    Click(&Tree(), CPoint(from.left + 6, from.CenterPoint().y), VK_RBUTTON);
+    qor::gui::SetPopupMenuDriver(previous);
+    EXPECT_EQ(Tree().GetSelectedItem(), truck);
+    auto row = [&](UINT id) {
+        auto it = std::find_if(rows.begin(), rows.end(), [id](const qor::gui::PopupMenuRow& r) { return r.id == id; });
+        return it == rows.end() ? nullptr : &*it;
+    };
+    ASSERT_NE(row(ID_ELEMENT_RENAME), nullptr);
+    EXPECT_TRUE(row(ID_ELEMENT_RENAME)->enabled);
+    ASSERT_NE(row(ID_CONFIGURATION_ADD_REF_SET), nullptr);
+    EXPECT_FALSE(row(ID_CONFIGURATION_ADD_REF_SET)->enabled);
+    EXPECT_TRUE(row(ID_CONFIGURATION_ADD_BRIDGE)->enabled);
+    // The copy chosen from the menu pastes onto "Load Models".
+    Tree().SelectItem(Section(CElement::ELEMENT_LOADMODEL));
+    Command(ID_ELEMENT_PASTE);
+    EXPECT_EQ(doc->m_vLoadModel.size(), 3u);
+}
+
 TEST_F(CaseTest, AddAndEditElementCommands)
 {
     CQORDoc* doc = Doc();
