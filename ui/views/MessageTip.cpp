@@ -124,12 +124,14 @@ void CMessageTip::Hide()
         KillTimer(kTimerId);
         ShowWindow(SW_HIDE);
     }
-    RemoveHooks();
+    // The hooks serve the tip that showed last: another tip going away leaves them to it.
+    if (!g_hShowingTip || g_hShowingTip == m_hShownAs)
+        RemoveHooks();
 }
 
 void CMessageTip::InstallHooks()
 {
-    g_hShowingTip = GetSafeHwnd();
+    g_hShowingTip = m_hShownAs = GetSafeHwnd();
     g_nShowingCount = ++g_nShowCount;
     if (!g_hKeyboardHook) g_hKeyboardHook = SetWindowsHookEx(WH_KEYBOARD, KeyboardHook, nullptr, GetCurrentThreadId());
     if (!g_hMouseHook) g_hMouseHook = SetWindowsHookEx(WH_MOUSE, MouseHook, nullptr, GetCurrentThreadId());

@@ -44,6 +44,7 @@ protected:
     static void RemoveHooks();
 
     CWnd* m_pOwner = nullptr;
+    HWND m_hShownAs = nullptr; // the window handle the hooks were installed for
     CRect m_rectMargins{6, 4, 8, 4};
     CPoint m_ptShadowOffset{-6, 0};
     CFont m_Font;

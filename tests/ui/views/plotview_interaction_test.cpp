@@ -92,6 +92,18 @@ TEST_F(Interaction, AClickShowsThePointInATipAboveItThatTheNextKeyCloses)
     // A click anywhere else closes it.
     qor::test::Click(view, CPoint(2, 2));
     EXPECT_TRUE(qor::test::PumpUntil([&] { return !tip->IsWindowVisible(); }));
+    // Another tip going away leaves the showing one its hooks.
+    qor::test::MouseDown(chart, at);
+    qor::test::MouseUp(chart, at);
+    qor::test::Pump(20);
+    ASSERT_EQ(CMessageTip::GetShowingTip(), tip);
+    {
+        CMessageTip other;
+        ASSERT_TRUE(other.Create(view));
+    }
+    EXPECT_EQ(CMessageTip::GetShowingTip(), tip);
+    qor::test::KeyPress(view, 'B', L'b');
+    EXPECT_TRUE(qor::test::PumpUntil([&] { return !tip->IsWindowVisible(); }));
     // A click beside the lines shows nothing.
     qor::test::Click(chart, CPoint(2, 2));
     qor::test::Pump(20);
