@@ -61,14 +61,19 @@ CString CAnalysisOutput::MakePointLabel(bool reaction, int index, double x, doub
     else
         label = (index != 0) ? L"Shear!" : L"Bending!";
 
+    label += L"\n";
+    label += PointValues(x, y);
+    return label;
+}
+
+CString CAnalysisOutput::PointValues(double x, double y)
+{
     // The stream's own default number format (six significant digits), whatever locale the
     // program runs under.
     std::wostringstream os;
     os.imbue(std::locale::classic());
     os << L"X: " << x << L"\n" << L"Y: " << y;
-    label += L"\n";
-    label += CString(os.str());
-    return label;
+    return CString(os.str());
 }
 
 CString CAnalysisOutput::Join(const std::vector<CString>& parts) const

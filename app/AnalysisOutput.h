@@ -43,6 +43,8 @@ public:
     // Keeps the point in m_PointX, m_PointY and returns its label: "Reaction %d!" (index + 1)
     // on a reaction chart, else "Shear!" (index not 0) or "Bending!", then "\nX: x\nY: y".
     virtual CString GetPointLabel(bool reaction, int index, double x, double y) = 0;
+    // "X: x\nY: y", six significant digits: the value lines of a label, and a clicked point's tip.
+    static CString PointValues(double x, double y);
 
     int m_nOutputType = 0;
     int m_nOutAnalyses = 0;

@@ -8,7 +8,6 @@
 #include "ui/views/MessageTip.h"
 #include "ui/views/PlotView.h"
 
-#include <sstream>
 
 CMouseListener::CMouseListener(CChartCtrl* pChart) : m_pChart(pChart) {}
 
@@ -16,9 +15,7 @@ CMouseListener::~CMouseListener() = default;
 
 CString CMouseListener::PointText(double x, double y)
 {
-    std::wostringstream text;
-    text << L"X: " << x << L"\n" << L"Y: " << y;
-    return CString(text.str().c_str());
+    return CAnalysisOutput::PointValues(x, y);
 }
 
 void CMouseListener::OnMouseEventSeries(int mouseEvent, CPoint point, CChartSerie* pSerie, unsigned uPointIndex)
