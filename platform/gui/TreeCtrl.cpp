@@ -376,6 +376,7 @@ public:
         if (Notify(s, TVN_BEGINLABELEDIT, &info.hdr) || !IsLiveHandle(self) || !ItemOf(h)) return nullptr;
         tree->scrollToItem(it);
         QRect r = ToClient(s, tree->visualItemRect(it));
+        if (!it->icon(0).isNull()) r.setLeft(r.left() + tree->iconSize().width() + 4); // over the label only
         CSize client = s->ClientSize();
         r.setRight(std::max(r.right(), std::min(r.left() + 120, static_cast<int>(client.cx) - 1)));
         edit = new LabelEdit(self);
