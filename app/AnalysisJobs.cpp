@@ -3,7 +3,9 @@
 #include "app/AnalysisJobs.h"
 
 #include "app/AnalysisJob.h"
+#include "app/MainFrame.h"
 #include "app/QORDoc.h"
+#include "engine/model/EngineMessages.h"
 #include "platform/core/Messages.h"
 
 #include <algorithm>
@@ -132,6 +134,7 @@ std::shared_ptr<CAnalysisJob> CAnalysisJobs::Adopt(CAnalysisJob* job)
 
 void CAnalysisJobs::CancelAll()
 {
+    if (m_vJobs.empty()) return;
     for (const std::shared_ptr<CAnalysisJob>& job : m_vJobs)
     {
         auto running = CAnalysisJob::State::Running;
@@ -141,6 +144,13 @@ void CAnalysisJobs::CancelAll()
         job->m_State = CAnalysisJob::State::Cancelled;
     }
     m_vJobs.clear();
+    // The cancelled workers still report their runs: an empty range shows them as nothing done.
+    if (auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd()); frame && frame->GetSafeHwnd())
+    {
+        frame->m_nProgressStart = frame->m_nProgressEnd = frame->m_nProgressCount = 0;
+        frame->SendMessage(UWM_PBAR_UPDATE, 0, 0);
+        frame->SetStatusText(L"Ready");
+    }
 }
 
 void CAnalysisJobs::WaitForWorkers() { Workers().JoinAll(); }

@@ -307,6 +307,9 @@ TEST_F(AnalysisCommands, ANewCaseWhileAWorkerRunsGetsNoCompletionAndReleasesTheB
     ASSERT_NE(fresh, nullptr);
     EXPECT_FALSE(fresh->m_bBusyRefValues);
     EXPECT_TRUE(Enabled(*fresh, ID_ANALYSIS_REF_COLLECTION));
+    auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
+    EXPECT_EQ(frame->GetStatusBar().GetPaneText(0), L"Ready"); // the new case is not calculating
+    EXPECT_EQ(frame->m_nProgressEnd, 0);
     CAnalysisJobs::WaitForWorkers();
     qor::test::Pump(100);
     EXPECT_EQ(boxes.Count(L"Display grids/plots for the analysis?"), 0);
