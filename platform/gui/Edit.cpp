@@ -2,9 +2,12 @@
 // the EM_ messages and the EN_ notifications; and its wrapper class CEdit.
 #include "platform/gui/ControlsInternal.h"
 
+#include "platform/gui/Dialog.h"
+
 #include <QtGui/QClipboard>
 #include <QtGui/QFocusEvent>
 #include <QtGui/QKeyEvent>
+#include <QtGui/QPainter>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QPlainTextEdit>
@@ -78,7 +81,13 @@ public:
             line = h;
             s->widget = h;
             s->host = h;
-            h->setFrame(frame);
+            // In a window that draws itself (a grid's cell editor) the border is the program's
+            // one-pixel line, not the toolkit's rounded focus frame; in dialogs the toolkit's
+            // frame matches the toolkit's other controls there.
+            CWnd* parent = s->parent;
+            flatBorder = frame && parent && !StateOf(parent)->IsNative() && !parent->IsKindOf(RUNTIME_CLASS(CDialog));
+            h->setFrame(frame && !flatBorder);
+            if (flatBorder) h->setTextMargins(1, 1, 1, 1);
             Qt::Alignment a = (st & ES_RIGHT) ? Qt::AlignRight : (st & ES_CENTER) ? Qt::AlignHCenter : Qt::AlignLeft;
             h->setAlignment(a | Qt::AlignVCenter);
             h->setReadOnly(st & ES_READONLY);
@@ -87,6 +96,15 @@ public:
             h->setContextMenuPolicy(Qt::NoContextMenu);
             h->setAcceptDrops(false);
         }
+    }
+
+    bool flatBorder = false;
+    void AfterPaint(WndState*, QPainter& p) override
+    {
+        if (!flatBorder || !line) return;
+        p.setPen(ToQColor(GetSysColor(COLOR_WINDOWFRAME)));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(0.5, 0.5, line->width() - 1, line->height() - 1));
     }
 
     void Created(WndState* s) override

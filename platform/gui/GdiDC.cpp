@@ -192,6 +192,10 @@ DevicePen MakePen(DcRecord* dc)
     return d;
 }
 
+// A one-pixel pen on a surface of pixel ratio r, in window pixels: as many whole device
+// pixels as fit in one window pixel, so that every such line is equally thick.
+double OnePixelWidth(double r) { return std::max(1.0, std::floor(r)) / r; }
+
 // Applies the pen with the DC's ROP2; false when nothing is to be drawn.
 bool ApplyPen(DcRecord* dc, QPainter* p, const DevicePen& d)
 {
@@ -206,7 +210,7 @@ bool ApplyPen(DcRecord* dc, QPainter* p, const DevicePen& d)
     // On a surface finer than the window's pixels a one-pixel pen is one window pixel wide,
     // drawn through the pixels' centres (see Stroke).
     if (pen.style() != Qt::NoPen && pen.widthF() == 0 && p->device() && p->device()->devicePixelRatio() != 1)
-        pen.setWidthF(1.0);
+        pen.setWidthF(OnePixelWidth(p->device()->devicePixelRatio()));
     p->setPen(pen);
     p->setCompositionMode(mode);
     return true;
@@ -218,7 +222,8 @@ template <class Draw>
 void Stroke(QPainter* p, Draw draw)
 {
     const QPen& pen = p->pen();
-    if (pen.widthF() != 1.0 || pen.isCosmetic() || !p->device() || p->device()->devicePixelRatio() == 1)
+    const double r = p->device() ? p->device()->devicePixelRatio() : 1.0;
+    if (r == 1 || pen.isCosmetic() || std::abs(pen.widthF() - OnePixelWidth(r)) > 1e-9)
     {
         draw(p);
         return;
@@ -957,6 +962,41 @@ std::vector<int> CosmeticPattern(const QPen& pen)
     return v;
 }
 
+// The pixels of a one-pixel line in the pen's colour. On a finer surface each window pixel
+// becomes the device pixels it covers along the line, and a whole number of device pixels
+// across it, so that lines keep one thickness at any ratio. across: the indices of the
+// pixels of steep segments.
+void DrawLinePixels(QPainter* p, const QPolygon& pts, const std::vector<int>& across)
+{
+    const double r = p->device() ? p->device()->devicePixelRatio() : 1.0;
+    if (r == 1)
+    {
+        p->drawPoints(pts);
+        return;
+    }
+    const int thick = std::max(1, static_cast<int>(std::floor(r)));
+    auto at = [r](int v) { return static_cast<int>(std::lround(v * r)); };
+    QList<QRect> rects;
+    rects.reserve(pts.size());
+    size_t next = 0;
+    for (int i = 0; i < pts.size(); ++i)
+    {
+        const QPoint q = pts[i];
+        const bool steep = next < across.size() && across[next] == i;
+        if (steep)
+            ++next;
+        rects << (steep ? QRect(at(q.x()), at(q.y()), thick, at(q.y() + 1) - at(q.y()))
+                        : QRect(at(q.x()), at(q.y()), at(q.x() + 1) - at(q.x()), thick));
+    }
+    const QColor colour = p->pen().color();
+    p->save();
+    p->scale(1 / r, 1 / r);
+    p->setPen(Qt::NoPen);
+    p->setBrush(colour);
+    p->drawRects(rects);
+    p->restore();
+}
+
 // One-pixel lines rasterised here, so that every segment starts at its first point and
 // leaves out its last one whatever its direction, and styles run on across segments.
 void StrokeCosmetic(DcRecord* dc, QPainter* p, const DevicePen& d, const QPolygon& pts)
@@ -966,6 +1006,7 @@ void StrokeCosmetic(DcRecord* dc, QPainter* p, const DevicePen& d, const QPolygo
     for (int v : pattern)
         period += v;
     QPolygon on, off;
+    std::vector<int> onAcross, offAcross; // points of steep segments (their thickness runs across)
     int phase = 0;
     for (int k = 0; k + 1 < pts.size(); ++k)
     {
@@ -1002,6 +1043,8 @@ void StrokeCosmetic(DcRecord* dc, QPainter* p, const DevicePen& d, const QPolygo
                 ++phase;
             }
             (draw ? on : off) << QPoint(x, y);
+            if (dx < dy)
+                (draw ? onAcross : offAcross).push_back(static_cast<int>((draw ? on : off).size()) - 1);
         }
     }
     DevicePen solid = d;
@@ -1013,10 +1056,10 @@ void StrokeCosmetic(DcRecord* dc, QPainter* p, const DevicePen& d, const QPolygo
         DevicePen gap = solid;
         gap.pen.setColor(ToQColor(dc->state.bkColor));
         if (ApplyPen(dc, p, gap))
-            Stroke(p, [&](QPainter* q) { q->drawPoints(off); });
+            DrawLinePixels(p, off, offAcross);
     }
     if (!on.isEmpty() && ApplyPen(dc, p, solid))
-        Stroke(p, [&](QPainter* q) { q->drawPoints(on); });
+        DrawLinePixels(p, on, onAcross);
 }
 
 bool StrokePolyline(DcRecord* dc, const QPolygon& pts, bool closed)

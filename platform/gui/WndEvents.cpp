@@ -358,6 +358,10 @@ void HostBase::HostPaint(QPaintEvent* e)
             if (!state) return;
         }
         ToolkitPaint(e);
+        if (state && state->native) {
+            QPainter p(Widget());
+            state->native->AfterPaint(state, p);
+        }
         return;
     }
     WndState* s = state;

@@ -6,7 +6,10 @@
 #include "platform/gui/SysValues.h"
 
 #include <QtGui/QMouseEvent>
+#include <QtGui/QPainter>
 #include <QtGui/QWheelEvent>
+#include <QtWidgets/QStyle>
+#include <QtWidgets/QStyleOptionSlider>
 #include <QtCore/QCoreApplication>
 #include <QtCore/QSignalBlocker>
 
@@ -113,6 +116,39 @@ void BarWidget::mouseReleaseEvent(QMouseEvent* e)
     }
     SendScrollCode(owner, nBar, SB_ENDSCROLL, 0);
     if (StateOf(h) && owner) SyncBar(owner, nBar);
+}
+
+// Drawn as the program draws its own controls (raised arrow buttons and thumb on the scroll
+// bar colour), through the layer's frame controls; the toolkit style only lays the parts out.
+void BarWidget::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    QStyleOptionSlider opt;
+    initStyleOption(&opt);
+    auto part = [&](QStyle::SubControl sc) {
+        return FromQRect(style()->subControlRect(QStyle::CC_ScrollBar, &opt, sc, this));
+    };
+    DeviceInfo info;
+    info.width = width();
+    info.height = height();
+    HDC hdc = CreatePainterDC(this, &painter, false, info);
+    if (!hdc) return;
+    const CRect all(0, 0, width(), height());
+    ::FillRect(hdc, &all, GetSysColorBrush(COLOR_SCROLLBAR));
+    const bool vertical = orientation() == Qt::Vertical;
+    const bool enabled = isEnabled() && maximum() > minimum();
+    auto pushed = [&](QStyle::SubControl sc) {
+        return (opt.activeSubControls & sc) && (opt.state & QStyle::State_Sunken) ? DFCS_PUSHED : 0u;
+    };
+    const UINT inactive = enabled ? 0u : DFCS_INACTIVE;
+    CRect sub = part(QStyle::SC_ScrollBarSubLine), add = part(QStyle::SC_ScrollBarAddLine);
+    ::DrawFrameControl(hdc, &sub, DFC_SCROLL,
+                       (vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT) | inactive | pushed(QStyle::SC_ScrollBarSubLine));
+    ::DrawFrameControl(hdc, &add, DFC_SCROLL,
+                       (vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT) | inactive | pushed(QStyle::SC_ScrollBarAddLine));
+    CRect thumb = part(QStyle::SC_ScrollBarSlider);
+    if (enabled && !thumb.IsRectEmpty()) ::DrawFrameControl(hdc, &thumb, DFC_BUTTON, DFCS_BUTTONPUSH);
+    ::DeleteDC(hdc);
 }
 
 // The wheel over a bar is the window's wheel (WM_MOUSEWHEEL through the host widget), as

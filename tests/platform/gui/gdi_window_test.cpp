@@ -2,6 +2,9 @@
 // (an XOR band drawn twice leaves the surface as it was).
 #include "gdi_support.h"
 
+#include <utility>
+#include <vector>
+
 using namespace gdi_test;
 
 namespace {
@@ -129,4 +132,35 @@ TEST(GdiWindow, SurfaceAtPixelRatioTwoDrawsAtTheDeviceResolution)
         mem.SelectObject(oldBm);
     }
     EXPECT_TRUE(finerThanLogical(CRect(70, 55, 110, 75)));
+}
+
+// At a fractional ratio every one-pixel line is equally thick (whole device pixels), wherever
+// it falls on the device grid.
+TEST(GdiWindow, OnePixelLinesKeepOneThicknessAtFractionalRatios)
+{
+    qor::test::EnsureGuiApplication();
+    for (double r : {1.25, 1.5}) {
+        qor::test::TestPixelRatio ratio(r);
+        CWnd w;
+        ASSERT_TRUE(w.CreateEx(0, nullptr, L"frac", WS_POPUP | WS_VISIBLE, CRect(0, 0, 60, 60), nullptr, 0));
+        {
+            CClientDC dc(&w);
+            dc.FillSolidRect(0, 0, 60, 60, kWhite);
+            CPen pen(PS_SOLID, 0, kRed);
+            CPen* old = dc.SelectObject(&pen);
+            for (int y = 10; y < 50; y += 3) {
+                dc.MoveTo(5, y);
+                dc.LineTo(40, y);
+            }
+            dc.SelectObject(old);
+        }
+        std::vector<int> runs;
+        int run = 0;
+        for (int y = 0; y < qor::test::SurfaceDeviceSize(&w).cy; ++y) {
+            if (qor::test::SurfaceDevicePixel(&w, 20, y) == kRed) ++run;
+            else if (run) runs.push_back(std::exchange(run, 0));
+        }
+        ASSERT_EQ(runs.size(), 14u) << r;
+        for (int n : runs) EXPECT_EQ(n, 1) << r;
+    }
 }
