@@ -618,11 +618,12 @@ void CFrameWnd::OnUpdateCmdUI()
         for (int i = 0; i < static_cast<int>(m_pShell->popupIds.size()); ++i) UpdateMenuPopup(i);
     // Bars of this frame.
     std::vector<CMFCToolBar*> bars;
-    // Toolbars of the frame and those inside its panes.
-    for (CWnd* w = GetTopWindow(); w; w = w->GetNextWindow()) {
+    // Toolbars of the frame and those inside its panes (a pane's window sits in its dock
+    // widget, so the windows are walked as the layer's children, not the toolkit's).
+    for (CWnd* w : OwnedWindows(this, false)) {
         if (auto* tb = DYNAMIC_DOWNCAST(CMFCToolBar, w)) bars.push_back(tb);
         else if (DYNAMIC_DOWNCAST(CBasePane, w))
-            for (CWnd* c = w->GetTopWindow(); c; c = c->GetNextWindow())
+            for (CWnd* c : OwnedWindows(w, false))
                 if (auto* inner = DYNAMIC_DOWNCAST(CMFCToolBar, c)) bars.push_back(inner);
     }
     for (CMFCToolBar* tb : bars) tb->OnUpdateCmdUI(this, m_bAutoMenuEnable);

@@ -408,6 +408,14 @@ TEST_F(CaseTest, SettingsPaneLimitsResetAndNewCase)
     ASSERT_NE(colour, nullptr);
     colour->OnColorChosen(RGB(10, 20, 30));
     EXPECT_EQ(s.General.LoadModel.CLR_LM_BGRND, RGB(10, 20, 30));
+    {
+        DrivenFileDialogs files;
+        files.Answer(L"/opt/qor/manual.pdf");
+        auto* help = dynamic_cast<CMFCPropertyGridFileProperty*>(grid.FindItemByData(1000));
+        ASSERT_NE(help, nullptr);
+        EXPECT_TRUE(help->Browse());
+        EXPECT_EQ(s.General.HELPFILEPATH, CString(L"/opt/qor/manual.pdf"));
+    }
     grid.SetCurSel(grid.FindItemByData(1100));
     EXPECT_EQ(grid.GetDescriptionText().Left(15), CString(L"Points Per Span"));
 
@@ -436,6 +444,11 @@ TEST_F(CaseTest, SettingsPaneLimitsResetAndNewCase)
     EXPECT_EQ(grid.FindItemByData(1002) != nullptr, true);
     EXPECT_TRUE(bar.ClickButton(0)); // collapse all
     EXPECT_FALSE(grid.GetProperty(0)->IsExpanded());
+    EXPECT_TRUE(bar.ClickButton(1)); // alphabetical
+    EXPECT_TRUE(grid.IsAlphabeticMode());
+    RunIdle(*app);
+    EXPECT_TRUE(bar.IsButtonChecked(1));
+    EXPECT_FALSE(bar.IsButtonChecked(0));
 }
 
 } // namespace
