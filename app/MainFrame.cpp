@@ -6,6 +6,7 @@
 #include "app/QORDoc.h"
 #include "ui/views/QORView.h"
 #include "app/ThreadData.h"
+#include "engine/settings/Settings.h"
 #include "res/Resource.h"
 
 #include <ctime>
@@ -237,19 +238,46 @@ void CMainFrame::OnUpdatePaneCommand(CCmdUI* pCmdUI) { pCmdUI->Enable(TRUE); }
 
 void CMainFrame::OnToolsOptions()
 {
-    // The settings pane is made the first time it is asked for, and kept.
-    if (!m_wndSettings.m_hWnd) {
-        const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | CBRS_FLOAT_MULTI | CBRS_RIGHT;
-        if (!m_wndSettings.Create(LoadText(IDS_SETTINGS_WND), this, CRect(0, 0, 300, 400), TRUE, ID_TOOLS_OPTIONS, style))
-            return;
-        m_wndSettings.EnableDocking(CBRS_ALIGN_ANY);
-        DockPane(&m_wndSettings);
-    }
-    m_wndSettings.ShowPane(TRUE, FALSE, TRUE);
-    m_wndSettings.SetFocus();
+    // Wide enough for the property names and their values.
+    ShowOrCreatePane(m_wndSettings, IDS_SETTINGS_WND, ID_TOOLS_OPTIONS, 300);
 }
 
-void CMainFrame::OnHelpPdf() { CQORDoc::NotYetImplemented(); }
+void CMainFrame::ShowOrCreatePane(CDockablePane& pane, UINT nCaptionID, UINT nID, int width)
+{
+    if (pane.m_hWnd) {
+        pane.ShowPane(TRUE, FALSE, TRUE);
+        pane.SetFocus();
+        return;
+    }
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | CBRS_LEFT | CBRS_FLOAT_MULTI;
+    if (!pane.Create(LoadText(nCaptionID), this, CRect(0, 0, width, 200), TRUE, nID, style)) return;
+    pane.EnableDocking(CBRS_ALIGN_ANY);
+    DockPane(&pane, AFX_IDW_DOCKBAR_RIGHT);
+    pane.ShowPane(TRUE, FALSE, TRUE);
+    pane.SetFocus();
+    RecalcLayout();
+}
+
+void CMainFrame::OnHelpPdf()
+{
+    // Wide enough to read a page of the manual.
+    ShowOrCreatePane(m_wndPdfPane, IDS_PDF_HELP, ID_HELP_PDF, 460);
+    // The manual is read afresh each time: the user may have changed its path in the settings.
+    if (!m_wndPdfPane.m_hWnd || !m_wndPdfPane.LoadFile(CSettings::GetInstance()->General.HELPFILEPATH))
+        AfxMessageBox(L"Cannot load QOR User Manual - please verify the file path.", MB_OK | MB_ICONWARNING);
+}
+
+BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    // A pane that has the focus takes its own commands first (the help pane's Open).
+    if (m_wndPdfPane.m_hWnd) {
+        CWnd* focus = CWnd::GetFocus();
+        if (focus && (focus == &m_wndPdfPane || m_wndPdfPane.IsChild(focus)) &&
+            m_wndPdfPane.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+            return TRUE;
+    }
+    return CMDIFrameWndEx::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
 
 void CMainFrame::OnCloseTab()
 {

@@ -7,6 +7,7 @@
 
 #include "app/ElementView.h"
 #include "app/OutputWnd.h"
+#include "app/PdfPane.h"
 #include "app/SettingsWnd.h"
 
 class CMainFrame : public CMDIFrameWndEx
@@ -29,6 +30,8 @@ public:
     CElementView& GetElementPane() { return m_wndElementPane; }
     // The settings pane (its window exists after the first Tools > Options).
     CSettingsWnd& GetSettingsPane() { return m_wndSettings; }
+    CPdfPane& GetPdfPane() { return m_wndPdfPane; }
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
     // The progress range of the running analysis (written by the launchers).
     int m_nProgressStart = 0;
@@ -64,6 +67,8 @@ protected:
     LRESULT OnCritRatiosFinished(WPARAM wParam, LPARAM lParam);
 
     BOOL CreateDockingWindows();
+    // Shows and focuses a pane made on first use, making it (docked at the right) when it has no window.
+    void ShowOrCreatePane(CDockablePane& pane, UINT nCaptionID, UINT nID, int width = 200);
     void InitStatusBar();
     // Sends the print-preview close command to every window below the frame.
     void ClosePrintPreviews();
@@ -72,6 +77,7 @@ protected:
     CMFCToolBar m_wndToolBar;
     CMFCToolBar m_wndInsertBar;
     CElementView m_wndElementPane;
+    CPdfPane m_wndPdfPane;
     COutputWnd m_wndOutput;
     CSettingsWnd m_wndSettings;
     CMFCStatusBar m_wndStatusBar;

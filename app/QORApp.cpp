@@ -11,6 +11,10 @@
 #include "ui/views/PlotView.h"
 #include "ui/views/QORView.h"
 
+#include <filesystem>
+#include <string>
+#include <vector>
+
 #include <sys/stat.h>
 
 IMPLEMENT_DYNAMIC(CQORApp, CWinAppEx)
@@ -103,6 +107,26 @@ void CQORApp::InitSettingsPath()
     struct stat st{};
     if (!m_sSettingsPath.IsEmpty() && ::stat(m_sSettingsPath.ToUtf8().c_str(), &st) == 0) settings->Load(m_sSettingsPath);
     else settings->SetDefaults();
+    InstallManual();
+}
+
+void CQORApp::InstallManual()
+{
+    const std::string target = CSettings::GetInstance()->General.HELPFILEPATH.ToUtf8();
+    std::error_code ec;
+    if (target.empty() || std::filesystem::exists(target, ec)) return;
+    // The copy beside the program, else the one the build made.
+    std::vector<std::filesystem::path> copies;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec) copies.push_back(exe.parent_path() / "QOR User Manual.pdf");
+#ifdef QOR_BUILT_MANUAL
+    copies.emplace_back(QOR_BUILT_MANUAL);
+#endif
+    for (const auto& copy : copies) {
+        if (!std::filesystem::is_regular_file(copy, ec)) continue;
+        std::filesystem::create_directories(std::filesystem::path(target).parent_path(), ec);
+        if (std::filesystem::copy_file(copy, target, ec)) return;
+    }
 }
 
 void CQORApp::SetLandscapePrinter() { qor::gui::SetDefaultLandscape(true); }

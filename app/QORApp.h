@@ -27,6 +27,8 @@ public:
     UINT m_nAppLook = 0;
 
     void InitSettingsPath();
+    // Puts the program's copy of the user manual at the settings' help path when nothing is there.
+    void InstallManual();
     void SetLandscapePrinter();
     // Closes the open case after the save question; FALSE when the user kept it (or its save failed).
     BOOL CloseOpenCase();

@@ -25,6 +25,7 @@
 #include "platform/gui/Frame.h"
 #include "platform/gui/FileDialog.h"
 #include "platform/gui/WindowCapture.h"
+#include "platform/gui/PdfView.h"
 #include "platform/gui/Bars.h"
 #include "platform/gui/ToolTip.h"
 #include "platform/gui/TreeCtrl.h"

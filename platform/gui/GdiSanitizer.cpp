@@ -18,6 +18,7 @@ extern "C" const char* __lsan_default_suppressions()
 {
     return "leak:libfontconfig.so\n"
            "leak:libfreetype.so\n"
-           "leak:libdbus-1.so\n";
+           "leak:libdbus-1.so\n"
+           "leak:libQt6Pdf.so\n";
 }
 #endif

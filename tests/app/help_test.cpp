@@ -1,0 +1,92 @@
+// Help: the program's own manual is installed for a new user and shows in the help pane; a missing manual
+// is reported; the pane opens other PDF files, whatever the case of their extension.
+#include "app/MainFrame.h"
+#include "app/QORApp.h"
+#include "engine/settings/Settings.h"
+#include "platform/test/FrameTest.h"
+#include "platform/test/GuiTest.h"
+#include "res/Resource.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+using namespace qor::test;
+
+namespace {
+
+bool Dark(COLORREF c) { return GetRValue(c) < 96 && GetGValue(c) < 96 && GetBValue(c) < 96; }
+
+} // namespace
+
+TEST(HelpTest, TheManualIsInstalledShownReloadedAndReportedWhenMissing)
+{
+    const fs::path home = fs::path(TempFilePath("home"));
+    setenv("HOME", home.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
+    CSettings::GetInstance()->SetDefaults();
+    CQORApp app;
+    ASSERT_TRUE(StartApplication(app));
+    const CString manual = CSettings::GetInstance()->General.HELPFILEPATH;
+    ASSERT_TRUE(fs::exists(manual.ToUtf8())) << "the program's copy is put at the settings path";
+    auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
+    ASSERT_NE(frame, nullptr);
+
+    {
+        ScriptedMessageBoxes boxes;
+        SendMenuCommand(ID_HELP_PDF);
+        EXPECT_TRUE(boxes.Shown().empty());
+    }
+    CPdfPane& pane = frame->GetPdfPane();
+    ASSERT_NE(pane.m_hWnd, nullptr);
+    EXPECT_TRUE(pane.IsVisible());
+    EXPECT_GE(pane.GetViewer().GetPageCount(), 2);
+    // The page is drawn: dark text on it, once the toolkit has rendered it.
+    EXPECT_TRUE(PumpUntil([&] { return CountShownPixels(&pane.GetViewer(), Dark) > 100; }, 5000));
+
+    // A second command shows the same pane (made once) and reads the manual again; a missing manual
+    // is reported and the pane keeps what it shows.
+    HWND paneWindow = pane.m_hWnd;
+    const std::string copy = TempFilePath("Manual Copy.PDF");
+    fs::copy_file(manual.ToUtf8(), copy);
+    fs::remove(manual.ToUtf8());
+    {
+        ScriptedMessageBoxes boxes;
+        boxes.Answer(IDOK);
+        SendMenuCommand(ID_HELP_PDF);
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        EXPECT_EQ(boxes.Shown()[0].text, CString(L"Cannot load QOR User Manual - please verify the file path."));
+        EXPECT_EQ(boxes.Shown()[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONWARNING));
+    }
+    EXPECT_EQ(pane.m_hWnd, paneWindow);
+    EXPECT_GE(pane.GetViewer().GetPageCount(), 2);
+
+    // Open, while the pane has the focus: a ".PDF" file loads, another file is ignored.
+    const std::string other = TempFilePath("notes.txt");
+    fs::copy_file(copy, other);
+    pane.GetViewer().SetFocus();
+    {
+        DrivenFileDialogs files;
+        files.Answer(CString::FromUtf8(other));
+        SendMenuCommand(ID_FILE_OPEN);
+        EXPECT_EQ(files.Shown(), 1);
+    }
+    EXPECT_EQ(app.GetOpenDocumentCount(), 1) << "the pane's Open does not open a case";
+    CSettings::GetInstance()->General.HELPFILEPATH = L"/nonexistent.pdf";
+    {
+        DrivenFileDialogs files;
+        files.Answer(CString::FromUtf8(copy));
+        pane.GetViewer().SetFocus();
+        SendMenuCommand(ID_FILE_OPEN);
+        EXPECT_EQ(files.Shown(), 1);
+    }
+    EXPECT_GE(pane.GetViewer().GetPageCount(), 2);
+    EXPECT_EQ(app.GetOpenDocumentCount(), 1);
+    StopApplication(app);
+    CSettings::GetInstance()->SetDefaults();
+    std::error_code ec;
+    fs::remove_all(home, ec);
+}
