@@ -29,6 +29,32 @@ CString LoadText(UINT id)
     return s;
 }
 
+// The toolkit look that stands for each of the framework's visual managers.
+qor::gui::Look LookOf(UINT id)
+{
+    using qor::gui::Look;
+    switch (id) {
+    case ID_VIEW_APPLOOK_WIN_2000: return Look::Classic;
+    case ID_VIEW_APPLOOK_OFF_2003:
+    case ID_VIEW_APPLOOK_OFF_2007_BLUE: return Look::Blue;
+    case ID_VIEW_APPLOOK_OFF_2007_BLACK: return Look::Dark;
+    case ID_VIEW_APPLOOK_OFF_2007_SILVER: return Look::Silver;
+    case ID_VIEW_APPLOOK_OFF_2007_AQUA: return Look::Aqua;
+    case 211:
+    case 212:
+    case 213:
+    case 214:
+        // The Office 2007 manager with the style in force.
+        switch (CMFCVisualManagerOffice2007::GetStyle()) {
+        case CMFCVisualManagerOffice2007::Office2007_ObsidianBlack: return Look::Dark;
+        case CMFCVisualManagerOffice2007::Office2007_Silver: return Look::Silver;
+        case CMFCVisualManagerOffice2007::Office2007_Aqua: return Look::Aqua;
+        default: return Look::Blue;
+        }
+    default: return Look::Light;
+    }
+}
+
 } // namespace
 
 IMPLEMENT_DYNAMIC(CMainFrame, CMDIFrameWndEx)
@@ -211,6 +237,7 @@ void CMainFrame::OnApplicationLook(UINT id)
         CMFCVisualManager::SetDefaultManager(RUNTIME_CLASS(CMFCVisualManagerOffice2007));
         break;
     }
+    qor::gui::SetApplicationLook(LookOf(id));
     m_wndOutput.UpdateFonts();
     RedrawWindow(nullptr, nullptr, RDW_ALLCHILDREN | RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME | RDW_ERASE);
     if (app) app->WriteInt(L"ApplicationLook", static_cast<int>(id));

@@ -26,6 +26,7 @@
 #include "platform/gui/FileDialog.h"
 #include "platform/gui/WindowCapture.h"
 #include "platform/gui/PdfView.h"
+#include "platform/gui/Looks.h"
 #include "platform/gui/Bars.h"
 #include "platform/gui/ToolTip.h"
 #include "platform/gui/TreeCtrl.h"

@@ -180,6 +180,7 @@ TEST_F(AppTest, ProgressStatusLinesAndLooks)
 
         SendMenuCommand(ID_VIEW_APPLOOK_OFF_2007_BLACK);
         EXPECT_EQ(app.m_nAppLook, static_cast<UINT>(ID_VIEW_APPLOOK_OFF_2007_BLACK));
+        EXPECT_EQ(qor::gui::GetApplicationLook(), qor::gui::Look::Dark);
         StopApplication(app);
     }
     CQORApp app;
@@ -190,7 +191,9 @@ TEST_F(AppTest, ProgressStatusLinesAndLooks)
     Frame()->UpdateMenuPopup(2);
     Frame()->GetMenuItemState(ID_VIEW_APPLOOK_OFF_2007_BLACK, &enabled, &checked);
     EXPECT_EQ(checked, 1);
+    EXPECT_EQ(qor::gui::GetApplicationLook(), qor::gui::Look::Dark) << "restored at start-up";
     SendMenuCommand(ID_VIEW_APPLOOK_VS_2008);
+    EXPECT_EQ(qor::gui::GetApplicationLook(), qor::gui::Look::Light);
     StopApplication(app);
 }
 
