@@ -12,10 +12,15 @@
 #include "ui/views/QORView.h"
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 IMPLEMENT_DYNAMIC(CQORApp, CWinAppEx)
 
@@ -67,11 +72,13 @@ BOOL CQORApp::InitInstance()
         return FALSE;
     }
     m_pMainWnd = frame;
+    qor::gui::DragAcceptFiles(frame, TRUE);
 
     CCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);
     EnableShellOpen();
     RegisterShellFileTypes(TRUE);
+    RegisterFileType();
     if (!ProcessShellCommand(cmdInfo)) return FALSE;
 
     frame->ShowWindow(SW_MAXIMIZE);
@@ -108,6 +115,85 @@ void CQORApp::InitSettingsPath()
     if (!m_sSettingsPath.IsEmpty() && ::stat(m_sSettingsPath.ToUtf8().c_str(), &st) == 0) settings->Load(m_sSettingsPath);
     else settings->SetDefaults();
     InstallManual();
+}
+
+namespace {
+
+// Writes a file only when its content changes (the desktop watches these folders).
+bool WriteIfChanged(const std::filesystem::path& path, const std::string& content)
+{
+    std::error_code ec;
+    std::filesystem::create_directories(path.parent_path(), ec);
+    {
+        std::ifstream in(path, std::ios::binary);
+        std::string old((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (in && old == content) return false;
+    }
+    const std::filesystem::path temp = path.string() + ".new";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        out << content;
+        if (!out.flush()) return false;
+    }
+    std::filesystem::rename(temp, path, ec);
+    return !ec;
+}
+
+// Runs a desktop tool on a folder without waiting for it (a missing tool is no error).
+void RunDetached(const char* tool, const std::string& folder)
+{
+    const pid_t child = ::fork();
+    if (child < 0) return;
+    if (child == 0) {
+        // The grandchild runs the tool; the child ends at once, so no process is left to reap.
+        if (::fork() == 0) {
+            const int null = ::open("/dev/null", O_RDWR);
+            ::dup2(null, STDOUT_FILENO);
+            ::dup2(null, STDERR_FILENO);
+            ::execlp(tool, tool, folder.c_str(), static_cast<char*>(nullptr));
+        }
+        ::_exit(0);
+    }
+    ::waitpid(child, nullptr, 0);
+}
+
+} // namespace
+
+void CQORApp::RegisterFileType()
+{
+    const CString dataFolder = qor::GetAppDataFolder();
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (dataFolder.IsEmpty() || ec) return;
+    const std::filesystem::path data(dataFolder.ToUtf8());
+    // Exec quoting of the desktop entry: the path in double quotes, with its own quotes, backslashes,
+    // dollars and back quotes escaped.
+    std::string quoted = "\"";
+    for (char c : exe.string()) {
+        if (c == '\\') quoted += "\\\\\\\\";
+        else if (c == '"' || c == '`' || c == '$') quoted += std::string("\\\\") + c;
+        else quoted += c;
+    }
+    quoted += "\"";
+    const std::string desktop = "[Desktop Entry]\n"
+                                "Type=Application\n"
+                                "Name=Kestrain QOR\n"
+                                "Comment=Rate road vehicles against the bridges of a road network\n"
+                                "Exec=" + quoted + " %f\n"
+                                "Terminal=false\n"
+                                "MimeType=application/x-qor-case;\n"
+                                "Categories=Science;Engineering;\n";
+    const std::string mime = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                             "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+                             "  <mime-type type=\"application/x-qor-case\">\n"
+                             "    <comment>QOR Config</comment>\n"
+                             "    <glob pattern=\"*.qor\"/>\n"
+                             "  </mime-type>\n"
+                             "</mime-info>\n";
+    if (WriteIfChanged(data / "applications" / "qor.desktop", desktop))
+        RunDetached("update-desktop-database", (data / "applications").string());
+    if (WriteIfChanged(data / "mime" / "packages" / "qor.xml", mime))
+        RunDetached("update-mime-database", (data / "mime").string());
 }
 
 void CQORApp::InstallManual()

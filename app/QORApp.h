@@ -29,6 +29,9 @@ public:
     void InitSettingsPath();
     // Puts the program's copy of the user manual at the settings' help path when nothing is there.
     void InstallManual();
+    // Makes ".qor" files open in QOR from the desktop: a desktop entry and the file type in the user's
+    // data folder.
+    void RegisterFileType();
     void SetLandscapePrinter();
     // Closes the open case after the save question; FALSE when the user kept it (or its save failed).
     BOOL CloseOpenCase();

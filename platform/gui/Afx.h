@@ -27,6 +27,7 @@
 #include "platform/gui/WindowCapture.h"
 #include "platform/gui/PdfView.h"
 #include "platform/gui/Looks.h"
+#include "platform/gui/DropFiles.h"
 #include "platform/gui/Bars.h"
 #include "platform/gui/ToolTip.h"
 #include "platform/gui/TreeCtrl.h"

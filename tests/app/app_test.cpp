@@ -71,6 +71,15 @@ TEST_F(AppTest, FirstStartUsesDefaultsAndWritesTheSettingsAtExitSecondStartReads
         EXPECT_TRUE(fs::is_directory(SettingsFile().parent_path()));
         EXPECT_EQ(CQORDoc::GetActiveDoc() != nullptr, true) << "a new case is open";
         EXPECT_EQ(TextOf(Frame()).Find(L"Kestrain QOR") >= 0, true);
+        // ".qor" files open in QOR from the desktop.
+        std::ifstream entry(m_home / "data" / "applications" / "qor.desktop");
+        std::string desktop((std::istreambuf_iterator<char>(entry)), std::istreambuf_iterator<char>());
+        EXPECT_NE(desktop.find("MimeType=application/x-qor-case;"), std::string::npos);
+        EXPECT_NE(desktop.find("Exec=\""), std::string::npos);
+        EXPECT_NE(desktop.find("\" %f\n"), std::string::npos);
+        std::ifstream type(m_home / "data" / "mime" / "packages" / "qor.xml");
+        std::string mime((std::istreambuf_iterator<char>(type)), std::istreambuf_iterator<char>());
+        EXPECT_NE(mime.find("<glob pattern=\"*.qor\"/>"), std::string::npos);
         CSettings::GetInstance()->Analysis.NPOINTS_ALONG_BEAM = 37;
         StopApplication(app);
     }

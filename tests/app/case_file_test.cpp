@@ -276,6 +276,15 @@ TEST_F(CaseFileTest, RecentFilesAndTheCommandLineOpenOneCaseAtATime)
     }
     EXPECT_EQ(m_app.m_pRecentFileList->GetCount(), before - 1);
 
+    // A file dropped on the main window opens in place of the open case.
+    const std::string dropped = TempFilePath("dropped.qor");
+    SaveAs(dropped);
+    SendMenuCommand(ID_FILE_NEW);
+    qor::gui::DropFiles(AfxGetMainWnd(), {CString::FromUtf8(dropped)});
+    ASSERT_NE(CQORDoc::GetActiveDoc(), nullptr);
+    EXPECT_EQ(CQORDoc::GetActiveDoc()->GetPathName(), CString::FromUtf8(dropped));
+    EXPECT_EQ(m_app.GetOpenDocumentCount(), 1);
+
     // The command line's file opens in place of the open case.
     const std::string other = TempFilePath("cmdline.qor");
     SaveAs(other);
