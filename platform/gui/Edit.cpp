@@ -99,9 +99,10 @@ public:
     }
 
     bool flatBorder = false;
-    void AfterPaint(WndState*, QPainter& p) override
+    void AfterPaint(WndState*) override
     {
         if (!flatBorder || !line) return;
+        QPainter p(line);
         p.setPen(ToQColor(GetSysColor(COLOR_WINDOWFRAME)));
         p.setBrush(Qt::NoBrush);
         p.drawRect(QRectF(0.5, 0.5, line->width() - 1, line->height() - 1));

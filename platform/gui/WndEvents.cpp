@@ -358,10 +358,7 @@ void HostBase::HostPaint(QPaintEvent* e)
             if (!state) return;
         }
         ToolkitPaint(e);
-        if (state && state->native) {
-            QPainter p(Widget());
-            state->native->AfterPaint(state, p);
-        }
+        if (state && state->native) state->native->AfterPaint(state);
         return;
     }
     WndState* s = state;

@@ -24,7 +24,6 @@ class QTimer;
 class QMouseEvent;
 class QWheelEvent;
 class QPaintEvent;
-class QPainter;
 
 namespace qor::gui {
 
@@ -169,8 +168,8 @@ public:
     virtual void Created(WndState*) {}
     // Called before the toolkit control paints (asks the parent for the control's colours).
     virtual void BeforePaint(WndState*) {}
-    // Called after the toolkit control painted, with a painter on it (draws what is ours).
-    virtual void AfterPaint(WndState*, QPainter&) {}
+    // Called after the toolkit control painted, inside its paint (draws what is ours).
+    virtual void AfterPaint(WndState*) {}
     // How high the toolkit control shows for the window's height: a closed combo box shows
     // its field only; the rest of its rectangle is the room its list drops into.
     virtual int ShownHeight(const WndState*, int height) const { return height; }
