@@ -9,7 +9,19 @@ BEGIN_MESSAGE_MAP(COutputList, CListBox)
     ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
     ON_COMMAND(ID_EDIT_CLEAR, OnEditClear)
     ON_COMMAND(ID_VIEW_OUTPUT_PANE, OnViewOutput)
+    ON_WM_CONTEXTMENU()
 END_MESSAGE_MAP()
+
+void COutputList::OnContextMenu(CWnd*, CPoint point)
+{
+    CMenu menu;
+    if (!menu.LoadMenu(IDR_OUTPUT_POPUP)) return;
+    CMenu* popup = menu.GetSubMenu(0);
+    if (!popup) return;
+    // The chosen command comes back to this list.
+    popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, this);
+    SetFocus();
+}
 
 CString COutputList::GetAllText() const
 {

@@ -16,5 +16,7 @@ public:
     void OnViewOutput();
 
 protected:
+    void OnContextMenu(CWnd* pWnd, CPoint point);
+
     DECLARE_MESSAGE_MAP()
 };

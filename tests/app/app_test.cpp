@@ -186,6 +186,19 @@ TEST_F(AppTest, ProgressStatusLinesAndLooks)
         EXPECT_EQ(line.Mid(17, 2), CString(L"| "));
         EXPECT_EQ(line.Mid(19), CString(L"Run done"));
         EXPECT_EQ(list.GetAllText().Right(10), CString(L"Run done\r\n"));
+        // The log's own commands: copy, clear, hide; the frame's command shows it again.
+        list.SendMessage(WM_COMMAND, ID_EDIT_COPY, 0);
+        CString copied;
+        qor::GetClipboardText(copied);
+        EXPECT_EQ(copied, list.GetAllText());
+        list.SendMessage(WM_COMMAND, ID_EDIT_CLEAR, 0);
+        EXPECT_EQ(list.GetCount(), 0);
+        frame->AddStatus(L"After clearing");
+        list.SendMessage(WM_COMMAND, ID_VIEW_OUTPUT_PANE, 0);
+        EXPECT_FALSE(frame->GetOutputWnd().IsVisible());
+        SendMenuCommand(ID_VIEW_OUTPUT_PANE);
+        EXPECT_TRUE(frame->GetOutputWnd().IsVisible());
+        EXPECT_EQ(list.GetCount(), 1);
 
         SendMenuCommand(ID_VIEW_APPLOOK_OFF_2007_BLACK);
         EXPECT_EQ(app.m_nAppLook, static_cast<UINT>(ID_VIEW_APPLOOK_OFF_2007_BLACK));
