@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -24,14 +25,15 @@ namespace fs = std::filesystem;
 namespace {
 
 // Starts a program with extra environment entries; its process id.
-pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>& env, int stdoutFd = -1)
+pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>& env, const std::string& log = "")
 {
     pid_t pid = ::fork();
     if (pid != 0) return pid;
     for (const auto& e : env) ::putenv(const_cast<char*>(e.c_str()));
     int null = ::open("/dev/null", O_RDWR);
-    ::dup2(stdoutFd >= 0 ? stdoutFd : null, STDOUT_FILENO);
-    ::dup2(null, STDERR_FILENO);
+    int out = log.empty() ? null : ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ::dup2(out, STDOUT_FILENO);
+    ::dup2(out, STDERR_FILENO);
     std::vector<char*> argv;
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
@@ -98,13 +100,22 @@ TEST(ProgramUnderX, StartsMaximisedWithTheCaseFromTheCommandLine)
     const pid_t qor = Spawn({program.string(), casePath.string()},
                             {"DISPLAY=" + display, "QT_QPA_PLATFORM=xcb", "HOME=" + home.string(),
                              "XDG_CONFIG_HOME=" + (home / "config").string(),
-                             "XDG_DATA_HOME=" + (home / "data").string(), "ASAN_OPTIONS=detect_leaks=0"});
+                             "XDG_DATA_HOME=" + (home / "data").string(), "ASAN_OPTIONS=detect_leaks=0"},
+                            (home / "qor.log").string());
     std::string window;
-    for (int i = 0; i < 300 && window.empty(); ++i) {
+    for (int i = 0; i < 600 && window.empty(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         window = Output("DISPLAY=" + display + " xdotool search --onlyvisible --name 'Kestrain QOR' 2>/dev/null | head -1");
     }
-    ASSERT_FALSE(window.empty()) << "no main window appeared";
+    if (window.empty()) {
+        int status = 0;
+        const bool ended = ::waitpid(qor, &status, WNOHANG) == qor;
+        std::ifstream log(home / "qor.log");
+        std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+        Stop(qor);
+        Stop(xvfb);
+        FAIL() << "no main window appeared on " << display << (ended ? " (the program ended)" : "") << "\n" << text;
+    }
     while (!window.empty() && (window.back() == '\n' || window.back() == ' ')) window.pop_back();
     const std::string title = Output("DISPLAY=" + display + " xdotool getwindowname " + window);
     EXPECT_NE(title.find("river-crossing"), std::string::npos) << title;
