@@ -49,6 +49,7 @@ CString CAboutDlg::ReadVersion(const wchar_t* productVersion)
 void CAboutDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialogEx::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_ABOUT_PICTURE, m_Picture);
     DDX_Text(pDX, IDC_ABOUT_TEXT, m_sAboutText);
     DDX_Text(pDX, IDC_ABOUT_VERSION, m_sVersion);
 }

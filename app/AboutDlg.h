@@ -3,6 +3,8 @@
 
 #include "platform/gui/Afx.h"
 
+#include "app/AboutPicture.h"
+
 class CAboutDlg : public CDialogEx
 {
     DECLARE_DYNAMIC(CAboutDlg)
@@ -11,6 +13,7 @@ public:
 
     CString m_sAboutText;
     CString m_sVersion;
+    CAboutPicture m_Picture;
 
     // "QOR Version " and the numbers of the product version that could be read ("" when none).
     static CString ReadVersion(const wchar_t* productVersion);

@@ -8,11 +8,12 @@ constexpr DWORD kDialogStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMEN
 constexpr DWORD kReadOnlyText = ES_MULTILINE | ES_READONLY | WS_VSCROLL | WS_BORDER;
 
 const DialogItem kAbout[] = {
-    {L"Edit", IDC_ABOUT_VERSION, L"", ES_READONLY | ES_AUTOHSCROLL | WS_BORDER, 10, 10, 250, 14},
-    {L"Edit", IDC_ABOUT_TEXT, L"", kReadOnlyText, 10, 30, 250, 110},
-    {L"Button", IDOK, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 210, 148, 50, 14},
+    {L"AfxWnd", IDC_ABOUT_PICTURE, L"", WS_BORDER, 10, 10, 250, 50},
+    {L"Edit", IDC_ABOUT_VERSION, L"", ES_READONLY | ES_AUTOHSCROLL | WS_BORDER, 10, 66, 250, 14},
+    {L"Edit", IDC_ABOUT_TEXT, L"", kReadOnlyText, 10, 86, 250, 110},
+    {L"Button", IDOK, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 210, 204, 50, 14},
 };
-QOR_DIALOG_RESOURCE(IDD_ABOUTBOX, L"About QOR", kDialogStyle, 270, 169, kAbout);
+QOR_DIALOG_RESOURCE(IDD_ABOUTBOX, L"About QOR", kDialogStyle, 270, 225, kAbout);
 
 const DialogItem kConfig[] = {
     {L"Static", 0xFFFF, L"Case Reference", SS_LEFT, 7, 7, 295, 8},

@@ -1,5 +1,6 @@
 // The program headless: start and exit with the settings file and the profile, one case at a time, the
 // main frame's progress bar, status lines, looks and tabs, and the case-data and output-options dialogs.
+#include "app/AboutDlg.h"
 #include "app/MainFrame.h"
 #include "app/QORApp.h"
 #include "app/QORDoc.h"
@@ -317,5 +318,26 @@ TEST_F(AppTest, CaseDataAndOutputOptionsDialogs)
     EXPECT_FALSE(doc->m_Output.GRAPHS);
     EXPECT_FALSE(doc->m_Output.TABLES);
     EXPECT_FALSE(doc->IsModified()) << "output options are not part of the case";
+    StopApplication(app);
+}
+
+TEST_F(AppTest, AboutBoxShowsTheVersionNumbersThatCanBeRead)
+{
+    EXPECT_EQ(CAboutDlg::ReadVersion(L"2.1.0.7"), CString(L"QOR Version 2.1.0.7"));
+    EXPECT_EQ(CAboutDlg::ReadVersion(L"3.4"), CString(L"QOR Version 3.4"));
+    EXPECT_EQ(CAboutDlg::ReadVersion(L"beta"), CString());
+    CQORApp app;
+    ASSERT_TRUE(StartApplication(app));
+    DrivenDialogs dialogs;
+    dialogs.ThenAs<CAboutDlg>([](CAboutDlg& dlg) {
+        CString version;
+        FindControl(dlg, IDC_ABOUT_VERSION)->GetWindowText(version);
+        EXPECT_EQ(version.Find(L"QOR Version "), 0);
+        // The picture is drawn: sky, water and the deck.
+        EXPECT_GT(CountShownPixels(&dlg.m_Picture, [](COLORREF c) { return c == RGB(110, 160, 210); }), 100);
+        PressOK(dlg);
+    });
+    SendMenuCommand(ID_APP_ABOUT);
+    EXPECT_EQ(dialogs.Shown().size(), 1u);
     StopApplication(app);
 }
