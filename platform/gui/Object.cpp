@@ -110,6 +110,15 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
                 return TRUE;
             }
             LRESULT result = 0;
+            if (nCode == CN_UPDATE_COMMAND_UI && pExtra) {
+                // An update handler that asks for routing to go on leaves the command to the next target.
+                auto* ui = static_cast<CCmdUI*>(pExtra);
+                ui->m_bContinueRouting = FALSE;
+                e->pfn(this, nID, static_cast<LPARAM>(code), pExtra, &result);
+                const bool routeOn = ui->m_bContinueRouting != FALSE;
+                ui->m_bContinueRouting = FALSE;
+                return routeOn ? FALSE : TRUE;
+            }
             if (e->pfn(this, nID, static_cast<LPARAM>(code), pExtra, &result)) return TRUE;
             ++e; // an _EX handler declined: look further
         }

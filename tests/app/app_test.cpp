@@ -214,6 +214,11 @@ TEST_F(AppTest, ProgressStatusLinesAndLooks)
     Frame()->UpdateMenuPopup(2);
     Frame()->GetMenuItemState(ID_VIEW_APPLOOK_OFF_2007_BLACK, &enabled, &checked);
     EXPECT_EQ(checked, 1);
+    // The bars' items carry their marks while a case window (without bars of its own) is active.
+    Frame()->GetMenuItemState(ID_VIEW_TOOLBAR, &enabled, &checked);
+    EXPECT_EQ(checked, 1);
+    Frame()->GetMenuItemState(ID_VIEW_STATUS_BAR, &enabled, &checked);
+    EXPECT_EQ(checked, 1);
     EXPECT_EQ(qor::gui::GetApplicationLook(), qor::gui::Look::Dark) << "restored at start-up";
     SendMenuCommand(ID_VIEW_APPLOOK_VS_2008);
     EXPECT_EQ(qor::gui::GetApplicationLook(), qor::gui::Look::Light);
