@@ -7,9 +7,11 @@
 
 #include "controls/grid/GridCtrl.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
+class CBridgeSet;
 class CCriticalRatioEnsemble;
 class CEnvelope;
 
@@ -99,8 +101,12 @@ protected:
     static int SupportCount(const std::shared_ptr<CEnvelopeResults>& pRes);
     // Points of reaction envelope 0's maximum curve (0 without reaction envelopes).
     static int ReactionPointCount(const std::shared_ptr<CEnvelopeResults>& pRes);
-    // Span and bridge length of bridge i of a set in data columns 1 and 2 of row nRow.
-    void SetBridgeLengths(int nRow, const std::vector<double>& spans, const std::vector<double>& lengths, size_t i);
+    // A row per bridge of a set: span and length in data columns 1 and 2, then what fillResults writes for
+    // the first nResults bridges (the bridges a shorter result leaves out keep their other cells empty).
+    void FillBridgeRows(const CBridgeSet& set, size_t nResults,
+                        const std::function<void(int nRow, unsigned nBridge)>& fillResults);
+    // Span, length and the maximum and minimum of every support of a bridge set's table of reactions.
+    void SetBridgeReactionHeadings(int nR);
 
     // ---- Enhanced grid -----------------------------------------------------------------
     void AddEnhancedColumns(int& nextCol, std::shared_ptr<CCriticalRatioEnsemble> pEnsemble);

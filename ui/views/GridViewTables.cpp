@@ -80,13 +80,32 @@ int CGridView::ReactionPointCount(const std::shared_ptr<CEnvelopeResults>& pRes)
     return pRes ? static_cast<int>(PointCount(pRes->GetReactionEnvelope(0))) : 0;
 }
 
-void CGridView::SetBridgeLengths(int nRow, const std::vector<double>& spans, const std::vector<double>& lengths,
-                                 size_t i)
+void CGridView::FillBridgeRows(const CBridgeSet& set, size_t nResults,
+                               const std::function<void(int nRow, unsigned nBridge)>& fillResults)
 {
-    if (const double* span = Entry(spans, i))
-        SetNumber(nRow, 1, *span);
-    if (const double* length = Entry(lengths, i))
-        SetNumber(nRow, 2, *length);
+    const std::vector<double> spans = set.GetSpanLengths();
+    const std::vector<double> lengths = set.GetBridgeLengths();
+    for (int i = 0; i + 1 < m_nRows; i++)
+    {
+        const int row = i + 1;
+        if (const double* span = Entry(spans, static_cast<size_t>(i)))
+            SetNumber(row, 1, *span);
+        if (const double* length = Entry(lengths, static_cast<size_t>(i)))
+            SetNumber(row, 2, *length);
+        if (static_cast<size_t>(i) < nResults)
+            fillResults(row, static_cast<unsigned>(i));
+    }
+}
+
+void CGridView::SetBridgeReactionHeadings(int nR)
+{
+    SetHeading(0, 1, m_saBridgeBMSF.at(0));
+    SetHeading(0, 2, m_saBridgeBMSF.at(1));
+    for (int s = 1; s <= nR; s++)
+    {
+        SetHeading(0, 2 * s + 1, ReactionMaxCaption(s));
+        SetHeading(0, 2 * s + 2, ReactionMinCaption(s));
+    }
 }
 
 void CGridView::FillEnvelopeBMSF(std::shared_ptr<CEnvelopeResults> pRes, int row0, int col0, bool bLoadModelPositions)
@@ -320,24 +339,17 @@ void CGridView::DrawReferenceValuesBMSF(std::shared_ptr<CCriticalValueEnsemble> 
     MakeNumericCells();
     if (!pSet)
         return;
-    const std::vector<double> spans = pSet->GetSpanLengths();
-    const std::vector<double> lengths = pSet->GetBridgeLengths();
-    for (int i = 0; i + 1 < m_nRows; i++)
-    {
-        const int row = i + 1;
-        SetBridgeLengths(row, spans, lengths, static_cast<size_t>(i));
-        if (static_cast<size_t>(i) >= pValues->GetNoResults())
-            continue;
-        const CCriticalValueResults P = pValues->GetResults(static_cast<unsigned>(i));
+    FillBridgeRows(*pSet, pValues->GetNoResults(), [&](int nRow, unsigned i) {
+        const CCriticalValueResults P = pValues->GetResults(i);
         int col = 3;
         for (const CriticalPair<PointLoadEffect>& pair : {P.GetBM(), P.GetSF()})
             for (const PointLoadEffect* point : {&pair.first, &pair.second})
             {
-                SetNumber(row, col++, point->val);
-                SetNumber(row, col++, point->xBeam);
-                SetNumber(row, col++, point->xLoadModel);
+                SetNumber(nRow, col++, point->val);
+                SetNumber(nRow, col++, point->xBeam);
+                SetNumber(nRow, col++, point->xLoadModel);
             }
-    }
+    });
     AutoSizeFirstColumn();
 }
 
@@ -360,24 +372,17 @@ void CGridView::DrawReferenceValuesReactions(std::shared_ptr<CCriticalValueEnsem
     MakeNumericCells();
     if (!pSet)
         return;
-    const std::vector<double> spans = pSet->GetSpanLengths();
-    const std::vector<double> lengths = pSet->GetBridgeLengths();
-    for (int i = 0; i + 1 < m_nRows; i++)
-    {
-        const int row = i + 1;
-        SetBridgeLengths(row, spans, lengths, static_cast<size_t>(i));
-        if (static_cast<size_t>(i) >= pValues->GetNoResults())
-            continue;
-        const auto pairs = pValues->GetResults(static_cast<unsigned>(i)).GetReactionPairs();
+    FillBridgeRows(*pSet, pValues->GetNoResults(), [&](int nRow, unsigned i) {
+        const auto pairs = pValues->GetResults(i).GetReactionPairs();
         for (int r = 0; r < nR && static_cast<size_t>(r) < pairs.size(); r++)
         {
             const CriticalPair<PointLoadEffect>& pair = pairs[static_cast<size_t>(r)];
-            SetNumber(row, 4 * r + 3, pair.first.val);
-            SetNumber(row, 4 * r + 4, pair.first.xLoadModel);
-            SetNumber(row, 4 * r + 5, pair.second.val);
-            SetNumber(row, 4 * r + 6, pair.second.xLoadModel);
+            SetNumber(nRow, 4 * r + 3, pair.first.val);
+            SetNumber(nRow, 4 * r + 4, pair.first.xLoadModel);
+            SetNumber(nRow, 4 * r + 5, pair.second.val);
+            SetNumber(nRow, 4 * r + 6, pair.second.xLoadModel);
         }
-    }
+    });
     AutoSizeFirstColumn();
 }
 
@@ -394,20 +399,13 @@ void CGridView::DrawReferenceSetValuesBMSF(std::shared_ptr<CReferenceSet> pRefSe
     MakeNumericCells();
     if (!pSet)
         return;
-    const std::vector<double> spans = pSet->GetSpanLengths();
-    const std::vector<double> lengths = pSet->GetBridgeLengths();
-    for (int i = 0; i + 1 < m_nRows; i++)
-    {
-        const int row = i + 1;
-        SetBridgeLengths(row, spans, lengths, static_cast<size_t>(i));
-        if (static_cast<size_t>(i) >= pValues->GetNoResults())
-            continue;
-        const CCriticalValueResults P = pValues->GetResults(static_cast<unsigned>(i));
-        SetNumber(row, 3, P.GetBM().first.val);
-        SetNumber(row, 4, P.GetBM().second.val);
-        SetNumber(row, 5, P.GetSF().first.val);
-        SetNumber(row, 6, P.GetSF().second.val);
-    }
+    FillBridgeRows(*pSet, pValues->GetNoResults(), [&](int nRow, unsigned i) {
+        const CCriticalValueResults P = pValues->GetResults(i);
+        SetNumber(nRow, 3, P.GetBM().first.val);
+        SetNumber(nRow, 4, P.GetBM().second.val);
+        SetNumber(nRow, 5, P.GetSF().first.val);
+        SetNumber(nRow, 6, P.GetSF().second.val);
+    });
     AutoSizeFirstColumn();
 }
 
@@ -418,32 +416,19 @@ void CGridView::DrawReferenceSetValuesReactions(std::shared_ptr<CReferenceSet> p
     const std::shared_ptr<CBridgeSet> pSet = pValues ? pValues->GetBridgeSet() : nullptr;
     const int nR = BridgeSetSupportCount(pSet);
     SetUpGrid(BridgeRows(pSet), 2 * nR + 2);
-    SetHeading(0, 1, m_saBridgeBMSF.at(0));
-    SetHeading(0, 2, m_saBridgeBMSF.at(1));
-    for (int s = 1; s <= nR; s++)
-    {
-        SetHeading(0, 2 * s + 1, ReactionMaxCaption(s));
-        SetHeading(0, 2 * s + 2, ReactionMinCaption(s));
-    }
+    SetBridgeReactionHeadings(nR);
     SetRowNumbers();
     MakeNumericCells();
     if (!pSet)
         return;
-    const std::vector<double> spans = pSet->GetSpanLengths();
-    const std::vector<double> lengths = pSet->GetBridgeLengths();
-    for (int i = 0; i + 1 < m_nRows; i++)
-    {
-        const int row = i + 1;
-        SetBridgeLengths(row, spans, lengths, static_cast<size_t>(i));
-        if (static_cast<size_t>(i) >= pValues->GetNoResults())
-            continue;
-        const auto pairs = pValues->GetResults(static_cast<unsigned>(i)).GetReactionPairs();
+    FillBridgeRows(*pSet, pValues->GetNoResults(), [&](int nRow, unsigned i) {
+        const auto pairs = pValues->GetResults(i).GetReactionPairs();
         for (int r = 0; r < nR && static_cast<size_t>(r) < pairs.size(); r++)
         {
-            SetNumber(row, 2 * r + 3, pairs[static_cast<size_t>(r)].first.val);
-            SetNumber(row, 2 * r + 4, pairs[static_cast<size_t>(r)].second.val);
+            SetNumber(nRow, 2 * r + 3, pairs[static_cast<size_t>(r)].first.val);
+            SetNumber(nRow, 2 * r + 4, pairs[static_cast<size_t>(r)].second.val);
         }
-    }
+    });
     AutoSizeFirstColumn();
 }
 
@@ -528,20 +513,13 @@ void CGridView::DrawCriticalRatiosBMSF(std::shared_ptr<CAnalysisOutput> pAO)
     MakeNumericCells();
     if (!pSet)
         return;
-    const std::vector<double> spans = pSet->GetSpanLengths();
-    const std::vector<double> lengths = pSet->GetBridgeLengths();
-    for (int i = 0; i + 1 < m_nRows; i++)
-    {
-        const int row = i + 1;
-        SetBridgeLengths(row, spans, lengths, static_cast<size_t>(i));
-        if (static_cast<size_t>(i) >= pEnsemble->GetNoResults())
-            continue;
-        const CCriticalRatioResults P = pEnsemble->GetResults(static_cast<unsigned>(i));
-        SetNumber(row, 3, P.GetBM().first.ratio);
-        SetNumber(row, 4, P.GetBM().second.ratio);
-        SetNumber(row, 5, P.GetSF().first.ratio);
-        SetNumber(row, 6, P.GetSF().second.ratio);
-    }
+    FillBridgeRows(*pSet, pEnsemble->GetNoResults(), [&](int nRow, unsigned i) {
+        const CCriticalRatioResults P = pEnsemble->GetResults(i);
+        SetNumber(nRow, 3, P.GetBM().first.ratio);
+        SetNumber(nRow, 4, P.GetBM().second.ratio);
+        SetNumber(nRow, 5, P.GetSF().first.ratio);
+        SetNumber(nRow, 6, P.GetSF().second.ratio);
+    });
     AutoSizeFirstColumn();
 }
 
@@ -553,31 +531,18 @@ void CGridView::DrawCriticalRatiosReactions(std::shared_ptr<CAnalysisOutput> pAO
     const std::shared_ptr<CBridgeSet> pSet = pEnsemble ? pEnsemble->GetBridgeSet() : nullptr;
     const int nR = BridgeSetSupportCount(pSet);
     SetUpGrid(BridgeRows(pSet), 2 * nR + 2);
-    SetHeading(0, 1, m_saBridgeBMSF.at(0));
-    SetHeading(0, 2, m_saBridgeBMSF.at(1));
-    for (int s = 1; s <= nR; s++)
-    {
-        SetHeading(0, 2 * s + 1, ReactionMaxCaption(s));
-        SetHeading(0, 2 * s + 2, ReactionMinCaption(s));
-    }
+    SetBridgeReactionHeadings(nR);
     SetRowNumbers();
     MakeNumericCells();
     if (!pSet)
         return;
-    const std::vector<double> spans = pSet->GetSpanLengths();
-    const std::vector<double> lengths = pSet->GetBridgeLengths();
-    for (int i = 0; i + 1 < m_nRows; i++)
-    {
-        const int row = i + 1;
-        SetBridgeLengths(row, spans, lengths, static_cast<size_t>(i));
-        if (static_cast<size_t>(i) >= pEnsemble->GetNoResults())
-            continue;
-        const auto pairs = pEnsemble->GetResults(static_cast<unsigned>(i)).GetReactionPairs();
+    FillBridgeRows(*pSet, pEnsemble->GetNoResults(), [&](int nRow, unsigned i) {
+        const auto pairs = pEnsemble->GetResults(i).GetReactionPairs();
         for (int r = 0; r < nR && static_cast<size_t>(r) < pairs.size(); r++)
         {
-            SetNumber(row, 2 * r + 3, pairs[static_cast<size_t>(r)].first.ratio);
-            SetNumber(row, 2 * r + 4, pairs[static_cast<size_t>(r)].second.ratio);
+            SetNumber(nRow, 2 * r + 3, pairs[static_cast<size_t>(r)].first.ratio);
+            SetNumber(nRow, 2 * r + 4, pairs[static_cast<size_t>(r)].second.ratio);
         }
-    }
+    });
     AutoSizeFirstColumn();
 }
