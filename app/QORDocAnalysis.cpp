@@ -61,6 +61,40 @@ std::shared_ptr<CLoadModelEnsemble> CopyEnsemble(const CLoadModelEnsemble& ensem
 
 int LoadModelCount(const std::shared_ptr<CLoadModelEnsemble>& ensemble) { return ensemble ? ensemble->GetLoadModelCount() : 0; }
 
+// Both moving-load choices start from the case's last stepping and leave the engineer's in the case after OK.
+template <class Dialog>
+bool ChooseStepping(Dialog& dlg, bool& bByStep, double& stepSize, int& nSteps)
+{
+    dlg.m_bByStep = bByStep;
+    dlg.m_StepSize = stepSize;
+    dlg.m_nSteps = nSteps;
+    if (dlg.DoModal() != IDOK) return false;
+    bByStep = dlg.m_bByStep;
+    stepSize = dlg.m_StepSize;
+    nSteps = dlg.m_nSteps;
+    return true;
+}
+
+// A worker starts the timer, sets the progress range to its runs and greys its kind's commands until it ends.
+void Launch(CQORDoc& doc, std::shared_ptr<CAnalysisJob> job, const CString& text, int runs, std::atomic<bool>& bBusy)
+{
+    doc.m_StartTime = doc.StartTimer(text);
+    SetProgressRange(runs);
+    bBusy = true;
+    doc.m_Jobs.Start(std::move(job));
+}
+
+// Takes a finished worker back: its kind's commands live again and the timer stopped. Null when the case that
+// started it has closed.
+std::shared_ptr<CAnalysisJob> TakeBack(CQORDoc& doc, CAnalysisJob* block, std::atomic<bool>& bBusy)
+{
+    std::shared_ptr<CAnalysisJob> job = doc.m_Jobs.Adopt(block);
+    if (!job) return nullptr;
+    bBusy = false;
+    doc.StopTimer(doc.m_StartTime);
+    return job;
+}
+
 } // namespace
 
 // ---- Timer -------------------------------------------------------------------------------------------
@@ -127,13 +161,7 @@ void CQORDoc::OnAnalysisMovingLoad()
     dlg.m_vBridge = m_vBridge;
     dlg.m_vLoadModel = m_vLoadModel;
     dlg.m_vLoadModelEnsemble = m_vLoadModelEnsemble;
-    dlg.m_bByStep = m_bMLByStep;
-    dlg.m_StepSize = m_MLStepSize;
-    dlg.m_nSteps = m_nMLSteps;
-    if (dlg.DoModal() != IDOK) return;
-    m_bMLByStep = dlg.m_bByStep;
-    m_MLStepSize = dlg.m_StepSize;
-    m_nMLSteps = dlg.m_nSteps;
+    if (!ChooseStepping(dlg, m_bMLByStep, m_MLStepSize, m_nMLSteps)) return;
 
     std::shared_ptr<CBridge> bridge = Chosen(m_vBridge, dlg.m_nBridgeIndex);
     if (!bridge) return (void)Message(L"There is no bridge in the case to analyse.", kError);
@@ -189,19 +217,14 @@ void CQORDoc::StartMultiMovingLoad(bool bByStep, int nSteps, bool bDisplayEach, 
     job->nSteps = nSteps;
     job->StepSize = stepSize;
     job->bDisplayEach = bDisplayEach;
-    m_StartTime = StartTimer(L"Moving Load Analysis of LME called");
-    SetProgressRange(pLME->GetLoadModelCount());
-    m_bBusyMultiML = true;
-    m_Jobs.Start(job);
+    Launch(*this, job, L"Moving Load Analysis of LME called", pLME->GetLoadModelCount(), m_bBusyMultiML);
 }
 
 void CQORDoc::OnMultiMovingLoadDone(MultiMLThreadData* pData)
 {
     auto* block = static_cast<CMultiMLJob*>(pData);
-    std::shared_ptr<CAnalysisJob> job = m_Jobs.Adopt(block);
+    const std::shared_ptr<CAnalysisJob> job = TakeBack(*this, block, m_bBusyMultiML);
     if (!job) return; // the case that started it has closed
-    m_bBusyMultiML = false;
-    StopTimer(m_StartTime);
     if (!block->m_sError.IsEmpty())
     {
         Message(block->m_sError, kError);
@@ -223,13 +246,7 @@ void CQORDoc::OnAnalysisBridgeRange()
     CBridgeRangeDlg dlg;
     dlg.m_vBridgeSet = m_vBridgeSet;
     dlg.m_vLoadModel = m_vLoadModel;
-    dlg.m_bByStep = m_bMLByStep;
-    dlg.m_StepSize = m_MLStepSize;
-    dlg.m_nSteps = m_nMLSteps;
-    if (dlg.DoModal() != IDOK) return;
-    m_bMLByStep = dlg.m_bByStep;
-    m_MLStepSize = dlg.m_StepSize;
-    m_nMLSteps = dlg.m_nSteps;
+    if (!ChooseStepping(dlg, m_bMLByStep, m_MLStepSize, m_nMLSteps)) return;
     std::shared_ptr<CBridgeSet> bridgeSet = Chosen(m_vBridgeSet, dlg.m_nBridgeSetIndex);
     std::shared_ptr<CLoadModel> model = Chosen(m_vLoadModel, dlg.m_nLoadModelIndex);
     if (!bridgeSet) return (void)Message(L"There is no bridge set in the case to analyse.", kError);
@@ -248,19 +265,14 @@ void CQORDoc::StartBridgeRange(std::shared_ptr<CBridgeSet> pBridgeSet, std::shar
     job->bByStep = m_bMLByStep;
     job->nSteps = m_nMLSteps;
     job->StepSize = m_MLStepSize;
-    m_StartTime = StartTimer(L"Bridge Range Analysis called");
-    SetProgressRange(pBridgeSet->m_nBridge);
-    m_bBusyBridgeRange = true;
-    m_Jobs.Start(job);
+    Launch(*this, job, L"Bridge Range Analysis called", pBridgeSet->m_nBridge, m_bBusyBridgeRange);
 }
 
 void CQORDoc::OnBridgeRangeDone(BridgeRangeThreadData* pData)
 {
     auto* block = static_cast<CBridgeRangeJob*>(pData);
-    std::shared_ptr<CAnalysisJob> job = m_Jobs.Adopt(block);
-    if (!job) return;
-    m_bBusyBridgeRange = false;
-    StopTimer(m_StartTime);
+    const std::shared_ptr<CAnalysisJob> job = TakeBack(*this, block, m_bBusyBridgeRange);
+    if (!job) return; // the case that started it has closed
     if (!block->m_sError.IsEmpty())
     {
         Message(block->m_sError, kError);
@@ -301,10 +313,7 @@ void CQORDoc::StartRefCollection(std::shared_ptr<CReferenceCollection> pRefColle
     for (const auto& ensemble : pRefCollection->m_vLME)
         for (const auto& bridgeSet : pRefCollection->m_vBS)
             runs += LoadModelCount(ensemble) * (bridgeSet ? bridgeSet->m_nBridge : 0);
-    m_StartTime = StartTimer(L"Make Reference Collection called");
-    SetProgressRange(runs);
-    m_bBusyRefValues = true;
-    m_Jobs.Start(job);
+    Launch(*this, job, L"Make Reference Collection called", runs, m_bBusyRefValues);
 }
 
 // A collection changed while it was computed has results that belong to its old contents.
@@ -321,27 +330,34 @@ static bool StoreIfUnchanged(CRefCollJob& block)
     return true;
 }
 
+// Both runs over a collection end alike: a fault or failure said, or the results of an unchanged collection kept
+// and offered for display.
+static void EndCollectionRun(CQORDoc& doc, CRefCollJob& block, bool bSuccess, const CString& failure,
+                             void (CQORDoc::*show)(std::shared_ptr<CReferenceCollection>))
+{
+    if (!block.m_sError.IsEmpty())
+        CQORDoc::Message(block.m_sError, kError);
+    else if (!bSuccess)
+        CQORDoc::Message(failure, kError);
+    else if (StoreIfUnchanged(block))
+    {
+        ResetProgressBar();
+        if (CQORDoc::Message(L"Display grids/plots for the analysis?", MB_YESNO | MB_ICONQUESTION) == IDYES)
+            (doc.*show)(block.pRefCollection);
+    }
+    doc.UpdateElementView();
+    doc.SetModifiedFlag(TRUE);
+}
+
 void CQORDoc::OnRefValuesDone(RefCollThreadData* pData, bool bSuccess)
 {
     auto* block = static_cast<CRefCollJob*>(pData);
-    std::shared_ptr<CAnalysisJob> job = m_Jobs.Adopt(block);
-    if (!job) return;
-    m_bBusyRefValues = false;
-    StopTimer(m_StartTime);
-    if (!block->m_sError.IsEmpty())
-        Message(block->m_sError, kError);
-    else if (!bSuccess)
-        Message(L"There are either zero bridge sets or load model ensembles.\nin the selected Reference Collection. "
-                L"Please check.",
-                kError);
-    else if (StoreIfUnchanged(*block))
-    {
-        ResetProgressBar();
-        if (Message(L"Display grids/plots for the analysis?", MB_YESNO | MB_ICONQUESTION) == IDYES)
-            ShowCollectionValues(block->pRefCollection);
-    }
-    UpdateElementView();
-    SetModifiedFlag(TRUE);
+    const std::shared_ptr<CAnalysisJob> job = TakeBack(*this, block, m_bBusyRefValues);
+    if (!job) return; // the case that started it has closed
+    EndCollectionRun(*this, *block, bSuccess,
+                     L"There are either zero bridge sets or load model ensembles.\nin the selected Reference "
+                     L"Collection. Please check.",
+                     &CQORDoc::ShowCollectionValues);
 }
 
 // ---- Critical ratios --------------------------------------------------------------------------------
@@ -397,31 +413,16 @@ void CQORDoc::StartCritRatios(std::shared_ptr<CReferenceCollection> pRefCollecti
         for (const auto& set : pRefCollection->m_vRefSet)
             if (set && set->GetBridgeSet())
                 runs += set->GetBridgeSet()->m_nBridge * LoadModelCount(pRefCollection->GetProposedLME());
-    m_StartTime = StartTimer(L"Calculate Critical Ratios called");
-    SetProgressRange(runs);
-    m_bBusyCritRatios = true;
-    m_Jobs.Start(job);
+    Launch(*this, job, L"Calculate Critical Ratios called", runs, m_bBusyCritRatios);
 }
 
 void CQORDoc::OnCritRatiosDone(RefCollThreadData* pData, bool bSuccess)
 {
     auto* block = static_cast<CRefCollJob*>(pData);
-    std::shared_ptr<CAnalysisJob> job = m_Jobs.Adopt(block);
-    if (!job) return;
-    m_bBusyCritRatios = false;
-    StopTimer(m_StartTime);
-    if (!block->m_sError.IsEmpty())
-        Message(block->m_sError, kError);
-    else if (!bSuccess)
-        Message(L"Critical ratios could not be calculated.", kError);
-    else if (StoreIfUnchanged(*block))
-    {
-        ResetProgressBar();
-        if (Message(L"Display grids/plots for the analysis?", MB_YESNO | MB_ICONQUESTION) == IDYES)
-            ShowCollectionRatios(block->pRefCollection);
-    }
-    UpdateElementView();
-    SetModifiedFlag(TRUE);
+    const std::shared_ptr<CAnalysisJob> job = TakeBack(*this, block, m_bBusyCritRatios);
+    if (!job) return; // the case that started it has closed
+    EndCollectionRun(*this, *block, bSuccess, L"Critical ratios could not be calculated.",
+                     &CQORDoc::ShowCollectionRatios);
 }
 
 // ---- Greying while workers run ----------------------------------------------------------------------
