@@ -1,11 +1,11 @@
 // The analysis commands of a case, driven from the menus as the engineer gives them: dialogs and
 // message boxes answered by the test drivers, workers run to their completions, a case closed or
 // the program ended while a worker runs, and the engine's errors on both threads.
+#include "app_support.h"
+
 #include "app/AnalysisJob.h"
 #include "app/AnalysisOutput.h"
 #include "app/MainFrame.h"
-#include "app/QORApp.h"
-#include "app/QORDoc.h"
 #include "engine/analysis/CriticalEnsemble.h"
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/analysis/ReferenceSet.h"
@@ -44,19 +44,6 @@ std::shared_ptr<CLoadModel> Truck(int id, const wchar_t* name, std::initializer_
         x -= spacing;
     }
     return model;
-}
-
-// The program's folders in a fresh temporary place, so that its profile and settings file are its own.
-void UseTemporaryHome()
-{
-    static std::string home = [] {
-        char pattern[] = "/tmp/qor-analysis-XXXXXX";
-        std::string dir = mkdtemp(pattern);
-        setenv("HOME", dir.c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (dir + "/config").c_str(), 1);
-        setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1);
-        return dir;
-    }();
 }
 
 // The result windows of the case, in the order they opened: caption, view title and, for a plot,
@@ -114,19 +101,13 @@ private:
     qor::MessageBoxHandler m_previous;
 };
 
-class AnalysisCommands : public ::testing::Test
+class AnalysisCommands : public qor::test::RunningCase
 {
 protected:
-    CQORApp app;
-    bool running = false;
-
     void SetUp() override
     {
-        UseTemporaryHome();
-        ASSERT_TRUE(qor::test::StartApplication(app));
-        running = true;
-        doc = CQORDoc::GetActiveDoc();
-        ASSERT_NE(doc, nullptr);
+        RunningCase::SetUp();
+        if (HasFatalFailure()) return;
         // Two bridge sets of four bridges, two trucks in one ensemble, one collection of them all.
         doc->m_vBridgeSet = {std::make_shared<CBridgeSet>(1, L"One span 10-40", 4, 1, 10.0, 40.0),
                              std::make_shared<CBridgeSet>(2, L"Two span 10-40", 4, 2, 10.0, 40.0)};
@@ -144,7 +125,7 @@ protected:
     }
     void TearDown() override
     {
-        if (running) qor::test::StopApplication(app);
+        RunningCase::TearDown();
         CAnalysisJobs::WaitForWorkers();
         qor::test::Pump(50);
         EXPECT_EQ(CAnalysisJob::LiveCount(), 0);
@@ -156,7 +137,6 @@ protected:
         ASSERT_TRUE(qor::test::PumpUntil([&] { return !doc->m_bBusyRefValues; }, 120000));
     }
 
-    CQORDoc* doc = nullptr;
     std::shared_ptr<CReferenceCollection> collection;
 };
 

@@ -1,8 +1,9 @@
 // The program headless: start and exit with the settings file and the profile, one case at a time, the
 // main frame's progress bar, status lines, looks and tabs, and the case-data and output-options dialogs.
+#include "app_support.h"
+
 #include "app/AboutDlg.h"
 #include "app/MainFrame.h"
-#include "app/QORApp.h"
 #include "app/QORDoc.h"
 #include "engine/settings/Settings.h"
 #include "platform/test/DialogTest.h"
@@ -36,9 +37,7 @@ protected:
     {
         m_home = fs::path(TempFilePath("home"));
         fs::create_directories(m_home);
-        setenv("HOME", m_home.c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (m_home / "config").c_str(), 1);
-        setenv("XDG_DATA_HOME", (m_home / "data").c_str(), 1);
+        UseHome(m_home);
         CSettings::GetInstance()->SetDefaults();
     }
     void TearDown() override

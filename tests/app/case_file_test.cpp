@@ -1,7 +1,8 @@
 // Case files through the program: a case with shared load models saved in both forms and opened again;
 // files of the other form, truncated or damaged files are refused and leave the open case as it was; a
 // failed save keeps the old file; recent files and the command line open cases one at a time.
-#include "app/QORApp.h"
+#include "app_support.h"
+
 #include "app/QORDoc.h"
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/model/Bridge.h"
@@ -44,9 +45,7 @@ protected:
     void SetUp() override
     {
         m_home = fs::path(TempFilePath("home"));
-        setenv("HOME", m_home.c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (m_home / "config").c_str(), 1);
-        setenv("XDG_DATA_HOME", (m_home / "data").c_str(), 1);
+        UseHome(m_home);
         CSettings::GetInstance()->SetDefaults();
         ASSERT_TRUE(StartApplication(m_app));
     }

@@ -1,9 +1,10 @@
 // Building a case by hand in the running program: the element tree (order, copy, cut, paste,
 // delete, rename, the selection broadcast, the pane's own keys and toolbar), the Add and Edit
 // element commands, the start view's drawing of the selected load model, and the settings pane.
+#include "app_support.h"
+
 #include "app/ElementView.h"
 #include "app/MainFrame.h"
-#include "app/QORApp.h"
 #include "app/QORDoc.h"
 #include "app/SettingsWnd.h"
 #include "engine/analysis/ReferenceCollection.h"
@@ -60,9 +61,7 @@ protected:
     {
         std::filesystem::path home = std::filesystem::temp_directory_path() / "qor-casebuild-test";
         std::filesystem::create_directories(home);
-        setenv("HOME", home.c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-        setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
+        UseHome(home);
         CSettings::GetInstance()->SetDefaults();
         app = std::make_unique<CQORApp>();
         ASSERT_TRUE(StartApplication(*app));

@@ -1,7 +1,8 @@
 // Help: the program's own manual is installed for a new user and shows in the help pane; a missing manual
 // is reported; the pane opens other PDF files, whatever the case of their extension.
+#include "app_support.h"
+
 #include "app/MainFrame.h"
-#include "app/QORApp.h"
 #include "engine/settings/Settings.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
@@ -24,9 +25,7 @@ bool Dark(COLORREF c) { return GetRValue(c) < 96 && GetGValue(c) < 96 && GetBVal
 TEST(HelpTest, TheManualIsInstalledShownReloadedAndReportedWhenMissing)
 {
     const fs::path home = fs::path(TempFilePath("home"));
-    setenv("HOME", home.c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-    setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
+    UseHome(home);
     CSettings::GetInstance()->SetDefaults();
     CQORApp app;
     ASSERT_TRUE(StartApplication(app));

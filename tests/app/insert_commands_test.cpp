@@ -1,8 +1,8 @@
 // The Insert menu of a case, driven as the engineer uses it: standard bridge sets, library entries through
 // the parameters dialog (spacings, allowance, HB units), a cancelled dialog, values the library cannot
 // take, and every entry of the menu in one case.
-#include "app/QORApp.h"
-#include "app/QORDoc.h"
+#include "app_support.h"
+
 #include "engine/model/BridgeSet.h"
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
@@ -22,40 +22,11 @@ namespace {
 
 using qor::test::DrivenDialogs;
 
-// The program's folders in a fresh temporary place, so that its profile and settings file are its own.
-void UseTemporaryHome()
-{
-    static std::string home = [] {
-        char pattern[] = "/tmp/qor-insert-XXXXXX";
-        std::string dir = mkdtemp(pattern);
-        setenv("HOME", dir.c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (dir + "/config").c_str(), 1);
-        setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1);
-        return dir;
-    }();
-}
-
 void ClickItem(CWnd& dlg, UINT id) { qor::test::Click(dlg.GetDlgItem(static_cast<int>(id)), CPoint(3, 3)); }
 
-class InsertCommands : public ::testing::Test
+class InsertCommands : public qor::test::RunningCase
 {
 protected:
-    CQORApp app;
-    CQORDoc* doc = nullptr;
-    bool running = false;
-
-    void SetUp() override
-    {
-        UseTemporaryHome();
-        ASSERT_TRUE(qor::test::StartApplication(app));
-        running = true;
-        doc = CQORDoc::GetActiveDoc();
-        ASSERT_NE(doc, nullptr);
-    }
-    void TearDown() override
-    {
-        if (running) qor::test::StopApplication(app);
-    }
     // The last ensemble of the case, after one more was expected.
     const CLoadModelEnsemble& Inserted(size_t expectedCount)
     {

@@ -1,7 +1,7 @@
 // The load-model and ensemble commands of a case: the sheet and the ensemble dialog opened on a
 // new element or a copy, Cancel and library elements storing nothing, OK appending or assigning.
-#include "app/QORApp.h"
-#include "app/QORDoc.h"
+#include "app_support.h"
+
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
 #include "platform/test/DialogTest.h"
@@ -20,40 +20,9 @@ namespace {
 
 using qor::test::DrivenDialogs;
 
-void UseTemporaryHome()
-{
-    static std::string home = [] {
-        char pattern[] = "/tmp/qor-loadmodels-XXXXXX";
-        std::string dir = mkdtemp(pattern);
-        setenv("HOME", dir.c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (dir + "/config").c_str(), 1);
-        setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1);
-        return dir;
-    }();
-}
-
 void Rename(CWnd& dlg, LPCTSTR name) { qor::test::FindControl(dlg, IDC_LM_DESCRIPTION)->SetWindowText(name); }
 
-class LoadModelCommands : public ::testing::Test
-{
-protected:
-    CQORApp app;
-    CQORDoc* doc = nullptr;
-    bool running = false;
-
-    void SetUp() override
-    {
-        UseTemporaryHome();
-        ASSERT_TRUE(qor::test::StartApplication(app));
-        running = true;
-        doc = CQORDoc::GetActiveDoc();
-        ASSERT_NE(doc, nullptr);
-    }
-    void TearDown() override
-    {
-        if (running) qor::test::StopApplication(app);
-    }
-};
+using LoadModelCommands = qor::test::RunningCase;
 
 } // namespace
 

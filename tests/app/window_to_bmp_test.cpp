@@ -1,8 +1,9 @@
 // Save Image: the bitmap file of a whole window (its charts drawn in), its header and row layout, and a
 // failed write that leaves no file behind.
+#include "app_support.h"
+
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
-#include "app/QORApp.h"
 #include "app/QORDoc.h"
 #include "app/WindowToBMP.h"
 #include "platform/test/FrameTest.h"
@@ -79,9 +80,7 @@ TEST(WindowToBMPTest, FailedWriteKeepsTheOldFile)
 TEST(WindowToBMPTest, SaveImageWritesTheWholeChildWindowWithItsCharts)
 {
     const fs::path home = fs::path(TempFilePath("home"));
-    setenv("HOME", home.c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-    setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
+    UseHome(home);
     CQORApp app;
     ASSERT_TRUE(StartApplication(app));
     CQORDoc* doc = CQORDoc::GetActiveDoc();

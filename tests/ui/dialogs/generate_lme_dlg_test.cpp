@@ -1,7 +1,7 @@
 // Tools > Generate LME from LM through the case and its dialog: axles made variable in the grid, spacings
 // by number and by distance, the product of two ranges, and every range the dialog refuses at OK.
-#include "app/QORApp.h"
-#include "app/QORDoc.h"
+#include "tests/app/app_support.h"
+
 #include "controls/grid/GridCtrl.h"
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
@@ -21,18 +21,6 @@
 namespace {
 
 using qor::test::DrivenDialogs;
-
-void UseTemporaryHome()
-{
-    static std::string home = [] {
-        char pattern[] = "/tmp/qor-generate-XXXXXX";
-        std::string dir = mkdtemp(pattern);
-        setenv("HOME", dir.c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (dir + "/config").c_str(), 1);
-        setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1);
-        return dir;
-    }();
-}
 
 enum : int
 {
@@ -71,20 +59,13 @@ void Enter(CGenerateLMEDlg& dlg, const Range& range)
     grid.EditCellText(range.axle, PARAMETER, range.parameter);
 }
 
-class GenerateLME : public ::testing::Test
+class GenerateLME : public qor::test::RunningCase
 {
 protected:
-    CQORApp app;
-    CQORDoc* doc = nullptr;
-    bool running = false;
-
     void SetUp() override
     {
-        UseTemporaryHome();
-        ASSERT_TRUE(qor::test::StartApplication(app));
-        running = true;
-        doc = CQORDoc::GetActiveDoc();
-        ASSERT_NE(doc, nullptr);
+        RunningCase::SetUp();
+        if (HasFatalFailure()) return;
         // Four axles: 50 kN at 0.0, then 100 kN axles 3.0, 1.2 and 1.2 m apart.
         auto truck = std::make_shared<CLoadModel>(7, L"Quad");
         truck->AddPointLoad(50.0, 0.0, 0.0);
@@ -93,10 +74,6 @@ protected:
         truck->AddPointLoad(100.0, -5.4, 0.0);
         doc->m_vLoadModel = {std::make_shared<CLoadModel>(3, L"Car"), truck};
         doc->m_vLoadModelEnsemble = {std::make_shared<CLoadModelEnsemble>(1, L"Existing")};
-    }
-    void TearDown() override
-    {
-        if (running) qor::test::StopApplication(app);
     }
     // Generates from the truck with the ranges; the new ensemble (null when none was added).
     std::shared_ptr<CLoadModelEnsemble> Generate(std::vector<Range> ranges)

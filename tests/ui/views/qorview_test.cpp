@@ -1,8 +1,9 @@
 // The start view of a new case in the running program: the drawing control across the top 40
 // per cent inside the plot gaps, the instructions written at the bottom left, the picture only
 // where it fits beside them, and the selection message drawing load models only.
+#include "tests/app/app_support.h"
+
 #include "app/MainFrame.h"
-#include "app/QORApp.h"
 #include "app/QORDoc.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/LoadModel.h"
@@ -29,9 +30,7 @@ protected:
     {
         std::filesystem::path home = std::filesystem::temp_directory_path() / "qor-startview-test";
         std::filesystem::create_directories(home);
-        setenv("HOME", home.c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-        setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
+        UseHome(home);
         CSettings::GetInstance()->SetDefaults();
         app = std::make_unique<CQORApp>();
         ASSERT_TRUE(StartApplication(*app));

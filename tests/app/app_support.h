@@ -1,0 +1,59 @@
+// What the tests of the running program share: the program's profile and settings folders in a place of
+// the test's own, and a fixture that runs the application with a new case open.
+#pragma once
+
+#include "app/QORApp.h"
+#include "app/QORDoc.h"
+#include "platform/test/FrameTest.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace qor::test {
+
+// Points the program's profile, configuration and data folders into home.
+inline void UseHome(const std::filesystem::path& home)
+{
+    setenv("HOME", home.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
+}
+
+// The program's folders in a fresh temporary place, made once a test program, so that its profile and
+// settings file are its own.
+inline void UseTemporaryHome()
+{
+    static const std::string home = [] {
+        char pattern[] = "/tmp/qor-test-XXXXXX";
+        const std::string dir = mkdtemp(pattern);
+        UseHome(dir);
+        return dir;
+    }();
+}
+
+// The application running with its new case open (doc) for the length of a test.
+class RunningCase : public ::testing::Test
+{
+protected:
+    CQORApp app;
+    CQORDoc* doc = nullptr;
+    bool running = false;
+
+    void SetUp() override
+    {
+        UseTemporaryHome();
+        ASSERT_TRUE(StartApplication(app));
+        running = true;
+        doc = CQORDoc::GetActiveDoc();
+        ASSERT_NE(doc, nullptr);
+    }
+    void TearDown() override
+    {
+        if (running) StopApplication(app);
+    }
+};
+
+} // namespace qor::test
