@@ -337,6 +337,35 @@ void CMainFrame::OnCloseAllTabs()
     }
 }
 
+BOOL CMainFrame::OnShowMDITabContextMenu(CPoint point, DWORD dwAllowedItems, BOOL bTabDrop)
+{
+    CMenu menu;
+    if (!menu.LoadMenu(bTabDrop ? IDR_TAB_MENU_DROPPED : IDR_TAB_MENU)) return FALSE;
+    const CMenu* source = menu.GetSubMenu(0);
+    if (!source) return FALSE;
+    // Bits of the allowed items: 1 new vertical group, 2 new horizontal group, 4 previous, 8 next.
+    auto allowed = [dwAllowedItems](UINT id) {
+        switch (id) {
+        case ID_MDI_NEW_VERT_GROUP: return (dwAllowedItems & 1) != 0;
+        case ID_MDI_NEW_HORZ_TAB_GROUP: return (dwAllowedItems & 2) != 0;
+        case ID_MDI_MOVE_TO_PREV_GROUP: return (dwAllowedItems & 4) != 0;
+        case ID_MDI_MOVE_TO_NEXT_GROUP: return (dwAllowedItems & 8) != 0;
+        default: return true;
+        }
+    };
+    // The allowed items, without a separator at the end once items went.
+    std::vector<const CMenu::Item*> shown;
+    for (const CMenu::Item& item : source->Items())
+        if ((item.flags & MF_SEPARATOR) || allowed(item.id)) shown.push_back(&item);
+    while (!shown.empty() && (shown.back()->flags & MF_SEPARATOR)) shown.pop_back();
+    CMenu popup;
+    popup.CreatePopupMenu();
+    for (const CMenu::Item* item : shown) popup.AppendMenu(item->flags, item->id, item->text);
+    if (popup.GetMenuItemCount() <= 0) return FALSE;
+    popup.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, this);
+    return TRUE;
+}
+
 void CMainFrame::OnPrintAll()
 {
     MessageBoxW(m_hWnd, L"This function is not yet supported", L"QOR", MB_OK | MB_ICONINFORMATION);

@@ -39,6 +39,7 @@ public:
     int m_nProgressCount = 0;
 
     void OnApplicationLook(UINT id);
+    BOOL OnShowMDITabContextMenu(CPoint point, DWORD dwAllowedItems, BOOL bTabDrop) override;
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;

@@ -197,6 +197,11 @@ public:
     void EnableMDITabbedGroups(BOOL bEnable, const void* = nullptr);
     void EnableMDITabs(BOOL bEnable = TRUE) { EnableMDITabbedGroups(bEnable); }
     BOOL AreMDITabs() const { return m_bTabbedGroups; }
+    // A right click on a tab (the tab is made active first): the frame shows its menu at the screen
+    // point; dwAllowedItems has no tab-group moves here (one row of tabs). TRUE when a menu was shown.
+    virtual BOOL OnShowMDITabContextMenu(CPoint point, DWORD dwAllowedItems, BOOL bTabDrop);
+    // What a right click on tab nIndex does (tests; the toolkit's click ends here too).
+    void RightClickMDITab(int nIndex);
     void EnableDockingManagerSmartDocking() {}
     void EnableAutoHidePanes(DWORD) {}
     void EnablePaneMenu(BOOL, UINT, LPCTSTR, UINT, BOOL = FALSE, BOOL = FALSE) {}

@@ -265,7 +265,18 @@ TEST_F(AppTest, ResultWindowsAreNumberedAndCloseAllTabsKeepsTheCase)
     plot->GetParentFrame()->ActivateFrame();
     EXPECT_FALSE(Frame()->IsCommandEnabled(ID_FILE_SAVE_GRID));
 
-    SendMenuCommand(ID_CLOSE_ALL_TABS);
+    // The tab's own menu offers the file and tab commands (one row of tabs: no tab-group moves).
+    std::vector<UINT> offered;
+    auto previous = qor::gui::SetPopupMenuDriver([&](const std::vector<qor::gui::PopupMenuRow>& rows, CPoint) {
+        for (const auto& row : rows)
+            if (!row.separator) offered.push_back(row.id);
+        return static_cast<UINT>(ID_CLOSE_ALL_TABS);
+    });
+    auto* frameEx = DYNAMIC_DOWNCAST(CMDIFrameWndEx, Frame());
+    ASSERT_NE(frameEx, nullptr);
+    frameEx->RightClickMDITab(1);
+    qor::gui::SetPopupMenuDriver(previous);
+    EXPECT_EQ(offered, (std::vector<UINT>{ID_FILE_SAVE, ID_FILE_CLOSE, ID_CLOSE_TAB, ID_CLOSE_ALL_TABS}));
     Pump();
     ASSERT_EQ(CQORDoc::GetActiveDoc(), doc) << "the case stays open";
     int views = 0;
