@@ -493,10 +493,6 @@ BOOL CDC::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
     DcRecord* dc = DcOf(m_hDC);
     if (!dc)
         return FALSE;
-    QPainter* p = dc->Begin();
-    PenRecord* pen = PenOf(dc->state.pen);
-    if (!p || !pen || pen->style == PS_NULL)
-        return TRUE;
     QRect r = dc->ToDeviceRect(RECT{x1, y1, x2, y2});
     QPointF c = QRectF(r).center();
     QPoint s = dc->ToDevice(x3, y3), e = dc->ToDevice(x4, y4);
@@ -505,11 +501,10 @@ BOOL CDC::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
     double span = a1 - a0;
     if (span <= 0)
         span += 360;
-    QPen qp(ToQColor(pen->color));
-    qp.setWidth(pen->width <= 1 ? 0 : pen->width);
-    p->setPen(qp);
-    p->setBrush(Qt::NoBrush);
-    p->drawArc(r.adjusted(0, 0, -1, -1), static_cast<int>(a0 * 16), static_cast<int>(span * 16));
+    const QRect box = r.adjusted(0, 0, -1, -1);
+    FillAndStroke(
+        dc, [&](QPainter* q) { q->drawArc(box, static_cast<int>(a0 * 16), static_cast<int>(span * 16)); }, false,
+        true);
     return TRUE;
 }
 
@@ -610,25 +605,12 @@ BOOL CDC::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
     DcRecord* dc = DcOf(m_hDC);
     if (!dc)
         return FALSE;
-    QPainter* p = dc->Begin();
-    if (!p)
-        return TRUE;
     QRect r = dc->ToDeviceRect(RECT{x1, y1, x2, y2});
     if (r.width() <= 1 || r.height() <= 1)
         return TRUE;
     double rx = std::abs(x3 * dc->ScaleX()) / 2, ry = std::abs(y3 * dc->ScaleY()) / 2;
-    BrushRecord* b = BrushOf(dc->state.brush);
-    PenRecord* pen = PenOf(dc->state.pen);
-    p->setBrush(b && b->style == BS_SOLID ? QBrush(ToQColor(b->color)) : QBrush(Qt::NoBrush));
-    if (pen && pen->style != PS_NULL)
-    {
-        QPen qp(ToQColor(pen->color));
-        qp.setWidth(pen->width <= 1 ? 0 : pen->width);
-        p->setPen(qp);
-    }
-    else
-        p->setPen(Qt::NoPen);
-    p->drawRoundedRect(QRectF(r.left(), r.top(), r.width() - 1, r.height() - 1), rx, ry);
+    const QRectF box(r.left(), r.top(), r.width() - 1, r.height() - 1);
+    FillAndStroke(dc, [&](QPainter* q) { q->drawRoundedRect(box, rx, ry); });
     return TRUE;
 }
 BOOL CDC::RoundRect(LPCRECT r, POINT point)
@@ -655,9 +637,6 @@ BOOL CDC::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
     DcRecord* dc = DcOf(m_hDC);
     if (!dc)
         return FALSE;
-    QPainter* p = dc->Begin();
-    if (!p)
-        return TRUE;
     QRect r = dc->ToDeviceRect(RECT{x1, y1, x2, y2});
     QPointF c = QRectF(r).center();
     QPoint s = dc->ToDevice(x3, y3), e = dc->ToDevice(x4, y4);
@@ -666,11 +645,8 @@ BOOL CDC::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
     double span = a1 - a0;
     if (span <= 0)
         span += 360;
-    BrushRecord* b = BrushOf(dc->state.brush);
-    PenRecord* pen = PenOf(dc->state.pen);
-    p->setBrush(b && b->style == BS_SOLID ? QBrush(ToQColor(b->color)) : QBrush(Qt::NoBrush));
-    p->setPen(pen && pen->style != PS_NULL ? QPen(ToQColor(pen->color), 0) : QPen(Qt::NoPen));
-    p->drawPie(r.adjusted(0, 0, -1, -1), static_cast<int>(a0 * 16), static_cast<int>(span * 16));
+    const QRect box = r.adjusted(0, 0, -1, -1);
+    FillAndStroke(dc, [&](QPainter* q) { q->drawPie(box, static_cast<int>(a0 * 16), static_cast<int>(span * 16)); });
     return TRUE;
 }
 

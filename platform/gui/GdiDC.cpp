@@ -1070,7 +1070,9 @@ bool StrokePolyline(DcRecord* dc, const QPolygon& pts, bool closed)
     DevicePen d = MakePen(dc);
     if (d.pen.style() == Qt::NoPen || pts.size() < 2)
         return true;
-    if (d.width <= 1)
+    // On paper the pixels of a thin line are too fine to matter and, stroked one by one, would
+    // make a page of millions of marks: there it is drawn as one line like the wider pens.
+    if (d.width <= 1 && IsRaster(dc))
     {
         QPolygon path = pts;
         if (closed)
@@ -1141,11 +1143,9 @@ BOOL Polyline(HDC hdc, const POINT* apt, int cpt)
     return StrokePolyline(dc, DevicePolygon(dc, apt, cpt), false);
 }
 
-namespace {
-
 // Fills (with the brush) and outlines (with the pen) a closed shape drawn by draw() in
 // device space; either part may be left out.
-bool FillAndStroke(DcRecord* dc, const std::function<void(QPainter*)>& draw, bool fill = true, bool stroke = true)
+bool qor::gui::FillAndStroke(DcRecord* dc, const std::function<void(QPainter*)>& draw, bool fill, bool stroke)
 {
     QPainter* p = dc->Begin();
     if (!p)
@@ -1189,8 +1189,6 @@ bool FillAndStroke(DcRecord* dc, const std::function<void(QPainter*)>& draw, boo
         Stroke(p, draw);
     return true;
 }
-
-} // namespace
 
 BOOL Polygon(HDC hdc, const POINT* apt, int cpt)
 {

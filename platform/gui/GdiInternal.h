@@ -13,6 +13,7 @@
 #include <QRegion>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -243,5 +244,9 @@ HDC CreateWindowSurfaceDC(CWnd* wnd, const RECT* updateClip);
 void ReleasePaintersOn(const QImage* image);
 // Tells the window which DCs drew since the last call (used when DCs are released).
 void ReportSurfaceDrawn(DcRecord* dc);
+
+// Fills (with the brush) and outlines (with the pen) a shape drawn by draw() in device space,
+// with the DC's raster operation and its pen's width and style; either part may be left out.
+bool FillAndStroke(DcRecord* dc, const std::function<void(QPainter*)>& draw, bool fill = true, bool stroke = true);
 
 } // namespace qor::gui

@@ -3,6 +3,7 @@
 #include "platform/gui/Menu.h"
 
 #include "platform/gui/Bars.h"
+#include "platform/gui/Dialog.h"
 #include "platform/gui/FrameInternal.h"
 #include "platform/gui/WndInternal.h"
 
@@ -53,8 +54,9 @@ size_t ReadRows(const MenuItemDef* rows, size_t count, size_t at, std::vector<CM
     return at;
 }
 
-// The rows of a menu after its owner's update handlers.
-void Rows(const CMenu& menu, CCmdTarget* route, int depth, std::vector<PopupMenuRow>& out)
+// The rows of a menu after its owner's update handlers. A dialog leaves the entries nobody handles
+// as the menu has them; a frame greys them as it does in its own menus, and so do the panes here.
+void Rows(const CMenu& menu, CCmdTarget* route, BOOL disableIfNoHandler, int depth, std::vector<PopupMenuRow>& out)
 {
     for (const CMenu::Item& item : menu.Items()) {
         PopupMenuRow row;
@@ -68,12 +70,12 @@ void Rows(const CMenu& menu, CCmdTarget* route, int depth, std::vector<PopupMenu
         if (!row.separator && !row.popup && route) {
             StateCmdUI state;
             state.m_nID = item.id;
-            state.DoUpdate(route, TRUE);
+            state.DoUpdate(route, disableIfNoHandler);
             row.enabled = row.enabled && state.m_bEnabled;
             row.check = state.m_nCheck;
         }
         out.push_back(row);
-        if (item.sub) Rows(*item.sub, route, depth + 1, out);
+        if (item.sub) Rows(*item.sub, route, disableIfNoHandler, depth + 1, out);
     }
 }
 
@@ -248,7 +250,10 @@ BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT)
     if (!m_created || !pWnd || !pWnd->m_hWnd) return FALSE;
     HWND owner = pWnd->m_hWnd;
     std::vector<PopupMenuRow> rows;
-    Rows(*this, pWnd, 0, rows);
+    BOOL disableIfNoHandler = TRUE;
+    if (dynamic_cast<const CDialog*>(pWnd)) disableIfNoHandler = FALSE;
+    else if (const auto* frame = dynamic_cast<const CFrameWnd*>(pWnd)) disableIfNoHandler = frame->m_bAutoMenuEnable;
+    Rows(*this, pWnd, disableIfNoHandler, 0, rows);
     UINT chosen = 0;
     if (Driver()) {
         chosen = Driver()(rows, CPoint(x, y));

@@ -289,6 +289,8 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
         s->host = host;
     }
     if (!(style & WS_CHILD)) s->widget->setWindowTitle(ToQString(s->text));
+    // Made hidden, a child stays hidden until shown itself, also when its parent is shown again.
+    if (!(style & WS_VISIBLE)) s->widget->hide();
 
     // Standard scroll bars (the control's own bar for a scroll-bar control; a native
     // control has the toolkit control's own).

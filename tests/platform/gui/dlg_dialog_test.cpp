@@ -331,3 +331,46 @@ TEST_F(DialogTest, UnknownTemplateReturnsMinusOne)
 }
 
 } // namespace
+
+namespace {
+
+enum : UINT { ID_ROW_FREE = 32801, ID_ROW_REFUSED = 32802, ID_ROW_GREYED = 32803 };
+
+class CMenuDlg : public CTestDlg
+{
+public:
+    void OnUpdateRefused(CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CMenuDlg, CTestDlg)
+    ON_UPDATE_COMMAND_UI(ID_ROW_REFUSED, OnUpdateRefused)
+END_MESSAGE_MAP()
+
+} // namespace
+
+TEST_F(DialogTest, PopupMenuOfADialogKeepsEntriesWithoutAnUpdateHandlerEnabled)
+{
+    std::vector<qor::gui::PopupMenuRow> rows;
+    qor::gui::PopupMenuDriver previous = qor::gui::SetPopupMenuDriver(
+        [&rows](const std::vector<qor::gui::PopupMenuRow>& r, CPoint) {
+            rows = r;
+            return 0u;
+        });
+    qor::test::DrivenDialogs driven;
+    driven.ThenAs<CMenuDlg>([](CMenuDlg& dlg) {
+        CMenu menu;
+        menu.CreatePopupMenu();
+        menu.AppendMenu(MF_STRING, ID_ROW_FREE, L"Free");
+        menu.AppendMenu(MF_STRING, ID_ROW_REFUSED, L"Refused");
+        menu.AppendMenu(MF_STRING | MF_GRAYED, ID_ROW_GREYED, L"Greyed");
+        menu.TrackPopupMenu(TPM_RIGHTBUTTON | TPM_RETURNCMD, 10, 10, &dlg);
+        qor::test::PressCancel(dlg);
+    });
+    CMenuDlg dlg;
+    dlg.DoModal();
+    qor::gui::SetPopupMenuDriver(previous);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_TRUE(rows[0].enabled);  // nobody handles it: a dialog leaves it as the menu has it
+    EXPECT_FALSE(rows[1].enabled); // its update handler refuses it
+    EXPECT_FALSE(rows[2].enabled); // greyed in the menu itself
+}

@@ -164,3 +164,30 @@ TEST(GdiWindow, OnePixelLinesKeepOneThicknessAtFractionalRatios)
         for (int n : runs) EXPECT_EQ(n, 1) << r;
     }
 }
+
+// Arcs, pies and rounded rectangles outline with a one-pixel pen as thick as the other shapes
+// on a finer surface: one window pixel, two device pixels at ratio 2.
+TEST(GdiWindow, CurvedOutlinesAreOneWindowPixelThickAtPixelRatioTwo)
+{
+    qor::test::EnsureGuiApplication();
+    qor::test::TestPixelRatio ratio(2.0);
+    CWnd w;
+    ASSERT_TRUE(w.CreateEx(0, nullptr, L"curves", WS_POPUP | WS_VISIBLE, CRect(0, 0, 160, 60), nullptr, 0));
+    {
+        CClientDC dc(&w);
+        dc.FillSolidRect(0, 0, 160, 60, kWhite);
+        CPen pen(PS_SOLID, 1, kRed);
+        CPen* old = dc.SelectObject(&pen);
+        dc.Arc(10, 10, 50, 50, 50, 30, 10, 30); // upper half, counter-clockwise from the right
+        dc.RoundRect(60, 10, 100, 50, 8, 8);
+        dc.Pie(110, 10, 150, 50, 150, 30, 110, 30);
+        dc.SelectObject(old);
+    }
+    // Down through the top of each shape at its middle.
+    for (int cx : {30, 80, 130}) {
+        int red = 0;
+        for (int y = 2 * 10 - 3; y < 2 * 10 + 6; ++y)
+            if (qor::test::SurfaceDevicePixel(&w, 2 * cx, y) == kRed) ++red;
+        EXPECT_EQ(red, 2) << cx;
+    }
+}

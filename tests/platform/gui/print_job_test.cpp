@@ -377,3 +377,35 @@ TEST_F(PrintTest, PrintInfoDeletesThePrinterDcLeftInItsDialog)
     }
     EXPECT_EQ(::GetDeviceCaps(hdc, LOGPIXELSX), 0); // no longer a DC
 }
+
+TEST_F(PrintTest, ThinLinesArePrintedAsLinesNotAsPixels)
+{
+    const std::string path = TempPdfPath("thin-lines.pdf");
+    DrivenPrinting printing(path);
+    CDC dc;
+    ASSERT_NO_FATAL_FAILURE(StartPrintJob(dc));
+    // Fifty zigzags across the page with the one-pixel pen, as a plot of many load positions draws them:
+    // one mark per device pixel would make some 200 000 marks.
+    CPen thin(PS_SOLID, 1, RGB(128, 128, 128));
+    CPen* old = dc.SelectObject(&thin);
+    for (int k = 0; k < 50; ++k)
+    {
+        POINT pts[41];
+        for (int i = 0; i < 41; ++i)
+            pts[i] = POINT{200 + 100 * i, 1000 + 40 * k + (i % 2) * 30};
+        dc.Polyline(pts, 41);
+    }
+    dc.SelectObject(old);
+    ASSERT_GT(dc.EndPage(), 0);
+    ASSERT_GT(dc.EndDoc(), 0);
+
+    auto pages = PdfPageContents(path);
+    ASSERT_EQ(pages.size(), 1u);
+    const std::string& page = pages[0];
+    EXPECT_LT(page.size(), 100'000u); // one mark per pixel made about 6 MB
+    CRect ink = PdfPathBounds(page);
+    EXPECT_NEAR(ink.left, 200, 1);
+    EXPECT_NEAR(ink.right, 4200, 1);
+    EXPECT_NEAR(ink.top, 1000, 1);
+    EXPECT_NEAR(ink.bottom, 1000 + 40 * 49 + 30, 1);
+}

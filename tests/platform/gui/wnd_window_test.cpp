@@ -142,6 +142,21 @@ TEST_F(WndTest, CreateSendsCreateThenSizeAndKeepsIdParentAndStyle)
     EXPECT_FALSE(p.IsWindowVisible()); // the parent is hidden
     EXPECT_FALSE(p.EnableWindow(FALSE));
     EXPECT_FALSE(p.IsWindowEnabled());
+
+    // A child made without WS_VISIBLE stays hidden when its parent is shown again, until shown itself.
+    CLifeProbe hidden;
+    hidden.fill = RGB(200, 10, 150);
+    ASSERT_TRUE(hidden.CreateEx(0, L"QorLifeProbe", L"h", WS_CHILD, CRect(300, 300, 320, 320), &top, 1235));
+    top.ShowWindow(SW_SHOW);
+    auto shownFill = [&] {
+        qor::test::PaintNow(&top);
+        return qor::test::CountShownPixels(&top, [&](COLORREF c) { return c == hidden.fill; });
+    };
+    EXPECT_FALSE(hidden.IsWindowVisible());
+    EXPECT_EQ(shownFill(), 0);
+    hidden.ShowWindow(SW_SHOW);
+    qor::test::PaintNow(&hidden);
+    EXPECT_EQ(shownFill(), 20 * 20);
 }
 
 TEST_F(WndTest, DestroyGoesParentFirstAndPostNcDestroyMayDeleteTheObject)
