@@ -1,6 +1,8 @@
 // Moving-load throughput: one truck over one bridge, an ensemble over a bridge range, and the
 // same ensemble over one-, two- and three-span ranges (a reference collection's work).
 // The counter "positions/s" is analysed load positions per second of wall time.
+#include "bench_cases.h"
+
 #include "engine/analysis/BeamAnalysis.h"
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/MovingLoadAnalysis.h"
@@ -18,42 +20,7 @@
 
 namespace {
 
-std::shared_ptr<CLoadModel> Truck(int id, const std::vector<double>& loads, const std::vector<double>& spacings)
-{
-    auto lm = std::make_shared<CLoadModel>(id, CString(L"Truck"));
-    double x = 0.0;
-    for (std::size_t i = 0; i < loads.size(); ++i) {
-        if (i > 0) x -= spacings[i - 1];
-        lm->AddPointLoad(loads[i], x, 0.0);
-    }
-    return lm;
-}
-
-std::shared_ptr<CLoadModel> SixAxleTruck()
-{
-    return Truck(1, {53.0, 80.0, 80.0, 80.0, 80.0, 80.0}, {3.7, 1.25, 6.0, 1.25, 1.25});
-}
-
-// Ten trucks of two to nine axles, one with a lane load behind it.
-std::shared_ptr<CLoadModelEnsemble> TenTrucks()
-{
-    auto lme = std::make_shared<CLoadModelEnsemble>(1, CString(L"Ten trucks"));
-    lme->AddLoadModel(Truck(1, {60.0, 120.0}, {4.0}));
-    lme->AddLoadModel(Truck(2, {50.0, 80.0, 80.0}, {3.7, 1.25}));
-    lme->AddLoadModel(Truck(3, {50.0, 80.0, 80.0, 80.0}, {3.7, 1.25, 5.0}));
-    lme->AddLoadModel(SixAxleTruck());
-    lme->AddLoadModel(Truck(5, {53.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0}, {3.0, 1.25, 5.5, 1.25, 6.0, 1.25}));
-    lme->AddLoadModel(Truck(6, {53.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0},
-                            {3.0, 1.25, 5.5, 1.25, 1.25, 6.0, 1.25}));
-    lme->AddLoadModel(Truck(7, {53.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0},
-                            {3.0, 1.25, 5.5, 1.25, 1.25, 6.0, 1.25, 1.25}));
-    lme->AddLoadModel(Truck(8, {40.0, 40.0, 40.0, 40.0, 40.0}, {2.0, 2.0, 2.0, 2.0}));
-    lme->AddLoadModel(Truck(9, {70.0, 70.0, 70.0}, {1.2, 1.2}));
-    auto lane = Truck(10, {80.0, 80.0}, {1.5});
-    lane->AddPartialUDL(6.0, -1.5, 20.0);
-    lme->AddLoadModel(lane);
-    return lme;
-}
+using namespace qor::bench;
 
 // (1) One six-axle truck over a 15-20-15 m bridge by 0.1 m steps.
 void BM_MovingLoad_SixAxle_15_20_15(benchmark::State& state)

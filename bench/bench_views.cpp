@@ -1,6 +1,8 @@
 // The program's windows against the clock, offscreen: start-up to the main window shown and idle,
 // opening result plots and grids of real results (moving load with every position shown, an
 // ensemble, the values of a reference collection, the enhanced ratio grid) and printing a plot.
+#include "bench_cases.h"
+
 #include "app/AnalysisOutput.h"
 #include "app/ChildFrame.h"
 #include "app/QORApp.h"
@@ -35,45 +37,9 @@
 
 namespace {
 
+using namespace qor::bench;
+
 // ---- Cases -------------------------------------------------------------------------------------
-
-std::shared_ptr<CLoadModel> Truck(int id, const std::vector<double>& loads, const std::vector<double>& spacings)
-{
-    auto lm = std::make_shared<CLoadModel>(id, CString(L"Truck"));
-    double x = 0.0;
-    for (std::size_t i = 0; i < loads.size(); ++i)
-    {
-        if (i > 0) x -= spacings[i - 1];
-        lm->AddPointLoad(loads[i], x, 0.0);
-    }
-    return lm;
-}
-
-std::shared_ptr<CLoadModel> SixAxleTruck()
-{
-    return Truck(4, {53.0, 80.0, 80.0, 80.0, 80.0, 80.0}, {3.7, 1.25, 6.0, 1.25, 1.25});
-}
-
-// Ten trucks of two to nine axles, one with a lane load behind it.
-std::shared_ptr<CLoadModelEnsemble> TenTrucks()
-{
-    auto lme = std::make_shared<CLoadModelEnsemble>(1, CString(L"Ten trucks"));
-    lme->AddLoadModel(Truck(1, {60.0, 120.0}, {4.0}));
-    lme->AddLoadModel(Truck(2, {50.0, 80.0, 80.0}, {3.7, 1.25}));
-    lme->AddLoadModel(Truck(3, {50.0, 80.0, 80.0, 80.0}, {3.7, 1.25, 5.0}));
-    lme->AddLoadModel(SixAxleTruck());
-    lme->AddLoadModel(Truck(5, {53.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0}, {3.0, 1.25, 5.5, 1.25, 6.0, 1.25}));
-    lme->AddLoadModel(
-        Truck(6, {53.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0}, {3.0, 1.25, 5.5, 1.25, 1.25, 6.0, 1.25}));
-    lme->AddLoadModel(Truck(7, {53.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0, 80.0},
-                            {3.0, 1.25, 5.5, 1.25, 1.25, 6.0, 1.25, 1.25}));
-    lme->AddLoadModel(Truck(8, {40.0, 40.0, 40.0, 40.0, 40.0}, {2.0, 2.0, 2.0, 2.0}));
-    lme->AddLoadModel(Truck(9, {70.0, 70.0, 70.0}, {1.2, 1.2}));
-    auto lane = Truck(10, {80.0, 80.0}, {1.5});
-    lane->AddPartialUDL(6.0, -1.5, 20.0);
-    lme->AddLoadModel(lane);
-    return lme;
-}
 
 std::shared_ptr<CBridge> Bridge_15_20_15()
 {
