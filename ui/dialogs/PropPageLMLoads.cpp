@@ -48,10 +48,8 @@ void CPropPageLMLoads::DoDataExchange(CDataExchange* pDX)
 BOOL CPropPageLMLoads::OnInitDialog()
 {
     if (!m_pLoadModel) return FALSE;
-    CMFCPropertyPage::OnInitDialog();
-    SetupGrid(&m_Grid, m_nDataRows, m_nDataCols, &m_ColumnHeadings);
-    MakeCellsNumeric(&m_Grid, m_nDataRows, m_nDataCols);
-    FillGrid();
+    CPropPageWithGridBase::OnInitDialog();
+    FillNumericTable();
     m_bIsEditable = m_pLoadModel->m_bIsEditable ? TRUE : FALSE;
     m_Grid.EnableWindow(m_bIsEditable);
     m_bReady = true;
@@ -61,16 +59,10 @@ BOOL CPropPageLMLoads::OnInitDialog()
 void CPropPageLMLoads::FillGrid()
 {
     std::array<double, 3> values{};
-    CString text;
     for (int i = 0; i < m_nLoads; ++i)
     {
         GetValues(i, values.data());
-        for (int col = 0; col < m_nDataCols; ++col)
-        {
-            text.Format(L"%.9f", values[static_cast<size_t>(col)]);
-            m_Grid.SetItemText(1 + i, 1 + col, text);
-            m_Grid.SetModified(1 + i, 1 + col);
-        }
+        for (int col = 0; col < m_nDataCols; ++col) WriteNumber(1 + i, 1 + col, values[static_cast<size_t>(col)]);
     }
 }
 
@@ -114,17 +106,9 @@ BOOL CPropPageLMLoads::DeleteRow(int row)
 {
     // A row without a load (the placeholder of an empty list) stays, so the table and the
     // model keep one row per load.
-    if (row >= m_nFixedRows && row - 1 >= CountLoads())
-    {
-        ::MessageBox(m_Grid.GetSafeHwnd(), L"Load could not be removed", L"QOR", MB_OK | MB_ICONERROR);
-        return FALSE;
-    }
+    if (row >= m_nFixedRows && row - 1 >= CountLoads()) return LoadNotRemoved();
     if (!CPropPageWithGridBase::DeleteRow(row)) return FALSE;
-    if (!RemoveLoad(row - 1))
-    {
-        ::MessageBox(m_Grid.GetSafeHwnd(), L"Load could not be removed", L"QOR", MB_OK | MB_ICONERROR);
-        return FALSE;
-    }
+    if (!RemoveLoad(row - 1)) return LoadNotRemoved();
     m_nLoads = CountLoads();
     m_Grid.Invalidate();
     return TRUE;

@@ -121,10 +121,8 @@ void CPropPageLMVehicle::DoDataExchange(CDataExchange* pDX)
 BOOL CPropPageLMVehicle::OnInitDialog()
 {
     if (!m_pLoadModel) return FALSE;
-    CMFCPropertyPage::OnInitDialog();
-    SetupGrid(&m_Grid, m_nDataRows, m_nDataCols, &m_ColumnHeadings);
-    MakeCellsNumeric(&m_Grid, m_nDataRows, m_nDataCols);
-    FillGrid();
+    CPropPageWithGridBase::OnInitDialog();
+    FillNumericTable();
     m_bIsEditable = m_pLoadModel->m_bIsEditable ? TRUE : FALSE;
     m_TotalWeightEdit.EnableWindow(FALSE);
     m_TotalLengthEdit.EnableWindow(FALSE);
@@ -141,17 +139,11 @@ BOOL CPropPageLMVehicle::OnInitDialog()
 
 void CPropPageLMVehicle::FillGrid()
 {
-    CString text;
     for (int i = 0; i < m_nAxles; ++i)
     {
         const CLoadModel::PointLoad& axle = m_pLoadModel->m_vPL[static_cast<size_t>(i)];
         const double values[] = {axle.magnitude, m_vSpacings[static_cast<size_t>(i)], axle.width};
-        for (int col = COL_WEIGHT; col <= COL_WIDTH; ++col)
-        {
-            text.Format(L"%.9f", values[col - 1]);
-            m_Grid.SetItemText(1 + i, col, text);
-            m_Grid.SetModified(1 + i, col);
-        }
+        for (int col = COL_WEIGHT; col <= COL_WIDTH; ++col) WriteNumber(1 + i, col, values[col - 1]);
     }
 }
 
@@ -212,17 +204,9 @@ void CPropPageLMVehicle::OnGridRClickRow(NMHDR* pNMHDR, LRESULT* pResult)
 BOOL CPropPageLMVehicle::DeleteRow(int row)
 {
     // A row without an axle (the placeholder of an empty vehicle) stays.
-    if (row >= m_nFixedRows && row - 1 >= m_nAxles)
-    {
-        ::MessageBox(m_Grid.GetSafeHwnd(), L"Load could not be removed", L"QOR", MB_OK | MB_ICONERROR);
-        return FALSE;
-    }
+    if (row >= m_nFixedRows && row - 1 >= m_nAxles) return LoadNotRemoved();
     if (!CPropPageWithGridBase::DeleteRow(row)) return FALSE;
-    if (!m_pLoadModel->RemovePointLoad(row - 1))
-    {
-        ::MessageBox(m_Grid.GetSafeHwnd(), L"Load could not be removed", L"QOR", MB_OK | MB_ICONERROR);
-        return FALSE;
-    }
+    if (!m_pLoadModel->RemovePointLoad(row - 1)) return LoadNotRemoved();
     --m_nAxles;
     m_vSpacings.erase(m_vSpacings.begin() + (row - 1));
     m_Grid.Invalidate();

@@ -14,4 +14,24 @@ BOOL CPropPageWithGridBase::OnInitDialog()
     return SetupGrid(&m_Grid, m_nDataRows, m_nDataCols, &m_ColumnHeadings) > 0;
 }
 
+void CPropPageWithGridBase::FillNumericTable()
+{
+    MakeCellsNumeric(&m_Grid, m_nDataRows, m_nDataCols);
+    FillGrid();
+}
+
+void CPropPageWithGridBase::WriteNumber(int row, int col, double value)
+{
+    CString text;
+    text.Format(L"%.9f", value);
+    m_Grid.SetItemText(row, col, text);
+    m_Grid.SetModified(row, col);
+}
+
+BOOL CPropPageWithGridBase::LoadNotRemoved()
+{
+    ::MessageBox(m_Grid.GetSafeHwnd(), L"Load could not be removed", L"QOR", MB_OK | MB_ICONERROR);
+    return FALSE;
+}
+
 void CPropPageWithGridBase::OnUpdateRowMenu(CCmdUI* pCmdUI) { pCmdUI->Enable(TRUE); }
