@@ -2,6 +2,7 @@
 // message boxes answered by the test drivers, workers run to their completions, a case closed or
 // the program ended while a worker runs, and the engine's errors on both threads.
 #include "app_support.h"
+#include "tests/ui/dialogs/dialogs_support.h"
 
 #include "app/AnalysisJob.h"
 #include "app/AnalysisOutput.h"
@@ -238,10 +239,7 @@ TEST_F(AnalysisCommands, SinglePositionAndMovingLoadRunAtOnceAndKeepTheirSteppin
 
     // The three-span bridge has four supports: its reactions plot holds 2 x 2 charts.
     driven.ThenAs<CMovingLoadDlg>([](CMovingLoadDlg& dlg) {
-        CListBox& bridges = *static_cast<CListBox*>(dlg.GetDlgItem(IDC_LIST_BRIDGE));
-        CRect r;
-        bridges.GetItemRect(1, &r);
-        qor::test::Click(&bridges, r.CenterPoint());
+        qor::test::PickLine(dlg, IDC_LIST_BRIDGE, 1);
         qor::test::Click(dlg.GetDlgItem(IDC_RADIO_BY_STEP), CPoint(3, 3));
         dlg.SetDlgItemText(IDC_EDIT_STEP, L"0.5");
         qor::test::PressOK(dlg);
@@ -340,10 +338,7 @@ TEST_F(AnalysisCommands, MissingElementsAreNamedInsteadOfUsed)
     doc->m_vLoadModelEnsemble.push_back(std::make_shared<CLoadModelEnsemble>(2, L"Empty"));
     driven.ThenAs<CCritRatioRefCollDlg>([](CCritRatioRefCollDlg& dlg) {
         qor::test::Click(dlg.GetDlgItem(IDC_RADIO_USE_LME), CPoint(3, 3));
-        CListBox& list = *static_cast<CListBox*>(dlg.GetDlgItem(IDC_LIST_LME));
-        CRect r;
-        list.GetItemRect(1, &r);
-        qor::test::Click(&list, r.CenterPoint());
+        qor::test::PickLine(dlg, IDC_LIST_LME, 1);
         qor::test::PressOK(dlg);
     });
     qor::test::SendMenuCommand(ID_ANALYSIS_CRITICAL_RATIOS);

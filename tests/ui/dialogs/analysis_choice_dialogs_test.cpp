@@ -1,5 +1,7 @@
 // The analysis choice dialogs and the reference collection dialog, driven as the engineer
 // uses them: lists, choices, stepping, the multiplier and the ticks of the check lists.
+#include "dialogs_support.h"
+
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
@@ -33,14 +35,6 @@ CString Line(CWnd& dlg, UINT id, int k)
     CString s;
     List(dlg, id).GetText(k, s);
     return s;
-}
-// The engineer picks line k of a list (the selection change reaches the dialog).
-void Pick(CWnd& dlg, UINT id, int k)
-{
-    CListBox& list = List(dlg, id);
-    CRect r;
-    list.GetItemRect(k, &r);
-    qor::test::Click(&list, r.CenterPoint());
 }
 
 class AnalysisChoiceDialogs : public ::testing::Test
@@ -83,8 +77,8 @@ TEST_F(AnalysisChoiceDialogs, ListsShowIdAndNameWithTheFirstLineChosenAndOkUntou
     EXPECT_EQ(single.m_nLoadModelIndex, 0);
 
     driven.ThenAs<CSinglePositionDlg>([](CSinglePositionDlg& dlg) {
-        Pick(dlg, IDC_LIST_BRIDGE, 1);
-        Pick(dlg, IDC_LIST_LOADMODEL, 2);
+        qor::test::PickLine(dlg, IDC_LIST_BRIDGE, 1);
+        qor::test::PickLine(dlg, IDC_LIST_LOADMODEL, 2);
         dlg.SetDlgItemText(IDC_EDIT_POSITION, L"4.5");
         qor::test::PressOK(dlg);
     });
@@ -116,11 +110,11 @@ TEST_F(AnalysisChoiceDialogs, MovingLoadSwitchesModelKindAndSteppingAndRefusesAB
         EXPECT_EQ(Text(dlg, IDC_EDIT_NSTEPS), L"25");
         EXPECT_FALSE(List(dlg, IDC_LIST_LME).IsWindowEnabled());
 
-        Pick(dlg, IDC_LIST_LOADMODEL, 1);
+        qor::test::PickLine(dlg, IDC_LIST_LOADMODEL, 1);
         qor::test::Click(dlg.GetDlgItem(IDC_RADIO_USE_LME), CPoint(3, 3));
         EXPECT_EQ(List(dlg, IDC_LIST_LOADMODEL).GetCurSel(), LB_ERR); // shown selection cleared
         EXPECT_TRUE(List(dlg, IDC_LIST_LME).IsWindowEnabled());
-        Pick(dlg, IDC_LIST_LME, 1);
+        qor::test::PickLine(dlg, IDC_LIST_LME, 1);
 
         qor::test::Click(dlg.GetDlgItem(IDC_RADIO_BY_STEP), CPoint(3, 3));
         EXPECT_TRUE(dlg.GetDlgItem(IDC_EDIT_STEP)->IsWindowEnabled());
@@ -257,10 +251,10 @@ TEST_F(AnalysisChoiceDialogs, CompareEnvelopesCascadesFromCollectionToSetToBridg
         EXPECT_EQ(Text(dlg, IDC_EDIT_CMP_BRIDGESET), L"Short set");
         EXPECT_EQ(Text(dlg, IDC_EDIT_CMP_LME), L"Austroads");
         EXPECT_EQ(Text(dlg, IDC_EDIT_CMP_PROPOSED), L"SM1600"); // the single proposed model, not its ensemble
-        Pick(dlg, IDC_LIST_REFSET, 1);
+        qor::test::PickLine(dlg, IDC_LIST_REFSET, 1);
         EXPECT_EQ(List(dlg, IDC_LIST_BRIDGE).GetCount(), 10);
         EXPECT_EQ(Text(dlg, IDC_EDIT_CMP_BRIDGESET), L"Twin 5-50");
-        Pick(dlg, IDC_LIST_BRIDGE, 4);
+        qor::test::PickLine(dlg, IDC_LIST_BRIDGE, 4);
         qor::test::PressOK(dlg);
     });
     CCompareEnvelopesDlg dlg;
@@ -272,7 +266,7 @@ TEST_F(AnalysisChoiceDialogs, CompareEnvelopesCascadesFromCollectionToSetToBridg
     EXPECT_TRUE(boxes.Shown().empty());
 
     driven.ThenAs<CCompareEnvelopesDlg>([](CCompareEnvelopesDlg& d) {
-        Pick(d, IDC_LIST_REFCOLLECTION, 1);
+        qor::test::PickLine(d, IDC_LIST_REFCOLLECTION, 1);
         EXPECT_EQ(List(d, IDC_LIST_REFSET).GetCount(), 0);
         EXPECT_EQ(List(d, IDC_LIST_BRIDGE).GetCount(), 0);
         EXPECT_EQ(Text(d, IDC_EDIT_CMP_BRIDGESET), L"No bridge set");

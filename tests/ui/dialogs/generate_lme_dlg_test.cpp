@@ -1,5 +1,6 @@
 // Tools > Generate LME from LM through the case and its dialog: axles made variable in the grid, spacings
 // by number and by distance, the product of two ranges, and every range the dialog refuses at OK.
+#include "dialogs_support.h"
 #include "tests/app/app_support.h"
 
 #include "controls/grid/GridCtrl.h"
@@ -41,14 +42,6 @@ struct Range
     const wchar_t* parameter;
 };
 
-void PickModel(CGenerateLMEDlg& dlg, int k)
-{
-    auto* list = static_cast<CListBox*>(dlg.GetDlgItem(IDC_GENLME_LOADMODEL));
-    CRect r;
-    list->GetItemRect(k, &r);
-    qor::test::Click(list, r.CenterPoint());
-}
-
 void Enter(CGenerateLMEDlg& dlg, const Range& range)
 {
     CGridCtrl& grid = dlg.GetGrid();
@@ -81,7 +74,7 @@ protected:
         const size_t before = doc->m_vLoadModelEnsemble.size();
         DrivenDialogs driven;
         driven.ThenAs<CGenerateLMEDlg>([&ranges](CGenerateLMEDlg& dlg) {
-            PickModel(dlg, 1);
+            qor::test::PickLine(dlg, IDC_GENLME_LOADMODEL, 1);
             for (const Range& range : ranges) Enter(dlg, range);
             qor::test::PressOK(dlg);
         });
@@ -159,7 +152,7 @@ TEST_F(GenerateLME, RangesThatCannotBeGeneratedAreRefusedNamingTheAxle)
         qor::test::ScriptedMessageBoxes boxes;
         DrivenDialogs driven;
         driven.ThenAs<CGenerateLMEDlg>([&](CGenerateLMEDlg& dlg) {
-            PickModel(dlg, 1);
+            qor::test::PickLine(dlg, IDC_GENLME_LOADMODEL, 1);
             for (const Range& range : refusal.ranges) Enter(dlg, range);
             qor::test::PressOK(dlg);
             EXPECT_TRUE(dlg.IsWindowVisible()); // still open for the engineer to mend
@@ -174,7 +167,7 @@ TEST_F(GenerateLME, RangesThatCannotBeGeneratedAreRefusedNamingTheAxle)
     DrivenDialogs driven;
     driven.ThenAs<CGenerateLMEDlg>([](CGenerateLMEDlg& dlg) {
         qor::test::PressOK(dlg);
-        PickModel(dlg, 1);
+        qor::test::PickLine(dlg, IDC_GENLME_LOADMODEL, 1);
         CGridCtrl& grid = dlg.GetGrid();
         grid.SetRowCount(grid.GetRowCount() + 1);
         grid.EditCellText(5, TYPE, L"Variable");
@@ -195,7 +188,7 @@ TEST_F(GenerateLME, TheGridLocksWhatCannotVaryAndOpensTheRangeOfAVariableAxle)
     driven.ThenAs<CGenerateLMEDlg>([](CGenerateLMEDlg& dlg) {
         CGridCtrl& grid = dlg.GetGrid();
         EXPECT_EQ(grid.GetRowCount(), 1); // headings only until a load model is chosen
-        PickModel(dlg, 1);
+        qor::test::PickLine(dlg, IDC_GENLME_LOADMODEL, 1);
         ASSERT_EQ(grid.GetRowCount(), 5);
         EXPECT_EQ(grid.GetItemText(0, PARAMETER), L"Parameter");
         for (int row = 1; row <= 4; ++row)
