@@ -4,6 +4,7 @@
 
 #include "app/QORApp.h"
 #include "app/QORDoc.h"
+#include "engine/settings/Settings.h"
 #include "platform/test/FrameTest.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +21,15 @@ inline void UseHome(const std::filesystem::path& home)
     setenv("HOME", home.c_str(), 1);
     setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
     setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
+}
+
+// A fresh profile in home for a test that starts the application itself: the folder made, the program's
+// folders pointed into it and the settings at their defaults.
+inline void UseFreshProfile(const std::filesystem::path& home)
+{
+    std::filesystem::create_directories(home);
+    UseHome(home);
+    CSettings::GetInstance()->SetDefaults();
 }
 
 // The program's folders in a fresh temporary place, made once a test program, so that its profile and

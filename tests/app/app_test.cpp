@@ -36,9 +36,7 @@ protected:
     void SetUp() override
     {
         m_home = fs::path(TempFilePath("home"));
-        fs::create_directories(m_home);
-        UseHome(m_home);
-        CSettings::GetInstance()->SetDefaults();
+        UseFreshProfile(m_home);
     }
     void TearDown() override
     {

@@ -45,8 +45,7 @@ protected:
     void SetUp() override
     {
         m_home = fs::path(TempFilePath("home"));
-        UseHome(m_home);
-        CSettings::GetInstance()->SetDefaults();
+        UseFreshProfile(m_home);
         ASSERT_TRUE(StartApplication(m_app));
     }
     void TearDown() override

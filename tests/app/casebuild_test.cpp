@@ -60,9 +60,7 @@ protected:
     void SetUp() override
     {
         std::filesystem::path home = std::filesystem::temp_directory_path() / "qor-casebuild-test";
-        std::filesystem::create_directories(home);
-        UseHome(home);
-        CSettings::GetInstance()->SetDefaults();
+        UseFreshProfile(home);
         app = std::make_unique<CQORApp>();
         ASSERT_TRUE(StartApplication(*app));
         ASSERT_NE(Doc(), nullptr);

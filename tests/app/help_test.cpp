@@ -25,8 +25,7 @@ bool Dark(COLORREF c) { return GetRValue(c) < 96 && GetGValue(c) < 96 && GetBVal
 TEST(HelpTest, TheManualIsInstalledShownReloadedAndReportedWhenMissing)
 {
     const fs::path home = fs::path(TempFilePath("home"));
-    UseHome(home);
-    CSettings::GetInstance()->SetDefaults();
+    UseFreshProfile(home);
     CQORApp app;
     ASSERT_TRUE(StartApplication(app));
     const CString manual = CSettings::GetInstance()->General.HELPFILEPATH;
