@@ -29,6 +29,9 @@ struct PostedMessage : QEvent {
     LPARAM lParam;
 };
 
+// The loops of RunMessageLoop, innermost last.
+std::vector<QEventLoop*> g_loops;
+
 class Dispatcher : public QObject
 {
 public:
@@ -37,7 +40,9 @@ public:
         if (e->type() != kPostedType) return QObject::event(e);
         auto* pm = static_cast<PostedMessage*>(e);
         if (pm->msg == WM_QUIT) {
-            qor::gui::QuitMessageLoop(static_cast<int>(pm->wParam));
+            // A quit that no loop waits for (a test pumping after the main window went) is dropped:
+            // ending the toolkit's loops then would end every loop started later at once.
+            if (!g_loops.empty()) qor::gui::QuitMessageLoop(static_cast<int>(pm->wParam));
             return true;
         }
         if (CWnd* w = CWnd::FromHandle(pm->hWnd)) w->SendMessage(pm->msg, pm->wParam, pm->lParam);
@@ -50,7 +55,6 @@ CWinApp* g_app = nullptr;
 int g_argc = 1;
 char g_arg0[] = "qor";
 char* g_argv[] = {g_arg0, nullptr};
-std::vector<QEventLoop*> g_loops;
 
 } // namespace
 

@@ -444,7 +444,11 @@ void CFrameWnd::OnClose()
 void CFrameWnd::OnDestroy()
 {
     CWinApp* app = AfxGetApp();
-    if (app && app->m_pMainWnd == this) app->m_pMainWnd = nullptr;
+    // The program ends with its main window: the loop in Run returns once what is queued is delivered.
+    if (app && app->m_pMainWnd == this) {
+        app->m_pMainWnd = nullptr;
+        PostQuitMessage(0);
+    }
     m_pViewActive = nullptr;
     Default();
 }
