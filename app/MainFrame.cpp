@@ -2,6 +2,7 @@
 // the relays of the workers' "finished" messages to the case.
 #include "app/MainFrame.h"
 
+#include "app/AnalysisJobs.h"
 #include "app/QORApp.h"
 #include "app/QORDoc.h"
 #include "ui/views/QORView.h"
@@ -207,6 +208,14 @@ void CMainFrame::ClosePrintPreviews()
 void CMainFrame::OnClose()
 {
     ClosePrintPreviews();
+    CWinApp* app = AfxGetApp();
+    if (app && app->m_pMainWnd == this) {
+        // The case closes first (after its save question), which cancels its runs; workers still computing
+        // are waited for while the windows they report to and the settings they read still exist.
+        if (!app->SaveAllModified()) return;
+        app->CloseAllDocuments(FALSE);
+        CAnalysisJobs::WaitForWorkers();
+    }
     CMDIFrameWndEx::OnClose();
 }
 

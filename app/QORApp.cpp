@@ -2,6 +2,7 @@
 #include "app/QORApp.h"
 
 #include "app/AboutDlg.h"
+#include "app/AnalysisJobs.h"
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
 #include "app/QORDoc.h"
@@ -89,6 +90,8 @@ BOOL CQORApp::InitInstance()
 
 int CQORApp::ExitInstance()
 {
+    // A worker reads the settings until it ends (the main window is usually gone without one running).
+    CAnalysisJobs::WaitForWorkers();
     CSettings::GetInstance()->Save(m_sSettingsPath);
     WriteProfileInt(m_pszUsesSection, m_pszUsesEntry, m_nUses);
     return CWinAppEx::ExitInstance();

@@ -132,7 +132,7 @@ TEST_F(ExitTest, ExitWhileAWorkerComputesACollectionCancelsAndJoinsItBeforeTheSe
     ASSERT_FALSE(doc->m_vBridgeSet.empty());
     ASSERT_FALSE(doc->m_vLoadModelEnsemble.empty());
     auto collection = std::make_shared<CReferenceCollection>(1, L"Network", false, 30, 1.0);
-    collection->m_vBS = doc->m_vBridgeSet;
+    collection->m_vBS = {doc->m_vBridgeSet.front()};
     collection->m_vLME = doc->m_vLoadModelEnsemble;
     doc->m_vRefCollection = {collection};
     doc->m_nRefCollectionID = 1;
