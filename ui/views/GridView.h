@@ -105,8 +105,12 @@ protected:
     // the first nResults bridges (the bridges a shorter result leaves out keep their other cells empty).
     void FillBridgeRows(const CBridgeSet& set, size_t nResults,
                         const std::function<void(int nRow, unsigned nBridge)>& fillResults);
-    // Span, length and the maximum and minimum of every support of a bridge set's table of reactions.
-    void SetBridgeReactionHeadings(int nR);
+    // The moment and shear table and the reaction table of a bridge set's critical values or ratios, a row
+    // per bridge; value reads the number shown from a critical entry.
+    template <class Ensemble, class Value>
+    void DrawBridgeBMSF(const std::shared_ptr<Ensemble>& pEnsemble, Value value);
+    template <class Ensemble, class Value>
+    void DrawBridgeReactions(const std::shared_ptr<Ensemble>& pEnsemble, Value value);
 
     // ---- Enhanced grid -----------------------------------------------------------------
     void AddEnhancedColumns(int& nextCol, std::shared_ptr<CCriticalRatioEnsemble> pEnsemble);

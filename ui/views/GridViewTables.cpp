@@ -97,8 +97,34 @@ void CGridView::FillBridgeRows(const CBridgeSet& set, size_t nResults,
     }
 }
 
-void CGridView::SetBridgeReactionHeadings(int nR)
+template <class Ensemble, class Value>
+void CGridView::DrawBridgeBMSF(const std::shared_ptr<Ensemble>& pEnsemble, Value value)
 {
+    const CFinishTable finish{this};
+    const std::shared_ptr<CBridgeSet> pSet = pEnsemble ? pEnsemble->GetBridgeSet() : nullptr;
+    SetUpGrid(BridgeRows(pSet), 6);
+    SetCaptions(m_saBridgeBMSF);
+    SetRowNumbers();
+    MakeNumericCells();
+    if (!pSet)
+        return;
+    FillBridgeRows(*pSet, pEnsemble->GetNoResults(), [&](int nRow, unsigned i) {
+        const auto P = pEnsemble->GetResults(i);
+        SetNumber(nRow, 3, value(P.GetBM().first));
+        SetNumber(nRow, 4, value(P.GetBM().second));
+        SetNumber(nRow, 5, value(P.GetSF().first));
+        SetNumber(nRow, 6, value(P.GetSF().second));
+    });
+    AutoSizeFirstColumn();
+}
+
+template <class Ensemble, class Value>
+void CGridView::DrawBridgeReactions(const std::shared_ptr<Ensemble>& pEnsemble, Value value)
+{
+    const CFinishTable finish{this};
+    const std::shared_ptr<CBridgeSet> pSet = pEnsemble ? pEnsemble->GetBridgeSet() : nullptr;
+    const int nR = BridgeSetSupportCount(pSet);
+    SetUpGrid(BridgeRows(pSet), 2 * nR + 2);
     SetHeading(0, 1, m_saBridgeBMSF.at(0));
     SetHeading(0, 2, m_saBridgeBMSF.at(1));
     for (int s = 1; s <= nR; s++)
@@ -106,6 +132,19 @@ void CGridView::SetBridgeReactionHeadings(int nR)
         SetHeading(0, 2 * s + 1, ReactionMaxCaption(s));
         SetHeading(0, 2 * s + 2, ReactionMinCaption(s));
     }
+    SetRowNumbers();
+    MakeNumericCells();
+    if (!pSet)
+        return;
+    FillBridgeRows(*pSet, pEnsemble->GetNoResults(), [&](int nRow, unsigned i) {
+        const auto pairs = pEnsemble->GetResults(i).GetReactionPairs();
+        for (int r = 0; r < nR && static_cast<size_t>(r) < pairs.size(); r++)
+        {
+            SetNumber(nRow, 2 * r + 3, value(pairs[static_cast<size_t>(r)].first));
+            SetNumber(nRow, 2 * r + 4, value(pairs[static_cast<size_t>(r)].second));
+        }
+    });
+    AutoSizeFirstColumn();
 }
 
 void CGridView::FillEnvelopeBMSF(std::shared_ptr<CEnvelopeResults> pRes, int row0, int col0, bool bLoadModelPositions)
@@ -390,46 +429,13 @@ void CGridView::DrawReferenceValuesReactions(std::shared_ptr<CCriticalValueEnsem
 
 void CGridView::DrawReferenceSetValuesBMSF(std::shared_ptr<CReferenceSet> pRefSet)
 {
-    const CFinishTable finish{this};
-    const std::shared_ptr<CCriticalValueEnsemble> pValues = pRefSet ? pRefSet->GetRefCritValues() : nullptr;
-    const std::shared_ptr<CBridgeSet> pSet = pValues ? pValues->GetBridgeSet() : nullptr;
-    SetUpGrid(BridgeRows(pSet), 6);
-    SetCaptions(m_saBridgeBMSF);
-    SetRowNumbers();
-    MakeNumericCells();
-    if (!pSet)
-        return;
-    FillBridgeRows(*pSet, pValues->GetNoResults(), [&](int nRow, unsigned i) {
-        const CCriticalValueResults P = pValues->GetResults(i);
-        SetNumber(nRow, 3, P.GetBM().first.val);
-        SetNumber(nRow, 4, P.GetBM().second.val);
-        SetNumber(nRow, 5, P.GetSF().first.val);
-        SetNumber(nRow, 6, P.GetSF().second.val);
-    });
-    AutoSizeFirstColumn();
+    DrawBridgeBMSF(pRefSet ? pRefSet->GetRefCritValues() : nullptr, [](const PointLoadEffect& e) { return e.val; });
 }
 
 void CGridView::DrawReferenceSetValuesReactions(std::shared_ptr<CReferenceSet> pRefSet)
 {
-    const CFinishTable finish{this};
-    const std::shared_ptr<CCriticalValueEnsemble> pValues = pRefSet ? pRefSet->GetRefCritValues() : nullptr;
-    const std::shared_ptr<CBridgeSet> pSet = pValues ? pValues->GetBridgeSet() : nullptr;
-    const int nR = BridgeSetSupportCount(pSet);
-    SetUpGrid(BridgeRows(pSet), 2 * nR + 2);
-    SetBridgeReactionHeadings(nR);
-    SetRowNumbers();
-    MakeNumericCells();
-    if (!pSet)
-        return;
-    FillBridgeRows(*pSet, pValues->GetNoResults(), [&](int nRow, unsigned i) {
-        const auto pairs = pValues->GetResults(i).GetReactionPairs();
-        for (int r = 0; r < nR && static_cast<size_t>(r) < pairs.size(); r++)
-        {
-            SetNumber(nRow, 2 * r + 3, pairs[static_cast<size_t>(r)].first.val);
-            SetNumber(nRow, 2 * r + 4, pairs[static_cast<size_t>(r)].second.val);
-        }
-    });
-    AutoSizeFirstColumn();
+    DrawBridgeReactions(pRefSet ? pRefSet->GetRefCritValues() : nullptr,
+                        [](const PointLoadEffect& e) { return e.val; });
 }
 
 // ---- Compared envelopes ------------------------------------------------------------------------
@@ -503,46 +509,12 @@ void CGridView::DrawCompareEnvelopesReactions(std::shared_ptr<CAnalysisOutput> p
 
 void CGridView::DrawCriticalRatiosBMSF(std::shared_ptr<CAnalysisOutput> pAO)
 {
-    const CFinishTable finish{this};
     auto pRatios = std::dynamic_pointer_cast<CAOCriticalRatios>(pAO);
-    const std::shared_ptr<CCriticalRatioEnsemble> pEnsemble = pRatios ? pRatios->GetRatioResults() : nullptr;
-    const std::shared_ptr<CBridgeSet> pSet = pEnsemble ? pEnsemble->GetBridgeSet() : nullptr;
-    SetUpGrid(BridgeRows(pSet), 6);
-    SetCaptions(m_saBridgeBMSF);
-    SetRowNumbers();
-    MakeNumericCells();
-    if (!pSet)
-        return;
-    FillBridgeRows(*pSet, pEnsemble->GetNoResults(), [&](int nRow, unsigned i) {
-        const CCriticalRatioResults P = pEnsemble->GetResults(i);
-        SetNumber(nRow, 3, P.GetBM().first.ratio);
-        SetNumber(nRow, 4, P.GetBM().second.ratio);
-        SetNumber(nRow, 5, P.GetSF().first.ratio);
-        SetNumber(nRow, 6, P.GetSF().second.ratio);
-    });
-    AutoSizeFirstColumn();
+    DrawBridgeBMSF(pRatios ? pRatios->GetRatioResults() : nullptr, [](const auto& e) { return e.ratio; });
 }
 
 void CGridView::DrawCriticalRatiosReactions(std::shared_ptr<CAnalysisOutput> pAO)
 {
-    const CFinishTable finish{this};
     auto pRatios = std::dynamic_pointer_cast<CAOCriticalRatios>(pAO);
-    const std::shared_ptr<CCriticalRatioEnsemble> pEnsemble = pRatios ? pRatios->GetRatioResults() : nullptr;
-    const std::shared_ptr<CBridgeSet> pSet = pEnsemble ? pEnsemble->GetBridgeSet() : nullptr;
-    const int nR = BridgeSetSupportCount(pSet);
-    SetUpGrid(BridgeRows(pSet), 2 * nR + 2);
-    SetBridgeReactionHeadings(nR);
-    SetRowNumbers();
-    MakeNumericCells();
-    if (!pSet)
-        return;
-    FillBridgeRows(*pSet, pEnsemble->GetNoResults(), [&](int nRow, unsigned i) {
-        const auto pairs = pEnsemble->GetResults(i).GetReactionPairs();
-        for (int r = 0; r < nR && static_cast<size_t>(r) < pairs.size(); r++)
-        {
-            SetNumber(nRow, 2 * r + 3, pairs[static_cast<size_t>(r)].first.ratio);
-            SetNumber(nRow, 2 * r + 4, pairs[static_cast<size_t>(r)].second.ratio);
-        }
-    });
-    AutoSizeFirstColumn();
+    DrawBridgeReactions(pRatios ? pRatios->GetRatioResults() : nullptr, [](const auto& e) { return e.ratio; });
 }
