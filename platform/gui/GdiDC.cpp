@@ -1072,7 +1072,7 @@ bool StrokePolyline(DcRecord* dc, const QPolygon& pts, bool closed)
         return true;
     // On paper the pixels of a thin line are too fine to matter and, stroked one by one, would
     // make a page of millions of marks: there it is drawn as one line like the wider pens.
-    if (d.width <= 1 && IsRaster(dc))
+    if (d.width <= 1 && !dc->printing)
     {
         QPolygon path = pts;
         if (closed)
