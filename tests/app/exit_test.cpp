@@ -1,7 +1,8 @@
 // Ending the program through its own message loop: File > Exit and closing the main window return from
 // the loop and write the settings file and the start count, also while a worker computes a collection.
+#include "app_support.h"
+
 #include "app/AnalysisJob.h"
-#include "app/QORApp.h"
 #include "app/QORDoc.h"
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/model/BridgeSet.h"
@@ -70,9 +71,7 @@ protected:
     {
         m_home = fs::path(TempFilePath("home"));
         fs::create_directories(m_home);
-        setenv("HOME", m_home.c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (m_home / "config").c_str(), 1);
-        setenv("XDG_DATA_HOME", (m_home / "data").c_str(), 1);
+        UseHome(m_home);
         // Every question (save the case?) is answered No.
         m_previous = qor::SetMessageBoxHandler([](const qor::MessageBoxCall& call) {
             return (call.type & MB_TYPEMASK) == MB_YESNOCANCEL || (call.type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
