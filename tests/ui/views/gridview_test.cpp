@@ -1,8 +1,9 @@
 // The grid view in a real frame: every kind of result as a table built from real engine
 // results, values checked against beam results worked by hand, locale-formatted numbers that
 // copy and save as shown, the enhanced critical-ratio grid, and long tables printed over pages.
-#include "ui/views/GridView.h"
+#include "views_support.h"
 
+#include "ui/views/GridView.h"
 #include "app/AnalysisOutput.h"
 #include "controls/grid/GridCellNumeric.h"
 #include "engine/analysis/CriticalEnsemble.h"
@@ -30,47 +31,6 @@
 
 namespace {
 
-enum : UINT
-{
-    IDR_TEST_MAIN = 9700,
-    IDR_TEST_GRID = 9701,
-};
-
-const MenuItemDef kGridMenu[] = {
-    {MF_POPUP, 0, L"&File"}, {MF_STRING, ID_FILE_PRINT, L"&Print..."}, {MF_END},
-    {MF_POPUP, 0, L"&Edit"}, {MF_STRING, ID_EDIT_COPY, L"&Copy"},      {MF_STRING, ID_EDIT_SELECT_ALL, L"Select &All"},
-    {MF_END},
-};
-QOR_MENU_RESOURCE(9701, kGridMenu);
-const MenuItemDef kMainMenu[] = {{MF_POPUP, 0, L"&File"}, {MF_STRING, ID_FILE_PRINT, L"&Print..."}, {MF_END}};
-QOR_MENU_RESOURCE(9700, kMainMenu);
-
-class CResultDoc : public CDocument
-{
-    DECLARE_DYNCREATE(CResultDoc)
-};
-IMPLEMENT_DYNCREATE(CResultDoc, CDocument)
-
-class CResultApp : public CWinAppEx
-{
-public:
-    CResultApp() : CWinAppEx(TRUE) { m_pszAppName = L"GridViewTest"; }
-    CMultiDocTemplate* m_pTemplate = nullptr;
-    BOOL InitInstance() override
-    {
-        m_pTemplate = new CMultiDocTemplate(IDR_TEST_GRID, RUNTIME_CLASS(CResultDoc), RUNTIME_CLASS(CMDIChildWndEx),
-                                            RUNTIME_CLASS(CGridView));
-        AddDocTemplate(m_pTemplate);
-        auto* pFrame = new CMDIFrameWndEx;
-        if (!pFrame->LoadFrame(IDR_TEST_MAIN))
-            return FALSE;
-        m_pMainWnd = pFrame;
-        pFrame->MoveWindow(0, 0, 1000, 700);
-        pFrame->ShowWindow(SW_SHOW);
-        return TRUE;
-    }
-};
-
 std::shared_ptr<CLoadModel> Axle(double P, const wchar_t* name)
 {
     auto lm = std::make_shared<CLoadModel>(1, CString(name));
@@ -96,7 +56,7 @@ std::shared_ptr<CEnvelopeResults> MovingLoad(const std::shared_ptr<CBridge>& bri
 class GridViewTest : public ::testing::Test
 {
 protected:
-    CResultApp app;
+    viewtest::ViewTestApp app;
 
     void SetUp() override { ASSERT_TRUE(qor::test::StartApplication(app)); }
     void TearDown() override { qor::test::StopApplication(app); }
@@ -104,7 +64,7 @@ protected:
     // A fresh grid view in its own child frame, as the document opens one.
     CGridView* OpenView()
     {
-        CDocument* pDoc = app.m_pTemplate->OpenDocumentFile(nullptr);
+        CDocument* pDoc = app.m_pGridTemplate->OpenDocumentFile(nullptr);
         if (!pDoc)
             return nullptr;
         CMDIChildWnd* pChild = qor::test::MainFrame()->MDIGetActive();

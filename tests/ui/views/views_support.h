@@ -1,5 +1,5 @@
-// A small MDI application for the result-view tests: a case-like document whose template opens
-// plot views in child frames of a main window, and real engine results to show in them.
+// A small MDI application for the result-view tests: a case-like document whose templates open
+// plot and grid views in child frames of a main window, and real engine results to show in them.
 #pragma once
 
 #include "app/AnalysisOutput.h"
@@ -23,6 +23,7 @@
 #include "platform/gui/Afx.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
+#include "ui/views/GridView.h"
 #include "ui/views/PlotView.h"
 
 #include <gtest/gtest.h>
@@ -35,11 +36,18 @@ enum : UINT
 {
     IDR_MAIN = 9228,
     IDR_PLOT = 9292,
+    IDR_GRID = 9293,
 };
 
 inline const MenuItemDef kMenu[] = {{MF_POPUP, 0, L"&File"}, {MF_STRING, ID_FILE_PRINT, L"&Print..."}, {MF_END}};
 QOR_MENU_RESOURCE(9228, kMenu);
 QOR_MENU_RESOURCE(9292, kMenu);
+inline const MenuItemDef kGridMenu[] = {
+    {MF_POPUP, 0, L"&File"}, {MF_STRING, ID_FILE_PRINT, L"&Print..."}, {MF_END},
+    {MF_POPUP, 0, L"&Edit"}, {MF_STRING, ID_EDIT_COPY, L"&Copy"},      {MF_STRING, ID_EDIT_SELECT_ALL, L"Select &All"},
+    {MF_END},
+};
+QOR_MENU_RESOURCE(9293, kGridMenu);
 
 class ViewTestChild : public CMDIChildWndEx
 {
@@ -58,6 +66,7 @@ class ViewTestApp : public CWinAppEx
 public:
     ViewTestApp() : CWinAppEx(TRUE) { m_pszAppName = L"ViewTest"; }
     CMultiDocTemplate* m_pPlotTemplate = nullptr;
+    CMultiDocTemplate* m_pGridTemplate = nullptr;
     BOOL InitInstance() override
     {
         SetRegistryKey(L"View Test Company");
@@ -65,6 +74,10 @@ public:
                                                 RUNTIME_CLASS(CPlotView));
         m_pPlotTemplate->SetDocStrings(L"\nCase\nCase\n\n\n\n");
         AddDocTemplate(m_pPlotTemplate);
+        m_pGridTemplate = new CMultiDocTemplate(IDR_GRID, RUNTIME_CLASS(CQORDoc), RUNTIME_CLASS(ViewTestChild),
+                                                RUNTIME_CLASS(CGridView));
+        m_pGridTemplate->SetDocStrings(L"\nCase\nCase\n\n\n\n");
+        AddDocTemplate(m_pGridTemplate);
         auto* frame = new ViewTestMain;
         if (!frame->LoadFrame(IDR_MAIN)) return FALSE;
         m_pMainWnd = frame;
