@@ -28,5 +28,5 @@ BOOL CAnalyzeRefCollectionDlg::OnInitDialog()
 
 void CAnalyzeRefCollectionDlg::OnSelChangeRefCollection()
 {
-    if (m_lbRefCollection.GetCurSel() >= 0) m_nRefCollectionIndex = m_lbRefCollection.GetCurSel();
+    qor::dialogs::TakeSelection(m_lbRefCollection, m_nRefCollectionIndex);
 }

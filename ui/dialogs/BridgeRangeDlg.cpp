@@ -37,15 +37,9 @@ BOOL CBridgeRangeDlg::OnInitDialog()
     return TRUE;
 }
 
-void CBridgeRangeDlg::OnSelChangeBridgeSet()
-{
-    if (m_lbBridgeSet.GetCurSel() >= 0) m_nBridgeSetIndex = m_lbBridgeSet.GetCurSel();
-}
+void CBridgeRangeDlg::OnSelChangeBridgeSet() { qor::dialogs::TakeSelection(m_lbBridgeSet, m_nBridgeSetIndex); }
 
-void CBridgeRangeDlg::OnSelChangeLoadModel()
-{
-    if (m_lbLoadModel.GetCurSel() >= 0) m_nLoadModelIndex = m_lbLoadModel.GetCurSel();
-}
+void CBridgeRangeDlg::OnSelChangeLoadModel() { qor::dialogs::TakeSelection(m_lbLoadModel, m_nLoadModelIndex); }
 
 void CBridgeRangeDlg::OnByStep()
 {

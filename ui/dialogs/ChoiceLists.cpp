@@ -7,6 +7,13 @@
 
 namespace qor::dialogs {
 
+void ApplyModelRule(CListBox& models, CListBox& ensembles, bool useLoadModel)
+{
+    models.EnableWindow(useLoadModel);
+    ensembles.EnableWindow(!useLoadModel);
+    (useLoadModel ? ensembles : models).SetCurSel(-1);
+}
+
 void ApplySteppingRule(CDialog& dlg, bool byStep)
 {
     dlg.CheckRadioButton(IDC_RADIO_BY_STEP, IDC_RADIO_BY_COUNT, byStep ? IDC_RADIO_BY_STEP : IDC_RADIO_BY_COUNT);

@@ -1,6 +1,7 @@
 // What the analysis choice dialogs share: element lists shown as "%d - description" in the
-// order of the document's vectors, the stepping rule of the two option buttons, and the quiet
-// reading of a number field while it is being typed.
+// order of the document's vectors and the index chosen in them, the rule of the load-model or
+// ensemble choice, the stepping rule of the two option buttons, and the quiet reading of a
+// number field while it is being typed.
 #pragma once
 
 #include "platform/gui/Afx.h"
@@ -25,6 +26,16 @@ void FillElementList(CListBox& list, const std::vector<std::shared_ptr<Element>>
     }
     if (list.GetCount() > 0) list.SetCurSel(0);
 }
+
+// The chosen index follows the list's selection; a list without one leaves it as it was.
+inline void TakeSelection(CListBox& list, int& index)
+{
+    if (list.GetCurSel() >= 0) index = list.GetCurSel();
+}
+
+// Only the chosen kind's list (load models or ensembles) is live; the other shows no selection
+// but keeps its index.
+void ApplyModelRule(CListBox& models, CListBox& ensembles, bool useLoadModel);
 
 // By step: "Use step distance:" checked, the step edit and its unit enabled, the count edit
 // and its mark disabled; by count the reverse.

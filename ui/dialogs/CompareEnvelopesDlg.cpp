@@ -124,7 +124,4 @@ void CCompareEnvelopesDlg::OnSelChangeRefSet()
     RefreshTexts();
 }
 
-void CCompareEnvelopesDlg::OnSelChangeBridge()
-{
-    if (m_lbBridge.GetCurSel() >= 0) m_nBridgeIndex = m_lbBridge.GetCurSel();
-}
+void CCompareEnvelopesDlg::OnSelChangeBridge() { qor::dialogs::TakeSelection(m_lbBridge, m_nBridgeIndex); }

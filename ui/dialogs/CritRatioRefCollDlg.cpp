@@ -53,38 +53,25 @@ BOOL CCritRatioRefCollDlg::OnInitDialog()
     return TRUE;
 }
 
-void CCritRatioRefCollDlg::OnSelChangeLoadModel()
-{
-    if (m_lbLoadModel.GetCurSel() >= 0) m_nLoadModelIndex = m_lbLoadModel.GetCurSel();
-}
+void CCritRatioRefCollDlg::OnSelChangeLoadModel() { qor::dialogs::TakeSelection(m_lbLoadModel, m_nLoadModelIndex); }
 
-void CCritRatioRefCollDlg::OnSelChangeLME()
-{
-    if (m_lbLME.GetCurSel() >= 0) m_nLMEIndex = m_lbLME.GetCurSel();
-}
+void CCritRatioRefCollDlg::OnSelChangeLME() { qor::dialogs::TakeSelection(m_lbLME, m_nLMEIndex); }
 
 void CCritRatioRefCollDlg::OnSelChangeRefCollection()
 {
-    if (m_lbRefCollection.GetCurSel() >= 0) m_nRefCollectionIndex = m_lbRefCollection.GetCurSel();
+    qor::dialogs::TakeSelection(m_lbRefCollection, m_nRefCollectionIndex);
 }
 
 void CCritRatioRefCollDlg::OnUseLoadModel()
 {
     m_bUseLoadModel = true;
-    ApplyModelRule();
+    qor::dialogs::ApplyModelRule(m_lbLoadModel, m_lbLME, m_bUseLoadModel);
 }
 
 void CCritRatioRefCollDlg::OnUseLME()
 {
     m_bUseLoadModel = false;
-    ApplyModelRule();
-}
-
-void CCritRatioRefCollDlg::ApplyModelRule()
-{
-    m_lbLoadModel.EnableWindow(m_bUseLoadModel);
-    m_lbLME.EnableWindow(!m_bUseLoadModel);
-    (m_bUseLoadModel ? m_lbLME : m_lbLoadModel).SetCurSel(-1);
+    qor::dialogs::ApplyModelRule(m_lbLoadModel, m_lbLME, m_bUseLoadModel);
 }
 
 // The edit is empty until the first exchange writes the multiplier into it: a change

@@ -35,7 +35,6 @@ protected:
     void OnUseLoadModel();
     void OnUseLME();
     void OnChangeMultiplier();
-    void ApplyModelRule();
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -49,20 +49,11 @@ BOOL CMovingLoadDlg::OnInitDialog()
     return TRUE;
 }
 
-void CMovingLoadDlg::OnSelChangeBridge()
-{
-    if (m_lbBridge.GetCurSel() >= 0) m_nBridgeIndex = m_lbBridge.GetCurSel();
-}
+void CMovingLoadDlg::OnSelChangeBridge() { qor::dialogs::TakeSelection(m_lbBridge, m_nBridgeIndex); }
 
-void CMovingLoadDlg::OnSelChangeLoadModel()
-{
-    if (m_lbLoadModel.GetCurSel() >= 0) m_nLoadModelIndex = m_lbLoadModel.GetCurSel();
-}
+void CMovingLoadDlg::OnSelChangeLoadModel() { qor::dialogs::TakeSelection(m_lbLoadModel, m_nLoadModelIndex); }
 
-void CMovingLoadDlg::OnSelChangeLME()
-{
-    if (m_lbLME.GetCurSel() >= 0) m_nLMEIndex = m_lbLME.GetCurSel();
-}
+void CMovingLoadDlg::OnSelChangeLME() { qor::dialogs::TakeSelection(m_lbLME, m_nLMEIndex); }
 
 void CMovingLoadDlg::OnByStep()
 {
@@ -79,21 +70,13 @@ void CMovingLoadDlg::OnByCount()
 void CMovingLoadDlg::OnUseLoadModel()
 {
     m_bUseLoadModel = true;
-    ApplyModelRule();
+    qor::dialogs::ApplyModelRule(m_lbLoadModel, m_lbLME, m_bUseLoadModel);
 }
 
 void CMovingLoadDlg::OnUseLME()
 {
     m_bUseLoadModel = false;
-    ApplyModelRule();
-}
-
-// Only the chosen kind's list is live; the other shows no selection but keeps its index.
-void CMovingLoadDlg::ApplyModelRule()
-{
-    m_lbLoadModel.EnableWindow(m_bUseLoadModel);
-    m_lbLME.EnableWindow(!m_bUseLoadModel);
-    (m_bUseLoadModel ? m_lbLME : m_lbLoadModel).SetCurSel(-1);
+    qor::dialogs::ApplyModelRule(m_lbLoadModel, m_lbLME, m_bUseLoadModel);
 }
 
 void CMovingLoadDlg::OnDisplayEach()

@@ -41,7 +41,6 @@ protected:
     void OnDisplayEach();
     void OnChangeStep();
     void OnChangeSteps();
-    void ApplyModelRule();
     DECLARE_MESSAGE_MAP()
 
 private:

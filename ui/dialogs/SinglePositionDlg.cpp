@@ -30,14 +30,8 @@ BOOL CSinglePositionDlg::OnInitDialog()
     return TRUE;
 }
 
-void CSinglePositionDlg::OnSelChangeBridge()
-{
-    if (m_lbBridge.GetCurSel() >= 0) m_nBridgeIndex = m_lbBridge.GetCurSel();
-}
+void CSinglePositionDlg::OnSelChangeBridge() { qor::dialogs::TakeSelection(m_lbBridge, m_nBridgeIndex); }
 
-void CSinglePositionDlg::OnSelChangeLoadModel()
-{
-    if (m_lbLoadModel.GetCurSel() >= 0) m_nLoadModelIndex = m_lbLoadModel.GetCurSel();
-}
+void CSinglePositionDlg::OnSelChangeLoadModel() { qor::dialogs::TakeSelection(m_lbLoadModel, m_nLoadModelIndex); }
 
 void CSinglePositionDlg::OnChangePosition() { qor::dialogs::ReadNumber(*this, IDC_EDIT_POSITION, m_Position); }
