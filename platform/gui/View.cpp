@@ -4,9 +4,11 @@
 #include "platform/gui/App.h"
 #include "platform/gui/Frame.h"
 #include "platform/gui/Gdi.h"
+#include "platform/gui/PrintPreviewWnd.h"
 #include "platform/gui/WndInternal.h"
 
 #include <QtCore/QDir>
+#include <QtCore/QFile>
 #include <QtCore/QStandardPaths>
 
 #include <unistd.h>
@@ -161,15 +163,21 @@ void CView::OnFilePrint()
 
 void CView::OnFilePrintPreview()
 {
-    // No preview window: the pages go to a PDF file in the temporary folder, which is
-    // where a preview would be read from.
+    // The pages go to a PDF file of the temporary folder, which the preview window shows (and
+    // deletes when it closes); each preview has a file of its own, as several may be open.
+    static int previews = 0;
     CString previous = qor::gui::GetPrintToFile();
-    CString path = qor::gui::FromQString(QDir::temp().filePath(QStringLiteral("qor-preview-%1.pdf").arg(::getpid())));
+    const QString file = QDir::temp().filePath(QStringLiteral("qor-preview-%1-%2.pdf").arg(::getpid()).arg(++previews));
+    QFile::remove(file);
+    CString path = qor::gui::FromQString(file);
     qor::gui::SetPrintToFile(path);
     CPrintInfo info;
     info.m_bPreview = TRUE;
     RunPrintJob(this, info);
     qor::gui::SetPrintToFile(previous);
+    if (!QFile::exists(file)) return; // cancelled, or nothing to print
+    CDocument* doc = GetDocument();
+    CPrintPreviewWnd::Open(path, doc ? doc->GetTitle() : CString());
 }
 
 // ---- CScrollView ----------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 // Printer DCs and print dialogs: jobs printed through a driven dialog land in a PDF file,
 // page by page, and the DC answers GetDeviceCaps from the printer.
 #include "platform/gui/Afx.h"
+#include "platform/gui/PrintPreviewWnd.h"
 #include "platform/test/GuiTest.h"
 #include "platform/test/PrintTest.h"
 
@@ -408,4 +409,39 @@ TEST_F(PrintTest, ThinLinesArePrintedAsLinesNotAsPixels)
     EXPECT_NEAR(ink.right, 4200, 1);
     EXPECT_NEAR(ink.top, 1000, 1);
     EXPECT_NEAR(ink.bottom, 1000 + 40 * 49 + 30, 1);
+}
+
+TEST_F(PrintTest, PreviewWindowShowsThePagesAndTakesItsFileAwayWhenClosed)
+{
+    const std::string path = TempPdfPath("preview.pdf");
+    {
+        DrivenPrinting printing(path);
+        CDC dc;
+        ASSERT_NO_FATAL_FAILURE(StartPrintJob(dc));
+        dc.Rectangle(600, 600, 1800, 1200);
+        ASSERT_GT(dc.EndPage(), 0);
+        ASSERT_GT(dc.StartPage(), 0);
+        ASSERT_GT(dc.EndPage(), 0);
+        ASSERT_GT(dc.EndDoc(), 0);
+    }
+    ASSERT_TRUE(FileExists(path));
+    CPrintPreviewWnd* preview = CPrintPreviewWnd::Open(CString(path.c_str()), L"Case");
+    ASSERT_NE(preview, nullptr);
+    const HWND h = preview->m_hWnd;
+    EXPECT_TRUE(preview->IsWindowVisible());
+    EXPECT_EQ(preview->GetPages().GetPageCount(), 2);
+    CString title;
+    preview->GetWindowText(title);
+    EXPECT_EQ(title, CString(L"Case - Print Preview"));
+
+    // The preview-close command closes it; its file goes with it.
+    preview->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE, 0);
+    EXPECT_FALSE(IsWindow(h));
+    EXPECT_FALSE(FileExists(path));
+
+    // A file that is no PDF opens no window and is not left behind.
+    const std::string bad = TempPdfPath("not-a.pdf");
+    std::ofstream(bad) << "not a PDF";
+    EXPECT_EQ(CPrintPreviewWnd::Open(CString(bad.c_str()), L"Case"), nullptr);
+    EXPECT_FALSE(FileExists(bad));
 }

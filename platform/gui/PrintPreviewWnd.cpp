@@ -1,0 +1,72 @@
+// The print preview window: the preview job's PDF pages, fitted to the window's width.
+#include "platform/gui/PrintPreviewWnd.h"
+
+#include "platform/gui/AfxRes.h"
+#include "platform/gui/Convert.h"
+#include "platform/gui/SysValues.h"
+
+#include <algorithm>
+
+#include <QtCore/QFile>
+
+IMPLEMENT_DYNAMIC(CPrintPreviewWnd, CWnd)
+
+BEGIN_MESSAGE_MAP(CPrintPreviewWnd, CWnd)
+    ON_WM_CREATE()
+    ON_WM_SIZE()
+    ON_WM_DESTROY()
+    ON_COMMAND(AFX_ID_PREVIEW_CLOSE, OnPreviewClose)
+END_MESSAGE_MAP()
+
+namespace {
+constexpr UINT kPagesId = 1;
+} // namespace
+
+CPrintPreviewWnd* CPrintPreviewWnd::Open(LPCTSTR lpszPdfPath, LPCTSTR lpszTitle)
+{
+    auto* wnd = new CPrintPreviewWnd;
+    wnd->m_path = lpszPdfPath ? lpszPdfPath : L"";
+    // Most of the work area, about as wide as a turned page at that height (the plots print across).
+    RECT work{0, 0, 1280, 900};
+    ::SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
+    const int cy = (work.bottom - work.top) * 9 / 10;
+    const int cx = std::min<int>((work.right - work.left) * 9 / 10, cy * 4 / 3);
+    const CRect rect(work.left + (work.right - work.left - cx) / 2, work.top + (work.bottom - work.top - cy) / 2, 0, 0);
+    CString title = lpszTitle && *lpszTitle ? CString(lpszTitle) + L" - Print Preview" : CString(L"Print Preview");
+    if (!wnd->CreateEx(0, nullptr, title, WS_OVERLAPPEDWINDOW, CRect(rect.left, rect.top, rect.left + cx, rect.top + cy),
+                       nullptr, 0)) {
+        // A failed creation leaves no window: the object and the file go here.
+        if (!wnd->m_path.IsEmpty()) QFile::remove(qor::gui::ToQString(wnd->m_path));
+        delete wnd;
+        return nullptr;
+    }
+    if (!wnd->m_pages.LoadFile(wnd->m_path)) {
+        wnd->DestroyWindow();
+        return nullptr;
+    }
+    wnd->ShowWindow(SW_SHOW);
+    return wnd;
+}
+
+int CPrintPreviewWnd::OnCreate(LPCREATESTRUCT)
+{
+    CRect client;
+    GetClientRect(&client);
+    return m_pages.Create(WS_CHILD | WS_VISIBLE, client, this, kPagesId) ? 0 : -1;
+}
+
+void CPrintPreviewWnd::OnSize(UINT, int cx, int cy)
+{
+    if (m_pages.m_hWnd) m_pages.MoveWindow(0, 0, cx, cy);
+}
+
+// The file is only the preview's: it goes with the window.
+void CPrintPreviewWnd::OnDestroy()
+{
+    if (m_pages.m_hWnd) m_pages.DestroyWindow();
+    if (!m_path.IsEmpty()) QFile::remove(qor::gui::ToQString(m_path));
+}
+
+void CPrintPreviewWnd::OnPreviewClose() { DestroyWindow(); }
+
+void CPrintPreviewWnd::PostNcDestroy() { delete this; }
