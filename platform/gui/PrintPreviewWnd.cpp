@@ -22,7 +22,7 @@ namespace {
 constexpr UINT kPagesId = 1;
 } // namespace
 
-CPrintPreviewWnd* CPrintPreviewWnd::Open(LPCTSTR lpszPdfPath, LPCTSTR lpszTitle)
+CPrintPreviewWnd* CPrintPreviewWnd::Open(LPCTSTR lpszPdfPath, LPCTSTR lpszTitle, CWnd* pOwner)
 {
     auto* wnd = new CPrintPreviewWnd;
     wnd->m_path = lpszPdfPath ? lpszPdfPath : L"";
@@ -34,7 +34,7 @@ CPrintPreviewWnd* CPrintPreviewWnd::Open(LPCTSTR lpszPdfPath, LPCTSTR lpszTitle)
     const CRect rect(work.left + (work.right - work.left - cx) / 2, work.top + (work.bottom - work.top - cy) / 2, 0, 0);
     CString title = lpszTitle && *lpszTitle ? CString(lpszTitle) + L" - Print Preview" : CString(L"Print Preview");
     if (!wnd->CreateEx(0, nullptr, title, WS_OVERLAPPEDWINDOW, CRect(rect.left, rect.top, rect.left + cx, rect.top + cy),
-                       nullptr, 0)) {
+                       pOwner, 0)) {
         // A failed creation leaves no window: the object and the file go here.
         if (!wnd->m_path.IsEmpty()) QFile::remove(qor::gui::ToQString(wnd->m_path));
         delete wnd;

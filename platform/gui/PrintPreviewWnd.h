@@ -9,9 +9,10 @@ class CPrintPreviewWnd : public CWnd
 {
     DECLARE_DYNAMIC(CPrintPreviewWnd)
 public:
-    // Shows the pages of the file in a new window centred on the screen; the window deletes the file
-    // and itself when it is closed. Null (and the file deleted) when the file cannot be shown.
-    static CPrintPreviewWnd* Open(LPCTSTR lpszPdfPath, LPCTSTR lpszTitle);
+    // Shows the pages of the file in a new window centred on the screen, owned by pOwner (which takes
+    // it along when it goes); the window deletes the file and itself when it is closed. Null (and the
+    // file deleted) when the file cannot be shown.
+    static CPrintPreviewWnd* Open(LPCTSTR lpszPdfPath, LPCTSTR lpszTitle, CWnd* pOwner = nullptr);
 
     CPdfViewCtrl& GetPages() { return m_pages; }
 

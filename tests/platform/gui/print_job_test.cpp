@@ -425,6 +425,8 @@ TEST_F(PrintTest, PreviewWindowShowsThePagesAndTakesItsFileAwayWhenClosed)
         ASSERT_GT(dc.EndDoc(), 0);
     }
     ASSERT_TRUE(FileExists(path));
+    const std::string written = path + ".copy";
+    std::ofstream(written, std::ios::binary) << ReadText(path);
     CPrintPreviewWnd* preview = CPrintPreviewWnd::Open(CString(path.c_str()), L"Case");
     ASSERT_NE(preview, nullptr);
     const HWND h = preview->m_hWnd;
@@ -439,9 +441,21 @@ TEST_F(PrintTest, PreviewWindowShowsThePagesAndTakesItsFileAwayWhenClosed)
     EXPECT_FALSE(IsWindow(h));
     EXPECT_FALSE(FileExists(path));
 
+    // Owned by the program's window, it goes when that window goes.
+    std::ofstream(path, std::ios::binary) << ReadText(written);
+    CWnd owner;
+    ASSERT_TRUE(owner.CreateEx(0, nullptr, L"main", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 200), nullptr, 0));
+    preview = CPrintPreviewWnd::Open(CString(path.c_str()), L"Case", &owner);
+    ASSERT_NE(preview, nullptr);
+    const HWND owned = preview->m_hWnd;
+    owner.DestroyWindow();
+    EXPECT_FALSE(IsWindow(owned));
+    EXPECT_FALSE(FileExists(path));
+
     // A file that is no PDF opens no window and is not left behind.
     const std::string bad = TempPdfPath("not-a.pdf");
     std::ofstream(bad) << "not a PDF";
     EXPECT_EQ(CPrintPreviewWnd::Open(CString(bad.c_str()), L"Case"), nullptr);
     EXPECT_FALSE(FileExists(bad));
+    std::remove(written.c_str());
 }
