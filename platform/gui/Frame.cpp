@@ -162,8 +162,10 @@ bool FrameShell::BuildMenu(UINT resId)
         }
         QAction* a = stack.back()->addAction(text);
         UINT id = d.nID;
+        // Posted, so that it runs once the menu has closed: a command may destroy the frame or
+        // rebuild its menus, which deletes the toolkit menu that is still handling the click.
         QObject::connect(a, &QAction::triggered, a, [f, id] {
-            if (f->m_hWnd) f->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0);
+            if (f->m_hWnd) f->PostMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0);
         });
         MenuItemState st;
         st.text = d.text ? d.text : L"";
