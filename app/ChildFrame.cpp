@@ -5,6 +5,7 @@
 #include "app/WindowToBMP.h"
 #include "res/Resource.h"
 #include "ui/views/GridView.h"
+#include "ui/views/QORView.h"
 
 
 IMPLEMENT_DYNCREATE(CChildFrame, CMDIChildWndEx)
@@ -21,6 +22,15 @@ BOOL CChildFrame::PreCreateWindow(CREATESTRUCT& cs)
     // Each result view sets its own caption.
     cs.style &= ~static_cast<LONG>(FWS_ADDTOTITLE);
     return CMDIChildWndEx::PreCreateWindow(cs);
+}
+
+void CChildFrame::OnUpdateFrameTitle(BOOL bAddToTitle)
+{
+    // The case's own window follows the case's name (Save As renames it); result views keep theirs.
+    CView* view = GetActiveView();
+    CDocument* doc = GetActiveDocument();
+    if (view && doc && view->IsKindOf(RUNTIME_CLASS(CQORView))) SetWindowText(doc->GetTitle());
+    CMDIChildWndEx::OnUpdateFrameTitle(bAddToTitle);
 }
 
 void CChildFrame::OnClose()

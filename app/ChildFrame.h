@@ -13,6 +13,7 @@ public:
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    void OnUpdateFrameTitle(BOOL bAddToTitle) override;
 
     void OnClose();
     void OnSaveImage();

@@ -12,6 +12,7 @@
 #include <QtCore/QTimer>
 #include <QtGui/QKeyEvent>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QDockWidget>
 #include <QtWidgets/QMainWindow>
 #include <QtWidgets/QMdiArea>
 #include <QtWidgets/QMdiSubWindow>
@@ -521,8 +522,22 @@ void CFrameWnd::DockPane(CBasePane* pBar, UINT nDockBarID, LPCRECT)
         const int extent = across ? size.width() : size.height();
         QPointer<QMainWindow> window = shell->window;
         QPointer<QDockWidget> dock = ps->dock;
-        QTimer::singleShot(0, window, [window, dock, extent, across] {
-            if (window && dock) window->resizeDocks({dock}, {extent}, across ? Qt::Horizontal : Qt::Vertical);
+        QTimer::singleShot(0, window, [window, dock, extent, across, area] {
+            if (!window || !dock) return;
+            window->resizeDocks({dock}, {extent}, across ? Qt::Horizontal : Qt::Vertical);
+            // A pane that joins others on a side shares the side's length with them evenly, rather
+            // than getting the little that the panes already there leave over.
+            QList<QDockWidget*> stack;
+            int total = 0;
+            for (QDockWidget* d : window->findChildren<QDockWidget*>())
+                if (window->dockWidgetArea(d) == area && !d->isFloating() && d->isVisible()) {
+                    stack.append(d);
+                    total += across ? d->height() : d->width();
+                }
+            if (stack.size() > 1 && stack.contains(dock)) {
+                QList<int> lengths(stack.size(), total / static_cast<int>(stack.size()));
+                window->resizeDocks(stack, lengths, across ? Qt::Vertical : Qt::Horizontal);
+            }
         });
     }
     pBar->m_bDocked = TRUE;
@@ -595,9 +610,13 @@ void CFrameWnd::UpdateMenuPopup(int nIndex)
         if (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST) {
             CWinApp* app = AfxGetApp();
             int i = static_cast<int>(id - ID_FILE_MRU_FIRST);
-            bool has = app && app->m_pRecentFileList && i < app->m_pRecentFileList->GetCount();
+            const int count = app && app->m_pRecentFileList ? app->m_pRecentFileList->GetCount() : 0;
+            const bool has = i < count;
             st.enabled = has;
+            // Only the files the list holds are listed; an empty list leaves one greyed placeholder.
+            st.shown = has || (i == 0 && count == 0);
             if (has) st.text.Format(L"&%d %s", i + 1, (LPCTSTR)(*app->m_pRecentFileList)[i]);
+            else st.text = L"Recent File";
         } else {
             StateCmdUI state;
             state.m_nID = id;
@@ -608,6 +627,7 @@ void CFrameWnd::UpdateMenuPopup(int nIndex)
             if (state.m_bTextChanged) st.text = state.m_strText;
         }
         if (st.action) {
+            st.action->setVisible(st.shown != FALSE);
             st.action->setEnabled(st.enabled != FALSE);
             st.action->setCheckable(st.check != 0);
             st.action->setChecked(st.check != 0);
@@ -635,7 +655,7 @@ void CFrameWnd::OnUpdateCmdUI()
     for (CMFCToolBar* tb : bars) tb->OnUpdateCmdUI(this, m_bAutoMenuEnable);
 }
 
-BOOL CFrameWnd::GetMenuItemState(UINT nID, BOOL* pEnabled, int* pCheck, CString* pText) const
+BOOL CFrameWnd::GetMenuItemState(UINT nID, BOOL* pEnabled, int* pCheck, CString* pText, BOOL* pShown) const
 {
     const FrameShell* shell = m_pShell.get();
     if (!shell) return FALSE;
@@ -644,6 +664,7 @@ BOOL CFrameWnd::GetMenuItemState(UINT nID, BOOL* pEnabled, int* pCheck, CString*
     if (pEnabled) *pEnabled = it->second.enabled;
     if (pCheck) *pCheck = it->second.check;
     if (pText) *pText = it->second.text;
+    if (pShown) *pShown = it->second.shown;
     return TRUE;
 }
 

@@ -71,8 +71,9 @@ public:
     virtual void OnUpdateCmdUI();
     // Runs the update handlers of one menu bar popup (what happens before it opens).
     void UpdateMenuPopup(int nIndex);
-    // A menu item's state as last set by its update handler (enabled, checked, text).
-    BOOL GetMenuItemState(UINT nID, BOOL* pEnabled, int* pCheck = nullptr, CString* pText = nullptr) const;
+    // A menu item's state as last set by its update handler (enabled, checked, text, listed at all).
+    BOOL GetMenuItemState(UINT nID, BOOL* pEnabled, int* pCheck = nullptr, CString* pText = nullptr,
+                          BOOL* pShown = nullptr) const;
     // Runs a menu item as a click does (nothing when it is disabled).
     BOOL ClickMenuItem(UINT nID);
     // Whether the command's update handler (through this frame's route) enables it; with no

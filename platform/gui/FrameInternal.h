@@ -43,6 +43,7 @@ protected:
 struct MenuItemState {
     BOOL enabled = TRUE;
     int check = 0;
+    BOOL shown = TRUE;
     CString text;
     QPointer<QAction> action;
 };

@@ -234,6 +234,19 @@ TEST_F(CaseFileTest, RecentFilesAndTheCommandLineOpenOneCaseAtATime)
     SaveAs(path);
     ASSERT_GE(m_app.m_pRecentFileList->GetCount(), 1);
     ASSERT_EQ((*m_app.m_pRecentFileList)[0], CString::FromUtf8(path));
+    // The File menu lists the files the list holds and no empty places; the case window takes the new name.
+    auto* main = DYNAMIC_DOWNCAST(CMDIFrameWnd, AfxGetMainWnd());
+    ASSERT_NE(main, nullptr);
+    main->UpdateMenuPopup(0);
+    for (int i = 0; i < 4; ++i)
+    {
+        BOOL shown = FALSE;
+        ASSERT_TRUE(main->GetMenuItemState(ID_FILE_MRU_FILE1 + i, nullptr, nullptr, nullptr, &shown));
+        EXPECT_EQ(shown != FALSE, i < m_app.m_pRecentFileList->GetCount()) << i;
+    }
+    CString caption;
+    main->MDIGetActive()->GetWindowText(caption);
+    EXPECT_EQ(caption, CString::FromUtf8(fs::path(path).filename().string()));
 
     SendMenuCommand(ID_FILE_NEW);
     CQORDoc* fresh = CQORDoc::GetActiveDoc();
