@@ -42,6 +42,23 @@ constexpr int kLineCount = static_cast<int>(sizeof(kLines) / sizeof(kLines[0]));
 
 int RoundHalfAway(double v) { return static_cast<int>(std::lround(v)); }
 
+// The regular font of the instructions: the system's message font.
+LOGFONT InstructionFont()
+{
+    NONCLIENTMETRICS metrics{};
+    metrics.cbSize = sizeof(metrics);
+    SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    return metrics.lfMessageFont;
+}
+
+// From one line's top to the next: the line height of the DC's font and a fifth of it between lines.
+int LineStep(CDC* pDC)
+{
+    TEXTMETRIC tm{};
+    pDC->GetTextMetrics(&tm);
+    return tm.tmHeight + RoundHalfAway(0.2 * tm.tmHeight);
+}
+
 } // namespace
 
 IMPLEMENT_DYNCREATE(CQORView, CView)
@@ -86,7 +103,11 @@ void CQORView::OnSize(UINT nType, int cx, int cy)
     const auto& gap = CSettings::GetInstance()->Plot.Gap;
     if (m_pDrawCtrl && m_pDrawCtrl->m_hWnd) {
         int width = std::max(0, c.right - gap.RIGHT - c.left - gap.LEFT);
-        int height = std::max(0, RoundHalfAway(0.4 * (c.bottom - c.top)));
+        int height = RoundHalfAway(0.4 * (c.bottom - c.top));
+        // A short view, or large text, leaves the drawing only the room above the instructions: as a child window it
+        // would otherwise hide their first lines.
+        CClientDC dc(this);
+        height = std::max(0, std::min(height, InstructionsTop(&dc) - gap.TOP));
         m_pDrawCtrl->MoveWindow(gap.LEFT, gap.TOP, width, height, TRUE);
     }
     Invalidate(TRUE);
@@ -117,12 +138,22 @@ void CQORView::OnDraw(CDC* pDC)
     DrawInstructions(pDC);
 }
 
+int CQORView::InstructionsTop(CDC* pDC)
+{
+    LOGFONT lf = InstructionFont();
+    CFont font;
+    if (!font.CreateFontIndirect(&lf)) return 0;
+    CFont* old = pDC->SelectObject(&font);
+    const int step = LineStep(pDC);
+    pDC->SelectObject(old);
+    CRect c;
+    GetClientRect(&c);
+    return c.bottom - kLineCount * step;
+}
+
 int CQORView::InstructionsRight(CDC* pDC)
 {
-    NONCLIENTMETRICS metrics{};
-    metrics.cbSize = sizeof(metrics);
-    SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-    LOGFONT lf = metrics.lfMessageFont;
+    LOGFONT lf = InstructionFont();
     lf.lfWeight = FW_BOLD; // the widest the lines can be
     CFont font;
     if (!font.CreateFontIndirect(&lf)) return 0;
@@ -135,10 +166,7 @@ int CQORView::InstructionsRight(CDC* pDC)
 
 void CQORView::DrawInstructions(CDC* pDC)
 {
-    NONCLIENTMETRICS metrics{};
-    metrics.cbSize = sizeof(metrics);
-    SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-    LOGFONT lf = metrics.lfMessageFont;
+    LOGFONT lf = InstructionFont();
     CFont regular, heading;
     if (!regular.CreateFontIndirect(&lf)) return;
     lf.lfWeight = FW_BOLD;
@@ -150,17 +178,14 @@ void CQORView::DrawInstructions(CDC* pDC)
     if (pDC->IsPrinting()) c = CRect(0, 0, pDC->GetDeviceCaps(HORZRES), pDC->GetDeviceCaps(VERTRES));
     CFont* entry = pDC->SelectObject(&regular);
     // The line height of the font the lines are written in, so that they never overlap.
-    TEXTMETRIC tm{};
-    pDC->GetTextMetrics(&tm);
-    const int h = tm.tmHeight;
-    const int s = RoundHalfAway(0.2 * h);
+    const int step = LineStep(pDC);
     const int x = CSettings::GetInstance()->Plot.Gap.LEFT;
-    const int y0 = c.bottom - kLineCount * (h + s);
+    const int y0 = c.bottom - kLineCount * step;
     const int oldMode = pDC->SetBkMode(TRANSPARENT);
     const COLORREF oldColour = pDC->SetTextColor(GetSysColor(COLOR_WINDOWTEXT));
     for (int k = 0; k < kLineCount; ++k) {
         pDC->SelectObject(kLines[k].heading ? &heading : &regular);
-        pDC->TextOut(x, y0 + k * (h + s), kLines[k].text);
+        pDC->TextOut(x, y0 + k * step, kLines[k].text);
     }
     pDC->SetTextColor(oldColour);
     pDC->SetBkMode(oldMode);

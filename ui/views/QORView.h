@@ -28,6 +28,8 @@ protected:
     void OnRButtonUp(UINT nFlags, CPoint point);
     LRESULT OnElementSelected(WPARAM wParam, LPARAM lParam);
     void DrawInstructions(CDC* pDC);
+    // Where the first instruction line starts on the screen (client y).
+    int InstructionsTop(CDC* pDC);
     // Where the widest instruction line ends (client x).
     int InstructionsRight(CDC* pDC);
     DECLARE_MESSAGE_MAP()

@@ -15,12 +15,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 
 using namespace qor::test;
 
 namespace {
+
+int RoundHalfAway(double v) { return static_cast<int>(std::lround(v)); }
 
 class StartViewTest : public ::testing::Test
 {
@@ -107,6 +110,20 @@ TEST_F(StartViewTest, LayoutInstructionsPictureAndSelection)
     PaintNow(view);
     view->GetClientRect(&c);
     EXPECT_EQ(skyAt(c.bottom - 100), 0);
+
+    // A short view (as with large text) shrinks the drawing rather than hide the first instruction lines under it.
+    view->GetParentFrame()->MoveWindow(0, 0, 700, 380);
+    Pump(20);
+    PaintNow(view);
+    view->GetClientRect(&c);
+    draw->GetWindowRect(&d);
+    view->ScreenToClient(&d);
+    int firstText = c.bottom;
+    for (int y = c.bottom - 1; y >= 0; --y)
+        if (DarkPixels(view, CRect(gap.LEFT, y, gap.LEFT + 200, y + 1)) > 0) firstText = y;
+    ASSERT_GT(firstText, 0) << "the view is tall enough for all the lines";
+    EXPECT_LT(d.Height(), RoundHalfAway(0.4 * c.Height()));
+    EXPECT_LE(d.bottom, firstText);
 }
 
 } // namespace
