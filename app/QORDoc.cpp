@@ -107,6 +107,19 @@ BOOL CQORDoc::OnOpenDocument(LPCTSTR lpszPathName)
     return TRUE;
 }
 
+void CQORDoc::OnCloseDocument()
+{
+    CDocument::OnCloseDocument(); // this document is gone from here on
+    // The element pane's items hold the closed case's elements: it shows the case now in front, or nothing.
+    if (CQORDoc* next = GetActiveDoc())
+    {
+        next->UpdateElementView();
+        return;
+    }
+    auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
+    if (frame && frame->GetElementPane().m_hWnd) frame->GetElementPane().ClearElementView();
+}
+
 void CQORDoc::UpdateElementView()
 {
     auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());

@@ -92,6 +92,7 @@ public:
     // ---- Document life (QORDoc.cpp) and the case file (QORDocFile.cpp) ----------------------------------------------
     BOOL OnNewDocument() override;
     BOOL OnOpenDocument(LPCTSTR lpszPathName) override;
+    void OnCloseDocument() override;
     void Serialize(CArchive& ar) override;
     // Reads a case file without taking it (TRUE when it would open); a fault is reported as an open's is.
     static BOOL CheckCaseFile(LPCTSTR lpszPathName);

@@ -449,3 +449,22 @@ TEST_F(CaseTest, SettingsPaneLimitsResetAndNewCase)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CaseTest, TreeFollowsTheCaseWhenItClosesAndAnotherOpens)
+{
+    FillCase();
+    ASSERT_EQ(Children(Section(CElement::ELEMENT_BRIDGE)).size(), 1u);
+    SendMenuCommand(ID_FILE_CLOSE);
+    ASSERT_EQ(Doc(), nullptr);
+    EXPECT_EQ(Tree().GetRootItem(), nullptr) << "no case, no elements";
+    EXPECT_EQ(Pane().GetSectionItem(CElement::ELEMENT_BRIDGE), nullptr);
+
+    SendMenuCommand(ID_FILE_NEW);
+    ASSERT_NE(Doc(), nullptr);
+    EXPECT_TRUE(Children(Section(CElement::ELEMENT_BRIDGE)).empty());
+    EXPECT_EQ(Children(nullptr).size(), 7u);
+}
+
+} // namespace
