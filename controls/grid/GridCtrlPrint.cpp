@@ -355,7 +355,19 @@ void CGridCtrl::PrintHeader(CDC* pDC, CPrintInfo* pInfo)
 
     CRect rc(pInfo->m_rectDraw);
     if (!strCenter.IsEmpty())
-        pDC->DrawText(strCenter, &rc, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
+    {
+        // A centre text too long to clear the right-hand text starts at the left and is cut
+        // short before it, instead of printing over it.
+        CRect rcCenter(rc);
+        UINT nFormat = DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER;
+        const int nReserve = strRight.IsEmpty() ? 0 : pDC->GetTextExtent(strRight).cx + 2 * pDC->GetTextExtent(_T("X")).cx;
+        if (pDC->GetTextExtent(strCenter).cx > rc.Width() - 2 * nReserve)
+        {
+            rcCenter.right -= nReserve;
+            nFormat = DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER | DT_END_ELLIPSIS;
+        }
+        pDC->DrawText(strCenter, &rcCenter, nFormat);
+    }
     if (!strRight.IsEmpty())
         pDC->DrawText(strRight, &rc, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
 

@@ -209,6 +209,12 @@ protected:
             if (!w->IsKindOf(RUNTIME_CLASS(CFrameWnd)) && w->PreTranslateMessage(&msg)) return true;
             if (!(w->GetStyle() & WS_CHILD)) break;
         }
+        // While a modal window is up (a dialog, a message box, a file or print dialog) the frame
+        // behind it is disabled: its keys must not start a command underneath.
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            QWidget* frameWidget = WidgetOf(frame);
+            if (!frameWidget || modal != frameWidget->window()) return false;
+        }
         return frame->PreTranslateMessage(&msg) != FALSE;
     }
 };
@@ -706,6 +712,10 @@ BOOL CMDIFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext*)
     if (!shell || !shell->Mdi()) return FALSE;
     QObject::connect(shell->mdi.data(), &QMdiArea::subWindowActivated, shell->mdi.data(), [this](QMdiSubWindow* sw) {
         if (!sw || !m_pShell) return;
+        // A tab fills the area: the toolkit restores the window that takes over from a closed
+        // tab to its normal size, which would leave it floating in the middle of the tabs.
+        if (sw->mdiArea() && sw->mdiArea()->viewMode() == QMdiArea::TabbedView && !sw->isMaximized())
+            sw->showMaximized();
         auto it = m_pShell->subwindows.find(sw);
         if (it != m_pShell->subwindows.end()) ChildActivated(it->second);
     });

@@ -228,6 +228,11 @@ TEST_F(AppTest, ResultWindowsAreNumberedAndCloseAllTabsKeepsTheCase)
     ASSERT_TRUE(StartApplication(app));
     CQORDoc* doc = CQORDoc::GetActiveDoc();
     ASSERT_NE(doc, nullptr);
+    CView* caseView = Frame()->MDIGetActive()->GetActiveView();
+    ASSERT_NE(caseView, nullptr);
+    Pump();
+    CRect caseArea;
+    caseView->GetClientRect(&caseArea);
     CPlotView* plot = doc->OpenPlotView(L"MLA Envelopes - Plot", 2, 1);
     ASSERT_NE(plot, nullptr);
     CGridView* grid = doc->OpenGridView(L"MLA Envelopes - Grid");
@@ -284,6 +289,11 @@ TEST_F(AppTest, ResultWindowsAreNumberedAndCloseAllTabsKeepsTheCase)
         ++views;
     }
     EXPECT_EQ(views, 1);
+    // The case's tab fills the area again, as it did before the results were opened.
+    Pump();
+    CRect after;
+    caseView->GetClientRect(&after);
+    EXPECT_EQ(after.Size(), caseArea.Size());
     StopApplication(app);
 }
 

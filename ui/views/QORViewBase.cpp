@@ -241,7 +241,20 @@ void CQORViewBase::PrintPageHeader(CDC* pDC, CPrintInfo* pInfo)
     CFont* pOldFont = bold.GetSafeHandle() ? pDC->SelectObject(&bold) : nullptr;
     const int oldMode = pDC->SetBkMode(TRANSPARENT);
     CRect band = pInfo->m_rectDraw;
-    if (!m_sTitle.IsEmpty()) pDC->DrawText(m_sTitle, &band, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    if (!m_sTitle.IsEmpty())
+    {
+        // A long title (a whole run's description) would run into the program's name on the
+        // right: it then starts at the left and is cut short before that name.
+        CRect titleBand = band;
+        UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
+        const int reserve = m_sHeader.IsEmpty() ? 0 : pDC->GetTextExtent(m_sHeader).cx + 2 * m_nCharWidth;
+        if (pDC->GetTextExtent(m_sTitle).cx > band.Width() - 2 * reserve)
+        {
+            titleBand.right -= reserve;
+            format = DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS;
+        }
+        pDC->DrawText(m_sTitle, &titleBand, format);
+    }
     if (!m_sHeader.IsEmpty()) pDC->DrawText(m_sHeader, &band, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     pDC->SetBkMode(oldMode);
     if (pOldFont) pDC->SelectObject(pOldFont);

@@ -3,6 +3,8 @@
 // application; disabled commands do not run from menus, toolbars or accelerators.
 #include "frame_support.h"
 
+#include "platform/test/DialogTest.h"
+
 using namespace frametest;
 
 TEST_F(AppTest, FileNewMakesDocumentFrameAndViewInTheMdiArea)
@@ -101,6 +103,34 @@ TEST_F(AppTest, AcceleratorsGoThroughTheSameRouteAndRespectUpdateHandlers)
     g_log.clear();
     qor::test::KeyPress(view, 'K', L'k');
     EXPECT_TRUE(g_log.empty());
+}
+
+namespace {
+const DialogItem kModalItems[] = {
+    {L"Edit", 1001, L"", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 7, 100, 14},
+    {L"Button", IDOK, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 60, 30, 50, 14},
+};
+QOR_DIALOG_RESOURCE(9140, L"Modal", DS_MODALFRAME | WS_POPUP | WS_CAPTION, 120, 50, kModalItems);
+} // namespace
+
+TEST_F(AppTest, AModalDialogKeepsTheFramesAcceleratorsFromRunningUnderneath)
+{
+    ASSERT_NE(NewDoc(), nullptr);
+    TestView::s_guardedEnabled = true;
+    qor::test::DrivenDialogs driven;
+    driven.Then([](CWnd& dlg) {
+        CWnd* edit = dlg.GetDlgItem(1001);
+        ASSERT_NE(edit, nullptr);
+        qor::test::KeyPress(edit, 'J', 0, MK_CONTROL);
+        qor::test::KeyPress(&dlg, 'K', 0, MK_CONTROL);
+        qor::test::DrivenDialogs::EndModal(dlg, IDOK);
+    });
+    CDialog dlg(9140, Main());
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_TRUE(g_log.empty()) << "a frame command ran while a modal dialog was up";
+    // With the dialog gone the keys work again.
+    qor::test::KeyPress(Main()->MDIGetActive()->GetActiveView(), 'J', 0, MK_CONTROL);
+    EXPECT_EQ(g_log, std::vector<std::string>{"view"});
 }
 
 TEST_F(AppTest, ToolbarButtonsFollowUpdateHandlersOnIdle)

@@ -22,9 +22,16 @@ class CRecordingDC : public CDC
 public:
     using CDC::DrawText;
     std::vector<CString> texts;
+    // Where each text can land: from its rectangle, format and width in the font of the moment.
+    std::vector<std::pair<int, int>> spans;
     int DrawText(LPCTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat) override
     {
         texts.emplace_back(lpszString, nCount < 0 ? static_cast<int>(std::wcslen(lpszString)) : nCount);
+        const int width = std::min<int>(GetTextExtent(texts.back()).cx, lpRect->right - lpRect->left);
+        const int left = (nFormat & DT_RIGHT)    ? lpRect->right - width
+                         : (nFormat & DT_CENTER) ? (lpRect->left + lpRect->right - width) / 2
+                                                 : lpRect->left;
+        spans.emplace_back(left, left + width);
         return CDC::DrawText(lpszString, nCount, lpRect, nFormat);
     }
     bool Has(const CString& text) const { return std::find(texts.begin(), texts.end(), text) != texts.end(); }
@@ -204,4 +211,30 @@ TEST_F(Interaction, PrintingGivesOneChartPerPageWithHeaderAndFooter)
     EXPECT_TRUE(dc.Has(grid->GetTitle()));
     EXPECT_TRUE(dc.Has(CString(L"Kestrain QOR")));
     EXPECT_TRUE(dc.Has(CString(L"Page 1 of 4")));
+}
+
+TEST_F(Interaction, ALongTitleKeepsClearOfTheProgramNameInThePrintedHeader)
+{
+    // A long run description (here a long bridge name) in the header.
+    auto bridge = std::make_shared<CBridge>(1, CString(L'B', 400), CBridge::CONFIG_ONESPAN, 10.0);
+    view->ShowMovingLoadEnvelopes(false, true, MovingLoad(bridge, Axle(), 0.5));
+    qor::test::DrivenPrinting printing(qor::test::TempPdfPath("plot-longtitle"));
+    CPrintDialog dlg(FALSE);
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    CRecordingDC dc;
+    dc.Attach(dlg.GetPrinterDC());
+    ASSERT_GT(dc.StartDoc(L"Plot"), 0);
+    CPrintInfo info;
+    info.SetMaxPage(view->GetChartCount());
+    view->OnBeginPrinting(&dc, &info);
+    ASSERT_GT(dc.StartPage(), 0);
+    info.m_nCurPage = 1;
+    view->OnPrint(&dc, &info);
+    dc.EndPage();
+    dc.EndDoc();
+    view->OnEndPrinting(&dc, &info);
+    ASSERT_GE(dc.texts.size(), 2u);
+    ASSERT_EQ(dc.texts[0], view->GetTitle());
+    ASSERT_EQ(dc.texts[1], CString(L"Kestrain QOR"));
+    EXPECT_LT(dc.spans[0].second, dc.spans[1].first) << "the title runs into the program's name";
 }
