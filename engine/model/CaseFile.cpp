@@ -216,10 +216,31 @@ void SaveCase(std::ostream& out, const CCaseData& data, bool binary)
     });
 }
 
+static void LoadCaseBytes(std::string bytes, CCaseData& data, bool binary);
+
 void LoadCase(std::istream& in, CCaseData& data, bool binary)
 {
+    std::string bytes;
+    AsCaseFileError([&] { bytes = ReadAll(in); });
+    // A case written in the other form fails deep in the archive; the user needs to hear which setting opens it.
+    const bool xmlText = bytes.compare(0, 5, "<?xml") == 0;
+    const bool otherForm = binary ? xmlText : (!xmlText && bytes.find("serialization::archive") < 64);
+    try
+    {
+        LoadCaseBytes(std::move(bytes), data, binary);
+    }
+    catch (const CCaseFileError& e)
+    {
+        if (!otherForm) throw;
+        throw CCaseFileError(e.what(), binary ? "(the file was saved as XML: set \"Binary File\" to False in the settings)"
+                                              : "(the file was saved in binary form: set \"Binary File\" to True in the "
+                                                "settings)");
+    }
+}
+
+static void LoadCaseBytes(std::string bytes, CCaseData& data, bool binary)
+{
     AsCaseFileError([&] {
-        std::string bytes = ReadAll(in);
         CCaseData loaded;
         if (binary)
         {

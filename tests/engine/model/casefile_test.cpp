@@ -88,6 +88,8 @@ TEST(CaseFile, AFailedLoadSaysWhyAndLeavesTheCaseAsItWas)
             {
                 EXPECT_STRNE(e.what(), "");
                 EXPECT_EQ(e.hint().front(), '(');
+                // The other form names the setting that opens it.
+                EXPECT_EQ(e.hint().find("Binary File") != std::string::npos, bad == CaseFile(other, !binary));
             }
             ASSERT_EQ(open.m_vBridge.size(), 2u);
             EXPECT_EQ(open.m_vBridge[0], bridge);
