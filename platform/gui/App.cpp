@@ -50,6 +50,26 @@ public:
     }
 };
 
+// Counts the events being delivered, so that a window destroyed from inside one (a menu command, a
+// key, a button that closes its own window) hands its widgets to the loop instead of deleting them
+// under the toolkit's feet.
+thread_local int t_notifyDepth = 0;
+
+class Application : public QApplication
+{
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* e) override
+    {
+        struct Depth
+        {
+            Depth() { ++t_notifyDepth; }
+            ~Depth() { --t_notifyDepth; }
+        } depth;
+        return QApplication::notify(receiver, e);
+    }
+};
+
 Dispatcher* g_dispatcher = nullptr;
 CWinApp* g_app = nullptr;
 int g_argc = 1;
@@ -65,8 +85,8 @@ void InitApplication(int* argc, char** argv)
     if (g_dispatcher) return;
     if (!QCoreApplication::instance()) {
         // The application object lives for the rest of the process.
-        if (argc && argv) new QApplication(*argc, argv);
-        else new QApplication(g_argc, g_argv);
+        if (argc && argv) new Application(*argc, argv);
+        else new Application(g_argc, g_argv);
     }
     qor::ApplyProgramLocale();
     g_dispatcher = new Dispatcher;
@@ -79,6 +99,8 @@ void InitApplication(int* argc, char** argv)
 }
 
 bool IsApplicationReady() { return g_dispatcher != nullptr; }
+
+bool IsDeliveringEvent() { return t_notifyDepth > 0; }
 
 bool IsUserInterfaceThread()
 {

@@ -100,7 +100,16 @@ FrameShell::FrameShell(CFrameWnd* f) : frame(f)
 
 FrameShell::~FrameShell()
 {
-    if (window) delete window.data();
+    if (!window) return;
+    // A menu command that closed the frame is still running inside the menu: its widgets go once the
+    // toolkit is done with the event. Hidden and disabled, nothing of them can reach the gone frame.
+    if (IsDeliveringEvent()) {
+        window->hide();
+        window->setEnabled(false);
+        window->deleteLater();
+    } else {
+        delete window.data();
+    }
 }
 
 void FrameShell::Fit()

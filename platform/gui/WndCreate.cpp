@@ -412,7 +412,7 @@ void DetachAndDestroyWidget(CWnd* wnd)
         if (s->widgetOwnedByControl) return;
         w->hide();
         if (w->parentWidget()) w->setParent(nullptr);
-        if (s->eventDepth > 0) w->deleteLater();
+        if (s->eventDepth > 0 || IsDeliveringEvent()) w->deleteLater();
         else delete w;
     }
 }

@@ -80,8 +80,13 @@ namespace {
 
 struct DepthGuard {
     WndState* s;
-    explicit DepthGuard(WndState* st) : s(st) { ++s->eventDepth; }
-    ~DepthGuard() { --s->eventDepth; }
+    HWND h;
+    explicit DepthGuard(WndState* st) : s(st), h(st->handle) { ++s->eventDepth; }
+    // The event may have destroyed the window and its state with it.
+    ~DepthGuard()
+    {
+        if (StateOf(h) == s) --s->eventDepth;
+    }
 };
 
 // The lParam of a mouse message: the point in the target's client coordinates.

@@ -252,6 +252,9 @@ void WatchFocusWindows();
 void NotePopupShown();
 bool PopupActivationPending();
 bool IsLiveHandle(HWND h);
+// Whether the toolkit is delivering an event on this thread: a widget destroyed now may be the one
+// (or hold the one) still handling it, as a menu whose command closes its window.
+bool IsDeliveringEvent();
 // Fixes the device pixel ratio of every window surface made from now on (0: the screen's).
 void SetPixelRatioOverride(double ratio);
 // The screen holding a widget's window (the primary screen for null), or its work area (the

@@ -113,6 +113,8 @@ void Pump(int ms)
     } while (t.elapsed() < ms);
 }
 
+int ToolkitWidgetCount() { return static_cast<int>(QApplication::allWidgets().size()); }
+
 ScriptedMessageBoxes::ScriptedMessageBoxes()
 {
     m_previous = SetMessageBoxHandler([this](const MessageBoxCall& call) {

@@ -39,6 +39,8 @@ CRect DroppedListRect(CWnd* combo);
 bool PumpUntil(const std::function<bool()>& cond, int timeoutMs = 2000);
 // Processes events for about ms milliseconds (0: what is pending now).
 void Pump(int ms = 0);
+// The toolkit's widgets in existence (a destroyed window's widget may go only when the loop runs).
+int ToolkitWidgetCount();
 
 // Message boxes answered from a script (first in, first out; then the box's default
 // answer) and recorded, for the life of the object.

@@ -204,6 +204,71 @@ TEST_F(LoopTest, CursorPositionFollowsTheMouseInScreenCoordinates)
     EXPECT_GE(GetTickCount() - t0, 15u);
 }
 
+// A command that closes the window it came from, delivered by the toolkit (as File > Exit is by the menu).
+class CClosingChild : public CWnd
+{
+public:
+    CWnd* closes = nullptr;
+    int widgetsBefore = 0;
+    int widgetsAfterClose = 0;
+    LRESULT OnCloseTop(WPARAM, LPARAM)
+    {
+        widgetsBefore = qor::test::ToolkitWidgetCount();
+        closes->DestroyWindow();
+        widgetsAfterClose = qor::test::ToolkitWidgetCount();
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CClosingChild, CWnd)
+    ON_MESSAGE(WM_APP + 6, OnCloseTop)
+END_MESSAGE_MAP()
+
+TEST(WindowTeardown, AWindowClosedFromInsideAnEventKeepsItsWidgetsUntilTheEventIsDone)
+{
+    qor::test::EnsureGuiApplication();
+    CWnd top;
+    CClosingChild child;
+    ASSERT_TRUE(top.CreateEx(0, nullptr, L"top", WS_POPUP | WS_VISIBLE, CRect(20, 30, 220, 130), nullptr, 0));
+    ASSERT_TRUE(child.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 50), &top, 1));
+    child.closes = &top;
+    const int before = qor::test::ToolkitWidgetCount();
+    ASSERT_TRUE(child.PostMessage(WM_APP + 6));
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return top.m_hWnd == nullptr; }));
+    EXPECT_EQ(child.m_hWnd, nullptr);
+    // The toolkit still runs code of the widgets that delivered the click: they go once it returns.
+    EXPECT_EQ(child.widgetsAfterClose, child.widgetsBefore);
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return qor::test::ToolkitWidgetCount() < before; }));
+}
+
+// The main window's destruction ends the program's loop; a quit with no loop running is dropped, so
+// that a later loop (a dialog's, the next program's) runs.
+TEST(WindowTeardown, TheMainWindowsEndQuitsTheRunningLoopOnly)
+{
+    qor::test::EnsureGuiApplication();
+    CWinApp app(L"loop test");
+    auto* frame = new CFrameWnd;
+    ASSERT_TRUE(frame->Create(nullptr, L"main"));
+    app.m_pMainWnd = frame;
+    frame->DestroyWindow();
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+    qor::test::Pump(); // the quit arrives while no loop runs
+
+    CLoopProbe probe;
+    ASSERT_TRUE(probe.CreateEx(0, nullptr, L"probe", WS_POPUP, CRect(0, 0, 50, 50), nullptr, 0));
+    probe.quitAfter = 1;
+    ASSERT_TRUE(PostMessage(probe.m_hWnd, WM_APP + 5, 0, 1));
+    EXPECT_EQ(qor::gui::RunMessageLoop(), 7); // not ended at once by the old quit
+
+    frame = new CFrameWnd;
+    ASSERT_TRUE(frame->Create(nullptr, L"main"));
+    app.m_pMainWnd = frame;
+    frame->PostMessage(WM_CLOSE);
+    EXPECT_EQ(app.Run(), 0);
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+}
+
 TEST(ProgramLocale, NumbersKeepTheDecimalPointOnceTheToolkitIsUp)
 {
     qor::test::EnsureGuiApplication();
