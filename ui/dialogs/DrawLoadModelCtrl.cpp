@@ -150,13 +150,26 @@ void CDrawLoadModelCtrl::DrawScale(CDC* pDC)
     const int metresPerLabel = std::max(1, static_cast<int>(std::ceil(labelWidth / m_Scale)));
     const double step = m_Scale * metresPerLabel;
 
+    // Labels stay whole inside the client area and its edge: one whose line stands at a side is moved in beside it,
+    // one whose line is out of sight is left out. y grows upwards here, so the top is the larger y.
+    const int edge = m_bDrawEdge ? 2 : 0;
+    CPoint inside[2] = {CPoint(m_ClientRect.left + edge, m_ClientRect.top + edge),
+                        CPoint(m_ClientRect.right - edge, m_ClientRect.bottom - edge)};
+    pDC->DPtoLP(inside, 2);
+    const int labelTop = std::min(m_WindowExtY - textHeight, int(inside[0].y));
+
     for (double x = Nint(m_Margin / step + 0.5) * step; x > leftLimit; x -= step)
     {
         const int ix = Nint(x);
         pDC->MoveTo(ix, 0);
         pDC->LineTo(ix, m_WindowExtY);
+        CPoint device(ix, 0);
+        pDC->LPtoDP(&device);
+        if (device.x < m_ClientRect.left || device.x > m_ClientRect.right) continue;
         label.Format(L"%d", Nint(x / m_Scale));
-        pDC->TextOut(ix - pDC->GetTextExtent(label).cx / 2, m_WindowExtY - textHeight, label);
+        const int width = pDC->GetTextExtent(label).cx;
+        const int left = std::max(int(inside[0].x), std::min(ix - width / 2, int(inside[1].x) - width));
+        pDC->TextOut(left, labelTop, label);
     }
 
     pDC->SelectObject(&solidPen);

@@ -192,3 +192,37 @@ TEST_F(DrawLoadModel, NarrowWindowsSpaceTheLabelsWiderSoNoneOverlaps)
         EXPECT_LT(spacing - 3.75 - 1, labelWidth);
     }
 }
+
+TEST_F(DrawLoadModel, LabelsOfLinesAtTheSidesAreDrawnWholeInside)
+{
+    // A uniform load alone: 2 m margins, so the lines of -2 and 2 stand on the left and right sides.
+    auto model = std::make_shared<CLoadModel>(1, L"Lane");
+    model->AddUDL(10.0);
+    Show(model, 400, 200);
+    CClientDC dc(m_Ctrl.get());
+    CFont* font = m_Ctrl->GetFont();
+    if (font == nullptr) font = CFont::FromHandle(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+    CFont* old = dc.SelectObject(font);
+    const int width = dc.GetTextExtent(CString(L"-2")).cx;
+    dc.SelectObject(old);
+
+    // Columns written in the label row near each side, inside the 2-pixel edge.
+    auto inked = [&](int from, int to) {
+        std::vector<int> columns;
+        for (int x = from; x < to; ++x)
+            for (int y = 2; y < 30; ++y)
+                if (At(x, y) != kBackground)
+                {
+                    columns.push_back(x);
+                    break;
+                }
+        return columns;
+    };
+    const std::vector<int> left = inked(2, 45);
+    ASSERT_FALSE(left.empty());
+    EXPECT_GE(left.back() - left.front() + 1, width - 3) << "the whole of \"-2\" at the left side";
+    const std::vector<int> right = inked(355, 398);
+    ASSERT_FALSE(right.empty());
+    EXPECT_GE(right.back() - right.front() + 1, dc.GetTextExtent(CString(L"2")).cx - 3) << "and of \"2\" at the right";
+    EXPECT_LE(right.back(), 397);
+}
