@@ -285,6 +285,10 @@ void CMainFrame::ShowOrCreatePane(CDockablePane& pane, UINT nCaptionID, UINT nID
         pane.SetFocus();
         return;
     }
+    // On a small screen, or with large text, a pane takes at most a third of the window: the case stays in view.
+    CRect client;
+    GetClientRect(&client);
+    if (client.Width() > 0) width = std::min(width, std::max(300, client.Width() / 3));
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | CBRS_LEFT | CBRS_FLOAT_MULTI;
     if (!pane.Create(LoadText(nCaptionID), this, CRect(0, 0, width, 200), TRUE, nID, style)) return;
     pane.EnableDocking(CBRS_ALIGN_ANY);
