@@ -4,10 +4,13 @@
 #include "platform/gui/AfxRes.h"
 #include "platform/gui/Convert.h"
 #include "platform/gui/SysValues.h"
+#include "platform/gui/WndInternal.h"
 
 #include <algorithm>
 
 #include <QtCore/QFile>
+#include <QtGui/QShortcut>
+#include <QtWidgets/QWidget>
 
 IMPLEMENT_DYNAMIC(CPrintPreviewWnd, CWnd)
 
@@ -15,6 +18,7 @@ BEGIN_MESSAGE_MAP(CPrintPreviewWnd, CWnd)
     ON_WM_CREATE()
     ON_WM_SIZE()
     ON_WM_DESTROY()
+    ON_WM_KEYDOWN()
     ON_COMMAND(AFX_ID_PREVIEW_CLOSE, OnPreviewClose)
 END_MESSAGE_MAP()
 
@@ -52,7 +56,14 @@ int CPrintPreviewWnd::OnCreate(LPCREATESTRUCT)
 {
     CRect client;
     GetClientRect(&client);
-    return m_pages.Create(WS_CHILD | WS_VISIBLE, client, this, kPagesId) ? 0 : -1;
+    if (!m_pages.Create(WS_CHILD | WS_VISIBLE, client, this, kPagesId)) return -1;
+    // The pages keep the keys they scroll with; Escape reaches the window wherever the focus is.
+    if (QWidget* widget = qor::gui::WidgetOf(this)) {
+        auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), widget, nullptr, nullptr, Qt::WindowShortcut);
+        // The shortcut is the window's widget's child, so it goes before the window does.
+        QObject::connect(escape, &QShortcut::activated, escape, [this] { PostMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE, 0); });
+    }
+    return 0;
 }
 
 void CPrintPreviewWnd::OnSize(UINT, int cx, int cy)
@@ -65,6 +76,13 @@ void CPrintPreviewWnd::OnDestroy()
 {
     if (m_pages.m_hWnd) m_pages.DestroyWindow();
     if (!m_path.IsEmpty()) QFile::remove(qor::gui::ToQString(m_path));
+}
+
+// Escape closes it as it closes a dialog: without a window manager there is no other way out. Posted,
+// so that the window is not destroyed inside its own key event.
+void CPrintPreviewWnd::OnKeyDown(UINT nChar, UINT, UINT)
+{
+    if (nChar == VK_ESCAPE) PostMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE, 0);
 }
 
 void CPrintPreviewWnd::OnPreviewClose() { DestroyWindow(); }

@@ -21,6 +21,7 @@ protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnSize(UINT nType, int cx, int cy);
     void OnDestroy();
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnPreviewClose();
     void PostNcDestroy() override;
     DECLARE_MESSAGE_MAP()

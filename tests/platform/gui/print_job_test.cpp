@@ -441,6 +441,15 @@ TEST_F(PrintTest, PreviewWindowShowsThePagesAndTakesItsFileAwayWhenClosed)
     EXPECT_FALSE(IsWindow(h));
     EXPECT_FALSE(FileExists(path));
 
+    // Escape closes it too, also when the pages have the keys.
+    std::ofstream(path, std::ios::binary) << ReadText(written);
+    preview = CPrintPreviewWnd::Open(CString(path.c_str()), L"Case");
+    ASSERT_NE(preview, nullptr);
+    const HWND escaped = preview->m_hWnd;
+    KeyPress(preview, VK_ESCAPE);
+    Pump();
+    EXPECT_FALSE(IsWindow(escaped));
+
     // Owned by the program's window, it goes when that window goes.
     std::ofstream(path, std::ios::binary) << ReadText(written);
     CWnd owner;
