@@ -347,8 +347,20 @@ BOOL CGridCellBase::PrintCell(CDC* pDC, int nRow, int nCol, CRect rect)
     }
 
     pDC->SetTextColor(textClr);
+    CFont scaledFont;
     if (CFont* pFont = GetFontObject())
+    {
+        LOGFONT lf;
+        const double scale = pGrid->GetPrintTextScale();
+        if (scale < 1.0 && pFont->GetLogFont(&lf))
+        {
+            // Rounded down, so that the smaller text is sure to fit.
+            lf.lfHeight = static_cast<LONG>(lf.lfHeight * scale);
+            if (lf.lfHeight != 0 && scaledFont.CreateFontIndirect(&lf))
+                pFont = &scaledFont;
+        }
         pDC->SelectObject(pFont);
+    }
 
     if (IsFixed() && pGrid->GetGridLines() != GVL_NONE)
     {

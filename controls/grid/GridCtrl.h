@@ -331,6 +331,8 @@ public:
     void SetPasteAddsColumns(BOOL bAdds = TRUE) { m_bPasteAddsColumns = bAdds; }
     void SetShadedPrintOut(BOOL bEnable = TRUE) { m_bShadedPrintOut = bEnable; }
     BOOL GetShadedPrintOut() const { return m_bShadedPrintOut; }
+    // Below 1 while printing columns whose texts measure wider on paper than on the screen.
+    double GetPrintTextScale() const { return m_dPrintTextScale; }
     void SetImageList(CImageList* pList) { m_pImageList = pList; }
     CImageList* GetImageList() const { return m_pImageList; }
     UINT GetMouseScrollLines();
@@ -509,6 +511,7 @@ protected:
     CRuntimeClass* m_pCellClass;
     CGridDefaultCell m_DefaultCell, m_DefaultFixedColCell, m_DefaultFixedRowCell, m_DefaultFixedCell;
     CFont m_PrinterFont;
+    double m_dPrintTextScale = 1.0;
     CImageList* m_pImageList = nullptr;
     std::vector<GRID_ROW*> m_Rows;
 
@@ -623,6 +626,7 @@ public:
 
     // Printing through the print cycle of the hosting view.
     virtual void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo);
+    double PrintTextScale(CDC* pDC);
     virtual void OnPrint(CDC* pDC, CPrintInfo* pInfo);
     virtual void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo);
 

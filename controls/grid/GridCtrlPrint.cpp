@@ -2,6 +2,7 @@
 // semicolon-separated text file.
 #include "controls/grid/GridCtrl.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
@@ -119,6 +120,8 @@ void CGridCtrl::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo)
     else
         m_LogicalPageSize = CSize(0, 0);
 
+    m_dPrintTextScale = bUsable ? PrintTextScale(pDC) : 1.0;
+
     m_nPageHeight = m_LogicalPageSize.cy - GetFixedRowHeight() -
                     (m_nHeaderHeight + m_nFooterHeight + 2 * m_nGap) * m_CharSize.cy;
     m_nPageWidth = m_LogicalPageSize.cx - GetFixedColumnWidth() - nMargins;
@@ -138,6 +141,34 @@ void CGridCtrl::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo)
 
     ReleaseDC(pCurrentDC);
     pDC->SelectObject(pOldFont);
+}
+
+// The column widths come from the screen, whose font may measure narrower than the same font on
+// paper (hinting at a fractional pixel ratio). The texts print smaller by as much as the widest
+// shortfall, so every one keeps its column.
+double CGridCtrl::PrintTextScale(CDC* pDC)
+{
+    const int nSavedDC = pDC->SaveDC();
+    pDC->SetMapMode(MM_ANISOTROPIC);
+    pDC->SetWindowExt(m_LogicalPageSize);
+    pDC->SetViewportExt(m_PaperSize);
+    double scale = 1.0;
+    for (int col = 0; col < GetColumnCount(); col++)
+    {
+        const int width = GetColumnWidth(col);
+        for (int row = 0; row < GetRowCount() && width > 0; row++)
+        {
+            CGridCellBase* pCell = GetCell(row, col);
+            if (!pCell || !pCell->GetText() || !pCell->GetText()[0])
+                continue;
+            // Half the margins may take a text's last unit of rounding.
+            const int text = pCell->GetTextExtent(pCell->GetText(), pDC).cx - static_cast<int>(pCell->GetMargin());
+            if (text > width)
+                scale = std::min(scale, static_cast<double>(width) / text);
+        }
+    }
+    pDC->RestoreDC(nSavedDC);
+    return scale;
 }
 
 void CGridCtrl::OnPrint(CDC* pDC, CPrintInfo* pInfo)

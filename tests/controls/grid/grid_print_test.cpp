@@ -18,10 +18,15 @@ class CRecordingDC : public CDC
 public:
     using CDC::DrawText;
     std::vector<CString> texts;
+    std::vector<CString> cutShort; // texts wider than the cell they were drawn in
 
     int DrawText(LPCTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat) override
     {
         texts.emplace_back(lpszString, nCount < 0 ? static_cast<int>(std::wcslen(lpszString)) : nCount);
+        // The cell's margins (a space wide) may take a unit of rounding.
+        if (!(nFormat & DT_CALCRECT) &&
+            GetTextExtent(texts.back()).cx > lpRect->right - lpRect->left + GetTextExtent(_T(" "), 1).cx)
+            cutShort.push_back(texts.back());
         return CDC::DrawText(lpszString, nCount, lpRect, nFormat);
     }
     bool Has(const CString& text) const { return std::find(texts.begin(), texts.end(), text) != texts.end(); }
@@ -105,6 +110,7 @@ protected:
             dc.texts.clear();
             m_grid.OnPrint(&dc, &info);
             pages.push_back(dc.texts);
+            m_cutShort.insert(m_cutShort.end(), dc.cutShort.begin(), dc.cutShort.end());
             EXPECT_GT(dc.EndPage(), 0);
         }
         EXPECT_GT(dc.EndDoc(), 0);
@@ -127,6 +133,7 @@ protected:
 
     CHostWnd m_host;
     CPrintGrid m_grid;
+    std::vector<CString> m_cutShort;
 };
 
 } // namespace
@@ -297,4 +304,24 @@ TEST(GridPrintNoWindow, PrintsNothingWithoutAWindow)
     grid.OnBeginPrinting(nullptr, &info);
     grid.OnPrint(&dc, nullptr);
     grid.OnEndPrinting(&dc, &info);
+}
+
+// Columns sized to their texts print them at their own size; columns narrower than their texts
+// on paper (as a dense screen measures them) print them smaller, but whole.
+TEST_F(GridPrint, PrintedTextsKeepTheirColumns)
+{
+    Shape(4, 4);
+    m_grid.SetItemText(0, 1, L"Bridge Span");
+    m_grid.SetItemText(1, 2, L"0.987654321");
+    m_grid.SetItemText(2, 3, L"1234567.890123");
+    m_grid.AutoSizeColumns();
+    PrintAll(TempPdfPath("sized.pdf"));
+    EXPECT_EQ(m_grid.GetPrintTextScale(), 1.0);
+    EXPECT_TRUE(m_cutShort.empty());
+
+    for (int col = 0; col < 4; col++)
+        m_grid.SetColumnWidth(col, m_grid.GetColumnWidth(col) * 87 / 100);
+    PrintAll(TempPdfPath("narrow.pdf"));
+    EXPECT_LT(m_grid.GetPrintTextScale(), 0.95);
+    EXPECT_TRUE(m_cutShort.empty());
 }
