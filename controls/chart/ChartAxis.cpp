@@ -402,24 +402,31 @@ void CChartAxis::Draw(CDC* pDC)
         break;
     }
 
-    // The title.
+    // The title, centred on the axis but kept within the chart: cut short when the chart is
+    // shorter than the text.
+    const bool vertical = GetPosition() == LeftAxis || GetPosition() == RightAxis;
+    m_pAxisLabel->SetMaxLength(vertical ? m_AxisRect.Height() : m_AxisRect.Width());
     const CSize titleSize = m_pAxisLabel->GetSize(pDC);
     const CSize tickSize = GetLargestTick(pDC);
     pDC->SelectObject(&font);
     const int centre = std::abs((m_StartPos + m_EndPos) / 2);
+    const int bottom = std::max(std::min(centre + titleSize.cy / 2, static_cast<int>(m_AxisRect.bottom)),
+                                static_cast<int>(m_AxisRect.top) + titleSize.cy);
+    const int left = std::min(std::max(centre - titleSize.cx / 2, static_cast<int>(m_AxisRect.left)),
+                              static_cast<int>(m_AxisRect.right) - titleSize.cx);
     switch (GetPosition())
     {
     case LeftAxis:
-        m_pAxisLabel->SetPosition(m_AxisRect.left, centre + titleSize.cy / 2, pDC);
+        m_pAxisLabel->SetPosition(m_AxisRect.left, bottom, pDC);
         break;
     case RightAxis:
-        m_pAxisLabel->SetPosition(m_AxisRect.right - titleSize.cx - 2, centre + titleSize.cy / 2, pDC);
+        m_pAxisLabel->SetPosition(m_AxisRect.right - titleSize.cx - 2, bottom, pDC);
         break;
     case BottomAxis:
-        m_pAxisLabel->SetPosition(centre - titleSize.cx / 2, m_AxisRect.top + tickSize.cy + 2, pDC);
+        m_pAxisLabel->SetPosition(left, m_AxisRect.top + tickSize.cy + 2, pDC);
         break;
     default:
-        m_pAxisLabel->SetPosition(centre - titleSize.cx / 2, m_AxisRect.top, pDC);
+        m_pAxisLabel->SetPosition(left, m_AxisRect.top, pDC);
         break;
     }
     m_pAxisLabel->Draw(pDC);

@@ -44,7 +44,7 @@ CSize CChartAxisLabel::GetSize(CDC* pDC)
         return CSize(0, 0);
     CFont* pOldFont = m_Font.SelectFont(pDC);
     // The extent along the text, whichever way it is written.
-    const CSize text = pDC->GetTextExtent(m_strLabelText);
+    const CSize text = pDC->GetTextExtent(FittedText(pDC));
     pDC->SelectObject(pOldFont);
     if (m_bIsHorizontal)
         return CSize(text.cx + 4, text.cy + 4);
@@ -67,11 +67,27 @@ void CChartAxisLabel::Draw(CDC* pDC)
     CFont* pOldFont = m_Font.SelectFont(pDC);
     const COLORREF oldColour = pDC->SetTextColor(m_TextColour);
     const int oldMode = pDC->SetBkMode(TRANSPARENT);
+    const CString text = FittedText(pDC);
     if (m_bIsHorizontal)
-        pDC->ExtTextOut(m_TextRect.left, m_TextRect.top + 2, ETO_CLIPPED, &m_TextRect, m_strLabelText, nullptr);
+        pDC->ExtTextOut(m_TextRect.left, m_TextRect.top + 2, ETO_CLIPPED, &m_TextRect, text, nullptr);
     else // written upwards from the bottom-left corner
-        pDC->ExtTextOut(m_TextRect.left + 2, m_TextRect.bottom, ETO_CLIPPED, &m_TextRect, m_strLabelText, nullptr);
+        pDC->ExtTextOut(m_TextRect.left + 2, m_TextRect.bottom, ETO_CLIPPED, &m_TextRect, text, nullptr);
     pDC->SetBkMode(oldMode);
     pDC->SetTextColor(oldColour);
     pDC->SelectObject(pOldFont);
+}
+
+// The text, cut short with "..." when it is longer than the axis (the font is selected).
+CString CChartAxisLabel::FittedText(CDC* pDC) const
+{
+    const int room = m_nMaxLength - 4;
+    if (m_nMaxLength <= 0 || pDC->GetTextExtent(m_strLabelText).cx <= room)
+        return m_strLabelText;
+    for (int length = m_strLabelText.GetLength() - 1; length > 0; length--)
+    {
+        const CString cut = m_strLabelText.Left(length).TrimRight() + _T("...");
+        if (pDC->GetTextExtent(cut).cx <= room)
+            return cut;
+    }
+    return CString();
 }

@@ -27,6 +27,9 @@ public:
     // A horizontal title's rectangle starts at its top-left corner; a vertical one's text
     // is written upwards from its bottom-left corner.
     void SetPosition(int left, int top, CDC* pDC);
+    // The longest the title may be along its text (the axis's length); longer texts are cut short
+    // with "...". 0: no limit.
+    void SetMaxLength(int length) { m_nMaxLength = length; }
     const CRect& GetRect() const { return m_TextRect; }
     void Draw(CDC* pDC);
 
@@ -38,4 +41,7 @@ private:
     bool m_bIsHorizontal = true;
     CChartFont m_Font;
     CString m_strLabelText;
+    int m_nMaxLength = 0;
+
+    CString FittedText(CDC* pDC) const;
 };

@@ -756,3 +756,19 @@ TEST_F(ChartWindowTest, TitleDescendersAreNotCutOff)
     };
     EXPECT_TRUE(inked(title.bottom) || inked(title.bottom + 1));
 }
+
+TEST_F(ChartWindowTest, AxisTitlesLongerThanTheChartStayInsideIt)
+{
+    left->GetLabel()->SetText(_T("Bending Moment Envelope (kNm)"));
+    const CRect fitting = left->GetLabel()->GetRect();
+    EXPECT_GE(fitting.top, 0);
+
+    chart.MoveWindow(0, 0, 420, 90);
+    chart.RefreshCtrl();
+    CRect client;
+    chart.GetClientRect(&client);
+    const CRect cut = left->GetLabel()->GetRect();
+    EXPECT_LT(cut.Height(), fitting.Height());
+    EXPECT_GE(cut.top, client.top);
+    EXPECT_LE(cut.bottom, client.bottom);
+}
