@@ -1,6 +1,7 @@
 // The print preview window: the preview job's PDF pages, fitted to the window's width.
 #include "platform/gui/PrintPreviewWnd.h"
 
+#include "platform/core/MessageBox.h"
 #include "platform/gui/AfxRes.h"
 #include "platform/gui/Convert.h"
 #include "platform/gui/SysValues.h"
@@ -20,10 +21,13 @@ BEGIN_MESSAGE_MAP(CPrintPreviewWnd, CWnd)
     ON_WM_DESTROY()
     ON_WM_KEYDOWN()
     ON_COMMAND(AFX_ID_PREVIEW_CLOSE, OnPreviewClose)
+    ON_BN_CLICKED(IDCANCEL, OnCloseClicked)
 END_MESSAGE_MAP()
 
 namespace {
 constexpr UINT kPagesId = 1;
+// The bar under the pages that holds the Close button.
+constexpr int kBarHeight = 32, kButtonWidth = 80, kButtonHeight = 24;
 } // namespace
 
 CPrintPreviewWnd* CPrintPreviewWnd::Open(LPCTSTR lpszPdfPath, LPCTSTR lpszTitle, CWnd* pOwner)
@@ -57,6 +61,10 @@ int CPrintPreviewWnd::OnCreate(LPCREATESTRUCT)
     CRect client;
     GetClientRect(&client);
     if (!m_pages.Create(WS_CHILD | WS_VISIBLE, client, this, kPagesId)) return -1;
+    if (!m_close.Create(L"Close", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, CRect(0, 0, kButtonWidth, kButtonHeight),
+                        this, IDCANCEL))
+        return -1;
+    Layout(client.Width(), client.Height());
     // The pages keep the keys they scroll with; Escape reaches the window wherever the focus is.
     if (QWidget* widget = qor::gui::WidgetOf(this)) {
         auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), widget, nullptr, nullptr, Qt::WindowShortcut);
@@ -66,14 +74,20 @@ int CPrintPreviewWnd::OnCreate(LPCREATESTRUCT)
     return 0;
 }
 
-void CPrintPreviewWnd::OnSize(UINT, int cx, int cy)
+void CPrintPreviewWnd::OnSize(UINT, int cx, int cy) { Layout(cx, cy); }
+
+void CPrintPreviewWnd::Layout(int cx, int cy)
 {
-    if (m_pages.m_hWnd) m_pages.MoveWindow(0, 0, cx, cy);
+    if (m_pages.m_hWnd) m_pages.MoveWindow(0, 0, cx, std::max(0, cy - kBarHeight));
+    if (m_close.m_hWnd)
+        m_close.MoveWindow(std::max(0, cx - kButtonWidth - 8), std::max(0, cy - kBarHeight + (kBarHeight - kButtonHeight) / 2),
+                           kButtonWidth, kButtonHeight);
 }
 
 // The file is only the preview's: it goes with the window.
 void CPrintPreviewWnd::OnDestroy()
 {
+    if (m_close.m_hWnd) m_close.DestroyWindow();
     if (m_pages.m_hWnd) m_pages.DestroyWindow();
     if (!m_path.IsEmpty()) QFile::remove(qor::gui::ToQString(m_path));
 }
@@ -84,6 +98,9 @@ void CPrintPreviewWnd::OnKeyDown(UINT nChar, UINT, UINT)
 {
     if (nChar == VK_ESCAPE) PostMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE, 0);
 }
+
+// Posted for the same reason: the button is still inside its click.
+void CPrintPreviewWnd::OnCloseClicked() { PostMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE, 0); }
 
 void CPrintPreviewWnd::OnPreviewClose() { DestroyWindow(); }
 

@@ -2,6 +2,7 @@
 // PDF file until it is closed.
 #pragma once
 
+#include "platform/gui/Controls.h"
 #include "platform/gui/PdfView.h"
 #include "platform/gui/Wnd.h"
 
@@ -23,10 +24,13 @@ protected:
     void OnDestroy();
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnPreviewClose();
+    void OnCloseClicked();
     void PostNcDestroy() override;
     DECLARE_MESSAGE_MAP()
 
 private:
+    void Layout(int cx, int cy);
     CPdfViewCtrl m_pages;
+    CButton m_close; // IDCANCEL, in a bar below the pages
     CString m_path;
 };

@@ -450,6 +450,17 @@ TEST_F(PrintTest, PreviewWindowShowsThePagesAndTakesItsFileAwayWhenClosed)
     Pump();
     EXPECT_FALSE(IsWindow(escaped));
 
+    // And so does its Close button.
+    std::ofstream(path, std::ios::binary) << ReadText(written);
+    preview = CPrintPreviewWnd::Open(CString(path.c_str()), L"Case");
+    ASSERT_NE(preview, nullptr);
+    const HWND closed = preview->m_hWnd;
+    CWnd* close = preview->GetDlgItem(IDCANCEL);
+    ASSERT_NE(close, nullptr);
+    Click(close, CPoint(10, 10));
+    Pump();
+    EXPECT_FALSE(IsWindow(closed));
+
     // Owned by the program's window, it goes when that window goes.
     std::ofstream(path, std::ios::binary) << ReadText(written);
     CWnd owner;
