@@ -161,8 +161,8 @@ double CGridCtrl::PrintTextScale(CDC* pDC)
             CGridCellBase* pCell = GetCell(row, col);
             if (!pCell || !pCell->GetText() || !pCell->GetText()[0])
                 continue;
-            // Half the margins may take a text's last unit of rounding.
-            const int text = pCell->GetTextExtent(pCell->GetText(), pDC).cx - static_cast<int>(pCell->GetMargin());
+            // The extent (margins included) is rounded to whole units: one over is rounding.
+            const int text = pCell->GetTextExtent(pCell->GetText(), pDC).cx - 1;
             if (text > width)
                 scale = std::min(scale, static_cast<double>(width) / text);
         }

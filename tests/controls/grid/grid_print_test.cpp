@@ -23,9 +23,8 @@ public:
     int DrawText(LPCTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat) override
     {
         texts.emplace_back(lpszString, nCount < 0 ? static_cast<int>(std::wcslen(lpszString)) : nCount);
-        // The cell's margins (a space wide) may take a unit of rounding.
-        if (!(nFormat & DT_CALCRECT) &&
-            GetTextExtent(texts.back()).cx > lpRect->right - lpRect->left + GetTextExtent(_T(" "), 1).cx)
+        // A unit over is rounding.
+        if (!(nFormat & DT_CALCRECT) && GetTextExtent(texts.back()).cx > lpRect->right - lpRect->left + 1)
             cutShort.push_back(texts.back());
         return CDC::DrawText(lpszString, nCount, lpRect, nFormat);
     }
