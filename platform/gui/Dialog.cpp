@@ -6,6 +6,7 @@
 #include "platform/gui/App.h"
 #include "platform/gui/Controls.h"
 #include "platform/gui/Gdi.h"
+#include "platform/gui/NumberText.h"
 #include "platform/gui/PropertySheet.h"
 #include "platform/gui/SysValues.h"
 #include "platform/gui/WndInternal.h"
@@ -132,39 +133,6 @@ void SetControlText(HWND h, const CString& s)
     if (old != s) w->SetWindowText(s);
 }
 
-// Whole-text number parsing: blanks around are allowed, anything else fails.
-bool ParseLong(const CString& text, long long& out, bool isUnsigned)
-{
-    std::wstring t = text.GetString();
-    const wchar_t* p = t.c_str();
-    while (*p == L' ' || *p == L'\t') ++p;
-    if (!*p) return false;
-    if (isUnsigned && *p == L'-') return false;
-    wchar_t* end = nullptr;
-    errno = 0;
-    long long v = std::wcstoll(p, &end, 10);
-    if (end == p || errno == ERANGE) return false;
-    while (*end == L' ' || *end == L'\t') ++end;
-    if (*end) return false;
-    out = v;
-    return true;
-}
-bool ParseDouble(const CString& text, double& out)
-{
-    std::wstring t = text.GetString();
-    const wchar_t* p = t.c_str();
-    while (*p == L' ' || *p == L'\t') ++p;
-    if (!*p) return false;
-    wchar_t* end = nullptr;
-    errno = 0;
-    double v = std::wcstod(p, &end);
-    if (end == p || errno == ERANGE || !std::isfinite(v)) return false;
-    while (*end == L' ' || *end == L'\t') ++end;
-    if (*end) return false;
-    out = v;
-    return true;
-}
-
 [[noreturn]] void FailWith(CDataExchange* pDX, LPCTSTR message)
 {
     AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
@@ -177,7 +145,7 @@ void ExchangeInteger(CDataExchange* pDX, int nIDC, T& value, long long lo, long 
     HWND h = pDX->PrepareEditCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) {
         long long v = 0;
-        if (!ParseLong(ControlText(h), v, isUnsigned) || v < lo || v > hi) FailWith(pDX, L"Please enter an integer.");
+        if (!ParseWholeInteger(ControlText(h), v, isUnsigned) || v < lo || v > hi) FailWith(pDX, L"Please enter an integer.");
         value = static_cast<T>(v);
     } else {
         CString s;
@@ -212,7 +180,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, double& value)
     HWND h = pDX->PrepareEditCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) {
         double v = 0;
-        if (!ParseDouble(ControlText(h), v)) FailWith(pDX, L"Please enter a number.");
+        if (!ParseWholeDouble(ControlText(h), v)) FailWith(pDX, L"Please enter a number.");
         value = v;
     } else {
         SetControlText(h, FormatReal(value, DBL_DIG));
@@ -223,7 +191,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, float& value)
     HWND h = pDX->PrepareEditCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) {
         double v = 0;
-        if (!ParseDouble(ControlText(h), v) || std::fabs(v) > FLT_MAX) FailWith(pDX, L"Please enter a number.");
+        if (!ParseWholeDouble(ControlText(h), v) || std::fabs(v) > FLT_MAX) FailWith(pDX, L"Please enter a number.");
         value = static_cast<float>(v);
     } else {
         SetControlText(h, FormatReal(value, FLT_DIG));
@@ -940,7 +908,7 @@ UINT CDialog::GetDlgItemInt(int nID, BOOL* lpTrans, BOOL bSigned) const
     if (!GetDlgItem(nID)) return 0;
     GetDlgItemText(nID, text);
     long long v = 0;
-    if (!ParseLong(text, v, !bSigned)) return 0;
+    if (!ParseWholeInteger(text, v, !bSigned)) return 0;
     if (bSigned ? (v < INT32_MIN || v > INT32_MAX) : (v < 0 || v > static_cast<long long>(UINT32_MAX))) return 0;
     if (lpTrans) *lpTrans = TRUE;
     return static_cast<UINT>(v);

@@ -6,6 +6,7 @@
 #include "platform/core/Messages.h"
 #include "platform/gui/App.h"
 #include "platform/gui/Dialog.h"
+#include "platform/gui/NumberText.h"
 #include "platform/gui/WndInternal.h"
 
 #include <QtGui/QGuiApplication>
@@ -38,32 +39,6 @@ bool Headless()
     return p == QLatin1String("offscreen") || p == QLatin1String("minimal");
 }
 
-// Whole text as a number (leading and trailing blanks allowed).
-bool ParseInteger(const CString& text, long long& out)
-{
-    std::wstring t = text.GetString();
-    wchar_t* end = nullptr;
-    errno = 0;
-    long long v = std::wcstoll(t.c_str(), &end, 10);
-    if (end == t.c_str() || errno == ERANGE) return false;
-    while (*end == L' ' || *end == L'\t') ++end;
-    if (*end) return false;
-    out = v;
-    return true;
-}
-
-bool ParseDouble(const CString& text, double& out)
-{
-    std::wstring t = text.GetString();
-    wchar_t* end = nullptr;
-    double v = std::wcstod(t.c_str(), &end);
-    if (end == t.c_str()) return false;
-    while (*end == L' ' || *end == L'\t') ++end;
-    if (*end) return false;
-    out = v;
-    return true;
-}
-
 bool IsIntegerType(VARTYPE vt) { return vt == VT_I2 || vt == VT_I4 || vt == VT_INT || vt == VT_UINT || vt == VT_UI4 || vt == VT_UI2; }
 
 } // namespace
@@ -84,7 +59,7 @@ long long COleVariant::AsInteger() const
     case VT_R8: return static_cast<long long>(dblVal);
     case VT_BSTR: {
         long long v = 0;
-        return ParseInteger(strVal, v) ? v : 0;
+        return ParseWholeInteger(strVal, v) ? v : 0;
     }
     default: return 0;
     }
@@ -95,7 +70,7 @@ double COleVariant::AsDouble() const
     if (vt == VT_R4 || vt == VT_R8) return dblVal;
     if (vt == VT_BSTR) {
         double v = 0;
-        return ParseDouble(strVal, v) ? v : 0.0;
+        return ParseWholeDouble(strVal, v) ? v : 0.0;
     }
     return static_cast<double>(AsInteger());
 }
@@ -186,7 +161,7 @@ BOOL CMFCPropertyGridProperty::TextToVar(const CString& strText)
         else return FALSE;
     } else if (IsIntegerType(m_varValue.vt)) {
         long long n = 0;
-        if (!ParseInteger(strText, n)) return FALSE;
+        if (!ParseWholeInteger(strText, n)) return FALSE;
         if (m_varValue.vt == VT_UINT || m_varValue.vt == VT_UI4 || m_varValue.vt == VT_UI2) {
             if (n < 0 || n > 0xFFFFFFFFLL) return FALSE;
             v.uintVal = static_cast<unsigned int>(n);
@@ -197,7 +172,7 @@ BOOL CMFCPropertyGridProperty::TextToVar(const CString& strText)
         }
     } else if (m_varValue.vt == VT_R4 || m_varValue.vt == VT_R8) {
         double d = 0;
-        if (!ParseDouble(strText, d)) return FALSE;
+        if (!ParseWholeDouble(strText, d)) return FALSE;
         v.dblVal = d;
     } else {
         v = COleVariant(strText);
