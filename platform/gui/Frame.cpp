@@ -185,7 +185,31 @@ bool FrameShell::BuildMenu(UINT resId)
         items[id] = st;
         popupIds.back().push_back(id);
     }
+    AddWindowsDialogItem();
     return true;
+}
+
+// The windows-manager entry goes at the end of the Window menu (the popup with New Window).
+void FrameShell::AddWindowsDialogItem()
+{
+    if (!windowsDialogId) return;
+    for (size_t i = 0; i < popupIds.size(); ++i) {
+        const auto& ids = popupIds[i];
+        if (std::find(ids.begin(), ids.end(), static_cast<UINT>(ID_WINDOW_NEW)) == ids.end() || !popups[i]) continue;
+        popups[i]->addSeparator();
+        QAction* a = popups[i]->addAction(ToQString(windowsDialogText));
+        CFrameWnd* f = frame;
+        const UINT id = windowsDialogId;
+        QObject::connect(a, &QAction::triggered, a, [f, id] {
+            if (f->m_hWnd) f->PostMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0);
+        });
+        MenuItemState st;
+        st.text = windowsDialogText;
+        st.action = a;
+        items[id] = st;
+        popupIds[i].push_back(id);
+        return;
+    }
 }
 
 } // namespace qor::gui
@@ -707,6 +731,7 @@ IMPLEMENT_DYNAMIC(CMDIFrameWnd, CFrameWnd)
 BEGIN_MESSAGE_MAP(CMDIFrameWnd, CFrameWnd)
     ON_WM_CLOSE()
     ON_COMMAND(ID_WINDOW_NEW, OnWindowNew)
+    ON_UPDATE_COMMAND_UI(ID_WINDOW_NEW, OnUpdateMDIWindowCmd)
     ON_COMMAND(ID_WINDOW_CASCADE, OnWindowCascade)
     ON_COMMAND(ID_WINDOW_TILE_HORZ, OnWindowTile)
     ON_COMMAND(ID_WINDOW_TILE_VERT, OnWindowTile)
@@ -779,7 +804,19 @@ void CMDIFrameWnd::MDITile()
     if (m_pShell && m_pShell->mdi) m_pShell->mdi->tileSubWindows();
 }
 
-void CMDIFrameWnd::OnWindowNew() {}
+// Another window on the active window's document, made by the document's template.
+void CMDIFrameWnd::OnWindowNew()
+{
+    CMDIChildWnd* active = MDIGetActive();
+    CDocument* doc = active ? active->GetActiveDocument() : nullptr;
+    CDocTemplate* tmpl = doc ? doc->GetDocTemplate() : nullptr;
+    if (!tmpl) return;
+    CFrameWnd* frame = tmpl->CreateNewFrame(doc, active);
+    if (!frame) return;
+    tmpl->InitialUpdateFrame(frame, doc);
+}
+
+void CMDIFrameWnd::OnUpdateMDIWindowCmd(CCmdUI* pCmdUI) { pCmdUI->Enable(MDIGetActive() != nullptr); }
 
 void CMDIFrameWnd::ChildCreated(CMDIChildWnd* child)
 {

@@ -143,7 +143,9 @@ public:
 protected:
     BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
     void OnClose();
+    // Window > New Window: another window on the active window's document.
     void OnWindowNew();
+    void OnUpdateMDIWindowCmd(CCmdUI* pCmdUI);
     void OnWindowCascade() { MDICascade(); }
     void OnWindowTile() { MDITile(); }
 
@@ -206,8 +208,13 @@ public:
     void EnableDockingManagerSmartDocking() {}
     void EnableAutoHidePanes(DWORD) {}
     void EnablePaneMenu(BOOL, UINT, LPCTSTR, UINT, BOOL = FALSE, BOOL = FALSE) {}
-    void EnableWindowsDialog(UINT, LPCTSTR, BOOL = FALSE, BOOL = FALSE) {}
-    void EnableWindowsDialog(UINT, UINT, BOOL = FALSE, BOOL = FALSE) {}
+    // Window > "Windows..." (uiMenuId, at the end of the Window menu) opens the windows-manager dialog.
+    void EnableWindowsDialog(UINT uiMenuId, LPCTSTR lpszMenuText, BOOL bShowAllways = FALSE,
+                             BOOL bShowHelpButton = FALSE);
+    void EnableWindowsDialog(UINT uiMenuId, UINT uiMenuTextResId, BOOL bShowAllways = FALSE,
+                             BOOL bShowHelpButton = FALSE);
+    void ShowWindowsDialog();
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     void SetDockingWindowIcons(BOOL) {}
     BOOL EnableDocking(DWORD dwDockStyle)
     {
@@ -215,6 +222,10 @@ public:
         return TRUE;
     }
     BOOL m_bTabbedGroups = FALSE;
+
+private:
+    UINT m_uiWindowsDlgMenuId = 0;
+    BOOL m_bShowWindowsDlgHelpButton = FALSE;
 };
 
 class CMDIChildWndEx : public CMDIChildWnd

@@ -62,9 +62,14 @@ struct FrameShell {
     std::map<UINT, MenuItemState> items;
     std::map<QMdiSubWindow*, CMDIChildWnd*> subwindows;
 
+    // The windows-manager dialog's command and menu text (0: not offered).
+    UINT windowsDialogId = 0;
+    CString windowsDialogText;
+
     void Fit();
     QMdiArea* Mdi();
     bool BuildMenu(UINT resId);
+    void AddWindowsDialogItem();
 };
 
 // The toolkit side of a bar or pane.
