@@ -193,7 +193,8 @@ bool FrameShell::BuildMenu(UINT resId)
 void FrameShell::AddWindowsDialogItem()
 {
     if (!windowsDialogId) return;
-    for (size_t i = 0; i < popupIds.size(); ++i) {
+    for (size_t i = 0; i < popupIds.size(); ++i)
+    {
         const auto& ids = popupIds[i];
         if (std::find(ids.begin(), ids.end(), static_cast<UINT>(ID_WINDOW_NEW)) == ids.end() || !popups[i]) continue;
         popups[i]->addSeparator();

@@ -8,7 +8,8 @@ void CMDIFrameWndEx::EnableWindowsDialog(UINT uiMenuId, LPCTSTR lpszMenuText, BO
 {
     m_uiWindowsDlgMenuId = uiMenuId;
     m_bShowWindowsDlgHelpButton = bShowHelpButton;
-    if (qor::gui::FrameShell* shell = Shell()) {
+    if (qor::gui::FrameShell* shell = Shell())
+    {
         shell->windowsDialogId = uiMenuId;
         shell->windowsDialogText = lpszMenuText ? lpszMenuText : L"";
         // A menu already built gets the entry now; the next ones get it as they are built.
@@ -31,12 +32,15 @@ void CMDIFrameWndEx::ShowWindowsDialog()
 
 BOOL CMDIFrameWndEx::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
-    if (m_uiWindowsDlgMenuId && nID == m_uiWindowsDlgMenuId) {
-        if (nCode == CN_UPDATE_COMMAND_UI) {
+    if (m_uiWindowsDlgMenuId && nID == m_uiWindowsDlgMenuId)
+    {
+        if (nCode == CN_UPDATE_COMMAND_UI)
+        {
             static_cast<CCmdUI*>(pExtra)->Enable(TRUE);
             return TRUE;
         }
-        if (nCode == CN_COMMAND) {
+        if (nCode == CN_COMMAND)
+        {
             if (!pHandlerInfo) ShowWindowsDialog();
             return TRUE;
         }

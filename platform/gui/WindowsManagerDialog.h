@@ -16,7 +16,13 @@ public:
     CMFCWindowsManagerDialog(CMDIFrameWndEx* pMDIFrame, BOOL bHelpButton = FALSE);
 
     // Control ids (tests press them).
-    enum : UINT { IDC_WINDOWS_LIST = 0xE301, IDC_WINDOWS_ACTIVATE, IDC_WINDOWS_SAVE, IDC_WINDOWS_CLOSE };
+    enum : UINT
+    {
+        IDC_WINDOWS_LIST = 0xE301,
+        IDC_WINDOWS_ACTIVATE,
+        IDC_WINDOWS_SAVE,
+        IDC_WINDOWS_CLOSE
+    };
 
     // The windows listed, in the list's order.
     const std::vector<CMDIChildWnd*>& Listed() const { return m_windows; }
