@@ -18,7 +18,7 @@ public:
     // Control ids (tests press them).
     enum : UINT
     {
-        IDC_WINDOWS_LIST = 0xE301,
+        IDC_WINDOWS_LIST = 0xE3A0,
         IDC_WINDOWS_ACTIVATE,
         IDC_WINDOWS_SAVE,
         IDC_WINDOWS_CLOSE
