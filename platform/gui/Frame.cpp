@@ -745,15 +745,7 @@ BOOL CMDIFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext*)
 {
     FrameShell* shell = Shell();
     if (!shell || !shell->Mdi()) return FALSE;
-    QObject::connect(shell->mdi.data(), &QMdiArea::subWindowActivated, shell->mdi.data(), [this](QMdiSubWindow* sw) {
-        if (!sw || !m_pShell) return;
-        // A tab fills the area: the toolkit restores the window that takes over from a closed
-        // tab to its normal size, which would leave it floating in the middle of the tabs.
-        if (sw->mdiArea() && sw->mdiArea()->viewMode() == QMdiArea::TabbedView && !sw->isMaximized())
-            sw->showMaximized();
-        auto it = m_pShell->subwindows.find(sw);
-        if (it != m_pShell->subwindows.end()) ChildActivated(it->second);
-    });
+    TabGroups::Watch(this, shell->mdi);
     return TRUE;
 }
 
@@ -784,7 +776,7 @@ void CMDIFrameWnd::MDIActivate(CWnd* pWndActivate)
     auto* child = DYNAMIC_DOWNCAST(CMDIChildWnd, pWndActivate);
     if (!child || !m_pShell) return;
     for (auto& [sw, c] : m_pShell->subwindows)
-        if (c == child && m_pShell->mdi) m_pShell->mdi->setActiveSubWindow(sw);
+        if (c == child && sw->mdiArea()) sw->mdiArea()->setActiveSubWindow(sw);
     ChildActivated(child);
 }
 
@@ -798,11 +790,11 @@ void CMDIFrameWnd::MDINext()
 
 void CMDIFrameWnd::MDICascade()
 {
-    if (m_pShell && m_pShell->mdi) m_pShell->mdi->cascadeSubWindows();
+    if (m_pShell && m_pShell->mdi) TabGroups::Current(this)->cascadeSubWindows();
 }
 void CMDIFrameWnd::MDITile()
 {
-    if (m_pShell && m_pShell->mdi) m_pShell->mdi->tileSubWindows();
+    if (m_pShell && m_pShell->mdi) TabGroups::Current(this)->tileSubWindows();
 }
 
 // Another window on the active window's document, made by the document's template.
@@ -833,7 +825,7 @@ void CMDIFrameWnd::ChildCreated(CMDIChildWnd* child)
     sub->setWidget(slot);
     CRect r;
     GetClientRect(&r);
-    shell->mdi->addSubWindow(sub);
+    TabGroups::Current(this)->addSubWindow(sub);
     sub->resize(std::max(r.Width() * 2 / 3, 200), std::max(r.Height() * 2 / 3, 150));
     shell->subwindows[sub] = child;
     // The subwindow's close button closes the frame as WM_CLOSE does.
@@ -872,7 +864,9 @@ void CMDIFrameWnd::ChildGone(CMDIChildWnd* child)
         // the frame that is being destroyed.
         if (auto* slot = dynamic_cast<WndSlot*>(sub->widget())) slot->wnd = nullptr;
         sub->hide();
+        if (QMdiArea* area = sub->mdiArea()) area->removeSubWindow(sub);
         sub->deleteLater();
+        TabGroups::DropEmpty(this);
     }
     if (m_pActiveChild == child) {
         m_pActiveChild = nullptr;
@@ -886,6 +880,9 @@ void CMDIFrameWnd::ChildGone(CMDIChildWnd* child)
 
 void CMDIFrameWnd::ChildActivated(CMDIChildWnd* child)
 {
+    if (m_pShell)
+        if (QMdiSubWindow* sub = TabGroups::SubOf(this, child); sub && sub->mdiArea())
+            m_pShell->activeGroup = sub->mdiArea();
     if (m_pActiveChild == child) return;
     m_pActiveChild = child;
     // The active child's menu (its template's resource) when there is one.

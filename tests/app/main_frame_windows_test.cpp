@@ -107,3 +107,104 @@ TEST_F(MainFrameWindows, WindowsDialogActivatesOneWindowAndClosesOthers)
     EXPECT_EQ(Frame()->GetMDIChildren().size(), 1u);
     EXPECT_EQ(CQORDoc::GetActiveDoc(), doc);
 }
+
+namespace {
+
+// The ids a pop-up menu offers, answered with one of them (0: none).
+struct OfferedMenu
+{
+    std::vector<UINT> ids;
+    qor::gui::PopupMenuDriver previous;
+    explicit OfferedMenu(UINT answer)
+    {
+        previous =
+            qor::gui::SetPopupMenuDriver([this, answer](const std::vector<qor::gui::PopupMenuRow>& rows, CPoint) {
+                ids.clear();
+                for (const auto& row : rows)
+                    if (!row.separator) ids.push_back(row.id);
+                return answer;
+            });
+    }
+    ~OfferedMenu() { qor::gui::SetPopupMenuDriver(previous); }
+};
+
+} // namespace
+
+TEST_F(MainFrameWindows, TabsGoIntoTwoGroupsAndBack)
+{
+    CMDIChildWnd* caseWindow = Frame()->MDIGetActive();
+    CPlotView* plot = doc->OpenPlotView(L"MLA Envelopes - Plot", 2, 1);
+    CGridView* grid = doc->OpenGridView(L"MLA Envelopes - Grid");
+    ASSERT_TRUE(plot && grid);
+    auto* plotWindow = DYNAMIC_DOWNCAST(CMDIChildWnd, plot->GetParentFrame());
+    auto* gridWindow = DYNAMIC_DOWNCAST(CMDIChildWnd, grid->GetParentFrame());
+    Pump();
+    ASSERT_EQ(Frame()->GetMDITabGroupCount(), 1);
+
+    // The grid's tab menu: new groups, no moves; a new vertical group takes the grid beside the others.
+    {
+        OfferedMenu menu(ID_MDI_NEW_VERT_GROUP);
+        Frame()->RightClickMDITab(2);
+        Pump();
+        EXPECT_EQ(menu.ids, (std::vector<UINT>{ID_FILE_SAVE, ID_FILE_CLOSE, ID_CLOSE_TAB, ID_CLOSE_ALL_TABS,
+                                               ID_MDI_NEW_HORZ_TAB_GROUP, ID_MDI_NEW_VERT_GROUP}));
+    }
+    ASSERT_EQ(Frame()->GetMDITabGroupCount(), 2);
+    EXPECT_TRUE(Frame()->IsMDITabGroupVertical());
+    EXPECT_EQ(Frame()->GetMDITabGroupWindows(0), (std::vector<CMDIChildWnd*>{caseWindow, plotWindow}));
+    EXPECT_EQ(Frame()->GetMDITabGroupWindows(1), (std::vector<CMDIChildWnd*>{gridWindow}));
+    EXPECT_EQ(Frame()->MDIGetActive(), gridWindow);
+    // Side by side, each with its part of the area.
+    const CRect first = Frame()->GetMDITabGroupRect(0), second = Frame()->GetMDITabGroupRect(1);
+    EXPECT_LE(first.right, second.left);
+    EXPECT_EQ(first.top, second.top);
+    EXPECT_NEAR(first.Width(), second.Width(), 8);
+    CRect gridArea;
+    gridWindow->GetClientRect(&gridArea);
+    EXPECT_LE(gridArea.Width(), second.Width());
+    EXPECT_GT(gridArea.Width(), second.Width() / 2);
+
+    // The lone grid cannot make a group of its own, only go back; a horizontal group is not offered
+    // beside vertical ones.
+    {
+        OfferedMenu menu(0);
+        Frame()->RightClickMDITab(0, 1);
+        EXPECT_EQ(menu.ids, (std::vector<UINT>{ID_FILE_SAVE, ID_FILE_CLOSE, ID_CLOSE_TAB, ID_CLOSE_ALL_TABS,
+                                               ID_MDI_MOVE_TO_PREV_GROUP}));
+    }
+    // The plot moves to the next group by the menu command.
+    plotWindow->MDIActivate();
+    SendMenuCommand(ID_MDI_MOVE_TO_NEXT_GROUP);
+    Pump();
+    EXPECT_EQ(Frame()->GetMDITabGroupWindows(1), (std::vector<CMDIChildWnd*>{gridWindow, plotWindow}));
+    EXPECT_EQ(Frame()->MDIGetActive(), plotWindow);
+
+    // A tab let go inside its own group asks with the dropped-tab menu; Cancel leaves it.
+    {
+        OfferedMenu menu(ID_MDI_CANCEL);
+        Frame()->DropMDITab(1, 1, Frame()->GetMDITabGroupRect(1).CenterPoint());
+        Pump();
+        EXPECT_EQ(menu.ids, (std::vector<UINT>{ID_MDI_NEW_VERT_GROUP, ID_MDI_MOVE_TO_PREV_GROUP, ID_MDI_CANCEL}));
+    }
+    EXPECT_EQ(Frame()->GetMDITabGroupCount(), 2);
+    // Dragged onto the first group, the plot goes there.
+    Frame()->DropMDITab(1, 1, Frame()->GetMDITabGroupRect(0).CenterPoint());
+    Pump();
+    EXPECT_EQ(Frame()->GetMDITabGroupOf(plotWindow), 0);
+    // The grid back too: its group, emptied, goes, and the tabs fill the area again.
+    gridWindow->MDIActivate();
+    SendMenuCommand(ID_MDI_MOVE_TO_PREV_GROUP);
+    Pump();
+    EXPECT_EQ(Frame()->GetMDITabGroupCount(), 1);
+    EXPECT_EQ(Frame()->GetMDITabGroupWindows(0), (std::vector<CMDIChildWnd*>{caseWindow, plotWindow, gridWindow}));
+    EXPECT_EQ(Frame()->MDIGetActive(), gridWindow);
+
+    // A group emptied by closing its last window goes as well.
+    SendMenuCommand(ID_MDI_NEW_HORZ_TAB_GROUP);
+    Pump();
+    ASSERT_EQ(Frame()->GetMDITabGroupCount(), 2);
+    EXPECT_FALSE(Frame()->IsMDITabGroupVertical());
+    gridWindow->SendMessage(WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_EQ(Frame()->GetMDITabGroupCount(), 1);
+}
