@@ -5,10 +5,15 @@
 #include "app/AnalysisJobs.h"
 #include "app/QORApp.h"
 #include "app/QORDoc.h"
-#include "ui/views/QORView.h"
 #include "app/ThreadData.h"
+#include "engine/analysis/ReferenceCollection.h"
+#include "engine/model/Bridge.h"
+#include "engine/model/BridgeSet.h"
+#include "engine/model/LoadModel.h"
+#include "engine/model/LoadModelEnsemble.h"
 #include "engine/settings/Settings.h"
 #include "res/Resource.h"
+#include "ui/views/QORView.h"
 
 #include <ctime>
 
@@ -185,7 +190,7 @@ void CMainFrame::SetStatusText(LPCTSTR text)
     if (m_wndStatusBar.m_hWnd) m_wndStatusBar.SetPaneText(0, text, TRUE);
 }
 
-void CMainFrame::AddStatus(CString text)
+void CMainFrame::AddStatus(const CString& text)
 {
     char stamp[128] = {};
     std::time_t now = std::time(nullptr);
@@ -198,6 +203,75 @@ void CMainFrame::AddStatus(CString text)
     list.AddString(line);
     list.SetCurSel(list.GetCount() - 1);
     list.SetCurSel(-1);
+}
+
+void CMainFrame::BeginProgress(int steps)
+{
+    m_nProgressStart = 0;
+    m_nProgressEnd = steps;
+    m_nProgressCount = 0;
+    ShowProgress();
+}
+
+void CMainFrame::StepProgress()
+{
+    ++m_nProgressCount;
+    ShowProgress();
+}
+
+void CMainFrame::ResetProgress()
+{
+    // Posted: the steps the workers posted before it are counted first.
+    if (m_hWnd) PostMessage(UWM_PBAR_UPDATE, 0, 0);
+}
+
+void CMainFrame::ShowProgress()
+{
+    if (!m_wndStatusBar.m_hWnd) return;
+    // An empty range (no runs) shows the reset state rather than dividing by zero.
+    const int range = m_nProgressEnd - m_nProgressStart;
+    const int percent = range != 0 ? static_cast<int>(m_nProgressCount * 100.0 / range) : 0;
+    m_wndStatusBar.SetPaneProgress(1, percent, TRUE);
+}
+
+void CMainFrame::ShowCase(CQORDoc* pDoc)
+{
+    if (!m_wndElementPane.m_hWnd) return;
+    if (!pDoc)
+    {
+        m_wndElementPane.ClearElementView();
+        return;
+    }
+    m_wndElementPane.GetTree().SetRedraw(FALSE);
+    m_wndElementPane.ClearElementView();
+    m_wndElementPane.FillElementView(pDoc);
+    m_wndElementPane.GetTree().SetRedraw(TRUE);
+}
+
+void CMainFrame::ShowNewElement(const std::shared_ptr<CElement>& pElement)
+{
+    if (!m_wndElementPane.m_hWnd || !pElement) return;
+    CElementView& pane = m_wndElementPane;
+    switch (pElement->m_ElementType)
+    {
+    case CElement::ELEMENT_BRIDGE: pane.AddBridge(std::dynamic_pointer_cast<CBridge>(pElement)); break;
+    case CElement::ELEMENT_BRIDGESET: pane.AddBridgeSet(std::dynamic_pointer_cast<CBridgeSet>(pElement)); break;
+    case CElement::ELEMENT_LOADMODEL: pane.AddLoadModel(std::dynamic_pointer_cast<CLoadModel>(pElement)); break;
+    case CElement::ELEMENT_LOADMODELENSEMBLE:
+        pane.AddLoadModelEnsemble(std::dynamic_pointer_cast<CLoadModelEnsemble>(pElement));
+        break;
+    case CElement::ELEMENT_REFCOLLECTION:
+        pane.AddReferenceCollection(std::dynamic_pointer_cast<CReferenceCollection>(pElement));
+        break;
+    default: break;
+    }
+}
+
+CMultiDocTemplate* CMainFrame::GetResultTemplate(ResultWindow kind)
+{
+    auto* app = DYNAMIC_DOWNCAST(CQORApp, AfxGetApp());
+    if (!app) return nullptr;
+    return kind == ResultWindow::Plot ? app->m_pPlotTemplate : app->m_pGridTemplate;
 }
 
 void CMainFrame::ClosePrintPreviews()
@@ -396,12 +470,13 @@ void CMainFrame::OnMdiNewVertGroup() {}
 
 LRESULT CMainFrame::OnPBarUpdate(WPARAM wParam, LPARAM)
 {
-    if (wParam == 1) ++m_nProgressCount;
-    else m_nProgressCount = 0;
-    // An empty range (no runs) shows the reset state rather than dividing by zero.
-    const int range = m_nProgressEnd - m_nProgressStart;
-    const int percent = range != 0 ? static_cast<int>(m_nProgressCount * 100.0 / range) : 0;
-    m_wndStatusBar.SetPaneProgress(1, percent, TRUE);
+    if (wParam == 1)
+        StepProgress();
+    else
+    {
+        m_nProgressCount = 0;
+        ShowProgress();
+    }
     return 0;
 }
 

@@ -2,7 +2,7 @@
 // file, binary or XML after the settings; every fault is reported and leaves the case as it was.
 #include "app/QORDoc.h"
 
-#include "app/MainFrame.h"
+#include "app/CaseShell.h"
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
@@ -20,10 +20,7 @@
 
 namespace {
 
-void SetStatus(LPCTSTR text)
-{
-    if (auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd())) frame->SetStatusText(text);
-}
+void SetStatus(LPCTSTR text) { CCaseShell::Current().SetStatusText(text); }
 
 // Runs one pass over the case file and turns every failure into the text after "Boost reports: " and
 // the hint after "Possibly: ".
