@@ -9,9 +9,11 @@
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
+#include "engine/model/EngineMessages.h"
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
 #include "engine/settings/Settings.h"
+#include "res/AppMessages.h"
 #include "res/Resource.h"
 #include "ui/views/QORView.h"
 
@@ -19,44 +21,30 @@
 
 namespace {
 
-const UINT UWM_PBAR_UPDATE = RegisterWindowMessageW(L"UWM_PBAR_UPDATE");
-const UINT UWM_ADD_STATUS = RegisterWindowMessageW(L"UWM_ADD_STATUS");
-const UINT UWM_TF_MULTIML = RegisterWindowMessageW(L"UWM_TF_MULTIML");
-const UINT UWM_TF_BRIDGERANGE = RegisterWindowMessageW(L"UWM_TF_BRIDGERANGE");
-const UINT UWM_TF_REFVALUES = RegisterWindowMessageW(L"UWM_TF_REFVALUES");
-const UINT UWM_TF_CRITRATIOS = RegisterWindowMessageW(L"UWM_TF_CRITRATIOS");
-
 const UINT kIndicators[] = {ID_SEPARATOR, ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
-
-CString LoadText(UINT id)
-{
-    CString s;
-    s.LoadString(id);
-    return s;
-}
 
 // The toolkit look that stands for each of the framework's visual managers.
 qor::gui::Look LookOf(UINT id)
 {
     using qor::gui::Look;
-    switch (id) {
+    if (id >= ID_VIEW_APPLOOK_OFF_2007_CURRENT_FIRST && id <= ID_VIEW_APPLOOK_OFF_2007_CURRENT_LAST)
+    {
+        switch (CMFCVisualManagerOffice2007::GetStyle())
+        {
+        case CMFCVisualManagerOffice2007::Office2007_ObsidianBlack: return Look::Dark;
+        case CMFCVisualManagerOffice2007::Office2007_Silver: return Look::Silver;
+        case CMFCVisualManagerOffice2007::Office2007_Aqua: return Look::Aqua;
+        default: return Look::Blue;
+        }
+    }
+    switch (id)
+    {
     case ID_VIEW_APPLOOK_WIN_2000: return Look::Classic;
     case ID_VIEW_APPLOOK_OFF_2003:
     case ID_VIEW_APPLOOK_OFF_2007_BLUE: return Look::Blue;
     case ID_VIEW_APPLOOK_OFF_2007_BLACK: return Look::Dark;
     case ID_VIEW_APPLOOK_OFF_2007_SILVER: return Look::Silver;
     case ID_VIEW_APPLOOK_OFF_2007_AQUA: return Look::Aqua;
-    case 211:
-    case 212:
-    case 213:
-    case 214:
-        // The Office 2007 manager with the style in force.
-        switch (CMFCVisualManagerOffice2007::GetStyle()) {
-        case CMFCVisualManagerOffice2007::Office2007_ObsidianBlack: return Look::Dark;
-        case CMFCVisualManagerOffice2007::Office2007_Silver: return Look::Silver;
-        case CMFCVisualManagerOffice2007::Office2007_Aqua: return Look::Aqua;
-        default: return Look::Blue;
-        }
     default: return Look::Light;
     }
 }
@@ -131,14 +119,14 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     if (!m_wndToolBar.CreateEx(this, TBSTYLE_FLAT, barStyle, CRect(1, 1, 1, 1), AFX_IDW_TOOLBAR) ||
         !m_wndToolBar.LoadToolBar(hiColour ? IDR_MAINFRAME_256 : IDR_MAINFRAME))
         return -1;
-    m_wndToolBar.SetWindowText(LoadText(IDS_TOOLBAR_STANDARD));
-    m_wndToolBar.EnableCustomizeButton(TRUE, ID_VIEW_CUSTOMIZE, LoadText(IDS_TOOLBAR_CUSTOMIZE));
+    m_wndToolBar.SetWindowText(qor::LoadText(IDS_TOOLBAR_STANDARD));
+    m_wndToolBar.EnableCustomizeButton(TRUE, ID_VIEW_CUSTOMIZE, qor::LoadText(IDS_TOOLBAR_CUSTOMIZE));
 
     if (!m_wndInsertBar.CreateEx(this, TBSTYLE_FLAT, barStyle, CRect(1, 1, 1, 1), IDR_INSERT_TOOLBAR) ||
         !m_wndInsertBar.LoadToolBar(IDR_INSERT_TOOLBAR))
         return -1;
-    m_wndInsertBar.SetWindowText(LoadText(IDS_TOOLBAR_INSERT));
-    m_wndInsertBar.EnableCustomizeButton(TRUE, ID_VIEW_CUSTOMIZE, LoadText(IDS_TOOLBAR_CUSTOMIZE));
+    m_wndInsertBar.SetWindowText(qor::LoadText(IDS_TOOLBAR_INSERT));
+    m_wndInsertBar.EnableCustomizeButton(TRUE, ID_VIEW_CUSTOMIZE, qor::LoadText(IDS_TOOLBAR_CUSTOMIZE));
 
     if (!m_wndStatusBar.Create(this)) return -1;
     InitStatusBar();
@@ -167,10 +155,10 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 BOOL CMainFrame::CreateDockingWindows()
 {
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | CBRS_FLOAT_MULTI;
-    if (!m_wndElementPane.Create(LoadText(IDS_ELEMENT_VIEW), this, CRect(0, 0, 200, 200), TRUE,
+    if (!m_wndElementPane.Create(qor::LoadText(IDS_ELEMENT_VIEW), this, CRect(0, 0, 200, 200), TRUE,
                                  ID_VIEW_ELEMENT_PANE, style | CBRS_LEFT))
         return FALSE;
-    if (!m_wndOutput.Create(LoadText(IDS_OUTPUT_WND), this, CRect(0, 0, 100, 100), TRUE, ID_VIEW_OUTPUT_PANE,
+    if (!m_wndOutput.Create(qor::LoadText(IDS_OUTPUT_WND), this, CRect(0, 0, 100, 100), TRUE, ID_VIEW_OUTPUT_PANE,
                             style | CBRS_BOTTOM))
         return FALSE;
     return TRUE;
@@ -315,7 +303,7 @@ void CMainFrame::OnApplicationLook(UINT id)
         case ID_VIEW_APPLOOK_OFF_2007_BLACK: CMFCVisualManagerOffice2007::SetStyle(CMFCVisualManagerOffice2007::Office2007_ObsidianBlack); break;
         case ID_VIEW_APPLOOK_OFF_2007_SILVER: CMFCVisualManagerOffice2007::SetStyle(CMFCVisualManagerOffice2007::Office2007_Silver); break;
         case ID_VIEW_APPLOOK_OFF_2007_AQUA: CMFCVisualManagerOffice2007::SetStyle(CMFCVisualManagerOffice2007::Office2007_Aqua); break;
-        default: break; // 211 to 214 keep the style in force
+        default: break; // the ids without a menu entry keep the style in force
         }
         CMFCVisualManager::SetDefaultManager(RUNTIME_CLASS(CMFCVisualManagerOffice2007));
         break;
@@ -364,7 +352,7 @@ void CMainFrame::ShowOrCreatePane(CDockablePane& pane, UINT nCaptionID, UINT nID
     GetClientRect(&client);
     if (client.Width() > 0) width = std::min(width, std::max(300, client.Width() / 3));
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | CBRS_LEFT | CBRS_FLOAT_MULTI;
-    if (!pane.Create(LoadText(nCaptionID), this, CRect(0, 0, width, 200), TRUE, nID, style)) return;
+    if (!pane.Create(qor::LoadText(nCaptionID), this, CRect(0, 0, width, 200), TRUE, nID, style)) return;
     pane.EnableDocking(CBRS_ALIGN_ANY);
     DockPane(&pane, AFX_IDW_DOCKBAR_RIGHT);
     pane.ShowPane(TRUE, FALSE, TRUE);
