@@ -2,7 +2,6 @@
 // result windows, and the one message map of the case menu.
 #include "app/QORDoc.h"
 
-#include "app/AnalysisOutput.h"
 #include "app/CaseShell.h"
 #include "engine/analysis/BeamResults.h"
 #include "engine/analysis/CriticalEnsemble.h"
@@ -13,6 +12,7 @@
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
 #include "engine/settings/Settings.h"
+#include "output/AnalysisOutput.h"
 #include "res/Resource.h"
 #include "ui/views/GridView.h"
 #include "ui/views/PlotView.h"

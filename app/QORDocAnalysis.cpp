@@ -3,7 +3,6 @@
 #include "app/QORDoc.h"
 
 #include "app/AnalysisJob.h"
-#include "app/AnalysisOutput.h"
 #include "app/CaseShell.h"
 #include "engine/analysis/BeamResults.h"
 #include "engine/analysis/CriticalEnsemble.h"
@@ -16,6 +15,7 @@
 #include "engine/model/BridgeSet.h"
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
+#include "output/AnalysisOutput.h"
 #include "ui/dialogs/AnalyzeRefCollectionDlg.h"
 #include "ui/dialogs/BridgeRangeDlg.h"
 #include "ui/dialogs/CritRatioRefCollDlg.h"
