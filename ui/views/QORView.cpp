@@ -2,7 +2,6 @@
 // bottom right, and the two lists of instructions at the bottom left.
 #include "ui/views/QORView.h"
 
-#include "app/QORDoc.h"
 #include "engine/model/LoadModel.h"
 #include "engine/settings/Settings.h"
 #include "res/AppMessages.h"
@@ -76,8 +75,6 @@ END_MESSAGE_MAP()
 CQORView::CQORView() = default;
 
 CQORView::~CQORView() { delete m_pDrawCtrl; }
-
-CQORDoc* CQORView::GetDocument() const { return DYNAMIC_DOWNCAST(CQORDoc, m_pDocument); }
 
 void CQORView::OnInitialUpdate()
 {
