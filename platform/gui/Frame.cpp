@@ -127,10 +127,15 @@ void FrameShell::Fit()
 QMdiArea* FrameShell::Mdi()
 {
     if (!mdi && window) {
-        mdi = new QMdiArea(window);
+        // The area is the first tab group, in the splitter that takes the groups made later: one
+        // central widget all along, so that the docked panes keep their sizes as groups come and go.
+        groupSplitter = new QSplitter(window);
+        groupSplitter->setChildrenCollapsible(false);
+        mdi = new QMdiArea(groupSplitter);
         mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        window->setCentralWidget(mdi);
+        groupSplitter->addWidget(mdi);
+        window->setCentralWidget(groupSplitter);
     }
     return mdi;
 }
