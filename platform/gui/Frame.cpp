@@ -554,6 +554,7 @@ void CFrameWnd::DockPane(CBasePane* pBar, UINT nDockBarID, LPCRECT)
     else if (nDockBarID == AFX_IDW_DOCKBAR_BOTTOM || (!nDockBarID && (align & CBRS_ALIGN_BOTTOM))) area = Qt::BottomDockWidgetArea;
     else if (nDockBarID == AFX_IDW_DOCKBAR_TOP || (!nDockBarID && (align & CBRS_ALIGN_TOP))) area = Qt::TopDockWidgetArea;
     if (ps->dock) {
+        ps->dock->setFloating(false);
         shell->window->addDockWidget(area, ps->dock);
         const bool across = area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea;
         // A pane docked at a side spans the frame's height, as the framework lays them out.
@@ -587,6 +588,20 @@ void CFrameWnd::DockPane(CBasePane* pBar, UINT nDockBarID, LPCRECT)
                 window->resizeDocks(stack, lengths, across ? Qt::Vertical : Qt::Horizontal);
             }
         });
+    }
+    else if (ps->toolBar)
+    {
+        // A toolbar goes to the side asked for (its own side when none is).
+        Qt::ToolBarArea side = Qt::TopToolBarArea;
+        if (area == Qt::LeftDockWidgetArea &&
+            (nDockBarID == AFX_IDW_DOCKBAR_LEFT || (align & CBRS_ALIGN_LEFT) == CBRS_ALIGN_LEFT))
+            side = Qt::LeftToolBarArea;
+        else if (area == Qt::RightDockWidgetArea)
+            side = Qt::RightToolBarArea;
+        else if (area == Qt::BottomDockWidgetArea)
+            side = Qt::BottomToolBarArea;
+        shell->window->addToolBar(side, ps->toolBar);
+        ps->toolBar->show();
     }
     pBar->m_bDocked = TRUE;
 }
