@@ -85,6 +85,7 @@ END_MESSAGE_MAP()
 CMainFrame::CMainFrame()
 {
     EnableMDITabs(TRUE);
+    m_bCanConvertControlBarToMDIChild = TRUE;
     if (auto* app = DYNAMIC_DOWNCAST(CQORApp, AfxGetApp()))
         app->m_nAppLook = static_cast<UINT>(app->GetInt(L"ApplicationLook", ID_VIEW_APPLOOK_VS_2008));
 }

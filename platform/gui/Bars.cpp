@@ -9,6 +9,7 @@
 #include <QtWidgets/QHBoxLayout>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QMainWindow>
+#include <QtWidgets/QMdiSubWindow>
 #include <QtWidgets/QProgressBar>
 #include <QtWidgets/QStatusBar>
 #include <QtWidgets/QToolBar>
@@ -20,7 +21,6 @@ IMPLEMENT_DYNAMIC(CPane, CBasePane)
 IMPLEMENT_DYNAMIC(CMFCToolBar, CPane)
 IMPLEMENT_DYNAMIC(CMFCMenuBar, CPane)
 IMPLEMENT_DYNAMIC(CMFCStatusBar, CPane)
-IMPLEMENT_DYNAMIC(CDockablePane, CPane)
 
 BOOL CMFCToolBar::m_bAltCustomization = FALSE;
 
@@ -78,6 +78,13 @@ BOOL CBasePane::CreatePaneWindow(LPCTSTR lpszCaption, CWnd* pParentWnd, UINT nID
 void CBasePane::PostNcDestroy()
 {
     if (m_pShell) {
+        if (m_pShell->document)
+        {
+            // Its tab goes with it; the slot no longer knows the window.
+            if (auto* slot = dynamic_cast<WndSlot*>(m_pShell->slot.data())) slot->wnd = nullptr;
+            m_pShell->document->hide();
+            m_pShell->document->deleteLater();
+        }
         if (m_pShell->dock) m_pShell->dock->deleteLater();
         if (m_pShell->toolBar) m_pShell->toolBar->deleteLater();
         for (auto& w : m_pShell->statusWidgets)
@@ -91,6 +98,7 @@ void CBasePane::PostNcDestroy()
 BOOL CBasePane::IsVisible() const
 {
     if (!m_pShell) return m_hWnd && (GetStyle() & WS_VISIBLE);
+    if (m_pShell->document) return TRUE;
     if (m_pShell->dock) return !m_pShell->dock->isHidden();
     if (m_pShell->toolBar) return !m_pShell->toolBar->isHidden();
     if (m_pShell->kind == kPaneStatusBar && m_pDockSite && m_pDockSite->Shell())
@@ -101,6 +109,20 @@ BOOL CBasePane::IsVisible() const
 void CBasePane::ShowPane(BOOL bShow, BOOL, BOOL bActivate)
 {
     if (!m_pShell) return;
+    if (QMdiSubWindow* document = m_pShell->document)
+    {
+        // A tabbed document shows as its tab; hidden, it goes back to its dock, hidden.
+        if (!bShow)
+        {
+            static_cast<CDockablePane*>(this)->ConvertToDockedPane();
+            m_pShell->dock->hide();
+        }
+        else if (document->mdiArea())
+        {
+            document->mdiArea()->setActiveSubWindow(document);
+        }
+        return;
+    }
     if (m_pShell->dock) {
         m_pShell->dock->setVisible(bShow != FALSE);
         if (bShow && bActivate) m_pShell->dock->raise();
@@ -494,6 +516,17 @@ BOOL CDockablePane::Create(LPCTSTR lpszCaption, CWnd* pParentWnd, const RECT& re
 {
     m_dwPaneStyle = dwControlBarStyle;
     if (!CreatePaneWindow(lpszCaption, pParentWnd, nID, dwStyle, kPaneDock)) return FALSE;
+    if (m_pShell && m_pShell->dock)
+    {
+        // A right click on the caption opens the pane menu.
+        QDockWidget* dock = m_pShell->dock;
+        dock->setContextMenuPolicy(Qt::CustomContextMenu);
+        QObject::connect(dock, &QDockWidget::customContextMenuRequested, dock, [this, dock](const QPoint& pos) {
+            if (dock->widget() && pos.y() >= dock->widget()->y()) return;
+            const QPoint global = dock->mapToGlobal(pos);
+            ShowPaneMenu(CPoint(global.x(), global.y()));
+        });
+    }
     if (m_pShell && m_pShell->dock) {
         int w = rect.right - rect.left, h = rect.bottom - rect.top;
         if (w > 0 && h > 0) {

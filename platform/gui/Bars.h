@@ -190,6 +190,26 @@ public:
                         DWORD dwStyle, DWORD dwTabbedStyle = AFX_CBRS_REGULAR_TABS,
                         DWORD dwControlBarStyle = AFX_DEFAULT_DOCKING_PANE_STYLE, CCreateContext* pContext = nullptr);
     CString GetCaption() const;
+
+    // ---- A pane as a tabbed document (when its frame allows it: m_bCanConvertControlBarToMDIChild):
+    // its window leaves the dock for a tab among the case windows, and comes back.
+    virtual BOOL ConvertToTabbedDocument(BOOL bActiveTabOnly = TRUE);
+    BOOL ConvertToDockedPane();
+    BOOL IsTabbedDocument() const;
+    // The pane menu at a screen point (a right click on its caption or its document tab): Floating,
+    // Docking, Tabbed Document, Hide.
+    void ShowPaneMenu(CPoint ptScreen);
+
+protected:
+    void OnPaneFloating();
+    void OnPaneDocking();
+    void OnPaneTabbed();
+    void OnPaneHide();
+    void OnUpdatePaneFloating(CCmdUI* pCmdUI);
+    void OnUpdatePaneDocking(CCmdUI* pCmdUI);
+    void OnUpdatePaneTabbed(CCmdUI* pCmdUI);
+    void OnUpdatePaneHide(CCmdUI* pCmdUI);
+    DECLARE_MESSAGE_MAP()
 };
 
 // Look-and-feel: the visual manager in force is kept by its run-time class, nothing else.

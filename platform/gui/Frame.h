@@ -255,6 +255,8 @@ public:
         return TRUE;
     }
     BOOL m_bTabbedGroups = FALSE;
+    // Whether docking panes may be turned into tabbed documents.
+    BOOL m_bCanConvertControlBarToMDIChild = FALSE;
 
 protected:
     void OnDestroy();

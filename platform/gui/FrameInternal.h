@@ -69,6 +69,7 @@ struct FrameShell {
     // Tab groups: the MDI areas in a splitter, in order (`mdi` is one of them).
     QPointer<QSplitter> groupSplitter;
     QPointer<QMdiArea> activeGroup; // the group of the active child: new windows open there
+    std::map<QMdiSubWindow*, CDockablePane*> paneDocuments; // panes shown as tabbed documents
 
     void Fit();
     QMdiArea* Mdi();
@@ -102,6 +103,7 @@ struct PaneShell {
     std::vector<QPointer<QAction>> buttons;
     std::vector<QPointer<QWidget>> statusWidgets;
     QPointer<QWidget> slot;
+    QPointer<QMdiSubWindow> document; // the tab it shows in while it is a tabbed document
     QSize created; // a dockable pane's size at creation: its first width or height when docked
 };
 

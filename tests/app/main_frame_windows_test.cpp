@@ -231,3 +231,44 @@ TEST_F(MainFrameWindows, MenuItemsShowTheirToolbarPicturesSharpAtTheScreensRatio
     // A command without a picture shows none.
     EXPECT_EQ(MenuItemPicturePixel(Frame(), ID_TOOLS_OPTIONS, 8, 8), 0xFFFFFFFFu);
 }
+
+TEST_F(MainFrameWindows, APaneBecomesATabbedDocumentAndDocksAgain)
+{
+    COutputWnd& output = Frame()->GetOutputWnd();
+    CRect docked;
+    output.GetClientRect(&docked);
+    {
+        OfferedMenu menu(ID_AFXBARRES_TABBED);
+        output.ShowPaneMenu(CPoint(400, 700));
+        Pump();
+        EXPECT_EQ(menu.ids, (std::vector<UINT>{ID_AFXBARRES_FLOATING, ID_AFXBARRES_DOCKING, ID_AFXBARRES_TABBED,
+                                               ID_AFXBARRES_HIDE}));
+    }
+    ASSERT_TRUE(output.IsTabbedDocument());
+    EXPECT_TRUE(output.IsVisible());
+    // The log fills the tab, wider than its dock at the bottom was tall.
+    CRect tab;
+    PumpUntil([&] {
+        output.GetClientRect(&tab);
+        return tab.Height() > docked.Height();
+    });
+    EXPECT_GT(tab.Height(), docked.Height());
+    // Its tab's menu is the pane's: Docking takes it back to the bottom.
+    {
+        OfferedMenu menu(ID_AFXBARRES_DOCKING);
+        Frame()->RightClickMDITab(1);
+        Pump();
+        EXPECT_EQ(menu.ids.size(), 4u);
+    }
+    EXPECT_FALSE(output.IsTabbedDocument());
+    EXPECT_TRUE(output.IsVisible());
+    EXPECT_EQ(output.GetCurrentAlignment(), static_cast<DWORD>(CBRS_ALIGN_BOTTOM));
+    EXPECT_EQ(Frame()->GetMDITabGroupWindows(0).size(), 1u);
+    // Closed as a document, it is hidden like a closed pane, and shows docked again.
+    output.ConvertToTabbedDocument();
+    output.ShowPane(FALSE, FALSE, FALSE);
+    EXPECT_FALSE(output.IsVisible());
+    output.ShowPane(TRUE, FALSE, TRUE);
+    EXPECT_TRUE(output.IsVisible());
+    EXPECT_FALSE(output.IsTabbedDocument());
+}
