@@ -85,6 +85,14 @@ void CBasePane::PostNcDestroy()
             m_pShell->document->hide();
             m_pShell->document->deleteLater();
         }
+        if (m_pShell->flyout)
+        {
+            // Collapsed: the window it slides out in goes with it, and its tab.
+            if (auto* slot = dynamic_cast<WndSlot*>(m_pShell->slot.data())) slot->wnd = nullptr;
+            m_pShell->flyout->hide();
+            m_pShell->flyout->deleteLater();
+        }
+        if (m_pShell->autoHideTab) m_pShell->autoHideTab->deleteLater();
         if (m_pShell->dock) m_pShell->dock->deleteLater();
         if (m_pShell->toolBar) m_pShell->toolBar->deleteLater();
         for (auto& w : m_pShell->statusWidgets)
@@ -99,6 +107,7 @@ BOOL CBasePane::IsVisible() const
 {
     if (!m_pShell) return m_hWnd && (GetStyle() & WS_VISIBLE);
     if (m_pShell->document) return TRUE;
+    if (m_pShell->autoHideSide) return m_pShell->flyout && m_pShell->flyout->isVisible();
     if (m_pShell->dock) return !m_pShell->dock->isHidden();
     if (m_pShell->toolBar) return !m_pShell->toolBar->isHidden();
     if (m_pShell->kind == kPaneStatusBar && m_pDockSite && m_pDockSite->Shell())
@@ -109,6 +118,19 @@ BOOL CBasePane::IsVisible() const
 void CBasePane::ShowPane(BOOL bShow, BOOL, BOOL bActivate)
 {
     if (!m_pShell) return;
+    if (m_pShell->autoHideSide)
+    {
+        // A collapsed pane shows by sliding out; hidden, it leaves its tab and docks hidden.
+        auto* pane = static_cast<CDockablePane*>(this);
+        if (bShow)
+            pane->Slide(TRUE, FALSE);
+        else
+        {
+            pane->SetAutoHideMode(FALSE);
+            m_pShell->dock->hide();
+        }
+        return;
+    }
     if (QMdiSubWindow* document = m_pShell->document)
     {
         // A tabbed document shows as its tab; hidden, it goes back to its dock, hidden.
@@ -526,6 +548,7 @@ BOOL CDockablePane::Create(LPCTSTR lpszCaption, CWnd* pParentWnd, const RECT& re
             const QPoint global = dock->mapToGlobal(pos);
             ShowPaneMenu(CPoint(global.x(), global.y()));
         });
+        SetUpAutoHide();
     }
     if (m_pShell && m_pShell->dock) {
         int w = rect.right - rect.left, h = rect.bottom - rect.top;

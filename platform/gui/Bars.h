@@ -196,11 +196,26 @@ public:
     virtual BOOL ConvertToTabbedDocument(BOOL bActiveTabOnly = TRUE);
     BOOL ConvertToDockedPane();
     BOOL IsTabbedDocument() const;
+    // ---- Auto-hide (when the frame allows it on the pane's side): pinned off, the pane collapses to a
+    // tab on its side of the frame; the tab slides it out over the case windows, and it slides back
+    // when the focus leaves it (or, slid out by hovering, the mouse); pinned again it docks.
+    virtual void SetAutoHideMode(BOOL bMode, DWORD dwAlignment = 0, void* pCurrAutoHideBar = nullptr,
+                                 BOOL bUseTimer = TRUE);
+    BOOL IsAutoHideMode() const;
+    // Slides an auto-hide pane out (bUseTimer: as by hovering, back when the mouse leaves) or back.
+    void Slide(BOOL bSlideOut, BOOL bUseTimer = TRUE);
+    // What the pin button does (tests; the button ends here).
+    void OnPinButton() { SetAutoHideMode(!IsAutoHideMode(), GetCurrentAlignment()); }
+
     // The pane menu at a screen point (a right click on its caption or its document tab): Floating,
     // Docking, Tabbed Document, Hide.
     void ShowPaneMenu(CPoint ptScreen);
 
 protected:
+    friend struct AutoHideAccess;
+    void SetUpAutoHide(); // the pin on the caption, when the frame allows auto-hide
+    void OnPaneAutoHide();
+    void OnUpdatePaneAutoHide(CCmdUI* pCmdUI);
     void OnPaneFloating();
     void OnPaneDocking();
     void OnPaneTabbed();

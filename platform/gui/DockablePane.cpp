@@ -21,6 +21,8 @@ ON_COMMAND(ID_AFXBARRES_FLOATING, OnPaneFloating)
 ON_COMMAND(ID_AFXBARRES_DOCKING, OnPaneDocking)
 ON_COMMAND(ID_AFXBARRES_TABBED, OnPaneTabbed)
 ON_COMMAND(ID_AFXBARRES_HIDE, OnPaneHide)
+ON_COMMAND(ID_AFXBARRES_AUTOHIDE, OnPaneAutoHide)
+ON_UPDATE_COMMAND_UI(ID_AFXBARRES_AUTOHIDE, OnUpdatePaneAutoHide)
 ON_UPDATE_COMMAND_UI(ID_AFXBARRES_FLOATING, OnUpdatePaneFloating)
 ON_UPDATE_COMMAND_UI(ID_AFXBARRES_DOCKING, OnUpdatePaneDocking)
 ON_UPDATE_COMMAND_UI(ID_AFXBARRES_TABBED, OnUpdatePaneTabbed)
@@ -112,6 +114,8 @@ void CDockablePane::ShowPaneMenu(CPoint ptScreen)
     menu.AppendMenu(MF_STRING, ID_AFXBARRES_FLOATING, L"&Floating");
     menu.AppendMenu(MF_STRING, ID_AFXBARRES_DOCKING, L"Doc&king");
     if (TabbingFrame(m_pDockSite)) menu.AppendMenu(MF_STRING, ID_AFXBARRES_TABBED, L"&Tabbed Document");
+    if (auto* frame = DYNAMIC_DOWNCAST(CMDIFrameWndEx, m_pDockSite); frame && frame->GetAutoHidePanes())
+        menu.AppendMenu(MF_STRING, ID_AFXBARRES_AUTOHIDE, L"&Auto Hide");
     menu.AppendMenu(MF_STRING, ID_AFXBARRES_HIDE, L"&Hide");
     menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, ptScreen.x, ptScreen.y, this);
 }
@@ -132,7 +136,17 @@ void CDockablePane::OnPaneDocking()
         m_pShell->dock->setFloating(false); // back to the side it came from
 }
 
-void CDockablePane::OnPaneTabbed() { ConvertToTabbedDocument(); }
+void CDockablePane::OnPaneTabbed()
+{
+    if (IsAutoHideMode()) SetAutoHideMode(FALSE);
+    ConvertToTabbedDocument();
+}
+void CDockablePane::OnPaneAutoHide() { OnPinButton(); }
+void CDockablePane::OnUpdatePaneAutoHide(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(!IsFloating() && !IsTabbedDocument());
+    pCmdUI->SetCheck(IsAutoHideMode());
+}
 void CDockablePane::OnPaneHide() { ShowPane(FALSE, FALSE, FALSE); }
 void CDockablePane::OnUpdatePaneFloating(CCmdUI* pCmdUI) { pCmdUI->Enable(!IsFloating()); }
 void CDockablePane::OnUpdatePaneDocking(CCmdUI* pCmdUI) { pCmdUI->Enable(IsFloating() || IsTabbedDocument()); }

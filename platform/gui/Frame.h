@@ -239,7 +239,10 @@ public:
     // What the active tab's menu may offer now (AFX_MDI_...).
     DWORD GetMDITabsContextMenuAllowedItems();
     void EnableDockingManagerSmartDocking() {}
-    void EnableAutoHidePanes(DWORD) {}
+    // Docking panes on these sides (CBRS_ALIGN_...) get a pin button that collapses them to a tab
+    // (auto-hide); panes made later get it too.
+    void EnableAutoHidePanes(DWORD dwDockStyle);
+    DWORD GetAutoHidePanes() const { return m_dwAutoHidePanes; }
     void EnablePaneMenu(BOOL, UINT, LPCTSTR, UINT, BOOL = FALSE, BOOL = FALSE) {}
     // Window > "Windows..." (uiMenuId, at the end of the Window menu) opens the windows-manager dialog.
     void EnableWindowsDialog(UINT uiMenuId, LPCTSTR lpszMenuText, BOOL bShowAllways = FALSE,
@@ -269,6 +272,7 @@ private:
     void SaveDockState();
     BOOL LoadDockState();
     UINT m_uiWindowsDlgMenuId = 0;
+    DWORD m_dwAutoHidePanes = 0;
     BOOL m_bShowWindowsDlgHelpButton = FALSE;
 };
 
