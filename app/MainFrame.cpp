@@ -90,7 +90,11 @@ CMainFrame::CMainFrame()
         app->m_nAppLook = static_cast<UINT>(app->GetInt(L"ApplicationLook", ID_VIEW_APPLOOK_VS_2008));
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // The toolbars must not keep pictures that go with this frame.
+    if (CMFCToolBar::GetUserImages() == &m_UserImages) CMFCToolBar::SetUserImages(nullptr);
+}
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
 {
@@ -150,6 +154,9 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
     OnApplicationLook(app ? app->m_nAppLook : ID_VIEW_APPLOOK_VS_2008);
     EnableWindowsDialog(ID_WINDOW_MANAGER, IDS_WINDOWS_MANAGER, TRUE);
+    // Pictures for the users' own buttons, when the current folder has them; none is no fault.
+    if (!CMFCToolBar::GetUserImages() && m_UserImages.Load(L".\\UserImages.bmp", 819200))
+        CMFCToolBar::SetUserImages(&m_UserImages);
     ModifyStyle(0, FWS_PREFIXTITLE);
     return 0;
 }

@@ -23,6 +23,7 @@ IMPLEMENT_DYNAMIC(CMFCMenuBar, CPane)
 IMPLEMENT_DYNAMIC(CMFCStatusBar, CPane)
 
 BOOL CMFCToolBar::m_bAltCustomization = FALSE;
+CMFCToolBarImages* CMFCToolBar::s_pUserImages = nullptr;
 
 CBasePane::CBasePane() = default;
 CBasePane::~CBasePane() { delete m_pShell; }

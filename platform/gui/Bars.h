@@ -9,6 +9,7 @@
 #include <vector>
 
 class CFrameWnd;
+class CMFCToolBarImages;
 
 enum AFX_DOCK_METHOD
 {
@@ -104,12 +105,16 @@ public:
     CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz);
 
     static BOOL m_bAltCustomization;
+    // The pictures of the users' own buttons (null until set; the toolbars do not own them).
+    static void SetUserImages(CMFCToolBarImages* pUserImages) { s_pUserImages = pUserImages; }
+    static CMFCToolBarImages* GetUserImages() { return s_pUserImages; }
     static void EnableQuickCustomizeButtons(BOOL) {}
     // The pictures of toolbar resource uiResID show in menus beside their commands (the one picture set
     // stands for the 24-bit bitmap uiBmpResID too). FALSE when there is no such resource.
     static BOOL AddToolBarForImageCollection(UINT uiResID, UINT uiBmpResID = 0);
 
 private:
+    static CMFCToolBarImages* s_pUserImages;
     BOOL CreateInPane(CWnd* pParentWnd, DWORD dwStyle, UINT nID);
     std::vector<UINT> m_buttons;
     std::vector<BOOL> m_enabled;
