@@ -1,5 +1,6 @@
 // The case file: the case's lists and strings written and read as one archive item over the framework's
-// file, binary or XML after the settings; every fault is reported and leaves the case as it was.
+// file, written binary or XML after the settings and read in the form the file has; every fault is
+// reported and leaves the case as it was.
 #include "app/QORDoc.h"
 
 #include "app/MainFrame.h"
@@ -60,7 +61,7 @@ void ReadCase(int fd, CCaseData& data)
 {
     boost::iostreams::file_descriptor device(fd, boost::iostreams::never_close_handle);
     boost::iostreams::stream<boost::iostreams::file_descriptor> in(device);
-    LoadCase(in, data, CSettings::GetInstance()->General.USEBINARYFILEFORMAT);
+    LoadCase(in, data);
 }
 
 } // namespace
