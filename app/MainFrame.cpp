@@ -155,6 +155,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
     OnApplicationLook(app ? app->m_nAppLook : ID_VIEW_APPLOOK_VS_2008);
     EnableWindowsDialog(ID_WINDOW_MANAGER, IDS_WINDOWS_MANAGER, TRUE);
+    EnablePaneMenu(TRUE, ID_VIEW_CUSTOMIZE, LoadText(IDS_TOOLBAR_CUSTOMIZE), ID_VIEW_TOOLBAR);
     ModifyStyle(0, FWS_PREFIXTITLE);
     return 0;
 }

@@ -126,8 +126,7 @@ void CQORDoc::UpdateElementView()
     if (!frame || !frame->GetElementPane().m_hWnd) return;
     CElementView& pane = frame->GetElementPane();
     pane.GetTree().SetRedraw(FALSE);
-    pane.ClearElementView();
-    pane.FillElementView(this);
+    pane.RefillElementView(this);
     pane.GetTree().SetRedraw(TRUE);
 }
 

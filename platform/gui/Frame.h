@@ -62,6 +62,12 @@ public:
     CBasePane* GetPane(UINT nID);
     CWnd* GetControlBar(UINT nID);
     void SetMessageText(LPCTSTR lpszText);
+    // The frame's toolbars and dockable panes as its pane menu lists them, in that order.
+    std::vector<CBasePane*> GetMenuPanes();
+    // The status-bar prompt of a command: its string's text before the line break.
+    virtual void GetMessageString(UINT nID, CString& rMessage) const;
+    // Shows the prompt of the highlighted menu item or hovered button, or (0) the idle message.
+    void ShowCommandPrompt(UINT nID);
 
     // ---- Menus, accelerators and command state ------------------------------------------
     // Replaces the menu bar with menu resource nIDResource (FALSE when it is not registered).
@@ -205,7 +211,11 @@ public:
     void RightClickMDITab(int nIndex);
     void EnableDockingManagerSmartDocking() {}
     void EnableAutoHidePanes(DWORD) {}
-    void EnablePaneMenu(BOOL, UINT, LPCTSTR, UINT, BOOL = FALSE, BOOL = FALSE) {}
+    // The list of toolbars and panes (by name, checked while shown; choosing one shows or hides it),
+    // with the customise command under it: the menu of the toolbar area, and the submenu that takes
+    // the place of menu item uiViewToolbarsMenuEntryID.
+    void EnablePaneMenu(BOOL bEnable, UINT uiCustomizeCmd, LPCTSTR lpszCustomizeText, UINT uiViewToolbarsMenuEntryID,
+                        BOOL = FALSE, BOOL = FALSE);
     void EnableWindowsDialog(UINT, LPCTSTR, BOOL = FALSE, BOOL = FALSE) {}
     void EnableWindowsDialog(UINT, UINT, BOOL = FALSE, BOOL = FALSE) {}
     void SetDockingWindowIcons(BOOL) {}

@@ -61,10 +61,16 @@ struct FrameShell {
     std::vector<std::vector<UINT>> popupIds; // the command ids of each top-level popup
     std::map<UINT, MenuItemState> items;
     std::map<QMdiSubWindow*, CMDIChildWnd*> subwindows;
+    // The pane menu (EnablePaneMenu): the menu item it replaces, the customise command and its text.
+    UINT paneMenuEntry = 0;
+    UINT paneMenuCustomize = 0;
+    CString paneMenuCustomizeText;
 
     void Fit();
     QMdiArea* Mdi();
     bool BuildMenu(UINT resId);
+    // Fills menu with the pane menu's items (EnablePaneMenu).
+    void FillPaneMenu(QMenu* menu);
 };
 
 // The toolkit side of a bar or pane.
