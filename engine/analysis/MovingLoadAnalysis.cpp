@@ -13,7 +13,7 @@
 #include <cmath>
 
 CMovingLoadAnalysis::CMovingLoadAnalysis(std::shared_ptr<CBridge> pBridge, std::shared_ptr<CLoadModel> pLoadModel)
-    : m_pBridge(std::move(pBridge)), m_pLoadModel(std::move(pLoadModel))
+    : m_pBridge(std::move(pBridge)), m_pGivenModel(pLoadModel), m_pLoadModel(pLoadModel ? pLoadModel->Clone() : nullptr)
 {
     if (m_pBridge) m_pBeam = m_pBridge->GetBeam();
     if (m_pBeam)
@@ -100,7 +100,7 @@ std::shared_ptr<CEnvelopeResults> CMovingLoadAnalysis::Run(bool bByStep, int& nS
     if (!bMoving)
     {
         ++m_nAnalyses;
-        results->AddResult(analyse(0.0), m_pLoadModel, 0.0);
+        results->AddResult(analyse(0.0), m_pGivenModel, 0.0);
     }
     else
     {
@@ -110,7 +110,7 @@ std::shared_ptr<CEnvelopeResults> CMovingLoadAnalysis::Run(bool bByStep, int& nS
         for (std::size_t n = 0; n < maxPositions && Lb + L + step > p; ++n)
         {
             ++m_nAnalyses;
-            results->AddResult(analyse(p), m_pLoadModel, p);
+            results->AddResult(analyse(p), m_pGivenModel, p);
             const double d = GetDistanceToNextEvent(p);
             if ((-kOnEventTolerance < d && d < kOnEventTolerance) || d >= kNoEventDistance)
                 p += step;

@@ -26,6 +26,8 @@ inline constexpr double kOnEventTolerance = 1.0e-6;
 class CMovingLoadAnalysis
 {
 public:
+    // The run changes only a copy of the load model (span rule, settling), so the same run gives
+    // the same numbers whatever ran before; the results name the model given.
     CMovingLoadAnalysis(std::shared_ptr<CBridge> pBridge, std::shared_ptr<CLoadModel> pLoadModel);
     CMovingLoadAnalysis(const CMovingLoadAnalysis&) = delete;
     CMovingLoadAnalysis& operator=(const CMovingLoadAnalysis&) = delete;
@@ -59,7 +61,8 @@ public:
 private:
     std::shared_ptr<CBridge> m_pBridge;
     std::shared_ptr<CBeam> m_pBeam;
-    std::shared_ptr<CLoadModel> m_pLoadModel;
+    std::shared_ptr<CLoadModel> m_pGivenModel; // named by the results
+    std::shared_ptr<CLoadModel> m_pLoadModel;  // the run's own copy of it
     std::vector<double> m_vEvents;   // CBeam::GetEventPositions, taken at construction
     bool m_bByStep = false;
     double m_Step = 0.0;
