@@ -8,6 +8,7 @@
 #include "platform/test/DialogTest.h"
 #include "platform/test/GuiTest.h"
 #include "res/LoadModelDialogs.h"
+#include "tests/ui/dialogs/dialogs_support.h"
 
 #include <gtest/gtest.h>
 
@@ -193,4 +194,27 @@ TEST(LoadModelSheet, FactorsMultiplyIntoGammaAndLengthLimitsAreKeptOnOk)
     EXPECT_DOUBLE_EQ(model->m_maxL, 50.0);
     EXPECT_FALSE(model->m_bUseMinL);
     EXPECT_DOUBLE_EQ(model->m_minL, 0.0);
+}
+
+TEST(LoadModelSheet, LengthLimitsTypedAreStoredWhicheverPageComesNext)
+{
+    auto model = std::make_shared<CLoadModel>(5, L"Truck");
+    model->AddPointLoad(100.0, 0.0, 0.0);
+    ASSERT_EQ(RunSheet(model,
+                       [&](CPropSheetLM& sheet) {
+                           ASSERT_TRUE(sheet.SetActivePage(APPLICABILITY));
+                           CPropPageLMApplicable& page = sheet.GetApplicabilityPage();
+                           qor::test::Click(page.GetDlgItem(IDC_LM_USE_MAX), CPoint(3, 3));
+                           qor::test::Click(page.GetDlgItem(IDC_LM_USE_MIN), CPoint(3, 3));
+                           qor::test::TypeKeys(page, IDC_LM_MAX_LENGTH, L"40");
+                           qor::test::TypeKeys(page, IDC_LM_MIN_LENGTH, L"7.5\t");
+                           // Left for another page, never to come back before OK.
+                           ASSERT_TRUE(sheet.SetActivePage(FACTORS));
+                           EXPECT_TRUE(qor::test::PressOK(sheet));
+                       }),
+              IDOK);
+    EXPECT_TRUE(model->m_bUseMaxL);
+    EXPECT_DOUBLE_EQ(model->m_maxL, 40.0);
+    EXPECT_TRUE(model->m_bUseMinL);
+    EXPECT_DOUBLE_EQ(model->m_minL, 7.5);
 }
