@@ -36,7 +36,8 @@ public:
     // By step (bByStep true) the step is stepSize and nSteps is written back; by count the
     // step is the bridge length over nSteps and stepSize is written back. A step size that is
     // not above zero or a count below 1 throws kStepSizeError / kStepCountError, one that
-    // would need more than kMaxPositions positions kStepTooSmallError.
+    // would need more than kMaxPositions positions kStepTooSmallError, and a step longer than the
+    // bridge (of a moving model) std::invalid_argument with a text that names the bridge's length.
     std::shared_ptr<CEnvelopeResults> Run(bool bByStep, int& nSteps, double& stepSize);
 
     // Distance from any load of the model at position p to the next event position at or

@@ -393,3 +393,37 @@ TEST(MovingLoadFactorised, PerModelResultsWithoutBeamResultsHaveTheSameEnvelopes
         EXPECT_TRUE(lean[i]->GetBeamResults().empty());
     }
 }
+
+TEST(MovingLoadStepping, AStepLongerThanTheBridgeIsRefusedWithItsLength)
+{
+    // Two 100 kN axles 4 m apart on a 20 m span: the largest moment is 810 kNm, under the axle
+    // at 9 m when the other stands at 13 m (R = 100 x 11 / 20 + 100 x 7 / 20 = 90 kN, M = 90 x 9).
+    auto bridge = Bridge(1, 20.0);
+    auto lm = Axles({{100.0, 0.0}, {100.0, -4.0}});
+    const std::string refusal = "The step of %s m is longer than the bridge (20 m long): a moving load needs a "
+                                "step of at most 20 m, so that at least two of its positions stand on the bridge.";
+    for (auto [step, shown] :
+         {std::pair{1e6, "1e+06"}, {2147483648.0, "2.14748e+09"}, {1e308, "1e+308"}, {20.5, "20.5"}})
+    {
+        CMovingLoadAnalysis mla(bridge, lm);
+        int n = 0;
+        double s = step;
+        std::string expected = refusal;
+        expected.replace(expected.find("%s"), 2, shown);
+        EXPECT_EQ(ThrownText([&] { mla.Run(true, n, s); }), expected);
+        EXPECT_EQ(s, step); // nothing written back
+    }
+    // A step as long as the bridge still stands on it twice; a short one finds the 810.
+    for (double step : {20.0, 0.5})
+    {
+        CMovingLoadAnalysis mla(bridge, lm);
+        mla.SetPointsPerSpan(100);
+        int n = 0;
+        double s = step;
+        auto res = mla.Run(true, n, s);
+        if (step == 0.5)
+        {
+            EXPECT_NEAR(MaxMomentBetween(*res, 0.0, 20.0), 810.0, 1e-9);
+        }
+    }
+}
