@@ -92,7 +92,10 @@ void WndSlot::resizeEvent(QResizeEvent* e)
 FrameShell::FrameShell(CFrameWnd* f) : frame(f)
 {
     QWidget* host = WidgetOf(f);
-    window = new QMainWindow(host, Qt::Widget);
+    // A main window is always made a window of its own; inside the frame's host it must be a plain
+    // widget, or a window manager shows it as a second, untitled top-level window.
+    window = new QMainWindow(host);
+    window->setWindowFlags(Qt::Widget);
     window->setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks | QMainWindow::AllowNestedDocks);
     window->show();
     Fit();
