@@ -448,13 +448,13 @@ void CMainFrame::OnPrintAll()
 
 void CMainFrame::OnViewCustomize() {}
 
-void CMainFrame::OnMdiMoveToNextGroup() {}
+void CMainFrame::OnMdiMoveToNextGroup() { MDITabMoveToNextGroup(); }
 
-void CMainFrame::OnMdiMoveToPrevGroup() {}
+void CMainFrame::OnMdiMoveToPrevGroup() { MDITabMoveToNextGroup(FALSE); }
 
-void CMainFrame::OnMdiNewHorzTabGroup() {}
+void CMainFrame::OnMdiNewHorzTabGroup() { MDITabNewGroup(FALSE); }
 
-void CMainFrame::OnMdiNewVertGroup() {}
+void CMainFrame::OnMdiNewVertGroup() { MDITabNewGroup(); }
 
 LRESULT CMainFrame::OnPBarUpdate(WPARAM wParam, LPARAM)
 {

@@ -36,15 +36,6 @@ std::shared_ptr<T> Chosen(const std::vector<std::shared_ptr<T>>& list, int index
     return list[static_cast<size_t>(index)];
 }
 
-// A worker reads its own ensemble and load models: the case's may be edited while it runs.
-std::shared_ptr<CLoadModelEnsemble> CopyEnsemble(const CLoadModelEnsemble& ensemble)
-{
-    auto copy = std::make_shared<CLoadModelEnsemble>(ensemble);
-    for (auto& model : copy->m_vLoadModel)
-        if (model) model = std::make_shared<CLoadModel>(*model);
-    return copy;
-}
-
 int LoadModelCount(const std::shared_ptr<CLoadModelEnsemble>& ensemble) { return ensemble ? ensemble->GetLoadModelCount() : 0; }
 
 // Both moving-load choices start from the case's last stepping and leave the engineer's in the case after OK.
@@ -194,8 +185,9 @@ void CQORDoc::StartMultiMovingLoad(bool bByStep, int nSteps, bool bDisplayEach, 
     if (!pBridge || !pLME) return;
     auto job = std::make_shared<CMultiMLJob>();
     job->pDoc = this;
-    job->pBridge = std::make_shared<CBridge>(*pBridge);
-    job->pLME = CopyEnsemble(*pLME);
+    // A worker reads only its own copies: the case's elements may be edited while it runs.
+    job->pBridge = pBridge->Clone();
+    job->pLME = pLME->Clone();
     job->bByStep = bByStep;
     job->nSteps = nSteps;
     job->StepSize = stepSize;
@@ -243,8 +235,8 @@ void CQORDoc::StartBridgeRange(std::shared_ptr<CBridgeSet> pBridgeSet, std::shar
     if (!pBridgeSet || !pLoadModel) return;
     auto job = std::make_shared<CBridgeRangeJob>();
     job->pDoc = this;
-    job->pBridgeSet = std::make_shared<CBridgeSet>(*pBridgeSet);
-    job->pLoadModel = std::make_shared<CLoadModel>(*pLoadModel);
+    job->pBridgeSet = pBridgeSet->Clone();
+    job->pLoadModel = pLoadModel->Clone();
     job->bByStep = m_bMLByStep;
     job->nSteps = m_nMLSteps;
     job->StepSize = m_MLStepSize;
