@@ -23,6 +23,7 @@
 #include <QtWidgets/QMenuBar>
 
 #include <algorithm>
+#include <span>
 
 using namespace qor::gui;
 
@@ -329,26 +330,48 @@ void InstallAcceleratorFilter()
     QCoreApplication::instance()->installEventFilter(filter);
 }
 
+// The entry of the table that the key-down message matches, or null.
+const ACCEL* MatchAccel(const ACCEL* table, size_t count, const MSG* pMsg)
+{
+    if (!table || !pMsg || (pMsg->message != WM_KEYDOWN && pMsg->message != WM_SYSKEYDOWN)) return nullptr;
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    const bool alt = pMsg->message == WM_SYSKEYDOWN || GetKeyState(VK_MENU) < 0;
+    for (const ACCEL& a : std::span(table, count))
+    {
+        if (!(a.fVirt & FVIRTKEY) || a.key != pMsg->wParam) continue;
+        if (((a.fVirt & FCONTROL) != 0) == ctrl && ((a.fVirt & FSHIFT) != 0) == shift && ((a.fVirt & FALT) != 0) == alt)
+            return &a;
+    }
+    return nullptr;
+}
+
 bool TranslateAccel(CFrameWnd* frame, const std::vector<ACCEL>& table, const MSG* pMsg)
 {
-    if (table.empty() || (pMsg->message != WM_KEYDOWN && pMsg->message != WM_SYSKEYDOWN)) return false;
-    bool ctrl = GetKeyState(VK_CONTROL) < 0;
-    bool shift = GetKeyState(VK_SHIFT) < 0;
-    bool alt = pMsg->message == WM_SYSKEYDOWN || GetKeyState(VK_MENU) < 0;
-    for (const ACCEL& a : table) {
-        if (!(a.fVirt & FVIRTKEY)) continue;
-        if (a.key != pMsg->wParam) continue;
-        if (((a.fVirt & FCONTROL) != 0) != ctrl || ((a.fVirt & FSHIFT) != 0) != shift || ((a.fVirt & FALT) != 0) != alt)
-            continue;
-        // One path with menus and toolbars: WM_COMMAND (code 1) to the frame, which runs it
-        // only when it is enabled.
-        frame->SendMessage(WM_COMMAND, MAKEWPARAM(a.cmd, 1), 0);
-        return true;
-    }
-    return false;
+    const ACCEL* a = MatchAccel(table.data(), table.size(), pMsg);
+    if (!a) return false;
+    // One path with menus and toolbars: WM_COMMAND (code 1) to the frame, which runs it
+    // only when it is enabled.
+    frame->SendMessage(WM_COMMAND, MAKEWPARAM(a->cmd, 1), 0);
+    return true;
 }
 
 } // namespace
+
+HACCEL LoadAccelerators(HINSTANCE, LPCTSTR lpTableName)
+{
+    const auto id = static_cast<UINT>(reinterpret_cast<ULONG_PTR>(lpTableName));
+    return reinterpret_cast<HACCEL>(const_cast<qor::gui::AccelResource*>(qor::gui::FindAccelResource(id)));
+}
+
+int TranslateAccelerator(HWND hWnd, HACCEL hAccTable, MSG* lpMsg)
+{
+    const auto* keys = reinterpret_cast<const qor::gui::AccelResource*>(hAccTable);
+    const ACCEL* a = keys ? MatchAccel(keys->items, keys->count, lpMsg) : nullptr;
+    if (!a || !hWnd) return 0;
+    SendMessage(hWnd, WM_COMMAND, MAKEWPARAM(a->cmd, 1), 0);
+    return 1;
+}
 
 // ---- CFrameWnd ----------------------------------------------------------------------------------
 

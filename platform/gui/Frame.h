@@ -33,6 +33,13 @@ struct TabGroups;  // the tab groups of a tabbed MDI frame (FrameInternal.h)
 #define AFX_MDI_CAN_MOVE_PREV 0x4u
 #define AFX_MDI_CAN_MOVE_NEXT 0x8u
 
+// An accelerator table registered in res/ (the instance is ignored; lpTableName is MAKEINTRESOURCE(id)); null when
+// none is registered under the id.
+HACCEL LoadAccelerators(HINSTANCE hInstance, LPCTSTR lpTableName);
+// A key-down message that an entry of the table matches (virtual key, Ctrl, Shift and Alt as held) is sent to the
+// window as WM_COMMAND with notification code 1; nonzero when one matched. Frames translate their own tables so.
+int TranslateAccelerator(HWND hWnd, HACCEL hAccTable, MSG* lpMsg);
+
 class CFrameWnd : public CWnd
 {
     DECLARE_DYNCREATE(CFrameWnd)
