@@ -13,6 +13,7 @@
 #include "engine/model/BridgeSet.h"
 #include "engine/model/LoadModelEnsemble.h"
 #include "platform/core/Messages.h"
+#include "res/AppMessages.h"
 
 std::atomic<int> CAnalysisJob::s_nLive{0};
 
@@ -23,11 +24,6 @@ CAnalysisJob::~CAnalysisJob() { --s_nLive; }
 int CAnalysisJob::LiveCount() { return s_nLive.load(); }
 
 namespace {
-
-const UINT UWM_TF_MULTIML = RegisterWindowMessageW(L"UWM_TF_MULTIML");
-const UINT UWM_TF_BRIDGERANGE = RegisterWindowMessageW(L"UWM_TF_BRIDGERANGE");
-const UINT UWM_TF_REFVALUES = RegisterWindowMessageW(L"UWM_TF_REFVALUES");
-const UINT UWM_TF_CRITRATIOS = RegisterWindowMessageW(L"UWM_TF_CRITRATIOS");
 
 template <class Block>
 LPARAM AsParam(Block* block)

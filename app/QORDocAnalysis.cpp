@@ -3,8 +3,7 @@
 #include "app/QORDoc.h"
 
 #include "app/AnalysisJob.h"
-#include "app/AnalysisOutput.h"
-#include "app/MainFrame.h"
+#include "app/CaseShell.h"
 #include "engine/analysis/BeamResults.h"
 #include "engine/analysis/CriticalEnsemble.h"
 #include "engine/analysis/EnvelopeResults.h"
@@ -14,9 +13,9 @@
 #include "engine/analysis/SinglePosAnalysis.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
-#include "engine/model/EngineMessages.h"
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
+#include "output/AnalysisOutput.h"
 #include "ui/dialogs/AnalyzeRefCollectionDlg.h"
 #include "ui/dialogs/BridgeRangeDlg.h"
 #include "ui/dialogs/CritRatioRefCollDlg.h"
@@ -27,20 +26,7 @@ namespace {
 
 constexpr UINT kError = MB_OK | MB_ICONERROR;
 
-CMainFrame* Frame() { return DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd()); }
-
-// The runs a worker will report, one per load model over one bridge.
-void SetProgressRange(int runs)
-{
-    if (CMainFrame* frame = Frame())
-    {
-        frame->m_nProgressStart = 0;
-        frame->m_nProgressEnd = runs;
-        frame->m_nProgressCount = 0;
-    }
-}
-
-void ResetProgressBar() { qor::PostToMainWindow(UWM_PBAR_UPDATE, 0, 0); }
+void ResetProgressBar() { CCaseShell::Current().ResetProgress(); }
 
 // The entry at a chosen index, or null when the index names no entry.
 template <class T>
@@ -70,7 +56,8 @@ bool ChooseStepping(Dialog& dlg, bool& bByStep, double& stepSize, int& nSteps)
 void Launch(CQORDoc& doc, std::shared_ptr<CAnalysisJob> job, const CString& text, int runs, std::atomic<bool>& bBusy)
 {
     doc.m_StartTime = doc.StartTimer(text);
-    SetProgressRange(runs);
+    // The runs a worker will report, one per load model over one bridge.
+    CCaseShell::Current().BeginProgress(runs);
     bBusy = true;
     doc.m_Jobs.Start(std::move(job));
 }
@@ -92,24 +79,20 @@ std::shared_ptr<CAnalysisJob> TakeBack(CQORDoc& doc, CAnalysisJob* block, std::a
 
 DWORD CQORDoc::StartTimer(CString text)
 {
-    if (CMainFrame* frame = Frame())
-    {
-        frame->SetStatusText(L"Calculating...");
-        frame->AddStatus(text);
-    }
+    CCaseShell& shell = CCaseShell::Current();
+    shell.SetStatusText(L"Calculating...");
+    shell.AddStatus(text);
     return timeGetTime();
 }
 
 void CQORDoc::StopTimer(DWORD start)
 {
     const DWORD elapsed = timeGetTime() - start;
-    if (CMainFrame* frame = Frame())
-    {
-        CString line;
-        line.Format(L"Elapsed time: %lu ms", static_cast<unsigned long>(elapsed));
-        frame->AddStatus(line);
-        frame->SetStatusText(L"Ready");
-    }
+    CString line;
+    line.Format(L"Elapsed time: %lu ms", static_cast<unsigned long>(elapsed));
+    CCaseShell& shell = CCaseShell::Current();
+    shell.AddStatus(line);
+    shell.SetStatusText(L"Ready");
 }
 
 // ---- Single position ------------------------------------------------------------------------------

@@ -3,7 +3,6 @@
 // ensemble, the values of a reference collection, the enhanced ratio grid) and printing a plot.
 #include "bench_cases.h"
 
-#include "app/AnalysisOutput.h"
 #include "app/ChildFrame.h"
 #include "app/QORApp.h"
 #include "app/QORDoc.h"
@@ -19,6 +18,7 @@
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
 #include "engine/settings/Settings.h"
+#include "output/AnalysisOutput.h"
 #include "platform/gui/Afx.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
