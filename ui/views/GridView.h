@@ -119,8 +119,6 @@ protected:
 
     // ---- Enhanced grid -----------------------------------------------------------------
     void AddEnhancedColumns(int& nextCol, std::shared_ptr<CCriticalRatioEnsemble> pEnsemble);
-    void AddSingleSpanRatioColumns(int col, std::shared_ptr<CCriticalRatioEnsemble> pEnsemble);
-    void AddMultiSpanRatioColumns(int col, std::shared_ptr<CCriticalRatioEnsemble> pEnsemble);
     // One group of ratio columns: captions and one vector of values per column.
     void AddRatioColumns(int col, const std::vector<CString>& captions, const std::vector<std::vector<double>>& values);
 
