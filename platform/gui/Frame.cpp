@@ -176,10 +176,15 @@ void FrameShell::Fit()
 QMdiArea* FrameShell::Mdi()
 {
     if (!mdi && window) {
-        mdi = new QMdiArea(window);
+        // The area is the first tab group, in the splitter that takes the groups made later: one
+        // central widget all along, so that the docked panes keep their sizes as groups come and go.
+        groupSplitter = new QSplitter(window);
+        groupSplitter->setChildrenCollapsible(false);
+        mdi = new QMdiArea(groupSplitter);
         mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        window->setCentralWidget(mdi);
+        groupSplitter->addWidget(mdi);
+        window->setCentralWidget(groupSplitter);
     }
     return mdi;
 }
@@ -711,6 +716,7 @@ void CFrameWnd::DockPane(CBasePane* pBar, UINT nDockBarID, LPCRECT)
     else if (nDockBarID == AFX_IDW_DOCKBAR_BOTTOM || (!nDockBarID && (align & CBRS_ALIGN_BOTTOM))) area = Qt::BottomDockWidgetArea;
     else if (nDockBarID == AFX_IDW_DOCKBAR_TOP || (!nDockBarID && (align & CBRS_ALIGN_TOP))) area = Qt::TopDockWidgetArea;
     if (ps->dock) {
+        ps->dock->setFloating(false);
         shell->window->addDockWidget(area, ps->dock);
         const bool across = area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea;
         // A pane docked at a side spans the frame's height, as the framework lays them out.
@@ -744,6 +750,20 @@ void CFrameWnd::DockPane(CBasePane* pBar, UINT nDockBarID, LPCRECT)
                 window->resizeDocks(stack, lengths, across ? Qt::Vertical : Qt::Horizontal);
             }
         });
+    }
+    else if (ps->toolBar)
+    {
+        // A toolbar goes to the side asked for (its own side when none is).
+        Qt::ToolBarArea side = Qt::TopToolBarArea;
+        if (area == Qt::LeftDockWidgetArea &&
+            (nDockBarID == AFX_IDW_DOCKBAR_LEFT || (align & CBRS_ALIGN_LEFT) == CBRS_ALIGN_LEFT))
+            side = Qt::LeftToolBarArea;
+        else if (area == Qt::RightDockWidgetArea)
+            side = Qt::RightToolBarArea;
+        else if (area == Qt::BottomDockWidgetArea)
+            side = Qt::BottomToolBarArea;
+        shell->window->addToolBar(side, ps->toolBar);
+        ps->toolBar->show();
     }
     pBar->m_bDocked = TRUE;
 }
