@@ -394,9 +394,11 @@ void CMainFrame::OnMdiNewHorzTabGroup() {}
 
 void CMainFrame::OnMdiNewVertGroup() {}
 
-LRESULT CMainFrame::OnPBarUpdate(WPARAM wParam, LPARAM)
+LRESULT CMainFrame::OnPBarUpdate(WPARAM wParam, LPARAM lParam)
 {
-    if (wParam == 1) ++m_nProgressCount;
+    // Workers report their runs a few at a time: lParam says how many (0 or 1: one).
+    if (wParam == 1)
+        m_nProgressCount += lParam > 1 ? static_cast<int>(lParam) : 1;
     else m_nProgressCount = 0;
     // An empty range (no runs) shows the reset state rather than dividing by zero.
     const int range = m_nProgressEnd - m_nProgressStart;

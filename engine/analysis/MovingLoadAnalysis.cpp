@@ -48,11 +48,8 @@ std::shared_ptr<CEnvelopeResults> CMovingLoadAnalysis::Run(bool bByStep, int& nS
     CLoadModel* lm = m_pLoadModel.get();
     if (lm)
     {
-        if (lm->m_bAdjustToBridge && m_pBridge) lm->AdjustToBridge(*m_pBridge);
-        lm->Update();
+        SettleLoadModel(*lm, m_pBridge.get());
         m_LMLength = lm->m_Length;
-        // Uniform loads alone cover the whole bridge: analysed once, not moved.
-        if (lm->m_vPL.empty() && lm->m_vPUDL.empty() && !lm->m_vUDL.empty()) lm->m_bIsMoving = false;
     }
     const bool bMoving = !lm || lm->m_bIsMoving;
     const double Lb = m_BridgeLength;
@@ -124,6 +121,14 @@ std::shared_ptr<CEnvelopeResults> CMovingLoadAnalysis::Run(bool bByStep, int& nS
         results->m_vBeamResults.shrink_to_fit();
     }
     return results;
+}
+
+void CMovingLoadAnalysis::SettleLoadModel(CLoadModel& lm, const CBridge* pBridge)
+{
+    if (lm.m_bAdjustToBridge && pBridge) lm.AdjustToBridge(*pBridge);
+    lm.Update();
+    // Uniform loads alone cover the whole bridge: analysed once, not moved.
+    if (lm.m_vPL.empty() && lm.m_vPUDL.empty() && !lm.m_vUDL.empty()) lm.m_bIsMoving = false;
 }
 
 double CMovingLoadAnalysis::GetDistanceToNextEvent(double p) const

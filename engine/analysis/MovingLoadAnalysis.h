@@ -37,6 +37,11 @@ public:
     // would need more than kMaxPositions positions kStepTooSmallError.
     std::shared_ptr<CEnvelopeResults> Run(bool bByStep, int& nSteps, double& stepSize);
 
+    // What a run does to its load model before it moves it: the span rule of the bridge, the
+    // derived data, and a model of uniform loads alone made standing. A run that computes on a
+    // copy repeats it on the original, so that the original ends as a run on it would leave it.
+    static void SettleLoadModel(CLoadModel& lm, const CBridge* pBridge);
+
     // Distance from any load of the model at position p to the next event position at or
     // beyond it (kNoEventDistance when there is none for any load).
     double GetDistanceToNextEvent(double p) const;

@@ -1,6 +1,7 @@
 // Registered messages the engine posts to the application's main window.
-//  UWM_PBAR_UPDATE: wParam 1 = one more load-model run done (any other value resets
-//                   the progress count); lParam 0.
+//  UWM_PBAR_UPDATE: wParam 1 = more load-model runs done (any other value resets
+//                   the progress count); lParam the number of runs when more than one
+//                   (0 or 1: one run).
 //  UWM_ADD_STATUS:  wParam = a CString allocated with new; the receiver appends it to
 //                   the output pane and deletes it. lParam 0. When posting fails
 //                   (qor::PostToMainWindow returns FALSE) the sender deletes it.
@@ -22,5 +23,26 @@ BOOL PostStatusLine(const CString& text);
 
 // Posts UWM_PBAR_UPDATE with wParam 1 (one more run).
 BOOL PostProgressStep();
+
+// One more run, reported at most a few times a second from any number of threads: the runs
+// counted since the last post go in one UWM_PBAR_UPDATE (a window thread that shares a core
+// with the workers would otherwise spend seconds on thousands of posts). FlushProgress posts
+// what is held; every run that counts steps ends with it.
+void CountProgressStep();
+void FlushProgress();
+
+// While one lives, status lines posted by this thread are dropped (workers that compute on
+// copies whose lines the run posts once, in order, itself).
+class CStatusLinesMuted
+{
+public:
+    CStatusLinesMuted();
+    ~CStatusLinesMuted();
+    CStatusLinesMuted(const CStatusLinesMuted&) = delete;
+    CStatusLinesMuted& operator=(const CStatusLinesMuted&) = delete;
+
+private:
+    bool m_bWasMuted;
+};
 
 } // namespace qor
