@@ -1,5 +1,6 @@
 // Moving-load throughput: one truck over one bridge, an ensemble over a bridge range, and the
-// same ensemble over one-, two- and three-span ranges (a reference collection's work).
+// same ensemble over one-, two- and three-span ranges (a reference collection's work), these on
+// one core; then a reference collection by 0.1 m on one core and on every core, side by side.
 // The counter "positions/s" is analysed load positions per second of wall time.
 #include "bench_cases.h"
 
@@ -7,6 +8,7 @@
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/MovingLoadAnalysis.h"
 #include "engine/analysis/MultiBridgeAnalysis.h"
+#include "engine/analysis/ReferenceCollection.h"
 #include "engine/analysis/SinglePosAnalysis.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
@@ -82,6 +84,7 @@ void RunRange(benchmark::State& state, const std::vector<int>& configs)
         sets.push_back(std::make_shared<CBridgeSet>(1, CString(L"Range"), 50, config, 1.0, 50.0));
     auto lme = TenTrucks();
     long long positions = 0;
+    CMultiBridgeAnalysis::SetThreadCount(1);
     for (auto _ : state) {
         for (const auto& set : sets) {
             CMultiBridgeAnalysis mba(set, lme);
@@ -92,6 +95,7 @@ void RunRange(benchmark::State& state, const std::vector<int>& configs)
             positions += mba.GetNoAnalyses();
         }
     }
+    CMultiBridgeAnalysis::SetThreadCount(0);
     state.counters["positions"] = benchmark::Counter(static_cast<double>(positions) / state.iterations());
     state.counters["positions/s"] = benchmark::Counter(static_cast<double>(positions), benchmark::Counter::kIsRate);
 }
@@ -106,6 +110,27 @@ void BM_ThreeBridgeSets_50x10(benchmark::State& state)
     RunRange(state, {CBridge::CONFIG_ONESPAN, CBridge::CONFIG_TWOSPAN, CBridge::CONFIG_THREESPAN});
 }
 BENCHMARK(BM_ThreeBridgeSets_50x10)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// (4) A reference collection of the ten trucks over the three 50-bridge sets by 0.1 m, and the
+// six-axle truck's critical ratios against it: with one thread (argument 1) and with every core
+// (argument 0). Both give the same results bit for bit (the tests compare them).
+void BM_Collection_TenTrucks_ThreeSets_Step01(benchmark::State& state)
+{
+    auto coll = std::make_shared<CReferenceCollection>(1, CString(L"Network"), true, 0, 0.1);
+    for (int config = 1; config <= 3; ++config)
+        coll->m_vBS.push_back(std::make_shared<CBridgeSet>(config, CString(L"Set"), 50, config, 1.0, 50.0));
+    coll->m_vLME = {TenTrucks()};
+    coll->SetProposedLoadModel(SixAxleTruck());
+    CMultiBridgeAnalysis::SetThreadCount(static_cast<unsigned>(state.range(0)));
+    for (auto _ : state)
+    {
+        if (!coll->Calculate() || !coll->CalculateRatios(1.0)) state.SkipWithError("the collection did not run");
+        benchmark::DoNotOptimize(coll);
+    }
+    state.counters["threads"] = CMultiBridgeAnalysis::GetThreadCount();
+    CMultiBridgeAnalysis::SetThreadCount(0);
+}
+BENCHMARK(BM_Collection_TenTrucks_ThreeSets_Step01)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

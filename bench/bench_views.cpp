@@ -294,6 +294,35 @@ void BM_MovingLoadDefaultOutput(benchmark::State& state)
 }
 BENCHMARK(BM_MovingLoadDefaultOutput)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// (2e) Back to the tab of a drawn plot (2 541 positions) from another window: the plot comes
+// from its charts' kept images, not drawn again.
+void BM_TabSwitchToDrawnPlot(benchmark::State& state)
+{
+    auto run = MovingLoadRun(25);
+    CPlotView* plot = OpenView<CPlotView>();
+    plot->CreateCharts(2, 1);
+    plot->ShowMovingLoadEnvelopes(true, true, run);
+    Settle(plot);
+    CGridView* other = OpenView<CGridView>();
+    Settle(other);
+    auto* main = static_cast<CMDIFrameWnd*>(App().m_pMainWnd);
+    unsigned redraws = 0;
+    for (auto _ : state)
+    {
+        main->MDIActivate(plot->GetParentFrame());
+        Settle(plot);
+        state.PauseTiming();
+        redraws = plot->GetChart(0)->GetRedrawCount();
+        main->MDIActivate(other->GetParentFrame());
+        Settle(other);
+        state.ResumeTiming();
+    }
+    state.counters["chart redraws"] = redraws;
+    Close(other);
+    Close(plot);
+}
+BENCHMARK(BM_TabSwitchToDrawnPlot)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // (2') The same without the positions: the envelopes only.
 void BM_PlotMovingLoadEnvelopes(benchmark::State& state) { ShowMovingLoad(state, false); }
 BENCHMARK(BM_PlotMovingLoadEnvelopes)->Unit(benchmark::kMillisecond)->UseRealTime();
