@@ -18,13 +18,6 @@ constexpr UINT kMenuOfSections = IDR_ELEMENT_MENU_MAIN;
 const wchar_t* const kResultNames[] = {L"Single Position", L"Moving Load", L"Bridge Range", L"Reference Values",
                                        L"Critical Ratios"};
 
-CString LoadText(UINT id)
-{
-    CString s;
-    s.LoadString(id);
-    return s;
-}
-
 } // namespace
 
 BEGIN_MESSAGE_MAP(CElementView, CDockablePane)
@@ -120,8 +113,8 @@ void CElementView::InitTree()
     m_hCase = tree.InsertItem(mask, L"Case", kImageSection, kImageSection, TVIS_BOLD, TVIS_BOLD, kMenuOfSections, TVI_ROOT,
                               TVI_LAST);
     auto section = [&](UINT stringId) {
-        return tree.InsertItem(mask, LoadText(stringId), kImageSection, kImageSection, 0, 0, kMenuOfSections, TVI_ROOT,
-                               TVI_LAST);
+        return tree.InsertItem(mask, qor::LoadText(stringId), kImageSection, kImageSection, 0, 0, kMenuOfSections,
+                               TVI_ROOT, TVI_LAST);
     };
     m_hAnalysisResults = section(IDS_ANALYSIS_RESULTS);
     m_hBridges = section(IDS_BRIDGES);

@@ -1,12 +1,13 @@
 // The element tree pane ("Analysis Elements"): the case's elements and results in a tree that
 // opens, renames, deletes, copies and moves them, and tells every window which element is
-// selected (WM_APP + 1 with the element).
+// selected (WM_ELEMENT_SELECTED with the element).
 #pragma once
 
 #include "platform/gui/Afx.h"
 
 #include "app/ElementViewToolBar.h"
 #include "app/ViewTree.h"
+#include "res/AppMessages.h"
 
 #include <map>
 #include <memory>
@@ -18,9 +19,6 @@ class CBridgeSet;
 class CLoadModel;
 class CLoadModelEnsemble;
 class CReferenceCollection;
-
-// The message that tells the windows of the main window which element is selected.
-inline constexpr UINT WM_ELEMENT_SELECTED = WM_APP + 1;
 
 class CElementView : public CDockablePane
 {
@@ -63,7 +61,7 @@ protected:
     void OnChangeVisualStyle();
     void RemoveChildItems(HTREEITEM hItem);
     HTREEITEM InsertElement(const std::shared_ptr<CElement>& pElement, int image, HTREEITEM hParent);
-    // WM_APP + 1 to every window of the main window.
+    // WM_ELEMENT_SELECTED to every window of the main window.
     static void Broadcast(CElement* pElement);
     static CQORDoc* ActiveDoc();
 

@@ -3,8 +3,7 @@
 #include "app/QORDoc.h"
 
 #include "app/AnalysisJob.h"
-#include "app/AnalysisOutput.h"
-#include "app/MainFrame.h"
+#include "app/CaseShell.h"
 #include "engine/analysis/BeamResults.h"
 #include "engine/analysis/CriticalEnsemble.h"
 #include "engine/analysis/EnvelopeResults.h"
@@ -14,9 +13,9 @@
 #include "engine/analysis/SinglePosAnalysis.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
-#include "engine/model/EngineMessages.h"
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
+#include "output/AnalysisOutput.h"
 #include "ui/dialogs/AnalyzeRefCollectionDlg.h"
 #include "ui/dialogs/BridgeRangeDlg.h"
 #include "ui/dialogs/CritRatioRefCollDlg.h"
@@ -27,20 +26,7 @@ namespace {
 
 constexpr UINT kError = MB_OK | MB_ICONERROR;
 
-CMainFrame* Frame() { return DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd()); }
-
-// The runs a worker will report, one per load model over one bridge.
-void SetProgressRange(int runs)
-{
-    if (CMainFrame* frame = Frame())
-    {
-        frame->m_nProgressStart = 0;
-        frame->m_nProgressEnd = runs;
-        frame->m_nProgressCount = 0;
-    }
-}
-
-void ResetProgressBar() { qor::PostToMainWindow(UWM_PBAR_UPDATE, 0, 0); }
+void ResetProgressBar() { CCaseShell::Current().ResetProgress(); }
 
 // The entry at a chosen index, or null when the index names no entry.
 template <class T>
@@ -48,15 +34,6 @@ std::shared_ptr<T> Chosen(const std::vector<std::shared_ptr<T>>& list, int index
 {
     if (index < 0 || static_cast<size_t>(index) >= list.size()) return nullptr;
     return list[static_cast<size_t>(index)];
-}
-
-// A worker reads its own ensemble and load models: the case's may be edited while it runs.
-std::shared_ptr<CLoadModelEnsemble> CopyEnsemble(const CLoadModelEnsemble& ensemble)
-{
-    auto copy = std::make_shared<CLoadModelEnsemble>(ensemble);
-    for (auto& model : copy->m_vLoadModel)
-        if (model) model = std::make_shared<CLoadModel>(*model);
-    return copy;
 }
 
 int LoadModelCount(const std::shared_ptr<CLoadModelEnsemble>& ensemble) { return ensemble ? ensemble->GetLoadModelCount() : 0; }
@@ -79,7 +56,8 @@ bool ChooseStepping(Dialog& dlg, bool& bByStep, double& stepSize, int& nSteps)
 void Launch(CQORDoc& doc, std::shared_ptr<CAnalysisJob> job, const CString& text, int runs, std::atomic<bool>& bBusy)
 {
     doc.m_StartTime = doc.StartTimer(text);
-    SetProgressRange(runs);
+    // The runs a worker will report, one per load model over one bridge.
+    CCaseShell::Current().BeginProgress(runs);
     bBusy = true;
     doc.m_Jobs.Start(std::move(job));
 }
@@ -101,24 +79,20 @@ std::shared_ptr<CAnalysisJob> TakeBack(CQORDoc& doc, CAnalysisJob* block, std::a
 
 DWORD CQORDoc::StartTimer(CString text)
 {
-    if (CMainFrame* frame = Frame())
-    {
-        frame->SetStatusText(L"Calculating...");
-        frame->AddStatus(text);
-    }
+    CCaseShell& shell = CCaseShell::Current();
+    shell.SetStatusText(L"Calculating...");
+    shell.AddStatus(text);
     return timeGetTime();
 }
 
 void CQORDoc::StopTimer(DWORD start)
 {
     const DWORD elapsed = timeGetTime() - start;
-    if (CMainFrame* frame = Frame())
-    {
-        CString line;
-        line.Format(L"Elapsed time: %lu ms", static_cast<unsigned long>(elapsed));
-        frame->AddStatus(line);
-        frame->SetStatusText(L"Ready");
-    }
+    CString line;
+    line.Format(L"Elapsed time: %lu ms", static_cast<unsigned long>(elapsed));
+    CCaseShell& shell = CCaseShell::Current();
+    shell.AddStatus(line);
+    shell.SetStatusText(L"Ready");
 }
 
 // ---- Single position ------------------------------------------------------------------------------
@@ -211,8 +185,9 @@ void CQORDoc::StartMultiMovingLoad(bool bByStep, int nSteps, bool bDisplayEach, 
     if (!pBridge || !pLME) return;
     auto job = std::make_shared<CMultiMLJob>();
     job->pDoc = this;
-    job->pBridge = std::make_shared<CBridge>(*pBridge);
-    job->pLME = CopyEnsemble(*pLME);
+    // A worker reads only its own copies: the case's elements may be edited while it runs.
+    job->pBridge = pBridge->Clone();
+    job->pLME = pLME->Clone();
     job->bByStep = bByStep;
     job->nSteps = nSteps;
     job->StepSize = stepSize;
@@ -260,8 +235,8 @@ void CQORDoc::StartBridgeRange(std::shared_ptr<CBridgeSet> pBridgeSet, std::shar
     if (!pBridgeSet || !pLoadModel) return;
     auto job = std::make_shared<CBridgeRangeJob>();
     job->pDoc = this;
-    job->pBridgeSet = std::make_shared<CBridgeSet>(*pBridgeSet);
-    job->pLoadModel = std::make_shared<CLoadModel>(*pLoadModel);
+    job->pBridgeSet = pBridgeSet->Clone();
+    job->pLoadModel = pLoadModel->Clone();
     job->bByStep = m_bMLByStep;
     job->nSteps = m_nMLSteps;
     job->StepSize = m_MLStepSize;

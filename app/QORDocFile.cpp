@@ -2,7 +2,7 @@
 // file, binary or XML after the settings; every fault is reported and leaves the case as it was.
 #include "app/QORDoc.h"
 
-#include "app/MainFrame.h"
+#include "app/CaseShell.h"
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
@@ -15,15 +15,13 @@
 #include <boost/iostreams/stream.hpp>
 
 #include <fcntl.h>
+#include <memory>
 #include <new>
 #include <unistd.h>
 
 namespace {
 
-void SetStatus(LPCTSTR text)
-{
-    if (auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd())) frame->SetStatusText(text);
-}
+void SetStatus(LPCTSTR text) { CCaseShell::Current().SetStatusText(text); }
 
 // Runs one pass over the case file and turns every failure into the text after "Boost reports: " and
 // the hint after "Possibly: ".
@@ -63,6 +61,29 @@ void ReadCase(int fd, CCaseData& data)
     LoadCase(in, data, CSettings::GetInstance()->General.USEBINARYFILEFORMAT);
 }
 
+// The case CheckCaseFile read, waiting for the open of its file.
+struct CheckedCase
+{
+    CString path;
+    std::unique_ptr<CCaseData> data;
+};
+
+CheckedCase& Checked()
+{
+    static CheckedCase checked;
+    return checked;
+}
+
+// The checked case when it was read from this path (it is taken once); null otherwise.
+std::unique_ptr<CCaseData> TakeChecked(const CString& path)
+{
+    CheckedCase& checked = Checked();
+    std::unique_ptr<CCaseData> data = std::move(checked.data);
+    const bool same = checked.path == path;
+    checked.path.Empty();
+    return same ? std::move(data) : nullptr;
+}
+
 } // namespace
 
 void CQORDoc::Serialize(CArchive& ar)
@@ -83,8 +104,13 @@ void CQORDoc::Serialize(CArchive& ar)
                 if (!out) throw CCaseFileError("the file could not be written", "(the disk may be full)");
             } else {
                 // The case takes the file's content only once all of it was read and checked.
+                std::unique_ptr<CCaseData> checked =
+                    TakeChecked(ar.GetFile() ? ar.GetFile()->GetFilePath() : CString());
                 CCaseData data;
-                ReadCase(fd, data);
+                if (checked)
+                    data = std::move(*checked);
+                else
+                    ReadCase(fd, data);
                 m_vBridge = std::move(data.m_vBridge);
                 m_vBridgeSet = std::move(data.m_vBridgeSet);
                 m_vLoadModel = std::move(data.m_vLoadModel);
@@ -117,11 +143,20 @@ BOOL CQORDoc::CheckCaseFile(LPCTSTR lpszPathName)
         return FALSE;
     }
     SetStatus(L"Opening...");
-    CCaseData data;
+    auto data = std::make_unique<CCaseData>();
     std::string what, hint;
-    const bool read = RunCaught([&] { ReadCase(fd, data); }, what, hint);
+    const bool read = RunCaught([&] { ReadCase(fd, *data); }, what, hint);
     ::close(fd);
     if (!read) ReportCaseFileFault(false, what, hint);
     SetStatus(L"Ready");
+    CheckedCase& checked = Checked();
+    checked.path = read ? CString(lpszPathName) : CString();
+    checked.data = read ? std::move(data) : nullptr;
     return read ? TRUE : FALSE;
+}
+
+void CQORDoc::ForgetCheckedCase()
+{
+    Checked().path.Empty();
+    Checked().data.reset();
 }

@@ -6,7 +6,6 @@
 // heap; the cases may run in any order (--benchmark_enable_random_interleaving).
 #include "bench_cases.h"
 
-#include "app/AnalysisOutput.h"
 #include "app/ChildFrame.h"
 #include "app/QORApp.h"
 #include "app/QORDoc.h"
@@ -22,6 +21,7 @@
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
 #include "engine/settings/Settings.h"
+#include "output/AnalysisOutput.h"
 #include "platform/gui/Afx.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"

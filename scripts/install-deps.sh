@@ -17,8 +17,8 @@ PACKAGES=(
   fonts-liberation fonts-dejavu-core fontconfig
   # Qt's platform plugins (xcb under X, offscreen in tests)
   libqt6gui6 qt6-qpa-plugins
-  # the test that starts the program under a virtual X server and finds its main window
-  xvfb xdotool
+  # the tests that start the program under a virtual X server with a window manager and look at its window
+  xvfb xdotool openbox x11-utils imagemagick
 )
 
 missing=()

@@ -11,9 +11,26 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+std::string StepLongerThanBridge(double step, double bridgeLength)
+{
+    char text[200];
+    std::snprintf(text, sizeof text,
+                  "The step of %g m is longer than the bridge (%g m long): a moving load needs a step of at most "
+                  "%g m, so that at least two of its positions stand on the bridge.",
+                  step, bridgeLength, bridgeLength);
+    return text;
+}
+
+} // namespace
 
 CMovingLoadAnalysis::CMovingLoadAnalysis(std::shared_ptr<CBridge> pBridge, std::shared_ptr<CLoadModel> pLoadModel)
-    : m_pBridge(std::move(pBridge)), m_pLoadModel(std::move(pLoadModel))
+    : m_pBridge(std::move(pBridge)), m_pGivenModel(pLoadModel), m_pLoadModel(pLoadModel ? pLoadModel->Clone() : nullptr)
 {
     if (m_pBridge) m_pBeam = m_pBridge->GetBeam();
     if (m_pBeam)
@@ -48,8 +65,11 @@ std::shared_ptr<CEnvelopeResults> CMovingLoadAnalysis::Run(bool bByStep, int& nS
     CLoadModel* lm = m_pLoadModel.get();
     if (lm)
     {
-        SettleLoadModel(*lm, m_pBridge.get());
+        if (lm->m_bAdjustToBridge && m_pBridge) lm->AdjustToBridge(*m_pBridge);
+        lm->Update();
         m_LMLength = lm->m_Length;
+        // Uniform loads alone cover the whole bridge: analysed once, not moved.
+        if (lm->m_vPL.empty() && lm->m_vPUDL.empty() && !lm->m_vUDL.empty()) lm->m_bIsMoving = false;
     }
     const bool bMoving = !lm || lm->m_bIsMoving;
     const double Lb = m_BridgeLength;
@@ -59,6 +79,9 @@ std::shared_ptr<CEnvelopeResults> CMovingLoadAnalysis::Run(bool bByStep, int& nS
     // The step, checked before anything is written back.
     const double step = bByStep ? stepSize : Lb / nSteps;
     if (!(step > 0.0)) throw kStepSizeError; // by count: a bridge without length
+    // A step longer than the bridge leaves fewer than two positions on it: the envelope would be
+    // that of wherever the one position happens to fall.
+    if (bMoving && step > Lb) throw std::invalid_argument(StepLongerThanBridge(step, Lb));
     // Positions on the step grid, from one step before the bridge to one step beyond the model's
     // passing (the start offset included); then at most one stop for each load edge at each
     // event (with room for rounding).
@@ -97,7 +120,7 @@ std::shared_ptr<CEnvelopeResults> CMovingLoadAnalysis::Run(bool bByStep, int& nS
     if (!bMoving)
     {
         ++m_nAnalyses;
-        results->AddResult(analyse(0.0), m_pLoadModel, 0.0);
+        results->AddResult(analyse(0.0), m_pGivenModel, 0.0);
     }
     else
     {
@@ -107,7 +130,7 @@ std::shared_ptr<CEnvelopeResults> CMovingLoadAnalysis::Run(bool bByStep, int& nS
         for (std::size_t n = 0; n < maxPositions && Lb + L + step > p; ++n)
         {
             ++m_nAnalyses;
-            results->AddResult(analyse(p), m_pLoadModel, p);
+            results->AddResult(analyse(p), m_pGivenModel, p);
             const double d = GetDistanceToNextEvent(p);
             if ((-kOnEventTolerance < d && d < kOnEventTolerance) || d >= kNoEventDistance)
                 p += step;
@@ -121,14 +144,6 @@ std::shared_ptr<CEnvelopeResults> CMovingLoadAnalysis::Run(bool bByStep, int& nS
         results->m_vBeamResults.shrink_to_fit();
     }
     return results;
-}
-
-void CMovingLoadAnalysis::SettleLoadModel(CLoadModel& lm, const CBridge* pBridge)
-{
-    if (lm.m_bAdjustToBridge && pBridge) lm.AdjustToBridge(*pBridge);
-    lm.Update();
-    // Uniform loads alone cover the whole bridge: analysed once, not moved.
-    if (lm.m_vPL.empty() && lm.m_vPUDL.empty() && !lm.m_vUDL.empty()) lm.m_bIsMoving = false;
 }
 
 double CMovingLoadAnalysis::GetDistanceToNextEvent(double p) const

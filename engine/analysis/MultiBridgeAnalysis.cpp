@@ -2,12 +2,9 @@
 
 #include "engine/analysis/BeamAnalysis.h"
 #include "engine/analysis/EnvelopeResults.h"
-#include "engine/analysis/MovingLoadAnalysis.h"
 #include "engine/analysis/MultiMovingLoadAnalysis.h"
-#include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
 #include "engine/model/EngineMessages.h"
-#include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
 
 #include <algorithm>
@@ -19,59 +16,6 @@
 namespace {
 
 std::atomic<unsigned> g_nThreads{0};
-
-// Copies of an ensemble's load models (a run changes the models it moves); a model listed twice
-// stays one model, run twice, as in the serial run.
-std::shared_ptr<CLoadModelEnsemble> CopyLoadModels(const CLoadModelEnsemble& lme)
-{
-    auto copy = std::make_shared<CLoadModelEnsemble>(lme);
-    std::vector<std::pair<const CLoadModel*, std::shared_ptr<CLoadModel>>> made;
-    for (auto& lm : copy->m_vLoadModel)
-    {
-        if (!lm) continue;
-        const auto it = std::find_if(made.begin(), made.end(), [&lm](const auto& m) { return m.first == lm.get(); });
-        if (it != made.end())
-        {
-            lm = it->second;
-            continue;
-        }
-        auto own = std::make_shared<CLoadModel>(*lm);
-        made.emplace_back(lm.get(), own);
-        lm = std::move(own);
-    }
-    return copy;
-}
-
-using ModelMap = std::vector<std::pair<const CLoadModel*, std::shared_ptr<CLoadModel>>>;
-
-// The points of a result computed on copies name the caller's models, as the serial run's do.
-void NameOriginalModels(CEnvelopeResults& res, const ModelMap& map)
-{
-    auto rename = [&map](std::vector<PointLoadEffect>& points) {
-        const CLoadModel* last = nullptr;
-        const std::shared_ptr<CLoadModel>* original = nullptr;
-        for (PointLoadEffect& e : points)
-        {
-            if (!e.pLM) continue;
-            if (e.pLM.get() != last)
-            {
-                last = e.pLM.get();
-                original = nullptr;
-                for (const auto& [copy, orig] : map)
-                    if (copy == last) original = &orig;
-            }
-            if (original) e.pLM = *original;
-        }
-    };
-    auto renameEnvelope = [&rename](const std::shared_ptr<CEnvelope>& env) {
-        if (!env) return;
-        rename(env->m_vMax);
-        rename(env->m_vMin);
-    };
-    renameEnvelope(res.m_pEnvBMD);
-    renameEnvelope(res.m_pEnvSFD);
-    for (const auto& env : res.m_vEnvReaction) renameEnvelope(env);
-}
 
 } // namespace
 
@@ -147,33 +91,19 @@ std::vector<std::shared_ptr<CEnvelopeResults>> CMultiBridgeAnalysis::RunParallel
         int nAnalyses = 0;
         int nSteps = 0;
         double stepSize = 0.0;
+        std::vector<CString> lines; // the status lines of its runs, posted in bridge order
         std::exception_ptr error;
     };
     std::vector<SBridgeRun> runs(static_cast<std::size_t>(nBridges));
     const int inSteps = nSteps;
     const double inStepSize = stepSize;
-
-    // Each bridge gets the models as the bridges before it leave them in the serial run: a span
-    // rule followed by the shift to the foremost load is not exact arithmetic, so a model carries
-    // its last bridge into the next one's last bits. The chain is followed here on copies (its
-    // status lines come from the caller's models at the end), one set of models per bridge.
-    std::vector<std::shared_ptr<CLoadModelEnsemble>> models(static_cast<std::size_t>(nBridges));
-    {
-        qor::CStatusLinesMuted muted;
-        std::shared_ptr<CLoadModelEnsemble> chain = CopyLoadModels(*m_pLME);
-        for (int i = 0; i < nBridges; ++i)
-        {
-            models[static_cast<std::size_t>(i)] = CopyLoadModels(*chain);
-            const std::shared_ptr<CBridge> bridge = m_pBridgeSet->GetBridge(static_cast<unsigned>(i));
-            for (const auto& lm : chain->m_vLoadModel)
-                if (lm) CMovingLoadAnalysis::SettleLoadModel(*lm, bridge.get());
-        }
-    }
-
     std::atomic<int> next{0};
     std::atomic<int> firstError{nBridges}; // bridges beyond a failed one are not started
+
+    // Each moving-load run works on its own copy of its load model, so the threads only read the
+    // ensemble and the bridge set; the results name the ensemble's models, as the serial run's do.
     auto work = [&] {
-        qor::CStatusLinesMuted muted;
+        qor::CStatusLinesHeld held;
         for (;;)
         {
             const int i = next.fetch_add(1);
@@ -181,20 +111,15 @@ std::vector<std::shared_ptr<CEnvelopeResults>> CMultiBridgeAnalysis::RunParallel
             SBridgeRun& run = runs[static_cast<std::size_t>(i)];
             try
             {
-                const std::shared_ptr<CLoadModelEnsemble>& lme = models[static_cast<std::size_t>(i)];
-                ModelMap map;
-                for (std::size_t k = 0; k < lme->m_vLoadModel.size(); ++k)
-                    map.emplace_back(lme->m_vLoadModel[k].get(), m_pLME->m_vLoadModel[k]);
                 // Every run of the serial chain starts from the same values: by step the step
                 // is only read, by count the count.
                 run.nSteps = inSteps;
                 run.stepSize = inStepSize;
-                CMultiMovingLoadAnalysis mmla(m_pBridgeSet->GetBridge(static_cast<unsigned>(i)), lme);
+                CMultiMovingLoadAnalysis mmla(m_pBridgeSet->GetBridge(static_cast<unsigned>(i)), m_pLME);
                 mmla.SetPointsPerSpan(nPoints);
                 mmla.SetKeepBeamResults(false);
                 mmla.SetFlushProgress(false);
                 run.result = mmla.Run(bByStep, run.nSteps, run.stepSize);
-                if (run.result) NameOriginalModels(*run.result, map);
                 run.nAnalyses = mmla.GetNoAnalyses();
             }
             catch (...)
@@ -202,9 +127,10 @@ std::vector<std::shared_ptr<CEnvelopeResults>> CMultiBridgeAnalysis::RunParallel
                 run.error = std::current_exception();
                 int seen = firstError.load();
                 while (i < seen && !firstError.compare_exchange_weak(seen, i))
-                {}
+                {
+                }
             }
-            models[static_cast<std::size_t>(i)].reset(); // the copies end with their bridge
+            run.lines = held.Take();
         }
     };
 
@@ -224,14 +150,10 @@ std::vector<std::shared_ptr<CEnvelopeResults>> CMultiBridgeAnalysis::RunParallel
     work();
     for (std::thread& t : pool) t.join();
 
-    // The caller's models go through the bridges' span rules in order, as in the serial run.
+    // The lines as the serial run posts them: bridge by bridge, up to and with a failed one.
     const int done = std::min(firstError.load(), nBridges);
-    for (int i = 0; i < done; ++i)
-    {
-        const std::shared_ptr<CBridge> bridge = m_pBridgeSet->GetBridge(static_cast<unsigned>(i));
-        for (const auto& lm : m_pLME->m_vLoadModel)
-            if (lm) CMovingLoadAnalysis::SettleLoadModel(*lm, bridge.get());
-    }
+    for (int i = 0; i < std::min(done + 1, nBridges); ++i)
+        for (const CString& line : runs[static_cast<std::size_t>(i)].lines) qor::PostStatusLine(line);
     if (done < nBridges) std::rethrow_exception(runs[static_cast<std::size_t>(done)].error);
 
     std::vector<std::shared_ptr<CEnvelopeResults>> results;

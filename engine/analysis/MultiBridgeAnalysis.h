@@ -24,12 +24,11 @@ public:
     // bridges gives none). nSteps and stepSize go by reference to every moving-load run, so
     // afterwards they hold what the last run wrote back.
     //
-    // The bridges are independent, so they are computed on several threads (ThreadCount), each
-    // with copies of the load models (a run changes them: span rules, derived data). The results
-    // are taken in bridge order and name the caller's load models; the caller's models then go
-    // through each bridge's span rule in order, which posts their status lines and leaves them as
-    // a run on one thread would. Every result, count and line equals that of the serial run; a
-    // failing bridge throws what the serial run would have thrown first.
+    // The bridges are independent, so they are computed on several threads (ThreadCount); every
+    // moving-load run has its own copy of its load model, so the threads only read the ensemble
+    // and the set. The results are taken in bridge order, and each bridge's status lines are
+    // posted in bridge order after the bridges are done: every result, count and line equals the
+    // serial run's. A failing bridge throws what the serial run would have thrown first.
     std::vector<std::shared_ptr<CEnvelopeResults>> Run(bool bByStep, int& nSteps, double& stepSize);
 
     // Threads a run uses: 0 (the default) as many as the machine has cores, 1 the serial run.

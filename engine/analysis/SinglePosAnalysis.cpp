@@ -10,7 +10,7 @@
 #include <cmath>
 
 CSinglePosAnalysis::CSinglePosAnalysis(std::shared_ptr<CBridge> pBridge, std::shared_ptr<CLoadModel> pLoadModel)
-    : m_pBridge(std::move(pBridge)), m_pLoadModel(std::move(pLoadModel))
+    : m_pBridge(std::move(pBridge)), m_pLoadModel(pLoadModel ? pLoadModel->Clone() : nullptr)
 {
     if (m_pBridge) m_pBeam = m_pBridge->GetBeam();
 }

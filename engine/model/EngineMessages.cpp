@@ -2,12 +2,13 @@
 
 #include <atomic>
 #include <chrono>
+#include <utility>
 
 namespace qor {
 
 namespace {
 
-thread_local bool t_bStatusMuted = false;
+thread_local CStatusLinesHeld* t_pHeldLines = nullptr;
 
 constexpr long long kProgressIntervalMs = 200;
 std::atomic<long long> g_nHeldSteps{0};
@@ -30,7 +31,11 @@ void PostHeldSteps()
 
 BOOL PostStatusLine(const CString& text)
 {
-    if (t_bStatusMuted) return TRUE;
+    if (t_pHeldLines)
+    {
+        t_pHeldLines->Hold(text);
+        return TRUE;
+    }
     CString* pLine = new CString(text);
     if (!PostToMainWindow(UWM_ADD_STATUS, reinterpret_cast<WPARAM>(pLine), 0))
     {
@@ -58,7 +63,10 @@ void FlushProgress()
     PostHeldSteps();
 }
 
-CStatusLinesMuted::CStatusLinesMuted() : m_bWasMuted(t_bStatusMuted) { t_bStatusMuted = true; }
-CStatusLinesMuted::~CStatusLinesMuted() { t_bStatusMuted = m_bWasMuted; }
+CStatusLinesHeld::CStatusLinesHeld() : m_pOuter(t_pHeldLines) { t_pHeldLines = this; }
+
+CStatusLinesHeld::~CStatusLinesHeld() { t_pHeldLines = m_pOuter; }
+
+std::vector<CString> CStatusLinesHeld::Take() { return std::exchange(m_vLines, {}); }
 
 } // namespace qor

@@ -11,6 +11,8 @@
 #include "platform/core/Messages.h"
 #include "platform/core/Types.h"
 
+#include <vector>
+
 // Registered once per process; the ids are the same in every thread.
 inline const UINT UWM_ADD_STATUS = RegisterWindowMessage(L"UWM_ADD_STATUS");
 inline const UINT UWM_PBAR_UPDATE = RegisterWindowMessage(L"UWM_PBAR_UPDATE");
@@ -31,18 +33,23 @@ BOOL PostProgressStep();
 void CountProgressStep();
 void FlushProgress();
 
-// While one lives, status lines posted by this thread are dropped (workers that compute on
-// copies whose lines the run posts once, in order, itself).
-class CStatusLinesMuted
+// While one lives, the status lines this thread posts are kept in it instead of posted: a run
+// on several threads posts each bridge's lines in bridge order once the bridges are done.
+class CStatusLinesHeld
 {
 public:
-    CStatusLinesMuted();
-    ~CStatusLinesMuted();
-    CStatusLinesMuted(const CStatusLinesMuted&) = delete;
-    CStatusLinesMuted& operator=(const CStatusLinesMuted&) = delete;
+    CStatusLinesHeld();
+    ~CStatusLinesHeld();
+    CStatusLinesHeld(const CStatusLinesHeld&) = delete;
+    CStatusLinesHeld& operator=(const CStatusLinesHeld&) = delete;
+
+    // Takes the lines held so far (in the order they came).
+    std::vector<CString> Take();
+    void Hold(const CString& line) { m_vLines.push_back(line); }
 
 private:
-    bool m_bWasMuted;
+    std::vector<CString> m_vLines;
+    CStatusLinesHeld* m_pOuter;
 };
 
 } // namespace qor

@@ -111,6 +111,10 @@ public:
     CLoadModel& operator=(const CLoadModel& other) = default;
     ~CLoadModel() override;
 
+    // A copy of its own for one analysis or one worker thread: a run changes only its copy
+    // (span rules, Update), never the model it was given.
+    std::shared_ptr<CLoadModel> Clone() const;
+
     // Loads. Every Add sets the new item's gamma to 1.0, counts it and marks the model
     // as not up to date.
     void AddUDL(double magnitude);

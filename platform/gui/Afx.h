@@ -33,4 +33,5 @@
 #include "platform/gui/TreeCtrl.h"
 #include "platform/gui/PropertyGrid.h"
 #include "platform/gui/Menu.h"
+#include "platform/gui/WindowsManagerDialog.h"
 #include "platform/core/Strings.h"

@@ -59,6 +59,11 @@
 // Print preview
 #define AFX_ID_PREVIEW_CLOSE 0xE300
 #define AFX_ID_PREVIEW_PRINT 0xE303
+#define AFX_ID_PREVIEW_NEXT 0xE301
+#define AFX_ID_PREVIEW_PREV 0xE302
+#define AFX_ID_PREVIEW_NUMPAGE 0xE304
+#define AFX_ID_PREVIEW_ZOOMIN 0xE305
+#define AFX_ID_PREVIEW_ZOOMOUT 0xE306
 
 // Frame styles (in the window style's low word, as the framework keeps them)
 #define FWS_ADDTOTITLE 0x00008000L

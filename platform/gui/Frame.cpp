@@ -92,7 +92,10 @@ void WndSlot::resizeEvent(QResizeEvent* e)
 FrameShell::FrameShell(CFrameWnd* f) : frame(f)
 {
     QWidget* host = WidgetOf(f);
-    window = new QMainWindow(host, Qt::Widget);
+    // A main window is always made a window of its own; inside the frame's host it must be a plain
+    // widget, or a window manager shows it as a second, untitled top-level window.
+    window = new QMainWindow(host);
+    window->setWindowFlags(Qt::Widget);
     window->setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks | QMainWindow::AllowNestedDocks);
     window->show();
     Fit();
@@ -185,7 +188,32 @@ bool FrameShell::BuildMenu(UINT resId)
         items[id] = st;
         popupIds.back().push_back(id);
     }
+    AddWindowsDialogItem();
     return true;
+}
+
+// The windows-manager entry goes at the end of the Window menu (the popup with New Window).
+void FrameShell::AddWindowsDialogItem()
+{
+    if (!windowsDialogId) return;
+    for (size_t i = 0; i < popupIds.size(); ++i)
+    {
+        const auto& ids = popupIds[i];
+        if (std::find(ids.begin(), ids.end(), static_cast<UINT>(ID_WINDOW_NEW)) == ids.end() || !popups[i]) continue;
+        popups[i]->addSeparator();
+        QAction* a = popups[i]->addAction(ToQString(windowsDialogText));
+        CFrameWnd* f = frame;
+        const UINT id = windowsDialogId;
+        QObject::connect(a, &QAction::triggered, a, [f, id] {
+            if (f->m_hWnd) f->PostMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0);
+        });
+        MenuItemState st;
+        st.text = windowsDialogText;
+        st.action = a;
+        items[id] = st;
+        popupIds[i].push_back(id);
+        return;
+    }
 }
 
 } // namespace qor::gui
@@ -707,6 +735,7 @@ IMPLEMENT_DYNAMIC(CMDIFrameWnd, CFrameWnd)
 BEGIN_MESSAGE_MAP(CMDIFrameWnd, CFrameWnd)
     ON_WM_CLOSE()
     ON_COMMAND(ID_WINDOW_NEW, OnWindowNew)
+    ON_UPDATE_COMMAND_UI(ID_WINDOW_NEW, OnUpdateMDIWindowCmd)
     ON_COMMAND(ID_WINDOW_CASCADE, OnWindowCascade)
     ON_COMMAND(ID_WINDOW_TILE_HORZ, OnWindowTile)
     ON_COMMAND(ID_WINDOW_TILE_VERT, OnWindowTile)
@@ -719,15 +748,7 @@ BOOL CMDIFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext*)
 {
     FrameShell* shell = Shell();
     if (!shell || !shell->Mdi()) return FALSE;
-    QObject::connect(shell->mdi.data(), &QMdiArea::subWindowActivated, shell->mdi.data(), [this](QMdiSubWindow* sw) {
-        if (!sw || !m_pShell) return;
-        // A tab fills the area: the toolkit restores the window that takes over from a closed
-        // tab to its normal size, which would leave it floating in the middle of the tabs.
-        if (sw->mdiArea() && sw->mdiArea()->viewMode() == QMdiArea::TabbedView && !sw->isMaximized())
-            sw->showMaximized();
-        auto it = m_pShell->subwindows.find(sw);
-        if (it != m_pShell->subwindows.end()) ChildActivated(it->second);
-    });
+    TabGroups::Watch(this, shell->mdi);
     return TRUE;
 }
 
@@ -758,7 +779,7 @@ void CMDIFrameWnd::MDIActivate(CWnd* pWndActivate)
     auto* child = DYNAMIC_DOWNCAST(CMDIChildWnd, pWndActivate);
     if (!child || !m_pShell) return;
     for (auto& [sw, c] : m_pShell->subwindows)
-        if (c == child && m_pShell->mdi) m_pShell->mdi->setActiveSubWindow(sw);
+        if (c == child && sw->mdiArea()) sw->mdiArea()->setActiveSubWindow(sw);
     ChildActivated(child);
 }
 
@@ -772,14 +793,26 @@ void CMDIFrameWnd::MDINext()
 
 void CMDIFrameWnd::MDICascade()
 {
-    if (m_pShell && m_pShell->mdi) m_pShell->mdi->cascadeSubWindows();
+    if (m_pShell && m_pShell->mdi) TabGroups::Current(this)->cascadeSubWindows();
 }
 void CMDIFrameWnd::MDITile()
 {
-    if (m_pShell && m_pShell->mdi) m_pShell->mdi->tileSubWindows();
+    if (m_pShell && m_pShell->mdi) TabGroups::Current(this)->tileSubWindows();
 }
 
-void CMDIFrameWnd::OnWindowNew() {}
+// Another window on the active window's document, made by the document's template.
+void CMDIFrameWnd::OnWindowNew()
+{
+    CMDIChildWnd* active = MDIGetActive();
+    CDocument* doc = active ? active->GetActiveDocument() : nullptr;
+    CDocTemplate* tmpl = doc ? doc->GetDocTemplate() : nullptr;
+    if (!tmpl) return;
+    CFrameWnd* frame = tmpl->CreateNewFrame(doc, active);
+    if (!frame) return;
+    tmpl->InitialUpdateFrame(frame, doc);
+}
+
+void CMDIFrameWnd::OnUpdateMDIWindowCmd(CCmdUI* pCmdUI) { pCmdUI->Enable(MDIGetActive() != nullptr); }
 
 void CMDIFrameWnd::ChildCreated(CMDIChildWnd* child)
 {
@@ -795,7 +828,7 @@ void CMDIFrameWnd::ChildCreated(CMDIChildWnd* child)
     sub->setWidget(slot);
     CRect r;
     GetClientRect(&r);
-    shell->mdi->addSubWindow(sub);
+    TabGroups::Current(this)->addSubWindow(sub);
     sub->resize(std::max(r.Width() * 2 / 3, 200), std::max(r.Height() * 2 / 3, 150));
     shell->subwindows[sub] = child;
     // The subwindow's close button closes the frame as WM_CLOSE does.
@@ -834,7 +867,9 @@ void CMDIFrameWnd::ChildGone(CMDIChildWnd* child)
         // the frame that is being destroyed.
         if (auto* slot = dynamic_cast<WndSlot*>(sub->widget())) slot->wnd = nullptr;
         sub->hide();
+        if (QMdiArea* area = sub->mdiArea()) area->removeSubWindow(sub);
         sub->deleteLater();
+        TabGroups::DropEmpty(this);
     }
     if (m_pActiveChild == child) {
         m_pActiveChild = nullptr;
@@ -848,6 +883,9 @@ void CMDIFrameWnd::ChildGone(CMDIChildWnd* child)
 
 void CMDIFrameWnd::ChildActivated(CMDIChildWnd* child)
 {
+    if (m_pShell)
+        if (QMdiSubWindow* sub = TabGroups::SubOf(this, child); sub && sub->mdiArea())
+            m_pShell->activeGroup = sub->mdiArea();
     if (m_pActiveChild == child) return;
     m_pActiveChild = child;
     // The active child's menu (its template's resource) when there is one.

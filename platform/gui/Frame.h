@@ -24,7 +24,14 @@ class CBasePane;
 
 namespace qor::gui {
 struct FrameShell; // the toolkit side of a frame (FrameInternal.h)
-}
+struct TabGroups;  // the tab groups of a tabbed MDI frame (FrameInternal.h)
+} // namespace qor::gui
+
+// The items a tab's context menu may offer (OnShowMDITabContextMenu's dwAllowedItems).
+#define AFX_MDI_CREATE_VERT_GROUP 0x1u
+#define AFX_MDI_CREATE_HORZ_GROUP 0x2u
+#define AFX_MDI_CAN_MOVE_PREV 0x4u
+#define AFX_MDI_CAN_MOVE_NEXT 0x8u
 
 class CFrameWnd : public CWnd
 {
@@ -143,12 +150,15 @@ public:
 protected:
     BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
     void OnClose();
+    // Window > New Window: another window on the active window's document.
     void OnWindowNew();
+    void OnUpdateMDIWindowCmd(CCmdUI* pCmdUI);
     void OnWindowCascade() { MDICascade(); }
     void OnWindowTile() { MDITile(); }
 
 private:
     friend class CMDIChildWnd;
+    friend struct qor::gui::TabGroups;
     void ChildCreated(CMDIChildWnd* child);
     void ChildGone(CMDIChildWnd* child);
     void ChildActivated(CMDIChildWnd* child);
@@ -198,16 +208,42 @@ public:
     void EnableMDITabbedGroups(BOOL bEnable, const void* = nullptr);
     void EnableMDITabs(BOOL bEnable = TRUE) { EnableMDITabbedGroups(bEnable); }
     BOOL AreMDITabs() const { return m_bTabbedGroups; }
-    // A right click on a tab (the tab is made active first): the frame shows its menu at the screen
-    // point; dwAllowedItems has no tab-group moves here (one row of tabs). TRUE when a menu was shown.
+    // A right click on a tab (the tab is made active first), or a tab dropped inside its own group
+    // (bTabDrop): the frame shows its menu at the screen point, offering the tab-group moves that
+    // dwAllowedItems (AFX_MDI_...) allows. TRUE when a menu was shown.
     virtual BOOL OnShowMDITabContextMenu(CPoint point, DWORD dwAllowedItems, BOOL bTabDrop);
-    // What a right click on tab nIndex does (tests; the toolkit's click ends here too).
-    void RightClickMDITab(int nIndex);
+    // What a right click on tab nIndex of tab group nGroup does (tests; the toolkit's click ends here too).
+    void RightClickMDITab(int nIndex, int nGroup = 0);
+    // What dropping tab nIndex of group nGroup at a screen point does: onto another group it moves
+    // there; elsewhere in its own group the frame's menu asks (bTabDrop). Tests; a drag ends here.
+    void DropMDITab(int nIndex, int nGroup, CPoint ptScreen);
+
+    // ---- Tab groups: the case windows' tabs in groups side by side (vertical) or one above the
+    // other (horizontal); an emptied group goes.
+    // The active tab into a new group after its own.
+    void MDITabNewGroup(BOOL bVert = TRUE);
+    // The active tab into the next (previous) group.
+    void MDITabMoveToNextGroup(BOOL bNext = TRUE);
+    int GetMDITabGroupCount() const;
+    // The group of a child window (-1: none), and a group's windows in tab order.
+    int GetMDITabGroupOf(CMDIChildWnd* pChild) const;
+    std::vector<CMDIChildWnd*> GetMDITabGroupWindows(int nGroup) const;
+    // Where a group is on the screen (empty when there is no such group).
+    CRect GetMDITabGroupRect(int nGroup) const;
+    // Whether the groups stand side by side (vertical) or one above the other.
+    BOOL IsMDITabGroupVertical() const;
+    // What the active tab's menu may offer now (AFX_MDI_...).
+    DWORD GetMDITabsContextMenuAllowedItems();
     void EnableDockingManagerSmartDocking() {}
     void EnableAutoHidePanes(DWORD) {}
     void EnablePaneMenu(BOOL, UINT, LPCTSTR, UINT, BOOL = FALSE, BOOL = FALSE) {}
-    void EnableWindowsDialog(UINT, LPCTSTR, BOOL = FALSE, BOOL = FALSE) {}
-    void EnableWindowsDialog(UINT, UINT, BOOL = FALSE, BOOL = FALSE) {}
+    // Window > "Windows..." (uiMenuId, at the end of the Window menu) opens the windows-manager dialog.
+    void EnableWindowsDialog(UINT uiMenuId, LPCTSTR lpszMenuText, BOOL bShowAllways = FALSE,
+                             BOOL bShowHelpButton = FALSE);
+    void EnableWindowsDialog(UINT uiMenuId, UINT uiMenuTextResId, BOOL bShowAllways = FALSE,
+                             BOOL bShowHelpButton = FALSE);
+    void ShowWindowsDialog();
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     void SetDockingWindowIcons(BOOL) {}
     BOOL EnableDocking(DWORD dwDockStyle)
     {
@@ -215,6 +251,11 @@ public:
         return TRUE;
     }
     BOOL m_bTabbedGroups = FALSE;
+
+private:
+    friend struct qor::gui::TabGroups;
+    UINT m_uiWindowsDlgMenuId = 0;
+    BOOL m_bShowWindowsDlgHelpButton = FALSE;
 };
 
 class CMDIChildWndEx : public CMDIChildWnd

@@ -10,6 +10,7 @@
 #include <QtWidgets/QMainWindow>
 #include <QtWidgets/QMdiArea>
 #include <QtWidgets/QMenu>
+#include <QtWidgets/QSplitter>
 #include <QtWidgets/QToolBar>
 #include <QtWidgets/QWidget>
 
@@ -62,9 +63,35 @@ struct FrameShell {
     std::map<UINT, MenuItemState> items;
     std::map<QMdiSubWindow*, CMDIChildWnd*> subwindows;
 
+    // The windows-manager dialog's command and menu text (0: not offered).
+    UINT windowsDialogId = 0;
+    CString windowsDialogText;
+    // Tab groups: the MDI areas in a splitter, in order (one group: `mdi` alone, no splitter).
+    QPointer<QSplitter> groupSplitter;
+    QPointer<QMdiArea> activeGroup; // the group of the active child: new windows open there
+
     void Fit();
     QMdiArea* Mdi();
     bool BuildMenu(UINT resId);
+    void AddWindowsDialogItem();
+};
+
+// The tab groups of a tabbed MDI frame (MdiTabGroups.cpp).
+struct TabGroups
+{
+    // The frame's groups (at least its first area).
+    static std::vector<QMdiArea*> Of(CMDIFrameWnd* frame);
+    // Makes the frame's windows active as their area activates them.
+    static void Watch(CMDIFrameWnd* frame, QMdiArea* area);
+    // Makes an area a group: tabs, their menu and their drag.
+    static void SetUp(CMDIFrameWndEx* frame, QMdiArea* area);
+    // The area new windows open in.
+    static QMdiArea* Current(CMDIFrameWnd* frame);
+    // Moves a subwindow into a group and activates it there.
+    static void Move(CMDIFrameWnd* frame, QMdiSubWindow* sub, QMdiArea* to);
+    // Removes the groups left without windows (the first area stays while it is the only one).
+    static void DropEmpty(CMDIFrameWnd* frame);
+    static QMdiSubWindow* SubOf(CMDIFrameWnd* frame, CMDIChildWnd* child);
 };
 
 // The toolkit side of a bar or pane.

@@ -5,7 +5,6 @@
 #include "tests/ui/dialogs/dialogs_support.h"
 
 #include "app/AnalysisJob.h"
-#include "app/AnalysisOutput.h"
 #include "app/MainFrame.h"
 #include "engine/analysis/CriticalEnsemble.h"
 #include "engine/analysis/ReferenceCollection.h"
@@ -14,6 +13,7 @@
 #include "engine/model/BridgeSet.h"
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
+#include "output/AnalysisOutput.h"
 #include "platform/test/DialogTest.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"

@@ -272,7 +272,7 @@ TEST_F(AppTest, ResultWindowsAreNumberedAndCloseAllTabsKeepsTheCase)
     plot->GetParentFrame()->ActivateFrame();
     EXPECT_FALSE(Frame()->IsCommandEnabled(ID_FILE_SAVE_GRID));
 
-    // The tab's own menu offers the file and tab commands (one row of tabs: no tab-group moves).
+    // The tab's own menu offers the file and tab commands, and new tab groups (there is only the one).
     std::vector<UINT> offered;
     auto previous = qor::gui::SetPopupMenuDriver([&](const std::vector<qor::gui::PopupMenuRow>& rows, CPoint) {
         for (const auto& row : rows)
@@ -283,7 +283,8 @@ TEST_F(AppTest, ResultWindowsAreNumberedAndCloseAllTabsKeepsTheCase)
     ASSERT_NE(frameEx, nullptr);
     frameEx->RightClickMDITab(1);
     qor::gui::SetPopupMenuDriver(previous);
-    EXPECT_EQ(offered, (std::vector<UINT>{ID_FILE_SAVE, ID_FILE_CLOSE, ID_CLOSE_TAB, ID_CLOSE_ALL_TABS}));
+    EXPECT_EQ(offered, (std::vector<UINT>{ID_FILE_SAVE, ID_FILE_CLOSE, ID_CLOSE_TAB, ID_CLOSE_ALL_TABS,
+                                          ID_MDI_NEW_HORZ_TAB_GROUP, ID_MDI_NEW_VERT_GROUP}));
     Pump();
     ASSERT_EQ(CQORDoc::GetActiveDoc(), doc) << "the case stays open";
     int views = 0;

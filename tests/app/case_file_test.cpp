@@ -196,6 +196,49 @@ TEST_F(CaseFileTest, RefusedFilesLeaveTheOpenCaseAsItWas)
     }
 }
 
+TEST_F(CaseFileTest, AnOpenTakesTheCaseItsCheckReadInsteadOfReadingTheFileAgain)
+{
+    CQORDoc* doc = CQORDoc::GetActiveDoc();
+    BuildCase(*doc);
+    const std::string path = TempFilePath("checked.qor");
+    SaveAs(path);
+    const CString wide = CString::FromUtf8(path);
+    {
+        SCOPED_TRACE("the file spoilt between the check and the open");
+        ASSERT_TRUE(CQORDoc::CheckCaseFile(wide));
+        WriteAll(path, "not a case");
+        auto* opened = DYNAMIC_DOWNCAST(CQORDoc, m_app.m_pDocTemplate->OpenDocumentFile(wide));
+        ASSERT_NE(opened, nullptr);
+        ExpectTheCase(*opened);
+        opened->OnCloseDocument();
+    }
+    {
+        SCOPED_TRACE("the checked case is taken once: the next open reads the file");
+        ScriptedMessageBoxes boxes;
+        boxes.Answer(IDOK);
+        EXPECT_EQ(m_app.m_pDocTemplate->OpenDocumentFile(wide), nullptr);
+        EXPECT_EQ(boxes.Shown().size(), 1u);
+    }
+    {
+        SCOPED_TRACE("a check of another file, or one forgotten, is not taken");
+        SaveAs(path);
+        const std::string other = TempFilePath("other.qor");
+        WriteAll(other, ReadAll(path));
+        ASSERT_TRUE(CQORDoc::CheckCaseFile(CString::FromUtf8(other)));
+        WriteAll(other, "not a case");
+        ScriptedMessageBoxes boxes;
+        boxes.Answer(IDOK);
+        auto* opened = DYNAMIC_DOWNCAST(CQORDoc, m_app.m_pDocTemplate->OpenDocumentFile(wide));
+        ASSERT_NE(opened, nullptr);
+        opened->OnCloseDocument();
+        ASSERT_TRUE(CQORDoc::CheckCaseFile(wide));
+        CQORDoc::ForgetCheckedCase();
+        WriteAll(path, "not a case");
+        EXPECT_EQ(m_app.m_pDocTemplate->OpenDocumentFile(wide), nullptr);
+        EXPECT_EQ(boxes.Shown().size(), 1u);
+    }
+}
+
 TEST_F(CaseFileTest, FailedSaveKeepsTheOldFileAndTheModifiedFlag)
 {
     CQORDoc* doc = CQORDoc::GetActiveDoc();

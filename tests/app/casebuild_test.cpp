@@ -376,13 +376,27 @@ TEST_F(CaseTest, SettingsPaneLimitsResetAndNewCase)
         if (p) grid.EditValue(p, text);
         return p;
     };
-    CMFCPropertyGridProperty* points = edit(1100, L"20");
+    // Every refusal says the range the setting takes.
+    auto refused = [&](DWORD_PTR id, const wchar_t* text, const wchar_t* message) {
+        const std::size_t shown = boxes.Shown().size();
+        edit(id, text);
+        ASSERT_EQ(boxes.Shown().size(), shown + 1) << CString(text).ToUtf8();
+        EXPECT_EQ(boxes.Shown().back().text, CString(message));
+    };
+    const wchar_t* pointsRange = L"Points Per Span must be a whole number from 21 to 1000.";
+    refused(1100, L"20", pointsRange);
     EXPECT_EQ(s.Analysis.NPOINTS_ALONG_BEAM, 100);
-    EXPECT_EQ(points->GetValue().AsInteger(), 100) << "a refused value shows the setting again";
+    EXPECT_EQ(grid.FindItemByData(1100)->GetValue().AsInteger(), 100) << "a refused value shows the setting again";
+    for (const wchar_t* text : {L"-5", L"100000", L"abc", L"30.5"}) refused(1100, text, pointsRange);
+    EXPECT_EQ(s.Analysis.NPOINTS_ALONG_BEAM, 100);
     edit(1100, L"21");
     EXPECT_EQ(s.Analysis.NPOINTS_ALONG_BEAM, 21);
-    edit(1100, L"70000");
-    EXPECT_EQ(s.Analysis.NPOINTS_ALONG_BEAM, 70000) << "whole integers, not 16 bits";
+    edit(1100, L"1000");
+    EXPECT_EQ(s.Analysis.NPOINTS_ALONG_BEAM, 1000);
+    // No decimals at all would leave the numeric fields unable to take a decimal point.
+    refused(1010, L"0", L"Factor must be a whole number from 1 to 9.");
+    EXPECT_EQ(s.General.DecimalPlaces.FACTOR, 3);
+    refused(1020, L"1e6", L"Step Size must be a number above 0.001 and at most 1000.");
     edit(1203, L"500");
     EXPECT_EQ(s.Plot.DATATIPDELAY, 3000);
     edit(1203, L"501");
@@ -432,7 +446,7 @@ TEST_F(CaseTest, SettingsPaneLimitsResetAndNewCase)
     ASSERT_EQ(bar.GetItemID(2), ID_RESET_ALL_SETTINGS);
     boxes.Answer(IDNO);
     EXPECT_TRUE(bar.ClickButton(2));
-    EXPECT_EQ(s.Analysis.NPOINTS_ALONG_BEAM, 70000);
+    EXPECT_EQ(s.Analysis.NPOINTS_ALONG_BEAM, 1000);
     EXPECT_EQ(boxes.Shown().back().type & MB_ICONHAND, UINT(MB_ICONHAND));
     boxes.Answer(IDYES);
     EXPECT_TRUE(bar.ClickButton(2));

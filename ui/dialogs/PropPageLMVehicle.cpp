@@ -88,6 +88,8 @@ void CPropPageLMVehicle::ComputeTotals()
 void CPropPageLMVehicle::UpdateTotals()
 {
     UpdateData(TRUE);
+    // The spacings are the vehicle: the totals shown are those of the axles they place.
+    ApplySpacings();
     ComputeTotals();
     UpdateData(FALSE);
 }
@@ -194,6 +196,10 @@ void CPropPageLMVehicle::OnGridRowAdded(NMHDR*, LRESULT* pResult)
     const int newRow = m_Grid.GetRowCount() - 1;
     while (m_nAxles < newRow) AddAxle();
     FormatNewRow(&m_Grid, newRow, m_nDataCols);
+    // The new axle stands where its spacing and width say: right behind the last, no width.
+    WriteNumber(newRow, COL_SPACING, 0.0);
+    WriteNumber(newRow, COL_WIDTH, 0.0);
+    UpdateTotals();
 }
 
 void CPropPageLMVehicle::OnGridRClickRow(NMHDR* pNMHDR, LRESULT* pResult)

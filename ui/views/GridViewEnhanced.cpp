@@ -3,12 +3,12 @@
 // empty; a collection without ratios shows the title and the span caption only.
 #include "ui/views/GridView.h"
 
-#include "app/AnalysisOutput.h"
 #include "controls/grid/GridCellNumeric.h"
 #include "engine/analysis/CriticalEnsemble.h"
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
+#include "output/AnalysisOutput.h"
 
 void CGridView::ShowEnhancedCriticalRatios(std::shared_ptr<CAnalysisOutput> pAO)
 {

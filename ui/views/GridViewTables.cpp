@@ -3,7 +3,6 @@
 // supports, fewer bridges than rows) leave the cells they lack empty.
 #include "ui/views/GridView.h"
 
-#include "app/AnalysisOutput.h"
 #include "engine/analysis/Beam.h"
 #include "engine/analysis/BeamResults.h"
 #include "engine/analysis/CriticalEnsemble.h"
@@ -11,6 +10,7 @@
 #include "engine/analysis/ReferenceSet.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
+#include "output/AnalysisOutput.h"
 
 #include <stdexcept>
 

@@ -2,9 +2,9 @@
 // bottom right, and the two lists of instructions at the bottom left.
 #include "ui/views/QORView.h"
 
-#include "app/QORDoc.h"
 #include "engine/model/LoadModel.h"
 #include "engine/settings/Settings.h"
+#include "res/AppMessages.h"
 #include "res/Resource.h"
 #include "res/StartPicture.h"
 #include "ui/dialogs/DrawLoadModelCtrl.h"
@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr UINT kElementSelected = WM_APP + 1;
 constexpr UINT kDrawCtrlId = 100;
 
 // The instruction lines; headings start each list. There is no step 3 in the first list.
@@ -67,7 +66,7 @@ BEGIN_MESSAGE_MAP(CQORView, CView)
     ON_WM_SIZE()
     ON_WM_CONTEXTMENU()
     ON_WM_RBUTTONUP()
-    ON_MESSAGE(kElementSelected, OnElementSelected)
+    ON_MESSAGE(WM_ELEMENT_SELECTED, OnElementSelected)
     ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
     ON_COMMAND(ID_FILE_PRINT_DIRECT, CView::OnFilePrint)
     ON_COMMAND(ID_FILE_PRINT_PREVIEW, CView::OnFilePrintPreview)
@@ -76,8 +75,6 @@ END_MESSAGE_MAP()
 CQORView::CQORView() = default;
 
 CQORView::~CQORView() { delete m_pDrawCtrl; }
-
-CQORDoc* CQORView::GetDocument() const { return DYNAMIC_DOWNCAST(CQORDoc, m_pDocument); }
 
 void CQORView::OnInitialUpdate()
 {

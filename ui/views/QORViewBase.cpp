@@ -2,9 +2,8 @@
 // drawing operations, and the printed page frame (header and footer bands).
 #include "ui/views/QORViewBase.h"
 
-#include "app/AnalysisOutput.h"
-#include "app/QORDoc.h"
 #include "engine/settings/Settings.h"
+#include "output/AnalysisOutput.h"
 
 #include <ctime>
 
@@ -16,7 +15,7 @@ END_MESSAGE_MAP()
 
 namespace {
 
-// The main frame's active child frame shows a case document: only then is the title painted,
+// The main frame's active child frame shows a document (every document is a case): only then is the title painted,
 // so a view being torn down with its frame paints nothing stale.
 bool CaseDocumentIsActive()
 {
@@ -24,8 +23,7 @@ bool CaseDocumentIsActive()
     if (!pMain) return false;
     CMDIChildWnd* pChild = pMain->MDIGetActive();
     if (!pChild) return false;
-    CDocument* pDoc = pChild->GetActiveDocument();
-    return pDoc && pDoc->IsKindOf(RUNTIME_CLASS(CQORDoc));
+    return pChild->GetActiveDocument() != nullptr;
 }
 
 } // namespace

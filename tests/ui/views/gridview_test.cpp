@@ -3,8 +3,6 @@
 // copy and save as shown, the enhanced critical-ratio grid, and long tables printed over pages.
 #include "views_support.h"
 
-#include "ui/views/GridView.h"
-#include "app/AnalysisOutput.h"
 #include "controls/grid/GridCellNumeric.h"
 #include "engine/analysis/CriticalEnsemble.h"
 #include "engine/analysis/EnvelopeResults.h"
@@ -18,10 +16,12 @@
 #include "engine/model/BridgeSet.h"
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
+#include "output/AnalysisOutput.h"
 #include "platform/gui/Clipboard.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
 #include "platform/test/PrintTest.h"
+#include "ui/views/GridView.h"
 
 #include <gtest/gtest.h>
 
