@@ -6,7 +6,7 @@
 #include "app_support.h"
 
 #include "app/AnalysisJob.h"
-#include "app/AnalysisOutput.h"
+#include "output/AnalysisOutput.h"
 #include "engine/analysis/CriticalEnsemble.h"
 #include "engine/analysis/Envelope.h"
 #include "engine/analysis/EnvelopeResults.h"
