@@ -456,10 +456,14 @@ void CMainFrame::OnMdiNewHorzTabGroup() { MDITabNewGroup(FALSE); }
 
 void CMainFrame::OnMdiNewVertGroup() { MDITabNewGroup(); }
 
-LRESULT CMainFrame::OnPBarUpdate(WPARAM wParam, LPARAM)
+LRESULT CMainFrame::OnPBarUpdate(WPARAM wParam, LPARAM lParam)
 {
     if (wParam == 1)
-        StepProgress();
+    {
+        // Workers report their runs a few at a time: lParam says how many (0 or 1: one).
+        m_nProgressCount += lParam > 1 ? static_cast<int>(lParam) : 1;
+        ShowProgress();
+    }
     else
     {
         m_nProgressCount = 0;

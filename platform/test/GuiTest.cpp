@@ -119,6 +119,12 @@ void Pump(int ms)
 
 int ToolkitWidgetCount() { return static_cast<int>(QApplication::allWidgets().size()); }
 
+void DeleteDeferred()
+{
+    EnsureGuiApplication();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 ScriptedMessageBoxes::ScriptedMessageBoxes()
 {
     m_previous = SetMessageBoxHandler([this](const MessageBoxCall& call) {

@@ -41,6 +41,9 @@ bool PumpUntil(const std::function<bool()>& cond, int timeoutMs = 2000);
 void Pump(int ms = 0);
 // The toolkit's widgets in existence (a destroyed window's widget may go only when the loop runs).
 int ToolkitWidgetCount();
+// Runs the toolkit's deferred deletions now, as its loop does between events: the widgets of
+// destroyed windows go (Pump alone leaves them).
+void DeleteDeferred();
 
 // Message boxes answered from a script (first in, first out; then the box's default
 // answer) and recorded, for the life of the object.
