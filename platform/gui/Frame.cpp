@@ -144,6 +144,8 @@ FrameShell::FrameShell(CFrameWnd* f) : frame(f)
     // widget, or a window manager shows it as a second, untitled top-level window.
     window = new FrameMainWindow(this, host);
     window->setWindowFlags(Qt::Widget);
+    // Bars, pane captions and the status bar sit on the look's colours, not on the frame's own surface.
+    window->setAutoFillBackground(true);
     window->installEventFilter(new StatusTipFilter(f, window));
     window->setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks | QMainWindow::AllowNestedDocks);
     window->show();
