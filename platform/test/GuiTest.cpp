@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QtCore/QCoreApplication>
 #include <QtCore/QElapsedTimer>
 #include <QtCore/QThread>
@@ -119,6 +121,7 @@ ScriptedMessageBoxes::ScriptedMessageBoxes()
 {
     m_previous = SetMessageBoxHandler([this](const MessageBoxCall& call) {
         m_shown.push_back(call);
+        if (m_look) m_look(call);
         if (m_answers.empty()) return DefaultMessageBoxAnswer(call.type);
         int a = m_answers.front();
         m_answers.pop_front();
@@ -126,6 +129,12 @@ ScriptedMessageBoxes::ScriptedMessageBoxes()
     });
 }
 ScriptedMessageBoxes::~ScriptedMessageBoxes() { SetMessageBoxHandler(m_previous); }
+
+int ScriptedMessageBoxes::Count(const CString& text) const
+{
+    return static_cast<int>(
+        std::count_if(m_shown.begin(), m_shown.end(), [&](const MessageBoxCall& c) { return c.text == text; }));
+}
 
 COLORREF SurfacePixel(CWnd* wnd, int x, int y)
 {
