@@ -17,8 +17,7 @@ build: deps
 	cmake --build $(BUILD_RUN) -j $(JOBS)
 
 run: build
-	@if [ -x $(BUILD_RUN)/app/qor ]; then $(BUILD_RUN)/app/qor; \
-	else echo "QOR's engine is built; the application window is not part of this build yet."; fi
+	$(BUILD_RUN)/app/qor
 
 build-test: deps
 	cmake -S . -B $(BUILD_TEST) -DCMAKE_BUILD_TYPE=Debug -DQOR_SANITIZE=ON -DQOR_TESTS=ON

@@ -169,7 +169,7 @@ void CLMEParametersDlg::OnOK()
     UINT control = 0;
     if (const wchar_t* text = CheckValues(control))
     {
-        AfxMessageBox(text, MB_OK | MB_ICONERROR);
+        AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
         if (CWnd* w = GetDlgItem(static_cast<int>(control))) GotoDlgCtrl(w);
         return;
     }
