@@ -5,6 +5,7 @@
 #include "platform/gui/App.h"
 #include "platform/gui/FrameInternal.h"
 #include "platform/gui/SysValues.h"
+#include "platform/gui/ToolBarImagesInternal.h"
 #include "platform/gui/View.h"
 #include "platform/gui/WndInternal.h"
 
@@ -248,6 +249,7 @@ bool FrameShell::BuildMenu(UINT resId)
         CString prompt;
         f->GetMessageString(id, prompt);
         a->setStatusTip(ToQString(prompt));
+        if (HasMenuImage(id)) a->setIcon(ToolBarIcon(id));
         // Posted, so that it runs once the menu has closed: a command may destroy the frame or
         // rebuild its menus, which deletes the toolkit menu that is still handling the click.
         QObject::connect(a, &QAction::triggered, a, [f, id] {
