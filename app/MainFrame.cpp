@@ -148,6 +148,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
     OnApplicationLook(app ? app->m_nAppLook : ID_VIEW_APPLOOK_VS_2008);
     EnableWindowsDialog(ID_WINDOW_MANAGER, IDS_WINDOWS_MANAGER, TRUE);
+    EnablePaneMenu(TRUE, ID_VIEW_CUSTOMIZE, qor::LoadText(IDS_TOOLBAR_CUSTOMIZE), ID_VIEW_TOOLBAR);
     ModifyStyle(0, FWS_PREFIXTITLE);
     return 0;
 }
@@ -231,8 +232,7 @@ void CMainFrame::ShowCase(CQORDoc* pDoc)
         return;
     }
     m_wndElementPane.GetTree().SetRedraw(FALSE);
-    m_wndElementPane.ClearElementView();
-    m_wndElementPane.FillElementView(pDoc);
+    m_wndElementPane.RefillElementView(pDoc);
     m_wndElementPane.GetTree().SetRedraw(TRUE);
 }
 

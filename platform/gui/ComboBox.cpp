@@ -164,7 +164,7 @@ public:
             CWnd* e = Edit();
             CString t;
             if (e) e->GetWindowText(t);
-            return QString::fromWCharArray(t.GetString());
+            return ToQString(t.GetString());
         }
         return box->currentIndex() >= 0 ? box->currentText() : QString();
     }
@@ -225,7 +225,7 @@ public:
             *result = TRUE;
             return true;
         case WM_GETTEXT: *result = CopyOut(Text(s), reinterpret_cast<LPTSTR>(lParam), static_cast<int>(wParam)); return true;
-        case WM_GETTEXTLENGTH: *result = static_cast<LRESULT>(Text(s).toStdWString().size()); return true;
+        case WM_GETTEXTLENGTH: *result = WideLength(Text(s)); return true;
         case WM_SETFOCUS:
             Common(s, msg, wParam, lParam, result);
             // The focus goes on to the edit part; the box reports it arriving from outside.
@@ -275,7 +275,7 @@ public:
             return true;
         case CB_GETLBTEXTLEN:
             if (index < 0 || index >= n) return bad();
-            *result = static_cast<LRESULT>(box->itemText(index).toStdWString().size());
+            *result = WideLength(box->itemText(index));
             return true;
         case CB_FINDSTRING:
         case CB_FINDSTRINGEXACT:

@@ -40,7 +40,7 @@ Qt::KeyboardModifiers HeldModifiers()
 int CopyOut(const QString& text, LPTSTR buf, int max)
 {
     if (!buf || max <= 0) return 0;
-    std::wstring w = text.toStdWString();
+    std::wstring w = ToWide(text);
     int n = std::min(max - 1, static_cast<int>(w.size()));
     std::copy_n(w.begin(), n, buf);
     buf[n] = 0;
@@ -50,7 +50,7 @@ int CopyOut(const QString& text, LPTSTR buf, int max)
 int CopyAll(const QString& text, LPTSTR buf)
 {
     if (!buf) return -1;
-    std::wstring w = text.toStdWString();
+    std::wstring w = ToWide(text);
     std::copy(w.begin(), w.end(), buf);
     buf[w.size()] = 0;
     return static_cast<int>(w.size());
@@ -187,8 +187,17 @@ bool ControlBase::Common(WndState* s, UINT msg, WPARAM wParam, LPARAM lParam, LR
     case WM_MBUTTONDBLCLK:
     case WM_MOUSEMOVE: {
         QWidget* source = nullptr;
+        HWND self = s->handle;
         if (QEvent* e = s->host->TakeEvent(msg, &source)) DeliverMouse(s, static_cast<QMouseEvent*>(e), source);
         else SyntheticMouse(s, msg, wParam, lParam);
+        if (msg == WM_RBUTTONUP && IsLiveHandle(self))
+        {
+            // As for any window, the unhandled release asks for the context menu.
+            CPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            s->wnd->ClientToScreen(&pt);
+            s->wnd->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(self),
+                                MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y)));
+        }
         *result = 0;
         return true;
     }
@@ -267,7 +276,7 @@ bool ControlBase::TextMessages(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* 
         *result = TRUE;
         return true;
     case WM_GETTEXT: *result = CopyOut(text, reinterpret_cast<LPTSTR>(lParam), static_cast<int>(wParam)); return true;
-    case WM_GETTEXTLENGTH: *result = static_cast<LRESULT>(text.toStdWString().size()); return true;
+    case WM_GETTEXTLENGTH: *result = WideLength(text); return true;
     default: return false;
     }
 }

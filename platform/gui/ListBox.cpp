@@ -165,7 +165,7 @@ public:
             return true;
         case LB_GETTEXTLEN:
             if (index < 0 || index >= n) return bad();
-            *result = static_cast<LRESULT>(list->item(index)->text().toStdWString().size());
+            *result = WideLength(list->item(index)->text());
             return true;
         case LB_FINDSTRING:
         case LB_FINDSTRINGEXACT:

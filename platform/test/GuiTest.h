@@ -64,6 +64,28 @@ private:
     MessageBoxHandler m_previous;
 };
 
+// Message boxes shown as the toolkit's own modal boxes (also offscreen), for the life of the object.
+// Once a box is up it gets the next key of the script as the keyboard sends it (a box with no key
+// left is closed), so a test sees what a key does on a box over a window. Counts the boxes shown.
+class KeyedMessageBoxes
+{
+public:
+    explicit KeyedMessageBoxes(std::vector<UINT> keys);
+    ~KeyedMessageBoxes();
+    KeyedMessageBoxes(const KeyedMessageBoxes&) = delete;
+    KeyedMessageBoxes& operator=(const KeyedMessageBoxes&) = delete;
+
+    int Shown() const { return m_shown; }
+    // The answers the boxes returned, in order.
+    const std::vector<int>& Answers() const { return m_answers; }
+
+private:
+    std::deque<UINT> m_keys;
+    int m_shown = 0;
+    std::vector<int> m_answers;
+    MessageBoxHandler m_previous;
+};
+
 // A pixel of the window's retained surface (client coordinates), or 0xFFFFFFFF when the
 // window has no surface or the point is outside.
 COLORREF SurfacePixel(CWnd* wnd, int x, int y);

@@ -772,11 +772,19 @@ TEST_F(ChartWindowTest, TitleDescendersAreNotCutOff)
     EXPECT_TRUE(inked(title.bottom) || inked(title.bottom + 1));
 }
 
-TEST_F(ChartWindowTest, AxisTitlesLongerThanTheChartStayInsideIt)
+TEST_F(ChartWindowTest, AxisTitlesLongerThanTheChartAreWrittenSmallerInsideIt)
 {
     left->GetLabel()->SetText(_T("Bending Moment Envelope (kNm)"));
     const CRect fitting = left->GetLabel()->GetRect();
     EXPECT_GE(fitting.top, 0);
+
+    // A little short: the title is written smaller, whole (an ellipsis would keep the type's size).
+    chart.MoveWindow(0, 0, 420, 200);
+    chart.RefreshCtrl();
+    const CRect smaller = left->GetLabel()->GetRect();
+    EXPECT_LT(smaller.Width(), fitting.Width()) << "written smaller";
+    EXPECT_LT(smaller.Height(), fitting.Height());
+    EXPECT_GE(smaller.top, 0);
 
     chart.MoveWindow(0, 0, 420, 90);
     chart.RefreshCtrl();

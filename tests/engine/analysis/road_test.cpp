@@ -393,9 +393,9 @@ void WriteCase(Stream& s, Form form, Case& c)
 }
 
 template <class Stream>
-void ReadCase(Stream& s, Form form, Case& c)
+void ReadCase(Stream& s, Form, Case& c)
 {
-    LoadCase(s, c, form == Form::Binary);
+    LoadCase(s, c);
 }
 
 class TempFile
