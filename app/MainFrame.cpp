@@ -154,6 +154,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
     OnApplicationLook(app ? app->m_nAppLook : ID_VIEW_APPLOOK_VS_2008);
     EnableWindowsDialog(ID_WINDOW_MANAGER, IDS_WINDOWS_MANAGER, TRUE);
+    EnablePaneMenu(TRUE, ID_VIEW_CUSTOMIZE, qor::LoadText(IDS_TOOLBAR_CUSTOMIZE), ID_VIEW_TOOLBAR);
     // Pictures for the users' own buttons, when the current folder has them; none is no fault.
     if (!CMFCToolBar::GetUserImages() && m_UserImages.Load(L".\\UserImages.bmp", 819200))
         CMFCToolBar::SetUserImages(&m_UserImages);
@@ -240,8 +241,7 @@ void CMainFrame::ShowCase(CQORDoc* pDoc)
         return;
     }
     m_wndElementPane.GetTree().SetRedraw(FALSE);
-    m_wndElementPane.ClearElementView();
-    m_wndElementPane.FillElementView(pDoc);
+    m_wndElementPane.RefillElementView(pDoc);
     m_wndElementPane.GetTree().SetRedraw(TRUE);
 }
 
@@ -465,10 +465,14 @@ void CMainFrame::OnMdiNewHorzTabGroup() { MDITabNewGroup(FALSE); }
 
 void CMainFrame::OnMdiNewVertGroup() { MDITabNewGroup(); }
 
-LRESULT CMainFrame::OnPBarUpdate(WPARAM wParam, LPARAM)
+LRESULT CMainFrame::OnPBarUpdate(WPARAM wParam, LPARAM lParam)
 {
     if (wParam == 1)
-        StepProgress();
+    {
+        // Workers report their runs a few at a time: lParam says how many (0 or 1: one).
+        m_nProgressCount += lParam > 1 ? static_cast<int>(lParam) : 1;
+        ShowProgress();
+    }
     else
     {
         m_nProgressCount = 0;

@@ -2,6 +2,7 @@
 #include "platform/gui/Bars.h"
 
 #include "platform/gui/FrameInternal.h"
+#include "platform/gui/SysValues.h"
 #include "platform/gui/ToolBarImagesInternal.h"
 #include "platform/gui/WndInternal.h"
 
@@ -220,6 +221,8 @@ BOOL CMFCToolBar::CreateInPane(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
     tb->setMovable(false);
     tb->setFloatable(false);
     tb->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    // The strip takes the look's colours, as the frame's own bars do, over the window that holds it.
+    tb->setAutoFillBackground(true);
     row->addWidget(tb);
     m_pShell->toolBar = tb;
     return TRUE;
@@ -282,6 +285,9 @@ void CMFCToolBar::Rebuild()
         QAction* a = tb->addAction(label);
         if (QIcon icon = ToolBarIcon(id); !icon.isNull()) a->setIcon(icon);
         a->setToolTip(label);
+        CString prompt;
+        if (auto* frame = DYNAMIC_DOWNCAST(CFrameWnd, GetTopLevelParent())) frame->GetMessageString(id, prompt);
+        a->setStatusTip(ToQString(prompt));
         int index = static_cast<int>(i);
         QObject::connect(a, &QAction::triggered, a, [this, index] { ClickButton(index); });
         m_pShell->buttons.emplace_back(a);
@@ -414,7 +420,23 @@ void CMFCStatusBar::Show(int nIndex)
         bar->setRange(0, static_cast<int>(p.total));
         bar->setValue(static_cast<int>(std::clamp(p.current, 0L, p.total)));
     } else if (auto* label = qobject_cast<QLabel*>(w)) {
-        label->setText(ToQString(p.text));
+        // A key indicator shows its text only while its key is toggled on.
+        const int vk = p.id == ID_INDICATOR_CAPS   ? VK_CAPITAL
+                       : p.id == ID_INDICATOR_NUM  ? VK_NUMLOCK
+                       : p.id == ID_INDICATOR_SCRL ? VK_SCROLL
+                                                   : 0;
+        const bool shown = vk == 0 || (GetKeyState(vk) & 1) != 0;
+        label->setText(shown ? ToQString(p.text) : QString());
+    }
+}
+
+void CMFCStatusBar::OnUpdateCmdUI()
+{
+    SyncLockKeys();
+    for (int i = 0; i < GetCount(); ++i)
+    {
+        const UINT id = m_panes[static_cast<size_t>(i)].id;
+        if (id == ID_INDICATOR_CAPS || id == ID_INDICATOR_NUM || id == ID_INDICATOR_SCRL) Show(i);
     }
 }
 

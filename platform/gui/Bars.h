@@ -147,6 +147,8 @@ public:
         return Create(pParentWnd, dwStyle, nID);
     }
     BOOL SetIndicators(const UINT* lpIDArray, int nIDCount);
+    // Brings the key indicators (CAP, NUM, SCRL) up to the keys' toggles; the frame calls it at idle.
+    void OnUpdateCmdUI();
     int GetCount() const { return static_cast<int>(m_panes.size()); }
     int CommandToIndex(UINT nIDFind) const;
     UINT GetItemID(int nIndex) const;

@@ -33,6 +33,13 @@ struct TabGroups;  // the tab groups of a tabbed MDI frame (FrameInternal.h)
 #define AFX_MDI_CAN_MOVE_PREV 0x4u
 #define AFX_MDI_CAN_MOVE_NEXT 0x8u
 
+// An accelerator table registered in res/ (the instance is ignored; lpTableName is MAKEINTRESOURCE(id)); null when
+// none is registered under the id.
+HACCEL LoadAccelerators(HINSTANCE hInstance, LPCTSTR lpTableName);
+// A key-down message that an entry of the table matches (virtual key, Ctrl, Shift and Alt as held) is sent to the
+// window as WM_COMMAND with notification code 1; nonzero when one matched. Frames translate their own tables so.
+int TranslateAccelerator(HWND hWnd, HACCEL hAccTable, MSG* lpMsg);
+
 class CFrameWnd : public CWnd
 {
     DECLARE_DYNCREATE(CFrameWnd)
@@ -69,6 +76,12 @@ public:
     CBasePane* GetPane(UINT nID);
     CWnd* GetControlBar(UINT nID);
     void SetMessageText(LPCTSTR lpszText);
+    // The frame's toolbars and dockable panes as its pane menu lists them, in that order.
+    std::vector<CBasePane*> GetMenuPanes();
+    // The status-bar prompt of a command: its string's text before the line break.
+    virtual void GetMessageString(UINT nID, CString& rMessage) const;
+    // Shows the prompt of the highlighted menu item or hovered button, or (0) the idle message.
+    void ShowCommandPrompt(UINT nID);
 
     // ---- Menus, accelerators and command state ------------------------------------------
     // Replaces the menu bar with menu resource nIDResource (FALSE when it is not registered).
@@ -243,7 +256,11 @@ public:
     // (auto-hide); panes made later get it too.
     void EnableAutoHidePanes(DWORD dwDockStyle);
     DWORD GetAutoHidePanes() const { return m_dwAutoHidePanes; }
-    void EnablePaneMenu(BOOL, UINT, LPCTSTR, UINT, BOOL = FALSE, BOOL = FALSE) {}
+    // The list of toolbars and panes (by name, checked while shown; choosing one shows or hides it),
+    // with the customise command under it: the menu of the toolbar area, and the submenu that takes
+    // the place of menu item uiViewToolbarsMenuEntryID.
+    void EnablePaneMenu(BOOL bEnable, UINT uiCustomizeCmd, LPCTSTR lpszCustomizeText, UINT uiViewToolbarsMenuEntryID,
+                        BOOL = FALSE, BOOL = FALSE);
     // Window > "Windows..." (uiMenuId, at the end of the Window menu) opens the windows-manager dialog.
     void EnableWindowsDialog(UINT uiMenuId, LPCTSTR lpszMenuText, BOOL bShowAllways = FALSE,
                              BOOL bShowHelpButton = FALSE);

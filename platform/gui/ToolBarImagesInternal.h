@@ -5,6 +5,7 @@
 #include "platform/gui/ToolBarImages.h"
 
 #include <QtGui/QIcon>
+#include <QtGui/QImage>
 
 namespace qor::gui {
 
@@ -16,5 +17,7 @@ void AddMenuImages(const UINT* ids, std::size_t count);
 bool HasMenuImage(UINT nID);
 // The short name of a command: the string table's text after the line break (or the whole text).
 CString CommandShortName(UINT nID);
+// A pixel picture (a toolbar button, a tree image) as an icon sharp at every screen scale.
+QIcon PixelPictureIcon(const QImage& picture);
 
 } // namespace qor::gui

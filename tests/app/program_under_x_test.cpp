@@ -106,7 +106,7 @@ struct Capture
 Capture CaptureWindow(const std::string& display, const std::string& window)
 {
     // A binary PPM: "P6 <width> <height> <max>" then three bytes a pixel.
-    const std::string ppm = Output("DISPLAY=" + display + " import -silent -window " + window + " ppm:- 2>/dev/null");
+    const std::string ppm = Output("DISPLAY=" + display + " import -silent -window " + window + " -depth 8 ppm:- 2>/dev/null");
     Capture c;
     std::istringstream in(ppm);
     std::string magic;
