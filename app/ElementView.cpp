@@ -128,7 +128,8 @@ void CElementView::InitTree()
 
 void CElementView::FillResults()
 {
-    for (int kind = 0; kind < 5; ++kind) {
+    for (int kind = 0; kind < static_cast<int>(std::size(kResultNames)); ++kind)
+    {
         HTREEITEM item = m_wndElementView.InsertItem(kResultNames[kind], kImageInformation, kImageInformation, m_hAnalysisResults);
         m_mapResultKinds[item] = kind;
     }
@@ -324,18 +325,8 @@ BOOL CElementView::PreTranslateMessage(MSG* pMsg)
             }
             return FALSE;
         }
-        if (const qor::gui::AccelResource* keys = qor::gui::FindAccelResource(IDR_ELEMENT_MENU_ELEMENT)) {
-            const bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
-            const bool alt = pMsg->message == WM_SYSKEYDOWN || GetKeyState(VK_MENU) < 0;
-            for (size_t i = 0; i < keys->count; ++i) {
-                const ACCEL& a = keys->items[i];
-                if (a.key != pMsg->wParam || ((a.fVirt & FCONTROL) != 0) != ctrl || ((a.fVirt & FSHIFT) != 0) != shift ||
-                    ((a.fVirt & FALT) != 0) != alt)
-                    continue;
-                SendMessage(WM_COMMAND, MAKEWPARAM(a.cmd, 1), 0);
-                return TRUE;
-            }
-        }
+        HACCEL keys = LoadAccelerators(AfxGetInstanceHandle(), MAKEINTRESOURCE(IDR_ELEMENT_MENU_ELEMENT));
+        if (keys && TranslateAccelerator(m_hWnd, keys, pMsg)) return TRUE;
     }
     return CDockablePane::PreTranslateMessage(pMsg);
 }

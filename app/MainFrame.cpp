@@ -139,6 +139,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     DockPane(&m_wndToolBar);
     DockPane(&m_wndInsertBar);
     EnableAutoHidePanes(CBRS_ALIGN_ANY);
+    CMFCToolBar::AddToolBarForImageCollection(IDR_MENU_IMAGES, hiColour ? IDB_MENU_IMAGES_24 : 0);
 
     if (!CreateDockingWindows()) return -1;
     m_wndElementPane.EnableDocking(CBRS_ALIGN_LEFT);
@@ -456,10 +457,14 @@ void CMainFrame::OnMdiNewHorzTabGroup() { MDITabNewGroup(FALSE); }
 
 void CMainFrame::OnMdiNewVertGroup() { MDITabNewGroup(); }
 
-LRESULT CMainFrame::OnPBarUpdate(WPARAM wParam, LPARAM)
+LRESULT CMainFrame::OnPBarUpdate(WPARAM wParam, LPARAM lParam)
 {
     if (wParam == 1)
-        StepProgress();
+    {
+        // Workers report their runs a few at a time: lParam says how many (0 or 1: one).
+        m_nProgressCount += lParam > 1 ? static_cast<int>(lParam) : 1;
+        ShowProgress();
+    }
     else
     {
         m_nProgressCount = 0;

@@ -112,6 +112,44 @@ void CBasePane::ShowPane(BOOL bShow, BOOL, BOOL bActivate)
     }
 }
 
+BOOL CBasePane::IsFloating() const
+{
+    if (!m_pShell) return FALSE;
+    if (m_pShell->dock) return m_pShell->dock->isFloating();
+    return m_pShell->toolBar && m_pShell->toolBar->isFloating();
+}
+
+BOOL CBasePane::FloatPane(CRect rectFloat, AFX_DOCK_METHOD, bool bShow)
+{
+    if (!m_pShell || !m_pShell->dock) return FALSE;
+    m_pShell->dock->setFloating(true);
+    if (!rectFloat.IsRectEmpty()) m_pShell->dock->setGeometry(ToQRect(rectFloat));
+    m_pShell->dock->setVisible(bShow);
+    return TRUE;
+}
+
+DWORD CBasePane::GetCurrentAlignment() const
+{
+    if (!m_pShell || IsFloating() || !m_pDockSite || !m_pDockSite->Shell()) return 0;
+    QMainWindow* window = m_pDockSite->Shell()->window;
+    int area = 0;
+    if (m_pShell->dock)
+        area = window->dockWidgetArea(m_pShell->dock);
+    else if (m_pShell->toolBar)
+        area = window->toolBarArea(m_pShell->toolBar);
+    else
+        return CBRS_ALIGN_BOTTOM; // the status bar
+    // The toolkit numbers the sides alike for dock widgets and toolbars.
+    switch (area)
+    {
+    case Qt::LeftDockWidgetArea: return CBRS_ALIGN_LEFT;
+    case Qt::RightDockWidgetArea: return CBRS_ALIGN_RIGHT;
+    case Qt::TopDockWidgetArea: return CBRS_ALIGN_TOP;
+    case Qt::BottomDockWidgetArea: return CBRS_ALIGN_BOTTOM;
+    default: return 0;
+    }
+}
+
 // ---- Toolbar --------------------------------------------------------------------------------------
 
 BOOL CMFCToolBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
@@ -161,7 +199,17 @@ BOOL CMFCToolBar::LoadToolBar(UINT uiResID, UINT, UINT, BOOL, UINT, UINT, UINT)
 {
     const ToolBarResource* r = FindToolBarResource(uiResID);
     if (!r) return FALSE;
+    // A loaded toolbar's pictures show in the menus too.
+    AddMenuImages(r->buttons, r->count);
     return SetButtons(r->buttons, static_cast<int>(r->count));
+}
+
+BOOL CMFCToolBar::AddToolBarForImageCollection(UINT uiResID, UINT)
+{
+    const ToolBarResource* r = FindToolBarResource(uiResID);
+    if (!r) return FALSE;
+    AddMenuImages(r->buttons, r->count);
+    return TRUE;
 }
 
 BOOL CMFCToolBar::SetButtons(const UINT* lpIDArray, int nIDCount)

@@ -10,6 +10,16 @@
 
 class CFrameWnd;
 
+enum AFX_DOCK_METHOD
+{
+    DM_UNKNOWN,
+    DM_MOUSE,
+    DM_DBL_CLICK,
+    DM_SHOW,
+    DM_RECT,
+    DM_STANDARD
+};
+
 namespace qor::gui {
 struct PaneShell; // the toolkit side of a bar or pane (FrameInternal.h)
 }
@@ -33,7 +43,13 @@ public:
     DWORD GetEnabledAlignment() const { return m_dwEnabledAlignment; }
     void SetPaneStyle(DWORD dwNewStyle) { m_dwPaneStyle = dwNewStyle; }
     DWORD GetPaneStyle() const { return m_dwPaneStyle; }
-    BOOL IsDocked() const { return m_bDocked; }
+    BOOL IsDocked() const { return m_bDocked && !IsFloating(); }
+    // A pane in a window of its own (docked again by the user or DockPane).
+    BOOL IsFloating() const;
+    // Takes the pane out of the frame into a floating window at rectFloat (screen).
+    virtual BOOL FloatPane(CRect rectFloat, AFX_DOCK_METHOD dockMethod = DM_UNKNOWN, bool bShow = true);
+    // The side it is docked at (CBRS_ALIGN_LEFT ...), 0 while it floats.
+    DWORD GetCurrentAlignment() const;
     CFrameWnd* GetDockSiteFrameWnd() const { return m_pDockSite; }
     void SetIcon(HICON, BOOL) {}
 
@@ -89,7 +105,9 @@ public:
 
     static BOOL m_bAltCustomization;
     static void EnableQuickCustomizeButtons(BOOL) {}
-    static void AddToolBarForImageCollection(UINT, UINT = 0) {}
+    // The pictures of toolbar resource uiResID show in menus beside their commands (the one picture set
+    // stands for the 24-bit bitmap uiBmpResID too). FALSE when there is no such resource.
+    static BOOL AddToolBarForImageCollection(UINT uiResID, UINT uiBmpResID = 0);
 
 private:
     BOOL CreateInPane(CWnd* pParentWnd, DWORD dwStyle, UINT nID);

@@ -5,6 +5,7 @@
 #include "platform/gui/App.h"
 #include "platform/gui/FrameInternal.h"
 #include "platform/gui/SysValues.h"
+#include "platform/gui/ToolBarImagesInternal.h"
 #include "platform/gui/View.h"
 #include "platform/gui/WndInternal.h"
 
@@ -23,6 +24,7 @@
 #include <QtWidgets/QMenuBar>
 
 #include <algorithm>
+#include <span>
 
 using namespace qor::gui;
 
@@ -177,10 +179,15 @@ void FrameShell::Fit()
 QMdiArea* FrameShell::Mdi()
 {
     if (!mdi && window) {
-        mdi = new QMdiArea(window);
+        // The area is the first tab group, in the splitter that takes the groups made later: one
+        // central widget all along, so that the docked panes keep their sizes as groups come and go.
+        groupSplitter = new QSplitter(window);
+        groupSplitter->setChildrenCollapsible(false);
+        mdi = new QMdiArea(groupSplitter);
         mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        window->setCentralWidget(mdi);
+        groupSplitter->addWidget(mdi);
+        window->setCentralWidget(groupSplitter);
     }
     return mdi;
 }
@@ -242,6 +249,7 @@ bool FrameShell::BuildMenu(UINT resId)
         CString prompt;
         f->GetMessageString(id, prompt);
         a->setStatusTip(ToQString(prompt));
+        if (HasMenuImage(id)) a->setIcon(ToolBarIcon(id));
         // Posted, so that it runs once the menu has closed: a command may destroy the frame or
         // rebuild its menus, which deletes the toolkit menu that is still handling the click.
         QObject::connect(a, &QAction::triggered, a, [f, id] {
@@ -332,26 +340,48 @@ void InstallAcceleratorFilter()
     QCoreApplication::instance()->installEventFilter(filter);
 }
 
+// The entry of the table that the key-down message matches, or null.
+const ACCEL* MatchAccel(const ACCEL* table, size_t count, const MSG* pMsg)
+{
+    if (!table || !pMsg || (pMsg->message != WM_KEYDOWN && pMsg->message != WM_SYSKEYDOWN)) return nullptr;
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    const bool alt = pMsg->message == WM_SYSKEYDOWN || GetKeyState(VK_MENU) < 0;
+    for (const ACCEL& a : std::span(table, count))
+    {
+        if (!(a.fVirt & FVIRTKEY) || a.key != pMsg->wParam) continue;
+        if (((a.fVirt & FCONTROL) != 0) == ctrl && ((a.fVirt & FSHIFT) != 0) == shift && ((a.fVirt & FALT) != 0) == alt)
+            return &a;
+    }
+    return nullptr;
+}
+
 bool TranslateAccel(CFrameWnd* frame, const std::vector<ACCEL>& table, const MSG* pMsg)
 {
-    if (table.empty() || (pMsg->message != WM_KEYDOWN && pMsg->message != WM_SYSKEYDOWN)) return false;
-    bool ctrl = GetKeyState(VK_CONTROL) < 0;
-    bool shift = GetKeyState(VK_SHIFT) < 0;
-    bool alt = pMsg->message == WM_SYSKEYDOWN || GetKeyState(VK_MENU) < 0;
-    for (const ACCEL& a : table) {
-        if (!(a.fVirt & FVIRTKEY)) continue;
-        if (a.key != pMsg->wParam) continue;
-        if (((a.fVirt & FCONTROL) != 0) != ctrl || ((a.fVirt & FSHIFT) != 0) != shift || ((a.fVirt & FALT) != 0) != alt)
-            continue;
-        // One path with menus and toolbars: WM_COMMAND (code 1) to the frame, which runs it
-        // only when it is enabled.
-        frame->SendMessage(WM_COMMAND, MAKEWPARAM(a.cmd, 1), 0);
-        return true;
-    }
-    return false;
+    const ACCEL* a = MatchAccel(table.data(), table.size(), pMsg);
+    if (!a) return false;
+    // One path with menus and toolbars: WM_COMMAND (code 1) to the frame, which runs it
+    // only when it is enabled.
+    frame->SendMessage(WM_COMMAND, MAKEWPARAM(a->cmd, 1), 0);
+    return true;
 }
 
 } // namespace
+
+HACCEL LoadAccelerators(HINSTANCE, LPCTSTR lpTableName)
+{
+    const auto id = static_cast<UINT>(reinterpret_cast<ULONG_PTR>(lpTableName));
+    return reinterpret_cast<HACCEL>(const_cast<qor::gui::AccelResource*>(qor::gui::FindAccelResource(id)));
+}
+
+int TranslateAccelerator(HWND hWnd, HACCEL hAccTable, MSG* lpMsg)
+{
+    const auto* keys = reinterpret_cast<const qor::gui::AccelResource*>(hAccTable);
+    const ACCEL* a = keys ? MatchAccel(keys->items, keys->count, lpMsg) : nullptr;
+    if (!a || !hWnd) return 0;
+    SendMessage(hWnd, WM_COMMAND, MAKEWPARAM(a->cmd, 1), 0);
+    return 1;
+}
 
 // ---- CFrameWnd ----------------------------------------------------------------------------------
 
@@ -691,6 +721,7 @@ void CFrameWnd::DockPane(CBasePane* pBar, UINT nDockBarID, LPCRECT)
     else if (nDockBarID == AFX_IDW_DOCKBAR_BOTTOM || (!nDockBarID && (align & CBRS_ALIGN_BOTTOM))) area = Qt::BottomDockWidgetArea;
     else if (nDockBarID == AFX_IDW_DOCKBAR_TOP || (!nDockBarID && (align & CBRS_ALIGN_TOP))) area = Qt::TopDockWidgetArea;
     if (ps->dock) {
+        ps->dock->setFloating(false);
         shell->window->addDockWidget(area, ps->dock);
         const bool across = area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea;
         // A pane docked at a side spans the frame's height, as the framework lays them out.
@@ -724,6 +755,20 @@ void CFrameWnd::DockPane(CBasePane* pBar, UINT nDockBarID, LPCRECT)
                 window->resizeDocks(stack, lengths, across ? Qt::Vertical : Qt::Horizontal);
             }
         });
+    }
+    else if (ps->toolBar)
+    {
+        // A toolbar goes to the side asked for (its own side when none is).
+        Qt::ToolBarArea side = Qt::TopToolBarArea;
+        if (area == Qt::LeftDockWidgetArea &&
+            (nDockBarID == AFX_IDW_DOCKBAR_LEFT || (align & CBRS_ALIGN_LEFT) == CBRS_ALIGN_LEFT))
+            side = Qt::LeftToolBarArea;
+        else if (area == Qt::RightDockWidgetArea)
+            side = Qt::RightToolBarArea;
+        else if (area == Qt::BottomDockWidgetArea)
+            side = Qt::BottomToolBarArea;
+        shell->window->addToolBar(side, ps->toolBar);
+        ps->toolBar->show();
     }
     pBar->m_bDocked = TRUE;
 }

@@ -33,6 +33,13 @@ struct TabGroups;  // the tab groups of a tabbed MDI frame (FrameInternal.h)
 #define AFX_MDI_CAN_MOVE_PREV 0x4u
 #define AFX_MDI_CAN_MOVE_NEXT 0x8u
 
+// An accelerator table registered in res/ (the instance is ignored; lpTableName is MAKEINTRESOURCE(id)); null when
+// none is registered under the id.
+HACCEL LoadAccelerators(HINSTANCE hInstance, LPCTSTR lpTableName);
+// A key-down message that an entry of the table matches (virtual key, Ctrl, Shift and Alt as held) is sent to the
+// window as WM_COMMAND with notification code 1; nonzero when one matched. Frames translate their own tables so.
+int TranslateAccelerator(HWND hWnd, HACCEL hAccTable, MSG* lpMsg);
+
 class CFrameWnd : public CWnd
 {
     DECLARE_DYNCREATE(CFrameWnd)
@@ -210,6 +217,10 @@ class CMDIFrameWndEx : public CMDIFrameWnd
     DECLARE_DYNAMIC(CMDIFrameWndEx)
 public:
     CMDIFrameWndEx() = default;
+    // Creates the frame, then puts its bars and panes where the user left them (the layout kept in the
+    // application's profile, section "Workspace"); the layout is written there when the frame goes.
+    BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                   CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr) override;
     // Child windows as tabs of the MDI area (once the frame has its window), else as subwindows.
     void EnableMDITabbedGroups(BOOL bEnable, const void* = nullptr);
     void EnableMDITabs(BOOL bEnable = TRUE) { EnableMDITabbedGroups(bEnable); }
@@ -262,8 +273,16 @@ public:
     }
     BOOL m_bTabbedGroups = FALSE;
 
+protected:
+    void OnDestroy();
+    DECLARE_MESSAGE_MAP()
+
 private:
     friend struct qor::gui::TabGroups;
+    // The bars' and panes' places, sizes and visibility, kept in the profile; a damaged or foreign entry
+    // is ignored (FALSE).
+    void SaveDockState();
+    BOOL LoadDockState();
     UINT m_uiWindowsDlgMenuId = 0;
     BOOL m_bShowWindowsDlgHelpButton = FALSE;
 };

@@ -70,7 +70,7 @@ struct FrameShell {
     // The windows-manager dialog's command and menu text (0: not offered).
     UINT windowsDialogId = 0;
     CString windowsDialogText;
-    // Tab groups: the MDI areas in a splitter, in order (one group: `mdi` alone, no splitter).
+    // Tab groups: the MDI areas in a splitter, in order (`mdi` is one of them).
     QPointer<QSplitter> groupSplitter;
     QPointer<QMdiArea> activeGroup; // the group of the active child: new windows open there
 
