@@ -128,7 +128,8 @@ void CElementView::InitTree()
 
 void CElementView::FillResults()
 {
-    for (int kind = 0; kind < 5; ++kind) {
+    for (int kind = 0; kind < static_cast<int>(std::size(kResultNames)); ++kind)
+    {
         HTREEITEM item = m_wndElementView.InsertItem(kResultNames[kind], kImageInformation, kImageInformation, m_hAnalysisResults);
         m_mapResultKinds[item] = kind;
     }

@@ -53,6 +53,11 @@
 #define IDS_LOAD_MODEL_SHEET 254
 #define IDS_EXPLORER 305
 #define IDS_EDIT_MENU 306
+// The start view's instructions, one string a line from IDS_START_ROUTINE to IDS_START_LAST: each list is a
+// heading (these two ids), its steps and an empty line.
+#define IDS_START_ROUTINE 500
+#define IDS_START_REFERENCE 507
+#define IDS_START_LAST 514
 
 // ---- Panes and their commands (a pane's id is the id of the command that shows it) ------------
 #define ID_VIEW_CUSTOMIZE 126

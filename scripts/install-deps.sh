@@ -4,8 +4,8 @@
 set -euo pipefail
 
 PACKAGES=(
-  # toolchain
-  g++ make cmake pkg-config git
+  # toolchain, and the formatter the format check runs (scripts/check-format.sh)
+  g++ make cmake pkg-config git clang-format
   # engine
   libboost-serialization-dev libboost-iostreams-dev
   # tests and benchmarks

@@ -2,6 +2,7 @@
 // analysed load positions produced, each with where it arose and which load model caused it.
 #pragma once
 
+#include "engine/analysis/BeamResults.h"
 #include "platform/core/CString.h"
 
 #include <boost/serialization/access.hpp>
@@ -19,11 +20,11 @@ struct PointLoadEffect
     double val = 0.0;        // kNm or kN
     double xBeam = 0.0;      // position along the beam of the result point (reactions: the support)
     double xLoadModel = 0.0; // position of the load model that produced val
-    int type = 0;            // BeamResultsType code: 0 moment, 1 shear, 4 reaction
+    BeamResultsType type = BRT_MOMENT; // moment, shear or reaction
     std::shared_ptr<CLoadModel> pLM; // the load model; empty for a zero point of moment or shear
 
     PointLoadEffect() = default;
-    PointLoadEffect(double value, double xbeam, double xloadmodel, int effectType,
+    PointLoadEffect(double value, double xbeam, double xloadmodel, BeamResultsType effectType,
                     std::shared_ptr<CLoadModel> loadModel)
         : val(value), xBeam(xbeam), xLoadModel(xloadmodel), type(effectType), pLM(std::move(loadModel))
     {
@@ -62,7 +63,7 @@ struct RatioLoadEffect
     PointLoadEffect reference;
     PointLoadEffect proposed;
     std::shared_ptr<CBridge> bridge; // the bridge the proposed result was computed on
-    int type = 0;                    // BeamResultsType code of the reference effect
+    BeamResultsType type = BRT_MOMENT; // the kind of the reference effect
     double multiplier = 1.0;         // applied to the reference value
 
     RatioLoadEffect() = default;
@@ -88,7 +89,7 @@ class CEnvelope
 {
 public:
     CEnvelope() = default; // no bridge, empty lists (archive loading)
-    CEnvelope(std::shared_ptr<CBridge> bridge, int type);
+    CEnvelope(std::shared_ptr<CBridge> bridge, BeamResultsType type);
     CEnvelope(const CEnvelope&) = default;
     CEnvelope& operator=(const CEnvelope&) = default;
     virtual ~CEnvelope();
@@ -120,7 +121,7 @@ public:
     CriticalPair<RatioLoadEffect> GetCriticalRatios(std::shared_ptr<CEnvelope> reference, double multiplier) const;
 
     std::shared_ptr<CBridge> m_pBridge;
-    int m_Type = 0; // 0 bending moment, 1 shear force, 4 reaction
+    BeamResultsType m_Type = BRT_MOMENT; // bending moment, shear force or reaction
     std::vector<PointLoadEffect> m_vMax;
     std::vector<PointLoadEffect> m_vMin;
 

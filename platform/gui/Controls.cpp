@@ -70,6 +70,26 @@ int FindInList(const QStringList& items, int nStartAfter, const QString& what, b
     return -1;
 }
 
+LRESULT AnswerItemMessage(const ListItems& items, ItemMessage what, WPARAM wParam, LPARAM lParam)
+{
+    const int index = static_cast<int>(static_cast<INT_PTR>(wParam));
+    if (what == ItemMessage::Find || what == ItemMessage::FindExact)
+    {
+        QStringList texts;
+        for (int i = 0; i < items.count; ++i) texts << items.text(i);
+        return FindInList(texts, index, ToQString(reinterpret_cast<LPCTSTR>(lParam)), what == ItemMessage::FindExact);
+    }
+    if (index < 0 || index >= items.count) return -1;
+    switch (what)
+    {
+    case ItemMessage::GetText: return CopyAll(items.text(index), reinterpret_cast<LPTSTR>(lParam));
+    case ItemMessage::GetTextLength: return WideLength(items.text(index));
+    case ItemMessage::GetData: return static_cast<LRESULT>(items.data(index));
+    case ItemMessage::SetData: items.setData(index, static_cast<qulonglong>(lParam)); return 0;
+    default: return -1;
+    }
+}
+
 int SortedPosition(const QStringList& items, const QString& text)
 {
     int i = 0;

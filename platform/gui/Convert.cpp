@@ -166,6 +166,28 @@ MSG KeyMessage(HWND hWnd, const QKeyEvent& e)
     return m;
 }
 
+QString KeyCharacters(const QKeyEvent& e)
+{
+    QString text = e.text();
+    const int key = e.key();
+    if (text.isEmpty() && (e.modifiers() & Qt::ControlModifier) && key >= Qt::Key_A && key <= Qt::Key_Z)
+        text = QChar(static_cast<char16_t>(key - Qt::Key_A + 1));
+    if (text.isEmpty())
+    {
+        switch (key)
+        {
+        case Qt::Key_Return:
+        case Qt::Key_Enter: text = QChar(u'\r'); break;
+        case Qt::Key_Tab: text = QChar(u'\t'); break;
+        case Qt::Key_Backspace: text = QChar(u'\b'); break;
+        case Qt::Key_Escape: text = QChar(u'\x1b'); break;
+        default: break;
+        }
+    }
+    text.remove(QChar(0x7F));
+    return text;
+}
+
 UINT FromQtMouse(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
 {
     UINT f = 0;

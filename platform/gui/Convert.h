@@ -53,6 +53,9 @@ inline bool IsKeypadKey(UINT vk) { return vk >= VK_NUMPAD0 && vk <= VK_DIVIDE; }
 // and the previous-state and transition bits for a release. message is 0 when the key has no
 // virtual key.
 MSG KeyMessage(HWND hWnd, const QKeyEvent& e);
+// The characters a key press types (WM_CHAR): its text; Ctrl with a letter its control character; Enter, Tab,
+// Backspace and Escape theirs when the toolkit gave no text. Delete types nothing.
+QString KeyCharacters(const QKeyEvent& e);
 
 // ---- Mouse flags --------------------------------------------------------------------------
 // The MK_ flags of the buttons held and of Shift and Ctrl.

@@ -23,6 +23,8 @@
 class QTimer;
 class QMouseEvent;
 class QWheelEvent;
+class QKeyEvent;
+class QFocusEvent;
 class QPaintEvent;
 
 namespace qor::gui {
@@ -124,7 +126,13 @@ protected:
     bool HostEvent(QEvent* e);
     void HostPaint(QPaintEvent* e);
     virtual void ToolkitPaint(QPaintEvent* e) = 0;
+    // The event families of HostEvent.
     bool HostMouse(QMouseEvent* me, QPoint local, QWidget* source);
+    bool HostWheel(QWheelEvent* we);
+    bool HostKey(QKeyEvent* ke);
+    bool HostFocus(QFocusEvent* fe);
+    // Resize, move and a change of screen.
+    bool HostGeometry(QEvent* e);
 
 private:
     friend class ViewportFilter;

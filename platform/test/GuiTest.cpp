@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QtCore/QCoreApplication>
 #include <QtCore/QElapsedTimer>
 #include <QtCore/QPointer>
@@ -129,6 +131,7 @@ ScriptedMessageBoxes::ScriptedMessageBoxes()
 {
     m_previous = SetMessageBoxHandler([this](const MessageBoxCall& call) {
         m_shown.push_back(call);
+        if (m_look) m_look(call);
         if (m_answers.empty()) return DefaultMessageBoxAnswer(call.type);
         int a = m_answers.front();
         m_answers.pop_front();
@@ -170,6 +173,12 @@ KeyedMessageBoxes::KeyedMessageBoxes(std::vector<UINT> keys) : m_keys(keys.begin
     });
 }
 KeyedMessageBoxes::~KeyedMessageBoxes() { SetMessageBoxHandler(m_previous); }
+
+int ScriptedMessageBoxes::Count(const CString& text) const
+{
+    return static_cast<int>(
+        std::count_if(m_shown.begin(), m_shown.end(), [&](const MessageBoxCall& c) { return c.text == text; }));
+}
 
 COLORREF SurfacePixel(CWnd* wnd, int x, int y)
 {

@@ -56,10 +56,15 @@ public:
     ScriptedMessageBoxes& operator=(const ScriptedMessageBoxes&) = delete;
 
     void Answer(int id) { m_answers.push_back(id); }
+    // Called with every box as it is shown (to look at the program while the box is up).
+    void WhenShown(std::function<void(const MessageBoxCall&)> look) { m_look = std::move(look); }
     const std::vector<MessageBoxCall>& Shown() const { return m_shown; }
+    // How many boxes with this text were shown.
+    int Count(const CString& text) const;
 
 private:
     std::deque<int> m_answers;
+    std::function<void(const MessageBoxCall&)> m_look;
     std::vector<MessageBoxCall> m_shown;
     MessageBoxHandler m_previous;
 };

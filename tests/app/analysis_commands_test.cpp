@@ -34,6 +34,7 @@
 namespace {
 
 using qor::test::DrivenDialogs;
+using qor::test::ScriptedMessageBoxes;
 
 std::shared_ptr<CLoadModel> Truck(int id, const wchar_t* name, std::initializer_list<double> axles, double spacing)
 {
@@ -74,33 +75,13 @@ bool Enabled(CQORDoc& doc, UINT id)
     return ui.m_bEnabled != FALSE;
 }
 
-// Records the message boxes and answers questions; remembers the progress the frame counted when
-// a completion asked whether to display its results.
-class Boxes
+// The texts of the boxes shown, in order.
+std::vector<CString> Texts(const qor::test::ScriptedMessageBoxes& boxes)
 {
-public:
-    explicit Boxes(int answer = IDNO) : m_answer(answer)
-    {
-        m_previous = qor::SetMessageBoxHandler([this](const qor::MessageBoxCall& call) {
-            m_texts.push_back(call.text);
-            if (auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd())) m_progressAtBox = frame->m_nProgressCount;
-            return (call.type & MB_TYPEMASK) == MB_YESNO ? m_answer : IDOK;
-        });
-    }
-    ~Boxes() { qor::SetMessageBoxHandler(m_previous); }
-    int Count(const wchar_t* text) const
-    {
-        int n = 0;
-        for (const CString& t : m_texts) n += t == text ? 1 : 0;
-        return n;
-    }
-    std::vector<CString> m_texts;
-    int m_progressAtBox = -1;
-    int m_answer; // to every question
-
-private:
-    qor::MessageBoxHandler m_previous;
-};
+    std::vector<CString> texts;
+    for (const qor::MessageBoxCall& call : boxes.Shown()) texts.push_back(call.text);
+    return texts;
+}
 
 class AnalysisCommands : public qor::test::RunningCase
 {
@@ -144,35 +125,45 @@ protected:
 TEST_F(AnalysisCommands, ReferenceCollectionThenCriticalRatiosOnWorkersRateTheProposedVehicle)
 {
     DrivenDialogs driven;
-    Boxes boxes(IDNO);
-    driven.ThenAs<CAnalyzeRefCollectionDlg>([](CAnalyzeRefCollectionDlg& dlg) { qor::test::PressOK(dlg); });
-    qor::test::SendMenuCommand(ID_ANALYSIS_REF_COLLECTION);
-    // The worker runs: both collection commands and the values view are greyed until it completes.
-    EXPECT_FALSE(Enabled(*doc, ID_ANALYSIS_CRITICAL_RATIOS));
-    EXPECT_FALSE(Enabled(*doc, ID_VIEW_REF_COLLECTION_VALUES));
-    EXPECT_TRUE(Enabled(*doc, ID_ANALYSIS_MOVING_LOAD));
+    ScriptedMessageBoxes boxes;
     auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
     ASSERT_NE(frame, nullptr);
-    EXPECT_EQ(frame->m_nProgressEnd, 16); // 2 models x (4 + 4 bridges)
-    ASSERT_TRUE(qor::test::PumpUntil([&] { return !doc->m_bBusyRefValues; }, 120000));
-    EXPECT_TRUE(Enabled(*doc, ID_ANALYSIS_CRITICAL_RATIOS));
-    ASSERT_EQ(boxes.Count(L"Display grids/plots for the analysis?"), 1);
-    EXPECT_EQ(boxes.m_progressAtBox, 16); // one step per load model over one bridge
-    EXPECT_TRUE(collection->m_bIsCalculated);
-    ASSERT_EQ(collection->m_nRefSets, 2);
-    // The stored sets name the case's own bridge sets and ensemble, not the worker's copies.
-    EXPECT_EQ(collection->GetRefSet(1)->GetBridgeSet(), doc->m_vBridgeSet[1]);
-    EXPECT_EQ(collection->GetRefSet(0)->GetRefLME(), doc->m_vLoadModelEnsemble[0]);
-    EXPECT_FALSE(collection->DiffersFrom(std::make_shared<CReferenceCollection>(*collection)));
+    // The progress the frame counted when a completion asked whether to display its results.
+    int progressAtBox = -1;
+    boxes.WhenShown([&](const qor::MessageBoxCall&) { progressAtBox = frame->m_nProgressCount; });
+    const CString display = L"Display grids/plots for the analysis?";
+    {
+        SCOPED_TRACE("the reference values on a worker, with progress, the commands greyed meanwhile");
+        boxes.Answer(IDNO); // no windows for the values
+        driven.ThenAs<CAnalyzeRefCollectionDlg>([](CAnalyzeRefCollectionDlg& dlg) { qor::test::PressOK(dlg); });
+        qor::test::SendMenuCommand(ID_ANALYSIS_REF_COLLECTION);
+        EXPECT_FALSE(Enabled(*doc, ID_ANALYSIS_CRITICAL_RATIOS));
+        EXPECT_FALSE(Enabled(*doc, ID_VIEW_REF_COLLECTION_VALUES));
+        EXPECT_TRUE(Enabled(*doc, ID_ANALYSIS_MOVING_LOAD));
+        EXPECT_EQ(frame->m_nProgressEnd, 16); // 2 models x (4 + 4 bridges)
+        ASSERT_TRUE(qor::test::PumpUntil([&] { return !doc->m_bBusyRefValues; }, 120000));
+        EXPECT_TRUE(Enabled(*doc, ID_ANALYSIS_CRITICAL_RATIOS));
+        ASSERT_EQ(boxes.Count(display), 1);
+        EXPECT_EQ(progressAtBox, 16); // one step per load model over one bridge
+    }
+    {
+        SCOPED_TRACE("the values stored in the case's collection, naming the case's own elements");
+        EXPECT_TRUE(collection->m_bIsCalculated);
+        ASSERT_EQ(collection->m_nRefSets, 2);
+        EXPECT_EQ(collection->GetRefSet(1)->GetBridgeSet(), doc->m_vBridgeSet[1]);
+        EXPECT_EQ(collection->GetRefSet(0)->GetRefLME(), doc->m_vLoadModelEnsemble[0]);
+        EXPECT_FALSE(collection->DiffersFrom(std::make_shared<CReferenceCollection>(*collection)));
+    }
 
     // F5: the reference ensemble itself proposed with a multiplier of 1.25 must rate 1 / 1.25 wherever
     // the reference effect is not zero.
+    SCOPED_TRACE("the critical ratios of the reference ensemble times 1.25, and their windows");
     driven.ThenAs<CCritRatioRefCollDlg>([](CCritRatioRefCollDlg& dlg) {
         qor::test::Click(dlg.GetDlgItem(IDC_RADIO_USE_LME), CPoint(3, 3));
         dlg.SetDlgItemText(IDC_EDIT_MULTIPLIER, L"1.25");
         qor::test::PressOK(dlg);
     });
-    boxes.m_answer = IDYES; // show the ratios
+    boxes.Answer(IDYES); // show the ratios
     qor::test::SendMenuCommand(ID_ANALYSIS_CRITICAL_RATIOS);
     EXPECT_FALSE(Enabled(*doc, ID_ANALYSIS_REF_COLLECTION));
     EXPECT_FALSE(Enabled(*doc, ID_VIEW_REF_COLLECTION_RATIOS));
@@ -215,14 +206,14 @@ TEST_F(AnalysisCommands, ReferenceCollectionThenCriticalRatiosOnWorkersRateThePr
     ASSERT_NE(table, nullptr);
     for (int row = 1; row <= 4; ++row)
         EXPECT_NEAR(std::wcstod(table->GetGrid()->GetItemText(row, 3).GetString(), nullptr), 0.8, 1e-9) << row;
-    EXPECT_EQ(boxes.Count(L"Display grids/plots for the analysis?"), 2);
+    EXPECT_EQ(boxes.Count(display), 2);
     EXPECT_EQ(CAnalysisJob::LiveCount(), 0);
 }
 
 TEST_F(AnalysisCommands, SinglePositionAndMovingLoadRunAtOnceAndKeepTheirStepping)
 {
     DrivenDialogs driven;
-    Boxes boxes;
+    ScriptedMessageBoxes boxes;
     driven.ThenAs<CSinglePositionDlg>([](CSinglePositionDlg& dlg) {
         dlg.SetDlgItemText(IDC_EDIT_POSITION, L"10");
         qor::test::PressOK(dlg);
@@ -270,13 +261,13 @@ TEST_F(AnalysisCommands, SinglePositionAndMovingLoadRunAtOnceAndKeepTheirSteppin
     ASSERT_NE(doc->m_pAOMultiMovingLoad, nullptr);
     EXPECT_EQ(doc->m_pAOMultiMovingLoad->m_vOutLMResults.size(), 2u);
     EXPECT_EQ(doc->m_pMLResults, doc->m_pAOMultiMovingLoad->GetResults());
-    EXPECT_TRUE(boxes.m_texts.empty()) << boxes.m_texts.front().ToUtf8();
+    EXPECT_TRUE(boxes.Shown().empty()) << boxes.Shown().front().text.ToUtf8();
 }
 
 TEST_F(AnalysisCommands, ANewCaseWhileAWorkerRunsGetsNoCompletionAndReleasesTheBlock)
 {
     DrivenDialogs driven;
-    Boxes boxes(IDNO);
+    ScriptedMessageBoxes boxes;
     driven.ThenAs<CAnalyzeRefCollectionDlg>([](CAnalyzeRefCollectionDlg& dlg) { qor::test::PressOK(dlg); });
     qor::test::SendMenuCommand(ID_ANALYSIS_REF_COLLECTION);
     ASSERT_TRUE(doc->m_bBusyRefValues);
@@ -298,7 +289,7 @@ TEST_F(AnalysisCommands, ANewCaseWhileAWorkerRunsGetsNoCompletionAndReleasesTheB
 TEST_F(AnalysisCommands, ExitWhileAWorkerRunsWaitsForIt)
 {
     DrivenDialogs driven;
-    Boxes boxes(IDNO);
+    ScriptedMessageBoxes boxes;
     driven.ThenAs<CAnalyzeRefCollectionDlg>([](CAnalyzeRefCollectionDlg& dlg) { qor::test::PressOK(dlg); });
     qor::test::SendMenuCommand(ID_ANALYSIS_REF_COLLECTION);
     qor::test::StopApplication(app);
@@ -311,18 +302,18 @@ TEST_F(AnalysisCommands, ExitWhileAWorkerRunsWaitsForIt)
 
 TEST_F(AnalysisCommands, EngineErrorsAreShownOnBothThreadsAndLeaveNothingBusy)
 {
-    Boxes boxes;
+    ScriptedMessageBoxes boxes;
     auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
     doc->RunMovingLoad(true, 0, false, doc->m_vBridge[0], doc->m_vLoadModel[0], 0.0);
-    ASSERT_EQ(boxes.m_texts.size(), 1u);
-    EXPECT_EQ(boxes.m_texts[0], L"Step size must be greater than zero");
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, L"Step size must be greater than zero");
     EXPECT_EQ(frame->GetStatusBar().GetPaneText(0), L"Ready");
     EXPECT_EQ(doc->m_pAOMovingLoad, nullptr);
 
     doc->StartMultiMovingLoad(false, 0, false, doc->m_vBridge[0], doc->m_vLoadModelEnsemble[0], 1.0);
     ASSERT_TRUE(qor::test::PumpUntil([&] { return !doc->m_bBusyMultiML; }, 60000));
-    ASSERT_EQ(boxes.m_texts.size(), 2u);
-    EXPECT_EQ(boxes.m_texts[1], L"Number of steps must be at least 1");
+    ASSERT_EQ(boxes.Shown().size(), 2u);
+    EXPECT_EQ(boxes.Shown()[1].text, L"Number of steps must be at least 1");
     EXPECT_EQ(doc->m_pAOMultiMovingLoad, nullptr);
     EXPECT_TRUE(Enabled(*doc, ID_ANALYSIS_MOVING_LOAD));
     EXPECT_EQ(frame->GetStatusBar().GetPaneText(0), L"Ready");
@@ -331,7 +322,11 @@ TEST_F(AnalysisCommands, EngineErrorsAreShownOnBothThreadsAndLeaveNothingBusy)
 TEST_F(AnalysisCommands, MissingElementsAreNamedInsteadOfUsed)
 {
     DrivenDialogs driven;
-    Boxes boxes(IDNO);
+    ScriptedMessageBoxes boxes;
+    // Two refusals, then No to computing the collection now.
+    boxes.Answer(IDOK);
+    boxes.Answer(IDOK);
+    boxes.Answer(IDNO);
     auto answerOk = [&driven] { driven.Then([](CWnd& dlg) { qor::test::PressOK(dlg); }); };
 
     // A proposed ensemble without load models, and a case without load models.
@@ -367,7 +362,7 @@ TEST_F(AnalysisCommands, MissingElementsAreNamedInsteadOfUsed)
         L"No envelopes to compare - Reference Collection not calculated?",
         L"Invalid reference collection selected.",
     };
-    EXPECT_EQ(boxes.m_texts, expected);
+    EXPECT_EQ(Texts(boxes), expected);
     EXPECT_EQ(driven.Pending(), 0u);
 }
 
@@ -375,12 +370,12 @@ TEST_F(AnalysisCommands, NoDisplaySelectedIsSaidOncePerCommand)
 {
     DrivenDialogs driven;
     ComputeCollection(driven);
-    Boxes boxes(IDNO);
+    ScriptedMessageBoxes boxes;
     doc->m_Output.GRAPHS = doc->m_Output.TABLES = false;
     driven.Then([](CWnd& dlg) { qor::test::PressOK(dlg); });
     qor::test::SendMenuCommand(ID_VIEW_REF_COLLECTION_VALUES);
     EXPECT_EQ(boxes.Count(L"Neither graph nor table output selected."), 1);
-    EXPECT_EQ(boxes.m_texts.size(), 1u);
+    EXPECT_EQ(boxes.Shown().size(), 1u);
 }
 
 TEST_F(AnalysisCommands, ZeroResultsAndRatiosWithoutAReferenceAreSaidInTheLog)

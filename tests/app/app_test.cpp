@@ -157,56 +157,73 @@ TEST_F(AppTest, ProgressStatusLinesAndLooks)
         ASSERT_TRUE(StartApplication(app));
         CMainFrame* frame = Frame();
         ASSERT_NE(frame, nullptr);
-        const UINT pbar = RegisterWindowMessageW(L"UWM_PBAR_UPDATE");
-        frame->m_nProgressStart = 0;
-        frame->m_nProgressEnd = 4;
-        frame->m_nProgressCount = 0;
-        std::vector<long> shown;
-        for (int i = 0; i < 4; ++i) {
+        {
+            SCOPED_TRACE("the progress bar counts the workers' steps against the run begun");
+            const UINT pbar = RegisterWindowMessageW(L"UWM_PBAR_UPDATE");
+            frame->BeginProgress(4);
+            std::vector<long> shown;
+            for (int i = 0; i < 4; ++i)
+            {
+                frame->SendMessage(pbar, 1, 0);
+                shown.push_back(frame->GetStatusBar().GetPaneProgress(1));
+            }
+            EXPECT_EQ(shown, (std::vector<long>{25, 50, 75, 100}));
+            frame->SendMessage(pbar, 0, 0);
+            EXPECT_EQ(frame->GetStatusBar().GetPaneProgress(1), 0);
+            // A reset comes after the steps already on their way.
+            frame->PostMessage(pbar, 1, 0);
+            frame->ResetProgress();
+            Pump(50);
+            EXPECT_EQ(frame->m_nProgressCount, 0);
+            EXPECT_EQ(frame->GetStatusBar().GetPaneProgress(1), 0);
+            // Runs reported together: lParam says how many.
+            frame->SendMessage(pbar, 1, 3);
+            EXPECT_EQ(frame->GetStatusBar().GetPaneProgress(1), 75);
+            frame->SendMessage(pbar, 0, 0);
+            EXPECT_EQ(frame->GetStatusBar().GetPaneProgress(1), 0);
+            frame->BeginProgress(0); // no runs: no division by zero
             frame->SendMessage(pbar, 1, 0);
-            shown.push_back(frame->GetStatusBar().GetPaneProgress(1));
+            EXPECT_EQ(frame->GetStatusBar().GetPaneProgress(1), 0);
         }
-        EXPECT_EQ(shown, (std::vector<long>{25, 50, 75, 100}));
-        // Runs reported together: lParam says how many.
-        frame->SendMessage(pbar, 0, 0);
-        frame->SendMessage(pbar, 1, 3);
-        EXPECT_EQ(frame->GetStatusBar().GetPaneProgress(1), 75);
-        frame->SendMessage(pbar, 0, 0);
-        EXPECT_EQ(frame->GetStatusBar().GetPaneProgress(1), 0);
-        frame->m_nProgressEnd = 0; // no runs: no division by zero
-        frame->SendMessage(pbar, 1, 0);
-        EXPECT_EQ(frame->GetStatusBar().GetPaneProgress(1), 0);
-
-        // A posted status line is stamped "dd/mm/yy hh:mm:ss| " and owned by the frame.
-        frame->SendMessage(RegisterWindowMessageW(L"UWM_ADD_STATUS"), reinterpret_cast<WPARAM>(new CString(L"Run done")), 0);
         COutputList& list = frame->GetOutputWnd().GetList();
-        ASSERT_EQ(list.GetCount(), 2);
-        CString line;
-        list.GetText(1, line);
-        ASSERT_EQ(line.GetLength(), 19 + 8);
-        EXPECT_EQ(line.Mid(2, 1), CString(L"/"));
-        EXPECT_EQ(line.Mid(17, 2), CString(L"| "));
-        EXPECT_EQ(line.Mid(19), CString(L"Run done"));
-        EXPECT_EQ(list.GetAllText().Right(10), CString(L"Run done\r\n"));
-        // The log's own commands: copy, clear, hide; the frame's command shows it again.
-        list.SendMessage(WM_COMMAND, ID_EDIT_COPY, 0);
-        CString copied;
-        qor::GetClipboardText(copied);
-        EXPECT_EQ(copied, list.GetAllText());
-        list.SendMessage(WM_COMMAND, ID_EDIT_CLEAR, 0);
-        EXPECT_EQ(list.GetCount(), 0);
-        frame->AddStatus(L"After clearing");
-        list.SendMessage(WM_COMMAND, ID_VIEW_OUTPUT_PANE, 0);
-        EXPECT_FALSE(frame->GetOutputWnd().IsVisible());
-        SendMenuCommand(ID_VIEW_OUTPUT_PANE);
-        EXPECT_TRUE(frame->GetOutputWnd().IsVisible());
-        EXPECT_EQ(list.GetCount(), 1);
-
+        {
+            SCOPED_TRACE("a posted status line is stamped \"dd/mm/yy hh:mm:ss| \" and owned by the frame");
+            frame->SendMessage(RegisterWindowMessageW(L"UWM_ADD_STATUS"),
+                               reinterpret_cast<WPARAM>(new CString(L"Run done")), 0);
+            ASSERT_EQ(list.GetCount(), 2);
+            CString line;
+            list.GetText(1, line);
+            ASSERT_EQ(line.GetLength(), 19 + 8);
+            EXPECT_EQ(line.Mid(2, 1), CString(L"/"));
+            EXPECT_EQ(line.Mid(17, 2), CString(L"| "));
+            EXPECT_EQ(line.Mid(19), CString(L"Run done"));
+            EXPECT_EQ(list.GetAllText().Right(10), CString(L"Run done\r\n"));
+        }
+        {
+            SCOPED_TRACE("the log's own commands: copy, clear, hide; the frame's command shows it again");
+            list.SendMessage(WM_COMMAND, ID_EDIT_COPY, 0);
+            CString copied;
+            qor::GetClipboardText(copied);
+            EXPECT_EQ(copied, list.GetAllText());
+            list.SendMessage(WM_COMMAND, ID_EDIT_CLEAR, 0);
+            EXPECT_EQ(list.GetCount(), 0);
+            frame->AddStatus(L"After clearing");
+            list.SendMessage(WM_COMMAND, ID_VIEW_OUTPUT_PANE, 0);
+            EXPECT_FALSE(frame->GetOutputWnd().IsVisible());
+            SendMenuCommand(ID_VIEW_OUTPUT_PANE);
+            EXPECT_TRUE(frame->GetOutputWnd().IsVisible());
+            EXPECT_EQ(list.GetCount(), 1);
+        }
+        SCOPED_TRACE("a look chosen from the menu, and the ids without a menu entry keeping its style");
         SendMenuCommand(ID_VIEW_APPLOOK_OFF_2007_BLACK);
         EXPECT_EQ(app.m_nAppLook, static_cast<UINT>(ID_VIEW_APPLOOK_OFF_2007_BLACK));
         EXPECT_EQ(qor::gui::GetApplicationLook(), qor::gui::Look::Dark);
+        frame->OnApplicationLook(ID_VIEW_APPLOOK_OFF_2007_CURRENT_FIRST + 1);
+        EXPECT_EQ(qor::gui::GetApplicationLook(), qor::gui::Look::Dark);
+        frame->OnApplicationLook(ID_VIEW_APPLOOK_OFF_2007_BLACK);
         StopApplication(app);
     }
+    SCOPED_TRACE("the look kept in the profile and marked in the menu at the next start");
     CQORApp app;
     ASSERT_TRUE(StartApplication(app));
     EXPECT_EQ(app.m_nAppLook, static_cast<UINT>(ID_VIEW_APPLOOK_OFF_2007_BLACK)) << "the look is kept in the profile";

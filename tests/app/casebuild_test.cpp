@@ -116,100 +116,116 @@ TEST_F(CaseTest, TreeOrderCopyCutPasteDeleteAndRename)
 {
     FillCase();
     CQORDoc* doc = Doc();
-    std::vector<CString> top = Children(nullptr);
-    EXPECT_EQ(top, (std::vector<CString>{L"Case", L"Analysis Results", L"Bridges", L"Bridge Sets", L"Load Models",
-                                         L"Load Model Ensembles", L"Reference Collections"}));
-    EXPECT_EQ(Tree().GetItemState(Tree().GetRootItem(), TVIS_BOLD), UINT(TVIS_BOLD));
-    EXPECT_EQ(Children(Pane().GetCaseItem()), (std::vector<CString>{L"Case Information"}));
-    EXPECT_EQ(Children(Pane().GetResultsItem()).size(), 5u);
-    EXPECT_EQ(Pane().GetResultKind(Child(Pane().GetResultsItem(), 4)), 4);
-    EXPECT_EQ(Children(Section(CElement::ELEMENT_LOADMODEL)), (std::vector<CString>{L"Truck", L"Library"}));
-    HTREEITEM fleet = Child(Section(CElement::ELEMENT_LOADMODELENSEMBLE), 0);
-    EXPECT_EQ(Children(fleet), (std::vector<CString>{L"Truck", L"Library"}));
-    EXPECT_EQ(Pane().GetElement(fleet), doc->m_vLoadModelEnsemble[0]);
-
-    // Copy of a library model onto "Load Models": an editable copy named "-Copy".
-    Tree().SelectItem(Child(Section(CElement::ELEMENT_LOADMODEL), 1));
-    Command(ID_ELEMENT_COPY);
-    Tree().SelectItem(Section(CElement::ELEMENT_LOADMODEL));
-    Command(ID_ELEMENT_PASTE);
-    ASSERT_EQ(doc->m_vLoadModel.size(), 3u);
-    EXPECT_EQ(doc->m_vLoadModel[2]->m_Description, CString(L"Library-Copy"));
-    EXPECT_TRUE(doc->m_vLoadModel[2]->m_bIsEditable);
-    EXPECT_TRUE(doc->IsModified());
-
-    // Paste onto a model under the ensemble appends to that ensemble, and marks the case.
-    doc->SetModifiedFlag(FALSE);
-    Tree().SelectItem(Child(Section(CElement::ELEMENT_LOADMODEL), 0));
-    Command(ID_ELEMENT_COPY);
-    Tree().SelectItem(Child(fleet, 1));
-    Command(ID_ELEMENT_PASTE);
-    ASSERT_EQ(doc->m_vLoadModelEnsemble[0]->GetLoadModelCount(), 3);
-    EXPECT_EQ(Children(fleet).back(), CString(L"Truck"));
-    EXPECT_TRUE(doc->IsModified());
-
-    // Cut and paste keeps the name and takes the source away.
-    Tree().SelectItem(Child(Section(CElement::ELEMENT_LOADMODEL), 2));
-    Command(ID_ELEMENT_CUT);
-    Tree().SelectItem(Section(CElement::ELEMENT_LOADMODEL));
-    Command(ID_ELEMENT_PASTE);
-    EXPECT_EQ(Children(Section(CElement::ELEMENT_LOADMODEL)), (std::vector<CString>{L"Truck", L"Library", L"Library-Copy"}));
-    ASSERT_EQ(doc->m_vLoadModel.size(), 3u);
-    EXPECT_EQ(doc->m_vLoadModel[2]->m_ID, 3) << "ids are numbered again after the removal";
-
-    // A copy that waits across a refill of the tree pastes nothing.
-    Tree().SelectItem(Child(Section(CElement::ELEMENT_LOADMODEL), 0));
-    Command(ID_ELEMENT_COPY);
-    doc->UpdateElementView();
-    Tree().SelectItem(Section(CElement::ELEMENT_LOADMODEL));
-    Command(ID_ELEMENT_PASTE);
-    EXPECT_EQ(doc->m_vLoadModel.size(), 3u);
-
-    // Deleting a model under the ensemble takes it out of that ensemble only.
-    fleet = Child(Section(CElement::ELEMENT_LOADMODELENSEMBLE), 0);
-    Tree().SelectItem(Child(fleet, 0));
-    Command(ID_ELEMENT_DELETE);
-    EXPECT_EQ(doc->m_vLoadModelEnsemble[0]->GetLoadModelCount(), 2);
-    EXPECT_EQ(doc->m_vLoadModel.size(), 3u);
-    EXPECT_EQ(Children(Child(Section(CElement::ELEMENT_LOADMODELENSEMBLE), 0)), (std::vector<CString>{L"Library", L"Truck"}));
-    // Deleting the first model of the case renumbers the rest.
-    Tree().SelectItem(Child(Section(CElement::ELEMENT_LOADMODEL), 0));
-    Command(ID_ELEMENT_DELETE);
-    ASSERT_EQ(doc->m_vLoadModel.size(), 2u);
-    EXPECT_EQ(doc->m_vLoadModel[0]->m_ID, 1);
-    EXPECT_EQ(doc->m_vLoadModel[1]->m_ID, 2);
-    EXPECT_EQ(Children(Section(CElement::ELEMENT_LOADMODEL)), (std::vector<CString>{L"Library", L"Library-Copy"}));
-
-    // Rename: a library model is refused; an empty label keeps the name; a cancelled edit marks nothing.
-    boxes.Shown();
-    Tree().SelectItem(Child(Section(CElement::ELEMENT_LOADMODEL), 0));
-    Command(ID_ELEMENT_RENAME);
-    ASSERT_FALSE(boxes.Shown().empty());
-    EXPECT_EQ(boxes.Shown().back().text, CString(L"This item cannot be edited."));
-    EXPECT_EQ(Tree().GetEditControl(), nullptr);
-    EXPECT_EQ(Tree().EditLabel(Child(Section(CElement::ELEMENT_LOADMODEL), 0)), nullptr) << "refused however started";
-
-    doc->SetModifiedFlag(FALSE);
-    HTREEITEM copy = Child(Section(CElement::ELEMENT_LOADMODEL), 1);
-    Tree().SelectItem(copy);
-    Command(ID_ELEMENT_RENAME);
-    CEdit* edit = Tree().GetEditControl();
-    ASSERT_NE(edit, nullptr);
-    edit->SetWindowText(L"");
-    KeyPress(edit, VK_RETURN);
-    EXPECT_EQ(doc->m_vLoadModel[1]->m_Description, CString(L"Library-Copy"));
-    EXPECT_EQ(Tree().GetItemText(copy), CString(L"Library-Copy"));
-    Command(ID_ELEMENT_RENAME);
-    ASSERT_NE(edit = Tree().GetEditControl(), nullptr);
-    edit->SetWindowText(L"Never");
-    KeyPress(edit, VK_ESCAPE);
-    EXPECT_FALSE(doc->IsModified());
-    Command(ID_ELEMENT_RENAME);
-    ASSERT_NE(edit = Tree().GetEditControl(), nullptr);
-    edit->SetWindowText(L"Heavy truck");
-    KeyPress(edit, VK_RETURN);
-    EXPECT_EQ(doc->m_vLoadModel[1]->m_Description, CString(L"Heavy truck"));
-    EXPECT_TRUE(doc->IsModified());
+    HTREEITEM fleet = nullptr;
+    {
+        SCOPED_TRACE("the sections of the tree in order, the result kinds, an ensemble with its models");
+        std::vector<CString> top = Children(nullptr);
+        EXPECT_EQ(top, (std::vector<CString>{L"Case", L"Analysis Results", L"Bridges", L"Bridge Sets", L"Load Models",
+                                             L"Load Model Ensembles", L"Reference Collections"}));
+        EXPECT_EQ(Tree().GetItemState(Tree().GetRootItem(), TVIS_BOLD), UINT(TVIS_BOLD));
+        EXPECT_EQ(Children(Pane().GetCaseItem()), (std::vector<CString>{L"Case Information"}));
+        EXPECT_EQ(Children(Pane().GetResultsItem()).size(), 5u);
+        EXPECT_EQ(Pane().GetResultKind(Child(Pane().GetResultsItem(), 4)), 4);
+        EXPECT_EQ(Children(Section(CElement::ELEMENT_LOADMODEL)), (std::vector<CString>{L"Truck", L"Library"}));
+        fleet = Child(Section(CElement::ELEMENT_LOADMODELENSEMBLE), 0);
+        EXPECT_EQ(Children(fleet), (std::vector<CString>{L"Truck", L"Library"}));
+        EXPECT_EQ(Pane().GetElement(fleet), doc->m_vLoadModelEnsemble[0]);
+    }
+    {
+        SCOPED_TRACE("copy of a library model onto \"Load Models\": an editable copy named \"-Copy\"");
+        Tree().SelectItem(Child(Section(CElement::ELEMENT_LOADMODEL), 1));
+        Command(ID_ELEMENT_COPY);
+        Tree().SelectItem(Section(CElement::ELEMENT_LOADMODEL));
+        Command(ID_ELEMENT_PASTE);
+        ASSERT_EQ(doc->m_vLoadModel.size(), 3u);
+        EXPECT_EQ(doc->m_vLoadModel[2]->m_Description, CString(L"Library-Copy"));
+        EXPECT_TRUE(doc->m_vLoadModel[2]->m_bIsEditable);
+        EXPECT_TRUE(doc->IsModified());
+    }
+    {
+        SCOPED_TRACE("paste onto a model under the ensemble appends to that ensemble, and marks the case");
+        doc->SetModifiedFlag(FALSE);
+        Tree().SelectItem(Child(Section(CElement::ELEMENT_LOADMODEL), 0));
+        Command(ID_ELEMENT_COPY);
+        Tree().SelectItem(Child(fleet, 1));
+        Command(ID_ELEMENT_PASTE);
+        ASSERT_EQ(doc->m_vLoadModelEnsemble[0]->GetLoadModelCount(), 3);
+        EXPECT_EQ(Children(fleet).back(), CString(L"Truck"));
+        EXPECT_TRUE(doc->IsModified());
+    }
+    {
+        SCOPED_TRACE("cut and paste keeps the name and takes the source away");
+        Tree().SelectItem(Child(Section(CElement::ELEMENT_LOADMODEL), 2));
+        Command(ID_ELEMENT_CUT);
+        Tree().SelectItem(Section(CElement::ELEMENT_LOADMODEL));
+        Command(ID_ELEMENT_PASTE);
+        EXPECT_EQ(Children(Section(CElement::ELEMENT_LOADMODEL)),
+                  (std::vector<CString>{L"Truck", L"Library", L"Library-Copy"}));
+        ASSERT_EQ(doc->m_vLoadModel.size(), 3u);
+        EXPECT_EQ(doc->m_vLoadModel[2]->m_ID, 3) << "ids are numbered again after the removal";
+    }
+    {
+        SCOPED_TRACE("a copy that waits across a refill of the tree pastes nothing");
+        Tree().SelectItem(Child(Section(CElement::ELEMENT_LOADMODEL), 0));
+        Command(ID_ELEMENT_COPY);
+        doc->UpdateElementView();
+        Tree().SelectItem(Section(CElement::ELEMENT_LOADMODEL));
+        Command(ID_ELEMENT_PASTE);
+        EXPECT_EQ(doc->m_vLoadModel.size(), 3u);
+    }
+    {
+        SCOPED_TRACE(
+            "deleting a model under the ensemble takes it out of that ensemble only; deleting from the case renumbers");
+        fleet = Child(Section(CElement::ELEMENT_LOADMODELENSEMBLE), 0);
+        Tree().SelectItem(Child(fleet, 0));
+        Command(ID_ELEMENT_DELETE);
+        EXPECT_EQ(doc->m_vLoadModelEnsemble[0]->GetLoadModelCount(), 2);
+        EXPECT_EQ(doc->m_vLoadModel.size(), 3u);
+        EXPECT_EQ(Children(Child(Section(CElement::ELEMENT_LOADMODELENSEMBLE), 0)),
+                  (std::vector<CString>{L"Library", L"Truck"}));
+        // Deleting the first model of the case renumbers the rest.
+        Tree().SelectItem(Child(Section(CElement::ELEMENT_LOADMODEL), 0));
+        Command(ID_ELEMENT_DELETE);
+        ASSERT_EQ(doc->m_vLoadModel.size(), 2u);
+        EXPECT_EQ(doc->m_vLoadModel[0]->m_ID, 1);
+        EXPECT_EQ(doc->m_vLoadModel[1]->m_ID, 2);
+        EXPECT_EQ(Children(Section(CElement::ELEMENT_LOADMODEL)), (std::vector<CString>{L"Library", L"Library-Copy"}));
+    }
+    {
+        SCOPED_TRACE("renaming a library model is refused");
+        boxes.Shown();
+        Tree().SelectItem(Child(Section(CElement::ELEMENT_LOADMODEL), 0));
+        Command(ID_ELEMENT_RENAME);
+        ASSERT_FALSE(boxes.Shown().empty());
+        EXPECT_EQ(boxes.Shown().back().text, CString(L"This item cannot be edited."));
+        EXPECT_EQ(Tree().GetEditControl(), nullptr);
+        EXPECT_EQ(Tree().EditLabel(Child(Section(CElement::ELEMENT_LOADMODEL), 0)), nullptr)
+            << "refused however started";
+    }
+    {
+        SCOPED_TRACE("renaming: an empty label keeps the name, a cancelled edit marks nothing, a new name is taken");
+        doc->SetModifiedFlag(FALSE);
+        HTREEITEM copy = Child(Section(CElement::ELEMENT_LOADMODEL), 1);
+        Tree().SelectItem(copy);
+        Command(ID_ELEMENT_RENAME);
+        CEdit* edit = Tree().GetEditControl();
+        ASSERT_NE(edit, nullptr);
+        edit->SetWindowText(L"");
+        KeyPress(edit, VK_RETURN);
+        EXPECT_EQ(doc->m_vLoadModel[1]->m_Description, CString(L"Library-Copy"));
+        EXPECT_EQ(Tree().GetItemText(copy), CString(L"Library-Copy"));
+        Command(ID_ELEMENT_RENAME);
+        ASSERT_NE(edit = Tree().GetEditControl(), nullptr);
+        edit->SetWindowText(L"Never");
+        KeyPress(edit, VK_ESCAPE);
+        EXPECT_FALSE(doc->IsModified());
+        Command(ID_ELEMENT_RENAME);
+        ASSERT_NE(edit = Tree().GetEditControl(), nullptr);
+        edit->SetWindowText(L"Heavy truck");
+        KeyPress(edit, VK_RETURN);
+        EXPECT_EQ(doc->m_vLoadModel[1]->m_Description, CString(L"Heavy truck"));
+        EXPECT_TRUE(doc->IsModified());
+    }
     Pump(20);
 }
 
