@@ -381,7 +381,8 @@ TEST_F(AnalysisCommands, NoDisplaySelectedIsSaidOncePerCommand)
 TEST_F(AnalysisCommands, ZeroResultsAndRatiosWithoutAReferenceAreSaidInTheLog)
 {
     DrivenDialogs driven;
-    Boxes boxes(IDNO);
+    ScriptedMessageBoxes boxes;
+    boxes.Answer(IDNO);
     auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
     ASSERT_NE(frame, nullptr);
     const auto log = [&] { return frame->GetOutputWnd().GetList().GetAllText(); };
@@ -416,7 +417,7 @@ TEST_F(AnalysisCommands, ZeroResultsAndRatiosWithoutAReferenceAreSaidInTheLog)
     // Rated against it, the tandem has no ratio anywhere: the tables say n/a, the stored value stays 0,
     // and the log names each bridge and effect once.
     collection->SetProposedLoadModel(doc->m_vLoadModel[0]);
-    boxes.m_answer = IDYES;
+    boxes.Answer(IDYES);
     doc->StartCritRatios(collection);
     ASSERT_TRUE(qor::test::PumpUntil([&] { return !doc->m_bBusyCritRatios; }, 120000));
     ASSERT_EQ(collection->GetCritRatios().size(), 1u);
