@@ -99,6 +99,11 @@ void CRefCollJob::CopyInputs()
         set->m_pBridgeSet = m_Copies.Of(set->m_pBridgeSet);
         set->m_pRefLME = m_Copies.Of(set->m_pRefLME);
         set->m_pPropLME = m_Copies.Of(set->m_pPropLME);
+        // A ratio run reads the stored reference results and their bridges; saving the case
+        // rebuilds the bridges it holds.
+        for (auto* list :
+             {&set->m_vOverstressCritEnv, &set->m_vLiveLoadCritEnv, &set->m_vRefCritEnv, &set->m_vPropCritEnv})
+            for (auto& results : *list) results = m_Copies.Of(results);
     }
 }
 
@@ -111,6 +116,9 @@ void CRefCollJob::StoreResults() const
         set->m_pBridgeSet = m_Copies.OriginalOf(set->m_pBridgeSet);
         set->m_pRefLME = m_Copies.OriginalOf(set->m_pRefLME);
         set->m_pPropLME = m_Copies.OriginalOf(set->m_pPropLME);
+        for (auto* list :
+             {&set->m_vOverstressCritEnv, &set->m_vLiveLoadCritEnv, &set->m_vRefCritEnv, &set->m_vPropCritEnv})
+            for (auto& results : *list) results = m_Copies.OriginalOf(results);
         for (const auto& values : {set->m_pRefCritValues, set->m_pPropCritValues, set->m_pLiveLoadCritValues,
                                    set->m_pOverstressCritValues})
             if (values) values->m_pBridgeSet = m_Copies.OriginalOf(values->m_pBridgeSet);

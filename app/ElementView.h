@@ -11,6 +11,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 class CQORDoc;
 class CElement;
@@ -29,6 +30,9 @@ public:
     // ---- What the document calls -------------------------------------------------------------
     void ClearElementView();
     void FillElementView(CQORDoc* pDoc);
+    // Shows the case again after a change, keeping the user's place (what is open, what is selected)
+    // when it is the case already shown.
+    void RefillElementView(CQORDoc* pDoc);
     void AddBridge(std::shared_ptr<CBridge> pBridge);
     void AddBridgeSet(std::shared_ptr<CBridgeSet> pBridgeSet);
     void AddLoadModel(std::shared_ptr<CLoadModel> pLoadModel);
@@ -61,6 +65,10 @@ protected:
     void OnChangeVisualStyle();
     void RemoveChildItems(HTREEITEM hItem);
     HTREEITEM InsertElement(const std::shared_ptr<CElement>& pElement, int image, HTREEITEM hParent);
+    // An item's identity across rebuilds: the path of its elements (or, for sections and results, texts).
+    CString ItemPath(HTREEITEM hItem) const;
+    // Every item, parents before their children.
+    std::vector<HTREEITEM> AllItems() const;
     // WM_ELEMENT_SELECTED to every window of the main window.
     static void Broadcast(CElement* pElement);
     static CQORDoc* ActiveDoc();
@@ -96,5 +104,6 @@ protected:
     HTREEITEM m_hLoadModelEnsembles = nullptr;
     HTREEITEM m_hRefCollections = nullptr;
     HTREEITEM m_hClipboardItem = nullptr;
+    const CQORDoc* m_pShownDoc = nullptr; // the case the tree shows
     bool m_bCut = false;
 };

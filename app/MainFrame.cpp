@@ -148,6 +148,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
     OnApplicationLook(app ? app->m_nAppLook : ID_VIEW_APPLOOK_VS_2008);
     EnableWindowsDialog(ID_WINDOW_MANAGER, IDS_WINDOWS_MANAGER, TRUE);
+    EnablePaneMenu(TRUE, ID_VIEW_CUSTOMIZE, qor::LoadText(IDS_TOOLBAR_CUSTOMIZE), ID_VIEW_TOOLBAR);
     ModifyStyle(0, FWS_PREFIXTITLE);
     return 0;
 }
@@ -201,9 +202,9 @@ void CMainFrame::BeginProgress(int steps)
     ShowProgress();
 }
 
-void CMainFrame::StepProgress()
+void CMainFrame::StepProgress(int steps)
 {
-    ++m_nProgressCount;
+    m_nProgressCount += steps;
     ShowProgress();
 }
 
@@ -231,8 +232,7 @@ void CMainFrame::ShowCase(CQORDoc* pDoc)
         return;
     }
     m_wndElementPane.GetTree().SetRedraw(FALSE);
-    m_wndElementPane.ClearElementView();
-    m_wndElementPane.FillElementView(pDoc);
+    m_wndElementPane.RefillElementView(pDoc);
     m_wndElementPane.GetTree().SetRedraw(TRUE);
 }
 
@@ -456,10 +456,11 @@ void CMainFrame::OnMdiNewHorzTabGroup() { MDITabNewGroup(FALSE); }
 
 void CMainFrame::OnMdiNewVertGroup() { MDITabNewGroup(); }
 
-LRESULT CMainFrame::OnPBarUpdate(WPARAM wParam, LPARAM)
+LRESULT CMainFrame::OnPBarUpdate(WPARAM wParam, LPARAM lParam)
 {
+    // Workers report their runs a few at a time: lParam says how many (0 or 1: one).
     if (wParam == 1)
-        StepProgress();
+        StepProgress(lParam > 1 ? static_cast<int>(lParam) : 1);
     else
     {
         m_nProgressCount = 0;

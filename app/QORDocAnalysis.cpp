@@ -10,6 +10,7 @@
 #include "engine/analysis/MovingLoadAnalysis.h"
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/analysis/ReferenceSet.h"
+#include "engine/analysis/RunDiagnostics.h"
 #include "engine/analysis/SinglePosAnalysis.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
@@ -62,6 +63,28 @@ void Launch(CQORDoc& doc, std::shared_ptr<CAnalysisJob> job, const CString& text
     doc.m_Jobs.Start(std::move(job));
 }
 
+// Why numbers of a run will be zero (or no ratio), said in the log where the run starts or ends.
+void Log(const std::vector<CString>& lines)
+{
+    for (const CString& line : lines) CCaseShell::Current().AddStatus(line);
+}
+
+std::vector<std::shared_ptr<CLoadModel>> ModelsOf(const std::vector<std::shared_ptr<CLoadModelEnsemble>>& ensembles)
+{
+    std::vector<std::shared_ptr<CLoadModel>> models;
+    for (const auto& ensemble : ensembles)
+        if (ensemble) models.insert(models.end(), ensemble->m_vLoadModel.begin(), ensemble->m_vLoadModel.end());
+    return models;
+}
+
+std::vector<std::shared_ptr<CBridge>> BridgesOf(const std::vector<std::shared_ptr<CBridgeSet>>& sets)
+{
+    std::vector<std::shared_ptr<CBridge>> bridges;
+    for (const auto& set : sets)
+        if (set) bridges.insert(bridges.end(), set->m_vBridges.begin(), set->m_vBridges.end());
+    return bridges;
+}
+
 // Takes a finished worker back: its kind's commands live again and the timer stopped. Null when the case that
 // started it has closed.
 std::shared_ptr<CAnalysisJob> TakeBack(CQORDoc& doc, CAnalysisJob* block, std::atomic<bool>& bBusy)
@@ -109,6 +132,7 @@ void CQORDoc::OnAnalysisSinglePosition()
     if (!model) return (void)Message(L"There is no load model in the case to analyse.", kError);
 
     const DWORD start = StartTimer(L"Single Position Analysis called");
+    Log(CRunDiagnostics::ModelLines({model}, {bridge}));
     std::shared_ptr<CBeamResults> results;
     CString error;
     const bool ran = CAnalysisJobs::RunCaught(
@@ -161,6 +185,7 @@ void CQORDoc::RunMovingLoad(bool bByStep, int nSteps, bool bDisplayEach, std::sh
                             std::shared_ptr<CLoadModel> pLoadModel, double stepSize)
 {
     const DWORD start = StartTimer(L"Moving Load Analysis called");
+    Log(CRunDiagnostics::ModelLines({pLoadModel}, {pBridge}));
     std::shared_ptr<CEnvelopeResults> results;
     int nAnalyses = 0;
     CString error;
@@ -193,6 +218,7 @@ void CQORDoc::StartMultiMovingLoad(bool bByStep, int nSteps, bool bDisplayEach, 
     job->StepSize = stepSize;
     job->bDisplayEach = bDisplayEach;
     Launch(*this, job, L"Moving Load Analysis of LME called", pLME->GetLoadModelCount(), m_bBusyMultiML);
+    Log(CRunDiagnostics::ModelLines(pLME->m_vLoadModel, {pBridge}));
 }
 
 void CQORDoc::OnMultiMovingLoadDone(MultiMLThreadData* pData)
@@ -241,6 +267,7 @@ void CQORDoc::StartBridgeRange(std::shared_ptr<CBridgeSet> pBridgeSet, std::shar
     job->nSteps = m_nMLSteps;
     job->StepSize = m_MLStepSize;
     Launch(*this, job, L"Bridge Range Analysis called", pBridgeSet->m_nBridge, m_bBusyBridgeRange);
+    Log(CRunDiagnostics::ModelLines({pLoadModel}, pBridgeSet->m_vBridges));
 }
 
 void CQORDoc::OnBridgeRangeDone(BridgeRangeThreadData* pData)
@@ -289,6 +316,7 @@ void CQORDoc::StartRefCollection(std::shared_ptr<CReferenceCollection> pRefColle
         for (const auto& bridgeSet : pRefCollection->m_vBS)
             runs += LoadModelCount(ensemble) * (bridgeSet ? bridgeSet->m_nBridge : 0);
     Launch(*this, job, L"Make Reference Collection called", runs, m_bBusyRefValues);
+    Log(CRunDiagnostics::ModelLines(ModelsOf(pRefCollection->m_vLME), BridgesOf(pRefCollection->m_vBS)));
 }
 
 // A collection changed while it was computed has results that belong to its old contents.
@@ -316,6 +344,7 @@ static void EndCollectionRun(CQORDoc& doc, CRefCollJob& block, bool bSuccess, co
         CQORDoc::Message(failure, kError);
     else if (StoreIfUnchanged(block))
     {
+        if (block.m_bRatios) Log(CRunDiagnostics::RatioLines(block.pRefCollection->GetCritRatios()));
         ResetProgressBar();
         if (CQORDoc::Message(L"Display grids/plots for the analysis?", MB_YESNO | MB_ICONQUESTION) == IDYES)
             (doc.*show)(block.pRefCollection);
@@ -389,6 +418,10 @@ void CQORDoc::StartCritRatios(std::shared_ptr<CReferenceCollection> pRefCollecti
             if (set && set->GetBridgeSet())
                 runs += set->GetBridgeSet()->m_nBridge * LoadModelCount(pRefCollection->GetProposedLME());
     Launch(*this, job, L"Calculate Critical Ratios called", runs, m_bBusyCritRatios);
+    std::vector<std::shared_ptr<CBridgeSet>> sets;
+    for (const auto& set : pRefCollection->m_vRefSet)
+        if (set) sets.push_back(set->GetBridgeSet());
+    Log(CRunDiagnostics::ModelLines(ModelsOf({pRefCollection->GetProposedLME()}), BridgesOf(sets)));
 }
 
 void CQORDoc::OnCritRatiosDone(RefCollThreadData* pData, bool bSuccess)

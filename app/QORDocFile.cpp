@@ -1,5 +1,6 @@
 // The case file: the case's lists and strings written and read as one archive item over the framework's
-// file, binary or XML after the settings; every fault is reported and leaves the case as it was.
+// file, written binary or XML after the settings and read in the form the file has; every fault is
+// reported and leaves the case as it was.
 #include "app/QORDoc.h"
 
 #include "app/CaseShell.h"
@@ -58,7 +59,7 @@ void ReadCase(int fd, CCaseData& data)
 {
     boost::iostreams::file_descriptor device(fd, boost::iostreams::never_close_handle);
     boost::iostreams::stream<boost::iostreams::file_descriptor> in(device);
-    LoadCase(in, data, CSettings::GetInstance()->General.USEBINARYFILEFORMAT);
+    LoadCase(in, data);
 }
 
 // The case CheckCaseFile read, waiting for the open of its file.

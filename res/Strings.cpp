@@ -29,6 +29,7 @@ const qor::StringResource kStrings[] = {
     {IDS_LOAD_MODEL_SHEET, L"Load Model Definition"},
     {IDS_EXPLORER, L"Explorer"},
     {IDS_EDIT_MENU, L"Edit"},
+    {AFX_IDS_IDLEMESSAGE, L"Ready"},
 
     {ID_FILE_NEW, L"Create a new case\nNew"},
     {ID_FILE_OPEN, L"Open an existing case\nOpen"},

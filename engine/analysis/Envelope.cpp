@@ -60,7 +60,12 @@ RatioLoadEffect::RatioLoadEffect(PointLoadEffect referenceEffect, PointLoadEffec
       multiplier(globalMultiplier)
 {
     const double divisor = reference.val * multiplier;
-    ratio = std::fabs(divisor) < 1e-6 ? 0.0 : proposed.val / divisor;
+    ratio = std::fabs(divisor) < kRatioThreshold ? 0.0 : proposed.val / divisor;
+}
+
+bool RatioLoadEffect::IsUndefined() const
+{
+    return std::fabs(reference.val * multiplier) < kRatioThreshold && !(std::fabs(proposed.val) < kRatioThreshold);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -53,6 +53,9 @@ struct CriticalPair
     T second;
 };
 
+// Below this a reference effect (times the multiplier) is no divisor of a ratio.
+inline constexpr double kRatioThreshold = 1e-6;
+
 // A proposed critical effect against a reference critical effect.
 struct RatioLoadEffect
 {
@@ -66,6 +69,10 @@ struct RatioLoadEffect
     RatioLoadEffect() = default;
     RatioLoadEffect(PointLoadEffect referenceEffect, PointLoadEffect proposedEffect,
                     std::shared_ptr<CBridge> onBridge, double globalMultiplier);
+
+    // A proposed effect against a reference too small to divide by: the stored 0.0 is no
+    // rating (the result tables show "n/a").
+    bool IsUndefined() const;
 };
 
 // Element-wise merges of a held list a with a newcomer b (b at least as long as a; a shorter b

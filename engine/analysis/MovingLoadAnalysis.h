@@ -40,6 +40,13 @@ public:
     // bridge (of a moving model) std::invalid_argument with a text that names the bridge's length.
     std::shared_ptr<CEnvelopeResults> Run(bool bByStep, int& nSteps, double& stepSize);
 
+    // The memory a kept position's beam result takes (about), for a beam of nMembers spans with
+    // nPoints points per span. A run that keeps its positions and would need more than the
+    // memory available throws std::invalid_argument before it starts.
+    static double KeptBytesPerPosition(int nMembers, int nPoints);
+    // The memory runs may count on (0, the default: what the system reports available).
+    static void SetMemoryForRuns(std::uint64_t bytes);
+
     // Distance from any load of the model at position p to the next event position at or
     // beyond it (kNoEventDistance when there is none for any load).
     double GetDistanceToNextEvent(double p) const;

@@ -75,7 +75,7 @@ void CSinglePosAnalysis::Prepare(int nPoints, std::shared_ptr<CBeamSolver> pSolv
         finite = finite && std::isfinite(p.location) && std::isfinite(p.cover) && std::isfinite(p.w);
     if (!finite) throw kNonFiniteLoadError;
 
-    m_bClearAll = (lm.m_bUseMaxL && m_Length > lm.m_maxL) || (lm.m_bUseMinL && lm.m_minL > m_Length);
+    m_bClearAll = !lm.AppliesToLength(m_Length);
     m_bClearBM = !lm.m_bBM;
     m_bClearSF = !lm.m_bSF;
 }

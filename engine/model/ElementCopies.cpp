@@ -1,6 +1,7 @@
 #include "engine/model/ElementCopies.h"
 
 #include "engine/analysis/Beam.h"
+#include "engine/analysis/EnvelopeResults.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
 #include "engine/model/LoadModel.h"
@@ -42,6 +43,20 @@ std::shared_ptr<CBridgeSet> CElementCopies::Of(const std::shared_ptr<CBridgeSet>
     return Find(original, [this](const CBridgeSet& s) {
         auto copy = std::make_shared<CBridgeSet>(s);
         for (auto& bridge : copy->m_vBridges) bridge = Of(bridge);
+        return copy;
+    });
+}
+
+std::shared_ptr<CEnvelopeResults> CElementCopies::Of(const std::shared_ptr<CEnvelopeResults>& original)
+{
+    return Find(original, [this](const CEnvelopeResults& r) {
+        auto copy = std::make_shared<CEnvelopeResults>(r);
+        const bool bridgesBeam = r.m_pBridge && r.m_pBeam == r.m_pBridge->GetBeam();
+        copy->m_pBridge = Of(r.m_pBridge);
+        if (bridgesBeam)
+            copy->m_pBeam = copy->m_pBridge->GetBeam();
+        else if (r.m_pBeam)
+            copy->m_pBeam = std::make_shared<CBeam>(*r.m_pBeam);
         return copy;
     });
 }

@@ -13,6 +13,7 @@
 
 class CBridge;
 class CBridgeSet;
+class CEnvelopeResults;
 class CLoadModel;
 class CLoadModelEnsemble;
 
@@ -24,6 +25,9 @@ public:
     std::shared_ptr<CLoadModelEnsemble> Of(const std::shared_ptr<CLoadModelEnsemble>& original);
     std::shared_ptr<CBridge> Of(const std::shared_ptr<CBridge>& original);
     std::shared_ptr<CBridgeSet> Of(const std::shared_ptr<CBridgeSet>& original);
+    // Results read by a run (the stored reference of a ratio run): their envelopes copied, their
+    // bridge (and beam) the copy of the bridge. Saving the case rebuilds the bridges it holds.
+    std::shared_ptr<CEnvelopeResults> Of(const std::shared_ptr<CEnvelopeResults>& original);
 
     // The original of a copy made here; anything else (made by the run itself) as it is.
     template <class T>

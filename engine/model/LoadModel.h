@@ -193,6 +193,13 @@ public:
     // position; the output pane gets one line per change).
     void NotifyStatus(const wchar_t* text, int channel = STATUS_GENERAL);
 
+    // False when the length limits in use exclude a bridge of this (beam) length: the model then
+    // puts no load on it.
+    bool AppliesToLength(double bridgeLength) const
+    {
+        return !((m_bUseMaxL && bridgeLength > m_maxL) || (m_bUseMinL && m_minL > bridgeLength));
+    }
+
     bool IsUpToDate() const { return m_bIsUpToDate; }
     double GetLength() const { return m_Length; }
 

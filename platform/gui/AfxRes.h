@@ -57,6 +57,9 @@
 #define ID_INDICATOR_REC 0xE705
 
 // Print preview
+// The status bar's text while no command is highlighted (the string table's "Ready").
+#define AFX_IDS_IDLEMESSAGE 0xE001
+
 #define AFX_ID_PREVIEW_CLOSE 0xE300
 #define AFX_ID_PREVIEW_PRINT 0xE303
 #define AFX_ID_PREVIEW_NEXT 0xE301

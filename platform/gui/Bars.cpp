@@ -2,6 +2,7 @@
 #include "platform/gui/Bars.h"
 
 #include "platform/gui/FrameInternal.h"
+#include "platform/gui/SysValues.h"
 #include "platform/gui/ToolBarImagesInternal.h"
 #include "platform/gui/WndInternal.h"
 
@@ -111,6 +112,44 @@ void CBasePane::ShowPane(BOOL bShow, BOOL, BOOL bActivate)
     }
 }
 
+BOOL CBasePane::IsFloating() const
+{
+    if (!m_pShell) return FALSE;
+    if (m_pShell->dock) return m_pShell->dock->isFloating();
+    return m_pShell->toolBar && m_pShell->toolBar->isFloating();
+}
+
+BOOL CBasePane::FloatPane(CRect rectFloat, AFX_DOCK_METHOD, bool bShow)
+{
+    if (!m_pShell || !m_pShell->dock) return FALSE;
+    m_pShell->dock->setFloating(true);
+    if (!rectFloat.IsRectEmpty()) m_pShell->dock->setGeometry(ToQRect(rectFloat));
+    m_pShell->dock->setVisible(bShow);
+    return TRUE;
+}
+
+DWORD CBasePane::GetCurrentAlignment() const
+{
+    if (!m_pShell || IsFloating() || !m_pDockSite || !m_pDockSite->Shell()) return 0;
+    QMainWindow* window = m_pDockSite->Shell()->window;
+    int area = 0;
+    if (m_pShell->dock)
+        area = window->dockWidgetArea(m_pShell->dock);
+    else if (m_pShell->toolBar)
+        area = window->toolBarArea(m_pShell->toolBar);
+    else
+        return CBRS_ALIGN_BOTTOM; // the status bar
+    // The toolkit numbers the sides alike for dock widgets and toolbars.
+    switch (area)
+    {
+    case Qt::LeftDockWidgetArea: return CBRS_ALIGN_LEFT;
+    case Qt::RightDockWidgetArea: return CBRS_ALIGN_RIGHT;
+    case Qt::TopDockWidgetArea: return CBRS_ALIGN_TOP;
+    case Qt::BottomDockWidgetArea: return CBRS_ALIGN_BOTTOM;
+    default: return 0;
+    }
+}
+
 // ---- Toolbar --------------------------------------------------------------------------------------
 
 BOOL CMFCToolBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
@@ -137,6 +176,8 @@ BOOL CMFCToolBar::CreateInPane(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
     tb->setMovable(false);
     tb->setFloatable(false);
     tb->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    // The strip takes the look's colours, as the frame's own bars do, over the window that holds it.
+    tb->setAutoFillBackground(true);
     row->addWidget(tb);
     m_pShell->toolBar = tb;
     return TRUE;
@@ -189,6 +230,9 @@ void CMFCToolBar::Rebuild()
         QAction* a = tb->addAction(label);
         if (QIcon icon = ToolBarIcon(id); !icon.isNull()) a->setIcon(icon);
         a->setToolTip(label);
+        CString prompt;
+        if (auto* frame = DYNAMIC_DOWNCAST(CFrameWnd, GetTopLevelParent())) frame->GetMessageString(id, prompt);
+        a->setStatusTip(ToQString(prompt));
         int index = static_cast<int>(i);
         QObject::connect(a, &QAction::triggered, a, [this, index] { ClickButton(index); });
         m_pShell->buttons.emplace_back(a);
@@ -321,7 +365,23 @@ void CMFCStatusBar::Show(int nIndex)
         bar->setRange(0, static_cast<int>(p.total));
         bar->setValue(static_cast<int>(std::clamp(p.current, 0L, p.total)));
     } else if (auto* label = qobject_cast<QLabel*>(w)) {
-        label->setText(ToQString(p.text));
+        // A key indicator shows its text only while its key is toggled on.
+        const int vk = p.id == ID_INDICATOR_CAPS   ? VK_CAPITAL
+                       : p.id == ID_INDICATOR_NUM  ? VK_NUMLOCK
+                       : p.id == ID_INDICATOR_SCRL ? VK_SCROLL
+                                                   : 0;
+        const bool shown = vk == 0 || (GetKeyState(vk) & 1) != 0;
+        label->setText(shown ? ToQString(p.text) : QString());
+    }
+}
+
+void CMFCStatusBar::OnUpdateCmdUI()
+{
+    SyncLockKeys();
+    for (int i = 0; i < GetCount(); ++i)
+    {
+        const UINT id = m_panes[static_cast<size_t>(i)].id;
+        if (id == ID_INDICATOR_CAPS || id == ID_INDICATOR_NUM || id == ID_INDICATOR_SCRL) Show(i);
     }
 }
 

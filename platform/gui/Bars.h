@@ -10,6 +10,16 @@
 
 class CFrameWnd;
 
+enum AFX_DOCK_METHOD
+{
+    DM_UNKNOWN,
+    DM_MOUSE,
+    DM_DBL_CLICK,
+    DM_SHOW,
+    DM_RECT,
+    DM_STANDARD
+};
+
 namespace qor::gui {
 struct PaneShell; // the toolkit side of a bar or pane (FrameInternal.h)
 }
@@ -33,7 +43,13 @@ public:
     DWORD GetEnabledAlignment() const { return m_dwEnabledAlignment; }
     void SetPaneStyle(DWORD dwNewStyle) { m_dwPaneStyle = dwNewStyle; }
     DWORD GetPaneStyle() const { return m_dwPaneStyle; }
-    BOOL IsDocked() const { return m_bDocked; }
+    BOOL IsDocked() const { return m_bDocked && !IsFloating(); }
+    // A pane in a window of its own (docked again by the user or DockPane).
+    BOOL IsFloating() const;
+    // Takes the pane out of the frame into a floating window at rectFloat (screen).
+    virtual BOOL FloatPane(CRect rectFloat, AFX_DOCK_METHOD dockMethod = DM_UNKNOWN, bool bShow = true);
+    // The side it is docked at (CBRS_ALIGN_LEFT ...), 0 while it floats.
+    DWORD GetCurrentAlignment() const;
     CFrameWnd* GetDockSiteFrameWnd() const { return m_pDockSite; }
     void SetIcon(HICON, BOOL) {}
 
@@ -124,6 +140,8 @@ public:
         return Create(pParentWnd, dwStyle, nID);
     }
     BOOL SetIndicators(const UINT* lpIDArray, int nIDCount);
+    // Brings the key indicators (CAP, NUM, SCRL) up to the keys' toggles; the frame calls it at idle.
+    void OnUpdateCmdUI();
     int GetCount() const { return static_cast<int>(m_panes.size()); }
     int CommandToIndex(UINT nIDFind) const;
     UINT GetItemID(int nIndex) const;

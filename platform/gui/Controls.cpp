@@ -207,8 +207,17 @@ bool ControlBase::Common(WndState* s, UINT msg, WPARAM wParam, LPARAM lParam, LR
     case WM_MBUTTONDBLCLK:
     case WM_MOUSEMOVE: {
         QWidget* source = nullptr;
+        HWND self = s->handle;
         if (QEvent* e = s->host->TakeEvent(msg, &source)) DeliverMouse(s, static_cast<QMouseEvent*>(e), source);
         else SyntheticMouse(s, msg, wParam, lParam);
+        if (msg == WM_RBUTTONUP && IsLiveHandle(self))
+        {
+            // As for any window, the unhandled release asks for the context menu.
+            CPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            s->wnd->ClientToScreen(&pt);
+            s->wnd->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(self),
+                                MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y)));
+        }
         *result = 0;
         return true;
     }

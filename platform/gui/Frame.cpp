@@ -10,14 +10,15 @@
 
 #include <QtCore/QCoreApplication>
 #include <QtCore/QTimer>
+#include <QtGui/QIcon>
 #include <QtGui/QKeyEvent>
+#include <QtGui/QPixmap>
+#include <QtGui/QStatusTipEvent>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QDockWidget>
 #include <QtWidgets/QMainWindow>
 #include <QtWidgets/QMdiArea>
 #include <QtWidgets/QMdiSubWindow>
-#include <QtGui/QIcon>
-#include <QtGui/QPixmap>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMenuBar>
 
@@ -90,13 +91,60 @@ void WndSlot::resizeEvent(QResizeEvent* e)
     Fit();
 }
 
+namespace {
+
+// The prompts of the menu items and toolbar buttons (their status tips) go to the frame's status bar,
+// and the idle message when the pointer leaves them, rather than over the toolkit's status bar.
+class StatusTipFilter : public QObject
+{
+public:
+    StatusTipFilter(CFrameWnd* frame, QObject* parent) : QObject(parent), m_frame(frame) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() != QEvent::StatusTip) return false;
+        if (!m_frame->m_hWnd) return true;
+        const QString tip = static_cast<QStatusTipEvent*>(e)->tip();
+        if (tip.isEmpty())
+            m_frame->ShowCommandPrompt(0);
+        else
+            m_frame->SetMessageText(FromQString(tip));
+        return true;
+    }
+
+private:
+    CFrameWnd* m_frame;
+};
+
+// The frame's toolkit main window; the menu of its toolbar area is the frame's pane menu.
+class FrameMainWindow : public QMainWindow
+{
+public:
+    FrameMainWindow(FrameShell* shell, QWidget* parent) : QMainWindow(parent), m_shell(shell) {}
+
+protected:
+    QMenu* createPopupMenu() override
+    {
+        auto* menu = new QMenu(this);
+        m_shell->FillPaneMenu(menu);
+        return menu;
+    }
+
+private:
+    FrameShell* m_shell;
+};
+
+} // namespace
+
 FrameShell::FrameShell(CFrameWnd* f) : frame(f)
 {
     QWidget* host = WidgetOf(f);
     // A main window is always made a window of its own; inside the frame's host it must be a plain
     // widget, or a window manager shows it as a second, untitled top-level window.
-    window = new QMainWindow(host);
+    window = new FrameMainWindow(this, host);
     window->setWindowFlags(Qt::Widget);
+    window->installEventFilter(new StatusTipFilter(f, window));
     window->setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks | QMainWindow::AllowNestedDocks);
     window->show();
     Fit();
@@ -128,10 +176,15 @@ void FrameShell::Fit()
 QMdiArea* FrameShell::Mdi()
 {
     if (!mdi && window) {
-        mdi = new QMdiArea(window);
+        // The area is the first tab group, in the splitter that takes the groups made later: one
+        // central widget all along, so that the docked panes keep their sizes as groups come and go.
+        groupSplitter = new QSplitter(window);
+        groupSplitter->setChildrenCollapsible(false);
+        mdi = new QMdiArea(groupSplitter);
         mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        window->setCentralWidget(mdi);
+        groupSplitter->addWidget(mdi);
+        window->setCentralWidget(groupSplitter);
     }
     return mdi;
 }
@@ -165,6 +218,9 @@ bool FrameShell::BuildMenu(UINT resId)
                 popups.emplace_back(m);
                 popupIds.emplace_back();
                 QObject::connect(m, &QMenu::aboutToShow, m, [f, index] { f->UpdateMenuPopup(index); });
+                QObject::connect(m, &QMenu::aboutToHide, m, [f] {
+                    if (f->m_hWnd) f->ShowCommandPrompt(0);
+                });
             }
             stack.push_back(m);
             continue;
@@ -174,8 +230,22 @@ bool FrameShell::BuildMenu(UINT resId)
             stack.back()->addSeparator();
             continue;
         }
-        QAction* a = stack.back()->addAction(text);
         UINT id = d.nID;
+        if (id && id == paneMenuEntry)
+        {
+            // The placeholder of the toolbars and panes: a submenu listing them as they are when it opens.
+            QMenu* panes = stack.back()->addMenu(text);
+            panes->setObjectName(QStringLiteral("paneMenu"));
+            QObject::connect(panes, &QMenu::aboutToShow, panes, [this, panes] {
+                panes->clear();
+                FillPaneMenu(panes);
+            });
+            continue;
+        }
+        QAction* a = stack.back()->addAction(text);
+        CString prompt;
+        f->GetMessageString(id, prompt);
+        a->setStatusTip(ToQString(prompt));
         // Posted, so that it runs once the menu has closed: a command may destroy the frame or
         // rebuild its menus, which deletes the toolkit menu that is still handling the click.
         QObject::connect(a, &QAction::triggered, a, [f, id] {
@@ -560,6 +630,80 @@ void CFrameWnd::SetMessageText(LPCTSTR lpszText)
     if (auto* bar = DYNAMIC_DOWNCAST(CMFCStatusBar, GetDlgItem(AFX_IDW_STATUS_BAR))) bar->SetPaneText(0, lpszText);
 }
 
+std::vector<CBasePane*> CFrameWnd::GetMenuPanes()
+{
+    std::vector<CBasePane*> toolBars, panes;
+    for (CWnd* w : OwnedWindows(this, false))
+    {
+        if (DYNAMIC_DOWNCAST(CMFCMenuBar, w) || DYNAMIC_DOWNCAST(CMFCStatusBar, w)) continue;
+        if (auto* tb = DYNAMIC_DOWNCAST(CMFCToolBar, w); tb && tb->GetDockSiteFrameWnd() == this)
+            toolBars.push_back(tb);
+        else if (auto* pane = DYNAMIC_DOWNCAST(CDockablePane, w))
+            panes.push_back(pane);
+    }
+    toolBars.insert(toolBars.end(), panes.begin(), panes.end());
+    return toolBars;
+}
+
+void FrameShell::FillPaneMenu(QMenu* menu)
+{
+    const std::vector<CBasePane*> panes = frame->GetMenuPanes();
+    for (size_t i = 0; i < panes.size(); ++i)
+    {
+        CBasePane* pane = panes[i];
+        CString name;
+        pane->GetWindowText(name);
+        QAction* a = menu->addAction(ToQString(name));
+        a->setCheckable(true);
+        a->setChecked(pane->IsVisible() != FALSE);
+        const HWND paneWnd = pane->m_hWnd;
+        CFrameWnd* f = frame;
+        QObject::connect(a, &QAction::triggered, a, [f, paneWnd] {
+            if (auto* p = DYNAMIC_DOWNCAST(CBasePane, CWnd::FromHandle(paneWnd)); p && IsLiveFrame(f))
+                f->ShowPane(p, !p->IsVisible(), FALSE, !p->IsVisible());
+        });
+        if (i + 1 < panes.size() && DYNAMIC_DOWNCAST(CMFCToolBar, pane) && !DYNAMIC_DOWNCAST(CMFCToolBar, panes[i + 1]))
+            menu->addSeparator();
+    }
+    if (paneMenuCustomize)
+    {
+        menu->addSeparator();
+        QAction* a = menu->addAction(ToQString(paneMenuCustomizeText));
+        CFrameWnd* f = frame;
+        const UINT id = paneMenuCustomize;
+        QObject::connect(a, &QAction::triggered, a, [f, id] {
+            if (IsLiveFrame(f) && f->m_hWnd) f->PostMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0);
+        });
+    }
+}
+
+void CMDIFrameWndEx::EnablePaneMenu(BOOL bEnable, UINT uiCustomizeCmd, LPCTSTR lpszCustomizeText,
+                                    UINT uiViewToolbarsMenuEntryID, BOOL, BOOL)
+{
+    FrameShell* shell = Shell();
+    if (!shell) return;
+    shell->paneMenuEntry = bEnable ? uiViewToolbarsMenuEntryID : 0;
+    shell->paneMenuCustomize = bEnable ? uiCustomizeCmd : 0;
+    shell->paneMenuCustomizeText = lpszCustomizeText ? lpszCustomizeText : L"";
+    if (shell->menuResource) shell->BuildMenu(shell->menuResource);
+}
+
+void CFrameWnd::GetMessageString(UINT nID, CString& rMessage) const
+{
+    rMessage.Empty();
+    if (!rMessage.LoadString(nID)) return;
+    const int lineBreak = rMessage.Find(L'\n');
+    if (lineBreak >= 0) rMessage = rMessage.Left(lineBreak);
+}
+
+void CFrameWnd::ShowCommandPrompt(UINT nID)
+{
+    CString text;
+    if (nID) GetMessageString(nID, text);
+    if (text.IsEmpty() && !text.LoadString(AFX_IDS_IDLEMESSAGE)) return;
+    SetMessageText(text);
+}
+
 void CFrameWnd::DockPane(CBasePane* pBar, UINT nDockBarID, LPCRECT)
 {
     if (!pBar || !pBar->Shell()) return;
@@ -572,6 +716,7 @@ void CFrameWnd::DockPane(CBasePane* pBar, UINT nDockBarID, LPCRECT)
     else if (nDockBarID == AFX_IDW_DOCKBAR_BOTTOM || (!nDockBarID && (align & CBRS_ALIGN_BOTTOM))) area = Qt::BottomDockWidgetArea;
     else if (nDockBarID == AFX_IDW_DOCKBAR_TOP || (!nDockBarID && (align & CBRS_ALIGN_TOP))) area = Qt::TopDockWidgetArea;
     if (ps->dock) {
+        ps->dock->setFloating(false);
         shell->window->addDockWidget(area, ps->dock);
         const bool across = area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea;
         // A pane docked at a side spans the frame's height, as the framework lays them out.
@@ -605,6 +750,20 @@ void CFrameWnd::DockPane(CBasePane* pBar, UINT nDockBarID, LPCRECT)
                 window->resizeDocks(stack, lengths, across ? Qt::Vertical : Qt::Horizontal);
             }
         });
+    }
+    else if (ps->toolBar)
+    {
+        // A toolbar goes to the side asked for (its own side when none is).
+        Qt::ToolBarArea side = Qt::TopToolBarArea;
+        if (area == Qt::LeftDockWidgetArea &&
+            (nDockBarID == AFX_IDW_DOCKBAR_LEFT || (align & CBRS_ALIGN_LEFT) == CBRS_ALIGN_LEFT))
+            side = Qt::LeftToolBarArea;
+        else if (area == Qt::RightDockWidgetArea)
+            side = Qt::RightToolBarArea;
+        else if (area == Qt::BottomDockWidgetArea)
+            side = Qt::BottomToolBarArea;
+        shell->window->addToolBar(side, ps->toolBar);
+        ps->toolBar->show();
     }
     pBar->m_bDocked = TRUE;
 }
@@ -719,6 +878,7 @@ void CFrameWnd::OnUpdateCmdUI()
                 if (auto* inner = DYNAMIC_DOWNCAST(CMFCToolBar, c)) bars.push_back(inner);
     }
     for (CMFCToolBar* tb : bars) tb->OnUpdateCmdUI(this, m_bAutoMenuEnable);
+    if (auto* status = DYNAMIC_DOWNCAST(CMFCStatusBar, GetDlgItem(AFX_IDW_STATUS_BAR))) status->OnUpdateCmdUI();
 }
 
 BOOL CFrameWnd::GetMenuItemState(UINT nID, BOOL* pEnabled, int* pCheck, CString* pText, BOOL* pShown) const

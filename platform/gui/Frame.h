@@ -76,6 +76,12 @@ public:
     CBasePane* GetPane(UINT nID);
     CWnd* GetControlBar(UINT nID);
     void SetMessageText(LPCTSTR lpszText);
+    // The frame's toolbars and dockable panes as its pane menu lists them, in that order.
+    std::vector<CBasePane*> GetMenuPanes();
+    // The status-bar prompt of a command: its string's text before the line break.
+    virtual void GetMessageString(UINT nID, CString& rMessage) const;
+    // Shows the prompt of the highlighted menu item or hovered button, or (0) the idle message.
+    void ShowCommandPrompt(UINT nID);
 
     // ---- Menus, accelerators and command state ------------------------------------------
     // Replaces the menu bar with menu resource nIDResource (FALSE when it is not registered).
@@ -211,6 +217,10 @@ class CMDIFrameWndEx : public CMDIFrameWnd
     DECLARE_DYNAMIC(CMDIFrameWndEx)
 public:
     CMDIFrameWndEx() = default;
+    // Creates the frame, then puts its bars and panes where the user left them (the layout kept in the
+    // application's profile, section "Workspace"); the layout is written there when the frame goes.
+    BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                   CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr) override;
     // Child windows as tabs of the MDI area (once the frame has its window), else as subwindows.
     void EnableMDITabbedGroups(BOOL bEnable, const void* = nullptr);
     void EnableMDITabs(BOOL bEnable = TRUE) { EnableMDITabbedGroups(bEnable); }
@@ -243,7 +253,11 @@ public:
     DWORD GetMDITabsContextMenuAllowedItems();
     void EnableDockingManagerSmartDocking() {}
     void EnableAutoHidePanes(DWORD) {}
-    void EnablePaneMenu(BOOL, UINT, LPCTSTR, UINT, BOOL = FALSE, BOOL = FALSE) {}
+    // The list of toolbars and panes (by name, checked while shown; choosing one shows or hides it),
+    // with the customise command under it: the menu of the toolbar area, and the submenu that takes
+    // the place of menu item uiViewToolbarsMenuEntryID.
+    void EnablePaneMenu(BOOL bEnable, UINT uiCustomizeCmd, LPCTSTR lpszCustomizeText, UINT uiViewToolbarsMenuEntryID,
+                        BOOL = FALSE, BOOL = FALSE);
     // Window > "Windows..." (uiMenuId, at the end of the Window menu) opens the windows-manager dialog.
     void EnableWindowsDialog(UINT uiMenuId, LPCTSTR lpszMenuText, BOOL bShowAllways = FALSE,
                              BOOL bShowHelpButton = FALSE);
@@ -259,8 +273,16 @@ public:
     }
     BOOL m_bTabbedGroups = FALSE;
 
+protected:
+    void OnDestroy();
+    DECLARE_MESSAGE_MAP()
+
 private:
     friend struct qor::gui::TabGroups;
+    // The bars' and panes' places, sizes and visibility, kept in the profile; a damaged or foreign entry
+    // is ignored (FALSE).
+    void SaveDockState();
+    BOOL LoadDockState();
     UINT m_uiWindowsDlgMenuId = 0;
     BOOL m_bShowWindowsDlgHelpButton = FALSE;
 };

@@ -1,8 +1,62 @@
-// What the framework's extended MDI frame adds to the plain one: the windows-manager dialog.
+// What the framework's extended MDI frame adds to the plain one: the windows-manager dialog and the
+// layout of bars and panes kept between runs.
 #include "platform/gui/Frame.h"
 
+#include "platform/gui/App.h"
+#include "platform/gui/Convert.h"
 #include "platform/gui/FrameInternal.h"
 #include "platform/gui/WindowsManagerDialog.h"
+
+#include <QtCore/QTimer>
+
+namespace {
+// The layout's entry in the profile, and the version of its form (another version is not read).
+const wchar_t kWorkspace[] = L"Workspace";
+const wchar_t kDockState[] = L"DockState";
+constexpr int kDockStateVersion = 1;
+} // namespace
+
+BEGIN_MESSAGE_MAP(CMDIFrameWndEx, CMDIFrameWnd)
+ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+BOOL CMDIFrameWndEx::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext)
+{
+    if (!CMDIFrameWnd::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext)) return FALSE;
+    // Once the panes have taken their first sizes (when the window has its own): the user's layout
+    // comes after them.
+    if (qor::gui::FrameShell* shell = Shell(); shell && shell->window)
+        QTimer::singleShot(0, shell->window, [this] { LoadDockState(); });
+    return TRUE;
+}
+
+void CMDIFrameWndEx::OnDestroy()
+{
+    SaveDockState();
+    CMDIFrameWnd::OnDestroy();
+}
+
+void CMDIFrameWndEx::SaveDockState()
+{
+    CWinApp* app = AfxGetApp();
+    qor::gui::FrameShell* shell = m_pShell.get();
+    if (!app || !shell || !shell->window) return;
+    const QByteArray state = shell->window->saveState(kDockStateVersion).toBase64();
+    app->WriteProfileString(kWorkspace, kDockState, qor::gui::FromQString(QString::fromLatin1(state)));
+}
+
+BOOL CMDIFrameWndEx::LoadDockState()
+{
+    CWinApp* app = AfxGetApp();
+    qor::gui::FrameShell* shell = m_pShell.get();
+    if (!app || !shell || !shell->window) return FALSE;
+    const CString text = app->GetProfileString(kWorkspace, kDockState, L"");
+    if (text.IsEmpty()) return FALSE;
+    // The toolkit checks the form and the version before it changes anything.
+    const QByteArray state =
+        QByteArray::fromBase64(qor::gui::ToQString(text).toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    return !state.isEmpty() && shell->window->restoreState(state, kDockStateVersion);
+}
 
 void CMDIFrameWndEx::EnableWindowsDialog(UINT uiMenuId, LPCTSTR lpszMenuText, BOOL, BOOL bShowHelpButton)
 {

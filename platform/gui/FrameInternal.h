@@ -62,17 +62,23 @@ struct FrameShell {
     std::vector<std::vector<UINT>> popupIds; // the command ids of each top-level popup
     std::map<UINT, MenuItemState> items;
     std::map<QMdiSubWindow*, CMDIChildWnd*> subwindows;
+    // The pane menu (EnablePaneMenu): the menu item it replaces, the customise command and its text.
+    UINT paneMenuEntry = 0;
+    UINT paneMenuCustomize = 0;
+    CString paneMenuCustomizeText;
 
     // The windows-manager dialog's command and menu text (0: not offered).
     UINT windowsDialogId = 0;
     CString windowsDialogText;
-    // Tab groups: the MDI areas in a splitter, in order (one group: `mdi` alone, no splitter).
+    // Tab groups: the MDI areas in a splitter, in order (`mdi` is one of them).
     QPointer<QSplitter> groupSplitter;
     QPointer<QMdiArea> activeGroup; // the group of the active child: new windows open there
 
     void Fit();
     QMdiArea* Mdi();
     bool BuildMenu(UINT resId);
+    // Fills menu with the pane menu's items (EnablePaneMenu).
+    void FillPaneMenu(QMenu* menu);
     void AddWindowsDialogItem();
 };
 

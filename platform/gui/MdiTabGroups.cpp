@@ -37,14 +37,8 @@ std::vector<QMdiArea*> TabGroups::Of(CMDIFrameWnd* frame)
     FrameShell* shell = frame->Shell();
     if (!shell) return groups;
     if (QSplitter* split = shell->groupSplitter)
-    {
         for (int i = 0; i < split->count(); ++i)
             if (auto* area = qobject_cast<QMdiArea*>(split->widget(i))) groups.push_back(area);
-    }
-    else if (shell->mdi)
-    {
-        groups.push_back(shell->mdi);
-    }
     return groups;
 }
 
@@ -86,10 +80,12 @@ void TabGroups::Move(CMDIFrameWnd* frame, QMdiSubWindow* sub, QMdiArea* to)
     if (!to || from == to) return;
     if (from) from->removeSubWindow(sub);
     to->addSubWindow(sub);
-    if (to->viewMode() == QMdiArea::TabbedView)
-        sub->showMaximized();
-    else
-        sub->show();
+    sub->show();
+    // Tabs fill their group: the toolkit restores a maximised window when another comes or goes.
+    for (QMdiArea* area : {from, to})
+        if (area && area->viewMode() == QMdiArea::TabbedView)
+            for (QMdiSubWindow* other : area->subWindowList())
+                if (!other->isMaximized()) other->showMaximized();
     frame->Shell()->activeGroup = to;
     to->setActiveSubWindow(sub);
     if (auto* slot = dynamic_cast<WndSlot*>(sub->widget())) slot->Fit();
@@ -103,31 +99,18 @@ void TabGroups::DropEmpty(CMDIFrameWnd* frame)
     FrameShell* shell = frame->Shell();
     QSplitter* split = shell ? shell->groupSplitter.data() : nullptr;
     if (!split) return;
-    std::vector<QMdiArea*> groups = Of(frame);
-    for (QMdiArea* area : groups)
+    bool dropped = false;
+    for (QMdiArea* area : Of(frame))
     {
         if (!area->subWindowList().isEmpty() || Of(frame).size() < 2) continue;
         // Later: the area may be inside one of its own signals.
         area->hide();
         area->setParent(nullptr);
         area->deleteLater();
+        dropped = true;
         if (shell->mdi == area) shell->mdi = Of(frame).front();
     }
-    groups = Of(frame);
-    if (groups.size() == 1)
-    {
-        // One group again: it is the whole area, as before there were groups.
-        QWidget* old = shell->window->takeCentralWidget();
-        shell->mdi = groups.front();
-        shell->window->setCentralWidget(groups.front());
-        groups.front()->show();
-        if (old) old->deleteLater();
-        shell->groupSplitter = nullptr;
-    }
-    else
-    {
-        ShareEqually(split);
-    }
+    if (dropped) ShareEqually(split);
     if (!shell->activeGroup) shell->activeGroup = shell->mdi;
 }
 
@@ -171,7 +154,8 @@ CRect CMDIFrameWndEx::GetMDITabGroupRect(int nGroup) const
 BOOL CMDIFrameWndEx::IsMDITabGroupVertical() const
 {
     const qor::gui::FrameShell* shell = m_pShell.get();
-    return shell && shell->groupSplitter && shell->groupSplitter->orientation() == Qt::Horizontal;
+    return shell && shell->groupSplitter && shell->groupSplitter->count() > 1 &&
+           shell->groupSplitter->orientation() == Qt::Horizontal;
 }
 
 DWORD CMDIFrameWndEx::GetMDITabsContextMenuAllowedItems()
@@ -199,17 +183,8 @@ void CMDIFrameWndEx::MDITabNewGroup(BOOL bVert)
     QMdiSubWindow* sub = TabGroups::SubOf(this, MDIGetActive());
     qor::gui::FrameShell* shell = Shell();
     QMdiArea* from = sub->mdiArea();
-    if (!shell->groupSplitter)
-    {
-        // The one area goes into a splitter with the new group beside or below it.
-        QWidget* area = shell->window->takeCentralWidget();
-        auto* split = new QSplitter(bVert ? Qt::Horizontal : Qt::Vertical);
-        split->setChildrenCollapsible(false);
-        split->addWidget(area);
-        shell->window->setCentralWidget(split);
-        area->show();
-        shell->groupSplitter = split;
-    }
+    // The second group sets the way the groups go.
+    if (shell->groupSplitter->count() == 1) shell->groupSplitter->setOrientation(bVert ? Qt::Horizontal : Qt::Vertical);
     QMdiArea* group = NewArea();
     TabGroups::Watch(this, group);
     shell->groupSplitter->insertWidget(shell->groupSplitter->indexOf(from) + 1, group);

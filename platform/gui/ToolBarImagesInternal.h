@@ -5,6 +5,7 @@
 #include "platform/gui/ToolBarImages.h"
 
 #include <QtGui/QIcon>
+#include <QtGui/QImage>
 
 namespace qor::gui {
 
@@ -12,5 +13,7 @@ namespace qor::gui {
 QIcon ToolBarIcon(UINT nID);
 // The short name of a command: the string table's text after the line break (or the whole text).
 CString CommandShortName(UINT nID);
+// A pixel picture (a toolbar button, a tree image) as an icon sharp at every screen scale.
+QIcon PixelPictureIcon(const QImage& picture);
 
 } // namespace qor::gui

@@ -6,6 +6,7 @@
 
 #include "platform/core/Messages.h"
 #include "platform/gui/SysValues.h"
+#include "platform/gui/ToolBarImagesInternal.h"
 #include "platform/gui/WndInternal.h"
 
 #include <QtGui/QFocusEvent>
@@ -51,7 +52,7 @@ QIcon IconOf(HIMAGELIST list, int index)
             for (int x = 0; x < picture.width(); ++x)
                 if (qRed(m.pixel(x, y)) > 127) picture.setPixel(x, y, 0);
     }
-    return QIcon(QPixmap::fromImage(picture));
+    return PixelPictureIcon(picture);
 }
 
 // The keys the toolkit's tree moves, expands and collapses by; the tree's own keys (editing, deleting) are ours.

@@ -152,9 +152,7 @@ bool HostBase::HostMouse(QMouseEvent* me, QPoint local, QWidget* source)
 {
     WndState* s = state;
     CWnd* wnd = s->wnd;
-    HWND h = s->handle;
     DepthGuard depth(s);
-    auto alive = [h]() { return IsLiveHandle(h); };
     QEvent* e = me;
     NoteInputState(me->modifiers(), me->buttons());
     if (me->type() == QEvent::MouseButtonPress || me->type() == QEvent::MouseButtonDblClick) AllowActivation(wnd);
@@ -202,8 +200,6 @@ bool HostBase::HostMouse(QMouseEvent* me, QPoint local, QWidget* source)
         EventScope scope(this, target == wnd ? e : nullptr, msg, source);
         SendMouse(target, msg, flags, client);
     }
-    if (alive() && e->type() == QEvent::MouseButtonRelease && me->button() == Qt::RightButton && wnd->m_hWnd)
-        wnd->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(h), MAKELPARAM(static_cast<WORD>(global.x()), static_cast<WORD>(global.y())));
     e->accept();
     return true;
 }

@@ -378,4 +378,69 @@ TEST_F(AnalysisCommands, NoDisplaySelectedIsSaidOncePerCommand)
     EXPECT_EQ(boxes.Shown().size(), 1u);
 }
 
+TEST_F(AnalysisCommands, ZeroResultsAndRatiosWithoutAReferenceAreSaidInTheLog)
+{
+    DrivenDialogs driven;
+    ScriptedMessageBoxes boxes;
+    boxes.Answer(IDNO); // no windows for the reference values
+    auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
+    ASSERT_NE(frame, nullptr);
+    const auto log = [&] { return frame->GetOutputWnd().GetList().GetAllText(); };
+    const auto count = [&](const CString& text) {
+        int n = 0;
+        const CString all = log();
+        for (int at = all.Find(text); at >= 0; at = all.Find(text, at + 1)) ++n;
+        return n;
+    };
+
+    // A model without loads, moved over a bridge: zeros, and why.
+    auto empty = std::make_shared<CLoadModel>(7, CString(L"Empty"));
+    doc->RunMovingLoad(true, 0, false, doc->m_vBridge[0], empty, 0.5);
+    EXPECT_EQ(count(L"Load model \"Empty\" has no loads: its results are all zero."), 1);
+
+    // A reference that applies to bridges up to 5 m only: every reference value of the network is zero.
+    auto shortOnly = Truck(8, L"Short only", {50.0, 50.0}, 1.2);
+    shortOnly->m_bUseMaxL = true;
+    shortOnly->m_maxL = 5.0;
+    auto reference = std::make_shared<CLoadModelEnsemble>(2, L"Short vehicles");
+    reference->AddLoadModel(shortOnly);
+    doc->m_vLoadModelEnsemble.push_back(reference);
+    collection->m_vLME = {reference};
+    collection->m_vBS = {doc->m_vBridgeSet[0]};
+    ComputeCollection(driven);
+    EXPECT_EQ(
+        count(L"Load model \"Short only\" applies to bridges up to 5 m long, not to 1-span - 10.000 m span (10 m), "
+              L"1-span - 20.000 m span (20 m), 1-span - 30.000 m span (30 m), 1-span - 40.000 m span (40 m): "
+              L"its results are all zero."),
+        1);
+
+    // Rated against it, the tandem has no ratio anywhere: the tables say n/a, the stored value stays 0,
+    // and the log names each bridge and effect once.
+    collection->SetProposedLoadModel(doc->m_vLoadModel[0]);
+    boxes.Answer(IDYES); // the ratios' windows
+    doc->StartCritRatios(collection);
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return !doc->m_bBusyCritRatios; }, 120000));
+    ASSERT_EQ(collection->GetCritRatios().size(), 1u);
+    std::vector<double> max, min;
+    collection->GetCritRatios()[0]->GetBM(max, min);
+    ASSERT_EQ(max.size(), 4u);
+    for (double r : max) EXPECT_EQ(r, 0.0);
+    CGridView* table = nullptr;
+    for (POSITION pos = doc->GetFirstViewPosition(); pos && !table;)
+    {
+        auto* grid = dynamic_cast<CGridView*>(doc->GetNextView(pos));
+        if (grid && grid->GetTitle().Find(L"Critical Ratios: BM & SF") >= 0) table = grid;
+    }
+    ASSERT_NE(table, nullptr);
+    for (int row = 1; row <= 4; ++row)
+    {
+        EXPECT_EQ(table->GetGrid()->GetItemText(row, 3).ToUtf8(), "n/a") << row;
+        EXPECT_EQ(table->GetGrid()->GetItemText(row, 5).ToUtf8(), "n/a") << row;
+    }
+    EXPECT_EQ(count(L"Bridge \"1-span - 20.000 m span\": the reference largest bending moment is too small to rate "
+                    L"against where the proposed vehicle's is not; its ratio is shown as n/a."),
+              1);
+    EXPECT_EQ(count(L"the reference largest bending moment is too small"), 4);
+}
+
 } // namespace

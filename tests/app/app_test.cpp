@@ -168,6 +168,10 @@ TEST_F(AppTest, ProgressStatusLinesAndLooks)
                 shown.push_back(frame->GetStatusBar().GetPaneProgress(1));
             }
             EXPECT_EQ(shown, (std::vector<long>{25, 50, 75, 100}));
+            // Runs reported together: lParam says how many.
+            frame->SendMessage(pbar, 0, 0);
+            frame->SendMessage(pbar, 1, 3);
+            EXPECT_EQ(frame->GetStatusBar().GetPaneProgress(1), 75);
             frame->SendMessage(pbar, 0, 0);
             EXPECT_EQ(frame->GetStatusBar().GetPaneProgress(1), 0);
             // A reset comes after the steps already on their way.
@@ -227,9 +231,7 @@ TEST_F(AppTest, ProgressStatusLinesAndLooks)
     Frame()->UpdateMenuPopup(2);
     Frame()->GetMenuItemState(ID_VIEW_APPLOOK_OFF_2007_BLACK, &enabled, &checked);
     EXPECT_EQ(checked, 1);
-    // The bars' items carry their marks while a case window (without bars of its own) is active.
-    Frame()->GetMenuItemState(ID_VIEW_TOOLBAR, &enabled, &checked);
-    EXPECT_EQ(checked, 1);
+    // The status bar's item carries its mark while a case window (without bars of its own) is active.
     Frame()->GetMenuItemState(ID_VIEW_STATUS_BAR, &enabled, &checked);
     EXPECT_EQ(checked, 1);
     EXPECT_EQ(qor::gui::GetApplicationLook(), qor::gui::Look::Dark) << "restored at start-up";
@@ -311,6 +313,64 @@ TEST_F(AppTest, ResultWindowsAreNumberedAndCloseAllTabsKeepsTheCase)
     CRect after;
     caseView->GetClientRect(&after);
     EXPECT_EQ(after.Size(), caseArea.Size());
+    StopApplication(app);
+}
+
+TEST_F(AppTest, StatusBarPromptsKeyIndicatorsAndThePaneMenu)
+{
+    CQORApp app;
+    ASSERT_TRUE(StartApplication(app));
+    CMainFrame* frame = Frame();
+    CMFCStatusBar& status = frame->GetStatusBar();
+    EXPECT_EQ(status.GetPaneText(0), CString(L"Ready"));
+
+    // A highlighted menu item and a hovered button show their prompt, "Ready" after.
+    HoverMenuItem(frame, ID_FILE_OPEN);
+    EXPECT_EQ(status.GetPaneText(0), CString(L"Open an existing case"));
+    HoverMenuItem(frame, ID_CONFIGURATION_ADD_BRIDGE);
+    EXPECT_EQ(status.GetPaneText(0), CString(L"Add a bridge to the case"));
+    CloseMenus(frame);
+    EXPECT_EQ(status.GetPaneText(0), CString(L"Ready"));
+    auto* standard = DYNAMIC_DOWNCAST(CMFCToolBar, frame->GetControlBar(AFX_IDW_TOOLBAR));
+    ASSERT_NE(standard, nullptr);
+    ASSERT_EQ(standard->GetItemID(2), static_cast<UINT>(ID_FILE_SAVE));
+    HoverToolBarButton(standard, 2);
+    EXPECT_EQ(status.GetPaneText(0), CString(L"Save the case"));
+    HoverToolBarButton(standard, 2, false);
+    EXPECT_EQ(status.GetPaneText(0), CString(L"Ready"));
+
+    // CAP, NUM and SCRL show only while their key is on.
+    const int caps = status.CommandToIndex(ID_INDICATOR_CAPS);
+    const int num = status.CommandToIndex(ID_INDICATOR_NUM);
+    qor::gui::SetKeyToggled(VK_CAPITAL, true);
+    qor::gui::SetKeyToggled(VK_NUMLOCK, false);
+    RunIdle(app);
+    EXPECT_EQ(ShownPaneText(status, caps), CString(L"CAP"));
+    EXPECT_EQ(ShownPaneText(status, num), CString());
+    qor::gui::SetKeyToggled(VK_CAPITAL, false);
+    RunIdle(app);
+    EXPECT_EQ(ShownPaneText(status, caps), CString());
+
+    // View > Toolbars and Docking Windows lists both toolbars and both panes by name; a pane closed
+    // with its X comes back from there.
+    auto names = [&] {
+        std::vector<std::pair<CString, bool>> out;
+        for (const PaneMenuItem& item : PaneMenuItems(frame)) out.emplace_back(item.name, item.checked);
+        return out;
+    };
+    using Row = std::pair<CString, bool>;
+    EXPECT_EQ(names(), (std::vector<Row>{{L"Standard", true},
+                                         {L"Insert", true},
+                                         {L"Analysis Elements", true},
+                                         {L"Diagnostics", true},
+                                         {L"Customize...", false}}));
+    frame->GetElementPane().ShowPane(FALSE, FALSE, FALSE); // as its close button does
+    EXPECT_FALSE(frame->GetElementPane().IsVisible());
+    EXPECT_EQ(names()[2], Row(L"Analysis Elements", false));
+    ASSERT_TRUE(ChoosePaneMenuItem(frame, L"Analysis Elements"));
+    EXPECT_TRUE(frame->GetElementPane().IsVisible());
+    ASSERT_TRUE(ChoosePaneMenuItem(frame, L"Insert"));
+    EXPECT_EQ(names()[1], Row(L"Insert", false));
     StopApplication(app);
 }
 

@@ -229,6 +229,54 @@ TEST_F(CaseTest, TreeOrderCopyCutPasteDeleteAndRename)
     Pump(20);
 }
 
+TEST_F(CaseTest, ARightClickShowsOneMenuAndTheTreeKeepsItsPlaceAndShowsRenames)
+{
+    FillCase();
+    // A right click shows the menu once; closed with Escape (nothing chosen), no second one follows.
+    int menus = 0;
+    auto previous = qor::gui::SetPopupMenuDriver([&](const std::vector<qor::gui::PopupMenuRow>&, CPoint) {
+        ++menus;
+        return 0u;
+    });
+    HTREEITEM truck = Child(Section(CElement::ELEMENT_LOADMODEL), 0);
+    CRect at;
+    ASSERT_TRUE(Tree().GetItemRect(truck, &at, TRUE));
+    Click(&Tree(), CPoint(at.left + 6, at.CenterPoint().y), VK_RBUTTON);
+    Pump(20);
+    EXPECT_EQ(menus, 1);
+    CView* start = Main()->MDIGetActive()->GetActiveView();
+    ASSERT_NE(start, nullptr);
+    Click(start, CPoint(40, 40), VK_RBUTTON);
+    Pump(20);
+    EXPECT_EQ(menus, 2) << "the start view's menu once too";
+    qor::gui::SetPopupMenuDriver(previous);
+
+    // A load model renamed in the tree shows its new name under the ensemble that holds it too.
+    Tree().SelectItem(truck);
+    Command(ID_ELEMENT_RENAME);
+    CEdit* edit = Tree().GetEditControl();
+    ASSERT_NE(edit, nullptr);
+    edit->SetWindowText(L"Creek truck");
+    KeyPress(edit, VK_RETURN);
+    EXPECT_EQ(Children(Section(CElement::ELEMENT_LOADMODEL)), (std::vector<CString>{L"Creek truck", L"Library"}));
+    HTREEITEM fleet = Child(Section(CElement::ELEMENT_LOADMODELENSEMBLE), 0);
+    EXPECT_EQ(Children(fleet), (std::vector<CString>{L"Creek truck", L"Library"}));
+
+    // A rebuild of the tree keeps what was open, what was closed and the selection.
+    auto expanded = [&](HTREEITEM item) { return (Tree().GetItemState(item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0; };
+    Tree().Expand(Section(CElement::ELEMENT_BRIDGE), TVE_COLLAPSE);
+    Tree().Expand(fleet, TVE_EXPAND);
+    Tree().SelectItem(Child(fleet, 1));
+    Doc()->UpdateElementView();
+    fleet = Child(Section(CElement::ELEMENT_LOADMODELENSEMBLE), 0);
+    EXPECT_FALSE(expanded(Section(CElement::ELEMENT_BRIDGE)));
+    EXPECT_TRUE(expanded(Section(CElement::ELEMENT_LOADMODELENSEMBLE)));
+    EXPECT_TRUE(expanded(fleet));
+    EXPECT_EQ(Tree().GetSelectedItem(), Child(fleet, 1));
+    EXPECT_EQ(Pane().GetElement(Tree().GetSelectedItem()), Doc()->m_vLoadModel[1]);
+    EXPECT_EQ(Children(fleet), (std::vector<CString>{L"Creek truck", L"Library"}));
+}
+
 TEST_F(CaseTest, SelectionBroadcastDrawingKeysAndDoubleClick)
 {
     FillCase();

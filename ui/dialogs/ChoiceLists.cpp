@@ -63,13 +63,13 @@ void ValidateStepping(CDataExchange* pDX, bool byStep, double step, int nSteps)
     if (byStep && !(step > 0.0))
     {
         pDX->PrepareEditCtrl(static_cast<int>(IDC_EDIT_STEP));
-        AfxMessageBox(L"The step distance must be greater than zero.", MB_OK | MB_ICONERROR);
+        AfxMessageBox(L"The step distance must be greater than zero.", MB_OK | MB_ICONEXCLAMATION);
         pDX->Fail();
     }
     if (!byStep && nSteps < 1)
     {
         pDX->PrepareEditCtrl(static_cast<int>(IDC_EDIT_NSTEPS));
-        AfxMessageBox(L"The number of steps must be at least 1.", MB_OK | MB_ICONERROR);
+        AfxMessageBox(L"The number of steps must be at least 1.", MB_OK | MB_ICONEXCLAMATION);
         pDX->Fail();
     }
 }
@@ -80,7 +80,7 @@ void ValidatePositive(CDataExchange* pDX, int id, double value, LPCTSTR what)
     pDX->PrepareEditCtrl(id);
     CString text;
     text.Format(L"The %s must be greater than zero.", what);
-    AfxMessageBox(text, MB_OK | MB_ICONERROR);
+    AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
     pDX->Fail();
 }
 

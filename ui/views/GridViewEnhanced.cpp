@@ -1,6 +1,7 @@
 // The enhanced grid: the governing critical ratios of every reference set of a collection side
-// by side, one row per bridge. Sets with fewer bridges than the largest leave their lower cells
-// empty; a collection without ratios shows the title and the span caption only.
+// by side, one row per bridge; each set's column group starts with its own spans under a heading
+// that names the set. Sets with fewer bridges than the largest leave their lower cells empty; a
+// collection without ratios shows the title and the span caption only.
 #include "ui/views/GridView.h"
 
 #include "controls/grid/GridCellNumeric.h"
@@ -23,41 +24,32 @@ void CGridView::ShowEnhancedCriticalRatios(std::shared_ptr<CAnalysisOutput> pAO)
     if (pAO)
         m_sTitle += pAO->GetDescription();
 
-    // One row per bridge of the largest bridge set; the span of a row is that of the first
-    // set that reaches it.
+    // One row per bridge of the largest bridge set. Each set's column group has its own span
+    // column, headed with the set's name: the sets need not have the same spans, nor as many.
     int nRows = 0;
-    std::vector<double> spans;
     for (const auto& pEnsemble : ratios)
-    {
-        const std::shared_ptr<CBridgeSet> pSet = pEnsemble ? pEnsemble->GetBridgeSet() : nullptr;
-        if (!pSet)
-            continue;
-        nRows = std::max(nRows, pSet->m_nBridge);
-        const std::vector<double> setSpans = pSet->GetSpanLengths();
-        for (size_t i = spans.size(); i < setSpans.size(); i++)
-            spans.push_back(setSpans[i]);
-    }
+        if (const std::shared_ptr<CBridgeSet> pSet = pEnsemble ? pEnsemble->GetBridgeSet() : nullptr)
+            nRows = std::max(nRows, static_cast<int>(pSet->GetSpanLengths().size()));
 
-    SetUpGrid(nRows, 1);
+    SetUpGrid(nRows, 0);
     CString number;
     for (int row = m_nFixedRows; row < m_nRows; row++)
     {
         number.Format(L"%d", row);
         SetHeading(row, 0, number);
-        MakeNumericCell(row, 1);
-        if (static_cast<size_t>(row - 1) < spans.size())
-            SetNumber(row, 1, spans[static_cast<size_t>(row - 1)]);
-    }
-    if (CGridCellBase* pCaption = m_pGrid->GetCell(0, 1))
-    {
-        pCaption->SetText(m_saBridgeAxis.at(0));
-        m_pGrid->SetModified(0, 1);
     }
 
-    int nextCol = m_nFixedCols + 1;
+    int nextCol = m_nFixedCols;
     for (const auto& pEnsemble : ratios)
         if (pEnsemble)
             AddEnhancedColumns(nextCol, pEnsemble);
+    if (nextCol == m_nFixedCols)
+    {
+        // Nothing rated yet: the span caption alone.
+        m_nCols = m_nFixedCols + 1;
+        m_pGrid->SetColumnCount(m_nCols);
+        SetHeading(0, m_nFixedCols, m_saBridgeAxis.at(0));
+    }
 
     m_pGrid->ExpandColumnsToFit(TRUE);
     m_pGrid->AutoSizeColumns(GVS_HEADER);
@@ -68,33 +60,21 @@ void CGridView::ShowEnhancedCriticalRatios(std::shared_ptr<CAnalysisOutput> pAO)
 void CGridView::AddEnhancedColumns(int& nextCol, std::shared_ptr<CCriticalRatioEnsemble> pEnsemble)
 {
     const std::shared_ptr<CBridgeSet> pSet = pEnsemble->GetBridgeSet();
-    if (pSet && pSet->m_Config == CBridge::CONFIG_ONESPAN)
-    {
-        AddSingleSpanRatioColumns(nextCol, pEnsemble);
-        nextCol += static_cast<int>(m_saEnhancedSingleSpan.size());
-    }
-    else
-    {
-        AddMultiSpanRatioColumns(nextCol, pEnsemble);
-        nextCol += static_cast<int>(m_saEnhancedMultiSpan.size());
-    }
-}
+    const std::vector<CString>& ratioCaptions =
+        pSet && pSet->m_Config == CBridge::CONFIG_ONESPAN ? m_saEnhancedSingleSpan : m_saEnhancedMultiSpan;
+    std::vector<CString> captions{(pSet ? pSet->m_Description + L": " : CString()) + m_saBridgeAxis.at(0)};
+    captions.insert(captions.end(), ratioCaptions.begin(), ratioCaptions.end());
 
-void CGridView::AddSingleSpanRatioColumns(int col, std::shared_ptr<CCriticalRatioEnsemble> pEnsemble)
-{
+    std::vector<std::vector<double>> values{pSet ? pSet->GetSpanLengths() : std::vector<double>()};
     std::vector<double> bmMax, bmMin;
     pEnsemble->GetBM(bmMax, bmMin);
-    AddRatioColumns(col, m_saEnhancedSingleSpan,
-                    {bmMax, pEnsemble->GetGoverningSFRatios(), pEnsemble->GetGoverningAbutmentRatios()});
-}
-
-void CGridView::AddMultiSpanRatioColumns(int col, std::shared_ptr<CCriticalRatioEnsemble> pEnsemble)
-{
-    std::vector<double> bmMax, bmMin;
-    pEnsemble->GetBM(bmMax, bmMin);
-    AddRatioColumns(col, m_saEnhancedMultiSpan,
-                    {bmMax, bmMin, pEnsemble->GetGoverningSFRatios(), pEnsemble->GetGoverningAbutmentRatios(),
-                     pEnsemble->GetGoverningPierRatios()});
+    values.push_back(bmMax);
+    if (&ratioCaptions == &m_saEnhancedMultiSpan) values.push_back(bmMin);
+    values.push_back(pEnsemble->GetGoverningSFRatios());
+    values.push_back(pEnsemble->GetGoverningAbutmentRatios());
+    if (&ratioCaptions == &m_saEnhancedMultiSpan) values.push_back(pEnsemble->GetGoverningPierRatios());
+    AddRatioColumns(nextCol, captions, values);
+    nextCol += static_cast<int>(captions.size());
 }
 
 void CGridView::AddRatioColumns(int col, const std::vector<CString>& captions,

@@ -9,7 +9,10 @@
 #include "engine/model/LoadModelEnsemble.h"
 #include "engine/analysis/SinglePosAnalysis.h"
 
+#include <cstdint>
 #include <random>
+#include <stdexcept>
+#include <string>
 
 using namespace antest;
 
@@ -176,6 +179,50 @@ TEST(MovingLoadStepping, BadSteppingIsRefusedBeforeTheRun)
         EXPECT_EQ(ThrownText([&] { mla.Run(true, n, step); }), kStepTooSmallError);
         EXPECT_EQ(n, 7);
     }
+}
+
+// Kept positions that cannot fit in the memory available are refused before the run starts,
+// with a message that says why; a run that keeps only its envelopes goes on.
+TEST(MovingLoadStepping, PositionsThatCannotBeKeptAreRefusedBeforeTheRun)
+{
+    struct SMemory
+    {
+        explicit SMemory(std::uint64_t bytes) { CMovingLoadAnalysis::SetMemoryForRuns(bytes); }
+        ~SMemory() { CMovingLoadAnalysis::SetMemoryForRuns(0); }
+    } memory(4u << 20); // 4 MB
+    auto bridge = Bridge(3, 20.0);
+    auto lm = Axles({{100.0, 0.0}, {100.0, -4.0}});
+    // 50 m + 4 m by 0.05 m: about 1 080 positions of 100-point spans, some 13 kB each.
+    {
+        CMovingLoadAnalysis mla(bridge, lm);
+        mla.SetPointsPerSpan(100);
+        int n = 0;
+        double step = 0.05;
+        std::string what;
+        try
+        {
+            mla.Run(true, n, step);
+        }
+        catch (const std::invalid_argument& e)
+        {
+            what = e.what();
+        }
+        EXPECT_NE(what.find("memory"), std::string::npos) << what;
+        EXPECT_NE(what.find("larger step"), std::string::npos) << what;
+        EXPECT_EQ(mla.GetNoAnalyses(), 0);
+        EXPECT_EQ(n, 0);
+    }
+    {
+        CMovingLoadAnalysis mla(bridge, lm);
+        mla.SetPointsPerSpan(100);
+        mla.SetKeepBeamResults(false);
+        int n = 0;
+        double step = 0.05;
+        EXPECT_TRUE(mla.Run(true, n, step)->HasEnvelopes());
+        EXPECT_GT(mla.GetNoAnalyses(), 1000);
+    }
+    // By 1 m (56 positions, under 1 MB) the positions are kept.
+    EXPECT_EQ(RunByStep(bridge, lm, 1.0, 100)->GetBeamResults().size(), 56u);
 }
 
 TEST(MovingLoadStepping, EmptyModelMovesWithoutLoads)

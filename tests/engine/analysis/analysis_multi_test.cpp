@@ -32,6 +32,19 @@ struct PointsSetting
 
 } // namespace
 
+// The runs a list of UWM_PBAR_UPDATE posts reports.
+template <class Posts>
+int RunsReported(const Posts& posts)
+{
+    int runs = 0;
+    for (const auto& p : posts)
+    {
+        EXPECT_EQ(p.wParam, 1u);
+        runs += p.lParam > 1 ? static_cast<int>(p.lParam) : 1;
+    }
+    return runs;
+}
+
 TEST(MultiMovingLoad, CombinesTheModelsAndPostsOneProgressStepEach)
 {
     RecordingWindow window;
@@ -46,12 +59,11 @@ TEST(MultiMovingLoad, CombinesTheModelsAndPostsOneProgressStepEach)
     double step = 0.0;
     auto res = mmla.Run(false, n, step);
 
+    // One run each, reported a few at a time (lParam: how many, 0 for one), all by the end.
     const auto steps = window.Posts(UWM_PBAR_UPDATE);
-    ASSERT_EQ(steps.size(), 3u);
-    for (const auto& p : steps) {
-        EXPECT_EQ(p.wParam, 1u);
-        EXPECT_EQ(p.lParam, 0);
-    }
+    ASSERT_FALSE(steps.empty());
+    EXPECT_LE(steps.size(), 3u);
+    EXPECT_EQ(RunsReported(steps), 3);
 
     const auto perModel = mmla.GetLoadModelResults();
     ASSERT_EQ(perModel.size(), 3u);
@@ -145,7 +157,7 @@ TEST(MultiBridge, OneResultPerGeneratedBridgeAndOneStepPerPair)
     double step = 0.0;
     const auto results = mba.Run(false, n, step);
     ASSERT_EQ(results.size(), 4u);
-    EXPECT_EQ(window.Posts(UWM_PBAR_UPDATE).size(), 8u);
+    EXPECT_EQ(RunsReported(window.Posts(UWM_PBAR_UPDATE)), 8);
     // The written-back step is that of the last bridge: 2 x 25 m over 10 steps.
     EXPECT_DOUBLE_EQ(step, 5.0);
     int total = 0;

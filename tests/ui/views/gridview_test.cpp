@@ -392,17 +392,19 @@ TEST_F(GridViewTest, EnhancedGridPutsTheSetsSideBySide)
     auto pAO = std::make_shared<CAOEnhanced>(c.coll);
     v->ShowEnhancedCriticalRatios(pAO);
     EXPECT_EQ(v->GetTitle(), L"Enhanced Grid Output |" + pAO->GetDescription());
-    // Rows of the larger set; its span column.
+    // Rows of the larger set; each set's group has its own spans under a heading naming the set.
     ASSERT_EQ(v->GetGrid()->GetRowCount(), 4);
-    EXPECT_EQ(Captions(v), std::vector<CString>({L"Bridge Span", L"Moment", L"Shear", L"Abutment", L"Moment - Sag",
-                                                 L"Moment - Hog", L"Shear", L"Abutment", L"Pier"}));
+    EXPECT_EQ(Captions(v),
+              std::vector<CString>({L"Simple: Bridge Span", L"Moment", L"Shear", L"Abutment", L"Two-span: Bridge Span",
+                                    L"Moment - Sag", L"Moment - Hog", L"Shear", L"Abutment", L"Pier"}));
+    EXPECT_NEAR(Number(v, 1, 1), 10.0, 1e-9);
     EXPECT_NEAR(Number(v, 3, 1), 20.0, 1e-9);
-    for (int col : {2, 3, 4, 5, 7, 8})
-        EXPECT_NEAR(Number(v, 1, col), 2.0, 1e-9) << col;
+    EXPECT_NEAR(Number(v, 1, 5), 10.0, 1e-9);
+    EXPECT_NEAR(Number(v, 2, 5), 15.0, 1e-9); // the two-span set's own second span, not the simple set's
+    for (int col : {2, 3, 4, 6, 8, 9}) EXPECT_NEAR(Number(v, 1, col), 2.0, 1e-9) << col;
     // The two-span set has two bridges: its third row is empty.
-    EXPECT_NEAR(Number(v, 2, 9), 2.0, 1e-9);
-    for (int col = 5; col <= 9; col++)
-        EXPECT_EQ(Text(v, 3, col), CString(L"")) << col;
+    EXPECT_NEAR(Number(v, 2, 10), 2.0, 1e-9);
+    for (int col = 5; col <= 10; col++) EXPECT_EQ(Text(v, 3, col), CString(L"")) << col;
 
     // A collection without ratios: the title and the span caption only.
     auto pEmpty = std::make_shared<CAOEnhanced>(std::make_shared<CReferenceCollection>());
