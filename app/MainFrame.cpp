@@ -139,6 +139,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     DockPane(&m_wndToolBar);
     DockPane(&m_wndInsertBar);
     EnableAutoHidePanes(CBRS_ALIGN_ANY);
+    CMFCToolBar::AddToolBarForImageCollection(IDR_MENU_IMAGES, hiColour ? IDB_MENU_IMAGES_24 : 0);
 
     if (!CreateDockingWindows()) return -1;
     m_wndElementPane.EnableDocking(CBRS_ALIGN_LEFT);

@@ -17,6 +17,22 @@ namespace {
 
 std::atomic<unsigned> g_nThreads{0};
 
+// The ensemble for one thread: the same load models (the results name them, as the serial run's
+// do), each through a pointer whose count is the thread's own. Every envelope point holds its load
+// model's pointer, so threads counting on one shared count would spend their time passing its
+// cache line around.
+std::shared_ptr<CLoadModelEnsemble> ThreadOwnCounts(const CLoadModelEnsemble& lme)
+{
+    auto own = std::make_shared<CLoadModelEnsemble>(lme);
+    for (auto& lm : own->m_vLoadModel)
+    {
+        if (!lm) continue;
+        auto holder = std::make_shared<std::shared_ptr<CLoadModel>>(lm);
+        lm = std::shared_ptr<CLoadModel>(holder, holder->get());
+    }
+    return own;
+}
+
 } // namespace
 
 void CMultiBridgeAnalysis::SetThreadCount(unsigned nThreads) { g_nThreads = nThreads; }
@@ -104,6 +120,7 @@ std::vector<std::shared_ptr<CEnvelopeResults>> CMultiBridgeAnalysis::RunParallel
     // ensemble and the bridge set; the results name the ensemble's models, as the serial run's do.
     auto work = [&] {
         qor::CStatusLinesHeld held;
+        std::shared_ptr<CLoadModelEnsemble> lme;
         for (;;)
         {
             const int i = next.fetch_add(1);
@@ -115,7 +132,8 @@ std::vector<std::shared_ptr<CEnvelopeResults>> CMultiBridgeAnalysis::RunParallel
                 // is only read, by count the count.
                 run.nSteps = inSteps;
                 run.stepSize = inStepSize;
-                CMultiMovingLoadAnalysis mmla(m_pBridgeSet->GetBridge(static_cast<unsigned>(i)), m_pLME);
+                if (!lme) lme = ThreadOwnCounts(*m_pLME);
+                CMultiMovingLoadAnalysis mmla(m_pBridgeSet->GetBridge(static_cast<unsigned>(i)), lme);
                 mmla.SetPointsPerSpan(nPoints);
                 mmla.SetKeepBeamResults(false);
                 mmla.SetFlushProgress(false);

@@ -199,7 +199,17 @@ BOOL CMFCToolBar::LoadToolBar(UINT uiResID, UINT, UINT, BOOL, UINT, UINT, UINT)
 {
     const ToolBarResource* r = FindToolBarResource(uiResID);
     if (!r) return FALSE;
+    // A loaded toolbar's pictures show in the menus too.
+    AddMenuImages(r->buttons, r->count);
     return SetButtons(r->buttons, static_cast<int>(r->count));
+}
+
+BOOL CMFCToolBar::AddToolBarForImageCollection(UINT uiResID, UINT)
+{
+    const ToolBarResource* r = FindToolBarResource(uiResID);
+    if (!r) return FALSE;
+    AddMenuImages(r->buttons, r->count);
+    return TRUE;
 }
 
 BOOL CMFCToolBar::SetButtons(const UINT* lpIDArray, int nIDCount)

@@ -105,7 +105,9 @@ public:
 
     static BOOL m_bAltCustomization;
     static void EnableQuickCustomizeButtons(BOOL) {}
-    static void AddToolBarForImageCollection(UINT, UINT = 0) {}
+    // The pictures of toolbar resource uiResID show in menus beside their commands (the one picture set
+    // stands for the 24-bit bitmap uiBmpResID too). FALSE when there is no such resource.
+    static BOOL AddToolBarForImageCollection(UINT uiResID, UINT uiBmpResID = 0);
 
 private:
     BOOL CreateInPane(CWnd* pParentWnd, DWORD dwStyle, UINT nID);

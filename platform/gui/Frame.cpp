@@ -5,6 +5,7 @@
 #include "platform/gui/App.h"
 #include "platform/gui/FrameInternal.h"
 #include "platform/gui/SysValues.h"
+#include "platform/gui/ToolBarImagesInternal.h"
 #include "platform/gui/View.h"
 #include "platform/gui/WndInternal.h"
 
@@ -144,6 +145,8 @@ FrameShell::FrameShell(CFrameWnd* f) : frame(f)
     // widget, or a window manager shows it as a second, untitled top-level window.
     window = new FrameMainWindow(this, host);
     window->setWindowFlags(Qt::Widget);
+    // Bars, pane captions and the status bar sit on the look's colours, not on the frame's own surface.
+    window->setAutoFillBackground(true);
     window->installEventFilter(new StatusTipFilter(f, window));
     window->setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks | QMainWindow::AllowNestedDocks);
     window->show();
@@ -246,6 +249,7 @@ bool FrameShell::BuildMenu(UINT resId)
         CString prompt;
         f->GetMessageString(id, prompt);
         a->setStatusTip(ToQString(prompt));
+        if (HasMenuImage(id)) a->setIcon(ToolBarIcon(id));
         // Posted, so that it runs once the menu has closed: a command may destroy the frame or
         // rebuild its menus, which deletes the toolkit menu that is still handling the click.
         QObject::connect(a, &QAction::triggered, a, [f, id] {

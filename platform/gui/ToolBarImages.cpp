@@ -8,6 +8,7 @@
 
 #include <map>
 #include <mutex>
+#include <set>
 
 namespace qor::gui {
 
@@ -19,12 +20,26 @@ std::map<UINT, const ToolBarImageDef*>& Registry()
     return registry;
 }
 
+std::set<UINT>& MenuImages()
+{
+    static std::set<UINT> commands;
+    return commands;
+}
+
 } // namespace
 
 void RegisterToolBarImages(const ToolBarImageDef* table, std::size_t count)
 {
     for (std::size_t i = 0; i < count; ++i) Registry()[table[i].nID] = &table[i];
 }
+
+void AddMenuImages(const UINT* ids, std::size_t count)
+{
+    for (std::size_t i = 0; i < count; ++i)
+        if (ids[i] != 0) MenuImages().insert(ids[i]);
+}
+
+bool HasMenuImage(UINT nID) { return MenuImages().count(nID) != 0 && FindToolBarImage(nID) != nullptr; }
 
 const ToolBarImageDef* FindToolBarImage(UINT nID)
 {

@@ -1,5 +1,6 @@
 #include "platform/test/FrameTest.h"
 
+#include "platform/gui/FrameInternal.h"
 #include "platform/test/GuiTest.h"
 
 #include "platform/gui/Convert.h"
@@ -177,5 +178,17 @@ DrivenFileDialogs::DrivenFileDialogs()
 }
 
 DrivenFileDialogs::~DrivenFileDialogs() { qor::gui::SetFileDialogDriver(std::move(m_previous)); }
+
+COLORREF MenuItemPicturePixel(CFrameWnd* frame, UINT nID, int x, int y, double ratio)
+{
+    qor::gui::FrameShell* shell = frame ? frame->Shell() : nullptr;
+    if (!shell) return 0xFFFFFFFF;
+    auto it = shell->items.find(nID);
+    if (it == shell->items.end() || !it->second.action || it->second.action->icon().isNull()) return 0xFFFFFFFF;
+    const QImage image = it->second.action->icon().pixmap(QSize(16, 16), ratio).toImage();
+    if (x < 0 || y < 0 || x >= image.width() || y >= image.height()) return 0xFFFFFFFF;
+    const QRgb p = image.pixel(x, y);
+    return qAlpha(p) == 0 ? 0xFFFFFFFF : RGB(qRed(p), qGreen(p), qBlue(p));
+}
 
 } // namespace qor::test

@@ -140,12 +140,6 @@ ScriptedMessageBoxes::ScriptedMessageBoxes()
 }
 ScriptedMessageBoxes::~ScriptedMessageBoxes() { SetMessageBoxHandler(m_previous); }
 
-int ScriptedMessageBoxes::Count(const CString& text) const
-{
-    return static_cast<int>(
-        std::count_if(m_shown.begin(), m_shown.end(), [&](const MessageBoxCall& c) { return c.text == text; }));
-}
-
 KeyedMessageBoxes::KeyedMessageBoxes(std::vector<UINT> keys) : m_keys(keys.begin(), keys.end())
 {
     m_previous = SetMessageBoxHandler([this](const MessageBoxCall& call) {
@@ -179,6 +173,12 @@ KeyedMessageBoxes::KeyedMessageBoxes(std::vector<UINT> keys) : m_keys(keys.begin
     });
 }
 KeyedMessageBoxes::~KeyedMessageBoxes() { SetMessageBoxHandler(m_previous); }
+
+int ScriptedMessageBoxes::Count(const CString& text) const
+{
+    return static_cast<int>(
+        std::count_if(m_shown.begin(), m_shown.end(), [&](const MessageBoxCall& c) { return c.text == text; }));
+}
 
 COLORREF SurfacePixel(CWnd* wnd, int x, int y)
 {

@@ -180,6 +180,11 @@ TEST_F(AppTest, ProgressStatusLinesAndLooks)
             Pump(50);
             EXPECT_EQ(frame->m_nProgressCount, 0);
             EXPECT_EQ(frame->GetStatusBar().GetPaneProgress(1), 0);
+            // Runs reported together: lParam says how many.
+            frame->SendMessage(pbar, 1, 3);
+            EXPECT_EQ(frame->GetStatusBar().GetPaneProgress(1), 75);
+            frame->SendMessage(pbar, 0, 0);
+            EXPECT_EQ(frame->GetStatusBar().GetPaneProgress(1), 0);
             frame->BeginProgress(0); // no runs: no division by zero
             frame->SendMessage(pbar, 1, 0);
             EXPECT_EQ(frame->GetStatusBar().GetPaneProgress(1), 0);

@@ -4,6 +4,7 @@
 
 #include "app/MainFrame.h"
 #include "app/QORDoc.h"
+#include "platform/gui/ToolBarImages.h"
 #include "platform/test/DialogTest.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
@@ -207,4 +208,26 @@ TEST_F(MainFrameWindows, TabsGoIntoTwoGroupsAndBack)
     gridWindow->SendMessage(WM_CLOSE, 0, 0);
     Pump();
     EXPECT_EQ(Frame()->GetMDITabGroupCount(), 1);
+}
+
+TEST_F(MainFrameWindows, MenuItemsShowTheirToolbarPicturesSharpAtTheScreensRatio)
+{
+    // File > New: the picture of the Standard toolbar's New button, pixel for pixel, and at twice the
+    // pixels on a screen of ratio 2 (each picture pixel a 2 x 2 block, not smoothed).
+    const ToolBarImageDef* picture = qor::gui::FindToolBarImage(ID_FILE_NEW);
+    ASSERT_NE(picture, nullptr);
+    int compared = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+        {
+            const DWORD rgb = qor::gui::ToolBarImageColour(picture->rows[y][x]);
+            if (rgb == 0xFFFFFFFFu) continue;
+            const COLORREF expected = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+            EXPECT_EQ(MenuItemPicturePixel(Frame(), ID_FILE_NEW, x, y), expected) << x << "," << y;
+            EXPECT_EQ(MenuItemPicturePixel(Frame(), ID_FILE_NEW, 2 * x + 1, 2 * y + 1, 2.0), expected);
+            ++compared;
+        }
+    EXPECT_GT(compared, 20);
+    // A command without a picture shows none.
+    EXPECT_EQ(MenuItemPicturePixel(Frame(), ID_TOOLS_OPTIONS, 8, 8), 0xFFFFFFFFu);
 }

@@ -1,6 +1,7 @@
 // CPropPageLMVehicle: axle edits written into the model at once, spacings kept in step with
 // the axle locations, totals shown as they change.
 #include "ui/dialogs/PropPageLMVehicle.h"
+#include "ui/dialogs/PropSheetLM.h"
 
 #include "engine/model/LoadModel.h"
 #include "engine/settings/Settings.h"
@@ -136,6 +137,7 @@ BOOL CPropPageLMVehicle::OnInitDialog()
     if (places.VEHLENGTH >= 0) m_TotalLengthEdit.SetDecimalDigitCount(places.VEHLENGTH);
     UpdateData(FALSE);
     m_bReady = true;
+    CPropSheetLM::ShowReadOnly(*this, *m_pLoadModel);
     return TRUE;
 }
 

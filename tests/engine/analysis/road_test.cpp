@@ -26,6 +26,7 @@
 #include <fstream>
 #include <functional>
 #include <mutex>
+#include <sstream>
 #include <thread>
 
 using reftest::PointsPerSpan;
@@ -838,6 +839,7 @@ struct SCaseRun
     // The model each effect names: its place in the case's ensembles, or its name when it is
     // not one of them (the overstress run's own model).
     std::vector<std::wstring> named;
+    std::string file; // the case saved in binary form
 };
 
 SCaseRun RunCase(unsigned threads)
@@ -862,6 +864,9 @@ SCaseRun RunCase(unsigned threads)
     }
     CMultiBridgeAnalysis::SetThreadCount(0);
     run.results = Flatten(*c.overstress);
+    std::ostringstream file(std::ios::out | std::ios::binary);
+    SaveCase(file, c, true);
+    run.file = file.str();
     std::vector<const CLoadModel*> caseModels;
     for (const auto& lme : {c.handChecked, c.libraryMix})
         for (const auto& lm : lme->m_vLoadModel)
@@ -892,7 +897,7 @@ SCaseRun RunCase(unsigned threads)
 // The bridges of a collection's runs computed on several threads give what one thread gives,
 // bit for bit: envelopes with the same load models named, critical values, ratios and governing
 // ratios, the step written back, the span rules' status lines in the same order, the runs
-// reported, and the load models left as the serial run leaves them.
+// reported, the load models left as the serial run leaves them, and the case file.
 TEST(RoadParallel, BridgesOnSeveralThreadsGiveTheSerialRunExactly)
 {
     const SCaseRun serial = RunCase(1);
@@ -910,6 +915,9 @@ TEST(RoadParallel, BridgesOnSeveralThreadsGiveTheSerialRunExactly)
     }));
     EXPECT_EQ(serial.progressSteps, parallel.progressSteps);
     EXPECT_EQ(serial.models, parallel.models);
+    // And the case files they make, byte for byte.
+    EXPECT_GT(serial.file.size(), 100000u);
+    EXPECT_TRUE(serial.file == parallel.file);
 }
 
 } // namespace

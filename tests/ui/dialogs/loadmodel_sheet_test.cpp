@@ -264,3 +264,29 @@ TEST(LoadModelSheet, VehicleTotalsFollowTheSpacingsAfterADeletionAndANewRow)
     ASSERT_EQ(model->m_vPL.size(), 2u); // the axle left without a weight is no axle
     EXPECT_DOUBLE_EQ(model->m_vPL[1].location, -4.0);
 }
+
+TEST(LoadModelSheet, ALibraryModelsPagesAreShownReadOnly)
+{
+    for (bool editable : {false, true})
+    {
+        auto model = std::make_shared<CLoadModel>(7, L"T44");
+        model->AddPointLoad(50.0, 0.0, 0.0);
+        model->SetDefaultFactors();
+        model->m_bIsEditable = editable;
+        RunSheet(model, [&](CPropSheetLM& sheet) {
+            const auto enabled = [&](int page, UINT id) {
+                EXPECT_TRUE(sheet.SetActivePage(page));
+                CWnd* control = qor::test::FindControl(sheet, static_cast<int>(id));
+                EXPECT_NE(control, nullptr) << id;
+                return control && control->IsWindowEnabled();
+            };
+            EXPECT_EQ(enabled(OVERVIEW, IDC_LM_DESCRIPTION), editable);
+            EXPECT_EQ(enabled(VEHICLE, IDC_LM_PL_FACTOR), editable);
+            EXPECT_EQ(enabled(FACTORS, IDC_LM_GRID), editable);
+            EXPECT_EQ(enabled(APPLICABILITY, IDC_LM_USE_MAX), editable);
+            EXPECT_EQ(enabled(APPLICABILITY, IDC_LM_USE_BM), editable);
+            EXPECT_EQ(enabled(APPLICABILITY, IDC_LM_RULE), editable);
+            EXPECT_TRUE(qor::test::PressOK(sheet));
+        });
+    }
+}

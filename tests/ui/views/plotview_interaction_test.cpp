@@ -260,3 +260,26 @@ TEST_F(Interaction, ALongTitlePrintsWholeAndKeepsClearOfTheProgramName)
     EXPECT_LT(dc.rects[drawn].right, dc.spans[name].first) << "the title runs into the program's name";
     EXPECT_LE(dc.rects[measured].Height(), dc.rects[name].Height()) << "the wrapped title fits the header";
 }
+
+TEST_F(Interaction, ALongTitleWrapsOnTheScreenAndTheChartsMakeRoomForIt)
+{
+    // A narrow window: the short title takes a line or two, the long one more.
+    CWnd* frame = view->GetParentFrame();
+    frame->MoveWindow(0, 0, 420, 700);
+    qor::test::Pump();
+    const int shortTitle = view->GetContentTop();
+    auto bridge = std::make_shared<CBridge>(
+        1,
+        CString(L"Old Creek Road overpass of three spans over the railway yards and the creek south of the goods "
+                L"terminal"),
+        CBridge::CONFIG_ONESPAN, 10.0);
+    view->ShowMovingLoadEnvelopes(false, true, MovingLoad(bridge, Axle(), 0.5));
+    frame->MoveWindow(0, 0, 420, 701);
+    qor::test::Pump();
+    const int longTitle = view->GetContentTop();
+    EXPECT_GT(longTitle, shortTitle) << "the long title wraps onto more lines";
+    CRect chart;
+    view->GetChart(0)->GetWindowRect(&chart);
+    view->ScreenToClient(&chart);
+    EXPECT_GE(chart.top, view->GetGap().TOP + longTitle) << "the first chart starts below the title";
+}
