@@ -85,6 +85,7 @@ protected:
     CMFCMenuBar m_wndMenuBar;
     CMFCToolBar m_wndToolBar;
     CMFCToolBar m_wndInsertBar;
+    CMFCToolBarImages m_UserImages;
     CElementView m_wndElementPane;
     CPdfPane m_wndPdfPane;
     COutputWnd m_wndOutput;

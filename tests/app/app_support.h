@@ -23,11 +23,11 @@ inline void UseHome(const std::filesystem::path& home)
     setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
 }
 
-// A fresh profile in home for a test that starts the application itself: the folder emptied and made, the
-// program's folders pointed into it and the settings at their defaults. (A profile left by an earlier test
-// would bring back its pane layout, after the test has arranged the panes.)
+// A fresh profile in home for a test that starts the application itself: the folder made, the program's
+// folders pointed into it and the settings at their defaults.
 inline void UseFreshProfile(const std::filesystem::path& home)
 {
+    // Fresh: nothing an earlier run left there (a kept layout, recent files) reaches this one.
     std::error_code ec;
     std::filesystem::remove_all(home, ec);
     std::filesystem::create_directories(home);
