@@ -739,18 +739,21 @@ void CFrameWnd::DockPane(CBasePane* pBar, UINT nDockBarID, LPCRECT)
         QPointer<QMainWindow> window = shell->window;
         QPointer<QDockWidget> dock = ps->dock;
         QTimer::singleShot(0, window, [window, dock, extent, across, area] {
-            if (!window || !dock) return;
+            // A layout the user left (restored by the frame) has the sizes already.
+            if (!window || !dock || window->property("qorLayoutRestored").toBool()) return;
             window->resizeDocks({dock}, {extent}, across ? Qt::Horizontal : Qt::Vertical);
             // A pane that joins others on a side shares the side's length with them evenly, rather
             // than getting the little that the panes already there leave over.
             QList<QDockWidget*> stack;
             int total = 0;
             for (QDockWidget* d : window->findChildren<QDockWidget*>())
-                if (window->dockWidgetArea(d) == area && !d->isFloating() && d->isVisible()) {
+                if (window->dockWidgetArea(d) == area && !d->isFloating() && d->isVisible())
+                {
                     stack.append(d);
                     total += across ? d->height() : d->width();
                 }
-            if (stack.size() > 1 && stack.contains(dock)) {
+            if (stack.size() > 1 && stack.contains(dock))
+            {
                 QList<int> lengths(stack.size(), total / static_cast<int>(stack.size()));
                 window->resizeDocks(stack, lengths, across ? Qt::Vertical : Qt::Horizontal);
             }
