@@ -85,11 +85,16 @@ END_MESSAGE_MAP()
 CMainFrame::CMainFrame()
 {
     EnableMDITabs(TRUE);
+    m_bCanConvertControlBarToMDIChild = TRUE;
     if (auto* app = DYNAMIC_DOWNCAST(CQORApp, AfxGetApp()))
         app->m_nAppLook = static_cast<UINT>(app->GetInt(L"ApplicationLook", ID_VIEW_APPLOOK_VS_2008));
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // The toolbars must not keep pictures that go with this frame.
+    if (CMFCToolBar::GetUserImages() == &m_UserImages) CMFCToolBar::SetUserImages(nullptr);
+}
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
 {
@@ -150,6 +155,9 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     OnApplicationLook(app ? app->m_nAppLook : ID_VIEW_APPLOOK_VS_2008);
     EnableWindowsDialog(ID_WINDOW_MANAGER, IDS_WINDOWS_MANAGER, TRUE);
     EnablePaneMenu(TRUE, ID_VIEW_CUSTOMIZE, qor::LoadText(IDS_TOOLBAR_CUSTOMIZE), ID_VIEW_TOOLBAR);
+    // Pictures for the users' own buttons, when the current folder has them; none is no fault.
+    if (!CMFCToolBar::GetUserImages() && m_UserImages.Load(L".\\UserImages.bmp", 819200))
+        CMFCToolBar::SetUserImages(&m_UserImages);
     ModifyStyle(0, FWS_PREFIXTITLE);
     return 0;
 }
@@ -203,9 +211,9 @@ void CMainFrame::BeginProgress(int steps)
     ShowProgress();
 }
 
-void CMainFrame::StepProgress()
+void CMainFrame::StepProgress(int steps)
 {
-    ++m_nProgressCount;
+    m_nProgressCount += steps;
     ShowProgress();
 }
 
@@ -459,12 +467,9 @@ void CMainFrame::OnMdiNewVertGroup() { MDITabNewGroup(); }
 
 LRESULT CMainFrame::OnPBarUpdate(WPARAM wParam, LPARAM lParam)
 {
+    // Workers report their runs a few at a time: lParam says how many (0 or 1: one).
     if (wParam == 1)
-    {
-        // Workers report their runs a few at a time: lParam says how many (0 or 1: one).
-        m_nProgressCount += lParam > 1 ? static_cast<int>(lParam) : 1;
-        ShowProgress();
-    }
+        StepProgress(lParam > 1 ? static_cast<int>(lParam) : 1);
     else
     {
         m_nProgressCount = 0;

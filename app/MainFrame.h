@@ -25,7 +25,7 @@ public:
     void SetStatusText(LPCTSTR text) override;
     void AddStatus(const CString& text) override;
     void BeginProgress(int steps) override;
-    void StepProgress() override;
+    void StepProgress(int steps) override;
     void ResetProgress() override;
     void ShowCase(CQORDoc* pDoc) override;
     void ShowNewElement(const std::shared_ptr<CElement>& pElement) override;
@@ -85,6 +85,7 @@ protected:
     CMFCMenuBar m_wndMenuBar;
     CMFCToolBar m_wndToolBar;
     CMFCToolBar m_wndInsertBar;
+    CMFCToolBarImages m_UserImages;
     CElementView m_wndElementPane;
     CPdfPane m_wndPdfPane;
     COutputWnd m_wndOutput;

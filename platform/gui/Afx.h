@@ -34,4 +34,5 @@
 #include "platform/gui/PropertyGrid.h"
 #include "platform/gui/Menu.h"
 #include "platform/gui/WindowsManagerDialog.h"
+#include "platform/gui/UserImages.h"
 #include "platform/core/Strings.h"

@@ -47,6 +47,12 @@
 #define AFX_IDW_DOCKBAR_BOTTOM 0xE81E
 #define AFX_IDW_PANE_FIRST 0xE900
 #define AFX_IDW_PANE_LAST 0xE9FF
+// The pane menu (a right click on a pane's caption).
+#define ID_AFXBARRES_FLOATING 0xEA10
+#define ID_AFXBARRES_DOCKING 0xEA11
+#define ID_AFXBARRES_TABBED 0xEA12
+#define ID_AFXBARRES_AUTOHIDE 0xEA13
+#define ID_AFXBARRES_HIDE 0xEA14
 
 // Status-bar indicators
 #define ID_INDICATOR_EXT 0xE700

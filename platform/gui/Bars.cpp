@@ -10,6 +10,7 @@
 #include <QtWidgets/QHBoxLayout>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QMainWindow>
+#include <QtWidgets/QMdiSubWindow>
 #include <QtWidgets/QProgressBar>
 #include <QtWidgets/QStatusBar>
 #include <QtWidgets/QToolBar>
@@ -21,9 +22,9 @@ IMPLEMENT_DYNAMIC(CPane, CBasePane)
 IMPLEMENT_DYNAMIC(CMFCToolBar, CPane)
 IMPLEMENT_DYNAMIC(CMFCMenuBar, CPane)
 IMPLEMENT_DYNAMIC(CMFCStatusBar, CPane)
-IMPLEMENT_DYNAMIC(CDockablePane, CPane)
 
 BOOL CMFCToolBar::m_bAltCustomization = FALSE;
+CMFCToolBarImages* CMFCToolBar::s_pUserImages = nullptr;
 
 CBasePane::CBasePane() = default;
 CBasePane::~CBasePane() { delete m_pShell; }
@@ -79,6 +80,21 @@ BOOL CBasePane::CreatePaneWindow(LPCTSTR lpszCaption, CWnd* pParentWnd, UINT nID
 void CBasePane::PostNcDestroy()
 {
     if (m_pShell) {
+        if (m_pShell->document)
+        {
+            // Its tab goes with it; the slot no longer knows the window.
+            if (auto* slot = dynamic_cast<WndSlot*>(m_pShell->slot.data())) slot->wnd = nullptr;
+            m_pShell->document->hide();
+            m_pShell->document->deleteLater();
+        }
+        if (m_pShell->flyout)
+        {
+            // Collapsed: the window it slides out in goes with it, and its tab.
+            if (auto* slot = dynamic_cast<WndSlot*>(m_pShell->slot.data())) slot->wnd = nullptr;
+            m_pShell->flyout->hide();
+            m_pShell->flyout->deleteLater();
+        }
+        if (m_pShell->autoHideTab) m_pShell->autoHideTab->deleteLater();
         if (m_pShell->dock) m_pShell->dock->deleteLater();
         if (m_pShell->toolBar) m_pShell->toolBar->deleteLater();
         for (auto& w : m_pShell->statusWidgets)
@@ -92,6 +108,8 @@ void CBasePane::PostNcDestroy()
 BOOL CBasePane::IsVisible() const
 {
     if (!m_pShell) return m_hWnd && (GetStyle() & WS_VISIBLE);
+    if (m_pShell->document) return TRUE;
+    if (m_pShell->autoHideSide) return m_pShell->flyout && m_pShell->flyout->isVisible();
     if (m_pShell->dock) return !m_pShell->dock->isHidden();
     if (m_pShell->toolBar) return !m_pShell->toolBar->isHidden();
     if (m_pShell->kind == kPaneStatusBar && m_pDockSite && m_pDockSite->Shell())
@@ -102,6 +120,33 @@ BOOL CBasePane::IsVisible() const
 void CBasePane::ShowPane(BOOL bShow, BOOL, BOOL bActivate)
 {
     if (!m_pShell) return;
+    if (m_pShell->autoHideSide)
+    {
+        // A collapsed pane shows by sliding out; hidden, it leaves its tab and docks hidden.
+        auto* pane = static_cast<CDockablePane*>(this);
+        if (bShow)
+            pane->Slide(TRUE, FALSE);
+        else
+        {
+            pane->SetAutoHideMode(FALSE);
+            m_pShell->dock->hide();
+        }
+        return;
+    }
+    if (QMdiSubWindow* document = m_pShell->document)
+    {
+        // A tabbed document shows as its tab; hidden, it goes back to its dock, hidden.
+        if (!bShow)
+        {
+            static_cast<CDockablePane*>(this)->ConvertToDockedPane();
+            m_pShell->dock->hide();
+        }
+        else if (document->mdiArea())
+        {
+            document->mdiArea()->setActiveSubWindow(document);
+        }
+        return;
+    }
     if (m_pShell->dock) {
         m_pShell->dock->setVisible(bShow != FALSE);
         if (bShow && bActivate) m_pShell->dock->raise();
@@ -516,6 +561,18 @@ BOOL CDockablePane::Create(LPCTSTR lpszCaption, CWnd* pParentWnd, const RECT& re
 {
     m_dwPaneStyle = dwControlBarStyle;
     if (!CreatePaneWindow(lpszCaption, pParentWnd, nID, dwStyle, kPaneDock)) return FALSE;
+    if (m_pShell && m_pShell->dock)
+    {
+        // A right click on the caption opens the pane menu.
+        QDockWidget* dock = m_pShell->dock;
+        dock->setContextMenuPolicy(Qt::CustomContextMenu);
+        QObject::connect(dock, &QDockWidget::customContextMenuRequested, dock, [this, dock](const QPoint& pos) {
+            if (dock->widget() && pos.y() >= dock->widget()->y()) return;
+            const QPoint global = dock->mapToGlobal(pos);
+            ShowPaneMenu(CPoint(global.x(), global.y()));
+        });
+        SetUpAutoHide();
+    }
     if (m_pShell && m_pShell->dock) {
         int w = rect.right - rect.left, h = rect.bottom - rect.top;
         if (w > 0 && h > 0) {

@@ -307,7 +307,8 @@ protected:
         if (!w) return false;
         // Only the widget the key is delivered to first.
         auto* ke = static_cast<QKeyEvent*>(e);
-        CWnd* wnd = WndFromWidget(w);
+        // Keys of a toolkit window over a layer window (a message box over a dialog) stay its own.
+        CWnd* wnd = KeyWindowFromWidget(w);
         if (!wnd) return false;
         CWnd* top = wnd->GetTopLevelParent();
         auto* frame = DYNAMIC_DOWNCAST(CFrameWnd, top);
@@ -738,18 +739,21 @@ void CFrameWnd::DockPane(CBasePane* pBar, UINT nDockBarID, LPCRECT)
         QPointer<QMainWindow> window = shell->window;
         QPointer<QDockWidget> dock = ps->dock;
         QTimer::singleShot(0, window, [window, dock, extent, across, area] {
-            if (!window || !dock) return;
+            // A layout the user left (restored by the frame) has the sizes already.
+            if (!window || !dock || window->property("qorLayoutRestored").toBool()) return;
             window->resizeDocks({dock}, {extent}, across ? Qt::Horizontal : Qt::Vertical);
             // A pane that joins others on a side shares the side's length with them evenly, rather
             // than getting the little that the panes already there leave over.
             QList<QDockWidget*> stack;
             int total = 0;
             for (QDockWidget* d : window->findChildren<QDockWidget*>())
-                if (window->dockWidgetArea(d) == area && !d->isFloating() && d->isVisible()) {
+                if (window->dockWidgetArea(d) == area && !d->isFloating() && d->isVisible())
+                {
                     stack.append(d);
                     total += across ? d->height() : d->width();
                 }
-            if (stack.size() > 1 && stack.contains(dock)) {
+            if (stack.size() > 1 && stack.contains(dock))
+            {
                 QList<int> lengths(stack.size(), total / static_cast<int>(stack.size()));
                 window->resizeDocks(stack, lengths, across ? Qt::Vertical : Qt::Horizontal);
             }

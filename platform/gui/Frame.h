@@ -252,7 +252,10 @@ public:
     // What the active tab's menu may offer now (AFX_MDI_...).
     DWORD GetMDITabsContextMenuAllowedItems();
     void EnableDockingManagerSmartDocking() {}
-    void EnableAutoHidePanes(DWORD) {}
+    // Docking panes on these sides (CBRS_ALIGN_...) get a pin button that collapses them to a tab
+    // (auto-hide); panes made later get it too.
+    void EnableAutoHidePanes(DWORD dwDockStyle);
+    DWORD GetAutoHidePanes() const { return m_dwAutoHidePanes; }
     // The list of toolbars and panes (by name, checked while shown; choosing one shows or hides it),
     // with the customise command under it: the menu of the toolbar area, and the submenu that takes
     // the place of menu item uiViewToolbarsMenuEntryID.
@@ -272,6 +275,8 @@ public:
         return TRUE;
     }
     BOOL m_bTabbedGroups = FALSE;
+    // Whether docking panes may be turned into tabbed documents.
+    BOOL m_bCanConvertControlBarToMDIChild = FALSE;
 
 protected:
     void OnDestroy();
@@ -284,6 +289,7 @@ private:
     void SaveDockState();
     BOOL LoadDockState();
     UINT m_uiWindowsDlgMenuId = 0;
+    DWORD m_dwAutoHidePanes = 0;
     BOOL m_bShowWindowsDlgHelpButton = FALSE;
 };
 

@@ -7,8 +7,6 @@
 #include "platform/gui/FrameInternal.h"
 #include "platform/gui/WindowsManagerDialog.h"
 
-#include <QtCore/QTimer>
-
 namespace {
 // The layout's entry in the profile, and the version of its form (another version is not read).
 const wchar_t kWorkspace[] = L"Workspace";
@@ -23,10 +21,8 @@ END_MESSAGE_MAP()
 BOOL CMDIFrameWndEx::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext)
 {
     if (!CMDIFrameWnd::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext)) return FALSE;
-    // Once the panes have taken their first sizes (when the window has its own): the user's layout
-    // comes after them.
-    if (qor::gui::FrameShell* shell = Shell(); shell && shell->window)
-        QTimer::singleShot(0, shell->window, [this] { LoadDockState(); });
+    // The user's layout in place of the panes' first sizes (which wait for the window's own size).
+    if (LoadDockState()) Shell()->window->setProperty("qorLayoutRestored", true);
     return TRUE;
 }
 

@@ -73,6 +73,8 @@ struct FrameShell {
     // Tab groups: the MDI areas in a splitter, in order (`mdi` is one of them).
     QPointer<QSplitter> groupSplitter;
     QPointer<QMdiArea> activeGroup; // the group of the active child: new windows open there
+    std::map<QMdiSubWindow*, CDockablePane*> paneDocuments; // panes shown as tabbed documents
+    std::map<int, QPointer<QToolBar>> autoHideBars;         // the tabs of collapsed panes, by side
 
     void Fit();
     QMdiArea* Mdi();
@@ -108,6 +110,12 @@ struct PaneShell {
     std::vector<QPointer<QAction>> buttons;
     std::vector<QPointer<QWidget>> statusWidgets;
     QPointer<QWidget> slot;
+    QPointer<QMdiSubWindow> document; // the tab it shows in while it is a tabbed document
+    // Auto-hide: the side it collapsed to (0: docked), its tab there and the window it slides out in.
+    int autoHideSide = 0;
+    QPointer<QWidget> autoHideTab;
+    QPointer<QWidget> flyout;
+    bool slidByHover = false;
     QSize created; // a dockable pane's size at creation: its first width or height when docked
 };
 

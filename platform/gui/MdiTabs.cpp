@@ -113,8 +113,16 @@ void CMDIFrameWndEx::RightClickMDITab(int nIndex, int nGroup)
     QTabBar* tabs = TabBarOf(groups[static_cast<size_t>(nGroup)]);
     if (!tabs || nIndex < 0 || nIndex >= tabs->count()) return;
     tabs->setCurrentIndex(nIndex);
-    if (QMdiSubWindow* sub = groups[static_cast<size_t>(nGroup)]->activeSubWindow())
-        if (auto it = Shell()->subwindows.find(sub); it != Shell()->subwindows.end()) MDIActivate(it->second);
     const QPoint global = tabs->mapToGlobal(tabs->tabRect(nIndex).center());
+    if (QMdiSubWindow* sub = groups[static_cast<size_t>(nGroup)]->activeSubWindow())
+    {
+        if (auto it = Shell()->subwindows.find(sub); it != Shell()->subwindows.end()) MDIActivate(it->second);
+        // A pane shown as a document has the pane's menu (to dock it again).
+        if (auto it = Shell()->paneDocuments.find(sub); it != Shell()->paneDocuments.end())
+        {
+            it->second->ShowPaneMenu(CPoint(global.x(), global.y()));
+            return;
+        }
+    }
     OnShowMDITabContextMenu(CPoint(global.x(), global.y()), GetMDITabsContextMenuAllowedItems(), FALSE);
 }

@@ -9,7 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <string>
 
 namespace fs = std::filesystem;
 using namespace qor::test;
@@ -96,4 +99,87 @@ TEST_F(MainFrameLayout, ADamagedOrForeignLayoutIsPassedOver)
         EXPECT_EQ(Frame()->GetOutputWnd().GetCurrentAlignment(), static_cast<DWORD>(CBRS_ALIGN_BOTTOM));
         StopApplication(app);
     }
+}
+
+namespace {
+
+// A 24-bit bitmap file of two 16 x 16 pictures side by side: red, then blue.
+std::string TwoPictureBitmap()
+{
+    const int width = 32, height = 16, row = width * 3, pixels = row * height;
+    std::string bmp;
+    auto put = [&bmp](uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) bmp.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+    };
+    bmp += "BM";
+    put(14 + 40 + pixels, 4);
+    put(0, 4);
+    put(14 + 40, 4);
+    put(40, 4);
+    put(width, 4);
+    put(height, 4);
+    put(1, 2);
+    put(24, 2);
+    put(0, 4);
+    put(pixels, 4);
+    put(2835, 4);
+    put(2835, 4);
+    put(0, 4);
+    put(0, 4);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+        {
+            // Each pixel blue, green, red: 0xRRGGBB written low byte first.
+            if (x < 16)
+                put(0xFF0000, 3);
+            else
+                put(0x0000FF, 3);
+        }
+    return bmp;
+}
+
+} // namespace
+
+TEST_F(MainFrameLayout, UserImagesComeFromTheCurrentFolderAndAMissingOrOversizedFileIsNoFault)
+{
+    const fs::path folder = m_home / "work";
+    fs::create_directories(folder);
+    const fs::path before = fs::current_path();
+    fs::current_path(folder);
+    const fs::path file = folder / "UserImages.bmp";
+    auto startAndLook = [](int expectedPictures) {
+        CQORApp app;
+        ASSERT_TRUE(StartApplication(app));
+        CMFCToolBarImages* images = CMFCToolBar::GetUserImages();
+        if (expectedPictures == 0)
+            EXPECT_EQ(images, nullptr);
+        else
+        {
+            ASSERT_NE(images, nullptr);
+            EXPECT_EQ(images->GetCount(), expectedPictures);
+            EXPECT_EQ(images->GetPixel(0, 3, 3), RGB(255, 0, 0));
+            EXPECT_EQ(images->GetPixel(1, 3, 3), RGB(0, 0, 255));
+        }
+        StopApplication(app);
+        EXPECT_EQ(CMFCToolBar::GetUserImages(), nullptr) << "the pictures went with the frame";
+    };
+    // None there: the frame starts without user pictures.
+    startAndLook(0);
+    // A good file: two pictures.
+    {
+        std::ofstream(file, std::ios::binary) << TwoPictureBitmap();
+    }
+    startAndLook(2);
+    // Larger than 819200 bytes: not read.
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << TwoPictureBitmap() << std::string(819200, '\0');
+    }
+    startAndLook(0);
+    // Not a bitmap: not read.
+    {
+        std::ofstream(file, std::ios::binary) << "not a bitmap";
+    }
+    startAndLook(0);
+    fs::current_path(before);
 }

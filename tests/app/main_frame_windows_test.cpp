@@ -231,3 +231,95 @@ TEST_F(MainFrameWindows, MenuItemsShowTheirToolbarPicturesSharpAtTheScreensRatio
     // A command without a picture shows none.
     EXPECT_EQ(MenuItemPicturePixel(Frame(), ID_TOOLS_OPTIONS, 8, 8), 0xFFFFFFFFu);
 }
+
+TEST_F(MainFrameWindows, APaneBecomesATabbedDocumentAndDocksAgain)
+{
+    COutputWnd& output = Frame()->GetOutputWnd();
+    CRect docked;
+    output.GetClientRect(&docked);
+    {
+        OfferedMenu menu(ID_AFXBARRES_TABBED);
+        output.ShowPaneMenu(CPoint(400, 700));
+        Pump();
+        EXPECT_EQ(menu.ids, (std::vector<UINT>{ID_AFXBARRES_FLOATING, ID_AFXBARRES_DOCKING, ID_AFXBARRES_TABBED,
+                                               ID_AFXBARRES_AUTOHIDE, ID_AFXBARRES_HIDE}));
+    }
+    ASSERT_TRUE(output.IsTabbedDocument());
+    EXPECT_TRUE(output.IsVisible());
+    // The log fills the tab, wider than its dock at the bottom was tall.
+    CRect tab;
+    PumpUntil([&] {
+        output.GetClientRect(&tab);
+        return tab.Height() > docked.Height();
+    });
+    EXPECT_GT(tab.Height(), docked.Height());
+    // Its tab's menu is the pane's: Docking takes it back to the bottom.
+    {
+        OfferedMenu menu(ID_AFXBARRES_DOCKING);
+        Frame()->RightClickMDITab(1);
+        Pump();
+        EXPECT_EQ(menu.ids.size(), 5u);
+    }
+    EXPECT_FALSE(output.IsTabbedDocument());
+    EXPECT_TRUE(output.IsVisible());
+    EXPECT_EQ(output.GetCurrentAlignment(), static_cast<DWORD>(CBRS_ALIGN_BOTTOM));
+    EXPECT_EQ(Frame()->GetMDITabGroupWindows(0).size(), 1u);
+    // Closed as a document, it is hidden like a closed pane, and shows docked again.
+    output.ConvertToTabbedDocument();
+    output.ShowPane(FALSE, FALSE, FALSE);
+    EXPECT_FALSE(output.IsVisible());
+    output.ShowPane(TRUE, FALSE, TRUE);
+    EXPECT_TRUE(output.IsVisible());
+    EXPECT_FALSE(output.IsTabbedDocument());
+}
+
+TEST_F(MainFrameWindows, APaneAutoHiddenSlidesOutOverTheCaseAndBack)
+{
+    CElementView& pane = Frame()->GetElementPane();
+    CView* view = Frame()->MDIGetActive()->GetActiveView();
+    Pump();
+    CRect docked, before;
+    pane.GetClientRect(&docked);
+    view->GetClientRect(&before);
+    // Unpinned, it collapses to its tab and the case takes its room.
+    pane.OnPinButton();
+    CRect wide;
+    PumpUntil([&] {
+        view->GetClientRect(&wide);
+        return wide.Width() > before.Width();
+    });
+    Pump(50); // its tab's bar comes in at the side
+    view->GetClientRect(&wide);
+    EXPECT_TRUE(pane.IsAutoHideMode());
+    EXPECT_FALSE(pane.IsVisible());
+    EXPECT_GT(wide.Width(), before.Width() + docked.Width() / 2);
+    // Its tab slides it out over the case, as wide as it was docked; the case keeps its room.
+    pane.Slide(TRUE, FALSE);
+    CRect out;
+    PumpUntil([&] {
+        pane.GetClientRect(&out);
+        return out.Width() >= docked.Width() - 4;
+    });
+    EXPECT_TRUE(pane.IsVisible());
+    EXPECT_NEAR(out.Width(), docked.Width(), 4);
+    CRect under;
+    view->GetClientRect(&under);
+    EXPECT_EQ(under.Width(), wide.Width());
+    // The focus going to the case slides it back.
+    view->SetFocus();
+    PumpUntil([&] { return !pane.IsVisible(); });
+    EXPECT_FALSE(pane.IsVisible());
+    EXPECT_TRUE(pane.IsAutoHideMode());
+    // Pinned again, it is docked where it was.
+    pane.OnPinButton();
+    Pump();
+    EXPECT_FALSE(pane.IsAutoHideMode());
+    EXPECT_TRUE(pane.IsVisible());
+    EXPECT_EQ(pane.GetCurrentAlignment(), static_cast<DWORD>(CBRS_ALIGN_LEFT));
+    CRect back;
+    PumpUntil([&] {
+        view->GetClientRect(&back);
+        return back.Width() < wide.Width();
+    });
+    EXPECT_LT(back.Width(), wide.Width() - docked.Width() / 2);
+}
