@@ -9,7 +9,7 @@ public:
     void SetStatusText(LPCTSTR) override {}
     void AddStatus(const CString&) override {}
     void BeginProgress(int) override {}
-    void StepProgress() override {}
+    void StepProgress(int) override {}
     void ResetProgress() override {}
     void ShowCase(CQORDoc*) override {}
     void ShowNewElement(const std::shared_ptr<CElement>&) override {}

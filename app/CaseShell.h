@@ -33,8 +33,8 @@ public:
 
     // A run of this many steps starts; the bar shows none of them done.
     virtual void BeginProgress(int steps) = 0;
-    // One more step of the run done.
-    virtual void StepProgress() = 0;
+    // More steps of the run done.
+    virtual void StepProgress(int steps) = 0;
     // The bar back to nothing done, after the steps already on their way (the range stays).
     virtual void ResetProgress() = 0;
 

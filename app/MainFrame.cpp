@@ -212,9 +212,9 @@ void CMainFrame::BeginProgress(int steps)
     ShowProgress();
 }
 
-void CMainFrame::StepProgress()
+void CMainFrame::StepProgress(int steps)
 {
-    ++m_nProgressCount;
+    m_nProgressCount += steps;
     ShowProgress();
 }
 
@@ -470,12 +470,9 @@ void CMainFrame::OnMdiNewVertGroup() { MDITabNewGroup(); }
 
 LRESULT CMainFrame::OnPBarUpdate(WPARAM wParam, LPARAM lParam)
 {
+    // Workers report their runs a few at a time: lParam says how many (0 or 1: one).
     if (wParam == 1)
-    {
-        // Workers report their runs a few at a time: lParam says how many (0 or 1: one).
-        m_nProgressCount += lParam > 1 ? static_cast<int>(lParam) : 1;
-        ShowProgress();
-    }
+        StepProgress(lParam > 1 ? static_cast<int>(lParam) : 1);
     else
     {
         m_nProgressCount = 0;

@@ -25,7 +25,7 @@ public:
     void SetStatusText(LPCTSTR text) override;
     void AddStatus(const CString& text) override;
     void BeginProgress(int steps) override;
-    void StepProgress() override;
+    void StepProgress(int steps) override;
     void ResetProgress() override;
     void ShowCase(CQORDoc* pDoc) override;
     void ShowNewElement(const std::shared_ptr<CElement>& pElement) override;

@@ -189,7 +189,7 @@ void BM_OpenCase(benchmark::State& state)
     {
         std::istringstream in(bytes, std::ios::in | std::ios::binary);
         CCaseData data;
-        LoadCase(in, data, true);
+        LoadCase(in, data);
         benchmark::DoNotOptimize(data);
     }
     state.counters["MB"] = static_cast<double>(bytes.size()) / 1e6;

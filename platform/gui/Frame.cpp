@@ -307,7 +307,8 @@ protected:
         if (!w) return false;
         // Only the widget the key is delivered to first.
         auto* ke = static_cast<QKeyEvent*>(e);
-        CWnd* wnd = WndFromWidget(w);
+        // Keys of a toolkit window over a layer window (a message box over a dialog) stay its own.
+        CWnd* wnd = KeyWindowFromWidget(w);
         if (!wnd) return false;
         CWnd* top = wnd->GetTopLevelParent();
         auto* frame = DYNAMIC_DOWNCAST(CFrameWnd, top);

@@ -73,6 +73,13 @@ CWnd* WndFromWidget(QWidget* w)
     return nullptr;
 }
 
+CWnd* KeyWindowFromWidget(QWidget* w)
+{
+    CWnd* wnd = WndFromWidget(w);
+    QWidget* own = wnd ? WidgetOf(wnd) : nullptr;
+    return own && own->window() == w->window() ? wnd : nullptr;
+}
+
 QWidget* WidgetOf(const CWnd* w)
 {
     WndState* s = StateOf(w);

@@ -216,6 +216,9 @@ WndState* StateOf(HWND h);
 WndState* StateOf(const CWnd* w);
 // The window of a host widget (or of any widget inside one).
 CWnd* WndFromWidget(QWidget* w);
+// The layer window whose keys a widget's key events are: none when the widget sits in a toolkit window
+// of its own (a message box, a file dialog) over the layer window that owns it, whose keys are its own.
+CWnd* KeyWindowFromWidget(QWidget* w);
 QWidget* WidgetOf(const CWnd* w);
 BarWidget* ScrollBarWidget(const CWnd* w, int nBar);
 

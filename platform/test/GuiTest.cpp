@@ -25,6 +25,7 @@
 #include <QtWidgets/QAbstractItemView>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
+#include <QtWidgets/QMessageBox>
 
 #include <algorithm>
 #include <cstdlib>
@@ -147,7 +148,11 @@ KeyedMessageBoxes::KeyedMessageBoxes(std::vector<UINT> keys) : m_keys(keys.begin
         // Boxes that keep coming (a key that reached the window under the box) end the test's script.
         if (m_shown > 8) return DefaultMessageBoxAnswer(call.type);
         QTimer::singleShot(0, QCoreApplication::instance(), [this] {
-            QWidget* box = QApplication::activeModalWidget();
+            // The box is the modal window on top, else the newest box shown.
+            QWidget* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (qobject_cast<QMessageBox*>(w) && w->isVisible()) box = w;
             if (!box) return;
             if (m_keys.empty())
             {
@@ -166,6 +171,11 @@ KeyedMessageBoxes::KeyedMessageBoxes(std::vector<UINT> keys) : m_keys(keys.begin
             QPointer<QWidget> guard(target);
             QCoreApplication::sendEvent(target, &press);
             if (guard) QCoreApplication::sendEvent(target, &release);
+        });
+        // A box whose key went elsewhere would wait for ever: it closes itself, and the test fails instead.
+        QTimer::singleShot(1500, QCoreApplication::instance(), [] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (qobject_cast<QMessageBox*>(w) && w->isVisible()) w->close();
         });
         const int answer = qor::gui::ShowToolkitMessageBox(call);
         m_answers.push_back(answer);

@@ -382,7 +382,7 @@ TEST_F(AnalysisCommands, ZeroResultsAndRatiosWithoutAReferenceAreSaidInTheLog)
 {
     DrivenDialogs driven;
     ScriptedMessageBoxes boxes;
-    boxes.Answer(IDNO); // no windows for the values
+    boxes.Answer(IDNO); // no windows for the reference values
     auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
     ASSERT_NE(frame, nullptr);
     const auto log = [&] { return frame->GetOutputWnd().GetList().GetAllText(); };
@@ -417,7 +417,7 @@ TEST_F(AnalysisCommands, ZeroResultsAndRatiosWithoutAReferenceAreSaidInTheLog)
     // Rated against it, the tandem has no ratio anywhere: the tables say n/a, the stored value stays 0,
     // and the log names each bridge and effect once.
     collection->SetProposedLoadModel(doc->m_vLoadModel[0]);
-    boxes.Answer(IDYES); // show the ratios
+    boxes.Answer(IDYES); // the ratios' windows
     doc->StartCritRatios(collection);
     ASSERT_TRUE(qor::test::PumpUntil([&] { return !doc->m_bBusyCritRatios; }, 120000));
     ASSERT_EQ(collection->GetCritRatios().size(), 1u);

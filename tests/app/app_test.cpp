@@ -168,6 +168,10 @@ TEST_F(AppTest, ProgressStatusLinesAndLooks)
                 shown.push_back(frame->GetStatusBar().GetPaneProgress(1));
             }
             EXPECT_EQ(shown, (std::vector<long>{25, 50, 75, 100}));
+            // Runs reported together: lParam says how many.
+            frame->SendMessage(pbar, 0, 0);
+            frame->SendMessage(pbar, 1, 3);
+            EXPECT_EQ(frame->GetStatusBar().GetPaneProgress(1), 75);
             frame->SendMessage(pbar, 0, 0);
             EXPECT_EQ(frame->GetStatusBar().GetPaneProgress(1), 0);
             // A reset comes after the steps already on their way.

@@ -16,6 +16,7 @@
 #include "platform/test/DialogTest.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
+#include "res/BridgeDialogs.h"
 #include "res/ElementPane.h"
 #include "res/Resource.h"
 #include "res/SettingsPane.h"
@@ -379,6 +380,26 @@ TEST_F(CaseTest, DragOntoEnsembleAndContextMenus)
     Tree().SelectItem(Section(CElement::ELEMENT_LOADMODEL));
     Command(ID_ELEMENT_PASTE);
     EXPECT_EQ(doc->m_vLoadModel.size(), 3u);
+}
+
+TEST_F(CaseTest, EnterAndEscapeOnABoxOverADialogCloseTheBoxAlone)
+{
+    // The boxes are the toolkit's own, keyed as the user keys them.
+    KeyedMessageBoxes keyed({VK_RETURN, VK_ESCAPE});
+    DrivenDialogs dialogs;
+    dialogs.ThenAs<CBridgeDlg>([&](CBridgeDlg& d) {
+        d.SetDlgItemText(IDC_BRIDGE_SPAN, L"0");
+        PressOK(d);
+        EXPECT_EQ(keyed.Shown(), 1) << "Enter on the box pressed the dialog's OK again";
+        EXPECT_TRUE(d.IsWindowVisible());
+        PressOK(d);
+        EXPECT_EQ(keyed.Shown(), 2);
+        EXPECT_TRUE(d.IsWindowVisible()) << "Escape on the box cancelled the dialog";
+        EXPECT_EQ(keyed.Answers(), (std::vector<int>{IDOK, IDOK}));
+        PressCancel(d);
+    });
+    SendMenuCommand(ID_CONFIGURATION_ADD_BRIDGE);
+    EXPECT_TRUE(Doc()->m_vBridge.empty());
 }
 
 TEST_F(CaseTest, AddAndEditElementCommands)

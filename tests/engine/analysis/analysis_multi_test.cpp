@@ -12,6 +12,8 @@
 #include "engine/model/LoadModelEnsemble.h"
 #include "engine/settings/Settings.h"
 
+#include <thread>
+
 using namespace antest;
 
 namespace {
@@ -43,6 +45,24 @@ int RunsReported(const Posts& posts)
         runs += p.lParam > 1 ? static_cast<int>(p.lParam) : 1;
     }
     return runs;
+}
+
+// Thousands of runs from several threads reach the window in a few posts that count them all.
+TEST(Progress, RunsAreReportedAFewAtATimeAndAllByTheFlush)
+{
+    RecordingWindow window;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([] {
+            for (int i = 0; i < 500; ++i) qor::CountProgressStep();
+        });
+    for (std::thread& t : threads) t.join();
+    qor::FlushProgress();
+    const auto posts = window.Posts(UWM_PBAR_UPDATE);
+    EXPECT_EQ(RunsReported(posts), 2000);
+    EXPECT_LE(posts.size(), 20u); // a few a second, however long the machine takes
+    qor::FlushProgress();         // nothing held: nothing posted
+    EXPECT_EQ(window.Posts(UWM_PBAR_UPDATE).size(), posts.size());
 }
 
 TEST(MultiMovingLoad, CombinesTheModelsAndPostsOneProgressStepEach)

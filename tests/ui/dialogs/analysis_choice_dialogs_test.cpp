@@ -174,6 +174,8 @@ TEST_F(AnalysisChoiceDialogs, MultiplierShowsTheFactorDecimalsAndIsRefusedWhenNo
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     ASSERT_EQ(boxes.Shown().size(), 1u);
     EXPECT_EQ(boxes.Shown()[0].text, L"The global multiplier must be greater than zero.");
+    EXPECT_EQ(boxes.Shown()[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONEXCLAMATION))
+        << "the icon of every refused entry";
 }
 
 TEST_F(AnalysisChoiceDialogs, MultiplierHoldsTheNumberWrittenOrRefusesTheText)
