@@ -3,13 +3,13 @@
 #include "app/AnalysisJobs.h"
 
 #include "app/AnalysisJob.h"
+#include "app/EngineGuard.h"
 #include "app/MainFrame.h"
 #include "app/QORDoc.h"
 #include "engine/model/EngineMessages.h"
 #include "platform/core/Messages.h"
 
 #include <algorithm>
-#include <exception>
 #include <mutex>
 #include <thread>
 
@@ -67,7 +67,7 @@ void WorkerMain(std::shared_ptr<CAnalysisJob> job, std::shared_ptr<std::atomic<b
     if (job->m_State.load() == CAnalysisJob::State::Running)
     {
         CString error;
-        if (!CAnalysisJobs::RunCaught([&job] { job->Run(); }, error))
+        if (!CEngineGuard::Run([&job] { job->Run(); }, error))
         {
             job->m_bOk = false;
             job->m_sError = error.IsEmpty() ? CString(L"The analysis failed.") : error;
@@ -83,32 +83,6 @@ void WorkerMain(std::shared_ptr<CAnalysisJob> job, std::shared_ptr<std::atomic<b
 }
 
 } // namespace
-
-bool CAnalysisJobs::RunCaught(const std::function<void()>& work, CString& error)
-{
-    try
-    {
-        work();
-        return true;
-    }
-    catch (const char* text)
-    {
-        error = CString::FromUtf8(text ? text : "");
-    }
-    catch (const wchar_t* text)
-    {
-        error = text ? text : L"";
-    }
-    catch (const std::exception& e)
-    {
-        error = CString::FromUtf8(e.what());
-    }
-    catch (...)
-    {
-        error = L"The analysis stopped with an unknown error.";
-    }
-    return false;
-}
 
 CAnalysisJobs::~CAnalysisJobs() { CancelAll(); }
 

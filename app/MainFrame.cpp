@@ -417,27 +417,27 @@ LRESULT CMainFrame::OnAddStatus(WPARAM wParam, LPARAM)
 LRESULT CMainFrame::OnMultiMovingLoadFinished(WPARAM, LPARAM lParam)
 {
     auto* data = reinterpret_cast<MultiMLThreadData*>(lParam);
-    if (data && data->pDoc) data->pDoc->OnMultiMovingLoadDone(data);
+    if (data && data->pDoc) data->pDoc->RunCommand([&] { data->pDoc->OnMultiMovingLoadDone(data); });
     return 0;
 }
 
 LRESULT CMainFrame::OnBridgeRangeFinished(WPARAM, LPARAM lParam)
 {
     auto* data = reinterpret_cast<BridgeRangeThreadData*>(lParam);
-    if (data && data->pDoc) data->pDoc->OnBridgeRangeDone(data);
+    if (data && data->pDoc) data->pDoc->RunCommand([&] { data->pDoc->OnBridgeRangeDone(data); });
     return 0;
 }
 
 LRESULT CMainFrame::OnRefValuesFinished(WPARAM wParam, LPARAM lParam)
 {
     auto* data = reinterpret_cast<RefCollThreadData*>(lParam);
-    if (data && data->pDoc) data->pDoc->OnRefValuesDone(data, wParam != 0);
+    if (data && data->pDoc) data->pDoc->RunCommand([&] { data->pDoc->OnRefValuesDone(data, wParam != 0); });
     return 0;
 }
 
 LRESULT CMainFrame::OnCritRatiosFinished(WPARAM wParam, LPARAM lParam)
 {
     auto* data = reinterpret_cast<RefCollThreadData*>(lParam);
-    if (data && data->pDoc) data->pDoc->OnCritRatiosDone(data, wParam != 0);
+    if (data && data->pDoc) data->pDoc->RunCommand([&] { data->pDoc->OnCritRatiosDone(data, wParam != 0); });
     return 0;
 }

@@ -2,6 +2,7 @@
 // file, binary or XML after the settings; every fault is reported and leaves the case as it was.
 #include "app/QORDoc.h"
 
+#include "app/EngineGuard.h"
 #include "app/MainFrame.h"
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/model/Bridge.h"
@@ -15,7 +16,6 @@
 #include <boost/iostreams/stream.hpp>
 
 #include <fcntl.h>
-#include <new>
 #include <unistd.h>
 
 namespace {
@@ -25,35 +25,10 @@ void SetStatus(LPCTSTR text)
     if (auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd())) frame->SetStatusText(text);
 }
 
-// Runs one pass over the case file and turns every failure into the text after "Boost reports: " and
-// the hint after "Possibly: ".
-template <class Pass>
-bool RunCaught(Pass pass, std::string& what, std::string& hint)
-{
-    try {
-        pass();
-        return true;
-    } catch (const CCaseFileError& e) {
-        what = e.what();
-        hint = e.hint();
-    } catch (const std::bad_alloc&) {
-        what = "not enough memory to hold the case";
-    } catch (const std::exception& e) {
-        what = e.what();
-        hint = ArchiveExceptionHint(what);
-    } catch (const char* text) {
-        what = text ? text : "";
-    } catch (...) {
-        what = "unknown error";
-    }
-    return false;
-}
-
-void ReportCaseFileFault(bool storing, const std::string& what, const std::string& hint)
+void ReportCaseFileFault(bool storing, const CString& reason)
 {
     CString text = storing ? L"Problem saving file: file is not saved." : L"Problem loading file; file is not opened.";
-    text += L"\nBoost reports: " + CString::FromUtf8(what) + L"\nPossibly: " + CString::FromUtf8(hint);
-    CQORDoc::Message(text, MB_OK | MB_ICONERROR);
+    CQORDoc::Message(text + L"\n" + reason, MB_OK | MB_ICONERROR);
 }
 
 void ReadCase(int fd, CCaseData& data)
@@ -70,10 +45,11 @@ void CQORDoc::Serialize(CArchive& ar)
     const bool storing = ar.IsStoring() != FALSE;
     SetStatus(storing ? L"Saving..." : L"Opening...");
     const int fd = ar.GetFile() ? ar.GetFile()->m_hFile : CFile::hFileNull;
-    std::string what, hint;
-    const bool done = RunCaught(
+    CString reason;
+    const bool done = CEngineGuard::Run(
         [&] {
-            if (storing) {
+            if (storing)
+            {
                 CCaseData data{m_vBridge, m_vBridgeSet, m_vLoadModel, m_vLoadModelEnsemble, m_vRefCollection,
                                m_sCaseRef, m_sCaseNotes};
                 boost::iostreams::file_descriptor device(fd, boost::iostreams::never_close_handle);
@@ -81,7 +57,9 @@ void CQORDoc::Serialize(CArchive& ar)
                 SaveCase(out, data, CSettings::GetInstance()->General.USEBINARYFILEFORMAT);
                 out.flush();
                 if (!out) throw CCaseFileError("the file could not be written", "(the disk may be full)");
-            } else {
+            }
+            else
+            {
                 // The case takes the file's content only once all of it was read and checked.
                 CCaseData data;
                 ReadCase(fd, data);
@@ -99,9 +77,9 @@ void CQORDoc::Serialize(CArchive& ar)
             m_nLMEID = static_cast<int>(m_vLoadModelEnsemble.size());
             m_nRefCollectionID = static_cast<int>(m_vRefCollection.size());
         },
-        what, hint);
+        reason);
     if (!done) {
-        ReportCaseFileFault(storing, what, hint);
+        ReportCaseFileFault(storing, reason);
         ar.m_bFailed = TRUE;
     }
     SetStatus(L"Ready");
@@ -118,10 +96,10 @@ BOOL CQORDoc::CheckCaseFile(LPCTSTR lpszPathName)
     }
     SetStatus(L"Opening...");
     CCaseData data;
-    std::string what, hint;
-    const bool read = RunCaught([&] { ReadCase(fd, data); }, what, hint);
+    CString reason;
+    const bool read = CEngineGuard::Run([&] { ReadCase(fd, data); }, reason);
     ::close(fd);
-    if (!read) ReportCaseFileFault(false, what, hint);
+    if (!read) ReportCaseFileFault(false, reason);
     SetStatus(L"Ready");
     return read ? TRUE : FALSE;
 }

@@ -7,6 +7,7 @@
 #include "app/AnalysisJob.h"
 #include "app/AnalysisOutput.h"
 #include "app/MainFrame.h"
+#include "engine/EngineErrors.h"
 #include "engine/analysis/CriticalEnsemble.h"
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/analysis/ReferenceSet.h"
@@ -29,6 +30,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 namespace {
@@ -309,23 +311,65 @@ TEST_F(AnalysisCommands, ExitWhileAWorkerRunsWaitsForIt)
     EXPECT_EQ(boxes.Count(L"Display grids/plots for the analysis?"), 0);
 }
 
-TEST_F(AnalysisCommands, EngineErrorsAreShownOnBothThreadsAndLeaveNothingBusy)
+TEST_F(AnalysisCommands, EngineErrorsOfEveryKindOfCommandGiveOneMessageAndLeaveTheCase)
 {
+    // Each row throws in the engine from another kind of command: one message each, the case
+    // as it was, nothing left busy and the status bar ready.
     Boxes boxes;
+    DrivenDialogs driven;
     auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
-    doc->RunMovingLoad(true, 0, false, doc->m_vBridge[0], doc->m_vLoadModel[0], 0.0);
-    ASSERT_EQ(boxes.m_texts.size(), 1u);
-    EXPECT_EQ(boxes.m_texts[0], L"Step size must be greater than zero");
-    EXPECT_EQ(frame->GetStatusBar().GetPaneText(0), L"Ready");
-    EXPECT_EQ(doc->m_pAOMovingLoad, nullptr);
-
-    doc->StartMultiMovingLoad(false, 0, false, doc->m_vBridge[0], doc->m_vLoadModelEnsemble[0], 1.0);
-    ASSERT_TRUE(qor::test::PumpUntil([&] { return !doc->m_bBusyMultiML; }, 60000));
-    ASSERT_EQ(boxes.m_texts.size(), 2u);
-    EXPECT_EQ(boxes.m_texts[1], L"Number of steps must be at least 1");
-    EXPECT_EQ(doc->m_pAOMultiMovingLoad, nullptr);
-    EXPECT_TRUE(Enabled(*doc, ID_ANALYSIS_MOVING_LOAD));
-    EXPECT_EQ(frame->GetStatusBar().GetPaneText(0), L"Ready");
+    const CString first = L"The command could not be carried out; the case is as it was.\n";
+    // A load model whose span rule needs a UDL it does not have.
+    auto a36 = Truck(3, L"A36 without UDL", {60.0}, 1.0);
+    a36->m_bAdjustToBridge = true;
+    a36->m_lmBridge = CLoadModel::LM_A36_UDL;
+    struct Row
+    {
+        const char* kind;
+        std::function<void()> run;
+        CString reason;
+    };
+    const std::vector<Row> rows = {
+        {"analysis command on the main thread",
+         [&] {
+             driven.ThenAs<CSinglePositionDlg>([](CSinglePositionDlg& dlg) {
+                 qor::test::PickLine(dlg, IDC_LIST_LOADMODEL, 2);
+                 qor::test::PressOK(dlg);
+             });
+             qor::test::SendMenuCommand(ID_ANALYSIS_SINGLE_POSITION);
+         },
+         CString::FromUtf8(kA36RuleLoadsError)},
+        {"analysis called by the case",
+         [&] { doc->RunCommand([&] { doc->RunMovingLoad(true, 0, false, doc->m_vBridge[0], a36, 0.0); }); },
+         L"Step size must be greater than zero"},
+        {"analysis on a worker",
+         [&] {
+             doc->StartMultiMovingLoad(false, 0, false, doc->m_vBridge[0], doc->m_vLoadModelEnsemble[0], 1.0);
+             ASSERT_TRUE(qor::test::PumpUntil([&] { return !doc->m_bBusyMultiML; }, 60000));
+         },
+         L"Number of steps must be at least 1"},
+    };
+    doc->m_vLoadModel.push_back(a36);
+    const auto models = doc->m_vLoadModel;
+    const auto bridges = doc->m_vBridge;
+    doc->SetModifiedFlag(FALSE);
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(row.kind);
+        boxes.m_texts.clear();
+        row.run();
+        ASSERT_EQ(boxes.m_texts.size(), 1u);
+        EXPECT_EQ(boxes.m_texts[0], first + row.reason);
+        EXPECT_EQ(doc->m_vLoadModel, models);
+        EXPECT_EQ(doc->m_vBridge, bridges);
+        EXPECT_FALSE(doc->IsModified());
+        EXPECT_EQ(doc->m_pAOSinglePosition, nullptr);
+        EXPECT_EQ(doc->m_pAOMovingLoad, nullptr);
+        EXPECT_EQ(doc->m_pAOMultiMovingLoad, nullptr);
+        EXPECT_TRUE(Enabled(*doc, ID_ANALYSIS_MOVING_LOAD));
+        EXPECT_EQ(frame->GetStatusBar().GetPaneText(0), L"Ready");
+    }
+    EXPECT_EQ(driven.Pending(), 0u);
 }
 
 TEST_F(AnalysisCommands, MissingElementsAreNamedInsteadOfUsed)
