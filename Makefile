@@ -5,8 +5,9 @@ JOBS ?= $(shell nproc)
 BUILD_RUN := build/release
 BUILD_TEST := build/test
 BUILD_BENCH := build/bench
+BUILD_TSAN := build/tsan
 
-.PHONY: run test bench deps build build-test clean
+.PHONY: run test tsan bench deps build build-test build-tsan clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -16,8 +17,7 @@ build: deps
 	cmake --build $(BUILD_RUN) -j $(JOBS)
 
 run: build
-	@if [ -x $(BUILD_RUN)/app/qor ]; then $(BUILD_RUN)/app/qor; \
-	else echo "QOR's engine is built; the application window is not part of this build yet."; fi
+	$(BUILD_RUN)/app/qor
 
 build-test: deps
 	cmake -S . -B $(BUILD_TEST) -DCMAKE_BUILD_TYPE=Debug -DQOR_SANITIZE=ON -DQOR_TESTS=ON
@@ -26,6 +26,16 @@ build-test: deps
 test: build-test
 	cd $(BUILD_TEST) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
+
+# ThreadSanitizer over the programs that run analyses on worker threads: every test is built
+# (each must compile under it), the application and user-interface tests are run.
+build-tsan: deps
+	cmake -S . -B $(BUILD_TSAN) -DCMAKE_BUILD_TYPE=Debug -DQOR_TSAN=ON -DQOR_TESTS=ON
+	cmake --build $(BUILD_TSAN) -j $(JOBS)
+
+tsan: build-tsan
+	cd $(BUILD_TSAN) && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 ignore_noninstrumented_modules=1 suppressions=$(CURDIR)/scripts/tsan.supp" \
+	  ctest --output-on-failure -j $(JOBS) -R '^(app/|ui_)'
 
 bench: deps
 	cmake -S . -B $(BUILD_BENCH) -DCMAKE_BUILD_TYPE=Release -DQOR_TESTS=OFF -DQOR_BENCH=ON

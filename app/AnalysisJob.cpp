@@ -3,6 +3,7 @@
 // return into the case.
 #include "app/AnalysisJob.h"
 
+#include "engine/analysis/BeamAnalysis.h"
 #include "engine/analysis/CriticalEnsemble.h"
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/MultiBridgeAnalysis.h"
@@ -12,21 +13,17 @@
 #include "engine/model/BridgeSet.h"
 #include "engine/model/LoadModelEnsemble.h"
 #include "platform/core/Messages.h"
+#include "res/AppMessages.h"
 
 std::atomic<int> CAnalysisJob::s_nLive{0};
 
-CAnalysisJob::CAnalysisJob() { ++s_nLive; }
+CAnalysisJob::CAnalysisJob() : m_nPointsPerSpan(CBeamAnalysis::PointsPerSpanSetting()) { ++s_nLive; }
 
 CAnalysisJob::~CAnalysisJob() { --s_nLive; }
 
 int CAnalysisJob::LiveCount() { return s_nLive.load(); }
 
 namespace {
-
-const UINT UWM_TF_MULTIML = RegisterWindowMessageW(L"UWM_TF_MULTIML");
-const UINT UWM_TF_BRIDGERANGE = RegisterWindowMessageW(L"UWM_TF_BRIDGERANGE");
-const UINT UWM_TF_REFVALUES = RegisterWindowMessageW(L"UWM_TF_REFVALUES");
-const UINT UWM_TF_CRITRATIOS = RegisterWindowMessageW(L"UWM_TF_CRITRATIOS");
 
 template <class Block>
 LPARAM AsParam(Block* block)
@@ -41,6 +38,7 @@ LPARAM AsParam(Block* block)
 void CMultiMLJob::Run()
 {
     CMultiMovingLoadAnalysis analysis(pBridge, pLME);
+    analysis.SetPointsPerSpan(m_nPointsPerSpan);
     int steps = nSteps;
     double stepSize = StepSize;
     m_pResults = analysis.Run(bByStep, steps, stepSize);
@@ -59,6 +57,7 @@ bool CMultiMLJob::PostFinished()
 void CBridgeRangeJob::Run()
 {
     CMultiBridgeAnalysis analysis(pBridgeSet, pLoadModel);
+    analysis.SetPointsPerSpan(m_nPointsPerSpan);
     std::vector<std::shared_ptr<CEnvelopeResults>> envelopes = analysis.Run(bByStep, nSteps, StepSize);
     m_pResults = std::make_shared<CCriticalValueEnsemble>(std::move(envelopes), pBridgeSet);
     m_bOk = true;
@@ -71,7 +70,11 @@ bool CBridgeRangeJob::PostFinished()
 
 // ---- Reference values and critical ratios ------------------------------------------------------
 
-void CRefCollJob::Run() { m_bOk = m_bRatios ? m_pWork->CalculateRatios(m_Multiplier) : m_pWork->Calculate(); }
+void CRefCollJob::Run()
+{
+    m_pWork->SetPointsPerSpan(m_nPointsPerSpan);
+    m_bOk = m_bRatios ? m_pWork->CalculateRatios(m_Multiplier) : m_pWork->Calculate();
+}
 
 bool CRefCollJob::PostFinished()
 {
@@ -79,45 +82,28 @@ bool CRefCollJob::PostFinished()
                                  AsParam(static_cast<RefCollThreadData*>(this))) != FALSE;
 }
 
-namespace {
-
-template <class T, class Copies>
-std::shared_ptr<T> CopyOf(const std::shared_ptr<T>& original, Copies& copies)
-{
-    if (!original) return original;
-    for (const auto& c : copies)
-        if (c.original == original) return c.copy;
-    copies.push_back({original, std::make_shared<T>(*original)});
-    return copies.back().copy;
-}
-
-template <class T, class Copies>
-std::shared_ptr<T> OriginalOf(const std::shared_ptr<T>& copy, const Copies& copies)
-{
-    for (const auto& c : copies)
-        if (c.copy == copy) return c.original;
-    return copy; // made by the run itself
-}
-
-} // namespace
-
-// The worker must not read elements that the engineer may edit meanwhile: the collection, its
-// bridge sets and ensembles, the proposed ensemble and the reference sets (which a ratio run
-// changes) are copied; load models and generated bridges are shared, as edits replace them.
+// The worker must not read elements that the engineer may edit meanwhile, nor change the case's
+// own: the collection, its bridge sets (with their bridges), its ensembles (with their load
+// models), the proposed ensemble and the reference sets (which a ratio run changes) are copied.
 void CRefCollJob::CopyInputs()
 {
     m_pLaunched = std::make_shared<CReferenceCollection>(*pRefCollection);
     m_pWork = std::make_shared<CReferenceCollection>(*pRefCollection);
-    for (auto& bs : m_pWork->m_vBS) bs = CopyOf(bs, m_vBridgeSetCopies);
-    for (auto& lme : m_pWork->m_vLME) lme = CopyOf(lme, m_vLMECopies);
-    m_pWork->m_pPropLME = CopyOf(m_pWork->m_pPropLME, m_vLMECopies);
+    for (auto& bs : m_pWork->m_vBS) bs = m_Copies.Of(bs);
+    for (auto& lme : m_pWork->m_vLME) lme = m_Copies.Of(lme);
+    m_pWork->m_pPropLME = m_Copies.Of(m_pWork->m_pPropLME);
     for (auto& set : m_pWork->m_vRefSet)
     {
         if (!set) continue;
         set = std::make_shared<CReferenceSet>(*set);
-        set->m_pBridgeSet = CopyOf(set->m_pBridgeSet, m_vBridgeSetCopies);
-        set->m_pRefLME = CopyOf(set->m_pRefLME, m_vLMECopies);
-        set->m_pPropLME = CopyOf(set->m_pPropLME, m_vLMECopies);
+        set->m_pBridgeSet = m_Copies.Of(set->m_pBridgeSet);
+        set->m_pRefLME = m_Copies.Of(set->m_pRefLME);
+        set->m_pPropLME = m_Copies.Of(set->m_pPropLME);
+        // A ratio run reads the stored reference results and their bridges; saving the case
+        // rebuilds the bridges it holds.
+        for (auto* list :
+             {&set->m_vOverstressCritEnv, &set->m_vLiveLoadCritEnv, &set->m_vRefCritEnv, &set->m_vPropCritEnv})
+            for (auto& results : *list) results = m_Copies.Of(results);
     }
 }
 
@@ -127,15 +113,18 @@ void CRefCollJob::StoreResults() const
     for (const auto& set : m_pWork->m_vRefSet)
     {
         if (!set) continue;
-        set->m_pBridgeSet = OriginalOf(set->m_pBridgeSet, m_vBridgeSetCopies);
-        set->m_pRefLME = OriginalOf(set->m_pRefLME, m_vLMECopies);
-        set->m_pPropLME = OriginalOf(set->m_pPropLME, m_vLMECopies);
+        set->m_pBridgeSet = m_Copies.OriginalOf(set->m_pBridgeSet);
+        set->m_pRefLME = m_Copies.OriginalOf(set->m_pRefLME);
+        set->m_pPropLME = m_Copies.OriginalOf(set->m_pPropLME);
+        for (auto* list :
+             {&set->m_vOverstressCritEnv, &set->m_vLiveLoadCritEnv, &set->m_vRefCritEnv, &set->m_vPropCritEnv})
+            for (auto& results : *list) results = m_Copies.OriginalOf(results);
         for (const auto& values : {set->m_pRefCritValues, set->m_pPropCritValues, set->m_pLiveLoadCritValues,
                                    set->m_pOverstressCritValues})
-            if (values) values->m_pBridgeSet = OriginalOf(values->m_pBridgeSet, m_vBridgeSetCopies);
+            if (values) values->m_pBridgeSet = m_Copies.OriginalOf(values->m_pBridgeSet);
     }
     for (const auto& ratios : m_pWork->m_vCritRatios)
-        if (ratios) ratios->m_pBridgeSet = OriginalOf(ratios->m_pBridgeSet, m_vBridgeSetCopies);
+        if (ratios) ratios->m_pBridgeSet = m_Copies.OriginalOf(ratios->m_pBridgeSet);
     target.m_vRefSet = m_pWork->m_vRefSet;
     target.m_nRefSets = m_pWork->m_nRefSets;
     target.m_bIsCalculated = m_pWork->m_bIsCalculated;
@@ -143,7 +132,7 @@ void CRefCollJob::StoreResults() const
     target.m_bRatiosCalculated = m_pWork->m_bRatiosCalculated;
     target.m_nStepPoints = m_pWork->m_nStepPoints;
     target.m_StepSize = m_pWork->m_StepSize;
-    target.m_pPropLME = OriginalOf(m_pWork->m_pPropLME, m_vLMECopies);
+    target.m_pPropLME = m_Copies.OriginalOf(m_pWork->m_pPropLME);
     target.m_bUseSingleLM = m_pWork->m_bUseSingleLM;
     target.m_Multiplier = m_pWork->m_Multiplier;
 }

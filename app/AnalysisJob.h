@@ -10,6 +10,7 @@
 #pragma once
 
 #include "app/ThreadData.h"
+#include "engine/model/ElementCopies.h"
 #include "platform/core/CString.h"
 #include "platform/core/Types.h"
 
@@ -35,7 +36,8 @@ public:
     CAnalysisJob& operator=(const CAnalysisJob&) = delete;
     virtual ~CAnalysisJob();
 
-    // Worker thread: the engine's work, into the block only. Engine errors propagate.
+    // Worker thread: the engine's work on the block's own copies, into the block only. Engine
+    // errors propagate.
     virtual void Run() = 0;
     // Worker thread: posts the finished message with the block; false when nobody receives it.
     virtual bool PostFinished() = 0;
@@ -44,6 +46,9 @@ public:
 
     std::atomic<State> m_State{State::Running};
     HWND m_hMainWnd = nullptr; // where the finished message goes (the main window at launch)
+    // Points per span of the run, read from the settings when the block is made (at launch): a
+    // change of the setting while the worker runs cannot reach it.
+    const int m_nPointsPerSpan;
     bool m_bOk = false;   // the engine's own result (reference values, ratios)
     CString m_sError;     // an engine error; empty when the run finished
     // The reference the posted message holds; taken back by the completion.
@@ -84,7 +89,8 @@ struct CBridgeRangeJob : CAnalysisJob, BridgeRangeThreadData
 
 // Reference values or critical ratios of a reference collection. pRefCollection is the case's
 // collection (read only on the user-interface thread); the worker computes on m_pWork, a copy
-// whose bridge sets, ensembles and reference sets are copies too.
+// whose bridge sets (and their bridges), ensembles (and their load models) and reference sets
+// are copies too.
 struct CRefCollJob : CAnalysisJob, RefCollThreadData
 {
     explicit CRefCollJob(bool bRatios) : m_bRatios(bRatios) {}
@@ -104,12 +110,5 @@ struct CRefCollJob : CAnalysisJob, RefCollThreadData
     std::shared_ptr<CReferenceCollection> m_pLaunched; // the case's collection as it was at launch
 
 private:
-    template <class T>
-    struct Copy
-    {
-        std::shared_ptr<T> original;
-        std::shared_ptr<T> copy;
-    };
-    std::vector<Copy<CBridgeSet>> m_vBridgeSetCopies;
-    std::vector<Copy<CLoadModelEnsemble>> m_vLMECopies;
+    CElementCopies m_Copies;
 };

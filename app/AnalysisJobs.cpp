@@ -3,8 +3,8 @@
 #include "app/AnalysisJobs.h"
 
 #include "app/AnalysisJob.h"
+#include "app/CaseShell.h"
 #include "app/EngineGuard.h"
-#include "app/MainFrame.h"
 #include "app/QORDoc.h"
 #include "engine/model/EngineMessages.h"
 #include "platform/core/Messages.h"
@@ -119,12 +119,9 @@ void CAnalysisJobs::CancelAll()
     }
     m_vJobs.clear();
     // The cancelled workers still report their runs: an empty range shows them as nothing done.
-    if (auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd()); frame && frame->GetSafeHwnd())
-    {
-        frame->m_nProgressStart = frame->m_nProgressEnd = frame->m_nProgressCount = 0;
-        frame->SendMessage(UWM_PBAR_UPDATE, 0, 0);
-        frame->SetStatusText(L"Ready");
-    }
+    CCaseShell& shell = CCaseShell::Current();
+    shell.BeginProgress(0);
+    shell.SetStatusText(L"Ready");
 }
 
 void CAnalysisJobs::WaitForWorkers() { Workers().JoinAll(); }

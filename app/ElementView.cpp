@@ -11,19 +11,14 @@
 #include "res/ElementPane.h"
 #include "res/Resource.h"
 
+#include <set>
+
 namespace {
 
 constexpr UINT kMenuOfSections = IDR_ELEMENT_MENU_MAIN;
 
 const wchar_t* const kResultNames[] = {L"Single Position", L"Moving Load", L"Bridge Range", L"Reference Values",
                                        L"Critical Ratios"};
-
-CString LoadText(UINT id)
-{
-    CString s;
-    s.LoadString(id);
-    return s;
-}
 
 } // namespace
 
@@ -120,8 +115,8 @@ void CElementView::InitTree()
     m_hCase = tree.InsertItem(mask, L"Case", kImageSection, kImageSection, TVIS_BOLD, TVIS_BOLD, kMenuOfSections, TVI_ROOT,
                               TVI_LAST);
     auto section = [&](UINT stringId) {
-        return tree.InsertItem(mask, LoadText(stringId), kImageSection, kImageSection, 0, 0, kMenuOfSections, TVI_ROOT,
-                               TVI_LAST);
+        return tree.InsertItem(mask, qor::LoadText(stringId), kImageSection, kImageSection, 0, 0, kMenuOfSections,
+                               TVI_ROOT, TVI_LAST);
     };
     m_hAnalysisResults = section(IDS_ANALYSIS_RESULTS);
     m_hBridges = section(IDS_BRIDGES);
@@ -133,7 +128,8 @@ void CElementView::InitTree()
 
 void CElementView::FillResults()
 {
-    for (int kind = 0; kind < 5; ++kind) {
+    for (int kind = 0; kind < static_cast<int>(std::size(kResultNames)); ++kind)
+    {
         HTREEITEM item = m_wndElementView.InsertItem(kResultNames[kind], kImageInformation, kImageInformation, m_hAnalysisResults);
         m_mapResultKinds[item] = kind;
     }
@@ -146,10 +142,62 @@ void CElementView::ClearElementView()
     m_mapResultKinds.clear();
     m_hCase = m_hAnalysisResults = m_hBridges = m_hBridgeSets = m_hLoadModels = m_hLoadModelEnsembles = m_hRefCollections =
         nullptr;
+    m_pShownDoc = nullptr;
+}
+
+CString CElementView::ItemPath(HTREEITEM hItem) const
+{
+    CString path;
+    for (HTREEITEM item = hItem; item; item = m_wndElementView.GetParentItem(item))
+    {
+        CString part;
+        if (auto element = GetElement(item))
+            part.Format(L"E%p", static_cast<const void*>(element.get()));
+        else
+            part = L"T" + m_wndElementView.GetItemText(item);
+        path = part + L"/" + path;
+    }
+    return path;
+}
+
+std::vector<HTREEITEM> CElementView::AllItems() const
+{
+    std::vector<HTREEITEM> items;
+    for (HTREEITEM top = m_wndElementView.GetRootItem(); top; top = m_wndElementView.GetNextSiblingItem(top))
+        items.push_back(top);
+    for (size_t i = 0; i < items.size(); ++i)
+        for (HTREEITEM child = m_wndElementView.GetChildItem(items[i]); child;
+             child = m_wndElementView.GetNextSiblingItem(child))
+            items.push_back(child);
+    return items;
+}
+
+void CElementView::RefillElementView(CQORDoc* pDoc)
+{
+    const bool sameCase = pDoc && pDoc == m_pShownDoc;
+    std::set<CString> expanded;
+    CString selected;
+    if (sameCase)
+    {
+        for (HTREEITEM item : AllItems())
+            if (m_wndElementView.GetItemState(item, TVIS_EXPANDED) & TVIS_EXPANDED) expanded.insert(ItemPath(item));
+        if (HTREEITEM item = m_wndElementView.GetSelectedItem()) selected = ItemPath(item);
+    }
+    ClearElementView();
+    FillElementView(pDoc);
+    if (!sameCase) return;
+    for (HTREEITEM item : AllItems())
+    {
+        const CString path = ItemPath(item);
+        if (m_wndElementView.ItemHasChildren(item))
+            m_wndElementView.Expand(item, expanded.count(path) ? TVE_EXPAND : TVE_COLLAPSE);
+        if (!selected.IsEmpty() && path == selected) m_wndElementView.SelectItem(item);
+    }
 }
 
 void CElementView::FillElementView(CQORDoc* pDoc)
 {
+    m_pShownDoc = pDoc;
     InitTree();
     m_wndElementView.InsertItem(L"Case Information", kImageInformation, kImageInformation, m_hCase);
     FillResults();
@@ -277,18 +325,8 @@ BOOL CElementView::PreTranslateMessage(MSG* pMsg)
             }
             return FALSE;
         }
-        if (const qor::gui::AccelResource* keys = qor::gui::FindAccelResource(IDR_ELEMENT_MENU_ELEMENT)) {
-            const bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
-            const bool alt = pMsg->message == WM_SYSKEYDOWN || GetKeyState(VK_MENU) < 0;
-            for (size_t i = 0; i < keys->count; ++i) {
-                const ACCEL& a = keys->items[i];
-                if (a.key != pMsg->wParam || ((a.fVirt & FCONTROL) != 0) != ctrl || ((a.fVirt & FSHIFT) != 0) != shift ||
-                    ((a.fVirt & FALT) != 0) != alt)
-                    continue;
-                SendMessage(WM_COMMAND, MAKEWPARAM(a.cmd, 1), 0);
-                return TRUE;
-            }
-        }
+        HACCEL keys = LoadAccelerators(AfxGetInstanceHandle(), MAKEINTRESOURCE(IDR_ELEMENT_MENU_ELEMENT));
+        if (keys && TranslateAccelerator(m_hWnd, keys, pMsg)) return TRUE;
     }
     return CDockablePane::PreTranslateMessage(pMsg);
 }
@@ -527,6 +565,10 @@ LRESULT CElementView::OnTreeItemLabelChange(WPARAM wParam, LPARAM lParam)
         element->m_Description = *text;
         if (CQORDoc* doc = ActiveDoc()) doc->SetModifiedFlag(TRUE);
     }
+    // The element may be shown more than once (a load model also under the ensembles that hold it).
+    const auto edited = reinterpret_cast<HTREEITEM>(lParam);
+    for (const auto& [item, shown] : m_mapElements)
+        if (shown == element && item != edited) m_wndElementView.SetItemText(item, *text);
     return 1;
 }
 

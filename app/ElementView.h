@@ -1,15 +1,17 @@
 // The element tree pane ("Analysis Elements"): the case's elements and results in a tree that
 // opens, renames, deletes, copies and moves them, and tells every window which element is
-// selected (WM_APP + 1 with the element).
+// selected (WM_ELEMENT_SELECTED with the element).
 #pragma once
 
 #include "platform/gui/Afx.h"
 
 #include "app/ElementViewToolBar.h"
 #include "app/ViewTree.h"
+#include "res/AppMessages.h"
 
 #include <map>
 #include <memory>
+#include <vector>
 
 class CQORDoc;
 class CElement;
@@ -18,9 +20,6 @@ class CBridgeSet;
 class CLoadModel;
 class CLoadModelEnsemble;
 class CReferenceCollection;
-
-// The message that tells the windows of the main window which element is selected.
-inline constexpr UINT WM_ELEMENT_SELECTED = WM_APP + 1;
 
 class CElementView : public CDockablePane
 {
@@ -31,6 +30,9 @@ public:
     // ---- What the document calls -------------------------------------------------------------
     void ClearElementView();
     void FillElementView(CQORDoc* pDoc);
+    // Shows the case again after a change, keeping the user's place (what is open, what is selected)
+    // when it is the case already shown.
+    void RefillElementView(CQORDoc* pDoc);
     void AddBridge(std::shared_ptr<CBridge> pBridge);
     void AddBridgeSet(std::shared_ptr<CBridgeSet> pBridgeSet);
     void AddLoadModel(std::shared_ptr<CLoadModel> pLoadModel);
@@ -63,7 +65,11 @@ protected:
     void OnChangeVisualStyle();
     void RemoveChildItems(HTREEITEM hItem);
     HTREEITEM InsertElement(const std::shared_ptr<CElement>& pElement, int image, HTREEITEM hParent);
-    // WM_APP + 1 to every window of the main window.
+    // An item's identity across rebuilds: the path of its elements (or, for sections and results, texts).
+    CString ItemPath(HTREEITEM hItem) const;
+    // Every item, parents before their children.
+    std::vector<HTREEITEM> AllItems() const;
+    // WM_ELEMENT_SELECTED to every window of the main window.
     static void Broadcast(CElement* pElement);
     static CQORDoc* ActiveDoc();
 
@@ -100,5 +106,6 @@ protected:
     HTREEITEM m_hLoadModelEnsembles = nullptr;
     HTREEITEM m_hRefCollections = nullptr;
     HTREEITEM m_hClipboardItem = nullptr;
+    const CQORDoc* m_pShownDoc = nullptr; // the case the tree shows
     bool m_bCut = false;
 };

@@ -5,53 +5,46 @@
 #include "app/AnalysisJobs.h"
 #include "app/QORApp.h"
 #include "app/QORDoc.h"
-#include "ui/views/QORView.h"
 #include "app/ThreadData.h"
+#include "engine/analysis/ReferenceCollection.h"
+#include "engine/model/Bridge.h"
+#include "engine/model/BridgeSet.h"
+#include "engine/model/EngineMessages.h"
+#include "engine/model/LoadModel.h"
+#include "engine/model/LoadModelEnsemble.h"
 #include "engine/settings/Settings.h"
+#include "res/AppMessages.h"
 #include "res/Resource.h"
+#include "ui/views/QORView.h"
 
 #include <ctime>
 
 namespace {
 
-const UINT UWM_PBAR_UPDATE = RegisterWindowMessageW(L"UWM_PBAR_UPDATE");
-const UINT UWM_ADD_STATUS = RegisterWindowMessageW(L"UWM_ADD_STATUS");
-const UINT UWM_TF_MULTIML = RegisterWindowMessageW(L"UWM_TF_MULTIML");
-const UINT UWM_TF_BRIDGERANGE = RegisterWindowMessageW(L"UWM_TF_BRIDGERANGE");
-const UINT UWM_TF_REFVALUES = RegisterWindowMessageW(L"UWM_TF_REFVALUES");
-const UINT UWM_TF_CRITRATIOS = RegisterWindowMessageW(L"UWM_TF_CRITRATIOS");
-
 const UINT kIndicators[] = {ID_SEPARATOR, ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
-
-CString LoadText(UINT id)
-{
-    CString s;
-    s.LoadString(id);
-    return s;
-}
 
 // The toolkit look that stands for each of the framework's visual managers.
 qor::gui::Look LookOf(UINT id)
 {
     using qor::gui::Look;
-    switch (id) {
+    if (id >= ID_VIEW_APPLOOK_OFF_2007_CURRENT_FIRST && id <= ID_VIEW_APPLOOK_OFF_2007_CURRENT_LAST)
+    {
+        switch (CMFCVisualManagerOffice2007::GetStyle())
+        {
+        case CMFCVisualManagerOffice2007::Office2007_ObsidianBlack: return Look::Dark;
+        case CMFCVisualManagerOffice2007::Office2007_Silver: return Look::Silver;
+        case CMFCVisualManagerOffice2007::Office2007_Aqua: return Look::Aqua;
+        default: return Look::Blue;
+        }
+    }
+    switch (id)
+    {
     case ID_VIEW_APPLOOK_WIN_2000: return Look::Classic;
     case ID_VIEW_APPLOOK_OFF_2003:
     case ID_VIEW_APPLOOK_OFF_2007_BLUE: return Look::Blue;
     case ID_VIEW_APPLOOK_OFF_2007_BLACK: return Look::Dark;
     case ID_VIEW_APPLOOK_OFF_2007_SILVER: return Look::Silver;
     case ID_VIEW_APPLOOK_OFF_2007_AQUA: return Look::Aqua;
-    case 211:
-    case 212:
-    case 213:
-    case 214:
-        // The Office 2007 manager with the style in force.
-        switch (CMFCVisualManagerOffice2007::GetStyle()) {
-        case CMFCVisualManagerOffice2007::Office2007_ObsidianBlack: return Look::Dark;
-        case CMFCVisualManagerOffice2007::Office2007_Silver: return Look::Silver;
-        case CMFCVisualManagerOffice2007::Office2007_Aqua: return Look::Aqua;
-        default: return Look::Blue;
-        }
     default: return Look::Light;
     }
 }
@@ -92,11 +85,16 @@ END_MESSAGE_MAP()
 CMainFrame::CMainFrame()
 {
     EnableMDITabs(TRUE);
+    m_bCanConvertControlBarToMDIChild = TRUE;
     if (auto* app = DYNAMIC_DOWNCAST(CQORApp, AfxGetApp()))
         app->m_nAppLook = static_cast<UINT>(app->GetInt(L"ApplicationLook", ID_VIEW_APPLOOK_VS_2008));
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // The toolbars must not keep pictures that go with this frame.
+    if (CMFCToolBar::GetUserImages() == &m_UserImages) CMFCToolBar::SetUserImages(nullptr);
+}
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
 {
@@ -126,14 +124,14 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     if (!m_wndToolBar.CreateEx(this, TBSTYLE_FLAT, barStyle, CRect(1, 1, 1, 1), AFX_IDW_TOOLBAR) ||
         !m_wndToolBar.LoadToolBar(hiColour ? IDR_MAINFRAME_256 : IDR_MAINFRAME))
         return -1;
-    m_wndToolBar.SetWindowText(LoadText(IDS_TOOLBAR_STANDARD));
-    m_wndToolBar.EnableCustomizeButton(TRUE, ID_VIEW_CUSTOMIZE, LoadText(IDS_TOOLBAR_CUSTOMIZE));
+    m_wndToolBar.SetWindowText(qor::LoadText(IDS_TOOLBAR_STANDARD));
+    m_wndToolBar.EnableCustomizeButton(TRUE, ID_VIEW_CUSTOMIZE, qor::LoadText(IDS_TOOLBAR_CUSTOMIZE));
 
     if (!m_wndInsertBar.CreateEx(this, TBSTYLE_FLAT, barStyle, CRect(1, 1, 1, 1), IDR_INSERT_TOOLBAR) ||
         !m_wndInsertBar.LoadToolBar(IDR_INSERT_TOOLBAR))
         return -1;
-    m_wndInsertBar.SetWindowText(LoadText(IDS_TOOLBAR_INSERT));
-    m_wndInsertBar.EnableCustomizeButton(TRUE, ID_VIEW_CUSTOMIZE, LoadText(IDS_TOOLBAR_CUSTOMIZE));
+    m_wndInsertBar.SetWindowText(qor::LoadText(IDS_TOOLBAR_INSERT));
+    m_wndInsertBar.EnableCustomizeButton(TRUE, ID_VIEW_CUSTOMIZE, qor::LoadText(IDS_TOOLBAR_CUSTOMIZE));
 
     if (!m_wndStatusBar.Create(this)) return -1;
     InitStatusBar();
@@ -146,6 +144,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     DockPane(&m_wndToolBar);
     DockPane(&m_wndInsertBar);
     EnableAutoHidePanes(CBRS_ALIGN_ANY);
+    CMFCToolBar::AddToolBarForImageCollection(IDR_MENU_IMAGES, hiColour ? IDB_MENU_IMAGES_24 : 0);
 
     if (!CreateDockingWindows()) return -1;
     m_wndElementPane.EnableDocking(CBRS_ALIGN_LEFT);
@@ -155,6 +154,10 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
     OnApplicationLook(app ? app->m_nAppLook : ID_VIEW_APPLOOK_VS_2008);
     EnableWindowsDialog(ID_WINDOW_MANAGER, IDS_WINDOWS_MANAGER, TRUE);
+    EnablePaneMenu(TRUE, ID_VIEW_CUSTOMIZE, qor::LoadText(IDS_TOOLBAR_CUSTOMIZE), ID_VIEW_TOOLBAR);
+    // Pictures for the users' own buttons, when the current folder has them; none is no fault.
+    if (!CMFCToolBar::GetUserImages() && m_UserImages.Load(L".\\UserImages.bmp", 819200))
+        CMFCToolBar::SetUserImages(&m_UserImages);
     ModifyStyle(0, FWS_PREFIXTITLE);
     return 0;
 }
@@ -162,10 +165,10 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 BOOL CMainFrame::CreateDockingWindows()
 {
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | CBRS_FLOAT_MULTI;
-    if (!m_wndElementPane.Create(LoadText(IDS_ELEMENT_VIEW), this, CRect(0, 0, 200, 200), TRUE,
+    if (!m_wndElementPane.Create(qor::LoadText(IDS_ELEMENT_VIEW), this, CRect(0, 0, 200, 200), TRUE,
                                  ID_VIEW_ELEMENT_PANE, style | CBRS_LEFT))
         return FALSE;
-    if (!m_wndOutput.Create(LoadText(IDS_OUTPUT_WND), this, CRect(0, 0, 100, 100), TRUE, ID_VIEW_OUTPUT_PANE,
+    if (!m_wndOutput.Create(qor::LoadText(IDS_OUTPUT_WND), this, CRect(0, 0, 100, 100), TRUE, ID_VIEW_OUTPUT_PANE,
                             style | CBRS_BOTTOM))
         return FALSE;
     return TRUE;
@@ -185,7 +188,7 @@ void CMainFrame::SetStatusText(LPCTSTR text)
     if (m_wndStatusBar.m_hWnd) m_wndStatusBar.SetPaneText(0, text, TRUE);
 }
 
-void CMainFrame::AddStatus(CString text)
+void CMainFrame::AddStatus(const CString& text)
 {
     char stamp[128] = {};
     std::time_t now = std::time(nullptr);
@@ -198,6 +201,74 @@ void CMainFrame::AddStatus(CString text)
     list.AddString(line);
     list.SetCurSel(list.GetCount() - 1);
     list.SetCurSel(-1);
+}
+
+void CMainFrame::BeginProgress(int steps)
+{
+    m_nProgressStart = 0;
+    m_nProgressEnd = steps;
+    m_nProgressCount = 0;
+    ShowProgress();
+}
+
+void CMainFrame::StepProgress(int steps)
+{
+    m_nProgressCount += steps;
+    ShowProgress();
+}
+
+void CMainFrame::ResetProgress()
+{
+    // Posted: the steps the workers posted before it are counted first.
+    if (m_hWnd) PostMessage(UWM_PBAR_UPDATE, 0, 0);
+}
+
+void CMainFrame::ShowProgress()
+{
+    if (!m_wndStatusBar.m_hWnd) return;
+    // An empty range (no runs) shows the reset state rather than dividing by zero.
+    const int range = m_nProgressEnd - m_nProgressStart;
+    const int percent = range != 0 ? static_cast<int>(m_nProgressCount * 100.0 / range) : 0;
+    m_wndStatusBar.SetPaneProgress(1, percent, TRUE);
+}
+
+void CMainFrame::ShowCase(CQORDoc* pDoc)
+{
+    if (!m_wndElementPane.m_hWnd) return;
+    if (!pDoc)
+    {
+        m_wndElementPane.ClearElementView();
+        return;
+    }
+    m_wndElementPane.GetTree().SetRedraw(FALSE);
+    m_wndElementPane.RefillElementView(pDoc);
+    m_wndElementPane.GetTree().SetRedraw(TRUE);
+}
+
+void CMainFrame::ShowNewElement(const std::shared_ptr<CElement>& pElement)
+{
+    if (!m_wndElementPane.m_hWnd || !pElement) return;
+    CElementView& pane = m_wndElementPane;
+    switch (pElement->m_ElementType)
+    {
+    case CElement::ELEMENT_BRIDGE: pane.AddBridge(std::dynamic_pointer_cast<CBridge>(pElement)); break;
+    case CElement::ELEMENT_BRIDGESET: pane.AddBridgeSet(std::dynamic_pointer_cast<CBridgeSet>(pElement)); break;
+    case CElement::ELEMENT_LOADMODEL: pane.AddLoadModel(std::dynamic_pointer_cast<CLoadModel>(pElement)); break;
+    case CElement::ELEMENT_LOADMODELENSEMBLE:
+        pane.AddLoadModelEnsemble(std::dynamic_pointer_cast<CLoadModelEnsemble>(pElement));
+        break;
+    case CElement::ELEMENT_REFCOLLECTION:
+        pane.AddReferenceCollection(std::dynamic_pointer_cast<CReferenceCollection>(pElement));
+        break;
+    default: break;
+    }
+}
+
+CMultiDocTemplate* CMainFrame::GetResultTemplate(ResultWindow kind)
+{
+    auto* app = DYNAMIC_DOWNCAST(CQORApp, AfxGetApp());
+    if (!app) return nullptr;
+    return kind == ResultWindow::Plot ? app->m_pPlotTemplate : app->m_pGridTemplate;
 }
 
 void CMainFrame::ClosePrintPreviews()
@@ -241,7 +312,7 @@ void CMainFrame::OnApplicationLook(UINT id)
         case ID_VIEW_APPLOOK_OFF_2007_BLACK: CMFCVisualManagerOffice2007::SetStyle(CMFCVisualManagerOffice2007::Office2007_ObsidianBlack); break;
         case ID_VIEW_APPLOOK_OFF_2007_SILVER: CMFCVisualManagerOffice2007::SetStyle(CMFCVisualManagerOffice2007::Office2007_Silver); break;
         case ID_VIEW_APPLOOK_OFF_2007_AQUA: CMFCVisualManagerOffice2007::SetStyle(CMFCVisualManagerOffice2007::Office2007_Aqua); break;
-        default: break; // 211 to 214 keep the style in force
+        default: break; // the ids without a menu entry keep the style in force
         }
         CMFCVisualManager::SetDefaultManager(RUNTIME_CLASS(CMFCVisualManagerOffice2007));
         break;
@@ -290,7 +361,7 @@ void CMainFrame::ShowOrCreatePane(CDockablePane& pane, UINT nCaptionID, UINT nID
     GetClientRect(&client);
     if (client.Width() > 0) width = std::min(width, std::max(300, client.Width() / 3));
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | CBRS_LEFT | CBRS_FLOAT_MULTI;
-    if (!pane.Create(LoadText(nCaptionID), this, CRect(0, 0, width, 200), TRUE, nID, style)) return;
+    if (!pane.Create(qor::LoadText(nCaptionID), this, CRect(0, 0, width, 200), TRUE, nID, style)) return;
     pane.EnableDocking(CBRS_ALIGN_ANY);
     DockPane(&pane, AFX_IDW_DOCKBAR_RIGHT);
     pane.ShowPane(TRUE, FALSE, TRUE);
@@ -386,22 +457,24 @@ void CMainFrame::OnPrintAll()
 
 void CMainFrame::OnViewCustomize() {}
 
-void CMainFrame::OnMdiMoveToNextGroup() {}
+void CMainFrame::OnMdiMoveToNextGroup() { MDITabMoveToNextGroup(); }
 
-void CMainFrame::OnMdiMoveToPrevGroup() {}
+void CMainFrame::OnMdiMoveToPrevGroup() { MDITabMoveToNextGroup(FALSE); }
 
-void CMainFrame::OnMdiNewHorzTabGroup() {}
+void CMainFrame::OnMdiNewHorzTabGroup() { MDITabNewGroup(FALSE); }
 
-void CMainFrame::OnMdiNewVertGroup() {}
+void CMainFrame::OnMdiNewVertGroup() { MDITabNewGroup(); }
 
-LRESULT CMainFrame::OnPBarUpdate(WPARAM wParam, LPARAM)
+LRESULT CMainFrame::OnPBarUpdate(WPARAM wParam, LPARAM lParam)
 {
-    if (wParam == 1) ++m_nProgressCount;
-    else m_nProgressCount = 0;
-    // An empty range (no runs) shows the reset state rather than dividing by zero.
-    const int range = m_nProgressEnd - m_nProgressStart;
-    const int percent = range != 0 ? static_cast<int>(m_nProgressCount * 100.0 / range) : 0;
-    m_wndStatusBar.SetPaneProgress(1, percent, TRUE);
+    // Workers report their runs a few at a time: lParam says how many (0 or 1: one).
+    if (wParam == 1)
+        StepProgress(lParam > 1 ? static_cast<int>(lParam) : 1);
+    else
+    {
+        m_nProgressCount = 0;
+        ShowProgress();
+    }
     return 0;
 }
 

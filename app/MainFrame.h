@@ -5,12 +5,13 @@
 
 #include "platform/gui/Afx.h"
 
+#include "app/CaseShell.h"
 #include "app/ElementView.h"
 #include "app/OutputWnd.h"
 #include "app/PdfPane.h"
 #include "app/SettingsWnd.h"
 
-class CMainFrame : public CMDIFrameWndEx
+class CMainFrame : public CMDIFrameWndEx, public CCaseShell
 {
     DECLARE_DYNAMIC(CMainFrame)
 public:
@@ -20,10 +21,15 @@ public:
     BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
                    CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr) override;
 
-    // Appends a time-stamped line to the output pane.
-    void AddStatus(CString text);
-    // Status-bar pane 0 ("Ready", "Saving...", ...), shown at once.
-    void SetStatusText(LPCTSTR text);
+    // ---- The shell of the case (the log is the output pane) ----------------------------------------
+    void SetStatusText(LPCTSTR text) override;
+    void AddStatus(const CString& text) override;
+    void BeginProgress(int steps) override;
+    void StepProgress(int steps) override;
+    void ResetProgress() override;
+    void ShowCase(CQORDoc* pDoc) override;
+    void ShowNewElement(const std::shared_ptr<CElement>& pElement) override;
+    CMultiDocTemplate* GetResultTemplate(ResultWindow kind) override;
 
     CMFCStatusBar& GetStatusBar() { return m_wndStatusBar; }
     COutputWnd& GetOutputWnd() { return m_wndOutput; }
@@ -33,7 +39,7 @@ public:
     CPdfPane& GetPdfPane() { return m_wndPdfPane; }
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
-    // The progress range of the running analysis (written by the launchers).
+    // The progress range of the running analysis and the steps done (written through the shell calls).
     int m_nProgressStart = 0;
     int m_nProgressEnd = 0;
     int m_nProgressCount = 0;
@@ -73,10 +79,13 @@ protected:
     void InitStatusBar();
     // Sends the print-preview close command to every window below the frame.
     void ClosePrintPreviews();
+    // The progress pane at the steps done of the range.
+    void ShowProgress();
 
     CMFCMenuBar m_wndMenuBar;
     CMFCToolBar m_wndToolBar;
     CMFCToolBar m_wndInsertBar;
+    CMFCToolBarImages m_UserImages;
     CElementView m_wndElementPane;
     CPdfPane m_wndPdfPane;
     COutputWnd m_wndOutput;

@@ -261,6 +261,7 @@ CDocument* CQORApp::OpenCase(LPCTSTR lpszFileName, BOOL& bFileFailed)
         open->OnCloseDocument();
     }
     CDocument* doc = CWinAppEx::OpenDocumentFile(lpszFileName);
+    CQORDoc::ForgetCheckedCase(); // an open that failed before reading leaves nothing behind
     if (!doc) bFileFailed = TRUE;
     return doc;
 }

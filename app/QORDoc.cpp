@@ -2,10 +2,8 @@
 // result windows, and the one message map of the case menu.
 #include "app/QORDoc.h"
 
-#include "app/AnalysisOutput.h"
+#include "app/CaseShell.h"
 #include "app/EngineGuard.h"
-#include "app/MainFrame.h"
-#include "app/QORApp.h"
 #include "engine/analysis/BeamResults.h"
 #include "engine/analysis/CriticalEnsemble.h"
 #include "engine/analysis/EnvelopeResults.h"
@@ -15,6 +13,7 @@
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
 #include "engine/settings/Settings.h"
+#include "output/AnalysisOutput.h"
 #include "res/Resource.h"
 #include "ui/views/GridView.h"
 #include "ui/views/PlotView.h"
@@ -93,8 +92,7 @@ bool CQORDoc::RunCommand(const std::function<void()>& command)
     m_pBRResults = br;
     SetModifiedFlag(modified);
     UpdateElementView();
-    if (auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd()); frame && frame->GetSafeHwnd())
-        frame->SetStatusText(L"Ready");
+    CCaseShell::Current().SetStatusText(L"Ready");
     ReportEngineFailure(reason);
     return false;
 }
@@ -165,20 +163,10 @@ void CQORDoc::OnCloseDocument()
         next->UpdateElementView();
         return;
     }
-    auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
-    if (frame && frame->GetElementPane().m_hWnd) frame->GetElementPane().ClearElementView();
+    CCaseShell::Current().ShowCase(nullptr);
 }
 
-void CQORDoc::UpdateElementView()
-{
-    auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
-    if (!frame || !frame->GetElementPane().m_hWnd) return;
-    CElementView& pane = frame->GetElementPane();
-    pane.GetTree().SetRedraw(FALSE);
-    pane.ClearElementView();
-    pane.FillElementView(this);
-    pane.GetTree().SetRedraw(TRUE);
-}
+void CQORDoc::UpdateElementView() { CCaseShell::Current().ShowCase(this); }
 
 CQORDoc* CQORDoc::GetActiveDoc()
 {
@@ -275,15 +263,13 @@ void CaptionResultWindow(CView* view, int number, const CString& title)
     }
 }
 
-CQORApp* App() { return DYNAMIC_DOWNCAST(CQORApp, AfxGetApp()); }
-
 } // namespace
 
 CPlotView* CQORDoc::OpenPlotView(CString title, int rows, int cols)
 {
     ++m_nViewCount;
-    CQORApp* app = App();
-    auto* view = DYNAMIC_DOWNCAST(CPlotView, OpenResultWindow(this, app ? app->m_pPlotTemplate : nullptr));
+    CMultiDocTemplate* plots = CCaseShell::Current().GetResultTemplate(CCaseShell::ResultWindow::Plot);
+    auto* view = DYNAMIC_DOWNCAST(CPlotView, OpenResultWindow(this, plots));
     if (!view) return nullptr;
     view->CreateCharts(static_cast<unsigned>(rows), static_cast<unsigned>(cols));
     CaptionResultWindow(view, m_nViewCount, title);
@@ -301,8 +287,8 @@ CPlotView* CQORDoc::OpenReactionsPlotView(CString title, unsigned int n)
 CGridView* CQORDoc::OpenGridView(CString title)
 {
     ++m_nViewCount;
-    CQORApp* app = App();
-    auto* view = DYNAMIC_DOWNCAST(CGridView, OpenResultWindow(this, app ? app->m_pGridTemplate : nullptr));
+    CMultiDocTemplate* grids = CCaseShell::Current().GetResultTemplate(CCaseShell::ResultWindow::Grid);
+    auto* view = DYNAMIC_DOWNCAST(CGridView, OpenResultWindow(this, grids));
     if (!view) return nullptr;
     CaptionResultWindow(view, m_nViewCount, title);
     return view;

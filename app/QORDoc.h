@@ -94,8 +94,11 @@ public:
     BOOL OnOpenDocument(LPCTSTR lpszPathName) override;
     void OnCloseDocument() override;
     void Serialize(CArchive& ar) override;
-    // Reads a case file without taking it (TRUE when it would open); a fault is reported as an open's is.
+    // Reads a case file before the open case is given up (TRUE when it would open); a fault is reported as an
+    // open's is. What was read is kept for the open of that file that follows, which takes it instead of reading
+    // the file again; ForgetCheckedCase drops it when no open followed.
     static BOOL CheckCaseFile(LPCTSTR lpszPathName);
+    static void ForgetCheckedCase();
     void ResetAnalysisState();
     void UpdateElementView();
 

@@ -3,20 +3,20 @@
 #include "app/QORDoc.h"
 
 #include "app/AnalysisJob.h"
-#include "app/AnalysisOutput.h"
-#include "app/MainFrame.h"
+#include "app/CaseShell.h"
 #include "engine/analysis/BeamResults.h"
 #include "engine/analysis/CriticalEnsemble.h"
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/MovingLoadAnalysis.h"
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/analysis/ReferenceSet.h"
+#include "engine/analysis/RunDiagnostics.h"
 #include "engine/analysis/SinglePosAnalysis.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
-#include "engine/model/EngineMessages.h"
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
+#include "output/AnalysisOutput.h"
 #include "ui/dialogs/AnalyzeRefCollectionDlg.h"
 #include "ui/dialogs/BridgeRangeDlg.h"
 #include "ui/dialogs/CritRatioRefCollDlg.h"
@@ -27,20 +27,7 @@ namespace {
 
 constexpr UINT kError = MB_OK | MB_ICONERROR;
 
-CMainFrame* Frame() { return DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd()); }
-
-// The runs a worker will report, one per load model over one bridge.
-void SetProgressRange(int runs)
-{
-    if (CMainFrame* frame = Frame())
-    {
-        frame->m_nProgressStart = 0;
-        frame->m_nProgressEnd = runs;
-        frame->m_nProgressCount = 0;
-    }
-}
-
-void ResetProgressBar() { qor::PostToMainWindow(UWM_PBAR_UPDATE, 0, 0); }
+void ResetProgressBar() { CCaseShell::Current().ResetProgress(); }
 
 // The entry at a chosen index, or null when the index names no entry.
 template <class T>
@@ -48,15 +35,6 @@ std::shared_ptr<T> Chosen(const std::vector<std::shared_ptr<T>>& list, int index
 {
     if (index < 0 || static_cast<size_t>(index) >= list.size()) return nullptr;
     return list[static_cast<size_t>(index)];
-}
-
-// A worker reads its own ensemble and load models: the case's may be edited while it runs.
-std::shared_ptr<CLoadModelEnsemble> CopyEnsemble(const CLoadModelEnsemble& ensemble)
-{
-    auto copy = std::make_shared<CLoadModelEnsemble>(ensemble);
-    for (auto& model : copy->m_vLoadModel)
-        if (model) model = std::make_shared<CLoadModel>(*model);
-    return copy;
 }
 
 int LoadModelCount(const std::shared_ptr<CLoadModelEnsemble>& ensemble) { return ensemble ? ensemble->GetLoadModelCount() : 0; }
@@ -79,9 +57,32 @@ bool ChooseStepping(Dialog& dlg, bool& bByStep, double& stepSize, int& nSteps)
 void Launch(CQORDoc& doc, std::shared_ptr<CAnalysisJob> job, const CString& text, int runs, std::atomic<bool>& bBusy)
 {
     doc.m_StartTime = doc.StartTimer(text);
-    SetProgressRange(runs);
+    // The runs a worker will report, one per load model over one bridge.
+    CCaseShell::Current().BeginProgress(runs);
     bBusy = true;
     doc.m_Jobs.Start(std::move(job));
+}
+
+// Why numbers of a run will be zero (or no ratio), said in the log where the run starts or ends.
+void Log(const std::vector<CString>& lines)
+{
+    for (const CString& line : lines) CCaseShell::Current().AddStatus(line);
+}
+
+std::vector<std::shared_ptr<CLoadModel>> ModelsOf(const std::vector<std::shared_ptr<CLoadModelEnsemble>>& ensembles)
+{
+    std::vector<std::shared_ptr<CLoadModel>> models;
+    for (const auto& ensemble : ensembles)
+        if (ensemble) models.insert(models.end(), ensemble->m_vLoadModel.begin(), ensemble->m_vLoadModel.end());
+    return models;
+}
+
+std::vector<std::shared_ptr<CBridge>> BridgesOf(const std::vector<std::shared_ptr<CBridgeSet>>& sets)
+{
+    std::vector<std::shared_ptr<CBridge>> bridges;
+    for (const auto& set : sets)
+        if (set) bridges.insert(bridges.end(), set->m_vBridges.begin(), set->m_vBridges.end());
+    return bridges;
 }
 
 // Takes a finished worker back: its kind's commands live again and the timer stopped. Null when the case that
@@ -101,24 +102,20 @@ std::shared_ptr<CAnalysisJob> TakeBack(CQORDoc& doc, CAnalysisJob* block, std::a
 
 DWORD CQORDoc::StartTimer(CString text)
 {
-    if (CMainFrame* frame = Frame())
-    {
-        frame->SetStatusText(L"Calculating...");
-        frame->AddStatus(text);
-    }
+    CCaseShell& shell = CCaseShell::Current();
+    shell.SetStatusText(L"Calculating...");
+    shell.AddStatus(text);
     return timeGetTime();
 }
 
 void CQORDoc::StopTimer(DWORD start)
 {
     const DWORD elapsed = timeGetTime() - start;
-    if (CMainFrame* frame = Frame())
-    {
-        CString line;
-        line.Format(L"Elapsed time: %lu ms", static_cast<unsigned long>(elapsed));
-        frame->AddStatus(line);
-        frame->SetStatusText(L"Ready");
-    }
+    CString line;
+    line.Format(L"Elapsed time: %lu ms", static_cast<unsigned long>(elapsed));
+    CCaseShell& shell = CCaseShell::Current();
+    shell.AddStatus(line);
+    shell.SetStatusText(L"Ready");
 }
 
 // ---- Single position ------------------------------------------------------------------------------
@@ -135,6 +132,7 @@ void CQORDoc::OnAnalysisSinglePosition()
     if (!model) return (void)Message(L"There is no load model in the case to analyse.", kError);
 
     const DWORD start = StartTimer(L"Single Position Analysis called");
+    Log(CRunDiagnostics::ModelLines({model}, {bridge}));
     CSinglePosAnalysis analysis(bridge, model);
     std::shared_ptr<CBeamResults> results = analysis.Run(dlg.m_Position);
     StopTimer(start);
@@ -180,6 +178,7 @@ void CQORDoc::RunMovingLoad(bool bByStep, int nSteps, bool bDisplayEach, std::sh
                             std::shared_ptr<CLoadModel> pLoadModel, double stepSize)
 {
     const DWORD start = StartTimer(L"Moving Load Analysis called");
+    Log(CRunDiagnostics::ModelLines({pLoadModel}, {pBridge}));
     CMovingLoadAnalysis analysis(pBridge, pLoadModel);
     std::shared_ptr<CEnvelopeResults> results = analysis.Run(bByStep, nSteps, stepSize);
     const int nAnalyses = analysis.GetNoAnalyses();
@@ -196,13 +195,15 @@ void CQORDoc::StartMultiMovingLoad(bool bByStep, int nSteps, bool bDisplayEach, 
     if (!pBridge || !pLME) return;
     auto job = std::make_shared<CMultiMLJob>();
     job->pDoc = this;
-    job->pBridge = std::make_shared<CBridge>(*pBridge);
-    job->pLME = CopyEnsemble(*pLME);
+    // A worker reads only its own copies: the case's elements may be edited while it runs.
+    job->pBridge = pBridge->Clone();
+    job->pLME = pLME->Clone();
     job->bByStep = bByStep;
     job->nSteps = nSteps;
     job->StepSize = stepSize;
     job->bDisplayEach = bDisplayEach;
     Launch(*this, job, L"Moving Load Analysis of LME called", pLME->GetLoadModelCount(), m_bBusyMultiML);
+    Log(CRunDiagnostics::ModelLines(pLME->m_vLoadModel, {pBridge}));
 }
 
 void CQORDoc::OnMultiMovingLoadDone(MultiMLThreadData* pData)
@@ -241,12 +242,13 @@ void CQORDoc::StartBridgeRange(std::shared_ptr<CBridgeSet> pBridgeSet, std::shar
     if (!pBridgeSet || !pLoadModel) return;
     auto job = std::make_shared<CBridgeRangeJob>();
     job->pDoc = this;
-    job->pBridgeSet = std::make_shared<CBridgeSet>(*pBridgeSet);
-    job->pLoadModel = std::make_shared<CLoadModel>(*pLoadModel);
+    job->pBridgeSet = pBridgeSet->Clone();
+    job->pLoadModel = pLoadModel->Clone();
     job->bByStep = m_bMLByStep;
     job->nSteps = m_nMLSteps;
     job->StepSize = m_MLStepSize;
     Launch(*this, job, L"Bridge Range Analysis called", pBridgeSet->m_nBridge, m_bBusyBridgeRange);
+    Log(CRunDiagnostics::ModelLines({pLoadModel}, pBridgeSet->m_vBridges));
 }
 
 void CQORDoc::OnBridgeRangeDone(BridgeRangeThreadData* pData)
@@ -291,6 +293,7 @@ void CQORDoc::StartRefCollection(std::shared_ptr<CReferenceCollection> pRefColle
         for (const auto& bridgeSet : pRefCollection->m_vBS)
             runs += LoadModelCount(ensemble) * (bridgeSet ? bridgeSet->m_nBridge : 0);
     Launch(*this, job, L"Make Reference Collection called", runs, m_bBusyRefValues);
+    Log(CRunDiagnostics::ModelLines(ModelsOf(pRefCollection->m_vLME), BridgesOf(pRefCollection->m_vBS)));
 }
 
 // A collection changed while it was computed has results that belong to its old contents.
@@ -318,6 +321,7 @@ static void EndCollectionRun(CQORDoc& doc, CRefCollJob& block, bool bSuccess, co
         CQORDoc::Message(failure, kError);
     else if (StoreIfUnchanged(block))
     {
+        if (block.m_bRatios) Log(CRunDiagnostics::RatioLines(block.pRefCollection->GetCritRatios()));
         ResetProgressBar();
         if (CQORDoc::Message(L"Display grids/plots for the analysis?", MB_YESNO | MB_ICONQUESTION) == IDYES)
             (doc.*show)(block.pRefCollection);
@@ -391,6 +395,10 @@ void CQORDoc::StartCritRatios(std::shared_ptr<CReferenceCollection> pRefCollecti
             if (set && set->GetBridgeSet())
                 runs += set->GetBridgeSet()->m_nBridge * LoadModelCount(pRefCollection->GetProposedLME());
     Launch(*this, job, L"Calculate Critical Ratios called", runs, m_bBusyCritRatios);
+    std::vector<std::shared_ptr<CBridgeSet>> sets;
+    for (const auto& set : pRefCollection->m_vRefSet)
+        if (set) sets.push_back(set->GetBridgeSet());
+    Log(CRunDiagnostics::ModelLines(ModelsOf({pRefCollection->GetProposedLME()}), BridgesOf(sets)));
 }
 
 void CQORDoc::OnCritRatiosDone(RefCollThreadData* pData, bool bSuccess)

@@ -2,26 +2,14 @@
 // editing them.
 #include "app/QORDoc.h"
 
-#include "app/ElementView.h"
-#include "app/MainFrame.h"
+#include "app/CaseShell.h"
 #include "engine/analysis/ReferenceCollection.h"
-#include "ui/dialogs/ConfigDlg.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
 #include "ui/dialogs/BridgeDlg.h"
 #include "ui/dialogs/BridgeSetDlg.h"
+#include "ui/dialogs/ConfigDlg.h"
 #include "ui/dialogs/RefCollectionDlg.h"
-
-namespace {
-
-// The element pane of the main window, when it is there.
-CElementView* ElementPane()
-{
-    auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
-    return frame && frame->GetElementPane().m_hWnd ? &frame->GetElementPane() : nullptr;
-}
-
-} // namespace
 
 void CQORDoc::OnConfigurationCaseData()
 {
@@ -44,7 +32,7 @@ void CQORDoc::OnConfigurationAddBridge()
     *bridge = dlg.GetBridge();
     m_vBridge.push_back(bridge);
     ++m_nBridgeID;
-    if (CElementView* pane = ElementPane()) pane->AddBridge(bridge);
+    CCaseShell::Current().ShowNewElement(bridge);
     SetModifiedFlag(TRUE);
 }
 
@@ -57,7 +45,7 @@ void CQORDoc::OnConfigurationAddBridgeSet()
     m_vBridgeSet.push_back(set);
     ++m_nBridgeSetID;
     *set = dlg.GetBridgeSet();
-    if (CElementView* pane = ElementPane()) pane->AddBridgeSet(set);
+    CCaseShell::Current().ShowNewElement(set);
     SetModifiedFlag(TRUE);
 }
 
@@ -72,7 +60,7 @@ void CQORDoc::OnConfigurationAddRefCollection()
     if (dlg.DoModal() != IDOK) return;
     m_vRefCollection.push_back(collection);
     ++m_nRefCollectionID;
-    if (CElementView* pane = ElementPane()) pane->AddReferenceCollection(collection);
+    CCaseShell::Current().ShowNewElement(collection);
     SetModifiedFlag(TRUE);
 }
 

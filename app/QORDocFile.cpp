@@ -1,9 +1,10 @@
 // The case file: the case's lists and strings written and read as one archive item over the framework's
-// file, binary or XML after the settings; every fault is reported and leaves the case as it was.
+// file, written binary or XML after the settings and read in the form the file has; every fault is
+// reported and leaves the case as it was.
 #include "app/QORDoc.h"
 
+#include "app/CaseShell.h"
 #include "app/EngineGuard.h"
-#include "app/MainFrame.h"
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
@@ -16,14 +17,12 @@
 #include <boost/iostreams/stream.hpp>
 
 #include <fcntl.h>
+#include <memory>
 #include <unistd.h>
 
 namespace {
 
-void SetStatus(LPCTSTR text)
-{
-    if (auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd())) frame->SetStatusText(text);
-}
+void SetStatus(LPCTSTR text) { CCaseShell::Current().SetStatusText(text); }
 
 void ReportCaseFileFault(bool storing, const CString& reason)
 {
@@ -35,7 +34,30 @@ void ReadCase(int fd, CCaseData& data)
 {
     boost::iostreams::file_descriptor device(fd, boost::iostreams::never_close_handle);
     boost::iostreams::stream<boost::iostreams::file_descriptor> in(device);
-    LoadCase(in, data, CSettings::GetInstance()->General.USEBINARYFILEFORMAT);
+    LoadCase(in, data);
+}
+
+// The case CheckCaseFile read, waiting for the open of its file.
+struct CheckedCase
+{
+    CString path;
+    std::unique_ptr<CCaseData> data;
+};
+
+CheckedCase& Checked()
+{
+    static CheckedCase checked;
+    return checked;
+}
+
+// The checked case when it was read from this path (it is taken once); null otherwise.
+std::unique_ptr<CCaseData> TakeChecked(const CString& path)
+{
+    CheckedCase& checked = Checked();
+    std::unique_ptr<CCaseData> data = std::move(checked.data);
+    const bool same = checked.path == path;
+    checked.path.Empty();
+    return same ? std::move(data) : nullptr;
 }
 
 } // namespace
@@ -61,8 +83,13 @@ void CQORDoc::Serialize(CArchive& ar)
             else
             {
                 // The case takes the file's content only once all of it was read and checked.
+                std::unique_ptr<CCaseData> checked =
+                    TakeChecked(ar.GetFile() ? ar.GetFile()->GetFilePath() : CString());
                 CCaseData data;
-                ReadCase(fd, data);
+                if (checked)
+                    data = std::move(*checked);
+                else
+                    ReadCase(fd, data);
                 m_vBridge = std::move(data.m_vBridge);
                 m_vBridgeSet = std::move(data.m_vBridgeSet);
                 m_vLoadModel = std::move(data.m_vLoadModel);
@@ -95,11 +122,20 @@ BOOL CQORDoc::CheckCaseFile(LPCTSTR lpszPathName)
         return FALSE;
     }
     SetStatus(L"Opening...");
-    CCaseData data;
+    auto data = std::make_unique<CCaseData>();
     CString reason;
-    const bool read = CEngineGuard::Run([&] { ReadCase(fd, data); }, reason);
+    const bool read = CEngineGuard::Run([&] { ReadCase(fd, *data); }, reason);
     ::close(fd);
     if (!read) ReportCaseFileFault(false, reason);
     SetStatus(L"Ready");
+    CheckedCase& checked = Checked();
+    checked.path = read ? CString(lpszPathName) : CString();
+    checked.data = read ? std::move(data) : nullptr;
     return read ? TRUE : FALSE;
+}
+
+void CQORDoc::ForgetCheckedCase()
+{
+    Checked().path.Empty();
+    Checked().data.reset();
 }

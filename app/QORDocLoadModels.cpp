@@ -24,6 +24,8 @@ void CQORDoc::OnConfigurationAddLoadModelEnsemble()
     dlg.SetID(pLME->m_ID);
     dlg.SetLoadModelEnsemble(pLME);
     dlg.SetLoadModels(m_vLoadModel);
+    dlg.SetEditLoadModel(
+        [this](std::shared_ptr<CLoadModel> pLoadModel) { EditLoadModel(false, std::move(pLoadModel)); });
     if (dlg.DoModal() != IDOK) return;
     pLME->m_Description = dlg.GetDescription();
     AddLoadModelEnsemble(pLME);
@@ -52,6 +54,8 @@ void CQORDoc::EditLoadModelEnsemble(bool bRefresh, std::shared_ptr<CLoadModelEns
     dlg.SetID(pCopy->m_ID);
     dlg.SetLoadModelEnsemble(pCopy);
     dlg.SetLoadModels(m_vLoadModel);
+    dlg.SetEditLoadModel(
+        [this](std::shared_ptr<CLoadModel> pLoadModel) { EditLoadModel(false, std::move(pLoadModel)); });
     if (dlg.DoModal() != IDOK || !pLME->m_bIsEditable) return;
     pCopy->m_Description = dlg.GetDescription();
     pLME->m_ID = pCopy->m_ID;

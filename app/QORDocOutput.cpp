@@ -3,18 +3,18 @@
 #include "app/QORDoc.h"
 
 #include "app/AnalysisJobs.h"
-#include "app/AnalysisOutput.h"
 #include "engine/analysis/Beam.h"
 #include "engine/analysis/CriticalEnsemble.h"
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/analysis/ReferenceSet.h"
 #include "engine/model/BridgeSet.h"
+#include "output/AnalysisOutput.h"
 #include "ui/dialogs/CompareEnvelopesDlg.h"
+#include "ui/dialogs/OutputOptionsDlg.h"
 #include "ui/dialogs/ViewRefCollectionDlg.h"
 #include "ui/views/GridView.h"
 #include "ui/views/PlotView.h"
-#include "ui/dialogs/OutputOptionsDlg.h"
 
 #include <functional>
 

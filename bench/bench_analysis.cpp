@@ -1,5 +1,7 @@
 // Moving-load throughput: one truck over one bridge, an ensemble over a bridge range, and the
-// same ensemble over one-, two- and three-span ranges (a reference collection's work).
+// same ensemble over one-, two- and three-span ranges (a reference collection's work), these on
+// one core; then a reference collection by 0.1 m on one, two, four threads and every core, side
+// by side, and saving and opening a case that holds two such collections.
 // The counter "positions/s" is analysed load positions per second of wall time.
 #include "bench_cases.h"
 
@@ -7,15 +9,19 @@
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/MovingLoadAnalysis.h"
 #include "engine/analysis/MultiBridgeAnalysis.h"
+#include "engine/analysis/ReferenceCollection.h"
 #include "engine/analysis/SinglePosAnalysis.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
+#include "engine/model/CaseData.h"
+#include "engine/model/CaseFile.h"
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
 
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <sstream>
 #include <vector>
 
 namespace {
@@ -82,6 +88,7 @@ void RunRange(benchmark::State& state, const std::vector<int>& configs)
         sets.push_back(std::make_shared<CBridgeSet>(1, CString(L"Range"), 50, config, 1.0, 50.0));
     auto lme = TenTrucks();
     long long positions = 0;
+    CMultiBridgeAnalysis::SetThreadCount(1);
     for (auto _ : state) {
         for (const auto& set : sets) {
             CMultiBridgeAnalysis mba(set, lme);
@@ -92,6 +99,7 @@ void RunRange(benchmark::State& state, const std::vector<int>& configs)
             positions += mba.GetNoAnalyses();
         }
     }
+    CMultiBridgeAnalysis::SetThreadCount(0);
     state.counters["positions"] = benchmark::Counter(static_cast<double>(positions) / state.iterations());
     state.counters["positions/s"] = benchmark::Counter(static_cast<double>(positions), benchmark::Counter::kIsRate);
 }
@@ -106,6 +114,87 @@ void BM_ThreeBridgeSets_50x10(benchmark::State& state)
     RunRange(state, {CBridge::CONFIG_ONESPAN, CBridge::CONFIG_TWOSPAN, CBridge::CONFIG_THREESPAN});
 }
 BENCHMARK(BM_ThreeBridgeSets_50x10)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// (4) A reference collection of the ten trucks over the three 50-bridge sets by 0.1 m, and the
+// six-axle truck's critical ratios against it: with one thread (argument 1) and with every core
+// (argument 0). Both give the same results bit for bit (the tests compare them).
+void BM_Collection_TenTrucks_ThreeSets_Step01(benchmark::State& state)
+{
+    auto coll = std::make_shared<CReferenceCollection>(1, CString(L"Network"), true, 0, 0.1);
+    for (int config = 1; config <= 3; ++config)
+        coll->m_vBS.push_back(std::make_shared<CBridgeSet>(config, CString(L"Set"), 50, config, 1.0, 50.0));
+    coll->m_vLME = {TenTrucks()};
+    coll->SetProposedLoadModel(SixAxleTruck());
+    CMultiBridgeAnalysis::SetThreadCount(static_cast<unsigned>(state.range(0)));
+    for (auto _ : state)
+    {
+        if (!coll->Calculate() || !coll->CalculateRatios(1.0)) state.SkipWithError("the collection did not run");
+        benchmark::DoNotOptimize(coll);
+    }
+    state.counters["threads"] = CMultiBridgeAnalysis::GetThreadCount();
+    CMultiBridgeAnalysis::SetThreadCount(0);
+}
+BENCHMARK(BM_Collection_TenTrucks_ThreeSets_Step01)
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(4)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// (5) Saving and opening a case that holds two computed collections (the ten trucks over the three
+// 50-bridge sets by 0.1 m, one of them with overstress), in binary form, in memory.
+CCaseData& CaseWithTwoCollections()
+{
+    static CCaseData data;
+    if (data.m_vRefCollection.empty())
+    {
+        CMultiBridgeAnalysis::SetThreadCount(0);
+        for (bool overstress : {false, true})
+        {
+            auto coll = std::make_shared<CReferenceCollection>(overstress ? 2 : 1, CString(L"Network"), true, 0, 0.1);
+            for (int config = 1; config <= 3; ++config)
+                coll->m_vBS.push_back(std::make_shared<CBridgeSet>(config, CString(L"Set"), 50, config, 1.0, 50.0));
+            coll->m_vLME = {TenTrucks()};
+            coll->m_bUseOverstress = overstress;
+            if (!coll->Calculate()) std::abort();
+            data.m_vRefCollection.push_back(coll);
+            for (const auto& bs : coll->m_vBS) data.m_vBridgeSet.push_back(bs);
+            data.m_vLoadModelEnsemble.push_back(coll->m_vLME.front());
+        }
+    }
+    return data;
+}
+
+void BM_SaveCase(benchmark::State& state)
+{
+    const CCaseData& data = CaseWithTwoCollections();
+    std::size_t bytes = 0;
+    for (auto _ : state)
+    {
+        std::ostringstream out(std::ios::out | std::ios::binary);
+        SaveCase(out, data, true);
+        bytes = out.str().size();
+    }
+    state.counters["MB"] = static_cast<double>(bytes) / 1e6;
+}
+BENCHMARK(BM_SaveCase)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_OpenCase(benchmark::State& state)
+{
+    std::ostringstream out(std::ios::out | std::ios::binary);
+    SaveCase(out, CaseWithTwoCollections(), true);
+    const std::string bytes = out.str();
+    for (auto _ : state)
+    {
+        std::istringstream in(bytes, std::ios::in | std::ios::binary);
+        CCaseData data;
+        LoadCase(in, data);
+        benchmark::DoNotOptimize(data);
+    }
+    state.counters["MB"] = static_cast<double>(bytes.size()) / 1e6;
+}
+BENCHMARK(BM_OpenCase)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

@@ -1,9 +1,11 @@
 // The program's windows against the clock, offscreen: start-up to the main window shown and idle,
-// opening result plots and grids of real results (moving load with every position shown, an
-// ensemble, the values of a reference collection, the enhanced ratio grid) and printing a plot.
+// opening result plots and grids of real results (moving load with every position shown at three
+// step sizes, its reactions plot and its four default windows, an ensemble, a 150-row table, the
+// values of a reference collection, the enhanced ratio grid) and printing a plot. Every window is
+// closed and its widgets deleted outside the timing, so that each repetition starts from the same
+// heap; the cases may run in any order (--benchmark_enable_random_interleaving).
 #include "bench_cases.h"
 
-#include "app/AnalysisOutput.h"
 #include "app/ChildFrame.h"
 #include "app/QORApp.h"
 #include "app/QORDoc.h"
@@ -19,6 +21,7 @@
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
 #include "engine/settings/Settings.h"
+#include "output/AnalysisOutput.h"
 #include "platform/gui/Afx.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
@@ -30,6 +33,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -49,17 +53,19 @@ std::shared_ptr<CBridge> Bridge_15_20_15()
     return bridge;
 }
 
-// (2) One six-axle truck over 15-20-15 m by 0.1 m, every position kept.
-std::shared_ptr<CAOMovingLoad> MovingLoadRun()
+// (2) One six-axle truck over 15-20-15 m, every position kept: by 0.1 m (648 positions), 0.05 m
+// (1 272) and 0.025 m (2 541).
+std::shared_ptr<CAOMovingLoad> MovingLoadRun(int stepMm = 100)
 {
-    static std::shared_ptr<CAOMovingLoad> run;
+    static std::map<int, std::shared_ptr<CAOMovingLoad>> runs;
+    std::shared_ptr<CAOMovingLoad>& run = runs[stepMm];
     if (!run)
     {
         auto bridge = Bridge_15_20_15();
         auto truck = SixAxleTruck();
         CMovingLoadAnalysis analysis(bridge, truck);
         int nSteps = 0;
-        double step = 0.1;
+        double step = stepMm / 1000.0;
         auto results = analysis.Run(true, nSteps, step);
         run = std::make_shared<CAOMovingLoad>(results, bridge, truck, nSteps);
     }
@@ -102,6 +108,22 @@ std::shared_ptr<CReferenceCollection> Collection()
     return coll;
 }
 
+// A reference set of 150 one-span bridges (1 to 150 m) under the six-axle truck: a 150-row table.
+std::shared_ptr<CReferenceSet> LongSet()
+{
+    static std::shared_ptr<CReferenceCollection> coll;
+    if (!coll)
+    {
+        coll = std::make_shared<CReferenceCollection>(2, CString(L"Long"), false, 20, 1.0);
+        coll->m_vBS.push_back(std::make_shared<CBridgeSet>(1, CString(L"Set"), 150, 1, 1.0, 150.0));
+        auto lme = std::make_shared<CLoadModelEnsemble>(2, CString(L"Six-axle"));
+        lme->AddLoadModel(SixAxleTruck());
+        coll->m_vLME = {lme};
+        if (!coll->Calculate()) std::abort();
+    }
+    return coll->GetRefSets().front();
+}
+
 // ---- The program's windows -----------------------------------------------------------------------
 
 CQORApp* g_pApp = nullptr;
@@ -118,22 +140,32 @@ CQORApp& App()
     return *g_pApp;
 }
 
-// The app's result templates once it registers them; until then ones of the same shape.
+// The shared application goes (the start-up case makes its own: one application object at a time).
+void DropApp()
+{
+    if (!g_pApp) return;
+    qor::test::StopApplication(*g_pApp);
+    delete g_pApp;
+    g_pApp = nullptr;
+    qor::test::DeleteDeferred();
+}
+
 CMultiDocTemplate* ViewTemplate(bool plot)
 {
     CQORApp& app = App();
-    CMultiDocTemplate*& registered = plot ? app.m_pPlotTemplate : app.m_pGridTemplate;
-    if (registered) return registered;
-    static CMultiDocTemplate* own[2] = {nullptr, nullptr};
-    CMultiDocTemplate*& made = own[plot ? 0 : 1];
-    if (!made)
-    {
-        made = new CMultiDocTemplate(plot ? IDR_PLOTVIEW : IDR_GRIDVIEW, RUNTIME_CLASS(CQORDoc),
-                                     RUNTIME_CLASS(CChildFrame),
-                                     plot ? RUNTIME_CLASS(CPlotView) : RUNTIME_CLASS(CGridView));
-        app.AddDocTemplate(made);
-    }
-    return made;
+    CMultiDocTemplate* registered = plot ? app.m_pPlotTemplate : app.m_pGridTemplate;
+    if (!registered) std::abort();
+    return registered;
+}
+
+// The case the application opened at start.
+CQORDoc* CaseDoc()
+{
+    CQORApp& app = App();
+    POSITION pos = app.m_pDocTemplate ? app.m_pDocTemplate->GetFirstDocPosition() : nullptr;
+    auto* doc = pos ? dynamic_cast<CQORDoc*>(app.m_pDocTemplate->GetNextDoc(pos)) : nullptr;
+    if (!doc) std::abort();
+    return doc;
 }
 
 template <class View>
@@ -153,10 +185,25 @@ void Settle(CView* view)
     qor::test::Pump();
 }
 
+// Closes the window and lets its widgets go: without the toolkit's deferred deletions each
+// repetition would run over the heap of every window closed before it.
 void Close(CView* view)
 {
     if (view) view->GetParentFrame()->SendMessage(WM_CLOSE);
     qor::test::Pump();
+    qor::test::DeleteDeferred();
+}
+
+// The result windows of the case's document, newest first.
+std::vector<CView*> ResultViews(CQORDoc* doc)
+{
+    std::vector<CView*> views;
+    for (POSITION pos = doc->GetFirstViewPosition(); pos;)
+    {
+        CView* v = doc->GetNextView(pos);
+        if (dynamic_cast<CPlotView*>(v) || dynamic_cast<CGridView*>(v)) views.push_back(v);
+    }
+    return views;
 }
 
 // ---- Benchmarks ----------------------------------------------------------------------------------
@@ -164,6 +211,7 @@ void Close(CView* view)
 // (1) Start-up: the application object made, the main window shown and idle.
 void BM_StartUp(benchmark::State& state)
 {
+    DropApp();
     for (auto _ : state)
     {
         CQORApp app;
@@ -172,14 +220,15 @@ void BM_StartUp(benchmark::State& state)
         qor::test::Pump();
         state.PauseTiming();
         qor::test::StopApplication(app);
+        qor::test::DeleteDeferred();
         state.ResumeTiming();
     }
 }
 BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void ShowMovingLoad(benchmark::State& state, bool showAll)
+void ShowMovingLoad(benchmark::State& state, bool showAll, int stepMm = 100)
 {
-    auto run = MovingLoadRun();
+    auto run = MovingLoadRun(stepMm);
     const std::size_t positions = run->GetResults()->GetBeamResults().size();
     unsigned redraws = 0;
     for (auto _ : state)
@@ -195,11 +244,84 @@ void ShowMovingLoad(benchmark::State& state, bool showAll)
     }
     state.counters["positions"] = static_cast<double>(positions);
     state.counters["chart redraws"] = redraws;
+    // The same after every repetition: closed windows leave nothing behind.
+    state.counters["widgets left"] = qor::test::ToolkitWidgetCount();
 }
 
 // (2) The 2 x 1 moment and shear plot with every position.
 void BM_PlotMovingLoadShowAll(benchmark::State& state) { ShowMovingLoad(state, true); }
 BENCHMARK(BM_PlotMovingLoadShowAll)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// (2a, 2b) The same by 0.05 m and 0.025 m: the time should grow as the positions, not faster.
+void BM_PlotMovingLoadShowAll_1272(benchmark::State& state) { ShowMovingLoad(state, true, 50); }
+BENCHMARK(BM_PlotMovingLoadShowAll_1272)->Unit(benchmark::kMillisecond)->UseRealTime();
+void BM_PlotMovingLoadShowAll_2541(benchmark::State& state) { ShowMovingLoad(state, true, 25); }
+BENCHMARK(BM_PlotMovingLoadShowAll_2541)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// (2c) The 2 x 2 reactions plot of the four supports, every position shown.
+void BM_PlotMovingLoadReactions(benchmark::State& state)
+{
+    auto run = MovingLoadRun();
+    for (auto _ : state)
+    {
+        CPlotView* view = OpenView<CPlotView>();
+        view->CreateCharts(2, 2);
+        view->ShowMovingLoadEnvelopes(true, false, run);
+        Settle(view);
+        state.PauseTiming();
+        Close(view);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_PlotMovingLoadReactions)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// (2d) The moving load's output as the program opens it by default, every position shown: the
+// moment and shear plot, the reactions plot and their two grids (four windows).
+void BM_MovingLoadDefaultOutput(benchmark::State& state)
+{
+    auto run = MovingLoadRun();
+    CQORDoc* doc = CaseDoc();
+    for (auto _ : state)
+    {
+        doc->ShowMovingLoadOutput(true, run);
+        std::vector<CView*> views = ResultViews(doc);
+        if (views.size() != 4) state.SkipWithError("the output did not open four windows");
+        if (!views.empty()) Settle(views.front());
+        state.PauseTiming();
+        for (CView* v : views) Close(v);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_MovingLoadDefaultOutput)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// (2e) Back to the tab of a drawn plot (2 541 positions) from another window: the plot comes
+// from its charts' kept images, not drawn again.
+void BM_TabSwitchToDrawnPlot(benchmark::State& state)
+{
+    auto run = MovingLoadRun(25);
+    CPlotView* plot = OpenView<CPlotView>();
+    plot->CreateCharts(2, 1);
+    plot->ShowMovingLoadEnvelopes(true, true, run);
+    Settle(plot);
+    CGridView* other = OpenView<CGridView>();
+    Settle(other);
+    auto* main = static_cast<CMDIFrameWnd*>(App().m_pMainWnd);
+    unsigned redraws = 0;
+    for (auto _ : state)
+    {
+        main->MDIActivate(plot->GetParentFrame());
+        Settle(plot);
+        state.PauseTiming();
+        redraws = plot->GetChart(0)->GetRedrawCount();
+        main->MDIActivate(other->GetParentFrame());
+        Settle(other);
+        state.ResumeTiming();
+    }
+    state.counters["chart redraws"] = redraws;
+    Close(other);
+    Close(plot);
+}
+BENCHMARK(BM_TabSwitchToDrawnPlot)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // (2') The same without the positions: the envelopes only.
 void BM_PlotMovingLoadEnvelopes(benchmark::State& state) { ShowMovingLoad(state, false); }
@@ -255,6 +377,22 @@ void BM_ReferenceValuesPlotsAndGrids(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ReferenceValuesPlotsAndGrids)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// (4') A 150-row table: the moment and shear values of a 150-bridge set.
+void BM_Grid150Rows(benchmark::State& state)
+{
+    auto descriptor = std::make_shared<CAOReferenceSet>(LongSet(), false);
+    for (auto _ : state)
+    {
+        CGridView* grid = OpenView<CGridView>();
+        grid->ShowReferenceSetValues(true, descriptor);
+        Settle(grid);
+        state.PauseTiming();
+        Close(grid);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Grid150Rows)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // (5) The enhanced critical-ratio grid of the collection.
 void BM_EnhancedRatioGrid(benchmark::State& state)
@@ -313,11 +451,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();
-    if (g_pApp)
-    {
-        qor::test::StopApplication(*g_pApp);
-        delete g_pApp;
-    }
+    DropApp();
     benchmark::Shutdown();
     return 0;
 }

@@ -30,7 +30,7 @@ const DialogItem kSinglePosition[] = {
     {L"Button", IDOK, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 133, 133, 50, 14},
     {L"Button", IDCANCEL, L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 187, 133, 50, 14},
 };
-QOR_DIALOG_RESOURCE(311, L"Single Position Analysis", kDialogStyle, 244, 154, kSinglePosition);
+QOR_DIALOG_RESOURCE(IDD_SINGLE_POSITION, L"Single Position Analysis", kDialogStyle, 244, 154, kSinglePosition);
 
 const DialogItem kMovingLoad[] = {
     {L"Button", 0xFFFF, L"Load Configuration", kGroupBox, 7, 4, 158, 158},
@@ -54,7 +54,7 @@ const DialogItem kMovingLoad[] = {
     {L"Button", IDOK, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 225, 168, 50, 14},
     {L"Button", IDCANCEL, L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 279, 168, 50, 14},
 };
-QOR_DIALOG_RESOURCE(310, L"Moving Load Analysis", kDialogStyle, 336, 189, kMovingLoad);
+QOR_DIALOG_RESOURCE(IDD_MOVING_LOAD, L"Moving Load Analysis", kDialogStyle, 336, 189, kMovingLoad);
 
 const DialogItem kBridgeRange[] = {
     {L"Static", 0xFFFF, L"Select bridge set:", kLabel, 7, 7, 110, 8},
@@ -71,7 +71,7 @@ const DialogItem kBridgeRange[] = {
     {L"Button", IDOK, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 133, 145, 50, 14},
     {L"Button", IDCANCEL, L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 187, 145, 50, 14},
 };
-QOR_DIALOG_RESOURCE(314, L"Bridge Range Analysis", kDialogStyle, 244, 166, kBridgeRange);
+QOR_DIALOG_RESOURCE(IDD_BRIDGE_RANGE, L"Bridge Range Analysis", kDialogStyle, 244, 166, kBridgeRange);
 
 const DialogItem kAnalyzeRefCollection[] = {
     {L"Static", 0xFFFF, L"Select the reference collection to analyse (may take some time):", kLabel, 7, 7, 230, 8},
@@ -79,7 +79,8 @@ const DialogItem kAnalyzeRefCollection[] = {
     {L"Button", IDOK, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 133, 98, 50, 14},
     {L"Button", IDCANCEL, L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 187, 98, 50, 14},
 };
-QOR_DIALOG_RESOURCE(326, L"Analyse Reference Collection", kDialogStyle, 244, 119, kAnalyzeRefCollection);
+QOR_DIALOG_RESOURCE(IDD_ANALYZE_REF_COLLECTION, L"Analyse Reference Collection", kDialogStyle, 244, 119,
+                    kAnalyzeRefCollection);
 
 const DialogItem kViewRefCollection[] = {
     {L"Static", 0xFFFF, L"Select reference collection:", kLabel, 7, 7, 230, 8},
@@ -87,7 +88,7 @@ const DialogItem kViewRefCollection[] = {
     {L"Button", IDOK, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 133, 98, 50, 14},
     {L"Button", IDCANCEL, L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 187, 98, 50, 14},
 };
-QOR_DIALOG_RESOURCE(335, L"View Reference Collection", kDialogStyle, 244, 119, kViewRefCollection);
+QOR_DIALOG_RESOURCE(IDD_VIEW_REF_COLLECTION, L"View Reference Collection", kDialogStyle, 244, 119, kViewRefCollection);
 
 const DialogItem kCritRatio[] = {
     {L"Button", 0xFFFF, L"Proposed", kGroupBox, 7, 4, 158, 158},
@@ -105,7 +106,7 @@ const DialogItem kCritRatio[] = {
     {L"Button", IDOK, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 225, 168, 50, 14},
     {L"Button", IDCANCEL, L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 279, 168, 50, 14},
 };
-QOR_DIALOG_RESOURCE(327, L"Make Critical Ratios", kDialogStyle, 336, 189, kCritRatio);
+QOR_DIALOG_RESOURCE(IDD_CRIT_RATIO_REF_COLL, L"Make Critical Ratios", kDialogStyle, 336, 189, kCritRatio);
 
 const DialogItem kCompareEnvelopes[] = {
     {L"Static", 0xFFFF, L"Select reference collection:", kLabel, 7, 7, 150, 8},
@@ -123,7 +124,7 @@ const DialogItem kCompareEnvelopes[] = {
     {L"Button", IDOK, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 229, 146, 50, 14},
     {L"Button", IDCANCEL, L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 283, 146, 50, 14},
 };
-QOR_DIALOG_RESOURCE(343, L"Compare Critical Envelopes", kDialogStyle, 340, 167, kCompareEnvelopes);
+QOR_DIALOG_RESOURCE(IDD_COMPARE_ENVELOPES, L"Compare Critical Envelopes", kDialogStyle, 340, 167, kCompareEnvelopes);
 
 const DialogItem kRefCollection[] = {
     {L"Static", 0xFFFF, L"Description:", kLabel, 7, 9, 44, 8},
@@ -150,6 +151,6 @@ const DialogItem kRefCollection[] = {
     {L"Button", IDOK, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 136, 276, 50, 14},
     {L"Button", IDCANCEL, L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 190, 276, 50, 14},
 };
-QOR_DIALOG_RESOURCE(325, L"Edit Reference Collection", kDialogStyle, 247, 297, kRefCollection);
+QOR_DIALOG_RESOURCE(IDD_REF_COLLECTION, L"Edit Reference Collection", kDialogStyle, 247, 297, kRefCollection);
 
 } // namespace

@@ -3,7 +3,7 @@
 #include "res/LoadModelDialogs.h"
 #include "controls/grid/GridCtrl.h"
 #include "platform/gui/Afx.h"
-#include "ui/dialogs/DrawCtrl.h"
+#include "res/WindowClasses.h"
 
 namespace {
 

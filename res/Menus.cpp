@@ -224,8 +224,6 @@ const MenuItemDef kCaseMenu[] = {
     {MF_END},
     {MF_POPUP, 0, L"&Window"},
     {MF_STRING, ID_WINDOW_NEW, L"&New Window"},
-    {MF_STRING, ID_WINDOW_CASCADE, L"&Cascade"},
-    {MF_STRING, ID_WINDOW_TILE_HORZ, L"&Tile"},
     {MF_SEPARATOR},
     {MF_STRING, ID_CLOSE_TAB, L"Close &Tab"},
     {MF_STRING, ID_CLOSE_ALL_TABS, L"Close &All Tabs"},

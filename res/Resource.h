@@ -23,22 +23,15 @@
 #define IDI_ELEMENT_VIEW 234
 #define IDI_ELEMENT_VIEW_HC 235
 
-// ---- Dialog templates ---------------------------------------------------------------------------
+// ---- Dialog templates (the analysis dialogs' are in res/AnalysisDialogs.h) ---------------------
 #define IDD_ABOUTBOX 100
-#define IDD_MOVING_LOAD 310
-#define IDD_SINGLE_POSITION 311
 #define IDD_BRIDGE 312
 #define IDD_BRIDGE_SET 313
-#define IDD_BRIDGE_RANGE 314
 #define IDD_LOAD_MODEL_ENSEMBLE 318
-#define IDD_REF_COLLECTION 325
-#define IDD_ANALYZE_REF_COLLECTION 326
-#define IDD_CRIT_RATIO_REF_COLL 327
 #define IDD_OUTPUT_OPTIONS 328
 #define IDD_GENERATE_LME 334
 #define IDD_CONFIG 336
 #define IDD_LME_PARAMETERS 342
-#define IDD_COMPARE_ENVELOPES 343
 
 // ---- Strings --------------------------------------------------------------------------------------
 #define IDP_OLE_INIT_FAILED 100
@@ -60,6 +53,11 @@
 #define IDS_LOAD_MODEL_SHEET 254
 #define IDS_EXPLORER 305
 #define IDS_EDIT_MENU 306
+// The start view's instructions, one string a line from IDS_START_ROUTINE to IDS_START_LAST: each list is a
+// heading (these two ids), its steps and an empty line.
+#define IDS_START_ROUTINE 500
+#define IDS_START_REFERENCE 507
+#define IDS_START_LAST 514
 
 // ---- Panes and their commands (a pane's id is the id of the command that shows it) ------------
 #define ID_VIEW_CUSTOMIZE 126
@@ -76,6 +74,9 @@
 #define ID_VIEW_APPLOOK_OFF_2003 208
 #define ID_VIEW_APPLOOK_VS_2005 209
 #define ID_VIEW_APPLOOK_VS_2008 210
+// Ids without a menu entry: the Office 2007 look in the style in force.
+#define ID_VIEW_APPLOOK_OFF_2007_CURRENT_FIRST 211
+#define ID_VIEW_APPLOOK_OFF_2007_CURRENT_LAST 214
 #define ID_VIEW_APPLOOK_OFF_2007_BLUE 215
 #define ID_VIEW_APPLOOK_OFF_2007_BLACK 216
 #define ID_VIEW_APPLOOK_OFF_2007_SILVER 217

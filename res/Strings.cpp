@@ -29,6 +29,7 @@ const qor::StringResource kStrings[] = {
     {IDS_LOAD_MODEL_SHEET, L"Load Model Definition"},
     {IDS_EXPLORER, L"Explorer"},
     {IDS_EDIT_MENU, L"Edit"},
+    {AFX_IDS_IDLEMESSAGE, L"Ready"},
 
     {ID_FILE_NEW, L"Create a new case\nNew"},
     {ID_FILE_OPEN, L"Open an existing case\nOpen"},
@@ -73,6 +74,23 @@ const qor::StringResource kStrings[] = {
     {ID_INSERT_ABDC1992_ALL, L"Insert all standard load models from ABDC 1992\nAll ABDC 1992"},
     {ID_INSERT_ABAG_ALL, L"Insert all load models from ABAG\nAll ABAG"},
     {ID_INSERT_AS5100_ALL, L"Insert all standard load models from AS5100\nAll AS5100"},
+
+    // The start view's instructions (there is no step 3 in the first list).
+    {IDS_START_ROUTINE, L"Routine Useage Instructions:"},
+    {IDS_START_ROUTINE + 1, L"1. Open a file with the pre-computed reference values (Ctrl+O)"},
+    {IDS_START_ROUTINE + 2, L"2. Input the load model (vehicle) to be assessed (Ctrl+L)"},
+    {IDS_START_ROUTINE + 3, L"4. Analyze for ratios to pre-computed reference collection (F5)"},
+    {IDS_START_ROUTINE + 4, L"5. Set required output options (Alt+O) (usually none here)"},
+    {IDS_START_ROUTINE + 5, L"6. Display grid for copying/pasting to Kestrain spreadsheet (Alt+G)"},
+    {IDS_START_ROUTINE + 6, L""},
+    {IDS_START_REFERENCE, L"Establishing Reference Instructions:"},
+    {IDS_START_REFERENCE + 1, L"1. Create and load models (vehicle) to be used as a basis (Ctrl+L)"},
+    {IDS_START_REFERENCE + 2, L"2. Create any required load model ensembles (LMEs) (Ctrl+E)"},
+    {IDS_START_REFERENCE + 3, L"3. Create any required bridge sets (Ctrl+T)"},
+    {IDS_START_REFERENCE + 4, L"4. Create a reference collection with required LMEs and BridgeSets (Ctrl+R)"},
+    {IDS_START_REFERENCE + 5, L"5. Calculate the reference collection (F4)"},
+    {IDS_START_REFERENCE + 6, L"6. Save the file for future useage as a reference (Ctrl+S)"},
+    {IDS_START_REFERENCE + 7, L""},
 
     {ID_INDICATOR_CAPS, L"CAP"},
     {ID_INDICATOR_NUM, L"NUM"},

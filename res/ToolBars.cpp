@@ -1,4 +1,4 @@
-// The toolbars: Standard (128 and its hi-colour form 129) and Insert (340).
+// The toolbars: Standard (128 and its hi-colour form 129) and Insert (340), and the menu pictures (179).
 #include "platform/gui/Afx.h"
 #include "res/Resource.h"
 
@@ -23,5 +23,27 @@ const UINT kInsert[] = {
     ID_INSERT_ABDC1992_ALL, ID_INSERT_ABAG_ALL, ID_INSERT_AS5100_ALL,
 };
 QOR_TOOLBAR_RESOURCE(IDR_INSERT_TOOLBAR, kInsert);
+
+// The pictures menus show beside their commands (the hi-colour bitmap is the same set).
+const UINT kMenuImages[] = {
+    ID_FILE_NEW,
+    ID_FILE_OPEN,
+    ID_FILE_SAVE,
+    ID_FILE_PRINT,
+    ID_EDIT_CUT,
+    ID_EDIT_COPY,
+    ID_EDIT_PASTE,
+    ID_CONFIGURATION_ADD_BRIDGE,
+    ID_CONFIGURATION_ADD_BRIDGE_SET,
+    ID_CONFIGURATION_ADD_LOAD_MODEL,
+    ID_CONFIGURATION_ADD_LME,
+    ID_CONFIGURATION_ADD_REF_COLLECTION,
+    ID_ANALYSIS_REF_COLLECTION,
+    ID_ANALYSIS_CRITICAL_RATIOS,
+    ID_VIEW_ENHANCED_RATIOS_GRID,
+    ID_VIEW_OUTPUT_OPTIONS,
+    ID_APP_ABOUT,
+};
+QOR_TOOLBAR_RESOURCE(IDR_MENU_IMAGES, kMenuImages);
 
 } // namespace

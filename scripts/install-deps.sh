@@ -4,21 +4,21 @@
 set -euo pipefail
 
 PACKAGES=(
-  # toolchain
-  g++ make cmake pkg-config git
+  # toolchain, and the formatter the format check runs (scripts/check-format.sh)
+  g++ make cmake pkg-config git clang-format
   # engine
   libboost-serialization-dev libboost-iostreams-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   # user interface: Qt 6 Widgets, printing, PDF viewer
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-pdf-dev libgl-dev libglx-dev libopengl-dev
-  libxkbcommon-dev
+  libxkbcommon-dev libx11-dev
   # fonts metric-compatible with Arial and Times New Roman, and a fallback
   fonts-liberation fonts-dejavu-core fontconfig
   # Qt's platform plugins (xcb under X, offscreen in tests)
   libqt6gui6 qt6-qpa-plugins
-  # the test that starts the program under a virtual X server and finds its main window
-  xvfb xdotool
+  # the tests that start the program under a virtual X server with a window manager and look at its window
+  xvfb xdotool openbox x11-utils imagemagick
 )
 
 missing=()

@@ -51,6 +51,7 @@ void CChartAxis::SetParent(CChartCtrl* pParent)
 void CChartAxis::SetHorizontal(bool horizontal)
 {
     m_bIsHorizontal = horizontal;
+    m_Range.valid = false;
     m_pAxisGrid->SetHorizontal(horizontal);
     m_pAxisLabel->SetHorizontal(horizontal);
 }
@@ -179,13 +180,91 @@ void CChartAxis::PanByPixels(long fromPixel, long toPixel)
 
 void CChartAxis::RegisterSeries(CChartSerie* pSeries)
 {
-    if (std::find(m_pRelatedSeries.begin(), m_pRelatedSeries.end(), pSeries) == m_pRelatedSeries.end())
-        m_pRelatedSeries.push_back(pSeries);
+    if (!pSeries || m_SeriesIndex.count(pSeries)) return;
+    m_SeriesIndex.emplace(pSeries, m_pRelatedSeries.insert(m_pRelatedSeries.end(), pSeries));
+    SeriesRangeGrew(pSeries);
 }
 
 void CChartAxis::UnregisterSeries(CChartSerie* pSeries)
 {
-    m_pRelatedSeries.remove(pSeries);
+    auto it = m_SeriesIndex.find(pSeries);
+    if (it == m_SeriesIndex.end()) return;
+    m_pRelatedSeries.erase(it->second);
+    m_SeriesIndex.erase(it);
+    m_Range.valid = false;
+}
+
+bool CChartAxis::SeriesRangeOf(const CChartSerie* pSeries, double* pMin, double* pMax) const
+{
+    return m_bIsHorizontal ? pSeries->GetXRange(pMin, pMax) : pSeries->GetYRange(pMin, pMax);
+}
+
+bool CChartAxis::WalkSeriesRange(double* pMin, double* pMax) const
+{
+    double seriesMin = 0, seriesMax = 0, serieMin = 0, serieMax = 0;
+    bool first = true;
+    for (CChartSerie* pSerie : m_pRelatedSeries)
+    {
+        if (!SeriesRangeOf(pSerie, &serieMin, &serieMax)) continue;
+        if (first || serieMin < seriesMin) seriesMin = serieMin;
+        if (first || serieMax > seriesMax) seriesMax = serieMax;
+        first = false;
+    }
+    *pMin = seriesMin;
+    *pMax = seriesMax;
+    return !first;
+}
+
+void CChartAxis::RebuildRangeCache() const
+{
+    m_Range = SRangeCache{};
+    m_Range.valid = true;
+    for (CChartSerie* pSerie : m_pRelatedSeries)
+    {
+        double lo = 0, hi = 0;
+        if (!SeriesRangeOf(pSerie, &lo, &hi)) continue;
+        if (std::isnan(lo) || std::isnan(hi)) m_Range.walk = true;
+        if (!m_Range.any || lo < m_Range.min) m_Range.min = lo;
+        if (!m_Range.any || hi > m_Range.max) m_Range.max = hi;
+        m_Range.any = true;
+    }
+}
+
+void CChartAxis::SeriesRangeGrew(const CChartSerie* pSeries)
+{
+    if (!m_Range.valid || m_Range.walk || !m_SeriesIndex.count(pSeries)) return;
+    double lo = 0, hi = 0;
+    if (!SeriesRangeOf(pSeries, &lo, &hi)) return;
+    if (std::isnan(lo) || std::isnan(hi))
+    {
+        m_Range.walk = true;
+        return;
+    }
+    if (!m_Range.any)
+    {
+        m_Range.min = lo;
+        m_Range.max = hi;
+        m_Range.any = true;
+        return;
+    }
+    // Which of two equal zeros the walk keeps depends on the series' order: ask it again.
+    auto signTie = [](double a, double b) { return a == b && std::signbit(a) != std::signbit(b); };
+    if (signTie(lo, m_Range.min) || signTie(hi, m_Range.max))
+    {
+        m_Range.valid = false;
+        return;
+    }
+    if (lo < m_Range.min) m_Range.min = lo;
+    if (hi > m_Range.max) m_Range.max = hi;
+}
+
+bool CChartAxis::GetSeriesRange(double* pMin, double* pMax) const
+{
+    if (!m_Range.valid) RebuildRangeCache();
+    if (m_Range.walk) return WalkSeriesRange(pMin, pMax);
+    *pMin = m_Range.any ? m_Range.min : 0.0;
+    *pMax = m_Range.any ? m_Range.max : 0.0;
+    return m_Range.any;
 }
 
 void CChartAxis::RefreshAutoAxis()
@@ -195,24 +274,45 @@ void CChartAxis::RefreshAutoAxis()
         return;
     // A series without an answer leaves the values before it (0 at the start) in place.
     double newMin = 0, newMax = 0;
-    double serieMin = 0, serieMax = 0;
-    auto ask = [this](CChartSerie* s, double* pMin, double* pMax) {
-        if (m_nAutoMode == 1)
-            return m_bIsHorizontal ? s->GetXRange(pMin, pMax) : s->GetYRange(pMin, pMax);
-        return m_bIsHorizontal ? s->GetVisibleXRange(pMin, pMax) : s->GetVisibleYRange(pMin, pMax);
-    };
-    bool first = true;
-    for (CChartSerie* pSerie : m_pRelatedSeries)
+    if (!m_Range.valid) RebuildRangeCache();
+    if (m_nAutoMode == 1 && !m_Range.walk)
     {
-        ask(pSerie, &serieMin, &serieMax);
-        if (first)
+        // The walk below, from the kept range: the first series starts it, or 0 when it
+        // has no answer.
+        double lo = 0, hi = 0;
+        const bool any = GetSeriesRange(&lo, &hi);
+        double firstMin = 0, firstMax = 0;
+        if (!m_pRelatedSeries.empty() && SeriesRangeOf(m_pRelatedSeries.front(), &firstMin, &firstMax))
         {
-            newMin = serieMin;
-            newMax = serieMax;
-            first = false;
+            newMin = lo;
+            newMax = hi;
         }
-        if (serieMin < newMin) newMin = serieMin;
-        if (serieMax > newMax) newMax = serieMax;
+        else if (any)
+        {
+            newMin = lo < 0.0 ? lo : 0.0;
+            newMax = hi > 0.0 ? hi : 0.0;
+        }
+    }
+    else
+    {
+        double serieMin = 0, serieMax = 0;
+        auto ask = [this](CChartSerie* s, double* pMin, double* pMax) {
+            if (m_nAutoMode == 1) return SeriesRangeOf(s, pMin, pMax);
+            return m_bIsHorizontal ? s->GetVisibleXRange(pMin, pMax) : s->GetVisibleYRange(pMin, pMax);
+        };
+        bool first = true;
+        for (CChartSerie* pSerie : m_pRelatedSeries)
+        {
+            ask(pSerie, &serieMin, &serieMax);
+            if (first)
+            {
+                newMin = serieMin;
+                newMax = serieMax;
+                first = false;
+            }
+            if (serieMin < newMin) newMin = serieMin;
+            if (serieMax > newMax) newMax = serieMax;
+        }
     }
     if (newMin != m_MinValue || newMax != m_MaxValue)
     {
@@ -227,18 +327,8 @@ void CChartAxis::RefreshAutoAxis()
 
 void CChartAxis::ScrollBarSteps(int* pStepsCount, int* pCurrentStep) const
 {
-    double seriesMin = 0, seriesMax = 0, serieMin = 0, serieMax = 0;
-    bool first = true;
-    for (CChartSerie* pSerie : m_pRelatedSeries)
-    {
-        const bool ok = m_bIsHorizontal ? pSerie->GetXRange(&serieMin, &serieMax)
-                                        : pSerie->GetYRange(&serieMin, &serieMax);
-        if (!ok)
-            continue;
-        if (first || serieMin < seriesMin) seriesMin = serieMin;
-        if (first || serieMax > seriesMax) seriesMax = serieMax;
-        first = false;
-    }
+    double seriesMin = 0, seriesMax = 0;
+    GetSeriesRange(&seriesMin, &seriesMax);
     const double range = m_MaxValue - m_MinValue;
     const double span = seriesMax - seriesMin;
     *pStepsCount = 1;

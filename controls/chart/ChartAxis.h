@@ -7,6 +7,7 @@
 #include "platform/gui/Afx.h"
 
 #include <list>
+#include <unordered_map>
 
 class CChartCtrl;
 class CChartSerie;
@@ -87,10 +88,18 @@ public:
     CChartScrollBar* GetScrollBar() const { return m_pScrollBar; }
     CChartCtrl* GetParent() const { return m_pParentCtrl; }
 
-    // Series that use this axis (not owned).
+    // Series that use this axis (not owned), in the order they came; registering and
+    // removing take constant time, however many series a plot holds.
     void RegisterSeries(CChartSerie* pSeries);
     void UnregisterSeries(CChartSerie* pSeries);
     const std::list<CChartSerie*>& GetSeries() const { return m_pRelatedSeries; }
+    // A series of this axis got points: its range can only have grown.
+    void SeriesRangeGrew(const CChartSerie* pSeries);
+    // A series of this axis changed its range in another way (hidden, shown).
+    void SeriesRangeChanged() { m_Range.valid = false; }
+    // The combined range of the series' ranges along this axis (the first answering
+    // series' range widened by the others'): false when no series answers.
+    bool GetSeriesRange(double* pMin, double* pMax) const;
 
     // The pixel run: horizontal from left to right, vertical from bottom to top.
     int GetStartPixel() const { return m_StartPos; }
@@ -149,11 +158,31 @@ protected:
     CChartGrid* m_pAxisGrid;
     CChartAxisLabel* m_pAxisLabel;
     std::list<CChartSerie*> m_pRelatedSeries;
+    std::unordered_map<const CChartSerie*, std::list<CChartSerie*>::iterator> m_SeriesIndex;
     bool m_bAutoMargin = true;
     int m_iMarginSize = 0;
     bool m_bZoomEnabled = true;
     double m_dZoomLimit = 0.001;
     CChartScrollBar* m_pScrollBar = nullptr;
+
+private:
+    // The series' combined range, kept up to date as points come so that a plot of
+    // thousands of series never walks them all per series. It is exactly what a walk over
+    // the series in order gives (the first of equal values kept); a range that is not a
+    // number, or a tie between zeros of different signs, sends the answer back to the walk.
+    struct SRangeCache
+    {
+        bool valid = false;
+        bool walk = false; // a series' range is not a number: walk the series each time
+        bool any = false;
+        double min = 0;
+        double max = 0;
+    };
+    bool SeriesRangeOf(const CChartSerie* pSeries, double* pMin, double* pMax) const;
+    void RebuildRangeCache() const;
+    // The walk over the series, as the cache's reference.
+    bool WalkSeriesRange(double* pMin, double* pMax) const;
+    mutable SRangeCache m_Range;
 };
 
 template <class Fn>

@@ -2,6 +2,8 @@
 
 #include "controls/chart/ChartCtrl.h"
 
+#include <algorithm>
+
 CChartAxisLabel::CChartAxisLabel() = default;
 
 void CChartAxisLabel::SetText(const CString& text)
@@ -42,7 +44,7 @@ CSize CChartAxisLabel::GetSize(CDC* pDC)
 {
     if (!m_bIsVisible || m_strLabelText.IsEmpty() || !pDC || !pDC->GetSafeHdc())
         return CSize(0, 0);
-    CFont* pOldFont = m_Font.SelectFont(pDC);
+    CFont* pOldFont = SelectFittedFont(pDC);
     // The extent along the text, whichever way it is written.
     const CSize text = pDC->GetTextExtent(FittedText(pDC));
     pDC->SelectObject(pOldFont);
@@ -64,7 +66,7 @@ void CChartAxisLabel::Draw(CDC* pDC)
 {
     if (!m_bIsVisible || m_strLabelText.IsEmpty() || !pDC || !pDC->GetSafeHdc())
         return;
-    CFont* pOldFont = m_Font.SelectFont(pDC);
+    CFont* pOldFont = SelectFittedFont(pDC);
     const COLORREF oldColour = pDC->SetTextColor(m_TextColour);
     const int oldMode = pDC->SetBkMode(TRANSPARENT);
     const CString text = FittedText(pDC);
@@ -77,7 +79,29 @@ void CChartAxisLabel::Draw(CDC* pDC)
     pDC->SelectObject(pOldFont);
 }
 
-// The text, cut short with "..." when it is longer than the axis (the font is selected).
+// Selects the title's font, or the largest smaller size (down to two fifths) in which the whole title
+// fits along the axis; returns the previous font.
+CFont* CChartAxisLabel::SelectFittedFont(CDC* pDC)
+{
+    CFont* pOldFont = m_Font.SelectFont(pDC);
+    const int room = m_nMaxLength - 4;
+    const int length = pDC->GetTextExtent(m_strLabelText).cx;
+    if (m_nMaxLength <= 0 || length <= room) return pOldFont;
+    const int full = m_Font.GetPointSize();
+    const int smallest = std::max(full * 2 / 5, 10);
+    m_Fitted = m_Font;
+    int size = std::max(room > 0 ? full * room / length : smallest, smallest);
+    for (;;)
+    {
+        m_Fitted.SetPointSize(size);
+        m_Fitted.SelectFont(pDC);
+        if (size <= smallest || pDC->GetTextExtent(m_strLabelText).cx <= room) break;
+        size = std::max(size * 9 / 10, smallest);
+    }
+    return pOldFont;
+}
+
+// The text, cut short with "..." when even the smallest size is longer than the axis (the font is selected).
 CString CChartAxisLabel::FittedText(CDC* pDC) const
 {
     const int room = m_nMaxLength - 4;

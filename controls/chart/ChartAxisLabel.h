@@ -27,8 +27,8 @@ public:
     // A horizontal title's rectangle starts at its top-left corner; a vertical one's text
     // is written upwards from its bottom-left corner.
     void SetPosition(int left, int top, CDC* pDC);
-    // The longest the title may be along its text (the axis's length); longer texts are cut short
-    // with "...". 0: no limit.
+    // The longest the title may be along its text (the axis's length): a longer title is written
+    // smaller to keep it whole (cut short with "..." only below two fifths of its size). 0: no limit.
     void SetMaxLength(int length) { m_nMaxLength = length; }
     const CRect& GetRect() const { return m_TextRect; }
     void Draw(CDC* pDC);
@@ -43,5 +43,8 @@ private:
     CString m_strLabelText;
     int m_nMaxLength = 0;
 
+    CChartFont m_Fitted; // the font made smaller to fit the axis
+
+    CFont* SelectFittedFont(CDC* pDC);
     CString FittedText(CDC* pDC) const;
 };

@@ -264,6 +264,7 @@ void CChartCtrl::RefreshCtrl()
         CClientDC dc(this);
         m_BackgroundDC.CreateCompatibleDC(&dc);
         m_BackgroundBitmap.CreateCompatibleBitmap(&dc, clientRect.Width(), clientRect.Height());
+        m_BackgroundSize = CSize(clientRect.Width(), clientRect.Height());
         m_pOldBackgroundBitmap = m_BackgroundDC.SelectObject(&m_BackgroundBitmap);
     }
 
@@ -448,13 +449,18 @@ void CChartCtrl::DrawChart(CDC* pDC, CRect ChartRect)
 void CChartCtrl::OnPaint()
 {
     CPaintDC dc(this);
-    if (!m_bPaintedOnce)
+    CRect clientRect;
+    GetClientRect(&clientRect);
+    // An image of another size (the window was resized since) is made again now.
+    const bool stale =
+        !clientRect.IsRectEmpty() &&
+        (!m_BackgroundDC.GetSafeHdc() || m_BackgroundSize != CSize(clientRect.Width(), clientRect.Height()));
+    if (stale) DeleteBackground();
+    if (!m_bPaintedOnce || stale)
     {
         RefreshCtrl();
         m_bPaintedOnce = true;
     }
-    CRect clientRect;
-    GetClientRect(&clientRect);
     if (m_BackgroundDC.GetSafeHdc())
         dc.BitBlt(0, 0, clientRect.Width(), clientRect.Height(), &m_BackgroundDC, 0, 0, SRCCOPY);
 
@@ -480,8 +486,10 @@ BOOL CChartCtrl::OnEraseBkgnd(CDC* pDC)
 void CChartCtrl::OnSize(UINT nType, int cx, int cy)
 {
     CWnd::OnSize(nType, cx, cy);
-    DeleteBackground();
-    RefreshCtrl();
+    // The image is made again when the window is painted at a size it was not drawn for, not at
+    // every size it passes through: a tab brought back is restored and maximised on its way, and
+    // a plot of thousands of curves would be drawn twice for a window that ends as it was.
+    Invalidate();
 }
 
 void CChartCtrl::SendMouseEvent(int mouseEvent, const CPoint& point)

@@ -132,6 +132,7 @@ private:
     bool m_bPendingRefresh = false;
     CDC m_BackgroundDC;
     CBitmap m_BackgroundBitmap;
+    CSize m_BackgroundSize; // of the kept image
     CBitmap* m_pOldBackgroundBitmap = nullptr;
     bool m_bPaintedOnce = false;
     bool m_bBackGradient = false;

@@ -27,6 +27,15 @@ void CChartFont::SetFont(const CString& name, int pointSize, bool italic, bool b
     m_bDirty = true;
 }
 
+void CChartFont::SetPointSize(int pointSize)
+{
+    if (m_nPointSize != pointSize)
+    {
+        m_nPointSize = pointSize;
+        m_bDirty = true;
+    }
+}
+
 void CChartFont::SetVertical(bool vertical)
 {
     if (m_bVertical != vertical)

@@ -15,6 +15,8 @@ public:
     // nPointSize in tenths of a point.
     void SetFont(const CString& name, int pointSize, bool italic = false, bool bold = false, bool underline = false);
     void SetVertical(bool vertical);
+    // The same font in another size (tenths of a point).
+    void SetPointSize(int pointSize);
     bool IsVertical() const { return m_bVertical; }
     const CString& GetName() const { return m_strName; }
     int GetPointSize() const { return m_nPointSize; }

@@ -34,6 +34,8 @@ void CChartSerie::SetName(const CString& name)
 void CChartSerie::SetVisible(bool visible)
 {
     m_bIsVisible = visible;
+    if (m_pVerticalAxis) m_pVerticalAxis->SeriesRangeChanged();
+    if (m_pHorizontalAxis) m_pHorizontalAxis->SeriesRangeChanged();
     RefreshParent();
 }
 

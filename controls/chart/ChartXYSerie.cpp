@@ -34,6 +34,8 @@ void CChartXYSerie::AddPoints(const double* pX, const double* pY, unsigned count
 
 void CChartXYSerie::AfterPointsAdded(bool insertedBefore)
 {
+    if (m_pHorizontalAxis) m_pHorizontalAxis->SeriesRangeGrew(this);
+    if (m_pVerticalAxis) m_pVerticalAxis->SeriesRangeGrew(this);
     CChartCtrl* pChart = m_pParentCtrl;
     if (!pChart)
         return;

@@ -1,6 +1,8 @@
 // The numeric edit control.
 #include "controls/edit/NumericEdit.h"
 
+#include "platform/gui/NumberText.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -173,12 +175,11 @@ int CNumericEdit::SetNegative(BOOL bNegative)
     m_prefix = maskPrefix + std::wstring(format.Left(at).GetString());
     m_suffix = std::wstring(format.Mid(at + 3).GetString()) + maskSuffix;
     OnLiteralsChanged();
+    if (m_dValue != 0.0 && (m_dValue < 0) != (bNegative != FALSE)) m_dValue = -m_dValue;
     if (m_hWnd) {
         RebuildText();
         RedrawColors();
     }
-    if (m_dValue != 0.0 && (m_dValue < 0) != (bNegative != FALSE))
-        m_dValue = -m_dValue;
     return PrefixLength() - oldPrefix;
 }
 
@@ -326,12 +327,8 @@ int CNumericEdit::ReformatInput()
         }
     }
     m_input = s;
-    // 8. The sign.
-    SetNegative(minus || m_bNegative);
-    // 9. The text.
-    if (m_hWnd)
-        RebuildText();
-    // 10. The value shown.
+    // 8. The value shown, before the text changes: the parent reads it on the change
+    // notification, which must never see the number before the last key.
     std::string number;
     for (wchar_t c : m_input) {
         if (IsDigit(c))
@@ -340,8 +337,11 @@ int CNumericEdit::ReformatInput()
             number += '.';
     }
     m_dValue = number.empty() ? 0.0 : std::strtod(number.c_str(), nullptr);
-    if (m_bNegative && m_dValue != 0.0)
-        m_dValue = -m_dValue;
+    if ((minus || m_bNegative) && m_dValue != 0.0) m_dValue = -m_dValue;
+    // 9. The sign (which leaves the value's sign as it is now).
+    SetNegative(minus || m_bNegative);
+    // 10. The text.
+    if (m_hWnd) RebuildText();
     return InputLength() - before;
 }
 
@@ -530,21 +530,128 @@ void CNumericEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
     CMaskedEdit::OnChar(nChar, nRepCnt, nFlags);
 }
 
-// A new number from outside brings its own sign (a leading '-'), not the old one.
-LRESULT CNumericEdit::OnSetTextNumber(WPARAM wParam, LPARAM lParam)
+bool CNumericEdit::ParseNumber(const CString& text, double& value) const
 {
-    if (m_nSetTextDepth == 0)
-        m_bNegative = FALSE;
-    return OnSetText(wParam, lParam);
+    std::wstring s = text.GetString();
+    const auto blank = [](wchar_t c) { return c == L' ' || c == L'\t'; };
+    while (!s.empty() && blank(s.front())) s.erase(0, 1);
+    while (!s.empty() && blank(s.back())) s.pop_back();
+    // The sign as the formats write it: "-1.1", "- 1.1", "1.1-", "1.1 -", "(1.1)".
+    bool negative = false;
+    if (s.size() >= 2 && s.front() == L'(' && s.back() == L')')
+    {
+        negative = true;
+        s = s.substr(1, s.size() - 2);
+    }
+    else if (!s.empty() && s.front() == L'-')
+    {
+        negative = true;
+        s.erase(0, 1);
+    }
+    else if (!s.empty() && s.back() == L'-')
+    {
+        negative = true;
+        s.pop_back();
+    }
+    while (!s.empty() && blank(s.front())) s.erase(0, 1);
+    while (!s.empty() && blank(s.back())) s.pop_back();
+    if (s.empty() || !(IsDigit(s.front()) || IsDecimalKey(s.front()))) return false;
+    // The integer digits up to the decimal separator (a point too, where the point key is one).
+    std::size_t cut = 0;
+    while (cut < s.size() && s[cut] != m_chDecimalSeparator &&
+           !(s[cut] == L'.' && m_bPointKeyAccepted && m_chGroupSeparator != L'.'))
+        ++cut;
+    std::wstring integer = s.substr(0, cut);
+    const std::wstring rest = cut < s.size() ? s.substr(cut + 1) : std::wstring();
+    // Group separators only where the grouping puts them; any other is a typing error, not a
+    // separator ("1,5" is not 15).
+    if (integer.find(m_chGroupSeparator) != std::wstring::npos)
+    {
+        if (m_nGroupLength <= 0) return false;
+        const std::size_t group = static_cast<std::size_t>(m_nGroupLength);
+        std::wstring digits;
+        std::size_t start = 0;
+        for (bool first = true;; first = false)
+        {
+            const std::size_t sep = integer.find(m_chGroupSeparator, start);
+            const std::wstring chunk =
+                integer.substr(start, sep == std::wstring::npos ? std::wstring::npos : sep - start);
+            if (chunk.empty() || (first ? chunk.size() > group : chunk.size() != group) ||
+                !std::all_of(chunk.begin(), chunk.end(), IsDigit))
+                return false;
+            digits += chunk;
+            if (sep == std::wstring::npos) break;
+            start = sep + 1;
+        }
+        integer = digits;
+    }
+    std::wstring plain = integer;
+    if (cut < s.size()) plain += L'.' + rest;
+    // What remains is plain digits, one point and an exponent ("1e6", "2.5E-3").
+    for (wchar_t c : plain)
+        if (!(IsDigit(c) || c == L'.' || c == L'e' || c == L'E' || c == L'+' || c == L'-')) return false;
+    double v = 0.0;
+    if (plain.front() == L'+' || plain.front() == L'-' || !qor::gui::ParseWholeDouble(CString(plain.c_str()), v))
+        return false;
+    if (m_nMaxIntegerDigits >= 0 && std::fabs(v) >= std::pow(10.0, m_nMaxIntegerDigits)) return false;
+    value = negative ? -v : v;
+    return true;
 }
 
-LRESULT CNumericEdit::OnPasteNumber(WPARAM wParam, LPARAM lParam)
+// A number from outside is taken whole or refused whole: a text that is no number (for this
+// field's separators) never has characters stripped into another number.
+LRESULT CNumericEdit::OnSetTextNumber(WPARAM wParam, LPARAM lParam)
 {
+    if (m_nSetTextDepth > 0) return OnSetText(wParam, lParam);
+    const CString text = lParam ? reinterpret_cast<LPCTSTR>(lParam) : L"";
+    double value = 0.0;
+    if (text.IsEmpty())
+    {
+        m_bNegative = FALSE;
+        return OnSetText(wParam, lParam);
+    }
+    if (!ParseNumber(text, value))
+    {
+        NotifyBadInput();
+        return FALSE;
+    }
+    const BOOL saved = m_bChangeNotify;
+    m_bChangeNotify = FALSE;
+    SetValue(value);
+    m_bChangeNotify = saved;
+    return TRUE;
+}
+
+LRESULT CNumericEdit::OnPasteNumber(WPARAM, LPARAM)
+{
+    if (IsReadOnly()) return 0;
+    CString clip;
+    if (!qor::GetClipboardText(clip)) return 0;
+    std::wstring text = clip.GetString();
+    const std::size_t nl = text.find_first_of(L"\r\n");
+    if (nl != std::wstring::npos) text.resize(nl);
+    // The pasted text replaces the selected part of the number; what results must be a number.
     int start = 0, end = 0;
     GetSel(start, end);
-    if (!IsReadOnly() && start <= PrefixLength() && end >= PrefixLength() + InputLength())
-        m_bNegative = FALSE; // the whole number is replaced
-    return OnPaste(wParam, lParam);
+    const bool whole = start <= PrefixLength() && end >= PrefixLength() + InputLength();
+    std::wstring result = text;
+    if (!whole)
+    {
+        const int from = std::clamp(start - PrefixLength(), 0, InputLength());
+        const int to = std::clamp(end - PrefixLength(), from, InputLength());
+        result =
+            m_input.substr(0, static_cast<std::size_t>(from)) + text + m_input.substr(static_cast<std::size_t>(to));
+        if (m_bNegative) result.insert(result.begin(), L'-');
+    }
+    double value = 0.0;
+    if (!ParseNumber(CString(result.c_str()), value))
+    {
+        NotifyBadInput();
+        return 0;
+    }
+    SetValue(value);
+    SetSel(PrefixLength() + InputLength(), PrefixLength() + InputLength());
+    return 0;
 }
 
 // ---- Colours ---------------------------------------------------------------------------------------------

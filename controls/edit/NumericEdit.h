@@ -61,6 +61,11 @@ public:
     // Every typed character: the position after which the caret goes, or -1 to refuse.
     virtual int InsertChar(int nPos, TCHAR ch, BOOL bOverwrite);
 
+    // The number a whole text writes for this field's separators and formats (group separators
+    // only where the grouping puts them, an exponent allowed); false when the text is no number,
+    // is not finite or has more integer digits than the field takes.
+    bool ParseNumber(const CString& text, double& value) const;
+
 protected:
     void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnSettingChange(UINT uFlags, LPCTSTR lpszSection);

@@ -63,8 +63,13 @@ void CGridCtrl::OnEndEditCell(int nRow, int nCol, CString str)
         }
     }
 
+    // The cell was painted as being edited (a drop-down list hides its text behind the list) until
+    // here: it shows its final text now, not once something else repaints it.
     if (CGridCellBase* pCell = GetCell(nRow, nCol))
+    {
         pCell->OnEndEdit();
+        RedrawCell(nRow, nCol);
+    }
 }
 
 BOOL CGridCtrl::ValidateEdit(int nRow, int nCol, LPCTSTR str)

@@ -381,23 +381,43 @@ void CGridCtrl::PrintHeader(CDC* pDC, CPrintInfo* pInfo)
 
     CFont boldFont;
     CreateBoldFont(m_PrinterFont, boldFont);
+    CFont smallerFont; // a long centre text's type; selected only while it is drawn
     CFont* pOldFont = pDC->SelectObject(&boldFont);
     const int nOldBkMode = pDC->SetBkMode(TRANSPARENT);
 
     CRect rc(pInfo->m_rectDraw);
     if (!strCenter.IsEmpty())
     {
-        // A centre text too long to clear the right-hand text starts at the left and is cut
-        // short before it, instead of printing over it.
-        CRect rcCenter(rc);
-        UINT nFormat = DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER;
+        // A centre text too long to clear the right-hand text (a run's whole description) prints whole:
+        // it starts at the left, stops before the right-hand text and wraps onto the header's lines, in
+        // a smaller type when they are too few.
         const int nReserve = strRight.IsEmpty() ? 0 : pDC->GetTextExtent(strRight).cx + 2 * pDC->GetTextExtent(_T("X")).cx;
-        if (pDC->GetTextExtent(strCenter).cx > rc.Width() - 2 * nReserve)
+        if (pDC->GetTextExtent(strCenter).cx <= rc.Width() - 2 * nReserve)
+            pDC->DrawText(strCenter, &rc, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
+        else
         {
+            const UINT nFormat = DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX;
+            CRect rcCenter(rc);
             rcCenter.right -= nReserve;
-            nFormat = DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER | DT_END_ELLIPSIS;
+            LOGFONT lf{};
+            const bool bScalable = boldFont.GetSafeHandle() && boldFont.GetLogFont(&lf);
+            CRect rcNeed(rcCenter);
+            for (int nStep = 0;; nStep++)
+            {
+                rcNeed = rcCenter;
+                pDC->DrawText(strCenter, &rcNeed, nFormat | DT_CALCRECT);
+                if (rcNeed.Height() <= rcCenter.Height() || !bScalable || nStep == 4 || std::abs(lf.lfHeight) < 5)
+                    break;
+                lf.lfHeight = lf.lfHeight * 5 / 6;
+                pDC->SelectObject(&boldFont);
+                smallerFont.DeleteObject();
+                if (!smallerFont.CreateFontIndirect(&lf)) break;
+                pDC->SelectObject(&smallerFont);
+            }
+            rcCenter.top += std::max(0, (rcCenter.Height() - rcNeed.Height()) / 2);
+            pDC->DrawText(strCenter, &rcCenter, nFormat);
+            if (bScalable) pDC->SelectObject(&boldFont);
         }
-        pDC->DrawText(strCenter, &rcCenter, nFormat);
     }
     if (!strRight.IsEmpty())
         pDC->DrawText(strRight, &rc, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);

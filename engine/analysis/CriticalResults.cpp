@@ -44,7 +44,7 @@ CCriticalRatioResults CEnvelopeResults::GetCriticalRatios(std::shared_ptr<CEnvel
 {
     // A result without envelopes (an ensemble without load models) stands as empty envelopes
     // of its bridge: its effects are zero.
-    const auto own = [this](const std::shared_ptr<CEnvelope>& env, int type) {
+    const auto own = [this](const std::shared_ptr<CEnvelope>& env, BeamResultsType type) {
         return env ? env : std::make_shared<CEnvelope>(m_pBridge, type);
     };
     const std::shared_ptr<CEnvelope> refBM = reference ? reference->m_pEnvBMD : std::shared_ptr<CEnvelope>();

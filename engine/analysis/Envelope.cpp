@@ -41,7 +41,10 @@ void PointLoadEffect::serialize(Archive& ar, const unsigned int /*version*/)
     ar & boost::serialization::make_nvp("val", val);
     ar & boost::serialization::make_nvp("xBeam", xBeam);
     ar & boost::serialization::make_nvp("xLoadModel", xLoadModel);
-    ar & boost::serialization::make_nvp("type", type);
+    // Stored as its number.
+    int code = type;
+    ar& boost::serialization::make_nvp("type", code);
+    type = static_cast<BeamResultsType>(code);
     ar & boost::serialization::make_nvp("pLM", pLM);
 }
 
@@ -57,7 +60,12 @@ RatioLoadEffect::RatioLoadEffect(PointLoadEffect referenceEffect, PointLoadEffec
       multiplier(globalMultiplier)
 {
     const double divisor = reference.val * multiplier;
-    ratio = std::fabs(divisor) < 1e-6 ? 0.0 : proposed.val / divisor;
+    ratio = std::fabs(divisor) < kRatioThreshold ? 0.0 : proposed.val / divisor;
+}
+
+bool RatioLoadEffect::IsUndefined() const
+{
+    return std::fabs(reference.val * multiplier) < kRatioThreshold && !(std::fabs(proposed.val) < kRatioThreshold);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -96,8 +104,7 @@ std::vector<PointLoadEffect> MergeMin(const std::vector<PointLoadEffect>& a, con
 // ---------------------------------------------------------------------------------------------
 // CEnvelope
 
-CEnvelope::CEnvelope(std::shared_ptr<CBridge> bridge, int type)
-    : m_pBridge(std::move(bridge)), m_Type(type)
+CEnvelope::CEnvelope(std::shared_ptr<CBridge> bridge, BeamResultsType type) : m_pBridge(std::move(bridge)), m_Type(type)
 {
 }
 
@@ -262,7 +269,9 @@ template <class Archive>
 void CEnvelope::serialize(Archive& ar, const unsigned int /*version*/)
 {
     ar & boost::serialization::make_nvp("m_pBridge", m_pBridge);
-    ar & boost::serialization::make_nvp("m_Type", m_Type);
+    int type = m_Type; // stored as its number
+    ar& boost::serialization::make_nvp("m_Type", type);
+    m_Type = static_cast<BeamResultsType>(type);
     ar & boost::serialization::make_nvp("m_vMax", m_vMax);
     ar & boost::serialization::make_nvp("m_vMin", m_vMin);
 }

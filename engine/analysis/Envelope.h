@@ -2,6 +2,7 @@
 // analysed load positions produced, each with where it arose and which load model caused it.
 #pragma once
 
+#include "engine/analysis/BeamResults.h"
 #include "platform/core/CString.h"
 
 #include <boost/serialization/access.hpp>
@@ -19,11 +20,11 @@ struct PointLoadEffect
     double val = 0.0;        // kNm or kN
     double xBeam = 0.0;      // position along the beam of the result point (reactions: the support)
     double xLoadModel = 0.0; // position of the load model that produced val
-    int type = 0;            // BeamResultsType code: 0 moment, 1 shear, 4 reaction
+    BeamResultsType type = BRT_MOMENT; // moment, shear or reaction
     std::shared_ptr<CLoadModel> pLM; // the load model; empty for a zero point of moment or shear
 
     PointLoadEffect() = default;
-    PointLoadEffect(double value, double xbeam, double xloadmodel, int effectType,
+    PointLoadEffect(double value, double xbeam, double xloadmodel, BeamResultsType effectType,
                     std::shared_ptr<CLoadModel> loadModel)
         : val(value), xBeam(xbeam), xLoadModel(xloadmodel), type(effectType), pLM(std::move(loadModel))
     {
@@ -52,6 +53,9 @@ struct CriticalPair
     T second;
 };
 
+// Below this a reference effect (times the multiplier) is no divisor of a ratio.
+inline constexpr double kRatioThreshold = 1e-6;
+
 // A proposed critical effect against a reference critical effect.
 struct RatioLoadEffect
 {
@@ -59,12 +63,16 @@ struct RatioLoadEffect
     PointLoadEffect reference;
     PointLoadEffect proposed;
     std::shared_ptr<CBridge> bridge; // the bridge the proposed result was computed on
-    int type = 0;                    // BeamResultsType code of the reference effect
+    BeamResultsType type = BRT_MOMENT; // the kind of the reference effect
     double multiplier = 1.0;         // applied to the reference value
 
     RatioLoadEffect() = default;
     RatioLoadEffect(PointLoadEffect referenceEffect, PointLoadEffect proposedEffect,
                     std::shared_ptr<CBridge> onBridge, double globalMultiplier);
+
+    // A proposed effect against a reference too small to divide by: the stored 0.0 is no
+    // rating (the result tables show "n/a").
+    bool IsUndefined() const;
 };
 
 // Element-wise merges of a held list a with a newcomer b (b at least as long as a; a shorter b
@@ -81,7 +89,7 @@ class CEnvelope
 {
 public:
     CEnvelope() = default; // no bridge, empty lists (archive loading)
-    CEnvelope(std::shared_ptr<CBridge> bridge, int type);
+    CEnvelope(std::shared_ptr<CBridge> bridge, BeamResultsType type);
     CEnvelope(const CEnvelope&) = default;
     CEnvelope& operator=(const CEnvelope&) = default;
     virtual ~CEnvelope();
@@ -113,7 +121,7 @@ public:
     CriticalPair<RatioLoadEffect> GetCriticalRatios(std::shared_ptr<CEnvelope> reference, double multiplier) const;
 
     std::shared_ptr<CBridge> m_pBridge;
-    int m_Type = 0; // 0 bending moment, 1 shear force, 4 reaction
+    BeamResultsType m_Type = BRT_MOMENT; // bending moment, shear force or reaction
     std::vector<PointLoadEffect> m_vMax;
     std::vector<PointLoadEffect> m_vMin;
 

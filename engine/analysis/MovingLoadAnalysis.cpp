@@ -9,11 +9,63 @@
 #include "engine/model/LoadModel.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+std::atomic<std::uint64_t> g_memoryForRuns{0};
+
+// What the system says a new allocation can still take (MemAvailable), in bytes; 0 when unknown.
+std::uint64_t SystemMemoryAvailable()
+{
+    std::FILE* f = std::fopen("/proc/meminfo", "r");
+    if (!f) return 0;
+    char line[256];
+    std::uint64_t kB = 0;
+    while (std::fgets(line, sizeof line, f))
+    {
+        unsigned long long v = 0;
+        if (std::sscanf(line, "MemAvailable: %llu kB", &v) == 1)
+        {
+            kB = v;
+            break;
+        }
+    }
+    std::fclose(f);
+    return kB * 1024u;
+}
+
+std::string TooLargeToKeep(double positions, double bytes, double available)
+{
+    char text[320];
+    std::snprintf(text, sizeof text,
+                  "The run would keep the results of %.0f load positions, about %.0f MB, and only %.0f MB of "
+                  "memory is available: choose a larger step, fewer points along the beam, or a run that keeps "
+                  "only the envelopes.",
+                  positions, bytes / 1048576.0, available / 1048576.0);
+    return text;
+}
+
+std::string StepLongerThanBridge(double step, double bridgeLength)
+{
+    char text[200];
+    std::snprintf(text, sizeof text,
+                  "The step of %g m is longer than the bridge (%g m long): a moving load needs a step of at most "
+                  "%g m, so that at least two of its positions stand on the bridge.",
+                  step, bridgeLength, bridgeLength);
+    return text;
+}
+
+} // namespace
 
 CMovingLoadAnalysis::CMovingLoadAnalysis(std::shared_ptr<CBridge> pBridge, std::shared_ptr<CLoadModel> pLoadModel)
-    : m_pBridge(std::move(pBridge)), m_pLoadModel(std::move(pLoadModel))
+    : m_pBridge(std::move(pBridge)), m_pGivenModel(pLoadModel), m_pLoadModel(pLoadModel ? pLoadModel->Clone() : nullptr)
 {
     if (m_pBridge) m_pBeam = m_pBridge->GetBeam();
     if (m_pBeam)
@@ -62,12 +114,26 @@ std::shared_ptr<CEnvelopeResults> CMovingLoadAnalysis::Run(bool bByStep, int& nS
     // The step, checked before anything is written back.
     const double step = bByStep ? stepSize : Lb / nSteps;
     if (!(step > 0.0)) throw kStepSizeError; // by count: a bridge without length
+    // A step longer than the bridge leaves fewer than two positions on it: the envelope would be
+    // that of wherever the one position happens to fall.
+    if (bMoving && step > Lb) throw std::invalid_argument(StepLongerThanBridge(step, Lb));
     // Positions on the step grid, from one step before the bridge to one step beyond the model's
     // passing (the start offset included); then at most one stop for each load edge at each
     // event (with room for rounding).
     const double gridPositions = (Lb + L) / step + 2.0;
     if (bMoving && gridPositions > kMaxPositions) throw kStepTooSmallError;
     const std::size_t nEdges = lm ? lm->m_vPL.size() + 2 * lm->m_vPUDL.size() : 0;
+    // Every kept position holds a beam result: refused before it starts when they cannot fit,
+    // rather than failing (or swapping the machine to a halt) hours into the run.
+    if (m_bKeepBeamResults && bMoving)
+    {
+        const double perPosition = KeptBytesPerPosition(static_cast<int>(m_pBeam->m_vL.size()), nPoints);
+        const double positions = gridPositions + 2.0 * static_cast<double>(nEdges * m_vEvents.size());
+        const std::uint64_t given = g_memoryForRuns;
+        const double available = static_cast<double>(given > 0 ? given : SystemMemoryAvailable());
+        if (available > 0 && positions * perPosition > available)
+            throw std::invalid_argument(TooLargeToKeep(positions, positions * perPosition, available));
+    }
     const std::size_t maxPositions =
         bMoving ? static_cast<std::size_t>(std::ceil(gridPositions)) + 2 * nEdges * m_vEvents.size() + 2 : 1;
 
@@ -100,7 +166,7 @@ std::shared_ptr<CEnvelopeResults> CMovingLoadAnalysis::Run(bool bByStep, int& nS
     if (!bMoving)
     {
         ++m_nAnalyses;
-        results->AddResult(analyse(0.0), m_pLoadModel, 0.0);
+        results->AddResult(analyse(0.0), m_pGivenModel, 0.0);
     }
     else
     {
@@ -110,7 +176,7 @@ std::shared_ptr<CEnvelopeResults> CMovingLoadAnalysis::Run(bool bByStep, int& nS
         for (std::size_t n = 0; n < maxPositions && Lb + L + step > p; ++n)
         {
             ++m_nAnalyses;
-            results->AddResult(analyse(p), m_pLoadModel, p);
+            results->AddResult(analyse(p), m_pGivenModel, p);
             const double d = GetDistanceToNextEvent(p);
             if ((-kOnEventTolerance < d && d < kOnEventTolerance) || d >= kNoEventDistance)
                 p += step;
@@ -125,6 +191,16 @@ std::shared_ptr<CEnvelopeResults> CMovingLoadAnalysis::Run(bool bByStep, int& nS
     }
     return results;
 }
+
+double CMovingLoadAnalysis::KeptBytesPerPosition(int nMembers, int nPoints)
+{
+    // A member's result: five vectors of its points (x, M, V, R, D) with their headers and heap
+    // blocks; then the reactions, the result object and its shared count.
+    const double member = 5.0 * ((std::max(nPoints, 1) + 3) * 8.0 + 40.0);
+    return std::max(nMembers, 1) * member + 8.0 * (nMembers + 1) + 200.0;
+}
+
+void CMovingLoadAnalysis::SetMemoryForRuns(std::uint64_t bytes) { g_memoryForRuns = bytes; }
 
 double CMovingLoadAnalysis::GetDistanceToNextEvent(double p) const
 {

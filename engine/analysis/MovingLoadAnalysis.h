@@ -26,6 +26,8 @@ inline constexpr double kOnEventTolerance = 1.0e-6;
 class CMovingLoadAnalysis
 {
 public:
+    // The run changes only a copy of the load model (span rule, settling), so the same run gives
+    // the same numbers whatever ran before; the results name the model given.
     CMovingLoadAnalysis(std::shared_ptr<CBridge> pBridge, std::shared_ptr<CLoadModel> pLoadModel);
     CMovingLoadAnalysis(const CMovingLoadAnalysis&) = delete;
     CMovingLoadAnalysis& operator=(const CMovingLoadAnalysis&) = delete;
@@ -34,8 +36,16 @@ public:
     // By step (bByStep true) the step is stepSize and nSteps is written back; by count the
     // step is the bridge length over nSteps and stepSize is written back. A step size that is
     // not above zero or a count below 1 throws kStepSizeError / kStepCountError, one that
-    // would need more than kMaxPositions positions kStepTooSmallError.
+    // would need more than kMaxPositions positions kStepTooSmallError, and a step longer than the
+    // bridge (of a moving model) std::invalid_argument with a text that names the bridge's length.
     std::shared_ptr<CEnvelopeResults> Run(bool bByStep, int& nSteps, double& stepSize);
+
+    // The memory a kept position's beam result takes (about), for a beam of nMembers spans with
+    // nPoints points per span. A run that keeps its positions and would need more than the
+    // memory available throws std::invalid_argument before it starts.
+    static double KeptBytesPerPosition(int nMembers, int nPoints);
+    // The memory runs may count on (0, the default: what the system reports available).
+    static void SetMemoryForRuns(std::uint64_t bytes);
 
     // Distance from any load of the model at position p to the next event position at or
     // beyond it (kNoEventDistance when there is none for any load).
@@ -59,7 +69,8 @@ public:
 private:
     std::shared_ptr<CBridge> m_pBridge;
     std::shared_ptr<CBeam> m_pBeam;
-    std::shared_ptr<CLoadModel> m_pLoadModel;
+    std::shared_ptr<CLoadModel> m_pGivenModel; // named by the results
+    std::shared_ptr<CLoadModel> m_pLoadModel;  // the run's own copy of it
     std::vector<double> m_vEvents;   // CBeam::GetEventPositions, taken at construction
     bool m_bByStep = false;
     double m_Step = 0.0;

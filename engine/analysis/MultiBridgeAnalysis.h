@@ -23,7 +23,17 @@ public:
     // One combined result per generated bridge, in bridge order (a set that generated no
     // bridges gives none). nSteps and stepSize go by reference to every moving-load run, so
     // afterwards they hold what the last run wrote back.
+    //
+    // The bridges are independent, so they are computed on several threads (ThreadCount); every
+    // moving-load run has its own copy of its load model, so the threads only read the ensemble
+    // and the set. The results are taken in bridge order, and each bridge's status lines are
+    // posted in bridge order after the bridges are done: every result, count and line equals the
+    // serial run's. A failing bridge throws what the serial run would have thrown first.
     std::vector<std::shared_ptr<CEnvelopeResults>> Run(bool bByStep, int& nSteps, double& stepSize);
+
+    // Threads a run uses: 0 (the default) as many as the machine has cores, 1 the serial run.
+    static void SetThreadCount(unsigned nThreads);
+    static unsigned GetThreadCount();
 
     int GetNoAnalyses() const { return m_nAnalyses; }
     int GetNoBridges() const { return m_nBridge; }
@@ -32,6 +42,11 @@ public:
     void SetPointsPerSpan(int nPoints) { m_nPoints = nPoints; }
 
 private:
+    std::vector<std::shared_ptr<CEnvelopeResults>> RunSerial(bool bByStep, int& nSteps, double& stepSize, int nBridges,
+                                                             int nPoints);
+    std::vector<std::shared_ptr<CEnvelopeResults>> RunParallel(bool bByStep, int& nSteps, double& stepSize,
+                                                               int nBridges, int nPoints, unsigned nThreads);
+
     std::shared_ptr<CBridgeSet> m_pBridgeSet;
     std::shared_ptr<CLoadModel> m_pLoadModel; // empty when built from an ensemble
     std::shared_ptr<CLoadModelEnsemble> m_pLME;

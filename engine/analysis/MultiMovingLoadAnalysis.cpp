@@ -34,6 +34,14 @@ std::shared_ptr<CEnvelopeResults> CMultiMovingLoadAnalysis::Run(bool bByStep, in
     auto pSolver = std::make_shared<CBeamSolver>(*pBeam, nPoints);
 
     m_vLMResults.reserve(static_cast<std::size_t>(nLM));
+    struct SFlush
+    {
+        bool on;
+        ~SFlush()
+        {
+            if (on) qor::FlushProgress();
+        }
+    } flushAtEnd{m_bFlushProgress}; // the runs counted reach the window before the run's end does
     for (int i = 0; i < nLM; ++i)
     {
         CMovingLoadAnalysis mla(m_pBridge, m_pLME->GetLoadModel(i));
@@ -44,7 +52,7 @@ std::shared_ptr<CEnvelopeResults> CMultiMovingLoadAnalysis::Run(bool bByStep, in
         m_vLMResults.push_back(res);
         m_pEnvResults->Augment(res);
         m_nAnalyses += mla.GetNoAnalyses();
-        qor::PostToMainWindow(UWM_PBAR_UPDATE, 1, 0);
+        qor::CountProgressStep();
     }
     return m_pEnvResults;
 }

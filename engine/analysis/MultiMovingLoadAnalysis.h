@@ -32,6 +32,8 @@ public:
     // With false, the per-model results keep no per-position beam results (see
     // CMovingLoadAnalysis::SetKeepBeamResults); envelopes and counters are unchanged.
     void SetKeepBeamResults(bool bKeep) { m_bKeepBeamResults = bKeep; }
+    // With false the progress counted is left for the caller to flush (a run of many bridges).
+    void SetFlushProgress(bool bFlush) { m_bFlushProgress = bFlush; }
 
 private:
     std::shared_ptr<CBridge> m_pBridge;
@@ -43,4 +45,5 @@ private:
 
     int m_nPoints = 0; // 0: read the setting at Run
     bool m_bKeepBeamResults = true;
+    bool m_bFlushProgress = true;
 };

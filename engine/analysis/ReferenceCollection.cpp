@@ -85,7 +85,7 @@ bool CReferenceCollection::Calculate()
     sets.reserve(m_vLME.size() * m_vBS.size());
     int nSteps = m_nStepPoints;
     double stepSize = m_StepSize;
-    const int nPoints = CBeamAnalysis::PointsPerSpanSetting(); // one count for the whole run
+    const int nPoints = m_nPoints > 0 ? m_nPoints : CBeamAnalysis::PointsPerSpanSetting(); // one count for the run
     for (const auto& lme : m_vLME)
     {
         for (const auto& bs : m_vBS)
@@ -128,7 +128,7 @@ bool CReferenceCollection::CalculateRatios(double multiplier)
     ratios.reserve(m_vRefSet.size());
     int nSteps = m_nStepPoints;
     double stepSize = m_StepSize;
-    const int nPoints = CBeamAnalysis::PointsPerSpanSetting(); // one count for the whole run
+    const int nPoints = m_nPoints > 0 ? m_nPoints : CBeamAnalysis::PointsPerSpanSetting(); // one count for the run
     try
     {
         for (int i = 0; i < m_nRefSets; ++i)

@@ -45,6 +45,11 @@ public:
     // finite number throws kNonFiniteFactorError.
     bool CalculateRatios(double multiplier);
 
+    // Points per span for the next Calculate or CalculateRatios (0: the setting
+    // NPOINTS_ALONG_BEAM, read once by each run). A run on a worker thread is given the count
+    // read at launch, so that a change of the setting meanwhile cannot reach it.
+    void SetPointsPerSpan(int nPoints) { m_nPoints = nPoints; }
+
     // Back to not calculated: no reference sets, no ratios.
     void ClearResults();
 
@@ -90,6 +95,8 @@ public:
     double m_Multiplier = 1.0;                          // memory only
 
 private:
+    int m_nPoints = 0; // points per span of the next run (memory only)
+
     friend class boost::serialization::access;
     // Archive items: "CElement", m_bByStep, m_StepSize, m_nStepPoints, m_bIsCalculated,
     // m_vLME, m_vBS, m_vRefSet, m_bUseOverstress, m_OverstressFactor; after loading

@@ -10,7 +10,7 @@
 #include <cmath>
 
 CSinglePosAnalysis::CSinglePosAnalysis(std::shared_ptr<CBridge> pBridge, std::shared_ptr<CLoadModel> pLoadModel)
-    : m_pBridge(std::move(pBridge)), m_pLoadModel(std::move(pLoadModel))
+    : m_pBridge(std::move(pBridge)), m_pLoadModel(pLoadModel ? pLoadModel->Clone() : nullptr)
 {
     if (m_pBridge) m_pBeam = m_pBridge->GetBeam();
 }
@@ -75,7 +75,7 @@ void CSinglePosAnalysis::Prepare(int nPoints, std::shared_ptr<CBeamSolver> pSolv
         finite = finite && std::isfinite(p.location) && std::isfinite(p.cover) && std::isfinite(p.w);
     if (!finite) throw kNonFiniteLoadError;
 
-    m_bClearAll = (lm.m_bUseMaxL && m_Length > lm.m_maxL) || (lm.m_bUseMinL && lm.m_minL > m_Length);
+    m_bClearAll = !lm.AppliesToLength(m_Length);
     m_bClearBM = !lm.m_bBM;
     m_bClearSF = !lm.m_bSF;
 }

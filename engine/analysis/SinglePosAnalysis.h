@@ -26,6 +26,8 @@ class CLoadModel;
 class CSinglePosAnalysis
 {
 public:
+    // The analysis works on a copy of the load model: the span rule and the settling of a run
+    // never change the model it was given (which may be the case's own, or another thread's).
     CSinglePosAnalysis(std::shared_ptr<CBridge> pBridge, std::shared_ptr<CLoadModel> pLoadModel);
     CSinglePosAnalysis(const CSinglePosAnalysis&) = delete;
     CSinglePosAnalysis& operator=(const CSinglePosAnalysis&) = delete;

@@ -27,6 +27,13 @@ CBridge::~CBridge() = default;
 
 std::shared_ptr<CBeam> CBridge::GetBeam() const { return m_pBeam; }
 
+std::shared_ptr<CBridge> CBridge::Clone() const
+{
+    auto copy = std::make_shared<CBridge>(*this);
+    if (m_pBeam) copy->m_pBeam = std::make_shared<CBeam>(*m_pBeam);
+    return copy;
+}
+
 CString CBridge::GetConfigName(int config)
 {
     switch (config)

@@ -38,6 +38,9 @@ public:
     CBridge& operator=(const CBridge& other);
     ~CBridge() override;
 
+    // A copy with a beam of its own, for a worker thread.
+    std::shared_ptr<CBridge> Clone() const;
+
     std::shared_ptr<CBeam> GetBeam() const;
 
     // Rebuilds m_vSpans (configurations 1 to 3) and a new beam from the fields. Throws

@@ -43,6 +43,14 @@ CBridgeSet::CBridgeSet(const CBridgeSet& other) = default;
 CBridgeSet& CBridgeSet::operator=(const CBridgeSet& other) = default;
 CBridgeSet::~CBridgeSet() = default;
 
+std::shared_ptr<CBridgeSet> CBridgeSet::Clone() const
+{
+    auto copy = std::make_shared<CBridgeSet>(*this);
+    for (auto& bridge : copy->m_vBridges)
+        if (bridge) bridge = bridge->Clone();
+    return copy;
+}
+
 std::shared_ptr<CBridge> CBridgeSet::GetBridge(unsigned i) const { return qor::At(m_vBridges, std::size_t{i}); }
 
 std::shared_ptr<CBeam> CBridgeSet::GetBeam() const { return qor::At(m_vBridges, std::size_t{0})->GetBeam(); }

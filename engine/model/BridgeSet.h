@@ -30,6 +30,9 @@ public:
     CBridgeSet& operator=(const CBridgeSet& other);
     ~CBridgeSet() override;
 
+    // A copy whose bridges are copies too (each with a beam of its own), for a worker thread.
+    std::shared_ptr<CBridgeSet> Clone() const;
+
     // Bridge i (0-based); std::out_of_range "invalid vector<T> subscript" when i is not
     // below the number of generated bridges.
     std::shared_ptr<CBridge> GetBridge(unsigned i) const;

@@ -218,24 +218,21 @@ void SaveCase(std::ostream& out, const CCaseData& data, bool binary)
 
 static void LoadCaseBytes(std::string bytes, CCaseData& data, bool binary);
 
-void LoadCase(std::istream& in, CCaseData& data, bool binary)
+bool IsXmlCaseFile(const std::string& bytes)
+{
+    // An XML archive is text that starts with its declaration (after a byte-order mark or blanks, as an
+    // editor may leave them); a binary archive starts with the length of its signature.
+    size_t at = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    while (at < bytes.size() && (bytes[at] == ' ' || bytes[at] == '\t' || bytes[at] == '\r' || bytes[at] == '\n')) ++at;
+    return bytes.compare(at, 5, "<?xml") == 0;
+}
+
+void LoadCase(std::istream& in, CCaseData& data)
 {
     std::string bytes;
     AsCaseFileError([&] { bytes = ReadAll(in); });
-    // A case written in the other form fails deep in the archive; the user needs to hear which setting opens it.
-    const bool xmlText = bytes.compare(0, 5, "<?xml") == 0;
-    const bool otherForm = binary ? xmlText : (!xmlText && bytes.find("serialization::archive") < 64);
-    try
-    {
-        LoadCaseBytes(std::move(bytes), data, binary);
-    }
-    catch (const CCaseFileError& e)
-    {
-        if (!otherForm) throw;
-        throw CCaseFileError(e.what(), binary ? "(the file was saved as XML: set \"Binary File\" to False in the settings)"
-                                              : "(the file was saved in binary form: set \"Binary File\" to True in the "
-                                                "settings)");
-    }
+    const bool binary = !IsXmlCaseFile(bytes);
+    LoadCaseBytes(std::move(bytes), data, binary);
 }
 
 static void LoadCaseBytes(std::string bytes, CCaseData& data, bool binary)

@@ -2,7 +2,7 @@
 // or binary archive.
 //
 //     SaveCase(out, data, binary);      // the archive written to out
-//     LoadCase(in, data, binary);       // data replaced only when the whole file is sound
+//     LoadCase(in, data);               // either form; data replaced only when the whole file is sound
 //
 // Both throw CCaseFileError for every failure of any kind. A load reads the whole stream
 // through our checked archives and then checks the model (see ValidateCase) before the case is
@@ -29,7 +29,10 @@ private:
 };
 
 void SaveCase(std::ostream& out, const CCaseData& data, bool binary);
-void LoadCase(std::istream& in, CCaseData& data, bool binary);
+// The form a case is read in is the file's own, told by its first bytes: a case written on
+// another machine opens whatever this one's setting for saving is.
+void LoadCase(std::istream& in, CCaseData& data);
+bool IsXmlCaseFile(const std::string& bytes);
 
 // Checks a loaded case before it is accepted: bridges of configuration 1 to 4 whose spans are
 // positive, finite and at most 100; bridge sets of at most 1000 bridges; finite loads, factors,

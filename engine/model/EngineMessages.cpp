@@ -1,9 +1,41 @@
 #include "engine/model/EngineMessages.h"
 
+#include <atomic>
+#include <chrono>
+#include <utility>
+
 namespace qor {
+
+namespace {
+
+thread_local CStatusLinesHeld* t_pHeldLines = nullptr;
+
+constexpr long long kProgressIntervalMs = 200;
+std::atomic<long long> g_nHeldSteps{0};
+std::atomic<long long> g_lastProgressMs{0};
+
+long long NowMs()
+{
+    using namespace std::chrono;
+    // Offset so that the first step is posted at once, however early after boot it comes.
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count() + 10 * kProgressIntervalMs;
+}
+
+void PostHeldSteps()
+{
+    const long long n = g_nHeldSteps.exchange(0);
+    if (n > 0) PostToMainWindow(UWM_PBAR_UPDATE, 1, static_cast<LPARAM>(n > 1 ? n : 0));
+}
+
+} // namespace
 
 BOOL PostStatusLine(const CString& text)
 {
+    if (t_pHeldLines)
+    {
+        t_pHeldLines->Hold(text);
+        return TRUE;
+    }
     CString* pLine = new CString(text);
     if (!PostToMainWindow(UWM_ADD_STATUS, reinterpret_cast<WPARAM>(pLine), 0))
     {
@@ -14,5 +46,27 @@ BOOL PostStatusLine(const CString& text)
 }
 
 BOOL PostProgressStep() { return PostToMainWindow(UWM_PBAR_UPDATE, 1, 0); }
+
+void CountProgressStep()
+{
+    g_nHeldSteps.fetch_add(1);
+    const long long now = NowMs();
+    long long last = g_lastProgressMs.load();
+    if (now - last < kProgressIntervalMs) return;
+    if (!g_lastProgressMs.compare_exchange_strong(last, now)) return; // another thread posts
+    PostHeldSteps();
+}
+
+void FlushProgress()
+{
+    g_lastProgressMs.store(NowMs());
+    PostHeldSteps();
+}
+
+CStatusLinesHeld::CStatusLinesHeld() : m_pOuter(t_pHeldLines) { t_pHeldLines = this; }
+
+CStatusLinesHeld::~CStatusLinesHeld() { t_pHeldLines = m_pOuter; }
+
+std::vector<CString> CStatusLinesHeld::Take() { return std::exchange(m_vLines, {}); }
 
 } // namespace qor

@@ -1,6 +1,7 @@
 // Registered messages the engine posts to the application's main window.
-//  UWM_PBAR_UPDATE: wParam 1 = one more load-model run done (any other value resets
-//                   the progress count); lParam 0.
+//  UWM_PBAR_UPDATE: wParam 1 = more load-model runs done (any other value resets
+//                   the progress count); lParam the number of runs when more than one
+//                   (0 or 1: one run).
 //  UWM_ADD_STATUS:  wParam = a CString allocated with new; the receiver appends it to
 //                   the output pane and deletes it. lParam 0. When posting fails
 //                   (qor::PostToMainWindow returns FALSE) the sender deletes it.
@@ -9,6 +10,8 @@
 #include "platform/core/CString.h"
 #include "platform/core/Messages.h"
 #include "platform/core/Types.h"
+
+#include <vector>
 
 // Registered once per process; the ids are the same in every thread.
 inline const UINT UWM_ADD_STATUS = RegisterWindowMessage(L"UWM_ADD_STATUS");
@@ -22,5 +25,31 @@ BOOL PostStatusLine(const CString& text);
 
 // Posts UWM_PBAR_UPDATE with wParam 1 (one more run).
 BOOL PostProgressStep();
+
+// One more run, reported at most a few times a second from any number of threads: the runs
+// counted since the last post go in one UWM_PBAR_UPDATE (a window thread that shares a core
+// with the workers would otherwise spend seconds on thousands of posts). FlushProgress posts
+// what is held; every run that counts steps ends with it.
+void CountProgressStep();
+void FlushProgress();
+
+// While one lives, the status lines this thread posts are kept in it instead of posted: a run
+// on several threads posts each bridge's lines in bridge order once the bridges are done.
+class CStatusLinesHeld
+{
+public:
+    CStatusLinesHeld();
+    ~CStatusLinesHeld();
+    CStatusLinesHeld(const CStatusLinesHeld&) = delete;
+    CStatusLinesHeld& operator=(const CStatusLinesHeld&) = delete;
+
+    // Takes the lines held so far (in the order they came).
+    std::vector<CString> Take();
+    void Hold(const CString& line) { m_vLines.push_back(line); }
+
+private:
+    std::vector<CString> m_vLines;
+    CStatusLinesHeld* m_pOuter;
+};
 
 } // namespace qor

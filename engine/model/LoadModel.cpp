@@ -89,6 +89,8 @@ void CLoadModel::SetDefaultFactors()
 
 // --- Loads ---------------------------------------------------------------------------
 
+std::shared_ptr<CLoadModel> CLoadModel::Clone() const { return std::make_shared<CLoadModel>(*this); }
+
 void CLoadModel::AddUDL(double magnitude)
 {
     m_vUDL.push_back({1.0, magnitude});

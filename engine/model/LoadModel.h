@@ -111,6 +111,10 @@ public:
     CLoadModel& operator=(const CLoadModel& other) = default;
     ~CLoadModel() override;
 
+    // A copy of its own for one analysis or one worker thread: a run changes only its copy
+    // (span rules, Update), never the model it was given.
+    std::shared_ptr<CLoadModel> Clone() const;
+
     // Loads. Every Add sets the new item's gamma to 1.0, counts it and marks the model
     // as not up to date.
     void AddUDL(double magnitude);
@@ -188,6 +192,13 @@ public:
     // same line this model last posted on that channel (span rules run at every load
     // position; the output pane gets one line per change).
     void NotifyStatus(const wchar_t* text, int channel = STATUS_GENERAL);
+
+    // False when the length limits in use exclude a bridge of this (beam) length: the model then
+    // puts no load on it.
+    bool AppliesToLength(double bridgeLength) const
+    {
+        return !((m_bUseMaxL && bridgeLength > m_maxL) || (m_bUseMinL && m_minL > bridgeLength));
+    }
 
     bool IsUpToDate() const { return m_bIsUpToDate; }
     double GetLength() const { return m_Length; }

@@ -16,6 +16,14 @@ CLoadModelEnsemble::CLoadModelEnsemble(int ID, const CString& name) : CElement(I
 
 CLoadModelEnsemble::~CLoadModelEnsemble() = default;
 
+std::shared_ptr<CLoadModelEnsemble> CLoadModelEnsemble::Clone() const
+{
+    auto copy = std::make_shared<CLoadModelEnsemble>(*this);
+    for (auto& model : copy->m_vLoadModel)
+        if (model) model = model->Clone();
+    return copy;
+}
+
 void CLoadModelEnsemble::AddLoadModel(const std::shared_ptr<CLoadModel>& pLoadModel)
 {
     m_vLoadModel.push_back(pLoadModel);

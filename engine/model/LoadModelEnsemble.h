@@ -18,6 +18,10 @@ public:
     CLoadModelEnsemble& operator=(const CLoadModelEnsemble&) = default;
     ~CLoadModelEnsemble() override;
 
+    // A copy whose load models are copies too (CElementCopies keeps models shared between
+    // ensembles shared in the copies).
+    std::shared_ptr<CLoadModelEnsemble> Clone() const;
+
     void AddLoadModel(const std::shared_ptr<CLoadModel>& pLoadModel);
     // Appends (shares) every load model of the other ensemble, in order.
     void AddEnsemble(const CLoadModelEnsemble& other);

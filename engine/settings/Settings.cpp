@@ -164,7 +164,6 @@ void CSettings::ReplaceInvalidByDefaults()
     // The rules the settings pane applies to what the user types, within the 16-bit range the
     // pane holds, so that a hand-edited or damaged file cannot set up an endless, huge or
     // degenerate analysis. A value outside its rule takes its default; the others are kept.
-    constexpr int kMax16 = 32767;
     auto within = [](int& value, int lowest, int highest, int fallback) {
         if (value < lowest || value > highest) value = fallback;
     };
@@ -195,7 +194,7 @@ void CSettings::ReplaceInvalidByDefaults()
     within(General.Stepping.NSTEPS, 1, kMax16, st.NSTEPS);
 
     const Analysis_Config an;
-    within(Analysis.NPOINTS_ALONG_BEAM, kMinPointsPerSpan, kMax16, an.NPOINTS_ALONG_BEAM);
+    within(Analysis.NPOINTS_ALONG_BEAM, kMinPointsPerSpan, kMaxPointsPerSpan, an.NPOINTS_ALONG_BEAM);
     within(Analysis.NO_AXLE_SPACINGS, kMinAxleSpacings, kMax16, an.NO_AXLE_SPACINGS);
 
     const Plot_Config pl;

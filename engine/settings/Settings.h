@@ -15,6 +15,9 @@ public:
     static constexpr double kMinStepSize = 0.001;  // exclusive
     static constexpr double kMaxStepSize = 1000.0; // metres
     static constexpr int kMinPointsPerSpan = 21;
+    // Beyond this the results of one moving load outgrow the memory of a desktop machine.
+    static constexpr int kMaxPointsPerSpan = 1000;
+    static constexpr int kMax16 = 32767; // the largest value of the pane's other whole numbers
     static constexpr int kMinAxleSpacings = 3;
     static constexpr int kMinDataTipDelay = 501;
 

@@ -82,3 +82,9 @@ BOOL CString::LoadString(UINT nID)
     m_s = text;
     return TRUE;
 }
+
+CString qor::LoadText(UINT id)
+{
+    const wchar_t* text = FindString(id);
+    return text ? CString(text) : CString();
+}

@@ -9,6 +9,7 @@
 // registered twice keeps the later text. Lookups may come from any thread.
 #pragma once
 
+#include "platform/core/CString.h"
 #include "platform/core/Types.h"
 
 #include <cstddef>
@@ -23,6 +24,8 @@ struct StringResource {
 // Adds (or replaces) a text; the text is copied.
 void RegisterString(UINT id, const wchar_t* text);
 void RegisterStrings(const StringResource* table, std::size_t count);
+// The text of an id, empty when the id has none.
+CString LoadText(UINT id);
 // Removes a text (tests); false when there was none.
 bool UnregisterString(UINT id);
 // The text of an id, or nullptr. The pointer stays valid until the id is registered again

@@ -33,4 +33,6 @@
 #include "platform/gui/TreeCtrl.h"
 #include "platform/gui/PropertyGrid.h"
 #include "platform/gui/Menu.h"
+#include "platform/gui/WindowsManagerDialog.h"
+#include "platform/gui/UserImages.h"
 #include "platform/core/Strings.h"

@@ -47,6 +47,12 @@
 #define AFX_IDW_DOCKBAR_BOTTOM 0xE81E
 #define AFX_IDW_PANE_FIRST 0xE900
 #define AFX_IDW_PANE_LAST 0xE9FF
+// The pane menu (a right click on a pane's caption).
+#define ID_AFXBARRES_FLOATING 0xEA10
+#define ID_AFXBARRES_DOCKING 0xEA11
+#define ID_AFXBARRES_TABBED 0xEA12
+#define ID_AFXBARRES_AUTOHIDE 0xEA13
+#define ID_AFXBARRES_HIDE 0xEA14
 
 // Status-bar indicators
 #define ID_INDICATOR_EXT 0xE700
@@ -57,8 +63,16 @@
 #define ID_INDICATOR_REC 0xE705
 
 // Print preview
+// The status bar's text while no command is highlighted (the string table's "Ready").
+#define AFX_IDS_IDLEMESSAGE 0xE001
+
 #define AFX_ID_PREVIEW_CLOSE 0xE300
 #define AFX_ID_PREVIEW_PRINT 0xE303
+#define AFX_ID_PREVIEW_NEXT 0xE301
+#define AFX_ID_PREVIEW_PREV 0xE302
+#define AFX_ID_PREVIEW_NUMPAGE 0xE304
+#define AFX_ID_PREVIEW_ZOOMIN 0xE305
+#define AFX_ID_PREVIEW_ZOOMOUT 0xE306
 
 // Frame styles (in the window style's low word, as the framework keeps them)
 #define FWS_ADDTOTITLE 0x00008000L

@@ -15,18 +15,26 @@
 #include <QtCore/QThread>
 #include <QtWidgets/QApplication>
 
+#include <atomic>
 #include <vector>
 
 namespace {
 
 const QEvent::Type kPostedType = static_cast<QEvent::Type>(QEvent::User + 0x51);
 
+// A message posted from any thread. The toolkit's queue hands it over under a lock of its own,
+// which a thread checker cannot see into; the release and acquire on `posted` state the hand-over
+// (of the message and of everything the poster wrote before it) in terms it can.
 struct PostedMessage : QEvent {
-    PostedMessage(HWND h, UINT m, WPARAM w, LPARAM l) : QEvent(kPostedType), hWnd(h), msg(m), wParam(w), lParam(l) {}
+    PostedMessage(HWND h, UINT m, WPARAM w, LPARAM l) : QEvent(kPostedType), hWnd(h), msg(m), wParam(w), lParam(l)
+    {
+        posted.store(true, std::memory_order_release);
+    }
     HWND hWnd;
     UINT msg;
     WPARAM wParam;
     LPARAM lParam;
+    std::atomic<bool> posted{false};
 };
 
 // The loops of RunMessageLoop, innermost last.
@@ -39,6 +47,7 @@ public:
     {
         if (e->type() != kPostedType) return QObject::event(e);
         auto* pm = static_cast<PostedMessage*>(e);
+        if (!pm->posted.load(std::memory_order_acquire)) return true;
         if (pm->msg == WM_QUIT) {
             // A quit that no loop waits for (a test pumping after the main window went) is dropped:
             // ending the toolkit's loops then would end every loop started later at once.

@@ -2,6 +2,7 @@
 #include "platform/gui/Bars.h"
 
 #include "platform/gui/FrameInternal.h"
+#include "platform/gui/SysValues.h"
 #include "platform/gui/ToolBarImagesInternal.h"
 #include "platform/gui/WndInternal.h"
 
@@ -9,6 +10,7 @@
 #include <QtWidgets/QHBoxLayout>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QMainWindow>
+#include <QtWidgets/QMdiSubWindow>
 #include <QtWidgets/QProgressBar>
 #include <QtWidgets/QStatusBar>
 #include <QtWidgets/QToolBar>
@@ -20,9 +22,9 @@ IMPLEMENT_DYNAMIC(CPane, CBasePane)
 IMPLEMENT_DYNAMIC(CMFCToolBar, CPane)
 IMPLEMENT_DYNAMIC(CMFCMenuBar, CPane)
 IMPLEMENT_DYNAMIC(CMFCStatusBar, CPane)
-IMPLEMENT_DYNAMIC(CDockablePane, CPane)
 
 BOOL CMFCToolBar::m_bAltCustomization = FALSE;
+CMFCToolBarImages* CMFCToolBar::s_pUserImages = nullptr;
 
 CBasePane::CBasePane() = default;
 CBasePane::~CBasePane() { delete m_pShell; }
@@ -78,6 +80,21 @@ BOOL CBasePane::CreatePaneWindow(LPCTSTR lpszCaption, CWnd* pParentWnd, UINT nID
 void CBasePane::PostNcDestroy()
 {
     if (m_pShell) {
+        if (m_pShell->document)
+        {
+            // Its tab goes with it; the slot no longer knows the window.
+            if (auto* slot = dynamic_cast<WndSlot*>(m_pShell->slot.data())) slot->wnd = nullptr;
+            m_pShell->document->hide();
+            m_pShell->document->deleteLater();
+        }
+        if (m_pShell->flyout)
+        {
+            // Collapsed: the window it slides out in goes with it, and its tab.
+            if (auto* slot = dynamic_cast<WndSlot*>(m_pShell->slot.data())) slot->wnd = nullptr;
+            m_pShell->flyout->hide();
+            m_pShell->flyout->deleteLater();
+        }
+        if (m_pShell->autoHideTab) m_pShell->autoHideTab->deleteLater();
         if (m_pShell->dock) m_pShell->dock->deleteLater();
         if (m_pShell->toolBar) m_pShell->toolBar->deleteLater();
         for (auto& w : m_pShell->statusWidgets)
@@ -91,6 +108,8 @@ void CBasePane::PostNcDestroy()
 BOOL CBasePane::IsVisible() const
 {
     if (!m_pShell) return m_hWnd && (GetStyle() & WS_VISIBLE);
+    if (m_pShell->document) return TRUE;
+    if (m_pShell->autoHideSide) return m_pShell->flyout && m_pShell->flyout->isVisible();
     if (m_pShell->dock) return !m_pShell->dock->isHidden();
     if (m_pShell->toolBar) return !m_pShell->toolBar->isHidden();
     if (m_pShell->kind == kPaneStatusBar && m_pDockSite && m_pDockSite->Shell())
@@ -101,6 +120,33 @@ BOOL CBasePane::IsVisible() const
 void CBasePane::ShowPane(BOOL bShow, BOOL, BOOL bActivate)
 {
     if (!m_pShell) return;
+    if (m_pShell->autoHideSide)
+    {
+        // A collapsed pane shows by sliding out; hidden, it leaves its tab and docks hidden.
+        auto* pane = static_cast<CDockablePane*>(this);
+        if (bShow)
+            pane->Slide(TRUE, FALSE);
+        else
+        {
+            pane->SetAutoHideMode(FALSE);
+            m_pShell->dock->hide();
+        }
+        return;
+    }
+    if (QMdiSubWindow* document = m_pShell->document)
+    {
+        // A tabbed document shows as its tab; hidden, it goes back to its dock, hidden.
+        if (!bShow)
+        {
+            static_cast<CDockablePane*>(this)->ConvertToDockedPane();
+            m_pShell->dock->hide();
+        }
+        else if (document->mdiArea())
+        {
+            document->mdiArea()->setActiveSubWindow(document);
+        }
+        return;
+    }
     if (m_pShell->dock) {
         m_pShell->dock->setVisible(bShow != FALSE);
         if (bShow && bActivate) m_pShell->dock->raise();
@@ -108,6 +154,44 @@ void CBasePane::ShowPane(BOOL bShow, BOOL, BOOL bActivate)
         m_pShell->toolBar->setVisible(bShow != FALSE);
     } else if (m_pShell->kind == kPaneStatusBar && m_pDockSite && m_pDockSite->Shell()) {
         m_pDockSite->Shell()->window->statusBar()->setVisible(bShow != FALSE);
+    }
+}
+
+BOOL CBasePane::IsFloating() const
+{
+    if (!m_pShell) return FALSE;
+    if (m_pShell->dock) return m_pShell->dock->isFloating();
+    return m_pShell->toolBar && m_pShell->toolBar->isFloating();
+}
+
+BOOL CBasePane::FloatPane(CRect rectFloat, AFX_DOCK_METHOD, bool bShow)
+{
+    if (!m_pShell || !m_pShell->dock) return FALSE;
+    m_pShell->dock->setFloating(true);
+    if (!rectFloat.IsRectEmpty()) m_pShell->dock->setGeometry(ToQRect(rectFloat));
+    m_pShell->dock->setVisible(bShow);
+    return TRUE;
+}
+
+DWORD CBasePane::GetCurrentAlignment() const
+{
+    if (!m_pShell || IsFloating() || !m_pDockSite || !m_pDockSite->Shell()) return 0;
+    QMainWindow* window = m_pDockSite->Shell()->window;
+    int area = 0;
+    if (m_pShell->dock)
+        area = window->dockWidgetArea(m_pShell->dock);
+    else if (m_pShell->toolBar)
+        area = window->toolBarArea(m_pShell->toolBar);
+    else
+        return CBRS_ALIGN_BOTTOM; // the status bar
+    // The toolkit numbers the sides alike for dock widgets and toolbars.
+    switch (area)
+    {
+    case Qt::LeftDockWidgetArea: return CBRS_ALIGN_LEFT;
+    case Qt::RightDockWidgetArea: return CBRS_ALIGN_RIGHT;
+    case Qt::TopDockWidgetArea: return CBRS_ALIGN_TOP;
+    case Qt::BottomDockWidgetArea: return CBRS_ALIGN_BOTTOM;
+    default: return 0;
     }
 }
 
@@ -137,6 +221,8 @@ BOOL CMFCToolBar::CreateInPane(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
     tb->setMovable(false);
     tb->setFloatable(false);
     tb->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    // The strip takes the look's colours, as the frame's own bars do, over the window that holds it.
+    tb->setAutoFillBackground(true);
     row->addWidget(tb);
     m_pShell->toolBar = tb;
     return TRUE;
@@ -158,7 +244,17 @@ BOOL CMFCToolBar::LoadToolBar(UINT uiResID, UINT, UINT, BOOL, UINT, UINT, UINT)
 {
     const ToolBarResource* r = FindToolBarResource(uiResID);
     if (!r) return FALSE;
+    // A loaded toolbar's pictures show in the menus too.
+    AddMenuImages(r->buttons, r->count);
     return SetButtons(r->buttons, static_cast<int>(r->count));
+}
+
+BOOL CMFCToolBar::AddToolBarForImageCollection(UINT uiResID, UINT)
+{
+    const ToolBarResource* r = FindToolBarResource(uiResID);
+    if (!r) return FALSE;
+    AddMenuImages(r->buttons, r->count);
+    return TRUE;
 }
 
 BOOL CMFCToolBar::SetButtons(const UINT* lpIDArray, int nIDCount)
@@ -189,6 +285,9 @@ void CMFCToolBar::Rebuild()
         QAction* a = tb->addAction(label);
         if (QIcon icon = ToolBarIcon(id); !icon.isNull()) a->setIcon(icon);
         a->setToolTip(label);
+        CString prompt;
+        if (auto* frame = DYNAMIC_DOWNCAST(CFrameWnd, GetTopLevelParent())) frame->GetMessageString(id, prompt);
+        a->setStatusTip(ToQString(prompt));
         int index = static_cast<int>(i);
         QObject::connect(a, &QAction::triggered, a, [this, index] { ClickButton(index); });
         m_pShell->buttons.emplace_back(a);
@@ -321,7 +420,23 @@ void CMFCStatusBar::Show(int nIndex)
         bar->setRange(0, static_cast<int>(p.total));
         bar->setValue(static_cast<int>(std::clamp(p.current, 0L, p.total)));
     } else if (auto* label = qobject_cast<QLabel*>(w)) {
-        label->setText(ToQString(p.text));
+        // A key indicator shows its text only while its key is toggled on.
+        const int vk = p.id == ID_INDICATOR_CAPS   ? VK_CAPITAL
+                       : p.id == ID_INDICATOR_NUM  ? VK_NUMLOCK
+                       : p.id == ID_INDICATOR_SCRL ? VK_SCROLL
+                                                   : 0;
+        const bool shown = vk == 0 || (GetKeyState(vk) & 1) != 0;
+        label->setText(shown ? ToQString(p.text) : QString());
+    }
+}
+
+void CMFCStatusBar::OnUpdateCmdUI()
+{
+    SyncLockKeys();
+    for (int i = 0; i < GetCount(); ++i)
+    {
+        const UINT id = m_panes[static_cast<size_t>(i)].id;
+        if (id == ID_INDICATOR_CAPS || id == ID_INDICATOR_NUM || id == ID_INDICATOR_SCRL) Show(i);
     }
 }
 
@@ -446,6 +561,18 @@ BOOL CDockablePane::Create(LPCTSTR lpszCaption, CWnd* pParentWnd, const RECT& re
 {
     m_dwPaneStyle = dwControlBarStyle;
     if (!CreatePaneWindow(lpszCaption, pParentWnd, nID, dwStyle, kPaneDock)) return FALSE;
+    if (m_pShell && m_pShell->dock)
+    {
+        // A right click on the caption opens the pane menu.
+        QDockWidget* dock = m_pShell->dock;
+        dock->setContextMenuPolicy(Qt::CustomContextMenu);
+        QObject::connect(dock, &QDockWidget::customContextMenuRequested, dock, [this, dock](const QPoint& pos) {
+            if (dock->widget() && pos.y() >= dock->widget()->y()) return;
+            const QPoint global = dock->mapToGlobal(pos);
+            ShowPaneMenu(CPoint(global.x(), global.y()));
+        });
+        SetUpAutoHide();
+    }
     if (m_pShell && m_pShell->dock) {
         int w = rect.right - rect.left, h = rect.bottom - rect.top;
         if (w > 0 && h > 0) {

@@ -9,6 +9,17 @@
 #include <vector>
 
 class CFrameWnd;
+class CMFCToolBarImages;
+
+enum AFX_DOCK_METHOD
+{
+    DM_UNKNOWN,
+    DM_MOUSE,
+    DM_DBL_CLICK,
+    DM_SHOW,
+    DM_RECT,
+    DM_STANDARD
+};
 
 namespace qor::gui {
 struct PaneShell; // the toolkit side of a bar or pane (FrameInternal.h)
@@ -33,7 +44,13 @@ public:
     DWORD GetEnabledAlignment() const { return m_dwEnabledAlignment; }
     void SetPaneStyle(DWORD dwNewStyle) { m_dwPaneStyle = dwNewStyle; }
     DWORD GetPaneStyle() const { return m_dwPaneStyle; }
-    BOOL IsDocked() const { return m_bDocked; }
+    BOOL IsDocked() const { return m_bDocked && !IsFloating(); }
+    // A pane in a window of its own (docked again by the user or DockPane).
+    BOOL IsFloating() const;
+    // Takes the pane out of the frame into a floating window at rectFloat (screen).
+    virtual BOOL FloatPane(CRect rectFloat, AFX_DOCK_METHOD dockMethod = DM_UNKNOWN, bool bShow = true);
+    // The side it is docked at (CBRS_ALIGN_LEFT ...), 0 while it floats.
+    DWORD GetCurrentAlignment() const;
     CFrameWnd* GetDockSiteFrameWnd() const { return m_pDockSite; }
     void SetIcon(HICON, BOOL) {}
 
@@ -88,10 +105,16 @@ public:
     CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz);
 
     static BOOL m_bAltCustomization;
+    // The pictures of the users' own buttons (null until set; the toolbars do not own them).
+    static void SetUserImages(CMFCToolBarImages* pUserImages) { s_pUserImages = pUserImages; }
+    static CMFCToolBarImages* GetUserImages() { return s_pUserImages; }
     static void EnableQuickCustomizeButtons(BOOL) {}
-    static void AddToolBarForImageCollection(UINT, UINT = 0) {}
+    // The pictures of toolbar resource uiResID show in menus beside their commands (the one picture set
+    // stands for the 24-bit bitmap uiBmpResID too). FALSE when there is no such resource.
+    static BOOL AddToolBarForImageCollection(UINT uiResID, UINT uiBmpResID = 0);
 
 private:
+    static CMFCToolBarImages* s_pUserImages;
     BOOL CreateInPane(CWnd* pParentWnd, DWORD dwStyle, UINT nID);
     std::vector<UINT> m_buttons;
     std::vector<BOOL> m_enabled;
@@ -124,6 +147,8 @@ public:
         return Create(pParentWnd, dwStyle, nID);
     }
     BOOL SetIndicators(const UINT* lpIDArray, int nIDCount);
+    // Brings the key indicators (CAP, NUM, SCRL) up to the keys' toggles; the frame calls it at idle.
+    void OnUpdateCmdUI();
     int GetCount() const { return static_cast<int>(m_panes.size()); }
     int CommandToIndex(UINT nIDFind) const;
     UINT GetItemID(int nIndex) const;
@@ -172,6 +197,41 @@ public:
                         DWORD dwStyle, DWORD dwTabbedStyle = AFX_CBRS_REGULAR_TABS,
                         DWORD dwControlBarStyle = AFX_DEFAULT_DOCKING_PANE_STYLE, CCreateContext* pContext = nullptr);
     CString GetCaption() const;
+
+    // ---- A pane as a tabbed document (when its frame allows it: m_bCanConvertControlBarToMDIChild):
+    // its window leaves the dock for a tab among the case windows, and comes back.
+    virtual BOOL ConvertToTabbedDocument(BOOL bActiveTabOnly = TRUE);
+    BOOL ConvertToDockedPane();
+    BOOL IsTabbedDocument() const;
+    // ---- Auto-hide (when the frame allows it on the pane's side): pinned off, the pane collapses to a
+    // tab on its side of the frame; the tab slides it out over the case windows, and it slides back
+    // when the focus leaves it (or, slid out by hovering, the mouse); pinned again it docks.
+    virtual void SetAutoHideMode(BOOL bMode, DWORD dwAlignment = 0, void* pCurrAutoHideBar = nullptr,
+                                 BOOL bUseTimer = TRUE);
+    BOOL IsAutoHideMode() const;
+    // Slides an auto-hide pane out (bUseTimer: as by hovering, back when the mouse leaves) or back.
+    void Slide(BOOL bSlideOut, BOOL bUseTimer = TRUE);
+    // What the pin button does (tests; the button ends here).
+    void OnPinButton() { SetAutoHideMode(!IsAutoHideMode(), GetCurrentAlignment()); }
+
+    // The pane menu at a screen point (a right click on its caption or its document tab): Floating,
+    // Docking, Tabbed Document, Hide.
+    void ShowPaneMenu(CPoint ptScreen);
+
+protected:
+    friend struct AutoHideAccess;
+    void SetUpAutoHide(); // the pin on the caption, when the frame allows auto-hide
+    void OnPaneAutoHide();
+    void OnUpdatePaneAutoHide(CCmdUI* pCmdUI);
+    void OnPaneFloating();
+    void OnPaneDocking();
+    void OnPaneTabbed();
+    void OnPaneHide();
+    void OnUpdatePaneFloating(CCmdUI* pCmdUI);
+    void OnUpdatePaneDocking(CCmdUI* pCmdUI);
+    void OnUpdatePaneTabbed(CCmdUI* pCmdUI);
+    void OnUpdatePaneHide(CCmdUI* pCmdUI);
+    DECLARE_MESSAGE_MAP()
 };
 
 // Look-and-feel: the visual manager in force is kept by its run-time class, nothing else.

@@ -45,7 +45,7 @@ public:
     explicit ButtonControl(WndState* s, QWidget* parentWidget)
     {
         type = s->style & BS_TYPEMASK;
-        QString text = QString::fromWCharArray(s->text.GetString());
+        QString text = ToQString(s->text);
         switch (type) {
         case BS_CHECKBOX:
         case BS_AUTOCHECKBOX:
@@ -146,7 +146,7 @@ public:
             QString t = ToQString(reinterpret_cast<LPCTSTR>(lParam));
             if (button) button->setText(t);
             if (group) group->setTitle(t);
-            s->text = CString(t.toStdWString().c_str());
+            s->text = FromQString(t);
             *result = TRUE;
             return true;
         }

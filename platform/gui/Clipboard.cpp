@@ -109,7 +109,7 @@ HANDLE SetClipboardData(UINT format, HANDLE hMem)
         std::size_t n = bytes.size() / sizeof(wchar_t);
         std::wstring w(reinterpret_cast<const wchar_t*>(bytes.data()), n);
         w = w.c_str(); // up to the terminating zero
-        text = QString::fromStdWString(w);
+        text = qor::gui::ToQString(w.c_str());
     } else if (format == CF_TEXT || format == CF_OEMTEXT) {
         std::string s(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         s = s.c_str();
@@ -131,7 +131,7 @@ HANDLE GetClipboardData(UINT format)
     if (t.isNull()) return nullptr;
     HGLOBAL h = nullptr;
     if (format == CF_UNICODETEXT) {
-        std::wstring w = t.toStdWString();
+        std::wstring w = qor::gui::ToWide(t);
         h = GlobalAlloc(GMEM_MOVEABLE, (w.size() + 1) * sizeof(wchar_t));
         std::memcpy(GlobalLock(h), w.c_str(), (w.size() + 1) * sizeof(wchar_t));
     } else if (format == CF_TEXT || format == CF_OEMTEXT) {

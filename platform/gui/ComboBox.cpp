@@ -142,6 +142,13 @@ public:
 
     CWnd* Edit() const { return editHandle ? CWnd::FromHandle(editHandle) : nullptr; }
 
+    ListItems ItemsOf() const
+    {
+        return {box->count(), [this](int i) { return box->itemText(i); },
+                [this](int i) { return box->itemData(i, Qt::UserRole).toULongLong(); },
+                [this](int i, qulonglong data) { box->setItemData(i, QVariant::fromValue(data), Qt::UserRole); }};
+    }
+
     QStringList Items() const
     {
         QStringList l;
@@ -164,7 +171,7 @@ public:
             CWnd* e = Edit();
             CString t;
             if (e) e->GetWindowText(t);
-            return QString::fromWCharArray(t.GetString());
+            return ToQString(t.GetString());
         }
         return box->currentIndex() >= 0 ? box->currentText() : QString();
     }
@@ -225,7 +232,7 @@ public:
             *result = TRUE;
             return true;
         case WM_GETTEXT: *result = CopyOut(Text(s), reinterpret_cast<LPTSTR>(lParam), static_cast<int>(wParam)); return true;
-        case WM_GETTEXTLENGTH: *result = static_cast<LRESULT>(Text(s).toStdWString().size()); return true;
+        case WM_GETTEXTLENGTH: *result = WideLength(Text(s)); return true;
         case WM_SETFOCUS:
             Common(s, msg, wParam, lParam, result);
             // The focus goes on to the edit part; the box reports it arriving from outside.
@@ -269,31 +276,20 @@ public:
             Select(s, index);
             *result = index;
             return true;
-        case CB_GETLBTEXT:
-            if (index < 0 || index >= n) return bad();
-            *result = CopyAll(box->itemText(index), reinterpret_cast<LPTSTR>(lParam));
-            return true;
+        case CB_GETLBTEXT: *result = AnswerItemMessage(ItemsOf(), ItemMessage::GetText, wParam, lParam); return true;
         case CB_GETLBTEXTLEN:
-            if (index < 0 || index >= n) return bad();
-            *result = static_cast<LRESULT>(box->itemText(index).toStdWString().size());
+            *result = AnswerItemMessage(ItemsOf(), ItemMessage::GetTextLength, wParam, lParam);
             return true;
         case CB_FINDSTRING:
         case CB_FINDSTRINGEXACT:
         case CB_SELECTSTRING: {
-            int i = FindInList(Items(), index, ToQString(reinterpret_cast<LPCTSTR>(lParam)), msg == CB_FINDSTRINGEXACT);
-            if (i < 0) return bad();
-            if (msg == CB_SELECTSTRING) Select(s, i);
-            *result = i;
+            const ItemMessage find = msg == CB_FINDSTRINGEXACT ? ItemMessage::FindExact : ItemMessage::Find;
+            *result = AnswerItemMessage(ItemsOf(), find, wParam, lParam);
+            if (msg == CB_SELECTSTRING && *result >= 0) Select(s, static_cast<int>(*result));
             return true;
         }
-        case CB_GETITEMDATA:
-            if (index < 0 || index >= n) return bad();
-            *result = static_cast<LRESULT>(box->itemData(index, Qt::UserRole).toULongLong());
-            return true;
-        case CB_SETITEMDATA:
-            if (index < 0 || index >= n) return bad();
-            box->setItemData(index, QVariant::fromValue<qulonglong>(static_cast<qulonglong>(lParam)), Qt::UserRole);
-            return true;
+        case CB_GETITEMDATA: *result = AnswerItemMessage(ItemsOf(), ItemMessage::GetData, wParam, lParam); return true;
+        case CB_SETITEMDATA: *result = AnswerItemMessage(ItemsOf(), ItemMessage::SetData, wParam, lParam); return true;
         case CB_SHOWDROPDOWN:
             if (wParam && !box->dropped) box->showPopup();
             else if (!wParam && box->dropped) box->hidePopup();

@@ -40,7 +40,7 @@ Qt::KeyboardModifiers HeldModifiers()
 int CopyOut(const QString& text, LPTSTR buf, int max)
 {
     if (!buf || max <= 0) return 0;
-    std::wstring w = text.toStdWString();
+    std::wstring w = ToWide(text);
     int n = std::min(max - 1, static_cast<int>(w.size()));
     std::copy_n(w.begin(), n, buf);
     buf[n] = 0;
@@ -50,7 +50,7 @@ int CopyOut(const QString& text, LPTSTR buf, int max)
 int CopyAll(const QString& text, LPTSTR buf)
 {
     if (!buf) return -1;
-    std::wstring w = text.toStdWString();
+    std::wstring w = ToWide(text);
     std::copy(w.begin(), w.end(), buf);
     buf[w.size()] = 0;
     return static_cast<int>(w.size());
@@ -68,6 +68,26 @@ int FindInList(const QStringList& items, int nStartAfter, const QString& what, b
         if (hit) return i;
     }
     return -1;
+}
+
+LRESULT AnswerItemMessage(const ListItems& items, ItemMessage what, WPARAM wParam, LPARAM lParam)
+{
+    const int index = static_cast<int>(static_cast<INT_PTR>(wParam));
+    if (what == ItemMessage::Find || what == ItemMessage::FindExact)
+    {
+        QStringList texts;
+        for (int i = 0; i < items.count; ++i) texts << items.text(i);
+        return FindInList(texts, index, ToQString(reinterpret_cast<LPCTSTR>(lParam)), what == ItemMessage::FindExact);
+    }
+    if (index < 0 || index >= items.count) return -1;
+    switch (what)
+    {
+    case ItemMessage::GetText: return CopyAll(items.text(index), reinterpret_cast<LPTSTR>(lParam));
+    case ItemMessage::GetTextLength: return WideLength(items.text(index));
+    case ItemMessage::GetData: return static_cast<LRESULT>(items.data(index));
+    case ItemMessage::SetData: items.setData(index, static_cast<qulonglong>(lParam)); return 0;
+    default: return -1;
+    }
 }
 
 int SortedPosition(const QStringList& items, const QString& text)
@@ -187,8 +207,17 @@ bool ControlBase::Common(WndState* s, UINT msg, WPARAM wParam, LPARAM lParam, LR
     case WM_MBUTTONDBLCLK:
     case WM_MOUSEMOVE: {
         QWidget* source = nullptr;
+        HWND self = s->handle;
         if (QEvent* e = s->host->TakeEvent(msg, &source)) DeliverMouse(s, static_cast<QMouseEvent*>(e), source);
         else SyntheticMouse(s, msg, wParam, lParam);
+        if (msg == WM_RBUTTONUP && IsLiveHandle(self))
+        {
+            // As for any window, the unhandled release asks for the context menu.
+            CPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            s->wnd->ClientToScreen(&pt);
+            s->wnd->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(self),
+                                MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y)));
+        }
         *result = 0;
         return true;
     }
@@ -267,7 +296,7 @@ bool ControlBase::TextMessages(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* 
         *result = TRUE;
         return true;
     case WM_GETTEXT: *result = CopyOut(text, reinterpret_cast<LPTSTR>(lParam), static_cast<int>(wParam)); return true;
-    case WM_GETTEXTLENGTH: *result = static_cast<LRESULT>(text.toStdWString().size()); return true;
+    case WM_GETTEXTLENGTH: *result = WideLength(text); return true;
     default: return false;
     }
 }

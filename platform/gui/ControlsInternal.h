@@ -32,6 +32,26 @@ int CopyAll(const QString& text, LPTSTR buf);
 int FindInList(const QStringList& items, int nStartAfter, const QString& what, bool exact);
 // Where a text goes in a sorted list.
 int SortedPosition(const QStringList& items, const QString& text);
+
+// The items of a list box or of a combo box's list, for the item messages both answer alike.
+struct ListItems
+{
+    int count;
+    std::function<QString(int)> text;
+    std::function<qulonglong(int)> data;
+    std::function<void(int, qulonglong)> setData;
+};
+enum class ItemMessage
+{
+    GetText,       // LB_GETTEXT, CB_GETLBTEXT
+    GetTextLength, // LB_GETTEXTLEN, CB_GETLBTEXTLEN
+    GetData,       // LB_GETITEMDATA, CB_GETITEMDATA
+    SetData,       // LB_SETITEMDATA, CB_SETITEMDATA
+    Find,          // LB_FINDSTRING, CB_FINDSTRING (and the SELECTSTRING forms)
+    FindExact,     // LB_FINDSTRINGEXACT, CB_FINDSTRINGEXACT
+};
+// Answers one item message; -1 (LB_ERR, CB_ERR) when the index names no item or no item is found.
+LRESULT AnswerItemMessage(const ListItems& items, ItemMessage what, WPARAM wParam, LPARAM lParam);
 // Hands a mouse event to the toolkit control; a scroll area's mouse belongs to its viewport.
 void DeliverMouse(WndState* s, QMouseEvent* me, QWidget* source);
 

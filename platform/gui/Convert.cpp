@@ -21,113 +21,135 @@ CString FromQString(const QString& s)
     return CString(w.c_str());
 }
 
+std::wstring ToWide(const QString& s) { return s.toStdWString(); }
+
+int WideLength(const QString& s) { return static_cast<int>(s.toStdWString().size()); }
+
+namespace {
+
+struct KeyPair
+{
+    int qt;
+    UINT vk;
+};
+
+// The keys both worlds name, read both ways: a virtual key becomes the first toolkit key listed with it, and
+// every toolkit key listed becomes its virtual key. Letters, digits and F1 to F24 are ranges (KeyRange).
+constexpr KeyPair kKeys[] = {
+    {Qt::Key_Backspace, VK_BACK},
+    {Qt::Key_Tab, VK_TAB},
+    {Qt::Key_Backtab, VK_TAB},
+    {Qt::Key_Return, VK_RETURN},
+    {Qt::Key_Enter, VK_RETURN},
+    {Qt::Key_Shift, VK_SHIFT},
+    {Qt::Key_Control, VK_CONTROL},
+    {Qt::Key_Alt, VK_MENU},
+    {Qt::Key_Pause, VK_PAUSE},
+    {Qt::Key_CapsLock, VK_CAPITAL},
+    {Qt::Key_Escape, VK_ESCAPE},
+    {Qt::Key_Space, VK_SPACE},
+    {Qt::Key_PageUp, VK_PRIOR},
+    {Qt::Key_PageDown, VK_NEXT},
+    {Qt::Key_End, VK_END},
+    {Qt::Key_Home, VK_HOME},
+    {Qt::Key_Left, VK_LEFT},
+    {Qt::Key_Up, VK_UP},
+    {Qt::Key_Right, VK_RIGHT},
+    {Qt::Key_Down, VK_DOWN},
+    {Qt::Key_Print, VK_SNAPSHOT},
+    {Qt::Key_Insert, VK_INSERT},
+    {Qt::Key_Delete, VK_DELETE},
+    {Qt::Key_Help, VK_HELP},
+    {Qt::Key_Menu, VK_APPS},
+    {Qt::Key_NumLock, VK_NUMLOCK},
+    {Qt::Key_ScrollLock, VK_SCROLL},
+    // The punctuation keys of a US keyboard: the unshifted character first, then the shifted one.
+    {Qt::Key_Equal, VK_OEM_PLUS},
+    {Qt::Key_Plus, VK_OEM_PLUS},
+    {Qt::Key_Minus, VK_OEM_MINUS},
+    {Qt::Key_Underscore, VK_OEM_MINUS},
+    {Qt::Key_Comma, VK_OEM_COMMA},
+    {Qt::Key_Less, VK_OEM_COMMA},
+    {Qt::Key_Period, VK_OEM_PERIOD},
+    {Qt::Key_Greater, VK_OEM_PERIOD},
+    {Qt::Key_Semicolon, VK_OEM_1},
+    {Qt::Key_Colon, VK_OEM_1},
+    {Qt::Key_Slash, VK_OEM_2},
+    {Qt::Key_Question, VK_OEM_2},
+    {Qt::Key_QuoteLeft, VK_OEM_3},
+    {Qt::Key_AsciiTilde, VK_OEM_3},
+    {Qt::Key_BracketLeft, VK_OEM_4},
+    {Qt::Key_BraceLeft, VK_OEM_4},
+    {Qt::Key_Backslash, VK_OEM_5},
+    {Qt::Key_Bar, VK_OEM_5},
+    {Qt::Key_BracketRight, VK_OEM_6},
+    {Qt::Key_BraceRight, VK_OEM_6},
+    {Qt::Key_Apostrophe, VK_OEM_7},
+    {Qt::Key_QuoteDbl, VK_OEM_7},
+};
+
+// The number pad's keys, which the toolkit marks with the keypad modifier.
+constexpr KeyPair kKeypadKeys[] = {
+    {Qt::Key_0, VK_NUMPAD0},      {Qt::Key_1, VK_NUMPAD1},         {Qt::Key_2, VK_NUMPAD2},
+    {Qt::Key_3, VK_NUMPAD3},      {Qt::Key_4, VK_NUMPAD4},         {Qt::Key_5, VK_NUMPAD5},
+    {Qt::Key_6, VK_NUMPAD6},      {Qt::Key_7, VK_NUMPAD7},         {Qt::Key_8, VK_NUMPAD8},
+    {Qt::Key_9, VK_NUMPAD9},      {Qt::Key_Asterisk, VK_MULTIPLY}, {Qt::Key_Plus, VK_ADD},
+    {Qt::Key_Minus, VK_SUBTRACT}, {Qt::Key_Period, VK_DECIMAL},    {Qt::Key_Comma, VK_DECIMAL},
+    {Qt::Key_Slash, VK_DIVIDE},
+};
+
+// Runs of keys numbered alike in both worlds.
+struct KeyRange
+{
+    int qtFirst;
+    int qtLast;
+    UINT vkFirst;
+};
+constexpr KeyRange kRanges[] = {
+    {Qt::Key_A, Qt::Key_Z, 'A'},
+    {Qt::Key_0, Qt::Key_9, '0'},
+    {Qt::Key_F1, Qt::Key_F24, VK_F1},
+};
+
+template <size_t N>
+UINT VkOf(const KeyPair (&table)[N], int key)
+{
+    for (const KeyPair& pair : table)
+        if (pair.qt == key) return pair.vk;
+    return 0;
+}
+
+template <size_t N>
+int QtOf(const KeyPair (&table)[N], UINT vk)
+{
+    for (const KeyPair& pair : table)
+        if (pair.vk == vk) return pair.qt;
+    return Qt::Key_unknown;
+}
+
+} // namespace
+
 UINT FromQtKey(int key, Qt::KeyboardModifiers mods)
 {
-    bool keypad = mods & Qt::KeypadModifier;
-    if (keypad)
+    if (mods & Qt::KeypadModifier)
     {
-        if (key >= Qt::Key_0 && key <= Qt::Key_9) return VK_NUMPAD0 + static_cast<UINT>(key - Qt::Key_0);
-        switch (key)
-        {
-        case Qt::Key_Plus: return VK_ADD;
-        case Qt::Key_Minus: return VK_SUBTRACT;
-        case Qt::Key_Asterisk: return VK_MULTIPLY;
-        case Qt::Key_Slash: return VK_DIVIDE;
-        case Qt::Key_Period:
-        case Qt::Key_Comma: return VK_DECIMAL;
-        default: break;
-        }
+        if (UINT vk = VkOf(kKeypadKeys, key)) return vk;
     }
-    if (key >= Qt::Key_A && key <= Qt::Key_Z) return static_cast<UINT>(key); // same codes
-    if (key >= Qt::Key_0 && key <= Qt::Key_9) return static_cast<UINT>(key);
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return VK_F1 + static_cast<UINT>(key - Qt::Key_F1);
-    switch (key)
-    {
-    case Qt::Key_Backspace: return VK_BACK;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab: return VK_TAB;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return VK_RETURN;
-    case Qt::Key_Shift: return VK_SHIFT;
-    case Qt::Key_Control: return VK_CONTROL;
-    case Qt::Key_Alt: return VK_MENU;
-    case Qt::Key_Pause: return VK_PAUSE;
-    case Qt::Key_CapsLock: return VK_CAPITAL;
-    case Qt::Key_Escape: return VK_ESCAPE;
-    case Qt::Key_Space: return VK_SPACE;
-    case Qt::Key_PageUp: return VK_PRIOR;
-    case Qt::Key_PageDown: return VK_NEXT;
-    case Qt::Key_End: return VK_END;
-    case Qt::Key_Home: return VK_HOME;
-    case Qt::Key_Left: return VK_LEFT;
-    case Qt::Key_Up: return VK_UP;
-    case Qt::Key_Right: return VK_RIGHT;
-    case Qt::Key_Down: return VK_DOWN;
-    case Qt::Key_Print: return VK_SNAPSHOT;
-    case Qt::Key_Insert: return VK_INSERT;
-    case Qt::Key_Delete: return VK_DELETE;
-    case Qt::Key_Help: return VK_HELP;
-    case Qt::Key_Menu: return VK_APPS;
-    case Qt::Key_NumLock: return VK_NUMLOCK;
-    case Qt::Key_ScrollLock: return VK_SCROLL;
-    case Qt::Key_Plus:
-    case Qt::Key_Equal: return VK_OEM_PLUS;
-    case Qt::Key_Minus:
-    case Qt::Key_Underscore: return VK_OEM_MINUS;
-    case Qt::Key_Comma:
-    case Qt::Key_Less: return VK_OEM_COMMA;
-    case Qt::Key_Period:
-    case Qt::Key_Greater: return VK_OEM_PERIOD;
-    case Qt::Key_Semicolon:
-    case Qt::Key_Colon: return VK_OEM_1;
-    case Qt::Key_Slash:
-    case Qt::Key_Question: return VK_OEM_2;
-    case Qt::Key_QuoteLeft:
-    case Qt::Key_AsciiTilde: return VK_OEM_3;
-    case Qt::Key_BracketLeft:
-    case Qt::Key_BraceLeft: return VK_OEM_4;
-    case Qt::Key_Backslash:
-    case Qt::Key_Bar: return VK_OEM_5;
-    case Qt::Key_BracketRight:
-    case Qt::Key_BraceRight: return VK_OEM_6;
-    case Qt::Key_Apostrophe:
-    case Qt::Key_QuoteDbl: return VK_OEM_7;
-    default: return 0;
-    }
+    for (const KeyRange& range : kRanges)
+        if (key >= range.qtFirst && key <= range.qtLast) return range.vkFirst + static_cast<UINT>(key - range.qtFirst);
+    return VkOf(kKeys, key);
 }
 
 int ToQtKey(UINT vk)
 {
-    if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) return static_cast<int>(vk);
-    if (vk >= VK_F1 && vk <= VK_F12) return Qt::Key_F1 + static_cast<int>(vk - VK_F1);
-    if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) return Qt::Key_0 + static_cast<int>(vk - VK_NUMPAD0);
-    switch (vk)
+    for (const KeyRange& range : kRanges)
     {
-    case VK_BACK: return Qt::Key_Backspace;
-    case VK_TAB: return Qt::Key_Tab;
-    case VK_RETURN: return Qt::Key_Return;
-    case VK_SHIFT: return Qt::Key_Shift;
-    case VK_CONTROL: return Qt::Key_Control;
-    case VK_MENU: return Qt::Key_Alt;
-    case VK_ESCAPE: return Qt::Key_Escape;
-    case VK_SPACE: return Qt::Key_Space;
-    case VK_PRIOR: return Qt::Key_PageUp;
-    case VK_NEXT: return Qt::Key_PageDown;
-    case VK_END: return Qt::Key_End;
-    case VK_HOME: return Qt::Key_Home;
-    case VK_LEFT: return Qt::Key_Left;
-    case VK_UP: return Qt::Key_Up;
-    case VK_RIGHT: return Qt::Key_Right;
-    case VK_DOWN: return Qt::Key_Down;
-    case VK_INSERT: return Qt::Key_Insert;
-    case VK_DELETE: return Qt::Key_Delete;
-    case VK_ADD: return Qt::Key_Plus;
-    case VK_SUBTRACT: return Qt::Key_Minus;
-    case VK_MULTIPLY: return Qt::Key_Asterisk;
-    case VK_DIVIDE: return Qt::Key_Slash;
-    case VK_DECIMAL: return Qt::Key_Period;
-    default: return Qt::Key_unknown;
+        const UINT count = static_cast<UINT>(range.qtLast - range.qtFirst);
+        if (vk >= range.vkFirst && vk <= range.vkFirst + count)
+            return range.qtFirst + static_cast<int>(vk - range.vkFirst);
     }
+    if (int key = QtOf(kKeypadKeys, vk); key != Qt::Key_unknown) return key;
+    return QtOf(kKeys, vk);
 }
 
 MSG KeyMessage(HWND hWnd, const QKeyEvent& e)
@@ -142,6 +164,28 @@ MSG KeyMessage(HWND hWnd, const QKeyEvent& e)
     const WORD flags = static_cast<WORD>((alt ? 0x2000 : 0) | (down ? (e.isAutoRepeat() ? 0x4000 : 0) : 0xC000));
     m.lParam = MAKELPARAM(1, flags);
     return m;
+}
+
+QString KeyCharacters(const QKeyEvent& e)
+{
+    QString text = e.text();
+    const int key = e.key();
+    if (text.isEmpty() && (e.modifiers() & Qt::ControlModifier) && key >= Qt::Key_A && key <= Qt::Key_Z)
+        text = QChar(static_cast<char16_t>(key - Qt::Key_A + 1));
+    if (text.isEmpty())
+    {
+        switch (key)
+        {
+        case Qt::Key_Return:
+        case Qt::Key_Enter: text = QChar(u'\r'); break;
+        case Qt::Key_Tab: text = QChar(u'\t'); break;
+        case Qt::Key_Backspace: text = QChar(u'\b'); break;
+        case Qt::Key_Escape: text = QChar(u'\x1b'); break;
+        default: break;
+        }
+    }
+    text.remove(QChar(0x7F));
+    return text;
 }
 
 UINT FromQtMouse(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)

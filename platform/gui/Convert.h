@@ -11,6 +11,8 @@
 #include <QtCore/QString>
 #include <QtGui/QColor>
 
+#include <string>
+
 class QKeyEvent;
 
 namespace qor::gui {
@@ -33,6 +35,9 @@ inline CPoint FromQPoint(const QPoint& p) { return CPoint(p.x(), p.y()); }
 QString ToQString(LPCWSTR text, int count = -1);
 inline QString ToQString(const CString& s) { return ToQString(s.GetString(), s.GetLength()); }
 CString FromQString(const QString& s);
+// The text as the framework's wide characters (for copies into callers' buffers), and its length in them.
+std::wstring ToWide(const QString& s);
+int WideLength(const QString& s);
 
 // ---- Keys ---------------------------------------------------------------------------------
 // The virtual-key code of a toolkit key (0 when it has none). The keypad modifier tells the
@@ -48,6 +53,9 @@ inline bool IsKeypadKey(UINT vk) { return vk >= VK_NUMPAD0 && vk <= VK_DIVIDE; }
 // and the previous-state and transition bits for a release. message is 0 when the key has no
 // virtual key.
 MSG KeyMessage(HWND hWnd, const QKeyEvent& e);
+// The characters a key press types (WM_CHAR): its text; Ctrl with a letter its control character; Enter, Tab,
+// Backspace and Escape theirs when the toolkit gave no text. Delete types nothing.
+QString KeyCharacters(const QKeyEvent& e);
 
 // ---- Mouse flags --------------------------------------------------------------------------
 // The MK_ flags of the buttons held and of Shift and Ctrl.

@@ -498,10 +498,12 @@ public:
     {
         if (e->type() != QEvent::KeyPress || !o->isWidgetType()) return false;
         if (QApplication::activePopupWidget()) return false; // an open drop-down has the keys
-        CWnd* wnd = WndFromWidget(static_cast<QWidget*>(o));
+        // A message box over the dialog is a window of its own: its Enter and Escape are its own.
+        CWnd* wnd = KeyWindowFromWidget(static_cast<QWidget*>(o));
         if (!wnd || !wnd->m_hWnd) return false;
         CWnd* top = TopDialogOf(wnd);
-        if (!top || !(top->IsKindOf(RUNTIME_CLASS(CDialog)) || top->IsKindOf(RUNTIME_CLASS(CPropertySheet)))) return false;
+        if (!top || !(top->IsKindOf(RUNTIME_CLASS(CDialog)) || top->IsKindOf(RUNTIME_CLASS(CPropertySheet))))
+            return false;
         auto* ke = static_cast<QKeyEvent*>(e);
         MSG msg = KeyMessage(wnd->m_hWnd, *ke);
         if (!msg.message) return false;

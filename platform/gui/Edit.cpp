@@ -111,7 +111,7 @@ public:
     void Created(WndState* s) override
     {
         HWND h = s->handle;
-        SetText(s, QString::fromStdWString(std::wstring(s->text.GetString())), false);
+        SetText(s, ToQString(s->text.GetString()), false);
         auto changed = [this, h]() {
             WndState* st = StateOf(h);
             if (!st || settingText) return;
@@ -151,7 +151,7 @@ public:
             plain->setPlainText(t);
         }
         settingText = saved;
-        s->text = CString(text.toStdWString().c_str());
+        s->text = FromQString(text);
         ForgetUndo(); // text from outside cannot be undone
     }
 
@@ -346,7 +346,7 @@ public:
             *result = TRUE;
             return true;
         case WM_GETTEXT: *result = CopyOut(Text(), reinterpret_cast<LPTSTR>(lParam), static_cast<int>(wParam)); return true;
-        case WM_GETTEXTLENGTH: *result = static_cast<LRESULT>(Text().toStdWString().size()); return true;
+        case WM_GETTEXTLENGTH: *result = WideLength(Text()); return true;
         case WM_CHAR: Typed(s, static_cast<wchar_t>(wParam)); return true;
         case WM_KEYDOWN: {
             UINT vk = static_cast<UINT>(wParam);

@@ -5,23 +5,26 @@
 #include "platform/gui/App.h"
 #include "platform/gui/FrameInternal.h"
 #include "platform/gui/SysValues.h"
+#include "platform/gui/ToolBarImagesInternal.h"
 #include "platform/gui/View.h"
 #include "platform/gui/WndInternal.h"
 
 #include <QtCore/QCoreApplication>
 #include <QtCore/QTimer>
+#include <QtGui/QIcon>
 #include <QtGui/QKeyEvent>
+#include <QtGui/QPixmap>
+#include <QtGui/QStatusTipEvent>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QDockWidget>
 #include <QtWidgets/QMainWindow>
 #include <QtWidgets/QMdiArea>
 #include <QtWidgets/QMdiSubWindow>
-#include <QtGui/QIcon>
-#include <QtGui/QPixmap>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMenuBar>
 
 #include <algorithm>
+#include <span>
 
 using namespace qor::gui;
 
@@ -89,10 +92,62 @@ void WndSlot::resizeEvent(QResizeEvent* e)
     Fit();
 }
 
+namespace {
+
+// The prompts of the menu items and toolbar buttons (their status tips) go to the frame's status bar,
+// and the idle message when the pointer leaves them, rather than over the toolkit's status bar.
+class StatusTipFilter : public QObject
+{
+public:
+    StatusTipFilter(CFrameWnd* frame, QObject* parent) : QObject(parent), m_frame(frame) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() != QEvent::StatusTip) return false;
+        if (!m_frame->m_hWnd) return true;
+        const QString tip = static_cast<QStatusTipEvent*>(e)->tip();
+        if (tip.isEmpty())
+            m_frame->ShowCommandPrompt(0);
+        else
+            m_frame->SetMessageText(FromQString(tip));
+        return true;
+    }
+
+private:
+    CFrameWnd* m_frame;
+};
+
+// The frame's toolkit main window; the menu of its toolbar area is the frame's pane menu.
+class FrameMainWindow : public QMainWindow
+{
+public:
+    FrameMainWindow(FrameShell* shell, QWidget* parent) : QMainWindow(parent), m_shell(shell) {}
+
+protected:
+    QMenu* createPopupMenu() override
+    {
+        auto* menu = new QMenu(this);
+        m_shell->FillPaneMenu(menu);
+        return menu;
+    }
+
+private:
+    FrameShell* m_shell;
+};
+
+} // namespace
+
 FrameShell::FrameShell(CFrameWnd* f) : frame(f)
 {
     QWidget* host = WidgetOf(f);
-    window = new QMainWindow(host, Qt::Widget);
+    // A main window is always made a window of its own; inside the frame's host it must be a plain
+    // widget, or a window manager shows it as a second, untitled top-level window.
+    window = new FrameMainWindow(this, host);
+    window->setWindowFlags(Qt::Widget);
+    // Bars, pane captions and the status bar sit on the look's colours, not on the frame's own surface.
+    window->setAutoFillBackground(true);
+    window->installEventFilter(new StatusTipFilter(f, window));
     window->setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks | QMainWindow::AllowNestedDocks);
     window->show();
     Fit();
@@ -124,10 +179,15 @@ void FrameShell::Fit()
 QMdiArea* FrameShell::Mdi()
 {
     if (!mdi && window) {
-        mdi = new QMdiArea(window);
+        // The area is the first tab group, in the splitter that takes the groups made later: one
+        // central widget all along, so that the docked panes keep their sizes as groups come and go.
+        groupSplitter = new QSplitter(window);
+        groupSplitter->setChildrenCollapsible(false);
+        mdi = new QMdiArea(groupSplitter);
         mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        window->setCentralWidget(mdi);
+        groupSplitter->addWidget(mdi);
+        window->setCentralWidget(groupSplitter);
     }
     return mdi;
 }
@@ -161,6 +221,9 @@ bool FrameShell::BuildMenu(UINT resId)
                 popups.emplace_back(m);
                 popupIds.emplace_back();
                 QObject::connect(m, &QMenu::aboutToShow, m, [f, index] { f->UpdateMenuPopup(index); });
+                QObject::connect(m, &QMenu::aboutToHide, m, [f] {
+                    if (f->m_hWnd) f->ShowCommandPrompt(0);
+                });
             }
             stack.push_back(m);
             continue;
@@ -170,8 +233,23 @@ bool FrameShell::BuildMenu(UINT resId)
             stack.back()->addSeparator();
             continue;
         }
-        QAction* a = stack.back()->addAction(text);
         UINT id = d.nID;
+        if (id && id == paneMenuEntry)
+        {
+            // The placeholder of the toolbars and panes: a submenu listing them as they are when it opens.
+            QMenu* panes = stack.back()->addMenu(text);
+            panes->setObjectName(QStringLiteral("paneMenu"));
+            QObject::connect(panes, &QMenu::aboutToShow, panes, [this, panes] {
+                panes->clear();
+                FillPaneMenu(panes);
+            });
+            continue;
+        }
+        QAction* a = stack.back()->addAction(text);
+        CString prompt;
+        f->GetMessageString(id, prompt);
+        a->setStatusTip(ToQString(prompt));
+        if (HasMenuImage(id)) a->setIcon(ToolBarIcon(id));
         // Posted, so that it runs once the menu has closed: a command may destroy the frame or
         // rebuild its menus, which deletes the toolkit menu that is still handling the click.
         QObject::connect(a, &QAction::triggered, a, [f, id] {
@@ -185,7 +263,32 @@ bool FrameShell::BuildMenu(UINT resId)
         items[id] = st;
         popupIds.back().push_back(id);
     }
+    AddWindowsDialogItem();
     return true;
+}
+
+// The windows-manager entry goes at the end of the Window menu (the popup with New Window).
+void FrameShell::AddWindowsDialogItem()
+{
+    if (!windowsDialogId) return;
+    for (size_t i = 0; i < popupIds.size(); ++i)
+    {
+        const auto& ids = popupIds[i];
+        if (std::find(ids.begin(), ids.end(), static_cast<UINT>(ID_WINDOW_NEW)) == ids.end() || !popups[i]) continue;
+        popups[i]->addSeparator();
+        QAction* a = popups[i]->addAction(ToQString(windowsDialogText));
+        CFrameWnd* f = frame;
+        const UINT id = windowsDialogId;
+        QObject::connect(a, &QAction::triggered, a, [f, id] {
+            if (f->m_hWnd) f->PostMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0);
+        });
+        MenuItemState st;
+        st.text = windowsDialogText;
+        st.action = a;
+        items[id] = st;
+        popupIds[i].push_back(id);
+        return;
+    }
 }
 
 } // namespace qor::gui
@@ -204,7 +307,8 @@ protected:
         if (!w) return false;
         // Only the widget the key is delivered to first.
         auto* ke = static_cast<QKeyEvent*>(e);
-        CWnd* wnd = WndFromWidget(w);
+        // Keys of a toolkit window over a layer window (a message box over a dialog) stay its own.
+        CWnd* wnd = KeyWindowFromWidget(w);
         if (!wnd) return false;
         CWnd* top = wnd->GetTopLevelParent();
         auto* frame = DYNAMIC_DOWNCAST(CFrameWnd, top);
@@ -236,26 +340,48 @@ void InstallAcceleratorFilter()
     QCoreApplication::instance()->installEventFilter(filter);
 }
 
+// The entry of the table that the key-down message matches, or null.
+const ACCEL* MatchAccel(const ACCEL* table, size_t count, const MSG* pMsg)
+{
+    if (!table || !pMsg || (pMsg->message != WM_KEYDOWN && pMsg->message != WM_SYSKEYDOWN)) return nullptr;
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    const bool alt = pMsg->message == WM_SYSKEYDOWN || GetKeyState(VK_MENU) < 0;
+    for (const ACCEL& a : std::span(table, count))
+    {
+        if (!(a.fVirt & FVIRTKEY) || a.key != pMsg->wParam) continue;
+        if (((a.fVirt & FCONTROL) != 0) == ctrl && ((a.fVirt & FSHIFT) != 0) == shift && ((a.fVirt & FALT) != 0) == alt)
+            return &a;
+    }
+    return nullptr;
+}
+
 bool TranslateAccel(CFrameWnd* frame, const std::vector<ACCEL>& table, const MSG* pMsg)
 {
-    if (table.empty() || (pMsg->message != WM_KEYDOWN && pMsg->message != WM_SYSKEYDOWN)) return false;
-    bool ctrl = GetKeyState(VK_CONTROL) < 0;
-    bool shift = GetKeyState(VK_SHIFT) < 0;
-    bool alt = pMsg->message == WM_SYSKEYDOWN || GetKeyState(VK_MENU) < 0;
-    for (const ACCEL& a : table) {
-        if (!(a.fVirt & FVIRTKEY)) continue;
-        if (a.key != pMsg->wParam) continue;
-        if (((a.fVirt & FCONTROL) != 0) != ctrl || ((a.fVirt & FSHIFT) != 0) != shift || ((a.fVirt & FALT) != 0) != alt)
-            continue;
-        // One path with menus and toolbars: WM_COMMAND (code 1) to the frame, which runs it
-        // only when it is enabled.
-        frame->SendMessage(WM_COMMAND, MAKEWPARAM(a.cmd, 1), 0);
-        return true;
-    }
-    return false;
+    const ACCEL* a = MatchAccel(table.data(), table.size(), pMsg);
+    if (!a) return false;
+    // One path with menus and toolbars: WM_COMMAND (code 1) to the frame, which runs it
+    // only when it is enabled.
+    frame->SendMessage(WM_COMMAND, MAKEWPARAM(a->cmd, 1), 0);
+    return true;
 }
 
 } // namespace
+
+HACCEL LoadAccelerators(HINSTANCE, LPCTSTR lpTableName)
+{
+    const auto id = static_cast<UINT>(reinterpret_cast<ULONG_PTR>(lpTableName));
+    return reinterpret_cast<HACCEL>(const_cast<qor::gui::AccelResource*>(qor::gui::FindAccelResource(id)));
+}
+
+int TranslateAccelerator(HWND hWnd, HACCEL hAccTable, MSG* lpMsg)
+{
+    const auto* keys = reinterpret_cast<const qor::gui::AccelResource*>(hAccTable);
+    const ACCEL* a = keys ? MatchAccel(keys->items, keys->count, lpMsg) : nullptr;
+    if (!a || !hWnd) return 0;
+    SendMessage(hWnd, WM_COMMAND, MAKEWPARAM(a->cmd, 1), 0);
+    return 1;
+}
 
 // ---- CFrameWnd ----------------------------------------------------------------------------------
 
@@ -509,6 +635,80 @@ void CFrameWnd::SetMessageText(LPCTSTR lpszText)
     if (auto* bar = DYNAMIC_DOWNCAST(CMFCStatusBar, GetDlgItem(AFX_IDW_STATUS_BAR))) bar->SetPaneText(0, lpszText);
 }
 
+std::vector<CBasePane*> CFrameWnd::GetMenuPanes()
+{
+    std::vector<CBasePane*> toolBars, panes;
+    for (CWnd* w : OwnedWindows(this, false))
+    {
+        if (DYNAMIC_DOWNCAST(CMFCMenuBar, w) || DYNAMIC_DOWNCAST(CMFCStatusBar, w)) continue;
+        if (auto* tb = DYNAMIC_DOWNCAST(CMFCToolBar, w); tb && tb->GetDockSiteFrameWnd() == this)
+            toolBars.push_back(tb);
+        else if (auto* pane = DYNAMIC_DOWNCAST(CDockablePane, w))
+            panes.push_back(pane);
+    }
+    toolBars.insert(toolBars.end(), panes.begin(), panes.end());
+    return toolBars;
+}
+
+void FrameShell::FillPaneMenu(QMenu* menu)
+{
+    const std::vector<CBasePane*> panes = frame->GetMenuPanes();
+    for (size_t i = 0; i < panes.size(); ++i)
+    {
+        CBasePane* pane = panes[i];
+        CString name;
+        pane->GetWindowText(name);
+        QAction* a = menu->addAction(ToQString(name));
+        a->setCheckable(true);
+        a->setChecked(pane->IsVisible() != FALSE);
+        const HWND paneWnd = pane->m_hWnd;
+        CFrameWnd* f = frame;
+        QObject::connect(a, &QAction::triggered, a, [f, paneWnd] {
+            if (auto* p = DYNAMIC_DOWNCAST(CBasePane, CWnd::FromHandle(paneWnd)); p && IsLiveFrame(f))
+                f->ShowPane(p, !p->IsVisible(), FALSE, !p->IsVisible());
+        });
+        if (i + 1 < panes.size() && DYNAMIC_DOWNCAST(CMFCToolBar, pane) && !DYNAMIC_DOWNCAST(CMFCToolBar, panes[i + 1]))
+            menu->addSeparator();
+    }
+    if (paneMenuCustomize)
+    {
+        menu->addSeparator();
+        QAction* a = menu->addAction(ToQString(paneMenuCustomizeText));
+        CFrameWnd* f = frame;
+        const UINT id = paneMenuCustomize;
+        QObject::connect(a, &QAction::triggered, a, [f, id] {
+            if (IsLiveFrame(f) && f->m_hWnd) f->PostMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0);
+        });
+    }
+}
+
+void CMDIFrameWndEx::EnablePaneMenu(BOOL bEnable, UINT uiCustomizeCmd, LPCTSTR lpszCustomizeText,
+                                    UINT uiViewToolbarsMenuEntryID, BOOL, BOOL)
+{
+    FrameShell* shell = Shell();
+    if (!shell) return;
+    shell->paneMenuEntry = bEnable ? uiViewToolbarsMenuEntryID : 0;
+    shell->paneMenuCustomize = bEnable ? uiCustomizeCmd : 0;
+    shell->paneMenuCustomizeText = lpszCustomizeText ? lpszCustomizeText : L"";
+    if (shell->menuResource) shell->BuildMenu(shell->menuResource);
+}
+
+void CFrameWnd::GetMessageString(UINT nID, CString& rMessage) const
+{
+    rMessage.Empty();
+    if (!rMessage.LoadString(nID)) return;
+    const int lineBreak = rMessage.Find(L'\n');
+    if (lineBreak >= 0) rMessage = rMessage.Left(lineBreak);
+}
+
+void CFrameWnd::ShowCommandPrompt(UINT nID)
+{
+    CString text;
+    if (nID) GetMessageString(nID, text);
+    if (text.IsEmpty() && !text.LoadString(AFX_IDS_IDLEMESSAGE)) return;
+    SetMessageText(text);
+}
+
 void CFrameWnd::DockPane(CBasePane* pBar, UINT nDockBarID, LPCRECT)
 {
     if (!pBar || !pBar->Shell()) return;
@@ -521,6 +721,7 @@ void CFrameWnd::DockPane(CBasePane* pBar, UINT nDockBarID, LPCRECT)
     else if (nDockBarID == AFX_IDW_DOCKBAR_BOTTOM || (!nDockBarID && (align & CBRS_ALIGN_BOTTOM))) area = Qt::BottomDockWidgetArea;
     else if (nDockBarID == AFX_IDW_DOCKBAR_TOP || (!nDockBarID && (align & CBRS_ALIGN_TOP))) area = Qt::TopDockWidgetArea;
     if (ps->dock) {
+        ps->dock->setFloating(false);
         shell->window->addDockWidget(area, ps->dock);
         const bool across = area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea;
         // A pane docked at a side spans the frame's height, as the framework lays them out.
@@ -538,22 +739,39 @@ void CFrameWnd::DockPane(CBasePane* pBar, UINT nDockBarID, LPCRECT)
         QPointer<QMainWindow> window = shell->window;
         QPointer<QDockWidget> dock = ps->dock;
         QTimer::singleShot(0, window, [window, dock, extent, across, area] {
-            if (!window || !dock) return;
+            // A layout the user left (restored by the frame) has the sizes already.
+            if (!window || !dock || window->property("qorLayoutRestored").toBool()) return;
             window->resizeDocks({dock}, {extent}, across ? Qt::Horizontal : Qt::Vertical);
             // A pane that joins others on a side shares the side's length with them evenly, rather
             // than getting the little that the panes already there leave over.
             QList<QDockWidget*> stack;
             int total = 0;
             for (QDockWidget* d : window->findChildren<QDockWidget*>())
-                if (window->dockWidgetArea(d) == area && !d->isFloating() && d->isVisible()) {
+                if (window->dockWidgetArea(d) == area && !d->isFloating() && d->isVisible())
+                {
                     stack.append(d);
                     total += across ? d->height() : d->width();
                 }
-            if (stack.size() > 1 && stack.contains(dock)) {
+            if (stack.size() > 1 && stack.contains(dock))
+            {
                 QList<int> lengths(stack.size(), total / static_cast<int>(stack.size()));
                 window->resizeDocks(stack, lengths, across ? Qt::Vertical : Qt::Horizontal);
             }
         });
+    }
+    else if (ps->toolBar)
+    {
+        // A toolbar goes to the side asked for (its own side when none is).
+        Qt::ToolBarArea side = Qt::TopToolBarArea;
+        if (area == Qt::LeftDockWidgetArea &&
+            (nDockBarID == AFX_IDW_DOCKBAR_LEFT || (align & CBRS_ALIGN_LEFT) == CBRS_ALIGN_LEFT))
+            side = Qt::LeftToolBarArea;
+        else if (area == Qt::RightDockWidgetArea)
+            side = Qt::RightToolBarArea;
+        else if (area == Qt::BottomDockWidgetArea)
+            side = Qt::BottomToolBarArea;
+        shell->window->addToolBar(side, ps->toolBar);
+        ps->toolBar->show();
     }
     pBar->m_bDocked = TRUE;
 }
@@ -668,6 +886,7 @@ void CFrameWnd::OnUpdateCmdUI()
                 if (auto* inner = DYNAMIC_DOWNCAST(CMFCToolBar, c)) bars.push_back(inner);
     }
     for (CMFCToolBar* tb : bars) tb->OnUpdateCmdUI(this, m_bAutoMenuEnable);
+    if (auto* status = DYNAMIC_DOWNCAST(CMFCStatusBar, GetDlgItem(AFX_IDW_STATUS_BAR))) status->OnUpdateCmdUI();
 }
 
 BOOL CFrameWnd::GetMenuItemState(UINT nID, BOOL* pEnabled, int* pCheck, CString* pText, BOOL* pShown) const
@@ -707,6 +926,7 @@ IMPLEMENT_DYNAMIC(CMDIFrameWnd, CFrameWnd)
 BEGIN_MESSAGE_MAP(CMDIFrameWnd, CFrameWnd)
     ON_WM_CLOSE()
     ON_COMMAND(ID_WINDOW_NEW, OnWindowNew)
+    ON_UPDATE_COMMAND_UI(ID_WINDOW_NEW, OnUpdateMDIWindowCmd)
     ON_COMMAND(ID_WINDOW_CASCADE, OnWindowCascade)
     ON_COMMAND(ID_WINDOW_TILE_HORZ, OnWindowTile)
     ON_COMMAND(ID_WINDOW_TILE_VERT, OnWindowTile)
@@ -719,15 +939,7 @@ BOOL CMDIFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext*)
 {
     FrameShell* shell = Shell();
     if (!shell || !shell->Mdi()) return FALSE;
-    QObject::connect(shell->mdi.data(), &QMdiArea::subWindowActivated, shell->mdi.data(), [this](QMdiSubWindow* sw) {
-        if (!sw || !m_pShell) return;
-        // A tab fills the area: the toolkit restores the window that takes over from a closed
-        // tab to its normal size, which would leave it floating in the middle of the tabs.
-        if (sw->mdiArea() && sw->mdiArea()->viewMode() == QMdiArea::TabbedView && !sw->isMaximized())
-            sw->showMaximized();
-        auto it = m_pShell->subwindows.find(sw);
-        if (it != m_pShell->subwindows.end()) ChildActivated(it->second);
-    });
+    TabGroups::Watch(this, shell->mdi);
     return TRUE;
 }
 
@@ -758,7 +970,7 @@ void CMDIFrameWnd::MDIActivate(CWnd* pWndActivate)
     auto* child = DYNAMIC_DOWNCAST(CMDIChildWnd, pWndActivate);
     if (!child || !m_pShell) return;
     for (auto& [sw, c] : m_pShell->subwindows)
-        if (c == child && m_pShell->mdi) m_pShell->mdi->setActiveSubWindow(sw);
+        if (c == child && sw->mdiArea()) sw->mdiArea()->setActiveSubWindow(sw);
     ChildActivated(child);
 }
 
@@ -772,14 +984,26 @@ void CMDIFrameWnd::MDINext()
 
 void CMDIFrameWnd::MDICascade()
 {
-    if (m_pShell && m_pShell->mdi) m_pShell->mdi->cascadeSubWindows();
+    if (m_pShell && m_pShell->mdi) TabGroups::Current(this)->cascadeSubWindows();
 }
 void CMDIFrameWnd::MDITile()
 {
-    if (m_pShell && m_pShell->mdi) m_pShell->mdi->tileSubWindows();
+    if (m_pShell && m_pShell->mdi) TabGroups::Current(this)->tileSubWindows();
 }
 
-void CMDIFrameWnd::OnWindowNew() {}
+// Another window on the active window's document, made by the document's template.
+void CMDIFrameWnd::OnWindowNew()
+{
+    CMDIChildWnd* active = MDIGetActive();
+    CDocument* doc = active ? active->GetActiveDocument() : nullptr;
+    CDocTemplate* tmpl = doc ? doc->GetDocTemplate() : nullptr;
+    if (!tmpl) return;
+    CFrameWnd* frame = tmpl->CreateNewFrame(doc, active);
+    if (!frame) return;
+    tmpl->InitialUpdateFrame(frame, doc);
+}
+
+void CMDIFrameWnd::OnUpdateMDIWindowCmd(CCmdUI* pCmdUI) { pCmdUI->Enable(MDIGetActive() != nullptr); }
 
 void CMDIFrameWnd::ChildCreated(CMDIChildWnd* child)
 {
@@ -795,7 +1019,7 @@ void CMDIFrameWnd::ChildCreated(CMDIChildWnd* child)
     sub->setWidget(slot);
     CRect r;
     GetClientRect(&r);
-    shell->mdi->addSubWindow(sub);
+    TabGroups::Current(this)->addSubWindow(sub);
     sub->resize(std::max(r.Width() * 2 / 3, 200), std::max(r.Height() * 2 / 3, 150));
     shell->subwindows[sub] = child;
     // The subwindow's close button closes the frame as WM_CLOSE does.
@@ -834,7 +1058,9 @@ void CMDIFrameWnd::ChildGone(CMDIChildWnd* child)
         // the frame that is being destroyed.
         if (auto* slot = dynamic_cast<WndSlot*>(sub->widget())) slot->wnd = nullptr;
         sub->hide();
+        if (QMdiArea* area = sub->mdiArea()) area->removeSubWindow(sub);
         sub->deleteLater();
+        TabGroups::DropEmpty(this);
     }
     if (m_pActiveChild == child) {
         m_pActiveChild = nullptr;
@@ -848,6 +1074,9 @@ void CMDIFrameWnd::ChildGone(CMDIChildWnd* child)
 
 void CMDIFrameWnd::ChildActivated(CMDIChildWnd* child)
 {
+    if (m_pShell)
+        if (QMdiSubWindow* sub = TabGroups::SubOf(this, child); sub && sub->mdiArea())
+            m_pShell->activeGroup = sub->mdiArea();
     if (m_pActiveChild == child) return;
     m_pActiveChild = child;
     // The active child's menu (its template's resource) when there is one.

@@ -24,7 +24,21 @@ class CBasePane;
 
 namespace qor::gui {
 struct FrameShell; // the toolkit side of a frame (FrameInternal.h)
-}
+struct TabGroups;  // the tab groups of a tabbed MDI frame (FrameInternal.h)
+} // namespace qor::gui
+
+// The items a tab's context menu may offer (OnShowMDITabContextMenu's dwAllowedItems).
+#define AFX_MDI_CREATE_VERT_GROUP 0x1u
+#define AFX_MDI_CREATE_HORZ_GROUP 0x2u
+#define AFX_MDI_CAN_MOVE_PREV 0x4u
+#define AFX_MDI_CAN_MOVE_NEXT 0x8u
+
+// An accelerator table registered in res/ (the instance is ignored; lpTableName is MAKEINTRESOURCE(id)); null when
+// none is registered under the id.
+HACCEL LoadAccelerators(HINSTANCE hInstance, LPCTSTR lpTableName);
+// A key-down message that an entry of the table matches (virtual key, Ctrl, Shift and Alt as held) is sent to the
+// window as WM_COMMAND with notification code 1; nonzero when one matched. Frames translate their own tables so.
+int TranslateAccelerator(HWND hWnd, HACCEL hAccTable, MSG* lpMsg);
 
 class CFrameWnd : public CWnd
 {
@@ -62,6 +76,12 @@ public:
     CBasePane* GetPane(UINT nID);
     CWnd* GetControlBar(UINT nID);
     void SetMessageText(LPCTSTR lpszText);
+    // The frame's toolbars and dockable panes as its pane menu lists them, in that order.
+    std::vector<CBasePane*> GetMenuPanes();
+    // The status-bar prompt of a command: its string's text before the line break.
+    virtual void GetMessageString(UINT nID, CString& rMessage) const;
+    // Shows the prompt of the highlighted menu item or hovered button, or (0) the idle message.
+    void ShowCommandPrompt(UINT nID);
 
     // ---- Menus, accelerators and command state ------------------------------------------
     // Replaces the menu bar with menu resource nIDResource (FALSE when it is not registered).
@@ -143,12 +163,15 @@ public:
 protected:
     BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
     void OnClose();
+    // Window > New Window: another window on the active window's document.
     void OnWindowNew();
+    void OnUpdateMDIWindowCmd(CCmdUI* pCmdUI);
     void OnWindowCascade() { MDICascade(); }
     void OnWindowTile() { MDITile(); }
 
 private:
     friend class CMDIChildWnd;
+    friend struct qor::gui::TabGroups;
     void ChildCreated(CMDIChildWnd* child);
     void ChildGone(CMDIChildWnd* child);
     void ChildActivated(CMDIChildWnd* child);
@@ -194,20 +217,57 @@ class CMDIFrameWndEx : public CMDIFrameWnd
     DECLARE_DYNAMIC(CMDIFrameWndEx)
 public:
     CMDIFrameWndEx() = default;
+    // Creates the frame, then puts its bars and panes where the user left them (the layout kept in the
+    // application's profile, section "Workspace"); the layout is written there when the frame goes.
+    BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                   CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr) override;
     // Child windows as tabs of the MDI area (once the frame has its window), else as subwindows.
     void EnableMDITabbedGroups(BOOL bEnable, const void* = nullptr);
     void EnableMDITabs(BOOL bEnable = TRUE) { EnableMDITabbedGroups(bEnable); }
     BOOL AreMDITabs() const { return m_bTabbedGroups; }
-    // A right click on a tab (the tab is made active first): the frame shows its menu at the screen
-    // point; dwAllowedItems has no tab-group moves here (one row of tabs). TRUE when a menu was shown.
+    // A right click on a tab (the tab is made active first), or a tab dropped inside its own group
+    // (bTabDrop): the frame shows its menu at the screen point, offering the tab-group moves that
+    // dwAllowedItems (AFX_MDI_...) allows. TRUE when a menu was shown.
     virtual BOOL OnShowMDITabContextMenu(CPoint point, DWORD dwAllowedItems, BOOL bTabDrop);
-    // What a right click on tab nIndex does (tests; the toolkit's click ends here too).
-    void RightClickMDITab(int nIndex);
+    // What a right click on tab nIndex of tab group nGroup does (tests; the toolkit's click ends here too).
+    void RightClickMDITab(int nIndex, int nGroup = 0);
+    // What dropping tab nIndex of group nGroup at a screen point does: onto another group it moves
+    // there; elsewhere in its own group the frame's menu asks (bTabDrop). Tests; a drag ends here.
+    void DropMDITab(int nIndex, int nGroup, CPoint ptScreen);
+
+    // ---- Tab groups: the case windows' tabs in groups side by side (vertical) or one above the
+    // other (horizontal); an emptied group goes.
+    // The active tab into a new group after its own.
+    void MDITabNewGroup(BOOL bVert = TRUE);
+    // The active tab into the next (previous) group.
+    void MDITabMoveToNextGroup(BOOL bNext = TRUE);
+    int GetMDITabGroupCount() const;
+    // The group of a child window (-1: none), and a group's windows in tab order.
+    int GetMDITabGroupOf(CMDIChildWnd* pChild) const;
+    std::vector<CMDIChildWnd*> GetMDITabGroupWindows(int nGroup) const;
+    // Where a group is on the screen (empty when there is no such group).
+    CRect GetMDITabGroupRect(int nGroup) const;
+    // Whether the groups stand side by side (vertical) or one above the other.
+    BOOL IsMDITabGroupVertical() const;
+    // What the active tab's menu may offer now (AFX_MDI_...).
+    DWORD GetMDITabsContextMenuAllowedItems();
     void EnableDockingManagerSmartDocking() {}
-    void EnableAutoHidePanes(DWORD) {}
-    void EnablePaneMenu(BOOL, UINT, LPCTSTR, UINT, BOOL = FALSE, BOOL = FALSE) {}
-    void EnableWindowsDialog(UINT, LPCTSTR, BOOL = FALSE, BOOL = FALSE) {}
-    void EnableWindowsDialog(UINT, UINT, BOOL = FALSE, BOOL = FALSE) {}
+    // Docking panes on these sides (CBRS_ALIGN_...) get a pin button that collapses them to a tab
+    // (auto-hide); panes made later get it too.
+    void EnableAutoHidePanes(DWORD dwDockStyle);
+    DWORD GetAutoHidePanes() const { return m_dwAutoHidePanes; }
+    // The list of toolbars and panes (by name, checked while shown; choosing one shows or hides it),
+    // with the customise command under it: the menu of the toolbar area, and the submenu that takes
+    // the place of menu item uiViewToolbarsMenuEntryID.
+    void EnablePaneMenu(BOOL bEnable, UINT uiCustomizeCmd, LPCTSTR lpszCustomizeText, UINT uiViewToolbarsMenuEntryID,
+                        BOOL = FALSE, BOOL = FALSE);
+    // Window > "Windows..." (uiMenuId, at the end of the Window menu) opens the windows-manager dialog.
+    void EnableWindowsDialog(UINT uiMenuId, LPCTSTR lpszMenuText, BOOL bShowAllways = FALSE,
+                             BOOL bShowHelpButton = FALSE);
+    void EnableWindowsDialog(UINT uiMenuId, UINT uiMenuTextResId, BOOL bShowAllways = FALSE,
+                             BOOL bShowHelpButton = FALSE);
+    void ShowWindowsDialog();
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     void SetDockingWindowIcons(BOOL) {}
     BOOL EnableDocking(DWORD dwDockStyle)
     {
@@ -215,6 +275,22 @@ public:
         return TRUE;
     }
     BOOL m_bTabbedGroups = FALSE;
+    // Whether docking panes may be turned into tabbed documents.
+    BOOL m_bCanConvertControlBarToMDIChild = FALSE;
+
+protected:
+    void OnDestroy();
+    DECLARE_MESSAGE_MAP()
+
+private:
+    friend struct qor::gui::TabGroups;
+    // The bars' and panes' places, sizes and visibility, kept in the profile; a damaged or foreign entry
+    // is ignored (FALSE).
+    void SaveDockState();
+    BOOL LoadDockState();
+    UINT m_uiWindowsDlgMenuId = 0;
+    DWORD m_dwAutoHidePanes = 0;
+    BOOL m_bShowWindowsDlgHelpButton = FALSE;
 };
 
 class CMDIChildWndEx : public CMDIChildWnd

@@ -10,6 +10,7 @@
 #include <QtWidgets/QMainWindow>
 #include <QtWidgets/QMdiArea>
 #include <QtWidgets/QMenu>
+#include <QtWidgets/QSplitter>
 #include <QtWidgets/QToolBar>
 #include <QtWidgets/QWidget>
 
@@ -61,10 +62,44 @@ struct FrameShell {
     std::vector<std::vector<UINT>> popupIds; // the command ids of each top-level popup
     std::map<UINT, MenuItemState> items;
     std::map<QMdiSubWindow*, CMDIChildWnd*> subwindows;
+    // The pane menu (EnablePaneMenu): the menu item it replaces, the customise command and its text.
+    UINT paneMenuEntry = 0;
+    UINT paneMenuCustomize = 0;
+    CString paneMenuCustomizeText;
+
+    // The windows-manager dialog's command and menu text (0: not offered).
+    UINT windowsDialogId = 0;
+    CString windowsDialogText;
+    // Tab groups: the MDI areas in a splitter, in order (`mdi` is one of them).
+    QPointer<QSplitter> groupSplitter;
+    QPointer<QMdiArea> activeGroup; // the group of the active child: new windows open there
+    std::map<QMdiSubWindow*, CDockablePane*> paneDocuments; // panes shown as tabbed documents
+    std::map<int, QPointer<QToolBar>> autoHideBars;         // the tabs of collapsed panes, by side
 
     void Fit();
     QMdiArea* Mdi();
     bool BuildMenu(UINT resId);
+    // Fills menu with the pane menu's items (EnablePaneMenu).
+    void FillPaneMenu(QMenu* menu);
+    void AddWindowsDialogItem();
+};
+
+// The tab groups of a tabbed MDI frame (MdiTabGroups.cpp).
+struct TabGroups
+{
+    // The frame's groups (at least its first area).
+    static std::vector<QMdiArea*> Of(CMDIFrameWnd* frame);
+    // Makes the frame's windows active as their area activates them.
+    static void Watch(CMDIFrameWnd* frame, QMdiArea* area);
+    // Makes an area a group: tabs, their menu and their drag.
+    static void SetUp(CMDIFrameWndEx* frame, QMdiArea* area);
+    // The area new windows open in.
+    static QMdiArea* Current(CMDIFrameWnd* frame);
+    // Moves a subwindow into a group and activates it there.
+    static void Move(CMDIFrameWnd* frame, QMdiSubWindow* sub, QMdiArea* to);
+    // Removes the groups left without windows (the first area stays while it is the only one).
+    static void DropEmpty(CMDIFrameWnd* frame);
+    static QMdiSubWindow* SubOf(CMDIFrameWnd* frame, CMDIChildWnd* child);
 };
 
 // The toolkit side of a bar or pane.
@@ -75,6 +110,12 @@ struct PaneShell {
     std::vector<QPointer<QAction>> buttons;
     std::vector<QPointer<QWidget>> statusWidgets;
     QPointer<QWidget> slot;
+    QPointer<QMdiSubWindow> document; // the tab it shows in while it is a tabbed document
+    // Auto-hide: the side it collapsed to (0: docked), its tab there and the window it slides out in.
+    int autoHideSide = 0;
+    QPointer<QWidget> autoHideTab;
+    QPointer<QWidget> flyout;
+    bool slidByHover = false;
     QSize created; // a dockable pane's size at creation: its first width or height when docked
 };
 

@@ -208,7 +208,7 @@ double CellRatio(const QFont& base)
 
 QFont QFontFromLogFont(const LOGFONTW& lf, double scaleY)
 {
-    QFont f(MapFontFamily(QString::fromWCharArray(lf.lfFaceName, static_cast<int>(wcsnlen(lf.lfFaceName, LF_FACESIZE)))));
+    QFont f(MapFontFamily(ToQString(lf.lfFaceName, static_cast<int>(wcsnlen(lf.lfFaceName, LF_FACESIZE)))));
     int weight = lf.lfWeight <= 0 ? FW_NORMAL : std::clamp(static_cast<int>(lf.lfWeight), 100, 900);
     f.setWeight(static_cast<QFont::Weight>(weight));
     f.setItalic(lf.lfItalic != 0);
@@ -251,7 +251,7 @@ void LogFontFromQFont(const QFont& font, LOGFONTW* lf)
     lf->lfUnderline = font.underline();
     lf->lfStrikeOut = font.strikeOut();
     lf->lfCharSet = DEFAULT_CHARSET;
-    std::wstring face = font.family().toStdWString();
+    std::wstring face = ToWide(font.family());
     SetFace(*lf, face.c_str());
 }
 

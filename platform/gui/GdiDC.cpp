@@ -966,12 +966,44 @@ std::vector<int> CosmeticPattern(const QPen& pen)
 // becomes the device pixels it covers along the line, and a whole number of device pixels
 // across it, so that lines keep one thickness at any ratio. across: the indices of the
 // pixels of steep segments.
-void DrawLinePixels(QPainter* p, const QPolygon& pts, const std::vector<int>& across)
+// A plain 32-bit surface takes the pixels of an opaque line straight into its memory: the
+// painter's per-point path costs far more than the pixels on plots of thousands of curves.
+// False when the surface or painter is of another kind (then the painter draws them).
+bool PutLinePixels(DcRecord* dc, QPainter* p, const QPolygon& pts)
+{
+    QImage* img = dc->boundImage;
+    if (!img || p != &dc->ownPainter || !img->isDetached() || img->devicePixelRatio() != 1) return false;
+    const QImage::Format f = img->format();
+    if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 && f != QImage::Format_ARGB32_Premultiplied)
+        return false;
+    if (p->compositionMode() != QPainter::CompositionMode_SourceOver || p->opacity() != 1.0 ||
+        p->worldTransform().type() != QTransform::TxNone)
+        return false;
+    const QColor colour = p->pen().color();
+    if (colour.alpha() != 255 || p->pen().brush().style() != Qt::SolidPattern) return false;
+    QRect bounds = img->rect();
+    if (p->hasClipping())
+    {
+        const QRegion clip = p->clipRegion();
+        if (clip.rectCount() > 1) return false;
+        bounds &= clip.boundingRect();
+    }
+    const QRgb rgb = colour.rgba();
+    uchar* bits = img->bits();
+    const qsizetype stride = img->bytesPerLine();
+    for (const QPoint& q : pts)
+    {
+        if (bounds.contains(q)) reinterpret_cast<QRgb*>(bits + q.y() * stride)[q.x()] = rgb;
+    }
+    return true;
+}
+
+void DrawLinePixels(DcRecord* dc, QPainter* p, const QPolygon& pts, const std::vector<int>& across)
 {
     const double r = p->device() ? p->device()->devicePixelRatio() : 1.0;
     if (r == 1)
     {
-        p->drawPoints(pts);
+        if (!PutLinePixels(dc, p, pts)) p->drawPoints(pts);
         return;
     }
     const int thick = std::max(1, static_cast<int>(std::floor(r)));
@@ -1055,11 +1087,9 @@ void StrokeCosmetic(DcRecord* dc, QPainter* p, const DevicePen& d, const QPolygo
     {
         DevicePen gap = solid;
         gap.pen.setColor(ToQColor(dc->state.bkColor));
-        if (ApplyPen(dc, p, gap))
-            DrawLinePixels(p, off, offAcross);
+        if (ApplyPen(dc, p, gap)) DrawLinePixels(dc, p, off, offAcross);
     }
-    if (!on.isEmpty() && ApplyPen(dc, p, solid))
-        DrawLinePixels(p, on, onAcross);
+    if (!on.isEmpty() && ApplyPen(dc, p, solid)) DrawLinePixels(dc, p, on, onAcross);
 }
 
 bool StrokePolyline(DcRecord* dc, const QPolygon& pts, bool closed)

@@ -329,7 +329,7 @@ int DrawTextImpl(DcRecord* dc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT 
             QString shortened = layout.Ellipsis(l, maxWidth);
             if (shortened != l && (format & DT_MODIFYSTRING) && modifiable && lines.size() == 1)
             {
-                std::wstring w = shortened.toStdWString();
+                std::wstring w = ToWide(shortened);
                 size_t room = static_cast<size_t>(cchText) + 4;
                 if (w.size() < room)
                 {

@@ -56,6 +56,13 @@ public:
         });
     }
 
+    ListItems ItemsOf() const
+    {
+        return {list->count(), [this](int i) { return list->item(i)->text(); },
+                [this](int i) { return list->item(i)->data(Qt::UserRole).toULongLong(); },
+                [this](int i, qulonglong data) { list->item(i)->setData(Qt::UserRole, QVariant::fromValue(data)); }};
+    }
+
     QStringList Items() const
     {
         QStringList l;
@@ -159,31 +166,20 @@ public:
             *result = k;
             return true;
         }
-        case LB_GETTEXT:
-            if (index < 0 || index >= n) return bad();
-            *result = CopyAll(list->item(index)->text(), reinterpret_cast<LPTSTR>(lParam));
-            return true;
+        case LB_GETTEXT: *result = AnswerItemMessage(ItemsOf(), ItemMessage::GetText, wParam, lParam); return true;
         case LB_GETTEXTLEN:
-            if (index < 0 || index >= n) return bad();
-            *result = static_cast<LRESULT>(list->item(index)->text().toStdWString().size());
+            *result = AnswerItemMessage(ItemsOf(), ItemMessage::GetTextLength, wParam, lParam);
             return true;
         case LB_FINDSTRING:
         case LB_FINDSTRINGEXACT:
         case LB_SELECTSTRING: {
-            int i = FindInList(Items(), index, ToQString(reinterpret_cast<LPCTSTR>(lParam)), msg == LB_FINDSTRINGEXACT);
-            if (i < 0) return bad();
-            if (msg == LB_SELECTSTRING && !Multi()) Select(i);
-            *result = i;
+            const ItemMessage find = msg == LB_FINDSTRINGEXACT ? ItemMessage::FindExact : ItemMessage::Find;
+            *result = AnswerItemMessage(ItemsOf(), find, wParam, lParam);
+            if (msg == LB_SELECTSTRING && *result >= 0 && !Multi()) Select(static_cast<int>(*result));
             return true;
         }
-        case LB_GETITEMDATA:
-            if (index < 0 || index >= n) return bad();
-            *result = static_cast<LRESULT>(list->item(index)->data(Qt::UserRole).toULongLong());
-            return true;
-        case LB_SETITEMDATA:
-            if (index < 0 || index >= n) return bad();
-            list->item(index)->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(static_cast<qulonglong>(lParam)));
-            return true;
+        case LB_GETITEMDATA: *result = AnswerItemMessage(ItemsOf(), ItemMessage::GetData, wParam, lParam); return true;
+        case LB_SETITEMDATA: *result = AnswerItemMessage(ItemsOf(), ItemMessage::SetData, wParam, lParam); return true;
         case LB_GETTOPINDEX: {
             QListWidgetItem* top = list->itemAt(2, 2);
             *result = top ? list->row(top) : 0;

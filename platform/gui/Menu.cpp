@@ -5,6 +5,7 @@
 #include "platform/gui/Bars.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/FrameInternal.h"
+#include "platform/gui/ToolBarImagesInternal.h"
 #include "platform/gui/WndInternal.h"
 
 #include <QtGui/QGuiApplication>
@@ -103,6 +104,7 @@ size_t Build(QMenu* menu, const std::vector<PopupMenuRow>& rows, size_t from, in
             continue;
         } else {
             QAction* a = menu->addAction(MenuText(r.text));
+            if (HasMenuImage(r.id)) a->setIcon(ToolBarIcon(r.id));
             a->setEnabled(r.enabled != FALSE);
             if (r.check) {
                 a->setCheckable(true);

@@ -58,7 +58,15 @@ bool HasDisplay()
 int ShowMessageBox(const qor::MessageBoxCall& call)
 {
     if (!HasDisplay()) return qor::DefaultMessageBoxAnswer(call.type);
+    return qor::gui::ShowToolkitMessageBox(call);
+}
 
+} // namespace
+
+namespace qor::gui {
+
+int ShowToolkitMessageBox(const qor::MessageBoxCall& call)
+{
     QWidget* owner = nullptr;
     if (call.owner)
         if (CWnd* wnd = CWnd::FromHandle(call.owner))
@@ -82,10 +90,6 @@ int ShowMessageBox(const qor::MessageBoxCall& call)
         if (b.id == IDCANCEL || b.id == IDNO) return b.id;
     return buttons.front().id;
 }
-
-} // namespace
-
-namespace qor::gui {
 
 void InstallMessageBoxes() { qor::SetMessageBoxHandler(ShowMessageBox); }
 

@@ -271,6 +271,11 @@ PrintDialogDriver SetPrintDialogDriver(PrintDialogDriver driver)
     return previous;
 }
 
+void ApplyPageSettings(QPrinter& printer)
+{
+    printer.setPageOrientation(CurrentPrinterSettings().landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
 std::unique_ptr<QPrinter> MakeJobPrinter()
 {
     const PrinterSettings& s = CurrentPrinterSettings();
@@ -299,7 +304,7 @@ std::unique_ptr<QPrinter> MakeJobPrinter()
         if (s.marginsMm)
             printer->setPageMargins(*s.marginsMm, QPageLayout::Millimeter);
     }
-    printer->setPageOrientation(s.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    ApplyPageSettings(*printer);
     printer->setCopyCount(std::max(1, s.copies));
     printer->setCollateCopies(s.collate);
     if (s.grayScale)
@@ -399,7 +404,13 @@ INT_PTR CPrintDialog::DoModal()
 
     auto printer = MakeJobPrinter();
     if (!printer)
+    {
+        // No printer chosen yet and none in the system: the dialog offers a file. It starts from
+        // the program's page (its orientation), as the preview showed it, not from the toolkit's
+        // portrait default.
         printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        ApplyPageSettings(*printer);
+    }
     if (setupOnly)
     {
         QPageSetupDialog dlg(printer.get(), DialogParent(m_pParentWnd));

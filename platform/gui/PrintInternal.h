@@ -35,6 +35,8 @@ bool IsInteractiveSession();
 // A printer set up for the next job: the PDF file (SetPrintToFile / QOR_PRINT_TO_PDF) or the
 // chosen system printer (interactive sessions only); nullptr when there is nowhere to print.
 std::unique_ptr<QPrinter> MakeJobPrinter();
+// Turns the printer's page as the program's settings say (the application's landscape default).
+void ApplyPageSettings(QPrinter& printer);
 // Stores what a print or page set-up dialog left in the printer.
 void RememberPrinterSettings(const QPrinter& printer);
 

@@ -49,7 +49,7 @@ public:
         return out;
     }
 
-    void Created(WndState* s) override { label->setText(Shown(s, QString::fromWCharArray(s->text.GetString()))); }
+    void Created(WndState* s) override { label->setText(Shown(s, ToQString(s->text))); }
 
     bool Control(WndState* s, UINT msg, WPARAM, LPARAM lParam, LRESULT* result) override
     {
@@ -57,7 +57,7 @@ public:
         switch (msg) {
         case WM_SETTEXT: {
             QString t = ToQString(reinterpret_cast<LPCTSTR>(lParam));
-            s->text = CString(t.toStdWString().c_str());
+            s->text = FromQString(t);
             label->setText(Shown(s, t));
             *result = TRUE;
             return true;

@@ -249,6 +249,11 @@ void SetKeyDown(int nVirtKey, bool down)
     if (down && g_keys[nVirtKey] >= 0) toggle ^= 1; // a press flips the toggle bit
     g_keys[nVirtKey] = static_cast<SHORT>((down ? 0x8000 : 0) | toggle);
 }
+void SetKeyToggled(int nVirtKey, bool on)
+{
+    if (nVirtKey < 0 || nVirtKey > 255) return;
+    g_keys[nVirtKey] = static_cast<SHORT>((g_keys[nVirtKey] & ~1) | (on ? 1 : 0));
+}
 void ClearKeyState()
 {
     for (SHORT& k : g_keys) k = 0;

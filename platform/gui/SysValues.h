@@ -45,6 +45,11 @@ void SetSysColorOverride(int nIndex, COLORREF color);
 // input event and from the MK_ flags of mouse messages; tests may set keys directly.
 void SetKeyDown(int nVirtKey, bool down);
 void ClearKeyState();
+// The toggle of a lock key (VK_CAPITAL, VK_NUMLOCK, VK_SCROLL): GetKeyState's low bit.
+void SetKeyToggled(int nVirtKey, bool on);
+// Takes the lock keys' toggles from the keyboard's own lights where the display tells them
+// (under X); elsewhere the toggles follow the presses the program saw.
+void SyncLockKeys();
 // The last mouse position in screen coordinates (GetCursorPos / GetMessagePos).
 void SetLastMousePos(POINT screenPt);
 

@@ -8,6 +8,7 @@
 
 #include <map>
 #include <mutex>
+#include <set>
 
 namespace qor::gui {
 
@@ -19,12 +20,26 @@ std::map<UINT, const ToolBarImageDef*>& Registry()
     return registry;
 }
 
+std::set<UINT>& MenuImages()
+{
+    static std::set<UINT> commands;
+    return commands;
+}
+
 } // namespace
 
 void RegisterToolBarImages(const ToolBarImageDef* table, std::size_t count)
 {
     for (std::size_t i = 0; i < count; ++i) Registry()[table[i].nID] = &table[i];
 }
+
+void AddMenuImages(const UINT* ids, std::size_t count)
+{
+    for (std::size_t i = 0; i < count; ++i)
+        if (ids[i] != 0) MenuImages().insert(ids[i]);
+}
+
+bool HasMenuImage(UINT nID) { return MenuImages().count(nID) != 0 && FindToolBarImage(nID) != nullptr; }
 
 const ToolBarImageDef* FindToolBarImage(UINT nID)
 {
@@ -68,9 +83,24 @@ QIcon ToolBarIcon(UINT nID)
             if (rgb != 0xFFFFFFFFu) image.setPixel(x, y, 0xFF000000u | rgb);
         }
     }
-    // Pixel pictures stay sharp when the screen scales them up.
+    return PixelPictureIcon(image);
+}
+
+QIcon PixelPictureIcon(const QImage& picture)
+{
+    // Whole multiples repeat each pixel; a fractional scale (1.25, 1.5, 1.75 ...) is drawn from the next
+    // whole multiple made smaller smoothly, so its edges stay crisp rather than some pixels doubled
+    // and their neighbours not.
     QIcon icon;
-    for (int scale : {1, 2, 3}) icon.addPixmap(QPixmap::fromImage(image.scaled(16 * scale, 16 * scale)));
+    const QSize size = picture.size();
+    if (size.isEmpty()) return icon;
+    for (int quarters = 4; quarters <= 12; ++quarters)
+    {
+        const int whole = (quarters + 3) / 4;
+        QImage big = picture.scaled(size * whole, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        if (quarters % 4) big = big.scaled(size * quarters / 4, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        icon.addPixmap(QPixmap::fromImage(big));
+    }
     return icon;
 }
 

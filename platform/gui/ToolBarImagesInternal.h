@@ -5,12 +5,19 @@
 #include "platform/gui/ToolBarImages.h"
 
 #include <QtGui/QIcon>
+#include <QtGui/QImage>
 
 namespace qor::gui {
 
 // The command's picture scaled for the screen (a null icon when it has none).
 QIcon ToolBarIcon(UINT nID);
+// Commands whose pictures menus show: those of the toolbars loaded and of the image collections
+// (CMFCToolBar::AddToolBarForImageCollection).
+void AddMenuImages(const UINT* ids, std::size_t count);
+bool HasMenuImage(UINT nID);
 // The short name of a command: the string table's text after the line break (or the whole text).
 CString CommandShortName(UINT nID);
+// A pixel picture (a toolbar button, a tree image) as an icon sharp at every screen scale.
+QIcon PixelPictureIcon(const QImage& picture);
 
 } // namespace qor::gui

@@ -6,6 +6,7 @@
 
 #include "platform/core/Messages.h"
 #include "platform/gui/SysValues.h"
+#include "platform/gui/ToolBarImagesInternal.h"
 #include "platform/gui/WndInternal.h"
 
 #include <QtGui/QFocusEvent>
@@ -34,7 +35,7 @@ quintptr NextHandle()
     return ++next;
 }
 
-QString TextOf(LPCTSTR p) { return p ? QString::fromWCharArray(p) : QString(); }
+QString TextOf(LPCTSTR p) { return ToQString(p); }
 
 // One image of an image list as an icon (masked pixels transparent).
 QIcon IconOf(HIMAGELIST list, int index)
@@ -51,24 +52,25 @@ QIcon IconOf(HIMAGELIST list, int index)
             for (int x = 0; x < picture.width(); ++x)
                 if (qRed(m.pixel(x, y)) > 127) picture.setPixel(x, y, 0);
     }
-    return QIcon(QPixmap::fromImage(picture));
+    return PixelPictureIcon(picture);
 }
 
-Qt::Key QtKeyOf(UINT vk)
+// The keys the toolkit's tree moves, expands and collapses by; the tree's own keys (editing, deleting) are ours.
+bool IsTreeNavigationKey(UINT vk)
 {
     switch (vk) {
-    case VK_UP: return Qt::Key_Up;
-    case VK_DOWN: return Qt::Key_Down;
-    case VK_LEFT: return Qt::Key_Left;
-    case VK_RIGHT: return Qt::Key_Right;
-    case VK_HOME: return Qt::Key_Home;
-    case VK_END: return Qt::Key_End;
-    case VK_PRIOR: return Qt::Key_PageUp;
-    case VK_NEXT: return Qt::Key_PageDown;
-    case VK_ADD: return Qt::Key_Plus;
-    case VK_SUBTRACT: return Qt::Key_Minus;
-    case VK_MULTIPLY: return Qt::Key_Asterisk;
-    default: return Qt::Key_unknown;
+    case VK_UP:
+    case VK_DOWN:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_HOME:
+    case VK_END:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_ADD:
+    case VK_SUBTRACT:
+    case VK_MULTIPLY: return true;
+    default: return false;
     }
 }
 
@@ -369,7 +371,7 @@ public:
         EndEdit(false);
         NMTVDISPINFO info{};
         Describe(it, info.item);
-        std::wstring text = it->text(0).toStdWString();
+        std::wstring text = ToWide(it->text(0));
         info.item.mask |= TVIF_TEXT;
         info.item.pszText = text.data();
         HWND self = s->handle;
@@ -388,7 +390,7 @@ public:
         }
         edit->SetFont(s->wnd->GetFont(), FALSE);
         editing = reinterpret_cast<quintptr>(h);
-        edit->SetWindowText(it->text(0).toStdWString().c_str());
+        edit->SetWindowText(FromQString(it->text(0)));
         edit->SetSel(0, -1);
         edit->SetFocus();
         return edit->m_hWnd;
@@ -469,9 +471,8 @@ public:
 
     void ToolkitKey(WndState* s, UINT vk)
     {
-        Qt::Key key = QtKeyOf(vk);
-        if (key == Qt::Key_unknown) return;
-        QKeyEvent ev(QEvent::KeyPress, key, Qt::NoModifier);
+        if (!IsTreeNavigationKey(vk)) return;
+        QKeyEvent ev(QEvent::KeyPress, ToQtKey(vk), Qt::NoModifier);
         s->host->ToolkitEvent(&ev);
     }
 
@@ -645,7 +646,7 @@ public:
                 if (mask & TVIF_SELECTEDIMAGE) tv->iSelectedImage = full.iSelectedImage;
                 if (mask & TVIF_CHILDREN) tv->cChildren = it->childCount() ? 1 : 0;
                 if ((mask & TVIF_TEXT) && tv->pszText && tv->cchTextMax > 0) {
-                    std::wstring t = it->text(0).toStdWString();
+                    std::wstring t = ToWide(it->text(0));
                     size_t n = std::min(t.size(), static_cast<size_t>(tv->cchTextMax - 1));
                     t.copy(tv->pszText, n);
                     tv->pszText[n] = L'\0';

@@ -177,7 +177,7 @@ void CView::OnFilePrintPreview()
     qor::gui::SetPrintToFile(previous);
     if (!QFile::exists(file)) return; // cancelled, or nothing to print
     CDocument* doc = GetDocument();
-    CPrintPreviewWnd::Open(path, doc ? doc->GetTitle() : CString(), GetTopLevelParent());
+    CPrintPreviewWnd::Open(path, doc ? doc->GetTitle() : CString(), GetTopLevelParent(), this);
 }
 
 // ---- CScrollView ----------------------------------------------------------------------------------

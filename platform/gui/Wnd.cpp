@@ -411,6 +411,15 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         return FALSE;
     }
+    case WM_RBUTTONUP: {
+        // The menu comes from the release nobody handled, once: a window that shows its own menu on
+        // the release does not get a second one after it closes.
+        CPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        ClientToScreen(&pt);
+        SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_hWnd),
+                    MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y)));
+        return 0;
+    }
     case WM_MOUSEWHEEL:
     case WM_MOUSEHWHEEL:
     case WM_CONTEXTMENU:

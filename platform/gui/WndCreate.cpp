@@ -73,6 +73,13 @@ CWnd* WndFromWidget(QWidget* w)
     return nullptr;
 }
 
+CWnd* KeyWindowFromWidget(QWidget* w)
+{
+    CWnd* wnd = WndFromWidget(w);
+    QWidget* own = wnd ? WidgetOf(wnd) : nullptr;
+    return own && own->window() == w->window() ? wnd : nullptr;
+}
+
 QWidget* WidgetOf(const CWnd* w)
 {
     WndState* s = StateOf(w);
@@ -273,9 +280,9 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
     if (style & WS_CHILD) {
         parentWidget = WndAccess::State(parentWnd)->widget;
     } else if (style & WS_POPUP) {
-        flags = Qt::Tool | Qt::FramelessWindowHint;
-        // A tool-window pop-up (a tip) never takes the activation nor the keyboard.
-        if (s->exStyle & WS_EX_TOOLWINDOW) flags |= Qt::WindowDoesNotAcceptFocus;
+        // A tool-window pop-up (a tip) never takes the activation nor the keyboard, and a window manager
+        // leaves it alone: a managed tool window would be listed, placed and focused as a window of its own.
+        if (s->exStyle & WS_EX_TOOLWINDOW) flags = Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus;
         else flags = Qt::Window | Qt::FramelessWindowHint;
         if (s->owner) parentWidget = WndAccess::State(s->owner)->widget->window();
         if (s->exStyle & WS_EX_TOPMOST) flags |= Qt::WindowStaysOnTopHint;

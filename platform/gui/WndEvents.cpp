@@ -152,9 +152,7 @@ bool HostBase::HostMouse(QMouseEvent* me, QPoint local, QWidget* source)
 {
     WndState* s = state;
     CWnd* wnd = s->wnd;
-    HWND h = s->handle;
     DepthGuard depth(s);
-    auto alive = [h]() { return IsLiveHandle(h); };
     QEvent* e = me;
     NoteInputState(me->modifiers(), me->buttons());
     if (me->type() == QEvent::MouseButtonPress || me->type() == QEvent::MouseButtonDblClick) AllowActivation(wnd);
@@ -202,8 +200,6 @@ bool HostBase::HostMouse(QMouseEvent* me, QPoint local, QWidget* source)
         EventScope scope(this, target == wnd ? e : nullptr, msg, source);
         SendMouse(target, msg, flags, client);
     }
-    if (alive() && e->type() == QEvent::MouseButtonRelease && me->button() == Qt::RightButton && wnd->m_hWnd)
-        wnd->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(h), MAKELPARAM(static_cast<WORD>(global.x()), static_cast<WORD>(global.y())));
     e->accept();
     return true;
 }
@@ -215,7 +211,6 @@ bool HostBase::HostEvent(QEvent* e)
     CWnd* wnd = s->wnd;
     HWND h = s->handle;
     DepthGuard depth(s);
-    auto alive = [h]() { return IsLiveHandle(h); };
 
     switch (e->type()) {
     case QEvent::MouseButtonPress:
@@ -225,94 +220,124 @@ bool HostBase::HostEvent(QEvent* e)
         auto* me = static_cast<QMouseEvent*>(e);
         return HostMouse(me, me->position().toPoint(), Widget());
     }
-    case QEvent::Wheel: {
-        auto* we = static_cast<QWheelEvent*>(e);
-        NoteInputState(we->modifiers(), we->buttons());
-        QPoint global = we->globalPosition().toPoint();
-        SetLastMousePos(POINT{global.x(), global.y()});
-        int dy = we->angleDelta().y(), dx = we->angleDelta().x();
-        UINT flags = FromQtMouse(we->buttons(), we->modifiers());
-        LPARAM pt = MAKELPARAM(static_cast<WORD>(static_cast<short>(global.x())), static_cast<WORD>(static_cast<short>(global.y())));
-        EventScope scope(this, e, WM_MOUSEWHEEL, Widget());
-        if (dy) wnd->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(static_cast<WORD>(flags), static_cast<WORD>(static_cast<short>(dy))), pt);
-        if (dx && alive()) wnd->SendMessage(WM_MOUSEHWHEEL, MAKEWPARAM(static_cast<WORD>(flags), static_cast<WORD>(static_cast<short>(-dx))), pt);
-        e->accept();
-        return true;
-    }
-    case QEvent::ShortcutOverride: {
+    case QEvent::Wheel: return HostWheel(static_cast<QWheelEvent*>(e));
+    case QEvent::ShortcutOverride:
         // Keys go to the window first, as on Windows.
         e->accept();
         return true;
-    }
     case QEvent::KeyPress:
-    case QEvent::KeyRelease: {
-        auto* ke = static_cast<QKeyEvent*>(e);
-        NoteInputState(ke->modifiers(), QApplication::mouseButtons());
-        const MSG km = KeyMessage(wnd->m_hWnd, *ke);
-        const bool alt = ke->modifiers() & Qt::AltModifier;
-        const bool down = e->type() == QEvent::KeyPress;
-        const LPARAM lp = km.lParam;
-        if (km.message) wnd->SendMessage(km.message, km.wParam, lp);
-        if (down && alive()) {
-            QString text = ke->text();
-            if (text.isEmpty() && (ke->modifiers() & Qt::ControlModifier) && ke->key() >= Qt::Key_A && ke->key() <= Qt::Key_Z)
-                text = QChar(static_cast<char16_t>(ke->key() - Qt::Key_A + 1));
-            if (text.isEmpty()) {
-                switch (ke->key()) {
-                case Qt::Key_Return:
-                case Qt::Key_Enter: text = QChar(u'\r'); break;
-                case Qt::Key_Tab: text = QChar(u'\t'); break;
-                case Qt::Key_Backspace: text = QChar(u'\b'); break;
-                case Qt::Key_Escape: text = QChar(u'\x1b'); break;
-                default: break;
-                }
-            }
-            for (QChar c : text) {
-                if (!alive() || !wnd->m_hWnd) break;
-                if (c.unicode() == 0x7F) continue; // Delete makes no character
-                wnd->SendMessage(alt ? WM_SYSCHAR : WM_CHAR, c.unicode(), lp);
-            }
-        }
-        e->accept();
-        return true;
-    }
+    case QEvent::KeyRelease: return HostKey(static_cast<QKeyEvent*>(e));
     case QEvent::FocusIn:
+    case QEvent::FocusOut: return HostFocus(static_cast<QFocusEvent*>(e));
+    case QEvent::Resize:
+    case QEvent::Move:
+    case QEvent::ScreenChangeInternal: return HostGeometry(e);
+    case QEvent::Close:
+        e->ignore();
+        wnd->SendMessage(WM_CLOSE, 0, 0);
+        return true;
+    case QEvent::Leave:
+        if (wnd->m_hWnd) wnd->SendMessage(WM_MOUSELEAVE, 0, 0);
+        return IsLiveHandle(h) && state ? ToolkitEvent(e) : true;
+    default: return ToolkitEvent(e);
+    }
+}
+
+bool HostBase::HostWheel(QWheelEvent* we)
+{
+    CWnd* wnd = state->wnd;
+    HWND h = state->handle;
+    NoteInputState(we->modifiers(), we->buttons());
+    QPoint global = we->globalPosition().toPoint();
+    SetLastMousePos(POINT{global.x(), global.y()});
+    const int dy = we->angleDelta().y(), dx = we->angleDelta().x();
+    const UINT flags = FromQtMouse(we->buttons(), we->modifiers());
+    const LPARAM pt = MouseParam(global);
+    EventScope scope(this, we, WM_MOUSEWHEEL, Widget());
+    if (dy)
+        wnd->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(static_cast<WORD>(flags), static_cast<WORD>(static_cast<short>(dy))),
+                         pt);
+    if (dx && IsLiveHandle(h))
+        wnd->SendMessage(WM_MOUSEHWHEEL,
+                         MAKEWPARAM(static_cast<WORD>(flags), static_cast<WORD>(static_cast<short>(-dx))), pt);
+    we->accept();
+    return true;
+}
+
+bool HostBase::HostKey(QKeyEvent* ke)
+{
+    CWnd* wnd = state->wnd;
+    HWND h = state->handle;
+    NoteInputState(ke->modifiers(), QApplication::mouseButtons());
+    const MSG km = KeyMessage(wnd->m_hWnd, *ke);
+    const bool alt = ke->modifiers() & Qt::AltModifier;
+    if (km.message) wnd->SendMessage(km.message, km.wParam, km.lParam);
+    if (ke->type() == QEvent::KeyPress)
+    {
+        for (QChar c : KeyCharacters(*ke))
+        {
+            if (!IsLiveHandle(h) || !wnd->m_hWnd) break;
+            wnd->SendMessage(alt ? WM_SYSCHAR : WM_CHAR, c.unicode(), km.lParam);
+        }
+    }
+    ke->accept();
+    return true;
+}
+
+bool HostBase::HostFocus(QFocusEvent* fe)
+{
+    WndState* s = state;
+    CWnd* wnd = s->wnd;
+    HWND h = s->handle;
+    if (fe->type() == QEvent::FocusIn)
+    {
         if (FocusWindow() != wnd) {
             // WM_SETFOCUS's default hands the event to a native control.
-            EventScope scope(this, e, WM_SETFOCUS, Widget());
+            EventScope scope(this, fe, WM_SETFOCUS, Widget());
             MoveFocus(wnd);
         } else if (s->IsNative()) {
-            ToolkitEvent(e); // the toolkit catching up with a SetFocus already reported
+            ToolkitEvent(fe); // the toolkit catching up with a SetFocus already reported
         }
-        return true;
-    case QEvent::FocusOut: {
-        auto* fe = static_cast<QFocusEvent*>(e);
-        bool reported = false;
-        if (FocusWindow() == wnd && fe->reason() == Qt::ActiveWindowFocusReason) {
-            // The toolkit activated a window shown without activation, or took the activation
-            // from ours as a pop-up (a dropped list) went away: the focus stays here and this
-            // window becomes active again.
-            QWidget* active = QApplication::activeWindow();
-            if (SpuriousActivation(active) || (!active && PopupActivationPending())) {
-                GiveActivationBack(Widget()->window());
-                return true;
-            }
-        }
-        if (FocusWindow() == wnd && fe->reason() != Qt::PopupFocusReason) {
-            QWidget* next = QApplication::focusWidget();
-            CWnd* to = next ? WndFromWidget(next) : nullptr;
-            if (to != wnd) {
-                EventScope scope(this, e, WM_KILLFOCUS, Widget());
-                MoveFocus(to);
-                reported = true;
-            }
-        }
-        if (!reported && alive() && s->IsNative() && state) ToolkitEvent(e);
         return true;
     }
-    case QEvent::Resize: {
-        ToolkitEvent(e);
-        QWidget* self = Widget();
+    bool reported = false;
+    if (FocusWindow() == wnd && fe->reason() == Qt::ActiveWindowFocusReason)
+    {
+        // The toolkit activated a window shown without activation, or took the activation
+        // from ours as a pop-up (a dropped list) went away: the focus stays here and this
+        // window becomes active again.
+        QWidget* active = QApplication::activeWindow();
+        if (SpuriousActivation(active) || (!active && PopupActivationPending()))
+        {
+            GiveActivationBack(Widget()->window());
+            return true;
+        }
+    }
+    if (FocusWindow() == wnd && fe->reason() != Qt::PopupFocusReason)
+    {
+        QWidget* next = QApplication::focusWidget();
+        CWnd* to = next ? WndFromWidget(next) : nullptr;
+        if (to != wnd)
+        {
+            EventScope scope(this, fe, WM_KILLFOCUS, Widget());
+            MoveFocus(to);
+            reported = true;
+        }
+    }
+    if (!reported && IsLiveHandle(h) && s->IsNative() && state) ToolkitEvent(fe);
+    return true;
+}
+
+bool HostBase::HostGeometry(QEvent* e)
+{
+    WndState* s = state;
+    CWnd* wnd = s->wnd;
+    HWND h = s->handle;
+    QWidget* self = Widget();
+    ToolkitEvent(e);
+    switch (e->type())
+    {
+    case QEvent::Resize:
         if (!(s->style & WS_CHILD) && (self->width() != s->cx || self->height() != s->cy)) {
             CSize before = s->ClientSize();
             s->cx = self->width();
@@ -324,33 +349,25 @@ bool HostBase::HostEvent(QEvent* e)
                 wnd->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(static_cast<WORD>(after.cx), static_cast<WORD>(after.cy)));
             }
         }
-        return true;
-    }
+        break;
     case QEvent::Move:
-        ToolkitEvent(e);
-        if (QWidget* self = Widget(); !(s->style & WS_CHILD) && (self->x() != s->x || self->y() != s->y)) {
+        if (!(s->style & WS_CHILD) && (self->x() != s->x || self->y() != s->y))
+        {
             s->x = self->x();
             s->y = self->y();
             wnd->SendMessage(WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(s->x), static_cast<WORD>(s->y)));
         }
-        return true;
-    case QEvent::ScreenChangeInternal:
+        break;
+    default:
         // On a screen of another pixel ratio the surface is made anew and drawn again.
-        ToolkitEvent(e);
-        if (alive() && !s->IsNative() && s->surface.devicePixelRatio() != s->PixelRatio()) {
+        if (IsLiveHandle(h) && !s->IsNative() && s->surface.devicePixelRatio() != s->PixelRatio())
+        {
             s->Layout();
             wnd->Invalidate();
         }
-        return true;
-    case QEvent::Close:
-        e->ignore();
-        wnd->SendMessage(WM_CLOSE, 0, 0);
-        return true;
-    case QEvent::Leave:
-        if (wnd->m_hWnd) wnd->SendMessage(WM_MOUSELEAVE, 0, 0);
-        return alive() && state ? ToolkitEvent(e) : true;
-    default: return ToolkitEvent(e);
+        break;
     }
+    return true;
 }
 
 void HostBase::HostPaint(QPaintEvent* e)

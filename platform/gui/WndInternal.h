@@ -23,6 +23,8 @@
 class QTimer;
 class QMouseEvent;
 class QWheelEvent;
+class QKeyEvent;
+class QFocusEvent;
 class QPaintEvent;
 
 namespace qor::gui {
@@ -124,7 +126,13 @@ protected:
     bool HostEvent(QEvent* e);
     void HostPaint(QPaintEvent* e);
     virtual void ToolkitPaint(QPaintEvent* e) = 0;
+    // The event families of HostEvent.
     bool HostMouse(QMouseEvent* me, QPoint local, QWidget* source);
+    bool HostWheel(QWheelEvent* we);
+    bool HostKey(QKeyEvent* ke);
+    bool HostFocus(QFocusEvent* fe);
+    // Resize, move and a change of screen.
+    bool HostGeometry(QEvent* e);
 
 private:
     friend class ViewportFilter;
@@ -208,6 +216,9 @@ WndState* StateOf(HWND h);
 WndState* StateOf(const CWnd* w);
 // The window of a host widget (or of any widget inside one).
 CWnd* WndFromWidget(QWidget* w);
+// The layer window whose keys a widget's key events are: none when the widget sits in a toolkit window
+// of its own (a message box, a file dialog) over the layer window that owns it, whose keys are its own.
+CWnd* KeyWindowFromWidget(QWidget* w);
 QWidget* WidgetOf(const CWnd* w);
 BarWidget* ScrollBarWidget(const CWnd* w, int nBar);
 

@@ -1,9 +1,18 @@
 #include "platform/test/FrameTest.h"
 
+#include "platform/gui/FrameInternal.h"
 #include "platform/test/GuiTest.h"
 
+#include "platform/gui/Convert.h"
+#include "platform/gui/FrameInternal.h"
+
+#include <QtCore/QCoreApplication>
 #include <QtCore/QDir>
 #include <QtCore/QStandardPaths>
+#include <QtGui/QEnterEvent>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QMenuBar>
+#include <QtWidgets/QToolButton>
 
 #include <atomic>
 #include <unistd.h>
@@ -58,6 +67,105 @@ std::string TempFilePath(const std::string& name)
     return (dir + QStringLiteral("/%1-").arg(++counter) + QString::fromStdString(name)).toStdString();
 }
 
+void HoverMenuItem(CFrameWnd* frame, UINT nID)
+{
+    qor::gui::FrameShell* shell = frame ? frame->Shell() : nullptr;
+    if (!shell || !shell->window) return;
+    auto it = shell->items.find(nID);
+    if (it == shell->items.end() || !it->second.action) return;
+    QAction* action = it->second.action;
+    auto* menu = qobject_cast<QMenu*>(action->parent());
+    if (!menu) return;
+    // The top-level menu that holds it opens from the bar, as a click on the bar opens it.
+    QMenu* top = menu;
+    while (auto* up = qobject_cast<QMenu*>(top->parentWidget())) top = up;
+    shell->window->menuBar()->setActiveAction(top->menuAction());
+    Pump(10);
+    menu->setActiveAction(action);
+    Pump();
+}
+
+void CloseMenus(CFrameWnd* frame)
+{
+    qor::gui::FrameShell* shell = frame ? frame->Shell() : nullptr;
+    if (!shell || !shell->window) return;
+    for (auto& popup : shell->popups)
+        if (popup && popup->isVisible()) popup->hide();
+    Pump(10);
+}
+
+void HoverToolBarButton(CMFCToolBar* bar, int nIndex, bool enter)
+{
+    qor::gui::PaneShell* ps = bar ? bar->Shell() : nullptr;
+    if (!ps || !ps->toolBar || nIndex < 0 || nIndex >= static_cast<int>(ps->buttons.size())) return;
+    QWidget* button = ps->toolBar->widgetForAction(ps->buttons[static_cast<size_t>(nIndex)]);
+    if (!button) return;
+    if (enter)
+    {
+        QEnterEvent e(QPointF(2, 2), button->mapToGlobal(QPointF(2, 2)), button->mapToGlobal(QPointF(2, 2)));
+        QCoreApplication::sendEvent(button, &e);
+    }
+    else
+    {
+        QEvent e(QEvent::Leave);
+        QCoreApplication::sendEvent(button, &e);
+    }
+    Pump();
+}
+
+CString ShownPaneText(CMFCStatusBar& bar, int nIndex)
+{
+    qor::gui::PaneShell* ps = bar.Shell();
+    if (!ps || nIndex < 0 || nIndex >= static_cast<int>(ps->statusWidgets.size())) return CString();
+    auto* label = qobject_cast<QLabel*>(ps->statusWidgets[static_cast<size_t>(nIndex)].data());
+    return label ? qor::gui::FromQString(label->text()) : CString();
+}
+
+namespace {
+
+// The pane menu as it shows when it opens from the View menu.
+QMenu* OpenPaneMenu(CFrameWnd* frame)
+{
+    qor::gui::FrameShell* shell = frame ? frame->Shell() : nullptr;
+    if (!shell || !shell->window || !shell->paneMenuEntry) return nullptr;
+    for (auto& popup : shell->popups)
+    {
+        if (!popup) continue;
+        for (QAction* a : popup->actions())
+        {
+            if (!a->menu() || a->menu()->objectName() != QLatin1String("paneMenu")) continue;
+            emit a->menu()->aboutToShow();
+            return a->menu();
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+std::vector<PaneMenuItem> PaneMenuItems(CFrameWnd* frame)
+{
+    std::vector<PaneMenuItem> items;
+    if (QMenu* menu = OpenPaneMenu(frame))
+        for (QAction* a : menu->actions())
+            if (!a->isSeparator()) items.push_back({qor::gui::FromQString(a->text()), a->isChecked()});
+    return items;
+}
+
+bool ChoosePaneMenuItem(CFrameWnd* frame, const CString& name)
+{
+    QMenu* menu = OpenPaneMenu(frame);
+    if (!menu) return false;
+    for (QAction* a : menu->actions())
+        if (!a->isSeparator() && qor::gui::FromQString(a->text()) == name)
+        {
+            a->trigger();
+            Pump();
+            return true;
+        }
+    return false;
+}
+
 DrivenFileDialogs::DrivenFileDialogs()
 {
     m_previous = qor::gui::SetFileDialogDriver([this](BOOL, CString& path) {
@@ -70,5 +178,17 @@ DrivenFileDialogs::DrivenFileDialogs()
 }
 
 DrivenFileDialogs::~DrivenFileDialogs() { qor::gui::SetFileDialogDriver(std::move(m_previous)); }
+
+COLORREF MenuItemPicturePixel(CFrameWnd* frame, UINT nID, int x, int y, double ratio)
+{
+    qor::gui::FrameShell* shell = frame ? frame->Shell() : nullptr;
+    if (!shell) return 0xFFFFFFFF;
+    auto it = shell->items.find(nID);
+    if (it == shell->items.end() || !it->second.action || it->second.action->icon().isNull()) return 0xFFFFFFFF;
+    const QImage image = it->second.action->icon().pixmap(QSize(16, 16), ratio).toImage();
+    if (x < 0 || y < 0 || x >= image.width() || y >= image.height()) return 0xFFFFFFFF;
+    const QRgb p = image.pixel(x, y);
+    return qAlpha(p) == 0 ? 0xFFFFFFFF : RGB(qRed(p), qGreen(p), qBlue(p));
+}
 
 } // namespace qor::test

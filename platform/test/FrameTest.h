@@ -4,10 +4,12 @@
 #pragma once
 
 #include "platform/gui/App.h"
+#include "platform/gui/Bars.h"
 #include "platform/gui/Frame.h"
 
 #include <deque>
 #include <string>
+#include <vector>
 
 namespace qor::test {
 
@@ -23,8 +25,30 @@ CMDIFrameWnd* MainFrame();
 void SendMenuCommand(UINT nID);
 // File > Save of the active document through the main frame's menu path.
 void SaveActiveDocument();
+// The pixel (x, y) of the picture a frame's menu item shows, drawn for a screen of pixel ratio `ratio`
+// (x and y in device pixels); 0xFFFFFFFF when the item shows none or the pixel is transparent.
+COLORREF MenuItemPicturePixel(CFrameWnd* frame, UINT nID, int x, int y, double ratio = 1.0);
 // A unique path for a file in this test program's temporary folder.
 std::string TempFilePath(const std::string& name);
+
+// The pointer on a menu item of the frame's menu bar (its menu opened from the bar), and the menus
+// closed again; the pointer on a toolbar button and off it again.
+void HoverMenuItem(CFrameWnd* frame, UINT nID);
+void CloseMenus(CFrameWnd* frame);
+void HoverToolBarButton(CMFCToolBar* bar, int nIndex, bool enter = true);
+
+// What a status-bar pane shows now (a key indicator shows nothing while its key is off).
+CString ShownPaneText(CMFCStatusBar& bar, int nIndex);
+
+// The items of the frame's pane menu (View > Toolbars and Docking Windows) as it opens: name and check.
+struct PaneMenuItem
+{
+    CString name;
+    bool checked = false;
+};
+std::vector<PaneMenuItem> PaneMenuItems(CFrameWnd* frame);
+// Chooses the pane menu's item of that name (false when there is none).
+bool ChoosePaneMenuItem(CFrameWnd* frame, const CString& name);
 
 // File dialogs answered from a script (then cancelled), for the object's life.
 class DrivenFileDialogs

@@ -1,24 +1,31 @@
 #include "platform/test/GuiTest.h"
 
 #include "platform/gui/App.h"
+#include "platform/gui/Convert.h"
 #include "platform/gui/Gdi.h"
+#include "platform/gui/MessageBoxes.h"
 #include "platform/gui/SurfaceAccess.h"
 #include "platform/gui/SysValues.h"
 #include "platform/gui/WndInternal.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QtCore/QCoreApplication>
 #include <QtCore/QElapsedTimer>
+#include <QtCore/QPointer>
 #include <QtCore/QThread>
+#include <QtCore/QTimer>
 #include <QtGui/QFocusEvent>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
-#include <QtGui/QWheelEvent>
 #include <QtGui/QPixmap>
+#include <QtGui/QWheelEvent>
 #include <QtWidgets/QAbstractItemView>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
+#include <QtWidgets/QMessageBox>
 
 #include <algorithm>
 #include <cstdlib>
@@ -115,10 +122,17 @@ void Pump(int ms)
 
 int ToolkitWidgetCount() { return static_cast<int>(QApplication::allWidgets().size()); }
 
+void DeleteDeferred()
+{
+    EnsureGuiApplication();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 ScriptedMessageBoxes::ScriptedMessageBoxes()
 {
     m_previous = SetMessageBoxHandler([this](const MessageBoxCall& call) {
         m_shown.push_back(call);
+        if (m_look) m_look(call);
         if (m_answers.empty()) return DefaultMessageBoxAnswer(call.type);
         int a = m_answers.front();
         m_answers.pop_front();
@@ -126,6 +140,55 @@ ScriptedMessageBoxes::ScriptedMessageBoxes()
     });
 }
 ScriptedMessageBoxes::~ScriptedMessageBoxes() { SetMessageBoxHandler(m_previous); }
+
+KeyedMessageBoxes::KeyedMessageBoxes(std::vector<UINT> keys) : m_keys(keys.begin(), keys.end())
+{
+    m_previous = SetMessageBoxHandler([this](const MessageBoxCall& call) {
+        ++m_shown;
+        // Boxes that keep coming (a key that reached the window under the box) end the test's script.
+        if (m_shown > 8) return DefaultMessageBoxAnswer(call.type);
+        QTimer::singleShot(0, QCoreApplication::instance(), [this] {
+            // The box is the modal window on top, else the newest box shown.
+            QWidget* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (qobject_cast<QMessageBox*>(w) && w->isVisible()) box = w;
+            if (!box) return;
+            if (m_keys.empty())
+            {
+                box->close();
+                return;
+            }
+            const UINT vk = m_keys.front();
+            m_keys.pop_front();
+            QWidget* target = box->focusWidget() ? box->focusWidget() : box;
+            const Qt::Key key = static_cast<Qt::Key>(qor::gui::ToQtKey(vk));
+            const QString text = vk == VK_RETURN   ? QStringLiteral("\r")
+                                 : vk == VK_ESCAPE ? QString(QChar(0x1b))
+                                                   : QString();
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+            QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+            QPointer<QWidget> guard(target);
+            QCoreApplication::sendEvent(target, &press);
+            if (guard) QCoreApplication::sendEvent(target, &release);
+        });
+        // A box whose key went elsewhere would wait for ever: it closes itself, and the test fails instead.
+        QTimer::singleShot(1500, QCoreApplication::instance(), [] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (qobject_cast<QMessageBox*>(w) && w->isVisible()) w->close();
+        });
+        const int answer = qor::gui::ShowToolkitMessageBox(call);
+        m_answers.push_back(answer);
+        return answer;
+    });
+}
+KeyedMessageBoxes::~KeyedMessageBoxes() { SetMessageBoxHandler(m_previous); }
+
+int ScriptedMessageBoxes::Count(const CString& text) const
+{
+    return static_cast<int>(
+        std::count_if(m_shown.begin(), m_shown.end(), [&](const MessageBoxCall& c) { return c.text == text; }));
+}
 
 COLORREF SurfacePixel(CWnd* wnd, int x, int y)
 {

@@ -41,6 +41,9 @@ bool PumpUntil(const std::function<bool()>& cond, int timeoutMs = 2000);
 void Pump(int ms = 0);
 // The toolkit's widgets in existence (a destroyed window's widget may go only when the loop runs).
 int ToolkitWidgetCount();
+// Runs the toolkit's deferred deletions now, as its loop does between events: the widgets of
+// destroyed windows go (Pump alone leaves them).
+void DeleteDeferred();
 
 // Message boxes answered from a script (first in, first out; then the box's default
 // answer) and recorded, for the life of the object.
@@ -53,11 +56,38 @@ public:
     ScriptedMessageBoxes& operator=(const ScriptedMessageBoxes&) = delete;
 
     void Answer(int id) { m_answers.push_back(id); }
+    // Called with every box as it is shown (to look at the program while the box is up).
+    void WhenShown(std::function<void(const MessageBoxCall&)> look) { m_look = std::move(look); }
     const std::vector<MessageBoxCall>& Shown() const { return m_shown; }
+    // How many boxes with this text were shown.
+    int Count(const CString& text) const;
 
 private:
     std::deque<int> m_answers;
+    std::function<void(const MessageBoxCall&)> m_look;
     std::vector<MessageBoxCall> m_shown;
+    MessageBoxHandler m_previous;
+};
+
+// Message boxes shown as the toolkit's own modal boxes (also offscreen), for the life of the object.
+// Once a box is up it gets the next key of the script as the keyboard sends it (a box with no key
+// left is closed), so a test sees what a key does on a box over a window. Counts the boxes shown.
+class KeyedMessageBoxes
+{
+public:
+    explicit KeyedMessageBoxes(std::vector<UINT> keys);
+    ~KeyedMessageBoxes();
+    KeyedMessageBoxes(const KeyedMessageBoxes&) = delete;
+    KeyedMessageBoxes& operator=(const KeyedMessageBoxes&) = delete;
+
+    int Shown() const { return m_shown; }
+    // The answers the boxes returned, in order.
+    const std::vector<int>& Answers() const { return m_answers; }
+
+private:
+    std::deque<UINT> m_keys;
+    int m_shown = 0;
+    std::vector<int> m_answers;
     MessageBoxHandler m_previous;
 };
 

@@ -5,7 +5,6 @@
 #include "tests/ui/dialogs/dialogs_support.h"
 
 #include "app/AnalysisJob.h"
-#include "app/AnalysisOutput.h"
 #include "app/MainFrame.h"
 #include "engine/EngineErrors.h"
 #include "engine/analysis/CriticalEnsemble.h"
@@ -15,6 +14,7 @@
 #include "engine/model/BridgeSet.h"
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
+#include "output/AnalysisOutput.h"
 #include "platform/test/DialogTest.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
@@ -36,6 +36,7 @@
 namespace {
 
 using qor::test::DrivenDialogs;
+using qor::test::ScriptedMessageBoxes;
 
 std::shared_ptr<CLoadModel> Truck(int id, const wchar_t* name, std::initializer_list<double> axles, double spacing)
 {
@@ -76,33 +77,13 @@ bool Enabled(CQORDoc& doc, UINT id)
     return ui.m_bEnabled != FALSE;
 }
 
-// Records the message boxes and answers questions; remembers the progress the frame counted when
-// a completion asked whether to display its results.
-class Boxes
+// The texts of the boxes shown, in order.
+std::vector<CString> Texts(const qor::test::ScriptedMessageBoxes& boxes)
 {
-public:
-    explicit Boxes(int answer = IDNO) : m_answer(answer)
-    {
-        m_previous = qor::SetMessageBoxHandler([this](const qor::MessageBoxCall& call) {
-            m_texts.push_back(call.text);
-            if (auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd())) m_progressAtBox = frame->m_nProgressCount;
-            return (call.type & MB_TYPEMASK) == MB_YESNO ? m_answer : IDOK;
-        });
-    }
-    ~Boxes() { qor::SetMessageBoxHandler(m_previous); }
-    int Count(const wchar_t* text) const
-    {
-        int n = 0;
-        for (const CString& t : m_texts) n += t == text ? 1 : 0;
-        return n;
-    }
-    std::vector<CString> m_texts;
-    int m_progressAtBox = -1;
-    int m_answer; // to every question
-
-private:
-    qor::MessageBoxHandler m_previous;
-};
+    std::vector<CString> texts;
+    for (const qor::MessageBoxCall& call : boxes.Shown()) texts.push_back(call.text);
+    return texts;
+}
 
 class AnalysisCommands : public qor::test::RunningCase
 {
@@ -146,35 +127,45 @@ protected:
 TEST_F(AnalysisCommands, ReferenceCollectionThenCriticalRatiosOnWorkersRateTheProposedVehicle)
 {
     DrivenDialogs driven;
-    Boxes boxes(IDNO);
-    driven.ThenAs<CAnalyzeRefCollectionDlg>([](CAnalyzeRefCollectionDlg& dlg) { qor::test::PressOK(dlg); });
-    qor::test::SendMenuCommand(ID_ANALYSIS_REF_COLLECTION);
-    // The worker runs: both collection commands and the values view are greyed until it completes.
-    EXPECT_FALSE(Enabled(*doc, ID_ANALYSIS_CRITICAL_RATIOS));
-    EXPECT_FALSE(Enabled(*doc, ID_VIEW_REF_COLLECTION_VALUES));
-    EXPECT_TRUE(Enabled(*doc, ID_ANALYSIS_MOVING_LOAD));
+    ScriptedMessageBoxes boxes;
     auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
     ASSERT_NE(frame, nullptr);
-    EXPECT_EQ(frame->m_nProgressEnd, 16); // 2 models x (4 + 4 bridges)
-    ASSERT_TRUE(qor::test::PumpUntil([&] { return !doc->m_bBusyRefValues; }, 120000));
-    EXPECT_TRUE(Enabled(*doc, ID_ANALYSIS_CRITICAL_RATIOS));
-    ASSERT_EQ(boxes.Count(L"Display grids/plots for the analysis?"), 1);
-    EXPECT_EQ(boxes.m_progressAtBox, 16); // one step per load model over one bridge
-    EXPECT_TRUE(collection->m_bIsCalculated);
-    ASSERT_EQ(collection->m_nRefSets, 2);
-    // The stored sets name the case's own bridge sets and ensemble, not the worker's copies.
-    EXPECT_EQ(collection->GetRefSet(1)->GetBridgeSet(), doc->m_vBridgeSet[1]);
-    EXPECT_EQ(collection->GetRefSet(0)->GetRefLME(), doc->m_vLoadModelEnsemble[0]);
-    EXPECT_FALSE(collection->DiffersFrom(std::make_shared<CReferenceCollection>(*collection)));
+    // The progress the frame counted when a completion asked whether to display its results.
+    int progressAtBox = -1;
+    boxes.WhenShown([&](const qor::MessageBoxCall&) { progressAtBox = frame->m_nProgressCount; });
+    const CString display = L"Display grids/plots for the analysis?";
+    {
+        SCOPED_TRACE("the reference values on a worker, with progress, the commands greyed meanwhile");
+        boxes.Answer(IDNO); // no windows for the values
+        driven.ThenAs<CAnalyzeRefCollectionDlg>([](CAnalyzeRefCollectionDlg& dlg) { qor::test::PressOK(dlg); });
+        qor::test::SendMenuCommand(ID_ANALYSIS_REF_COLLECTION);
+        EXPECT_FALSE(Enabled(*doc, ID_ANALYSIS_CRITICAL_RATIOS));
+        EXPECT_FALSE(Enabled(*doc, ID_VIEW_REF_COLLECTION_VALUES));
+        EXPECT_TRUE(Enabled(*doc, ID_ANALYSIS_MOVING_LOAD));
+        EXPECT_EQ(frame->m_nProgressEnd, 16); // 2 models x (4 + 4 bridges)
+        ASSERT_TRUE(qor::test::PumpUntil([&] { return !doc->m_bBusyRefValues; }, 120000));
+        EXPECT_TRUE(Enabled(*doc, ID_ANALYSIS_CRITICAL_RATIOS));
+        ASSERT_EQ(boxes.Count(display), 1);
+        EXPECT_EQ(progressAtBox, 16); // one step per load model over one bridge
+    }
+    {
+        SCOPED_TRACE("the values stored in the case's collection, naming the case's own elements");
+        EXPECT_TRUE(collection->m_bIsCalculated);
+        ASSERT_EQ(collection->m_nRefSets, 2);
+        EXPECT_EQ(collection->GetRefSet(1)->GetBridgeSet(), doc->m_vBridgeSet[1]);
+        EXPECT_EQ(collection->GetRefSet(0)->GetRefLME(), doc->m_vLoadModelEnsemble[0]);
+        EXPECT_FALSE(collection->DiffersFrom(std::make_shared<CReferenceCollection>(*collection)));
+    }
 
     // F5: the reference ensemble itself proposed with a multiplier of 1.25 must rate 1 / 1.25 wherever
     // the reference effect is not zero.
+    SCOPED_TRACE("the critical ratios of the reference ensemble times 1.25, and their windows");
     driven.ThenAs<CCritRatioRefCollDlg>([](CCritRatioRefCollDlg& dlg) {
         qor::test::Click(dlg.GetDlgItem(IDC_RADIO_USE_LME), CPoint(3, 3));
         dlg.SetDlgItemText(IDC_EDIT_MULTIPLIER, L"1.25");
         qor::test::PressOK(dlg);
     });
-    boxes.m_answer = IDYES; // show the ratios
+    boxes.Answer(IDYES); // show the ratios
     qor::test::SendMenuCommand(ID_ANALYSIS_CRITICAL_RATIOS);
     EXPECT_FALSE(Enabled(*doc, ID_ANALYSIS_REF_COLLECTION));
     EXPECT_FALSE(Enabled(*doc, ID_VIEW_REF_COLLECTION_RATIOS));
@@ -217,14 +208,14 @@ TEST_F(AnalysisCommands, ReferenceCollectionThenCriticalRatiosOnWorkersRateThePr
     ASSERT_NE(table, nullptr);
     for (int row = 1; row <= 4; ++row)
         EXPECT_NEAR(std::wcstod(table->GetGrid()->GetItemText(row, 3).GetString(), nullptr), 0.8, 1e-9) << row;
-    EXPECT_EQ(boxes.Count(L"Display grids/plots for the analysis?"), 2);
+    EXPECT_EQ(boxes.Count(display), 2);
     EXPECT_EQ(CAnalysisJob::LiveCount(), 0);
 }
 
 TEST_F(AnalysisCommands, SinglePositionAndMovingLoadRunAtOnceAndKeepTheirStepping)
 {
     DrivenDialogs driven;
-    Boxes boxes;
+    ScriptedMessageBoxes boxes;
     driven.ThenAs<CSinglePositionDlg>([](CSinglePositionDlg& dlg) {
         dlg.SetDlgItemText(IDC_EDIT_POSITION, L"10");
         qor::test::PressOK(dlg);
@@ -272,13 +263,13 @@ TEST_F(AnalysisCommands, SinglePositionAndMovingLoadRunAtOnceAndKeepTheirSteppin
     ASSERT_NE(doc->m_pAOMultiMovingLoad, nullptr);
     EXPECT_EQ(doc->m_pAOMultiMovingLoad->m_vOutLMResults.size(), 2u);
     EXPECT_EQ(doc->m_pMLResults, doc->m_pAOMultiMovingLoad->GetResults());
-    EXPECT_TRUE(boxes.m_texts.empty()) << boxes.m_texts.front().ToUtf8();
+    EXPECT_TRUE(boxes.Shown().empty()) << boxes.Shown().front().text.ToUtf8();
 }
 
 TEST_F(AnalysisCommands, ANewCaseWhileAWorkerRunsGetsNoCompletionAndReleasesTheBlock)
 {
     DrivenDialogs driven;
-    Boxes boxes(IDNO);
+    ScriptedMessageBoxes boxes;
     driven.ThenAs<CAnalyzeRefCollectionDlg>([](CAnalyzeRefCollectionDlg& dlg) { qor::test::PressOK(dlg); });
     qor::test::SendMenuCommand(ID_ANALYSIS_REF_COLLECTION);
     ASSERT_TRUE(doc->m_bBusyRefValues);
@@ -300,7 +291,7 @@ TEST_F(AnalysisCommands, ANewCaseWhileAWorkerRunsGetsNoCompletionAndReleasesTheB
 TEST_F(AnalysisCommands, ExitWhileAWorkerRunsWaitsForIt)
 {
     DrivenDialogs driven;
-    Boxes boxes(IDNO);
+    ScriptedMessageBoxes boxes;
     driven.ThenAs<CAnalyzeRefCollectionDlg>([](CAnalyzeRefCollectionDlg& dlg) { qor::test::PressOK(dlg); });
     qor::test::SendMenuCommand(ID_ANALYSIS_REF_COLLECTION);
     qor::test::StopApplication(app);
@@ -315,7 +306,7 @@ TEST_F(AnalysisCommands, EngineErrorsOfEveryKindOfCommandGiveOneMessageAndLeaveT
 {
     // Each row throws in the engine from another kind of command: one message each, the case
     // as it was, nothing left busy and the status bar ready.
-    Boxes boxes;
+    ScriptedMessageBoxes boxes;
     DrivenDialogs driven;
     auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
     const CString first = L"The command could not be carried out; the case is as it was.\n";
@@ -356,10 +347,10 @@ TEST_F(AnalysisCommands, EngineErrorsOfEveryKindOfCommandGiveOneMessageAndLeaveT
     for (const Row& row : rows)
     {
         SCOPED_TRACE(row.kind);
-        boxes.m_texts.clear();
+        const std::size_t before = boxes.Shown().size();
         row.run();
-        ASSERT_EQ(boxes.m_texts.size(), 1u);
-        EXPECT_EQ(boxes.m_texts[0], first + row.reason);
+        ASSERT_EQ(boxes.Shown().size(), before + 1);
+        EXPECT_EQ(boxes.Shown().back().text, first + row.reason);
         EXPECT_EQ(doc->m_vLoadModel, models);
         EXPECT_EQ(doc->m_vBridge, bridges);
         EXPECT_FALSE(doc->IsModified());
@@ -375,7 +366,11 @@ TEST_F(AnalysisCommands, EngineErrorsOfEveryKindOfCommandGiveOneMessageAndLeaveT
 TEST_F(AnalysisCommands, MissingElementsAreNamedInsteadOfUsed)
 {
     DrivenDialogs driven;
-    Boxes boxes(IDNO);
+    ScriptedMessageBoxes boxes;
+    // Two refusals, then No to computing the collection now.
+    boxes.Answer(IDOK);
+    boxes.Answer(IDOK);
+    boxes.Answer(IDNO);
     auto answerOk = [&driven] { driven.Then([](CWnd& dlg) { qor::test::PressOK(dlg); }); };
 
     // A proposed ensemble without load models, and a case without load models.
@@ -411,7 +406,7 @@ TEST_F(AnalysisCommands, MissingElementsAreNamedInsteadOfUsed)
         L"No envelopes to compare - Reference Collection not calculated?",
         L"Invalid reference collection selected.",
     };
-    EXPECT_EQ(boxes.m_texts, expected);
+    EXPECT_EQ(Texts(boxes), expected);
     EXPECT_EQ(driven.Pending(), 0u);
 }
 
@@ -419,12 +414,77 @@ TEST_F(AnalysisCommands, NoDisplaySelectedIsSaidOncePerCommand)
 {
     DrivenDialogs driven;
     ComputeCollection(driven);
-    Boxes boxes(IDNO);
+    ScriptedMessageBoxes boxes;
     doc->m_Output.GRAPHS = doc->m_Output.TABLES = false;
     driven.Then([](CWnd& dlg) { qor::test::PressOK(dlg); });
     qor::test::SendMenuCommand(ID_VIEW_REF_COLLECTION_VALUES);
     EXPECT_EQ(boxes.Count(L"Neither graph nor table output selected."), 1);
-    EXPECT_EQ(boxes.m_texts.size(), 1u);
+    EXPECT_EQ(boxes.Shown().size(), 1u);
+}
+
+TEST_F(AnalysisCommands, ZeroResultsAndRatiosWithoutAReferenceAreSaidInTheLog)
+{
+    DrivenDialogs driven;
+    ScriptedMessageBoxes boxes;
+    boxes.Answer(IDNO); // no windows for the reference values
+    auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
+    ASSERT_NE(frame, nullptr);
+    const auto log = [&] { return frame->GetOutputWnd().GetList().GetAllText(); };
+    const auto count = [&](const CString& text) {
+        int n = 0;
+        const CString all = log();
+        for (int at = all.Find(text); at >= 0; at = all.Find(text, at + 1)) ++n;
+        return n;
+    };
+
+    // A model without loads, moved over a bridge: zeros, and why.
+    auto empty = std::make_shared<CLoadModel>(7, CString(L"Empty"));
+    doc->RunMovingLoad(true, 0, false, doc->m_vBridge[0], empty, 0.5);
+    EXPECT_EQ(count(L"Load model \"Empty\" has no loads: its results are all zero."), 1);
+
+    // A reference that applies to bridges up to 5 m only: every reference value of the network is zero.
+    auto shortOnly = Truck(8, L"Short only", {50.0, 50.0}, 1.2);
+    shortOnly->m_bUseMaxL = true;
+    shortOnly->m_maxL = 5.0;
+    auto reference = std::make_shared<CLoadModelEnsemble>(2, L"Short vehicles");
+    reference->AddLoadModel(shortOnly);
+    doc->m_vLoadModelEnsemble.push_back(reference);
+    collection->m_vLME = {reference};
+    collection->m_vBS = {doc->m_vBridgeSet[0]};
+    ComputeCollection(driven);
+    EXPECT_EQ(
+        count(L"Load model \"Short only\" applies to bridges up to 5 m long, not to 1-span - 10.000 m span (10 m), "
+              L"1-span - 20.000 m span (20 m), 1-span - 30.000 m span (30 m), 1-span - 40.000 m span (40 m): "
+              L"its results are all zero."),
+        1);
+
+    // Rated against it, the tandem has no ratio anywhere: the tables say n/a, the stored value stays 0,
+    // and the log names each bridge and effect once.
+    collection->SetProposedLoadModel(doc->m_vLoadModel[0]);
+    boxes.Answer(IDYES); // the ratios' windows
+    doc->StartCritRatios(collection);
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return !doc->m_bBusyCritRatios; }, 120000));
+    ASSERT_EQ(collection->GetCritRatios().size(), 1u);
+    std::vector<double> max, min;
+    collection->GetCritRatios()[0]->GetBM(max, min);
+    ASSERT_EQ(max.size(), 4u);
+    for (double r : max) EXPECT_EQ(r, 0.0);
+    CGridView* table = nullptr;
+    for (POSITION pos = doc->GetFirstViewPosition(); pos && !table;)
+    {
+        auto* grid = dynamic_cast<CGridView*>(doc->GetNextView(pos));
+        if (grid && grid->GetTitle().Find(L"Critical Ratios: BM & SF") >= 0) table = grid;
+    }
+    ASSERT_NE(table, nullptr);
+    for (int row = 1; row <= 4; ++row)
+    {
+        EXPECT_EQ(table->GetGrid()->GetItemText(row, 3).ToUtf8(), "n/a") << row;
+        EXPECT_EQ(table->GetGrid()->GetItemText(row, 5).ToUtf8(), "n/a") << row;
+    }
+    EXPECT_EQ(count(L"Bridge \"1-span - 20.000 m span\": the reference largest bending moment is too small to rate "
+                    L"against where the proposed vehicle's is not; its ratio is shown as n/a."),
+              1);
+    EXPECT_EQ(count(L"the reference largest bending moment is too small"), 4);
 }
 
 } // namespace

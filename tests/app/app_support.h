@@ -27,6 +27,9 @@ inline void UseHome(const std::filesystem::path& home)
 // folders pointed into it and the settings at their defaults.
 inline void UseFreshProfile(const std::filesystem::path& home)
 {
+    // Fresh: nothing an earlier run left there (a kept layout, recent files) reaches this one.
+    std::error_code ec;
+    std::filesystem::remove_all(home, ec);
     std::filesystem::create_directories(home);
     UseHome(home);
     CSettings::GetInstance()->SetDefaults();

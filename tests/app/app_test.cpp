@@ -157,52 +157,77 @@ TEST_F(AppTest, ProgressStatusLinesAndLooks)
         ASSERT_TRUE(StartApplication(app));
         CMainFrame* frame = Frame();
         ASSERT_NE(frame, nullptr);
-        const UINT pbar = RegisterWindowMessageW(L"UWM_PBAR_UPDATE");
-        frame->m_nProgressStart = 0;
-        frame->m_nProgressEnd = 4;
-        frame->m_nProgressCount = 0;
-        std::vector<long> shown;
-        for (int i = 0; i < 4; ++i) {
+        {
+            SCOPED_TRACE("the progress bar counts the workers' steps against the run begun");
+            const UINT pbar = RegisterWindowMessageW(L"UWM_PBAR_UPDATE");
+            frame->BeginProgress(4);
+            std::vector<long> shown;
+            for (int i = 0; i < 4; ++i)
+            {
+                frame->SendMessage(pbar, 1, 0);
+                shown.push_back(frame->GetStatusBar().GetPaneProgress(1));
+            }
+            EXPECT_EQ(shown, (std::vector<long>{25, 50, 75, 100}));
+            // Runs reported together: lParam says how many.
+            frame->SendMessage(pbar, 0, 0);
+            frame->SendMessage(pbar, 1, 3);
+            EXPECT_EQ(frame->GetStatusBar().GetPaneProgress(1), 75);
+            frame->SendMessage(pbar, 0, 0);
+            EXPECT_EQ(frame->GetStatusBar().GetPaneProgress(1), 0);
+            // A reset comes after the steps already on their way.
+            frame->PostMessage(pbar, 1, 0);
+            frame->ResetProgress();
+            Pump(50);
+            EXPECT_EQ(frame->m_nProgressCount, 0);
+            EXPECT_EQ(frame->GetStatusBar().GetPaneProgress(1), 0);
+            // Runs reported together: lParam says how many.
+            frame->SendMessage(pbar, 1, 3);
+            EXPECT_EQ(frame->GetStatusBar().GetPaneProgress(1), 75);
+            frame->SendMessage(pbar, 0, 0);
+            EXPECT_EQ(frame->GetStatusBar().GetPaneProgress(1), 0);
+            frame->BeginProgress(0); // no runs: no division by zero
             frame->SendMessage(pbar, 1, 0);
-            shown.push_back(frame->GetStatusBar().GetPaneProgress(1));
+            EXPECT_EQ(frame->GetStatusBar().GetPaneProgress(1), 0);
         }
-        EXPECT_EQ(shown, (std::vector<long>{25, 50, 75, 100}));
-        frame->SendMessage(pbar, 0, 0);
-        EXPECT_EQ(frame->GetStatusBar().GetPaneProgress(1), 0);
-        frame->m_nProgressEnd = 0; // no runs: no division by zero
-        frame->SendMessage(pbar, 1, 0);
-        EXPECT_EQ(frame->GetStatusBar().GetPaneProgress(1), 0);
-
-        // A posted status line is stamped "dd/mm/yy hh:mm:ss| " and owned by the frame.
-        frame->SendMessage(RegisterWindowMessageW(L"UWM_ADD_STATUS"), reinterpret_cast<WPARAM>(new CString(L"Run done")), 0);
         COutputList& list = frame->GetOutputWnd().GetList();
-        ASSERT_EQ(list.GetCount(), 2);
-        CString line;
-        list.GetText(1, line);
-        ASSERT_EQ(line.GetLength(), 19 + 8);
-        EXPECT_EQ(line.Mid(2, 1), CString(L"/"));
-        EXPECT_EQ(line.Mid(17, 2), CString(L"| "));
-        EXPECT_EQ(line.Mid(19), CString(L"Run done"));
-        EXPECT_EQ(list.GetAllText().Right(10), CString(L"Run done\r\n"));
-        // The log's own commands: copy, clear, hide; the frame's command shows it again.
-        list.SendMessage(WM_COMMAND, ID_EDIT_COPY, 0);
-        CString copied;
-        qor::GetClipboardText(copied);
-        EXPECT_EQ(copied, list.GetAllText());
-        list.SendMessage(WM_COMMAND, ID_EDIT_CLEAR, 0);
-        EXPECT_EQ(list.GetCount(), 0);
-        frame->AddStatus(L"After clearing");
-        list.SendMessage(WM_COMMAND, ID_VIEW_OUTPUT_PANE, 0);
-        EXPECT_FALSE(frame->GetOutputWnd().IsVisible());
-        SendMenuCommand(ID_VIEW_OUTPUT_PANE);
-        EXPECT_TRUE(frame->GetOutputWnd().IsVisible());
-        EXPECT_EQ(list.GetCount(), 1);
-
+        {
+            SCOPED_TRACE("a posted status line is stamped \"dd/mm/yy hh:mm:ss| \" and owned by the frame");
+            frame->SendMessage(RegisterWindowMessageW(L"UWM_ADD_STATUS"),
+                               reinterpret_cast<WPARAM>(new CString(L"Run done")), 0);
+            ASSERT_EQ(list.GetCount(), 2);
+            CString line;
+            list.GetText(1, line);
+            ASSERT_EQ(line.GetLength(), 19 + 8);
+            EXPECT_EQ(line.Mid(2, 1), CString(L"/"));
+            EXPECT_EQ(line.Mid(17, 2), CString(L"| "));
+            EXPECT_EQ(line.Mid(19), CString(L"Run done"));
+            EXPECT_EQ(list.GetAllText().Right(10), CString(L"Run done\r\n"));
+        }
+        {
+            SCOPED_TRACE("the log's own commands: copy, clear, hide; the frame's command shows it again");
+            list.SendMessage(WM_COMMAND, ID_EDIT_COPY, 0);
+            CString copied;
+            qor::GetClipboardText(copied);
+            EXPECT_EQ(copied, list.GetAllText());
+            list.SendMessage(WM_COMMAND, ID_EDIT_CLEAR, 0);
+            EXPECT_EQ(list.GetCount(), 0);
+            frame->AddStatus(L"After clearing");
+            list.SendMessage(WM_COMMAND, ID_VIEW_OUTPUT_PANE, 0);
+            EXPECT_FALSE(frame->GetOutputWnd().IsVisible());
+            SendMenuCommand(ID_VIEW_OUTPUT_PANE);
+            EXPECT_TRUE(frame->GetOutputWnd().IsVisible());
+            EXPECT_EQ(list.GetCount(), 1);
+        }
+        SCOPED_TRACE("a look chosen from the menu, and the ids without a menu entry keeping its style");
         SendMenuCommand(ID_VIEW_APPLOOK_OFF_2007_BLACK);
         EXPECT_EQ(app.m_nAppLook, static_cast<UINT>(ID_VIEW_APPLOOK_OFF_2007_BLACK));
         EXPECT_EQ(qor::gui::GetApplicationLook(), qor::gui::Look::Dark);
+        frame->OnApplicationLook(ID_VIEW_APPLOOK_OFF_2007_CURRENT_FIRST + 1);
+        EXPECT_EQ(qor::gui::GetApplicationLook(), qor::gui::Look::Dark);
+        frame->OnApplicationLook(ID_VIEW_APPLOOK_OFF_2007_BLACK);
         StopApplication(app);
     }
+    SCOPED_TRACE("the look kept in the profile and marked in the menu at the next start");
     CQORApp app;
     ASSERT_TRUE(StartApplication(app));
     EXPECT_EQ(app.m_nAppLook, static_cast<UINT>(ID_VIEW_APPLOOK_OFF_2007_BLACK)) << "the look is kept in the profile";
@@ -211,9 +236,7 @@ TEST_F(AppTest, ProgressStatusLinesAndLooks)
     Frame()->UpdateMenuPopup(2);
     Frame()->GetMenuItemState(ID_VIEW_APPLOOK_OFF_2007_BLACK, &enabled, &checked);
     EXPECT_EQ(checked, 1);
-    // The bars' items carry their marks while a case window (without bars of its own) is active.
-    Frame()->GetMenuItemState(ID_VIEW_TOOLBAR, &enabled, &checked);
-    EXPECT_EQ(checked, 1);
+    // The status bar's item carries its mark while a case window (without bars of its own) is active.
     Frame()->GetMenuItemState(ID_VIEW_STATUS_BAR, &enabled, &checked);
     EXPECT_EQ(checked, 1);
     EXPECT_EQ(qor::gui::GetApplicationLook(), qor::gui::Look::Dark) << "restored at start-up";
@@ -268,7 +291,7 @@ TEST_F(AppTest, ResultWindowsAreNumberedAndCloseAllTabsKeepsTheCase)
     plot->GetParentFrame()->ActivateFrame();
     EXPECT_FALSE(Frame()->IsCommandEnabled(ID_FILE_SAVE_GRID));
 
-    // The tab's own menu offers the file and tab commands (one row of tabs: no tab-group moves).
+    // The tab's own menu offers the file and tab commands, and new tab groups (there is only the one).
     std::vector<UINT> offered;
     auto previous = qor::gui::SetPopupMenuDriver([&](const std::vector<qor::gui::PopupMenuRow>& rows, CPoint) {
         for (const auto& row : rows)
@@ -279,7 +302,8 @@ TEST_F(AppTest, ResultWindowsAreNumberedAndCloseAllTabsKeepsTheCase)
     ASSERT_NE(frameEx, nullptr);
     frameEx->RightClickMDITab(1);
     qor::gui::SetPopupMenuDriver(previous);
-    EXPECT_EQ(offered, (std::vector<UINT>{ID_FILE_SAVE, ID_FILE_CLOSE, ID_CLOSE_TAB, ID_CLOSE_ALL_TABS}));
+    EXPECT_EQ(offered, (std::vector<UINT>{ID_FILE_SAVE, ID_FILE_CLOSE, ID_CLOSE_TAB, ID_CLOSE_ALL_TABS,
+                                          ID_MDI_NEW_HORZ_TAB_GROUP, ID_MDI_NEW_VERT_GROUP}));
     Pump();
     ASSERT_EQ(CQORDoc::GetActiveDoc(), doc) << "the case stays open";
     int views = 0;
@@ -294,6 +318,64 @@ TEST_F(AppTest, ResultWindowsAreNumberedAndCloseAllTabsKeepsTheCase)
     CRect after;
     caseView->GetClientRect(&after);
     EXPECT_EQ(after.Size(), caseArea.Size());
+    StopApplication(app);
+}
+
+TEST_F(AppTest, StatusBarPromptsKeyIndicatorsAndThePaneMenu)
+{
+    CQORApp app;
+    ASSERT_TRUE(StartApplication(app));
+    CMainFrame* frame = Frame();
+    CMFCStatusBar& status = frame->GetStatusBar();
+    EXPECT_EQ(status.GetPaneText(0), CString(L"Ready"));
+
+    // A highlighted menu item and a hovered button show their prompt, "Ready" after.
+    HoverMenuItem(frame, ID_FILE_OPEN);
+    EXPECT_EQ(status.GetPaneText(0), CString(L"Open an existing case"));
+    HoverMenuItem(frame, ID_CONFIGURATION_ADD_BRIDGE);
+    EXPECT_EQ(status.GetPaneText(0), CString(L"Add a bridge to the case"));
+    CloseMenus(frame);
+    EXPECT_EQ(status.GetPaneText(0), CString(L"Ready"));
+    auto* standard = DYNAMIC_DOWNCAST(CMFCToolBar, frame->GetControlBar(AFX_IDW_TOOLBAR));
+    ASSERT_NE(standard, nullptr);
+    ASSERT_EQ(standard->GetItemID(2), static_cast<UINT>(ID_FILE_SAVE));
+    HoverToolBarButton(standard, 2);
+    EXPECT_EQ(status.GetPaneText(0), CString(L"Save the case"));
+    HoverToolBarButton(standard, 2, false);
+    EXPECT_EQ(status.GetPaneText(0), CString(L"Ready"));
+
+    // CAP, NUM and SCRL show only while their key is on.
+    const int caps = status.CommandToIndex(ID_INDICATOR_CAPS);
+    const int num = status.CommandToIndex(ID_INDICATOR_NUM);
+    qor::gui::SetKeyToggled(VK_CAPITAL, true);
+    qor::gui::SetKeyToggled(VK_NUMLOCK, false);
+    RunIdle(app);
+    EXPECT_EQ(ShownPaneText(status, caps), CString(L"CAP"));
+    EXPECT_EQ(ShownPaneText(status, num), CString());
+    qor::gui::SetKeyToggled(VK_CAPITAL, false);
+    RunIdle(app);
+    EXPECT_EQ(ShownPaneText(status, caps), CString());
+
+    // View > Toolbars and Docking Windows lists both toolbars and both panes by name; a pane closed
+    // with its X comes back from there.
+    auto names = [&] {
+        std::vector<std::pair<CString, bool>> out;
+        for (const PaneMenuItem& item : PaneMenuItems(frame)) out.emplace_back(item.name, item.checked);
+        return out;
+    };
+    using Row = std::pair<CString, bool>;
+    EXPECT_EQ(names(), (std::vector<Row>{{L"Standard", true},
+                                         {L"Insert", true},
+                                         {L"Analysis Elements", true},
+                                         {L"Diagnostics", true},
+                                         {L"Customize...", false}}));
+    frame->GetElementPane().ShowPane(FALSE, FALSE, FALSE); // as its close button does
+    EXPECT_FALSE(frame->GetElementPane().IsVisible());
+    EXPECT_EQ(names()[2], Row(L"Analysis Elements", false));
+    ASSERT_TRUE(ChoosePaneMenuItem(frame, L"Analysis Elements"));
+    EXPECT_TRUE(frame->GetElementPane().IsVisible());
+    ASSERT_TRUE(ChoosePaneMenuItem(frame, L"Insert"));
+    EXPECT_EQ(names()[1], Row(L"Insert", false));
     StopApplication(app);
 }
 

@@ -1,5 +1,5 @@
 // Case files through the program: a case with shared load models saved in both forms and opened again;
-// files of the other form, truncated or damaged files are refused and leave the open case as it was; a
+// either form opens whatever the setting; truncated or damaged files are refused and leave the open case as it was; a
 // failed save keeps the old file; recent files and the command line open cases one at a time.
 #include "app_support.h"
 
@@ -131,11 +131,19 @@ TEST_F(CaseFileTest, BinaryAndXmlCasesOpenAgainWithTheirSharingAndCounters)
         if (!binary) {
             EXPECT_NE(ReadAll(path).find("QORConfig"), std::string::npos);
         }
+        // The file's own form opens it, whatever the setting; the setting decides the form of the next save.
+        CSettings::GetInstance()->General.USEBINARYFILEFORMAT = !binary;
+        ScriptedMessageBoxes boxes;
         CQORDoc* opened = Open(path);
         ASSERT_NE(opened, nullptr);
+        EXPECT_TRUE(boxes.Shown().empty());
         EXPECT_EQ(CQORDoc::GetActiveDoc(), opened);
         EXPECT_EQ(m_app.GetOpenDocumentCount(), 1);
         ExpectTheCase(*opened);
+        const std::string again = TempFilePath(binary ? "case-bin-again.qor" : "case-xml-again.qor");
+        SaveAs(again);
+        EXPECT_EQ(ReadAll(again).rfind("<?xml", 0) == 0, binary) << "saved in the setting's form";
+        ExpectTheCase(*Open(again));
         SendMenuCommand(ID_FILE_NEW);
     }
 }
@@ -167,8 +175,6 @@ TEST_F(CaseFileTest, RefusedFilesLeaveTheOpenCaseAsItWas)
     std::string flippedXml = goodXml;
     flippedXml[goodXml.find("<m_vLoadModel") + 1] = '#';
     const std::vector<Bad> bad = {
-        {"binary read as XML", good, false},
-        {"XML read as binary", goodXml, true},
         {"truncated binary", good.substr(0, good.size() / 2), true},
         {"truncated XML", goodXml.substr(0, goodXml.size() / 2), false},
         {"flipped binary", flipped, true},
@@ -193,6 +199,49 @@ TEST_F(CaseFileTest, RefusedFilesLeaveTheOpenCaseAsItWas)
         ASSERT_EQ(CQORDoc::GetActiveDoc(), doc) << "the open case stays";
         EXPECT_EQ(doc->m_sCaseRef, CString(L"Open case"));
         EXPECT_EQ(doc->m_vBridge.size(), 2u);
+    }
+}
+
+TEST_F(CaseFileTest, AnOpenTakesTheCaseItsCheckReadInsteadOfReadingTheFileAgain)
+{
+    CQORDoc* doc = CQORDoc::GetActiveDoc();
+    BuildCase(*doc);
+    const std::string path = TempFilePath("checked.qor");
+    SaveAs(path);
+    const CString wide = CString::FromUtf8(path);
+    {
+        SCOPED_TRACE("the file spoilt between the check and the open");
+        ASSERT_TRUE(CQORDoc::CheckCaseFile(wide));
+        WriteAll(path, "not a case");
+        auto* opened = DYNAMIC_DOWNCAST(CQORDoc, m_app.m_pDocTemplate->OpenDocumentFile(wide));
+        ASSERT_NE(opened, nullptr);
+        ExpectTheCase(*opened);
+        opened->OnCloseDocument();
+    }
+    {
+        SCOPED_TRACE("the checked case is taken once: the next open reads the file");
+        ScriptedMessageBoxes boxes;
+        boxes.Answer(IDOK);
+        EXPECT_EQ(m_app.m_pDocTemplate->OpenDocumentFile(wide), nullptr);
+        EXPECT_EQ(boxes.Shown().size(), 1u);
+    }
+    {
+        SCOPED_TRACE("a check of another file, or one forgotten, is not taken");
+        SaveAs(path);
+        const std::string other = TempFilePath("other.qor");
+        WriteAll(other, ReadAll(path));
+        ASSERT_TRUE(CQORDoc::CheckCaseFile(CString::FromUtf8(other)));
+        WriteAll(other, "not a case");
+        ScriptedMessageBoxes boxes;
+        boxes.Answer(IDOK);
+        auto* opened = DYNAMIC_DOWNCAST(CQORDoc, m_app.m_pDocTemplate->OpenDocumentFile(wide));
+        ASSERT_NE(opened, nullptr);
+        opened->OnCloseDocument();
+        ASSERT_TRUE(CQORDoc::CheckCaseFile(wide));
+        CQORDoc::ForgetCheckedCase();
+        WriteAll(path, "not a case");
+        EXPECT_EQ(m_app.m_pDocTemplate->OpenDocumentFile(wide), nullptr);
+        EXPECT_EQ(boxes.Shown().size(), 1u);
     }
 }
 

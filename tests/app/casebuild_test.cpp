@@ -16,6 +16,7 @@
 #include "platform/test/DialogTest.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
+#include "res/BridgeDialogs.h"
 #include "res/ElementPane.h"
 #include "res/Resource.h"
 #include "res/SettingsPane.h"
@@ -116,101 +117,165 @@ TEST_F(CaseTest, TreeOrderCopyCutPasteDeleteAndRename)
 {
     FillCase();
     CQORDoc* doc = Doc();
-    std::vector<CString> top = Children(nullptr);
-    EXPECT_EQ(top, (std::vector<CString>{L"Case", L"Analysis Results", L"Bridges", L"Bridge Sets", L"Load Models",
-                                         L"Load Model Ensembles", L"Reference Collections"}));
-    EXPECT_EQ(Tree().GetItemState(Tree().GetRootItem(), TVIS_BOLD), UINT(TVIS_BOLD));
-    EXPECT_EQ(Children(Pane().GetCaseItem()), (std::vector<CString>{L"Case Information"}));
-    EXPECT_EQ(Children(Pane().GetResultsItem()).size(), 5u);
-    EXPECT_EQ(Pane().GetResultKind(Child(Pane().GetResultsItem(), 4)), 4);
-    EXPECT_EQ(Children(Section(CElement::ELEMENT_LOADMODEL)), (std::vector<CString>{L"Truck", L"Library"}));
-    HTREEITEM fleet = Child(Section(CElement::ELEMENT_LOADMODELENSEMBLE), 0);
-    EXPECT_EQ(Children(fleet), (std::vector<CString>{L"Truck", L"Library"}));
-    EXPECT_EQ(Pane().GetElement(fleet), doc->m_vLoadModelEnsemble[0]);
+    HTREEITEM fleet = nullptr;
+    {
+        SCOPED_TRACE("the sections of the tree in order, the result kinds, an ensemble with its models");
+        std::vector<CString> top = Children(nullptr);
+        EXPECT_EQ(top, (std::vector<CString>{L"Case", L"Analysis Results", L"Bridges", L"Bridge Sets", L"Load Models",
+                                             L"Load Model Ensembles", L"Reference Collections"}));
+        EXPECT_EQ(Tree().GetItemState(Tree().GetRootItem(), TVIS_BOLD), UINT(TVIS_BOLD));
+        EXPECT_EQ(Children(Pane().GetCaseItem()), (std::vector<CString>{L"Case Information"}));
+        EXPECT_EQ(Children(Pane().GetResultsItem()).size(), 5u);
+        EXPECT_EQ(Pane().GetResultKind(Child(Pane().GetResultsItem(), 4)), 4);
+        EXPECT_EQ(Children(Section(CElement::ELEMENT_LOADMODEL)), (std::vector<CString>{L"Truck", L"Library"}));
+        fleet = Child(Section(CElement::ELEMENT_LOADMODELENSEMBLE), 0);
+        EXPECT_EQ(Children(fleet), (std::vector<CString>{L"Truck", L"Library"}));
+        EXPECT_EQ(Pane().GetElement(fleet), doc->m_vLoadModelEnsemble[0]);
+    }
+    {
+        SCOPED_TRACE("copy of a library model onto \"Load Models\": an editable copy named \"-Copy\"");
+        Tree().SelectItem(Child(Section(CElement::ELEMENT_LOADMODEL), 1));
+        Command(ID_ELEMENT_COPY);
+        Tree().SelectItem(Section(CElement::ELEMENT_LOADMODEL));
+        Command(ID_ELEMENT_PASTE);
+        ASSERT_EQ(doc->m_vLoadModel.size(), 3u);
+        EXPECT_EQ(doc->m_vLoadModel[2]->m_Description, CString(L"Library-Copy"));
+        EXPECT_TRUE(doc->m_vLoadModel[2]->m_bIsEditable);
+        EXPECT_TRUE(doc->IsModified());
+    }
+    {
+        SCOPED_TRACE("paste onto a model under the ensemble appends to that ensemble, and marks the case");
+        doc->SetModifiedFlag(FALSE);
+        Tree().SelectItem(Child(Section(CElement::ELEMENT_LOADMODEL), 0));
+        Command(ID_ELEMENT_COPY);
+        Tree().SelectItem(Child(fleet, 1));
+        Command(ID_ELEMENT_PASTE);
+        ASSERT_EQ(doc->m_vLoadModelEnsemble[0]->GetLoadModelCount(), 3);
+        EXPECT_EQ(Children(fleet).back(), CString(L"Truck"));
+        EXPECT_TRUE(doc->IsModified());
+    }
+    {
+        SCOPED_TRACE("cut and paste keeps the name and takes the source away");
+        Tree().SelectItem(Child(Section(CElement::ELEMENT_LOADMODEL), 2));
+        Command(ID_ELEMENT_CUT);
+        Tree().SelectItem(Section(CElement::ELEMENT_LOADMODEL));
+        Command(ID_ELEMENT_PASTE);
+        EXPECT_EQ(Children(Section(CElement::ELEMENT_LOADMODEL)),
+                  (std::vector<CString>{L"Truck", L"Library", L"Library-Copy"}));
+        ASSERT_EQ(doc->m_vLoadModel.size(), 3u);
+        EXPECT_EQ(doc->m_vLoadModel[2]->m_ID, 3) << "ids are numbered again after the removal";
+    }
+    {
+        SCOPED_TRACE("a copy that waits across a refill of the tree pastes nothing");
+        Tree().SelectItem(Child(Section(CElement::ELEMENT_LOADMODEL), 0));
+        Command(ID_ELEMENT_COPY);
+        doc->UpdateElementView();
+        Tree().SelectItem(Section(CElement::ELEMENT_LOADMODEL));
+        Command(ID_ELEMENT_PASTE);
+        EXPECT_EQ(doc->m_vLoadModel.size(), 3u);
+    }
+    {
+        SCOPED_TRACE(
+            "deleting a model under the ensemble takes it out of that ensemble only; deleting from the case renumbers");
+        fleet = Child(Section(CElement::ELEMENT_LOADMODELENSEMBLE), 0);
+        Tree().SelectItem(Child(fleet, 0));
+        Command(ID_ELEMENT_DELETE);
+        EXPECT_EQ(doc->m_vLoadModelEnsemble[0]->GetLoadModelCount(), 2);
+        EXPECT_EQ(doc->m_vLoadModel.size(), 3u);
+        EXPECT_EQ(Children(Child(Section(CElement::ELEMENT_LOADMODELENSEMBLE), 0)),
+                  (std::vector<CString>{L"Library", L"Truck"}));
+        // Deleting the first model of the case renumbers the rest.
+        Tree().SelectItem(Child(Section(CElement::ELEMENT_LOADMODEL), 0));
+        Command(ID_ELEMENT_DELETE);
+        ASSERT_EQ(doc->m_vLoadModel.size(), 2u);
+        EXPECT_EQ(doc->m_vLoadModel[0]->m_ID, 1);
+        EXPECT_EQ(doc->m_vLoadModel[1]->m_ID, 2);
+        EXPECT_EQ(Children(Section(CElement::ELEMENT_LOADMODEL)), (std::vector<CString>{L"Library", L"Library-Copy"}));
+    }
+    {
+        SCOPED_TRACE("renaming a library model is refused");
+        boxes.Shown();
+        Tree().SelectItem(Child(Section(CElement::ELEMENT_LOADMODEL), 0));
+        Command(ID_ELEMENT_RENAME);
+        ASSERT_FALSE(boxes.Shown().empty());
+        EXPECT_EQ(boxes.Shown().back().text, CString(L"This item cannot be edited."));
+        EXPECT_EQ(Tree().GetEditControl(), nullptr);
+        EXPECT_EQ(Tree().EditLabel(Child(Section(CElement::ELEMENT_LOADMODEL), 0)), nullptr)
+            << "refused however started";
+    }
+    {
+        SCOPED_TRACE("renaming: an empty label keeps the name, a cancelled edit marks nothing, a new name is taken");
+        doc->SetModifiedFlag(FALSE);
+        HTREEITEM copy = Child(Section(CElement::ELEMENT_LOADMODEL), 1);
+        Tree().SelectItem(copy);
+        Command(ID_ELEMENT_RENAME);
+        CEdit* edit = Tree().GetEditControl();
+        ASSERT_NE(edit, nullptr);
+        edit->SetWindowText(L"");
+        KeyPress(edit, VK_RETURN);
+        EXPECT_EQ(doc->m_vLoadModel[1]->m_Description, CString(L"Library-Copy"));
+        EXPECT_EQ(Tree().GetItemText(copy), CString(L"Library-Copy"));
+        Command(ID_ELEMENT_RENAME);
+        ASSERT_NE(edit = Tree().GetEditControl(), nullptr);
+        edit->SetWindowText(L"Never");
+        KeyPress(edit, VK_ESCAPE);
+        EXPECT_FALSE(doc->IsModified());
+        Command(ID_ELEMENT_RENAME);
+        ASSERT_NE(edit = Tree().GetEditControl(), nullptr);
+        edit->SetWindowText(L"Heavy truck");
+        KeyPress(edit, VK_RETURN);
+        EXPECT_EQ(doc->m_vLoadModel[1]->m_Description, CString(L"Heavy truck"));
+        EXPECT_TRUE(doc->IsModified());
+    }
+    Pump(20);
+}
 
-    // Copy of a library model onto "Load Models": an editable copy named "-Copy".
-    Tree().SelectItem(Child(Section(CElement::ELEMENT_LOADMODEL), 1));
-    Command(ID_ELEMENT_COPY);
-    Tree().SelectItem(Section(CElement::ELEMENT_LOADMODEL));
-    Command(ID_ELEMENT_PASTE);
-    ASSERT_EQ(doc->m_vLoadModel.size(), 3u);
-    EXPECT_EQ(doc->m_vLoadModel[2]->m_Description, CString(L"Library-Copy"));
-    EXPECT_TRUE(doc->m_vLoadModel[2]->m_bIsEditable);
-    EXPECT_TRUE(doc->IsModified());
+TEST_F(CaseTest, ARightClickShowsOneMenuAndTheTreeKeepsItsPlaceAndShowsRenames)
+{
+    FillCase();
+    // A right click shows the menu once; closed with Escape (nothing chosen), no second one follows.
+    int menus = 0;
+    auto previous = qor::gui::SetPopupMenuDriver([&](const std::vector<qor::gui::PopupMenuRow>&, CPoint) {
+        ++menus;
+        return 0u;
+    });
+    HTREEITEM truck = Child(Section(CElement::ELEMENT_LOADMODEL), 0);
+    CRect at;
+    ASSERT_TRUE(Tree().GetItemRect(truck, &at, TRUE));
+    Click(&Tree(), CPoint(at.left + 6, at.CenterPoint().y), VK_RBUTTON);
+    Pump(20);
+    EXPECT_EQ(menus, 1);
+    CView* start = Main()->MDIGetActive()->GetActiveView();
+    ASSERT_NE(start, nullptr);
+    Click(start, CPoint(40, 40), VK_RBUTTON);
+    Pump(20);
+    EXPECT_EQ(menus, 2) << "the start view's menu once too";
+    qor::gui::SetPopupMenuDriver(previous);
 
-    // Paste onto a model under the ensemble appends to that ensemble, and marks the case.
-    doc->SetModifiedFlag(FALSE);
-    Tree().SelectItem(Child(Section(CElement::ELEMENT_LOADMODEL), 0));
-    Command(ID_ELEMENT_COPY);
-    Tree().SelectItem(Child(fleet, 1));
-    Command(ID_ELEMENT_PASTE);
-    ASSERT_EQ(doc->m_vLoadModelEnsemble[0]->GetLoadModelCount(), 3);
-    EXPECT_EQ(Children(fleet).back(), CString(L"Truck"));
-    EXPECT_TRUE(doc->IsModified());
-
-    // Cut and paste keeps the name and takes the source away.
-    Tree().SelectItem(Child(Section(CElement::ELEMENT_LOADMODEL), 2));
-    Command(ID_ELEMENT_CUT);
-    Tree().SelectItem(Section(CElement::ELEMENT_LOADMODEL));
-    Command(ID_ELEMENT_PASTE);
-    EXPECT_EQ(Children(Section(CElement::ELEMENT_LOADMODEL)), (std::vector<CString>{L"Truck", L"Library", L"Library-Copy"}));
-    ASSERT_EQ(doc->m_vLoadModel.size(), 3u);
-    EXPECT_EQ(doc->m_vLoadModel[2]->m_ID, 3) << "ids are numbered again after the removal";
-
-    // A copy that waits across a refill of the tree pastes nothing.
-    Tree().SelectItem(Child(Section(CElement::ELEMENT_LOADMODEL), 0));
-    Command(ID_ELEMENT_COPY);
-    doc->UpdateElementView();
-    Tree().SelectItem(Section(CElement::ELEMENT_LOADMODEL));
-    Command(ID_ELEMENT_PASTE);
-    EXPECT_EQ(doc->m_vLoadModel.size(), 3u);
-
-    // Deleting a model under the ensemble takes it out of that ensemble only.
-    fleet = Child(Section(CElement::ELEMENT_LOADMODELENSEMBLE), 0);
-    Tree().SelectItem(Child(fleet, 0));
-    Command(ID_ELEMENT_DELETE);
-    EXPECT_EQ(doc->m_vLoadModelEnsemble[0]->GetLoadModelCount(), 2);
-    EXPECT_EQ(doc->m_vLoadModel.size(), 3u);
-    EXPECT_EQ(Children(Child(Section(CElement::ELEMENT_LOADMODELENSEMBLE), 0)), (std::vector<CString>{L"Library", L"Truck"}));
-    // Deleting the first model of the case renumbers the rest.
-    Tree().SelectItem(Child(Section(CElement::ELEMENT_LOADMODEL), 0));
-    Command(ID_ELEMENT_DELETE);
-    ASSERT_EQ(doc->m_vLoadModel.size(), 2u);
-    EXPECT_EQ(doc->m_vLoadModel[0]->m_ID, 1);
-    EXPECT_EQ(doc->m_vLoadModel[1]->m_ID, 2);
-    EXPECT_EQ(Children(Section(CElement::ELEMENT_LOADMODEL)), (std::vector<CString>{L"Library", L"Library-Copy"}));
-
-    // Rename: a library model is refused; an empty label keeps the name; a cancelled edit marks nothing.
-    boxes.Shown();
-    Tree().SelectItem(Child(Section(CElement::ELEMENT_LOADMODEL), 0));
-    Command(ID_ELEMENT_RENAME);
-    ASSERT_FALSE(boxes.Shown().empty());
-    EXPECT_EQ(boxes.Shown().back().text, CString(L"This item cannot be edited."));
-    EXPECT_EQ(Tree().GetEditControl(), nullptr);
-    EXPECT_EQ(Tree().EditLabel(Child(Section(CElement::ELEMENT_LOADMODEL), 0)), nullptr) << "refused however started";
-
-    doc->SetModifiedFlag(FALSE);
-    HTREEITEM copy = Child(Section(CElement::ELEMENT_LOADMODEL), 1);
-    Tree().SelectItem(copy);
+    // A load model renamed in the tree shows its new name under the ensemble that holds it too.
+    Tree().SelectItem(truck);
     Command(ID_ELEMENT_RENAME);
     CEdit* edit = Tree().GetEditControl();
     ASSERT_NE(edit, nullptr);
-    edit->SetWindowText(L"");
+    edit->SetWindowText(L"Creek truck");
     KeyPress(edit, VK_RETURN);
-    EXPECT_EQ(doc->m_vLoadModel[1]->m_Description, CString(L"Library-Copy"));
-    EXPECT_EQ(Tree().GetItemText(copy), CString(L"Library-Copy"));
-    Command(ID_ELEMENT_RENAME);
-    ASSERT_NE(edit = Tree().GetEditControl(), nullptr);
-    edit->SetWindowText(L"Never");
-    KeyPress(edit, VK_ESCAPE);
-    EXPECT_FALSE(doc->IsModified());
-    Command(ID_ELEMENT_RENAME);
-    ASSERT_NE(edit = Tree().GetEditControl(), nullptr);
-    edit->SetWindowText(L"Heavy truck");
-    KeyPress(edit, VK_RETURN);
-    EXPECT_EQ(doc->m_vLoadModel[1]->m_Description, CString(L"Heavy truck"));
-    EXPECT_TRUE(doc->IsModified());
-    Pump(20);
+    EXPECT_EQ(Children(Section(CElement::ELEMENT_LOADMODEL)), (std::vector<CString>{L"Creek truck", L"Library"}));
+    HTREEITEM fleet = Child(Section(CElement::ELEMENT_LOADMODELENSEMBLE), 0);
+    EXPECT_EQ(Children(fleet), (std::vector<CString>{L"Creek truck", L"Library"}));
+
+    // A rebuild of the tree keeps what was open, what was closed and the selection.
+    auto expanded = [&](HTREEITEM item) { return (Tree().GetItemState(item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0; };
+    Tree().Expand(Section(CElement::ELEMENT_BRIDGE), TVE_COLLAPSE);
+    Tree().Expand(fleet, TVE_EXPAND);
+    Tree().SelectItem(Child(fleet, 1));
+    Doc()->UpdateElementView();
+    fleet = Child(Section(CElement::ELEMENT_LOADMODELENSEMBLE), 0);
+    EXPECT_FALSE(expanded(Section(CElement::ELEMENT_BRIDGE)));
+    EXPECT_TRUE(expanded(Section(CElement::ELEMENT_LOADMODELENSEMBLE)));
+    EXPECT_TRUE(expanded(fleet));
+    EXPECT_EQ(Tree().GetSelectedItem(), Child(fleet, 1));
+    EXPECT_EQ(Pane().GetElement(Tree().GetSelectedItem()), Doc()->m_vLoadModel[1]);
+    EXPECT_EQ(Children(fleet), (std::vector<CString>{L"Creek truck", L"Library"}));
 }
 
 TEST_F(CaseTest, SelectionBroadcastDrawingKeysAndDoubleClick)
@@ -317,6 +382,26 @@ TEST_F(CaseTest, DragOntoEnsembleAndContextMenus)
     EXPECT_EQ(doc->m_vLoadModel.size(), 3u);
 }
 
+TEST_F(CaseTest, EnterAndEscapeOnABoxOverADialogCloseTheBoxAlone)
+{
+    // The boxes are the toolkit's own, keyed as the user keys them.
+    KeyedMessageBoxes keyed({VK_RETURN, VK_ESCAPE});
+    DrivenDialogs dialogs;
+    dialogs.ThenAs<CBridgeDlg>([&](CBridgeDlg& d) {
+        d.SetDlgItemText(IDC_BRIDGE_SPAN, L"0");
+        PressOK(d);
+        EXPECT_EQ(keyed.Shown(), 1) << "Enter on the box pressed the dialog's OK again";
+        EXPECT_TRUE(d.IsWindowVisible());
+        PressOK(d);
+        EXPECT_EQ(keyed.Shown(), 2);
+        EXPECT_TRUE(d.IsWindowVisible()) << "Escape on the box cancelled the dialog";
+        EXPECT_EQ(keyed.Answers(), (std::vector<int>{IDOK, IDOK}));
+        PressCancel(d);
+    });
+    SendMenuCommand(ID_CONFIGURATION_ADD_BRIDGE);
+    EXPECT_TRUE(Doc()->m_vBridge.empty());
+}
+
 TEST_F(CaseTest, AddAndEditElementCommands)
 {
     CQORDoc* doc = Doc();
@@ -376,13 +461,27 @@ TEST_F(CaseTest, SettingsPaneLimitsResetAndNewCase)
         if (p) grid.EditValue(p, text);
         return p;
     };
-    CMFCPropertyGridProperty* points = edit(1100, L"20");
+    // Every refusal says the range the setting takes.
+    auto refused = [&](DWORD_PTR id, const wchar_t* text, const wchar_t* message) {
+        const std::size_t shown = boxes.Shown().size();
+        edit(id, text);
+        ASSERT_EQ(boxes.Shown().size(), shown + 1) << CString(text).ToUtf8();
+        EXPECT_EQ(boxes.Shown().back().text, CString(message));
+    };
+    const wchar_t* pointsRange = L"Points Per Span must be a whole number from 21 to 1000.";
+    refused(1100, L"20", pointsRange);
     EXPECT_EQ(s.Analysis.NPOINTS_ALONG_BEAM, 100);
-    EXPECT_EQ(points->GetValue().AsInteger(), 100) << "a refused value shows the setting again";
+    EXPECT_EQ(grid.FindItemByData(1100)->GetValue().AsInteger(), 100) << "a refused value shows the setting again";
+    for (const wchar_t* text : {L"-5", L"100000", L"abc", L"30.5"}) refused(1100, text, pointsRange);
+    EXPECT_EQ(s.Analysis.NPOINTS_ALONG_BEAM, 100);
     edit(1100, L"21");
     EXPECT_EQ(s.Analysis.NPOINTS_ALONG_BEAM, 21);
-    edit(1100, L"70000");
-    EXPECT_EQ(s.Analysis.NPOINTS_ALONG_BEAM, 70000) << "whole integers, not 16 bits";
+    edit(1100, L"1000");
+    EXPECT_EQ(s.Analysis.NPOINTS_ALONG_BEAM, 1000);
+    // No decimals at all would leave the numeric fields unable to take a decimal point.
+    refused(1010, L"0", L"Factor must be a whole number from 1 to 9.");
+    EXPECT_EQ(s.General.DecimalPlaces.FACTOR, 3);
+    refused(1020, L"1e6", L"Step Size must be a number above 0.001 and at most 1000.");
     edit(1203, L"500");
     EXPECT_EQ(s.Plot.DATATIPDELAY, 3000);
     edit(1203, L"501");
@@ -432,7 +531,7 @@ TEST_F(CaseTest, SettingsPaneLimitsResetAndNewCase)
     ASSERT_EQ(bar.GetItemID(2), ID_RESET_ALL_SETTINGS);
     boxes.Answer(IDNO);
     EXPECT_TRUE(bar.ClickButton(2));
-    EXPECT_EQ(s.Analysis.NPOINTS_ALONG_BEAM, 70000);
+    EXPECT_EQ(s.Analysis.NPOINTS_ALONG_BEAM, 1000);
     EXPECT_EQ(boxes.Shown().back().type & MB_ICONHAND, UINT(MB_ICONHAND));
     boxes.Answer(IDYES);
     EXPECT_TRUE(bar.ClickButton(2));

@@ -23,6 +23,10 @@ std::string ThrownText(F&& f)
     {
         return text;
     }
+    catch (const std::exception& e)
+    {
+        return e.what();
+    }
     return "";
 }
 

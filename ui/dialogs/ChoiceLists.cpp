@@ -1,8 +1,10 @@
 // The stepping rule, quiet number reading and the stepping checks of the choice dialogs.
 #include "ui/dialogs/ChoiceLists.h"
 
+#include "platform/gui/NumberText.h"
 #include "res/AnalysisDialogs.h"
 
+#include <climits>
 #include <cwchar>
 
 namespace qor::dialogs {
@@ -39,20 +41,17 @@ bool ReadNumber(CDialog& dlg, int id, double& value)
 {
     CString text;
     if (!FieldText(dlg, id, text)) return false;
-    wchar_t* end = nullptr;
-    const double parsed = std::wcstod(text.GetString(), &end);
-    if (!end || *end != L'\0') return false;
-    value = parsed;
-    return true;
+    // The whole text as one finite number, or nothing taken.
+    return qor::gui::ParseWholeDouble(text, value);
 }
 
 bool ReadNumber(CDialog& dlg, int id, int& value)
 {
     CString text;
     if (!FieldText(dlg, id, text)) return false;
-    wchar_t* end = nullptr;
-    const long parsed = std::wcstol(text.GetString(), &end, 10);
-    if (!end || *end != L'\0') return false;
+    // A count beyond int is no count (it must not wrap into another number).
+    long long parsed = 0;
+    if (!qor::gui::ParseWholeInteger(text, parsed) || parsed < INT_MIN || parsed > INT_MAX) return false;
     value = static_cast<int>(parsed);
     return true;
 }
@@ -63,13 +62,13 @@ void ValidateStepping(CDataExchange* pDX, bool byStep, double step, int nSteps)
     if (byStep && !(step > 0.0))
     {
         pDX->PrepareEditCtrl(static_cast<int>(IDC_EDIT_STEP));
-        AfxMessageBox(L"The step distance must be greater than zero.", MB_OK | MB_ICONERROR);
+        AfxMessageBox(L"The step distance must be greater than zero.", MB_OK | MB_ICONEXCLAMATION);
         pDX->Fail();
     }
     if (!byStep && nSteps < 1)
     {
         pDX->PrepareEditCtrl(static_cast<int>(IDC_EDIT_NSTEPS));
-        AfxMessageBox(L"The number of steps must be at least 1.", MB_OK | MB_ICONERROR);
+        AfxMessageBox(L"The number of steps must be at least 1.", MB_OK | MB_ICONEXCLAMATION);
         pDX->Fail();
     }
 }
@@ -80,7 +79,7 @@ void ValidatePositive(CDataExchange* pDX, int id, double value, LPCTSTR what)
     pDX->PrepareEditCtrl(id);
     CString text;
     text.Format(L"The %s must be greater than zero.", what);
-    AfxMessageBox(text, MB_OK | MB_ICONERROR);
+    AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
     pDX->Fail();
 }
 

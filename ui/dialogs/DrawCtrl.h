@@ -3,9 +3,7 @@
 #pragma once
 
 #include "platform/gui/Afx.h"
-
-// Window class of the control; dialog templates name it for a custom control.
-#define DRAWCTRL_CLASSNAME L"DrawCtrl"
+#include "res/WindowClasses.h"
 
 class CDrawCtrl : public CWnd
 {

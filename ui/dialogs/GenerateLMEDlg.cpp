@@ -308,7 +308,7 @@ void CGenerateLMEDlg::OnOK()
     const CString reason = CheckDefinitions();
     if (!reason.IsEmpty())
     {
-        AfxMessageBox(reason, MB_OK | MB_ICONERROR);
+        AfxMessageBox(reason, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     if (Generate()) EndDialog(IDOK);

@@ -136,6 +136,12 @@ const wchar_t* CLMEParametersDlg::CheckValues(UINT& control) const
 {
     if (m_bSpacingEnabled)
     {
+        // One spacing value (or none) gives an ensemble without a spread, as Generate LME refuses.
+        if (!m_bByStep && m_nValues < 2)
+        {
+            control = IDC_LMEP_COUNT;
+            return L"The number of spacing values must be at least 2.";
+        }
         const double stepOrCount = m_bByStep ? m_StepDistance : static_cast<double>(m_nValues);
         if (CLMEFactory::CheckSpacingArguments(m_bByStep, stepOrCount))
         {
@@ -163,7 +169,7 @@ void CLMEParametersDlg::OnOK()
     UINT control = 0;
     if (const wchar_t* text = CheckValues(control))
     {
-        AfxMessageBox(text, MB_OK | MB_ICONERROR);
+        AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
         if (CWnd* w = GetDlgItem(static_cast<int>(control))) GotoDlgCtrl(w);
         return;
     }

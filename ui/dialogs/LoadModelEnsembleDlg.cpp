@@ -2,7 +2,6 @@
 // between them by dragging, double click to view a load model, the ensemble rebuilt on OK.
 #include "ui/dialogs/LoadModelEnsembleDlg.h"
 
-#include "app/QORDoc.h"
 #include "engine/model/LoadModelEnsemble.h"
 #include "res/LoadModelDialogs.h"
 #include "ui/dialogs/DragDropText.h"
@@ -26,12 +25,7 @@ ON_LBN_DBLCLK(IDC_LME_INCLUDED, OnDblClkIncluded)
 ON_EN_CHANGE(IDC_LM_DESCRIPTION, OnChangeDescription)
 END_MESSAGE_MAP()
 
-CLoadModelEnsembleDlg::CLoadModelEnsembleDlg(CWnd* pParent) : CDialogEx(IDD_LOAD_MODEL_ENSEMBLE, pParent)
-{
-    m_EditLoadModel = [](std::shared_ptr<CLoadModel> pLoadModel) {
-        if (CQORDoc* pDoc = CQORDoc::GetActiveDoc()) pDoc->EditLoadModel(false, std::move(pLoadModel));
-    };
-}
+CLoadModelEnsembleDlg::CLoadModelEnsembleDlg(CWnd* pParent) : CDialogEx(IDD_LOAD_MODEL_ENSEMBLE, pParent) {}
 
 CLoadModelEnsembleDlg::~CLoadModelEnsembleDlg() = default;
 

@@ -26,7 +26,7 @@ public:
     void SetID(int id) { m_ID = id; }
     void SetLoadModelEnsemble(std::shared_ptr<CLoadModelEnsemble> pLME) { m_pLME = std::move(pLME); }
     void SetLoadModels(std::vector<std::shared_ptr<CLoadModel>> vLoadModels) { m_vLoadModel = std::move(vLoadModels); }
-    // Opens a double-clicked load model; by default the active case's load-model command.
+    // Opens a double-clicked load model (the opener's load-model command); without it a double click does nothing.
     void SetEditLoadModel(std::function<void(std::shared_ptr<CLoadModel>)> edit) { m_EditLoadModel = std::move(edit); }
 
     BOOL OnInitDialog() override;

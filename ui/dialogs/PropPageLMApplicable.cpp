@@ -1,6 +1,7 @@
 // CPropPageLMApplicable: load effects and span rule written at once; the length limits when
 // the page is left.
 #include "ui/dialogs/PropPageLMApplicable.h"
+#include "ui/dialogs/PropSheetLM.h"
 
 #include "engine/model/LoadModel.h"
 #include "engine/settings/Settings.h"
@@ -115,6 +116,7 @@ BOOL CPropPageLMApplicable::OnInitDialog()
 
     UpdateData(FALSE);
     m_bReady = true;
+    CPropSheetLM::ShowReadOnly(*this, *m_pLoadModel);
     return TRUE;
 }
 

@@ -1,6 +1,7 @@
 // CPropPageLMFactors: the factor table, the overall factor kept as their product, and the
 // width factor.
 #include "ui/dialogs/PropPageLMFactors.h"
+#include "ui/dialogs/PropSheetLM.h"
 
 #include "engine/model/LoadModel.h"
 #include "res/LoadModelDialogs.h"
@@ -55,6 +56,7 @@ BOOL CPropPageLMFactors::OnInitDialog()
     FillGrid();
     UpdateData(FALSE);
     m_bReady = true;
+    CPropSheetLM::ShowReadOnly(*this, *m_pLoadModel);
     return TRUE;
 }
 

@@ -1,6 +1,7 @@
 // CPropPageLMLoads: cell edits written into the model at once, rows added with zero loads,
 // rows deleted with their loads, the kind's factor written when the page is left.
 #include "ui/dialogs/PropPageLMLoads.h"
+#include "ui/dialogs/PropSheetLM.h"
 
 #include "engine/model/LoadModel.h"
 #include "res/LoadModelDialogs.h"
@@ -53,6 +54,7 @@ BOOL CPropPageLMLoads::OnInitDialog()
     m_bIsEditable = m_pLoadModel->m_bIsEditable ? TRUE : FALSE;
     m_Grid.EnableWindow(m_bIsEditable);
     m_bReady = true;
+    CPropSheetLM::ShowReadOnly(*this, *m_pLoadModel);
     return TRUE;
 }
 

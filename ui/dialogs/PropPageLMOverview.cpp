@@ -1,5 +1,6 @@
 // CPropPageLMOverview: the name, the id, moving or stationary, and the drawing of the model.
 #include "ui/dialogs/PropPageLMOverview.h"
+#include "ui/dialogs/PropSheetLM.h"
 
 #include "engine/model/LoadModel.h"
 #include "engine/settings/Settings.h"
@@ -49,6 +50,7 @@ BOOL CPropPageLMOverview::OnInitDialog()
     CheckRadioButton(IDC_LM_STATIONARY, IDC_LM_MOVING, m_pLoadModel->m_bIsMoving ? IDC_LM_MOVING : IDC_LM_STATIONARY);
     UpdateData(FALSE);
     m_bReady = true;
+    CPropSheetLM::ShowReadOnly(*this, *m_pLoadModel);
     return TRUE;
 }
 

@@ -1,6 +1,7 @@
 // CPropPageLMVehicle: axle edits written into the model at once, spacings kept in step with
 // the axle locations, totals shown as they change.
 #include "ui/dialogs/PropPageLMVehicle.h"
+#include "ui/dialogs/PropSheetLM.h"
 
 #include "engine/model/LoadModel.h"
 #include "engine/settings/Settings.h"
@@ -88,6 +89,8 @@ void CPropPageLMVehicle::ComputeTotals()
 void CPropPageLMVehicle::UpdateTotals()
 {
     UpdateData(TRUE);
+    // The spacings are the vehicle: the totals shown are those of the axles they place.
+    ApplySpacings();
     ComputeTotals();
     UpdateData(FALSE);
 }
@@ -134,6 +137,7 @@ BOOL CPropPageLMVehicle::OnInitDialog()
     if (places.VEHLENGTH >= 0) m_TotalLengthEdit.SetDecimalDigitCount(places.VEHLENGTH);
     UpdateData(FALSE);
     m_bReady = true;
+    CPropSheetLM::ShowReadOnly(*this, *m_pLoadModel);
     return TRUE;
 }
 
@@ -194,6 +198,10 @@ void CPropPageLMVehicle::OnGridRowAdded(NMHDR*, LRESULT* pResult)
     const int newRow = m_Grid.GetRowCount() - 1;
     while (m_nAxles < newRow) AddAxle();
     FormatNewRow(&m_Grid, newRow, m_nDataCols);
+    // The new axle stands where its spacing and width say: right behind the last, no width.
+    WriteNumber(newRow, COL_SPACING, 0.0);
+    WriteNumber(newRow, COL_WIDTH, 0.0);
+    UpdateTotals();
 }
 
 void CPropPageLMVehicle::OnGridRClickRow(NMHDR* pNMHDR, LRESULT* pResult)

@@ -27,3 +27,14 @@ void CPropSheetLM::SetLoadModel(std::shared_ptr<CLoadModel> pLoadModel)
     m_PageFactors.SetLoadModel(m_pLoadModel);
     m_PageApplicable.SetLoadModel(m_pLoadModel);
 }
+
+void CPropSheetLM::ShowReadOnly(CWnd& page, const CLoadModel& model)
+{
+    if (model.m_bIsEditable) return;
+    for (CWnd* child = page.GetWindow(GW_CHILD); child; child = child->GetNextWindow())
+    {
+        if (child->GetClassName().CompareNoCase(L"Static") == 0) continue;
+        if (child->GetDlgCtrlID() == static_cast<int>(IDC_LM_DRAWING)) continue;
+        child->EnableWindow(FALSE);
+    }
+}

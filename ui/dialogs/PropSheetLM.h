@@ -25,6 +25,10 @@ public:
 
     void SetLoadModel(std::shared_ptr<CLoadModel> pLoadModel);
 
+    // A library model is shown, not edited: every control of its pages but the labels and the
+    // drawing is disabled (the case keeps no edit of it). Each page calls this once it is made.
+    static void ShowReadOnly(CWnd& page, const CLoadModel& model);
+
     CPropPageLMOverview& GetOverviewPage() { return m_PageOverview; }
     CPropPageLMVehicle& GetVehiclePage() { return m_PageVehicle; }
     CPropPageLMUDLs& GetUDLPage() { return m_PageUDLs; }

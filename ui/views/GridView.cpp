@@ -3,6 +3,7 @@
 #include "ui/views/GridView.h"
 
 #include "controls/grid/GridCellNumeric.h"
+#include "engine/analysis/Envelope.h"
 
 IMPLEMENT_DYNCREATE(CGridView, CQORViewBase)
 
@@ -228,6 +229,14 @@ void CGridView::SetNumber(int nRow, int nCol, double value)
 {
     if (auto* pCell = dynamic_cast<CGridCellNumeric*>(m_pGrid->GetCell(nRow, nCol)))
         pCell->SetNumber(value);
+}
+
+void CGridView::SetEntry(int nRow, int nCol, const RatioLoadEffect& ratio)
+{
+    if (ratio.IsUndefined())
+        SetTextCell(nRow, nCol, L"n/a");
+    else
+        SetNumber(nRow, nCol, ratio.ratio);
 }
 
 void CGridView::SetTextCell(int nRow, int nCol, const CString& text)

@@ -12,6 +12,7 @@
 #include <vector>
 
 class CBridgeSet;
+struct RatioLoadEffect;
 class CCriticalRatioEnsemble;
 class CEnvelope;
 
@@ -72,6 +73,10 @@ protected:
     void SetRowNumbers();
     // A value in a data cell; nothing outside the table.
     void SetNumber(int nRow, int nCol, double value);
+    // A critical value, or a ratio; a ratio against a reference too small to divide by reads
+    // "n/a" (its stored 0 is no rating).
+    void SetEntry(int nRow, int nCol, double value) { SetNumber(nRow, nCol, value); }
+    void SetEntry(int nRow, int nCol, const RatioLoadEffect& ratio);
     // A left-aligned text (a load model's name, a point label) in a data cell.
     void SetTextCell(int nRow, int nCol, const CString& text);
     // A numeric data cell at (nRow, nCol), as MakeNumericCells makes them.
@@ -114,10 +119,10 @@ protected:
 
     // ---- Enhanced grid -----------------------------------------------------------------
     void AddEnhancedColumns(int& nextCol, std::shared_ptr<CCriticalRatioEnsemble> pEnsemble);
-    void AddSingleSpanRatioColumns(int col, std::shared_ptr<CCriticalRatioEnsemble> pEnsemble);
-    void AddMultiSpanRatioColumns(int col, std::shared_ptr<CCriticalRatioEnsemble> pEnsemble);
-    // One group of ratio columns: captions and one vector of values per column.
-    void AddRatioColumns(int col, const std::vector<CString>& captions, const std::vector<std::vector<double>>& values);
+    // One group of ratio columns: captions and one vector of values per column, and per column the
+    // entries that are no rating ("n/a").
+    void AddRatioColumns(int col, const std::vector<CString>& captions, const std::vector<std::vector<double>>& values,
+                         const std::vector<std::vector<bool>>& undefined);
 
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnSize(UINT nType, int cx, int cy);

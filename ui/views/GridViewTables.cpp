@@ -3,7 +3,6 @@
 // supports, fewer bridges than rows) leave the cells they lack empty.
 #include "ui/views/GridView.h"
 
-#include "app/AnalysisOutput.h"
 #include "engine/analysis/Beam.h"
 #include "engine/analysis/BeamResults.h"
 #include "engine/analysis/CriticalEnsemble.h"
@@ -11,6 +10,7 @@
 #include "engine/analysis/ReferenceSet.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
+#include "output/AnalysisOutput.h"
 
 #include <stdexcept>
 
@@ -110,10 +110,10 @@ void CGridView::DrawBridgeBMSF(const std::shared_ptr<Ensemble>& pEnsemble, Value
         return;
     FillBridgeRows(*pSet, pEnsemble->GetNoResults(), [&](int nRow, unsigned i) {
         const auto P = pEnsemble->GetResults(i);
-        SetNumber(nRow, 3, value(P.GetBM().first));
-        SetNumber(nRow, 4, value(P.GetBM().second));
-        SetNumber(nRow, 5, value(P.GetSF().first));
-        SetNumber(nRow, 6, value(P.GetSF().second));
+        SetEntry(nRow, 3, value(P.GetBM().first));
+        SetEntry(nRow, 4, value(P.GetBM().second));
+        SetEntry(nRow, 5, value(P.GetSF().first));
+        SetEntry(nRow, 6, value(P.GetSF().second));
     });
     AutoSizeFirstColumn();
 }
@@ -140,8 +140,8 @@ void CGridView::DrawBridgeReactions(const std::shared_ptr<Ensemble>& pEnsemble, 
         const auto pairs = pEnsemble->GetResults(i).GetReactionPairs();
         for (int r = 0; r < nR && static_cast<size_t>(r) < pairs.size(); r++)
         {
-            SetNumber(nRow, 2 * r + 3, value(pairs[static_cast<size_t>(r)].first));
-            SetNumber(nRow, 2 * r + 4, value(pairs[static_cast<size_t>(r)].second));
+            SetEntry(nRow, 2 * r + 3, value(pairs[static_cast<size_t>(r)].first));
+            SetEntry(nRow, 2 * r + 4, value(pairs[static_cast<size_t>(r)].second));
         }
     });
     AutoSizeFirstColumn();
@@ -510,11 +510,13 @@ void CGridView::DrawCompareEnvelopesReactions(std::shared_ptr<CAnalysisOutput> p
 void CGridView::DrawCriticalRatiosBMSF(std::shared_ptr<CAnalysisOutput> pAO)
 {
     auto pRatios = std::dynamic_pointer_cast<CAOCriticalRatios>(pAO);
-    DrawBridgeBMSF(pRatios ? pRatios->GetRatioResults() : nullptr, [](const auto& e) { return e.ratio; });
+    DrawBridgeBMSF(pRatios ? pRatios->GetRatioResults() : nullptr,
+                   [](const RatioLoadEffect& e) -> const RatioLoadEffect& { return e; });
 }
 
 void CGridView::DrawCriticalRatiosReactions(std::shared_ptr<CAnalysisOutput> pAO)
 {
     auto pRatios = std::dynamic_pointer_cast<CAOCriticalRatios>(pAO);
-    DrawBridgeReactions(pRatios ? pRatios->GetRatioResults() : nullptr, [](const auto& e) { return e.ratio; });
+    DrawBridgeReactions(pRatios ? pRatios->GetRatioResults() : nullptr,
+                        [](const RatioLoadEffect& e) -> const RatioLoadEffect& { return e; });
 }

@@ -2,12 +2,11 @@
 // click shows the run's description with the point's label in a message box.
 #include "ui/views/MouseListener.h"
 
-#include "app/AnalysisOutput.h"
 #include "controls/chart/ChartCtrl.h"
 #include "engine/settings/Settings.h"
+#include "output/AnalysisOutput.h"
 #include "ui/views/MessageTip.h"
 #include "ui/views/PlotView.h"
-
 
 CMouseListener::CMouseListener(CChartCtrl* pChart) : m_pChart(pChart) {}
 

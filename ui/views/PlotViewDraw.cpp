@@ -3,7 +3,6 @@
 // and compared envelopes. Missing or mismatched data leaves out only the series it feeds.
 #include "ui/views/PlotView.h"
 
-#include "app/AnalysisOutput.h"
 #include "engine/analysis/Beam.h"
 #include "engine/analysis/BeamResults.h"
 #include "engine/analysis/CriticalEnsemble.h"
@@ -14,6 +13,7 @@
 #include "engine/model/BridgeSet.h"
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
+#include "output/AnalysisOutput.h"
 
 #include <algorithm>
 #include <exception>

@@ -2,43 +2,39 @@
 // bottom right, and the two lists of instructions at the bottom left.
 #include "ui/views/QORView.h"
 
-#include "app/QORDoc.h"
 #include "engine/model/LoadModel.h"
 #include "engine/settings/Settings.h"
+#include "res/AppMessages.h"
 #include "res/Resource.h"
 #include "res/StartPicture.h"
 #include "ui/dialogs/DrawLoadModelCtrl.h"
 
 #include <cmath>
+#include <vector>
 
 namespace {
 
-constexpr UINT kElementSelected = WM_APP + 1;
 constexpr UINT kDrawCtrlId = 100;
 
-// The instruction lines; headings start each list. There is no step 3 in the first list.
-struct Line {
+// The instruction lines of the string table; headings start each list.
+struct Line
+{
     bool heading;
-    const wchar_t* text;
+    CString text;
 };
-const Line kLines[] = {
-    {true, L"Routine Useage Instructions:"},
-    {false, L"1. Open a file with the pre-computed reference values (Ctrl+O)"},
-    {false, L"2. Input the load model (vehicle) to be assessed (Ctrl+L)"},
-    {false, L"4. Analyze for ratios to pre-computed reference collection (F5)"},
-    {false, L"5. Set required output options (Alt+O) (usually none here)"},
-    {false, L"6. Display grid for copying/pasting to Kestrain spreadsheet (Alt+G)"},
-    {false, L""},
-    {true, L"Establishing Reference Instructions:"},
-    {false, L"1. Create and load models (vehicle) to be used as a basis (Ctrl+L)"},
-    {false, L"2. Create any required load model ensembles (LMEs) (Ctrl+E)"},
-    {false, L"3. Create any required bridge sets (Ctrl+T)"},
-    {false, L"4. Create a reference collection with required LMEs and BridgeSets (Ctrl+R)"},
-    {false, L"5. Calculate the reference collection (F4)"},
-    {false, L"6. Save the file for future useage as a reference (Ctrl+S)"},
-    {false, L""},
-};
-constexpr int kLineCount = static_cast<int>(sizeof(kLines) / sizeof(kLines[0]));
+
+const std::vector<Line>& Lines()
+{
+    static const std::vector<Line> lines = [] {
+        std::vector<Line> all;
+        for (UINT id = IDS_START_ROUTINE; id <= IDS_START_LAST; ++id)
+            all.push_back({id == IDS_START_ROUTINE || id == IDS_START_REFERENCE, qor::LoadText(id)});
+        return all;
+    }();
+    return lines;
+}
+
+int LineCount() { return static_cast<int>(Lines().size()); }
 
 int RoundHalfAway(double v) { return static_cast<int>(std::lround(v)); }
 
@@ -67,7 +63,7 @@ BEGIN_MESSAGE_MAP(CQORView, CView)
     ON_WM_SIZE()
     ON_WM_CONTEXTMENU()
     ON_WM_RBUTTONUP()
-    ON_MESSAGE(kElementSelected, OnElementSelected)
+    ON_MESSAGE(WM_ELEMENT_SELECTED, OnElementSelected)
     ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
     ON_COMMAND(ID_FILE_PRINT_DIRECT, CView::OnFilePrint)
     ON_COMMAND(ID_FILE_PRINT_PREVIEW, CView::OnFilePrintPreview)
@@ -76,8 +72,6 @@ END_MESSAGE_MAP()
 CQORView::CQORView() = default;
 
 CQORView::~CQORView() { delete m_pDrawCtrl; }
-
-CQORDoc* CQORView::GetDocument() const { return DYNAMIC_DOWNCAST(CQORDoc, m_pDocument); }
 
 void CQORView::OnInitialUpdate()
 {
@@ -148,7 +142,7 @@ int CQORView::InstructionsTop(CDC* pDC)
     pDC->SelectObject(old);
     CRect c;
     GetClientRect(&c);
-    return c.bottom - kLineCount * step;
+    return c.bottom - LineCount() * step;
 }
 
 int CQORView::InstructionsRight(CDC* pDC)
@@ -159,7 +153,7 @@ int CQORView::InstructionsRight(CDC* pDC)
     if (!font.CreateFontIndirect(&lf)) return 0;
     CFont* old = pDC->SelectObject(&font);
     int widest = 0;
-    for (const Line& line : kLines) widest = std::max(widest, static_cast<int>(pDC->GetTextExtent(line.text).cx));
+    for (const Line& line : Lines()) widest = std::max(widest, static_cast<int>(pDC->GetTextExtent(line.text).cx));
     pDC->SelectObject(old);
     return CSettings::GetInstance()->Plot.Gap.LEFT + widest;
 }
@@ -180,12 +174,14 @@ void CQORView::DrawInstructions(CDC* pDC)
     // The line height of the font the lines are written in, so that they never overlap.
     const int step = LineStep(pDC);
     const int x = CSettings::GetInstance()->Plot.Gap.LEFT;
-    const int y0 = c.bottom - kLineCount * step;
+    const int y0 = c.bottom - LineCount() * step;
     const int oldMode = pDC->SetBkMode(TRANSPARENT);
     const COLORREF oldColour = pDC->SetTextColor(GetSysColor(COLOR_WINDOWTEXT));
-    for (int k = 0; k < kLineCount; ++k) {
-        pDC->SelectObject(kLines[k].heading ? &heading : &regular);
-        pDC->TextOut(x, y0 + k * step, kLines[k].text);
+    for (int k = 0; k < LineCount(); ++k)
+    {
+        const Line& line = Lines()[static_cast<size_t>(k)];
+        pDC->SelectObject(line.heading ? &heading : &regular);
+        pDC->TextOut(x, y0 + k * step, line.text);
     }
     pDC->SetTextColor(oldColour);
     pDC->SetBkMode(oldMode);

@@ -4,7 +4,6 @@
 
 #include "platform/gui/Afx.h"
 
-class CQORDoc;
 class CDrawLoadModelCtrl;
 
 class CQORView : public CView
@@ -14,7 +13,6 @@ public:
     CQORView();
     ~CQORView() override;
 
-    CQORDoc* GetDocument() const;
     CDrawLoadModelCtrl* GetDrawCtrl() const { return m_pDrawCtrl; }
     void OnDraw(CDC* pDC) override;
     void OnInitialUpdate() override;

@@ -2,10 +2,11 @@
 // drawing operations, and the printed page frame (header and footer bands).
 #include "ui/views/QORViewBase.h"
 
-#include "app/AnalysisOutput.h"
-#include "app/QORDoc.h"
 #include "engine/settings/Settings.h"
+#include "output/AnalysisOutput.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <ctime>
 
 IMPLEMENT_DYNAMIC(CQORViewBase, CView)
@@ -16,7 +17,7 @@ END_MESSAGE_MAP()
 
 namespace {
 
-// The main frame's active child frame shows a case document: only then is the title painted,
+// The main frame's active child frame shows a document (every document is a case): only then is the title painted,
 // so a view being torn down with its frame paints nothing stale.
 bool CaseDocumentIsActive()
 {
@@ -24,8 +25,21 @@ bool CaseDocumentIsActive()
     if (!pMain) return false;
     CMDIChildWnd* pChild = pMain->MDIGetActive();
     if (!pChild) return false;
-    CDocument* pDoc = pChild->GetActiveDocument();
-    return pDoc && pDoc->IsKindOf(RUNTIME_CLASS(CQORDoc));
+    return pChild->GetActiveDocument() != nullptr;
+}
+
+// The title on the screen: the message font in bold, wrapped onto more lines when the view is narrower
+// than the title (a run's description names the bridge, the analysis and the vehicle: none may be lost).
+const UINT kScreenTitleFormat = DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX;
+
+bool CreateTitleFont(CFont& font)
+{
+    NONCLIENTMETRICS metrics{};
+    metrics.cbSize = sizeof(metrics);
+    SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    LOGFONT lf = metrics.lfMessageFont;
+    lf.lfWeight = FW_BOLD;
+    return font.CreateFontIndirect(&lf) != FALSE;
 }
 
 } // namespace
@@ -147,16 +161,12 @@ void CQORViewBase::OnDraw(CDC* pDC)
     CBrush face(GetSysColor(COLOR_BTNFACE));
     pDC->FillRect(&client, &face);
 
-    NONCLIENTMETRICS metrics{};
-    metrics.cbSize = sizeof(metrics);
-    SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-    LOGFONT lf = metrics.lfMessageFont;
-    lf.lfWeight = FW_BOLD;
     CFont titleFont; // deleted when it goes out of scope, after the old font is back
-    if (!titleFont.CreateFontIndirect(&lf)) return;
+    if (!CreateTitleFont(titleFont)) return;
     CFont* pOldFont = pDC->SelectObject(&titleFont);
     const int oldMode = pDC->SetBkMode(TRANSPARENT);
-    pDC->TextOut(m_Gap.LEFT, m_Gap.TOP, m_sTitle);
+    CRect title(m_Gap.LEFT, m_Gap.TOP, std::max(client.right - m_Gap.RIGHT, m_Gap.LEFT + 1), client.bottom);
+    pDC->DrawText(m_sTitle, &title, kScreenTitleFormat);
     pDC->SetBkMode(oldMode);
     pDC->SelectObject(pOldFont);
 }
@@ -165,10 +175,15 @@ void CQORViewBase::RecalcLayout()
 {
     if (!GetSafeHwnd()) return;
     CWindowDC dc(this);
-    CGdiObject* pOld = dc.SelectStockObject(DEFAULT_GUI_FONT);
-    const CSize title = dc.GetTextExtent(m_sTitle);
-    if (pOld) dc.SelectObject(pOld);
-    m_nContentTop = m_Gap.TOP + title.cy;
+    CFont titleFont;
+    if (!CreateTitleFont(titleFont)) return;
+    CFont* pOld = dc.SelectObject(&titleFont);
+    CRect client;
+    GetClientRect(&client);
+    CRect title(0, 0, std::max(client.Width() - m_Gap.LEFT - m_Gap.RIGHT, 1), 0);
+    dc.DrawText(m_sTitle, &title, kScreenTitleFormat | DT_CALCRECT);
+    dc.SelectObject(pOld);
+    m_nContentTop = m_Gap.TOP + title.Height();
 }
 
 void CQORViewBase::OnSize(UINT nType, int cx, int cy)
@@ -238,22 +253,41 @@ void CQORViewBase::PrintPageHeader(CDC* pDC, CPrintInfo* pInfo)
 {
     CFont bold;
     CreateBoldFont(bold, m_PrintFont);
+    CFont smaller; // a long title's type; selected only while the title is drawn
     CFont* pOldFont = bold.GetSafeHandle() ? pDC->SelectObject(&bold) : nullptr;
     const int oldMode = pDC->SetBkMode(TRANSPARENT);
     CRect band = pInfo->m_rectDraw;
     if (!m_sTitle.IsEmpty())
     {
-        // A long title (a whole run's description) would run into the program's name on the
-        // right: it then starts at the left and is cut short before that name.
-        CRect titleBand = band;
-        UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
+        // A long title (a whole run's description: the bridge, the analysis, "Proposed: ...") prints
+        // whole: it starts at the left, stops before the program's name and wraps onto the lines of
+        // the header, in a smaller type when they are too few.
         const int reserve = m_sHeader.IsEmpty() ? 0 : pDC->GetTextExtent(m_sHeader).cx + 2 * m_nCharWidth;
-        if (pDC->GetTextExtent(m_sTitle).cx > band.Width() - 2 * reserve)
+        if (pDC->GetTextExtent(m_sTitle).cx <= band.Width() - 2 * reserve)
+            pDC->DrawText(m_sTitle, &band, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        else
         {
+            const UINT format = DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX;
+            CRect titleBand = band;
             titleBand.right -= reserve;
-            format = DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS;
+            LOGFONT lf{};
+            const bool scalable = bold.GetSafeHandle() && bold.GetLogFont(&lf);
+            CRect need = titleBand;
+            for (int step = 0;; ++step)
+            {
+                need = titleBand;
+                pDC->DrawText(m_sTitle, &need, format | DT_CALCRECT);
+                if (need.Height() <= titleBand.Height() || !scalable || step == 4 || std::abs(lf.lfHeight) < 5) break;
+                lf.lfHeight = lf.lfHeight * 5 / 6;
+                pDC->SelectObject(&bold);
+                smaller.DeleteObject();
+                if (!smaller.CreateFontIndirect(&lf)) break;
+                pDC->SelectObject(&smaller);
+            }
+            titleBand.top += std::max(0, (titleBand.Height() - need.Height()) / 2);
+            pDC->DrawText(m_sTitle, &titleBand, format);
+            if (scalable) pDC->SelectObject(&bold);
         }
-        pDC->DrawText(m_sTitle, &titleBand, format);
     }
     if (!m_sHeader.IsEmpty()) pDC->DrawText(m_sHeader, &band, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     pDC->SetBkMode(oldMode);

@@ -383,23 +383,38 @@ TEST_F(ChartWindowTest, ResizingMakesANewImage)
     chart.GetBackgroundDC()->GetCurrentBitmap()->GetBitmap(&bm);
     EXPECT_EQ(bm.bmWidth, 420);
     EXPECT_EQ(bm.bmHeight, 320);
+    const unsigned drawn = chart.GetRedrawCount();
+    // The new image is made when the window is painted at its new size, once, not at every size
+    // it passes through; back at the size of its image it is not drawn again.
     chart.MoveWindow(0, 0, 250, 180);
+    chart.MoveWindow(0, 0, 260, 190);
+    qor::test::PaintNow(&chart);
     ASSERT_NE(chart.GetBackgroundDC(), nullptr);
     chart.GetBackgroundDC()->GetCurrentBitmap()->GetBitmap(&bm);
-    EXPECT_EQ(bm.bmWidth, 250);
-    EXPECT_EQ(bm.bmHeight, 180);
+    EXPECT_EQ(bm.bmWidth, 260);
+    EXPECT_EQ(bm.bmHeight, 190);
+    EXPECT_EQ(chart.GetRedrawCount(), drawn + 1);
+    chart.MoveWindow(0, 0, 420, 320);
+    chart.MoveWindow(0, 0, 260, 190);
+    qor::test::PaintNow(&chart);
+    EXPECT_EQ(chart.GetRedrawCount(), drawn + 1);
 
-    // An empty client area draws nothing and fails nothing, also when points arrive.
+    // An empty client area (a hidden tab) keeps the image and fails nothing, also when points
+    // arrive.
     chart.MoveWindow(0, 0, 0, 0);
-    EXPECT_EQ(chart.GetBackgroundDC(), nullptr);
+    qor::test::PaintNow(&chart);
     CChartLineSerie* s = chart.CreateLineSerie();
     s->AddPoint(1, 1);
     s->AddPoint(2, 2);
-    EXPECT_EQ(chart.GetBackgroundDC(), nullptr);
+    ASSERT_NE(chart.GetBackgroundDC(), nullptr);
     // A tiny one still lays out without trouble.
     chart.MoveWindow(0, 0, 12, 9);
+    qor::test::PaintNow(&chart);
     ASSERT_NE(chart.GetBackgroundDC(), nullptr);
+    chart.GetBackgroundDC()->GetCurrentBitmap()->GetBitmap(&bm);
+    EXPECT_EQ(bm.bmWidth, 12);
     chart.MoveWindow(0, 0, 300, 200);
+    qor::test::PaintNow(&chart);
     const CPoint a = s->PointScreenPosition(0);
     EXPECT_TRUE(chart.GetPlottingRect().PtInRect(a));
 }
@@ -757,11 +772,19 @@ TEST_F(ChartWindowTest, TitleDescendersAreNotCutOff)
     EXPECT_TRUE(inked(title.bottom) || inked(title.bottom + 1));
 }
 
-TEST_F(ChartWindowTest, AxisTitlesLongerThanTheChartStayInsideIt)
+TEST_F(ChartWindowTest, AxisTitlesLongerThanTheChartAreWrittenSmallerInsideIt)
 {
     left->GetLabel()->SetText(_T("Bending Moment Envelope (kNm)"));
     const CRect fitting = left->GetLabel()->GetRect();
     EXPECT_GE(fitting.top, 0);
+
+    // A little short: the title is written smaller, whole (an ellipsis would keep the type's size).
+    chart.MoveWindow(0, 0, 420, 200);
+    chart.RefreshCtrl();
+    const CRect smaller = left->GetLabel()->GetRect();
+    EXPECT_LT(smaller.Width(), fitting.Width()) << "written smaller";
+    EXPECT_LT(smaller.Height(), fitting.Height());
+    EXPECT_GE(smaller.top, 0);
 
     chart.MoveWindow(0, 0, 420, 90);
     chart.RefreshCtrl();

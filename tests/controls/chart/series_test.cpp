@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+#include <random>
 #include <vector>
 
 namespace {
@@ -275,4 +278,125 @@ TEST(ChartBezier, ControlPointsOfAStraightLineLieOnIt)
     // Second control points: 2 K(i+1) - C1[i+1], the last (K3 + C1[2]) / 2.
     EXPECT_NEAR(c2[0], 2 * knots[1] - c1[1], 1e-9);
     EXPECT_NEAR(c2[2], (knots[3] + c1[2]) / 2, 1e-9);
+}
+
+// What the axes must say about their series, worked out the plain way by walking the live
+// series in the order they came: the combined range (the first answering series' range
+// widened by the others') and the automatic range (started by the first series, or by 0 when
+// it has no points or is hidden).
+namespace {
+
+struct SWalked
+{
+    bool any = false;
+    double min = 0, max = 0;
+    double autoMin = 0, autoMax = 0;
+};
+
+SWalked Walk(const std::vector<CChartLineSerie*>& live, bool horizontal)
+{
+    SWalked w;
+    bool first = true;
+    double carriedMin = 0, carriedMax = 0;
+    for (CChartLineSerie* s : live)
+    {
+        double lo = 0, hi = 0;
+        const bool answers = horizontal ? s->GetXRange(&lo, &hi) : s->GetYRange(&lo, &hi);
+        if (answers)
+        {
+            if (!w.any || lo < w.min) w.min = lo;
+            if (!w.any || hi > w.max) w.max = hi;
+            w.any = true;
+            carriedMin = lo;
+            carriedMax = hi;
+        }
+        if (first)
+        {
+            w.autoMin = carriedMin;
+            w.autoMax = carriedMax;
+            first = false;
+        }
+        if (carriedMin < w.autoMin) w.autoMin = carriedMin;
+        if (carriedMax > w.autoMax) w.autoMax = carriedMax;
+    }
+    return w;
+}
+
+bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+} // namespace
+
+TEST_F(SeriesTest, AxesKeepTheirSeriesAndRangesThroughAddsAndRemovalsInAnyOrder)
+{
+    left->SetAutomaticMode(1);
+    bottom->SetAutomaticMode(1);
+    std::vector<CChartLineSerie*> live;
+    std::mt19937 rng(7);
+    auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    // Values with ties between zeros of both signs and an occasional NaN.
+    const double values[] = {-3.5, -1.0, -0.0, 0.0, 0.25, 2.0, 7.5, 12.0, std::nan("")};
+    auto value = [&] { return values[pick(pick(20) == 0 ? 9 : 8)]; };
+
+    for (int step = 0; step < 3000; ++step)
+    {
+        const int op = pick(10);
+        if (op < 3 || live.empty())
+            live.push_back(chart.CreateLineSerie());
+        else if (op < 5)
+        {
+            const int i = pick(static_cast<int>(live.size()));
+            chart.RemoveSerie(live[i]->GetSerieId());
+            live.erase(live.begin() + i);
+        }
+        else if (op < 6)
+        {
+            CChartLineSerie* s = live[pick(static_cast<int>(live.size()))];
+            s->SetVisible(!s->IsVisible());
+        }
+        else
+        {
+            CChartLineSerie* s = live[pick(static_cast<int>(live.size()))];
+            if (op < 8)
+                s->AddPoint(value(), value());
+            else
+            {
+                const double xs[3] = {value(), value(), value()}, ys[3] = {value(), value(), value()};
+                s->AddPoints(xs, ys, 3);
+            }
+        }
+        // Clear the NaN series out now and then, so that both the walk and the kept range are used.
+        if (step % 500 == 499)
+        {
+            for (CChartLineSerie* s : live) chart.RemoveSerie(s->GetSerieId());
+            live.clear();
+        }
+
+        for (CChartStandardAxis* axis : {bottom, left})
+        {
+            const bool horizontal = axis == bottom;
+            SCOPED_TRACE(testing::Message() << "step " << step << (horizontal ? " bottom" : " left"));
+            ASSERT_EQ(std::vector<CChartSerie*>(axis->GetSeries().begin(), axis->GetSeries().end()),
+                      std::vector<CChartSerie*>(live.begin(), live.end()));
+            const SWalked w = Walk(live, horizontal);
+            double lo = 0, hi = 0;
+            ASSERT_EQ(axis->GetSeriesRange(&lo, &hi), w.any);
+            if (w.any)
+            {
+                ASSERT_TRUE(SameBits(lo, w.min)) << lo << " " << w.min;
+                ASSERT_TRUE(SameBits(hi, w.max)) << hi << " " << w.max;
+            }
+            axis->RefreshAutoAxis();
+            ASSERT_TRUE(SameBits(axis->GetMin(), w.autoMin) || axis->GetMin() == w.autoMin)
+                << axis->GetMin() << " " << w.autoMin;
+            ASSERT_TRUE(SameBits(axis->GetMax(), w.autoMax) || axis->GetMax() == w.autoMax)
+                << axis->GetMax() << " " << w.autoMax;
+        }
+    }
+    // Registering a series twice keeps one entry.
+    CChartLineSerie* s = chart.CreateLineSerie();
+    left->RegisterSeries(s);
+    EXPECT_EQ(left->GetSeries().size(), live.size() + 1);
+    left->UnregisterSeries(s);
+    left->UnregisterSeries(s);
+    EXPECT_EQ(left->GetSeries().size(), live.size());
 }

@@ -5,6 +5,8 @@
 
 #include "edit_support.h"
 
+#include <vector>
+
 using namespace edittest;
 using namespace qor::test;
 
@@ -226,13 +228,86 @@ TEST_F(NumericEditTest, PasteAndTextFromOutside)
     edit.Paste();
     EXPECT_EQ(TextOf(edit), CString(L"-1,234.50"));
     EXPECT_DOUBLE_EQ(edit.m_dValue, -1234.5);
-    ASSERT_TRUE(qor::SetClipboardText(L"abc"));
-    edit.SetSel(0, -1);
-    edit.Paste();
-    EXPECT_EQ(TextOf(edit), CString(L"0.00"));
     edit.SetWindowText(L"98765.4321");
     EXPECT_EQ(TextOf(edit), CString(L"98,765.43"));
     EXPECT_DOUBLE_EQ(edit.m_dValue, 98765.43);
+}
+
+TEST_F(NumericEditTest, TextThatIsNoNumberIsRefusedWholeNeverStrippedIntoAnother)
+{
+    BeepCounter beeps;
+    edit.SetValue(2.5);
+    // Set from outside: a misplaced group separator, a number too small to hold, letters.
+    for (const wchar_t* text : {L"1,5", L"5e-324", L"12abc", L"1e999", L"0x10", L"--3", L"1.2.3"})
+    {
+        edit.SetWindowText(text);
+        EXPECT_EQ(TextOf(edit), CString(L"2.50")) << CString(text).ToUtf8();
+        EXPECT_EQ(edit.m_dValue, 2.5) << CString(text).ToUtf8();
+    }
+    EXPECT_EQ(beeps.Count(), 7);
+    // An exponent writes the number it means; grouping where it belongs is taken.
+    edit.SetWindowText(L"1e6");
+    EXPECT_EQ(edit.m_dValue, 1e6);
+    EXPECT_EQ(TextOf(edit), CString(L"1,000,000.00"));
+    edit.SetWindowText(L"1,234.5");
+    EXPECT_EQ(edit.m_dValue, 1234.5);
+    // Pasted alike, over the whole number or into it.
+    ASSERT_TRUE(qor::SetClipboardText(L"abc"));
+    edit.SetSel(0, -1);
+    edit.Paste();
+    EXPECT_EQ(TextOf(edit), CString(L"1,234.50"));
+    ASSERT_TRUE(qor::SetClipboardText(L"1,5"));
+    edit.SetSel(0, -1);
+    edit.Paste();
+    EXPECT_EQ(edit.m_dValue, 1234.5);
+    ASSERT_TRUE(qor::SetClipboardText(L"2.5e3"));
+    edit.SetSel(0, -1);
+    edit.Paste();
+    EXPECT_EQ(edit.m_dValue, 2500.0);
+    EXPECT_EQ(beeps.Count(), 9);
+    // A typed letter changes nothing and is heard.
+    edit.SetSel(0, 0);
+    Type(edit, L"e");
+    EXPECT_EQ(edit.m_dValue, 2500.0);
+    EXPECT_EQ(beeps.Count(), 10);
+}
+
+// The parent reads the value when it hears of a change: the value must be the one of the text
+// shown by then, not the one before the last key.
+class CValueReader : public CWnd
+{
+public:
+    CNumericEdit* edit = nullptr;
+    std::vector<double> seen;
+
+protected:
+    void OnEditChange()
+    {
+        if (edit) seen.push_back(edit->GetValue());
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CValueReader, CWnd)
+ON_EN_CHANGE(kEditId, OnEditChange)
+END_MESSAGE_MAP()
+
+TEST(NumericEditValue, ChangeNotificationsCarryTheValueShown)
+{
+    CValueReader parent;
+    ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), L"parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                CRect(0, 0, 400, 200), nullptr, 0));
+    CNumericEdit edit;
+    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE, CRect(10, 10, 300, 34), &parent, kEditId));
+    parent.edit = &edit;
+    edit.SetFocus();
+    edit.SetSel(0, -1);
+    Type(edit, L"40");
+    ASSERT_FALSE(parent.seen.empty());
+    EXPECT_EQ(parent.seen.back(), 40.0);
+    EXPECT_EQ(edit.GetValue(), 40.0);
+    Type(edit, L"-");
+    EXPECT_EQ(parent.seen.back(), -40.0);
 }
 
 TEST(NumericEditLocale, CommaDecimalLocale)
@@ -254,6 +329,13 @@ TEST(NumericEditLocale, CommaDecimalLocale)
     Type(edit, L".25");
     EXPECT_EQ(TextOf(edit), CString(L"7,25"));
     EXPECT_DOUBLE_EQ(edit.m_dValue, 7.25);
+    // The comma key is the decimal point here; "1,5" from outside means one and a half.
+    edit.SetValue(0);
+    edit.SetSel(0, -1);
+    Type(edit, L"3,5");
+    EXPECT_DOUBLE_EQ(edit.m_dValue, 3.5);
+    edit.SetWindowText(L"1,5");
+    EXPECT_DOUBLE_EQ(edit.m_dValue, 1.5);
     qor::gui::ResetLocaleProfile();
 }
 

@@ -24,7 +24,15 @@ public:
     {
         texts.emplace_back(lpszString, nCount < 0 ? static_cast<int>(std::wcslen(lpszString)) : nCount);
         // A unit over is rounding.
-        if (!(nFormat & DT_CALCRECT) && GetTextExtent(texts.back()).cx > lpRect->right - lpRect->left + 1)
+        // (A text wrapped at its words is cut short when its lines do not fit the rectangle's height.)
+        if (nFormat & DT_WORDBREAK)
+        {
+            CRect need(*lpRect);
+            CDC::DrawText(lpszString, nCount, &need, nFormat | DT_CALCRECT);
+            if (!(nFormat & DT_CALCRECT) && need.Height() > lpRect->bottom - lpRect->top + 1)
+                cutShort.push_back(texts.back());
+        }
+        else if (!(nFormat & DT_CALCRECT) && GetTextExtent(texts.back()).cx > lpRect->right - lpRect->left + 1)
             cutShort.push_back(texts.back());
         return CDC::DrawText(lpszString, nCount, lpRect, nFormat);
     }
@@ -323,4 +331,18 @@ TEST_F(GridPrint, PrintedTextsKeepTheirColumns)
     PrintAll(TempPdfPath("narrow.pdf"));
     EXPECT_LT(m_grid.GetPrintTextScale(), 0.95);
     EXPECT_TRUE(m_cutShort.empty());
+}
+
+TEST_F(GridPrint, ALongTitlePrintsWholeBesideTheProgramName)
+{
+    Shape(4, 3);
+    const CString title =
+        L"Critical Ratios: BM & SF | Reference collection: Northern network, bridges of one to three spans "
+        L"from 1 m to 50 m | Proposed: Heavy vehicle with a quad-axle group and a tri-axle dolly";
+    m_grid.SetPrintTitle(title);
+    const auto pages = PrintAll(TempPdfPath("long-title.pdf"));
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_TRUE(Has(pages[0], title));
+    EXPECT_TRUE(Has(pages[0], L"Kestrain QOR"));
+    EXPECT_TRUE(std::find(m_cutShort.begin(), m_cutShort.end(), title) == m_cutShort.end()) << "the title is cut short";
 }

@@ -9,7 +9,10 @@
 #include "engine/model/LoadModelEnsemble.h"
 #include "engine/analysis/SinglePosAnalysis.h"
 
+#include <cstdint>
 #include <random>
+#include <stdexcept>
+#include <string>
 
 using namespace antest;
 
@@ -142,7 +145,7 @@ TEST(MovingLoadStepping, UniformLoadsAloneAreAnalysedOnceAtZero)
         int n = 20;
         double step = 0.3;
         auto res = mla.Run(byStep, n, step);
-        EXPECT_FALSE(lm->m_bIsMoving);
+        EXPECT_TRUE(lm->m_bIsMoving); // the run settled its own copy, not the model given
         ASSERT_EQ(Positions(*res), std::vector<double>{0.0});
         EXPECT_EQ(mla.GetNoAnalyses(), 1); // the one analysis counts
         EXPECT_EQ(res->m_nAnalyses, 1);
@@ -176,6 +179,50 @@ TEST(MovingLoadStepping, BadSteppingIsRefusedBeforeTheRun)
         EXPECT_EQ(ThrownText([&] { mla.Run(true, n, step); }), kStepTooSmallError);
         EXPECT_EQ(n, 7);
     }
+}
+
+// Kept positions that cannot fit in the memory available are refused before the run starts,
+// with a message that says why; a run that keeps only its envelopes goes on.
+TEST(MovingLoadStepping, PositionsThatCannotBeKeptAreRefusedBeforeTheRun)
+{
+    struct SMemory
+    {
+        explicit SMemory(std::uint64_t bytes) { CMovingLoadAnalysis::SetMemoryForRuns(bytes); }
+        ~SMemory() { CMovingLoadAnalysis::SetMemoryForRuns(0); }
+    } memory(4u << 20); // 4 MB
+    auto bridge = Bridge(3, 20.0);
+    auto lm = Axles({{100.0, 0.0}, {100.0, -4.0}});
+    // 50 m + 4 m by 0.05 m: about 1 080 positions of 100-point spans, some 13 kB each.
+    {
+        CMovingLoadAnalysis mla(bridge, lm);
+        mla.SetPointsPerSpan(100);
+        int n = 0;
+        double step = 0.05;
+        std::string what;
+        try
+        {
+            mla.Run(true, n, step);
+        }
+        catch (const std::invalid_argument& e)
+        {
+            what = e.what();
+        }
+        EXPECT_NE(what.find("memory"), std::string::npos) << what;
+        EXPECT_NE(what.find("larger step"), std::string::npos) << what;
+        EXPECT_EQ(mla.GetNoAnalyses(), 0);
+        EXPECT_EQ(n, 0);
+    }
+    {
+        CMovingLoadAnalysis mla(bridge, lm);
+        mla.SetPointsPerSpan(100);
+        mla.SetKeepBeamResults(false);
+        int n = 0;
+        double step = 0.05;
+        EXPECT_TRUE(mla.Run(true, n, step)->HasEnvelopes());
+        EXPECT_GT(mla.GetNoAnalyses(), 1000);
+    }
+    // By 1 m (56 positions, under 1 MB) the positions are kept.
+    EXPECT_EQ(RunByStep(bridge, lm, 1.0, 100)->GetBeamResults().size(), 56u);
 }
 
 TEST(MovingLoadStepping, EmptyModelMovesWithoutLoads)
@@ -299,6 +346,7 @@ TEST(MovingLoadFactorised, BitwiseEqualToThePlainAnalysisOverRandomCases)
         const int nPoints = 5 + static_cast<int>(U(rng) * 30);
         const double step = 0.3 + 3.0 * U(rng);
 
+        lm->Update(); // as the run settles its copy
         CMovingLoadAnalysis mla(bridge, lm);
         mla.SetPointsPerSpan(nPoints);
         int n = 0;
@@ -344,6 +392,7 @@ TEST(MovingLoadFactorised, BridgeRangeMatchesPlainRunsAugmentedBitwise)
         auto set = std::make_shared<CBridgeSet>(1, CString(L"Set"), 4, config, 3.0 + 10.0 * U(rng), 30.0 + 10.0 * U(rng));
         auto lme = std::make_shared<CLoadModelEnsemble>(1, CString(L"E"));
         for (int m = 0; m < 4; ++m) lme->AddLoadModel(RandomModel(rng));
+        for (const auto& lm : lme->m_vLoadModel) lm->Update(); // as each run settles its copy
         CMultiBridgeAnalysis mba(set, lme);
         mba.SetPointsPerSpan(15);
         int n = 15;
@@ -389,5 +438,39 @@ TEST(MovingLoadFactorised, PerModelResultsWithoutBeamResultsHaveTheSameEnvelopes
         EXPECT_EQ(kept[i]->m_nBeamResults, lean[i]->m_nBeamResults);
         EXPECT_EQ(kept[i]->GetBeamResults().size(), static_cast<std::size_t>(kept[i]->m_nBeamResults));
         EXPECT_TRUE(lean[i]->GetBeamResults().empty());
+    }
+}
+
+TEST(MovingLoadStepping, AStepLongerThanTheBridgeIsRefusedWithItsLength)
+{
+    // Two 100 kN axles 4 m apart on a 20 m span: the largest moment is 810 kNm, under the axle
+    // at 9 m when the other stands at 13 m (R = 100 x 11 / 20 + 100 x 7 / 20 = 90 kN, M = 90 x 9).
+    auto bridge = Bridge(1, 20.0);
+    auto lm = Axles({{100.0, 0.0}, {100.0, -4.0}});
+    const std::string refusal = "The step of %s m is longer than the bridge (20 m long): a moving load needs a "
+                                "step of at most 20 m, so that at least two of its positions stand on the bridge.";
+    for (auto [step, shown] :
+         {std::pair{1e6, "1e+06"}, {2147483648.0, "2.14748e+09"}, {1e308, "1e+308"}, {20.5, "20.5"}})
+    {
+        CMovingLoadAnalysis mla(bridge, lm);
+        int n = 0;
+        double s = step;
+        std::string expected = refusal;
+        expected.replace(expected.find("%s"), 2, shown);
+        EXPECT_EQ(ThrownText([&] { mla.Run(true, n, s); }), expected);
+        EXPECT_EQ(s, step); // nothing written back
+    }
+    // A step as long as the bridge still stands on it twice; a short one finds the 810.
+    for (double step : {20.0, 0.5})
+    {
+        CMovingLoadAnalysis mla(bridge, lm);
+        mla.SetPointsPerSpan(100);
+        int n = 0;
+        double s = step;
+        auto res = mla.Run(true, n, s);
+        if (step == 0.5)
+        {
+            EXPECT_NEAR(MaxMomentBetween(*res, 0.0, 20.0), 810.0, 1e-9);
+        }
     }
 }

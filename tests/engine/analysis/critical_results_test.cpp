@@ -27,7 +27,7 @@ std::vector<std::shared_ptr<CEnvelopeResults>> RunSet(const std::shared_ptr<CBri
     return mba.Run(false, n, step);
 }
 
-PointLoadEffect Effect(double v) { return PointLoadEffect(v, 0.0, 0.0, 4, nullptr); }
+PointLoadEffect Effect(double v) { return PointLoadEffect(v, 0.0, 0.0, BRT_REACTIONS, nullptr); }
 
 CriticalPair<RatioLoadEffect> RatioPair(double maxRatio, double minRatio)
 {

@@ -68,17 +68,17 @@ TEST_P(EnvelopeArchiveTest, ResultsKeepValuesCountersAndSharing)
     // Values as added: maxima floored and minima capped at zero.
     auto bm = r.GetBMEnvelope();
     ASSERT_NE(nullptr, bm);
-    EXPECT_EQ(0, bm->m_Type);
+    EXPECT_EQ(BRT_MOMENT, bm->m_Type);
     EXPECT_EQ((std::vector<double>{0.0, 0.0, 12.5, 5.0, 0.0}), bm->GetValues(true));
     EXPECT_EQ((std::vector<double>{0.0, 0.0, 0.0, -3.0, 0.0}), bm->GetValues(false));
     EXPECT_EQ((std::vector<double>{0.0, 0.0, 5.0, 10.0, 10.0}), bm->GetLocations(true));
     EXPECT_EQ((std::vector<double>{2.0, 2.0, 2.0, 4.0, 2.0}), bm->GetLoadModelPositions(true));
     auto sf = r.GetSFEnvelope();
-    EXPECT_EQ(1, sf->m_Type);
+    EXPECT_EQ(BRT_SHEAR, sf->m_Type);
     EXPECT_EQ((std::vector<double>{0.0, 0.0, -1.0, -8.0, 0.0}), sf->GetValues(false));
     auto r1 = r.GetReactionEnvelope(1);
     ASSERT_NE(nullptr, r1);
-    EXPECT_EQ(4, r1->m_Type);
+    EXPECT_EQ(BRT_REACTIONS, r1->m_Type);
     EXPECT_EQ((std::vector<double>{0.0, 2.5}), r1->GetValues(true));
     EXPECT_EQ((std::vector<double>{-1.0, 0.0}), r1->GetValues(false));
     EXPECT_EQ((std::vector<double>{10.0, 10.0}), r1->GetLocations(false));
@@ -110,9 +110,10 @@ TEST_P(EnvelopeArchiveTest, EnvelopeThroughItsOwnPointer)
 {
     auto bridge = MakeBridge(2, 20.0);
     auto lm = MakeLM(5, L"M1600");
-    auto env = std::make_shared<CEnvelope>(bridge, 4);
-    env->m_vMax = {PointLoadEffect(125.5, 20.0, 3.25, 4, lm), PointLoadEffect(0.0, 20.0, 3.5, 4, lm)};
-    env->m_vMin = {PointLoadEffect(-0.75, 20.0, 3.25, 4, nullptr)};
+    auto env = std::make_shared<CEnvelope>(bridge, BRT_REACTIONS);
+    env->m_vMax = {PointLoadEffect(125.5, 20.0, 3.25, BRT_REACTIONS, lm),
+                   PointLoadEffect(0.0, 20.0, 3.5, BRT_REACTIONS, lm)};
+    env->m_vMin = {PointLoadEffect(-0.75, 20.0, 3.25, BRT_REACTIONS, nullptr)};
     std::vector<std::shared_ptr<CEnvelope>> pair = {env, env};
 
     const auto loaded = Load<std::vector<std::shared_ptr<CEnvelope>>>(GetParam(), Save(GetParam(), pair));

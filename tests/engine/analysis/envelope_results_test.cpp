@@ -26,7 +26,7 @@ void ExpectPoint(const PointLoadEffect& p, double val, double xBeam, double xLM,
     EXPECT_EQ(val, p.val);
     EXPECT_EQ(xBeam, p.xBeam);
     EXPECT_EQ(xLM, p.xLoadModel);
-    EXPECT_EQ(type, p.type);
+    EXPECT_EQ(type, static_cast<int>(p.type));
     EXPECT_EQ(lm.get(), p.pLM.get());
 }
 
@@ -78,7 +78,7 @@ TEST(EnvelopeResultsTest, OnePositionWithAllNegativeMoments)
 
     auto bm = res.GetBMEnvelope();
     ASSERT_NE(nullptr, bm);
-    EXPECT_EQ(0, bm->m_Type);
+    EXPECT_EQ(BRT_MOMENT, bm->m_Type);
     EXPECT_EQ(bridge, bm->m_pBridge);
     ASSERT_EQ(5u, bm->m_vMax.size());
     ASSERT_EQ(5u, bm->m_vMin.size());
@@ -89,7 +89,7 @@ TEST(EnvelopeResultsTest, OnePositionWithAllNegativeMoments)
     }
 
     auto sf = res.GetSFEnvelope();
-    EXPECT_EQ(1, sf->m_Type);
+    EXPECT_EQ(BRT_SHEAR, sf->m_Type);
     ExpectPoint(sf->m_vMax[0], 2.0, 0.0, 3.0, 1, lm);
     ExpectPoint(sf->m_vMin[0], 0.0, 0.0, 3.0, 1, nullptr);
     ExpectPoint(sf->m_vMax[3], 0.0, 10.0, 3.0, 1, nullptr);
@@ -99,7 +99,7 @@ TEST(EnvelopeResultsTest, OnePositionWithAllNegativeMoments)
     ASSERT_EQ(2u, res.m_vEnvReaction.size());
     auto r0 = res.GetReactionEnvelope(0);
     auto r1 = res.GetReactionEnvelope(1);
-    EXPECT_EQ(4, r0->m_Type);
+    EXPECT_EQ(BRT_REACTIONS, r0->m_Type);
     ASSERT_EQ(1u, r0->m_vMax.size());
     ExpectPoint(r0->m_vMax[0], 6.0, 0.0, 3.0, 4, lm);
     ExpectPoint(r0->m_vMin[0], 0.0, 0.0, 3.0, 4, lm);
@@ -210,7 +210,7 @@ TEST(EnvelopeResultsTest, LineShortOfTheMinimaMergesTheMaximaOnlyThenThrows)
     auto lm2 = MakeLM(2, L"B");
     CEnvelopeResults res(bridge);
     res.AddResult(OneSpan(*bridge, {0.0, 0.0, 1.0, -1.0, 0.0}, kZeros5, {1.0, 1.0}), lm, 0.0);
-    res.GetBMEnvelope()->m_vMin.push_back(PointLoadEffect(-0.5, 12.0, 0.0, 0, lm));
+    res.GetBMEnvelope()->m_vMin.push_back(PointLoadEffect(-0.5, 12.0, 0.0, BRT_MOMENT, lm));
     EXPECT_THROW(res.AddResult(OneSpan(*bridge, {0.0, 0.0, 9.0, -9.0, 0.0}, {0.0, 3.0, 0.0, 0.0, 0.0}, {2.0, 2.0}),
                                lm2, 7.0),
                  std::out_of_range);
@@ -512,7 +512,7 @@ struct PlainEnvelopes
     void Add(const CBeamResults& res, const std::shared_ptr<CLoadModel>& lm, double pos, unsigned nReactions)
     {
         std::vector<std::vector<PointLoadEffect>> lines;
-        for (int kind : {0, 1})
+        for (BeamResultsType kind : {BRT_MOMENT, BRT_SHEAR})
         {
             std::vector<double> x, y;
             res.GetResults(x, y, kind);
@@ -523,7 +523,8 @@ struct PlainEnvelopes
         std::vector<PointLoadEffect> reactions;
         const std::vector<double> r = res.GetReactions();
         for (unsigned i = 0; i < nReactions; ++i)
-            reactions.push_back(PointLoadEffect(r.at(i), res.GetBeam()->GetRestraintPosition(int(i)), pos, 4, lm));
+            reactions.push_back(
+                PointLoadEffect(r.at(i), res.GetBeam()->GetRestraintPosition(int(i)), pos, BRT_REACTIONS, lm));
 
         if (++n == 1)
         {
@@ -547,7 +548,7 @@ struct PlainEnvelopes
         for (unsigned i = 0; i < nReactions; ++i)
         {
             const PointLoadEffect& e = reactions[i];
-            const PointLoadEffect zero(0.0, e.xBeam, e.xLoadModel, 4, e.pLM);
+            const PointLoadEffect zero(0.0, e.xBeam, e.xLoadModel, BRT_REACTIONS, e.pLM);
             rMax[i].push_back(e.val > 0.0 ? e : zero);
             rMin[i].push_back(e.val < 0.0 ? e : zero);
         }

@@ -19,7 +19,7 @@ namespace {
 std::shared_ptr<CEnvelope> Envelope(int type, std::vector<PointLoadEffect> maxima, std::vector<PointLoadEffect> minima,
                                     std::shared_ptr<CBridge> bridge = nullptr)
 {
-    auto env = std::make_shared<CEnvelope>(bridge, type);
+    auto env = std::make_shared<CEnvelope>(bridge, static_cast<BeamResultsType>(type));
     env->m_vMax = std::move(maxima);
     env->m_vMin = std::move(minima);
     return env;
@@ -178,7 +178,7 @@ TEST(EnvelopeTest, ConstructorAndCopyShareBridgeAndLoadModels)
 {
     auto bridge = MakeBridge();
     auto lm = MakeLM(1, L"LM");
-    CEnvelope env(bridge, 1);
+    CEnvelope env(bridge, BRT_SHEAR);
     EXPECT_EQ(bridge, env.m_pBridge);
     EXPECT_EQ(1, env.m_Type);
     EXPECT_TRUE(env.m_vMax.empty());
@@ -233,7 +233,7 @@ TEST(EnvelopeTest, CriticalValuesTakeTheFirstOfEqualExtremes)
 
 TEST(EnvelopeTest, EmptyEnvelopeGivesDefaultEffects)
 {
-    CEnvelope env(nullptr, 4);
+    CEnvelope env(nullptr, BRT_REACTIONS);
     EXPECT_EQ(0.0, env.GetMaxEffect().val);
     EXPECT_EQ(nullptr, env.GetMinEffect().pLM);
     const auto pair = env.GetCriticalValues();

@@ -153,6 +153,21 @@ TEST_F(Collection, AFailedCalculationKeepsThePreviousResultsWhole)
     EXPECT_EQ(coll->m_nStepPoints, steps);
 }
 
+TEST_F(Collection, AStepLongerThanABridgeOfTheSetIsRefusedWithThatBridgesLength)
+{
+    // A collection's step comes from its file as it stands: 15 m cannot step over a 10 m bridge.
+    coll->m_vLME = {Ensemble({Truck({{100.0, 0.0}, {100.0, -4.0}})}, L"Truck")};
+    coll->m_vBS = {Spans(10.0, 40.0, 4)};
+    coll->m_bByStep = true;
+    coll->m_StepSize = 15.0;
+    EXPECT_EQ(ThrownText([&] { coll->Calculate(); }),
+              "The step of 15 m is longer than the bridge (10 m long): a moving load needs a step of at most 10 m, "
+              "so that at least two of its positions stand on the bridge.");
+    EXPECT_FALSE(coll->m_bIsCalculated);
+    coll->m_StepSize = 2.0;
+    EXPECT_TRUE(coll->Calculate());
+}
+
 TEST_F(Collection, CalculatingAgainClearsTheRatios)
 {
     coll->m_vLME = {Ensemble({Udl(16.0)})};

@@ -3,6 +3,8 @@
 // the whole case written to a file and read back the way the document does it, and a reference
 // run on a worker thread that reports progress and status lines to the main window.
 #include "engine/analysis/CriticalEnsemble.h"
+#include "engine/analysis/EnvelopeResults.h"
+#include "engine/analysis/MultiBridgeAnalysis.h"
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/analysis/ReferenceSet.h"
 #include "engine/model/CaseFile.h"
@@ -19,10 +21,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <mutex>
+#include <sstream>
 #include <thread>
 
 using reftest::PointsPerSpan;
@@ -389,9 +393,9 @@ void WriteCase(Stream& s, Form form, Case& c)
 }
 
 template <class Stream>
-void ReadCase(Stream& s, Form form, Case& c)
+void ReadCase(Stream& s, Form, Case& c)
 {
-    LoadCase(s, c, form == Form::Binary);
+    LoadCase(s, c);
 }
 
 class TempFile
@@ -660,7 +664,7 @@ public:
         qor::SetPostSink(m_previous);
     }
 
-    int progressSteps = 0;
+    int progressSteps = 0; // runs reported
     int otherProgress = 0;
     std::vector<std::wstring> statuses;
     std::vector<LPARAM> statusLParams;
@@ -672,8 +676,9 @@ private:
         EXPECT_EQ(hWnd, reinterpret_cast<HWND>(0x5150));
         if (msg == UWM_PBAR_UPDATE)
         {
-            if (wParam == 1 && lParam == 0)
-                ++progressSteps;
+            // Runs are reported a few at a time: lParam says how many (0: one).
+            if (wParam == 1)
+                progressSteps += lParam > 1 ? static_cast<int>(lParam) : 1;
             else
                 ++otherProgress;
         }
@@ -740,6 +745,179 @@ TEST_F(Road, WorkerThreadReportsProgressAndStatusLines)
                   AllValues(c.overstress->GetRefSet(k)->GetRefCritValues()))
             << k;
     }
+}
+
+// Every number of a result, bit for bit, with the load model each effect names.
+struct SFlatResults
+{
+    std::vector<std::uint64_t> bits;
+    std::vector<const CLoadModel*> models;
+
+    void Add(double v)
+    {
+        std::uint64_t b = 0;
+        std::memcpy(&b, &v, sizeof b);
+        bits.push_back(b);
+    }
+    void Add(const PointLoadEffect& e)
+    {
+        Add(e.val);
+        Add(e.xBeam);
+        Add(e.xLoadModel);
+        bits.push_back(static_cast<std::uint64_t>(e.type));
+        models.push_back(e.pLM.get());
+    }
+    void Add(const std::shared_ptr<CEnvelope>& env)
+    {
+        ASSERT_TRUE(env);
+        bits.push_back(env->m_vMax.size());
+        for (const auto& e : env->m_vMax) Add(e);
+        for (const auto& e : env->m_vMin) Add(e);
+    }
+    void Add(const std::vector<std::shared_ptr<CEnvelopeResults>>& list)
+    {
+        bits.push_back(list.size());
+        for (const auto& r : list)
+        {
+            ASSERT_TRUE(r);
+            bits.push_back(static_cast<std::uint64_t>(r->m_nAnalyses));
+            Add(r->GetBMEnvelope());
+            Add(r->GetSFEnvelope());
+            for (const auto& env : r->GetEnvReactions()) Add(env);
+        }
+    }
+    void Add(const CriticalPair<RatioLoadEffect>& p)
+    {
+        for (const RatioLoadEffect* r : {&p.first, &p.second})
+        {
+            Add(r->ratio);
+            Add(r->multiplier);
+            Add(r->reference);
+            Add(r->proposed);
+        }
+    }
+};
+
+SFlatResults Flatten(const CReferenceCollection& rc)
+{
+    SFlatResults f;
+    f.Add(static_cast<double>(rc.m_nStepPoints));
+    f.Add(rc.m_StepSize);
+    for (const auto& set : rc.GetRefSets())
+    {
+        f.Add(set->m_vLiveLoadCritEnv);
+        f.Add(set->m_vOverstressCritEnv);
+        f.Add(set->m_vRefCritEnv);
+        f.Add(set->m_vPropCritEnv);
+        for (const auto& values : {set->GetRefCritValues(), set->GetPropCritValues()})
+            for (double v : AllValues(values)) f.Add(v);
+    }
+    for (const auto& ratios : rc.GetCritRatios())
+    {
+        for (std::size_t b = 0; b < ratios->GetNoResults(); ++b)
+        {
+            const CCriticalRatioResults r = ratios->GetResults(static_cast<unsigned>(b));
+            f.Add(r.GetBM());
+            f.Add(r.GetSF());
+            for (const auto& p : r.GetReactionPairs()) f.Add(p);
+        }
+        for (double v : ratios->GetGoverningSFRatios()) f.Add(v);
+        for (double v : ratios->GetGoverningAbutmentRatios()) f.Add(v);
+        for (double v : ratios->GetGoverningPierRatios()) f.Add(v);
+    }
+    return f;
+}
+
+// What a run left in a case: its results, the lines and runs it reported, and the state its
+// span rules left the load models in.
+struct SCaseRun
+{
+    SFlatResults results;
+    std::vector<std::wstring> statuses;
+    int progressSteps = 0;
+    std::vector<std::uint64_t> models;
+    // The model each effect names: its place in the case's ensembles, or its name when it is
+    // not one of them (the overstress run's own model).
+    std::vector<std::wstring> named;
+    std::string file; // the case saved in binary form
+};
+
+SCaseRun RunCase(unsigned threads)
+{
+    PointsPerSpan points{20};
+    Case c = BuildCase();
+    // A third set of twelve bridges gives every thread several; their lengths are not round, so
+    // that a span rule's arithmetic carries the bridge before into the next one's last bits.
+    auto many =
+        std::make_shared<CBridgeSet>(9, CString(L"Twelve two-span bridges"), 12, CBridge::CONFIG_TWOSPAN, 9.37, 41.71);
+    c.overstress->m_vBS = {c.simple, c.twoSpan, many};
+    c.overstress->SetProposedLME(c.libraryMix);
+
+    SCaseRun run;
+    CMultiBridgeAnalysis::SetThreadCount(threads);
+    {
+        RecordingMainWindow window;
+        EXPECT_TRUE(c.overstress->Calculate());
+        EXPECT_TRUE(c.overstress->CalculateRatios(1.25));
+        run.statuses = window.statuses;
+        run.progressSteps = window.progressSteps;
+    }
+    CMultiBridgeAnalysis::SetThreadCount(0);
+    run.results = Flatten(*c.overstress);
+    std::ostringstream file(std::ios::out | std::ios::binary);
+    SaveCase(file, c, true);
+    run.file = file.str();
+    std::vector<const CLoadModel*> caseModels;
+    for (const auto& lme : {c.handChecked, c.libraryMix})
+        for (const auto& lm : lme->m_vLoadModel)
+        {
+            caseModels.push_back(lm.get());
+            SFlatResults m;
+            m.Add(lm->m_Length);
+            m.Add(lm->m_gDLA.value);
+            m.Add(lm->m_bIsMoving ? 1.0 : 0.0);
+            for (const auto& pl : lm->m_vPL)
+            {
+                m.Add(pl.location);
+                m.Add(pl.magnitude);
+            }
+            for (const auto& u : lm->m_vUDL) m.Add(u.magnitude);
+            run.models.insert(run.models.end(), m.bits.begin(), m.bits.end());
+        }
+    for (const CLoadModel* lm : run.results.models)
+    {
+        const auto it = std::find(caseModels.begin(), caseModels.end(), lm);
+        run.named.push_back(it != caseModels.end()
+                                ? std::to_wstring(it - caseModels.begin())
+                                : (lm ? L"other " + std::wstring(lm->m_Description.GetString()) : L""));
+    }
+    return run;
+}
+
+// The bridges of a collection's runs computed on several threads give what one thread gives,
+// bit for bit: envelopes with the same load models named, critical values, ratios and governing
+// ratios, the step written back, the span rules' status lines in the same order, the runs
+// reported, the load models left as the serial run leaves them, and the case file.
+TEST(RoadParallel, BridgesOnSeveralThreadsGiveTheSerialRunExactly)
+{
+    const SCaseRun serial = RunCase(1);
+    const SCaseRun parallel = RunCase(4);
+
+    ASSERT_EQ(serial.results.bits.size(), parallel.results.bits.size());
+    EXPECT_TRUE(serial.results.bits == parallel.results.bits);
+    EXPECT_GT(serial.results.bits.size(), 10000u);
+    EXPECT_TRUE(serial.named == parallel.named);
+    EXPECT_EQ(std::count(serial.named.begin(), serial.named.end(), L"0"),
+              std::count(parallel.named.begin(), parallel.named.end(), L"0"));
+    EXPECT_EQ(serial.statuses, parallel.statuses);
+    EXPECT_TRUE(std::any_of(serial.statuses.begin(), serial.statuses.end(), [](const std::wstring& s) {
+        return s.find(L"NAASRA additional point load added") != std::wstring::npos;
+    }));
+    EXPECT_EQ(serial.progressSteps, parallel.progressSteps);
+    EXPECT_EQ(serial.models, parallel.models);
+    // And the case files they make, byte for byte.
+    EXPECT_GT(serial.file.size(), 100000u);
+    EXPECT_TRUE(serial.file == parallel.file);
 }
 
 } // namespace

@@ -53,12 +53,12 @@ inline std::string CaseFile(const CCaseData& c, bool binary)
 }
 
 // Loads bytes into data; the failure's text, or "" when the load succeeded.
-inline std::string LoadFailure(const std::string& bytes, CCaseData& data, bool binary)
+inline std::string LoadFailure(const std::string& bytes, CCaseData& data)
 {
     std::istringstream in(bytes, std::ios::in | std::ios::binary);
     try
     {
-        LoadCase(in, data, binary);
+        LoadCase(in, data);
     }
     catch (const CCaseFileError& e)
     {

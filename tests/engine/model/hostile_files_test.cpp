@@ -191,7 +191,7 @@ std::string LoadOver(const std::string& bytes, bool binary)
     }();
     CCaseData data = openCase;
     const auto start = Clock::now();
-    const std::string failure = LoadFailure(bytes, data, binary);
+    const std::string failure = LoadFailure(bytes, data);
     EXPECT_LT(Clock::now() - start, kLoadTimeBound);
     if (!failure.empty())
     {

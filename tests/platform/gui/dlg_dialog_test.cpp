@@ -237,6 +237,27 @@ TEST_F(DialogTest, NumberThatDoesNotParseKeepsTheDialogOpen)
     EXPECT_EQ(boxes.Shown().size(), 2u);
 }
 
+TEST_F(DialogTest, EnterAndEscapeOnABoxOverTheDialogCloseTheBoxAlone)
+{
+    qor::test::KeyedMessageBoxes boxes({VK_RETURN, VK_ESCAPE});
+    qor::test::DrivenDialogs driven;
+    driven.ThenAs<CTestDlg>([&](CTestDlg& dlg) {
+        dlg.SetDlgItemText(IDC_VALUE, L"12.5x");
+        qor::test::PressOK(dlg);
+        EXPECT_EQ(boxes.Shown(), 1) << "Enter on the box pressed nothing of the dialog";
+        EXPECT_TRUE(dlg.IsWindowVisible());
+        qor::test::PressOK(dlg);
+        EXPECT_EQ(boxes.Shown(), 2);
+        EXPECT_TRUE(dlg.IsWindowVisible()) << "Escape on the box left the dialog open";
+        EXPECT_EQ(boxes.Answers(), (std::vector<int>{IDOK, IDOK}));
+        dlg.SetDlgItemText(IDC_VALUE, L"3");
+        qor::test::PressOK(dlg);
+    });
+    CTestDlg dlg;
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_DOUBLE_EQ(dlg.m_value, 3.0);
+}
+
 TEST_F(DialogTest, EnterPressesTheDefaultButtonAndEscapeCancels)
 {
     qor::test::DrivenDialogs driven;

@@ -103,6 +103,22 @@ TEST_F(AppTest, AcceleratorsGoThroughTheSameRouteAndRespectUpdateHandlers)
     g_log.clear();
     qor::test::KeyPress(view, 'K', L'k');
     EXPECT_TRUE(g_log.empty());
+
+    // A window that is no frame matches a table the same way: the command goes to it as WM_COMMAND.
+    HACCEL keys = LoadAccelerators(AfxGetInstanceHandle(), MAKEINTRESOURCE(9130));
+    ASSERT_NE(keys, nullptr);
+    EXPECT_EQ(LoadAccelerators(AfxGetInstanceHandle(), MAKEINTRESOURCE(9131)), nullptr);
+    MSG msg{};
+    msg.hwnd = view->m_hWnd;
+    msg.message = WM_KEYDOWN;
+    msg.wParam = 'J';
+    EXPECT_EQ(TranslateAccelerator(view->m_hWnd, keys, &msg), 0) << "Ctrl is not held";
+    qor::gui::SetKeyDown(VK_CONTROL, true);
+    EXPECT_NE(TranslateAccelerator(view->m_hWnd, keys, &msg), 0);
+    msg.message = WM_CHAR;
+    EXPECT_EQ(TranslateAccelerator(view->m_hWnd, keys, &msg), 0) << "only key-down messages are accelerators";
+    qor::gui::SetKeyDown(VK_CONTROL, false);
+    EXPECT_EQ(g_log, (std::vector<std::string>{"view"}));
 }
 
 namespace {

@@ -67,6 +67,56 @@ TEST(GdiShapes, PolylineDrawsEverySegmentButTheLastPoint)
     EXPECT_EQ(c.CountNot(CRect(0, 0, 20, 20), kWhite), 10);
 }
 
+// A thin opaque line on a plain 32-bit surface is written straight into the pixels; under a
+// clip of several rectangles the painter draws it. Both must mark the same pixels, clipped
+// the same way, at the image's edges too.
+TEST(GdiShapes, ThinLinesWrittenIntoThePixelsMatchThePaintersOwn)
+{
+    Canvas direct(64, 64), painted(64, 64);
+    const CRect left(0, 0, 30, 64), right(34, 5, 64, 60);
+    CRgn both, rightRgn;
+    both.CreateRectRgn(left.left, left.top, left.right, left.bottom);
+    rightRgn.CreateRectRgn(right.left, right.top, right.right, right.bottom);
+    both.CombineRgn(&both, &rightRgn, RGN_OR);
+
+    unsigned seed = 12345;
+    auto next = [&seed](int n) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 16) % static_cast<unsigned>(n));
+    };
+    const COLORREF colours[] = {kBlack, kRed, RGB(0, 128, 255), RGB(200, 200, 200)};
+    for (int line = 0; line < 60; ++line)
+    {
+        POINT pts[6];
+        for (POINT& p : pts) p = POINT{next(84) - 10, next(84) - 10}; // some beyond the image
+        const int count = 2 + next(5);
+        CPen pen(PS_SOLID, 0, colours[next(4)]);
+        CPen* oldDirect = direct.dc.SelectObject(&pen);
+        CPen* oldPainted = painted.dc.SelectObject(&pen);
+        for (const CRect& r : {left, right})
+        {
+            direct.dc.SelectClipRgn(nullptr);
+            direct.dc.IntersectClipRect(&r);
+            direct.dc.Polyline(pts, count);
+        }
+        painted.dc.SelectClipRgn(&both);
+        painted.dc.Polyline(pts, count);
+        direct.dc.SelectObject(oldDirect);
+        painted.dc.SelectObject(oldPainted);
+    }
+    direct.dc.SelectClipRgn(nullptr);
+    painted.dc.SelectClipRgn(nullptr);
+    int inked = 0;
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+        {
+            ASSERT_EQ(direct.At(x, y), painted.At(x, y)) << x << "," << y;
+            if (direct.At(x, y) != kWhite) ++inked;
+        }
+    EXPECT_GT(inked, 500);
+    EXPECT_EQ(direct.Count(CRect(30, 0, 34, 64), kWhite), 4 * 64); // the gap between the clips
+}
+
 TEST(GdiShapes, FillSolidRectFillsExactlyAndSetsTheBackgroundColour)
 {
     Canvas c(10, 10);

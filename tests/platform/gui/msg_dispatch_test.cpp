@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <thread>
 #include <vector>
 
@@ -48,6 +49,8 @@ public:
         keys.push_back(c);
         shiftDuringKey = GetKeyState(VK_SHIFT) < 0;
     }
+    // A press of Alt itself comes as a system key.
+    void OnSysKeyDown(UINT c, UINT, UINT) { keys.push_back(c); }
     void OnChar(UINT c, UINT, UINT) { chars.push_back(c); }
     void OnTimer(UINT_PTR id)
     {
@@ -72,6 +75,7 @@ BEGIN_MESSAGE_MAP(CBaseProbe, CWnd)
     ON_WM_MOUSEMOVE()
     ON_WM_MOUSEWHEEL()
     ON_WM_KEYDOWN()
+    ON_WM_SYSKEYDOWN()
     ON_WM_CHAR()
     ON_WM_TIMER()
     ON_WM_CAPTURECHANGED()
@@ -190,6 +194,32 @@ TEST_F(MsgTest, KeysBecomeVirtualKeysAndCharactersAndKeyStateFollowsTheMessage)
     // A mouse message's MK_ flags are the key state while it is handled.
     probe.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, 0);
     EXPECT_FALSE(GetKeyState(VK_SHIFT) < 0);
+}
+
+TEST_F(MsgTest, EveryKeyTheLayerNamesComesBackAsItselfAndNoKeyComesBackAsAnother)
+{
+    // What a key press turns into on its way to the toolkit and back: the virtual keys the toolkit has a key for.
+    std::vector<UINT> named = {
+        VK_BACK,     VK_TAB,     VK_RETURN, VK_SHIFT, VK_CONTROL,  VK_MENU,      VK_PAUSE,     VK_CAPITAL,    VK_ESCAPE,
+        VK_SPACE,    VK_PRIOR,   VK_NEXT,   VK_END,   VK_HOME,     VK_LEFT,      VK_UP,        VK_RIGHT,      VK_DOWN,
+        VK_SNAPSHOT, VK_INSERT,  VK_DELETE, VK_HELP,  VK_APPS,     VK_NUMLOCK,   VK_SCROLL,    VK_MULTIPLY,   VK_ADD,
+        VK_SUBTRACT, VK_DECIMAL, VK_DIVIDE, VK_OEM_1, VK_OEM_PLUS, VK_OEM_COMMA, VK_OEM_MINUS, VK_OEM_PERIOD, VK_OEM_2,
+        VK_OEM_3,    VK_OEM_4,   VK_OEM_5,  VK_OEM_6, VK_OEM_7};
+    for (UINT vk = 'A'; vk <= 'Z'; ++vk) named.push_back(vk);
+    for (UINT vk = '0'; vk <= '9'; ++vk) named.push_back(vk);
+    for (UINT vk = VK_NUMPAD0; vk <= VK_NUMPAD9; ++vk) named.push_back(vk);
+    for (UINT vk = VK_F1; vk < VK_F1 + 24; ++vk) named.push_back(vk); // F1 to F24
+    for (UINT vk = 1; vk < 0xFF; ++vk)
+    {
+        SCOPED_TRACE(vk);
+        probe.keys.clear();
+        qor::test::KeyDown(&probe, vk);
+        if (std::find(named.begin(), named.end(), vk) != named.end())
+            EXPECT_EQ(probe.keys, std::vector<UINT>{vk});
+        else
+            EXPECT_TRUE(probe.keys.empty()) << probe.keys.front();
+        qor::test::KeyUp(&probe, vk);
+    }
 }
 
 TEST_F(MsgTest, WheelCarriesDeltaAndScreenPointAndUnhandledWheelGoesToParent)

@@ -411,6 +411,109 @@ TEST_F(PrintTest, ThinLinesArePrintedAsLinesNotAsPixels)
     EXPECT_NEAR(ink.bottom, 1000 + 40 * 49 + 30, 1);
 }
 
+namespace {
+
+// A window that counts the print commands it gets (the view a preview prints).
+class PrintRequests : public CWnd
+{
+public:
+    int requests = 0;
+
+protected:
+    void OnFilePrint() { ++requests; }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(PrintRequests, CWnd)
+ON_COMMAND(ID_FILE_PRINT, OnFilePrint)
+END_MESSAGE_MAP()
+
+CString TextOf(CWnd* wnd)
+{
+    CString text;
+    if (wnd) wnd->GetWindowText(text);
+    return text;
+}
+
+} // namespace
+
+TEST_F(PrintTest, PreviewBarTurnsPagesShowsTwoAndZooms)
+{
+    const std::string path = TempPdfPath("bar.pdf");
+    {
+        DrivenPrinting printing(path);
+        CDC dc;
+        ASSERT_NO_FATAL_FAILURE(StartPrintJob(dc));
+        ASSERT_GT(dc.EndPage(), 0);
+        for (int page = 2; page <= 3; ++page)
+        {
+            ASSERT_GT(dc.StartPage(), 0);
+            ASSERT_GT(dc.EndPage(), 0);
+        }
+        ASSERT_GT(dc.EndDoc(), 0);
+    }
+    CPrintPreviewWnd* preview = CPrintPreviewWnd::Open(CString(path.c_str()), L"Case");
+    ASSERT_NE(preview, nullptr);
+    Pump();
+    CWnd* next = preview->GetDlgItem(AFX_ID_PREVIEW_NEXT);
+    CWnd* prev = preview->GetDlgItem(AFX_ID_PREVIEW_PREV);
+    CWnd* numPage = preview->GetDlgItem(AFX_ID_PREVIEW_NUMPAGE);
+    CWnd* zoomIn = preview->GetDlgItem(AFX_ID_PREVIEW_ZOOMIN);
+    CWnd* zoomOut = preview->GetDlgItem(AFX_ID_PREVIEW_ZOOMOUT);
+    ASSERT_TRUE(next && prev && numPage && zoomIn && zoomOut && preview->GetDlgItem(AFX_ID_PREVIEW_PRINT));
+    CWnd* pageText = nullptr;
+    for (CWnd* c = preview->GetWindow(GW_CHILD); c; c = c->GetWindow(GW_HWNDNEXT))
+        if (TextOf(c).Left(4) == L"Page") pageText = c;
+    ASSERT_NE(pageText, nullptr);
+    EXPECT_EQ(TextOf(pageText), CString(L"Page 1"));
+    EXPECT_FALSE(prev->IsWindowEnabled());
+    EXPECT_FALSE(zoomOut->IsWindowEnabled());
+
+    // The whole page in the window, drawn white on the grey behind it.
+    const CRect first = preview->GetPageRect(1);
+    CRect client;
+    preview->GetClientRect(&client);
+    EXPECT_LE(first.Height(), client.Height());
+    EXPECT_EQ(SurfacePixel(preview, first.CenterPoint().x, first.CenterPoint().y), RGB(255, 255, 255));
+    EXPECT_EQ(SurfacePixel(preview, 2, client.bottom - 2), GetSysColor(COLOR_APPWORKSPACE));
+
+    // Two pages side by side, then on to the last page, which shows alone.
+    Click(numPage, CPoint(5, 5));
+    Pump();
+    EXPECT_EQ(TextOf(numPage), CString(L"&One Page"));
+    EXPECT_EQ(TextOf(pageText), CString(L"Pages 1-2"));
+    const CRect left = preview->GetPageRect(1), right = preview->GetPageRect(2);
+    EXPECT_LT(left.right, right.left);
+    EXPECT_EQ(left.top, right.top);
+    Click(next, CPoint(5, 5));
+    Pump();
+    EXPECT_EQ(TextOf(pageText), CString(L"Page 3"));
+    EXPECT_FALSE(next->IsWindowEnabled());
+    Click(prev, CPoint(5, 5));
+    Pump();
+    EXPECT_EQ(TextOf(pageText), CString(L"Pages 1-2"));
+
+    // Zoomed in: one page as wide as the window, then twice that, scrolled by the bars; zoomed out again.
+    Click(zoomIn, CPoint(5, 5));
+    Pump();
+    EXPECT_EQ(preview->GetPagesShown(), 1);
+    EXPECT_FALSE(numPage->IsWindowEnabled());
+    const CRect wide = preview->GetPageRect(1);
+    EXPECT_GT(wide.Width(), first.Width());
+    EXPECT_TRUE(preview->GetStyle() & WS_VSCROLL);
+    preview->SendMessage(WM_VSCROLL, SB_PAGEDOWN, 0);
+    EXPECT_LT(preview->GetPageRect(1).top, wide.top);
+    Click(zoomIn, CPoint(5, 5));
+    Pump();
+    EXPECT_NEAR(preview->GetPageRect(1).Width(), 2 * wide.Width(), 2);
+    EXPECT_FALSE(zoomIn->IsWindowEnabled());
+    Click(zoomOut, CPoint(5, 5));
+    Click(zoomOut, CPoint(5, 5));
+    Pump();
+    EXPECT_EQ(preview->GetZoom(), 0);
+    EXPECT_EQ(preview->GetPageRect(1), first);
+    preview->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE, 0);
+}
+
 TEST_F(PrintTest, PreviewWindowShowsThePagesAndTakesItsFileAwayWhenClosed)
 {
     const std::string path = TempPdfPath("preview.pdf");
@@ -431,7 +534,7 @@ TEST_F(PrintTest, PreviewWindowShowsThePagesAndTakesItsFileAwayWhenClosed)
     ASSERT_NE(preview, nullptr);
     const HWND h = preview->m_hWnd;
     EXPECT_TRUE(preview->IsWindowVisible());
-    EXPECT_EQ(preview->GetPages().GetPageCount(), 2);
+    EXPECT_EQ(preview->GetPageCount(), 2);
     CString title;
     preview->GetWindowText(title);
     EXPECT_EQ(title, CString(L"Case - Print Preview"));
@@ -460,6 +563,19 @@ TEST_F(PrintTest, PreviewWindowShowsThePagesAndTakesItsFileAwayWhenClosed)
     Click(close, CPoint(10, 10));
     Pump();
     EXPECT_FALSE(IsWindow(closed));
+
+    // Print... closes it and asks the view previewed to print.
+    std::ofstream(path, std::ios::binary) << ReadText(written);
+    PrintRequests view;
+    ASSERT_TRUE(view.CreateEx(0, nullptr, L"view", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 200), nullptr, 0));
+    preview = CPrintPreviewWnd::Open(CString(path.c_str()), L"Case", nullptr, &view);
+    ASSERT_NE(preview, nullptr);
+    const HWND printed = preview->m_hWnd;
+    Click(preview->GetDlgItem(AFX_ID_PREVIEW_PRINT), CPoint(10, 10));
+    Pump();
+    EXPECT_FALSE(IsWindow(printed));
+    EXPECT_EQ(view.requests, 1);
+    view.DestroyWindow();
 
     // Owned by the program's window, it goes when that window goes.
     std::ofstream(path, std::ios::binary) << ReadText(written);

@@ -174,6 +174,47 @@ TEST_F(AnalysisChoiceDialogs, MultiplierShowsTheFactorDecimalsAndIsRefusedWhenNo
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     ASSERT_EQ(boxes.Shown().size(), 1u);
     EXPECT_EQ(boxes.Shown()[0].text, L"The global multiplier must be greater than zero.");
+    EXPECT_EQ(boxes.Shown()[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONEXCLAMATION))
+        << "the icon of every refused entry";
+}
+
+TEST_F(AnalysisChoiceDialogs, MultiplierHoldsTheNumberWrittenOrRefusesTheText)
+{
+    qor::test::ScriptedMessageBoxes boxes;
+    auto collection = std::make_shared<CReferenceCollection>(1, L"Network", false, 20, 0.5);
+    CCritRatioRefCollDlg dlg;
+    dlg.m_vLoadModel = models;
+    dlg.m_vLoadModelEnsemble = ensembles;
+    dlg.m_vRefCollection = {collection};
+    dlg.m_Multiplier = 1.0;
+    DrivenDialogs driven;
+    driven.ThenAs<CCritRatioRefCollDlg>([](CCritRatioRefCollDlg& d) {
+        qor::test::TypeKeys(d, IDC_EDIT_MULTIPLIER, L"1.25");
+        EXPECT_EQ(Text(d, IDC_EDIT_MULTIPLIER), L"1.250");
+        // Texts that are no number are refused whole; the number typed stays.
+        for (const wchar_t* text : {L"1,5", L"5e-324", L"1e6x"})
+        {
+            d.SetDlgItemText(IDC_EDIT_MULTIPLIER, text);
+            EXPECT_EQ(Text(d, IDC_EDIT_MULTIPLIER), L"1.250");
+        }
+        ASSERT_TRUE(qor::SetClipboardText(L"1,5"));
+        auto* edit = static_cast<CEdit*>(d.GetDlgItem(IDC_EDIT_MULTIPLIER));
+        edit->SetSel(0, -1);
+        edit->Paste();
+        EXPECT_EQ(Text(d, IDC_EDIT_MULTIPLIER), L"1.250");
+        qor::test::PressOK(d);
+    });
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_DOUBLE_EQ(dlg.m_Multiplier, 1.25);
+
+    // An exponent is the number it writes.
+    driven.ThenAs<CCritRatioRefCollDlg>([](CCritRatioRefCollDlg& d) {
+        d.SetDlgItemText(IDC_EDIT_MULTIPLIER, L"2e0");
+        qor::test::PressOK(d);
+    });
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_DOUBLE_EQ(dlg.m_Multiplier, 2.0);
+    EXPECT_TRUE(boxes.Shown().empty());
 }
 
 TEST_F(AnalysisChoiceDialogs, ReferenceCollectionTicksEditTheCollectionAndOkStoresTheRest)

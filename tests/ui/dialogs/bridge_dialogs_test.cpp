@@ -90,6 +90,8 @@ TEST(BridgeSetDlgTest, ByStepByNumberAndRefusals)
     EXPECT_EQ(boxes.Shown()[2].text, CString(L"The end length (To) must not be less than the start length (From)."));
     EXPECT_EQ(boxes.Shown()[3].text, CString(L"The span lengths must be greater than zero."));
     EXPECT_EQ(boxes.Shown()[4].text, CString(L"A bridge set needs at least two bridges."));
+    for (const qor::MessageBoxCall& box : boxes.Shown())
+        EXPECT_EQ(box.type & MB_ICONMASK, static_cast<UINT>(MB_ICONEXCLAMATION)) << "the icon of every refused entry";
     // 10 m to 25 m by 4 m: 4 bridges, the last of 22 m, shown so when opened again.
     auto stepped = std::make_shared<CBridgeSet>(dlg.GetBridgeSet());
     EXPECT_EQ(stepped->GetBridgeCount(), 4);

@@ -198,7 +198,23 @@ TEST_F(GenerateLME, TheGridLocksWhatCannotVaryAndOpensTheRangeOfAVariableAxle)
             EXPECT_EQ(grid.IsCellEditable(row, TYPE) != FALSE, row > 1);
             for (int col = MIN; col <= PARAMETER; ++col) EXPECT_FALSE(grid.IsCellEditable(row, col));
         }
-        grid.EditCellText(3, TYPE, L"Variable");
+        // "Variable" chosen from the cell's own drop-down list shows at once in the chosen cell.
+        CRect cell;
+        ASSERT_TRUE(grid.GetCellRect(3, TYPE, &cell));
+        qor::test::Click(&grid, cell.CenterPoint());
+        qor::test::Click(&grid, cell.CenterPoint());
+        auto* list = dynamic_cast<CComboBox*>(CWnd::GetFocus());
+        ASSERT_NE(list, nullptr) << "the cell's list is open";
+        list->SetCurSel(1);
+        grid.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_INPLACE_CONTROL, CBN_SELENDOK),
+                         reinterpret_cast<LPARAM>(list->m_hWnd));
+        EXPECT_EQ(grid.GetItemText(3, TYPE), L"Variable");
+        // Drawn as the edit ends, not only once something else makes the grid paint again.
+        const COLORREF back = qor::test::SurfacePixel(&grid, cell.left + 2, cell.top + 2);
+        const CRect text(cell.left + 2, cell.top + 2, cell.left + cell.Width() * 3 / 5, cell.bottom - 2);
+        EXPECT_LT(qor::test::CountSurfacePixels(&grid, text, back), text.Width() * text.Height())
+            << "the chosen cell shows its text, not a blank box";
+        qor::test::Pump(20);
         for (int col = MIN; col <= PARAMETER; ++col) EXPECT_TRUE(grid.IsCellEditable(3, col));
         EXPECT_EQ(grid.GetItemText(3, INCREMENT), L"Step");
         grid.EditCellText(3, MIN, L"2.5");

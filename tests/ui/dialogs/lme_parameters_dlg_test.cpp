@@ -3,6 +3,7 @@
 #include "platform/test/DialogTest.h"
 #include "platform/test/GuiTest.h"
 #include "res/LibraryDialogs.h"
+#include "tests/ui/dialogs/dialogs_support.h"
 #include "ui/dialogs/LMEParametersDlg.h"
 
 #include <gtest/gtest.h>
@@ -47,6 +48,29 @@ TEST(LMEParametersDlg, EachKindOfEntryEnablesItsOwnControlsAndStartsFromTheDefau
         EXPECT_EQ(dlg.m_nHBUnits, 45);
         EXPECT_EQ(driven.Shown().back(), L"LME Parameters");
     }
+}
+
+TEST(LMEParametersDlg, FewerThanTwoSpacingValuesAreRefusedAsGenerateLMERefusesThem)
+{
+    qor::test::EnsureGuiApplication();
+    qor::test::ScriptedMessageBoxes boxes;
+    DrivenDialogs driven;
+    driven.ThenAs<CLMEParametersDlg>([&](CLMEParametersDlg& dlg) {
+        for (const wchar_t* count : {L"1", L"0"})
+        {
+            qor::test::TypeKeys(dlg, IDC_LMEP_COUNT, count);
+            qor::test::PressOK(dlg);
+            EXPECT_NE(dlg.GetSafeHwnd(), nullptr) << "still open after " << CString(count).ToUtf8();
+        }
+        qor::test::TypeKeys(dlg, IDC_LMEP_COUNT, L"2");
+        qor::test::PressOK(dlg);
+    });
+    CLMEParametersDlg dlg;
+    dlg.m_bSpacingEnabled = true;
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.m_nValues, 2);
+    ASSERT_EQ(boxes.Shown().size(), 2u);
+    for (const auto& box : boxes.Shown()) EXPECT_EQ(box.text, L"The number of spacing values must be at least 2.");
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "platform/test/DialogTest.h"
 #include "platform/test/GuiTest.h"
 #include "res/LoadModelDialogs.h"
+#include "tests/ui/dialogs/dialogs_support.h"
 
 #include <gtest/gtest.h>
 
@@ -193,4 +194,99 @@ TEST(LoadModelSheet, FactorsMultiplyIntoGammaAndLengthLimitsAreKeptOnOk)
     EXPECT_DOUBLE_EQ(model->m_maxL, 50.0);
     EXPECT_FALSE(model->m_bUseMinL);
     EXPECT_DOUBLE_EQ(model->m_minL, 0.0);
+}
+
+TEST(LoadModelSheet, LengthLimitsTypedAreStoredWhicheverPageComesNext)
+{
+    auto model = std::make_shared<CLoadModel>(5, L"Truck");
+    model->AddPointLoad(100.0, 0.0, 0.0);
+    ASSERT_EQ(RunSheet(model,
+                       [&](CPropSheetLM& sheet) {
+                           ASSERT_TRUE(sheet.SetActivePage(APPLICABILITY));
+                           CPropPageLMApplicable& page = sheet.GetApplicabilityPage();
+                           qor::test::Click(page.GetDlgItem(IDC_LM_USE_MAX), CPoint(3, 3));
+                           qor::test::Click(page.GetDlgItem(IDC_LM_USE_MIN), CPoint(3, 3));
+                           qor::test::TypeKeys(page, IDC_LM_MAX_LENGTH, L"40");
+                           qor::test::TypeKeys(page, IDC_LM_MIN_LENGTH, L"7.5\t");
+                           // Left for another page, never to come back before OK.
+                           ASSERT_TRUE(sheet.SetActivePage(FACTORS));
+                           EXPECT_TRUE(qor::test::PressOK(sheet));
+                       }),
+              IDOK);
+    EXPECT_TRUE(model->m_bUseMaxL);
+    EXPECT_DOUBLE_EQ(model->m_maxL, 40.0);
+    EXPECT_TRUE(model->m_bUseMinL);
+    EXPECT_DOUBLE_EQ(model->m_minL, 7.5);
+}
+
+TEST(LoadModelSheet, VehicleTotalsFollowTheSpacingsAfterADeletionAndANewRow)
+{
+    auto model = std::make_shared<CLoadModel>(6, L"Semi");
+    model->AddPointLoad(50.0, 0.0, 2.0);
+    model->AddPointLoad(100.0, -1.2, 2.0);
+    model->AddPointLoad(80.0, -5.2, 2.0);
+    qor::test::ScriptedMessageBoxes boxes;
+    qor::gui::PopupMenuDriver previous = qor::gui::SetPopupMenuDriver(
+        [](const std::vector<qor::gui::PopupMenuRow>&, CPoint) { return ID_GRID_DELETE_ROW; });
+    RunSheet(model, [&](CPropSheetLM& sheet) {
+        ASSERT_TRUE(sheet.SetActivePage(VEHICLE));
+        CPropPageLMVehicle& page = sheet.GetVehiclePage();
+        CGridCtrl& grid = page.GetGrid();
+        auto shownLength = [&] {
+            CString text;
+            qor::test::FindControl(sheet, IDC_LM_TOTAL_LENGTH)->GetWindowText(text);
+            return text;
+        };
+        EXPECT_EQ(shownLength(), L"5.20");
+        // Row 2 deleted: the third axle keeps its 4 m spacing, now behind the first.
+        boxes.Answer(IDYES);
+        CRect cell;
+        ASSERT_TRUE(grid.GetCellRect(2, 1, &cell));
+        qor::test::Click(&grid, cell.CenterPoint(), VK_RBUTTON);
+        ASSERT_EQ(model->m_vPL.size(), 2u);
+        EXPECT_DOUBLE_EQ(model->m_vPL[1].location, -4.0);
+        EXPECT_EQ(shownLength(), L"4.00");
+        ASSERT_TRUE(sheet.SetActivePage(FACTORS));
+        ASSERT_TRUE(sheet.SetActivePage(VEHICLE));
+        EXPECT_EQ(shownLength(), L"4.00");
+
+        // Tab from the last cell: a new axle right behind the last, spacing and width 0.
+        PressTab(grid, 2, 3);
+        ASSERT_EQ(grid.GetRowCount(), 4);
+        EXPECT_EQ(grid.GetItemText(3, 2).ToUtf8(), "0.00");
+        EXPECT_EQ(grid.GetItemText(3, 3).ToUtf8(), "0.00");
+        ASSERT_EQ(model->m_vPL.size(), 3u);
+        EXPECT_DOUBLE_EQ(model->m_vPL[2].location, -4.0);
+        EXPECT_EQ(shownLength(), L"4.00");
+        EXPECT_TRUE(qor::test::PressOK(sheet));
+    });
+    qor::gui::SetPopupMenuDriver(previous);
+    ASSERT_EQ(model->m_vPL.size(), 2u); // the axle left without a weight is no axle
+    EXPECT_DOUBLE_EQ(model->m_vPL[1].location, -4.0);
+}
+
+TEST(LoadModelSheet, ALibraryModelsPagesAreShownReadOnly)
+{
+    for (bool editable : {false, true})
+    {
+        auto model = std::make_shared<CLoadModel>(7, L"T44");
+        model->AddPointLoad(50.0, 0.0, 0.0);
+        model->SetDefaultFactors();
+        model->m_bIsEditable = editable;
+        RunSheet(model, [&](CPropSheetLM& sheet) {
+            const auto enabled = [&](int page, UINT id) {
+                EXPECT_TRUE(sheet.SetActivePage(page));
+                CWnd* control = qor::test::FindControl(sheet, static_cast<int>(id));
+                EXPECT_NE(control, nullptr) << id;
+                return control && control->IsWindowEnabled();
+            };
+            EXPECT_EQ(enabled(OVERVIEW, IDC_LM_DESCRIPTION), editable);
+            EXPECT_EQ(enabled(VEHICLE, IDC_LM_PL_FACTOR), editable);
+            EXPECT_EQ(enabled(FACTORS, IDC_LM_GRID), editable);
+            EXPECT_EQ(enabled(APPLICABILITY, IDC_LM_USE_MAX), editable);
+            EXPECT_EQ(enabled(APPLICABILITY, IDC_LM_USE_BM), editable);
+            EXPECT_EQ(enabled(APPLICABILITY, IDC_LM_RULE), editable);
+            EXPECT_TRUE(qor::test::PressOK(sheet));
+        });
+    }
 }

@@ -3,8 +3,6 @@
 // copy and save as shown, the enhanced critical-ratio grid, and long tables printed over pages.
 #include "views_support.h"
 
-#include "ui/views/GridView.h"
-#include "app/AnalysisOutput.h"
 #include "controls/grid/GridCellNumeric.h"
 #include "engine/analysis/CriticalEnsemble.h"
 #include "engine/analysis/EnvelopeResults.h"
@@ -18,10 +16,12 @@
 #include "engine/model/BridgeSet.h"
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
+#include "output/AnalysisOutput.h"
 #include "platform/gui/Clipboard.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
 #include "platform/test/PrintTest.h"
+#include "ui/views/GridView.h"
 
 #include <gtest/gtest.h>
 
@@ -392,17 +392,19 @@ TEST_F(GridViewTest, EnhancedGridPutsTheSetsSideBySide)
     auto pAO = std::make_shared<CAOEnhanced>(c.coll);
     v->ShowEnhancedCriticalRatios(pAO);
     EXPECT_EQ(v->GetTitle(), L"Enhanced Grid Output |" + pAO->GetDescription());
-    // Rows of the larger set; its span column.
+    // Rows of the larger set; each set's group has its own spans under a heading naming the set.
     ASSERT_EQ(v->GetGrid()->GetRowCount(), 4);
-    EXPECT_EQ(Captions(v), std::vector<CString>({L"Bridge Span", L"Moment", L"Shear", L"Abutment", L"Moment - Sag",
-                                                 L"Moment - Hog", L"Shear", L"Abutment", L"Pier"}));
+    EXPECT_EQ(Captions(v),
+              std::vector<CString>({L"Simple: Bridge Span", L"Moment", L"Shear", L"Abutment", L"Two-span: Bridge Span",
+                                    L"Moment - Sag", L"Moment - Hog", L"Shear", L"Abutment", L"Pier"}));
+    EXPECT_NEAR(Number(v, 1, 1), 10.0, 1e-9);
     EXPECT_NEAR(Number(v, 3, 1), 20.0, 1e-9);
-    for (int col : {2, 3, 4, 5, 7, 8})
-        EXPECT_NEAR(Number(v, 1, col), 2.0, 1e-9) << col;
+    EXPECT_NEAR(Number(v, 1, 5), 10.0, 1e-9);
+    EXPECT_NEAR(Number(v, 2, 5), 15.0, 1e-9); // the two-span set's own second span, not the simple set's
+    for (int col : {2, 3, 4, 6, 8, 9}) EXPECT_NEAR(Number(v, 1, col), 2.0, 1e-9) << col;
     // The two-span set has two bridges: its third row is empty.
-    EXPECT_NEAR(Number(v, 2, 9), 2.0, 1e-9);
-    for (int col = 5; col <= 9; col++)
-        EXPECT_EQ(Text(v, 3, col), CString(L"")) << col;
+    EXPECT_NEAR(Number(v, 2, 10), 2.0, 1e-9);
+    for (int col = 5; col <= 10; col++) EXPECT_EQ(Text(v, 3, col), CString(L"")) << col;
 
     // A collection without ratios: the title and the span caption only.
     auto pEmpty = std::make_shared<CAOEnhanced>(std::make_shared<CReferenceCollection>());
@@ -410,6 +412,23 @@ TEST_F(GridViewTest, EnhancedGridPutsTheSetsSideBySide)
     e->ShowEnhancedCriticalRatios(pEmpty);
     EXPECT_EQ(e->GetGrid()->GetRowCount(), 1);
     EXPECT_EQ(Captions(e), std::vector<CString>({L"Bridge Span"}));
+}
+
+TEST_F(GridViewTest, EnhancedGridShowsNoRatingAsNotApplicable)
+{
+    // A reference that applies to bridges up to 5 m only gives no reference effect on any bridge:
+    // the proposed axle has no rating anywhere, which the grid must not show as 0.
+    Collection c;
+    auto limited = Axle(100.0, L"Short only");
+    limited->m_bUseMaxL = true;
+    limited->m_maxL = 5.0;
+    c.reference->m_vLoadModel = {limited};
+    ASSERT_TRUE(c.Compute());
+    CGridView* v = OpenView();
+    v->ShowEnhancedCriticalRatios(std::make_shared<CAOEnhanced>(c.coll));
+    for (int row : {1, 2})
+        for (int col : {2, 3, 4, 6, 7, 8, 9, 10}) EXPECT_EQ(Text(v, row, col), CString(L"n/a")) << row << "," << col;
+    EXPECT_NEAR(Number(v, 2, 5), 15.0, 1e-9); // the spans stay numbers
 }
 
 TEST_F(GridViewTest, CopySaveAndPrintGiveWhatTheTableShows)

@@ -24,6 +24,9 @@ public:
     std::vector<CString> texts;
     // Where each text can land: from its rectangle, format and width in the font of the moment.
     std::vector<std::pair<int, int>> spans;
+    // Each call's format and rectangle (after the call: a measurement's result).
+    std::vector<UINT> formats;
+    std::vector<CRect> rects;
     int DrawText(LPCTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat) override
     {
         texts.emplace_back(lpszString, nCount < 0 ? static_cast<int>(std::wcslen(lpszString)) : nCount);
@@ -32,7 +35,10 @@ public:
                          : (nFormat & DT_CENTER) ? (lpRect->left + lpRect->right - width) / 2
                                                  : lpRect->left;
         spans.emplace_back(left, left + width);
-        return CDC::DrawText(lpszString, nCount, lpRect, nFormat);
+        const int result = CDC::DrawText(lpszString, nCount, lpRect, nFormat);
+        formats.push_back(nFormat);
+        rects.emplace_back(*lpRect);
+        return result;
     }
     bool Has(const CString& text) const { return std::find(texts.begin(), texts.end(), text) != texts.end(); }
 };
@@ -213,11 +219,17 @@ TEST_F(Interaction, PrintingGivesOneChartPerPageWithHeaderAndFooter)
     EXPECT_TRUE(dc.Has(CString(L"Page 1 of 4")));
 }
 
-TEST_F(Interaction, ALongTitleKeepsClearOfTheProgramNameInThePrintedHeader)
+TEST_F(Interaction, ALongTitlePrintsWholeAndKeepsClearOfTheProgramName)
 {
-    // A long run description (here a long bridge name) in the header.
-    auto bridge = std::make_shared<CBridge>(1, CString(L'B', 400), CBridge::CONFIG_ONESPAN, 10.0);
+    // A long run description (a long bridge name) in the header: the bridge, the analysis and the
+    // vehicle must all print.
+    auto bridge = std::make_shared<CBridge>(
+        1,
+        CString(L"Old Creek Road overpass of three spans over the railway yards, the creek and the service road "
+                L"south of the goods terminal, rebuilt with a wider deck and new bearings in the second stage"),
+        CBridge::CONFIG_ONESPAN, 10.0);
     view->ShowMovingLoadEnvelopes(false, true, MovingLoad(bridge, Axle(), 0.5));
+    const CString title = view->GetTitle();
     qor::test::DrivenPrinting printing(qor::test::TempPdfPath("plot-longtitle"));
     CPrintDialog dlg(FALSE);
     ASSERT_EQ(dlg.DoModal(), IDOK);
@@ -233,8 +245,41 @@ TEST_F(Interaction, ALongTitleKeepsClearOfTheProgramNameInThePrintedHeader)
     dc.EndPage();
     dc.EndDoc();
     view->OnEndPrinting(&dc, &info);
-    ASSERT_GE(dc.texts.size(), 2u);
-    ASSERT_EQ(dc.texts[0], view->GetTitle());
-    ASSERT_EQ(dc.texts[1], CString(L"Kestrain QOR"));
-    EXPECT_LT(dc.spans[0].second, dc.spans[1].first) << "the title runs into the program's name";
+
+    size_t drawn = dc.texts.size(), measured = dc.texts.size(), name = dc.texts.size();
+    for (size_t i = 0; i < dc.texts.size(); ++i)
+    {
+        if (dc.texts[i] == title) (dc.formats[i] & DT_CALCRECT ? measured : drawn) = i;
+        if (dc.texts[i] == CString(L"Kestrain QOR") && name == dc.texts.size()) name = i;
+    }
+    ASSERT_LT(drawn, dc.texts.size());
+    ASSERT_LT(measured, drawn);
+    ASSERT_LT(name, dc.texts.size());
+    EXPECT_EQ(dc.formats[drawn] & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS | DT_SINGLELINE), 0u)
+        << "the title is printed whole, wrapped";
+    EXPECT_LT(dc.rects[drawn].right, dc.spans[name].first) << "the title runs into the program's name";
+    EXPECT_LE(dc.rects[measured].Height(), dc.rects[name].Height()) << "the wrapped title fits the header";
+}
+
+TEST_F(Interaction, ALongTitleWrapsOnTheScreenAndTheChartsMakeRoomForIt)
+{
+    // A narrow window: the short title takes a line or two, the long one more.
+    CWnd* frame = view->GetParentFrame();
+    frame->MoveWindow(0, 0, 420, 700);
+    qor::test::Pump();
+    const int shortTitle = view->GetContentTop();
+    auto bridge = std::make_shared<CBridge>(
+        1,
+        CString(L"Old Creek Road overpass of three spans over the railway yards and the creek south of the goods "
+                L"terminal"),
+        CBridge::CONFIG_ONESPAN, 10.0);
+    view->ShowMovingLoadEnvelopes(false, true, MovingLoad(bridge, Axle(), 0.5));
+    frame->MoveWindow(0, 0, 420, 701);
+    qor::test::Pump();
+    const int longTitle = view->GetContentTop();
+    EXPECT_GT(longTitle, shortTitle) << "the long title wraps onto more lines";
+    CRect chart;
+    view->GetChart(0)->GetWindowRect(&chart);
+    view->ScreenToClient(&chart);
+    EXPECT_GE(chart.top, view->GetGap().TOP + longTitle) << "the first chart starts below the title";
 }

@@ -2,7 +2,6 @@
 // plot and grid views in child frames of a main window, and real engine results to show in them.
 #pragma once
 
-#include "app/AnalysisOutput.h"
 #include "app/QORDoc.h"
 #include "controls/chart/ChartAxis.h"
 #include "controls/chart/ChartAxisLabel.h"
@@ -20,6 +19,7 @@
 #include "engine/model/BridgeSet.h"
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
+#include "output/AnalysisOutput.h"
 #include "platform/gui/Afx.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"

@@ -1,4 +1,4 @@
-#include "app/AnalysisOutput.h"
+#include "output/AnalysisOutput.h"
 
 #include "engine/analysis/BeamResults.h"
 #include "engine/analysis/CriticalEnsemble.h"
@@ -45,8 +45,7 @@ CString Formatted(const wchar_t* format, int value)
 
 CAnalysisOutput::CAnalysisOutput(int outputType, int nAnalyses)
     : m_nOutputType(outputType), m_nOutAnalyses(nAnalyses), m_sSeparator(L" | ")
-{
-}
+{}
 
 CAnalysisOutput::~CAnalysisOutput() = default;
 
@@ -92,10 +91,9 @@ CString CAnalysisOutput::Join(const std::vector<CString>& parts) const
 
 CAOSinglePosition::CAOSinglePosition(std::shared_ptr<CBeamResults> results, std::shared_ptr<CBridge> bridge,
                                      std::shared_ptr<CLoadModel> loadModel, double position)
-    : CAnalysisOutput(OUTPUT_SINGLEPOSITION, 1), m_pOutBridge(std::move(bridge)),
-      m_pOutLoadModel(std::move(loadModel)), m_pOutResults(std::move(results)), m_OutPosition(position)
-{
-}
+    : CAnalysisOutput(OUTPUT_SINGLEPOSITION, 1), m_pOutBridge(std::move(bridge)), m_pOutLoadModel(std::move(loadModel)),
+      m_pOutResults(std::move(results)), m_OutPosition(position)
+{}
 
 CString CAOSinglePosition::GetDescription()
 {
@@ -116,8 +114,7 @@ CAOMovingLoad::CAOMovingLoad(std::shared_ptr<CEnvelopeResults> results, std::sha
                              std::shared_ptr<CLoadModel> loadModel, int nAnalyses)
     : CAnalysisOutput(OUTPUT_MOVINGLOAD, nAnalyses), m_pOutBridge(std::move(bridge)),
       m_pOutLoadModel(std::move(loadModel)), m_pOutResults(std::move(results))
-{
-}
+{}
 
 CString CAOMovingLoad::GetDescription()
 {
@@ -138,8 +135,7 @@ CAOMultiMovingLoad::CAOMultiMovingLoad(std::shared_ptr<CEnvelopeResults> results
                                        std::vector<std::shared_ptr<CEnvelopeResults>> lmResults, int nAnalyses)
     : CAnalysisOutput(OUTPUT_MULTIMOVINGLOAD, nAnalyses), m_pOutBridge(std::move(bridge)),
       m_pOutLME(std::move(ensemble)), m_pOutResults(std::move(results)), m_vOutLMResults(std::move(lmResults))
-{
-}
+{}
 
 CString CAOMultiMovingLoad::GetDescription()
 {
@@ -155,12 +151,11 @@ CString CAOMultiMovingLoad::GetPointLabel(bool reaction, int index, double x, do
 // ---------------------------------------------------------------------------------------------
 // CAOBridgeRange
 
-CAOBridgeRange::CAOBridgeRange(std::shared_ptr<CCriticalValueEnsemble> results,
-                               std::shared_ptr<CBridgeSet> bridgeSet, std::shared_ptr<CLoadModel> loadModel)
+CAOBridgeRange::CAOBridgeRange(std::shared_ptr<CCriticalValueEnsemble> results, std::shared_ptr<CBridgeSet> bridgeSet,
+                               std::shared_ptr<CLoadModel> loadModel)
     : CAnalysisOutput(OUTPUT_BRIDGERANGE, 0), m_pOutLoadModel(std::move(loadModel)),
       m_pOutBridgeSet(std::move(bridgeSet)), m_pOutResults(std::move(results))
-{
-}
+{}
 
 CString CAOBridgeRange::GetDescription()
 {
@@ -169,8 +164,8 @@ CString CAOBridgeRange::GetDescription()
     if (m_pOutResults)
         for (const auto& env : m_pOutResults->m_vEnvResults)
             if (env) nAnalyses += env->m_nAnalyses;
-    return Join({CString(L"Bridge set: ") + NameOf(m_pOutBridgeSet),
-                 CString(L"Load model: ") + NameOf(m_pOutLoadModel), Formatted(L"No. analyses: %d", nAnalyses)});
+    return Join({CString(L"Bridge set: ") + NameOf(m_pOutBridgeSet), CString(L"Load model: ") + NameOf(m_pOutLoadModel),
+                 Formatted(L"No. analyses: %d", nAnalyses)});
 }
 
 CString CAOBridgeRange::GetPointLabel(bool reaction, int index, double x, double y)
@@ -183,13 +178,11 @@ CString CAOBridgeRange::GetPointLabel(bool reaction, int index, double x, double
 
 CAOReferenceSet::CAOReferenceSet(std::shared_ptr<CReferenceSet> refSet, bool bOverstress)
     : CAOReferenceSet(OUTPUT_REFERENCESET, std::move(refSet), bOverstress)
-{
-}
+{}
 
 CAOReferenceSet::CAOReferenceSet(int outputType, std::shared_ptr<CReferenceSet> refSet, bool bOverstress)
     : CAnalysisOutput(outputType, 0), m_pOutRefSet(std::move(refSet)), m_bOutOverstress(bOverstress)
-{
-}
+{}
 
 CString CAOReferenceSet::GetDescription()
 {
@@ -206,8 +199,7 @@ CString CAOReferenceSet::GetPointLabel(bool reaction, int index, double x, doubl
 
 CAOCompareRefSetEnvs::CAOCompareRefSetEnvs(bool bOverstress, int bridgeIndex, std::shared_ptr<CReferenceSet> refSet)
     : CAOReferenceSet(OUTPUT_COMPAREREFSETENVS, std::move(refSet), bOverstress), m_nOutBridgeIndex(bridgeIndex)
-{
-}
+{}
 
 CString CAOCompareRefSetEnvs::GetDescription()
 {
@@ -230,8 +222,8 @@ CString CAOCompareRefSetEnvs::GetDescription()
             proposed = NameOf(prop);
         }
     }
-    return Join({CAOReferenceSet::GetDescription(), CString(L"Bridge: ") + NameOf(bridge),
-                 CString(L"Proposed: ") + proposed});
+    return Join(
+        {CAOReferenceSet::GetDescription(), CString(L"Bridge: ") + NameOf(bridge), CString(L"Proposed: ") + proposed});
 }
 
 CString CAOCompareRefSetEnvs::GetPointLabel(bool reaction, int index, double x, double y)
@@ -247,8 +239,7 @@ CAOCriticalRatios::CAOCriticalRatios(std::shared_ptr<CCriticalRatioEnsemble> rat
                                      std::shared_ptr<CReferenceSet> refSet)
     : CAnalysisOutput(OUTPUT_CRITICALRATIOS, 0), m_pOutRatios(std::move(ratios)),
       m_pOutCollection(std::move(collection)), m_pOutRefSet(std::move(refSet))
-{
-}
+{}
 
 CString CAOCriticalRatios::GetDescription()
 {
@@ -271,8 +262,7 @@ CString CAOCriticalRatios::GetPointLabel(bool reaction, int index, double x, dou
 
 CAOEnhanced::CAOEnhanced(std::shared_ptr<CReferenceCollection> collection)
     : CAnalysisOutput(OUTPUT_ENHANCED, 0), m_pOutCollection(std::move(collection))
-{
-}
+{}
 
 CString CAOEnhanced::GetDescription()
 {

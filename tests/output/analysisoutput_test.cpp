@@ -1,6 +1,6 @@
 // Analysis-output descriptors: the descriptions that head the result views and the labels of
 // clicked chart points.
-#include "app/AnalysisOutput.h"
+#include "output/AnalysisOutput.h"
 
 #include "engine/analysis/BeamResults.h"
 #include "engine/analysis/CriticalEnsemble.h"

@@ -1,0 +1,26 @@
+// The shell a case talks to: the main window when it is one, otherwise a shell that shows nothing.
+#include "app/CaseShell.h"
+
+namespace {
+
+class CNoShell final : public CCaseShell
+{
+public:
+    void SetStatusText(LPCTSTR) override {}
+    void AddStatus(const CString&) override {}
+    void BeginProgress(int) override {}
+    void StepProgress(int) override {}
+    void ResetProgress() override {}
+    void ShowCase(CQORDoc*) override {}
+    void ShowNewElement(const std::shared_ptr<CElement>&) override {}
+    CMultiDocTemplate* GetResultTemplate(ResultWindow) override { return nullptr; }
+};
+
+} // namespace
+
+CCaseShell& CCaseShell::Current()
+{
+    if (auto* shell = dynamic_cast<CCaseShell*>(AfxGetMainWnd())) return *shell;
+    static CNoShell none;
+    return none;
+}

@@ -1,0 +1,51 @@
+// What a case asks of the window it runs in: the status line, the log, the progress bar, the element
+// pane and the templates of its result windows. The main frame answers; without one nothing is shown.
+//
+//   CCaseShell& shell = CCaseShell::Current();
+//   shell.SetStatusText(L"Calculating...");
+//   shell.BeginProgress(runs);   // the workers' steps count against this range
+//   shell.ShowCase(this);        // the element pane shows this case (null: no case)
+#pragma once
+
+#include "platform/gui/Afx.h"
+
+#include <memory>
+
+class CElement;
+class CQORDoc;
+
+class CCaseShell
+{
+public:
+    // Which result window a template makes.
+    enum class ResultWindow
+    {
+        Plot,
+        Grid
+    };
+
+    virtual ~CCaseShell() = default;
+
+    // Status-bar pane 0 ("Ready", "Saving...", ...), shown at once.
+    virtual void SetStatusText(LPCTSTR text) = 0;
+    // A time-stamped line in the log.
+    virtual void AddStatus(const CString& text) = 0;
+
+    // A run of this many steps starts; the bar shows none of them done.
+    virtual void BeginProgress(int steps) = 0;
+    // More steps of the run done.
+    virtual void StepProgress(int steps) = 0;
+    // The bar back to nothing done, after the steps already on their way (the range stays).
+    virtual void ResetProgress() = 0;
+
+    // The element pane shows this case, or nothing when null.
+    virtual void ShowCase(CQORDoc* pDoc) = 0;
+    // An element just added to the case in front joins the pane (its sections stay as the user left them).
+    virtual void ShowNewElement(const std::shared_ptr<CElement>& pElement) = 0;
+
+    // The template of a result window (null when the program has none).
+    virtual CMultiDocTemplate* GetResultTemplate(ResultWindow kind) = 0;
+
+    // The shell of the main window, or one that does nothing when there is no such window.
+    static CCaseShell& Current();
+};

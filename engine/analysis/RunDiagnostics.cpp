@@ -1,0 +1,116 @@
+#include "engine/analysis/RunDiagnostics.h"
+
+#include "engine/analysis/Beam.h"
+#include "engine/analysis/CriticalEnsemble.h"
+#include "engine/model/Bridge.h"
+#include "engine/model/LoadModel.h"
+
+#include <set>
+
+namespace {
+
+constexpr std::size_t kNamedBridges = 5;
+
+double LengthOf(const CBridge& bridge)
+{
+    const std::shared_ptr<CBeam> beam = bridge.GetBeam();
+    return beam ? beam->m_Length : 0.0;
+}
+
+CString Limits(const CLoadModel& model)
+{
+    CString text;
+    if (model.m_bUseMinL && model.m_bUseMaxL)
+        text.Format(L"from %g m to %g m", model.m_minL, model.m_maxL);
+    else if (model.m_bUseMinL)
+        text.Format(L"from %g m", model.m_minL);
+    else
+        text.Format(L"up to %g m", model.m_maxL);
+    return text;
+}
+
+CString BridgeList(const std::vector<std::shared_ptr<CBridge>>& bridges)
+{
+    CString list;
+    std::size_t named = 0;
+    for (const auto& bridge : bridges)
+    {
+        if (!bridge) continue;
+        if (named == kNamedBridges) break;
+        CString one;
+        one.Format(L"%s%s (%g m)", named ? L", " : L"", bridge->m_Description.GetString(), LengthOf(*bridge));
+        list += one;
+        ++named;
+    }
+    if (bridges.size() > named)
+    {
+        CString more;
+        more.Format(L" and %d more", static_cast<int>(bridges.size() - named));
+        list += more;
+    }
+    return list;
+}
+
+} // namespace
+
+std::vector<CString> CRunDiagnostics::ModelLines(const std::vector<std::shared_ptr<CLoadModel>>& models,
+                                                 const std::vector<std::shared_ptr<CBridge>>& bridges)
+{
+    std::vector<CString> lines;
+    std::set<const CLoadModel*> seen;
+    for (const auto& model : models)
+    {
+        if (!model || !seen.insert(model.get()).second) continue;
+        CString line;
+        if (model->m_vPL.empty() && model->m_vUDL.empty() && model->m_vPUDL.empty())
+        {
+            line.Format(L"Load model \"%s\" has no loads: its results are all zero.", model->m_Description.GetString());
+            lines.push_back(line);
+            continue;
+        }
+        bool appliesToAny = false;
+        for (const auto& bridge : bridges)
+            appliesToAny = appliesToAny || (bridge && model->AppliesToLength(LengthOf(*bridge)));
+        if (appliesToAny || bridges.empty()) continue;
+        line.Format(L"Load model \"%s\" applies to bridges %s long, not to %s: its results are all zero.",
+                    model->m_Description.GetString(), Limits(*model).GetString(), BridgeList(bridges).GetString());
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<CString> CRunDiagnostics::RatioLines(const std::vector<std::shared_ptr<CCriticalRatioEnsemble>>& ratios)
+{
+    std::vector<CString> lines;
+    std::set<std::wstring> said;
+    const auto check = [&](const RatioLoadEffect& e, const CString& effect) {
+        if (!e.IsUndefined()) return;
+        CString line;
+        line.Format(L"Bridge \"%s\": the reference %s is too small to rate against where the proposed vehicle's is "
+                    L"not; its ratio is shown as n/a.",
+                    e.bridge ? e.bridge->m_Description.GetString() : L"?", effect.GetString());
+        if (said.insert(line.GetString()).second) lines.push_back(line);
+    };
+    for (const auto& ensemble : ratios)
+    {
+        if (!ensemble) continue;
+        for (unsigned i = 0; i < ensemble->GetNoResults(); ++i)
+        {
+            const CCriticalRatioResults results = ensemble->GetResults(i);
+            check(results.GetBM().first, L"largest bending moment");
+            check(results.GetBM().second, L"smallest bending moment");
+            check(results.GetSF().first, L"largest shear force");
+            check(results.GetSF().second, L"smallest shear force");
+            const auto pairs = results.GetReactionPairs();
+            for (std::size_t r = 0; r < pairs.size(); ++r)
+            {
+                CString support;
+                support.Format(L"largest reaction at support %d", static_cast<int>(r) + 1);
+                check(pairs[r].first, support);
+                support.Format(L"smallest reaction at support %d", static_cast<int>(r) + 1);
+                check(pairs[r].second, support);
+            }
+        }
+    }
+    return lines;
+}
