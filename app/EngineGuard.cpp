@@ -1,5 +1,6 @@
 #include "app/EngineGuard.h"
 
+#include "engine/analysis/RunControl.h"
 #include "engine/model/CaseFile.h"
 
 #include <boost/archive/archive_exception.hpp>
@@ -13,6 +14,10 @@ bool CEngineGuard::Run(const std::function<void()>& work, CString& reason)
     {
         work();
         return true;
+    }
+    catch (const CRunControl::Stopped&)
+    {
+        throw; // no error: the run's owner ends it quietly
     }
     catch (const char* text)
     {

@@ -16,6 +16,7 @@ class CEngineGuard
 public:
     // Runs the work and catches whatever it throws: the engine's constant texts, case-file and
     // archive errors, running out of memory, other standard exceptions, anything else. False,
-    // with the reason, when it threw. Either thread.
+    // with the reason, when it threw. Either thread. A run asked to stop (CRunControl::Stopped)
+    // is no error and passes through.
     static bool Run(const std::function<void()>& work, CString& reason);
 };

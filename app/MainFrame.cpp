@@ -281,8 +281,13 @@ void CMainFrame::OnClose()
     ClosePrintPreviews();
     CWinApp* app = AfxGetApp();
     if (app && app->m_pMainWnd == this) {
-        // The case closes first (after its save question), which cancels its runs; workers still computing
-        // are waited for while the windows they report to and the settings they read still exist.
+        // The runs stop first: a run ending behind the save question would ask its own question in
+        // its place. Then the case closes (after its save question); the stopped workers are waited
+        // for while the windows they report to and the settings they read still exist.
+        for (POSITION t = app->GetFirstDocTemplatePosition(); t;)
+            if (CDocTemplate* tmpl = app->GetNextDocTemplate(t))
+                for (POSITION d = tmpl->GetFirstDocPosition(); d;)
+                    if (auto* doc = DYNAMIC_DOWNCAST(CQORDoc, tmpl->GetNextDoc(d))) doc->StopRuns();
         if (!app->SaveAllModified()) return;
         app->CloseAllDocuments(FALSE);
         CAnalysisJobs::WaitForWorkers();

@@ -97,6 +97,12 @@ bool CQORDoc::RunCommand(const std::function<void()>& command)
     return false;
 }
 
+void CQORDoc::StopRuns()
+{
+    m_Jobs.CancelAll();
+    m_bBusyMultiML = m_bBusyBridgeRange = m_bBusyRefValues = m_bBusyCritRatios = false;
+}
+
 void CQORDoc::ReportEngineFailure(const CString& reason)
 {
     Message(L"The command could not be carried out; the case is as it was.\n" + reason, MB_OK | MB_ICONERROR);

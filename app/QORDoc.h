@@ -88,6 +88,9 @@ public:
     CString m_sCaseNotes;
     // The runs of this case on worker threads; closing the case cancels them.
     CAnalysisJobs m_Jobs;
+    // Stops the case's runs: their workers end at their next load position and nothing of them
+    // reaches the case, the log or the progress bar.
+    void StopRuns();
 
     // ---- Document life (QORDoc.cpp) and the case file (QORDocFile.cpp) ----------------------------------------------
     BOOL OnNewDocument() override;

@@ -6,6 +6,7 @@
 
 #include "app/AnalysisJob.h"
 #include "app/MainFrame.h"
+#include "app/OutputWnd.h"
 #include "engine/EngineErrors.h"
 #include "engine/analysis/CriticalEnsemble.h"
 #include "engine/analysis/ReferenceCollection.h"
@@ -29,6 +30,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -266,14 +268,32 @@ TEST_F(AnalysisCommands, SinglePositionAndMovingLoadRunAtOnceAndKeepTheirSteppin
     EXPECT_TRUE(boxes.Shown().empty()) << boxes.Shown().front().text.ToUtf8();
 }
 
+// A collection that computes for a long time: hundreds of bridges at a fine step.
+void MakeLong(CReferenceCollection& collection)
+{
+    collection.m_vBS = {std::make_shared<CBridgeSet>(3, L"Many", 600, 2, 10.0, 60.0)};
+    collection.m_bByStep = true;
+    collection.m_StepSize = 0.01;
+}
+
 TEST_F(AnalysisCommands, ANewCaseWhileAWorkerRunsGetsNoCompletionAndReleasesTheBlock)
 {
     DrivenDialogs driven;
     ScriptedMessageBoxes boxes;
+    MakeLong(*collection);
     driven.ThenAs<CAnalyzeRefCollectionDlg>([](CAnalyzeRefCollectionDlg& dlg) { qor::test::PressOK(dlg); });
     qor::test::SendMenuCommand(ID_ANALYSIS_REF_COLLECTION);
     ASSERT_TRUE(doc->m_bBusyRefValues);
+    qor::test::Pump(300); // well into the run
+    COutputList& log = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd())->GetOutputWnd().GetList();
+    // New closes the case, which stops its run: the worker ends within a second, says nothing more.
+    const auto stopping = std::chrono::steady_clock::now();
     qor::test::SendMenuCommand(ID_FILE_NEW);
+    CAnalysisJobs::WaitForWorkers();
+    EXPECT_LT(std::chrono::steady_clock::now() - stopping, std::chrono::seconds(1));
+    const int lines = log.GetCount();
+    qor::test::Pump(300);
+    EXPECT_EQ(log.GetCount(), lines) << "no line of the stopped run";
     CQORDoc* fresh = CQORDoc::GetActiveDoc();
     ASSERT_NE(fresh, nullptr);
     EXPECT_FALSE(fresh->m_bBusyRefValues);
@@ -281,8 +301,7 @@ TEST_F(AnalysisCommands, ANewCaseWhileAWorkerRunsGetsNoCompletionAndReleasesTheB
     auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
     EXPECT_EQ(frame->GetStatusBar().GetPaneText(0), L"Ready"); // the new case is not calculating
     EXPECT_EQ(frame->m_nProgressEnd, 0);
-    CAnalysisJobs::WaitForWorkers();
-    qor::test::Pump(100);
+    EXPECT_EQ(frame->m_nProgressCount, 0) << "the stopped run's steps feed no bar";
     EXPECT_EQ(boxes.Count(L"Display grids/plots for the analysis?"), 0);
     EXPECT_FALSE(collection->m_bIsCalculated); // the closed case's collection was never written
     EXPECT_EQ(CAnalysisJob::LiveCount(), 0);
