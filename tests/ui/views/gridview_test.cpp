@@ -493,7 +493,10 @@ TEST_F(GridViewTest, CopySaveAndPrintGiveWhatTheTableShows)
         ASSERT_TRUE(std::getline(in, line)) << row;
         std::string expected;
         for (int col = 0; col < grid->GetColumnCount(); col++)
-            expected += (col ? ";" : "") + Text(v, row, col).ToUtf8();
+        {
+            if (col) expected += ';';
+            expected += Text(v, row, col).ToUtf8();
+        }
         EXPECT_EQ(line, expected + "\r") << row;
     }
 
