@@ -26,6 +26,7 @@ void ForgetAutosave(CDocument* doc)
     if (CWinApp* app = AfxGetApp(); app && app->m_pDataRecoveryHandler)
         app->m_pDataRecoveryHandler->RemoveDocumentInfo(doc);
 }
+
 CString FileTitle(const CString& path)
 {
     int slash = path.ReverseFind(L'/');
