@@ -17,6 +17,9 @@
 #include <QtWidgets/QHeaderView>
 #include <QtWidgets/QTreeWidget>
 
+#include <algorithm>
+#include <string>
+#include <string_view>
 #include <unordered_map>
 
 namespace qor::gui {
@@ -35,7 +38,15 @@ quintptr NextHandle()
     return ++next;
 }
 
-QString TextOf(LPCTSTR p) { return ToQString(p); }
+// An item shows one line of at most 259 characters, as the native tree view does: laying out a
+// text of megabytes (a pasted description) for every size hint froze the window for seconds.
+QString TextOf(LPCTSTR p)
+{
+    constexpr int kMaxItemText = 259;
+    std::wstring_view text = p ? std::wstring_view(p) : std::wstring_view();
+    text = text.substr(0, std::min(text.find_first_of(L"\r\n"), std::size_t{kMaxItemText}));
+    return ToQString(std::wstring(text).c_str());
+}
 
 // One image of an image list as an icon (masked pixels transparent).
 QIcon IconOf(HIMAGELIST list, int index)

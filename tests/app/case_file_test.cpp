@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <csignal>
 #include <cstdlib>
 #include <sys/resource.h>
@@ -357,4 +359,30 @@ TEST_F(CaseFileTest, RecentFilesAndTheCommandLineOpenOneCaseAtATime)
     EXPECT_EQ(CQORDoc::GetActiveDoc()->GetPathName(), CString::FromUtf8(other));
     ExpectTheCase(*CQORDoc::GetActiveDoc());
     EXPECT_EQ(m_app.GetOpenDocumentCount(), 1);
+}
+
+TEST_F(CaseFileTest, ACaseWithALongDescriptionOpensInTimeProportionalToItsSize)
+{
+    // 5 MB of notes, of case reference and of a bridge's description (shown in the element
+    // tree): a step quadratic in the text's length takes tens of seconds here.
+    CQORDoc* doc = CQORDoc::GetActiveDoc();
+    ASSERT_NE(doc, nullptr);
+    BuildCase(*doc);
+    std::wstring notes;
+    while (notes.size() < 5'000'000) notes += L"Bridge 12 <deck> & girders: inspected 2024, fine.\r\n";
+    doc->m_sCaseNotes = CString(notes.c_str());
+    doc->m_sCaseRef = CString(notes.c_str());
+    doc->m_vBridge[0]->m_Description = CString(notes.c_str());
+    const std::string path = TempFilePath("long-notes.qor");
+    SaveAs(path);
+    SendMenuCommand(ID_FILE_NEW);
+    ScriptedMessageBoxes boxes;
+    const auto start = std::chrono::steady_clock::now();
+    CQORDoc* opened = Open(path);
+    Pump(50);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(opened->m_sCaseNotes.GetLength(), static_cast<int>(notes.size()));
+    EXPECT_EQ(opened->m_vBridge[0]->m_Description.GetLength(), static_cast<int>(notes.size()));
+    EXPECT_TRUE(boxes.Shown().empty());
 }

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <cmath>
 #include <limits>
 
@@ -115,4 +117,24 @@ TEST(CaseFile, ACaseTheAnalysesCannotUseIsRefusedWithItsReason)
     c.m_vLoadModelEnsemble[0]->m_vLoadModel.push_back(nullptr);
     EXPECT_EQ(LoadFailure(CaseFile(c, true), loaded), std::string("failed: ") + kEmptyElementError);
     EXPECT_TRUE(loaded.m_vBridge.empty());
+}
+
+TEST(CaseFile, ALongDescriptionLoadsInTimeProportionalToItsSize)
+{
+    // 5 MB of notes (lines of text, some markup to escape) in both forms: a step quadratic in
+    // the text's length takes tens of seconds here, a linear one a fraction of one.
+    CCaseData c = casetest::SmallCase();
+    std::wstring notes;
+    while (notes.size() < 5'000'000) notes += L"Bridge 12 <deck> & girders: inspected 2024, fine.\n";
+    c.m_sCaseNotes = CString(notes.c_str());
+    for (bool binary : {true, false})
+    {
+        SCOPED_TRACE(binary ? "binary" : "XML");
+        const std::string file = casetest::CaseFile(c, binary);
+        CCaseData loaded;
+        const auto start = std::chrono::steady_clock::now();
+        ASSERT_EQ(casetest::LoadFailure(file, loaded), "");
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+        EXPECT_EQ(loaded.m_sCaseNotes, c.m_sCaseNotes);
+    }
 }
