@@ -10,6 +10,7 @@
 #pragma once
 
 #include "app/ThreadData.h"
+#include "engine/analysis/RunControl.h"
 #include "engine/model/ElementCopies.h"
 #include "platform/core/CString.h"
 #include "platform/core/Types.h"
@@ -45,6 +46,8 @@ public:
     virtual void SetDocument(CQORDoc* pDoc) = 0;
 
     std::atomic<State> m_State{State::Running};
+    // Asks the worker to stop (closing the case does); the engine checks it between load positions.
+    CRunControl m_Control;
     HWND m_hMainWnd = nullptr; // where the finished message goes (the main window at launch)
     // Points per span of the run, read from the settings when the block is made (at launch): a
     // change of the setting while the worker runs cannot reach it.

@@ -4,12 +4,13 @@
 
 #include "app/AnalysisJob.h"
 #include "app/CaseShell.h"
+#include "app/EngineGuard.h"
 #include "app/QORDoc.h"
+#include "engine/analysis/RunControl.h"
 #include "engine/model/EngineMessages.h"
 #include "platform/core/Messages.h"
 
 #include <algorithm>
-#include <exception>
 #include <mutex>
 #include <thread>
 
@@ -64,14 +65,29 @@ WorkerThreads& Workers()
 
 void WorkerMain(std::shared_ptr<CAnalysisJob> job, std::shared_ptr<std::atomic<bool>> done)
 {
+    bool stopped = false;
     if (job->m_State.load() == CAnalysisJob::State::Running)
     {
+        CRunControl::Scope runScope(&job->m_Control);
         CString error;
-        if (!CAnalysisJobs::RunCaught([&job] { job->Run(); }, error))
+        try
         {
-            job->m_bOk = false;
-            job->m_sError = error.IsEmpty() ? CString(L"The analysis failed.") : error;
+            if (!CEngineGuard::Run([&job] { job->Run(); }, error))
+            {
+                job->m_bOk = false;
+                job->m_sError = error.IsEmpty() ? CString(L"The analysis failed.") : error;
+            }
         }
+        catch (const CRunControl::Stopped&)
+        {
+            stopped = true; // its case closed: nothing to report
+        }
+    }
+    if (stopped)
+    {
+        job.reset();
+        *done = true;
+        return;
     }
     // The message holds a reference of its own until the completion takes it back.
     job->m_pSelf = job;
@@ -83,32 +99,6 @@ void WorkerMain(std::shared_ptr<CAnalysisJob> job, std::shared_ptr<std::atomic<b
 }
 
 } // namespace
-
-bool CAnalysisJobs::RunCaught(const std::function<void()>& work, CString& error)
-{
-    try
-    {
-        work();
-        return true;
-    }
-    catch (const char* text)
-    {
-        error = CString::FromUtf8(text ? text : "");
-    }
-    catch (const wchar_t* text)
-    {
-        error = text ? text : L"";
-    }
-    catch (const std::exception& e)
-    {
-        error = CString::FromUtf8(e.what());
-    }
-    catch (...)
-    {
-        error = L"The analysis stopped with an unknown error.";
-    }
-    return false;
-}
 
 CAnalysisJobs::~CAnalysisJobs() { CancelAll(); }
 
@@ -137,6 +127,7 @@ void CAnalysisJobs::CancelAll()
     if (m_vJobs.empty()) return;
     for (const std::shared_ptr<CAnalysisJob>& job : m_vJobs)
     {
+        job->m_Control.Stop(); // the worker ends at its next load position
         auto running = CAnalysisJob::State::Running;
         if (job->m_State.compare_exchange_strong(running, CAnalysisJob::State::Cancelled)) continue;
         // Already posted: the message names this case, which is going; it goes to the stand-in.

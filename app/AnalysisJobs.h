@@ -32,9 +32,6 @@ public:
 
     // Blocks until every worker thread of the program has ended.
     static void WaitForWorkers();
-    // Runs engine work and catches whatever it throws (the engine's constant texts, standard
-    // exceptions, anything else); false with the text to show when it threw. Either thread.
-    static bool RunCaught(const std::function<void()>& work, CString& error);
     // The document that receives the messages of cancelled runs.
     static CQORDoc* StandIn();
 

@@ -485,11 +485,19 @@ HTREEITEM CElementView::CopyElementItem(HTREEITEM hSource, HTREEITEM hTarget, HT
 
 LRESULT CElementView::OnTreeItemDblClick(WPARAM wParam, LPARAM lParam)
 {
-    auto parent = reinterpret_cast<HTREEITEM>(wParam);
-    auto item = reinterpret_cast<HTREEITEM>(lParam);
-    if (!parent || !item) return 0;
     CQORDoc* doc = ActiveDoc();
     if (!doc) return 0;
+    // The dialogs it opens run the engine: a command of the case like any other.
+    LRESULT result = 1;
+    doc->RunCommand(
+        [&] { result = OpenItem(*doc, reinterpret_cast<HTREEITEM>(wParam), reinterpret_cast<HTREEITEM>(lParam)); });
+    return result;
+}
+
+LRESULT CElementView::OpenItem(CQORDoc& document, HTREEITEM parent, HTREEITEM item)
+{
+    if (!parent || !item) return 0;
+    CQORDoc* doc = &document;
     if (parent == m_hCase) {
         doc->OnConfigurationCaseData();
         return 1;

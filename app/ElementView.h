@@ -85,6 +85,8 @@ protected:
     void OnCut();
     void OnPaste();
     LRESULT OnTreeItemDblClick(WPARAM wParam, LPARAM lParam);
+    // Opens the item's dialog or results (the work of a double click).
+    LRESULT OpenItem(CQORDoc& document, HTREEITEM parent, HTREEITEM item);
     LRESULT OnTreeItemSelect(WPARAM wParam, LPARAM lParam);
     LRESULT OnTreeItemLabelChange(WPARAM wParam, LPARAM lParam);
     LRESULT OnTreeItemDragDrop(WPARAM wParam, LPARAM lParam);

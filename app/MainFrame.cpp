@@ -143,6 +143,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     DockPane(&m_wndMenuBar);
     DockPane(&m_wndToolBar);
     DockPane(&m_wndInsertBar);
+    CDockingManager::SetDockingMode(DT_SMART);
     EnableAutoHidePanes(CBRS_ALIGN_ANY);
     CMFCToolBar::AddToolBarForImageCollection(IDR_MENU_IMAGES, hiColour ? IDB_MENU_IMAGES_24 : 0);
 
@@ -281,8 +282,13 @@ void CMainFrame::OnClose()
     ClosePrintPreviews();
     CWinApp* app = AfxGetApp();
     if (app && app->m_pMainWnd == this) {
-        // The case closes first (after its save question), which cancels its runs; workers still computing
-        // are waited for while the windows they report to and the settings they read still exist.
+        // The runs stop first: a run ending behind the save question would ask its own question in
+        // its place. Then the case closes (after its save question); the stopped workers are waited
+        // for while the windows they report to and the settings they read still exist.
+        for (POSITION t = app->GetFirstDocTemplatePosition(); t;)
+            if (CDocTemplate* tmpl = app->GetNextDocTemplate(t))
+                for (POSITION d = tmpl->GetFirstDocPosition(); d;)
+                    if (auto* doc = DYNAMIC_DOWNCAST(CQORDoc, tmpl->GetNextDoc(d))) doc->StopRuns();
         if (!app->SaveAllModified()) return;
         app->CloseAllDocuments(FALSE);
         CAnalysisJobs::WaitForWorkers();
@@ -317,6 +323,8 @@ void CMainFrame::OnApplicationLook(UINT id)
         CMFCVisualManager::SetDefaultManager(RUNTIME_CLASS(CMFCVisualManagerOffice2007));
         break;
     }
+    // The looks from Office 2003 on dock with guides.
+    if (id >= ID_VIEW_APPLOOK_OFF_2003) CDockingManager::SetDockingMode(DT_SMART);
     qor::gui::SetApplicationLook(LookOf(id));
     m_wndOutput.UpdateFonts();
     RedrawWindow(nullptr, nullptr, RDW_ALLCHILDREN | RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME | RDW_ERASE);
@@ -490,27 +498,27 @@ LRESULT CMainFrame::OnAddStatus(WPARAM wParam, LPARAM)
 LRESULT CMainFrame::OnMultiMovingLoadFinished(WPARAM, LPARAM lParam)
 {
     auto* data = reinterpret_cast<MultiMLThreadData*>(lParam);
-    if (data && data->pDoc) data->pDoc->OnMultiMovingLoadDone(data);
+    if (data && data->pDoc) data->pDoc->RunCommand([&] { data->pDoc->OnMultiMovingLoadDone(data); });
     return 0;
 }
 
 LRESULT CMainFrame::OnBridgeRangeFinished(WPARAM, LPARAM lParam)
 {
     auto* data = reinterpret_cast<BridgeRangeThreadData*>(lParam);
-    if (data && data->pDoc) data->pDoc->OnBridgeRangeDone(data);
+    if (data && data->pDoc) data->pDoc->RunCommand([&] { data->pDoc->OnBridgeRangeDone(data); });
     return 0;
 }
 
 LRESULT CMainFrame::OnRefValuesFinished(WPARAM wParam, LPARAM lParam)
 {
     auto* data = reinterpret_cast<RefCollThreadData*>(lParam);
-    if (data && data->pDoc) data->pDoc->OnRefValuesDone(data, wParam != 0);
+    if (data && data->pDoc) data->pDoc->RunCommand([&] { data->pDoc->OnRefValuesDone(data, wParam != 0); });
     return 0;
 }
 
 LRESULT CMainFrame::OnCritRatiosFinished(WPARAM wParam, LPARAM lParam)
 {
     auto* data = reinterpret_cast<RefCollThreadData*>(lParam);
-    if (data && data->pDoc) data->pDoc->OnCritRatiosDone(data, wParam != 0);
+    if (data && data->pDoc) data->pDoc->RunCommand([&] { data->pDoc->OnCritRatiosDone(data, wParam != 0); });
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "app/QORDoc.h"
 
 #include "app/CaseShell.h"
+#include "app/EngineGuard.h"
 #include "engine/analysis/BeamResults.h"
 #include "engine/analysis/CriticalEnsemble.h"
 #include "engine/analysis/EnvelopeResults.h"
@@ -53,6 +54,59 @@ BEGIN_MESSAGE_MAP(CQORDoc, CDocument)
     ON_COMMAND_RANGE(ID_INSERT_FIRST, ID_INSERT_LAST, OnInsertCommand)
     ON_COMMAND(ID_NOT_YET_IMPLEMENTED, OnNotYetImplemented)
 END_MESSAGE_MAP()
+
+BOOL CQORDoc::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    // Update handlers and the look-up of a handler run no engine work; a command does.
+    if (nCode != CN_COMMAND || pHandlerInfo) return CDocument::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+    BOOL handled = FALSE;
+    if (!RunCommand([&] { handled = CDocument::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo); })) return TRUE;
+    return handled;
+}
+
+bool CQORDoc::RunCommand(const std::function<void()>& command)
+{
+    // What a command may have changed before the engine threw: the case's lists are put back
+    // (the elements in them are made anew by the commands, not changed in place).
+    const auto bridges = m_vBridge;
+    const auto bridgeSets = m_vBridgeSet;
+    const auto loadModels = m_vLoadModel;
+    const auto ensembles = m_vLoadModelEnsemble;
+    const auto collections = m_vRefCollection;
+    const CString caseRef = m_sCaseRef, caseNotes = m_sCaseNotes;
+    const auto sp = m_pSPResults;
+    const auto ml = m_pMLResults;
+    const auto br = m_pBRResults;
+    const BOOL modified = IsModified();
+    CString reason;
+    if (CEngineGuard::Run(command, reason)) return true;
+    m_vBridge = bridges;
+    m_vBridgeSet = bridgeSets;
+    m_vLoadModel = loadModels;
+    m_vLoadModelEnsemble = ensembles;
+    m_vRefCollection = collections;
+    m_sCaseRef = caseRef;
+    m_sCaseNotes = caseNotes;
+    m_pSPResults = sp;
+    m_pMLResults = ml;
+    m_pBRResults = br;
+    SetModifiedFlag(modified);
+    UpdateElementView();
+    CCaseShell::Current().SetStatusText(L"Ready");
+    ReportEngineFailure(reason);
+    return false;
+}
+
+void CQORDoc::StopRuns()
+{
+    m_Jobs.CancelAll();
+    m_bBusyMultiML = m_bBusyBridgeRange = m_bBusyRefValues = m_bBusyCritRatios = false;
+}
+
+void CQORDoc::ReportEngineFailure(const CString& reason)
+{
+    Message(L"The command could not be carried out; the case is as it was.\n" + reason, MB_OK | MB_ICONERROR);
+}
 
 CQORDoc::CQORDoc()
 {

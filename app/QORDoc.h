@@ -8,7 +8,7 @@
 #include "engine/model/LMEFactory.h"
 
 #include <atomic>
-
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -88,6 +88,9 @@ public:
     CString m_sCaseNotes;
     // The runs of this case on worker threads; closing the case cancels them.
     CAnalysisJobs m_Jobs;
+    // Stops the case's runs: their workers end at their next load position and nothing of them
+    // reaches the case, the log or the progress bar.
+    void StopRuns();
 
     // ---- Document life (QORDoc.cpp) and the case file (QORDocFile.cpp) ----------------------------------------------
     BOOL OnNewDocument() override;
@@ -108,6 +111,14 @@ public:
     static CView* GetActiveFrameView();
     // A message box captioned "QOR" owned by the active frame's view.
     static int Message(LPCTSTR text, UINT type);
+
+    // Every command of the case runs through here (the menus' and toolbars' by OnCmdMsg, the
+    // tree's and the workers' completions by their callers): when the engine throws, the case's
+    // lists, strings and results are put back as they were and one message says why. False then.
+    bool RunCommand(const std::function<void()>& command);
+    // The one message of a command the engine could not carry out.
+    static void ReportEngineFailure(const CString& reason);
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
     std::vector<std::shared_ptr<CBridge>> GetBridges() const { return m_vBridge; }
     std::vector<std::shared_ptr<CBridgeSet>> GetBridgeSets() const { return m_vBridgeSet; }

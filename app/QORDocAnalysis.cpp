@@ -133,16 +133,9 @@ void CQORDoc::OnAnalysisSinglePosition()
 
     const DWORD start = StartTimer(L"Single Position Analysis called");
     Log(CRunDiagnostics::ModelLines({model}, {bridge}));
-    std::shared_ptr<CBeamResults> results;
-    CString error;
-    const bool ran = CAnalysisJobs::RunCaught(
-        [&] {
-            CSinglePosAnalysis analysis(bridge, model);
-            results = analysis.Run(dlg.m_Position);
-        },
-        error);
+    CSinglePosAnalysis analysis(bridge, model);
+    std::shared_ptr<CBeamResults> results = analysis.Run(dlg.m_Position);
     StopTimer(start);
-    if (!ran) return (void)Message(error, kError);
 
     m_pSPResults = results;
     m_pAOSinglePosition = std::make_shared<CAOSinglePosition>(m_pSPResults, bridge, model, dlg.m_Position);
@@ -186,18 +179,10 @@ void CQORDoc::RunMovingLoad(bool bByStep, int nSteps, bool bDisplayEach, std::sh
 {
     const DWORD start = StartTimer(L"Moving Load Analysis called");
     Log(CRunDiagnostics::ModelLines({pLoadModel}, {pBridge}));
-    std::shared_ptr<CEnvelopeResults> results;
-    int nAnalyses = 0;
-    CString error;
-    const bool ran = CAnalysisJobs::RunCaught(
-        [&] {
-            CMovingLoadAnalysis analysis(pBridge, pLoadModel);
-            results = analysis.Run(bByStep, nSteps, stepSize);
-            nAnalyses = analysis.GetNoAnalyses();
-        },
-        error);
+    CMovingLoadAnalysis analysis(pBridge, pLoadModel);
+    std::shared_ptr<CEnvelopeResults> results = analysis.Run(bByStep, nSteps, stepSize);
+    const int nAnalyses = analysis.GetNoAnalyses();
     StopTimer(start);
-    if (!ran) return (void)Message(error, kError);
 
     m_pMLResults = results;
     m_pAOMovingLoad = std::make_shared<CAOMovingLoad>(m_pMLResults, pBridge, pLoadModel, nAnalyses);
@@ -226,11 +211,7 @@ void CQORDoc::OnMultiMovingLoadDone(MultiMLThreadData* pData)
     auto* block = static_cast<CMultiMLJob*>(pData);
     const std::shared_ptr<CAnalysisJob> job = TakeBack(*this, block, m_bBusyMultiML);
     if (!job) return; // the case that started it has closed
-    if (!block->m_sError.IsEmpty())
-    {
-        Message(block->m_sError, kError);
-        return;
-    }
+    if (!block->m_sError.IsEmpty()) return ReportEngineFailure(block->m_sError);
     ResetProgressBar();
     m_pMLResults = block->m_pResults;
     m_pAOMultiMovingLoad = std::make_shared<CAOMultiMovingLoad>(m_pMLResults, block->pBridge, block->pLME,
@@ -275,11 +256,7 @@ void CQORDoc::OnBridgeRangeDone(BridgeRangeThreadData* pData)
     auto* block = static_cast<CBridgeRangeJob*>(pData);
     const std::shared_ptr<CAnalysisJob> job = TakeBack(*this, block, m_bBusyBridgeRange);
     if (!job) return; // the case that started it has closed
-    if (!block->m_sError.IsEmpty())
-    {
-        Message(block->m_sError, kError);
-        return;
-    }
+    if (!block->m_sError.IsEmpty()) return ReportEngineFailure(block->m_sError);
     // The next runs start from the stepping the engine derived for the last bridge.
     m_nMLSteps = block->nSteps;
     m_MLStepSize = block->StepSize;
@@ -339,7 +316,7 @@ static void EndCollectionRun(CQORDoc& doc, CRefCollJob& block, bool bSuccess, co
                              void (CQORDoc::*show)(std::shared_ptr<CReferenceCollection>))
 {
     if (!block.m_sError.IsEmpty())
-        CQORDoc::Message(block.m_sError, kError);
+        CQORDoc::ReportEngineFailure(block.m_sError);
     else if (!bSuccess)
         CQORDoc::Message(failure, kError);
     else if (StoreIfUnchanged(block))

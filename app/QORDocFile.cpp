@@ -4,6 +4,7 @@
 #include "app/QORDoc.h"
 
 #include "app/CaseShell.h"
+#include "app/EngineGuard.h"
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
@@ -17,42 +18,16 @@
 
 #include <fcntl.h>
 #include <memory>
-#include <new>
 #include <unistd.h>
 
 namespace {
 
 void SetStatus(LPCTSTR text) { CCaseShell::Current().SetStatusText(text); }
 
-// Runs one pass over the case file and turns every failure into the text after "Boost reports: " and
-// the hint after "Possibly: ".
-template <class Pass>
-bool RunCaught(Pass pass, std::string& what, std::string& hint)
-{
-    try {
-        pass();
-        return true;
-    } catch (const CCaseFileError& e) {
-        what = e.what();
-        hint = e.hint();
-    } catch (const std::bad_alloc&) {
-        what = "not enough memory to hold the case";
-    } catch (const std::exception& e) {
-        what = e.what();
-        hint = ArchiveExceptionHint(what);
-    } catch (const char* text) {
-        what = text ? text : "";
-    } catch (...) {
-        what = "unknown error";
-    }
-    return false;
-}
-
-void ReportCaseFileFault(bool storing, const std::string& what, const std::string& hint)
+void ReportCaseFileFault(bool storing, const CString& reason)
 {
     CString text = storing ? L"Problem saving file: file is not saved." : L"Problem loading file; file is not opened.";
-    text += L"\nBoost reports: " + CString::FromUtf8(what) + L"\nPossibly: " + CString::FromUtf8(hint);
-    CQORDoc::Message(text, MB_OK | MB_ICONERROR);
+    CQORDoc::Message(text + L"\n" + reason, MB_OK | MB_ICONERROR);
 }
 
 void ReadCase(int fd, CCaseData& data)
@@ -92,10 +67,11 @@ void CQORDoc::Serialize(CArchive& ar)
     const bool storing = ar.IsStoring() != FALSE;
     SetStatus(storing ? L"Saving..." : L"Opening...");
     const int fd = ar.GetFile() ? ar.GetFile()->m_hFile : CFile::hFileNull;
-    std::string what, hint;
-    const bool done = RunCaught(
+    CString reason;
+    const bool done = CEngineGuard::Run(
         [&] {
-            if (storing) {
+            if (storing)
+            {
                 CCaseData data{m_vBridge, m_vBridgeSet, m_vLoadModel, m_vLoadModelEnsemble, m_vRefCollection,
                                m_sCaseRef, m_sCaseNotes};
                 boost::iostreams::file_descriptor device(fd, boost::iostreams::never_close_handle);
@@ -103,7 +79,9 @@ void CQORDoc::Serialize(CArchive& ar)
                 SaveCase(out, data, CSettings::GetInstance()->General.USEBINARYFILEFORMAT);
                 out.flush();
                 if (!out) throw CCaseFileError("the file could not be written", "(the disk may be full)");
-            } else {
+            }
+            else
+            {
                 // The case takes the file's content only once all of it was read and checked.
                 std::unique_ptr<CCaseData> checked =
                     TakeChecked(ar.GetFile() ? ar.GetFile()->GetFilePath() : CString());
@@ -126,9 +104,9 @@ void CQORDoc::Serialize(CArchive& ar)
             m_nLMEID = static_cast<int>(m_vLoadModelEnsemble.size());
             m_nRefCollectionID = static_cast<int>(m_vRefCollection.size());
         },
-        what, hint);
+        reason);
     if (!done) {
-        ReportCaseFileFault(storing, what, hint);
+        ReportCaseFileFault(storing, reason);
         ar.m_bFailed = TRUE;
     }
     SetStatus(L"Ready");
@@ -145,10 +123,10 @@ BOOL CQORDoc::CheckCaseFile(LPCTSTR lpszPathName)
     }
     SetStatus(L"Opening...");
     auto data = std::make_unique<CCaseData>();
-    std::string what, hint;
-    const bool read = RunCaught([&] { ReadCase(fd, *data); }, what, hint);
+    CString reason;
+    const bool read = CEngineGuard::Run([&] { ReadCase(fd, *data); }, reason);
     ::close(fd);
-    if (!read) ReportCaseFileFault(false, what, hint);
+    if (!read) ReportCaseFileFault(false, reason);
     SetStatus(L"Ready");
     CheckedCase& checked = Checked();
     checked.path = read ? CString(lpszPathName) : CString();

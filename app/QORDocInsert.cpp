@@ -103,27 +103,19 @@ void InsertLibraryEntry(CQORDoc& doc, const LibraryCommand& command)
     if (!dlg.m_bUseStandardDLA) factory.m_DLA = dlg.m_DLA;
     const double stepOrCount = dlg.m_bByStep ? dlg.m_StepDistance : static_cast<double>(dlg.m_nValues);
 
-    EnsemblePtr ensemble;
-    try
-    {
-        ensemble = std::visit(
-            [&](auto build) -> EnsemblePtr {
-                using Build = decltype(build);
-                if constexpr (std::is_same_v<Build, SpacedEntry>)
-                    return (factory.*build)(dlg.m_bByStep, stepOrCount);
-                else if constexpr (std::is_same_v<Build, HBEntry>)
-                    return (factory.*build)(dlg.m_nHBUnits);
-                else
-                    return (factory.*build)();
-            },
-            command.build);
-    }
-    catch (const char* reason)
-    {
-        // A step that passes the dialog can still be too fine for the entry's own range of spacings.
-        CQORDoc::Message(CString(reason), MB_OK | MB_ICONERROR);
-        return;
-    }
+    // A step that passes the dialog can still be too fine for the entry's own range of spacings:
+    // the entry throws, and the command says so (CQORDoc::RunCommand).
+    const EnsemblePtr ensemble = std::visit(
+        [&](auto build) -> EnsemblePtr {
+            using Build = decltype(build);
+            if constexpr (std::is_same_v<Build, SpacedEntry>)
+                return (factory.*build)(dlg.m_bByStep, stepOrCount);
+            else if constexpr (std::is_same_v<Build, HBEntry>)
+                return (factory.*build)(dlg.m_nHBUnits);
+            else
+                return (factory.*build)();
+        },
+        command.build);
     if (!ensemble) return;
     doc.m_vLoadModelEnsemble.push_back(std::move(ensemble));
     doc.UpdateElementView();

@@ -50,8 +50,8 @@ struct OutputRoute
 };
 
 // Opens the windows the output options ask for, in the order plot of moment and shear, plot of
-// reactions, grid of moment and shear, grid of reactions. A result the views cannot draw is
-// reported, not thrown at the message loop.
+// reactions, grid of moment and shear, grid of reactions. A result the views cannot draw throws
+// to the command that asked for it (see CQORDoc::RunCommand).
 void RouteOutput(CQORDoc& doc, const std::shared_ptr<CAnalysisOutput>& pAO, const OutputRoute& route)
 {
     const CQORDoc::OutputOptions& out = doc.m_Output;
@@ -59,27 +59,21 @@ void RouteOutput(CQORDoc& doc, const std::shared_ptr<CAnalysisOutput>& pAO, cons
     if (!pAO) return (void)CQORDoc::Message(route.emptyText, kError);
     const CString plotTitle = CString(route.kind) + L" - Plot";
     const CString gridTitle = CString(route.kind) + L" - Grid";
-    CString error;
-    const bool shown = CAnalysisJobs::RunCaught(
-        [&] {
-            if (out.GRAPHS)
-            {
-                if (route.plotAlways || out.BMSF)
-                    if (CPlotView* view = doc.OpenPlotView(plotTitle, 2, 1)) route.show(*view, true);
-                if (!route.plotAlways && out.R)
-                    if (const unsigned n = route.reactions(); n > 0)
-                        if (CPlotView* view = doc.OpenReactionsPlotView(plotTitle, n)) route.show(*view, false);
-            }
-            if (out.TABLES)
-            {
-                if (out.BMSF)
-                    if (CGridView* view = doc.OpenGridView(gridTitle)) route.show(*view, true);
-                if (out.R)
-                    if (CGridView* view = doc.OpenGridView(gridTitle)) route.show(*view, false);
-            }
-        },
-        error);
-    if (!shown) CQORDoc::Message(error, kError);
+    if (out.GRAPHS)
+    {
+        if (route.plotAlways || out.BMSF)
+            if (CPlotView* view = doc.OpenPlotView(plotTitle, 2, 1)) route.show(*view, true);
+        if (!route.plotAlways && out.R)
+            if (const unsigned n = route.reactions(); n > 0)
+                if (CPlotView* view = doc.OpenReactionsPlotView(plotTitle, n)) route.show(*view, false);
+    }
+    if (out.TABLES)
+    {
+        if (out.BMSF)
+            if (CGridView* view = doc.OpenGridView(gridTitle)) route.show(*view, true);
+        if (out.R)
+            if (CGridView* view = doc.OpenGridView(gridTitle)) route.show(*view, false);
+    }
 }
 
 // The collection chosen in the View picker, or null (said) when the list had nothing there.
@@ -164,13 +158,7 @@ void CQORDoc::ShowCriticalRatiosOutput(std::shared_ptr<CAnalysisOutput> pAO)
 
 void CQORDoc::ShowEnhancedRatiosGrid(std::shared_ptr<CAnalysisOutput> pAO)
 {
-    CString error;
-    if (!CAnalysisJobs::RunCaught(
-            [&] {
-                if (CGridView* view = OpenGridView(L"Critical Ratios Grid")) view->ShowEnhancedCriticalRatios(pAO);
-            },
-            error))
-        Message(error, kError);
+    if (CGridView* view = OpenGridView(L"Critical Ratios Grid")) view->ShowEnhancedCriticalRatios(pAO);
 }
 
 // Every calculated reference set opens its own windows; the slot keeps the last one.

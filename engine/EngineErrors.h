@@ -27,6 +27,13 @@ inline constexpr const char* kStepTooSmallError = "Step size too small: too many
 inline constexpr const char* kAxlesSpacingsError = "Wrong number of axles or spacings";
 inline constexpr const char* kSpacingStepError = "The spacing step must be greater than zero.";
 inline constexpr const char* kSpacingCountError = "Too many spacing values: at most 1000 are allowed.";
+// A span rule that adjusts a load the model does not have.
+inline constexpr const char* kA36RuleLoadsError =
+    "The load model's span rule \"A36 UDL variation\" needs a UDL and a partial UDL, and the model has none";
+inline constexpr const char* kPointLoadRuleLoadsError =
+    "The load model's span rule adds a NAASRA/ABDC point load, and the model has no point load to copy";
+inline constexpr const char* kBS5400RuleLoadsError =
+    "The load model's span rule \"BS5400 UDL\" needs a UDL, and the model has none";
 inline constexpr const char* kNonFiniteLoadError =
     "A load, factor or location of the load model is not a finite number";
 

@@ -4,6 +4,7 @@
 #include "engine/analysis/BeamAnalysis.h"
 #include "engine/analysis/BeamResults.h"
 #include "engine/analysis/EnvelopeResults.h"
+#include "engine/analysis/RunControl.h"
 #include "engine/analysis/SinglePosAnalysis.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/LoadModel.h"
@@ -175,6 +176,7 @@ std::shared_ptr<CEnvelopeResults> CMovingLoadAnalysis::Run(bool bByStep, int& nS
         double p = -step;
         for (std::size_t n = 0; n < maxPositions && Lb + L + step > p; ++n)
         {
+            CRunControl::CheckStop(); // a run asked to stop ends here
             ++m_nAnalyses;
             results->AddResult(analyse(p), m_pGivenModel, p);
             const double d = GetDistanceToNextEvent(p);

@@ -3,6 +3,7 @@
 #include "engine/analysis/BeamAnalysis.h"
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/MultiMovingLoadAnalysis.h"
+#include "engine/analysis/RunControl.h"
 #include "engine/model/BridgeSet.h"
 #include "engine/model/EngineMessages.h"
 #include "engine/model/LoadModelEnsemble.h"
@@ -118,7 +119,10 @@ std::vector<std::shared_ptr<CEnvelopeResults>> CMultiBridgeAnalysis::RunParallel
 
     // Each moving-load run works on its own copy of its load model, so the threads only read the
     // ensemble and the bridge set; the results name the ensemble's models, as the serial run's do.
+    // The helpers work for the run this thread works for: a stop reaches them too.
+    CRunControl* const control = CRunControl::Current();
     auto work = [&] {
+        CRunControl::Scope runScope(control);
         qor::CStatusLinesHeld held;
         std::shared_ptr<CLoadModelEnsemble> lme;
         for (;;)

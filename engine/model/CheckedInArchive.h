@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -96,6 +97,7 @@ public:
             // The object a pointer load has just made on the heap.
             m_bPointeeNext = false;
             m_Loading.back() = {t, &bis, false};
+            m_Made.emplace(t, &bis);
         }
         Base::load_object(t, bis);
     }
@@ -125,8 +127,25 @@ public:
             if (p.address && !p.bOwned) p.bis->destroy(p.address);
             throw;
         }
+        const void* made = m_Loading.back().address;
         m_Loading.pop_back();
         m_bPointeeNext = false;
+        // A pointer to an object read before: the library hands back whatever object the file's
+        // object id names, whichever its class, and the owner then looks into it as the class
+        // the file declared. Only an object made by a pointer load of that very class will do.
+        if (t && t != made && loaded)
+        {
+            const auto found = m_Made.find(t);
+            if (found == m_Made.end() || found->second != &loaded->get_basic_serializer())
+                throw boost::archive::archive_exception(boost::archive::archive_exception::pointer_conflict,
+                                                        "an object reference of the wrong class");
+            // Nor one still being read: that would be a cycle, which no case holds and which
+            // shared pointers would never free.
+            for (const Pointee& p : m_Loading)
+                if (p.address == t)
+                    throw boost::archive::archive_exception(boost::archive::archive_exception::pointer_conflict,
+                                                            "an object that holds itself");
+        }
         // A pointer to an object still being read, of the class the pointer asks for, owns it now
         // (one to an object of another class is refused by the library and owns nothing).
         for (Pointee& p : m_Loading)
@@ -179,6 +198,8 @@ private:
     };
 
     std::vector<Pointee> m_Loading; // objects of the pointer loads under way, outermost first
+    // Every object a pointer load has made, with its class (what a later reference may name).
+    std::unordered_map<const void*, const boost::archive::detail::basic_iserializer*> m_Made;
     bool m_bPointeeNext = false;    // the next object loaded is the newest pointer's
     std::unordered_set<const boost::archive::detail::basic_iserializer*> m_Registered;
     const boost::archive::detail::basic_iserializer* m_pLastRegistered = nullptr;

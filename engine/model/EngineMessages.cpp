@@ -1,5 +1,7 @@
 #include "engine/model/EngineMessages.h"
 
+#include "engine/analysis/RunControl.h"
+
 #include <atomic>
 #include <chrono>
 #include <utility>
@@ -29,8 +31,12 @@ void PostHeldSteps()
 
 } // namespace
 
+// A run asked to stop says nothing more: its lines and steps would land in the log and the
+// progress bar of what the user does next.
+
 BOOL PostStatusLine(const CString& text)
 {
+    if (CRunControl::CurrentStopped()) return FALSE;
     if (t_pHeldLines)
     {
         t_pHeldLines->Hold(text);
@@ -45,10 +51,11 @@ BOOL PostStatusLine(const CString& text)
     return TRUE;
 }
 
-BOOL PostProgressStep() { return PostToMainWindow(UWM_PBAR_UPDATE, 1, 0); }
+BOOL PostProgressStep() { return CRunControl::CurrentStopped() ? FALSE : PostToMainWindow(UWM_PBAR_UPDATE, 1, 0); }
 
 void CountProgressStep()
 {
+    if (CRunControl::CurrentStopped()) return;
     g_nHeldSteps.fetch_add(1);
     const long long now = NowMs();
     long long last = g_lastProgressMs.load();
@@ -59,6 +66,11 @@ void CountProgressStep()
 
 void FlushProgress()
 {
+    if (CRunControl::CurrentStopped())
+    {
+        g_nHeldSteps.store(0);
+        return;
+    }
     g_lastProgressMs.store(NowMs());
     PostHeldSteps();
 }

@@ -290,8 +290,9 @@ void CLoadModel::ApplyA36UDL(const CBridge& bridge)
         w = 1.49 - (L - 30.48) / 102.28;
         if (w < 1.043) w = 1.043;
     }
-    qor::At(m_vUDL, std::size_t{0}).magnitude = w;
-    qor::At(m_vPUDL, std::size_t{0}).magnitude = -w;
+    if (m_vUDL.empty() || m_vPUDL.empty()) throw kA36RuleLoadsError;
+    m_vUDL[0].magnitude = w;
+    m_vPUDL[0].magnitude = -w;
 
     wchar_t text[64];
     std::swprintf(text, 64, L"A36 UDL: %.3f", w * 9.81 * m_GammaUDL);
@@ -301,7 +302,7 @@ void CLoadModel::ApplyA36UDL(const CBridge& bridge)
 void CLoadModel::AddNAASRAPointLoad(const CBridge& bridge)
 {
     const double L = bridge.m_SpanLength;
-    qor::At(m_vPL, std::size_t{0});
+    if (m_vPL.empty()) throw kPointLoadRuleLoadsError;
     m_vPL.resize(1); // shrinking keeps the capacity: no allocation after the first run
     PointLoad p = m_vPL[0];
     if (bridge.m_Config == CBridge::CONFIG_TWOSPAN)
@@ -373,7 +374,8 @@ void CLoadModel::ApplyBS5400UDL(const CBridge& bridge)
         w = 151.0 * std::pow(1.0 / L, 0.475);
         if (w < 9.0) w = 9.0;
     }
-    qor::At(m_vUDL, std::size_t{0}).magnitude = w;
+    if (m_vUDL.empty()) throw kBS5400RuleLoadsError;
+    m_vUDL[0].magnitude = w;
     // The first partial load is the relief that takes the lane load away under the
     // vehicle (as in the HB models), so it follows the UDL, as the A36 rule does; left at
     // its old value it would push the bridge upwards once the UDL falls below it.

@@ -6,6 +6,8 @@
 
 #include "app/AnalysisJob.h"
 #include "app/MainFrame.h"
+#include "app/OutputWnd.h"
+#include "engine/EngineErrors.h"
 #include "engine/analysis/CriticalEnsemble.h"
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/analysis/ReferenceSet.h"
@@ -28,7 +30,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 namespace {
@@ -264,14 +268,32 @@ TEST_F(AnalysisCommands, SinglePositionAndMovingLoadRunAtOnceAndKeepTheirSteppin
     EXPECT_TRUE(boxes.Shown().empty()) << boxes.Shown().front().text.ToUtf8();
 }
 
+// A collection that computes for a long time: hundreds of bridges at a fine step.
+void MakeLong(CReferenceCollection& collection)
+{
+    collection.m_vBS = {std::make_shared<CBridgeSet>(3, L"Many", 600, 2, 10.0, 60.0)};
+    collection.m_bByStep = true;
+    collection.m_StepSize = 0.01;
+}
+
 TEST_F(AnalysisCommands, ANewCaseWhileAWorkerRunsGetsNoCompletionAndReleasesTheBlock)
 {
     DrivenDialogs driven;
     ScriptedMessageBoxes boxes;
+    MakeLong(*collection);
     driven.ThenAs<CAnalyzeRefCollectionDlg>([](CAnalyzeRefCollectionDlg& dlg) { qor::test::PressOK(dlg); });
     qor::test::SendMenuCommand(ID_ANALYSIS_REF_COLLECTION);
     ASSERT_TRUE(doc->m_bBusyRefValues);
+    qor::test::Pump(300); // well into the run
+    COutputList& log = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd())->GetOutputWnd().GetList();
+    // New closes the case, which stops its run: the worker ends within a second, says nothing more.
+    const auto stopping = std::chrono::steady_clock::now();
     qor::test::SendMenuCommand(ID_FILE_NEW);
+    CAnalysisJobs::WaitForWorkers();
+    EXPECT_LT(std::chrono::steady_clock::now() - stopping, std::chrono::seconds(1));
+    const int lines = log.GetCount();
+    qor::test::Pump(300);
+    EXPECT_EQ(log.GetCount(), lines) << "no line of the stopped run";
     CQORDoc* fresh = CQORDoc::GetActiveDoc();
     ASSERT_NE(fresh, nullptr);
     EXPECT_FALSE(fresh->m_bBusyRefValues);
@@ -279,8 +301,7 @@ TEST_F(AnalysisCommands, ANewCaseWhileAWorkerRunsGetsNoCompletionAndReleasesTheB
     auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
     EXPECT_EQ(frame->GetStatusBar().GetPaneText(0), L"Ready"); // the new case is not calculating
     EXPECT_EQ(frame->m_nProgressEnd, 0);
-    CAnalysisJobs::WaitForWorkers();
-    qor::test::Pump(100);
+    EXPECT_EQ(frame->m_nProgressCount, 0) << "the stopped run's steps feed no bar";
     EXPECT_EQ(boxes.Count(L"Display grids/plots for the analysis?"), 0);
     EXPECT_FALSE(collection->m_bIsCalculated); // the closed case's collection was never written
     EXPECT_EQ(CAnalysisJob::LiveCount(), 0);
@@ -300,23 +321,65 @@ TEST_F(AnalysisCommands, ExitWhileAWorkerRunsWaitsForIt)
     EXPECT_EQ(boxes.Count(L"Display grids/plots for the analysis?"), 0);
 }
 
-TEST_F(AnalysisCommands, EngineErrorsAreShownOnBothThreadsAndLeaveNothingBusy)
+TEST_F(AnalysisCommands, EngineErrorsOfEveryKindOfCommandGiveOneMessageAndLeaveTheCase)
 {
+    // Each row throws in the engine from another kind of command: one message each, the case
+    // as it was, nothing left busy and the status bar ready.
     ScriptedMessageBoxes boxes;
+    DrivenDialogs driven;
     auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
-    doc->RunMovingLoad(true, 0, false, doc->m_vBridge[0], doc->m_vLoadModel[0], 0.0);
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, L"Step size must be greater than zero");
-    EXPECT_EQ(frame->GetStatusBar().GetPaneText(0), L"Ready");
-    EXPECT_EQ(doc->m_pAOMovingLoad, nullptr);
-
-    doc->StartMultiMovingLoad(false, 0, false, doc->m_vBridge[0], doc->m_vLoadModelEnsemble[0], 1.0);
-    ASSERT_TRUE(qor::test::PumpUntil([&] { return !doc->m_bBusyMultiML; }, 60000));
-    ASSERT_EQ(boxes.Shown().size(), 2u);
-    EXPECT_EQ(boxes.Shown()[1].text, L"Number of steps must be at least 1");
-    EXPECT_EQ(doc->m_pAOMultiMovingLoad, nullptr);
-    EXPECT_TRUE(Enabled(*doc, ID_ANALYSIS_MOVING_LOAD));
-    EXPECT_EQ(frame->GetStatusBar().GetPaneText(0), L"Ready");
+    const CString first = L"The command could not be carried out; the case is as it was.\n";
+    // A load model whose span rule needs a UDL it does not have.
+    auto a36 = Truck(3, L"A36 without UDL", {60.0}, 1.0);
+    a36->m_bAdjustToBridge = true;
+    a36->m_lmBridge = CLoadModel::LM_A36_UDL;
+    struct Row
+    {
+        const char* kind;
+        std::function<void()> run;
+        CString reason;
+    };
+    const std::vector<Row> rows = {
+        {"analysis command on the main thread",
+         [&] {
+             driven.ThenAs<CSinglePositionDlg>([](CSinglePositionDlg& dlg) {
+                 qor::test::PickLine(dlg, IDC_LIST_LOADMODEL, 2);
+                 qor::test::PressOK(dlg);
+             });
+             qor::test::SendMenuCommand(ID_ANALYSIS_SINGLE_POSITION);
+         },
+         CString::FromUtf8(kA36RuleLoadsError)},
+        {"analysis called by the case",
+         [&] { doc->RunCommand([&] { doc->RunMovingLoad(true, 0, false, doc->m_vBridge[0], a36, 0.0); }); },
+         L"Step size must be greater than zero"},
+        {"analysis on a worker",
+         [&] {
+             doc->StartMultiMovingLoad(false, 0, false, doc->m_vBridge[0], doc->m_vLoadModelEnsemble[0], 1.0);
+             ASSERT_TRUE(qor::test::PumpUntil([&] { return !doc->m_bBusyMultiML; }, 60000));
+         },
+         L"Number of steps must be at least 1"},
+    };
+    doc->m_vLoadModel.push_back(a36);
+    const auto models = doc->m_vLoadModel;
+    const auto bridges = doc->m_vBridge;
+    doc->SetModifiedFlag(FALSE);
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(row.kind);
+        const std::size_t before = boxes.Shown().size();
+        row.run();
+        ASSERT_EQ(boxes.Shown().size(), before + 1);
+        EXPECT_EQ(boxes.Shown().back().text, first + row.reason);
+        EXPECT_EQ(doc->m_vLoadModel, models);
+        EXPECT_EQ(doc->m_vBridge, bridges);
+        EXPECT_FALSE(doc->IsModified());
+        EXPECT_EQ(doc->m_pAOSinglePosition, nullptr);
+        EXPECT_EQ(doc->m_pAOMovingLoad, nullptr);
+        EXPECT_EQ(doc->m_pAOMultiMovingLoad, nullptr);
+        EXPECT_TRUE(Enabled(*doc, ID_ANALYSIS_MOVING_LOAD));
+        EXPECT_EQ(frame->GetStatusBar().GetPaneText(0), L"Ready");
+    }
+    EXPECT_EQ(driven.Pending(), 0u);
 }
 
 TEST_F(AnalysisCommands, MissingElementsAreNamedInsteadOfUsed)

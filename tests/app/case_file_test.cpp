@@ -194,8 +194,8 @@ TEST_F(CaseFileTest, RefusedFilesLeaveTheOpenCaseAsItWas)
         EXPECT_EQ(Open(badPath), nullptr);
         ASSERT_EQ(boxes.Shown().size(), 1u);
         const CString& text = boxes.Shown()[0].text;
-        EXPECT_EQ(text.Find(L"Problem loading file; file is not opened.\nBoost reports: "), 0) << text.ToUtf8();
-        EXPECT_GE(text.Find(L"\nPossibly: "), 0);
+        EXPECT_EQ(text.Find(L"Problem loading file; file is not opened.\n"), 0) << text.ToUtf8();
+        EXPECT_GT(text.GetLength(), 43) << "a reason follows";
         ASSERT_EQ(CQORDoc::GetActiveDoc(), doc) << "the open case stays";
         EXPECT_EQ(doc->m_sCaseRef, CString(L"Open case"));
         EXPECT_EQ(doc->m_vBridge.size(), 2u);

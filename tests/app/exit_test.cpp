@@ -130,8 +130,9 @@ TEST_F(ExitTest, ExitWhileAWorkerComputesACollectionCancelsAndJoinsItBeforeTheSe
     SendMenuCommand(ID_INSERT_AS5100_ALL);
     ASSERT_FALSE(doc->m_vBridgeSet.empty());
     ASSERT_FALSE(doc->m_vLoadModelEnsemble.empty());
-    auto collection = std::make_shared<CReferenceCollection>(1, L"Network", false, 30, 1.0);
-    collection->m_vBS = {doc->m_vBridgeSet.front()};
+    // Every standard set at a fine step: a run of many seconds.
+    auto collection = std::make_shared<CReferenceCollection>(1, L"Network", true, 0, 0.01);
+    collection->m_vBS = doc->m_vBridgeSet;
     collection->m_vLME = doc->m_vLoadModelEnsemble;
     doc->m_vRefCollection = {collection};
     doc->m_nRefCollectionID = 1;
@@ -141,7 +142,16 @@ TEST_F(ExitTest, ExitWhileAWorkerComputesACollectionCancelsAndJoinsItBeforeTheSe
     ASSERT_TRUE(doc->m_bBusyRefValues);
     Pump(200); // the worker's progress reaches the frame while the loop runs
 
+    // Exit stops the run first: the save question is the only box, however long it stays up,
+    // and its No is the save's; the stopped worker is joined at once.
+    ScriptedMessageBoxes boxes;
+    boxes.WhenShown([](const qor::MessageBoxCall&) { Pump(300); });
+    boxes.Answer(IDNO);
+    const auto exiting = std::chrono::steady_clock::now();
     EXPECT_EQ(RunAfter(app, WM_COMMAND, ID_APP_EXIT), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - exiting, std::chrono::seconds(3));
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text.Find(L"Save changes"), 0) << boxes.Shown()[0].text.ToUtf8();
     EXPECT_EQ(CAnalysisJob::LiveCount(), 0);
     EXPECT_TRUE(fs::exists(SettingsFile()));
     EXPECT_FALSE(collection->m_bIsCalculated);

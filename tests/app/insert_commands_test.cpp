@@ -162,7 +162,8 @@ TEST_F(InsertCommands, ValuesTheLibraryCannotTakeAreRefusedAndNothingIsInserted)
     });
     qor::test::SendMenuCommand(ID_INSERT_NAASRA1976_SAV);
     ASSERT_EQ(boxes.Shown().size(), 4u);
-    EXPECT_EQ(boxes.Shown()[3].text, L"Too many spacing values: at most 1000 are allowed.");
+    EXPECT_EQ(boxes.Shown()[3].text, L"The command could not be carried out; the case is as it was.\n"
+                                     L"Too many spacing values: at most 1000 are allowed.");
     EXPECT_TRUE(doc->m_vLoadModelEnsemble.empty());
     EXPECT_FALSE(doc->IsModified());
 }

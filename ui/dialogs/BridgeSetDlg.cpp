@@ -9,6 +9,9 @@
 
 #include <cmath>
 
+// The refusals name the limit in words.
+static_assert(kMaxBridgesPerSet == 1000);
+
 BEGIN_MESSAGE_MAP(CBridgeSetDlg, CDialogEx)
     ON_EN_CHANGE(IDC_BRIDGE_DESCRIPTION, OnChangeFields)
     ON_EN_CHANGE(IDC_BRIDGE_START, OnChangeFields)
@@ -120,11 +123,13 @@ CString CBridgeSetDlg::Refusal(int& nFocusId) const
         if (!(m_Step > 0.0)) return L"The step must be greater than zero.";
         if (std::floor((m_EndL - m_StartL) / m_Step) + 1.0 < 2.0)
             return L"A bridge set needs at least two bridges: the step is longer than the span range.";
-        if ((m_EndL - m_StartL) / m_Step > 100000.0) return L"The step is too small for the span range.";
+        // Counted as the set counts its steps, so that what passes here is what the set takes.
+        if (std::floor((m_EndL - m_StartL) / m_Step + 1e-9) + 1.0 > kMaxBridgesPerSet)
+            return L"The step is too small for the span range: a bridge set holds at most 1,000 bridges.";
     } else {
         nFocusId = IDC_BRIDGE_NUMBER;
         if (m_nBridge < 2) return L"A bridge set needs at least two bridges.";
-        if (m_nBridge > 100000) return L"The number of bridges is too large.";
+        if (m_nBridge > kMaxBridgesPerSet) return L"Too many bridges: a bridge set holds at most 1,000 bridges.";
     }
     return CString();
 }

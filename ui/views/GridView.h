@@ -119,8 +119,10 @@ protected:
 
     // ---- Enhanced grid -----------------------------------------------------------------
     void AddEnhancedColumns(int& nextCol, std::shared_ptr<CCriticalRatioEnsemble> pEnsemble);
-    // One group of ratio columns: captions and one vector of values per column.
-    void AddRatioColumns(int col, const std::vector<CString>& captions, const std::vector<std::vector<double>>& values);
+    // One group of ratio columns: captions and one vector of values per column, and per column the
+    // entries that are no rating ("n/a").
+    void AddRatioColumns(int col, const std::vector<CString>& captions, const std::vector<std::vector<double>>& values,
+                         const std::vector<std::vector<bool>>& undefined);
 
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnSize(UINT nType, int cx, int cy);

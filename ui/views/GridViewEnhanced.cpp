@@ -6,6 +6,7 @@
 
 #include "controls/grid/GridCellNumeric.h"
 #include "engine/analysis/CriticalEnsemble.h"
+#include "engine/analysis/CriticalResults.h"
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
@@ -65,20 +66,44 @@ void CGridView::AddEnhancedColumns(int& nextCol, std::shared_ptr<CCriticalRatioE
     std::vector<CString> captions{(pSet ? pSet->m_Description + L": " : CString()) + m_saBridgeAxis.at(0)};
     captions.insert(captions.end(), ratioCaptions.begin(), ratioCaptions.end());
 
+    const bool multiSpan = &ratioCaptions == &m_saEnhancedMultiSpan;
     std::vector<std::vector<double>> values{pSet ? pSet->GetSpanLengths() : std::vector<double>()};
     std::vector<double> bmMax, bmMin;
     pEnsemble->GetBM(bmMax, bmMin);
     values.push_back(bmMax);
-    if (&ratioCaptions == &m_saEnhancedMultiSpan) values.push_back(bmMin);
+    if (multiSpan) values.push_back(bmMin);
     values.push_back(pEnsemble->GetGoverningSFRatios());
     values.push_back(pEnsemble->GetGoverningAbutmentRatios());
-    if (&ratioCaptions == &m_saEnhancedMultiSpan) values.push_back(pEnsemble->GetGoverningPierRatios());
-    AddRatioColumns(nextCol, captions, values);
+    if (multiSpan) values.push_back(pEnsemble->GetGoverningPierRatios());
+
+    // The entries with no rating (a reference too small to divide by), column by column as above:
+    // a governing ratio is one when it shows 0 and a ratio it was taken from has none.
+    const int config = pSet ? pSet->m_Config : 0;
+    const auto none = [](const CriticalPair<RatioLoadEffect>& pair) {
+        return pair.first.IsUndefined() || pair.second.IsUndefined();
+    };
+    std::vector<std::vector<bool>> undefined(values.size());
+    for (unsigned i = 0; i < pEnsemble->GetNoResults(); ++i)
+    {
+        const CCriticalRatioResults r = pEnsemble->GetResults(i);
+        const auto& reactions = r.m_vReactionPairs;
+        const auto reactionNone = [&](std::size_t k) { return k < reactions.size() && none(reactions[k]); };
+        const std::size_t last = reactions.empty() ? 0 : reactions.size() - 1;
+        std::size_t c = 1;
+        undefined[c++].push_back(r.m_BMPair.first.IsUndefined());
+        if (multiSpan) undefined[c++].push_back(r.m_BMPair.second.IsUndefined());
+        undefined[c++].push_back(none(r.m_SFPair));
+        undefined[c++].push_back(reactionNone(0) || reactionNone(last));
+        if (multiSpan)
+            undefined[c++].push_back(reactionNone(1) || (config == CBridge::CONFIG_THREESPAN && reactionNone(2)));
+    }
+    AddRatioColumns(nextCol, captions, values, undefined);
     nextCol += static_cast<int>(captions.size());
 }
 
 void CGridView::AddRatioColumns(int col, const std::vector<CString>& captions,
-                                const std::vector<std::vector<double>>& values)
+                                const std::vector<std::vector<double>>& values,
+                                const std::vector<std::vector<bool>>& undefined)
 {
     m_nCols += static_cast<int>(captions.size());
     m_pGrid->SetColumnCount(m_nCols);
@@ -89,7 +114,12 @@ void CGridView::AddRatioColumns(int col, const std::vector<CString>& captions,
         {
             const int gridCol = col + static_cast<int>(j);
             MakeNumericCell(i + 1, gridCol);
-            if (j < values.size() && static_cast<size_t>(i) < values[j].size())
-                SetNumber(i + 1, gridCol, values[j][static_cast<size_t>(i)]);
+            if (j >= values.size() || static_cast<size_t>(i) >= values[j].size()) continue;
+            const double value = values[j][static_cast<size_t>(i)];
+            if (value == 0.0 && j < undefined.size() && static_cast<size_t>(i) < undefined[j].size() &&
+                undefined[j][static_cast<size_t>(i)])
+                SetTextCell(i + 1, gridCol, L"n/a");
+            else
+                SetNumber(i + 1, gridCol, value);
         }
 }

@@ -326,3 +326,43 @@ TEST(HostileCaseFiles, EveryClassIdAndBooleanOfASmallBinaryCaseOutOfRangeFails)
     }
     EXPECT_GT(failed, 0);
 }
+
+TEST(HostileCaseFiles, EveryHugeOrRandomCountOfABinaryCaseWithResultsFails)
+{
+    // A computed collection (reference sets, critical values, envelopes) of one ensemble over
+    // one set: at every place of its first 2,400 bytes (the set, the ensemble, the reference set
+    // and its first envelopes), eight bytes of 0xFF (a count of 2^64 - 1 where a count is, the
+    // object id of a reference to an object of another class elsewhere) and a random number. Each
+    // load fails or loads; none crashes or allocates what the file cannot hold.
+    CCaseData c;
+    auto set = std::make_shared<CBridgeSet>(1, CString(L"S"), 2, CBridge::CONFIG_TWOSPAN, 10.0, 12.0);
+    auto lm = std::make_shared<CLoadModel>(1, CString(L"M"));
+    lm->AddPointLoad(10.0, 0.0, 0.0);
+    auto lme = std::make_shared<CLoadModelEnsemble>(1, CString(L"E"));
+    lme->AddLoadModel(lm);
+    auto collection = std::make_shared<CReferenceCollection>(1, CString(L"R"), false, 2, 1.0);
+    collection->m_vLME = {lme};
+    collection->m_vBS = {set};
+    int& points = CSettings::GetInstance()->Analysis.NPOINTS_ALONG_BEAM;
+    const int savedPoints = points;
+    points = 2; // short envelopes keep the file small
+    collection->Calculate();
+    points = savedPoints;
+    c.m_vRefCollection = {collection};
+    const std::string file = CaseFile(c, true);
+    ASSERT_EQ(LoadOver(file, true), "");
+    std::mt19937_64 rng(7);
+    int failed = 0;
+    ASSERT_GT(file.size(), 2400u);
+    for (std::size_t pos = 0; pos < 2400; ++pos)
+    {
+        std::string huge = file;
+        std::memset(&huge[pos], 0xFF, 8);
+        failed += LoadOver(huge, true).empty() ? 0 : 1;
+        std::string random = file;
+        const std::uint64_t n = rng() >> (rng() % 64);
+        std::memcpy(&random[pos], &n, 8);
+        failed += LoadOver(random, true).empty() ? 0 : 1;
+    }
+    EXPECT_GT(failed, 0);
+}

@@ -22,10 +22,14 @@ void* operator new(std::size_t n)
     throw std::bad_alloc();
 }
 void* operator new[](std::size_t n) { return operator new(n); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+// Every form releases through one helper kept out of line: once free() is inlined into a delete,
+// g++ pairs it with what it takes for the library's new and reports a mismatch (under
+// -fsanitize=thread, where it inlines more).
+[[gnu::noinline]] static void ReleaseBlock(void* p) noexcept { std::free(p); }
+void operator delete(void* p) noexcept { ReleaseBlock(p); }
+void operator delete[](void* p) noexcept { ReleaseBlock(p); }
+void operator delete(void* p, std::size_t) noexcept { ReleaseBlock(p); }
+void operator delete[](void* p, std::size_t) noexcept { ReleaseBlock(p); }
 
 namespace {
 

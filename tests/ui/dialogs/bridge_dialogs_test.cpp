@@ -62,12 +62,30 @@ TEST(BridgeSetDlgTest, ByStepByNumberAndRefusals)
         Type(d, IDC_BRIDGE_NUMBER, L"1");
         PressOK(d);
         EXPECT_EQ(boxes.Shown().size(), 5u);
+        // More bridges than a set holds, by number and by step (1 m to 50 m by 0.01 m); the
+        // limit itself passes.
+        Type(d, IDC_BRIDGE_NUMBER, L"5000");
+        PressOK(d);
+        Type(d, IDC_BRIDGE_NUMBER, L"1001");
+        PressOK(d);
+        EXPECT_EQ(boxes.Shown().size(), 7u);
         PressButton(d, IDC_BRIDGE_BY_STEP);
+        Type(d, IDC_BRIDGE_START, L"1");
+        Type(d, IDC_BRIDGE_END, L"50");
+        Type(d, IDC_BRIDGE_STEP, L"0.01");
+        PressOK(d);
+        EXPECT_EQ(boxes.Shown().size(), 8u);
+        Type(d, IDC_BRIDGE_START, L"10");
+        Type(d, IDC_BRIDGE_END, L"25");
         Type(d, IDC_BRIDGE_STEP, L"4");
         PressOK(d);
     });
     ASSERT_EQ(dlg.DoModal(), IDOK);
-    ASSERT_EQ(boxes.Shown().size(), 5u);
+    ASSERT_EQ(boxes.Shown().size(), 8u);
+    for (int i : {5, 6})
+        EXPECT_EQ(boxes.Shown()[i].text, CString(L"Too many bridges: a bridge set holds at most 1,000 bridges."));
+    EXPECT_EQ(boxes.Shown()[7].text,
+              CString(L"The step is too small for the span range: a bridge set holds at most 1,000 bridges."));
     EXPECT_EQ(boxes.Shown()[0].text, CString(L"The step must be greater than zero."));
     EXPECT_EQ(boxes.Shown()[2].text, CString(L"The end length (To) must not be less than the start length (From)."));
     EXPECT_EQ(boxes.Shown()[3].text, CString(L"The span lengths must be greater than zero."));

@@ -414,6 +414,23 @@ TEST_F(GridViewTest, EnhancedGridPutsTheSetsSideBySide)
     EXPECT_EQ(Captions(e), std::vector<CString>({L"Bridge Span"}));
 }
 
+TEST_F(GridViewTest, EnhancedGridShowsNoRatingAsNotApplicable)
+{
+    // A reference that applies to bridges up to 5 m only gives no reference effect on any bridge:
+    // the proposed axle has no rating anywhere, which the grid must not show as 0.
+    Collection c;
+    auto limited = Axle(100.0, L"Short only");
+    limited->m_bUseMaxL = true;
+    limited->m_maxL = 5.0;
+    c.reference->m_vLoadModel = {limited};
+    ASSERT_TRUE(c.Compute());
+    CGridView* v = OpenView();
+    v->ShowEnhancedCriticalRatios(std::make_shared<CAOEnhanced>(c.coll));
+    for (int row : {1, 2})
+        for (int col : {2, 3, 4, 6, 7, 8, 9, 10}) EXPECT_EQ(Text(v, row, col), CString(L"n/a")) << row << "," << col;
+    EXPECT_NEAR(Number(v, 2, 5), 15.0, 1e-9); // the spans stay numbers
+}
+
 TEST_F(GridViewTest, CopySaveAndPrintGiveWhatTheTableShows)
 {
     auto bridge = SimpleSpan(10.0);
@@ -476,7 +493,10 @@ TEST_F(GridViewTest, CopySaveAndPrintGiveWhatTheTableShows)
         ASSERT_TRUE(std::getline(in, line)) << row;
         std::string expected;
         for (int col = 0; col < grid->GetColumnCount(); col++)
-            expected += (col ? ";" : "") + Text(v, row, col).ToUtf8();
+        {
+            if (col) expected += ';';
+            expected += Text(v, row, col).ToUtf8();
+        }
         EXPECT_EQ(line, expected + "\r") << row;
     }
 
