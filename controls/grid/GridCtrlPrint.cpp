@@ -2,6 +2,8 @@
 // semicolon-separated text file.
 #include "controls/grid/GridCtrl.h"
 
+#include "platform/gui/PrintedTitle.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -381,7 +383,6 @@ void CGridCtrl::PrintHeader(CDC* pDC, CPrintInfo* pInfo)
 
     CFont boldFont;
     CreateBoldFont(m_PrinterFont, boldFont);
-    CFont smallerFont; // a long centre text's type; selected only while it is drawn
     CFont* pOldFont = pDC->SelectObject(&boldFont);
     const int nOldBkMode = pDC->SetBkMode(TRANSPARENT);
 
@@ -392,32 +393,7 @@ void CGridCtrl::PrintHeader(CDC* pDC, CPrintInfo* pInfo)
         // it starts at the left, stops before the right-hand text and wraps onto the header's lines, in
         // a smaller type when they are too few.
         const int nReserve = strRight.IsEmpty() ? 0 : pDC->GetTextExtent(strRight).cx + 2 * pDC->GetTextExtent(_T("X")).cx;
-        if (pDC->GetTextExtent(strCenter).cx <= rc.Width() - 2 * nReserve)
-            pDC->DrawText(strCenter, &rc, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
-        else
-        {
-            const UINT nFormat = DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX;
-            CRect rcCenter(rc);
-            rcCenter.right -= nReserve;
-            LOGFONT lf{};
-            const bool bScalable = boldFont.GetSafeHandle() && boldFont.GetLogFont(&lf);
-            CRect rcNeed(rcCenter);
-            for (int nStep = 0;; nStep++)
-            {
-                rcNeed = rcCenter;
-                pDC->DrawText(strCenter, &rcNeed, nFormat | DT_CALCRECT);
-                if (rcNeed.Height() <= rcCenter.Height() || !bScalable || nStep == 4 || std::abs(lf.lfHeight) < 5)
-                    break;
-                lf.lfHeight = lf.lfHeight * 5 / 6;
-                pDC->SelectObject(&boldFont);
-                smallerFont.DeleteObject();
-                if (!smallerFont.CreateFontIndirect(&lf)) break;
-                pDC->SelectObject(&smallerFont);
-            }
-            rcCenter.top += std::max(0, (rcCenter.Height() - rcNeed.Height()) / 2);
-            pDC->DrawText(strCenter, &rcCenter, nFormat);
-            if (bScalable) pDC->SelectObject(&boldFont);
-        }
+        qor::gui::DrawPrintedTitle(pDC, strCenter, rc, nReserve, boldFont);
     }
     if (!strRight.IsEmpty())
         pDC->DrawText(strRight, &rc, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);

@@ -4,6 +4,7 @@
 
 #include "engine/settings/Settings.h"
 #include "output/AnalysisOutput.h"
+#include "platform/gui/PrintedTitle.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -253,7 +254,6 @@ void CQORViewBase::PrintPageHeader(CDC* pDC, CPrintInfo* pInfo)
 {
     CFont bold;
     CreateBoldFont(bold, m_PrintFont);
-    CFont smaller; // a long title's type; selected only while the title is drawn
     CFont* pOldFont = bold.GetSafeHandle() ? pDC->SelectObject(&bold) : nullptr;
     const int oldMode = pDC->SetBkMode(TRANSPARENT);
     CRect band = pInfo->m_rectDraw;
@@ -263,31 +263,7 @@ void CQORViewBase::PrintPageHeader(CDC* pDC, CPrintInfo* pInfo)
         // whole: it starts at the left, stops before the program's name and wraps onto the lines of
         // the header, in a smaller type when they are too few.
         const int reserve = m_sHeader.IsEmpty() ? 0 : pDC->GetTextExtent(m_sHeader).cx + 2 * m_nCharWidth;
-        if (pDC->GetTextExtent(m_sTitle).cx <= band.Width() - 2 * reserve)
-            pDC->DrawText(m_sTitle, &band, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-        else
-        {
-            const UINT format = DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX;
-            CRect titleBand = band;
-            titleBand.right -= reserve;
-            LOGFONT lf{};
-            const bool scalable = bold.GetSafeHandle() && bold.GetLogFont(&lf);
-            CRect need = titleBand;
-            for (int step = 0;; ++step)
-            {
-                need = titleBand;
-                pDC->DrawText(m_sTitle, &need, format | DT_CALCRECT);
-                if (need.Height() <= titleBand.Height() || !scalable || step == 4 || std::abs(lf.lfHeight) < 5) break;
-                lf.lfHeight = lf.lfHeight * 5 / 6;
-                pDC->SelectObject(&bold);
-                smaller.DeleteObject();
-                if (!smaller.CreateFontIndirect(&lf)) break;
-                pDC->SelectObject(&smaller);
-            }
-            titleBand.top += std::max(0, (titleBand.Height() - need.Height()) / 2);
-            pDC->DrawText(m_sTitle, &titleBand, format);
-            if (scalable) pDC->SelectObject(&bold);
-        }
+        qor::gui::DrawPrintedTitle(pDC, m_sTitle, band, reserve, bold);
     }
     if (!m_sHeader.IsEmpty()) pDC->DrawText(m_sHeader, &band, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     pDC->SetBkMode(oldMode);
