@@ -277,6 +277,44 @@ TEST_F(CaseFileTest, FailedSaveKeepsTheOldFileAndTheModifiedFlag)
         EXPECT_EQ(entry.path().string().find("case.qor."), std::string::npos) << "no temporary file is left";
 }
 
+TEST_F(CaseFileTest, SavesGoThroughALinkToItsFileAndSayTheSystemsReason)
+{
+    CQORDoc* doc = CQORDoc::GetActiveDoc();
+    BuildCase(*doc);
+    // A link to a case file of the owner's permissions only: the file gets the new case and keeps
+    // its permissions; the link stays a link.
+    const fs::path folder = fs::path(TempFilePath("linked")).parent_path() / "linked-folder";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const fs::path target = folder / "real.qor";
+    WriteAll(target.string(), "old content");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    const fs::path link = folder / "link.qor";
+    fs::create_symlink("real.qor", link);
+    doc->m_sCaseRef = L"Through the link";
+    SaveAs(link.string());
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link)));
+    EXPECT_NE(ReadAll(target.string()), "old content");
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    for (const auto& entry : fs::directory_iterator(folder))
+        EXPECT_TRUE(entry.path() == target || entry.path() == link) << entry.path();
+
+    // A folder the user may not write to: the message names the file and the system's reason.
+    if (::geteuid() != 0)
+    {
+        fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+        doc->SetModifiedFlag(TRUE);
+        ScriptedMessageBoxes boxes;
+        boxes.Answer(IDOK);
+        SendMenuCommand(ID_FILE_SAVE);
+        fs::permissions(folder, fs::perms::owner_all);
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        EXPECT_EQ(boxes.Shown()[0].text.Find(L"Failed to save document.\n"), 0) << boxes.Shown()[0].text.ToUtf8();
+        EXPECT_NE(boxes.Shown()[0].text.Find(L"Permission denied"), -1) << boxes.Shown()[0].text.ToUtf8();
+        EXPECT_TRUE(doc->IsModified());
+    }
+}
+
 TEST_F(CaseFileTest, RecentFilesAndTheCommandLineOpenOneCaseAtATime)
 {
     CQORDoc* doc = CQORDoc::GetActiveDoc();
