@@ -196,8 +196,19 @@ TEST_F(CaseFileTest, RefusedFilesLeaveTheOpenCaseAsItWas)
         EXPECT_EQ(Open(badPath), nullptr);
         ASSERT_EQ(boxes.Shown().size(), 1u);
         const CString& text = boxes.Shown()[0].text;
-        EXPECT_EQ(text.Find(L"Problem loading file; file is not opened.\n"), 0) << text.ToUtf8();
-        EXPECT_GT(text.GetLength(), 43) << "a reason follows";
+        // The specified first line, then the file and the reason in the user's words.
+        EXPECT_EQ(text.Find(L"Problem loading file; file is not opened.\n" + CString::FromUtf8(badPath) + L": "), 0)
+            << text.ToUtf8();
+        for (const wchar_t* developerWords : {L"Boost", L"BOOST", L"Possibly", L"interpretation", L"stream error"})
+            EXPECT_EQ(text.Find(developerWords), -1) << text.ToUtf8();
+        if (std::string(b.name) == "truncated binary")
+        {
+            EXPECT_NE(text.Find(L"a count is larger than the file"), -1) << text.ToUtf8();
+        }
+        if (std::string(b.name) == "truncated XML")
+        {
+            EXPECT_NE(text.Find(L"the file ends early"), -1) << text.ToUtf8();
+        }
         ASSERT_EQ(CQORDoc::GetActiveDoc(), doc) << "the open case stays";
         EXPECT_EQ(doc->m_sCaseRef, CString(L"Open case"));
         EXPECT_EQ(doc->m_vBridge.size(), 2u);
@@ -269,7 +280,12 @@ TEST_F(CaseFileTest, FailedSaveKeepsTheOldFileAndTheModifiedFlag)
         boxes.Answer(IDOK);
         SendMenuCommand(ID_FILE_SAVE);
         ::setrlimit(RLIMIT_FSIZE, &old);
-        EXPECT_EQ(boxes.Shown().size(), 1u);
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        // The system's reason follows the file.
+        EXPECT_EQ(boxes.Shown()[0].text.Find(L"Problem saving file: file is not saved.\n" + CString::FromUtf8(path) +
+                                             L": the file could not be written"),
+                  0)
+            << boxes.Shown()[0].text.ToUtf8();
     }
     EXPECT_EQ(ReadAll(path), before);
     EXPECT_TRUE(doc->IsModified());
