@@ -143,6 +143,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     DockPane(&m_wndMenuBar);
     DockPane(&m_wndToolBar);
     DockPane(&m_wndInsertBar);
+    CDockingManager::SetDockingMode(DT_SMART);
     EnableAutoHidePanes(CBRS_ALIGN_ANY);
     CMFCToolBar::AddToolBarForImageCollection(IDR_MENU_IMAGES, hiColour ? IDB_MENU_IMAGES_24 : 0);
 
@@ -322,6 +323,8 @@ void CMainFrame::OnApplicationLook(UINT id)
         CMFCVisualManager::SetDefaultManager(RUNTIME_CLASS(CMFCVisualManagerOffice2007));
         break;
     }
+    // The looks from Office 2003 on dock with guides.
+    if (id >= ID_VIEW_APPLOOK_OFF_2003) CDockingManager::SetDockingMode(DT_SMART);
     qor::gui::SetApplicationLook(LookOf(id));
     m_wndOutput.UpdateFonts();
     RedrawWindow(nullptr, nullptr, RDW_ALLCHILDREN | RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME | RDW_ERASE);

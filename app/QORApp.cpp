@@ -110,6 +110,8 @@ void CQORApp::InitSettingsPath()
         // The folder is made here so that the settings can be written at exit on a new profile.
         ::mkdir(folder.ToUtf8().c_str(), 0755);
         m_sSettingsPath = folder + name;
+        // Unsaved cases are kept here while they are open, for the start after a crash.
+        if (CDataRecoveryHandler* recovery = GetDataRecoveryHandler()) recovery->SetAutosavePath(folder + L"Recovery");
     }
     CSettings* settings = CSettings::GetInstance();
     // The file is read whenever it exists, so that a new profile never replaces the user's settings by the

@@ -21,6 +21,7 @@
 #include "platform/gui/Resources.h"
 #include "platform/gui/Archive.h"
 #include "platform/gui/Document.h"
+#include "platform/gui/DataRecovery.h"
 #include "platform/gui/View.h"
 #include "platform/gui/Frame.h"
 #include "platform/gui/FileDialog.h"

@@ -2,6 +2,7 @@
 // thread puts the message on the toolkit's event queue (never blocking); the user-interface
 // thread delivers it in order, also inside nested (modal) loops.
 #include "platform/gui/App.h"
+#include "platform/gui/DataRecovery.h"
 
 #include "platform/core/Locale.h"
 #include "platform/core/Messages.h"
@@ -167,6 +168,7 @@ CWinApp::~CWinApp()
     for (CDocTemplate* t : m_templates) delete t;
     m_templates.clear();
     delete m_pRecentFileList;
+    delete m_pDataRecoveryHandler;
     if (g_app == this) g_app = nullptr;
 }
 

@@ -60,6 +60,8 @@ private:
     std::vector<CString> m_files;
 };
 
+class CDataRecoveryHandler;
+
 class CWinApp : public CWinThread
 {
     DECLARE_DYNAMIC(CWinApp)
@@ -74,6 +76,9 @@ public:
     HINSTANCE m_hInstance = nullptr;
     DWORD m_dwRestartManagerSupportFlags = 0;
     CRecentFileList* m_pRecentFileList = nullptr;
+    // Made by GetDataRecoveryHandler when the application asks for autosaves or their restore.
+    CDataRecoveryHandler* m_pDataRecoveryHandler = nullptr;
+    virtual CDataRecoveryHandler* GetDataRecoveryHandler();
 
     HCURSOR LoadStandardCursor(LPCTSTR lpszCursorName) const;
     HCURSOR LoadCursor(LPCTSTR lpszResourceName) const;

@@ -5,6 +5,7 @@
 
 #include "platform/core/MessageBox.h"
 #include "platform/core/Paths.h"
+#include "platform/gui/DataRecovery.h"
 #include "platform/gui/Document.h"
 #include "platform/gui/Frame.h"
 #include "platform/gui/Print.h"
@@ -256,6 +257,7 @@ void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
 void CWinApp::AddToRecentFileList(LPCTSTR lpszPathName)
 {
     if (!m_pRecentFileList) return;
+    if (m_pDataRecoveryHandler && m_pDataRecoveryHandler->IsRestoring()) return; // an autosave's own path
     m_pRecentFileList->Add(lpszPathName);
     m_pRecentFileList->WriteList();
 }
@@ -425,13 +427,27 @@ void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo)
 
 BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo)
 {
+    BOOL done = TRUE;
     switch (rCmdInfo.m_nShellCommand) {
     case CCommandLineInfo::FileNew:
         if (!OnCmdMsg(ID_FILE_NEW, CN_COMMAND, nullptr, nullptr)) OnFileNew();
-        return m_pMainWnd != nullptr;
-    case CCommandLineInfo::FileOpen: return OpenDocumentFile(rCmdInfo.m_strFileName) != nullptr;
-    default: return TRUE;
+        done = m_pMainWnd != nullptr;
+        break;
+    case CCommandLineInfo::FileOpen: done = OpenDocumentFile(rCmdInfo.m_strFileName) != nullptr; break;
+    default: break;
     }
+    // What a run that ended without closing its cases left is offered once the start-up case is open.
+    if (done)
+        if (CDataRecoveryHandler* recovery = GetDataRecoveryHandler()) recovery->Initialize();
+    return done;
+}
+
+CDataRecoveryHandler* CWinApp::GetDataRecoveryHandler()
+{
+    const DWORD wanted = AFX_RESTART_MANAGER_AUTOSAVE_AT_INTERVAL | AFX_RESTART_MANAGER_RESTORE_AUTOSAVED_FILES;
+    if (!m_pDataRecoveryHandler && (m_dwRestartManagerSupportFlags & wanted))
+        m_pDataRecoveryHandler = new CDataRecoveryHandler(this, m_dwRestartManagerSupportFlags);
+    return m_pDataRecoveryHandler;
 }
 
 // ---- Running --------------------------------------------------------------------------------------
@@ -470,6 +486,8 @@ int CWinApp::Run()
 
 int CWinApp::ExitInstance()
 {
+    // A clean exit: nothing is left to restore.
+    if (m_pDataRecoveryHandler) m_pDataRecoveryHandler->Shutdown();
     if (m_pRecentFileList) m_pRecentFileList->WriteList();
     return 0;
 }

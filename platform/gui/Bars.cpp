@@ -572,6 +572,7 @@ BOOL CDockablePane::Create(LPCTSTR lpszCaption, CWnd* pParentWnd, const RECT& re
             ShowPaneMenu(CPoint(global.x(), global.y()));
         });
         SetUpAutoHide();
+        WatchPaneDrag(this, dock);
     }
     if (m_pShell && m_pShell->dock) {
         int w = rect.right - rect.left, h = rect.bottom - rect.top;

@@ -214,6 +214,12 @@ public:
     // What the pin button does (tests; the button ends here).
     void OnPinButton() { SetAutoHideMode(!IsAutoHideMode(), GetCurrentAlignment()); }
 
+    // ---- Dragging a floating pane: with smart docking, guides for the four sides and the centre show
+    // over the frame, the one under the mouse marked; let go on one, the pane docks at that side (the
+    // centre: as a tabbed document). The toolkit's drag ends here; tests call them.
+    void OnDragMove(CPoint ptScreen);
+    void OnDragEnd(CPoint ptScreen);
+
     // The pane menu at a screen point (a right click on its caption or its document tab): Floating,
     // Docking, Tabbed Document, Hide.
     void ShowPaneMenu(CPoint ptScreen);
@@ -234,13 +240,36 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+// The docking manager's mode: DT_SMART shows docking guides while a pane is dragged.
+enum AFX_DOCK_TYPE
+{
+    DT_UNDEFINED = 0,
+    DT_IMMEDIATE = 1,
+    DT_STANDARD = 2,
+    DT_SMART = 0x80
+};
+class CDockingManager
+{
+public:
+    static void SetDockingMode(AFX_DOCK_TYPE dockMode) { s_mode = dockMode; }
+    static AFX_DOCK_TYPE GetDockingMode() { return s_mode; }
+    // Which guide shows marked (CBRS_ALIGN_LEFT ..., AFX_SMART_CENTRE; 0: none), and whether they show.
+    static BOOL AreSmartGuidesShown();
+    static DWORD GetMarkedSmartGuide();
+
+private:
+    static AFX_DOCK_TYPE s_mode;
+};
+#define AFX_SMART_CENTRE 0x1u
+
 // Look-and-feel: the visual manager in force is kept by its run-time class, nothing else.
 class CMFCVisualManager : public CObject
 {
     DECLARE_DYNCREATE(CMFCVisualManager)
 public:
     CMFCVisualManager() = default;
-    static void SetDefaultManager(CRuntimeClass* pRTI) { s_pDefault = pRTI; }
+    // A new manager brings the standard docking back (a look with smart docking sets it again).
+    static void SetDefaultManager(CRuntimeClass* pRTI);
     static CRuntimeClass* GetDefaultManager() { return s_pDefault; }
     static CMFCVisualManager* GetInstance();
     static void RedrawAll() {}

@@ -362,6 +362,7 @@ bool RunModalLoop(CWnd& modal, const bool& done, void** loopSlot)
 {
     CString caption;
     modal.GetWindowText(caption);
+    HideTipsForModal();
     if (ModalDialogDriver driver = Driver()) {
         driver(modal);
         // What the driver posted arrives before it is judged.
@@ -389,6 +390,39 @@ bool RunModalLoop(CWnd& modal, const bool& done, void** loopSlot)
 void QuitModalLoop(void* loop)
 {
     if (loop) static_cast<QEventLoop*>(loop)->exit(0);
+}
+
+Qt::WindowFlags DialogFrameFlags(DWORD style)
+{
+    // With the customize hint the toolkit asks the window manager for these boxes alone, instead
+    // of a default frame.
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (style & WS_SYSMENU) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (style & WS_MINIMIZEBOX) flags |= Qt::WindowMinimizeButtonHint;
+    if (style & WS_MAXIMIZEBOX) flags |= Qt::WindowMaximizeButtonHint;
+    return flags;
+}
+
+void HideTipsForModal()
+{
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (!top->isVisible()) continue;
+        CWnd* wnd = WndFromWidget(top);
+        WndState* s = wnd ? StateOf(wnd) : nullptr;
+        if (s && s->widget == top && (s->style & WS_POPUP) && (s->exStyle & WS_EX_TOOLWINDOW)) wnd->ShowWindow(SW_HIDE);
+    }
+}
+
+void ReactivateOwner(HWND owner)
+{
+    // By handle: the owner may have gone while the modal window ran.
+    CWnd* wnd = CWnd::FromHandle(owner);
+    QWidget* w = wnd ? WidgetOf(wnd) : nullptr;
+    if (!w) return;
+    w = w->window();
+    if (!w->isVisible() || !w->isEnabled()) return;
+    if (CWnd* top = WndFromWidget(w)) top->SetActiveWindow();
+    else w->activateWindow();
 }
 
 // ---- Dialog keys ----------------------------------------------------------------------------------
@@ -708,15 +742,17 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate* tmpl, CWnd* pParent, bool
         ok = CreateEx(tmpl->exStyle | WS_EX_CONTROLPARENT, DialogWindowClass(), tmpl->caption, style, r, pParent, 0);
     } else {
         // A top-level dialog: the frame and caption are the window system's, outside the client.
-        style &= ~(WS_POPUP | WS_CHILD | WS_BORDER | WS_DLGFRAME | WS_THICKFRAME);
+        // The sizing border stays in the style: it says whether the user may size the dialog.
+        style &= ~(WS_POPUP | WS_CHILD | WS_BORDER | WS_DLGFRAME);
         ok = CreateEx(tmpl->exStyle & ~(WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME), DialogWindowClass(), tmpl->caption, style,
                       CRect(0, 0, client.Width(), client.Height()), pParent, 0);
         if (ok) {
             QWidget* w = StateOf(this)->widget;
             QWidget* ownerWidget = pParent ? WidgetOf(pParent->GetTopLevelParent() ? pParent->GetTopLevelParent() : pParent) : nullptr;
             if (ownerWidget) ownerWidget = ownerWidget->window();
-            w->setParent(ownerWidget, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+            w->setParent(ownerWidget, DialogFrameFlags(style));
             w->setWindowTitle(ToQString(tmpl->caption));
+            StateOf(this)->PlaceWidget();
         }
     }
     if (!ok || !m_hWnd) return FALSE;
@@ -781,6 +817,7 @@ INT_PTR CDialog::DoModal()
     m_bEnded = false;
     m_nModalResult = -1;
     CWnd* parent = m_pParentWnd ? m_pParentWnd : AfxGetMainWnd();
+    const HWND owner = parent ? parent->GetSafeHwnd() : nullptr;
     m_bInModalLoop = true;
     if (!CreateFromTemplate(tmpl, parent, false, nullptr)) {
         m_bInModalLoop = false;
@@ -802,6 +839,7 @@ INT_PTR CDialog::DoModal()
         DestroyWindow();
     }
     m_templateControls.clear();
+    ReactivateOwner(owner);
     return result;
 }
 

@@ -197,6 +197,13 @@ ModalFailureHandler SetModalFailureHandler(ModalFailureHandler handler);
 bool RunModalLoop(CWnd& modal, const bool& done, void** loopSlot);
 void QuitModalLoop(void* loop);
 
+// A modal window (dialog, sheet, message box) is about to take over: tips go, as they do
+// when their owner loses the activation.
+void HideTipsForModal();
+// A modal window over owner has ended: the owner is the active window again (the window
+// manager does not know that the closed window handed the activation back).
+void ReactivateOwner(HWND owner);
+
 // The key pre-translation of dialogs: the walk from the focus window up its parents.
 BOOL WalkPreTranslate(CWnd* focus, MSG* msg);
 // Dialog-key handling shared by dialogs and property sheets (dlg: the top-level window).

@@ -5,6 +5,7 @@
 #include "platform/core/Paths.h"
 #include "platform/core/Strings.h"
 #include "platform/gui/App.h"
+#include "platform/gui/DataRecovery.h"
 #include "platform/gui/Frame.h"
 #include "platform/gui/View.h"
 
@@ -21,6 +22,14 @@
 using namespace qor::gui;
 
 namespace {
+
+// A saved or closed document has nothing left to recover.
+void ForgetAutosave(CDocument* doc)
+{
+    if (CWinApp* app = AfxGetApp(); app && app->m_pDataRecoveryHandler)
+        app->m_pDataRecoveryHandler->RemoveDocumentInfo(doc);
+}
+
 CString FileTitle(const CString& path)
 {
     int slash = path.ReverseFind(L'/');
@@ -213,6 +222,7 @@ BOOL CDocument::OnSaveDocument(LPCTSTR lpszPathName)
         return FALSE;
     }
     SetModifiedFlag(FALSE);
+    ForgetAutosave(this);
     return TRUE;
 }
 
@@ -232,6 +242,7 @@ void CDocument::OnCloseDocument()
         if (!m_viewList.empty() && m_viewList.front() == v) RemoveView(v);
     }
     m_bAutoDelete = autoDelete;
+    ForgetAutosave(this);
     DeleteContents();
     if (m_bAutoDelete) delete this;
 }

@@ -3,9 +3,11 @@
 #include "platform/gui/Frame.h"
 
 #include "platform/gui/App.h"
+#include "platform/gui/Bars.h"
 #include "platform/gui/Convert.h"
 #include "platform/gui/FrameInternal.h"
 #include "platform/gui/WindowsManagerDialog.h"
+#include "platform/gui/WndInternal.h"
 
 namespace {
 // The layout's entry in the profile, and the version of its form (another version is not read).
@@ -37,6 +39,13 @@ void CMDIFrameWndEx::SaveDockState()
     CWinApp* app = AfxGetApp();
     qor::gui::FrameShell* shell = m_pShell.get();
     if (!app || !shell || !shell->window) return;
+    // Collapsed panes and panes shown as documents are kept docked where they came from.
+    for (CWnd* child : qor::gui::OwnedWindows(this, false))
+        if (auto* pane = DYNAMIC_DOWNCAST(CDockablePane, child))
+        {
+            if (pane->IsAutoHideMode()) pane->SetAutoHideMode(FALSE);
+            if (pane->IsTabbedDocument()) pane->ConvertToDockedPane();
+        }
     const QByteArray state = shell->window->saveState(kDockStateVersion).toBase64();
     app->WriteProfileString(kWorkspace, kDockState, qor::gui::FromQString(QString::fromLatin1(state)));
 }

@@ -102,6 +102,9 @@ struct TabGroups
     static QMdiSubWindow* SubOf(CMDIFrameWnd* frame, CMDIChildWnd* child);
 };
 
+// Shows smart-docking guides while the pane's floating window is dragged (SmartDocking.cpp).
+void WatchPaneDrag(CDockablePane* pane, QDockWidget* dock);
+
 // The toolkit side of a bar or pane.
 struct PaneShell {
     int kind = 0; // 0 pane/dock widget, 1 toolbar, 2 status bar, 3 menu bar

@@ -3,9 +3,11 @@
 #include "platform/gui/MessageBoxes.h"
 
 #include "platform/core/MessageBox.h"
+#include "platform/gui/Dialog.h"
 #include "platform/gui/Convert.h"
 #include "platform/gui/WndInternal.h"
 
+#include <QtCore/QPointer>
 #include <QtGui/QGuiApplication>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMessageBox>
@@ -81,7 +83,14 @@ int ShowToolkitMessageBox(const qor::MessageBoxCall& call)
     for (const Button& b : buttons) answers.emplace_back(box.addButton(b.standard), b.id);
     const size_t def = (call.type & MB_DEFMASK) >> 8;
     box.setDefaultButton(static_cast<QPushButton*>(answers[def < answers.size() ? def : 0].first));
+    qor::gui::HideTipsForModal();
+    QPointer<QWidget> ownerWindow(owner);
     box.exec();
+    // The box was modal to its owner's window: that window is the active one again.
+    if (ownerWindow && ownerWindow->isVisible()) {
+        if (CWnd* top = qor::gui::WndFromWidget(ownerWindow)) qor::gui::ReactivateOwner(top->GetSafeHwnd());
+        else ownerWindow->activateWindow();
+    }
 
     for (const auto& [button, id] : answers)
         if (box.clickedButton() == button) return id;

@@ -200,8 +200,9 @@ BOOL CPropertySheet::BuildWindow()
     QWidget* w = StateOf(this)->widget;
     QWidget* ownerWidget = owner ? WidgetOf(owner) : nullptr;
     if (ownerWidget) ownerWidget = ownerWidget->window();
-    w->setParent(ownerWidget, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    w->setParent(ownerWidget, DialogFrameFlags(WS_SYSMENU));
     w->setWindowTitle(ToQString(caption));
+    StateOf(this)->PlaceWidget();
     SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(*m_font)), 0);
     HFONT font = *m_font;
 
@@ -321,11 +322,14 @@ INT_PTR CPropertySheet::DoModal()
     m_nModalResult = -1;
     m_nActive = -1;
     m_bInModalLoop = true;
+    CWnd* ownerWnd = m_pParentWnd ? m_pParentWnd : AfxGetMainWnd();
     struct Cleanup {
         CPropertySheet* s;
+        HWND owner;
         ~Cleanup()
         {
             s->m_bInModalLoop = false;
+            const bool shown = s->m_hWnd && s->IsWindowVisible();
             if (s->m_hWnd) {
                 s->ShowWindow(SW_HIDE);
                 s->DestroyWindow();
@@ -334,8 +338,9 @@ INT_PTR CPropertySheet::DoModal()
             s->m_nav = nullptr;
             s->m_tabBar = nullptr; // went with the window's widget
             s->m_nActive = -1;
+            if (shown) ReactivateOwner(owner);
         }
-    } cleanup{this};
+    } cleanup{this, ownerWnd ? ownerWnd->GetSafeHwnd() : nullptr};
     if (!BuildWindow()) return -1;
     OnInitDialog();
     int start = static_cast<int>(m_psh.nStartPage);

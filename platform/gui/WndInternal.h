@@ -245,6 +245,9 @@ private:
 };
 // The live child windows of a window, in creation order (withOwned: and the pop-ups it owns).
 std::vector<CWnd*> OwnedWindows(const CWnd* wnd, bool withOwned);
+// The frame a window manager gives a top-level dialog: a caption with what the style asks
+// (close with WS_SYSMENU, minimise and maximise only with their boxes), nothing more.
+Qt::WindowFlags DialogFrameFlags(DWORD style);
 CWnd* FocusWindow();
 CWnd* CaptureWindow();
 // Whether a top-level widget must not take the activation (a tip, a window shown with

@@ -336,6 +336,21 @@ void FocusIn(CWnd* wnd)
 CWnd* ToolkitFocusWindow() { return qor::gui::WndFromWidget(QApplication::focusWidget()); }
 CWnd* ToolkitActiveWindow() { return qor::gui::WndFromWidget(QApplication::activeWindow()); }
 
+WindowFrame FrameOf(CWnd* wnd)
+{
+    WindowFrame frame;
+    QWidget* w = qor::gui::WidgetOf(wnd);
+    if (!w || !w->isWindow()) return frame;
+    const Qt::WindowFlags flags = w->windowFlags();
+    frame.dialog = w->windowType() == Qt::Dialog;
+    frame.close = flags.testFlag(Qt::WindowCloseButtonHint);
+    frame.minimize = flags.testFlag(Qt::WindowMinimizeButtonHint);
+    frame.maximize = flags.testFlag(Qt::WindowMaximizeButtonHint);
+    frame.fixedSize = w->minimumSize() == w->maximumSize();
+    if (QWidget* parent = w->parentWidget()) frame.owner = qor::gui::WndFromWidget(parent->window());
+    return frame;
+}
+
 namespace {
 void ReleaseBar(QScrollBar* bar)
 {

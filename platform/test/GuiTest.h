@@ -141,6 +141,17 @@ void FocusIn(CWnd* wnd);
 CWnd* ToolkitFocusWindow();
 CWnd* ToolkitActiveWindow();
 
+// What a top-level window asks of the window manager for its frame.
+struct WindowFrame {
+    bool dialog = false;    // a dialog's frame
+    bool close = false;     // a close box
+    bool minimize = false;  // a minimise box
+    bool maximize = false;  // a maximise box
+    bool fixedSize = false; // one size only (no sizing, no maximising)
+    CWnd* owner = nullptr;  // the window it is kept above (transient for)
+};
+WindowFrame FrameOf(CWnd* wnd);
+
 // ---- Scroll bars as the user works them ------------------------------------------------------
 // A click on an arrow or the shaft: sbCode is SB_LINEUP, SB_LINEDOWN, SB_PAGEUP, SB_PAGEDOWN,
 // SB_TOP or SB_BOTTOM; the button's release follows (SB_ENDSCROLL).

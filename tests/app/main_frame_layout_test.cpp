@@ -67,9 +67,15 @@ TEST_F(MainFrameLayout, PanesAndToolbarsAreWhereTheUserLeftThemAtTheNextStart)
         EXPECT_NEAR(area.Width(), floating.Width(), 30);
         EXPECT_FALSE(Frame()->GetElementPane().IsVisible());
         EXPECT_EQ(InsertBar()->GetCurrentAlignment(), static_cast<DWORD>(CBRS_ALIGN_LEFT));
-        // Back as they were, and so at the start after.
+        // Back as they were, and so at the start after; a pane left collapsed or as a document starts
+        // docked where it came from.
         Frame()->DockPane(&Frame()->GetOutputWnd(), AFX_IDW_DOCKBAR_BOTTOM);
         Frame()->GetElementPane().ShowPane(TRUE, FALSE, FALSE);
+        Pump();
+        Frame()->GetElementPane().SetAutoHideMode(TRUE);
+        Frame()->GetOutputWnd().ConvertToTabbedDocument();
+        ASSERT_TRUE(Frame()->GetElementPane().IsAutoHideMode());
+        ASSERT_TRUE(Frame()->GetOutputWnd().IsTabbedDocument());
         Pump();
         StopApplication(app);
     }
@@ -79,6 +85,9 @@ TEST_F(MainFrameLayout, PanesAndToolbarsAreWhereTheUserLeftThemAtTheNextStart)
     EXPECT_FALSE(Frame()->GetOutputWnd().IsFloating());
     EXPECT_EQ(Frame()->GetOutputWnd().GetCurrentAlignment(), static_cast<DWORD>(CBRS_ALIGN_BOTTOM));
     EXPECT_TRUE(Frame()->GetElementPane().IsVisible());
+    EXPECT_EQ(Frame()->GetElementPane().GetCurrentAlignment(), static_cast<DWORD>(CBRS_ALIGN_LEFT));
+    EXPECT_FALSE(Frame()->GetElementPane().IsAutoHideMode());
+    EXPECT_TRUE(Frame()->GetOutputWnd().IsVisible());
     StopApplication(app);
 }
 

@@ -323,3 +323,40 @@ TEST_F(MainFrameWindows, APaneAutoHiddenSlidesOutOverTheCaseAndBack)
     });
     EXPECT_LT(back.Width(), wide.Width() - docked.Width() / 2);
 }
+
+TEST_F(MainFrameWindows, ADraggedPaneShowsDockingGuidesInTheLooksThatHaveThem)
+{
+    COutputWnd& output = Frame()->GetOutputWnd();
+    output.FloatPane(CRect(500, 300, 900, 500));
+    Pump(20);
+    // The guides stand in the case area: the left one at its left edge, half-way down.
+    const CRect area = Frame()->GetMDITabGroupRect(0);
+    const CPoint leftGuide(area.left + 8 + 16, area.top + area.Height() / 2);
+    const CPoint nowhere(area.left + area.Width() / 4, area.top + area.Height() / 4);
+    // The default look docks with guides: over the left one it is marked, let go there the pane docks left.
+    output.OnDragMove(nowhere);
+    EXPECT_TRUE(CDockingManager::AreSmartGuidesShown());
+    EXPECT_EQ(CDockingManager::GetMarkedSmartGuide(), 0u);
+    output.OnDragMove(leftGuide);
+    EXPECT_EQ(CDockingManager::GetMarkedSmartGuide(), static_cast<DWORD>(CBRS_ALIGN_LEFT));
+    output.OnDragEnd(leftGuide);
+    Pump();
+    EXPECT_FALSE(CDockingManager::AreSmartGuidesShown());
+    EXPECT_FALSE(output.IsFloating());
+    EXPECT_EQ(output.GetCurrentAlignment(), static_cast<DWORD>(CBRS_ALIGN_LEFT));
+    // Let go away from the guides, it stays where it is.
+    output.FloatPane(CRect(500, 300, 900, 500));
+    Pump(20);
+    output.OnDragMove(nowhere);
+    output.OnDragEnd(nowhere);
+    EXPECT_TRUE(output.IsFloating());
+    // Windows 2000 has no guides.
+    SendMenuCommand(ID_VIEW_APPLOOK_WIN_2000);
+    output.OnDragMove(leftGuide);
+    EXPECT_FALSE(CDockingManager::AreSmartGuidesShown());
+    SendMenuCommand(ID_VIEW_APPLOOK_VS_2008);
+    output.OnDragMove(leftGuide);
+    EXPECT_TRUE(CDockingManager::AreSmartGuidesShown());
+    output.OnDragEnd(leftGuide);
+    EXPECT_FALSE(output.IsFloating());
+}

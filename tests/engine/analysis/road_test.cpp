@@ -7,6 +7,7 @@
 #include "engine/analysis/MultiBridgeAnalysis.h"
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/analysis/ReferenceSet.h"
+#include "engine/analysis/RunControl.h"
 #include "engine/model/CaseFile.h"
 #include "engine/model/EngineMessages.h"
 #include "engine/model/LMEFactory.h"
@@ -20,6 +21,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -65,9 +67,11 @@ Case BuildCase()
                    std::make_shared<CBridge>(2, CString(L"Zweifeld-Brücke"), CBridge::CONFIG_TWOSPAN, 15.0),
                    std::make_shared<CBridge>(3, CString(L"Three spans"), CBridge::CONFIG_THREESPAN, 20.0)};
 
-    c.simple = std::make_shared<CBridgeSet>(1, CString(L"Simple spans 10–20 m"), 2, CBridge::CONFIG_ONESPAN, 10.0, 20.0);
+    c.simple =
+        std::make_shared<CBridgeSet>(1, CString(L"Simple spans 10–20 m"), 2, CBridge::CONFIG_ONESPAN, 10.0, 20.0);
     // By step: 10, 15, 20 (the end pulled back onto the 5 m grid).
-    c.twoSpan = std::make_shared<CBridgeSet>(2, CString(L"Two spans by step"), CBridge::CONFIG_TWOSPAN, 10.0, 21.0, 5.0);
+    c.twoSpan =
+        std::make_shared<CBridgeSet>(2, CString(L"Two spans by step"), CBridge::CONFIG_TWOSPAN, 10.0, 21.0, 5.0);
     c.threeSpan = std::make_shared<CBridgeSet>(3, CString(L"Three spans"), 2, CBridge::CONFIG_THREESPAN, 12.0, 16.0);
     c.m_vBridgeSet = {c.simple, c.twoSpan, c.threeSpan};
 
@@ -384,7 +388,11 @@ TEST_F(Road, ReferenceValuesAndRatiosMatchHandCalculations)
 namespace fs = std::filesystem;
 namespace io = boost::iostreams;
 
-enum class Form { Xml, Binary };
+enum class Form
+{
+    Xml,
+    Binary
+};
 
 template <class Stream>
 void WriteCase(Stream& s, Form form, Case& c)
@@ -402,9 +410,9 @@ class TempFile
 {
 public:
     explicit TempFile(const char* stem)
-        : m_path(fs::temp_directory_path() / (std::string("qor_road_") + stem + "_" + std::to_string(::getpid()) + ".qor"))
-    {
-    }
+        : m_path(fs::temp_directory_path() /
+                 (std::string("qor_road_") + stem + "_" + std::to_string(::getpid()) + ".qor"))
+    {}
     ~TempFile()
     {
         std::error_code ec;
@@ -591,9 +599,9 @@ TEST_F(Road, WholeCaseSurvivesTheCaseFile)
         if (form == Form::Xml)
         {
             // One root item holding the lists, then the case strings, in the document's order.
-            const char* items[] = {"<QORConfig", "<m_vBridge ", "<m_vBridgeSet", "<m_vLoadModel ",
-                                   "<m_vLoadModelEnsemble", "<m_vRefCollection", "<m_sCaseRef", "<m_sCaseNotes",
-                                   "</QORConfig>"};
+            const char* items[] = {"<QORConfig",     "<m_vBridge ",           "<m_vBridgeSet",
+                                   "<m_vLoadModel ", "<m_vLoadModelEnsemble", "<m_vRefCollection",
+                                   "<m_sCaseRef",    "<m_sCaseNotes",         "</QORConfig>"};
             std::size_t at = 0;
             for (const char* item : items)
             {
@@ -617,7 +625,8 @@ TEST_F(Road, WholeCaseSurvivesTheCaseFile)
             EXPECT_EQ(l.m_vLoadModelEnsemble[1]->GetLoadModel(0), l.m_vLoadModelEnsemble[2]->GetLoadModel(0));
             EXPECT_EQ(l.m_vLoadModelEnsemble[1]->GetLoadModel(2), l.m_vLoadModelEnsemble[3]->GetLoadModel(0));
             EXPECT_EQ(l.m_vRefCollection[0]->GetRefSet(kTandemSimple)->GetRefLME()->GetLoadModel(0), l.m_vLoadModel[0]);
-            EXPECT_EQ(l.m_vRefCollection[0]->GetRefSet(kTandemSimple)->GetPropLME()->GetLoadModel(0), l.m_vLoadModel[1]);
+            EXPECT_EQ(l.m_vRefCollection[0]->GetRefSet(kTandemSimple)->GetPropLME()->GetLoadModel(0),
+                      l.m_vLoadModel[1]);
             EXPECT_EQ(l.m_vRefCollection[0]->m_vRefSet[kTandemSimple]->GetBridgeSet(),
                       l.m_vRefCollection[1]->m_vRefSet[kMixSimple]->GetBridgeSet());
 
@@ -653,9 +662,8 @@ class RecordingMainWindow
 public:
     RecordingMainWindow()
     {
-        m_previous = qor::SetPostSink([this](HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-            return Receive(hWnd, msg, wParam, lParam);
-        });
+        m_previous = qor::SetPostSink(
+            [this](HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) { return Receive(hWnd, msg, wParam, lParam); });
         qor::SetMainWindowHandle(reinterpret_cast<HWND>(0x5150));
     }
     ~RecordingMainWindow()
@@ -918,6 +926,53 @@ TEST(RoadParallel, BridgesOnSeveralThreadsGiveTheSerialRunExactly)
     // And the case files they make, byte for byte.
     EXPECT_GT(serial.file.size(), 100000u);
     EXPECT_TRUE(serial.file == parallel.file);
+}
+
+// A collection run on several threads stops when asked: each thread it spawns sees the run's
+// control, the stop reaches the caller as the quiet outcome, and the collection keeps nothing.
+TEST(RoadParallel, AStoppedRunEndsOnEveryThreadAndKeepsNothing)
+{
+    PointsPerSpan points{20};
+    CMultiBridgeAnalysis::SetThreadCount(4);
+    RecordingMainWindow window;
+    {
+        SCOPED_TRACE("asked before it starts, no thread computes a position");
+        Case c = BuildCase();
+        CRunControl control;
+        control.Stop();
+        CRunControl::Scope scope(&control);
+        EXPECT_THROW(c.overstress->Calculate(), CRunControl::Stopped);
+        EXPECT_FALSE(c.overstress->m_bIsCalculated);
+        EXPECT_TRUE(c.overstress->GetRefSets().empty());
+    }
+    {
+        SCOPED_TRACE("asked while it runs, it ends at the next load position");
+        Case c = BuildCase();
+        c.overstress->m_StepSize = 0.005; // long enough to be stopped in the middle
+        CRunControl control;
+        bool stopped = false;
+        std::thread run([&] {
+            CRunControl::Scope scope(&control);
+            try
+            {
+                c.overstress->Calculate();
+            }
+            catch (const CRunControl::Stopped&)
+            {
+                stopped = true;
+            }
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        const auto asked = std::chrono::steady_clock::now();
+        control.Stop();
+        run.join();
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - asked).count();
+        EXPECT_TRUE(stopped);
+        EXPECT_LT(seconds, 5.0) << "a stop waits for the positions in hand, not for the run";
+        EXPECT_FALSE(c.overstress->m_bIsCalculated);
+        EXPECT_TRUE(c.overstress->GetRefSets().empty());
+    }
+    CMultiBridgeAnalysis::SetThreadCount(0);
 }
 
 } // namespace

@@ -395,3 +395,77 @@ TEST_F(DialogTest, PopupMenuOfADialogKeepsEntriesWithoutAnUpdateHandlerEnabled)
     EXPECT_FALSE(rows[1].enabled); // its update handler refuses it
     EXPECT_FALSE(rows[2].enabled); // greyed in the menu itself
 }
+
+namespace {
+
+const DialogItem kSizableItems[] = {
+    {L"Button", IDOK, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 60, 40, 50, 14},
+};
+QOR_DIALOG_RESOURCE(9002, L"Sizable Dialog",
+                    WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 120, 60,
+                    kSizableItems);
+
+// A main window over which modal windows open, with a tip of its own showing.
+class ModalOverWindowTest : public DialogTest
+{
+protected:
+    CWnd top;
+    CWnd tip;
+
+    void SetUp() override
+    {
+        DialogTest::SetUp();
+        ASSERT_TRUE(top.CreateEx(0, AfxRegisterWndClass(0), L"main", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                 CRect(0, 0, 500, 400), nullptr, 0));
+        ASSERT_TRUE(tip.CreateEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, AfxRegisterWndClass(0), L"", WS_POPUP,
+                                 CRect(20, 20, 120, 40), &top, 0));
+        tip.ShowWindow(SW_SHOWNA);
+        ASSERT_TRUE(qor::test::PumpUntil([&] { return qor::test::ToolkitActiveWindow() == &top; }));
+        ASSERT_TRUE(tip.IsWindowVisible());
+    }
+};
+
+} // namespace
+
+TEST_F(ModalOverWindowTest, DialogFrameOffersWhatItsStyleAsksHidesTipsAndHandsTheActivationBack)
+{
+    qor::test::DrivenDialogs driven;
+    driven.ThenAs<CTestDlg>([&](CTestDlg& dlg) {
+        const qor::test::WindowFrame frame = qor::test::FrameOf(&dlg);
+        EXPECT_TRUE(frame.dialog);
+        EXPECT_TRUE(frame.close);
+        EXPECT_FALSE(frame.minimize);
+        EXPECT_FALSE(frame.maximize);
+        EXPECT_TRUE(frame.fixedSize);
+        EXPECT_EQ(frame.owner, &top);
+        EXPECT_FALSE(tip.IsWindowVisible());
+        // As the window manager does with a dialog it maps.
+        dlg.SetActiveWindow();
+        EXPECT_TRUE(qor::test::PumpUntil([&] { return qor::test::ToolkitActiveWindow() == &dlg; }));
+        qor::test::PressButton(dlg, IDOK);
+    });
+    CTestDlg dlg;
+    dlg.m_pParentWnd = &top;
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_TRUE(qor::test::PumpUntil([&] { return qor::test::ToolkitActiveWindow() == &top; }));
+
+    // A style that asks for a sizing border and both boxes gets them.
+    driven.Then([&](CWnd& sizable) {
+        const qor::test::WindowFrame frame = qor::test::FrameOf(&sizable);
+        EXPECT_TRUE(frame.minimize);
+        EXPECT_TRUE(frame.maximize);
+        EXPECT_FALSE(frame.fixedSize);
+        static_cast<CDialog&>(sizable).EndDialog(IDCANCEL);
+    });
+    CDialog sizable(9002, &top);
+    EXPECT_EQ(sizable.DoModal(), IDCANCEL);
+}
+
+TEST_F(ModalOverWindowTest, MessageBoxHidesTipsAndHandsTheActivationBack)
+{
+    qor::test::KeyedMessageBoxes boxes({VK_RETURN});
+    EXPECT_EQ(::MessageBox(top.GetSafeHwnd(), L"Point 3", L"QOR", MB_ICONINFORMATION | MB_OK), IDOK);
+    EXPECT_EQ(boxes.Shown(), 1);
+    EXPECT_FALSE(tip.IsWindowVisible());
+    EXPECT_TRUE(qor::test::PumpUntil([&] { return qor::test::ToolkitActiveWindow() == &top; }));
+}

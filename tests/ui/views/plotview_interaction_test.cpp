@@ -174,6 +174,21 @@ TEST_F(Interaction, ADoubleClickNamesThePointWithTheRunsDescription)
     EXPECT_EQ(box.text, expected);
 }
 
+TEST_F(Interaction, TheBoxOfADoubleClickHidesThePointsTip)
+{
+    qor::test::KeyedMessageBoxes boxes({VK_RETURN});
+    CChartCtrl* chart = view->GetChart(0);
+    const CPoint at = PointOnChart(Maxima()->GetPointsCount() / 2);
+    qor::test::MouseDown(chart, at);
+    qor::test::MouseUp(chart, at);
+    CMessageTip* tip = CMessageTip::GetShowingTip();
+    ASSERT_NE(tip, nullptr);
+    ASSERT_TRUE(tip->IsWindowVisible());
+    qor::test::MouseDoubleClick(chart, at);
+    EXPECT_EQ(boxes.Shown(), 1);
+    EXPECT_FALSE(tip->IsWindowVisible());
+}
+
 TEST_F(Interaction, TheTitleIsPaintedAboveTheCharts)
 {
     qor::test::PaintNow(view);

@@ -1,0 +1,363 @@
+// Crash recovery: autosaves written beside a session lock, offered back at the next start.
+#include "platform/gui/DataRecovery.h"
+
+#include "platform/core/MessageBox.h"
+#include "platform/core/Paths.h"
+#include "platform/gui/App.h"
+#include "platform/gui/Archive.h"
+#include "platform/gui/Document.h"
+
+#include <QtCore/QTimer>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+struct CDataRecoveryHandler::Timer
+{
+    QTimer timer;
+};
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void Log(const std::string& what) { std::fprintf(stderr, "Autosave: %s\n", what.c_str()); }
+
+void SyncFolder(const std::string& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// Writes a file through a temporary file beside it, synced before it replaces the old one, so that a crash
+// while writing leaves the previous autosave whole.
+template <class Write>
+bool WriteAtomically(const std::string& target, Write write)
+{
+    std::string pattern = target + ".XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0)
+    {
+        Log(target + ": " + std::strerror(errno));
+        return false;
+    }
+    bool ok = write(fd) && ::fsync(fd) == 0;
+    const int error = errno;
+    ok = ::close(fd) == 0 && ok;
+    if (ok && ::rename(name.data(), target.c_str()) == 0)
+    {
+        SyncFolder(fs::path(target).parent_path().string());
+        return true;
+    }
+    Log(target + ": " + std::strerror(ok ? errno : error));
+    ::unlink(name.data());
+    return false;
+}
+
+bool WriteText(int fd, const std::string& text)
+{
+    size_t done = 0;
+    while (done < text.size())
+    {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+std::string ReadText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// A session lives while some process holds its lock.
+bool SessionAlive(const std::string& lockPath)
+{
+    const int fd = ::open(lockPath.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool alive = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return alive;
+}
+
+void Remove(const std::string& path)
+{
+    std::error_code ec;
+    fs::remove(path, ec);
+}
+
+// Every document the application's templates hold, each once.
+std::vector<CDocument*> OpenDocuments(CWinApp* app)
+{
+    std::vector<CDocument*> docs;
+    std::set<CDocument*> seen;
+    for (POSITION t = app->GetFirstDocTemplatePosition(); t;)
+    {
+        CDocTemplate* tmpl = app->GetNextDocTemplate(t);
+        for (POSITION d = tmpl->GetFirstDocPosition(); d;)
+            if (CDocument* doc = tmpl->GetNextDoc(d); doc && seen.insert(doc).second) docs.push_back(doc);
+    }
+    return docs;
+}
+
+} // namespace
+
+CDataRecoveryHandler::CDataRecoveryHandler(CWinApp* pApp, DWORD dwRestartManagerSupportFlags)
+    : m_pApp(pApp), m_dwFlags(dwRestartManagerSupportFlags)
+{
+    // Unique among the runs of a machine, and among the application objects of one process.
+    static int made = 0;
+    m_strSession.Format(L"%ld-%lld-%d", static_cast<long>(::getpid()), static_cast<long long>(std::time(nullptr)),
+                        ++made);
+}
+
+CDataRecoveryHandler::~CDataRecoveryHandler()
+{
+    if (m_nLock >= 0) ::close(m_nLock);
+}
+
+CString CDataRecoveryHandler::FilePath(const CString& name) const { return m_strAutosavePath + L"/" + name; }
+
+CString CDataRecoveryHandler::NewName()
+{
+    CString name;
+    name.Format(L"%s-%d", (LPCTSTR)m_strSession, ++m_nNext);
+    return name;
+}
+
+void CDataRecoveryHandler::SetAutosaveInterval(DWORD dwMilliseconds)
+{
+    m_nAutosaveInterval = dwMilliseconds;
+    if (m_pTimer) m_pTimer->timer.start(static_cast<int>(m_nAutosaveInterval));
+}
+
+void CDataRecoveryHandler::Initialize()
+{
+    if (m_strAutosavePath.IsEmpty() || !qor::CreateFolders(m_strAutosavePath)) return;
+    if (m_nLock < 0)
+    {
+        const std::string lock = FilePath(m_strSession + L".lock").ToUtf8();
+        m_nLock = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (m_nLock >= 0 && ::flock(m_nLock, LOCK_EX | LOCK_NB) != 0)
+        {
+            ::close(m_nLock);
+            m_nLock = -1;
+        }
+        if (m_nLock < 0)
+        {
+            Log(lock + ": the session cannot be marked, nothing is autosaved");
+            return;
+        }
+    }
+    if (m_dwFlags & AFX_RESTART_MANAGER_RESTORE_AUTOSAVED_FILES) RestoreAutosavedDocuments();
+    if ((m_dwFlags & AFX_RESTART_MANAGER_AUTOSAVE_AT_INTERVAL) && !m_pTimer)
+    {
+        m_pTimer = std::make_unique<Timer>();
+        QObject::connect(&m_pTimer->timer, &QTimer::timeout, &m_pTimer->timer, [this] { AutosaveAllDocumentInfo(); });
+        m_pTimer->timer.start(static_cast<int>(m_nAutosaveInterval));
+    }
+}
+
+void CDataRecoveryHandler::AutosaveAllDocumentInfo()
+{
+    // A tick that comes while an autosave shows or runs something waits for the next one.
+    if (m_bBusy || m_nLock < 0) return;
+    for (CDocument* doc : OpenDocuments(m_pApp))
+    {
+        if (doc->IsModified())
+            AutosaveDocumentInfo(doc);
+        else
+            RemoveDocumentInfo(doc);
+    }
+    // Documents closed behind our back leave their autosave too.
+    const std::vector<CDocument*> open = OpenDocuments(m_pApp);
+    for (auto it = m_documents.begin(); it != m_documents.end();)
+    {
+        if (std::find(open.begin(), open.end(), it->first) == open.end())
+        {
+            Remove(FilePath(it->second + L".autosave").ToUtf8());
+            Remove(FilePath(it->second + L".path").ToUtf8());
+            it = m_documents.erase(it);
+        }
+        else
+        {
+            ++it;
+        }
+    }
+}
+
+BOOL CDataRecoveryHandler::AutosaveDocumentInfo(CDocument* pDocument)
+{
+    if (!pDocument || m_nLock < 0 || m_bBusy) return FALSE;
+    m_bBusy = true;
+    auto [it, added] = m_documents.emplace(pDocument, CString());
+    if (added) it->second = NewName();
+    const CString base = it->second;
+
+    // The document's own Serialize writes it; a box it would show about a failure stays unseen: the user
+    // did not ask for this save.
+    qor::MessageBoxHandler previous = qor::SetMessageBoxHandler(
+        [](const qor::MessageBoxCall& call) { return qor::DefaultMessageBoxAnswer(call.type); });
+    const bool written = WriteAtomically(FilePath(base + L".autosave").ToUtf8(), [&](int fd) {
+        CFile file;
+        file.m_hFile = fd;
+        bool ok = true;
+        {
+            CArchive ar(&file, CArchive::store);
+            ar.m_pDocument = pDocument;
+            try
+            {
+                pDocument->Serialize(ar);
+            }
+            catch (...)
+            {
+                ok = false;
+            }
+            ar.Close();
+            ok = ok && !ar.m_bFailed;
+        }
+        file.m_hFile = CFile::hFileNull; // the caller closes it
+        return ok;
+    });
+    qor::SetMessageBoxHandler(previous);
+    bool described = false;
+    if (written)
+    {
+        const std::string text = pDocument->GetPathName().ToUtf8() + "\n" + pDocument->GetTitle().ToUtf8() + "\n";
+        described = WriteAtomically(FilePath(base + L".path").ToUtf8(), [&](int fd) { return WriteText(fd, text); });
+    }
+    m_bBusy = false;
+    return written && described;
+}
+
+void CDataRecoveryHandler::RemoveDocumentInfo(CDocument* pDocument)
+{
+    auto it = m_documents.find(pDocument);
+    if (it == m_documents.end()) return;
+    // The description goes first: an autosave without one is never offered.
+    Remove(FilePath(it->second + L".path").ToUtf8());
+    Remove(FilePath(it->second + L".autosave").ToUtf8());
+    m_documents.erase(it);
+}
+
+void CDataRecoveryHandler::RestoreAutosavedDocuments()
+{
+    if (m_strAutosavePath.IsEmpty()) return;
+    const fs::path folder(m_strAutosavePath.ToUtf8());
+    std::error_code ec;
+    std::vector<fs::path> found;
+    std::set<std::string> ended;
+    for (const auto& entry : fs::directory_iterator(folder, ec))
+    {
+        const fs::path& p = entry.path();
+        const std::string stem = p.stem().string();
+        if (p.extension() == ".lock")
+        {
+            if (stem != m_strSession.ToUtf8() && !SessionAlive(p.string())) ended.insert(stem);
+            continue;
+        }
+        const size_t dash = stem.rfind('-');
+        if (dash == std::string::npos) continue;
+        const std::string session = stem.substr(0, dash);
+        if (session == m_strSession.ToUtf8() || SessionAlive((folder / (session + ".lock")).string())) continue;
+        ended.insert(session);
+        if (p.extension() == ".path") found.push_back(p);
+    }
+    std::sort(found.begin(), found.end());
+    for (const fs::path& description : found)
+    {
+        std::string text = ReadText(description.string());
+        const size_t end = text.find('\n');
+        const CString path(text.substr(0, end).c_str());
+        const std::string rest = end == std::string::npos ? std::string() : text.substr(end + 1);
+        const CString title(rest.substr(0, rest.find('\n')).c_str());
+        fs::path saved = description;
+        saved.replace_extension(".autosave");
+        if (!fs::is_regular_file(saved, ec))
+        {
+            Remove(description.string());
+            continue;
+        }
+        const CString name = path.IsEmpty() ? title : path;
+        CString prompt;
+        prompt.Format(L"The program ended without closing %s. Its changes were kept automatically.\n\n"
+                      L"Restore them? (Yes opens the case with these changes; No discards them.)",
+                      (LPCTSTR)name);
+        if (AfxMessageBox(prompt, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        {
+            Remove(description.string());
+            Remove(saved.string());
+            continue;
+        }
+        m_bRestoring = true;
+        CDocument* doc = m_pApp->OpenDocumentFile(CString(saved.string().c_str()));
+        m_bRestoring = false;
+        if (!doc)
+        {
+            // The autosave stays for another start: the user asked for it and it could not be read now.
+            Log(saved.string() + ": could not be restored");
+            continue;
+        }
+        // The case shows under its own name and path; saving it is the user's decision, so nothing is
+        // written to the user's file here.
+        doc->SetPathName(path, FALSE);
+        if (path.IsEmpty()) doc->SetTitle(title);
+        doc->SetModifiedFlag(TRUE);
+        // This run keeps it: renamed into the session, it survives a crash before the next tick. Should a
+        // rename fail, the old files go and the case is written afresh under the new name.
+        const CString base = NewName();
+        std::error_code moved;
+        fs::rename(saved, FilePath(base + L".autosave").ToUtf8(), moved);
+        if (!moved)
+        {
+            m_documents[doc] = base;
+            fs::rename(description, FilePath(base + L".path").ToUtf8(), moved);
+        }
+        if (moved)
+        { // failed
+            Remove(description.string());
+            Remove(saved.string());
+            RemoveDocumentInfo(doc);
+            AutosaveDocumentInfo(doc);
+        }
+    }
+    // An ended session whose documents were all dealt with leaves nothing behind.
+    for (const std::string& session : ended)
+    {
+        bool left = false;
+        for (const auto& entry : fs::directory_iterator(folder, ec))
+            if (entry.path().stem().string().rfind(session + "-", 0) == 0) left = true;
+        if (!left) Remove((folder / (session + ".lock")).string());
+    }
+}
+
+void CDataRecoveryHandler::Shutdown()
+{
+    if (m_pTimer) m_pTimer->timer.stop();
+    while (!m_documents.empty()) RemoveDocumentInfo(m_documents.begin()->first);
+    if (m_nLock >= 0)
+    {
+        Remove(FilePath(m_strSession + L".lock").ToUtf8());
+        ::close(m_nLock);
+        m_nLock = -1;
+    }
+}

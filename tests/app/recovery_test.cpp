@@ -1,0 +1,138 @@
+// Crash recovery through the running program: a changed case is autosaved at the (shortened) interval, the
+// program ends without closing it, and the next start offers it back: restored, it returns with its change,
+// modified, under its own path, the user's file untouched; discarded, it is gone; a save removes the autosave.
+#include "app_support.h"
+
+#include "app/QORDoc.h"
+#include "engine/model/Bridge.h"
+#include "platform/core/MessageBox.h"
+#include "platform/test/FrameTest.h"
+#include "platform/test/GuiTest.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+namespace fs = std::filesystem;
+using namespace qor::test;
+
+namespace {
+
+std::string ReadAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The recovery folder's files with an extension.
+int CountFiles(const fs::path& folder, const std::string& extension)
+{
+    int n = 0;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec))
+        if (entry.path().extension() == extension) ++n;
+    return n;
+}
+
+// The program's end without its clean exit: the recovery state goes as a killed process's would (its
+// lock released, its files left), then the windows are taken down.
+void Crash(CQORApp& app)
+{
+    delete app.m_pDataRecoveryHandler;
+    app.m_pDataRecoveryHandler = nullptr;
+    StopApplication(app);
+}
+
+TEST(Recovery, AutosavedCaseIsRestoredOrDiscardedAfterACrash)
+{
+    const fs::path home = fs::path(TempFilePath("home"));
+    UseFreshProfile(home);
+    const fs::path user = home / "bridge.qor";
+    int asked = 0;
+    int answer = IDYES;
+    qor::MessageBoxHandler previous = qor::SetMessageBoxHandler([&](const qor::MessageBoxCall& call) {
+        if (call.text.Find(L"ended without closing") >= 0)
+        {
+            EXPECT_GE(call.text.Find(CString(user.c_str())), 0) << "the prompt names the case's file";
+            ++asked;
+            return answer;
+        }
+        return qor::DefaultMessageBoxAnswer(call.type);
+    });
+
+    fs::path folder;
+    std::string saved;
+    {
+        auto app = std::make_unique<CQORApp>();
+        ASSERT_TRUE(StartApplication(*app));
+        CDataRecoveryHandler* recovery = app->GetDataRecoveryHandler();
+        ASSERT_NE(recovery, nullptr);
+        folder = fs::path(recovery->GetAutosavePath().ToUtf8());
+        CQORDoc* doc = CQORDoc::GetActiveDoc();
+        ASSERT_NE(doc, nullptr);
+        doc->m_sCaseRef = L"Route 12";
+        ASSERT_TRUE(doc->DoSave(CString(user.c_str())));
+        saved = ReadAll(user);
+        EXPECT_EQ(CountFiles(folder, ".autosave"), 0) << "an unmodified case is not autosaved";
+
+        doc->m_sCaseRef = L"Route 12, widened";
+        doc->m_vBridge.push_back(std::make_shared<CBridge>(1, L"20 m single span", 1, 20.0));
+        doc->SetModifiedFlag(TRUE);
+        recovery->SetAutosaveInterval(20);
+        ASSERT_TRUE(PumpUntil([&] { return CountFiles(folder, ".path") == 1; }));
+        EXPECT_EQ(CountFiles(folder, ".autosave"), 1);
+        Crash(*app);
+    }
+    EXPECT_EQ(ReadAll(user), saved) << "recovery never writes the user's file";
+
+    // Restore: the change is back, the case modified and under its own path; this run keeps the autosave.
+    {
+        auto app = std::make_unique<CQORApp>();
+        ASSERT_TRUE(StartApplication(*app));
+        EXPECT_EQ(asked, 1);
+        CQORDoc* doc = CQORDoc::GetActiveDoc();
+        ASSERT_NE(doc, nullptr);
+        EXPECT_EQ(doc->m_sCaseRef, CString(L"Route 12, widened"));
+        ASSERT_EQ(doc->m_vBridge.size(), 1u);
+        EXPECT_TRUE(doc->IsModified());
+        EXPECT_EQ(doc->GetPathName(), CString(user.c_str()));
+        EXPECT_EQ(ReadAll(user), saved);
+        if (app->m_pRecentFileList)
+        {
+            for (int i = 0; i < app->m_pRecentFileList->GetCount(); ++i)
+                EXPECT_LT((*app->m_pRecentFileList)[i].Find(L"Recovery"), 0) << "no autosave among recent files";
+        }
+        EXPECT_EQ(CountFiles(folder, ".autosave"), 1);
+        Crash(*app);
+    }
+
+    // Discard: nothing of it is left, and a clean exit leaves an empty folder.
+    answer = IDNO;
+    {
+        auto app = std::make_unique<CQORApp>();
+        ASSERT_TRUE(StartApplication(*app));
+        EXPECT_EQ(asked, 2);
+        CQORDoc* doc = CQORDoc::GetActiveDoc();
+        ASSERT_NE(doc, nullptr);
+        EXPECT_TRUE(doc->m_vBridge.empty());
+        EXPECT_FALSE(doc->IsModified());
+        EXPECT_EQ(CountFiles(folder, ".autosave") + CountFiles(folder, ".path"), 0);
+
+        // A save takes the autosave away.
+        doc->m_sCaseRef = L"Another";
+        doc->SetModifiedFlag(TRUE);
+        app->GetDataRecoveryHandler()->AutosaveAllDocumentInfo();
+        EXPECT_EQ(CountFiles(folder, ".autosave"), 1);
+        ASSERT_TRUE(doc->DoSave(CString((home / "other.qor").c_str())));
+        EXPECT_EQ(CountFiles(folder, ".autosave") + CountFiles(folder, ".path"), 0);
+        StopApplication(*app);
+    }
+    EXPECT_TRUE(fs::is_empty(folder));
+    EXPECT_EQ(ReadAll(user), saved);
+    qor::SetMessageBoxHandler(previous);
+}
+
+} // namespace
