@@ -16,6 +16,8 @@
 #include <boost/iostreams/device/file_descriptor.hpp>
 #include <boost/iostreams/stream.hpp>
 
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <memory>
 #include <unistd.h>
@@ -24,10 +26,13 @@ namespace {
 
 void SetStatus(LPCTSTR text) { CCaseShell::Current().SetStatusText(text); }
 
-void ReportCaseFileFault(bool storing, const CString& reason)
+// The first line says what did not happen; the next which file and why, in plain words.
+void ReportCaseFileFault(bool storing, const CString& path, const CString& reason)
 {
     CString text = storing ? L"Problem saving file: file is not saved." : L"Problem loading file; file is not opened.";
-    CQORDoc::Message(text + L"\n" + reason, MB_OK | MB_ICONERROR);
+    text += L"\n";
+    if (!path.IsEmpty()) text += path + L": ";
+    CQORDoc::Message(text + reason, MB_OK | MB_ICONERROR);
 }
 
 void ReadCase(int fd, CCaseData& data)
@@ -76,9 +81,14 @@ void CQORDoc::Serialize(CArchive& ar)
                                m_sCaseRef, m_sCaseNotes};
                 boost::iostreams::file_descriptor device(fd, boost::iostreams::never_close_handle);
                 boost::iostreams::stream<boost::iostreams::file_descriptor> out(device);
+                errno = 0;
                 SaveCase(out, data, CSettings::GetInstance()->General.USEBINARYFILEFORMAT);
                 out.flush();
-                if (!out) throw CCaseFileError("the file could not be written", "(the disk may be full)");
+                // The system's reason ("No space left on device") where the stream kept it.
+                if (!out)
+                    throw CCaseFileError(errno ? std::string("the file could not be written: ") + std::strerror(errno)
+                                               : std::string("the file could not be written (the disk may be full)"),
+                                         "");
             }
             else
             {
@@ -106,7 +116,9 @@ void CQORDoc::Serialize(CArchive& ar)
         },
         reason);
     if (!done) {
-        ReportCaseFileFault(storing, reason);
+        // A save writes a temporary file that no user knows; the case's own path is named.
+        ReportCaseFileFault(storing, storing ? GetPathName() : (ar.GetFile() ? ar.GetFile()->GetFilePath() : CString()),
+                            reason);
         ar.m_bFailed = TRUE;
     }
     SetStatus(L"Ready");
@@ -126,7 +138,7 @@ BOOL CQORDoc::CheckCaseFile(LPCTSTR lpszPathName)
     CString reason;
     const bool read = CEngineGuard::Run([&] { ReadCase(fd, *data); }, reason);
     ::close(fd);
-    if (!read) ReportCaseFileFault(false, reason);
+    if (!read) ReportCaseFileFault(false, lpszPathName, reason);
     SetStatus(L"Ready");
     CheckedCase& checked = Checked();
     checked.path = read ? CString(lpszPathName) : CString();

@@ -14,10 +14,13 @@
 #include "engine/settings/Settings.h"
 
 #include <boost/archive/binary_oarchive.hpp>
+#include <boost/archive/xml_archive_exception.hpp>
 #include <boost/archive/xml_oarchive.hpp>
 #include <boost/serialization/nvp.hpp>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <istream>
 #include <new>
 #include <ostream>
@@ -28,6 +31,35 @@ namespace {
 
 const char kRootItem[] = "QORConfig";
 const char kModelHint[] = "(the file is damaged or holds a case this program cannot analyse)";
+
+// What an archive's failure means to the user, in plain words.
+std::string PlainReason(const boost::archive::archive_exception& e)
+{
+    using boost::archive::archive_exception;
+    const std::string what = e.what();
+    auto says = [&what](const char* text) { return what.find(text) != std::string::npos; };
+    if (dynamic_cast<const boost::archive::xml_archive_exception*>(&e))
+        return "the file's XML is damaged or does not hold a QOR case";
+    switch (e.code)
+    {
+    case archive_exception::invalid_signature: return "it is not a QOR case file";
+    case archive_exception::unsupported_version:
+    case archive_exception::unsupported_class_version: return "it was written by a newer version of QOR";
+    case archive_exception::unregistered_class:
+        return "the file is damaged: it names a kind of element that QOR does not know";
+    case archive_exception::pointer_conflict: return "the file is damaged: its elements refer to one another wrongly";
+    case archive_exception::array_size_too_short: return "the file is damaged: a count is larger than the file";
+    case archive_exception::input_stream_error:
+        if (says("count larger than the file")) return "the file is damaged: a count is larger than the file";
+        if (says("neither 0 nor 1")) return "the file is damaged: a yes-or-no value is neither";
+        if (says("UTF-8")) return "the file is damaged: a text is not valid UTF-8";
+        return "the file ends early";
+    case archive_exception::output_stream_error:
+        return errno ? std::string("the file could not be written: ") + std::strerror(errno)
+                     : std::string("the file could not be written (the disk may be full)");
+    default: return "the file is damaged (" + what + ")";
+    }
+}
 
 // Failures of every kind become one kind, with the hint that fits the reason.
 template <class Work>
@@ -41,13 +73,17 @@ void AsCaseFileError(Work work)
     {
         throw;
     }
-    catch (const std::bad_alloc& e)
+    catch (const std::bad_alloc&)
     {
-        throw CCaseFileError(e.what(), "(the file declares more data than this computer can hold)");
+        throw CCaseFileError("the file declares more data than this computer can hold", "");
+    }
+    catch (const boost::archive::archive_exception& e)
+    {
+        throw CCaseFileError(PlainReason(e), "");
     }
     catch (const std::exception& e)
     {
-        throw CCaseFileError(e.what(), ArchiveExceptionHint(e.what()));
+        throw CCaseFileError(e.what(), "");
     }
     catch (const char* text)
     {

@@ -312,13 +312,14 @@ bool CSettings::Save(const CString& path) const
             if (!ofs)
                 throw boost::archive::archive_exception(boost::archive::archive_exception::output_stream_error);
             ofs.close();
-            if (ofs.fail())
+            if (ofs.fail() || !qor::SyncToDisk(CString::FromUtf8(tmp.string())))
                 throw boost::archive::archive_exception(boost::archive::archive_exception::output_stream_error);
         }
 
         std::error_code ec;
         fs::rename(tmp, target, ec);
         if (ec) throw fs::filesystem_error("cannot replace the settings file", tmp, target, ec);
+        qor::SyncToDisk(qor::FolderOf(path).IsEmpty() ? CString(L".") : qor::FolderOf(path)); // the rename itself
         return true;
     } catch (const std::exception& e) {
         if (!tmp.empty()) {

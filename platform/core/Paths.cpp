@@ -1,8 +1,11 @@
 #include "platform/core/Paths.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <system_error>
+#include <unistd.h>
 
 namespace qor {
 
@@ -27,6 +30,15 @@ CString FolderOf(const CString& path)
 {
     int slash = path.ReverseFind(L'/');
     return slash < 0 ? CString() : path.Left(slash);
+}
+
+bool SyncToDisk(const CString& path)
+{
+    const int fd = ::open(path.ToUtf8().c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool synced = ::fsync(fd) == 0 || errno == EINVAL || errno == EROFS;
+    ::close(fd);
+    return synced;
 }
 
 } // namespace qor

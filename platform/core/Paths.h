@@ -14,5 +14,9 @@ bool CreateFolders(const CString& path);
 
 // The folder part of a path ("" when it has none).
 CString FolderOf(const CString& path);
+// Has the system write what it holds of a file or folder to the disk (after a write, and on the
+// folder after a rename, so that a power cut leaves the old file or the new one, never an empty
+// one); false when it could not (a file system that cannot sync counts as done).
+bool SyncToDisk(const CString& path);
 
 } // namespace qor

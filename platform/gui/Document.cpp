@@ -2,6 +2,7 @@
 #include "platform/gui/Document.h"
 
 #include "platform/core/MessageBox.h"
+#include "platform/core/Paths.h"
 #include "platform/core/Strings.h"
 #include "platform/gui/App.h"
 #include "platform/gui/DataRecovery.h"
@@ -12,6 +13,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <map>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -118,9 +121,13 @@ BOOL CDocument::OnNewDocument()
     return TRUE;
 }
 
-void CDocument::ReportSaveLoadException(LPCTSTR, BOOL bSaving, int)
+void CDocument::ReportSaveLoadException(LPCTSTR lpszPathName, BOOL bSaving, int nError)
 {
-    AfxMessageBox(bSaving ? L"Failed to save document." : L"Failed to open document.", MB_OK | MB_ICONEXCLAMATION);
+    // The system's reason, with the file it concerns ("Permission denied", "No space left on device").
+    CString text = bSaving ? L"Failed to save document." : L"Failed to open document.";
+    if (nError != 0)
+        text += L"\n" + CString(lpszPathName ? lpszPathName : L"") + L": " + CString::FromUtf8(std::strerror(nError));
+    AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
 }
 
 BOOL CDocument::OnOpenDocument(LPCTSTR lpszPathName)
@@ -151,11 +158,33 @@ BOOL CDocument::OnOpenDocument(LPCTSTR lpszPathName)
     return TRUE;
 }
 
+namespace {
+
+// The file a path names once every symbolic link on its last part is followed (the path itself
+// when it is no link, or when the links go round).
+CString ResolvedLinks(CString path)
+{
+    namespace fs = std::filesystem;
+    fs::path p(path.ToUtf8());
+    for (int hops = 0; hops < 40; ++hops)
+    {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(p, ec))) return CString::FromUtf8(p.string());
+        fs::path next = fs::read_symlink(p, ec);
+        if (ec) break;
+        p = next.is_absolute() ? next : p.parent_path() / next;
+    }
+    return path;
+}
+
+} // namespace
+
 BOOL CDocument::OnSaveDocument(LPCTSTR lpszPathName)
 {
     // Written to a temporary file beside the target, which replaces the target only when
-    // everything was written: a failed save leaves the old file as it was.
-    CString target = lpszPathName ? lpszPathName : L"";
+    // everything was written: a failed save leaves the old file as it was. A symbolic link is
+    // followed: the file it names is replaced (keeping its permissions), and the link stays.
+    CString target = ResolvedLinks(lpszPathName ? lpszPathName : L"");
     std::string tmpl = target.ToUtf8() + ".XXXXXX";
     std::vector<char> name(tmpl.begin(), tmpl.end());
     name.push_back('\0');
@@ -185,6 +214,8 @@ BOOL CDocument::OnSaveDocument(LPCTSTR lpszPathName)
     if (!failed && !ar.m_bFailed && !file.Flush()) failed = true;
     file.Close();
     if (!failed && !ar.m_bFailed && ::rename(name.data(), target.ToUtf8().c_str()) != 0) failed = true;
+    if (!failed && !ar.m_bFailed)
+        qor::SyncToDisk(qor::FolderOf(target).IsEmpty() ? CString(L".") : qor::FolderOf(target));
     if (failed || ar.m_bFailed) {
         ::unlink(name.data());
         if (!reported) ReportSaveLoadException(lpszPathName, TRUE, errno);

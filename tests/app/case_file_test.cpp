@@ -196,8 +196,19 @@ TEST_F(CaseFileTest, RefusedFilesLeaveTheOpenCaseAsItWas)
         EXPECT_EQ(Open(badPath), nullptr);
         ASSERT_EQ(boxes.Shown().size(), 1u);
         const CString& text = boxes.Shown()[0].text;
-        EXPECT_EQ(text.Find(L"Problem loading file; file is not opened.\n"), 0) << text.ToUtf8();
-        EXPECT_GT(text.GetLength(), 43) << "a reason follows";
+        // The specified first line, then the file and the reason in the user's words.
+        EXPECT_EQ(text.Find(L"Problem loading file; file is not opened.\n" + CString::FromUtf8(badPath) + L": "), 0)
+            << text.ToUtf8();
+        for (const wchar_t* developerWords : {L"Boost", L"BOOST", L"Possibly", L"interpretation", L"stream error"})
+            EXPECT_EQ(text.Find(developerWords), -1) << text.ToUtf8();
+        if (std::string(b.name) == "truncated binary")
+        {
+            EXPECT_NE(text.Find(L"a count is larger than the file"), -1) << text.ToUtf8();
+        }
+        if (std::string(b.name) == "truncated XML")
+        {
+            EXPECT_NE(text.Find(L"the file ends early"), -1) << text.ToUtf8();
+        }
         ASSERT_EQ(CQORDoc::GetActiveDoc(), doc) << "the open case stays";
         EXPECT_EQ(doc->m_sCaseRef, CString(L"Open case"));
         EXPECT_EQ(doc->m_vBridge.size(), 2u);
@@ -269,12 +280,55 @@ TEST_F(CaseFileTest, FailedSaveKeepsTheOldFileAndTheModifiedFlag)
         boxes.Answer(IDOK);
         SendMenuCommand(ID_FILE_SAVE);
         ::setrlimit(RLIMIT_FSIZE, &old);
-        EXPECT_EQ(boxes.Shown().size(), 1u);
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        // The system's reason follows the file.
+        EXPECT_EQ(boxes.Shown()[0].text.Find(L"Problem saving file: file is not saved.\n" + CString::FromUtf8(path) +
+                                             L": the file could not be written"),
+                  0)
+            << boxes.Shown()[0].text.ToUtf8();
     }
     EXPECT_EQ(ReadAll(path), before);
     EXPECT_TRUE(doc->IsModified());
     for (const auto& entry : fs::directory_iterator(fs::path(path).parent_path()))
         EXPECT_EQ(entry.path().string().find("case.qor."), std::string::npos) << "no temporary file is left";
+}
+
+TEST_F(CaseFileTest, SavesGoThroughALinkToItsFileAndSayTheSystemsReason)
+{
+    CQORDoc* doc = CQORDoc::GetActiveDoc();
+    BuildCase(*doc);
+    // A link to a case file of the owner's permissions only: the file gets the new case and keeps
+    // its permissions; the link stays a link.
+    const fs::path folder = fs::path(TempFilePath("linked")).parent_path() / "linked-folder";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const fs::path target = folder / "real.qor";
+    WriteAll(target.string(), "old content");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    const fs::path link = folder / "link.qor";
+    fs::create_symlink("real.qor", link);
+    doc->m_sCaseRef = L"Through the link";
+    SaveAs(link.string());
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link)));
+    EXPECT_NE(ReadAll(target.string()), "old content");
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    for (const auto& entry : fs::directory_iterator(folder))
+        EXPECT_TRUE(entry.path() == target || entry.path() == link) << entry.path();
+
+    // A folder the user may not write to: the message names the file and the system's reason.
+    if (::geteuid() != 0)
+    {
+        fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+        doc->SetModifiedFlag(TRUE);
+        ScriptedMessageBoxes boxes;
+        boxes.Answer(IDOK);
+        SendMenuCommand(ID_FILE_SAVE);
+        fs::permissions(folder, fs::perms::owner_all);
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        EXPECT_EQ(boxes.Shown()[0].text.Find(L"Failed to save document.\n"), 0) << boxes.Shown()[0].text.ToUtf8();
+        EXPECT_NE(boxes.Shown()[0].text.Find(L"Permission denied"), -1) << boxes.Shown()[0].text.ToUtf8();
+        EXPECT_TRUE(doc->IsModified());
+    }
 }
 
 TEST_F(CaseFileTest, RecentFilesAndTheCommandLineOpenOneCaseAtATime)

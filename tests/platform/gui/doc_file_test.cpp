@@ -92,7 +92,8 @@ TEST_F(AppTest, SaveToAMissingFolderFailsWithAMessage)
     EXPECT_EQ(files.Shown(), 1);
     EXPECT_TRUE(doc->IsModified());
     ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, CString(L"Failed to save document."));
+    EXPECT_EQ(boxes.Shown()[0].text,
+              CString(L"Failed to save document.\n/nonexistent-folder-qor/x.tst: No such file or directory"));
     EXPECT_TRUE(doc->GetPathName().IsEmpty());
 }
 
@@ -144,7 +145,8 @@ TEST_F(AppTest, AMissingFileDoesNotOpenAndLeavesNoWindow)
     EXPECT_EQ(Main()->MDIGetActive(), nullptr);
     EXPECT_EQ(app.GetOpenDocumentCount(), 0);
     ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, CString(L"Failed to open document."));
+    EXPECT_EQ(boxes.Shown()[0].text,
+              CString(L"Failed to open document.\n/nonexistent-folder-qor/none.tst: No such file or directory"));
 }
 
 TEST_F(AppTest, FilePrintRunsTheViewsPrintProtocolIntoTwoPdfPages)
