@@ -37,7 +37,8 @@ CString CAboutDlg::ReadVersion(const wchar_t* productVersion)
     const int read = std::swscanf(productVersion, L"%d.%d.%d.%d", &numbers[0], &numbers[1], &numbers[2], &numbers[3]);
     if (read <= 0) return CString();
     CString text;
-    for (int i = 0; i < read; ++i) {
+    for (int i = 0; i < read; ++i)
+    {
         CString n;
         n.Format(L"%d", numbers[i]);
         if (i > 0) text += L".";

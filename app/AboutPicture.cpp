@@ -3,11 +3,10 @@
 
 #include <algorithm>
 
-
 IMPLEMENT_DYNAMIC(CAboutPicture, CWnd)
 
 BEGIN_MESSAGE_MAP(CAboutPicture, CWnd)
-    ON_WM_PAINT()
+ON_WM_PAINT()
 END_MESSAGE_MAP()
 
 void CAboutPicture::OnPaint()
@@ -24,7 +23,8 @@ void CAboutPicture::OnPaint()
     const int deckTop = h * 11 / 20, deckH = std::max(3, h / 14);
     dc.FillSolidRect(w / 20, deckTop, w * 18 / 20, deckH, RGB(120, 120, 124));
     const int pierW = std::max(3, w / 40);
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 4; ++i)
+    {
         const int x = w / 20 + i * (w * 18 / 20 - pierW) / 3;
         dc.FillSolidRect(x, deckTop + deckH, pierW, h - deckTop - deckH, RGB(150, 150, 154));
     }

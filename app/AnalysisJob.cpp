@@ -79,7 +79,7 @@ void CRefCollJob::Run()
 bool CRefCollJob::PostFinished()
 {
     return PostMessageW(m_hMainWnd, m_bRatios ? UWM_TF_CRITRATIOS : UWM_TF_REFVALUES, m_bOk ? 1 : 0,
-                                 AsParam(static_cast<RefCollThreadData*>(this))) != FALSE;
+                        AsParam(static_cast<RefCollThreadData*>(this))) != FALSE;
 }
 
 // The worker must not read elements that the engineer may edit meanwhile, nor change the case's
@@ -119,8 +119,8 @@ void CRefCollJob::StoreResults() const
         for (auto* list :
              {&set->m_vOverstressCritEnv, &set->m_vLiveLoadCritEnv, &set->m_vRefCritEnv, &set->m_vPropCritEnv})
             for (auto& results : *list) results = m_Copies.OriginalOf(results);
-        for (const auto& values : {set->m_pRefCritValues, set->m_pPropCritValues, set->m_pLiveLoadCritValues,
-                                   set->m_pOverstressCritValues})
+        for (const auto& values :
+             {set->m_pRefCritValues, set->m_pPropCritValues, set->m_pLiveLoadCritValues, set->m_pOverstressCritValues})
             if (values) values->m_pBridgeSet = m_Copies.OriginalOf(values->m_pBridgeSet);
     }
     for (const auto& ratios : m_pWork->m_vCritRatios)

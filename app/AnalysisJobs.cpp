@@ -28,7 +28,8 @@ public:
         std::vector<Worker> finished;
         {
             std::lock_guard<std::mutex> lock(m_mutex);
-            auto first = std::stable_partition(m_workers.begin(), m_workers.end(), [](const Worker& w) { return !*w.done; });
+            auto first =
+                std::stable_partition(m_workers.begin(), m_workers.end(), [](const Worker& w) { return !*w.done; });
             std::move(first, m_workers.end(), std::back_inserter(finished));
             m_workers.erase(first, m_workers.end());
             m_workers.push_back({std::move(thread), std::move(done)});

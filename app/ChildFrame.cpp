@@ -7,14 +7,13 @@
 #include "ui/views/GridView.h"
 #include "ui/views/QORView.h"
 
-
 IMPLEMENT_DYNCREATE(CChildFrame, CMDIChildWndEx)
 
 BEGIN_MESSAGE_MAP(CChildFrame, CMDIChildWndEx)
-    ON_WM_CLOSE()
-    ON_COMMAND(ID_FILE_SAVE_IMAGE, OnSaveImage)
-    ON_COMMAND(ID_FILE_SAVE_GRID, OnSaveGrid)
-    ON_UPDATE_COMMAND_UI(ID_FILE_SAVE_GRID, OnUpdateSaveGrid)
+ON_WM_CLOSE()
+ON_COMMAND(ID_FILE_SAVE_IMAGE, OnSaveImage)
+ON_COMMAND(ID_FILE_SAVE_GRID, OnSaveGrid)
+ON_UPDATE_COMMAND_UI(ID_FILE_SAVE_GRID, OnUpdateSaveGrid)
 END_MESSAGE_MAP()
 
 BOOL CChildFrame::PreCreateWindow(CREATESTRUCT& cs)
@@ -59,8 +58,10 @@ void CChildFrame::OnSaveImage()
     // The dialog leaves no trace in the picture.
     UpdateWindow();
     CWindowToBMP bmp;
-    if (bmp.SaveWindow(path, this)) MessageBoxW(m_hWnd, L"Image succesfully saved.", L"QOR", MB_OK | MB_ICONINFORMATION);
-    else MessageBoxW(m_hWnd, L"Image saving failed", L"QOR", MB_OK | MB_ICONERROR);
+    if (bmp.SaveWindow(path, this))
+        MessageBoxW(m_hWnd, L"Image succesfully saved.", L"QOR", MB_OK | MB_ICONINFORMATION);
+    else
+        MessageBoxW(m_hWnd, L"Image saving failed", L"QOR", MB_OK | MB_ICONERROR);
 }
 
 void CChildFrame::OnSaveGrid()
@@ -74,8 +75,10 @@ void CChildFrame::OnSaveGrid()
     UpdateWindow();
     auto* gridView = DYNAMIC_DOWNCAST(CGridView, view);
     CGridCtrl* grid = gridView ? gridView->GetGrid() : nullptr;
-    if (grid && grid->Save(path)) MessageBoxW(m_hWnd, L"Grid succesfully saved.", L"QOR", MB_OK | MB_ICONINFORMATION);
-    else MessageBoxW(m_hWnd, L"Grid saving failed", L"QOR", MB_OK | MB_ICONERROR);
+    if (grid && grid->Save(path))
+        MessageBoxW(m_hWnd, L"Grid succesfully saved.", L"QOR", MB_OK | MB_ICONINFORMATION);
+    else
+        MessageBoxW(m_hWnd, L"Grid saving failed", L"QOR", MB_OK | MB_ICONERROR);
 }
 
 void CChildFrame::OnUpdateSaveGrid(CCmdUI* pCmdUI)

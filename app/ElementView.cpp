@@ -23,22 +23,22 @@ const wchar_t* const kResultNames[] = {L"Single Position", L"Moving Load", L"Bri
 } // namespace
 
 BEGIN_MESSAGE_MAP(CElementView, CDockablePane)
-    ON_WM_CREATE()
-    ON_WM_SIZE()
-    ON_WM_PAINT()
-    ON_WM_SETFOCUS()
-    ON_WM_CONTEXTMENU()
-    ON_COMMAND(ID_ELEMENT_EXPAND_ALL, OnExpandAll)
-    ON_COMMAND(ID_ELEMENT_DELETE, OnDelete)
-    ON_COMMAND(ID_ELEMENT_RENAME, OnRename)
-    ON_COMMAND(ID_ELEMENT_COPY, OnCopy)
-    ON_COMMAND(ID_ELEMENT_CUT, OnCut)
-    ON_COMMAND(ID_ELEMENT_PASTE, OnPaste)
-    ON_REGISTERED_MESSAGE(CViewTree::UWM_TREEITEMDBLCLICK, OnTreeItemDblClick)
-    ON_REGISTERED_MESSAGE(CViewTree::UWM_TREEITEMSELECT, OnTreeItemSelect)
-    ON_REGISTERED_MESSAGE(CViewTree::UWM_TREEITEMLABELCHANGE, OnTreeItemLabelChange)
-    ON_REGISTERED_MESSAGE(CViewTree::UWM_TREEITEMDRAGDROP, OnTreeItemDragDrop)
-    ON_REGISTERED_MESSAGE(CViewTree::UWM_TREEITEMBEGINEDIT, OnTreeItemBeginEdit)
+ON_WM_CREATE()
+ON_WM_SIZE()
+ON_WM_PAINT()
+ON_WM_SETFOCUS()
+ON_WM_CONTEXTMENU()
+ON_COMMAND(ID_ELEMENT_EXPAND_ALL, OnExpandAll)
+ON_COMMAND(ID_ELEMENT_DELETE, OnDelete)
+ON_COMMAND(ID_ELEMENT_RENAME, OnRename)
+ON_COMMAND(ID_ELEMENT_COPY, OnCopy)
+ON_COMMAND(ID_ELEMENT_CUT, OnCut)
+ON_COMMAND(ID_ELEMENT_PASTE, OnPaste)
+ON_REGISTERED_MESSAGE(CViewTree::UWM_TREEITEMDBLCLICK, OnTreeItemDblClick)
+ON_REGISTERED_MESSAGE(CViewTree::UWM_TREEITEMSELECT, OnTreeItemSelect)
+ON_REGISTERED_MESSAGE(CViewTree::UWM_TREEITEMLABELCHANGE, OnTreeItemLabelChange)
+ON_REGISTERED_MESSAGE(CViewTree::UWM_TREEITEMDRAGDROP, OnTreeItemDragDrop)
+ON_REGISTERED_MESSAGE(CViewTree::UWM_TREEITEMBEGINEDIT, OnTreeItemBeginEdit)
 END_MESSAGE_MAP()
 
 CElementView::CElementView() = default;
@@ -51,8 +51,8 @@ CQORDoc* CElementView::ActiveDoc() { return CQORDoc::GetActiveDoc(); }
 int CElementView::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     if (CDockablePane::OnCreate(lpCreateStruct) == -1) return -1;
-    const DWORD style = WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_EDITLABELS |
-                        TVS_SHOWSELALWAYS;
+    const DWORD style =
+        WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_EDITLABELS | TVS_SHOWSELALWAYS;
     if (!m_wndElementView.Create(style, CRect(0, 0, 0, 0), this, ID_ELEMENT_TREE)) return -1;
     if (!m_wndToolBar.Create(this, AFX_DEFAULT_TOOLBAR_STYLE, IDR_ELEMENT_TOOLBAR) ||
         !m_wndToolBar.LoadToolBar(IDR_ELEMENT_TOOLBAR, 0, 0, TRUE))
@@ -112,8 +112,8 @@ void CElementView::InitTree()
 {
     CTreeCtrl& tree = m_wndElementView;
     const UINT mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_STATE;
-    m_hCase = tree.InsertItem(mask, L"Case", kImageSection, kImageSection, TVIS_BOLD, TVIS_BOLD, kMenuOfSections, TVI_ROOT,
-                              TVI_LAST);
+    m_hCase = tree.InsertItem(mask, L"Case", kImageSection, kImageSection, TVIS_BOLD, TVIS_BOLD, kMenuOfSections,
+                              TVI_ROOT, TVI_LAST);
     auto section = [&](UINT stringId) {
         return tree.InsertItem(mask, qor::LoadText(stringId), kImageSection, kImageSection, 0, 0, kMenuOfSections,
                                TVI_ROOT, TVI_LAST);
@@ -130,7 +130,8 @@ void CElementView::FillResults()
 {
     for (int kind = 0; kind < static_cast<int>(std::size(kResultNames)); ++kind)
     {
-        HTREEITEM item = m_wndElementView.InsertItem(kResultNames[kind], kImageInformation, kImageInformation, m_hAnalysisResults);
+        HTREEITEM item =
+            m_wndElementView.InsertItem(kResultNames[kind], kImageInformation, kImageInformation, m_hAnalysisResults);
         m_mapResultKinds[item] = kind;
     }
 }
@@ -140,8 +141,8 @@ void CElementView::ClearElementView()
     m_wndElementView.DeleteAllItems();
     m_mapElements.clear();
     m_mapResultKinds.clear();
-    m_hCase = m_hAnalysisResults = m_hBridges = m_hBridgeSets = m_hLoadModels = m_hLoadModelEnsembles = m_hRefCollections =
-        nullptr;
+    m_hCase = m_hAnalysisResults = m_hBridges = m_hBridgeSets = m_hLoadModels = m_hLoadModelEnsembles =
+        m_hRefCollections = nullptr;
     m_pShownDoc = nullptr;
 }
 
@@ -248,7 +249,8 @@ void CElementView::AddReferenceCollection(std::shared_ptr<CReferenceCollection> 
 void CElementView::RemoveChildItems(HTREEITEM hItem)
 {
     HTREEITEM child = m_wndElementView.GetChildItem(hItem);
-    while (child) {
+    while (child)
+    {
         HTREEITEM next = m_wndElementView.GetNextSiblingItem(child);
         RemoveChildItems(child);
         m_mapElements.erase(child);
@@ -280,7 +282,8 @@ BOOL CElementView::IsFixedItem(HTREEITEM hItem) const
 
 HTREEITEM CElementView::GetSectionItem(int elementType) const
 {
-    switch (elementType) {
+    switch (elementType)
+    {
     case CElement::ELEMENT_BRIDGE: return m_hBridges;
     case CElement::ELEMENT_BRIDGESET: return m_hBridgeSets;
     case CElement::ELEMENT_LOADMODEL: return m_hLoadModels;
@@ -309,16 +312,20 @@ BOOL CElementView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINF
 
 BOOL CElementView::PreTranslateMessage(MSG* pMsg)
 {
-    if (pMsg->message == WM_KEYDOWN || pMsg->message == WM_SYSKEYDOWN) {
-        if (CEdit* edit = m_wndElementView.GetEditControl()) {
+    if (pMsg->message == WM_KEYDOWN || pMsg->message == WM_SYSKEYDOWN)
+    {
+        if (CEdit* edit = m_wndElementView.GetEditControl())
+        {
             // While a label is edited the editor has every key; Enter and Escape end it.
             HTREEITEM item = m_wndElementView.GetSelectedItem();
-            if (pMsg->wParam == VK_RETURN) {
+            if (pMsg->wParam == VK_RETURN)
+            {
                 edit->SendMessage(WM_KEYDOWN, pMsg->wParam, pMsg->lParam);
                 if (auto e = GetElement(item)) Broadcast(e.get());
                 return TRUE;
             }
-            if (pMsg->wParam == VK_ESCAPE) {
+            if (pMsg->wParam == VK_ESCAPE)
+            {
                 edit->SetWindowText(m_wndElementView.GetItemText(item));
                 edit->SendMessage(WM_KEYDOWN, pMsg->wParam, pMsg->lParam);
                 return TRUE;
@@ -355,19 +362,25 @@ void CElementView::RemoveElementItem(HTREEITEM hItem)
     HTREEITEM parent = m_wndElementView.GetParentItem(hItem);
     auto owner = std::dynamic_pointer_cast<CLoadModelEnsemble>(GetElement(parent));
     bool removed = false;
-    if (owner && element->m_ElementType == CElement::ELEMENT_LOADMODEL) {
+    if (owner && element->m_ElementType == CElement::ELEMENT_LOADMODEL)
+    {
         int index = 0;
-        for (HTREEITEM c = m_wndElementView.GetChildItem(parent); c && c != hItem; c = m_wndElementView.GetNextSiblingItem(c))
+        for (HTREEITEM c = m_wndElementView.GetChildItem(parent); c && c != hItem;
+             c = m_wndElementView.GetNextSiblingItem(c))
             ++index;
-        if (index < owner->GetLoadModelCount() && owner->GetLoadModel(index) == element) {
+        if (index < owner->GetLoadModelCount() && owner->GetLoadModel(index) == element)
+        {
             owner->RemoveLoadModel(index);
             removed = true;
             doc->SetModifiedFlag(TRUE);
         }
-    } else {
+    }
+    else
+    {
         removed = doc->RemoveElement(element);
     }
-    if (!removed) {
+    if (!removed)
+    {
         CQORDoc::Message(L"Item could not be removed", MB_OK | MB_ICONINFORMATION);
         return;
     }
@@ -385,12 +398,14 @@ void CElementView::OnRename()
     if (!item || m_wndElementView.GetEditControl()) return;
     std::shared_ptr<CElement> element = GetElement(item);
     if (!element) return;
-    if (!element->m_bIsEditable) {
+    if (!element->m_bIsEditable)
+    {
         CQORDoc::Message(L"This item cannot be edited.", MB_OK | MB_ICONERROR);
         return;
     }
     HTREEITEM parent = m_wndElementView.GetParentItem(item);
-    if (parent && parent != m_hAnalysisResults) {
+    if (parent && parent != m_hAnalysisResults)
+    {
         m_wndElementView.SetFocus();
         m_wndElementView.ModifyStyle(0, TVS_EDITLABELS);
         m_wndElementView.EditLabel(item);
@@ -415,7 +430,8 @@ void CElementView::OnPaste()
     HTREEITEM source = m_hClipboardItem;
     m_hClipboardItem = nullptr;
     HTREEITEM target = m_wndElementView.GetSelectedItem();
-    if (source && target) {
+    if (source && target)
+    {
         HTREEITEM copied = CopyElementItem(source, target, m_wndElementView.GetParentItem(target));
         if (m_bCut && copied) RemoveElementItem(source);
     }
@@ -436,15 +452,18 @@ HTREEITEM CElementView::CopyElementItem(HTREEITEM hSource, HTREEITEM hTarget, HT
         copy->m_bIsEditable = true;
         return copy;
     };
-    if (auto lm = std::dynamic_pointer_cast<CLoadModel>(source)) {
-        if (intoLoadModels) {
+    if (auto lm = std::dynamic_pointer_cast<CLoadModel>(source))
+    {
+        if (intoLoadModels)
+        {
             auto copy = copyOf(*lm, !m_bCut);
             doc->AddLoadModel(copy);
             return InsertElement(copy, kImageLoadModel, m_hLoadModels);
         }
         HTREEITEM ownerItem = hTargetParent;
         auto owner = std::dynamic_pointer_cast<CLoadModelEnsemble>(GetElement(hTargetParent));
-        if (!GetElement(hTargetParent)) {
+        if (!GetElement(hTargetParent))
+        {
             ownerItem = hTarget;
             owner = std::dynamic_pointer_cast<CLoadModelEnsemble>(GetElement(hTarget));
         }
@@ -455,8 +474,10 @@ HTREEITEM CElementView::CopyElementItem(HTREEITEM hSource, HTREEITEM hTarget, HT
         doc->SetModifiedFlag(TRUE);
         return InsertElement(copy, kImageLoadModel, ownerItem);
     }
-    if (auto lme = std::dynamic_pointer_cast<CLoadModelEnsemble>(source)) {
-        if (intoEnsembles) {
+    if (auto lme = std::dynamic_pointer_cast<CLoadModelEnsemble>(source))
+    {
+        if (intoEnsembles)
+        {
             auto copy = std::make_shared<CLoadModelEnsemble>(*lme);
             if (!m_bCut) copy->m_Description += L"-Copy";
             copy->m_bIsEditable = true;
@@ -467,9 +488,11 @@ HTREEITEM CElementView::CopyElementItem(HTREEITEM hSource, HTREEITEM hTarget, HT
             for (HTREEITEM c = before; c; c = m_wndElementView.GetNextSiblingItem(c)) last = c;
             return last;
         }
-        if (intoLoadModels) {
+        if (intoLoadModels)
+        {
             HTREEITEM last = nullptr;
-            for (const auto& member : lme->m_vLoadModel) {
+            for (const auto& member : lme->m_vLoadModel)
+            {
                 if (!member) continue;
                 auto copy = copyOf(*member, !m_bCut);
                 doc->AddLoadModel(copy);
@@ -498,12 +521,15 @@ LRESULT CElementView::OpenItem(CQORDoc& document, HTREEITEM parent, HTREEITEM it
 {
     if (!parent || !item) return 0;
     CQORDoc* doc = &document;
-    if (parent == m_hCase) {
+    if (parent == m_hCase)
+    {
         doc->OnConfigurationCaseData();
         return 1;
     }
-    if (parent == m_hAnalysisResults) {
-        switch (GetResultKind(item)) {
+    if (parent == m_hAnalysisResults)
+    {
+        switch (GetResultKind(item))
+        {
         case 0: doc->OnViewSinglePositionResults(); break;
         case 1: doc->OnViewMovingLoadResults(); break;
         case 2: doc->OnViewBridgeRangeResults(); break;
@@ -515,7 +541,8 @@ LRESULT CElementView::OpenItem(CQORDoc& document, HTREEITEM parent, HTREEITEM it
     }
     std::shared_ptr<CElement> element = GetElement(item);
     if (!element) return 0;
-    switch (element->m_ElementType) {
+    switch (element->m_ElementType)
+    {
     case CElement::ELEMENT_BRIDGE: doc->EditBridge(false, std::static_pointer_cast<CBridge>(element)); break;
     case CElement::ELEMENT_BRIDGESET: doc->EditBridgeSet(false, std::static_pointer_cast<CBridgeSet>(element)); break;
     case CElement::ELEMENT_LOADMODEL: doc->EditLoadModel(false, std::static_pointer_cast<CLoadModel>(element)); break;
@@ -529,7 +556,8 @@ LRESULT CElementView::OpenItem(CQORDoc& document, HTREEITEM parent, HTREEITEM it
     }
     // The dialog may have outlived the item (a refill while it was open).
     if (GetElement(item) != element) return 1;
-    if (auto lme = std::dynamic_pointer_cast<CLoadModelEnsemble>(element)) {
+    if (auto lme = std::dynamic_pointer_cast<CLoadModelEnsemble>(element))
+    {
         RemoveChildItems(item);
         for (const auto& lm : lme->m_vLoadModel) InsertElement(lm, kImageLoadModel, item);
     }
@@ -549,7 +577,8 @@ LRESULT CElementView::OnTreeItemBeginEdit(WPARAM, LPARAM lParam)
     std::shared_ptr<CElement> element = GetElement(item);
     HTREEITEM parent = m_wndElementView.GetParentItem(item);
     if (!element || !parent || parent == m_hAnalysisResults) return 1;
-    if (!element->m_bIsEditable) {
+    if (!element->m_bIsEditable)
+    {
         CQORDoc::Message(L"This item cannot be edited.", MB_OK | MB_ICONERROR);
         return 1;
     }
@@ -561,7 +590,8 @@ LRESULT CElementView::OnTreeItemLabelChange(WPARAM wParam, LPARAM lParam)
     const CString* text = reinterpret_cast<const CString*>(wParam);
     std::shared_ptr<CElement> element = GetElement(reinterpret_cast<HTREEITEM>(lParam));
     if (!element || !text || text->IsEmpty() || !element->m_bIsEditable) return 0;
-    if (element->m_Description != *text) {
+    if (element->m_Description != *text)
+    {
         element->m_Description = *text;
         if (CQORDoc* doc = ActiveDoc()) doc->SetModifiedFlag(TRUE);
     }
@@ -587,29 +617,42 @@ LRESULT CElementView::OnTreeItemDragDrop(WPARAM wParam, LPARAM lParam)
 
 void CElementView::OnContextMenu(CWnd* pWnd, CPoint point)
 {
-    if (pWnd != &m_wndElementView) {
+    if (pWnd != &m_wndElementView)
+    {
         CDockablePane::OnContextMenu(pWnd, point);
         return;
     }
     UINT menuId = kMenuOfSections;
-    if (point.x == -1 && point.y == -1) {
+    if (point.x == -1 && point.y == -1)
+    {
         CRect rc;
         m_wndElementView.GetWindowRect(&rc);
         point = rc.TopLeft();
-    } else {
+    }
+    else
+    {
         CPoint local = point;
         m_wndElementView.ScreenToClient(&local);
         UINT flags = 0;
         HTREEITEM item = m_wndElementView.HitTest(local, &flags);
-        if (!item) {
+        if (!item)
+        {
             m_wndElementView.SelectItem(nullptr);
-        } else {
-            if (m_wndElementView.GetParentItem(item)) {
+        }
+        else
+        {
+            if (m_wndElementView.GetParentItem(item))
+            {
                 std::shared_ptr<CElement> element = GetElement(item);
-                if (!element) menuId = kMenuOfSections;
-                else if (element->m_ElementType == CElement::ELEMENT_LOADMODELENSEMBLE) menuId = IDR_ELEMENT_MENU_ENSEMBLE;
-                else menuId = IDR_ELEMENT_MENU_ELEMENT;
-            } else if (IsFixedItem(item)) {
+                if (!element)
+                    menuId = kMenuOfSections;
+                else if (element->m_ElementType == CElement::ELEMENT_LOADMODELENSEMBLE)
+                    menuId = IDR_ELEMENT_MENU_ENSEMBLE;
+                else
+                    menuId = IDR_ELEMENT_MENU_ELEMENT;
+            }
+            else if (IsFixedItem(item))
+            {
                 menuId = static_cast<UINT>(m_wndElementView.GetItemData(item));
             }
             m_wndElementView.Expand(item, TVE_EXPAND);
@@ -619,5 +662,6 @@ void CElementView::OnContextMenu(CWnd* pWnd, CPoint point)
     }
     CMenu menu;
     if (!menu.LoadMenu(menuId ? menuId : kMenuOfSections)) return;
-    if (CMenu* popup = menu.GetSubMenu(0)) popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, this);
+    if (CMenu* popup = menu.GetSubMenu(0))
+        popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, this);
 }

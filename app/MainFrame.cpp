@@ -54,32 +54,32 @@ qor::gui::Look LookOf(UINT id)
 IMPLEMENT_DYNAMIC(CMainFrame, CMDIFrameWndEx)
 
 BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWndEx)
-    ON_WM_CREATE()
-    ON_WM_CLOSE()
-    ON_COMMAND(ID_VIEW_CUSTOMIZE, OnViewCustomize)
-    ON_COMMAND_RANGE(ID_VIEW_APPLOOK_FIRST, ID_VIEW_APPLOOK_LAST, OnApplicationLook)
-    ON_UPDATE_COMMAND_UI_RANGE(ID_VIEW_APPLOOK_FIRST, ID_VIEW_APPLOOK_LAST, OnUpdateApplicationLook)
-    ON_COMMAND(ID_MDI_MOVE_TO_NEXT_GROUP, OnMdiMoveToNextGroup)
-    ON_COMMAND(ID_MDI_MOVE_TO_PREV_GROUP, OnMdiMoveToPrevGroup)
-    ON_COMMAND(ID_MDI_NEW_HORZ_TAB_GROUP, OnMdiNewHorzTabGroup)
-    ON_COMMAND(ID_MDI_NEW_VERT_GROUP, OnMdiNewVertGroup)
-    ON_COMMAND(ID_VIEW_ELEMENT_PANE, OnViewElementPane)
-    ON_COMMAND(ID_VIEW_OUTPUT_PANE, OnViewOutputPane)
-    ON_COMMAND(ID_TOOLS_OPTIONS, OnToolsOptions)
-    ON_COMMAND(ID_HELP_PDF, OnHelpPdf)
-    ON_UPDATE_COMMAND_UI(ID_VIEW_ELEMENT_PANE, OnUpdatePaneCommand)
-    ON_UPDATE_COMMAND_UI(ID_VIEW_OUTPUT_PANE, OnUpdatePaneCommand)
-    ON_UPDATE_COMMAND_UI(ID_TOOLS_OPTIONS, OnUpdatePaneCommand)
-    ON_UPDATE_COMMAND_UI(ID_HELP_PDF, OnUpdatePaneCommand)
-    ON_COMMAND(ID_CLOSE_TAB, OnCloseTab)
-    ON_COMMAND(ID_CLOSE_ALL_TABS, OnCloseAllTabs)
-    ON_COMMAND(ID_FILE_PRINT_ALL, OnPrintAll)
-    ON_REGISTERED_MESSAGE(UWM_PBAR_UPDATE, OnPBarUpdate)
-    ON_REGISTERED_MESSAGE(UWM_ADD_STATUS, OnAddStatus)
-    ON_REGISTERED_MESSAGE(UWM_TF_MULTIML, OnMultiMovingLoadFinished)
-    ON_REGISTERED_MESSAGE(UWM_TF_BRIDGERANGE, OnBridgeRangeFinished)
-    ON_REGISTERED_MESSAGE(UWM_TF_REFVALUES, OnRefValuesFinished)
-    ON_REGISTERED_MESSAGE(UWM_TF_CRITRATIOS, OnCritRatiosFinished)
+ON_WM_CREATE()
+ON_WM_CLOSE()
+ON_COMMAND(ID_VIEW_CUSTOMIZE, OnViewCustomize)
+ON_COMMAND_RANGE(ID_VIEW_APPLOOK_FIRST, ID_VIEW_APPLOOK_LAST, OnApplicationLook)
+ON_UPDATE_COMMAND_UI_RANGE(ID_VIEW_APPLOOK_FIRST, ID_VIEW_APPLOOK_LAST, OnUpdateApplicationLook)
+ON_COMMAND(ID_MDI_MOVE_TO_NEXT_GROUP, OnMdiMoveToNextGroup)
+ON_COMMAND(ID_MDI_MOVE_TO_PREV_GROUP, OnMdiMoveToPrevGroup)
+ON_COMMAND(ID_MDI_NEW_HORZ_TAB_GROUP, OnMdiNewHorzTabGroup)
+ON_COMMAND(ID_MDI_NEW_VERT_GROUP, OnMdiNewVertGroup)
+ON_COMMAND(ID_VIEW_ELEMENT_PANE, OnViewElementPane)
+ON_COMMAND(ID_VIEW_OUTPUT_PANE, OnViewOutputPane)
+ON_COMMAND(ID_TOOLS_OPTIONS, OnToolsOptions)
+ON_COMMAND(ID_HELP_PDF, OnHelpPdf)
+ON_UPDATE_COMMAND_UI(ID_VIEW_ELEMENT_PANE, OnUpdatePaneCommand)
+ON_UPDATE_COMMAND_UI(ID_VIEW_OUTPUT_PANE, OnUpdatePaneCommand)
+ON_UPDATE_COMMAND_UI(ID_TOOLS_OPTIONS, OnUpdatePaneCommand)
+ON_UPDATE_COMMAND_UI(ID_HELP_PDF, OnUpdatePaneCommand)
+ON_COMMAND(ID_CLOSE_TAB, OnCloseTab)
+ON_COMMAND(ID_CLOSE_ALL_TABS, OnCloseAllTabs)
+ON_COMMAND(ID_FILE_PRINT_ALL, OnPrintAll)
+ON_REGISTERED_MESSAGE(UWM_PBAR_UPDATE, OnPBarUpdate)
+ON_REGISTERED_MESSAGE(UWM_ADD_STATUS, OnAddStatus)
+ON_REGISTERED_MESSAGE(UWM_TF_MULTIML, OnMultiMovingLoadFinished)
+ON_REGISTERED_MESSAGE(UWM_TF_BRIDGERANGE, OnBridgeRangeFinished)
+ON_REGISTERED_MESSAGE(UWM_TF_REFVALUES, OnRefValuesFinished)
+ON_REGISTERED_MESSAGE(UWM_TF_CRITRATIOS, OnCritRatiosFinished)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame()
@@ -99,8 +99,8 @@ CMainFrame::~CMainFrame()
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
 {
     if (!CMDIFrameWndEx::PreCreateWindow(cs)) return FALSE;
-    cs.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX |
-               WS_MAXIMIZE | FWS_ADDTOTITLE;
+    cs.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_MAXIMIZE |
+               FWS_ADDTOTITLE;
     return TRUE;
 }
 
@@ -119,8 +119,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
     auto* app = DYNAMIC_DOWNCAST(CQORApp, AfxGetApp());
     const bool hiColour = app && app->m_bHiColorIcons;
-    const DWORD barStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS | CBRS_FLYBY |
-                           CBRS_SIZE_DYNAMIC;
+    const DWORD barStyle =
+        WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC;
     if (!m_wndToolBar.CreateEx(this, TBSTYLE_FLAT, barStyle, CRect(1, 1, 1, 1), AFX_IDW_TOOLBAR) ||
         !m_wndToolBar.LoadToolBar(hiColour ? IDR_MAINFRAME_256 : IDR_MAINFRAME))
         return -1;
@@ -272,16 +272,14 @@ CMultiDocTemplate* CMainFrame::GetResultTemplate(ResultWindow kind)
     return kind == ResultWindow::Plot ? app->m_pPlotTemplate : app->m_pGridTemplate;
 }
 
-void CMainFrame::ClosePrintPreviews()
-{
-    SendMessageToDescendants(WM_COMMAND, AFX_ID_PREVIEW_CLOSE, 0, TRUE, TRUE);
-}
+void CMainFrame::ClosePrintPreviews() { SendMessageToDescendants(WM_COMMAND, AFX_ID_PREVIEW_CLOSE, 0, TRUE, TRUE); }
 
 void CMainFrame::OnClose()
 {
     ClosePrintPreviews();
     CWinApp* app = AfxGetApp();
-    if (app && app->m_pMainWnd == this) {
+    if (app && app->m_pMainWnd == this)
+    {
         // The runs stop first: a run ending behind the save question would ask its own question in
         // its place. Then the case closes (after its save question); the stopped workers are waited
         // for while the windows they report to and the settings they read still exist.
@@ -300,7 +298,8 @@ void CMainFrame::OnApplicationLook(UINT id)
 {
     auto* app = DYNAMIC_DOWNCAST(CQORApp, AfxGetApp());
     if (app) app->m_nAppLook = id;
-    switch (id) {
+    switch (id)
+    {
     case ID_VIEW_APPLOOK_WIN_2000: CMFCVisualManager::SetDefaultManager(RUNTIME_CLASS(CMFCVisualManager)); break;
     case ID_VIEW_APPLOOK_OFF_XP: CMFCVisualManager::SetDefaultManager(RUNTIME_CLASS(CMFCVisualManagerOfficeXP)); break;
     case ID_VIEW_APPLOOK_WIN_XP: CMFCVisualManager::SetDefaultManager(RUNTIME_CLASS(CMFCVisualManagerWindows)); break;
@@ -313,11 +312,20 @@ void CMainFrame::OnApplicationLook(UINT id)
         CMFCVisualManager::SetDefaultManager(RUNTIME_CLASS(CMFCVisualManagerWindows7));
         break;
     default:
-        switch (id) {
-        case ID_VIEW_APPLOOK_OFF_2007_BLUE: CMFCVisualManagerOffice2007::SetStyle(CMFCVisualManagerOffice2007::Office2007_LunaBlue); break;
-        case ID_VIEW_APPLOOK_OFF_2007_BLACK: CMFCVisualManagerOffice2007::SetStyle(CMFCVisualManagerOffice2007::Office2007_ObsidianBlack); break;
-        case ID_VIEW_APPLOOK_OFF_2007_SILVER: CMFCVisualManagerOffice2007::SetStyle(CMFCVisualManagerOffice2007::Office2007_Silver); break;
-        case ID_VIEW_APPLOOK_OFF_2007_AQUA: CMFCVisualManagerOffice2007::SetStyle(CMFCVisualManagerOffice2007::Office2007_Aqua); break;
+        switch (id)
+        {
+        case ID_VIEW_APPLOOK_OFF_2007_BLUE:
+            CMFCVisualManagerOffice2007::SetStyle(CMFCVisualManagerOffice2007::Office2007_LunaBlue);
+            break;
+        case ID_VIEW_APPLOOK_OFF_2007_BLACK:
+            CMFCVisualManagerOffice2007::SetStyle(CMFCVisualManagerOffice2007::Office2007_ObsidianBlack);
+            break;
+        case ID_VIEW_APPLOOK_OFF_2007_SILVER:
+            CMFCVisualManagerOffice2007::SetStyle(CMFCVisualManagerOffice2007::Office2007_Silver);
+            break;
+        case ID_VIEW_APPLOOK_OFF_2007_AQUA:
+            CMFCVisualManagerOffice2007::SetStyle(CMFCVisualManagerOffice2007::Office2007_Aqua);
+            break;
         default: break; // the ids without a menu entry keep the style in force
         }
         CMFCVisualManager::SetDefaultManager(RUNTIME_CLASS(CMFCVisualManagerOffice2007));
@@ -359,7 +367,8 @@ void CMainFrame::OnToolsOptions()
 
 void CMainFrame::ShowOrCreatePane(CDockablePane& pane, UINT nCaptionID, UINT nID, int width)
 {
-    if (pane.m_hWnd) {
+    if (pane.m_hWnd)
+    {
         pane.ShowPane(TRUE, FALSE, TRUE);
         pane.SetFocus();
         return;
@@ -389,7 +398,8 @@ void CMainFrame::OnHelpPdf()
 BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
     // A pane that has the focus takes its own commands first (the help pane's Open).
-    if (m_wndPdfPane.m_hWnd) {
+    if (m_wndPdfPane.m_hWnd)
+    {
         CWnd* focus = CWnd::GetFocus();
         if (focus && (focus == &m_wndPdfPane || m_wndPdfPane.IsChild(focus)) &&
             m_wndPdfPane.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
@@ -413,17 +423,21 @@ void CMainFrame::OnCloseAllTabs()
     // The frames are gathered first: closing one changes the document's list of views, and the case view's
     // frame must stay (closing it would close the case).
     std::vector<CFrameWnd*> frames;
-    for (POSITION pos = doc->GetFirstViewPosition(); pos;) {
+    for (POSITION pos = doc->GetFirstViewPosition(); pos;)
+    {
         CView* view = doc->GetNextView(pos);
         if (!view || view->IsKindOf(RUNTIME_CLASS(CQORView))) continue;
         CFrameWnd* frame = view->GetParentFrame();
         if (frame && std::find(frames.begin(), frames.end(), frame) == frames.end()) frames.push_back(frame);
     }
-    for (CFrameWnd* frame : frames) {
+    for (CFrameWnd* frame : frames)
+    {
         bool holdsCaseView = false;
-        for (POSITION pos = doc->GetFirstViewPosition(); pos;) {
+        for (POSITION pos = doc->GetFirstViewPosition(); pos;)
+        {
             CView* view = doc->GetNextView(pos);
-            if (view && view->IsKindOf(RUNTIME_CLASS(CQORView)) && view->GetParentFrame() == frame) holdsCaseView = true;
+            if (view && view->IsKindOf(RUNTIME_CLASS(CQORView)) && view->GetParentFrame() == frame)
+                holdsCaseView = true;
         }
         if (!holdsCaseView && qor::gui::IsLiveFrame(frame)) frame->SendMessage(WM_CLOSE, 0, 0);
     }
@@ -437,7 +451,8 @@ BOOL CMainFrame::OnShowMDITabContextMenu(CPoint point, DWORD dwAllowedItems, BOO
     if (!source) return FALSE;
     // Bits of the allowed items: 1 new vertical group, 2 new horizontal group, 4 previous, 8 next.
     auto allowed = [dwAllowedItems](UINT id) {
-        switch (id) {
+        switch (id)
+        {
         case ID_MDI_NEW_VERT_GROUP: return (dwAllowedItems & 1) != 0;
         case ID_MDI_NEW_HORZ_TAB_GROUP: return (dwAllowedItems & 2) != 0;
         case ID_MDI_MOVE_TO_PREV_GROUP: return (dwAllowedItems & 4) != 0;

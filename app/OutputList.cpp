@@ -6,10 +6,10 @@
 IMPLEMENT_DYNAMIC(COutputList, CListBox)
 
 BEGIN_MESSAGE_MAP(COutputList, CListBox)
-    ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
-    ON_COMMAND(ID_EDIT_CLEAR, OnEditClear)
-    ON_COMMAND(ID_VIEW_OUTPUT_PANE, OnViewOutput)
-    ON_WM_CONTEXTMENU()
+ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
+ON_COMMAND(ID_EDIT_CLEAR, OnEditClear)
+ON_COMMAND(ID_VIEW_OUTPUT_PANE, OnViewOutput)
+ON_WM_CONTEXTMENU()
 END_MESSAGE_MAP()
 
 void COutputList::OnContextMenu(CWnd*, CPoint point)
@@ -26,7 +26,8 @@ void COutputList::OnContextMenu(CWnd*, CPoint point)
 CString COutputList::GetAllText() const
 {
     CString all;
-    for (int i = 0; i < GetCount(); ++i) {
+    for (int i = 0; i < GetCount(); ++i)
+    {
         CString line;
         GetText(i, line);
         all += line;

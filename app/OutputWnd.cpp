@@ -6,8 +6,8 @@
 IMPLEMENT_DYNAMIC(COutputWnd, CDockablePane)
 
 BEGIN_MESSAGE_MAP(COutputWnd, CDockablePane)
-    ON_WM_CREATE()
-    ON_WM_SIZE()
+ON_WM_CREATE()
+ON_WM_SIZE()
 END_MESSAGE_MAP()
 
 int COutputWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
@@ -23,8 +23,7 @@ int COutputWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
 void COutputWnd::OnSize(UINT nType, int cx, int cy)
 {
     CDockablePane::OnSize(nType, cx, cy);
-    if (m_wndOutputList.m_hWnd)
-        m_wndOutputList.SetWindowPos(nullptr, 0, 0, cx, cy, SWP_NOACTIVATE | SWP_NOZORDER);
+    if (m_wndOutputList.m_hWnd) m_wndOutputList.SetWindowPos(nullptr, 0, 0, cx, cy, SWP_NOACTIVATE | SWP_NOZORDER);
 }
 
 void COutputWnd::UpdateFonts()

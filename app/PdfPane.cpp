@@ -6,15 +6,16 @@
 IMPLEMENT_DYNAMIC(CPdfPane, CDockablePane)
 
 BEGIN_MESSAGE_MAP(CPdfPane, CDockablePane)
-    ON_WM_CREATE()
-    ON_WM_SIZE()
-    ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
+ON_WM_CREATE()
+ON_WM_SIZE()
+ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
 END_MESSAGE_MAP()
 
 int CPdfPane::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     if (CDockablePane::OnCreate(lpCreateStruct) == -1) return -1;
-    if (!m_wndViewer.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this, IDC_PDF_VIEWER, L"AcrobatWnd")) {
+    if (!m_wndViewer.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this, IDC_PDF_VIEWER, L"AcrobatWnd"))
+    {
         AfxMessageBox(L"Failed to create Acrobat window", MB_OK | MB_ICONWARNING);
         return -1;
     }

@@ -26,11 +26,11 @@
 IMPLEMENT_DYNAMIC(CQORApp, CWinAppEx)
 
 BEGIN_MESSAGE_MAP(CQORApp, CWinAppEx)
-    ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
-    ON_COMMAND(ID_FILE_NEW, OnFileNew)
-    ON_COMMAND(ID_FILE_OPEN, CWinApp::OnFileOpen)
-    ON_COMMAND(ID_FILE_PRINT_SETUP, CWinApp::OnFilePrintSetup)
-    ON_COMMAND_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE16, OnOpenRecentFile)
+ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+ON_COMMAND(ID_FILE_NEW, OnFileNew)
+ON_COMMAND(ID_FILE_OPEN, CWinApp::OnFileOpen)
+ON_COMMAND(ID_FILE_PRINT_SETUP, CWinApp::OnFilePrintSetup)
+ON_COMMAND_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE16, OnOpenRecentFile)
 END_MESSAGE_MAP()
 
 CQORApp::CQORApp() : CWinAppEx(TRUE)
@@ -56,8 +56,8 @@ BOOL CQORApp::InitInstance()
     InitKeyboardManager();
     InitTooltipManager();
 
-    m_pDocTemplate = new CMultiDocTemplate(IDR_QORTYPE, RUNTIME_CLASS(CQORDoc), RUNTIME_CLASS(CChildFrame),
-                                           RUNTIME_CLASS(CQORView));
+    m_pDocTemplate =
+        new CMultiDocTemplate(IDR_QORTYPE, RUNTIME_CLASS(CQORDoc), RUNTIME_CLASS(CChildFrame), RUNTIME_CLASS(CQORView));
     AddDocTemplate(m_pDocTemplate);
     m_pPlotTemplate = new CMultiDocTemplate(IDR_PLOTVIEW, RUNTIME_CLASS(CQORDoc), RUNTIME_CLASS(CChildFrame),
                                             RUNTIME_CLASS(CPlotView));
@@ -67,9 +67,12 @@ BOOL CQORApp::InitInstance()
     AddDocTemplate(m_pGridTemplate);
 
     auto* frame = new CMainFrame;
-    if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) {
-        if (frame->m_hWnd) frame->DestroyWindow();
-        else delete frame;
+    if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE))
+    {
+        if (frame->m_hWnd)
+            frame->DestroyWindow();
+        else
+            delete frame;
         return FALSE;
     }
     m_pMainWnd = frame;
@@ -105,7 +108,8 @@ void CQORApp::InitSettingsPath()
     name.LoadString(IDS_SETTINGS_FILE);
     CString folder = GetAppDataFolder();
     m_sSettingsPath.Empty();
-    if (!folder.IsEmpty()) {
+    if (!folder.IsEmpty())
+    {
         folder += L"QOR/";
         // The folder is made here so that the settings can be written at exit on a new profile.
         ::mkdir(folder.ToUtf8().c_str(), 0755);
@@ -116,9 +120,12 @@ void CQORApp::InitSettingsPath()
     CSettings* settings = CSettings::GetInstance();
     // The file is read whenever it exists, so that a new profile never replaces the user's settings by the
     // defaults at exit.
-    struct stat st{};
-    if (!m_sSettingsPath.IsEmpty() && ::stat(m_sSettingsPath.ToUtf8().c_str(), &st) == 0) settings->Load(m_sSettingsPath);
-    else settings->SetDefaults();
+    struct stat st
+    {};
+    if (!m_sSettingsPath.IsEmpty() && ::stat(m_sSettingsPath.ToUtf8().c_str(), &st) == 0)
+        settings->Load(m_sSettingsPath);
+    else
+        settings->SetDefaults();
     InstallManual();
 }
 
@@ -149,9 +156,11 @@ void RunDetached(const char* tool, const std::string& folder)
 {
     const pid_t child = ::fork();
     if (child < 0) return;
-    if (child == 0) {
+    if (child == 0)
+    {
         // The grandchild runs the tool; the child ends at once, so no process is left to reap.
-        if (::fork() == 0) {
+        if (::fork() == 0)
+        {
             const int null = ::open("/dev/null", O_RDWR);
             ::dup2(null, STDOUT_FILENO);
             ::dup2(null, STDERR_FILENO);
@@ -174,17 +183,23 @@ void CQORApp::RegisterFileType()
     // Exec quoting of the desktop entry: the path in double quotes, with its own quotes, backslashes,
     // dollars and back quotes escaped.
     std::string quoted = "\"";
-    for (char c : exe.string()) {
-        if (c == '\\') quoted += "\\\\\\\\";
-        else if (c == '"' || c == '`' || c == '$') quoted += std::string("\\\\") + c;
-        else quoted += c;
+    for (char c : exe.string())
+    {
+        if (c == '\\')
+            quoted += "\\\\\\\\";
+        else if (c == '"' || c == '`' || c == '$')
+            quoted += std::string("\\\\") + c;
+        else
+            quoted += c;
     }
     quoted += "\"";
     const std::string desktop = "[Desktop Entry]\n"
                                 "Type=Application\n"
                                 "Name=Kestrain QOR\n"
                                 "Comment=Rate road vehicles against the bridges of a road network\n"
-                                "Exec=" + quoted + " %f\n"
+                                "Exec=" +
+                                quoted +
+                                " %f\n"
                                 "Terminal=false\n"
                                 "MimeType=application/x-qor-case;\n"
                                 "Categories=Science;Engineering;\n";
@@ -213,7 +228,8 @@ void CQORApp::InstallManual()
 #ifdef QOR_BUILT_MANUAL
     copies.emplace_back(QOR_BUILT_MANUAL);
 #endif
-    for (const auto& copy : copies) {
+    for (const auto& copy : copies)
+    {
         if (!std::filesystem::is_regular_file(copy, ec)) continue;
         std::filesystem::create_directories(std::filesystem::path(target).parent_path(), ec);
         if (std::filesystem::copy_file(copy, target, ec)) return;
@@ -254,11 +270,13 @@ CDocument* CQORApp::OpenCase(LPCTSTR lpszFileName, BOOL& bFileFailed)
     auto* open = child ? DYNAMIC_DOWNCAST(CQORDoc, child->GetActiveDocument()) : nullptr;
     if (open && !open->SaveModified()) return nullptr;
     // The file is read before the open case closes: a file that cannot be opened leaves that case open.
-    if (!CQORDoc::CheckCaseFile(lpszFileName)) {
+    if (!CQORDoc::CheckCaseFile(lpszFileName))
+    {
         bFileFailed = TRUE;
         return nullptr;
     }
-    if (open) {
+    if (open)
+    {
         open->SetModifiedFlag(FALSE); // the user has just answered the save question
         open->OnCloseDocument();
     }
@@ -276,7 +294,8 @@ void CQORApp::OnOpenRecentFile(UINT nID)
     CString path = (*m_pRecentFileList)[i];
     BOOL failed = FALSE;
     // The user keeping the open case (Cancel) is no reason to forget the file.
-    if (!OpenCase(path, failed) && failed) {
+    if (!OpenCase(path, failed) && failed)
+    {
         m_pRecentFileList->Remove(i);
         m_pRecentFileList->WriteList();
     }

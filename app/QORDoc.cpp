@@ -23,36 +23,36 @@
 IMPLEMENT_DYNCREATE(CQORDoc, CDocument)
 
 BEGIN_MESSAGE_MAP(CQORDoc, CDocument)
-    ON_COMMAND(ID_ANALYSIS_SINGLE_POSITION, OnAnalysisSinglePosition)
-    ON_COMMAND(ID_ANALYSIS_MOVING_LOAD, OnAnalysisMovingLoad)
-    ON_COMMAND(ID_ANALYSIS_BRIDGE_RANGE, OnAnalysisBridgeRange)
-    ON_COMMAND(ID_ANALYSIS_REF_COLLECTION, OnAnalysisRefCollection)
-    ON_COMMAND(ID_ANALYSIS_CRITICAL_RATIOS, OnAnalysisCriticalRatios)
-    ON_UPDATE_COMMAND_UI(ID_ANALYSIS_MOVING_LOAD, OnUpdateAnalysisMovingLoad)
-    ON_UPDATE_COMMAND_UI(ID_ANALYSIS_BRIDGE_RANGE, OnUpdateBridgeRange)
-    ON_UPDATE_COMMAND_UI(ID_VIEW_BRIDGE_RANGE_RESULTS, OnUpdateBridgeRange)
-    ON_UPDATE_COMMAND_UI(ID_ANALYSIS_REF_COLLECTION, OnUpdateAnalysisRefCollection)
-    ON_UPDATE_COMMAND_UI(ID_ANALYSIS_CRITICAL_RATIOS, OnUpdateAnalysisRefCollection)
-    ON_UPDATE_COMMAND_UI(ID_VIEW_REF_COLLECTION_VALUES, OnUpdateViewRefCollectionValues)
-    ON_UPDATE_COMMAND_UI(ID_VIEW_REF_COLLECTION_RATIOS, OnUpdateViewRefCollectionRatios)
-    ON_UPDATE_COMMAND_UI(ID_VIEW_COMPARE_ENVELOPES, OnUpdateViewCompareEnvelopes)
-    ON_COMMAND(ID_CONFIGURATION_CASE_DATA, OnConfigurationCaseData)
-    ON_COMMAND(ID_CONFIGURATION_ADD_BRIDGE, OnConfigurationAddBridge)
-    ON_COMMAND(ID_CONFIGURATION_ADD_BRIDGE_SET, OnConfigurationAddBridgeSet)
-    ON_COMMAND(ID_CONFIGURATION_ADD_LOAD_MODEL, OnConfigurationAddLoadModel)
-    ON_COMMAND(ID_CONFIGURATION_ADD_LME, OnConfigurationAddLoadModelEnsemble)
-    ON_COMMAND(ID_CONFIGURATION_ADD_REF_COLLECTION, OnConfigurationAddRefCollection)
-    ON_COMMAND(ID_VIEW_SINGLE_POSITION_RESULTS, OnViewSinglePositionResults)
-    ON_COMMAND(ID_VIEW_MOVING_LOAD_RESULTS, OnViewMovingLoadResults)
-    ON_COMMAND(ID_VIEW_BRIDGE_RANGE_RESULTS, OnViewBridgeRangeResults)
-    ON_COMMAND(ID_VIEW_REF_COLLECTION_VALUES, OnViewRefCollectionValues)
-    ON_COMMAND(ID_VIEW_REF_COLLECTION_RATIOS, OnViewRefCollectionRatios)
-    ON_COMMAND(ID_VIEW_COMPARE_ENVELOPES, OnViewCompareEnvelopes)
-    ON_COMMAND(ID_VIEW_OUTPUT_OPTIONS, OnViewOutputOptions)
-    ON_COMMAND(ID_VIEW_ENHANCED_RATIOS_GRID, OnViewEnhancedRatiosGrid)
-    ON_COMMAND(ID_TOOLS_GENERATE_LME, OnToolsGenerateLME)
-    ON_COMMAND_RANGE(ID_INSERT_FIRST, ID_INSERT_LAST, OnInsertCommand)
-    ON_COMMAND(ID_NOT_YET_IMPLEMENTED, OnNotYetImplemented)
+ON_COMMAND(ID_ANALYSIS_SINGLE_POSITION, OnAnalysisSinglePosition)
+ON_COMMAND(ID_ANALYSIS_MOVING_LOAD, OnAnalysisMovingLoad)
+ON_COMMAND(ID_ANALYSIS_BRIDGE_RANGE, OnAnalysisBridgeRange)
+ON_COMMAND(ID_ANALYSIS_REF_COLLECTION, OnAnalysisRefCollection)
+ON_COMMAND(ID_ANALYSIS_CRITICAL_RATIOS, OnAnalysisCriticalRatios)
+ON_UPDATE_COMMAND_UI(ID_ANALYSIS_MOVING_LOAD, OnUpdateAnalysisMovingLoad)
+ON_UPDATE_COMMAND_UI(ID_ANALYSIS_BRIDGE_RANGE, OnUpdateBridgeRange)
+ON_UPDATE_COMMAND_UI(ID_VIEW_BRIDGE_RANGE_RESULTS, OnUpdateBridgeRange)
+ON_UPDATE_COMMAND_UI(ID_ANALYSIS_REF_COLLECTION, OnUpdateAnalysisRefCollection)
+ON_UPDATE_COMMAND_UI(ID_ANALYSIS_CRITICAL_RATIOS, OnUpdateAnalysisRefCollection)
+ON_UPDATE_COMMAND_UI(ID_VIEW_REF_COLLECTION_VALUES, OnUpdateViewRefCollectionValues)
+ON_UPDATE_COMMAND_UI(ID_VIEW_REF_COLLECTION_RATIOS, OnUpdateViewRefCollectionRatios)
+ON_UPDATE_COMMAND_UI(ID_VIEW_COMPARE_ENVELOPES, OnUpdateViewCompareEnvelopes)
+ON_COMMAND(ID_CONFIGURATION_CASE_DATA, OnConfigurationCaseData)
+ON_COMMAND(ID_CONFIGURATION_ADD_BRIDGE, OnConfigurationAddBridge)
+ON_COMMAND(ID_CONFIGURATION_ADD_BRIDGE_SET, OnConfigurationAddBridgeSet)
+ON_COMMAND(ID_CONFIGURATION_ADD_LOAD_MODEL, OnConfigurationAddLoadModel)
+ON_COMMAND(ID_CONFIGURATION_ADD_LME, OnConfigurationAddLoadModelEnsemble)
+ON_COMMAND(ID_CONFIGURATION_ADD_REF_COLLECTION, OnConfigurationAddRefCollection)
+ON_COMMAND(ID_VIEW_SINGLE_POSITION_RESULTS, OnViewSinglePositionResults)
+ON_COMMAND(ID_VIEW_MOVING_LOAD_RESULTS, OnViewMovingLoadResults)
+ON_COMMAND(ID_VIEW_BRIDGE_RANGE_RESULTS, OnViewBridgeRangeResults)
+ON_COMMAND(ID_VIEW_REF_COLLECTION_VALUES, OnViewRefCollectionValues)
+ON_COMMAND(ID_VIEW_REF_COLLECTION_RATIOS, OnViewRefCollectionRatios)
+ON_COMMAND(ID_VIEW_COMPARE_ENVELOPES, OnViewCompareEnvelopes)
+ON_COMMAND(ID_VIEW_OUTPUT_OPTIONS, OnViewOutputOptions)
+ON_COMMAND(ID_VIEW_ENHANCED_RATIOS_GRID, OnViewEnhancedRatiosGrid)
+ON_COMMAND(ID_TOOLS_GENERATE_LME, OnToolsGenerateLME)
+ON_COMMAND_RANGE(ID_INSERT_FIRST, ID_INSERT_LAST, OnInsertCommand)
+ON_COMMAND(ID_NOT_YET_IMPLEMENTED, OnNotYetImplemented)
 END_MESSAGE_MAP()
 
 BOOL CQORDoc::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
@@ -223,7 +223,8 @@ bool CQORDoc::RemoveElement(std::shared_ptr<CElement> pElement)
     if (!pElement) return false;
     const CElement* e = pElement.get();
     bool removed = false;
-    switch (pElement->m_ElementType) {
+    switch (pElement->m_ElementType)
+    {
     case CElement::ELEMENT_BRIDGE: removed = EraseAndRenumber(m_vBridge, e); break;
     case CElement::ELEMENT_BRIDGESET: removed = EraseAndRenumber(m_vBridgeSet, e); break;
     case CElement::ELEMENT_LOADMODELENSEMBLE: removed = EraseAndRenumber(m_vLoadModelEnsemble, e); break;
@@ -231,10 +232,13 @@ bool CQORDoc::RemoveElement(std::shared_ptr<CElement> pElement)
     case CElement::ELEMENT_LOADMODEL:
         removed = EraseAndRenumber(m_vLoadModel, e);
         // A model held only by ensembles leaves the first ensemble that holds it.
-        for (size_t i = 0; !removed && i < m_vLoadModelEnsemble.size(); ++i) {
+        for (size_t i = 0; !removed && i < m_vLoadModelEnsemble.size(); ++i)
+        {
             CLoadModelEnsemble& lme = *m_vLoadModelEnsemble[i];
-            for (int k = 0; k < lme.GetLoadModelCount(); ++k) {
-                if (lme.m_vLoadModel[static_cast<size_t>(k)].get() == e) {
+            for (int k = 0; k < lme.GetLoadModelCount(); ++k)
+            {
+                if (lme.m_vLoadModel[static_cast<size_t>(k)].get() == e)
+                {
                     lme.RemoveLoadModel(k);
                     removed = true;
                     break;
@@ -262,7 +266,8 @@ CView* OpenResultWindow(CQORDoc* doc, CMultiDocTemplate* tmpl)
 
 void CaptionResultWindow(CView* view, int number, const CString& title)
 {
-    if (CFrameWnd* frame = view ? view->GetParentFrame() : nullptr) {
+    if (CFrameWnd* frame = view ? view->GetParentFrame() : nullptr)
+    {
         CString caption;
         caption.Format(L"%d - ", number);
         frame->SetWindowText(caption + title);

@@ -37,7 +37,10 @@ std::shared_ptr<T> Chosen(const std::vector<std::shared_ptr<T>>& list, int index
     return list[static_cast<size_t>(index)];
 }
 
-int LoadModelCount(const std::shared_ptr<CLoadModelEnsemble>& ensemble) { return ensemble ? ensemble->GetLoadModelCount() : 0; }
+int LoadModelCount(const std::shared_ptr<CLoadModelEnsemble>& ensemble)
+{
+    return ensemble ? ensemble->GetLoadModelCount() : 0;
+}
 
 // Both moving-load choices start from the case's last stepping and leave the engineer's in the case after OK.
 template <class Dialog>
@@ -364,7 +367,8 @@ void CQORDoc::OnAnalysisCriticalRatios()
     else
     {
         std::shared_ptr<CLoadModelEnsemble> ensemble = Chosen(m_vLoadModelEnsemble, dlg.m_nLMEIndex);
-        if (!ensemble) return (void)Message(L"No Proposed vehicle: there is no load model ensemble in the case.", kError);
+        if (!ensemble)
+            return (void)Message(L"No Proposed vehicle: there is no load model ensemble in the case.", kError);
         if (ensemble->GetLoadModelCount() == 0)
             return (void)Message(L"No Proposed vehicle: the load model ensemble has no load models.", kError);
         collection->SetProposedLME(ensemble);

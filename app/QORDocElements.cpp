@@ -38,7 +38,8 @@ void CQORDoc::OnConfigurationAddBridge()
 
 void CQORDoc::OnConfigurationAddBridgeSet()
 {
-    auto set = std::make_shared<CBridgeSet>(m_nBridgeSetID + 1, L"1-50m 2-span Bridges", CBridge::CONFIG_TWOSPAN, 1.0, 50.0, 1.0);
+    auto set = std::make_shared<CBridgeSet>(m_nBridgeSetID + 1, L"1-50m 2-span Bridges", CBridge::CONFIG_TWOSPAN, 1.0,
+                                            50.0, 1.0);
     CBridgeSetDlg dlg;
     dlg.SetBridgeSet(set);
     if (dlg.DoModal() != IDOK) return;
@@ -51,8 +52,8 @@ void CQORDoc::OnConfigurationAddBridgeSet()
 
 void CQORDoc::OnConfigurationAddRefCollection()
 {
-    auto collection = std::make_shared<CReferenceCollection>(m_nRefCollectionID + 1, L"Ref collection", m_bMLByStep, m_nMLSteps,
-                                                             m_MLStepSize);
+    auto collection = std::make_shared<CReferenceCollection>(m_nRefCollectionID + 1, L"Ref collection", m_bMLByStep,
+                                                             m_nMLSteps, m_MLStepSize);
     CRefCollectionDlg dlg;
     dlg.SetRefCollection(collection);
     dlg.m_vBridgeSet = m_vBridgeSet;
@@ -96,7 +97,8 @@ void CQORDoc::EditRefCollection(bool bRefresh, std::shared_ptr<CReferenceCollect
     dlg.m_vBridgeSet = m_vBridgeSet;
     dlg.m_vLoadModelEnsemble = m_vLoadModelEnsemble;
     if (dlg.DoModal() != IDOK) return;
-    if (pRefCollection->m_bIsCalculated && pRefCollection->DiffersFrom(copy)) {
+    if (pRefCollection->m_bIsCalculated && pRefCollection->DiffersFrom(copy))
+    {
         if (Message(L"These edits will invalidate the stored results (which will be removed) - continue?",
                     MB_YESNO | MB_ICONQUESTION) != IDYES)
             return;

@@ -77,8 +77,8 @@ void CQORDoc::Serialize(CArchive& ar)
         [&] {
             if (storing)
             {
-                CCaseData data{m_vBridge, m_vBridgeSet, m_vLoadModel, m_vLoadModelEnsemble, m_vRefCollection,
-                               m_sCaseRef, m_sCaseNotes};
+                CCaseData data{m_vBridge,        m_vBridgeSet, m_vLoadModel, m_vLoadModelEnsemble,
+                               m_vRefCollection, m_sCaseRef,   m_sCaseNotes};
                 boost::iostreams::file_descriptor device(fd, boost::iostreams::never_close_handle);
                 boost::iostreams::stream<boost::iostreams::file_descriptor> out(device);
                 errno = 0;
@@ -115,7 +115,8 @@ void CQORDoc::Serialize(CArchive& ar)
             m_nRefCollectionID = static_cast<int>(m_vRefCollection.size());
         },
         reason);
-    if (!done) {
+    if (!done)
+    {
         // A save writes a temporary file that no user knows; the case's own path is named.
         ReportCaseFileFault(storing, storing ? GetPathName() : (ar.GetFile() ? ar.GetFile()->GetFilePath() : CString()),
                             reason);
@@ -127,7 +128,8 @@ void CQORDoc::Serialize(CArchive& ar)
 BOOL CQORDoc::CheckCaseFile(LPCTSTR lpszPathName)
 {
     const int fd = lpszPathName ? ::open(CString(lpszPathName).ToUtf8().c_str(), O_RDONLY | O_CLOEXEC) : -1;
-    if (fd < 0) {
+    if (fd < 0)
+    {
         CString text;
         text.Format(L"Cannot open the file %s.", lpszPathName ? lpszPathName : L"");
         Message(text, MB_OK | MB_ICONERROR);

@@ -227,8 +227,8 @@ void CQORDoc::OnViewRefCollectionRatios()
     std::shared_ptr<CReferenceCollection> collection = PickCollection(m_vRefCollection);
     if (!collection) return;
     if (!collection->m_bRatiosCalculated)
-        return (void)Message(L"Calculations for the proposed vehicle must be performed.\nAnalysis > Critical Ratios (F5).\n",
-                             kError);
+        return (void)Message(
+            L"Calculations for the proposed vehicle must be performed.\nAnalysis > Critical Ratios (F5).\n", kError);
     ShowCollectionRatios(collection);
 }
 
@@ -253,7 +253,8 @@ void CQORDoc::OnViewCompareEnvelopes()
     if (dlg.DoModal() != IDOK) return;
     if (dlg.m_nRefCollectionIndex < 0 || static_cast<size_t>(dlg.m_nRefCollectionIndex) >= m_vRefCollection.size())
         return (void)Message(L"Invalid reference collection selected.", kError);
-    const std::shared_ptr<CReferenceCollection>& collection = m_vRefCollection[static_cast<size_t>(dlg.m_nRefCollectionIndex)];
+    const std::shared_ptr<CReferenceCollection>& collection =
+        m_vRefCollection[static_cast<size_t>(dlg.m_nRefCollectionIndex)];
     if (!collection || !collection->m_bIsCalculated)
         return (void)Message(L"No envelopes to compare - Reference Collection not calculated?", kWarning);
     if (!collection->m_bRatiosCalculated)

@@ -30,13 +30,15 @@ struct Overloaded : Cases...
 };
 
 // A rule for the numbers of a setting: the values taken, and how the refusal names them.
-struct Rule {
+struct Rule
+{
     std::function<bool(double)> accepts;
     const wchar_t* range; // "<label> must be <range>."
 };
 
 // One setting as the pane shows it. The rule says which values are taken.
-struct Entry {
+struct Entry
+{
     DWORD_PTR id;
     const wchar_t* group;    // top-level group
     const wchar_t* subGroup; // nested group, or nullptr
@@ -284,16 +286,16 @@ bool Take(const Entry& e, CSettings& s, CMFCPropertyGridProperty& prop)
 } // namespace
 
 BEGIN_MESSAGE_MAP(CSettingsWnd, CDockablePane)
-    ON_WM_CREATE()
-    ON_WM_SIZE()
-    ON_WM_SETFOCUS()
-    ON_WM_SETTINGCHANGE()
-    ON_COMMAND(ID_EXPAND_ALL_PROPERTIES, OnExpandAllProperties)
-    ON_UPDATE_COMMAND_UI(ID_EXPAND_ALL_PROPERTIES, OnUpdateExpandAllProperties)
-    ON_COMMAND(ID_SORT_PROPERTIES, OnSortProperties)
-    ON_UPDATE_COMMAND_UI(ID_SORT_PROPERTIES, OnUpdateSortProperties)
-    ON_COMMAND(ID_RESET_ALL_SETTINGS, OnResetAll)
-    ON_REGISTERED_MESSAGE(AFX_WM_PROPERTY_CHANGED, OnPropertyChanged)
+ON_WM_CREATE()
+ON_WM_SIZE()
+ON_WM_SETFOCUS()
+ON_WM_SETTINGCHANGE()
+ON_COMMAND(ID_EXPAND_ALL_PROPERTIES, OnExpandAllProperties)
+ON_UPDATE_COMMAND_UI(ID_EXPAND_ALL_PROPERTIES, OnUpdateExpandAllProperties)
+ON_COMMAND(ID_SORT_PROPERTIES, OnSortProperties)
+ON_UPDATE_COMMAND_UI(ID_SORT_PROPERTIES, OnUpdateSortProperties)
+ON_COMMAND(ID_RESET_ALL_SETTINGS, OnResetAll)
+ON_REGISTERED_MESSAGE(AFX_WM_PROPERTY_CHANGED, OnPropertyChanged)
 END_MESSAGE_MAP()
 
 CSettingsWnd::CSettingsWnd() = default;
@@ -368,7 +370,8 @@ void CSettingsWnd::InitPropList()
         CMFCPropertyGridProperty* top = nullptr;
         for (auto& [name, g] : tops)
             if (name == e.group) top = g;
-        if (!top) {
+        if (!top)
+        {
             top = new CMFCPropertyGridProperty(e.group);
             tops.emplace_back(e.group, top);
         }
@@ -403,7 +406,8 @@ void CSettingsWnd::OnUpdateSortProperties(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_w
 
 void CSettingsWnd::OnResetAll()
 {
-    if (AfxMessageBox(L"Are you sure you want to reset all\nprogram settings to their default values?", MB_YESNO | MB_ICONHAND) != IDYES)
+    if (AfxMessageBox(L"Are you sure you want to reset all\nprogram settings to their default values?",
+                      MB_YESNO | MB_ICONHAND) != IDYES)
         return;
     CSettings::GetInstance()->SetDefaults();
     InitPropList();
@@ -418,7 +422,8 @@ LRESULT CSettingsWnd::OnPropertyChanged(WPARAM, LPARAM lParam)
     CSettings& settings = *CSettings::GetInstance();
     const bool taken = Take(*e, settings, *prop);
     // A refused value: the grid shows the setting as it stays, and the engineer hears why.
-    if (!taken) {
+    if (!taken)
+    {
         prop->SetValue(ValueOf(*e, settings));
         CString message;
         message.Format(L"%s must be %s.", e->label, e->rule.range);

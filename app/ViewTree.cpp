@@ -9,16 +9,16 @@ const UINT CViewTree::UWM_TREEITEMDRAGDROP = RegisterWindowMessage(L"UWM_TREEITE
 const UINT CViewTree::UWM_TREEITEMBEGINEDIT = RegisterWindowMessage(L"UWM_TREEITEMBEGINEDIT");
 
 BEGIN_MESSAGE_MAP(CViewTree, CTreeCtrl)
-    ON_NOTIFY_REFLECT(NM_DBLCLK, OnDblClk)
-    ON_NOTIFY_REFLECT(TVN_SELCHANGED, OnSelChanged)
-    ON_NOTIFY_REFLECT(TVN_BEGINLABELEDIT, OnBeginLabelEdit)
-    ON_NOTIFY_REFLECT(TVN_ENDLABELEDIT, OnEndLabelEdit)
-    ON_NOTIFY_REFLECT(TVN_BEGINDRAG, OnBeginDrag)
-    ON_NOTIFY_REFLECT(TVN_ITEMEXPANDING, OnQuiet)
-    ON_NOTIFY_REFLECT(NM_SETFOCUS, OnQuiet)
-    ON_NOTIFY_REFLECT(NM_KILLFOCUS, OnQuiet)
-    ON_WM_MOUSEMOVE()
-    ON_WM_LBUTTONUP()
+ON_NOTIFY_REFLECT(NM_DBLCLK, OnDblClk)
+ON_NOTIFY_REFLECT(TVN_SELCHANGED, OnSelChanged)
+ON_NOTIFY_REFLECT(TVN_BEGINLABELEDIT, OnBeginLabelEdit)
+ON_NOTIFY_REFLECT(TVN_ENDLABELEDIT, OnEndLabelEdit)
+ON_NOTIFY_REFLECT(TVN_BEGINDRAG, OnBeginDrag)
+ON_NOTIFY_REFLECT(TVN_ITEMEXPANDING, OnQuiet)
+ON_NOTIFY_REFLECT(NM_SETFOCUS, OnQuiet)
+ON_NOTIFY_REFLECT(NM_KILLFOCUS, OnQuiet)
+ON_WM_MOUSEMOVE()
+ON_WM_LBUTTONUP()
 END_MESSAGE_MAP()
 
 CViewTree::~CViewTree() { delete m_pDragImage; }
@@ -38,10 +38,14 @@ void CViewTree::OnSelChanged(NMHDR* pNMHDR, LRESULT* pResult)
 {
     auto* nm = reinterpret_cast<NMTREEVIEW*>(pNMHDR);
     *pResult = 0;
-    if (nm->action == TVC_BYMOUSE || nm->action == TVC_BYKEYBOARD) {
+    if (nm->action == TVC_BYMOUSE || nm->action == TVC_BYKEYBOARD)
+    {
         HTREEITEM item = GetSelectedItem();
-        if (item && GetParent()) *pResult = GetParent()->SendMessage(UWM_TREEITEMSELECT, 0, reinterpret_cast<LPARAM>(item));
-    } else if (nm->action == 0x1000) {
+        if (item && GetParent())
+            *pResult = GetParent()->SendMessage(UWM_TREEITEMSELECT, 0, reinterpret_cast<LPARAM>(item));
+    }
+    else if (nm->action == 0x1000)
+    {
         *pResult = 1;
     }
 }
@@ -49,7 +53,9 @@ void CViewTree::OnSelChanged(NMHDR* pNMHDR, LRESULT* pResult)
 void CViewTree::OnBeginLabelEdit(NMHDR* pNMHDR, LRESULT* pResult)
 {
     auto* info = reinterpret_cast<NMTVDISPINFO*>(pNMHDR);
-    *pResult = GetParent() ? GetParent()->SendMessage(UWM_TREEITEMBEGINEDIT, 0, reinterpret_cast<LPARAM>(info->item.hItem)) : 1;
+    *pResult = GetParent()
+                   ? GetParent()->SendMessage(UWM_TREEITEMBEGINEDIT, 0, reinterpret_cast<LPARAM>(info->item.hItem))
+                   : 1;
 }
 
 void CViewTree::OnEndLabelEdit(NMHDR* pNMHDR, LRESULT* pResult)
@@ -59,7 +65,8 @@ void CViewTree::OnEndLabelEdit(NMHDR* pNMHDR, LRESULT* pResult)
     HTREEITEM item = info->item.hItem;
     if (!item || !GetParent()) return;
     CString text = info->item.pszText ? info->item.pszText : L"";
-    *pResult = GetParent()->SendMessage(UWM_TREEITEMLABELCHANGE, reinterpret_cast<WPARAM>(&text), reinterpret_cast<LPARAM>(item));
+    *pResult = GetParent()->SendMessage(UWM_TREEITEMLABELCHANGE, reinterpret_cast<WPARAM>(&text),
+                                        reinterpret_cast<LPARAM>(item));
 }
 
 void CViewTree::OnBeginDrag(NMHDR* pNMHDR, LRESULT* pResult)
@@ -81,13 +88,15 @@ void CViewTree::OnBeginDrag(NMHDR* pNMHDR, LRESULT* pResult)
 
 void CViewTree::OnMouseMove(UINT nFlags, CPoint point)
 {
-    if (m_bDragging) {
+    if (m_bDragging)
+    {
         CPoint screen = point;
         ClientToScreen(&screen);
         CImageList::DragMove(screen);
         UINT flags = 0;
         HTREEITEM hit = HitTest(point, &flags);
-        if (hit) {
+        if (hit)
+        {
             CImageList::DragShowNolock(FALSE);
             SelectDropTarget(hit);
             m_hitemDrop = hit;

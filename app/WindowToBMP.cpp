@@ -28,7 +28,8 @@ void Put32(std::vector<uint8_t>& out, size_t at, uint32_t v)
 
 std::vector<uint8_t> CWindowToBMP::DDBToDIB(int width, int height, const std::vector<DWORD>& pixels)
 {
-    if (width <= 0 || height <= 0 || pixels.size() < static_cast<size_t>(width) * static_cast<size_t>(height)) return {};
+    if (width <= 0 || height <= 0 || pixels.size() < static_cast<size_t>(width) * static_cast<size_t>(height))
+        return {};
     const uint32_t stride = ((static_cast<uint32_t>(width) * kBitsPerPixel + 31) / 32) * 4;
     const uint32_t imageSize = stride * static_cast<uint32_t>(height);
     std::vector<uint8_t> dib(kInfoHeaderSize + imageSize, 0);
@@ -39,10 +40,12 @@ std::vector<uint8_t> CWindowToBMP::DDBToDIB(int width, int height, const std::ve
     Put16(dib, 14, kBitsPerPixel);
     Put32(dib, 16, 0); // BI_RGB
     Put32(dib, 20, imageSize);
-    for (int y = 0; y < height; ++y) {
+    for (int y = 0; y < height; ++y)
+    {
         uint8_t* row = dib.data() + kInfoHeaderSize + static_cast<size_t>(height - 1 - y) * stride;
         const DWORD* src = pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(width);
-        for (int x = 0; x < width; ++x) {
+        for (int x = 0; x < width; ++x)
+        {
             row[3 * x] = static_cast<uint8_t>(src[x] & 0xFF);             // blue
             row[3 * x + 1] = static_cast<uint8_t>((src[x] >> 8) & 0xFF);  // green
             row[3 * x + 2] = static_cast<uint8_t>((src[x] >> 16) & 0xFF); // red
@@ -65,7 +68,8 @@ BOOL CWindowToBMP::WriteDIB(const CString& path, const std::vector<uint8_t>& dib
     int fd = ::mkstemp(temp.data());
     if (fd < 0) return FALSE;
     std::FILE* f = ::fdopen(fd, "wb");
-    if (!f) {
+    if (!f)
+    {
         ::close(fd);
         ::unlink(temp.c_str());
         return FALSE;
@@ -74,7 +78,8 @@ BOOL CWindowToBMP::WriteDIB(const CString& path, const std::vector<uint8_t>& dib
               std::fwrite(dib.data(), 1, dib.size(), f) == dib.size() && std::fflush(f) == 0 && ::fsync(fd) == 0;
     ::fchmod(fd, 0644);
     ok = std::fclose(f) == 0 && ok;
-    if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
+    if (!ok || ::rename(temp.c_str(), target.c_str()) != 0)
+    {
         ::unlink(temp.c_str());
         return FALSE;
     }

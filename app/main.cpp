@@ -17,7 +17,8 @@ int main(int argc, char** argv)
     mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
 
     qor::gui::InitApplication(&argc, argv);
-    if (!theApp.InitInstance()) {
+    if (!theApp.InitInstance())
+    {
         if (theApp.m_pMainWnd && theApp.m_pMainWnd->m_hWnd) theApp.m_pMainWnd->DestroyWindow();
         theApp.m_pMainWnd = nullptr;
         theApp.ExitInstance();

@@ -35,19 +35,25 @@ class EditControl : public ControlBase
 public:
     QLineEdit* line = nullptr;
     QPlainTextEdit* plain = nullptr;
-    HWND combo = nullptr;        // the combo box whose edit part this is
-    int limit = 0;               // 0: the toolkit's maximum
-    bool userEdit = false;       // the change comes from typing, cutting, pasting or undoing
+    HWND combo = nullptr;  // the combo box whose edit part this is
+    int limit = 0;         // 0: the toolkit's maximum
+    bool userEdit = false; // the change comes from typing, cutting, pasting or undoing
     bool settingText = false;
 
     // One level of undo, as the system's edit keeps it: the text and selection before the
     // last undoable change. Typing (or deleting) on from where the last keystroke left the
     // caret belongs to the same change. Undoing swaps the two states, so a second undo redoes.
-    struct UndoState {
+    struct UndoState
+    {
         QString text;
         int selStart = 0, selEnd = 0;
     };
-    enum class Run { None, Typing, Deleting };
+    enum class Run
+    {
+        None,
+        Typing,
+        Deleting
+    };
     std::optional<UndoState> undo;
     Run run = Run::None;
     int runEnd = -1;
@@ -62,21 +68,25 @@ public:
     {
         DWORD st = s->style;
         bool frame = (st & WS_BORDER) || (s->exStyle & WS_EX_CLIENTEDGE);
-        if (st & ES_MULTILINE) {
+        if (st & ES_MULTILINE)
+        {
             auto* h = new Host<QPlainTextEdit>(s, true, parentWidget);
             plain = h;
             s->widget = h;
             s->host = h;
             h->HostViewport(h->viewport());
             if (!frame) h->setFrameStyle(QFrame::NoFrame);
-            h->setLineWrapMode((st & (WS_HSCROLL | ES_AUTOHSCROLL)) ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+            h->setLineWrapMode((st & (WS_HSCROLL | ES_AUTOHSCROLL)) ? QPlainTextEdit::NoWrap
+                                                                    : QPlainTextEdit::WidgetWidth);
             h->setVerticalScrollBarPolicy((st & WS_VSCROLL) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
             h->setHorizontalScrollBarPolicy((st & WS_HSCROLL) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
             h->setReadOnly(st & ES_READONLY);
             h->setContextMenuPolicy(Qt::NoContextMenu);
             h->setUndoRedoEnabled(false); // the control keeps its own undo (Undoable)
             h->setAcceptDrops(false);
-        } else {
+        }
+        else
+        {
             auto* h = new Host<QLineEdit>(s, true, parentWidget);
             line = h;
             s->widget = h;
@@ -115,7 +125,8 @@ public:
         auto changed = [this, h]() {
             WndState* st = StateOf(h);
             if (!st || settingText) return;
-            if (combo) {
+            if (combo)
+            {
                 // The edit part of a combo box: the box reports the user's edits.
                 if (!userEdit) return;
                 WndState* cs = StateOf(combo);
@@ -126,8 +137,10 @@ public:
             NotifyParent(st, EN_UPDATE);
             if (IsLiveHandle(h)) NotifyParent(st, EN_CHANGE);
         };
-        if (line) QObject::connect(line, &QLineEdit::textChanged, line, changed);
-        else QObject::connect(plain, &QPlainTextEdit::textChanged, plain, changed);
+        if (line)
+            QObject::connect(line, &QLineEdit::textChanged, line, changed);
+        else
+            QObject::connect(plain, &QPlainTextEdit::textChanged, plain, changed);
     }
 
     QString Text() const
@@ -144,8 +157,10 @@ public:
         bool quiet = !notify || plain;
         bool saved = settingText;
         settingText = quiet;
-        if (line) line->setText(text);
-        else {
+        if (line)
+            line->setText(text);
+        else
+        {
             QString t = text;
             t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
             plain->setPlainText(t);
@@ -174,20 +189,29 @@ public:
         runEnd = nb;
     }
 
-    int Length() const { return line ? static_cast<int>(line->text().size()) : static_cast<int>(plain->toPlainText().size()); }
+    int Length() const
+    {
+        return line ? static_cast<int>(line->text().size()) : static_cast<int>(plain->toPlainText().size());
+    }
     bool ReadOnly() const { return line ? line->isReadOnly() : plain->isReadOnly(); }
     int Limit() const { return limit > 0 ? limit : (plain ? 0x7FFFFFFE : 32767); }
 
     void GetSelection(int& start, int& end) const
     {
-        if (line) {
-            if (line->hasSelectedText()) {
+        if (line)
+        {
+            if (line->hasSelectedText())
+            {
                 start = line->selectionStart();
                 end = start + static_cast<int>(line->selectedText().size());
-            } else {
+            }
+            else
+            {
                 start = end = line->cursorPosition();
             }
-        } else {
+        }
+        else
+        {
             QTextCursor c = plain->textCursor();
             start = c.selectionStart();
             end = c.selectionEnd();
@@ -197,20 +221,28 @@ public:
     void SetSelection(int start, int end)
     {
         int len = Length();
-        if (start == -1) { // deselect, caret stays
+        if (start == -1)
+        { // deselect, caret stays
             int a, b;
             GetSelection(a, b);
             start = end = b;
-        } else if (start == 0 && end == -1) {
+        }
+        else if (start == 0 && end == -1)
+        {
             end = len;
         }
         if (end < 0) end = len;
         start = std::clamp(start, 0, len);
         end = std::clamp(end, 0, len);
-        if (line) {
-            if (start == end) line->setCursorPosition(start);
-            else line->setSelection(start, end - start); // the caret ends at `end`
-        } else {
+        if (line)
+        {
+            if (start == end)
+                line->setCursorPosition(start);
+            else
+                line->setSelection(start, end - start); // the caret ends at `end`
+        }
+        else
+        {
             QTextCursor c = plain->textCursor();
             c.setPosition(start);
             c.setPosition(end, QTextCursor::KeepAnchor);
@@ -224,13 +256,16 @@ public:
         GetSelection(a, b);
         int room = Limit() - (Length() - (b - a));
         QString t = text;
-        if (room < static_cast<int>(t.size())) {
+        if (room < static_cast<int>(t.size()))
+        {
             t = t.left(std::max(room, 0));
             NotifyParent(s, EN_MAXTEXT);
             if (t.isEmpty()) return;
         }
-        if (line) line->insert(t);
-        else plain->insertPlainText(t);
+        if (line)
+            line->insert(t);
+        else
+            plain->insertPlainText(t);
     }
 
     template <class F>
@@ -245,10 +280,13 @@ public:
     void Typed(WndState* s, wchar_t ch)
     {
         bool ro = ReadOnly();
-        switch (ch) {
+        switch (ch)
+        {
         case 0x01:
-            if (line) line->selectAll();
-            else plain->selectAll();
+            if (line)
+                line->selectAll();
+            else
+                plain->selectAll();
             return;
         case 0x03: SendCopy(); return;
         case 0x16:
@@ -272,7 +310,8 @@ public:
         default: break;
         }
         if (ch < 0x20 || ro) return;
-        if ((s->style & ES_NUMBER) && !(ch >= L'0' && ch <= L'9')) {
+        if ((s->style & ES_NUMBER) && !(ch >= L'0' && ch <= L'9'))
+        {
             MessageBeep(0);
             return;
         }
@@ -284,22 +323,29 @@ public:
 
     void SendCopy()
     {
-        if (line) line->copy();
-        else plain->copy();
+        if (line)
+            line->copy();
+        else
+            plain->copy();
     }
     void Cut()
     {
-        if (line) line->cut();
-        else plain->cut();
+        if (line)
+            line->cut();
+        else
+            plain->cut();
     }
     void Paste(WndState* s)
     {
         QString t = QGuiApplication::clipboard() ? QGuiApplication::clipboard()->text() : QString();
-        if (line) {
+        if (line)
+        {
             int nl = static_cast<int>(t.indexOf(QLatin1Char('\n')));
             if (nl >= 0) t = t.left(nl); // a single line takes the first line
             t.remove(QLatin1Char('\r'));
-        } else {
+        }
+        else
+        {
             t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
         }
         if (!t.isEmpty()) Insert(s, t);
@@ -313,10 +359,13 @@ public:
         GetSelection(a, b);
         undo = UndoState{RawText(), a, b};
         run = Run::None;
-        if (line) {
+        if (line)
+        {
             line->setText(back.text);
             line->setModified(true);
-        } else {
+        }
+        else
+        {
             plain->setPlainText(back.text);
             plain->document()->setModified(true);
         }
@@ -325,8 +374,10 @@ public:
     }
     void ClearSelection()
     {
-        if (line) line->del();
-        else plain->textCursor().removeSelectedText();
+        if (line)
+            line->del();
+        else
+            plain->textCursor().removeSelectedText();
     }
 
     UINT CtlColorMessage(const WndState* s) const override
@@ -340,17 +391,21 @@ public:
     bool Control(WndState* s, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override
     {
         *result = 0;
-        switch (msg) {
+        switch (msg)
+        {
         case WM_SETTEXT:
             SetText(s, ToQString(reinterpret_cast<LPCTSTR>(lParam)), true);
             *result = TRUE;
             return true;
-        case WM_GETTEXT: *result = CopyOut(Text(), reinterpret_cast<LPTSTR>(lParam), static_cast<int>(wParam)); return true;
+        case WM_GETTEXT:
+            *result = CopyOut(Text(), reinterpret_cast<LPTSTR>(lParam), static_cast<int>(wParam));
+            return true;
         case WM_GETTEXTLENGTH: *result = WideLength(Text()); return true;
         case WM_CHAR: Typed(s, static_cast<wchar_t>(wParam)); return true;
         case WM_KEYDOWN: {
             UINT vk = static_cast<UINT>(wParam);
-            if (combo && (vk == VK_UP || vk == VK_DOWN || vk == VK_PRIOR || vk == VK_NEXT || vk == VK_F4)) {
+            if (combo && (vk == VK_UP || vk == VK_DOWN || vk == VK_PRIOR || vk == VK_NEXT || vk == VK_F4))
+            {
                 // The combo box's keys: the box moves its selection or drops its list.
                 if (CWnd* box = CWnd::FromHandle(combo)) box->SendMessage(WM_KEYDOWN, wParam, lParam);
                 return true;
@@ -361,7 +416,8 @@ public:
             return true;
         }
         case WM_SETFOCUS:
-            if (combo) {
+            if (combo)
+            {
                 Common(s, msg, wParam, lParam, result);
                 HWND other = reinterpret_cast<HWND>(wParam);
                 if (other != combo) NotifyParent(StateOf(combo), CBN_SETFOCUS);
@@ -369,7 +425,8 @@ public:
             }
             return false;
         case WM_KILLFOCUS:
-            if (combo) {
+            if (combo)
+            {
                 Common(s, msg, wParam, lParam, result);
                 HWND other = reinterpret_cast<HWND>(wParam);
                 if (other != combo) NotifyParent(StateOf(combo), CBN_KILLFOCUS);
@@ -384,7 +441,8 @@ public:
             GetSelection(a, b);
             if (wParam) *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(a);
             if (lParam) *reinterpret_cast<DWORD*>(lParam) = static_cast<DWORD>(b);
-            *result = static_cast<LRESULT>(MAKELONG(static_cast<WORD>(std::min(a, 0xFFFF)), static_cast<WORD>(std::min(b, 0xFFFF))));
+            *result = static_cast<LRESULT>(
+                MAKELONG(static_cast<WORD>(std::min(a, 0xFFFF)), static_cast<WORD>(std::min(b, 0xFFFF))));
             return true;
         }
         case EM_SETSEL: SetSelection(static_cast<int>(wParam), static_cast<int>(lParam)); return true;
@@ -392,9 +450,12 @@ public:
             if (plain) plain->ensureCursorVisible();
             return true;
         case EM_REPLACESEL:
-            if (wParam) {
+            if (wParam)
+            {
                 Undoable(Run::None, [&] { Insert(s, ToQString(reinterpret_cast<LPCTSTR>(lParam))); });
-            } else {
+            }
+            else
+            {
                 Insert(s, ToQString(reinterpret_cast<LPCTSTR>(lParam)));
                 ForgetUndo();
             }
@@ -411,17 +472,25 @@ public:
             if (!ReadOnly()) AsUser([&] { *result = Undo() ? TRUE : FALSE; });
             return true;
         case EM_EMPTYUNDOBUFFER: ForgetUndo(); return true;
-        case EM_GETMODIFY: *result = (line ? line->isModified() : plain->document()->isModified()) ? TRUE : FALSE; return true;
+        case EM_GETMODIFY:
+            *result = (line ? line->isModified() : plain->document()->isModified()) ? TRUE : FALSE;
+            return true;
         case EM_SETMODIFY:
-            if (line) line->setModified(wParam != 0);
-            else plain->document()->setModified(wParam != 0);
+            if (line)
+                line->setModified(wParam != 0);
+            else
+                plain->document()->setModified(wParam != 0);
             return true;
         case EM_GETLINECOUNT: *result = line ? 1 : plain->document()->blockCount(); return true;
         case EM_SETREADONLY:
-            if (line) line->setReadOnly(wParam != 0);
-            else plain->setReadOnly(wParam != 0);
-            if (wParam) s->style |= ES_READONLY;
-            else s->style &= ~ES_READONLY;
+            if (line)
+                line->setReadOnly(wParam != 0);
+            else
+                plain->setReadOnly(wParam != 0);
+            if (wParam)
+                s->style |= ES_READONLY;
+            else
+                s->style &= ~ES_READONLY;
             *result = TRUE;
             return true;
         case EM_SETPASSWORDCHAR:
@@ -492,8 +561,8 @@ void CEdit::GetSel(int& nStartChar, int& nEndChar) const
 }
 void CEdit::SetSel(DWORD dwSelection, BOOL bNoScroll)
 {
-    SetSel(static_cast<int>(static_cast<short>(LOWORD(dwSelection))), static_cast<int>(static_cast<short>(HIWORD(dwSelection))),
-           bNoScroll);
+    SetSel(static_cast<int>(static_cast<short>(LOWORD(dwSelection))),
+           static_cast<int>(static_cast<short>(HIWORD(dwSelection))), bNoScroll);
 }
 void CEdit::SetSel(int nStartChar, int nEndChar, BOOL bNoScroll)
 {
@@ -507,7 +576,10 @@ void CEdit::ReplaceSel(LPCTSTR lpszNewText, BOOL bCanUndo)
 void CEdit::LimitText(int nChars) { SendMessage(EM_LIMITTEXT, static_cast<WPARAM>(nChars)); }
 void CEdit::SetLimitText(UINT nMax) { SendMessage(EM_SETLIMITTEXT, nMax); }
 UINT CEdit::GetLimitText() const { return static_cast<UINT>(Send(this, EM_GETLIMITTEXT)); }
-BOOL CEdit::SetReadOnly(BOOL bReadOnly) { return static_cast<BOOL>(SendMessage(EM_SETREADONLY, static_cast<WPARAM>(bReadOnly))); }
+BOOL CEdit::SetReadOnly(BOOL bReadOnly)
+{
+    return static_cast<BOOL>(SendMessage(EM_SETREADONLY, static_cast<WPARAM>(bReadOnly)));
+}
 void CEdit::SetPasswordChar(TCHAR ch) { SendMessage(EM_SETPASSWORDCHAR, ch); }
 BOOL CEdit::Undo() { return static_cast<BOOL>(SendMessage(EM_UNDO)); }
 void CEdit::Clear() { SendMessage(WM_CLEAR); }

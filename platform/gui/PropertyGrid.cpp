@@ -9,10 +9,9 @@
 #include "platform/gui/NumberText.h"
 #include "platform/gui/WndInternal.h"
 
-#include <QtGui/QGuiApplication>
 #include <QtCore/QRegularExpression>
+#include <QtGui/QGuiApplication>
 #include <QtGui/QPainter>
-#include <QtWidgets/QScrollBar>
 #include <QtWidgets/QColorDialog>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QFileDialog>
@@ -20,6 +19,7 @@
 #include <QtWidgets/QHeaderView>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
+#include <QtWidgets/QScrollBar>
 #include <QtWidgets/QStyledItemDelegate>
 #include <QtWidgets/QToolButton>
 #include <QtWidgets/QTreeWidget>
@@ -39,7 +39,10 @@ bool Headless()
     return p == QLatin1String("offscreen") || p == QLatin1String("minimal");
 }
 
-bool IsIntegerType(VARTYPE vt) { return vt == VT_I2 || vt == VT_I4 || vt == VT_INT || vt == VT_UINT || vt == VT_UI4 || vt == VT_UI2; }
+bool IsIntegerType(VARTYPE vt)
+{
+    return vt == VT_I2 || vt == VT_I4 || vt == VT_INT || vt == VT_UINT || vt == VT_UI4 || vt == VT_UI2;
+}
 
 } // namespace
 
@@ -47,7 +50,8 @@ bool IsIntegerType(VARTYPE vt) { return vt == VT_I2 || vt == VT_I4 || vt == VT_I
 
 long long COleVariant::AsInteger() const
 {
-    switch (vt) {
+    switch (vt)
+    {
     case VT_BOOL: return boolVal;
     case VT_I2: return iVal;
     case VT_I4:
@@ -68,7 +72,8 @@ long long COleVariant::AsInteger() const
 double COleVariant::AsDouble() const
 {
     if (vt == VT_R4 || vt == VT_R8) return dblVal;
-    if (vt == VT_BSTR) {
+    if (vt == VT_BSTR)
+    {
         double v = 0;
         return ParseWholeDouble(strVal, v) ? v : 0.0;
     }
@@ -77,7 +82,8 @@ double COleVariant::AsDouble() const
 
 CString COleVariant::AsText() const
 {
-    switch (vt) {
+    switch (vt)
+    {
     case VT_BOOL: return boolVal ? L"True" : L"False";
     case VT_R4:
     case VT_R8: {
@@ -99,15 +105,13 @@ CString COleVariant::AsText() const
 
 CMFCPropertyGridProperty::CMFCPropertyGridProperty(const CString& strGroupName, DWORD_PTR dwData, BOOL)
     : m_strName(strGroupName), m_dwData(dwData), m_bGroup(TRUE)
-{
-}
+{}
 
-CMFCPropertyGridProperty::CMFCPropertyGridProperty(const CString& strName, const COleVariant& varValue, LPCTSTR lpszDescr,
-                                                   DWORD_PTR dwData, LPCTSTR, LPCTSTR, LPCTSTR)
+CMFCPropertyGridProperty::CMFCPropertyGridProperty(const CString& strName, const COleVariant& varValue,
+                                                   LPCTSTR lpszDescr, DWORD_PTR dwData, LPCTSTR, LPCTSTR, LPCTSTR)
     : m_strName(strName), m_strDescr(lpszDescr ? lpszDescr : L""), m_varValue(varValue), m_varValueOrig(varValue),
       m_dwData(dwData)
-{
-}
+{}
 
 CMFCPropertyGridProperty::~CMFCPropertyGridProperty()
 {
@@ -153,28 +157,41 @@ CString CMFCPropertyGridProperty::FormatProperty() { return m_varValue.AsText();
 BOOL CMFCPropertyGridProperty::TextToVar(const CString& strText)
 {
     COleVariant v = m_varValue;
-    if (m_varValue.vt == VT_BOOL) {
+    if (m_varValue.vt == VT_BOOL)
+    {
         CString t = strText;
         t.Trim();
-        if (t.CompareNoCase(L"True") == 0) v.boolVal = VARIANT_TRUE;
-        else if (t.CompareNoCase(L"False") == 0) v.boolVal = VARIANT_FALSE;
-        else return FALSE;
-    } else if (IsIntegerType(m_varValue.vt)) {
+        if (t.CompareNoCase(L"True") == 0)
+            v.boolVal = VARIANT_TRUE;
+        else if (t.CompareNoCase(L"False") == 0)
+            v.boolVal = VARIANT_FALSE;
+        else
+            return FALSE;
+    }
+    else if (IsIntegerType(m_varValue.vt))
+    {
         long long n = 0;
         if (!ParseWholeInteger(strText, n)) return FALSE;
-        if (m_varValue.vt == VT_UINT || m_varValue.vt == VT_UI4 || m_varValue.vt == VT_UI2) {
+        if (m_varValue.vt == VT_UINT || m_varValue.vt == VT_UI4 || m_varValue.vt == VT_UI2)
+        {
             if (n < 0 || n > 0xFFFFFFFFLL) return FALSE;
             v.uintVal = static_cast<unsigned int>(n);
-        } else {
+        }
+        else
+        {
             if (n < -2147483648LL || n > 2147483647LL) return FALSE;
             v.lVal = static_cast<long>(n);
             v.iVal = static_cast<short>(n);
         }
-    } else if (m_varValue.vt == VT_R4 || m_varValue.vt == VT_R8) {
+    }
+    else if (m_varValue.vt == VT_R4 || m_varValue.vt == VT_R8)
+    {
         double d = 0;
         if (!ParseWholeDouble(strText, d)) return FALSE;
         v.dblVal = d;
-    } else {
+    }
+    else
+    {
         v = COleVariant(strText);
     }
     SetValue(v);
@@ -183,9 +200,9 @@ BOOL CMFCPropertyGridProperty::TextToVar(const CString& strText)
 
 CMFCPropertyGridColorProperty::CMFCPropertyGridColorProperty(const CString& strName, const COLORREF& color, void*,
                                                              LPCTSTR lpszDescr, DWORD_PTR dwData)
-    : CMFCPropertyGridProperty(strName, COleVariant(static_cast<unsigned long>(color)), lpszDescr, dwData), m_Color(color)
-{
-}
+    : CMFCPropertyGridProperty(strName, COleVariant(static_cast<unsigned long>(color)), lpszDescr, dwData),
+      m_Color(color)
+{}
 
 void CMFCPropertyGridColorProperty::SetColor(COLORREF color)
 {
@@ -222,12 +239,13 @@ void CMFCPropertyGridColorProperty::OnColorChosen(COLORREF color)
 }
 
 CMFCPropertyGridFileProperty::CMFCPropertyGridFileProperty(const CString& strName, BOOL bOpenFileDialog,
-                                                           const CString& strFileName, LPCTSTR lpszDefExt, DWORD dwFlags,
-                                                           LPCTSTR lpszFilter, LPCTSTR lpszDescr, DWORD_PTR dwData)
-    : CMFCPropertyGridProperty(strName, COleVariant(strFileName), lpszDescr, dwData), m_bOpenFileDialog(bOpenFileDialog),
-      m_strDefExt(lpszDefExt ? lpszDefExt : L""), m_strFilter(lpszFilter ? lpszFilter : L""), m_dwFlags(dwFlags)
-{
-}
+                                                           const CString& strFileName, LPCTSTR lpszDefExt,
+                                                           DWORD dwFlags, LPCTSTR lpszFilter, LPCTSTR lpszDescr,
+                                                           DWORD_PTR dwData)
+    : CMFCPropertyGridProperty(strName, COleVariant(strFileName), lpszDescr, dwData),
+      m_bOpenFileDialog(bOpenFileDialog), m_strDefExt(lpszDefExt ? lpszDefExt : L""),
+      m_strFilter(lpszFilter ? lpszFilter : L""), m_dwFlags(dwFlags)
+{}
 
 BOOL CMFCPropertyGridFileProperty::PromptForPath(CString& path) const
 {
@@ -239,7 +257,8 @@ BOOL CMFCPropertyGridFileProperty::PromptForPath(CString& path) const
     // "Name (*.x)|*.x||" -> "Name (*.x)"
     QString filter;
     QStringList parts = ToQString(m_strFilter).split(QLatin1Char('|'), Qt::SkipEmptyParts);
-    for (int i = 0; i + 1 < parts.size(); i += 2) filter += (filter.isEmpty() ? QString() : QStringLiteral(";;")) + parts[i];
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        filter += (filter.isEmpty() ? QString() : QStringLiteral(";;")) + parts[i];
     QWidget* parent = m_pWndList ? WidgetOf(m_pWndList) : nullptr;
     QString chosen = m_bOpenFileDialog ? QFileDialog::getOpenFileName(parent, QString(), ToQString(path), filter)
                                        : QFileDialog::getSaveFileName(parent, QString(), ToQString(path), filter);
@@ -303,7 +322,8 @@ public:
         if (!prop || prop->IsGroup() || index.column() != 1 || !prop->IsEnabled()) return nullptr;
         if (dynamic_cast<CMFCPropertyGridColorProperty*>(prop)) return nullptr;
         if (auto* file = dynamic_cast<CMFCPropertyGridFileProperty*>(prop)) return new PathEditor(parent, file);
-        if (prop->GetValue().vt == VT_BOOL) {
+        if (prop->GetValue().vt == VT_BOOL)
+        {
             auto* combo = new QComboBox(parent);
             combo->addItems({QStringLiteral("True"), QStringLiteral("False")});
             QObject::connect(combo, &QComboBox::activated, combo, [this, combo] {
@@ -323,9 +343,12 @@ public:
         CMFCPropertyGridProperty* prop = PropOf(index);
         if (!prop) return;
         QString text = ToQString(prop->FormatProperty());
-        if (auto* combo = dynamic_cast<QComboBox*>(editor)) combo->setCurrentIndex(prop->GetValue().boolVal ? 0 : 1);
-        else if (auto* path = dynamic_cast<PathEditor*>(editor)) path->line->setText(text);
-        else if (auto* line = dynamic_cast<QLineEdit*>(editor)) {
+        if (auto* combo = dynamic_cast<QComboBox*>(editor))
+            combo->setCurrentIndex(prop->GetValue().boolVal ? 0 : 1);
+        else if (auto* path = dynamic_cast<PathEditor*>(editor))
+            path->line->setText(text);
+        else if (auto* line = dynamic_cast<QLineEdit*>(editor))
+        {
             line->setText(text);
             line->selectAll();
         }
@@ -336,9 +359,12 @@ public:
         CMFCPropertyGridProperty* prop = PropOf(index);
         if (!prop) return;
         QString text;
-        if (auto* combo = dynamic_cast<QComboBox*>(editor)) text = combo->currentText();
-        else if (auto* path = dynamic_cast<PathEditor*>(editor)) text = path->line->text();
-        else if (auto* line = dynamic_cast<QLineEdit*>(editor)) text = line->text();
+        if (auto* combo = dynamic_cast<QComboBox*>(editor))
+            text = combo->currentText();
+        else if (auto* path = dynamic_cast<PathEditor*>(editor))
+            text = path->line->text();
+        else if (auto* line = dynamic_cast<QLineEdit*>(editor))
+            text = line->text();
         CString typed = FromQString(text);
         if (typed == prop->FormatProperty()) return;
         // Posted: the rows are rebuilt, which must not happen inside the editor's own commit.
@@ -358,7 +384,8 @@ public:
                     return nullptr;
                 };
                 for (int i = 0; i < g->GetPropertyCount(); ++i)
-                    if (auto* p = find(g->GetProperty(i))) {
+                    if (auto* p = find(g->GetProperty(i)))
+                    {
                         g->EditValue(p, typed);
                         return;
                     }
@@ -390,7 +417,8 @@ QString Simplified(const CString& s) { return ToQString(s).simplified(); }
 
 } // namespace
 
-struct CMFCPropertyGridCtrl::View {
+struct CMFCPropertyGridCtrl::View
+{
     QTreeWidget* tree = nullptr;
     QLabel* description = nullptr;
     bool rebuilding = false;
@@ -399,10 +427,10 @@ struct CMFCPropertyGridCtrl::View {
 IMPLEMENT_DYNAMIC(CMFCPropertyGridCtrl, CWnd)
 
 BEGIN_MESSAGE_MAP(CMFCPropertyGridCtrl, CWnd)
-    ON_WM_CREATE()
-    ON_WM_SIZE()
-    ON_WM_SETFOCUS()
-    ON_MESSAGE(WM_SETFONT, OnSetFont)
+ON_WM_CREATE()
+ON_WM_SIZE()
+ON_WM_SETFOCUS()
+ON_MESSAGE(WM_SETFONT, OnSetFont)
 END_MESSAGE_MAP()
 
 CMFCPropertyGridCtrl::CMFCPropertyGridCtrl() : m_view(std::make_unique<View>()) {}
@@ -447,15 +475,19 @@ int CMFCPropertyGridCtrl::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_view->tree = tree;
     m_view->description = description;
     HWND self = m_hWnd;
-    QObject::connect(tree, &QTreeWidget::currentItemChanged, tree, [this, self](QTreeWidgetItem* now, QTreeWidgetItem*) {
-        if (!IsWindow(self) || m_view->rebuilding) return;
-        m_pSel = now ? static_cast<CMFCPropertyGridProperty*>(now->data(0, kPropRole).value<void*>()) : nullptr;
-        m_view->description->setText(ToQString(GetDescriptionText()).toHtmlEscaped().replace(
-            QRegularExpression(QStringLiteral("^([^\\n]*)\\n")), QStringLiteral("<b>\\1</b><br>")));
-    });
+    QObject::connect(
+        tree, &QTreeWidget::currentItemChanged, tree, [this, self](QTreeWidgetItem* now, QTreeWidgetItem*) {
+            if (!IsWindow(self) || m_view->rebuilding) return;
+            m_pSel = now ? static_cast<CMFCPropertyGridProperty*>(now->data(0, kPropRole).value<void*>()) : nullptr;
+            m_view->description->setText(
+                ToQString(GetDescriptionText())
+                    .toHtmlEscaped()
+                    .replace(QRegularExpression(QStringLiteral("^([^\\n]*)\\n")), QStringLiteral("<b>\\1</b><br>")));
+        });
     auto expanded = [this](QTreeWidgetItem* item, bool open) {
         if (m_view->rebuilding) return;
-        if (auto* p = static_cast<CMFCPropertyGridProperty*>(item->data(0, kPropRole).value<void*>())) p->m_bExpanded = open;
+        if (auto* p = static_cast<CMFCPropertyGridProperty*>(item->data(0, kPropRole).value<void*>()))
+            p->m_bExpanded = open;
     };
     QObject::connect(tree, &QTreeWidget::itemExpanded, tree, [expanded](QTreeWidgetItem* it) { expanded(it, true); });
     QObject::connect(tree, &QTreeWidget::itemCollapsed, tree, [expanded](QTreeWidgetItem* it) { expanded(it, false); });
@@ -499,7 +531,8 @@ void CMFCPropertyGridCtrl::AdjustLayout()
     CRect rc;
     GetClientRect(&rc);
     int descH = 0;
-    if (m_bDescriptionArea) {
+    if (m_bDescriptionArea)
+    {
         QFontMetrics fm(m_view->description->font());
         descH = std::min(rc.Height() / 2, fm.lineSpacing() * 4 + 10);
     }
@@ -524,7 +557,8 @@ int CMFCPropertyGridCtrl::AddProperty(CMFCPropertyGridProperty* pProp, BOOL, BOO
 void CMFCPropertyGridCtrl::RemoveAll()
 {
     m_pSel = nullptr;
-    if (m_view->tree) {
+    if (m_view->tree)
+    {
         m_view->rebuilding = true;
         m_view->tree->clear();
         m_view->rebuilding = false;
@@ -565,7 +599,8 @@ void CMFCPropertyGridCtrl::SetCurSel(CMFCPropertyGridProperty* pProp, BOOL)
     m_pSel = pProp;
     if (!m_view->tree) return;
     for (QTreeWidgetItemIterator it(m_view->tree); *it; ++it)
-        if ((*it)->data(0, kPropRole).value<void*>() == pProp) {
+        if ((*it)->data(0, kPropRole).value<void*>() == pProp)
+        {
             m_view->tree->setCurrentItem(*it);
             return;
         }
@@ -624,7 +659,8 @@ BOOL CMFCPropertyGridCtrl::IsShownBold(const CMFCPropertyGridProperty* pProp) co
 BOOL CMFCPropertyGridCtrl::EditValue(CMFCPropertyGridProperty* pProp, const CString& strText)
 {
     if (!pProp || pProp->IsGroup() || !pProp->IsEnabled()) return FALSE;
-    if (!pProp->TextToVar(strText)) {
+    if (!pProp->TextToVar(strText))
+    {
         Refresh();
         return FALSE;
     }
@@ -637,7 +673,9 @@ void CMFCPropertyGridCtrl::OnPropertyChanged(CMFCPropertyGridProperty* pProp) co
     if (!pProp || !m_hWnd) return;
     CWnd* owner = GetOwner();
     if (!owner) owner = GetParent();
-    if (owner && owner->m_hWnd) owner->SendMessage(AFX_WM_PROPERTY_CHANGED, static_cast<WPARAM>(GetDlgCtrlID()), reinterpret_cast<LPARAM>(pProp));
+    if (owner && owner->m_hWnd)
+        owner->SendMessage(AFX_WM_PROPERTY_CHANGED, static_cast<WPARAM>(GetDlgCtrlID()),
+                           reinterpret_cast<LPARAM>(pProp));
 }
 
 void CMFCPropertyGridCtrl::Refresh()
@@ -658,22 +696,28 @@ void CMFCPropertyGridCtrl::Refresh()
         item->setText(0, ToQString(p->GetName()));
         item->setToolTip(0, ToQString(p->GetName()));
         Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
-        if (p->IsGroup()) {
+        if (p->IsGroup())
+        {
             item->setFont(0, bold);
             if (m_bVSDotNetLook)
                 for (int c = 0; c < 2; ++c) item->setBackground(c, tree->palette().button());
-        } else {
+        }
+        else
+        {
             if (!p->IsEnabled()) flags &= ~Qt::ItemIsEnabled;
             if (!dynamic_cast<CMFCPropertyGridColorProperty*>(p)) flags |= Qt::ItemIsEditable;
             QFont f = IsShownBold(p) ? bold : regular;
             item->setFont(0, f);
             item->setFont(1, f);
-            if (auto* color = dynamic_cast<CMFCPropertyGridColorProperty*>(p)) {
+            if (auto* color = dynamic_cast<CMFCPropertyGridColorProperty*>(p))
+            {
                 // The swatch is the value; its numbers are in the tip.
                 item->setIcon(1, QIcon(Swatch(color->GetColor(), rowH - 4)));
                 tree->setIconSize(QSize(std::max((rowH - 4) * 3, 12), std::max(rowH - 4, 6)));
                 item->setToolTip(1, ToQString(color->FormatProperty()));
-            } else {
+            }
+            else
+            {
                 item->setText(1, ToQString(p->FormatProperty()));
             }
             if (!dynamic_cast<CMFCPropertyGridColorProperty*>(p)) item->setToolTip(1, item->text(1));
@@ -682,16 +726,20 @@ void CMFCPropertyGridCtrl::Refresh()
         if (p == m_pSel) current = item;
         return item;
     };
-    if (m_bAlphabeticMode) {
+    if (m_bAlphabeticMode)
+    {
         std::vector<CMFCPropertyGridProperty*> leaves;
         std::function<void(CMFCPropertyGridProperty*)> walk = [&](CMFCPropertyGridProperty* p) {
             if (!p->IsGroup()) leaves.push_back(p);
             for (auto& s : p->m_subItems) walk(s.get());
         };
         for (auto& p : m_props) walk(p.get());
-        std::stable_sort(leaves.begin(), leaves.end(), [](auto* a, auto* b) { return a->GetName().CompareNoCase(b->GetName()) < 0; });
+        std::stable_sort(leaves.begin(), leaves.end(),
+                         [](auto* a, auto* b) { return a->GetName().CompareNoCase(b->GetName()) < 0; });
         for (auto* p : leaves) tree->addTopLevelItem(makeRow(p));
-    } else {
+    }
+    else
+    {
         std::vector<std::pair<QTreeWidgetItem*, CMFCPropertyGridProperty*>> groups;
         std::function<QTreeWidgetItem*(CMFCPropertyGridProperty*)> build = [&](CMFCPropertyGridProperty* p) {
             QTreeWidgetItem* item = makeRow(p);
@@ -700,7 +748,8 @@ void CMFCPropertyGridCtrl::Refresh()
             return item;
         };
         for (auto& p : m_props) tree->addTopLevelItem(build(p.get()));
-        for (auto& [item, p] : groups) {
+        for (auto& [item, p] : groups)
+        {
             item->setFirstColumnSpanned(true);
             item->setExpanded(p->IsExpanded() != FALSE);
         }

@@ -57,7 +57,8 @@ QIcon IconOf(HIMAGELIST list, int index)
     if (!image) return QIcon();
     QRect r = ToQRect(info.rcImage);
     QImage picture = image->image.copy(r).convertToFormat(QImage::Format_ARGB32);
-    if (BitmapRecord* mask = info.hbmMask ? BitmapOf(info.hbmMask) : nullptr) {
+    if (BitmapRecord* mask = info.hbmMask ? BitmapOf(info.hbmMask) : nullptr)
+    {
         QImage m = mask->image.copy(r);
         for (int y = 0; y < picture.height(); ++y)
             for (int x = 0; x < picture.width(); ++x)
@@ -69,7 +70,8 @@ QIcon IconOf(HIMAGELIST list, int index)
 // The keys the toolkit's tree moves, expands and collapses by; the tree's own keys (editing, deleting) are ours.
 bool IsTreeNavigationKey(UINT vk)
 {
-    switch (vk) {
+    switch (vk)
+    {
     case VK_UP:
     case VK_DOWN:
     case VK_LEFT:
@@ -102,7 +104,8 @@ protected:
     UINT OnGetDlgCode() { return DLGC_WANTALLKEYS; }
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
     {
-        if (nChar == VK_RETURN || nChar == VK_ESCAPE) {
+        if (nChar == VK_RETURN || nChar == VK_ESCAPE)
+        {
             ::SendMessage(m_tree, TVM_ENDEDITLABELNOW, nChar == VK_ESCAPE ? TRUE : FALSE, 0);
             return;
         }
@@ -120,9 +123,9 @@ private:
 };
 
 BEGIN_MESSAGE_MAP(LabelEdit, CEdit)
-    ON_WM_GETDLGCODE()
-    ON_WM_KEYDOWN()
-    ON_WM_KILLFOCUS()
+ON_WM_GETDLGCODE()
+ON_WM_KEYDOWN()
+ON_WM_KILLFOCUS()
 END_MESSAGE_MAP()
 
 class TreeControl : public NativeControl
@@ -181,8 +184,10 @@ public:
             Notify(StateOf(h), TVN_ITEMEXPANDING, &nm.hdr);
             if (StateOf(h)) Notify(StateOf(h), TVN_ITEMEXPANDED, &nm.hdr);
         };
-        QObject::connect(tree, &QTreeWidget::itemExpanded, tree, [expanded](QTreeWidgetItem* it) { expanded(it, TVE_EXPAND); });
-        QObject::connect(tree, &QTreeWidget::itemCollapsed, tree, [expanded](QTreeWidgetItem* it) { expanded(it, TVE_COLLAPSE); });
+        QObject::connect(tree, &QTreeWidget::itemExpanded, tree,
+                         [expanded](QTreeWidgetItem* it) { expanded(it, TVE_EXPAND); });
+        QObject::connect(tree, &QTreeWidget::itemCollapsed, tree,
+                         [expanded](QTreeWidgetItem* it) { expanded(it, TVE_COLLAPSE); });
     }
 
     static HTREEITEM HandleOf(const QTreeWidgetItem* it)
@@ -273,7 +278,8 @@ public:
     HTREEITEM Insert(const TVINSERTSTRUCT* ins)
     {
         QTreeWidgetItem* parent = nullptr;
-        if (ins->hParent && ins->hParent != TVI_ROOT) {
+        if (ins->hParent && ins->hParent != TVI_ROOT)
+        {
             parent = ItemOf(ins->hParent);
             if (!parent) return nullptr;
         }
@@ -282,30 +288,39 @@ public:
         it->setData(0, kHandleRole, QVariant::fromValue(handle));
         const TVITEM& tv = ins->item;
         if (tv.mask & TVIF_TEXT) it->setText(0, TextOf(tv.pszText));
-        it->setData(0, kParamRole, QVariant::fromValue<qulonglong>((tv.mask & TVIF_PARAM) ? static_cast<qulonglong>(tv.lParam) : 0));
+        it->setData(0, kParamRole,
+                    QVariant::fromValue<qulonglong>((tv.mask & TVIF_PARAM) ? static_cast<qulonglong>(tv.lParam) : 0));
         it->setData(0, kImageRole, (tv.mask & TVIF_IMAGE) ? tv.iImage : 0);
         it->setData(0, kSelImageRole, (tv.mask & TVIF_SELECTEDIMAGE) ? tv.iSelectedImage : 0);
         int count = parent ? parent->childCount() : tree->topLevelItemCount();
         int at = count;
-        if (ins->hInsertAfter == TVI_FIRST) at = 0;
-        else if (ins->hInsertAfter == TVI_SORT) {
+        if (ins->hInsertAfter == TVI_FIRST)
             at = 0;
-            while (at < count) {
+        else if (ins->hInsertAfter == TVI_SORT)
+        {
+            at = 0;
+            while (at < count)
+            {
                 QTreeWidgetItem* sib = parent ? parent->child(at) : tree->topLevelItem(at);
                 if (sib->text(0).compare(it->text(0), Qt::CaseInsensitive) > 0) break;
                 ++at;
             }
-        } else if (ins->hInsertAfter != TVI_LAST && ins->hInsertAfter) {
+        }
+        else if (ins->hInsertAfter != TVI_LAST && ins->hInsertAfter)
+        {
             if (QTreeWidgetItem* after = ItemOf(ins->hInsertAfter); after && after->parent() == parent)
                 at = (parent ? parent->indexOfChild(after) : tree->indexOfTopLevelItem(after)) + 1;
         }
         QTreeWidgetItem* current = tree->currentItem();
         Quietly([&] {
-            if (parent) parent->insertChild(at, it);
-            else tree->insertTopLevelItem(at, it);
+            if (parent)
+                parent->insertChild(at, it);
+            else
+                tree->insertTopLevelItem(at, it);
             if (tree->currentItem() != current) tree->setCurrentItem(current);
             if ((tv.mask & TVIF_STATE) && (tv.stateMask & TVIS_BOLD)) SetBold(it, (tv.state & TVIS_BOLD) != 0);
-            if ((tv.mask & TVIF_STATE) && (tv.stateMask & TVIS_EXPANDED)) it->setExpanded((tv.state & TVIS_EXPANDED) != 0);
+            if ((tv.mask & TVIF_STATE) && (tv.stateMask & TVIS_EXPANDED))
+                it->setExpanded((tv.state & TVIS_EXPANDED) != 0);
         });
         items[handle] = it;
         ShowImage(it);
@@ -314,7 +329,8 @@ public:
 
     bool Delete(HTREEITEM h)
     {
-        if (h == TVI_ROOT || h == nullptr) {
+        if (h == TVI_ROOT || h == nullptr)
+        {
             EndEdit(true);
             cause = TVC_UNKNOWN;
             tree->clear();
@@ -334,7 +350,8 @@ public:
     HTREEITEM Next(HTREEITEM h, UINT code) const
     {
         QTreeWidgetItem* it = ItemOf(h);
-        switch (code) {
+        switch (code)
+        {
         case TVGN_ROOT: return HandleOf(tree->topLevelItem(0));
         case TVGN_CARET: return HandleOf(tree->currentItem());
         case TVGN_DROPHILITE: return dropHilite ? reinterpret_cast<HTREEITEM>(dropHilite) : nullptr;
@@ -344,7 +361,8 @@ public:
         if (code == TVGN_CHILD && (!h || h == TVI_ROOT)) return HandleOf(tree->topLevelItem(0));
         if (!it) return nullptr;
         QTreeWidgetItem* parent = it->parent();
-        switch (code) {
+        switch (code)
+        {
         case TVGN_CHILD: return HandleOf(it->childCount() ? it->child(0) : nullptr);
         case TVGN_PARENT: return HandleOf(parent);
         case TVGN_NEXT:
@@ -394,7 +412,8 @@ public:
         r.setRight(std::max(r.right(), std::min(r.left() + 120, static_cast<int>(client.cx) - 1)));
         edit = new LabelEdit(self);
         CRect rc(r.left(), r.top() - 1, r.right() + 1, r.bottom() + 2);
-        if (!edit->Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, rc, s->wnd, 1)) {
+        if (!edit->Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, rc, s->wnd, 1))
+        {
             delete edit;
             edit = nullptr;
             return nullptr;
@@ -418,7 +437,8 @@ public:
         if (e->m_hWnd) e->GetWindowText(typed);
         QTreeWidgetItem* it = ItemOf(h);
         WndState* s = StateOf(tree ? WndFromWidget(tree) : nullptr);
-        if (it && s) {
+        if (it && s)
+        {
             NMTVDISPINFO info{};
             Describe(it, info.item);
             std::wstring text = typed.GetString();
@@ -427,17 +447,21 @@ public:
             HWND self = s->handle;
             bool hadFocus = e->m_hWnd && ::GetFocus() == e->m_hWnd;
             LRESULT keep = Notify(s, TVN_ENDLABELEDIT, &info.hdr);
-            if (IsLiveHandle(self)) {
+            if (IsLiveHandle(self))
+            {
                 if (keep && !cancel && (it = ItemOf(h)) != nullptr) it->setText(0, TextOf(text.c_str()));
                 if (hadFocus) s->wnd->SetFocus();
             }
         }
         // The editor may be ending inside its own key event: it goes once that is over.
-        if (e->m_hWnd) {
+        if (e->m_hWnd)
+        {
             e->ShowWindow(SW_HIDE);
             retired.push_back(e->m_hWnd);
             if (s) ::PostMessage(s->handle, kDestroyRetired, 0, 0);
-        } else {
+        }
+        else
+        {
             delete e;
         }
     }
@@ -459,11 +483,24 @@ public:
         QPoint vp = ToViewport(s, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         QEvent::Type type = QEvent::MouseMove;
         Qt::MouseButton button = Qt::NoButton;
-        switch (msg) {
-        case WM_LBUTTONDOWN: type = QEvent::MouseButtonPress; button = Qt::LeftButton; break;
-        case WM_LBUTTONUP: type = QEvent::MouseButtonRelease; button = Qt::LeftButton; break;
-        case WM_RBUTTONDOWN: type = QEvent::MouseButtonPress; button = Qt::RightButton; break;
-        case WM_RBUTTONUP: type = QEvent::MouseButtonRelease; button = Qt::RightButton; break;
+        switch (msg)
+        {
+        case WM_LBUTTONDOWN:
+            type = QEvent::MouseButtonPress;
+            button = Qt::LeftButton;
+            break;
+        case WM_LBUTTONUP:
+            type = QEvent::MouseButtonRelease;
+            button = Qt::LeftButton;
+            break;
+        case WM_RBUTTONDOWN:
+            type = QEvent::MouseButtonPress;
+            button = Qt::RightButton;
+            break;
+        case WM_RBUTTONUP:
+            type = QEvent::MouseButtonRelease;
+            button = Qt::RightButton;
+            break;
         default: break;
         }
         Qt::MouseButtons held;
@@ -473,7 +510,8 @@ public:
         if (type == QEvent::MouseButtonRelease) held &= ~Qt::MouseButtons(button);
         Qt::KeyboardModifiers mods = e ? static_cast<QMouseEvent*>(e)->modifiers() : Qt::NoModifier;
         QMouseEvent copy(type, QPointF(vp), tree->viewport()->mapToGlobal(QPointF(vp)), button, held, mods);
-        struct Access : QTreeWidget {
+        struct Access : QTreeWidget
+        {
             using QTreeWidget::viewportEvent;
         };
         (tree->*(&Access::viewportEvent))(&copy);
@@ -490,7 +528,8 @@ public:
     bool DefProc(WndState* s, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override
     {
         *result = 0;
-        switch (msg) {
+        switch (msg)
+        {
         case WM_GETDLGCODE: *result = DLGC_WANTARROWS | DLGC_WANTCHARS; return true;
         case WM_LBUTTONDOWN: {
             QPoint vp = ToViewport(s, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
@@ -510,17 +549,20 @@ public:
             cause = TVC_UNKNOWN;
             return true;
         case WM_MOUSEMOVE: {
-            if (!(wParam & MK_LBUTTON)) {
+            if (!(wParam & MK_LBUTTON))
+            {
                 DeliverMouse(s, msg, wParam, lParam);
                 return true;
             }
             QPoint vp = ToViewport(s, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
             if (pressItem && !dragReported && !(s->style & TVS_DISABLEDRAGDROP) &&
                 (std::abs(vp.x() - pressAt.x()) > GetSystemMetrics(SM_CXDRAG) ||
-                 std::abs(vp.y() - pressAt.y()) > GetSystemMetrics(SM_CYDRAG))) {
+                 std::abs(vp.y() - pressAt.y()) > GetSystemMetrics(SM_CYDRAG)))
+            {
                 dragReported = true;
                 QTreeWidgetItem* it = ItemOf(reinterpret_cast<HTREEITEM>(pressItem));
-                if (it) {
+                if (it)
+                {
                     NMTREEVIEW nm{};
                     nm.action = 0;
                     Describe(it, nm.itemNew);
@@ -555,7 +597,8 @@ public:
             if (CWnd* parent = s->parent; parent && parent->m_hWnd) *result = parent->SendMessage(msg, wParam, lParam);
             return true;
         case WM_MOUSEWHEEL:
-            if (QEvent* e = s->host->TakeEvent(msg)) {
+            if (QEvent* e = s->host->TakeEvent(msg))
+            {
                 s->host->ToolkitEvent(e);
                 return true;
             }
@@ -566,7 +609,8 @@ public:
             HWND self = s->handle;
             Notify(s, TVN_KEYDOWN, &kd.hdr);
             if (!IsLiveHandle(self)) return true;
-            if (wParam == VK_F2 && (s->style & TVS_EDITLABELS)) {
+            if (wParam == VK_F2 && (s->style & TVS_EDITLABELS))
+            {
                 BeginEdit(s, HandleOf(tree->currentItem()));
                 return true;
             }
@@ -596,9 +640,7 @@ public:
             tree->setFont(wParam ? QFontFromHandle(reinterpret_cast<HFONT>(wParam)) : QFont());
             for (auto& [h, it] : items) SetBold(it, it->data(0, kBoldRole).toBool());
             return false;
-        case WM_SETREDRAW:
-            tree->setUpdatesEnabled(wParam != 0);
-            return false;
+        case WM_SETREDRAW: tree->setUpdatesEnabled(wParam != 0); return false;
         case WM_PAINT:
             s->invalid = QRegion();
             s->erasePending = false;
@@ -611,8 +653,11 @@ public:
 
     bool Control(WndState* s, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result)
     {
-        switch (msg) {
-        case TVM_INSERTITEM: *result = reinterpret_cast<LRESULT>(Insert(reinterpret_cast<const TVINSERTSTRUCT*>(lParam))); return true;
+        switch (msg)
+        {
+        case TVM_INSERTITEM:
+            *result = reinterpret_cast<LRESULT>(Insert(reinterpret_cast<const TVINSERTSTRUCT*>(lParam)));
+            return true;
         case TVM_DELETEITEM: *result = Delete(reinterpret_cast<HTREEITEM>(lParam)); return true;
         case TVM_GETCOUNT: *result = static_cast<LRESULT>(items.size()); return true;
         case TVM_GETINDENT: *result = tree->indentation(); return true;
@@ -621,7 +666,8 @@ public:
             return true;
         case TVM_SELECTITEM: {
             auto h = reinterpret_cast<HTREEITEM>(lParam);
-            if (wParam == TVGN_DROPHILITE) {
+            if (wParam == TVGN_DROPHILITE)
+            {
                 HiliteDrop(s, h);
                 *result = TRUE;
                 return true;
@@ -629,11 +675,14 @@ public:
             QTreeWidgetItem* it = ItemOf(h);
             if (h && !it) return true;
             QTreeWidgetItem* before = tree->currentItem();
-            if (it) {
+            if (it)
+            {
                 for (QTreeWidgetItem* p = it->parent(); p; p = p->parent()) p->setExpanded(true);
                 tree->setCurrentItem(it);
                 tree->scrollToItem(it);
-            } else {
+            }
+            else
+            {
                 tree->setCurrentItem(nullptr);
                 tree->clearSelection();
             }
@@ -647,7 +696,8 @@ public:
             auto* tv = reinterpret_cast<TVITEM*>(lParam);
             QTreeWidgetItem* it = tv ? ItemOf(tv->hItem) : nullptr;
             if (!it) return true;
-            if (msg == TVM_GETITEM) {
+            if (msg == TVM_GETITEM)
+            {
                 UINT mask = tv->mask;
                 TVITEM full;
                 Describe(it, full);
@@ -656,22 +706,32 @@ public:
                 if (mask & TVIF_IMAGE) tv->iImage = full.iImage;
                 if (mask & TVIF_SELECTEDIMAGE) tv->iSelectedImage = full.iSelectedImage;
                 if (mask & TVIF_CHILDREN) tv->cChildren = it->childCount() ? 1 : 0;
-                if ((mask & TVIF_TEXT) && tv->pszText && tv->cchTextMax > 0) {
+                if ((mask & TVIF_TEXT) && tv->pszText && tv->cchTextMax > 0)
+                {
                     std::wstring t = ToWide(it->text(0));
                     size_t n = std::min(t.size(), static_cast<size_t>(tv->cchTextMax - 1));
                     t.copy(tv->pszText, n);
                     tv->pszText[n] = L'\0';
                 }
-            } else {
+            }
+            else
+            {
                 if (tv->mask & TVIF_TEXT) it->setText(0, TextOf(tv->pszText));
-                if (tv->mask & TVIF_PARAM) it->setData(0, kParamRole, QVariant::fromValue<qulonglong>(static_cast<qulonglong>(tv->lParam)));
+                if (tv->mask & TVIF_PARAM)
+                    it->setData(0, kParamRole, QVariant::fromValue<qulonglong>(static_cast<qulonglong>(tv->lParam)));
                 if (tv->mask & TVIF_IMAGE) it->setData(0, kImageRole, tv->iImage);
                 if (tv->mask & TVIF_SELECTEDIMAGE) it->setData(0, kSelImageRole, tv->iSelectedImage);
-                if (tv->mask & TVIF_STATE) {
+                if (tv->mask & TVIF_STATE)
+                {
                     if (tv->stateMask & TVIS_BOLD) SetBold(it, (tv->state & TVIS_BOLD) != 0);
-                    if (tv->stateMask & TVIS_EXPANDED) Quietly([&] { it->setExpanded((tv->state & TVIS_EXPANDED) != 0); });
+                    if (tv->stateMask & TVIS_EXPANDED)
+                        Quietly([&] { it->setExpanded((tv->state & TVIS_EXPANDED) != 0); });
                     if (tv->stateMask & TVIS_DROPHILITED)
-                        HiliteDrop(s, (tv->state & TVIS_DROPHILITED) ? tv->hItem : (dropHilite == reinterpret_cast<quintptr>(tv->hItem) ? nullptr : reinterpret_cast<HTREEITEM>(dropHilite)));
+                        HiliteDrop(s, (tv->state & TVIS_DROPHILITED)
+                                          ? tv->hItem
+                                          : (dropHilite == reinterpret_cast<quintptr>(tv->hItem)
+                                                 ? nullptr
+                                                 : reinterpret_cast<HTREEITEM>(dropHilite)));
                 }
                 ShowImage(it);
             }
@@ -724,21 +784,27 @@ public:
             if (info->pt.y >= client.cy) info->flags |= TVHT_BELOW;
             if (info->pt.x < 0) info->flags |= TVHT_TOLEFT;
             if (info->pt.x >= client.cx) info->flags |= TVHT_TORIGHT;
-            if (!info->flags) {
+            if (!info->flags)
+            {
                 QPoint vp = ToViewport(s, info->pt);
                 QTreeWidgetItem* it = tree->itemAt(vp);
-                if (it) {
+                if (it)
+                {
                     QRect r = tree->visualItemRect(it);
                     info->hItem = HandleOf(it);
                     info->flags = vp.x() < r.left() ? TVHT_ONITEMINDENT : TVHT_ONITEM;
-                } else {
+                }
+                else
+                {
                     info->flags = TVHT_NOWHERE;
                 }
             }
             *result = reinterpret_cast<LRESULT>(info->hItem);
             return true;
         }
-        case TVM_EDITLABEL: *result = reinterpret_cast<LRESULT>(BeginEdit(s, reinterpret_cast<HTREEITEM>(lParam))); return true;
+        case TVM_EDITLABEL:
+            *result = reinterpret_cast<LRESULT>(BeginEdit(s, reinterpret_cast<HTREEITEM>(lParam)));
+            return true;
         case TVM_GETEDITCONTROL: *result = reinterpret_cast<LRESULT>(edit ? edit->m_hWnd : nullptr); return true;
         case TVM_ENDEDITLABELNOW:
             *result = edit != nullptr;
@@ -748,7 +814,8 @@ public:
         case TVM_GETIMAGELIST:
             if (wParam != TVSIL_NORMAL) return true;
             *result = reinterpret_cast<LRESULT>(images);
-            if (msg == TVM_SETIMAGELIST) {
+            if (msg == TVM_SETIMAGELIST)
+            {
                 images = reinterpret_cast<HIMAGELIST>(lParam);
                 int cx = 16, cy = 16;
                 if (images) ImageList_GetIconSize(images, &cx, &cy);
@@ -790,7 +857,8 @@ void EnsureTreeClass()
     static bool done = false;
     if (done) return;
     done = true;
-    RegisterNativeControlClass(WC_TREEVIEW, [](WndState* s, QWidget* p) -> NativeControl* { return new TreeControl(s, p); });
+    RegisterNativeControlClass(WC_TREEVIEW,
+                               [](WndState* s, QWidget* p) -> NativeControl* { return new TreeControl(s, p); });
 }
 
 } // namespace
@@ -938,9 +1006,18 @@ HTREEITEM CTreeCtrl::GetNextItem(HTREEITEM hItem, UINT nCode) const
     return reinterpret_cast<HTREEITEM>(Send(this, TVM_GETNEXTITEM, nCode, LP(hItem)));
 }
 
-BOOL CTreeCtrl::Select(HTREEITEM hItem, UINT nCode) { return static_cast<BOOL>(SendMessage(TVM_SELECTITEM, nCode, LP(hItem))); }
-BOOL CTreeCtrl::Expand(HTREEITEM hItem, UINT nCode) { return static_cast<BOOL>(SendMessage(TVM_EXPAND, nCode, LP(hItem))); }
-BOOL CTreeCtrl::EnsureVisible(HTREEITEM hItem) { return static_cast<BOOL>(SendMessage(TVM_ENSUREVISIBLE, 0, LP(hItem))); }
+BOOL CTreeCtrl::Select(HTREEITEM hItem, UINT nCode)
+{
+    return static_cast<BOOL>(SendMessage(TVM_SELECTITEM, nCode, LP(hItem)));
+}
+BOOL CTreeCtrl::Expand(HTREEITEM hItem, UINT nCode)
+{
+    return static_cast<BOOL>(SendMessage(TVM_EXPAND, nCode, LP(hItem)));
+}
+BOOL CTreeCtrl::EnsureVisible(HTREEITEM hItem)
+{
+    return static_cast<BOOL>(SendMessage(TVM_ENSUREVISIBLE, 0, LP(hItem)));
+}
 
 BOOL CTreeCtrl::GetItemRect(HTREEITEM hItem, LPRECT lpRect, BOOL bTextOnly) const
 {
@@ -983,7 +1060,8 @@ BOOL CTreeCtrl::EndEditLabelNow(BOOL fCancelWithoutSave)
 CImageList* CTreeCtrl::SetImageList(CImageList* pImageList, int nImageListType)
 {
     CImageList* previous = nImageListType == TVSIL_NORMAL ? m_pNormalImages : nullptr;
-    SendMessage(TVM_SETIMAGELIST, static_cast<WPARAM>(nImageListType), LP(pImageList ? pImageList->GetSafeHandle() : nullptr));
+    SendMessage(TVM_SETIMAGELIST, static_cast<WPARAM>(nImageListType),
+                LP(pImageList ? pImageList->GetSafeHandle() : nullptr));
     if (nImageListType == TVSIL_NORMAL) m_pNormalImages = pImageList;
     return previous;
 }

@@ -6,7 +6,7 @@
 #include "ui/dialogs/ChoiceLists.h"
 
 BEGIN_MESSAGE_MAP(CAnalyzeRefCollectionDlg, CDialogEx)
-    ON_LBN_SELCHANGE(IDC_LIST_REFCOLLECTION, OnSelChangeRefCollection)
+ON_LBN_SELCHANGE(IDC_LIST_REFCOLLECTION, OnSelChangeRefCollection)
 END_MESSAGE_MAP()
 
 CAnalyzeRefCollectionDlg::CAnalyzeRefCollectionDlg(CWnd* pParent) : CDialogEx(IDD_ANALYZE_REF_COLLECTION, pParent) {}

@@ -7,11 +7,11 @@
 #include "ui/dialogs/ChoiceLists.h"
 
 BEGIN_MESSAGE_MAP(CBridgeDlg, CDialogEx)
-    ON_BN_CLICKED(IDC_BRIDGE_ONE_SPAN, OnOneSpan)
-    ON_BN_CLICKED(IDC_BRIDGE_TWO_SPAN, OnTwoSpan)
-    ON_BN_CLICKED(IDC_BRIDGE_THREE_SPAN, OnThreeSpan)
-    ON_EN_CHANGE(IDC_BRIDGE_DESCRIPTION, OnChangeDescription)
-    ON_EN_CHANGE(IDC_BRIDGE_SPAN, OnChangeSpan)
+ON_BN_CLICKED(IDC_BRIDGE_ONE_SPAN, OnOneSpan)
+ON_BN_CLICKED(IDC_BRIDGE_TWO_SPAN, OnTwoSpan)
+ON_BN_CLICKED(IDC_BRIDGE_THREE_SPAN, OnThreeSpan)
+ON_EN_CHANGE(IDC_BRIDGE_DESCRIPTION, OnChangeDescription)
+ON_EN_CHANGE(IDC_BRIDGE_SPAN, OnChangeSpan)
 END_MESSAGE_MAP()
 
 CBridgeDlg::CBridgeDlg(CWnd* pParent) : CDialogEx(IDD_BRIDGE, pParent) {}
@@ -61,13 +61,16 @@ void CBridgeDlg::OnChangeSpan() { qor::dialogs::ReadNumber(*this, IDC_BRIDGE_SPA
 void CBridgeDlg::OnOK()
 {
     if (!UpdateData(TRUE)) return;
-    if (m_bIsEditable) {
-        if (!(m_SpanLength > 0.0)) {
+    if (m_bIsEditable)
+    {
+        if (!(m_SpanLength > 0.0))
+        {
             AfxMessageBox(L"The span length must be greater than zero.", MB_OK | MB_ICONEXCLAMATION);
             m_editSpan.SetFocus();
             return;
         }
-        if (m_Config == CBridge::CONFIG_EXPLICIT && m_pBridge) {
+        if (m_Config == CBridge::CONFIG_EXPLICIT && m_pBridge)
+        {
             // A bridge given by its own span list keeps it: the spans are scaled with the
             // governing length.
             auto edited = std::make_shared<CBridge>(*m_pBridge);
@@ -77,7 +80,9 @@ void CBridgeDlg::OnOK()
             edited->m_SpanLength = m_SpanLength;
             edited->BuildBeam();
             m_pBridge = edited;
-        } else {
+        }
+        else
+        {
             m_pBridge = std::make_shared<CBridge>(m_ID, m_Description, m_Config, m_SpanLength);
         }
     }

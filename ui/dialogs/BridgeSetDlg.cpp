@@ -13,16 +13,16 @@
 static_assert(kMaxBridgesPerSet == 1000);
 
 BEGIN_MESSAGE_MAP(CBridgeSetDlg, CDialogEx)
-    ON_EN_CHANGE(IDC_BRIDGE_DESCRIPTION, OnChangeFields)
-    ON_EN_CHANGE(IDC_BRIDGE_START, OnChangeFields)
-    ON_EN_CHANGE(IDC_BRIDGE_END, OnChangeFields)
-    ON_EN_CHANGE(IDC_BRIDGE_STEP, OnChangeFields)
-    ON_EN_CHANGE(IDC_BRIDGE_NUMBER, OnChangeFields)
-    ON_BN_CLICKED(IDC_BRIDGE_ONE_SPAN, OnOneSpan)
-    ON_BN_CLICKED(IDC_BRIDGE_TWO_SPAN, OnTwoSpan)
-    ON_BN_CLICKED(IDC_BRIDGE_THREE_SPAN, OnThreeSpan)
-    ON_BN_CLICKED(IDC_BRIDGE_BY_STEP, OnByStep)
-    ON_BN_CLICKED(IDC_BRIDGE_BY_NUMBER, OnByNumber)
+ON_EN_CHANGE(IDC_BRIDGE_DESCRIPTION, OnChangeFields)
+ON_EN_CHANGE(IDC_BRIDGE_START, OnChangeFields)
+ON_EN_CHANGE(IDC_BRIDGE_END, OnChangeFields)
+ON_EN_CHANGE(IDC_BRIDGE_STEP, OnChangeFields)
+ON_EN_CHANGE(IDC_BRIDGE_NUMBER, OnChangeFields)
+ON_BN_CLICKED(IDC_BRIDGE_ONE_SPAN, OnOneSpan)
+ON_BN_CLICKED(IDC_BRIDGE_TWO_SPAN, OnTwoSpan)
+ON_BN_CLICKED(IDC_BRIDGE_THREE_SPAN, OnThreeSpan)
+ON_BN_CLICKED(IDC_BRIDGE_BY_STEP, OnByStep)
+ON_BN_CLICKED(IDC_BRIDGE_BY_NUMBER, OnByNumber)
 END_MESSAGE_MAP()
 
 CBridgeSetDlg::CBridgeSetDlg(CWnd* pParent) : CDialogEx(IDD_BRIDGE_SET, pParent) {}
@@ -81,7 +81,8 @@ BOOL CBridgeSetDlg::OnInitDialog()
     m_editDescription.EnableWindow(m_bIsEditable);
     m_editStart.EnableWindow(m_bIsEditable);
     m_editEnd.EnableWindow(m_bIsEditable);
-    if (!m_bIsEditable) {
+    if (!m_bIsEditable)
+    {
         m_editStep.EnableWindow(FALSE);
         m_editNumber.EnableWindow(FALSE);
     }
@@ -118,7 +119,8 @@ CString CBridgeSetDlg::Refusal(int& nFocusId) const
     if (!(m_StartL > 0.0)) return L"The span lengths must be greater than zero.";
     nFocusId = IDC_BRIDGE_END;
     if (m_EndL < m_StartL) return L"The end length (To) must not be less than the start length (From).";
-    if (m_bByStep) {
+    if (m_bByStep)
+    {
         nFocusId = IDC_BRIDGE_STEP;
         if (!(m_Step > 0.0)) return L"The step must be greater than zero.";
         if (std::floor((m_EndL - m_StartL) / m_Step) + 1.0 < 2.0)
@@ -126,7 +128,9 @@ CString CBridgeSetDlg::Refusal(int& nFocusId) const
         // Counted as the set counts its steps, so that what passes here is what the set takes.
         if (std::floor((m_EndL - m_StartL) / m_Step + 1e-9) + 1.0 > kMaxBridgesPerSet)
             return L"The step is too small for the span range: a bridge set holds at most 1,000 bridges.";
-    } else {
+    }
+    else
+    {
         nFocusId = IDC_BRIDGE_NUMBER;
         if (m_nBridge < 2) return L"A bridge set needs at least two bridges.";
         if (m_nBridge > kMaxBridgesPerSet) return L"Too many bridges: a bridge set holds at most 1,000 bridges.";
@@ -137,10 +141,12 @@ CString CBridgeSetDlg::Refusal(int& nFocusId) const
 void CBridgeSetDlg::OnOK()
 {
     if (!UpdateData(TRUE)) return;
-    if (m_bIsEditable) {
+    if (m_bIsEditable)
+    {
         int focus = 0;
         CString reason = Refusal(focus);
-        if (!reason.IsEmpty()) {
+        if (!reason.IsEmpty())
+        {
             AfxMessageBox(reason, MB_OK | MB_ICONEXCLAMATION);
             if (CWnd* edit = GetDlgItem(focus)) edit->SetFocus();
             return;

@@ -12,9 +12,9 @@
 #include "ui/dialogs/ChoiceLists.h"
 
 BEGIN_MESSAGE_MAP(CCompareEnvelopesDlg, CDialogEx)
-    ON_LBN_SELCHANGE(IDC_LIST_REFCOLLECTION, OnSelChangeRefCollection)
-    ON_LBN_SELCHANGE(IDC_LIST_REFSET, OnSelChangeRefSet)
-    ON_LBN_SELCHANGE(IDC_LIST_BRIDGE, OnSelChangeBridge)
+ON_LBN_SELCHANGE(IDC_LIST_REFCOLLECTION, OnSelChangeRefCollection)
+ON_LBN_SELCHANGE(IDC_LIST_REFSET, OnSelChangeRefSet)
+ON_LBN_SELCHANGE(IDC_LIST_BRIDGE, OnSelChangeBridge)
 END_MESSAGE_MAP()
 
 CCompareEnvelopesDlg::CCompareEnvelopesDlg(CWnd* pParent) : CDialogEx(IDD_COMPARE_ENVELOPES, pParent) {}
@@ -88,7 +88,8 @@ void CCompareEnvelopesDlg::RefreshBridges()
 
 void CCompareEnvelopesDlg::RefreshTexts()
 {
-    CString bridgeSetText = L"No bridge set", lmeText = L"No load model ensemble", proposedText = L"No Proposed vehicle";
+    CString bridgeSetText = L"No bridge set", lmeText = L"No load model ensemble",
+            proposedText = L"No Proposed vehicle";
     if (std::shared_ptr<CReferenceSet> set = ChosenSet())
     {
         if (set->GetBridgeSet()) bridgeSetText = set->GetBridgeSet()->GetDescription();

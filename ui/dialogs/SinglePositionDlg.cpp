@@ -7,9 +7,9 @@
 #include "ui/dialogs/ChoiceLists.h"
 
 BEGIN_MESSAGE_MAP(CSinglePositionDlg, CDialog)
-    ON_LBN_SELCHANGE(IDC_LIST_BRIDGE, OnSelChangeBridge)
-    ON_LBN_SELCHANGE(IDC_LIST_LOADMODEL, OnSelChangeLoadModel)
-    ON_EN_CHANGE(IDC_EDIT_POSITION, OnChangePosition)
+ON_LBN_SELCHANGE(IDC_LIST_BRIDGE, OnSelChangeBridge)
+ON_LBN_SELCHANGE(IDC_LIST_LOADMODEL, OnSelChangeLoadModel)
+ON_EN_CHANGE(IDC_EDIT_POSITION, OnChangePosition)
 END_MESSAGE_MAP()
 
 CSinglePositionDlg::CSinglePositionDlg(CWnd* pParent) : CDialog(IDD_SINGLE_POSITION, pParent) {}

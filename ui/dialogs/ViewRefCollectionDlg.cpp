@@ -3,4 +3,5 @@
 
 #include "res/AnalysisDialogs.h"
 
-CViewRefCollectionDlg::CViewRefCollectionDlg(CWnd* pParent) : CAnalyzeRefCollectionDlg(IDD_VIEW_REF_COLLECTION, pParent) {}
+CViewRefCollectionDlg::CViewRefCollectionDlg(CWnd* pParent) : CAnalyzeRefCollectionDlg(IDD_VIEW_REF_COLLECTION, pParent)
+{}

@@ -8,11 +8,11 @@
 IMPLEMENT_DYNCREATE(CGridView, CQORViewBase)
 
 BEGIN_MESSAGE_MAP(CGridView, CQORViewBase)
-    ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
-    ON_COMMAND(ID_FILE_PRINT_DIRECT, CView::OnFilePrint)
-    ON_COMMAND(ID_FILE_PRINT_PREVIEW, CView::OnFilePrintPreview)
-    ON_WM_CREATE()
-    ON_WM_SIZE()
+ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
+ON_COMMAND(ID_FILE_PRINT_DIRECT, CView::OnFilePrint)
+ON_COMMAND(ID_FILE_PRINT_PREVIEW, CView::OnFilePrintPreview)
+ON_WM_CREATE()
+ON_WM_SIZE()
 END_MESSAGE_MAP()
 
 namespace {
@@ -31,18 +31,18 @@ CGridView::CGridView()
     m_nViewType = VIEWTYPE_GRID;
 
     m_saSinglePosBMSF = {L"x Beam (m)", L"Moment (kNm)", L"Shear (kN)"};
-    m_saMovingLoadBMSF = {L"x Beam",       L"BMD - Max", L"x Load Model", L"BMD - Min",   L"x Load Model",
-                          L"SFD - Max",    L"x Load Model", L"SFD - Min", L"x Load Model"};
+    m_saMovingLoadBMSF = {L"x Beam",    L"BMD - Max",    L"x Load Model", L"BMD - Min",   L"x Load Model",
+                          L"SFD - Max", L"x Load Model", L"SFD - Min",    L"x Load Model"};
     m_saMovingLoadReactions = {L"Reaction", L"x Load Model"};
-    m_saMultiMovingLoadBMSF = {L"x Beam",     L"BMD - Max", L"Load Model", L"BMD - Min",  L"Load Model",
-                               L"SFD - Max",  L"Load Model", L"SFD - Min", L"Load Model"};
+    m_saMultiMovingLoadBMSF = {L"x Beam",    L"BMD - Max",  L"Load Model", L"BMD - Min", L"Load Model",
+                               L"SFD - Max", L"Load Model", L"SFD - Min",  L"Load Model"};
     m_saMultiMovingLoadReactions = {L"Reaction", L"Load Model", L"x Load Model"};
-    m_saCompareBMSF = {L"x Beam",          L"Ref BMD - Max",  L"Ref BMD - Min",  L"Ref SFD - Max", L"Ref SFD - Min",
-                       L"Prop BMD - Max",  L"Prop BMD - Min", L"Prop SFD - Max", L"Prop SFD - Min"};
+    m_saCompareBMSF = {L"x Beam",         L"Ref BMD - Max",  L"Ref BMD - Min",  L"Ref SFD - Max", L"Ref SFD - Min",
+                       L"Prop BMD - Max", L"Prop BMD - Min", L"Prop SFD - Max", L"Prop SFD - Min"};
     m_saCompareReactions = {L"Reaction", L"x Load Model"};
-    m_saRefValuesBMSF = {L"Bridge Span", L"Bridge Length", L"BMD - Max", L"x Beam",    L"x Load Model",
-                         L"BMD - Min",   L"x Beam",        L"x Load Model", L"SFD - Max", L"x Beam",
-                         L"x Load Model", L"SFD - Min",    L"x Beam",    L"x Load Model"};
+    m_saRefValuesBMSF = {L"Bridge Span",  L"Bridge Length", L"BMD - Max",    L"x Beam",      L"x Load Model",
+                         L"BMD - Min",    L"x Beam",        L"x Load Model", L"SFD - Max",   L"x Beam",
+                         L"x Load Model", L"SFD - Min",     L"x Beam",       L"x Load Model"};
     m_saBridgeReactions = {L"Bridge Span", L"Bridge Length", L"Reaction", L"x Beam", L"x Load Model"};
     m_saBridgeBMSF = {L"Bridge Span", L"Bridge Length", L"BMD - Max", L"BMD - Min", L"SFD - Max", L"SFD - Min"};
     m_saBridgeAxis = {L"Bridge Span", L"Bridge Length"};
@@ -50,22 +50,13 @@ CGridView::CGridView()
     m_saEnhancedMultiSpan = {L"Moment - Sag", L"Moment - Hog", L"Shear", L"Abutment", L"Pier"};
 }
 
-CGridView::~CGridView()
-{
-    delete m_pGrid;
-}
+CGridView::~CGridView() { delete m_pGrid; }
 
 // ---- Window ------------------------------------------------------------------------------------
 
-BOOL CGridView::PreCreateWindow(CREATESTRUCT& cs)
-{
-    return CView::PreCreateWindow(cs);
-}
+BOOL CGridView::PreCreateWindow(CREATESTRUCT& cs) { return CView::PreCreateWindow(cs); }
 
-int CGridView::OnCreate(LPCREATESTRUCT lpCreateStruct)
-{
-    return CView::OnCreate(lpCreateStruct) == -1 ? -1 : 0;
-}
+int CGridView::OnCreate(LPCREATESTRUCT lpCreateStruct) { return CView::OnCreate(lpCreateStruct) == -1 ? -1 : 0; }
 
 void CGridView::OnInitialUpdate()
 {
@@ -78,16 +69,12 @@ void CGridView::OnInitialUpdate()
     }
 }
 
-void CGridView::OnDraw(CDC* pDC)
-{
-    CQORViewBase::OnDraw(pDC);
-}
+void CGridView::OnDraw(CDC* pDC) { CQORViewBase::OnDraw(pDC); }
 
 BOOL CGridView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
     // Copy, Select All and the other grid commands act on the table of the active view.
-    if (m_pGrid && m_pGrid->GetSafeHwnd() && m_pGrid->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
-        return TRUE;
+    if (m_pGrid && m_pGrid->GetSafeHwnd() && m_pGrid->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
     return CView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
@@ -100,8 +87,7 @@ void CGridView::OnSize(UINT nType, int cx, int cy)
 void CGridView::RecalcLayout()
 {
     CQORViewBase::RecalcLayout();
-    if (!GetSafeHwnd() || !m_pGrid || !m_pGrid->GetSafeHwnd())
-        return;
+    if (!GetSafeHwnd() || !m_pGrid || !m_pGrid->GetSafeHwnd()) return;
 
     CRect client;
     GetClientRect(&client);
@@ -110,35 +96,28 @@ void CGridView::RecalcLayout()
 
     const BOOL bWasAllowed = m_pGrid->IsDrawAllowed();
     m_pGrid->SetRedraw(TRUE);
-    if (!bWasAllowed)
-        m_pGrid->Invalidate(TRUE);
+    if (!bWasAllowed) m_pGrid->Invalidate(TRUE);
     m_pGrid->ResetScrollBars();
 }
 
 // ---- Printing ----------------------------------------------------------------------------------
 // The grid prints its own header (the view title and the program's name), footer and table.
 
-BOOL CGridView::OnPreparePrinting(CPrintInfo* pInfo)
-{
-    return DoPreparePrinting(pInfo);
-}
+BOOL CGridView::OnPreparePrinting(CPrintInfo* pInfo) { return DoPreparePrinting(pInfo); }
 
 void CGridView::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo)
 {
-    if (m_pGrid)
-        m_pGrid->OnBeginPrinting(pDC, pInfo);
+    if (m_pGrid) m_pGrid->OnBeginPrinting(pDC, pInfo);
 }
 
 void CGridView::OnPrint(CDC* pDC, CPrintInfo* pInfo)
 {
-    if (m_pGrid)
-        m_pGrid->OnPrint(pDC, pInfo);
+    if (m_pGrid) m_pGrid->OnPrint(pDC, pInfo);
 }
 
 void CGridView::OnEndPrinting(CDC* pDC, CPrintInfo* pInfo)
 {
-    if (m_pGrid)
-        m_pGrid->OnEndPrinting(pDC, pInfo);
+    if (m_pGrid) m_pGrid->OnEndPrinting(pDC, pInfo);
 }
 
 // ---- The frame of every table ------------------------------------------------------------------
@@ -180,14 +159,12 @@ void CGridView::SetUpGrid(int nRows, int nCols)
 void CGridView::MakeNumericCells()
 {
     for (int row = m_nFixedRows; row < m_nRows; row++)
-        for (int col = m_nFixedCols; col < m_nCols; col++)
-            MakeNumericCell(row, col);
+        for (int col = m_nFixedCols; col < m_nCols; col++) MakeNumericCell(row, col);
 }
 
 void CGridView::MakeNumericCell(int nRow, int nCol)
 {
-    if (!m_pGrid->SetCellType(nRow, nCol, RUNTIME_CLASS(CGridCellNumeric)))
-        return;
+    if (!m_pGrid->SetCellType(nRow, nCol, RUNTIME_CLASS(CGridCellNumeric))) return;
     auto* pCell = static_cast<CGridCellNumeric*>(m_pGrid->GetCell(nRow, nCol));
     pCell->SetFormat(kNumberFormat);
     pCell->SetFlags(kNumericFlags);
@@ -202,8 +179,7 @@ void CGridView::AutoSizeFirstColumn()
 void CGridView::SetHeading(int nRow, int nCol, const CString& text)
 {
     CGridCellBase* pCell = m_pGrid->GetCell(nRow, nCol);
-    if (!pCell)
-        return;
+    if (!pCell) return;
     pCell->SetText(text);
     m_pGrid->SetModified(nRow, nCol);
     pCell->SetFormat(DT_CENTER);
@@ -211,8 +187,7 @@ void CGridView::SetHeading(int nRow, int nCol, const CString& text)
 
 void CGridView::SetCaptions(const std::vector<CString>& captions)
 {
-    for (int col = m_nFixedCols; col < m_nCols; col++)
-        SetHeading(0, col, captions.at(static_cast<size_t>(col - 1)));
+    for (int col = m_nFixedCols; col < m_nCols; col++) SetHeading(0, col, captions.at(static_cast<size_t>(col - 1)));
 }
 
 void CGridView::SetRowNumbers()
@@ -227,8 +202,7 @@ void CGridView::SetRowNumbers()
 
 void CGridView::SetNumber(int nRow, int nCol, double value)
 {
-    if (auto* pCell = dynamic_cast<CGridCellNumeric*>(m_pGrid->GetCell(nRow, nCol)))
-        pCell->SetNumber(value);
+    if (auto* pCell = dynamic_cast<CGridCellNumeric*>(m_pGrid->GetCell(nRow, nCol))) pCell->SetNumber(value);
 }
 
 void CGridView::SetEntry(int nRow, int nCol, const RatioLoadEffect& ratio)
@@ -241,8 +215,7 @@ void CGridView::SetEntry(int nRow, int nCol, const RatioLoadEffect& ratio)
 
 void CGridView::SetTextCell(int nRow, int nCol, const CString& text)
 {
-    if (!m_pGrid->SetCellType(nRow, nCol, RUNTIME_CLASS(CGridCell)))
-        return;
+    if (!m_pGrid->SetCellType(nRow, nCol, RUNTIME_CLASS(CGridCell))) return;
     CGridCellBase* pCell = m_pGrid->GetCell(nRow, nCol);
     pCell->SetFormat(kTextFormat);
     pCell->SetText(text);
@@ -250,13 +223,11 @@ void CGridView::SetTextCell(int nRow, int nCol, const CString& text)
 
 void CGridView::FinishTable()
 {
-    if (!m_pGrid || !m_pGrid->GetSafeHwnd())
-        return;
+    if (!m_pGrid || !m_pGrid->GetSafeHwnd()) return;
     // Empty cells (the corner, values a result lacks) would measure as a default-sized cell.
     m_vTextWidths.assign(static_cast<size_t>(m_nCols), 0);
     CDC* pDC = m_pGrid->GetDC();
-    if (!pDC)
-        return;
+    if (!pDC) return;
     const int nRows = m_pGrid->GetRowCount();
     for (int col = 0; col < m_nCols; col++)
     {
@@ -267,8 +238,7 @@ void CGridView::FinishTable()
             if (pCell && pCell->GetText() && pCell->GetText()[0])
                 width = std::max(width, static_cast<int>(pCell->GetCellExtent(pDC).cx));
         }
-        if (width == 0)
-            width = m_pGrid->GetColumnWidth(col);
+        if (width == 0) width = m_pGrid->GetColumnWidth(col);
     }
     m_pGrid->ReleaseDC(pDC);
     FitColumns();

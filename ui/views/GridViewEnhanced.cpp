@@ -18,12 +18,10 @@ void CGridView::ShowEnhancedCriticalRatios(std::shared_ptr<CAnalysisOutput> pAO)
     auto pEnhanced = std::dynamic_pointer_cast<CAOEnhanced>(pAO);
     const std::shared_ptr<CReferenceCollection> pCollection = pEnhanced ? pEnhanced->m_pOutCollection : nullptr;
     std::vector<std::shared_ptr<CCriticalRatioEnsemble>> ratios;
-    if (pCollection)
-        ratios = pCollection->GetCritRatios();
+    if (pCollection) ratios = pCollection->GetCritRatios();
 
     m_sTitle = L"Enhanced Grid Output |";
-    if (pAO)
-        m_sTitle += pAO->GetDescription();
+    if (pAO) m_sTitle += pAO->GetDescription();
 
     // One row per bridge of the largest bridge set. Each set's column group has its own span
     // column, headed with the set's name: the sets need not have the same spans, nor as many.
@@ -42,8 +40,7 @@ void CGridView::ShowEnhancedCriticalRatios(std::shared_ptr<CAnalysisOutput> pAO)
 
     int nextCol = m_nFixedCols;
     for (const auto& pEnsemble : ratios)
-        if (pEnsemble)
-            AddEnhancedColumns(nextCol, pEnsemble);
+        if (pEnsemble) AddEnhancedColumns(nextCol, pEnsemble);
     if (nextCol == m_nFixedCols)
     {
         // Nothing rated yet: the span caption alone.
@@ -107,8 +104,7 @@ void CGridView::AddRatioColumns(int col, const std::vector<CString>& captions,
 {
     m_nCols += static_cast<int>(captions.size());
     m_pGrid->SetColumnCount(m_nCols);
-    for (size_t j = 0; j < captions.size(); j++)
-        SetHeading(0, col + static_cast<int>(j), captions[j]);
+    for (size_t j = 0; j < captions.size(); j++) SetHeading(0, col + static_cast<int>(j), captions[j]);
     for (int i = 0; i < m_nRows - m_nFixedRows; i++)
         for (size_t j = 0; j < captions.size(); j++)
         {

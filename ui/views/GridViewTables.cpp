@@ -23,30 +23,22 @@ const T* Entry(const std::vector<T>& v, size_t i)
     return i < v.size() ? &v[i] : nullptr;
 }
 
-size_t PointCount(const std::shared_ptr<CEnvelope>& pEnv)
-{
-    return pEnv ? pEnv->m_vMax.size() : 0;
-}
+size_t PointCount(const std::shared_ptr<CEnvelope>& pEnv) { return pEnv ? pEnv->m_vMax.size() : 0; }
 
 // Supports of a bridge set's beam; 0 for a set without bridges.
 int BridgeSetSupportCount(const std::shared_ptr<CBridgeSet>& pSet)
 {
-    if (!pSet || pSet->GetBridgeCount() == 0)
-        return 0;
+    if (!pSet || pSet->GetBridgeCount() == 0) return 0;
     const std::shared_ptr<CBeam> pBeam = pSet->GetBeam();
     return pBeam ? std::max(0, static_cast<int>(pBeam->m_nRestraints)) : 0;
 }
 
-int BridgeRows(const std::shared_ptr<CBridgeSet>& pSet)
-{
-    return pSet ? std::max(0, pSet->m_nBridge) : 0;
-}
+int BridgeRows(const std::shared_ptr<CBridgeSet>& pSet) { return pSet ? std::max(0, pSet->m_nBridge) : 0; }
 
 // The envelope results of bridge b in a critical-value ensemble, or nothing.
 std::shared_ptr<CEnvelopeResults> EnvelopeOfBridge(const std::shared_ptr<CCriticalValueEnsemble>& pValues, int b)
 {
-    if (!pValues || b < 0)
-        return nullptr;
+    if (!pValues || b < 0) return nullptr;
     const auto envs = pValues->GetEnvelopeResults();
     return static_cast<size_t>(b) < envs.size() ? envs[static_cast<size_t>(b)] : nullptr;
 }
@@ -88,12 +80,9 @@ void CGridView::FillBridgeRows(const CBridgeSet& set, size_t nResults,
     for (int i = 0; i + 1 < m_nRows; i++)
     {
         const int row = i + 1;
-        if (const double* span = Entry(spans, static_cast<size_t>(i)))
-            SetNumber(row, 1, *span);
-        if (const double* length = Entry(lengths, static_cast<size_t>(i)))
-            SetNumber(row, 2, *length);
-        if (static_cast<size_t>(i) < nResults)
-            fillResults(row, static_cast<unsigned>(i));
+        if (const double* span = Entry(spans, static_cast<size_t>(i))) SetNumber(row, 1, *span);
+        if (const double* length = Entry(lengths, static_cast<size_t>(i))) SetNumber(row, 2, *length);
+        if (static_cast<size_t>(i) < nResults) fillResults(row, static_cast<unsigned>(i));
     }
 }
 
@@ -106,8 +95,7 @@ void CGridView::DrawBridgeBMSF(const std::shared_ptr<Ensemble>& pEnsemble, Value
     SetCaptions(m_saBridgeBMSF);
     SetRowNumbers();
     MakeNumericCells();
-    if (!pSet)
-        return;
+    if (!pSet) return;
     FillBridgeRows(*pSet, pEnsemble->GetNoResults(), [&](int nRow, unsigned i) {
         const auto P = pEnsemble->GetResults(i);
         SetEntry(nRow, 3, value(P.GetBM().first));
@@ -134,8 +122,7 @@ void CGridView::DrawBridgeReactions(const std::shared_ptr<Ensemble>& pEnsemble, 
     }
     SetRowNumbers();
     MakeNumericCells();
-    if (!pSet)
-        return;
+    if (!pSet) return;
     FillBridgeRows(*pSet, pEnsemble->GetNoResults(), [&](int nRow, unsigned i) {
         const auto pairs = pEnsemble->GetResults(i).GetReactionPairs();
         for (int r = 0; r < nR && static_cast<size_t>(r) < pairs.size(); r++)
@@ -149,12 +136,10 @@ void CGridView::DrawBridgeReactions(const std::shared_ptr<Ensemble>& pEnsemble, 
 
 void CGridView::FillEnvelopeBMSF(std::shared_ptr<CEnvelopeResults> pRes, int row0, int col0, bool bLoadModelPositions)
 {
-    if (!pRes)
-        return;
+    if (!pRes) return;
     const std::shared_ptr<CEnvelope> pBM = pRes->GetBMEnvelope();
     const std::shared_ptr<CEnvelope> pSF = pRes->GetSFEnvelope();
-    if (!pBM)
-        return;
+    if (!pBM) return;
     const size_t n = pBM->m_vMax.size();
     const std::vector<PointLoadEffect> none;
     const std::vector<PointLoadEffect>* curves[4] = {&pBM->m_vMax, &pBM->m_vMin, pSF ? &pSF->m_vMax : &none,
@@ -167,13 +152,11 @@ void CGridView::FillEnvelopeBMSF(std::shared_ptr<CEnvelopeResults> pRes, int row
         for (const std::vector<PointLoadEffect>* curve : curves)
         {
             const PointLoadEffect* point = Entry(*curve, i);
-            if (point)
-                SetNumber(row, col, point->val);
+            if (point) SetNumber(row, col, point->val);
             col++;
             if (bLoadModelPositions)
             {
-                if (point)
-                    SetNumber(row, col, point->xLoadModel);
+                if (point) SetNumber(row, col, point->xLoadModel);
                 col++;
             }
         }
@@ -182,8 +165,7 @@ void CGridView::FillEnvelopeBMSF(std::shared_ptr<CEnvelopeResults> pRes, int row
 
 void CGridView::FillEnvelopeReactions(std::shared_ptr<CEnvelopeResults> pRes, int row0, int col0)
 {
-    if (!pRes)
-        return;
+    if (!pRes) return;
     if (const std::shared_ptr<CEnvelope> pFirst = pRes->GetReactionEnvelope(0))
         for (size_t i = 0; i < pFirst->m_vMax.size(); i++)
             SetNumber(row0 + static_cast<int>(i), col0, pFirst->m_vMax[i].xLoadModel);
@@ -193,8 +175,7 @@ void CGridView::FillEnvelopeReactions(std::shared_ptr<CEnvelopeResults> pRes, in
     {
         // A result with fewer reaction envelopes than supports leaves those columns empty.
         const std::shared_ptr<CEnvelope> pEnv = pRes->GetReactionEnvelope(static_cast<unsigned>(r));
-        if (!pEnv)
-            continue;
+        if (!pEnv) continue;
         for (size_t i = 0; i < pEnv->m_vMax.size(); i++)
             SetNumber(row0 + static_cast<int>(i), col0 + 2 * r + 1, pEnv->m_vMax[i].val);
         for (size_t i = 0; i < pEnv->m_vMin.size(); i++)
@@ -224,10 +205,8 @@ void CGridView::DrawSinglePositionBMSF(std::shared_ptr<CAnalysisOutput> pAO)
     {
         const int row = static_cast<int>(i) + 1;
         SetNumber(row, 1, x[i]);
-        if (const double* m = Entry(M, i))
-            SetNumber(row, 2, *m);
-        if (const double* v = Entry(V, i))
-            SetNumber(row, 3, *v);
+        if (const double* m = Entry(M, i)) SetNumber(row, 2, *m);
+        if (const double* v = Entry(V, i)) SetNumber(row, 3, *v);
     }
 }
 
@@ -246,12 +225,10 @@ void CGridView::DrawSinglePositionReactions(std::shared_ptr<CAnalysisOutput> pAO
         caption.Format(L"Reaction - %d", k);
         SetHeading(0, k, caption);
     }
-    if (R.empty())
-        return;
+    if (R.empty()) return;
     SetHeading(1, 0, L"Value");
     MakeNumericCells();
-    for (size_t k = 0; k < R.size(); k++)
-        SetNumber(1, static_cast<int>(k) + 1, R[k]);
+    for (size_t k = 0; k < R.size(); k++) SetNumber(1, static_cast<int>(k) + 1, R[k]);
 }
 
 // ---- Moving load -------------------------------------------------------------------------------
@@ -350,8 +327,7 @@ void CGridView::DrawMultiMovingLoadReactions(std::shared_ptr<CAnalysisOutput> pA
     for (int r = 0; r < nR; r++)
     {
         const std::shared_ptr<CEnvelope> pEnv = pResults->GetReactionEnvelope(static_cast<unsigned>(r));
-        if (!pEnv)
-            continue;
+        if (!pEnv) continue;
         for (size_t i = 0; i < pEnv->m_vMax.size() && static_cast<int>(i) < nPoints; i++)
         {
             SetNumber(static_cast<int>(i) + 1, 4 * r + 2, pEnv->m_vMax[i].val);
@@ -376,8 +352,7 @@ void CGridView::DrawReferenceValuesBMSF(std::shared_ptr<CCriticalValueEnsemble> 
     SetCaptions(m_saRefValuesBMSF);
     SetRowNumbers();
     MakeNumericCells();
-    if (!pSet)
-        return;
+    if (!pSet) return;
     FillBridgeRows(*pSet, pValues->GetNoResults(), [&](int nRow, unsigned i) {
         const CCriticalValueResults P = pValues->GetResults(i);
         int col = 3;
@@ -409,8 +384,7 @@ void CGridView::DrawReferenceValuesReactions(std::shared_ptr<CCriticalValueEnsem
     }
     SetRowNumbers();
     MakeNumericCells();
-    if (!pSet)
-        return;
+    if (!pSet) return;
     FillBridgeRows(*pSet, pValues->GetNoResults(), [&](int nRow, unsigned i) {
         const auto pairs = pValues->GetResults(i).GetReactionPairs();
         for (int r = 0; r < nR && static_cast<size_t>(r) < pairs.size(); r++)
@@ -455,8 +429,7 @@ void CGridView::DrawCompareEnvelopesBMSF(std::shared_ptr<CAnalysisOutput> pAO)
     SetCaptions(m_saCompareBMSF);
     SetRowNumbers();
     MakeNumericCells();
-    if (nRef > 0)
-        FillEnvelopeBMSF(pRef, 1, 1, false);
+    if (nRef > 0) FillEnvelopeBMSF(pRef, 1, 1, false);
     if (nProp > 0)
     {
         const std::shared_ptr<CEnvelope> pBM = pProp->GetBMEnvelope();

@@ -125,8 +125,7 @@ void CMessageTip::Hide()
         ShowWindow(SW_HIDE);
     }
     // The hooks serve the tip that showed last: another tip going away leaves them to it.
-    if (!g_hShowingTip || g_hShowingTip == m_hShownAs)
-        RemoveHooks();
+    if (!g_hShowingTip || g_hShowingTip == m_hShownAs) RemoveHooks();
 }
 
 void CMessageTip::InstallHooks()

@@ -12,10 +12,7 @@ CMouseListener::CMouseListener(CChartCtrl* pChart) : m_pChart(pChart) {}
 
 CMouseListener::~CMouseListener() = default;
 
-CString CMouseListener::PointText(double x, double y)
-{
-    return CAnalysisOutput::PointValues(x, y);
-}
+CString CMouseListener::PointText(double x, double y) { return CAnalysisOutput::PointValues(x, y); }
 
 void CMouseListener::OnMouseEventSeries(int mouseEvent, CPoint point, CChartSerie* pSerie, unsigned uPointIndex)
 {

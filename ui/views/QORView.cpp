@@ -60,13 +60,13 @@ int LineStep(CDC* pDC)
 IMPLEMENT_DYNCREATE(CQORView, CView)
 
 BEGIN_MESSAGE_MAP(CQORView, CView)
-    ON_WM_SIZE()
-    ON_WM_CONTEXTMENU()
-    ON_WM_RBUTTONUP()
-    ON_MESSAGE(WM_ELEMENT_SELECTED, OnElementSelected)
-    ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
-    ON_COMMAND(ID_FILE_PRINT_DIRECT, CView::OnFilePrint)
-    ON_COMMAND(ID_FILE_PRINT_PREVIEW, CView::OnFilePrintPreview)
+ON_WM_SIZE()
+ON_WM_CONTEXTMENU()
+ON_WM_RBUTTONUP()
+ON_MESSAGE(WM_ELEMENT_SELECTED, OnElementSelected)
+ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
+ON_COMMAND(ID_FILE_PRINT_DIRECT, CView::OnFilePrint)
+ON_COMMAND(ID_FILE_PRINT_PREVIEW, CView::OnFilePrintPreview)
 END_MESSAGE_MAP()
 
 CQORView::CQORView() = default;
@@ -77,11 +77,12 @@ void CQORView::OnInitialUpdate()
 {
     CView::OnInitialUpdate();
     if (CFrameWnd* frame = GetParentFrame(); frame && GetDocument()) frame->SetWindowText(GetDocument()->GetTitle());
-    if (!m_pDrawCtrl) {
+    if (!m_pDrawCtrl)
+    {
         m_pDrawCtrl = new CDrawLoadModelCtrl;
         m_pDrawCtrl->SetDrawEdge(false);
-        if (m_pDrawCtrl->Create(DRAWCTRL_CLASSNAME, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, CRect(0, 0, 0, 0), this,
-                                kDrawCtrlId))
+        if (m_pDrawCtrl->Create(DRAWCTRL_CLASSNAME, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, CRect(0, 0, 0, 0),
+                                this, kDrawCtrlId))
             m_pDrawCtrl->Redraw();
     }
     CRect c;
@@ -95,7 +96,8 @@ void CQORView::OnSize(UINT nType, int cx, int cy)
     CRect c;
     GetClientRect(&c);
     const auto& gap = CSettings::GetInstance()->Plot.Gap;
-    if (m_pDrawCtrl && m_pDrawCtrl->m_hWnd) {
+    if (m_pDrawCtrl && m_pDrawCtrl->m_hWnd)
+    {
         int width = std::max(0, c.right - gap.RIGHT - c.left - gap.LEFT);
         int height = RoundHalfAway(0.4 * (c.bottom - c.top));
         // A short view, or large text, leaves the drawing only the room above the instructions: as a child window it
@@ -112,17 +114,20 @@ void CQORView::OnDraw(CDC* pDC)
     if (!GetDocument()) return;
     CRect c;
     GetClientRect(&c);
-    if (!pDC->IsPrinting()) {
+    if (!pDC->IsPrinting())
+    {
         pDC->FillSolidRect(c, GetSysColor(COLOR_WINDOW));
         CBitmap picture;
-        if (LoadStartPicture(picture)) {
+        if (LoadStartPicture(picture))
+        {
             BITMAP bm{};
             picture.GetBitmap(&bm);
             // The picture stands beside the instructions, never over them: a view too narrow
             // for both shows the instructions alone.
             const int x = c.Width() - bm.bmWidth;
             CDC memory;
-            if (x >= InstructionsRight(pDC) + 10 && memory.CreateCompatibleDC(pDC)) {
+            if (x >= InstructionsRight(pDC) + 10 && memory.CreateCompatibleDC(pDC))
+            {
                 CBitmap* old = memory.SelectObject(&picture);
                 pDC->BitBlt(x, c.Height() - bm.bmHeight, bm.bmWidth, bm.bmHeight, &memory, 0, 0, SRCCOPY);
                 memory.SelectObject(old);
