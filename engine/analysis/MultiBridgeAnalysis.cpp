@@ -149,8 +149,7 @@ std::vector<std::shared_ptr<CEnvelopeResults>> CMultiBridgeAnalysis::RunParallel
                 run.error = std::current_exception();
                 int seen = firstError.load();
                 while (i < seen && !firstError.compare_exchange_weak(seen, i))
-                {
-                }
+                {}
             }
             run.lines = held.Take();
         }

@@ -405,7 +405,8 @@ Qt::WindowFlags DialogFrameFlags(DWORD style)
 
 void HideTipsForModal()
 {
-    for (QWidget* top : QApplication::topLevelWidgets()) {
+    for (QWidget* top : QApplication::topLevelWidgets())
+    {
         if (!top->isVisible()) continue;
         CWnd* wnd = WndFromWidget(top);
         WndState* s = wnd ? StateOf(wnd) : nullptr;
@@ -421,8 +422,10 @@ void ReactivateOwner(HWND owner)
     if (!w) return;
     w = w->window();
     if (!w->isVisible() || !w->isEnabled()) return;
-    if (CWnd* top = WndFromWidget(w)) top->SetActiveWindow();
-    else w->activateWindow();
+    if (CWnd* top = WndFromWidget(w))
+        top->SetActiveWindow();
+    else
+        w->activateWindow();
 }
 
 // ---- Dialog keys ----------------------------------------------------------------------------------

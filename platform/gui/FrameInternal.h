@@ -72,7 +72,7 @@ struct FrameShell {
     CString windowsDialogText;
     // Tab groups: the MDI areas in a splitter, in order (`mdi` is one of them).
     QPointer<QSplitter> groupSplitter;
-    QPointer<QMdiArea> activeGroup; // the group of the active child: new windows open there
+    QPointer<QMdiArea> activeGroup;                         // the group of the active child: new windows open there
     std::map<QMdiSubWindow*, CDockablePane*> paneDocuments; // panes shown as tabbed documents
     std::map<int, QPointer<QToolBar>> autoHideBars;         // the tabs of collapsed panes, by side
 

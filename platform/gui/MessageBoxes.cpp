@@ -3,8 +3,8 @@
 #include "platform/gui/MessageBoxes.h"
 
 #include "platform/core/MessageBox.h"
-#include "platform/gui/Dialog.h"
 #include "platform/gui/Convert.h"
+#include "platform/gui/Dialog.h"
 #include "platform/gui/WndInternal.h"
 
 #include <QtCore/QPointer>
@@ -87,9 +87,12 @@ int ShowToolkitMessageBox(const qor::MessageBoxCall& call)
     QPointer<QWidget> ownerWindow(owner);
     box.exec();
     // The box was modal to its owner's window: that window is the active one again.
-    if (ownerWindow && ownerWindow->isVisible()) {
-        if (CWnd* top = qor::gui::WndFromWidget(ownerWindow)) qor::gui::ReactivateOwner(top->GetSafeHwnd());
-        else ownerWindow->activateWindow();
+    if (ownerWindow && ownerWindow->isVisible())
+    {
+        if (CWnd* top = qor::gui::WndFromWidget(ownerWindow))
+            qor::gui::ReactivateOwner(top->GetSafeHwnd());
+        else
+            ownerWindow->activateWindow();
     }
 
     for (const auto& [button, id] : answers)

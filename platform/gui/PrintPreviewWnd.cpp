@@ -46,55 +46,57 @@ BEGIN_MESSAGE_MAP(CPrintPreviewWnd, CWnd)
     constexpr UINT kPageTextId = 0xE30F;
     // The bar above the pages, its buttons, and the gap around the pages.
     constexpr int kBarHeight = 32, kButtonWidth = 78, kButtonHeight = 24, kGap = 8, kMaxZoom = 2;
-} // namespace
+    } // namespace
 
-struct CPrintPreviewWnd::Pages
-{
-    QPdfDocument document;
-    std::map<std::tuple<int, int, int>, QImage> rendered; // by page (0-based) and device size
-
-    QImage Page(int index, QSize size)
+    struct CPrintPreviewWnd::Pages
     {
-        const auto key = std::make_tuple(index, size.width(), size.height());
-        auto it = rendered.find(key);
-        if (it != rendered.end()) return it->second;
-        if (rendered.size() > 8) rendered.clear(); // only the few pages in view are kept
-        return rendered[key] = document.render(index, size);
-    }
-};
+        QPdfDocument document;
+        std::map<std::tuple<int, int, int>, QImage> rendered; // by page (0-based) and device size
 
-CPrintPreviewWnd::CPrintPreviewWnd() : m_pPages(std::make_unique<Pages>()) {}
-CPrintPreviewWnd::~CPrintPreviewWnd() = default;
+        QImage Page(int index, QSize size)
+        {
+            const auto key = std::make_tuple(index, size.width(), size.height());
+            auto it = rendered.find(key);
+            if (it != rendered.end()) return it->second;
+            if (rendered.size() > 8) rendered.clear(); // only the few pages in view are kept
+            return rendered[key] = document.render(index, size);
+        }
+    };
 
-CPrintPreviewWnd* CPrintPreviewWnd::Open(LPCTSTR lpszPdfPath, LPCTSTR lpszTitle, CWnd* pOwner, CWnd* pPrintTarget)
-{
-    auto* wnd = new CPrintPreviewWnd;
-    wnd->m_path = lpszPdfPath ? lpszPdfPath : L"";
-    wnd->m_hPrintTarget = pPrintTarget ? pPrintTarget->GetSafeHwnd() : nullptr;
-    if (wnd->m_path.IsEmpty() ||
-        wnd->m_pPages->document.load(qor::gui::ToQString(wnd->m_path)) != QPdfDocument::Error::None ||
-        wnd->m_pPages->document.pageCount() <= 0)
+    CPrintPreviewWnd::CPrintPreviewWnd() : m_pPages(std::make_unique<Pages>()) {}
+    CPrintPreviewWnd::~CPrintPreviewWnd() = default;
+
+    CPrintPreviewWnd* CPrintPreviewWnd::Open(LPCTSTR lpszPdfPath, LPCTSTR lpszTitle, CWnd* pOwner, CWnd* pPrintTarget)
     {
-        if (!wnd->m_path.IsEmpty()) QFile::remove(qor::gui::ToQString(wnd->m_path));
-        delete wnd;
-        return nullptr;
-    }
-    // Most of the work area, about as wide as a turned page at that height (the plots print across).
-    RECT work{0, 0, 1280, 900};
-    ::SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
-    const int cy = (work.bottom - work.top) * 9 / 10;
-    const int cx = std::min<int>((work.right - work.left) * 9 / 10, cy * 4 / 3);
-    const CRect rect(work.left + (work.right - work.left - cx) / 2, work.top + (work.bottom - work.top - cy) / 2, 0, 0);
-    CString title = lpszTitle && *lpszTitle ? CString(lpszTitle) + L" - Print Preview" : CString(L"Print Preview");
-    if (!wnd->CreateEx(0, nullptr, title, WS_OVERLAPPEDWINDOW, CRect(rect.left, rect.top, rect.left + cx, rect.top + cy),
-                       pOwner, 0)) {
-        // A failed creation leaves no window: the object and the file go here.
-        QFile::remove(qor::gui::ToQString(wnd->m_path));
-        delete wnd;
-        return nullptr;
-    }
-    wnd->ShowWindow(SW_SHOW);
-    return wnd;
+        auto* wnd = new CPrintPreviewWnd;
+        wnd->m_path = lpszPdfPath ? lpszPdfPath : L"";
+        wnd->m_hPrintTarget = pPrintTarget ? pPrintTarget->GetSafeHwnd() : nullptr;
+        if (wnd->m_path.IsEmpty() ||
+            wnd->m_pPages->document.load(qor::gui::ToQString(wnd->m_path)) != QPdfDocument::Error::None ||
+            wnd->m_pPages->document.pageCount() <= 0)
+        {
+            if (!wnd->m_path.IsEmpty()) QFile::remove(qor::gui::ToQString(wnd->m_path));
+            delete wnd;
+            return nullptr;
+        }
+        // Most of the work area, about as wide as a turned page at that height (the plots print across).
+        RECT work{0, 0, 1280, 900};
+        ::SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
+        const int cy = (work.bottom - work.top) * 9 / 10;
+        const int cx = std::min<int>((work.right - work.left) * 9 / 10, cy * 4 / 3);
+        const CRect rect(work.left + (work.right - work.left - cx) / 2, work.top + (work.bottom - work.top - cy) / 2, 0,
+                         0);
+        CString title = lpszTitle && *lpszTitle ? CString(lpszTitle) + L" - Print Preview" : CString(L"Print Preview");
+        if (!wnd->CreateEx(0, nullptr, title, WS_OVERLAPPEDWINDOW,
+                           CRect(rect.left, rect.top, rect.left + cx, rect.top + cy), pOwner, 0))
+        {
+            // A failed creation leaves no window: the object and the file go here.
+            QFile::remove(qor::gui::ToQString(wnd->m_path));
+            delete wnd;
+            return nullptr;
+        }
+        wnd->ShowWindow(SW_SHOW);
+        return wnd;
 }
 
 int CPrintPreviewWnd::GetPageCount() const { return m_pPages->document.pageCount(); }

@@ -282,7 +282,8 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
     } else if (style & WS_POPUP) {
         // A tool-window pop-up (a tip) never takes the activation nor the keyboard, and a window manager
         // leaves it alone: a managed tool window would be listed, placed and focused as a window of its own.
-        if (s->exStyle & WS_EX_TOOLWINDOW) flags = Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus;
+        if (s->exStyle & WS_EX_TOOLWINDOW)
+            flags = Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus;
         else flags = Qt::Window | Qt::FramelessWindowHint;
         if (s->owner) parentWidget = WndAccess::State(s->owner)->widget->window();
         if (s->exStyle & WS_EX_TOPMOST) flags |= Qt::WindowStaysOnTopHint;

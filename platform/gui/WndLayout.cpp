@@ -56,7 +56,8 @@ void WndState::PlaceWidget()
     if (parent) o += WndAccess::State(parent)->ClientOrigin();
     // A dialog without a sizing border tells the window manager it has one size, or the manager
     // offers to resize and maximise it.
-    if (!parent && widget->isWindow() && className == L"#32770" && !(style & WS_THICKFRAME)) widget->setFixedSize(cx, cy);
+    if (!parent && widget->isWindow() && className == L"#32770" && !(style & WS_THICKFRAME))
+        widget->setFixedSize(cx, cy);
     widget->setGeometry(o.x(), o.y(), cx, native ? native->ShownHeight(this, cy) : cy);
 }
 

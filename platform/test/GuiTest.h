@@ -142,7 +142,8 @@ CWnd* ToolkitFocusWindow();
 CWnd* ToolkitActiveWindow();
 
 // What a top-level window asks of the window manager for its frame.
-struct WindowFrame {
+struct WindowFrame
+{
     bool dialog = false;    // a dialog's frame
     bool close = false;     // a close box
     bool minimize = false;  // a minimise box

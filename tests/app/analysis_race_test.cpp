@@ -7,7 +7,6 @@
 #include "app_support.h"
 
 #include "app/AnalysisJob.h"
-#include "output/AnalysisOutput.h"
 #include "engine/analysis/CriticalEnsemble.h"
 #include "engine/analysis/Envelope.h"
 #include "engine/analysis/EnvelopeResults.h"
@@ -17,6 +16,7 @@
 #include "engine/model/BridgeSet.h"
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
+#include "output/AnalysisOutput.h"
 #include "platform/test/GuiTest.h"
 
 #include <gtest/gtest.h>

@@ -72,7 +72,8 @@ void Stop(pid_t pid)
 template <class Done>
 bool WaitFor(Done done, int seconds)
 {
-    for (int i = 0; i < seconds * 10; ++i) {
+    for (int i = 0; i < seconds * 10; ++i)
+    {
         if (done()) return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
@@ -87,7 +88,8 @@ std::vector<std::string> WindowIds(const std::string& xprop)
     if (hash == std::string::npos) return ids;
     std::istringstream in(xprop.substr(hash + 1));
     std::string id;
-    while (in >> id) {
+    while (in >> id)
+    {
         if (!id.empty() && id.back() == ',') id.pop_back();
         if (id.rfind("0x", 0) == 0) ids.push_back(id);
     }
@@ -106,7 +108,8 @@ struct Capture
 Capture CaptureWindow(const std::string& display, const std::string& window)
 {
     // A binary PPM: "P6 <width> <height> <max>" then three bytes a pixel.
-    const std::string ppm = Output("DISPLAY=" + display + " import -silent -window " + window + " -depth 8 ppm:- 2>/dev/null");
+    const std::string ppm =
+        Output("DISPLAY=" + display + " import -silent -window " + window + " -depth 8 ppm:- 2>/dev/null");
     Capture c;
     std::istringstream in(ppm);
     std::string magic;
@@ -117,7 +120,8 @@ Capture CaptureWindow(const std::string& display, const std::string& window)
     const size_t start = static_cast<size_t>(in.tellg());
     if (ppm.size() < start + width * height * 3) return c;
     std::map<unsigned, size_t> counts;
-    for (size_t i = 0; i < width * height; ++i) {
+    for (size_t i = 0; i < width * height; ++i)
+    {
         const auto* p = reinterpret_cast<const unsigned char*>(ppm.data() + start + i * 3);
         ++counts[(unsigned(p[0]) << 16) | (unsigned(p[1]) << 8) | p[2]];
     }
@@ -165,8 +169,14 @@ TEST(ProgramUnderX, ShowsOneMaximisedMainWindowWithItsContentUnderAWindowManager
 
     // The window manager, running once it has claimed the screen.
     const pid_t wm = Spawn({"openbox", "--sm-disable"}, {"DISPLAY=" + display, "HOME=" + home.string()});
-    const bool managed = WaitFor([&] { return Output(x + "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") != std::string::npos; }, 30);
-    if (!managed) {
+    const bool managed = WaitFor(
+        [&] {
+            return Output(x + "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") !=
+                   std::string::npos;
+        },
+        30);
+    if (!managed)
+    {
         Stop(wm);
         Stop(xvfb);
         FAIL() << "openbox did not start on " << display << " (scripts/install-deps.sh installs it)";
