@@ -61,6 +61,24 @@ protected:
     // The maxima line of the bending-moment chart, and the screen point of its point k.
     CChartXYSerie* Maxima() { return SeriesOf(view, 0)[1]; }
     CPoint PointOnChart(unsigned k) { return Maxima()->PointScreenPosition(k); }
+    // The first page of a plot printed into a recording device: what the print loop draws on it.
+    static void PrintFirstPage(CPlotView* plot, CRecordingDC& dc, const char* pdfName)
+    {
+        qor::test::DrivenPrinting printing(qor::test::TempPdfPath(pdfName));
+        CPrintDialog dlg(FALSE);
+        ASSERT_EQ(dlg.DoModal(), IDOK);
+        dc.Attach(dlg.GetPrinterDC());
+        ASSERT_GT(dc.StartDoc(L"Plot"), 0);
+        CPrintInfo info;
+        info.SetMaxPage(plot->GetChartCount());
+        plot->OnBeginPrinting(&dc, &info);
+        ASSERT_GT(dc.StartPage(), 0);
+        info.m_nCurPage = 1;
+        plot->OnPrint(&dc, &info);
+        EXPECT_GT(dc.EndPage(), 0);
+        EXPECT_GT(dc.EndDoc(), 0);
+        plot->OnEndPrinting(&dc, &info);
+    }
 };
 
 } // namespace
@@ -214,21 +232,8 @@ TEST_F(Interaction, PrintingGivesOneChartPerPageWithHeaderAndFooter)
     EXPECT_EQ(qor::test::CountPdfPages(pdf), 4);
 
     // The first page's texts, as the print loop draws them.
-    qor::test::DrivenPrinting printing(qor::test::TempPdfPath("plot2x2-texts"));
-    CPrintDialog dlg(FALSE);
-    ASSERT_EQ(dlg.DoModal(), IDOK);
     CRecordingDC dc;
-    dc.Attach(dlg.GetPrinterDC());
-    ASSERT_GT(dc.StartDoc(L"Plot"), 0);
-    CPrintInfo info;
-    info.SetMaxPage(grid->GetChartCount());
-    grid->OnBeginPrinting(&dc, &info);
-    ASSERT_GT(dc.StartPage(), 0);
-    info.m_nCurPage = 1;
-    grid->OnPrint(&dc, &info);
-    EXPECT_GT(dc.EndPage(), 0);
-    EXPECT_GT(dc.EndDoc(), 0);
-    grid->OnEndPrinting(&dc, &info);
+    PrintFirstPage(grid, dc, "plot2x2-texts");
     EXPECT_TRUE(dc.Has(grid->GetTitle()));
     EXPECT_TRUE(dc.Has(CString(L"Kestrain QOR")));
     EXPECT_TRUE(dc.Has(CString(L"Page 1 of 4")));
@@ -245,21 +250,8 @@ TEST_F(Interaction, ALongTitlePrintsWholeAndKeepsClearOfTheProgramName)
         CBridge::CONFIG_ONESPAN, 10.0);
     view->ShowMovingLoadEnvelopes(false, true, MovingLoad(bridge, Axle(), 0.5));
     const CString title = view->GetTitle();
-    qor::test::DrivenPrinting printing(qor::test::TempPdfPath("plot-longtitle"));
-    CPrintDialog dlg(FALSE);
-    ASSERT_EQ(dlg.DoModal(), IDOK);
     CRecordingDC dc;
-    dc.Attach(dlg.GetPrinterDC());
-    ASSERT_GT(dc.StartDoc(L"Plot"), 0);
-    CPrintInfo info;
-    info.SetMaxPage(view->GetChartCount());
-    view->OnBeginPrinting(&dc, &info);
-    ASSERT_GT(dc.StartPage(), 0);
-    info.m_nCurPage = 1;
-    view->OnPrint(&dc, &info);
-    dc.EndPage();
-    dc.EndDoc();
-    view->OnEndPrinting(&dc, &info);
+    PrintFirstPage(view, dc, "plot-longtitle");
 
     size_t drawn = dc.texts.size(), measured = dc.texts.size(), name = dc.texts.size();
     for (size_t i = 0; i < dc.texts.size(); ++i)
