@@ -5,6 +5,7 @@
 #include "platform/gui/DataRecovery.h"
 
 #include "platform/core/Locale.h"
+#include "platform/core/MessageBox.h"
 #include "platform/core/Messages.h"
 #include "platform/gui/Document.h"
 #include "platform/gui/MessageBoxes.h"
@@ -17,6 +18,7 @@
 #include <QtWidgets/QApplication>
 
 #include <atomic>
+#include <exception>
 #include <vector>
 
 namespace {
@@ -76,7 +78,30 @@ public:
             Depth() { ++t_notifyDepth; }
             ~Depth() { --t_notifyDepth; }
         } depth;
-        return QApplication::notify(receiver, e);
+        // An exception must not cross the toolkit's event loop, which cannot unwind: what a
+        // handler lets through is reported here, as the framework's window procedure does, and
+        // the program goes on (the case's own commands put the case back before this).
+        try
+        {
+            return QApplication::notify(receiver, e);
+        }
+        catch (const char* text)
+        {
+            ReportUncaught(text ? CString(text) : CString());
+        }
+        catch (const std::exception& error)
+        {
+            ReportUncaught(CString(error.what()));
+        }
+        return true;
+    }
+
+private:
+    static void ReportUncaught(const CString& reason)
+    {
+        CString text(L"The command could not be carried out.");
+        if (!reason.IsEmpty()) text += L"\n\n" + reason;
+        AfxMessageBox(text, MB_OK | MB_ICONERROR);
     }
 };
 

@@ -9,6 +9,7 @@
 #include <clocale>
 #include <cstdio>
 #include <cstring>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -18,7 +19,7 @@ class CLoopProbe : public CWnd
 {
 public:
     std::vector<LPARAM> received;
-    int quitAfter = -1;     // ends the nested loop after this many messages
+    int quitAfter = -1; // ends the nested loop after this many messages
     int wheelDelta = 0;
     int wheelCalls = 0;
     std::vector<UINT> scrollCodes;
@@ -47,14 +48,21 @@ public:
         ::SetCursor(cursor);
         return TRUE;
     }
+    // A handler that lets an engine's text or a standard exception through.
+    LRESULT OnThrow(WPARAM kind, LPARAM)
+    {
+        if (kind == 0) throw "Incorrect span information";
+        throw std::length_error("vector too long");
+    }
     DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(CLoopProbe, CWnd)
-    ON_MESSAGE(WM_APP + 5, OnItem)
-    ON_WM_MOUSEWHEEL()
-    ON_WM_VSCROLL()
-    ON_WM_SETCURSOR()
+ON_MESSAGE(WM_APP + 5, OnItem)
+ON_MESSAGE(WM_APP + 6, OnThrow)
+ON_WM_MOUSEWHEEL()
+ON_WM_VSCROLL()
+ON_WM_SETCURSOR()
 END_MESSAGE_MAP()
 
 class LoopTest : public ::testing::Test
@@ -93,6 +101,20 @@ TEST_F(LoopTest, PostsFromSeveralThreadsArriveInOrderPerWindowInsideANestedLoop)
     for (int i = 0; i < n; ++i) EXPECT_EQ(a.received[static_cast<size_t>(i)], i);
     ASSERT_TRUE(qor::test::PumpUntil([&] { return b.received.size() == static_cast<size_t>(n); }));
     for (int i = 0; i < n; ++i) EXPECT_EQ(b.received[static_cast<size_t>(i)], 1000 + i);
+}
+
+TEST_F(LoopTest, AnExceptionAHandlerLetsThroughIsReportedAndTheLoopGoesOn)
+{
+    qor::test::ScriptedMessageBoxes boxes;
+    a.PostMessage(WM_APP + 6, 0, 0);
+    a.PostMessage(WM_APP + 6, 1, 0);
+    a.PostMessage(WM_APP + 5, 0, 42);
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return !a.received.empty(); }, 5000));
+    EXPECT_EQ(a.received, std::vector<LPARAM>{42});
+    ASSERT_EQ(boxes.Shown().size(), 2u);
+    EXPECT_EQ(boxes.Shown()[0].text, CString(L"The command could not be carried out.\n\nIncorrect span information"));
+    EXPECT_EQ(boxes.Shown()[1].text, CString(L"The command could not be carried out.\n\nvector too long"));
+    EXPECT_NE(boxes.Shown()[0].type & MB_ICONERROR, 0u);
 }
 
 TEST_F(LoopTest, UnhandledWheelGoesToTheParent)
@@ -222,7 +244,7 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(CClosingChild, CWnd)
-    ON_MESSAGE(WM_APP + 6, OnCloseTop)
+ON_MESSAGE(WM_APP + 6, OnCloseTop)
 END_MESSAGE_MAP()
 
 TEST(WindowTeardown, AWindowClosedFromInsideAnEventKeepsItsWidgetsUntilTheEventIsDone)
