@@ -490,9 +490,12 @@ void CMainFrame::OnMdiNewVertGroup() { MDITabNewGroup(); }
 
 LRESULT CMainFrame::OnPBarUpdate(WPARAM wParam, LPARAM lParam)
 {
-    // Workers report their runs a few at a time: lParam says how many (0 or 1: one).
+    // Workers report their runs a few at a time: lParam says how many (0 or 1: one). With no run
+    // begun (the case's runs were stopped), steps still on their way belong to no run: dropped.
     if (wParam == 1)
-        StepProgress(lParam > 1 ? static_cast<int>(lParam) : 1);
+    {
+        if (m_nProgressEnd - m_nProgressStart > 0) StepProgress(lParam > 1 ? static_cast<int>(lParam) : 1);
+    }
     else
     {
         m_nProgressCount = 0;
