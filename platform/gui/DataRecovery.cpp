@@ -35,14 +35,6 @@ namespace fs = std::filesystem;
 
 void Log(const std::string& what) { std::fprintf(stderr, "Autosave: %s\n", what.c_str()); }
 
-void SyncFolder(const std::string& folder)
-{
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
-}
-
 // Writes a file through a temporary file beside it, synced before it replaces the old one, so that a crash
 // while writing leaves the previous autosave whole.
 template <class Write>
@@ -62,7 +54,7 @@ bool WriteAtomically(const std::string& target, Write write)
     ok = ::close(fd) == 0 && ok;
     if (ok && ::rename(name.data(), target.c_str()) == 0)
     {
-        SyncFolder(fs::path(target).parent_path().string());
+        qor::SyncToDisk(CString::FromUtf8(fs::path(target).parent_path().string()));
         return true;
     }
     Log(target + ": " + std::strerror(ok ? errno : error));
