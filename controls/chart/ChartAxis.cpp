@@ -11,20 +11,15 @@
 
 using namespace qor::chart;
 
-CChartAxis::CChartAxis()
-    : m_pAxisGrid(new CChartGrid()), m_pAxisLabel(new CChartAxisLabel())
-{
-}
+CChartAxis::CChartAxis() : m_pAxisGrid(new CChartGrid()), m_pAxisLabel(new CChartAxisLabel()) {}
 
 CChartAxis::~CChartAxis()
 {
     // Series that still point here forget this axis.
     for (CChartSerie* pSerie : m_pRelatedSeries)
     {
-        if (pSerie->GetVerticalAxis() == this)
-            pSerie->SetVerticalAxis(nullptr);
-        if (pSerie->GetHorizontalAxis() == this)
-            pSerie->SetHorizontalAxis(nullptr);
+        if (pSerie->GetVerticalAxis() == this) pSerie->SetVerticalAxis(nullptr);
+        if (pSerie->GetHorizontalAxis() == this) pSerie->SetHorizontalAxis(nullptr);
     }
     delete m_pAxisGrid;
     delete m_pAxisLabel;
@@ -37,8 +32,7 @@ CChartAxis::~CChartAxis()
 
 void CChartAxis::RefreshParent()
 {
-    if (m_pParentCtrl)
-        m_pParentCtrl->RefreshCtrl();
+    if (m_pParentCtrl) m_pParentCtrl->RefreshCtrl();
 }
 
 void CChartAxis::SetParent(CChartCtrl* pParent)
@@ -58,20 +52,13 @@ void CChartAxis::SetHorizontal(bool horizontal)
 
 int CChartAxis::GetPosition() const
 {
-    if (m_bIsHorizontal)
-        return m_bIsSecondary ? TopAxis : BottomAxis;
+    if (m_bIsHorizontal) return m_bIsSecondary ? TopAxis : BottomAxis;
     return m_bIsSecondary ? RightAxis : LeftAxis;
 }
 
-SAxisSpan CChartAxis::GetSpan() const
-{
-    return SAxisSpan{m_StartPos, m_EndPos, m_bIsHorizontal, m_bIsInverted};
-}
+SAxisSpan CChartAxis::GetSpan() const { return SAxisSpan{m_StartPos, m_EndPos, m_bIsHorizontal, m_bIsInverted}; }
 
-int CChartAxis::TickSpacing() const
-{
-    return m_bIsHorizontal ? kHorizontalTickSpacing : kVerticalTickSpacing;
-}
+int CChartAxis::TickSpacing() const { return m_bIsHorizontal ? kHorizontalTickSpacing : kVerticalTickSpacing; }
 
 bool CChartAxis::IsPointInside(const CPoint& screenPoint) const
 {
@@ -124,17 +111,11 @@ void CChartAxis::SetMarginSize(bool automatic, int margin)
     RefreshParent();
 }
 
-void CChartAxis::SetAutomaticMode(int mode)
-{
-    m_nAutoMode = (mode >= 0 && mode <= 2) ? mode : 0;
-}
+void CChartAxis::SetAutomaticMode(int mode) { m_nAutoMode = (mode >= 0 && mode <= 2) ? mode : 0; }
 
 // ---- Mapping --------------------------------------------------------------------------
 
-long CChartAxis::ValueToScreen(double value) const
-{
-    return ValueToPixel(value, m_MinValue, m_MaxValue, GetSpan());
-}
+long CChartAxis::ValueToScreen(double value) const { return ValueToPixel(value, m_MinValue, m_MaxValue, GetSpan()); }
 
 double CChartAxis::ScreenToValue(long screenVal) const
 {
@@ -161,10 +142,8 @@ void CChartAxis::UndoZoom()
 
 void CChartAxis::SetZoomMinMax(double minimum, double maximum)
 {
-    if (!m_bZoomEnabled || IsDegenerateRange(m_MinValue, m_MaxValue))
-        return;
-    if (!std::isfinite(minimum) || !std::isfinite(maximum))
-        return;
+    if (!m_bZoomEnabled || IsDegenerateRange(m_MinValue, m_MaxValue)) return;
+    if (!std::isfinite(minimum) || !std::isfinite(maximum)) return;
     m_MinValue = minimum;
     m_MaxValue = (maximum - minimum >= m_dZoomLimit) ? maximum : minimum + m_dZoomLimit;
     RefreshScrollBar();
@@ -270,8 +249,7 @@ bool CChartAxis::GetSeriesRange(double* pMin, double* pMax) const
 void CChartAxis::RefreshAutoAxis()
 {
     RefreshScrollBar();
-    if (m_nAutoMode == 0)
-        return;
+    if (m_nAutoMode == 0) return;
     // A series without an answer leaves the values before it (0 at the start) in place.
     double newMin = 0, newMax = 0;
     if (!m_Range.valid) RebuildRangeCache();
@@ -333,8 +311,7 @@ void CChartAxis::ScrollBarSteps(int* pStepsCount, int* pCurrentStep) const
     const double span = seriesMax - seriesMin;
     *pStepsCount = 1;
     *pCurrentStep = 1;
-    if (range == 0 || span == 0 || !std::isfinite(range) || !std::isfinite(span))
-        return;
+    if (range == 0 || span == 0 || !std::isfinite(range) || !std::isfinite(span)) return;
     // Far zooms make huge step counts: keep them within what a scroll bar holds.
     const double limit = 1e6;
     const double count = std::clamp(std::ceil(span / (range / 10)), 1.0, limit);
@@ -354,26 +331,20 @@ void CChartAxis::ScrollBySteps(int previousStep, int currentStep, bool mirrored)
 
 void CChartAxis::CreateScrollBar()
 {
-    if (!m_pParentCtrl || !m_pParentCtrl->GetSafeHwnd())
-        return;
-    if (!m_pScrollBar)
-        m_pScrollBar = new CChartScrollBar(this);
-    if (!m_pScrollBar->GetSafeHwnd())
-        m_pScrollBar->CreateScrollBar(m_pParentCtrl->GetPlottingRect());
+    if (!m_pParentCtrl || !m_pParentCtrl->GetSafeHwnd()) return;
+    if (!m_pScrollBar) m_pScrollBar = new CChartScrollBar(this);
+    if (!m_pScrollBar->GetSafeHwnd()) m_pScrollBar->CreateScrollBar(m_pParentCtrl->GetPlottingRect());
 }
 
 void CChartAxis::UpdateScrollBarPos()
 {
-    if (!m_pScrollBar || !m_pScrollBar->GetSafeHwnd())
-        CreateScrollBar();
-    if (m_pScrollBar && m_pParentCtrl)
-        m_pScrollBar->PositionScrollBar(m_pParentCtrl->GetPlottingRect());
+    if (!m_pScrollBar || !m_pScrollBar->GetSafeHwnd()) CreateScrollBar();
+    if (m_pScrollBar && m_pParentCtrl) m_pScrollBar->PositionScrollBar(m_pParentCtrl->GetPlottingRect());
 }
 
 void CChartAxis::RefreshScrollBar()
 {
-    if (m_pScrollBar)
-        m_pScrollBar->Refresh();
+    if (m_pScrollBar) m_pScrollBar->Refresh();
 }
 
 // ---- Layout and drawing ------------------------------------------------------------------------
@@ -395,8 +366,7 @@ void CChartAxis::SetAxisSize(const CRect& plottingRect, const CRect& axisRect)
 
 void CChartAxis::RefreshTicks()
 {
-    if (m_bAutoTicks)
-        RecalcTickIncrement();
+    if (m_bAutoTicks) RecalcTickIncrement();
     RecalcFirstTick();
 }
 
@@ -420,9 +390,8 @@ CSize CChartAxis::GetLargestTick(CDC* pDC) const
     }
     else
     {
-        ForEachTick([&](double tick) {
-            measure(tick, m_bIsDiscrete ? DiscreteValueToScreen(tick) : TickPosition(tick));
-        });
+        ForEachTick(
+            [&](double tick) { measure(tick, m_bIsDiscrete ? DiscreteValueToScreen(tick) : TickPosition(tick)); });
     }
     pDC->SelectObject(pOldFont);
     return largest;
@@ -430,15 +399,13 @@ CSize CChartAxis::GetLargestTick(CDC* pDC) const
 
 void CChartAxis::ReduceForMargin(CRect& plottingRect, CDC* pDC, const CRect& outerRect)
 {
-    if (!m_bIsVisible)
-        return;
+    if (!m_bIsVisible) return;
     const CSize tickSize = GetLargestTick(pDC);
     const CSize titleSize = m_pAxisLabel->GetSize(pDC);
     if (!m_bIsHorizontal)
     {
         const int margin = tickSize.cx + 10 + titleSize.cx;
-        if (m_bAutoMargin)
-            m_iMarginSize = margin;
+        if (m_bAutoMargin) m_iMarginSize = margin;
         plottingRect.top = std::max<LONG>(plottingRect.top, outerRect.top + 3 + tickSize.cy / 2);
         if (!m_bIsSecondary)
             plottingRect.left = std::max<LONG>(plottingRect.left, outerRect.left + m_iMarginSize);
@@ -448,8 +415,7 @@ void CChartAxis::ReduceForMargin(CRect& plottingRect, CDC* pDC, const CRect& out
     else
     {
         const int margin = tickSize.cy + 6 + titleSize.cy;
-        if (m_bAutoMargin)
-            m_iMarginSize = margin;
+        if (m_bAutoMargin) m_iMarginSize = margin;
         plottingRect.right = std::min<LONG>(plottingRect.right, outerRect.right - 3 - tickSize.cx / 2);
         if (!m_bIsSecondary)
             plottingRect.bottom = std::min<LONG>(plottingRect.bottom, outerRect.bottom - m_iMarginSize);
@@ -460,8 +426,7 @@ void CChartAxis::ReduceForMargin(CRect& plottingRect, CDC* pDC, const CRect& out
 
 void CChartAxis::Draw(CDC* pDC)
 {
-    if (!m_bIsVisible || !pDC || !pDC->GetSafeHdc())
-        return;
+    if (!m_bIsVisible || !pDC || !pDC->GetSafeHdc()) return;
 
     CPen axisPen(PS_SOLID, 0, m_AxisColour);
     CPen* pOldPen = pDC->SelectObject(&axisPen);
@@ -506,18 +471,10 @@ void CChartAxis::Draw(CDC* pDC)
                               static_cast<int>(m_AxisRect.right) - titleSize.cx);
     switch (GetPosition())
     {
-    case LeftAxis:
-        m_pAxisLabel->SetPosition(m_AxisRect.left, bottom, pDC);
-        break;
-    case RightAxis:
-        m_pAxisLabel->SetPosition(m_AxisRect.right - titleSize.cx - 2, bottom, pDC);
-        break;
-    case BottomAxis:
-        m_pAxisLabel->SetPosition(left, m_AxisRect.top + tickSize.cy + 2, pDC);
-        break;
-    default:
-        m_pAxisLabel->SetPosition(left, m_AxisRect.top, pDC);
-        break;
+    case LeftAxis: m_pAxisLabel->SetPosition(m_AxisRect.left, bottom, pDC); break;
+    case RightAxis: m_pAxisLabel->SetPosition(m_AxisRect.right - titleSize.cx - 2, bottom, pDC); break;
+    case BottomAxis: m_pAxisLabel->SetPosition(left, m_AxisRect.top + tickSize.cy + 2, pDC); break;
+    default: m_pAxisLabel->SetPosition(left, m_AxisRect.top, pDC); break;
     }
     m_pAxisLabel->Draw(pDC);
     pDC->SelectObject(&font);

@@ -19,7 +19,13 @@ class CChartAxis
 {
 public:
     // Axis positions in the chart.
-    enum EAxisPos { LeftAxis = 0, BottomAxis = 1, RightAxis = 2, TopAxis = 3 };
+    enum EAxisPos
+    {
+        LeftAxis = 0,
+        BottomAxis = 1,
+        RightAxis = 2,
+        TopAxis = 3
+    };
 
     CChartAxis();
     virtual ~CChartAxis();
@@ -44,7 +50,11 @@ public:
 
     // Range. SetMinMax also sets the range that ResetZoom restores.
     void SetMinMax(double minimum, double maximum);
-    void GetMinMax(double& minimum, double& maximum) const { minimum = m_MinValue; maximum = m_MaxValue; }
+    void GetMinMax(double& minimum, double& maximum) const
+    {
+        minimum = m_MinValue;
+        maximum = m_MaxValue;
+    }
     double GetMin() const { return m_MinValue; }
     double GetMax() const { return m_MaxValue; }
     double GetUnzoomedMin() const { return m_UnzoomMin; }
@@ -131,7 +141,8 @@ protected:
     virtual bool TicksUsable() const = 0;
     // The tick values drawn: first tick onwards while NextTickValue goes on, at most
     // MaxTickCount of them.
-    template <class Fn> void ForEachTick(Fn fn) const;
+    template <class Fn>
+    void ForEachTick(Fn fn) const;
     CSize GetLargestTick(CDC* pDC) const;
     void DrawTick(CDC* pDC, double value, long pixel, int titleWidth, int tickLabelHeight);
     void RefreshParent();
@@ -194,8 +205,7 @@ void CChartAxis::ForEachTick(Fn fn) const
     {
         fn(tick);
         double next = 0;
-        if (!NextTickValue(tick, &next))
-            break;
+        if (!NextTickValue(tick, &next)) break;
         tick = next;
     }
 }

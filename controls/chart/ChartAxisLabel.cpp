@@ -9,29 +9,25 @@ CChartAxisLabel::CChartAxisLabel() = default;
 void CChartAxisLabel::SetText(const CString& text)
 {
     m_strLabelText = text;
-    if (m_pParentCtrl)
-        m_pParentCtrl->RefreshCtrl();
+    if (m_pParentCtrl) m_pParentCtrl->RefreshCtrl();
 }
 
 void CChartAxisLabel::SetColour(COLORREF colour)
 {
     m_TextColour = colour;
-    if (m_pParentCtrl)
-        m_pParentCtrl->RefreshCtrl();
+    if (m_pParentCtrl) m_pParentCtrl->RefreshCtrl();
 }
 
 void CChartAxisLabel::SetVisible(bool visible)
 {
     m_bIsVisible = visible;
-    if (m_pParentCtrl)
-        m_pParentCtrl->RefreshCtrl();
+    if (m_pParentCtrl) m_pParentCtrl->RefreshCtrl();
 }
 
 void CChartAxisLabel::SetFont(const CString& name, int pointSize, bool italic, bool bold, bool underline)
 {
     m_Font.SetFont(name, pointSize, italic, bold, underline);
-    if (m_pParentCtrl)
-        m_pParentCtrl->RefreshCtrl();
+    if (m_pParentCtrl) m_pParentCtrl->RefreshCtrl();
 }
 
 void CChartAxisLabel::SetHorizontal(bool horizontal)
@@ -42,14 +38,12 @@ void CChartAxisLabel::SetHorizontal(bool horizontal)
 
 CSize CChartAxisLabel::GetSize(CDC* pDC)
 {
-    if (!m_bIsVisible || m_strLabelText.IsEmpty() || !pDC || !pDC->GetSafeHdc())
-        return CSize(0, 0);
+    if (!m_bIsVisible || m_strLabelText.IsEmpty() || !pDC || !pDC->GetSafeHdc()) return CSize(0, 0);
     CFont* pOldFont = SelectFittedFont(pDC);
     // The extent along the text, whichever way it is written.
     const CSize text = pDC->GetTextExtent(FittedText(pDC));
     pDC->SelectObject(pOldFont);
-    if (m_bIsHorizontal)
-        return CSize(text.cx + 4, text.cy + 4);
+    if (m_bIsHorizontal) return CSize(text.cx + 4, text.cy + 4);
     return CSize(text.cy + 4, text.cx + 4);
 }
 
@@ -64,8 +58,7 @@ void CChartAxisLabel::SetPosition(int left, int top, CDC* pDC)
 
 void CChartAxisLabel::Draw(CDC* pDC)
 {
-    if (!m_bIsVisible || m_strLabelText.IsEmpty() || !pDC || !pDC->GetSafeHdc())
-        return;
+    if (!m_bIsVisible || m_strLabelText.IsEmpty() || !pDC || !pDC->GetSafeHdc()) return;
     CFont* pOldFont = SelectFittedFont(pDC);
     const COLORREF oldColour = pDC->SetTextColor(m_TextColour);
     const int oldMode = pDC->SetBkMode(TRANSPARENT);
@@ -105,13 +98,11 @@ CFont* CChartAxisLabel::SelectFittedFont(CDC* pDC)
 CString CChartAxisLabel::FittedText(CDC* pDC) const
 {
     const int room = m_nMaxLength - 4;
-    if (m_nMaxLength <= 0 || pDC->GetTextExtent(m_strLabelText).cx <= room)
-        return m_strLabelText;
+    if (m_nMaxLength <= 0 || pDC->GetTextExtent(m_strLabelText).cx <= room) return m_strLabelText;
     for (int length = m_strLabelText.GetLength() - 1; length > 0; length--)
     {
         const CString cut = m_strLabelText.Left(length).TrimRight() + _T("...");
-        if (pDC->GetTextExtent(cut).cx <= room)
-            return cut;
+        if (pDC->GetTextExtent(cut).cx <= room) return cut;
     }
     return CString();
 }

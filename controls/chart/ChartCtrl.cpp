@@ -15,24 +15,23 @@ const COLORREF kSeriesColours[10] = {0x0000FF, 0x009600, 0xFF0000, 0x00FFFF, 0xF
                                      0x0080FF, 0x800080, 0x008080, 0xFF00FF, 0x808040};
 
 // Axis positions in the order layout and drawing visit them.
-const int kLayoutOrder[4] = {CChartAxis::LeftAxis, CChartAxis::BottomAxis, CChartAxis::RightAxis,
-                             CChartAxis::TopAxis};
+const int kLayoutOrder[4] = {CChartAxis::LeftAxis, CChartAxis::BottomAxis, CChartAxis::RightAxis, CChartAxis::TopAxis};
 
 } // namespace
 
 BEGIN_MESSAGE_MAP(CChartCtrl, CWnd)
-    ON_WM_PAINT()
-    ON_WM_ERASEBKGND()
-    ON_WM_MOUSEMOVE()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_LBUTTONUP()
-    ON_WM_LBUTTONDBLCLK()
-    ON_WM_RBUTTONDOWN()
-    ON_WM_RBUTTONUP()
-    ON_WM_RBUTTONDBLCLK()
-    ON_WM_SIZE()
-    ON_WM_HSCROLL()
-    ON_WM_VSCROLL()
+ON_WM_PAINT()
+ON_WM_ERASEBKGND()
+ON_WM_MOUSEMOVE()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_RBUTTONDOWN()
+ON_WM_RBUTTONUP()
+ON_WM_RBUTTONDBLCLK()
+ON_WM_SIZE()
+ON_WM_HSCROLL()
+ON_WM_VSCROLL()
 END_MESSAGE_MAP()
 
 CChartCtrl::CChartCtrl()
@@ -45,8 +44,7 @@ CChartCtrl::CChartCtrl()
 
 CChartCtrl::~CChartCtrl()
 {
-    for (auto& entry : m_mapSeries)
-        delete entry.second;
+    for (auto& entry : m_mapSeries) delete entry.second;
     m_mapSeries.clear();
     for (CChartAxis*& pAxis : m_pAxes)
     {
@@ -64,8 +62,7 @@ void CChartCtrl::RegisterWndClass()
 {
     WNDCLASS wndcls{};
     const HINSTANCE hInst = AfxGetInstanceHandle();
-    if (GetClassInfoW(hInst, CHARTCTRL_CLASSNAME, &wndcls))
-        return;
+    if (GetClassInfoW(hInst, CHARTCTRL_CLASSNAME, &wndcls)) return;
     wndcls = WNDCLASS{};
     wndcls.style = CS_DBLCLKS;
     wndcls.lpfnWndProc = ::DefWindowProcW;
@@ -79,8 +76,7 @@ void CChartCtrl::RegisterWndClass()
 
 CChartStandardAxis* CChartCtrl::CreateStandardAxis(int position)
 {
-    if (position < 0 || position > 3)
-        return nullptr;
+    if (position < 0 || position > 3) return nullptr;
     CChartStandardAxis* pAxis = new CChartStandardAxis();
     AttachAxis(pAxis, position);
     return pAxis;
@@ -171,8 +167,7 @@ CChartSerie* CChartCtrl::GetSerie(unsigned serieId) const
 void CChartCtrl::RemoveSerie(unsigned serieId)
 {
     auto it = m_mapSeries.find(serieId);
-    if (it == m_mapSeries.end())
-        return;
+    if (it == m_mapSeries.end()) return;
     delete it->second;
     m_mapSeries.erase(it);
     RefreshCtrl();
@@ -180,8 +175,7 @@ void CChartCtrl::RemoveSerie(unsigned serieId)
 
 void CChartCtrl::RemoveAllSeries()
 {
-    for (auto& entry : m_mapSeries)
-        delete entry.second;
+    for (auto& entry : m_mapSeries) delete entry.second;
     m_mapSeries.clear();
     RefreshCtrl();
 }
@@ -232,8 +226,7 @@ void CChartCtrl::DeleteBackground()
 {
     if (m_BackgroundDC.GetSafeHdc())
     {
-        if (m_pOldBackgroundBitmap)
-            m_BackgroundDC.SelectObject(m_pOldBackgroundBitmap);
+        if (m_pOldBackgroundBitmap) m_BackgroundDC.SelectObject(m_pOldBackgroundBitmap);
         m_BackgroundDC.DeleteDC();
     }
     m_pOldBackgroundBitmap = nullptr;
@@ -242,8 +235,7 @@ void CChartCtrl::DeleteBackground()
 
 void CChartCtrl::RefreshCtrl()
 {
-    if (!GetSafeHwnd())
-        return;
+    if (!GetSafeHwnd()) return;
     if (m_iEnableRefresh < 1)
     {
         m_bPendingRefresh = true;
@@ -275,8 +267,7 @@ void CChartCtrl::RefreshCtrl()
 
     for (CChartAxis* pAxis : m_pAxes)
     {
-        if (pAxis)
-            pAxis->UpdateScrollBarPos();
+        if (pAxis) pAxis->UpdateScrollBarPos();
     }
     Invalidate(TRUE);
 }
@@ -287,8 +278,7 @@ void CChartCtrl::ResetZoom()
     const int order[4] = {CChartAxis::BottomAxis, CChartAxis::LeftAxis, CChartAxis::TopAxis, CChartAxis::RightAxis};
     for (int position : order)
     {
-        if (m_pAxes[position])
-            m_pAxes[position]->UndoZoom();
+        if (m_pAxes[position]) m_pAxes[position]->UndoZoom();
     }
     AllowRefresh(true);
 }
@@ -297,11 +287,9 @@ void CChartCtrl::RecalcScreenAutoAxes()
 {
     for (CChartAxis* pAxis : m_pAxes)
     {
-        if (!pAxis)
-            continue;
+        if (!pAxis) continue;
         pAxis->RefreshScrollBar();
-        if (pAxis->GetAutomaticMode() == 2)
-            pAxis->RefreshAutoAxis();
+        if (pAxis->GetAutomaticMode() == 2) pAxis->RefreshAutoAxis();
     }
 }
 
@@ -323,15 +311,13 @@ void CChartCtrl::FillGradient(CDC* pDC, const CRect& rect)
     switch (m_BackGradientType)
     {
     case 0:
-    case 1:
-    {
+    case 1: {
         TRIVERTEX v[2] = {vertex(rect.left, rect.top, m_BackGradientCol1),
                           vertex(rect.right, rect.bottom, m_BackGradientCol2)};
         pDC->GradientFill(v, 2, &mesh, 1, m_BackGradientType == 0 ? GRADIENT_FILL_RECT_H : GRADIENT_FILL_RECT_V);
         break;
     }
-    case 2:
-    {
+    case 2: {
         const int half = rect.Width() / 2;
         TRIVERTEX a[2] = {vertex(rect.left, rect.top, m_BackGradientCol1),
                           vertex(rect.left + half, rect.bottom, m_BackGradientCol2)};
@@ -341,8 +327,7 @@ void CChartCtrl::FillGradient(CDC* pDC, const CRect& rect)
         pDC->GradientFill(b, 2, &mesh, 1, GRADIENT_FILL_RECT_H);
         break;
     }
-    default:
-    {
+    default: {
         const int half = rect.Height() / 2;
         TRIVERTEX a[2] = {vertex(rect.left, rect.top, m_BackGradientCol1),
                           vertex(rect.right, rect.top + half, m_BackGradientCol2)};
@@ -399,8 +384,7 @@ void CChartCtrl::DrawChart(CDC* pDC, CRect ChartRect)
         for (int position : kLayoutOrder)
         {
             CChartAxis* pAxis = m_pAxes[position];
-            if (!pAxis)
-                continue;
+            if (!pAxis) continue;
             CRect axisRect = working;
             switch (position)
             {
@@ -437,8 +421,7 @@ void CChartCtrl::DrawChart(CDC* pDC, CRect ChartRect)
         entry.second->SetPlottingRect(seriesRect);
         entry.second->DrawAll(pDC);
     }
-    for (auto& entry : m_mapSeries)
-        entry.second->DrawLabels(pDC);
+    for (auto& entry : m_mapSeries) entry.second->DrawLabels(pDC);
     pDC->SelectClipRgn(nullptr);
 
     m_pLegend->Draw(pDC);
@@ -496,8 +479,7 @@ void CChartCtrl::SendMouseEvent(int mouseEvent, const CPoint& point)
 {
     for (auto it = m_mapSeries.rbegin(); it != m_mapSeries.rend(); ++it)
     {
-        if (it->second->NotifyMouseEvent(mouseEvent, point))
-            break;
+        if (it->second->NotifyMouseEvent(mouseEvent, point)) break;
     }
 }
 
@@ -507,14 +489,10 @@ void CChartCtrl::OnMouseMove(UINT nFlags, CPoint point)
     if (m_bRMouseDown && m_bPanEnabled && point != m_PanAnchor)
     {
         AllowRefresh(false);
-        if (m_pAxes[CChartAxis::LeftAxis])
-            m_pAxes[CChartAxis::LeftAxis]->PanByPixels(m_PanAnchor.y, point.y);
-        if (m_pAxes[CChartAxis::RightAxis])
-            m_pAxes[CChartAxis::RightAxis]->PanByPixels(m_PanAnchor.y, point.y);
-        if (m_pAxes[CChartAxis::BottomAxis])
-            m_pAxes[CChartAxis::BottomAxis]->PanByPixels(m_PanAnchor.x, point.x);
-        if (m_pAxes[CChartAxis::TopAxis])
-            m_pAxes[CChartAxis::TopAxis]->PanByPixels(m_PanAnchor.x, point.x);
+        if (m_pAxes[CChartAxis::LeftAxis]) m_pAxes[CChartAxis::LeftAxis]->PanByPixels(m_PanAnchor.y, point.y);
+        if (m_pAxes[CChartAxis::RightAxis]) m_pAxes[CChartAxis::RightAxis]->PanByPixels(m_PanAnchor.y, point.y);
+        if (m_pAxes[CChartAxis::BottomAxis]) m_pAxes[CChartAxis::BottomAxis]->PanByPixels(m_PanAnchor.x, point.x);
+        if (m_pAxes[CChartAxis::TopAxis]) m_pAxes[CChartAxis::TopAxis]->PanByPixels(m_PanAnchor.x, point.x);
         RefreshCtrl();
         AllowRefresh(true);
         UpdateWindow();
@@ -531,14 +509,12 @@ void CChartCtrl::OnMouseMove(UINT nFlags, CPoint point)
     // Scroll bars that hide themselves show only while the mouse is over them.
     for (CChartAxis* pAxis : m_pAxes)
     {
-        if (pAxis && pAxis->GetScrollBar())
-            pAxis->GetScrollBar()->OnMouseLeave();
+        if (pAxis && pAxis->GetScrollBar()) pAxis->GetScrollBar()->OnMouseLeave();
     }
     for (CChartAxis* pAxis : m_pAxes)
     {
         CChartScrollBar* pBar = pAxis ? pAxis->GetScrollBar() : nullptr;
-        if (!pBar || !pBar->GetSafeHwnd() || !pBar->GetEnabled())
-            continue;
+        if (!pBar || !pBar->GetSafeHwnd() || !pBar->GetEnabled()) continue;
         CRect barRect;
         pBar->GetWindowRect(&barRect);
         ScreenToClient(&barRect);
@@ -584,8 +560,7 @@ void CChartCtrl::OnLButtonUp(UINT nFlags, CPoint point)
             AllowRefresh(false);
             for (CChartAxis* pAxis : m_pAxes)
             {
-                if (!pAxis)
-                    continue;
+                if (!pAxis) continue;
                 double a, b;
                 if (pAxis->IsHorizontal())
                 {
@@ -625,8 +600,7 @@ void CChartCtrl::OnRButtonDown(UINT nFlags, CPoint point)
     (void)nFlags;
     SetCapture();
     m_bRMouseDown = true;
-    if (m_bPanEnabled)
-        m_PanAnchor = point;
+    if (m_bPanEnabled) m_PanAnchor = point;
     SendMouseEvent(cmeRButtonDown, point);
 }
 
@@ -646,16 +620,14 @@ void CChartCtrl::OnRButtonDblClk(UINT nFlags, CPoint point)
 
 void CChartCtrl::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar)
 {
-    if (CChartScrollBar* pBar = dynamic_cast<CChartScrollBar*>(pScrollBar))
-        pBar->OnHScroll(nSBCode, nPos);
+    if (CChartScrollBar* pBar = dynamic_cast<CChartScrollBar*>(pScrollBar)) pBar->OnHScroll(nSBCode, nPos);
     CWnd::OnHScroll(nSBCode, nPos, pScrollBar);
     RefreshCtrl();
 }
 
 void CChartCtrl::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar)
 {
-    if (CChartScrollBar* pBar = dynamic_cast<CChartScrollBar*>(pScrollBar))
-        pBar->OnVScroll(nSBCode, nPos);
+    if (CChartScrollBar* pBar = dynamic_cast<CChartScrollBar*>(pScrollBar)) pBar->OnVScroll(nSBCode, nPos);
     CWnd::OnVScroll(nSBCode, nPos, pScrollBar);
     RefreshCtrl();
 }

@@ -10,19 +10,17 @@ CChartSerie::CChartSerie(CChartCtrl* pParent) : m_pParentCtrl(pParent), m_uSerie
 
 CChartSerie::~CChartSerie()
 {
-    if (m_pVerticalAxis)
-        m_pVerticalAxis->UnregisterSeries(this);
-    if (m_pHorizontalAxis)
-        m_pHorizontalAxis->UnregisterSeries(this);
+    if (m_pVerticalAxis) m_pVerticalAxis->UnregisterSeries(this);
+    if (m_pHorizontalAxis) m_pHorizontalAxis->UnregisterSeries(this);
 }
 
 void CChartSerie::RefreshParent()
 {
     // A series without points shows nothing but its legend entry.
-    if (GetPointsCount() == 0 && !(m_pParentCtrl && m_pParentCtrl->GetLegend() && m_pParentCtrl->GetLegend()->IsVisible()))
+    if (GetPointsCount() == 0 &&
+        !(m_pParentCtrl && m_pParentCtrl->GetLegend() && m_pParentCtrl->GetLegend()->IsVisible()))
         return;
-    if (m_pParentCtrl)
-        m_pParentCtrl->RefreshCtrl();
+    if (m_pParentCtrl) m_pParentCtrl->RefreshCtrl();
 }
 
 void CChartSerie::SetName(const CString& name)

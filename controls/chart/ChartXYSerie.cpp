@@ -18,16 +18,14 @@ void CChartXYSerie::AddPoint(double x, double y)
 
 void CChartXYSerie::AddPoints(const double* pX, const double* pY, unsigned count)
 {
-    if (!pX || !pY || count == 0)
-        return;
+    if (!pX || !pY || count == 0) return;
     bool insertedBefore = false;
     for (unsigned k = 0; k < count; ++k)
     {
         SChartXYPoint point;
         point.X = pX[k];
         point.Y = pY[k];
-        if (m_vPoints.AddPoint(point) + 1 < m_vPoints.GetPointsCount())
-            insertedBefore = true;
+        if (m_vPoints.AddPoint(point) + 1 < m_vPoints.GetPointsCount()) insertedBefore = true;
     }
     AfterPointsAdded(insertedBefore);
 }
@@ -37,15 +35,11 @@ void CChartXYSerie::AfterPointsAdded(bool insertedBefore)
     if (m_pHorizontalAxis) m_pHorizontalAxis->SeriesRangeGrew(this);
     if (m_pVerticalAxis) m_pVerticalAxis->SeriesRangeGrew(this);
     CChartCtrl* pChart = m_pParentCtrl;
-    if (!pChart)
-        return;
+    if (!pChart) return;
     pChart->AllowRefresh(false);
-    if (m_pHorizontalAxis)
-        m_pHorizontalAxis->RefreshAutoAxis();
-    if (m_pVerticalAxis)
-        m_pVerticalAxis->RefreshAutoAxis();
-    if (insertedBefore)
-        pChart->RefreshCtrl();
+    if (m_pHorizontalAxis) m_pHorizontalAxis->RefreshAutoAxis();
+    if (m_pVerticalAxis) m_pVerticalAxis->RefreshAutoAxis();
+    if (insertedBefore) pChart->RefreshCtrl();
     pChart->AllowRefresh(true);
 
     // Incremental drawing only where the image is current and drawing is allowed.
@@ -86,11 +80,8 @@ void CChartXYSerie::ClipToPlot(CDC* pDC) const
 
 bool CChartXYSerie::WidenedPointRange(unsigned* pFirst, unsigned* pLast) const
 {
-    if (!VisiblePointRange(pFirst, pLast))
-        return false;
-    if (*pFirst > 0)
-        --*pFirst;
-    if (*pLast + 1 < GetPointsCount())
-        ++*pLast;
+    if (!VisiblePointRange(pFirst, pLast)) return false;
+    if (*pFirst > 0) --*pFirst;
+    if (*pLast + 1 < GetPointsCount()) ++*pLast;
     return true;
 }

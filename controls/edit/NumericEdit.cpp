@@ -13,10 +13,10 @@
 IMPLEMENT_DYNAMIC(CNumericEdit, CMaskedEdit)
 
 BEGIN_MESSAGE_MAP(CNumericEdit, CMaskedEdit)
-    ON_WM_CHAR()
-    ON_WM_SETTINGCHANGE()
-    ON_MESSAGE(WM_SETTEXT, OnSetTextNumber)
-    ON_MESSAGE(WM_PASTE, OnPasteNumber)
+ON_WM_CHAR()
+ON_WM_SETTINGCHANGE()
+ON_MESSAGE(WM_SETTEXT, OnSetTextNumber)
+ON_MESSAGE(WM_PASTE, OnPasteNumber)
 END_MESSAGE_MAP()
 
 namespace {
@@ -27,8 +27,7 @@ bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 bool LocaleText(LCTYPE type, std::wstring& out)
 {
     wchar_t buf[32] = {};
-    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buf, 32) <= 0 || buf[0] == 0)
-        return false;
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buf, 32) <= 0 || buf[0] == 0) return false;
     out = buf;
     return true;
 }
@@ -36,8 +35,7 @@ bool LocaleText(LCTYPE type, std::wstring& out)
 bool LocaleNumber(LCTYPE type, int& out)
 {
     std::wstring text;
-    if (!LocaleText(type, text))
-        return false;
+    if (!LocaleText(type, text)) return false;
     out = static_cast<int>(std::wcstol(text.c_str(), nullptr, 10));
     return true;
 }
@@ -54,19 +52,18 @@ BOOL CNumericEdit::SetValue(double dValue)
     const int decimals = std::max(m_nDecimalDigits, 0);
     const double magnitude = std::fabs(dValue);
     std::wstring text;
-    if (std::isfinite(magnitude)) {
+    if (std::isfinite(magnitude))
+    {
         const int n = std::snprintf(nullptr, 0, "%.*f", decimals, magnitude);
         std::string digits(static_cast<std::size_t>(std::max(n, 0)) + 1, '\0');
         std::snprintf(digits.data(), digits.size(), "%.*f", decimals, magnitude);
         digits.resize(static_cast<std::size_t>(std::max(n, 0)));
-        for (char c : digits)
-            text += c == '.' ? m_chDecimalSeparator : static_cast<wchar_t>(c);
+        for (char c : digits) text += c == '.' ? m_chDecimalSeparator : static_cast<wchar_t>(c);
     }
     // A value that rounds to nothing shows without a sign.
     const bool shownZero = text.find_first_of(L"123456789") == std::wstring::npos;
     const BOOL negative = dValue < 0 && !shownZero;
-    if (negative)
-        text.insert(text.begin(), L'-');
+    if (negative) text.insert(text.begin(), L'-');
 
     EmptyData(TRUE);
     const BOOL insert = m_bInsertMode;
@@ -79,8 +76,7 @@ BOOL CNumericEdit::SetValue(double dValue)
 
 BOOL CNumericEdit::SetDecimalDigitCount(int nCount)
 {
-    if (nCount == m_nDecimalDigits)
-        return TRUE;
+    if (nCount == m_nDecimalDigits) return TRUE;
     const CString input = GetInputData();
     m_nDecimalDigits = nCount;
     EmptyData(TRUE);
@@ -91,7 +87,8 @@ BOOL CNumericEdit::SetDecimalDigitCount(int nCount)
 void CNumericEdit::ResetInput(TCHAR chOldDecimal, TCHAR chOldGroup)
 {
     std::wstring text;
-    for (wchar_t c : m_input) {
+    for (wchar_t c : m_input)
+    {
         if (IsDigit(c))
             text += c;
         else if (c == chOldDecimal)
@@ -108,8 +105,7 @@ void CNumericEdit::ResetInput(TCHAR chOldDecimal, TCHAR chOldGroup)
 
 void CNumericEdit::SetGroupSeparator(TCHAR ch)
 {
-    if (ch == 0 || ch == m_chDecimalSeparator || IsDigit(ch))
-        return;
+    if (ch == 0 || ch == m_chDecimalSeparator || IsDigit(ch)) return;
     const TCHAR old = m_chGroupSeparator;
     m_chGroupSeparator = ch;
     ResetInput(m_chDecimalSeparator, old);
@@ -123,8 +119,7 @@ void CNumericEdit::SetGroupLength(int nLength)
 
 void CNumericEdit::SetDecimalSeparator(TCHAR ch)
 {
-    if (ch == 0 || ch == m_chGroupSeparator || IsDigit(ch))
-        return;
+    if (ch == 0 || ch == m_chGroupSeparator || IsDigit(ch)) return;
     const TCHAR old = m_chDecimalSeparator;
     m_chDecimalSeparator = ch;
     ResetInput(old, m_chGroupSeparator);
@@ -147,8 +142,7 @@ void CNumericEdit::SetMaxIntegerDigits(int nMax)
 BOOL CNumericEdit::SetPositiveFormat(LPCTSTR lpszFormat)
 {
     CString format = lpszFormat ? lpszFormat : L"";
-    if (format.Find(L"1.1") < 0)
-        return FALSE;
+    if (format.Find(L"1.1") < 0) return FALSE;
     m_strPositiveFormat = format;
     SetNegative(m_bNegative);
     return TRUE;
@@ -157,8 +151,7 @@ BOOL CNumericEdit::SetPositiveFormat(LPCTSTR lpszFormat)
 BOOL CNumericEdit::SetNegativeFormat(LPCTSTR lpszFormat)
 {
     CString format = lpszFormat ? lpszFormat : L"";
-    if (format.Find(L"1.1") < 0)
-        return FALSE;
+    if (format.Find(L"1.1") < 0) return FALSE;
     m_strNegativeFormat = format;
     SetNegative(m_bNegative);
     return TRUE;
@@ -176,7 +169,8 @@ int CNumericEdit::SetNegative(BOOL bNegative)
     m_suffix = std::wstring(format.Mid(at + 3).GetString()) + maskSuffix;
     OnLiteralsChanged();
     if (m_dValue != 0.0 && (m_dValue < 0) != (bNegative != FALSE)) m_dValue = -m_dValue;
-    if (m_hWnd) {
+    if (m_hWnd)
+    {
         RebuildText();
         RedrawColors();
     }
@@ -190,50 +184,49 @@ BOOL CNumericEdit::UpdateSettings()
     std::wstring text;
     int number = 0;
 
-    if (LocaleText(LOCALE_SDECIMAL, text)) {
+    if (LocaleText(LOCALE_SDECIMAL, text))
+    {
         const bool same = std::towlower(m_chDecimalSeparator) == std::towlower(m_chDefDecimalSeparator);
         m_chDefDecimalSeparator = text[0];
-        if (same)
-            m_chDecimalSeparator = m_chDefDecimalSeparator;
+        if (same) m_chDecimalSeparator = m_chDefDecimalSeparator;
     }
-    if (LocaleText(LOCALE_STHOUSAND, text)) {
+    if (LocaleText(LOCALE_STHOUSAND, text))
+    {
         const bool same = m_chGroupSeparator == m_chDefGroupSeparator;
         m_chDefGroupSeparator = text[0];
-        if (same)
-            m_chGroupSeparator = m_chDefGroupSeparator;
+        if (same) m_chGroupSeparator = m_chDefGroupSeparator;
     }
-    if (LocaleNumber(LOCALE_ILZERO, number)) {
+    if (LocaleNumber(LOCALE_ILZERO, number))
+    {
         const bool same = (m_bLeadingZero != FALSE) == (m_bDefLeadingZero != FALSE);
         m_bDefLeadingZero = number != 0;
-        if (same)
-            m_bLeadingZero = m_bDefLeadingZero;
+        if (same) m_bLeadingZero = m_bDefLeadingZero;
     }
-    if (LocaleText(LOCALE_SGROUPING, text)) {
+    if (LocaleText(LOCALE_SGROUPING, text))
+    {
         const std::size_t cut = text.find(L";0");
-        if (cut != std::wstring::npos) {
+        if (cut != std::wstring::npos)
+        {
             const bool same = m_nGroupLength == m_nDefGroupLength;
             m_nDefGroupLength = static_cast<int>(std::wcstol(text.substr(0, cut).c_str(), nullptr, 10));
-            if (same)
-                m_nGroupLength = m_nDefGroupLength;
+            if (same) m_nGroupLength = m_nDefGroupLength;
         }
     }
-    if (LocaleNumber(LOCALE_IDIGITS, number)) {
+    if (LocaleNumber(LOCALE_IDIGITS, number))
+    {
         const bool same = m_nDecimalDigits == m_nDefDecimalDigits;
         m_nDefDecimalDigits = number;
-        if (same)
-            m_nDecimalDigits = m_nDefDecimalDigits;
+        if (same) m_nDecimalDigits = m_nDefDecimalDigits;
     }
-    if (LocaleNumber(LOCALE_INEGNUMBER, number)) {
+    if (LocaleNumber(LOCALE_INEGNUMBER, number))
+    {
         static const wchar_t* const formats[] = {L"(1.1)", L"-1.1", L"- 1.1", L"1.1-", L"1.1 -"};
         const bool same = m_strNegativeFormat.CompareNoCase(m_strDefNegativeFormat) == 0;
-        if (number >= 0 && number <= 4)
-            m_strDefNegativeFormat = formats[number];
-        if (same)
-            m_strNegativeFormat = m_strDefNegativeFormat;
+        if (number >= 0 && number <= 4) m_strDefNegativeFormat = formats[number];
+        if (same) m_strNegativeFormat = m_strDefNegativeFormat;
     }
     // The two separators must stay apart; a clash keeps the group separator out.
-    if (m_chGroupSeparator == m_chDecimalSeparator)
-        m_chGroupSeparator = m_chDecimalSeparator == L',' ? L'.' : L',';
+    if (m_chGroupSeparator == m_chDecimalSeparator) m_chGroupSeparator = m_chDecimalSeparator == L',' ? L'.' : L',';
     return TRUE;
 }
 
@@ -259,8 +252,7 @@ CString CNumericEdit::GetInputData() const
 {
     std::wstring text;
     for (wchar_t c : m_input)
-        if (c != m_chGroupSeparator)
-            text += c;
+        if (c != m_chGroupSeparator) text += c;
     return CString(text.c_str());
 }
 
@@ -271,14 +263,20 @@ int CNumericEdit::ReformatInput()
     bool haveDecimal = false;
     std::wstring s;
     // 1. Digits and the rightmost decimal separator; a leading '-' marks the sign.
-    for (int i = before - 1; i >= 0; --i) {
+    for (int i = before - 1; i >= 0; --i)
+    {
         const wchar_t c = m_input[static_cast<std::size_t>(i)];
-        if (IsDigit(c)) {
+        if (IsDigit(c))
+        {
             s.insert(s.begin(), c);
-        } else if (c == m_chDecimalSeparator && !haveDecimal) {
+        }
+        else if (c == m_chDecimalSeparator && !haveDecimal)
+        {
             haveDecimal = true;
             s.insert(s.begin(), c);
-        } else if (i == 0 && c == L'-') {
+        }
+        else if (i == 0 && c == L'-')
+        {
             minus = true;
         }
     }
@@ -288,28 +286,30 @@ int CNumericEdit::ReformatInput()
         return d == std::wstring::npos ? s.size() : d;
     };
     // 2. No leading zeros in front of other integer digits.
-    while (integerDigits() > 1 && s[0] == L'0')
-        s.erase(0, 1);
+    while (integerDigits() > 1 && s[0] == L'0') s.erase(0, 1);
     // 3. Excess decimals are cut (not rounded).
     const int decimals = std::max(m_nDecimalDigits, 0);
-    if (decimalAt() != std::wstring::npos) {
+    if (decimalAt() != std::wstring::npos)
+    {
         const std::size_t keep = decimalAt() + 1 + static_cast<std::size_t>(decimals);
-        if (s.size() > keep)
-            s.resize(keep);
+        if (s.size() > keep) s.resize(keep);
     }
     // 4. The cap on integer digits drops the excess from the front.
-    if (m_nMaxIntegerDigits >= 0 && !s.empty() && s[0] != L'0') {
+    if (m_nMaxIntegerDigits >= 0 && !s.empty() && s[0] != L'0')
+    {
         const std::size_t max = static_cast<std::size_t>(m_nMaxIntegerDigits);
-        if (integerDigits() > max)
-            s.erase(0, integerDigits() - max);
+        if (integerDigits() > max) s.erase(0, integerDigits() - max);
     }
     // 5. Exactly the decimals asked for.
-    if (decimals > 0) {
-        if (decimalAt() == std::wstring::npos)
-            s += m_chDecimalSeparator;
+    if (decimals > 0)
+    {
+        if (decimalAt() == std::wstring::npos) s += m_chDecimalSeparator;
         const std::size_t have = s.size() - decimalAt() - 1;
-        s.append(static_cast<std::size_t>(decimals) - std::min<std::size_t>(have, static_cast<std::size_t>(decimals)), L'0');
-    } else if (decimalAt() != std::wstring::npos) {
+        s.append(static_cast<std::size_t>(decimals) - std::min<std::size_t>(have, static_cast<std::size_t>(decimals)),
+                 L'0');
+    }
+    else if (decimalAt() != std::wstring::npos)
+    {
         s.erase(decimalAt());
     }
     // 6. The leading zero before the separator (a number without decimals keeps its "0").
@@ -318,10 +318,12 @@ int CNumericEdit::ReformatInput()
     else if (integerDigits() == 1 && s[0] == L'0' && !m_bLeadingZero && decimalAt() != std::wstring::npos)
         s.erase(0, 1);
     // 7. Digit groups.
-    if (m_nGroupLength > 0) {
+    if (m_nGroupLength > 0)
+    {
         std::size_t pos = integerDigits();
         const std::size_t group = static_cast<std::size_t>(m_nGroupLength);
-        while (pos > group) {
+        while (pos > group)
+        {
             pos -= group;
             s.insert(pos, 1, m_chGroupSeparator);
         }
@@ -330,7 +332,8 @@ int CNumericEdit::ReformatInput()
     // 8. The value shown, before the text changes: the parent reads it on the change
     // notification, which must never see the number before the last key.
     std::string number;
-    for (wchar_t c : m_input) {
+    for (wchar_t c : m_input)
+    {
         if (IsDigit(c))
             number += static_cast<char>(c);
         else if (c == m_chDecimalSeparator)
@@ -353,8 +356,7 @@ void CNumericEdit::EmptyMask()
 
 BOOL CNumericEdit::IsInputPosition(int nPos) const
 {
-    if (!CMaskedEdit::IsInputPosition(nPos))
-        return FALSE;
+    if (!CMaskedEdit::IsInputPosition(nPos)) return FALSE;
     const wchar_t c = m_input[static_cast<std::size_t>(nPos - PrefixLength())];
     return c != m_chDecimalSeparator && c != m_chGroupSeparator;
 }
@@ -367,23 +369,19 @@ int CNumericEdit::DeleteRange(int& nStart, int& nEnd)
     const bool fromPrefix = nStart < prefix;
     const bool toEnd = nEnd >= prefix + InputLength();
     nStart = GetNextInputPosition(nStart);
-    if (nEnd < nStart)
-        nEnd = nStart;
+    if (nEnd < nStart) nEnd = nStart;
     auto groupsBefore = [&](int pos) {
         int n = 0;
         for (int i = 0; i < std::min(pos - PrefixLength(), InputLength()); ++i)
-            if (m_input[static_cast<std::size_t>(i)] == m_chGroupSeparator)
-                ++n;
+            if (m_input[static_cast<std::size_t>(i)] == m_chGroupSeparator) ++n;
         return n;
     };
     const int groups = groupsBefore(nStart);
     // Separators are no input positions: the base deletion keeps the decimal separator.
     const int removed = CMaskedEdit::DeleteRange(nStart, nEnd);
-    if (removed == 0)
-        return 0;
+    if (removed == 0) return 0;
     // Everything deleted, sign included: the number is no longer negative.
-    if (m_bNegative && fromPrefix && toEnd)
-        m_bNegative = FALSE;
+    if (m_bNegative && fromPrefix && toEnd) m_bNegative = FALSE;
     const int oldPrefix = PrefixLength();
     ReformatInput();
     const int shift = (groups - groupsBefore(nStart)) - (PrefixLength() - oldPrefix);
@@ -399,10 +397,10 @@ int CNumericEdit::SetAt(int nPos, TCHAR ch) { return InsertChar(nPos, ch, TRUE);
 int CNumericEdit::InsertChar(int nPos, TCHAR ch, BOOL bOverwrite)
 {
     const bool decimalKey = IsDecimalKey(ch);
-    if (!IsDigit(ch) && !decimalKey && ch != L'-')
-        return -1;
+    if (!IsDigit(ch) && !decimalKey && ch != L'-') return -1;
 
-    if (ch == L'-') {
+    if (ch == L'-')
+    {
         const int shift = SetNegative(!m_bNegative);
         return nPos + shift - 1;
     }
@@ -411,11 +409,10 @@ int CNumericEdit::InsertChar(int nPos, TCHAR ch, BOOL bOverwrite)
     const int index = std::clamp(nPos - prefix, 0, InputLength());
     const int decimal = DecimalIndex();
 
-    if (decimalKey) {
-        if (m_nDecimalDigits <= 0)
-            return -1;
-        if (decimal >= 0)
-            return prefix + decimal; // the caret jumps behind the separator
+    if (decimalKey)
+    {
+        if (m_nDecimalDigits <= 0) return -1;
+        if (decimal >= 0) return prefix + decimal; // the caret jumps behind the separator
         m_input += m_chDecimalSeparator;
         ReformatInput();
         return PrefixLength() + DecimalIndex();
@@ -428,10 +425,8 @@ int CNumericEdit::InsertChar(int nPos, TCHAR ch, BOOL bOverwrite)
     };
     // Writes over the digit at i or the next one after separators; -1 when there is none.
     auto overwriteFrom = [&](int i) -> int {
-        while (i < InputLength() && isSeparator(i))
-            ++i;
-        if (i >= InputLength())
-            return -1;
+        while (i < InputLength() && isSeparator(i)) ++i;
+        if (i >= InputLength()) return -1;
         m_input[static_cast<std::size_t>(i)] = ch;
         return i;
     };
@@ -441,46 +436,58 @@ int CNumericEdit::InsertChar(int nPos, TCHAR ch, BOOL bOverwrite)
     };
 
     int written = -1;
-    if (ch == L'0' && index == 0 && InputLength() > 0 && IsInputPosition(nPos)) {
+    if (ch == L'0' && index == 0 && InputLength() > 0 && IsInputPosition(nPos))
+    {
         // No zero in front of other digits.
         ReformatInput();
-        if (!m_input.empty() && (m_input[0] == L'0' || m_input[0] == m_chDecimalSeparator))
-            return PrefixLength();
+        if (!m_input.empty() && (m_input[0] == L'0' || m_input[0] == m_chDecimalSeparator)) return PrefixLength();
         return -1;
     }
-    if (!m_input.empty() && index == 0) {
+    if (!m_input.empty() && index == 0)
+    {
         if (bOverwrite)
             written = m_input[0] == m_chDecimalSeparator ? insertAt(0) : overwriteFrom(0);
-        else if (m_input[0] == L'0') {
+        else if (m_input[0] == L'0')
+        {
             m_input[0] = ch;
             written = 0;
         }
-    } else if (bOverwrite) {
+    }
+    else if (bOverwrite)
+    {
         written = overwriteFrom(index);
     }
-    if (written < 0 && !bOverwrite) {
+    if (written < 0 && !bOverwrite)
+    {
         const std::wstring digits = GetInputData().GetString();
-        if (decimal < 0 && digits == L"0") {
+        if (decimal < 0 && digits == L"0")
+        {
             m_input = std::wstring(1, ch);
             written = 0;
-        } else if (decimal >= 0 && index > decimal) {
+        }
+        else if (decimal >= 0 && index > decimal)
+        {
             const int have = InputLength() - decimal - 1;
             written = have < m_nDecimalDigits ? insertAt(index) : overwriteFrom(index);
-        } else {
+        }
+        else
+        {
             int integerDigits = 0;
             for (int i = 0; i < (decimal >= 0 ? decimal : InputLength()); ++i)
-                if (IsDigit(m_input[static_cast<std::size_t>(i)]))
-                    ++integerDigits;
-            if (m_nMaxIntegerDigits >= 0 && integerDigits >= m_nMaxIntegerDigits) {
+                if (IsDigit(m_input[static_cast<std::size_t>(i)])) ++integerDigits;
+            if (m_nMaxIntegerDigits >= 0 && integerDigits >= m_nMaxIntegerDigits)
+            {
                 written = overwriteFrom(index);
-                if (written >= 0 && decimal >= 0 && written > decimal)
-                    written = -1; // never spill into the decimals
-            } else {
+                if (written >= 0 && decimal >= 0 && written > decimal) written = -1; // never spill into the decimals
+            }
+            else
+            {
                 written = insertAt(index);
             }
         }
     }
-    if (written < 0) {
+    if (written < 0)
+    {
         m_input = before;
         return -1;
     }
@@ -488,22 +495,21 @@ int CNumericEdit::InsertChar(int nPos, TCHAR ch, BOOL bOverwrite)
     // The caret stays in front of the same digits to its right.
     int right = 0;
     for (int i = written + 1; i < InputLength(); ++i)
-        if (m_input[static_cast<std::size_t>(i)] != m_chGroupSeparator)
-            ++right;
+        if (m_input[static_cast<std::size_t>(i)] != m_chGroupSeparator) ++right;
     ReformatInput();
-    if (OverLimit()) {
+    if (OverLimit())
+    {
         m_input = before;
         ReformatInput();
         return -1;
     }
     int pos = InputLength();
-    for (int n = 0; n < right && pos > 0;) {
+    for (int n = 0; n < right && pos > 0;)
+    {
         --pos;
-        if (m_input[static_cast<std::size_t>(pos)] != m_chGroupSeparator)
-            ++n;
+        if (m_input[static_cast<std::size_t>(pos)] != m_chGroupSeparator) ++n;
     }
-    while (pos > 0 && m_input[static_cast<std::size_t>(pos - 1)] == m_chGroupSeparator)
-        --pos;
+    while (pos > 0 && m_input[static_cast<std::size_t>(pos - 1)] == m_chGroupSeparator) --pos;
     return PrefixLength() + pos - 1;
 }
 
@@ -512,8 +518,10 @@ int CNumericEdit::InsertChar(int nPos, TCHAR ch, BOOL bOverwrite)
 void CNumericEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
     const wchar_t ch = static_cast<wchar_t>(nChar);
-    if (!IsReadOnly() && ch >= 0x20) {
-        if (ch == L'-') {
+    if (!IsReadOnly() && ch >= 0x20)
+    {
+        if (ch == L'-')
+        {
             // The sign toggles wherever the caret is; the caret keeps to its digits.
             int start = 0, end = 0;
             GetSel(start, end);
@@ -522,7 +530,8 @@ void CNumericEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
             return;
         }
         // A key the number cannot take changes nothing (not even a selection).
-        if ((!IsDigit(ch) && !IsDecimalKey(ch)) || (IsDecimalKey(ch) && m_nDecimalDigits <= 0)) {
+        if ((!IsDigit(ch) && !IsDecimalKey(ch)) || (IsDecimalKey(ch) && m_nDecimalDigits <= 0))
+        {
             NotifyBadInput();
             return;
         }
@@ -659,7 +668,6 @@ LRESULT CNumericEdit::OnPasteNumber(WPARAM, LPARAM)
 HBRUSH CNumericEdit::CtlColor(CDC* pDC, UINT nCtlColor)
 {
     HBRUSH brush = CMaskedEdit::CtlColor(pDC, nCtlColor);
-    if (pDC && m_bNegative && IsWindowEnabled() && !IsReadOnly())
-        pDC->SetTextColor(m_crNegative);
+    if (pDC && m_bNegative && IsWindowEnabled() && !IsReadOnly()) pDC->SetTextColor(m_crNegative);
     return brush;
 }

@@ -34,7 +34,11 @@ public:
     BOOL GetLeadingZero() const { return m_bLeadingZero; }
     void SetMaxIntegerDigits(int nMax);
     int GetMaxIntegerDigits() const { return m_nMaxIntegerDigits; }
-    void SetNegativeColor(COLORREF cr) { m_crNegative = cr; RedrawColors(); }
+    void SetNegativeColor(COLORREF cr)
+    {
+        m_crNegative = cr;
+        RedrawColors();
+    }
     COLORREF GetNegativeColor() const { return m_crNegative; }
     void SetPointKeyAccepted(BOOL bAccepted) { m_bPointKeyAccepted = bAccepted; }
     BOOL GetPointKeyAccepted() const { return m_bPointKeyAccepted; }
@@ -73,11 +77,7 @@ protected:
     LRESULT OnPasteNumber(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 protected:
-
-    bool IsDecimalKey(TCHAR ch) const
-    {
-        return ch == m_chDecimalSeparator || (ch == L'.' && m_bPointKeyAccepted);
-    }
+    bool IsDecimalKey(TCHAR ch) const { return ch == m_chDecimalSeparator || (ch == L'.' && m_bPointKeyAccepted); }
     // Sets the input again after the separators changed from (oldDecimal, oldGroup).
     void ResetInput(TCHAR chOldDecimal, TCHAR chOldGroup);
     int DecimalIndex() const;

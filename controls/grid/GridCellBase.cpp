@@ -14,8 +14,7 @@ void FillCellBack(CDC* pDC, CRect rect, COLORREF clr)
     rect.right++;
     rect.bottom++;
     CBrush brush;
-    if (brush.CreateSolidBrush(clr))
-        pDC->FillRect(rect, &brush);
+    if (brush.CreateSolidBrush(clr)) pDC->FillRect(rect, &brush);
 }
 
 // The raised frame of a header cell (light top and left, dark right and bottom); the
@@ -46,16 +45,14 @@ CGridCellBase::~CGridCellBase() = default;
 CGridCellBase* CGridCellBase::GetDefaultCell() const
 {
     CGridCtrl* pGrid = GetGrid();
-    if (!pGrid)
-        return nullptr;
+    if (!pGrid) return nullptr;
     const DWORD state = GetState();
     return pGrid->GetDefaultCell((state & GVIS_FIXEDROW) != 0, (state & GVIS_FIXEDCOL) != 0);
 }
 
 CGridCellBase& CGridCellBase::operator=(const CGridCellBase& cell)
 {
-    if (this == &cell)
-        return *this;
+    if (this == &cell) return *this;
 
     SetGrid(cell.GetGrid());
     SetText(cell.GetText());
@@ -73,21 +70,17 @@ CGridCellBase& CGridCellBase::operator=(const CGridCellBase& cell)
 BOOL CGridCellBase::GetImageSize(CSize& size) const
 {
     CGridCtrl* pGrid = GetGrid();
-    if (!pGrid || GetImage() < 0)
-        return FALSE;
+    if (!pGrid || GetImage() < 0) return FALSE;
     return pGrid->GetImageSize(GetImage(), size);
 }
 
 BOOL CGridCellBase::Draw(CDC* pDC, int nRow, int nCol, CRect rect, BOOL bEraseBkgnd)
 {
     CGridCtrl* pGrid = GetGrid();
-    if (!pGrid || !pDC)
-        return FALSE;
-    if (rect.Width() <= 0 || rect.Height() <= 0)
-        return FALSE;
+    if (!pGrid || !pDC) return FALSE;
+    if (rect.Width() <= 0 || rect.Height() <= 0) return FALSE;
     CGridCellBase* pDefaultCell = GetDefaultCell();
-    if (!pDefaultCell)
-        return FALSE;
+    if (!pDefaultCell) return FALSE;
 
     const int nSavedDC = pDC->SaveDC();
     pDC->SetBkMode(TRANSPARENT);
@@ -115,8 +108,7 @@ BOOL CGridCellBase::Draw(CDC* pDC, int nRow, int nCol, CRect rect, BOOL bEraseBk
         }
         else
         {
-            if (bEraseBkgnd)
-                FillCellBack(pDC, rect, backClr);
+            if (bEraseBkgnd) FillCellBack(pDC, rect, backClr);
             pDC->SetTextColor(textClr);
         }
     }
@@ -128,8 +120,7 @@ BOOL CGridCellBase::Draw(CDC* pDC, int nRow, int nCol, CRect rect, BOOL bEraseBk
             textClr = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
             bEraseBkgnd = TRUE;
         }
-        if (bEraseBkgnd)
-            FillCellBack(pDC, rect, backClr);
+        if (bEraseBkgnd) FillCellBack(pDC, rect, backClr);
         rect.right++;
         rect.bottom++;
         if (pGrid->GetGridLines() != GVL_NONE)
@@ -141,8 +132,7 @@ BOOL CGridCellBase::Draw(CDC* pDC, int nRow, int nCol, CRect rect, BOOL bEraseBk
         {
             // A frame in the text colour shows on any background.
             CBrush brush;
-            if (brush.CreateSolidBrush(textClr))
-                pDC->FrameRect(rect, &brush);
+            if (brush.CreateSolidBrush(textClr)) pDC->FrameRect(rect, &brush);
         }
         pDC->SetTextColor(textClr);
         if (pGrid->GetGridLines() == GVL_NONE)
@@ -173,8 +163,7 @@ BOOL CGridCellBase::Draw(CDC* pDC, int nRow, int nCol, CRect rect, BOOL bEraseBk
 
     if (!pDC->IsPrinting())
     {
-        if (CFont* pFont = GetFontObject())
-            pDC->SelectObject(pFont);
+        if (CFont* pFont = GetFontObject()) pDC->SelectObject(pFont);
     }
 
     const int margin = static_cast<int>(GetMargin());
@@ -204,8 +193,7 @@ BOOL CGridCellBase::Draw(CDC* pDC, int nRow, int nCol, CRect rect, BOOL bEraseBk
 BOOL CGridCellBase::GetTextRect(LPRECT pRect)
 {
     CSize imageSize;
-    if (pRect && GetImageSize(imageSize))
-        pRect->left += imageSize.cx + 1 + static_cast<int>(GetMargin());
+    if (pRect && GetImageSize(imageSize)) pRect->left += imageSize.cx + 1 + static_cast<int>(GetMargin());
     return TRUE;
 }
 
@@ -214,8 +202,7 @@ CSize CGridCellBase::GetTextExtent(LPCTSTR szText, CDC* pDC)
     CGridCtrl* pGrid = GetGrid();
     CGridCellBase* pDefault = GetDefaultCell();
     auto defaultSize = [pDefault]() {
-        if (auto* pDef = dynamic_cast<CGridDefaultCell*>(pDefault))
-            return CSize(pDef->GetWidth(), pDef->GetHeight());
+        if (auto* pDef = dynamic_cast<CGridDefaultCell*>(pDefault)) return CSize(pDef->GetWidth(), pDef->GetHeight());
         return CSize(0, 0);
     };
 
@@ -228,8 +215,7 @@ CSize CGridCellBase::GetTextExtent(LPCTSTR szText, CDC* pDC)
     }
     if (!pDC || !hasText)
     {
-        if (pScreenDC)
-            pGrid->ReleaseDC(pScreenDC);
+        if (pScreenDC) pGrid->ReleaseDC(pScreenDC);
         return defaultSize();
     }
 
@@ -252,8 +238,7 @@ CSize CGridCellBase::GetTextExtent(LPCTSTR szText, CDC* pDC)
         while (start <= text.GetLength())
         {
             int end = text.Find(L'\n', start);
-            if (end < 0)
-                end = text.GetLength();
+            if (end < 0) end = text.GetLength();
             CString line = text.Mid(start, end - start);
             widest = std::max(widest, static_cast<int>(pDC->GetTextExtent(line).cx));
             start = end + 1;
@@ -269,10 +254,8 @@ CSize CGridCellBase::GetTextExtent(LPCTSTR szText, CDC* pDC)
     size.cx += 2 * margin;
     size.cy += 2 * margin;
 
-    if (fontSelected)
-        pDC->SelectObject(pOldFont);
-    if (pScreenDC)
-        pGrid->ReleaseDC(pScreenDC);
+    if (fontSelected) pDC->SelectObject(pOldFont);
+    if (pScreenDC) pGrid->ReleaseDC(pScreenDC);
 
     const LOGFONT* plf = GetFont();
     if (plf && (plf->lfEscapement == 900 || plf->lfEscapement == -900))
@@ -290,8 +273,7 @@ CSize CGridCellBase::GetCellExtent(CDC* pDC)
     CSize imageSize;
     if (GetImageSize(imageSize))
     {
-        if (size.cx > 2 * margin)
-            imageSize.cx += margin;
+        if (size.cx > 2 * margin) imageSize.cx += margin;
         imageSize.cy += 2 * margin;
     }
     else
@@ -310,13 +292,10 @@ CSize CGridCellBase::GetCellExtent(CDC* pDC)
 BOOL CGridCellBase::PrintCell(CDC* pDC, int nRow, int nCol, CRect rect)
 {
     CGridCtrl* pGrid = GetGrid();
-    if (!pGrid || !pDC)
-        return FALSE;
-    if (rect.Width() <= 0 || rect.Height() <= 0)
-        return FALSE;
+    if (!pGrid || !pDC) return FALSE;
+    if (rect.Width() <= 0 || rect.Height() <= 0) return FALSE;
     CGridCellBase* pDefaultCell = GetDefaultCell();
-    if (!pDefaultCell)
-        return FALSE;
+    if (!pDefaultCell) return FALSE;
 
     const int nSavedDC = pDC->SaveDC();
     pDC->SetBkMode(TRANSPARENT);
@@ -331,8 +310,7 @@ BOOL CGridCellBase::PrintCell(CDC* pDC, int nRow, int nCol, CRect rect)
         else
         {
             backClr = GetBackClr();
-            if (backClr == CLR_DEFAULT_GRID || backClr == pDefaultCell->GetBackClr())
-                hasBack = false;
+            if (backClr == CLR_DEFAULT_GRID || backClr == pDefaultCell->GetBackClr()) hasBack = false;
         }
         textClr = (GetTextClr() == CLR_DEFAULT_GRID) ? pDefaultCell->GetTextClr() : GetTextClr();
 
@@ -356,8 +334,7 @@ BOOL CGridCellBase::PrintCell(CDC* pDC, int nRow, int nCol, CRect rect)
         {
             // Rounded down, so that the smaller text is sure to fit.
             lf.lfHeight = static_cast<LONG>(lf.lfHeight * scale);
-            if (lf.lfHeight != 0 && scaledFont.CreateFontIndirect(&lf))
-                pFont = &scaledFont;
+            if (lf.lfHeight != 0 && scaledFont.CreateFontIndirect(&lf)) pFont = &scaledFont;
         }
         pDC->SelectObject(pFont);
     }

@@ -14,22 +14,17 @@ void CGridCtrl::OnEditCell(int nRow, int nCol, CPoint point, UINT nChar)
 {
     HideTitleTip();
 
-    if (!IsValid(nRow, nCol) || !m_bEditable)
-        return;
+    if (!IsValid(nRow, nCol) || !m_bEditable) return;
     CGridCellBase* pCell = GetCell(nRow, nCol);
-    if (!pCell || (pCell->GetState() & GVIS_READONLY))
-        return;
+    if (!pCell || (pCell->GetState() & GVIS_READONLY)) return;
 
     EnsureVisible(nRow, nCol);
-    if (!IsCellVisible(nRow, nCol))
-        return;
+    if (!IsCellVisible(nRow, nCol)) return;
     CRect rect;
-    if (!GetCellRect(nRow, nCol, rect))
-        return;
+    if (!GetCellRect(nRow, nCol, rect)) return;
 
     // The owner may refuse the edit before any editor exists.
-    if (SendMessageToParent(nRow, nCol, static_cast<int>(GVN_BEGINLABELEDIT)) < 0)
-        return;
+    if (SendMessageToParent(nRow, nCol, static_cast<int>(GVN_BEGINLABELEDIT)) < 0) return;
 
     // The cell opens its editor over itself; the editor reports its end to this window as
     // GVN_ENDLABELEDIT from IDC_INPLACE_CONTROL (OnEndInPlaceEdit -> OnEndEditCell).
@@ -38,8 +33,7 @@ void CGridCtrl::OnEditCell(int nRow, int nCol, CPoint point, UINT nChar)
 
 void CGridCtrl::OnEndEditCell(int nRow, int nCol, CString str)
 {
-    if (!IsValid(nRow, nCol))
-        return;
+    if (!IsValid(nRow, nCol)) return;
 
     const CString strOld = GetItemText(nRow, nCol);
     if (strOld != str)
@@ -80,11 +74,9 @@ BOOL CGridCtrl::ValidateEdit(int nRow, int nCol, LPCTSTR str)
 
 void CGridCtrl::OnEndInPlaceEdit(NMHDR* pNMHDR, LRESULT* pResult)
 {
-    if (pResult)
-        *pResult = 0;
+    if (pResult) *pResult = 0;
     // The editor may report while the grid is being destroyed.
-    if (!pNMHDR || !::IsWindow(GetSafeHwnd()))
-        return;
+    if (!pNMHDR || !::IsWindow(GetSafeHwnd())) return;
 
     const GV_DISPINFO* pDispInfo = reinterpret_cast<const GV_DISPINFO*>(pNMHDR);
     const GV_ITEM& item = pDispInfo->item;
@@ -106,16 +98,14 @@ void CGridCtrl::OnEndInPlaceEdit(NMHDR* pNMHDR, LRESULT* pResult)
         OnKeyDown(nKey, 0, 0);
         OnEditCell(m_FocusCell.row, m_FocusCell.col, CPoint(-1, -1), nKey);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
 CImageList* CGridCtrl::CreateDragImage(CPoint* pHotSpot)
 {
     CDC* pDC = GetDC();
-    if (!pDC)
-        return nullptr;
+    if (!pDC) return nullptr;
 
     CRect rect;
     const CCellID cell = m_FocusCell;
@@ -168,8 +158,7 @@ BOOL CGridCell::Edit(int nRow, int nCol, CRect rect, CPoint point, UINT nID, UIN
     if (m_bEditing)
     {
         // An editor is open: the character goes to it.
-        if (m_pEditWnd)
-            m_pEditWnd->SendMessage(WM_CHAR, nChar);
+        if (m_pEditWnd) m_pEditWnd->SendMessage(WM_CHAR, nChar);
         return TRUE;
     }
 
@@ -198,6 +187,5 @@ BOOL CGridCell::AttachEditor(CWnd* pEditor)
 
 void CGridCell::EndEdit()
 {
-    if (m_pEditWnd)
-        m_pEditWnd->SendMessage(WM_KILLFOCUS);
+    if (m_pEditWnd) m_pEditWnd->SendMessage(WM_KILLFOCUS);
 }

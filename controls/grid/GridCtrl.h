@@ -52,7 +52,8 @@ class CImageList;
 #define GN_ROWADDED 0x120u
 
 // The record of a grid notification: which cell it is about.
-struct NMGRIDCELL {
+struct NMGRIDCELL
+{
     NMHDR hdr;
     int iRow;
     int iColumn;
@@ -94,7 +95,8 @@ BOOL SpreadColumnWidths(std::vector<UINT>& widths, int nFirstColumn, int nClient
 #define GVIF_STATE 0x0008u
 
 // One cell's properties as an in-place editor reports them.
-struct GV_ITEM {
+struct GV_ITEM
+{
     int row = -1, col = -1;
     UINT mask = 0;
     UINT nState = 0;
@@ -102,14 +104,15 @@ struct GV_ITEM {
     int iImage = -1;
     COLORREF crBkClr = CLR_DEFAULT_GRID;
     COLORREF crFgClr = CLR_DEFAULT_GRID;
-    LPARAM lParam = 0;  // for the end of an edit: the key that ended it
+    LPARAM lParam = 0; // for the end of an edit: the key that ended it
     UINT nMargin = 0;
     CString strText;
 };
 
 // The record of an editor's end-label-edit notification (code GVN_ENDLABELEDIT, from the
 // editor's window with id IDC_INPLACE_CONTROL) to the grid.
-struct GV_DISPINFO {
+struct GV_DISPINFO
+{
     NMHDR hdr;
     GV_ITEM item;
 };
@@ -235,7 +238,8 @@ public:
     using CCellIDMap = std::unordered_map<std::uint64_t, CCellID>;
 
     // Mouse modes
-    enum eMouseModes {
+    enum eMouseModes
+    {
         MOUSE_NOTHING = 0,
         MOUSE_SELECT_ALL = 1,
         MOUSE_SELECT_COL = 2,

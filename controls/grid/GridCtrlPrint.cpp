@@ -22,8 +22,7 @@ const wchar_t kAppTitle[] = L"Kestrain QOR";
 // The application's title: the application object's name, else the program's title.
 CString ApplicationTitle()
 {
-    if (CWinApp* pApp = AfxGetApp(); pApp && pApp->m_pszAppName && *pApp->m_pszAppName)
-        return pApp->m_pszAppName;
+    if (CWinApp* pApp = AfxGetApp(); pApp && pApp->m_pszAppName && *pApp->m_pszAppName) return pApp->m_pszAppName;
     return kAppTitle;
 }
 
@@ -32,8 +31,7 @@ CString CurrentDateTimeText()
 {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
-    if (!localtime_r(&now, &local))
-        return CString();
+    if (!localtime_r(&now, &local)) return CString();
     wchar_t buffer[128];
     const size_t n = std::wcsftime(buffer, sizeof(buffer) / sizeof(buffer[0]), L"%c", &local);
     return CString(buffer, static_cast<int>(n));
@@ -63,8 +61,7 @@ int CGridCtrl::NextPrintPageStart(BOOL bHorz, int nStart) const
         const int nSize = bHorz ? GetColumnWidth(i) : GetRowHeight(i);
         // A line begins a new page when it does not fit below (right of) the lines already
         // on this one; a line taller (wider) than a page still gets a page of its own.
-        if (nSum > 0 && nSum + nSize > nLimit)
-            return i;
+        if (nSum > 0 && nSum + nSize > nLimit) return i;
         nSum += nSize;
     }
     return nCount;
@@ -85,11 +82,9 @@ int CGridCtrl::CountPrintPages(BOOL bHorz) const
 
 void CGridCtrl::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo)
 {
-    if (!pDC || !pInfo || !::IsWindow(GetSafeHwnd()))
-        return;
+    if (!pDC || !pInfo || !::IsWindow(GetSafeHwnd())) return;
     CDC* pCurrentDC = GetDC();
-    if (!pCurrentDC)
-        return;
+    if (!pCurrentDC) return;
 
     const CSize PaperPixelsPerInch(pDC->GetDeviceCaps(LOGPIXELSX), pDC->GetDeviceCaps(LOGPIXELSY));
     const CSize ScreenPixelsPerInch(pCurrentDC->GetDeviceCaps(LOGPIXELSX), pCurrentDC->GetDeviceCaps(LOGPIXELSY));
@@ -107,8 +102,8 @@ void CGridCtrl::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo)
 
     m_PaperSize = CSize(pDC->GetDeviceCaps(HORZRES), pDC->GetDeviceCaps(VERTRES));
 
-    const bool bUsable = m_PaperSize.cx > 0 && m_PaperSize.cy > 0 && PaperPixelsPerInch.cx > 0 &&
-                         PaperPixelsPerInch.cy > 0;
+    const bool bUsable =
+        m_PaperSize.cx > 0 && m_PaperSize.cy > 0 && PaperPixelsPerInch.cx > 0 && PaperPixelsPerInch.cy > 0;
     if (bUsable && m_bScaledPrinting)
     {
         m_LogicalPageSize.cx = m_PaperSize.cx * ScreenPixelsPerInch.cx / PaperPixelsPerInch.cx * 3 / 4;
@@ -124,8 +119,8 @@ void CGridCtrl::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo)
 
     m_dPrintTextScale = bUsable ? PrintTextScale(pDC) : 1.0;
 
-    m_nPageHeight = m_LogicalPageSize.cy - GetFixedRowHeight() -
-                    (m_nHeaderHeight + m_nFooterHeight + 2 * m_nGap) * m_CharSize.cy;
+    m_nPageHeight =
+        m_LogicalPageSize.cy - GetFixedRowHeight() - (m_nHeaderHeight + m_nFooterHeight + 2 * m_nGap) * m_CharSize.cy;
     m_nPageWidth = m_LogicalPageSize.cx - GetFixedColumnWidth() - nMargins;
 
     m_nNumPages = CountPrintPages(FALSE);
@@ -135,8 +130,7 @@ void CGridCtrl::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo)
         m_nPageMultiplier = CountPrintPages(TRUE);
         m_nNumPages *= m_nPageMultiplier;
     }
-    if (!bUsable)
-        m_nNumPages = 0;
+    if (!bUsable) m_nNumPages = 0;
 
     pInfo->SetMaxPage(static_cast<UINT>(m_nNumPages));
     pInfo->m_nCurPage = 1;
@@ -161,12 +155,10 @@ double CGridCtrl::PrintTextScale(CDC* pDC)
         for (int row = 0; row < GetRowCount() && width > 0; row++)
         {
             CGridCellBase* pCell = GetCell(row, col);
-            if (!pCell || !pCell->GetText() || !pCell->GetText()[0])
-                continue;
+            if (!pCell || !pCell->GetText() || !pCell->GetText()[0]) continue;
             // The extent (margins included) is rounded to whole units: one over is rounding.
             const int text = pCell->GetTextExtent(pCell->GetText(), pDC).cx - 1;
-            if (text > width)
-                scale = std::min(scale, static_cast<double>(width) / text);
+            if (text > width) scale = std::min(scale, static_cast<double>(width) / text);
         }
     }
     pDC->RestoreDC(nSavedDC);
@@ -175,8 +167,7 @@ double CGridCtrl::PrintTextScale(CDC* pDC)
 
 void CGridCtrl::OnPrint(CDC* pDC, CPrintInfo* pInfo)
 {
-    if (!pDC || !pInfo || m_nNumPages <= 0 || m_nPageMultiplier <= 0 || !m_PrinterFont.GetSafeHandle())
-        return;
+    if (!pDC || !pInfo || m_nNumPages <= 0 || m_nPageMultiplier <= 0 || !m_PrinterFont.GetSafeHandle()) return;
 
     CFont* pOldFont = pDC->SelectObject(&m_PrinterFont);
     CPen blackPen(PS_SOLID, 0, RGB(0, 0, 0));
@@ -202,8 +193,7 @@ void CGridCtrl::OnPrint(CDC* pDC, CPrintInfo* pInfo)
     const int nPage = static_cast<int>(pInfo->m_nCurPage);
     const int nRowPage = (nPage + m_nPageMultiplier - 1) / m_nPageMultiplier;
     int nColPage = nPage % m_nPageMultiplier;
-    if (nColPage == 0)
-        nColPage = m_nPageMultiplier;
+    if (nColPage == 0) nColPage = m_nPageMultiplier;
 
     m_nCurrPrintRow = m_nFixedRows;
     for (int p = 1; p < nRowPage && m_nCurrPrintRow < m_nRows; p++)
@@ -220,8 +210,7 @@ void CGridCtrl::OnPrint(CDC* pDC, CPrintInfo* pInfo)
     const int nSavedPageWidth = m_nPageWidth;
     const int nSavedPrintColumn = m_nPrintColumn;
     m_nPageWidth += GetFixedColumnWidth();
-    if (nColPage == 1)
-        m_nPrintColumn = 0;
+    if (nColPage == 1) m_nPrintColumn = 0;
     PrintColumnHeadings(pDC, pInfo);
     m_nPageWidth = nSavedPageWidth;
     m_nPrintColumn = nSavedPrintColumn;
@@ -239,8 +228,7 @@ void CGridCtrl::OnPrint(CDC* pDC, CPrintInfo* pInfo)
         {
             rect.top = rect.bottom + 1;
             rect.bottom = rect.top + nHeight - 1;
-            if (rect.bottom >= m_nPageHeight && !bFirstRowOfPage)
-                break;
+            if (rect.bottom >= m_nPageHeight && !bFirstRowOfPage) break;
             bFirstRowOfPage = FALSE;
 
             rect.right = -1;
@@ -260,10 +248,7 @@ void CGridCtrl::OnPrint(CDC* pDC, CPrintInfo* pInfo)
     pDC->SelectObject(pOldFont);
 }
 
-void CGridCtrl::OnEndPrinting(CDC*, CPrintInfo*)
-{
-    m_PrinterFont.DeleteObject();
-}
+void CGridCtrl::OnEndPrinting(CDC*, CPrintInfo*) { m_PrinterFont.DeleteObject(); }
 
 // Draws the grid lines of one printed cell (rect is inclusive).
 void CGridCtrl::PrintCellLines(CDC* pDC, int nRow, int nCol, const CRect& rect, BOOL bLeftLine)
@@ -295,14 +280,11 @@ void CGridCtrl::PrintRowCells(int nFirstCol, int nEndCol, int nRow, CRect& rect,
     for (int col = nFirstCol; col < nEndCol; col++)
     {
         const int nWidth = GetColumnWidth(col);
-        if (nWidth <= 0)
-            continue;
+        if (nWidth <= 0) continue;
         rect.left = rect.right + 1;
         rect.right = rect.left + nWidth - 1;
-        if (rect.right >= m_nPageWidth)
-            break;
-        if (CGridCellBase* pCell = GetCell(nRow, col))
-            pCell->PrintCell(pDC, nRow, col, rect);
+        if (rect.right >= m_nPageWidth) break;
+        if (CGridCellBase* pCell = GetCell(nRow, col)) pCell->PrintCell(pDC, nRow, col, rect);
         PrintCellLines(pDC, nRow, col, rect, bFirst);
         bFirst = FALSE;
     }
@@ -310,8 +292,7 @@ void CGridCtrl::PrintRowCells(int nFirstCol, int nEndCol, int nRow, CRect& rect,
 
 void CGridCtrl::PrintColumnHeadings(CDC* pDC, CPrintInfo* pInfo)
 {
-    if (!pDC || !pInfo)
-        return;
+    if (!pDC || !pInfo) return;
     CFont* pOldFont = pDC->SelectObject(&m_PrinterFont);
 
     CRect rect;
@@ -319,15 +300,13 @@ void CGridCtrl::PrintColumnHeadings(CDC* pDC, CPrintInfo* pInfo)
     for (int row = 0; row < m_nFixedRows; row++)
     {
         const int nHeight = GetRowHeight(row);
-        if (nHeight <= 0)
-            continue;
+        if (nHeight <= 0) continue;
         rect.top = rect.bottom + 1;
         rect.bottom = rect.top + nHeight - 1;
         rect.right = -1;
 
         BOOL bFirst = TRUE;
-        if (m_nPrintColumn >= m_nFixedCols)
-            PrintRowCells(0, m_nFixedCols, row, rect, pDC, bFirst);
+        if (m_nPrintColumn >= m_nFixedCols) PrintRowCells(0, m_nFixedCols, row, rect, pDC, bFirst);
         PrintRowCells(m_nPrintColumn, m_nCols, row, rect, pDC, bFirst);
     }
     pDC->SelectObject(pOldFont);
@@ -335,8 +314,7 @@ void CGridCtrl::PrintColumnHeadings(CDC* pDC, CPrintInfo* pInfo)
 
 void CGridCtrl::PrintRowHeadings(CDC* pDC, CPrintInfo* pInfo)
 {
-    if (!pDC || !pInfo)
-        return;
+    if (!pDC || !pInfo) return;
     CFont* pOldFont = pDC->SelectObject(&m_PrinterFont);
 
     CRect rect;
@@ -344,8 +322,7 @@ void CGridCtrl::PrintRowHeadings(CDC* pDC, CPrintInfo* pInfo)
     for (int col = 0; col < m_nFixedCols; col++)
     {
         const int nWidth = GetColumnWidth(col);
-        if (nWidth <= 0)
-            continue;
+        if (nWidth <= 0) continue;
         rect.left = rect.right + 1;
         rect.right = rect.left + nWidth - 1;
         rect.bottom = -1;
@@ -354,15 +331,12 @@ void CGridCtrl::PrintRowHeadings(CDC* pDC, CPrintInfo* pInfo)
         for (int row = m_nCurrPrintRow; row < m_nRows; row++)
         {
             const int nHeight = GetRowHeight(row);
-            if (nHeight <= 0)
-                continue;
+            if (nHeight <= 0) continue;
             rect.top = rect.bottom + 1;
             rect.bottom = rect.top + nHeight - 1;
-            if (rect.bottom >= m_nPageHeight && !bFirstRowOfPage)
-                break;
+            if (rect.bottom >= m_nPageHeight && !bFirstRowOfPage) break;
             bFirstRowOfPage = FALSE;
-            if (CGridCellBase* pCell = GetCell(row, col))
-                pCell->PrintCell(pDC, row, col, rect);
+            if (CGridCellBase* pCell = GetCell(row, col)) pCell->PrintCell(pDC, row, col, rect);
             PrintCellLines(pDC, row, col, rect, FALSE);
         }
     }
@@ -371,12 +345,10 @@ void CGridCtrl::PrintRowHeadings(CDC* pDC, CPrintInfo* pInfo)
 
 void CGridCtrl::PrintHeader(CDC* pDC, CPrintInfo* pInfo)
 {
-    if (!pDC || !pInfo)
-        return;
+    if (!pDC || !pInfo) return;
 
     CString strRight = m_strPrintRightTitle;
-    if (strRight.IsEmpty())
-        strRight = ApplicationTitle();
+    if (strRight.IsEmpty()) strRight = ApplicationTitle();
     CString strCenter = m_strPrintTitle;
     for (CWnd* pWnd = GetParent(); strCenter.IsEmpty() && pWnd; pWnd = pWnd->GetParent())
         pWnd->GetWindowText(strCenter);
@@ -392,11 +364,11 @@ void CGridCtrl::PrintHeader(CDC* pDC, CPrintInfo* pInfo)
         // A centre text too long to clear the right-hand text (a run's whole description) prints whole:
         // it starts at the left, stops before the right-hand text and wraps onto the header's lines, in
         // a smaller type when they are too few.
-        const int nReserve = strRight.IsEmpty() ? 0 : pDC->GetTextExtent(strRight).cx + 2 * pDC->GetTextExtent(_T("X")).cx;
+        const int nReserve =
+            strRight.IsEmpty() ? 0 : pDC->GetTextExtent(strRight).cx + 2 * pDC->GetTextExtent(_T("X")).cx;
         qor::gui::DrawPrintedTitle(pDC, strCenter, rc, nReserve, boldFont);
     }
-    if (!strRight.IsEmpty())
-        pDC->DrawText(strRight, &rc, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
+    if (!strRight.IsEmpty()) pDC->DrawText(strRight, &rc, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
 
     pDC->SetBkMode(nOldBkMode);
     pDC->SelectObject(pOldFont);
@@ -410,8 +382,7 @@ void CGridCtrl::PrintHeader(CDC* pDC, CPrintInfo* pInfo)
 
 void CGridCtrl::PrintFooter(CDC* pDC, CPrintInfo* pInfo)
 {
-    if (!pDC || !pInfo)
-        return;
+    if (!pDC || !pInfo) return;
 
     CString strLeft;
     strLeft.Format(_T("Page %d of %d"), static_cast<int>(pInfo->m_nCurPage), static_cast<int>(pInfo->GetMaxPage()));
@@ -431,10 +402,8 @@ void CGridCtrl::PrintFooter(CDC* pDC, CPrintInfo* pInfo)
     const int nOldBkMode = pDC->SetBkMode(TRANSPARENT);
     const COLORREF oldColor = pDC->SetTextColor(RGB(0, 0, 0));
 
-    if (!strLeft.IsEmpty())
-        pDC->DrawText(strLeft, &rc, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
-    if (!strRight.IsEmpty())
-        pDC->DrawText(strRight, &rc, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
+    if (!strLeft.IsEmpty()) pDC->DrawText(strLeft, &rc, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
+    if (!strRight.IsEmpty()) pDC->DrawText(strRight, &rc, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
 
     pDC->SetTextColor(oldColor);
     pDC->SetBkMode(nOldBkMode);
@@ -456,27 +425,17 @@ CString FileErrorMessage(int nErrno, LPCTSTR fileName)
     case ENOTDIR:
     case ENAMETOOLONG:
     case ELOOP:
-    case EINVAL:
-        format = _T("%s contains an incorrect path.");
-        break;
+    case EINVAL: format = _T("%s contains an incorrect path."); break;
     case EACCES:
     case EPERM:
     case EROFS:
     case EISDIR:
-    case ETXTBSY:
-        format = _T("Access to %s was denied.");
-        break;
+    case ETXTBSY: format = _T("Access to %s was denied."); break;
     case ENOSPC:
-    case EDQUOT:
-        format = _T("Disk full while accessing %s.");
-        break;
+    case EDQUOT: format = _T("Disk full while accessing %s."); break;
     case EMFILE:
-    case ENFILE:
-        format = _T("%s could not be opened because there are too many open files.");
-        break;
-    default:
-        format = _T("An unknown error occurred while accessing %s.");
-        break;
+    case ENFILE: format = _T("%s could not be opened because there are too many open files."); break;
+    default: format = _T("An unknown error occurred while accessing %s."); break;
     }
     CString text;
     text.Format(format, fileName);
@@ -492,8 +451,7 @@ bool WriteAll(int fd, const std::string& bytes)
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0)
         {
-            if (errno == EINTR)
-                continue;
+            if (errno == EINTR) continue;
             return false;
         }
         done += static_cast<size_t>(n);
@@ -506,8 +464,7 @@ void AppendText(std::string& out, const CString& text)
 {
     for (char ch : text.ToUtf8())
     {
-        if (ch == '\n')
-            out += '\r';
+        if (ch == '\n') out += '\r';
         out += ch;
     }
 }
@@ -526,8 +483,7 @@ void AppendField(std::string& out, const CString& text, TCHAR chSeparator)
     out += '"';
     for (char ch : text.ToUtf8())
     {
-        if (ch == '"')
-            out += '"';
+        if (ch == '"') out += '"';
         out += ch;
     }
     out += '"';
@@ -549,7 +505,8 @@ BOOL CGridCtrl::Save(LPCTSTR filename, TCHAR chSeparator)
     // when it is whole, so that a failed save leaves an existing file as it was.
     mode_t mode = 0666;
     bool bExisting = false;
-    struct stat st{};
+    struct stat st
+    {};
     if (::stat(target.c_str(), &st) == 0)
     {
         bExisting = true;
@@ -569,8 +526,7 @@ BOOL CGridCtrl::Save(LPCTSTR filename, TCHAR chSeparator)
     }
 
     static unsigned s_nSaveCount = 0;
-    const std::string temp =
-        target + ".~" + std::to_string(::getpid()) + "-" + std::to_string(++s_nSaveCount) + ".tmp";
+    const std::string temp = target + ".~" + std::to_string(::getpid()) + "-" + std::to_string(++s_nSaveCount) + ".tmp";
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0)
     {
@@ -617,10 +573,8 @@ BOOL CGridCtrl::Save(LPCTSTR filename, TCHAR chSeparator)
     {
         ok = false;
     }
-    if (::close(fd) != 0)
-        ok = false;
-    if (ok && ::rename(temp.c_str(), target.c_str()) != 0)
-        ok = false;
+    if (::close(fd) != 0) ok = false;
+    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) ok = false;
     if (!ok)
     {
         ::unlink(temp.c_str());

@@ -15,8 +15,7 @@ CriticalPair<PointLoadEffect> CriticalValuesOf(const std::shared_ptr<CEnvelope>&
 
 } // namespace
 
-CCriticalValueResults::CCriticalValueResults(std::shared_ptr<CEnvelopeResults> env)
-    : m_pEnvResults(std::move(env))
+CCriticalValueResults::CCriticalValueResults(std::shared_ptr<CEnvelopeResults> env) : m_pEnvResults(std::move(env))
 {
     if (!m_pEnvResults) return;
     const CEnvelopeResults& res = *m_pEnvResults;

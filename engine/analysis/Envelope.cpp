@@ -38,14 +38,14 @@ CString PointLoadEffect::GetLoadModelName() const
 template <class Archive>
 void PointLoadEffect::serialize(Archive& ar, const unsigned int /*version*/)
 {
-    ar & boost::serialization::make_nvp("val", val);
-    ar & boost::serialization::make_nvp("xBeam", xBeam);
-    ar & boost::serialization::make_nvp("xLoadModel", xLoadModel);
+    ar& boost::serialization::make_nvp("val", val);
+    ar& boost::serialization::make_nvp("xBeam", xBeam);
+    ar& boost::serialization::make_nvp("xLoadModel", xLoadModel);
     // Stored as its number.
     int code = type;
     ar& boost::serialization::make_nvp("type", code);
     type = static_cast<BeamResultsType>(code);
-    ar & boost::serialization::make_nvp("pLM", pLM);
+    ar& boost::serialization::make_nvp("pLM", pLM);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -53,11 +53,8 @@ void PointLoadEffect::serialize(Archive& ar, const unsigned int /*version*/)
 
 RatioLoadEffect::RatioLoadEffect(PointLoadEffect referenceEffect, PointLoadEffect proposedEffect,
                                  std::shared_ptr<CBridge> onBridge, double globalMultiplier)
-    : reference(std::move(referenceEffect)),
-      proposed(std::move(proposedEffect)),
-      bridge(std::move(onBridge)),
-      type(reference.type),
-      multiplier(globalMultiplier)
+    : reference(std::move(referenceEffect)), proposed(std::move(proposedEffect)), bridge(std::move(onBridge)),
+      type(reference.type), multiplier(globalMultiplier)
 {
     const double divisor = reference.val * multiplier;
     ratio = std::fabs(divisor) < kRatioThreshold ? 0.0 : proposed.val / divisor;
@@ -105,8 +102,7 @@ std::vector<PointLoadEffect> MergeMin(const std::vector<PointLoadEffect>& a, con
 // CEnvelope
 
 CEnvelope::CEnvelope(std::shared_ptr<CBridge> bridge, BeamResultsType type) : m_pBridge(std::move(bridge)), m_Type(type)
-{
-}
+{}
 
 CEnvelope::~CEnvelope() = default;
 
@@ -255,10 +251,12 @@ void CEnvelope::ExtendTo(std::shared_ptr<CEnvelope> other)
     }
 }
 
-CriticalPair<RatioLoadEffect> CEnvelope::GetCriticalRatios(std::shared_ptr<CEnvelope> reference, double multiplier) const
+CriticalPair<RatioLoadEffect> CEnvelope::GetCriticalRatios(std::shared_ptr<CEnvelope> reference,
+                                                           double multiplier) const
 {
     const CriticalPair<PointLoadEffect> P = GetCriticalValues();
-    const CriticalPair<PointLoadEffect> R = reference ? reference->GetCriticalValues() : CriticalPair<PointLoadEffect>();
+    const CriticalPair<PointLoadEffect> R =
+        reference ? reference->GetCriticalValues() : CriticalPair<PointLoadEffect>();
     CriticalPair<RatioLoadEffect> pair;
     pair.first = RatioLoadEffect(R.first, P.first, m_pBridge, multiplier);
     pair.second = RatioLoadEffect(R.second, P.second, m_pBridge, multiplier);
@@ -268,12 +266,12 @@ CriticalPair<RatioLoadEffect> CEnvelope::GetCriticalRatios(std::shared_ptr<CEnve
 template <class Archive>
 void CEnvelope::serialize(Archive& ar, const unsigned int /*version*/)
 {
-    ar & boost::serialization::make_nvp("m_pBridge", m_pBridge);
+    ar& boost::serialization::make_nvp("m_pBridge", m_pBridge);
     int type = m_Type; // stored as its number
     ar& boost::serialization::make_nvp("m_Type", type);
     m_Type = static_cast<BeamResultsType>(type);
-    ar & boost::serialization::make_nvp("m_vMax", m_vMax);
-    ar & boost::serialization::make_nvp("m_vMin", m_vMin);
+    ar& boost::serialization::make_nvp("m_vMax", m_vMax);
+    ar& boost::serialization::make_nvp("m_vMin", m_vMin);
 }
 
 QOR_INSTANTIATE_SERIALIZE(PointLoadEffect)

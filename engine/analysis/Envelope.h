@@ -17,18 +17,17 @@ class CLoadModel;
 // One load effect at one point: a bending moment, a shear force or a support reaction.
 struct PointLoadEffect
 {
-    double val = 0.0;        // kNm or kN
-    double xBeam = 0.0;      // position along the beam of the result point (reactions: the support)
-    double xLoadModel = 0.0; // position of the load model that produced val
+    double val = 0.0;                  // kNm or kN
+    double xBeam = 0.0;                // position along the beam of the result point (reactions: the support)
+    double xLoadModel = 0.0;           // position of the load model that produced val
     BeamResultsType type = BRT_MOMENT; // moment, shear or reaction
-    std::shared_ptr<CLoadModel> pLM; // the load model; empty for a zero point of moment or shear
+    std::shared_ptr<CLoadModel> pLM;   // the load model; empty for a zero point of moment or shear
 
     PointLoadEffect() = default;
     PointLoadEffect(double value, double xbeam, double xloadmodel, BeamResultsType effectType,
                     std::shared_ptr<CLoadModel> loadModel)
         : val(value), xBeam(xbeam), xLoadModel(xloadmodel), type(effectType), pLM(std::move(loadModel))
-    {
-    }
+    {}
 
     // A copy whose value is raised by d.
     PointLoadEffect operator+(double d) const
@@ -59,16 +58,16 @@ inline constexpr double kRatioThreshold = 1e-6;
 // A proposed critical effect against a reference critical effect.
 struct RatioLoadEffect
 {
-    double ratio = 0.0;  // proposed / (reference x multiplier); 0.0 when that divisor is below 1e-6
+    double ratio = 0.0; // proposed / (reference x multiplier); 0.0 when that divisor is below 1e-6
     PointLoadEffect reference;
     PointLoadEffect proposed;
-    std::shared_ptr<CBridge> bridge; // the bridge the proposed result was computed on
+    std::shared_ptr<CBridge> bridge;   // the bridge the proposed result was computed on
     BeamResultsType type = BRT_MOMENT; // the kind of the reference effect
-    double multiplier = 1.0;         // applied to the reference value
+    double multiplier = 1.0;           // applied to the reference value
 
     RatioLoadEffect() = default;
-    RatioLoadEffect(PointLoadEffect referenceEffect, PointLoadEffect proposedEffect,
-                    std::shared_ptr<CBridge> onBridge, double globalMultiplier);
+    RatioLoadEffect(PointLoadEffect referenceEffect, PointLoadEffect proposedEffect, std::shared_ptr<CBridge> onBridge,
+                    double globalMultiplier);
 
     // A proposed effect against a reference too small to divide by: the stored 0.0 is no
     // rating (the result tables show "n/a").

@@ -120,8 +120,10 @@ void InitApplication(int* argc, char** argv)
     if (g_dispatcher) return;
     if (!QCoreApplication::instance()) {
         // The application object lives for the rest of the process.
-        if (argc && argv) new Application(*argc, argv);
-        else new Application(g_argc, g_argv);
+        if (argc && argv)
+            new Application(*argc, argv);
+        else
+            new Application(g_argc, g_argv);
     }
     qor::ApplyProgramLocale();
     g_dispatcher = new Dispatcher;

@@ -145,7 +145,8 @@ void ExchangeInteger(CDataExchange* pDX, int nIDC, T& value, long long lo, long 
     HWND h = pDX->PrepareEditCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) {
         long long v = 0;
-        if (!ParseWholeInteger(ControlText(h), v, isUnsigned) || v < lo || v > hi) FailWith(pDX, L"Please enter an integer.");
+        if (!ParseWholeInteger(ControlText(h), v, isUnsigned) || v < lo || v > hi)
+            FailWith(pDX, L"Please enter an integer.");
         value = static_cast<T>(v);
     } else {
         CString s;

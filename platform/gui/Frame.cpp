@@ -158,11 +158,14 @@ FrameShell::~FrameShell()
     if (!window) return;
     // A menu command that closed the frame is still running inside the menu: its widgets go once the
     // toolkit is done with the event. Hidden and disabled, nothing of them can reach the gone frame.
-    if (IsDeliveringEvent()) {
+    if (IsDeliveringEvent())
+    {
         window->hide();
         window->setEnabled(false);
         window->deleteLater();
-    } else {
+    }
+    else
+    {
         delete window.data();
     }
 }
@@ -324,7 +327,8 @@ protected:
         }
         // While a modal window is up (a dialog, a message box, a file or print dialog) the frame
         // behind it is disabled: its keys must not start a command underneath.
-        if (QWidget* modal = QApplication::activeModalWidget()) {
+        if (QWidget* modal = QApplication::activeModalWidget())
+        {
             QWidget* frameWidget = WidgetOf(frame);
             if (!frameWidget || modal != frameWidget->window()) return false;
         }
@@ -849,7 +853,8 @@ void CFrameWnd::UpdateMenuPopup(int nIndex)
             // Only the files the list holds are listed; an empty list leaves one greyed placeholder.
             st.shown = has || (i == 0 && count == 0);
             if (has) st.text.Format(L"&%d %s", i + 1, (LPCTSTR)(*app->m_pRecentFileList)[i]);
-            else st.text = L"Recent File";
+            else
+                st.text = L"Recent File";
         } else {
             StateCmdUI state;
             state.m_nID = id;

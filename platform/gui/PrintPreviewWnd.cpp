@@ -97,44 +97,47 @@ BEGIN_MESSAGE_MAP(CPrintPreviewWnd, CWnd)
         }
         wnd->ShowWindow(SW_SHOW);
         return wnd;
-}
-
-int CPrintPreviewWnd::GetPageCount() const { return m_pPages->document.pageCount(); }
-
-int CPrintPreviewWnd::OnCreate(LPCREATESTRUCT)
-{
-    struct Button
-    {
-        CButton& button;
-        LPCTSTR text;
-        UINT id;
-    };
-    const Button buttons[] = {
-        {m_print, L"&Print...", AFX_ID_PREVIEW_PRINT},
-        {m_next, L"&Next Page", AFX_ID_PREVIEW_NEXT},
-        {m_prev, L"Pre&v Page", AFX_ID_PREVIEW_PREV},
-        {m_numPage, L"&Two Page", AFX_ID_PREVIEW_NUMPAGE},
-        {m_zoomIn, L"Zoom &In", AFX_ID_PREVIEW_ZOOMIN},
-        {m_zoomOut, L"Zoom &Out", AFX_ID_PREVIEW_ZOOMOUT},
-        {m_close, L"&Close", IDCANCEL},
-    };
-    for (const Button& b : buttons)
-        if (!b.button.Create(b.text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                             CRect(0, 0, kButtonWidth, kButtonHeight), this, b.id))
-            return -1;
-    if (!m_pageText.Create(L"", WS_CHILD | WS_VISIBLE | SS_LEFT, CRect(0, 0, 100, kButtonHeight), this, kPageTextId))
-        return -1;
-    CRect client;
-    GetClientRect(&client);
-    Layout(client.Width(), client.Height());
-    ShowPages();
-    // The buttons keep the keys they are pressed with; Escape reaches the window wherever the focus is.
-    if (QWidget* widget = qor::gui::WidgetOf(this)) {
-        auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), widget, nullptr, nullptr, Qt::WindowShortcut);
-        // The shortcut is the window's widget's child, so it goes before the window does.
-        QObject::connect(escape, &QShortcut::activated, escape, [this] { PostMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE, 0); });
     }
-    return 0;
+
+    int CPrintPreviewWnd::GetPageCount() const { return m_pPages->document.pageCount(); }
+
+    int CPrintPreviewWnd::OnCreate(LPCREATESTRUCT)
+    {
+        struct Button
+        {
+            CButton& button;
+            LPCTSTR text;
+            UINT id;
+        };
+        const Button buttons[] = {
+            {m_print, L"&Print...", AFX_ID_PREVIEW_PRINT},
+            {m_next, L"&Next Page", AFX_ID_PREVIEW_NEXT},
+            {m_prev, L"Pre&v Page", AFX_ID_PREVIEW_PREV},
+            {m_numPage, L"&Two Page", AFX_ID_PREVIEW_NUMPAGE},
+            {m_zoomIn, L"Zoom &In", AFX_ID_PREVIEW_ZOOMIN},
+            {m_zoomOut, L"Zoom &Out", AFX_ID_PREVIEW_ZOOMOUT},
+            {m_close, L"&Close", IDCANCEL},
+        };
+        for (const Button& b : buttons)
+            if (!b.button.Create(b.text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                                 CRect(0, 0, kButtonWidth, kButtonHeight), this, b.id))
+                return -1;
+        if (!m_pageText.Create(L"", WS_CHILD | WS_VISIBLE | SS_LEFT, CRect(0, 0, 100, kButtonHeight), this,
+                               kPageTextId))
+            return -1;
+        CRect client;
+        GetClientRect(&client);
+        Layout(client.Width(), client.Height());
+        ShowPages();
+        // The buttons keep the keys they are pressed with; Escape reaches the window wherever the focus is.
+        if (QWidget* widget = qor::gui::WidgetOf(this))
+        {
+            auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), widget, nullptr, nullptr, Qt::WindowShortcut);
+            // The shortcut is the window's widget's child, so it goes before the window does.
+            QObject::connect(escape, &QShortcut::activated, escape,
+                             [this] { PostMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE, 0); });
+        }
+        return 0;
 }
 
 void CPrintPreviewWnd::OnSize(UINT, int cx, int cy)
@@ -359,7 +362,8 @@ void CPrintPreviewWnd::OnDestroy()
 // so that the window is not destroyed inside its own key event.
 void CPrintPreviewWnd::OnKeyDown(UINT nChar, UINT, UINT)
 {
-    if (nChar == VK_ESCAPE) PostMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE, 0);
+    if (nChar == VK_ESCAPE)
+        PostMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE, 0);
     else if (nChar == VK_NEXT)
         OnNextPage();
     else if (nChar == VK_PRIOR)

@@ -420,7 +420,8 @@ void DetachAndDestroyWidget(CWnd* wnd)
         if (s->widgetOwnedByControl) return;
         w->hide();
         if (w->parentWidget()) w->setParent(nullptr);
-        if (s->eventDepth > 0 || IsDeliveringEvent()) w->deleteLater();
+        if (s->eventDepth > 0 || IsDeliveringEvent())
+            w->deleteLater();
         else delete w;
     }
 }

@@ -43,7 +43,13 @@ TEST(HelpTest, TheManualIsInstalledShownReloadedAndReportedWhenMissing)
     ASSERT_NE(pane.m_hWnd, nullptr);
     EXPECT_TRUE(pane.IsVisible());
     // Docked under the settings pane it gets a fair share of the side, not a sliver.
-    EXPECT_TRUE(PumpUntil([&] { CRect r; pane.GetClientRect(&r); return r.Height() > 200; }, 2000));
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            CRect r;
+            pane.GetClientRect(&r);
+            return r.Height() > 200;
+        },
+        2000));
     EXPECT_GE(pane.GetViewer().GetPageCount(), 2);
     // The page is drawn: dark text on it, once the toolkit has rendered it.
     EXPECT_TRUE(PumpUntil([&] { return CountShownPixels(&pane.GetViewer(), Dark) > 100; }, 5000));

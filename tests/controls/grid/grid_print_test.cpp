@@ -326,8 +326,7 @@ TEST_F(GridPrint, PrintedTextsKeepTheirColumns)
     EXPECT_EQ(m_grid.GetPrintTextScale(), 1.0);
     EXPECT_TRUE(m_cutShort.empty());
 
-    for (int col = 0; col < 4; col++)
-        m_grid.SetColumnWidth(col, m_grid.GetColumnWidth(col) * 87 / 100);
+    for (int col = 0; col < 4; col++) m_grid.SetColumnWidth(col, m_grid.GetColumnWidth(col) * 87 / 100);
     PrintAll(TempPdfPath("narrow.pdf"));
     EXPECT_LT(m_grid.GetPrintTextScale(), 0.95);
     EXPECT_TRUE(m_cutShort.empty());
