@@ -11,6 +11,7 @@ public:
     void BeginProgress(int) override {}
     void StepProgress(int) override {}
     void ResetProgress() override {}
+    void ShowFileProgress(int) override {}
     void ShowCase(CQORDoc*) override {}
     void ShowNewElement(const std::shared_ptr<CElement>&) override {}
     CMultiDocTemplate* GetResultTemplate(ResultWindow) override { return nullptr; }

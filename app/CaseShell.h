@@ -37,6 +37,9 @@ public:
     virtual void StepProgress(int steps) = 0;
     // The bar back to nothing done, after the steps already on their way (the range stays).
     virtual void ResetProgress() = 0;
+    // The bar shows how far a save or open of the case file has come (0 to 100); -1 gives it back
+    // to the runs' steps.
+    virtual void ShowFileProgress(int percent) = 0;
 
     // The element pane shows this case, or nothing when null.
     virtual void ShowCase(CQORDoc* pDoc) = 0;

@@ -224,6 +224,14 @@ void CMainFrame::ResetProgress()
     if (m_hWnd) PostMessage(UWM_PBAR_UPDATE, 0, 0);
 }
 
+void CMainFrame::ShowFileProgress(int percent)
+{
+    if (percent < 0)
+        ShowProgress();
+    else if (m_wndStatusBar.m_hWnd)
+        m_wndStatusBar.SetPaneProgress(1, percent, TRUE);
+}
+
 void CMainFrame::ShowProgress()
 {
     if (!m_wndStatusBar.m_hWnd) return;

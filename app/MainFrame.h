@@ -27,6 +27,7 @@ public:
     void BeginProgress(int steps) override;
     void StepProgress(int steps) override;
     void ResetProgress() override;
+    void ShowFileProgress(int percent) override;
     void ShowCase(CQORDoc* pDoc) override;
     void ShowNewElement(const std::shared_ptr<CElement>& pElement) override;
     CMultiDocTemplate* GetResultTemplate(ResultWindow kind) override;

@@ -8,6 +8,7 @@
 #include "engine/model/LMEFactory.h"
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -102,6 +103,8 @@ public:
     // the file again; ForgetCheckedCase drops it when no open followed.
     static BOOL CheckCaseFile(LPCTSTR lpszPathName);
     static void ForgetCheckedCase();
+    // Files of at least this many bytes are written and read with the status bar's progress (4 MB unless set).
+    static void SetFileProgressFrom(std::uint64_t bytes);
     void ResetAnalysisState();
     void UpdateElementView();
 

@@ -1,6 +1,7 @@
 // The case file: the case's lists and strings written and read as one archive item over the framework's
 // file, written binary or XML after the settings and read in the form the file has; every fault is
-// reported and leaves the case as it was.
+// reported and leaves the case as it was. A large file is written or read on a worker thread while
+// the status bar shows how far it has come and the windows go on painting.
 #include "app/QORDoc.h"
 
 #include "app/CaseShell.h"
@@ -9,17 +10,16 @@
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
 #include "engine/model/CaseFile.h"
+#include "engine/model/CaseFileProgress.h"
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
 #include "engine/settings/Settings.h"
-
-#include <boost/iostreams/device/file_descriptor.hpp>
-#include <boost/iostreams/stream.hpp>
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -35,11 +35,31 @@ void ReportCaseFileFault(bool storing, const CString& path, const CString& reaso
     CQORDoc::Message(text + reason, MB_OK | MB_ICONERROR);
 }
 
+// Files smaller than this are written and read at once, without a bar that would only flicker.
+std::uint64_t g_nProgressFrom = std::uint64_t{4} << 20;
+
+// The work on a file of this many bytes, on a worker thread with the bar when it is large. The
+// worker has the case's objects to itself meanwhile: the window thread only paints (no input, no
+// posted message reaches the case until the work has ended).
+void RunFileWork(std::uint64_t bytes, CCaseFileProgress& progress, const std::function<void()>& work)
+{
+    if (bytes < g_nProgressFrom) return work();
+    CCaseShell& shell = CCaseShell::Current();
+    struct BarBack
+    {
+        CCaseShell& shell;
+        ~BarBack() { shell.ShowFileProgress(-1); }
+    } barBack{shell};
+    qor::gui::RunWorkOffWindowThread(work, [&] { shell.ShowFileProgress(progress.Percent()); });
+}
+
 void ReadCase(int fd, CCaseData& data)
 {
-    boost::iostreams::file_descriptor device(fd, boost::iostreams::never_close_handle);
-    boost::iostreams::stream<boost::iostreams::file_descriptor> in(device);
-    LoadCase(in, data);
+    struct stat st
+    {};
+    const std::uint64_t size = ::fstat(fd, &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+    CCaseFileProgress progress;
+    RunFileWork(size, progress, [&] { LoadCaseFile(fd, data, &progress); });
 }
 
 // The case CheckCaseFile read, waiting for the open of its file.
@@ -77,18 +97,12 @@ void CQORDoc::Serialize(CArchive& ar)
         [&] {
             if (storing)
             {
-                CCaseData data{m_vBridge,        m_vBridgeSet, m_vLoadModel, m_vLoadModelEnsemble,
-                               m_vRefCollection, m_sCaseRef,   m_sCaseNotes};
-                boost::iostreams::file_descriptor device(fd, boost::iostreams::never_close_handle);
-                boost::iostreams::stream<boost::iostreams::file_descriptor> out(device);
-                errno = 0;
-                SaveCase(out, data, CSettings::GetInstance()->General.USEBINARYFILEFORMAT);
-                out.flush();
-                // The system's reason ("No space left on device") where the stream kept it.
-                if (!out)
-                    throw CCaseFileError(errno ? std::string("the file could not be written: ") + std::strerror(errno)
-                                               : std::string("the file could not be written (the disk may be full)"),
-                                         "");
+                const CCaseData data{m_vBridge,        m_vBridgeSet, m_vLoadModel, m_vLoadModelEnsemble,
+                                     m_vRefCollection, m_sCaseRef,   m_sCaseNotes};
+                const bool binary = CSettings::GetInstance()->General.USEBINARYFILEFORMAT;
+                CCaseFileProgress progress;
+                RunFileWork(EstimateCaseFileBytes(data, binary), progress,
+                            [&] { SaveCaseFile(fd, data, binary, &progress); });
             }
             else
             {
@@ -147,6 +161,8 @@ BOOL CQORDoc::CheckCaseFile(LPCTSTR lpszPathName)
     checked.data = read ? std::move(data) : nullptr;
     return read ? TRUE : FALSE;
 }
+
+void CQORDoc::SetFileProgressFrom(std::uint64_t bytes) { g_nProgressFrom = bytes; }
 
 void CQORDoc::ForgetCheckedCase()
 {

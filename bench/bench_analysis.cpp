@@ -1,7 +1,7 @@
 // Moving-load throughput: one truck over one bridge, an ensemble over a bridge range, and the
 // same ensemble over one-, two- and three-span ranges (a reference collection's work), these on
 // one core; then a reference collection by 0.1 m on one, two, four threads and every core, side
-// by side, and saving and opening a case that holds two such collections.
+// by side, and saving and opening a case that holds two such collections (in memory and through a file).
 // The counter "positions/s" is analysed load positions per second of wall time.
 #include "bench_cases.h"
 
@@ -20,8 +20,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <memory>
 #include <sstream>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -195,6 +197,41 @@ void BM_OpenCase(benchmark::State& state)
     state.counters["MB"] = static_cast<double>(bytes.size()) / 1e6;
 }
 BENCHMARK(BM_OpenCase)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// (5') The same through a file, as the program saves and opens it (without the save's sync to disk).
+void BM_SaveCaseFile(benchmark::State& state)
+{
+    const CCaseData& data = CaseWithTwoCollections();
+    char name[] = "/tmp/qor-bench-XXXXXX";
+    const int fd = ::mkstemp(name);
+    for (auto _ : state)
+    {
+        if (::ftruncate(fd, 0) != 0 || ::lseek(fd, 0, SEEK_SET) != 0) state.SkipWithError("no temporary file");
+        SaveCaseFile(fd, data, true);
+    }
+    state.counters["MB"] = static_cast<double>(::lseek(fd, 0, SEEK_END)) / 1e6;
+    ::close(fd);
+    ::unlink(name);
+}
+BENCHMARK(BM_SaveCaseFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_OpenCaseFile(benchmark::State& state)
+{
+    char name[] = "/tmp/qor-bench-XXXXXX";
+    const int fd = ::mkstemp(name);
+    SaveCaseFile(fd, CaseWithTwoCollections(), true);
+    for (auto _ : state)
+    {
+        ::lseek(fd, 0, SEEK_SET);
+        CCaseData data;
+        LoadCaseFile(fd, data);
+        benchmark::DoNotOptimize(data);
+    }
+    state.counters["MB"] = static_cast<double>(::lseek(fd, 0, SEEK_END)) / 1e6;
+    ::close(fd);
+    ::unlink(name);
+}
+BENCHMARK(BM_OpenCaseFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

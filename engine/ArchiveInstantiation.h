@@ -14,14 +14,16 @@
 #include <boost/archive/xml_oarchive.hpp>
 
 #include "engine/model/BinaryInArchive.h"
+#include "engine/model/BinaryOutArchive.h"
 #include "engine/model/XmlInArchive.h"
 
-#define QOR_INSTANTIATE_SERIALIZE(T)                                                  \
-    template void T::serialize(boost::archive::xml_oarchive&, const unsigned int);    \
-    template void T::serialize(boost::archive::xml_iarchive&, const unsigned int);    \
-    template void T::serialize(boost::archive::text_oarchive&, const unsigned int);   \
-    template void T::serialize(boost::archive::text_iarchive&, const unsigned int);   \
-    template void T::serialize(boost::archive::binary_oarchive&, const unsigned int); \
-    template void T::serialize(boost::archive::binary_iarchive&, const unsigned int); \
-    template void T::serialize(CXmlInArchive&, const unsigned int);                   \
-    template void T::serialize(CBinaryInArchive&, const unsigned int);
+#define QOR_INSTANTIATE_SERIALIZE(T)                                                                                   \
+    template void T::serialize(boost::archive::xml_oarchive&, const unsigned int);                                     \
+    template void T::serialize(boost::archive::xml_iarchive&, const unsigned int);                                     \
+    template void T::serialize(boost::archive::text_oarchive&, const unsigned int);                                    \
+    template void T::serialize(boost::archive::text_iarchive&, const unsigned int);                                    \
+    template void T::serialize(boost::archive::binary_oarchive&, const unsigned int);                                  \
+    template void T::serialize(boost::archive::binary_iarchive&, const unsigned int);                                  \
+    template void T::serialize(CXmlInArchive&, const unsigned int);                                                    \
+    template void T::serialize(CBinaryInArchive&, const unsigned int);                                                 \
+    template void T::serialize(CBinaryOutArchive&, const unsigned int);

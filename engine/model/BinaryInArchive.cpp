@@ -16,8 +16,7 @@ template class detail::archive_serializer_map<CBinaryInArchive>;
 } // namespace archive
 } // namespace boost
 
-CBinaryInArchive::CBinaryInArchive(std::string bytes)
-    : Stream(std::move(bytes), std::ios::in | std::ios::binary), Checked(Stream::member, 0u)
+CBinaryInArchive::CBinaryInArchive(std::string bytes) : Stream(std::move(bytes)), Checked(Stream::member, 0u)
 {
     init(0u); // the archive's header
 }
@@ -53,8 +52,4 @@ void CBinaryInArchive::load(std::wstring& ws)
     if (length > 0) load_binary(ws.data(), length * sizeof(wchar_t));
 }
 
-std::size_t CBinaryInArchive::BytesLeft()
-{
-    const std::streamsize left = Stream::member.in_avail();
-    return left > 0 ? static_cast<std::size_t>(left) : 0;
-}
+std::size_t CBinaryInArchive::BytesLeft() { return Stream::member.Left(); }

@@ -7,7 +7,10 @@
 // Every failure is a std::exception (mostly boost::archive::archive_exception).
 #pragma once
 
+#include "engine/model/ArchiveInBuffer.h"
 #include "engine/model/CheckedInArchive.h"
+
+#include <boost/archive/archive_exception.hpp>
 
 #include <boost/archive/binary_iarchive_impl.hpp>
 #include <boost/archive/detail/register_archive.hpp>
@@ -15,16 +18,18 @@
 #include <boost/utility/base_from_member.hpp>
 
 #include <cstddef>
+#include <cstring>
 #include <sstream>
 #include <string>
+#include <type_traits>
 
 // The stream comes first (base_from_member) so that it exists when the library's part is made.
 class CBinaryInArchive
-    : private boost::base_from_member<std::stringbuf>,
+    : private boost::base_from_member<CArchiveInBuffer>,
       public CCheckedInArchive<CBinaryInArchive,
                                boost::archive::binary_iarchive_impl<CBinaryInArchive, char, std::char_traits<char>>>
 {
-    using Stream = boost::base_from_member<std::stringbuf>;
+    using Stream = boost::base_from_member<CArchiveInBuffer>;
     using Checked =
         CCheckedInArchive<CBinaryInArchive,
                           boost::archive::binary_iarchive_impl<CBinaryInArchive, char, std::char_traits<char>>>;
@@ -37,6 +42,17 @@ public:
 
     // Called by the archive library.
     using Checked::load;
+    template <class T>
+    void load(T& t)
+    {
+        if constexpr (std::is_arithmetic_v<T>)
+        {
+            if (!Stream::member.Get(&t, sizeof(T)))
+                throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error);
+        }
+        else
+            Checked::load(t);
+    }
     void load(bool& b);
     void load(std::string& s);
     void load(std::wstring& ws);
@@ -47,3 +63,11 @@ public:
 
 BOOST_SERIALIZATION_REGISTER_ARCHIVE(CBinaryInArchive)
 BOOST_SERIALIZATION_USE_ARRAY_OPTIMIZATION(CBinaryInArchive)
+
+// Shared pointers read through the archive's own table (found by argument-dependent lookup
+// before the library's general form, which it stands in for).
+template <class T>
+void load(CBinaryInArchive& ar, std::shared_ptr<T>& t, const unsigned int /*version*/)
+{
+    ar.LoadShared(t);
+}

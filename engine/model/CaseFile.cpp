@@ -7,17 +7,20 @@
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/analysis/ReferenceSet.h"
+#include "engine/model/ArchiveOutBuffer.h"
 #include "engine/model/BinaryInArchive.h"
+#include "engine/model/BinaryOutArchive.h"
 #include "engine/model/BridgeSet.h"
+#include "engine/model/CaseFileProgress.h"
 #include "engine/model/LoadModelEnsemble.h"
 #include "engine/model/XmlInArchive.h"
 #include "engine/settings/Settings.h"
 
-#include <boost/archive/binary_oarchive.hpp>
 #include <boost/archive/xml_archive_exception.hpp>
 #include <boost/archive/xml_oarchive.hpp>
 #include <boost/serialization/nvp.hpp>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -25,6 +28,8 @@
 #include <new>
 #include <ostream>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <unordered_set>
 
 namespace {
@@ -229,30 +234,83 @@ CCaseFileError::CCaseFileError(const std::string& what, std::string hint)
 
 void ValidateCase(const CCaseData& data) { CCaseCheck().Case(data); }
 
-void SaveCase(std::ostream& out, const CCaseData& data, bool binary)
+namespace {
+
+// Envelope points make nearly all of a large case's file; each takes about this many bytes.
+constexpr std::uint64_t kBinaryBytesPerPoint = 34;
+constexpr std::uint64_t kXmlBytesPerPoint = 360;
+constexpr std::uint64_t kBytesBesidePoints = 64 * 1024;
+
+std::uint64_t EnvelopePoints(const CCaseData& data)
 {
-    AsCaseFileError([&] {
-        // The whole archive is made first, so that a failure writes nothing.
-        std::ostringstream buffer(std::ios::out | std::ios::binary);
-        if (binary)
+    std::unordered_set<const void*> seen;
+    std::uint64_t points = 0;
+    for (const auto& c : data.m_vRefCollection)
+        for (const auto& r : c ? c->m_vRefSet : std::vector<std::shared_ptr<CReferenceSet>>{})
+            for (const auto* list : {&r->m_vOverstressCritEnv, &r->m_vLiveLoadCritEnv, &r->m_vRefCritEnv,
+                                     &r->m_vPropCritEnv, &r->m_vRatios})
+                for (const auto& results : *list)
+                {
+                    if (!results || !seen.insert(results.get()).second) continue;
+                    std::vector<std::shared_ptr<CEnvelope>> envelopes = results->m_vEnvReaction;
+                    envelopes.push_back(results->m_pEnvBMD);
+                    envelopes.push_back(results->m_pEnvSFD);
+                    for (const auto& env : envelopes)
+                        if (env && seen.insert(env.get()).second) points += env->m_vMax.size() + env->m_vMin.size();
+                }
+    return points;
+}
+
+// The case as one archive item, written through the buffer (which the caller finishes).
+void WriteCase(CArchiveOutBuffer& buffer, const CCaseData& data, bool binary)
+{
+    if (binary)
+    {
+        CBinaryOutArchive ar(buffer);
+        ar << boost::serialization::make_nvp(kRootItem, data);
+    }
+    else
+    {
+        std::ostream out(&buffer);
         {
-            boost::archive::binary_oarchive ar(buffer);
-            ar << boost::serialization::make_nvp(kRootItem, data);
-        }
-        else
-        {
-            boost::archive::xml_oarchive ar(buffer);
+            boost::archive::xml_oarchive ar(out);
             ar << boost::serialization::make_nvp(kRootItem, data);
         } // the archive's closing element is written here
-        const std::string bytes = buffer.str();
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out) throw boost::archive::archive_exception(boost::archive::archive_exception::output_stream_error);
+    }
+    buffer.Finish();
+}
+
+} // namespace
+
+std::uint64_t EstimateCaseFileBytes(const CCaseData& data, bool binary)
+{
+    return EnvelopePoints(data) * (binary ? kBinaryBytesPerPoint : kXmlBytesPerPoint) + kBytesBesidePoints;
+}
+
+void SaveCase(std::ostream& out, const CCaseData& data, bool binary, CCaseFileProgress* progress)
+{
+    AsCaseFileError([&] {
+        if (progress) progress->SetTotal(EstimateCaseFileBytes(data, binary));
+        CArchiveOutBuffer buffer(*out.rdbuf(), progress);
+        WriteCase(buffer, data, binary);
         out.flush();
         if (!out)
             throw boost::archive::archive_exception(boost::archive::archive_exception::output_stream_error);
     });
 }
 
-static void LoadCaseBytes(std::string bytes, CCaseData& data, bool binary);
+void SaveCaseFile(int fd, const CCaseData& data, bool binary, CCaseFileProgress* progress)
+{
+    AsCaseFileError([&] {
+        if (progress) progress->SetTotal(EstimateCaseFileBytes(data, binary));
+        CArchiveOutBuffer buffer(fd, progress);
+        errno = 0;
+        WriteCase(buffer, data, binary);
+    });
+}
+
+static void LoadCaseBytes(std::string bytes, CCaseData& data, CCaseFileProgress* progress);
 
 bool IsXmlCaseFile(const std::string& bytes)
 {
@@ -263,30 +321,83 @@ bool IsXmlCaseFile(const std::string& bytes)
     return bytes.compare(at, 5, "<?xml") == 0;
 }
 
-void LoadCase(std::istream& in, CCaseData& data)
+void LoadCase(std::istream& in, CCaseData& data, CCaseFileProgress* progress)
 {
     std::string bytes;
     AsCaseFileError([&] { bytes = ReadAll(in); });
-    const bool binary = !IsXmlCaseFile(bytes);
-    LoadCaseBytes(std::move(bytes), data, binary);
+    if (progress)
+    {
+        progress->SetTotal(2 * bytes.size());
+        progress->SetDone(bytes.size());
+    }
+    LoadCaseBytes(std::move(bytes), data, progress);
 }
 
-static void LoadCaseBytes(std::string bytes, CCaseData& data, bool binary)
+void LoadCaseFile(int fd, CCaseData& data, CCaseFileProgress* progress)
 {
+    std::string bytes;
+    AsCaseFileError([&] {
+        // The whole file is read before the archive reads it: a count it declares is checked
+        // against the bytes that are really there before anything is made for it.
+        struct stat st
+        {};
+        const std::size_t size = ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
+        if (progress) progress->SetTotal(2 * size);
+        bytes.resize(size);
+        std::size_t done = 0;
+        constexpr std::size_t kChunk = std::size_t{4} << 20;
+        auto readSome = [fd](char* to, std::size_t n) {
+            for (;;)
+            {
+                const ssize_t got = ::read(fd, to, n);
+                if (got >= 0) return static_cast<std::size_t>(got);
+                if (errno != EINTR)
+                    throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error);
+            }
+        };
+        while (done < size)
+        {
+            const std::size_t n = readSome(bytes.data() + done, std::min(kChunk, size - done));
+            if (n == 0) break;
+            done += n;
+            if (progress) progress->SetDone(done);
+        }
+        bytes.resize(done);
+        // What a file that grew since (or told no size) holds beyond.
+        char tail[1 << 16];
+        while (const std::size_t n = readSome(tail, sizeof tail)) bytes.append(tail, n);
+        done = bytes.size();
+        bytes.resize(done);
+        if (progress)
+        {
+            progress->SetTotal(2 * done);
+            progress->SetDone(done);
+        }
+    });
+    LoadCaseBytes(std::move(bytes), data, progress);
+}
+
+static void LoadCaseBytes(std::string bytes, CCaseData& data, CCaseFileProgress* progress)
+{
+    const bool binary = !IsXmlCaseFile(bytes);
+    const std::uint64_t size = bytes.size();
     AsCaseFileError([&] {
         CCaseData loaded;
         if (binary)
         {
             CBinaryInArchive ar(std::move(bytes));
+            ar.ReportProgress(progress, size, size);
             ar >> boost::serialization::make_nvp(kRootItem, loaded);
         }
         else
         {
             CXmlInArchive ar(std::move(bytes));
+            ar.ReportProgress(progress, size, size);
             ar >> boost::serialization::make_nvp(kRootItem, loaded);
             ar.Finish();
         }
         ValidateCase(loaded);
         data = std::move(loaded);
+        if (progress) progress->SetDone(progress->Total());
     });
 }

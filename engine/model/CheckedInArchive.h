@@ -8,15 +8,21 @@
 // which refuses such input with an archive exception before the library acts on it.
 #pragma once
 
+#include "engine/model/CaseFileProgress.h"
+
 #include <boost/archive/archive_exception.hpp>
 #include <boost/archive/basic_archive.hpp>
 #include <boost/archive/detail/basic_iserializer.hpp>
 #include <boost/archive/detail/basic_pointer_iserializer.hpp>
 #include <boost/serialization/collection_size_type.hpp>
 #include <boost/serialization/extended_type_info.hpp>
+#include <boost/serialization/nvp.hpp>
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
+#include <memory>
+#include <type_traits>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -62,6 +68,31 @@ public:
             m_bNameExpected = true;
     }
 
+    // A class record's tracking flag and version, noted for the class whose object is being
+    // started (see load_object).
+    void load_override(boost::archive::tracking_type& t)
+    {
+        Base::load_override(t);
+        // A binary file gives the flag as a byte of its own, which must be 0 or 1 to be a flag.
+        unsigned char raw = 0;
+        static_assert(sizeof(t) == sizeof(raw));
+        std::memcpy(&raw, static_cast<const void*>(&t), 1);
+        if (raw > 1)
+            throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error,
+                                                    "a boolean that is neither 0 nor 1");
+        m_bRecordTracking = raw != 0;
+    }
+
+    void load_override(boost::archive::version_type& t)
+    {
+        Base::load_override(t);
+        if (m_pRecordFor)
+        {
+            m_Records[m_pRecordFor] = {m_bRecordTracking, static_cast<unsigned int>(t)};
+            m_pRecordFor = nullptr;
+        }
+    }
+
     // The class name of a new polymorphic class: a class this program exports, new to the
     // archive.
     void load_override(boost::archive::class_name_type& t)
@@ -89,8 +120,22 @@ public:
         CheckCount(t, Archive::kMinBytesPerItem);
     }
 
+    // The bytes taken in are added to base and reported to progress now and then (the archive
+    // holds size bytes in all).
+    void ReportProgress(CCaseFileProgress* progress, std::uint64_t base, std::uint64_t size)
+    {
+        m_pProgress = progress;
+        m_nProgressBase = base;
+        m_nSize = size;
+    }
+
     void load_object(void* t, const boost::archive::detail::basic_iserializer& bis)
     {
+        if (m_pProgress && (++m_nLoads & 0x3FFF) == 0)
+        {
+            const std::size_t left = static_cast<Archive*>(this)->BytesLeft();
+            m_pProgress->SetDone(m_nProgressBase + (m_nSize > left ? m_nSize - left : 0));
+        }
         Register(bis, false);
         if (m_bPointeeNext)
         {
@@ -99,7 +144,24 @@ public:
             m_Loading.back() = {t, &bis, false};
             m_Made.emplace(t, &bis);
         }
+        // An untracked object of a class whose record was read: its data alone, as the library
+        // would read it (without its look-up of the class by type name for each object).
+        if (&bis == m_pLastRecordClass || m_Records.count(&bis))
+        {
+            const ClassRecord& record = m_Records[&bis];
+            m_pLastRecordClass = &bis;
+            if (!record.bTracking)
+            {
+                m_pRecordFor = nullptr;
+                bis.load_object_data(*this, t, record.version);
+                return;
+            }
+        }
+        // The library reads the class's record first, when the file has it here (any object
+        // started inside comes later and takes this over).
+        m_pRecordFor = &bis;
         Base::load_object(t, bis);
+        m_pRecordFor = nullptr;
     }
 
     // The library makes the object of a pointer on the heap and hands it to its owner only once
@@ -108,6 +170,7 @@ public:
     const boost::archive::detail::basic_pointer_iserializer* load_pointer(
         void*& t, const boost::archive::detail::basic_pointer_iserializer* bpis, PointerFinder finder)
     {
+        m_pRecordFor = nullptr; // the record read here is the pointer's class's
         const auto saved = std::make_pair(m_pPointer, m_pFinder);
         m_pPointer = bpis;
         m_pFinder = finder;
@@ -155,10 +218,36 @@ public:
         return loaded;
     }
 
+    // Registering is the same whenever it is repeated; the library's own look-up (which compares
+    // type names) is asked only the first time.
     void register_basic_serializer(const boost::archive::detail::basic_iserializer& bis)
     {
+        if (IsRegistered(bis)) return;
         Register(bis, false);
         Base::register_basic_serializer(bis);
+    }
+
+    // A shared pointer, shared with every other one that the file makes point to the same
+    // object (the library's helper does the same, looking the object's type up by name each time).
+    template <class T>
+    void LoadShared(std::shared_ptr<T>& t)
+    {
+        T* r = nullptr;
+        *static_cast<Archive*>(this) >> boost::serialization::make_nvp("px", r);
+        if (!r)
+        {
+            t.reset();
+            return;
+        }
+        const void* object = r;
+        if constexpr (std::is_polymorphic_v<T>) object = dynamic_cast<const void*>(r);
+        if (const auto it = m_Shared.find(object); it != m_Shared.end())
+        {
+            t = std::shared_ptr<T>(it->second, r);
+            return;
+        }
+        t.reset(r); // owned from here on, whatever fails next
+        m_Shared.emplace(object, t);
     }
 
 protected:
@@ -180,9 +269,16 @@ protected:
 private:
     // Mirrors the library's class table: every serializer it registers takes the next id.
     // bMustBeNew: the file declared a new class id for it.
+    bool IsRegistered(const boost::archive::detail::basic_iserializer& bis) const
+    {
+        return &bis == m_pLastRegistered || &bis == m_pPrevRegistered || m_Registered.count(&bis) != 0;
+    }
+
     void Register(const boost::archive::detail::basic_iserializer& bis, bool bMustBeNew)
     {
-        if (&bis == m_pLastRegistered && !bMustBeNew) return; // runs of one class (list items)
+        // Runs of one class (list items) and of pairs (a point and its load model's pointer).
+        if ((&bis == m_pLastRegistered || &bis == m_pPrevRegistered) && !bMustBeNew) return;
+        m_pPrevRegistered = m_pLastRegistered;
         m_pLastRegistered = &bis;
         const bool bNew = m_Registered.insert(&bis).second;
         if (bNew) ++m_nClassIds;
@@ -203,8 +299,26 @@ private:
     bool m_bPointeeNext = false;    // the next object loaded is the newest pointer's
     std::unordered_set<const boost::archive::detail::basic_iserializer*> m_Registered;
     const boost::archive::detail::basic_iserializer* m_pLastRegistered = nullptr;
+    const boost::archive::detail::basic_iserializer* m_pPrevRegistered = nullptr;
+    // The records (tracking, version) of classes read by load_object, and the class whose
+    // object load_object is starting (its record, if the file has it there, comes next).
+    struct ClassRecord
+    {
+        bool bTracking = true;
+        unsigned int version = 0;
+    };
+    std::unordered_map<const boost::archive::detail::basic_iserializer*, ClassRecord> m_Records;
+    const boost::archive::detail::basic_iserializer* m_pLastRecordClass = nullptr;
+    const boost::archive::detail::basic_iserializer* m_pRecordFor = nullptr;
+    bool m_bRecordTracking = true;
+    // Every object a shared pointer owns, by its address as its most derived class.
+    std::unordered_map<const void*, std::shared_ptr<const void>> m_Shared;
     std::size_t m_nClassIds = 0;
     const boost::archive::detail::basic_pointer_iserializer* m_pPointer = nullptr; // pointer being loaded
     PointerFinder m_pFinder = nullptr;
     bool m_bNameExpected = false;
+    CCaseFileProgress* m_pProgress = nullptr;
+    std::uint64_t m_nProgressBase = 0;
+    std::uint64_t m_nSize = 0;
+    unsigned m_nLoads = 0;
 };

@@ -50,3 +50,11 @@ BOOST_SERIALIZATION_REGISTER_ARCHIVE(CXmlInArchive)
 // Strict UTF-8 to wide text: false for a malformed sequence, an encoded surrogate or a NUL
 // character (which the archive library's own conversion would loop on).
 bool DecodeUtf8Text(const std::string& in, std::wstring& out);
+
+// Shared pointers read through the archive's own table (found by argument-dependent lookup
+// before the library's general form, which it stands in for).
+template <class T>
+void load(CXmlInArchive& ar, std::shared_ptr<T>& t, const unsigned int /*version*/)
+{
+    ar.LoadShared(t);
+}

@@ -15,10 +15,13 @@
 #include <QtCore/QEvent>
 #include <QtCore/QEventLoop>
 #include <QtCore/QThread>
+#include <QtCore/QTimer>
+#include <QtGui/QCursor>
 #include <QtWidgets/QApplication>
 
 #include <atomic>
 #include <exception>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -43,21 +46,59 @@ struct PostedMessage : QEvent {
 // The loops of RunMessageLoop, innermost last.
 std::vector<QEventLoop*> g_loops;
 
+// While work runs off the window thread, posted messages wait here, in the order posted.
+struct HeldMessage
+{
+    HWND hWnd;
+    UINT msg;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+bool g_bHoldPosted = false;
+std::vector<HeldMessage> g_held;
+
+const QEvent::Type kDrainType = static_cast<QEvent::Type>(QEvent::User + 0x52);
+
+void Deliver(const HeldMessage& m)
+{
+    if (m.msg == WM_QUIT)
+    {
+        // A quit that no loop waits for (a test pumping after the main window went) is dropped:
+        // ending the toolkit's loops then would end every loop started later at once.
+        if (!g_loops.empty()) qor::gui::QuitMessageLoop(static_cast<int>(m.wParam));
+        return;
+    }
+    if (CWnd* w = CWnd::FromHandle(m.hWnd)) w->SendMessage(m.msg, m.wParam, m.lParam);
+}
+
 class Dispatcher : public QObject
 {
 public:
     bool event(QEvent* e) override
     {
+        if (e->type() == kDrainType)
+        {
+            // The held messages first, in order; a nested loop of one of them goes on with the next.
+            while (!g_bHoldPosted && !g_held.empty())
+            {
+                const HeldMessage m = g_held.front();
+                g_held.erase(g_held.begin());
+                Deliver(m);
+            }
+            return true;
+        }
         if (e->type() != kPostedType) return QObject::event(e);
         auto* pm = static_cast<PostedMessage*>(e);
         if (!pm->posted.load(std::memory_order_acquire)) return true;
-        if (pm->msg == WM_QUIT) {
-            // A quit that no loop waits for (a test pumping after the main window went) is dropped:
-            // ending the toolkit's loops then would end every loop started later at once.
-            if (!g_loops.empty()) qor::gui::QuitMessageLoop(static_cast<int>(pm->wParam));
+        const HeldMessage m{pm->hWnd, pm->msg, pm->wParam, pm->lParam};
+        // While messages are held, and until those held have gone, a new one queues behind them.
+        if (g_bHoldPosted || !g_held.empty())
+        {
+            g_held.push_back(m);
+            if (!g_bHoldPosted) QCoreApplication::postEvent(this, new QEvent(kDrainType));
             return true;
         }
-        if (CWnd* w = CWnd::FromHandle(pm->hWnd)) w->SendMessage(pm->msg, pm->wParam, pm->lParam);
+        Deliver(m);
         return true;
     }
 };
@@ -159,6 +200,52 @@ int RunMessageLoop()
     int code = loop.exec();
     g_loops.pop_back();
     return code;
+}
+
+void RunWorkOffWindowThread(const std::function<void()>& work, const std::function<void()>& tick)
+{
+    InitApplication();
+    if (g_bHoldPosted || !IsUserInterfaceThread())
+    {
+        work();
+        return;
+    }
+    g_bHoldPosted = true;
+    QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    std::exception_ptr failure;
+    std::atomic<bool> done{false};
+    QEventLoop loop;
+    // The worker's end wakes the loop through the toolkit's queue; the loop also looks at the
+    // flag on each tick, so an end that came before the loop ran is not missed.
+    std::thread worker([&] {
+        try
+        {
+            work();
+        }
+        catch (...)
+        {
+            failure = std::current_exception();
+        }
+        done.store(true, std::memory_order_release);
+        QMetaObject::invokeMethod(&loop, "quit", Qt::QueuedConnection);
+    });
+    QTimer timer;
+    timer.setInterval(50);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (tick) tick();
+        if (done.load(std::memory_order_acquire)) loop.quit();
+    });
+    timer.start();
+    if (tick) tick();
+    while (!done.load(std::memory_order_acquire)) loop.exec(QEventLoop::ExcludeUserInputEvents);
+    timer.stop();
+    worker.join();
+    // The queued quit may still be on its way to a loop that has ended: it then finds none.
+    QCoreApplication::removePostedEvents(&loop, QEvent::MetaCall);
+    QApplication::restoreOverrideCursor();
+    g_bHoldPosted = false;
+    if (!g_held.empty()) QCoreApplication::postEvent(g_dispatcher, new QEvent(kDrainType));
+    if (failure) std::rethrow_exception(failure);
 }
 
 void QuitMessageLoop(int nExitCode)

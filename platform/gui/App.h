@@ -183,6 +183,15 @@ void ProcessPendingMessages();
 // Runs a (nested) message loop until QuitMessageLoop with the same depth or PostQuitMessage.
 int RunMessageLoop();
 
+// Runs work on a worker thread while this, the user-interface thread, goes on painting its
+// windows and running their timers, with tick() called here about every 50 ms (to move a
+// progress bar). Meanwhile the user's input is not taken (a wait cursor shows) and the messages
+// posted to windows are held back, to be delivered in order once the work has ended: nothing
+// that input or a posted message would start can touch what the work reads or writes. Returns
+// once the work has ended; what it threw is thrown here. Called while such work already runs,
+// the work runs here, at once.
+void RunWorkOffWindowThread(const std::function<void()>& work, const std::function<void()>& tick);
+
 // Plays the user's part in the open and save file dialogs (tests): gets whether it is the
 // open dialog and the proposed path, sets the chosen path, returns IDOK or IDCANCEL.
 // Without a driver, headless, the dialogs answer IDCANCEL. Returns the previous driver.

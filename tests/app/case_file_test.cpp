@@ -3,10 +3,15 @@
 // failed save keeps the old file; recent files and the command line open cases one at a time.
 #include "app_support.h"
 
+#include "app/MainFrame.h"
 #include "app/QORDoc.h"
+#include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/ReferenceCollection.h"
+#include "engine/analysis/ReferenceSet.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
+#include "engine/model/CaseData.h"
+#include "engine/model/CaseFile.h"
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
 #include "engine/settings/Settings.h"
@@ -16,7 +21,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <sstream>
+#include <vector>
 
 #include <csignal>
 #include <cstdlib>
@@ -439,4 +447,105 @@ TEST_F(CaseFileTest, ACaseWithALongDescriptionOpensInTimeProportionalToItsSize)
     EXPECT_EQ(opened->m_sCaseNotes.GetLength(), static_cast<int>(notes.size()));
     EXPECT_EQ(opened->m_vBridge[0]->m_Description.GetLength(), static_cast<int>(notes.size()));
     EXPECT_TRUE(boxes.Shown().empty());
+}
+
+namespace {
+
+// What the status bar's progress pane showed each time a timer of the window thread came round.
+std::vector<long> g_shownProgress;
+
+void RecordProgress(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd()))
+        g_shownProgress.push_back(frame->GetStatusBar().GetPaneProgress(1));
+}
+
+// The case of the fixture file with every envelope's points repeated: a file of some megabytes.
+CCaseData LargeCase()
+{
+    const char* folder = std::getenv("QOR_TEST_DATA");
+    std::ifstream in(std::string(folder ? folder : ".") + "/two_collections.qor", std::ios::binary);
+    CCaseData data;
+    LoadCase(in, data);
+    for (const auto& collection : data.m_vRefCollection)
+        for (const auto& set : collection->m_vRefSet)
+            for (const auto& results : set->m_vRefCritEnv)
+                for (const auto& envelope : {results->m_pEnvBMD, results->m_pEnvSFD})
+                    for (auto* points : {&envelope->m_vMax, &envelope->m_vMin})
+                    {
+                        const auto one = *points;
+                        for (int i = 0; i < 800; ++i) points->insert(points->end(), one.begin(), one.end());
+                    }
+    return data;
+}
+
+} // namespace
+
+TEST_F(CaseFileTest, ALargeCaseSavesAndOpensOnAWorkerWhileTheWindowShowsItsProgress)
+{
+    // Every file goes through the worker here, as a large one does. While the case is written and
+    // read, a timer of the window thread keeps coming round (the window is not frozen) and finds the
+    // status bar's bar part of the way; the file is the one a save on the window thread writes; an
+    // open of a damaged large file says which file and why and leaves the open case as it was.
+    CQORDoc::SetFileProgressFrom(0);
+    CSettings::GetInstance()->General.USEBINARYFILEFORMAT = true;
+    CQORDoc* doc = CQORDoc::GetActiveDoc();
+    ASSERT_NE(doc, nullptr);
+    const CCaseData large = LargeCase();
+    doc->m_vBridge = large.m_vBridge;
+    doc->m_vBridgeSet = large.m_vBridgeSet;
+    doc->m_vLoadModel = large.m_vLoadModel;
+    doc->m_vLoadModelEnsemble = large.m_vLoadModelEnsemble;
+    doc->m_vRefCollection = large.m_vRefCollection;
+    doc->m_sCaseRef = large.m_sCaseRef;
+    doc->m_sCaseNotes = large.m_sCaseNotes;
+    doc->SetModifiedFlag(TRUE);
+    std::ostringstream direct(std::ios::out | std::ios::binary);
+    SaveCase(direct, large, true);
+    ASSERT_GT(direct.str().size(), std::size_t{5} << 20);
+
+    auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
+    ASSERT_NE(frame, nullptr);
+    frame->SetTimer(77, 5, RecordProgress);
+    g_shownProgress.clear();
+    const std::string path = TempFilePath("large.qor");
+    SaveAs(path);
+    const std::vector<long> whileSaving = g_shownProgress;
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_TRUE(ReadAll(path) == direct.str()) << "the file a save on the window thread writes";
+    EXPECT_EQ(frame->GetStatusBar().GetPaneText(0), CString(L"Ready"));
+
+    g_shownProgress.clear();
+    ScriptedMessageBoxes boxes;
+    CQORDoc* opened = Open(path);
+    const std::vector<long> whileOpening = g_shownProgress;
+    ASSERT_NE(opened, nullptr);
+    EXPECT_TRUE(boxes.Shown().empty());
+    ASSERT_EQ(opened->m_vRefCollection.size(), 2u);
+    EXPECT_EQ(opened->m_vRefCollection[0]->m_vRefSet[0]->m_vRefCritEnv[0]->m_pEnvBMD->m_vMax.size(),
+              large.m_vRefCollection[0]->m_vRefSet[0]->m_vRefCritEnv[0]->m_pEnvBMD->m_vMax.size());
+    frame->KillTimer(77);
+    for (const auto* shown : {&whileSaving, &whileOpening})
+    {
+        EXPECT_TRUE(std::any_of(shown->begin(), shown->end(), [](long p) { return p > 0 && p < 100; }))
+            << "the bar moved part of the way while the window thread went on";
+    }
+    EXPECT_EQ(frame->GetStatusBar().GetPaneProgress(1), 0) << "the runs' bar is back";
+
+    opened->m_sCaseRef = L"Open case";
+    opened->SetModifiedFlag(FALSE);
+    const std::string full = ReadAll(path);
+    const std::string damagedPath = TempFilePath("damaged.qor");
+    WriteAll(damagedPath, full.substr(0, full.size() - 1000));
+    boxes.Answer(IDOK);
+    EXPECT_EQ(Open(damagedPath), nullptr);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text.Find(L"Problem loading file; file is not opened.\n" +
+                                         CString::FromUtf8(damagedPath) + L": the file"),
+              0)
+        << boxes.Shown()[0].text.ToUtf8();
+    EXPECT_EQ(CQORDoc::GetActiveDoc(), opened) << "the open case stays";
+    EXPECT_EQ(opened->m_sCaseRef, CString(L"Open case"));
+    EXPECT_EQ(opened->m_vRefCollection.size(), 2u);
+    CQORDoc::SetFileProgressFrom(std::uint64_t{4} << 20);
 }

@@ -1,0 +1,120 @@
+// The binary output archive of case files: byte for byte what the library's binary_oarchive
+// writes, at the cost of the bytes only.
+//
+//     CArchiveOutBuffer buffer(fd, &progress);
+//     {
+//         CBinaryOutArchive ar(buffer);             // writes the archive's header
+//         ar << boost::serialization::make_nvp("QORConfig", data);
+//     }
+//     buffer.Finish();
+//
+// The library keeps its classes and objects in ordered sets whose keys compare by type name,
+// and looks a pointer's true type up by name too, for every item: a case's millions of envelope
+// points spent most of a save on string comparisons. This archive keeps the same class ids,
+// object ids and class records in tables keyed by address, takes a pointer whose object is of
+// exactly its declared class without the lookup, and writes small values straight into the
+// buffer. Everything it writes goes through the same calls as the library's (the class ids,
+// tracking flags, versions and object ids through the archive's own operators), so the file is
+// the one the library would make.
+#pragma once
+
+#include "engine/model/ArchiveOutBuffer.h"
+
+#include <boost/archive/binary_oarchive_impl.hpp>
+#include <boost/archive/detail/basic_oserializer.hpp>
+#include <boost/archive/detail/basic_pointer_oserializer.hpp>
+#include <boost/archive/detail/register_archive.hpp>
+#include <boost/serialization/array_optimization.hpp>
+#include <boost/serialization/assume_abstract.hpp>
+#include <boost/serialization/singleton.hpp>
+
+#include <cstddef>
+#include <cstdint>
+#include <type_traits>
+#include <typeinfo>
+#include <unordered_map>
+#include <vector>
+
+class CBinaryOutArchive : public boost::archive::binary_oarchive_impl<CBinaryOutArchive, char, std::char_traits<char>>
+{
+    using Base = boost::archive::binary_oarchive_impl<CBinaryOutArchive, char, std::char_traits<char>>;
+    friend class boost::archive::detail::interface_oarchive<CBinaryOutArchive>;
+    friend class boost::archive::basic_binary_oarchive<CBinaryOutArchive>;
+    friend class boost::archive::save_access;
+
+public:
+    // Writes the archive's header into the buffer.
+    explicit CBinaryOutArchive(CArchiveOutBuffer& buffer);
+    ~CBinaryOutArchive() override;
+
+    // Called by the archive library (these stand in for the library's own bookkeeping).
+    void register_basic_serializer(const boost::archive::detail::basic_oserializer& bos);
+    void save_object(const void* x, const boost::archive::detail::basic_oserializer& bos);
+    void save_pointer(const void* t, const boost::archive::detail::basic_pointer_oserializer* bpos);
+    void end_preamble() {}
+
+    using Base::save;
+    // A value as its bytes (the library copies the same bytes, through a virtual call each).
+    template <class T>
+    void save(const T& t)
+    {
+        m_Buffer.Put(&t, sizeof(T));
+    }
+
+protected:
+    using Base::save_override;
+    // A pointer to an object of exactly the pointer's class needs no look-up of its true type.
+    template <class T>
+    void save_override(T* const& t)
+    {
+        using Plain = std::remove_cv_t<T>;
+        if constexpr (std::is_polymorphic_v<Plain> && !boost::serialization::is_abstract<Plain>::value)
+        {
+            if (t && typeid(*t) == typeid(Plain))
+            {
+                const boost::archive::detail::basic_pointer_oserializer& bpos = boost::serialization::singleton<
+                    boost::archive::detail::pointer_oserializer<CBinaryOutArchive, Plain>>::get_const_instance();
+                register_basic_serializer(bpos.get_basic_serializer());
+                save_pointer(static_cast<const void*>(t), &bpos);
+                return;
+            }
+        }
+        Base::save_override(t);
+    }
+
+private:
+    struct ClassRecord
+    {
+        int id = 0;
+        bool bInitialized = false; // its class id (and record) is in the file
+        bool bTracking = false;
+    };
+    ClassRecord& Register(const boost::archive::detail::basic_oserializer& bos, bool* pbNew = nullptr);
+
+    struct ObjectKey
+    {
+        const void* address;
+        int classId;
+        bool operator==(const ObjectKey& other) const = default;
+    };
+    struct ObjectKeyHash
+    {
+        std::size_t operator()(const ObjectKey& k) const
+        {
+            return std::hash<const void*>()(k.address) ^ (static_cast<std::size_t>(k.classId) << 1);
+        }
+    };
+
+    CArchiveOutBuffer& m_Buffer;
+    std::unordered_map<const boost::archive::detail::basic_oserializer*, ClassRecord> m_Classes;
+    const boost::archive::detail::basic_oserializer* m_pLastClass = nullptr;
+    ClassRecord* m_pLastRecord = nullptr;
+    std::unordered_map<ObjectKey, std::uint32_t, ObjectKeyHash> m_Objects;
+    std::vector<bool> m_StoredByPointer; // by object id
+    // The object a pointer save is writing: its own save_object writes the data only.
+    const void* m_pPendingObject = nullptr;
+    const boost::archive::detail::basic_oserializer* m_pPendingClass = nullptr;
+};
+
+BOOST_SERIALIZATION_REGISTER_ARCHIVE(CBinaryOutArchive)
+BOOST_SERIALIZATION_USE_ARRAY_OPTIMIZATION(CBinaryOutArchive)
