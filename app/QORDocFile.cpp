@@ -101,8 +101,12 @@ void CQORDoc::Serialize(CArchive& ar)
                                      m_vRefCollection, m_sCaseRef,   m_sCaseNotes};
                 const bool binary = CSettings::GetInstance()->General.USEBINARYFILEFORMAT;
                 CCaseFileProgress progress;
-                RunFileWork(EstimateCaseFileBytes(data, binary), progress,
-                            [&] { SaveCaseFile(fd, data, binary, &progress); });
+                RunFileWork(EstimateCaseFileBytes(data, binary), progress, [&] {
+                    SaveCaseFile(fd, data, binary, &progress);
+                    // On the disk before the window thread goes on (and puts the file in place).
+                    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS)
+                        throw CCaseFileError(std::string("the file could not be written: ") + std::strerror(errno), "");
+                });
             }
             else
             {

@@ -100,10 +100,23 @@ void AsCaseFileError(Work work)
     }
 }
 
-// The whole stream, read in blocks (a character at a time is many times slower).
+// The whole stream, read in blocks (a character at a time is many times slower) into a buffer of
+// the size the stream tells, when it can.
 std::string ReadAll(std::istream& in)
 {
     std::string bytes;
+    if (std::streambuf* buffer = in.rdbuf())
+    {
+        const std::streamoff here = buffer->pubseekoff(0, std::ios::cur, std::ios::in);
+        const std::streamoff end = buffer->pubseekoff(0, std::ios::end, std::ios::in);
+        if (here >= 0 && end > here && buffer->pubseekpos(here, std::ios::in) == here)
+        {
+            bytes.resize(static_cast<std::size_t>(end - here));
+            const std::streamsize got = in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())).gcount();
+            bytes.resize(static_cast<std::size_t>(got));
+            in.clear(in.rdstate() & ~(std::ios::failbit | std::ios::eofbit));
+        }
+    }
     char block[1 << 16];
     while (in.read(block, sizeof block) || in.gcount() > 0) bytes.append(block, static_cast<std::size_t>(in.gcount()));
     if (in.bad()) throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error);

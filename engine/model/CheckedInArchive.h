@@ -146,16 +146,11 @@ public:
         }
         // An untracked object of a class whose record was read: its data alone, as the library
         // would read it (without its look-up of the class by type name for each object).
-        if (&bis == m_pLastRecordClass || m_Records.count(&bis))
+        if (const ClassRecord* record = FindRecord(bis); record && !record->bTracking)
         {
-            const ClassRecord& record = m_Records[&bis];
-            m_pLastRecordClass = &bis;
-            if (!record.bTracking)
-            {
-                m_pRecordFor = nullptr;
-                bis.load_object_data(*this, t, record.version);
-                return;
-            }
+            m_pRecordFor = nullptr;
+            bis.load_object_data(*this, t, record->version);
+            return;
         }
         // The library reads the class's record first, when the file has it here (any object
         // started inside comes later and takes this over).
@@ -267,13 +262,32 @@ protected:
     }
 
 private:
-    // Mirrors the library's class table: every serializer it registers takes the next id.
-    // bMustBeNew: the file declared a new class id for it.
+    struct ClassRecord
+    {
+        bool bTracking = true;
+        unsigned int version = 0;
+    };
+
+    // The record of a class read before, or null; the last two asked for are at hand (a point and
+    // its load model's pointer take turns).
+    const ClassRecord* FindRecord(const boost::archive::detail::basic_iserializer& bis)
+    {
+        if (m_Recent[0].first == &bis) return m_Recent[0].second;
+        std::swap(m_Recent[0], m_Recent[1]);
+        if (m_Recent[0].first == &bis) return m_Recent[0].second;
+        const auto it = m_Records.find(&bis);
+        if (it == m_Records.end()) return nullptr;
+        m_Recent[0] = {&bis, &it->second};
+        return &it->second;
+    }
+
     bool IsRegistered(const boost::archive::detail::basic_iserializer& bis) const
     {
         return &bis == m_pLastRegistered || &bis == m_pPrevRegistered || m_Registered.count(&bis) != 0;
     }
 
+    // Mirrors the library's class table: every serializer it registers takes the next id.
+    // bMustBeNew: the file declared a new class id for it.
     void Register(const boost::archive::detail::basic_iserializer& bis, bool bMustBeNew)
     {
         // Runs of one class (list items) and of pairs (a point and its load model's pointer).
@@ -302,13 +316,8 @@ private:
     const boost::archive::detail::basic_iserializer* m_pPrevRegistered = nullptr;
     // The records (tracking, version) of classes read by load_object, and the class whose
     // object load_object is starting (its record, if the file has it there, comes next).
-    struct ClassRecord
-    {
-        bool bTracking = true;
-        unsigned int version = 0;
-    };
     std::unordered_map<const boost::archive::detail::basic_iserializer*, ClassRecord> m_Records;
-    const boost::archive::detail::basic_iserializer* m_pLastRecordClass = nullptr;
+    std::pair<const boost::archive::detail::basic_iserializer*, const ClassRecord*> m_Recent[2] = {};
     const boost::archive::detail::basic_iserializer* m_pRecordFor = nullptr;
     bool m_bRecordTracking = true;
     // Every object a shared pointer owns, by its address as its most derived class.
