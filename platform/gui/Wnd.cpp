@@ -428,9 +428,12 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SYSCHAR: {
         // Alt with a letter that no window and no accelerator took opens the menu it names, in
-        // the frame the window belongs to.
-        auto* frame = DYNAMIC_DOWNCAST(CFrameWnd, GetTopLevelParent());
-        if (qor::gui::FrameShell* shell = frame ? frame->Shell() : nullptr)
+        // the frame the window lies in: not in the owner of a dialog, nor in a frame a modal
+        // window has disabled.
+        CWnd* root = this;
+        while ((root->GetStyle() & WS_CHILD) && root->GetParent()) root = root->GetParent();
+        auto* frame = DYNAMIC_DOWNCAST(CFrameWnd, root);
+        if (qor::gui::FrameShell* shell = frame && frame->IsWindowEnabled() ? frame->Shell() : nullptr)
             shell->OpenMenuByMnemonic(static_cast<wchar_t>(wParam));
         return 0;
     }

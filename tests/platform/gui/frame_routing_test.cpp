@@ -155,6 +155,8 @@ TEST_F(AppTest, AModalDialogKeepsTheFramesAcceleratorsFromRunningUnderneath)
         ASSERT_NE(edit, nullptr);
         qor::test::KeyPress(edit, 'J', 0, MK_CONTROL);
         qor::test::KeyPress(&dlg, 'K', 0, MK_CONTROL);
+        qor::test::KeyPress(edit, 'F', L'f', 0, true);
+        EXPECT_EQ(qor::test::CloseOpenMenuPopup(), CString()) << "the frame's menu opened under a modal dialog";
         qor::test::DrivenDialogs::EndModal(dlg, IDOK);
     });
     CDialog dlg(9140, Main());
