@@ -5,6 +5,7 @@
 #include "app/WindowToBMP.h"
 #include "res/Resource.h"
 #include "ui/views/GridView.h"
+#include "ui/views/PlotView.h"
 #include "ui/views/QORView.h"
 
 IMPLEMENT_DYNCREATE(CChildFrame, CMDIChildWndEx)
@@ -55,6 +56,8 @@ void CChildFrame::OnSaveImage()
                     L"Bitmap files (*.bmp) |*.bmp||", this);
     if (dlg.DoModal() != IDOK) return;
     CString path = dlg.GetPathName();
+    // A plot whose curves are still coming is saved whole.
+    if (auto* plot = DYNAMIC_DOWNCAST(CPlotView, GetActiveView())) plot->FinishDrawing();
     // The dialog leaves no trace in the picture.
     UpdateWindow();
     CWindowToBMP bmp;
