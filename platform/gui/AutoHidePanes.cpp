@@ -16,6 +16,7 @@
 #include <QtWidgets/QFrame>
 #include <QtWidgets/QHBoxLayout>
 #include <QtWidgets/QLabel>
+#include <QtWidgets/QLayout>
 #include <QtWidgets/QStyle>
 #include <QtWidgets/QToolButton>
 #include <QtWidgets/QVBoxLayout>
@@ -252,6 +253,8 @@ void CDockablePane::Slide(BOOL bSlideOut, BOOL bUseTimer)
     const int side = m_pShell->autoHideSide;
     QToolBar* bar = m_pDockSite->Shell()->autoHideBars[side];
     QMainWindow* window = m_pDockSite->Shell()->window;
+    // A tab just put at its side (a pane collapsed as it was made) has its place only once laid out.
+    if (window->layout()) window->layout()->activate();
     const QRect edge = bar ? bar->geometry() : QRect();
     const QRect inside = window->centralWidget() ? window->centralWidget()->geometry() : window->rect();
     const int extent = std::max(flyout->property("qorExtent").toInt(), 120);
