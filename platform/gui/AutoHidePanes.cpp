@@ -231,8 +231,9 @@ void CDockablePane::SetAutoHideMode(BOOL bMode, DWORD, void*, BOOL)
     if (QToolBar* bar = shell->autoHideBars[side])
     {
         int tabs = 0;
-        for (auto* t : bar->findChildren<AutoHideTab*>())
-            if (t != m_pShell->autoHideTab.data()) ++tabs;
+        // The bar's own buttons (its extension) are no tabs.
+        for (auto* button : bar->findChildren<QAbstractButton*>())
+            if (dynamic_cast<AutoHideTab*>(button) && button != m_pShell->autoHideTab.data()) ++tabs;
         if (tabs == 0) bar->hide();
     }
     static_cast<WndSlot*>(m_pShell->slot.data())->Fit();

@@ -123,10 +123,15 @@ TEST_F(MainFrameLayout, APaneLeftCollapsedOrAsADocumentIsSoAtTheNextStart)
         elements.GetWindowRect(&pane);
         Frame()->GetWindowRect(&frame);
         EXPECT_LT(pane.left - frame.left, 80) << "out from the left side";
-        // Pinned and docked again, it stays so.
+        // Pinned and docked again, it stays so; its tab's bar goes, and it stands at the frame's edge.
         elements.OnPinButton();
         Frame()->GetOutputWnd().SendMessage(WM_COMMAND, ID_AFXBARRES_DOCKING, 0);
-        Pump();
+        Pump(50);
+        CRect pinned, client;
+        elements.GetWindowRect(&pinned);
+        Frame()->GetClientRect(&client);
+        Frame()->ClientToScreen(&client);
+        EXPECT_LT(pinned.left - client.left, 8);
         StopApplication(app);
     }
     CQORApp app;
