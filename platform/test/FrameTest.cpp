@@ -113,6 +113,33 @@ void HoverToolBarButton(CMFCToolBar* bar, int nIndex, bool enter)
     Pump();
 }
 
+CRect ToolBarButtonScreenRect(CMFCToolBar* bar, int nIndex)
+{
+    qor::gui::PaneShell* ps = bar ? bar->Shell() : nullptr;
+    if (!ps || !ps->toolBar || nIndex < 0 || nIndex >= static_cast<int>(ps->buttons.size())) return CRect();
+    const QRect g = ps->toolBar->actionGeometry(ps->buttons[static_cast<size_t>(nIndex)]);
+    if (!ps->toolBar->isVisible() || !g.isValid()) return CRect();
+    return qor::gui::FromQRect(QRect(ps->toolBar->mapToGlobal(g.topLeft()), g.size()));
+}
+
+CRect ToolBarScreenRect(CMFCToolBar* bar)
+{
+    qor::gui::PaneShell* ps = bar ? bar->Shell() : nullptr;
+    if (!ps || !ps->toolBar || !ps->toolBar->isVisible()) return CRect();
+    return qor::gui::FromQRect(QRect(ps->toolBar->mapToGlobal(QPoint(0, 0)), ps->toolBar->size()));
+}
+
+bool ClickCustomizeButton(CMFCToolBar* bar)
+{
+    qor::gui::PaneShell* ps = bar ? bar->Shell() : nullptr;
+    auto* button =
+        ps && ps->toolBar ? ps->toolBar->findChild<QToolButton*>(QStringLiteral("customizeButton")) : nullptr;
+    if (!button) return false;
+    button->click();
+    Pump();
+    return true;
+}
+
 CString ShownPaneText(CMFCStatusBar& bar, int nIndex)
 {
     qor::gui::PaneShell* ps = bar.Shell();
