@@ -302,6 +302,14 @@ void CMFCToolBar::Rebuild()
         });
         m_pShell->buttons.emplace_back(a);
     }
+    if (m_bUserDefined && m_buttons.empty())
+    {
+        // A toolbar of the user's with no buttons yet keeps room for the first to be dropped on.
+        auto* room = new QWidget(tb);
+        const int side = tb->iconSize().height() + 8;
+        room->setFixedSize(side * 2, side);
+        tb->addWidget(room);
+    }
     if (m_uiCustomizeCmd)
     {
         // The customise button ends the bar: a narrow arrow that sends its command to the frame.

@@ -12,6 +12,7 @@
 
 #include <QtCore/QMimeData>
 #include <QtCore/QTimer>
+#include <QtGui/QContextMenuEvent>
 #include <QtGui/QCursor>
 #include <QtGui/QDrag>
 #include <QtGui/QMouseEvent>
@@ -133,11 +134,8 @@ protected:
         case QEvent::MouseButtonDblClick: {
             auto* m = static_cast<QMouseEvent*>(e);
             const bool customizing = CMFCToolBar::IsCustomizeMode() != FALSE;
-            if (customizing && m->button() == Qt::RightButton)
-            {
-                ShowButtonMenu(m->globalPosition().toPoint());
-                return true;
-            }
+            // While customising, the right button is the button's own menu (on the context-menu event).
+            if (customizing && m->button() == Qt::RightButton) return true;
             const bool alt = (m->modifiers() & Qt::AltModifier) && CMFCToolBar::m_bAltCustomization;
             if (m->button() != Qt::LeftButton || (!customizing && !alt)) return false;
             m_armed = true;
@@ -153,6 +151,10 @@ protected:
             StartDrag(button);
             return true;
         }
+        case QEvent::ContextMenu:
+            if (!CMFCToolBar::IsCustomizeMode()) return false;
+            ShowButtonMenu(static_cast<QContextMenuEvent*>(e)->globalPos());
+            return true;
         case QEvent::MouseButtonRelease:
             if (!m_armed) return false;
             m_armed = false;

@@ -170,12 +170,12 @@ BOOL CMFCToolBarsCustomizeDialog::Create()
 
 void CMFCToolBarsCustomizeDialog::ScanMenus()
 {
-    // The frame's own menu, then those its document templates bring.
+    // The menus the document templates bring (the fullest, so their order leads), then the frame's own.
     std::vector<UINT> menus;
-    if (m_pParentFrame) menus.push_back(m_pParentFrame->m_nIDHelp);
     if (CWinApp* app = AfxGetApp())
         for (POSITION pos = app->GetFirstDocTemplatePosition(); pos;)
             if (CDocTemplate* t = app->GetNextDocTemplate(pos)) menus.push_back(t->m_nIDResource);
+    if (m_pParentFrame) menus.push_back(m_pParentFrame->m_nIDHelp);
     const FrameShell* shell = m_pParentFrame ? m_pParentFrame->Shell() : nullptr;
     const UINT panesEntry = shell ? shell->paneMenuEntry : 0;
     for (UINT id : menus)
