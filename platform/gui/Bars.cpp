@@ -296,9 +296,9 @@ void CMFCToolBar::Rebuild()
         if (auto* frame = DYNAMIC_DOWNCAST(CFrameWnd, GetTopLevelParent())) frame->GetMessageString(id, prompt);
         a->setStatusTip(ToQString(prompt));
         int index = static_cast<int>(i);
-        // While the toolbars are customised a click picks a button up rather than running it.
+        // While the frame's toolbars are customised a click picks a button up rather than running it.
         QObject::connect(a, &QAction::triggered, a, [this, index] {
-            if (!IsCustomizeMode()) ClickButton(index);
+            if (!IsCustomizeMode() || !m_pDockSite) ClickButton(index);
         });
         m_pShell->buttons.emplace_back(a);
     }

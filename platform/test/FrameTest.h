@@ -41,6 +41,9 @@ void HoverToolBarButton(CMFCToolBar* bar, int nIndex, bool enter = true);
 CRect ToolBarButtonScreenRect(CMFCToolBar* bar, int nIndex);
 // Where a frame's toolbar is on the screen (empty when it does not show).
 CRect ToolBarScreenRect(CMFCToolBar* bar);
+// Presses the button with Alt held and moves the pointer away to a screen point, as the user drags it
+// (the offscreen toolkit ends a drag at once, where the pointer is); what it posted is run.
+void AltDragToolBarButton(CMFCToolBar* bar, int nIndex, CPoint ptScreen);
 // Clicks the customise button at the end of a toolbar (false when it has none), and runs what it posted.
 bool ClickCustomizeButton(CMFCToolBar* bar);
 

@@ -132,6 +132,10 @@ TEST_F(MainFrameCustomize, ToolbarsCustomisedAndMadeByTheUserAreBackAtTheNextSta
         CMFCToolBarsCustomizeDialog* dlg = OpenCustomize(ins);
         ASSERT_NE(dlg, nullptr);
         EXPECT_TRUE(CMFCToolBar::IsCustomizeMode());
+        // One dialog at a time: the command again brings the open one forward.
+        SendMenuCommand(ID_VIEW_CUSTOMIZE);
+        Pump();
+        EXPECT_EQ(CMFCToolBarsCustomizeDialog::GetOpen(), dlg);
         const auto& categories = dlg->GetCategories();
         const auto tools = std::find(categories.begin(), categories.end(), CString(L"Tools"));
         ASSERT_NE(tools, categories.end());
@@ -200,12 +204,10 @@ TEST_F(MainFrameCustomize, ToolbarsCustomisedAndMadeByTheUserAreBackAtTheNextSta
         // Alt+drag without the dialog: a button moves from the Standard bar to the user's, another goes.
         const UINT moved = standardBar->GetItemID(0);
         const int before = standardBar->GetCount();
-        ASSERT_TRUE(standardBar->DropButton(0, Before(ins, 0)));
-        Pump();
+        AltDragToolBarButton(standardBar, 0, Before(ins, 0));
         EXPECT_EQ(ins->GetItemID(0), moved);
         EXPECT_EQ(standardBar->GetCount(), before - 1);
-        ASSERT_TRUE(ins->DropButton(0, OverCaseArea()));
-        Pump();
+        AltDragToolBarButton(ins, 0, OverCaseArea());
         const std::vector<UINT> left = Buttons(ins);
         EXPECT_EQ(std::count(left.begin(), left.end(), moved), 0);
         ASSERT_EQ(Buttons(mine), (std::vector<UINT>{ID_TOOLS_OPTIONS, ID_APP_ABOUT}));
