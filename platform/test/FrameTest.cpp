@@ -9,9 +9,14 @@
 #include <QtCore/QCoreApplication>
 #include <QtCore/QDir>
 #include <QtCore/QStandardPaths>
+#include <QtGui/QCursor>
 #include <QtGui/QEnterEvent>
+#include <QtGui/QMouseEvent>
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QLabel>
+#include <QtWidgets/QMdiSubWindow>
 #include <QtWidgets/QMenuBar>
+#include <QtWidgets/QTabBar>
 #include <QtWidgets/QToolButton>
 
 #include <atomic>
@@ -113,6 +118,50 @@ void HoverToolBarButton(CMFCToolBar* bar, int nIndex, bool enter)
     Pump();
 }
 
+CRect ToolBarButtonScreenRect(CMFCToolBar* bar, int nIndex)
+{
+    qor::gui::PaneShell* ps = bar ? bar->Shell() : nullptr;
+    if (!ps || !ps->toolBar || nIndex < 0 || nIndex >= static_cast<int>(ps->buttons.size())) return CRect();
+    const QRect g = ps->toolBar->actionGeometry(ps->buttons[static_cast<size_t>(nIndex)]);
+    if (!ps->toolBar->isVisible() || !g.isValid()) return CRect();
+    return qor::gui::FromQRect(QRect(ps->toolBar->mapToGlobal(g.topLeft()), g.size()));
+}
+
+CRect ToolBarScreenRect(CMFCToolBar* bar)
+{
+    qor::gui::PaneShell* ps = bar ? bar->Shell() : nullptr;
+    if (!ps || !ps->toolBar || !ps->toolBar->isVisible()) return CRect();
+    return qor::gui::FromQRect(QRect(ps->toolBar->mapToGlobal(QPoint(0, 0)), ps->toolBar->size()));
+}
+
+void AltDragToolBarButton(CMFCToolBar* bar, int nIndex, CPoint ptScreen)
+{
+    qor::gui::PaneShell* ps = bar ? bar->Shell() : nullptr;
+    if (!ps || !ps->toolBar || nIndex < 0 || nIndex >= static_cast<int>(ps->buttons.size())) return;
+    QWidget* button = ps->toolBar->widgetForAction(ps->buttons[static_cast<size_t>(nIndex)]);
+    if (!button) return;
+    const QPointF from(button->width() / 2.0, button->height() / 2.0);
+    QMouseEvent press(QEvent::MouseButtonPress, from, button->mapToGlobal(from), Qt::LeftButton, Qt::LeftButton,
+                      Qt::AltModifier);
+    QCoreApplication::sendEvent(button, &press);
+    QCursor::setPos(ptScreen.x, ptScreen.y);
+    const QPointF away = from + QPointF(QApplication::startDragDistance() + 5, 0);
+    QMouseEvent move(QEvent::MouseMove, away, button->mapToGlobal(away), Qt::NoButton, Qt::LeftButton, Qt::AltModifier);
+    QCoreApplication::sendEvent(button, &move);
+    Pump();
+}
+
+bool ClickCustomizeButton(CMFCToolBar* bar)
+{
+    qor::gui::PaneShell* ps = bar ? bar->Shell() : nullptr;
+    auto* button =
+        ps && ps->toolBar ? ps->toolBar->findChild<QToolButton*>(QStringLiteral("customizeButton")) : nullptr;
+    if (!button) return false;
+    button->click();
+    Pump();
+    return true;
+}
+
 CString ShownPaneText(CMFCStatusBar& bar, int nIndex)
 {
     qor::gui::PaneShell* ps = bar.Shell();
@@ -189,6 +238,20 @@ COLORREF MenuItemPicturePixel(CFrameWnd* frame, UINT nID, int x, int y, double r
     if (x < 0 || y < 0 || x >= image.width() || y >= image.height()) return 0xFFFFFFFF;
     const QRgb p = image.pixel(x, y);
     return qAlpha(p) == 0 ? 0xFFFFFFFF : RGB(qRed(p), qGreen(p), qBlue(p));
+}
+
+CString MDITabText(CMDIFrameWnd* frame, CMDIChildWnd* child)
+{
+    qor::gui::FrameShell* shell = frame ? frame->Shell() : nullptr;
+    if (!shell) return CString();
+    for (const auto& [sub, c] : shell->subwindows)
+    {
+        QMdiArea* area = c == child ? sub->mdiArea() : nullptr;
+        QTabBar* tabs = area ? area->findChild<QTabBar*>() : nullptr;
+        const int index = tabs ? static_cast<int>(area->subWindowList(QMdiArea::CreationOrder).indexOf(sub)) : -1;
+        if (index >= 0 && index < tabs->count()) return qor::gui::FromQString(tabs->tabText(index));
+    }
+    return CString();
 }
 
 } // namespace qor::test

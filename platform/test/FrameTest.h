@@ -28,6 +28,8 @@ void SaveActiveDocument();
 // The pixel (x, y) of the picture a frame's menu item shows, drawn for a screen of pixel ratio `ratio`
 // (x and y in device pixels); 0xFFFFFFFF when the item shows none or the pixel is transparent.
 COLORREF MenuItemPicturePixel(CFrameWnd* frame, UINT nID, int x, int y, double ratio = 1.0);
+// The text of the tab an MDI child window shows in its tab group (empty when it has none).
+CString MDITabText(CMDIFrameWnd* frame, CMDIChildWnd* child);
 // A unique path for a file in this test program's temporary folder.
 std::string TempFilePath(const std::string& name);
 
@@ -36,6 +38,16 @@ std::string TempFilePath(const std::string& name);
 void HoverMenuItem(CFrameWnd* frame, UINT nID);
 void CloseMenus(CFrameWnd* frame);
 void HoverToolBarButton(CMFCToolBar* bar, int nIndex, bool enter = true);
+
+// Where a toolbar's button is on the screen (empty when it has no such button or does not show).
+CRect ToolBarButtonScreenRect(CMFCToolBar* bar, int nIndex);
+// Where a frame's toolbar is on the screen (empty when it does not show).
+CRect ToolBarScreenRect(CMFCToolBar* bar);
+// Presses the button with Alt held and moves the pointer away to a screen point, as the user drags it
+// (the offscreen toolkit ends a drag at once, where the pointer is); what it posted is run.
+void AltDragToolBarButton(CMFCToolBar* bar, int nIndex, CPoint ptScreen);
+// Clicks the customise button at the end of a toolbar (false when it has none), and runs what it posted.
+bool ClickCustomizeButton(CMFCToolBar* bar);
 
 // What a status-bar pane shows now (a key indicator shows nothing while its key is off).
 CString ShownPaneText(CMFCStatusBar& bar, int nIndex);
