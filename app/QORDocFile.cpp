@@ -55,8 +55,7 @@ void RunFileWork(std::uint64_t bytes, CCaseFileProgress& progress, const std::fu
 
 void ReadCase(int fd, CCaseData& data)
 {
-    struct stat st
-    {};
+    struct stat st = {};
     const std::uint64_t size = ::fstat(fd, &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
     CCaseFileProgress progress;
     RunFileWork(size, progress, [&] { LoadCaseFile(fd, data, &progress); });

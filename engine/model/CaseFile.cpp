@@ -352,8 +352,7 @@ void LoadCaseFile(int fd, CCaseData& data, CCaseFileProgress* progress)
     AsCaseFileError([&] {
         // The whole file is read before the archive reads it: a count it declares is checked
         // against the bytes that are really there before anything is made for it.
-        struct stat st
-        {};
+        struct stat st = {};
         const std::size_t size = ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
         if (progress) progress->SetTotal(2 * size);
         bytes.resize(size);
