@@ -1,11 +1,14 @@
 // Messages around the loop: posts delivered inside a nested (modal) loop, per-window order
 // with several senders, the wheel's way to the parent and from a scroll bar, timer
-// procedures, cursors chosen by WM_SETCURSOR, fonts by WM_SETFONT, and the mouse position.
+// procedures, cursors chosen by WM_SETCURSOR, fonts by WM_SETFONT, and the mouse position; work
+// run off the window thread with the posts held back meanwhile.
 #include "platform/gui/Afx.h"
 #include "platform/test/GuiTest.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <clocale>
 #include <cstdio>
 #include <cstring>
@@ -115,6 +118,34 @@ TEST_F(LoopTest, AnExceptionAHandlerLetsThroughIsReportedAndTheLoopGoesOn)
     EXPECT_EQ(boxes.Shown()[0].text, CString(L"The command could not be carried out.\n\nIncorrect span information"));
     EXPECT_EQ(boxes.Shown()[1].text, CString(L"The command could not be carried out.\n\nvector too long"));
     EXPECT_NE(boxes.Shown()[0].type & MB_ICONERROR, 0u);
+}
+
+TEST_F(LoopTest, WorkOffTheWindowThreadHoldsPostsBackAndHandsThemOnInOrder)
+{
+    // The work waits for the third tick, so the window thread has run its loop meanwhile. A post
+    // from before the work, one from the worker and one from a tick all wait until the work has
+    // ended, and come before a post made after it; what the work throws comes back to the caller.
+    ASSERT_TRUE(a.PostMessage(WM_APP + 5, 0, 1));
+    std::atomic<int> ticks{0};
+    const HWND target = a.m_hWnd;
+    qor::gui::RunWorkOffWindowThread(
+        [&] {
+            ::PostMessage(target, WM_APP + 5, 0, 2);
+            while (ticks.load() < 3) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        },
+        [&] {
+            if (++ticks == 2) a.PostMessage(WM_APP + 5, 0, 3);
+        });
+    EXPECT_GE(ticks.load(), 3);
+    EXPECT_TRUE(a.received.empty()) << "nothing posted reached the window while the work ran";
+    ASSERT_TRUE(a.PostMessage(WM_APP + 5, 0, 4));
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return a.received.size() == 4; }));
+    EXPECT_EQ(a.received, (std::vector<LPARAM>{1, 2, 3, 4}));
+
+    EXPECT_THROW(qor::gui::RunWorkOffWindowThread([] { throw std::length_error("too long"); }, nullptr),
+                 std::length_error);
+    ASSERT_TRUE(a.PostMessage(WM_APP + 5, 0, 5));
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return a.received.size() == 5; })) << "posts flow again";
 }
 
 TEST_F(LoopTest, UnhandledWheelGoesToTheParent)
