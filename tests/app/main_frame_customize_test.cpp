@@ -58,7 +58,6 @@ protected:
         dlg->SendMessage(WM_COMMAND, MAKEWPARAM(CMFCToolBarsCustomizeDialog::IDC_TOOLBARS, LBN_SELCHANGE),
                          reinterpret_cast<LPARAM>(list->m_hWnd));
     }
-
 };
 
 // The kept entry's form, as the frame writes it: mark, version, bars (id, user-made, name, buttons).

@@ -24,7 +24,6 @@ class MainFrameLayout : public FreshProfileTest
 protected:
     static CMainFrame* Frame() { return DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd()); }
     static CBasePane* InsertBar() { return Frame()->GetPane(IDR_INSERT_TOOLBAR); }
-
 };
 
 } // namespace
