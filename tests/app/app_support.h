@@ -35,6 +35,25 @@ inline void UseFreshProfile(const std::filesystem::path& home)
     CSettings::GetInstance()->SetDefaults();
 }
 
+// A test that starts and ends the program itself, maybe several times, on a profile of its own made
+// fresh for it (the frame's kept layout and toolbars among what it leaves there).
+class FreshProfileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_home = std::filesystem::path(TempFilePath("home"));
+        UseFreshProfile(m_home);
+    }
+    void TearDown() override
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(m_home, ec);
+    }
+
+    std::filesystem::path m_home;
+};
+
 // The program's folders in a fresh temporary place, made once a test program, so that its profile and
 // settings file are its own.
 inline void UseTemporaryHome()

@@ -21,19 +21,9 @@ using namespace qor::test;
 
 namespace {
 
-class MainFrameCustomize : public ::testing::Test
+class MainFrameCustomize : public FreshProfileTest
 {
 protected:
-    void SetUp() override
-    {
-        m_home = fs::path(TempFilePath("home"));
-        UseFreshProfile(m_home);
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::remove_all(m_home, ec);
-    }
     static CMainFrame* Frame() { return DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd()); }
     static CMFCToolBar* Bar(UINT id) { return DYNAMIC_DOWNCAST(CMFCToolBar, Frame()->GetPane(id)); }
     static std::vector<UINT> Buttons(CMFCToolBar* bar)
@@ -68,8 +58,6 @@ protected:
         dlg->SendMessage(WM_COMMAND, MAKEWPARAM(CMFCToolBarsCustomizeDialog::IDC_TOOLBARS, LBN_SELCHANGE),
                          reinterpret_cast<LPARAM>(list->m_hWnd));
     }
-
-    fs::path m_home;
 };
 
 // The kept entry's form, as the frame writes it: mark, version, bars (id, user-made, name, buttons).

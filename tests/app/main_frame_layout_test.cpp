@@ -19,23 +19,11 @@ using namespace qor::test;
 
 namespace {
 
-class MainFrameLayout : public ::testing::Test
+class MainFrameLayout : public FreshProfileTest
 {
 protected:
-    void SetUp() override
-    {
-        m_home = fs::path(TempFilePath("home"));
-        UseFreshProfile(m_home);
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::remove_all(m_home, ec);
-    }
     static CMainFrame* Frame() { return DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd()); }
     static CBasePane* InsertBar() { return Frame()->GetPane(IDR_INSERT_TOOLBAR); }
-
-    fs::path m_home;
 };
 
 } // namespace
