@@ -8,6 +8,7 @@
 #include <boost/serialization/access.hpp>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 class CBeam;
@@ -29,8 +30,10 @@ public:
     CEnvelopeResults& operator=(const CEnvelopeResults& other);
     virtual ~CEnvelopeResults();
 
-    // Adds one analysed load position.
-    void AddResult(std::shared_ptr<CBeamResults> results, std::shared_ptr<CLoadModel> loadModel, double position);
+    // Adds one analysed load position. A moment, shear or reaction that is not a finite number
+    // throws kNonFiniteResultError and leaves everything as it was.
+    void AddResult(std::shared_ptr<CBeamResults> results, const std::shared_ptr<CLoadModel>& loadModel,
+                   double position);
 
     // Merges the result of another load model on the same bridge.
     void Augment(std::shared_ptr<CEnvelopeResults> other);
@@ -61,10 +64,11 @@ public:
     // beam, reactions one effect per support. Both outputs are emptied first.
     void ExtractLoadEffects(std::vector<std::vector<PointLoadEffect>>& lines, std::vector<PointLoadEffect>& reactions,
                             const std::shared_ptr<CBeamResults>& results, double position,
-                            const std::shared_ptr<CLoadModel>& loadModel) const;
-    // Merges the effects of one position into the envelopes (creating them at the first).
+                            const CLoadModel* loadModel) const;
+    // Merges the effects of one position into the envelopes (creating them at the first); the
+    // envelopes hold loadModel, the model the effects name.
     void UpdateEnvelopes(const std::vector<std::vector<PointLoadEffect>>& lines,
-                         const std::vector<PointLoadEffect>& reactions);
+                         const std::vector<PointLoadEffect>& reactions, const std::shared_ptr<CLoadModel>& loadModel);
     // Brings two envelopes to the longer length with zero points.
     static void MatchEnvelopeLengths(const std::shared_ptr<CEnvelope>& a, const std::shared_ptr<CEnvelope>& b);
     // New empty envelopes for a bridge.
@@ -82,13 +86,16 @@ public:
     std::vector<std::shared_ptr<CEnvelope>> m_vEnvReaction;
 
 private:
-    // Merges one line (moment or shear) of a position straight from the member results.
-    void MergeLine(CEnvelope& env, const CBeamResults& results, BeamResultsType kind, double position,
-                   const std::shared_ptr<CLoadModel>& loadModel, bool bFirst);
+    // Merges one line (moment or shear) of a position straight from the member results, noting
+    // the points it replaces in m_vReplaced; false when a value of the line (merged or not) is
+    // not a finite number. The first position's line is not checked.
+    bool MergeLine(CEnvelope& env, const CBeamResults& results, BeamResultsType kind, double position,
+                   const CLoadModel* loadModel, bool bFirst);
     // Rebuilds the derived fields after an archive pass.
     void Rebuild();
 
     std::vector<double> m_vSupportX; // scratch: support positions of the current position
+    std::vector<std::pair<PointLoadEffect*, PointLoadEffect>> m_vReplaced; // scratch: points as they were
 
     friend class boost::serialization::access;
     template <class Archive>

@@ -248,7 +248,7 @@ TEST(MovingLoadResults, PointLoadReachesPLOverFourAtMidSpan)
     EXPECT_NEAR(m.val, 250.0, 1e-6);
     EXPECT_NEAR(m.xBeam, 5.0, 1e-9);
     EXPECT_NEAR(m.xLoadModel, 5.0, 1e-9);
-    EXPECT_EQ(m.pLM, lm);
+    EXPECT_EQ(m.pLM, lm.get());
     // Reactions peak at P with the load over a support... within 0.001 m; the step puts it at 0.5.
     EXPECT_NEAR(res->GetReactionEnvelope(0)->GetMaxEffect().val, 95.0, 1e-9);
 }

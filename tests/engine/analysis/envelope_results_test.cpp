@@ -27,7 +27,7 @@ void ExpectPoint(const PointLoadEffect& p, double val, double xBeam, double xLM,
     EXPECT_EQ(xBeam, p.xBeam);
     EXPECT_EQ(xLM, p.xLoadModel);
     EXPECT_EQ(type, static_cast<int>(p.type));
-    EXPECT_EQ(lm.get(), p.pLM.get());
+    EXPECT_EQ(lm.get(), p.pLM);
 }
 
 // A moving-load result on a one-span bridge: at position i the reactions are r0(i), r1(i),
@@ -143,7 +143,7 @@ TEST(EnvelopeResultsTest, NegativeZeroMomentIsKeptAsItsOwnPoint)
     for (const auto* list : {&res.GetBMEnvelope()->m_vMax, &res.GetBMEnvelope()->m_vMin})
     {
         EXPECT_TRUE(std::signbit((*list)[2].val));
-        EXPECT_EQ(a, (*list)[2].pLM);
+        EXPECT_EQ(a.get(), (*list)[2].pLM);
         EXPECT_EQ(1.0, (*list)[2].xLoadModel);
     }
 }
@@ -210,7 +210,7 @@ TEST(EnvelopeResultsTest, LineShortOfTheMinimaMergesTheMaximaOnlyThenThrows)
     auto lm2 = MakeLM(2, L"B");
     CEnvelopeResults res(bridge);
     res.AddResult(OneSpan(*bridge, {0.0, 0.0, 1.0, -1.0, 0.0}, kZeros5, {1.0, 1.0}), lm, 0.0);
-    res.GetBMEnvelope()->m_vMin.push_back(PointLoadEffect(-0.5, 12.0, 0.0, BRT_MOMENT, lm));
+    res.GetBMEnvelope()->m_vMin.push_back(PointLoadEffect(-0.5, 12.0, 0.0, BRT_MOMENT, lm.get()));
     EXPECT_THROW(res.AddResult(OneSpan(*bridge, {0.0, 0.0, 9.0, -9.0, 0.0}, {0.0, 3.0, 0.0, 0.0, 0.0}, {2.0, 2.0}),
                                lm2, 7.0),
                  std::out_of_range);
@@ -241,7 +241,7 @@ TEST(EnvelopeResultsTest, MovingPointLoadOnSimpleSpanMatchesClosedForm)
     EXPECT_EQ(5.0, bm->m_vMax[6].xBeam);
     EXPECT_NEAR(250.0, bm->m_vMax[6].val, 1e-9);
     EXPECT_EQ(5.0, bm->m_vMax[6].xLoadModel);
-    EXPECT_EQ(lm, bm->m_vMax[6].pLM);
+    EXPECT_EQ(lm.get(), bm->m_vMax[6].pLM);
     // At 2 m: P(L - a)x/L for a >= x, greatest with a = 2: 160 kNm.
     EXPECT_NEAR(160.0, bm->m_vMax[3].val, 1e-9);
     EXPECT_EQ(2.0, bm->m_vMax[3].xLoadModel);
@@ -295,7 +295,7 @@ TEST(EnvelopeResultsAugmentTest, FirstAugmentTakesACopy)
     combined.GetReactionEnvelope(0)->m_vMax[0].val = 99.0;
     EXPECT_EQ(4.0, a->GetBMEnvelope()->m_vMax[2].val);
     EXPECT_EQ(1.0, a->GetReactionEnvelope(0)->m_vMax[0].val);
-    EXPECT_EQ(lm, combined.GetReactionEnvelope(1)->m_vMin[4].pLM);
+    EXPECT_EQ(lm.get(), combined.GetReactionEnvelope(1)->m_vMin[4].pLM);
 }
 
 TEST(EnvelopeResultsAugmentTest, SixtyPositionsOntoEighty)
@@ -388,7 +388,7 @@ TEST(EnvelopeResultsOperatorsTest, ScalingMultipliesEveryValueOnly)
     EXPECT_DOUBLE_EQ(-1.0, scaled.GetReactionEnvelope(1)->m_vMin[0].val);
     EXPECT_EQ(5.0, scaled.GetBMEnvelope()->m_vMax[2].xBeam);
     EXPECT_EQ(6.0, scaled.GetBMEnvelope()->m_vMax[2].xLoadModel);
-    EXPECT_EQ(lm, scaled.GetBMEnvelope()->m_vMax[2].pLM);
+    EXPECT_EQ(lm.get(), scaled.GetBMEnvelope()->m_vMax[2].pLM);
     EXPECT_EQ(1, scaled.m_nAnalyses);
     EXPECT_EQ(1, scaled.m_nBeamResults);
     EXPECT_EQ(bridge, scaled.GetBridge());
@@ -446,8 +446,8 @@ TEST(EnvelopeResultsOperatorsTest, SuperpositionAddsEnvelopesAndAnalyses)
     CEnvelopeResults other(single);
     other += *moving;
     EXPECT_EQ((std::vector<double>{12.0, 22.0, 32.0, 42.0}), other.GetReactionEnvelope(0)->GetValues(true));
-    EXPECT_EQ(lm, other.GetReactionEnvelope(0)->m_vMax[3].pLM);
-    EXPECT_EQ(dead, other.GetReactionEnvelope(0)->m_vMax[0].pLM);
+    EXPECT_EQ(lm.get(), other.GetReactionEnvelope(0)->m_vMax[3].pLM);
+    EXPECT_EQ(dead.get(), other.GetReactionEnvelope(0)->m_vMax[0].pLM);
 }
 
 TEST(EnvelopeResultsOperatorsTest, ResultsWithoutEnvelopesGiveNone)
@@ -517,14 +517,14 @@ struct PlainEnvelopes
             std::vector<double> x, y;
             res.GetResults(x, y, kind);
             std::vector<PointLoadEffect> line;
-            for (std::size_t i = 0; i < x.size(); ++i) line.push_back(PointLoadEffect(y[i], x[i], pos, kind, lm));
+            for (std::size_t i = 0; i < x.size(); ++i) line.push_back(PointLoadEffect(y[i], x[i], pos, kind, lm.get()));
             lines.push_back(line);
         }
         std::vector<PointLoadEffect> reactions;
         const std::vector<double> r = res.GetReactions();
         for (unsigned i = 0; i < nReactions; ++i)
             reactions.push_back(
-                PointLoadEffect(r.at(i), res.GetBeam()->GetRestraintPosition(int(i)), pos, BRT_REACTIONS, lm));
+                PointLoadEffect(r.at(i), res.GetBeam()->GetRestraintPosition(int(i)), pos, BRT_REACTIONS, lm.get()));
 
         if (++n == 1)
         {
@@ -540,7 +540,7 @@ struct PlainEnvelopes
             for (PointLoadEffect& z : Z)
             {
                 z.val = 0.0;
-                z.pLM.reset();
+                z.pLM = nullptr;
             }
             *lists[k][0] = Merge(*lists[k][0], Merge(lines[k], Z, true), true);
             *lists[k][1] = Merge(*lists[k][1], Merge(lines[k], Z, false), false);
@@ -632,8 +632,8 @@ TEST(EnvelopeResultsFastMergeTest, SinglePassEqualsPlainAlgorithmOnRandomPositio
             ++stepwise.m_nBeamResults;
             std::vector<std::vector<PointLoadEffect>> lines;
             std::vector<PointLoadEffect> effects;
-            stepwise.ExtractLoadEffects(lines, effects, results, pos, lm);
-            stepwise.UpdateEnvelopes(lines, effects);
+            stepwise.ExtractLoadEffects(lines, effects, results, pos, lm.get());
+            stepwise.UpdateEnvelopes(lines, effects, lm);
 
             ExpectSame(plain, fast, step);
             ExpectSame(plain, stepwise, step);
