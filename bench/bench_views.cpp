@@ -229,7 +229,7 @@ BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond)->UseRealTime();
 void ShowMovingLoad(benchmark::State& state, bool showAll, int stepMm = 100)
 {
     auto run = MovingLoadRun(stepMm);
-    const std::size_t positions = run->GetResults()->GetBeamResults().size();
+    const std::size_t positions = run->GetResults()->GetKeptPositions().GetCount();
     unsigned redraws = 0;
     for (auto _ : state)
     {

@@ -152,12 +152,13 @@ CEnvelopeResults::CEnvelopeResults(const CEnvelopeResults& other)
       m_nAugments(other.m_nAugments),
       m_nBeamResults(other.m_nBeamResults),
       m_nAnalyses(other.m_nAnalyses),
-      m_vBeamResults(other.m_vBeamResults),
       m_pEnvBMD(CopyOf(other.m_pEnvBMD)),
       m_pEnvSFD(CopyOf(other.m_pEnvSFD))
 {
     m_vEnvReaction.reserve(other.m_vEnvReaction.size());
     for (const auto& env : other.m_vEnvReaction) m_vEnvReaction.push_back(CopyOf(env));
+    m_pKept = other.m_pKept;
+    m_bKeepPositions = other.m_bKeepPositions;
 }
 
 CEnvelopeResults& CEnvelopeResults::operator=(const CEnvelopeResults& other)
@@ -171,7 +172,8 @@ CEnvelopeResults& CEnvelopeResults::operator=(const CEnvelopeResults& other)
         m_nAugments = copy.m_nAugments;
         m_nBeamResults = copy.m_nBeamResults;
         m_nAnalyses = copy.m_nAnalyses;
-        m_vBeamResults = std::move(copy.m_vBeamResults);
+        m_pKept = std::move(copy.m_pKept);
+        m_bKeepPositions = copy.m_bKeepPositions;
         m_pEnvBMD = std::move(copy.m_pEnvBMD);
         m_pEnvSFD = std::move(copy.m_pEnvSFD);
         m_vEnvReaction = std::move(copy.m_vEnvReaction);
@@ -180,6 +182,26 @@ CEnvelopeResults& CEnvelopeResults::operator=(const CEnvelopeResults& other)
 }
 
 CEnvelopeResults::~CEnvelopeResults() = default;
+
+void CEnvelopeResults::SetKeepPositions(bool bKeep, std::size_t expected)
+{
+    m_bKeepPositions = bKeep;
+    if (!bKeep || expected == 0) return;
+    if (!m_pKept || m_pKept.use_count() > 1)
+        m_pKept = m_pKept ? std::make_shared<CKeptPositions>(*m_pKept) : std::make_shared<CKeptPositions>();
+    m_pKept->Reserve(m_pKept->GetCount() + expected);
+}
+
+const CKeptPositions& CEnvelopeResults::GetKeptPositions() const
+{
+    static const CKeptPositions none;
+    return m_pKept ? *m_pKept : none;
+}
+
+void CEnvelopeResults::TrimKeptPositions()
+{
+    if (m_pKept) m_pKept->Trim();
+}
 
 std::shared_ptr<CEnvelope> CEnvelopeResults::GetReactionEnvelope(unsigned int i) const
 {
@@ -203,8 +225,8 @@ void CEnvelopeResults::CreateEnvelopes(std::shared_ptr<CBridge> bridge)
 // ---------------------------------------------------------------------------------------------
 // Adding a position
 
-void CEnvelopeResults::AddResult(std::shared_ptr<CBeamResults> results, const std::shared_ptr<CLoadModel>& loadModel,
-                                 double position)
+void CEnvelopeResults::AddResult(const std::shared_ptr<CBeamResults>& results,
+                                 const std::shared_ptr<CLoadModel>& loadModel, double position)
 {
     // A value that is not a number would never replace a held one and so vanish from the
     // envelopes (a vehicle whose effects overflowed would seem to have none): an error instead,
@@ -217,7 +239,14 @@ void CEnvelopeResults::AddResult(std::shared_ptr<CBeamResults> results, const st
 
     ++m_nAnalyses;
     ++m_nBeamResults;
-    m_vBeamResults.push_back(std::move(results));
+    if (m_bKeepPositions)
+    {
+        if (!m_pKept)
+            m_pKept = std::make_shared<CKeptPositions>();
+        else if (m_pKept.use_count() > 1)
+            m_pKept = std::make_shared<CKeptPositions>(*m_pKept); // the copies' positions stay theirs
+        m_pKept->Add(results.get());
+    }
     m_vReplaced.clear();
 
     // Takes the position back out when it was not finite; otherwise the error stands as it is
@@ -226,8 +255,7 @@ void CEnvelopeResults::AddResult(std::shared_ptr<CBeamResults> results, const st
         if (HasFiniteEffects(res)) return;
         for (auto it = m_vReplaced.rbegin(); it != m_vReplaced.rend(); ++it) *it->first = it->second;
         m_vReplaced.clear();
-        const std::shared_ptr<CBeamResults> held = std::move(m_vBeamResults.back()); // res lives on
-        m_vBeamResults.pop_back();
+        if (m_bKeepPositions) m_pKept->RemoveLast();
         --m_nBeamResults;
         --m_nAnalyses;
         throw kNonFiniteResultError;
@@ -565,7 +593,7 @@ void CEnvelopeResults::serialize(Archive& ar, const unsigned int /*version*/)
     ar & boost::serialization::make_nvp("m_nBeamResults", m_nBeamResults);
     ar & boost::serialization::make_nvp("m_nAugments", m_nAugments);
     ar & boost::serialization::make_nvp("m_nAnalyses", m_nAnalyses);
-    if (Archive::is_loading::value) m_vBeamResults.clear();
+    if (Archive::is_loading::value) m_pKept.reset();
     Rebuild();
 }
 

@@ -4,6 +4,7 @@
 
 #include "engine/analysis/BeamResults.h"
 #include "engine/analysis/Envelope.h"
+#include "engine/analysis/KeptPositions.h"
 
 #include <boost/serialization/access.hpp>
 
@@ -24,16 +25,20 @@ public:
     CEnvelopeResults();
     // A moving-load result for a bridge; the first AddResult creates the envelopes.
     explicit CEnvelopeResults(std::shared_ptr<CBridge> bridge);
-    // Copies the counters, shares the bridge, beam and beam results, and makes new copies of
-    // every envelope (load models shared).
+    // Copies the counters, shares the bridge, beam and kept positions (a copy that adds a
+    // position keeps its own), and makes new copies of every envelope (load models shared).
     CEnvelopeResults(const CEnvelopeResults& other);
     CEnvelopeResults& operator=(const CEnvelopeResults& other);
     virtual ~CEnvelopeResults();
 
     // Adds one analysed load position. A moment, shear or reaction that is not a finite number
     // throws kNonFiniteResultError and leaves everything as it was.
-    void AddResult(std::shared_ptr<CBeamResults> results, const std::shared_ptr<CLoadModel>& loadModel,
+    // Unless SetKeepPositions(false), the position's moment and shear lines are kept.
+    void AddResult(const std::shared_ptr<CBeamResults>& results, const std::shared_ptr<CLoadModel>& loadModel,
                    double position);
+    // Whether AddResult keeps the positions' lines (it does until told otherwise), and room for
+    // this many of them (0: none reserved).
+    void SetKeepPositions(bool bKeep, std::size_t expected = 0);
 
     // Merges the result of another load model on the same bridge.
     void Augment(std::shared_ptr<CEnvelopeResults> other);
@@ -54,8 +59,11 @@ public:
     std::vector<std::shared_ptr<CEnvelope>> GetEnvReactions() const { return m_vEnvReaction; }
     // Reaction envelope i, or an empty pointer when i is not below the number of envelopes.
     std::shared_ptr<CEnvelope> GetReactionEnvelope(unsigned int i) const;
-    // The beam result of every analysed position, in order (memory only).
-    std::vector<std::shared_ptr<CBeamResults>> GetBeamResults() const { return m_vBeamResults; }
+    // The moment and shear lines of every analysed position, in order (memory only; the
+    // positions of a run that did not keep them: none).
+    const CKeptPositions& GetKeptPositions() const;
+    // Gives back the room reserved for positions that did not come.
+    void TrimKeptPositions();
 
     // True once the moment, shear and reaction envelopes exist.
     bool HasEnvelopes() const { return m_pEnvBMD && m_pEnvSFD; }
@@ -80,7 +88,6 @@ public:
     int m_nAugments = 0;                // results merged by Augment
     int m_nBeamResults = 0;             // beam results added by AddResult
     int m_nAnalyses = 0;                // single-position analyses in the envelopes
-    std::vector<std::shared_ptr<CBeamResults>> m_vBeamResults;
     std::shared_ptr<CEnvelope> m_pEnvBMD;
     std::shared_ptr<CEnvelope> m_pEnvSFD;
     std::vector<std::shared_ptr<CEnvelope>> m_vEnvReaction;
@@ -94,6 +101,8 @@ private:
     // Rebuilds the derived fields after an archive pass.
     void Rebuild();
 
+    std::shared_ptr<CKeptPositions> m_pKept; // shared by copies until one adds a position
+    bool m_bKeepPositions = true;
     std::vector<double> m_vSupportX; // scratch: support positions of the current position
     std::vector<std::pair<PointLoadEffect*, PointLoadEffect>> m_vReplaced; // scratch: points as they were
 

@@ -126,25 +126,23 @@ void CPlotView::PlotEnvelopesBMSF(std::shared_ptr<CEnvelopeResults> pResults, CO
 
     if (bShowAll)
     {
-        const std::vector<std::shared_ptr<CBeamResults>> positions = pResults->GetBeamResults();
+        const CKeptPositions& positions = pResults->GetKeptPositions();
         std::vector<double> x, y;
         SRange moments, shears;
-        for (const std::shared_ptr<CBeamResults>& position : positions)
+        for (std::size_t i = 0; i < positions.GetCount(); ++i)
         {
-            if (!position) continue;
-            position->GetResults(x, y, BRT_MOMENT);
+            positions.GetLine(i, BRT_MOMENT, x, y);
             moments.Add(x, y, -1.0);
-            position->GetResults(x, y, BRT_SHEAR);
+            positions.GetLine(i, BRT_SHEAR, x, y);
             shears.Add(x, y, 1.0);
         }
         HoldAxes(0, moments);
         HoldAxes(1, shears);
-        for (const std::shared_ptr<CBeamResults>& position : positions)
+        for (std::size_t i = 0; i < positions.GetCount(); ++i)
         {
-            if (!position) continue;
-            position->GetResults(x, y, BRT_MOMENT);
+            positions.GetLine(i, BRT_MOMENT, x, y);
             AddSeries(0, x, y, CLR_LIGHTLINE, false, 1, true, false);
-            position->GetResults(x, y, BRT_SHEAR);
+            positions.GetLine(i, BRT_SHEAR, x, y);
             AddSeries(1, x, y, CLR_LIGHTLINE, false, 1, false, false);
             ShowProgress();
         }

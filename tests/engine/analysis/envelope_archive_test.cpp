@@ -58,7 +58,7 @@ TEST_P(EnvelopeArchiveTest, ResultsKeepValuesCountersAndSharing)
     EXPECT_EQ(2, r.m_nBeamResults);
     EXPECT_EQ(3, r.m_nAugments);
     EXPECT_EQ(2u, r.m_nReactions);
-    EXPECT_TRUE(r.GetBeamResults().empty());
+    EXPECT_EQ(0u, r.GetKeptPositions().GetCount());
     ASSERT_NE(nullptr, r.GetBridge());
     EXPECT_EQ(10.0, r.GetBridge()->m_SpanLength);
     ASSERT_NE(nullptr, r.GetBeam());
@@ -192,5 +192,5 @@ TEST(EnvelopeArchiveXmlTest, SavingRebuildsTheDerivedFields)
     Save(Kind::Binary, original);
     EXPECT_EQ(2u, original[0]->m_nReactions);
     EXPECT_EQ(bridge->GetBeam(), original[0]->GetBeam());
-    EXPECT_EQ(2u, original[0]->GetBeamResults().size()); // kept in memory by the saved result
+    EXPECT_EQ(2u, original[0]->GetKeptPositions().GetCount()); // kept in memory by the saved result
 }

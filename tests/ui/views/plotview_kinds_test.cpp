@@ -75,7 +75,7 @@ TEST_F(Kinds, ShowAllDrawsOneLightCurvePerPositionBeneathTheEnvelopes)
 {
     auto bridge = std::make_shared<CBridge>(1, CString(L"Two spans"), CBridge::CONFIG_TWOSPAN, 10.0);
     auto descriptor = MovingLoad(bridge, Axle(), 1.0);
-    const std::size_t positions = descriptor->GetResults()->GetBeamResults().size();
+    const std::size_t positions = descriptor->GetResults()->GetKeptPositions().GetCount();
     ASSERT_GT(positions, 15u);
     CPlotView* view = OpenPlot(2, 1);
     ASSERT_NE(view, nullptr);
