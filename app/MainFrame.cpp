@@ -21,6 +21,10 @@
 
 namespace {
 
+// The ids of the toolbars users make, ten at most.
+constexpr UINT kFirstUserToolbarId = 0xE828;
+constexpr int kMaxUserToolbars = 10;
+
 const UINT kIndicators[] = {ID_SEPARATOR, ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
 
 // The toolkit look that stands for each of the framework's visual managers.
@@ -57,6 +61,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWndEx)
 ON_WM_CREATE()
 ON_WM_CLOSE()
 ON_COMMAND(ID_VIEW_CUSTOMIZE, OnViewCustomize)
+ON_REGISTERED_MESSAGE(AFX_WM_CREATETOOLBAR, OnToolbarCreateNew)
 ON_COMMAND_RANGE(ID_VIEW_APPLOOK_FIRST, ID_VIEW_APPLOOK_LAST, OnApplicationLook)
 ON_UPDATE_COMMAND_UI_RANGE(ID_VIEW_APPLOOK_FIRST, ID_VIEW_APPLOOK_LAST, OnUpdateApplicationLook)
 ON_COMMAND(ID_MDI_MOVE_TO_NEXT_GROUP, OnMdiMoveToNextGroup)
@@ -106,7 +111,13 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
 
 BOOL CMainFrame::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext)
 {
-    return CMDIFrameWndEx::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext);
+    if (!CMDIFrameWndEx::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext)) return FALSE;
+    // The user's own toolbars, back from the last run, end with the customise button too.
+    const CString customize = qor::LoadText(IDS_TOOLBAR_CUSTOMIZE);
+    for (int i = 0; i < kMaxUserToolbars; ++i)
+        if (CMFCToolBar* userToolbar = GetUserToolBarByIndex(i))
+            userToolbar->EnableCustomizeButton(TRUE, ID_VIEW_CUSTOMIZE, customize);
+    return TRUE;
 }
 
 int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
@@ -132,6 +143,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
         return -1;
     m_wndInsertBar.SetWindowText(qor::LoadText(IDS_TOOLBAR_INSERT));
     m_wndInsertBar.EnableCustomizeButton(TRUE, ID_VIEW_CUSTOMIZE, qor::LoadText(IDS_TOOLBAR_CUSTOMIZE));
+    InitUserToolbars(nullptr, kFirstUserToolbarId, kFirstUserToolbarId + kMaxUserToolbars - 1);
 
     if (!m_wndStatusBar.Create(this)) return -1;
     InitStatusBar();
@@ -156,6 +168,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     OnApplicationLook(app ? app->m_nAppLook : ID_VIEW_APPLOOK_VS_2008);
     EnableWindowsDialog(ID_WINDOW_MANAGER, IDS_WINDOWS_MANAGER, TRUE);
     EnablePaneMenu(TRUE, ID_VIEW_CUSTOMIZE, qor::LoadText(IDS_TOOLBAR_CUSTOMIZE), ID_VIEW_TOOLBAR);
+    CMFCToolBar::EnableQuickCustomization();
     // Pictures for the users' own buttons, when the current folder has them; none is no fault.
     if (!CMFCToolBar::GetUserImages() && m_UserImages.Load(L".\\UserImages.bmp", 819200))
         CMFCToolBar::SetUserImages(&m_UserImages);
@@ -478,7 +491,20 @@ void CMainFrame::OnPrintAll()
     MessageBoxW(m_hWnd, L"This function is not yet supported", L"QOR", MB_OK | MB_ICONINFORMATION);
 }
 
-void CMainFrame::OnViewCustomize() {}
+void CMainFrame::OnViewCustomize()
+{
+    auto* dialog = new CMFCToolBarsCustomizeDialog(this, TRUE);
+    dialog->EnableUserDefinedToolbars();
+    dialog->Create();
+}
+
+LRESULT CMainFrame::OnToolbarCreateNew(WPARAM wp, LPARAM lp)
+{
+    const LRESULT made = CMDIFrameWndEx::OnToolbarCreateNew(wp, lp);
+    if (auto* userToolbar = reinterpret_cast<CMFCToolBar*>(made))
+        userToolbar->EnableCustomizeButton(TRUE, ID_VIEW_CUSTOMIZE, qor::LoadText(IDS_TOOLBAR_CUSTOMIZE));
+    return made;
+}
 
 void CMainFrame::OnMdiMoveToNextGroup() { MDITabMoveToNextGroup(); }
 

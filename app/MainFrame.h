@@ -62,6 +62,7 @@ protected:
     void OnCloseAllTabs();
     void OnPrintAll();
     void OnViewCustomize();
+    LRESULT OnToolbarCreateNew(WPARAM wp, LPARAM lp);
     void OnMdiMoveToNextGroup();
     void OnMdiMoveToPrevGroup();
     void OnMdiNewHorzTabGroup();

@@ -35,5 +35,6 @@
 #include "platform/gui/PropertyGrid.h"
 #include "platform/gui/Menu.h"
 #include "platform/gui/WindowsManagerDialog.h"
+#include "platform/gui/ToolBarsCustomizeDialog.h"
 #include "platform/gui/UserImages.h"
 #include "platform/core/Strings.h"

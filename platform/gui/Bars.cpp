@@ -3,6 +3,7 @@
 
 #include "platform/gui/FrameInternal.h"
 #include "platform/gui/SysValues.h"
+#include "platform/gui/ToolBarCustomizeInternal.h"
 #include "platform/gui/ToolBarImagesInternal.h"
 #include "platform/gui/WndInternal.h"
 
@@ -14,6 +15,7 @@
 #include <QtWidgets/QProgressBar>
 #include <QtWidgets/QStatusBar>
 #include <QtWidgets/QToolBar>
+#include <QtWidgets/QToolButton>
 
 using namespace qor::gui;
 
@@ -246,6 +248,7 @@ BOOL CMFCToolBar::LoadToolBar(UINT uiResID, UINT, UINT, BOOL, UINT, UINT, UINT)
     if (!r) return FALSE;
     // A loaded toolbar's pictures show in the menus too.
     AddMenuImages(r->buttons, r->count);
+    m_uiOriginalResID = uiResID;
     return SetButtons(r->buttons, static_cast<int>(r->count));
 }
 
@@ -263,6 +266,7 @@ BOOL CMFCToolBar::SetButtons(const UINT* lpIDArray, int nIDCount)
     m_buttons.assign(lpIDArray, lpIDArray + nIDCount);
     m_enabled.assign(m_buttons.size(), TRUE);
     m_checked.assign(m_buttons.size(), 0);
+    m_userImages.assign(m_buttons.size(), -1);
     Rebuild();
     return TRUE;
 }
@@ -283,15 +287,46 @@ void CMFCToolBar::Rebuild()
         CString name = CommandShortName(id);
         QString label = name.IsEmpty() ? QStringLiteral("%1").arg(id) : ToQString(name);
         QAction* a = tb->addAction(label);
-        if (QIcon icon = ToolBarIcon(id); !icon.isNull()) a->setIcon(icon);
+        // A picture of the user images the user gave it, else the command's own.
+        QIcon icon = i < m_userImages.size() ? UserImageIcon(m_userImages[i]) : QIcon();
+        if (icon.isNull()) icon = ToolBarIcon(id);
+        if (!icon.isNull()) a->setIcon(icon);
         a->setToolTip(label);
         CString prompt;
         if (auto* frame = DYNAMIC_DOWNCAST(CFrameWnd, GetTopLevelParent())) frame->GetMessageString(id, prompt);
         a->setStatusTip(ToQString(prompt));
         int index = static_cast<int>(i);
-        QObject::connect(a, &QAction::triggered, a, [this, index] { ClickButton(index); });
+        // While the frame's toolbars are customised a click picks a button up rather than running it.
+        QObject::connect(a, &QAction::triggered, a, [this, index] {
+            if (!IsCustomizeMode() || !m_pDockSite) ClickButton(index);
+        });
         m_pShell->buttons.emplace_back(a);
     }
+    if (m_bUserDefined && m_buttons.empty())
+    {
+        // A toolbar of the user's with no buttons yet keeps room for the first to be dropped on.
+        auto* room = new QWidget(tb);
+        const int side = tb->iconSize().height() + 8;
+        room->setFixedSize(side * 2, side);
+        tb->addWidget(room);
+    }
+    if (m_uiCustomizeCmd)
+    {
+        // The customise button ends the bar: a narrow arrow that sends its command to the frame.
+        auto* button = new QToolButton(tb);
+        button->setObjectName(QStringLiteral("customizeButton"));
+        button->setArrowType(Qt::DownArrow);
+        button->setAutoRaise(true);
+        button->setFixedWidth(std::max(12, tb->fontMetrics().height() * 3 / 4));
+        button->setToolTip(ToQString(m_strCustomizeText).remove(QLatin1Char('&')));
+        const UINT cmd = m_uiCustomizeCmd;
+        QObject::connect(button, &QToolButton::clicked, button, [this, cmd] {
+            CWnd* target = m_pDockSite ? static_cast<CWnd*>(m_pDockSite) : GetParent();
+            if (target && target->m_hWnd) target->PostMessage(WM_COMMAND, MAKEWPARAM(cmd, 0), 0);
+        });
+        tb->addWidget(button);
+    }
+    if (m_pDockSite) WatchToolBarDrag(this, tb, m_pShell->buttons);
 }
 
 UINT CMFCToolBar::GetItemID(int nIndex) const

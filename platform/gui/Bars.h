@@ -95,8 +95,12 @@ public:
     BOOL IsButtonChecked(int nIndex) const;
     // Presses a button as the user does (nothing when it is disabled).
     BOOL ClickButton(int nIndex);
-    void EnableCustomizeButton(BOOL, int, LPCTSTR, BOOL = TRUE) {}
-    void EnableCustomizeButton(BOOL, int, UINT, BOOL = TRUE) {}
+    // The button at the end of the bar that sends command iCustomizeCmd to the frame (its tip the
+    // text); FALSE takes it away.
+    void EnableCustomizeButton(BOOL bEnable, int iCustomizeCmd, LPCTSTR lpszCustomizeText, BOOL = TRUE);
+    void EnableCustomizeButton(BOOL bEnable, int iCustomizeCmd, UINT uiCustomizeTextResId, BOOL = TRUE);
+    // The customise button's command (0: the bar has none).
+    UINT GetCustomizeCommand() const { return m_uiCustomizeCmd; }
     void SetBorders(int = 0, int = 0, int = 0, int = 0) {}
     // Runs the update handlers of the buttons through the frame's route (a toolbar inside a
     // pane: through its owner's).
@@ -104,21 +108,55 @@ public:
     // The bar's size as laid out (a toolbar inside a pane takes this height).
     CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz);
 
+    // ---- Customisation: buttons added, moved and removed by the user; kept with the frame's layout.
+    // Inserts a button for the command before iInsertAt (-1: at the end); its index, -1 on failure.
+    int InsertButton(UINT nID, int iInsertAt = -1);
+    BOOL RemoveButton(int iIndex);
+    // The buttons of the toolbar resource it was loaded from, as they were.
+    void RestoreOriginalState();
+    UINT GetResID() const { return m_uiOriginalResID; }
+    // Whether the buttons are no longer those of its resource (a user-defined bar: whether it has any).
+    BOOL IsChanged() const;
+    // A toolbar the user made (the customisation dialog's New...).
+    BOOL IsUserDefined() const { return m_bUserDefined; }
+    // The picture of the user image list a button shows in place of its command's (-1: its own).
+    int GetButtonUserImage(int nIndex) const;
+    void SetButtonUserImage(int nIndex, int iUserImage);
+    // Where a button let go at the screen point would go on this bar (-1: the point is not over it).
+    int InsertIndexAt(CPoint ptScreen) const;
+    // What letting go button nIndex of this bar at a screen point does (an Alt+drag, or any drag while
+    // the customisation dialog is open): over a toolbar of the frame it moves there, before the button
+    // under the point; anywhere else it is removed. Tests call it; the toolkit's drag ends here.
+    BOOL DropButton(int nIndex, CPoint ptScreen);
+    // The frame's toolbar under a screen point (nullptr: none).
+    static CMFCToolBar* FromScreenPoint(CFrameWnd* pFrame, CPoint ptScreen);
+
+    // Alt+drag moves and removes buttons (EnableQuickCustomization).
     static BOOL m_bAltCustomization;
+    static void EnableQuickCustomization(BOOL bEnable = TRUE) { m_bAltCustomization = bEnable; }
+    // While the customisation dialog is open: a plain drag moves a button, a click runs nothing.
+    static BOOL IsCustomizeMode() { return s_bCustomizeMode; }
+    static void SetCustomizeMode(BOOL bSet);
     // The pictures of the users' own buttons (null until set; the toolbars do not own them).
     static void SetUserImages(CMFCToolBarImages* pUserImages) { s_pUserImages = pUserImages; }
     static CMFCToolBarImages* GetUserImages() { return s_pUserImages; }
-    static void EnableQuickCustomizeButtons(BOOL) {}
     // The pictures of toolbar resource uiResID show in menus beside their commands (the one picture set
     // stands for the 24-bit bitmap uiBmpResID too). FALSE when there is no such resource.
     static BOOL AddToolBarForImageCollection(UINT uiResID, UINT uiBmpResID = 0);
 
 private:
+    friend class CMDIFrameWndEx;
     static CMFCToolBarImages* s_pUserImages;
+    static BOOL s_bCustomizeMode;
     BOOL CreateInPane(CWnd* pParentWnd, DWORD dwStyle, UINT nID);
     std::vector<UINT> m_buttons;
     std::vector<BOOL> m_enabled;
     std::vector<int> m_checked;
+    std::vector<int> m_userImages;
+    UINT m_uiOriginalResID = 0;
+    UINT m_uiCustomizeCmd = 0;
+    CString m_strCustomizeText;
+    BOOL m_bUserDefined = FALSE;
     void Rebuild();
 };
 using CToolBar = CMFCToolBar;

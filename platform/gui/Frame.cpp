@@ -271,6 +271,27 @@ bool FrameShell::BuildMenu(UINT resId)
 }
 
 // The windows-manager entry goes at the end of the Window menu (the popup with New Window).
+bool FrameShell::OpenMenuByMnemonic(wchar_t ch)
+{
+    if (!window || !ch) return false;
+    QMenuBar* bar = window->menuBar();
+    const QString key = QString(QChar(static_cast<char16_t>(ch))).toLower();
+    for (QAction* a : bar->actions())
+    {
+        if (!a->isVisible() || !a->isEnabled() || !a->menu()) continue;
+        const QString text = a->text();
+        for (qsizetype i = text.indexOf(QLatin1Char('&')); i >= 0 && i + 1 < text.size();
+             i = text.indexOf(QLatin1Char('&'), i + 2))
+        {
+            if (text[i + 1] == QLatin1Char('&')) continue; // a literal ampersand
+            if (QString(text[i + 1]).toLower() != key) break;
+            bar->setActiveAction(a);
+            return true;
+        }
+    }
+    return false;
+}
+
 void FrameShell::AddWindowsDialogItem()
 {
     if (!windowsDialogId) return;

@@ -216,7 +216,7 @@ class CMDIFrameWndEx : public CMDIFrameWnd
 {
     DECLARE_DYNAMIC(CMDIFrameWndEx)
 public:
-    CMDIFrameWndEx() = default;
+    CMDIFrameWndEx();
     // Creates the frame, then puts its bars and panes where the user left them (the layout kept in the
     // application's profile, section "Workspace"); the layout is written there when the frame goes.
     BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
@@ -274,6 +274,20 @@ public:
         CFrameWnd::EnableDocking(dwDockStyle);
         return TRUE;
     }
+    // ---- Toolbars the user makes (the customisation dialog's New...), ids uiUserToolbarFirst to
+    // uiUserToolbarLast, ten at most; they and the buttons of every bar are kept with the layout.
+    BOOL InitUserToolbars(LPCTSTR lpszRegEntry, UINT uiUserToolbarFirst, UINT uiUserToolbarLast);
+    BOOL IsUserToolbarId(UINT nID) const { return nID >= m_uiUserToolbarFirst && nID <= m_uiUserToolbarLast; }
+    // The user's toolbar iIndex in the order they were made (nullptr: none).
+    CMFCToolBar* GetUserToolBarByIndex(int iIndex) const;
+    int GetUserToolBarCount() const { return static_cast<int>(m_userToolBars.size()); }
+    // AFX_WM_CREATETOOLBAR (lParam: the name): makes a user toolbar; the result is the toolbar, 0 when no
+    // id is left.
+    LRESULT OnToolbarCreateNew(WPARAM wp, LPARAM lp);
+    // Removes a toolbar the user made (FALSE for any other).
+    BOOL DeleteToolBar(CMFCToolBar* pToolBar);
+    ~CMDIFrameWndEx() override;
+
     BOOL m_bTabbedGroups = FALSE;
     // Whether docking panes may be turned into tabbed documents.
     BOOL m_bCanConvertControlBarToMDIChild = FALSE;
@@ -288,6 +302,13 @@ private:
     // is ignored (FALSE).
     void SaveDockState();
     BOOL LoadDockState();
+    // The user's toolbars and every bar's buttons, kept in the profile beside the layout.
+    void SaveToolBarState();
+    BOOL LoadToolBarState();
+    CMFCToolBar* CreateUserToolBar(UINT nID, LPCTSTR lpszName);
+    UINT m_uiUserToolbarFirst = 1;
+    UINT m_uiUserToolbarLast = 0;
+    std::vector<std::unique_ptr<CMFCToolBar>> m_userToolBars;
     UINT m_uiWindowsDlgMenuId = 0;
     DWORD m_dwAutoHidePanes = 0;
     BOOL m_bShowWindowsDlgHelpButton = FALSE;

@@ -6,6 +6,7 @@
 #include "platform/gui/Bars.h"
 #include "platform/gui/Convert.h"
 #include "platform/gui/FrameInternal.h"
+#include "platform/gui/ToolBarsCustomizeDialog.h"
 #include "platform/gui/WindowsManagerDialog.h"
 #include "platform/gui/WndInternal.h"
 
@@ -18,11 +19,14 @@ constexpr int kDockStateVersion = 1;
 
 BEGIN_MESSAGE_MAP(CMDIFrameWndEx, CMDIFrameWnd)
 ON_WM_DESTROY()
+ON_REGISTERED_MESSAGE(AFX_WM_CREATETOOLBAR, OnToolbarCreateNew)
 END_MESSAGE_MAP()
 
 BOOL CMDIFrameWndEx::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext)
 {
     if (!CMDIFrameWnd::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext)) return FALSE;
+    // The user's toolbars first: the layout places them too.
+    LoadToolBarState();
     // The user's layout in place of the panes' first sizes (which wait for the window's own size).
     if (LoadDockState()) Shell()->window->setProperty("qorLayoutRestored", true);
     return TRUE;
@@ -30,6 +34,7 @@ BOOL CMDIFrameWndEx::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pPa
 
 void CMDIFrameWndEx::OnDestroy()
 {
+    SaveToolBarState();
     SaveDockState();
     CMDIFrameWnd::OnDestroy();
 }

@@ -81,6 +81,8 @@ struct FrameShell {
     bool BuildMenu(UINT resId);
     // Fills menu with the pane menu's items (EnablePaneMenu).
     void FillPaneMenu(QMenu* menu);
+    // Opens the menu-bar popup whose mnemonic is ch (Alt with that letter); false when none has it.
+    bool OpenMenuByMnemonic(wchar_t ch);
     void AddWindowsDialogItem();
 };
 

@@ -8,6 +8,7 @@
 #include "platform/core/Time.h"
 #include "platform/gui/App.h"
 #include "platform/gui/Controls.h"
+#include "platform/gui/FrameInternal.h"
 #include "platform/gui/Gdi.h"
 #include "platform/gui/SurfaceAccess.h"
 #include "platform/gui/SysValues.h"
@@ -425,6 +426,17 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CONTEXTMENU:
         if ((s->style & WS_CHILD) && s->parent) return s->parent->SendMessage(message, wParam, lParam);
         return 0;
+    case WM_SYSCHAR: {
+        // Alt with a letter that no window and no accelerator took opens the menu it names, in
+        // the frame the window lies in: not in the owner of a dialog, nor in a frame a modal
+        // window has disabled.
+        CWnd* root = this;
+        while ((root->GetStyle() & WS_CHILD) && root->GetParent()) root = root->GetParent();
+        auto* frame = DYNAMIC_DOWNCAST(CFrameWnd, root);
+        if (qor::gui::FrameShell* shell = frame && frame->IsWindowEnabled() ? frame->Shell() : nullptr)
+            shell->OpenMenuByMnemonic(static_cast<wchar_t>(wParam));
+        return 0;
+    }
     case WM_CLOSE: DestroyWindow(); return 0;
     case WM_NCHITTEST: return HTCLIENT;
     case WM_MOUSEACTIVATE: return 1; // MA_ACTIVATE

@@ -9,7 +9,10 @@
 #include <QtCore/QCoreApplication>
 #include <QtCore/QDir>
 #include <QtCore/QStandardPaths>
+#include <QtGui/QCursor>
 #include <QtGui/QEnterEvent>
+#include <QtGui/QMouseEvent>
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QMenuBar>
 #include <QtWidgets/QToolButton>
@@ -111,6 +114,50 @@ void HoverToolBarButton(CMFCToolBar* bar, int nIndex, bool enter)
         QCoreApplication::sendEvent(button, &e);
     }
     Pump();
+}
+
+CRect ToolBarButtonScreenRect(CMFCToolBar* bar, int nIndex)
+{
+    qor::gui::PaneShell* ps = bar ? bar->Shell() : nullptr;
+    if (!ps || !ps->toolBar || nIndex < 0 || nIndex >= static_cast<int>(ps->buttons.size())) return CRect();
+    const QRect g = ps->toolBar->actionGeometry(ps->buttons[static_cast<size_t>(nIndex)]);
+    if (!ps->toolBar->isVisible() || !g.isValid()) return CRect();
+    return qor::gui::FromQRect(QRect(ps->toolBar->mapToGlobal(g.topLeft()), g.size()));
+}
+
+CRect ToolBarScreenRect(CMFCToolBar* bar)
+{
+    qor::gui::PaneShell* ps = bar ? bar->Shell() : nullptr;
+    if (!ps || !ps->toolBar || !ps->toolBar->isVisible()) return CRect();
+    return qor::gui::FromQRect(QRect(ps->toolBar->mapToGlobal(QPoint(0, 0)), ps->toolBar->size()));
+}
+
+void AltDragToolBarButton(CMFCToolBar* bar, int nIndex, CPoint ptScreen)
+{
+    qor::gui::PaneShell* ps = bar ? bar->Shell() : nullptr;
+    if (!ps || !ps->toolBar || nIndex < 0 || nIndex >= static_cast<int>(ps->buttons.size())) return;
+    QWidget* button = ps->toolBar->widgetForAction(ps->buttons[static_cast<size_t>(nIndex)]);
+    if (!button) return;
+    const QPointF from(button->width() / 2.0, button->height() / 2.0);
+    QMouseEvent press(QEvent::MouseButtonPress, from, button->mapToGlobal(from), Qt::LeftButton, Qt::LeftButton,
+                      Qt::AltModifier);
+    QCoreApplication::sendEvent(button, &press);
+    QCursor::setPos(ptScreen.x, ptScreen.y);
+    const QPointF away = from + QPointF(QApplication::startDragDistance() + 5, 0);
+    QMouseEvent move(QEvent::MouseMove, away, button->mapToGlobal(away), Qt::NoButton, Qt::LeftButton, Qt::AltModifier);
+    QCoreApplication::sendEvent(button, &move);
+    Pump();
+}
+
+bool ClickCustomizeButton(CMFCToolBar* bar)
+{
+    qor::gui::PaneShell* ps = bar ? bar->Shell() : nullptr;
+    auto* button =
+        ps && ps->toolBar ? ps->toolBar->findChild<QToolButton*>(QStringLiteral("customizeButton")) : nullptr;
+    if (!button) return false;
+    button->click();
+    Pump();
+    return true;
 }
 
 CString ShownPaneText(CMFCStatusBar& bar, int nIndex)

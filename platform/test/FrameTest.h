@@ -37,6 +37,16 @@ void HoverMenuItem(CFrameWnd* frame, UINT nID);
 void CloseMenus(CFrameWnd* frame);
 void HoverToolBarButton(CMFCToolBar* bar, int nIndex, bool enter = true);
 
+// Where a toolbar's button is on the screen (empty when it has no such button or does not show).
+CRect ToolBarButtonScreenRect(CMFCToolBar* bar, int nIndex);
+// Where a frame's toolbar is on the screen (empty when it does not show).
+CRect ToolBarScreenRect(CMFCToolBar* bar);
+// Presses the button with Alt held and moves the pointer away to a screen point, as the user drags it
+// (the offscreen toolkit ends a drag at once, where the pointer is); what it posted is run.
+void AltDragToolBarButton(CMFCToolBar* bar, int nIndex, CPoint ptScreen);
+// Clicks the customise button at the end of a toolbar (false when it has none), and runs what it posted.
+bool ClickCustomizeButton(CMFCToolBar* bar);
+
 // What a status-bar pane shows now (a key indicator shows nothing while its key is off).
 CString ShownPaneText(CMFCStatusBar& bar, int nIndex);
 

@@ -25,6 +25,7 @@
 #include <QtWidgets/QAbstractItemView>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
+#include <QtWidgets/QMenu>
 #include <QtWidgets/QMessageBox>
 
 #include <algorithm>
@@ -335,6 +336,17 @@ void FocusIn(CWnd* wnd)
 
 CWnd* ToolkitFocusWindow() { return qor::gui::WndFromWidget(QApplication::focusWidget()); }
 CWnd* ToolkitActiveWindow() { return qor::gui::WndFromWidget(QApplication::activeWindow()); }
+
+CString CloseOpenMenuPopup()
+{
+    QCoreApplication::processEvents();
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu) return CString();
+    CString title = qor::gui::FromQString(menu->title().remove(QLatin1Char('&')));
+    menu->close();
+    QCoreApplication::processEvents();
+    return title;
+}
 
 WindowFrame FrameOf(CWnd* wnd)
 {

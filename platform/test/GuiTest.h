@@ -140,6 +140,8 @@ void FocusIn(CWnd* wnd);
 // window the toolkit holds active.
 CWnd* ToolkitFocusWindow();
 CWnd* ToolkitActiveWindow();
+// The text of the menu-bar popup open now (its mnemonic marker removed), or empty; closes it.
+CString CloseOpenMenuPopup();
 
 // What a top-level window asks of the window manager for its frame.
 struct WindowFrame

@@ -179,6 +179,21 @@ TEST_F(MainFrameLayout, UserImagesComeFromTheCurrentFolderAndAMissingOrOversized
         std::ofstream(file, std::ios::binary) << TwoPictureBitmap();
     }
     startAndLook(2);
+    // A button given one of them keeps it at the next start.
+    {
+        CQORApp app;
+        ASSERT_TRUE(StartApplication(app));
+        auto* bar = DYNAMIC_DOWNCAST(CMFCToolBar, Frame()->GetPane(AFX_IDW_TOOLBAR));
+        ASSERT_NE(bar, nullptr);
+        bar->SetButtonUserImage(0, 1);
+        StopApplication(app);
+    }
+    {
+        CQORApp app;
+        ASSERT_TRUE(StartApplication(app));
+        EXPECT_EQ(DYNAMIC_DOWNCAST(CMFCToolBar, Frame()->GetPane(AFX_IDW_TOOLBAR))->GetButtonUserImage(0), 1);
+        StopApplication(app);
+    }
     // Larger than 819200 bytes: not read.
     {
         std::ofstream out(file, std::ios::binary);

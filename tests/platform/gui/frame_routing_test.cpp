@@ -121,6 +121,22 @@ TEST_F(AppTest, AcceleratorsGoThroughTheSameRouteAndRespectUpdateHandlers)
     EXPECT_EQ(g_log, (std::vector<std::string>{"view"}));
 }
 
+TEST_F(AppTest, AltWithAMenuLetterOpensThatMenuUnlessAnAcceleratorTakesIt)
+{
+    ASSERT_NE(NewDoc(), nullptr);
+    CView* view = Main()->MDIGetActive()->GetActiveView();
+    qor::test::KeyPress(view, 'T', L't', 0, true);
+    EXPECT_EQ(qor::test::CloseOpenMenuPopup(), CString(L"Tools"));
+    qor::test::KeyPress(view, 'F', L'f', 0, true);
+    EXPECT_EQ(qor::test::CloseOpenMenuPopup(), CString(L"File"));
+    // A letter no menu has opens nothing; nor does the plain key.
+    qor::test::KeyPress(view, 'Q', L'q', 0, true);
+    EXPECT_EQ(qor::test::CloseOpenMenuPopup(), CString());
+    qor::test::KeyPress(view, 'T', L't');
+    EXPECT_EQ(qor::test::CloseOpenMenuPopup(), CString());
+    EXPECT_TRUE(g_log.empty());
+}
+
 namespace {
 const DialogItem kModalItems[] = {
     {L"Edit", 1001, L"", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 7, 100, 14},
@@ -139,6 +155,8 @@ TEST_F(AppTest, AModalDialogKeepsTheFramesAcceleratorsFromRunningUnderneath)
         ASSERT_NE(edit, nullptr);
         qor::test::KeyPress(edit, 'J', 0, MK_CONTROL);
         qor::test::KeyPress(&dlg, 'K', 0, MK_CONTROL);
+        qor::test::KeyPress(edit, 'F', L'f', 0, true);
+        EXPECT_EQ(qor::test::CloseOpenMenuPopup(), CString()) << "the frame's menu opened under a modal dialog";
         qor::test::DrivenDialogs::EndModal(dlg, IDOK);
     });
     CDialog dlg(9140, Main());
