@@ -108,7 +108,7 @@ inline std::uint64_t NonFiniteBits(double v)
 // x[j] stands as itself or as its zero point; it replaces the held point only when strictly
 // beyond it. Every replaced point is noted as it was, so that a line found not to be finite
 // can be taken back.
-using ReplacedPoints = std::vector<std::pair<PointLoadEffect*, PointLoadEffect>>;
+using ReplacedPoint = std::pair<PointLoadEffect*, PointLoadEffect>;
 
 template <bool Max>
 inline bool Beyond(double candidate, double held)
@@ -118,18 +118,18 @@ inline bool Beyond(double candidate, double held)
 
 template <bool Max>
 inline void TakePoint(PointLoadEffect& held, double v, double x, double position, BeamResultsType kind,
-                      const CLoadModel* loadModel, ReplacedPoints& replaced)
+                      const CLoadModel* loadModel, ReplacedPoint*& replaced)
 {
     const bool bZero = IsZeroPoint<Max>(v);
     const double candidate = bZero ? 0.0 : v;
     if (!Beyond<Max>(candidate, held.val)) return;
-    replaced.emplace_back(&held, held);
+    *replaced++ = ReplacedPoint(&held, held);
     held = PointLoadEffect(candidate, x, position, kind, bZero ? nullptr : loadModel);
 }
 
 template <bool Max>
 void MergeStretch(PointLoadEffect* held, const double* y, const double* x, std::size_t n, double position,
-                  BeamResultsType kind, const CLoadModel* loadModel, ReplacedPoints& replaced)
+                  BeamResultsType kind, const CLoadModel* loadModel, ReplacedPoint*& replaced)
 {
     for (std::size_t j = 0; j < n; ++j) TakePoint<Max>(held[j], y[j], x[j], position, kind, loadModel, replaced);
 }
@@ -198,9 +198,11 @@ const CKeptPositions& CEnvelopeResults::GetKeptPositions() const
     return m_pKept ? *m_pKept : none;
 }
 
-void CEnvelopeResults::TrimKeptPositions()
+void CEnvelopeResults::FinishAdding()
 {
     if (m_pKept) m_pKept->Trim();
+    m_vReplaced = {};
+    m_nReplaced = 0;
 }
 
 std::shared_ptr<CEnvelope> CEnvelopeResults::GetReactionEnvelope(unsigned int i) const
@@ -247,14 +249,14 @@ void CEnvelopeResults::AddResult(const std::shared_ptr<CBeamResults>& results,
             m_pKept = std::make_shared<CKeptPositions>(*m_pKept); // the copies' positions stay theirs
         m_pKept->Add(results.get());
     }
-    m_vReplaced.clear();
+    m_nReplaced = 0;
 
     // Takes the position back out when it was not finite; otherwise the error stands as it is
     // (an error of a finite result leaves the position counted, as it always has).
     const auto takeBack = [this, &res] {
         if (HasFiniteEffects(res)) return;
-        for (auto it = m_vReplaced.rbegin(); it != m_vReplaced.rend(); ++it) *it->first = it->second;
-        m_vReplaced.clear();
+        for (std::size_t k = m_nReplaced; k-- > 0;) *m_vReplaced[k].first = m_vReplaced[k].second;
+        m_nReplaced = 0;
         if (m_bKeepPositions) m_pKept->RemoveLast();
         --m_nBeamResults;
         --m_nAnalyses;
@@ -347,7 +349,10 @@ bool CEnvelopeResults::MergeLine(CEnvelope& env, const CBeamResults& results, Be
 
     PointLoadEffect* const pMax = vMax.data();
     PointLoadEffect* const pMin = vMin.data();
-    ReplacedPoints& replaced = m_vReplaced;
+    // Room to note every point of both lists replaced (each at most once a line), so that the
+    // notes need no check.
+    if (m_vReplaced.size() < m_nReplaced + 2 * total) m_vReplaced.resize(m_nReplaced + 2 * total);
+    ReplacedPoint* replaced = m_vReplaced.data() + m_nReplaced;
     std::uint64_t nonFinite = 0; // NonFiniteBits of every value of the line, merged or not
 #if defined(__SSE2__)
     __m128d nonFinitePairs = _mm_setzero_pd();
@@ -403,6 +408,7 @@ bool CEnvelopeResults::MergeLine(CEnvelope& env, const CBeamResults& results, Be
     _mm_store_pd(reinterpret_cast<double*>(pairs), nonFinitePairs);
     nonFinite |= pairs[0] | pairs[1];
 #endif
+    m_nReplaced = static_cast<std::size_t>(replaced - m_vReplaced.data());
     if (total < vMin.size()) qor::ThrowSubscriptError();
     return nonFinite == 0;
 }

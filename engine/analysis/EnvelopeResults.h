@@ -62,8 +62,9 @@ public:
     // The moment and shear lines of every analysed position, in order (memory only; the
     // positions of a run that did not keep them: none).
     const CKeptPositions& GetKeptPositions() const;
-    // Gives back the room reserved for positions that did not come.
-    void TrimKeptPositions();
+    // At the end of a run of AddResult: gives back the room reserved for positions that did not
+    // come, and the merge's notes.
+    void FinishAdding();
 
     // True once the moment, shear and reaction envelopes exist.
     bool HasEnvelopes() const { return m_pEnvBMD && m_pEnvSFD; }
@@ -105,6 +106,7 @@ private:
     bool m_bKeepPositions = true;
     std::vector<double> m_vSupportX; // scratch: support positions of the current position
     std::vector<std::pair<PointLoadEffect*, PointLoadEffect>> m_vReplaced; // scratch: points as they were
+    std::size_t m_nReplaced = 0;                                           // of them, those of this position
 
     friend class boost::serialization::access;
     template <class Archive>

@@ -186,7 +186,7 @@ std::shared_ptr<CEnvelopeResults> CMovingLoadAnalysis::Run(bool bByStep, int& nS
                 p += std::min(d, step);
         }
     }
-    results->TrimKeptPositions();
+    results->FinishAdding();
     return results;
 }
 
