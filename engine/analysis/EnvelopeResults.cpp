@@ -300,10 +300,12 @@ void CEnvelopeResults::AddResult(const std::shared_ptr<CBeamResults>& results,
     }
     catch (const char*)
     {
-        throw;
+        throw; // the position's own error, taken back already
     }
     catch (...)
     {
+        // A result that is not finite and also short of points or reactions was refused for the
+        // values first, before anything changed: so it still is.
         takeBack();
         throw;
     }
