@@ -5,6 +5,7 @@
 #include "app/WindowToBMP.h"
 #include "res/Resource.h"
 #include "ui/views/GridView.h"
+#include "ui/views/PlotView.h"
 #include "ui/views/QORView.h"
 
 IMPLEMENT_DYNCREATE(CChildFrame, CMDIChildWndEx)
@@ -23,12 +24,37 @@ BOOL CChildFrame::PreCreateWindow(CREATESTRUCT& cs)
     return CMDIChildWndEx::PreCreateWindow(cs);
 }
 
+namespace {
+
+// Which of the case's own windows (Window > New Window) a frame is, 0 while it is the only one shown; the
+// result windows are not counted, they carry captions of their own.
+int CaseWindowNumber(CDocument* doc, CFrameWnd* frame)
+{
+    int shown = 0, mine = 0;
+    for (POSITION pos = doc->GetFirstViewPosition(); pos;)
+    {
+        CView* view = doc->GetNextView(pos);
+        if (!view->IsKindOf(RUNTIME_CLASS(CQORView)) || !view->m_hWnd || !view->IsWindowVisible()) continue;
+        ++shown;
+        if (view->GetParentFrame() == frame) mine = shown;
+    }
+    return shown > 1 ? mine : 0;
+}
+
+} // namespace
+
 void CChildFrame::OnUpdateFrameTitle(BOOL bAddToTitle)
 {
-    // The case's own window follows the case's name (Save As renames it); result views keep theirs.
+    // The case's own window follows the case's name (Save As renames it), numbered as the framework
+    // numbers a document's windows when there are two or more; result views keep theirs.
     CView* view = GetActiveView();
     CDocument* doc = GetActiveDocument();
-    if (view && doc && view->IsKindOf(RUNTIME_CLASS(CQORView))) SetWindowText(doc->GetTitle());
+    if (view && doc && view->IsKindOf(RUNTIME_CLASS(CQORView)))
+    {
+        CString title = doc->GetTitle();
+        if (const int number = CaseWindowNumber(doc, this)) title.AppendFormat(L":%d", number);
+        SetWindowText(title);
+    }
     CMDIChildWndEx::OnUpdateFrameTitle(bAddToTitle);
 }
 
@@ -55,6 +81,8 @@ void CChildFrame::OnSaveImage()
                     L"Bitmap files (*.bmp) |*.bmp||", this);
     if (dlg.DoModal() != IDOK) return;
     CString path = dlg.GetPathName();
+    // A plot whose curves are still coming is saved whole.
+    if (auto* plot = DYNAMIC_DOWNCAST(CPlotView, GetActiveView())) plot->FinishDrawing();
     // The dialog leaves no trace in the picture.
     UpdateWindow();
     CWindowToBMP bmp;

@@ -1,7 +1,9 @@
 // The program's windows against the clock, offscreen: start-up to the main window shown and idle,
 // opening result plots and grids of real results (moving load with every position shown at three
-// step sizes, its reactions plot and its four default windows, an ensemble, a 150-row table, the
-// values of a reference collection, the enhanced ratio grid) and printing a plot. Every window is
+// step sizes, its reactions plot, its four default windows at two step sizes and the way back to a
+// drawn plot's tab, an ensemble, a 150-row table, the values of a reference collection, the
+// enhanced ratio grid) and printing a plot. A plot counts as shown once its last curve is on the
+// screen. Every window is
 // closed and its widgets deleted outside the timing, so that each repetition starts from the same
 // heap; the cases may run in any order (--benchmark_enable_random_interleaving).
 #include "bench_cases.h"
@@ -31,6 +33,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -185,6 +189,44 @@ void Settle(CView* view)
     qor::test::Pump();
 }
 
+using Clock = std::chrono::steady_clock;
+
+double MsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// A plot whose curves are still to come (the "show all" plots are drawn in slices from the
+// message loop); always false for a build whose plots are drawn in one go.
+template <class View>
+bool StillDrawing(View* view)
+{
+    if constexpr (requires { view->IsDrawing(); })
+        return view && view->IsDrawing();
+    else
+        return false;
+}
+
+// Runs the message loop until every plot among the views has all its curves, then lets the
+// last paints happen. Returns the longest turn of the loop in ms: how long a click or a paint
+// could have waited meanwhile.
+double DrawAndSettle(const std::vector<CView*>& views)
+{
+    auto drawing = [&] {
+        return std::any_of(views.begin(), views.end(),
+                           [](CView* v) { return StillDrawing(dynamic_cast<CPlotView*>(v)); });
+    };
+    double longest = 0;
+    while (drawing())
+    {
+        const Clock::time_point turn = Clock::now();
+        qor::test::Pump();
+        longest = std::max(longest, MsSince(turn));
+    }
+    if (!views.empty()) Settle(views.front());
+    return longest;
+}
+
 // Closes the window and lets its widgets go: without the toolkit's deferred deletions each
 // repetition would run over the heap of every window closed before it.
 void Close(CView* view)
@@ -226,17 +268,22 @@ void BM_StartUp(benchmark::State& state)
 }
 BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The time is until every curve is on the screen; "longest wait ms" is the longest the window
+// could not answer meanwhile (the Show call itself, or one turn of the message loop).
 void ShowMovingLoad(benchmark::State& state, bool showAll, int stepMm = 100)
 {
     auto run = MovingLoadRun(stepMm);
     const std::size_t positions = run->GetResults()->GetKeptPositions().GetCount();
     unsigned redraws = 0;
+    double longest = 0;
     for (auto _ : state)
     {
         CPlotView* view = OpenView<CPlotView>();
         view->CreateCharts(2, 1);
+        const Clock::time_point show = Clock::now();
         view->ShowMovingLoadEnvelopes(showAll, true, run);
-        Settle(view);
+        const double shown = MsSince(show);
+        longest += std::max(shown, DrawAndSettle({view}));
         state.PauseTiming();
         redraws = view->GetChart(0)->GetRedrawCount() + view->GetChart(1)->GetRedrawCount();
         Close(view);
@@ -244,6 +291,7 @@ void ShowMovingLoad(benchmark::State& state, bool showAll, int stepMm = 100)
     }
     state.counters["positions"] = static_cast<double>(positions);
     state.counters["chart redraws"] = redraws;
+    state.counters["longest wait ms"] = longest / static_cast<double>(state.iterations());
     // The same after every repetition: closed windows leave nothing behind.
     state.counters["widgets left"] = qor::test::ToolkitWidgetCount();
 }
@@ -277,22 +325,38 @@ BENCHMARK(BM_PlotMovingLoadReactions)->Unit(benchmark::kMillisecond)->UseRealTim
 
 // (2d) The moving load's output as the program opens it by default, every position shown: the
 // moment and shear plot, the reactions plot and their two grids (four windows).
-void BM_MovingLoadDefaultOutput(benchmark::State& state)
+// The time is until every curve is on the screen; "windows shown ms" until the four windows
+// are open and painted, "longest wait ms" as in (2).
+void MovingLoadOutput(benchmark::State& state, int stepMm)
 {
-    auto run = MovingLoadRun();
+    auto run = MovingLoadRun(stepMm);
     CQORDoc* doc = CaseDoc();
+    double shown = 0, longest = 0;
     for (auto _ : state)
     {
+        const Clock::time_point start = Clock::now();
         doc->ShowMovingLoadOutput(true, run);
+        const double opened = MsSince(start);
         std::vector<CView*> views = ResultViews(doc);
         if (views.size() != 4) state.SkipWithError("the output did not open four windows");
         if (!views.empty()) Settle(views.front());
+        shown += MsSince(start);
+        longest += std::max(opened, DrawAndSettle(views));
         state.PauseTiming();
         for (CView* v : views) Close(v);
         state.ResumeTiming();
     }
+    state.counters["positions"] = static_cast<double>(run->GetResults()->GetKeptPositions().GetCount());
+    state.counters["windows shown ms"] = shown / static_cast<double>(state.iterations());
+    state.counters["longest wait ms"] = longest / static_cast<double>(state.iterations());
 }
+
+void BM_MovingLoadDefaultOutput(benchmark::State& state) { MovingLoadOutput(state, 100); }
 BENCHMARK(BM_MovingLoadDefaultOutput)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// (2f) The same by 0.025 m (2 541 positions): "Display each sub-analysis result" on a fine step.
+void BM_MovingLoadDefaultOutput_2541(benchmark::State& state) { MovingLoadOutput(state, 25); }
+BENCHMARK(BM_MovingLoadDefaultOutput_2541)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // (2e) Back to the tab of a drawn plot (2 541 positions) from another window: the plot comes
 // from its charts' kept images, not drawn again.
@@ -302,7 +366,7 @@ void BM_TabSwitchToDrawnPlot(benchmark::State& state)
     CPlotView* plot = OpenView<CPlotView>();
     plot->CreateCharts(2, 1);
     plot->ShowMovingLoadEnvelopes(true, true, run);
-    Settle(plot);
+    DrawAndSettle({plot});
     CGridView* other = OpenView<CGridView>();
     Settle(other);
     auto* main = static_cast<CMDIFrameWnd*>(App().m_pMainWnd);
@@ -323,6 +387,49 @@ void BM_TabSwitchToDrawnPlot(benchmark::State& state)
 }
 BENCHMARK(BM_TabSwitchToDrawnPlot)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// (2g) The same for the output of (2f) as the document opens it: back to its moment and shear
+// plot, once all its curves came, from the last grid.
+void BM_TabSwitchToEachSubAnalysisPlot(benchmark::State& state)
+{
+    auto run = MovingLoadRun(25);
+    CQORDoc* doc = CaseDoc();
+    doc->ShowMovingLoadOutput(true, run);
+    std::vector<CView*> views = ResultViews(doc);
+    DrawAndSettle(views);
+    CPlotView* plot = nullptr;
+    CView* other = nullptr;
+    for (CView* v : views)
+    {
+        auto* candidate = dynamic_cast<CPlotView*>(v);
+        if (candidate && candidate->GetTableKind() == CQORViewBase::TABLE_BMSF) plot = candidate;
+        if (dynamic_cast<CGridView*>(v) && !other) other = v;
+    }
+    if (!plot || !other)
+    {
+        state.SkipWithError("the output did not open a plot and a grid");
+        for (CView* v : views) Close(v);
+        return;
+    }
+    auto* main = static_cast<CMDIFrameWnd*>(App().m_pMainWnd);
+    main->MDIActivate(other->GetParentFrame());
+    Settle(other);
+    unsigned redraws = 0;
+    for (auto _ : state)
+    {
+        const unsigned before = plot->GetChart(0)->GetRedrawCount();
+        main->MDIActivate(plot->GetParentFrame());
+        Settle(plot);
+        state.PauseTiming();
+        redraws = plot->GetChart(0)->GetRedrawCount() - before;
+        main->MDIActivate(other->GetParentFrame());
+        Settle(other);
+        state.ResumeTiming();
+    }
+    state.counters["chart redraws"] = redraws;
+    for (CView* v : views) Close(v);
+}
+BENCHMARK(BM_TabSwitchToEachSubAnalysisPlot)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // (2') The same without the positions: the envelopes only.
 void BM_PlotMovingLoadEnvelopes(benchmark::State& state) { ShowMovingLoad(state, false); }
 BENCHMARK(BM_PlotMovingLoadEnvelopes)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -336,7 +443,7 @@ void BM_PlotEnsembleShowAll(benchmark::State& state)
         CPlotView* view = OpenView<CPlotView>();
         view->CreateCharts(2, 1);
         view->ShowMultiMovingLoadEnvelopes(true, true, run);
-        Settle(view);
+        DrawAndSettle({view});
         state.PauseTiming();
         Close(view);
         state.ResumeTiming();
@@ -417,7 +524,7 @@ void BM_PrintMovingLoadPlot(benchmark::State& state)
     CPlotView* view = OpenView<CPlotView>();
     view->CreateCharts(2, 1);
     view->ShowMovingLoadEnvelopes(true, true, run);
-    Settle(view);
+    DrawAndSettle({view});
     const std::string pdf = "/tmp/qor-bench-views-" + std::to_string(::getpid()) + ".pdf";
     setenv("QOR_PRINT_TO_PDF", pdf.c_str(), 1);
     for (auto _ : state) view->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);

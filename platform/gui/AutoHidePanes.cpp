@@ -16,6 +16,7 @@
 #include <QtWidgets/QFrame>
 #include <QtWidgets/QHBoxLayout>
 #include <QtWidgets/QLabel>
+#include <QtWidgets/QLayout>
 #include <QtWidgets/QStyle>
 #include <QtWidgets/QToolButton>
 #include <QtWidgets/QVBoxLayout>
@@ -230,8 +231,9 @@ void CDockablePane::SetAutoHideMode(BOOL bMode, DWORD, void*, BOOL)
     if (QToolBar* bar = shell->autoHideBars[side])
     {
         int tabs = 0;
-        for (auto* t : bar->findChildren<AutoHideTab*>())
-            if (t != m_pShell->autoHideTab.data()) ++tabs;
+        // The bar's own buttons (its extension) are no tabs.
+        for (auto* button : bar->findChildren<QAbstractButton*>())
+            if (dynamic_cast<AutoHideTab*>(button) && button != m_pShell->autoHideTab.data()) ++tabs;
         if (tabs == 0) bar->hide();
     }
     static_cast<WndSlot*>(m_pShell->slot.data())->Fit();
@@ -252,6 +254,8 @@ void CDockablePane::Slide(BOOL bSlideOut, BOOL bUseTimer)
     const int side = m_pShell->autoHideSide;
     QToolBar* bar = m_pDockSite->Shell()->autoHideBars[side];
     QMainWindow* window = m_pDockSite->Shell()->window;
+    // A tab just put at its side (a pane collapsed as it was made) has its place only once laid out.
+    if (window->layout()) window->layout()->activate();
     const QRect edge = bar ? bar->geometry() : QRect();
     const QRect inside = window->centralWidget() ? window->centralWidget()->geometry() : window->rect();
     const int extent = std::max(flyout->property("qorExtent").toInt(), 120);

@@ -60,8 +60,14 @@ BOOL CBasePane::CreatePaneWindow(LPCTSTR lpszCaption, CWnd* pParentWnd, UINT nID
         if (dwStyle & CBRS_ALIGN_RIGHT) area = Qt::RightDockWidgetArea;
         else if (dwStyle & CBRS_ALIGN_BOTTOM) area = Qt::BottomDockWidgetArea;
         else if ((dwStyle & CBRS_ALIGN_TOP) && !(dwStyle & CBRS_ALIGN_LEFT)) area = Qt::TopDockWidgetArea;
-        shell->window->addDockWidget(area, dock);
-        dock->setVisible(visible);
+        m_pShell->afterLayout = shell->window->property("qorLayoutRestored").toBool();
+        if (KeptPanes::PlaceNewPane(frame, dock))
+            m_pShell->keptPlace = true;
+        else
+        {
+            shell->window->addDockWidget(area, dock);
+            dock->setVisible(visible);
+        }
         slot->Fit();
         break;
     }
@@ -612,7 +618,8 @@ BOOL CDockablePane::Create(LPCTSTR lpszCaption, CWnd* pParentWnd, const RECT& re
     if (m_pShell && m_pShell->dock) {
         int w = rect.right - rect.left, h = rect.bottom - rect.top;
         if (w > 0 && h > 0) {
-            m_pShell->dock->resize(w, h);
+            // Where the kept layout put it, it has the size the user gave it.
+            if (!m_pShell->keptPlace) m_pShell->dock->resize(w, h);
             m_pShell->created = QSize(w, h);
         }
     }

@@ -6,6 +6,7 @@
 #include "platform/gui/App.h"
 #include "platform/gui/Archive.h"
 #include "platform/gui/Document.h"
+#include "platform/gui/Wnd.h"
 
 #include <QtCore/QTimer>
 
@@ -275,8 +276,17 @@ void CDataRecoveryHandler::RestoreAutosavedDocuments()
         if (p.extension() == ".path") found.push_back(p);
     }
     std::sort(found.begin(), found.end());
+    // The program holds one case at a time: a second restored case would close the first, asking to
+    // save or lose it. So one case is restored at a start; the others wait for the next.
+    bool restored = false;
+    int waiting = 0;
     for (const fs::path& description : found)
     {
+        if (restored)
+        {
+            ++waiting;
+            continue;
+        }
         std::string text = ReadText(description.string());
         const size_t end = text.find('\n');
         const CString path(text.substr(0, end).c_str());
@@ -290,6 +300,12 @@ void CDataRecoveryHandler::RestoreAutosavedDocuments()
             continue;
         }
         const CString name = path.IsEmpty() ? title : path;
+        // The question comes over the program's window, not before it.
+        if (CWnd* main = m_pApp->m_pMainWnd; main && main->m_hWnd && !main->IsWindowVisible())
+        {
+            main->ShowWindow(SW_SHOW);
+            main->UpdateWindow();
+        }
         CString prompt;
         prompt.Format(L"The program ended without closing %s. Its changes were kept automatically.\n\n"
                       L"Restore them? (Yes opens the case with these changes; No discards them.)",
@@ -309,6 +325,7 @@ void CDataRecoveryHandler::RestoreAutosavedDocuments()
             Log(saved.string() + ": could not be restored");
             continue;
         }
+        restored = true;
         // The case shows under its own name and path; saving it is the user's decision, so nothing is
         // written to the user's file here.
         doc->SetPathName(path, FALSE);
@@ -331,6 +348,15 @@ void CDataRecoveryHandler::RestoreAutosavedDocuments()
             RemoveDocumentInfo(doc);
             AutosaveDocumentInfo(doc);
         }
+    }
+    if (waiting > 0)
+    {
+        CString note;
+        note.Format(waiting == 1 ? L"One more case that the program kept automatically is offered at the next start."
+                                 : L"%d more cases that the program kept automatically are offered at the next starts, "
+                                   L"one at each start.",
+                    waiting);
+        AfxMessageBox(note, MB_OK | MB_ICONINFORMATION);
     }
     // An ended session whose documents were all dealt with leaves nothing behind.
     for (const std::string& session : ended)

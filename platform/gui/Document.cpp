@@ -104,6 +104,19 @@ void CDocument::OnChangedViewList()
         OnCloseDocument();
         return;
     }
+    UpdateFrameCounts();
+}
+
+void CDocument::UpdateFrameCounts()
+{
+    // Frames of the shown views, in the order of the views; a window not yet shown, or going, has no number.
+    std::vector<CFrameWnd*> frames;
+    for (CView* v : m_viewList)
+        if (v->m_hWnd && v->IsWindowVisible())
+            if (CFrameWnd* f = v->GetParentFrame(); f && std::find(frames.begin(), frames.end(), f) == frames.end())
+                frames.push_back(f);
+    for (size_t i = 0; i < frames.size(); ++i) frames[i]->m_nWindow = frames.size() == 1 ? 0 : static_cast<int>(i) + 1;
+    for (CFrameWnd* f : frames) f->OnUpdateFrameTitle(TRUE);
 }
 
 void CDocument::UpdateAllViews(CView* pSender, LPARAM lHint, CObject* pHint)

@@ -56,6 +56,8 @@ public:
     // OnUpdate of every view but pSender.
     void UpdateAllViews(CView* pSender, LPARAM lHint = 0L, CObject* pHint = nullptr);
     virtual void OnChangedViewList();
+    // Numbers the frames that show the document (m_nWindow), none when one is left, and updates their titles.
+    virtual void UpdateFrameCounts();
 
     // ---- Life cycle and files ---------------------------------------------------------------
     virtual BOOL OnNewDocument();

@@ -556,6 +556,7 @@ void CFrameWnd::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible)
         }
         ActivateFrame();
     }
+    if (pDoc) pDoc->UpdateFrameCounts();
     OnUpdateFrameTitle(TRUE);
 }
 
@@ -746,6 +747,16 @@ void CFrameWnd::DockPane(CBasePane* pBar, UINT nDockBarID, LPCRECT)
     else if (nDockBarID == AFX_IDW_DOCKBAR_BOTTOM || (!nDockBarID && (align & CBRS_ALIGN_BOTTOM))) area = Qt::BottomDockWidgetArea;
     else if (nDockBarID == AFX_IDW_DOCKBAR_TOP || (!nDockBarID && (align & CBRS_ALIGN_TOP))) area = Qt::TopDockWidgetArea;
     if (ps->dock) {
+        // A pane made where the layout the user left had it is docked there already.
+        if (ps->keptPlace)
+        {
+            ps->keptPlace = false;
+            if (auto* pane = DYNAMIC_DOWNCAST(CDockablePane, pBar)) KeptPanes::PutInKeptMode(this, pane);
+            pBar->m_bDocked = TRUE;
+            return;
+        }
+        // A pane made after the layout was put back gets its first size even so.
+        const bool late = ps->afterLayout;
         ps->dock->setFloating(false);
         shell->window->addDockWidget(area, ps->dock);
         const bool across = area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea;
@@ -763,9 +774,9 @@ void CFrameWnd::DockPane(CBasePane* pBar, UINT nDockBarID, LPCRECT)
         const int extent = across ? size.width() : size.height();
         QPointer<QMainWindow> window = shell->window;
         QPointer<QDockWidget> dock = ps->dock;
-        QTimer::singleShot(0, window, [window, dock, extent, across, area] {
-            // A layout the user left (restored by the frame) has the sizes already.
-            if (!window || !dock || window->property("qorLayoutRestored").toBool()) return;
+        QTimer::singleShot(0, window, [window, dock, extent, across, area, late] {
+            // A layout the user left (restored by the frame) has the sizes of the panes it found.
+            if (!window || !dock || (!late && window->property("qorLayoutRestored").toBool())) return;
             window->resizeDocks({dock}, {extent}, across ? Qt::Horizontal : Qt::Vertical);
             // A pane that joins others on a side shares the side's length with them evenly, rather
             // than getting the little that the panes already there leave over.
@@ -1199,7 +1210,12 @@ void CMDIChildWnd::MDIActivate()
 void CMDIChildWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
 {
     if ((GetStyle() & FWS_ADDTOTITLE) && bAddToTitle) {
-        if (CDocument* doc = GetActiveDocument()) SetWindowText(doc->GetTitle());
+        if (CDocument* doc = GetActiveDocument())
+        {
+            CString title = doc->GetTitle();
+            if (m_nWindow > 0) title.AppendFormat(L":%d", m_nWindow);
+            SetWindowText(title);
+        }
     }
     if (m_pMDIFrame) m_pMDIFrame->OnUpdateFrameTitle(TRUE);
 }

@@ -108,6 +108,8 @@ public:
     qor::gui::FrameShell* Shell();
     UINT m_nIDHelp = 0;
     BOOL m_bAutoMenuEnable = TRUE;
+    // Which of its document's windows this is (1, 2, ...), 0 when it is the only one, -1 before it counts.
+    int m_nWindow = -1;
 
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;

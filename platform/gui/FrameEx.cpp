@@ -14,6 +14,8 @@ namespace {
 // The layout's entry in the profile, and the version of its form (another version is not read).
 const wchar_t kWorkspace[] = L"Workspace";
 const wchar_t kDockState[] = L"DockState";
+// The panes left collapsed or as tabbed documents (the toolkit's layout keeps them docked).
+const wchar_t kDockPanes[] = L"DockPanes";
 constexpr int kDockStateVersion = 1;
 } // namespace
 
@@ -28,7 +30,7 @@ BOOL CMDIFrameWndEx::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pPa
     // The user's toolbars first: the layout places them too.
     LoadToolBarState();
     // The user's layout in place of the panes' first sizes (which wait for the window's own size).
-    if (LoadDockState()) Shell()->window->setProperty("qorLayoutRestored", true);
+    LoadDockState();
     return TRUE;
 }
 
@@ -44,13 +46,7 @@ void CMDIFrameWndEx::SaveDockState()
     CWinApp* app = AfxGetApp();
     qor::gui::FrameShell* shell = m_pShell.get();
     if (!app || !shell || !shell->window) return;
-    // Collapsed panes and panes shown as documents are kept docked where they came from.
-    for (CWnd* child : qor::gui::OwnedWindows(this, false))
-        if (auto* pane = DYNAMIC_DOWNCAST(CDockablePane, child))
-        {
-            if (pane->IsAutoHideMode()) pane->SetAutoHideMode(FALSE);
-            if (pane->IsTabbedDocument()) pane->ConvertToDockedPane();
-        }
+    app->WriteProfileString(kWorkspace, kDockPanes, qor::gui::KeptPanes::Save(this));
     const QByteArray state = shell->window->saveState(kDockStateVersion).toBase64();
     app->WriteProfileString(kWorkspace, kDockState, qor::gui::FromQString(QString::fromLatin1(state)));
 }
@@ -61,11 +57,14 @@ BOOL CMDIFrameWndEx::LoadDockState()
     qor::gui::FrameShell* shell = m_pShell.get();
     if (!app || !shell || !shell->window) return FALSE;
     const CString text = app->GetProfileString(kWorkspace, kDockState, L"");
-    if (text.IsEmpty()) return FALSE;
     // The toolkit checks the form and the version before it changes anything.
     const QByteArray state =
         QByteArray::fromBase64(qor::gui::ToQString(text).toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
-    return !state.isEmpty() && shell->window->restoreState(state, kDockStateVersion);
+    const BOOL restored = !state.isEmpty() && shell->window->restoreState(state, kDockStateVersion);
+    // Panes made later look for their places from now on.
+    if (restored) shell->window->setProperty("qorLayoutRestored", true);
+    qor::gui::KeptPanes::Load(this, app->GetProfileString(kWorkspace, kDockPanes, L""));
+    return restored;
 }
 
 void CMDIFrameWndEx::EnableWindowsDialog(UINT uiMenuId, LPCTSTR lpszMenuText, BOOL, BOOL bShowHelpButton)

@@ -49,6 +49,19 @@ struct MenuItemState {
     QPointer<QAction> action;
 };
 
+// How a pane was left that the toolkit's layout cannot say: collapsed to its side (and how far it slid
+// out), or shown as a tabbed document.
+struct KeptPane
+{
+    enum Mode
+    {
+        AutoHide,
+        Document
+    };
+    Mode mode = AutoHide;
+    int extent = 0;
+};
+
 // A main frame's toolkit window: menu bar, toolbars, dock widgets, status bar and the MDI
 // area, in a main window that fills the frame's client area.
 struct FrameShell {
@@ -75,6 +88,7 @@ struct FrameShell {
     QPointer<QMdiArea> activeGroup;                         // the group of the active child: new windows open there
     std::map<QMdiSubWindow*, CDockablePane*> paneDocuments; // panes shown as tabbed documents
     std::map<int, QPointer<QToolBar>> autoHideBars;         // the tabs of collapsed panes, by side
+    std::map<UINT, KeptPane> keptPanes;                     // by pane id, as the kept layout had them
 
     void Fit();
     QMdiArea* Mdi();
@@ -104,6 +118,20 @@ struct TabGroups
     static QMdiSubWindow* SubOf(CMDIFrameWnd* frame, CMDIChildWnd* child);
 };
 
+// The panes' share of the kept layout (KeptPanes.cpp).
+struct KeptPanes
+{
+    // The records of the panes left collapsed or as documents (those of panes not made in this run as they
+    // were read), for the profile; the panes are then docked where they came from, for the toolkit's layout.
+    static CString Save(CFrameWnd* frame);
+    // Takes the records (a damaged text: none) and puts the frame's panes back in their modes.
+    static void Load(CFrameWnd* frame, const CString& text);
+    // A pane made after the layout was put back: in the place the layout kept for it (false: it has none).
+    static bool PlaceNewPane(CFrameWnd* frame, QDockWidget* dock);
+    // Such a pane, docked by its maker, stays in that place, collapsed or as a document if it was left so.
+    static void PutInKeptMode(CFrameWnd* frame, CDockablePane* pane);
+};
+
 // Shows smart-docking guides while the pane's floating window is dragged (SmartDocking.cpp).
 void WatchPaneDrag(CDockablePane* pane, QDockWidget* dock);
 
@@ -122,6 +150,8 @@ struct PaneShell {
     QPointer<QWidget> flyout;
     bool slidByHover = false;
     QSize created; // a dockable pane's size at creation: its first width or height when docked
+    bool keptPlace = false;   // made where the kept layout had it, and not docked since
+    bool afterLayout = false; // made after the kept layout was put back (which then had no size for it)
 };
 
 constexpr int kPaneDock = 0;

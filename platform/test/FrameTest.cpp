@@ -14,7 +14,9 @@
 #include <QtGui/QMouseEvent>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QLabel>
+#include <QtWidgets/QMdiSubWindow>
 #include <QtWidgets/QMenuBar>
+#include <QtWidgets/QTabBar>
 #include <QtWidgets/QToolButton>
 
 #include <atomic>
@@ -236,6 +238,20 @@ COLORREF MenuItemPicturePixel(CFrameWnd* frame, UINT nID, int x, int y, double r
     if (x < 0 || y < 0 || x >= image.width() || y >= image.height()) return 0xFFFFFFFF;
     const QRgb p = image.pixel(x, y);
     return qAlpha(p) == 0 ? 0xFFFFFFFF : RGB(qRed(p), qGreen(p), qBlue(p));
+}
+
+CString MDITabText(CMDIFrameWnd* frame, CMDIChildWnd* child)
+{
+    qor::gui::FrameShell* shell = frame ? frame->Shell() : nullptr;
+    if (!shell) return CString();
+    for (const auto& [sub, c] : shell->subwindows)
+    {
+        QMdiArea* area = c == child ? sub->mdiArea() : nullptr;
+        QTabBar* tabs = area ? area->findChild<QTabBar*>() : nullptr;
+        const int index = tabs ? static_cast<int>(area->subWindowList(QMdiArea::CreationOrder).indexOf(sub)) : -1;
+        if (index >= 0 && index < tabs->count()) return qor::gui::FromQString(tabs->tabText(index));
+    }
+    return CString();
 }
 
 } // namespace qor::test

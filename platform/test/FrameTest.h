@@ -28,6 +28,8 @@ void SaveActiveDocument();
 // The pixel (x, y) of the picture a frame's menu item shows, drawn for a screen of pixel ratio `ratio`
 // (x and y in device pixels); 0xFFFFFFFF when the item shows none or the pixel is transparent.
 COLORREF MenuItemPicturePixel(CFrameWnd* frame, UINT nID, int x, int y, double ratio = 1.0);
+// The text of the tab an MDI child window shows in its tab group (empty when it has none).
+CString MDITabText(CMDIFrameWnd* frame, CMDIChildWnd* child);
 // A unique path for a file in this test program's temporary folder.
 std::string TempFilePath(const std::string& name);
 

@@ -67,15 +67,9 @@ TEST_F(MainFrameLayout, PanesAndToolbarsAreWhereTheUserLeftThemAtTheNextStart)
         EXPECT_NEAR(area.Width(), floating.Width(), 30);
         EXPECT_FALSE(Frame()->GetElementPane().IsVisible());
         EXPECT_EQ(InsertBar()->GetCurrentAlignment(), static_cast<DWORD>(CBRS_ALIGN_LEFT));
-        // Back as they were, and so at the start after; a pane left collapsed or as a document starts
-        // docked where it came from.
+        // Back as they were, and so at the start after.
         Frame()->DockPane(&Frame()->GetOutputWnd(), AFX_IDW_DOCKBAR_BOTTOM);
         Frame()->GetElementPane().ShowPane(TRUE, FALSE, FALSE);
-        Pump();
-        Frame()->GetElementPane().SetAutoHideMode(TRUE);
-        Frame()->GetOutputWnd().ConvertToTabbedDocument();
-        ASSERT_TRUE(Frame()->GetElementPane().IsAutoHideMode());
-        ASSERT_TRUE(Frame()->GetOutputWnd().IsTabbedDocument());
         Pump();
         StopApplication(app);
     }
@@ -86,25 +80,160 @@ TEST_F(MainFrameLayout, PanesAndToolbarsAreWhereTheUserLeftThemAtTheNextStart)
     EXPECT_EQ(Frame()->GetOutputWnd().GetCurrentAlignment(), static_cast<DWORD>(CBRS_ALIGN_BOTTOM));
     EXPECT_TRUE(Frame()->GetElementPane().IsVisible());
     EXPECT_EQ(Frame()->GetElementPane().GetCurrentAlignment(), static_cast<DWORD>(CBRS_ALIGN_LEFT));
-    EXPECT_FALSE(Frame()->GetElementPane().IsAutoHideMode());
     EXPECT_TRUE(Frame()->GetOutputWnd().IsVisible());
+    StopApplication(app);
+}
+
+TEST_F(MainFrameLayout, APaneLeftCollapsedOrAsADocumentIsSoAtTheNextStart)
+{
+    CRect docked;
+    {
+        CQORApp app;
+        ASSERT_TRUE(StartApplication(app));
+        Pump();
+        CElementView& elements = Frame()->GetElementPane();
+        elements.GetClientRect(&docked);
+        ASSERT_GT(docked.Width(), 50);
+        // The user unpins the element pane and makes the output pane a document, from its pane menu.
+        elements.OnPinButton();
+        Frame()->GetOutputWnd().SendMessage(WM_COMMAND, ID_AFXBARRES_TABBED, 0);
+        Pump();
+        ASSERT_TRUE(elements.IsAutoHideMode());
+        ASSERT_TRUE(Frame()->GetOutputWnd().IsTabbedDocument());
+        StopApplication(app);
+    }
+    {
+        CQORApp app;
+        ASSERT_TRUE(StartApplication(app));
+        Pump();
+        CElementView& elements = Frame()->GetElementPane();
+        EXPECT_TRUE(elements.IsAutoHideMode());
+        EXPECT_FALSE(elements.IsVisible());
+        EXPECT_TRUE(Frame()->GetOutputWnd().IsTabbedDocument());
+        EXPECT_TRUE(Frame()->GetOutputWnd().IsVisible());
+        // Its tab slides it out at its side, as wide as it was docked.
+        elements.Slide(TRUE, FALSE);
+        CRect out;
+        PumpUntil([&] {
+            elements.GetClientRect(&out);
+            return out.Width() >= docked.Width() - 4;
+        });
+        EXPECT_NEAR(out.Width(), docked.Width(), 4);
+        CRect pane, frame;
+        elements.GetWindowRect(&pane);
+        Frame()->GetWindowRect(&frame);
+        EXPECT_LT(pane.left - frame.left, 80) << "out from the left side";
+        // Pinned and docked again, it stays so; its tab's bar goes, and it stands at the frame's edge.
+        elements.OnPinButton();
+        Frame()->GetOutputWnd().SendMessage(WM_COMMAND, ID_AFXBARRES_DOCKING, 0);
+        Pump(50);
+        CRect pinned, client;
+        elements.GetWindowRect(&pinned);
+        Frame()->GetClientRect(&client);
+        Frame()->ClientToScreen(&client);
+        EXPECT_LT(pinned.left - client.left, 8);
+        StopApplication(app);
+    }
+    CQORApp app;
+    ASSERT_TRUE(StartApplication(app));
+    Pump();
+    EXPECT_FALSE(Frame()->GetElementPane().IsAutoHideMode());
+    EXPECT_TRUE(Frame()->GetElementPane().IsVisible());
+    EXPECT_EQ(Frame()->GetElementPane().GetCurrentAlignment(), static_cast<DWORD>(CBRS_ALIGN_LEFT));
+    EXPECT_FALSE(Frame()->GetOutputWnd().IsTabbedDocument());
+    EXPECT_EQ(Frame()->GetOutputWnd().GetCurrentAlignment(), static_cast<DWORD>(CBRS_ALIGN_BOTTOM));
+    StopApplication(app);
+}
+
+TEST_F(MainFrameLayout, TheSettingsPaneOpensWhereTheUserLeftIt)
+{
+    auto openSettings = [] {
+        SendMenuCommand(ID_TOOLS_OPTIONS);
+        Pump();
+        return &Frame()->GetSettingsPane();
+    };
+    const CRect floating(250, 150, 650, 650);
+    {
+        CQORApp app;
+        ASSERT_TRUE(StartApplication(app));
+        CSettingsWnd* settings = openSettings();
+        ASSERT_NE(settings->m_hWnd, nullptr);
+        EXPECT_EQ(settings->GetCurrentAlignment(), static_cast<DWORD>(CBRS_ALIGN_RIGHT));
+        // The user moves it to the bottom.
+        Frame()->DockPane(settings, AFX_IDW_DOCKBAR_BOTTOM);
+        Pump();
+        StopApplication(app);
+    }
+    {
+        CQORApp app;
+        ASSERT_TRUE(StartApplication(app));
+        // Made on first use, as always, but where the user left it.
+        EXPECT_EQ(Frame()->GetSettingsPane().m_hWnd, nullptr);
+        CSettingsWnd* settings = openSettings();
+        EXPECT_TRUE(settings->IsVisible());
+        EXPECT_EQ(settings->GetCurrentAlignment(), static_cast<DWORD>(CBRS_ALIGN_BOTTOM));
+        settings->FloatPane(floating);
+        Pump();
+        StopApplication(app);
+    }
+    {
+        // A run that does not open it keeps its place.
+        CQORApp app;
+        ASSERT_TRUE(StartApplication(app));
+        Pump();
+        StopApplication(app);
+    }
+    {
+        CQORApp app;
+        ASSERT_TRUE(StartApplication(app));
+        CSettingsWnd* settings = openSettings();
+        EXPECT_TRUE(settings->IsVisible());
+        EXPECT_TRUE(settings->IsFloating());
+        CRect area;
+        settings->GetClientRect(&area);
+        EXPECT_NEAR(area.Width(), floating.Width(), 30);
+        EXPECT_NEAR(area.Height(), floating.Height(), 60);
+        // Left collapsed at the left, it comes back collapsed there and slides out when opened.
+        Frame()->DockPane(settings, AFX_IDW_DOCKBAR_LEFT);
+        Pump();
+        settings->OnPinButton();
+        Pump();
+        ASSERT_TRUE(settings->IsAutoHideMode());
+        StopApplication(app);
+    }
+    CQORApp app;
+    ASSERT_TRUE(StartApplication(app));
+    Pump();
+    CSettingsWnd* settings = openSettings();
+    EXPECT_TRUE(settings->IsAutoHideMode());
+    EXPECT_TRUE(settings->IsVisible());
+    CRect pane, frame;
+    settings->GetWindowRect(&pane);
+    Frame()->GetWindowRect(&frame);
+    EXPECT_LT(pane.left - frame.left, frame.Width() / 2) << "out from the left side";
     StopApplication(app);
 }
 
 TEST_F(MainFrameLayout, ADamagedOrForeignLayoutIsPassedOver)
 {
-    for (const wchar_t* entry : {L"not a layout at all!", L"AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA", L"/////wAAAAH9AAAAAA=="})
+    const wchar_t* panes[] = {L"133:autohide", L"133:sideways:5", L"zero:document", L"149:document;;x"};
+    int round = 0;
+    for (const wchar_t* entry :
+         {L"not a layout at all!", L"AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA", L"/////wAAAAH9AAAAAA==", L""})
     {
         {
             CQORApp app;
             ASSERT_TRUE(StartApplication(app));
             StopApplication(app);
             app.WriteProfileString(L"Workspace", L"DockState", entry);
+            app.WriteProfileString(L"Workspace", L"DockPanes", panes[round++]);
         }
         CQORApp app;
         ASSERT_TRUE(StartApplication(app)) << "with " << CString(entry).ToUtf8();
         Pump();
         EXPECT_TRUE(Frame()->GetElementPane().IsVisible());
+        EXPECT_FALSE(Frame()->GetElementPane().IsAutoHideMode());
+        EXPECT_FALSE(Frame()->GetOutputWnd().IsTabbedDocument());
         EXPECT_EQ(Frame()->GetOutputWnd().GetCurrentAlignment(), static_cast<DWORD>(CBRS_ALIGN_BOTTOM));
         StopApplication(app);
     }

@@ -56,11 +56,31 @@ TEST_F(MainFrameWindows, NewWindowOpensASecondWindowOnTheCase)
     EXPECT_EQ(second->GetActiveDocument(), doc);
     EXPECT_TRUE(second->GetActiveView()->IsKindOf(RUNTIME_CLASS(CQORView)));
     EXPECT_EQ(ViewsOf(doc).size(), 2u);
-    // Closing one of the two leaves the case open in the other.
+    // The two are told apart as the framework numbers a document's windows, on their captions and tabs.
+    const CString name = doc->GetTitle();
+    auto caption = [](CWnd* wnd) {
+        CString text;
+        wnd->GetWindowText(text);
+        return text;
+    };
+    EXPECT_EQ(caption(first), name + L":1");
+    EXPECT_EQ(caption(second), name + L":2");
+    EXPECT_EQ(MDITabText(Frame(), first), name + L":1");
+    EXPECT_EQ(MDITabText(Frame(), second), name + L":2");
+    // A result window of the case is not one of them.
+    CView* plot = doc->OpenPlotView(L"Plot", 1, 1);
+    ASSERT_NE(plot, nullptr);
+    Pump();
+    EXPECT_EQ(caption(first), name + L":1");
+    plot->GetParentFrame()->SendMessage(WM_CLOSE, 0, 0);
+    Pump();
+    // Closing one of the two leaves the case open in the other, which has the case's plain name again.
     second->SendMessage(WM_CLOSE, 0, 0);
     Pump();
     EXPECT_EQ(CQORDoc::GetActiveDoc(), doc);
     EXPECT_EQ(Frame()->MDIGetActive(), first);
+    EXPECT_EQ(caption(first), name);
+    EXPECT_EQ(MDITabText(Frame(), first), name);
     // The Window menu lists what works here: New Window, the tab commands and the windows manager.
     ASSERT_TRUE(Frame()->GetMenuItemState(ID_WINDOW_MANAGER, &enabled, nullptr, nullptr, &shown));
     EXPECT_TRUE(shown);

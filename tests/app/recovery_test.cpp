@@ -135,4 +135,55 @@ TEST(Recovery, AutosavedCaseIsRestoredOrDiscardedAfterACrash)
     qor::SetMessageBoxHandler(previous);
 }
 
+// Two ended runs each left a case: the program holds one case at a time, so one is restored and the other
+// waits for the next start, said in a note; neither is lost and no save of the first is asked for.
+TEST(Recovery, CasesOfSeveralEndedRunsComeBackOneAtEachStart)
+{
+    const fs::path home = fs::path(TempFilePath("home-two"));
+    UseFreshProfile(home);
+    int asked = 0;
+    int notes = 0;
+    int saves = 0;
+    qor::MessageBoxHandler previous = qor::SetMessageBoxHandler([&](const qor::MessageBoxCall& call) {
+        if (call.text.Find(L"ended without closing") >= 0) return ++asked, IDYES;
+        if (call.text.Find(L"offered at the next start") >= 0) ++notes;
+        if (call.text.Find(L"Save changes") >= 0) ++saves;
+        return qor::DefaultMessageBoxAnswer(call.type);
+    });
+
+    fs::path folder;
+    {
+        auto app = std::make_unique<CQORApp>();
+        ASSERT_TRUE(StartApplication(*app));
+        CDataRecoveryHandler* recovery = app->GetDataRecoveryHandler();
+        folder = fs::path(recovery->GetAutosavePath().ToUtf8());
+        CQORDoc* doc = CQORDoc::GetActiveDoc();
+        ASSERT_NE(doc, nullptr);
+        doc->m_sCaseRef = L"Left by two runs";
+        doc->SetModifiedFlag(TRUE);
+        recovery->AutosaveAllDocumentInfo();
+        Crash(*app);
+    }
+    // The same case as another ended run would have left it.
+    for (const auto& entry : fs::directory_iterator(folder))
+    {
+        const std::string name = entry.path().filename().string();
+        if (entry.path().extension() != ".lock") fs::copy_file(entry.path(), folder / ("zz" + name));
+    }
+    ASSERT_EQ(CountFiles(folder, ".autosave"), 2);
+    {
+        auto app = std::make_unique<CQORApp>();
+        ASSERT_TRUE(StartApplication(*app));
+        EXPECT_EQ(asked, 1);
+        EXPECT_EQ(notes, 1);
+        EXPECT_EQ(saves, 0) << "restoring a second case asked to save the first";
+        CQORDoc* doc = CQORDoc::GetActiveDoc();
+        ASSERT_NE(doc, nullptr);
+        EXPECT_EQ(doc->m_sCaseRef, CString(L"Left by two runs"));
+        EXPECT_EQ(CountFiles(folder, ".autosave"), 2) << "the waiting case was kept";
+        Crash(*app);
+    }
+    qor::SetMessageBoxHandler(previous);
+}
+
 } // namespace

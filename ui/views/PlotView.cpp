@@ -21,7 +21,13 @@
 
 IMPLEMENT_DYNCREATE(CPlotView, CQORViewBase)
 
+namespace {
+// Posted to the view itself: the next slice of a plot's drawing.
+constexpr UINT WM_DRAWPENDING = WM_APP + 0x50;
+} // namespace
+
 BEGIN_MESSAGE_MAP(CPlotView, CQORViewBase)
+ON_MESSAGE(WM_DRAWPENDING, OnDrawPending)
 ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
 ON_COMMAND(ID_FILE_PRINT_DIRECT, CView::OnFilePrint)
 ON_COMMAND(ID_FILE_PRINT_PREVIEW, CView::OnFilePrintPreview)
@@ -155,6 +161,10 @@ void CPlotView::RecalcLayout()
 
 void CPlotView::RemoveAllCharts()
 {
+    // Steps still to come were for these charts.
+    m_Pending.clear();
+    m_Inserted.clear();
+    ShowDrawingProgress(true);
     for (CChartCtrl* pChart : m_vCharts)
     {
         pChart->RemoveAllSeries();
@@ -304,20 +314,100 @@ void CPlotView::HoldDrawing(bool hold)
     for (CChartCtrl* pChart : m_vCharts) pChart->AllowRefresh(!hold);
 }
 
-void CPlotView::ShowProgress()
+// ---- Drawing in steps ------------------------------------------------------------------------
+
+void CPlotView::Then(std::function<void()> step)
 {
-    // The screen follows at most once a frame: painting more often shows nothing more.
-    const DWORD now = GetTickCount();
-    if (now - m_dwLastProgress < kFrameMs) return;
-    m_dwLastProgress = now;
-    UpdateWindow();
-    for (CChartCtrl* pChart : m_vCharts) pChart->UpdateWindow();
+    const bool waiting = m_bInStep ? !m_Inserted.empty() : !m_Pending.empty();
+    if (waiting)
+        Later(std::move(step));
+    else
+        step();
+}
+
+void CPlotView::Later(std::function<void()> step, bool bCurve)
+{
+    if (bCurve) ++m_nCurvesQueued;
+    if (m_bInStep)
+    {
+        m_Inserted.push_back({std::move(step), bCurve});
+        return;
+    }
+    m_Pending.push_back({std::move(step), bCurve});
+    // Without a window there is no message loop to come back from: the plot is drawn at once.
+    if (!GetSafeHwnd()) return FinishDrawing();
+    if (!m_bPosted) m_bPosted = PostMessage(WM_DRAWPENDING) != FALSE;
+    if (!m_bPosted) FinishDrawing();
+}
+
+void CPlotView::RunPendingStep()
+{
+    SStep step = std::move(m_Pending.front());
+    m_Pending.pop_front();
+    struct InStep
+    {
+        CPlotView& view;
+        explicit InStep(CPlotView& v) : view(v) { view.m_bInStep = true; }
+        ~InStep()
+        {
+            view.m_bInStep = false;
+            view.m_Pending.insert(view.m_Pending.begin(), std::make_move_iterator(view.m_Inserted.begin()),
+                                  std::make_move_iterator(view.m_Inserted.end()));
+            view.m_Inserted.clear();
+        }
+    } inStep(*this);
+    if (step.bCurve) ++m_nCurvesDrawn;
+    step.run();
+}
+
+LRESULT CPlotView::OnDrawPending(WPARAM, LPARAM)
+{
+    m_bPosted = false;
+    if (m_Pending.empty()) return 0;
+    const DWORD start = GetTickCount();
+    RunPendingStep();
+    while (!m_Pending.empty() && GetTickCount() - start < kSliceMs) RunPendingStep();
+    ShowDrawingProgress(m_Pending.empty());
+    // Posted again behind what came meanwhile: paints, clicks and keys go first.
+    if (!m_Pending.empty()) m_bPosted = PostMessage(WM_DRAWPENDING) != FALSE;
+    return 0;
+}
+
+void CPlotView::FinishDrawing()
+{
+    if (m_bInStep) return; // the step that runs is part of it: the rest follows when it ends
+    while (!m_Pending.empty()) RunPendingStep();
+    ShowDrawingProgress(true);
+}
+
+void CPlotView::ShowDrawingProgress(bool bDone)
+{
+    auto statusBar = [] {
+        CFrameWnd* pMain = DYNAMIC_DOWNCAST(CFrameWnd, AfxGetMainWnd());
+        return pMain ? DYNAMIC_DOWNCAST(CMFCStatusBar, pMain->GetDlgItem(AFX_IDW_STATUS_BAR)) : nullptr;
+    };
+    if (bDone)
+    {
+        m_nCurvesQueued = m_nCurvesDrawn = 0;
+        if (m_sStatusShown.IsEmpty()) return;
+        // Back to what the bar said before, unless something else has spoken since.
+        CMFCStatusBar* pBar = statusBar();
+        if (pBar && pBar->GetPaneText(0) == m_sStatusShown) pBar->SetPaneText(0, m_sStatusBefore);
+        m_sStatusShown.Empty();
+        return;
+    }
+    CMFCStatusBar* pBar = m_nCurvesQueued > 0 ? statusBar() : nullptr;
+    if (!pBar) return;
+    if (m_sStatusShown.IsEmpty() || pBar->GetPaneText(0) != m_sStatusShown) m_sStatusBefore = pBar->GetPaneText(0);
+    m_sStatusShown.Format(L"Drawing each sub-analysis result: %d of %d", m_nCurvesDrawn, m_nCurvesQueued);
+    pBar->SetPaneText(0, m_sStatusShown);
 }
 
 // ---- Printing --------------------------------------------------------------------------------
 
 BOOL CPlotView::OnPreparePrinting(CPrintInfo* pInfo)
 {
+    FinishDrawing();
     pInfo->SetMaxPage(m_nCharts);
     return DoPreparePrinting(pInfo);
 }

@@ -10,6 +10,8 @@
 #include "ui/views/QORViewBase.h"
 
 #include <algorithm>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -49,6 +51,14 @@ public:
     // redraw each chart once, at the release. Holds nest.
     void HoldDrawing(bool hold);
     CChartCtrl* GetChart(unsigned i) const { return i < m_vCharts.size() ? m_vCharts[i] : nullptr; }
+
+    // The curves of every load position or load model ("show all") come after the Show, in
+    // slices run from the message loop: the windows open at once, repaint and take input while
+    // thousands of curves are added, and the status bar counts them. The plot ends exactly as
+    // if it had been drawn in one go.
+    bool IsDrawing() const { return !m_Pending.empty(); }
+    // What is still to come, drawn now (printing needs the whole plot).
+    void FinishDrawing();
 
     BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
     void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
@@ -105,6 +115,10 @@ protected:
     template <class Results>
     void PlotCriticalPairs(const CCriticalEnsemble<Results>& ensemble, bool bBMSF, EAxisTitle bmTitle,
                            EAxisTitle sfTitle, EAxisTitle reactionTitle);
+    // A series of values over the bridges of a set, with markers, less the bridges without a
+    // rating (noRating true; empty: all have one): one series for each run of rated bridges.
+    void AddRatedSeries(unsigned i, const std::vector<double>& x, const std::vector<double>& y,
+                        const std::vector<bool>& noRating, COLORREF colour);
     // The full-speed line at 1.0 and the slow-down line at the given values.
     void DrawRatioLimits(unsigned i, const std::vector<double>& x, const std::vector<double>& slowDown);
     // The dynamic load allowance of the proposed ensemble's first load model on each bridge of
@@ -112,8 +126,15 @@ protected:
     static std::vector<double> GetSlowDownLimits(std::shared_ptr<CReferenceSet> pRefSet);
     void DrawCriticalRatios(std::shared_ptr<CAnalysisOutput> pAO, bool bBMSF);
     void DrawCompareEnvelopes(std::shared_ptr<CAnalysisOutput> pAO, bool bBMSF);
-    // The charts' new series appear on the screen (the "show all" plots grow step by step).
-    void ShowProgress();
+    // Drawing of a plot in steps. Then runs a step at once unless steps are still to come (it
+    // goes behind them); Later always queues it. A step queued from inside a step goes before
+    // the steps that were waiting, so every chart gets its series in the order a drawing in one
+    // go gives it. A curve step counts in the progress shown.
+    void Then(std::function<void()> step);
+    void Later(std::function<void()> step, bool bCurve = false);
+    LRESULT OnDrawPending(WPARAM wParam, LPARAM lParam);
+    void RunPendingStep();
+    void ShowDrawingProgress(bool bDone);
 
     // The ranges of the data a run of series will add to a chart.
     struct SRange
@@ -141,8 +162,21 @@ protected:
     void HoldAxes(unsigned i, const SRange& range);
     void ReleaseAxes(unsigned i);
 
-    static constexpr DWORD kFrameMs = 16;
-    DWORD m_dwLastProgress = 0;
+    struct SStep
+    {
+        std::function<void()> run;
+        bool bCurve = false;
+    };
+    // A slice of steps takes about this long before the message loop gets its turn.
+    static constexpr DWORD kSliceMs = 20;
+    std::deque<SStep> m_Pending;
+    std::deque<SStep> m_Inserted; // queued by the step that runs, to go first
+    bool m_bInStep = false;
+    bool m_bPosted = false;
+    int m_nCurvesQueued = 0;
+    int m_nCurvesDrawn = 0;
+    CString m_sStatusBefore; // the status text the progress replaced
+    CString m_sStatusShown;
     unsigned m_nCharts = 0;
     unsigned m_nRows = 0;
     unsigned m_nCols = 0;

@@ -3,9 +3,11 @@
 // and compared envelopes. Missing or mismatched data leaves out only the series it feeds.
 #include "ui/views/PlotView.h"
 
+#include "controls/chart/ChartCtrl.h"
 #include "engine/analysis/Beam.h"
 #include "engine/analysis/BeamResults.h"
 #include "engine/analysis/CriticalEnsemble.h"
+#include "engine/analysis/CriticalResults.h"
 #include "engine/analysis/Envelope.h"
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/ReferenceSet.h"
@@ -50,6 +52,22 @@ struct HeldCharts
     ~HeldCharts() { view.HoldDrawing(false); }
     HeldCharts(const HeldCharts&) = delete;
     HeldCharts& operator=(const HeldCharts&) = delete;
+};
+
+// The same for one chart (none when the view has no such chart).
+struct HeldChart
+{
+    CChartCtrl* chart;
+    HeldChart(const CPlotView& view, unsigned i) : chart(view.GetChart(i))
+    {
+        if (chart) chart->AllowRefresh(false);
+    }
+    ~HeldChart()
+    {
+        if (chart) chart->AllowRefresh(true);
+    }
+    HeldChart(const HeldChart&) = delete;
+    HeldChart& operator=(const HeldChart&) = delete;
 };
 
 } // namespace
@@ -113,67 +131,71 @@ void CPlotView::PlotEnvelopesBMSF(std::shared_ptr<CEnvelopeResults> pResults, CO
 {
     if (!pResults) return;
     std::shared_ptr<CBridge> bridge = pResults->GetBridge();
-    auto beamAndTitles = [&] {
-        DrawBeamLine(0, bridge);
-        SetAxisTitles(0, AxisTitle(AT_BEAMLOCATION), AxisTitle(AT_BMENV));
-        DrawBeamLine(1, bridge);
-        SetAxisTitles(1, AxisTitle(AT_BEAMLOCATION), AxisTitle(AT_SFENV));
+    // Chart 0 is bending moment, chart 1 shear force; each chart's steps keep the order of a
+    // drawing in one go, whatever the other chart's do.
+    auto beamAndTitles = [this, bridge](unsigned chart) {
+        DrawBeamLine(chart, bridge);
+        SetAxisTitles(chart, AxisTitle(AT_BEAMLOCATION), AxisTitle(chart == 0 ? AT_BMENV : AT_SFENV));
     };
-    {
+    Then([this, beamAndTitles] {
         HeldCharts held(*this);
-        beamAndTitles();
-    }
+        beamAndTitles(0);
+        beamAndTitles(1);
+    });
 
     if (bShowAll)
     {
-        const CKeptPositions& positions = pResults->GetKeptPositions();
-        std::vector<double> x, y;
-        SRange moments, shears;
-        for (std::size_t i = 0; i < positions.GetCount(); ++i)
-        {
-            positions.GetLine(i, BRT_MOMENT, x, y);
-            moments.Add(x, y, -1.0);
-            positions.GetLine(i, BRT_SHEAR, x, y);
-            shears.Add(x, y, 1.0);
-        }
-        HoldAxes(0, moments);
-        HoldAxes(1, shears);
-        for (std::size_t i = 0; i < positions.GetCount(); ++i)
-        {
-            positions.GetLine(i, BRT_MOMENT, x, y);
-            AddSeries(0, x, y, CLR_LIGHTLINE, false, 1, true, false);
-            positions.GetLine(i, BRT_SHEAR, x, y);
-            AddSeries(1, x, y, CLR_LIGHTLINE, false, 1, false, false);
-            ShowProgress();
-        }
-        ReleaseAxes(0);
-        ReleaseAxes(1);
+        Then([this, pResults] {
+            // The axes keep the range they end with while the positions come, so that each curve
+            // is drawn onto the chart's image alone.
+            const CKeptPositions& positions = pResults->GetKeptPositions();
+            std::vector<double> x, y;
+            SRange moments, shears;
+            for (std::size_t i = 0; i < positions.GetCount(); ++i)
+            {
+                positions.GetLine(i, BRT_MOMENT, x, y);
+                moments.Add(x, y, -1.0);
+                positions.GetLine(i, BRT_SHEAR, x, y);
+                shears.Add(x, y, 1.0);
+            }
+            HoldAxes(0, moments);
+            HoldAxes(1, shears);
+            for (std::size_t i = 0; i < positions.GetCount(); ++i)
+            {
+                Later(
+                    [this, pResults, i] {
+                        std::vector<double> px, py;
+                        pResults->GetKeptPositions().GetLine(i, BRT_MOMENT, px, py);
+                        AddSeries(0, px, py, CLR_LIGHTLINE, false, 1, true, false);
+                        pResults->GetKeptPositions().GetLine(i, BRT_SHEAR, px, py);
+                        AddSeries(1, px, py, CLR_LIGHTLINE, false, 1, false, false);
+                    },
+                    true);
+            }
+            Later([this] { ReleaseAxes(0); });
+            Later([this] { ReleaseAxes(1); });
+        });
     }
 
-    HeldCharts held(*this);
-    if (bShowAll) beamAndTitles(); // over the light lines
-
-    std::vector<double> x, y;
-    if (std::shared_ptr<CEnvelope> bm = pResults->GetBMEnvelope())
+    for (unsigned chart : {0u, 1u})
     {
-        bm->GetLocations(x, true);
-        bm->GetValues(y, true);
-        AddSeries(0, x, y, clrMax, false, 2, true, true);
-        if (!IsSingleSpan(bridge))
-        {
-            bm->GetLocations(x, false);
-            bm->GetValues(y, false);
-            AddSeries(0, x, y, clrMin, false, 2, true, true);
-        }
-    }
-    if (std::shared_ptr<CEnvelope> sf = pResults->GetSFEnvelope())
-    {
-        sf->GetLocations(x, true);
-        sf->GetValues(y, true);
-        AddSeries(1, x, y, clrMax, false, 2, false, true);
-        sf->GetLocations(x, false);
-        sf->GetValues(y, false);
-        AddSeries(1, x, y, clrMin, false, 2, false, true);
+        Then([=, this] {
+            HeldChart held(*this, chart);
+            if (bShowAll) beamAndTitles(chart); // over the light lines
+            std::shared_ptr<CEnvelope> env = chart == 0 ? pResults->GetBMEnvelope() : pResults->GetSFEnvelope();
+            if (!env) return;
+            std::vector<double> x, y;
+            env->GetLocations(x, true);
+            env->GetValues(y, true);
+            AddSeries(chart, x, y, clrMax, false, 2, chart == 0, true);
+            // A single span has no hogging moment; shear has both signs always.
+            if (chart == 1 || !IsSingleSpan(bridge))
+            {
+                env->GetLocations(x, false);
+                env->GetValues(y, false);
+                AddSeries(chart, x, y, clrMin, false, 2, chart == 0, true);
+            }
+        });
     }
 }
 
@@ -213,35 +235,36 @@ void CPlotView::DrawMultiMovingLoadBMSF(std::shared_ptr<CAnalysisOutput> pAO, bo
     if (bShowAll)
     {
         std::shared_ptr<CBridge> bridge = pResults ? pResults->GetBridge() : pMulti->m_pOutBridge;
-        {
+        Then([this, bridge] {
             HeldCharts held(*this);
             DrawBeamLine(0, bridge);
             SetAxisTitles(0, AxisTitle(AT_BEAMLOCATION), AxisTitle(AT_BMENV));
             DrawBeamLine(1, bridge);
             SetAxisTitles(1, AxisTitle(AT_BEAMLOCATION), AxisTitle(AT_SFENV));
-        }
-        std::vector<double> x, y;
+        });
         for (const std::shared_ptr<CEnvelopeResults>& each : pMulti->GetEnvelopeResults())
         {
             if (!each) continue;
-            {
-                HeldCharts held(*this); // one load model's curves appear together
-                for (int chart = 0; chart < 2; ++chart)
-                {
-                    std::shared_ptr<CEnvelope> env = chart == 0 ? each->GetBMEnvelope() : each->GetSFEnvelope();
-                    if (!env) continue;
-                    for (bool bMax : {true, false})
+            Later(
+                [this, each] {
+                    HeldCharts held(*this); // one load model's curves appear together
+                    std::vector<double> x, y;
+                    for (unsigned chart : {0u, 1u})
                     {
-                        env->GetLocations(x, bMax);
-                        env->GetValues(y, bMax);
-                        AddSeries(static_cast<unsigned>(chart), x, y, CLR_LIGHTLINE, false, 1, chart == 0, true);
+                        std::shared_ptr<CEnvelope> env = chart == 0 ? each->GetBMEnvelope() : each->GetSFEnvelope();
+                        if (!env) continue;
+                        for (bool bMax : {true, false})
+                        {
+                            env->GetLocations(x, bMax);
+                            env->GetValues(y, bMax);
+                            AddSeries(chart, x, y, CLR_LIGHTLINE, false, 1, chart == 0, true);
+                        }
                     }
-                }
-            }
-            ShowProgress();
+                },
+                true);
         }
     }
-    DrawMovingLoadBMSF(pResults, false);
+    Then([this, pResults] { DrawMovingLoadBMSF(pResults, false); });
 }
 
 void CPlotView::DrawMultiMovingLoadReactions(std::shared_ptr<CAnalysisOutput> pAO, bool bShowAll)
@@ -251,37 +274,94 @@ void CPlotView::DrawMultiMovingLoadReactions(std::shared_ptr<CAnalysisOutput> pA
     std::shared_ptr<CEnvelopeResults> pResults = pMulti->GetResults();
     if (bShowAll)
     {
-        std::vector<double> x, y;
         for (const std::shared_ptr<CEnvelopeResults>& each : pMulti->GetEnvelopeResults())
         {
             std::shared_ptr<CBridge> bridge = each ? each->GetBridge() : nullptr;
             if (!bridge) continue;
-            const unsigned supports = static_cast<unsigned>(bridge->m_vSpans.size() + 1);
-            {
-                HeldCharts held(*this); // one load model's curves appear together
-                for (unsigned i = 0; i < supports; ++i)
-                {
-                    DrawBeamLine(i, bridge);
-                    std::shared_ptr<CEnvelope> reaction = each->GetReactionEnvelope(i);
-                    if (!reaction) continue;
-                    reaction->GetLoadModelPositions(x, true);
-                    reaction->GetValues(y, true);
-                    AddSeries(i, x, y, CLR_LIGHTLINE, false, 1, false, true);
-                    if (!IsSingleSpan(bridge))
+            Later(
+                [this, each, bridge] {
+                    HeldCharts held(*this); // one load model's curves appear together
+                    const unsigned supports = static_cast<unsigned>(bridge->m_vSpans.size() + 1);
+                    std::vector<double> x, y;
+                    for (unsigned i = 0; i < supports; ++i)
                     {
-                        reaction->GetLoadModelPositions(x, false);
-                        reaction->GetValues(y, false);
+                        DrawBeamLine(i, bridge);
+                        std::shared_ptr<CEnvelope> reaction = each->GetReactionEnvelope(i);
+                        if (!reaction) continue;
+                        reaction->GetLoadModelPositions(x, true);
+                        reaction->GetValues(y, true);
                         AddSeries(i, x, y, CLR_LIGHTLINE, false, 1, false, true);
+                        if (!IsSingleSpan(bridge))
+                        {
+                            reaction->GetLoadModelPositions(x, false);
+                            reaction->GetValues(y, false);
+                            AddSeries(i, x, y, CLR_LIGHTLINE, false, 1, false, true);
+                        }
                     }
-                }
-            }
-            ShowProgress();
+                },
+                true);
         }
     }
-    DrawMovingLoadReactions(pResults);
+    Then([this, pResults] { DrawMovingLoadReactions(pResults); });
 }
 
 // ---- Critical values and ratios over a bridge set ---------------------------------------------
+
+namespace {
+
+// Which bridges of a set have no rating in one pair of series (a ratio against a reference too
+// small to divide by: the tables say "n/a", and the 0.0 that stands in for it is no number to
+// draw). effect: -2 bending moment, -1 shear force, i >= 0 the reaction at support i. Critical
+// values always have a number.
+struct SNoRating
+{
+    std::vector<bool> max, min;
+};
+
+SNoRating NoRating(const CCriticalEnsemble<CCriticalValueResults>&, int) { return {}; }
+
+SNoRating NoRating(const CCriticalEnsemble<CCriticalRatioResults>& ensemble, int effect)
+{
+    SNoRating none;
+    for (std::size_t b = 0; b < ensemble.GetNoResults(); ++b)
+    {
+        const CCriticalRatioResults results = ensemble.GetResults(static_cast<unsigned>(b));
+        const CriticalPair<RatioLoadEffect>* pair = &results.m_BMPair;
+        if (effect == -1) pair = &results.m_SFPair;
+        if (effect >= 0)
+        {
+            const auto support = static_cast<std::size_t>(effect);
+            pair = support < results.m_vReactionPairs.size() ? &results.m_vReactionPairs[support] : nullptr;
+        }
+        none.max.push_back(pair && pair->first.IsUndefined());
+        none.min.push_back(pair && pair->second.IsUndefined());
+    }
+    return none;
+}
+
+} // namespace
+
+void CPlotView::AddRatedSeries(unsigned i, const std::vector<double>& x, const std::vector<double>& y,
+                               const std::vector<bool>& noRating, COLORREF colour)
+{
+    if (noRating.size() != x.size() || std::find(noRating.begin(), noRating.end(), true) == noRating.end())
+        return AddSeries(i, x, y, colour, true, 2, false, true);
+    // A bridge without a rating is left out and the line breaks there, as the tables leave the
+    // cell without a number.
+    std::vector<double> runX, runY;
+    for (std::size_t k = 0; k <= x.size(); ++k)
+    {
+        if (k < x.size() && !noRating[k] && k < y.size())
+        {
+            runX.push_back(x[k]);
+            runY.push_back(y[k]);
+            continue;
+        }
+        if (!runX.empty()) AddSeries(i, runX, runY, colour, true, 2, false, true);
+        runX.clear();
+        runY.clear();
+    }
+}
 
 template <class Results>
 void CPlotView::PlotCriticalPairs(const CCriticalEnsemble<Results>& ensemble, bool bBMSF, EAxisTitle bmTitle,
@@ -292,19 +372,20 @@ void CPlotView::PlotCriticalPairs(const CCriticalEnsemble<Results>& ensemble, bo
     const std::vector<double> spans = bridgeSet ? bridgeSet->GetSpanLengths() : std::vector<double>{};
     const bool singleSpan = bridgeSet && bridgeSet->m_Config == CBridge::CONFIG_ONESPAN;
     std::vector<double> max, min;
-    auto pair = [&](unsigned chart) {
-        AddSeries(chart, spans, max, CLR_LINEMAX, true, 2, false, true);
-        if (!singleSpan) AddSeries(chart, spans, min, CLR_LINEMIN, true, 2, false, true);
+    auto pair = [&](unsigned chart, int effect) {
+        const SNoRating none = NoRating(ensemble, effect);
+        AddRatedSeries(chart, spans, max, none.max, CLR_LINEMAX);
+        if (!singleSpan) AddRatedSeries(chart, spans, min, none.min, CLR_LINEMIN);
     };
 
     if (bBMSF)
     {
         SetAxisTitles(0, AxisTitle(AT_BRIDGESPAN), AxisTitle(bmTitle));
         ensemble.GetBM(max, min);
-        pair(0);
+        pair(0, -2);
         SetAxisTitles(1, AxisTitle(AT_BRIDGESPAN), AxisTitle(sfTitle));
         ensemble.GetSF(max, min);
-        pair(1);
+        pair(1, -1);
         return;
     }
     const int supports = SupportCount(bridgeSet);
@@ -320,7 +401,7 @@ void CPlotView::PlotCriticalPairs(const CCriticalEnsemble<Results>& ensemble, bo
         {
             continue; // results without this support: the chart keeps its titles only
         }
-        pair(chart);
+        pair(chart, i);
     }
 }
 

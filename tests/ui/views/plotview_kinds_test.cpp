@@ -6,6 +6,7 @@
 #include "engine/analysis/CriticalEnsemble.h"
 #include "engine/analysis/MultiBridgeAnalysis.h"
 #include "engine/settings/Settings.h"
+#include "platform/test/PrintTest.h"
 
 #include <algorithm>
 
@@ -43,6 +44,15 @@ double MinOf(CChartXYSerie* s)
     return *std::min_element(y.begin(), y.end());
 }
 
+// The ratios of a maximum and a minimum (proposed / reference).
+CriticalPair<RatioLoadEffect> RatioPair(double refMax, double propMax, double refMin, double propMin,
+                                        BeamResultsType type)
+{
+    auto effect = [type](double v) { return PointLoadEffect(v, 0.0, 0.0, type, nullptr); };
+    return {RatioLoadEffect(effect(refMax), effect(propMax), nullptr, 1.0),
+            RatioLoadEffect(effect(refMin), effect(propMin), nullptr, 1.0)};
+}
+
 } // namespace
 
 TEST_F(Kinds, MovingLoadOverASingleSpanShowsMomentMaximaInvertedAndNoMinima)
@@ -71,28 +81,89 @@ TEST_F(Kinds, MovingLoadOverASingleSpanShowsMomentMaximaInvertedAndNoMinima)
     EXPECT_LT(left->GetMin(), -250.0);
 }
 
-TEST_F(Kinds, ShowAllDrawsOneLightCurvePerPositionBeneathTheEnvelopes)
+TEST_F(Kinds, ShowAllOpensAtOnceThenAddsOneLightCurvePerPositionBeneathTheEnvelopes)
 {
     auto bridge = std::make_shared<CBridge>(1, CString(L"Two spans"), CBridge::CONFIG_TWOSPAN, 10.0);
-    auto descriptor = MovingLoad(bridge, Axle(), 1.0);
-    const std::size_t positions = descriptor->GetResults()->GetKeptPositions().GetCount();
-    ASSERT_GT(positions, 15u);
+    auto descriptor = MovingLoad(bridge, Axle(), 0.01);
+    const CKeptPositions& kept = descriptor->GetResults()->GetKeptPositions();
+    const std::size_t positions = kept.GetCount();
+    ASSERT_GT(positions, 1500u);
     CPlotView* view = OpenPlot(2, 1);
     ASSERT_NE(view, nullptr);
     const unsigned redraws = view->GetChart(0)->GetRedrawCount();
     view->ShowMovingLoadEnvelopes(true, true, descriptor);
+
+    // The window is back at once with the beam and its titles; the curves come from the loop,
+    // which meanwhile takes a click (the right button starts a pan).
+    EXPECT_TRUE(view->IsDrawing());
+    EXPECT_EQ(SeriesOf(view, 0).size(), 1u);
+    CChartCtrl* moments = view->GetChart(0);
+    moments->PostMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(100, 100));
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return moments->IsPanning(); }));
+    EXPECT_TRUE(view->IsDrawing());
+    EXPECT_LT(SeriesOf(view, 0).size(), positions);
+    moments->SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(100, 100));
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return !view->IsDrawing(); }, 60000));
+
     // Each position's curve is drawn onto the chart's image alone: the chart is not redrawn
     // whole per position (which grows with the square of the positions).
     EXPECT_LT(view->GetChart(0)->GetRedrawCount() - redraws, 8u);
+    std::vector<double> x, y;
     for (unsigned chart = 0; chart < 2; ++chart)
     {
-        std::vector<COLORREF> colours = ColoursOf(view, chart);
-        ASSERT_EQ(colours.size(), 1 + positions + 1 + 2) << chart; // beam, positions, beam again, max, min
-        EXPECT_EQ(std::count(colours.begin(), colours.end(), Colours().CLR_LIGHTLINE), static_cast<long>(positions));
-        EXPECT_EQ(colours[positions + 1], Colours().CLR_BEAM);
-        EXPECT_EQ(colours[positions + 2], Colours().CLR_LINEMAX);
-        EXPECT_EQ(colours[positions + 3], Colours().CLR_LINEMIN);
+        std::vector<CChartXYSerie*> series = SeriesOf(view, chart);
+        ASSERT_EQ(series.size(), 1 + positions + 1 + 2) << chart; // beam, positions, beam again, max, min
+        for (std::size_t k = 0; k < positions; ++k)
+        {
+            ASSERT_EQ(series[1 + k]->GetColour(), Colours().CLR_LIGHTLINE);
+            kept.GetLine(k, chart == 0 ? BRT_MOMENT : BRT_SHEAR, x, y);
+            if (chart == 0)
+                for (double& v : y) v = -v; // moments downwards
+            ASSERT_EQ(YValues(series[1 + k]), y) << chart << " " << k;
+        }
+        EXPECT_EQ(series[positions + 1]->GetColour(), Colours().CLR_BEAM);
+        EXPECT_EQ(series[positions + 2]->GetColour(), Colours().CLR_LINEMAX);
+        EXPECT_EQ(series[positions + 3]->GetColour(), Colours().CLR_LINEMIN);
     }
+
+    // What the screen ends with is the whole chart drawn afresh from its series.
+    CDC* image = moments->GetBackgroundDC();
+    ASSERT_NE(image, nullptr);
+    BITMAP bm{};
+    image->GetCurrentBitmap()->GetBitmap(&bm);
+    const DWORD bytes = static_cast<DWORD>(bm.bmWidthBytes * bm.bmHeight);
+    std::vector<unsigned char> shown(bytes), fresh(bytes);
+    image->GetCurrentBitmap()->GetBitmapBits(bytes, shown.data());
+    moments->RefreshCtrl();
+    image->GetCurrentBitmap()->GetBitmapBits(bytes, fresh.data());
+    EXPECT_TRUE(shown == fresh);
+}
+
+TEST_F(Kinds, APlotPrintedOrClosedWhileItsCurvesComeIsPrintedWholeOrLetGo)
+{
+    auto bridge = std::make_shared<CBridge>(1, CString(L"Two spans"), CBridge::CONFIG_TWOSPAN, 10.0);
+    auto descriptor = MovingLoad(bridge, Axle(), 0.05);
+    const std::size_t positions = descriptor->GetResults()->GetKeptPositions().GetCount();
+    CPlotView* printed = OpenPlot(2, 1);
+    ASSERT_NE(printed, nullptr);
+    printed->ShowMovingLoadEnvelopes(true, true, descriptor);
+    ASSERT_TRUE(printed->IsDrawing());
+    {
+        qor::test::DrivenPrinting printing(qor::test::TempPdfPath("plot-while-drawing"));
+        printed->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    }
+    EXPECT_FALSE(printed->IsDrawing());
+    EXPECT_EQ(SeriesOf(printed, 1).size(), 1 + positions + 1 + 2);
+
+    // The slices already posted to a closed plot find no window.
+    CPlotView* closed = OpenPlot(2, 1);
+    ASSERT_NE(closed, nullptr);
+    closed->ShowMovingLoadEnvelopes(true, true, descriptor);
+    ASSERT_TRUE(closed->IsDrawing());
+    closed->GetParentFrame()->SendMessage(WM_CLOSE);
+    qor::test::Pump(50);
+    qor::test::DeleteDeferred();
+    EXPECT_EQ(SeriesOf(printed, 1).size(), 1 + positions + 1 + 2);
 }
 
 TEST_F(Kinds, ReactionsGetOneChartPerSupportAgainstTheLoadPosition)
@@ -126,6 +197,7 @@ TEST_F(Kinds, EnsembleShowsEachLoadModelLightlyThenTheCombinedEnvelopes)
     CPlotView* bmsf = OpenPlot(2, 1);
     ASSERT_NE(bmsf, nullptr);
     bmsf->ShowMultiMovingLoadEnvelopes(true, true, descriptor);
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return !bmsf->IsDrawing(); }));
     // Beam, two light lines per model, then beam, maxima and minima of the combination.
     const COLORREF light = Colours().CLR_LIGHTLINE;
     EXPECT_EQ(ColoursOf(bmsf, 0),
@@ -136,6 +208,7 @@ TEST_F(Kinds, EnsembleShowsEachLoadModelLightlyThenTheCombinedEnvelopes)
     CPlotView* reactions = OpenPlot(1, 3);
     ASSERT_NE(reactions, nullptr);
     reactions->ShowMultiMovingLoadEnvelopes(true, false, descriptor);
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return !reactions->IsDrawing(); }));
     for (unsigned support = 0; support < 3; ++support) // per model: beam, max, min; then beam, max, min
         EXPECT_EQ(SeriesOf(reactions, support).size(), 9u) << support;
 }
@@ -224,4 +297,52 @@ TEST_F(Kinds, SinglePositionShowsTheMomentAndShearOfThePosition)
     ASSERT_NE(reactions, nullptr);
     reactions->ShowSinglePosition(false, descriptor);
     EXPECT_EQ(SeriesOf(reactions, 0).size(), 0u);
+}
+
+TEST_F(Kinds, RatioPlotsLeaveOutBridgesWithoutARatingAsTheTablesDo)
+{
+    auto coll = ComputedCollection();
+    ASSERT_NE(coll, nullptr);
+    auto refSet = coll->GetRefSet(0);
+    std::shared_ptr<CBridgeSet> set = refSet->GetBridgeSet();
+    ASSERT_EQ(set->GetBridgeCount(), 4u);
+    // The second bridge's reference sagging moment is zero, so its moment maximum has no rating
+    // ("n/a" in the tables); every other ratio is a number.
+    const double refMax[4] = {100.0, 0.0, 200.0, 100.0}, propMax[4] = {120.0, 50.0, 100.0, 80.0};
+    std::vector<CCriticalRatioResults> results;
+    for (int b = 0; b < 4; ++b)
+    {
+        std::vector<CriticalPair<RatioLoadEffect>> reactions(3, RatioPair(10.0, 12.0, -5.0, -4.0, BRT_REACTIONS));
+        results.emplace_back(reactions, RatioPair(refMax[b], propMax[b], -40.0, -30.0, BRT_MOMENT),
+                             RatioPair(20.0, 25.0, -20.0, -15.0, BRT_SHEAR));
+    }
+    ASSERT_TRUE(results[1].m_BMPair.first.IsUndefined());
+    auto ensemble = std::make_shared<CCriticalRatioEnsemble>(results, set);
+    CPlotView* view = OpenPlot(2, 1);
+    ASSERT_NE(view, nullptr);
+    view->ShowCriticalRatios(true, std::make_shared<CAOCriticalRatios>(ensemble, coll, refSet));
+
+    // Maxima: the first bridge alone, then the third and fourth (lines and markers), with no
+    // point at the second bridge's span; the minima whole; the two limit lines.
+    const std::vector<double> spans = set->GetSpanLengths();
+    std::vector<CChartXYSerie*> series = SeriesOf(view, 0);
+    ASSERT_EQ(series.size(), 8u);
+    for (int k : {0, 1})
+    {
+        EXPECT_EQ(series[k]->GetColour(), Colours().CLR_LINEMAX);
+        ASSERT_EQ(series[k]->GetPointsCount(), 1u);
+        EXPECT_EQ(series[k]->GetXPointValue(0), spans[0]);
+        EXPECT_DOUBLE_EQ(series[k]->GetYPointValue(0), 1.2);
+    }
+    for (int k : {2, 3})
+    {
+        EXPECT_EQ(series[k]->GetColour(), Colours().CLR_LINEMAX);
+        ASSERT_EQ(series[k]->GetPointsCount(), 2u);
+        EXPECT_EQ(series[k]->GetXPointValue(0), spans[2]);
+        EXPECT_EQ(YValues(series[k]), (std::vector<double>{0.5, 0.8}));
+    }
+    EXPECT_EQ(YValues(series[4]), std::vector<double>(4, 0.75));
+    EXPECT_EQ(series[6]->GetColour(), Colours().CLR_FULLSPEED);
+    // Shear force: every bridge rated, one line and its markers for each of maxima and minima.
+    EXPECT_EQ(SeriesOf(view, 1).size(), 6u);
 }
