@@ -21,6 +21,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <malloc.h>
+
+#include <cstdio>
 #include <memory>
 #include <sstream>
 #include <unistd.h>
@@ -232,6 +235,46 @@ void BM_OpenCaseFile(benchmark::State& state)
     ::unlink(name);
 }
 BENCHMARK(BM_OpenCaseFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+// The process's peak resident memory so far (VmHWM), in kB; 0 when unknown.
+double PeakResidentKB()
+{
+    std::FILE* f = std::fopen("/proc/self/status", "r");
+    if (!f) return 0.0;
+    char line[256];
+    unsigned long long kB = 0;
+    while (std::fgets(line, sizeof line, f))
+        if (std::sscanf(line, "VmHWM: %llu kB", &kB) == 1) break;
+    std::fclose(f);
+    return static_cast<double>(kB);
+}
+
+// (6) Memory per kept position: the six-axle truck over the 15-20-15 m bridge by 0.01 m (6 348
+// positions), every position kept for the "show all" plot. "kB/position" is the heap the result
+// holds (allocated bytes while it lives, less those before) over its positions; "peak MB" the
+// process's resident high-water mark after the run.
+void BM_KeptPositions_SixAxle_15_20_15_Step001(benchmark::State& state)
+{
+    auto bridge = std::make_shared<CBridge>(1, CString(L"15-20-15"), CBridge::CONFIG_THREESPAN, 20.0);
+    auto truck = SixAxleTruck();
+    double perPosition = 0.0;
+    int positions = 0;
+    for (auto _ : state)
+    {
+        const std::size_t before = mallinfo2().uordblks;
+        CMovingLoadAnalysis mla(bridge, truck);
+        int n = 0;
+        double step = 0.01;
+        auto res = mla.Run(true, n, step);
+        const std::size_t held = mallinfo2().uordblks - before;
+        positions = mla.GetNoAnalyses();
+        perPosition = static_cast<double>(held) / 1024.0 / positions;
+        benchmark::DoNotOptimize(res);
+    }
+    state.counters["positions"] = positions;
+    state.counters["kB/position"] = perPosition;
+    state.counters["peak MB"] = PeakResidentKB() / 1024.0;
+}
+BENCHMARK(BM_KeptPositions_SixAxle_15_20_15_Step001)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 } // namespace
 

@@ -273,7 +273,7 @@ BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond)->UseRealTime();
 void ShowMovingLoad(benchmark::State& state, bool showAll, int stepMm = 100)
 {
     auto run = MovingLoadRun(stepMm);
-    const std::size_t positions = run->GetResults()->GetBeamResults().size();
+    const std::size_t positions = run->GetResults()->GetKeptPositions().GetCount();
     unsigned redraws = 0;
     double longest = 0;
     for (auto _ : state)
@@ -346,7 +346,7 @@ void MovingLoadOutput(benchmark::State& state, int stepMm)
         for (CView* v : views) Close(v);
         state.ResumeTiming();
     }
-    state.counters["positions"] = static_cast<double>(run->GetResults()->GetBeamResults().size());
+    state.counters["positions"] = static_cast<double>(run->GetResults()->GetKeptPositions().GetCount());
     state.counters["windows shown ms"] = shown / static_cast<double>(state.iterations());
     state.counters["longest wait ms"] = longest / static_cast<double>(state.iterations());
 }

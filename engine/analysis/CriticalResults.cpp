@@ -22,10 +22,15 @@ CCriticalValueResults::CCriticalValueResults(std::shared_ptr<CEnvelopeResults> e
     m_pBeam = res.GetBeam();
     m_BMPair = CriticalValuesOf(res.m_pEnvBMD);
     m_SFPair = CriticalValuesOf(res.m_pEnvSFD);
+    HoldLoadModelsOf(res.m_pEnvBMD);
+    HoldLoadModelsOf(res.m_pEnvSFD);
     m_nReactions = m_pBeam ? static_cast<unsigned int>(std::max(m_pBeam->m_nRestraints, 0)) : 0u;
     m_vReactionPairs.reserve(m_nReactions);
     for (unsigned int i = 0; i < m_nReactions; ++i)
+    {
         m_vReactionPairs.push_back(CriticalValuesOf(res.GetReactionEnvelope(i)));
+        HoldLoadModelsOf(res.GetReactionEnvelope(i));
+    }
 }
 
 CCriticalRatioResults::CCriticalRatioResults(std::vector<CriticalPair<RatioLoadEffect>> reactionPairs,
@@ -58,6 +63,7 @@ CCriticalRatioResults CEnvelopeResults::GetCriticalRatios(std::shared_ptr<CEnvel
     const unsigned int nReactions =
         bEmpty && m_pBeam ? static_cast<unsigned int>(std::max(m_pBeam->m_nRestraints, 0)) : m_nReactions;
 
+    std::vector<std::shared_ptr<CEnvelope>> named = {m_pEnvBMD, m_pEnvSFD, refBM, refSF};
     std::vector<CriticalPair<RatioLoadEffect>> reactions;
     reactions.reserve(nReactions);
     for (unsigned int i = 0; i < nReactions; ++i)
@@ -70,6 +76,10 @@ CCriticalRatioResults CEnvelopeResults::GetCriticalRatios(std::shared_ptr<CEnvel
         P->ExtendTo(R); // the proposed result keeps the added zero points
         R->ExtendTo(P);
         reactions.push_back(P->GetCriticalRatios(R, multiplier));
+        named.push_back(P);
+        named.push_back(R);
     }
-    return CCriticalRatioResults(std::move(reactions), bm, sf);
+    CCriticalRatioResults ratios(std::move(reactions), bm, sf);
+    for (const auto& env : named) ratios.HoldLoadModelsOf(env);
+    return ratios;
 }

@@ -29,11 +29,25 @@ public:
     std::vector<T> GetReactionPairs() const { return m_vReactionPairs; }
     std::shared_ptr<CBeam> GetBeam() const { return m_pBeam; }
 
+    // Keeps the load models the points of env name alive with these results (their pairs name
+    // them by plain pointers).
+    void HoldLoadModelsOf(const std::shared_ptr<CEnvelope>& env)
+    {
+        if (!env) return;
+        for (const auto& model : env->GetHeldLoadModels())
+        {
+            bool held = false;
+            for (const auto& h : m_vLoadModels) held = held || h == model;
+            if (!held) m_vLoadModels.push_back(model);
+        }
+    }
+
     std::shared_ptr<CBeam> m_pBeam;   // the beam of the analysed bridge
     unsigned int m_nReactions = 0;    // number of reaction pairs
     T m_BMPair;
     T m_SFPair;
     std::vector<T> m_vReactionPairs;  // one per support, support 0 first
+    std::vector<std::shared_ptr<CLoadModel>> m_vLoadModels; // the models the pairs name
 };
 
 class CCriticalValueResults : public CCriticalResults<CriticalPair<PointLoadEffect>>

@@ -12,8 +12,31 @@
 #include <boost/serialization/vector.hpp>
 
 #include <cmath>
+#include <mutex>
 
 namespace {
+
+// Where the load models of points being read are kept: the envelope being read, or, for a point
+// read on its own, a list that lives as long as the program.
+thread_local std::vector<std::shared_ptr<CLoadModel>>* t_pReadModels = nullptr;
+
+void KeepReadModel(std::shared_ptr<CLoadModel> model)
+{
+    if (!model) return;
+    if (t_pReadModels)
+    {
+        for (const auto& held : *t_pReadModels)
+            if (held == model) return;
+        t_pReadModels->push_back(std::move(model));
+        return;
+    }
+    static std::mutex guard;
+    static std::vector<std::shared_ptr<CLoadModel>> kept;
+    const std::lock_guard<std::mutex> lock(guard);
+    for (const auto& held : kept)
+        if (held == model) return;
+    kept.push_back(std::move(model));
+}
 
 // The extraction helpers of the series getters.
 template <class Field>
@@ -45,7 +68,20 @@ void PointLoadEffect::serialize(Archive& ar, const unsigned int /*version*/)
     int code = type;
     ar& boost::serialization::make_nvp("type", code);
     type = static_cast<BeamResultsType>(code);
-    ar& boost::serialization::make_nvp("pLM", pLM);
+    if constexpr (Archive::is_saving::value)
+    {
+        // A counted pointer that counts nothing (no control block): the archive reads only the
+        // address, so the bytes are those of the counted pointer the point once held.
+        std::shared_ptr<CLoadModel> counted(std::shared_ptr<CLoadModel>(), const_cast<CLoadModel*>(pLM));
+        ar& boost::serialization::make_nvp("pLM", counted);
+    }
+    else
+    {
+        std::shared_ptr<CLoadModel> counted;
+        ar& boost::serialization::make_nvp("pLM", counted);
+        pLM = counted.get();
+        KeepReadModel(std::move(counted));
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -188,6 +224,7 @@ CEnvelope& CEnvelope::operator+=(const CEnvelope& other)
     if (n == 1)
     {
         // A single reaction becomes the other's history shifted by this value.
+        if (m > 1) HoldLoadModelsOf(other);
         const double maxShift = m_vMax[0].val;
         const double minShift = qor::At(m_vMin, 0).val;
         m_vMax[0].val += qor::At(other.m_vMax, 0).val;
@@ -263,9 +300,31 @@ CriticalPair<RatioLoadEffect> CEnvelope::GetCriticalRatios(std::shared_ptr<CEnve
     return pair;
 }
 
+void CEnvelope::HoldLoadModel(const std::shared_ptr<CLoadModel>& model)
+{
+    if (!model) return;
+    for (const auto& held : m_vLoadModels)
+        if (held.get() == model.get()) return;
+    m_vLoadModels.push_back(model);
+}
+
+void CEnvelope::HoldLoadModelsOf(const CEnvelope& other)
+{
+    if (&other == this) return;
+    for (const auto& model : other.m_vLoadModels) HoldLoadModel(model);
+}
+
 template <class Archive>
 void CEnvelope::serialize(Archive& ar, const unsigned int /*version*/)
 {
+    // The points read name their load models through this envelope.
+    struct SReadInto
+    {
+        std::vector<std::shared_ptr<CLoadModel>>* previous = t_pReadModels;
+        explicit SReadInto(std::vector<std::shared_ptr<CLoadModel>>* list) { t_pReadModels = list; }
+        ~SReadInto() { t_pReadModels = previous; }
+    } readInto(Archive::is_loading::value ? &m_vLoadModels : t_pReadModels);
+    if (Archive::is_loading::value) m_vLoadModels.clear();
     ar& boost::serialization::make_nvp("m_pBridge", m_pBridge);
     int type = m_Type; // stored as its number
     ar& boost::serialization::make_nvp("m_Type", type);

@@ -15,18 +15,23 @@ class CBridge;
 class CLoadModel;
 
 // One load effect at one point: a bending moment, a shear force or a support reaction.
+//
+// The load model is named by a plain pointer: envelopes copy and replace points millions of
+// times in a run, and a counted pointer in each point made every copy an atomic operation. The
+// envelope that holds a point keeps its load model alive (CEnvelope::HoldLoadModel); a point
+// taken out of its envelope names its model while that envelope (or another holder) lives.
 struct PointLoadEffect
 {
     double val = 0.0;                  // kNm or kN
     double xBeam = 0.0;                // position along the beam of the result point (reactions: the support)
     double xLoadModel = 0.0;           // position of the load model that produced val
     BeamResultsType type = BRT_MOMENT; // moment, shear or reaction
-    std::shared_ptr<CLoadModel> pLM;   // the load model; empty for a zero point of moment or shear
+    const CLoadModel* pLM = nullptr;   // the load model; none for a zero point of moment or shear
 
     PointLoadEffect() = default;
     PointLoadEffect(double value, double xbeam, double xloadmodel, BeamResultsType effectType,
-                    std::shared_ptr<CLoadModel> loadModel)
-        : val(value), xBeam(xbeam), xLoadModel(xloadmodel), type(effectType), pLM(std::move(loadModel))
+                    const CLoadModel* loadModel)
+        : val(value), xBeam(xbeam), xLoadModel(xloadmodel), type(effectType), pLM(loadModel)
     {}
 
     // A copy whose value is raised by d.
@@ -40,6 +45,8 @@ struct PointLoadEffect
     // The description of the load model, or "Zero LM" when there is none.
     CString GetLoadModelName() const;
 
+    // Stored as the counted pointer it once was (the same bytes); a load model read back is kept
+    // alive by the envelope being read (see CEnvelope).
     template <class Archive>
     void serialize(Archive& ar, const unsigned int version);
 };
@@ -119,12 +126,21 @@ public:
     // Critical ratios of this (proposed) envelope against a reference envelope.
     CriticalPair<RatioLoadEffect> GetCriticalRatios(std::shared_ptr<CEnvelope> reference, double multiplier) const;
 
+    // Keeps a load model that points of this envelope name alive as long as the envelope (an
+    // empty pointer, or one already held, changes nothing). Whoever puts a point into the lists
+    // holds its model here; points taken from another envelope: HoldLoadModelsOf(it).
+    void HoldLoadModel(const std::shared_ptr<CLoadModel>& model);
+    void HoldLoadModelsOf(const CEnvelope& other);
+    const std::vector<std::shared_ptr<CLoadModel>>& GetHeldLoadModels() const { return m_vLoadModels; }
+
     std::shared_ptr<CBridge> m_pBridge;
     BeamResultsType m_Type = BRT_MOMENT; // bending moment, shear force or reaction
     std::vector<PointLoadEffect> m_vMax;
     std::vector<PointLoadEffect> m_vMin;
 
 private:
+    std::vector<std::shared_ptr<CLoadModel>> m_vLoadModels; // the models the points name (not archived)
+
     friend class boost::serialization::access;
     template <class Archive>
     void serialize(Archive& ar, const unsigned int version);

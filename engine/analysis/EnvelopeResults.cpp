@@ -15,6 +15,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <utility>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -34,7 +37,8 @@ std::shared_ptr<CEnvelope> CopyOf(const std::shared_ptr<CEnvelope>& env)
     return env ? std::make_shared<CEnvelope>(*env) : std::shared_ptr<CEnvelope>();
 }
 
-// True when every moment, shear and reaction of the result is a finite number.
+// True when every moment, shear and reaction of the result is a finite number (the first
+// position and the error paths; later positions are checked as they are merged).
 bool HasFiniteEffects(const CBeamResults& results)
 {
     bool finite = true;
@@ -75,11 +79,10 @@ inline bool IsZeroPoint(double v)
 
 // A point of a moment or shear list, after the zero-point rule.
 template <bool Max>
-inline PointLoadEffect ListPoint(double v, double x, double position, BeamResultsType kind,
-                                 const std::shared_ptr<CLoadModel>& loadModel)
+inline PointLoadEffect ListPoint(double v, double x, double position, BeamResultsType kind, const CLoadModel* loadModel)
 {
     const bool bZero = IsZeroPoint<Max>(v);
-    return PointLoadEffect(bZero ? 0.0 : v, x, position, kind, bZero ? std::shared_ptr<CLoadModel>() : loadModel);
+    return PointLoadEffect(bZero ? 0.0 : v, x, position, kind, bZero ? nullptr : loadModel);
 }
 
 // The zero-point rule applied to a point in place.
@@ -88,13 +91,24 @@ inline void ApplyZeroPoint(PointLoadEffect& p)
 {
     if (!IsZeroPoint<Max>(p.val)) return;
     p.val = 0.0;
-    p.pLM.reset();
+    p.pLM = nullptr;
+}
+
+// The bits of v - v: none for a finite v, those of a NaN otherwise. Or-ed over a line, the line
+// is finite when none are set.
+inline std::uint64_t NonFiniteBits(double v)
+{
+    const double d = v - v;
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &d, sizeof bits);
+    return bits;
 }
 
 // The merge of one stretch of a line into the held points held[0 .. n): the value y[j] at
 // x[j] stands as itself or as its zero point; it replaces the held point only when strictly
-// beyond it. The load model pointer is copied only where a point takes it and does not hold
-// it yet.
+// beyond it. Every replaced point is noted as it was, so that a line found not to be finite
+// can be taken back.
+using ReplacedPoint = std::pair<PointLoadEffect*, PointLoadEffect>;
 
 template <bool Max>
 inline bool Beyond(double candidate, double held)
@@ -104,31 +118,20 @@ inline bool Beyond(double candidate, double held)
 
 template <bool Max>
 inline void TakePoint(PointLoadEffect& held, double v, double x, double position, BeamResultsType kind,
-                      const std::shared_ptr<CLoadModel>& loadModel)
+                      const CLoadModel* loadModel, ReplacedPoint*& replaced)
 {
     const bool bZero = IsZeroPoint<Max>(v);
     const double candidate = bZero ? 0.0 : v;
     if (!Beyond<Max>(candidate, held.val)) return;
-    held.val = candidate;
-    held.xBeam = x;
-    held.xLoadModel = position;
-    held.type = kind;
-    if (bZero)
-    {
-        if (held.pLM) held.pLM.reset();
-    }
-    else if (held.pLM != loadModel)
-    {
-        held.pLM = loadModel;
-    }
+    *replaced++ = ReplacedPoint(&held, held);
+    held = PointLoadEffect(candidate, x, position, kind, bZero ? nullptr : loadModel);
 }
 
 template <bool Max>
 void MergeStretch(PointLoadEffect* held, const double* y, const double* x, std::size_t n, double position,
-                  BeamResultsType kind,
-                  const std::shared_ptr<CLoadModel>& loadModel)
+                  BeamResultsType kind, const CLoadModel* loadModel, ReplacedPoint*& replaced)
 {
-    for (std::size_t j = 0; j < n; ++j) TakePoint<Max>(held[j], y[j], x[j], position, kind, loadModel);
+    for (std::size_t j = 0; j < n; ++j) TakePoint<Max>(held[j], y[j], x[j], position, kind, loadModel, replaced);
 }
 
 } // namespace
@@ -149,12 +152,13 @@ CEnvelopeResults::CEnvelopeResults(const CEnvelopeResults& other)
       m_nAugments(other.m_nAugments),
       m_nBeamResults(other.m_nBeamResults),
       m_nAnalyses(other.m_nAnalyses),
-      m_vBeamResults(other.m_vBeamResults),
       m_pEnvBMD(CopyOf(other.m_pEnvBMD)),
       m_pEnvSFD(CopyOf(other.m_pEnvSFD))
 {
     m_vEnvReaction.reserve(other.m_vEnvReaction.size());
     for (const auto& env : other.m_vEnvReaction) m_vEnvReaction.push_back(CopyOf(env));
+    m_pKept = other.m_pKept;
+    m_bKeepPositions = other.m_bKeepPositions;
 }
 
 CEnvelopeResults& CEnvelopeResults::operator=(const CEnvelopeResults& other)
@@ -168,7 +172,8 @@ CEnvelopeResults& CEnvelopeResults::operator=(const CEnvelopeResults& other)
         m_nAugments = copy.m_nAugments;
         m_nBeamResults = copy.m_nBeamResults;
         m_nAnalyses = copy.m_nAnalyses;
-        m_vBeamResults = std::move(copy.m_vBeamResults);
+        m_pKept = std::move(copy.m_pKept);
+        m_bKeepPositions = copy.m_bKeepPositions;
         m_pEnvBMD = std::move(copy.m_pEnvBMD);
         m_pEnvSFD = std::move(copy.m_pEnvSFD);
         m_vEnvReaction = std::move(copy.m_vEnvReaction);
@@ -177,6 +182,28 @@ CEnvelopeResults& CEnvelopeResults::operator=(const CEnvelopeResults& other)
 }
 
 CEnvelopeResults::~CEnvelopeResults() = default;
+
+void CEnvelopeResults::SetKeepPositions(bool bKeep, std::size_t expected)
+{
+    m_bKeepPositions = bKeep;
+    if (!bKeep || expected == 0) return;
+    if (!m_pKept || m_pKept.use_count() > 1)
+        m_pKept = m_pKept ? std::make_shared<CKeptPositions>(*m_pKept) : std::make_shared<CKeptPositions>();
+    m_pKept->Reserve(m_pKept->GetCount() + expected);
+}
+
+const CKeptPositions& CEnvelopeResults::GetKeptPositions() const
+{
+    static const CKeptPositions none;
+    return m_pKept ? *m_pKept : none;
+}
+
+void CEnvelopeResults::FinishAdding()
+{
+    if (m_pKept) m_pKept->Trim();
+    m_vReplaced = {};
+    m_nReplaced = 0;
+}
 
 std::shared_ptr<CEnvelope> CEnvelopeResults::GetReactionEnvelope(unsigned int i) const
 {
@@ -200,53 +227,95 @@ void CEnvelopeResults::CreateEnvelopes(std::shared_ptr<CBridge> bridge)
 // ---------------------------------------------------------------------------------------------
 // Adding a position
 
-void CEnvelopeResults::AddResult(std::shared_ptr<CBeamResults> results, std::shared_ptr<CLoadModel> loadModel,
-                                 double position)
+void CEnvelopeResults::AddResult(const std::shared_ptr<CBeamResults>& results,
+                                 const std::shared_ptr<CLoadModel>& loadModel, double position)
 {
     // A value that is not a number would never replace a held one and so vanish from the
-    // envelopes (a vehicle whose effects overflowed would seem to have none): an error instead.
-    if (results && !HasFiniteEffects(*results)) throw kNonFiniteResultError;
+    // envelopes (a vehicle whose effects overflowed would seem to have none): an error instead,
+    // with the envelopes as they were. The reactions are checked here, the first position whole
+    // (it makes the lists), the moments and shears of later ones as they are merged.
+    const CBeamResults& res = ResultsOrEmpty(results);
+    for (double r : res.m_vReactions)
+        if (!std::isfinite(r)) throw kNonFiniteResultError;
+    if (m_nBeamResults == 0 && !HasFiniteEffects(res)) throw kNonFiniteResultError;
 
     ++m_nAnalyses;
     ++m_nBeamResults;
-    m_vBeamResults.push_back(std::move(results));
-
-    const CBeamResults& res = ResultsOrEmpty(m_vBeamResults.back());
-
-    // The supports of this position are placed before any envelope changes, so that a
-    // result with too few reactions leaves the envelopes as they were.
-    if (res.m_vReactions.size() < m_nReactions) qor::ThrowSubscriptError();
-    m_vSupportX.resize(m_nReactions);
-    for (unsigned int i = 0; i < m_nReactions; ++i)
+    if (m_bKeepPositions)
     {
-        if (!res.m_pBeam) qor::ThrowSubscriptError();
-        m_vSupportX[i] = res.m_pBeam->GetRestraintPosition(static_cast<int>(i));
+        if (!m_pKept)
+            m_pKept = std::make_shared<CKeptPositions>();
+        else if (m_pKept.use_count() > 1)
+            m_pKept = std::make_shared<CKeptPositions>(*m_pKept); // the copies' positions stay theirs
+        m_pKept->Add(results.get());
     }
+    m_nReplaced = 0;
 
-    const bool bFirst = (m_nBeamResults == 1);
-    if (bFirst) CreateEnvelopes(m_pBridge);
-    if (!HasEnvelopes() || m_vSupportX.size() < m_nReactions) qor::ThrowSubscriptError();
+    // Takes the position back out when it was not finite; otherwise the error stands as it is
+    // (an error of a finite result leaves the position counted, as it always has).
+    const auto takeBack = [this, &res] {
+        if (HasFiniteEffects(res)) return;
+        for (std::size_t k = m_nReplaced; k-- > 0;) *m_vReplaced[k].first = m_vReplaced[k].second;
+        m_nReplaced = 0;
+        if (m_bKeepPositions) m_pKept->RemoveLast();
+        --m_nBeamResults;
+        --m_nAnalyses;
+        throw kNonFiniteResultError;
+    };
 
-    MergeLine(*m_pEnvBMD, res, BRT_MOMENT, position, loadModel, bFirst);
-    MergeLine(*m_pEnvSFD, res, BRT_SHEAR, position, loadModel, bFirst);
-
-    // Reaction histories: the positive part to the maxima, the negative part to the minima;
-    // a zero point keeps the position's load model.
-    for (unsigned int i = 0; i < m_nReactions; ++i)
+    try
     {
-        CEnvelope& env = ReactionAt(m_vEnvReaction, i);
-        const double r = res.m_vReactions[i];
-        const double x = m_vSupportX[i];
-        env.m_vMax.emplace_back(r > 0.0 ? r : 0.0, x, position, BRT_REACTIONS, loadModel);
-        env.m_vMin.emplace_back(r < 0.0 ? r : 0.0, x, position, BRT_REACTIONS, loadModel);
+        // The supports of this position are placed before any envelope changes, so that a
+        // result with too few reactions leaves the envelopes as they were.
+        if (res.m_vReactions.size() < m_nReactions) qor::ThrowSubscriptError();
+        m_vSupportX.resize(m_nReactions);
+        for (unsigned int i = 0; i < m_nReactions; ++i)
+        {
+            if (!res.m_pBeam) qor::ThrowSubscriptError();
+            m_vSupportX[i] = res.m_pBeam->GetRestraintPosition(static_cast<int>(i));
+        }
+
+        const bool bFirst = (m_nBeamResults == 1);
+        if (bFirst) CreateEnvelopes(m_pBridge);
+        if (!HasEnvelopes() || m_vSupportX.size() < m_nReactions) qor::ThrowSubscriptError();
+
+        const CLoadModel* const lm = loadModel.get();
+        m_pEnvBMD->HoldLoadModel(loadModel);
+        m_pEnvSFD->HoldLoadModel(loadModel);
+        if (!MergeLine(*m_pEnvBMD, res, BRT_MOMENT, position, lm, bFirst) ||
+            !MergeLine(*m_pEnvSFD, res, BRT_SHEAR, position, lm, bFirst))
+            takeBack();
+
+        // Reaction histories: the positive part to the maxima, the negative part to the minima;
+        // a zero point keeps the position's load model.
+        for (unsigned int i = 0; i < m_nReactions; ++i)
+        {
+            CEnvelope& env = ReactionAt(m_vEnvReaction, i);
+            env.HoldLoadModel(loadModel);
+            const double r = res.m_vReactions[i];
+            const double x = m_vSupportX[i];
+            env.m_vMax.emplace_back(r > 0.0 ? r : 0.0, x, position, BRT_REACTIONS, lm);
+            env.m_vMin.emplace_back(r < 0.0 ? r : 0.0, x, position, BRT_REACTIONS, lm);
+        }
+    }
+    catch (const char*)
+    {
+        throw; // the position's own error, taken back already
+    }
+    catch (...)
+    {
+        // A result that is not finite and also short of points or reactions was refused for the
+        // values first, before anything changed: so it still is.
+        takeBack();
+        throw;
     }
 }
 
 // The merge of one position's line in a single pass over the member results. A point of the
 // line stands as itself, or as its zero point (value 0.0, no load model) where its sign is
 // wrong for the list; it replaces the held point only when strictly beyond it.
-void CEnvelopeResults::MergeLine(CEnvelope& env, const CBeamResults& results, BeamResultsType kind, double position,
-                                 const std::shared_ptr<CLoadModel>& loadModel, bool bFirst)
+bool CEnvelopeResults::MergeLine(CEnvelope& env, const CBeamResults& results, BeamResultsType kind, double position,
+                                 const CLoadModel* loadModel, bool bFirst)
 {
     std::vector<PointLoadEffect>& vMax = env.m_vMax;
     std::vector<PointLoadEffect>& vMin = env.m_vMin;
@@ -271,7 +340,7 @@ void CEnvelopeResults::MergeLine(CEnvelope& env, const CBeamResults& results, Be
                 vMin.push_back(ListPoint<false>(y[j], mbr.x[j], position, kind, loadModel));
             }
         }
-        return;
+        return true; // checked whole before
     }
 
     const std::size_t nMax = vMax.size();
@@ -282,6 +351,14 @@ void CEnvelopeResults::MergeLine(CEnvelope& env, const CBeamResults& results, Be
 
     PointLoadEffect* const pMax = vMax.data();
     PointLoadEffect* const pMin = vMin.data();
+    // Room to note every point of both lists replaced (each at most once a line), so that the
+    // notes need no check.
+    if (m_vReplaced.size() < m_nReplaced + 2 * total) m_vReplaced.resize(m_nReplaced + 2 * total);
+    ReplacedPoint* replaced = m_vReplaced.data() + m_nReplaced;
+    std::uint64_t nonFinite = 0; // NonFiniteBits of every value of the line, merged or not
+#if defined(__SSE2__)
+    __m128d nonFinitePairs = _mm_setzero_pd();
+#endif
     std::size_t i = 0;
     for (const CMbrResults& mbr : results.m_vMbrRes)
     {
@@ -300,6 +377,7 @@ void CEnvelopeResults::MergeLine(CEnvelope& env, const CBeamResults& results, Be
         for (; j + 2 <= both; j += 2)
         {
             const __m128d v = _mm_loadu_pd(py + j);
+            nonFinitePairs = _mm_or_pd(nonFinitePairs, _mm_sub_pd(v, v));
             const __m128d hMax = _mm_loadh_pd(_mm_load_sd(&pMax[i + j].val), &pMax[i + j + 1].val);
             const __m128d hMin = _mm_loadh_pd(_mm_load_sd(&pMin[i + j].val), &pMin[i + j + 1].val);
             const __m128d up = _mm_cmpgt_pd(_mm_max_pd(zero, v), hMax);
@@ -307,31 +385,40 @@ void CEnvelopeResults::MergeLine(CEnvelope& env, const CBeamResults& results, Be
             if (_mm_movemask_pd(_mm_or_pd(up, down)) == 0) continue;
             for (std::size_t k = j; k < j + 2; ++k)
             {
-                TakePoint<true>(pMax[i + k], py[k], px[k], position, kind, loadModel);
-                TakePoint<false>(pMin[i + k], py[k], px[k], position, kind, loadModel);
+                TakePoint<true>(pMax[i + k], py[k], px[k], position, kind, loadModel, replaced);
+                TakePoint<false>(pMin[i + k], py[k], px[k], position, kind, loadModel, replaced);
             }
         }
 #endif
+        const std::size_t checked = j; // the values before are in nonFinitePairs
         for (; j < both; ++j)
         {
-            TakePoint<true>(pMax[i + j], py[j], px[j], position, kind, loadModel);
-            TakePoint<false>(pMin[i + j], py[j], px[j], position, kind, loadModel);
+            TakePoint<true>(pMax[i + j], py[j], px[j], position, kind, loadModel, replaced);
+            TakePoint<false>(pMin[i + j], py[j], px[j], position, kind, loadModel, replaced);
         }
         if (i < nMax)
             MergeStretch<true>(pMax + i + both, py + both, px + both, std::min(n, nMax - i) - both, position, kind,
-                               loadModel);
+                               loadModel, replaced);
         if (i < nMin)
             MergeStretch<false>(pMin + i + both, py + both, px + both, std::min(n, nMin - i) - both, position, kind,
-                                loadModel);
+                                loadModel, replaced);
+        for (std::size_t k = checked; k < y.size(); ++k) nonFinite |= NonFiniteBits(py[k]);
         i += n;
     }
+#if defined(__SSE2__)
+    alignas(16) std::uint64_t pairs[2];
+    _mm_store_pd(reinterpret_cast<double*>(pairs), nonFinitePairs);
+    nonFinite |= pairs[0] | pairs[1];
+#endif
+    m_nReplaced = static_cast<std::size_t>(replaced - m_vReplaced.data());
     if (total < vMin.size()) qor::ThrowSubscriptError();
+    return nonFinite == 0;
 }
 
 void CEnvelopeResults::ExtractLoadEffects(std::vector<std::vector<PointLoadEffect>>& lines,
                                           std::vector<PointLoadEffect>& reactions,
                                           const std::shared_ptr<CBeamResults>& results, double position,
-                                          const std::shared_ptr<CLoadModel>& loadModel) const
+                                          const CLoadModel* loadModel) const
 {
     lines.clear();
     reactions.clear();
@@ -360,7 +447,8 @@ void CEnvelopeResults::ExtractLoadEffects(std::vector<std::vector<PointLoadEffec
 }
 
 void CEnvelopeResults::UpdateEnvelopes(const std::vector<std::vector<PointLoadEffect>>& lines,
-                                       const std::vector<PointLoadEffect>& reactions)
+                                       const std::vector<PointLoadEffect>& reactions,
+                                       const std::shared_ptr<CLoadModel>& loadModel)
 {
     const std::vector<PointLoadEffect>& moments = qor::At(lines, std::size_t{0});
     const std::vector<PointLoadEffect>& shears = qor::At(lines, std::size_t{1});
@@ -374,6 +462,8 @@ void CEnvelopeResults::UpdateEnvelopes(const std::vector<std::vector<PointLoadEf
         m_pEnvSFD->m_vMin = shears;
     }
     if (!HasEnvelopes()) qor::ThrowSubscriptError();
+    m_pEnvBMD->HoldLoadModel(loadModel);
+    m_pEnvSFD->HoldLoadModel(loadModel);
 
     const std::pair<CEnvelope*, const std::vector<PointLoadEffect>*> jobs[] = {{m_pEnvBMD.get(), &moments},
                                                                                {m_pEnvSFD.get(), &shears}};
@@ -395,6 +485,7 @@ void CEnvelopeResults::UpdateEnvelopes(const std::vector<std::vector<PointLoadEf
     {
         const PointLoadEffect& r = qor::At(reactions, static_cast<std::size_t>(i));
         CEnvelope& env = ReactionAt(m_vEnvReaction, i);
+        env.HoldLoadModel(loadModel);
         env.m_vMax.emplace_back(r.val > 0.0 ? r.val : 0.0, r.xBeam, r.xLoadModel, BRT_REACTIONS, r.pLM);
         env.m_vMin.emplace_back(r.val < 0.0 ? r.val : 0.0, r.xBeam, r.xLoadModel, BRT_REACTIONS, r.pLM);
     }
@@ -424,8 +515,10 @@ void CEnvelopeResults::Augment(std::shared_ptr<CEnvelopeResults> other)
     {
         // The first result is taken over by copy.
         CreateEnvelopes(other->m_pBridge);
+        m_pEnvBMD->HoldLoadModelsOf(*other->m_pEnvBMD);
         m_pEnvBMD->m_vMax = other->m_pEnvBMD->m_vMax;
         m_pEnvBMD->m_vMin = other->m_pEnvBMD->m_vMin;
+        m_pEnvSFD->HoldLoadModelsOf(*other->m_pEnvSFD);
         m_pEnvSFD->m_vMax = other->m_pEnvSFD->m_vMax;
         m_pEnvSFD->m_vMin = other->m_pEnvSFD->m_vMin;
         const std::size_t nOwn = m_vEnvReaction.size();
@@ -438,6 +531,8 @@ void CEnvelopeResults::Augment(std::shared_ptr<CEnvelopeResults> other)
         return;
     }
 
+    m_pEnvBMD->HoldLoadModelsOf(*other->m_pEnvBMD);
+    m_pEnvSFD->HoldLoadModelsOf(*other->m_pEnvSFD);
     MergeMaxInto(m_pEnvBMD->m_vMax, other->m_pEnvBMD->m_vMax);
     MergeMinInto(m_pEnvBMD->m_vMin, other->m_pEnvBMD->m_vMin);
     MergeMaxInto(m_pEnvSFD->m_vMax, other->m_pEnvSFD->m_vMax);
@@ -449,6 +544,7 @@ void CEnvelopeResults::Augment(std::shared_ptr<CEnvelopeResults> other)
         const std::shared_ptr<CEnvelope>& own = m_vEnvReaction[i];
         auto R = std::make_shared<CEnvelope>(ReactionAt(other->m_vEnvReaction, i));
         MatchEnvelopeLengths(own, R);
+        own->HoldLoadModelsOf(*R);
         MergeMaxInto(own->m_vMax, R->m_vMax);
         MergeMinInto(own->m_vMin, R->m_vMin);
     }
@@ -505,7 +601,7 @@ void CEnvelopeResults::serialize(Archive& ar, const unsigned int /*version*/)
     ar & boost::serialization::make_nvp("m_nBeamResults", m_nBeamResults);
     ar & boost::serialization::make_nvp("m_nAugments", m_nAugments);
     ar & boost::serialization::make_nvp("m_nAnalyses", m_nAnalyses);
-    if (Archive::is_loading::value) m_vBeamResults.clear();
+    if (Archive::is_loading::value) m_pKept.reset();
     Rebuild();
 }
 

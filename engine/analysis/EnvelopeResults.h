@@ -4,10 +4,12 @@
 
 #include "engine/analysis/BeamResults.h"
 #include "engine/analysis/Envelope.h"
+#include "engine/analysis/KeptPositions.h"
 
 #include <boost/serialization/access.hpp>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 class CBeam;
@@ -23,14 +25,20 @@ public:
     CEnvelopeResults();
     // A moving-load result for a bridge; the first AddResult creates the envelopes.
     explicit CEnvelopeResults(std::shared_ptr<CBridge> bridge);
-    // Copies the counters, shares the bridge, beam and beam results, and makes new copies of
-    // every envelope (load models shared).
+    // Copies the counters, shares the bridge, beam and kept positions (a copy that adds a
+    // position keeps its own), and makes new copies of every envelope (load models shared).
     CEnvelopeResults(const CEnvelopeResults& other);
     CEnvelopeResults& operator=(const CEnvelopeResults& other);
     virtual ~CEnvelopeResults();
 
-    // Adds one analysed load position.
-    void AddResult(std::shared_ptr<CBeamResults> results, std::shared_ptr<CLoadModel> loadModel, double position);
+    // Adds one analysed load position. A moment, shear or reaction that is not a finite number
+    // throws kNonFiniteResultError and leaves everything as it was.
+    // Unless SetKeepPositions(false), the position's moment and shear lines are kept.
+    void AddResult(const std::shared_ptr<CBeamResults>& results, const std::shared_ptr<CLoadModel>& loadModel,
+                   double position);
+    // Whether AddResult keeps the positions' lines (it does until told otherwise), and room for
+    // this many of them (0: none reserved).
+    void SetKeepPositions(bool bKeep, std::size_t expected = 0);
 
     // Merges the result of another load model on the same bridge.
     void Augment(std::shared_ptr<CEnvelopeResults> other);
@@ -51,8 +59,12 @@ public:
     std::vector<std::shared_ptr<CEnvelope>> GetEnvReactions() const { return m_vEnvReaction; }
     // Reaction envelope i, or an empty pointer when i is not below the number of envelopes.
     std::shared_ptr<CEnvelope> GetReactionEnvelope(unsigned int i) const;
-    // The beam result of every analysed position, in order (memory only).
-    std::vector<std::shared_ptr<CBeamResults>> GetBeamResults() const { return m_vBeamResults; }
+    // The moment and shear lines of every analysed position, in order (memory only; the
+    // positions of a run that did not keep them: none).
+    const CKeptPositions& GetKeptPositions() const;
+    // At the end of a run of AddResult: gives back the room reserved for positions that did not
+    // come, and the merge's notes.
+    void FinishAdding();
 
     // True once the moment, shear and reaction envelopes exist.
     bool HasEnvelopes() const { return m_pEnvBMD && m_pEnvSFD; }
@@ -61,10 +73,11 @@ public:
     // beam, reactions one effect per support. Both outputs are emptied first.
     void ExtractLoadEffects(std::vector<std::vector<PointLoadEffect>>& lines, std::vector<PointLoadEffect>& reactions,
                             const std::shared_ptr<CBeamResults>& results, double position,
-                            const std::shared_ptr<CLoadModel>& loadModel) const;
-    // Merges the effects of one position into the envelopes (creating them at the first).
+                            const CLoadModel* loadModel) const;
+    // Merges the effects of one position into the envelopes (creating them at the first); the
+    // envelopes hold loadModel, the model the effects name.
     void UpdateEnvelopes(const std::vector<std::vector<PointLoadEffect>>& lines,
-                         const std::vector<PointLoadEffect>& reactions);
+                         const std::vector<PointLoadEffect>& reactions, const std::shared_ptr<CLoadModel>& loadModel);
     // Brings two envelopes to the longer length with zero points.
     static void MatchEnvelopeLengths(const std::shared_ptr<CEnvelope>& a, const std::shared_ptr<CEnvelope>& b);
     // New empty envelopes for a bridge.
@@ -76,19 +89,24 @@ public:
     int m_nAugments = 0;                // results merged by Augment
     int m_nBeamResults = 0;             // beam results added by AddResult
     int m_nAnalyses = 0;                // single-position analyses in the envelopes
-    std::vector<std::shared_ptr<CBeamResults>> m_vBeamResults;
     std::shared_ptr<CEnvelope> m_pEnvBMD;
     std::shared_ptr<CEnvelope> m_pEnvSFD;
     std::vector<std::shared_ptr<CEnvelope>> m_vEnvReaction;
 
 private:
-    // Merges one line (moment or shear) of a position straight from the member results.
-    void MergeLine(CEnvelope& env, const CBeamResults& results, BeamResultsType kind, double position,
-                   const std::shared_ptr<CLoadModel>& loadModel, bool bFirst);
+    // Merges one line (moment or shear) of a position straight from the member results, noting
+    // the points it replaces in m_vReplaced; false when a value of the line (merged or not) is
+    // not a finite number. The first position's line is not checked.
+    bool MergeLine(CEnvelope& env, const CBeamResults& results, BeamResultsType kind, double position,
+                   const CLoadModel* loadModel, bool bFirst);
     // Rebuilds the derived fields after an archive pass.
     void Rebuild();
 
+    std::shared_ptr<CKeptPositions> m_pKept; // shared by copies until one adds a position
+    bool m_bKeepPositions = true;
     std::vector<double> m_vSupportX; // scratch: support positions of the current position
+    std::vector<std::pair<PointLoadEffect*, PointLoadEffect>> m_vReplaced; // scratch: points as they were
+    std::size_t m_nReplaced = 0;                                           // of them, those of this position
 
     friend class boost::serialization::access;
     template <class Archive>

@@ -152,14 +152,14 @@ std::shared_ptr<CEnvelopeResults> CMovingLoadAnalysis::Run(bool bByStep, int& nS
     m_nSteps = nSteps;
 
     auto results = std::make_shared<CEnvelopeResults>(m_pBridge);
+    // Every position's lines are kept by the envelope result, unless nobody will read them.
+    results->SetKeepPositions(m_bKeepBeamResults, maxPositions);
     CSinglePosAnalysis spa(m_pBridge, m_pLoadModel);
     spa.Prepare(nPoints, m_pSolver);
 
-    // Every position's result is kept by the envelope result, unless nobody will read them.
-    std::shared_ptr<CBeamResults> pScratch;
-    const auto analyse = [&](double p) {
-        if (m_bKeepBeamResults) return spa.Analyse(p);
-        if (!pScratch) pScratch = std::make_shared<CBeamResults>();
+    // One beam result solved into at every position: what is kept of it is copied out.
+    const auto pScratch = std::make_shared<CBeamResults>();
+    const auto analyse = [&](double p) -> const std::shared_ptr<CBeamResults>& {
         spa.AnalyseInto(p, *pScratch);
         return pScratch;
     };
@@ -186,20 +186,16 @@ std::shared_ptr<CEnvelopeResults> CMovingLoadAnalysis::Run(bool bByStep, int& nS
                 p += std::min(d, step);
         }
     }
-    if (!m_bKeepBeamResults)
-    {
-        results->m_vBeamResults.clear(); // each entry was the one re-used result
-        results->m_vBeamResults.shrink_to_fit();
-    }
+    results->FinishAdding();
     return results;
 }
 
 double CMovingLoadAnalysis::KeptBytesPerPosition(int nMembers, int nPoints)
 {
-    // A member's result: five vectors of its points (x, M, V, R, D) with their headers and heap
-    // blocks; then the reactions, the result object and its shared count.
-    const double member = 5.0 * ((std::max(nPoints, 1) + 3) * 8.0 + 40.0);
-    return std::max(nMembers, 1) * member + 8.0 * (nMembers + 1) + 200.0;
+    // The moments and shears of every member's points (nPoints + 3 a span, as the solver gives
+    // them), one after another in the run's block, and where they start (the points along the
+    // beam are kept once a run).
+    return 2.0 * std::max(nMembers, 1) * (std::max(nPoints, 1) + 3) * 8.0 + 40.0;
 }
 
 void CMovingLoadAnalysis::SetMemoryForRuns(std::uint64_t bytes) { g_memoryForRuns = bytes; }

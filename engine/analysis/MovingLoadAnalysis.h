@@ -40,7 +40,7 @@ public:
     // bridge (of a moving model) std::invalid_argument with a text that names the bridge's length.
     std::shared_ptr<CEnvelopeResults> Run(bool bByStep, int& nSteps, double& stepSize);
 
-    // The memory a kept position's beam result takes (about), for a beam of nMembers spans with
+    // The memory a kept position's lines take (about), for a beam of nMembers spans with
     // nPoints points per span. A run that keeps its positions and would need more than the
     // memory available throws std::invalid_argument before it starts.
     static double KeptBytesPerPosition(int nMembers, int nPoints);

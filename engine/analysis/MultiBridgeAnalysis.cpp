@@ -19,9 +19,8 @@ namespace {
 std::atomic<unsigned> g_nThreads{0};
 
 // The ensemble for one thread: the same load models (the results name them, as the serial run's
-// do), each through a pointer whose count is the thread's own. Every envelope point holds its load
-// model's pointer, so threads counting on one shared count would spend their time passing its
-// cache line around.
+// do), each through a pointer whose count is the thread's own. Every envelope holds its load
+// models' pointers, so threads counting on one shared count would pass its cache line around.
 std::shared_ptr<CLoadModelEnsemble> ThreadOwnCounts(const CLoadModelEnsemble& lme)
 {
     auto own = std::make_shared<CLoadModelEnsemble>(lme);

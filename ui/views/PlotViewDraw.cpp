@@ -148,27 +148,26 @@ void CPlotView::PlotEnvelopesBMSF(std::shared_ptr<CEnvelopeResults> pResults, CO
         Then([this, pResults] {
             // The axes keep the range they end with while the positions come, so that each curve
             // is drawn onto the chart's image alone.
+            const CKeptPositions& positions = pResults->GetKeptPositions();
             std::vector<double> x, y;
             SRange moments, shears;
-            for (const std::shared_ptr<CBeamResults>& position : pResults->GetBeamResults())
+            for (std::size_t i = 0; i < positions.GetCount(); ++i)
             {
-                if (!position) continue;
-                position->GetResults(x, y, BRT_MOMENT);
+                positions.GetLine(i, BRT_MOMENT, x, y);
                 moments.Add(x, y, -1.0);
-                position->GetResults(x, y, BRT_SHEAR);
+                positions.GetLine(i, BRT_SHEAR, x, y);
                 shears.Add(x, y, 1.0);
             }
             HoldAxes(0, moments);
             HoldAxes(1, shears);
-            for (const std::shared_ptr<CBeamResults>& position : pResults->GetBeamResults())
+            for (std::size_t i = 0; i < positions.GetCount(); ++i)
             {
-                if (!position) continue;
                 Later(
-                    [this, position] {
+                    [this, pResults, i] {
                         std::vector<double> px, py;
-                        position->GetResults(px, py, BRT_MOMENT);
+                        pResults->GetKeptPositions().GetLine(i, BRT_MOMENT, px, py);
                         AddSeries(0, px, py, CLR_LIGHTLINE, false, 1, true, false);
-                        position->GetResults(px, py, BRT_SHEAR);
+                        pResults->GetKeptPositions().GetLine(i, BRT_SHEAR, px, py);
                         AddSeries(1, px, py, CLR_LIGHTLINE, false, 1, false, false);
                     },
                     true);

@@ -54,10 +54,15 @@ TEST(MovingLoadStepping, SingleAxleStopsOnEveryEvent)
         EXPECT_LE(p[i] - p[i - 1], 0.7 + 1e-12);
     }
     // Off the bridge, or on its end, the axle gives nothing.
-    const auto beamResults = res->GetBeamResults();
-    ASSERT_EQ(beamResults.size(), p.size());
+    const CKeptPositions& kept = res->GetKeptPositions();
+    ASSERT_EQ(kept.GetCount(), p.size());
+    std::vector<double> x, y;
     for (std::size_t i : {std::size_t{0}, std::size_t{1}, p.size() - 1})
-        for (double r : beamResults[i]->m_vReactions) EXPECT_EQ(r, 0.0);
+        for (BeamResultsType kind : {BRT_MOMENT, BRT_SHEAR})
+        {
+            kept.GetLine(i, kind, x, y);
+            for (double v : y) EXPECT_EQ(v, 0.0);
+        }
     EXPECT_EQ(res->m_nAnalyses, 32);
 }
 
@@ -192,7 +197,7 @@ TEST(MovingLoadStepping, PositionsThatCannotBeKeptAreRefusedBeforeTheRun)
     } memory(4u << 20); // 4 MB
     auto bridge = Bridge(3, 20.0);
     auto lm = Axles({{100.0, 0.0}, {100.0, -4.0}});
-    // 50 m + 4 m by 0.05 m: about 1 080 positions of 100-point spans, some 13 kB each.
+    // 50 m + 4 m by 0.05 m: about 1 080 positions of 100-point spans, some 5 kB each (5 MB).
     {
         CMovingLoadAnalysis mla(bridge, lm);
         mla.SetPointsPerSpan(100);
@@ -222,7 +227,7 @@ TEST(MovingLoadStepping, PositionsThatCannotBeKeptAreRefusedBeforeTheRun)
         EXPECT_GT(mla.GetNoAnalyses(), 1000);
     }
     // By 1 m (56 positions, under 1 MB) the positions are kept.
-    EXPECT_EQ(RunByStep(bridge, lm, 1.0, 100)->GetBeamResults().size(), 56u);
+    EXPECT_EQ(RunByStep(bridge, lm, 1.0, 100)->GetKeptPositions().GetCount(), 56u);
 }
 
 TEST(MovingLoadStepping, EmptyModelMovesWithoutLoads)
@@ -248,7 +253,7 @@ TEST(MovingLoadResults, PointLoadReachesPLOverFourAtMidSpan)
     EXPECT_NEAR(m.val, 250.0, 1e-6);
     EXPECT_NEAR(m.xBeam, 5.0, 1e-9);
     EXPECT_NEAR(m.xLoadModel, 5.0, 1e-9);
-    EXPECT_EQ(m.pLM, lm);
+    EXPECT_EQ(m.pLM, lm.get());
     // Reactions peak at P with the load over a support... within 0.001 m; the step puts it at 0.5.
     EXPECT_NEAR(res->GetReactionEnvelope(0)->GetMaxEffect().val, 95.0, 1e-9);
 }
@@ -284,7 +289,12 @@ TEST(MovingLoadResults, PointsPerSpanComeFromTheCaller)
     auto lm = Axles({{100.0, 0.0}});
     auto res = RunByStep(bridge, lm, 1.0, 7);
     EXPECT_EQ(res->GetBMEnvelope()->m_vMax.size(), 2u * (7 + 3));
-    for (const auto& r : res->GetBeamResults()) EXPECT_EQ(r->m_vMbrRes[0].x.size(), 10u);
+    std::vector<double> x, y;
+    for (std::size_t i = 0; i < res->GetKeptPositions().GetCount(); ++i)
+    {
+        res->GetKeptPositions().GetLine(i, BRT_SHEAR, x, y);
+        EXPECT_EQ(x.size(), 20u);
+    }
 }
 
 // --- The factorised path against the plain one -------------------------------------------------
@@ -410,7 +420,7 @@ TEST(MovingLoadFactorised, BridgeRangeMatchesPlainRunsAugmentedBitwise)
             }
             ExpectSameResults(*fast[b], combined, false);
             if (HasFatalFailure()) return;
-            EXPECT_TRUE(fast[b]->GetBeamResults().empty());
+            EXPECT_EQ(fast[b]->GetKeptPositions().GetCount(), 0u);
         }
         EXPECT_EQ(mba.GetNoAnalyses(), analyses);
     }
@@ -436,8 +446,8 @@ TEST(MovingLoadFactorised, PerModelResultsWithoutBeamResultsHaveTheSameEnvelopes
     for (std::size_t i = 0; i < kept.size(); ++i) {
         ExpectSameResults(*kept[i], *lean[i], false);
         EXPECT_EQ(kept[i]->m_nBeamResults, lean[i]->m_nBeamResults);
-        EXPECT_EQ(kept[i]->GetBeamResults().size(), static_cast<std::size_t>(kept[i]->m_nBeamResults));
-        EXPECT_TRUE(lean[i]->GetBeamResults().empty());
+        EXPECT_EQ(kept[i]->GetKeptPositions().GetCount(), static_cast<std::size_t>(kept[i]->m_nBeamResults));
+        EXPECT_EQ(lean[i]->GetKeptPositions().GetCount(), 0u);
     }
 }
 

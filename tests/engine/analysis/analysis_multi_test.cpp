@@ -94,9 +94,9 @@ TEST(MultiMovingLoad, CombinesTheModelsAndPostsOneProgressStepEach)
     // Mid-span: heavy axle PL/4 = 250 beats the lane's wL^2/8 = 50 and the light axle's 125.
     const PointLoadEffect m = res->GetBMEnvelope()->GetMaxEffect();
     EXPECT_NEAR(m.val, 250.0, 1e-6);
-    EXPECT_EQ(m.pLM, heavy);
+    EXPECT_EQ(m.pLM, heavy.get());
     // End shear: the lane's wL/2 = 20 loses to the heavy axle near the support (95).
-    EXPECT_EQ(res->GetReactionEnvelope(0)->GetMaxEffect().pLM, heavy);
+    EXPECT_EQ(res->GetReactionEnvelope(0)->GetMaxEffect().pLM, heavy.get());
 }
 
 TEST(MultiMovingLoad, EnsembleWithoutModelsGivesAResultWithoutEnvelopes)

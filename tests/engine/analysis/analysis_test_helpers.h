@@ -282,10 +282,21 @@ inline void ExpectSameResults(const CEnvelopeResults& a, const CEnvelopeResults&
         ExpectSameEnvelope(a.m_vEnvReaction[i], b.m_vEnvReaction[i], "reaction");
     ASSERT_EQ(a.m_nAnalyses, b.m_nAnalyses);
     if (!bBeamResults) return;
-    const auto ra = a.GetBeamResults();
-    const auto rb = b.GetBeamResults();
-    ASSERT_EQ(ra.size(), rb.size());
-    for (std::size_t i = 0; i < ra.size(); ++i) ExpectSameBeamResults(*ra[i], *rb[i]);
+    const CKeptPositions& ka = a.GetKeptPositions();
+    const CKeptPositions& kb = b.GetKeptPositions();
+    ASSERT_EQ(ka.GetCount(), kb.GetCount());
+    std::vector<double> xa, ya, xb, yb;
+    for (std::size_t i = 0; i < ka.GetCount(); ++i)
+        for (BeamResultsType kind : {BRT_MOMENT, BRT_SHEAR})
+        {
+            ka.GetLine(i, kind, xa, ya);
+            kb.GetLine(i, kind, xb, yb);
+            ASSERT_EQ(xa.size(), xb.size()) << "position " << i;
+            ASSERT_EQ(ya.size(), yb.size()) << "position " << i;
+            for (std::size_t k = 0; k < xa.size(); ++k) ASSERT_TRUE(SameBits(xa[k], xb[k])) << "position " << i;
+            for (std::size_t k = 0; k < ya.size(); ++k)
+                ASSERT_TRUE(SameBits(ya[k], yb[k])) << "position " << i << " kind " << kind << " point " << k;
+        }
 }
 
 } // namespace antest

@@ -63,7 +63,7 @@ TEST(CriticalValues, TakeTheExtremesOfEachEnvelope)
     EXPECT_EQ(v.GetBM().second.val, bm->GetMinEffect().val);
     EXPECT_GT(v.GetBM().first.val, 0.0);
     EXPECT_LT(v.GetBM().second.val, 0.0); // hogging over the pier
-    EXPECT_EQ(v.GetBM().first.pLM, lm);
+    EXPECT_EQ(v.GetBM().first.pLM, lm.get());
     EXPECT_EQ(v.GetSF().first.val, envs[0]->GetSFEnvelope()->GetMaxEffect().val);
     ASSERT_EQ(v.m_nReactions, 3u);
     ASSERT_EQ(v.GetReactionPairs().size(), 3u);
@@ -209,8 +209,8 @@ TEST(CriticalRatios, ProposedReactionHistoriesAreLengthenedToTheReference)
     // The axle alone against two axles on a 10 m span: both maxima near the support, 95 kN
     // against 95 + 15 = 110 kN.
     EXPECT_NEAR(r.GetReaction(0).first.ratio, 95.0 / 110.0, 1e-9);
-    EXPECT_EQ(r.GetReaction(0).first.proposed.pLM, propLM);
-    EXPECT_EQ(r.GetReaction(0).first.reference.pLM, refLM);
+    EXPECT_EQ(r.GetReaction(0).first.proposed.pLM, propLM.get());
+    EXPECT_EQ(r.GetReaction(0).first.reference.pLM, refLM.get());
 }
 
 TEST(CriticalRatios, ResultWithoutEnvelopesGivesZeroRatios)

@@ -89,6 +89,43 @@ TEST(DegenerateInput, NumbersThatAreNotFiniteAreErrorsNeverZeros)
     EXPECT_EQ(env.m_nAnalyses, 1);
 }
 
+TEST(DegenerateInput, APositionNotFiniteAnywhereIsTakenBackWhole)
+{
+    // Three spans, ten good positions, then positions each broken in one place: a moment or shear
+    // of the first, middle or last member, its first or last point (past the points merged two at
+    // a time), a value that would win its list (an infinity) or never could (NaN). The moments are
+    // merged before the shears, so a broken shear comes after its position's moments have gone in.
+    auto bridge = ExplicitBridge({8.0, 11.0, 9.0});
+    const auto lm = Axles({{100.0, 0.0}, {80.0, -3.5}});
+    CEnvelopeResults env(bridge);
+    CEnvelopeResults untouched(bridge); // sees only the good positions
+    for (int k = 0; k < 10; ++k)
+    {
+        const double p = 2.5 * k;
+        env.AddResult(plain::Analyse(*bridge, *lm, p, 7), lm, p);
+        untouched.AddResult(plain::Analyse(*bridge, *lm, p, 7), lm, p);
+    }
+    const auto good = plain::Analyse(*bridge, *lm, 13.0, 7);
+    for (std::size_t member : {0u, 1u, 2u})
+        for (bool shear : {false, true})
+            for (bool last : {false, true})
+                for (double bad : {kInf, -kInf, kNaN})
+                {
+                    auto broken = std::make_shared<CBeamResults>(*good);
+                    std::vector<double>& values = shear ? broken->m_vMbrRes[member].V : broken->m_vMbrRes[member].M;
+                    values[last ? values.size() - 1 : 0] = bad;
+                    EXPECT_EQ(ThrownText([&] { env.AddResult(broken, lm, 13.0); }), kNonFiniteResultError)
+                        << member << shear << last << bad;
+                }
+    ExpectSameResults(env, untouched);
+    EXPECT_EQ(env.m_nBeamResults, 10);
+
+    // And the run goes on as if they had never come.
+    env.AddResult(good, lm, 13.0);
+    untouched.AddResult(good, lm, 13.0);
+    ExpectSameResults(env, untouched);
+}
+
 TEST(DegenerateInput, RatiosWithAMultiplierThatIsNotFiniteAreAnError)
 {
     auto set = std::make_shared<CBridgeSet>(1, CString(L"Set"), 2, 1, 10.0, 20.0);

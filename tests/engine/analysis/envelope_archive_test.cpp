@@ -58,7 +58,7 @@ TEST_P(EnvelopeArchiveTest, ResultsKeepValuesCountersAndSharing)
     EXPECT_EQ(2, r.m_nBeamResults);
     EXPECT_EQ(3, r.m_nAugments);
     EXPECT_EQ(2u, r.m_nReactions);
-    EXPECT_TRUE(r.GetBeamResults().empty());
+    EXPECT_EQ(0u, r.GetKeptPositions().GetCount());
     ASSERT_NE(nullptr, r.GetBridge());
     EXPECT_EQ(10.0, r.GetBridge()->m_SpanLength);
     ASSERT_NE(nullptr, r.GetBeam());
@@ -111,8 +111,8 @@ TEST_P(EnvelopeArchiveTest, EnvelopeThroughItsOwnPointer)
     auto bridge = MakeBridge(2, 20.0);
     auto lm = MakeLM(5, L"M1600");
     auto env = std::make_shared<CEnvelope>(bridge, BRT_REACTIONS);
-    env->m_vMax = {PointLoadEffect(125.5, 20.0, 3.25, BRT_REACTIONS, lm),
-                   PointLoadEffect(0.0, 20.0, 3.5, BRT_REACTIONS, lm)};
+    env->m_vMax = {PointLoadEffect(125.5, 20.0, 3.25, BRT_REACTIONS, lm.get()),
+                   PointLoadEffect(0.0, 20.0, 3.5, BRT_REACTIONS, lm.get())};
     env->m_vMin = {PointLoadEffect(-0.75, 20.0, 3.25, BRT_REACTIONS, nullptr)};
     std::vector<std::shared_ptr<CEnvelope>> pair = {env, env};
 
@@ -128,7 +128,9 @@ TEST_P(EnvelopeArchiveTest, EnvelopeThroughItsOwnPointer)
     EXPECT_EQ(125.5, e.m_vMax[0].val);
     EXPECT_EQ(3.5, e.m_vMax[1].xLoadModel);
     EXPECT_EQ(e.m_vMax[0].pLM, e.m_vMax[1].pLM);
-    EXPECT_EQ(CString(L"M1600"), e.m_vMax[0].pLM->GetDescription());
+    EXPECT_EQ(CString(L"M1600"), e.m_vMax[0].pLM->GetDescription()); // kept alive by the envelope read
+    ASSERT_EQ(1u, e.GetHeldLoadModels().size());
+    EXPECT_EQ(e.m_vMax[0].pLM, e.GetHeldLoadModels()[0].get());
     EXPECT_EQ(-0.75, e.m_vMin[0].val);
     EXPECT_EQ(nullptr, e.m_vMin[0].pLM);
 }
@@ -190,5 +192,5 @@ TEST(EnvelopeArchiveXmlTest, SavingRebuildsTheDerivedFields)
     Save(Kind::Binary, original);
     EXPECT_EQ(2u, original[0]->m_nReactions);
     EXPECT_EQ(bridge->GetBeam(), original[0]->GetBeam());
-    EXPECT_EQ(2u, original[0]->GetBeamResults().size()); // kept in memory by the saved result
+    EXPECT_EQ(2u, original[0]->GetKeptPositions().GetCount()); // kept in memory by the saved result
 }

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <random>
 #include <stdexcept>
 
@@ -27,7 +28,7 @@ void ExpectPoint(const PointLoadEffect& p, double val, double xBeam, double xLM,
     EXPECT_EQ(xBeam, p.xBeam);
     EXPECT_EQ(xLM, p.xLoadModel);
     EXPECT_EQ(type, static_cast<int>(p.type));
-    EXPECT_EQ(lm.get(), p.pLM.get());
+    EXPECT_EQ(lm.get(), p.pLM);
 }
 
 // A moving-load result on a one-span bridge: at position i the reactions are r0(i), r1(i),
@@ -109,8 +110,16 @@ TEST(EnvelopeResultsTest, OnePositionWithAllNegativeMoments)
 
     EXPECT_EQ(1, res.m_nAnalyses);
     EXPECT_EQ(1, res.m_nBeamResults);
-    ASSERT_EQ(1u, res.GetBeamResults().size());
-    EXPECT_EQ(beamResults, res.GetBeamResults()[0]);
+    // The position's moment and shear lines are kept, as the result gives them.
+    ASSERT_EQ(1u, res.GetKeptPositions().GetCount());
+    for (BeamResultsType kind : {BRT_MOMENT, BRT_SHEAR})
+    {
+        std::vector<double> x, y, keptX, keptY;
+        beamResults->GetResults(x, y, kind);
+        res.GetKeptPositions().GetLine(0, kind, keptX, keptY);
+        EXPECT_EQ(x, keptX);
+        EXPECT_EQ(y, keptY);
+    }
 }
 
 TEST(EnvelopeResultsTest, EqualGreatestValuesKeepTheEarlierPosition)
@@ -143,7 +152,7 @@ TEST(EnvelopeResultsTest, NegativeZeroMomentIsKeptAsItsOwnPoint)
     for (const auto* list : {&res.GetBMEnvelope()->m_vMax, &res.GetBMEnvelope()->m_vMin})
     {
         EXPECT_TRUE(std::signbit((*list)[2].val));
-        EXPECT_EQ(a, (*list)[2].pLM);
+        EXPECT_EQ(a.get(), (*list)[2].pLM);
         EXPECT_EQ(1.0, (*list)[2].xLoadModel);
     }
 }
@@ -173,7 +182,7 @@ TEST(EnvelopeResultsTest, EightyPositionsMakeEightyPointReactionHistories)
         bridge, 80, lm, {0.0, 0.0, 1.0, 0.0, 0.0}, [](int i) { return 80.0 - i; }, [](int i) { return i - 40.0; });
     EXPECT_EQ(80, res->m_nAnalyses);
     EXPECT_EQ(80, res->m_nBeamResults);
-    EXPECT_EQ(80u, res->GetBeamResults().size());
+    EXPECT_EQ(80u, res->GetKeptPositions().GetCount());
     for (unsigned s = 0; s < 2; ++s)
     {
         EXPECT_EQ(80u, res->GetReactionEnvelope(s)->m_vMax.size());
@@ -210,7 +219,7 @@ TEST(EnvelopeResultsTest, LineShortOfTheMinimaMergesTheMaximaOnlyThenThrows)
     auto lm2 = MakeLM(2, L"B");
     CEnvelopeResults res(bridge);
     res.AddResult(OneSpan(*bridge, {0.0, 0.0, 1.0, -1.0, 0.0}, kZeros5, {1.0, 1.0}), lm, 0.0);
-    res.GetBMEnvelope()->m_vMin.push_back(PointLoadEffect(-0.5, 12.0, 0.0, BRT_MOMENT, lm));
+    res.GetBMEnvelope()->m_vMin.push_back(PointLoadEffect(-0.5, 12.0, 0.0, BRT_MOMENT, lm.get()));
     EXPECT_THROW(res.AddResult(OneSpan(*bridge, {0.0, 0.0, 9.0, -9.0, 0.0}, {0.0, 3.0, 0.0, 0.0, 0.0}, {2.0, 2.0}),
                                lm2, 7.0),
                  std::out_of_range);
@@ -241,7 +250,7 @@ TEST(EnvelopeResultsTest, MovingPointLoadOnSimpleSpanMatchesClosedForm)
     EXPECT_EQ(5.0, bm->m_vMax[6].xBeam);
     EXPECT_NEAR(250.0, bm->m_vMax[6].val, 1e-9);
     EXPECT_EQ(5.0, bm->m_vMax[6].xLoadModel);
-    EXPECT_EQ(lm, bm->m_vMax[6].pLM);
+    EXPECT_EQ(lm.get(), bm->m_vMax[6].pLM);
     // At 2 m: P(L - a)x/L for a >= x, greatest with a = 2: 160 kNm.
     EXPECT_NEAR(160.0, bm->m_vMax[3].val, 1e-9);
     EXPECT_EQ(2.0, bm->m_vMax[3].xLoadModel);
@@ -284,7 +293,7 @@ TEST(EnvelopeResultsAugmentTest, FirstAugmentTakesACopy)
     EXPECT_EQ(1, combined.m_nAugments);
     EXPECT_EQ(5, combined.m_nAnalyses);
     EXPECT_EQ(0, combined.m_nBeamResults);
-    EXPECT_TRUE(combined.GetBeamResults().empty());
+    EXPECT_EQ(0u, combined.GetKeptPositions().GetCount());
     EXPECT_EQ(bridge, combined.GetBridge());
     EXPECT_EQ(bridge->GetBeam(), combined.GetBeam());
     EXPECT_EQ(2u, combined.m_nReactions);
@@ -295,7 +304,7 @@ TEST(EnvelopeResultsAugmentTest, FirstAugmentTakesACopy)
     combined.GetReactionEnvelope(0)->m_vMax[0].val = 99.0;
     EXPECT_EQ(4.0, a->GetBMEnvelope()->m_vMax[2].val);
     EXPECT_EQ(1.0, a->GetReactionEnvelope(0)->m_vMax[0].val);
-    EXPECT_EQ(lm, combined.GetReactionEnvelope(1)->m_vMin[4].pLM);
+    EXPECT_EQ(lm.get(), combined.GetReactionEnvelope(1)->m_vMin[4].pLM);
 }
 
 TEST(EnvelopeResultsAugmentTest, SixtyPositionsOntoEighty)
@@ -388,7 +397,7 @@ TEST(EnvelopeResultsOperatorsTest, ScalingMultipliesEveryValueOnly)
     EXPECT_DOUBLE_EQ(-1.0, scaled.GetReactionEnvelope(1)->m_vMin[0].val);
     EXPECT_EQ(5.0, scaled.GetBMEnvelope()->m_vMax[2].xBeam);
     EXPECT_EQ(6.0, scaled.GetBMEnvelope()->m_vMax[2].xLoadModel);
-    EXPECT_EQ(lm, scaled.GetBMEnvelope()->m_vMax[2].pLM);
+    EXPECT_EQ(lm.get(), scaled.GetBMEnvelope()->m_vMax[2].pLM);
     EXPECT_EQ(1, scaled.m_nAnalyses);
     EXPECT_EQ(1, scaled.m_nBeamResults);
     EXPECT_EQ(bridge, scaled.GetBridge());
@@ -397,7 +406,40 @@ TEST(EnvelopeResultsOperatorsTest, ScalingMultipliesEveryValueOnly)
     EXPECT_EQ(10.0, res.GetReactionEnvelope(0)->m_vMax[0].val);
 }
 
-TEST(EnvelopeResultsOperatorsTest, CopyMakesNewEnvelopesAndSharesBeamResults)
+// The points along the beam are kept once while they stay the same; a position whose points
+// differ keeps its own, and a position taken back takes its points along.
+TEST(EnvelopeResultsTest, KeptPositionsWithOtherPointsKeepTheirOwn)
+{
+    auto bridge = MakeBridge();
+    auto lm = MakeLM(1, L"A");
+    const std::vector<double> M = {0.0, 1.0, 2.0, 3.0, 0.0};
+    const std::vector<double> otherX = {0.0, 0.0, 4.0, 10.0, 10.0};
+    CEnvelopeResults res(bridge);
+    res.AddResult(OneSpan(*bridge, M, kZeros5, {1.0, 1.0}), lm, 0.0);
+    res.AddResult(envtest::MakeResults(*bridge, {otherX}, {M}, {kZeros5}, {1.0, 1.0}), lm, 1.0);
+    res.AddResult(OneSpan(*bridge, M, kZeros5, {1.0, 1.0}), lm, 2.0);
+    auto broken = OneSpan(*bridge, M, kZeros5, {1.0, 1.0});
+    broken->m_vMbrRes[0].x[2] = 6.0;
+    broken->m_vMbrRes[0].V[4] = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_THROW(res.AddResult(broken, lm, 3.0), const char*);
+    res.AddResult(OneSpan(*bridge, M, kZeros5, {1.0, 1.0}), lm, 4.0);
+
+    const CKeptPositions& kept = res.GetKeptPositions();
+    ASSERT_EQ(4u, kept.GetCount());
+    std::vector<double> x, y;
+    for (std::size_t i = 0; i < 4; ++i)
+    {
+        kept.GetLine(i, BRT_MOMENT, x, y);
+        EXPECT_EQ(i == 1 ? otherX : kX5, x) << i;
+        EXPECT_EQ(M, y) << i;
+        kept.GetLine(i, BRT_SHEAR, x, y);
+        EXPECT_EQ(kZeros5, y) << i;
+    }
+    EXPECT_THROW(kept.GetLine(4, BRT_MOMENT, x, y), std::out_of_range);
+    EXPECT_THROW(kept.GetLine(0, BRT_DEFLECTION, x, y), const char*);
+}
+
+TEST(EnvelopeResultsOperatorsTest, CopyMakesNewEnvelopesAndSharesKeptPositionsUntilItAddsOne)
 {
     auto bridge = MakeBridge();
     auto lm = MakeLM(1, L"A");
@@ -407,7 +449,7 @@ TEST(EnvelopeResultsOperatorsTest, CopyMakesNewEnvelopesAndSharesBeamResults)
     EXPECT_NE(res->GetBMEnvelope(), copy.GetBMEnvelope());
     EXPECT_NE(res->GetSFEnvelope(), copy.GetSFEnvelope());
     EXPECT_NE(res->GetReactionEnvelope(1), copy.GetReactionEnvelope(1));
-    EXPECT_EQ(res->GetBeamResults(), copy.GetBeamResults());
+    EXPECT_EQ(&res->GetKeptPositions(), &copy.GetKeptPositions());
     EXPECT_EQ(3, copy.m_nAnalyses);
     EXPECT_EQ(2u, copy.m_nReactions);
 
@@ -415,6 +457,16 @@ TEST(EnvelopeResultsOperatorsTest, CopyMakesNewEnvelopesAndSharesBeamResults)
     assigned = *res;
     EXPECT_NE(res->GetBMEnvelope(), assigned.GetBMEnvelope());
     EXPECT_EQ(2.0, assigned.GetBMEnvelope()->m_vMax[2].val);
+
+    // A position added to the copy is the copy's alone.
+    copy.AddResult(OneSpan(*bridge, {0.0, 0.0, 5.0, 0.0, 0.0}, kZeros5, {1.0, 1.0}), lm, 9.0);
+    EXPECT_EQ(3u, res->GetKeptPositions().GetCount());
+    EXPECT_EQ(4u, copy.GetKeptPositions().GetCount());
+    std::vector<double> x, y;
+    res->GetKeptPositions().GetLine(2, BRT_MOMENT, x, y);
+    EXPECT_EQ(2.0, y[2]);
+    copy.GetKeptPositions().GetLine(3, BRT_MOMENT, x, y);
+    EXPECT_EQ(5.0, y[2]);
 }
 
 TEST(EnvelopeResultsOperatorsTest, SuperpositionAddsEnvelopesAndAnalyses)
@@ -446,8 +498,8 @@ TEST(EnvelopeResultsOperatorsTest, SuperpositionAddsEnvelopesAndAnalyses)
     CEnvelopeResults other(single);
     other += *moving;
     EXPECT_EQ((std::vector<double>{12.0, 22.0, 32.0, 42.0}), other.GetReactionEnvelope(0)->GetValues(true));
-    EXPECT_EQ(lm, other.GetReactionEnvelope(0)->m_vMax[3].pLM);
-    EXPECT_EQ(dead, other.GetReactionEnvelope(0)->m_vMax[0].pLM);
+    EXPECT_EQ(lm.get(), other.GetReactionEnvelope(0)->m_vMax[3].pLM);
+    EXPECT_EQ(dead.get(), other.GetReactionEnvelope(0)->m_vMax[0].pLM);
 }
 
 TEST(EnvelopeResultsOperatorsTest, ResultsWithoutEnvelopesGiveNone)
@@ -517,14 +569,14 @@ struct PlainEnvelopes
             std::vector<double> x, y;
             res.GetResults(x, y, kind);
             std::vector<PointLoadEffect> line;
-            for (std::size_t i = 0; i < x.size(); ++i) line.push_back(PointLoadEffect(y[i], x[i], pos, kind, lm));
+            for (std::size_t i = 0; i < x.size(); ++i) line.push_back(PointLoadEffect(y[i], x[i], pos, kind, lm.get()));
             lines.push_back(line);
         }
         std::vector<PointLoadEffect> reactions;
         const std::vector<double> r = res.GetReactions();
         for (unsigned i = 0; i < nReactions; ++i)
             reactions.push_back(
-                PointLoadEffect(r.at(i), res.GetBeam()->GetRestraintPosition(int(i)), pos, BRT_REACTIONS, lm));
+                PointLoadEffect(r.at(i), res.GetBeam()->GetRestraintPosition(int(i)), pos, BRT_REACTIONS, lm.get()));
 
         if (++n == 1)
         {
@@ -540,7 +592,7 @@ struct PlainEnvelopes
             for (PointLoadEffect& z : Z)
             {
                 z.val = 0.0;
-                z.pLM.reset();
+                z.pLM = nullptr;
             }
             *lists[k][0] = Merge(*lists[k][0], Merge(lines[k], Z, true), true);
             *lists[k][1] = Merge(*lists[k][1], Merge(lines[k], Z, false), false);
@@ -632,14 +684,14 @@ TEST(EnvelopeResultsFastMergeTest, SinglePassEqualsPlainAlgorithmOnRandomPositio
             ++stepwise.m_nBeamResults;
             std::vector<std::vector<PointLoadEffect>> lines;
             std::vector<PointLoadEffect> effects;
-            stepwise.ExtractLoadEffects(lines, effects, results, pos, lm);
-            stepwise.UpdateEnvelopes(lines, effects);
+            stepwise.ExtractLoadEffects(lines, effects, results, pos, lm.get());
+            stepwise.UpdateEnvelopes(lines, effects, lm);
 
             ExpectSame(plain, fast, step);
             ExpectSame(plain, stepwise, step);
             if (HasFatalFailure()) return;
         }
         EXPECT_EQ(150, fast.m_nAnalyses);
-        EXPECT_EQ(150u, fast.GetBeamResults().size());
+        EXPECT_EQ(150u, fast.GetKeptPositions().GetCount());
     }
 }

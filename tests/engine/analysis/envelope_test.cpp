@@ -69,7 +69,7 @@ TEST(PointLoadEffectTest, PlusRaisesOnlyTheValueAndSharesTheLoadModel)
     EXPECT_EQ(4.0, f.xBeam);
     EXPECT_EQ(7.5, f.xLoadModel);
     EXPECT_EQ(1, f.type);
-    EXPECT_EQ(lm.get(), f.pLM.get());
+    EXPECT_EQ(lm.get(), f.pLM);
     EXPECT_EQ(12.5, e.val);
 }
 
@@ -102,8 +102,8 @@ TEST(RatioLoadEffectTest, RatioIsProposedOverReferenceTimesMultiplier)
     EXPECT_EQ(1, r.type);           // the reference's type
     EXPECT_EQ(0.5, r.multiplier);
     EXPECT_EQ(bridge.get(), r.bridge.get());
-    EXPECT_EQ(refLM.get(), r.reference.pLM.get());
-    EXPECT_EQ(propLM.get(), r.proposed.pLM.get());
+    EXPECT_EQ(refLM.get(), r.reference.pLM);
+    EXPECT_EQ(propLM.get(), r.proposed.pLM);
     EXPECT_EQ(6.0, r.proposed.xBeam);
 
     // Minima: negative over negative.
@@ -134,7 +134,7 @@ TEST(MergeTest, EqualValueKeepsHeldPointGreaterReplacesWhole)
                                             Effect(-2.0, 3.5, 20.0, 1, newcomer)};
     const auto mx = MergeMax(a, b);
     ASSERT_EQ(3u, mx.size());
-    EXPECT_EQ(held, mx[0].pLM);
+    EXPECT_EQ(held.get(), mx[0].pLM);
     EXPECT_EQ(1.0, mx[0].xBeam);
     EXPECT_EQ(10.0, mx[0].xLoadModel);
     // A greater newcomer replaces all five fields.
@@ -142,14 +142,14 @@ TEST(MergeTest, EqualValueKeepsHeldPointGreaterReplacesWhole)
     EXPECT_EQ(2.5, mx[1].xBeam);
     EXPECT_EQ(20.0, mx[1].xLoadModel);
     EXPECT_EQ(1, mx[1].type);
-    EXPECT_EQ(newcomer, mx[1].pLM);
+    EXPECT_EQ(newcomer.get(), mx[1].pLM);
     EXPECT_EQ(-1.0, mx[2].val);
 
     const auto mn = MergeMin(a, b);
-    EXPECT_EQ(held, mn[0].pLM);
-    EXPECT_EQ(held, mn[1].pLM);
+    EXPECT_EQ(held.get(), mn[0].pLM);
+    EXPECT_EQ(held.get(), mn[1].pLM);
     EXPECT_EQ(-2.0, mn[2].val);
-    EXPECT_EQ(newcomer, mn[2].pLM);
+    EXPECT_EQ(newcomer.get(), mn[2].pLM);
     EXPECT_EQ(3.5, mn[2].xBeam);
 }
 
@@ -188,7 +188,7 @@ TEST(EnvelopeTest, ConstructorAndCopyShareBridgeAndLoadModels)
     CEnvelope copy(env);
     copy.m_vMax[0].val = 7.0;
     EXPECT_EQ(3.0, env.m_vMax[0].val);
-    EXPECT_EQ(lm, copy.m_vMax[0].pLM);
+    EXPECT_EQ(lm.get(), copy.m_vMax[0].pLM);
     EXPECT_EQ(bridge, copy.m_pBridge);
 }
 
@@ -221,11 +221,11 @@ TEST(EnvelopeTest, CriticalValuesTakeTheFirstOfEqualExtremes)
     const PointLoadEffect mx = env->GetMaxEffect();
     EXPECT_EQ(8.0, mx.val);
     EXPECT_EQ(2.0, mx.xBeam);
-    EXPECT_EQ(a, mx.pLM);
+    EXPECT_EQ(a.get(), mx.pLM);
     const PointLoadEffect mn = env->GetMinEffect();
     EXPECT_EQ(-6.0, mn.val);
     EXPECT_EQ(1.0, mn.xBeam);
-    EXPECT_EQ(b, mn.pLM);
+    EXPECT_EQ(b.get(), mn.pLM);
     const auto pair = env->GetCriticalValues();
     EXPECT_EQ(2.0, pair.first.xBeam);
     EXPECT_EQ(1.0, pair.second.xBeam);
@@ -256,7 +256,7 @@ TEST(EnvelopeSuperpositionTest, MomentAddsPointByPointValuesOnly)
     EXPECT_EQ((std::vector<double>{1.0, 7.0, 5.0}), env->GetValues(true));
     EXPECT_EQ((std::vector<double>{-1.5, -6.0, -3.0}), env->GetValues(false));
     EXPECT_EQ((std::vector<double>{0.0, 5.0, 10.0}), env->GetLocations(true));
-    EXPECT_EQ(mine, env->m_vMax[1].pLM);
+    EXPECT_EQ(mine.get(), env->m_vMax[1].pLM);
     EXPECT_EQ(0, env->m_vMax[1].type);
     EXPECT_EQ(1.0, env->m_vMax[1].xLoadModel);
 }
@@ -299,7 +299,7 @@ TEST(EnvelopeSuperpositionTest, ReactionOfFortyPlusOnePointShiftsEveryPoint)
         EXPECT_EQ(101.0 + double(i), env->m_vMax[i].val);
         EXPECT_EQ(-51.0 - double(i), env->m_vMin[i].val);
         EXPECT_EQ(double(i), env->m_vMax[i].xLoadModel);
-        EXPECT_EQ(lm, env->m_vMax[i].pLM);
+        EXPECT_EQ(lm.get(), env->m_vMax[i].pLM);
     }
 }
 
@@ -315,13 +315,13 @@ TEST(EnvelopeSuperpositionTest, ReactionOfOnePlusFortyPointsBecomesTheShiftedHis
     // The first point keeps its own fields with the sum; the rest are the other's points shifted.
     EXPECT_EQ(101.0, env->m_vMax[0].val);
     EXPECT_EQ(-51.0, env->m_vMin[0].val);
-    EXPECT_EQ(dead, env->m_vMax[0].pLM);
+    EXPECT_EQ(dead.get(), env->m_vMax[0].pLM);
     for (std::size_t i = 1; i < 40; ++i)
     {
         EXPECT_EQ(101.0 + double(i), env->m_vMax[i].val);
         EXPECT_EQ(-51.0 - double(i), env->m_vMin[i].val);
         EXPECT_EQ(double(i), env->m_vMax[i].xLoadModel);
-        EXPECT_EQ(moving, env->m_vMin[i].pLM);
+        EXPECT_EQ(moving.get(), env->m_vMin[i].pLM);
     }
 }
 
@@ -388,7 +388,7 @@ TEST(EnvelopeExtendTest, AppendsZeroPointsAtTheOthersMaximaPositions)
         }
     }
     EXPECT_EQ(2.0, env->m_vMax[0].val);
-    EXPECT_EQ(lm, env->m_vMax[2].pLM);
+    EXPECT_EQ(lm.get(), env->m_vMax[2].pLM);
 
     // From a shorter or equal envelope nothing changes.
     auto shorter = Envelope(4, History(2, 0.0, 0.0, nullptr), History(2, 0.0, 0.0, nullptr));
@@ -425,7 +425,7 @@ TEST(EnvelopeRatioTest, MaximaAgainstMaximaMinimaAgainstMinima)
     EXPECT_DOUBLE_EQ(1.0, ratios.first.ratio);   // 4 / (8 x 0.5)
     EXPECT_DOUBLE_EQ(0.5, ratios.second.ratio);  // -3 / (-12 x 0.5)
     EXPECT_EQ(5.0, ratios.first.proposed.xBeam); // the first of the equal maxima
-    EXPECT_EQ(p1, ratios.first.proposed.pLM);
+    EXPECT_EQ(p1.get(), ratios.first.proposed.pLM);
     EXPECT_EQ(6.0, ratios.first.reference.xBeam);
     EXPECT_EQ(3.0, ratios.second.reference.xBeam);
     EXPECT_EQ(propBridge, ratios.first.bridge);

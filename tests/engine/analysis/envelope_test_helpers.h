@@ -51,9 +51,9 @@ inline std::shared_ptr<CBeamResults> OneSpan(const CBridge& bridge, const std::v
 }
 
 inline PointLoadEffect Effect(double val, double xBeam, double xLM, int type,
-                              std::shared_ptr<CLoadModel> lm = nullptr)
+                              const std::shared_ptr<CLoadModel>& lm = nullptr)
 {
-    return PointLoadEffect(val, xBeam, xLM, static_cast<BeamResultsType>(type), std::move(lm));
+    return PointLoadEffect(val, xBeam, xLM, static_cast<BeamResultsType>(type), lm.get());
 }
 
 } // namespace envtest

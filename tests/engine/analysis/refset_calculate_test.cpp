@@ -119,7 +119,7 @@ TEST_F(TwelveMetreCase, FactorOneKeepsLiveValuesAtTheOverstressPoints)
     EXPECT_NEAR(r.GetReaction(0).first.val, 96.0, kTol);
     // The left operand of the sum is the (zero-scaled) overstress result: its load model stays.
     ASSERT_TRUE(r.GetBM().first.pLM);
-    EXPECT_NE(r.GetBM().first.pLM, ref->GetLoadModel(0));
+    EXPECT_NE(r.GetBM().first.pLM, ref->GetLoadModel(0).get());
     EXPECT_EQ(r.GetBM().first.pLM, set.m_vOverstressCritEnv[0]->GetBMEnvelope()->GetMaxEffect().pLM);
 }
 

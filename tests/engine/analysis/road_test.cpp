@@ -288,7 +288,7 @@ TEST_F(Road, ReferenceValuesAndRatiosMatchHandCalculations)
     EXPECT_NEAR(BMMax(ref)[0], 320.0, 1e-6);
     EXPECT_NEAR(BMMax(ref)[1], 810.0, 1e-6);
     EXPECT_NEAR(ref->GetResults(0).GetBM().first.xBeam, 4.0, 1e-9);
-    EXPECT_EQ(ref->GetResults(1).GetBM().first.pLM, c.tandem);
+    EXPECT_EQ(ref->GetResults(1).GetBM().first.pLM, c.tandem.get());
     // Left reaction: both axles on, the rear one at the first position inside the span
     // (0.5 m; an axle within 1 mm of a support is left out): P(9.5 + 5.5)/10 and P(19.5 + 15.5)/20.
     std::vector<double> rMax, rMin;
@@ -321,7 +321,8 @@ TEST_F(Road, ReferenceValuesAndRatiosMatchHandCalculations)
             const auto lm = values->GetResults(static_cast<unsigned>(b)).GetBM().first.pLM;
             ASSERT_TRUE(lm);
             const auto& v = c.libraryMix->m_vLoadModel;
-            EXPECT_NE(std::find(v.begin(), v.end(), lm), v.end()) << k << "/" << b;
+            EXPECT_NE(std::find_if(v.begin(), v.end(), [&](const auto& m) { return m.get() == lm; }), v.end())
+                << k << "/" << b;
             EXPECT_GT(values->GetResults(static_cast<unsigned>(b)).GetBM().first.val, 0.0);
         }
     }
@@ -573,7 +574,9 @@ void ExpectSameCase(const Case& s, const Case& l)
                 const auto lm = values->GetResults(static_cast<unsigned>(r)).GetBM().first.pLM;
                 ASSERT_TRUE(lm);
                 const auto& models = rb.GetRefLME()->m_vLoadModel;
-                EXPECT_NE(std::find(models.begin(), models.end(), lm), models.end()) << k << "/" << r;
+                EXPECT_NE(std::find_if(models.begin(), models.end(), [&](const auto& m) { return m.get() == lm; }),
+                          models.end())
+                    << k << "/" << r;
             }
         }
     }
@@ -773,7 +776,7 @@ struct SFlatResults
         Add(e.xBeam);
         Add(e.xLoadModel);
         bits.push_back(static_cast<std::uint64_t>(e.type));
-        models.push_back(e.pLM.get());
+        models.push_back(e.pLM);
     }
     void Add(const std::shared_ptr<CEnvelope>& env)
     {

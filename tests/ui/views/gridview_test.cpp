@@ -209,8 +209,7 @@ TEST_F(GridViewTest, MovingLoadTablesOfOneModelAndOfAnEnsemble)
 
     auto pSimple = RunFleet(bridge);
     for (PointLoadEffect& point : pSimple->GetResults()->GetBMEnvelope()->m_vMin)
-        if (point.xBeam == 5.0)
-            point.pLM.reset();
+        if (point.xBeam == 5.0) point.pLM = nullptr;
     CGridView* m = OpenView();
     m->ShowMultiMovingLoadEnvelopes(false, true, pSimple);
     EXPECT_EQ(Captions(m), std::vector<CString>({L"x Beam", L"BMD - Max", L"Load Model", L"BMD - Min", L"Load Model",

@@ -85,8 +85,9 @@ TEST_F(Kinds, ShowAllOpensAtOnceThenAddsOneLightCurvePerPositionBeneathTheEnvelo
 {
     auto bridge = std::make_shared<CBridge>(1, CString(L"Two spans"), CBridge::CONFIG_TWOSPAN, 10.0);
     auto descriptor = MovingLoad(bridge, Axle(), 0.01);
-    const std::vector<std::shared_ptr<CBeamResults>> positions = descriptor->GetResults()->GetBeamResults();
-    ASSERT_GT(positions.size(), 1500u);
+    const CKeptPositions& kept = descriptor->GetResults()->GetKeptPositions();
+    const std::size_t positions = kept.GetCount();
+    ASSERT_GT(positions, 1500u);
     CPlotView* view = OpenPlot(2, 1);
     ASSERT_NE(view, nullptr);
     const unsigned redraws = view->GetChart(0)->GetRedrawCount();
@@ -100,7 +101,7 @@ TEST_F(Kinds, ShowAllOpensAtOnceThenAddsOneLightCurvePerPositionBeneathTheEnvelo
     moments->PostMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(100, 100));
     ASSERT_TRUE(qor::test::PumpUntil([&] { return moments->IsPanning(); }));
     EXPECT_TRUE(view->IsDrawing());
-    EXPECT_LT(SeriesOf(view, 0).size(), positions.size());
+    EXPECT_LT(SeriesOf(view, 0).size(), positions);
     moments->SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(100, 100));
     ASSERT_TRUE(qor::test::PumpUntil([&] { return !view->IsDrawing(); }, 60000));
 
@@ -111,18 +112,18 @@ TEST_F(Kinds, ShowAllOpensAtOnceThenAddsOneLightCurvePerPositionBeneathTheEnvelo
     for (unsigned chart = 0; chart < 2; ++chart)
     {
         std::vector<CChartXYSerie*> series = SeriesOf(view, chart);
-        ASSERT_EQ(series.size(), 1 + positions.size() + 1 + 2) << chart; // beam, positions, beam again, max, min
-        for (std::size_t k = 0; k < positions.size(); ++k)
+        ASSERT_EQ(series.size(), 1 + positions + 1 + 2) << chart; // beam, positions, beam again, max, min
+        for (std::size_t k = 0; k < positions; ++k)
         {
             ASSERT_EQ(series[1 + k]->GetColour(), Colours().CLR_LIGHTLINE);
-            positions[k]->GetResults(x, y, chart == 0 ? BRT_MOMENT : BRT_SHEAR);
+            kept.GetLine(k, chart == 0 ? BRT_MOMENT : BRT_SHEAR, x, y);
             if (chart == 0)
                 for (double& v : y) v = -v; // moments downwards
             ASSERT_EQ(YValues(series[1 + k]), y) << chart << " " << k;
         }
-        EXPECT_EQ(series[positions.size() + 1]->GetColour(), Colours().CLR_BEAM);
-        EXPECT_EQ(series[positions.size() + 2]->GetColour(), Colours().CLR_LINEMAX);
-        EXPECT_EQ(series[positions.size() + 3]->GetColour(), Colours().CLR_LINEMIN);
+        EXPECT_EQ(series[positions + 1]->GetColour(), Colours().CLR_BEAM);
+        EXPECT_EQ(series[positions + 2]->GetColour(), Colours().CLR_LINEMAX);
+        EXPECT_EQ(series[positions + 3]->GetColour(), Colours().CLR_LINEMIN);
     }
 
     // What the screen ends with is the whole chart drawn afresh from its series.
@@ -142,7 +143,7 @@ TEST_F(Kinds, APlotPrintedOrClosedWhileItsCurvesComeIsPrintedWholeOrLetGo)
 {
     auto bridge = std::make_shared<CBridge>(1, CString(L"Two spans"), CBridge::CONFIG_TWOSPAN, 10.0);
     auto descriptor = MovingLoad(bridge, Axle(), 0.05);
-    const std::size_t positions = descriptor->GetResults()->GetBeamResults().size();
+    const std::size_t positions = descriptor->GetResults()->GetKeptPositions().GetCount();
     CPlotView* printed = OpenPlot(2, 1);
     ASSERT_NE(printed, nullptr);
     printed->ShowMovingLoadEnvelopes(true, true, descriptor);
