@@ -375,7 +375,9 @@ void CPlotView::PlotCriticalPairs(const CCriticalEnsemble<Results>& ensemble, bo
     auto pair = [&](unsigned chart, int effect) {
         const SNoRating none = NoRating(ensemble, effect);
         AddRatedSeries(chart, spans, max, none.max, CLR_LINEMAX);
-        if (!singleSpan) AddRatedSeries(chart, spans, min, none.min, CLR_LINEMIN);
+        // A single span has no hogging moment and no uplift, but its shear minimum is as real as
+        // its maximum and may govern; the tables show it, so the plot must too.
+        if (!singleSpan || effect == -1) AddRatedSeries(chart, spans, min, none.min, CLR_LINEMIN);
     };
 
     if (bBMSF)

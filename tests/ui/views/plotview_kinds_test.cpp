@@ -346,3 +346,33 @@ TEST_F(Kinds, RatioPlotsLeaveOutBridgesWithoutARatingAsTheTablesDo)
     // Shear force: every bridge rated, one line and its markers for each of maxima and minima.
     EXPECT_EQ(SeriesOf(view, 1).size(), 6u);
 }
+
+TEST_F(Kinds, SingleSpanRatioPlotsKeepTheShearMinimaThatMayGovern)
+{
+    auto coll = ComputedCollection();
+    ASSERT_NE(coll, nullptr);
+    auto set = std::make_shared<CBridgeSet>(2, CString(L"Singles"), 3, CBridge::CONFIG_ONESPAN, 10.0, 20.0);
+    // Shear: maximum 18 / 20 = 0.9, minimum -25 / -20 = 1.25, which governs. A simple span has no
+    // hogging moment and no uplift: those minima are zero.
+    std::vector<CCriticalRatioResults> results;
+    for (int b = 0; b < 3; ++b)
+    {
+        std::vector<CriticalPair<RatioLoadEffect>> reactions(2, RatioPair(10.0, 12.0, 0.0, 0.0, BRT_REACTIONS));
+        results.emplace_back(reactions, RatioPair(100.0, 110.0, 0.0, 0.0, BRT_MOMENT),
+                             RatioPair(20.0, 18.0, -20.0, -25.0, BRT_SHEAR));
+    }
+    auto ensemble = std::make_shared<CCriticalRatioEnsemble>(results, set);
+    CPlotView* view = OpenPlot(2, 1);
+    ASSERT_NE(view, nullptr);
+    view->ShowCriticalRatios(true, std::make_shared<CAOCriticalRatios>(ensemble, coll, coll->GetRefSet(0)));
+
+    auto seriesIn = [&](unsigned chart, COLORREF colour) {
+        std::vector<std::vector<double>> out;
+        for (CChartXYSerie* s : SeriesOf(view, chart))
+            if (s->GetColour() == colour) out.push_back(YValues(s));
+        return out;
+    };
+    EXPECT_TRUE(seriesIn(0, Colours().CLR_LINEMIN).empty());
+    EXPECT_EQ(seriesIn(1, Colours().CLR_LINEMAX), (std::vector<std::vector<double>>(2, {0.9, 0.9, 0.9})));
+    EXPECT_EQ(seriesIn(1, Colours().CLR_LINEMIN), (std::vector<std::vector<double>>(2, {1.25, 1.25, 1.25})));
+}
