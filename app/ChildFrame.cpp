@@ -60,7 +60,10 @@ void CChildFrame::OnUpdateFrameTitle(BOOL bAddToTitle)
 
 void CChildFrame::OnClose()
 {
-    if (CQORDoc* doc = CQORDoc::GetActiveDoc(); doc && doc->m_nViewCount > 0) --doc->m_nViewCount;
+    // Only the newest result window gives its number back: lowering the count for an older one, or
+    // for a window of the case itself, would hand the number of a window still open to the next.
+    if (CQORDoc* doc = CQORDoc::GetActiveDoc(); doc && m_nResultNumber > 0 && m_nResultNumber == doc->m_nViewCount)
+        --doc->m_nViewCount;
     CMDIChildWndEx::OnClose();
 }
 

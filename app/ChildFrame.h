@@ -11,6 +11,9 @@ public:
     CChildFrame() = default;
     ~CChildFrame() override = default;
 
+    // The number before a result window's caption; 0 for the case's own windows.
+    int m_nResultNumber = 0;
+
 protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     void OnUpdateFrameTitle(BOOL bAddToTitle) override;

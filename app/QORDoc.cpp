@@ -3,6 +3,7 @@
 #include "app/QORDoc.h"
 
 #include "app/CaseShell.h"
+#include "app/ChildFrame.h"
 #include "app/EngineGuard.h"
 #include "engine/analysis/BeamResults.h"
 #include "engine/analysis/CriticalEnsemble.h"
@@ -271,6 +272,7 @@ void CaptionResultWindow(CView* view, int number, const CString& title)
         CString caption;
         caption.Format(L"%d - ", number);
         frame->SetWindowText(caption + title);
+        if (auto* child = DYNAMIC_DOWNCAST(CChildFrame, frame)) child->m_nResultNumber = number;
     }
 }
 

@@ -380,3 +380,38 @@ TEST_F(MainFrameWindows, ADraggedPaneShowsDockingGuidesInTheLooksThatHaveThem)
     output.OnDragEnd(leftGuide);
     EXPECT_FALSE(output.IsFloating());
 }
+
+TEST_F(MainFrameWindows, ClosedWindowsNeverLeaveTwoResultWindowsWithOneNumber)
+{
+    auto caption = [](CView* view) {
+        CString text;
+        view->GetParentFrame()->GetWindowText(text);
+        return text;
+    };
+    CView* first = doc->OpenPlotView(L"Plot", 1, 1);
+    CView* second = doc->OpenGridView(L"Grid");
+    CView* third = doc->OpenGridView(L"Grid");
+    ASSERT_TRUE(first && second && third);
+    Pump();
+    // An older window closed: the newest keeps 3, so the next is 4.
+    second->GetParentFrame()->SendMessage(WM_CLOSE, 0, 0);
+    Pump();
+    CView* fourth = doc->OpenGridView(L"Grid");
+    ASSERT_NE(fourth, nullptr);
+    EXPECT_EQ(caption(fourth), CString(L"4 - Grid"));
+    // The newest closed gives its number back.
+    fourth->GetParentFrame()->SendMessage(WM_CLOSE, 0, 0);
+    Pump();
+    CView* again = doc->OpenGridView(L"Grid");
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(caption(again), CString(L"4 - Grid"));
+    // Another window of the case itself is no result window.
+    ASSERT_TRUE(Frame()->ClickMenuItem(ID_WINDOW_NEW));
+    Pump();
+    Frame()->MDIGetActive()->SendMessage(WM_CLOSE, 0, 0);
+    Pump();
+    CView* fifth = doc->OpenPlotView(L"Plot", 1, 1);
+    ASSERT_NE(fifth, nullptr);
+    EXPECT_EQ(caption(fifth), CString(L"5 - Plot"));
+    EXPECT_EQ(caption(third), CString(L"3 - Grid"));
+}
