@@ -353,7 +353,20 @@ void CChartCtrl::DrawBackground(CDC* pDC, CRect ChartRect)
     pDC->DrawEdge(&ChartRect, m_EdgeType, BF_RECT);
 }
 
-void CChartCtrl::DrawChart(CDC* pDC, CRect ChartRect)
+void CChartCtrl::DrawChart(CDC* pDC, CRect ChartRect) { LayOutAndDraw(pDC, ChartRect, true); }
+
+void CChartCtrl::RecalcAxesLayout()
+{
+    if (!GetSafeHwnd()) return;
+    CRect clientRect;
+    GetClientRect(&clientRect);
+    if (clientRect.IsRectEmpty()) return;
+    clientRect.DeflateRect(3, 3); // as RefreshCtrl
+    CClientDC dc(this);
+    LayOutAndDraw(&dc, clientRect, false);
+}
+
+void CChartCtrl::LayOutAndDraw(CDC* pDC, CRect ChartRect, bool bDraw)
 {
     m_PlottingRect = ChartRect;
     CRect working = ChartRect;
@@ -362,7 +375,7 @@ void CChartCtrl::DrawChart(CDC* pDC, CRect ChartRect)
     const CSize titleSize = m_pTitles->Measure(pDC);
     m_pTitles->SetTitleRect(CRect(ChartRect.left, ChartRect.top, ChartRect.right, ChartRect.top + titleSize.cy));
     working.top += titleSize.cy;
-    m_pTitles->Draw(pDC);
+    if (bDraw) m_pTitles->Draw(pDC);
 
     // The legend on its side.
     m_pLegend->Measure(pDC, working);
@@ -397,10 +410,11 @@ void CChartCtrl::DrawChart(CDC* pDC, CRect ChartRect)
             pAxis->RefreshTicks();
             if (pass == 0)
                 pAxis->ReduceForMargin(m_PlottingRect, pDC, working);
-            else
+            else if (bDraw)
                 pAxis->Draw(pDC);
         }
     }
+    if (!bDraw) return;
 
     // The border around the plot.
     CPen borderPen(PS_SOLID, 1, m_BorderColor);

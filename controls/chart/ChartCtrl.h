@@ -79,6 +79,9 @@ public:
     bool IsRefreshAllowed() const { return m_iEnableRefresh >= 1; }
     bool IsRefreshPending() const { return m_bPendingRefresh; }
     void RefreshCtrl();
+    // Lays the axes out on the window's present size as a redraw does, drawing nothing: their
+    // tick increments are then those the chart will show, even while drawing is held.
+    void RecalcAxesLayout();
     // Every axis back to its unzoomed range.
     void ResetZoom();
     // Each axis's scroll bar, and the range of axes that follow the visible points.
@@ -120,6 +123,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    void LayOutAndDraw(CDC* pDC, CRect ChartRect, bool bDraw);
+
     static void RegisterWndClass();
     void AddSerie(CChartSerie* pSerie);
     void AttachAxis(CChartAxis* pAxis, int position);

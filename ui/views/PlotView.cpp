@@ -223,11 +223,9 @@ void CPlotView::AddSeries(unsigned i, std::vector<double> x, std::vector<double>
 
     if (bRoundAxes)
     {
-        // The tick increment of the new range decides the rounding.
-        for (int position : {CChartAxis::LeftAxis, CChartAxis::BottomAxis})
-        {
-            if (CChartAxis* pAxis = pChart->GetAxis(position)) pAxis->RefreshTicks();
-        }
+        // The tick increment of the new range on the chart's present size decides the rounding;
+        // the chart has not been drawn since (drawing is held), so its axes are laid out first.
+        pChart->RecalcAxesLayout();
         RoundAxis(pChart, CChartAxis::LeftAxis);
         RoundAxis(pChart, CChartAxis::BottomAxis);
         pChart->AllowRefresh(true);

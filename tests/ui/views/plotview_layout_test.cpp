@@ -7,6 +7,8 @@
 #include "controls/chart/ChartLineSerie.h"
 #include "controls/chart/ChartStandardAxis.h"
 
+#include <cmath>
+
 using namespace viewtest;
 
 namespace {
@@ -82,6 +84,40 @@ TEST_F(PlotTest, AxesRoundOutToWholeTicksWithRoomAtBothEnds)
     CPlotView::RoundAxis(chart, 0);
     EXPECT_DOUBLE_EQ(left->GetMin(), 0.5);
     EXPECT_DOUBLE_EQ(left->GetMax(), 97.0);
+}
+
+TEST_F(PlotTest, SeriesRoundTheAxesToTheTicksTheChartShowsAtItsSize)
+{
+    // Spans of 10 to 25 m and ratios of 0.97 to 1.10, as a ratio plot has them, added while the
+    // charts are held (as the drawing operations add them), before any paint.
+    CPlotView* view = OpenPlot(2, 1);
+    ASSERT_NE(view, nullptr);
+    CChartCtrl* chart = view->GetChart(0);
+    CRect client;
+    chart->GetClientRect(&client);
+    ASSERT_GT(client.Width(), 400);
+    chart->AllowRefresh(false);
+    view->AddSeries(0, {10.0, 15.0, 20.0, 25.0}, {0.97, 1.0, 1.05, 1.10}, RGB(255, 0, 0), true, 2, false, true);
+    chart->AllowRefresh(true);
+    // Drawn at the same size, each axis ends on its own ticks, at most 1.2 increments beyond the
+    // data: not on the coarse ticks of a chart a few pixels wide.
+    chart->RefreshCtrl();
+    struct Case
+    {
+        CChartStandardAxis* axis;
+        double lo, hi;
+    };
+    for (Case c : {Case{static_cast<CChartStandardAxis*>(chart->GetBottomAxis()), 10.0, 25.0},
+                   Case{static_cast<CChartStandardAxis*>(chart->GetLeftAxis()), 0.97, 1.10}})
+    {
+        const double d = c.axis->GetTickIncrement();
+        ASSERT_GT(d, 0.0);
+        EXPECT_LE(c.axis->GetMin(), c.lo - 0.2 * d + 1e-9);
+        EXPECT_GE(c.axis->GetMin(), c.lo - 1.2 * d - 1e-9);
+        EXPECT_GE(c.axis->GetMax(), c.hi + 0.2 * d - 1e-9);
+        EXPECT_LE(c.axis->GetMax(), c.hi + 1.2 * d + 1e-9);
+        EXPECT_NEAR(c.axis->GetMin() / d, std::round(c.axis->GetMin() / d), 1e-6);
+    }
 }
 
 TEST_F(PlotTest, SeriesGoOnlyToChartsThatExistAndKeepTheirPairs)
