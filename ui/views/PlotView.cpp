@@ -194,9 +194,12 @@ void CPlotView::AddSeries(unsigned i, std::vector<double> x, std::vector<double>
     // Missing data (none, or a mismatched pair) leaves the series out, not the chart.
     if (i >= m_vCharts.size() || x.size() != y.size() || x.empty()) return;
     CChartCtrl* pChart = m_vCharts[i];
+    // Moments are drawn on the tension side, sagging downwards, by turning the axis over rather
+    // than the values: its labels, the tips and the point labels then read the moments as the
+    // tables give them.
     if (bInvertY)
     {
-        for (double& v : y) v = -v;
+        if (CChartAxis* pLeft = pChart->GetLeftAxis(); pLeft && !pLeft->IsInverted()) pLeft->SetInverted(true);
     }
     const unsigned count = static_cast<unsigned>(x.size());
 

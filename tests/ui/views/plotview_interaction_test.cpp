@@ -94,7 +94,7 @@ TEST_F(Interaction, AClickShowsThePointInATipAboveItThatTheNextKeyCloses)
     ASSERT_NE(tip, nullptr);
     EXPECT_TRUE(tip->IsWindowVisible());
     EXPECT_EQ(tip->GetText(), CMouseListener::PointText(Maxima()->GetXPointValue(k), Maxima()->GetYPointValue(k)));
-    EXPECT_EQ(tip->GetText(), CString(L"X: 5\nY: -250"));
+    EXPECT_EQ(tip->GetText(), CString(L"X: 5\nY: 250"));
     EXPECT_EQ(tip->GetDisplayTime(), 3000u);
     // Bottom-left corner at the point, moved left by the shadow.
     CRect shown;

@@ -38,10 +38,10 @@ protected:
     }
 };
 
-double MinOf(CChartXYSerie* s)
+double MaxOf(CChartXYSerie* s)
 {
     std::vector<double> y = YValues(s);
-    return *std::min_element(y.begin(), y.end());
+    return *std::max_element(y.begin(), y.end());
 }
 
 // The ratios of a maximum and a minimum (proposed / reference).
@@ -70,15 +70,16 @@ TEST_F(Kinds, MovingLoadOverASingleSpanShowsMomentMaximaInvertedAndNoMinima)
     EXPECT_EQ(AxisTitleOf(view, 0, 1), CString(L"Location along beam (m)"));
     EXPECT_EQ(AxisTitleOf(view, 0, 0), CString(L"Bending Moment Envelope (kNm)"));
     EXPECT_EQ(AxisTitleOf(view, 1, 0), CString(L"Shear Force Envelope (kN)"));
-    // PL/4 = 250 kNm at midspan, drawn downwards; the beam line is 4 wide and 10 m long.
-    EXPECT_NEAR(MinOf(SeriesOf(view, 0)[1]), -250.0, 1e-6);
+    // PL/4 = 250 kNm at midspan, drawn downwards on the turned axis; the beam line is 4 wide and 10 m long.
+    EXPECT_NEAR(MaxOf(SeriesOf(view, 0)[1]), 250.0, 1e-6);
+    EXPECT_TRUE(view->GetChart(0)->GetLeftAxis()->IsInverted());
     auto* beamLine = dynamic_cast<CChartLineSerie*>(SeriesOf(view, 0)[0]);
     ASSERT_NE(beamLine, nullptr);
     EXPECT_EQ(beamLine->GetWidth(), 4);
     EXPECT_DOUBLE_EQ(beamLine->GetXPointValue(1), 10.0);
     // Both axes end on whole ticks beyond the data.
     CChartAxis* left = view->GetChart(0)->GetLeftAxis();
-    EXPECT_LT(left->GetMin(), -250.0);
+    EXPECT_GT(left->GetMax(), 250.0);
 }
 
 TEST_F(Kinds, ShowAllOpensAtOnceThenAddsOneLightCurvePerPositionBeneathTheEnvelopes)
@@ -116,9 +117,7 @@ TEST_F(Kinds, ShowAllOpensAtOnceThenAddsOneLightCurvePerPositionBeneathTheEnvelo
         for (std::size_t k = 0; k < positions; ++k)
         {
             ASSERT_EQ(series[1 + k]->GetColour(), Colours().CLR_LIGHTLINE);
-            kept.GetLine(k, chart == 0 ? BRT_MOMENT : BRT_SHEAR, x, y);
-            if (chart == 0)
-                for (double& v : y) v = -v; // moments downwards
+            kept.GetLine(k, chart == 0 ? BRT_MOMENT : BRT_SHEAR, x, y); // moments downwards on a turned axis
             ASSERT_EQ(YValues(series[1 + k]), y) << chart << " " << k;
         }
         EXPECT_EQ(series[positions + 1]->GetColour(), Colours().CLR_BEAM);
@@ -289,7 +288,7 @@ TEST_F(Kinds, SinglePositionShowsTheMomentAndShearOfThePosition)
     view->ShowSinglePosition(true, descriptor);
     EXPECT_EQ(view->GetTitle(), CString(L"Single Position Analysis: BM & SF | ") + descriptor->GetDescription());
     ASSERT_EQ(SeriesOf(view, 0).size(), 2u);
-    EXPECT_NEAR(MinOf(SeriesOf(view, 0)[0]), -250.0, 1e-6);
+    EXPECT_NEAR(MaxOf(SeriesOf(view, 0)[0]), 250.0, 1e-6);
     EXPECT_EQ(AxisTitleOf(view, 0, 0), CString(L"Bending Moment (kNm)"));
     EXPECT_EQ(AxisTitleOf(view, 1, 0), CString(L"Shear Force (kN)"));
     // Single-position reactions are a table only.

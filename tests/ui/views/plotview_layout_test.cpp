@@ -129,10 +129,15 @@ TEST_F(PlotTest, SeriesGoOnlyToChartsThatExistAndKeepTheirPairs)
     view->AddSeries(2, {0.0, 1.0}, {1.0, 2.0}, RGB(255, 0, 0), false, 2, false, true); // no chart 2
     EXPECT_EQ(view->GetChart(0)->GetSeriesCount(), 2u);                                // the line and its markers
     EXPECT_EQ(view->GetChart(1)->GetSeriesCount(), 0u);
-    // Inverted: the line holds -y.
+    // Inverted: the line keeps the values with their signs (as the tables and the tips give them)
+    // and the axis is turned over, so the largest is drawn lowest.
     auto* line = dynamic_cast<CChartLineSerie*>(view->GetChart(0)->GetSeries().begin()->second);
     ASSERT_NE(line, nullptr);
-    EXPECT_DOUBLE_EQ(line->GetYPointValue(2), -3.0);
+    EXPECT_DOUBLE_EQ(line->GetYPointValue(2), 3.0);
+    EXPECT_TRUE(view->GetChart(0)->GetLeftAxis()->IsInverted());
+    EXPECT_FALSE(view->GetChart(1)->GetLeftAxis()->IsInverted());
+    qor::test::PaintNow(view->GetChart(0));
+    EXPECT_GT(line->PointScreenPosition(2).y, line->PointScreenPosition(0).y);
     EXPECT_EQ(line->GetWidth(), 2);
 
     bool thrown = false;
