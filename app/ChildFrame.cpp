@@ -8,6 +8,8 @@
 #include "ui/views/PlotView.h"
 #include "ui/views/QORView.h"
 
+#include <algorithm>
+
 IMPLEMENT_DYNCREATE(CChildFrame, CMDIChildWndEx)
 
 BEGIN_MESSAGE_MAP(CChildFrame, CMDIChildWndEx)
@@ -60,10 +62,19 @@ void CChildFrame::OnUpdateFrameTitle(BOOL bAddToTitle)
 
 void CChildFrame::OnClose()
 {
-    // Only the newest result window gives its number back: lowering the count for an older one, or
-    // for a window of the case itself, would hand the number of a window still open to the next.
-    if (CQORDoc* doc = CQORDoc::GetActiveDoc(); doc && m_nResultNumber > 0 && m_nResultNumber == doc->m_nViewCount)
-        --doc->m_nViewCount;
+    // The next result window follows the highest number still open: a lower count would hand the
+    // number of a window still open to the next one, and with none left the numbers start again.
+    CQORDoc* doc = CQORDoc::GetActiveDoc();
+    if (doc && m_nResultNumber > 0)
+    {
+        int highest = 0;
+        for (POSITION pos = doc->GetFirstViewPosition(); pos;)
+        {
+            auto* frame = DYNAMIC_DOWNCAST(CChildFrame, doc->GetNextView(pos)->GetParentFrame());
+            if (frame && frame != this) highest = std::max(highest, frame->m_nResultNumber);
+        }
+        doc->m_nViewCount = std::min(doc->m_nViewCount, highest);
+    }
     CMDIChildWndEx::OnClose();
 }
 

@@ -414,4 +414,13 @@ TEST_F(MainFrameWindows, ClosedWindowsNeverLeaveTwoResultWindowsWithOneNumber)
     ASSERT_NE(fifth, nullptr);
     EXPECT_EQ(caption(fifth), CString(L"5 - Plot"));
     EXPECT_EQ(caption(third), CString(L"3 - Grid"));
+    // With every result window closed, oldest first, the numbers start again.
+    for (CView* view : {first, third, again, fifth})
+    {
+        view->GetParentFrame()->SendMessage(WM_CLOSE, 0, 0);
+        Pump();
+    }
+    CView* next = doc->OpenGridView(L"Grid");
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(caption(next), CString(L"1 - Grid"));
 }
