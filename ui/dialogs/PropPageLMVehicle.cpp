@@ -234,11 +234,13 @@ void CPropPageLMVehicle::OnKillFocusFrontAxle()
     UpdateData(TRUE);
     m_pLoadModel->m_PointLoadStart = m_FrontAxleLocation;
     ApplySpacings();
-    // A first spacing is folded into the front axle's location.
+    // A first spacing is folded into the front axle's location. The edit must show the folded
+    // location before anything reads it back, or the fold would move the vehicle.
     ComputeSpacings();
     FillGrid();
     m_Grid.Invalidate();
-    UpdateTotals();
+    ComputeTotals();
+    UpdateData(FALSE);
 }
 
 BOOL CPropPageLMVehicle::OnKillActive()

@@ -165,6 +165,38 @@ TEST(LoadModelSheet, VehicleSpacingsFrontAxleTotalsDeletionAndZeroAxlesOnOk)
     EXPECT_DOUBLE_EQ(model->m_vPL[1].magnitude, 1e-5);
 }
 
+TEST(LoadModelSheet, AFirstSpacingFoldedIntoTheFrontAxleLeavesTheAxlesWhereTheyStand)
+{
+    auto model = std::make_shared<CLoadModel>(5, L"Truck");
+    model->AddPointLoad(50.0, 0.0, 2.0);
+    model->AddPointLoad(100.0, -1.2, 2.0);
+    RunSheet(model, [&](CPropSheetLM& sheet) {
+        ASSERT_TRUE(sheet.SetActivePage(VEHICLE));
+        CPropPageLMVehicle& page = sheet.GetVehiclePage();
+        CGridCtrl& grid = page.GetGrid();
+        grid.EditCellText(1, 2, L"0.5");
+        EXPECT_NEAR(model->m_vPL[0].location, -0.5, 1e-12);
+        EXPECT_NEAR(model->m_vPL[1].location, -1.7, 1e-12);
+
+        // Passing through the front-axle edit folds the spacing into it; nothing moves.
+        CNumericEdit* front = NumericEdit(sheet, IDC_LM_FRONT_AXLE);
+        ASSERT_NE(front, nullptr);
+        front->SetFocus();
+        grid.SetFocus();
+        EXPECT_NEAR(front->GetValue(), -0.5, 1e-12);
+        EXPECT_NEAR(page.GetSpacings()[0], 0.0, 1e-12);
+        EXPECT_NEAR(model->m_vPL[0].location, -0.5, 1e-12);
+        EXPECT_NEAR(model->m_vPL[1].location, -1.7, 1e-12);
+
+        // A later edit reads the front axle back from the edit: the vehicle stays put.
+        grid.EditCellText(2, 1, L"120");
+        EXPECT_NEAR(model->m_vPL[0].location, -0.5, 1e-12);
+        EXPECT_NEAR(model->m_vPL[1].location, -1.7, 1e-12);
+        EXPECT_TRUE(qor::test::PressOK(sheet));
+    });
+    EXPECT_NEAR(model->m_vPL[1].location, -1.7, 1e-12);
+}
+
 TEST(LoadModelSheet, FactorsMultiplyIntoGammaAndLengthLimitsAreKeptOnOk)
 {
     auto model = std::make_shared<CLoadModel>(4, L"Factored");
