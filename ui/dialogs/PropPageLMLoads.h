@@ -53,6 +53,7 @@ protected:
     int m_nLoads = 0;
     CNumericEdit m_FactorEdit;
     double m_Factor = 1.0;
+    double m_FactorShown = 1.0; // what the edit shows, rounded to its decimals
     UINT m_nFactorEditID;
     bool m_bReady = false;
     int m_nFilling = 0;

@@ -6,8 +6,10 @@
 #include "engine/model/LoadModel.h"
 #include "engine/settings/Settings.h"
 #include "res/LoadModelDialogs.h"
+#include "ui/dialogs/NumberExchange.h"
 
 #include <cmath>
+#include <utility>
 
 namespace {
 enum Column : int
@@ -105,18 +107,16 @@ void CPropPageLMVehicle::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, IDC_LM_PL_FACTOR, m_FactorEdit);
     DDX_Control(pDX, IDC_LM_TOTAL_WEIGHT, m_TotalWeightEdit);
     DDX_Control(pDX, IDC_LM_TOTAL_LENGTH, m_TotalLengthEdit);
-    struct Binding
-    {
-        CNumericEdit& edit;
-        double& value;
-    };
-    for (Binding b : {Binding{m_FrontAxleEdit, m_FrontAxleLocation}, Binding{m_FactorEdit, m_Factor},
-                      Binding{m_TotalWeightEdit, m_TotalWeight}, Binding{m_TotalLengthEdit, m_TotalLength}})
+    qor::dialogs::ExchangeNumber(pDX, m_FrontAxleEdit, m_FrontAxleLocation, m_FrontAxleShown);
+    qor::dialogs::ExchangeNumber(pDX, m_FactorEdit, m_Factor, m_FactorShown);
+    // The totals only show what the axles add up to.
+    for (auto [edit, value] : {std::pair<CNumericEdit*, double*>{&m_TotalWeightEdit, &m_TotalWeight},
+                               std::pair<CNumericEdit*, double*>{&m_TotalLengthEdit, &m_TotalLength}})
     {
         if (pDX->m_bSaveAndValidate)
-            b.value = b.edit.GetValue();
+            *value = edit->GetValue();
         else
-            b.edit.SetValue(b.value);
+            edit->SetValue(*value);
     }
     if (filling) --m_nFilling;
 }

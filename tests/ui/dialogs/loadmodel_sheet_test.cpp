@@ -197,6 +197,38 @@ TEST(LoadModelSheet, AFirstSpacingFoldedIntoTheFrontAxleLeavesTheAxlesWhereTheyS
     EXPECT_NEAR(model->m_vPL[1].location, -1.7, 1e-12);
 }
 
+TEST(LoadModelSheet, StoredNumbersFinerThanTheEditsShowAreNotRoundedByOpeningThePages)
+{
+    auto model = std::make_shared<CLoadModel>(6, L"Stored");
+    model->AddPointLoad(10.0, -0.12345, 2.0);
+    model->AddPointLoad(20.0, -1.5, 2.0);
+    model->AddUDL(5.0);
+    model->m_GammaPL = model->m_GammaUDL = 1.234;
+    model->m_vPL[0].gamma = model->m_vPL[1].gamma = model->m_vUDL[0].gamma = 1.234;
+    RunSheet(model, [&](CPropSheetLM& sheet) {
+        ASSERT_TRUE(sheet.SetActivePage(VEHICLE));
+        // An unrelated edit reads the front axle and the factor back from their edits.
+        sheet.GetVehiclePage().GetGrid().EditCellText(2, 1, L"25");
+        ASSERT_TRUE(sheet.SetActivePage(UDLS));
+        ASSERT_TRUE(sheet.SetActivePage(VEHICLE));
+        EXPECT_TRUE(qor::test::PressOK(sheet));
+    });
+    EXPECT_DOUBLE_EQ(model->m_vPL[0].location, -0.12345);
+    EXPECT_DOUBLE_EQ(model->m_vPL[1].location, -1.5);
+    EXPECT_DOUBLE_EQ(model->m_GammaPL, 1.234);
+    EXPECT_DOUBLE_EQ(model->m_vPL[1].gamma, 1.234);
+    EXPECT_DOUBLE_EQ(model->m_GammaUDL, 1.234);
+    EXPECT_DOUBLE_EQ(model->m_vUDL[0].gamma, 1.234);
+
+    // A factor typed is taken as shown.
+    RunSheet(model, [&](CPropSheetLM& sheet) {
+        ASSERT_TRUE(sheet.SetActivePage(UDLS));
+        NumericEdit(sheet, IDC_LM_UDL_FACTOR)->SetValue(1.5);
+        EXPECT_TRUE(qor::test::PressOK(sheet));
+    });
+    EXPECT_DOUBLE_EQ(model->m_GammaUDL, 1.5);
+}
+
 TEST(LoadModelSheet, FactorsMultiplyIntoGammaAndLengthLimitsAreKeptOnOk)
 {
     auto model = std::make_shared<CLoadModel>(4, L"Factored");
