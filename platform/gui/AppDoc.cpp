@@ -7,6 +7,7 @@
 #include "platform/core/Paths.h"
 #include "platform/gui/DataRecovery.h"
 #include "platform/gui/Document.h"
+#include "platform/gui/FileDialogInternal.h"
 #include "platform/gui/Frame.h"
 #include "platform/gui/Print.h"
 #include "platform/gui/View.h"
@@ -350,20 +351,26 @@ BOOL CWinApp::DoPromptFileName(CString& fileName, UINT, DWORD, BOOL bOpenFileDia
     }
     if (QGuiApplication::platformName() == QLatin1String("offscreen") || QGuiApplication::platformName() == QLatin1String("minimal"))
         return FALSE;
-    QString filter;
-    CString name, ext;
-    if (pTemplate && pTemplate->GetDocString(name, CDocTemplate::filterName) && !name.IsEmpty()) {
-        filter = ToQString(name);
-        int bar = name.Find(L'(');
-        if (bar >= 0) filter = ToQString(name);
-    }
+    // The template's files; opening without one offers every template's files, then all files.
+    QStringList filters;
+    auto addFilter = [&filters](CDocTemplate* t) {
+        CString name;
+        if (t && t->GetDocString(name, CDocTemplate::filterName) && !name.IsEmpty() &&
+            !filters.contains(ToQString(name)))
+            filters << ToQString(name);
+    };
+    if (pTemplate)
+        addFilter(pTemplate);
+    else
+        for (CDocTemplate* t : m_templates) addFilter(t);
+    if (bOpenFileDialog) filters << QStringLiteral("All Files (*)");
+    const QString filter = filters.join(QStringLiteral(";;"));
+    CString ext;
     QWidget* parent = m_pMainWnd ? WidgetOf(m_pMainWnd) : nullptr;
-    QString chosen = bOpenFileDialog ? QFileDialog::getOpenFileName(parent, QString(), ToQString(fileName), filter)
-                                     : QFileDialog::getSaveFileName(parent, QString(), ToQString(fileName), filter);
+    if (!pTemplate || !pTemplate->GetDocString(ext, CDocTemplate::filterExt)) ext.Empty();
+    const QString chosen = RunToolkitFileDialog(parent, bOpenFileDialog != FALSE, QString(), ToQString(fileName),
+                                                filter, ToQString(ext), true);
     if (chosen.isEmpty()) return FALSE;
-    if (!bOpenFileDialog && pTemplate && pTemplate->GetDocString(ext, CDocTemplate::filterExt) && !ext.IsEmpty() &&
-        !chosen.contains(QLatin1Char('.')))
-        chosen += ToQString(ext);
     fileName = FromQString(chosen);
     return TRUE;
 }

@@ -4,6 +4,7 @@
 #include "platform/core/MessageBox.h"
 #include "platform/gui/App.h"
 #include "platform/gui/Convert.h"
+#include "platform/gui/FileDialogInternal.h"
 #include "platform/gui/WndInternal.h"
 
 #include <QtGui/QGuiApplication>
@@ -25,6 +26,21 @@ CString ExtOf(const CString& path)
 }
 
 } // namespace
+
+QString qor::gui::RunToolkitFileDialog(QWidget* parent, bool open, const QString& caption, const QString& start,
+                                       const QString& filters, const QString& defaultExt, bool confirmOverwrite)
+{
+    QFileDialog dialog(parent, caption, start, filters);
+    dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !confirmOverwrite);
+    QString ext = defaultExt;
+    if (ext.startsWith(QLatin1Char('.'))) ext.remove(0, 1);
+    if (!open && !ext.isEmpty()) dialog.setDefaultSuffix(ext);
+    if (dialog.exec() != QDialog::Accepted) return QString();
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.first();
+}
 
 CString CFileDialog::GetFileName() const { return NameOf(m_strPath); }
 
@@ -54,14 +70,10 @@ INT_PTR CFileDialog::DoModal()
         for (int i = 0; i + 1 < parts.size(); i += 2)
             if (!parts[i].trimmed().isEmpty()) filters << parts[i].trimmed();
         QWidget* parent = m_pParent ? qor::gui::WidgetOf(m_pParent) : nullptr;
-        QFileDialog::Options options;
-        if (!(m_dwFlags & OFN_OVERWRITEPROMPT)) options |= QFileDialog::DontConfirmOverwrite;
-        const QString caption = qor::gui::ToQString(m_strTitle);
-        QString chosen = m_bOpenFileDialog
-                             ? QFileDialog::getOpenFileName(parent, caption, qor::gui::ToQString(path),
-                                                            filters.join(QStringLiteral(";;")), nullptr, options)
-                             : QFileDialog::getSaveFileName(parent, caption, qor::gui::ToQString(path),
-                                                            filters.join(QStringLiteral(";;")), nullptr, options);
+        const QString chosen =
+            qor::gui::RunToolkitFileDialog(parent, m_bOpenFileDialog, qor::gui::ToQString(m_strTitle),
+                                           qor::gui::ToQString(path), filters.join(QStringLiteral(";;")),
+                                           qor::gui::ToQString(m_strDefExt), (m_dwFlags & OFN_OVERWRITEPROMPT) != 0);
         if (chosen.isEmpty()) return IDCANCEL;
         path = qor::gui::FromQString(chosen);
     }

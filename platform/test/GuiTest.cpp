@@ -2,6 +2,7 @@
 
 #include "platform/gui/App.h"
 #include "platform/gui/Convert.h"
+#include "platform/gui/FileDialogInternal.h"
 #include "platform/gui/Gdi.h"
 #include "platform/gui/MessageBoxes.h"
 #include "platform/gui/SurfaceAccess.h"
@@ -22,9 +23,12 @@
 #include <QtGui/QMouseEvent>
 #include <QtGui/QPixmap>
 #include <QtGui/QWheelEvent>
+#include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QAbstractItemView>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
+#include <QtWidgets/QFileDialog>
+#include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMessageBox>
 
@@ -336,6 +340,46 @@ void FocusIn(CWnd* wnd)
 
 CWnd* ToolkitFocusWindow() { return qor::gui::WndFromWidget(QApplication::focusWidget()); }
 CWnd* ToolkitActiveWindow() { return qor::gui::WndFromWidget(QApplication::activeWindow()); }
+
+CString TypeIntoSaveDialog(const CString& folder, const CString& typed, const CString& defaultExt, bool replace)
+{
+    int questions = 0;
+    QTimer answer;
+    answer.setInterval(20);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal))
+        {
+            ++questions;
+            if (QAbstractButton* button = box->button(replace ? QMessageBox::Yes : QMessageBox::No))
+                button->click();
+            else
+                box->reject();
+        }
+        else if (auto* dialog = qobject_cast<QFileDialog*>(modal))
+        {
+            // Once: the name goes into the name field as typed and the dialog is accepted; a dialog
+            // still up after its question was answered no is cancelled.
+            if (dialog->property("typed").toBool())
+            {
+                if (questions > 0 && !replace) dialog->reject();
+                return;
+            }
+            dialog->setProperty("typed", true);
+            if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                name->setText(qor::gui::ToQString(typed));
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        }
+    });
+    answer.start();
+    QTimer::singleShot(5000, &answer, [] {
+        if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    });
+    const QString start = qor::gui::ToQString(folder);
+    const QString chosen = qor::gui::RunToolkitFileDialog(nullptr, false, QString(), start, QString(),
+                                                          qor::gui::ToQString(defaultExt), true);
+    return qor::gui::FromQString(chosen);
+}
 
 CString CloseOpenMenuPopup()
 {

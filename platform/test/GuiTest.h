@@ -69,6 +69,11 @@ private:
     MessageBoxHandler m_previous;
 };
 
+// The toolkit's save dialog run in folder with the name typed as a user types it, then Save pressed;
+// a question it asks in turn (replace an existing file?) is answered yes when replace is true. Gives
+// the path the dialog chose, empty when it was cancelled.
+CString TypeIntoSaveDialog(const CString& folder, const CString& typed, const CString& defaultExt, bool replace);
+
 // Message boxes shown as the toolkit's own modal boxes (also offscreen), for the life of the object.
 // Once a box is up it gets the next key of the script as the keyboard sends it (a box with no key
 // left is closed), so a test sees what a key does on a box over a window. Counts the boxes shown.

@@ -178,3 +178,17 @@ TEST_F(AppTest, FilePrintRunsTheViewsPrintProtocolIntoTwoPdfPages)
     EXPECT_FALSE(qor::test::FileExists(none));
     EXPECT_EQ(view->m_begin, 1);
 }
+
+TEST_F(AppTest, ASaveDialogAddsTheExtensionToTheNameTypedAndAsksBeforeReplacingThatFile)
+{
+    // A folder with a dot in its name: the name typed has no extension all the same.
+    const std::string folder = qor::test::TempFilePath("cases.2026");
+    std::filesystem::create_directories(folder);
+    const CString dir(folder.c_str());
+    EXPECT_EQ(qor::test::TypeIntoSaveDialog(dir, L"bridge", L".qor", true), dir + L"/bridge.qor");
+    EXPECT_EQ(qor::test::TypeIntoSaveDialog(dir, L"bridge.csv", L"qor", true), dir + L"/bridge.csv");
+    // The file the dialog would write exists: replacing it is asked for, and a no keeps it.
+    std::ofstream(folder + "/bridge.qor") << "kept";
+    EXPECT_EQ(qor::test::TypeIntoSaveDialog(dir, L"bridge", L".qor", false), CString());
+    EXPECT_EQ(qor::test::TypeIntoSaveDialog(dir, L"bridge", L".qor", true), dir + L"/bridge.qor");
+}
