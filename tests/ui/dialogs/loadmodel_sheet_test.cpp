@@ -5,6 +5,7 @@
 
 #include "engine/model/LoadModel.h"
 #include "platform/gui/Menu.h"
+#include "platform/gui/SysValues.h"
 #include "platform/test/DialogTest.h"
 #include "platform/test/GuiTest.h"
 #include "res/LoadModelDialogs.h"
@@ -96,6 +97,30 @@ TEST(LoadModelSheet, LoadTablesFromEmptyAreWrittenIntoTheModelAndOkReachesOnlyOp
     EXPECT_EQ(result, IDOK);
     // The vehicle page never opened: its clean-up of zero loads did not run.
     EXPECT_EQ(model->m_vPUDL.size(), 4u);
+}
+
+TEST(LoadModelSheet, ANegativeCoverIsRefusedWithABeep)
+{
+    auto model = std::make_shared<CLoadModel>(7, L"Patch");
+    model->AddPartialUDL(10.0, 0.0, 4.0);
+    int beeps = 0;
+    qor::gui::BeepHook previous = qor::gui::SetBeepHook([&](UINT) { ++beeps; });
+    RunSheet(model, [&](CPropSheetLM& sheet) {
+        ASSERT_TRUE(sheet.SetActivePage(PARTIAL_UDLS));
+        CGridCtrl& grid = sheet.GetPartialUDLPage().GetGrid();
+        // Taken as it stands, the load would act upwards over the 5 m behind its start.
+        grid.EditCellText(1, 3, L"-5");
+        EXPECT_EQ(beeps, 1);
+        EXPECT_DOUBLE_EQ(model->m_vPUDL[0].cover, 4.0);
+        EXPECT_DOUBLE_EQ(dynamic_cast<CGridCellNumeric*>(grid.GetCell(1, 3))->GetNumber(), 4.0);
+        // A start behind the reference point is a place, not a direction: it stays allowed.
+        grid.EditCellText(1, 2, L"-5");
+        EXPECT_DOUBLE_EQ(model->m_vPUDL[0].location, -5.0);
+        EXPECT_EQ(beeps, 1);
+        EXPECT_TRUE(qor::test::PressOK(sheet));
+    });
+    qor::gui::SetBeepHook(previous);
+    EXPECT_DOUBLE_EQ(model->m_vPUDL[0].cover, 4.0);
 }
 
 TEST(LoadModelSheet, ModelOfUniformLoadsOpensStationary)
