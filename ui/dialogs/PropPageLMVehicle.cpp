@@ -172,6 +172,13 @@ void CPropPageLMVehicle::OnGridEndEdit(NMHDR* pNMHDR, LRESULT* pResult)
     *pResult = 0;
     const auto* info = reinterpret_cast<NM_GRIDVIEW*>(pNMHDR);
     if (!m_pLoadModel || info->iRow < 1 || info->iColumn < COL_WEIGHT || info->iColumn > COL_WIDTH) return;
+    // A negative width is no axle width; the width factor would take it for a narrow axle.
+    if (info->iColumn == COL_WIDTH && GetCellNumber(info->iRow, info->iColumn) < 0.0)
+    {
+        MessageBeep(MB_ICONEXCLAMATION);
+        *pResult = -1;
+        return;
+    }
     // A value typed (or pasted) beyond the last axle brings the axles up to its row.
     AddAxlesUpTo(info->iRow);
     const int idx = info->iRow - 1;

@@ -99,7 +99,7 @@ TEST(LoadModelSheet, LoadTablesFromEmptyAreWrittenIntoTheModelAndOkReachesOnlyOp
     EXPECT_EQ(model->m_vPUDL.size(), 4u);
 }
 
-TEST(LoadModelSheet, ANegativeCoverIsRefusedWithABeep)
+TEST(LoadModelSheet, ANegativeCoverOrAxleWidthIsRefusedWithABeep)
 {
     auto model = std::make_shared<CLoadModel>(7, L"Patch");
     model->AddPartialUDL(10.0, 0.0, 4.0);
@@ -117,6 +117,15 @@ TEST(LoadModelSheet, ANegativeCoverIsRefusedWithABeep)
         grid.EditCellText(1, 2, L"-5");
         EXPECT_DOUBLE_EQ(model->m_vPUDL[0].location, -5.0);
         EXPECT_EQ(beeps, 1);
+
+        ASSERT_TRUE(sheet.SetActivePage(VEHICLE));
+        CGridCtrl& axles = sheet.GetVehiclePage().GetGrid();
+        axles.EditCellText(1, 1, L"10");
+        axles.EditCellText(1, 3, L"2.5");
+        axles.EditCellText(1, 3, L"-2.5");
+        EXPECT_EQ(beeps, 2);
+        ASSERT_EQ(model->m_vPL.size(), 1u);
+        EXPECT_DOUBLE_EQ(model->m_vPL[0].width, 2.5);
         EXPECT_TRUE(qor::test::PressOK(sheet));
     });
     qor::gui::SetBeepHook(previous);
