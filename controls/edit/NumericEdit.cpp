@@ -497,7 +497,8 @@ int CNumericEdit::InsertChar(int nPos, TCHAR ch, BOOL bOverwrite)
     for (int i = written + 1; i < InputLength(); ++i)
         if (m_input[static_cast<std::size_t>(i)] != m_chGroupSeparator) ++right;
     ReformatInput();
-    if (OverLimit())
+    // A digit that takes the number past what a double holds would leave infinity as the value.
+    if (OverLimit() || !std::isfinite(m_dValue))
     {
         m_input = before;
         ReformatInput();

@@ -123,10 +123,11 @@ CString CBridgeSetDlg::Refusal(int& nFocusId) const
     {
         nFocusId = IDC_BRIDGE_STEP;
         if (!(m_Step > 0.0)) return L"The step must be greater than zero.";
-        if (std::floor((m_EndL - m_StartL) / m_Step) + 1.0 < 2.0)
-            return L"A bridge set needs at least two bridges: the step is longer than the span range.";
-        // Counted as the set counts its steps, so that what passes here is what the set takes.
-        if (std::floor((m_EndL - m_StartL) / m_Step + 1e-9) + 1.0 > kMaxBridgesPerSet)
+        // Counted as the set counts its steps, so that what passes here is what the set takes
+        // (a range of exactly one step, 2.1 to 2.4 m by 0.3 m, is two bridges despite rounding).
+        const double nBridges = std::floor((m_EndL - m_StartL) / m_Step + 1e-9) + 1.0;
+        if (nBridges < 2.0) return L"A bridge set needs at least two bridges: the step is longer than the span range.";
+        if (nBridges > kMaxBridgesPerSet)
             return L"The step is too small for the span range: a bridge set holds at most 1,000 bridges.";
     }
     else

@@ -5,6 +5,7 @@
 
 #include "engine/model/LoadModel.h"
 #include "res/LoadModelDialogs.h"
+#include "ui/dialogs/NumberExchange.h"
 
 #include <array>
 
@@ -39,10 +40,7 @@ void CPropPageLMLoads::DoDataExchange(CDataExchange* pDX)
     CPropPageWithGridBase::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_LM_GRID, m_Grid);
     DDX_Control(pDX, static_cast<int>(m_nFactorEditID), m_FactorEdit);
-    if (pDX->m_bSaveAndValidate)
-        m_Factor = m_FactorEdit.GetValue();
-    else
-        m_FactorEdit.SetValue(m_Factor);
+    qor::dialogs::ExchangeNumber(pDX, m_FactorEdit, m_Factor, m_FactorShown);
     if (filling) --m_nFilling;
 }
 
@@ -84,6 +82,12 @@ void CPropPageLMLoads::OnGridEndEdit(NMHDR* pNMHDR, LRESULT* pResult)
     *pResult = 0;
     const auto* info = reinterpret_cast<NM_GRIDVIEW*>(pNMHDR);
     if (!m_pLoadModel || info->iRow < 1 || info->iColumn < 1 || info->iColumn > m_nDataCols) return;
+    if (!Accepts(info->iColumn, GetCellNumber(info->iRow, info->iColumn)))
+    {
+        MessageBeep(MB_ICONEXCLAMATION);
+        *pResult = -1;
+        return;
+    }
     // A value typed (or pasted) beyond the last load brings the loads up to its row.
     AddLoadsUpTo(info->iRow);
     SetValue(info->iRow - 1, info->iColumn, GetCellNumber(info->iRow, info->iColumn));

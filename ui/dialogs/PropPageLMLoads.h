@@ -38,6 +38,8 @@ protected:
     virtual void GetValues(int index, double* values) const = 0;
     // Writes one column's value; the other fields stay and gamma becomes 1.0.
     virtual void SetValue(int index, int column, double value) = 0;
+    // Whether a column takes the value at all (a refused value leaves the cell as it was).
+    virtual bool Accepts(int /*column*/, double /*value*/) const { return true; }
 
     void DoDataExchange(CDataExchange* pDX) override;
     void OnGridEndEdit(NMHDR* pNMHDR, LRESULT* pResult);
@@ -53,6 +55,7 @@ protected:
     int m_nLoads = 0;
     CNumericEdit m_FactorEdit;
     double m_Factor = 1.0;
+    double m_FactorShown = 1.0; // what the edit shows, rounded to its decimals
     UINT m_nFactorEditID;
     bool m_bReady = false;
     int m_nFilling = 0;

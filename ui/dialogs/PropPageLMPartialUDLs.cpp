@@ -49,3 +49,7 @@ void CPropPageLMPartialUDLs::SetValue(int index, int column, double value)
     }
     m_pLoadModel->SetPartialUDL(index, 1.0, magnitude, location, cover);
 }
+
+// A negative cover would lay the load backwards from its start, and the analysis would take it
+// as a load acting upwards.
+bool CPropPageLMPartialUDLs::Accepts(int column, double value) const { return column != COL_COVER || value >= 0.0; }

@@ -6,8 +6,10 @@
 #include "engine/model/LoadModel.h"
 #include "engine/settings/Settings.h"
 #include "res/LoadModelDialogs.h"
+#include "ui/dialogs/NumberExchange.h"
 
 #include <cmath>
+#include <utility>
 
 namespace {
 enum Column : int
@@ -105,18 +107,16 @@ void CPropPageLMVehicle::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, IDC_LM_PL_FACTOR, m_FactorEdit);
     DDX_Control(pDX, IDC_LM_TOTAL_WEIGHT, m_TotalWeightEdit);
     DDX_Control(pDX, IDC_LM_TOTAL_LENGTH, m_TotalLengthEdit);
-    struct Binding
-    {
-        CNumericEdit& edit;
-        double& value;
-    };
-    for (Binding b : {Binding{m_FrontAxleEdit, m_FrontAxleLocation}, Binding{m_FactorEdit, m_Factor},
-                      Binding{m_TotalWeightEdit, m_TotalWeight}, Binding{m_TotalLengthEdit, m_TotalLength}})
+    qor::dialogs::ExchangeNumber(pDX, m_FrontAxleEdit, m_FrontAxleLocation, m_FrontAxleShown);
+    qor::dialogs::ExchangeNumber(pDX, m_FactorEdit, m_Factor, m_FactorShown);
+    // The totals only show what the axles add up to.
+    for (auto [edit, value] : {std::pair<CNumericEdit*, double*>{&m_TotalWeightEdit, &m_TotalWeight},
+                               std::pair<CNumericEdit*, double*>{&m_TotalLengthEdit, &m_TotalLength}})
     {
         if (pDX->m_bSaveAndValidate)
-            b.value = b.edit.GetValue();
+            *value = edit->GetValue();
         else
-            b.edit.SetValue(b.value);
+            edit->SetValue(*value);
     }
     if (filling) --m_nFilling;
 }
@@ -172,6 +172,13 @@ void CPropPageLMVehicle::OnGridEndEdit(NMHDR* pNMHDR, LRESULT* pResult)
     *pResult = 0;
     const auto* info = reinterpret_cast<NM_GRIDVIEW*>(pNMHDR);
     if (!m_pLoadModel || info->iRow < 1 || info->iColumn < COL_WEIGHT || info->iColumn > COL_WIDTH) return;
+    // A negative width is no axle width; the width factor would take it for a narrow axle.
+    if (info->iColumn == COL_WIDTH && GetCellNumber(info->iRow, info->iColumn) < 0.0)
+    {
+        MessageBeep(MB_ICONEXCLAMATION);
+        *pResult = -1;
+        return;
+    }
     // A value typed (or pasted) beyond the last axle brings the axles up to its row.
     AddAxlesUpTo(info->iRow);
     const int idx = info->iRow - 1;
@@ -234,11 +241,13 @@ void CPropPageLMVehicle::OnKillFocusFrontAxle()
     UpdateData(TRUE);
     m_pLoadModel->m_PointLoadStart = m_FrontAxleLocation;
     ApplySpacings();
-    // A first spacing is folded into the front axle's location.
+    // A first spacing is folded into the front axle's location. The edit must show the folded
+    // location before anything reads it back, or the fold would move the vehicle.
     ComputeSpacings();
     FillGrid();
     m_Grid.Invalidate();
-    UpdateTotals();
+    ComputeTotals();
+    UpdateData(FALSE);
 }
 
 BOOL CPropPageLMVehicle::OnKillActive()

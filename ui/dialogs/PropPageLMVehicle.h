@@ -50,9 +50,11 @@ protected:
     BOOL m_bIsEditable = TRUE;
     int m_nAxles = 0;
     double m_FrontAxleLocation = 0.0;
+    double m_FrontAxleShown = 0.0; // what the edit shows, rounded to its decimals
     std::vector<double> m_vSpacings;
     CNumericEdit m_FactorEdit;
     double m_Factor = 1.0;
+    double m_FactorShown = 1.0;
     CNumericEdit m_TotalWeightEdit;
     double m_TotalWeight = 0.0;
     CNumericEdit m_TotalLengthEdit;

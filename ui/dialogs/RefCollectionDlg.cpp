@@ -8,6 +8,7 @@
 #include "engine/settings/Settings.h"
 #include "res/AnalysisDialogs.h"
 #include "ui/dialogs/ChoiceLists.h"
+#include "ui/dialogs/NumberExchange.h"
 
 BEGIN_MESSAGE_MAP(CRefCollectionDlg, CDialogEx)
 ON_BN_CLICKED(IDC_RADIO_BY_STEP, OnByStep)
@@ -56,15 +57,13 @@ void CRefCollectionDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, IDC_EDIT_ID, m_ID);
     DDX_Check(pDX, IDC_CHECK_OVERSTRESS, m_bUseOverstress);
     DDX_Check(pDX, IDC_CHECK_CALCULATED, m_bIsCalculated);
+    qor::dialogs::ExchangeNumber(pDX, m_editOverstressFactor, m_OverstressFactor, m_OverstressFactorShown);
     if (pDX->m_bSaveAndValidate)
     {
-        m_OverstressFactor = m_editOverstressFactor.GetValue();
         qor::dialogs::ValidateStepping(pDX, m_bByStep, m_StepSize, m_nSteps);
         if (m_bUseOverstress)
             qor::dialogs::ValidatePositive(pDX, IDC_EDIT_OVERSTRESS_FACTOR, m_OverstressFactor, L"overstress factor");
     }
-    else
-        m_editOverstressFactor.SetValue(m_OverstressFactor);
 }
 
 BOOL CRefCollectionDlg::OnInitDialog()

@@ -36,6 +36,7 @@ public:
     CNumericEdit m_editOverstressFactor;
     int m_bUseOverstress = 0;
     double m_OverstressFactor = 1.4;
+    double m_OverstressFactorShown = 1.4; // what the edit shows, rounded to its decimals
     std::shared_ptr<CReferenceCollection> m_pRefCollection;
     CCheckListBox m_lbBridgeSet;
     std::vector<std::shared_ptr<CBridgeSet>> m_vBridgeSet;

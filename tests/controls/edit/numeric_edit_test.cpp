@@ -5,6 +5,8 @@
 
 #include "edit_support.h"
 
+#include <cmath>
+#include <string>
 #include <vector>
 
 using namespace edittest;
@@ -178,6 +180,19 @@ TEST_F(NumericEditTest, LeadingZerosAndLetters)
     Type(edit, L"8");
     EXPECT_EQ(TextOf(edit), CString(L"8.00"));
     EXPECT_DOUBLE_EQ(edit.m_dValue, 8.0);
+}
+
+TEST_F(NumericEditTest, DigitsBeyondWhatADoubleHoldsAreRefused)
+{
+    BeepCounter beeps;
+    edit.SetValue(0);
+    edit.SetSel(0, 0);
+    // 309 nines are past the largest double: the last one must not make the value infinite.
+    Type(edit, std::wstring(309, L'9').c_str());
+    EXPECT_TRUE(std::isfinite(edit.m_dValue));
+    EXPECT_GT(edit.m_dValue, 9e307);
+    EXPECT_EQ(beeps.Count(), 1);
+    EXPECT_EQ(edit.GetInputData().GetLength(), 308 + 3); // 308 digits, the separator, 2 decimals
 }
 
 TEST_F(NumericEditTest, MaximumIntegerDigitsOverwrite)

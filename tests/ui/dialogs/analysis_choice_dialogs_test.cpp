@@ -268,6 +268,25 @@ TEST_F(AnalysisChoiceDialogs, ReferenceCollectionTicksEditTheCollectionAndOkStor
     EXPECT_DOUBLE_EQ(collection->m_OverstressFactor, 1.4);
 }
 
+TEST_F(AnalysisChoiceDialogs, ReferenceCollectionKeepsAnOverstressFactorFinerThanItShows)
+{
+    auto collection = std::make_shared<CReferenceCollection>(4, L"Network", false, 20, 0.5);
+    collection->m_bUseOverstress = true;
+    collection->m_OverstressFactor = 1.4125;
+    DrivenDialogs driven;
+    driven.ThenAs<CRefCollectionDlg>([&](CRefCollectionDlg& dlg) {
+        EXPECT_EQ(Text(dlg, IDC_EDIT_OVERSTRESS_FACTOR), L"1.413");
+        // Only the description changes: the factor must not become the one shown.
+        dlg.SetDlgItemText(IDC_EDIT_DESCRIPTION, L"Network 2026");
+        qor::test::PressOK(dlg);
+    });
+    CRefCollectionDlg dlg;
+    dlg.SetRefCollection(collection);
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(collection->m_Description, L"Network 2026");
+    EXPECT_DOUBLE_EQ(collection->m_OverstressFactor, 1.4125);
+}
+
 TEST_F(AnalysisChoiceDialogs, CompareEnvelopesCascadesFromCollectionToSetToBridge)
 {
     qor::test::ScriptedMessageBoxes boxes;

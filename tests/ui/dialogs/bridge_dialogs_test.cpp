@@ -121,6 +121,26 @@ TEST(BridgeSetDlgTest, ByStepByNumberAndRefusals)
     EXPECT_EQ(locked.GetBridgeSet().GetBridgeCount(), 5);
 }
 
+TEST(BridgeSetDlgTest, ARangeOfExactlyOneStepIsTwoBridgesDespiteRounding)
+{
+    ScriptedMessageBoxes boxes;
+    DrivenDialogs dialogs;
+    CBridgeSetDlg dlg;
+    dlg.SetBridgeSet(std::make_shared<CBridgeSet>(1, L"Short", 1, 1.0, 50.0, 1.0));
+    dialogs.ThenAs<CBridgeSetDlg>([](CBridgeSetDlg& d) {
+        // 2.4 - 2.1 is a hair under 0.3 in binary.
+        Type(d, IDC_BRIDGE_START, L"2.1");
+        Type(d, IDC_BRIDGE_END, L"2.4");
+        Type(d, IDC_BRIDGE_STEP, L"0.3");
+        PressOK(d);
+    });
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_TRUE(boxes.Shown().empty());
+    CBridgeSet made = dlg.GetBridgeSet();
+    EXPECT_EQ(made.GetBridgeCount(), 2);
+    EXPECT_NEAR(made.m_EndL, 2.4, 1e-12);
+}
+
 TEST(BridgeDlgTest, EntriesSpanListAndLibraryBridge)
 {
     ScriptedMessageBoxes boxes;

@@ -5,6 +5,7 @@
 
 #include "engine/model/LoadModel.h"
 #include "platform/gui/Menu.h"
+#include "platform/gui/SysValues.h"
 #include "platform/test/DialogTest.h"
 #include "platform/test/GuiTest.h"
 #include "res/LoadModelDialogs.h"
@@ -98,6 +99,39 @@ TEST(LoadModelSheet, LoadTablesFromEmptyAreWrittenIntoTheModelAndOkReachesOnlyOp
     EXPECT_EQ(model->m_vPUDL.size(), 4u);
 }
 
+TEST(LoadModelSheet, ANegativeCoverOrAxleWidthIsRefusedWithABeep)
+{
+    auto model = std::make_shared<CLoadModel>(7, L"Patch");
+    model->AddPartialUDL(10.0, 0.0, 4.0);
+    int beeps = 0;
+    qor::gui::BeepHook previous = qor::gui::SetBeepHook([&](UINT) { ++beeps; });
+    RunSheet(model, [&](CPropSheetLM& sheet) {
+        ASSERT_TRUE(sheet.SetActivePage(PARTIAL_UDLS));
+        CGridCtrl& grid = sheet.GetPartialUDLPage().GetGrid();
+        // Taken as it stands, the load would act upwards over the 5 m behind its start.
+        grid.EditCellText(1, 3, L"-5");
+        EXPECT_EQ(beeps, 1);
+        EXPECT_DOUBLE_EQ(model->m_vPUDL[0].cover, 4.0);
+        EXPECT_DOUBLE_EQ(dynamic_cast<CGridCellNumeric*>(grid.GetCell(1, 3))->GetNumber(), 4.0);
+        // A start behind the reference point is a place, not a direction: it stays allowed.
+        grid.EditCellText(1, 2, L"-5");
+        EXPECT_DOUBLE_EQ(model->m_vPUDL[0].location, -5.0);
+        EXPECT_EQ(beeps, 1);
+
+        ASSERT_TRUE(sheet.SetActivePage(VEHICLE));
+        CGridCtrl& axles = sheet.GetVehiclePage().GetGrid();
+        axles.EditCellText(1, 1, L"10");
+        axles.EditCellText(1, 3, L"2.5");
+        axles.EditCellText(1, 3, L"-2.5");
+        EXPECT_EQ(beeps, 2);
+        ASSERT_EQ(model->m_vPL.size(), 1u);
+        EXPECT_DOUBLE_EQ(model->m_vPL[0].width, 2.5);
+        EXPECT_TRUE(qor::test::PressOK(sheet));
+    });
+    qor::gui::SetBeepHook(previous);
+    EXPECT_DOUBLE_EQ(model->m_vPUDL[0].cover, 4.0);
+}
+
 TEST(LoadModelSheet, ModelOfUniformLoadsOpensStationary)
 {
     auto model = std::make_shared<CLoadModel>(2, L"Lane");
@@ -163,6 +197,70 @@ TEST(LoadModelSheet, VehicleSpacingsFrontAxleTotalsDeletionAndZeroAxlesOnOk)
     // A weight below a millionth is no axle.
     ASSERT_EQ(model->m_vPL.size(), 2u);
     EXPECT_DOUBLE_EQ(model->m_vPL[1].magnitude, 1e-5);
+}
+
+TEST(LoadModelSheet, AFirstSpacingFoldedIntoTheFrontAxleLeavesTheAxlesWhereTheyStand)
+{
+    auto model = std::make_shared<CLoadModel>(5, L"Truck");
+    model->AddPointLoad(50.0, 0.0, 2.0);
+    model->AddPointLoad(100.0, -1.2, 2.0);
+    RunSheet(model, [&](CPropSheetLM& sheet) {
+        ASSERT_TRUE(sheet.SetActivePage(VEHICLE));
+        CPropPageLMVehicle& page = sheet.GetVehiclePage();
+        CGridCtrl& grid = page.GetGrid();
+        grid.EditCellText(1, 2, L"0.5");
+        EXPECT_NEAR(model->m_vPL[0].location, -0.5, 1e-12);
+        EXPECT_NEAR(model->m_vPL[1].location, -1.7, 1e-12);
+
+        // Passing through the front-axle edit folds the spacing into it; nothing moves.
+        CNumericEdit* front = NumericEdit(sheet, IDC_LM_FRONT_AXLE);
+        ASSERT_NE(front, nullptr);
+        front->SetFocus();
+        grid.SetFocus();
+        EXPECT_NEAR(front->GetValue(), -0.5, 1e-12);
+        EXPECT_NEAR(page.GetSpacings()[0], 0.0, 1e-12);
+        EXPECT_NEAR(model->m_vPL[0].location, -0.5, 1e-12);
+        EXPECT_NEAR(model->m_vPL[1].location, -1.7, 1e-12);
+
+        // A later edit reads the front axle back from the edit: the vehicle stays put.
+        grid.EditCellText(2, 1, L"120");
+        EXPECT_NEAR(model->m_vPL[0].location, -0.5, 1e-12);
+        EXPECT_NEAR(model->m_vPL[1].location, -1.7, 1e-12);
+        EXPECT_TRUE(qor::test::PressOK(sheet));
+    });
+    EXPECT_NEAR(model->m_vPL[1].location, -1.7, 1e-12);
+}
+
+TEST(LoadModelSheet, StoredNumbersFinerThanTheEditsShowAreNotRoundedByOpeningThePages)
+{
+    auto model = std::make_shared<CLoadModel>(6, L"Stored");
+    model->AddPointLoad(10.0, -0.12345, 2.0);
+    model->AddPointLoad(20.0, -1.5, 2.0);
+    model->AddUDL(5.0);
+    model->m_GammaPL = model->m_GammaUDL = 1.234;
+    model->m_vPL[0].gamma = model->m_vPL[1].gamma = model->m_vUDL[0].gamma = 1.234;
+    RunSheet(model, [&](CPropSheetLM& sheet) {
+        ASSERT_TRUE(sheet.SetActivePage(VEHICLE));
+        // An unrelated edit reads the front axle and the factor back from their edits.
+        sheet.GetVehiclePage().GetGrid().EditCellText(2, 1, L"25");
+        ASSERT_TRUE(sheet.SetActivePage(UDLS));
+        ASSERT_TRUE(sheet.SetActivePage(VEHICLE));
+        EXPECT_TRUE(qor::test::PressOK(sheet));
+    });
+    EXPECT_DOUBLE_EQ(model->m_vPL[0].location, -0.12345);
+    EXPECT_DOUBLE_EQ(model->m_vPL[1].location, -1.5);
+    EXPECT_DOUBLE_EQ(model->m_GammaPL, 1.234);
+    EXPECT_DOUBLE_EQ(model->m_vPL[1].gamma, 1.234);
+    EXPECT_DOUBLE_EQ(model->m_GammaUDL, 1.234);
+    EXPECT_DOUBLE_EQ(model->m_vUDL[0].gamma, 1.234);
+
+    // A factor typed is taken as shown.
+    RunSheet(model, [&](CPropSheetLM& sheet) {
+        ASSERT_TRUE(sheet.SetActivePage(UDLS));
+        NumericEdit(sheet, IDC_LM_UDL_FACTOR)->SetValue(1.5);
+        EXPECT_TRUE(qor::test::PressOK(sheet));
+    });
+    EXPECT_DOUBLE_EQ(model->m_GammaUDL, 1.5);
 }
 
 TEST(LoadModelSheet, FactorsMultiplyIntoGammaAndLengthLimitsAreKeptOnOk)
