@@ -2,6 +2,7 @@
 // the test's own, and a fixture that runs the application with a new case open.
 #pragma once
 
+#include "app/MainFrame.h"
 #include "app/QORApp.h"
 #include "app/QORDoc.h"
 #include "engine/settings/Settings.h"
@@ -50,6 +51,7 @@ protected:
         std::error_code ec;
         std::filesystem::remove_all(m_home, ec);
     }
+    static CMainFrame* Frame() { return DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd()); }
 
     std::filesystem::path m_home;
 };

@@ -24,7 +24,6 @@ namespace {
 class MainFrameCustomize : public FreshProfileTest
 {
 protected:
-    static CMainFrame* Frame() { return DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd()); }
     static CMFCToolBar* Bar(UINT id) { return DYNAMIC_DOWNCAST(CMFCToolBar, Frame()->GetPane(id)); }
     static std::vector<UINT> Buttons(CMFCToolBar* bar)
     {

@@ -22,7 +22,6 @@ namespace {
 class MainFrameLayout : public FreshProfileTest
 {
 protected:
-    static CMainFrame* Frame() { return DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd()); }
     static CBasePane* InsertBar() { return Frame()->GetPane(IDR_INSERT_TOOLBAR); }
 };
 
