@@ -42,11 +42,11 @@ public:
         }
     }
 
-    std::shared_ptr<CBeam> m_pBeam;   // the beam of the analysed bridge
-    unsigned int m_nReactions = 0;    // number of reaction pairs
+    std::shared_ptr<CBeam> m_pBeam; // the beam of the analysed bridge
+    unsigned int m_nReactions = 0;  // number of reaction pairs
     T m_BMPair;
     T m_SFPair;
-    std::vector<T> m_vReactionPairs;  // one per support, support 0 first
+    std::vector<T> m_vReactionPairs;                        // one per support, support 0 first
     std::vector<std::shared_ptr<CLoadModel>> m_vLoadModels; // the models the pairs name
 };
 

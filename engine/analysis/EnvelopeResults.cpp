@@ -138,22 +138,16 @@ void MergeStretch(PointLoadEffect* held, const double* y, const double* x, std::
 
 CEnvelopeResults::CEnvelopeResults() = default;
 
-CEnvelopeResults::CEnvelopeResults(std::shared_ptr<CBridge> bridge)
-    : m_pBridge(std::move(bridge))
+CEnvelopeResults::CEnvelopeResults(std::shared_ptr<CBridge> bridge) : m_pBridge(std::move(bridge))
 {
     if (m_pBridge) m_pBeam = m_pBridge->GetBeam();
     m_nReactions = m_pBeam ? static_cast<unsigned int>(std::max(m_pBeam->m_nRestraints, 0)) : 0u;
 }
 
 CEnvelopeResults::CEnvelopeResults(const CEnvelopeResults& other)
-    : m_pBridge(other.m_pBridge),
-      m_pBeam(other.m_pBeam),
-      m_nReactions(other.m_nReactions),
-      m_nAugments(other.m_nAugments),
-      m_nBeamResults(other.m_nBeamResults),
-      m_nAnalyses(other.m_nAnalyses),
-      m_pEnvBMD(CopyOf(other.m_pEnvBMD)),
-      m_pEnvSFD(CopyOf(other.m_pEnvSFD))
+    : m_pBridge(other.m_pBridge), m_pBeam(other.m_pBeam), m_nReactions(other.m_nReactions),
+      m_nAugments(other.m_nAugments), m_nBeamResults(other.m_nBeamResults), m_nAnalyses(other.m_nAnalyses),
+      m_pEnvBMD(CopyOf(other.m_pEnvBMD)), m_pEnvSFD(CopyOf(other.m_pEnvSFD))
 {
     m_vEnvReaction.reserve(other.m_vEnvReaction.size());
     for (const auto& env : other.m_vEnvReaction) m_vEnvReaction.push_back(CopyOf(env));
@@ -321,8 +315,7 @@ bool CEnvelopeResults::MergeLine(CEnvelope& env, const CBeamResults& results, Be
     std::vector<PointLoadEffect>& vMin = env.m_vMin;
 
     std::size_t total = 0;
-    for (const CMbrResults& mbr : results.m_vMbrRes)
-        total += std::min(mbr.x.size(), MemberValues(mbr, kind).size());
+    for (const CMbrResults& mbr : results.m_vMbrRes) total += std::min(mbr.x.size(), MemberValues(mbr, kind).size());
 
     if (bFirst)
     {
@@ -441,8 +434,8 @@ void CEnvelopeResults::ExtractLoadEffects(std::vector<std::vector<PointLoadEffec
     {
         const double r = qor::At(res.m_vReactions, static_cast<std::size_t>(i));
         if (!res.m_pBeam) qor::ThrowSubscriptError();
-        reactions.emplace_back(r, res.m_pBeam->GetRestraintPosition(static_cast<int>(i)), position,
-                               BRT_REACTIONS, loadModel);
+        reactions.emplace_back(r, res.m_pBeam->GetRestraintPosition(static_cast<int>(i)), position, BRT_REACTIONS,
+                               loadModel);
     }
 }
 
@@ -594,13 +587,13 @@ void CEnvelopeResults::Rebuild()
 template <class Archive>
 void CEnvelopeResults::serialize(Archive& ar, const unsigned int /*version*/)
 {
-    ar & boost::serialization::make_nvp("m_pBridge", m_pBridge);
-    ar & boost::serialization::make_nvp("m_pEnvBMD", m_pEnvBMD);
-    ar & boost::serialization::make_nvp("m_pEnvSFD", m_pEnvSFD);
-    ar & boost::serialization::make_nvp("m_vEnvReaction", m_vEnvReaction);
-    ar & boost::serialization::make_nvp("m_nBeamResults", m_nBeamResults);
-    ar & boost::serialization::make_nvp("m_nAugments", m_nAugments);
-    ar & boost::serialization::make_nvp("m_nAnalyses", m_nAnalyses);
+    ar& boost::serialization::make_nvp("m_pBridge", m_pBridge);
+    ar& boost::serialization::make_nvp("m_pEnvBMD", m_pEnvBMD);
+    ar& boost::serialization::make_nvp("m_pEnvSFD", m_pEnvSFD);
+    ar& boost::serialization::make_nvp("m_vEnvReaction", m_vEnvReaction);
+    ar& boost::serialization::make_nvp("m_nBeamResults", m_nBeamResults);
+    ar& boost::serialization::make_nvp("m_nAugments", m_nAugments);
+    ar& boost::serialization::make_nvp("m_nAnalyses", m_nAnalyses);
     if (Archive::is_loading::value) m_pKept.reset();
     Rebuild();
 }

@@ -84,11 +84,11 @@ public:
     void CreateEnvelopes(std::shared_ptr<CBridge> bridge);
 
     std::shared_ptr<CBridge> m_pBridge;
-    std::shared_ptr<CBeam> m_pBeam;     // the bridge's beam (derived)
-    unsigned int m_nReactions = 0;      // number of reaction envelopes
-    int m_nAugments = 0;                // results merged by Augment
-    int m_nBeamResults = 0;             // beam results added by AddResult
-    int m_nAnalyses = 0;                // single-position analyses in the envelopes
+    std::shared_ptr<CBeam> m_pBeam; // the bridge's beam (derived)
+    unsigned int m_nReactions = 0;  // number of reaction envelopes
+    int m_nAugments = 0;            // results merged by Augment
+    int m_nBeamResults = 0;         // beam results added by AddResult
+    int m_nAnalyses = 0;            // single-position analyses in the envelopes
     std::shared_ptr<CEnvelope> m_pEnvBMD;
     std::shared_ptr<CEnvelope> m_pEnvSFD;
     std::vector<std::shared_ptr<CEnvelope>> m_vEnvReaction;

@@ -71,15 +71,15 @@ private:
     std::shared_ptr<CBeam> m_pBeam;
     std::shared_ptr<CLoadModel> m_pGivenModel; // named by the results
     std::shared_ptr<CLoadModel> m_pLoadModel;  // the run's own copy of it
-    std::vector<double> m_vEvents;   // CBeam::GetEventPositions, taken at construction
+    std::vector<double> m_vEvents;             // CBeam::GetEventPositions, taken at construction
     bool m_bByStep = false;
     double m_Step = 0.0;
-    double m_BridgeLength = 0.0;     // the beam's m_Length, taken at construction
+    double m_BridgeLength = 0.0; // the beam's m_Length, taken at construction
     double m_LMLength = 0.0;
-    std::int32_t m_nAnalyses = 0;    // one per analysed position, never reset
+    std::int32_t m_nAnalyses = 0; // one per analysed position, never reset
     std::int32_t m_nSteps = 0;
 
-    int m_nPoints = 0;               // 0: read the setting at Run
+    int m_nPoints = 0; // 0: read the setting at Run
     std::shared_ptr<CBeamSolver> m_pSolver;
     bool m_bKeepBeamResults = true;
 };

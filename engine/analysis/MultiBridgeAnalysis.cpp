@@ -61,8 +61,7 @@ CMultiBridgeAnalysis::CMultiBridgeAnalysis(std::shared_ptr<CBridgeSet> pBridgeSe
 
 CMultiBridgeAnalysis::~CMultiBridgeAnalysis() = default;
 
-std::vector<std::shared_ptr<CEnvelopeResults>> CMultiBridgeAnalysis::Run(bool bByStep, int& nSteps,
-                                                                         double& stepSize)
+std::vector<std::shared_ptr<CEnvelopeResults>> CMultiBridgeAnalysis::Run(bool bByStep, int& nSteps, double& stepSize)
 {
     m_nAnalyses = 0;
     if (!m_pBridgeSet) return {};

@@ -50,7 +50,7 @@ private:
     std::shared_ptr<CBridgeSet> m_pBridgeSet;
     std::shared_ptr<CLoadModel> m_pLoadModel; // empty when built from an ensemble
     std::shared_ptr<CLoadModelEnsemble> m_pLME;
-    std::int32_t m_nBridge = 0;               // the set's m_nBridge at construction
+    std::int32_t m_nBridge = 0; // the set's m_nBridge at construction
     std::int32_t m_nAnalyses = 0;
 
     int m_nPoints = 0; // 0: read the setting at Run

@@ -38,7 +38,7 @@ public:
 private:
     std::shared_ptr<CBridge> m_pBridge;
     std::shared_ptr<CLoadModelEnsemble> m_pLME;
-    std::shared_ptr<CEnvelopeResults> m_pEnvResults;           // combined
+    std::shared_ptr<CEnvelopeResults> m_pEnvResults;             // combined
     std::vector<std::shared_ptr<CEnvelopeResults>> m_vLMResults; // one per load model
     int m_nLoadModels = 0;
     std::int32_t m_nAnalyses = 0;

@@ -55,11 +55,9 @@ bool SameLME(const std::shared_ptr<CLoadModelEnsemble>& a, const std::shared_ptr
 
 CReferenceCollection::CReferenceCollection()
     : CElement(0, CString(L"Ref Collection"), ELEMENT_REFCOLLECTION), m_pPropLME(NewProposedEnsemble())
-{
-}
+{}
 
-CReferenceCollection::CReferenceCollection(int ID, const CString& description, bool byStep, int nSteps,
-                                           double stepSize)
+CReferenceCollection::CReferenceCollection(int ID, const CString& description, bool byStep, int nSteps, double stepSize)
     : CReferenceCollection()
 {
     m_ID = ID;
@@ -117,8 +115,7 @@ bool CReferenceCollection::CalculateRatios(double multiplier)
     // gets its former state back, so the sets and the stored ratios always belong together.
     std::vector<CReferenceSet> backup;
     backup.reserve(m_vRefSet.size());
-    for (const auto& set : m_vRefSet)
-        backup.push_back(set ? *set : CReferenceSet());
+    for (const auto& set : m_vRefSet) backup.push_back(set ? *set : CReferenceSet());
     const auto restore = [&]() {
         for (std::size_t i = 0; i < m_vRefSet.size(); ++i)
             if (m_vRefSet[i]) *m_vRefSet[i] = backup[i];
@@ -240,16 +237,16 @@ template <class Archive>
 void CReferenceCollection::serialize(Archive& ar, const unsigned int /*version*/)
 {
     using boost::serialization::make_nvp;
-    ar & make_nvp("CElement", boost::serialization::base_object<CElement>(*this));
-    ar & make_nvp("m_bByStep", m_bByStep);
-    ar & make_nvp("m_StepSize", m_StepSize);
-    ar & make_nvp("m_nStepPoints", m_nStepPoints);
-    ar & make_nvp("m_bIsCalculated", m_bIsCalculated);
-    ar & make_nvp("m_vLME", m_vLME);
-    ar & make_nvp("m_vBS", m_vBS);
-    ar & make_nvp("m_vRefSet", m_vRefSet);
-    ar & make_nvp("m_bUseOverstress", m_bUseOverstress);
-    ar & make_nvp("m_OverstressFactor", m_OverstressFactor);
+    ar& make_nvp("CElement", boost::serialization::base_object<CElement>(*this));
+    ar& make_nvp("m_bByStep", m_bByStep);
+    ar& make_nvp("m_StepSize", m_StepSize);
+    ar& make_nvp("m_nStepPoints", m_nStepPoints);
+    ar& make_nvp("m_bIsCalculated", m_bIsCalculated);
+    ar& make_nvp("m_vLME", m_vLME);
+    ar& make_nvp("m_vBS", m_vBS);
+    ar& make_nvp("m_vRefSet", m_vRefSet);
+    ar& make_nvp("m_bUseOverstress", m_bUseOverstress);
+    ar& make_nvp("m_OverstressFactor", m_OverstressFactor);
     if (Archive::is_loading::value) m_nRefSets = static_cast<int>(m_vRefSet.size());
 }
 

@@ -87,12 +87,12 @@ public:
     double m_StepSize = 1.0;
     int m_nStepPoints = 0;
     bool m_bIsCalculated = false;
-    bool m_bRatiosCalculated = false;                   // memory only
+    bool m_bRatiosCalculated = false; // memory only
     bool m_bUseOverstress = false;
     double m_OverstressFactor = 1.4;
-    bool m_bUseSingleLM = false;                        // memory only
-    std::shared_ptr<CLoadModelEnsemble> m_pPropLME;     // memory only
-    double m_Multiplier = 1.0;                          // memory only
+    bool m_bUseSingleLM = false;                    // memory only
+    std::shared_ptr<CLoadModelEnsemble> m_pPropLME; // memory only
+    double m_Multiplier = 1.0;                      // memory only
 
 private:
     int m_nPoints = 0; // points per span of the next run (memory only)

@@ -62,8 +62,17 @@ public:
     const std::shared_ptr<CBeamSolver>& GetSolver() const { return m_pSolver; }
 
 private:
-    struct AxleLoad { double location; double P; };
-    struct PatchLoad { double location; double cover; double w; };
+    struct AxleLoad
+    {
+        double location;
+        double P;
+    };
+    struct PatchLoad
+    {
+        double location;
+        double cover;
+        double w;
+    };
 
     CLoadUDL* NextUDL(std::uint32_t span, double w);
     CLoadPL* NextPL(std::uint32_t span, double P, double a);
@@ -85,12 +94,12 @@ private:
 
     // Prepared run.
     std::shared_ptr<CBeamSolver> m_pSolver;
-    std::vector<double> m_vSpanStart;   // S of each span along the beam
-    std::vector<double> m_vSpanEnd;     // E of each span
-    double m_Length = 0.0;              // bridge (beam) length
-    std::vector<double> m_vW;           // factored uniform loads
-    std::vector<AxleLoad> m_vAxles;     // factored, width-adjusted axles
-    std::vector<PatchLoad> m_vPatches;  // factored partial uniform loads
+    std::vector<double> m_vSpanStart;  // S of each span along the beam
+    std::vector<double> m_vSpanEnd;    // E of each span
+    double m_Length = 0.0;             // bridge (beam) length
+    std::vector<double> m_vW;          // factored uniform loads
+    std::vector<AxleLoad> m_vAxles;    // factored, width-adjusted axles
+    std::vector<PatchLoad> m_vPatches; // factored partial uniform loads
     bool m_bClearAll = false;
     bool m_bClearBM = false;
     bool m_bClearSF = false;

@@ -78,10 +78,10 @@ template <class Archive>
 void CBridge::serialize(Archive& ar, const unsigned int /*version*/)
 {
     using boost::serialization::make_nvp;
-    ar & make_nvp("CElement", boost::serialization::base_object<CElement>(*this));
-    ar & make_nvp("m_Config", m_Config);
-    ar & make_nvp("m_SpanLength", m_SpanLength);
-    ar & make_nvp("m_vSpans", m_vSpans);
+    ar& make_nvp("CElement", boost::serialization::base_object<CElement>(*this));
+    ar& make_nvp("m_Config", m_Config);
+    ar& make_nvp("m_SpanLength", m_SpanLength);
+    ar& make_nvp("m_vSpans", m_vSpans);
     BuildBeam();
 }
 

@@ -18,8 +18,8 @@ BOOST_CLASS_EXPORT_IMPLEMENT(CBridgeSet)
 CBridgeSet::CBridgeSet() : CElement(0, L"Bridge Set", ELEMENT_BRIDGESET) {}
 
 CBridgeSet::CBridgeSet(int ID, const CString& name, int nBridge, int config, double startL, double endL)
-    : CElement(ID, name, ELEMENT_BRIDGESET), m_Config(config), m_bByStep(0), m_nBridge(nBridge),
-      m_StartL(startL), m_EndL(endL)
+    : CElement(ID, name, ELEMENT_BRIDGESET), m_Config(config), m_bByStep(0), m_nBridge(nBridge), m_StartL(startL),
+      m_EndL(endL)
 {
     Generate();
 }
@@ -88,11 +88,11 @@ template <class Archive>
 void CBridgeSet::serialize(Archive& ar, const unsigned int /*version*/)
 {
     using boost::serialization::make_nvp;
-    ar & make_nvp("CElement", boost::serialization::base_object<CElement>(*this));
-    ar & make_nvp("m_StartL", m_StartL);
-    ar & make_nvp("m_EndL", m_EndL);
-    ar & make_nvp("m_nBridge", m_nBridge);
-    ar & make_nvp("m_Config", m_Config);
+    ar& make_nvp("CElement", boost::serialization::base_object<CElement>(*this));
+    ar& make_nvp("m_StartL", m_StartL);
+    ar& make_nvp("m_EndL", m_EndL);
+    ar& make_nvp("m_nBridge", m_nBridge);
+    ar& make_nvp("m_Config", m_Config);
     // How the set was defined is not stored: a loaded set reads as defined by count.
     if constexpr (Archive::is_loading::value) m_bByStep = 0;
     Generate();

@@ -55,11 +55,11 @@ public:
 
     std::vector<std::shared_ptr<CBridge>> m_vBridges; // generated, never archived
     int m_Config = CBridge::CONFIG_ONESPAN;
-    int m_bByStep = 0;   // 0 defined by count, 1 by step; not archived
+    int m_bByStep = 0; // 0 defined by count, 1 by step; not archived
     int m_nBridge = 0;
     double m_StartL = 0.0;
     double m_EndL = 0.0;
-    double m_Step = 0.0; // (m_EndL - m_StartL) / (m_nBridge - 1), set by Generate
+    double m_Step = 0.0;                  // (m_EndL - m_StartL) / (m_nBridge - 1), set by Generate
     std::vector<double> m_vBridgeLengths; // beam length of each bridge
     std::vector<double> m_vSpanLengths;   // governing span of each bridge
 

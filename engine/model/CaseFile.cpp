@@ -242,8 +242,7 @@ private:
 
 CCaseFileError::CCaseFileError(const std::string& what, std::string hint)
     : std::runtime_error(what), m_Hint(std::move(hint))
-{
-}
+{}
 
 void ValidateCase(const CCaseData& data) { CCaseCheck().Case(data); }
 
@@ -308,8 +307,7 @@ void SaveCase(std::ostream& out, const CCaseData& data, bool binary, CCaseFilePr
         CArchiveOutBuffer buffer(*out.rdbuf(), progress);
         WriteCase(buffer, data, binary);
         out.flush();
-        if (!out)
-            throw boost::archive::archive_exception(boost::archive::archive_exception::output_stream_error);
+        if (!out) throw boost::archive::archive_exception(boost::archive::archive_exception::output_stream_error);
     });
 }
 

@@ -162,8 +162,8 @@ public:
     // The library makes the object of a pointer on the heap and hands it to its owner only once
     // it is wholly read: a failure on the way would leak it (and the objects it holds). Such an
     // object is destroyed here, unless something read inside it already points to it (and owns it).
-    const boost::archive::detail::basic_pointer_iserializer* load_pointer(
-        void*& t, const boost::archive::detail::basic_pointer_iserializer* bpis, PointerFinder finder)
+    const boost::archive::detail::basic_pointer_iserializer*
+    load_pointer(void*& t, const boost::archive::detail::basic_pointer_iserializer* bpis, PointerFinder finder)
     {
         m_pRecordFor = nullptr; // the record read here is the pointer's class's
         const auto saved = std::make_pair(m_pPointer, m_pFinder);
@@ -248,8 +248,7 @@ public:
 protected:
     template <class... Args>
     explicit CCheckedInArchive(Args&&... args) : Base(std::forward<Args>(args)...)
-    {
-    }
+    {}
 
     // A count of elements (or characters) that cannot fit in what is left of the input, or
     // that exceeds the cap, is refused before anything is allocated for it.
@@ -295,7 +294,8 @@ private:
         m_pPrevRegistered = m_pLastRegistered;
         m_pLastRegistered = &bis;
         const bool bNew = m_Registered.insert(&bis).second;
-        if (bNew) ++m_nClassIds;
+        if (bNew)
+            ++m_nClassIds;
         else if (bMustBeNew)
             throw boost::archive::archive_exception(boost::archive::archive_exception::unregistered_class);
     }
@@ -310,7 +310,7 @@ private:
     std::vector<Pointee> m_Loading; // objects of the pointer loads under way, outermost first
     // Every object a pointer load has made, with its class (what a later reference may name).
     std::unordered_map<const void*, const boost::archive::detail::basic_iserializer*> m_Made;
-    bool m_bPointeeNext = false;    // the next object loaded is the newest pointer's
+    bool m_bPointeeNext = false; // the next object loaded is the newest pointer's
     std::unordered_set<const boost::archive::detail::basic_iserializer*> m_Registered;
     const boost::archive::detail::basic_iserializer* m_pLastRegistered = nullptr;
     const boost::archive::detail::basic_iserializer* m_pPrevRegistered = nullptr;
