@@ -25,6 +25,18 @@ int CAnalysisJob::LiveCount() { return s_nLive.load(); }
 
 namespace {
 
+// Each element a reference set names (its bridge set, its ensembles, its stored results) replaced
+// by map(element): the worker's copies going out, the case's originals coming back.
+template <class Map>
+void RemapElements(CReferenceSet& set, const Map& map)
+{
+    set.m_pBridgeSet = map(set.m_pBridgeSet);
+    set.m_pRefLME = map(set.m_pRefLME);
+    set.m_pPropLME = map(set.m_pPropLME);
+    for (auto* list : {&set.m_vOverstressCritEnv, &set.m_vLiveLoadCritEnv, &set.m_vRefCritEnv, &set.m_vPropCritEnv})
+        for (auto& results : *list) results = map(results);
+}
+
 template <class Block>
 LPARAM AsParam(Block* block)
 {
@@ -96,14 +108,9 @@ void CRefCollJob::CopyInputs()
     {
         if (!set) continue;
         set = std::make_shared<CReferenceSet>(*set);
-        set->m_pBridgeSet = m_Copies.Of(set->m_pBridgeSet);
-        set->m_pRefLME = m_Copies.Of(set->m_pRefLME);
-        set->m_pPropLME = m_Copies.Of(set->m_pPropLME);
         // A ratio run reads the stored reference results and their bridges; saving the case
         // rebuilds the bridges it holds.
-        for (auto* list :
-             {&set->m_vOverstressCritEnv, &set->m_vLiveLoadCritEnv, &set->m_vRefCritEnv, &set->m_vPropCritEnv})
-            for (auto& results : *list) results = m_Copies.Of(results);
+        RemapElements(*set, [this](const auto& element) { return m_Copies.Of(element); });
     }
 }
 
@@ -113,12 +120,7 @@ void CRefCollJob::StoreResults() const
     for (const auto& set : m_pWork->m_vRefSet)
     {
         if (!set) continue;
-        set->m_pBridgeSet = m_Copies.OriginalOf(set->m_pBridgeSet);
-        set->m_pRefLME = m_Copies.OriginalOf(set->m_pRefLME);
-        set->m_pPropLME = m_Copies.OriginalOf(set->m_pPropLME);
-        for (auto* list :
-             {&set->m_vOverstressCritEnv, &set->m_vLiveLoadCritEnv, &set->m_vRefCritEnv, &set->m_vPropCritEnv})
-            for (auto& results : *list) results = m_Copies.OriginalOf(results);
+        RemapElements(*set, [this](const auto& element) { return m_Copies.OriginalOf(element); });
         for (const auto& values :
              {set->m_pRefCritValues, set->m_pPropCritValues, set->m_pLiveLoadCritValues, set->m_pOverstressCritValues})
             if (values) values->m_pBridgeSet = m_Copies.OriginalOf(values->m_pBridgeSet);

@@ -20,6 +20,7 @@
 #include "ui/views/PlotView.h"
 
 #include <algorithm>
+#include <tuple>
 
 IMPLEMENT_DYNCREATE(CQORDoc, CDocument)
 
@@ -69,28 +70,13 @@ bool CQORDoc::RunCommand(const std::function<void()>& command)
 {
     // What a command may have changed before the engine threw: the case's lists are put back
     // (the elements in them are made anew by the commands, not changed in place).
-    const auto bridges = m_vBridge;
-    const auto bridgeSets = m_vBridgeSet;
-    const auto loadModels = m_vLoadModel;
-    const auto ensembles = m_vLoadModelEnsemble;
-    const auto collections = m_vRefCollection;
-    const CString caseRef = m_sCaseRef, caseNotes = m_sCaseNotes;
-    const auto sp = m_pSPResults;
-    const auto ml = m_pMLResults;
-    const auto br = m_pBRResults;
+    auto caseLists = std::tie(m_vBridge, m_vBridgeSet, m_vLoadModel, m_vLoadModelEnsemble, m_vRefCollection, m_sCaseRef,
+                              m_sCaseNotes, m_pSPResults, m_pMLResults, m_pBRResults);
+    const auto before = std::apply([](const auto&... v) { return std::make_tuple(v...); }, caseLists);
     const BOOL modified = IsModified();
     CString reason;
     if (CEngineGuard::Run(command, reason)) return true;
-    m_vBridge = bridges;
-    m_vBridgeSet = bridgeSets;
-    m_vLoadModel = loadModels;
-    m_vLoadModelEnsemble = ensembles;
-    m_vRefCollection = collections;
-    m_sCaseRef = caseRef;
-    m_sCaseNotes = caseNotes;
-    m_pSPResults = sp;
-    m_pMLResults = ml;
-    m_pBRResults = br;
+    caseLists = before;
     SetModifiedFlag(modified);
     UpdateElementView();
     CCaseShell::Current().SetStatusText(L"Ready");
