@@ -277,11 +277,13 @@ void CChartCtrl::RefreshCtrl()
     }
     else
     {
-        // The frame now, the series a slice at a time, oldest first as in one go.
+        // The frame now, the series a slice at a time from the message loop, oldest first as in
+        // one go: a step that changes the chart more than once pays for the frame only.
         LayOutAndDraw(&m_BackgroundDC, clientRect, true, false);
         m_bRedrawing = true;
         m_uRedrawNext = 0;
-        DrawSeriesSlice(false);
+        if (!m_bRedrawPosted) m_bRedrawPosted = PostMessage(WM_REDRAWPENDING) != FALSE;
+        if (!m_bRedrawPosted) DrawSeriesSlice(true);
     }
     ++m_uRedrawCount;
 
