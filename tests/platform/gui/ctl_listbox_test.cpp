@@ -1,6 +1,7 @@
 // A list box as a running log: lines appended one by one, the last one selected (which scrolls it
 // into view) and unselected again, cost no more in a long list than in a short one, every line is
-// kept, and the widest line can be scrolled to.
+// kept, and the widest line can be scrolled to; far down a long list, its lines are where the list
+// says they are: rects, hit tests, clicks, keys, the wheel and the drawn selection agree.
 #include "ctl_support.h"
 
 #include <gtest/gtest.h>
@@ -101,6 +102,88 @@ TEST_F(ListBoxLog, AWideLineAddedAmongShortOnesCanBeScrolledTo)
     EXPECT_GT(line.Width(), narrow + 1000);
     list.GetItemRect(list.GetCount() - 1, &line);
     EXPECT_GT(line.Width(), narrow + 1000);
+}
+
+// Far down a long list everything about a line agrees: where the list says it is, what a point there
+// hits, what a click there selects, what is drawn there; keys move through it line by line.
+TEST_F(ListBoxLog, FarDownALongListLinesAreWhereTheListSaysTheyAre)
+{
+    CListBox far;
+    ASSERT_TRUE(far.Create(WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                           CRect(0, 130, 380, 290), &parent, 3));
+    for (int i = 0; i < 1000; ++i) far.AddString(Line(i));
+    Pump();
+    far.SetTopIndex(500);
+    Pump();
+    EXPECT_EQ(far.GetTopIndex(), 500);
+    CRect top, next, client;
+    far.GetClientRect(&client);
+    ASSERT_NE(far.GetItemRect(500, &top), LB_ERR);
+    ASSERT_NE(far.GetItemRect(501, &next), LB_ERR);
+    const int h = far.GetItemHeight(0);
+    EXPECT_EQ(top.top, client.top);
+    EXPECT_EQ(top.Height(), h);
+    EXPECT_EQ(next.top, top.top + h);
+    EXPECT_GE(top.Width(), client.Width() - 30);
+
+    CRect third;
+    far.GetItemRect(503, &third);
+    BOOL outside = TRUE;
+    EXPECT_EQ(far.ItemFromPoint(third.CenterPoint(), outside), 503u);
+    EXPECT_FALSE(outside);
+    Click(&far, third.CenterPoint());
+    Pump();
+    EXPECT_EQ(far.GetCurSel(), 503);
+    EXPECT_EQ(parent.Count(LBN_SELCHANGE, 3), 1);
+    // The chosen line is drawn in the selection's colour, its neighbours are not.
+    PaintNow(&far);
+    int width = 0;
+    const std::vector<COLORREF> shown = ShownPixels(&far, &width);
+    const auto at = [&](int y) { return shown[static_cast<size_t>(y * width + client.right - 30)]; };
+    ASSERT_FALSE(shown.empty());
+    EXPECT_NE(at(third.CenterPoint().y), at(next.CenterPoint().y));
+    EXPECT_EQ(at(next.CenterPoint().y), at(third.CenterPoint().y + 2 * h));
+
+    // Keys move line by line and keep the current line in view.
+    const auto inView = [&](int index) {
+        CRect r;
+        far.GetItemRect(index, &r);
+        return r.top >= client.top && r.bottom <= client.bottom;
+    };
+    far.SetFocus();
+    Pump();
+    KeyPress(&far, VK_DOWN);
+    EXPECT_EQ(far.GetCurSel(), 504);
+    KeyPress(&far, VK_END);
+    EXPECT_EQ(far.GetCurSel(), 999);
+    EXPECT_TRUE(inView(999));
+    EXPECT_GE(far.GetTopIndex(), 999 - client.Height() / h);
+    KeyPress(&far, VK_PRIOR);
+    EXPECT_LT(far.GetCurSel(), 999);
+    EXPECT_GT(far.GetCurSel(), 999 - client.Height() / h - 1);
+    EXPECT_TRUE(inView(far.GetCurSel()));
+    KeyPress(&far, VK_HOME);
+    EXPECT_EQ(far.GetCurSel(), 0);
+    EXPECT_EQ(far.GetTopIndex(), 0);
+
+    // A list of several choices takes the lines between a click and a shift-click.
+    CListBox several;
+    ASSERT_TRUE(
+        several.Create(WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_EXTENDEDSEL, CRect(0, 0, 200, 100), &parent, 4));
+    for (int i = 0; i < 300; ++i) several.AddString(Line(i));
+    several.SetTopIndex(200);
+    Pump();
+    CRect a, b;
+    several.GetItemRect(201, &a);
+    several.GetItemRect(204, &b);
+    Click(&several, a.CenterPoint());
+    Click(&several, b.CenterPoint(), VK_LBUTTON, MK_SHIFT);
+    Pump();
+    ASSERT_EQ(several.GetSelCount(), 4);
+    int chosen[4] = {};
+    several.GetSelItems(4, chosen);
+    EXPECT_EQ(chosen[0], 201);
+    EXPECT_EQ(chosen[3], 204);
 }
 
 } // namespace
