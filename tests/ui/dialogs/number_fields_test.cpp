@@ -323,6 +323,8 @@ TEST_F(NumberFields, TheOverallFactorShowsEveryDigitAndTheIdLooksReadOnly)
         CRect client;
         field.GetClientRect(&client);
         EXPECT_LT(dc.GetTextExtent(shown).cx, client.Width() - 4) << "the whole number fits the field";
+        // So does the widest the factors allow, with room to spare.
+        EXPECT_LT(dc.GetTextExtent(CString(L"-999.999999")).cx, client.Width() * 3 / 4);
         EXPECT_TRUE(qor::test::PressOK(sheet));
     });
 
