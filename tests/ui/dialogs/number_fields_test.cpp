@@ -33,6 +33,7 @@ namespace {
 using qor::test::DrivenDialogs;
 using qor::test::KeyPress;
 using qor::test::ScriptedMessageBoxes;
+using qor::test::TypeChar;
 
 constexpr const wchar_t* kUsePoint = L"Use '.' for the decimal point";
 
@@ -48,22 +49,6 @@ CString Hint(CWnd& edit, CRect* where = nullptr)
 {
     CString text;
     return qor::gui::ShownEditBalloon(edit.GetSafeHwnd(), &text, where) ? text : CString();
-}
-
-void TypeChar(CWnd& edit, wchar_t c)
-{
-    UINT vk = VK_SPACE;
-    if (c >= L'0' && c <= L'9')
-        vk = static_cast<UINT>(c);
-    else if (c >= L'a' && c <= L'z')
-        vk = static_cast<UINT>(c - L'a' + 'A');
-    else if (c == L'.')
-        vk = VK_OEM_PERIOD;
-    else if (c == L',')
-        vk = VK_OEM_COMMA;
-    else if (c == L'-')
-        vk = VK_OEM_MINUS;
-    KeyPress(&edit, vk, c);
 }
 
 // The hint shows just below the field, starting at its left edge.
