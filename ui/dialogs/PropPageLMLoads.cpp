@@ -125,9 +125,10 @@ void CPropPageLMLoads::OnChangeFactor(UINT nID)
 BOOL CPropPageLMLoads::OnKillActive()
 {
     // The factor as the edit shows it now, then into the model and every load of the kind.
-    const BOOL bLeave =
-        CPropPageWithGridBase::OnKillActive() &&
-        qor::dialogs::CheckRange(*this, static_cast<int>(m_nFactorEditID), m_Factor, qor::dialogs::kKindFactorRange);
+    const BOOL bLeave = CPropPageWithGridBase::OnKillActive() &&
+                        qor::dialogs::CheckRange(
+                            *this, static_cast<int>(m_nFactorEditID), m_Factor, qor::dialogs::kKindFactorRange,
+                            m_nFactorEditID == IDC_LM_UDL_FACTOR ? L"factor for UDLs" : L"factor for partial UDLs");
     if (bLeave && m_pLoadModel) ApplyKindFactor(m_Factor);
     return bLeave;
 }

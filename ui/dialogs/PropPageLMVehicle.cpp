@@ -268,7 +268,8 @@ BOOL CPropPageLMVehicle::OnKillActive()
 {
     // The factor and front axle as the edits show them now, then into the model.
     const BOOL bLeave = CPropPageWithGridBase::OnKillActive() &&
-                        qor::dialogs::CheckRange(*this, IDC_LM_PL_FACTOR, m_Factor, qor::dialogs::kKindFactorRange);
+                        qor::dialogs::CheckRange(*this, IDC_LM_PL_FACTOR, m_Factor, qor::dialogs::kKindFactorRange,
+                                                 L"factor for axle loads");
     if (bLeave && m_pLoadModel)
     {
         m_pLoadModel->m_GammaPL = m_Factor;

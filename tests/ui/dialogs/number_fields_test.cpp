@@ -264,14 +264,14 @@ TEST_F(NumberFields, ValuesBeyondTheRangesAreRefusedNamingTheRange)
         // The factor of the axle loads is checked as the page is left.
         qor::test::TypeKeys(sheet.GetVehiclePage(), IDC_LM_PL_FACTOR, L"20");
         EXPECT_FALSE(sheet.SetActivePage(4));
-        EXPECT_EQ(boxes.Shown().back().text, CString(L"The factor must be from 0 to 10."));
+        EXPECT_EQ(boxes.Shown().back().text, CString(L"The factor for axle loads must be from 0 to 10."));
         qor::test::TypeKeys(sheet.GetVehiclePage(), IDC_LM_PL_FACTOR, L"2");
         ASSERT_TRUE(sheet.SetActivePage(4));
 
         // A factor beyond 100, and factors whose product passes 1,000.
         CGridCtrl& factors = sheet.GetFactorsPage().GetGrid();
         factors.EditCellText(1, 2, L"150");
-        EXPECT_EQ(boxes.Shown().back().text, CString(L"The factor must be from 0 to 100."));
+        EXPECT_EQ(boxes.Shown().back().text, CString(L"The factor \"Dynamic Load Allowance\" must be from 0 to 100."));
         factors.EditCellText(1, 2, L"100");
         factors.EditCellText(2, 2, L"100");
         EXPECT_EQ(boxes.Shown().back().text,
