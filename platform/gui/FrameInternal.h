@@ -97,6 +97,10 @@ struct FrameShell {
     void FillPaneMenu(QMenu* menu);
     // Opens the menu-bar popup whose mnemonic is ch (Alt with that letter); false when none has it.
     bool OpenMenuByMnemonic(wchar_t ch);
+    // Highlights the first item of an open menu that the keyboard may choose.
+    static void HighlightFirstItem(QMenu* menu);
+    // Gives the menu bar the keyboard with its first menu highlighted (F10); false when it cannot.
+    bool FocusMenuBar();
     void AddWindowsDialogItem();
 };
 
