@@ -8,7 +8,9 @@
 #include "platform/gui/WndInternal.h"
 
 #include <QtCore/QPointer>
+#include <QtGui/QCloseEvent>
 #include <QtGui/QGuiApplication>
+#include <QtGui/QKeyEvent>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPushButton>
@@ -51,6 +53,46 @@ QMessageBox::Icon IconOf(UINT type)
     }
 }
 
+// A box without Cancel (Yes/No, Abort/Retry/Ignore) is answered by one of its buttons: Escape and the
+// window manager's close do nothing, as the system's boxes have it. Every other box takes Escape as
+// its Cancel, or as its only button.
+class Box : public QMessageBox
+{
+public:
+    Box(Icon icon, const QString& caption, const QString& text, QWidget* owner, bool answerRequired)
+        : QMessageBox(icon, caption, text, QMessageBox::NoButton, owner), m_answerRequired(answerRequired)
+    {}
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        if (m_answerRequired && e->matches(QKeySequence::Cancel))
+        {
+            e->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(e);
+    }
+    void closeEvent(QCloseEvent* e) override
+    {
+        if (m_answerRequired)
+        {
+            e->ignore();
+            return;
+        }
+        QMessageBox::closeEvent(e);
+    }
+
+private:
+    bool m_answerRequired;
+};
+
+bool AnswerRequired(UINT type)
+{
+    const UINT buttons = type & MB_TYPEMASK;
+    return buttons == MB_YESNO || buttons == MB_ABORTRETRYIGNORE;
+}
+
 bool HasDisplay()
 {
     const QString platform = QGuiApplication::platformName();
@@ -76,8 +118,8 @@ int ShowToolkitMessageBox(const qor::MessageBoxCall& call)
     if (!owner) owner = QApplication::activeModalWidget();
     if (!owner) owner = QApplication::activeWindow();
 
-    QMessageBox box(IconOf(call.type), qor::gui::ToQString(call.caption), qor::gui::ToQString(call.text),
-                    QMessageBox::NoButton, owner);
+    Box box(IconOf(call.type), qor::gui::ToQString(call.caption), qor::gui::ToQString(call.text), owner,
+            AnswerRequired(call.type));
     const std::vector<Button> buttons = ButtonsOf(call.type);
     std::vector<std::pair<QAbstractButton*, int>> answers;
     for (const Button& b : buttons) answers.emplace_back(box.addButton(b.standard), b.id);
@@ -97,7 +139,8 @@ int ShowToolkitMessageBox(const qor::MessageBoxCall& call)
 
     for (const auto& [button, id] : answers)
         if (box.clickedButton() == button) return id;
-    // Closed without a button (Escape or the caption's close box): Cancel or No when the box has one.
+    // Closed without a button (Escape or the caption's close box; a box without Cancel only by the
+    // program): Cancel or No when the box has one.
     for (const Button& b : buttons)
         if (b.id == IDCANCEL || b.id == IDNO) return b.id;
     return buttons.front().id;
