@@ -57,6 +57,31 @@ const MenuResource* FindMenuResource(UINT id)
     auto it = Menus().find(id);
     return it == Menus().end() ? nullptr : it->second;
 }
+CString MenuItemName(const wchar_t* text)
+{
+    CString name(text ? text : L"");
+    if (const int tab = name.Find(L'\t'); tab >= 0) name = name.Left(tab);
+    name.Replace(L"&&", L"\x1");
+    name.Remove(L'&');
+    name.Replace(L"\x1", L"&");
+    return name;
+}
+CString CommandMenuName(UINT nID)
+{
+    if (!nID) return CString();
+    for (const auto& [id, r] : Menus())
+        for (size_t i = 0; i < r->count; ++i)
+        {
+            const MenuItemDef& d = r->items[i];
+            if (d.nID == nID && !(d.flags & (MF_POPUP | MF_SEPARATOR | MF_END)) && d.text && *d.text)
+            {
+                CString name = MenuItemName(d.text);
+                if (name.Right(3) == L"...") name = name.Left(name.GetLength() - 3);
+                return name;
+            }
+        }
+    return CString();
+}
 const AccelResource* FindAccelResource(UINT id)
 {
     auto it = Accels().find(id);
