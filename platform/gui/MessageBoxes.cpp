@@ -3,6 +3,7 @@
 #include "platform/gui/MessageBoxes.h"
 
 #include "platform/core/MessageBox.h"
+#include "platform/gui/App.h"
 #include "platform/gui/Convert.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/WndInternal.h"
@@ -73,6 +74,13 @@ protected:
         }
         QMessageBox::keyPressEvent(e);
     }
+    void showEvent(QShowEvent* e) override
+    {
+        QMessageBox::showEvent(e);
+        // Over a window that is not on the screen yet (the main window while the program starts), the box
+        // stands in the middle of the area the window will fill.
+        if (!m_area.isEmpty()) move(m_area.center() - QPoint(width() / 2, height() / 2));
+    }
     void closeEvent(QCloseEvent* e) override
     {
         if (m_answerRequired)
@@ -82,6 +90,9 @@ protected:
         }
         QMessageBox::closeEvent(e);
     }
+
+public:
+    QRect m_area;
 
 private:
     bool m_answerRequired;
@@ -111,15 +122,28 @@ namespace qor::gui {
 
 int ShowToolkitMessageBox(const qor::MessageBoxCall& call)
 {
-    QWidget* owner = nullptr;
-    if (call.owner)
-        if (CWnd* wnd = CWnd::FromHandle(call.owner))
-            if (QWidget* widget = qor::gui::WidgetOf(wnd)) owner = widget->window();
+    // The owner given, else the modal window on top, else the program's main window (as the framework's
+    // AfxMessageBox has it), else the active window.
+    auto windowOf = [](CWnd* wnd) -> QWidget* {
+        QWidget* widget = wnd ? qor::gui::WidgetOf(wnd) : nullptr;
+        return widget ? widget->window() : nullptr;
+    };
+    QWidget* owner = call.owner ? windowOf(CWnd::FromHandle(call.owner)) : nullptr;
     if (!owner) owner = QApplication::activeModalWidget();
+    if (!owner) owner = windowOf(AfxGetMainWnd());
     if (!owner) owner = QApplication::activeWindow();
+    // A hidden owner (the main window before it is first shown) stays hidden: the box goes on the screen
+    // on its own, in the middle of the area the owner will fill (maximised).
+    QRect area;
+    if (owner && !owner->isVisible())
+    {
+        area = qor::gui::ToQRect(qor::gui::ScreenArea(owner, true));
+        owner = nullptr;
+    }
 
     Box box(IconOf(call.type), qor::gui::ToQString(call.caption), qor::gui::ToQString(call.text), owner,
             AnswerRequired(call.type));
+    if (!owner && !area.isEmpty()) box.m_area = area;
     const std::vector<Button> buttons = ButtonsOf(call.type);
     std::vector<std::pair<QAbstractButton*, int>> answers;
     for (const Button& b : buttons) answers.emplace_back(box.addButton(b.standard), b.id);

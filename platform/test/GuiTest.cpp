@@ -172,7 +172,7 @@ KeyedMessageBoxes::KeyedMessageBoxes(std::vector<UINT> keys) : m_keys(keys.begin
         ++m_shown;
         // Boxes that keep coming (a key that reached the window under the box) end the test's script.
         if (m_shown > 8) return DefaultMessageBoxAnswer(call.type);
-        QTimer::singleShot(0, QCoreApplication::instance(), [this] { PressNextKey(); });
+        QTimer::singleShot(0, QCoreApplication::instance(), [this] { PressNextKey(true); });
         // A box whose key went elsewhere would wait for ever: it goes, and the test fails instead.
         QTimer::singleShot(1500, QCoreApplication::instance(), [] {
             for (QWidget* w : QApplication::topLevelWidgets())
@@ -184,10 +184,15 @@ KeyedMessageBoxes::KeyedMessageBoxes(std::vector<UINT> keys) : m_keys(keys.begin
     });
 }
 
-void KeyedMessageBoxes::PressNextKey()
+void KeyedMessageBoxes::PressNextKey(bool first)
 {
     QMessageBox* box = ShownBox();
     if (!box) return;
+    if (first)
+    {
+        const QRect r = box->geometry();
+        m_placed.emplace_back(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
+    }
     if (m_keys.empty())
     {
         TakeDown(box);
@@ -210,7 +215,7 @@ void KeyedMessageBoxes::PressNextKey()
     // goes to the same box.
     QPointer<QMessageBox> still(box);
     QTimer::singleShot(250, QCoreApplication::instance(), [this, still] {
-        if (still && still->isVisible() && still == ShownBox() && !m_keys.empty()) PressNextKey();
+        if (still && still->isVisible() && still == ShownBox() && !m_keys.empty()) PressNextKey(false);
     });
 }
 KeyedMessageBoxes::~KeyedMessageBoxes() { SetMessageBoxHandler(m_previous); }

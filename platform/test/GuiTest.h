@@ -89,13 +89,16 @@ public:
     int Shown() const { return m_shown; }
     // The answers the boxes returned, in order.
     const std::vector<int>& Answers() const { return m_answers; }
+    // Where each box stood on the screen (its client area), in order.
+    const std::vector<CRect>& Placed() const { return m_placed; }
 
 private:
-    void PressNextKey();
+    void PressNextKey(bool first);
 
     std::deque<UINT> m_keys;
     int m_shown = 0;
     std::vector<int> m_answers;
+    std::vector<CRect> m_placed;
     MessageBoxHandler m_previous;
 };
 
