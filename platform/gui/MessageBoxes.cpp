@@ -62,7 +62,10 @@ class Box : public QMessageBox
 public:
     Box(Icon icon, const QString& caption, const QString& text, QWidget* owner, bool answerRequired)
         : QMessageBox(icon, caption, text, QMessageBox::NoButton, owner), m_answerRequired(answerRequired)
-    {}
+    {
+        // Nor does its caption offer a close box.
+        if (answerRequired) setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    }
 
 protected:
     void keyPressEvent(QKeyEvent* e) override
