@@ -227,6 +227,7 @@ bool FrameShell::BuildMenu(UINT resId)
     menuResource = resId;
     QMenuBar* bar = window->menuBar();
     bar->clear();
+    MarkMenuBarKeyboard(bar);
     for (auto& p : popups)
         if (p) p->deleteLater();
     popups.clear();
@@ -248,9 +249,13 @@ bool FrameShell::BuildMenu(UINT resId)
                 int index = static_cast<int>(popups.size());
                 popups.emplace_back(m);
                 popupIds.emplace_back();
-                QObject::connect(m, &QMenu::aboutToShow, m, [f, index] { f->UpdateMenuPopup(index); });
-                QObject::connect(m, &QMenu::aboutToHide, m, [f] {
+                QObject::connect(m, &QMenu::aboutToShow, m, [f, index, bar] {
+                    f->UpdateMenuPopup(index);
+                    FollowMenuBarKeyboard(bar);
+                });
+                QObject::connect(m, &QMenu::aboutToHide, m, [f, bar] {
                     if (f->m_hWnd) f->ShowCommandPrompt(0);
+                    FollowMenuBarKeyboard(bar);
                 });
             }
             stack.push_back(m);

@@ -20,6 +20,7 @@ class QMainWindow;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QMenuBar;
 class QAction;
 class QToolBar;
 class QDockWidget;
@@ -103,6 +104,11 @@ struct FrameShell {
     bool FocusMenuBar();
     void AddWindowsDialogItem();
 };
+
+// Draws the title of the menu bar's current menu while the bar has the keyboard with no menu open
+// (MenuBarKeyMark.cpp); FollowMenuBarKeyboard brings the mark up to date (a menu opened or closed).
+void MarkMenuBarKeyboard(QMenuBar* bar);
+void FollowMenuBarKeyboard(QMenuBar* bar);
 
 // The tab groups of a tabbed MDI frame (MdiTabGroups.cpp).
 struct TabGroups

@@ -106,27 +106,38 @@ struct Capture
     double commonest = 1.0;
 };
 
-Capture CaptureWindow(const std::string& display, const std::string& window)
+// A window's pixels as 0xRRGGBB, row by row (empty when it cannot be read).
+std::vector<unsigned> WindowPixels(const std::string& display, const std::string& window)
 {
     // A binary PPM: "P6 <width> <height> <max>" then three bytes a pixel.
     const std::string ppm =
         Output("DISPLAY=" + display + " import -silent -window " + window + " -depth 8 ppm:- 2>/dev/null");
-    Capture c;
     std::istringstream in(ppm);
     std::string magic;
     size_t width = 0, height = 0, max = 0;
     in >> magic >> width >> height >> max;
     in.get();
-    if (magic != "P6" || max != 255) return c;
+    std::vector<unsigned> pixels;
+    if (magic != "P6" || max != 255) return pixels;
     const size_t start = static_cast<size_t>(in.tellg());
-    if (ppm.size() < start + width * height * 3) return c;
-    std::map<unsigned, size_t> counts;
+    if (ppm.size() < start + width * height * 3) return pixels;
+    pixels.reserve(width * height);
     for (size_t i = 0; i < width * height; ++i)
     {
         const auto* p = reinterpret_cast<const unsigned char*>(ppm.data() + start + i * 3);
-        ++counts[(unsigned(p[0]) << 16) | (unsigned(p[1]) << 8) | p[2]];
+        pixels.push_back((unsigned(p[0]) << 16) | (unsigned(p[1]) << 8) | p[2]);
     }
-    c.pixels = width * height;
+    return pixels;
+}
+
+Capture CaptureWindow(const std::string& display, const std::string& window)
+{
+    const std::vector<unsigned> pixels = WindowPixels(display, window);
+    Capture c;
+    if (pixels.empty()) return c;
+    std::map<unsigned, size_t> counts;
+    for (unsigned colour : pixels) ++counts[colour];
+    c.pixels = pixels.size();
     c.colours = counts.size();
     size_t most = 0;
     for (const auto& [colour, n] : counts) most = std::max(most, n);
@@ -295,9 +306,17 @@ TEST_F(ProgramUnderX, MenusOpenByKeysWithTheirFirstItemHighlightedEveryTime)
     Keys({"Escape"});
     ASSERT_TRUE(WaitFor([&] { return about().empty(); }, 10));
 
-    // F10 gives the bar the keyboard: Down opens File at its first item, Enter runs File > New, whose
-    // new case takes the window's title.
-    Keys({"F10", "Down", "Return"});
+    // F10 gives the bar the keyboard, and shows it: the first title is drawn as chosen (the window's
+    // pixels change where nothing else moves). Down opens File at its first item, Enter runs File > New,
+    // whose new case takes the window's title.
+    const std::vector<unsigned> before = WindowPixels(m_display, window);
+    Keys({"F10"});
+    const std::vector<unsigned> after = WindowPixels(m_display, window);
+    ASSERT_EQ(before.size(), after.size());
+    size_t changed = 0;
+    for (size_t i = 0; i < before.size(); ++i) changed += before[i] != after[i];
+    EXPECT_GT(changed, 50u) << "F10 shows the bar's first title as chosen";
+    Keys({"Down", "Return"});
     EXPECT_TRUE(WaitFor([&] { return Title(window).find("QOR_config") != std::string::npos; }, 10))
         << "F10, Down, Enter: " << Title(window);
 }
