@@ -125,16 +125,17 @@ namespace qor::gui {
 
 int ShowToolkitMessageBox(const qor::MessageBoxCall& call)
 {
-    // The owner given, else the modal window on top, else the program's main window (as the framework's
-    // AfxMessageBox has it), else the active window.
+    // The owner given, else the modal window on top, else the program's active window, else its main
+    // window (as the framework's AfxMessageBox has it).
     auto windowOf = [](CWnd* wnd) -> QWidget* {
         QWidget* widget = wnd ? qor::gui::WidgetOf(wnd) : nullptr;
         return widget ? widget->window() : nullptr;
     };
     QWidget* owner = call.owner ? windowOf(CWnd::FromHandle(call.owner)) : nullptr;
     if (!owner) owner = QApplication::activeModalWidget();
+    if (QWidget* active = QApplication::activeWindow(); !owner && active && qor::gui::WndFromWidget(active))
+        owner = active;
     if (!owner) owner = windowOf(AfxGetMainWnd());
-    if (!owner) owner = QApplication::activeWindow();
     // A hidden owner (the main window before it is first shown) stays hidden: the box goes on the screen
     // on its own, in the middle of the area the owner will fill (maximised).
     QRect area;
