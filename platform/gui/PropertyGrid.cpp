@@ -430,6 +430,7 @@ BEGIN_MESSAGE_MAP(CMFCPropertyGridCtrl, CWnd)
 ON_WM_CREATE()
 ON_WM_SIZE()
 ON_WM_SETFOCUS()
+ON_WM_SYSCOLORCHANGE()
 ON_MESSAGE(WM_SETFONT, OnSetFont)
 END_MESSAGE_MAP()
 
@@ -676,6 +677,13 @@ void CMFCPropertyGridCtrl::OnPropertyChanged(CMFCPropertyGridProperty* pProp) co
     if (owner && owner->m_hWnd)
         owner->SendMessage(AFX_WM_PROPERTY_CHANGED, static_cast<WPARAM>(GetDlgCtrlID()),
                            reinterpret_cast<LPARAM>(pProp));
+}
+
+// The group rows' background is the look's: made again from the new palette.
+void CMFCPropertyGridCtrl::OnSysColorChange()
+{
+    CWnd::OnSysColorChange();
+    Refresh();
 }
 
 void CMFCPropertyGridCtrl::Refresh()
