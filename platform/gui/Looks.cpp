@@ -48,8 +48,8 @@ LookColours ColoursOf(Look look)
     case Look::Aqua:
         return {QColor(210, 235, 238), white, black, QColor(20, 104, 114), QColor(90, 90, 90), QColor(0, 90, 110)};
     case Look::Dark:
-        return {QColor(53, 53, 53),    QColor(36, 36, 36),    QColor(230, 230, 230),
-                QColor(32, 96, 170),   QColor(150, 150, 150), QColor(120, 180, 250)};
+        return {QColor(53, 53, 53),  QColor(36, 36, 36),    QColor(230, 230, 230),
+                QColor(32, 96, 170), QColor(150, 150, 150), QColor(120, 180, 250)};
     case Look::Light: break;
     }
     return {QColor(240, 240, 240), white, black, QColor(0, 110, 200), QColor(109, 109, 109), QColor(0, 102, 204)};

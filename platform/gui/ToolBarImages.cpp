@@ -174,8 +174,9 @@ private:
                 {
                     const COLORREF ref = FromQColor(colour);
                     if (ContrastRatio(ref, face) >= 3.0 && ContrastRatio(ref, field) >= 3.0) break;
-                    colour = QColor((colour.red() * 9 + towards.red()) / 10, (colour.green() * 9 + towards.green()) / 10,
-                                    (colour.blue() * 9 + towards.blue()) / 10);
+                    colour =
+                        QColor((colour.red() * 9 + towards.red()) / 10, (colour.green() * 9 + towards.green()) / 10,
+                               (colour.blue() * 9 + towards.blue()) / 10);
                 }
                 out.setPixel(x, y, (colour.rgb() & 0xFFFFFFu) | (c & 0xFF000000u));
             }
