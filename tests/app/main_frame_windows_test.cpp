@@ -424,3 +424,23 @@ TEST_F(MainFrameWindows, ClosedWindowsNeverLeaveTwoResultWindowsWithOneNumber)
     ASSERT_NE(next, nullptr);
     EXPECT_EQ(caption(next), CString(L"1 - Grid"));
 }
+
+// A right click on a tab opens the tab menu under the pointer, wherever on the tab it was (the menu
+// once opened at the tab's middle, far from the pointer on a wide tab or a scaled screen).
+TEST_F(MainFrameWindows, TheTabMenuOpensWhereTheTabWasClicked)
+{
+    CPoint shownAt(-1, -1);
+    const qor::gui::PopupMenuDriver previous =
+        qor::gui::SetPopupMenuDriver([&](const std::vector<qor::gui::PopupMenuRow>&, CPoint at) {
+            shownAt = at;
+            return 0u;
+        });
+    const CRect group = Frame()->GetMDITabGroupRect(0);
+    for (const CPoint click : {CPoint(group.left + 6, group.top + 4), CPoint(group.left + 150, group.top + 6)})
+    {
+        Frame()->RightClickMDITab(0, 0, &click);
+        Pump();
+        EXPECT_EQ(shownAt, click);
+    }
+    qor::gui::SetPopupMenuDriver(previous);
+}
