@@ -52,7 +52,7 @@ LookColours ColoursOf(Look look)
                 QColor(32, 96, 170), QColor(150, 150, 150), QColor(120, 180, 250)};
     case Look::Light: break;
     }
-    return {QColor(240, 240, 240), white, black, QColor(0, 110, 200), QColor(109, 109, 109), QColor(0, 102, 204)};
+    return {QColor(240, 240, 240), white, black, QColor(0, 96, 180), QColor(109, 109, 109), QColor(0, 102, 204)};
 }
 
 bool IsDark(const LookColours& c) { return c.face.lightness() < 128; }

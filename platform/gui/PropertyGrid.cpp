@@ -7,6 +7,7 @@
 #include "platform/gui/App.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/NumberText.h"
+#include "platform/gui/SysValues.h"
 #include "platform/gui/WndInternal.h"
 
 #include <QtCore/QRegularExpression>
@@ -473,6 +474,10 @@ int CMFCPropertyGridCtrl::OnCreate(LPCREATESTRUCT lpCreateStruct)
     description->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     description->setMargin(3);
     description->setTextFormat(Qt::RichText);
+    // Its own field colour under its text, whatever the window behind it last drew.
+    description->setBackgroundRole(QPalette::Base);
+    description->setForegroundRole(QPalette::Text);
+    description->setAutoFillBackground(true);
     m_view->tree = tree;
     m_view->description = description;
     HWND self = m_hWnd;
@@ -708,7 +713,7 @@ void CMFCPropertyGridCtrl::Refresh()
         {
             item->setFont(0, bold);
             if (m_bVSDotNetLook)
-                for (int c = 0; c < 2; ++c) item->setBackground(c, tree->palette().button());
+                for (int c = 0; c < 2; ++c) item->setBackground(c, ToQColor(GetSysColor(COLOR_3DFACE)));
         }
         else
         {
