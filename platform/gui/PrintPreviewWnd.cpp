@@ -6,13 +6,12 @@
 #include "platform/core/Messages.h"
 #include "platform/gui/AfxRes.h"
 #include "platform/gui/Convert.h"
+#include "platform/gui/PdfPageCache.h"
 #include "platform/gui/SurfaceAccess.h"
 #include "platform/gui/SysValues.h"
 #include "platform/gui/WndInternal.h"
 
 #include <algorithm>
-#include <map>
-#include <tuple>
 
 #include <QtCore/QFile>
 #include <QtGui/QImage>
@@ -48,20 +47,8 @@ BEGIN_MESSAGE_MAP(CPrintPreviewWnd, CWnd)
     constexpr int kBarHeight = 32, kButtonWidth = 78, kButtonHeight = 24, kGap = 8, kMaxZoom = 2;
     } // namespace
 
-    struct CPrintPreviewWnd::Pages
-    {
-        QPdfDocument document;
-        std::map<std::tuple<int, int, int>, QImage> rendered; // by page (0-based) and device size
-
-        QImage Page(int index, QSize size)
-        {
-            const auto key = std::make_tuple(index, size.width(), size.height());
-            auto it = rendered.find(key);
-            if (it != rendered.end()) return it->second;
-            if (rendered.size() > 8) rendered.clear(); // only the few pages in view are kept
-            return rendered[key] = document.render(index, size);
-        }
-    };
+    struct CPrintPreviewWnd::Pages : qor::gui::PdfPageCache
+    {};
 
     CPrintPreviewWnd::CPrintPreviewWnd() : m_pPages(std::make_unique<Pages>()) {}
     CPrintPreviewWnd::~CPrintPreviewWnd() = default;
