@@ -4,6 +4,7 @@
 
 #include "app/MainFrame.h"
 #include "app/QORDoc.h"
+#include "platform/gui/PrintPreviewWnd.h"
 #include "platform/gui/ToolBarImages.h"
 #include "platform/test/DialogTest.h"
 #include "platform/test/FrameTest.h"
@@ -443,4 +444,40 @@ TEST_F(MainFrameWindows, TheTabMenuOpensWhereTheTabWasClicked)
         EXPECT_EQ(shownAt, click);
     }
     qor::gui::SetPopupMenuDriver(previous);
+}
+
+// File > Print Preview takes the main frame's place, its bar at the top and the pages in the client area,
+// and gives it back on Close; a second preview replaces the first.
+TEST_F(MainFrameWindows, PrintPreviewTakesTheFramesPlaceUntilClosed)
+{
+    CPlotView* plot = doc->OpenPlotView(L"MLA Envelopes - Plot", 2, 1);
+    ASSERT_NE(plot, nullptr);
+    Pump();
+    auto previews = [&] {
+        std::vector<CPrintPreviewWnd*> found;
+        for (CWnd* child = Frame()->GetWindow(GW_CHILD); child; child = child->GetWindow(GW_HWNDNEXT))
+            if (auto* preview = DYNAMIC_DOWNCAST(CPrintPreviewWnd, child)) found.push_back(preview);
+        return found;
+    };
+    for (int round = 0; round < 2; ++round)
+    {
+        Frame()->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW);
+        Pump();
+        ASSERT_EQ(previews().size(), 1u) << "round " << round;
+    }
+    CPrintPreviewWnd* preview = previews().front();
+    EXPECT_EQ(preview->GetParent(), Frame());
+    EXPECT_TRUE(preview->IsWindowVisible());
+    CRect client, shown;
+    Frame()->GetClientRect(&client);
+    preview->GetWindowRect(&shown);
+    Frame()->ScreenToClient(&shown);
+    EXPECT_EQ(shown, client) << "the whole client area";
+    EXPECT_GE(preview->GetPageCount(), 1);
+    EXPECT_FALSE(preview->GetPageRect(1).IsRectEmpty());
+
+    preview->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE);
+    Pump();
+    EXPECT_TRUE(previews().empty());
+    EXPECT_TRUE(plot->GetParentFrame()->IsWindowVisible());
 }
