@@ -605,13 +605,15 @@ TEST_F(PrintTest, ThePdfViewShowsEachPageSharpAsSoonAsItIsScrolledTo)
     {
         DrivenPrinting printing(path);
         CDC dc;
-        ASSERT_NO_FATAL_FAILURE(AttachPrinterDC(dc));
-        ASSERT_GT(dc.StartDoc(L"Doc"), 0);
+        ASSERT_NO_FATAL_FAILURE(StartPrintJob(dc));
         CFont font;
         font.CreatePointFont(240, L"Liberation Sans", &dc);
         for (int page = 1; page <= 3; ++page)
         {
-            ASSERT_GT(dc.StartPage(), 0);
+            if (page > 1)
+            {
+                ASSERT_GT(dc.StartPage(), 0);
+            }
             CFont* old = dc.SelectObject(&font);
             for (int line = 0; line < 12; ++line)
                 dc.TextOut(300, 300 + line * 500, CString(L"Page ") + CString(std::to_wstring(page).c_str()));
