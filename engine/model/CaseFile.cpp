@@ -14,10 +14,10 @@
 #include "engine/model/CaseFileProgress.h"
 #include "engine/model/LoadModelEnsemble.h"
 #include "engine/model/XmlInArchive.h"
+#include "engine/model/XmlOutArchive.h"
 #include "engine/settings/Settings.h"
 
 #include <boost/archive/xml_archive_exception.hpp>
-#include <boost/archive/xml_oarchive.hpp>
 #include <boost/serialization/nvp.hpp>
 
 #include <algorithm>
@@ -283,12 +283,9 @@ void WriteCase(CArchiveOutBuffer& buffer, const CCaseData& data, bool binary)
     }
     else
     {
-        std::ostream out(&buffer);
-        {
-            boost::archive::xml_oarchive ar(out);
-            ar << boost::serialization::make_nvp(kRootItem, data);
-        } // the archive's closing element is written here
-        if (!out) throw boost::archive::archive_exception(boost::archive::archive_exception::output_stream_error);
+        CXmlOutArchive ar(buffer);
+        ar << boost::serialization::make_nvp(kRootItem, data);
+        ar.Finish();
     }
     buffer.Finish();
 }
