@@ -3,6 +3,14 @@
 // one core; then a reference collection by 0.1 m on one, two, four threads and every core, side
 // by side, and saving and opening a case that holds two such collections (in memory and through a file).
 // The counter "positions/s" is analysed load positions per second of wall time.
+//
+// Then each goal of the throughput work beside its measure, the variants alternated in rounds and
+// the least time of each taken (the machine may be shared): (7) a collection's speed-up on 2, 4
+// and 8 threads over one, with 17, 150 and 450 bridges a set, and its peak memory; (8) the
+// engine's time per position (envelopes only) against a minimal kernel that solves the beam and
+// writes its moment and shear lines into envelopes, at 1, 4 and 16 spans; (9) saving and opening
+// binary and XML cases of about 1, 10 and 100 MB against writing and reading the same bytes, and
+// the peak memory of an open.
 #include "bench_cases.h"
 
 #include "engine/analysis/BeamAnalysis.h"
@@ -20,8 +28,18 @@
 
 #include <benchmark/benchmark.h>
 
+#include "engine/analysis/Beam.h"
+#include "engine/analysis/BeamResults.h"
+
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <functional>
 #include <malloc.h>
+#include <numeric>
+#include <string>
 
 #include <cstdio>
 #include <memory>
@@ -275,6 +293,314 @@ void BM_KeptPositions_SixAxle_15_20_15_Step001(benchmark::State& state)
     state.counters["peak MB"] = PeakResidentKB() / 1024.0;
 }
 BENCHMARK(BM_KeptPositions_SixAxle_15_20_15_Step001)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// ---------------------------------------------------------------------------------------------
+// The throughput goals, measured side by side
+
+double Seconds(const std::function<void()>& work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The process's resident memory now (VmRSS), in kB.
+double ResidentKB()
+{
+    std::FILE* f = std::fopen("/proc/self/status", "r");
+    if (!f) return 0.0;
+    char line[256];
+    unsigned long long kB = 0;
+    while (std::fgets(line, sizeof line, f))
+        if (std::sscanf(line, "VmRSS: %llu kB", &kB) == 1) break;
+    std::fclose(f);
+    return static_cast<double>(kB);
+}
+
+// Sets the peak resident memory back to what is resident now (the freed heap handed back first),
+// and returns that.
+double ResetPeakKB()
+{
+    malloc_trim(0);
+    if (std::FILE* f = std::fopen("/proc/self/clear_refs", "w"))
+    {
+        std::fputs("5", f);
+        std::fclose(f);
+    }
+    return ResidentKB();
+}
+
+std::shared_ptr<CReferenceCollection> TenTruckCollection(int bridgesPerSet)
+{
+    auto coll = std::make_shared<CReferenceCollection>(1, CString(L"Network"), true, 0, 0.1);
+    for (int config = 1; config <= 3; ++config)
+        coll->m_vBS.push_back(std::make_shared<CBridgeSet>(config, CString(L"Set"), bridgesPerSet, config, 1.0, 50.0));
+    coll->m_vLME = {TenTrucks()};
+    return coll;
+}
+
+// (7) The ten trucks over three sets of 1 to 50 m bridges by 0.1 m on 1, 2, 4 and 8 threads, the
+// thread counts alternated in rounds; the speed-up is the least one-thread time over the least
+// time on n threads. "peak MB" is the highest resident memory a run adds (1 and 8 threads).
+void BM_Goal_CollectionSpeedUp(benchmark::State& state)
+{
+    const int bridges = static_cast<int>(state.range(0));
+    const int rounds = bridges <= 17 ? 5 : bridges <= 150 ? 2 : 1;
+    const unsigned threads[] = {1, 2, 4, 8};
+    double best[4] = {1e30, 1e30, 1e30, 1e30};
+    double peak[4] = {0, 0, 0, 0};
+    for (auto _ : state)
+    {
+        for (int r = 0; r < rounds; ++r)
+            for (int t = 0; t < 4; ++t)
+            {
+                CMultiBridgeAnalysis::SetThreadCount(threads[t]);
+                auto coll = TenTruckCollection(bridges);
+                const double base = ResetPeakKB();
+                const double s = Seconds([&] {
+                    if (!coll->Calculate()) state.SkipWithError("the collection did not run");
+                });
+                best[t] = std::min(best[t], s);
+                peak[t] = std::max(peak[t], (PeakResidentKB() - base) / 1024.0);
+            }
+    }
+    CMultiBridgeAnalysis::SetThreadCount(0);
+    state.counters["1 thread s"] = best[0];
+    state.counters["x2"] = best[0] / best[1];
+    state.counters["x4"] = best[0] / best[2];
+    state.counters["x8"] = best[0] / best[3];
+    state.counters["goal x8"] = bridges <= 17 ? 6.0 : 7.0;
+    state.counters["goal x4"] = bridges <= 17 ? 0.0 : 3.8;
+    state.counters["peak MB 1"] = peak[0];
+    state.counters["peak MB 8"] = peak[3];
+    state.counters["goal peak 8-1 MB"] = 70.0;
+}
+BENCHMARK(BM_Goal_CollectionSpeedUp)
+    ->Arg(17)
+    ->Arg(150)
+    ->Arg(450)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
+
+// A bridge of n equal 20 m spans.
+std::shared_ptr<CBridge> EqualSpans(int n)
+{
+    auto bridge = std::make_shared<CBridge>(1, CString(L"Spans"), CBridge::CONFIG_ONESPAN, 20.0);
+    bridge->m_Config = CBridge::CONFIG_EXPLICIT;
+    bridge->m_vSpans.assign(static_cast<std::size_t>(n), 20.0);
+    bridge->BuildBeam();
+    return bridge;
+}
+
+// The minimal kernel: the truck at every 0.1 m step, the beam solved at each position (the
+// engine's factorised solver), and its moment and shear lines written into maximum and minimum
+// envelopes of points (a value, where, the position and the load model): every value compared
+// with the held one and the point replaced where it is beyond, nothing else kept. Returns the
+// positions solved.
+long long KernelRun(const std::shared_ptr<CBridge>& bridge, const std::shared_ptr<CLoadModel>& truck, double step,
+                    std::vector<PointLoadEffect> (&env)[4])
+{
+    const int nPoints = CBeamAnalysis::PointsPerSpanSetting();
+    const auto model = truck->Clone();
+    model->Update();
+    CSinglePosAnalysis spa(bridge, model);
+    spa.Prepare(nPoints);
+    CBeamResults res;
+    const double end = bridge->GetBeam()->m_Length + model->m_Length + step;
+    long long positions = 0;
+    for (double p = -step; p < end; p += step)
+    {
+        spa.AnalyseInto(p, res);
+        ++positions;
+        for (int kind = 0; kind < 2; ++kind)
+        {
+            std::vector<PointLoadEffect>& vMax = env[2 * kind];
+            std::vector<PointLoadEffect>& vMin = env[2 * kind + 1];
+            std::size_t i = 0;
+            for (const CMbrResults& mbr : res.m_vMbrRes)
+            {
+                const std::vector<double>& y = kind == 0 ? mbr.M : mbr.V;
+                for (std::size_t j = 0; j < y.size(); ++j, ++i)
+                {
+                    if (i == vMax.size())
+                    {
+                        vMax.emplace_back(y[j] > 0.0 ? y[j] : 0.0, mbr.x[j], p, static_cast<BeamResultsType>(kind),
+                                          model.get());
+                        vMin.emplace_back(y[j] < 0.0 ? y[j] : 0.0, mbr.x[j], p, static_cast<BeamResultsType>(kind),
+                                          model.get());
+                        continue;
+                    }
+                    if (y[j] > vMax[i].val)
+                        vMax[i] = PointLoadEffect(y[j], mbr.x[j], p, static_cast<BeamResultsType>(kind), model.get());
+                    if (y[j] < vMin[i].val)
+                        vMin[i] = PointLoadEffect(y[j], mbr.x[j], p, static_cast<BeamResultsType>(kind), model.get());
+                }
+            }
+        }
+    }
+    return positions;
+}
+
+// (8) The engine's moving-load run, envelopes only (as a collection's runs are), against the
+// kernel: the six-axle truck over 1, 4 and 16 spans of 20 m by 0.1 m, alternated, the least time
+// per position of each.
+void BM_Goal_EngineAgainstKernel(benchmark::State& state)
+{
+    const auto bridge = EqualSpans(static_cast<int>(state.range(0)));
+    const auto truck = SixAxleTruck();
+    double kernel = 1e30;
+    double engine = 1e30;
+    for (auto _ : state)
+    {
+        // At least 15 rounds and about a second of each.
+        double spent = 0.0;
+        for (int r = 0; r < 15 || (spent < 1.0 && r < 2000); ++r)
+        {
+            long long n = 0;
+            std::vector<PointLoadEffect> env[4];
+            const double k = Seconds([&] { n = KernelRun(bridge, truck, 0.1, env); });
+            benchmark::DoNotOptimize(env);
+            kernel = std::min(kernel, k / static_cast<double>(n));
+
+            CMovingLoadAnalysis mla(bridge, truck);
+            mla.SetKeepBeamResults(false);
+            int nSteps = 0;
+            double step = 0.1;
+            std::shared_ptr<CEnvelopeResults> res;
+            const double e = Seconds([&] { res = mla.Run(true, nSteps, step); });
+            benchmark::DoNotOptimize(res);
+            spent += e;
+            engine = std::min(engine, e / mla.GetNoAnalyses());
+        }
+    }
+    state.counters["kernel us/pos"] = kernel * 1e6;
+    state.counters["engine us/pos"] = engine * 1e6;
+    state.counters["engine/kernel"] = engine / kernel;
+    state.counters["goal"] = 0.9;
+}
+BENCHMARK(BM_Goal_EngineAgainstKernel)
+    ->Arg(1)
+    ->Arg(4)
+    ->Arg(16)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// A case of one computed collection (ten trucks, three sets by 0.1 m) of about the given size in
+// the given form: the bridges a set are scaled from a small case's size.
+CCaseData& CaseOfSize(double megabytes, bool binary)
+{
+    static std::vector<std::pair<std::pair<double, bool>, std::unique_ptr<CCaseData>>> made;
+    for (auto& [key, data] : made)
+        if (key.first == megabytes && key.second == binary) return *data;
+    const auto build = [](int bridges) {
+        auto data = std::make_unique<CCaseData>();
+        CMultiBridgeAnalysis::SetThreadCount(0);
+        auto coll = TenTruckCollection(bridges);
+        if (!coll->Calculate()) std::abort();
+        data->m_vRefCollection.push_back(coll);
+        for (const auto& bs : coll->m_vBS) data->m_vBridgeSet.push_back(bs);
+        data->m_vLoadModelEnsemble.push_back(coll->m_vLME.front());
+        return data;
+    };
+    const auto size = [binary](const CCaseData& data) {
+        std::ostringstream out(std::ios::out | std::ios::binary);
+        SaveCase(out, data, binary);
+        return static_cast<double>(out.str().size()) / 1e6;
+    };
+    const double perBridge = size(*build(10)) / 10.0;
+    const int bridges = std::max(2, static_cast<int>(megabytes / perBridge + 0.5));
+    auto data = build(bridges);
+    made.emplace_back(std::make_pair(megabytes, binary), std::move(data));
+    return *made.back().second;
+}
+
+// Writes the bytes to fd in 1 MB blocks (what a save's bytes cost to write).
+void WriteBytes(int fd, const std::string& bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size())
+    {
+        const std::size_t n = std::min<std::size_t>(bytes.size() - done, std::size_t{1} << 20);
+        const ssize_t w = ::write(fd, bytes.data() + done, n);
+        if (w <= 0) std::abort();
+        done += static_cast<std::size_t>(w);
+    }
+}
+
+// Reads fd to its end in 1 MB blocks (what an open's bytes cost to read).
+std::size_t ReadBytes(int fd)
+{
+    static std::vector<char> block(std::size_t{1} << 20);
+    std::size_t total = 0;
+    for (;;)
+    {
+        const ssize_t r = ::read(fd, block.data(), block.size());
+        if (r <= 0) break;
+        total += static_cast<std::size_t>(r);
+    }
+    return total;
+}
+
+// (9) Saving and opening a case through a file (without the sync to disk) against writing and
+// reading the same bytes, alternated in rounds, the least time of each; and the highest resident
+// memory an open adds, against the file's size.
+void BM_Goal_CaseFiles(benchmark::State& state)
+{
+    const double megabytes = static_cast<double>(state.range(0));
+    const bool binary = state.range(1) != 0;
+    const CCaseData& data = CaseOfSize(megabytes, binary);
+    char name[] = "/tmp/qor-bench-XXXXXX";
+    const int fd = ::mkstemp(name);
+    SaveCaseFile(fd, data, binary);
+    const auto fileSize = static_cast<std::size_t>(::lseek(fd, 0, SEEK_END));
+    std::string bytes(fileSize, '\0');
+    if (::pread(fd, bytes.data(), fileSize, 0) != static_cast<ssize_t>(fileSize)) std::abort();
+    const int rounds = megabytes >= 100 ? 3 : megabytes >= 10 ? 7 : 25;
+    double save = 1e30, write = 1e30, open = 1e30, read = 1e30, peak = 0.0;
+    for (auto _ : state)
+    {
+        for (int r = 0; r < rounds; ++r)
+        {
+            const auto rewind = [fd] {
+                if (::ftruncate(fd, 0) != 0 || ::lseek(fd, 0, SEEK_SET) != 0) std::abort();
+            };
+            rewind();
+            save = std::min(save, Seconds([&] { SaveCaseFile(fd, data, binary); }));
+            rewind();
+            write = std::min(write, Seconds([&] { WriteBytes(fd, bytes); }));
+            ::lseek(fd, 0, SEEK_SET);
+            read = std::min(read, Seconds([&] { benchmark::DoNotOptimize(ReadBytes(fd)); }));
+            ::lseek(fd, 0, SEEK_SET);
+            {
+                CCaseData opened;
+                const double base = ResetPeakKB();
+                open = std::min(open, Seconds([&] { LoadCaseFile(fd, opened); }));
+                peak = std::max(peak, (PeakResidentKB() - base) * 1024.0);
+            }
+        }
+    }
+    ::close(fd);
+    ::unlink(name);
+    state.counters["MB"] = static_cast<double>(fileSize) / 1e6;
+    state.counters["save ms"] = save * 1e3;
+    state.counters["save/write"] = save / write;
+    state.counters["open ms"] = open * 1e3;
+    state.counters["open/read"] = open / read;
+    state.counters["peak/size"] = peak / static_cast<double>(fileSize);
+    if (binary)
+    {
+        state.counters["goal save/write"] = 4.0;
+        state.counters["goal open/read"] = 8.0;
+    }
+    state.counters["goal peak/size"] = 1.25;
+}
+BENCHMARK(BM_Goal_CaseFiles)
+    ->ArgsProduct({{1, 10, 100}, {1, 0}})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 } // namespace
 

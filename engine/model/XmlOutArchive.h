@@ -92,9 +92,9 @@ private:
     void SaveFloating(T v)
     {
         char text[64];
-        const auto end =
-            std::to_chars(text, text + sizeof text, v, std::chars_format::scientific, std::numeric_limits<T>::max_digits10)
-                .ptr;
+        const auto end = std::to_chars(text, text + sizeof text, v, std::chars_format::scientific,
+                                       std::numeric_limits<T>::max_digits10)
+                             .ptr;
         m_Buffer.Put(text, static_cast<std::size_t>(end - text));
     }
 
