@@ -487,17 +487,19 @@ BENCHMARK(BM_Goal_EngineAgainstKernel)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-// A case of one computed collection (ten trucks, three sets by 0.1 m) of about the given size in
-// the given form: the bridges a set are scaled from a small case's size.
+// A case of one computed collection (ten trucks over three sets) of about the given size in the
+// given form: the step is the finest of 0.1, 0.2, 0.5, 1 and 2 m at which two bridges a set stay
+// within the size, and the bridges a set are scaled from that.
 CCaseData& CaseOfSize(double megabytes, bool binary)
 {
     static std::vector<std::pair<std::pair<double, bool>, std::unique_ptr<CCaseData>>> made;
     for (auto& [key, data] : made)
         if (key.first == megabytes && key.second == binary) return *data;
-    const auto build = [](int bridges) {
+    const auto build = [](int bridges, double step) {
         auto data = std::make_unique<CCaseData>();
         CMultiBridgeAnalysis::SetThreadCount(0);
         auto coll = TenTruckCollection(bridges);
+        coll->m_StepSize = step;
         if (!coll->Calculate()) std::abort();
         data->m_vRefCollection.push_back(coll);
         for (const auto& bs : coll->m_vBS) data->m_vBridgeSet.push_back(bs);
@@ -509,9 +511,16 @@ CCaseData& CaseOfSize(double megabytes, bool binary)
         SaveCase(out, data, binary);
         return static_cast<double>(out.str().size()) / 1e6;
     };
-    const double perBridge = size(*build(10)) / 10.0;
-    const int bridges = std::max(2, static_cast<int>(megabytes / perBridge + 0.5));
-    auto data = build(bridges);
+    double step = 0.1;
+    double two = size(*build(2, step));
+    for (double coarser : {0.2, 0.5, 1.0, 2.0})
+    {
+        if (two <= megabytes) break;
+        step = coarser;
+        two = size(*build(2, step));
+    }
+    const int bridges = std::max(2, static_cast<int>(2.0 * megabytes / two + 0.5));
+    auto data = build(bridges, step);
     made.emplace_back(std::make_pair(megabytes, binary), std::move(data));
     return *made.back().second;
 }
@@ -529,22 +538,24 @@ void WriteBytes(int fd, const std::string& bytes)
     }
 }
 
-// Reads fd to its end in 1 MB blocks (what an open's bytes cost to read).
-std::size_t ReadBytes(int fd)
+// Reads fd to its end into a new buffer of the file's size (what an open's bytes cost to read
+// into memory of the process's own).
+std::size_t ReadBytes(int fd, std::size_t size)
 {
-    static std::vector<char> block(std::size_t{1} << 20);
+    std::unique_ptr<char[]> buffer(new char[size]);
     std::size_t total = 0;
-    for (;;)
+    while (total < size)
     {
-        const ssize_t r = ::read(fd, block.data(), block.size());
+        const ssize_t r = ::read(fd, buffer.get() + total, size - total);
         if (r <= 0) break;
         total += static_cast<std::size_t>(r);
     }
+    benchmark::DoNotOptimize(buffer.get());
     return total;
 }
 
-// (9) Saving and opening a case through a file (without the sync to disk) against writing and
-// reading the same bytes, alternated in rounds, the least time of each; and the highest resident
+// (9) Saving and opening a case through a file (without the sync to disk, the file in the page
+// cache) against writing the same bytes from memory and reading them into a new buffer, alternated in rounds, the least time of each; and the highest resident
 // memory an open adds, against the file's size.
 void BM_Goal_CaseFiles(benchmark::State& state)
 {
@@ -571,7 +582,7 @@ void BM_Goal_CaseFiles(benchmark::State& state)
             rewind();
             write = std::min(write, Seconds([&] { WriteBytes(fd, bytes); }));
             ::lseek(fd, 0, SEEK_SET);
-            read = std::min(read, Seconds([&] { benchmark::DoNotOptimize(ReadBytes(fd)); }));
+            read = std::min(read, Seconds([&] { benchmark::DoNotOptimize(ReadBytes(fd, fileSize)); }));
             ::lseek(fd, 0, SEEK_SET);
             {
                 CCaseData opened;

@@ -16,7 +16,7 @@
 class CArchiveInBuffer : public std::streambuf
 {
 public:
-    static constexpr std::size_t kBlockSize = std::size_t{256} << 10;
+    static constexpr std::size_t kBlockSize = std::size_t{64} << 10;
 
     explicit CArchiveInBuffer(std::string bytes);
     // The file's content is head and then what fd reads (from its current offset); size is the

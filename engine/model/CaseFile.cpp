@@ -379,6 +379,7 @@ void LoadCaseFile(int fd, CCaseData& data, CCaseFileProgress* progress)
         // An XML file (or one whose form the first block does not tell) is read whole: its
         // objects take a small part of its size.
         if (progress) progress->SetTotal(2 * size);
+        bytes.reserve(static_cast<std::size_t>(size));
         char tail[1 << 16];
         while (const std::size_t n = readSome(tail, sizeof tail))
         {
