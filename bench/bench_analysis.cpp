@@ -555,8 +555,8 @@ std::size_t ReadBytes(int fd, std::size_t size)
 }
 
 // (9) Saving and opening a case through a file (without the sync to disk, the file in the page
-// cache) against writing the same bytes from memory and reading them into a new buffer, alternated in rounds, the least time of each; and the highest resident
-// memory an open adds, against the file's size.
+// cache) against writing the same bytes from memory and reading them into a new buffer, alternated in rounds, the least
+// time of each; and the highest resident memory an open adds, against the file's size.
 void BM_Goal_CaseFiles(benchmark::State& state)
 {
     const double megabytes = static_cast<double>(state.range(0));

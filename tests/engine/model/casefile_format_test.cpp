@@ -111,9 +111,7 @@ TEST(CaseFileFormat, XmlWrittenInRunsIsTheLibrarysXmlByteForByte)
     }
     const std::string ours = casetest::CaseFile(c, false);
     EXPECT_GT(ours.size(), 100000u);
-    EXPECT_TRUE(ours == library.str()) << "first difference at byte "
-                                       << std::mismatch(ours.begin(), ours.end(), library.str().begin(),
-                                                        library.str().end())
-                                                  .first -
-                                              ours.begin();
+    EXPECT_TRUE(ours == library.str())
+        << "first difference at byte "
+        << std::mismatch(ours.begin(), ours.end(), library.str().begin(), library.str().end()).first - ours.begin();
 }
