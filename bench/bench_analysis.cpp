@@ -330,11 +330,12 @@ double ResetPeakKB()
     return ResidentKB();
 }
 
-std::shared_ptr<CReferenceCollection> TenTruckCollection(int bridgesPerSet)
+std::shared_ptr<CReferenceCollection> TenTruckCollection(int bridgesPerSet, double shortest = 1.0)
 {
     auto coll = std::make_shared<CReferenceCollection>(1, CString(L"Network"), true, 0, 0.1);
     for (int config = 1; config <= 3; ++config)
-        coll->m_vBS.push_back(std::make_shared<CBridgeSet>(config, CString(L"Set"), bridgesPerSet, config, 1.0, 50.0));
+        coll->m_vBS.push_back(
+            std::make_shared<CBridgeSet>(config, CString(L"Set"), bridgesPerSet, config, shortest, 50.0));
     coll->m_vLME = {TenTrucks()};
     return coll;
 }
@@ -487,9 +488,9 @@ BENCHMARK(BM_Goal_EngineAgainstKernel)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-// A case of one computed collection (ten trucks over three sets) of about the given size in the
-// given form: the step is the finest of 0.1, 0.2, 0.5, 1 and 2 m at which two bridges a set stay
-// within the size, and the bridges a set are scaled from that.
+// A case of one computed collection (ten trucks over three sets of 10 to 50 m bridges) of about
+// the given size in the given form: the step is the finest of 0.1, 0.2, 0.5, 1, 2 and 5 m at
+// which two bridges a set stay within the size, and the bridges a set are scaled from that.
 CCaseData& CaseOfSize(double megabytes, bool binary)
 {
     static std::vector<std::pair<std::pair<double, bool>, std::unique_ptr<CCaseData>>> made;
@@ -498,7 +499,7 @@ CCaseData& CaseOfSize(double megabytes, bool binary)
     const auto build = [](int bridges, double step) {
         auto data = std::make_unique<CCaseData>();
         CMultiBridgeAnalysis::SetThreadCount(0);
-        auto coll = TenTruckCollection(bridges);
+        auto coll = TenTruckCollection(bridges, 10.0);
         coll->m_StepSize = step;
         if (!coll->Calculate()) std::abort();
         data->m_vRefCollection.push_back(coll);
@@ -513,7 +514,7 @@ CCaseData& CaseOfSize(double megabytes, bool binary)
     };
     double step = 0.1;
     double two = size(*build(2, step));
-    for (double coarser : {0.2, 0.5, 1.0, 2.0})
+    for (double coarser : {0.2, 0.5, 1.0, 2.0, 5.0})
     {
         if (two <= megabytes) break;
         step = coarser;
