@@ -40,6 +40,7 @@
 #include <fstream>
 #include <functional>
 #include <malloc.h>
+#include <sys/mman.h>
 #include <numeric>
 #include <string>
 
@@ -448,8 +449,8 @@ void BM_Goal_CollectionSchedule(benchmark::State& state)
                 times.push_back(best);
                 double length = 0.0;
                 for (double L : bridge->m_vSpans) length += L;
-                costs.push_back(CMultiBridgeAnalysis::EstimateCost(length, static_cast<int>(bridge->m_vSpans.size()),
-                                                                   10, true, 0, 0.1));
+                // As the pool estimates it (CMultiBridgeAnalysis::EstimateCost): positions x spans.
+                costs.push_back(((length + 20.0) / 0.1 + 2.0) * static_cast<double>(bridge->m_vSpans.size()));
                 setOf.push_back(static_cast<int>(s));
             }
         }
@@ -642,19 +643,22 @@ void WriteBytes(int fd, const std::string& bytes)
     }
 }
 
-// Reads fd to its end into a new buffer of the file's size (what an open's bytes cost to read
-// into memory of the process's own).
+// Reads fd to its end into new memory of the file's size, mapped afresh each time so that every
+// read pays for its pages alike (what an open's bytes cost to read into memory of its own).
 std::size_t ReadBytes(int fd, std::size_t size)
 {
-    std::unique_ptr<char[]> buffer(new char[size]);
+    void* const memory = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (memory == MAP_FAILED) std::abort();
+    char* const buffer = static_cast<char*>(memory);
     std::size_t total = 0;
     while (total < size)
     {
-        const ssize_t r = ::read(fd, buffer.get() + total, size - total);
+        const ssize_t r = ::read(fd, buffer + total, size - total);
         if (r <= 0) break;
         total += static_cast<std::size_t>(r);
     }
-    benchmark::DoNotOptimize(buffer.get());
+    benchmark::DoNotOptimize(buffer);
+    ::munmap(memory, size);
     return total;
 }
 
