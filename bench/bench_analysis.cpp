@@ -256,18 +256,21 @@ void BM_OpenCaseFile(benchmark::State& state)
     ::unlink(name);
 }
 BENCHMARK(BM_OpenCaseFile)->Unit(benchmark::kMillisecond)->UseRealTime();
-// The process's peak resident memory so far (VmHWM), in kB; 0 when unknown.
-double PeakResidentKB()
+// A field of the process's status in kB (format "VmHWM: %llu kB", say); 0 when unknown.
+double StatusKB(const char* format)
 {
     std::FILE* f = std::fopen("/proc/self/status", "r");
     if (!f) return 0.0;
     char line[256];
     unsigned long long kB = 0;
     while (std::fgets(line, sizeof line, f))
-        if (std::sscanf(line, "VmHWM: %llu kB", &kB) == 1) break;
+        if (std::sscanf(line, format, &kB) == 1) break;
     std::fclose(f);
     return static_cast<double>(kB);
 }
+
+// The process's peak resident memory so far (VmHWM), in kB.
+double PeakResidentKB() { return StatusKB("VmHWM: %llu kB"); }
 
 // (6) Memory per kept position: the six-axle truck over the 15-20-15 m bridge by 0.01 m (6 348
 // positions), every position kept for the "show all" plot. "kB/position" is the heap the result
@@ -308,17 +311,7 @@ double Seconds(const std::function<void()>& work)
 }
 
 // The process's resident memory now (VmRSS), in kB.
-double ResidentKB()
-{
-    std::FILE* f = std::fopen("/proc/self/status", "r");
-    if (!f) return 0.0;
-    char line[256];
-    unsigned long long kB = 0;
-    while (std::fgets(line, sizeof line, f))
-        if (std::sscanf(line, "VmRSS: %llu kB", &kB) == 1) break;
-    std::fclose(f);
-    return static_cast<double>(kB);
-}
+double ResidentKB() { return StatusKB("VmRSS: %llu kB"); }
 
 // Sets the peak resident memory back to what is resident now (the freed heap handed back first),
 // and returns that.
