@@ -88,4 +88,3 @@ TEST(RefusedCaseFiles, ABinaryFileThatEndsInItsHeaderIsRefusedForEndingEarly)
             EXPECT_EQ(failure, "failed: the file ends early");
     }
 }
-
