@@ -1,6 +1,7 @@
 // The list box over QListWidget: the LB_ messages and LBN_ notifications; and its wrapper
 // class CListBox.
 #include "platform/gui/ControlsInternal.h"
+#include "platform/gui/TextFitInternal.h"
 
 #include <QtWidgets/QListWidget>
 #include <QtWidgets/QScrollBar>
@@ -11,6 +12,15 @@
 namespace qor::gui {
 
 namespace {
+
+// A long line shows only what a screen can; the whole of it is kept for those who read it back.
+constexpr int kWholeTextRole = Qt::UserRole + 1;
+
+QString WholeText(const QListWidgetItem* item)
+{
+    const QVariant whole = item->data(kWholeTextRole);
+    return whole.isValid() ? whole.toString() : item->text();
+}
 
 #define LBN_SETFOCUS_CODE 4
 #define LBN_KILLFOCUS_CODE 5
@@ -58,7 +68,7 @@ public:
 
     ListItems ItemsOf() const
     {
-        return {list->count(), [this](int i) { return list->item(i)->text(); },
+        return {list->count(), [this](int i) { return WholeText(list->item(i)); },
                 [this](int i) { return list->item(i)->data(Qt::UserRole).toULongLong(); },
                 [this](int i, qulonglong data) { list->item(i)->setData(Qt::UserRole, QVariant::fromValue(data)); }};
     }
@@ -66,7 +76,7 @@ public:
     QStringList Items() const
     {
         QStringList l;
-        for (int i = 0; i < list->count(); ++i) l << list->item(i)->text();
+        for (int i = 0; i < list->count(); ++i) l << WholeText(list->item(i));
         return l;
     }
 
@@ -110,7 +120,11 @@ public:
             int at = msg == LB_ADDSTRING || index < 0 ? n : index;
             if (at > n) return bad();
             if (msg == LB_ADDSTRING && (s->style & LBS_SORT)) at = SortedPosition(Items(), t);
-            Quietly([&] { list->insertItem(at, t); });
+            Quietly([&] {
+                auto* item = new QListWidgetItem(ShownText(t, list->font()));
+                if (item->text().size() != t.size()) item->setData(kWholeTextRole, t);
+                list->insertItem(at, item);
+            });
             *result = at;
             return true;
         }

@@ -1,0 +1,94 @@
+// Long texts measured and shaped only as far as they can be seen.
+#include "platform/gui/TextFitInternal.h"
+
+#include <QtGui/QGuiApplication>
+#include <QtGui/QScreen>
+
+#include <algorithm>
+#include <array>
+#include <mutex>
+
+namespace qor::gui {
+
+namespace {
+
+// A start (or end) of `n` characters that does not split a surrogate pair.
+qsizetype StartLength(const QString& text, qsizetype n)
+{
+    n = std::min(n, text.size());
+    if (n > 0 && n < text.size() && text[n - 1].isHighSurrogate()) ++n;
+    return n;
+}
+
+qsizetype EndLength(const QString& text, qsizetype n)
+{
+    n = std::min(n, text.size());
+    if (n > 0 && n < text.size() && text[text.size() - n].isLowSurrogate()) ++n;
+    return n;
+}
+
+struct RememberedWidth
+{
+    QString font;
+    QString text;
+    int width = 0;
+};
+
+} // namespace
+
+QString VisibleStart(const QFontMetrics& fm, const QString& text, int width)
+{
+    if (text.size() <= kLongText) return text;
+    for (qsizetype n = kLongText;; n *= 2)
+    {
+        const qsizetype length = StartLength(text, n);
+        if (length >= text.size()) return text;
+        QString start = text.left(length);
+        if (fm.horizontalAdvance(start) > width) return start;
+    }
+}
+
+QString VisibleEnd(const QFontMetrics& fm, const QString& text, int width)
+{
+    if (text.size() <= kLongText) return text;
+    for (qsizetype n = kLongText;; n *= 2)
+    {
+        const qsizetype length = EndLength(text, n);
+        if (length >= text.size()) return text;
+        QString end = text.right(length);
+        if (fm.horizontalAdvance(end) > width) return end;
+    }
+}
+
+int TextWidth(const QFont& font, const QFontMetrics& fm, const QString& text)
+{
+    if (text.isEmpty()) return 0;
+    if (text.size() <= kLongText) return fm.horizontalAdvance(text);
+    // The few long texts last measured, each with its font (a window paints its title again and again).
+    static std::mutex lock;
+    static std::array<RememberedWidth, 8> remembered;
+    static size_t next = 0;
+    const QString key = font.key() + QLatin1Char('@') + QString::number(fm.fontDpi());
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        for (const RememberedWidth& r : remembered)
+            if (r.font == key && r.text.size() == text.size() && r.text == text) return r.width;
+    }
+    const int width = fm.horizontalAdvance(text);
+    std::lock_guard<std::mutex> hold(lock);
+    remembered[next] = RememberedWidth{key, text, width};
+    next = (next + 1) % remembered.size();
+    return width;
+}
+
+QString ShownText(const QString& text, const QFont& font)
+{
+    if (text.size() <= kLongText) return text;
+    // Wider than every screen side by side, at any scale a window is drawn at.
+    int widest = 8192;
+    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        for (QScreen* screen : app->screens()) widest = std::max(widest, 4 * screen->virtualGeometry().width());
+    return VisibleStart(QFontMetrics(font), text, widest);
+}
+
+} // namespace qor::gui
