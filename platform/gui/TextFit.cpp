@@ -36,28 +36,31 @@ struct RememberedWidth
 
 } // namespace
 
-QString VisibleStart(const QFontMetrics& fm, const QString& text, int width)
+namespace {
+
+// The shortest piece `take(length)` of the text wider than `width`, lengths doubling from kLongText.
+template <class Take>
+QString ShortestWider(const QFontMetrics& fm, const QString& text, int width, Take take)
 {
     if (text.size() <= kLongText) return text;
     for (qsizetype n = kLongText;; n *= 2)
     {
-        const qsizetype length = StartLength(text, n);
-        if (length >= text.size()) return text;
-        QString start = text.left(length);
-        if (fm.horizontalAdvance(start) > width) return start;
+        QString piece = take(n);
+        if (piece.size() >= text.size()) return text;
+        if (fm.horizontalAdvance(piece) > width) return piece;
     }
+}
+
+} // namespace
+
+QString VisibleStart(const QFontMetrics& fm, const QString& text, int width)
+{
+    return ShortestWider(fm, text, width, [&](qsizetype n) { return text.left(StartLength(text, n)); });
 }
 
 QString VisibleEnd(const QFontMetrics& fm, const QString& text, int width)
 {
-    if (text.size() <= kLongText) return text;
-    for (qsizetype n = kLongText;; n *= 2)
-    {
-        const qsizetype length = EndLength(text, n);
-        if (length >= text.size()) return text;
-        QString end = text.right(length);
-        if (fm.horizontalAdvance(end) > width) return end;
-    }
+    return ShortestWider(fm, text, width, [&](qsizetype n) { return text.right(EndLength(text, n)); });
 }
 
 int TextWidth(const QFont& font, const QFontMetrics& fm, const QString& text)

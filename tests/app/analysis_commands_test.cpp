@@ -71,6 +71,16 @@ std::vector<std::string> ResultWindows(CQORDoc& doc)
     return windows;
 }
 
+// Single Position at 10 m through its dialog.
+void RunSinglePositionAt10(DrivenDialogs& driven)
+{
+    driven.ThenAs<CSinglePositionDlg>([](CSinglePositionDlg& dlg) {
+        dlg.SetDlgItemText(IDC_EDIT_POSITION, L"10");
+        qor::test::PressOK(dlg);
+    });
+    qor::test::SendMenuCommand(ID_ANALYSIS_SINGLE_POSITION);
+}
+
 bool Enabled(CQORDoc& doc, UINT id)
 {
     CCmdUI ui;
@@ -218,11 +228,7 @@ TEST_F(AnalysisCommands, SinglePositionAndMovingLoadRunAtOnceAndKeepTheirSteppin
 {
     DrivenDialogs driven;
     ScriptedMessageBoxes boxes;
-    driven.ThenAs<CSinglePositionDlg>([](CSinglePositionDlg& dlg) {
-        dlg.SetDlgItemText(IDC_EDIT_POSITION, L"10");
-        qor::test::PressOK(dlg);
-    });
-    qor::test::SendMenuCommand(ID_ANALYSIS_SINGLE_POSITION);
+    RunSinglePositionAt10(driven);
     ASSERT_NE(doc->m_pAOSinglePosition, nullptr);
     EXPECT_EQ(doc->m_pAOSinglePosition->GetDescription(), L"Bridge: Twenty | Load model: Tandem | Position: 10.000 m");
     // A single position always plots moment and shear; its tables follow the entity options.
@@ -522,11 +528,7 @@ TEST_F(AnalysisCommands, AnElementNameOfMegabytesOpensItsResultWindowsInGoodTime
     const auto start = std::chrono::steady_clock::now();
     DrivenDialogs driven;
     ScriptedMessageBoxes boxes;
-    driven.ThenAs<CSinglePositionDlg>([](CSinglePositionDlg& dlg) {
-        dlg.SetDlgItemText(IDC_EDIT_POSITION, L"10");
-        qor::test::PressOK(dlg);
-    });
-    qor::test::SendMenuCommand(ID_ANALYSIS_SINGLE_POSITION);
+    RunSinglePositionAt10(driven);
     ASSERT_EQ(ResultWindows(*doc).size(), 3u);
     // Each window brought to the front, laid out and painted again, a few times over.
     for (int round = 0; round < 3; ++round)
