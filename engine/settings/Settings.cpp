@@ -305,6 +305,11 @@ bool CSettings::Save(const CString& path) const
             oa << boost::serialization::make_nvp("Plot", Plot);
         } // the archive writes its closing tag here
         const std::string text = xml.str();
+        // Settings the file already holds are not written again: an exit with nothing changed waits for no disk.
+        {
+            std::ifstream stored(std::filesystem::path(path.ToUtf8()), std::ios::in | std::ios::binary);
+            if (stored && std::string(std::istreambuf_iterator<char>(stored), {}) == text) return true;
+        }
         qor::CReplacingFile file;
         bool written = file.Open(path);
         for (std::size_t done = 0; written && done < text.size();) {
