@@ -307,7 +307,10 @@ bool CSettings::Save(const CString& path) const
         const std::string text = xml.str();
         // Settings the file already holds are not written again: an exit with nothing changed waits for no disk.
         {
-            std::ifstream stored(std::filesystem::path(path.ToUtf8()), std::ios::in | std::ios::binary);
+            const std::filesystem::path target(path.ToUtf8());
+            std::error_code ec;
+            std::ifstream stored;
+            if (std::filesystem::is_regular_file(target, ec)) stored.open(target, std::ios::in | std::ios::binary);
             if (stored && std::string(std::istreambuf_iterator<char>(stored), {}) == text) return true;
         }
         qor::CReplacingFile file;
