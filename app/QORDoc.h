@@ -98,6 +98,8 @@ public:
     BOOL OnOpenDocument(LPCTSTR lpszPathName) override;
     void OnCloseDocument() override;
     void Serialize(CArchive& ar) override;
+    // A save or open the framework could not do says so in the case file's own words.
+    void ReportSaveLoadException(LPCTSTR lpszPathName, BOOL bSaving, int nError, LPCTSTR lpszReason = nullptr) override;
     // Reads a case file before the open case is given up (TRUE when it would open); a fault is reported as an
     // open's is. What was read is kept for the open of that file that follows, which takes it instead of reading
     // the file again; ForgetCheckedCase drops it when no open followed.

@@ -30,8 +30,8 @@ void SetStatus(LPCTSTR text) { CCaseShell::Current().SetStatusText(text); }
 void ReportCaseFileFault(bool storing, const CString& path, const CString& reason)
 {
     CString text = storing ? L"Problem saving file: file is not saved." : L"Problem loading file; file is not opened.";
-    text += L"\n";
-    if (!path.IsEmpty()) text += path + L": ";
+    if (!path.IsEmpty() || !reason.IsEmpty()) text += L"\n";
+    if (!path.IsEmpty()) text += reason.IsEmpty() ? path : path + L": ";
     CQORDoc::Message(text + reason, MB_OK | MB_ICONERROR);
 }
 
@@ -134,9 +134,9 @@ void CQORDoc::Serialize(CArchive& ar)
         reason);
     if (!done)
     {
-        // A save writes a temporary file that no user knows; the case's own path is named.
-        ReportCaseFileFault(storing, storing ? GetPathName() : (ar.GetFile() ? ar.GetFile()->GetFilePath() : CString()),
-                            reason);
+        // A save writes a temporary file that no user knows; the file it is to replace is named.
+        const CString named = ar.GetFile() ? ar.GetFile()->GetFilePath() : CString();
+        ReportCaseFileFault(storing, storing && named.IsEmpty() ? GetPathName() : named, reason);
         ar.m_bFailed = TRUE;
     }
     SetStatus(L"Ready");
@@ -163,6 +163,12 @@ BOOL CQORDoc::CheckCaseFile(LPCTSTR lpszPathName)
     checked.path = read ? CString(lpszPathName) : CString();
     checked.data = read ? std::move(data) : nullptr;
     return read ? TRUE : FALSE;
+}
+
+void CQORDoc::ReportSaveLoadException(LPCTSTR lpszPathName, BOOL bSaving, int nError, LPCTSTR lpszReason)
+{
+    ReportCaseFileFault(bSaving != FALSE, lpszPathName ? CString(lpszPathName) : CString(),
+                        SaveLoadReason(nError, lpszReason));
 }
 
 void CQORDoc::SetFileProgressFrom(std::uint64_t bytes) { g_nProgressFrom = bytes; }

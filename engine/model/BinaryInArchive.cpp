@@ -16,7 +16,40 @@ template class detail::archive_serializer_map<CBinaryInArchive>;
 } // namespace archive
 } // namespace boost
 
-CBinaryInArchive::CBinaryInArchive(std::string bytes) : Stream(std::move(bytes)), Checked(Stream::member, 0u)
+namespace {
+
+// The archive's header: the signature's length and the signature, the library's version (one or two
+// bytes), the sizes of int, long, float and double, and an int of 1. True when the bytes hold the
+// whole of it, or when they do not start with the signature (which the library refuses itself):
+// the library reads the version byte past the end unchecked.
+bool HoldsTheHeader(const std::string& bytes)
+{
+    const std::string signature = boost::archive::BOOST_ARCHIVE_SIGNATURE();
+    std::size_t length = 0;
+    const std::size_t lengthBytes = sizeof length;
+    if (bytes.size() < lengthBytes) return true;
+    std::memcpy(&length, bytes.data(), lengthBytes);
+    const std::size_t versionAt = lengthBytes + signature.size();
+    if (length != signature.size() || bytes.size() < versionAt || bytes.compare(lengthBytes, length, signature) != 0)
+        return true;
+    if (bytes.size() == versionAt) return false;
+    const auto version = static_cast<unsigned char>(bytes[versionAt]);
+    const std::size_t versionBytes = version == 6 || version >= 8 ? 2 : 1;
+    return bytes.size() >= versionAt + versionBytes + 4 + sizeof(int);
+}
+
+std::string WithTheHeader(std::string bytes)
+{
+    if (!HoldsTheHeader(bytes))
+        throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error,
+                                                "the file ends in the archive's header");
+    return bytes;
+}
+
+} // namespace
+
+CBinaryInArchive::CBinaryInArchive(std::string bytes)
+    : Stream(WithTheHeader(std::move(bytes))), Checked(Stream::member, 0u)
 {
     init(0u); // the archive's header
 }

@@ -3,6 +3,7 @@
 #include "platform/core/MessageBox.h"
 #include "platform/core/Messages.h"
 #include "platform/core/Paths.h"
+#include "platform/core/ReplacingFile.h"
 #include "platform/core/StringSerialization.h"
 #include "engine/ArchiveInstantiation.h"
 #include "engine/model/XmlInArchive.h"
@@ -11,7 +12,9 @@
 #include <boost/serialization/nvp.hpp>
 
 #include <atomic>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -243,13 +246,6 @@ CString ExceptionReport(const char* what)
 }
 
 // A file name next to the target that no other save (of this or another process) uses.
-std::filesystem::path TemporaryPathFor(const std::filesystem::path& target)
-{
-    static std::atomic<unsigned> counter{0};
-    std::filesystem::path tmp = target;
-    tmp += ".tmp." + std::to_string(static_cast<long>(::getpid())) + "." + std::to_string(++counter);
-    return tmp;
-}
 
 } // namespace
 
@@ -290,52 +286,54 @@ bool CSettings::Load(const CString& path)
 
 bool CSettings::Save(const CString& path) const
 {
-    namespace fs = std::filesystem;
-    fs::path tmp;
+    // Written whole to a temporary file beside the settings file, which replaces it only once all of
+    // it is on the disk; what a save killed before that left goes at the next save.
+    int error = 0;
     try {
         if (path.IsEmpty())
             throw boost::archive::archive_exception(boost::archive::archive_exception::output_stream_error);
-        const fs::path target(path.ToUtf8());
         const CString folder = qor::FolderOf(path);
         if (!folder.IsEmpty()) qor::CreateFolders(folder);
+        qor::CReplacingFile::RemoveLeftovers(path);
 
-        std::ostringstream text;
+        std::ostringstream xml;
         {
-            boost::archive::xml_oarchive oa(text);
+            boost::archive::xml_oarchive oa(xml);
             oa << boost::serialization::make_nvp("m_Version", m_Version);
             oa << boost::serialization::make_nvp("General", General);
             oa << boost::serialization::make_nvp("Analysis", Analysis);
             oa << boost::serialization::make_nvp("Plot", Plot);
         } // the archive writes its closing tag here
+        const std::string text = xml.str();
         // Settings the file already holds are not written again: an exit with nothing changed waits for no disk.
         {
-            std::ifstream stored(target, std::ios::in | std::ios::binary);
-            if (stored && std::string(std::istreambuf_iterator<char>(stored), {}) == text.view()) return true;
+            const std::filesystem::path target(path.ToUtf8());
+            std::error_code ec;
+            std::ifstream stored;
+            if (std::filesystem::is_regular_file(target, ec)) stored.open(target, std::ios::in | std::ios::binary);
+            if (stored && std::string(std::istreambuf_iterator<char>(stored), {}) == text) return true;
         }
-
-        tmp = TemporaryPathFor(target);
-        {
-            std::ofstream ofs(tmp, std::ios::out | std::ios::trunc);
-            ofs << text.view();
-            ofs.flush();
-            if (!ofs)
-                throw boost::archive::archive_exception(boost::archive::archive_exception::output_stream_error);
-            ofs.close();
-            if (ofs.fail() || !qor::SyncToDisk(CString::FromUtf8(tmp.string())))
-                throw boost::archive::archive_exception(boost::archive::archive_exception::output_stream_error);
+        qor::CReplacingFile file;
+        bool written = file.Open(path);
+        for (std::size_t done = 0; written && done < text.size();) {
+            const ssize_t n = ::write(file.Descriptor(), text.data() + done, text.size() - done);
+            if (n < 0 && errno == EINTR) continue;
+            written = n > 0;
+            if (written) done += static_cast<std::size_t>(n);
         }
-
-        std::error_code ec;
-        fs::rename(tmp, target, ec);
-        if (ec) throw fs::filesystem_error("cannot replace the settings file", tmp, target, ec);
-        qor::SyncToDisk(qor::FolderOf(path).IsEmpty() ? CString(L".") : qor::FolderOf(path)); // the rename itself
+        if (!written || !file.Commit()) {
+            error = errno;
+            throw boost::archive::archive_exception(boost::archive::archive_exception::output_stream_error);
+        }
         return true;
     } catch (const std::exception& e) {
-        if (!tmp.empty()) {
-            std::error_code ec;
-            fs::remove(tmp, ec);
-        }
+        // The first line says what did not happen; then the file and the system's reason, then the
+        // archive library's report.
         CString text = L"Problem saving file.\n";
+        if (!path.IsEmpty())
+            text += path + L": " +
+                    (error ? CString::FromUtf8(std::strerror(error)) : CString(L"the settings could not be written")) +
+                    L"\n";
         text += ExceptionReport(e.what());
         ShowSettingsError(text);
         return false;

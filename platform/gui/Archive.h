@@ -44,6 +44,8 @@ public:
     ULONGLONG GetLength() const;
     ULONGLONG Seek(LONGLONG lOff, UINT nFrom);
     CString GetFilePath() const { return m_strFileName; }
+    // The name the file goes by for the user (a temporary file: the file it is to replace).
+    void SetFilePath(LPCTSTR lpszNewName) { m_strFileName = lpszNewName ? lpszNewName : L""; }
     CString GetFileName() const;
     // errno of the last failure (0 when none).
     int GetLastError() const { return m_nError; }

@@ -3,6 +3,7 @@
 
 #include "platform/core/MessageBox.h"
 #include "platform/core/Paths.h"
+#include "platform/core/ReplacingFile.h"
 #include "platform/gui/App.h"
 #include "platform/gui/Archive.h"
 #include "platform/gui/Document.h"
@@ -37,29 +38,13 @@ namespace fs = std::filesystem;
 void Log(const std::string& what) { std::fprintf(stderr, "Autosave: %s\n", what.c_str()); }
 
 // Writes a file through a temporary file beside it, synced before it replaces the old one, so that a crash
-// while writing leaves the previous autosave whole.
+// while writing leaves the previous autosave whole (and a temporary file the next start removes).
 template <class Write>
 bool WriteAtomically(const std::string& target, Write write)
 {
-    std::string pattern = target + ".XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0)
-    {
-        Log(target + ": " + std::strerror(errno));
-        return false;
-    }
-    bool ok = write(fd) && ::fsync(fd) == 0;
-    const int error = errno;
-    ok = ::close(fd) == 0 && ok;
-    if (ok && ::rename(name.data(), target.c_str()) == 0)
-    {
-        qor::SyncToDisk(CString::FromUtf8(fs::path(target).parent_path().string()));
-        return true;
-    }
-    Log(target + ": " + std::strerror(ok ? errno : error));
-    ::unlink(name.data());
+    qor::CReplacingFile file;
+    if (file.Open(CString::FromUtf8(target)) && write(file.Descriptor()) && file.Commit()) return true;
+    Log("Problem saving file: file is not saved. " + target + ": " + std::strerror(errno));
     return false;
 }
 
@@ -208,11 +193,14 @@ BOOL CDataRecoveryHandler::AutosaveDocumentInfo(CDocument* pDocument)
 
     // The document's own Serialize writes it; a box it would show about a failure stays unseen: the user
     // did not ask for this save.
-    qor::MessageBoxHandler previous = qor::SetMessageBoxHandler(
-        [](const qor::MessageBoxCall& call) { return qor::DefaultMessageBoxAnswer(call.type); });
+    qor::MessageBoxHandler previous = qor::SetMessageBoxHandler([](const qor::MessageBoxCall& call) {
+        Log(call.text.ToUtf8());
+        return qor::DefaultMessageBoxAnswer(call.type);
+    });
     const bool written = WriteAtomically(FilePath(base + L".autosave").ToUtf8(), [&](int fd) {
         CFile file;
         file.m_hFile = fd;
+        file.SetFilePath(FilePath(base + L".autosave"));
         bool ok = true;
         {
             CArchive ar(&file, CArchive::store);
@@ -259,9 +247,12 @@ void CDataRecoveryHandler::RestoreAutosavedDocuments()
     std::error_code ec;
     std::vector<fs::path> found;
     std::set<std::string> ended;
+    // What runs that ended while writing an autosave left (never a file a live run writes).
+    qor::CReplacingFile::RemoveLeftoversIn(m_strAutosavePath);
     for (const auto& entry : fs::directory_iterator(folder, ec))
     {
         const fs::path& p = entry.path();
+        if (qor::CReplacingFile::IsTemporaryName(p.filename().string())) continue;
         const std::string stem = p.stem().string();
         if (p.extension() == ".lock")
         {

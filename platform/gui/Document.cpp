@@ -3,6 +3,7 @@
 
 #include "platform/core/MessageBox.h"
 #include "platform/core/Paths.h"
+#include "platform/core/ReplacingFile.h"
 #include "platform/core/Strings.h"
 #include "platform/gui/App.h"
 #include "platform/gui/DataRecovery.h"
@@ -134,17 +135,55 @@ BOOL CDocument::OnNewDocument()
     return TRUE;
 }
 
-void CDocument::ReportSaveLoadException(LPCTSTR lpszPathName, BOOL bSaving, int nError)
+void CDocument::ReportSaveLoadException(LPCTSTR lpszPathName, BOOL bSaving, int nError, LPCTSTR lpszReason)
 {
-    // The system's reason, with the file it concerns ("Permission denied", "No space left on device").
+    // The reason (the system's: "Permission denied", "No space left on device"), with the file it
+    // concerns.
     CString text = bSaving ? L"Failed to save document." : L"Failed to open document.";
-    if (nError != 0)
-        text += L"\n" + CString(lpszPathName ? lpszPathName : L"") + L": " + CString::FromUtf8(std::strerror(nError));
+    const CString reason = SaveLoadReason(nError, lpszReason);
+    if (!reason.IsEmpty()) text += L"\n" + CString(lpszPathName ? lpszPathName : L"") + L": " + reason;
     AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
 }
 
+CString CDocument::SaveLoadReason(int nError, LPCTSTR lpszReason)
+{
+    if (lpszReason && *lpszReason) return lpszReason;
+    return nError != 0 ? CString::FromUtf8(std::strerror(nError)) : CString();
+}
+
+namespace {
+
+// The file a path names once every symbolic link on its last part is followed (the path itself
+// when it is no link, or when the links go round).
+CString ResolvedLinks(CString path)
+{
+    namespace fs = std::filesystem;
+    fs::path p(path.ToUtf8());
+    for (int hops = 0; hops < 40; ++hops)
+    {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(p, ec))) return CString::FromUtf8(p.string());
+        fs::path next = fs::read_symlink(p, ec);
+        if (ec) break;
+        p = next.is_absolute() ? next : p.parent_path() / next;
+    }
+    return path;
+}
+
+// A file whose owner may not write it (the user made it read-only), whoever runs the program.
+bool IsReadOnlyFile(const CString& path)
+{
+    struct stat st
+    {};
+    return ::stat(path.ToUtf8().c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) == 0;
+}
+
+} // namespace
+
 BOOL CDocument::OnOpenDocument(LPCTSTR lpszPathName)
 {
+    // What a save of this file left when its run ended goes (never what a live run writes).
+    qor::CReplacingFile::RemoveLeftovers(ResolvedLinks(lpszPathName ? lpszPathName : L""));
     CFile file;
     if (!file.Open(lpszPathName, CFile::modeRead | CFile::shareDenyWrite)) {
         ReportSaveLoadException(lpszPathName, FALSE, file.GetLastError());
@@ -171,49 +210,29 @@ BOOL CDocument::OnOpenDocument(LPCTSTR lpszPathName)
     return TRUE;
 }
 
-namespace {
-
-// The file a path names once every symbolic link on its last part is followed (the path itself
-// when it is no link, or when the links go round).
-CString ResolvedLinks(CString path)
-{
-    namespace fs = std::filesystem;
-    fs::path p(path.ToUtf8());
-    for (int hops = 0; hops < 40; ++hops)
-    {
-        std::error_code ec;
-        if (!fs::is_symlink(fs::symlink_status(p, ec))) return CString::FromUtf8(p.string());
-        fs::path next = fs::read_symlink(p, ec);
-        if (ec) break;
-        p = next.is_absolute() ? next : p.parent_path() / next;
-    }
-    return path;
-}
-
-} // namespace
-
 BOOL CDocument::OnSaveDocument(LPCTSTR lpszPathName)
 {
     // Written to a temporary file beside the target, which replaces the target only when
     // everything was written: a failed save leaves the old file as it was. A symbolic link is
-    // followed: the file it names is replaced (keeping its permissions), and the link stays.
+    // followed: the file it names is replaced (keeping its permissions), and the link stays. A file
+    // its owner may not write is never replaced, whoever runs the program.
     CString target = ResolvedLinks(lpszPathName ? lpszPathName : L"");
-    std::string tmpl = target.ToUtf8() + ".XXXXXX";
-    std::vector<char> name(tmpl.begin(), tmpl.end());
-    name.push_back('\0');
-    int fd = ::mkstemp(name.data());
-    if (fd < 0) {
+    qor::CReplacingFile::RemoveLeftovers(target);
+    if (IsReadOnlyFile(target))
+    {
+        ReportSaveLoadException(lpszPathName, TRUE, EACCES, L"the file is read-only");
+        return FALSE;
+    }
+    qor::CReplacingFile replacing;
+    if (!replacing.Open(target))
+    {
         ReportSaveLoadException(lpszPathName, TRUE, errno);
         return FALSE;
     }
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    struct stat old{};
-    if (::stat(target.ToUtf8().c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
-    else ::fchmod(fd, 0666 & ~mask);
 
     CFile file;
-    file.m_hFile = fd;
+    file.m_hFile = replacing.Descriptor();
+    file.SetFilePath(lpszPathName);
     CArchive ar(&file, CArchive::store);
     ar.m_pDocument = this;
     bool failed = false;
@@ -225,13 +244,13 @@ BOOL CDocument::OnSaveDocument(LPCTSTR lpszPathName)
     ar.Close();
     bool reported = ar.m_bFailed && !failed; // the document reported its own failure
     if (!failed && !ar.m_bFailed && !file.Flush()) failed = true;
-    file.Close();
-    if (!failed && !ar.m_bFailed && ::rename(name.data(), target.ToUtf8().c_str()) != 0) failed = true;
-    if (!failed && !ar.m_bFailed)
-        qor::SyncToDisk(qor::FolderOf(target).IsEmpty() ? CString(L".") : qor::FolderOf(target));
+    file.m_hFile = CFile::hFileNull; // the replacing file closes it
+    errno = 0;
+    if (!failed && !ar.m_bFailed && !replacing.Commit()) failed = true;
     if (failed || ar.m_bFailed) {
-        ::unlink(name.data());
-        if (!reported) ReportSaveLoadException(lpszPathName, TRUE, errno);
+        const int error = errno;
+        replacing.Discard();
+        if (!reported) ReportSaveLoadException(lpszPathName, TRUE, error);
         return FALSE;
     }
     SetModifiedFlag(FALSE);
@@ -289,7 +308,15 @@ BOOL CDocument::DoSave(LPCTSTR lpszPathName, BOOL bReplace)
         CWinApp* app = AfxGetApp();
         newName = m_strPathName;
         if (newName.IsEmpty()) newName = m_strTitle;
-        if (!app || !app->DoPromptFileName(newName, 0, 0, FALSE, m_pDocTemplate)) return FALSE;
+        // A read-only file is refused in the dialog, which comes again for another name.
+        for (;;)
+        {
+            if (!app || !app->DoPromptFileName(newName, 0, 0, FALSE, m_pDocTemplate)) return FALSE;
+            if (!IsReadOnlyFile(ResolvedLinks(newName))) break;
+            CString refused;
+            refused.Format(L"%s is read-only.\nTry again with a different file name.", (LPCTSTR)newName);
+            AfxMessageBox(refused, MB_OK | MB_ICONEXCLAMATION);
+        }
     }
     if (!OnSaveDocument(newName)) return FALSE;
     if (bReplace) SetPathName(newName);
@@ -298,7 +325,8 @@ BOOL CDocument::DoSave(LPCTSTR lpszPathName, BOOL bReplace)
 
 BOOL CDocument::DoFileSave()
 {
-    if (m_strPathName.IsEmpty()) return DoSave(nullptr);
+    // A file without a name, or one the user made read-only, is saved under a name asked for.
+    if (m_strPathName.IsEmpty() || IsReadOnlyFile(ResolvedLinks(m_strPathName))) return DoSave(nullptr);
     return DoSave(m_strPathName);
 }
 

@@ -75,7 +75,10 @@ public:
     virtual BOOL DoSave(LPCTSTR lpszPathName, BOOL bReplace = TRUE);
     virtual BOOL DoFileSave();
     // Reports a failed open or save (unless the document's Serialize reported it).
-    virtual void ReportSaveLoadException(LPCTSTR lpszPathName, BOOL bSaving, int nError);
+    // The failure to save or open the file: its system error (0: none known) or a reason in words.
+    virtual void ReportSaveLoadException(LPCTSTR lpszPathName, BOOL bSaving, int nError, LPCTSTR lpszReason = nullptr);
+    // The reason in words: lpszReason when given, else the system's text of nError ("" for 0).
+    static CString SaveLoadReason(int nError, LPCTSTR lpszReason);
 
     // Routes a command to the document's map, then its template.
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;

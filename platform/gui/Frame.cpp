@@ -5,6 +5,7 @@
 #include "platform/gui/App.h"
 #include "platform/gui/FrameInternal.h"
 #include "platform/gui/SysValues.h"
+#include "platform/gui/TextFitInternal.h"
 #include "platform/gui/ToolBarImagesInternal.h"
 #include "platform/gui/View.h"
 #include "platform/gui/WndInternal.h"
@@ -1296,7 +1297,9 @@ LRESULT CMDIChildWnd::OnSetText(WPARAM, LPARAM lParam)
     LRESULT r = Default();
     if (m_pMDIFrame && m_pMDIFrame->m_pShell) {
         for (auto& [sw, c] : m_pMDIFrame->m_pShell->subwindows)
-            if (c == this) sw->setWindowTitle(ToQString(CString(lParam ? reinterpret_cast<LPCTSTR>(lParam) : L"")));
+            if (c == this)
+                sw->setWindowTitle(
+                    ShownText(ToQString(CString(lParam ? reinterpret_cast<LPCTSTR>(lParam) : L"")), sw->font()));
     }
     return r;
 }

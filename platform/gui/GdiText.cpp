@@ -2,10 +2,15 @@
 // Text is measured and drawn with the same Qt font (the DC's font scaled to device pixels),
 // so that measured sizes and drawn text agree.
 #include "platform/gui/GdiInternal.h"
+#include "platform/gui/TextFitInternal.h"
 
 #include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QHash>
 
+#include <climits>
 #include <cmath>
+#include <unordered_map>
 #include <cstring>
 #include <cwchar>
 
@@ -18,8 +23,12 @@ struct TextContext
     DcRecord* dc;
     QFont font;
     QFontMetrics fm;
-    explicit TextContext(DcRecord* d) : dc(d), font(d->DeviceFont()), fm(font, d->MetricsDevice()) {}
-    int Width(const QString& s) const { return s.isEmpty() ? 0 : fm.horizontalAdvance(s); }
+    QPaintDevice* device;
+    explicit TextContext(DcRecord* d)
+        : dc(d), font(d->DeviceFont()), fm(font, d->MetricsDevice()), device(d->MetricsDevice())
+    {
+    }
+    int Width(const QString& s) const { return TextWidth(font, fm, s); }
     int Height() const { return fm.ascent() + fm.descent(); }
     int Ascent() const { return fm.ascent(); }
     int Escapement() const
@@ -28,6 +37,16 @@ struct TextContext
         return f ? f->log.lfEscapement : 0;
     }
 };
+
+// The part of the device a painter can still draw on (its clip, else the whole device), in device
+// pixels: text beyond it is neither measured nor shaped.
+QRect DrawableArea(QPainter* p)
+{
+    QRect area = p->device() ? QRect(0, 0, p->device()->width(), p->device()->height()) : QRect();
+    if (p->hasClipping())
+        area = area.intersected(p->clipBoundingRect().toAlignedRect());
+    return area;
+}
 
 // Draws one run of text with its cell's top-left corner at device (x, y).
 void DrawRun(QPainter* p, const TextContext& tc, int x, int y, const QString& s, bool opaque, COLORREF bk,
@@ -82,13 +101,15 @@ BOOL ExtTextOutImpl(DcRecord* dc, int x, int y, UINT options, const RECT* lprect
         for (int i = 0; i < text.size(); ++i)
             dx[i] = dc->LogicalToDeviceWidth(lpDx[i]);
     }
+    UINT align = dc->state.textAlign;
+    // A text drawn from its left end at a fixed place needs no width (a long one is not measured whole).
+    const bool fromLeft = (align & (TA_CENTER | TA_RIGHT | TA_UPDATECP)) == 0;
     int width = 0;
     if (!dx.empty())
         for (int v : dx)
             width += v;
-    else
+    else if (!fromLeft || text.size() <= kLongText)
         width = tc.Width(text);
-    UINT align = dc->state.textAlign;
     POINT ref = (align & TA_UPDATECP) ? dc->state.position : POINT{x, y};
     QPoint d = dc->ToDevice(ref.x, ref.y);
     int dxPos = d.x(), dyPos = d.y();
@@ -123,7 +144,24 @@ BOOL ExtTextOutImpl(DcRecord* dc, int x, int y, UINT options, const RECT* lprect
         p->save();
         p->setClipRect(clipRect, p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
     }
-    DrawRun(p, tc, dxPos, dyPos, text, dc->state.bkMode == OPAQUE, dc->state.bkColor, dc->state.textColor,
+    // A long text is shaped only as far as it can be seen: to the right of its start (or the left of
+    // its end, drawn right-aligned), within the clip and the device.
+    QString shown = text;
+    int shownX = dxPos;
+    if (dx.empty() && text.size() > kLongText && tc.Escapement() == 0)
+    {
+        QRect area = DrawableArea(p);
+        if (clipped) area = area.intersected(clipRect);
+        if ((align & TA_CENTER) == TA_CENTER) {
+            // centred: drawn whole (its width was measured once)
+        } else if (align & TA_RIGHT) {
+            shown = VisibleEnd(tc.fm, text, dxPos + width - area.left());
+            shownX = dxPos + width - tc.Width(shown);
+        } else {
+            shown = VisibleStart(tc.fm, text, area.right() + 1 - dxPos);
+        }
+    }
+    DrawRun(p, tc, shownX, dyPos, shown, dc->state.bkMode == OPAQUE, dc->state.bkColor, dc->state.textColor,
             dx.empty() ? nullptr : dx.data());
     if (clipped)
         p->restore();
@@ -193,10 +231,15 @@ struct Layout
     }
 
     // Breaks a paragraph into lines no wider than maxWidth at blanks (a word wider than
-    // that stands on its own line).
-    void Wrap(const QString& para, int maxWidth, QStringList& out) const
+    // that stands on its own line); no more than maxLines of them.
+    // The width of each line made, when known without measuring it again (-1 otherwise).
+    mutable std::vector<int> known;
+
+    void Wrap(const QString& para, int maxWidth, QStringList& out, int maxLines = INT_MAX) const
     {
         int n = para.size();
+        if (n > kLongText && !((format & DT_EXPANDTABS) && para.contains('\t')))
+            return WrapLong(para, maxWidth, out, maxLines);
         if (n == 0)
         {
             out << QString();
@@ -226,13 +269,77 @@ struct Layout
         }
     }
 
+    // Wrap for a long paragraph: each piece (blanks and the word after them) measured once, a line's
+    // width their sum; only a line whose sum comes near the room is measured whole, so that the
+    // lines are those Wrap makes, at the cost of measuring the text about once.
+    void WrapLong(const QString& para, int maxWidth, QStringList& out, int maxLines) const
+    {
+        QFontMetricsF fmf(font(), device());
+        std::unordered_map<QString, qreal> widths;
+        auto pieceWidth = [&](qsizetype from, qsizetype to) {
+            QString piece = para.mid(from, to - from);
+            auto it = widths.find(piece);
+            if (it == widths.end())
+            {
+                if (widths.size() > 100000) widths.clear();
+                it = widths.emplace(std::move(piece), fmf.horizontalAdvance(para.mid(from, to - from))).first;
+            }
+            return it->second;
+        };
+        const qsizetype n = para.size();
+        qsizetype start = 0;
+        while (start < n && static_cast<int>(out.size()) < maxLines)
+        {
+            qsizetype end = -1;
+            qsizetype i = start;
+            qreal sum = 0;
+            int pieces = 0;
+            while (i < n)
+            {
+                qsizetype j = i;
+                while (j < n && para[j] == ' ')
+                    ++j;
+                while (j < n && para[j] != ' ')
+                    ++j;
+                const qreal next = sum + pieceWidth(i, j);
+                ++pieces;
+                if (end >= 0)
+                {
+                    const qreal slack = 2.0 + 0.25 * pieces;
+                    const bool over = next > maxWidth + slack ? true
+                                      : next < maxWidth - slack ? false
+                                                                : Width(para.mid(start, j - start)) > maxWidth;
+                    if (over)
+                        break;
+                }
+                sum = next;
+                end = j;
+                i = j;
+            }
+            known.resize(out.size(), -1);
+            known.push_back(qRound(sum));
+            out << para.mid(start, end - start);
+            start = end;
+            while (start < n && para[start] == ' ')
+                ++start;
+        }
+    }
+    int KnownWidth(qsizetype line) const
+    {
+        return line < static_cast<qsizetype>(known.size()) ? known[static_cast<size_t>(line)] : -1;
+    }
+    const QFont& font() const { return tc.font; }
+    QPaintDevice* device() const { return tc.device; }
+
     // The line shortened with "..." to fit maxWidth.
     QString Ellipsis(const QString& line, int maxWidth) const
     {
-        if (Width(line) <= maxWidth)
+        // A start wider than the room is as far as the shortened line can reach.
+        const QString start = (format & DT_EXPANDTABS) && line.contains('\t') ? line : VisibleStart(tc.fm, line, maxWidth);
+        if (start.size() == line.size() && Width(line) <= maxWidth)
             return line;
         static const QString dots = QStringLiteral("...");
-        for (int k = line.size() - 1; k >= 0; --k)
+        for (int k = std::min<int>(line.size(), start.size()) - 1; k >= 0; --k)
         {
             QString s = line.left(k) + dots;
             if (Width(s) <= maxWidth)
@@ -268,7 +375,7 @@ int DrawTextImpl(DcRecord* dc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT 
         tabChars = static_cast<int>((format >> 8) & 0xFF);
     if (params && params->iTabLength > 0)
         tabChars = params->iTabLength;
-    Layout layout{tc, format, tabChars * tc.fm.averageCharWidth()};
+    Layout layout{tc, format, tabChars * tc.fm.averageCharWidth(), {}};
 
     QRect box = dc->ToDeviceRect(lr);
     QPoint origin = dc->ToDevice(lr.left, lr.top);  // the rectangle's corner as given
@@ -300,10 +407,26 @@ int DrawTextImpl(DcRecord* dc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT 
         t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         t.replace('\r', '\n');
         const QStringList paras = t.split('\n');
+        // Drawn (not measured), a long text is laid out only as far down as it can be seen.
+        // Measured, it is laid out as far as the tallest area any screen or printed page shows
+        // (kTallestArea); a text taller than that measures as that tall, whatever follows.
+        int maxLines = INT_MAX;
+        if ((format & DT_CALCRECT) && text.size() > kLongText && lineHeight > 0)
+            maxLines = kTallestArea / lineHeight + 1;
+        if (!(format & DT_CALCRECT) && text.size() > kLongText && lineHeight > 0)
+            if (QPainter* p = dc->Begin())
+            {
+                QRect area = DrawableArea(p);
+                if (!(format & DT_NOCLIP))
+                    area = area.intersected(QRect(left, top, right - left, bottom - top));
+                maxLines = std::max(1, (area.bottom() + 1 - top) / lineHeight + 2);
+            }
         for (const QString& para : paras)
         {
+            if (static_cast<int>(lines.size()) >= maxLines)
+                break;
             if (format & DT_WORDBREAK)
-                layout.Wrap(para, maxWidth, lines);
+                layout.Wrap(para, maxWidth, lines, maxLines - static_cast<int>(lines.size()));
             else
                 lines << para;
         }
@@ -313,8 +436,11 @@ int DrawTextImpl(DcRecord* dc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT 
     if (format & DT_CALCRECT)
     {
         int w = 0;
-        for (const QString& l : lines)
-            w = std::max(w, layout.Width(l));
+        for (qsizetype i = 0; i < lines.size(); ++i)
+        {
+            const int k = layout.KnownWidth(i);
+            w = std::max(w, k >= 0 ? k : layout.Width(lines[i]));
+        }
         int h = lineHeight * static_cast<int>(lines.size());
         QPoint a = dc->ToLogical(origin.x(), origin.y());
         QPoint b = dc->ToLogical(origin.x() + w, origin.y() + h);
@@ -361,15 +487,32 @@ int DrawTextImpl(DcRecord* dc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT 
             p->setClipRect(QRect(left, top, right - left, bottom - top),
                            p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
         }
+        // A long line is shaped only as far as it can be seen (within the box when clipped, and
+        // the device); one drawn centred is measured once and drawn whole.
+        QRect area = DrawableArea(p);
+        if (clip)
+            area = area.intersected(QRect(left, top, right - left, bottom - top));
+        const bool tabs = (format & DT_EXPANDTABS) != 0;
         for (const QString& l : lines)
         {
-            int w = layout.Width(l);
+            const int w = format & (DT_CENTER | DT_RIGHT) ? layout.Width(l) : 0;
             int x = left;
+            QString shown = l;
             if (format & DT_CENTER)
                 x = left + (maxWidth - w) / 2;
             else if (format & DT_RIGHT)
+            {
                 x = right - w;
-            layout.Draw(p, x, y, l, dc->state.bkMode == OPAQUE, dc->state.bkColor, dc->state.textColor);
+                if (!tabs && l.size() > kLongText)
+                {
+                    shown = VisibleEnd(tc.fm, l, x + w - area.left());
+                    x += w - tc.Width(shown);
+                }
+            }
+            else if (l.size() > kLongText)
+                shown = VisibleStart(tc.fm, l, area.right() + 1 - x);
+            if (y < area.bottom() + 1 && y + lineHeight > area.top())
+                layout.Draw(p, x, y, shown, dc->state.bkMode == OPAQUE, dc->state.bkColor, dc->state.textColor);
             y += lineHeight;
         }
         if (clip)

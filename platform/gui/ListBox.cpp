@@ -2,6 +2,7 @@
 // class CListBox. Its items are lines of one height, laid out as such: one more line in a long
 // list (a running log) costs what it costs in a short one.
 #include "platform/gui/ControlsInternal.h"
+#include "platform/gui/TextFitInternal.h"
 
 #include <QtCore/QEvent>
 #include <QtCore/QTimer>
@@ -19,6 +20,15 @@
 namespace qor::gui {
 
 namespace {
+
+// A long line shows only what a screen can; the whole of it is kept for those who read it back.
+constexpr int kWholeTextRole = Qt::UserRole + 1;
+
+QString WholeText(const QListWidgetItem* item)
+{
+    const QVariant whole = item->data(kWholeTextRole);
+    return whole.isValid() ? whole.toString() : item->text();
+}
 
 #define LBN_SETFOCUS_CODE 4
 #define LBN_KILLFOCUS_CODE 5
@@ -381,7 +391,7 @@ public:
 
     ListItems ItemsOf() const
     {
-        return {list->count(), [this](int i) { return list->item(i)->text(); },
+        return {list->count(), [this](int i) { return WholeText(list->item(i)); },
                 [this](int i) { return list->item(i)->data(Qt::UserRole).toULongLong(); },
                 [this](int i, qulonglong data) { list->item(i)->setData(Qt::UserRole, QVariant::fromValue(data)); }};
     }
@@ -389,7 +399,7 @@ public:
     QStringList Items() const
     {
         QStringList l;
-        for (int i = 0; i < list->count(); ++i) l << list->item(i)->text();
+        for (int i = 0; i < list->count(); ++i) l << WholeText(list->item(i));
         return l;
     }
 
@@ -434,8 +444,12 @@ public:
             int at = msg == LB_ADDSTRING || index < 0 ? n : index;
             if (at > n) return bad();
             if (msg == LB_ADDSTRING && (s->style & LBS_SORT)) at = SortedPosition(Items(), t);
-            Measure(t);
-            Quietly([&] { list->insertItem(at, t); });
+            Quietly([&] {
+                auto* item = new QListWidgetItem(ShownText(t, list->font()));
+                if (item->text().size() != t.size()) item->setData(kWholeTextRole, t);
+                Measure(item->text());
+                list->insertItem(at, item);
+            });
             *result = at;
             return true;
         }

@@ -241,11 +241,36 @@ public:
         quiet = saved;
     }
 
+    // Each picture of the image list made once and shared by every item that shows it; made again
+    // only when the list's images change.
+    struct Picture
+    {
+        qint64 image = 0;
+        qint64 mask = 0;
+        QIcon icon;
+    };
+    std::unordered_map<int, Picture> pictures;
+
+    const QIcon& PictureOf(int index)
+    {
+        IMAGEINFO info{};
+        const bool known = images && index >= 0 && ImageList_GetImageInfo(images, index, &info);
+        const BitmapRecord* image = known ? BitmapOf(info.hbmImage) : nullptr;
+        const BitmapRecord* mask = known && info.hbmMask ? BitmapOf(info.hbmMask) : nullptr;
+        const qint64 imageKey = image ? image->image.cacheKey() : 0;
+        const qint64 maskKey = mask ? mask->image.cacheKey() : 0;
+        Picture& picture = pictures[index];
+        if (picture.icon.isNull() || picture.image != imageKey || picture.mask != maskKey)
+            picture = Picture{imageKey, maskKey, IconOf(images, index)};
+        return picture.icon;
+    }
+
     void ShowImage(QTreeWidgetItem* it)
     {
         bool selected = it == tree->currentItem();
         int index = it->data(0, selected ? kSelImageRole : kImageRole).toInt();
-        it->setIcon(0, IconOf(images, index));
+        const QIcon& icon = PictureOf(index);
+        if (it->icon(0).cacheKey() != icon.cacheKey()) it->setIcon(0, icon);
     }
 
     void SetBold(QTreeWidgetItem* it, bool bold)
@@ -817,6 +842,7 @@ public:
             if (msg == TVM_SETIMAGELIST)
             {
                 images = reinterpret_cast<HIMAGELIST>(lParam);
+                pictures.clear();
                 int cx = 16, cy = 16;
                 if (images) ImageList_GetIconSize(images, &cx, &cy);
                 tree->setIconSize(QSize(cx, cy));

@@ -12,6 +12,7 @@
 #include "platform/gui/Gdi.h"
 #include "platform/gui/SurfaceAccess.h"
 #include "platform/gui/SysValues.h"
+#include "platform/gui/TextFitInternal.h"
 
 #include <QtCore/QTimer>
 #include <QtGui/QPainter>
@@ -349,7 +350,7 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_SETTEXT:
         s->text = lParam ? reinterpret_cast<LPCTSTR>(lParam) : L"";
-        if (s->widget && !(s->style & WS_CHILD)) s->widget->setWindowTitle(ToQString(s->text));
+        if (s->widget && !(s->style & WS_CHILD)) s->widget->setWindowTitle(ShownText(ToQString(s->text), s->widget->font()));
         return TRUE;
     case WM_GETTEXTLENGTH: return s->text.GetLength();
     case WM_GETTEXT: {

@@ -3,6 +3,7 @@
 
 #include "platform/gui/App.h"
 #include "platform/gui/Controls.h"
+#include "platform/gui/TextFitInternal.h"
 
 #include <QtCore/QTimer>
 #include <QtWidgets/QApplication>
@@ -305,7 +306,7 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
         s->widget = host;
         s->host = host;
     }
-    if (!(style & WS_CHILD)) s->widget->setWindowTitle(ToQString(s->text));
+    if (!(style & WS_CHILD)) s->widget->setWindowTitle(ShownText(ToQString(s->text), s->widget->font()));
     // Made hidden, a child stays hidden until shown itself, also when its parent is shown again.
     if (!(style & WS_VISIBLE)) s->widget->hide();
 

@@ -15,6 +15,7 @@
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
 #include "engine/settings/Settings.h"
+#include "platform/core/ReplacingFile.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
 #include "res/Resource.h"
@@ -23,15 +24,17 @@
 
 #include <algorithm>
 #include <chrono>
+#include <set>
 #include <sstream>
 #include <vector>
 
 #include <csignal>
 #include <cstdlib>
-#include <sys/resource.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 using namespace qor::test;
@@ -190,6 +193,10 @@ TEST_F(CaseFileTest, RefusedFilesLeaveTheOpenCaseAsItWas)
         {"flipped binary", flipped, true},
         {"flipped XML", flippedXml, false},
         {"empty", "", true},
+        // The archive's signature and nothing more (once an abort inside the archive library).
+        {"signature only", good.substr(0, 30), true},
+        // Refused after the bridges and load models were made: they go with the refusal.
+        {"XML refused late", goodXml.substr(0, goodXml.rfind("<m_vRefCollection")) + "</boost_serialization>\n", false},
     };
     doc = CQORDoc::GetActiveDoc();
     doc->m_sCaseRef = L"Open case";
@@ -213,7 +220,7 @@ TEST_F(CaseFileTest, RefusedFilesLeaveTheOpenCaseAsItWas)
         {
             EXPECT_NE(text.Find(L"a count is larger than the file"), -1) << text.ToUtf8();
         }
-        if (std::string(b.name) == "truncated XML")
+        if (std::string(b.name) == "truncated XML" || std::string(b.name) == "signature only")
         {
             EXPECT_NE(text.Find(L"the file ends early"), -1) << text.ToUtf8();
         }
@@ -323,20 +330,117 @@ TEST_F(CaseFileTest, SavesGoThroughALinkToItsFileAndSayTheSystemsReason)
     for (const auto& entry : fs::directory_iterator(folder))
         EXPECT_TRUE(entry.path() == target || entry.path() == link) << entry.path();
 
-    // A folder the user may not write to: the message names the file and the system's reason.
-    if (::geteuid() != 0)
-    {
+    // A folder the user may not write to: the message names the file and the system's reason. As
+    // root, whom the folder's permissions do not stop, the system's refusal to make the file is
+    // injected where the file is made.
+    const bool root = ::geteuid() == 0;
+    if (root)
+        qor::CReplacingFile::InjectOpenFault(EACCES);
+    else
         fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
-        doc->SetModifiedFlag(TRUE);
+    doc->SetModifiedFlag(TRUE);
+    {
         ScriptedMessageBoxes boxes;
         boxes.Answer(IDOK);
         SendMenuCommand(ID_FILE_SAVE);
+        qor::CReplacingFile::InjectOpenFault(0);
         fs::permissions(folder, fs::perms::owner_all);
         ASSERT_EQ(boxes.Shown().size(), 1u);
-        EXPECT_EQ(boxes.Shown()[0].text.Find(L"Failed to save document.\n"), 0) << boxes.Shown()[0].text.ToUtf8();
-        EXPECT_NE(boxes.Shown()[0].text.Find(L"Permission denied"), -1) << boxes.Shown()[0].text.ToUtf8();
-        EXPECT_TRUE(doc->IsModified());
+        EXPECT_EQ(boxes.Shown()[0].text, L"Problem saving file: file is not saved.\n" +
+                                             CString::FromUtf8(link.string()) + L": Permission denied");
     }
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_NE(ReadAll(target.string()), "old content");
+}
+
+TEST_F(CaseFileTest, AReadOnlyCaseIsNeverWrittenAndSaveAsksForAnotherName)
+{
+    CQORDoc* doc = CQORDoc::GetActiveDoc();
+    BuildCase(*doc);
+    const std::string path = TempFilePath("read-only.qor");
+    SaveAs(path);
+    ::chmod(path.c_str(), 0444);
+    const std::string before = ReadAll(path);
+    doc->m_sCaseRef = L"Changed";
+    doc->SetModifiedFlag(TRUE);
+    const std::string other = TempFilePath("writable.qor");
+    fs::remove(other);
+    {
+        // Save opens Save As; the same file chosen there is refused and the dialog comes again.
+        DrivenFileDialogs files;
+        files.Answer(CString::FromUtf8(path));
+        files.Answer(CString::FromUtf8(other));
+        ScriptedMessageBoxes boxes;
+        boxes.Answer(IDOK);
+        SendMenuCommand(ID_FILE_SAVE);
+        EXPECT_EQ(files.Shown(), 2);
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        EXPECT_EQ(boxes.Shown()[0].text,
+                  CString::FromUtf8(path) + L" is read-only.\nTry again with a different file name.");
+    }
+    EXPECT_EQ(ReadAll(path), before);
+    struct stat st
+    {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0444u);
+    EXPECT_EQ(doc->GetPathName(), CString::FromUtf8(other));
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_GT(ReadAll(other).size(), 100u);
+    // A save that reaches the file (not through the commands) is refused with the reason.
+    {
+        ScriptedMessageBoxes boxes;
+        boxes.Answer(IDOK);
+        EXPECT_FALSE(doc->OnSaveDocument(CString::FromUtf8(path)));
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        EXPECT_EQ(boxes.Shown()[0].text,
+                  L"Problem saving file: file is not saved.\n" + CString::FromUtf8(path) + L": the file is read-only");
+    }
+    EXPECT_EQ(ReadAll(path), before);
+    ::chmod(path.c_str(), 0644);
+}
+
+TEST_F(CaseFileTest, OpeningOrSavingACaseRemovesWhatEndedSavesLeftBesideIt)
+{
+    CQORDoc* doc = CQORDoc::GetActiveDoc();
+    BuildCase(*doc);
+    const fs::path folder = fs::path(TempFilePath("beside")).parent_path() / "beside-folder";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const fs::path path = folder / "case.qor";
+    SaveAs(path.string());
+    auto names = [&] {
+        std::set<std::string> found;
+        for (const auto& entry : fs::directory_iterator(folder)) found.insert(entry.path().filename().string());
+        return found;
+    };
+    for (bool opening : {true, false})
+    {
+        SCOPED_TRACE(opening ? "open" : "save");
+        // Two saves killed before they ended, a save of another run still writing, and a file not ours.
+        WriteAll((folder / ".case.qor.qortmp-Kill01").string(), "partial");
+        WriteAll((folder / ".case.qor.qortmp-Kill02").string(), "partial");
+        WriteAll((folder / "case.qor.backup").string(), "the user's");
+        qor::CReplacingFile live;
+        ASSERT_TRUE(live.Open(CString::FromUtf8(path.string())));
+        std::set<std::string> before = names();
+        ASSERT_EQ(before.size(), 5u);
+        if (opening)
+        {
+            doc->SetModifiedFlag(FALSE);
+            ASSERT_NE(Open(path.string()), nullptr);
+            doc = CQORDoc::GetActiveDoc();
+        }
+        else
+        {
+            doc->SetModifiedFlag(TRUE);
+            SendMenuCommand(ID_FILE_SAVE);
+            EXPECT_FALSE(doc->IsModified());
+        }
+        before.erase(".case.qor.qortmp-Kill01");
+        before.erase(".case.qor.qortmp-Kill02");
+        EXPECT_EQ(names(), before);
+    }
+    fs::remove_all(folder);
 }
 
 TEST_F(CaseFileTest, RecentFilesAndTheCommandLineOpenOneCaseAtATime)

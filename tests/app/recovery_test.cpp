@@ -6,6 +6,7 @@
 #include "app/QORDoc.h"
 #include "engine/model/Bridge.h"
 #include "platform/core/MessageBox.h"
+#include "platform/core/ReplacingFile.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
 
@@ -89,11 +90,24 @@ TEST(Recovery, AutosavedCaseIsRestoredOrDiscardedAfterACrash)
     }
     EXPECT_EQ(ReadAll(user), saved) << "recovery never writes the user's file";
 
+    // A run killed while it autosaved left its temporary file and its lock; another run is writing one.
+    std::ofstream(folder / "99999-1-1.lock") << "";
+    std::ofstream(folder / ".99999-1-1-1.autosave.qortmp-Kill01") << "partial";
+    auto live = std::make_unique<qor::CReplacingFile>();
+    ASSERT_TRUE(live->Open(CString((folder / "live-1.autosave").c_str())));
+
     // Restore: the change is back, the case modified and under its own path; this run keeps the autosave.
     {
         auto app = std::make_unique<CQORApp>();
         ASSERT_TRUE(StartApplication(*app));
         EXPECT_EQ(asked, 1);
+        EXPECT_FALSE(fs::exists(folder / ".99999-1-1-1.autosave.qortmp-Kill01"));
+        EXPECT_FALSE(fs::exists(folder / "99999-1-1.lock"));
+        int temporary = 0;
+        for (const auto& entry : fs::directory_iterator(folder))
+            temporary += qor::CReplacingFile::IsTemporaryName(entry.path().filename().string()) ? 1 : 0;
+        EXPECT_EQ(temporary, 1) << "the live run's file stays";
+        live.reset();
         CQORDoc* doc = CQORDoc::GetActiveDoc();
         ASSERT_NE(doc, nullptr);
         EXPECT_EQ(doc->m_sCaseRef, CString(L"Route 12, widened"));

@@ -280,11 +280,15 @@ protected:
         ExpectReasonAndHint(text.substr(head.size(), text.size() - head.size() - tail.size() + 1));
     }
 
-    static void ExpectSaveMessage(const std::string& text)
+    // The first line, the file and the system's reason (when there is a file), the library's report.
+    static void ExpectSaveMessage(const std::string& text, const std::string& file = std::string())
     {
-        const std::string head = "Problem saving file.\nBoost reports: ";
+        const std::string head = "Problem saving file.\n" + (file.empty() ? std::string() : file + ": ");
         ASSERT_EQ(text.compare(0, head.size(), head), 0) << text;
-        ExpectReasonAndHint(text.substr(head.size()));
+        const std::string boost = "Boost reports: ";
+        const std::size_t at = text.find(boost);
+        ASSERT_NE(at, std::string::npos) << text;
+        ExpectReasonAndHint(text.substr(at + boost.size()));
     }
 
     // "<what>\nPossibly: <hint of what>\n"
@@ -552,7 +556,9 @@ TEST_F(SettingsTest, FailedSaveShowsTheMessageAndLeavesNoFileBehind)
     const fs::path blocked = m_dir / "QOR.xml";
     fs::create_directories(blocked / "inside");
     EXPECT_FALSE(s().Save(ToCString(blocked)));
-    ExpectSaveMessage(SingleMessage());
+    const std::string message = SingleMessage();
+    ExpectSaveMessage(message, blocked.string());
+    EXPECT_NE(message.find(blocked.string() + ": Is a directory\n"), std::string::npos) << message;
     EXPECT_TRUE(fs::is_directory(blocked / "inside"));
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
 

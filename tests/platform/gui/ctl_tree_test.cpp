@@ -4,6 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <malloc.h>
+#if defined(__SANITIZE_ADDRESS__)
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
+#endif
+
 using namespace qor::test;
 
 namespace {
@@ -189,3 +195,52 @@ TEST_F(TreeTest, LabelEditing)
 }
 
 } // namespace
+
+namespace {
+
+// The bytes the program holds on its heap now.
+std::size_t LiveHeapBytes()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    return __sanitizer_get_current_allocated_bytes();
+#else
+    return mallinfo2().uordblks;
+#endif
+}
+
+} // namespace
+
+TEST_F(TreeTest, EachPictureIsMadeOnceHoweverManyItemsShowIt)
+{
+    // Two 16 x 16 pictures; a tree of a few thousand items showing them, filled and emptied again
+    // (as the element tree is at every open of a case). The items share the pictures: the heap
+    // holds what the items need and no picture per item (one is several kilobytes at every scale).
+    CImageList images;
+    ASSERT_TRUE(images.Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 0));
+    HIMAGELIST list = images;
+    for (COLORREF colour : {RGB(200, 0, 0), RGB(0, 0, 200)})
+    {
+        std::vector<DWORD> pixels(16 * 16, colour);
+        HBITMAP bm = ::CreateBitmap(16, 16, 1, 32, pixels.data());
+        ImageList_Add(list, bm, nullptr);
+        ::DeleteObject(bm);
+    }
+    tree.SetImageList(&images, TVSIL_NORMAL);
+    auto fill = [&] {
+        for (int i = 0; i < 2000; ++i)
+            tree.InsertItem(L"Element", i % 2, 1 - i % 2);
+        PumpUntil([] { return false; }, 50);
+        tree.DeleteAllItems();
+    };
+    fill();
+    const std::size_t before = LiveHeapBytes();
+    for (int round = 0; round < 3; ++round) fill();
+    const std::size_t after = LiveHeapBytes();
+    EXPECT_LT(after, before + (512u << 10)) << "heap grew by " << (after - before) / 1024 << " kB";
+    // Filled once more: the 2000 items take far less than a picture each.
+    const std::size_t empty = LiveHeapBytes();
+    for (int i = 0; i < 2000; ++i) tree.InsertItem(L"Element", i % 2, 1 - i % 2);
+    EXPECT_LT(LiveHeapBytes() - empty, 2000u * 2048u);
+    tree.DeleteAllItems();
+    tree.SetImageList(nullptr, TVSIL_NORMAL);
+}

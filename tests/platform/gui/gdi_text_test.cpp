@@ -3,6 +3,9 @@
 // clipping and rotated text.
 #include "gdi_support.h"
 
+#include <chrono>
+#include <string>
+
 using namespace gdi_test;
 
 namespace {
@@ -219,4 +222,53 @@ TEST(GdiText, TextFollowsTheMapping)
     c.dc.TextOut(0, 0, CString(L"Scale"));
     c.dc.SetMapMode(MM_TEXT);
     EXPECT_GT(c.Ink().Width(), unscaled.cx * 3 / 2);
+}
+
+TEST(GdiText, AMegabyteTextDrawsAsItsVisiblePartDoesInAFractionOfTheTime)
+{
+    // A line of 2 MB, and the same drawn from a start of 3000 characters (far wider than the box):
+    // every pixel the same, whether clipped by the box, drawn right-aligned, shortened with dots,
+    // wrapped into the box or drawn by ExtTextOut. Measuring the whole line at each draw would take
+    // many times longer than drawing the short one.
+    std::wstring words;
+    while (words.size() < (2u << 20)) words += L"Viaduct over the river, span ";
+    const CString huge(words.c_str());
+    const CString start(words.substr(0, 3000).c_str());
+    const CString end(words.substr(words.size() - 3000).c_str());
+    using Clock = std::chrono::steady_clock;
+    auto same = [&](UINT format, const CString& shorter) {
+        TextCanvas a(300, 80, -14), b(300, 80, -14), again(300, 80, -14);
+        CRect ra(10, 10, 290, 70), rb = ra;
+        const auto t0 = Clock::now();
+        a.dc.DrawText(huge, &ra, format);
+        for (int i = 0; i < 3; ++i) again.dc.DrawText(huge, &ra, format);
+        const auto t1 = Clock::now();
+        b.dc.DrawText(shorter, &rb, format);
+        for (int y = 0; y < 80; ++y)
+            for (int x = 0; x < 300; ++x)
+                if (a.At(x, y) != b.At(x, y))
+                {
+                    ADD_FAILURE() << "format " << format << " differs at " << x << "," << y;
+                    return;
+                }
+        EXPECT_LT(std::chrono::duration<double>(t1 - t0).count(), 5.0) << "format " << format;
+    };
+    same(DT_SINGLELINE | DT_NOPREFIX, start);
+    same(DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER, start);
+    same(DT_SINGLELINE | DT_NOPREFIX | DT_RIGHT, end);
+    same(DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS, start);
+    same(DT_WORDBREAK | DT_NOPREFIX, start);
+
+    TextCanvas a(300, 40, -14), b(300, 40, -14);
+    const CRect clip(0, 0, 300, 40);
+    a.dc.ExtTextOut(5, 5, ETO_CLIPPED, &clip, huge, nullptr);
+    b.dc.ExtTextOut(5, 5, ETO_CLIPPED, &clip, start, nullptr);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 300; ++x) ASSERT_EQ(a.At(x, y), b.At(x, y)) << x << "," << y;
+    // Measured, the long line is as wide as it is (once, then remembered).
+    const auto t0 = Clock::now();
+    const int width = a.dc.GetTextExtent(huge).cx;
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(a.dc.GetTextExtent(huge).cx, width);
+    EXPECT_LT(std::chrono::duration<double>(Clock::now() - t0).count(), 20.0);
+    EXPECT_GT(width, 1000 * a.dc.GetTextExtent(start).cx / 2);
 }

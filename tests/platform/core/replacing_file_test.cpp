@@ -1,0 +1,170 @@
+// Files replaced whole through a temporary file: a writer killed at any moment leaves the old file or
+// the new one whole, and what an ended run left is removed while a live run's file and every file
+// not named as the program's own stay.
+
+#include "platform/core/ReplacingFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <set>
+#include <string>
+#include <thread>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using qor::CReplacingFile;
+
+namespace {
+
+class ReplacingFileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() / ("qor-replacing-" + std::to_string(::getpid()));
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override
+    {
+        CReplacingFile::InjectOpenFault(0);
+        std::error_code ec;
+        fs::remove_all(m_dir, ec);
+    }
+    std::set<std::string> Names() const
+    {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(m_dir)) names.insert(entry.path().filename().string());
+        return names;
+    }
+    fs::path m_dir;
+};
+
+// A version of the file: its number in every byte, `size` bytes.
+std::string Version(char number, std::size_t size) { return std::string(size, number); }
+
+std::string ReadAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+bool WriteAll(int fd, const std::string& bytes)
+{
+    for (std::size_t done = 0; done < bytes.size();)
+    {
+        const ssize_t n = ::write(fd, bytes.data() + done, std::min<std::size_t>(bytes.size() - done, 64 << 10));
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+} // namespace
+
+TEST_F(ReplacingFileTest, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewFileAndNothingElse)
+{
+    const fs::path target = m_dir / "case.qor";
+    constexpr std::size_t kSize = 2 << 20;
+    {
+        std::ofstream out(target, std::ios::binary);
+        out << Version('0', kSize);
+    }
+    ::chmod(target.c_str(), 0640);
+    std::mt19937 rng(39);
+    std::set<char> seen;
+    for (int round = 1; round <= 12; ++round)
+    {
+        const char number = static_cast<char>('0' + round % 10);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0)
+        {
+            // Writes new versions for ever, each through its own temporary file.
+            for (char n = number;; n = static_cast<char>(n == '9' ? '0' : n + 1))
+            {
+                CReplacingFile file;
+                if (!file.Open(target.c_str()) || !WriteAll(file.Descriptor(), Version(n, kSize)) || !file.Commit())
+                    ::_exit(1);
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(0, 40000)(rng)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the writer failed on its own";
+
+        const std::string now = ReadAll(target);
+        ASSERT_EQ(now.size(), kSize) << "round " << round;
+        EXPECT_EQ(now, Version(now[0], kSize)) << "round " << round << ": one version whole";
+        seen.insert(now[0]);
+        struct stat st
+        {};
+        ASSERT_EQ(::stat(target.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0640u) << "the permissions stay";
+        // The next open or save of the file removes what the killed run left.
+        CReplacingFile::RemoveLeftovers(target.c_str());
+        EXPECT_EQ(Names(), std::set<std::string>{"case.qor"}) << "round " << round;
+    }
+    EXPECT_GT(seen.size(), 1u) << "some kills came after a whole new version";
+}
+
+TEST_F(ReplacingFileTest, OnlyTheTemporaryFilesOfEndedRunsAreRemoved)
+{
+    const fs::path target = m_dir / "case.qor";
+    std::ofstream(target) << "the case";
+    // Left by ended runs: named as ours and locked by nobody.
+    for (const char* name : {".case.qor.qortmp-Ab12Cd", ".case.qor.qortmp-000000"}) std::ofstream(m_dir / name) << "x";
+    // Not ours, or of another file: they stay.
+    const std::set<std::string> others = {"case.qor.Ab12Cd",         ".case.qor.qortmp-Ab12C",
+                                          ".case.qor.qortmp-Ab_2Cd", ".other.qor.qortmp-Ab12Cd",
+                                          "case.qor.qortmp-Ab12Cd",  "notes.txt"};
+    for (const std::string& name : others) std::ofstream(m_dir / name) << "x";
+    // A link named as ours is never followed nor removed.
+    fs::create_symlink(target, m_dir / ".case.qor.qortmp-Link00");
+    // A live run's file, held by its writer.
+    const std::set<std::string> before = Names();
+    CReplacingFile live;
+    ASSERT_TRUE(live.Open(target.c_str()));
+    std::string liveName;
+    for (const std::string& name : Names())
+        if (!before.count(name)) liveName = name;
+    ASSERT_FALSE(liveName.empty());
+    EXPECT_TRUE(CReplacingFile::IsTemporaryName(liveName, "case.qor"));
+
+    EXPECT_EQ(CReplacingFile::RemoveLeftovers(target.c_str()), 2);
+    std::set<std::string> expected = others;
+    expected.insert({"case.qor", liveName, ".case.qor.qortmp-Link00"});
+    EXPECT_EQ(Names(), expected);
+    // The whole folder: the other file's leftover goes too, the live one still stays.
+    EXPECT_EQ(CReplacingFile::RemoveLeftoversIn(m_dir.c_str()), 1);
+    EXPECT_TRUE(fs::exists(m_dir / liveName));
+
+    ASSERT_TRUE(WriteAll(live.Descriptor(), "new case"));
+    ASSERT_TRUE(live.Commit());
+    EXPECT_EQ(ReadAll(target), "new case");
+    EXPECT_FALSE(fs::exists(m_dir / liveName));
+
+    // A discarded file goes; an injected refusal to make the file comes back as the system's error.
+    {
+        CReplacingFile dropped;
+        ASSERT_TRUE(dropped.Open(target.c_str()));
+    }
+    CReplacingFile::InjectOpenFault(EROFS);
+    CReplacingFile refused;
+    errno = 0;
+    EXPECT_FALSE(refused.Open(target.c_str()));
+    EXPECT_EQ(errno, EROFS);
+    CReplacingFile::InjectOpenFault(0);
+    EXPECT_EQ(ReadAll(target), "new case");
+    EXPECT_EQ(CReplacingFile::RemoveLeftovers(target.c_str()), 0);
+}
