@@ -54,8 +54,10 @@ CBinaryInArchive::CBinaryInArchive(std::string bytes)
     init(0u); // the archive's header
 }
 
+// The head is the file's first block (the whole of a smaller file), so it holds the whole header
+// of any file long enough to have one.
 CBinaryInArchive::CBinaryInArchive(int fd, std::string head, std::uint64_t size)
-    : Stream(fd, std::move(head), size), Checked(Stream::member, 0u)
+    : Stream(fd, WithTheHeader(std::move(head)), size), Checked(Stream::member, 0u)
 {
     init(0u); // the archive's header
 }
