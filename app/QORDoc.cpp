@@ -90,6 +90,17 @@ void CQORDoc::StopRuns()
     m_bBusyMultiML = m_bBusyBridgeRange = m_bBusyRefValues = m_bBusyCritRatios = false;
 }
 
+BOOL CQORDoc::SaveModified()
+{
+    ++m_nAskingToSave;
+    const BOOL close = CDocument::SaveModified();
+    --m_nAskingToSave;
+    // The case stays or goes: either way the runs' held completions go on (a closing case's runs
+    // are stopped first, and theirs only release their blocks).
+    CCaseShell::Current().ResumeCompletions();
+    return close;
+}
+
 void CQORDoc::ReportEngineFailure(const CString& reason)
 {
     Message(L"The command could not be carried out; the case is as it was.\n" + reason, MB_OK | MB_ICONERROR);
@@ -149,6 +160,8 @@ BOOL CQORDoc::OnOpenDocument(LPCTSTR lpszPathName)
 
 void CQORDoc::OnCloseDocument()
 {
+    // Nothing of the case's runs reaches the windows from here on, and their workers end.
+    StopRuns();
     CDocument::OnCloseDocument(); // this document is gone from here on
     // The element pane's items hold the closed case's elements: it shows the case now in front, or nothing.
     if (CQORDoc* next = GetActiveDoc())

@@ -48,8 +48,7 @@ std::vector<std::shared_ptr<CEnvelopeResults>> COverstressAnalysis::Run()
 
         CString* pLine = new CString;
         pLine->Format(L"Overstress: L = %.3f, w = %.3f", L, w);
-        if (!qor::PostToMainWindow(UWM_ADD_STATUS, reinterpret_cast<WPARAM>(pLine), 0))
-            delete pLine; // nobody to receive it
+        qor::PostRunLine(pLine);
 
         CMovingLoadAnalysis mla(pBridge, pLM);
         mla.SetPointsPerSpan(nPoints);

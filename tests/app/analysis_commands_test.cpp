@@ -459,6 +459,7 @@ TEST_F(AnalysisCommands, ZeroResultsAndRatiosWithoutAReferenceAreSaidInTheLog)
     // A model without loads, moved over a bridge: zeros, and why.
     auto empty = std::make_shared<CLoadModel>(7, CString(L"Empty"));
     doc->RunMovingLoad(true, 0, false, doc->m_vBridge[0], empty, 0.5);
+    qor::test::Pump(50); // the log takes the lines as the window is free
     EXPECT_EQ(count(L"Load model \"Empty\" has no loads: its results are all zero."), 1);
 
     // A reference that applies to bridges up to 5 m only: every reference value of the network is zero.
@@ -503,7 +504,7 @@ TEST_F(AnalysisCommands, ZeroResultsAndRatiosWithoutAReferenceAreSaidInTheLog)
     EXPECT_EQ(count(L"Bridge \"1-span - 20.000 m span\": the reference largest bending moment is too small to rate "
                     L"against where the proposed vehicle's is not; its ratio is shown as n/a."),
               1);
-    EXPECT_EQ(count(L"the reference largest bending moment is too small"), 4);
+    EXPECT_TRUE(qor::test::PumpUntil([&] { return count(L"the reference largest bending moment is too small") == 4; }));
 }
 
 } // namespace
