@@ -96,6 +96,8 @@ public:
     // waits with its completion (its results, its questions) until the question is answered.
     BOOL SaveModified() override;
     bool IsAskingToSave() const { return m_nAskingToSave > 0; }
+    // The autosave writes the case from copies of its elements, on a thread of its own.
+    std::function<bool(int fd)> SnapshotForAutosave() override;
 
     // ---- Document life (QORDoc.cpp) and the case file (QORDocFile.cpp) ----------------------------------------------
     BOOL OnNewDocument() override;
