@@ -35,8 +35,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <malloc.h>
 #include <map>
 #include <memory>
 #include <string>
@@ -126,6 +128,53 @@ std::shared_ptr<CReferenceSet> LongSet()
         if (!coll->Calculate()) std::abort();
     }
     return coll->GetRefSets().front();
+}
+
+// (7) The six-axle truck over a 20 m span by a step so fine that it stands at `positions` places:
+// the moving-load reaction table has a row per position, the "show all" plot a curve per position
+// and effect. With bKeep the run keeps every position's lines (the plot needs them).
+std::shared_ptr<CAOMovingLoad> FineStepRun(int positions, bool bKeep)
+{
+    static std::map<std::pair<int, bool>, std::shared_ptr<CAOMovingLoad>> runs;
+    std::shared_ptr<CAOMovingLoad>& run = runs[{positions, bKeep}];
+    if (!run)
+    {
+        auto bridge = std::make_shared<CBridge>(3, CString(L"20 m"), CBridge::CONFIG_EXPLICIT, 20.0);
+        bridge->m_vSpans = {20.0};
+        bridge->BuildBeam();
+        auto truck = SixAxleTruck();
+        CMovingLoadAnalysis analysis(bridge, truck);
+        analysis.SetKeepBeamResults(bKeep);
+        analysis.SetPointsPerSpan(50);
+        // The run also stands the truck where its axles pass the points along the beam: the
+        // step is set again from a first run so that the run ends with `positions` places.
+        auto reactionRows = [](const std::shared_ptr<CEnvelopeResults>& r) {
+            return static_cast<double>(r->GetReactionEnvelope(0)->m_vMax.size());
+        };
+        // (About 0.6 of the places are steps.)
+        double step = (20.0 + analysis.GetLoadModelLength()) / (0.6 * positions);
+        int nSteps = 0;
+        auto results = analysis.Run(true, nSteps, step);
+        for (int again = 0; again < 3 && std::abs(reactionRows(results) / positions - 1.0) > 0.01; ++again)
+        {
+            CMovingLoadAnalysis next(bridge, truck);
+            next.SetKeepBeamResults(bKeep);
+            next.SetPointsPerSpan(50);
+            const double places = reactionRows(results);
+            const double made = (20.0 + analysis.GetLoadModelLength()) / step;
+            step = (20.0 + analysis.GetLoadModelLength()) / (made + positions - places);
+            results = next.Run(true, nSteps, step);
+        }
+        run = std::make_shared<CAOMovingLoad>(results, bridge, truck, nSteps);
+    }
+    return run;
+}
+
+// The bytes the heap holds for the program (the allocator's own count, mapped blocks included).
+double HeapBytes()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<double>(info.uordblks + info.hblkhd);
 }
 
 // ---- The program's windows -----------------------------------------------------------------------
@@ -516,6 +565,73 @@ void BM_EnhancedRatioGrid(benchmark::State& state)
     }
 }
 BENCHMARK(BM_EnhancedRatioGrid)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// (7) The reaction table of a moving load at 100 000 positions (900 000 for the _900k case): a
+// row per position. "longest wait ms" is the longest the window could not answer from the Show
+// call until the table is on the screen (the Show call itself, or the paint that follows),
+// "bytes per row" what the open table holds on the heap.
+void ReactionTable(benchmark::State& state, int positions)
+{
+    auto run = FineStepRun(positions, false);
+    const int rows = static_cast<int>(run->GetResults()->GetReactionEnvelope(0)->m_vMax.size());
+    double longest = 0, perRow = 0;
+    for (auto _ : state)
+    {
+        CGridView* grid = OpenView<CGridView>();
+        Settle(grid);
+        const double before = HeapBytes();
+        const Clock::time_point show = Clock::now();
+        grid->ShowMovingLoadEnvelopes(false, false, run);
+        double wait = MsSince(show);
+        const Clock::time_point paint = Clock::now();
+        Settle(grid);
+        wait = std::max(wait, MsSince(paint));
+        longest = std::max(longest, wait);
+        state.PauseTiming();
+        perRow = (HeapBytes() - before) / rows;
+        if (grid->GetGrid()->GetRowCount() != rows + 1) state.SkipWithError("the table lacks rows");
+        Close(grid);
+        state.ResumeTiming();
+    }
+    state.counters["rows"] = rows;
+    state.counters["longest wait ms"] = longest;
+    state.counters["bytes per row"] = perRow;
+}
+
+void BM_ReactionTable100k(benchmark::State& state) { ReactionTable(state, 100000); }
+BENCHMARK(BM_ReactionTable100k)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+void BM_ReactionTable900k(benchmark::State& state) { ReactionTable(state, 900000); }
+BENCHMARK(BM_ReactionTable900k)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+// (8) The moment and shear plot of the same truck at 100 000 positions, every position shown
+// (QOR_BENCH_PLOT_POSITIONS sets another count). "bytes per position" is what the open plot holds
+// on the heap; "longest wait ms" as in (2), until every curve is on the screen.
+void BM_PlotShowAll100k(benchmark::State& state)
+{
+    const char* env = std::getenv("QOR_BENCH_PLOT_POSITIONS");
+    const int positions = env ? std::max(2, std::atoi(env)) : 100000;
+    auto run = FineStepRun(positions, true);
+    double longest = 0, perPosition = 0;
+    for (auto _ : state)
+    {
+        CPlotView* view = OpenView<CPlotView>();
+        view->CreateCharts(2, 1);
+        Settle(view);
+        const double before = HeapBytes();
+        const Clock::time_point show = Clock::now();
+        view->ShowMovingLoadEnvelopes(true, true, run);
+        const double shown = MsSince(show);
+        longest = std::max(longest, std::max(shown, DrawAndSettle({view})));
+        state.PauseTiming();
+        perPosition = (HeapBytes() - before) / static_cast<double>(run->GetResults()->GetKeptPositions().GetCount());
+        Close(view);
+        state.ResumeTiming();
+    }
+    state.counters["positions"] = static_cast<double>(run->GetResults()->GetKeptPositions().GetCount());
+    state.counters["longest wait ms"] = longest;
+    state.counters["bytes per position"] = perPosition;
+}
+BENCHMARK(BM_PlotShowAll100k)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 // (6) Printing the plot of (2) to a PDF file: two pages.
 void BM_PrintMovingLoadPlot(benchmark::State& state)

@@ -19,7 +19,13 @@ const int kLayoutOrder[4] = {CChartAxis::LeftAxis, CChartAxis::BottomAxis, CChar
 
 } // namespace
 
+namespace {
+// Posted to the chart itself: the next slice of a redraw.
+constexpr UINT WM_REDRAWPENDING = WM_APP + 0x51;
+} // namespace
+
 BEGIN_MESSAGE_MAP(CChartCtrl, CWnd)
+ON_MESSAGE(WM_REDRAWPENDING, OnRedrawPending)
 ON_WM_PAINT()
 ON_WM_ERASEBKGND()
 ON_WM_MOUSEMOVE()
@@ -262,7 +268,23 @@ void CChartCtrl::RefreshCtrl()
 
     DrawBackground(&m_BackgroundDC, clientRect);
     clientRect.DeflateRect(3, 3);
-    DrawChart(&m_BackgroundDC, clientRect);
+    std::size_t nPoints = 0;
+    for (const auto& entry : m_mapSeries) nPoints += entry.second->GetPointsCount();
+    if (nPoints <= kPointsDrawnAtOnce)
+    {
+        m_bRedrawing = false;
+        DrawChart(&m_BackgroundDC, clientRect);
+    }
+    else
+    {
+        // The frame now, the series a slice at a time from the message loop, oldest first as in
+        // one go: a step that changes the chart more than once pays for the frame only.
+        LayOutAndDraw(&m_BackgroundDC, clientRect, true, false);
+        m_bRedrawing = true;
+        m_uRedrawNext = 0;
+        if (!m_bRedrawPosted) m_bRedrawPosted = PostMessage(WM_REDRAWPENDING) != FALSE;
+        if (!m_bRedrawPosted) DrawSeriesSlice(true);
+    }
     ++m_uRedrawCount;
 
     for (CChartAxis* pAxis : m_pAxes)
@@ -270,6 +292,58 @@ void CChartCtrl::RefreshCtrl()
         if (pAxis) pAxis->UpdateScrollBarPos();
     }
     Invalidate(TRUE);
+}
+
+void CChartCtrl::DrawSeriesSlice(bool bAll)
+{
+    if (!m_bRedrawing) return;
+    if (!m_BackgroundDC.GetSafeHdc())
+    {
+        m_bRedrawing = false;
+        return;
+    }
+    CRect seriesRect = m_PlottingRect;
+    seriesRect.right += 1;
+    seriesRect.bottom += 1;
+    const DWORD start = GetTickCount();
+    auto it = m_mapSeries.lower_bound(m_uRedrawNext);
+    while (it != m_mapSeries.end())
+    {
+        it->second->SetPlottingRect(seriesRect);
+        it->second->DrawAll(&m_BackgroundDC);
+        ++it;
+        if (!bAll && GetTickCount() - start >= kSliceMs) break;
+    }
+    m_BackgroundDC.SelectClipRgn(nullptr);
+    if (it == m_mapSeries.end())
+    {
+        m_bRedrawing = false;
+        for (auto& entry : m_mapSeries) entry.second->DrawLabels(&m_BackgroundDC);
+        m_BackgroundDC.SelectClipRgn(nullptr);
+        m_pLegend->Draw(&m_BackgroundDC);
+        return;
+    }
+    m_uRedrawNext = it->first;
+    // Posted behind what came meanwhile: paints, clicks and keys go first. Without a message
+    // loop to come back from, the rest is drawn now.
+    if (!m_bRedrawPosted) m_bRedrawPosted = PostMessage(WM_REDRAWPENDING) != FALSE;
+    if (!m_bRedrawPosted) DrawSeriesSlice(true);
+}
+
+LRESULT CChartCtrl::OnRedrawPending(WPARAM, LPARAM)
+{
+    m_bRedrawPosted = false;
+    if (!m_bRedrawing) return 0;
+    DrawSeriesSlice(false);
+    Invalidate(FALSE);
+    return 0;
+}
+
+void CChartCtrl::FinishRedraw()
+{
+    if (!m_bRedrawing) return;
+    DrawSeriesSlice(true);
+    Invalidate(FALSE);
 }
 
 void CChartCtrl::ResetZoom()
@@ -366,7 +440,7 @@ void CChartCtrl::RecalcAxesLayout()
     LayOutAndDraw(&dc, clientRect, false);
 }
 
-void CChartCtrl::LayOutAndDraw(CDC* pDC, CRect ChartRect, bool bDraw)
+void CChartCtrl::LayOutAndDraw(CDC* pDC, CRect ChartRect, bool bDraw, bool bSeries)
 {
     m_PlottingRect = ChartRect;
     CRect working = ChartRect;
@@ -425,6 +499,7 @@ void CChartCtrl::LayOutAndDraw(CDC* pDC, CRect ChartRect, bool bDraw)
     pDC->LineTo(m_PlottingRect.left, m_PlottingRect.bottom);
     pDC->LineTo(m_PlottingRect.left, m_PlottingRect.top);
     pDC->SelectObject(pOldPen);
+    if (!bSeries) return;
 
     // The series, oldest first, then their labels.
     CRect seriesRect = m_PlottingRect;

@@ -6,6 +6,7 @@
 
 #include "platform/gui/Afx.h"
 
+#include <cstddef>
 #include <map>
 
 class CChartAxis;
@@ -78,7 +79,15 @@ public:
     void EnableRefresh(bool enable) { AllowRefresh(enable); }
     bool IsRefreshAllowed() const { return m_iEnableRefresh >= 1; }
     bool IsRefreshPending() const { return m_bPendingRefresh; }
+    // Draws the chart into its kept image and shows it. A chart of many points draws its
+    // series in slices from the message loop (IsRedrawing until the last is on the image), so
+    // that a plot of many thousand curves never holds the window for long.
     void RefreshCtrl();
+    bool IsRedrawing() const { return m_bRedrawing; }
+    // Whether the redraw under way has still to draw the series (its ids go in order).
+    bool IsSeriesStillToDraw(unsigned serieId) const { return m_bRedrawing && serieId >= m_uRedrawNext; }
+    // The rest of a redraw in slices, drawn now.
+    void FinishRedraw();
     // Lays the axes out on the window's present size as a redraw does, drawing nothing: their
     // tick increments are then those the chart will show, even while drawing is held.
     void RecalcAxesLayout();
@@ -123,7 +132,12 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    void LayOutAndDraw(CDC* pDC, CRect ChartRect, bool bDraw);
+    // bSeries false leaves out the series, their labels and the legend.
+    void LayOutAndDraw(CDC* pDC, CRect ChartRect, bool bDraw, bool bSeries = true);
+    // Draws series of the redraw under way onto the image, from m_uRedrawNext on: all of them
+    // with bAll, else for about a slice's time; after the last, the labels and the legend.
+    void DrawSeriesSlice(bool bAll);
+    LRESULT OnRedrawPending(WPARAM wParam, LPARAM lParam);
 
     static void RegisterWndClass();
     void AddSerie(CChartSerie* pSerie);
@@ -164,4 +178,11 @@ private:
     CSize m_PaperSize;
     bool m_bMouseVisible = true;
     unsigned m_uRedrawCount = 0;
+    // A redraw in slices: under way, posted, the id of the next series to draw.
+    bool m_bRedrawing = false;
+    bool m_bRedrawPosted = false;
+    unsigned m_uRedrawNext = 0;
+    // Up to this many points a chart is drawn in one go; a slice takes about kSliceMs.
+    static constexpr std::size_t kPointsDrawnAtOnce = 50000;
+    static constexpr DWORD kSliceMs = 20;
 };

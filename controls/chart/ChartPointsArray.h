@@ -25,9 +25,12 @@ template <class PointType>
 class CChartPointsArray
 {
 public:
+    // The most a full array grows by at once when points come one by one.
     static constexpr unsigned kGrowStep = 1000;
 
-    CChartPointsArray() : m_pPoints(new PointType[kGrowStep]), m_nCapacity(kGrowStep) {}
+    // No room until points come: a series holds what its points need (Reserve), not a
+    // fixed block whatever it needs.
+    CChartPointsArray() = default;
     CChartPointsArray(const CChartPointsArray&) = delete;
     CChartPointsArray& operator=(const CChartPointsArray&) = delete;
 
@@ -83,6 +86,13 @@ public:
         m_pPoints[index] = point;
         ++m_nCount;
         return index;
+    }
+
+    // Room for nPoints points in all (nothing when there is room already): the points of a
+    // series added together take exactly what they need.
+    void Reserve(unsigned nPoints)
+    {
+        if (nPoints > m_nCapacity) Reallocate(nPoints);
     }
 
     void Clear()
@@ -144,11 +154,14 @@ public:
     }
 
 private:
-    void Grow()
+    // A full array grows by what it holds (at least 16 points, at most kGrowStep), keeping
+    // every point.
+    void Grow() { Reallocate(m_nCapacity + std::clamp(m_nCapacity, 16u, kGrowStep)); }
+
+    void Reallocate(unsigned capacity)
     {
-        const unsigned capacity = m_nCapacity + kGrowStep;
         std::unique_ptr<PointType[]> points(new PointType[capacity]);
-        std::copy(m_pPoints.get(), m_pPoints.get() + m_nCount, points.get());
+        if (m_nCount > 0) std::copy(m_pPoints.get(), m_pPoints.get() + m_nCount, points.get());
         m_pPoints = std::move(points);
         m_nCapacity = capacity;
     }
@@ -158,7 +171,7 @@ private:
     double m_dYMin = 0.0;
     double m_dYMax = 0.0;
     std::unique_ptr<PointType[]> m_pPoints;
-    unsigned m_nCapacity;
+    unsigned m_nCapacity = 0;
     unsigned m_nCount = 0;
     int m_nOrdering = poXOrdering;
 };

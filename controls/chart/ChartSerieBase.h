@@ -15,6 +15,8 @@ public:
     ~CChartSerieBase() override = default;
 
     unsigned GetPointsCount() const override { return m_vPoints.GetPointsCount(); }
+    // The points the series has room for.
+    unsigned GetPointsCapacity() const { return m_vPoints.GetCapacity(); }
     // The point at uIndex (< GetPointsCount()).
     const PointType& GetPoint(unsigned uIndex) const { return m_vPoints.GetAt(uIndex); }
     int GetSeriesOrdering() const { return m_vPoints.GetOrdering(); }

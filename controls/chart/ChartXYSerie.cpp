@@ -19,6 +19,7 @@ void CChartXYSerie::AddPoint(double x, double y)
 void CChartXYSerie::AddPoints(const double* pX, const double* pY, unsigned count)
 {
     if (!pX || !pY || count == 0) return;
+    m_vPoints.Reserve(m_vPoints.GetPointsCount() + count);
     bool insertedBefore = false;
     for (unsigned k = 0; k < count; ++k)
     {
@@ -43,7 +44,9 @@ void CChartXYSerie::AfterPointsAdded(bool insertedBefore)
     pChart->AllowRefresh(true);
 
     // Incremental drawing only where the image is current and drawing is allowed.
+    // A series that a redraw in slices has still to come to is drawn by it, in its turn.
     CDC* pDC = pChart->GetBackgroundDC();
+    if (pChart->IsSeriesStillToDraw(GetSerieId())) return;
     if (pChart->IsRefreshAllowed() && pDC && pDC->GetSafeHdc() && pChart->GetSafeHwnd())
     {
         DrawNewPoints(pDC);

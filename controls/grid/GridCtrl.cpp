@@ -1,6 +1,8 @@
 // The grid control: construction, window class, cell storage and lookup, notifications.
 #include "controls/grid/GridCtrl.h"
 
+#include <memory>
+
 #include <new>
 
 IMPLEMENT_DYNCREATE(CGridCtrl, CWnd)
@@ -183,12 +185,49 @@ CGridCellBase* CGridCtrl::GetCell(int nRow, int nCol) const
     if (nRow < 0 || nRow >= m_nRows || nCol < 0 || nCol >= m_nCols)
         return nullptr;
     GRID_ROW* pRow = m_Rows[static_cast<size_t>(nRow)];
+    if (!pRow && m_fnFillRow) pRow = MakeRow(nRow);
     if (!pRow)
         return nullptr;
     const int stored = m_arColOrder[static_cast<size_t>(nCol)];
     if (stored < 0 || stored >= static_cast<int>(pRow->size()))
         return nullptr;
     return (*pRow)[static_cast<size_t>(stored)];
+}
+
+// Making a row changes what the grid holds, not what it shows: a read of a cell may make it.
+CGridCtrl::GRID_ROW* CGridCtrl::MakeRow(int nRow) const
+{
+    auto* self = const_cast<CGridCtrl*>(this);
+    auto pRow = std::make_unique<GRID_ROW>(static_cast<size_t>(m_nCols), nullptr);
+    for (int col = 0; col < m_nCols; col++) (*pRow)[static_cast<size_t>(col)] = self->CreateCell(nRow, col);
+    GRID_ROW* pMade = pRow.release();
+    // In place before the filling, which reads and replaces the row's cells.
+    self->m_Rows[static_cast<size_t>(nRow)] = pMade;
+    m_fnFillRow(nRow);
+    return pMade;
+}
+
+void CGridCtrl::SetRowMaker(std::function<void(int nRow)> fnFillRow) { m_fnFillRow = std::move(fnFillRow); }
+
+BOOL CGridCtrl::IsRowMade(int nRow) const
+{
+    return nRow >= 0 && nRow < static_cast<int>(m_Rows.size()) && m_Rows[static_cast<size_t>(nRow)] != nullptr;
+}
+
+void CGridCtrl::ForgetRow(int nRow)
+{
+    if (!IsRowMade(nRow)) return;
+    for (int col = 0; col < m_nCols; col++) DestroyCell(nRow, col);
+    delete m_Rows[static_cast<size_t>(nRow)];
+    m_Rows[static_cast<size_t>(nRow)] = nullptr;
+}
+
+void CGridCtrl::ForgetMadeRows()
+{
+    if (!m_fnFillRow) return;
+    ResetSelectedRange();
+    for (int row = 0; row < static_cast<int>(m_Rows.size()); row++) ForgetRow(row);
+    Refresh();
 }
 
 BOOL CGridCtrl::SetCell(int nRow, int nCol, CGridCellBase* pCell)

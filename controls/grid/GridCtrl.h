@@ -17,6 +17,7 @@
 #include "controls/grid/TitleTip.h"
 
 #include <cstdint>
+#include <functional>
 #include <unordered_map>
 #include <vector>
 
@@ -360,6 +361,19 @@ public:
 
     BOOL DeleteRow(int nRow);
     BOOL DeleteAllItems();
+
+    // ---- Rows made when first needed ---------------------------------------------------
+    // With a row maker, rows added from then on hold no cells until something asks for one
+    // of their cells (painting, a title tip, copying, printing, saving): the row then gets
+    // its cells (CreateCell) and fnFillRow(nRow) fills them. A table of a million rows then
+    // costs what is shown of it. An empty function ends it (rows already made stay).
+    void SetRowMaker(std::function<void(int nRow)> fnFillRow);
+    BOOL HasRowMaker() const { return m_fnFillRow != nullptr; }
+    // Whether the row holds its cells.
+    BOOL IsRowMade(int nRow) const;
+    // Every made row lets its cells go (the selection goes with them); each is made and filled
+    // afresh when next needed.
+    void ForgetMadeRows();
     CString GetItemText(int nRow, int nCol) const;
     BOOL SetItemText(int nRow, int nCol, LPCTSTR str);
     BOOL SetItemState(int nRow, int nCol, UINT state);
@@ -435,6 +449,10 @@ protected:
 
     virtual CGridCellBase* CreateCell(int nRow, int nCol);
     virtual void DestroyCell(int nRow, int nCol);
+    // The cells of a row that the row maker has not made yet: made and filled now.
+    GRID_ROW* MakeRow(int nRow) const;
+    // A made row lets its cells go (a row maker makes it again when needed).
+    void ForgetRow(int nRow);
     // Sets the state of a cell joining or leaving the fixed area; it takes the default colours.
     void SetFixedItemState(int nRow, int nCol, UINT nState);
 
@@ -518,6 +536,7 @@ protected:
     double m_dPrintTextScale = 1.0;
     CImageList* m_pImageList = nullptr;
     std::vector<GRID_ROW*> m_Rows;
+    std::function<void(int)> m_fnFillRow;
 
     // Mouse and selection state
     int m_MouseMode = MOUSE_NOTHING;

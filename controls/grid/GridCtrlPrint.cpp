@@ -544,11 +544,14 @@ BOOL CGridCtrl::Save(LPCTSTR filename, TCHAR chSeparator)
         {
             for (int row = 0; row < m_nRows && ok; row++)
             {
+                // A row made only to be written goes again: a saved table keeps no more cells.
+                const BOOL bMade = IsRowMade(row);
                 for (int col = 0; col < m_nCols; col++)
                 {
                     AppendField(buffer, GetItemText(row, col), chSeparator);
                     AppendText(buffer, col + 1 < m_nCols ? strSeparator : CString(_T("\n")));
                 }
+                if (!bMade) ForgetRow(row);
                 if (buffer.size() >= 65536)
                 {
                     ok = WriteAll(fd, buffer);

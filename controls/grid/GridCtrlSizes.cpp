@@ -102,9 +102,13 @@ BOOL CGridCtrl::SetRowCount(int nRows)
         while (m_nRows < nRows)
         {
             const int row = m_nRows;
-            auto pRow = std::make_unique<GRID_ROW>(static_cast<size_t>(m_nCols), nullptr);
-            for (int col = 0; col < m_nCols; col++)
-                (*pRow)[static_cast<size_t>(col)] = CreateCell(row, col);
+            // With a row maker the row gets its cells when one is first asked for.
+            std::unique_ptr<GRID_ROW> pRow;
+            if (!m_fnFillRow)
+            {
+                pRow = std::make_unique<GRID_ROW>(static_cast<size_t>(m_nCols), nullptr);
+                for (int col = 0; col < m_nCols; col++) (*pRow)[static_cast<size_t>(col)] = CreateCell(row, col);
+            }
             m_arRowHeights.push_back(static_cast<UINT>(m_DefaultCell.GetHeight()));
             m_Rows.push_back(pRow.release());
             m_nRows++;
@@ -213,13 +217,15 @@ BOOL CGridCtrl::SetFixedRowCount(int nFixedRows)
     if (nFixedRows > m_nFixedRows)
     {
         for (int row = m_nFixedRows; row < nFixedRows; row++)
-            for (int col = 0; col < m_nCols; col++)
+            for (int col = 0; col < m_nCols && IsRowMade(row); col++)
                 SetFixedItemState(row, col, GetItemState(row, col) | GVIS_FIXED | GVIS_FIXEDROW);
     }
     else
     {
         for (int row = nFixedRows; row < m_nFixedRows; row++)
         {
+            // A row not made yet gets its cells with the new count's states.
+            if (!IsRowMade(row)) continue;
             for (int col = 0; col < m_nFixedCols && col < m_nCols; col++)
                 SetItemState(row, col, GetItemState(row, col) & ~GVIS_FIXEDROW);
             for (int col = m_nFixedCols; col < m_nCols; col++)
@@ -249,7 +255,7 @@ BOOL CGridCtrl::SetFixedColumnCount(int nFixedCols)
     if (nFixedCols > m_nFixedCols)
     {
         for (int row = 0; row < m_nRows; row++)
-            for (int col = m_nFixedCols; col < nFixedCols; col++)
+            for (int col = m_nFixedCols; col < nFixedCols && IsRowMade(row); col++)
                 SetFixedItemState(row, col, GetItemState(row, col) | GVIS_FIXED | GVIS_FIXEDCOL);
     }
     else
@@ -257,9 +263,9 @@ BOOL CGridCtrl::SetFixedColumnCount(int nFixedCols)
         for (int col = nFixedCols; col < m_nFixedCols; col++)
         {
             for (int row = 0; row < m_nFixedRows && row < m_nRows; row++)
-                SetItemState(row, col, GetItemState(row, col) & ~GVIS_FIXEDCOL);
+                if (IsRowMade(row)) SetItemState(row, col, GetItemState(row, col) & ~GVIS_FIXEDCOL);
             for (int row = m_nFixedRows; row < m_nRows; row++)
-                SetFixedItemState(row, col, GetItemState(row, col) & ~(GVIS_FIXED | GVIS_FIXEDCOL));
+                if (IsRowMade(row)) SetFixedItemState(row, col, GetItemState(row, col) & ~(GVIS_FIXED | GVIS_FIXEDCOL));
         }
     }
 
@@ -308,6 +314,8 @@ CGridCellBase* CGridCtrl::CreateCell(int nRow, int nCol)
 
 void CGridCtrl::DestroyCell(int nRow, int nCol)
 {
+    // A row not made holds no cell (and none of it is selected): nothing to make it for.
+    if (nRow >= 0 && nRow < static_cast<int>(m_Rows.size()) && !m_Rows[static_cast<size_t>(nRow)]) return;
     SetItemState(nRow, nCol, 0);
     if (nRow < 0 || nRow >= static_cast<int>(m_Rows.size()))
         return;
@@ -357,8 +365,7 @@ BOOL CGridCtrl::DeleteRow(int nRow)
     ResetSelectedRange();
 
     GRID_ROW* pRow = m_Rows[static_cast<size_t>(nRow)];
-    if (!pRow)
-        return FALSE;
+    if (!pRow && !m_fnFillRow) return FALSE;
 
     for (int col = 0; col < m_nCols; col++)
         DestroyCell(nRow, col);
@@ -520,12 +527,16 @@ BOOL CGridCtrl::AutoSizeColumn(int nCol, UINT nAutoSizeStyle, BOOL bResetScroll)
     bool measured = false;
     for (int nRow = nStartRow; nRow <= nEndRow; nRow++)
     {
+        // A row made only to be measured goes again.
+        const BOOL bMade = IsRowMade(nRow);
         CGridCellBase* pCell = GetCell(nRow, nCol);
-        if (!pCell)
-            continue;
-        const CSize size = pCell->GetCellExtent(pDC);
-        nWidth = std::max(nWidth, static_cast<int>(size.cx));
-        measured = true;
+        if (pCell)
+        {
+            const CSize size = pCell->GetCellExtent(pDC);
+            nWidth = std::max(nWidth, static_cast<int>(size.cx));
+            measured = true;
+        }
+        if (!bMade && m_fnFillRow) ForgetRow(nRow);
     }
     // A column with nothing measured keeps its width (0 would hide it for good).
     if (measured)

@@ -5,11 +5,14 @@
 #include "engine/model/Bridge.h"
 #include "engine/model/LoadModel.h"
 
+#include <algorithm>
+#include <map>
 #include <set>
 
 namespace {
 
 constexpr std::size_t kNamedBridges = 5;
+constexpr std::size_t kNamedRatioBridges = 3;
 
 double LengthOf(const CBridge& bridge)
 {
@@ -29,26 +32,36 @@ CString Limits(const CLoadModel& model)
     return text;
 }
 
-CString BridgeList(const std::vector<std::shared_ptr<CBridge>>& bridges)
+// The first `shown` names, then how many more: "B1, B2, B3 and 309 more".
+CString NamesAndMore(const std::vector<CString>& names, std::size_t shown)
 {
     CString list;
-    std::size_t named = 0;
-    for (const auto& bridge : bridges)
+    const std::size_t named = std::min(shown, names.size());
+    for (std::size_t i = 0; i < named; ++i)
     {
-        if (!bridge) continue;
-        if (named == kNamedBridges) break;
-        CString one;
-        one.Format(L"%s%s (%g m)", named ? L", " : L"", bridge->m_Description.GetString(), LengthOf(*bridge));
-        list += one;
-        ++named;
+        if (i) list += L", ";
+        list += names[i];
     }
-    if (bridges.size() > named)
+    if (names.size() > named)
     {
         CString more;
-        more.Format(L" and %d more", static_cast<int>(bridges.size() - named));
+        more.Format(L" and %d more", static_cast<int>(names.size() - named));
         list += more;
     }
     return list;
+}
+
+CString BridgeList(const std::vector<std::shared_ptr<CBridge>>& bridges)
+{
+    std::vector<CString> names;
+    for (const auto& bridge : bridges)
+    {
+        if (!bridge) continue;
+        CString one;
+        one.Format(L"%s (%g m)", bridge->m_Description.GetString(), LengthOf(*bridge));
+        names.push_back(one);
+    }
+    return NamesAndMore(names, kNamedBridges);
 }
 
 } // namespace
@@ -81,15 +94,20 @@ std::vector<CString> CRunDiagnostics::ModelLines(const std::vector<std::shared_p
 
 std::vector<CString> CRunDiagnostics::RatioLines(const std::vector<std::shared_ptr<CCriticalRatioEnsemble>>& ratios)
 {
-    std::vector<CString> lines;
-    std::set<std::wstring> said;
+    // One line per effect for the whole run, naming the first few of its bridges, in the order met.
+    struct Undefined
+    {
+        std::vector<CString> bridges;
+        std::set<const CBridge*> seen;
+    };
+    std::vector<CString> effects;
+    std::map<std::wstring, Undefined> undefined;
     const auto check = [&](const RatioLoadEffect& e, const CString& effect) {
         if (!e.IsUndefined()) return;
-        CString line;
-        line.Format(L"Bridge \"%s\": the reference %s is too small to rate against where the proposed vehicle's is "
-                    L"not; its ratio is shown as n/a.",
-                    e.bridge ? e.bridge->m_Description.GetString() : L"?", effect.GetString());
-        if (said.insert(line.GetString()).second) lines.push_back(line);
+        auto [at, first] = undefined.try_emplace(effect.GetString());
+        if (first) effects.push_back(effect);
+        if (!at->second.seen.insert(e.bridge.get()).second) return;
+        at->second.bridges.push_back(e.bridge ? e.bridge->m_Description : CString(L"?"));
     };
     for (const auto& ensemble : ratios)
     {
@@ -111,6 +129,22 @@ std::vector<CString> CRunDiagnostics::RatioLines(const std::vector<std::shared_p
                 check(pairs[r].second, support);
             }
         }
+    }
+    std::vector<CString> lines;
+    for (const CString& effect : effects)
+    {
+        const std::vector<CString>& bridges = undefined[effect.GetString()].bridges;
+        CString line;
+        if (bridges.size() == 1)
+            line.Format(L"Bridge \"%s\": the reference %s is too small to rate against where the proposed vehicle's "
+                        L"is not; its ratio is shown as n/a.",
+                        bridges.front().GetString(), effect.GetString());
+        else
+            line.Format(L"The reference %s is too small to rate against where the proposed vehicle's is not on %d "
+                        L"bridges: %s; their ratios are shown as n/a.",
+                        effect.GetString(), static_cast<int>(bridges.size()),
+                        NamesAndMore(bridges, kNamedRatioBridges).GetString());
+        lines.push_back(line);
     }
     return lines;
 }

@@ -22,7 +22,7 @@ public:
     static std::vector<CString> ModelLines(const std::vector<std::shared_ptr<CLoadModel>>& models,
                                            const std::vector<std::shared_ptr<CBridge>>& bridges);
 
-    // One line per bridge and effect whose ratio stands against a reference below the threshold
-    // while the proposed effect is not (shown as "n/a").
+    // For each effect whose ratio stands against a reference below the threshold while the proposed
+    // effect is not (shown as "n/a"), one line for the whole run: how many bridges, the first few by name.
     static std::vector<CString> RatioLines(const std::vector<std::shared_ptr<CCriticalRatioEnsemble>>& ratios);
 };

@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <system_error>
 #include <unistd.h>
@@ -298,16 +299,24 @@ bool CSettings::Save(const CString& path) const
         const CString folder = qor::FolderOf(path);
         if (!folder.IsEmpty()) qor::CreateFolders(folder);
 
+        std::ostringstream text;
+        {
+            boost::archive::xml_oarchive oa(text);
+            oa << boost::serialization::make_nvp("m_Version", m_Version);
+            oa << boost::serialization::make_nvp("General", General);
+            oa << boost::serialization::make_nvp("Analysis", Analysis);
+            oa << boost::serialization::make_nvp("Plot", Plot);
+        } // the archive writes its closing tag here
+        // Settings the file already holds are not written again: an exit with nothing changed waits for no disk.
+        {
+            std::ifstream stored(target, std::ios::in | std::ios::binary);
+            if (stored && std::string(std::istreambuf_iterator<char>(stored), {}) == text.view()) return true;
+        }
+
         tmp = TemporaryPathFor(target);
         {
             std::ofstream ofs(tmp, std::ios::out | std::ios::trunc);
-            {
-                boost::archive::xml_oarchive oa(ofs);
-                oa << boost::serialization::make_nvp("m_Version", m_Version);
-                oa << boost::serialization::make_nvp("General", General);
-                oa << boost::serialization::make_nvp("Analysis", Analysis);
-                oa << boost::serialization::make_nvp("Plot", Plot);
-            } // the archive writes its closing tag here
+            ofs << text.view();
             ofs.flush();
             if (!ofs)
                 throw boost::archive::archive_exception(boost::archive::archive_exception::output_stream_error);

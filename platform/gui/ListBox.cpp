@@ -1,9 +1,14 @@
 // The list box over QListWidget: the LB_ messages and LBN_ notifications; and its wrapper
-// class CListBox.
+// class CListBox. Its items are lines of one height, laid out as such: one more line in a long
+// list (a running log) costs what it costs in a short one.
 #include "platform/gui/ControlsInternal.h"
 
+#include <QtCore/QEvent>
+#include <QtCore/QTimer>
+#include <QtGui/QFontMetrics>
 #include <QtWidgets/QListWidget>
 #include <QtWidgets/QScrollBar>
+#include <QtWidgets/QStyledItemDelegate>
 
 #include <algorithm>
 #include <string>
@@ -15,11 +20,59 @@ namespace {
 #define LBN_SETFOCUS_CODE 4
 #define LBN_KILLFOCUS_CODE 5
 
+// Every line is as high as the first; the view asks one line for its size, and this answer is as wide as
+// the widest line so far, so that the list scrolls as far as its widest line without measuring them all.
+class OneLineDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    int widestText = 0;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        const int own = option.fontMetrics.horizontalAdvance(index.data(Qt::DisplayRole).toString());
+        size.rwidth() += std::max(0, widestText - own);
+        return size;
+    }
+};
+
+// A selection made while the list is hidden (an auto-hidden pane's log) scrolls its line into view once the
+// list shows: a hidden view has no size to scroll by. The user's own scrolling ends it.
+class ScrollKeeper : public QObject
+{
+public:
+    ScrollKeeper(QListWidget* list) : QObject(list), m_list(list)
+    {
+        list->installEventFilter(this);
+        QObject::connect(list->verticalScrollBar(), &QAbstractSlider::actionTriggered, this, [this] { m_row = -1; });
+    }
+
+    void Scrolled(int row) { m_row = m_list->isVisible() ? -1 : row; }
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (m_row >= 0 && (e->type() == QEvent::Show || e->type() == QEvent::Resize))
+            QTimer::singleShot(0, this, [this] {
+                if (m_row >= 0 && m_row < m_list->count() && m_list->isVisible())
+                    m_list->scrollToItem(m_list->item(m_row));
+            });
+        return false;
+    }
+
+private:
+    QListWidget* m_list;
+    int m_row = -1;
+};
+
 class ListControl : public ControlBase
 {
 public:
     UINT CtlColorMessage(const WndState*) const override { return WM_CTLCOLORLISTBOX; }
     QListWidget* list = nullptr;
+    OneLineDelegate* lines = nullptr;
+    ScrollKeeper* keeper = nullptr;
     bool programmatic = false;
 
     explicit ListControl(WndState* s, QWidget* parentWidget)
@@ -38,6 +91,22 @@ public:
         h->setVerticalScrollBarPolicy((st & WS_VSCROLL) ? ((st & LBS_DISABLENOSCROLL) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded)
                                                         : Qt::ScrollBarAlwaysOff);
         h->setHorizontalScrollBarPolicy((st & WS_HSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+        h->setUniformItemSizes(true);
+        lines = new OneLineDelegate(h);
+        h->setItemDelegate(lines);
+        keeper = new ScrollKeeper(h);
+    }
+
+    // The widest line so far, for the lines' common width (a line taken out leaves it as it was).
+    void Measure(const QString& text)
+    {
+        lines->widestText = std::max(lines->widestText, list->fontMetrics().horizontalAdvance(text));
+    }
+
+    void FontChanged(WndState*) override
+    {
+        lines->widestText = 0;
+        for (int i = 0; i < list->count(); ++i) Measure(list->item(i)->text());
     }
 
     bool Multi() const { return list->selectionMode() == QAbstractItemView::MultiSelection ||
@@ -86,6 +155,7 @@ public:
             if (index >= 0) {
                 list->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
                 list->scrollToItem(list->item(index));
+                keeper->Scrolled(index);
             }
         });
     }
@@ -110,6 +180,7 @@ public:
             int at = msg == LB_ADDSTRING || index < 0 ? n : index;
             if (at > n) return bad();
             if (msg == LB_ADDSTRING && (s->style & LBS_SORT)) at = SortedPosition(Items(), t);
+            Measure(t);
             Quietly([&] { list->insertItem(at, t); });
             *result = at;
             return true;
@@ -119,7 +190,11 @@ public:
             Quietly([&] { delete list->takeItem(index); });
             *result = n - 1;
             return true;
-        case LB_RESETCONTENT: Quietly([&] { list->clear(); }); return true;
+        case LB_RESETCONTENT:
+            Quietly([&] { list->clear(); });
+            lines->widestText = 0;
+            keeper->Scrolled(-1);
+            return true;
         case LB_GETCOUNT: *result = n; return true;
         case LB_GETCURSEL:
             if (Multi()) *result = list->currentRow() >= 0 ? list->currentRow() : LB_ERR;

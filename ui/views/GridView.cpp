@@ -19,10 +19,11 @@ namespace {
 
 constexpr UINT kGridControlId = 100;
 // Centred, vertically centred, one line, no prefix, ellipsis at the end.
-constexpr DWORD kNumberFormat = 0x8825;
+constexpr DWORD kNumberFormat = CTableCells::kNumberFormat;
 // The same, left-aligned.
-constexpr DWORD kTextFormat = 0x8824;
+constexpr DWORD kTextFormat = CTableCells::kTextFormat;
 constexpr int kNumericFlags = CGridCellNumeric::Decimals | CGridCellNumeric::Negative;
+static_assert(kNumericFlags == CTableCells::kNumericFlags);
 
 } // namespace
 
@@ -122,7 +123,7 @@ void CGridView::OnEndPrinting(CDC* pDC, CPrintInfo* pInfo)
 
 // ---- The frame of every table ------------------------------------------------------------------
 
-void CGridView::SetUpGrid(int nRows, int nCols)
+void CGridView::SetUpGrid(int nRows, int nCols, bool bLazy)
 {
     if (!m_pGrid)
     {
@@ -145,6 +146,12 @@ void CGridView::SetUpGrid(int nRows, int nCols)
     m_vTextWidths.clear();
     m_nRows = m_nFixedRows + std::max(0, nRows);
     m_nCols = m_nFixedCols + std::max(0, nCols);
+    m_bLazy = bLazy;
+    m_Cells.Reset(bLazy ? m_nRows : 0, bLazy ? m_nCols : 0, false);
+    if (bLazy)
+        m_pGrid->SetRowMaker([this](int nRow) { m_Cells.FillRow(*m_pGrid, nRow); });
+    else
+        m_pGrid->SetRowMaker(nullptr);
     m_pGrid->SetRowCount(m_nRows);
     m_pGrid->SetColumnCount(m_nCols);
     m_pGrid->SetFixedRowCount(m_nFixedRows);
@@ -158,6 +165,11 @@ void CGridView::SetUpGrid(int nRows, int nCols)
 
 void CGridView::MakeNumericCells()
 {
+    if (m_bLazy)
+    {
+        m_Cells.SetNumericData(true);
+        return;
+    }
     for (int row = m_nFixedRows; row < m_nRows; row++)
         for (int col = m_nFixedCols; col < m_nCols; col++) MakeNumericCell(row, col);
 }
@@ -172,12 +184,20 @@ void CGridView::MakeNumericCell(int nRow, int nCol)
 
 void CGridView::AutoSizeFirstColumn()
 {
+    // A table whose rows are made as they are shown has every column sized when it is finished
+    // (FinishTable), the row numbers' column as wide as the widest of all, without making a row.
+    if (m_bLazy) return;
     m_pGrid->AutoSizeColumn(0, GVS_BOTH, TRUE);
     m_pGrid->ExpandColumnsToFit(FALSE);
 }
 
 void CGridView::SetHeading(int nRow, int nCol, const CString& text)
 {
+    if (m_bLazy)
+    {
+        m_Cells.SetHeading(nRow, nCol, text);
+        return;
+    }
     CGridCellBase* pCell = m_pGrid->GetCell(nRow, nCol);
     if (!pCell) return;
     pCell->SetText(text);
@@ -192,6 +212,11 @@ void CGridView::SetCaptions(const std::vector<CString>& captions)
 
 void CGridView::SetRowNumbers()
 {
+    if (m_bLazy)
+    {
+        m_Cells.SetRowNumbers();
+        return;
+    }
     CString number;
     for (int row = m_nFixedRows; row < m_nRows; row++)
     {
@@ -202,6 +227,11 @@ void CGridView::SetRowNumbers()
 
 void CGridView::SetNumber(int nRow, int nCol, double value)
 {
+    if (m_bLazy)
+    {
+        m_Cells.SetNumber(nRow, nCol, value);
+        return;
+    }
     if (auto* pCell = dynamic_cast<CGridCellNumeric*>(m_pGrid->GetCell(nRow, nCol))) pCell->SetNumber(value);
 }
 
@@ -215,6 +245,11 @@ void CGridView::SetEntry(int nRow, int nCol, const RatioLoadEffect& ratio)
 
 void CGridView::SetTextCell(int nRow, int nCol, const CString& text)
 {
+    if (m_bLazy)
+    {
+        m_Cells.SetText(nRow, nCol, text);
+        return;
+    }
     if (!m_pGrid->SetCellType(nRow, nCol, RUNTIME_CLASS(CGridCell))) return;
     CGridCellBase* pCell = m_pGrid->GetCell(nRow, nCol);
     pCell->SetFormat(kTextFormat);
@@ -228,6 +263,20 @@ void CGridView::FinishTable()
     m_vTextWidths.assign(static_cast<size_t>(m_nCols), 0);
     CDC* pDC = m_pGrid->GetDC();
     if (!pDC) return;
+    if (m_bLazy)
+    {
+        // The rows made while the table was built (if any) are made afresh from the whole table.
+        m_pGrid->ForgetMadeRows();
+        m_vTextWidths = m_Cells.TextWidths(*m_pGrid, pDC);
+        m_pGrid->ReleaseDC(pDC);
+        for (int col = 0; col < m_nCols; col++)
+        {
+            int& width = m_vTextWidths[static_cast<size_t>(col)];
+            if (width == 0) width = m_pGrid->GetColumnWidth(col);
+        }
+        FitColumns();
+        return;
+    }
     const int nRows = m_pGrid->GetRowCount();
     for (int col = 0; col < m_nCols; col++)
     {

@@ -6,6 +6,7 @@
 #include "ui/views/QORViewBase.h"
 
 #include "controls/grid/GridCtrl.h"
+#include "ui/views/TableCells.h"
 
 #include <functional>
 #include <memory>
@@ -59,8 +60,10 @@ public:
 protected:
     // ---- The frame every table is built in ---------------------------------------------
     // Creates (or empties) the grid for nRows data rows and nCols data columns below one
-    // caption row and one row-number column.
-    void SetUpGrid(int nRows, int nCols);
+    // caption row and one row-number column. With bLazy the table is kept in m_Cells and the
+    // grid makes a row's cells when it first shows (copies, prints, saves) them; the helpers
+    // below write to whichever holds the table.
+    void SetUpGrid(int nRows, int nCols, bool bLazy = true);
     // Every data cell becomes a numeric cell (centred, decimals and negatives allowed).
     void MakeNumericCells();
     // The row-number column sized to its texts; the data columns share the rest.
@@ -147,6 +150,9 @@ public:
 
     // Widths of the columns for their widest texts, measured once per table.
     std::vector<int> m_vTextWidths;
+    // The table on show when its rows are made as they are shown.
+    CTableCells m_Cells;
+    bool m_bLazy = false;
 
     int m_nFixedCols = 1;
     int m_nFixedRows = 1;

@@ -30,7 +30,8 @@ void CGridView::ShowEnhancedCriticalRatios(std::shared_ptr<CAnalysisOutput> pAO)
         if (const std::shared_ptr<CBridgeSet> pSet = pEnsemble ? pEnsemble->GetBridgeSet() : nullptr)
             nRows = std::max(nRows, static_cast<int>(pSet->GetSpanLengths().size()));
 
-    SetUpGrid(nRows, 0);
+    // Its columns come one group after another: a table of cells built as it goes.
+    SetUpGrid(nRows, 0, false);
     CString number;
     for (int row = m_nFixedRows; row < m_nRows; row++)
     {

@@ -374,10 +374,17 @@ LRESULT CPlotView::OnDrawPending(WPARAM, LPARAM)
     return 0;
 }
 
+bool CPlotView::IsDrawing() const
+{
+    return !m_Pending.empty() ||
+           std::any_of(m_vCharts.begin(), m_vCharts.end(), [](const CChartCtrl* c) { return c->IsRedrawing(); });
+}
+
 void CPlotView::FinishDrawing()
 {
     if (m_bInStep) return; // the step that runs is part of it: the rest follows when it ends
     while (!m_Pending.empty()) RunPendingStep();
+    for (CChartCtrl* pChart : m_vCharts) pChart->FinishRedraw();
     ShowDrawingProgress(true);
 }
 

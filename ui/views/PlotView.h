@@ -10,6 +10,7 @@
 #include "ui/views/QORViewBase.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -56,7 +57,9 @@ public:
     // slices run from the message loop: the windows open at once, repaint and take input while
     // thousands of curves are added, and the status bar counts them. The plot ends exactly as
     // if it had been drawn in one go.
-    bool IsDrawing() const { return !m_Pending.empty(); }
+    // A chart of many curves is also redrawn in slices (after the last curve, or when its axes
+    // change): the plot is drawing until every chart is whole on its image.
+    bool IsDrawing() const;
     // What is still to come, drawn now (printing needs the whole plot).
     void FinishDrawing();
 
@@ -161,6 +164,10 @@ protected:
     // alone; ReleaseAxes gives them back their automatic range.
     void HoldAxes(unsigned i, const SRange& range);
     void ReleaseAxes(unsigned i);
+    // The light curve of each of the first count kept positions, a step each, on axes held at
+    // the ranges given.
+    void QueuePositionCurves(const std::shared_ptr<CEnvelopeResults>& pResults, const SRange& moments,
+                             const SRange& shears, std::size_t count);
 
     struct SStep
     {

@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 namespace {
 
@@ -147,33 +148,28 @@ void CPlotView::PlotEnvelopesBMSF(std::shared_ptr<CEnvelopeResults> pResults, CO
     {
         Then([this, pResults] {
             // The axes keep the range they end with while the positions come, so that each curve
-            // is drawn onto the chart's image alone.
-            const CKeptPositions& positions = pResults->GetKeptPositions();
-            std::vector<double> x, y;
-            SRange moments, shears;
-            for (std::size_t i = 0; i < positions.GetCount(); ++i)
+            // is drawn onto the chart's image alone. The ranges of many thousand positions are
+            // themselves taken in steps.
+            const std::size_t count = pResults->GetKeptPositions().GetCount();
+            auto ranges = std::make_shared<std::pair<SRange, SRange>>();
+            constexpr std::size_t kPositionsAStep = 2000;
+            for (std::size_t from = 0; from < count; from += kPositionsAStep)
             {
-                positions.GetLine(i, BRT_MOMENT, x, y);
-                moments.Add(x, y, -1.0);
-                positions.GetLine(i, BRT_SHEAR, x, y);
-                shears.Add(x, y, 1.0);
+                Later([pResults, ranges, from, count] {
+                    const CKeptPositions& positions = pResults->GetKeptPositions();
+                    std::vector<double> x, y;
+                    for (std::size_t i = from; i < std::min(count, from + kPositionsAStep); ++i)
+                    {
+                        positions.GetLine(i, BRT_MOMENT, x, y);
+                        ranges->first.Add(x, y, -1.0);
+                        positions.GetLine(i, BRT_SHEAR, x, y);
+                        ranges->second.Add(x, y, 1.0);
+                    }
+                });
             }
-            HoldAxes(0, moments);
-            HoldAxes(1, shears);
-            for (std::size_t i = 0; i < positions.GetCount(); ++i)
-            {
-                Later(
-                    [this, pResults, i] {
-                        std::vector<double> px, py;
-                        pResults->GetKeptPositions().GetLine(i, BRT_MOMENT, px, py);
-                        AddSeries(0, px, py, CLR_LIGHTLINE, false, 1, true, false);
-                        pResults->GetKeptPositions().GetLine(i, BRT_SHEAR, px, py);
-                        AddSeries(1, px, py, CLR_LIGHTLINE, false, 1, false, false);
-                    },
-                    true);
-            }
-            Later([this] { ReleaseAxes(0); });
-            Later([this] { ReleaseAxes(1); });
+            Later([this, pResults, ranges, count] {
+                QueuePositionCurves(pResults, ranges->first, ranges->second, count);
+            });
         });
     }
 
@@ -197,6 +193,27 @@ void CPlotView::PlotEnvelopesBMSF(std::shared_ptr<CEnvelopeResults> pResults, CO
             }
         });
     }
+}
+
+void CPlotView::QueuePositionCurves(const std::shared_ptr<CEnvelopeResults>& pResults, const SRange& moments,
+                                    const SRange& shears, std::size_t count)
+{
+    HoldAxes(0, moments);
+    HoldAxes(1, shears);
+    for (std::size_t i = 0; i < count; ++i)
+    {
+        Later(
+            [this, pResults, i] {
+                std::vector<double> px, py;
+                pResults->GetKeptPositions().GetLine(i, BRT_MOMENT, px, py);
+                AddSeries(0, px, py, CLR_LIGHTLINE, false, 1, true, false);
+                pResults->GetKeptPositions().GetLine(i, BRT_SHEAR, px, py);
+                AddSeries(1, px, py, CLR_LIGHTLINE, false, 1, false, false);
+            },
+            true);
+    }
+    Later([this] { ReleaseAxes(0); });
+    Later([this] { ReleaseAxes(1); });
 }
 
 void CPlotView::PlotReactionEnvelopes(std::shared_ptr<CEnvelopeResults> pResults, COLORREF clrMin, COLORREF clrMax)

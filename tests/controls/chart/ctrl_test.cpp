@@ -795,3 +795,61 @@ TEST_F(ChartWindowTest, AxisTitlesLongerThanTheChartAreWrittenSmallerInsideIt)
     EXPECT_GE(cut.top, client.top);
     EXPECT_LE(cut.bottom, client.bottom);
 }
+
+TEST_F(ChartWindowTest, AChartOfManyPointsIsRedrawnInSlicesToTheSamePicture)
+{
+    HideGrids();
+    chart.AllowRefresh(false);
+    // 1 500 curves of 50 points: more than a chart draws in one go.
+    for (int k = 0; k < 1500; ++k)
+    {
+        CChartLineSerie* s = chart.CreateLineSerie();
+        s->SetColour(RGB(k % 200, 40, 200 - k % 200));
+        std::vector<double> x(50), y(50);
+        for (int i = 0; i < 50; ++i)
+        {
+            x[static_cast<size_t>(i)] = i / 5.0;
+            y[static_cast<size_t>(i)] = 5.0 + 4.0 * std::sin(0.3 * i + 0.01 * k);
+        }
+        s->AddPoints(x.data(), y.data(), 50);
+    }
+    chart.AllowRefresh(true);
+    auto picture = [this] {
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < 320; y += 2)
+            for (int x = 0; x < 420; x += 2) pixels.push_back(Pixel(x, y));
+        return pixels;
+    };
+    chart.FinishRedraw();
+    ASSERT_FALSE(chart.IsRedrawing());
+    const std::vector<COLORREF> once = picture();
+
+    // A redraw returns with curves still to come; they come from the message loop, a slice a
+    // turn. A curve added meanwhile waits for its turn, so the newest is drawn last as in one go.
+    chart.RefreshCtrl();
+    ASSERT_TRUE(chart.IsRedrawing());
+    int turns = 0;
+    ASSERT_TRUE(qor::test::PumpUntil(
+        [&] {
+            ++turns;
+            return !chart.IsRedrawing();
+        },
+        120000));
+    EXPECT_GE(turns, 2);
+    EXPECT_EQ(picture(), once);
+
+    chart.RefreshCtrl();
+    ASSERT_TRUE(chart.IsRedrawing());
+    CChartLineSerie* last = chart.CreateLineSerie();
+    last->SetColour(kRed);
+    last->AddPoint(0, 5);
+    last->AddPoint(10, 5);
+    EXPECT_TRUE(chart.IsSeriesStillToDraw(last->GetSerieId()));
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return !chart.IsRedrawing(); }, 120000));
+    const std::vector<COLORREF> sliced = picture();
+    chart.RefreshCtrl();
+    chart.FinishRedraw();
+    EXPECT_EQ(sliced, picture());
+    const CPoint a = last->PointScreenPosition(0), b = last->PointScreenPosition(1);
+    EXPECT_EQ(Pixel((a.x + b.x) / 2, a.y), kRed);
+}

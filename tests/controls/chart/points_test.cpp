@@ -35,21 +35,33 @@ std::vector<double> Xs(const CChartPointsArray<SPoint>& a)
 
 } // namespace
 
-TEST(ChartPointsArray, GrowsInStepsOfAThousand)
+TEST(ChartPointsArray, HoldsRoomForItsPointsOnlyAndKeepsEveryPointAsItGrows)
 {
     CChartPointsArray<SPoint> a;
+    EXPECT_EQ(a.GetCapacity(), 0u);
+    // Points added together take exactly their room.
+    a.Reserve(1000);
     EXPECT_EQ(a.GetCapacity(), 1000u);
     for (unsigned i = 0; i < 1000; ++i)
         a.AddPoint({double(i), double(2 * i), i});
     EXPECT_EQ(a.GetCapacity(), 1000u);
+    // The 1001st grows the room by at most a thousand and loses nothing.
     a.AddPoint({1000.0, 2000.0, 1000});
-    EXPECT_EQ(a.GetCapacity(), 2000u);
+    EXPECT_GT(a.GetCapacity(), 1000u);
+    EXPECT_LE(a.GetCapacity(), 2000u);
     ASSERT_EQ(a.GetPointsCount(), 1001u);
     for (unsigned i = 0; i < 1001; ++i)
     {
         EXPECT_EQ(a.GetAt(i).X, double(i));
         EXPECT_EQ(a.GetAt(i).Y, double(2 * i));
     }
+    // Points that come one by one into an empty array: room grows with them, never a block of a
+    // thousand for three points.
+    CChartPointsArray<SPoint> b;
+    for (unsigned i = 0; i < 3; ++i) b.AddPoint({double(i), 0.0, i});
+    EXPECT_LE(b.GetCapacity(), 16u);
+    b.Reserve(2); // less than it holds: nothing changes
+    EXPECT_EQ(b.GetPointsCount(), 3u);
 }
 
 TEST(ChartPointsArray, BoundsFollowEveryPoint)

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -516,6 +518,31 @@ TEST_F(SettingsTest, SaveReplacesAnOlderFileWhole)
     WriteFile(file, std::string(100000, 'x')); // longer than any settings file
     SaveNonDefaults(file);
     ExpectLoadsNonDefaults(file);
+}
+
+// At exit the settings are saved whether or not they changed: unchanged, the file stays the very file it
+// was (nothing written, nothing to wait for); changed, it is replaced.
+TEST_F(SettingsTest, UnchangedSettingsLeaveTheFileAsItWas)
+{
+    const fs::path file = m_dir / "QOR.xml";
+    const std::string saved = SaveNonDefaults(file);
+    const auto inode = [&] {
+        struct stat st
+        {};
+        return ::stat(file.c_str(), &st) == 0 ? st.st_ino : 0;
+    };
+    const auto before = inode();
+    EXPECT_TRUE(s().Save(ToCString(file)));
+    EXPECT_EQ(inode(), before);
+    EXPECT_EQ(ReadFile(file), saved);
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
+
+    s().Plot.DATATIPDELAY = 4322;
+    EXPECT_TRUE(s().Save(ToCString(file)));
+    EXPECT_NE(inode(), before);
+    s().SetDefaults();
+    ASSERT_TRUE(s().Load(ToCString(file)));
+    EXPECT_EQ(s().Plot.DATATIPDELAY, 4322);
 }
 
 TEST_F(SettingsTest, FailedSaveShowsTheMessageAndLeavesNoFileBehind)

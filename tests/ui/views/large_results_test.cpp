@@ -1,0 +1,261 @@
+// The largest result windows in a real frame: a reaction table of tens of thousands of rows opens
+// at a small cost a row, makes only the rows it shows and reads as a table built cell by cell;
+// a "show all" plot holds each curve's points only and is redrawn in slices from the message loop.
+#include "views_support.h"
+
+#include "controls/grid/GridCellNumeric.h"
+#include "engine/analysis/Envelope.h"
+#include "platform/test/FrameTest.h"
+#include "platform/test/GuiTest.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <string>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double MsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// One 100 kN axle over a 20 m span by the step given: a reaction table row per place it stands.
+std::shared_ptr<CAOMovingLoad> AxleRun(double step, bool bKeep)
+{
+    auto bridge = std::make_shared<CBridge>(1, CString(L"Simple"), CBridge::CONFIG_ONESPAN, 20.0);
+    auto lm = std::make_shared<CLoadModel>(1, CString(L"Axle"));
+    lm->AddPointLoad(100.0, 0.0, 0.0);
+    CMovingLoadAnalysis analysis(bridge, lm);
+    analysis.SetPointsPerSpan(10);
+    analysis.SetKeepBeamResults(bKeep);
+    int nSteps = 0;
+    return std::make_shared<CAOMovingLoad>(analysis.Run(true, nSteps, step), bridge, lm, nSteps);
+}
+
+// The text a numeric cell of the tables shows for a value.
+CString Shown(double value)
+{
+    CGridCellNumeric cell;
+    cell.SetFlags(CGridCellNumeric::Decimals | CGridCellNumeric::Negative);
+    cell.SetNumber(value);
+    return cell.GetText();
+}
+
+class LargeResultsTest : public ::testing::Test
+{
+protected:
+    viewtest::ViewTestApp app;
+
+    void SetUp() override { ASSERT_TRUE(qor::test::StartApplication(app)); }
+    void TearDown() override { qor::test::StopApplication(app); }
+
+    template <class View>
+    View* Open(CMultiDocTemplate* tmpl)
+    {
+        if (!tmpl->OpenDocumentFile(nullptr)) return nullptr;
+        CMDIChildWnd* pChild = qor::test::MainFrame()->MDIGetActive();
+        return pChild ? DYNAMIC_DOWNCAST(View, pChild->GetActiveView()) : nullptr;
+    }
+
+    static int MadeRows(CGridCtrl* grid)
+    {
+        int n = 0;
+        for (int r = 0; r < grid->GetRowCount(); r++) n += grid->IsRowMade(r) ? 1 : 0;
+        return n;
+    }
+};
+
+} // namespace
+
+TEST_F(LargeResultsTest, LargeTableOpensAtASmallCostARowAndReadsAsATableBuiltCellByCell)
+{
+    // ---- A small table: every column as wide as its widest text, measured cell by cell.
+    auto small = AxleRun(1.0, false);
+    CGridView* v = Open<CGridView>(app.m_pGridTemplate);
+    ASSERT_TRUE(v);
+    v->ShowMovingLoadEnvelopes(false, false, small);
+    CGridCtrl* grid = v->GetGrid();
+    const int smallRows = grid->GetRowCount();
+    ASSERT_GT(smallRows, 15);
+    {
+        CDC* pDC = grid->GetDC();
+        ASSERT_TRUE(pDC);
+        // Whether the font draws its digits all alike wide (then the widths are the very ones).
+        CGridCell probe;
+        probe.SetGrid(grid);
+        std::vector<long> digits;
+        for (wchar_t d = L'0'; d <= L'9'; d++) digits.push_back(probe.GetTextExtent(CString(d), pDC).cx);
+        const bool tabular = std::all_of(digits.begin(), digits.end(), [&](long cx) { return cx == digits[0]; });
+        ASSERT_EQ(v->m_vTextWidths.size(), static_cast<size_t>(grid->GetColumnCount()));
+        for (int col = 0; col < grid->GetColumnCount(); col++)
+        {
+            int widest = 0;
+            for (int row = 0; row < grid->GetRowCount(); row++)
+            {
+                CGridCellBase* pCell = grid->GetCell(row, col);
+                if (pCell && pCell->GetText()[0])
+                    widest = std::max(widest, static_cast<int>(pCell->GetCellExtent(pDC).cx));
+            }
+            if (tabular)
+                EXPECT_EQ(v->m_vTextWidths[static_cast<size_t>(col)], widest) << col;
+            else
+                EXPECT_GE(v->m_vTextWidths[static_cast<size_t>(col)], widest) << col;
+        }
+        grid->ReleaseDC(pDC);
+    }
+    // The texts are those of numbers in the locale's format, the captions and row numbers as always.
+    const std::shared_ptr<CEnvelope> first = small->GetResults()->GetReactionEnvelope(0);
+    EXPECT_EQ(grid->GetItemText(0, 1), L"x Load Model");
+    EXPECT_EQ(grid->GetItemText(0, 2), L"Reaction 1 - Max");
+    EXPECT_EQ(grid->GetItemText(3, 0), L"3");
+    EXPECT_EQ(grid->GetItemText(3, 1), Shown(first->m_vMax[2].xLoadModel));
+    EXPECT_EQ(grid->GetItemText(3, 2), Shown(first->m_vMax[2].val));
+    EXPECT_EQ(grid->GetItemText(3, 3), Shown(first->m_vMin[2].val));
+    // A CSV file of the small table: every cell as shown.
+    const std::string path = qor::test::TempFilePath("small-reactions.csv");
+    ASSERT_TRUE(grid->Save(CString::FromUtf8(path)));
+    {
+        std::ifstream in(path, std::ios::binary);
+        std::string line;
+        std::getline(in, line);
+        EXPECT_EQ(line, "sep=;\r");
+        std::getline(in, line);
+        EXPECT_EQ(line, ";x Load Model;Reaction 1 - Max;Reaction 1 - Min;Reaction 2 - Max;Reaction 2 - Min\r");
+        std::getline(in, line);
+        EXPECT_EQ(CString::FromUtf8(line), L"1;" + Shown(first->m_vMax[0].xLoadModel) + L";" +
+                                               Shown(first->m_vMax[0].val) + L";" + Shown(first->m_vMin[0].val) + L";" +
+                                               grid->GetItemText(1, 4) + L";" + grid->GetItemText(1, 5) + L"\r");
+    }
+
+    // ---- A large table: its cost a row, the rows it makes, what it shows.
+    auto large = AxleRun(0.001, false);
+    const int nLarge = static_cast<int>(large->GetResults()->GetReactionEnvelope(0)->m_vMax.size());
+    ASSERT_GT(nLarge, 20000);
+    CGridView* w = Open<CGridView>(app.m_pGridTemplate);
+    ASSERT_TRUE(w);
+    qor::test::Pump();
+    const Clock::time_point start = Clock::now();
+    w->ShowMovingLoadEnvelopes(false, false, large);
+    w->GetParentFrame()->UpdateWindow();
+    qor::test::Pump();
+    const double openMs = MsSince(start);
+
+    CGridCtrl* big = w->GetGrid();
+    ASSERT_EQ(big->GetRowCount(), nLarge + 1);
+    const CCellRange shown = big->GetVisibleNonFixedCellRange();
+    EXPECT_LE(MadeRows(big), shown.GetRowSpan() + 2);
+
+    // The last row reads as the result has it; the row numbers' column fits the widest number
+    // of all rows before any of them is shown.
+    const std::shared_ptr<CEnvelope> env = large->GetResults()->GetReactionEnvelope(0);
+    CDC* pDC = big->GetDC();
+    ASSERT_TRUE(pDC);
+    EXPECT_EQ(w->m_vTextWidths[0], big->GetCell(nLarge, 0)->GetCellExtent(pDC).cx);
+    big->ReleaseDC(pDC);
+    EXPECT_EQ(big->GetItemText(nLarge, 0), CString(std::to_wstring(nLarge).c_str()));
+    EXPECT_EQ(big->GetItemText(nLarge, 2), Shown(env->m_vMax.back().val));
+    big->EnsureVisible(nLarge, 1);
+    qor::test::Pump();
+    EXPECT_LE(MadeRows(big), 2 * shown.GetRowSpan() + 4);
+
+    // Saving writes every row; the rows made only for it go again.
+    const int madeBefore = MadeRows(big);
+    const std::string bigPath = qor::test::TempFilePath("large-reactions.csv");
+    ASSERT_TRUE(big->Save(CString::FromUtf8(bigPath)));
+    EXPECT_EQ(MadeRows(big), madeBefore);
+    std::ifstream in(bigPath, std::ios::binary);
+    int lines = 0;
+    for (std::string line; std::getline(in, line);) lines++;
+    EXPECT_EQ(lines, nLarge + 2);
+
+    // What a table built cell by cell pays for every row: its cells made and filled. Here the
+    // whole table opened for a small part of that (a row costs what writing its numbers down does).
+    const int sample = 1000;
+    const Clock::time_point making = Clock::now();
+    for (int r = nLarge / 2; r < nLarge / 2 + sample; r++) ASSERT_TRUE(big->GetCell(r, 1));
+    const double madeRowMs = MsSince(making) / sample;
+    EXPECT_LT(openMs, 0.3 * madeRowMs * nLarge) << openMs << " ms to open, " << madeRowMs << " ms a row made";
+}
+
+TEST_F(LargeResultsTest, ShowAllPlotHoldsEachCurvesPointsAndRedrawsInSlices)
+{
+    auto run = AxleRun(0.005, true);
+    const std::size_t positions = run->GetResults()->GetKeptPositions().GetCount();
+    ASSERT_GT(positions, 4000u);
+    CPlotView* v = Open<CPlotView>(app.m_pPlotTemplate);
+    ASSERT_TRUE(v);
+    v->CreateCharts(2, 1);
+    v->ShowMovingLoadEnvelopes(true, true, run);
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return !v->IsDrawing(); }, 300000));
+
+    // A light curve per position on each chart, each holding room for its points only.
+    for (unsigned i = 0; i < 2; i++)
+    {
+        CChartCtrl* chart = v->GetChart(i);
+        std::size_t light = 0;
+        for (const auto& [id, pSerie] : chart->GetSeries())
+        {
+            auto* pLine = dynamic_cast<CChartLineSerie*>(pSerie);
+            ASSERT_TRUE(pLine);
+            EXPECT_EQ(pLine->GetPointsCapacity(), pLine->GetPointsCount());
+            // The positions' curves are the thin ones (envelopes 2, the beam 4).
+            light += pLine->GetWidth() == 1 ? 1 : 0;
+        }
+        EXPECT_EQ(light, positions) << i;
+    }
+
+    // A full redraw of a chart of so many curves comes in slices: the call returns with most of
+    // it still to draw, and the picture ends as drawn in one go.
+    CChartCtrl* moments = v->GetChart(0);
+    const Clock::time_point start = Clock::now();
+    moments->RefreshCtrl();
+    const double firstSlice = MsSince(start);
+    ASSERT_TRUE(moments->IsRedrawing());
+    EXPECT_TRUE(v->IsDrawing());
+    int turns = 0;
+    ASSERT_TRUE(qor::test::PumpUntil(
+        [&] {
+            turns++;
+            return !moments->IsRedrawing();
+        },
+        300000));
+    const double whole = MsSince(start);
+    EXPECT_GE(turns, 3);
+    EXPECT_LT(firstSlice, whole / 2);
+
+    CRect rect;
+    moments->GetClientRect(&rect);
+    std::vector<COLORREF> sliced;
+    for (int y = 0; y < rect.Height(); y += 3)
+        for (int x = 0; x < rect.Width(); x += 3) sliced.push_back(moments->GetBackgroundDC()->GetPixel(x, y));
+    moments->RefreshCtrl();
+    v->FinishDrawing();
+    EXPECT_FALSE(moments->IsRedrawing());
+    std::vector<COLORREF> once;
+    for (int y = 0; y < rect.Height(); y += 3)
+        for (int x = 0; x < rect.Width(); x += 3) once.push_back(moments->GetBackgroundDC()->GetPixel(x, y));
+    EXPECT_EQ(sliced, once);
+
+    // A series of 1 001 points keeps them all, in room for exactly them.
+    std::vector<double> x(1001), y(1001);
+    for (int k = 0; k < 1001; k++)
+    {
+        x[static_cast<size_t>(k)] = 0.02 * k;
+        y[static_cast<size_t>(k)] = k;
+    }
+    CPlotView* p = Open<CPlotView>(app.m_pPlotTemplate);
+    ASSERT_TRUE(p);
+    p->CreateCharts(1, 1);
+    p->AddSeries(0, x, y, RGB(0, 0, 255), false, 1, false, false);
+    auto* pLine = dynamic_cast<CChartLineSerie*>(p->GetChart(0)->GetSeries().begin()->second);
+    ASSERT_TRUE(pLine);
+    ASSERT_EQ(pLine->GetPointsCount(), 1001u);
+    EXPECT_EQ(pLine->GetPointsCapacity(), 1001u);
+    EXPECT_EQ(pLine->GetPoint(1000).X, 20.0);
+    EXPECT_EQ(pLine->GetPoint(1000).Y, 1000.0);
+}

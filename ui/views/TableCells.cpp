@@ -1,0 +1,246 @@
+// A result table kept compactly, its rows filled into the grid when they are made, and the
+// widths of its columns from the few texts that can be the widest.
+#include "ui/views/TableCells.h"
+
+#include "controls/grid/GridCellNumeric.h"
+#include "controls/grid/GridCtrl.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The text with every digit (ASCII or the locale's own) made '0'.
+std::wstring DigitShape(const CString& text, const CString& nativeDigits)
+{
+    std::wstring shape(text.GetString());
+    for (wchar_t& ch : shape)
+        if ((ch >= L'0' && ch <= L'9') || nativeDigits.Find(ch) >= 0) ch = L'0';
+    return shape;
+}
+
+// Measures texts as the cells of one kind (fixed or not, a format) measure theirs.
+class CMeasure
+{
+public:
+    CMeasure(CGridCtrl& grid, CDC* pDC, DWORD nState, DWORD nFormat, const CString& nativeDigits) : m_pDC(pDC)
+    {
+        m_Cell.SetGrid(&grid);
+        m_Cell.SetState(nState);
+        m_Cell.SetFormat(nFormat);
+        // The widest of the digits the numbers are written with.
+        int widest = -1;
+        for (int i = 0; i < nativeDigits.GetLength(); i++)
+        {
+            const int cx = static_cast<int>(m_Cell.GetTextExtent(CString(nativeDigits[i]), pDC).cx);
+            if (cx > widest)
+            {
+                widest = cx;
+                m_chWidest = nativeDigits[i];
+            }
+        }
+        for (int i = 0; i < 10; i++)
+        {
+            const int cx = static_cast<int>(m_Cell.GetTextExtent(CString(static_cast<wchar_t>(L'0' + i)), pDC).cx);
+            if (cx > widest)
+            {
+                widest = cx;
+                m_chWidest = static_cast<wchar_t>(L'0' + i);
+            }
+        }
+    }
+    // The extent of the text with each of its digits the widest digit.
+    int WidthOfShape(const std::wstring& shape)
+    {
+        std::wstring text(shape);
+        for (wchar_t& ch : text)
+            if (ch == L'0') ch = m_chWidest;
+        return Width(CString(text.c_str()));
+    }
+    int Width(const CString& text)
+    {
+        if (text.IsEmpty()) return 0;
+        m_Cell.SetText(text);
+        return static_cast<int>(m_Cell.GetCellExtent(m_pDC).cx);
+    }
+
+private:
+    CGridCell m_Cell;
+    CDC* m_pDC;
+    wchar_t m_chWidest = L'0';
+};
+
+} // namespace
+
+void CTableCells::Reset(int nRows, int nCols, bool bNumeric)
+{
+    m_nRows = std::max(0, nRows);
+    m_nCols = std::max(0, nCols);
+    m_bNumeric = bNumeric;
+    m_bRowNumbers = false;
+    m_vCaptions.assign(static_cast<std::size_t>(m_nCols), CString());
+    m_mapRowHeadings.clear();
+    const std::size_t nCells =
+        m_nRows > 1 && m_nCols > 1 ? static_cast<std::size_t>(m_nRows - 1) * static_cast<std::size_t>(m_nCols - 1) : 0;
+    m_vKinds.assign(nCells, Blank);
+    m_vValues.assign(nCells, 0.0);
+    m_vTexts.clear();
+    m_mapTextIndex.clear();
+    m_vColumns.assign(static_cast<std::size_t>(m_nCols), SColumn());
+}
+
+void CTableCells::SetHeading(int nRow, int nCol, const CString& text)
+{
+    if (nRow == 0 && nCol >= 0 && nCol < m_nCols)
+        m_vCaptions[static_cast<std::size_t>(nCol)] = text;
+    else if (nCol == 0 && nRow > 0 && nRow < m_nRows)
+        m_mapRowHeadings[nRow] = text;
+}
+
+void CTableCells::SetNumber(int nRow, int nCol, double value)
+{
+    // Only a numeric cell takes a number.
+    if (!m_bNumeric || !IsDataCell(nRow, nCol)) return;
+    const std::size_t i = Index(nRow, nCol);
+    if (m_vKinds[i] == Text) return;
+    m_vKinds[i] = Number;
+    m_vValues[i] = value;
+    // A value that is no finite number shows no text.
+    if (!std::isfinite(value)) return;
+    SColumn& column = m_vColumns[static_cast<std::size_t>(nCol)];
+    column.min = column.hasNumber ? std::min(column.min, value) : value;
+    column.max = column.hasNumber ? std::max(column.max, value) : value;
+    column.hasNumber = true;
+}
+
+std::uint32_t CTableCells::Intern(const CString& text)
+{
+    const std::wstring key(text.GetString());
+    auto it = m_mapTextIndex.find(key);
+    if (it != m_mapTextIndex.end()) return it->second;
+    const auto index = static_cast<std::uint32_t>(m_vTexts.size());
+    m_vTexts.push_back(text);
+    m_mapTextIndex.emplace(key, index);
+    return index;
+}
+
+void CTableCells::SetText(int nRow, int nCol, const CString& text)
+{
+    if (!IsDataCell(nRow, nCol)) return;
+    const std::size_t i = Index(nRow, nCol);
+    m_vKinds[i] = Text;
+    m_vValues[i] = static_cast<double>(Intern(text));
+    if (!text.IsEmpty())
+    {
+        static const CString digits = qor::grid::NativeDigits();
+        m_vColumns[static_cast<std::size_t>(nCol)].shapes.insert(DigitShape(text, digits));
+    }
+}
+
+void CTableCells::FillRow(CGridCtrl& grid, int nRow) const
+{
+    if (nRow < 0 || nRow >= m_nRows) return;
+    const DWORD nPlainFormat = grid.GetDefaultCell(FALSE, FALSE)->GetFormat();
+    auto heading = [&](int nCol, const CString& text) {
+        CGridCellBase* pCell = grid.GetCell(nRow, nCol);
+        if (!pCell) return;
+        // A table built all at once made its cells before the headings were fixed: they keep
+        // the plain cells' format until a heading is written.
+        pCell->SetFormat(nPlainFormat);
+        if (text.IsEmpty() && nRow > 0 && nCol == 0) return;
+        if (nRow == 0 && text.IsEmpty()) return;
+        pCell->SetText(text);
+        grid.SetModified(nRow, nCol);
+        pCell->SetFormat(DT_CENTER);
+    };
+
+    if (nRow == 0)
+    {
+        for (int col = 0; col < m_nCols; col++) heading(col, m_vCaptions[static_cast<std::size_t>(col)]);
+        return;
+    }
+
+    auto it = m_mapRowHeadings.find(nRow);
+    if (it != m_mapRowHeadings.end())
+        heading(0, it->second);
+    else if (m_bRowNumbers)
+    {
+        CString number;
+        number.Format(L"%d", nRow);
+        heading(0, number);
+    }
+    else
+        heading(0, CString());
+
+    for (int col = 1; col < m_nCols; col++)
+    {
+        if (m_bNumeric && grid.SetCellType(nRow, col, RUNTIME_CLASS(CGridCellNumeric)))
+        {
+            auto* pCell = static_cast<CGridCellNumeric*>(grid.GetCell(nRow, col));
+            pCell->SetFormat(kNumberFormat);
+            pCell->SetFlags(kNumericFlags);
+        }
+        const std::size_t i = Index(nRow, col);
+        if (m_vKinds[i] == Number)
+        {
+            if (auto* pCell = dynamic_cast<CGridCellNumeric*>(grid.GetCell(nRow, col))) pCell->SetNumber(m_vValues[i]);
+        }
+        else if (m_vKinds[i] == Text && grid.SetCellType(nRow, col, RUNTIME_CLASS(CGridCell)))
+        {
+            CGridCellBase* pCell = grid.GetCell(nRow, col);
+            pCell->SetFormat(kTextFormat);
+            pCell->SetText(m_vTexts[static_cast<std::size_t>(m_vValues[i])]);
+        }
+    }
+}
+
+std::vector<int> CTableCells::TextWidths(CGridCtrl& grid, CDC* pDC) const
+{
+    std::vector<int> widths(static_cast<std::size_t>(m_nCols), 0);
+    if (!pDC) return widths;
+    const CString digits = qor::grid::NativeDigits();
+    CMeasure captions(grid, pDC, GVIS_FIXED | GVIS_FIXEDROW, DT_CENTER, digits);
+    CMeasure corner(grid, pDC, GVIS_FIXED | GVIS_FIXEDROW | GVIS_FIXEDCOL, DT_CENTER, digits);
+    CMeasure rowHeadings(grid, pDC, GVIS_FIXED | GVIS_FIXEDCOL, DT_CENTER, digits);
+    CMeasure numbers(grid, pDC, 0, kNumberFormat, digits);
+    CMeasure texts(grid, pDC, 0, kTextFormat, digits);
+    CGridCellNumeric formatter;
+    formatter.SetFlags(kNumericFlags);
+
+    for (int col = 0; col < m_nCols; col++)
+    {
+        int& width = widths[static_cast<std::size_t>(col)];
+        width = (col == 0 ? corner : captions).Width(m_vCaptions[static_cast<std::size_t>(col)]);
+        if (col == 0)
+        {
+            // The row numbers: the last has the most digits.
+            if (m_bRowNumbers && m_nRows > 1)
+            {
+                CString last;
+                last.Format(L"%d", m_nRows - 1);
+                width = std::max(width, rowHeadings.WidthOfShape(DigitShape(last, digits)));
+            }
+            for (const auto& [row, text] : m_mapRowHeadings) width = std::max(width, rowHeadings.Width(text));
+            continue;
+        }
+        const SColumn& column = m_vColumns[static_cast<std::size_t>(col)];
+        if (column.hasNumber)
+        {
+            // Of a sign, the number with the most digits is the one furthest from 0.
+            for (double value : {column.min, column.max})
+            {
+                formatter.SetNumber(value);
+                width = std::max(width, numbers.WidthOfShape(DigitShape(formatter.GetText(), digits)));
+            }
+        }
+        for (const std::wstring& shape : column.shapes) width = std::max(width, texts.WidthOfShape(shape));
+    }
+    return widths;
+}
+
+std::size_t CTableCells::GetBytes() const
+{
+    std::size_t bytes = m_vKinds.capacity() * sizeof(EKind) + m_vValues.capacity() * sizeof(double);
+    for (const CString& text : m_vTexts) bytes += sizeof(CString) + 2 * sizeof(wchar_t) * text.GetLength();
+    return bytes;
+}

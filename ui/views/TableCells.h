@@ -1,0 +1,94 @@
+// CTableCells: what a result table shows, kept compactly (a number or a text per cell, the
+// captions, the row numbers) for a grid whose rows are made when they are first shown. It fills
+// a row's cells exactly as a table built cell by cell would have them, and gives the width of
+// each column's widest text without formatting or measuring every cell.
+//
+//     cells.Reset(rows, cols, true);         // rows and columns with the fixed ones
+//     cells.SetHeading(0, 1, L"x Beam");     // caption
+//     cells.SetRowNumbers();                 // column 0 numbers the data rows
+//     cells.SetNumber(1, 1, 0.25);
+//     grid.SetRowMaker([&](int r) { cells.FillRow(grid, r); });
+#pragma once
+
+#include "platform/gui/Afx.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+class CGridCtrl;
+
+class CTableCells
+{
+public:
+    // Cell formats of the result tables: centred numbers and left-aligned texts, one line,
+    // no prefix, an ellipsis where they are cut.
+    static constexpr DWORD kNumberFormat = 0x8825;
+    static constexpr DWORD kTextFormat = 0x8824;
+    // Numeric cells take decimals and negative numbers.
+    static constexpr int kNumericFlags = 1 | 4;
+
+    // An empty table of nRows x nCols (the caption row and the row-number column included);
+    // with bNumeric every data cell is a numeric cell.
+    void Reset(int nRows, int nCols, bool bNumeric);
+    void SetNumericData(bool bNumeric) { m_bNumeric = bNumeric; }
+    // A centred caption (row 0) or row heading (column 0).
+    void SetHeading(int nRow, int nCol, const CString& text);
+    // Column 0 of every data row reads its row number.
+    void SetRowNumbers() { m_bRowNumbers = true; }
+    // A number in a data cell, shown in the locale's number format.
+    void SetNumber(int nRow, int nCol, double value);
+    // A left-aligned text in a data cell.
+    void SetText(int nRow, int nCol, const CString& text);
+
+    // Gives the grid's row nRow (its cells just made) what the table holds for it.
+    void FillRow(CGridCtrl& grid, int nRow) const;
+    // The width of each column's widest text, as the cells would measure it on pDC; 0 for a
+    // column without text. A number is as wide as the number of its column with the most
+    // digits, each digit as wide as the font's widest: the very width where the font's digits
+    // are all alike, a width that fits every cell where they are not.
+    std::vector<int> TextWidths(CGridCtrl& grid, CDC* pDC) const;
+
+    int GetRowCount() const { return m_nRows; }
+    int GetColumnCount() const { return m_nCols; }
+    // The bytes the table holds.
+    std::size_t GetBytes() const;
+
+private:
+    enum EKind : std::uint8_t
+    {
+        Blank,
+        Number,
+        Text
+    };
+    struct SColumn
+    {
+        bool hasNumber = false;
+        double min = 0, max = 0;
+        // The column's texts, each digit made '0': texts that differ only in their digits are
+        // measured once.
+        std::unordered_set<std::wstring> shapes;
+    };
+    std::size_t Index(int nRow, int nCol) const
+    {
+        return static_cast<std::size_t>(nRow - 1) * static_cast<std::size_t>(m_nCols - 1) +
+               static_cast<std::size_t>(nCol - 1);
+    }
+    bool IsDataCell(int nRow, int nCol) const { return nRow >= 1 && nRow < m_nRows && nCol >= 1 && nCol < m_nCols; }
+    std::uint32_t Intern(const CString& text);
+
+    int m_nRows = 0;
+    int m_nCols = 0;
+    bool m_bNumeric = false;
+    bool m_bRowNumbers = false;
+    std::vector<CString> m_vCaptions;        // row 0, by column
+    std::map<int, CString> m_mapRowHeadings; // column 0 where a row has a heading of its own
+    std::vector<EKind> m_vKinds;             // data cells, row by row
+    std::vector<double> m_vValues;           // a number, or the index of a text
+    std::vector<CString> m_vTexts;
+    std::unordered_map<std::wstring, std::uint32_t> m_mapTextIndex;
+    std::vector<SColumn> m_vColumns;
+};
