@@ -561,6 +561,12 @@ LRESULT CMainFrame::OnAddStatus(WPARAM wParam, LPARAM lParam)
 void CMainFrame::QueueStatus(const CString& text, unsigned generation)
 {
     if (!CAnalysisJobs::IsLiveRun(generation)) return; // its run was stopped
+    // With none waiting the line goes in at once; after others, in its turn.
+    if (m_queuedLines.empty() && !m_bDrainPosted)
+    {
+        AddStatus(text);
+        return;
+    }
     m_queuedLines.push_back({text, generation});
     ScheduleDrain();
 }
