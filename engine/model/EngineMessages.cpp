@@ -71,9 +71,9 @@ BOOL PostRunLine(CString* pLine)
 
 BOOL PostProgressStep()
 {
-    return CRunControl::CurrentStopped() ? FALSE
-                                         : PostToMainWindow(UWM_PBAR_UPDATE, 1,
-                                                            ProgressParam(CRunControl::CurrentGeneration(), 1));
+    return CRunControl::CurrentStopped()
+               ? FALSE
+               : PostToMainWindow(UWM_PBAR_UPDATE, 1, ProgressParam(CRunControl::CurrentGeneration(), 1));
 }
 
 void CountProgressStep()
