@@ -22,6 +22,9 @@
 
 namespace {
 
+// The longest the log takes the window for at a time (milliseconds).
+constexpr double kLogSliceMs = 25.0;
+
 // The ids of the toolbars users make, ten at most.
 constexpr UINT kFirstUserToolbarId = 0xE828;
 constexpr int kMaxUserToolbars = 10;
@@ -561,10 +564,13 @@ LRESULT CMainFrame::OnAddStatus(WPARAM wParam, LPARAM lParam)
 void CMainFrame::QueueStatus(const CString& text, unsigned generation)
 {
     if (!CAnalysisJobs::IsLiveRun(generation)) return; // its run was stopped
-    // With none waiting the line goes in at once; after others, in its turn.
-    if (m_queuedLines.empty() && !m_bDrainPosted)
+    // With none waiting the line goes in at once, until the lines put in so have taken a slice's time
+    // (a run's lines come as a burst of messages, handled in one step); then in its turn.
+    if (m_queuedLines.empty() && !m_bDrainPosted && m_nDirectLogMs < kLogSliceMs)
     {
+        const auto start = std::chrono::steady_clock::now();
         AddStatus(text);
+        m_nDirectLogMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         return;
     }
     m_queuedLines.push_back({text, generation});
@@ -594,10 +600,11 @@ CQORDoc* CaseOf(UINT message, LPARAM lParam)
 LRESULT CMainFrame::OnDrainLog(WPARAM, LPARAM)
 {
     m_bDrainPosted = false;
+    m_nDirectLogMs = 0.0; // the window has answered since
     // A slice of the waiting lines at a time: the window answers between slices, however many a
     // run has sent.
     using Clock = std::chrono::steady_clock;
-    const Clock::time_point end = Clock::now() + std::chrono::milliseconds(25);
+    const Clock::time_point end = Clock::now() + std::chrono::milliseconds(static_cast<int>(kLogSliceMs));
     while (!m_queuedLines.empty())
     {
         if (Clock::now() >= end)

@@ -118,6 +118,7 @@ protected:
     std::deque<QueuedLine> m_queuedLines;
     std::deque<HeldCompletion> m_heldCompletions;
     bool m_bDrainPosted = false;
+    double m_nDirectLogMs = 0.0; // the time of the lines put in at once since the last slice
 
     DECLARE_MESSAGE_MAP()
 };
