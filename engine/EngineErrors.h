@@ -40,6 +40,11 @@ inline constexpr const char* kNonFiniteLoadError =
 // Results that overflowed or came out undefined (a huge factor, a singular beam).
 inline constexpr const char* kNonFiniteResultError =
     "The analysis gave a load effect that is not a finite number (check the loads and factors)";
+// Results so large that their decimals are lost (spans, loads or factors far beyond the ranges
+// the dialogs take, from a case written elsewhere): a table would show them wrong or not at all.
+inline constexpr double kMaxShownEffect = 1e13;
+inline constexpr const char* kResultTooLargeError =
+    "The analysis gave a load effect too large to show exactly (10^13 or more): check the spans, loads and factors";
 // A multiplier of critical ratios or an overstress factor that is not a finite number.
 inline constexpr const char* kNonFiniteFactorError = "The multiplier or overstress factor is not a finite number";
 

@@ -59,7 +59,7 @@ const DialogItem kFactorItems[] = {
     {L"Static", kLabel, L"Width factor:", SS_LEFT, 7, 114, 90, 8},
     {L"ComboBox", IDC_LM_WIDTH_FACTOR, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 100, 112, 110, 14},
     {L"Static", kLabel, L"Overall factor:", SS_LEFT, 7, 134, 90, 8},
-    {L"Edit", IDC_LM_OVERALL_FACTOR, L"", kNumber | WS_DISABLED, 100, 132, 68, 14},
+    {L"Edit", IDC_LM_OVERALL_FACTOR, L"", kNumber | WS_DISABLED, 100, 132, 110, 14},
 };
 QOR_DIALOG_RESOURCE(IDD_PROPPAGE_LM_FACTORS, L"Factors", kPageStyle, 300, 203, kFactorItems);
 

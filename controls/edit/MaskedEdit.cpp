@@ -1,6 +1,8 @@
 // The masked edit control.
 #include "controls/edit/MaskedEdit.h"
 
+#include "controls/edit/RefusedKeyHint.h"
+
 #include <algorithm>
 
 IMPLEMENT_DYNAMIC(CMaskedEdit, CEdit)
@@ -122,7 +124,25 @@ void CMaskedEdit::EmptyData(BOOL bInputOnly)
     RedrawText(PrefixLength());
 }
 
-void CMaskedEdit::NotifyBadInput() { MessageBeep(MB_ICONEXCLAMATION); }
+void CMaskedEdit::NotifyBadInput()
+{
+    MessageBeep(MB_ICONEXCLAMATION);
+    // The beep alone goes unheard on a desktop without sound: the reason shows beside the field.
+    CString hint = m_strRefusal;
+    m_strRefusal.Empty();
+    if (hint.IsEmpty() && m_chTyped) hint = RefusalHint(m_chTyped);
+    qor::edit::ShowRefusal(*this, hint);
+}
+
+CString CMaskedEdit::RefusalHint(TCHAR ch) const
+{
+    int start = 0, end = 0;
+    GetSel(start, end);
+    if (start == end && !IsInsertPosition(start)) return L"Type within the field's entry, not in its fixed text";
+    CString hint;
+    hint.Format(L"'%c' cannot be typed here", ch);
+    return hint;
+}
 
 BOOL CMaskedEdit::UpdateSettings() { return TRUE; }
 
@@ -471,6 +491,17 @@ void CMaskedEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
 
     int start = 0, end = 0;
     GetSel(start, end);
+
+    // A new key takes the last refusal's tip away; a refused one shows its own.
+    HideBalloonTip();
+    struct Typing
+    {
+        TCHAR& typed;
+        Typing(TCHAR& t, TCHAR c) : typed(t) { typed = c; }
+        ~Typing() { typed = 0; }
+        Typing(const Typing&) = delete;
+        Typing& operator=(const Typing&) = delete;
+    } typing(m_chTyped, ch);
 
     if (ch == L'\b') {
         if (start != end)

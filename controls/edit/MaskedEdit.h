@@ -27,7 +27,10 @@ public:
     virtual BOOL SetInputData(LPCTSTR lpszText, int nPos);
     // bInputOnly: clears the input; otherwise the prefix and suffix too. Caret to the input.
     virtual void EmptyData(BOOL bInputOnly);
+    // A refused key or text: the beep, and at once a tip beside the field that says why.
     virtual void NotifyBadInput();
+    // Why the typed character ch was refused (shown by NotifyBadInput).
+    virtual CString RefusalHint(TCHAR ch) const;
     virtual BOOL UpdateSettings();
     virtual BOOL InitControl();
     // Reformats the input after a change; returns by how many characters it grew.
@@ -127,6 +130,8 @@ protected:
     bool m_bSettingFont = false;
     bool m_bToolkitEcho = false; // the edit is showing our text (its notifications are ours to send)
     bool m_bInitialized = false;
+    TCHAR m_chTyped = 0;  // the character being typed (0 outside typing)
+    CString m_strRefusal; // a refusal's own reason, set where it is found; said once
     COLORREF m_crReadOnlyBack;
     COLORREF m_crReadOnlyText;
 };

@@ -1,6 +1,7 @@
 // The numeric edit control.
 #include "controls/edit/NumericEdit.h"
 
+#include "controls/edit/RefusedKeyHint.h"
 #include "platform/gui/NumberText.h"
 
 #include <algorithm>
@@ -441,6 +442,7 @@ int CNumericEdit::InsertChar(int nPos, TCHAR ch, BOOL bOverwrite)
         // No zero in front of other digits.
         ReformatInput();
         if (!m_input.empty() && (m_input[0] == L'0' || m_input[0] == m_chDecimalSeparator)) return PrefixLength();
+        m_strRefusal = qor::edit::kHintLeadingZero;
         return -1;
     }
     if (!m_input.empty() && index == 0)
@@ -502,6 +504,7 @@ int CNumericEdit::InsertChar(int nPos, TCHAR ch, BOOL bOverwrite)
     {
         m_input = before;
         ReformatInput();
+        m_strRefusal = qor::edit::kHintNoMoreDigits;
         return -1;
     }
     int pos = InputLength();
@@ -521,6 +524,7 @@ void CNumericEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
     const wchar_t ch = static_cast<wchar_t>(nChar);
     if (!IsReadOnly() && ch >= 0x20)
     {
+        HideBalloonTip();
         if (ch == L'-')
         {
             // The sign toggles wherever the caret is; the caret keeps to its digits.
@@ -533,6 +537,7 @@ void CNumericEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
         // A key the number cannot take changes nothing (not even a selection).
         if ((!IsDigit(ch) && !IsDecimalKey(ch)) || (IsDecimalKey(ch) && m_nDecimalDigits <= 0))
         {
+            m_strRefusal = RefusalHint(ch);
             NotifyBadInput();
             return;
         }
@@ -656,6 +661,7 @@ LRESULT CNumericEdit::OnPasteNumber(WPARAM, LPARAM)
     double value = 0.0;
     if (!ParseNumber(CString(result.c_str()), value))
     {
+        m_strRefusal = qor::edit::kHintNotANumber;
         NotifyBadInput();
         return 0;
     }
@@ -671,4 +677,17 @@ HBRUSH CNumericEdit::CtlColor(CDC* pDC, UINT nCtlColor)
     HBRUSH brush = CMaskedEdit::CtlColor(pDC, nCtlColor);
     if (pDC && m_bNegative && IsWindowEnabled() && !IsReadOnly()) pDC->SetTextColor(m_crNegative);
     return brush;
+}
+
+CString CNumericEdit::RefusalHint(TCHAR ch) const
+{
+    int start = 0, end = 0;
+    GetSel(start, end);
+    if ((IsDigit(ch) || IsDecimalKey(ch)) && start == end && !IsInsertPosition(start))
+        return CMaskedEdit::RefusalHint(ch);
+    // The sign toggles from anywhere, so '-' is never refused; the decimal key is, without decimals.
+    qor::edit::NumberKeys keys;
+    keys.decimal = m_nDecimalDigits > 0 ? m_chDecimalSeparator : 0;
+    keys.negative = L'-';
+    return qor::edit::RefusedKeyHint(ch, keys);
 }

@@ -56,6 +56,7 @@ public:
     int InsertAt(int nPos, TCHAR ch) override;
     int SetAt(int nPos, TCHAR ch) override;
     HBRUSH CtlColor(CDC* pDC, UINT nCtlColor) override;
+    CString RefusalHint(TCHAR ch) const override;
 
     // Formats holding "1.1" where the digits go; FALSE (nothing changes) without it.
     virtual BOOL SetPositiveFormat(LPCTSTR lpszFormat);

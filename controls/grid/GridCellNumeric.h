@@ -26,6 +26,8 @@ protected:
 
     // Whether the text keeps to the characters and the sign and separator rules.
     BOOL IsValidText(const CString& str) const;
+    // Why a text that breaks them was refused, as the hint beside the cell says it.
+    CString RefusalHint(const CString& str) const;
     // Sets the text without checking it.
     void SetTextUnchecked(LPCTSTR text);
 

@@ -26,7 +26,18 @@ std::shared_ptr<CBeamResults> CSinglePosAnalysis::Run(double position)
         if (!m_pLoadModel->IsUpToDate()) m_pLoadModel->Update();
     }
     Prepare(nPoints);
-    return Analyse(position);
+    std::shared_ptr<CBeamResults> results = Analyse(position);
+    // A value that is no number, or too large to show its decimals, would leave blank or wrong
+    // cells in the tables: the run says so instead.
+    auto check = [](double v) {
+        if (!std::isfinite(v)) throw kNonFiniteResultError;
+        if (std::fabs(v) >= kMaxShownEffect) throw kResultTooLargeError;
+    };
+    for (const CMbrResults& mbr : results->m_vMbrRes)
+        for (const std::vector<double>* values : {&mbr.x, &mbr.M, &mbr.V, &mbr.R, &mbr.D})
+            for (double v : *values) check(v);
+    for (double r : results->m_vReactions) check(r);
+    return results;
 }
 
 void CSinglePosAnalysis::Prepare(int nPoints, std::shared_ptr<CBeamSolver> pSolver)

@@ -169,7 +169,16 @@ void ControlBase::BeforePaint(WndState* s)
     if (!IsLiveHandle(self) || !s->widget) return;
     QWidget* w = s->widget;
     if (newFont && w->font() != chosenFont) w->setFont(chosenFont);
-    if (text == defText && back == defBack) {
+    QPalette::ColorRole textRole = QPalette::Text, backRole = QPalette::Base;
+    ColorRoles(textRole, backRole);
+    // The toolkit's own colours serve when the answer is the default, unless the control has a
+    // background of its own that the default does not paint: a read-only or disabled edit is
+    // drawn on the face colour, as the system's are, not on the window colour of a live one.
+    const QPalette natural = m_ownPalette ? *m_ownPalette : w->palette();
+    const bool naturalBack =
+        backRole == QPalette::Window || natural.color(QPalette::Active, backRole) == ToQColor(defBack);
+    if (text == defText && back == defBack && naturalBack)
+    {
         if (m_ownPalette) {
             w->setPalette(*m_ownPalette);
             m_ownPalette.reset();
@@ -178,8 +187,6 @@ void ControlBase::BeforePaint(WndState* s)
     }
     if (!m_ownPalette) m_ownPalette = w->palette();
     QPalette pal = *m_ownPalette;
-    QPalette::ColorRole textRole = QPalette::Text, backRole = QPalette::Base;
-    ColorRoles(textRole, backRole);
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         pal.setColor(group, textRole, ToQColor(text));
         if (backRole != QPalette::Window) pal.setColor(group, backRole, ToQColor(back));

@@ -14,6 +14,12 @@
 #define WC_STATIC L"Static"
 #define PROGRESS_CLASS L"msctls_progress32"
 
+// ---- Balloon tip icons (CEdit::ShowBalloonTip) ----------------------------------------------
+#define TTI_NONE 0
+#define TTI_INFO 1
+#define TTI_WARNING 2
+#define TTI_ERROR 3
+
 // ---- Control colours ------------------------------------------------------------------------
 // Before a control paints, it sends its parent WM_CTLCOLOREDIT (an edit; a read-only or
 // disabled edit WM_CTLCOLORSTATIC), WM_CTLCOLORSTATIC (static text, check boxes, radio
@@ -283,7 +289,20 @@ public:
     void Copy();
     void Cut();
     void Paste();
+    // A tip just below the edit, shown at once (the system's balloon, e.g. for a refused key):
+    // the title (may be null) above the text. It goes at HideBalloonTip, when another replaces
+    // it, when the edit loses the focus or is hidden, and after a few seconds.
+    BOOL ShowBalloonTip(LPCWSTR lpszTitle, LPCWSTR lpszText, INT ttiIcon = TTI_NONE);
+    BOOL HideBalloonTip();
 };
+
+namespace qor::gui {
+// The balloon tip of an edit (CEdit::ShowBalloonTip): shows, hides, and tells whether one is
+// showing, with its text and screen rectangle.
+bool ShowEditBalloon(HWND hEdit, const CString& title, const CString& text);
+bool HideEditBalloon(HWND hEdit);
+bool ShownEditBalloon(HWND hEdit, CString* text = nullptr, CRect* screenRect = nullptr);
+} // namespace qor::gui
 
 class CComboBox : public CWnd
 {

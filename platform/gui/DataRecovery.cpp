@@ -406,12 +406,8 @@ void CDataRecoveryHandler::RestoreAutosavedDocuments()
             continue;
         }
         const CString name = path.IsEmpty() ? title : path;
-        // The question comes over the program's window, not before it.
-        if (CWnd* main = m_pApp->m_pMainWnd; main && main->m_hWnd && !main->IsWindowVisible())
-        {
-            main->ShowWindow(SW_SHOW);
-            main->UpdateWindow();
-        }
+        // The program's window is shown (maximised) once the start-up is done: the question stands where it
+        // will be.
         CString prompt;
         prompt.Format(L"The program ended without closing %s. Its changes were kept automatically.\n\n"
                       L"Restore them? (Yes opens the case with these changes; No discards them.)",

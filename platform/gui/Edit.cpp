@@ -313,8 +313,10 @@ public:
         if ((s->style & ES_NUMBER) && !(ch >= L'0' && ch <= L'9'))
         {
             MessageBeep(0);
+            ShowEditBalloon(s->handle, CString(), L"Only digits can be typed here");
             return;
         }
+        HideEditBalloon(s->handle);
         QString t(QChar(static_cast<char16_t>(ch)));
         if (s->style & ES_UPPERCASE) t = t.toUpper();
         if (s->style & ES_LOWERCASE) t = t.toLower();
@@ -425,6 +427,7 @@ public:
             }
             return false;
         case WM_KILLFOCUS:
+            HideEditBalloon(s->handle); // a balloon speaks of the field being typed in
             if (combo)
             {
                 Common(s, msg, wParam, lParam, result);

@@ -57,6 +57,31 @@ const MenuResource* FindMenuResource(UINT id)
     auto it = Menus().find(id);
     return it == Menus().end() ? nullptr : it->second;
 }
+CString MenuItemName(const wchar_t* text)
+{
+    CString name(text ? text : L"");
+    if (const int tab = name.Find(L'\t'); tab >= 0) name = name.Left(tab);
+    name.Replace(L"&&", L"\x1");
+    name.Remove(L'&');
+    name.Replace(L"\x1", L"&");
+    return name;
+}
+CString CommandMenuName(UINT nID)
+{
+    if (!nID) return CString();
+    for (const auto& [id, r] : Menus())
+        for (size_t i = 0; i < r->count; ++i)
+        {
+            const MenuItemDef& d = r->items[i];
+            if (d.nID == nID && !(d.flags & (MF_POPUP | MF_SEPARATOR | MF_END)) && d.text && *d.text)
+            {
+                CString name = MenuItemName(d.text);
+                if (name.Right(3) == L"...") name = name.Left(name.GetLength() - 3);
+                return name;
+            }
+        }
+    return CString();
+}
 const AccelResource* FindAccelResource(UINT id)
 {
     auto it = Accels().find(id);
@@ -202,6 +227,7 @@ bool FrameShell::BuildMenu(UINT resId)
     menuResource = resId;
     QMenuBar* bar = window->menuBar();
     bar->clear();
+    MarkMenuBarKeyboard(bar);
     for (auto& p : popups)
         if (p) p->deleteLater();
     popups.clear();
@@ -223,9 +249,13 @@ bool FrameShell::BuildMenu(UINT resId)
                 int index = static_cast<int>(popups.size());
                 popups.emplace_back(m);
                 popupIds.emplace_back();
-                QObject::connect(m, &QMenu::aboutToShow, m, [f, index] { f->UpdateMenuPopup(index); });
-                QObject::connect(m, &QMenu::aboutToHide, m, [f] {
+                QObject::connect(m, &QMenu::aboutToShow, m, [f, index, bar] {
+                    f->UpdateMenuPopup(index);
+                    FollowMenuBarKeyboard(bar);
+                });
+                QObject::connect(m, &QMenu::aboutToHide, m, [f, bar] {
                     if (f->m_hWnd) f->ShowCommandPrompt(0);
+                    FollowMenuBarKeyboard(bar);
                 });
             }
             stack.push_back(m);
@@ -285,11 +315,46 @@ bool FrameShell::OpenMenuByMnemonic(wchar_t ch)
         {
             if (text[i + 1] == QLatin1Char('&')) continue; // a literal ampersand
             if (QString(text[i + 1]).toLower() != key) break;
+            // As the toolkit's own mnemonic opens it: with its first item highlighted, so that Down
+            // always reaches the second.
             bar->setActiveAction(a);
+            if (QMenu* menu = a->menu(); menu && menu->isVisible() && !menu->activeAction()) HighlightFirstItem(menu);
             return true;
         }
     }
     return false;
+}
+
+void FrameShell::HighlightFirstItem(QMenu* menu)
+{
+    // The menu's own choice of the first item for Down (separators, hidden and, by the look, disabled
+    // items passed over); a submenu highlighted so stays closed until Right or Enter.
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QCoreApplication::sendEvent(menu, &down);
+}
+
+bool FrameShell::FocusMenuBar()
+{
+    if (!window) return false;
+    QMenuBar* bar = window->menuBar();
+    if (!bar || !bar->isVisible() || QApplication::activePopupWidget()) return false;
+    QAction* first = nullptr;
+    for (QAction* a : bar->actions())
+        if (a->isVisible() && a->isEnabled() && a->menu())
+        {
+            first = a;
+            break;
+        }
+    if (!first) return false;
+    // The bar takes the keyboard as after Escape on its first menu: the title highlighted, Down or
+    // Enter opens it, Left and Right move along the bar, Escape gives the focus back.
+    bar->setActiveAction(first);
+    if (QMenu* menu = first->menu(); menu->isVisible())
+    {
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(menu, &escape);
+    }
+    return bar->hasFocus();
 }
 
 void FrameShell::AddWindowsDialogItem()
@@ -833,7 +898,13 @@ BOOL CFrameWnd::LoadAccelTable(UINT nIDResource)
 
 BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg)
 {
-    return TranslateAccel(this, m_accel, pMsg) ? TRUE : FALSE;
+    if (TranslateAccel(this, m_accel, pMsg)) return TRUE;
+    // F10 that no accelerator takes gives the menu bar the keyboard, as Alt alone does (Shift+F10 is
+    // the context menu's).
+    if (pMsg && (pMsg->message == WM_KEYDOWN || pMsg->message == WM_SYSKEYDOWN) && pMsg->wParam == VK_F10 &&
+        GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_CONTROL) >= 0)
+        if (m_pShell && m_pShell->FocusMenuBar()) return TRUE;
+    return FALSE;
 }
 
 BOOL CFrameWnd::IsCommandEnabled(UINT nID)

@@ -20,6 +20,7 @@ class QMainWindow;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QMenuBar;
 class QAction;
 class QToolBar;
 class QDockWidget;
@@ -97,8 +98,17 @@ struct FrameShell {
     void FillPaneMenu(QMenu* menu);
     // Opens the menu-bar popup whose mnemonic is ch (Alt with that letter); false when none has it.
     bool OpenMenuByMnemonic(wchar_t ch);
+    // Highlights the first item of an open menu that the keyboard may choose.
+    static void HighlightFirstItem(QMenu* menu);
+    // Gives the menu bar the keyboard with its first menu highlighted (F10); false when it cannot.
+    bool FocusMenuBar();
     void AddWindowsDialogItem();
 };
+
+// Draws the title of the menu bar's current menu while the bar has the keyboard with no menu open
+// (MenuBarKeyMark.cpp); FollowMenuBarKeyboard brings the mark up to date (a menu opened or closed).
+void MarkMenuBarKeyboard(QMenuBar* bar);
+void FollowMenuBarKeyboard(QMenuBar* bar);
 
 // The tab groups of a tabbed MDI frame (MdiTabGroups.cpp).
 struct TabGroups

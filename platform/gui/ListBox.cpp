@@ -5,7 +5,10 @@
 
 #include <QtCore/QEvent>
 #include <QtCore/QTimer>
+#include <QtGui/QCursor>
 #include <QtGui/QFontMetrics>
+#include <QtGui/QPaintEvent>
+#include <QtGui/QPainter>
 #include <QtWidgets/QListWidget>
 #include <QtWidgets/QScrollBar>
 #include <QtWidgets/QStyledItemDelegate>
@@ -37,12 +40,263 @@ public:
     }
 };
 
+// The list itself: the toolkit's list widget (its items, selection and keys), laid out as lines of one
+// height by arithmetic. The toolkit's list view keeps a position for every row and works them all out
+// again after each insertion; here a row's place is its number times the line height, so a line added to
+// a long list costs what it costs in a short one, and a paint or a hit test looks at the rows shown only.
+class LineList : public QListWidget
+{
+public:
+    using QListWidget::QListWidget;
+
+    // The list widget's own scrolling to an item goes to the toolkit's layout, not to this one.
+    void scrollToItem(const QListWidgetItem* item, ScrollHint hint = EnsureVisible)
+    {
+        scrollTo(indexFromItem(item), hint);
+    }
+    QRect visualItemRect(const QListWidgetItem* item) const { return visualRect(indexFromItem(item)); }
+
+    QRect visualRect(const QModelIndex& index) const override
+    {
+        if (!Ours(index)) return {};
+        const QSize line = Line();
+        return {-horizontalOffset(), index.row() * line.height() - verticalOffset(), RowWidth(line), line.height()};
+    }
+
+    QModelIndex indexAt(const QPoint& p) const override
+    {
+        const QSize line = Line();
+        const int x = p.x() + horizontalOffset(), y = p.y() + verticalOffset();
+        if (line.height() <= 0 || x < 0 || x >= RowWidth(line) || y < 0) return {};
+        const int row = y / line.height();
+        return row < model()->rowCount(rootIndex()) ? model()->index(row, modelColumn(), rootIndex()) : QModelIndex();
+    }
+
+    void scrollTo(const QModelIndex& index, ScrollHint hint) override
+    {
+        if (!Ours(index)) return;
+        executeDelayedItemsLayout();
+        const int row = index.row(), shown = FullRows();
+        const int top = TopRow();
+        int to = top;
+        switch (hint)
+        {
+        case PositionAtTop: to = row; break;
+        case PositionAtBottom: to = row - shown + 1; break;
+        case PositionAtCenter: to = row - (shown - 1) / 2; break;
+        case EnsureVisible:
+            if (row < top)
+                to = row;
+            else if (row >= top + shown)
+                to = row - shown + 1;
+            break;
+        }
+        to = std::max(to, 0);
+        QScrollBar* bar = verticalScrollBar();
+        bar->setValue(PerItem() ? to : to * Line().height());
+    }
+
+    void doItemsLayout() override { QAbstractItemView::doItemsLayout(); }
+
+    void updateGeometries() override
+    {
+        m_line = Measured();
+        const QSize line = Line();
+        const int rows = model() ? model()->rowCount(rootIndex()) : 0;
+        const QSize view = viewport()->size();
+        QScrollBar* vertical = verticalScrollBar();
+        if (PerItem())
+        {
+            const int shown = line.height() > 0 ? std::max(1, view.height() / line.height()) : 1;
+            vertical->setSingleStep(1);
+            vertical->setPageStep(shown);
+            vertical->setRange(0, std::max(0, rows - shown));
+        }
+        else
+        {
+            vertical->setSingleStep(std::max(1, line.height()));
+            vertical->setPageStep(view.height());
+            vertical->setRange(0, std::max(0, rows * line.height() - view.height()));
+        }
+        QScrollBar* horizontal = horizontalScrollBar();
+        horizontal->setSingleStep(std::max(1, fontMetrics().averageCharWidth() * 2));
+        horizontal->setPageStep(view.width());
+        horizontal->setRange(0, std::max(0, line.width() - view.width()));
+        QAbstractItemView::updateGeometries();
+    }
+
+protected:
+    int horizontalOffset() const override { return horizontalScrollBar()->value(); }
+    int verticalOffset() const override
+    {
+        return PerItem() ? verticalScrollBar()->value() * Line().height() : verticalScrollBar()->value();
+    }
+
+    void scrollContentsBy(int dx, int dy) override
+    {
+        if (PerItem()) dy *= Line().height();
+        QAbstractItemView::scrollContentsBy(dx, dy);
+    }
+
+    void resizeEvent(QResizeEvent* e) override { QAbstractItemView::resizeEvent(e); }
+
+    QSize viewportSizeHint() const override
+    {
+        const QSize line = Line();
+        return {line.width(), line.height() * (model() ? model()->rowCount(rootIndex()) : 0)};
+    }
+
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers) override
+    {
+        const int rows = model()->rowCount(rootIndex());
+        if (rows == 0) return {};
+        const QModelIndex current = currentIndex();
+        const int row = current.isValid() ? current.row() : -1;
+        const int page = std::max(1, FullRows() - 1);
+        int to = row;
+        switch (action)
+        {
+        case MoveUp:
+        case MovePrevious: to = row < 0 ? 0 : row - 1; break;
+        case MoveDown:
+        case MoveNext: to = row + 1; break;
+        case MovePageUp: to = row - page; break;
+        case MovePageDown: to = row < 0 ? page : row + page; break;
+        case MoveHome: to = 0; break;
+        case MoveEnd: to = rows - 1; break;
+        case MoveLeft:
+        case MoveRight: return current;
+        }
+        to = std::clamp(to, 0, rows - 1);
+        // Lines that cannot be chosen are passed over in the direction of the move.
+        const int step = to < row ? -1 : 1;
+        for (int r = to; r >= 0 && r < rows; r += step)
+            if (model()->flags(model()->index(r, modelColumn(), rootIndex())) & Qt::ItemIsEnabled)
+                return model()->index(r, modelColumn(), rootIndex());
+        return current;
+    }
+
+    void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override
+    {
+        if (!selectionModel()) return;
+        const QRect r = rect.normalized();
+        QModelIndex first = indexAt(r.topLeft()), last = indexAt(r.bottomRight());
+        QItemSelection selection;
+        if (state() == DragSelectingState)
+        {
+            // A band drawn over the lines takes those it crosses.
+            const int rows = model()->rowCount(rootIndex()), h = std::max(1, Line().height());
+            const int top = std::clamp((r.top() + verticalOffset()) / h, 0, rows - 1);
+            const int bottom = std::clamp((r.bottom() + verticalOffset()) / h, 0, rows - 1);
+            if (rows > 0 && r.bottom() + verticalOffset() >= 0)
+                selection.select(model()->index(top, modelColumn(), rootIndex()),
+                                 model()->index(bottom, modelColumn(), rootIndex()));
+        }
+        else if (first.isValid() && last.isValid() && (first.flags() & Qt::ItemIsEnabled) &&
+                 (last.flags() & Qt::ItemIsEnabled))
+        {
+            selection.select(first, last);
+        }
+        selectionModel()->select(selection, command);
+    }
+
+    QRegion visualRegionForSelection(const QItemSelection& selection) const override
+    {
+        QRegion region;
+        const int top = TopRow(), bottom = top + FullRows() + 1;
+        for (const QItemSelectionRange& range : selection)
+        {
+            if (range.parent() != rootIndex() || range.left() > modelColumn() || range.right() < modelColumn())
+                continue;
+            const int from = std::max(range.top(), top), to = std::min(range.bottom(), bottom);
+            if (from > to) continue;
+            const QModelIndex a = model()->index(from, modelColumn(), rootIndex());
+            const QModelIndex b = model()->index(to, modelColumn(), rootIndex());
+            region += visualRect(a).united(visualRect(b));
+        }
+        return region;
+    }
+
+    // The rows the paint asks for, drawn by the item delegate as the toolkit's list draws them.
+    void paintEvent(QPaintEvent* e) override
+    {
+        QAbstractItemDelegate* delegate = itemDelegate();
+        const QSize line = Line();
+        const int rows = model() ? model()->rowCount(rootIndex()) : 0;
+        if (!delegate || line.height() <= 0 || rows == 0) return;
+        QPainter painter(viewport());
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
+        const QStyle::State state = option.state;
+        const QModelIndex current = currentIndex();
+        const bool focus = (hasFocus() || viewport()->hasFocus()) && current.isValid();
+        const QPoint mouse = viewport()->mapFromGlobal(QCursor::pos());
+        const QModelIndex hover = viewport()->underMouse() ? indexAt(mouse) : QModelIndex();
+        const int first = std::max(0, (e->rect().top() + verticalOffset()) / line.height());
+        const int last = std::min(rows - 1, (e->rect().bottom() + verticalOffset()) / line.height());
+        for (int row = first; row <= last; ++row)
+        {
+            const QModelIndex index = model()->index(row, modelColumn(), rootIndex());
+            option.rect = visualRect(index);
+            option.state = state;
+            if (selectionModel() && selectionModel()->isSelected(index)) option.state |= QStyle::State_Selected;
+            if (state & QStyle::State_Enabled)
+            {
+                const bool enabled = (model()->flags(index) & Qt::ItemIsEnabled) != 0;
+                option.state.setFlag(QStyle::State_Enabled, enabled);
+                option.palette.setCurrentColorGroup(enabled ? QPalette::Normal : QPalette::Disabled);
+            }
+            if (focus && index == current) option.state |= QStyle::State_HasFocus;
+            option.state.setFlag(QStyle::State_MouseOver, index == hover);
+            if (alternatingRowColors()) option.features.setFlag(QStyleOptionViewItem::Alternate, row % 2 != 0);
+            delegate->paint(&painter, option, index);
+        }
+    }
+
+private:
+    bool Ours(const QModelIndex& index) const
+    {
+        return index.isValid() && index.parent() == rootIndex() && index.column() == modelColumn();
+    }
+    bool PerItem() const { return verticalScrollMode() == ScrollPerItem; }
+
+    // The size of a line: the first line's, as the delegate gives it (as wide as the widest line); measured
+    // again with each layout.
+    QSize Measured() const
+    {
+        const QAbstractItemDelegate* delegate = itemDelegate();
+        if (!model() || model()->rowCount(rootIndex()) == 0 || !delegate) return {};
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
+        return delegate->sizeHint(option, model()->index(0, modelColumn(), rootIndex()));
+    }
+    QSize Line() const
+    {
+        if (m_line.height() <= 0) m_line = Measured();
+        return m_line.height() > 0 ? m_line : QSize(0, fontMetrics().height());
+    }
+    mutable QSize m_line;
+    // A line reaches across the list when the list is wider than its lines.
+    int RowWidth(QSize line) const { return std::max(line.width(), viewport()->width()); }
+    int TopRow() const
+    {
+        const int h = Line().height();
+        return h > 0 ? verticalOffset() / h : 0;
+    }
+    // The lines the list shows whole (at least one).
+    int FullRows() const
+    {
+        const int h = Line().height();
+        return h > 0 ? std::max(1, viewport()->height() / h) : 1;
+    }
+};
+
 // A selection made while the list is hidden (an auto-hidden pane's log) scrolls its line into view once the
 // list shows: a hidden view has no size to scroll by. The user's own scrolling ends it.
 class ScrollKeeper : public QObject
 {
 public:
-    ScrollKeeper(QListWidget* list) : QObject(list), m_list(list)
+    ScrollKeeper(LineList* list) : QObject(list), m_list(list)
     {
         list->installEventFilter(this);
         QObject::connect(list->verticalScrollBar(), &QAbstractSlider::actionTriggered, this, [this] { m_row = -1; });
@@ -62,7 +316,7 @@ protected:
     }
 
 private:
-    QListWidget* m_list;
+    LineList* m_list;
     int m_row = -1;
 };
 
@@ -70,14 +324,14 @@ class ListControl : public ControlBase
 {
 public:
     UINT CtlColorMessage(const WndState*) const override { return WM_CTLCOLORLISTBOX; }
-    QListWidget* list = nullptr;
+    LineList* list = nullptr;
     OneLineDelegate* lines = nullptr;
     ScrollKeeper* keeper = nullptr;
     bool programmatic = false;
 
     explicit ListControl(WndState* s, QWidget* parentWidget)
     {
-        auto* h = new Host<QListWidget>(s, true, parentWidget);
+        auto* h = new Host<LineList>(s, true, parentWidget);
         list = h;
         s->widget = h;
         s->host = h;

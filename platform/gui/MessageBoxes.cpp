@@ -3,12 +3,15 @@
 #include "platform/gui/MessageBoxes.h"
 
 #include "platform/core/MessageBox.h"
+#include "platform/gui/App.h"
 #include "platform/gui/Convert.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/WndInternal.h"
 
 #include <QtCore/QPointer>
+#include <QtGui/QCloseEvent>
 #include <QtGui/QGuiApplication>
+#include <QtGui/QKeyEvent>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPushButton>
@@ -51,6 +54,59 @@ QMessageBox::Icon IconOf(UINT type)
     }
 }
 
+// A box without Cancel (Yes/No, Abort/Retry/Ignore) is answered by one of its buttons: Escape and the
+// window manager's close do nothing, as the system's boxes have it. Every other box takes Escape as
+// its Cancel, or as its only button.
+class Box : public QMessageBox
+{
+public:
+    Box(Icon icon, const QString& caption, const QString& text, QWidget* owner, bool answerRequired)
+        : QMessageBox(icon, caption, text, QMessageBox::NoButton, owner), m_answerRequired(answerRequired)
+    {
+        // Nor does its caption offer a close box.
+        if (answerRequired) setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        if (m_answerRequired && e->matches(QKeySequence::Cancel))
+        {
+            e->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(e);
+    }
+    void showEvent(QShowEvent* e) override
+    {
+        QMessageBox::showEvent(e);
+        // Over a window that is not on the screen yet (the main window while the program starts), the box
+        // stands in the middle of the area the window will fill.
+        if (!m_area.isEmpty()) move(m_area.center() - QPoint(width() / 2, height() / 2));
+    }
+    void closeEvent(QCloseEvent* e) override
+    {
+        if (m_answerRequired)
+        {
+            e->ignore();
+            return;
+        }
+        QMessageBox::closeEvent(e);
+    }
+
+public:
+    QRect m_area;
+
+private:
+    bool m_answerRequired;
+};
+
+bool AnswerRequired(UINT type)
+{
+    const UINT buttons = type & MB_TYPEMASK;
+    return buttons == MB_YESNO || buttons == MB_ABORTRETRYIGNORE;
+}
+
 bool HasDisplay()
 {
     const QString platform = QGuiApplication::platformName();
@@ -69,15 +125,29 @@ namespace qor::gui {
 
 int ShowToolkitMessageBox(const qor::MessageBoxCall& call)
 {
-    QWidget* owner = nullptr;
-    if (call.owner)
-        if (CWnd* wnd = CWnd::FromHandle(call.owner))
-            if (QWidget* widget = qor::gui::WidgetOf(wnd)) owner = widget->window();
+    // The owner given, else the modal window on top, else the program's active window, else its main
+    // window (as the framework's AfxMessageBox has it).
+    auto windowOf = [](CWnd* wnd) -> QWidget* {
+        QWidget* widget = wnd ? qor::gui::WidgetOf(wnd) : nullptr;
+        return widget ? widget->window() : nullptr;
+    };
+    QWidget* owner = call.owner ? windowOf(CWnd::FromHandle(call.owner)) : nullptr;
     if (!owner) owner = QApplication::activeModalWidget();
-    if (!owner) owner = QApplication::activeWindow();
+    if (QWidget* active = QApplication::activeWindow(); !owner && active && qor::gui::WndFromWidget(active))
+        owner = active;
+    if (!owner) owner = windowOf(AfxGetMainWnd());
+    // A hidden owner (the main window before it is first shown) stays hidden: the box goes on the screen
+    // on its own, in the middle of the area the owner will fill (maximised).
+    QRect area;
+    if (owner && !owner->isVisible())
+    {
+        area = qor::gui::ToQRect(qor::gui::ScreenArea(owner, true));
+        owner = nullptr;
+    }
 
-    QMessageBox box(IconOf(call.type), qor::gui::ToQString(call.caption), qor::gui::ToQString(call.text),
-                    QMessageBox::NoButton, owner);
+    Box box(IconOf(call.type), qor::gui::ToQString(call.caption), qor::gui::ToQString(call.text), owner,
+            AnswerRequired(call.type));
+    if (!owner && !area.isEmpty()) box.m_area = area;
     const std::vector<Button> buttons = ButtonsOf(call.type);
     std::vector<std::pair<QAbstractButton*, int>> answers;
     for (const Button& b : buttons) answers.emplace_back(box.addButton(b.standard), b.id);
@@ -97,7 +167,8 @@ int ShowToolkitMessageBox(const qor::MessageBoxCall& call)
 
     for (const auto& [button, id] : answers)
         if (box.clickedButton() == button) return id;
-    // Closed without a button (Escape or the caption's close box): Cancel or No when the box has one.
+    // Closed without a button (Escape or the caption's close box; a box without Cancel only by the
+    // program): Cancel or No when the box has one.
     for (const Button& b : buttons)
         if (b.id == IDCANCEL || b.id == IDNO) return b.id;
     return buttons.front().id;

@@ -10,6 +10,7 @@
 //   QOR_TOOLBAR_RESOURCE(128, kButtons);
 #pragma once
 
+#include "platform/core/CString.h"
 #include "platform/core/Types.h"
 
 #include <cstddef>
@@ -65,6 +66,11 @@ struct ToolBarResource {
 };
 
 const MenuResource* FindMenuResource(UINT id);
+// A menu item's text as a name: without its mnemonic and its key ("&Open...\tCtrl+O" is "Open...").
+CString MenuItemName(const wchar_t* text);
+// The name of a command as the first menu that has it shows it, without a closing "..." (empty: no menu
+// has it).
+CString CommandMenuName(UINT nID);
 const AccelResource* FindAccelResource(UINT id);
 const ToolBarResource* FindToolBarResource(UINT id);
 

@@ -2,6 +2,7 @@
 #include "platform/gui/ToolBarImagesInternal.h"
 
 #include "platform/core/Strings.h"
+#include "platform/gui/Resources.h"
 
 #include <QtGui/QImage>
 #include <QtGui/QPixmap>
@@ -107,10 +108,11 @@ QIcon PixelPictureIcon(const QImage& picture)
 CString CommandShortName(UINT nID)
 {
     const wchar_t* text = qor::FindString(nID);
-    if (!text) return CString();
-    CString s(text);
-    int nl = s.Find(L'\n');
-    return nl >= 0 ? s.Mid(nl + 1) : s;
+    CString s(text ? text : L"");
+    const int nl = s.Find(L'\n');
+    if (nl >= 0) s = s.Mid(nl + 1);
+    // A command without a string of its own is named as its menu item.
+    return s.IsEmpty() ? CommandMenuName(nID) : s;
 }
 
 } // namespace qor::gui

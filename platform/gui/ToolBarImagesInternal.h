@@ -15,7 +15,8 @@ QIcon ToolBarIcon(UINT nID);
 // (CMFCToolBar::AddToolBarForImageCollection).
 void AddMenuImages(const UINT* ids, std::size_t count);
 bool HasMenuImage(UINT nID);
-// The short name of a command: the string table's text after the line break (or the whole text).
+// The short name of a command: the string table's text after the line break (or the whole text), else
+// its menu text (CommandMenuName).
 CString CommandShortName(UINT nID);
 // A pixel picture (a toolbar button, a tree image) as an icon sharp at every screen scale.
 QIcon PixelPictureIcon(const QImage& picture);

@@ -70,17 +70,6 @@ const DialogTemplate kNameTemplate{0,  L"Toolbar Name", DS_MODALFRAME | WS_POPUP
 constexpr int kMaxUserToolBars = 10;
 CMFCToolBarsCustomizeDialog* s_pOpen = nullptr;
 
-// A menu item's text as a command's name: without its mnemonic and its key.
-CString CommandName(const wchar_t* text)
-{
-    CString name(text ? text : L"");
-    if (const int tab = name.Find(L'\t'); tab >= 0) name = name.Left(tab);
-    name.Replace(L"&&", L"\x1");
-    name.Remove(L'&');
-    name.Replace(L"\x1", L"&");
-    return name;
-}
-
 // A command drag begins on the Commands list when the pointer, pressed on a command, moves away.
 class CommandDragFilter : public QObject
 {
@@ -197,7 +186,7 @@ void CMFCToolBarsCustomizeDialog::ScanMenus()
                 if (depth++ == 0)
                 {
                     // A menu of the same name in another template's menus adds to the same category.
-                    const CString name = CommandName(d.text);
+                    const CString name = MenuItemName(d.text);
                     auto it = std::find_if(m_menuCategories.begin(), m_menuCategories.end(),
                                            [&](const Category& c) { return c.name == name; });
                     if (it == m_menuCategories.end())
@@ -215,7 +204,7 @@ void CMFCToolBarsCustomizeDialog::ScanMenus()
                 continue;
             if (std::find(category->commands.begin(), category->commands.end(), d.nID) == category->commands.end())
                 category->commands.push_back(d.nID);
-            m_names.emplace(d.nID, CommandName(d.text));
+            m_names.emplace(d.nID, MenuItemName(d.text));
         }
     }
     for (const Category& c : m_menuCategories) m_categories.push_back(c.name);

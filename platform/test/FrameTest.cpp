@@ -99,6 +99,20 @@ void CloseMenus(CFrameWnd* frame)
     Pump(10);
 }
 
+ShownToolBarButton ShownButton(CMFCToolBar* bar, int nIndex)
+{
+    ShownToolBarButton shown;
+    qor::gui::PaneShell* ps = bar ? bar->Shell() : nullptr;
+    if (!ps || nIndex < 0 || nIndex >= static_cast<int>(ps->buttons.size()) ||
+        !ps->buttons[static_cast<size_t>(nIndex)])
+        return shown;
+    const QAction* a = ps->buttons[static_cast<size_t>(nIndex)];
+    shown.label = qor::gui::FromQString(a->text());
+    shown.tip = qor::gui::FromQString(a->toolTip());
+    shown.picture = !a->icon().isNull();
+    return shown;
+}
+
 void HoverToolBarButton(CMFCToolBar* bar, int nIndex, bool enter)
 {
     qor::gui::PaneShell* ps = bar ? bar->Shell() : nullptr;

@@ -38,6 +38,14 @@ std::string TempFilePath(const std::string& name);
 void HoverMenuItem(CFrameWnd* frame, UINT nID);
 void CloseMenus(CFrameWnd* frame);
 void HoverToolBarButton(CMFCToolBar* bar, int nIndex, bool enter = true);
+// What a toolbar button shows: its label, its tip and whether it has a picture.
+struct ShownToolBarButton
+{
+    CString label;
+    CString tip;
+    bool picture = false;
+};
+ShownToolBarButton ShownButton(CMFCToolBar* bar, int nIndex);
 
 // Where a toolbar's button is on the screen (empty when it has no such button or does not show).
 CRect ToolBarButtonScreenRect(CMFCToolBar* bar, int nIndex);

@@ -146,45 +146,76 @@ ScriptedMessageBoxes::ScriptedMessageBoxes()
 }
 ScriptedMessageBoxes::~ScriptedMessageBoxes() { SetMessageBoxHandler(m_previous); }
 
+namespace {
+
+// The box shown last (the modal window on top, else the newest box shown), or null.
+QMessageBox* ShownBox()
+{
+    QMessageBox* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box)
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible()) box = b;
+    return box;
+}
+
+// Takes a box down whatever its buttons (a box without Cancel ignores close()).
+void TakeDown(QMessageBox* box)
+{
+    if (box->isVisible()) box->reject();
+}
+
+} // namespace
+
 KeyedMessageBoxes::KeyedMessageBoxes(std::vector<UINT> keys) : m_keys(keys.begin(), keys.end())
 {
     m_previous = SetMessageBoxHandler([this](const MessageBoxCall& call) {
         ++m_shown;
         // Boxes that keep coming (a key that reached the window under the box) end the test's script.
         if (m_shown > 8) return DefaultMessageBoxAnswer(call.type);
-        QTimer::singleShot(0, QCoreApplication::instance(), [this] {
-            // The box is the modal window on top, else the newest box shown.
-            QWidget* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box)
-                for (QWidget* w : QApplication::topLevelWidgets())
-                    if (qobject_cast<QMessageBox*>(w) && w->isVisible()) box = w;
-            if (!box) return;
-            if (m_keys.empty())
-            {
-                box->close();
-                return;
-            }
-            const UINT vk = m_keys.front();
-            m_keys.pop_front();
-            QWidget* target = box->focusWidget() ? box->focusWidget() : box;
-            const Qt::Key key = static_cast<Qt::Key>(qor::gui::ToQtKey(vk));
-            const QString text = vk == VK_RETURN   ? QStringLiteral("\r")
-                                 : vk == VK_ESCAPE ? QString(QChar(0x1b))
-                                                   : QString();
-            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-            QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-            QPointer<QWidget> guard(target);
-            QCoreApplication::sendEvent(target, &press);
-            if (guard) QCoreApplication::sendEvent(target, &release);
-        });
-        // A box whose key went elsewhere would wait for ever: it closes itself, and the test fails instead.
+        QTimer::singleShot(0, QCoreApplication::instance(), [this] { PressNextKey(true); });
+        // A box whose key went elsewhere would wait for ever: it goes, and the test fails instead.
         QTimer::singleShot(1500, QCoreApplication::instance(), [] {
             for (QWidget* w : QApplication::topLevelWidgets())
-                if (qobject_cast<QMessageBox*>(w) && w->isVisible()) w->close();
+                if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible()) TakeDown(b);
         });
         const int answer = qor::gui::ShowToolkitMessageBox(call);
         m_answers.push_back(answer);
         return answer;
+    });
+}
+
+void KeyedMessageBoxes::PressNextKey(bool first)
+{
+    QMessageBox* box = ShownBox();
+    if (!box) return;
+    if (first)
+    {
+        const QRect r = box->geometry();
+        m_placed.emplace_back(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
+    }
+    if (m_keys.empty())
+    {
+        TakeDown(box);
+        return;
+    }
+    const UINT vk = m_keys.front();
+    m_keys.pop_front();
+    QWidget* target = box->focusWidget() ? box->focusWidget() : box;
+    const Qt::Key key = static_cast<Qt::Key>(qor::gui::ToQtKey(vk));
+    const QString text = vk == VK_RETURN            ? QStringLiteral("\r")
+                         : vk == VK_ESCAPE          ? QString(QChar(0x1b))
+                         : (vk >= 'A' && vk <= 'Z') ? QString(QChar(static_cast<char16_t>(vk - 'A' + 'a')))
+                                                    : QString();
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QPointer<QWidget> guard(target);
+    QCoreApplication::sendEvent(target, &press);
+    if (guard) QCoreApplication::sendEvent(target, &release);
+    // A key that left the box up (past a button's animated click, which a letter starts): the next key
+    // goes to the same box.
+    QPointer<QMessageBox> still(box);
+    QTimer::singleShot(250, QCoreApplication::instance(), [this, still] {
+        if (still && still->isVisible() && still == ShownBox() && !m_keys.empty()) PressNextKey(false);
     });
 }
 KeyedMessageBoxes::~KeyedMessageBoxes() { SetMessageBoxHandler(m_previous); }

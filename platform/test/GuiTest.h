@@ -75,8 +75,9 @@ private:
 CString TypeIntoSaveDialog(const CString& folder, const CString& typed, const CString& defaultExt, bool replace);
 
 // Message boxes shown as the toolkit's own modal boxes (also offscreen), for the life of the object.
-// Once a box is up it gets the next key of the script as the keyboard sends it (a box with no key
-// left is closed), so a test sees what a key does on a box over a window. Counts the boxes shown.
+// Once a box is up it gets the next key of the script as the keyboard sends it (letters as typed,
+// without Alt), and the key after it when that key left the box up; a box with no key left is taken
+// down (Cancel or No), so a test sees what a key does on a box over a window. Counts the boxes shown.
 class KeyedMessageBoxes
 {
 public:
@@ -88,11 +89,16 @@ public:
     int Shown() const { return m_shown; }
     // The answers the boxes returned, in order.
     const std::vector<int>& Answers() const { return m_answers; }
+    // Where each box stood on the screen (its client area), in order.
+    const std::vector<CRect>& Placed() const { return m_placed; }
 
 private:
+    void PressNextKey(bool first);
+
     std::deque<UINT> m_keys;
     int m_shown = 0;
     std::vector<int> m_answers;
+    std::vector<CRect> m_placed;
     MessageBoxHandler m_previous;
 };
 

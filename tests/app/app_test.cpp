@@ -335,6 +335,9 @@ TEST_F(AppTest, StatusBarPromptsKeyIndicatorsAndThePaneMenu)
     EXPECT_EQ(status.GetPaneText(0), CString(L"Open an existing case"));
     HoverMenuItem(frame, ID_CONFIGURATION_ADD_BRIDGE);
     EXPECT_EQ(status.GetPaneText(0), CString(L"Add a bridge to the case"));
+    // Print All says what it does: that it is not supported (its command only says so).
+    HoverMenuItem(frame, ID_FILE_PRINT_ALL);
+    EXPECT_NE(status.GetPaneText(0).Find(L"not supported"), -1) << status.GetPaneText(0).ToUtf8();
     CloseMenus(frame);
     EXPECT_EQ(status.GetPaneText(0), CString(L"Ready"));
     auto* standard = DYNAMIC_DOWNCAST(CMFCToolBar, frame->GetControlBar(AFX_IDW_TOOLBAR));

@@ -37,6 +37,20 @@ protected:
         const CRect r = ToolBarButtonScreenRect(bar, nIndex);
         return CPoint(r.left, r.CenterPoint().y);
     }
+    // The user's toolbar of Moving Load, Options and About: each button named (label and tip), About with
+    // its picture.
+    static void ExpectNamedButtons(CMFCToolBar* mine)
+    {
+        const wchar_t* names[] = {L"Moving Load", L"Options", L"About"};
+        ASSERT_EQ(mine->GetCount(), 3);
+        for (int i = 0; i < 3; ++i)
+        {
+            const ShownToolBarButton shown = ShownButton(mine, i);
+            EXPECT_EQ(shown.label, CString(names[i])) << i;
+            EXPECT_EQ(shown.tip, CString(names[i])) << i;
+        }
+        EXPECT_TRUE(ShownButton(mine, 2).picture);
+    }
     static CPoint OverCaseArea() { return Frame()->GetMDITabGroupRect(0).CenterPoint(); }
     static CMFCToolBarsCustomizeDialog* OpenCustomize(CMFCToolBar* from)
     {
@@ -180,6 +194,10 @@ TEST_F(MainFrameCustomize, ToolbarsCustomisedAndMadeByTheUserAreBackAtTheNextSta
         Pump();
         ASSERT_TRUE(dlg->DropCommand(ID_APP_ABOUT, ToolBarScreenRect(mine).CenterPoint()));
         ASSERT_TRUE(dlg->DropCommand(ID_TOOLS_OPTIONS, Before(mine, 0)));
+        // A command without a string of its own is named as its menu item, never by its number.
+        Pump();
+        ASSERT_TRUE(dlg->DropCommand(ID_ANALYSIS_MOVING_LOAD, Before(mine, 0)));
+        ExpectNamedButtons(mine);
         // Let go where it was, a button stays.
         ASSERT_TRUE(ins->DropButton(0, ToolBarButtonScreenRect(ins, 0).CenterPoint()));
         EXPECT_EQ(ins->GetItemID(0), static_cast<UINT>(ID_TOOLS_OPTIONS));
@@ -197,7 +215,7 @@ TEST_F(MainFrameCustomize, ToolbarsCustomisedAndMadeByTheUserAreBackAtTheNextSta
         AltDragToolBarButton(ins, 0, OverCaseArea());
         const std::vector<UINT> left = Buttons(ins);
         EXPECT_EQ(std::count(left.begin(), left.end(), moved), 0);
-        ASSERT_EQ(Buttons(mine), (std::vector<UINT>{ID_TOOLS_OPTIONS, ID_APP_ABOUT}));
+        ASSERT_EQ(Buttons(mine), (std::vector<UINT>{ID_ANALYSIS_MOVING_LOAD, ID_TOOLS_OPTIONS, ID_APP_ABOUT}));
         standard = Buttons(standardBar);
         insert = Buttons(ins);
         EXPECT_NE(standard, originalStandard);
@@ -214,7 +232,8 @@ TEST_F(MainFrameCustomize, ToolbarsCustomisedAndMadeByTheUserAreBackAtTheNextSta
         CString name;
         mine->GetWindowText(name);
         EXPECT_EQ(name, CString(L"Bridge Work"));
-        EXPECT_EQ(Buttons(mine), (std::vector<UINT>{ID_TOOLS_OPTIONS, ID_APP_ABOUT}));
+        EXPECT_EQ(Buttons(mine), (std::vector<UINT>{ID_ANALYSIS_MOVING_LOAD, ID_TOOLS_OPTIONS, ID_APP_ABOUT}));
+        ExpectNamedButtons(mine);
         EXPECT_EQ(mine->GetCustomizeCommand(), static_cast<UINT>(ID_VIEW_CUSTOMIZE));
         EXPECT_TRUE(mine->IsVisible());
 

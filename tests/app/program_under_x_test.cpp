@@ -1,6 +1,7 @@
 // The real program on a desktop: a virtual X server with a window manager (openbox), as a user has one.
 // QOR starts with a case file from the command line and maps one top-level window, maximised, titled
 // after the case and "Kestrain QOR", that shows its content, also once the window manager activates it.
+// Its menus answer the keyboard as the desktop's keys send them.
 #include "engine/model/Bridge.h"
 #include "engine/model/CaseFile.h"
 
@@ -105,27 +106,38 @@ struct Capture
     double commonest = 1.0;
 };
 
-Capture CaptureWindow(const std::string& display, const std::string& window)
+// A window's pixels as 0xRRGGBB, row by row (empty when it cannot be read).
+std::vector<unsigned> WindowPixels(const std::string& display, const std::string& window)
 {
     // A binary PPM: "P6 <width> <height> <max>" then three bytes a pixel.
     const std::string ppm =
         Output("DISPLAY=" + display + " import -silent -window " + window + " -depth 8 ppm:- 2>/dev/null");
-    Capture c;
     std::istringstream in(ppm);
     std::string magic;
     size_t width = 0, height = 0, max = 0;
     in >> magic >> width >> height >> max;
     in.get();
-    if (magic != "P6" || max != 255) return c;
+    std::vector<unsigned> pixels;
+    if (magic != "P6" || max != 255) return pixels;
     const size_t start = static_cast<size_t>(in.tellg());
-    if (ppm.size() < start + width * height * 3) return c;
-    std::map<unsigned, size_t> counts;
+    if (ppm.size() < start + width * height * 3) return pixels;
+    pixels.reserve(width * height);
     for (size_t i = 0; i < width * height; ++i)
     {
         const auto* p = reinterpret_cast<const unsigned char*>(ppm.data() + start + i * 3);
-        ++counts[(unsigned(p[0]) << 16) | (unsigned(p[1]) << 8) | p[2]];
+        pixels.push_back((unsigned(p[0]) << 16) | (unsigned(p[1]) << 8) | p[2]);
     }
-    c.pixels = width * height;
+    return pixels;
+}
+
+Capture CaptureWindow(const std::string& display, const std::string& window)
+{
+    const std::vector<unsigned> pixels = WindowPixels(display, window);
+    Capture c;
+    if (pixels.empty()) return c;
+    std::map<unsigned, size_t> counts;
+    for (unsigned colour : pixels) ++counts[colour];
+    c.pixels = pixels.size();
     c.colours = counts.size();
     size_t most = 0;
     for (const auto& [colour, n] : counts) most = std::max(most, n);
@@ -133,107 +145,178 @@ Capture CaptureWindow(const std::string& display, const std::string& window)
     return c;
 }
 
-} // namespace
-
-TEST(ProgramUnderX, ShowsOneMaximisedMainWindowWithItsContentUnderAWindowManager)
+// A display of its own with openbox, and the program started on it with a case file.
+class ProgramUnderX : public ::testing::Test
 {
-    const fs::path self = fs::read_symlink("/proc/self/exe");
-    const fs::path program = self.parent_path().parent_path() / "app" / "qor";
-    ASSERT_TRUE(fs::exists(program)) << program;
-
-    const fs::path home = fs::temp_directory_path() / ("qor-under-x-" + std::to_string(::getpid()));
-    fs::create_directories(home);
-    const fs::path casePath = home / "river-crossing.qor";
+protected:
+    void SetUp() override
     {
-        CCaseData data;
-        data.m_vBridge.push_back(std::make_shared<CBridge>(1, L"Span 1", 1, 20.0));
-        data.m_sCaseRef = L"River crossing";
-        std::ofstream out(casePath, std::ios::binary);
-        SaveCase(out, data, true);
+        const fs::path self = fs::read_symlink("/proc/self/exe");
+        m_program = self.parent_path().parent_path() / "app" / "qor";
+        ASSERT_TRUE(fs::exists(m_program)) << m_program;
+
+        m_home = fs::temp_directory_path() / ("qor-under-x-" + std::to_string(::getpid()));
+        fs::create_directories(m_home);
+        m_case = m_home / "river-crossing.qor";
+        {
+            CCaseData data;
+            data.m_vBridge.push_back(std::make_shared<CBridge>(1, L"Span 1", 1, 20.0));
+            data.m_sCaseRef = L"River crossing";
+            std::ofstream out(m_case, std::ios::binary);
+            SaveCase(out, data, true);
+        }
+
+        // The server writes the number it took.
+        int pipeFd[2];
+        ASSERT_EQ(::pipe(pipeFd), 0);
+        m_xvfb = Spawn(
+            {"Xvfb", "-displayfd", std::to_string(pipeFd[1]), "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, {});
+        ::close(pipeFd[1]);
+        std::string number;
+        char c;
+        while (::read(pipeFd[0], &c, 1) == 1 && c != '\n') number += c;
+        ::close(pipeFd[0]);
+        ASSERT_FALSE(number.empty()) << "Xvfb did not start (scripts/install-deps.sh installs it)";
+        m_display = ":" + number;
+        m_x = "DISPLAY=" + m_display + " ";
+
+        // The window manager, running once it has claimed the screen.
+        m_wm = Spawn({"openbox", "--sm-disable"}, {"DISPLAY=" + m_display, "HOME=" + m_home.string()});
+        ASSERT_TRUE(WaitFor(
+            [&] {
+                return Output(m_x + "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") !=
+                       std::string::npos;
+            },
+            30))
+            << "openbox did not start on " << m_display << " (scripts/install-deps.sh installs it)";
     }
 
-    // A display of its own: the server writes the number it took.
-    int pipeFd[2];
-    ASSERT_EQ(::pipe(pipeFd), 0);
-    const pid_t xvfb = Spawn({"Xvfb", "-displayfd", std::to_string(pipeFd[1]), "-screen", "0", "1024x768x24",
-                              "-nolisten", "tcp"},
-                             {});
-    ::close(pipeFd[1]);
-    std::string number;
-    char c;
-    while (::read(pipeFd[0], &c, 1) == 1 && c != '\n') number += c;
-    ::close(pipeFd[0]);
-    ASSERT_FALSE(number.empty()) << "Xvfb did not start (scripts/install-deps.sh installs it)";
-    const std::string display = ":" + number;
-    const std::string x = "DISPLAY=" + display + " ";
-
-    // The window manager, running once it has claimed the screen.
-    const pid_t wm = Spawn({"openbox", "--sm-disable"}, {"DISPLAY=" + display, "HOME=" + home.string()});
-    const bool managed = WaitFor(
-        [&] {
-            return Output(x + "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") !=
-                   std::string::npos;
-        },
-        30);
-    if (!managed)
+    void TearDown() override
     {
-        Stop(wm);
-        Stop(xvfb);
-        FAIL() << "openbox did not start on " << display << " (scripts/install-deps.sh installs it)";
+        Stop(m_qor);
+        Stop(m_wm);
+        Stop(m_xvfb);
+        std::error_code ec;
+        fs::remove_all(m_home, ec);
     }
 
-    const pid_t qor = Spawn({program.string(), casePath.string()},
-                            {"DISPLAY=" + display, "QT_QPA_PLATFORM=xcb", "HOME=" + home.string(),
-                             "XDG_CONFIG_HOME=" + (home / "config").string(),
-                             "XDG_DATA_HOME=" + (home / "data").string(), "ASAN_OPTIONS=detect_leaks=0"},
-                            (home / "qor.log").string());
-    auto clients = [&] { return WindowIds(Output(x + "xprop -root _NET_CLIENT_LIST 2>/dev/null")); };
-    auto title = [&](const std::string& id) {
-        std::string t = Output(x + "xdotool getwindowname " + id + " 2>/dev/null");
+    // Starts the program with the case; the id of its main window once it is mapped (empty: none came).
+    std::string StartProgram()
+    {
+        m_qor = Spawn({m_program.string(), m_case.string()},
+                      {"DISPLAY=" + m_display, "QT_QPA_PLATFORM=xcb", "HOME=" + m_home.string(),
+                       "XDG_CONFIG_HOME=" + (m_home / "config").string(), "XDG_DATA_HOME=" + (m_home / "data").string(),
+                       "ASAN_OPTIONS=detect_leaks=0"},
+                      (m_home / "qor.log").string());
+        std::string window;
+        WaitFor([&] { return !(window = Titled("Kestrain QOR")).empty(); }, 60);
+        if (window.empty())
+        {
+            int status = 0;
+            const bool ended = ::waitpid(m_qor, &status, WNOHANG) == m_qor;
+            if (ended) m_qor = 0;
+            std::ifstream log(m_home / "qor.log");
+            std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+            ADD_FAILURE() << "no main window appeared on " << m_display << (ended ? " (the program ended)" : "") << "\n"
+                          << text;
+        }
+        return window;
+    }
+
+    std::vector<std::string> Clients() { return WindowIds(Output(m_x + "xprop -root _NET_CLIENT_LIST 2>/dev/null")); }
+
+    std::string Title(const std::string& id)
+    {
+        std::string t = Output(m_x + "xdotool getwindowname " + id + " 2>/dev/null");
         while (!t.empty() && (t.back() == '\n' || t.back() == ' ')) t.pop_back();
         return t;
-    };
-    auto titled = [&] {
-        for (const std::string& id : clients())
-            if (title(id).find("Kestrain QOR") != std::string::npos) return id;
-        return std::string();
-    };
-    std::string window;
-    WaitFor([&] { return !(window = titled()).empty(); }, 60);
-    if (window.empty()) {
-        int status = 0;
-        const bool ended = ::waitpid(qor, &status, WNOHANG) == qor;
-        std::ifstream log(home / "qor.log");
-        std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
-        Stop(qor);
-        Stop(wm);
-        Stop(xvfb);
-        FAIL() << "no main window appeared on " << display << (ended ? " (the program ended)" : "") << "\n" << text;
     }
+
+    // The managed window whose title holds text (empty: none).
+    std::string Titled(const std::string& text)
+    {
+        for (const std::string& id : Clients())
+            if (Title(id).find(text) != std::string::npos) return id;
+        return std::string();
+    }
+
+    // Keys as the keyboard sends them to the active window ("alt+h", "Escape", "F10"), one after another.
+    void Keys(const std::vector<std::string>& keys)
+    {
+        for (const std::string& key : keys)
+        {
+            Output(m_x + "xdotool key " + key + " 2>/dev/null");
+            std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        }
+    }
+
+    fs::path m_program, m_home, m_case;
+    std::string m_display, m_x;
+    pid_t m_xvfb = 0, m_wm = 0, m_qor = 0;
+};
+
+} // namespace
+
+TEST_F(ProgramUnderX, ShowsOneMaximisedMainWindowWithItsContentUnderAWindowManager)
+{
+    const std::string window = StartProgram();
+    ASSERT_FALSE(window.empty());
     // Whatever else the program maps comes with the main window: give it a moment, then count.
     std::this_thread::sleep_for(std::chrono::seconds(2));
 
-    const std::vector<std::string> all = clients();
+    const std::vector<std::string> all = Clients();
     std::string listed;
-    for (const std::string& id : all) listed += id + " \"" + title(id) + "\" ";
+    for (const std::string& id : all) listed += id + " \"" + Title(id) + "\" ";
     EXPECT_EQ(all.size(), 1u) << "top-level windows: " << listed;
-    EXPECT_EQ(title(window), "river-crossing.qor - Kestrain QOR");
-    const std::string state = Output(x + "xprop -id " + window + " _NET_WM_STATE");
+    EXPECT_EQ(Title(window), "river-crossing.qor - Kestrain QOR");
+    const std::string state = Output(m_x + "xprop -id " + window + " _NET_WM_STATE");
     EXPECT_NE(state.find("_NET_WM_STATE_MAXIMIZED_HORZ"), std::string::npos) << "maximised: " << state;
     EXPECT_NE(state.find("_NET_WM_STATE_MAXIMIZED_VERT"), std::string::npos) << "maximised: " << state;
 
     // Activated by the window manager (a click on its task-bar entry, Alt+Tab), it shows the menu,
     // bars, panes and views, not a blank client area.
-    Output(x + "xdotool windowactivate --sync " + window + " 2>/dev/null");
+    Output(m_x + "xdotool windowactivate --sync " + window + " 2>/dev/null");
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    const Capture shot = CaptureWindow(display, window);
+    const Capture shot = CaptureWindow(m_display, window);
     EXPECT_GT(shot.pixels, 500u * 400u);
     EXPECT_GT(shot.colours, 8u) << "the window shows its content";
     EXPECT_LT(shot.commonest, 0.9) << "the window shows its content";
+}
 
-    Stop(qor);
-    Stop(wm);
-    Stop(xvfb);
-    std::error_code ec;
-    fs::remove_all(home, ec);
+TEST_F(ProgramUnderX, MenusOpenByKeysWithTheirFirstItemHighlightedEveryTime)
+{
+    const std::string window = StartProgram();
+    ASSERT_FALSE(window.empty());
+    Output(m_x + "xdotool windowactivate --sync " + window + " 2>/dev/null");
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+
+    // Help holds PDF Help, a separator and About: Down from the first item highlighted is About.
+    auto about = [&] { return Titled("About QOR"); };
+    Keys({"alt+h", "Down", "Return"});
+    ASSERT_TRUE(WaitFor([&] { return !about().empty(); }, 10)) << "the first Alt+H of the run";
+    Keys({"Escape"});
+    ASSERT_TRUE(WaitFor([&] { return about().empty(); }, 10));
+    // Again after the menu was closed by Escape (the bar keeps the keyboard, a second Escape leaves it).
+    Keys({"alt+h", "Escape", "alt+h", "Down", "Return"});
+    ASSERT_TRUE(WaitFor([&] { return !about().empty(); }, 10)) << "Alt+H after Escape";
+    Keys({"Escape"});
+    ASSERT_TRUE(WaitFor([&] { return about().empty(); }, 10));
+    Keys({"alt+h", "Escape", "Escape", "alt+h", "Down", "Return"});
+    ASSERT_TRUE(WaitFor([&] { return !about().empty(); }, 10)) << "Alt+H after leaving the bar";
+    Keys({"Escape"});
+    ASSERT_TRUE(WaitFor([&] { return about().empty(); }, 10));
+
+    // F10 gives the bar the keyboard, and shows it: the first title is drawn as chosen (the window's
+    // pixels change where nothing else moves). Down opens File at its first item, Enter runs File > New,
+    // whose new case takes the window's title.
+    const std::vector<unsigned> before = WindowPixels(m_display, window);
+    Keys({"F10"});
+    const std::vector<unsigned> after = WindowPixels(m_display, window);
+    ASSERT_EQ(before.size(), after.size());
+    size_t changed = 0;
+    for (size_t i = 0; i < before.size(); ++i) changed += before[i] != after[i];
+    EXPECT_GT(changed, 50u) << "F10 shows the bar's first title as chosen";
+    Keys({"Down", "Return"});
+    EXPECT_TRUE(WaitFor([&] { return Title(window).find("QOR_config") != std::string::npos; }, 10))
+        << "F10, Down, Enter: " << Title(window);
 }

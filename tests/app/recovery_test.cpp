@@ -57,6 +57,7 @@ TEST(Recovery, AutosavedCaseIsRestoredOrDiscardedAfterACrash)
         if (call.text.Find(L"ended without closing") >= 0)
         {
             EXPECT_GE(call.text.Find(CString(user.c_str())), 0) << "the prompt names the case's file";
+            EXPECT_FALSE(AfxGetMainWnd()->IsWindowVisible()) << "the window shows once it is maximised";
             ++asked;
             return answer;
         }
@@ -109,12 +110,21 @@ TEST(Recovery, AutosavedCaseIsRestoredOrDiscardedAfterACrash)
         Crash(*app);
     }
 
-    // Discard: nothing of it is left, and a clean exit leaves an empty folder.
-    answer = IDNO;
+    // Discard, by keys on the toolkit's own box: Escape leaves the question up (it has no Cancel), N answers
+    // No. The box stood in the middle of the area the window then fills. Nothing of the case is left, and a
+    // clean exit leaves an empty folder.
     {
+        KeyedMessageBoxes keyed({VK_ESCAPE, 'N'});
         auto app = std::make_unique<CQORApp>();
         ASSERT_TRUE(StartApplication(*app));
-        EXPECT_EQ(asked, 2);
+        ASSERT_EQ(keyed.Shown(), 1);
+        EXPECT_EQ(keyed.Answers(), std::vector<int>{IDNO});
+        CRect window;
+        AfxGetMainWnd()->GetWindowRect(&window);
+        ASSERT_EQ(keyed.Placed().size(), 1u);
+        const CPoint middle = keyed.Placed()[0].CenterPoint();
+        EXPECT_LE(std::abs(middle.x - window.CenterPoint().x), 8) << window.left << " " << window.right;
+        EXPECT_LE(std::abs(middle.y - window.CenterPoint().y), 8) << window.top << " " << window.bottom;
         CQORDoc* doc = CQORDoc::GetActiveDoc();
         ASSERT_NE(doc, nullptr);
         EXPECT_TRUE(doc->m_vBridge.empty());

@@ -5,6 +5,7 @@
 #include "res/BridgeDialogs.h"
 #include "res/Resource.h"
 #include "ui/dialogs/ChoiceLists.h"
+#include "ui/dialogs/InputRanges.h"
 
 BEGIN_MESSAGE_MAP(CBridgeDlg, CDialogEx)
 ON_BN_CLICKED(IDC_BRIDGE_ONE_SPAN, OnOneSpan)
@@ -63,12 +64,7 @@ void CBridgeDlg::OnOK()
     if (!UpdateData(TRUE)) return;
     if (m_bIsEditable)
     {
-        if (!(m_SpanLength > 0.0))
-        {
-            AfxMessageBox(L"The span length must be greater than zero.", MB_OK | MB_ICONEXCLAMATION);
-            m_editSpan.SetFocus();
-            return;
-        }
+        if (!qor::dialogs::CheckRange(*this, IDC_BRIDGE_SPAN, m_SpanLength, qor::dialogs::kSpanRange)) return;
         if (m_Config == CBridge::CONFIG_EXPLICIT && m_pBridge)
         {
             // A bridge given by its own span list keeps it: the spans are scaled with the

@@ -6,6 +6,7 @@
 #include "res/BridgeDialogs.h"
 #include "res/Resource.h"
 #include "ui/dialogs/ChoiceLists.h"
+#include "ui/dialogs/InputRanges.h"
 
 #include <cmath>
 
@@ -115,14 +116,16 @@ void CBridgeSetDlg::OnChangeFields()
 
 CString CBridgeSetDlg::Refusal(int& nFocusId) const
 {
+    using namespace qor::dialogs;
     nFocusId = IDC_BRIDGE_START;
-    if (!(m_StartL > 0.0)) return L"The span lengths must be greater than zero.";
+    if (!InRange(m_StartL, kSpanRange)) return RangeRefusal(kSpanRange, L"start length (From)");
     nFocusId = IDC_BRIDGE_END;
+    if (!InRange(m_EndL, kSpanRange)) return RangeRefusal(kSpanRange, L"end length (To)");
     if (m_EndL < m_StartL) return L"The end length (To) must not be less than the start length (From).";
     if (m_bByStep)
     {
         nFocusId = IDC_BRIDGE_STEP;
-        if (!(m_Step > 0.0)) return L"The step must be greater than zero.";
+        if (!InRange(m_Step, kBridgeSetStepRange)) return RangeRefusal(kBridgeSetStepRange);
         // Counted as the set counts its steps, so that what passes here is what the set takes
         // (a range of exactly one step, 2.1 to 2.4 m by 0.3 m, is two bridges despite rounding).
         const double nBridges = std::floor((m_EndL - m_StartL) / m_Step + 1e-9) + 1.0;

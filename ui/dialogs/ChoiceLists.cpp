@@ -1,6 +1,8 @@
 // The stepping rule, quiet number reading and the stepping checks of the choice dialogs.
 #include "ui/dialogs/ChoiceLists.h"
 
+#include "ui/dialogs/InputRanges.h"
+
 #include "platform/gui/NumberText.h"
 #include "res/AnalysisDialogs.h"
 
@@ -58,29 +60,10 @@ bool ReadNumber(CDialog& dlg, int id, int& value)
 
 void ValidateStepping(CDataExchange* pDX, bool byStep, double step, int nSteps)
 {
-    if (!pDX->m_bSaveAndValidate) return;
-    if (byStep && !(step > 0.0))
-    {
-        pDX->PrepareEditCtrl(static_cast<int>(IDC_EDIT_STEP));
-        AfxMessageBox(L"The step distance must be greater than zero.", MB_OK | MB_ICONEXCLAMATION);
-        pDX->Fail();
-    }
-    if (!byStep && nSteps < 1)
-    {
-        pDX->PrepareEditCtrl(static_cast<int>(IDC_EDIT_NSTEPS));
-        AfxMessageBox(L"The number of steps must be at least 1.", MB_OK | MB_ICONEXCLAMATION);
-        pDX->Fail();
-    }
-}
-
-void ValidatePositive(CDataExchange* pDX, int id, double value, LPCTSTR what)
-{
-    if (!pDX->m_bSaveAndValidate || value > 0.0) return;
-    pDX->PrepareEditCtrl(id);
-    CString text;
-    text.Format(L"The %s must be greater than zero.", what);
-    AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
-    pDX->Fail();
+    if (byStep)
+        ValidateRange(pDX, static_cast<int>(IDC_EDIT_STEP), step, kStepRange);
+    else
+        ValidateRange(pDX, static_cast<int>(IDC_EDIT_NSTEPS), nSteps, kStepCountRange);
 }
 
 } // namespace qor::dialogs

@@ -46,10 +46,9 @@ void ApplySteppingRule(CDialog& dlg, bool byStep);
 bool ReadNumber(CDialog& dlg, int id, double& value);
 bool ReadNumber(CDialog& dlg, int id, int& value);
 
-// Refuses a stepping the analyses cannot run (a step not above zero, fewer than one step) with
-// a message naming the field; used while saving the fields, so that OK keeps the dialog open.
+// Refuses a stepping outside its range (the step distance, or the number of steps) with a
+// message naming the field and the range; used while saving the fields, so that OK keeps the
+// dialog open.
 void ValidateStepping(CDataExchange* pDX, bool byStep, double step, int nSteps);
-// Refuses a factor that is not above zero (the multiplier of the critical ratios).
-void ValidatePositive(CDataExchange* pDX, int id, double value, LPCTSTR what);
 
 } // namespace qor::dialogs

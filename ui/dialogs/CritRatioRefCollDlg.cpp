@@ -7,6 +7,7 @@
 #include "engine/settings/Settings.h"
 #include "res/AnalysisDialogs.h"
 #include "ui/dialogs/ChoiceLists.h"
+#include "ui/dialogs/InputRanges.h"
 
 BEGIN_MESSAGE_MAP(CCritRatioRefCollDlg, CDialogEx)
 ON_LBN_SELCHANGE(IDC_LIST_LOADMODEL, OnSelChangeLoadModel)
@@ -29,7 +30,7 @@ void CCritRatioRefCollDlg::DoDataExchange(CDataExchange* pDX)
     if (pDX->m_bSaveAndValidate)
     {
         m_Multiplier = m_editMultiplier.GetValue();
-        qor::dialogs::ValidatePositive(pDX, IDC_EDIT_MULTIPLIER, m_Multiplier, L"global multiplier");
+        qor::dialogs::ValidateRange(pDX, IDC_EDIT_MULTIPLIER, m_Multiplier, qor::dialogs::kMultiplierRange);
     }
     else
         m_editMultiplier.SetValue(m_Multiplier);

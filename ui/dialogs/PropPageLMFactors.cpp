@@ -5,6 +5,9 @@
 
 #include "engine/model/LoadModel.h"
 #include "res/LoadModelDialogs.h"
+#include "ui/dialogs/InputRanges.h"
+
+#include <cmath>
 
 namespace {
 constexpr int kValueColumn = 2;
@@ -40,7 +43,25 @@ void CPropPageLMFactors::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, IDC_LM_GRID, m_Grid);
     DDX_Control(pDX, IDC_LM_WIDTH_FACTOR, m_WidthFactorCombo);
     DDX_CBIndex(pDX, IDC_LM_WIDTH_FACTOR, m_nWidthFactorIndex);
-    DDX_Text(pDX, IDC_LM_OVERALL_FACTOR, m_OverallFactor);
+    // The overall factor only shows the product: written, never read back. Every digit of it
+    // shows in the field: six decimals at most, and a product beyond the range (a case from
+    // elsewhere) in powers of ten rather than cut at the front.
+    if (!pDX->m_bSaveAndValidate) SetDlgItemText(IDC_LM_OVERALL_FACTOR, OverallFactorText(m_OverallFactor));
+}
+
+CString CPropPageLMFactors::OverallFactorText(double value)
+{
+    CString text;
+    if (std::isfinite(value) && std::fabs(value) < 1e9)
+    {
+        text.Format(L"%.6f", value);
+        text.TrimRight(L'0');
+        text.TrimRight(L'.');
+        if (text == L"-0") text = L"0";
+    }
+    else
+        text.Format(L"%.6g", value);
+    return text;
 }
 
 BOOL CPropPageLMFactors::OnInitDialog()
@@ -91,12 +112,23 @@ void CPropPageLMFactors::OnGridEndEdit(NMHDR* pNMHDR, LRESULT* pResult)
     const auto* info = reinterpret_cast<NM_GRIDVIEW*>(pNMHDR);
     if (!m_pLoadModel || info->iColumn != kValueColumn || info->iRow < 1 || info->iRow > m_nFactors) return;
     const double value = GetCellNumber(info->iRow, info->iColumn);
-    switch (info->iRow - 1)
+    double* factor = info->iRow == 1   ? &m_pLoadModel->m_gDLA.value
+                     : info->iRow == 2 ? &m_pLoadModel->m_gLiveLoad.value
+                     : info->iRow == 3 ? &m_pLoadModel->m_gUnits.value
+                                       : &m_pLoadModel->m_gArbitrary.value;
+    // Each factor in its range, and their product too.
+    using namespace qor::dialogs;
+    const CString name = L"factor \"" + m_Grid.GetItemText(info->iRow, 1) + L"\"";
+    if (!AcceptCell(value, kFactorRange, pResult, name)) return;
+    const double before = *factor;
+    *factor = value;
+    const double product = m_pLoadModel->m_gDLA.value * m_pLoadModel->m_gLiveLoad.value * m_pLoadModel->m_gUnits.value *
+                           m_pLoadModel->m_gArbitrary.value;
+    if (!InRange(product, kOverallFactorRange))
     {
-    case 0: m_pLoadModel->m_gDLA.value = value; break;
-    case 1: m_pLoadModel->m_gLiveLoad.value = value; break;
-    case 2: m_pLoadModel->m_gUnits.value = value; break;
-    default: m_pLoadModel->m_gArbitrary.value = value; break;
+        *factor = before;
+        AcceptCell(RangeRefusal(kOverallFactorRange, L"overall factor (the product of the four factors)"), pResult);
+        return;
     }
     m_pLoadModel->UpdateGamma();
     m_OverallFactor = m_pLoadModel->m_Gamma;

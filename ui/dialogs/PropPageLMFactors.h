@@ -21,6 +21,8 @@ public:
     void FillGrid() override;
 
     double GetOverallFactor() const { return m_OverallFactor; }
+    // The overall factor as its field shows it: every digit, at most six decimals.
+    static CString OverallFactorText(double value);
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

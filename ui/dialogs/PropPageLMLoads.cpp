@@ -5,6 +5,7 @@
 
 #include "engine/model/LoadModel.h"
 #include "res/LoadModelDialogs.h"
+#include "ui/dialogs/InputRanges.h"
 #include "ui/dialogs/NumberExchange.h"
 
 #include <array>
@@ -82,12 +83,7 @@ void CPropPageLMLoads::OnGridEndEdit(NMHDR* pNMHDR, LRESULT* pResult)
     *pResult = 0;
     const auto* info = reinterpret_cast<NM_GRIDVIEW*>(pNMHDR);
     if (!m_pLoadModel || info->iRow < 1 || info->iColumn < 1 || info->iColumn > m_nDataCols) return;
-    if (!Accepts(info->iColumn, GetCellNumber(info->iRow, info->iColumn)))
-    {
-        MessageBeep(MB_ICONEXCLAMATION);
-        *pResult = -1;
-        return;
-    }
+    if (!qor::dialogs::AcceptCell(Refusal(info->iColumn, GetCellNumber(info->iRow, info->iColumn)), pResult)) return;
     // A value typed (or pasted) beyond the last load brings the loads up to its row.
     AddLoadsUpTo(info->iRow);
     SetValue(info->iRow - 1, info->iColumn, GetCellNumber(info->iRow, info->iColumn));
@@ -129,7 +125,10 @@ void CPropPageLMLoads::OnChangeFactor(UINT nID)
 BOOL CPropPageLMLoads::OnKillActive()
 {
     // The factor as the edit shows it now, then into the model and every load of the kind.
-    const BOOL bLeave = CPropPageWithGridBase::OnKillActive();
+    const BOOL bLeave = CPropPageWithGridBase::OnKillActive() &&
+                        qor::dialogs::CheckRange(
+                            *this, static_cast<int>(m_nFactorEditID), m_Factor, qor::dialogs::kKindFactorRange,
+                            m_nFactorEditID == IDC_LM_UDL_FACTOR ? L"factor for UDLs" : L"factor for partial UDLs");
     if (bLeave && m_pLoadModel) ApplyKindFactor(m_Factor);
     return bLeave;
 }

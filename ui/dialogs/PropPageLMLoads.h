@@ -38,8 +38,9 @@ protected:
     virtual void GetValues(int index, double* values) const = 0;
     // Writes one column's value; the other fields stay and gamma becomes 1.0.
     virtual void SetValue(int index, int column, double value) = 0;
-    // Whether a column takes the value at all (a refused value leaves the cell as it was).
-    virtual bool Accepts(int /*column*/, double /*value*/) const { return true; }
+    // Why a column does not take the value (its range); empty when it does. A refused value
+    // leaves the cell as it was.
+    virtual CString Refusal(int column, double value) const = 0;
 
     void DoDataExchange(CDataExchange* pDX) override;
     void OnGridEndEdit(NMHDR* pNMHDR, LRESULT* pResult);

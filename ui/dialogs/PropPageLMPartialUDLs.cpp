@@ -3,6 +3,7 @@
 
 #include "engine/model/LoadModel.h"
 #include "res/LoadModelDialogs.h"
+#include "ui/dialogs/InputRanges.h"
 
 namespace {
 enum Column : int
@@ -52,4 +53,13 @@ void CPropPageLMPartialUDLs::SetValue(int index, int column, double value)
 
 // A negative cover would lay the load backwards from its start, and the analysis would take it
 // as a load acting upwards.
-bool CPropPageLMPartialUDLs::Accepts(int column, double value) const { return column != COL_COVER || value >= 0.0; }
+CString CPropPageLMPartialUDLs::Refusal(int column, double value) const
+{
+    using namespace qor::dialogs;
+    // A negative cover would make the load act upwards behind its start.
+    const InputRange& range = column == COL_COVER   ? kLoadLengthRange
+                              : column == COL_START ? kLoadDistanceRange
+                                                    : kLoadRange;
+    const wchar_t* what = column == COL_COVER ? L"cover" : column == COL_START ? L"start" : L"load magnitude";
+    return InRange(value, range) ? CString() : RangeRefusal(range, what);
+}

@@ -17,5 +17,5 @@ protected:
     bool RemoveLoad(int index) override;
     void GetValues(int index, double* values) const override;
     void SetValue(int index, int column, double value) override;
-    bool Accepts(int column, double value) const override;
+    CString Refusal(int column, double value) const override;
 };

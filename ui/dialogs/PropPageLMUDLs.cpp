@@ -3,6 +3,7 @@
 
 #include "engine/model/LoadModel.h"
 #include "res/LoadModelDialogs.h"
+#include "ui/dialogs/InputRanges.h"
 
 CPropPageLMUDLs::CPropPageLMUDLs() : CPropPageLMLoads(IDD_PROPPAGE_LM_UDLS, IDC_LM_UDL_FACTOR)
 {
@@ -28,3 +29,9 @@ void CPropPageLMUDLs::GetValues(int index, double* values) const
 }
 
 void CPropPageLMUDLs::SetValue(int index, int, double value) { m_pLoadModel->SetUDL(index, value); }
+
+CString CPropPageLMUDLs::Refusal(int, double value) const
+{
+    using namespace qor::dialogs;
+    return InRange(value, kLoadRange) ? CString() : RangeRefusal(kLoadRange, L"load magnitude");
+}

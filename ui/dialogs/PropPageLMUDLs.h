@@ -16,4 +16,5 @@ protected:
     bool RemoveLoad(int index) override;
     void GetValues(int index, double* values) const override;
     void SetValue(int index, int column, double value) override;
+    CString Refusal(int column, double value) const override;
 };

@@ -6,6 +6,7 @@
 #include "engine/model/LoadModel.h"
 #include "engine/settings/Settings.h"
 #include "res/LoadModelDialogs.h"
+#include "ui/dialogs/InputRanges.h"
 #include "ui/dialogs/NumberExchange.h"
 
 #include <cmath>
@@ -172,12 +173,15 @@ void CPropPageLMVehicle::OnGridEndEdit(NMHDR* pNMHDR, LRESULT* pResult)
     *pResult = 0;
     const auto* info = reinterpret_cast<NM_GRIDVIEW*>(pNMHDR);
     if (!m_pLoadModel || info->iRow < 1 || info->iColumn < COL_WEIGHT || info->iColumn > COL_WIDTH) return;
-    // A negative width is no axle width; the width factor would take it for a narrow axle.
-    if (info->iColumn == COL_WIDTH && GetCellNumber(info->iRow, info->iColumn) < 0.0)
+    // Each column in its range; a negative width is no axle width (the width factor would take
+    // it for a narrow axle).
     {
-        MessageBeep(MB_ICONEXCLAMATION);
-        *pResult = -1;
-        return;
+        using namespace qor::dialogs;
+        const double typed = GetCellNumber(info->iRow, info->iColumn);
+        const bool ok = info->iColumn == COL_WEIGHT    ? AcceptCell(typed, kLoadRange, pResult, L"axle weight")
+                        : info->iColumn == COL_SPACING ? AcceptCell(typed, kLoadDistanceRange, pResult, L"axle spacing")
+                                                       : AcceptCell(typed, kLoadLengthRange, pResult, L"axle width");
+        if (!ok) return;
     }
     // A value typed (or pasted) beyond the last axle brings the axles up to its row.
     AddAxlesUpTo(info->iRow);
@@ -238,6 +242,16 @@ void CPropPageLMVehicle::OnChangeNumber()
 void CPropPageLMVehicle::OnKillFocusFrontAxle()
 {
     if (!m_bReady || !m_pLoadModel) return;
+    if (!qor::dialogs::InRange(m_FrontAxleEdit.GetValue(), qor::dialogs::kLoadDistanceRange))
+    {
+        // The vehicle stays where it stood; the edit shows that again.
+        AfxMessageBox(qor::dialogs::RangeRefusal(qor::dialogs::kLoadDistanceRange, L"location of the front axle"),
+                      MB_OK | MB_ICONEXCLAMATION);
+        m_FrontAxleLocation = m_pLoadModel->m_vPL.empty() ? m_pLoadModel->m_PointLoadStart
+                                                          : m_pLoadModel->m_vPL[0].location + m_vSpacings[0];
+        UpdateData(FALSE);
+        return;
+    }
     UpdateData(TRUE);
     m_pLoadModel->m_PointLoadStart = m_FrontAxleLocation;
     ApplySpacings();
@@ -253,7 +267,9 @@ void CPropPageLMVehicle::OnKillFocusFrontAxle()
 BOOL CPropPageLMVehicle::OnKillActive()
 {
     // The factor and front axle as the edits show them now, then into the model.
-    const BOOL bLeave = CPropPageWithGridBase::OnKillActive();
+    const BOOL bLeave = CPropPageWithGridBase::OnKillActive() &&
+                        qor::dialogs::CheckRange(*this, IDC_LM_PL_FACTOR, m_Factor, qor::dialogs::kKindFactorRange,
+                                                 L"factor for axle loads");
     if (bLeave && m_pLoadModel)
     {
         m_pLoadModel->m_GammaPL = m_Factor;

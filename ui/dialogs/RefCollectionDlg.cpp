@@ -8,6 +8,7 @@
 #include "engine/settings/Settings.h"
 #include "res/AnalysisDialogs.h"
 #include "ui/dialogs/ChoiceLists.h"
+#include "ui/dialogs/InputRanges.h"
 #include "ui/dialogs/NumberExchange.h"
 
 BEGIN_MESSAGE_MAP(CRefCollectionDlg, CDialogEx)
@@ -62,7 +63,8 @@ void CRefCollectionDlg::DoDataExchange(CDataExchange* pDX)
     {
         qor::dialogs::ValidateStepping(pDX, m_bByStep, m_StepSize, m_nSteps);
         if (m_bUseOverstress)
-            qor::dialogs::ValidatePositive(pDX, IDC_EDIT_OVERSTRESS_FACTOR, m_OverstressFactor, L"overstress factor");
+            qor::dialogs::ValidateRange(pDX, IDC_EDIT_OVERSTRESS_FACTOR, m_OverstressFactor,
+                                        qor::dialogs::kOverstressRange);
     }
 }
 

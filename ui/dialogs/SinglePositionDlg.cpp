@@ -5,6 +5,7 @@
 #include "engine/model/LoadModel.h"
 #include "res/AnalysisDialogs.h"
 #include "ui/dialogs/ChoiceLists.h"
+#include "ui/dialogs/InputRanges.h"
 
 BEGIN_MESSAGE_MAP(CSinglePositionDlg, CDialog)
 ON_LBN_SELCHANGE(IDC_LIST_BRIDGE, OnSelChangeBridge)
@@ -20,6 +21,7 @@ void CSinglePositionDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, IDC_LIST_BRIDGE, m_lbBridge);
     DDX_Control(pDX, IDC_LIST_LOADMODEL, m_lbLoadModel);
     DDX_Text(pDX, IDC_EDIT_POSITION, m_Position);
+    qor::dialogs::ValidateRange(pDX, IDC_EDIT_POSITION, m_Position, qor::dialogs::kPositionRange);
 }
 
 BOOL CSinglePositionDlg::OnInitDialog()

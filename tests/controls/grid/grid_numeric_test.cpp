@@ -362,4 +362,52 @@ TEST_F(NumericEdit, NativeDigitsTypedAreStoredAsNumbers)
     EXPECT_DOUBLE_EQ(Cell()->GetNumber(), 1.57);
 }
 
+// Every refusal says why beside the cell at once, in the cell's own characters and sign rule,
+// also where the beep is silenced; the next key taken clears it.
+TEST_F(NumericEdit, ARefusedKeyShowsItsReasonBesideTheCell)
+{
+    const auto hint = [](CWnd* editor) {
+        CString text;
+        return qor::gui::ShownEditBalloon(editor->GetSafeHwnd(), &text) ? text : CString();
+    };
+    ProfileGuard guard;
+    qor::gui::LocaleProfile profile = qor::gui::CurrentLocaleProfile();
+    profile.decimal = L",";
+    profile.thousand = L".";
+    qor::gui::SetLocaleProfile(profile);
+    Cell()->m_nFlags = CGridCellNumeric::Decimals | CGridCellNumeric::Silent;
+    grid.OnEditCell(1, 1, CPoint(-1, -1), VK_LBUTTON);
+    CInPlaceNumEdit* pEdit = Editor();
+    ASSERT_NE(pEdit, nullptr);
+    KeyPress(pEdit, VK_END);
+    KeyPress(pEdit, VK_OEM_PERIOD, L'.');
+    EXPECT_EQ(hint(pEdit), CString(L"Use ',' for the decimal point"));
+    EXPECT_EQ(qor::gui::BeepCount(), 0);
+    KeyPress(pEdit, '7', L'7');
+    EXPECT_EQ(hint(pEdit), CString());
+    KeyPress(pEdit, VK_OEM_COMMA, L',');
+    EXPECT_EQ(hint(pEdit), CString(L"The number has a decimal point already"));
+    KeyPress(pEdit, VK_OEM_MINUS, L'-');
+    EXPECT_EQ(hint(pEdit), CString(L"This field takes no negative numbers"));
+    KeyPress(pEdit, 'Q', L'q');
+    EXPECT_EQ(hint(pEdit), CString(L"Only digits and ',' can be typed here"));
+    EXPECT_EQ(TextOf(pEdit), CString(L"1,57"));
+    KeyPress(pEdit, VK_ESCAPE, L'\x1b');
+    gridtest::Pump();
+
+    // Whole numbers with a sign in front: the sign's place and the missing decimals are named.
+    Cell()->m_nFlags = CGridCellNumeric::Negative;
+    Cell()->SetNumber(15);
+    grid.OnEditCell(1, 1, CPoint(-1, -1), VK_LBUTTON);
+    ASSERT_NE(Editor(), nullptr);
+    KeyPress(Editor(), VK_END);
+    KeyPress(Editor(), VK_OEM_MINUS, L'-');
+    EXPECT_EQ(hint(Editor()), CString(L"The '-' sign goes in front of the number"));
+    KeyPress(Editor(), VK_OEM_COMMA, L',');
+    EXPECT_EQ(hint(Editor()), CString(L"This field takes whole numbers only"));
+    EXPECT_EQ(qor::gui::BeepCount(), 2);
+    KeyPress(Editor(), VK_ESCAPE, L'\x1b');
+    gridtest::Pump();
+}
+
 } // namespace

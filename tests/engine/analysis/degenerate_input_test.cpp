@@ -6,6 +6,7 @@
 #include "engine/EngineErrors.h"
 #include "engine/analysis/MovingLoadAnalysis.h"
 #include "engine/analysis/ReferenceCollection.h"
+#include "engine/analysis/SinglePosAnalysis.h"
 #include "engine/model/BridgeSet.h"
 #include "engine/model/LoadModelEnsemble.h"
 
@@ -158,4 +159,26 @@ TEST(DegenerateInput, BridgesAndSetsBeyondAnyRealOneAreRefused)
     EXPECT_EQ(CBridgeSet(1, L"S", 1000, 1, 10.0, 50.0).GetBridgeCount(), 1000);
     EXPECT_EQ(ThrownText([] { CBridgeSet(1, L"S", 1001, 1, 10.0, 50.0); }), kTooManyBridgesError);
     EXPECT_EQ(ThrownText([] { CBridgeSet(1, L"S", 1, 10.0, 50.0, 0.01); }), kTooManyBridgesError);
+}
+
+TEST(DegenerateInput, ASinglePositionTooLargeToShowIsAnErrorNotBlankCells)
+{
+    // One 100 kN axle at the middle of a 1e12 m span: a moment of 100 x 1e12 / 4 = 2.5e13 kNm,
+    // whose decimals a double cannot hold; of a 1e300 m span, numbers that are no numbers at
+    // all. Either would fill the tables with blank or wrong cells: the run says why instead.
+    auto lm = Axles({{100.0, 0.0}});
+    EXPECT_EQ(ThrownText([&] { CSinglePosAnalysis(Bridge(1, 1e12), lm).Run(5e11); }), kResultTooLargeError);
+    const std::string huge = ThrownText([&] { CSinglePosAnalysis(Bridge(1, 1e300), lm).Run(5e299); });
+    EXPECT_TRUE(huge == kNonFiniteResultError || huge == kResultTooLargeError || huge == kSpanError) << huge;
+    // The largest a dialog takes (1,000 m, a load of 1,000 at factors of 10 and 1,000) still runs:
+    // P L / 4 = 1e7 x 1000 / 4 = 2.5e9 kNm at mid-span.
+    auto heavy = Axles({{1000.0, 0.0}});
+    heavy->m_gDLA.value = 1000.0;
+    heavy->m_GammaPL = 10.0;
+    for (auto& axle : heavy->m_vPL) axle.gamma = 10.0;
+    auto res = CSinglePosAnalysis(Bridge(1, 1000.0), heavy).Run(500.0);
+    ASSERT_EQ(res->m_vReactions.size(), 2u);
+    EXPECT_NEAR(res->m_vReactions[0], 5e6, 1e-3);
+    const CMbrResults& span = res->m_vMbrRes.at(0);
+    EXPECT_NEAR(span.M[span.M.size() / 2], 2.5e9, 1e-2);
 }

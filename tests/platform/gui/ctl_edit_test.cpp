@@ -199,9 +199,32 @@ TEST_F(EditTest, LimitReadOnlyUndoAndClipboard)
     CEdit number;
     ASSERT_TRUE(number.Create(WS_VISIBLE | ES_NUMBER, CRect(0, 40, 100, 60), &parent, 9));
     int beeps = qor::gui::BeepCount();
-    for (wchar_t c : {L'1', L'x', L'2'}) number.SendMessage(WM_CHAR, c, 0);
+    CString hint;
+    for (wchar_t c : {L'1', L'x'}) number.SendMessage(WM_CHAR, c, 0);
+    // The refused key says why at once, just below the field; the next digit clears it.
+    CRect where, field;
+    ASSERT_TRUE(qor::gui::ShownEditBalloon(number.m_hWnd, &hint, &where));
+    EXPECT_EQ(hint, CString(L"Only digits can be typed here"));
+    number.GetWindowRect(&field);
+    EXPECT_EQ(where.left, field.left);
+    EXPECT_GE(where.top, field.bottom);
+    number.SendMessage(WM_CHAR, L'2', 0);
+    EXPECT_FALSE(qor::gui::ShownEditBalloon(number.m_hWnd));
     EXPECT_EQ(TextOf(number), CString(L"12"));
     EXPECT_EQ(qor::gui::BeepCount(), beeps + 1);
+
+    // The program's own balloon: a title line above the text; it goes on request and with the
+    // focus.
+    number.SetFocus();
+    ASSERT_TRUE(number.ShowBalloonTip(L"Title", L"Text", TTI_INFO));
+    ASSERT_TRUE(qor::gui::ShownEditBalloon(number.m_hWnd, &hint));
+    EXPECT_EQ(hint, CString(L"Title\nText"));
+    EXPECT_TRUE(number.HideBalloonTip());
+    EXPECT_FALSE(qor::gui::ShownEditBalloon(number.m_hWnd));
+    EXPECT_FALSE(number.ShowBalloonTip(nullptr, L"", TTI_NONE)) << "an empty text shows nothing";
+    number.ShowBalloonTip(nullptr, L"Again", TTI_NONE);
+    edit.SetFocus();
+    EXPECT_FALSE(qor::gui::ShownEditBalloon(number.m_hWnd));
 }
 
 TEST_F(EditTest, FocusChangesSendSetAndKillFocus)

@@ -258,6 +258,24 @@ TEST_F(DialogTest, EnterAndEscapeOnABoxOverTheDialogCloseTheBoxAlone)
     EXPECT_DOUBLE_EQ(dlg.m_value, 3.0);
 }
 
+TEST_F(DialogTest, EscapeIsABoxsCancelOrItsOnlyButtonAndNothingOnABoxWithoutCancel)
+{
+    // Yes/No and Abort/Retry/Ignore want an answer: Escape leaves them up, a letter or Enter answers.
+    {
+        qor::test::KeyedMessageBoxes boxes({VK_ESCAPE, 'Y', VK_ESCAPE, VK_RETURN});
+        EXPECT_EQ(AfxMessageBox(L"Restore it?", MB_YESNO | MB_ICONQUESTION), IDYES);
+        EXPECT_EQ(AfxMessageBox(L"The file is busy.", MB_ABORTRETRYIGNORE | MB_DEFBUTTON3), IDIGNORE);
+        EXPECT_EQ(boxes.Shown(), 2);
+    }
+    // Escape is Cancel where there is one, and the only button of an OK box.
+    qor::test::KeyedMessageBoxes boxes({VK_ESCAPE, VK_ESCAPE, VK_ESCAPE, VK_ESCAPE});
+    EXPECT_EQ(AfxMessageBox(L"Save changes?", MB_YESNOCANCEL), IDCANCEL);
+    EXPECT_EQ(AfxMessageBox(L"Go on?", MB_OKCANCEL), IDCANCEL);
+    EXPECT_EQ(AfxMessageBox(L"Try again?", MB_RETRYCANCEL), IDCANCEL);
+    EXPECT_EQ(AfxMessageBox(L"Done.", MB_OK), IDOK);
+    EXPECT_EQ(boxes.Shown(), 4);
+}
+
 TEST_F(DialogTest, EnterPressesTheDefaultButtonAndEscapeCancels)
 {
     qor::test::DrivenDialogs driven;

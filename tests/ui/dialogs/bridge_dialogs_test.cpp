@@ -86,9 +86,9 @@ TEST(BridgeSetDlgTest, ByStepByNumberAndRefusals)
         EXPECT_EQ(boxes.Shown()[i].text, CString(L"Too many bridges: a bridge set holds at most 1,000 bridges."));
     EXPECT_EQ(boxes.Shown()[7].text,
               CString(L"The step is too small for the span range: a bridge set holds at most 1,000 bridges."));
-    EXPECT_EQ(boxes.Shown()[0].text, CString(L"The step must be greater than zero."));
+    EXPECT_EQ(boxes.Shown()[0].text, CString(L"The step must be from 0.01 m to 1,000 m."));
     EXPECT_EQ(boxes.Shown()[2].text, CString(L"The end length (To) must not be less than the start length (From)."));
-    EXPECT_EQ(boxes.Shown()[3].text, CString(L"The span lengths must be greater than zero."));
+    EXPECT_EQ(boxes.Shown()[3].text, CString(L"The start length (From) must be from 0.1 m to 1,000 m."));
     EXPECT_EQ(boxes.Shown()[4].text, CString(L"A bridge set needs at least two bridges."));
     for (const qor::MessageBoxCall& box : boxes.Shown())
         EXPECT_EQ(box.type & MB_ICONMASK, static_cast<UINT>(MB_ICONEXCLAMATION)) << "the icon of every refused entry";

@@ -15,6 +15,25 @@ inline void PickLine(CWnd& dlg, UINT id, int k)
     Click(list, r.CenterPoint());
 }
 
+// One key of a US keyboard typed into a window (the focus's field or an open cell editor).
+inline void TypeChar(CWnd& wnd, wchar_t c)
+{
+    UINT vk = VK_SPACE;
+    if (c >= L'0' && c <= L'9')
+        vk = static_cast<UINT>(c);
+    else if (c >= L'a' && c <= L'z')
+        vk = static_cast<UINT>(c - L'a' + 'A');
+    else if (c == L'.')
+        vk = VK_OEM_PERIOD;
+    else if (c == L',')
+        vk = VK_OEM_COMMA;
+    else if (c == L'-')
+        vk = VK_OEM_MINUS;
+    else if (c == L'\t')
+        vk = VK_TAB;
+    KeyPress(&wnd, vk, c);
+}
+
 // The engineer types into a field of a dialog: the field focused, its text selected, then one
 // key per character (a US keyboard's keys).
 inline void TypeKeys(CWnd& dlg, UINT id, const wchar_t* text)
@@ -22,24 +41,7 @@ inline void TypeKeys(CWnd& dlg, UINT id, const wchar_t* text)
     auto* edit = static_cast<CEdit*>(dlg.GetDlgItem(static_cast<int>(id)));
     edit->SetFocus();
     edit->SetSel(0, -1);
-    for (const wchar_t* p = text; *p; ++p)
-    {
-        const wchar_t c = *p;
-        UINT vk = VK_SPACE;
-        if (c >= L'0' && c <= L'9')
-            vk = static_cast<UINT>(c);
-        else if (c >= L'a' && c <= L'z')
-            vk = static_cast<UINT>(c - L'a' + 'A');
-        else if (c == L'.')
-            vk = VK_OEM_PERIOD;
-        else if (c == L',')
-            vk = VK_OEM_COMMA;
-        else if (c == L'-')
-            vk = VK_OEM_MINUS;
-        else if (c == L'\t')
-            vk = VK_TAB;
-        KeyPress(edit, vk, c);
-    }
+    for (const wchar_t* p = text; *p; ++p) TypeChar(*edit, *p);
 }
 
 } // namespace qor::test

@@ -99,36 +99,36 @@ TEST(LoadModelSheet, LoadTablesFromEmptyAreWrittenIntoTheModelAndOkReachesOnlyOp
     EXPECT_EQ(model->m_vPUDL.size(), 4u);
 }
 
-TEST(LoadModelSheet, ANegativeCoverOrAxleWidthIsRefusedWithABeep)
+TEST(LoadModelSheet, ANegativeCoverOrAxleWidthIsRefusedNamingTheRange)
 {
     auto model = std::make_shared<CLoadModel>(7, L"Patch");
     model->AddPartialUDL(10.0, 0.0, 4.0);
-    int beeps = 0;
-    qor::gui::BeepHook previous = qor::gui::SetBeepHook([&](UINT) { ++beeps; });
+    qor::test::ScriptedMessageBoxes boxes;
     RunSheet(model, [&](CPropSheetLM& sheet) {
         ASSERT_TRUE(sheet.SetActivePage(PARTIAL_UDLS));
         CGridCtrl& grid = sheet.GetPartialUDLPage().GetGrid();
         // Taken as it stands, the load would act upwards over the 5 m behind its start.
         grid.EditCellText(1, 3, L"-5");
-        EXPECT_EQ(beeps, 1);
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        EXPECT_EQ(boxes.Shown()[0].text, CString(L"The cover must be from 0 m to 1,000 m."));
         EXPECT_DOUBLE_EQ(model->m_vPUDL[0].cover, 4.0);
         EXPECT_DOUBLE_EQ(dynamic_cast<CGridCellNumeric*>(grid.GetCell(1, 3))->GetNumber(), 4.0);
         // A start behind the reference point is a place, not a direction: it stays allowed.
         grid.EditCellText(1, 2, L"-5");
         EXPECT_DOUBLE_EQ(model->m_vPUDL[0].location, -5.0);
-        EXPECT_EQ(beeps, 1);
+        EXPECT_EQ(boxes.Shown().size(), 1u);
 
         ASSERT_TRUE(sheet.SetActivePage(VEHICLE));
         CGridCtrl& axles = sheet.GetVehiclePage().GetGrid();
         axles.EditCellText(1, 1, L"10");
         axles.EditCellText(1, 3, L"2.5");
         axles.EditCellText(1, 3, L"-2.5");
-        EXPECT_EQ(beeps, 2);
+        ASSERT_EQ(boxes.Shown().size(), 2u);
+        EXPECT_EQ(boxes.Shown()[1].text, CString(L"The axle width must be from 0 m to 1,000 m."));
         ASSERT_EQ(model->m_vPL.size(), 1u);
         EXPECT_DOUBLE_EQ(model->m_vPL[0].width, 2.5);
         EXPECT_TRUE(qor::test::PressOK(sheet));
     });
-    qor::gui::SetBeepHook(previous);
     EXPECT_DOUBLE_EQ(model->m_vPUDL[0].cover, 4.0);
 }
 

@@ -1,0 +1,30 @@
+// Why a number field or a numeric grid cell refused a key, said at once beside it: the same
+// words in every dialog field and every cell ("Use '.' for the decimal point" for a comma).
+#pragma once
+
+#include "platform/gui/Afx.h"
+
+namespace qor::edit {
+
+// What a number field takes besides the digits.
+struct NumberKeys
+{
+    TCHAR decimal = 0;        // the decimal separator; 0: whole numbers only
+    TCHAR negative = 0;       // the sign; 0: no negative numbers
+    bool signAfter = false;   // the sign stands after the number
+    bool parentheses = false; // negative numbers may be put in parentheses
+};
+
+// The hint for the refused key ch.
+CString RefusedKeyHint(TCHAR ch, const NumberKeys& keys);
+
+// Hints for refusals that are not about the key itself.
+inline constexpr const wchar_t* kHintDecimalTwice = L"The number has a decimal point already";
+inline constexpr const wchar_t* kHintNoMoreDigits = L"No more digits fit in this field";
+inline constexpr const wchar_t* kHintLeadingZero = L"No zero goes in front of the other digits";
+inline constexpr const wchar_t* kHintNotANumber = L"That is not a number this field takes";
+
+// Shows the hint in a tip just below the edit, at once (nothing for an empty hint).
+void ShowRefusal(CEdit& edit, const CString& hint);
+
+} // namespace qor::edit

@@ -1,0 +1,54 @@
+// The ranges the dialogs and pages take their numbers in. Inside them every analysis result
+// stays a finite number, exact to the decimals shown: spans of at most a kilometre, loads of
+// at most 1,000 of the model's units, factors of at most 100 (10 for the factor of a kind of
+// load) whose product, the overall factor, is at most 1,000. The manual lists them.
+#pragma once
+
+#include "platform/gui/Afx.h"
+
+namespace qor::dialogs {
+
+struct InputRange
+{
+    double min;
+    double max;
+    const wchar_t* what; // "span length", as the refusal names the field
+    const wchar_t* unit; // "m", or empty
+};
+
+inline constexpr InputRange kSpanRange{0.1, 1000.0, L"span length", L"m"};
+inline constexpr InputRange kBridgeSetStepRange{0.01, 1000.0, L"step", L"m"};
+inline constexpr InputRange kStepRange{0.01, 100.0, L"step distance", L"m"};
+inline constexpr InputRange kStepCountRange{1.0, 10000.0, L"number of steps", L""};
+inline constexpr InputRange kPositionRange{-2000.0, 2000.0, L"location of the load model", L"m"};
+inline constexpr InputRange kLoadRange{-1000.0, 1000.0, L"load", L""};
+inline constexpr InputRange kLoadDistanceRange{-1000.0, 1000.0, L"distance", L"m"};
+inline constexpr InputRange kLoadLengthRange{0.0, 1000.0, L"length", L"m"};
+inline constexpr InputRange kFactorRange{0.0, 100.0, L"factor", L""};
+inline constexpr InputRange kOverallFactorRange{0.0, 1000.0, L"overall factor", L""};
+inline constexpr InputRange kKindFactorRange{0.0, 10.0, L"factor", L""};
+inline constexpr InputRange kMultiplierRange{0.01, 100.0, L"global multiplier", L""};
+inline constexpr InputRange kOverstressRange{0.01, 100.0, L"overstress factor", L""};
+inline constexpr InputRange kApplicableLengthRange{0.0, 10000.0, L"length", L"m"};
+
+inline bool InRange(double value, const InputRange& range) { return value >= range.min && value <= range.max; }
+
+// "The span length must be from 0.1 m to 1,000 m." (what: the field's name where it differs
+// from the range's own).
+CString RangeRefusal(const InputRange& range, LPCTSTR what = nullptr);
+
+// Shows the refusal (exclamation, OK) when value is outside the range and puts the focus on
+// the field id; true when the value is in the range.
+bool CheckRange(CWnd& dlg, int id, double value, const InputRange& range, LPCTSTR what = nullptr);
+
+// While the fields are saved: a value outside the range is refused with its message, the
+// field gets the focus and the exchange fails (OK keeps the dialog open).
+void ValidateRange(CDataExchange* pDX, int id, double value, const InputRange& range, LPCTSTR what = nullptr);
+
+// The end of a cell's edit: a value outside the range is refused with its message and the
+// cell keeps what it held (the answer -1); true when the value is in the range.
+bool AcceptCell(double value, const InputRange& range, LRESULT* pResult, LPCTSTR what = nullptr);
+// The same for a refusal already worded (empty: accepted).
+bool AcceptCell(const CString& refusal, LRESULT* pResult);
+
+} // namespace qor::dialogs
