@@ -42,6 +42,7 @@ public:
     // The settings pane (its window exists after the first Tools > Options).
     CSettingsWnd& GetSettingsPane() { return m_wndSettings; }
     CPdfPane& GetPdfPane() { return m_wndPdfPane; }
+    CMFCToolBar& GetToolBar() { return m_wndToolBar; }
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
     // The progress range of the running analysis and the steps done (written through the shell calls).

@@ -1,10 +1,11 @@
 #pragma once
 
 // Explicit instantiation of a class's serialize member for every archive the program
-// reads and writes: XML, text and binary, in both directions, and our own checked input
-// archives (which read settings and case files). Include this header in the .cpp that
-// defines the serialize template, before any BOOST_CLASS_EXPORT_IMPLEMENT, and write
-// QOR_INSTANTIATE_SERIALIZE(CClass) after that definition.
+// reads and writes: XML, text and binary, in both directions, our own checked input
+// archives (which read settings and case files) and our own output archives (which write case
+// files). Include this header in the .cpp that defines the serialize template, before any
+// BOOST_CLASS_EXPORT_IMPLEMENT, and write QOR_INSTANTIATE_SERIALIZE(CClass) after that
+// definition.
 
 #include <boost/archive/binary_iarchive.hpp>
 #include <boost/archive/binary_oarchive.hpp>
@@ -16,6 +17,7 @@
 #include "engine/model/BinaryInArchive.h"
 #include "engine/model/BinaryOutArchive.h"
 #include "engine/model/XmlInArchive.h"
+#include "engine/model/XmlOutArchive.h"
 
 #define QOR_INSTANTIATE_SERIALIZE(T)                                                                                   \
     template void T::serialize(boost::archive::xml_oarchive&, const unsigned int);                                     \
@@ -26,4 +28,5 @@
     template void T::serialize(boost::archive::binary_iarchive&, const unsigned int);                                  \
     template void T::serialize(CXmlInArchive&, const unsigned int);                                                    \
     template void T::serialize(CBinaryInArchive&, const unsigned int);                                                 \
-    template void T::serialize(CBinaryOutArchive&, const unsigned int);
+    template void T::serialize(CBinaryOutArchive&, const unsigned int);                                                \
+    template void T::serialize(CXmlOutArchive&, const unsigned int);

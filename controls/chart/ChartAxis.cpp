@@ -397,6 +397,15 @@ CSize CChartAxis::GetLargestTick(CDC* pDC) const
     return largest;
 }
 
+namespace {
+
+// The room between a vertical axis's tick labels and the ends of its tick marks: a fixed two pixels run
+// together at small sizes (a preview page drawn at a low resolution reads "100" as "10" and a stroke), so
+// it grows with the labels' height.
+int LabelClearance(int labelHeight) { return std::max(2, labelHeight / 2); }
+
+} // namespace
+
 void CChartAxis::ReduceForMargin(CRect& plottingRect, CDC* pDC, const CRect& outerRect)
 {
     if (!m_bIsVisible) return;
@@ -404,7 +413,7 @@ void CChartAxis::ReduceForMargin(CRect& plottingRect, CDC* pDC, const CRect& out
     const CSize titleSize = m_pAxisLabel->GetSize(pDC);
     if (!m_bIsHorizontal)
     {
-        const int margin = tickSize.cx + 10 + titleSize.cx;
+        const int margin = tickSize.cx + 8 + LabelClearance(tickSize.cy) + titleSize.cx;
         if (m_bAutoMargin) m_iMarginSize = margin;
         plottingRect.top = std::max<LONG>(plottingRect.top, outerRect.top + 3 + tickSize.cy / 2);
         if (!m_bIsSecondary)
@@ -505,7 +514,6 @@ void CChartAxis::Draw(CDC* pDC)
 
 void CChartAxis::DrawTick(CDC* pDC, double value, long pixel, int titleWidth, int tickLabelHeight)
 {
-    (void)tickLabelHeight;
     const int p = static_cast<int>(pixel);
     const CString text = TickLabel(value);
     const CSize size = pDC->GetTextExtent(text);
@@ -521,7 +529,8 @@ void CChartAxis::DrawTick(CDC* pDC, double value, long pixel, int titleWidth, in
         case RightAxis:
             pDC->MoveTo(m_AxisRect.left + 1, p);
             pDC->LineTo(m_AxisRect.left + 4, p);
-            pDC->ExtTextOut(m_AxisRect.left + 6, p - size.cy / 2, 0, nullptr, text, nullptr);
+            pDC->ExtTextOut(m_AxisRect.left + 4 + LabelClearance(tickLabelHeight), p - size.cy / 2, 0, nullptr, text,
+                            nullptr);
             break;
         case BottomAxis:
             pDC->MoveTo(p, m_AxisRect.top + 1);

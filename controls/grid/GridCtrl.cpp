@@ -331,6 +331,8 @@ void CGridCtrl::OnSysColorChange()
             pCell->SetTextClr(::GetSysColor(COLOR_WINDOWTEXT));
         if (pCell->GetBackClr() == m_crWindowClr)
             pCell->SetBackClr(::GetSysColor(COLOR_WINDOW));
+        else if (pCell->GetBackClr() == m_cr3DFaceClr)
+            pCell->SetBackClr(::GetSysColor(COLOR_3DFACE));
     }
     if (m_crGridBackClr == m_crShadowClr)
         m_crGridBackClr = ::GetSysColor(COLOR_3DSHADOW);

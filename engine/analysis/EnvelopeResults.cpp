@@ -37,22 +37,48 @@ std::shared_ptr<CEnvelope> CopyOf(const std::shared_ptr<CEnvelope>& env)
     return env ? std::make_shared<CEnvelope>(*env) : std::shared_ptr<CEnvelope>();
 }
 
-// True when every moment, shear and reaction of the result is a finite number (the first
-// position and the error paths; later positions are checked as they are merged).
+// The bits of v - v: none for a finite v, those of a NaN otherwise. Or-ed over a line, the line
+// is finite when none are set.
+inline std::uint64_t NonFiniteBits(double v)
+{
+    const double d = v - v;
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &d, sizeof bits);
+    return bits;
+}
+
+// True when every value is a finite number: the bits of v - v or-ed, four values at a time
+// in two independent lanes.
+bool AllFinite(const std::vector<double>& values)
+{
+    const double* const p = values.data();
+    const std::size_t n = values.size();
+    std::size_t j = 0;
+    std::uint64_t bits = 0;
+#if defined(__SSE2__)
+    __m128d a = _mm_setzero_pd();
+    __m128d b = _mm_setzero_pd();
+    for (; j + 4 <= n; j += 4)
+    {
+        const __m128d v0 = _mm_loadu_pd(p + j);
+        const __m128d v1 = _mm_loadu_pd(p + j + 2);
+        a = _mm_or_pd(a, _mm_sub_pd(v0, v0));
+        b = _mm_or_pd(b, _mm_sub_pd(v1, v1));
+    }
+    alignas(16) std::uint64_t lanes[2];
+    _mm_store_pd(reinterpret_cast<double*>(lanes), _mm_or_pd(a, b));
+    bits = lanes[0] | lanes[1];
+#endif
+    for (; j < n; ++j) bits |= NonFiniteBits(p[j]);
+    return bits == 0;
+}
+
+// True when every moment and shear of the result is a finite number.
 bool HasFiniteEffects(const CBeamResults& results)
 {
-    bool finite = true;
     for (const CMbrResults& mbr : results.m_vMbrRes)
-    {
-        // (x - x) is 0 for a finite x and not a number otherwise.
-        double m = 0.0;
-        double v = 0.0;
-        for (double x : mbr.M) m += x - x;
-        for (double x : mbr.V) v += x - x;
-        finite = finite && m == 0.0 && v == 0.0;
-    }
-    for (double r : results.m_vReactions) finite = finite && std::isfinite(r);
-    return finite;
+        if (!AllFinite(mbr.M) || !AllFinite(mbr.V)) return false;
+    return true;
 }
 
 // A missing beam result reads as one without points or reactions.
@@ -94,22 +120,9 @@ inline void ApplyZeroPoint(PointLoadEffect& p)
     p.pLM = nullptr;
 }
 
-// The bits of v - v: none for a finite v, those of a NaN otherwise. Or-ed over a line, the line
-// is finite when none are set.
-inline std::uint64_t NonFiniteBits(double v)
-{
-    const double d = v - v;
-    std::uint64_t bits = 0;
-    std::memcpy(&bits, &d, sizeof bits);
-    return bits;
-}
-
 // The merge of one stretch of a line into the held points held[0 .. n): the value y[j] at
 // x[j] stands as itself or as its zero point; it replaces the held point only when strictly
-// beyond it. Every replaced point is noted as it was, so that a line found not to be finite
-// can be taken back.
-using ReplacedPoint = std::pair<PointLoadEffect*, PointLoadEffect>;
-
+// beyond it.
 template <bool Max>
 inline bool Beyond(double candidate, double held)
 {
@@ -118,20 +131,19 @@ inline bool Beyond(double candidate, double held)
 
 template <bool Max>
 inline void TakePoint(PointLoadEffect& held, double v, double x, double position, BeamResultsType kind,
-                      const CLoadModel* loadModel, ReplacedPoint*& replaced)
+                      const CLoadModel* loadModel)
 {
     const bool bZero = IsZeroPoint<Max>(v);
     const double candidate = bZero ? 0.0 : v;
     if (!Beyond<Max>(candidate, held.val)) return;
-    *replaced++ = ReplacedPoint(&held, held);
     held = PointLoadEffect(candidate, x, position, kind, bZero ? nullptr : loadModel);
 }
 
 template <bool Max>
 void MergeStretch(PointLoadEffect* held, const double* y, const double* x, std::size_t n, double position,
-                  BeamResultsType kind, const CLoadModel* loadModel, ReplacedPoint*& replaced)
+                  BeamResultsType kind, const CLoadModel* loadModel)
 {
-    for (std::size_t j = 0; j < n; ++j) TakePoint<Max>(held[j], y[j], x[j], position, kind, loadModel, replaced);
+    for (std::size_t j = 0; j < n; ++j) TakePoint<Max>(held[j], y[j], x[j], position, kind, loadModel);
 }
 
 } // namespace
@@ -180,6 +192,7 @@ CEnvelopeResults::~CEnvelopeResults() = default;
 void CEnvelopeResults::SetKeepPositions(bool bKeep, std::size_t expected)
 {
     m_bKeepPositions = bKeep;
+    m_nExpectedPositions = expected;
     if (!bKeep || expected == 0) return;
     if (!m_pKept || m_pKept.use_count() > 1)
         m_pKept = m_pKept ? std::make_shared<CKeptPositions>(*m_pKept) : std::make_shared<CKeptPositions>();
@@ -195,8 +208,6 @@ const CKeptPositions& CEnvelopeResults::GetKeptPositions() const
 void CEnvelopeResults::FinishAdding()
 {
     if (m_pKept) m_pKept->Trim();
-    m_vReplaced = {};
-    m_nReplaced = 0;
 }
 
 std::shared_ptr<CEnvelope> CEnvelopeResults::GetReactionEnvelope(unsigned int i) const
@@ -215,7 +226,11 @@ void CEnvelopeResults::CreateEnvelopes(std::shared_ptr<CBridge> bridge)
     m_vEnvReaction.clear();
     m_vEnvReaction.reserve(m_nReactions);
     for (unsigned int i = 0; i < m_nReactions; ++i)
+    {
         m_vEnvReaction.push_back(std::make_shared<CEnvelope>(m_pBridge, BRT_REACTIONS));
+        m_vEnvReaction.back()->m_vMax.reserve(m_nExpectedPositions);
+        m_vEnvReaction.back()->m_vMin.reserve(m_nExpectedPositions);
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -226,13 +241,14 @@ void CEnvelopeResults::AddResult(const std::shared_ptr<CBeamResults>& results,
 {
     // A value that is not a number would never replace a held one and so vanish from the
     // envelopes (a vehicle whose effects overflowed would seem to have none): an error instead,
-    // with the envelopes as they were. The reactions are checked here, the first position whole
-    // (it makes the lists), the moments and shears of later ones as they are merged.
+    // with the envelopes as they were. The whole position is checked before anything changes
+    // (in one pass that costs a few per cent of the merge).
     const CBeamResults& res = ResultsOrEmpty(results);
     for (double r : res.m_vReactions)
         if (!std::isfinite(r)) throw kNonFiniteResultError;
-    if (m_nBeamResults == 0 && !HasFiniteEffects(res)) throw kNonFiniteResultError;
+    if (!HasFiniteEffects(res)) throw kNonFiniteResultError;
 
+    // From here on an error leaves the position counted, as it always has.
     ++m_nAnalyses;
     ++m_nBeamResults;
     if (m_bKeepPositions)
@@ -243,72 +259,48 @@ void CEnvelopeResults::AddResult(const std::shared_ptr<CBeamResults>& results,
             m_pKept = std::make_shared<CKeptPositions>(*m_pKept); // the copies' positions stay theirs
         m_pKept->Add(results.get());
     }
-    m_nReplaced = 0;
 
-    // Takes the position back out when it was not finite; otherwise the error stands as it is
-    // (an error of a finite result leaves the position counted, as it always has).
-    const auto takeBack = [this, &res] {
-        if (HasFiniteEffects(res)) return;
-        for (std::size_t k = m_nReplaced; k-- > 0;) *m_vReplaced[k].first = m_vReplaced[k].second;
-        m_nReplaced = 0;
-        if (m_bKeepPositions) m_pKept->RemoveLast();
-        --m_nBeamResults;
-        --m_nAnalyses;
-        throw kNonFiniteResultError;
-    };
-
-    try
+    // The supports are placed before any envelope changes, so that a result with too few
+    // reactions leaves the envelopes as they were. Their positions are looked up once a beam:
+    // every position of a run is solved on the same one.
+    if (res.m_vReactions.size() < m_nReactions) qor::ThrowSubscriptError();
+    if (m_nReactions > 0 && (res.m_pBeam != m_pSupportBeam || m_vSupportX.size() != m_nReactions))
     {
-        // The supports of this position are placed before any envelope changes, so that a
-        // result with too few reactions leaves the envelopes as they were.
-        if (res.m_vReactions.size() < m_nReactions) qor::ThrowSubscriptError();
+        if (!res.m_pBeam) qor::ThrowSubscriptError();
+        m_pSupportBeam.reset();
         m_vSupportX.resize(m_nReactions);
         for (unsigned int i = 0; i < m_nReactions; ++i)
-        {
-            if (!res.m_pBeam) qor::ThrowSubscriptError();
             m_vSupportX[i] = res.m_pBeam->GetRestraintPosition(static_cast<int>(i));
-        }
-
-        const bool bFirst = (m_nBeamResults == 1);
-        if (bFirst) CreateEnvelopes(m_pBridge);
-        if (!HasEnvelopes() || m_vSupportX.size() < m_nReactions) qor::ThrowSubscriptError();
-
-        const CLoadModel* const lm = loadModel.get();
-        m_pEnvBMD->HoldLoadModel(loadModel);
-        m_pEnvSFD->HoldLoadModel(loadModel);
-        if (!MergeLine(*m_pEnvBMD, res, BRT_MOMENT, position, lm, bFirst) ||
-            !MergeLine(*m_pEnvSFD, res, BRT_SHEAR, position, lm, bFirst))
-            takeBack();
-
-        // Reaction histories: the positive part to the maxima, the negative part to the minima;
-        // a zero point keeps the position's load model.
-        for (unsigned int i = 0; i < m_nReactions; ++i)
-        {
-            CEnvelope& env = ReactionAt(m_vEnvReaction, i);
-            env.HoldLoadModel(loadModel);
-            const double r = res.m_vReactions[i];
-            const double x = m_vSupportX[i];
-            env.m_vMax.emplace_back(r > 0.0 ? r : 0.0, x, position, BRT_REACTIONS, lm);
-            env.m_vMin.emplace_back(r < 0.0 ? r : 0.0, x, position, BRT_REACTIONS, lm);
-        }
+        m_pSupportBeam = res.m_pBeam;
     }
-    catch (const char*)
+
+    const bool bFirst = (m_nBeamResults == 1);
+    if (bFirst) CreateEnvelopes(m_pBridge);
+    if (!HasEnvelopes() || m_vSupportX.size() < m_nReactions) qor::ThrowSubscriptError();
+
+    const CLoadModel* const lm = loadModel.get();
+    m_pEnvBMD->HoldLoadModel(loadModel);
+    m_pEnvSFD->HoldLoadModel(loadModel);
+    MergeLine(*m_pEnvBMD, res, BRT_MOMENT, position, lm, bFirst);
+    MergeLine(*m_pEnvSFD, res, BRT_SHEAR, position, lm, bFirst);
+
+    // Reaction histories: the positive part to the maxima, the negative part to the minima;
+    // a zero point keeps the position's load model.
+    for (unsigned int i = 0; i < m_nReactions; ++i)
     {
-        throw; // the position's own error, taken back already
-    }
-    catch (...)
-    {
-        // A result that is not finite and also short of points or reactions was refused for the
-        // values first, before anything changed: so it still is.
-        takeBack();
-        throw;
+        CEnvelope& env = ReactionAt(m_vEnvReaction, i);
+        env.HoldLoadModel(loadModel);
+        const double r = res.m_vReactions[i];
+        const double x = m_vSupportX[i];
+        env.m_vMax.emplace_back(r > 0.0 ? r : 0.0, x, position, BRT_REACTIONS, lm);
+        env.m_vMin.emplace_back(r < 0.0 ? r : 0.0, x, position, BRT_REACTIONS, lm);
     }
 }
 
 // The merge of one position's line in a single pass over the member results. A point of the
 // line stands as itself, or as its zero point (value 0.0, no load model) where its sign is
 // wrong for the list; it replaces the held point only when strictly beyond it.
-bool CEnvelopeResults::MergeLine(CEnvelope& env, const CBeamResults& results, BeamResultsType kind, double position,
+void CEnvelopeResults::MergeLine(CEnvelope& env, const CBeamResults& results, BeamResultsType kind, double position,
                                  const CLoadModel* loadModel, bool bFirst)
 {
     std::vector<PointLoadEffect>& vMax = env.m_vMax;
@@ -333,7 +325,7 @@ bool CEnvelopeResults::MergeLine(CEnvelope& env, const CBeamResults& results, Be
                 vMin.push_back(ListPoint<false>(y[j], mbr.x[j], position, kind, loadModel));
             }
         }
-        return true; // checked whole before
+        return;
     }
 
     const std::size_t nMax = vMax.size();
@@ -344,14 +336,6 @@ bool CEnvelopeResults::MergeLine(CEnvelope& env, const CBeamResults& results, Be
 
     PointLoadEffect* const pMax = vMax.data();
     PointLoadEffect* const pMin = vMin.data();
-    // Room to note every point of both lists replaced (each at most once a line), so that the
-    // notes need no check.
-    if (m_vReplaced.size() < m_nReplaced + 2 * total) m_vReplaced.resize(m_nReplaced + 2 * total);
-    ReplacedPoint* replaced = m_vReplaced.data() + m_nReplaced;
-    std::uint64_t nonFinite = 0; // NonFiniteBits of every value of the line, merged or not
-#if defined(__SSE2__)
-    __m128d nonFinitePairs = _mm_setzero_pd();
-#endif
     std::size_t i = 0;
     for (const CMbrResults& mbr : results.m_vMbrRes)
     {
@@ -370,42 +354,37 @@ bool CEnvelopeResults::MergeLine(CEnvelope& env, const CBeamResults& results, Be
         for (; j + 2 <= both; j += 2)
         {
             const __m128d v = _mm_loadu_pd(py + j);
-            nonFinitePairs = _mm_or_pd(nonFinitePairs, _mm_sub_pd(v, v));
             const __m128d hMax = _mm_loadh_pd(_mm_load_sd(&pMax[i + j].val), &pMax[i + j + 1].val);
             const __m128d hMin = _mm_loadh_pd(_mm_load_sd(&pMin[i + j].val), &pMin[i + j + 1].val);
             const __m128d up = _mm_cmpgt_pd(_mm_max_pd(zero, v), hMax);
             const __m128d down = _mm_cmplt_pd(_mm_min_pd(zero, v), hMin);
-            if (_mm_movemask_pd(_mm_or_pd(up, down)) == 0) continue;
-            for (std::size_t k = j; k < j + 2; ++k)
+            const int changed = _mm_movemask_pd(_mm_or_pd(up, down));
+            if (changed == 0) continue;
+            // Only the lists that change are gone through.
+            const int ups = _mm_movemask_pd(up);
+            const int downs = _mm_movemask_pd(down);
+            for (std::size_t k = 0; k < 2; ++k)
             {
-                TakePoint<true>(pMax[i + k], py[k], px[k], position, kind, loadModel, replaced);
-                TakePoint<false>(pMin[i + k], py[k], px[k], position, kind, loadModel, replaced);
+                if (ups & (1 << k)) TakePoint<true>(pMax[i + j + k], py[j + k], px[j + k], position, kind, loadModel);
+                if (downs & (1 << k))
+                    TakePoint<false>(pMin[i + j + k], py[j + k], px[j + k], position, kind, loadModel);
             }
         }
 #endif
-        const std::size_t checked = j; // the values before are in nonFinitePairs
         for (; j < both; ++j)
         {
-            TakePoint<true>(pMax[i + j], py[j], px[j], position, kind, loadModel, replaced);
-            TakePoint<false>(pMin[i + j], py[j], px[j], position, kind, loadModel, replaced);
+            TakePoint<true>(pMax[i + j], py[j], px[j], position, kind, loadModel);
+            TakePoint<false>(pMin[i + j], py[j], px[j], position, kind, loadModel);
         }
         if (i < nMax)
             MergeStretch<true>(pMax + i + both, py + both, px + both, std::min(n, nMax - i) - both, position, kind,
-                               loadModel, replaced);
+                               loadModel);
         if (i < nMin)
             MergeStretch<false>(pMin + i + both, py + both, px + both, std::min(n, nMin - i) - both, position, kind,
-                                loadModel, replaced);
-        for (std::size_t k = checked; k < y.size(); ++k) nonFinite |= NonFiniteBits(py[k]);
+                                loadModel);
         i += n;
     }
-#if defined(__SSE2__)
-    alignas(16) std::uint64_t pairs[2];
-    _mm_store_pd(reinterpret_cast<double*>(pairs), nonFinitePairs);
-    nonFinite |= pairs[0] | pairs[1];
-#endif
-    m_nReplaced = static_cast<std::size_t>(replaced - m_vReplaced.data());
     if (total < vMin.size()) qor::ThrowSubscriptError();
-    return nonFinite == 0;
 }
 
 void CEnvelopeResults::ExtractLoadEffects(std::vector<std::vector<PointLoadEffect>>& lines,

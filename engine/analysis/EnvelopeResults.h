@@ -37,7 +37,7 @@ public:
     void AddResult(const std::shared_ptr<CBeamResults>& results, const std::shared_ptr<CLoadModel>& loadModel,
                    double position);
     // Whether AddResult keeps the positions' lines (it does until told otherwise), and room for
-    // this many of them (0: none reserved).
+    // this many of them (0: none reserved); the reaction histories get room for as many.
     void SetKeepPositions(bool bKeep, std::size_t expected = 0);
 
     // Merges the result of another load model on the same bridge.
@@ -94,19 +94,18 @@ public:
     std::vector<std::shared_ptr<CEnvelope>> m_vEnvReaction;
 
 private:
-    // Merges one line (moment or shear) of a position straight from the member results, noting
-    // the points it replaces in m_vReplaced; false when a value of the line (merged or not) is
-    // not a finite number. The first position's line is not checked.
-    bool MergeLine(CEnvelope& env, const CBeamResults& results, BeamResultsType kind, double position,
+    // Merges one line (moment or shear) of a position straight from the member results (whose
+    // values the caller has checked to be finite).
+    void MergeLine(CEnvelope& env, const CBeamResults& results, BeamResultsType kind, double position,
                    const CLoadModel* loadModel, bool bFirst);
     // Rebuilds the derived fields after an archive pass.
     void Rebuild();
 
     std::shared_ptr<CKeptPositions> m_pKept; // shared by copies until one adds a position
     bool m_bKeepPositions = true;
-    std::vector<double> m_vSupportX; // scratch: support positions of the current position
-    std::vector<std::pair<PointLoadEffect*, PointLoadEffect>> m_vReplaced; // scratch: points as they were
-    std::size_t m_nReplaced = 0;                                           // of them, those of this position
+    std::size_t m_nExpectedPositions = 0;        // room made in the reaction histories
+    std::vector<double> m_vSupportX;             // the support positions of m_pSupportBeam
+    std::shared_ptr<const CBeam> m_pSupportBeam; // the beam of the positions added last
 
     friend class boost::serialization::access;
     template <class Archive>

@@ -3,14 +3,15 @@
 #include "engine/analysis/BeamAnalysis.h"
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/MultiMovingLoadAnalysis.h"
-#include "engine/analysis/RunControl.h"
+#include "engine/analysis/RunPool.h"
+#include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
 #include "engine/model/EngineMessages.h"
 #include "engine/model/LoadModelEnsemble.h"
 
 #include <algorithm>
 #include <atomic>
-#include <exception>
+#include <numeric>
 #include <thread>
 #include <utility>
 
@@ -65,127 +66,79 @@ std::vector<std::shared_ptr<CEnvelopeResults>> CMultiBridgeAnalysis::Run(bool bB
 {
     m_nAnalyses = 0;
     if (!m_pBridgeSet) return {};
+    CRunPool pool(GetThreadCount());
+    AddTo(pool, bByStep, nSteps, stepSize);
+    pool.Run();
+    return TakeResults(nSteps, stepSize);
+}
 
+double CMultiBridgeAnalysis::EstimateCost(double bridgeLength, int nSpans, int nLoadModels, bool bByStep, int nSteps,
+                                          double stepSize)
+{
+    // A load model passes the bridge and its own length (about 20 m for a truck) by step, or
+    // takes the count.
+    const double positions = bByStep ? (std::max(bridgeLength, 0.0) + 20.0) / std::max(stepSize, 1e-6) + 2.0
+                                     : static_cast<double>(std::max(nSteps, 1)) + 2.0;
+    return positions * std::max(nSpans, 1) * std::max(nLoadModels, 1);
+}
+
+void CMultiBridgeAnalysis::AddTo(CRunPool& pool, bool bByStep, int nSteps, double stepSize)
+{
+    m_nAnalyses = 0;
+    m_vRuns.clear();
+    if (!m_pBridgeSet) return;
     const int nPoints = m_nPoints > 0 ? m_nPoints : CBeamAnalysis::PointsPerSpanSetting();
     // Over the bridges the set actually generated (a set of one bridge generates none).
     const int nBridges = m_pBridgeSet->GetBridgeCount();
-    struct SFlush
-    {
-        ~SFlush() { qor::FlushProgress(); }
-    } flushAtEnd;
-    const unsigned nThreads = std::min(GetThreadCount(), static_cast<unsigned>(std::max(nBridges, 0)));
-    if (nThreads <= 1 || !m_pLME) return RunSerial(bByStep, nSteps, stepSize, nBridges, nPoints);
-    return RunParallel(bByStep, nSteps, stepSize, nBridges, nPoints, nThreads);
-}
-
-std::vector<std::shared_ptr<CEnvelopeResults>>
-CMultiBridgeAnalysis::RunSerial(bool bByStep, int& nSteps, double& stepSize, int nBridges, int nPoints)
-{
-    std::vector<std::shared_ptr<CEnvelopeResults>> results;
-    results.reserve(static_cast<std::size_t>(std::max(nBridges, 0)));
+    m_vRuns.resize(static_cast<std::size_t>(std::max(nBridges, 0)));
+    const bool bShared = pool.GetThreads() <= 1;
+    m_vOwnLME.assign(bShared ? 0u : pool.GetThreads(), nullptr);
+    const int nLM = m_pLME ? m_pLME->GetLoadModelCount() : 0;
     for (int i = 0; i < nBridges; ++i)
     {
-        CMultiMovingLoadAnalysis mmla(m_pBridgeSet->GetBridge(static_cast<unsigned>(i)), m_pLME);
-        mmla.SetPointsPerSpan(nPoints);
-        mmla.SetKeepBeamResults(false); // the per-model results end with this bridge
-        mmla.SetFlushProgress(false);
-        std::shared_ptr<CEnvelopeResults> res = mmla.Run(bByStep, nSteps, stepSize);
-        m_nAnalyses += mmla.GetNoAnalyses();
-        results.push_back(res);
+        const std::shared_ptr<CBridge> bridge = m_pBridgeSet->GetBridge(static_cast<unsigned>(i));
+        const double length = bridge ? std::accumulate(bridge->m_vSpans.begin(), bridge->m_vSpans.end(), 0.0) : 0.0;
+        const int nSpans = bridge ? static_cast<int>(bridge->m_vSpans.size()) : 0;
+        const double cost = EstimateCost(length, nSpans, nLM, bByStep, nSteps, stepSize);
+        pool.Add(cost, [this, i, bridge, bShared, bByStep, nSteps, stepSize, nPoints](unsigned worker) {
+            SBridgeRun& run = m_vRuns[static_cast<std::size_t>(i)];
+            // Every run of the serial chain starts from the same values: by step the step is
+            // only read, by count the count.
+            run.nSteps = nSteps;
+            run.stepSize = stepSize;
+            std::shared_ptr<CLoadModelEnsemble> lme = m_pLME;
+            if (!bShared && m_pLME)
+            {
+                std::shared_ptr<CLoadModelEnsemble>& own = m_vOwnLME[worker];
+                if (!own) own = ThreadOwnCounts(*m_pLME);
+                lme = own;
+            }
+            CMultiMovingLoadAnalysis mmla(bridge, lme);
+            mmla.SetPointsPerSpan(nPoints);
+            mmla.SetKeepBeamResults(false); // the per-model results end with this bridge
+            mmla.SetFlushProgress(false);
+            run.result = mmla.Run(bByStep, run.nSteps, run.stepSize);
+            run.nAnalyses = mmla.GetNoAnalyses();
+        });
     }
-    return results;
 }
 
-std::vector<std::shared_ptr<CEnvelopeResults>> CMultiBridgeAnalysis::RunParallel(bool bByStep, int& nSteps,
-                                                                                 double& stepSize, int nBridges,
-                                                                                 int nPoints, unsigned nThreads)
+std::vector<std::shared_ptr<CEnvelopeResults>> CMultiBridgeAnalysis::TakeResults(int& nSteps, double& stepSize)
 {
-    struct SBridgeRun
-    {
-        std::shared_ptr<CEnvelopeResults> result;
-        int nAnalyses = 0;
-        int nSteps = 0;
-        double stepSize = 0.0;
-        std::vector<CString> lines; // the status lines of its runs, posted in bridge order
-        std::exception_ptr error;
-    };
-    std::vector<SBridgeRun> runs(static_cast<std::size_t>(nBridges));
-    const int inSteps = nSteps;
-    const double inStepSize = stepSize;
-    std::atomic<int> next{0};
-    std::atomic<int> firstError{nBridges}; // bridges beyond a failed one are not started
-
-    // Each moving-load run works on its own copy of its load model, so the threads only read the
-    // ensemble and the bridge set; the results name the ensemble's models, as the serial run's do.
-    // The helpers work for the run this thread works for: a stop reaches them too.
-    CRunControl* const control = CRunControl::Current();
-    auto work = [&] {
-        CRunControl::Scope runScope(control);
-        qor::CStatusLinesHeld held;
-        std::shared_ptr<CLoadModelEnsemble> lme;
-        for (;;)
-        {
-            const int i = next.fetch_add(1);
-            if (i >= nBridges || i > firstError.load()) break;
-            SBridgeRun& run = runs[static_cast<std::size_t>(i)];
-            try
-            {
-                // Every run of the serial chain starts from the same values: by step the step
-                // is only read, by count the count.
-                run.nSteps = inSteps;
-                run.stepSize = inStepSize;
-                if (!lme) lme = ThreadOwnCounts(*m_pLME);
-                CMultiMovingLoadAnalysis mmla(m_pBridgeSet->GetBridge(static_cast<unsigned>(i)), lme);
-                mmla.SetPointsPerSpan(nPoints);
-                mmla.SetKeepBeamResults(false);
-                mmla.SetFlushProgress(false);
-                run.result = mmla.Run(bByStep, run.nSteps, run.stepSize);
-                run.nAnalyses = mmla.GetNoAnalyses();
-            }
-            catch (...)
-            {
-                run.error = std::current_exception();
-                int seen = firstError.load();
-                while (i < seen && !firstError.compare_exchange_weak(seen, i))
-                {}
-            }
-            run.lines = held.Take();
-        }
-    };
-
-    std::vector<std::thread> pool;
-    pool.reserve(nThreads - 1);
-    for (unsigned t = 1; t < nThreads; ++t)
-    {
-        try
-        {
-            pool.emplace_back(work);
-        }
-        catch (const std::system_error&)
-        {
-            break; // fewer threads: the others take the bridges
-        }
-    }
-    work();
-    for (std::thread& t : pool) t.join();
-
-    // The lines as the serial run posts them: bridge by bridge, up to and with a failed one.
-    const int done = std::min(firstError.load(), nBridges);
-    for (int i = 0; i < std::min(done + 1, nBridges); ++i)
-        for (const CString& line : runs[static_cast<std::size_t>(i)].lines) qor::PostStatusLine(line);
-    if (done < nBridges) std::rethrow_exception(runs[static_cast<std::size_t>(done)].error);
-
     std::vector<std::shared_ptr<CEnvelopeResults>> results;
-    results.reserve(runs.size());
-    for (SBridgeRun& run : runs)
+    results.reserve(m_vRuns.size());
+    m_nAnalyses = 0;
+    for (SBridgeRun& run : m_vRuns)
     {
         m_nAnalyses += run.nAnalyses;
         results.push_back(std::move(run.result));
     }
-    if (!runs.empty())
+    if (!m_vRuns.empty())
     {
-        nSteps = runs.back().nSteps;
-        stepSize = runs.back().stepSize;
+        nSteps = m_vRuns.back().nSteps;
+        stepSize = m_vRuns.back().stepSize;
     }
+    m_vRuns.clear();
+    m_vOwnLME.clear();
     return results;
 }

@@ -7,6 +7,7 @@
 
 class CBridgeSet;
 class CEnvelopeResults;
+class CRunPool;
 class CLoadModel;
 class CLoadModelEnsemble;
 
@@ -24,12 +25,20 @@ public:
     // bridges gives none). nSteps and stepSize go by reference to every moving-load run, so
     // afterwards they hold what the last run wrote back.
     //
-    // The bridges are independent, so they are computed on several threads (ThreadCount); every
-    // moving-load run has its own copy of its load model, so the threads only read the ensemble
-    // and the set. The results are taken in bridge order, and each bridge's status lines are
-    // posted in bridge order after the bridges are done: every result, count and line equals the
-    // serial run's. A failing bridge throws what the serial run would have thrown first.
+    // The bridges are independent, so they are computed on several threads (ThreadCount, see
+    // CRunPool); every moving-load run has its own copy of its load model, so the threads only
+    // read the ensemble and the set. The results are taken in bridge order, and each bridge's
+    // status lines are posted in bridge order after the bridges are done: every result, count
+    // and line equals the serial run's. A failing bridge throws what the serial run would have
+    // thrown first.
     std::vector<std::shared_ptr<CEnvelopeResults>> Run(bool bByStep, int& nSteps, double& stepSize);
+
+    // Run in two halves, so that the bridges of several analyses share one pool: AddTo adds a
+    // piece per bridge (each starting from nSteps and stepSize, as every run of the serial chain
+    // does); once the pool has run, TakeResults gives what Run returns and writes back the
+    // stepping of the last bridge.
+    void AddTo(CRunPool& pool, bool bByStep, int nSteps, double stepSize);
+    std::vector<std::shared_ptr<CEnvelopeResults>> TakeResults(int& nSteps, double& stepSize);
 
     // Threads a run uses: 0 (the default) as many as the machine has cores, 1 the serial run.
     static void SetThreadCount(unsigned nThreads);
@@ -41,11 +50,18 @@ public:
     // Points per span for the run (otherwise the setting NPOINTS_ALONG_BEAM, read once by Run).
     void SetPointsPerSpan(int nPoints) { m_nPoints = nPoints; }
 
+    // What a bridge's run costs, for ordering the pieces: positions times spans times models.
+    static double EstimateCost(double bridgeLength, int nSpans, int nLoadModels, bool bByStep, int nSteps,
+                               double stepSize);
+
 private:
-    std::vector<std::shared_ptr<CEnvelopeResults>> RunSerial(bool bByStep, int& nSteps, double& stepSize, int nBridges,
-                                                             int nPoints);
-    std::vector<std::shared_ptr<CEnvelopeResults>> RunParallel(bool bByStep, int& nSteps, double& stepSize,
-                                                               int nBridges, int nPoints, unsigned nThreads);
+    struct SBridgeRun
+    {
+        std::shared_ptr<CEnvelopeResults> result;
+        int nAnalyses = 0;
+        int nSteps = 0;
+        double stepSize = 0.0;
+    };
 
     std::shared_ptr<CBridgeSet> m_pBridgeSet;
     std::shared_ptr<CLoadModel> m_pLoadModel; // empty when built from an ensemble
@@ -54,4 +70,7 @@ private:
     std::int32_t m_nAnalyses = 0;
 
     int m_nPoints = 0; // 0: read the setting at Run
+
+    std::vector<SBridgeRun> m_vRuns;                            // one per bridge, between AddTo and TakeResults
+    std::vector<std::shared_ptr<CLoadModelEnsemble>> m_vOwnLME; // one per worker of the pool
 };

@@ -3,10 +3,15 @@
 #include "engine/analysis/BeamAnalysis.h"
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/MovingLoadAnalysis.h"
+#include "engine/analysis/RunPool.h"
+#include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
 #include "engine/model/EngineMessages.h"
 #include "engine/model/LoadModel.h"
 #include "platform/core/CString.h"
+
+#include <algorithm>
+#include <utility>
 
 COverstressAnalysis::COverstressAnalysis(std::shared_ptr<CBridgeSet> pBridgeSet)
     : m_pBridgeSet(std::move(pBridgeSet))
@@ -29,32 +34,44 @@ double COverstressAnalysis::GetIntensity(double L)
 
 std::vector<std::shared_ptr<CEnvelopeResults>> COverstressAnalysis::Run()
 {
-    std::vector<std::shared_ptr<CEnvelopeResults>> results;
-    if (!m_pBridgeSet) return results;
+    CRunPool pool(1); // a position a bridge: not worth a thread
+    AddTo(pool);
+    pool.Run();
+    return TakeResults();
+}
+
+void COverstressAnalysis::AddTo(CRunPool& pool)
+{
+    m_vResults.clear();
+    if (!m_pBridgeSet) return;
 
     const int nPoints = m_nPoints > 0 ? m_nPoints : CBeamAnalysis::PointsPerSpanSetting();
     // Over the bridges the set actually generated (a set of one bridge generates none).
     const int nBridges = m_pBridgeSet->GetBridgeCount();
-    results.reserve(static_cast<std::size_t>(nBridges));
+    m_vResults.resize(static_cast<std::size_t>(std::max(nBridges, 0)));
     for (int i = 0; i < nBridges; ++i)
     {
         std::shared_ptr<CBridge> pBridge = m_pBridgeSet->GetBridge(static_cast<unsigned>(i));
-        const double L = pBridge->m_SpanLength;
-        const double w = GetIntensity(L);
+        const double nSpans = pBridge ? static_cast<double>(pBridge->m_vSpans.size()) : 1.0;
+        pool.Add(nSpans, [this, i, pBridge, nPoints](unsigned) {
+            const double L = pBridge->m_SpanLength;
+            const double w = GetIntensity(L);
 
-        auto pLM = std::make_shared<CLoadModel>(i, CString(L"Internal for O/S"));
-        pLM->m_bIsMoving = false;
-        pLM->AddUDL(w); // counts the load and marks the model not up to date
+            auto pLM = std::make_shared<CLoadModel>(i, CString(L"Internal for O/S"));
+            pLM->m_bIsMoving = false;
+            pLM->AddUDL(w); // counts the load and marks the model not up to date
 
-        CString* pLine = new CString;
-        pLine->Format(L"Overstress: L = %.3f, w = %.3f", L, w);
-        qor::PostRunLine(pLine);
+            CString line;
+            line.Format(L"Overstress: L = %.3f, w = %.3f", L, w);
+            qor::PostStatusLine(line);
 
-        CMovingLoadAnalysis mla(pBridge, pLM);
-        mla.SetPointsPerSpan(nPoints);
-        int nSteps = 10;
-        double stepSize = 0.5;
-        results.push_back(mla.Run(true, nSteps, stepSize));
+            CMovingLoadAnalysis mla(pBridge, pLM);
+            mla.SetPointsPerSpan(nPoints);
+            int nSteps = 10;
+            double stepSize = 0.5;
+            m_vResults[static_cast<std::size_t>(i)] = mla.Run(true, nSteps, stepSize);
+        });
     }
-    return results;
 }
+
+std::vector<std::shared_ptr<CEnvelopeResults>> COverstressAnalysis::TakeResults() { return std::exchange(m_vResults, {}); }

@@ -7,6 +7,7 @@
 
 class CBridgeSet;
 class CEnvelopeResults;
+class CRunPool;
 
 class COverstressAnalysis
 {
@@ -17,6 +18,11 @@ public:
     // once per bridge.
     std::vector<std::shared_ptr<CEnvelopeResults>> Run();
 
+    // Run in two halves, so that its bridges share a pool with other runs (see CRunPool): a
+    // piece per bridge, and the results in bridge order once the pool has run.
+    void AddTo(CRunPool& pool);
+    std::vector<std::shared_ptr<CEnvelopeResults>> TakeResults();
+
     // The uniform load intensity for a governing span L (m).
     static double GetIntensity(double L);
 
@@ -26,4 +32,5 @@ public:
 private:
     std::shared_ptr<CBridgeSet> m_pBridgeSet;
     int m_nPoints = 0;
+    std::vector<std::shared_ptr<CEnvelopeResults>> m_vResults; // between AddTo and TakeResults
 };

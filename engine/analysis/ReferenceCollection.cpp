@@ -4,7 +4,9 @@
 #include "engine/analysis/BeamAnalysis.h"
 
 #include "engine/analysis/CriticalEnsemble.h"
+#include "engine/analysis/MultiBridgeAnalysis.h"
 #include "engine/analysis/ReferenceSet.h"
+#include "engine/analysis/RunPool.h"
 #include "engine/model/BridgeSet.h"
 #include "engine/model/LoadModelEnsemble.h"
 #include "platform/core/Errors.h"
@@ -78,22 +80,28 @@ bool CReferenceCollection::Calculate()
         if (!bs || bs->GetBridgeCount() == 0) return false;
     if (!std::isfinite(m_OverstressFactor)) throw kNonFiniteFactorError;
 
-    // The new sets are built aside; the stored ones stay whole until every set has run.
+    // The new sets are built aside; the stored ones stay whole until every set has run. The
+    // bridges of every set go into one pool, so that no thread waits at the end of a set.
     std::vector<std::shared_ptr<CReferenceSet>> sets;
+    std::vector<std::shared_ptr<CReferenceSet::SPendingRun>> pending;
     sets.reserve(m_vLME.size() * m_vBS.size());
+    pending.reserve(sets.capacity());
     int nSteps = m_nStepPoints;
     double stepSize = m_StepSize;
     const int nPoints = m_nPoints > 0 ? m_nPoints : CBeamAnalysis::PointsPerSpanSetting(); // one count for the run
+    CRunPool pool(CMultiBridgeAnalysis::GetThreadCount());
     for (const auto& lme : m_vLME)
     {
         for (const auto& bs : m_vBS)
         {
             auto set = std::make_shared<CReferenceSet>(m_bUseOverstress, bs, lme, m_OverstressFactor);
             set->SetPointsPerSpan(nPoints);
-            set->Calculate(m_bByStep, nSteps, stepSize);
+            pending.push_back(set->AddRuns(pool, m_bByStep, nSteps, stepSize));
             sets.push_back(std::move(set));
         }
     }
+    pool.Run();
+    for (std::size_t i = 0; i < sets.size(); ++i) sets[i]->TakeRuns(*pending[i], nSteps, stepSize);
 
     m_vRefSet = std::move(sets);
     m_nRefSets = static_cast<int>(m_vRefSet.size());
@@ -128,13 +136,24 @@ bool CReferenceCollection::CalculateRatios(double multiplier)
     const int nPoints = m_nPoints > 0 ? m_nPoints : CBeamAnalysis::PointsPerSpanSetting(); // one count for the run
     try
     {
+        // The proposed load over every set's bridges in one pool; a set that cannot be rated
+        // ends the run before anything is computed.
+        CRunPool pool(CMultiBridgeAnalysis::GetThreadCount());
+        std::vector<std::shared_ptr<CReferenceSet::SPendingRun>> pending;
         for (int i = 0; i < m_nRefSets; ++i)
         {
             const std::shared_ptr<CReferenceSet>& set = qor::At(m_vRefSet, i);
             if (set) set->SetPointsPerSpan(nPoints);
-            std::shared_ptr<CCriticalRatioEnsemble> r =
-                set ? set->CalculateRatios(m_bUseSingleLM, m_bByStep, nSteps, stepSize, m_pPropLME, multiplier)
-                    : nullptr;
+            std::shared_ptr<CReferenceSet::SPendingRun> runs =
+                set ? set->AddRatioRuns(pool, m_bByStep, nSteps, stepSize, m_pPropLME) : nullptr;
+            if (!runs) return false;
+            pending.push_back(std::move(runs));
+        }
+        pool.Run();
+        for (int i = 0; i < m_nRefSets; ++i)
+        {
+            std::shared_ptr<CCriticalRatioEnsemble> r = m_vRefSet[static_cast<std::size_t>(i)]->TakeRatioRuns(
+                *pending[static_cast<std::size_t>(i)], m_bUseSingleLM, nSteps, stepSize, multiplier);
             if (!r)
             {
                 restore();

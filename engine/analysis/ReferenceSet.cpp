@@ -7,6 +7,7 @@
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/MultiBridgeAnalysis.h"
 #include "engine/analysis/OverstressAnalysis.h"
+#include "engine/analysis/RunPool.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
 #include "engine/model/LoadModelEnsemble.h"
@@ -26,13 +27,12 @@ BOOST_CLASS_EXPORT_IMPLEMENT(CReferenceSet)
 
 namespace {
 
-// True when two results were computed on the same bridge: the same object, or (after an
-// archive pass, which gives the stored results bridges of their own) a beam of the same
-// spans and supports.
-bool SameBridge(const std::shared_ptr<CEnvelopeResults>& a, const std::shared_ptr<CEnvelopeResults>& b)
+// True when a proposed result computed on bridge a stands against a stored result computed on
+// bridge b: the same object, or (after an archive pass, which gives the stored results bridges of
+// their own) a beam of the same spans and supports.
+bool SameBridge(const std::shared_ptr<CBridge>& ba, const std::shared_ptr<CEnvelopeResults>& b)
 {
-    if (!a || !b) return false;
-    const std::shared_ptr<CBridge> ba = a->GetBridge();
+    if (!b) return false;
     const std::shared_ptr<CBridge> bb = b->GetBridge();
     if (ba == bb) return true;
     if (!ba || !bb) return false;
@@ -89,21 +89,48 @@ CReferenceSet::EnvList CReferenceSet::CombineOverstress(const EnvList& live, con
     return reference;
 }
 
+struct CReferenceSet::SPendingRun
+{
+    std::unique_ptr<CMultiBridgeAnalysis> analysis; // the live load, or the proposed load
+    std::unique_ptr<COverstressAnalysis> overstress;
+    std::shared_ptr<CLoadModelEnsemble> proposed;
+};
+
 void CReferenceSet::Calculate(bool byStep, int& nSteps, double& stepSize)
 {
-    // Everything is built aside and taken only when the whole run has succeeded.
+    CRunPool pool(CMultiBridgeAnalysis::GetThreadCount());
+    const std::shared_ptr<SPendingRun> pending = AddRuns(pool, byStep, nSteps, stepSize);
+    pool.Run();
+    TakeRuns(*pending, nSteps, stepSize);
+}
+
+std::shared_ptr<CReferenceSet::SPendingRun> CReferenceSet::AddRuns(CRunPool& pool, bool byStep, int nSteps,
+                                                                   double stepSize)
+{
     const int nPoints = m_nPoints > 0 ? m_nPoints : CBeamAnalysis::PointsPerSpanSetting();
-    CMultiBridgeAnalysis live(m_pBridgeSet, m_pRefLME);
-    live.SetPointsPerSpan(nPoints);
-    EnvList vLive = live.Run(byStep, nSteps, stepSize);
+    auto pending = std::make_shared<SPendingRun>();
+    pending->analysis = std::make_unique<CMultiBridgeAnalysis>(m_pBridgeSet, m_pRefLME);
+    pending->analysis->SetPointsPerSpan(nPoints);
+    pending->analysis->AddTo(pool, byStep, nSteps, stepSize);
+    if (m_bUseOverstress)
+    {
+        pending->overstress = std::make_unique<COverstressAnalysis>(m_pBridgeSet);
+        pending->overstress->SetPointsPerSpan(nPoints);
+        pending->overstress->AddTo(pool);
+    }
+    return pending;
+}
+
+void CReferenceSet::TakeRuns(SPendingRun& pending, int& nSteps, double& stepSize)
+{
+    // Everything is built aside and taken only when the whole run has succeeded.
+    EnvList vLive = pending.analysis->TakeResults(nSteps, stepSize);
 
     EnvList vOverstress = m_vOverstressCritEnv;
     EnvList vRef;
-    if (m_bUseOverstress)
+    if (pending.overstress)
     {
-        COverstressAnalysis overstress(m_pBridgeSet);
-        overstress.SetPointsPerSpan(nPoints);
-        vOverstress = overstress.Run();
+        vOverstress = pending.overstress->TakeResults();
         vRef = CombineOverstress(vLive, vOverstress, m_OverstressFactor);
     }
     else
@@ -129,19 +156,38 @@ std::shared_ptr<CCriticalRatioEnsemble> CReferenceSet::CalculateRatios(bool useS
                                                                        std::shared_ptr<CLoadModelEnsemble> proposed,
                                                                        double multiplier)
 {
-    // A set whose bridge count no longer matches the stored reference cannot be rated; the
-    // long proposed run is not even started.
+    CRunPool pool(CMultiBridgeAnalysis::GetThreadCount());
+    const std::shared_ptr<SPendingRun> pending = AddRatioRuns(pool, byStep, nSteps, stepSize, std::move(proposed));
+    if (!pending) return nullptr;
+    pool.Run();
+    return TakeRatioRuns(*pending, useSingleLM, nSteps, stepSize, multiplier);
+}
+
+std::shared_ptr<CReferenceSet::SPendingRun> CReferenceSet::AddRatioRuns(CRunPool& pool, bool byStep, int nSteps,
+                                                                        double stepSize,
+                                                                        std::shared_ptr<CLoadModelEnsemble> proposed)
+{
+    // A set whose bridges no longer match the stored reference (another count, or other bridges:
+    // the bridge set was changed after the reference was calculated) cannot be rated; the long
+    // proposed run is not even started.
     const std::size_t nBridges = m_pBridgeSet ? static_cast<std::size_t>(m_pBridgeSet->GetBridgeCount()) : 0u;
     if (nBridges != m_vRefCritEnv.size()) return nullptr;
+    for (std::size_t i = 0; i < nBridges; ++i)
+        if (!SameBridge(m_pBridgeSet->GetBridge(static_cast<unsigned>(i)), m_vRefCritEnv[i])) return nullptr;
 
-    CMultiBridgeAnalysis prop(m_pBridgeSet, proposed);
-    prop.SetPointsPerSpan(m_nPoints > 0 ? m_nPoints : CBeamAnalysis::PointsPerSpanSetting());
-    EnvList vProp = prop.Run(byStep, nSteps, stepSize);
+    auto pending = std::make_shared<SPendingRun>();
+    pending->proposed = proposed;
+    pending->analysis = std::make_unique<CMultiBridgeAnalysis>(m_pBridgeSet, std::move(proposed));
+    pending->analysis->SetPointsPerSpan(m_nPoints > 0 ? m_nPoints : CBeamAnalysis::PointsPerSpanSetting());
+    pending->analysis->AddTo(pool, byStep, nSteps, stepSize);
+    return pending;
+}
 
-    // The proposed results must stand against the reference of the same bridges.
+std::shared_ptr<CCriticalRatioEnsemble> CReferenceSet::TakeRatioRuns(SPendingRun& pending, bool useSingleLM,
+                                                                     int& nSteps, double& stepSize, double multiplier)
+{
+    EnvList vProp = pending.analysis->TakeResults(nSteps, stepSize);
     if (vProp.size() != m_vRefCritEnv.size()) return nullptr;
-    for (std::size_t i = 0; i < vProp.size(); ++i)
-        if (!SameBridge(vProp[i], m_vRefCritEnv[i])) return nullptr;
 
     auto pPropValues = std::make_shared<CCriticalValueEnsemble>();
     pPropValues->Calculate(vProp, m_pBridgeSet);
@@ -152,7 +198,7 @@ std::shared_ptr<CCriticalRatioEnsemble> CReferenceSet::CalculateRatios(bool useS
         ratios.push_back(vProp[i]->GetCriticalRatios(m_vRefCritEnv[i], multiplier));
 
     m_bUseLM = useSingleLM;
-    m_pPropLME = std::move(proposed);
+    m_pPropLME = std::move(pending.proposed);
     m_vPropCritEnv = std::move(vProp);
     m_pPropCritValues = std::move(pPropValues);
     m_bIsRatioCalculated = true;

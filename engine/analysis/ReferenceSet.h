@@ -16,6 +16,7 @@ class CCriticalRatioEnsemble;
 class CCriticalValueEnsemble;
 class CEnvelopeResults;
 class CLoadModelEnsemble;
+class CRunPool;
 
 class CReferenceSet
 {
@@ -55,6 +56,19 @@ public:
                                                             double& stepSize,
                                                             std::shared_ptr<CLoadModelEnsemble> proposed,
                                                             double multiplier);
+
+    // Calculate and CalculateRatios in two halves, so that the bridges of every set of a
+    // collection share one pool (see CRunPool): Add... adds the set's runs to the pool, Take...
+    // finishes with what they gave once the pool has run (and changes the set only then).
+    // AddRatioRuns returns null, adding nothing, when the proposed run would not line up with
+    // the stored reference (CalculateRatios returns null then).
+    struct SPendingRun;
+    std::shared_ptr<SPendingRun> AddRuns(CRunPool& pool, bool byStep, int nSteps, double stepSize);
+    void TakeRuns(SPendingRun& pending, int& nSteps, double& stepSize);
+    std::shared_ptr<SPendingRun> AddRatioRuns(CRunPool& pool, bool byStep, int nSteps, double stepSize,
+                                              std::shared_ptr<CLoadModelEnsemble> proposed);
+    std::shared_ptr<CCriticalRatioEnsemble> TakeRatioRuns(SPendingRun& pending, bool useSingleLM, int& nSteps,
+                                                          double& stepSize, double multiplier);
 
     // Reference envelope i = F x live[i] + (F - 1) x overstress[i], the scaled overstress
     // result being the left operand (its positions and load models stay in the sum). An

@@ -21,6 +21,12 @@ CBinaryInArchive::CBinaryInArchive(std::string bytes) : Stream(std::move(bytes))
     init(0u); // the archive's header
 }
 
+CBinaryInArchive::CBinaryInArchive(int fd, std::string head, std::uint64_t size)
+    : Stream(fd, std::move(head), size), Checked(Stream::member, 0u)
+{
+    init(0u); // the archive's header
+}
+
 CBinaryInArchive::~CBinaryInArchive() = default;
 
 // A boolean is one byte holding 0 or 1; anything else is a damaged file, not a value.

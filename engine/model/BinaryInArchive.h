@@ -2,6 +2,7 @@
 // CheckedInArchive.h), text lengths within the bytes left and booleans that are 0 or 1.
 //
 //     CBinaryInArchive ar(bytes);                   // the whole file; reads the header
+//     CBinaryInArchive ar(fd, head, size);          // or an open file, read in blocks
 //     ar >> boost::serialization::make_nvp("QORConfig", data);
 //
 // Every failure is a std::exception (mostly boost::archive::archive_exception).
@@ -18,6 +19,7 @@
 #include <boost/utility/base_from_member.hpp>
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <sstream>
 #include <string>
@@ -38,6 +40,9 @@ class CBinaryInArchive
 public:
     // Takes the whole content of the file and reads the archive's header.
     explicit CBinaryInArchive(std::string bytes);
+    // Reads the file in blocks as it goes (see CArchiveInBuffer): head, the bytes read from it
+    // already; size, its whole size.
+    CBinaryInArchive(int fd, std::string head, std::uint64_t size);
     ~CBinaryInArchive() override;
 
     // Called by the archive library.

@@ -14,10 +14,10 @@
 #include "engine/model/CaseFileProgress.h"
 #include "engine/model/LoadModelEnsemble.h"
 #include "engine/model/XmlInArchive.h"
+#include "engine/model/XmlOutArchive.h"
 #include "engine/settings/Settings.h"
 
 #include <boost/archive/xml_archive_exception.hpp>
-#include <boost/archive/xml_oarchive.hpp>
 #include <boost/serialization/nvp.hpp>
 
 #include <algorithm>
@@ -283,12 +283,9 @@ void WriteCase(CArchiveOutBuffer& buffer, const CCaseData& data, bool binary)
     }
     else
     {
-        std::ostream out(&buffer);
-        {
-            boost::archive::xml_oarchive ar(out);
-            ar << boost::serialization::make_nvp(kRootItem, data);
-        } // the archive's closing element is written here
-        if (!out) throw boost::archive::archive_exception(boost::archive::archive_exception::output_stream_error);
+        CXmlOutArchive ar(buffer);
+        ar << boost::serialization::make_nvp(kRootItem, data);
+        ar.Finish();
     }
     buffer.Finish();
 }
@@ -347,15 +344,12 @@ void LoadCase(std::istream& in, CCaseData& data, CCaseFileProgress* progress)
 void LoadCaseFile(int fd, CCaseData& data, CCaseFileProgress* progress)
 {
     std::string bytes;
+    std::uint64_t size = 0;
+    bool binary = false;
     AsCaseFileError([&] {
-        // The whole file is read before the archive reads it: a count it declares is checked
-        // against the bytes that are really there before anything is made for it.
         struct stat st = {};
-        const std::size_t size = ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
-        if (progress) progress->SetTotal(2 * size);
-        bytes.resize(size);
-        std::size_t done = 0;
-        constexpr std::size_t kChunk = std::size_t{4} << 20;
+        size = ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+        if (progress) progress->SetTotal(size);
         auto readSome = [fd](char* to, std::size_t n) {
             for (;;)
             {
@@ -365,26 +359,55 @@ void LoadCaseFile(int fd, CCaseData& data, CCaseFileProgress* progress)
                     throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error);
             }
         };
-        while (done < size)
+        // The first block tells the form. A binary file is read block by block as its objects are
+        // built, so that an open holds one block of it beside them; the counts it declares are
+        // checked against its size before anything is made for them.
+        bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(size, CArchiveInBuffer::kBlockSize)));
+        std::size_t done = 0;
+        while (done < bytes.size())
         {
-            const std::size_t n = readSome(bytes.data() + done, std::min(kChunk, size - done));
+            const std::size_t n = readSome(bytes.data() + done, bytes.size() - done);
             if (n == 0) break;
             done += n;
-            if (progress) progress->SetDone(done);
         }
         bytes.resize(done);
-        // What a file that grew since (or told no size) holds beyond.
+        const bool told = std::any_of(bytes.begin(), bytes.end(), [](char c) {
+            return c != ' ' && c != '\t' && c != '\r' && c != '\n' && c != '\xEF' && c != '\xBB' && c != '\xBF';
+        });
+        binary = told && !IsXmlCaseFile(bytes) && size > 0;
+        if (binary) return;
+        // An XML file (or one whose form the first block does not tell) is read whole: its
+        // objects take a small part of its size.
+        if (progress) progress->SetTotal(2 * size);
+        bytes.reserve(static_cast<std::size_t>(size));
         char tail[1 << 16];
-        while (const std::size_t n = readSome(tail, sizeof tail)) bytes.append(tail, n);
-        done = bytes.size();
-        bytes.resize(done);
-        if (progress)
+        while (const std::size_t n = readSome(tail, sizeof tail))
         {
-            progress->SetTotal(2 * done);
-            progress->SetDone(done);
+            bytes.append(tail, n);
+            if (progress) progress->SetDone(std::min<std::uint64_t>(bytes.size(), size));
         }
     });
-    LoadCaseBytes(std::move(bytes), data, progress);
+    if (!binary)
+    {
+        if (progress)
+        {
+            progress->SetTotal(2 * bytes.size());
+            progress->SetDone(bytes.size());
+        }
+        LoadCaseBytes(std::move(bytes), data, progress);
+        return;
+    }
+    AsCaseFileError([&] {
+        CCaseData loaded;
+        {
+            CBinaryInArchive ar(fd, std::move(bytes), size);
+            ar.ReportProgress(progress, 0, size);
+            ar >> boost::serialization::make_nvp(kRootItem, loaded);
+        }
+        ValidateCase(loaded);
+        data = std::move(loaded);
+        if (progress) progress->SetDone(progress->Total());
+    });
 }
 
 static void LoadCaseBytes(std::string bytes, CCaseData& data, CCaseFileProgress* progress)

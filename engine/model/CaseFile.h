@@ -42,7 +42,8 @@ void SaveCaseFile(int fd, const CCaseData& data, bool binary, CCaseFileProgress*
 std::uint64_t EstimateCaseFileBytes(const CCaseData& data, bool binary);
 // The form a case is read in is the file's own, told by its first bytes: a case written on
 // another machine opens whatever this one's setting for saving is. The progress counts the
-// file's bytes twice: once read, once taken in by the archive.
+// file's bytes twice, once read and once taken in by the archive; a binary file opened by
+// LoadCaseFile is read in blocks as it is taken in, so its bytes count once.
 void LoadCase(std::istream& in, CCaseData& data, CCaseFileProgress* progress = nullptr);
 void LoadCaseFile(int fd, CCaseData& data, CCaseFileProgress* progress = nullptr);
 bool IsXmlCaseFile(const std::string& bytes);

@@ -11,6 +11,7 @@
 
 #include <cctype>
 #include <cstdint>
+#include <string_view>
 
 namespace boost {
 namespace archive {
@@ -26,7 +27,7 @@ const char kClosingElement[] = "</boost_serialization>";
 
 // A file written completely ends with the closing element (and perhaps white space). One that
 // does not was cut short: the library would otherwise fail on it only in its destructor.
-bool EndsWithClosingElement(const std::string& text)
+bool EndsWithClosingElement(std::string_view text)
 {
     std::size_t end = text.size();
     while (end > 0 && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
@@ -70,7 +71,7 @@ bool DecodeUtf8Text(const std::string& in, std::wstring& out)
 CXmlInArchive::CXmlInArchive(std::string text)
     : Stream(std::move(text)), Checked(Stream::member, boost::archive::no_header)
 {
-    if (!EndsWithClosingElement(Stream::member.str()))
+    if (!EndsWithClosingElement(Stream::member.view())) // the text itself, not a copy
         throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error,
                                                 "the file ends before the archive does");
     init(); // the archive's header

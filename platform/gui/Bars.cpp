@@ -19,6 +19,11 @@
 
 using namespace qor::gui;
 
+namespace {
+// Button pictures are 16 x 16 window pixels, as the resources draw them, made for the screen's ratio.
+constexpr int kButtonPicture = 16;
+} // namespace
+
 IMPLEMENT_DYNAMIC(CBasePane, CWnd)
 IMPLEMENT_DYNAMIC(CPane, CBasePane)
 IMPLEMENT_DYNAMIC(CMFCToolBar, CPane)
@@ -74,6 +79,7 @@ BOOL CBasePane::CreatePaneWindow(LPCTSTR lpszCaption, CWnd* pParentWnd, UINT nID
     case kPaneToolBar: {
         auto* tb = new QToolBar(caption, shell->window);
         tb->setObjectName(QStringLiteral("toolbar%1").arg(nID));
+        tb->setIconSize(QSize(kButtonPicture, kButtonPicture));
         shell->window->addToolBar(Qt::TopToolBarArea, tb);
         tb->setVisible(visible);
         m_pShell->toolBar = tb;
@@ -229,6 +235,7 @@ BOOL CMFCToolBar::CreateInPane(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
     tb->setMovable(false);
     tb->setFloatable(false);
     tb->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    tb->setIconSize(QSize(kButtonPicture, kButtonPicture));
     // The strip takes the look's colours, as the frame's own bars do, over the window that holds it.
     tb->setAutoFillBackground(true);
     row->addWidget(tb);

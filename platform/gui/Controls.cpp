@@ -236,6 +236,16 @@ bool ControlBase::Common(WndState* s, UINT msg, WPARAM wParam, LPARAM lParam, LR
         }
         return false; // to the parent
     case WM_CONTEXTMENU: *result = 0; return true; // the control has its own
+    case WM_SYSCOLORCHANGE:
+        // Colours the parent gave are asked again at the next paint, over the new look's palette.
+        if (m_ownPalette && s->widget)
+        {
+            s->widget->setPalette(QPalette());
+            m_ownPalette.reset();
+        }
+        if (s->widget) s->widget->update();
+        *result = 0;
+        return true;
     case WM_KEYDOWN:
     case WM_KEYUP:
     case WM_SYSKEYDOWN:

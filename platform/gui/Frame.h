@@ -231,8 +231,9 @@ public:
     // (bTabDrop): the frame shows its menu at the screen point, offering the tab-group moves that
     // dwAllowedItems (AFX_MDI_...) allows. TRUE when a menu was shown.
     virtual BOOL OnShowMDITabContextMenu(CPoint point, DWORD dwAllowedItems, BOOL bTabDrop);
-    // What a right click on tab nIndex of tab group nGroup does (tests; the toolkit's click ends here too).
-    void RightClickMDITab(int nIndex, int nGroup = 0);
+    // What a right click on tab nIndex of tab group nGroup at ptScreen does: the menu opens there (null: at
+    // the tab's centre). Tests; the toolkit's click ends here too.
+    void RightClickMDITab(int nIndex, int nGroup = 0, const POINT* ptScreen = nullptr);
     // What dropping tab nIndex of group nGroup at a screen point does: onto another group it moves
     // there; elsewhere in its own group the frame's menu asks (bTabDrop). Tests; a drag ends here.
     void DropMDITab(int nIndex, int nGroup, CPoint ptScreen);

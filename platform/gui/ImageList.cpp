@@ -28,11 +28,17 @@ struct ImageListRecord : HIMAGELIST__
     UINT flags = 0;
     int count = 0;
     COLORREF bk = CLR_NONE;
+    // Device pixels per window pixel: the ratio of the first pictures added (a bitmap made from a window's DC
+    // on a high-density screen has the screen's), so that a picture comes out whole and sharp.
+    double ratio = 1.0;
     // The images side by side; the mask alongside (masked lists only).
     BitmapRecord* image = nullptr;
     BitmapRecord* mask = nullptr;
 
     bool Masked() const { return (flags & ILC_MASK) != 0; }
+    // An image's width and height in the strips' device pixels.
+    int SlotWidth() const { return std::max(1, static_cast<int>(std::lround(cx * ratio))); }
+    int SlotHeight() const { return std::max(1, static_cast<int>(std::lround(cy * ratio))); }
 
     ~ImageListRecord() override
     {
@@ -65,32 +71,54 @@ BitmapRecord* NewStrip(int cx, int cy, int bitsPixel)
 }
 
 // Gives the strip room for n images, keeping the first `keep` of them.
-void ResizeStrip(BitmapRecord* bm, int cx, int cy, int n, int keep)
+void ResizeStrip(BitmapRecord* bm, const ImageListRecord* rec, int n, int keep)
 {
     if (!bm)
         return;
+    const int cx = rec->SlotWidth(), cy = rec->SlotHeight();
     QImage next(std::max(1, n * cx), std::max(1, cy), QImage::Format_RGB32);
     next.fill(bm->bitsPixel == 1 ? kMaskClear : kMaskOpaque);
     if (keep > 0)
     {
+        QImage old = bm->image;
+        old.setDevicePixelRatio(1.0);
         QPainter p(&next);
         p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(QPoint(0, 0), bm->image, QRect(0, 0, keep * cx, cy));
+        p.drawImage(QPoint(0, 0), old, QRect(0, 0, keep * cx, cy));
     }
+    next.setDevicePixelRatio(rec->ratio);
     ReleasePaintersOn(&bm->image);
     bm->image = next;
 }
 
-// Puts a picture (and its mask: white = transparent; null: all opaque) into slot i. Parts
-// of the slot the picture does not cover are black, and transparent in the mask.
-void StoreImage(ImageListRecord* rec, int i, const QImage& picture, const QImage* mask, QPoint from)
+// A picture at the list's ratio (one of another ratio is scaled to it).
+QImage AtRatio(const ImageListRecord* rec, const QImage& picture, Qt::TransformationMode mode)
 {
-    const QRect slot(i * rec->cx, 0, rec->cx, rec->cy);
+    const double from = picture.devicePixelRatio();
+    QImage out = picture;
+    if (std::abs(from - rec->ratio) > 1e-6)
+        out = picture.scaled(static_cast<int>(std::lround(picture.width() * rec->ratio / from)),
+                             static_cast<int>(std::lround(picture.height() * rec->ratio / from)), Qt::IgnoreAspectRatio,
+                             mode);
+    out.setDevicePixelRatio(1.0);
+    return out;
+}
+
+// Puts a picture (and its mask: white = transparent; null: all opaque) into slot i, from the picture's
+// window pixel `at` on. Parts of the slot the picture does not cover are black, and transparent in the mask.
+void StoreImage(ImageListRecord* rec, int i, const QImage& source, const QImage* sourceMask, QPoint at)
+{
+    const QImage picture = AtRatio(rec, source, Qt::SmoothTransformation);
+    const QImage maskAtRatio = sourceMask ? AtRatio(rec, *sourceMask, Qt::FastTransformation) : QImage();
+    const QImage* mask = sourceMask ? &maskAtRatio : nullptr;
+    const QPoint from(static_cast<int>(std::lround(at.x() * rec->ratio)),
+                      static_cast<int>(std::lround(at.y() * rec->ratio)));
+    const QRect slot(i * rec->SlotWidth(), 0, rec->SlotWidth(), rec->SlotHeight());
     ReleasePaintersOn(&rec->image->image);
     if (rec->mask)
         ReleasePaintersOn(&rec->mask->image);
-    for (int y = 0; y < rec->cy; ++y)
-        for (int x = 0; x < rec->cx; ++x)
+    for (int y = 0; y < slot.height(); ++y)
+        for (int x = 0; x < slot.width(); ++x)
         {
             const QPoint s(from.x() + x, from.y() + y);
             const bool inside = picture.rect().contains(s);
@@ -107,10 +135,12 @@ int AppendImages(ImageListRecord* rec, const QImage& picture, const QImage* mask
 {
     if (picture.isNull())
         return -1;
-    const int n = std::max(1, picture.width() / rec->cx);
+    if (rec->count == 0) rec->ratio = picture.devicePixelRatio() > 0 ? picture.devicePixelRatio() : 1.0;
+    const int logicalWidth = static_cast<int>(std::lround(picture.width() / picture.devicePixelRatio()));
+    const int n = std::max(1, logicalWidth / rec->cx);
     const int first = rec->count;
-    ResizeStrip(rec->image, rec->cx, rec->cy, first + n, first);
-    ResizeStrip(rec->mask, rec->cx, rec->cy, first + n, first);
+    ResizeStrip(rec->image, rec, first + n, first);
+    ResizeStrip(rec->mask, rec, first + n, first);
     for (int k = 0; k < n; ++k)
         StoreImage(rec, first + k, picture, rec->Masked() ? mask : nullptr, QPoint(k * rec->cx, 0));
     rec->count = first + n;
@@ -121,6 +151,7 @@ int AppendImages(ImageListRecord* rec, const QImage& picture, const QImage* mask
 QImage MaskOfColour(QImage& picture, COLORREF crMask)
 {
     QImage mask(picture.size(), QImage::Format_RGB32);
+    mask.setDevicePixelRatio(picture.devicePixelRatio());
     const QRgb key = ToQRgb(crMask) & 0xFFFFFF;
     for (int y = 0; y < picture.height(); ++y)
         for (int x = 0; x < picture.width(); ++x)
@@ -140,10 +171,15 @@ QRgb Mix(QRgb c, COLORREF with, double f)
 }
 
 // The picture that drawing image i with the style puts down (alpha 0 where nothing is drawn).
-QImage Compose(const ImageListRecord* rec, int i, int w, int h, COLORREF rgbBk, COLORREF rgbFg, UINT style)
+QImage Compose(const ImageListRecord* rec, int i, int logicalWidth, int logicalHeight, COLORREF rgbBk, COLORREF rgbFg,
+               UINT style)
 {
-    QImage out(w, h, QImage::Format_ARGB32);
-    const int x0 = i * rec->cx;
+    const int w = std::min(rec->SlotWidth(), static_cast<int>(std::lround(logicalWidth * rec->ratio)));
+    const int h = std::min(rec->SlotHeight(), static_cast<int>(std::lround(logicalHeight * rec->ratio)));
+    QImage out(std::max(1, w), std::max(1, h), QImage::Format_ARGB32);
+    out.fill(0u);
+    out.setDevicePixelRatio(rec->ratio);
+    const int x0 = i * rec->SlotWidth();
     const COLORREF bk = rgbBk == CLR_DEFAULT ? rec->bk : rgbBk;
     const bool useMask = rec->Masked() && !(style & ILD_IMAGE);
     const bool transparent = (style & ILD_TRANSPARENT) || bk == CLR_NONE;
@@ -248,11 +284,13 @@ void UpdateDragWindow()
 // A one-image masked list holding an ARGB picture (alpha 0: transparent).
 HIMAGELIST ListOfPicture(const QImage& picture)
 {
-    HIMAGELIST h = ImageList_Create(picture.width(), picture.height(), ILC_COLOR32 | ILC_MASK, 1, 1);
+    const QSize logical = picture.deviceIndependentSize().toSize();
+    HIMAGELIST h = ImageList_Create(logical.width(), logical.height(), ILC_COLOR32 | ILC_MASK, 1, 1);
     ImageListRecord* rec = ListOf(h);
     if (!rec)
         return nullptr;
     QImage mask(picture.size(), QImage::Format_RGB32);
+    mask.setDevicePixelRatio(picture.devicePixelRatio());
     for (int y = 0; y < picture.height(); ++y)
         for (int x = 0; x < picture.width(); ++x)
             mask.setPixel(x, y, qAlpha(picture.pixel(x, y)) == 0 ? kMaskClear : kMaskOpaque);
@@ -381,8 +419,8 @@ BOOL ImageList_Remove(HIMAGELIST himl, int i)
         return FALSE;
     if (i == -1)
     {
-        ResizeStrip(rec->image, rec->cx, rec->cy, 0, 0);
-        ResizeStrip(rec->mask, rec->cx, rec->cy, 0, 0);
+        ResizeStrip(rec->image, rec, 0, 0);
+        ResizeStrip(rec->mask, rec, 0, 0);
         rec->count = 0;
         return TRUE;
     }
@@ -391,13 +429,15 @@ BOOL ImageList_Remove(HIMAGELIST himl, int i)
         if (!bm)
             continue;
         ReleasePaintersOn(&bm->image);
-        const QImage tail = bm->image.copy((i + 1) * rec->cx, 0, (rec->count - i - 1) * rec->cx, rec->cy);
+        const int cx = rec->SlotWidth();
+        bm->image.setDevicePixelRatio(1.0);
+        const QImage tail = bm->image.copy((i + 1) * cx, 0, (rec->count - i - 1) * cx, rec->SlotHeight());
         {
             QPainter p(&bm->image);
             p.setCompositionMode(QPainter::CompositionMode_Source);
-            p.drawImage(QPoint(i * rec->cx, 0), tail);
+            p.drawImage(QPoint(i * cx, 0), tail);
         }
-        ResizeStrip(bm, rec->cx, rec->cy, rec->count - 1, rec->count - 1);
+        ResizeStrip(bm, rec, rec->count - 1, rec->count - 1);
     }
     --rec->count;
     return TRUE;
@@ -517,8 +557,10 @@ BOOL ImageList_SetDragCursorImage(HIMAGELIST himlDrag, int iDrag, int dxHotspot,
         Compose(cursor, iDrag, cursor->cx, cursor->cy, CLR_NONE, CLR_DEFAULT, ILD_TRANSPARENT);
     // The cursor's hot spot goes onto the drag image's hot spot.
     const QPoint cursorAt(d.hotspot.x - dxHotspot, d.hotspot.y - dyHotspot);
-    const QRect bounds = QRect(QPoint(0, 0), dragPicture.size()) | QRect(cursorAt, cursorPicture.size());
-    QImage combined(bounds.size(), QImage::Format_ARGB32);
+    const QRect bounds = QRect(QPoint(0, 0), dragPicture.deviceIndependentSize().toSize()) |
+                         QRect(cursorAt, cursorPicture.deviceIndependentSize().toSize());
+    QImage combined(bounds.size() * drag->ratio, QImage::Format_ARGB32);
+    combined.setDevicePixelRatio(drag->ratio);
     combined.fill(0u);
     {
         QPainter p(&combined);

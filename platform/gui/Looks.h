@@ -1,6 +1,8 @@
 // The look of the whole program: the toolkit style and palette that the visual managers stand for.
 #pragma once
 
+#include "platform/core/Types.h"
+
 namespace qor::gui {
 
 enum class Look
@@ -13,8 +15,14 @@ enum class Look
     Dark     // Fusion, dark
 };
 
-// Applies a look to every window (headless too); windows repaint with it.
+// Applies a look to every window (headless too): the toolkit's style and palette and the system colours
+// (GetSysColor) made from the same few colours; every window gets WM_SYSCOLORCHANGE and repaints.
 void SetApplicationLook(Look look);
 Look GetApplicationLook();
+// Counts the looks put in force, so that what was drawn for one look is known to be out of date.
+int LookGeneration();
+
+// The contrast ratio of two colours by their relative luminance: 1 (the same) to 21 (black on white).
+double ContrastRatio(COLORREF a, COLORREF b);
 
 } // namespace qor::gui

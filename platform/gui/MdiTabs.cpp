@@ -1,5 +1,6 @@
 // Tabbed child windows of an MDI main frame: each tab group is an MDI area in tabbed mode, whose tabs
 // have the frame's menu and can be dragged to another group.
+#include "platform/gui/Convert.h"
 #include "platform/gui/Frame.h"
 #include "platform/gui/FrameInternal.h"
 
@@ -85,7 +86,9 @@ void TabGroups::SetUp(CMDIFrameWndEx* frame, QMdiArea* area)
     QPointer<QMdiArea> group = area;
     QObject::connect(tabs, &QTabBar::customContextMenuRequested, tabs, [frame, group, tabs](const QPoint& pos) {
         const int index = tabs->tabAt(pos);
-        if (index >= 0 && group) frame->RightClickMDITab(index, IndexOf(frame, group));
+        // The menu opens where the click was, as every context menu does.
+        const CPoint at = FromQPoint(tabs->mapToGlobal(pos));
+        if (index >= 0 && group) frame->RightClickMDITab(index, IndexOf(frame, group), &at);
     });
     tabs->installEventFilter(new TabDrag(frame, area, tabs));
 }
@@ -106,14 +109,14 @@ void CMDIFrameWndEx::EnableMDITabbedGroups(BOOL bEnable, const void*)
 
 BOOL CMDIFrameWndEx::OnShowMDITabContextMenu(CPoint, DWORD, BOOL) { return FALSE; }
 
-void CMDIFrameWndEx::RightClickMDITab(int nIndex, int nGroup)
+void CMDIFrameWndEx::RightClickMDITab(int nIndex, int nGroup, const POINT* ptScreen)
 {
     const std::vector<QMdiArea*> groups = TabGroups::Of(this);
     if (nGroup < 0 || nGroup >= static_cast<int>(groups.size())) return;
     QTabBar* tabs = TabBarOf(groups[static_cast<size_t>(nGroup)]);
     if (!tabs || nIndex < 0 || nIndex >= tabs->count()) return;
     tabs->setCurrentIndex(nIndex);
-    const QPoint global = tabs->mapToGlobal(tabs->tabRect(nIndex).center());
+    const QPoint global = ptScreen ? ToQPoint(*ptScreen) : tabs->mapToGlobal(tabs->tabRect(nIndex).center());
     if (QMdiSubWindow* sub = groups[static_cast<size_t>(nGroup)]->activeSubWindow())
     {
         if (auto it = Shell()->subwindows.find(sub); it != Shell()->subwindows.end()) MDIActivate(it->second);

@@ -6,14 +6,15 @@
 #include "platform/core/Messages.h"
 #include "platform/gui/AfxRes.h"
 #include "platform/gui/Convert.h"
+#include "platform/gui/Frame.h"
+#include "platform/gui/PdfPageCache.h"
 #include "platform/gui/SurfaceAccess.h"
 #include "platform/gui/SysValues.h"
 #include "platform/gui/WndInternal.h"
 
 #include <algorithm>
-#include <map>
-#include <tuple>
 
+#include <QtCore/QEvent>
 #include <QtCore/QFile>
 #include <QtGui/QImage>
 #include <QtGui/QPainter>
@@ -48,20 +49,8 @@ BEGIN_MESSAGE_MAP(CPrintPreviewWnd, CWnd)
     constexpr int kBarHeight = 32, kButtonWidth = 78, kButtonHeight = 24, kGap = 8, kMaxZoom = 2;
     } // namespace
 
-    struct CPrintPreviewWnd::Pages
-    {
-        QPdfDocument document;
-        std::map<std::tuple<int, int, int>, QImage> rendered; // by page (0-based) and device size
-
-        QImage Page(int index, QSize size)
-        {
-            const auto key = std::make_tuple(index, size.width(), size.height());
-            auto it = rendered.find(key);
-            if (it != rendered.end()) return it->second;
-            if (rendered.size() > 8) rendered.clear(); // only the few pages in view are kept
-            return rendered[key] = document.render(index, size);
-        }
-    };
+    struct CPrintPreviewWnd::Pages : qor::gui::PdfPageCache
+    {};
 
     CPrintPreviewWnd::CPrintPreviewWnd() : m_pPages(std::make_unique<Pages>()) {}
     CPrintPreviewWnd::~CPrintPreviewWnd() = default;
@@ -79,14 +68,38 @@ BEGIN_MESSAGE_MAP(CPrintPreviewWnd, CWnd)
             delete wnd;
             return nullptr;
         }
-        // Most of the work area, about as wide as a turned page at that height (the plots print across).
+        CString title = lpszTitle && *lpszTitle ? CString(lpszTitle) + L" - Print Preview" : CString(L"Print Preview");
+        if (auto* frame = DYNAMIC_DOWNCAST(CFrameWnd, pOwner); frame && frame->m_hWnd)
+        {
+            // In a frame the preview takes the frame's place: its bar at the top, the pages in the client
+            // area, over the frame's bars and panes until it is closed. One at a time, as in the framework.
+            for (CWnd* child = frame->GetWindow(GW_CHILD); child;)
+            {
+                CWnd* next = child->GetWindow(GW_HWNDNEXT);
+                if (auto* earlier = DYNAMIC_DOWNCAST(CPrintPreviewWnd, child)) earlier->DestroyWindow();
+                child = next;
+            }
+            CRect client;
+            frame->GetClientRect(&client);
+            if (!wnd->CreateEx(0, nullptr, title, WS_CHILD | WS_CLIPCHILDREN, client, frame, 0))
+            {
+                QFile::remove(qor::gui::ToQString(wnd->m_path));
+                delete wnd;
+                return nullptr;
+            }
+            wnd->FollowFrame(frame);
+            wnd->ShowWindow(SW_SHOW);
+            wnd->SetFocus();
+            return wnd;
+        }
+        // Elsewhere a window of its own: most of the work area, about as wide as a turned page at that height
+        // (the plots print across).
         RECT work{0, 0, 1280, 900};
         ::SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
         const int cy = (work.bottom - work.top) * 9 / 10;
         const int cx = std::min<int>((work.right - work.left) * 9 / 10, cy * 4 / 3);
         const CRect rect(work.left + (work.right - work.left - cx) / 2, work.top + (work.bottom - work.top - cy) / 2, 0,
                          0);
-        CString title = lpszTitle && *lpszTitle ? CString(lpszTitle) + L" - Print Preview" : CString(L"Print Preview");
         if (!wnd->CreateEx(0, nullptr, title, WS_OVERLAPPEDWINDOW,
                            CRect(rect.left, rect.top, rect.left + cx, rect.top + cy), pOwner, 0))
         {
@@ -97,6 +110,35 @@ BEGIN_MESSAGE_MAP(CPrintPreviewWnd, CWnd)
         }
         wnd->ShowWindow(SW_SHOW);
         return wnd;
+    }
+
+    // Keeps the preview over the whole client area of the frame it stands in, and in front of the frame's bars.
+    void CPrintPreviewWnd::FollowFrame(CFrameWnd* frame)
+    {
+        QWidget* area = qor::gui::WidgetOf(frame);
+        QWidget* self = qor::gui::WidgetOf(this);
+        if (!area || !self) return;
+        self->raise();
+        // By handle: the preview and its widget may go at different times.
+        struct Follower : QObject
+        {
+            HWND preview, frame;
+            Follower(QObject* parent, HWND p, HWND f) : QObject(parent), preview(p), frame(f) {}
+            bool eventFilter(QObject*, QEvent* e) override
+            {
+                if ((e->type() == QEvent::Resize || e->type() == QEvent::LayoutRequest) && ::IsWindow(preview) &&
+                    ::IsWindow(frame))
+                {
+                    CRect client;
+                    CWnd::FromHandle(frame)->GetClientRect(&client);
+                    CWnd* wnd = CWnd::FromHandle(preview);
+                    wnd->MoveWindow(&client);
+                    if (QWidget* w = qor::gui::WidgetOf(wnd)) w->raise();
+                }
+                return false;
+            }
+        };
+        area->installEventFilter(new Follower(self, m_hWnd, frame->m_hWnd));
     }
 
     int CPrintPreviewWnd::GetPageCount() const { return m_pPages->document.pageCount(); }

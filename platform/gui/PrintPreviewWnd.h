@@ -8,12 +8,16 @@
 
 #include <memory>
 
+class CFrameWnd;
+
 class CPrintPreviewWnd : public CWnd
 {
     DECLARE_DYNAMIC(CPrintPreviewWnd)
 public:
-    // Shows the pages of the file in a new window centred on the screen, owned by pOwner (which takes
-    // it along when it goes); the window deletes the file and itself when it is closed. Print...
+    // Shows the pages of the file: over the whole client area of pOwner when it is a frame (the preview
+    // takes the frame's place until it is closed, as in the framework; an earlier preview there closes),
+    // else in a new window centred on the screen, owned by pOwner (which takes it along when it goes). The
+    // window deletes the file and itself when it is closed. Print...
     // closes it and sends ID_FILE_PRINT to pPrintTarget (the view previewed). Null (and the file
     // deleted) when the file cannot be shown.
     static CPrintPreviewWnd* Open(LPCTSTR lpszPdfPath, LPCTSTR lpszTitle, CWnd* pOwner = nullptr,
@@ -48,6 +52,7 @@ protected:
     void OnZoomIn();
     void OnZoomOut();
     void PostNcDestroy() override;
+    void FollowFrame(CFrameWnd* frame);
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -7,6 +7,7 @@
 #include "platform/gui/App.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/NumberText.h"
+#include "platform/gui/SysValues.h"
 #include "platform/gui/WndInternal.h"
 
 #include <QtCore/QRegularExpression>
@@ -430,6 +431,7 @@ BEGIN_MESSAGE_MAP(CMFCPropertyGridCtrl, CWnd)
 ON_WM_CREATE()
 ON_WM_SIZE()
 ON_WM_SETFOCUS()
+ON_WM_SYSCOLORCHANGE()
 ON_MESSAGE(WM_SETFONT, OnSetFont)
 END_MESSAGE_MAP()
 
@@ -472,6 +474,10 @@ int CMFCPropertyGridCtrl::OnCreate(LPCREATESTRUCT lpCreateStruct)
     description->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     description->setMargin(3);
     description->setTextFormat(Qt::RichText);
+    // Its own field colour under its text, whatever the window behind it last drew.
+    description->setBackgroundRole(QPalette::Base);
+    description->setForegroundRole(QPalette::Text);
+    description->setAutoFillBackground(true);
     m_view->tree = tree;
     m_view->description = description;
     HWND self = m_hWnd;
@@ -678,6 +684,13 @@ void CMFCPropertyGridCtrl::OnPropertyChanged(CMFCPropertyGridProperty* pProp) co
                            reinterpret_cast<LPARAM>(pProp));
 }
 
+// The group rows' background is the look's: made again from the new palette.
+void CMFCPropertyGridCtrl::OnSysColorChange()
+{
+    CWnd::OnSysColorChange();
+    Refresh();
+}
+
 void CMFCPropertyGridCtrl::Refresh()
 {
     QTreeWidget* tree = m_view->tree;
@@ -700,7 +713,7 @@ void CMFCPropertyGridCtrl::Refresh()
         {
             item->setFont(0, bold);
             if (m_bVSDotNetLook)
-                for (int c = 0; c < 2; ++c) item->setBackground(c, tree->palette().button());
+                for (int c = 0; c < 2; ++c) item->setBackground(c, ToQColor(GetSysColor(COLOR_3DFACE)));
         }
         else
         {

@@ -229,6 +229,7 @@ protected:
     void OnSize(UINT nType, int cx, int cy);
     void OnSetFocus(CWnd* pOldWnd);
     LRESULT OnSetFont(WPARAM wParam, LPARAM lParam);
+    void OnSysColorChange();
     DECLARE_MESSAGE_MAP()
 
 private:

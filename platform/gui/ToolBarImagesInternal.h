@@ -18,7 +18,8 @@ bool HasMenuImage(UINT nID);
 // The short name of a command: the string table's text after the line break (or the whole text), else
 // its menu text (CommandMenuName).
 CString CommandShortName(UINT nID);
-// A pixel picture (a toolbar button, a tree image) as an icon sharp at every screen scale.
+// A pixel picture (a toolbar button, a tree image) as an icon drawn for the look in force (its outline
+// 3:1 against bars and fields) and for the device pixels of the screen it shows on.
 QIcon PixelPictureIcon(const QImage& picture);
 
 } // namespace qor::gui

@@ -693,7 +693,9 @@ BOOL CWnd::RedrawWindow(LPCRECT lpRectUpdate, void*, UINT flags)
     if (flags & RDW_INVALIDATE) InvalidateRect(lpRectUpdate, (flags & RDW_ERASE) ? TRUE : FALSE);
     if (flags & RDW_VALIDATE) ValidateRect(lpRectUpdate);
     if (flags & RDW_UPDATENOW) UpdateWindow();
-    if (flags & RDW_ALLCHILDREN) SendMessageToDescendants(WM_NULL);
+    if (flags & RDW_ALLCHILDREN)
+        for (CWnd* child : OwnedWindows(this, false))
+            if (child->m_hWnd) child->RedrawWindow(nullptr, nullptr, flags);
     return TRUE;
 }
 

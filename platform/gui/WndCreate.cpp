@@ -56,6 +56,15 @@ bool IsLiveHandle(HWND h)
     return Handles().count(h) != 0;
 }
 
+std::vector<HWND> LiveHandles()
+{
+    std::lock_guard<std::mutex> lock(HandleMutex());
+    std::vector<HWND> handles;
+    handles.reserve(Handles().size());
+    for (const auto& entry : Handles()) handles.push_back(entry.first);
+    return handles;
+}
+
 WndState* StateOf(HWND h)
 {
     if (!h) return nullptr;

@@ -266,6 +266,8 @@ void WatchFocusWindows();
 void NotePopupShown();
 bool PopupActivationPending();
 bool IsLiveHandle(HWND h);
+// Every live window's handle (a copy: windows may come and go while a caller walks it).
+std::vector<HWND> LiveHandles();
 // Whether the toolkit is delivering an event on this thread: a widget destroyed now may be the one
 // (or hold the one) still handling it, as a menu whose command closes its window.
 bool IsDeliveringEvent();

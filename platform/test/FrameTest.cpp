@@ -148,6 +148,20 @@ CRect ToolBarScreenRect(CMFCToolBar* bar)
     return qor::gui::FromQRect(QRect(ps->toolBar->mapToGlobal(QPoint(0, 0)), ps->toolBar->size()));
 }
 
+std::vector<COLORREF> ToolBarPixels(CMFCToolBar* bar, int* width, int* height)
+{
+    qor::gui::PaneShell* ps = bar ? bar->Shell() : nullptr;
+    QImage image;
+    if (ps && ps->toolBar && ps->toolBar->isVisible())
+        image = ps->toolBar->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    *width = image.width();
+    *height = image.height();
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) pixels.push_back(qor::gui::FromQColor(image.pixel(x, y)));
+    return pixels;
+}
+
 void AltDragToolBarButton(CMFCToolBar* bar, int nIndex, CPoint ptScreen)
 {
     qor::gui::PaneShell* ps = bar ? bar->Shell() : nullptr;

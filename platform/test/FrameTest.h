@@ -51,6 +51,8 @@ ShownToolBarButton ShownButton(CMFCToolBar* bar, int nIndex);
 CRect ToolBarButtonScreenRect(CMFCToolBar* bar, int nIndex);
 // Where a frame's toolbar is on the screen (empty when it does not show).
 CRect ToolBarScreenRect(CMFCToolBar* bar);
+// What a frame's toolbar shows, row by row (width * height; empty when it does not show).
+std::vector<COLORREF> ToolBarPixels(CMFCToolBar* bar, int* width, int* height);
 // Presses the button with Alt held and moves the pointer away to a screen point, as the user drags it
 // (the offscreen toolkit ends a drag at once, where the pointer is); what it posted is run.
 void AltDragToolBarButton(CMFCToolBar* bar, int nIndex, CPoint ptScreen);

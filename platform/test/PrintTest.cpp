@@ -1,5 +1,6 @@
 #include "platform/test/PrintTest.h"
 
+#include "platform/gui/Convert.h"
 #include "platform/test/GuiTest.h"
 
 #include <QtCore/QByteArray>
@@ -7,6 +8,9 @@
 #include <QtCore/QFileInfo>
 #include <QtCore/QRegularExpression>
 #include <QtCore/QTemporaryDir>
+#include <QtGui/QImage>
+#include <QtGui/QPainter>
+#include <QtPdf/QPdfDocument>
 
 #include <algorithm>
 #include <cmath>
@@ -192,6 +196,24 @@ std::vector<double> PdfTextSizes(const std::string& content)
     while (it.hasNext())
         out.push_back(it.next().captured(1).toDouble());
     return out;
+}
+
+std::vector<COLORREF> RenderPdfPage(const std::string& path, int page, int width, int height)
+{
+    QPdfDocument document;
+    std::vector<COLORREF> pixels;
+    if (document.load(QString::fromStdString(path)) != QPdfDocument::Error::None || page >= document.pageCount())
+        return pixels;
+    // The page on white paper, as viewers show it (the rendering is transparent where nothing is drawn).
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.drawImage(0, 0, document.render(page, QSize(width, height)));
+    }
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) pixels.push_back(qor::gui::FromQColor(image.pixel(x, y)));
+    return pixels;
 }
 
 } // namespace qor::test

@@ -53,5 +53,7 @@ std::vector<CSize> PdfPageSizes(const std::string& path);
 CRect PdfPathBounds(const std::string& content);
 // The font sizes selected for text ("/F1 75 Tf") in a page's content, in device pixels.
 std::vector<double> PdfTextSizes(const std::string& content);
+// Page `page` (0-based) of a PDF file rendered at width x height pixels, row by row (empty when it cannot be).
+std::vector<COLORREF> RenderPdfPage(const std::string& path, int page, int width, int height);
 
 } // namespace qor::test

@@ -4,6 +4,7 @@
 
 #include "app/MainFrame.h"
 #include "app/QORDoc.h"
+#include "platform/gui/PrintPreviewWnd.h"
 #include "platform/gui/ToolBarImages.h"
 #include "platform/test/DialogTest.h"
 #include "platform/test/FrameTest.h"
@@ -423,4 +424,60 @@ TEST_F(MainFrameWindows, ClosedWindowsNeverLeaveTwoResultWindowsWithOneNumber)
     CView* next = doc->OpenGridView(L"Grid");
     ASSERT_NE(next, nullptr);
     EXPECT_EQ(caption(next), CString(L"1 - Grid"));
+}
+
+// A right click on a tab opens the tab menu under the pointer, wherever on the tab it was (the menu
+// once opened at the tab's middle, far from the pointer on a wide tab or a scaled screen).
+TEST_F(MainFrameWindows, TheTabMenuOpensWhereTheTabWasClicked)
+{
+    CPoint shownAt(-1, -1);
+    const qor::gui::PopupMenuDriver previous =
+        qor::gui::SetPopupMenuDriver([&](const std::vector<qor::gui::PopupMenuRow>&, CPoint at) {
+            shownAt = at;
+            return 0u;
+        });
+    const CRect group = Frame()->GetMDITabGroupRect(0);
+    for (const CPoint click : {CPoint(group.left + 6, group.top + 4), CPoint(group.left + 150, group.top + 6)})
+    {
+        Frame()->RightClickMDITab(0, 0, &click);
+        Pump();
+        EXPECT_EQ(shownAt, click);
+    }
+    qor::gui::SetPopupMenuDriver(previous);
+}
+
+// File > Print Preview takes the main frame's place, its bar at the top and the pages in the client area,
+// and gives it back on Close; a second preview replaces the first.
+TEST_F(MainFrameWindows, PrintPreviewTakesTheFramesPlaceUntilClosed)
+{
+    CPlotView* plot = doc->OpenPlotView(L"MLA Envelopes - Plot", 2, 1);
+    ASSERT_NE(plot, nullptr);
+    Pump();
+    auto previews = [&] {
+        std::vector<CPrintPreviewWnd*> found;
+        for (CWnd* child = Frame()->GetWindow(GW_CHILD); child; child = child->GetWindow(GW_HWNDNEXT))
+            if (auto* preview = DYNAMIC_DOWNCAST(CPrintPreviewWnd, child)) found.push_back(preview);
+        return found;
+    };
+    for (int round = 0; round < 2; ++round)
+    {
+        Frame()->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW);
+        Pump();
+        ASSERT_EQ(previews().size(), 1u) << "round " << round;
+    }
+    CPrintPreviewWnd* preview = previews().front();
+    EXPECT_EQ(preview->GetParent(), Frame());
+    EXPECT_TRUE(preview->IsWindowVisible());
+    CRect client, shown;
+    Frame()->GetClientRect(&client);
+    preview->GetWindowRect(&shown);
+    Frame()->ScreenToClient(&shown);
+    EXPECT_EQ(shown, client) << "the whole client area";
+    EXPECT_GE(preview->GetPageCount(), 1);
+    EXPECT_FALSE(preview->GetPageRect(1).IsRectEmpty());
+
+    preview->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE);
+    Pump();
+    EXPECT_TRUE(previews().empty());
+    EXPECT_TRUE(plot->GetParentFrame()->IsWindowVisible());
 }

@@ -552,6 +552,31 @@ TEST_F(ChartWindowTest, PrintedLayoutIsScaledToThePageAndRestoredAfterwards)
     for (int dy = -2; dy <= 2 && !found; ++dy)
         found = page.GetPixel(x, y + dy) == kRed;
     EXPECT_TRUE(found);
+    // The left axis's labels stand clear of its tick marks on the page: between a label's last stroke and
+    // the axis line at least the marks' length and a third of a label's height stay empty.
+    const int top = MulDiv(printedPlot.top, height, height * 3 / 4);
+    const int bottom = MulDiv(printedPlot.bottom, height, height * 3 / 4);
+    int axisX = 0, darkest = 0;
+    for (int x = MulDiv(printedPlot.left, width, width * 3 / 4) - 4;
+         x <= MulDiv(printedPlot.left, width, width * 3 / 4) + 2; ++x)
+    {
+        int dark = 0;
+        for (int py = top; py < bottom; ++py) dark += page.GetPixel(x, py) != RGB(255, 255, 255);
+        if (dark > darkest) darkest = dark, axisX = x;
+    }
+    const int labelHeight = MulDiv(12, height, height * 3 / 4); // an 8-point label, about 12 pixels high
+    int labelled = 0;
+    for (int py = top; py < bottom; ++py)
+    {
+        int x = axisX - 1;
+        while (x > axisX - 12 && page.GetPixel(x, py) != RGB(255, 255, 255)) --x; // a tick mark
+        int ink = x;
+        while (ink > 0 && page.GetPixel(ink, py) == RGB(255, 255, 255)) --ink;
+        if (ink <= 0) continue;
+        ++labelled;
+        EXPECT_GE(axisX - ink, MulDiv(4, width, width * 3 / 4) + labelHeight / 3) << "row " << py;
+    }
+    EXPECT_GT(labelled, 20);
     chart.OnEndPrinting(&page, nullptr);
     EXPECT_EQ(chart.GetPlottingRect(), screenPlot);
     page.SelectObject(pOld);
@@ -712,7 +737,8 @@ TEST_F(ChartWindowTest, LegendDocksOnEachSide)
     EXPECT_EQ(legend->GetLegendRect(), CRect(40, 50, 40 + hw, 50 + hh));
 }
 
-// Both axes 0..10, no titles: the left axis takes its widest label + 10 and half a label
+// Both axes 0..10, no titles: the left axis takes its widest label, its tick marks and a clearance of half
+// a label's height between labels and marks (at least 2), and half a label
 // height at the top, the bottom one its label height + 6 and half its widest label on the
 // right; the ticks of the second pass sit at floor(length * k / 10).
 TEST_F(ChartWindowTest, MarginsTakeTheLabelSizes)
@@ -735,11 +761,12 @@ TEST_F(ChartWindowTest, MarginsTakeTheLabelSizes)
     pDC->SelectObject(pOld);
 
     const CRect plot = chart.GetPlottingRect();
-    EXPECT_EQ(plot.left, 3 + widest.cx + 10);
+    const int clearance = std::max<int>(2, widest.cy / 2);
+    EXPECT_EQ(plot.left, 3 + widest.cx + 8 + clearance);
     EXPECT_EQ(plot.top, 3 + 3 + widest.cy / 2);
     EXPECT_EQ(plot.right, 417 - 3 - widest.cx / 2);
     EXPECT_EQ(plot.bottom, 317 - (widest.cy + 6));
-    EXPECT_EQ(left->GetMargin(), widest.cx + 10);
+    EXPECT_EQ(left->GetMargin(), widest.cx + 8 + clearance);
     EXPECT_EQ(bottom->GetMargin(), widest.cy + 6);
 
     // Increment 1 on both (at least 10 spacings on each axis), labels without decimals.

@@ -861,7 +861,13 @@ SCaseRun RunCase(unsigned threads)
     // that a span rule's arithmetic carries the bridge before into the next one's last bits.
     auto many =
         std::make_shared<CBridgeSet>(9, CString(L"Twelve two-span bridges"), 12, CBridge::CONFIG_TWOSPAN, 9.37, 41.71);
-    c.overstress->m_vBS = {c.simple, c.twoSpan, many};
+    // Sets of very different sizes and lengths share one pool, the longest bridges first: thirty
+    // short one-span bridges and two long three-span ones.
+    auto shortOnes =
+        std::make_shared<CBridgeSet>(10, CString(L"Thirty short bridges"), 30, CBridge::CONFIG_ONESPAN, 1.5, 7.3);
+    auto longOnes =
+        std::make_shared<CBridgeSet>(11, CString(L"Two long bridges"), 2, CBridge::CONFIG_THREESPAN, 61.0, 83.5);
+    c.overstress->m_vBS = {c.simple, shortOnes, c.twoSpan, many, longOnes};
     c.overstress->SetProposedLME(c.libraryMix);
 
     SCaseRun run;
@@ -905,6 +911,8 @@ SCaseRun RunCase(unsigned threads)
     return run;
 }
 
+void ExpectSameRun(const SCaseRun& serial, const SCaseRun& parallel);
+
 // The bridges of a collection's runs computed on several threads give what one thread gives,
 // bit for bit: envelopes with the same load models named, critical values, ratios and governing
 // ratios, the step written back, the span rules' status lines in the same order, the runs
@@ -912,8 +920,16 @@ SCaseRun RunCase(unsigned threads)
 TEST(RoadParallel, BridgesOnSeveralThreadsGiveTheSerialRunExactly)
 {
     const SCaseRun serial = RunCase(1);
-    const SCaseRun parallel = RunCase(4);
+    for (unsigned threads : {2u, 8u})
+    {
+        SCOPED_TRACE(threads);
+        const SCaseRun parallel = RunCase(threads);
+        ExpectSameRun(serial, parallel);
+    }
+}
 
+void ExpectSameRun(const SCaseRun& serial, const SCaseRun& parallel)
+{
     ASSERT_EQ(serial.results.bits.size(), parallel.results.bits.size());
     EXPECT_TRUE(serial.results.bits == parallel.results.bits);
     EXPECT_GT(serial.results.bits.size(), 10000u);
@@ -974,6 +990,16 @@ TEST(RoadParallel, AStoppedRunEndsOnEveryThreadAndKeepsNothing)
         EXPECT_LT(seconds, 5.0) << "a stop waits for the positions in hand, not for the run";
         EXPECT_FALSE(c.overstress->m_bIsCalculated);
         EXPECT_TRUE(c.overstress->GetRefSets().empty());
+
+        // Run again to its end on every thread, it gives what one thread gives, bit for bit.
+        c.overstress->m_StepSize = 0.05;
+        CMultiBridgeAnalysis::SetThreadCount(8);
+        ASSERT_TRUE(c.overstress->Calculate());
+        Case serial = BuildCase();
+        serial.overstress->m_StepSize = 0.05;
+        CMultiBridgeAnalysis::SetThreadCount(1);
+        ASSERT_TRUE(serial.overstress->Calculate());
+        EXPECT_TRUE(Flatten(*c.overstress).bits == Flatten(*serial.overstress).bits);
     }
     CMultiBridgeAnalysis::SetThreadCount(0);
 }

@@ -9,11 +9,15 @@
 #include "engine/analysis/ReferenceSet.h"
 #include "engine/model/LoadModel.h"
 
+#include <boost/archive/xml_oarchive.hpp>
+#include <boost/serialization/nvp.hpp>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <limits>
+#include <sstream>
 
 namespace {
 
@@ -83,4 +87,31 @@ TEST(CaseFileFormat, AFileOfAnEarlierBuildOpensAndSavesToTheSameBytes)
             }
         EXPECT_EQ(named, 6); // two bridges, three lists
     }
+}
+
+// The XML form is written by an archive of our own, in whole runs of text: its bytes are the
+// library's, for texts that need escaping or are not ASCII, and for numbers at the edges of
+// what a double and an integer hold.
+TEST(CaseFileFormat, XmlWrittenInRunsIsTheLibrarysXmlByteForByte)
+{
+    CCaseData c = FormatCase();
+    c.m_sCaseRef = L"Ref <\"7\"> & 'quoted' Ωmega 😀";
+    auto odd = std::make_shared<CLoadModel>(-2147483647 - 1, CString(L"Odd & <numbers>"));
+    for (double v : {0.0, -0.0, 0.1, -1.0 / 3.0, 1e-300, 4.9406564584124654e-324, 1.7976931348623157e308, 123456789.0})
+        odd->AddPointLoad(v, -v, v / 7.0);
+    odd->m_minL = std::numeric_limits<double>::lowest();
+    odd->m_maxL = std::numeric_limits<double>::max();
+    c.m_vLoadModel.push_back(odd);
+    casetest::CaseFile(c, false); // a model settles its loads when first saved
+
+    std::ostringstream library(std::ios::out | std::ios::binary);
+    {
+        boost::archive::xml_oarchive ar(library);
+        ar << boost::serialization::make_nvp("QORConfig", std::as_const(c));
+    }
+    const std::string ours = casetest::CaseFile(c, false);
+    EXPECT_GT(ours.size(), 100000u);
+    EXPECT_TRUE(ours == library.str())
+        << "first difference at byte "
+        << std::mismatch(ours.begin(), ours.end(), library.str().begin(), library.str().end()).first - ours.begin();
 }

@@ -6,6 +6,7 @@
 #include "engine/analysis/Beam.h"
 #include "engine/analysis/CriticalEnsemble.h"
 #include "engine/analysis/ReferenceSet.h"
+#include "engine/model/ArchiveInBuffer.h"
 #include "engine/model/CaseFileProgress.h"
 
 #include <gtest/gtest.h>
@@ -164,7 +165,7 @@ TEST(CaseFile, ACaseFileIsWrittenAgainByteForByteWithItsProgress)
     CCaseFileProgress loading;
     LoadCaseFile(fd, loaded, &loading);
     ::close(fd);
-    EXPECT_EQ(loading.Total(), 2 * original.size());
+    EXPECT_EQ(loading.Total(), original.size()); // read in blocks as it is taken in: counted once
     EXPECT_EQ(loading.Done(), loading.Total());
     ASSERT_EQ(loaded.m_vRefCollection.size(), 2u);
 
@@ -184,4 +185,54 @@ TEST(CaseFile, ACaseFileIsWrittenAgainByteForByteWithItsProgress)
     // The estimate is near enough for a bar: within a factor of two of what was written.
     EXPECT_GT(saving.Total(), original.size() / 2);
     EXPECT_LT(saving.Total(), original.size() * 2);
+}
+
+// A binary file opened from disk is read block by block as its objects are built: a file of many
+// blocks opens to the case it was saved from (saving it again gives its bytes), and one cut short
+// anywhere, within a block or at a block's end, is refused and leaves the case as it was.
+TEST(CaseFile, ALargeFileOpensThroughItsBlocksAndACutOneIsRefused)
+{
+    CCaseData c = casetest::SmallCase();
+    c.m_vRefCollection.front()->m_StepSize = 0.005;
+    ASSERT_TRUE(c.m_vRefCollection.front()->Calculate());
+    const std::string bytes = CaseFile(c, true);
+    ASSERT_GT(bytes.size(), 4 * CArchiveInBuffer::kBlockSize);
+
+    char name[] = "/tmp/qor-case-XXXXXX";
+    const int fd = ::mkstemp(name);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    const auto open = [&](CCaseData& data) -> std::string {
+        ::lseek(fd, 0, SEEK_SET);
+        CCaseFileProgress progress;
+        try
+        {
+            LoadCaseFile(fd, data, &progress);
+        }
+        catch (const CCaseFileError& e)
+        {
+            return e.what();
+        }
+        EXPECT_EQ(progress.Done(), progress.Total());
+        return "";
+    };
+
+    CCaseData opened;
+    ASSERT_EQ(open(opened), "");
+    EXPECT_TRUE(CaseFile(opened, true) == bytes);
+
+    for (const std::size_t cut : {bytes.size() - 1, 3 * CArchiveInBuffer::kBlockSize,
+                                  2 * CArchiveInBuffer::kBlockSize + 17, CArchiveInBuffer::kBlockSize - 3})
+    {
+        SCOPED_TRACE(cut);
+        ASSERT_EQ(::ftruncate(fd, static_cast<off_t>(cut)), 0);
+        CCaseData kept = casetest::SmallCase();
+        const std::string before = CaseFile(kept, true);
+        const std::string why = open(kept);
+        EXPECT_TRUE(why == "the file ends early" || why == "the file is damaged: a count is larger than the file")
+            << why;
+        EXPECT_TRUE(CaseFile(kept, true) == before);
+    }
+    ::close(fd);
+    ::unlink(name);
 }

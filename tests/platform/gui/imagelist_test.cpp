@@ -389,3 +389,55 @@ TEST_F(ImageListTest, DragCursorImageJoinsAtTheHotSpot)
     EXPECT_EQ(c.At(18, 2), kWhite);  // outside both pictures: transparent
     EXPECT_EQ(c.At(2, 18), kWhite);
 }
+
+// On a screen of ratio 1.5 a picture drawn from a window's DC (as the ensemble dialog's load model is) has
+// 1.5 device pixels per window pixel: the list and the drag image keep all of it, not its top-left part.
+TEST_F(ImageListTest, APictureFromAHighDensityWindowStaysWholeInTheListAndTheDragImage)
+{
+    qor::test::TestPixelRatio ratio(1.5);
+    CWnd w;
+    ASSERT_TRUE(w.CreateEx(0, nullptr, L"dense", WS_POPUP | WS_VISIBLE, CRect(0, 0, 120, 80), nullptr, 0));
+    CClientDC screen(&w);
+    CDC memory;
+    ASSERT_TRUE(memory.CreateCompatibleDC(&screen));
+    CBitmap picture;
+    ASSERT_TRUE(picture.CreateCompatibleBitmap(&screen, 40, 20));
+    CBitmap* old = memory.SelectObject(&picture);
+    memory.FillSolidRect(0, 0, 40, 20, kBlue);
+    memory.FillSolidRect(30, 10, 10, 10, kGreen); // the far corner marks the whole picture
+    memory.SelectObject(old);
+
+    CImageList list;
+    ASSERT_TRUE(list.Create(40, 20, ILC_COLOR24 | ILC_MASK, 0, 1));
+    ASSERT_EQ(list.Add(&picture, kMagenta), 0);
+    int cx = 0, cy = 0;
+    ASSERT_TRUE(list.GetIconSize(&cx, &cy));
+    EXPECT_EQ(CSize(cx, cy), CSize(40, 20)) << "window pixels";
+
+    // Drawn back into the window it fills its 40 x 20 window pixels, the green corner where it was.
+    {
+        CClientDC dc(&w);
+        dc.FillSolidRect(0, 0, 120, 80, RGB(255, 255, 255));
+        ASSERT_TRUE(list.Draw(&dc, 0, CPoint(10, 10), ILD_NORMAL));
+    }
+    EXPECT_TRUE(Near(qor::test::SurfacePixel(&w, 12, 12), kBlue));
+    EXPECT_TRUE(Near(qor::test::SurfacePixel(&w, 47, 27), kGreen)) << "the far corner came along";
+    EXPECT_TRUE(Near(qor::test::SurfacePixel(&w, 51, 31), RGB(255, 255, 255)));
+
+    // The drag image is the picture's size, and so is the copy it drags.
+    ASSERT_TRUE(list.BeginDrag(0, CPoint(0, 0)));
+    ASSERT_TRUE(CImageList::DragEnter(nullptr, CPoint(300, 200)));
+    RECT r{};
+    ASSERT_TRUE(qor::gui::GetDragImageWindowRect(&r));
+    EXPECT_EQ(CRect(r), CRect(300, 200, 340, 220));
+    HIMAGELIST drag = ImageList_GetDragImage(nullptr, nullptr);
+    ASSERT_NE(drag, nullptr);
+    {
+        CClientDC dc(&w);
+        dc.FillSolidRect(0, 0, 120, 80, RGB(255, 255, 255));
+        ASSERT_TRUE(ImageList_Draw(drag, 0, dc.GetSafeHdc(), 60, 40, ILD_NORMAL));
+    }
+    EXPECT_TRUE(Near(qor::test::SurfacePixel(&w, 97, 57), kGreen)) << "the dragged copy is whole";
+    EXPECT_TRUE(Near(qor::test::SurfacePixel(&w, 62, 42), kBlue));
+    w.DestroyWindow();
+}

@@ -1,6 +1,7 @@
 // Printer DCs and print dialogs: jobs printed through a driven dialog land in a PDF file,
 // page by page, and the DC answers GetDeviceCaps from the printer.
 #include "platform/gui/Afx.h"
+#include "platform/gui/PdfView.h"
 #include "platform/gui/PrintPreviewWnd.h"
 #include "platform/test/GuiTest.h"
 #include "platform/test/PrintTest.h"
@@ -594,4 +595,66 @@ TEST_F(PrintTest, PreviewWindowShowsThePagesAndTakesItsFileAwayWhenClosed)
     EXPECT_EQ(CPrintPreviewWnd::Open(CString(bad.c_str()), L"Case"), nullptr);
     EXPECT_FALSE(FileExists(bad));
     std::remove(written.c_str());
+}
+
+// The help pane's viewer draws every page it scrolls to at once, rendered for the pixels it shows it at:
+// what the second page shows right after the scroll is the page itself, not a scaled placeholder.
+TEST_F(PrintTest, ThePdfViewShowsEachPageSharpAsSoonAsItIsScrolledTo)
+{
+    const std::string path = TempPdfPath("three-pages.pdf");
+    {
+        DrivenPrinting printing(path);
+        CDC dc;
+        ASSERT_NO_FATAL_FAILURE(StartPrintJob(dc));
+        CFont font;
+        font.CreatePointFont(240, L"Liberation Sans", &dc);
+        for (int page = 1; page <= 3; ++page)
+        {
+            if (page > 1)
+            {
+                ASSERT_GT(dc.StartPage(), 0);
+            }
+            CFont* old = dc.SelectObject(&font);
+            for (int line = 0; line < 12; ++line)
+                dc.TextOut(300, 300 + line * 500, CString(L"Page ") + CString(std::to_wstring(page).c_str()));
+            dc.SelectObject(old);
+            ASSERT_GT(dc.EndPage(), 0);
+        }
+        ASSERT_GT(dc.EndDoc(), 0);
+    }
+    CWnd top;
+    ASSERT_TRUE(top.CreateEx(0, nullptr, L"pdf", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 360, 420), nullptr, 0));
+    CPdfViewCtrl view;
+    ASSERT_TRUE(view.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 340, 400), &top, 1081));
+    ASSERT_TRUE(view.LoadFile(CString(path.c_str())));
+    EXPECT_EQ(view.GetPageCount(), 3);
+    Pump();
+
+    // Down to the second page by its keys, as the user scrolls through the manual.
+    RECT second{};
+    for (int i = 0; i < 60; ++i)
+    {
+        ASSERT_TRUE(view.SendMessage(PDFM_GETPAGERECT, 1, reinterpret_cast<LPARAM>(&second)));
+        if (second.top <= 20) break;
+        qor::test::KeyPress(&view, VK_DOWN);
+    }
+    ASSERT_LE(second.top, 20);
+    int width = 0, height = 0;
+    const std::vector<COLORREF> shown = qor::test::ShownPixels(&view, &width, &height);
+    const CRect page(second);
+    const std::vector<COLORREF> sharp = qor::test::RenderPdfPage(path, 1, page.Width(), page.Height());
+    ASSERT_EQ(sharp.size(), static_cast<size_t>(page.Width() * page.Height()));
+    int compared = 0, different = 0, ink = 0;
+    for (int y = std::max<LONG>(0, page.top); y < std::min<LONG>(height, page.bottom); ++y)
+        for (int x = std::max<LONG>(0, page.left); x < std::min<LONG>(width, page.right); ++x)
+        {
+            const COLORREF a = shown[static_cast<size_t>(y * width + x)];
+            const COLORREF b = sharp[static_cast<size_t>((y - page.top) * page.Width() + (x - page.left))];
+            ++compared;
+            ink += GetRValue(b) < 100;
+            different += std::abs(GetRValue(a) - GetRValue(b)) > 24 || std::abs(GetGValue(a) - GetGValue(b)) > 24;
+        }
+    EXPECT_GT(ink, 200) << "the page has text to compare";
+    EXPECT_LT(different * 33, compared) << different << " of " << compared << " pixels differ from the page";
+    top.DestroyWindow();
 }

@@ -1,0 +1,193 @@
+// Every application look keeps its texts readable and its pictures visible: a real dialog, the settings pane,
+// a grid and the toolbars drawn in each look, and the contrast of what they show read from their pixels.
+#include "app_support.h"
+
+#include "controls/grid/GridCtrl.h"
+#include "platform/gui/Looks.h"
+#include "platform/test/DialogTest.h"
+#include "platform/test/GuiTest.h"
+#include "res/Resource.h"
+#include "ui/dialogs/BridgeDlg.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+using qor::test::DrivenDialogs;
+using qor::test::RunningCase;
+
+// Pixels of a window as shown, with their width.
+struct Shown
+{
+    std::vector<COLORREF> pixels;
+    int width = 0, height = 0;
+    COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)]; }
+};
+
+Shown Capture(CWnd* wnd)
+{
+    qor::test::PaintNow(wnd);
+    Shown s;
+    s.pixels = qor::test::ShownPixels(wnd, &s.width, &s.height);
+    return s;
+}
+
+// The contrast of what is drawn in an area against the area's background (its commonest colour): the
+// pixel that stands out most, which is the core of a text's strokes (its edges are blended).
+double InkContrast(const Shown& s, CRect area, COLORREF* background = nullptr)
+{
+    area.IntersectRect(area, CRect(0, 0, s.width, s.height));
+    std::map<COLORREF, int> counts;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) ++counts[s.At(x, y)];
+    if (counts.empty()) return 0;
+    const COLORREF back =
+        std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
+    if (background) *background = back;
+    double best = 1;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) best = std::max(best, qor::gui::ContrastRatio(s.At(x, y), back));
+    return best;
+}
+
+struct LookCase
+{
+    UINT id;
+    const char* name;
+};
+
+const LookCase kLooks[] = {
+    {ID_VIEW_APPLOOK_WIN_2000, "Windows 2000"},      {ID_VIEW_APPLOOK_OFF_XP, "Office XP"},
+    {ID_VIEW_APPLOOK_WIN_XP, "Windows XP"},          {ID_VIEW_APPLOOK_OFF_2003, "Office 2003"},
+    {ID_VIEW_APPLOOK_VS_2005, "Visual Studio 2005"}, {ID_VIEW_APPLOOK_VS_2008, "Visual Studio 2008"},
+    {ID_VIEW_APPLOOK_OFF_2007_BLUE, "Blue"},         {ID_VIEW_APPLOOK_OFF_2007_BLACK, "Black"},
+    {ID_VIEW_APPLOOK_OFF_2007_SILVER, "Silver"},     {ID_VIEW_APPLOOK_OFF_2007_AQUA, "Aqua"},
+    {ID_VIEW_APPLOOK_WINDOWS_7, "Windows 7"},
+};
+
+class LooksTest : public RunningCase
+{
+protected:
+    CMainFrame* Frame() { return DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd()); }
+
+    // Each labelled control of the dialog: 4.5:1 enabled, 3:1 disabled (its text only: a radio button's
+    // or check box's mark is left out).
+    void CheckDialog(CDialog& dlg, const std::string& look)
+    {
+        const Shown shown = Capture(&dlg);
+        ASSERT_GT(shown.width, 0);
+        int texts = 0;
+        for (CWnd* child = dlg.GetWindow(GW_CHILD); child; child = child->GetWindow(GW_HWNDNEXT))
+        {
+            CString text;
+            child->GetWindowText(text);
+            if (text.IsEmpty() || !child->IsWindowVisible()) continue;
+            CRect r;
+            child->GetWindowRect(&r);
+            dlg.ScreenToClient(&r);
+            const DWORD type = child->GetStyle() & 0x0F;
+            const bool button = DYNAMIC_DOWNCAST(CButton, child) != nullptr;
+            if (button && type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON && type != BS_GROUPBOX)
+                r.left += std::min<LONG>(20, r.Width() / 3);
+            if (button && type == BS_GROUPBOX) r.bottom = r.top + std::min<LONG>(r.Height(), 14);
+            r.DeflateRect(1, 1);
+            const double need = child->IsWindowEnabled() ? 4.5 : 3.0;
+            EXPECT_GE(InkContrast(shown, r), need) << look << ": control " << child->GetDlgCtrlID();
+            ++texts;
+        }
+        EXPECT_GE(texts, 5) << look;
+    }
+};
+
+TEST_F(LooksTest, EveryLookKeepsTextsReadableAndPicturesVisible)
+{
+    CMainFrame* frame = Frame();
+    ASSERT_NE(frame, nullptr);
+    frame->SendMessage(WM_COMMAND, ID_TOOLS_OPTIONS);
+    CMFCPropertyGridCtrl& settings = frame->GetSettingsPane().GetPropertyGrid();
+    ASSERT_TRUE(::IsWindow(settings.GetSafeHwnd()));
+
+    // A grid with fixed and ordinary cells, as the result windows have them.
+    CWnd host;
+    ASSERT_TRUE(
+        host.CreateEx(0, nullptr, L"grid", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 320, 160), nullptr, 0));
+    CGridCtrl grid(4, 3, 1, 1);
+    ASSERT_TRUE(grid.Create(CRect(0, 0, 300, 120), &host, 100));
+    for (int row = 0; row < 4; ++row)
+        for (int col = 0; col < 3; ++col) grid.SetItemText(row, col, row == 0 ? L"Header" : L"100.00");
+
+    for (const LookCase& look : kLooks)
+    {
+        SCOPED_TRACE(look.name);
+        frame->OnApplicationLook(look.id);
+        qor::test::RunIdle(app);
+
+        DrivenDialogs dialogs;
+        dialogs.ThenAs<CBridgeDlg>([&](CBridgeDlg& d) {
+            CheckDialog(d, look.name);
+            qor::test::PressCancel(d);
+        });
+        frame->SendMessage(WM_COMMAND, ID_CONFIGURATION_ADD_BRIDGE);
+
+        // The settings pane: the first row is a group's header; the description box is at the bottom.
+        settings.SetCurSel(nullptr);
+        const Shown pane = Capture(&settings);
+        ASSERT_GT(pane.width, 0);
+        EXPECT_GE(InkContrast(pane, CRect(16, 2, std::min(140, pane.width), 14)), 4.5) << "group header";
+        settings.SetCurSel(settings.GetProperty(0));
+        const Shown described = Capture(&settings);
+        EXPECT_GE(InkContrast(described, CRect(4, described.height - 60, described.width - 4, described.height - 4)),
+                  4.5)
+            << "description box";
+
+        // The grid's fixed and ordinary cells.
+        const Shown cells = Capture(&grid);
+        for (int row = 0; row < 2; ++row)
+            for (int col = 0; col < 2; ++col)
+            {
+                CRect r;
+                ASSERT_TRUE(grid.GetCellRect(row, col, &r));
+                r.DeflateRect(2, 2);
+                EXPECT_GE(InkContrast(cells, r), 4.5) << "grid cell " << row << "," << col;
+            }
+
+        // Toolbar pictures: what makes out their shapes (a quarter of their pixels at least, the outlines and
+        // strokes) 3:1 against the bar; the light fills inside them may be as light as the bar.
+        Shown bar;
+        bar.pixels = qor::test::ToolBarPixels(&frame->GetToolBar(), &bar.width, &bar.height);
+        CRect barRect = qor::test::ToolBarScreenRect(&frame->GetToolBar());
+        int pictures = 0;
+        CMFCToolBar& tools = frame->GetToolBar();
+        for (int i = 0; i < tools.GetCount(); ++i)
+        {
+            if (tools.GetItemID(i) == ID_SEPARATOR || !tools.IsButtonEnabled(i)) continue; // greyed on purpose
+            CRect button = qor::test::ToolBarButtonScreenRect(&frame->GetToolBar(), i);
+            if (button.IsRectEmpty()) continue;
+            button.OffsetRect(-barRect.left, -barRect.top);
+            // The bar may be shaded from top to bottom: each row's background is its colour at the button's edge.
+            auto back = [&](int y) { return bar.At(button.left, y); };
+            auto isBack = [&](int x, int y) { return qor::gui::ContrastRatio(bar.At(x, y), back(y)) < 1.1; };
+            int drawn = 0, strong = 0;
+            for (int y = button.top + 1; y < button.bottom - 1; ++y)
+                for (int x = button.left + 1; x < button.right - 1; ++x)
+                {
+                    if (isBack(x, y)) continue;
+                    ++drawn;
+                    if (qor::gui::ContrastRatio(bar.At(x, y), back(y)) >= 3.0) ++strong;
+                }
+            if (drawn == 0) continue;
+            ++pictures;
+            EXPECT_GE(strong * 4, drawn) << "toolbar picture " << i << ": " << strong << " of " << drawn;
+        }
+        EXPECT_GE(pictures, 12);
+    }
+    frame->OnApplicationLook(ID_VIEW_APPLOOK_VS_2008);
+    host.DestroyWindow();
+}
+
+} // namespace
