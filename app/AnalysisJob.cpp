@@ -100,18 +100,25 @@ bool CRefCollJob::PostFinished()
 void CRefCollJob::CopyInputs()
 {
     m_pLaunched = std::make_shared<CReferenceCollection>(*pRefCollection);
-    m_pWork = std::make_shared<CReferenceCollection>(*pRefCollection);
-    for (auto& bs : m_pWork->m_vBS) bs = m_Copies.Of(bs);
-    for (auto& lme : m_pWork->m_vLME) lme = m_Copies.Of(lme);
-    m_pWork->m_pPropLME = m_Copies.Of(m_pWork->m_pPropLME);
-    for (auto& set : m_pWork->m_vRefSet)
+    m_pWork = CopyCollection(*pRefCollection, m_Copies);
+}
+
+std::shared_ptr<CReferenceCollection> CRefCollJob::CopyCollection(const CReferenceCollection& original,
+                                                                  CElementCopies& copies)
+{
+    auto copy = std::make_shared<CReferenceCollection>(original);
+    for (auto& bs : copy->m_vBS) bs = copies.Of(bs);
+    for (auto& lme : copy->m_vLME) lme = copies.Of(lme);
+    copy->m_pPropLME = copies.Of(copy->m_pPropLME);
+    for (auto& set : copy->m_vRefSet)
     {
         if (!set) continue;
         set = std::make_shared<CReferenceSet>(*set);
         // A ratio run reads the stored reference results and their bridges; saving the case
         // rebuilds the bridges it holds.
-        RemapElements(*set, [this](const auto& element) { return m_Copies.Of(element); });
+        RemapElements(*set, [&copies](const auto& element) { return copies.Of(element); });
     }
+    return copy;
 }
 
 void CRefCollJob::StoreResults() const

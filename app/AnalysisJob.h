@@ -103,6 +103,11 @@ struct CRefCollJob : CAnalysisJob, RefCollThreadData
 
     // Makes the working copy of the case's collection (user-interface thread).
     void CopyInputs();
+    // A copy of a collection that another thread may read and change alone: its bridge sets (and
+    // their bridges), its ensembles (and their load models), its proposed ensemble and its
+    // reference sets (with the results they hold) are copies made through copies.
+    static std::shared_ptr<CReferenceCollection> CopyCollection(const CReferenceCollection& original,
+                                                                CElementCopies& copies);
     // Stores the results of the working copy into the case's collection, naming the case's own
     // bridge sets and ensembles again (user-interface thread).
     void StoreResults() const;

@@ -12,9 +12,17 @@
 
 #include <algorithm>
 #include <mutex>
+#include <set>
 #include <thread>
 
 namespace {
+
+// The numbers of the runs started and not yet stopped or taken back (user-interface thread).
+std::set<unsigned>& LiveRuns()
+{
+    static std::set<unsigned> live;
+    return live;
+}
 
 // Every worker thread of the program. Its destructor runs among the static destructors, after
 // the main loop and before the settings object the engine reads goes away.
@@ -110,6 +118,7 @@ void CAnalysisJobs::Start(std::shared_ptr<CAnalysisJob> job)
     // The engine reports its progress to the main window too.
     if (job->m_hMainWnd) qor::SetMainWindowHandle(job->m_hMainWnd);
     m_vJobs.push_back(job);
+    LiveRuns().insert(job->m_Control.Generation());
     auto done = std::make_shared<std::atomic<bool>>(false);
     Workers().Add(std::thread(WorkerMain, std::move(job), done), done);
 }
@@ -118,6 +127,7 @@ std::shared_ptr<CAnalysisJob> CAnalysisJobs::Adopt(CAnalysisJob* job)
 {
     if (!job) return {};
     std::shared_ptr<CAnalysisJob> held = std::move(job->m_pSelf);
+    LiveRuns().erase(job->m_Control.Generation());
     m_vJobs.erase(std::remove(m_vJobs.begin(), m_vJobs.end(), held), m_vJobs.end());
     if (job->m_State.load() == CAnalysisJob::State::Cancelled) return {};
     return held;
@@ -129,6 +139,7 @@ void CAnalysisJobs::CancelAll()
     for (const std::shared_ptr<CAnalysisJob>& job : m_vJobs)
     {
         job->m_Control.Stop(); // the worker ends at its next load position
+        LiveRuns().erase(job->m_Control.Generation());
         auto running = CAnalysisJob::State::Running;
         if (job->m_State.compare_exchange_strong(running, CAnalysisJob::State::Cancelled)) continue;
         // Already posted: the message names this case, which is going; it goes to the stand-in.
@@ -141,6 +152,8 @@ void CAnalysisJobs::CancelAll()
     shell.BeginProgress(0);
     shell.SetStatusText(L"Ready");
 }
+
+bool CAnalysisJobs::IsLiveRun(unsigned generation) { return generation == 0 || LiveRuns().count(generation) > 0; }
 
 void CAnalysisJobs::WaitForWorkers() { Workers().JoinAll(); }
 

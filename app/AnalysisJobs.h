@@ -30,6 +30,10 @@ public:
     void CancelAll();
     bool IsRunning() const { return !m_vJobs.empty(); }
 
+    // Whether the window takes what the run of this number posts (progress steps, status lines):
+    // a run started and neither stopped nor taken back. 0, a run on the window thread, always.
+    static bool IsLiveRun(unsigned generation);
+
     // Blocks until every worker thread of the program has ended.
     static void WaitForWorkers();
     // The document that receives the messages of cancelled runs.

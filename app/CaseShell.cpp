@@ -8,6 +8,8 @@ class CNoShell final : public CCaseShell
 public:
     void SetStatusText(LPCTSTR) override {}
     void AddStatus(const CString&) override {}
+    void QueueStatus(const CString&, unsigned) override {}
+    void ResumeCompletions() override {}
     void BeginProgress(int) override {}
     void StepProgress(int) override {}
     void ResetProgress() override {}

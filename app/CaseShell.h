@@ -30,6 +30,13 @@ public:
     virtual void SetStatusText(LPCTSTR text) = 0;
     // A time-stamped line in the log.
     virtual void AddStatus(const CString& text) = 0;
+    // A line for the log after those still waiting: the log takes them a few at a time, between
+    // which the window answers. A line of a run stopped meanwhile (generation, as the run's
+    // CRunControl numbers it; 0: no run) is dropped. The workers' completions wait for the lines
+    // before them.
+    virtual void QueueStatus(const CString& text, unsigned generation) = 0;
+    // The completions held back while a case asked whether to save go on (the case stays).
+    virtual void ResumeCompletions() = 0;
 
     // A run of this many steps starts; the bar shows none of them done.
     virtual void BeginProgress(int steps) = 0;

@@ -17,9 +17,13 @@
 #include "res/Resource.h"
 #include "ui/views/QORView.h"
 
+#include <chrono>
 #include <ctime>
 
 namespace {
+
+// The longest the log takes the window for at a time (milliseconds).
+constexpr double kLogSliceMs = 25.0;
 
 // The ids of the toolbars users make, ten at most.
 constexpr UINT kFirstUserToolbarId = 0xE828;
@@ -85,6 +89,7 @@ ON_REGISTERED_MESSAGE(UWM_TF_MULTIML, OnMultiMovingLoadFinished)
 ON_REGISTERED_MESSAGE(UWM_TF_BRIDGERANGE, OnBridgeRangeFinished)
 ON_REGISTERED_MESSAGE(UWM_TF_REFVALUES, OnRefValuesFinished)
 ON_REGISTERED_MESSAGE(UWM_TF_CRITRATIOS, OnCritRatiosFinished)
+ON_REGISTERED_MESSAGE(UWM_DRAIN_LOG, OnDrainLog)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame()
@@ -301,14 +306,22 @@ void CMainFrame::OnClose()
     CWinApp* app = AfxGetApp();
     if (app && app->m_pMainWnd == this)
     {
-        // The runs stop first: a run ending behind the save question would ask its own question in
-        // its place. Then the case closes (after its save question); the stopped workers are waited
-        // for while the windows they report to and the settings they read still exist.
+        // The save question first (a run that ends meanwhile waits with its completion, see
+        // CQORDoc::SaveModified): a Cancel keeps the program and its runs as they were. Only then
+        // do the runs stop and the case close; the stopped workers are waited for while the
+        // windows they report to and the settings they read still exist.
+        if (!app->SaveAllModified()) return;
         for (POSITION t = app->GetFirstDocTemplatePosition(); t;)
             if (CDocTemplate* tmpl = app->GetNextDocTemplate(t))
                 for (POSITION d = tmpl->GetFirstDocPosition(); d;)
                     if (auto* doc = DYNAMIC_DOWNCAST(CQORDoc, tmpl->GetNextDoc(d))) doc->StopRuns();
-        if (!app->SaveAllModified()) return;
+        // The completions still held went to the stand-in with the stop: they only release their blocks.
+        while (!m_heldCompletions.empty())
+        {
+            const HeldCompletion held = m_heldCompletions.front();
+            m_heldCompletions.pop_front();
+            Complete(held.message, held.wParam, held.lParam);
+        }
         app->CloseAllDocuments(FALSE);
         CAnalysisJobs::WaitForWorkers();
     }
@@ -524,11 +537,12 @@ void CMainFrame::OnMdiNewVertGroup() { MDITabNewGroup(); }
 
 LRESULT CMainFrame::OnPBarUpdate(WPARAM wParam, LPARAM lParam)
 {
-    // Workers report their runs a few at a time: lParam says how many (0 or 1: one). With no run
-    // begun (the case's runs were stopped), steps still on their way belong to no run: dropped.
+    // Workers report their runs a few at a time (qor::RunsOf), each post naming its run. Steps of
+    // a run that was stopped, or that come with no run begun, belong to no run: dropped.
     if (wParam == 1)
     {
-        if (m_nProgressEnd - m_nProgressStart > 0) StepProgress(lParam > 1 ? static_cast<int>(lParam) : 1);
+        if (m_nProgressEnd - m_nProgressStart > 0 && CAnalysisJobs::IsLiveRun(qor::RunGenerationOf(lParam)))
+            StepProgress(qor::RunsOf(lParam));
     }
     else
     {
@@ -538,39 +552,136 @@ LRESULT CMainFrame::OnPBarUpdate(WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
-LRESULT CMainFrame::OnAddStatus(WPARAM wParam, LPARAM)
+LRESULT CMainFrame::OnAddStatus(WPARAM wParam, LPARAM lParam)
 {
     auto* text = reinterpret_cast<CString*>(wParam);
     if (!text) return 0;
-    AddStatus(*text);
+    QueueStatus(*text, static_cast<unsigned>(lParam));
     delete text;
     return 0;
 }
 
-LRESULT CMainFrame::OnMultiMovingLoadFinished(WPARAM, LPARAM lParam)
+void CMainFrame::QueueStatus(const CString& text, unsigned generation)
 {
-    auto* data = reinterpret_cast<MultiMLThreadData*>(lParam);
-    if (data && data->pDoc) data->pDoc->RunCommand([&] { data->pDoc->OnMultiMovingLoadDone(data); });
+    if (!CAnalysisJobs::IsLiveRun(generation)) return; // its run was stopped
+    // With none waiting the line goes in at once, until the lines put in so have taken a slice's time
+    // (a run's lines come as a burst of messages, handled in one step); then in its turn.
+    if (m_queuedLines.empty() && !m_bDrainPosted && m_nDirectLogMs < kLogSliceMs)
+    {
+        const auto start = std::chrono::steady_clock::now();
+        AddStatus(text);
+        m_nDirectLogMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        return;
+    }
+    m_queuedLines.push_back({text, generation});
+    ScheduleDrain();
+}
+
+void CMainFrame::ScheduleDrain()
+{
+    if (m_bDrainPosted || !m_hWnd) return;
+    m_bDrainPosted = PostMessage(UWM_DRAIN_LOG, 0, 0) != FALSE;
+}
+
+void CMainFrame::ResumeCompletions() { ScheduleDrain(); }
+
+namespace {
+
+CQORDoc* CaseOf(UINT message, LPARAM lParam)
+{
+    if (!lParam) return nullptr;
+    if (message == UWM_TF_MULTIML) return reinterpret_cast<MultiMLThreadData*>(lParam)->pDoc;
+    if (message == UWM_TF_BRIDGERANGE) return reinterpret_cast<BridgeRangeThreadData*>(lParam)->pDoc;
+    return reinterpret_cast<RefCollThreadData*>(lParam)->pDoc;
+}
+
+} // namespace
+
+LRESULT CMainFrame::OnDrainLog(WPARAM, LPARAM)
+{
+    m_bDrainPosted = false;
+    m_nDirectLogMs = 0.0; // the window has answered since
+    // A slice of the waiting lines at a time: the window answers between slices, however many a
+    // run has sent.
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point end = Clock::now() + std::chrono::milliseconds(static_cast<int>(kLogSliceMs));
+    while (!m_queuedLines.empty())
+    {
+        if (Clock::now() >= end)
+        {
+            ScheduleDrain();
+            return 0;
+        }
+        QueuedLine line = std::move(m_queuedLines.front());
+        m_queuedLines.pop_front();
+        if (CAnalysisJobs::IsLiveRun(line.generation)) AddStatus(line.text);
+    }
+    // Then the completions that waited for those lines, unless their case is asking whether to save.
+    while (!m_heldCompletions.empty())
+    {
+        const HeldCompletion held = m_heldCompletions.front();
+        CQORDoc* doc = CaseOf(held.message, held.lParam);
+        if (doc && doc->IsAskingToSave()) return 0; // ResumeCompletions comes once it has asked
+        m_heldCompletions.pop_front();
+        Complete(held.message, held.wParam, held.lParam);
+        if (!m_queuedLines.empty()) return 0; // the completion's own lines go first (drain posted)
+    }
     return 0;
 }
 
-LRESULT CMainFrame::OnBridgeRangeFinished(WPARAM, LPARAM lParam)
+LRESULT CMainFrame::RelayCompletion(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* data = reinterpret_cast<BridgeRangeThreadData*>(lParam);
-    if (data && data->pDoc) data->pDoc->RunCommand([&] { data->pDoc->OnBridgeRangeDone(data); });
+    CQORDoc* doc = CaseOf(message, lParam);
+    if (!m_queuedLines.empty() || !m_heldCompletions.empty() || (doc && doc->IsAskingToSave()))
+    {
+        m_heldCompletions.push_back({message, wParam, lParam});
+        ScheduleDrain();
+        return 0;
+    }
+    Complete(message, wParam, lParam);
     return 0;
+}
+
+void CMainFrame::Complete(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CQORDoc* doc = CaseOf(message, lParam);
+    if (!doc) return;
+    if (message == UWM_TF_MULTIML)
+    {
+        auto* data = reinterpret_cast<MultiMLThreadData*>(lParam);
+        doc->RunCommand([&] { doc->OnMultiMovingLoadDone(data); });
+    }
+    else if (message == UWM_TF_BRIDGERANGE)
+    {
+        auto* data = reinterpret_cast<BridgeRangeThreadData*>(lParam);
+        doc->RunCommand([&] { doc->OnBridgeRangeDone(data); });
+    }
+    else
+    {
+        auto* data = reinterpret_cast<RefCollThreadData*>(lParam);
+        if (message == UWM_TF_REFVALUES)
+            doc->RunCommand([&] { doc->OnRefValuesDone(data, wParam != 0); });
+        else
+            doc->RunCommand([&] { doc->OnCritRatiosDone(data, wParam != 0); });
+    }
+}
+
+LRESULT CMainFrame::OnMultiMovingLoadFinished(WPARAM wParam, LPARAM lParam)
+{
+    return RelayCompletion(UWM_TF_MULTIML, wParam, lParam);
+}
+
+LRESULT CMainFrame::OnBridgeRangeFinished(WPARAM wParam, LPARAM lParam)
+{
+    return RelayCompletion(UWM_TF_BRIDGERANGE, wParam, lParam);
 }
 
 LRESULT CMainFrame::OnRefValuesFinished(WPARAM wParam, LPARAM lParam)
 {
-    auto* data = reinterpret_cast<RefCollThreadData*>(lParam);
-    if (data && data->pDoc) data->pDoc->RunCommand([&] { data->pDoc->OnRefValuesDone(data, wParam != 0); });
-    return 0;
+    return RelayCompletion(UWM_TF_REFVALUES, wParam, lParam);
 }
 
 LRESULT CMainFrame::OnCritRatiosFinished(WPARAM wParam, LPARAM lParam)
 {
-    auto* data = reinterpret_cast<RefCollThreadData*>(lParam);
-    if (data && data->pDoc) data->pDoc->RunCommand([&] { data->pDoc->OnCritRatiosDone(data, wParam != 0); });
-    return 0;
+    return RelayCompletion(UWM_TF_CRITRATIOS, wParam, lParam);
 }

@@ -11,6 +11,8 @@
 #include "app/PdfPane.h"
 #include "app/SettingsWnd.h"
 
+#include <deque>
+
 class CMainFrame : public CMDIFrameWndEx, public CCaseShell
 {
     DECLARE_DYNAMIC(CMainFrame)
@@ -24,6 +26,8 @@ public:
     // ---- The shell of the case (the log is the output pane) ----------------------------------------
     void SetStatusText(LPCTSTR text) override;
     void AddStatus(const CString& text) override;
+    void QueueStatus(const CString& text, unsigned generation) override;
+    void ResumeCompletions() override;
     void BeginProgress(int steps) override;
     void StepProgress(int steps) override;
     void ResetProgress() override;
@@ -75,6 +79,12 @@ protected:
     LRESULT OnBridgeRangeFinished(WPARAM wParam, LPARAM lParam);
     LRESULT OnRefValuesFinished(WPARAM wParam, LPARAM lParam);
     LRESULT OnCritRatiosFinished(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDrainLog(WPARAM wParam, LPARAM lParam);
+    // A worker's finished message: handed to its completion at once, or held back while log lines
+    // wait before it or its case asks whether to save.
+    LRESULT RelayCompletion(UINT message, WPARAM wParam, LPARAM lParam);
+    void Complete(UINT message, WPARAM wParam, LPARAM lParam);
+    void ScheduleDrain();
 
     BOOL CreateDockingWindows();
     // Shows and focuses a pane made on first use, making it (docked at the right) when it has no window.
@@ -94,6 +104,22 @@ protected:
     COutputWnd m_wndOutput;
     CSettingsWnd m_wndSettings;
     CMFCStatusBar m_wndStatusBar;
+
+    struct QueuedLine
+    {
+        CString text;
+        unsigned generation = 0;
+    };
+    struct HeldCompletion
+    {
+        UINT message = 0;
+        WPARAM wParam = 0;
+        LPARAM lParam = 0;
+    };
+    std::deque<QueuedLine> m_queuedLines;
+    std::deque<HeldCompletion> m_heldCompletions;
+    bool m_bDrainPosted = false;
+    double m_nDirectLogMs = 0.0; // the time of the lines put in at once since the last slice
 
     DECLARE_MESSAGE_MAP()
 };

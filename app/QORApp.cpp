@@ -269,7 +269,9 @@ CDocument* CQORApp::OpenCase(LPCTSTR lpszFileName, BOOL& bFileFailed)
     CMDIChildWnd* child = frame ? frame->MDIGetActive() : nullptr;
     auto* open = child ? DYNAMIC_DOWNCAST(CQORDoc, child->GetActiveDocument()) : nullptr;
     if (open && !open->SaveModified()) return nullptr;
-    // The file is read before the open case closes: a file that cannot be opened leaves that case open.
+    // The case's runs stop before the file is read (they would only slow the reading). The file is
+    // read before the open case closes: a file that cannot be opened leaves that case open.
+    if (open) open->StopRuns();
     if (!CQORDoc::CheckCaseFile(lpszFileName))
     {
         bFileFailed = TRUE;

@@ -2,6 +2,7 @@
 // result windows, and the one message map of the case menu.
 #include "app/QORDoc.h"
 
+#include "app/AnalysisJob.h"
 #include "app/CaseShell.h"
 #include "app/ChildFrame.h"
 #include "app/EngineGuard.h"
@@ -11,6 +12,8 @@
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
+#include "engine/model/CaseFile.h"
+#include "engine/model/ElementCopies.h"
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
 #include "engine/settings/Settings.h"
@@ -90,6 +93,38 @@ void CQORDoc::StopRuns()
     m_bBusyMultiML = m_bBusyBridgeRange = m_bBusyRefValues = m_bBusyCritRatios = false;
 }
 
+BOOL CQORDoc::SaveModified()
+{
+    ++m_nAskingToSave;
+    const BOOL close = CDocument::SaveModified();
+    --m_nAskingToSave;
+    // The case stays or goes: either way the runs' held completions go on (a closing case's runs
+    // are stopped first, and theirs only release their blocks).
+    CCaseShell::Current().ResumeCompletions();
+    return close;
+}
+
+std::function<bool(int fd)> CQORDoc::SnapshotForAutosave()
+{
+    // Each element copied once, so that what the case's lists share the copies share (the file
+    // writes a shared element once), with no status text or progress: the user did not ask for it.
+    auto copies = std::make_shared<CElementCopies>();
+    auto data = std::make_shared<CCaseData>();
+    for (const auto& bridge : m_vBridge) data->m_vBridge.push_back(copies->Of(bridge));
+    for (const auto& set : m_vBridgeSet) data->m_vBridgeSet.push_back(copies->Of(set));
+    for (const auto& model : m_vLoadModel) data->m_vLoadModel.push_back(copies->Of(model));
+    for (const auto& ensemble : m_vLoadModelEnsemble) data->m_vLoadModelEnsemble.push_back(copies->Of(ensemble));
+    for (const auto& collection : m_vRefCollection)
+        data->m_vRefCollection.push_back(collection ? CRefCollJob::CopyCollection(*collection, *copies) : collection);
+    data->m_sCaseRef = m_sCaseRef;
+    data->m_sCaseNotes = m_sCaseNotes;
+    const bool binary = CSettings::GetInstance()->General.USEBINARYFILEFORMAT;
+    return [copies, data, binary](int fd) {
+        SaveCaseFile(fd, *data, binary);
+        return true;
+    };
+}
+
 void CQORDoc::ReportEngineFailure(const CString& reason)
 {
     Message(L"The command could not be carried out; the case is as it was.\n" + reason, MB_OK | MB_ICONERROR);
@@ -149,6 +184,8 @@ BOOL CQORDoc::OnOpenDocument(LPCTSTR lpszPathName)
 
 void CQORDoc::OnCloseDocument()
 {
+    // Nothing of the case's runs reaches the windows from here on, and their workers end.
+    StopRuns();
     CDocument::OnCloseDocument(); // this document is gone from here on
     // The element pane's items hold the closed case's elements: it shows the case now in front, or nothing.
     if (CQORDoc* next = GetActiveDoc())

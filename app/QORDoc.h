@@ -92,6 +92,12 @@ public:
     // Stops the case's runs: their workers end at their next load position and nothing of them
     // reaches the case, the log or the progress bar.
     void StopRuns();
+    // Asks whether to save as the framework does; meanwhile the runs go on, and a run that ends
+    // waits with its completion (its results, its questions) until the question is answered.
+    BOOL SaveModified() override;
+    bool IsAskingToSave() const { return m_nAskingToSave > 0; }
+    // The autosave writes the case from copies of its elements, on a thread of its own.
+    std::function<bool(int fd)> SnapshotForAutosave() override;
 
     // ---- Document life (QORDoc.cpp) and the case file (QORDocFile.cpp) ----------------------------------------------
     BOOL OnNewDocument() override;
@@ -212,4 +218,7 @@ public:
 
 protected:
     DECLARE_MESSAGE_MAP()
+
+private:
+    int m_nAskingToSave = 0;
 };

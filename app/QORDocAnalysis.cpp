@@ -56,20 +56,25 @@ bool ChooseStepping(Dialog& dlg, bool& bByStep, double& stepSize, int& nSteps)
     return true;
 }
 
-// A worker starts the timer, sets the progress range to its runs and greys its kind's commands until it ends.
-void Launch(CQORDoc& doc, std::shared_ptr<CAnalysisJob> job, const CString& text, int runs, std::atomic<bool>& bBusy)
+// Why numbers of a run will be zero (or no ratio), said in the log where the run starts or ends; the lines
+// of a run that is stopped before the log takes them are dropped with it.
+void Log(const std::vector<CString>& lines, unsigned generation = 0)
+{
+    for (const CString& line : lines) CCaseShell::Current().QueueStatus(line, generation);
+}
+
+// A worker starts the timer, sets the progress range to its runs and greys its kind's commands until it ends;
+// the log says what the run will find.
+void Launch(CQORDoc& doc, std::shared_ptr<CAnalysisJob> job, const CString& text, int runs, std::atomic<bool>& bBusy,
+            const std::vector<CString>& lines)
 {
     doc.m_StartTime = doc.StartTimer(text);
     // The runs a worker will report, one per load model over one bridge.
     CCaseShell::Current().BeginProgress(runs);
     bBusy = true;
+    const unsigned generation = job->m_Control.Generation();
     doc.m_Jobs.Start(std::move(job));
-}
-
-// Why numbers of a run will be zero (or no ratio), said in the log where the run starts or ends.
-void Log(const std::vector<CString>& lines)
-{
-    for (const CString& line : lines) CCaseShell::Current().AddStatus(line);
+    Log(lines, generation);
 }
 
 std::vector<std::shared_ptr<CLoadModel>> ModelsOf(const std::vector<std::shared_ptr<CLoadModelEnsemble>>& ensembles)
@@ -107,7 +112,7 @@ DWORD CQORDoc::StartTimer(CString text)
 {
     CCaseShell& shell = CCaseShell::Current();
     shell.SetStatusText(L"Calculating...");
-    shell.AddStatus(text);
+    shell.QueueStatus(text, 0);
     return timeGetTime();
 }
 
@@ -117,7 +122,7 @@ void CQORDoc::StopTimer(DWORD start)
     CString line;
     line.Format(L"Elapsed time: %lu ms", static_cast<unsigned long>(elapsed));
     CCaseShell& shell = CCaseShell::Current();
-    shell.AddStatus(line);
+    shell.QueueStatus(line, 0);
     shell.SetStatusText(L"Ready");
 }
 
@@ -205,8 +210,8 @@ void CQORDoc::StartMultiMovingLoad(bool bByStep, int nSteps, bool bDisplayEach, 
     job->nSteps = nSteps;
     job->StepSize = stepSize;
     job->bDisplayEach = bDisplayEach;
-    Launch(*this, job, L"Moving Load Analysis of LME called", pLME->GetLoadModelCount(), m_bBusyMultiML);
-    Log(CRunDiagnostics::ModelLines(pLME->m_vLoadModel, {pBridge}));
+    Launch(*this, job, L"Moving Load Analysis of LME called", pLME->GetLoadModelCount(), m_bBusyMultiML,
+           CRunDiagnostics::ModelLines(pLME->m_vLoadModel, {pBridge}));
 }
 
 void CQORDoc::OnMultiMovingLoadDone(MultiMLThreadData* pData)
@@ -250,8 +255,8 @@ void CQORDoc::StartBridgeRange(std::shared_ptr<CBridgeSet> pBridgeSet, std::shar
     job->bByStep = m_bMLByStep;
     job->nSteps = m_nMLSteps;
     job->StepSize = m_MLStepSize;
-    Launch(*this, job, L"Bridge Range Analysis called", pBridgeSet->m_nBridge, m_bBusyBridgeRange);
-    Log(CRunDiagnostics::ModelLines({pLoadModel}, pBridgeSet->m_vBridges));
+    Launch(*this, job, L"Bridge Range Analysis called", pBridgeSet->m_nBridge, m_bBusyBridgeRange,
+           CRunDiagnostics::ModelLines({pLoadModel}, pBridgeSet->m_vBridges));
 }
 
 void CQORDoc::OnBridgeRangeDone(BridgeRangeThreadData* pData)
@@ -295,8 +300,8 @@ void CQORDoc::StartRefCollection(std::shared_ptr<CReferenceCollection> pRefColle
     for (const auto& ensemble : pRefCollection->m_vLME)
         for (const auto& bridgeSet : pRefCollection->m_vBS)
             runs += LoadModelCount(ensemble) * (bridgeSet ? bridgeSet->m_nBridge : 0);
-    Launch(*this, job, L"Make Reference Collection called", runs, m_bBusyRefValues);
-    Log(CRunDiagnostics::ModelLines(ModelsOf(pRefCollection->m_vLME), BridgesOf(pRefCollection->m_vBS)));
+    Launch(*this, job, L"Make Reference Collection called", runs, m_bBusyRefValues,
+           CRunDiagnostics::ModelLines(ModelsOf(pRefCollection->m_vLME), BridgesOf(pRefCollection->m_vBS)));
 }
 
 // A collection changed while it was computed has results that belong to its old contents.
@@ -398,11 +403,11 @@ void CQORDoc::StartCritRatios(std::shared_ptr<CReferenceCollection> pRefCollecti
         for (const auto& set : pRefCollection->m_vRefSet)
             if (set && set->GetBridgeSet())
                 runs += set->GetBridgeSet()->m_nBridge * LoadModelCount(pRefCollection->GetProposedLME());
-    Launch(*this, job, L"Calculate Critical Ratios called", runs, m_bBusyCritRatios);
     std::vector<std::shared_ptr<CBridgeSet>> sets;
     for (const auto& set : pRefCollection->m_vRefSet)
         if (set) sets.push_back(set->GetBridgeSet());
-    Log(CRunDiagnostics::ModelLines(ModelsOf({pRefCollection->GetProposedLME()}), BridgesOf(sets)));
+    Launch(*this, job, L"Calculate Critical Ratios called", runs, m_bBusyCritRatios,
+           CRunDiagnostics::ModelLines(ModelsOf({pRefCollection->GetProposedLME()}), BridgesOf(sets)));
 }
 
 void CQORDoc::OnCritRatiosDone(RefCollThreadData* pData, bool bSuccess)

@@ -1,8 +1,15 @@
 #include "engine/analysis/RunControl.h"
 
+#include <atomic>
+
 namespace {
 thread_local CRunControl* t_pControl = nullptr;
-}
+std::atomic<unsigned> g_nLastGeneration{0};
+} // namespace
+
+CRunControl::CRunControl() : m_nGeneration(++g_nLastGeneration) {}
+
+unsigned CRunControl::CurrentGeneration() { return t_pControl ? t_pControl->Generation() : 0; }
 
 CRunControl::Scope::Scope(CRunControl* pControl) : m_pPrevious(t_pControl) { t_pControl = pControl; }
 

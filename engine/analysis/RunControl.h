@@ -33,6 +33,10 @@ public:
         CRunControl* m_pPrevious;
     };
 
+    CRunControl();
+    CRunControl(const CRunControl&) = delete;
+    CRunControl& operator=(const CRunControl&) = delete;
+
     void Stop() { m_bStop.store(true, std::memory_order_relaxed); }
     bool IsStopped() const { return m_bStop.load(std::memory_order_relaxed); }
 
@@ -43,6 +47,17 @@ public:
     // Throws Stopped when this thread's run was asked to stop.
     static void CheckStop();
 
+    // The run's own number (1, 2, ... in the order the controls were made): the progress steps and
+    // status lines a run posts carry it, so that the window can tell those of a stopped run.
+    unsigned Generation() const { return m_nGeneration; }
+    // The number of the run this thread works for, 0 when none.
+    static unsigned CurrentGeneration();
+
+    // Progress steps counted but not yet posted, and when the run last posted (EngineMessages).
+    std::atomic<long long> m_nHeldSteps{0};
+    std::atomic<long long> m_lastProgressMs{0};
+
 private:
     std::atomic<bool> m_bStop{false};
+    const unsigned m_nGeneration;
 };

@@ -23,10 +23,23 @@ long long NowMs()
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count() + 10 * kProgressIntervalMs;
 }
 
+// The counters of the run this thread works for; the program's own without one.
+std::atomic<long long>& HeldSteps()
+{
+    CRunControl* control = CRunControl::Current();
+    return control ? control->m_nHeldSteps : g_nHeldSteps;
+}
+
+std::atomic<long long>& LastProgressMs()
+{
+    CRunControl* control = CRunControl::Current();
+    return control ? control->m_lastProgressMs : g_lastProgressMs;
+}
+
 void PostHeldSteps()
 {
-    const long long n = g_nHeldSteps.exchange(0);
-    if (n > 0) PostToMainWindow(UWM_PBAR_UPDATE, 1, static_cast<LPARAM>(n > 1 ? n : 0));
+    const long long n = HeldSteps().exchange(0);
+    if (n > 0) PostToMainWindow(UWM_PBAR_UPDATE, 1, ProgressParam(CRunControl::CurrentGeneration(), n));
 }
 
 } // namespace
@@ -42,8 +55,13 @@ BOOL PostStatusLine(const CString& text)
         t_pHeldLines->Hold(text);
         return TRUE;
     }
-    CString* pLine = new CString(text);
-    if (!PostToMainWindow(UWM_ADD_STATUS, reinterpret_cast<WPARAM>(pLine), 0))
+    return PostRunLine(new CString(text));
+}
+
+BOOL PostRunLine(CString* pLine)
+{
+    if (!PostToMainWindow(UWM_ADD_STATUS, reinterpret_cast<WPARAM>(pLine),
+                          static_cast<LPARAM>(CRunControl::CurrentGeneration())))
     {
         delete pLine; // nobody to receive it
         return FALSE;
@@ -51,16 +69,22 @@ BOOL PostStatusLine(const CString& text)
     return TRUE;
 }
 
-BOOL PostProgressStep() { return CRunControl::CurrentStopped() ? FALSE : PostToMainWindow(UWM_PBAR_UPDATE, 1, 0); }
+BOOL PostProgressStep()
+{
+    return CRunControl::CurrentStopped()
+               ? FALSE
+               : PostToMainWindow(UWM_PBAR_UPDATE, 1, ProgressParam(CRunControl::CurrentGeneration(), 1));
+}
 
 void CountProgressStep()
 {
     if (CRunControl::CurrentStopped()) return;
-    g_nHeldSteps.fetch_add(1);
+    HeldSteps().fetch_add(1);
     const long long now = NowMs();
-    long long last = g_lastProgressMs.load();
+    std::atomic<long long>& lastPosted = LastProgressMs();
+    long long last = lastPosted.load();
     if (now - last < kProgressIntervalMs) return;
-    if (!g_lastProgressMs.compare_exchange_strong(last, now)) return; // another thread posts
+    if (!lastPosted.compare_exchange_strong(last, now)) return; // another thread posts
     PostHeldSteps();
 }
 
@@ -68,10 +92,10 @@ void FlushProgress()
 {
     if (CRunControl::CurrentStopped())
     {
-        g_nHeldSteps.store(0);
+        HeldSteps().store(0);
         return;
     }
-    g_lastProgressMs.store(NowMs());
+    LastProgressMs().store(NowMs());
     PostHeldSteps();
 }
 

@@ -1,10 +1,13 @@
 // Registered messages the engine posts to the application's main window.
 //  UWM_PBAR_UPDATE: wParam 1 = more load-model runs done (any other value resets
-//                   the progress count); lParam the number of runs when more than one
-//                   (0 or 1: one run).
+//                   the progress count); the low 32 bits of lParam the number of runs
+//                   when more than one (0 or 1: one run), the high 32 bits the run's
+//                   number (RunGenerationOf).
 //  UWM_ADD_STATUS:  wParam = a CString allocated with new; the receiver appends it to
-//                   the output pane and deletes it. lParam 0. When posting fails
-//                   (qor::PostToMainWindow returns FALSE) the sender deletes it.
+//                   the output pane and deletes it. lParam the run's number. When posting
+//                   fails (qor::PostToMainWindow returns FALSE) the sender deletes it.
+// The run's number is the CRunControl::Generation of the run the posting thread works for
+// (0: none, a run on the window thread): the window drops what a stopped run posted.
 #pragma once
 
 #include "platform/core/CString.h"
@@ -18,6 +21,25 @@ inline const UINT UWM_ADD_STATUS = RegisterWindowMessage(L"UWM_ADD_STATUS");
 inline const UINT UWM_PBAR_UPDATE = RegisterWindowMessage(L"UWM_PBAR_UPDATE");
 
 namespace qor {
+
+// The run's number and the count of runs that a UWM_PBAR_UPDATE carries in its lParam.
+inline LPARAM ProgressParam(unsigned generation, long long runs)
+{
+    return static_cast<LPARAM>((static_cast<unsigned long long>(generation) << 32) |
+                               static_cast<unsigned long long>(runs > 1 ? runs & 0xFFFFFFFF : 0));
+}
+inline unsigned RunGenerationOf(LPARAM progressParam)
+{
+    return static_cast<unsigned>(static_cast<unsigned long long>(progressParam) >> 32);
+}
+inline int RunsOf(LPARAM progressParam)
+{
+    const auto runs = static_cast<int>(static_cast<unsigned long long>(progressParam) & 0xFFFFFFFF);
+    return runs > 1 ? runs : 1;
+}
+
+// Posts a status line of the run this thread works for (see PostStatusLine).
+BOOL PostRunLine(CString* pLine);
 
 // Posts a status line (copied to a heap CString) to the main window with
 // UWM_ADD_STATUS; frees the copy when there is no receiver. Returns the post's result.

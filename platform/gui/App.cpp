@@ -248,6 +248,8 @@ void RunWorkOffWindowThread(const std::function<void()>& work, const std::functi
     if (failure) std::rethrow_exception(failure);
 }
 
+bool IsWorkOffWindowThreadRunning() { return g_bHoldPosted; }
+
 void QuitMessageLoop(int nExitCode)
 {
     if (!g_loops.empty()) g_loops.back()->exit(nExitCode);

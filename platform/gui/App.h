@@ -191,6 +191,8 @@ int RunMessageLoop();
 // once the work has ended; what it threw is thrown here. Called while such work already runs,
 // the work runs here, at once.
 void RunWorkOffWindowThread(const std::function<void()>& work, const std::function<void()>& tick);
+// Whether such work runs now (its window thread waits in its loop for it).
+bool IsWorkOffWindowThreadRunning();
 
 // Plays the user's part in the open and save file dialogs (tests): gets whether it is the
 // open dialog and the proposed path, sets the chosen path, returns IDOK or IDCANCEL.

@@ -12,14 +12,17 @@
 #include <QtCore/QTimer>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <fcntl.h>
@@ -29,6 +32,18 @@
 struct CDataRecoveryHandler::Timer
 {
     QTimer timer;
+    QTimer retry; // a tick that had to wait comes again soon
+};
+
+// One autosave written on a thread of its own. The mutex covers putting the file in place: a
+// write cancelled before that (its document was saved or closed) leaves no file.
+struct CDataRecoveryHandler::Write
+{
+    CDocument* pDocument = nullptr;
+    std::mutex mutex;
+    bool cancelled = false;
+    std::atomic<bool> done{false};
+    std::thread thread;
 };
 
 namespace {
@@ -39,11 +54,16 @@ void Log(const std::string& what) { std::fprintf(stderr, "Autosave: %s\n", what.
 
 // Writes a file through a temporary file beside it, synced before it replaces the old one, so that a crash
 // while writing leaves the previous autosave whole (and a temporary file the next start removes).
-template <class Write>
-bool WriteAtomically(const std::string& target, Write write)
+// keep, when given, is asked just before the file goes in place: false leaves the old file as it was.
+template <class WriteFile>
+bool WriteAtomically(const std::string& target, WriteFile write, const std::function<bool()>& keep = {})
 {
     qor::CReplacingFile file;
-    if (file.Open(CString::FromUtf8(target)) && write(file.Descriptor()) && file.Commit()) return true;
+    if (file.Open(CString::FromUtf8(target)) && write(file.Descriptor()))
+    {
+        if (keep && !keep()) return false; // the temporary file goes with the object
+        if (file.Commit()) return true;
+    }
     Log("Problem saving file: file is not saved. " + target + ": " + std::strerror(errno));
     return false;
 }
@@ -110,6 +130,7 @@ CDataRecoveryHandler::CDataRecoveryHandler(CWinApp* pApp, DWORD dwRestartManager
 
 CDataRecoveryHandler::~CDataRecoveryHandler()
 {
+    WaitForWrites();
     if (m_nLock >= 0) ::close(m_nLock);
 }
 
@@ -152,13 +173,23 @@ void CDataRecoveryHandler::Initialize()
         m_pTimer = std::make_unique<Timer>();
         QObject::connect(&m_pTimer->timer, &QTimer::timeout, &m_pTimer->timer, [this] { AutosaveAllDocumentInfo(); });
         m_pTimer->timer.start(static_cast<int>(m_nAutosaveInterval));
+        m_pTimer->retry.setSingleShot(true);
+        QObject::connect(&m_pTimer->retry, &QTimer::timeout, &m_pTimer->retry, [this] { AutosaveAllDocumentInfo(); });
     }
 }
 
 void CDataRecoveryHandler::AutosaveAllDocumentInfo()
 {
-    // A tick that comes while an autosave shows or runs something waits for the next one.
+    // A tick that comes while an autosave shows or runs something waits for the next one; one that
+    // comes while a save or open works off the window thread (the case is not whole then) comes
+    // again a moment later.
     if (m_bBusy || m_nLock < 0) return;
+    EndWrites(nullptr, false);
+    if (qor::gui::IsWorkOffWindowThreadRunning())
+    {
+        if (m_pTimer) m_pTimer->retry.start(static_cast<int>(std::min<DWORD>(m_nAutosaveInterval, 1000)));
+        return;
+    }
     for (CDocument* doc : OpenDocuments(m_pApp))
     {
         if (doc->IsModified())
@@ -185,11 +216,21 @@ void CDataRecoveryHandler::AutosaveAllDocumentInfo()
 
 BOOL CDataRecoveryHandler::AutosaveDocumentInfo(CDocument* pDocument)
 {
-    if (!pDocument || m_nLock < 0 || m_bBusy) return FALSE;
+    if (!pDocument || m_nLock < 0 || m_bBusy || qor::gui::IsWorkOffWindowThreadRunning()) return FALSE;
+    // The document's last write still runs: this one waits for the next tick.
+    EndWrites(nullptr, false);
+    for (const auto& write : m_writes)
+        if (write->pDocument == pDocument) return FALSE;
     m_bBusy = true;
     auto [it, added] = m_documents.emplace(pDocument, CString());
     if (added) it->second = NewName();
     const CString base = it->second;
+    if (std::function<bool(int)> writer = pDocument->SnapshotForAutosave())
+    {
+        StartWrite(pDocument, base, std::move(writer));
+        m_bBusy = false;
+        return TRUE;
+    }
 
     // The document's own Serialize writes it; a box it would show about a failure stays unseen: the user
     // did not ask for this save.
@@ -230,8 +271,72 @@ BOOL CDataRecoveryHandler::AutosaveDocumentInfo(CDocument* pDocument)
     return written && described;
 }
 
+void CDataRecoveryHandler::StartWrite(CDocument* pDocument, const CString& base, std::function<bool(int)> writer)
+{
+    auto write = std::make_shared<Write>();
+    write->pDocument = pDocument;
+    const std::string target = FilePath(base + L".autosave").ToUtf8();
+    const std::string description = FilePath(base + L".path").ToUtf8();
+    const std::string text = pDocument->GetPathName().ToUtf8() + "\n" + pDocument->GetTitle().ToUtf8() + "\n";
+    write->thread = std::thread([write, writer = std::move(writer), target, description, text] {
+        std::unique_lock<std::mutex> lock(write->mutex, std::defer_lock);
+        // The file goes in place, and its description beside it, only while the write is wanted.
+        const bool written = WriteAtomically(
+            target,
+            [&](int fd) {
+                try
+                {
+                    return writer(fd);
+                }
+                catch (...)
+                {
+                    return false;
+                }
+            },
+            [&] {
+                lock.lock();
+                return !write->cancelled;
+            });
+        if (written) WriteAtomically(description, [&](int fd) { return WriteText(fd, text); });
+        if (lock.owns_lock()) lock.unlock();
+        write->done = true;
+    });
+    m_writes.push_back(std::move(write));
+}
+
+void CDataRecoveryHandler::EndWrites(CDocument* pDocument, bool cancel)
+{
+    for (auto it = m_writes.begin(); it != m_writes.end();)
+    {
+        Write& write = **it;
+        if (cancel && (!pDocument || write.pDocument == pDocument))
+        {
+            std::lock_guard<std::mutex> lock(write.mutex);
+            write.cancelled = true;
+        }
+        if (write.done)
+        {
+            write.thread.join();
+            it = m_writes.erase(it);
+        }
+        else
+        {
+            ++it;
+        }
+    }
+}
+
+void CDataRecoveryHandler::WaitForWrites()
+{
+    for (const auto& write : m_writes)
+        if (write->thread.joinable()) write->thread.join();
+    m_writes.clear();
+}
+
 void CDataRecoveryHandler::RemoveDocumentInfo(CDocument* pDocument)
 {
+    // A write still running for it puts nothing in place any more.
+    EndWrites(pDocument, true);
     auto it = m_documents.find(pDocument);
     if (it == m_documents.end()) return;
     // The description goes first: an autosave without one is never offered.
@@ -357,7 +462,13 @@ void CDataRecoveryHandler::RestoreAutosavedDocuments()
 
 void CDataRecoveryHandler::Shutdown()
 {
-    if (m_pTimer) m_pTimer->timer.stop();
+    if (m_pTimer)
+    {
+        m_pTimer->timer.stop();
+        m_pTimer->retry.stop();
+    }
+    EndWrites(nullptr, true);
+    WaitForWrites();
     while (!m_documents.empty()) RemoveDocumentInfo(m_documents.begin()->first);
     if (m_nLock >= 0)
     {

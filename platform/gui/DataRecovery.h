@@ -6,8 +6,10 @@
 #include "platform/core/CString.h"
 #include "platform/core/Types.h"
 
+#include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 class CDocument;
 class CWinApp;
@@ -20,6 +22,11 @@ inline constexpr DWORD AFX_RESTART_MANAGER_AUTOSAVE_AT_INTERVAL = 0x08;
 inline constexpr DWORD AFX_RESTART_MANAGER_REOPEN_PREVIOUS_FILES = 0x10;
 inline constexpr DWORD AFX_RESTART_MANAGER_RESTORE_AUTOSAVED_FILES = 0x20;
 
+// The autosave never runs while a save or open of a document works off the window thread (it comes
+// a moment later), and a document that gives a snapshot (CDocument::SnapshotForAutosave) is written
+// from it on a thread of its own, while the window goes on: the window thread only takes the
+// snapshot, and shows nothing (no status text, no progress).
+//
 // One program run's autosaves: "<session>-<n>.autosave" (the document as its own Serialize writes it)
 // and "<session>-<n>.path" (its path, or "" and its title when it has none), and "<session>.lock", held
 // while the run lives. Whatever belongs to a session whose lock nobody holds is what a crash left.
@@ -42,8 +49,12 @@ public:
     void Initialize();
     // Writes every modified document of the application; drops the autosave of those now unmodified.
     void AutosaveAllDocumentInfo();
-    // Writes one document (atomically); FALSE when it could not be written (logged, never shown).
+    // Writes one document (atomically); FALSE when it could not be written (logged, never shown) or
+    // must wait. A document written from its snapshot is written on a thread of its own: TRUE once
+    // that write has started (WaitForWrites waits for it).
     BOOL AutosaveDocumentInfo(CDocument* pDocument);
+    // Waits until the autosaves being written on their threads have ended.
+    void WaitForWrites();
     // Removes a document's autosave (it was saved or closed).
     void RemoveDocumentInfo(CDocument* pDocument);
     // Asks, for each document an ended run left, to restore it (opened as modified with its own path)
@@ -56,8 +67,14 @@ public:
 
 private:
     struct Timer;
+    struct Write;
     CString FilePath(const CString& name) const;
     CString NewName();
+    // Writes the document from its snapshot on a thread of its own.
+    void StartWrite(CDocument* pDocument, const CString& base, std::function<bool(int)> writer);
+    // Forgets the writes that have ended; cancels (cancel) the document's (null: every) write still
+    // running, so that it leaves nothing behind.
+    void EndWrites(CDocument* pDocument, bool cancel);
 
     CWinApp* m_pApp;
     DWORD m_dwFlags;
@@ -70,4 +87,5 @@ private:
     // The document and the base name of its autosave.
     std::map<CDocument*, CString> m_documents;
     std::unique_ptr<Timer> m_pTimer;
+    std::vector<std::shared_ptr<Write>> m_writes;
 };

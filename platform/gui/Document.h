@@ -10,6 +10,7 @@
 #include "platform/gui/MessageMap.h"
 #include "platform/gui/Object.h"
 
+#include <functional>
 #include <vector>
 
 class CView;
@@ -66,6 +67,10 @@ public:
     virtual void OnCloseDocument();
     virtual void DeleteContents() {}
     virtual void Serialize(CArchive& ar) {}
+    // What the autosave writes, taken now (window thread): a function that writes the document as
+    // its Serialize stores it into an open file, from a snapshot that it alone reads, on another
+    // thread, and says whether it could. Empty (the default): the autosave runs Serialize here.
+    virtual std::function<bool(int fd)> SnapshotForAutosave() { return {}; }
     // Asks "Save changes to %s?" (Yes, No, Cancel) when modified; Yes saves. FALSE: cancelled
     // or the save failed.
     virtual BOOL SaveModified();

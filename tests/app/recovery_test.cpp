@@ -149,6 +149,7 @@ TEST(Recovery, AutosavedCaseIsRestoredOrDiscardedAfterACrash)
         doc->m_sCaseRef = L"Another";
         doc->SetModifiedFlag(TRUE);
         app->GetDataRecoveryHandler()->AutosaveAllDocumentInfo();
+        app->GetDataRecoveryHandler()->WaitForWrites(); // written on a thread of its own
         EXPECT_EQ(CountFiles(folder, ".autosave"), 1);
         ASSERT_TRUE(doc->DoSave(CString((home / "other.qor").c_str())));
         EXPECT_EQ(CountFiles(folder, ".autosave") + CountFiles(folder, ".path"), 0);
