@@ -2,13 +2,10 @@
 // thread puts the message on the toolkit's event queue (never blocking); the user-interface
 // thread delivers it in order, also inside nested (modal) loops.
 #include "platform/gui/App.h"
-#include "platform/gui/DataRecovery.h"
 
 #include "platform/core/Locale.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/Messages.h"
-#include "platform/gui/Document.h"
-#include "platform/gui/MessageBoxes.h"
 #include "platform/gui/WndInternal.h"
 
 #include <QtCore/QCoreApplication>
@@ -154,7 +151,21 @@ char* g_argv[] = {g_arg0, nullptr};
 
 } // namespace
 
+namespace {
+std::vector<void (*)()>& ApplicationInitializers()
+{
+    static std::vector<void (*)()> initializers;
+    return initializers;
+}
+} // namespace
+
 namespace qor::gui {
+
+bool AddApplicationInitializer(void (*initialize)())
+{
+    ApplicationInitializers().push_back(initialize);
+    return true;
+}
 
 void InitApplication(int* argc, char** argv)
 {
@@ -168,7 +179,7 @@ void InitApplication(int* argc, char** argv)
     }
     qor::ApplyProgramLocale();
     g_dispatcher = new Dispatcher;
-    qor::gui::InstallMessageBoxes();
+    for (void (*initialize)() : ApplicationInitializers()) initialize();
     qor::SetPostSink([](HWND h, UINT msg, WPARAM w, LPARAM l) -> bool {
         if (!IsLiveHandle(h) || !g_dispatcher) return false;
         QCoreApplication::postEvent(g_dispatcher, new PostedMessage(h, msg, w, l));
@@ -281,10 +292,8 @@ CWinApp::CWinApp(LPCTSTR lpszAppName) : m_pszAppName(lpszAppName)
 
 CWinApp::~CWinApp()
 {
-    for (CDocTemplate* t : m_templates) delete t;
-    m_templates.clear();
+    ReleaseDocumentParts();
     delete m_pRecentFileList;
-    delete m_pDataRecoveryHandler;
     if (g_app == this) g_app = nullptr;
 }
 

@@ -108,6 +108,8 @@ public:
     void AddDocTemplate(CDocTemplate* pTemplate);
     QorPosition__* GetFirstDocTemplatePosition() const;
     CDocTemplate* GetNextDocTemplate(QorPosition__*& pos) const;
+    // The menu resources of the document templates, in the order they were added.
+    std::vector<UINT> GetDocTemplateMenus() const;
     int GetOpenDocumentCount() const;
     virtual CDocument* OpenDocumentFile(LPCTSTR lpszFileName);
     virtual CDocument* OpenDocumentFile(LPCTSTR lpszFileName, BOOL bAddToMRU);
@@ -133,6 +135,8 @@ public:
     BOOL InitShellManager() { return TRUE; }
 
 protected:
+    // The document templates and the recovery handler, deleted with the application (AppDoc.cpp).
+    void ReleaseDocumentParts();
     std::vector<CDocTemplate*> m_templates;
     CString m_strAppID;
     CString m_strRegistryKey;
@@ -175,6 +179,10 @@ namespace qor::gui {
 // program's locale again afterwards and installs the posted-message sink.
 void InitApplication(int* argc = nullptr, char** argv = nullptr);
 bool IsApplicationReady();
+// Work of the folders above the window core that InitApplication does once the toolkit's
+// application exists (the message boxes install themselves so). Called from static
+// initialisers; returns true.
+bool AddApplicationInitializer(void (*initialize)());
 // Whether the caller runs on the user-interface thread.
 bool IsUserInterfaceThread();
 

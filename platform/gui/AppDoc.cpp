@@ -279,6 +279,21 @@ BOOL CWinAppEx::WriteString(LPCTSTR lpszEntry, LPCTSTR lpszValue)
 
 // ---- Documents ------------------------------------------------------------------------------------
 
+void CWinApp::ReleaseDocumentParts()
+{
+    for (CDocTemplate* t : m_templates) delete t;
+    m_templates.clear();
+    delete m_pDataRecoveryHandler;
+    m_pDataRecoveryHandler = nullptr;
+}
+
+std::vector<UINT> CWinApp::GetDocTemplateMenus() const
+{
+    std::vector<UINT> menus;
+    for (const CDocTemplate* t : m_templates) menus.push_back(t->m_nIDResource);
+    return menus;
+}
+
 void CWinApp::AddDocTemplate(CDocTemplate* pTemplate)
 {
     if (pTemplate) m_templates.push_back(pTemplate);

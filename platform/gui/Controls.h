@@ -27,24 +27,6 @@
 // with a DC (wParam) and its handle (lParam). The parent answers with a brush (the control's
 // background) after setting the DC's text colour, background colour and font; the parent's
 // default reflects the message to the control (OnChildNotify, ON_WM_CTLCOLOR_REFLECT).
-#ifndef WM_CTLCOLOR
-#define WM_CTLCOLOR 0x0019u
-#endif
-#define CTLCOLOR_MSGBOX 0
-#define CTLCOLOR_EDIT 1
-#define CTLCOLOR_LISTBOX 2
-#define CTLCOLOR_BTN 3
-#define CTLCOLOR_DLG 4
-#define CTLCOLOR_SCROLLBAR 5
-#define CTLCOLOR_STATIC 6
-
-// The reflected colour message's record (lParam of WM_REFLECT_BASE + WM_CTLCOLOR).
-struct AFX_CTLCOLOR {
-    HWND hWnd;
-    HDC hDC;
-    UINT nCtlType;
-};
-
 #define QOR_CTLCOLOR_ENTRY(msg)                                                                                         \
     QOR_WM_ENTRY(msg, OnCtlColor, HBRUSH (ThisClass::*)(CDC*, CWnd*, UINT),                                            \
                  *pResult = reinterpret_cast<LRESULT>((p->*pm)(qor::gui::DCFromHandle(reinterpret_cast<HDC>(wParam)),  \

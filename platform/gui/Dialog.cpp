@@ -554,18 +554,6 @@ public:
 
 } // namespace
 
-BOOL WalkPreTranslate(CWnd* focus, MSG* msg)
-{
-    HWND h = focus ? focus->m_hWnd : nullptr;
-    while (CWnd* w = CWnd::FromHandle(h)) {
-        if (w->PreTranslateMessage(msg)) return TRUE;
-        if (!(w->GetStyle() & WS_CHILD)) break;
-        CWnd* p = w->GetParent();
-        h = p ? p->m_hWnd : nullptr;
-    }
-    return FALSE;
-}
-
 std::vector<CWnd*> DialogControls(const CWnd* dlg)
 {
     std::vector<CWnd*> out;

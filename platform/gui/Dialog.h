@@ -204,8 +204,6 @@ void HideTipsForModal();
 // manager does not know that the closed window handed the activation back).
 void ReactivateOwner(HWND owner);
 
-// The key pre-translation of dialogs: the walk from the focus window up its parents.
-BOOL WalkPreTranslate(CWnd* focus, MSG* msg);
 // Dialog-key handling shared by dialogs and property sheets (dlg: the top-level window).
 BOOL DialogKey(CWnd* dlg, MSG* msg, UINT defId);
 // Windows of a dialog in tab order (children, and the children of child dialogs).

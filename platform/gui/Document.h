@@ -1,12 +1,13 @@
 // Documents and document templates: CDocument (file I/O through CArchive over a descriptor,
 // the modified flag, its views), CDocTemplate / CMultiDocTemplate (make documents, their
-// MDI child frames and views), CCreateContext.
+// MDI child frames and views).
 #pragma once
 
 #include "platform/core/CString.h"
 #include "platform/gui/AfxRes.h"
 #include "platform/gui/Archive.h"
 #include "platform/gui/CmdTarget.h"
+#include "platform/gui/CreateContext.h"
 #include "platform/gui/MessageMap.h"
 #include "platform/gui/Object.h"
 
@@ -21,17 +22,6 @@ class CWnd;
 // An iteration position (index + 1, nullptr at the end).
 struct QorPosition__;
 using POSITION = QorPosition__*;
-
-// What a frame needs to make its view (passed through Create as lpCreateParams).
-class CCreateContext
-{
-public:
-    CRuntimeClass* m_pNewViewClass = nullptr;
-    CDocument* m_pCurrentDoc = nullptr;
-    CDocTemplate* m_pNewDocTemplate = nullptr;
-    CView* m_pLastView = nullptr;
-    CFrameWnd* m_pCurrentFrame = nullptr;
-};
 
 class CDocument : public CCmdTarget
 {
@@ -171,8 +161,6 @@ private:
 };
 
 namespace qor::gui {
-// Whether a frame object still exists (a frame deletes itself when its window goes).
-bool IsLiveFrame(const CFrameWnd* frame);
 // Position helpers for POSITION-based iteration.
 inline POSITION MakePosition(size_t index) { return reinterpret_cast<POSITION>(index + 1); }
 inline size_t PositionIndex(POSITION pos) { return reinterpret_cast<size_t>(pos) - 1; }

@@ -2,8 +2,6 @@
 // the EM_ messages and the EN_ notifications; and its wrapper class CEdit.
 #include "platform/gui/ControlsInternal.h"
 
-#include "platform/gui/Dialog.h"
-
 #include <QtGui/QClipboard>
 #include <QtGui/QFocusEvent>
 #include <QtGui/QKeyEvent>
@@ -93,9 +91,10 @@ public:
             s->host = h;
             // In a window that draws itself (a grid's cell editor) the border is the program's
             // one-pixel line, not the toolkit's rounded focus frame; in dialogs the toolkit's
-            // frame matches the toolkit's other controls there.
+            // frame matches the toolkit's other controls there (a dialog is of the class "#32770").
             CWnd* parent = s->parent;
-            flatBorder = frame && parent && !StateOf(parent)->IsNative() && !parent->IsKindOf(RUNTIME_CLASS(CDialog));
+            flatBorder = frame && parent && !StateOf(parent)->IsNative() &&
+                         StateOf(parent)->className.CompareNoCase(L"#32770") != 0;
             h->setFrame(frame && !flatBorder);
             if (flatBorder) h->setTextMargins(1, 1, 1, 1);
             Qt::Alignment a = (st & ES_RIGHT) ? Qt::AlignRight : (st & ES_CENTER) ? Qt::AlignHCenter : Qt::AlignLeft;

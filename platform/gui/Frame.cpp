@@ -7,7 +7,6 @@
 #include "platform/gui/SysValues.h"
 #include "platform/gui/TextFitInternal.h"
 #include "platform/gui/ToolBarImagesInternal.h"
-#include "platform/gui/View.h"
 #include "platform/gui/WndInternal.h"
 
 #include <QtCore/QCoreApplication>
@@ -517,6 +516,15 @@ FrameShell* CFrameWnd::Shell()
     return m_pShell.get();
 }
 
+LRESULT CFrameWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0u) == SC_KEYMENU) {
+        if (FrameShell* shell = Shell()) shell->OpenMenuByMnemonic(static_cast<wchar_t>(lParam));
+        return 0;
+    }
+    return CWnd::DefWindowProc(message, wParam, lParam);
+}
+
 BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs) { return CWnd::PreCreateWindow(cs); }
 
 BOOL CFrameWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
@@ -589,92 +597,10 @@ void CFrameWnd::RecalcLayout(BOOL)
 
 void CFrameWnd::OnSize(UINT, int, int) { RecalcLayout(); }
 
-void CFrameWnd::SetActiveView(CView* pViewNew, BOOL)
-{
-    CView* old = m_pViewActive;
-    if (old == pViewNew) return;
-    m_pViewActive = pViewNew;
-    if (old) old->OnActivateView(FALSE, pViewNew, old);
-    if (pViewNew) pViewNew->OnActivateView(TRUE, pViewNew, old);
-}
-
-CDocument* CFrameWnd::GetActiveDocument()
-{
-    CView* v = GetActiveView();
-    return v ? v->GetDocument() : nullptr;
-}
-
-void CFrameWnd::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible)
-{
-    if (!GetActiveView()) {
-        if (auto* v = DYNAMIC_DOWNCAST(CView, GetDlgItem(AFX_IDW_PANE_FIRST))) SetActiveView(v, FALSE);
-    }
-    if (bMakeVisible) {
-        // Every view of this frame gets its initial update.
-        if (pDoc) {
-            POSITION pos = pDoc->GetFirstViewPosition();
-            std::vector<CView*> mine;
-            while (pos)
-                if (CView* v = pDoc->GetNextView(pos); v && v->GetParentFrame() == this) mine.push_back(v);
-            for (CView* v : mine) v->OnInitialUpdate();
-        } else if (CView* v = GetActiveView()) {
-            v->OnInitialUpdate();
-        }
-        ActivateFrame();
-    }
-    if (pDoc) pDoc->UpdateFrameCounts();
-    OnUpdateFrameTitle(TRUE);
-}
-
 void CFrameWnd::ActivateFrame(int nCmdShow)
 {
     ShowWindow(nCmdShow == -1 ? SW_SHOW : nCmdShow);
     RecalcLayout();
-}
-
-void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
-{
-    if (!(GetStyle() & FWS_ADDTOTITLE) || !bAddToTitle) return;
-    CDocument* doc = GetActiveDocument();
-    CString t = m_strTitle;
-    if (doc) {
-        if (GetStyle() & FWS_PREFIXTITLE) t = doc->GetTitle() + L" - " + m_strTitle;
-        else t = m_strTitle + L" - " + doc->GetTitle();
-    }
-    SetWindowText(t);
-}
-
-void CFrameWnd::OnClose()
-{
-    CDocument* doc = GetActiveDocument();
-    CWinApp* app = AfxGetApp();
-    if (app && app->m_pMainWnd == this) {
-        if (!app->SaveAllModified()) return;
-        app->CloseAllDocuments(FALSE);
-        DestroyWindow();
-        return;
-    }
-    if (doc && !doc->CanCloseFrame(this)) return;
-    if (doc) {
-        // The last frame of the document closes the document.
-        int frames = 0;
-        POSITION pos = doc->GetFirstViewPosition();
-        std::vector<CFrameWnd*> seen;
-        while (pos) {
-            CView* v = doc->GetNextView(pos);
-            CFrameWnd* f = v ? v->GetParentFrame() : nullptr;
-            if (f && std::find(seen.begin(), seen.end(), f) == seen.end()) {
-                seen.push_back(f);
-                ++frames;
-            }
-        }
-        if (frames <= 1) {
-            doc->OnCloseDocument();
-            return;
-        }
-        doc->PreCloseFrame(this);
-    }
-    DestroyWindow();
 }
 
 void CFrameWnd::OnDestroy()
@@ -687,11 +613,6 @@ void CFrameWnd::OnDestroy()
     }
     m_pViewActive = nullptr;
     Default();
-}
-
-void CFrameWnd::OnSetFocus(CWnd*)
-{
-    if (m_pViewActive && m_pViewActive->m_hWnd) m_pViewActive->SetFocus();
 }
 
 void CFrameWnd::PostNcDestroy()
@@ -930,16 +851,6 @@ BOOL CFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam)
     return CWnd::OnCommand(wParam, lParam);
 }
 
-BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
-{
-    if (CView* v = GetActiveView(); v && v->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
-    if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
-    // A child frame's route continues in its main frame, which ends with the application.
-    if (GetStyle() & WS_CHILD) return FALSE;
-    if (CWinApp* app = AfxGetApp(); app && app->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
-    return FALSE;
-}
-
 void CFrameWnd::UpdateMenuPopup(int nIndex)
 {
     FrameShell* shell = m_pShell.get();
@@ -1100,18 +1011,6 @@ void CMDIFrameWnd::MDITile()
     if (m_pShell && m_pShell->mdi) TabGroups::Current(this)->tileSubWindows();
 }
 
-// Another window on the active window's document, made by the document's template.
-void CMDIFrameWnd::OnWindowNew()
-{
-    CMDIChildWnd* active = MDIGetActive();
-    CDocument* doc = active ? active->GetActiveDocument() : nullptr;
-    CDocTemplate* tmpl = doc ? doc->GetDocTemplate() : nullptr;
-    if (!tmpl) return;
-    CFrameWnd* frame = tmpl->CreateNewFrame(doc, active);
-    if (!frame) return;
-    tmpl->InitialUpdateFrame(frame, doc);
-}
-
 void CMDIFrameWnd::OnUpdateMDIWindowCmd(CCmdUI* pCmdUI) { pCmdUI->Enable(MDIGetActive() != nullptr); }
 
 void CMDIFrameWnd::ChildCreated(CMDIChildWnd* child)
@@ -1208,19 +1107,6 @@ BOOL CMDIFrameWnd::PreTranslateMessage(MSG* pMsg)
     return CFrameWnd::PreTranslateMessage(pMsg);
 }
 
-void CMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
-{
-    if (!(GetStyle() & FWS_ADDTOTITLE) || !bAddToTitle) return;
-    CMDIChildWnd* c = MDIGetActive();
-    CDocument* doc = c ? c->GetActiveDocument() : nullptr;
-    CString t = m_strTitle;
-    if (doc) {
-        if (GetStyle() & FWS_PREFIXTITLE) t = doc->GetTitle() + L" - " + m_strTitle;
-        else t = m_strTitle + L" - " + doc->GetTitle();
-    }
-    SetWindowText(t);
-}
-
 // ---- CMDIChildWnd -------------------------------------------------------------------------------
 
 IMPLEMENT_DYNCREATE(CMDIChildWnd, CFrameWnd)
@@ -1277,19 +1163,6 @@ void CMDIChildWnd::ActivateFrame(int nCmdShow)
 void CMDIChildWnd::MDIActivate()
 {
     if (m_pMDIFrame) m_pMDIFrame->MDIActivate(this);
-}
-
-void CMDIChildWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
-{
-    if ((GetStyle() & FWS_ADDTOTITLE) && bAddToTitle) {
-        if (CDocument* doc = GetActiveDocument())
-        {
-            CString title = doc->GetTitle();
-            if (m_nWindow > 0) title.AppendFormat(L":%d", m_nWindow);
-            SetWindowText(title);
-        }
-    }
-    if (m_pMDIFrame) m_pMDIFrame->OnUpdateFrameTitle(TRUE);
 }
 
 LRESULT CMDIChildWnd::OnSetText(WPARAM, LPARAM lParam)

@@ -7,7 +7,7 @@
 #pragma once
 
 #include "platform/gui/AfxRes.h"
-#include "platform/gui/Document.h"
+#include "platform/gui/CreateContext.h"
 #include "platform/gui/Resources.h"
 #include "platform/gui/Wnd.h"
 
@@ -25,6 +25,8 @@ class CBasePane;
 namespace qor::gui {
 struct FrameShell; // the toolkit side of a frame (FrameInternal.h)
 struct TabGroups;  // the tab groups of a tabbed MDI frame (FrameInternal.h)
+// Whether a frame object still exists (a frame deletes itself when its window goes).
+bool IsLiveFrame(const CFrameWnd* frame);
 } // namespace qor::gui
 
 // The items a tab's context menu may offer (OnShowMDITabContextMenu's dwAllowedItems).
@@ -103,6 +105,8 @@ public:
     BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     void PostNcDestroy() override;
+    // Alt with a menu's letter (WM_SYSCOMMAND, SC_KEYMENU) opens that menu of the frame.
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // The toolkit side (layer only).
     qor::gui::FrameShell* Shell();

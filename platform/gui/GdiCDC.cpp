@@ -1,8 +1,7 @@
-// CDC and the window DCs: thin wrappers over the handle functions.
+// CDC: thin wrappers over the handle functions (the window DCs are in WindowDC.cpp).
 #include "platform/gui/GdiInternal.h"
 #include "platform/gui/SurfaceAccess.h"
 #include "platform/gui/WinDefs.h"
-#include "platform/gui/Wnd.h"
 
 #include <memory>
 #include <unordered_map>
@@ -841,53 +840,4 @@ int CDC::AbortDoc()
 {
     PrintTarget* t = TargetOf(m_hDC);
     return t ? t->AbortDoc() : -1;
-}
-
-// ---- Window DCs ------------------------------------------------------------------------------------------------------
-
-CPaintDC::CPaintDC(CWnd* pWnd) : m_pWnd(pWnd)
-{
-    if (!pWnd || !pWnd->m_hWnd)
-        return;
-    m_hWnd = pWnd->m_hWnd;
-    bool erase = false;
-    CRect rc = qor::gui::BeginPaint(pWnd, &erase);
-    Attach(CreateWindowSurfaceDC(pWnd, &rc));
-    m_ps.hdc = m_hDC;
-    m_ps.rcPaint = rc;
-    m_ps.fErase = erase ? TRUE : FALSE;
-    if (erase)
-        m_ps.fErase = pWnd->SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(m_hDC), 0) ? FALSE : TRUE;
-}
-
-CPaintDC::~CPaintDC()
-{
-    if (m_hDC)
-        DeleteDC();
-    if (m_pWnd && m_hWnd)
-        qor::gui::EndPaint(m_pWnd);
-}
-
-CClientDC::CClientDC(CWnd* pWnd) : m_pWnd(pWnd)
-{
-    m_hWnd = pWnd ? pWnd->m_hWnd : nullptr;
-    Attach(CreateWindowSurfaceDC(pWnd && pWnd->m_hWnd ? pWnd : nullptr, nullptr));
-}
-
-CClientDC::~CClientDC()
-{
-    if (m_hDC)
-        DeleteDC();
-}
-
-CWindowDC::CWindowDC(CWnd* pWnd) : m_pWnd(pWnd)
-{
-    m_hWnd = pWnd ? pWnd->m_hWnd : nullptr;
-    Attach(CreateWindowSurfaceDC(pWnd && pWnd->m_hWnd ? pWnd : nullptr, nullptr));
-}
-
-CWindowDC::~CWindowDC()
-{
-    if (m_hDC)
-        DeleteDC();
 }

@@ -5,7 +5,6 @@
 #include "platform/gui/SurfaceAccess.h"
 #include "platform/gui/SysValues.h"
 #include "platform/gui/WinDefs.h"
-#include "platform/gui/Wnd.h"
 
 #include <QGuiApplication>
 #include <QPainterPath>
@@ -576,42 +575,7 @@ BOOL DeleteDC(HDC hdc)
     return TRUE;
 }
 
-HDC GetDC(HWND hWnd)
-{
-    CWnd* wnd = hWnd ? CWnd::FromHandlePermanent(hWnd) : nullptr;
-    if (hWnd && !wnd)
-        return nullptr;
-    return CreateWindowSurfaceDC(wnd, nullptr);
-}
-
-HDC GetWindowDC(HWND hWnd) { return GetDC(hWnd); }
 int ReleaseDC(HWND, HDC hDC) { return DeleteDC(hDC) ? 1 : 0; }
-
-HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint)
-{
-    CWnd* wnd = CWnd::FromHandlePermanent(hWnd);
-    if (!wnd || !lpPaint)
-        return nullptr;
-    bool erase = false;
-    CRect rc = qor::gui::BeginPaint(wnd, &erase);
-    HDC h = CreateWindowSurfaceDC(wnd, &rc);
-    *lpPaint = PAINTSTRUCT{};
-    lpPaint->hdc = h;
-    lpPaint->rcPaint = rc;
-    lpPaint->fErase = erase ? TRUE : FALSE;
-    if (erase)
-        lpPaint->fErase = wnd->SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(h), 0) ? FALSE : TRUE;
-    return h;
-}
-
-BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint)
-{
-    if (lpPaint)
-        DeleteDC(lpPaint->hdc);
-    if (CWnd* wnd = CWnd::FromHandlePermanent(hWnd))
-        qor::gui::EndPaint(wnd);
-    return TRUE;
-}
 
 namespace {
 

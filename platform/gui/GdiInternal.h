@@ -17,6 +17,8 @@
 #include <optional>
 #include <vector>
 
+class QWidget;
+
 namespace qor::gui {
 
 // The installed family that stands for a Windows face name ("Arial" -> "Liberation Sans" ...).
@@ -27,6 +29,10 @@ QFont QFontFromLogFont(const LOGFONTW& lf, double scaleY = 1.0);
 QFont QFontFromHandle(HFONT hFont);
 // Fills a LOGFONT that describes a Qt font (pixel height as a negative lfHeight).
 void LogFontFromQFont(const QFont& font, LOGFONTW* lf);
+
+// The screen holding a widget's window (the primary screen for null), or its work area (the
+// screen less the task bars), in the layer's coordinates; the fixed screen when a test set one.
+CRect ScreenArea(const QWidget* near, bool workArea);
 
 // ---- Images at a device pixel ratio --------------------------------------------------------
 

@@ -176,4 +176,9 @@ int ShowToolkitMessageBox(const qor::MessageBoxCall& call)
 
 void InstallMessageBoxes() { qor::SetMessageBoxHandler(ShowMessageBox); }
 
+namespace {
+// The boxes are on the screen from the start of every application.
+const bool g_installedAtStart = AddApplicationInitializer(&InstallMessageBoxes);
+} // namespace
+
 } // namespace qor::gui

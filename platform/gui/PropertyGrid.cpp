@@ -3,9 +3,9 @@
 // description area. The properties are ours; the rows are rebuilt from them.
 #include "platform/gui/PropertyGrid.h"
 
+#include "platform/core/MessageBox.h"
 #include "platform/core/Messages.h"
 #include "platform/gui/App.h"
-#include "platform/gui/Dialog.h"
 #include "platform/gui/NumberText.h"
 #include "platform/gui/SysValues.h"
 #include "platform/gui/WndInternal.h"

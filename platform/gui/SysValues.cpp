@@ -2,9 +2,10 @@
 #include "platform/gui/SysValues.h"
 
 #include "platform/gui/Gdi.h"
-#include "platform/gui/WndInternal.h"
+#include "platform/gui/GdiInternal.h"
 #include "platform/core/Time.h"
 
+#include <QtWidgets/QWidget>
 #include <QtGui/QCursor>
 #include <QtGui/QScreen>
 #include <QtWidgets/QApplication>

@@ -161,9 +161,7 @@ void CMFCToolBarsCustomizeDialog::ScanMenus()
 {
     // The menus the document templates bring (the fullest, so their order leads), then the frame's own.
     std::vector<UINT> menus;
-    if (CWinApp* app = AfxGetApp())
-        for (POSITION pos = app->GetFirstDocTemplatePosition(); pos;)
-            if (CDocTemplate* t = app->GetNextDocTemplate(pos)) menus.push_back(t->m_nIDResource);
+    if (CWinApp* app = AfxGetApp()) menus = app->GetDocTemplateMenus();
     if (m_pParentFrame) menus.push_back(m_pParentFrame->m_nIDHelp);
     const FrameShell* shell = m_pParentFrame ? m_pParentFrame->Shell() : nullptr;
     const UINT panesEntry = shell ? shell->paneMenuEntry : 0;

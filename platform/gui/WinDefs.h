@@ -81,6 +81,8 @@ using LPUINT = UINT*;
 #define WM_INITDIALOG 0x0110u
 #define WM_COMMAND 0x0111u
 #define WM_SYSCOMMAND 0x0112u
+// WM_SYSCOMMAND's wParam: Alt with the letter in lParam opens the menu it names.
+#define SC_KEYMENU 0xF100u
 #define WM_TIMER 0x0113u
 #define WM_HSCROLL 0x0114u
 #define WM_VSCROLL 0x0115u

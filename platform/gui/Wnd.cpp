@@ -7,8 +7,6 @@
 #include "platform/core/Messages.h"
 #include "platform/core/Time.h"
 #include "platform/gui/App.h"
-#include "platform/gui/Controls.h"
-#include "platform/gui/FrameInternal.h"
 #include "platform/gui/Gdi.h"
 #include "platform/gui/SurfaceAccess.h"
 #include "platform/gui/SysValues.h"
@@ -433,9 +431,7 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         // window has disabled.
         CWnd* root = this;
         while ((root->GetStyle() & WS_CHILD) && root->GetParent()) root = root->GetParent();
-        auto* frame = DYNAMIC_DOWNCAST(CFrameWnd, root);
-        if (qor::gui::FrameShell* shell = frame && frame->IsWindowEnabled() ? frame->Shell() : nullptr)
-            shell->OpenMenuByMnemonic(static_cast<wchar_t>(wParam));
+        if (root->IsWindowEnabled()) root->SendMessage(WM_SYSCOMMAND, SC_KEYMENU, wParam);
         return 0;
     }
     case WM_CLOSE: DestroyWindow(); return 0;

@@ -22,6 +22,27 @@ struct WndState;  // the toolkit side of a window (WndInternal.h)
 class WndAccess;  // the layer's back door into CWnd (WndInternal.h)
 }
 
+// The colour message a parent reflects to the control that sent it (Controls.h has the
+// WM_CTLCOLORxxx messages and their map entries).
+#ifndef WM_CTLCOLOR
+#define WM_CTLCOLOR 0x0019u
+#endif
+#define CTLCOLOR_MSGBOX 0
+#define CTLCOLOR_EDIT 1
+#define CTLCOLOR_LISTBOX 2
+#define CTLCOLOR_BTN 3
+#define CTLCOLOR_DLG 4
+#define CTLCOLOR_SCROLLBAR 5
+#define CTLCOLOR_STATIC 6
+
+// The reflected colour message's record (lParam of WM_REFLECT_BASE + WM_CTLCOLOR).
+struct AFX_CTLCOLOR {
+    HWND hWnd;
+    HDC hDC;
+    UINT nCtlType;
+};
+
+
 // Window classes are registered by name; custom controls are created by class name.
 BOOL RegisterClass(const WNDCLASS* lpWndClass);
 BOOL RegisterClassW(const WNDCLASS* lpWndClass);

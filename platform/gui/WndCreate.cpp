@@ -2,7 +2,6 @@
 #include "platform/gui/WndInternal.h"
 
 #include "platform/gui/App.h"
-#include "platform/gui/Controls.h"
 #include "platform/gui/TextFitInternal.h"
 
 #include <QtCore/QTimer>

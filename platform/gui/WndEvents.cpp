@@ -3,7 +3,6 @@
 #include "platform/gui/WndInternal.h"
 
 #include "platform/core/Time.h"
-#include "platform/gui/Dialog.h"
 #include "platform/gui/SysValues.h"
 
 #include <QtGui/QFocusEvent>
@@ -414,6 +413,18 @@ void HostBase::HostPaint(QPaintEvent* e)
         p.fillRect(o.x() + cs.cx, o.y() + cs.cy, GetSystemMetrics(SM_CXVSCROLL), GetSystemMetrics(SM_CYHSCROLL),
                    ToQColor(GetSysColor(COLOR_3DFACE)));
     p.drawImage(o, s->surface);
+}
+
+BOOL WalkPreTranslate(CWnd* focus, MSG* msg)
+{
+    HWND h = focus ? focus->m_hWnd : nullptr;
+    while (CWnd* w = CWnd::FromHandle(h)) {
+        if (w->PreTranslateMessage(msg)) return TRUE;
+        if (!(w->GetStyle() & WS_CHILD)) break;
+        CWnd* p = w->GetParent();
+        h = p ? p->m_hWnd : nullptr;
+    }
+    return FALSE;
 }
 
 } // namespace qor::gui

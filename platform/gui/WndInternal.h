@@ -273,14 +273,15 @@ std::vector<HWND> LiveHandles();
 bool IsDeliveringEvent();
 // Fixes the device pixel ratio of every window surface made from now on (0: the screen's).
 void SetPixelRatioOverride(double ratio);
-// The screen holding a widget's window (the primary screen for null), or its work area (the
-// screen less the task bars), in the layer's coordinates; the fixed screen when a test set one.
-CRect ScreenArea(const QWidget* near, bool workArea);
 Qt::CursorShape CursorShapeOf(HCURSOR h);
 
 void SendScrollCode(WndState* owner, int nBar, UINT code, int pos);
 
 // Updates the GetKeyState table from a toolkit input event's modifiers and buttons.
 void NoteInputState(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons);
+
+// The message loop's pre-translation: the walk from the focus window up its parents, each
+// window's PreTranslateMessage in turn (dialogs take their keys so).
+BOOL WalkPreTranslate(CWnd* focus, MSG* msg);
 
 } // namespace qor::gui

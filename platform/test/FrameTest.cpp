@@ -4,6 +4,7 @@
 #include "platform/test/GuiTest.h"
 
 #include "platform/gui/Convert.h"
+#include "platform/gui/Document.h"
 #include "platform/gui/FrameInternal.h"
 
 #include <QtCore/QCoreApplication>
