@@ -4,7 +4,7 @@
 #include "app/SettingsWnd.h"
 
 #include "engine/settings/Settings.h"
-#include "platform/gui/NumberText.h"
+#include "platform/gui/draw/NumberText.h"
 #include "res/SettingsPane.h"
 
 #include <functional>

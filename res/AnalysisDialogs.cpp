@@ -4,7 +4,7 @@
 #include "res/AnalysisDialogs.h"
 
 #include "platform/gui/Afx.h"
-#include "platform/gui/CheckListBox.h"
+#include "platform/gui/widgets/CheckListBox.h"
 
 namespace {
 

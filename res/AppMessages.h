@@ -10,7 +10,7 @@
 
 #include "platform/core/Messages.h"
 #include "platform/core/Types.h"
-#include "platform/gui/WinDefs.h"
+#include "platform/gui/draw/WinDefs.h"
 
 inline constexpr UINT WM_ELEMENT_SELECTED = WM_APP + 1;
 

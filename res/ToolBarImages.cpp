@@ -1,5 +1,5 @@
 // The toolbar pictures of QOR (our own drawings, one character a pixel; palette in ToolBarImages.h).
-#include "platform/gui/ToolBarImages.h"
+#include "platform/gui/widgets/ToolBarImages.h"
 #include "platform/gui/Afx.h"
 #include "res/Resource.h"
 

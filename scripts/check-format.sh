@@ -13,7 +13,7 @@ fi
 
 files=()
 while IFS= read -r -d '' f; do files+=("$f"); done < <(find app output ui -type f \( -name '*.cpp' -o -name '*.h' \) -print0 | sort -z)
-files+=(platform/gui/PropertyGrid.cpp platform/gui/TreeCtrl.cpp platform/gui/Edit.cpp)
+files+=(platform/gui/widgets/PropertyGrid.cpp platform/gui/widgets/TreeCtrl.cpp platform/gui/widgets/Edit.cpp)
 
 off=()
 for f in "${files[@]}"; do

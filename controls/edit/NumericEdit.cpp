@@ -2,7 +2,7 @@
 #include "controls/edit/NumericEdit.h"
 
 #include "controls/edit/RefusedKeyHint.h"
-#include "platform/gui/NumberText.h"
+#include "platform/gui/draw/NumberText.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // Cell images: drawn from the grid's image list, measured by the image's rectangle in it.
 #include "controls/grid/GridCtrl.h"
 
-#include "platform/gui/ImageList.h"
+#include "platform/gui/widgets/ImageList.h"
 
 BOOL CGridCtrl::GetImageSize(int nImage, CSize& size) const
 {

@@ -2,7 +2,7 @@
 // semicolon-separated text file.
 #include "controls/grid/GridCtrl.h"
 
-#include "platform/gui/PrintedTitle.h"
+#include "platform/gui/print/PrintedTitle.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,6 +1,6 @@
 #include "platform/test/DialogTest.h"
 
-#include "platform/gui/Controls.h"
+#include "platform/gui/widgets/Controls.h"
 
 namespace qor::test {
 

@@ -3,8 +3,8 @@
 // with IDCANCEL instead of blocking).
 #pragma once
 
-#include "platform/gui/Dialog.h"
-#include "platform/gui/PropertySheet.h"
+#include "platform/gui/dialogs/Dialog.h"
+#include "platform/gui/dialogs/PropertySheet.h"
 
 #include <gtest/gtest.h>
 

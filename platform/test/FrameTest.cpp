@@ -1,11 +1,11 @@
 #include "platform/test/FrameTest.h"
 
-#include "platform/gui/FrameInternal.h"
+#include "platform/gui/frame/FrameInternal.h"
 #include "platform/test/GuiTest.h"
 
-#include "platform/gui/Convert.h"
-#include "platform/gui/Document.h"
-#include "platform/gui/FrameInternal.h"
+#include "platform/gui/draw/Convert.h"
+#include "platform/gui/docview/Document.h"
+#include "platform/gui/frame/FrameInternal.h"
 
 #include <QtCore/QCoreApplication>
 #include <QtCore/QDir>

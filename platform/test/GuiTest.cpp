@@ -1,13 +1,13 @@
 #include "platform/test/GuiTest.h"
 
-#include "platform/gui/App.h"
-#include "platform/gui/Convert.h"
-#include "platform/gui/FileDialogInternal.h"
-#include "platform/gui/Gdi.h"
-#include "platform/gui/MessageBoxes.h"
-#include "platform/gui/SurfaceAccess.h"
-#include "platform/gui/SysValues.h"
-#include "platform/gui/WndInternal.h"
+#include "platform/gui/window/App.h"
+#include "platform/gui/draw/Convert.h"
+#include "platform/gui/dialogs/FileDialogInternal.h"
+#include "platform/gui/draw/Gdi.h"
+#include "platform/gui/dialogs/MessageBoxes.h"
+#include "platform/gui/draw/SurfaceAccess.h"
+#include "platform/gui/draw/SysValues.h"
+#include "platform/gui/window/WndInternal.h"
 
 #include <gtest/gtest.h>
 

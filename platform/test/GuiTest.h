@@ -4,7 +4,7 @@
 #pragma once
 
 #include "platform/core/MessageBox.h"
-#include "platform/gui/Wnd.h"
+#include "platform/gui/window/Wnd.h"
 
 #include <deque>
 #include <functional>

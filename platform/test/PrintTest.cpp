@@ -1,6 +1,6 @@
 #include "platform/test/PrintTest.h"
 
-#include "platform/gui/Convert.h"
+#include "platform/gui/draw/Convert.h"
 #include "platform/test/GuiTest.h"
 
 #include <QtCore/QByteArray>

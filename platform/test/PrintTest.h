@@ -2,7 +2,7 @@
 // going to a PDF file, and reading such a PDF back (pages, page sizes, drawing operations).
 #pragma once
 
-#include "platform/gui/Print.h"
+#include "platform/gui/print/Print.h"
 
 #include <deque>
 #include <functional>

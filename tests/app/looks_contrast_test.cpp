@@ -3,7 +3,7 @@
 #include "app_support.h"
 
 #include "controls/grid/GridCtrl.h"
-#include "platform/gui/Looks.h"
+#include "platform/gui/widgets/Looks.h"
 #include "platform/test/DialogTest.h"
 #include "platform/test/GuiTest.h"
 #include "res/Resource.h"

@@ -4,8 +4,8 @@
 
 #include "app/MainFrame.h"
 #include "app/QORDoc.h"
-#include "platform/gui/PrintPreviewWnd.h"
-#include "platform/gui/ToolBarImages.h"
+#include "platform/gui/print/PrintPreviewWnd.h"
+#include "platform/gui/widgets/ToolBarImages.h"
 #include "platform/test/DialogTest.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"

@@ -11,7 +11,7 @@
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
 #include "platform/core/MessageBox.h"
-#include "platform/gui/DataRecovery.h"
+#include "platform/gui/docview/DataRecovery.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
 #include "platform/test/PauseMeter.h"

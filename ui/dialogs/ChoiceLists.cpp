@@ -3,7 +3,7 @@
 
 #include "ui/dialogs/InputRanges.h"
 
-#include "platform/gui/NumberText.h"
+#include "platform/gui/draw/NumberText.h"
 #include "res/AnalysisDialogs.h"
 
 #include <climits>

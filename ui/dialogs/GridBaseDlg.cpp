@@ -3,7 +3,7 @@
 
 #include "controls/grid/GridCellNumeric.h"
 #include "platform/core/Errors.h"
-#include "platform/gui/Menu.h"
+#include "platform/gui/frame/Menu.h"
 #include "res/LoadModelDialogs.h"
 
 #include <new>

@@ -5,7 +5,7 @@
 
 #include "controls/edit/NumericEdit.h"
 #include "platform/gui/Afx.h"
-#include "platform/gui/CheckListBox.h"
+#include "platform/gui/widgets/CheckListBox.h"
 
 #include <memory>
 #include <vector>

@@ -3,7 +3,7 @@
 // the next key press or click anywhere in the thread (keyboard and mouse hooks).
 #include "ui/views/MessageTip.h"
 
-#include "platform/gui/Hooks.h"
+#include "platform/gui/window/Hooks.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 
 #include "engine/settings/Settings.h"
 #include "output/AnalysisOutput.h"
-#include "platform/gui/PrintedTitle.h"
+#include "platform/gui/print/PrintedTitle.h"
 
 #include <algorithm>
 #include <cstdlib>

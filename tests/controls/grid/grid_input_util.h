@@ -4,7 +4,7 @@
 
 #include "grid_test_util.h"
 
-#include "platform/gui/SysValues.h"
+#include "platform/gui/draw/SysValues.h"
 
 #include <vector>
 

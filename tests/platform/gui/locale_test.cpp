@@ -1,5 +1,5 @@
 // Locale items and number / currency formatting from the fixed profile.
-#include "platform/gui/Locale.h"
+#include "platform/gui/draw/Locale.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Printer DCs and print dialogs: jobs printed through a driven dialog land in a PDF file,
 // page by page, and the DC answers GetDeviceCaps from the printer.
 #include "platform/gui/Afx.h"
-#include "platform/gui/PdfView.h"
-#include "platform/gui/PrintPreviewWnd.h"
+#include "platform/gui/widgets/PdfView.h"
+#include "platform/gui/print/PrintPreviewWnd.h"
 #include "platform/test/GuiTest.h"
 #include "platform/test/PrintTest.h"
 

@@ -1,6 +1,6 @@
 // The grid-hosting base on a dialog: the grid's shape and numbering, and the row menu of a
 // right click (select all, deleting a row after the question, refusals).
-#include "platform/gui/Menu.h"
+#include "platform/gui/frame/Menu.h"
 #include "platform/test/DialogTest.h"
 #include "platform/test/GuiTest.h"
 #include "res/LoadModelDialogs.h"

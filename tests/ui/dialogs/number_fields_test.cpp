@@ -9,7 +9,7 @@
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/LoadModel.h"
-#include "platform/gui/SysValues.h"
+#include "platform/gui/draw/SysValues.h"
 #include "platform/test/DialogTest.h"
 #include "platform/test/GuiTest.h"
 #include "res/AnalysisDialogs.h"

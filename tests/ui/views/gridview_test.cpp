@@ -17,7 +17,7 @@
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
 #include "output/AnalysisOutput.h"
-#include "platform/gui/Clipboard.h"
+#include "platform/gui/window/Clipboard.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
 #include "platform/test/PrintTest.h"

@@ -4,7 +4,7 @@
 // header and the footer.
 #include "views_support.h"
 
-#include "platform/gui/Hooks.h"
+#include "platform/gui/window/Hooks.h"
 #include "platform/test/PrintTest.h"
 #include "ui/views/MessageTip.h"
 #include "ui/views/MouseListener.h"

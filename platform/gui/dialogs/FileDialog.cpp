@@ -1,0 +1,87 @@
+// The open and save file dialogs.
+#include "platform/gui/dialogs/FileDialog.h"
+
+#include "platform/core/MessageBox.h"
+#include "platform/gui/window/App.h"
+#include "platform/gui/draw/Convert.h"
+#include "platform/gui/dialogs/FileDialogInternal.h"
+#include "platform/gui/window/WndInternal.h"
+
+#include <QtGui/QGuiApplication>
+#include <QtWidgets/QFileDialog>
+
+namespace {
+
+CString NameOf(const CString& path)
+{
+    int slash = path.ReverseFind(L'/');
+    return slash >= 0 ? path.Mid(slash + 1) : path;
+}
+
+CString ExtOf(const CString& path)
+{
+    CString name = NameOf(path);
+    int dot = name.ReverseFind(L'.');
+    return dot > 0 ? name.Mid(dot + 1) : CString();
+}
+
+} // namespace
+
+QString qor::gui::RunToolkitFileDialog(QWidget* parent, bool open, const QString& caption, const QString& start,
+                                       const QString& filters, const QString& defaultExt, bool confirmOverwrite)
+{
+    QFileDialog dialog(parent, caption, start, filters);
+    dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !confirmOverwrite);
+    QString ext = defaultExt;
+    if (ext.startsWith(QLatin1Char('.'))) ext.remove(0, 1);
+    if (!open && !ext.isEmpty()) dialog.setDefaultSuffix(ext);
+    if (dialog.exec() != QDialog::Accepted) return QString();
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.first();
+}
+
+CString CFileDialog::GetFileName() const { return NameOf(m_strPath); }
+
+CString CFileDialog::GetFileExt() const { return ExtOf(m_strPath); }
+
+CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt, LPCTSTR lpszFileName, DWORD dwFlags,
+                         LPCTSTR lpszFilter, CWnd* pParentWnd, DWORD, BOOL)
+    : m_bOpenFileDialog(bOpenFileDialog), m_dwFlags(dwFlags), m_strDefExt(lpszDefExt ? lpszDefExt : L""),
+      m_strPath(lpszFileName ? lpszFileName : L""), m_strFilter(lpszFilter ? lpszFilter : L""), m_pParent(pParentWnd)
+{
+}
+
+INT_PTR CFileDialog::DoModal()
+{
+    // The test driver, when one is set, answers instead of the user.
+    qor::gui::FileDialogDriver driver = qor::gui::SetFileDialogDriver(nullptr);
+    qor::gui::SetFileDialogDriver(driver);
+    CString path = m_strPath;
+    if (driver) {
+        if (driver(m_bOpenFileDialog, path) != IDOK || path.IsEmpty()) return IDCANCEL;
+    } else {
+        const QString platform = QGuiApplication::platformName();
+        if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) return IDCANCEL;
+        // "Name (*.ext)|*.ext|Other|*.x||" -> "Name (*.ext);;Other"
+        QStringList parts = qor::gui::ToQString(m_strFilter).split(QLatin1Char('|'));
+        QStringList filters;
+        for (int i = 0; i + 1 < parts.size(); i += 2)
+            if (!parts[i].trimmed().isEmpty()) filters << parts[i].trimmed();
+        QWidget* parent = m_pParent ? qor::gui::WidgetOf(m_pParent) : nullptr;
+        const QString chosen =
+            qor::gui::RunToolkitFileDialog(parent, m_bOpenFileDialog, qor::gui::ToQString(m_strTitle),
+                                           qor::gui::ToQString(path), filters.join(QStringLiteral(";;")),
+                                           qor::gui::ToQString(m_strDefExt), (m_dwFlags & OFN_OVERWRITEPROMPT) != 0);
+        if (chosen.isEmpty()) return IDCANCEL;
+        path = qor::gui::FromQString(chosen);
+    }
+    if (!m_bOpenFileDialog && !m_strDefExt.IsEmpty() && ExtOf(path).IsEmpty()) {
+        CString ext = m_strDefExt;
+        if (ext.GetAt(0) != L'.') ext = L"." + ext;
+        path += ext;
+    }
+    m_strPath = path;
+    return IDOK;
+}

@@ -1,0 +1,479 @@
+// Crash recovery: autosaves written beside a session lock, offered back at the next start.
+#include "platform/gui/docview/DataRecovery.h"
+
+#include "platform/core/MessageBox.h"
+#include "platform/core/Paths.h"
+#include "platform/core/ReplacingFile.h"
+#include "platform/gui/window/App.h"
+#include "platform/gui/docview/Archive.h"
+#include "platform/gui/docview/Document.h"
+#include "platform/gui/window/Wnd.h"
+
+#include <QtCore/QTimer>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+struct CDataRecoveryHandler::Timer
+{
+    QTimer timer;
+    QTimer retry; // a tick that had to wait comes again soon
+};
+
+// One autosave written on a thread of its own. The mutex covers putting the file in place: a
+// write cancelled before that (its document was saved or closed) leaves no file.
+struct CDataRecoveryHandler::Write
+{
+    CDocument* pDocument = nullptr;
+    std::mutex mutex;
+    bool cancelled = false;
+    std::atomic<bool> done{false};
+    std::thread thread;
+};
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void Log(const std::string& what) { std::fprintf(stderr, "Autosave: %s\n", what.c_str()); }
+
+// Writes a file through a temporary file beside it, synced before it replaces the old one, so that a crash
+// while writing leaves the previous autosave whole (and a temporary file the next start removes).
+// keep, when given, is asked just before the file goes in place: false leaves the old file as it was.
+template <class WriteFile>
+bool WriteAtomically(const std::string& target, WriteFile write, const std::function<bool()>& keep = {})
+{
+    qor::CReplacingFile file;
+    if (file.Open(CString::FromUtf8(target)) && write(file.Descriptor()))
+    {
+        if (keep && !keep()) return false; // the temporary file goes with the object
+        if (file.Commit()) return true;
+    }
+    Log("Problem saving file: file is not saved. " + target + ": " + std::strerror(errno));
+    return false;
+}
+
+bool WriteText(int fd, const std::string& text)
+{
+    size_t done = 0;
+    while (done < text.size())
+    {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+std::string ReadText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// A session lives while some process holds its lock.
+bool SessionAlive(const std::string& lockPath)
+{
+    const int fd = ::open(lockPath.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool alive = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return alive;
+}
+
+void Remove(const std::string& path)
+{
+    std::error_code ec;
+    fs::remove(path, ec);
+}
+
+// Every document the application's templates hold, each once.
+std::vector<CDocument*> OpenDocuments(CWinApp* app)
+{
+    std::vector<CDocument*> docs;
+    std::set<CDocument*> seen;
+    for (POSITION t = app->GetFirstDocTemplatePosition(); t;)
+    {
+        CDocTemplate* tmpl = app->GetNextDocTemplate(t);
+        for (POSITION d = tmpl->GetFirstDocPosition(); d;)
+            if (CDocument* doc = tmpl->GetNextDoc(d); doc && seen.insert(doc).second) docs.push_back(doc);
+    }
+    return docs;
+}
+
+} // namespace
+
+CDataRecoveryHandler::CDataRecoveryHandler(CWinApp* pApp, DWORD dwRestartManagerSupportFlags)
+    : m_pApp(pApp), m_dwFlags(dwRestartManagerSupportFlags)
+{
+    // Unique among the runs of a machine, and among the application objects of one process.
+    static int made = 0;
+    m_strSession.Format(L"%ld-%lld-%d", static_cast<long>(::getpid()), static_cast<long long>(std::time(nullptr)),
+                        ++made);
+}
+
+CDataRecoveryHandler::~CDataRecoveryHandler()
+{
+    WaitForWrites();
+    if (m_nLock >= 0) ::close(m_nLock);
+}
+
+CString CDataRecoveryHandler::FilePath(const CString& name) const { return m_strAutosavePath + L"/" + name; }
+
+CString CDataRecoveryHandler::NewName()
+{
+    CString name;
+    name.Format(L"%s-%d", (LPCTSTR)m_strSession, ++m_nNext);
+    return name;
+}
+
+void CDataRecoveryHandler::SetAutosaveInterval(DWORD dwMilliseconds)
+{
+    m_nAutosaveInterval = dwMilliseconds;
+    if (m_pTimer) m_pTimer->timer.start(static_cast<int>(m_nAutosaveInterval));
+}
+
+void CDataRecoveryHandler::Initialize()
+{
+    if (m_strAutosavePath.IsEmpty() || !qor::CreateFolders(m_strAutosavePath)) return;
+    if (m_nLock < 0)
+    {
+        const std::string lock = FilePath(m_strSession + L".lock").ToUtf8();
+        m_nLock = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (m_nLock >= 0 && ::flock(m_nLock, LOCK_EX | LOCK_NB) != 0)
+        {
+            ::close(m_nLock);
+            m_nLock = -1;
+        }
+        if (m_nLock < 0)
+        {
+            Log(lock + ": the session cannot be marked, nothing is autosaved");
+            return;
+        }
+    }
+    if (m_dwFlags & AFX_RESTART_MANAGER_RESTORE_AUTOSAVED_FILES) RestoreAutosavedDocuments();
+    if ((m_dwFlags & AFX_RESTART_MANAGER_AUTOSAVE_AT_INTERVAL) && !m_pTimer)
+    {
+        m_pTimer = std::make_unique<Timer>();
+        QObject::connect(&m_pTimer->timer, &QTimer::timeout, &m_pTimer->timer, [this] { AutosaveAllDocumentInfo(); });
+        m_pTimer->timer.start(static_cast<int>(m_nAutosaveInterval));
+        m_pTimer->retry.setSingleShot(true);
+        QObject::connect(&m_pTimer->retry, &QTimer::timeout, &m_pTimer->retry, [this] { AutosaveAllDocumentInfo(); });
+    }
+}
+
+void CDataRecoveryHandler::AutosaveAllDocumentInfo()
+{
+    // A tick that comes while an autosave shows or runs something waits for the next one; one that
+    // comes while a save or open works off the window thread (the case is not whole then) comes
+    // again a moment later.
+    if (m_bBusy || m_nLock < 0) return;
+    EndWrites(nullptr, false);
+    if (qor::gui::IsWorkOffWindowThreadRunning())
+    {
+        if (m_pTimer) m_pTimer->retry.start(static_cast<int>(std::min<DWORD>(m_nAutosaveInterval, 1000)));
+        return;
+    }
+    for (CDocument* doc : OpenDocuments(m_pApp))
+    {
+        if (doc->IsModified())
+            AutosaveDocumentInfo(doc);
+        else
+            RemoveDocumentInfo(doc);
+    }
+    // Documents closed behind our back leave their autosave too.
+    const std::vector<CDocument*> open = OpenDocuments(m_pApp);
+    for (auto it = m_documents.begin(); it != m_documents.end();)
+    {
+        if (std::find(open.begin(), open.end(), it->first) == open.end())
+        {
+            Remove(FilePath(it->second + L".autosave").ToUtf8());
+            Remove(FilePath(it->second + L".path").ToUtf8());
+            it = m_documents.erase(it);
+        }
+        else
+        {
+            ++it;
+        }
+    }
+}
+
+BOOL CDataRecoveryHandler::AutosaveDocumentInfo(CDocument* pDocument)
+{
+    if (!pDocument || m_nLock < 0 || m_bBusy || qor::gui::IsWorkOffWindowThreadRunning()) return FALSE;
+    // The document's last write still runs: this one waits for the next tick.
+    EndWrites(nullptr, false);
+    for (const auto& write : m_writes)
+        if (write->pDocument == pDocument) return FALSE;
+    m_bBusy = true;
+    auto [it, added] = m_documents.emplace(pDocument, CString());
+    if (added) it->second = NewName();
+    const CString base = it->second;
+    if (std::function<bool(int)> writer = pDocument->SnapshotForAutosave())
+    {
+        StartWrite(pDocument, base, std::move(writer));
+        m_bBusy = false;
+        return TRUE;
+    }
+
+    // The document's own Serialize writes it; a box it would show about a failure stays unseen: the user
+    // did not ask for this save.
+    qor::MessageBoxHandler previous = qor::SetMessageBoxHandler([](const qor::MessageBoxCall& call) {
+        Log(call.text.ToUtf8());
+        return qor::DefaultMessageBoxAnswer(call.type);
+    });
+    const bool written = WriteAtomically(FilePath(base + L".autosave").ToUtf8(), [&](int fd) {
+        CFile file;
+        file.m_hFile = fd;
+        file.SetFilePath(FilePath(base + L".autosave"));
+        bool ok = true;
+        {
+            CArchive ar(&file, CArchive::store);
+            ar.m_pDocument = pDocument;
+            try
+            {
+                pDocument->Serialize(ar);
+            }
+            catch (...)
+            {
+                ok = false;
+            }
+            ar.Close();
+            ok = ok && !ar.m_bFailed;
+        }
+        file.m_hFile = CFile::hFileNull; // the caller closes it
+        return ok;
+    });
+    qor::SetMessageBoxHandler(previous);
+    bool described = false;
+    if (written)
+    {
+        const std::string text = pDocument->GetPathName().ToUtf8() + "\n" + pDocument->GetTitle().ToUtf8() + "\n";
+        described = WriteAtomically(FilePath(base + L".path").ToUtf8(), [&](int fd) { return WriteText(fd, text); });
+    }
+    m_bBusy = false;
+    return written && described;
+}
+
+void CDataRecoveryHandler::StartWrite(CDocument* pDocument, const CString& base, std::function<bool(int)> writer)
+{
+    auto write = std::make_shared<Write>();
+    write->pDocument = pDocument;
+    const std::string target = FilePath(base + L".autosave").ToUtf8();
+    const std::string description = FilePath(base + L".path").ToUtf8();
+    const std::string text = pDocument->GetPathName().ToUtf8() + "\n" + pDocument->GetTitle().ToUtf8() + "\n";
+    write->thread = std::thread([write, writer = std::move(writer), target, description, text] {
+        std::unique_lock<std::mutex> lock(write->mutex, std::defer_lock);
+        // The file goes in place, and its description beside it, only while the write is wanted.
+        const bool written = WriteAtomically(
+            target,
+            [&](int fd) {
+                try
+                {
+                    return writer(fd);
+                }
+                catch (...)
+                {
+                    return false;
+                }
+            },
+            [&] {
+                lock.lock();
+                return !write->cancelled;
+            });
+        if (written) WriteAtomically(description, [&](int fd) { return WriteText(fd, text); });
+        if (lock.owns_lock()) lock.unlock();
+        write->done = true;
+    });
+    m_writes.push_back(std::move(write));
+}
+
+void CDataRecoveryHandler::EndWrites(CDocument* pDocument, bool cancel)
+{
+    for (auto it = m_writes.begin(); it != m_writes.end();)
+    {
+        Write& write = **it;
+        if (cancel && (!pDocument || write.pDocument == pDocument))
+        {
+            std::lock_guard<std::mutex> lock(write.mutex);
+            write.cancelled = true;
+        }
+        if (write.done)
+        {
+            write.thread.join();
+            it = m_writes.erase(it);
+        }
+        else
+        {
+            ++it;
+        }
+    }
+}
+
+void CDataRecoveryHandler::WaitForWrites()
+{
+    for (const auto& write : m_writes)
+        if (write->thread.joinable()) write->thread.join();
+    m_writes.clear();
+}
+
+void CDataRecoveryHandler::RemoveDocumentInfo(CDocument* pDocument)
+{
+    // A write still running for it puts nothing in place any more.
+    EndWrites(pDocument, true);
+    auto it = m_documents.find(pDocument);
+    if (it == m_documents.end()) return;
+    // The description goes first: an autosave without one is never offered.
+    Remove(FilePath(it->second + L".path").ToUtf8());
+    Remove(FilePath(it->second + L".autosave").ToUtf8());
+    m_documents.erase(it);
+}
+
+void CDataRecoveryHandler::RestoreAutosavedDocuments()
+{
+    if (m_strAutosavePath.IsEmpty()) return;
+    const fs::path folder(m_strAutosavePath.ToUtf8());
+    std::error_code ec;
+    std::vector<fs::path> found;
+    std::set<std::string> ended;
+    // What runs that ended while writing an autosave left (never a file a live run writes).
+    qor::CReplacingFile::RemoveLeftoversIn(m_strAutosavePath);
+    for (const auto& entry : fs::directory_iterator(folder, ec))
+    {
+        const fs::path& p = entry.path();
+        if (qor::CReplacingFile::IsTemporaryName(p.filename().string())) continue;
+        const std::string stem = p.stem().string();
+        if (p.extension() == ".lock")
+        {
+            if (stem != m_strSession.ToUtf8() && !SessionAlive(p.string())) ended.insert(stem);
+            continue;
+        }
+        const size_t dash = stem.rfind('-');
+        if (dash == std::string::npos) continue;
+        const std::string session = stem.substr(0, dash);
+        if (session == m_strSession.ToUtf8() || SessionAlive((folder / (session + ".lock")).string())) continue;
+        ended.insert(session);
+        if (p.extension() == ".path") found.push_back(p);
+    }
+    std::sort(found.begin(), found.end());
+    // The program holds one case at a time: a second restored case would close the first, asking to
+    // save or lose it. So one case is restored at a start; the others wait for the next.
+    bool restored = false;
+    int waiting = 0;
+    for (const fs::path& description : found)
+    {
+        if (restored)
+        {
+            ++waiting;
+            continue;
+        }
+        std::string text = ReadText(description.string());
+        const size_t end = text.find('\n');
+        const CString path(text.substr(0, end).c_str());
+        const std::string rest = end == std::string::npos ? std::string() : text.substr(end + 1);
+        const CString title(rest.substr(0, rest.find('\n')).c_str());
+        fs::path saved = description;
+        saved.replace_extension(".autosave");
+        if (!fs::is_regular_file(saved, ec))
+        {
+            Remove(description.string());
+            continue;
+        }
+        const CString name = path.IsEmpty() ? title : path;
+        // The program's window is shown (maximised) once the start-up is done: the question stands where it
+        // will be.
+        CString prompt;
+        prompt.Format(L"The program ended without closing %s. Its changes were kept automatically.\n\n"
+                      L"Restore them? (Yes opens the case with these changes; No discards them.)",
+                      (LPCTSTR)name);
+        if (AfxMessageBox(prompt, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        {
+            Remove(description.string());
+            Remove(saved.string());
+            continue;
+        }
+        m_bRestoring = true;
+        CDocument* doc = m_pApp->OpenDocumentFile(CString(saved.string().c_str()));
+        m_bRestoring = false;
+        if (!doc)
+        {
+            // The autosave stays for another start: the user asked for it and it could not be read now.
+            Log(saved.string() + ": could not be restored");
+            continue;
+        }
+        restored = true;
+        // The case shows under its own name and path; saving it is the user's decision, so nothing is
+        // written to the user's file here.
+        doc->SetPathName(path, FALSE);
+        if (path.IsEmpty()) doc->SetTitle(title);
+        doc->SetModifiedFlag(TRUE);
+        // This run keeps it: renamed into the session, it survives a crash before the next tick. Should a
+        // rename fail, the old files go and the case is written afresh under the new name.
+        const CString base = NewName();
+        std::error_code moved;
+        fs::rename(saved, FilePath(base + L".autosave").ToUtf8(), moved);
+        if (!moved)
+        {
+            m_documents[doc] = base;
+            fs::rename(description, FilePath(base + L".path").ToUtf8(), moved);
+        }
+        if (moved)
+        { // failed
+            Remove(description.string());
+            Remove(saved.string());
+            RemoveDocumentInfo(doc);
+            AutosaveDocumentInfo(doc);
+        }
+    }
+    if (waiting > 0)
+    {
+        CString note;
+        note.Format(waiting == 1 ? L"One more case that the program kept automatically is offered at the next start."
+                                 : L"%d more cases that the program kept automatically are offered at the next starts, "
+                                   L"one at each start.",
+                    waiting);
+        AfxMessageBox(note, MB_OK | MB_ICONINFORMATION);
+    }
+    // An ended session whose documents were all dealt with leaves nothing behind.
+    for (const std::string& session : ended)
+    {
+        bool left = false;
+        for (const auto& entry : fs::directory_iterator(folder, ec))
+            if (entry.path().stem().string().rfind(session + "-", 0) == 0) left = true;
+        if (!left) Remove((folder / (session + ".lock")).string());
+    }
+}
+
+void CDataRecoveryHandler::Shutdown()
+{
+    if (m_pTimer)
+    {
+        m_pTimer->timer.stop();
+        m_pTimer->retry.stop();
+    }
+    EndWrites(nullptr, true);
+    WaitForWrites();
+    while (!m_documents.empty()) RemoveDocumentInfo(m_documents.begin()->first);
+    if (m_nLock >= 0)
+    {
+        Remove(FilePath(m_strSession + L".lock").ToUtf8());
+        ::close(m_nLock);
+        m_nLock = -1;
+    }
+}

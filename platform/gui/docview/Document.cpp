@@ -1,0 +1,538 @@
+// Documents and document templates.
+#include "platform/gui/docview/Document.h"
+
+#include "platform/core/MessageBox.h"
+#include "platform/core/Paths.h"
+#include "platform/core/ReplacingFile.h"
+#include "platform/core/Strings.h"
+#include "platform/gui/window/App.h"
+#include "platform/gui/docview/DataRecovery.h"
+#include "platform/gui/frame/Frame.h"
+#include "platform/gui/docview/View.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace qor::gui;
+
+namespace {
+
+// A saved or closed document has nothing left to recover.
+void ForgetAutosave(CDocument* doc)
+{
+    if (CWinApp* app = AfxGetApp(); app && app->m_pDataRecoveryHandler)
+        app->m_pDataRecoveryHandler->RemoveDocumentInfo(doc);
+}
+
+CString FileTitle(const CString& path)
+{
+    int slash = path.ReverseFind(L'/');
+    return slash < 0 ? path : path.Mid(slash + 1);
+}
+} // namespace
+
+// ---- CDocument ------------------------------------------------------------------------------------
+
+IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
+
+BEGIN_MESSAGE_MAP(CDocument, CCmdTarget)
+    ON_COMMAND(ID_FILE_SAVE, OnFileSave)
+    ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
+    ON_COMMAND(ID_FILE_CLOSE, OnFileClose)
+END_MESSAGE_MAP()
+
+CDocument::CDocument() = default;
+
+CDocument::~CDocument()
+{
+    for (CView* v : m_viewList) v->m_pDocument = nullptr;
+    if (m_pDocTemplate) m_pDocTemplate->RemoveDocument(this);
+}
+
+void CDocument::SetTitle(LPCTSTR lpszTitle)
+{
+    m_strTitle = lpszTitle ? lpszTitle : L"";
+    std::vector<CFrameWnd*> frames;
+    for (CView* v : m_viewList)
+        if (CFrameWnd* f = v->GetParentFrame(); f && std::find(frames.begin(), frames.end(), f) == frames.end())
+            frames.push_back(f);
+    for (CFrameWnd* f : frames) f->OnUpdateFrameTitle(TRUE);
+}
+
+void CDocument::SetPathName(LPCTSTR lpszPathName, BOOL bAddToMRU)
+{
+    m_strPathName = lpszPathName ? lpszPathName : L"";
+    SetTitle(FileTitle(m_strPathName));
+    if (bAddToMRU && !m_strPathName.IsEmpty())
+        if (CWinApp* app = AfxGetApp()) app->AddToRecentFileList(m_strPathName);
+}
+
+POSITION CDocument::GetFirstViewPosition() const { return m_viewList.empty() ? nullptr : MakePosition(0); }
+
+CView* CDocument::GetNextView(POSITION& rPosition) const
+{
+    return NextAtPosition(m_viewList, rPosition);
+}
+
+void CDocument::AddView(CView* pView)
+{
+    if (!pView || std::find(m_viewList.begin(), m_viewList.end(), pView) != m_viewList.end()) return;
+    m_viewList.push_back(pView);
+    pView->m_pDocument = this;
+    OnChangedViewList();
+}
+
+void CDocument::RemoveView(CView* pView)
+{
+    auto it = std::find(m_viewList.begin(), m_viewList.end(), pView);
+    if (it == m_viewList.end()) return;
+    m_viewList.erase(it);
+    pView->m_pDocument = nullptr;
+    OnChangedViewList();
+}
+
+void CDocument::OnChangedViewList()
+{
+    // The last view gone closes an automatic document.
+    if (m_viewList.empty() && m_bAutoDelete) {
+        OnCloseDocument();
+        return;
+    }
+    UpdateFrameCounts();
+}
+
+void CDocument::UpdateFrameCounts()
+{
+    // Frames of the shown views, in the order of the views; a window not yet shown, or going, has no number.
+    std::vector<CFrameWnd*> frames;
+    for (CView* v : m_viewList)
+        if (v->m_hWnd && v->IsWindowVisible())
+            if (CFrameWnd* f = v->GetParentFrame(); f && std::find(frames.begin(), frames.end(), f) == frames.end())
+                frames.push_back(f);
+    for (size_t i = 0; i < frames.size(); ++i) frames[i]->m_nWindow = frames.size() == 1 ? 0 : static_cast<int>(i) + 1;
+    for (CFrameWnd* f : frames) f->OnUpdateFrameTitle(TRUE);
+}
+
+void CDocument::UpdateAllViews(CView* pSender, LPARAM lHint, CObject* pHint)
+{
+    std::vector<CView*> views = m_viewList;
+    for (CView* v : views)
+        if (v != pSender) v->OnUpdate(pSender, lHint, pHint);
+}
+
+BOOL CDocument::OnNewDocument()
+{
+    DeleteContents();
+    m_strPathName.Empty();
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+void CDocument::ReportSaveLoadException(LPCTSTR lpszPathName, BOOL bSaving, int nError, LPCTSTR lpszReason)
+{
+    // The reason (the system's: "Permission denied", "No space left on device"), with the file it
+    // concerns.
+    CString text = bSaving ? L"Failed to save document." : L"Failed to open document.";
+    const CString reason = SaveLoadReason(nError, lpszReason);
+    if (!reason.IsEmpty()) text += L"\n" + CString(lpszPathName ? lpszPathName : L"") + L": " + reason;
+    AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+}
+
+CString CDocument::SaveLoadReason(int nError, LPCTSTR lpszReason)
+{
+    if (lpszReason && *lpszReason) return lpszReason;
+    return nError != 0 ? CString::FromUtf8(std::strerror(nError)) : CString();
+}
+
+namespace {
+
+// The file a path names once every symbolic link on its last part is followed (the path itself
+// when it is no link, or when the links go round).
+CString ResolvedLinks(CString path)
+{
+    namespace fs = std::filesystem;
+    fs::path p(path.ToUtf8());
+    for (int hops = 0; hops < 40; ++hops)
+    {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(p, ec))) return CString::FromUtf8(p.string());
+        fs::path next = fs::read_symlink(p, ec);
+        if (ec) break;
+        p = next.is_absolute() ? next : p.parent_path() / next;
+    }
+    return path;
+}
+
+// A file whose owner may not write it (the user made it read-only), whoever runs the program.
+bool IsReadOnlyFile(const CString& path)
+{
+    struct stat st
+    {};
+    return ::stat(path.ToUtf8().c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) == 0;
+}
+
+} // namespace
+
+BOOL CDocument::OnOpenDocument(LPCTSTR lpszPathName)
+{
+    // What a save of this file left when its run ended goes (never what a live run writes).
+    qor::CReplacingFile::RemoveLeftovers(ResolvedLinks(lpszPathName ? lpszPathName : L""));
+    CFile file;
+    if (!file.Open(lpszPathName, CFile::modeRead | CFile::shareDenyWrite)) {
+        ReportSaveLoadException(lpszPathName, FALSE, file.GetLastError());
+        return FALSE;
+    }
+    DeleteContents();
+    SetModifiedFlag(TRUE);
+    CArchive ar(&file, CArchive::load);
+    ar.m_pDocument = this;
+    bool failed = false;
+    try {
+        Serialize(ar);
+    } catch (...) {
+        failed = true;
+    }
+    ar.Close();
+    file.Close();
+    if (failed || ar.m_bFailed) {
+        DeleteContents();
+        if (failed) ReportSaveLoadException(lpszPathName, FALSE, 0);
+        return FALSE;
+    }
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+BOOL CDocument::OnSaveDocument(LPCTSTR lpszPathName)
+{
+    // Written to a temporary file beside the target, which replaces the target only when
+    // everything was written: a failed save leaves the old file as it was. A symbolic link is
+    // followed: the file it names is replaced (keeping its permissions), and the link stays. A file
+    // its owner may not write is never replaced, whoever runs the program.
+    CString target = ResolvedLinks(lpszPathName ? lpszPathName : L"");
+    qor::CReplacingFile::RemoveLeftovers(target);
+    if (IsReadOnlyFile(target))
+    {
+        ReportSaveLoadException(lpszPathName, TRUE, EACCES, L"the file is read-only");
+        return FALSE;
+    }
+    qor::CReplacingFile replacing;
+    if (!replacing.Open(target))
+    {
+        ReportSaveLoadException(lpszPathName, TRUE, errno);
+        return FALSE;
+    }
+
+    CFile file;
+    file.m_hFile = replacing.Descriptor();
+    file.SetFilePath(lpszPathName);
+    CArchive ar(&file, CArchive::store);
+    ar.m_pDocument = this;
+    bool failed = false;
+    try {
+        Serialize(ar);
+    } catch (...) {
+        failed = true;
+    }
+    ar.Close();
+    bool reported = ar.m_bFailed && !failed; // the document reported its own failure
+    if (!failed && !ar.m_bFailed && !file.Flush()) failed = true;
+    file.m_hFile = CFile::hFileNull; // the replacing file closes it
+    errno = 0;
+    if (!failed && !ar.m_bFailed && !replacing.Commit()) failed = true;
+    if (failed || ar.m_bFailed) {
+        const int error = errno;
+        replacing.Discard();
+        if (!reported) ReportSaveLoadException(lpszPathName, TRUE, error);
+        return FALSE;
+    }
+    SetModifiedFlag(FALSE);
+    ForgetAutosave(this);
+    return TRUE;
+}
+
+void CDocument::OnCloseDocument()
+{
+    BOOL autoDelete = m_bAutoDelete;
+    m_bAutoDelete = FALSE; // the views going do not close it again
+    while (!m_viewList.empty()) {
+        CView* v = m_viewList.front();
+        CFrameWnd* f = v->GetParentFrame();
+        if (f) {
+            PreCloseFrame(f);
+            f->DestroyWindow();
+        } else {
+            v->DestroyWindow();
+        }
+        if (!m_viewList.empty() && m_viewList.front() == v) RemoveView(v);
+    }
+    m_bAutoDelete = autoDelete;
+    ForgetAutosave(this);
+    DeleteContents();
+    if (m_bAutoDelete) delete this;
+}
+
+BOOL CDocument::CanCloseFrame(CFrameWnd* pFrame)
+{
+    // Another frame of this document keeps it open without asking.
+    for (CView* v : m_viewList)
+        if (CFrameWnd* f = v->GetParentFrame(); f && f != pFrame) return TRUE;
+    return SaveModified();
+}
+
+BOOL CDocument::SaveModified()
+{
+    if (!IsModified()) return TRUE;
+    CString name = m_strPathName.IsEmpty() ? m_strTitle : FileTitle(m_strPathName);
+    if (name.IsEmpty()) name = L"Untitled";
+    CString prompt;
+    prompt.Format(L"Save changes to %s?", (LPCTSTR)name);
+    switch (AfxMessageBox(prompt, MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
+    case IDCANCEL: return FALSE;
+    case IDYES: return DoFileSave();
+    default: return TRUE;
+    }
+}
+
+BOOL CDocument::DoSave(LPCTSTR lpszPathName, BOOL bReplace)
+{
+    CString newName = lpszPathName ? lpszPathName : L"";
+    if (newName.IsEmpty()) {
+        CWinApp* app = AfxGetApp();
+        newName = m_strPathName;
+        if (newName.IsEmpty()) newName = m_strTitle;
+        // A read-only file is refused in the dialog, which comes again for another name.
+        for (;;)
+        {
+            if (!app || !app->DoPromptFileName(newName, 0, 0, FALSE, m_pDocTemplate)) return FALSE;
+            if (!IsReadOnlyFile(ResolvedLinks(newName))) break;
+            CString refused;
+            refused.Format(L"%s is read-only.\nTry again with a different file name.", (LPCTSTR)newName);
+            AfxMessageBox(refused, MB_OK | MB_ICONEXCLAMATION);
+        }
+    }
+    if (!OnSaveDocument(newName)) return FALSE;
+    if (bReplace) SetPathName(newName);
+    return TRUE;
+}
+
+BOOL CDocument::DoFileSave()
+{
+    // A file without a name, or one the user made read-only, is saved under a name asked for.
+    if (m_strPathName.IsEmpty() || IsReadOnlyFile(ResolvedLinks(m_strPathName))) return DoSave(nullptr);
+    return DoSave(m_strPathName);
+}
+
+void CDocument::OnFileSave() { DoFileSave(); }
+void CDocument::OnFileSaveAs() { DoSave(nullptr); }
+void CDocument::OnFileClose()
+{
+    if (!SaveModified()) return;
+    OnCloseDocument();
+}
+
+BOOL CDocument::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    if (CCmdTarget::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+    return m_pDocTemplate && m_pDocTemplate->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+// ---- CDocTemplate ---------------------------------------------------------------------------------
+
+IMPLEMENT_DYNAMIC(CDocTemplate, CCmdTarget)
+IMPLEMENT_DYNAMIC(CMultiDocTemplate, CDocTemplate)
+
+CDocTemplate::CDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
+                           CRuntimeClass* pViewClass)
+    : m_nIDResource(nIDResource), m_pDocClass(pDocClass), m_pFrameClass(pFrameClass), m_pViewClass(pViewClass)
+{
+    if (const wchar_t* text = qor::FindString(nIDResource)) m_strDocStrings = text;
+}
+
+CDocTemplate::~CDocTemplate() = default;
+
+BOOL CDocTemplate::GetDocString(CString& rString, DocStringIndex index) const
+{
+    rString.Empty();
+    int part = 0, start = 0;
+    const CString& s = m_strDocStrings;
+    for (int i = 0; i <= s.GetLength(); ++i) {
+        if (i == s.GetLength() || s[i] == L'\n') {
+            if (part == static_cast<int>(index)) {
+                rString = s.Mid(start, i - start);
+                return TRUE;
+            }
+            ++part;
+            start = i + 1;
+        }
+    }
+    return FALSE;
+}
+
+void CDocTemplate::AddDocument(CDocument* pDoc)
+{
+    if (pDoc) pDoc->m_pDocTemplate = this;
+}
+
+void CDocTemplate::RemoveDocument(CDocument* pDoc)
+{
+    if (pDoc && pDoc->m_pDocTemplate == this) pDoc->m_pDocTemplate = nullptr;
+}
+
+CDocument* CDocTemplate::CreateNewDocument()
+{
+    CObject* obj = m_pDocClass ? m_pDocClass->CreateObject() : nullptr;
+    auto* doc = DYNAMIC_DOWNCAST(CDocument, obj);
+    if (!doc) {
+        delete obj;
+        return nullptr;
+    }
+    AddDocument(doc);
+    return doc;
+}
+
+CFrameWnd* CDocTemplate::CreateNewFrame(CDocument* pDoc, CFrameWnd* pOther)
+{
+    CCreateContext context;
+    context.m_pCurrentFrame = pOther;
+    context.m_pCurrentDoc = pDoc;
+    context.m_pNewViewClass = m_pViewClass;
+    context.m_pNewDocTemplate = this;
+    CObject* obj = m_pFrameClass ? m_pFrameClass->CreateObject() : nullptr;
+    auto* frame = DYNAMIC_DOWNCAST(CFrameWnd, obj);
+    if (!frame) {
+        delete obj;
+        return nullptr;
+    }
+    if (!frame->LoadFrame(m_nIDResource, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, &context)) {
+        // A frame whose window was never made is ours to delete; one that was made and
+        // destroyed deleted itself.
+        if (IsLiveFrame(frame)) delete frame;
+        return nullptr;
+    }
+    return frame;
+}
+
+void CDocTemplate::InitialUpdateFrame(CFrameWnd* pFrame, CDocument* pDoc, BOOL bMakeVisible)
+{
+    if (pFrame) pFrame->InitialUpdateFrame(pDoc, bMakeVisible);
+}
+
+CDocTemplate::Confidence CDocTemplate::MatchDocType(LPCTSTR lpszPathName, CDocument*& rpDocMatch)
+{
+    rpDocMatch = nullptr;
+    POSITION pos = GetFirstDocPosition();
+    while (pos) {
+        CDocument* d = GetNextDoc(pos);
+        if (d && lpszPathName && d->GetPathName() == lpszPathName) {
+            rpDocMatch = d;
+            return yesAlreadyOpen;
+        }
+    }
+    CString ext;
+    if (GetDocString(ext, filterExt) && !ext.IsEmpty() && lpszPathName) {
+        CString path(lpszPathName);
+        if (path.GetLength() >= ext.GetLength() &&
+            path.Right(ext.GetLength()).CompareNoCase(ext) == 0)
+            return yesAttemptNative;
+    }
+    return yesAttemptForeign;
+}
+
+void CDocTemplate::CloseAllDocuments(BOOL)
+{
+    while (POSITION pos = GetFirstDocPosition()) {
+        CDocument* d = GetNextDoc(pos);
+        if (!d) break;
+        d->OnCloseDocument();
+        // A document that stays (not auto-deleting) leaves the list.
+        if (GetFirstDocPosition() && GetNextDoc(pos = GetFirstDocPosition()) == d) {
+            RemoveDocument(d);
+            delete d;
+        }
+    }
+}
+
+BOOL CDocTemplate::SaveAllModified()
+{
+    POSITION pos = GetFirstDocPosition();
+    while (pos)
+        if (CDocument* d = GetNextDoc(pos); d && !d->SaveModified()) return FALSE;
+    return TRUE;
+}
+
+CMultiDocTemplate::CMultiDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
+                                     CRuntimeClass* pViewClass)
+    : CDocTemplate(nIDResource, pDocClass, pFrameClass, pViewClass)
+{
+}
+
+CMultiDocTemplate::~CMultiDocTemplate()
+{
+    for (CDocument* d : m_docList) d->m_pDocTemplate = nullptr;
+}
+
+POSITION CMultiDocTemplate::GetFirstDocPosition() const { return m_docList.empty() ? nullptr : MakePosition(0); }
+
+CDocument* CMultiDocTemplate::GetNextDoc(POSITION& rPos) const
+{
+    return NextAtPosition(m_docList, rPos);
+}
+
+void CMultiDocTemplate::AddDocument(CDocument* pDoc)
+{
+    CDocTemplate::AddDocument(pDoc);
+    if (pDoc && std::find(m_docList.begin(), m_docList.end(), pDoc) == m_docList.end()) m_docList.push_back(pDoc);
+}
+
+void CMultiDocTemplate::RemoveDocument(CDocument* pDoc)
+{
+    CDocTemplate::RemoveDocument(pDoc);
+    m_docList.erase(std::remove(m_docList.begin(), m_docList.end(), pDoc), m_docList.end());
+}
+
+void CMultiDocTemplate::SetDefaultTitle(CDocument* pDocument)
+{
+    CString name;
+    if (!GetDocString(name, docName) || name.IsEmpty()) name = L"Untitled";
+    CString title;
+    title.Format(L"%s%u", (LPCTSTR)name, m_nUntitledCount + 1);
+    pDocument->SetTitle(title);
+}
+
+CDocument* CMultiDocTemplate::OpenDocumentFile(LPCTSTR lpszPathName, BOOL bMakeVisible)
+{
+    CDocument* doc = CreateNewDocument();
+    if (!doc) return nullptr;
+    BOOL autoDelete = doc->m_bAutoDelete;
+    doc->m_bAutoDelete = FALSE; // a failed frame must not take the document with it yet
+    CFrameWnd* frame = CreateNewFrame(doc, nullptr);
+    doc->m_bAutoDelete = autoDelete;
+    if (!frame) {
+        delete doc;
+        return nullptr;
+    }
+    if (!lpszPathName) {
+        SetDefaultTitle(doc);
+        if (!doc->OnNewDocument()) {
+            frame->DestroyWindow(); // its view goes, and the document with it
+            return nullptr;
+        }
+        ++m_nUntitledCount;
+    } else {
+        if (!doc->OnOpenDocument(lpszPathName)) {
+            frame->DestroyWindow();
+            return nullptr;
+        }
+        doc->SetPathName(lpszPathName);
+    }
+    InitialUpdateFrame(frame, doc, bMakeVisible);
+    return doc;
+}

@@ -1,0 +1,73 @@
+// CPrintPreviewWnd: the window of a print preview, which shows the pages a preview job wrote to a
+// PDF file until it is closed, under the framework's preview bar: Print..., Next Page, Prev Page,
+// One Page / Two Page, Zoom In, Zoom Out, Close and the page number.
+#pragma once
+
+#include "platform/gui/widgets/Controls.h"
+#include "platform/gui/window/Wnd.h"
+
+#include <memory>
+
+class CFrameWnd;
+
+class CPrintPreviewWnd : public CWnd
+{
+    DECLARE_DYNAMIC(CPrintPreviewWnd)
+public:
+    // Shows the pages of the file: over the whole client area of pOwner when it is a frame (the preview
+    // takes the frame's place until it is closed, as in the framework; an earlier preview there closes),
+    // else in a new window centred on the screen, owned by pOwner (which takes it along when it goes). The
+    // window deletes the file and itself when it is closed. Print...
+    // closes it and sends ID_FILE_PRINT to pPrintTarget (the view previewed). Null (and the file
+    // deleted) when the file cannot be shown.
+    static CPrintPreviewWnd* Open(LPCTSTR lpszPdfPath, LPCTSTR lpszTitle, CWnd* pOwner = nullptr,
+                                  CWnd* pPrintTarget = nullptr);
+
+    int GetPageCount() const;
+    // The first page shown (1-based), the pages shown side by side (1 or 2) and the zoom (0: whole
+    // pages in the window, 1: a page as wide as the window, 2: twice that).
+    int GetCurrentPage() const { return m_nPage; }
+    int GetPagesShown() const { return m_nPages; }
+    int GetZoom() const { return m_nZoom; }
+    // Where page n (1-based) is drawn in the client area (empty when it is not shown).
+    CRect GetPageRect(int nPage) const;
+
+protected:
+    CPrintPreviewWnd();
+    ~CPrintPreviewWnd() override;
+    int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    void OnSize(UINT nType, int cx, int cy);
+    void OnPaint();
+    void OnDestroy();
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+    void OnPreviewClose();
+    void OnCloseClicked();
+    void OnPreviewPrint();
+    void OnNextPage();
+    void OnPrevPage();
+    void OnNumPage();
+    void OnZoomIn();
+    void OnZoomOut();
+    void PostNcDestroy() override;
+    void FollowFrame(CFrameWnd* frame);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    struct Pages; // the document and its rendered pages (toolkit side)
+    void Layout(int cx, int cy);
+    void ShowPages();       // buttons, page text, scroll bars and a repaint after a change
+    CSize PageSize() const; // a shown page's size in window pixels
+    CRect PageArea() const;
+    void Scroll(int nBar, UINT nSBCode);
+    std::unique_ptr<Pages> m_pPages;
+    CButton m_print, m_next, m_prev, m_numPage, m_zoomIn, m_zoomOut;
+    CButton m_close; // IDCANCEL
+    CStatic m_pageText;
+    HWND m_hPrintTarget = nullptr;
+    CString m_path;
+    int m_nPage = 1, m_nPages = 1, m_nZoom = 0;
+    CPoint m_scroll; // scrolled by, window pixels
+};

@@ -1,0 +1,175 @@
+// The PDF viewer control: the pages of a QPdfDocument one under the other, fitted to the width and
+// rendered for the screen's device pixels as they are drawn.
+#include "platform/gui/widgets/PdfView.h"
+
+#include "platform/gui/widgets/ControlsInternal.h"
+#include "platform/gui/draw/Convert.h"
+#include "platform/gui/widgets/PdfPageCache.h"
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include <QtCore/QPointer>
+#include <QtGui/QPainter>
+#include <QtWidgets/QAbstractScrollArea>
+#include <QtWidgets/QScrollBar>
+
+namespace qor::gui {
+
+namespace {
+
+// The pages in a scroll area: a gap around each, as wide as the view less the gaps.
+class PdfPages : public QAbstractScrollArea
+{
+public:
+    explicit PdfPages(QWidget* parent = nullptr) : QAbstractScrollArea(parent)
+    {
+        viewport()->setBackgroundRole(QPalette::Dark);
+        viewport()->setAutoFillBackground(true);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        verticalScrollBar()->setSingleStep(40);
+    }
+
+    // Shows the cache's document from its first page.
+    void Show(std::unique_ptr<PdfPageCache> pages)
+    {
+        m_pages = std::move(pages);
+        verticalScrollBar()->setValue(0);
+        Layout();
+        viewport()->update();
+    }
+    int PageCount() const { return m_pages ? m_pages->document.pageCount() : 0; }
+
+    // Where page `index` is in the viewport now.
+    QRect PageRect(int index) const
+    {
+        if (index < 0 || index >= static_cast<int>(m_tops.size())) return QRect();
+        const int width = std::max(1, viewport()->width() - 2 * kGap);
+        return QRect(kGap, m_tops[static_cast<size_t>(index)] - verticalScrollBar()->value(), width,
+                     m_heights[static_cast<size_t>(index)]);
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* e) override
+    {
+        QAbstractScrollArea::resizeEvent(e);
+        Layout();
+    }
+    void scrollContentsBy(int, int) override { viewport()->update(); }
+
+    void paintEvent(QPaintEvent*) override
+    {
+        if (!m_pages) return;
+        QPainter painter(viewport());
+        const qreal ratio = viewport()->devicePixelRatioF();
+        const QRect shown = viewport()->rect();
+        for (int i = 0; i < PageCount(); ++i)
+        {
+            const QRect r = PageRect(i);
+            if (!r.intersects(shown)) continue;
+            painter.fillRect(r.translated(2, 2), palette().color(QPalette::Shadow));
+            QImage page = m_pages->Page(i, QSize(qRound(r.width() * ratio), qRound(r.height() * ratio)));
+            page.setDevicePixelRatio(ratio);
+            painter.fillRect(r, Qt::white);
+            painter.drawImage(r.topLeft(), page);
+        }
+    }
+
+private:
+    static constexpr int kGap = 8;
+
+    void Layout()
+    {
+        m_tops.clear();
+        m_heights.clear();
+        const int width = std::max(1, viewport()->width() - 2 * kGap);
+        int y = kGap;
+        for (int i = 0; i < PageCount(); ++i)
+        {
+            const QSizeF points = m_pages->document.pagePointSize(i);
+            const int height = points.width() > 0 ? qRound(width * points.height() / points.width()) : width;
+            m_tops.push_back(y);
+            m_heights.push_back(height);
+            y += height + kGap;
+        }
+        verticalScrollBar()->setPageStep(viewport()->height());
+        verticalScrollBar()->setRange(0, std::max(0, y - viewport()->height()));
+    }
+
+    std::unique_ptr<PdfPageCache> m_pages;
+    std::vector<int> m_tops, m_heights;
+};
+
+class PdfControl : public ControlBase
+{
+public:
+    QPointer<PdfPages> view;
+
+    PdfControl(WndState* s, QWidget* parentWidget)
+    {
+        auto* h = new Host<PdfPages>(s, true, parentWidget);
+        view = h;
+        s->widget = h;
+        s->host = h;
+    }
+
+    bool Control(WndState*, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override
+    {
+        switch (msg) {
+        case PDFM_LOADFILE: {
+            const auto* path = reinterpret_cast<LPCTSTR>(lParam);
+            *result = FALSE;
+            if (!path || !*path || !view) return true;
+            // Loaded on its own first, so that a file that fails leaves the view as it was.
+            auto next = std::make_unique<PdfPageCache>();
+            if (next->document.load(ToQString(CString(path))) != QPdfDocument::Error::None ||
+                next->document.pageCount() <= 0)
+                return true;
+            view->Show(std::move(next));
+            *result = TRUE;
+            return true;
+        }
+        case PDFM_GETPAGECOUNT: *result = view ? view->PageCount() : 0; return true;
+        case PDFM_GETPAGERECT: {
+            const QRect r = view ? view->PageRect(static_cast<int>(wParam)) : QRect();
+            *result = FALSE;
+            if (r.isNull() || !lParam) return true;
+            const QPoint origin = view->viewport()->mapTo(view, QPoint(0, 0));
+            *reinterpret_cast<RECT*>(lParam) = FromQRect(r.translated(origin));
+            *result = TRUE;
+            return true;
+        }
+        case WM_GETDLGCODE: *result = 0; return true;
+        default: return false;
+        }
+    }
+};
+
+NativeControl* NewPdfControl(WndState* s, QWidget* parentWidget) { return new PdfControl(s, parentWidget); }
+
+} // namespace
+
+} // namespace qor::gui
+
+IMPLEMENT_DYNAMIC(CPdfViewCtrl, CWnd)
+
+BOOL CPdfViewCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID, LPCTSTR lpszWindowName)
+{
+    static const bool registered = [] {
+        qor::gui::RegisterNativeControlClass(PDF_VIEW_CLASS, qor::gui::NewPdfControl);
+        return true;
+    }();
+    (void)registered;
+    return CWnd::Create(PDF_VIEW_CLASS, lpszWindowName, dwStyle, rect, pParentWnd, nID);
+}
+
+BOOL CPdfViewCtrl::LoadFile(LPCTSTR lpszPath)
+{
+    return m_hWnd ? static_cast<BOOL>(SendMessage(PDFM_LOADFILE, 0, reinterpret_cast<LPARAM>(lpszPath))) : FALSE;
+}
+
+int CPdfViewCtrl::GetPageCount() const
+{
+    return m_hWnd ? static_cast<int>(const_cast<CPdfViewCtrl*>(this)->SendMessage(PDFM_GETPAGECOUNT)) : 0;
+}

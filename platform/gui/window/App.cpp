@@ -1,0 +1,306 @@
+// The application object, the message loop, and posted messages: PostMessage from any
+// thread puts the message on the toolkit's event queue (never blocking); the user-interface
+// thread delivers it in order, also inside nested (modal) loops.
+#include "platform/gui/window/App.h"
+
+#include "platform/core/Locale.h"
+#include "platform/core/MessageBox.h"
+#include "platform/core/Messages.h"
+#include "platform/gui/window/WndInternal.h"
+
+#include <QtCore/QCoreApplication>
+#include <QtCore/QEvent>
+#include <QtCore/QEventLoop>
+#include <QtCore/QThread>
+#include <QtCore/QTimer>
+#include <QtGui/QCursor>
+#include <QtWidgets/QApplication>
+
+#include <atomic>
+#include <exception>
+#include <thread>
+#include <vector>
+
+namespace {
+
+const QEvent::Type kPostedType = static_cast<QEvent::Type>(QEvent::User + 0x51);
+
+// A message posted from any thread. The toolkit's queue hands it over under a lock of its own,
+// which a thread checker cannot see into; the release and acquire on `posted` state the hand-over
+// (of the message and of everything the poster wrote before it) in terms it can.
+struct PostedMessage : QEvent {
+    PostedMessage(HWND h, UINT m, WPARAM w, LPARAM l) : QEvent(kPostedType), hWnd(h), msg(m), wParam(w), lParam(l)
+    {
+        posted.store(true, std::memory_order_release);
+    }
+    HWND hWnd;
+    UINT msg;
+    WPARAM wParam;
+    LPARAM lParam;
+    std::atomic<bool> posted{false};
+};
+
+// The loops of RunMessageLoop, innermost last.
+std::vector<QEventLoop*> g_loops;
+
+// While work runs off the window thread, posted messages wait here, in the order posted.
+struct HeldMessage
+{
+    HWND hWnd;
+    UINT msg;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+bool g_bHoldPosted = false;
+std::vector<HeldMessage> g_held;
+
+const QEvent::Type kDrainType = static_cast<QEvent::Type>(QEvent::User + 0x52);
+
+void Deliver(const HeldMessage& m)
+{
+    if (m.msg == WM_QUIT)
+    {
+        // A quit that no loop waits for (a test pumping after the main window went) is dropped:
+        // ending the toolkit's loops then would end every loop started later at once.
+        if (!g_loops.empty()) qor::gui::QuitMessageLoop(static_cast<int>(m.wParam));
+        return;
+    }
+    if (CWnd* w = CWnd::FromHandle(m.hWnd)) w->SendMessage(m.msg, m.wParam, m.lParam);
+}
+
+class Dispatcher : public QObject
+{
+public:
+    bool event(QEvent* e) override
+    {
+        if (e->type() == kDrainType)
+        {
+            // The held messages first, in order; a nested loop of one of them goes on with the next.
+            while (!g_bHoldPosted && !g_held.empty())
+            {
+                const HeldMessage m = g_held.front();
+                g_held.erase(g_held.begin());
+                Deliver(m);
+            }
+            return true;
+        }
+        if (e->type() != kPostedType) return QObject::event(e);
+        auto* pm = static_cast<PostedMessage*>(e);
+        if (!pm->posted.load(std::memory_order_acquire)) return true;
+        const HeldMessage m{pm->hWnd, pm->msg, pm->wParam, pm->lParam};
+        // While messages are held, and until those held have gone, a new one queues behind them.
+        if (g_bHoldPosted || !g_held.empty())
+        {
+            g_held.push_back(m);
+            if (!g_bHoldPosted) QCoreApplication::postEvent(this, new QEvent(kDrainType));
+            return true;
+        }
+        Deliver(m);
+        return true;
+    }
+};
+
+// Counts the events being delivered, so that a window destroyed from inside one (a menu command, a
+// key, a button that closes its own window) hands its widgets to the loop instead of deleting them
+// under the toolkit's feet.
+thread_local int t_notifyDepth = 0;
+
+class Application : public QApplication
+{
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* e) override
+    {
+        struct Depth
+        {
+            Depth() { ++t_notifyDepth; }
+            ~Depth() { --t_notifyDepth; }
+        } depth;
+        // An exception must not cross the toolkit's event loop, which cannot unwind: what a
+        // handler lets through is reported here, as the framework's window procedure does, and
+        // the program goes on (the case's own commands put the case back before this).
+        try
+        {
+            return QApplication::notify(receiver, e);
+        }
+        catch (const char* text)
+        {
+            ReportUncaught(text ? CString(text) : CString());
+        }
+        catch (const std::exception& error)
+        {
+            ReportUncaught(CString(error.what()));
+        }
+        return true;
+    }
+
+private:
+    static void ReportUncaught(const CString& reason)
+    {
+        CString text(L"The command could not be carried out.");
+        if (!reason.IsEmpty()) text += L"\n\n" + reason;
+        AfxMessageBox(text, MB_OK | MB_ICONERROR);
+    }
+};
+
+Dispatcher* g_dispatcher = nullptr;
+CWinApp* g_app = nullptr;
+int g_argc = 1;
+char g_arg0[] = "qor";
+char* g_argv[] = {g_arg0, nullptr};
+
+} // namespace
+
+namespace {
+std::vector<void (*)()>& ApplicationInitializers()
+{
+    static std::vector<void (*)()> initializers;
+    return initializers;
+}
+} // namespace
+
+namespace qor::gui {
+
+bool AddApplicationInitializer(void (*initialize)())
+{
+    ApplicationInitializers().push_back(initialize);
+    return true;
+}
+
+void InitApplication(int* argc, char** argv)
+{
+    if (g_dispatcher) return;
+    if (!QCoreApplication::instance()) {
+        // The application object lives for the rest of the process.
+        if (argc && argv)
+            new Application(*argc, argv);
+        else
+            new Application(g_argc, g_argv);
+    }
+    qor::ApplyProgramLocale();
+    g_dispatcher = new Dispatcher;
+    for (void (*initialize)() : ApplicationInitializers()) initialize();
+    qor::SetPostSink([](HWND h, UINT msg, WPARAM w, LPARAM l) -> bool {
+        if (!IsLiveHandle(h) || !g_dispatcher) return false;
+        QCoreApplication::postEvent(g_dispatcher, new PostedMessage(h, msg, w, l));
+        return true;
+    });
+}
+
+bool IsApplicationReady() { return g_dispatcher != nullptr; }
+
+bool IsDeliveringEvent() { return t_notifyDepth > 0; }
+
+bool IsUserInterfaceThread()
+{
+    return QCoreApplication::instance() && QThread::currentThread() == QCoreApplication::instance()->thread();
+}
+
+void ProcessPendingMessages()
+{
+    if (!QCoreApplication::instance()) return;
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+int RunMessageLoop()
+{
+    InitApplication();
+    QEventLoop loop;
+    g_loops.push_back(&loop);
+    int code = loop.exec();
+    g_loops.pop_back();
+    return code;
+}
+
+void RunWorkOffWindowThread(const std::function<void()>& work, const std::function<void()>& tick)
+{
+    InitApplication();
+    if (g_bHoldPosted || !IsUserInterfaceThread())
+    {
+        work();
+        return;
+    }
+    g_bHoldPosted = true;
+    QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    std::exception_ptr failure;
+    std::atomic<bool> done{false};
+    QEventLoop loop;
+    // The worker's end wakes the loop through the toolkit's queue; the loop also looks at the
+    // flag on each tick, so an end that came before the loop ran is not missed.
+    std::thread worker([&] {
+        try
+        {
+            work();
+        }
+        catch (...)
+        {
+            failure = std::current_exception();
+        }
+        done.store(true, std::memory_order_release);
+        QMetaObject::invokeMethod(&loop, "quit", Qt::QueuedConnection);
+    });
+    QTimer timer;
+    timer.setInterval(50);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (tick) tick();
+        if (done.load(std::memory_order_acquire)) loop.quit();
+    });
+    timer.start();
+    if (tick) tick();
+    while (!done.load(std::memory_order_acquire)) loop.exec(QEventLoop::ExcludeUserInputEvents);
+    timer.stop();
+    worker.join();
+    // The queued quit may still be on its way to a loop that has ended: it then finds none.
+    QCoreApplication::removePostedEvents(&loop, QEvent::MetaCall);
+    QApplication::restoreOverrideCursor();
+    g_bHoldPosted = false;
+    if (!g_held.empty()) QCoreApplication::postEvent(g_dispatcher, new QEvent(kDrainType));
+    if (failure) std::rethrow_exception(failure);
+}
+
+bool IsWorkOffWindowThreadRunning() { return g_bHoldPosted; }
+
+void QuitMessageLoop(int nExitCode)
+{
+    if (!g_loops.empty()) g_loops.back()->exit(nExitCode);
+    else if (QCoreApplication::instance()) QCoreApplication::exit(nExitCode);
+}
+
+} // namespace qor::gui
+
+void PostQuitMessage(int nExitCode)
+{
+    qor::gui::InitApplication();
+    QCoreApplication::postEvent(g_dispatcher, new PostedMessage(nullptr, WM_QUIT, static_cast<WPARAM>(nExitCode), 0));
+}
+
+IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
+IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
+
+int CWinThread::Run()
+{
+    qor::gui::RunMessageLoop();
+    return ExitInstance();
+}
+
+CWinApp::CWinApp(LPCTSTR lpszAppName) : m_pszAppName(lpszAppName)
+{
+    g_app = this;
+    m_hInstance = AfxGetInstanceHandle();
+}
+
+CWinApp::~CWinApp()
+{
+    ReleaseDocumentParts();
+    delete m_pRecentFileList;
+    if (g_app == this) g_app = nullptr;
+}
+
+HCURSOR CWinApp::LoadStandardCursor(LPCTSTR name) const { return ::LoadCursor(nullptr, name); }
+HCURSOR CWinApp::LoadCursor(LPCTSTR name) const { return ::LoadCursor(nullptr, name); }
+HCURSOR CWinApp::LoadCursor(UINT) const { return ::LoadCursor(nullptr, IDC_ARROW); }
+
+CWinApp* AfxGetApp() { return g_app; }
+CWinThread* AfxGetThread() { return g_app; }
+CWnd* AfxGetMainWnd() { return g_app ? g_app->m_pMainWnd : nullptr; }

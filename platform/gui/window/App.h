@@ -1,0 +1,212 @@
+// The application object and its message loop.
+#pragma once
+
+#include "platform/gui/window/CmdTarget.h"
+#include "platform/gui/window/MessageMap.h"
+#include "platform/gui/draw/WinDefs.h"
+
+#include <functional>
+#include <vector>
+
+class CWnd;
+
+class CWinThread : public CCmdTarget
+{
+    DECLARE_DYNAMIC(CWinThread)
+public:
+    CWinThread() = default;
+    CWnd* m_pMainWnd = nullptr;
+    CWnd* GetMainWnd() { return m_pMainWnd; }
+    virtual BOOL InitInstance() { return TRUE; }
+    virtual int ExitInstance() { return 0; }
+    // Runs the message loop until PostQuitMessage; returns ExitInstance().
+    virtual int Run();
+    virtual BOOL OnIdle(LONG lCount) { return FALSE; }
+    virtual BOOL PreTranslateMessage(MSG* pMsg) { return FALSE; }
+};
+
+class CDocTemplate;
+class CDocument;
+struct QorPosition__;
+
+// What the command line asks for (ParseCommandLine).
+class CCommandLineInfo
+{
+public:
+    enum { FileNew, FileOpen, FilePrint, FilePrintTo, FileDDE, AppRegister, AppUnregister, FileNothing = -1 } m_nShellCommand = FileNew;
+    CString m_strFileName;
+    BOOL m_bShowSplash = TRUE;
+    BOOL m_bRunEmbedded = FALSE;
+    BOOL m_bRunAutomated = FALSE;
+    virtual ~CCommandLineInfo() = default;
+    virtual void ParseParam(const wchar_t* pszParam, BOOL bFlag, BOOL bLast);
+};
+
+// The most recently used files, newest first (kept in the profile section "Recent File List").
+class CRecentFileList
+{
+public:
+    explicit CRecentFileList(int nSize) : m_nSize(nSize) {}
+    int GetSize() const { return m_nSize; }
+    int GetCount() const { return static_cast<int>(m_files.size()); }
+    CString operator[](int nIndex) const;
+    void Add(LPCTSTR lpszPathName);
+    void Remove(int nIndex);
+    void ReadList();
+    void WriteList();
+
+private:
+    int m_nSize;
+    std::vector<CString> m_files;
+};
+
+class CDataRecoveryHandler;
+
+class CWinApp : public CWinThread
+{
+    DECLARE_DYNAMIC(CWinApp)
+public:
+    explicit CWinApp(LPCTSTR lpszAppName = nullptr);
+    ~CWinApp() override;
+
+    LPCTSTR m_pszAppName = nullptr;
+    LPCTSTR m_pszExeName = nullptr;
+    LPCTSTR m_pszRegistryKey = nullptr;
+    LPCTSTR m_pszProfileName = nullptr;
+    HINSTANCE m_hInstance = nullptr;
+    DWORD m_dwRestartManagerSupportFlags = 0;
+    CRecentFileList* m_pRecentFileList = nullptr;
+    // Made by GetDataRecoveryHandler when the application asks for autosaves or their restore.
+    CDataRecoveryHandler* m_pDataRecoveryHandler = nullptr;
+    virtual CDataRecoveryHandler* GetDataRecoveryHandler();
+
+    HCURSOR LoadStandardCursor(LPCTSTR lpszCursorName) const;
+    HCURSOR LoadCursor(LPCTSTR lpszResourceName) const;
+    HCURSOR LoadCursor(UINT nIDResource) const;
+
+    // ---- Running (AppDoc.cpp) ----------------------------------------------------------
+    // The message loop with idle processing (update handlers of toolbars) until
+    // PostQuitMessage; returns ExitInstance().
+    int Run() override;
+    // Idle work: lCount 0 runs the frames' update handlers. FALSE: nothing more to do.
+    BOOL OnIdle(LONG lCount) override;
+    int ExitInstance() override;
+    void SetAppID(LPCTSTR lpcszAppID) { m_strAppID = lpcszAppID; }
+
+    // ---- Profile (an INI file named after the registry key, in the user's config folder) --
+    void SetRegistryKey(LPCTSTR lpszRegistryKey);
+    UINT GetProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nDefault);
+    BOOL WriteProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue);
+    CString GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszDefault = nullptr);
+    BOOL WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue);
+    // The profile file ("" before SetRegistryKey).
+    CString GetProfileFilePath() const;
+    void LoadStdProfileSettings(UINT nMaxMRU = 4);
+    virtual void AddToRecentFileList(LPCTSTR lpszPathName);
+
+    // ---- Documents --------------------------------------------------------------------
+    void AddDocTemplate(CDocTemplate* pTemplate);
+    QorPosition__* GetFirstDocTemplatePosition() const;
+    CDocTemplate* GetNextDocTemplate(QorPosition__*& pos) const;
+    // The menu resources of the document templates, in the order they were added.
+    std::vector<UINT> GetDocTemplateMenus() const;
+    int GetOpenDocumentCount() const;
+    virtual CDocument* OpenDocumentFile(LPCTSTR lpszFileName);
+    virtual CDocument* OpenDocumentFile(LPCTSTR lpszFileName, BOOL bAddToMRU);
+    virtual BOOL SaveAllModified();
+    void CloseAllDocuments(BOOL bEndSession);
+    // A file name from the open or save dialog (FALSE: cancelled).
+    virtual BOOL DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog,
+                                  CDocTemplate* pTemplate);
+    void ParseCommandLine(CCommandLineInfo& rCmdInfo);
+    BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
+
+    // Command handlers (ON_COMMAND in the application's map).
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFilePrintSetup();
+    void OnAppExit();
+    void OnOpenRecentFile(UINT nID);
+
+    // Framework set-up calls without effect here.
+    void EnableShellOpen() {}
+    void RegisterShellFileTypes(BOOL = FALSE) {}
+    void EnableTaskbarInteraction(BOOL = TRUE) {}
+    BOOL InitShellManager() { return TRUE; }
+
+protected:
+    // The document templates and the recovery handler, deleted with the application (AppDoc.cpp).
+    void ReleaseDocumentParts();
+    std::vector<CDocTemplate*> m_templates;
+    CString m_strAppID;
+    CString m_strRegistryKey;
+    CString m_strProfileName;
+    BOOL m_bIdleHooked = FALSE;
+
+    DECLARE_MESSAGE_MAP()
+};
+
+class CWinAppEx : public CWinApp
+{
+    DECLARE_DYNAMIC(CWinAppEx)
+public:
+    explicit CWinAppEx(BOOL bResourceSmartUpdate = FALSE) : m_bResourceSmartUpdate(bResourceSmartUpdate) {}
+    BOOL m_bResourceSmartUpdate;
+    BOOL m_bHiColorIcons = FALSE;
+
+    // Values in the profile section "Workspace".
+    int GetInt(LPCTSTR lpszEntry, int nDefault = 0);
+    BOOL WriteInt(LPCTSTR lpszEntry, int nValue);
+    CString GetString(LPCTSTR lpszEntry, LPCTSTR lpszDefault = L"");
+    BOOL WriteString(LPCTSTR lpszEntry, LPCTSTR lpszValue);
+
+    virtual void PreLoadState() {}
+    virtual void LoadCustomState() {}
+    virtual void SaveCustomState() {}
+    BOOL InitContextMenuManager() { return TRUE; }
+    BOOL InitKeyboardManager() { return TRUE; }
+    BOOL InitTooltipManager() { return TRUE; }
+};
+
+CWinApp* AfxGetApp();
+CWinThread* AfxGetThread();
+CWnd* AfxGetMainWnd();
+void PostQuitMessage(int nExitCode);
+
+namespace qor::gui {
+
+// Creates the toolkit's application object once (argc/argv may be null), applies the
+// program's locale again afterwards and installs the posted-message sink.
+void InitApplication(int* argc = nullptr, char** argv = nullptr);
+bool IsApplicationReady();
+// Work of the folders above the window core that InitApplication does once the toolkit's
+// application exists (the message boxes install themselves so). Called from static
+// initialisers; returns true.
+bool AddApplicationInitializer(void (*initialize)());
+// Whether the caller runs on the user-interface thread.
+bool IsUserInterfaceThread();
+
+// Delivers pending events and posted messages once (does not wait).
+void ProcessPendingMessages();
+// Runs a (nested) message loop until QuitMessageLoop with the same depth or PostQuitMessage.
+int RunMessageLoop();
+
+// Runs work on a worker thread while this, the user-interface thread, goes on painting its
+// windows and running their timers, with tick() called here about every 50 ms (to move a
+// progress bar). Meanwhile the user's input is not taken (a wait cursor shows) and the messages
+// posted to windows are held back, to be delivered in order once the work has ended: nothing
+// that input or a posted message would start can touch what the work reads or writes. Returns
+// once the work has ended; what it threw is thrown here. Called while such work already runs,
+// the work runs here, at once.
+void RunWorkOffWindowThread(const std::function<void()>& work, const std::function<void()>& tick);
+// Whether such work runs now (its window thread waits in its loop for it).
+bool IsWorkOffWindowThreadRunning();
+
+// Plays the user's part in the open and save file dialogs (tests): gets whether it is the
+// open dialog and the proposed path, sets the chosen path, returns IDOK or IDCANCEL.
+// Without a driver, headless, the dialogs answer IDCANCEL. Returns the previous driver.
+using FileDialogDriver = std::function<int(BOOL bOpen, CString& path)>;
+FileDialogDriver SetFileDialogDriver(FileDialogDriver driver);
+void QuitMessageLoop(int nExitCode);
+
+} // namespace qor::gui
