@@ -1,5 +1,5 @@
 // The pictures of the element and settings panes' toolbar buttons (one character a pixel;
-// palette in platform/gui/ToolBarImages.h).
+// palette in platform/gui/widgets/ToolBarImages.h).
 #include "platform/gui/widgets/ToolBarImages.h"
 #include "res/ElementPane.h"
 #include "res/SettingsPane.h"
