@@ -74,4 +74,7 @@ void COverstressAnalysis::AddTo(CRunPool& pool)
     }
 }
 
-std::vector<std::shared_ptr<CEnvelopeResults>> COverstressAnalysis::TakeResults() { return std::exchange(m_vResults, {}); }
+std::vector<std::shared_ptr<CEnvelopeResults>> COverstressAnalysis::TakeResults()
+{
+    return std::exchange(m_vResults, {});
+}

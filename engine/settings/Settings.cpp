@@ -1,12 +1,12 @@
 #include "engine/settings/Settings.h"
 
+#include "engine/ArchiveInstantiation.h"
+#include "engine/model/XmlInArchive.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/Messages.h"
 #include "platform/core/Paths.h"
 #include "platform/core/ReplacingFile.h"
 #include "platform/core/StringSerialization.h"
-#include "engine/ArchiveInstantiation.h"
-#include "engine/model/XmlInArchive.h"
 
 #include <boost/archive/archive_exception.hpp>
 #include <boost/serialization/nvp.hpp>
@@ -14,8 +14,8 @@
 #include <atomic>
 #include <cerrno>
 #include <cmath>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -315,13 +315,15 @@ bool CSettings::Save(const CString& path) const
         }
         qor::CReplacingFile file;
         bool written = file.Open(path);
-        for (std::size_t done = 0; written && done < text.size();) {
+        for (std::size_t done = 0; written && done < text.size();)
+        {
             const ssize_t n = ::write(file.Descriptor(), text.data() + done, text.size() - done);
             if (n < 0 && errno == EINTR) continue;
             written = n > 0;
             if (written) done += static_cast<std::size_t>(n);
         }
-        if (!written || !file.Commit()) {
+        if (!written || !file.Commit())
+        {
             error = errno;
             throw boost::archive::archive_exception(boost::archive::archive_exception::output_stream_error);
         }
