@@ -166,8 +166,11 @@ void CQORViewBase::OnDraw(CDC* pDC)
     if (!CreateTitleFont(titleFont)) return;
     CFont* pOldFont = pDC->SelectObject(&titleFont);
     const int oldMode = pDC->SetBkMode(TRANSPARENT);
+    // The title is text on the face colour: the look's text colour for it, readable in every look.
+    const COLORREF oldColour = pDC->SetTextColor(GetSysColor(COLOR_BTNTEXT));
     CRect title(m_Gap.LEFT, m_Gap.TOP, std::max(client.right - m_Gap.RIGHT, m_Gap.LEFT + 1), client.bottom);
     pDC->DrawText(m_sTitle, &title, kScreenTitleFormat);
+    pDC->SetTextColor(oldColour);
     pDC->SetBkMode(oldMode);
     pDC->SelectObject(pOldFont);
 }

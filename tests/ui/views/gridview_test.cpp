@@ -17,6 +17,7 @@
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
 #include "output/AnalysisOutput.h"
+#include "platform/gui/widgets/Looks.h"
 #include "platform/gui/window/Clipboard.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
@@ -513,4 +514,30 @@ TEST_F(GridViewTest, CopySaveAndPrintGiveWhatTheTableShows)
     ASSERT_EQ(static_cast<int>(contents.size()), pages);
     for (const auto& content : contents)
         EXPECT_FALSE(qor::test::PdfTextSizes(content).empty());
+}
+
+TEST_F(GridViewTest, TheTitleIsReadableInEveryLook)
+{
+    auto bridge = SimpleSpan(10.0);
+    auto lm = Axle(1000.0, L"Axle");
+    CSinglePosAnalysis analysis(bridge, lm);
+    CGridView* v = OpenView();
+    ASSERT_NE(v, nullptr);
+    v->ShowSinglePosition(true, std::make_shared<CAOSinglePosition>(analysis.Run(4.0), bridge, lm, 4.0));
+    for (qor::gui::Look look : {qor::gui::Look::Light, qor::gui::Look::Dark})
+    {
+        qor::gui::SetApplicationLook(look);
+        qor::test::PaintNow(v);
+        int width = 0, height = 0;
+        const std::vector<COLORREF> pixels = qor::test::ShownPixels(v, &width, &height);
+        ASSERT_GT(width, 0);
+        // The title's band: its face colour in the corner, its strongest stroke against it.
+        const COLORREF face = pixels[1];
+        double best = 1;
+        for (int y = 0; y < std::min(v->GetContentTop(), height); ++y)
+            for (int x = 0; x < width; ++x)
+                best = std::max(best, qor::gui::ContrastRatio(pixels[static_cast<size_t>(y * width + x)], face));
+        EXPECT_GE(best, 4.5) << static_cast<int>(look);
+    }
+    qor::gui::SetApplicationLook(qor::gui::Look::Light);
 }
