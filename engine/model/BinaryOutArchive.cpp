@@ -39,11 +39,8 @@ CBinaryOutArchive::CBinaryOutArchive(CArchiveOutBuffer& buffer) : Base(buffer, 0
 
 CBinaryOutArchive::~CBinaryOutArchive() = default;
 
-CBinaryOutArchive::ClassRecord& CBinaryOutArchive::Register(const basic_oserializer& bos, bool* pbNew)
+CBinaryOutArchive::ClassRecord& CBinaryOutArchive::RegisterInTable(const basic_oserializer& bos, bool* pbNew)
 {
-    // Runs of one class (the points of an envelope) and pairs of classes (a point and its load
-    // model's pointer) come back to the record just used.
-    if (&bos == m_pLastClass && !pbNew) return *m_pLastRecord;
     auto [it, bNew] = m_Classes.try_emplace(&bos);
     if (bNew)
     {
@@ -51,8 +48,9 @@ CBinaryOutArchive::ClassRecord& CBinaryOutArchive::Register(const basic_oseriali
         it->second.bTracking = bos.tracking(get_flags());
     }
     if (pbNew) *pbNew = bNew;
-    m_pLastClass = &bos;
-    m_pLastRecord = &it->second;
+    m_RecentClass[m_nNextRecent] = &bos;
+    m_RecentRecord[m_nNextRecent] = &it->second;
+    m_nNextRecent = (m_nNextRecent + 1) % kRecentClasses;
     return it->second;
 }
 
@@ -99,6 +97,12 @@ void CBinaryOutArchive::save_pointer(const void* t, const basic_pointer_oseriali
     const basic_oserializer& bos = bpos->get_basic_serializer();
     bool bNewClass = false;
     ClassRecord& record = Register(bos, &bNewClass);
+    SavePointer(t, *bpos, bos, record, bNewClass);
+}
+
+void CBinaryOutArchive::SavePointer(const void* t, const basic_pointer_oserializer& bpos, const basic_oserializer& bos,
+                                    ClassRecord& record, bool bNewClass)
+{
     if (!record.bInitialized)
     {
         *this << boost::archive::class_id_type(record.id);
@@ -124,27 +128,34 @@ void CBinaryOutArchive::save_pointer(const void* t, const basic_pointer_oseriali
         *this << boost::archive::class_id_reference_type(boost::archive::class_id_type(record.id));
     }
 
-    boost::serialization::state_saver<const void*> pendingObject(m_pPendingObject);
-    boost::serialization::state_saver<const basic_oserializer*> pendingClass(m_pPendingClass);
-    if (!record.bTracking)
+    std::uint32_t newId = 0;
+    if (record.bTracking)
     {
+        const ObjectKey key{t, record.id};
+        if (key == m_LastPointee)
+        {
+            *this << boost::archive::object_reference_type(boost::archive::object_id_type(m_nLastPointeeId));
+            return;
+        }
+        const auto [it, bNew] = m_Objects.try_emplace(key, static_cast<std::uint32_t>(m_Objects.size()));
+        const std::uint32_t oid = it->second;
+        m_LastPointee = key;
+        m_nLastPointeeId = oid;
+        if (!bNew)
+        {
+            *this << boost::archive::object_reference_type(boost::archive::object_id_type(oid));
+            return;
+        }
+        m_StoredByPointer.push_back(false);
+        *this << boost::archive::object_id_type(oid);
+        newId = oid;
+    }
+    {
+        boost::serialization::state_saver<const void*> pendingObject(m_pPendingObject);
+        boost::serialization::state_saver<const basic_oserializer*> pendingClass(m_pPendingClass);
         m_pPendingObject = t;
         m_pPendingClass = &bos;
-        bpos->save_object_ptr(*this, t);
-        return;
+        bpos.save_object_ptr(*this, t);
     }
-    const auto [it, bNew] =
-        m_Objects.try_emplace(ObjectKey{t, record.id}, static_cast<std::uint32_t>(m_Objects.size()));
-    const std::uint32_t oid = it->second;
-    if (!bNew)
-    {
-        *this << boost::archive::object_reference_type(boost::archive::object_id_type(oid));
-        return;
-    }
-    m_StoredByPointer.push_back(false);
-    *this << boost::archive::object_id_type(oid);
-    m_pPendingObject = t;
-    m_pPendingClass = &bos;
-    bpos->save_object_ptr(*this, t);
-    m_StoredByPointer[oid] = true;
+    if (record.bTracking) m_StoredByPointer[newId] = true;
 }

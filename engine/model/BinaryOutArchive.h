@@ -74,8 +74,9 @@ protected:
             {
                 const boost::archive::detail::basic_pointer_oserializer& bpos = boost::serialization::singleton<
                     boost::archive::detail::pointer_oserializer<CBinaryOutArchive, Plain>>::get_const_instance();
-                register_basic_serializer(bpos.get_basic_serializer());
-                save_pointer(static_cast<const void*>(t), &bpos);
+                // Registered first, as the library does: a class met as itself is not named.
+                const boost::archive::detail::basic_oserializer& bos = bpos.get_basic_serializer();
+                SavePointer(static_cast<const void*>(t), bpos, bos, Register(bos), false);
                 return;
             }
         }
@@ -89,7 +90,26 @@ private:
         bool bInitialized = false; // its class id (and record) is in the file
         bool bTracking = false;
     };
-    ClassRecord& Register(const boost::archive::detail::basic_oserializer& bos, bool* pbNew = nullptr);
+    // The class's record; *pbNew tells whether the class was met for the first time.
+    ClassRecord& Register(const boost::archive::detail::basic_oserializer& bos, bool* pbNew = nullptr)
+    {
+        // Runs of one class (the points of an envelope) and the few classes each point goes
+        // through come back to a record just used.
+        for (std::size_t i = 0; i < kRecentClasses; ++i)
+        {
+            if (m_RecentClass[i] == &bos)
+            {
+                if (pbNew) *pbNew = false;
+                return *m_RecentRecord[i];
+            }
+        }
+        return RegisterInTable(bos, pbNew);
+    }
+    ClassRecord& RegisterInTable(const boost::archive::detail::basic_oserializer& bos, bool* pbNew);
+    // Writes the pointer t to an object of the class of bpos (its serializer bos), registered as
+    // record (bNewClass: registered by this pointer).
+    void SavePointer(const void* t, const boost::archive::detail::basic_pointer_oserializer& bpos,
+                     const boost::archive::detail::basic_oserializer& bos, ClassRecord& record, bool bNewClass);
 
     struct ObjectKey
     {
@@ -107,9 +127,16 @@ private:
 
     CArchiveOutBuffer& m_Buffer;
     std::unordered_map<const boost::archive::detail::basic_oserializer*, ClassRecord> m_Classes;
-    const boost::archive::detail::basic_oserializer* m_pLastClass = nullptr;
-    ClassRecord* m_pLastRecord = nullptr;
+    // The classes met last (an envelope point, its counted pointer and the load model take turns),
+    // replaced in turn; the records stay where they are in the table.
+    static constexpr std::size_t kRecentClasses = 4;
+    const boost::archive::detail::basic_oserializer* m_RecentClass[kRecentClasses] = {};
+    ClassRecord* m_RecentRecord[kRecentClasses] = {};
+    std::size_t m_nNextRecent = 0;
     std::unordered_map<ObjectKey, std::uint32_t, ObjectKeyHash> m_Objects;
+    // The object a pointer referred to last (the points of an envelope share one load model).
+    ObjectKey m_LastPointee{nullptr, -1};
+    std::uint32_t m_nLastPointeeId = 0;
     std::vector<bool> m_StoredByPointer; // by object id
     // The object a pointer save is writing: its own save_object writes the data only.
     const void* m_pPendingObject = nullptr;
