@@ -1,6 +1,5 @@
 // CDC: thin wrappers over the handle functions (the window DCs are in WindowDC.cpp).
 #include "platform/gui/draw/GdiInternal.h"
-#include "platform/gui/draw/SurfaceAccess.h"
 #include "platform/gui/draw/WinDefs.h"
 
 #include <memory>
