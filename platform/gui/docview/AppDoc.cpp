@@ -3,6 +3,7 @@
 // the command line, and the message loop with idle processing.
 #include "platform/gui/window/App.h"
 
+#include "platform/core/FreeMemory.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/Paths.h"
 #include "platform/gui/docview/DataRecovery.h"
@@ -481,6 +482,10 @@ BOOL CWinApp::OnIdle(LONG lCount)
         frame->OnUpdateCmdUI();
         if (auto* mdi = DYNAMIC_DOWNCAST(CMDIFrameWnd, frame))
             if (CMDIChildWnd* c = mdi->MDIGetActive()) c->OnUpdateCmdUI();
+    }
+    if (m_bReturnFreeMemory) {
+        m_bReturnFreeMemory = FALSE;
+        qor::ReturnFreeMemory();
     }
     return FALSE;
 }

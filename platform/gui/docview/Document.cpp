@@ -276,6 +276,8 @@ void CDocument::OnCloseDocument()
     m_bAutoDelete = autoDelete;
     ForgetAutosave(this);
     DeleteContents();
+    // What the document and its windows held goes back to the system once the loop has nothing to do.
+    if (CWinApp* app = AfxGetApp()) app->ReturnFreeMemoryWhenIdle();
     if (m_bAutoDelete) delete this;
 }
 
