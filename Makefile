@@ -40,7 +40,9 @@ tsan: build-tsan
 bench: deps
 	cmake -S . -B $(BUILD_BENCH) -DCMAKE_BUILD_TYPE=Release -DQOR_TESTS=OFF -DQOR_BENCH=ON
 	cmake --build $(BUILD_BENCH) -j $(JOBS)
-	@for b in $(BUILD_BENCH)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+	@status=0; for b in $(BUILD_BENCH)/bench/bench_*; do \
+	  if [ -x "$$b" ]; then "$$b" || { echo "$$b failed"; status=1; }; fi; \
+	done; exit $$status
 
 clean:
 	rm -rf build
