@@ -349,9 +349,12 @@ void CGridCtrl::PrintHeader(CDC* pDC, CPrintInfo* pInfo)
 
     CString strRight = m_strPrintRightTitle;
     if (strRight.IsEmpty()) strRight = ApplicationTitle();
-    CString strCenter = m_strPrintTitle;
-    for (CWnd* pWnd = GetParent(); strCenter.IsEmpty() && pWnd; pWnd = pWnd->GetParent())
-        pWnd->GetWindowText(strCenter);
+    // The title is not copied for each page (a name in it may be megabytes long).
+    CString strParentTitle;
+    if (m_strPrintTitle.IsEmpty())
+        for (CWnd* pWnd = GetParent(); strParentTitle.IsEmpty() && pWnd; pWnd = pWnd->GetParent())
+            pWnd->GetWindowText(strParentTitle);
+    const CString& strCenter = m_strPrintTitle.IsEmpty() ? strParentTitle : m_strPrintTitle;
 
     CFont boldFont;
     CreateBoldFont(m_PrinterFont, boldFont);

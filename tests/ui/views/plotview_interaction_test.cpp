@@ -10,6 +10,7 @@
 #include "ui/views/MouseListener.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 using namespace viewtest;
@@ -266,6 +267,41 @@ TEST_F(Interaction, ALongTitlePrintsWholeAndKeepsClearOfTheProgramName)
         << "the title is printed whole, wrapped";
     EXPECT_LT(dc.rects[drawn].right, dc.spans[name].first) << "the title runs into the program's name";
     EXPECT_LE(dc.rects[measured].Height(), dc.rects[name].Height()) << "the wrapped title fits the header";
+}
+
+TEST_F(Interaction, ATitleOfMegabytesPrintsItsStartInGoodTime)
+{
+    // A bridge and a vehicle named with 5 MB of text each (a pasted file): the printed header draws
+    // the start of the title that it can show, beside the program's name, and the pages print in a
+    // time that measuring and wrapping the whole title at each size (minutes here) is far beyond.
+    std::wstring name = L"Viaduct";
+    while (name.size() < (5u << 20)) name += L" over the river and the railway yards";
+    auto bridge = std::make_shared<CBridge>(1, CString(name.c_str()), CBridge::CONFIG_ONESPAN, 10.0);
+    view->ShowMovingLoadEnvelopes(false, true, MovingLoad(bridge, Axle(), 0.5));
+    const CString title = view->GetTitle();
+    ASSERT_GT(title.GetLength(), 5 << 20);
+    const std::string pdf = qor::test::TempPdfPath("plot-huge-title");
+    const auto start = std::chrono::steady_clock::now();
+    {
+        qor::test::DrivenPrinting printing(pdf);
+        view->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(qor::test::CountPdfPages(pdf), 2);
+    EXPECT_LT(seconds, 3.0); // measured whole for each page: some 8 s here
+
+    CRecordingDC dc;
+    PrintFirstPage(view, dc, "plot-huge-title-texts");
+    size_t drawn = dc.texts.size(), program = dc.texts.size();
+    for (size_t i = 0; i < dc.texts.size(); ++i)
+    {
+        if (!(dc.formats[i] & DT_CALCRECT) && dc.texts[i].Left(40) == title.Left(40)) drawn = i;
+        if (dc.texts[i] == CString(L"Kestrain QOR")) program = i;
+    }
+    ASSERT_LT(drawn, dc.texts.size());
+    ASSERT_LT(program, dc.texts.size());
+    EXPECT_LT(dc.texts[drawn].GetLength(), 20000) << "the header draws only what it can show";
+    EXPECT_LT(dc.rects[drawn].right, dc.spans[program].first) << "the title runs into the program's name";
 }
 
 TEST_F(Interaction, ALongTitleWrapsOnTheScreenAndTheChartsMakeRoomForIt)
