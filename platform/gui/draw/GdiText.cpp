@@ -357,7 +357,22 @@ struct Layout
         if (start.size() == line.size() && Width(line) <= maxWidth)
             return line;
         static const QString dots = QStringLiteral("...");
-        for (int k = std::min<int>(line.size(), start.size()) - 1; k >= 0; --k)
+        int longest = std::min<int>(line.size(), start.size()) - 1;
+        if (line.size() > kLongText)
+        {
+            // A long line's start is as long as a box is wide: the longest start that fits with the
+            // dots is looked for by halving, not a character at a time.
+            int shortest = 0;
+            while (shortest < longest)
+            {
+                const int k = (shortest + longest + 1) / 2;
+                if (Width(line.left(k) + dots) <= maxWidth)
+                    shortest = k;
+                else
+                    longest = k - 1;
+            }
+        }
+        for (int k = longest; k >= 0; --k)
         {
             QString s = line.left(k) + dots;
             if (Width(s) <= maxWidth)

@@ -33,7 +33,8 @@ public:
             if (!(nFormat & DT_CALCRECT) && need.Height() > lpRect->bottom - lpRect->top + 1)
                 cutShort.push_back(texts.back());
         }
-        else if (!(nFormat & DT_CALCRECT) && GetTextExtent(texts.back()).cx > lpRect->right - lpRect->left + 1)
+        else if (!(nFormat & DT_CALCRECT) && texts.back().GetLength() < 4096 && // (a name of megabytes: cut)
+                 GetTextExtent(texts.back()).cx > lpRect->right - lpRect->left + 1)
             cutShort.push_back(texts.back());
         return CDC::DrawText(lpszString, nCount, lpRect, nFormat);
     }
@@ -329,8 +330,19 @@ TEST_F(GridPrint, PrintedTextsKeepTheirColumns)
 
     for (int col = 0; col < 4; col++) m_grid.SetColumnWidth(col, m_grid.GetColumnWidth(col) * 87 / 100);
     PrintAll(TempPdfPath("narrow.pdf"));
-    EXPECT_LT(m_grid.GetPrintTextScale(), 0.95);
+    const double narrow = m_grid.GetPrintTextScale();
+    EXPECT_LT(narrow, 0.95);
     EXPECT_TRUE(m_cutShort.empty());
+
+    // A name of 5 MB in a cell is cut on paper as on the screen: the other texts keep the size they
+    // print at (shrunk to fit it, the table printed at a ten-thousandth).
+    std::wstring huge = L"Truck";
+    while (huge.size() < (5u << 20)) huge += L" over the river and the railway yards";
+    m_grid.SetItemText(3, 1, CString(huge.c_str()));
+    const auto pages = PrintAll(TempPdfPath("long-name.pdf"));
+    EXPECT_EQ(m_grid.GetPrintTextScale(), narrow);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_TRUE(Has(pages[0], L"1234567.890123"));
 }
 
 TEST_F(GridPrint, ALongTitlePrintsWholeBesideTheProgramName)
