@@ -1,5 +1,6 @@
 // A page header's title kept whole: wrapped, and shrunk a step at a time while it does not fit.
-// A long title (a name of megabytes) is measured and laid out only as far as the header shows it.
+// A long title (a name of megabytes) is measured and laid out only as far as the header shows it,
+// and one the header cannot hold shows the lines that fit whole.
 #include "platform/gui/print/PrintedTitle.h"
 
 #include <algorithm>
@@ -16,6 +17,24 @@ bool WiderThan(CDC* pDC, const CString& title, int room)
     for (int n = 1024; n < title.GetLength(); n *= 2)
         if (pDC->GetTextExtent(title.GetString(), n).cx > room) return true;
     return pDC->GetTextExtent(title).cx > room;
+}
+
+// Ends the band after the last line of the type selected that it holds whole: a title that the
+// header cannot hold shows the lines that fit, not one cut through by the line under the header.
+void KeepWholeLines(CDC* pDC, CRect& band, UINT format)
+{
+    CString lines(L"X");
+    for (;;)
+    {
+        const CString more = lines + L"\nX";
+        CRect need = band;
+        pDC->DrawText(more, &need, format | DT_CALCRECT);
+        if (need.Height() > band.Height()) break;
+        lines = more;
+    }
+    CRect need = band;
+    pDC->DrawText(lines, &need, format | DT_CALCRECT);
+    band.bottom = std::min(band.bottom, band.top + need.Height());
 }
 
 } // namespace
@@ -50,6 +69,7 @@ void DrawPrintedTitle(CDC* pDC, const CString& title, const CRect& band, int res
         if (!smaller.CreateFontIndirect(&lf)) break;
         pDC->SelectObject(&smaller);
     }
+    if (need.Height() > titleBand.Height()) KeepWholeLines(pDC, titleBand, format);
     titleBand.top += std::max(0, (titleBand.Height() - need.Height()) / 2);
     pDC->DrawText(shown, &titleBand, format);
     if (scalable) pDC->SelectObject(&font);

@@ -693,6 +693,21 @@ void DrawTitleMeasuredWhole(CDC* pDC, const CString& title, const CRect& band, i
         smaller.CreateFontIndirect(&lf);
         pDC->SelectObject(&smaller);
     }
+    if (need.Height() > titleBand.Height())
+    {
+        // A title the header cannot hold shows the lines that fit whole.
+        CRect line = titleBand;
+        pDC->DrawText(L"X", -1, &line, format | DT_CALCRECT);
+        int lines = titleBand.Height() / line.Height() + 1;
+        CRect whole = titleBand;
+        do {
+            CString x(L"X");
+            for (int i = 1; i < lines; ++i) x += L"\nX";
+            whole = titleBand;
+            pDC->DrawText(x, &whole, format | DT_CALCRECT);
+        } while (whole.Height() > titleBand.Height() && --lines > 1);
+        titleBand.bottom = std::min(titleBand.bottom, titleBand.top + whole.Height());
+    }
     titleBand.top += std::max(0, (titleBand.Height() - need.Height()) / 2);
     pDC->DrawText(title, &titleBand, format);
     pDC->SelectObject(&font);
