@@ -2,8 +2,8 @@
 // opening result plots and grids of real results (moving load with every position shown at three
 // step sizes, its reactions plot, its four default windows at two step sizes and the way back to a
 // drawn plot's tab, an ensemble, a 150-row table, the values of a reference collection, the
-// enhanced ratio grid) and printing a plot. A plot counts as shown once its last curve is on the
-// screen. Every window is
+// enhanced ratio grid) and printing a plot (and a plot and a table whose title holds names of
+// megabytes). A plot counts as shown once its last curve is on the screen. Every window is
 // closed and its widgets deleted outside the timing, so that each repetition starts from the same
 // heap; the cases may run in any order (--benchmark_enable_random_interleaving).
 #include "bench_cases.h"
