@@ -41,6 +41,16 @@ public:
             PutSlow(p, n);
     }
 
+    // Room for n bytes in the block, taken (the caller writes them there at once), or null when
+    // the block has less room: then Put them.
+    char* Take(std::size_t n)
+    {
+        if (static_cast<std::size_t>(epptr() - pptr()) < n) return nullptr;
+        char* const at = pptr();
+        pbump(static_cast<int>(n));
+        return at;
+    }
+
     // Writes what is left in the block (throws as Put does).
     void Finish();
     // Bytes handed on to the file or stream so far.

@@ -74,10 +74,10 @@ public:
     template <class... T>
     void SaveValues(const T&... values)
     {
-        unsigned char bytes[(sizeof(T) + ...)];
-        std::size_t at = 0;
-        ((std::memcpy(bytes + at, &values, sizeof(T)), at += sizeof(T)), ...);
-        m_Buffer.Put(bytes, sizeof(bytes));
+        if (char* at = m_Buffer.Take((sizeof(T) + ...)))
+            ((std::memcpy(at, &values, sizeof(T)), at += sizeof(T)), ...);
+        else
+            (save(values), ...);
     }
 
     // A vector, as `*this << items` writes it: its class information, its count, its items'
