@@ -587,11 +587,11 @@ CString DrawnTextImpl(DcRecord* dc, const CString& text, const RECT& rect, UINT 
     const LPCWSTR s = text.GetString();
     QString taken; // the text as far as taken, its long words cut
     int pos = 0;
-    for (int want = 8 * kLongText;; want *= 2)
+    for (qsizetype want = 8 * kLongText;; want *= 2)
     {
         while (pos < length && taken.size() < want)
         {
-            const int chunkEnd = std::min(length, pos + static_cast<int>(want - taken.size()));
+            const int chunkEnd = static_cast<int>(std::min<qsizetype>(length, pos + (want - taken.size())));
             int end = chunkEnd;
             if (cutWords && IsGap(s[pos]))
             {
