@@ -2,8 +2,8 @@
 // opening result plots and grids of real results (moving load with every position shown at three
 // step sizes, its reactions plot, its four default windows at two step sizes and the way back to a
 // drawn plot's tab, an ensemble, a 150-row table, the values of a reference collection, the
-// enhanced ratio grid) and printing a plot. A plot counts as shown once its last curve is on the
-// screen. Every window is
+// enhanced ratio grid) and printing a plot (and a plot and a table whose title holds names of
+// megabytes). A plot counts as shown once its last curve is on the screen. Every window is
 // closed and its widgets deleted outside the timing, so that each repetition starts from the same
 // heap; the cases may run in any order (--benchmark_enable_random_interleaving).
 #include "bench_cases.h"
@@ -656,6 +656,54 @@ void BM_PrintMovingLoadPlot(benchmark::State& state)
     Close(view);
 }
 BENCHMARK(BM_PrintMovingLoadPlot)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// (9) Printing to PDF the plot and the table of (2) (by 0.5 m) with the bridge and the truck named
+// with 5 MB of text each (a pasted file): the page headers hold the whole run description.
+// QOR_BENCH_NAME_CHARS sets another length (100: names as usual).
+std::wstring LongName(const wchar_t* start)
+{
+    const char* env = std::getenv("QOR_BENCH_NAME_CHARS");
+    const size_t length = env ? static_cast<size_t>(std::atol(env)) : (5u << 20);
+    std::wstring name = start;
+    while (name.size() < length) name += L" over the river and the railway yards";
+    return name;
+}
+
+std::shared_ptr<CAOMovingLoad> LongNameRun()
+{
+    static std::shared_ptr<CAOMovingLoad> run;
+    if (!run)
+    {
+        auto bridge = Bridge_15_20_15();
+        bridge->m_Description = CString(LongName(L"Viaduct").c_str());
+        auto truck = SixAxleTruck();
+        truck->m_Description = CString(LongName(L"Truck").c_str());
+        CMovingLoadAnalysis analysis(bridge, truck);
+        int nSteps = 0;
+        double step = 0.5;
+        run = std::make_shared<CAOMovingLoad>(analysis.Run(true, nSteps, step), bridge, truck, nSteps);
+    }
+    return run;
+}
+
+template <class View>
+void PrintLongName(benchmark::State& state)
+{
+    View* view = OpenView<View>();
+    if constexpr (std::is_same_v<View, CPlotView>) view->CreateCharts(2, 1);
+    view->ShowMovingLoadEnvelopes(false, true, LongNameRun());
+    Settle(view);
+    const std::string pdf = "/tmp/qor-bench-views-" + std::to_string(::getpid()) + ".pdf";
+    setenv("QOR_PRINT_TO_PDF", pdf.c_str(), 1);
+    for (auto _ : state) view->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    unsetenv("QOR_PRINT_TO_PDF");
+    std::remove(pdf.c_str());
+    Close(view);
+}
+void BM_PrintLongNamePlot(benchmark::State& state) { PrintLongName<CPlotView>(state); }
+BENCHMARK(BM_PrintLongNamePlot)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+void BM_PrintLongNameGrid(benchmark::State& state) { PrintLongName<CGridView>(state); }
+BENCHMARK(BM_PrintLongNameGrid)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 } // namespace
 

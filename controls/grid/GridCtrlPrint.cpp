@@ -139,9 +139,37 @@ void CGridCtrl::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo)
     pDC->SelectObject(pOldFont);
 }
 
+namespace {
+
+// Wider than any printed page, in logical units (screen pixels): some 70 screens.
+constexpr int kWidestPrintedText = 65536;
+
+// Whether the first line of a cell's text is wider than `room` in the cell's font: measured from
+// its start, a start twice as long each time, so that a name of megabytes is not measured whole.
+bool FirstLineWiderThan(CDC* pDC, CGridCellBase* pCell, int room)
+{
+    const LPCTSTR text = pCell->GetText();
+    const wchar_t* newline = std::wcschr(text, L'\n');
+    const int end = static_cast<int>(newline ? newline - text : std::wcslen(text));
+    CFont* pFont = pCell->GetFontObject();
+    CFont* pOldFont = pFont ? pDC->SelectObject(pFont) : nullptr;
+    bool wider = false;
+    for (int n = 1024; !wider; n *= 2)
+    {
+        wider = pDC->GetTextExtent(text, std::min(n, end)).cx > room;
+        if (n >= end) break;
+    }
+    if (pOldFont) pDC->SelectObject(pOldFont);
+    return wider;
+}
+
+} // namespace
+
 // The column widths come from the screen, whose font may measure narrower than the same font on
 // paper (hinting at a fractional pixel ratio). The texts print smaller by as much as the widest
-// shortfall, so every one keeps its column.
+// shortfall, so every one keeps its column. A text more than twice as wide as its column (or far
+// wider than any page) was cut on the screen too: it is cut on paper as there, and leaves the
+// others their size (one long name would otherwise print the whole table too small to read).
 double CGridCtrl::PrintTextScale(CDC* pDC)
 {
     const int nSavedDC = pDC->SaveDC();
@@ -156,6 +184,7 @@ double CGridCtrl::PrintTextScale(CDC* pDC)
         {
             CGridCellBase* pCell = GetCell(row, col);
             if (!pCell || !pCell->GetText() || !pCell->GetText()[0]) continue;
+            if (FirstLineWiderThan(pDC, pCell, std::min(2 * width, kWidestPrintedText))) continue;
             // The extent (margins included) is rounded to whole units: one over is rounding.
             const int text = pCell->GetTextExtent(pCell->GetText(), pDC).cx - 1;
             if (text > width) scale = std::min(scale, static_cast<double>(width) / text);
@@ -349,9 +378,12 @@ void CGridCtrl::PrintHeader(CDC* pDC, CPrintInfo* pInfo)
 
     CString strRight = m_strPrintRightTitle;
     if (strRight.IsEmpty()) strRight = ApplicationTitle();
-    CString strCenter = m_strPrintTitle;
-    for (CWnd* pWnd = GetParent(); strCenter.IsEmpty() && pWnd; pWnd = pWnd->GetParent())
-        pWnd->GetWindowText(strCenter);
+    // The title is not copied for each page (a name in it may be megabytes long).
+    CString strParentTitle;
+    if (m_strPrintTitle.IsEmpty())
+        for (CWnd* pWnd = GetParent(); strParentTitle.IsEmpty() && pWnd; pWnd = pWnd->GetParent())
+            pWnd->GetWindowText(strParentTitle);
+    const CString& strCenter = m_strPrintTitle.IsEmpty() ? strParentTitle : m_strPrintTitle;
 
     CFont boldFont;
     CreateBoldFont(m_PrinterFont, boldFont);

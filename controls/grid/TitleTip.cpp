@@ -3,6 +3,9 @@
 
 #include "platform/core/Time.h"
 
+#include <algorithm>
+#include <cwchar>
+
 #ifndef WM_NCMOUSEMOVE
 #define WM_NCMOUSEMOVE 0x00A0u
 #endif
@@ -102,8 +105,6 @@ void CTitleTip::Show(CRect rectTitle, LPCTSTR lpszTitleText, LPRECT lpHoverRect,
     m_rectTitle = CRect(-1, -1, rectTitle.Width(), rectTitle.Height() + 1);
     m_pParentWnd->ClientToScreen(rectTitle);
 
-    const CString strText = CString(_T(" ")) + (lpszTitleText ? lpszTitleText : _T("")) + _T(" ");
-
     m_Font.DeleteObject();
     if (lpLogFont)
         m_Font.CreateFontIndirect(lpLogFont);
@@ -113,7 +114,21 @@ void CTitleTip::Show(CRect rectTitle, LPCTSTR lpszTitleText, LPRECT lpHoverRect,
     CFont* pOldFont = pFont ? dc.SelectObject(pFont) : nullptr;
     TEXTMETRIC tm{};
     dc.GetTextMetrics(&tm);
-    const int nWidth = dc.GetTextExtent(strText).cx + tm.tmOverhang;
+    // The tip reaches no further than the screens: of a text wider than that (a name of megabytes)
+    // only a start that reaches beyond them is measured, kept and drawn, a start twice as long each time.
+    const LPCTSTR lpszText = lpszTitleText ? lpszTitleText : _T("");
+    const int nLength = static_cast<int>(std::wcslen(lpszText));
+    const int nRoom = std::max<int>(rectTitle.Width(), ::GetSystemMetrics(SM_CXVIRTUALSCREEN) - rectTitle.left);
+    CString strText;
+    int nWidth = 0;
+    for (int n = 1024;; n *= 2)
+    {
+        const int nTake = std::min(n, nLength);
+        strText = CString(_T(" ")) + CString(lpszText, nTake) + (nTake == nLength ? _T(" ") : _T(""));
+        nWidth = dc.GetTextExtent(strText).cx;
+        if (nTake == nLength || nWidth > nRoom) break;
+    }
+    nWidth = std::min(nWidth, nRoom) + tm.tmOverhang;
     if (pOldFont)
         dc.SelectObject(pOldFont);
 

@@ -1,5 +1,6 @@
-// The buffer a case file is written through: large blocks to a file descriptor or to another
-// stream's buffer, each block counted on the save's progress.
+// The buffer a case file is written through: blocks of 256 kB (small enough to stay in the
+// core's cache from one write to the next) to a file descriptor or to another stream's buffer,
+// each block counted on the save's progress.
 //
 //     CArchiveOutBuffer buffer(fd, &progress);      // or CArchiveOutBuffer buffer(*out.rdbuf(), &progress)
 //     CBinaryOutArchive ar(buffer);                 // writes through Put and sputn
@@ -20,7 +21,7 @@ class CCaseFileProgress;
 class CArchiveOutBuffer : public std::streambuf
 {
 public:
-    static constexpr std::size_t kBlockSize = std::size_t{1} << 20;
+    static constexpr std::size_t kBlockSize = std::size_t{256} << 10;
 
     CArchiveOutBuffer(int fd, CCaseFileProgress* progress);
     CArchiveOutBuffer(std::streambuf& target, CCaseFileProgress* progress);
@@ -38,6 +39,16 @@ public:
         }
         else
             PutSlow(p, n);
+    }
+
+    // Room for n bytes in the block, taken (the caller writes them there at once), or null when
+    // the block has less room: then Put them.
+    char* Take(std::size_t n)
+    {
+        if (static_cast<std::size_t>(epptr() - pptr()) < n) return nullptr;
+        char* const at = pptr();
+        pbump(static_cast<int>(n));
+        return at;
     }
 
     // Writes what is left in the block (throws as Put does).

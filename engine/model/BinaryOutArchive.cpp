@@ -65,13 +65,7 @@ void CBinaryOutArchive::save_object(const void* x, const basic_oserializer& bos)
         return;
     }
     ClassRecord& record = Register(bos);
-    if (!record.bInitialized && bos.class_info())
-    {
-        *this << boost::archive::class_id_optional_type(boost::archive::class_id_type(record.id));
-        *this << boost::archive::tracking_type(record.bTracking);
-        *this << boost::archive::version_type(bos.version());
-        record.bInitialized = true;
-    }
+    WriteClassInfo(record, bos);
     if (!record.bTracking)
     {
         bos.save_object_data(*this, x);

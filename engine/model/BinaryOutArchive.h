@@ -26,10 +26,18 @@
 #include <boost/archive/detail/register_archive.hpp>
 #include <boost/serialization/array_optimization.hpp>
 #include <boost/serialization/assume_abstract.hpp>
+#include <boost/serialization/collection_size_type.hpp>
+#include <boost/serialization/is_bitwise_serializable.hpp>
+#include <boost/serialization/item_version_type.hpp>
+#include <boost/serialization/nvp.hpp>
+#include <boost/serialization/serialization.hpp>
 #include <boost/serialization/singleton.hpp>
+#include <boost/serialization/version.hpp>
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <type_traits>
 #include <typeinfo>
 #include <unordered_map>
@@ -59,6 +67,73 @@ public:
     void save(const T& t)
     {
         m_Buffer.Put(&t, sizeof(T));
+    }
+
+    // Values in a row as their bytes, as one save each would write them, with one look at the
+    // buffer's room.
+    template <class... T>
+    void SaveValues(const T&... values)
+    {
+        if (char* at = m_Buffer.Take((sizeof(T) + ...)))
+            ((std::memcpy(at, &values, sizeof(T)), at += sizeof(T)), ...);
+        else
+            (save(values), ...);
+    }
+
+    // A vector, as `*this << items` writes it: its class information, its count, its items'
+    // version, then each item through its own serialize function. The classes are looked up once
+    // for the list, not once an item, and no virtual call is made for an item: an envelope's
+    // points are most of a case's bytes.
+    template <class T>
+    void SaveVector(const std::vector<T>& items)
+    {
+        static_assert(!boost::serialization::is_bitwise_serializable<T>::value, "written as an array by the library");
+        using boost::archive::detail::oserializer;
+        const boost::archive::detail::basic_oserializer& listClass =
+            boost::serialization::singleton<oserializer<CBinaryOutArchive, std::vector<T>>>::get_const_instance();
+        ClassRecord& listRecord = Register(listClass);
+        if (listRecord.bTracking) // a list also stored through pointers takes an object id
+        {
+            save_object(&items, listClass);
+            return;
+        }
+        WriteClassInfo(listRecord, listClass);
+        const boost::serialization::collection_size_type count(items.size());
+        *this << BOOST_SERIALIZATION_NVP(count);
+        const boost::serialization::item_version_type item_version(boost::serialization::version<T>::value);
+        *this << BOOST_SERIALIZATION_NVP(item_version);
+        if (items.empty()) return; // the item class is not met, so takes no class id
+        const boost::archive::detail::basic_oserializer& itemClass =
+            boost::serialization::singleton<oserializer<CBinaryOutArchive, T>>::get_const_instance();
+        ClassRecord& itemRecord = Register(itemClass);
+        if (itemRecord.bTracking)
+        {
+            for (const T& item : items) save_object(&item, itemClass);
+            return;
+        }
+        WriteClassInfo(itemRecord, itemClass);
+        const unsigned int version = itemClass.version();
+        for (const T& item : items) boost::serialization::serialize_adl(*this, const_cast<T&>(item), version);
+    }
+
+    // A counted pointer to p, as `*this << std::shared_ptr<T>` writes it, without one being made.
+    template <class T>
+    void SaveAsCountedPointer(const T* p)
+    {
+        // The object just written through the same pointer: the counted pointer's class is in the
+        // file, so only the references to the pointee's class and to the object follow.
+        if (p && p == m_pLastCounted && m_LastPointee.address == p && m_LastPointee.classId == m_nLastCountedClass)
+        {
+            SaveValues(boost::archive::class_id_reference_type(boost::archive::class_id_type(m_nLastCountedClass)),
+                       boost::archive::object_reference_type(boost::archive::object_id_type(m_nLastPointeeId)));
+            return;
+        }
+        const boost::archive::detail::basic_oserializer& counted = boost::serialization::singleton<
+            boost::archive::detail::oserializer<CBinaryOutArchive, std::shared_ptr<T>>>::get_const_instance();
+        WriteClassInfo(Register(counted), counted); // counted pointers are never tracked
+        *this << boost::serialization::make_nvp("px", p);
+        m_pLastCounted = p;
+        m_nLastCountedClass = m_LastPointee.classId;
     }
 
 protected:
@@ -106,6 +181,15 @@ private:
         return RegisterInTable(bos, pbNew);
     }
     ClassRecord& RegisterInTable(const boost::archive::detail::basic_oserializer& bos, bool* pbNew);
+    // The first object of a class that carries class information writes that information.
+    void WriteClassInfo(ClassRecord& record, const boost::archive::detail::basic_oserializer& bos)
+    {
+        if (record.bInitialized || !bos.class_info()) return;
+        *this << boost::archive::class_id_optional_type(boost::archive::class_id_type(record.id));
+        *this << boost::archive::tracking_type(record.bTracking);
+        *this << boost::archive::version_type(bos.version());
+        record.bInitialized = true;
+    }
     // Writes the pointer t to an object of the class of bpos (its serializer bos), registered as
     // record (bNewClass: registered by this pointer).
     void SavePointer(const void* t, const boost::archive::detail::basic_pointer_oserializer& bpos,
@@ -137,6 +221,9 @@ private:
     // The object a pointer referred to last (the points of an envelope share one load model).
     ObjectKey m_LastPointee{nullptr, -1};
     std::uint32_t m_nLastPointeeId = 0;
+    // The pointee of the last counted pointer written, and its class id.
+    const void* m_pLastCounted = nullptr;
+    int m_nLastCountedClass = -1;
     std::vector<bool> m_StoredByPointer; // by object id
     // The object a pointer save is writing: its own save_object writes the data only.
     const void* m_pPendingObject = nullptr;

@@ -30,7 +30,8 @@ bool CaseDocumentIsActive()
 }
 
 // The title on the screen: the message font in bold, wrapped onto more lines when the view is narrower
-// than the title (a run's description names the bridge, the analysis and the vehicle: none may be lost).
+// than the title (a run's description names the bridge, the analysis and the vehicle: none may be lost),
+// on no more than half the view.
 const UINT kScreenTitleFormat = DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX;
 
 bool CreateTitleFont(CFont& font)
@@ -41,6 +42,23 @@ bool CreateTitleFont(CFont& font)
     LOGFONT lf = metrics.lfMessageFont;
     lf.lfWeight = FW_BOLD;
     return font.CreateFontIndirect(&lf) != FALSE;
+}
+
+// The title as far as it shows in a strip `width` wide and at most half the view's `viewHeight` tall
+// (the content keeps the rest): its lines that fit there whole (a name of megabytes is measured and
+// laid out no further), with the strip's height. The DC has the title font.
+CString ShownTitle(CDC& dc, const CString& title, int width, int viewHeight, int& stripHeight)
+{
+    TEXTMETRIC tm{};
+    dc.GetTextMetrics(&tm);
+    const int line = std::max<int>(tm.tmHeight, 1);
+    const int most = std::max(1, viewHeight / 2 / line) * line;
+    CRect room(0, 0, width, most);
+    const CString shown = dc.GetDrawnText(title, &room, kScreenTitleFormat);
+    CRect need(0, 0, width, 0);
+    dc.DrawText(shown, &need, kScreenTitleFormat | DT_CALCRECT);
+    stripHeight = std::min<int>(need.Height(), most);
+    return shown;
 }
 
 } // namespace
@@ -169,7 +187,10 @@ void CQORViewBase::OnDraw(CDC* pDC)
     // The title is text on the face colour: the look's text colour for it, readable in every look.
     const COLORREF oldColour = pDC->SetTextColor(GetSysColor(COLOR_BTNTEXT));
     CRect title(m_Gap.LEFT, m_Gap.TOP, std::max(client.right - m_Gap.RIGHT, m_Gap.LEFT + 1), client.bottom);
-    pDC->DrawText(m_sTitle, &title, kScreenTitleFormat);
+    int height = 0;
+    const CString shown = ShownTitle(*pDC, m_sTitle, title.Width(), client.Height(), height);
+    title.bottom = title.top + height;
+    pDC->DrawText(shown, &title, kScreenTitleFormat);
     pDC->SetTextColor(oldColour);
     pDC->SetBkMode(oldMode);
     pDC->SelectObject(pOldFont);
@@ -184,10 +205,10 @@ void CQORViewBase::RecalcLayout()
     CFont* pOld = dc.SelectObject(&titleFont);
     CRect client;
     GetClientRect(&client);
-    CRect title(0, 0, std::max(client.Width() - m_Gap.LEFT - m_Gap.RIGHT, 1), 0);
-    dc.DrawText(m_sTitle, &title, kScreenTitleFormat | DT_CALCRECT);
+    int height = 0;
+    ShownTitle(dc, m_sTitle, std::max(client.Width() - m_Gap.LEFT - m_Gap.RIGHT, 1), client.Height(), height);
     dc.SelectObject(pOld);
-    m_nContentTop = m_Gap.TOP + title.Height();
+    m_nContentTop = m_Gap.TOP + height;
 }
 
 void CQORViewBase::OnSize(UINT nType, int cx, int cy)

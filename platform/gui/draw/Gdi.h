@@ -861,6 +861,14 @@ public:
     int DrawText(const CString& str, LPRECT lpRect, UINT nFormat);
     virtual int DrawTextEx(LPTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat, LPDRAWTEXTPARAMS lpDTParams);
     int DrawTextEx(const CString& str, LPRECT lpRect, UINT nFormat, LPDRAWTEXTPARAMS lpDTParams);
+    // What DrawText(str, lpRect, nFormat) lays out of a long text drawn on several lines with
+    // DT_NOPREFIX: its lines as far down as the rectangle reaches and one more, one to a line, a
+    // word wider than the rectangle (drawn from the left, clipped) kept as far as it shows. Drawn
+    // or measured with the same format and width, it makes the same lines where they can show, and
+    // measures as tall as the text when the text ends within them, taller than the rectangle
+    // otherwise; only that much of the text is measured. A text of up to 512 characters, or drawn
+    // on a single line or with prefixes, is the text itself.
+    CString GetDrawnText(const CString& str, LPCRECT lpRect, UINT nFormat) const;
     CSize GetTextExtent(LPCTSTR lpszString, int nCount) const;
     CSize GetTextExtent(const CString& str) const;
     CSize GetOutputTextExtent(LPCTSTR lpszString, int nCount) const;

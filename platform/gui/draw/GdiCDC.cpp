@@ -8,6 +8,7 @@
 namespace qor::gui {
 int DrawTextOn(HDC hdc, LPCWSTR text, int count, LPRECT rc, UINT format, LPDRAWTEXTPARAMS params, LPWSTR modifiable);
 int TextFace(HDC hdc, int nCount, LPWSTR face);
+CString DrawnTextOn(HDC hdc, const CString& text, const RECT& rect, UINT format);
 BOOL CharWidths(HDC hdc, UINT first, UINT last, LPINT buffer);
 BOOL TextExtentEx(HDC hdc, LPCWSTR s, int n, int maxExtent, LPINT fit, LPINT dx, LPSIZE size);
 
@@ -745,6 +746,10 @@ int CDC::DrawTextEx(const CString& str, LPRECT lpRect, UINT nFormat, LPDRAWTEXTP
 {
     return DrawTextOn(m_hDC, str.GetString(), str.GetLength(), lpRect, nFormat & ~DT_MODIFYSTRING, lpDTParams,
                       nullptr);
+}
+CString CDC::GetDrawnText(const CString& str, LPCRECT lpRect, UINT nFormat) const
+{
+    return lpRect ? DrawnTextOn(m_hDC, str, *lpRect, nFormat) : str;
 }
 CSize CDC::GetTextExtent(LPCTSTR lpszString, int nCount) const
 {

@@ -240,9 +240,10 @@ struct Layout
         int n = para.size();
         if (n > kLongText && !((format & DT_EXPANDTABS) && para.contains('\t')))
             return WrapLong(para, maxWidth, out, maxLines);
-        if (n == 0)
+        // A paragraph as wide as the room at most is a line as it is (each start of it is no wider).
+        if (n == 0 || Width(para) <= maxWidth)
         {
-            out << QString();
+            out << para;
             return;
         }
         int start = 0;
@@ -324,6 +325,23 @@ struct Layout
                 ++start;
         }
     }
+    // The lines of a text of several paragraphs (at line breaks, wrapped with DT_WORDBREAK), no more
+    // than maxLines of them.
+    QStringList Lines(QString text, int maxWidth, int maxLines) const
+    {
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        text.replace('\r', '\n');
+        QStringList lines;
+        for (const QString& para : text.split('\n'))
+        {
+            if (static_cast<int>(lines.size()) >= maxLines) break;
+            if (format & DT_WORDBREAK)
+                Wrap(para, maxWidth, lines, maxLines - static_cast<int>(lines.size()));
+            else
+                lines << para;
+        }
+        return lines;
+    }
     int KnownWidth(qsizetype line) const
     {
         return line < static_cast<qsizetype>(known.size()) ? known[static_cast<size_t>(line)] : -1;
@@ -339,7 +357,22 @@ struct Layout
         if (start.size() == line.size() && Width(line) <= maxWidth)
             return line;
         static const QString dots = QStringLiteral("...");
-        for (int k = std::min<int>(line.size(), start.size()) - 1; k >= 0; --k)
+        int longest = std::min<int>(line.size(), start.size()) - 1;
+        if (line.size() > kLongText)
+        {
+            // A long line's start is as long as a box is wide: the longest start that fits with the
+            // dots is looked for by halving, not a character at a time.
+            int shortest = 0;
+            while (shortest < longest)
+            {
+                const int k = (shortest + longest + 1) / 2;
+                if (Width(line.left(k) + dots) <= maxWidth)
+                    shortest = k;
+                else
+                    longest = k - 1;
+            }
+        }
+        for (int k = longest; k >= 0; --k)
         {
             QString s = line.left(k) + dots;
             if (Width(s) <= maxWidth)
@@ -403,10 +436,6 @@ int DrawTextImpl(DcRecord* dc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT 
     }
     else
     {
-        QString t = text;
-        t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        t.replace('\r', '\n');
-        const QStringList paras = t.split('\n');
         // Drawn (not measured), a long text is laid out only as far down as it can be seen.
         // Measured, it is laid out as far as the tallest area any screen or printed page shows
         // (kTallestArea); a text taller than that measures as that tall, whatever follows.
@@ -421,15 +450,7 @@ int DrawTextImpl(DcRecord* dc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT 
                     area = area.intersected(QRect(left, top, right - left, bottom - top));
                 maxLines = std::max(1, (area.bottom() + 1 - top) / lineHeight + 2);
             }
-        for (const QString& para : paras)
-        {
-            if (static_cast<int>(lines.size()) >= maxLines)
-                break;
-            if (format & DT_WORDBREAK)
-                layout.Wrap(para, maxWidth, lines, maxLines - static_cast<int>(lines.size()));
-            else
-                lines << para;
-        }
+        lines = layout.Lines(text, maxWidth, maxLines);
     }
 
     bool ellipsis = (format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS)) != 0;
@@ -521,12 +542,95 @@ int DrawTextImpl(DcRecord* dc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT 
     return dc->DeviceToLogicalHeight(result);
 }
 
+// ---- What a wrapped text shows --------------------------------------------------------------------
+
+bool IsGap(wchar_t c) { return c == L' ' || c == L'\r' || c == L'\n'; }
+
+// The end of the word (a run without blanks or line breaks) that starts at `from`.
+int WordEnd(LPCWSTR s, int from, int length)
+{
+    int end = from;
+    while (end < length && !IsGap(s[end])) ++end;
+    return end;
+}
+
+// A word of `count` characters as far as a line drawn from the left of a box `width` pixels wide
+// shows it: the start that DrawText draws of it, found from a start of growing length.
+QString WordShown(const TextContext& tc, LPCWSTR word, int count, int width)
+{
+    for (int n = 2 * kLongText;; n *= 2)
+    {
+        const int take = std::min(n, count);
+        const QString start = ToQString(word, take);
+        QString shown = VisibleStart(tc.fm, start, width);
+        if (shown.size() < start.size() || take == count) return shown;
+    }
+}
+
+CString DrawnTextImpl(DcRecord* dc, const CString& text, const RECT& rect, UINT format)
+{
+    const int length = text.GetLength();
+    if (!dc || length <= kLongText || (format & DT_SINGLELINE) || !(format & DT_NOPREFIX)) return text;
+    TextContext tc(dc);
+    int lineHeight = tc.Height();
+    if (format & DT_EXTERNALLEADING) lineHeight += std::max(0, tc.fm.leading());
+    if (lineHeight <= 0) return text;
+    const QRect box = dc->ToDeviceRect(rect);
+    const int tabChars = (format & DT_TABSTOP) ? static_cast<int>((format >> 8) & 0xFF) : 8;
+    const Layout layout{tc, format, tabChars * tc.fm.averageCharWidth(), {}};
+    // The lines that can show in the box and one more: DrawText of them is taller than the box
+    // whenever the whole text is.
+    const int maxLines = std::max(1, box.height() / lineHeight + 2);
+    // A word wider than the box stands on a line of its own and is drawn from the left, clipped:
+    // only its start can show.
+    const bool cutWords = !(format & (DT_CENTER | DT_RIGHT | DT_NOCLIP));
+    const LPCWSTR s = text.GetString();
+    QString taken; // the text as far as taken, its long words cut
+    int pos = 0;
+    for (qsizetype want = 8 * kLongText;; want *= 2)
+    {
+        while (pos < length && taken.size() < want)
+        {
+            const int chunkEnd = static_cast<int>(std::min<qsizetype>(length, pos + (want - taken.size())));
+            int end = chunkEnd;
+            if (cutWords && IsGap(s[pos]))
+            {
+                end = pos;
+                while (end < chunkEnd && IsGap(s[end])) ++end;
+            }
+            else if (cutWords)
+            {
+                end = WordEnd(s, pos, length);
+                if (end - pos > kLongText)
+                {
+                    taken += WordShown(tc, s + pos, end - pos, box.width());
+                    pos = end;
+                    continue;
+                }
+            }
+            taken += ToQString(s + pos, end - pos);
+            pos = end;
+        }
+        // The lines made of a start of the text are its own lines but for the last.
+        QStringList lines = layout.Lines(taken, box.width(), maxLines + 1);
+        if (pos >= length || lines.size() > maxLines)
+        {
+            if (lines.size() > maxLines) lines.resize(maxLines);
+            return FromQString(lines.join(QLatin1Char('\n')));
+        }
+    }
+}
+
 } // namespace
 
 namespace qor::gui {
 int DrawTextOn(HDC hdc, LPCWSTR text, int count, LPRECT rc, UINT format, LPDRAWTEXTPARAMS params, LPWSTR modifiable)
 {
     return DrawTextImpl(DcOf(hdc), text, count, rc, format, params, modifiable);
+}
+CString DrawnTextOn(HDC hdc, const CString& text, const RECT& rect, UINT format)
+{
+    return DrawnTextImpl(DcOf(hdc), text, rect, format);
 }
 } // namespace qor::gui
 

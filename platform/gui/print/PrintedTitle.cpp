@@ -1,4 +1,6 @@
 // A page header's title kept whole: wrapped, and shrunk a step at a time while it does not fit.
+// A long title (a name of megabytes) is measured and laid out only as far as the header shows it,
+// and one the header cannot hold shows the lines that fit whole.
 #include "platform/gui/print/PrintedTitle.h"
 
 #include <algorithm>
@@ -6,9 +8,40 @@
 
 namespace qor::gui {
 
+namespace {
+
+// Whether the title is wider than `room`: a long one is measured from its start, a start twice as
+// long each time, until one is wider or the start is the whole title.
+bool WiderThan(CDC* pDC, const CString& title, int room)
+{
+    for (int n = 1024; n < title.GetLength(); n *= 2)
+        if (pDC->GetTextExtent(title.GetString(), n).cx > room) return true;
+    return pDC->GetTextExtent(title).cx > room;
+}
+
+// Ends the band after the last line of the type selected that it holds whole: a title that the
+// header cannot hold shows the lines that fit, not one cut through by the line under the header.
+void KeepWholeLines(CDC* pDC, CRect& band, UINT format)
+{
+    CString lines(L"X");
+    for (;;)
+    {
+        const CString more = lines + L"\nX";
+        CRect need = band;
+        pDC->DrawText(more, &need, format | DT_CALCRECT);
+        if (need.Height() > band.Height()) break;
+        lines = more;
+    }
+    CRect need = band;
+    pDC->DrawText(lines, &need, format | DT_CALCRECT);
+    band.bottom = std::min(band.bottom, band.top + need.Height());
+}
+
+} // namespace
+
 void DrawPrintedTitle(CDC* pDC, const CString& title, const CRect& band, int reserve, CFont& font)
 {
-    if (pDC->GetTextExtent(title).cx <= band.Width() - 2 * reserve)
+    if (!WiderThan(pDC, title, band.Width() - 2 * reserve))
     {
         CRect line = band;
         pDC->DrawText(title, &line, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
@@ -23,10 +56,12 @@ void DrawPrintedTitle(CDC* pDC, const CString& title, const CRect& band, int res
     const bool scalable = font.GetSafeHandle() && font.GetLogFont(&lf);
     CFont smaller; // selected only while the title is drawn
     CRect need = titleBand;
+    CString shown; // the lines of the title that the band can show, in the type of the moment
     for (int step = 0;; ++step)
     {
         need = titleBand;
-        pDC->DrawText(title, &need, format | DT_CALCRECT);
+        shown = pDC->GetDrawnText(title, &titleBand, format);
+        pDC->DrawText(shown, &need, format | DT_CALCRECT);
         if (need.Height() <= titleBand.Height() || !scalable || step == 4 || std::abs(lf.lfHeight) < 5) break;
         lf.lfHeight = lf.lfHeight * 5 / 6;
         pDC->SelectObject(&font);
@@ -34,8 +69,9 @@ void DrawPrintedTitle(CDC* pDC, const CString& title, const CRect& band, int res
         if (!smaller.CreateFontIndirect(&lf)) break;
         pDC->SelectObject(&smaller);
     }
+    if (need.Height() > titleBand.Height()) KeepWholeLines(pDC, titleBand, format);
     titleBand.top += std::max(0, (titleBand.Height() - need.Height()) / 2);
-    pDC->DrawText(title, &titleBand, format);
+    pDC->DrawText(shown, &titleBand, format);
     if (scalable) pDC->SelectObject(&font);
 }
 

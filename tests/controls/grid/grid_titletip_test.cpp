@@ -5,6 +5,7 @@
 #include "controls/grid/InPlaceEdit.h"
 #include "controls/grid/TitleTip.h"
 
+#include <chrono>
 #include <vector>
 
 using qor::test::MouseDown;
@@ -265,3 +266,31 @@ TEST_F(TitleTip, ShowWithoutADefaultColourUsesTheSystemTipColours)
 }
 
 } // namespace
+
+TEST_F(TitleTip, ATextOfMegabytesShowsAsFarAsTheScreenAtOnce)
+{
+    // A name of 5 MB in a cell: its tip reaches to the screen's edge, and only so much of the name is
+    // measured, kept and drawn. A tip as wide as the whole name held the window thread 5 to 9 s here
+    // each time it was shown.
+    std::wstring huge = L"Truck";
+    while (huge.size() < (5u << 20)) huge += L" over the river and the railway yards";
+    grid.SetItemText(1, 1, CString(huge.c_str()));
+    for (int round = 0; round < 2; ++round)
+    {
+        const auto start = std::chrono::steady_clock::now();
+        MouseMove(&grid, Center(1, 1));
+        gridtest::Pump();
+        ASSERT_TRUE(TipShown());
+        qor::test::PaintNow(&grid.Tip());
+        EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 1.0);
+        CRect tip;
+        grid.Tip().GetWindowRect(tip);
+        EXPECT_EQ(tip.right, ::GetSystemMetrics(SM_CXVIRTUALSCREEN));
+        const CString shown = grid.Tip().GetShownText();
+        EXPECT_EQ(shown.Left(40), CString((L" " + huge.substr(0, 39)).c_str()));
+        EXPECT_LT(shown.GetLength(), 100000);
+        grid.Tip().Hide();
+        MouseMove(&grid, Center(2, 2));
+        gridtest::Pump();
+    }
+}

@@ -10,6 +10,7 @@
 #include "ui/views/MouseListener.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 using namespace viewtest;
@@ -266,6 +267,59 @@ TEST_F(Interaction, ALongTitlePrintsWholeAndKeepsClearOfTheProgramName)
         << "the title is printed whole, wrapped";
     EXPECT_LT(dc.rects[drawn].right, dc.spans[name].first) << "the title runs into the program's name";
     EXPECT_LE(dc.rects[measured].Height(), dc.rects[name].Height()) << "the wrapped title fits the header";
+}
+
+TEST_F(Interaction, ATitleOfMegabytesShowsAndPrintsItsStartInGoodTime)
+{
+    // A bridge named with 5 MB of text (a pasted file). On the screen the title takes no more than
+    // half the view, in the lines that fit there, and the charts keep the rest (the whole title wrapped
+    // filled the view). The printed header draws the start of the title that it can show, beside the
+    // program's name. Neither measures the whole title.
+    std::wstring name = L"Viaduct";
+    while (name.size() < (5u << 20)) name += L" over the river and the railway yards";
+    auto bridge = std::make_shared<CBridge>(1, CString(name.c_str()), CBridge::CONFIG_ONESPAN, 10.0);
+    CWnd* frame = view->GetParentFrame();
+    const auto shown = std::chrono::steady_clock::now();
+    view->ShowMovingLoadEnvelopes(false, true, MovingLoad(bridge, Axle(), 0.5));
+    for (int height : {600, 601, 450})
+    {
+        frame->MoveWindow(0, 0, 700, height);
+        qor::test::PaintNow(view);
+    }
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - shown).count(), 3.0);
+    CRect client, chart;
+    view->GetClientRect(&client);
+    const int titleHeight = view->GetContentTop() - view->GetGap().TOP;
+    EXPECT_LE(titleHeight, client.Height() / 2);
+    EXPECT_GT(titleHeight, client.Height() / 2 - 40) << "the title fills its half of the view";
+    view->GetChart(0)->GetWindowRect(&chart);
+    view->ScreenToClient(&chart);
+    EXPECT_GE(chart.top, view->GetGap().TOP + view->GetContentTop());
+    EXPECT_LT(chart.top, client.bottom) << "the charts show below the title";
+    const CString title = view->GetTitle();
+    ASSERT_GT(title.GetLength(), 5 << 20);
+    const std::string pdf = qor::test::TempPdfPath("plot-huge-title");
+    const auto start = std::chrono::steady_clock::now();
+    {
+        qor::test::DrivenPrinting printing(pdf);
+        view->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(qor::test::CountPdfPages(pdf), 2);
+    EXPECT_LT(seconds, 3.0); // measured whole for each page: some 8 s here
+
+    CRecordingDC dc;
+    PrintFirstPage(view, dc, "plot-huge-title-texts");
+    size_t drawn = dc.texts.size(), program = dc.texts.size();
+    for (size_t i = 0; i < dc.texts.size(); ++i)
+    {
+        if (!(dc.formats[i] & DT_CALCRECT) && dc.texts[i].Left(40) == title.Left(40)) drawn = i;
+        if (dc.texts[i] == CString(L"Kestrain QOR")) program = i;
+    }
+    ASSERT_LT(drawn, dc.texts.size());
+    ASSERT_LT(program, dc.texts.size());
+    EXPECT_LT(dc.texts[drawn].GetLength(), 20000) << "the header draws only what it can show";
+    EXPECT_LT(dc.rects[drawn].right, dc.spans[program].first) << "the title runs into the program's name";
 }
 
 TEST_F(Interaction, ALongTitleWrapsOnTheScreenAndTheChartsMakeRoomForIt)
