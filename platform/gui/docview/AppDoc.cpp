@@ -19,6 +19,7 @@
 #include <QtCore/QFileInfo>
 #include <QtCore/QStringList>
 #include <QtGui/QGuiApplication>
+#include <QtGui/QPixmapCache>
 #include <QtWidgets/QFileDialog>
 
 #include <cstdlib>
@@ -485,6 +486,10 @@ BOOL CWinApp::OnIdle(LONG lCount)
     }
     if (m_bReturnFreeMemory) {
         m_bReturnFreeMemory = FALSE;
+        // The toolkit's style keeps pictures of the closed windows' buttons, headers and boxes under keys
+        // no window asks for again (each dialog shown adds its own) until its cache holds 10 MB; the
+        // windows still shown draw theirs again when they next paint.
+        QPixmapCache::clear();
         qor::ReturnFreeMemory();
     }
     return FALSE;

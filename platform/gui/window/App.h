@@ -88,11 +88,11 @@ public:
     // The message loop with idle processing (update handlers of toolbars) until
     // PostQuitMessage; returns ExitInstance().
     int Run() override;
-    // Idle work: lCount 0 runs the frames' update handlers and hands the memory back that a closed
-    // document left (ReturnFreeMemoryWhenIdle). FALSE: nothing more to do.
+    // Idle work: lCount 0 runs the frames' update handlers and hands back the memory a closed document
+    // left (ReturnFreeMemoryWhenIdle). FALSE: nothing more to do.
     BOOL OnIdle(LONG lCount) override;
-    // The next idle pass gives the system back the heap's free pages (qor::ReturnFreeMemory): called when
-    // a document closes, its windows and data gone.
+    // The next idle pass empties the toolkit's picture cache and gives the system back the heap's free
+    // pages (qor::ReturnFreeMemory): called when a document closes, its windows and data gone.
     void ReturnFreeMemoryWhenIdle() { m_bReturnFreeMemory = TRUE; }
     int ExitInstance() override;
     void SetAppID(LPCTSTR lpcszAppID) { m_strAppID = lpcszAppID; }
