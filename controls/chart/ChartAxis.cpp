@@ -362,6 +362,10 @@ void CChartAxis::SetAxisSize(const CRect& plottingRect, const CRect& axisRect)
         m_EndPos = plottingRect.top;
     }
     m_AxisRect = axisRect;
+    // The title fits the axis as laid out now, both when the margins are taken and when it is drawn: a
+    // length left from an earlier layout (the screen's, before a page is printed) would make the margin
+    // for a title of another size than the one drawn, and the labels would run into the axis.
+    m_pAxisLabel->SetMaxLength(m_bIsHorizontal ? m_AxisRect.Width() : m_AxisRect.Height());
 }
 
 void CChartAxis::RefreshTicks()
@@ -468,8 +472,6 @@ void CChartAxis::Draw(CDC* pDC)
 
     // The title, centred on the axis but kept within the chart: cut short when the chart is
     // shorter than the text.
-    const bool vertical = GetPosition() == LeftAxis || GetPosition() == RightAxis;
-    m_pAxisLabel->SetMaxLength(vertical ? m_AxisRect.Height() : m_AxisRect.Width());
     const CSize titleSize = m_pAxisLabel->GetSize(pDC);
     const CSize tickSize = GetLargestTick(pDC);
     pDC->SelectObject(&font);

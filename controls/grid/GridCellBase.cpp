@@ -5,6 +5,7 @@
 #include "controls/grid/GridCtrl.h"
 
 #include <algorithm>
+#include <cwchar>
 
 namespace {
 
@@ -227,28 +228,31 @@ CSize CGridCellBase::GetTextExtent(LPCTSTR szText, CDC* pDC)
         fontSelected = true;
     }
 
+    // A cell's text is measured no wider than the screens: a column, row heading or tip sized to it can show
+    // no more, and a name of megabytes is then neither measured whole nor made a column of millions of pixels.
+    const int nWidest = std::max(1, ::GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    const int nLength = static_cast<int>(std::wcslen(szText));
     CSize size;
     const DWORD nFormat = GetFormat();
-    const CString text(szText);
     if ((nFormat & DT_WORDBREAK) && !(nFormat & DT_SINGLELINE))
     {
         // Wrapped text: the widest line sets the width the rest is wrapped in.
         int widest = 0;
-        int start = 0;
-        while (start <= text.GetLength())
+        for (int start = 0; start <= nLength;)
         {
-            int end = text.Find(L'\n', start);
-            if (end < 0) end = text.GetLength();
-            CString line = text.Mid(start, end - start);
-            widest = std::max(widest, static_cast<int>(pDC->GetTextExtent(line).cx));
+            const wchar_t* newline = std::wcschr(szText + start, L'\n');
+            const int end = newline ? static_cast<int>(newline - szText) : nLength;
+            widest =
+                std::max(widest, static_cast<int>(pDC->GetTextExtentUpTo(szText + start, end - start, nWidest).cx));
             start = end + 1;
         }
-        CRect rect(0, 0, widest + 1, 0);
-        pDC->DrawText(text, rect, nFormat | DT_CALCRECT);
+        CRect rect(0, 0, std::min(widest, nWidest) + 1, 0);
+        pDC->DrawText(szText, nLength, rect, nFormat | DT_CALCRECT);
         size = CSize(rect.Width(), rect.Height());
     }
     else
-        size = pDC->GetTextExtent(text);
+        size = pDC->GetTextExtentUpTo(szText, nLength, nWidest);
+    size.cx = std::min<LONG>(size.cx, nWidest);
 
     const int margin = static_cast<int>(GetMargin());
     size.cx += 2 * margin;

@@ -187,7 +187,8 @@ int CInPlaceList::GetCorrectDropWidth()
     {
         CString str;
         GetLBText(i, str);
-        nWidth = std::max(nWidth, static_cast<int>(dc.GetTextExtent(str).cx));
+        // An option wider than the list can be (a name of megabytes) is measured only that far.
+        nWidth = std::max(nWidth, static_cast<int>(dc.GetTextExtentUpTo(str, str.GetLength(), kMaxDropWidth).cx));
     }
     nWidth += ::GetSystemMetrics(SM_CXVSCROLL) + dc.GetTextExtent(_T("0"), 1).cx;
 

@@ -144,8 +144,8 @@ namespace {
 // Wider than any printed page, in logical units (screen pixels): some 70 screens.
 constexpr int kWidestPrintedText = 65536;
 
-// Whether the first line of a cell's text is wider than `room` in the cell's font: measured from
-// its start, a start twice as long each time, so that a name of megabytes is not measured whole.
+// Whether the first line of a cell's text is wider than `room` in the cell's font (a name of megabytes
+// measured only as far as that).
 bool FirstLineWiderThan(CDC* pDC, CGridCellBase* pCell, int room)
 {
     const LPCTSTR text = pCell->GetText();
@@ -153,12 +153,7 @@ bool FirstLineWiderThan(CDC* pDC, CGridCellBase* pCell, int room)
     const int end = static_cast<int>(newline ? newline - text : std::wcslen(text));
     CFont* pFont = pCell->GetFontObject();
     CFont* pOldFont = pFont ? pDC->SelectObject(pFont) : nullptr;
-    bool wider = false;
-    for (int n = 1024; !wider; n *= 2)
-    {
-        wider = pDC->GetTextExtent(text, std::min(n, end)).cx > room;
-        if (n >= end) break;
-    }
+    const bool wider = pDC->GetTextExtentUpTo(text, end, room).cx > room;
     if (pOldFont) pDC->SelectObject(pOldFont);
     return wider;
 }

@@ -115,20 +115,14 @@ void CTitleTip::Show(CRect rectTitle, LPCTSTR lpszTitleText, LPRECT lpHoverRect,
     TEXTMETRIC tm{};
     dc.GetTextMetrics(&tm);
     // The tip reaches no further than the screens: of a text wider than that (a name of megabytes)
-    // only a start that reaches beyond them is measured, kept and drawn, a start twice as long each time.
+    // only a start that reaches beyond them is measured, kept and drawn.
     const LPCTSTR lpszText = lpszTitleText ? lpszTitleText : _T("");
     const int nLength = static_cast<int>(std::wcslen(lpszText));
     const int nRoom = std::max<int>(rectTitle.Width(), ::GetSystemMetrics(SM_CXVIRTUALSCREEN) - rectTitle.left);
-    CString strText;
-    int nWidth = 0;
-    for (int n = 1024;; n *= 2)
-    {
-        const int nTake = std::min(n, nLength);
-        strText = CString(_T(" ")) + CString(lpszText, nTake) + (nTake == nLength ? _T(" ") : _T(""));
-        nWidth = dc.GetTextExtent(strText).cx;
-        if (nTake == nLength || nWidth > nRoom) break;
-    }
-    nWidth = std::min(nWidth, nRoom) + tm.tmOverhang;
+    int nTake = nLength;
+    dc.GetTextExtentUpTo(lpszText, nLength, nRoom, &nTake);
+    const CString strText = CString(_T(" ")) + CString(lpszText, nTake) + (nTake == nLength ? _T(" ") : _T(""));
+    const int nWidth = std::min<int>(dc.GetTextExtent(strText).cx, nRoom) + tm.tmOverhang;
     if (pOldFont)
         dc.SelectObject(pOldFont);
 

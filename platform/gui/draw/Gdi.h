@@ -871,6 +871,10 @@ public:
     CString GetDrawnText(const CString& str, LPCRECT lpRect, UINT nFormat) const;
     CSize GetTextExtent(LPCTSTR lpszString, int nCount) const;
     CSize GetTextExtent(const CString& str) const;
+    // The extent of the text where it is no wider than nMaxExtent; else that of a start of it that is
+    // wider (1024 characters, twice as many each time), so that a text of megabytes is measured only as
+    // far as a width that can be seen. *pnMeasured, if given, receives the characters measured.
+    CSize GetTextExtentUpTo(LPCTSTR lpszString, int nCount, int nMaxExtent, int* pnMeasured = nullptr) const;
     CSize GetOutputTextExtent(LPCTSTR lpszString, int nCount) const;
     CSize GetOutputTextExtent(const CString& str) const;
     CSize GetTabbedTextExtent(LPCTSTR lpszString, int nCount, int nTabPositions, LPINT lpnTabStopPositions) const;

@@ -2,6 +2,7 @@
 #include "platform/gui/draw/GdiInternal.h"
 #include "platform/gui/draw/WinDefs.h"
 
+#include <algorithm>
 #include <memory>
 #include <unordered_map>
 
@@ -758,6 +759,18 @@ CSize CDC::GetTextExtent(LPCTSTR lpszString, int nCount) const
     return CSize(s);
 }
 CSize CDC::GetTextExtent(const CString& str) const { return GetTextExtent(str.GetString(), str.GetLength()); }
+CSize CDC::GetTextExtentUpTo(LPCTSTR lpszString, int nCount, int nMaxExtent, int* pnMeasured) const
+{
+    int n = std::min(nCount, 1024);
+    CSize size = GetTextExtent(lpszString, n);
+    while (n < nCount && size.cx <= nMaxExtent)
+    {
+        n = n > nCount / 2 ? nCount : 2 * n;
+        size = GetTextExtent(lpszString, n);
+    }
+    if (pnMeasured) *pnMeasured = n;
+    return size;
+}
 CSize CDC::GetOutputTextExtent(LPCTSTR lpszString, int nCount) const { return GetTextExtent(lpszString, nCount); }
 CSize CDC::GetOutputTextExtent(const CString& str) const { return GetTextExtent(str); }
 

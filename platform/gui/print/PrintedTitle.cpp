@@ -10,13 +10,10 @@ namespace qor::gui {
 
 namespace {
 
-// Whether the title is wider than `room`: a long one is measured from its start, a start twice as
-// long each time, until one is wider or the start is the whole title.
+// Whether the title is wider than `room` (a long one measured only as far as that).
 bool WiderThan(CDC* pDC, const CString& title, int room)
 {
-    for (int n = 1024; n < title.GetLength(); n *= 2)
-        if (pDC->GetTextExtent(title.GetString(), n).cx > room) return true;
-    return pDC->GetTextExtent(title).cx > room;
+    return pDC->GetTextExtentUpTo(title.GetString(), title.GetLength(), room).cx > room;
 }
 
 // Ends the band after the last line of the type selected that it holds whole: a title that the

@@ -92,6 +92,37 @@ protected:
                     return true;
         return false;
     }
+    // The left axis's labels stand clear of its tick marks on a printed page (a plot printed at three quarters
+    // of the page): between a label's last stroke and the axis line at least the marks' length and a third of
+    // a label's height stay empty.
+    void ExpectLabelsClearOfTheAxis(CDC& page, const CRect& printedPlot)
+    {
+        const int width = page.GetDeviceCaps(HORZRES), height = page.GetDeviceCaps(VERTRES);
+        const int top = MulDiv(printedPlot.top, height, height * 3 / 4);
+        const int bottom = MulDiv(printedPlot.bottom, height, height * 3 / 4);
+        int axisX = 0, darkest = 0;
+        for (int x = MulDiv(printedPlot.left, width, width * 3 / 4) - 4;
+             x <= MulDiv(printedPlot.left, width, width * 3 / 4) + 2; ++x)
+        {
+            int dark = 0;
+            for (int py = top; py < bottom; ++py) dark += page.GetPixel(x, py) != RGB(255, 255, 255);
+            if (dark > darkest) darkest = dark, axisX = x;
+        }
+        const int labelHeight = MulDiv(12, height, height * 3 / 4); // an 8-point label, about 12 pixels high
+        int labelled = 0;
+        for (int py = top; py < bottom; ++py)
+        {
+            int x = axisX - 1;
+            while (x > axisX - 12 && page.GetPixel(x, py) != RGB(255, 255, 255)) --x; // a tick mark
+            int ink = x;
+            while (ink > 0 && page.GetPixel(ink, py) == RGB(255, 255, 255)) --ink;
+            if (ink <= 0) continue;
+            ++labelled;
+            EXPECT_GE(axisX - ink, MulDiv(4, width, width * 3 / 4) + labelHeight / 3) << "row " << py;
+        }
+        EXPECT_GT(labelled, 20);
+    }
+
     void Drag(UINT down, UINT up, CPoint from, CPoint to)
     {
         chart.SendMessage(down, down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON, Pt(from.x, from.y));
@@ -552,38 +583,30 @@ TEST_F(ChartWindowTest, PrintedLayoutIsScaledToThePageAndRestoredAfterwards)
     for (int dy = -2; dy <= 2 && !found; ++dy)
         found = page.GetPixel(x, y + dy) == kRed;
     EXPECT_TRUE(found);
-    // The left axis's labels stand clear of its tick marks on the page: between a label's last stroke and
-    // the axis line at least the marks' length and a third of a label's height stay empty.
-    const int top = MulDiv(printedPlot.top, height, height * 3 / 4);
-    const int bottom = MulDiv(printedPlot.bottom, height, height * 3 / 4);
-    int axisX = 0, darkest = 0;
-    for (int x = MulDiv(printedPlot.left, width, width * 3 / 4) - 4;
-         x <= MulDiv(printedPlot.left, width, width * 3 / 4) + 2; ++x)
-    {
-        int dark = 0;
-        for (int py = top; py < bottom; ++py) dark += page.GetPixel(x, py) != RGB(255, 255, 255);
-        if (dark > darkest) darkest = dark, axisX = x;
-    }
-    const int labelHeight = MulDiv(12, height, height * 3 / 4); // an 8-point label, about 12 pixels high
-    int labelled = 0;
-    for (int py = top; py < bottom; ++py)
-    {
-        int x = axisX - 1;
-        while (x > axisX - 12 && page.GetPixel(x, py) != RGB(255, 255, 255)) --x; // a tick mark
-        int ink = x;
-        while (ink > 0 && page.GetPixel(ink, py) == RGB(255, 255, 255)) --ink;
-        if (ink <= 0) continue;
-        ++labelled;
-        EXPECT_GE(axisX - ink, MulDiv(4, width, width * 3 / 4) + labelHeight / 3) << "row " << py;
-    }
-    EXPECT_GT(labelled, 20);
+    ExpectLabelsClearOfTheAxis(page, printedPlot);
     chart.OnEndPrinting(&page, nullptr);
     EXPECT_EQ(chart.GetPlottingRect(), screenPlot);
+
+    // A titled axis whose title the short chart on the screen writes smaller: on the taller page it is
+    // written at its size, and the labels' margin is made for that size, not for the screen's.
+    left->GetLabel()->SetText(_T("Bending Moment Envelope (kNm)"));
+    left->SetMinMax(-200, 1000);
+    chart.MoveWindow(0, 0, 420, 150);
+    chart.RefreshCtrl();
+    const CRect shortPlot = chart.GetPlottingRect();
+    page.FillSolidRect(0, 0, width, height, RGB(255, 255, 255));
+    chart.OnBeginPrinting(&page, nullptr);
+    const int savedTitled = page.SaveDC();
+    chart.OnPrint(&page, nullptr);
+    const CRect titledPlot = chart.GetPlottingRect();
+    page.RestoreDC(savedTitled);
+    ExpectLabelsClearOfTheAxis(page, titledPlot);
+    chart.OnEndPrinting(&page, nullptr);
     page.SelectObject(pOld);
 
     // A DC that is no printer refuses the document and changes nothing.
     EXPECT_FALSE(chart.PrintOn(&screen, _T("Chart")));
-    EXPECT_EQ(chart.GetPlottingRect(), screenPlot);
+    EXPECT_EQ(chart.GetPlottingRect(), shortPlot);
 }
 
 TEST_F(ChartWindowTest, HiddenSeriesDrawNothing)

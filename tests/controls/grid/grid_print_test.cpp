@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 #include <string>
 
@@ -324,6 +325,8 @@ TEST_F(GridPrint, PrintedTextsKeepTheirColumns)
     m_grid.SetItemText(1, 2, L"0.987654321");
     m_grid.SetItemText(2, 3, L"1234567.890123");
     m_grid.AutoSizeColumns();
+    std::vector<int> sized;
+    for (int col = 0; col < 4; col++) sized.push_back(m_grid.GetColumnWidth(col));
     PrintAll(TempPdfPath("sized.pdf"));
     EXPECT_EQ(m_grid.GetPrintTextScale(), 1.0);
     EXPECT_TRUE(m_cutShort.empty());
@@ -343,6 +346,23 @@ TEST_F(GridPrint, PrintedTextsKeepTheirColumns)
     EXPECT_EQ(m_grid.GetPrintTextScale(), narrow);
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_TRUE(Has(pages[0], L"1234567.890123"));
+
+    // Sized to its texts, the name's column is as wide as the screens (and its margins), no wider: only a
+    // start of the name is measured. The other columns take their texts' widths as before, and the table
+    // prints at their size on a page about a screen wide (made 27 million pixels wide, it printed microscopic).
+    const int screens = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const auto start = std::chrono::steady_clock::now();
+    m_grid.AutoSizeColumns();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_GE(m_grid.GetColumnWidth(1), screens);
+    EXPECT_LE(m_grid.GetColumnWidth(1), screens + 16);
+    for (int col : {0, 2, 3}) EXPECT_EQ(m_grid.GetColumnWidth(col), sized[static_cast<size_t>(col)]) << col;
+    const auto bounded = PrintAll(TempPdfPath("long-name-sized.pdf"));
+    ASSERT_EQ(bounded.size(), 1u);
+    EXPECT_EQ(m_grid.GetPrintTextScale(), 1.0);
+    EXPECT_LE(m_grid.LogicalPage().cx, screens + 500);
+    EXPECT_TRUE(Has(bounded[0], L"1234567.890123"));
+    std::printf("a 5 MB name's column autosized in %.3f s\n", seconds);
 }
 
 TEST_F(GridPrint, ALongTitlePrintsWholeBesideTheProgramName)

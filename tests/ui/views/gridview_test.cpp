@@ -226,6 +226,20 @@ TEST_F(GridViewTest, MovingLoadTablesOfOneModelAndOfAnEnsemble)
     EXPECT_EQ(m->GetGrid()->GetCell(mid, 3)->GetFormat(), 0x8824u);
     EXPECT_EQ(m->GetGrid()->GetCell(mid, 2)->GetFormat(), 0x8825u);
 
+    // A load model named with 5 MB of text (a pasted file): its column is as wide as the screens and its
+    // margins, no wider (not some 27 million pixels), and shows the whole name; every other keeps its size.
+    std::wstring huge = L"Heavy";
+    while (huge.size() < (5u << 20)) huge += L" over the river and the railway yards";
+    heavy->m_Description = CString(huge.c_str());
+    m->ShowMultiMovingLoadEnvelopes(false, true, pSimple);
+    const int screens = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    EXPECT_EQ(Text(m, mid, 3).GetLength(), static_cast<int>(huge.size()));
+    EXPECT_GE(m->GetGrid()->GetColumnWidth(3), screens);
+    for (int col = 0; col < m->GetGrid()->GetColumnCount(); col++)
+        EXPECT_LE(m->GetGrid()->GetColumnWidth(col), screens + 16) << col;
+    EXPECT_LT(m->GetGrid()->GetColumnWidth(2), screens / 4);
+    heavy->m_Description = L"Heavy";
+
     // Two spans have three supports.
     auto twoSpan = std::make_shared<CBridge>(2, CString(L"Two spans"), CBridge::CONFIG_TWOSPAN, 10.0);
     auto pMulti = RunFleet(twoSpan);
