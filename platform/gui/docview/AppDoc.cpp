@@ -484,7 +484,8 @@ BOOL CWinApp::OnIdle(LONG lCount)
         if (auto* mdi = DYNAMIC_DOWNCAST(CMDIFrameWnd, frame))
             if (CMDIChildWnd* c = mdi->MDIGetActive()) c->OnUpdateCmdUI();
     }
-    if (m_bReturnFreeMemory) {
+    if (m_bReturnFreeMemory)
+    {
         m_bReturnFreeMemory = FALSE;
         // The toolkit's style keeps pictures of the closed windows' buttons, headers and boxes under keys
         // no window asks for again (each dialog shown adds its own) until its cache holds 10 MB; the
