@@ -242,21 +242,7 @@ BOOL CDataRecoveryHandler::AutosaveDocumentInfo(CDocument* pDocument)
         CFile file;
         file.m_hFile = fd;
         file.SetFilePath(FilePath(base + L".autosave"));
-        bool ok = true;
-        {
-            CArchive ar(&file, CArchive::store);
-            ar.m_pDocument = pDocument;
-            try
-            {
-                pDocument->Serialize(ar);
-            }
-            catch (...)
-            {
-                ok = false;
-            }
-            ar.Close();
-            ok = ok && !ar.m_bFailed;
-        }
+        const bool ok = qor::gui::SerializeDocument(pDocument, &file, CArchive::store).Ok();
         file.m_hFile = CFile::hFileNull; // the caller closes it
         return ok;
     });

@@ -191,19 +191,12 @@ BOOL CDocument::OnOpenDocument(LPCTSTR lpszPathName)
     }
     DeleteContents();
     SetModifiedFlag(TRUE);
-    CArchive ar(&file, CArchive::load);
-    ar.m_pDocument = this;
-    bool failed = false;
-    try {
-        Serialize(ar);
-    } catch (...) {
-        failed = true;
-    }
-    ar.Close();
+    const qor::gui::SDocumentPass pass = qor::gui::SerializeDocument(this, &file, CArchive::load);
     file.Close();
-    if (failed || ar.m_bFailed) {
+    if (!pass.Ok())
+    {
         DeleteContents();
-        if (failed) ReportSaveLoadException(lpszPathName, FALSE, 0);
+        if (pass.bThrew) ReportSaveLoadException(lpszPathName, FALSE, 0);
         return FALSE;
     }
     SetModifiedFlag(FALSE);
@@ -233,21 +226,15 @@ BOOL CDocument::OnSaveDocument(LPCTSTR lpszPathName)
     CFile file;
     file.m_hFile = replacing.Descriptor();
     file.SetFilePath(lpszPathName);
-    CArchive ar(&file, CArchive::store);
-    ar.m_pDocument = this;
-    bool failed = false;
-    try {
-        Serialize(ar);
-    } catch (...) {
-        failed = true;
-    }
-    ar.Close();
-    bool reported = ar.m_bFailed && !failed; // the document reported its own failure
-    if (!failed && !ar.m_bFailed && !file.Flush()) failed = true;
+    const qor::gui::SDocumentPass pass = qor::gui::SerializeDocument(this, &file, CArchive::store);
+    const bool reported = pass.bFailed && !pass.bThrew; // the document reported its own failure
+    bool failed = !pass.Ok();
+    if (!failed && !file.Flush()) failed = true;
     file.m_hFile = CFile::hFileNull; // the replacing file closes it
     errno = 0;
-    if (!failed && !ar.m_bFailed && !replacing.Commit()) failed = true;
-    if (failed || ar.m_bFailed) {
+    if (!failed && !replacing.Commit()) failed = true;
+    if (failed)
+    {
         const int error = errno;
         replacing.Discard();
         if (!reported) ReportSaveLoadException(lpszPathName, TRUE, error);
@@ -537,4 +524,22 @@ CDocument* CMultiDocTemplate::OpenDocumentFile(LPCTSTR lpszPathName, BOOL bMakeV
     }
     InitialUpdateFrame(frame, doc, bMakeVisible);
     return doc;
+}
+
+qor::gui::SDocumentPass qor::gui::SerializeDocument(CDocument* pDocument, CFile* pFile, UINT nMode)
+{
+    CArchive ar(pFile, nMode);
+    ar.m_pDocument = pDocument;
+    SDocumentPass pass;
+    try
+    {
+        pDocument->Serialize(ar);
+    }
+    catch (...)
+    {
+        pass.bThrew = true;
+    }
+    ar.Close();
+    pass.bFailed = ar.m_bFailed != FALSE;
+    return pass;
 }

@@ -161,6 +161,16 @@ private:
 };
 
 namespace qor::gui {
+// How a document's pass over its file went.
+struct SDocumentPass
+{
+    bool bThrew = false;  // its Serialize threw (nothing reported yet)
+    bool bFailed = false; // it marked the pass failed (and reported why itself)
+    bool Ok() const { return !bThrew && !bFailed; }
+};
+// One pass of the document's Serialize over pFile (CArchive::load or CArchive::store).
+SDocumentPass SerializeDocument(CDocument* pDocument, CFile* pFile, UINT nMode);
+
 // Position helpers for POSITION-based iteration.
 inline POSITION MakePosition(size_t index) { return reinterpret_cast<POSITION>(index + 1); }
 inline size_t PositionIndex(POSITION pos) { return reinterpret_cast<size_t>(pos) - 1; }

@@ -488,23 +488,38 @@ BOOL CDC::PolyBezier(const POINT* lpPoints, int nCount)
     return ok;
 }
 
+namespace {
+// An arc's box in device units and its angles in sixteenths of a degree: from the ray towards
+// (x3, y3) counter-clockwise to the ray towards (x4, y4), the box given by (x1, y1) and (x2, y2).
+struct ArcGeometry
+{
+    QRect box;
+    int start = 0;
+    int span = 0;
+    ArcGeometry(DcRecord* dc, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+    {
+        const QRect r = dc->ToDeviceRect(RECT{x1, y1, x2, y2});
+        const QPointF c = QRectF(r).center();
+        const QPoint s = dc->ToDevice(x3, y3), e = dc->ToDevice(x4, y4);
+        const double a0 = std::atan2(c.y() - s.y(), s.x() - c.x()) * 180 / M_PI;
+        const double a1 = std::atan2(c.y() - e.y(), e.x() - c.x()) * 180 / M_PI;
+        double degrees = a1 - a0;
+        if (degrees <= 0) degrees += 360;
+        box = r.adjusted(0, 0, -1, -1);
+        start = static_cast<int>(a0 * 16);
+        span = static_cast<int>(degrees * 16);
+    }
+};
+} // namespace
+
 BOOL CDC::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 {
     DcRecord* dc = DcOf(m_hDC);
     if (!dc)
         return FALSE;
-    QRect r = dc->ToDeviceRect(RECT{x1, y1, x2, y2});
-    QPointF c = QRectF(r).center();
-    QPoint s = dc->ToDevice(x3, y3), e = dc->ToDevice(x4, y4);
-    double a0 = std::atan2(c.y() - s.y(), s.x() - c.x()) * 180 / M_PI;
-    double a1 = std::atan2(c.y() - e.y(), e.x() - c.x()) * 180 / M_PI;
-    double span = a1 - a0;
-    if (span <= 0)
-        span += 360;
-    const QRect box = r.adjusted(0, 0, -1, -1);
+    const ArcGeometry g(dc, x1, y1, x2, y2, x3, y3, x4, y4);
     FillAndStroke(
-        dc, [&](QPainter* q) { q->drawArc(box, static_cast<int>(a0 * 16), static_cast<int>(span * 16)); }, false,
-        true);
+        dc, [&](QPainter* q) { q->drawArc(g.box, g.start, g.span); }, false, true);
     return TRUE;
 }
 
@@ -637,16 +652,8 @@ BOOL CDC::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
     DcRecord* dc = DcOf(m_hDC);
     if (!dc)
         return FALSE;
-    QRect r = dc->ToDeviceRect(RECT{x1, y1, x2, y2});
-    QPointF c = QRectF(r).center();
-    QPoint s = dc->ToDevice(x3, y3), e = dc->ToDevice(x4, y4);
-    double a0 = std::atan2(c.y() - s.y(), s.x() - c.x()) * 180 / M_PI;
-    double a1 = std::atan2(c.y() - e.y(), e.x() - c.x()) * 180 / M_PI;
-    double span = a1 - a0;
-    if (span <= 0)
-        span += 360;
-    const QRect box = r.adjusted(0, 0, -1, -1);
-    FillAndStroke(dc, [&](QPainter* q) { q->drawPie(box, static_cast<int>(a0 * 16), static_cast<int>(span * 16)); });
+    const ArcGeometry g(dc, x1, y1, x2, y2, x3, y3, x4, y4);
+    FillAndStroke(dc, [&](QPainter* q) { q->drawPie(g.box, g.start, g.span); });
     return TRUE;
 }
 
