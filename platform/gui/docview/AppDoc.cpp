@@ -6,12 +6,12 @@
 #include "platform/core/FreeMemory.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/Paths.h"
+#include "platform/gui/dialogs/FileDialogInternal.h"
 #include "platform/gui/docview/DataRecovery.h"
 #include "platform/gui/docview/Document.h"
-#include "platform/gui/dialogs/FileDialogInternal.h"
+#include "platform/gui/docview/View.h"
 #include "platform/gui/frame/Frame.h"
 #include "platform/gui/print/Print.h"
-#include "platform/gui/docview/View.h"
 #include "platform/gui/window/WndInternal.h"
 
 #include <QtCore/QAbstractEventDispatcher>
