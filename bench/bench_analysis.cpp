@@ -34,15 +34,15 @@
 
 #include <algorithm>
 #include <chrono>
-#include <ctime>
 #include <cstdlib>
+#include <ctime>
 #include <fcntl.h>
 #include <fstream>
 #include <functional>
 #include <malloc.h>
-#include <sys/mman.h>
 #include <numeric>
 #include <string>
+#include <sys/mman.h>
 
 #include <cstdio>
 #include <memory>
@@ -60,7 +60,8 @@ void BM_MovingLoad_SixAxle_15_20_15(benchmark::State& state)
     auto bridge = std::make_shared<CBridge>(1, CString(L"15-20-15"), CBridge::CONFIG_THREESPAN, 20.0);
     auto truck = SixAxleTruck();
     long long positions = 0;
-    for (auto _ : state) {
+    for (auto _ : state)
+    {
         CMovingLoadAnalysis mla(bridge, truck);
         int n = 0;
         double step = 0.1;
@@ -89,11 +90,13 @@ void BM_MovingLoad_SixAxle_15_20_15_Unfactorised(benchmark::State& state)
     }
     const int nPoints = CBeamAnalysis::PointsPerSpanSetting();
     long long count = 0;
-    for (auto _ : state) {
+    for (auto _ : state)
+    {
         CSinglePosAnalysis spa(bridge, truck);
         spa.Prepare(nPoints);
         auto res = std::make_shared<CEnvelopeResults>(bridge);
-        for (double p : positions) {
+        for (double p : positions)
+        {
             spa.MakeMemberLoads(p);
             auto r = std::make_shared<CBeamResults>(
                 CBeamAnalysis(bridge->GetBeam().get(), spa.GetMemberLoads(), nPoints).Analyse());
@@ -115,8 +118,10 @@ void RunRange(benchmark::State& state, const std::vector<int>& configs)
     auto lme = TenTrucks();
     long long positions = 0;
     CMultiBridgeAnalysis::SetThreadCount(1);
-    for (auto _ : state) {
-        for (const auto& set : sets) {
+    for (auto _ : state)
+    {
+        for (const auto& set : sets)
+        {
             CMultiBridgeAnalysis mba(set, lme);
             int n = 20; // by count, the default
             double step = 0.0;

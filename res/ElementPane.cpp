@@ -61,9 +61,12 @@ const MenuItemDef kElementMenu[] = {
 QOR_MENU_RESOURCE(IDR_ELEMENT_MENU_ELEMENT, kElementMenu);
 
 const ACCEL kKeys[] = {
-    {FVIRTKEY | FCONTROL, 'E', ID_ELEMENT_EXPAND_ALL}, {FVIRTKEY, VK_DELETE, ID_ELEMENT_DELETE},
-    {FVIRTKEY, VK_F2, ID_ELEMENT_RENAME},              {FVIRTKEY | FCONTROL, 'C', ID_ELEMENT_COPY},
-    {FVIRTKEY | FCONTROL, 'X', ID_ELEMENT_CUT},        {FVIRTKEY | FCONTROL, 'V', ID_ELEMENT_PASTE},
+    {FVIRTKEY | FCONTROL, 'E', ID_ELEMENT_EXPAND_ALL},
+    {FVIRTKEY, VK_DELETE, ID_ELEMENT_DELETE},
+    {FVIRTKEY, VK_F2, ID_ELEMENT_RENAME},
+    {FVIRTKEY | FCONTROL, 'C', ID_ELEMENT_COPY},
+    {FVIRTKEY | FCONTROL, 'X', ID_ELEMENT_CUT},
+    {FVIRTKEY | FCONTROL, 'V', ID_ELEMENT_PASTE},
 };
 QOR_ACCEL_RESOURCE(IDR_ELEMENT_MENU_ELEMENT, kKeys);
 
@@ -100,7 +103,8 @@ void Page(CDC& dc, int x)
     CPen* oldPen = dc.SelectObject(&edge);
     CBrush* oldBrush = static_cast<CBrush*>(dc.SelectStockObject(WHITE_BRUSH));
     dc.Rectangle(x + 3, 1, x + 13, 15);
-    for (int y = 4; y < 13; y += 3) {
+    for (int y = 4; y < 13; y += 3)
+    {
         dc.MoveTo(x + 5, y);
         dc.LineTo(x + 11, y);
     }
@@ -129,7 +133,8 @@ void Bridge(CDC& dc, int x)
     dc.LineTo(x + 15, 6);
     CPen pier(PS_SOLID, 2, RGB(120, 120, 120));
     dc.SelectObject(&pier);
-    for (int px : {3, 8, 13}) {
+    for (int px : {3, 8, 13})
+    {
         dc.MoveTo(x + px, 7);
         dc.LineTo(x + px, 14);
     }

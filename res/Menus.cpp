@@ -269,12 +269,8 @@ QOR_MENU_RESOURCE(IDR_TAB_MENU_DROPPED, kTabDroppedMenu);
 
 // The output pane's context menu.
 const MenuItemDef kOutputMenu[] = {
-    {MF_POPUP, 0, L"Popup"},
-    {MF_STRING, ID_EDIT_COPY, L"&Copy"},
-    {MF_STRING, ID_EDIT_CLEAR, L"&Clear"},
-    {MF_SEPARATOR},
-    {MF_STRING, ID_VIEW_OUTPUT_PANE, L"&Hide"},
-    {MF_END},
+    {MF_POPUP, 0, L"Popup"}, {MF_STRING, ID_EDIT_COPY, L"&Copy"},        {MF_STRING, ID_EDIT_CLEAR, L"&Clear"},
+    {MF_SEPARATOR},          {MF_STRING, ID_VIEW_OUTPUT_PANE, L"&Hide"}, {MF_END},
 };
 QOR_MENU_RESOURCE(IDR_OUTPUT_POPUP, kOutputMenu);
 

@@ -12,7 +12,7 @@ bool LoadStartPicture(CBitmap& bitmap)
     CDC dc;
     if (!dc.CreateCompatibleDC(nullptr)) return false;
     CBitmap* old = dc.SelectObject(&bitmap);
-    dc.FillSolidRect(0, 0, cx, cy, RGB(225, 238, 250));   // sky
+    dc.FillSolidRect(0, 0, cx, cy, RGB(225, 238, 250));       // sky
     dc.FillSolidRect(0, 92, cx, cy - 92, RGB(120, 170, 215)); // water
     // Abutments, piers and the deck of spans 0.75 : 1 : 0.75.
     CBrush concrete(RGB(150, 150, 150));

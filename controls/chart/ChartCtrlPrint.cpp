@@ -16,15 +16,13 @@ void CChartCtrl::PreparePrintedSize(CDC* pDC)
 void CChartCtrl::OnPrint(CDC* pDC, CPrintInfo* pInfo)
 {
     (void)pInfo;
-    if (!pDC || !pDC->GetSafeHdc() || m_LogicalPageSize.cx <= 0 || m_LogicalPageSize.cy <= 0)
-        return;
+    if (!pDC || !pDC->GetSafeHdc() || m_LogicalPageSize.cx <= 0 || m_LogicalPageSize.cy <= 0) return;
     CFont* pOldFont = m_PrinterFont.GetSafeHandle() ? pDC->SelectObject(&m_PrinterFont) : nullptr;
     pDC->SetMapMode(MM_ANISOTROPIC);
     pDC->SetWindowExt(m_LogicalPageSize);
     pDC->SetViewportExt(m_PaperSize);
     DrawChart(pDC, CRect(0, 0, m_LogicalPageSize.cx, m_LogicalPageSize.cy));
-    if (pOldFont)
-        pDC->SelectObject(pOldFont);
+    if (pOldFont) pDC->SelectObject(pOldFont);
 }
 
 void CChartCtrl::OnEndPrinting(CDC* pDC, CPrintInfo* pInfo)
@@ -37,24 +35,20 @@ void CChartCtrl::OnEndPrinting(CDC* pDC, CPrintInfo* pInfo)
 
 void CChartCtrl::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo)
 {
-    if (pInfo)
-        pInfo->SetMaxPage(1);
+    if (pInfo) pInfo->SetMaxPage(1);
     m_PrinterFont.DeleteObject();
     m_PrinterFont.CreateFont(-10, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, _T("Arial"));
-    if (pDC && pDC->GetSafeHdc())
-        PreparePrintedSize(pDC);
+    if (pDC && pDC->GetSafeHdc()) PreparePrintedSize(pDC);
 }
 
 BOOL CChartCtrl::PrintOn(CDC* pPrinterDC, const CString& title, CPrintInfo* pInfo)
 {
-    if (!pPrinterDC || !pPrinterDC->GetSafeHdc())
-        return FALSE;
+    if (!pPrinterDC || !pPrinterDC->GetSafeHdc()) return FALSE;
     DOCINFO docInfo{};
     docInfo.cbSize = sizeof(docInfo);
     docInfo.lpszDocName = title.GetString();
-    if (pPrinterDC->StartDoc(&docInfo) <= 0)
-        return FALSE;
+    if (pPrinterDC->StartDoc(&docInfo) <= 0) return FALSE;
     OnBeginPrinting(pPrinterDC, pInfo);
     bool printed = pPrinterDC->StartPage() > 0;
     if (printed)
@@ -77,13 +71,11 @@ void CChartCtrl::Print(const CString& title, CPrintDialog* pPrntDialog)
     {
         ownDialog = std::make_unique<CPrintDialog>(
             FALSE, PD_NOSELECTION | PD_NOPAGENUMS | PD_USEDEVMODECOPIESANDCOLLATE | PD_HIDEPRINTTOFILE, this);
-        if (ownDialog->DoModal() != IDOK)
-            return;
+        if (ownDialog->DoModal() != IDOK) return;
     }
     CPrintDialog* pDialog = pPrntDialog ? pPrntDialog : ownDialog.get();
     const HDC hPrinterDC = pDialog->GetPrinterDC();
-    if (!hPrinterDC)
-        return;
+    if (!hPrinterDC) return;
 
     CDC printerDC;
     printerDC.Attach(hPrinterDC);

@@ -7,24 +7,20 @@
 void CChartGrid::SetColour(COLORREF colour)
 {
     m_GridColour = colour;
-    if (m_pParentCtrl)
-        m_pParentCtrl->RefreshCtrl();
+    if (m_pParentCtrl) m_pParentCtrl->RefreshCtrl();
 }
 
 void CChartGrid::SetVisible(bool visible)
 {
     m_bIsVisible = visible;
-    if (m_pParentCtrl)
-        m_pParentCtrl->RefreshCtrl();
+    if (m_pParentCtrl) m_pParentCtrl->RefreshCtrl();
 }
 
 void CChartGrid::Draw(CDC* pDC)
 {
-    if (!m_bIsVisible || !m_pParentCtrl || !pDC || !pDC->GetSafeHdc())
-        return;
+    if (!m_bIsVisible || !m_pParentCtrl || !pDC || !pDC->GetSafeHdc()) return;
     const CRect plot = m_pParentCtrl->GetPlottingRect();
-    if (plot.IsRectEmpty())
-        return;
+    if (plot.IsRectEmpty()) return;
 
     const int saved = pDC->SaveDC();
     pDC->IntersectClipRect(&plot);

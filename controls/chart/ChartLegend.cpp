@@ -9,36 +9,67 @@ CChartLegend::CChartLegend(CChartCtrl* pParent) : m_pParentCtrl(pParent) {}
 
 void CChartLegend::RefreshParent()
 {
-    if (m_pParentCtrl)
-        m_pParentCtrl->RefreshCtrl();
+    if (m_pParentCtrl) m_pParentCtrl->RefreshCtrl();
 }
 
-void CChartLegend::SetVisible(bool visible) { m_bIsVisible = visible; RefreshParent(); }
+void CChartLegend::SetVisible(bool visible)
+{
+    m_bIsVisible = visible;
+    RefreshParent();
+}
 void CChartLegend::SetFont(int pointSize, const CString& faceName)
 {
     m_iFontSize = pointSize;
     m_strFontName = faceName;
     RefreshParent();
 }
-void CChartLegend::DockLegend(int side) { m_bDocked = true; m_DockSide = side; RefreshParent(); }
+void CChartLegend::DockLegend(int side)
+{
+    m_bDocked = true;
+    m_DockSide = side;
+    RefreshParent();
+}
 void CChartLegend::UndockLegend(int left, int top)
 {
     m_bDocked = false;
     m_UndockedPos = CPoint(left, top);
     RefreshParent();
 }
-void CChartLegend::SetTransparent(bool transparent) { m_bIsTransparent = transparent; RefreshParent(); }
-void CChartLegend::SetHorizontalMode(bool horizontal) { m_bIsHorizontal = horizontal; RefreshParent(); }
-void CChartLegend::SetShadow(bool shadow) { m_bShadow = shadow; RefreshParent(); }
-void CChartLegend::SetShadowDepth(int depth) { m_iShadowDepth = depth; RefreshParent(); }
-void CChartLegend::SetBackgroundColour(COLORREF colour) { m_BackColour = colour; RefreshParent(); }
-void CChartLegend::SetShadowColour(COLORREF colour) { m_ShadowColour = colour; RefreshParent(); }
+void CChartLegend::SetTransparent(bool transparent)
+{
+    m_bIsTransparent = transparent;
+    RefreshParent();
+}
+void CChartLegend::SetHorizontalMode(bool horizontal)
+{
+    m_bIsHorizontal = horizontal;
+    RefreshParent();
+}
+void CChartLegend::SetShadow(bool shadow)
+{
+    m_bShadow = shadow;
+    RefreshParent();
+}
+void CChartLegend::SetShadowDepth(int depth)
+{
+    m_iShadowDepth = depth;
+    RefreshParent();
+}
+void CChartLegend::SetBackgroundColour(COLORREF colour)
+{
+    m_BackColour = colour;
+    RefreshParent();
+}
+void CChartLegend::SetShadowColour(COLORREF colour)
+{
+    m_ShadowColour = colour;
+    RefreshParent();
+}
 
 void CChartLegend::Measure(CDC* pDC, const CRect& workingRect)
 {
     m_LegendRect.SetRectEmpty();
-    if (!m_bIsVisible || !m_pParentCtrl || !pDC || !pDC->GetSafeHdc())
-        return;
+    if (!m_bIsVisible || !m_pParentCtrl || !pDC || !pDC->GetSafeHdc()) return;
     CFont font;
     font.CreatePointFont(m_iFontSize, m_strFontName, pDC);
     CFont* pOldFont = pDC->SelectObject(&font);
@@ -47,8 +78,7 @@ void CChartLegend::Measure(CDC* pDC, const CRect& workingRect)
     for (const auto& entry : m_pParentCtrl->GetSeries())
     {
         const CString& name = entry.second->GetName();
-        if (name.IsEmpty())
-            continue;
+        if (name.IsEmpty()) continue;
         ++named;
         CSize size(0, 0);
         GetTextExtentPoint32W(pDC->GetSafeHdc(), name, name.GetLength(), &size);
@@ -60,8 +90,7 @@ void CChartLegend::Measure(CDC* pDC, const CRect& workingRect)
             height += 2 + std::max<int>(size.cy, m_BitmapHeight);
     }
     pDC->SelectObject(pOldFont);
-    if (named == 0)
-        return;
+    if (named == 0) return;
     if (m_bIsHorizontal)
     {
         width -= 6;
@@ -87,10 +116,22 @@ void CChartLegend::Measure(CDC* pDC, const CRect& workingRect)
         const int middleLeft = workingRect.Width() / 2 - width / 2;
         switch (m_DockSide)
         {
-        case dsDockLeft: left = workingRect.left + 3; top = middleTop; break;
-        case dsDockTop: top = workingRect.top + 3; left = middleLeft; break;
-        case dsDockBottom: top = workingRect.bottom - height - 2; left = middleLeft; break;
-        default: left = workingRect.right - width - 6; top = middleTop; break;
+        case dsDockLeft:
+            left = workingRect.left + 3;
+            top = middleTop;
+            break;
+        case dsDockTop:
+            top = workingRect.top + 3;
+            left = middleLeft;
+            break;
+        case dsDockBottom:
+            top = workingRect.bottom - height - 2;
+            left = middleLeft;
+            break;
+        default:
+            left = workingRect.right - width - 6;
+            top = middleTop;
+            break;
         }
     }
     m_LegendRect.SetRect(left, top, left + width, top + height);
@@ -98,8 +139,7 @@ void CChartLegend::Measure(CDC* pDC, const CRect& workingRect)
 
 void CChartLegend::Draw(CDC* pDC)
 {
-    if (!m_bIsVisible || !m_pParentCtrl || !pDC || !pDC->GetSafeHdc() || m_LegendRect.IsRectEmpty())
-        return;
+    if (!m_bIsVisible || !m_pParentCtrl || !pDC || !pDC->GetSafeHdc() || m_LegendRect.IsRectEmpty()) return;
     if (m_bShadow)
     {
         CRect shadow = m_LegendRect;
@@ -131,8 +171,7 @@ void CChartLegend::Draw(CDC* pDC)
     {
         CChartSerie* pSerie = entry.second;
         const CString& name = pSerie->GetName();
-        if (name.IsEmpty())
-            continue;
+        if (name.IsEmpty()) continue;
         const CSize text = pDC->GetTextExtent(name);
         // The shorter of sample and name moves down by half the difference.
         int sampleTop = y, textTop = y;

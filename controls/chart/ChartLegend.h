@@ -8,7 +8,13 @@ class CChartCtrl;
 class CChartLegend
 {
 public:
-    enum DockSide { dsDockRight = 0, dsDockLeft = 1, dsDockTop = 2, dsDockBottom = 3 };
+    enum DockSide
+    {
+        dsDockRight = 0,
+        dsDockLeft = 1,
+        dsDockTop = 2,
+        dsDockBottom = 3
+    };
 
     explicit CChartLegend(CChartCtrl* pParent);
 

@@ -45,8 +45,7 @@ bool CChartLineSerie::DrawnRange(unsigned* pFirst, unsigned* pLast) const
 
 void CChartLineSerie::DrawAll(CDC* pDC)
 {
-    if (!CanDraw() || !pDC || !pDC->GetSafeHdc() || GetPointsCount() == 0)
-        return;
+    if (!CanDraw() || !pDC || !pDC->GetSafeHdc() || GetPointsCount() == 0) return;
     if (m_bSmooth)
     {
         DrawSmooth(pDC);
@@ -64,8 +63,7 @@ void CChartLineSerie::DrawAll(CDC* pDC)
     for (unsigned i = first; i <= last; ++i)
     {
         const CPoint p = PointScreenPosition(i);
-        if (points.empty() || p != points.back())
-            points.push_back(p);
+        if (points.empty() || p != points.back()) points.push_back(p);
     }
 
     DrawLine(pDC, points, false);
@@ -111,8 +109,7 @@ void CChartLineSerie::ComputeBezierControlPoints(const std::vector<double>& knot
     const size_t n = knots.size() - 1; // segments, at least 2
     std::vector<double> rhs(n), tmp(n);
     rhs[0] = knots[0] + 2 * knots[1];
-    for (size_t i = 1; i + 1 < n; ++i)
-        rhs[i] = 4 * knots[i] + 2 * knots[i + 1];
+    for (size_t i = 1; i + 1 < n; ++i) rhs[i] = 4 * knots[i] + 2 * knots[i + 1];
     rhs[n - 1] = 3 * knots[n - 1];
 
     first.assign(n, 0.0);
@@ -124,12 +121,10 @@ void CChartLineSerie::ComputeBezierControlPoints(const std::vector<double>& knot
         b = (i + 1 < n ? 4.0 : 2.0) - tmp[i];
         first[i] = (rhs[i] - first[i - 1]) / b;
     }
-    for (size_t i = 1; i < n; ++i)
-        first[n - i - 1] -= tmp[n - i] * first[n - i];
+    for (size_t i = 1; i < n; ++i) first[n - i - 1] -= tmp[n - i] * first[n - i];
 
     second.assign(n, 0.0);
-    for (size_t i = 0; i + 1 < n; ++i)
-        second[i] = 2 * knots[i + 1] - first[i + 1];
+    for (size_t i = 0; i + 1 < n; ++i) second[i] = 2 * knots[i + 1] - first[i + 1];
     second[n - 1] = (knots[n] + first[n - 1]) / 2;
 }
 
@@ -140,8 +135,7 @@ void CChartLineSerie::DrawSmooth(CDC* pDC)
     if (count < 3)
     {
         // Too few knots for a curve: the straight line.
-        for (unsigned i = 0; i < count; ++i)
-            points.push_back(PointScreenPosition(i));
+        for (unsigned i = 0; i < count; ++i) points.push_back(PointScreenPosition(i));
     }
     else
     {
@@ -178,27 +172,23 @@ void CChartLineSerie::DrawNewPoints(CDC* pDC)
         return;
     }
     const unsigned count = GetPointsCount();
-    if (!CanDraw() || !pDC || !pDC->GetSafeHdc() || count < 2 || m_uLastDrawnPoint + 1 >= count)
-        return;
+    if (!CanDraw() || !pDC || !pDC->GetSafeHdc() || count < 2 || m_uLastDrawnPoint + 1 >= count) return;
     // The new stretch as one polyline from the last point drawn.
     std::vector<POINT> points;
     points.reserve(count - m_uLastDrawnPoint);
     for (unsigned i = m_uLastDrawnPoint; i < count; ++i)
     {
         const CPoint p = PointScreenPosition(i);
-        if (points.empty() || p != points.back())
-            points.push_back(p);
+        if (points.empty() || p != points.back()) points.push_back(p);
     }
-    if (points.size() == 1)
-        points.push_back(points.back()); // a line that stays on one pixel still shows it
+    if (points.size() == 1) points.push_back(points.back()); // a line that stays on one pixel still shows it
     DrawLine(pDC, points, false);
     m_uLastDrawnPoint = count - 1;
 }
 
 void CChartLineSerie::DrawLegendSample(CDC* pDC, const CRect& rectBitmap)
 {
-    if (m_strSerieName.IsEmpty() || !pDC || !pDC->GetSafeHdc())
-        return;
+    if (m_strSerieName.IsEmpty() || !pDC || !pDC->GetSafeHdc()) return;
     LOGBRUSH brush{BS_SOLID, m_SerieColour, 0};
     CPen pen;
     pen.CreatePen(m_iPenStyle | PS_GEOMETRIC, m_iLineWidth, &brush);
@@ -212,11 +202,9 @@ void CChartLineSerie::DrawLegendSample(CDC* pDC, const CRect& rectBitmap)
 bool CChartLineSerie::HitTest(const CPoint& screenPoint, unsigned* pIndex) const
 {
     *pIndex = kChartNoPoint;
-    if (!CanDraw() || GetPointsCount() == 0)
-        return false;
+    if (!CanDraw() || GetPointsCount() == 0) return false;
     unsigned first = 0, last = 0;
-    if (!DrawnRange(&first, &last))
-        return false;
+    if (!DrawnRange(&first, &last)) return false;
     const double px = screenPoint.x, py = screenPoint.y;
     auto within = [&](const CPoint& p, int distance) {
         return std::abs(screenPoint.x - p.x) <= distance && std::abs(screenPoint.y - p.y) <= distance;
@@ -236,10 +224,8 @@ bool CChartLineSerie::HitTest(const CPoint& screenPoint, unsigned* pIndex) const
         }
         if (near)
         {
-            if (within(a, 5))
-                *pIndex = i;
-            if (within(b, 5))
-                *pIndex = i + 1;
+            if (within(a, 5)) *pIndex = i;
+            if (within(b, 5)) *pIndex = i + 1;
             return true;
         }
         a = b;

@@ -29,6 +29,9 @@ public:
     // chart's series are XY series: CChartXYSerie::GetXPointValue / GetYPointValue read the point.
     virtual void OnMouseEventSeries(int mouseEvent, CPoint point, CChartSerie* pSerie, unsigned uPointIndex)
     {
-        (void)mouseEvent; (void)point; (void)pSerie; (void)uPointIndex;
+        (void)mouseEvent;
+        (void)point;
+        (void)pSerie;
+        (void)uPointIndex;
     }
 };

@@ -11,14 +11,16 @@
 namespace qor::chart {
 
 // Orderings of a points array.
-enum EPointsOrdering { poNoOrdering = 0, poXOrdering = 1, poYOrdering = 2 };
+enum EPointsOrdering
+{
+    poNoOrdering = 0,
+    poXOrdering = 1,
+    poYOrdering = 2
+};
 
 // A strict weak order on doubles in which a value that is not a number comes after
 // every number, so that sorting and insertion stay well defined whatever is added.
-inline bool CoordLess(double a, double b)
-{
-    return a < b || (!std::isnan(a) && std::isnan(b));
-}
+inline bool CoordLess(double a, double b) { return a < b || (!std::isnan(a) && std::isnan(b)); }
 
 // PointType provides double X and Y.
 template <class PointType>
@@ -55,8 +57,7 @@ public:
     // Returns the index where the point went.
     unsigned AddPoint(const PointType& point)
     {
-        if (m_nCount == m_nCapacity)
-            Grow();
+        if (m_nCount == m_nCapacity) Grow();
         if (m_nCount == 0)
         {
             m_dXMin = m_dXMax = point.X;
@@ -77,8 +78,9 @@ public:
             {
                 // The first point whose coordinate is strictly greater.
                 PointType* begin = m_pPoints.get();
-                PointType* pos = std::upper_bound(begin, begin + m_nCount, v,
-                    [this](double value, const PointType& p) { return CoordLess(value, OrderCoord(p)); });
+                PointType* pos = std::upper_bound(begin, begin + m_nCount, v, [this](double value, const PointType& p) {
+                    return CoordLess(value, OrderCoord(p));
+                });
                 index = static_cast<unsigned>(pos - begin);
                 std::move_backward(pos, begin + m_nCount, begin + m_nCount + 1);
             }
@@ -108,8 +110,9 @@ public:
         if (ordering == poXOrdering || ordering == poYOrdering)
         {
             PointType* begin = m_pPoints.get();
-            std::stable_sort(begin, begin + m_nCount,
-                [this](const PointType& a, const PointType& b) { return CoordLess(OrderCoord(a), OrderCoord(b)); });
+            std::stable_sort(begin, begin + m_nCount, [this](const PointType& a, const PointType& b) {
+                return CoordLess(OrderCoord(a), OrderCoord(b));
+            });
         }
     }
 
@@ -123,14 +126,12 @@ public:
             const unsigned mid = lo + (hi - lo) / 2;
             if (!(OrderCoord(mid) > v))
             {
-                if (mid >= hi)
-                    return hi;
+                if (mid >= hi) return hi;
                 lo = mid + 1;
             }
             else
             {
-                if (lo >= mid)
-                    return lo;
+                if (lo >= mid) return lo;
                 hi = mid - 1;
             }
         }
@@ -140,8 +141,7 @@ public:
     // Without ordering, all points.
     bool GetVisibleRange(double min, double max, unsigned* first, unsigned* last) const
     {
-        if (m_nCount == 0)
-            return false;
+        if (m_nCount == 0) return false;
         if (m_nOrdering == poNoOrdering)
         {
             *first = 0;

@@ -31,20 +31,15 @@ void CChartPointsSerie::DrawMarker(CDC* pDC, const CRect& rect)
 {
     switch (m_iPointType)
     {
-    case ptRectangle:
-        pDC->Rectangle(&rect);
-        break;
-    case ptTriangle:
-    {
+    case ptRectangle: pDC->Rectangle(&rect); break;
+    case ptTriangle: {
         POINT corners[3] = {{rect.left, rect.bottom},
                             {rect.right, rect.bottom},
                             {rect.left + std::abs(rect.right - rect.left) / 2, rect.top}};
         pDC->Polygon(corners, 3);
         break;
     }
-    default:
-        pDC->Ellipse(&rect);
-        break;
+    default: pDC->Ellipse(&rect); break;
     }
 }
 
@@ -81,11 +76,9 @@ void CChartPointsSerie::DrawMarkers(CDC* pDC, unsigned first, unsigned last)
 
 void CChartPointsSerie::DrawAll(CDC* pDC)
 {
-    if (!CanDraw() || !pDC || !pDC->GetSafeHdc())
-        return;
+    if (!CanDraw() || !pDC || !pDC->GetSafeHdc()) return;
     unsigned first = 0, last = 0;
-    if (!WidenedPointRange(&first, &last))
-        return;
+    if (!WidenedPointRange(&first, &last)) return;
     DrawMarkers(pDC, first, last);
     m_uLastDrawnPoint = last + 1; // markers drawn up to here
 }
@@ -93,16 +86,14 @@ void CChartPointsSerie::DrawAll(CDC* pDC)
 void CChartPointsSerie::DrawNewPoints(CDC* pDC)
 {
     const unsigned count = GetPointsCount();
-    if (!CanDraw() || !pDC || !pDC->GetSafeHdc() || m_uLastDrawnPoint >= count)
-        return;
+    if (!CanDraw() || !pDC || !pDC->GetSafeHdc() || m_uLastDrawnPoint >= count) return;
     DrawMarkers(pDC, m_uLastDrawnPoint, count - 1);
     m_uLastDrawnPoint = count;
 }
 
 void CChartPointsSerie::DrawLegendSample(CDC* pDC, const CRect& rectBitmap)
 {
-    if (m_strSerieName.IsEmpty() || !pDC || !pDC->GetSafeHdc())
-        return;
+    if (m_strSerieName.IsEmpty() || !pDC || !pDC->GetSafeHdc()) return;
     CRect rect = rectBitmap;
     if (m_iXPointSize < rectBitmap.Width() && m_iYPointSize < rectBitmap.Height())
     {
@@ -122,11 +113,9 @@ void CChartPointsSerie::DrawLegendSample(CDC* pDC, const CRect& rectBitmap)
 bool CChartPointsSerie::HitTest(const CPoint& screenPoint, unsigned* pIndex) const
 {
     *pIndex = kChartNoPoint;
-    if (!CanDraw())
-        return false;
+    if (!CanDraw()) return false;
     unsigned first = 0, last = 0;
-    if (!WidenedPointRange(&first, &last))
-        return false;
+    if (!WidenedPointRange(&first, &last)) return false;
     for (unsigned i = first; i <= last; ++i)
     {
         const CPoint p = PointScreenPosition(i);

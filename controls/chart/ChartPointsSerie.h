@@ -6,13 +6,22 @@
 class CChartPointsSerie : public CChartXYSerie
 {
 public:
-    enum PointType { ptEllipse = 0, ptRectangle = 1, ptTriangle = 2 };
+    enum PointType
+    {
+        ptEllipse = 0,
+        ptRectangle = 1,
+        ptTriangle = 2
+    };
 
     explicit CChartPointsSerie(CChartCtrl* pParent);
     ~CChartPointsSerie() override;
 
     void SetPointSize(int width, int height);
-    void GetPointSize(int& width, int& height) const { width = m_iXPointSize; height = m_iYPointSize; }
+    void GetPointSize(int& width, int& height) const
+    {
+        width = m_iXPointSize;
+        height = m_iYPointSize;
+    }
     void SetPointType(int type);
     int GetPointType() const { return m_iPointType; }
     void SetBorderColour(COLORREF colour);

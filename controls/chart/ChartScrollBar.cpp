@@ -8,7 +8,7 @@
 namespace {
 constexpr UINT kScrollBarId = 100;
 constexpr int kPage = 10;
-}
+} // namespace
 
 CChartScrollBar::CChartScrollBar(CChartAxis* pParentAxis) : m_pParentAxis(pParentAxis) {}
 
@@ -22,8 +22,7 @@ bool CChartScrollBar::IsScrollInverted() const
 void CChartScrollBar::CreateScrollBar(const CRect& plottingRect)
 {
     CChartCtrl* pChart = m_pParentAxis->GetParent();
-    if (!pChart || !pChart->GetSafeHwnd())
-        return;
+    if (!pChart || !pChart->GetSafeHwnd()) return;
     DWORD style = WS_CHILD;
     switch (m_pParentAxis->GetPosition())
     {
@@ -35,8 +34,7 @@ void CChartScrollBar::CreateScrollBar(const CRect& plottingRect)
     CRect rect = plottingRect;
     rect.left += 1;
     rect.top += 1;
-    if (!Create(style, rect, pChart, kScrollBarId))
-        return;
+    if (!Create(style, rect, pChart, kScrollBarId)) return;
     SCROLLINFO info{};
     info.cbSize = sizeof(info);
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
@@ -51,8 +49,7 @@ void CChartScrollBar::CreateScrollBar(const CRect& plottingRect)
 
 void CChartScrollBar::PositionScrollBar(const CRect& plottingRect)
 {
-    if (!GetSafeHwnd())
-        return;
+    if (!GetSafeHwnd()) return;
     const bool vertical = !m_pParentAxis->IsHorizontal();
     const int thickness = GetSystemMetrics(vertical ? SM_CXVSCROLL : SM_CYHSCROLL);
     CRect rect(plottingRect.left + 1, plottingRect.top + 1, plottingRect.right, plottingRect.bottom);
@@ -63,8 +60,7 @@ void CChartScrollBar::PositionScrollBar(const CRect& plottingRect)
     case CChartAxis::BottomAxis: rect.top = rect.bottom - thickness; break;
     default: rect.bottom = rect.top + thickness; break;
     }
-    if (rect.IsRectEmpty())
-        return;
+    if (rect.IsRectEmpty()) return;
     MoveWindow(&rect, FALSE);
 }
 
@@ -74,14 +70,12 @@ void CChartScrollBar::Refresh()
     m_pParentAxis->ScrollBarSteps(&count, &position);
     const int pos = IsScrollInverted() ? count - position - 9 : position;
     // Automatic axes refresh at every added point: only changes go to the control.
-    if (m_bSynced && m_nMin == 0 && m_nMax == count - 1 && m_nPos == pos)
-        return;
+    if (m_bSynced && m_nMin == 0 && m_nMax == count - 1 && m_nPos == pos) return;
     m_nMin = 0;
     m_nMax = count - 1;
     m_nPos = pos;
     m_bSynced = false;
-    if (!GetSafeHwnd())
-        return;
+    if (!GetSafeHwnd()) return;
     m_bSynced = true;
     SCROLLINFO info{};
     info.cbSize = sizeof(info);
@@ -96,8 +90,7 @@ void CChartScrollBar::Refresh()
 void CChartScrollBar::SetEnabled(bool enabled)
 {
     m_bEnabled = enabled;
-    if (GetSafeHwnd())
-        ShowWindow(enabled && !m_bAutoHide ? SW_SHOW : SW_HIDE);
+    if (GetSafeHwnd()) ShowWindow(enabled && !m_bAutoHide ? SW_SHOW : SW_HIDE);
 }
 
 void CChartScrollBar::SetAutoHide(bool autoHide)
@@ -108,14 +101,12 @@ void CChartScrollBar::SetAutoHide(bool autoHide)
 
 void CChartScrollBar::OnMouseEnter()
 {
-    if (m_bEnabled && m_bAutoHide && GetSafeHwnd())
-        ShowWindow(SW_SHOW);
+    if (m_bEnabled && m_bAutoHide && GetSafeHwnd()) ShowWindow(SW_SHOW);
 }
 
 void CChartScrollBar::OnMouseLeave()
 {
-    if (m_bEnabled && m_bAutoHide && GetSafeHwnd())
-        ShowWindow(SW_HIDE);
+    if (m_bEnabled && m_bAutoHide && GetSafeHwnd()) ShowWindow(SW_HIDE);
 }
 
 void CChartScrollBar::OnHScroll(UINT nSBCode, UINT nPos) { OnScroll(nSBCode, nPos); }
@@ -128,10 +119,18 @@ void CChartScrollBar::OnScroll(UINT nSBCode, UINT nPos)
     int p = previous;
     switch (nSBCode)
     {
-    case SB_LINEUP: if (p > low) p = p - 1; break;
-    case SB_LINEDOWN: if (p < high - 9) p = p + 1; break;
-    case SB_PAGEUP: if (p > low) p = std::max(p - 10, low); break;
-    case SB_PAGEDOWN: if (p < high - 9) p = std::min(p + 10, high); break;
+    case SB_LINEUP:
+        if (p > low) p = p - 1;
+        break;
+    case SB_LINEDOWN:
+        if (p < high - 9) p = p + 1;
+        break;
+    case SB_PAGEUP:
+        if (p > low) p = std::max(p - 10, low);
+        break;
+    case SB_PAGEDOWN:
+        if (p < high - 9) p = std::min(p + 10, high);
+        break;
     case SB_THUMBPOSITION:
     case SB_THUMBTRACK: p = static_cast<int>(nPos); break;
     case SB_TOP: p = 0; break;
@@ -144,6 +143,5 @@ void CChartScrollBar::OnScroll(UINT nSBCode, UINT nPos)
     else
         m_bSynced = false;
     m_pParentAxis->ScrollBySteps(previous, p, IsScrollInverted());
-    if (m_pParentAxis->GetParent())
-        m_pParentAxis->GetParent()->RecalcScreenAutoAxes();
+    if (m_pParentAxis->GetParent()) m_pParentAxis->GetParent()->RecalcScreenAutoAxes();
 }

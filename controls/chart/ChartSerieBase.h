@@ -24,16 +24,14 @@ public:
 
     bool GetXRange(double* pMin, double* pMax) const override
     {
-        if (!m_bIsVisible || m_vPoints.GetPointsCount() == 0)
-            return false;
+        if (!m_bIsVisible || m_vPoints.GetPointsCount() == 0) return false;
         *pMin = m_vPoints.GetXMin();
         *pMax = m_vPoints.GetXMax();
         return true;
     }
     bool GetYRange(double* pMin, double* pMax) const override
     {
-        if (!m_bIsVisible || m_vPoints.GetPointsCount() == 0)
-            return false;
+        if (!m_bIsVisible || m_vPoints.GetPointsCount() == 0) return false;
         *pMin = m_vPoints.GetYMin();
         *pMax = m_vPoints.GetYMax();
         return true;
@@ -77,13 +75,10 @@ public:
 
     bool NotifyMouseEvent(int mouseEvent, const CPoint& screenPoint) override
     {
-        if (!m_pMouseListener || !m_bIsVisible)
-            return false;
-        if (mouseEvent == cmeMouseMove ? !m_bNotifyMoves : !m_bNotifyClicks)
-            return false;
+        if (!m_pMouseListener || !m_bIsVisible) return false;
+        if (mouseEvent == cmeMouseMove ? !m_bNotifyMoves : !m_bNotifyClicks) return false;
         unsigned index = kChartNoPoint;
-        if (!HitTest(screenPoint, &index))
-            return false;
+        if (!HitTest(screenPoint, &index)) return false;
         m_pMouseListener->OnMouseEventSeries(mouseEvent, screenPoint, this, index);
         return true;
     }
@@ -95,8 +90,7 @@ protected:
     bool VisibleRangeOf(bool x, double* pMin, double* pMax) const
     {
         unsigned first = 0, last = 0;
-        if (!m_bIsVisible || !VisiblePointRange(&first, &last))
-            return false;
+        if (!m_bIsVisible || !VisiblePointRange(&first, &last)) return false;
         double min = x ? m_vPoints.GetAt(first).X : m_vPoints.GetAt(first).Y;
         double max = min;
         for (unsigned i = first + 1; i <= last; ++i)

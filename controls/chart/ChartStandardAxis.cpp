@@ -12,8 +12,7 @@ CChartStandardAxis::~CChartStandardAxis() = default;
 void CChartStandardAxis::SetTickIncrement(bool automatic, double increment)
 {
     m_bAutoTicks = automatic;
-    if (!automatic)
-        m_dTickIncrement = increment;
+    if (!automatic) m_dTickIncrement = increment;
     RefreshParent();
 }
 
@@ -35,8 +34,7 @@ double CChartStandardAxis::FirstTickValue() const
 
 bool CChartStandardAxis::NextTickValue(double currentTick, double* pNextTick) const
 {
-    if (m_dTickIncrement == 0.0 || !std::isfinite(m_dTickIncrement))
-        return false;
+    if (m_dTickIncrement == 0.0 || !std::isfinite(m_dTickIncrement)) return false;
     // Ticks are first + k * increment: the next one is computed from its index, not summed.
     const double first = FirstTickValue();
     const double k = std::round((currentTick - first) / m_dTickIncrement) + 1;
@@ -44,15 +42,11 @@ bool CChartStandardAxis::NextTickValue(double currentTick, double* pNextTick) co
     return TickWithinMax(*pNextTick, m_MaxValue, m_dTickIncrement);
 }
 
-long CChartStandardAxis::TickPosition(double value) const
-{
-    return ValueToScreen(value);
-}
+long CChartStandardAxis::TickPosition(double value) const { return ValueToScreen(value); }
 
 long CChartStandardAxis::DiscreteValueToScreen(double value) const
 {
-    if (m_dTickIncrement == 0.0 || !std::isfinite(m_dTickIncrement))
-        return ValueToScreen(value);
+    if (m_dTickIncrement == 0.0 || !std::isfinite(m_dTickIncrement)) return ValueToScreen(value);
     const double e = value < 0 ? -1e-10 : 1e-10;
     const double snapped = std::trunc((value + e) / m_dTickIncrement) * m_dTickIncrement + m_dTickIncrement / 2;
     return ValueToScreen(snapped);
@@ -65,15 +59,11 @@ CString CChartStandardAxis::TickLabel(double tickValue) const
 
 void CChartStandardAxis::RecalcTickIncrement()
 {
-    if (!m_bAutoTicks)
-        return;
+    if (!m_bAutoTicks) return;
     const STickIncrement inc =
         ComputeTickIncrement(m_MinValue, m_MaxValue, GetSpan().Length(), TickSpacing(), m_uDecCount);
     m_dTickIncrement = inc.increment;
     m_uDecCount = inc.decimals;
 }
 
-void CChartStandardAxis::RecalcFirstTick()
-{
-    m_dFirstTickValue = ComputeFirstTick(m_MinValue, m_dTickIncrement);
-}
+void CChartStandardAxis::RecalcFirstTick() { m_dFirstTickValue = ComputeFirstTick(m_MinValue, m_dTickIncrement); }

@@ -15,45 +15,39 @@ CString CChartTitle::GetString(unsigned index) const
 void CChartTitle::AddString(const CString& newString)
 {
     m_StringArray.push_back(newString);
-    if (m_pParentCtrl)
-        m_pParentCtrl->RefreshCtrl();
+    if (m_pParentCtrl) m_pParentCtrl->RefreshCtrl();
 }
 
 void CChartTitle::RemoveAll()
 {
     m_StringArray.clear();
     m_mapLineFonts.clear();
-    if (m_pParentCtrl)
-        m_pParentCtrl->RefreshCtrl();
+    if (m_pParentCtrl) m_pParentCtrl->RefreshCtrl();
 }
 
 void CChartTitle::SetLineFont(unsigned index, const CString& name, int pointSize, bool italic, bool bold,
                               bool underline)
 {
     m_mapLineFonts[index].SetFont(name, pointSize, italic, bold, underline);
-    if (m_pParentCtrl)
-        m_pParentCtrl->RefreshCtrl();
+    if (m_pParentCtrl) m_pParentCtrl->RefreshCtrl();
 }
 
 void CChartTitle::SetFont(const CString& name, int pointSize, bool italic, bool bold, bool underline)
 {
     m_DefaultFont.SetFont(name, pointSize, italic, bold, underline);
-    if (m_pParentCtrl)
-        m_pParentCtrl->RefreshCtrl();
+    if (m_pParentCtrl) m_pParentCtrl->RefreshCtrl();
 }
 
 void CChartTitle::SetVisible(bool visible)
 {
     m_bIsVisible = visible;
-    if (m_pParentCtrl)
-        m_pParentCtrl->RefreshCtrl();
+    if (m_pParentCtrl) m_pParentCtrl->RefreshCtrl();
 }
 
 void CChartTitle::SetColour(COLORREF colour)
 {
     m_TextColour = colour;
-    if (m_pParentCtrl)
-        m_pParentCtrl->RefreshCtrl();
+    if (m_pParentCtrl) m_pParentCtrl->RefreshCtrl();
 }
 
 CChartFont& CChartTitle::FontOfLine(unsigned index)
@@ -64,8 +58,7 @@ CChartFont& CChartTitle::FontOfLine(unsigned index)
 
 CSize CChartTitle::Measure(CDC* pDC)
 {
-    if (!m_bIsVisible || m_StringArray.empty() || !pDC || !pDC->GetSafeHdc())
-        return CSize(0, 0);
+    if (!m_bIsVisible || m_StringArray.empty() || !pDC || !pDC->GetSafeHdc()) return CSize(0, 0);
     CFont* pOldFont = m_DefaultFont.SelectFont(pDC);
     int height = 0, width = 0;
     for (unsigned i = 0; i < m_StringArray.size(); ++i)
@@ -81,8 +74,7 @@ CSize CChartTitle::Measure(CDC* pDC)
 
 void CChartTitle::Draw(CDC* pDC)
 {
-    if (!m_bIsVisible || !pDC || !pDC->GetSafeHdc())
-        return;
+    if (!m_bIsVisible || !pDC || !pDC->GetSafeHdc()) return;
     const int oldBkMode = pDC->SetBkMode(TRANSPARENT);
     const COLORREF oldColour = pDC->SetTextColor(m_TextColour);
     CFont* pOldFont = m_DefaultFont.SelectFont(pDC);

@@ -8,24 +8,25 @@
 IMPLEMENT_DYNAMIC(CMaskedEdit, CEdit)
 
 BEGIN_MESSAGE_MAP(CMaskedEdit, CEdit)
-    ON_WM_CHAR()
-    ON_WM_KEYDOWN()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_SETFOCUS()
-    ON_WM_SETTINGCHANGE()
-    ON_MESSAGE(WM_SETTEXT, OnSetText)
-    ON_MESSAGE(WM_SETFONT, OnSetFontMsg)
-    ON_MESSAGE(WM_CUT, OnCut)
-    ON_MESSAGE(WM_CLEAR, OnClear)
-    ON_MESSAGE(WM_PASTE, OnPaste)
-    ON_MESSAGE(WM_UNDO, OnUndo)
-    ON_MESSAGE(EM_UNDO, OnUndo)
+ON_WM_CHAR()
+ON_WM_KEYDOWN()
+ON_WM_LBUTTONDOWN()
+ON_WM_SETFOCUS()
+ON_WM_SETTINGCHANGE()
+ON_MESSAGE(WM_SETTEXT, OnSetText)
+ON_MESSAGE(WM_SETFONT, OnSetFontMsg)
+ON_MESSAGE(WM_CUT, OnCut)
+ON_MESSAGE(WM_CLEAR, OnClear)
+ON_MESSAGE(WM_PASTE, OnPaste)
+ON_MESSAGE(WM_UNDO, OnUndo)
+ON_MESSAGE(EM_UNDO, OnUndo)
 END_MESSAGE_MAP()
 
 namespace {
 
 // Raises a counter for the life of the object.
-struct DepthGuard {
+struct DepthGuard
+{
     int& depth;
     explicit DepthGuard(int& d) : depth(d) { ++depth; }
     ~DepthGuard() { --depth; }
@@ -36,13 +37,9 @@ struct DepthGuard {
 } // namespace
 
 CMaskedEdit::CMaskedEdit()
-    : m_crText(GetSysColor(COLOR_WINDOWTEXT)),
-      m_crBack(GetSysColor(COLOR_WINDOW)),
-      m_strMask(L"#"),
-      m_crReadOnlyBack(GetSysColor(COLOR_BTNFACE)),
-      m_crReadOnlyText(GetSysColor(COLOR_GRAYTEXT))
-{
-}
+    : m_crText(GetSysColor(COLOR_WINDOWTEXT)), m_crBack(GetSysColor(COLOR_WINDOW)), m_strMask(L"#"),
+      m_crReadOnlyBack(GetSysColor(COLOR_BTNFACE)), m_crReadOnlyText(GetSysColor(COLOR_GRAYTEXT))
+{}
 
 CMaskedEdit::~CMaskedEdit() = default;
 
@@ -54,16 +51,18 @@ bool CMaskedEdit::SplitMask(const CString& mask, std::wstring& prefix, std::wstr
     suffix.clear();
     bool marker = false;
     const int n = mask.GetLength();
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; i < n; ++i)
+    {
         const wchar_t c = mask[i];
-        if (c == L'#') {
-            if (i + 1 < n && mask[i + 1] == L'#') {
+        if (c == L'#')
+        {
+            if (i + 1 < n && mask[i + 1] == L'#')
+            {
                 (marker ? suffix : prefix) += L'#';
                 ++i;
                 continue;
             }
-            if (!marker)
-                marker = true;
+            if (!marker) marker = true;
             // further single markers are dropped
             continue;
         }
@@ -75,11 +74,9 @@ bool CMaskedEdit::SplitMask(const CString& mask, std::wstring& prefix, std::wstr
 BOOL CMaskedEdit::SetMask(LPCTSTR lpszMask)
 {
     CString mask = lpszMask ? lpszMask : L"";
-    if (mask.IsEmpty() || mask.Find(L'#') < 0)
-        return FALSE;
+    if (mask.IsEmpty() || mask.Find(L'#') < 0) return FALSE;
     std::wstring prefix, suffix;
-    if (!SplitMask(mask, prefix, suffix))
-        return FALSE; // only "##" pairs: the mask in force stays as it is
+    if (!SplitMask(mask, prefix, suffix)) return FALSE; // only "##" pairs: the mask in force stays as it is
     EmptyMask();
     m_prefix = prefix;
     m_suffix = suffix;
@@ -95,10 +92,10 @@ CString CMaskedEdit::GetInputData() const { return CString(m_input.c_str()); }
 
 BOOL CMaskedEdit::SetInputData(LPCTSTR lpszText, int nPos)
 {
-    if (nPos < 0 || nPos > InputLength())
-        return FALSE;
+    if (nPos < 0 || nPos > InputLength()) return FALSE;
     std::size_t pos = static_cast<std::size_t>(nPos);
-    for (const wchar_t* p = lpszText ? lpszText : L""; *p; ++p, ++pos) {
+    for (const wchar_t* p = lpszText ? lpszText : L""; *p; ++p, ++pos)
+    {
         if (m_bInsertMode || pos >= m_input.size())
             m_input.insert(pos, 1, *p);
         else
@@ -106,8 +103,10 @@ BOOL CMaskedEdit::SetInputData(LPCTSTR lpszText, int nPos)
     }
     ReformatInput();
     // Text beyond the edit's limit is cut off rather than shown in part.
-    if (OverLimit()) {
-        const int room = std::max(0, static_cast<int>(GetLimitText()) - PrefixLength() - static_cast<int>(m_suffix.size()));
+    if (OverLimit())
+    {
+        const int room =
+            std::max(0, static_cast<int>(GetLimitText()) - PrefixLength() - static_cast<int>(m_suffix.size()));
         m_input.resize(std::min<std::size_t>(m_input.size(), static_cast<std::size_t>(room)));
         ReformatInput();
     }
@@ -149,9 +148,11 @@ BOOL CMaskedEdit::UpdateSettings() { return TRUE; }
 BOOL CMaskedEdit::InitControl()
 {
     UpdateSettings();
-    if (CFont* font = GetFont()) {
+    if (CFont* font = GetFont())
+    {
         LOGFONT lf{};
-        if (font->GetLogFont(&lf)) {
+        if (font->GetLogFont(&lf))
+        {
             m_font.DeleteObject();
             m_font.CreateFontIndirect(&lf);
         }
@@ -190,16 +191,14 @@ BOOL CMaskedEdit::IsInsertPosition(int nPos) const
 int CMaskedEdit::GetNextInputPosition(int nPos) const
 {
     for (int p = std::max(nPos, 0); p <= PrefixLength() + InputLength(); ++p)
-        if (IsInsertPosition(p))
-            return p;
+        if (IsInsertPosition(p)) return p;
     return PrefixLength() + InputLength();
 }
 
 int CMaskedEdit::GetPrevInputPosition(int nPos) const
 {
     for (int p = std::min(nPos, PrefixLength() + InputLength()); p >= 0; --p)
-        if (IsInsertPosition(p))
-            return p;
+        if (IsInsertPosition(p)) return p;
     return PrefixLength();
 }
 
@@ -210,42 +209,41 @@ int CMaskedEdit::DeleteRange(int& nStart, int& nEnd)
     int removed = 0;
     wchar_t highest = 0, lowest = 0;
     std::size_t lowIndex = 0;
-    for (int p = nEnd - 1; p >= nStart; --p) {
-        if (!IsInputPosition(p))
-            continue;
+    for (int p = nEnd - 1; p >= nStart; --p)
+    {
+        if (!IsInputPosition(p)) continue;
         const std::size_t i = static_cast<std::size_t>(p - PrefixLength());
-        if (removed == 0)
-            highest = m_input[i];
+        if (removed == 0) highest = m_input[i];
         lowest = m_input[i];
         lowIndex = i;
         m_input.erase(i, 1);
         ++removed;
     }
-    if (removed == 0)
-        return 0;
+    if (removed == 0) return 0;
     // Line breaks go whole: a carriage return takes its line feed along, and the reverse.
-    if (lowest == L'\r' && lowIndex < m_input.size() && m_input[lowIndex] == L'\n') {
+    if (lowest == L'\r' && lowIndex < m_input.size() && m_input[lowIndex] == L'\n')
+    {
         m_input.erase(lowIndex, 1);
         ++removed;
     }
-    if (highest == L'\n' && lowIndex > 0 && m_input[lowIndex - 1] == L'\r') {
+    if (highest == L'\n' && lowIndex > 0 && m_input[lowIndex - 1] == L'\r')
+    {
         m_input.erase(lowIndex - 1, 1);
         ++removed;
         --nStart;
     }
-    if (m_hWnd)
-        RebuildText();
+    if (m_hWnd) RebuildText();
     return removed;
 }
 
 int CMaskedEdit::InsertAt(int nPos, TCHAR ch)
 {
-    if (!IsInsertPosition(nPos))
-        nPos = GetNextInputPosition(nPos + 1);
+    if (!IsInsertPosition(nPos)) nPos = GetNextInputPosition(nPos + 1);
     const std::wstring before = m_input;
     m_input.insert(static_cast<std::size_t>(nPos - PrefixLength()), 1, ch);
     nPos += ReformatInput();
-    if (OverLimit()) {
+    if (OverLimit())
+    {
         m_input = before;
         ReformatInput();
         return -1;
@@ -257,21 +255,27 @@ int CMaskedEdit::InsertAt(int nPos, TCHAR ch)
 int CMaskedEdit::SetAt(int nPos, TCHAR ch)
 {
     const std::wstring before = m_input;
-    if (!IsInputPosition(nPos)) {
+    if (!IsInputPosition(nPos))
+    {
         // At the end of the input, overwriting adds the character.
-        if (nPos == PrefixLength() + InputLength()) {
+        if (nPos == PrefixLength() + InputLength())
+        {
             m_input.push_back(ch);
-        } else {
+        }
+        else
+        {
             nPos = GetNextInputPosition(nPos + 1);
-            if (!IsInputPosition(nPos))
-                return -1;
+            if (!IsInputPosition(nPos)) return -1;
             m_input[static_cast<std::size_t>(nPos - PrefixLength())] = ch;
         }
-    } else {
+    }
+    else
+    {
         m_input[static_cast<std::size_t>(nPos - PrefixLength())] = ch;
     }
     nPos += ReformatInput();
-    if (OverLimit()) {
+    if (OverLimit())
+    {
         m_input = before;
         ReformatInput();
         return -1;
@@ -282,8 +286,7 @@ int CMaskedEdit::SetAt(int nPos, TCHAR ch)
 
 bool CMaskedEdit::OverLimit() const
 {
-    if (!m_hWnd)
-        return false;
+    if (!m_hWnd) return false;
     const UINT limit = GetLimitText();
     return limit > 0 && static_cast<UINT>(TextLength()) > limit;
 }
@@ -292,12 +295,12 @@ bool CMaskedEdit::OverLimit() const
 
 void CMaskedEdit::RebuildText()
 {
-    if (!m_hWnd)
-        return;
+    if (!m_hWnd) return;
     const std::wstring text = m_prefix + m_input + m_suffix;
     CString current;
     GetWindowText(current);
-    if (text != current.GetString()) {
+    if (text != current.GetString())
+    {
         DepthGuard depth(m_nSetTextDepth);
         SetWindowText(text.c_str());
     }
@@ -306,31 +309,32 @@ void CMaskedEdit::RebuildText()
 
 void CMaskedEdit::RedrawText(int nCaret)
 {
-    if (!m_hWnd)
-        return;
+    if (!m_hWnd) return;
     RebuildText();
-    if (nCaret >= 0)
-        SetCaret(GetNextInputPosition(nCaret));
+    if (nCaret >= 0) SetCaret(GetNextInputPosition(nCaret));
 }
 
 void CMaskedEdit::SetCaret(int nPos)
 {
-    if (m_hWnd)
-        SetSel(nPos, nPos);
+    if (m_hWnd) SetSel(nPos, nPos);
 }
 
 LRESULT CMaskedEdit::OnSetText(WPARAM, LPARAM lParam)
 {
-    if (m_nSetTextDepth > 0) {
+    if (m_nSetTextDepth > 0)
+    {
         // The control's own update: the edit shows it, and the parent hears of it once.
         m_bToolkitEcho = true;
         LRESULT r = Default();
         m_bToolkitEcho = false;
-        if (CWnd* parent = GetParent()) {
+        if (CWnd* parent = GetParent())
+        {
             const WPARAM id = static_cast<WPARAM>(GetDlgCtrlID());
-            parent->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), EN_UPDATE), reinterpret_cast<LPARAM>(m_hWnd));
+            parent->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), EN_UPDATE),
+                                reinterpret_cast<LPARAM>(m_hWnd));
             if (m_bChangeNotify && m_hWnd)
-                parent->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), EN_CHANGE), reinterpret_cast<LPARAM>(m_hWnd));
+                parent->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), EN_CHANGE),
+                                    reinterpret_cast<LPARAM>(m_hWnd));
         }
         return r;
     }
@@ -346,17 +350,17 @@ LRESULT CMaskedEdit::OnSetText(WPARAM, LPARAM lParam)
 
 BOOL CMaskedEdit::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    if (message == WM_COMMAND && m_bToolkitEcho) {
+    if (message == WM_COMMAND && m_bToolkitEcho)
+    {
         // The toolkit's own echo of our text update; OnSetText reports it.
         const UINT code = HIWORD(wParam);
-        if (code == EN_UPDATE || code == EN_CHANGE)
-            return TRUE;
+        if (code == EN_UPDATE || code == EN_CHANGE) return TRUE;
     }
-    if (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORSTATIC) {
+    if (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORSTATIC)
+    {
         HBRUSH brush = CtlColor(CDC::FromHandle(reinterpret_cast<HDC>(wParam)),
                                 message == WM_CTLCOLOREDIT ? 1u : 6u); // CTLCOLOR_EDIT, CTLCOLOR_STATIC
-        if (pResult)
-            *pResult = reinterpret_cast<LRESULT>(brush);
+        if (pResult) *pResult = reinterpret_cast<LRESULT>(brush);
         return brush != nullptr;
     }
     return CEdit::OnChildNotify(message, wParam, lParam, pResult);
@@ -367,18 +371,18 @@ BOOL CMaskedEdit::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRES
 void CMaskedEdit::PreSubclassWindow()
 {
     CEdit::PreSubclassWindow();
-    if (!m_bInitialized)
-        InitControl();
+    if (!m_bInitialized) InitControl();
 }
 
 LRESULT CMaskedEdit::OnSetFontMsg(WPARAM wParam, LPARAM)
 {
-    if (!m_bSettingFont) {
+    if (!m_bSettingFont)
+    {
         m_font.DeleteObject();
-        if (HFONT h = reinterpret_cast<HFONT>(wParam)) {
+        if (HFONT h = reinterpret_cast<HFONT>(wParam))
+        {
             LOGFONT lf{};
-            if (CFont::FromHandle(h)->GetLogFont(&lf))
-                m_font.CreateFontIndirect(&lf);
+            if (CFont::FromHandle(h)->GetLogFont(&lf)) m_font.CreateFontIndirect(&lf);
         }
     }
     return Default();
@@ -396,13 +400,14 @@ void CMaskedEdit::OnSettingChange(UINT uFlags, LPCTSTR lpszSection)
 void CMaskedEdit::OnSetFocus(CWnd* pOldWnd)
 {
     CEdit::OnSetFocus(pOldWnd);
-    if (!m_bKeepSelOnFocus) {
+    if (!m_bKeepSelOnFocus)
+    {
         int a = 0, b = 0;
         GetSel(a, b);
-        if (a == 0 && b == GetWindowTextLength() && b > 0)
-            SetCaret(GetNextInputPosition(0));
+        if (a == 0 && b == GetWindowTextLength() && b > 0) SetCaret(GetNextInputPosition(0));
     }
-    if (m_font.GetSafeHandle()) {
+    if (m_font.GetSafeHandle())
+    {
         m_bSettingFont = true;
         SetFont(&m_font, FALSE);
         m_bSettingFont = false;
@@ -414,18 +419,21 @@ void CMaskedEdit::OnSetFocus(CWnd* pOldWnd)
 HBRUSH CMaskedEdit::CtlColor(CDC* pDC, UINT)
 {
     COLORREF text = m_crText, back = m_crBack;
-    if (!IsWindowEnabled()) {
+    if (!IsWindowEnabled())
+    {
         text = GetSysColor(COLOR_GRAYTEXT);
         back = GetSysColor(COLOR_BTNFACE);
-    } else if (IsReadOnly()) {
+    }
+    else if (IsReadOnly())
+    {
         text = m_crReadOnlyText;
         back = m_crReadOnlyBack;
     }
-    if (pDC) {
+    if (pDC)
+    {
         pDC->SetTextColor(text);
         pDC->SetBkColor(back);
-        if (m_font.GetSafeHandle())
-            pDC->SelectObject(&m_font);
+        if (m_font.GetSafeHandle()) pDC->SelectObject(&m_font);
     }
     // One brush for all controls, made anew for each answer.
     static CBrush s_brush;
@@ -436,8 +444,7 @@ HBRUSH CMaskedEdit::CtlColor(CDC* pDC, UINT)
 
 void CMaskedEdit::RedrawColors()
 {
-    if (m_hWnd)
-        Invalidate();
+    if (m_hWnd) Invalidate();
 }
 
 // ---- Typing -------------------------------------------------------------------------------------------
@@ -447,40 +454,46 @@ void CMaskedEdit::DeleteMoving(int nStart, int nEnd, int nStep)
     const int caret = nStart;
     const int limitRight = PrefixLength() + InputLength();
     int a = nStart, b = nEnd;
-    for (;;) {
+    for (;;)
+    {
         int s = a, e = b;
-        if (DeleteRange(s, e) > 0) {
+        if (DeleteRange(s, e) > 0)
+        {
             RedrawText(-1);
             SetCaret(GetNextInputPosition(s));
             return;
         }
         a += nStep;
         b += nStep;
-        if (a < 0 || a > limitRight)
-            break;
+        if (a < 0 || a > limitRight) break;
     }
     SetCaret(GetNextInputPosition(caret)); // nothing to delete: the caret stays in the input
 }
 
 void CMaskedEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
-    if (IsReadOnly()) {
+    if (IsReadOnly())
+    {
         CEdit::OnChar(nChar, nRepCnt, nFlags);
         return;
     }
     const DWORD style = GetStyle();
     wchar_t ch = static_cast<wchar_t>(nChar);
-    if (ch == L'\n') {
-        if (!(style & ES_MULTILINE)) {
+    if (ch == L'\n')
+    {
+        if (!(style & ES_MULTILINE))
+        {
             CEdit::OnChar(nChar, nRepCnt, nFlags);
             return;
         }
         ch = L'\r';
     }
     const bool enter = ch == L'\r' && (style & ES_MULTILINE) && (style & ES_WANTRETURN);
-    if (ch < 0x20 && ch != L'\b' && !enter) {
+    if (ch < 0x20 && ch != L'\b' && !enter)
+    {
         // The clipboard keys go through the clipboard messages, which keep the input whole.
-        switch (ch) {
+        switch (ch)
+        {
         case 0x03: SendMessage(WM_COPY); return;
         case 0x16: SendMessage(WM_PASTE); return;
         case 0x18: SendMessage(WM_CUT); return;
@@ -503,7 +516,8 @@ void CMaskedEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
         Typing& operator=(const Typing&) = delete;
     } typing(m_chTyped, ch);
 
-    if (ch == L'\b') {
+    if (ch == L'\b')
+    {
         if (start != end)
             DeleteMoving(start, end, -1);
         else if (start > 0)
@@ -513,16 +527,17 @@ void CMaskedEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
         return;
     }
 
-    if ((style & ES_NUMBER) && !(ch >= L'0' && ch <= L'9') && !enter) {
+    if ((style & ES_NUMBER) && !(ch >= L'0' && ch <= L'9') && !enter)
+    {
         CEdit::OnChar(nChar, nRepCnt, nFlags);
         return;
     }
 
     auto write = [&](int pos, bool overwrite) {
         int r = overwrite ? SetAt(pos, ch) : InsertAt(pos, ch);
-        if (r >= 0 && enter)
-            r = InsertAt(r + 1, L'\n');
-        if (r < 0) {
+        if (r >= 0 && enter) r = InsertAt(r + 1, L'\n');
+        if (r < 0)
+        {
             NotifyBadInput();
             SetCaret(start);
             return;
@@ -530,20 +545,27 @@ void CMaskedEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
         SetCaret(r + 1);
     };
 
-    if (start == end) {
-        if (IsInsertPosition(start)) {
+    if (start == end)
+    {
+        if (IsInsertPosition(start))
+        {
             write(start, !m_bInsertMode);
-        } else {
+        }
+        else
+        {
             NotifyBadInput();
             SetCaret(GetNextInputPosition(start));
         }
         return;
     }
     int s = start, e = end;
-    if (DeleteRange(s, e) > 0) {
+    if (DeleteRange(s, e) > 0)
+    {
         start = GetNextInputPosition(s);
         write(start, false);
-    } else {
+    }
+    else
+    {
         NotifyBadInput();
         SetCaret(GetNextInputPosition(start));
     }
@@ -551,16 +573,19 @@ void CMaskedEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
 
 void CMaskedEdit::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
-    if (IsReadOnly()) {
+    if (IsReadOnly())
+    {
         CEdit::OnKeyDown(nChar, nRepCnt, nFlags);
         return;
     }
     const bool shift = GetKeyState(VK_SHIFT) < 0;
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
     int start = 0, end = 0;
-    switch (nChar) {
+    switch (nChar)
+    {
     case VK_DELETE:
-        if (shift) {
+        if (shift)
+        {
             SendMessage(WM_CUT); // keeps the input whole, unlike the edit's own cut
             return;
         }
@@ -571,11 +596,13 @@ void CMaskedEdit::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
             DeleteMoving(start, start + 1, +1);
         return;
     case VK_INSERT:
-        if (shift && !ctrl) {
+        if (shift && !ctrl)
+        {
             SendMessage(WM_PASTE);
             return;
         }
-        if (!shift && !ctrl) {
+        if (!shift && !ctrl)
+        {
             m_bInsertMode = !m_bInsertMode;
             return;
         }
@@ -588,8 +615,7 @@ void CMaskedEdit::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
     case VK_RIGHT:
     case VK_DOWN: {
         CEdit::OnKeyDown(nChar, nRepCnt, nFlags);
-        if (shift)
-            return;
+        if (shift) return;
         GetSel(start, end);
         const int caret = end;
         if (nChar == VK_LEFT || nChar == VK_UP)
@@ -609,20 +635,17 @@ void CMaskedEdit::OnLButtonDown(UINT nFlags, CPoint point)
     CEdit::OnLButtonDown(nFlags, point);
     int start = 0, end = 0;
     GetSel(start, end);
-    if (start == end && !IsInsertPosition(start))
-        SetCaret(GetNextInputPosition(0));
+    if (start == end && !IsInsertPosition(start)) SetCaret(GetNextInputPosition(0));
 }
 
 // ---- Clipboard ----------------------------------------------------------------------------------------
 
 LRESULT CMaskedEdit::OnCut(WPARAM, LPARAM)
 {
-    if (IsReadOnly())
-        return Default();
+    if (IsReadOnly()) return Default();
     int start = 0, end = 0;
     GetSel(start, end);
-    if (start == end)
-        return 0;
+    if (start == end) return 0;
     // The selection as shown goes to the clipboard; only input characters leave the text.
     CString text;
     GetWindowText(text);
@@ -632,12 +655,10 @@ LRESULT CMaskedEdit::OnCut(WPARAM, LPARAM)
 
 LRESULT CMaskedEdit::OnClear(WPARAM, LPARAM)
 {
-    if (IsReadOnly())
-        return Default();
+    if (IsReadOnly()) return Default();
     int start = 0, end = 0;
     GetSel(start, end);
-    if (start == end)
-        return 0;
+    if (start == end) return 0;
     int s = start, e = end;
     DeleteRange(s, e);
     RedrawText(s);
@@ -646,20 +667,17 @@ LRESULT CMaskedEdit::OnClear(WPARAM, LPARAM)
 
 LRESULT CMaskedEdit::OnPaste(WPARAM, LPARAM)
 {
-    if (IsReadOnly())
-        return 0;
+    if (IsReadOnly()) return 0;
     CString clip;
-    if (!qor::GetClipboardText(clip))
-        return 0;
+    if (!qor::GetClipboardText(clip)) return 0;
     std::wstring text = clip.GetString();
-    if (!(GetStyle() & ES_MULTILINE)) {
+    if (!(GetStyle() & ES_MULTILINE))
+    {
         const std::size_t nl = text.find_first_of(L"\r\n");
-        if (nl != std::wstring::npos)
-            text.resize(nl); // a single line takes the first line
+        if (nl != std::wstring::npos) text.resize(nl); // a single line takes the first line
     }
     // Pasted text that carries the literals (copied from such a control) gives its input.
-    if (!m_prefix.empty() && text.compare(0, m_prefix.size(), m_prefix) == 0)
-        text.erase(0, m_prefix.size());
+    if (!m_prefix.empty() && text.compare(0, m_prefix.size(), m_prefix) == 0) text.erase(0, m_prefix.size());
     if (!m_suffix.empty() && text.size() >= m_suffix.size() &&
         text.compare(text.size() - m_suffix.size(), m_suffix.size(), m_suffix) == 0)
         text.erase(text.size() - m_suffix.size());
@@ -669,8 +687,8 @@ LRESULT CMaskedEdit::OnPaste(WPARAM, LPARAM)
     // The pasted text replaces the input part of the selection.
     const int from = std::clamp(start - PrefixLength(), 0, InputLength());
     const int to = std::clamp(end - PrefixLength(), from, InputLength());
-    std::wstring input = m_input.substr(0, static_cast<std::size_t>(from)) + text +
-                         m_input.substr(static_cast<std::size_t>(to));
+    std::wstring input =
+        m_input.substr(0, static_cast<std::size_t>(from)) + text + m_input.substr(static_cast<std::size_t>(to));
     const BOOL insert = m_bInsertMode;
     m_bInsertMode = TRUE;
     m_input.clear();
@@ -685,8 +703,7 @@ void CMaskedEdit::TakeInputFromWindow()
     CString current;
     GetWindowText(current);
     std::wstring text = current.GetString();
-    if (!m_prefix.empty() && text.compare(0, m_prefix.size(), m_prefix) == 0)
-        text.erase(0, m_prefix.size());
+    if (!m_prefix.empty() && text.compare(0, m_prefix.size(), m_prefix) == 0) text.erase(0, m_prefix.size());
     if (!m_suffix.empty() && text.size() >= m_suffix.size() &&
         text.compare(text.size() - m_suffix.size(), m_suffix.size(), m_suffix) == 0)
         text.erase(text.size() - m_suffix.size());
@@ -699,8 +716,7 @@ void CMaskedEdit::TakeInputFromWindow()
 
 LRESULT CMaskedEdit::OnUndo(WPARAM, LPARAM)
 {
-    if (IsReadOnly())
-        return FALSE;
+    if (IsReadOnly()) return FALSE;
     // The edit undoes its last text; the input follows what it shows.
     LRESULT r = Default();
     int start = 0, end = 0;

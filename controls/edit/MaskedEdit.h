@@ -51,8 +51,16 @@ public:
     // ---- Options ---------------------------------------------------------------------------
     BOOL GetInsertMode() const { return m_bInsertMode; }
     void SetInsertMode(BOOL bInsert) { m_bInsertMode = bInsert; }
-    void SetTextColor(COLORREF cr) { m_crText = cr; RedrawColors(); }
-    void SetBackColor(COLORREF cr) { m_crBack = cr; RedrawColors(); }
+    void SetTextColor(COLORREF cr)
+    {
+        m_crText = cr;
+        RedrawColors();
+    }
+    void SetBackColor(COLORREF cr)
+    {
+        m_crBack = cr;
+        RedrawColors();
+    }
     void SetReadOnlyColors(COLORREF crText, COLORREF crBack)
     {
         m_crReadOnlyText = crText;
@@ -108,7 +116,6 @@ protected:
     LRESULT OnUndo(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 protected:
-
     // Deletes a range, moving it one character at a time (left or right) until something
     // goes or the limit is reached; the caret goes to the range's start.
     void DeleteMoving(int nStart, int nEnd, int nStep);

@@ -9,15 +9,9 @@ IMPLEMENT_DYNCREATE(CGridDefaultCell, CGridCell)
 // ---------------------------------------------------------------------------------------
 // CGridCell
 
-CGridCell::CGridCell()
-{
-    CGridCell::Reset();
-}
+CGridCell::CGridCell() { CGridCell::Reset(); }
 
-CGridCell::~CGridCell()
-{
-    delete m_plfFont;
-}
+CGridCell::~CGridCell() { delete m_plfFont; }
 
 void CGridCell::Reset()
 {
@@ -44,16 +38,13 @@ void CGridCell::SetFont(const LOGFONT* plf)
         m_plfFont = nullptr;
         return;
     }
-    if (!m_plfFont)
-        m_plfFont = new LOGFONT;
-    if (m_plfFont != plf)
-        *m_plfFont = *plf;
+    if (!m_plfFont) m_plfFont = new LOGFONT;
+    if (m_plfFont != plf) *m_plfFont = *plf;
 }
 
 LOGFONT* CGridCell::GetFont() const
 {
-    if (m_plfFont)
-        return m_plfFont;
+    if (m_plfFont) return m_plfFont;
     CGridCellBase* pDefault = GetDefaultCell();
     return pDefault ? pDefault->GetFont() : nullptr;
 }
@@ -75,16 +66,14 @@ CFont* CGridCell::GetFontObject() const
 
 DWORD CGridCell::GetFormat() const
 {
-    if (m_nFormat != 0xFFFFFFFF)
-        return m_nFormat;
+    if (m_nFormat != 0xFFFFFFFF) return m_nFormat;
     CGridCellBase* pDefault = GetDefaultCell();
     return pDefault ? pDefault->GetFormat() : 0;
 }
 
 UINT CGridCell::GetMargin() const
 {
-    if (m_nMargin != 0xFFFFFFFF)
-        return m_nMargin;
+    if (m_nMargin != 0xFFFFFFFF) return m_nMargin;
     CGridCellBase* pDefault = GetDefaultCell();
     return pDefault ? pDefault->GetMargin() : 0;
 }
@@ -109,14 +98,10 @@ CGridDefaultCell::CGridDefaultCell()
     m_nMargin = 3;
 
     LOGFONT lf;
-    if (qor::grid::GetMessageFont(&lf))
-        CGridDefaultCell::SetFont(&lf);
+    if (qor::grid::GetMessageFont(&lf)) CGridDefaultCell::SetFont(&lf);
 }
 
-CGridDefaultCell::~CGridDefaultCell()
-{
-    m_Font.DeleteObject();
-}
+CGridDefaultCell::~CGridDefaultCell() { m_Font.DeleteObject(); }
 
 CFont* CGridDefaultCell::GetFontObject() const
 {
@@ -125,8 +110,7 @@ CFont* CGridDefaultCell::GetFontObject() const
 
 void CGridDefaultCell::SetFont(const LOGFONT* plf)
 {
-    if (!plf)
-        return;
+    if (!plf) return;
 
     m_Font.DeleteObject();
     m_Font.CreateFontIndirect(plf);

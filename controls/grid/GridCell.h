@@ -4,7 +4,6 @@
 
 #include "controls/grid/GridCellBase.h"
 
-
 class CGridCell : public CGridCellBase
 {
     DECLARE_DYNCREATE(CGridCell)

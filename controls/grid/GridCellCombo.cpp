@@ -22,18 +22,17 @@ BOOL IsExitKey(UINT nChar)
 // CComboEdit
 
 BEGIN_MESSAGE_MAP(CComboEdit, CEdit)
-    ON_WM_KILLFOCUS()
-    ON_WM_KEYDOWN()
-    ON_WM_KEYUP()
-    ON_WM_CHAR()
+ON_WM_KILLFOCUS()
+ON_WM_KEYDOWN()
+ON_WM_KEYUP()
+ON_WM_CHAR()
 END_MESSAGE_MAP()
 
 CComboEdit::~CComboEdit() = default;
 
 BOOL CComboEdit::PreTranslateMessage(MSG* pMsg)
 {
-    if (!pMsg)
-        return FALSE;
+    if (!pMsg) return FALSE;
     // Keys are handled here at once, so no dialog takes Return, Escape, Tab or the arrows.
     if (pMsg->message == WM_KEYDOWN || pMsg->message == WM_KEYUP)
     {
@@ -42,13 +41,11 @@ BOOL CComboEdit::PreTranslateMessage(MSG* pMsg)
         {
             // What a translation would make of the key: its character, if it types one.
             const UINT vk = static_cast<UINT>(pMsg->wParam);
-            if (vk == VK_RETURN || vk == VK_TAB || vk == VK_ESCAPE)
-                SendMessage(WM_CHAR, vk, pMsg->lParam);
+            if (vk == VK_RETURN || vk == VK_TAB || vk == VK_ESCAPE) SendMessage(WM_CHAR, vk, pMsg->lParam);
         }
         return TRUE;
     }
-    if (pMsg->message == WM_SYSCHAR)
-        return TRUE;
+    if (pMsg->message == WM_SYSCHAR) return TRUE;
     return CEdit::PreTranslateMessage(pMsg);
 }
 
@@ -56,10 +53,8 @@ void CComboEdit::OnKillFocus(CWnd* pNewWnd)
 {
     CEdit::OnKillFocus(pNewWnd);
     CWnd* pOwner = GetParent();
-    if (!pOwner || pNewWnd == pOwner)
-        return;
-    if (auto* pList = dynamic_cast<CInPlaceList*>(pOwner))
-        pList->EndEdit();
+    if (!pOwner || pNewWnd == pOwner) return;
+    if (auto* pList = dynamic_cast<CInPlaceList*>(pOwner)) pList->EndEdit();
 }
 
 void CComboEdit::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
@@ -88,8 +83,7 @@ void CComboEdit::OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags)
 void CComboEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
     // Return, Tab and Escape end the edit on their release; they type nothing.
-    if (nChar == VK_ESCAPE || nChar == VK_TAB || nChar == VK_RETURN)
-        return;
+    if (nChar == VK_ESCAPE || nChar == VK_TAB || nChar == VK_RETURN) return;
     CEdit::OnChar(nChar, nRepCnt, nFlags);
 }
 
@@ -97,28 +91,25 @@ void CComboEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
 // CInPlaceList
 
 BEGIN_MESSAGE_MAP(CInPlaceList, CComboBox)
-    ON_WM_KILLFOCUS()
-    ON_WM_KEYDOWN()
-    ON_WM_KEYUP()
-    ON_CONTROL_REFLECT(CBN_DROPDOWN, OnDropdown)
-    ON_CONTROL_REFLECT(CBN_SELENDOK, OnSelendOK)
-    ON_WM_GETDLGCODE()
+ON_WM_KILLFOCUS()
+ON_WM_KEYDOWN()
+ON_WM_KEYUP()
+ON_CONTROL_REFLECT(CBN_DROPDOWN, OnDropdown)
+ON_CONTROL_REFLECT(CBN_SELENDOK, OnSelendOK)
+ON_WM_GETDLGCODE()
 END_MESSAGE_MAP()
 
-CInPlaceList::CInPlaceList(CWnd* pParent, CRect& rect, DWORD dwStyle, UINT nID, int nRow, int nColumn,
-                           COLORREF crFore, COLORREF crBack, const std::vector<CString>& Items, CString sInitText,
-                           UINT nFirstChar)
+CInPlaceList::CInPlaceList(CWnd* pParent, CRect& rect, DWORD dwStyle, UINT nID, int nRow, int nColumn, COLORREF crFore,
+                           COLORREF crBack, const std::vector<CString>& Items, CString sInitText, UINT nFirstChar)
     : m_sInitText(sInitText), m_nRow(nRow), m_nCol(nColumn), m_crForeClr(crFore), m_crBackClr(crBack)
 {
     const int nHeight = rect.Height();
     rect.bottom += ::GetSystemMetrics(SM_CYHSCROLL) + m_nNumLines * nHeight;
 
     const DWORD dwComboStyle = WS_BORDER | WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_AUTOHSCROLL | dwStyle;
-    if (!pParent || !Create(dwComboStyle, rect, pParent, nID))
-        return;
+    if (!pParent || !Create(dwComboStyle, rect, pParent, nID)) return;
 
-    for (const CString& item : Items)
-        AddString(item);
+    for (const CString& item : Items) AddString(item);
     SetFont(pParent->GetFont());
     SetItemHeight(-1, static_cast<UINT>(nHeight));
     SetDroppedWidth(static_cast<UINT>(GetCorrectDropWidth()));
@@ -143,12 +134,8 @@ CInPlaceList::CInPlaceList(CWnd* pParent, CRect& rect, DWORD dwStyle, UINT nID, 
     switch (nFirstChar)
     {
     case VK_LBUTTON:
-    case VK_RETURN:
-        SetEditSel(static_cast<int>(m_sInitText.GetLength()), -1);
-        return;
-    case VK_BACK:
-        SetEditSel(static_cast<int>(m_sInitText.GetLength()), -1);
-        break;
+    case VK_RETURN: SetEditSel(static_cast<int>(m_sInitText.GetLength()), -1); return;
+    case VK_BACK: SetEditSel(static_cast<int>(m_sInitText.GetLength()), -1); break;
     case VK_PRIOR:
     case VK_NEXT:
     case VK_END:
@@ -156,12 +143,8 @@ CInPlaceList::CInPlaceList(CWnd* pParent, CRect& rect, DWORD dwStyle, UINT nID, 
     case VK_LEFT:
     case VK_UP:
     case VK_RIGHT:
-    case VK_DOWN:
-        SetEditSel(0, -1);
-        return;
-    default:
-        SetEditSel(0, -1);
-        break;
+    case VK_DOWN: SetEditSel(0, -1); return;
+    default: SetEditSel(0, -1); break;
     }
     SendMessage(WM_CHAR, nFirstChar);
 }
@@ -169,15 +152,13 @@ CInPlaceList::CInPlaceList(CWnd* pParent, CRect& rect, DWORD dwStyle, UINT nID, 
 CInPlaceList::~CInPlaceList()
 {
     // The edit part's window belongs to the combo box.
-    if (m_edit.GetSafeHwnd())
-        m_edit.UnsubclassWindow();
+    if (m_edit.GetSafeHwnd()) m_edit.UnsubclassWindow();
 }
 
 int CInPlaceList::GetCorrectDropWidth()
 {
     CClientDC dc(nullptr);
-    if (!dc.GetSafeHdc())
-        return kMaxDropWidth;
+    if (!dc.GetSafeHdc()) return kMaxDropWidth;
     CFont* pFont = GetFont();
     CFont* pOldFont = pFont ? dc.SelectObject(pFont) : nullptr;
 
@@ -192,20 +173,17 @@ int CInPlaceList::GetCorrectDropWidth()
     }
     nWidth += ::GetSystemMetrics(SM_CXVSCROLL) + dc.GetTextExtent(_T("0"), 1).cx;
 
-    if (pOldFont)
-        dc.SelectObject(pOldFont);
+    if (pOldFont) dc.SelectObject(pOldFont);
     return std::min(nWidth, kMaxDropWidth);
 }
 
 void CInPlaceList::EndEdit()
 {
-    if (m_bEnded || !::IsWindow(GetSafeHwnd()))
-        return;
+    if (m_bEnded || !::IsWindow(GetSafeHwnd())) return;
     m_bEnded = TRUE;
 
     // The dropped list goes first, so that closing it moves no focus later on.
-    if (GetDroppedState())
-        ShowDropDown(FALSE);
+    if (GetDroppedState()) ShowDropDown(FALSE);
 
     qor::grid::NotifyEndLabelEdit(this, m_nRow, m_nCol, m_nLastChar);
 }
@@ -213,13 +191,10 @@ void CInPlaceList::EndEdit()
 void CInPlaceList::OnKillFocus(CWnd* pNewWnd)
 {
     CComboBox::OnKillFocus(pNewWnd);
-    if (!::IsWindow(GetSafeHwnd()))
-        return;
+    if (!::IsWindow(GetSafeHwnd())) return;
     // A box with an edit part ends through its edit part.
-    if ((GetStyle() & 0x3u) != CBS_DROPDOWNLIST)
-        return;
-    if (pNewWnd == this || (pNewWnd && IsChild(pNewWnd)))
-        return;
+    if ((GetStyle() & 0x3u) != CBS_DROPDOWNLIST) return;
+    if (pNewWnd == this || (pNewWnd && IsChild(pNewWnd))) return;
     EndEdit();
 }
 
@@ -252,10 +227,7 @@ void CInPlaceList::OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags)
     CComboBox::OnKeyUp(nChar, nRepCnt, nFlags);
 }
 
-void CInPlaceList::OnDropdown()
-{
-    SetDroppedWidth(static_cast<UINT>(GetCorrectDropWidth()));
-}
+void CInPlaceList::OnDropdown() { SetDroppedWidth(static_cast<UINT>(GetCorrectDropWidth())); }
 
 void CInPlaceList::OnSelendOK()
 {
@@ -275,17 +247,12 @@ void CInPlaceList::EndEditByKey(UINT nKey)
     const HWND hSelf = GetSafeHwnd();
     CWnd* pParent = GetParent();
     EndEdit();
-    if (!::IsWindow(hSelf) || !pParent || !::IsWindow(pParent->GetSafeHwnd()))
-        return;
+    if (!::IsWindow(hSelf) || !pParent || !::IsWindow(pParent->GetSafeHwnd())) return;
     const HWND hFocus = ::GetFocus();
-    if (hFocus == hSelf || (m_edit.GetSafeHwnd() && hFocus == m_edit.GetSafeHwnd()))
-        pParent->SetFocus();
+    if (hFocus == hSelf || (m_edit.GetSafeHwnd() && hFocus == m_edit.GetSafeHwnd())) pParent->SetFocus();
 }
 
-UINT CInPlaceList::OnGetDlgCode()
-{
-    return DLGC_WANTALLKEYS;
-}
+UINT CInPlaceList::OnGetDlgCode() { return DLGC_WANTALLKEYS; }
 
 void CInPlaceList::PostNcDestroy()
 {
@@ -308,8 +275,7 @@ void CGridCellCombo::SetOptions(const std::vector<CString>& ar)
 
 BOOL CGridCellCombo::Edit(int nRow, int nCol, CRect rect, CPoint, UINT nID, UINT nChar)
 {
-    if (m_bEditing)
-        return TRUE;
+    if (m_bEditing) return TRUE;
     m_bEditing = TRUE;
     return AttachEditor(new CInPlaceList(GetGrid(), rect, GetStyle(), nID, nRow, nCol, GetTextClr(), GetBackClr(),
                                          m_Strings, GetText(), nChar));
@@ -317,15 +283,13 @@ BOOL CGridCellCombo::Edit(int nRow, int nCol, CRect rect, CPoint, UINT nID, UINT
 
 void CGridCellCombo::EndEdit()
 {
-    if (auto* pList = dynamic_cast<CInPlaceList*>(m_pEditWnd))
-        pList->EndEdit();
+    if (auto* pList = dynamic_cast<CInPlaceList*>(m_pEditWnd)) pList->EndEdit();
 }
 
 CWnd* CGridCellCombo::GetEditWnd() const
 {
     auto* pList = dynamic_cast<CInPlaceList*>(m_pEditWnd);
-    if (pList && (GetStyle() & 0x3u) != CBS_DROPDOWNLIST)
-        return pList->GetEditPart();
+    if (pList && (GetStyle() & 0x3u) != CBS_DROPDOWNLIST) return pList->GetEditPart();
     return nullptr;
 }
 

@@ -20,8 +20,7 @@ int CountOf(const CString& str, TCHAR ch)
 {
     int n = 0;
     for (int i = 0; i < str.GetLength(); i++)
-        if (str[i] == ch)
-            n++;
+        if (str[i] == ch) n++;
     return n;
 }
 } // namespace
@@ -39,16 +38,14 @@ CString NativeDigits()
 TCHAR LocaleChar(LCTYPE type, TCHAR chDefault)
 {
     TCHAR buf[16] = {};
-    if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buf, 16) > 0 && buf[0])
-        return buf[0];
+    if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buf, 16) > 0 && buf[0]) return buf[0];
     return chDefault;
 }
 
 int LocaleNumber(LCTYPE type, int nDefault)
 {
     TCHAR buf[16] = {};
-    if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buf, 16) <= 0 || !buf[0])
-        return nDefault;
+    if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buf, 16) <= 0 || !buf[0]) return nDefault;
     wchar_t* end = nullptr;
     const long n = std::wcstol(buf, &end, 10);
     return end == buf ? nDefault : static_cast<int>(n);
@@ -56,8 +53,7 @@ int LocaleNumber(LCTYPE type, int nDefault)
 
 BOOL IsParenthesisMode(BOOL bCurrency, int nMode)
 {
-    if (bCurrency)
-        return nMode == 0 || nMode == 4 || nMode == 14 || nMode == 15;
+    if (bCurrency) return nMode == 0 || nMode == 4 || nMode == 14 || nMode == 15;
     return nMode == 0;
 }
 
@@ -84,8 +80,7 @@ bool CGridCellNumeric::SetNumber(double value)
 void CGridCellNumeric::SetText(LPCTSTR szText)
 {
     CString str = szText ? szText : _T("");
-    if (FormatNumberText(str))
-        m_strText = str;
+    if (FormatNumberText(str)) m_strText = str;
 }
 
 BOOL CGridCellNumeric::FormatNumberText(CString& text)
@@ -97,9 +92,9 @@ BOOL CGridCellNumeric::FormatNumberText(CString& text)
     // 1-3. The characters a number may hold in this cell.
     const CString strDigits = NativeDigits();
     CString strAccepted = strDigits;
-    const TCHAR chDecimal = bCurrency ? LocaleChar(LOCALE_SMONDECIMALSEP, _T('.')) : LocaleChar(LOCALE_SDECIMAL, _T('.'));
-    if (bCurrency)
-        strAccepted += chDecimal;
+    const TCHAR chDecimal =
+        bCurrency ? LocaleChar(LOCALE_SMONDECIMALSEP, _T('.')) : LocaleChar(LOCALE_SDECIMAL, _T('.'));
+    if (bCurrency) strAccepted += chDecimal;
 
     TCHAR chSign = 0;
     int nMode = 1;
@@ -108,8 +103,7 @@ BOOL CGridCellNumeric::FormatNumberText(CString& text)
         chSign = LocaleChar(LOCALE_SNEGATIVESIGN, _T('-'));
         strAccepted += chSign;
         nMode = LocaleNumber(bCurrency ? LOCALE_INEGCURR : LOCALE_INEGNUMBER, 1);
-        if (IsParenthesisMode(bCurrency, nMode))
-            strAccepted += _T("()");
+        if (IsParenthesisMode(bCurrency, nMode)) strAccepted += _T("()");
     }
 
     // What the locale's formatting itself puts into a shown number goes: white space, the
@@ -120,13 +114,11 @@ BOOL CGridCellNumeric::FormatNumberText(CString& text)
         std::wstring work;
         work.reserve(static_cast<size_t>(str.GetLength()));
         for (int i = 0; i < str.GetLength(); i++)
-            if (!std::iswspace(str[i]) && str[i] != 0xA0 && str[i] != 0x202F)
-                work += str[i];
+            if (!std::iswspace(str[i]) && str[i] != 0xA0 && str[i] != 0x202F) work += str[i];
         str = work.c_str();
-        const TCHAR chThousand = bCurrency ? LocaleChar(LOCALE_SMONTHOUSANDSEP, _T(','))
-                                           : LocaleChar(LOCALE_STHOUSAND, _T(','));
-        if (chThousand != _T('.') && chThousand != chDecimal && !std::iswspace(chThousand))
-            str.Remove(chThousand);
+        const TCHAR chThousand =
+            bCurrency ? LocaleChar(LOCALE_SMONTHOUSANDSEP, _T(',')) : LocaleChar(LOCALE_STHOUSAND, _T(','));
+        if (chThousand != _T('.') && chThousand != chDecimal && !std::iswspace(chThousand)) str.Remove(chThousand);
         if (bCurrency)
         {
             TCHAR symbol[16] = {};
@@ -150,8 +142,7 @@ BOOL CGridCellNumeric::FormatNumberText(CString& text)
     // fraction of digits: "1.5E+03" is no whole number with a fraction to drop.
     if (bDecimals || bCurrency)
     {
-        if (chDecimal != _T('.'))
-            str.Replace(CString(chDecimal), CString(_T('.')));
+        if (chDecimal != _T('.')) str.Replace(CString(chDecimal), CString(_T('.')));
         strAccepted += _T('.');
     }
     else
@@ -160,8 +151,7 @@ BOOL CGridCellNumeric::FormatNumberText(CString& text)
         if (nDot >= 0)
         {
             for (int i = nDot + 1; i < str.GetLength(); i++)
-                if (strDigits.Find(str[i]) < 0 && !(str[i] >= _T('0') && str[i] <= _T('9')))
-                    return FALSE;
+                if (strDigits.Find(str[i]) < 0 && !(str[i] >= _T('0') && str[i] <= _T('9'))) return FALSE;
             str = str.Left(nDot);
         }
     }
@@ -172,13 +162,10 @@ BOOL CGridCellNumeric::FormatNumberText(CString& text)
     std::wstring work(str.GetString());
     for (wchar_t& ch : work)
     {
-        if (ch >= L'0' && ch <= L'9')
-            continue;
-        if (strAccepted.Find(ch) < 0)
-            return FALSE;
+        if (ch >= L'0' && ch <= L'9') continue;
+        if (strAccepted.Find(ch) < 0) return FALSE;
         const int nDigit = strDigits.Find(ch);
-        if (nDigit >= 0)
-            ch = static_cast<wchar_t>(L'0' + nDigit);
+        if (nDigit >= 0) ch = static_cast<wchar_t>(L'0' + nDigit);
     }
     str = work.c_str();
 
@@ -189,16 +176,13 @@ BOOL CGridCellNumeric::FormatNumberText(CString& text)
         const int nSigns = CountOf(str, chSign);
         const int nOpen = CountOf(str, _T('('));
         const int nClose = CountOf(str, _T(')'));
-        if (nSigns > 1 || nOpen > 1 || nClose > 1)
-            return FALSE;
+        if (nSigns > 1 || nOpen > 1 || nClose > 1) return FALSE;
         // Parentheses wrap the number; the closing one may still be missing while typing.
-        if ((nOpen > 0 && str[0] != _T('(')) || (nClose > 0 && str[str.GetLength() - 1] != _T(')')))
-            return FALSE;
+        if ((nOpen > 0 && str[0] != _T('(')) || (nClose > 0 && str[str.GetLength() - 1] != _T(')'))) return FALSE;
         if (nSigns == 1)
         {
             const int nAt = str.Find(chSign);
-            if (nAt != 0 && nAt != str.GetLength() - 1)
-                return FALSE;
+            if (nAt != 0 && nAt != str.GetLength() - 1) return FALSE;
         }
         if (nSigns > 0 || (nMode == 0 && (nOpen > 0 || nClose > 0)))
         {
@@ -210,19 +194,16 @@ BOOL CGridCellNumeric::FormatNumberText(CString& text)
     }
 
     // 7. It must read as a number, all of it.
-    if (str.IsEmpty())
-        return FALSE;
+    if (str.IsEmpty()) return FALSE;
     wchar_t* end = nullptr;
     const double dValue = std::wcstod(str.GetString(), &end);
-    if (!end || end == str.GetString() || *end != L'\0')
-        return FALSE;
+    if (!end || end == str.GetString() || *end != L'\0') return FALSE;
 
     // 8. The locale's format.
     TCHAR buf[256] = {};
     int nLen = bCurrency ? ::GetCurrencyFormatW(LOCALE_USER_DEFAULT, 0, str.GetString(), m_pCurrencyFormat, buf, 256)
                          : ::GetNumberFormatW(LOCALE_USER_DEFAULT, 0, str.GetString(), m_pNumberFormat, buf, 256);
-    if (nLen <= 0)
-        return FALSE;
+    if (nLen <= 0) return FALSE;
     CString strFormatted = buf;
 
     // 9. Whole numbers show no fraction.
@@ -233,8 +214,7 @@ BOOL CGridCellNumeric::FormatNumberText(CString& text)
         if (nAt >= 0)
         {
             int nEnd = nAt + 1;
-            while (nEnd < strFormatted.GetLength() && strFormatted[nEnd] == strDigits[0])
-                nEnd++;
+            while (nEnd < strFormatted.GetLength() && strFormatted[nEnd] == strDigits[0]) nEnd++;
             strFormatted.Delete(nAt, nEnd - nAt);
         }
     }
@@ -250,8 +230,7 @@ BOOL CGridCellNumeric::Edit(int nRow, int nCol, CRect rect, CPoint, UINT nID, UI
     if (m_bEditing)
     {
         // An editor is open: the character goes to it, no second editor.
-        if (m_pEditWnd)
-            m_pEditWnd->SendMessage(WM_CHAR, nChar);
+        if (m_pEditWnd) m_pEditWnd->SendMessage(WM_CHAR, nChar);
         return TRUE;
     }
     m_bEditing = TRUE;
@@ -263,18 +242,17 @@ BOOL CGridCellNumeric::Edit(int nRow, int nCol, CRect rect, CPoint, UINT nID, UI
 // CInPlaceNumEdit
 
 BEGIN_MESSAGE_MAP(CInPlaceNumEdit, CInPlaceEdit)
-    ON_WM_TIMER()
-    ON_WM_CHAR()
-    ON_WM_KEYDOWN()
-    ON_CONTROL_REFLECT(EN_UPDATE, OnUpdate)
+ON_WM_TIMER()
+ON_WM_CHAR()
+ON_WM_KEYDOWN()
+ON_CONTROL_REFLECT(EN_UPDATE, OnUpdate)
 END_MESSAGE_MAP()
 
 CInPlaceNumEdit::CInPlaceNumEdit(CWnd* pParent, CRect& rect, DWORD, UINT nID, int nRow, int nColumn, CString sInitText,
                                  UINT nFirstChar, int nFlags, double dValue)
     : CInPlaceEdit(pParent, rect, 0, nID, nRow, nColumn, sInitText, nFirstChar), m_nFlags(nFlags)
 {
-    if (!::IsWindow(GetSafeHwnd()))
-        return;
+    if (!::IsWindow(GetSafeHwnd())) return;
 
     const BOOL bCurrency = (m_nFlags & CGridCellNumeric::Currency) != 0;
     const BOOL bDecimals = (m_nFlags & CGridCellNumeric::Decimals) != 0;
@@ -287,15 +265,13 @@ CInPlaceNumEdit::CInPlaceNumEdit(CWnd* pParent, CRect& rect, DWORD, UINT nID, in
         m_chDecimal = LocaleChar(LOCALE_SMONDECIMALSEP, _T('.'));
     else if (bDecimals)
         m_chDecimal = LocaleChar(LOCALE_SDECIMAL, _T('.'));
-    if (m_chDecimal)
-        m_strAccepted += m_chDecimal;
+    if (m_chDecimal) m_strAccepted += m_chDecimal;
     if (bNegative)
     {
         m_chNegative = LocaleChar(LOCALE_SNEGATIVESIGN, _T('-'));
         m_strAccepted += m_chNegative;
         m_nNegativeMode = LocaleNumber(bCurrency ? LOCALE_INEGCURR : LOCALE_INEGNUMBER, 1);
-        if (IsParenthesisMode(bCurrency, m_nNegativeMode))
-            m_strAccepted += _T("()");
+        if (IsParenthesisMode(bCurrency, m_nNegativeMode)) m_strAccepted += _T("()");
     }
 
     // 3.
@@ -307,10 +283,8 @@ CInPlaceNumEdit::CInPlaceNumEdit(CWnd* pParent, CRect& rect, DWORD, UINT nID, in
     str.TrimRight(_T('0'));
     str.TrimRight(_T('.'));
     str.Remove(_T('-'));
-    if (!bLeadingZero && str.GetLength() > 1 && str[0] == _T('0'))
-        str.Delete(0, 1);
-    if (m_chDecimal)
-        str.Replace(CString(_T('.')), CString(m_chDecimal));
+    if (!bLeadingZero && str.GetLength() > 1 && str[0] == _T('0')) str.Delete(0, 1);
+    if (m_chDecimal) str.Replace(CString(_T('.')), CString(m_chDecimal));
 
     // 5. The sign where the locale puts it. A cell that takes no negative numbers shows the
     // size of the value (it cannot keep a sign anyway).
@@ -328,8 +302,7 @@ CInPlaceNumEdit::CInPlaceNumEdit(CWnd* pParent, CRect& rect, DWORD, UINT nID, in
     for (int i = 0; i < str.GetLength(); i++)
     {
         const TCHAR ch = str[i];
-        if (ch >= _T('0') && ch <= _T('9'))
-            str.SetAt(i, strDigits[ch - _T('0')]);
+        if (ch >= _T('0') && ch <= _T('9')) str.SetAt(i, strDigits[ch - _T('0')]);
     }
 
     // 7. Room for the text.
@@ -412,8 +385,7 @@ void CInPlaceNumEdit::OnEndingEdit()
 BOOL CInPlaceNumEdit::IsValidText(const CString& str) const
 {
     for (int i = 0; i < str.GetLength(); i++)
-        if (m_strAccepted.Find(str[i]) < 0)
-            return FALSE;
+        if (m_strAccepted.Find(str[i]) < 0) return FALSE;
 
     if (m_nFlags & CGridCellNumeric::Negative)
     {
@@ -422,15 +394,12 @@ BOOL CInPlaceNumEdit::IsValidText(const CString& str) const
         {
             const int nOpen = CountOf(str, _T('('));
             const int nClose = CountOf(str, _T(')'));
-            if (nOpen > 0 && (str[0] != _T('(') || nOpen > 1 || nSigns > 0))
-                return FALSE;
-            if (nClose > 1 || (nClose > 0 && nSigns > 0))
-                return FALSE;
+            if (nOpen > 0 && (str[0] != _T('(') || nOpen > 1 || nSigns > 0)) return FALSE;
+            if (nClose > 1 || (nClose > 0 && nSigns > 0)) return FALSE;
         }
         if (m_nNegativeMode < 3)
         {
-            if (nSigns > 0 && (str[0] != m_chNegative || nSigns > 1))
-                return FALSE;
+            if (nSigns > 0 && (str[0] != m_chNegative || nSigns > 1)) return FALSE;
         }
         else if (nSigns > 0 && str.Find(m_chNegative) != str.GetLength() - 1)
             return FALSE;
@@ -444,8 +413,7 @@ BOOL CInPlaceNumEdit::IsValidText(const CString& str) const
 
 void CInPlaceNumEdit::OnUpdate()
 {
-    if (m_bUpdating)
-        return;
+    if (m_bUpdating) return;
 
     CString str;
     GetWindowText(str);
@@ -457,8 +425,7 @@ void CInPlaceNumEdit::OnUpdate()
     }
 
     m_bUpdating = TRUE;
-    if (!(m_nFlags & CGridCellNumeric::Silent))
-        ::MessageBeep(0);
+    if (!(m_nFlags & CGridCellNumeric::Silent)) ::MessageBeep(0);
     // A beep goes unheard on a desktop without sound: the reason shows beside the cell at once.
     qor::edit::ShowRefusal(*this, RefusalHint(str));
     SetWindowText(m_strLastValid);

@@ -50,10 +50,10 @@ class CGridCellNumeric : public CGridCell
     DECLARE_DYNCREATE(CGridCellNumeric)
 public:
     // Flags (m_nFlags)
-    static constexpr int Decimals = 1;  // a decimal separator may be typed and is kept
-    static constexpr int Currency = 2;  // the locale's monetary separator, sign order and format
-    static constexpr int Negative = 4;  // negative numbers allowed
-    static constexpr int Silent = 8;    // a refused keystroke does not beep
+    static constexpr int Decimals = 1; // a decimal separator may be typed and is kept
+    static constexpr int Currency = 2; // the locale's monetary separator, sign order and format
+    static constexpr int Negative = 4; // negative numbers allowed
+    static constexpr int Silent = 8;   // a refused keystroke does not beep
 
     CGridCellNumeric();
     ~CGridCellNumeric() override;

@@ -8,48 +8,47 @@
 IMPLEMENT_DYNCREATE(CGridCtrl, CWnd)
 
 BEGIN_MESSAGE_MAP(CGridCtrl, CWnd)
-    ON_WM_PAINT()
-    ON_WM_HSCROLL()
-    ON_WM_VSCROLL()
-    ON_WM_SIZE()
-    ON_WM_MOUSEWHEEL()
-    ON_WM_ERASEBKGND()
-    ON_WM_SYSCOLORCHANGE()
-    ON_MESSAGE(WM_SETFONT, OnSetFont)
-    ON_MESSAGE(WM_GETFONT, OnGetFont)
-    // mouse, keyboard, selection and editing
-    ON_WM_LBUTTONDOWN()
-    ON_WM_MOUSEMOVE()
-    ON_WM_LBUTTONUP()
-    ON_WM_LBUTTONDBLCLK()
-    ON_WM_RBUTTONDOWN()
-    ON_WM_RBUTTONUP()
-    ON_WM_TIMER()
-    ON_WM_CAPTURECHANGED()
-    ON_WM_SETCURSOR()
-    ON_WM_GETDLGCODE()
-    ON_WM_KEYDOWN()
-    ON_WM_SYSKEYDOWN()
-    ON_WM_CHAR()
-    ON_MESSAGE(WM_IMECHAR, OnImeChar)
-    ON_NOTIFY(GVN_ENDLABELEDIT, IDC_INPLACE_CONTROL, OnEndInPlaceEdit)
-    // clipboard
-    ON_COMMAND(ID_EDIT_CUT, OnEditCut)
-    ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
-    ON_COMMAND(ID_EDIT_PASTE, OnEditPaste)
-    ON_COMMAND(ID_EDIT_SELECT_ALL, OnEditSelectAll)
-    ON_UPDATE_COMMAND_UI(ID_EDIT_CUT, OnUpdateEditCut)
-    ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, OnUpdateEditCopy)
-    ON_UPDATE_COMMAND_UI(ID_EDIT_PASTE, OnUpdateEditPaste)
-    ON_UPDATE_COMMAND_UI(ID_EDIT_SELECT_ALL, OnUpdateEditSelectAll)
+ON_WM_PAINT()
+ON_WM_HSCROLL()
+ON_WM_VSCROLL()
+ON_WM_SIZE()
+ON_WM_MOUSEWHEEL()
+ON_WM_ERASEBKGND()
+ON_WM_SYSCOLORCHANGE()
+ON_MESSAGE(WM_SETFONT, OnSetFont)
+ON_MESSAGE(WM_GETFONT, OnGetFont)
+// mouse, keyboard, selection and editing
+ON_WM_LBUTTONDOWN()
+ON_WM_MOUSEMOVE()
+ON_WM_LBUTTONUP()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_RBUTTONDOWN()
+ON_WM_RBUTTONUP()
+ON_WM_TIMER()
+ON_WM_CAPTURECHANGED()
+ON_WM_SETCURSOR()
+ON_WM_GETDLGCODE()
+ON_WM_KEYDOWN()
+ON_WM_SYSKEYDOWN()
+ON_WM_CHAR()
+ON_MESSAGE(WM_IMECHAR, OnImeChar)
+ON_NOTIFY(GVN_ENDLABELEDIT, IDC_INPLACE_CONTROL, OnEndInPlaceEdit)
+// clipboard
+ON_COMMAND(ID_EDIT_CUT, OnEditCut)
+ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
+ON_COMMAND(ID_EDIT_PASTE, OnEditPaste)
+ON_COMMAND(ID_EDIT_SELECT_ALL, OnEditSelectAll)
+ON_UPDATE_COMMAND_UI(ID_EDIT_CUT, OnUpdateEditCut)
+ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, OnUpdateEditCopy)
+ON_UPDATE_COMMAND_UI(ID_EDIT_PASTE, OnUpdateEditPaste)
+ON_UPDATE_COMMAND_UI(ID_EDIT_SELECT_ALL, OnUpdateEditSelectAll)
 END_MESSAGE_MAP()
 
 namespace qor::grid {
 
 BOOL GetMessageFont(LOGFONT* plf)
 {
-    if (!plf)
-        return FALSE;
+    if (!plf) return FALSE;
     NONCLIENTMETRICS ncm{};
     ncm.cbSize = sizeof(NONCLIENTMETRICS);
     if (::SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof(NONCLIENTMETRICS), &ncm, 0))
@@ -102,10 +101,8 @@ CGridCtrl::CGridCtrl(int nRows, int nCols, int nFixedRows, int nFixedCols)
 CGridCtrl::~CGridCtrl()
 {
     DeleteAllItems();
-    if (m_bTitleTips && ::IsWindow(m_TitleTip.GetSafeHwnd()))
-        m_TitleTip.DestroyWindow();
-    if (GetSafeHwnd())
-        DestroyWindow();
+    if (m_bTitleTips && ::IsWindow(m_TitleTip.GetSafeHwnd())) m_TitleTip.DestroyWindow();
+    if (GetSafeHwnd()) DestroyWindow();
     m_arColOrder.clear();
 }
 
@@ -126,18 +123,15 @@ BOOL CGridCtrl::RegisterWindowClass()
         wndcls.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<std::intptr_t>(COLOR_3DFACE + 1));
         wndcls.lpszMenuName = nullptr;
         wndcls.lpszClassName = GRIDCTRL_CLASSNAME;
-        if (!AfxRegisterClass(&wndcls))
-            return FALSE;
+        if (!AfxRegisterClass(&wndcls)) return FALSE;
     }
     return TRUE;
 }
 
 BOOL CGridCtrl::Create(const RECT& rect, CWnd* pParentWnd, UINT nID, DWORD dwStyle)
 {
-    if (!RegisterWindowClass())
-        return FALSE;
-    if (!CWnd::Create(GRIDCTRL_CLASSNAME, nullptr, dwStyle, rect, pParentWnd, nID))
-        return FALSE;
+    if (!RegisterWindowClass()) return FALSE;
+    if (!CWnd::Create(GRIDCTRL_CLASSNAME, nullptr, dwStyle, rect, pParentWnd, nID)) return FALSE;
 
     try
     {
@@ -157,8 +151,7 @@ void CGridCtrl::PreSubclassWindow()
     CWnd::PreSubclassWindow();
 
     static BOOL s_bInProcedure = FALSE;
-    if (s_bInProcedure)
-        return;
+    if (s_bInProcedure) return;
     s_bInProcedure = TRUE;
 
     m_TitleTip.SetParentWnd(this);
@@ -167,8 +160,7 @@ void CGridCtrl::PreSubclassWindow()
     // Moving the window out and back makes the frame be recalculated.
     CRect rect;
     GetWindowRect(rect);
-    if (CWnd* pParent = GetParent())
-        pParent->ScreenToClient(rect);
+    if (CWnd* pParent = GetParent()) pParent->ScreenToClient(rect);
     rect.InflateRect(1, 1);
     MoveWindow(rect, TRUE);
     rect.DeflateRect(1, 1);
@@ -182,15 +174,12 @@ void CGridCtrl::PreSubclassWindow()
 
 CGridCellBase* CGridCtrl::GetCell(int nRow, int nCol) const
 {
-    if (nRow < 0 || nRow >= m_nRows || nCol < 0 || nCol >= m_nCols)
-        return nullptr;
+    if (nRow < 0 || nRow >= m_nRows || nCol < 0 || nCol >= m_nCols) return nullptr;
     GRID_ROW* pRow = m_Rows[static_cast<size_t>(nRow)];
     if (!pRow && m_fnFillRow) pRow = MakeRow(nRow);
-    if (!pRow)
-        return nullptr;
+    if (!pRow) return nullptr;
     const int stored = m_arColOrder[static_cast<size_t>(nCol)];
-    if (stored < 0 || stored >= static_cast<int>(pRow->size()))
-        return nullptr;
+    if (stored < 0 || stored >= static_cast<int>(pRow->size())) return nullptr;
     return (*pRow)[static_cast<size_t>(stored)];
 }
 
@@ -232,13 +221,10 @@ void CGridCtrl::ForgetMadeRows()
 
 BOOL CGridCtrl::SetCell(int nRow, int nCol, CGridCellBase* pCell)
 {
-    if (nRow < 0 || nRow >= m_nRows || nCol < 0 || nCol >= m_nCols)
-        return FALSE;
+    if (nRow < 0 || nRow >= m_nRows || nCol < 0 || nCol >= m_nCols) return FALSE;
     GRID_ROW* pRow = m_Rows[static_cast<size_t>(nRow)];
-    if (!pRow || nCol >= static_cast<int>(pRow->size()))
-        return FALSE;
-    if (pCell)
-        pCell->SetCoords(nRow, nCol);
+    if (!pRow || nCol >= static_cast<int>(pRow->size())) return FALSE;
+    if (pCell) pCell->SetCoords(nRow, nCol);
     (*pRow)[static_cast<size_t>(nCol)] = pCell;
     return TRUE;
 }
@@ -246,32 +232,22 @@ BOOL CGridCtrl::SetCell(int nRow, int nCol, CGridCellBase* pCell)
 CGridDefaultCell* CGridCtrl::GetDefaultCell(BOOL bFixedRow, BOOL bFixedCol) const
 {
     auto* self = const_cast<CGridCtrl*>(this);
-    if (bFixedRow && bFixedCol)
-        return &self->m_DefaultFixedCell;
-    if (bFixedRow)
-        return &self->m_DefaultFixedRowCell;
-    if (bFixedCol)
-        return &self->m_DefaultFixedColCell;
+    if (bFixedRow && bFixedCol) return &self->m_DefaultFixedCell;
+    if (bFixedRow) return &self->m_DefaultFixedRowCell;
+    if (bFixedCol) return &self->m_DefaultFixedColCell;
     return &self->m_DefaultCell;
 }
 
 BOOL CGridCtrl::SetDefaultCellType(CRuntimeClass* pRuntimeClass)
 {
-    if (!pRuntimeClass || !pRuntimeClass->IsDerivedFrom(RUNTIME_CLASS(CGridCellBase)))
-        return FALSE;
+    if (!pRuntimeClass || !pRuntimeClass->IsDerivedFrom(RUNTIME_CLASS(CGridCellBase))) return FALSE;
     m_pCellClass = pRuntimeClass;
     return TRUE;
 }
 
-BOOL CGridCtrl::IsValid(int nRow, int nCol) const
-{
-    return nRow >= 0 && nRow < m_nRows && nCol >= 0 && nCol < m_nCols;
-}
+BOOL CGridCtrl::IsValid(int nRow, int nCol) const { return nRow >= 0 && nRow < m_nRows && nCol >= 0 && nCol < m_nCols; }
 
-BOOL CGridCtrl::IsValid(const CCellID& cell) const
-{
-    return IsValid(cell.row, cell.col);
-}
+BOOL CGridCtrl::IsValid(const CCellID& cell) const { return IsValid(cell.row, cell.col); }
 
 BOOL CGridCtrl::IsValid(const CCellRange& range) const
 {
@@ -285,8 +261,7 @@ BOOL CGridCtrl::IsValid(const CCellRange& range) const
 
 LRESULT CGridCtrl::SendMessageToParent(int nRow, int nCol, int nMessage) const
 {
-    if (!::IsWindow(m_hWnd))
-        return 0;
+    if (!::IsWindow(m_hWnd)) return 0;
 
     NMGRIDCELL nmgv{};
     nmgv.iRow = nRow;
@@ -296,22 +271,17 @@ LRESULT CGridCtrl::SendMessageToParent(int nRow, int nCol, int nMessage) const
     nmgv.hdr.code = static_cast<UINT>(nMessage);
 
     CWnd* pTarget = GetOwner();
-    if (!pTarget)
-        pTarget = GetParent();
-    if (!pTarget || !::IsWindow(pTarget->GetSafeHwnd()))
-        return 0;
+    if (!pTarget) pTarget = GetParent();
+    if (!pTarget || !::IsWindow(pTarget->GetSafeHwnd())) return 0;
     return pTarget->SendMessage(WM_NOTIFY, nmgv.hdr.idFrom, reinterpret_cast<LPARAM>(&nmgv));
 }
 
 BOOL CGridCtrl::PostCommandToParent() const
 {
-    if (!::IsWindow(m_hWnd))
-        return FALSE;
+    if (!::IsWindow(m_hWnd)) return FALSE;
     CWnd* pTarget = GetOwner();
-    if (!pTarget)
-        pTarget = GetParent();
-    if (!pTarget || !::IsWindow(pTarget->GetSafeHwnd()))
-        return FALSE;
+    if (!pTarget) pTarget = GetParent();
+    if (!pTarget || !::IsWindow(pTarget->GetSafeHwnd())) return FALSE;
     return pTarget->PostMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID()), 0),
                                 reinterpret_cast<LPARAM>(m_hWnd));
 }
@@ -327,15 +297,13 @@ void CGridCtrl::OnSysColorChange()
     CGridDefaultCell* cells[] = {&m_DefaultCell, &m_DefaultFixedRowCell, &m_DefaultFixedColCell, &m_DefaultFixedCell};
     for (CGridDefaultCell* pCell : cells)
     {
-        if (pCell->GetTextClr() == m_crWindowTextClr)
-            pCell->SetTextClr(::GetSysColor(COLOR_WINDOWTEXT));
+        if (pCell->GetTextClr() == m_crWindowTextClr) pCell->SetTextClr(::GetSysColor(COLOR_WINDOWTEXT));
         if (pCell->GetBackClr() == m_crWindowClr)
             pCell->SetBackClr(::GetSysColor(COLOR_WINDOW));
         else if (pCell->GetBackClr() == m_cr3DFaceClr)
             pCell->SetBackClr(::GetSysColor(COLOR_3DFACE));
     }
-    if (m_crGridBackClr == m_crShadowClr)
-        m_crGridBackClr = ::GetSysColor(COLOR_3DSHADOW);
+    if (m_crGridBackClr == m_crShadowClr) m_crGridBackClr = ::GetSysColor(COLOR_3DSHADOW);
 
     m_crWindowTextClr = ::GetSysColor(COLOR_WINDOWTEXT);
     m_crWindowClr = ::GetSysColor(COLOR_WINDOW);
@@ -346,8 +314,7 @@ void CGridCtrl::OnSysColorChange()
 void CGridCtrl::OnSize(UINT nType, int cx, int cy)
 {
     static BOOL s_bInsideOnSize = FALSE;
-    if (s_bInsideOnSize || !::IsWindow(m_hWnd))
-        return;
+    if (s_bInsideOnSize || !::IsWindow(m_hWnd)) return;
     s_bInsideOnSize = TRUE;
 
     EndEditing();
@@ -362,16 +329,14 @@ LRESULT CGridCtrl::OnSetFont(WPARAM hFont, LPARAM lParam)
     const LRESULT result = Default();
 
     LOGFONT lf;
-    if (!::GetObject(reinterpret_cast<HGDIOBJ>(hFont), sizeof(LOGFONT), &lf))
-        return result;
+    if (!::GetObject(reinterpret_cast<HGDIOBJ>(hFont), sizeof(LOGFONT), &lf)) return result;
 
     m_DefaultCell.SetFont(&lf);
     m_DefaultFixedColCell.SetFont(&lf);
     m_DefaultFixedRowCell.SetFont(&lf);
     m_DefaultFixedCell.SetFont(&lf);
 
-    if (::IsWindow(GetSafeHwnd()) && m_bAllowDraw)
-        Invalidate();
+    if (::IsWindow(GetSafeHwnd()) && m_bAllowDraw) Invalidate();
     return result;
 }
 
@@ -383,8 +348,7 @@ LRESULT CGridCtrl::OnGetFont(WPARAM, LPARAM)
 
 void CGridCtrl::HideTitleTip()
 {
-    if (!::IsWindow(m_TitleTip.GetSafeHwnd()))
-        return;
+    if (!::IsWindow(m_TitleTip.GetSafeHwnd())) return;
     m_TitleTip.Hide();
 }
 
@@ -420,6 +384,5 @@ void CGridCtrl::SetRedraw(BOOL bAllowDraw, BOOL bResetScrollBars)
         Refresh();
     }
     m_bAllowDraw = bAllowDraw;
-    if (bResetScrollBars)
-        ResetScrollBars();
+    if (bResetScrollBars) ResetScrollBars();
 }

@@ -9,22 +9,17 @@
 // ---------------------------------------------------------------------------------------
 // COleDataSource
 
-COleDataSource::~COleDataSource()
-{
-    Empty();
-}
+COleDataSource::~COleDataSource() { Empty(); }
 
 void COleDataSource::Empty()
 {
-    for (auto& item : m_items)
-        ::GlobalFree(item.second);
+    for (auto& item : m_items) ::GlobalFree(item.second);
     m_items.clear();
 }
 
 void COleDataSource::CacheGlobalData(CLIPFORMAT cfFormat, HGLOBAL hGlobal)
 {
-    if (!hGlobal)
-        return;
+    if (!hGlobal) return;
     for (auto& item : m_items)
         if (item.first == cfFormat)
         {
@@ -38,8 +33,7 @@ void COleDataSource::CacheGlobalData(CLIPFORMAT cfFormat, HGLOBAL hGlobal)
 HGLOBAL COleDataSource::GetCachedData(CLIPFORMAT cfFormat) const
 {
     for (const auto& item : m_items)
-        if (item.first == cfFormat)
-            return item.second;
+        if (item.first == cfFormat) return item.second;
     return nullptr;
 }
 
@@ -51,8 +45,7 @@ void COleDataSource::SetClipboard()
         for (auto& item : m_items)
         {
             // On success the clipboard owns the block.
-            if (::SetClipboardData(item.first, item.second))
-                item.second = nullptr;
+            if (::SetClipboardData(item.first, item.second)) item.second = nullptr;
         }
         ::CloseClipboard();
     }
@@ -63,10 +56,7 @@ void COleDataSource::SetClipboard()
 // ---------------------------------------------------------------------------------------
 // COleDataObject
 
-COleDataObject::~COleDataObject()
-{
-    Release();
-}
+COleDataObject::~COleDataObject() { Release(); }
 
 BOOL COleDataObject::AttachClipboard()
 {
@@ -74,10 +64,7 @@ BOOL COleDataObject::AttachClipboard()
     return TRUE;
 }
 
-void COleDataObject::Release()
-{
-    m_bClipboard = FALSE;
-}
+void COleDataObject::Release() { m_bClipboard = FALSE; }
 
 BOOL COleDataObject::IsDataAvailable(CLIPFORMAT cfFormat) const
 {
@@ -86,8 +73,7 @@ BOOL COleDataObject::IsDataAvailable(CLIPFORMAT cfFormat) const
 
 HGLOBAL COleDataObject::GetGlobalData(CLIPFORMAT cfFormat) const
 {
-    if (!m_bClipboard || !::OpenClipboard(nullptr))
-        return nullptr;
+    if (!m_bClipboard || !::OpenClipboard(nullptr)) return nullptr;
     HGLOBAL hCopy = nullptr;
     if (HANDLE hData = ::GetClipboardData(cfFormat))
     {
@@ -113,16 +99,12 @@ COleDropTarget::~COleDropTarget() = default;
 
 BOOL COleDropTarget::Register(CWnd* pWnd)
 {
-    if (!pWnd || !::IsWindow(pWnd->GetSafeHwnd()))
-        return FALSE;
+    if (!pWnd || !::IsWindow(pWnd->GetSafeHwnd())) return FALSE;
     m_hWnd = pWnd->GetSafeHwnd();
     return TRUE;
 }
 
-void COleDropTarget::Revoke()
-{
-    m_hWnd = nullptr;
-}
+void COleDropTarget::Revoke() { m_hWnd = nullptr; }
 
 // ---------------------------------------------------------------------------------------
 // CGridDropTarget
@@ -133,14 +115,12 @@ BOOL g_bRegistering = FALSE;
 
 CGridDropTarget::~CGridDropTarget()
 {
-    if (m_bRegistered)
-        Revoke();
+    if (m_bRegistered) Revoke();
 }
 
 BOOL CGridDropTarget::Register(CGridCtrl* pGridCtrl)
 {
-    if (m_bRegistered || g_bRegistering || !pGridCtrl || !pGridCtrl->IsKindOf(RUNTIME_CLASS(CGridCtrl)))
-        return FALSE;
+    if (m_bRegistered || g_bRegistering || !pGridCtrl || !pGridCtrl->IsKindOf(RUNTIME_CLASS(CGridCtrl))) return FALSE;
     g_bRegistering = TRUE;
     m_pGridCtrl = pGridCtrl;
     m_bRegistered = COleDropTarget::Register(pGridCtrl);
@@ -161,35 +141,30 @@ BOOL CGridDropTarget::IsGridWindow(const CWnd* pWnd) const
 
 DROPEFFECT CGridDropTarget::OnDragEnter(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState, CPoint point)
 {
-    if (!IsGridWindow(pWnd))
-        return DROPEFFECT_NONE;
+    if (!IsGridWindow(pWnd)) return DROPEFFECT_NONE;
     return m_pGridCtrl->OnDragEnter(pDataObject, dwKeyState, point);
 }
 
 DROPEFFECT CGridDropTarget::OnDragOver(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState, CPoint point)
 {
-    if (!IsGridWindow(pWnd))
-        return DROPEFFECT_NONE;
+    if (!IsGridWindow(pWnd)) return DROPEFFECT_NONE;
     return m_pGridCtrl->OnDragOver(pDataObject, dwKeyState, point);
 }
 
 BOOL CGridDropTarget::OnDrop(CWnd* pWnd, COleDataObject* pDataObject, DROPEFFECT dropEffect, CPoint point)
 {
-    if (!IsGridWindow(pWnd))
-        return FALSE;
+    if (!IsGridWindow(pWnd)) return FALSE;
     return m_pGridCtrl->OnDrop(pDataObject, dropEffect, point);
 }
 
 void CGridDropTarget::OnDragLeave(CWnd* pWnd)
 {
-    if (IsGridWindow(pWnd))
-        m_pGridCtrl->OnDragLeave();
+    if (IsGridWindow(pWnd)) m_pGridCtrl->OnDragLeave();
 }
 
 DROPEFFECT CGridDropTarget::OnDragScroll(CWnd* pWnd, DWORD dwKeyState, CPoint point)
 {
-    if (!IsGridWindow(pWnd))
-        return DROPEFFECT_NONE;
+    if (!IsGridWindow(pWnd)) return DROPEFFECT_NONE;
     return (dwKeyState & MK_CONTROL) ? DROPEFFECT_COPY : DROPEFFECT_MOVE;
 }
 
@@ -198,19 +173,15 @@ DROPEFFECT CGridDropTarget::OnDragScroll(CWnd* pWnd, DWORD dwKeyState, CPoint po
 
 void CGridCtrl::EditCellText(int nRow, int nCol, LPCTSTR text)
 {
-    if (!GetCell(nRow, nCol) || !IsCellEditable(nRow, nCol))
-        return;
-    if (SendMessageToParent(nRow, nCol, static_cast<int>(GVN_BEGINLABELEDIT)) < 0)
-        return;
+    if (!GetCell(nRow, nCol) || !IsCellEditable(nRow, nCol)) return;
+    if (SendMessageToParent(nRow, nCol, static_cast<int>(GVN_BEGINLABELEDIT)) < 0) return;
 
     const CString strOld = GetItemText(nRow, nCol);
     const CString strNew = text ? text : _T("");
-    if (strOld == strNew)
-        return;
+    if (strOld == strNew) return;
 
     SetItemText(nRow, nCol, strNew);
-    if (ValidateEdit(nRow, nCol, strNew) &&
-        SendMessageToParent(nRow, nCol, static_cast<int>(GVN_ENDLABELEDIT)) >= 0)
+    if (ValidateEdit(nRow, nCol, strNew) && SendMessageToParent(nRow, nCol, static_cast<int>(GVN_ENDLABELEDIT)) >= 0)
     {
         SetModified(nRow, nCol);
         PaintCell(nRow, nCol);
@@ -221,12 +192,10 @@ void CGridCtrl::EditCellText(int nRow, int nCol, LPCTSTR text)
 
 void CGridCtrl::CutSelectedText()
 {
-    if (!IsEditable())
-        return;
+    if (!IsEditable()) return;
     // The map is walked as a copy: the owner may change the selection while it is told.
     const CCellIDMap selected(m_SelectedCellMap);
-    for (const auto& entry : selected)
-        EditCellText(entry.second.row, entry.second.col, _T(""));
+    for (const auto& entry : selected) EditCellText(entry.second.row, entry.second.col, _T(""));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -235,8 +204,7 @@ void CGridCtrl::CutSelectedText()
 COleDataSource* CGridCtrl::CopyTextFromGrid()
 {
     const CCellRange Selection = GetSelectedCellRange();
-    if (!IsValid(Selection))
-        return nullptr;
+    if (!IsValid(Selection)) return nullptr;
 
     try
     {
@@ -244,28 +212,22 @@ COleDataSource* CGridCtrl::CopyTextFromGrid()
         std::string bytes;
         for (int row = Selection.GetMinRow(); row <= Selection.GetMaxRow(); row++)
         {
-            if (GetRowHeight(row) == 0)
-                continue;
+            if (GetRowHeight(row) == 0) continue;
             CString line;
             for (int col = Selection.GetMinCol(); col <= Selection.GetMaxCol(); col++)
             {
-                if (GetColumnWidth(col) == 0)
-                    continue;
+                if (GetColumnWidth(col) == 0) continue;
                 const CGridCellBase* pCell = GetCell(row, col);
-                if (pCell && (pCell->GetState() & GVIS_SELECTED))
-                    line += pCell->GetText();
-                if (col != Selection.GetMaxCol())
-                    line += _T('\t');
+                if (pCell && (pCell->GetState() & GVIS_SELECTED)) line += pCell->GetText();
+                if (col != Selection.GetMaxCol()) line += _T('\t');
             }
-            if (row != Selection.GetMaxRow())
-                line += _T("\r\n");
+            if (row != Selection.GetMaxRow()) line += _T("\r\n");
             bytes += line.ToUtf8();
         }
         bytes.push_back('\0');
 
         HGLOBAL hData = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT, bytes.size());
-        if (!hData)
-            return nullptr;
+        if (!hData) return nullptr;
         std::memcpy(::GlobalLock(hData), bytes.data(), bytes.size());
         ::GlobalUnlock(hData);
 
@@ -304,20 +266,17 @@ std::vector<CString> SplitAt(const CString& text, const wchar_t* separators)
 
 BOOL CGridCtrl::PasteTextToGrid(CCellID cell, COleDataObject* pDataObject, BOOL bSelectPastedCells)
 {
-    if (!IsValid(cell) || !IsCellEditable(cell) || !pDataObject || !pDataObject->IsDataAvailable(CF_TEXT))
-        return FALSE;
+    if (!IsValid(cell) || !IsCellEditable(cell) || !pDataObject || !pDataObject->IsDataAvailable(CF_TEXT)) return FALSE;
 
     CString strText;
     try
     {
         HGLOBAL hmem = pDataObject->GetGlobalData(CF_TEXT);
-        if (!hmem)
-            return FALSE;
+        if (!hmem) return FALSE;
         const std::size_t size = ::GlobalSize(hmem);
         const char* data = static_cast<const char*>(::GlobalLock(hmem));
         std::string bytes;
-        if (data && size > 0)
-            bytes.assign(data, ::strnlen(data, size));
+        if (data && size > 0) bytes.assign(data, ::strnlen(data, size));
         ::GlobalUnlock(hmem);
         ::GlobalFree(hmem);
         strText = CString::FromUtf8(bytes);
@@ -337,8 +296,7 @@ BOOL CGridCtrl::PasteTextToGrid(CCellID cell, COleDataObject* pDataObject, BOOL 
     for (const CString& line : lines)
     {
         int nTargetRow = cell.row + i;
-        while (nTargetRow < m_nRows && GetRowHeight(nTargetRow) == 0)
-            nTargetRow = cell.row + ++i;
+        while (nTargetRow < m_nRows && GetRowHeight(nTargetRow) == 0) nTargetRow = cell.row + ++i;
 
         if (!line.IsEmpty())
         {
@@ -347,20 +305,16 @@ BOOL CGridCtrl::PasteTextToGrid(CCellID cell, COleDataObject* pDataObject, BOOL 
             for (size_t k = 0; k < texts.size(); k++)
             {
                 // An empty piece after a trailing separator is no cell.
-                if (k + 1 == texts.size() && texts[k].IsEmpty() && k > 0)
-                    break;
+                if (k + 1 == texts.size() && texts[k].IsEmpty() && k > 0) break;
 
                 int nTargetCol = cell.col + j;
-                while (nTargetCol < m_nCols && GetColumnWidth(nTargetCol) == 0)
-                    nTargetCol = cell.col + ++j;
+                while (nTargetCol < m_nCols && GetColumnWidth(nTargetCol) == 0) nTargetCol = cell.col + ++j;
 
                 // Rows and columns are added as the text reaches them, never more.
                 while (m_bPasteAddsRows && nTargetRow >= m_nRows)
-                    if (!SetRowCount(m_nRows + 1))
-                        break;
+                    if (!SetRowCount(m_nRows + 1)) break;
                 while (m_bPasteAddsColumns && nTargetCol >= m_nCols)
-                    if (!SetColumnCount(m_nCols + 1))
-                        break;
+                    if (!SetColumnCount(m_nCols + 1)) break;
 
                 if (IsValid(nTargetRow, nTargetCol))
                 {
@@ -368,10 +322,8 @@ BOOL CGridCtrl::PasteTextToGrid(CCellID cell, COleDataObject* pDataObject, BOOL 
                     strCell.Trim();
                     EditCellText(nTargetRow, nTargetCol, strCell);
                     SetItemState(nTargetRow, nTargetCol, GetItemState(nTargetRow, nTargetCol) & ~GVIS_SELECTED);
-                    if (nTargetRow > nMaxRow)
-                        nMaxRow = nTargetRow;
-                    if (nTargetCol > nMaxCol)
-                        nMaxCol = nTargetCol;
+                    if (nTargetRow > nMaxRow) nMaxRow = nTargetRow;
+                    if (nTargetCol > nMaxCol) nMaxCol = nTargetCol;
                 }
                 j++;
             }
@@ -394,25 +346,21 @@ BOOL CGridCtrl::PasteTextToGrid(CCellID cell, COleDataObject* pDataObject, BOOL 
 
 void CGridCtrl::OnEditCut()
 {
-    if (!IsEditable())
-        return;
+    if (!IsEditable()) return;
     COleDataSource* pSource = CopyTextFromGrid();
-    if (!pSource)
-        return;
+    if (!pSource) return;
     pSource->SetClipboard();
     CutSelectedText();
 }
 
 void CGridCtrl::OnEditCopy()
 {
-    if (COleDataSource* pSource = CopyTextFromGrid())
-        pSource->SetClipboard();
+    if (COleDataSource* pSource = CopyTextFromGrid()) pSource->SetClipboard();
 }
 
 void CGridCtrl::OnEditPaste()
 {
-    if (!IsEditable())
-        return;
+    if (!IsEditable()) return;
 
     CCellID cell;
     const CCellRange range = GetSelectedCellRange();
@@ -421,10 +369,8 @@ void CGridCtrl::OnEditPaste()
     else
     {
         cell = GetFocusCell();
-        if (!IsValid(cell))
-            cell = GetTopleftNonFixedCell();
-        if (!IsValid(cell))
-            return;
+        if (!IsValid(cell)) cell = GetTopleftNonFixedCell();
+        if (!IsValid(cell)) return;
     }
 
     // A cell being edited in an edit control takes the text into its editor.
@@ -453,15 +399,9 @@ void CGridCtrl::OnEditSelectAll()
     SendMessageToParent(m_FocusCell.row, m_FocusCell.col, static_cast<int>(GVN_SELCHANGED));
 }
 
-void CGridCtrl::OnUpdateEditCopy(CCmdUI* pCmdUI)
-{
-    pCmdUI->Enable(GetSelectedCount() > 0);
-}
+void CGridCtrl::OnUpdateEditCopy(CCmdUI* pCmdUI) { pCmdUI->Enable(GetSelectedCount() > 0); }
 
-void CGridCtrl::OnUpdateEditCut(CCmdUI* pCmdUI)
-{
-    pCmdUI->Enable(IsEditable() && GetSelectedCount() > 0);
-}
+void CGridCtrl::OnUpdateEditCut(CCmdUI* pCmdUI) { pCmdUI->Enable(IsEditable() && GetSelectedCount() > 0); }
 
 void CGridCtrl::OnUpdateEditPaste(CCmdUI* pCmdUI)
 {
@@ -469,34 +409,18 @@ void CGridCtrl::OnUpdateEditPaste(CCmdUI* pCmdUI)
     pCmdUI->Enable(IsValid(cell) && IsCellEditable(cell) && ::IsClipboardFormatAvailable(CF_TEXT));
 }
 
-void CGridCtrl::OnUpdateEditSelectAll(CCmdUI* pCmdUI)
-{
-    pCmdUI->Enable(m_bEnableSelection);
-}
+void CGridCtrl::OnUpdateEditSelectAll(CCmdUI* pCmdUI) { pCmdUI->Enable(m_bEnableSelection); }
 
 // ---------------------------------------------------------------------------------------
 // Drag and drop: off in this program (m_bAllowDragAndDrop is never set), so the grid starts
 // no drag and refuses every drop.
 
-void CGridCtrl::OnBeginDrag()
-{
-}
+void CGridCtrl::OnBeginDrag() {}
 
-DROPEFFECT CGridCtrl::OnDragEnter(COleDataObject*, DWORD, CPoint)
-{
-    return DROPEFFECT_NONE;
-}
+DROPEFFECT CGridCtrl::OnDragEnter(COleDataObject*, DWORD, CPoint) { return DROPEFFECT_NONE; }
 
-DROPEFFECT CGridCtrl::OnDragOver(COleDataObject*, DWORD, CPoint)
-{
-    return DROPEFFECT_NONE;
-}
+DROPEFFECT CGridCtrl::OnDragOver(COleDataObject*, DWORD, CPoint) { return DROPEFFECT_NONE; }
 
-void CGridCtrl::OnDragLeave()
-{
-}
+void CGridCtrl::OnDragLeave() {}
 
-BOOL CGridCtrl::OnDrop(COleDataObject*, DROPEFFECT, CPoint)
-{
-    return FALSE;
-}
+BOOL CGridCtrl::OnDrop(COleDataObject*, DROPEFFECT, CPoint) { return FALSE; }

@@ -6,17 +6,14 @@
 BOOL CGridCtrl::GetImageSize(int nImage, CSize& size) const
 {
     size = CSize(0, 0);
-    if (!m_pImageList || nImage < 0)
-        return FALSE;
+    if (!m_pImageList || nImage < 0) return FALSE;
     IMAGEINFO info;
-    if (!m_pImageList->GetImageInfo(nImage, &info))
-        return FALSE;
+    if (!m_pImageList->GetImageInfo(nImage, &info)) return FALSE;
     size = CSize(info.rcImage.right - info.rcImage.left, info.rcImage.bottom - info.rcImage.top);
     return TRUE;
 }
 
 void CGridCtrl::DrawImage(CDC* pDC, int nImage, CPoint point) const
 {
-    if (m_pImageList && nImage >= 0)
-        m_pImageList->Draw(pDC, nImage, point, ILD_NORMAL);
+    if (m_pImageList && nImage >= 0) m_pImageList->Draw(pDC, nImage, point, ILD_NORMAL);
 }

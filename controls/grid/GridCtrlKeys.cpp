@@ -6,17 +6,13 @@
 #include <algorithm>
 
 namespace {
-bool IsKeyDown(int nVirtKey)
-{
-    return ::GetKeyState(nVirtKey) < 0;
-}
+bool IsKeyDown(int nVirtKey) { return ::GetKeyState(nVirtKey) < 0; }
 } // namespace
 
 UINT CGridCtrl::OnGetDlgCode()
 {
     UINT nCode = DLGC_WANTARROWS | DLGC_WANTCHARS;
-    if (m_bHandleTabKey && !IsKeyDown(VK_CONTROL))
-        nCode |= DLGC_WANTTAB;
+    if (m_bHandleTabKey && !IsKeyDown(VK_CONTROL)) nCode |= DLGC_WANTTAB;
     return nCode;
 }
 
@@ -33,33 +29,29 @@ void CGridCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
     const bool bCtrl = IsKeyDown(VK_CONTROL);
     const bool bShift = IsKeyDown(VK_SHIFT);
     CCellID next = m_FocusCell;
-    BOOL bChangeLine = FALSE;  // Tab wrapped to another row
+    BOOL bChangeLine = FALSE; // Tab wrapped to another row
     BOOL bHorzScrolled = FALSE, bVertScrolled = FALSE;
 
     // The next shown row below (above, not above the first non-fixed row) the given one; -1
     // when there is none. Columns likewise.
     auto rowBelow = [this](int row) {
         for (int r = row + 1; r < m_nRows; r++)
-            if (GetRowHeight(r) > 0)
-                return r;
+            if (GetRowHeight(r) > 0) return r;
         return -1;
     };
     auto rowAbove = [this](int row) {
         for (int r = row - 1; r >= m_nFixedRows; r--)
-            if (GetRowHeight(r) > 0)
-                return r;
+            if (GetRowHeight(r) > 0) return r;
         return -1;
     };
     auto colRight = [this](int col) {
         for (int c = col + 1; c < m_nCols; c++)
-            if (GetColumnWidth(c) > 0)
-                return c;
+            if (GetColumnWidth(c) > 0) return c;
         return -1;
     };
     auto colLeft = [this](int col) {
         for (int c = col - 1; c >= m_nFixedCols; c--)
-            if (GetColumnWidth(c) > 0)
-                return c;
+            if (GetColumnWidth(c) > 0) return c;
         return -1;
     };
 
@@ -67,25 +59,16 @@ void CGridCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
     {
         switch (nChar)
         {
-        case 'A':
-            OnEditSelectAll();
-            break;
-        case 'X':
-            OnEditCut();
-            break;
+        case 'A': OnEditSelectAll(); break;
+        case 'X': OnEditCut(); break;
         case VK_INSERT:
-        case 'C':
-            OnEditCopy();
-            break;
-        case 'V':
-            OnEditPaste();
-            break;
+        case 'C': OnEditCopy(); break;
+        case 'V': OnEditPaste(); break;
         case VK_ADD:
             AutoSizeColumns(GVS_DEFAULT);
             Invalidate();
             break;
-        default:
-            break;
+        default: break;
         }
     }
 
@@ -98,23 +81,18 @@ void CGridCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 
     switch (nChar)
     {
-    case VK_DELETE:
-        CutSelectedText();
-        return;
+    case VK_DELETE: CutSelectedText(); return;
 
     case VK_DOWN:
-        if (const int row = rowBelow(next.row); row >= 0)
-            next.row = row;
+        if (const int row = rowBelow(next.row); row >= 0) next.row = row;
         break;
 
     case VK_UP:
-        if (const int row = rowAbove(next.row); row >= 0)
-            next.row = row;
+        if (const int row = rowAbove(next.row); row >= 0) next.row = row;
         break;
 
     case VK_RIGHT:
-        if (const int col = colRight(next.col); col >= 0)
-            next.col = col;
+        if (const int col = colRight(next.col); col >= 0) next.col = col;
         break;
 
     case VK_TAB:
@@ -193,10 +171,8 @@ void CGridCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
         SendMessage(WM_HSCROLL, SB_LEFT, 0);
         bHorzScrolled = TRUE;
         next.col = m_nFixedCols;
-        while (next.col < m_nCols - 1 && GetColumnWidth(next.col) < 1)
-            next.col++;
-        while (next.row < m_nRows - 1 && GetRowHeight(next.row) < 1)
-            next.row++;
+        while (next.col < m_nCols - 1 && GetColumnWidth(next.col) < 1) next.col++;
+        while (next.row < m_nRows - 1 && GetRowHeight(next.row) < 1) next.row++;
         break;
 
     case VK_END:
@@ -209,31 +185,23 @@ void CGridCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
         SendMessage(WM_HSCROLL, SB_RIGHT, 0);
         bHorzScrolled = TRUE;
         next.col = m_nCols - 1;
-        while (next.col > m_nFixedCols + 1 && GetColumnWidth(next.col) < 1)
-            next.col--;
-        while (next.row > m_nFixedRows + 1 && GetRowHeight(next.row) < 1)
-            next.row--;
+        while (next.col > m_nFixedCols + 1 && GetColumnWidth(next.col) < 1) next.col--;
+        while (next.row > m_nFixedRows + 1 && GetRowHeight(next.row) < 1) next.row--;
         break;
 
-    case VK_F2:
-        OnEditCell(m_FocusCell.row, m_FocusCell.col, CPoint(-1, -1), VK_LBUTTON);
-        return;
+    case VK_F2: OnEditCell(m_FocusCell.row, m_FocusCell.col, CPoint(-1, -1), VK_LBUTTON); return;
 
-    default:
-        CWnd::OnKeyDown(nChar, nRepCnt, nFlags);
-        return;
+    default: CWnd::OnKeyDown(nChar, nRepCnt, nFlags); return;
     }
 
-    if (next == m_FocusCell)
-        return;
+    if (next == m_FocusCell) return;
 
     // The new focus cell becomes the selection, or with Shift extends it from the anchor.
     if (m_MouseMode == MOUSE_NOTHING)
     {
         m_PrevSelectedCellMap.clear();
         m_MouseMode = m_bListMode ? MOUSE_SELECT_ROW : MOUSE_SELECT_CELLS;
-        if (!bShift || nChar == VK_TAB)
-            m_SelectionStartCell = next;
+        if (!bShift || nChar == VK_TAB) m_SelectionStartCell = next;
         SendMessageToParent(next.row, next.col, static_cast<int>(GVN_SELCHANGING));
         OnSelecting(next);
         SendMessageToParent(next.row, next.col, static_cast<int>(GVN_SELCHANGED));
@@ -289,32 +257,25 @@ void CGridCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
             SendMessage(WM_VSCROLL, SB_LINEUP, 0);
             bVertScrolled = TRUE;
             break;
-        default:
-            break;
+        default: break;
         }
         EnsureVisible(next);
         Invalidate();
     }
     EnsureVisible(next);
 
-    if (bHorzScrolled)
-        SendMessage(WM_HSCROLL, SB_ENDSCROLL, 0);
-    if (bVertScrolled)
-        SendMessage(WM_VSCROLL, SB_ENDSCROLL, 0);
+    if (bHorzScrolled) SendMessage(WM_HSCROLL, SB_ENDSCROLL, 0);
+    if (bVertScrolled) SendMessage(WM_VSCROLL, SB_ENDSCROLL, 0);
 }
 
-void CGridCtrl::OnSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
-{
-    CWnd::OnSysKeyDown(nChar, nRepCnt, nFlags);
-}
+void CGridCtrl::OnSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) { CWnd::OnSysKeyDown(nChar, nRepCnt, nFlags); }
 
 void CGridCtrl::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
     // A typed character starts an edit of the focus cell, unless a drag or resize is running.
     if (!IsKeyDown(VK_CONTROL) && m_MouseMode == MOUSE_NOTHING && nChar != VK_ESCAPE)
     {
-        if (!m_bHandleTabKey || nChar != VK_TAB)
-            OnEditCell(m_FocusCell.row, m_FocusCell.col, CPoint(-1, -1), nChar);
+        if (!m_bHandleTabKey || nChar != VK_TAB) OnEditCell(m_FocusCell.row, m_FocusCell.col, CPoint(-1, -1), nChar);
     }
     CWnd::OnChar(nChar, nRepCnt, nFlags);
 }

@@ -10,20 +10,15 @@ namespace {
 // Identifier of the auto-scroll timer of a mouse selection.
 constexpr UINT_PTR kSelectionTimer = WM_LBUTTONDOWN;
 
-void SetStandardCursor(LPCTSTR id)
-{
-    ::SetCursor(::LoadCursor(nullptr, id));
-}
+void SetStandardCursor(LPCTSTR id) { ::SetCursor(::LoadCursor(nullptr, id)); }
 } // namespace
 
 BOOL CGridCtrl::IsPointInCellText(const CCellID& cell, CPoint point)
 {
     CGridCellBase* pCell = GetCell(cell.row, cell.col);
     CRect rect;
-    if (!pCell || !GetCellRect(cell.row, cell.col, rect))
-        return FALSE;
-    if (!pCell->GetTextRect(rect))
-        return FALSE;
+    if (!pCell || !GetCellRect(cell.row, cell.col, rect)) return FALSE;
+    if (!pCell->GetTextRect(rect)) return FALSE;
     return rect.PtInRect(point);
 }
 
@@ -52,8 +47,7 @@ BOOL CGridCtrl::TrackResizeArea(CPoint point)
 
 void CGridCtrl::StartSelectionTimer()
 {
-    if (m_nTimerID)
-        KillTimer(m_nTimerID);
+    if (m_nTimerID) KillTimer(m_nTimerID);
     m_nTimerID = SetTimer(kSelectionTimer, static_cast<UINT>(m_nTimerInterval), nullptr);
 }
 
@@ -64,11 +58,10 @@ void CGridCtrl::InvertResizeBand(BOOL bHorz, CPoint point)
 {
     CRect rect;
     GetClientRect(rect);
-    const CRect band = bHorz ? CRect(point.x, rect.top, point.x + 2, rect.bottom)
-                             : CRect(rect.left, point.y, rect.right, point.y + 2);
+    const CRect band =
+        bHorz ? CRect(point.x, rect.top, point.x + 2, rect.bottom) : CRect(rect.left, point.y, rect.right, point.y + 2);
     CDC* pDC = GetDC();
-    if (!pDC)
-        return;
+    if (!pDC) return;
     pDC->InvertRect(band);
     ReleaseDC(pDC);
 }
@@ -80,8 +73,7 @@ void CGridCtrl::BeginResize(BOOL bHorz, CPoint point)
     // A lookup that fails ends the drag before it begins.
     auto abandon = [this]() {
         m_MouseMode = MOUSE_NOTHING;
-        if (CWnd::GetCapture() == this)
-            ::ReleaseCapture();
+        if (CWnd::GetCapture() == this) ::ReleaseCapture();
     };
 
     int& nLine = bHorz ? m_LeftClickDownCell.col : m_LeftClickDownCell.row;
@@ -120,8 +112,7 @@ void CGridCtrl::BeginResize(BOOL bHorz, CPoint point)
                 abandon();
                 return;
             }
-            if (GetLineSize(bHorz, nLine - k) >= 1)
-                break;
+            if (GetLineSize(bHorz, nLine - k) >= 1) break;
             nLine--;
         }
     }
@@ -147,12 +138,10 @@ void CGridCtrl::EndResize(BOOL bHorz, CPoint point)
 {
     InvertResizeBand(bHorz, m_LastMousePoint);
 
-    if (point == m_LeftClickDownPoint || point == CPoint(0, 0))
-        return;
+    if (point == m_LeftClickDownPoint || point == CPoint(0, 0)) return;
 
     CPoint start;
-    if (!GetCellOrigin(m_LeftClickDownCell, &start))
-        return;
+    if (!GetCellOrigin(m_LeftClickDownCell, &start)) return;
 
     const int nMin = (bHorz ? m_bAllowColHide : m_bAllowRowHide) ? 0 : 1;
     const int nSize = std::max(nMin, bHorz ? point.x - start.x : point.y - start.y);
@@ -168,16 +157,12 @@ BOOL CGridCtrl::AutoSizeAtBorder(BOOL bHorz, CCellID cell, CPoint point)
 {
     int nLine = bHorz ? cell.col : cell.row;
     CPoint start;
-    if (!GetCellOrigin(cell, &start))
-        return FALSE;
-    if ((bHorz ? point.x - start.x : point.y - start.y) < m_nResizeCaptureRange)
-        nLine--;
+    if (!GetCellOrigin(cell, &start)) return FALSE;
+    if ((bHorz ? point.x - start.x : point.y - start.y) < m_nResizeCaptureRange) nLine--;
 
     // From there leftwards (upwards) the first line that is shown.
-    while (nLine >= 0 && GetLineSize(bHorz, nLine) <= 0)
-        nLine--;
-    if (nLine < 0)
-        return FALSE;
+    while (nLine >= 0 && GetLineSize(bHorz, nLine) <= 0) nLine--;
+    if (nLine < 0) return FALSE;
 
     if (bHorz)
         AutoSizeColumn(nLine, m_nAutoSizeColumnStyle, TRUE);
@@ -197,8 +182,7 @@ void CGridCtrl::OnLButtonDown(UINT nFlags, CPoint point)
     m_LeftClickDownPoint = point;
     m_bLMouseButtonDown = TRUE;
     m_LeftClickDownCell = GetCellFromPt(point);
-    if (!IsValid(m_LeftClickDownCell))
-        return;
+    if (!IsValid(m_LeftClickDownCell)) return;
     const CCellID cell = m_LeftClickDownCell;
     const BOOL bCtrl = (nFlags & MK_CONTROL) != 0;
 
@@ -245,14 +229,12 @@ void CGridCtrl::OnLButtonDown(UINT nFlags, CPoint point)
                 SelectCells(cell, TRUE, FALSE);
             return;
         }
-        if (m_bAllowDragAndDrop)
-            m_MouseMode = MOUSE_PREPARE_DRAG;
+        if (m_bAllowDragAndDrop) m_MouseMode = MOUSE_PREPARE_DRAG;
     }
 
     SetCapture();
 
-    if (m_MouseMode == MOUSE_NOTHING)
-        TrackResizeArea(point);
+    if (m_MouseMode == MOUSE_NOTHING) TrackResizeArea(point);
 
     if (m_MouseMode == MOUSE_OVER_COL_DIVIDE)
         BeginResize(TRUE, point);
@@ -264,8 +246,7 @@ void CGridCtrl::OnLButtonDown(UINT nFlags, CPoint point)
 
         // With Ctrl the selection made so far stays while the new one is dragged out.
         m_PrevSelectedCellMap.clear();
-        if (bCtrl)
-            m_PrevSelectedCellMap = m_SelectedCellMap;
+        if (bCtrl) m_PrevSelectedCellMap = m_SelectedCellMap;
 
         CCellID clicked = cell;
         if (cell.row < m_nFixedRows)
@@ -286,17 +267,13 @@ void CGridCtrl::OnLButtonDown(UINT nFlags, CPoint point)
 void CGridCtrl::ShowTitleTipFor(const CCellID& cell)
 {
     CGridCellBase* pCell = GetCell(cell.row, cell.col);
-    if (!pCell || pCell->IsEditing())
-        return;
+    if (!pCell || pCell->IsEditing()) return;
     const LPCTSTR szTipText = pCell->GetTipText();
-    if (!szTipText || !*szTipText)
-        return;
+    if (!szTipText || !*szTipText) return;
     CRect rectCell, rectText;
-    if (!GetCellRect(cell.row, cell.col, rectCell))
-        return;
+    if (!GetCellRect(cell.row, cell.col, rectCell)) return;
     rectText = rectCell;
-    if (!pCell->GetTipTextRect(rectText))
-        return;
+    if (!pCell->GetTipTextRect(rectText)) return;
     m_TitleTip.SetParentWnd(this);
     m_TitleTip.Show(rectText, szTipText, rectCell, pCell->GetFont(), m_crTipTextClr, m_crTipBackClr);
 }
@@ -305,8 +282,7 @@ void CGridCtrl::OnMouseMove(UINT nFlags, CPoint point)
 {
     CRect rect;
     GetClientRect(rect);
-    if (!rect.PtInRect(point) && m_MouseMode != MOUSE_DRAGGING)
-        return;
+    if (!rect.PtInRect(point) && m_MouseMode != MOUSE_DRAGGING) return;
 
     const BOOL bButtonDown = (nFlags & MK_LBUTTON) != 0;
     if (!bButtonDown || m_MouseMode == MOUSE_NOTHING)
@@ -319,11 +295,9 @@ void CGridCtrl::OnMouseMove(UINT nFlags, CPoint point)
         if (m_MouseMode == MOUSE_NOTHING)
         {
             const CCellID cell = GetCellFromPt(point);
-            if (CGridCellBase* pCell = GetCell(cell.row, cell.col))
-                pCell->OnMouseOver();
+            if (CGridCellBase* pCell = GetCell(cell.row, cell.col)) pCell->OnMouseOver();
             // A cell whose text does not fit shows it whole in the title tip.
-            if (m_bTitleTips && !m_bRMouseButtonDown)
-                ShowTitleTipFor(cell);
+            if (m_bTitleTips && !m_bRMouseButtonDown) ShowTitleTipFor(cell);
         }
         m_LastMousePoint = point;
         return;
@@ -342,8 +316,7 @@ void CGridCtrl::OnMouseMove(UINT nFlags, CPoint point)
     case MOUSE_SELECT_ROW:
     case MOUSE_SELECT_CELLS: {
         const CCellID cell = GetCellFromPt(point);
-        if (!IsValid(cell))
-            break;
+        if (!IsValid(cell)) break;
         if (cell != m_FocusCell)
         {
             OnSelecting(cell);
@@ -374,22 +347,18 @@ void CGridCtrl::OnMouseMove(UINT nFlags, CPoint point)
             // Without drag and drop, a press in the focus cell's text that moves off the
             // cell drags out a selection instead (within the cell the edit still starts).
             const CCellID cell = GetCellFromPt(point);
-            if (!IsValid(cell) || cell == m_LeftClickDownCell)
-                break;
-            SendMessageToParent(m_LeftClickDownCell.row, m_LeftClickDownCell.col,
-                                static_cast<int>(GVN_SELCHANGING));
+            if (!IsValid(cell) || cell == m_LeftClickDownCell) break;
+            SendMessageToParent(m_LeftClickDownCell.row, m_LeftClickDownCell.col, static_cast<int>(GVN_SELCHANGING));
             m_PrevSelectedCellMap.clear();
             m_MouseMode = m_bListMode ? MOUSE_SELECT_ROW : MOUSE_SELECT_CELLS;
             SetCapture();
             OnSelecting(cell);
-            if (cell.row >= m_nFixedRows && cell.col >= m_nFixedCols)
-                SetFocusCell(cell);
+            if (cell.row >= m_nFixedRows && cell.col >= m_nFixedCols) SetFocusCell(cell);
             StartSelectionTimer();
         }
         break;
 
-    default:
-        break;
+    default: break;
     }
 
     m_LastMousePoint = point;
@@ -403,8 +372,7 @@ void CGridCtrl::OnLButtonUp(UINT nFlags, CPoint point)
     if (CWnd::GetCapture() == this)
     {
         ::ReleaseCapture();
-        if (m_nTimerID)
-            KillTimer(m_nTimerID);
+        if (m_nTimerID) KillTimer(m_nTimerID);
         m_nTimerID = 0;
     }
 
@@ -413,14 +381,11 @@ void CGridCtrl::OnLButtonUp(UINT nFlags, CPoint point)
 
     switch (m_MouseMode)
     {
-    case MOUSE_PREPARE_EDIT:
-        OnEditCell(m_FocusCell.row, m_FocusCell.col, pointClickedRel, VK_LBUTTON);
-        break;
+    case MOUSE_PREPARE_EDIT: OnEditCell(m_FocusCell.row, m_FocusCell.col, pointClickedRel, VK_LBUTTON); break;
 
     case MOUSE_PREPARE_DRAG:
         // A click on a selected cell that never became a drag clears the selection.
-        if (pFocus)
-            pFocus->OnClick(pointClickedRel);
+        if (pFocus) pFocus->OnClick(pointClickedRel);
         SendMessageToParent(m_LeftClickDownCell.row, m_LeftClickDownCell.col, static_cast<int>(GVN_CLICK));
         SendMessageToParent(m_LeftClickDownCell.row, m_LeftClickDownCell.col, static_cast<int>(GVN_SELCHANGING));
         m_PrevSelectedCellMap.clear();
@@ -429,18 +394,13 @@ void CGridCtrl::OnLButtonUp(UINT nFlags, CPoint point)
         SendMessageToParent(m_FocusCell.row, m_FocusCell.col, static_cast<int>(GVN_SELCHANGED));
         break;
 
-    case MOUSE_SIZING_COL:
-        EndResize(TRUE, point);
-        break;
+    case MOUSE_SIZING_COL: EndResize(TRUE, point); break;
 
-    case MOUSE_SIZING_ROW:
-        EndResize(FALSE, point);
-        break;
+    case MOUSE_SIZING_ROW: EndResize(FALSE, point); break;
 
     default:
         SendMessageToParent(m_FocusCell.row, m_FocusCell.col, static_cast<int>(GVN_SELCHANGED));
-        if (pFocus)
-            pFocus->OnClick(pointClickedRel);
+        if (pFocus) pFocus->OnClick(pointClickedRel);
         SendMessageToParent(m_LeftClickDownCell.row, m_LeftClickDownCell.col, static_cast<int>(GVN_CLICK));
         break;
     }
@@ -448,25 +408,21 @@ void CGridCtrl::OnLButtonUp(UINT nFlags, CPoint point)
     m_MouseMode = MOUSE_NOTHING;
     SetStandardCursor(IDC_ARROW);
 
-    if (IsValid(m_LeftClickDownCell))
-        PostCommandToParent();
+    if (IsValid(m_LeftClickDownCell)) PostCommandToParent();
 }
 
 void CGridCtrl::OnLButtonDblClk(UINT nFlags, CPoint point)
 {
     const CCellID cell = GetCellFromPt(point);
-    if (!IsValid(cell))
-        return;
+    if (!IsValid(cell)) return;
 
     // No move may have come between the click and the double click: look at the border
     // under the pointer again.
-    if (m_MouseMode == MOUSE_NOTHING)
-        TrackResizeArea(point);
+    if (m_MouseMode == MOUSE_NOTHING) TrackResizeArea(point);
 
     if (m_MouseMode == MOUSE_OVER_COL_DIVIDE || m_MouseMode == MOUSE_OVER_ROW_DIVIDE)
     {
-        if (!AutoSizeAtBorder(m_MouseMode == MOUSE_OVER_COL_DIVIDE, cell, point))
-            return;
+        if (!AutoSizeAtBorder(m_MouseMode == MOUSE_OVER_COL_DIVIDE, cell, point)) return;
     }
     else if (m_MouseMode == MOUSE_NOTHING)
     {
@@ -476,8 +432,7 @@ void CGridCtrl::OnLButtonDblClk(UINT nFlags, CPoint point)
         if (!bFixed && bInText && (IsValid(m_LeftClickDownCell) || m_bListMode))
             OnEditCell(cell.row, cell.col, pointClickedRel, VK_LBUTTON);
 
-        if (CGridCellBase* pCell = GetCell(cell.row, cell.col))
-            pCell->OnDblClick(pointClickedRel);
+        if (CGridCellBase* pCell = GetCell(cell.row, cell.col)) pCell->OnDblClick(pointClickedRel);
         SendMessageToParent(cell.row, cell.col, static_cast<int>(GVN_DBLCLK));
     }
 
@@ -517,12 +472,10 @@ void CGridCtrl::OnRButtonUp(UINT nFlags, CPoint point)
 
 void CGridCtrl::OnTimer(UINT_PTR nIDEvent)
 {
-    if (nIDEvent != kSelectionTimer)
-        return;
+    if (nIDEvent != kSelectionTimer) return;
 
     CPoint origPt;
-    if (!::GetCursorPos(&origPt))
-        return;
+    if (!::GetCursorPos(&origPt)) return;
     ScreenToClient(&origPt);
 
     CRect rect;
@@ -565,34 +518,25 @@ void CGridCtrl::OnTimer(UINT_PTR nIDEvent)
 
 void CGridCtrl::OnCaptureChanged(CWnd* pWnd)
 {
-    if (pWnd == this)
-        return;
-    if (m_nTimerID)
-        KillTimer(m_nTimerID);
+    if (pWnd == this) return;
+    if (m_nTimerID) KillTimer(m_nTimerID);
     m_nTimerID = 0;
-    if (m_MouseMode == MOUSE_DRAGGING)
-        m_MouseMode = MOUSE_NOTHING;
+    if (m_MouseMode == MOUSE_DRAGGING) m_MouseMode = MOUSE_NOTHING;
 }
 
 BOOL CGridCtrl::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
 {
-    if (nHitTest != HTCLIENT)
-        return CWnd::OnSetCursor(pWnd, nHitTest, message);
+    if (nHitTest != HTCLIENT) return CWnd::OnSetCursor(pWnd, nHitTest, message);
 
     switch (m_MouseMode)
     {
     // The toolkit asks for the cursor during a captured drag too: a border drag keeps the
     // sizing cursor.
     case MOUSE_OVER_COL_DIVIDE:
-    case MOUSE_SIZING_COL:
-        SetStandardCursor(IDC_SIZEWE);
-        break;
+    case MOUSE_SIZING_COL: SetStandardCursor(IDC_SIZEWE); break;
     case MOUSE_OVER_ROW_DIVIDE:
-    case MOUSE_SIZING_ROW:
-        SetStandardCursor(IDC_SIZENS);
-        break;
-    case MOUSE_DRAGGING:
-        break;
+    case MOUSE_SIZING_ROW: SetStandardCursor(IDC_SIZENS); break;
+    case MOUSE_DRAGGING: break;
     default: {
         const DWORD pos = ::GetMessagePos();
         CPoint pt(GET_X_LPARAM(static_cast<LPARAM>(pos)), GET_Y_LPARAM(static_cast<LPARAM>(pos)));

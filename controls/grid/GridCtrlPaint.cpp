@@ -26,8 +26,7 @@ BOOL CGridCtrl::OnEraseBkgnd(CDC* pDC)
 void CGridCtrl::EraseBkgnd(CDC* pDC)
 {
     CRect ClipRect;
-    if (pDC->GetClipBox(ClipRect) == ERROR)
-        return;
+    if (pDC->GetClipBox(ClipRect) == ERROR) return;
 
     CBrush FixedRowColBack(GetDefaultCell(TRUE, TRUE)->GetBackClr());
     CBrush FixedRowBack(GetDefaultCell(TRUE, FALSE)->GetBackClr());
@@ -55,8 +54,7 @@ void CGridCtrl::EraseBkgnd(CDC* pDC)
         CRect CellRect(std::max(nFixedColumnWidth, static_cast<int>(rect.left)),
                        std::max(nFixedRowHeight, static_cast<int>(rect.top)), rect.right, rect.bottom);
         // Nothing left when the headers fill the client.
-        if (CellRect.left < CellRect.right && CellRect.top < CellRect.bottom)
-            pDC->FillRect(CellRect, &TextBack);
+        if (CellRect.left < CellRect.right && CellRect.top < CellRect.bottom) pDC->FillRect(CellRect, &TextBack);
     }
 
     if (VisRect.right < ClipRect.right)
@@ -67,12 +65,10 @@ void CGridCtrl::EraseBkgnd(CDC* pDC)
 
 void CGridCtrl::OnDraw(CDC* pDC)
 {
-    if (!m_bAllowDraw)
-        return;
+    if (!m_bAllowDraw) return;
 
     CRect clipRect;
-    if (pDC->GetClipBox(&clipRect) == ERROR)
-        return;
+    if (pDC->GetClipBox(&clipRect) == ERROR) return;
 
     EraseBkgnd(pDC);
 
@@ -105,8 +101,7 @@ void CGridCtrl::OnDraw(CDC* pDC)
         int x = nFixedColWidth;
         for (int col = minVisibleCol; col <= maxVisibleCol; col++)
         {
-            if (GetColumnWidth(col) <= 0)
-                continue;
+            if (GetColumnWidth(col) <= 0) continue;
             x += GetColumnWidth(col);
             pDC->MoveTo(x - 1, nFixedRowHeight);
             pDC->LineTo(x - 1, VisRect.bottom);
@@ -117,8 +112,7 @@ void CGridCtrl::OnDraw(CDC* pDC)
         int y = nFixedRowHeight;
         for (int row = minVisibleRow; row <= maxVisibleRow; row++)
         {
-            if (GetRowHeight(row) <= 0)
-                continue;
+            if (GetRowHeight(row) <= 0) continue;
             y += GetRowHeight(row);
             pDC->MoveTo(nFixedColWidth, y - 1);
             pDC->LineTo(VisRect.right, y - 1);
@@ -135,25 +129,19 @@ void CGridCtrl::DrawCells(CDC* pDC, int nMinRow, int nMaxRow, int nMinCol, int n
     rect.bottom = origin.y - 1;
     for (int row = nMinRow; row <= nMaxRow; row++)
     {
-        if (GetRowHeight(row) <= 0)
-            continue;
+        if (GetRowHeight(row) <= 0) continue;
         rect.top = rect.bottom + 1;
         rect.bottom = rect.top + GetRowHeight(row) - 1;
-        if (pClip && rect.top > pClip->bottom)
-            break;
-        if (pClip && rect.bottom < pClip->top)
-            continue;
+        if (pClip && rect.top > pClip->bottom) break;
+        if (pClip && rect.bottom < pClip->top) continue;
         rect.right = origin.x - 1;
         for (int col = nMinCol; col <= nMaxCol; col++)
         {
-            if (GetColumnWidth(col) <= 0)
-                continue;
+            if (GetColumnWidth(col) <= 0) continue;
             rect.left = rect.right + 1;
             rect.right = rect.left + GetColumnWidth(col) - 1;
-            if (pClip && rect.left > pClip->right)
-                break;
-            if (pClip && rect.right < pClip->left)
-                continue;
+            if (pClip && rect.left > pClip->right) break;
+            if (pClip && rect.right < pClip->left) continue;
             if (CGridCellBase* pCell = GetCell(row, col))
             {
                 pCell->SetCoords(row, col);
@@ -165,12 +153,10 @@ void CGridCtrl::DrawCells(CDC* pDC, int nMinRow, int nMaxRow, int nMinCol, int n
 
 BOOL CGridCtrl::PaintCell(int nRow, int nCol, CDC* pDC)
 {
-    if (!m_bAllowDraw || !IsCellVisible(nRow, nCol))
-        return FALSE;
+    if (!m_bAllowDraw || !IsCellVisible(nRow, nCol)) return FALSE;
 
     CRect rect;
-    if (!GetCellRect(nRow, nCol, rect))
-        return FALSE;
+    if (!GetCellRect(nRow, nCol, rect)) return FALSE;
 
     BOOL bMustReleaseDC = FALSE;
     if (!pDC)
@@ -188,13 +174,11 @@ BOOL CGridCtrl::PaintCell(int nRow, int nCol, CDC* pDC)
     CGridCellBase* pCell = GetCell(nRow, nCol);
     if (nRow < m_nFixedRows || nCol < m_nFixedCols)
     {
-        if (pCell)
-            bResult = pCell->Draw(pDC, nRow, nCol, rect, TRUE);
+        if (pCell) bResult = pCell->Draw(pDC, nRow, nCol, rect, TRUE);
     }
     else
     {
-        if (pCell)
-            bResult = pCell->Draw(pDC, nRow, nCol, rect, TRUE);
+        if (pCell) bResult = pCell->Draw(pDC, nRow, nCol, rect, TRUE);
 
         CPen pen;
         pen.CreatePen(PS_SOLID, 0, m_crGridLineClr);
@@ -212,19 +196,16 @@ BOOL CGridCtrl::PaintCell(int nRow, int nCol, CDC* pDC)
         pDC->SelectObject(pOldPen);
     }
 
-    if (bMustReleaseDC)
-        ReleaseDC(pDC);
+    if (bMustReleaseDC) ReleaseDC(pDC);
     return bResult;
 }
 
 BOOL CGridCtrl::RedrawRow(int row)
 {
     CDC* pDC = GetDC();
-    if (!pDC)
-        return FALSE;
+    if (!pDC) return FALSE;
     BOOL bResult = TRUE;
-    for (int col = 0; col < m_nCols; col++)
-        bResult = PaintCell(row, col, pDC) && bResult;
+    for (int col = 0; col < m_nCols; col++) bResult = PaintCell(row, col, pDC) && bResult;
     ReleaseDC(pDC);
     return bResult;
 }
@@ -232,11 +213,9 @@ BOOL CGridCtrl::RedrawRow(int row)
 BOOL CGridCtrl::RedrawColumn(int col)
 {
     CDC* pDC = GetDC();
-    if (!pDC)
-        return FALSE;
+    if (!pDC) return FALSE;
     BOOL bResult = TRUE;
-    for (int row = 0; row < m_nRows; row++)
-        bResult = PaintCell(row, col, pDC) && bResult;
+    for (int row = 0; row < m_nRows; row++) bResult = PaintCell(row, col, pDC) && bResult;
     ReleaseDC(pDC);
     return bResult;
 }
@@ -244,15 +223,9 @@ BOOL CGridCtrl::RedrawColumn(int col)
 // ---------------------------------------------------------------------------------------
 // Scrolling
 
-void CGridCtrl::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar)
-{
-    Scroll(SB_HORZ, nSBCode);
-}
+void CGridCtrl::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) { Scroll(SB_HORZ, nSBCode); }
 
-void CGridCtrl::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar)
-{
-    Scroll(SB_VERT, nSBCode);
-}
+void CGridCtrl::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) { Scroll(SB_VERT, nSBCode); }
 
 // Both scroll bars work alike: the horizontal one moves over the columns, the vertical one
 // over the rows. The codes pair up (SB_LINELEFT == SB_LINEUP, SB_PAGERIGHT == SB_PAGEDOWN,
@@ -282,32 +255,29 @@ void CGridCtrl::Scroll(int nBar, UINT nSBCode)
 
     switch (nSBCode)
     {
-    case SB_LINEDOWN:  // SB_LINERIGHT
+    case SB_LINEDOWN: // SB_LINERIGHT
         if (scrollPos < nScrollMax)
         {
             // Hidden columns (rows) are passed over.
             int nLine = nTopLeft;
-            while (nLine < nCount - 1 && GetLineSize(bHorz, nLine) < 1)
-                nLine++;
+            while (nLine < nCount - 1 && GetLineSize(bHorz, nLine) < 1) nLine++;
             SetScrollPos32(nBar, scrollPos + GetLineSize(bHorz, nLine));
-            if (GetScrollPos32(nBar) == scrollPos)
-                break;  // at the end already: nothing moved
+            if (GetScrollPos32(nBar) == scrollPos) break; // at the end already: nothing moved
             InvalidateRect(rect, TRUE);
         }
         break;
 
-    case SB_LINEUP:  // SB_LINELEFT
+    case SB_LINEUP: // SB_LINELEFT
         if (scrollPos > 0 && nTopLeft > nFixed)
         {
             int nLine = nTopLeft - 1;
-            while (nLine > nFixed && GetLineSize(bHorz, nLine) < 1)
-                nLine--;
+            while (nLine > nFixed && GetLineSize(bHorz, nLine) < 1) nLine--;
             SetScrollPos32(nBar, std::max(0, scrollPos - GetLineSize(bHorz, nLine)));
             InvalidateRect(rect, TRUE);
         }
         break;
 
-    case SB_PAGEDOWN:  // SB_PAGERIGHT
+    case SB_PAGEDOWN: // SB_PAGERIGHT
         if (scrollPos < nScrollMax)
         {
             SetScrollPos32(nBar, std::min(nScrollMax, scrollPos + nPage));
@@ -315,7 +285,7 @@ void CGridCtrl::Scroll(int nBar, UINT nSBCode)
         }
         break;
 
-    case SB_PAGEUP:  // SB_PAGELEFT
+    case SB_PAGEUP: // SB_PAGELEFT
         if (scrollPos > 0)
         {
             SetScrollPos32(nBar, std::max(0, scrollPos - nPage));
@@ -327,11 +297,10 @@ void CGridCtrl::Scroll(int nBar, UINT nSBCode)
     case SB_THUMBTRACK:
         SetScrollPos32(nBar, GetScrollPos32(nBar, TRUE));
         m_TopLeftCell.row = -1;
-        if (GetTopleftNonFixedCell() != idTopLeft)
-            InvalidateRect(rect, TRUE);
+        if (GetTopleftNonFixedCell() != idTopLeft) InvalidateRect(rect, TRUE);
         break;
 
-    case SB_TOP:  // SB_LEFT
+    case SB_TOP: // SB_LEFT
         if (scrollPos > 0)
         {
             SetScrollPos32(nBar, 0);
@@ -339,7 +308,7 @@ void CGridCtrl::Scroll(int nBar, UINT nSBCode)
         }
         break;
 
-    case SB_BOTTOM:  // SB_RIGHT
+    case SB_BOTTOM: // SB_RIGHT
         if (scrollPos < nScrollMax)
         {
             SetScrollPos32(nBar, nScrollMax);
@@ -347,8 +316,7 @@ void CGridCtrl::Scroll(int nBar, UINT nSBCode)
         }
         break;
 
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -358,21 +326,17 @@ BOOL CGridCtrl::OnMouseWheel(UINT nFlags, short zDelta, CPoint pt)
     {
         const int nRowsScrolled = static_cast<int>(m_nWheelLines) * zDelta / 120;
         if (nRowsScrolled > 0)
-            for (int i = 0; i < nRowsScrolled; i++)
-                PostMessage(WM_VSCROLL, SB_LINEUP, 0);
+            for (int i = 0; i < nRowsScrolled; i++) PostMessage(WM_VSCROLL, SB_LINEUP, 0);
         else
-            for (int i = 0; i > nRowsScrolled; i--)
-                PostMessage(WM_VSCROLL, SB_LINEDOWN, 0);
+            for (int i = 0; i > nRowsScrolled; i--) PostMessage(WM_VSCROLL, SB_LINEDOWN, 0);
     }
     else
     {
         const int nPagesScrolled = zDelta / 120;
         if (nPagesScrolled > 0)
-            for (int i = 0; i < nPagesScrolled; i++)
-                PostMessage(WM_VSCROLL, SB_PAGEUP, 0);
+            for (int i = 0; i < nPagesScrolled; i++) PostMessage(WM_VSCROLL, SB_PAGEUP, 0);
         else
-            for (int i = 0; i > nPagesScrolled; i--)
-                PostMessage(WM_VSCROLL, SB_PAGEDOWN, 0);
+            for (int i = 0; i > nPagesScrolled; i--) PostMessage(WM_VSCROLL, SB_PAGEDOWN, 0);
     }
     return CWnd::OnMouseWheel(nFlags, zDelta, pt);
 }
@@ -380,7 +344,6 @@ BOOL CGridCtrl::OnMouseWheel(UINT nFlags, short zDelta, CPoint pt)
 UINT CGridCtrl::GetMouseScrollLines()
 {
     UINT nScrollLines = 3;
-    if (!::SystemParametersInfo(SPI_GETWHEELSCROLLLINES, 0, &nScrollLines, 0))
-        nScrollLines = 3;
+    if (!::SystemParametersInfo(SPI_GETWHEELSCROLLLINES, 0, &nScrollLines, 0)) nScrollLines = 3;
     return nScrollLines;
 }

@@ -14,8 +14,7 @@ BOOL CGridCtrl::SetItemState(int nRow, int nCol, UINT state)
         m_SelectedCellMap[qor::grid::SelectionKey(nRow, nCol)] = CCellID(nRow, nCol);
 
     CGridCellBase* pCell = GetCell(nRow, nCol);
-    if (!pCell)
-        return FALSE;
+    if (!pCell) return FALSE;
     pCell->SetState(state);
     return TRUE;
 }
@@ -29,8 +28,7 @@ UINT CGridCtrl::GetItemState(int nRow, int nCol) const
 BOOL CGridCtrl::SetItemText(int nRow, int nCol, LPCTSTR str)
 {
     CGridCellBase* pCell = GetCell(nRow, nCol);
-    if (!pCell)
-        return FALSE;
+    if (!pCell) return FALSE;
     pCell->SetText(str);
     SetModified(nRow, nCol);
     return TRUE;
@@ -38,23 +36,18 @@ BOOL CGridCtrl::SetItemText(int nRow, int nCol, LPCTSTR str)
 
 BOOL CGridCtrl::IsCellSelected(int nRow, int nCol) const
 {
-    if (!m_bEnableSelection)
-        return FALSE;
+    if (!m_bEnableSelection) return FALSE;
     const CGridCellBase* pCell = GetCell(nRow, nCol);
     return pCell ? ((pCell->GetState() & GVIS_SELECTED) != 0) : FALSE;
 }
 
 BOOL CGridCtrl::IsCellEditable(int nRow, int nCol) const
 {
-    if (!m_bEditable)
-        return FALSE;
+    if (!m_bEditable) return FALSE;
     return (GetItemState(nRow, nCol) & GVIS_READONLY) == 0;
 }
 
-BOOL CGridCtrl::IsCellEditable(const CCellID& cell) const
-{
-    return IsCellEditable(cell.row, cell.col);
-}
+BOOL CGridCtrl::IsCellEditable(const CCellID& cell) const { return IsCellEditable(cell.row, cell.col); }
 
 CCellRange CGridCtrl::GetSelectedCellRange() const
 {
@@ -86,22 +79,20 @@ void CGridCtrl::SetSelectedRange(const CCellRange& Range, BOOL bForceRepaint, BO
 void CGridCtrl::SetSelectedRange(int nMinRow, int nMinCol, int nMaxRow, int nMaxCol, BOOL bForceRepaint,
                                  BOOL bSelectCells)
 {
-    if (!m_bEnableSelection)
-        return;
+    if (!m_bEnableSelection) return;
 
     // The wait cursor shows while a large range changes.
-    struct WaitCursor {
+    struct WaitCursor
+    {
         HCURSOR hOld = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
         ~WaitCursor()
         {
-            if (hOld)
-                ::SetCursor(hOld);
+            if (hOld) ::SetCursor(hOld);
         }
     } waitCursor;
 
     CDC* pDC = nullptr;
-    if (bForceRepaint && ::IsWindow(GetSafeHwnd()))
-        pDC = GetDC();
+    if (bForceRepaint && ::IsWindow(GetSafeHwnd())) pDC = GetDC();
 
     CCellRange VisCellRange, FixedVisCellRange;
     if (::IsWindow(GetSafeHwnd()))
@@ -119,14 +110,10 @@ void CGridCtrl::SetSelectedRange(int nMinRow, int nMinCol, int nMaxRow, int nMax
             InvalidateCellRect(row, col);
     };
 
-    if (nMinRow >= 0 && nMinRow < m_nFixedRows)
-        nMinRow = m_nFixedRows;
-    if (nMaxRow >= 0 && nMaxRow < m_nFixedRows)
-        nMaxRow = m_nFixedRows;
-    if (nMinCol >= 0 && nMinCol < m_nFixedCols)
-        nMinCol = m_nFixedCols;
-    if (nMaxCol >= 0 && nMaxCol < m_nFixedCols)
-        nMaxCol = m_nFixedCols;
+    if (nMinRow >= 0 && nMinRow < m_nFixedRows) nMinRow = m_nFixedRows;
+    if (nMaxRow >= 0 && nMaxRow < m_nFixedRows) nMaxRow = m_nFixedRows;
+    if (nMinCol >= 0 && nMinCol < m_nFixedCols) nMinCol = m_nFixedCols;
+    if (nMaxCol >= 0 && nMaxCol < m_nFixedCols) nMaxCol = m_nFixedCols;
 
     const bool allBounds = nMinRow >= 0 && nMinCol >= 0 && nMaxRow >= 0 && nMaxCol >= 0;
     const CCellRange newRange(nMinRow, nMinCol, nMaxRow, nMaxCol);
@@ -144,8 +131,7 @@ void CGridCtrl::SetSelectedRange(int nMinRow, int nMinCol, int nMaxRow, int nMax
                 continue;
             }
             SetItemState(cell.row, cell.col, GetItemState(cell.row, cell.col) & ~GVIS_SELECTED);
-            if (!newRange.InRange(cell) && onScreen(cell.row, cell.col))
-                repaint(cell.row, cell.col);
+            if (!newRange.InRange(cell) && onScreen(cell.row, cell.col)) repaint(cell.row, cell.col);
         }
 
         // What was selected before a Ctrl-drag began stays selected.
@@ -154,11 +140,9 @@ void CGridCtrl::SetSelectedRange(int nMinRow, int nMinCol, int nMaxRow, int nMax
             for (const auto& entry : m_PrevSelectedCellMap)
             {
                 const CCellID cell = entry.second;
-                if (!IsValid(cell))
-                    continue;
+                if (!IsValid(cell)) continue;
                 SetItemState(cell.row, cell.col, GetItemState(cell.row, cell.col) | GVIS_SELECTED);
-                if (onScreen(cell.row, cell.col))
-                    repaint(cell.row, cell.col);
+                if (onScreen(cell.row, cell.col)) repaint(cell.row, cell.col);
             }
         }
     }
@@ -173,43 +157,32 @@ void CGridCtrl::SetSelectedRange(int nMinRow, int nMinCol, int nMaxRow, int nMax
                 {
                     const UINT state = GetItemState(row, col);
                     SetItemState(row, col, bSelectCells ? (state | GVIS_SELECTED) : (state & ~GVIS_SELECTED));
-                    if (onScreen(row, col))
-                        repaint(row, col);
+                    if (onScreen(row, col)) repaint(row, col);
                 }
             }
     }
 
-    if (pDC)
-        ReleaseDC(pDC);
+    if (pDC) ReleaseDC(pDC);
 }
 
-CCellID CGridCtrl::SetFocusCell(CCellID cell)
-{
-    return SetFocusCell(cell.row, cell.col);
-}
+CCellID CGridCtrl::SetFocusCell(CCellID cell) { return SetFocusCell(cell.row, cell.col); }
 
 CCellID CGridCtrl::SetFocusCell(int nRow, int nCol)
 {
     const CCellID cell(nRow, nCol);
-    if (cell == m_FocusCell)
-        return m_FocusCell;
+    if (cell == m_FocusCell) return m_FocusCell;
 
     const CCellID idPrev = m_FocusCell;
-    if (nRow != -1 && nRow < m_nFixedRows)
-        nRow = m_nFixedRows;
-    if (nCol != -1 && nCol < m_nFixedCols)
-        nCol = m_nFixedCols;
+    if (nRow != -1 && nRow < m_nFixedRows) nRow = m_nFixedRows;
+    if (nCol != -1 && nCol < m_nFixedCols) nCol = m_nFixedCols;
     m_FocusCell = CCellID(nRow, nCol);
 
     auto repaintFixed = [this](const CCellID& focus, const CCellID& other) {
-        if (!m_bTrackFocusCell)
-            return;
+        if (!m_bTrackFocusCell) return;
         if (focus.col != other.col)
-            for (int row = 0; row < m_nFixedRows; row++)
-                PaintCell(row, focus.col);
+            for (int row = 0; row < m_nFixedRows; row++) PaintCell(row, focus.col);
         if (focus.row != other.row)
-            for (int col = 0; col < m_nFixedCols; col++)
-                PaintCell(focus.row, col);
+            for (int col = 0; col < m_nFixedCols; col++) PaintCell(focus.row, col);
     };
 
     if (IsValid(idPrev))
@@ -230,10 +203,8 @@ CCellID CGridCtrl::SetFocusCell(int nRow, int nCol)
 void CGridCtrl::EndEditing()
 {
     const CCellID cell = m_FocusCell;
-    if (!IsValid(cell))
-        return;
-    if (CGridCellBase* pCell = GetCell(cell.row, cell.col))
-        pCell->EndEdit();
+    if (!IsValid(cell)) return;
+    if (CGridCellBase* pCell = GetCell(cell.row, cell.col)) pCell->EndEdit();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -241,23 +212,18 @@ void CGridCtrl::EndEditing()
 
 namespace {
 // The anchor of an extended selection; one that was never set counts as the cell itself.
-CCellID AnchorOr(const CCellID& anchor, const CCellID& cell)
-{
-    return anchor.IsValid() ? anchor : cell;
-}
+CCellID AnchorOr(const CCellID& anchor, const CCellID& cell) { return anchor.IsValid() ? anchor : cell; }
 } // namespace
 
 void CGridCtrl::SelectAllCells()
 {
-    if (!m_bEnableSelection)
-        return;
+    if (!m_bEnableSelection) return;
     SetSelectedRange(m_nFixedRows, m_nFixedCols, m_nRows - 1, m_nCols - 1, FALSE, TRUE);
 }
 
 void CGridCtrl::SelectColumns(CCellID currentCell, BOOL, BOOL)
 {
-    if (!m_bEnableSelection || currentCell.col < m_nFixedCols || !IsValid(currentCell))
-        return;
+    if (!m_bEnableSelection || currentCell.col < m_nFixedCols || !IsValid(currentCell)) return;
 
     const CCellID anchor = AnchorOr(m_SelectionStartCell, currentCell);
     int nFirstCol = currentCell.col;
@@ -272,8 +238,7 @@ void CGridCtrl::SelectColumns(CCellID currentCell, BOOL, BOOL)
 
 void CGridCtrl::SelectRows(CCellID currentCell, BOOL bForceRedraw, BOOL bSelectCells)
 {
-    if (!m_bEnableSelection || currentCell.row < m_nFixedRows || !IsValid(currentCell))
-        return;
+    if (!m_bEnableSelection || currentCell.row < m_nFixedRows || !IsValid(currentCell)) return;
 
     const CCellID anchor = AnchorOr(m_SelectionStartCell, currentCell);
     int nFirstRow = currentCell.row;
@@ -300,25 +265,15 @@ void CGridCtrl::SelectCells(CCellID currentCell, BOOL bForceRedraw, BOOL bSelect
 
 void CGridCtrl::OnSelecting(const CCellID& currentCell)
 {
-    if (!m_bEnableSelection)
-        return;
+    if (!m_bEnableSelection) return;
 
     switch (m_MouseMode)
     {
-    case MOUSE_SELECT_ALL:
-        SelectAllCells();
-        break;
-    case MOUSE_SELECT_COL:
-        SelectColumns(currentCell, FALSE, TRUE);
-        break;
-    case MOUSE_SELECT_ROW:
-        SelectRows(currentCell, FALSE, TRUE);
-        break;
-    case MOUSE_SELECT_CELLS:
-        SelectCells(currentCell, FALSE, TRUE);
-        break;
-    default:
-        break;
+    case MOUSE_SELECT_ALL: SelectAllCells(); break;
+    case MOUSE_SELECT_COL: SelectColumns(currentCell, FALSE, TRUE); break;
+    case MOUSE_SELECT_ROW: SelectRows(currentCell, FALSE, TRUE); break;
+    case MOUSE_SELECT_CELLS: SelectCells(currentCell, FALSE, TRUE); break;
+    default: break;
     }
 }
 
@@ -327,16 +282,14 @@ void CGridCtrl::OnSelecting(const CCellID& currentCell)
 
 void CGridCtrl::OnFixedRowClick(CCellID& cell)
 {
-    if (!IsValid(cell) || !m_bFixedRowSelection)
-        return;
+    if (!IsValid(cell) || !m_bFixedRowSelection) return;
     m_MouseMode = (cell.col < m_nFixedCols) ? MOUSE_SELECT_ALL : MOUSE_SELECT_COL;
     OnSelecting(cell);
 }
 
 void CGridCtrl::OnFixedColumnClick(CCellID& cell)
 {
-    if (!IsValid(cell) || !m_bFixedColumnSelection)
-        return;
+    if (!IsValid(cell) || !m_bFixedColumnSelection) return;
     m_MouseMode = (cell.row < m_nFixedRows) ? MOUSE_SELECT_ALL : MOUSE_SELECT_ROW;
     OnSelecting(cell);
 }

@@ -9,10 +9,7 @@
 
 namespace {
 
-void ReportOutOfMemory()
-{
-    AfxMessageBox(_T("Out of memory."), MB_OK | MB_ICONSTOP);
-}
+void ReportOutOfMemory() { AfxMessageBox(_T("Out of memory."), MB_OK | MB_ICONSTOP); }
 
 } // namespace
 
@@ -20,29 +17,24 @@ namespace qor::grid {
 
 BOOL SpreadColumnWidths(std::vector<UINT>& widths, int nFirstColumn, int nClientWidth)
 {
-    if (nClientWidth <= 0)
-        return FALSE;
+    if (nClientWidth <= 0) return FALSE;
     const int nCols = static_cast<int>(widths.size());
     nFirstColumn = std::max(nFirstColumn, 0);
 
     long long nShown = 0;
     for (int col = nFirstColumn; col < nCols; col++)
-        if (widths[static_cast<size_t>(col)] > 0)
-            nShown++;
-    if (nShown == 0)
-        return FALSE;
+        if (widths[static_cast<size_t>(col)] > 0) nShown++;
+    if (nShown == 0) return FALSE;
 
     long long total = 0;
-    for (UINT w : widths)
-        total += w;
+    for (UINT w : widths) total += w;
     const long long difference = nClientWidth - total;
     const long long share = difference / nShown;
 
     for (int col = nFirstColumn; col < nCols; col++)
     {
         UINT& w = widths[static_cast<size_t>(col)];
-        if (w > 0)
-            w = static_cast<UINT>(std::max<long long>(1, static_cast<long long>(w) + share));
+        if (w > 0) w = static_cast<UINT>(std::max<long long>(1, static_cast<long long>(w) + share));
     }
 
     // The remainder goes one pixel per column walked; hidden columns use up their pixel.
@@ -53,8 +45,7 @@ BOOL SpreadColumnWidths(std::vector<UINT>& widths, int nFirstColumn, int nClient
         UINT& w = widths[static_cast<size_t>(col)];
         if (difference > 0)
         {
-            if (w > 0)
-                w++;
+            if (w > 0) w++;
         }
         else if (w > 1)
             w--;
@@ -69,24 +60,19 @@ BOOL SpreadColumnWidths(std::vector<UINT>& widths, int nFirstColumn, int nClient
 
 BOOL CGridCtrl::SetRowCount(int nRows)
 {
-    if (nRows == m_nRows)
-        return TRUE;
-    if (nRows < 0)
-        return FALSE;
+    if (nRows == m_nRows) return TRUE;
+    if (nRows < 0) return FALSE;
 
     BOOL bResult = TRUE;
     m_TopLeftCell.row = -1;
-    if (nRows < m_nFixedRows)
-        m_nFixedRows = nRows;
-    if (m_FocusCell.row >= nRows)
-        SetFocusCell(-1, -1);
+    if (nRows < m_nFixedRows) m_nFixedRows = nRows;
+    if (m_FocusCell.row >= nRows) SetFocusCell(-1, -1);
 
     if (nRows < m_nRows)
     {
         for (int row = nRows; row < m_nRows; row++)
         {
-            for (int col = 0; col < m_nCols; col++)
-                DestroyCell(row, col);
+            for (int col = 0; col < m_nCols; col++) DestroyCell(row, col);
             delete m_Rows[static_cast<size_t>(row)];
             m_Rows[static_cast<size_t>(row)] = nullptr;
         }
@@ -131,24 +117,19 @@ BOOL CGridCtrl::SetRowCount(int nRows)
 
 BOOL CGridCtrl::SetColumnCount(int nCols)
 {
-    if (nCols == m_nCols)
-        return TRUE;
-    if (nCols < 0)
-        return FALSE;
+    if (nCols == m_nCols) return TRUE;
+    if (nCols < 0) return FALSE;
 
     BOOL bResult = TRUE;
     m_TopLeftCell.col = -1;
-    if (nCols < m_nFixedCols)
-        m_nFixedCols = nCols;
-    if (m_FocusCell.col >= nCols)
-        SetFocusCell(-1, -1);
+    if (nCols < m_nFixedCols) m_nFixedCols = nCols;
+    if (m_FocusCell.col >= nCols) SetFocusCell(-1, -1);
 
     const int oldCols = m_nCols;
     if (nCols < oldCols)
     {
         for (int row = 0; row < m_nRows; row++)
-            for (int col = nCols; col < oldCols; col++)
-                DestroyCell(row, col);
+            for (int col = nCols; col < oldCols; col++) DestroyCell(row, col);
     }
 
     try
@@ -156,8 +137,7 @@ BOOL CGridCtrl::SetColumnCount(int nCols)
         std::vector<UINT> widths(m_arColWidths);
         widths.resize(static_cast<size_t>(nCols), static_cast<UINT>(m_DefaultFixedColCell.GetWidth()));
         for (GRID_ROW* pRow : m_Rows)
-            if (pRow)
-                pRow->reserve(static_cast<size_t>(nCols));
+            if (pRow) pRow->reserve(static_cast<size_t>(nCols));
         std::vector<int> order(static_cast<size_t>(nCols));
         std::iota(order.begin(), order.end(), 0);
 
@@ -165,11 +145,9 @@ BOOL CGridCtrl::SetColumnCount(int nCols)
         for (int row = 0; row < m_nRows; row++)
         {
             GRID_ROW* pRow = m_Rows[static_cast<size_t>(row)];
-            if (!pRow)
-                continue;
+            if (!pRow) continue;
             pRow->resize(static_cast<size_t>(nCols), nullptr);
-            for (int col = oldCols; col < nCols; col++)
-                (*pRow)[static_cast<size_t>(col)] = CreateCell(row, col);
+            for (int col = oldCols; col < nCols; col++) (*pRow)[static_cast<size_t>(col)] = CreateCell(row, col);
         }
         m_arColWidths.swap(widths);
         m_arColOrder.swap(order);
@@ -180,8 +158,7 @@ BOOL CGridCtrl::SetColumnCount(int nCols)
         // Back to the old column count: the cells made for the new columns go again.
         for (GRID_ROW* pRow : m_Rows)
         {
-            if (!pRow)
-                continue;
+            if (!pRow) continue;
             for (size_t col = static_cast<size_t>(std::min(oldCols, nCols)); col < pRow->size(); col++)
                 delete (*pRow)[col];
             pRow->resize(static_cast<size_t>(std::min(oldCols, nCols)));
@@ -202,17 +179,14 @@ BOOL CGridCtrl::SetColumnCount(int nCols)
 
 BOOL CGridCtrl::SetFixedRowCount(int nFixedRows)
 {
-    if (m_nFixedRows == nFixedRows)
-        return TRUE;
-    if (nFixedRows < 0)
-        return FALSE;
+    if (m_nFixedRows == nFixedRows) return TRUE;
+    if (nFixedRows < 0) return FALSE;
 
     ResetSelectedRange();
     m_TopLeftCell.col = -1;
 
     if (nFixedRows > m_nRows)
-        if (!SetRowCount(nFixedRows))
-            return FALSE;
+        if (!SetRowCount(nFixedRows)) return FALSE;
 
     if (nFixedRows > m_nFixedRows)
     {
@@ -240,14 +214,11 @@ BOOL CGridCtrl::SetFixedRowCount(int nFixedRows)
 
 BOOL CGridCtrl::SetFixedColumnCount(int nFixedCols)
 {
-    if (m_nFixedCols == nFixedCols)
-        return TRUE;
-    if (nFixedCols < 0)
-        return FALSE;
+    if (m_nFixedCols == nFixedCols) return TRUE;
+    if (nFixedCols < 0) return FALSE;
 
     if (nFixedCols > m_nCols)
-        if (!SetColumnCount(nFixedCols))
-            return FALSE;
+        if (!SetColumnCount(nFixedCols)) return FALSE;
 
     ResetSelectedRange();
     m_TopLeftCell.col = -1;
@@ -291,8 +262,7 @@ void CGridCtrl::SetFixedItemState(int nRow, int nCol, UINT nState)
 
 CGridCellBase* CGridCtrl::CreateCell(int nRow, int nCol)
 {
-    if (!m_pCellClass || !m_pCellClass->IsDerivedFrom(RUNTIME_CLASS(CGridCellBase)))
-        return nullptr;
+    if (!m_pCellClass || !m_pCellClass->IsDerivedFrom(RUNTIME_CLASS(CGridCellBase))) return nullptr;
     CObject* pObject = m_pCellClass->CreateObject();
     auto* pCell = dynamic_cast<CGridCellBase*>(pObject);
     if (!pCell)
@@ -303,12 +273,9 @@ CGridCellBase* CGridCtrl::CreateCell(int nRow, int nCol)
 
     pCell->SetGrid(this);
     pCell->SetCoords(nRow, nCol);
-    if (nCol < m_nFixedCols)
-        pCell->SetState(pCell->GetState() | GVIS_FIXED | GVIS_FIXEDCOL);
-    if (nRow < m_nFixedRows)
-        pCell->SetState(pCell->GetState() | GVIS_FIXED | GVIS_FIXEDROW);
-    if (CGridCellBase* pDefault = pCell->GetDefaultCell())
-        pCell->SetFormat(pDefault->GetFormat());
+    if (nCol < m_nFixedCols) pCell->SetState(pCell->GetState() | GVIS_FIXED | GVIS_FIXEDCOL);
+    if (nRow < m_nFixedRows) pCell->SetState(pCell->GetState() | GVIS_FIXED | GVIS_FIXEDROW);
+    if (CGridCellBase* pDefault = pCell->GetDefaultCell()) pCell->SetFormat(pDefault->GetFormat());
     return pCell;
 }
 
@@ -317,11 +284,9 @@ void CGridCtrl::DestroyCell(int nRow, int nCol)
     // A row not made holds no cell (and none of it is selected): nothing to make it for.
     if (nRow >= 0 && nRow < static_cast<int>(m_Rows.size()) && !m_Rows[static_cast<size_t>(nRow)]) return;
     SetItemState(nRow, nCol, 0);
-    if (nRow < 0 || nRow >= static_cast<int>(m_Rows.size()))
-        return;
+    if (nRow < 0 || nRow >= static_cast<int>(m_Rows.size())) return;
     GRID_ROW* pRow = m_Rows[static_cast<size_t>(nRow)];
-    if (!pRow || nCol < 0 || nCol >= static_cast<int>(m_arColOrder.size()))
-        return;
+    if (!pRow || nCol < 0 || nCol >= static_cast<int>(m_arColOrder.size())) return;
     const size_t stored = static_cast<size_t>(m_arColOrder[static_cast<size_t>(nCol)]);
     if (stored < pRow->size())
     {
@@ -332,10 +297,8 @@ void CGridCtrl::DestroyCell(int nRow, int nCol)
 
 BOOL CGridCtrl::SetCellType(int nRow, int nCol, CRuntimeClass* pRuntimeClass)
 {
-    if (!IsValid(nRow, nCol))
-        return FALSE;
-    if (!pRuntimeClass || !pRuntimeClass->IsDerivedFrom(RUNTIME_CLASS(CGridCellBase)))
-        return FALSE;
+    if (!IsValid(nRow, nCol)) return FALSE;
+    if (!pRuntimeClass || !pRuntimeClass->IsDerivedFrom(RUNTIME_CLASS(CGridCellBase))) return FALSE;
 
     CObject* pObject = pRuntimeClass->CreateObject();
     auto* pNewCell = dynamic_cast<CGridCellBase*>(pObject);
@@ -348,8 +311,7 @@ BOOL CGridCtrl::SetCellType(int nRow, int nCol, CRuntimeClass* pRuntimeClass)
     CGridCellBase* pCurrCell = GetCell(nRow, nCol);
     // Even without an old cell to copy, the new one belongs to this grid (else it could not draw).
     pNewCell->SetGrid(this);
-    if (pCurrCell)
-        *pNewCell = *pCurrCell;
+    if (pCurrCell) *pNewCell = *pCurrCell;
     SetCell(nRow, nCol, pNewCell);
     delete pCurrCell;
     return TRUE;
@@ -357,8 +319,7 @@ BOOL CGridCtrl::SetCellType(int nRow, int nCol, CRuntimeClass* pRuntimeClass)
 
 BOOL CGridCtrl::DeleteRow(int nRow)
 {
-    if (nRow < 0 || nRow >= m_nRows)
-        return FALSE;
+    if (nRow < 0 || nRow >= m_nRows) return FALSE;
 
     // The selection goes; the focus stays on its cell, which moves up with the rows below.
     const CCellID oldFocus = m_FocusCell;
@@ -367,21 +328,18 @@ BOOL CGridCtrl::DeleteRow(int nRow)
     GRID_ROW* pRow = m_Rows[static_cast<size_t>(nRow)];
     if (!pRow && !m_fnFillRow) return FALSE;
 
-    for (int col = 0; col < m_nCols; col++)
-        DestroyCell(nRow, col);
+    for (int col = 0; col < m_nCols; col++) DestroyCell(nRow, col);
     delete pRow;
     m_Rows.erase(m_Rows.begin() + nRow);
     m_arRowHeights.erase(m_arRowHeights.begin() + nRow);
     m_nRows--;
-    if (nRow < m_nFixedRows)
-        m_nFixedRows--;
+    if (nRow < m_nFixedRows) m_nFixedRows--;
     m_TopLeftCell.row = -1;
 
     if (oldFocus.row >= 0 && oldFocus.row != nRow)
     {
         const int newRow = (nRow < oldFocus.row) ? oldFocus.row - 1 : oldFocus.row;
-        if (IsValid(newRow, oldFocus.col))
-            SetFocusCell(newRow, oldFocus.col);
+        if (IsValid(newRow, oldFocus.col)) SetFocusCell(newRow, oldFocus.col);
     }
 
     ResetScrollBars();
@@ -399,10 +357,8 @@ BOOL CGridCtrl::DeleteAllItems()
     for (int row = 0; row < static_cast<int>(m_Rows.size()); row++)
     {
         GRID_ROW* pRow = m_Rows[static_cast<size_t>(row)];
-        if (!pRow)
-            continue;
-        for (int col = 0; col < m_nCols; col++)
-            DestroyCell(row, col);
+        if (!pRow) continue;
+        for (int col = 0; col < m_nCols; col++) DestroyCell(row, col);
         delete pRow;
         m_Rows[static_cast<size_t>(row)] = nullptr;
     }
@@ -419,18 +375,15 @@ BOOL CGridCtrl::DeleteAllItems()
 
 CString CGridCtrl::GetItemText(int nRow, int nCol) const
 {
-    if (nRow < 0 || nRow >= m_nRows || nCol < 0 || nCol >= m_nCols)
-        return CString();
+    if (nRow < 0 || nRow >= m_nRows || nCol < 0 || nCol >= m_nCols) return CString();
     const CGridCellBase* pCell = GetCell(nRow, nCol);
-    if (!pCell)
-        return CString();
+    if (!pCell) return CString();
     return CString(pCell->GetText());
 }
 
 void CGridCtrl::SetModified(int nRow, int nCol)
 {
-    if (nRow >= 0 && nCol >= 0)
-        SetItemState(nRow, nCol, GetItemState(nRow, nCol) | GVIS_MODIFIED);
+    if (nRow >= 0 && nCol >= 0) SetItemState(nRow, nCol, GetItemState(nRow, nCol) | GVIS_MODIFIED);
     m_bModified = TRUE;
 }
 
@@ -439,25 +392,21 @@ void CGridCtrl::SetModified(int nRow, int nCol)
 
 int CGridCtrl::GetRowHeight(int nRow) const
 {
-    if (nRow < 0 || nRow >= m_nRows || nRow >= static_cast<int>(m_arRowHeights.size()))
-        return -1;
+    if (nRow < 0 || nRow >= m_nRows || nRow >= static_cast<int>(m_arRowHeights.size())) return -1;
     return static_cast<int>(m_arRowHeights[static_cast<size_t>(nRow)]);
 }
 
 int CGridCtrl::GetColumnWidth(int nCol) const
 {
-    if (nCol < 0 || nCol >= m_nCols || nCol >= static_cast<int>(m_arColOrder.size()))
-        return -1;
+    if (nCol < 0 || nCol >= m_nCols || nCol >= static_cast<int>(m_arColOrder.size())) return -1;
     const size_t stored = static_cast<size_t>(m_arColOrder[static_cast<size_t>(nCol)]);
-    if (stored >= m_arColWidths.size())
-        return -1;
+    if (stored >= m_arColWidths.size()) return -1;
     return static_cast<int>(m_arColWidths[stored]);
 }
 
 BOOL CGridCtrl::SetRowHeight(int nRow, int height)
 {
-    if (nRow < 0 || nRow >= m_nRows || height < 0 || nRow >= static_cast<int>(m_arRowHeights.size()))
-        return FALSE;
+    if (nRow < 0 || nRow >= m_nRows || height < 0 || nRow >= static_cast<int>(m_arRowHeights.size())) return FALSE;
     m_arRowHeights[static_cast<size_t>(nRow)] = static_cast<UINT>(height);
     ResetScrollBars();
     return TRUE;
@@ -465,11 +414,9 @@ BOOL CGridCtrl::SetRowHeight(int nRow, int height)
 
 BOOL CGridCtrl::SetColumnWidth(int nCol, int width)
 {
-    if (nCol < 0 || nCol >= m_nCols || width < 0)
-        return FALSE;
+    if (nCol < 0 || nCol >= m_nCols || width < 0) return FALSE;
     const size_t stored = static_cast<size_t>(m_arColOrder[static_cast<size_t>(nCol)]);
-    if (stored >= m_arColWidths.size())
-        return FALSE;
+    if (stored >= m_arColWidths.size()) return FALSE;
     m_arColWidths[stored] = static_cast<UINT>(width);
     ResetScrollBars();
     return TRUE;
@@ -478,48 +425,40 @@ BOOL CGridCtrl::SetColumnWidth(int nCol, int width)
 int CGridCtrl::GetFixedRowHeight() const
 {
     int nHeight = 0;
-    for (int i = 0; i < m_nFixedRows; i++)
-        nHeight += GetRowHeight(i);
+    for (int i = 0; i < m_nFixedRows; i++) nHeight += GetRowHeight(i);
     return nHeight;
 }
 
 int CGridCtrl::GetFixedColumnWidth() const
 {
     int nWidth = 0;
-    for (int i = 0; i < m_nFixedCols; i++)
-        nWidth += GetColumnWidth(i);
+    for (int i = 0; i < m_nFixedCols; i++) nWidth += GetColumnWidth(i);
     return nWidth;
 }
 
 long CGridCtrl::GetVirtualHeight() const
 {
     long lVirtualHeight = 0;
-    for (UINT h : m_arRowHeights)
-        lVirtualHeight += static_cast<long>(h);
+    for (UINT h : m_arRowHeights) lVirtualHeight += static_cast<long>(h);
     return lVirtualHeight;
 }
 
 long CGridCtrl::GetVirtualWidth() const
 {
     long lVirtualWidth = 0;
-    for (UINT w : m_arColWidths)
-        lVirtualWidth += static_cast<long>(w);
+    for (UINT w : m_arColWidths) lVirtualWidth += static_cast<long>(w);
     return lVirtualWidth;
 }
 
 BOOL CGridCtrl::AutoSizeColumn(int nCol, UINT nAutoSizeStyle, BOOL bResetScroll)
 {
-    if (nCol < 0 || nCol >= m_nCols)
-        return FALSE;
-    if (GetColumnWidth(nCol) <= 0)
-        return FALSE;  // a hidden column stays hidden
+    if (nCol < 0 || nCol >= m_nCols) return FALSE;
+    if (GetColumnWidth(nCol) <= 0) return FALSE; // a hidden column stays hidden
 
     CDC* pDC = GetDC();
-    if (!pDC)
-        return FALSE;
+    if (!pDC) return FALSE;
 
-    if (nAutoSizeStyle == GVS_DEFAULT)
-        nAutoSizeStyle = GetAutoSizeStyle();
+    if (nAutoSizeStyle == GVS_DEFAULT) nAutoSizeStyle = GetAutoSizeStyle();
     const int nStartRow = (nAutoSizeStyle & GVS_HEADER) ? 0 : m_nFixedRows;
     const int nEndRow = (nAutoSizeStyle & GVS_DATA) ? m_nRows - 1 : m_nFixedRows - 1;
 
@@ -543,47 +482,39 @@ BOOL CGridCtrl::AutoSizeColumn(int nCol, UINT nAutoSizeStyle, BOOL bResetScroll)
         m_arColWidths[static_cast<size_t>(m_arColOrder[static_cast<size_t>(nCol)])] = static_cast<UINT>(nWidth);
 
     ReleaseDC(pDC);
-    if (bResetScroll)
-        ResetScrollBars();
+    if (bResetScroll) ResetScrollBars();
     return TRUE;
 }
 
 BOOL CGridCtrl::AutoSizeRow(int nRow, BOOL bResetScroll)
 {
-    if (nRow < 0 || nRow >= m_nRows)
-        return FALSE;
-    if (GetRowHeight(nRow) <= 0)
-        return FALSE;
+    if (nRow < 0 || nRow >= m_nRows) return FALSE;
+    if (GetRowHeight(nRow) <= 0) return FALSE;
 
     CDC* pDC = GetDC();
-    if (!pDC)
-        return FALSE;
+    if (!pDC) return FALSE;
 
     int nHeight = 0;
     bool measured = false;
     for (int nCol = 0; nCol < m_nCols; nCol++)
     {
         CGridCellBase* pCell = GetCell(nRow, nCol);
-        if (!pCell)
-            continue;
+        if (!pCell) continue;
         const CSize size = pCell->GetCellExtent(pDC);
         nHeight = std::max(nHeight, static_cast<int>(size.cy));
         measured = true;
     }
-    if (measured)
-        m_arRowHeights[static_cast<size_t>(nRow)] = static_cast<UINT>(nHeight);
+    if (measured) m_arRowHeights[static_cast<size_t>(nRow)] = static_cast<UINT>(nHeight);
 
     ReleaseDC(pDC);
-    if (bResetScroll)
-        ResetScrollBars();
+    if (bResetScroll) ResetScrollBars();
     return TRUE;
 }
 
 void CGridCtrl::AutoSizeColumns(UINT nAutoSizeStyle)
 {
     for (int nCol = 0; nCol < m_nCols; nCol++)
-        if (GetColumnWidth(nCol) > 0)
-            AutoSizeColumn(nCol, nAutoSizeStyle, FALSE);
+        if (GetColumnWidth(nCol) > 0) AutoSizeColumn(nCol, nAutoSizeStyle, FALSE);
     ResetScrollBars();
 }
 
@@ -591,8 +522,7 @@ void CGridCtrl::ExpandColumnsToFit(BOOL bExpandFixed)
 {
     if (bExpandFixed)
     {
-        if (m_nCols <= 0)
-            return;
+        if (m_nCols <= 0) return;
     }
     else if (m_nCols <= m_nFixedCols)
         return;
@@ -600,8 +530,7 @@ void CGridCtrl::ExpandColumnsToFit(BOOL bExpandFixed)
     // A client without width (minimised, not laid out yet) would squeeze every column.
     CRect rect;
     GetClientRect(rect);
-    if (rect.Width() <= 0)
-        return;
+    if (rect.Width() <= 0) return;
 
     EnableScrollBars(SB_HORZ, FALSE);
     GetClientRect(rect);
@@ -611,8 +540,7 @@ void CGridCtrl::ExpandColumnsToFit(BOOL bExpandFixed)
         widths[static_cast<size_t>(col)] = m_arColWidths[static_cast<size_t>(m_arColOrder[static_cast<size_t>(col)])];
 
     const int nFirstColumn = bExpandFixed ? 0 : m_nFixedCols;
-    if (!qor::grid::SpreadColumnWidths(widths, nFirstColumn, rect.Width()))
-        return;
+    if (!qor::grid::SpreadColumnWidths(widths, nFirstColumn, rect.Width())) return;
 
     for (int col = 0; col < m_nCols; col++)
         m_arColWidths[static_cast<size_t>(m_arColOrder[static_cast<size_t>(col)])] = widths[static_cast<size_t>(col)];
@@ -626,59 +554,47 @@ void CGridCtrl::ExpandColumnsToFit(BOOL bExpandFixed)
 
 CCellID CGridCtrl::GetTopleftNonFixedCell(BOOL bForceRecalculation)
 {
-    if (m_TopLeftCell.row >= 0 && m_TopLeftCell.col >= 0 && !bForceRecalculation)
-        return m_TopLeftCell;
+    if (m_TopLeftCell.row >= 0 && m_TopLeftCell.col >= 0 && !bForceRecalculation) return m_TopLeftCell;
 
     const int nVertScroll = GetScrollPos32(SB_VERT);
     const int nHorzScroll = GetScrollPos32(SB_HORZ);
 
     m_TopLeftCell.col = m_nFixedCols;
     int nRight = 0;
-    while (nRight < nHorzScroll && m_TopLeftCell.col < (m_nCols - 1))
-        nRight += GetColumnWidth(m_TopLeftCell.col++);
+    while (nRight < nHorzScroll && m_TopLeftCell.col < (m_nCols - 1)) nRight += GetColumnWidth(m_TopLeftCell.col++);
 
     m_TopLeftCell.row = m_nFixedRows;
     int nTop = 0;
-    while (nTop < nVertScroll && m_TopLeftCell.row < (m_nRows - 1))
-        nTop += GetRowHeight(m_TopLeftCell.row++);
+    while (nTop < nVertScroll && m_TopLeftCell.row < (m_nRows - 1)) nTop += GetRowHeight(m_TopLeftCell.row++);
 
     return m_TopLeftCell;
 }
 
 BOOL CGridCtrl::GetCellOrigin(int nRow, int nCol, LPPOINT p)
 {
-    if (!p || !IsValid(nRow, nCol))
-        return FALSE;
+    if (!p || !IsValid(nRow, nCol)) return FALSE;
 
     CCellID idTopLeft;
-    if (nCol >= m_nFixedCols || nRow >= m_nFixedRows)
-        idTopLeft = GetTopleftNonFixedCell();
+    if (nCol >= m_nFixedCols || nRow >= m_nFixedRows) idTopLeft = GetTopleftNonFixedCell();
 
-    if ((nRow >= m_nFixedRows && nRow < idTopLeft.row) || (nCol >= m_nFixedCols && nCol < idTopLeft.col))
-        return FALSE;
+    if ((nRow >= m_nFixedRows && nRow < idTopLeft.row) || (nCol >= m_nFixedCols && nCol < idTopLeft.col)) return FALSE;
 
     p->x = 0;
     if (nCol < m_nFixedCols)
-        for (int i = 0; i < nCol; i++)
-            p->x += GetColumnWidth(i);
+        for (int i = 0; i < nCol; i++) p->x += GetColumnWidth(i);
     else
     {
-        for (int i = 0; i < m_nFixedCols; i++)
-            p->x += GetColumnWidth(i);
-        for (int i = idTopLeft.col; i < nCol; i++)
-            p->x += GetColumnWidth(i);
+        for (int i = 0; i < m_nFixedCols; i++) p->x += GetColumnWidth(i);
+        for (int i = idTopLeft.col; i < nCol; i++) p->x += GetColumnWidth(i);
     }
 
     p->y = 0;
     if (nRow < m_nFixedRows)
-        for (int i = 0; i < nRow; i++)
-            p->y += GetRowHeight(i);
+        for (int i = 0; i < nRow; i++) p->y += GetRowHeight(i);
     else
     {
-        for (int i = 0; i < m_nFixedRows; i++)
-            p->y += GetRowHeight(i);
-        for (int i = idTopLeft.row; i < nRow; i++)
-            p->y += GetRowHeight(i);
+        for (int i = 0; i < m_nFixedRows; i++) p->y += GetRowHeight(i);
+        for (int i = idTopLeft.row; i < nRow; i++) p->y += GetRowHeight(i);
     }
     return TRUE;
 }
@@ -686,8 +602,7 @@ BOOL CGridCtrl::GetCellOrigin(int nRow, int nCol, LPPOINT p)
 BOOL CGridCtrl::GetCellRect(int nRow, int nCol, LPRECT pRect)
 {
     CPoint CellOrigin;
-    if (!pRect || !GetCellOrigin(nRow, nCol, &CellOrigin))
-        return FALSE;
+    if (!pRect || !GetCellOrigin(nRow, nCol, &CellOrigin)) return FALSE;
     pRect->left = CellOrigin.x;
     pRect->top = CellOrigin.y;
     pRect->right = CellOrigin.x + GetColumnWidth(nCol) - 1;
@@ -698,8 +613,7 @@ BOOL CGridCtrl::GetCellRect(int nRow, int nCol, LPRECT pRect)
 CPoint CGridCtrl::GetPointClicked(int nRow, int nCol, const CPoint& point)
 {
     CPoint origin;
-    if (!GetCellOrigin(nRow, nCol, &origin))
-        return CPoint(0, 0);
+    if (!GetCellOrigin(nRow, nCol, &origin)) return CPoint(0, 0);
     return CPoint(point.x - origin.x, point.y - origin.y);
 }
 
@@ -707,8 +621,7 @@ CCellID CGridCtrl::GetCellFromPt(CPoint point, BOOL bAllowFixedCellCheck)
 {
     CCellID cellID;
     const CCellID idTopLeft = GetTopleftNonFixedCell();
-    if (!bAllowFixedCellCheck && !IsValid(idTopLeft))
-        return cellID;
+    if (!bAllowFixedCellCheck && !IsValid(idTopLeft)) return cellID;
 
     cellID.col = GetLineFromPos(TRUE, point.x, idTopLeft.col, bAllowFixedCellCheck);
     cellID.row = GetLineFromPos(FALSE, point.y, idTopLeft.row, bAllowFixedCellCheck);
@@ -723,8 +636,7 @@ int CGridCtrl::GetLineSize(BOOL bHorz, int nIndex) const
 int CGridCtrl::GetLineFromPos(BOOL bHorz, int nPos, int nTopLeft, BOOL bAllowFixedCellCheck) const
 {
     const int nFixedSize = bHorz ? GetFixedColumnWidth() : GetFixedRowHeight();
-    if (nPos < 0 || (!bAllowFixedCellCheck && nPos < nFixedSize))
-        return -1;
+    if (nPos < 0 || (!bAllowFixedCellCheck && nPos < nFixedSize)) return -1;
 
     if (nPos < nFixedSize)
     {
@@ -734,8 +646,7 @@ int CGridCtrl::GetLineFromPos(BOOL bHorz, int nPos, int nTopLeft, BOOL bAllowFix
         while (nLine < nFixed)
         {
             pos += GetLineSize(bHorz, nLine);
-            if (pos > nPos)
-                break;
+            if (pos > nPos) break;
             nLine++;
         }
         return nLine;
@@ -747,8 +658,7 @@ int CGridCtrl::GetLineFromPos(BOOL bHorz, int nPos, int nTopLeft, BOOL bAllowFix
     while (nLine < nCount)
     {
         pos += GetLineSize(bHorz, nLine);
-        if (pos > nPos)
-            break;
+        if (pos > nPos) break;
         nLine++;
     }
     return (nLine >= nCount) ? -1 : nLine;
@@ -806,8 +716,7 @@ CCellRange CGridCtrl::GetVisibleFixedCellRange(LPRECT pRect, BOOL bForceRecalcul
     for (; i < m_nFixedCols; i++)
     {
         right += GetColumnWidth(i);
-        if (right >= rect.right)
-            break;
+        if (right >= rect.right) break;
     }
     const int maxVisibleCol = std::min(i, m_nCols - 1);
     return CCellRange(visible.GetMinRow(), 0, visible.GetMaxRow(), maxVisibleCol);
@@ -816,17 +725,14 @@ CCellRange CGridCtrl::GetVisibleFixedCellRange(LPRECT pRect, BOOL bForceRecalcul
 BOOL CGridCtrl::IsCellVisible(int nRow, int nCol)
 {
     // A cell outside the grid is never visible.
-    if (!::IsWindow(m_hWnd) || !IsValid(nRow, nCol))
-        return FALSE;
+    if (!::IsWindow(m_hWnd) || !IsValid(nRow, nCol)) return FALSE;
 
     CCellID TopLeft;
     if (nCol >= m_nFixedCols || nRow >= m_nFixedRows)
     {
         TopLeft = GetTopleftNonFixedCell();
-        if (nCol >= m_nFixedCols && nCol < TopLeft.col)
-            return FALSE;
-        if (nRow >= m_nFixedRows && nRow < TopLeft.row)
-            return FALSE;
+        if (nCol >= m_nFixedCols && nCol < TopLeft.col) return FALSE;
+        if (nRow >= m_nFixedRows && nRow < TopLeft.row) return FALSE;
     }
 
     CRect rect;
@@ -835,16 +741,14 @@ BOOL CGridCtrl::IsCellVisible(int nRow, int nCol)
     int x = (nCol < m_nFixedCols) ? 0 : GetFixedColumnWidth();
     for (int i = (nCol < m_nFixedCols) ? 0 : TopLeft.col; i <= nCol; i++)
     {
-        if (x >= rect.right)
-            return FALSE;
+        if (x >= rect.right) return FALSE;
         x += GetColumnWidth(i);
     }
 
     int y = (nRow < m_nFixedRows) ? 0 : GetFixedRowHeight();
     for (int i = (nRow < m_nFixedRows) ? 0 : TopLeft.row; i <= nRow; i++)
     {
-        if (y >= rect.bottom)
-            return FALSE;
+        if (y >= rect.bottom) return FALSE;
         y += GetRowHeight(i);
     }
     return TRUE;
@@ -852,14 +756,12 @@ BOOL CGridCtrl::IsCellVisible(int nRow, int nCol)
 
 void CGridCtrl::EnsureVisible(int nRow, int nCol)
 {
-    if (!m_bAllowDraw)
-        return;
+    if (!m_bAllowDraw) return;
 
     CWnd* pFocusWnd = CWnd::GetFocus();
     const HWND hFocusWnd = pFocusWnd ? pFocusWnd->GetSafeHwnd() : nullptr;
     auto restoreFocus = [hFocusWnd]() {
-        if (hFocusWnd && ::IsWindow(hFocusWnd))
-            ::SetFocus(hFocusWnd);
+        if (hFocusWnd && ::IsWindow(hFocusWnd)) ::SetFocus(hFocusWnd);
     };
 
     const CCellRange VisibleCells = GetVisibleNonFixedCellRange();
@@ -872,32 +774,28 @@ void CGridCtrl::EnsureVisible(int nRow, int nCol)
     int iColumnStart = VisibleCells.GetMaxCol() + 1;
     while (right > 0)
     {
-        if (GetColumnWidth(iColumnStart) > 0)
-            SendMessage(WM_HSCROLL, SB_LINERIGHT, 0);
+        if (GetColumnWidth(iColumnStart) > 0) SendMessage(WM_HSCROLL, SB_LINERIGHT, 0);
         right--;
         iColumnStart++;
     }
     iColumnStart = VisibleCells.GetMinCol() - 1;
     while (left > 0)
     {
-        if (GetColumnWidth(iColumnStart) > 0)
-            SendMessage(WM_HSCROLL, SB_LINELEFT, 0);
+        if (GetColumnWidth(iColumnStart) > 0) SendMessage(WM_HSCROLL, SB_LINELEFT, 0);
         left--;
         iColumnStart--;
     }
     int iRowStart = VisibleCells.GetMaxRow() + 1;
     while (down > 0)
     {
-        if (GetRowHeight(iRowStart) > 0)
-            SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
+        if (GetRowHeight(iRowStart) > 0) SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
         down--;
         iRowStart++;
     }
     iRowStart = VisibleCells.GetMinRow() - 1;
     while (up > 0)
     {
-        if (GetRowHeight(iRowStart) > 0)
-            SendMessage(WM_VSCROLL, SB_LINEUP, 0);
+        if (GetRowHeight(iRowStart) > 0) SendMessage(WM_VSCROLL, SB_LINEUP, 0);
         up--;
         iRowStart--;
     }
@@ -935,16 +833,12 @@ void CGridCtrl::EnsureVisible(int nRow, int nCol)
 
 BOOL CGridCtrl::InvalidateCellRect(int row, int col)
 {
-    if (!::IsWindow(GetSafeHwnd()) || !m_bAllowDraw)
-        return FALSE;
-    if (!IsValid(row, col))
-        return FALSE;
-    if (!IsCellVisible(row, col))
-        return FALSE;
+    if (!::IsWindow(GetSafeHwnd()) || !m_bAllowDraw) return FALSE;
+    if (!IsValid(row, col)) return FALSE;
+    if (!IsCellVisible(row, col)) return FALSE;
 
     CRect rect;
-    if (!GetCellRect(row, col, rect))
-        return FALSE;
+    if (!GetCellRect(row, col, rect)) return FALSE;
     rect.right++;
     rect.bottom++;
     InvalidateRect(rect, TRUE);
@@ -953,19 +847,16 @@ BOOL CGridCtrl::InvalidateCellRect(int row, int col)
 
 void CGridCtrl::Refresh()
 {
-    if (GetSafeHwnd() && m_bAllowDraw)
-        Invalidate();
+    if (GetSafeHwnd() && m_bAllowDraw) Invalidate();
 }
 
 BOOL CGridCtrl::MouseOverRowResizeArea(const CPoint& point)
 {
-    if (point.x >= GetFixedColumnWidth())
-        return FALSE;
+    if (point.x >= GetFixedColumnWidth()) return FALSE;
 
     const CCellID idCurrentCell = GetCellFromPt(point);
     CPoint start;
-    if (!GetCellOrigin(idCurrentCell, &start))
-        return FALSE;
+    if (!GetCellOrigin(idCurrentCell, &start)) return FALSE;
 
     const int endy = start.y + GetRowHeight(idCurrentCell.row);
     return ((point.y - start.y < m_nResizeCaptureRange && idCurrentCell.row != 0) ||
@@ -974,13 +865,11 @@ BOOL CGridCtrl::MouseOverRowResizeArea(const CPoint& point)
 
 BOOL CGridCtrl::MouseOverColumnResizeArea(const CPoint& point)
 {
-    if (point.y >= GetFixedRowHeight())
-        return FALSE;
+    if (point.y >= GetFixedRowHeight()) return FALSE;
 
     const CCellID idCurrentCell = GetCellFromPt(point);
     CPoint start;
-    if (!GetCellOrigin(idCurrentCell, &start))
-        return FALSE;
+    if (!GetCellOrigin(idCurrentCell, &start)) return FALSE;
 
     const int endx = start.x + GetColumnWidth(idCurrentCell.col);
     return ((point.x - start.x < m_nResizeCaptureRange && idCurrentCell.col != 0) ||
@@ -1025,19 +914,15 @@ void CGridCtrl::EnableScrollBars(int nBar, BOOL bEnable)
 void CGridCtrl::ResetScrollBars()
 {
     m_TopLeftCell.row = -1;
-    if (!m_bAllowDraw || !::IsWindow(GetSafeHwnd()))
-        return;
+    if (!m_bAllowDraw || !::IsWindow(GetSafeHwnd())) return;
 
     CRect rect;
     GetClientRect(rect);
-    if (rect.IsRectEmpty())
-        return;
+    if (rect.IsRectEmpty()) return;
 
     // The client area as it would be without scroll bars.
-    if (IsVisibleVScroll())
-        rect.right += ::GetSystemMetrics(SM_CXVSCROLL) + ::GetSystemMetrics(SM_CXBORDER);
-    if (IsVisibleHScroll())
-        rect.bottom += ::GetSystemMetrics(SM_CYHSCROLL) + ::GetSystemMetrics(SM_CYBORDER);
+    if (IsVisibleVScroll()) rect.right += ::GetSystemMetrics(SM_CXVSCROLL) + ::GetSystemMetrics(SM_CXBORDER);
+    if (IsVisibleHScroll()) rect.bottom += ::GetSystemMetrics(SM_CYHSCROLL) + ::GetSystemMetrics(SM_CYBORDER);
 
     const int nFixedColWidth = GetFixedColumnWidth();
     const int nFixedRowHeight = GetFixedRowHeight();
@@ -1052,11 +937,9 @@ void CGridCtrl::ResetScrollBars()
     const long scrollHeight = GetVirtualHeight() - nFixedRowHeight;
     const long scrollWidth = GetVirtualWidth() - nFixedColWidth;
 
-    if (rect.bottom - nFixedRowHeight < scrollHeight)
-        rect.right -= ::GetSystemMetrics(SM_CXVSCROLL);
+    if (rect.bottom - nFixedRowHeight < scrollHeight) rect.right -= ::GetSystemMetrics(SM_CXVSCROLL);
     const int visibleWidth = rect.right - nFixedColWidth;
-    if (visibleWidth < scrollWidth)
-        rect.bottom -= ::GetSystemMetrics(SM_CYHSCROLL);
+    if (visibleWidth < scrollWidth) rect.bottom -= ::GetSystemMetrics(SM_CYHSCROLL);
     const int visibleHeight = rect.bottom - nFixedRowHeight;
 
     if (visibleHeight >= scrollHeight)
@@ -1102,8 +985,7 @@ int CGridCtrl::GetScrollPos32(int nBar, BOOL bGetTrackPos)
     si.cbSize = sizeof(SCROLLINFO);
     if (bGetTrackPos)
     {
-        if (GetScrollInfo(nBar, &si, SIF_TRACKPOS))
-            return si.nTrackPos;
+        if (GetScrollInfo(nBar, &si, SIF_TRACKPOS)) return si.nTrackPos;
     }
     else if (GetScrollInfo(nBar, &si, SIF_POS))
         return si.nPos;

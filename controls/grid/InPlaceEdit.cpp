@@ -14,12 +14,10 @@ namespace qor::grid {
 int TextWidth(CFont* pFont, const CString& text)
 {
     CClientDC dc(nullptr);
-    if (!dc.GetSafeHdc())
-        return 0;
+    if (!dc.GetSafeHdc()) return 0;
     CFont* pOld = pFont ? dc.SelectObject(pFont) : nullptr;
     const int cx = dc.GetTextExtent(text).cx;
-    if (pOld)
-        dc.SelectObject(pOld);
+    if (pOld) dc.SelectObject(pOld);
     return cx;
 }
 
@@ -40,23 +38,22 @@ void NotifyEndLabelEdit(CWnd* pEditor, int nRow, int nCol, UINT nLastChar)
 
     const HWND hSelf = pEditor->GetSafeHwnd();
     CWnd* pOwner = pEditor->GetOwner();
-    if (!pOwner)
-        pOwner = pEditor->GetParent();
+    if (!pOwner) pOwner = pEditor->GetParent();
     if (pOwner)
-        pOwner->SendMessage(WM_NOTIFY, static_cast<WPARAM>(pEditor->GetDlgCtrlID()), reinterpret_cast<LPARAM>(&dispinfo));
+        pOwner->SendMessage(WM_NOTIFY, static_cast<WPARAM>(pEditor->GetDlgCtrlID()),
+                            reinterpret_cast<LPARAM>(&dispinfo));
 
     // Close the window (the editor deletes itself when it is gone).
-    if (::IsWindow(hSelf))
-        pEditor->PostMessage(WM_CLOSE, 0, 0);
+    if (::IsWindow(hSelf)) pEditor->PostMessage(WM_CLOSE, 0, 0);
 }
 
 } // namespace qor::grid
 
 BEGIN_MESSAGE_MAP(CInPlaceEdit, CEdit)
-    ON_WM_KILLFOCUS()
-    ON_WM_CHAR()
-    ON_WM_KEYDOWN()
-    ON_WM_GETDLGCODE()
+ON_WM_KILLFOCUS()
+ON_WM_CHAR()
+ON_WM_KEYDOWN()
+ON_WM_GETDLGCODE()
 END_MESSAGE_MAP()
 
 CInPlaceEdit::CInPlaceEdit(CWnd* pParent, CRect& rect, DWORD dwStyle, UINT nID, int nRow, int nColumn,
@@ -64,8 +61,7 @@ CInPlaceEdit::CInPlaceEdit(CWnd* pParent, CRect& rect, DWORD dwStyle, UINT nID, 
     : m_Rect(rect), m_nRow(nRow), m_nColumn(nColumn), m_sInitText(sInitText), m_bExitOnArrows(nFirstChar != VK_LBUTTON)
 {
     const DWORD dwEditStyle = WS_BORDER | WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | dwStyle;
-    if (!pParent || !Create(dwEditStyle, rect, pParent, nID))
-        return;
+    if (!pParent || !Create(dwEditStyle, rect, pParent, nID)) return;
 
     SetFont(pParent->GetFont());
     SetWindowText(sInitText);
@@ -74,12 +70,8 @@ CInPlaceEdit::CInPlaceEdit(CWnd* pParent, CRect& rect, DWORD dwStyle, UINT nID, 
     switch (nFirstChar)
     {
     case VK_LBUTTON:
-    case VK_RETURN:
-        SetSel(m_sInitText.GetLength(), -1);
-        return;
-    case VK_BACK:
-        SetSel(m_sInitText.GetLength(), -1);
-        break;
+    case VK_RETURN: SetSel(m_sInitText.GetLength(), -1); return;
+    case VK_BACK: SetSel(m_sInitText.GetLength(), -1); break;
     case VK_TAB:
     case VK_SPACE:
     case VK_PRIOR:
@@ -89,12 +81,8 @@ CInPlaceEdit::CInPlaceEdit(CWnd* pParent, CRect& rect, DWORD dwStyle, UINT nID, 
     case VK_LEFT:
     case VK_UP:
     case VK_RIGHT:
-    case VK_DOWN:
-        SetSel(0, -1);
-        return;
-    default:
-        SetSel(0, -1);
-        break;
+    case VK_DOWN: SetSel(0, -1); return;
+    default: SetSel(0, -1); break;
     }
     // The starting character is typed as the user would have: it replaces the selection
     // (or, for Backspace, removes the last character).
@@ -131,8 +119,7 @@ void CInPlaceEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
     }
 
     CEdit::OnChar(nChar, nRepCnt, nFlags);
-    if (!::IsWindow(GetSafeHwnd()))
-        return;
+    if (!::IsWindow(GetSafeHwnd())) return;
 
     CString str;
     GetWindowText(str);
@@ -147,18 +134,15 @@ void CInPlaceEdit::GrowToFit(const CString& text)
     CRect rect;
     GetWindowRect(rect);
     CWnd* pParent = GetParent();
-    if (!pParent)
-        return;
+    if (!pParent) return;
     pParent->ScreenToClient(rect);
-    if (cx <= rect.Width())
-        return;
+    if (cx <= rect.Width()) return;
 
     CRect parentRect;
     pParent->GetClientRect(parentRect);
     const int right = std::min(rect.left + cx, parentRect.right);
     // Never narrower than now, even when the parent's edge is left of the editor's.
-    if (right > rect.right)
-        rect.right = right;
+    if (right > rect.right) rect.right = right;
     MoveWindow(rect);
 }
 
@@ -180,23 +164,18 @@ void CInPlaceEdit::OnKillFocus(CWnd* pNewWnd)
     EndEdit();
 }
 
-UINT CInPlaceEdit::OnGetDlgCode()
-{
-    return DLGC_WANTALLKEYS;
-}
+UINT CInPlaceEdit::OnGetDlgCode() { return DLGC_WANTALLKEYS; }
 
 BOOL CInPlaceEdit::PreTranslateMessage(MSG* pMsg)
 {
     // Alt plus a key does nothing here (no menu shortcuts from inside a cell).
-    if (pMsg && pMsg->message == WM_SYSCHAR)
-        return TRUE;
+    if (pMsg && pMsg->message == WM_SYSCHAR) return TRUE;
     return CEdit::PreTranslateMessage(pMsg);
 }
 
 void CInPlaceEdit::EndEdit()
 {
-    if (g_bEndingEdit || m_bEnded || !::IsWindow(GetSafeHwnd()))
-        return;
+    if (g_bEndingEdit || m_bEnded || !::IsWindow(GetSafeHwnd())) return;
     g_bEndingEdit = TRUE;
     m_bEnded = TRUE;
     OnEndingEdit();

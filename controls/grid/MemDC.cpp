@@ -31,8 +31,7 @@ CMemoryDC::~CMemoryDC()
 {
     if (m_bMemDC)
     {
-        m_pDC->BitBlt(m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), this, m_rect.left, m_rect.top,
-                      SRCCOPY);
+        m_pDC->BitBlt(m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), this, m_rect.left, m_rect.top, SRCCOPY);
         SelectObject(m_pOldBitmap);
     }
     else
@@ -43,15 +42,9 @@ CMemoryDC::~CMemoryDC()
     }
 }
 
-BOOL CMemoryDC::PtVisible(int x, int y) const
-{
-    return ::PtVisible(m_hDC, x, y);
-}
+BOOL CMemoryDC::PtVisible(int x, int y) const { return ::PtVisible(m_hDC, x, y); }
 
-BOOL CMemoryDC::RectVisible(LPCRECT lpRect) const
-{
-    return ::RectVisible(m_hDC, lpRect);
-}
+BOOL CMemoryDC::RectVisible(LPCRECT lpRect) const { return ::RectVisible(m_hDC, lpRect); }
 
 BOOL CMemoryDC::TextOut(int x, int y, LPCTSTR lpszString, int nCount)
 {

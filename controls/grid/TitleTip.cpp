@@ -24,8 +24,7 @@ BOOL RegisterTitleTipClass()
 {
     WNDCLASS wndcls{};
     HINSTANCE hInst = AfxGetInstanceHandle();
-    if (::GetClassInfo(hInst, TITLETIP_CLASSNAME, &wndcls))
-        return TRUE;
+    if (::GetClassInfo(hInst, TITLETIP_CLASSNAME, &wndcls)) return TRUE;
     wndcls = WNDCLASS{};
     wndcls.style = CS_SAVEBITS;
     wndcls.lpfnWndProc = ::DefWindowProc;
@@ -41,38 +40,31 @@ LPARAM PointParam(CPoint pt)
     return MAKELPARAM(static_cast<WORD>(static_cast<short>(pt.x)), static_cast<WORD>(static_cast<short>(pt.y)));
 }
 
-CPoint ParamPoint(LPARAM lParam)
-{
-    return CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-}
+CPoint ParamPoint(LPARAM lParam) { return CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); }
 } // namespace
 
 BEGIN_MESSAGE_MAP(CTitleTip, CWnd)
-    ON_WM_MOUSEMOVE()
-    ON_WM_PAINT()
-    ON_WM_ERASEBKGND()
+ON_WM_MOUSEMOVE()
+ON_WM_PAINT()
+ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
-CTitleTip::CTitleTip() : m_dwDblClickMsecs(::GetDoubleClickTime())
-{
-}
+CTitleTip::CTitleTip() : m_dwDblClickMsecs(::GetDoubleClickTime()) {}
 
 CTitleTip::~CTitleTip()
 {
-    if (GetSafeHwnd())
-        CTitleTip::DestroyWindow();
+    if (GetSafeHwnd()) CTitleTip::DestroyWindow();
 }
 
 BOOL CTitleTip::Create(CWnd* pParentWnd)
 {
-    if (m_bCreated && GetSafeHwnd())
-        return TRUE;
+    if (m_bCreated && GetSafeHwnd()) return TRUE;
     m_pParentWnd = pParentWnd;
     // A class that cannot be registered means no tip; the grid works without one.
-    if (!RegisterTitleTipClass())
-        return FALSE;
+    if (!RegisterTitleTipClass()) return FALSE;
     const DWORD dwExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
-    m_bCreated = CreateEx(dwExStyle, TITLETIP_CLASSNAME, _T(""), WS_POPUP | WS_BORDER, CRect(0, 0, 0, 0), pParentWnd, 0);
+    m_bCreated =
+        CreateEx(dwExStyle, TITLETIP_CLASSNAME, _T(""), WS_POPUP | WS_BORDER, CRect(0, 0, 0, 0), pParentWnd, 0);
     return m_bCreated;
 }
 
@@ -85,12 +77,9 @@ BOOL CTitleTip::DestroyWindow()
 void CTitleTip::Show(CRect rectTitle, LPCTSTR lpszTitleText, LPRECT lpHoverRect, const LOGFONT* lpLogFont,
                      COLORREF crTextClr, COLORREF crBackClr)
 {
-    if (!GetSafeHwnd() && !Create(m_pParentWnd))
-        return;
-    if (!m_pParentWnd || !::IsWindow(m_pParentWnd->GetSafeHwnd()))
-        return;
-    if (rectTitle.IsRectEmpty() || IsWindowVisible())
-        return;
+    if (!GetSafeHwnd() && !Create(m_pParentWnd)) return;
+    if (!m_pParentWnd || !::IsWindow(m_pParentWnd->GetSafeHwnd())) return;
+    if (rectTitle.IsRectEmpty() || IsWindowVisible()) return;
 
     // The area the mouse may move in, in screen coordinates until the tip is placed.
     CRect hover = lpHoverRect ? CRect(*lpHoverRect) : rectTitle;
@@ -99,15 +88,13 @@ void CTitleTip::Show(CRect rectTitle, LPCTSTR lpszTitleText, LPRECT lpHoverRect,
     m_pParentWnd->ClientToScreen(hover);
 
     // Only while this program has the keyboard (the tip never takes it).
-    if (!::GetFocus())
-        return;
+    if (!::GetFocus()) return;
 
     m_rectTitle = CRect(-1, -1, rectTitle.Width(), rectTitle.Height() + 1);
     m_pParentWnd->ClientToScreen(rectTitle);
 
     m_Font.DeleteObject();
-    if (lpLogFont)
-        m_Font.CreateFontIndirect(lpLogFont);
+    if (lpLogFont) m_Font.CreateFontIndirect(lpLogFont);
     CFont* pFont = m_Font.GetSafeHandle() ? &m_Font : m_pParentWnd->GetFont();
 
     CClientDC dc(this);
@@ -123,19 +110,16 @@ void CTitleTip::Show(CRect rectTitle, LPCTSTR lpszTitleText, LPRECT lpHoverRect,
     dc.GetTextExtentUpTo(lpszText, nLength, nRoom, &nTake);
     const CString strText = CString(_T(" ")) + CString(lpszText, nTake) + (nTake == nLength ? _T(" ") : _T(""));
     const int nWidth = std::min<int>(dc.GetTextExtent(strText).cx, nRoom) + tm.tmOverhang;
-    if (pOldFont)
-        dc.SelectObject(pOldFont);
+    if (pOldFont) dc.SelectObject(pOldFont);
 
     // A text that fits its cell needs no tip.
-    if (rectTitle.left + nWidth <= rectTitle.right)
-        return;
+    if (rectTitle.left + nWidth <= rectTitle.right) return;
 
     m_strShown = strText;
     if (!m_Font.GetSafeHandle() && pFont)
     {
         LOGFONT lf;
-        if (pFont->GetLogFont(&lf))
-            m_Font.CreateFontIndirect(&lf);
+        if (pFont->GetLogFont(&lf)) m_Font.CreateFontIndirect(&lf);
     }
     m_crBack = crBackClr != 0xFF000000 ? crBackClr : ::GetSysColor(COLOR_INFOBK);
     m_crText = crTextClr != 0xFF000000 ? crTextClr : ::GetSysColor(COLOR_INFOTEXT);
@@ -155,8 +139,7 @@ void CTitleTip::Show(CRect rectTitle, LPCTSTR lpszTitleText, LPRECT lpHoverRect,
 
 void CTitleTip::DrawTip(CDC* pDC)
 {
-    if (!pDC || !pDC->GetSafeHdc())
-        return;
+    if (!pDC || !pDC->GetSafeHdc()) return;
     CRect rect;
     GetClientRect(rect);
     pDC->FillSolidRect(rect, m_crBack);
@@ -164,16 +147,13 @@ void CTitleTip::DrawTip(CDC* pDC)
     pDC->SetTextColor(m_crText);
     CFont* pOldFont = m_Font.GetSafeHandle() ? pDC->SelectObject(&m_Font) : nullptr;
     pDC->TextOut(0, 0, m_strShown);
-    if (pOldFont)
-        pDC->SelectObject(pOldFont);
+    if (pOldFont) pDC->SelectObject(pOldFont);
 }
 
 void CTitleTip::Hide()
 {
-    if (!::IsWindow(GetSafeHwnd()))
-        return;
-    if (CWnd::GetCapture() == this)
-        ::ReleaseCapture();
+    if (!::IsWindow(GetSafeHwnd())) return;
+    if (CWnd::GetCapture() == this) ::ReleaseCapture();
     ShowWindow(SW_HIDE);
     m_strShown.Empty();
 }
@@ -203,10 +183,8 @@ void CTitleTip::OnMouseMove(UINT nFlags, CPoint point)
     // The move belongs to the window under the mouse.
     ClientToScreen(&point);
     CWnd* pWnd = CWnd::WindowFromPoint(point);
-    if (!pWnd || pWnd == this)
-        pWnd = m_pParentWnd;
-    if (!pWnd || !::IsWindow(pWnd->GetSafeHwnd()))
-        return;
+    if (!pWnd || pWnd == this) pWnd = m_pParentWnd;
+    if (!pWnd || !::IsWindow(pWnd->GetSafeHwnd())) return;
 
     const LRESULT nHitTest = pWnd->SendMessage(WM_NCHITTEST, 0, PointParam(point));
     if (nHitTest == HTCLIENT)
@@ -235,20 +213,17 @@ LRESULT CTitleTip::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         msg.wParam = wParam;
         msg.lParam = lParam;
         msg.time = ::GetTickCount();
-        if (PreTranslateMessage(&msg))
-            return 0;
+        if (PreTranslateMessage(&msg)) return 0;
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return CWnd::WindowProc(message, wParam, lParam);
 }
 
 BOOL CTitleTip::PreTranslateMessage(MSG* pMsg)
 {
-    if (!pMsg)
-        return FALSE;
+    if (!pMsg) return FALSE;
 
     switch (pMsg->message)
     {
@@ -269,10 +244,8 @@ BOOL CTitleTip::PreTranslateMessage(MSG* pMsg)
         Hide();
 
         CWnd* pWnd = CWnd::WindowFromPoint(point);
-        if (!pWnd || pWnd == this)
-            pWnd = m_pParentWnd;
-        if (!pWnd || !::IsWindow(pWnd->GetSafeHwnd()))
-            return CWnd::PreTranslateMessage(pMsg);
+        if (!pWnd || pWnd == this) pWnd = m_pParentWnd;
+        if (!pWnd || !::IsWindow(pWnd->GetSafeHwnd())) return CWnd::PreTranslateMessage(pMsg);
 
         UINT message = pMsg->message;
         WPARAM wParam = pMsg->wParam;
@@ -280,8 +253,7 @@ BOOL CTitleTip::PreTranslateMessage(MSG* pMsg)
         if (nHitTest == HTCLIENT)
         {
             pWnd->ScreenToClient(&point);
-            if (bDoubleClick)
-                message = WM_LBUTTONDBLCLK;
+            if (bDoubleClick) message = WM_LBUTTONDBLCLK;
         }
         else
         {
@@ -304,12 +276,10 @@ BOOL CTitleTip::PreTranslateMessage(MSG* pMsg)
             m_pParentWnd->PostMessage(pMsg->message, pMsg->wParam, pMsg->lParam);
         return TRUE;
 
-    default:
-        break;
+    default: break;
     }
 
-    if (::GetFocus())
-        return CWnd::PreTranslateMessage(pMsg);
+    if (::GetFocus()) return CWnd::PreTranslateMessage(pMsg);
     Hide();
     return TRUE;
 }

@@ -22,8 +22,8 @@ public:
     // Shows text over rectTitle (parent client coordinates) when it does not fit there.
     // The tip hides when the mouse leaves lpHoverRect (default: rectTitle). Colours equal
     // to CLR_DEFAULT_GRID (0xFF000000) take the system's tooltip colours.
-    void Show(CRect rectTitle, LPCTSTR lpszTitleText, LPRECT lpHoverRect = nullptr,
-              const LOGFONT* lpLogFont = nullptr, COLORREF crTextClr = 0xFF000000, COLORREF crBackClr = 0xFF000000);
+    void Show(CRect rectTitle, LPCTSTR lpszTitleText, LPRECT lpHoverRect = nullptr, const LOGFONT* lpLogFont = nullptr,
+              COLORREF crTextClr = 0xFF000000, COLORREF crBackClr = 0xFF000000);
     void Hide();
 
     BOOL DestroyWindow() override;

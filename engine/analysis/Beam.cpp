@@ -38,7 +38,8 @@ int CBeam::GetSpanIndex(double& x) const
     double s = 0.0;
     std::size_t i = 0;
     // The last span takes whatever rounding leaves over at the right end.
-    while (i < last && x > s + m_vL[i]) {
+    while (i < last && x > s + m_vL[i])
+    {
         s += m_vL[i];
         ++i;
     }
@@ -51,7 +52,8 @@ double CBeam::GetRestraintPosition(int k) const
     if (k < 0) qor::ThrowSubscriptError();
     int found = -1;
     std::size_t j = 0;
-    for (; j < m_vR.size(); ++j) {
+    for (; j < m_vR.size(); ++j)
+    {
         if (m_vR[j] == -1.0 && ++found == k) break;
     }
     if (j == m_vR.size()) qor::ThrowSubscriptError();
@@ -67,7 +69,8 @@ std::vector<double> CBeam::GetEventPositions() const
     std::vector<double> events;
     events.reserve(2 * m_vL.size());
     double s = 0.0;
-    for (double l : m_vL) {
+    for (double l : m_vL)
+    {
         events.push_back(s + 1.0);
         s += l;
         events.push_back(s - 1.0);
@@ -78,12 +81,12 @@ std::vector<double> CBeam::GetEventPositions() const
 template <class Archive>
 void CBeam::serialize(Archive& ar, const unsigned int /*version*/)
 {
-    ar & BOOST_SERIALIZATION_NVP(m_nSpans);
-    ar & BOOST_SERIALIZATION_NVP(m_nRestraints);
-    ar & BOOST_SERIALIZATION_NVP(m_Length);
-    ar & BOOST_SERIALIZATION_NVP(m_vL);
-    ar & BOOST_SERIALIZATION_NVP(m_vEI);
-    ar & BOOST_SERIALIZATION_NVP(m_vR);
+    ar& BOOST_SERIALIZATION_NVP(m_nSpans);
+    ar& BOOST_SERIALIZATION_NVP(m_nRestraints);
+    ar& BOOST_SERIALIZATION_NVP(m_Length);
+    ar& BOOST_SERIALIZATION_NVP(m_vL);
+    ar& BOOST_SERIALIZATION_NVP(m_vEI);
+    ar& BOOST_SERIALIZATION_NVP(m_vR);
 }
 
 QOR_INSTANTIATE_SERIALIZE(CBeam)

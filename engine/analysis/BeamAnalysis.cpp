@@ -39,10 +39,10 @@ std::array<double, 16> MemberStiffness(double EI, double L)
     const double b = 6.0 * EI / L2;
     const double c = 4.0 * EI / L;
     const double e = 2.0 * EI / L;
-    return {a, b, -a, b,  //
-            b, c, -b, e,  //
-            -a, -b, a, -b, //
-            b, e, -b, c};
+    return {a,  b,  -a, b,  //
+            b,  c,  -b, e,  //
+            -a, -b, a,  -b, //
+            b,  e,  -b, c};
 }
 
 // Adds one load's fixed-end actions {Ma, Mb, Va, Vb} to a span's sum in DOF order {Va, Ma, Vb, Mb}.
@@ -81,7 +81,8 @@ void ShapeFactors(const std::vector<double>& xLocal, double L, std::vector<doubl
 {
     n1.resize(xLocal.size());
     n2.resize(xLocal.size());
-    for (std::size_t k = 0; k < xLocal.size(); ++k) {
+    for (std::size_t k = 0; k < xLocal.size(); ++k)
+    {
         const double xi = xLocal[k] / L;
         const double xi2 = xi * xi;
         const double xi3 = xi2 * xi;
@@ -98,12 +99,13 @@ void PlaceX(std::vector<double>& x, const std::vector<double>& xLocal, double of
 
 // Scales R and D by 1/EI (a multiplication by the reciprocal) and adds the end translations
 // to D at the points 1 .. n+1 (not at the repeated end points).
-void FinishMember(CMbrResults& m, const std::vector<double>& n1, const std::vector<double>& n2, double EI,
-                  double dl0, double dl2)
+void FinishMember(CMbrResults& m, const std::vector<double>& n1, const std::vector<double>& n2, double EI, double dl0,
+                  double dl2)
 {
     const std::size_t count = m.R.size();
     const double inv = 1.0 / EI;
-    for (std::size_t k = 0; k < count; ++k) {
+    for (std::size_t k = 0; k < count; ++k)
+    {
         m.R[k] *= inv;
         m.D[k] *= inv;
     }
@@ -122,15 +124,11 @@ void CheckLoads(const std::vector<CLoad*>& loads, std::size_t nSpans)
 // ---------------------------------------------------------------------------------------------
 // CBeamAnalysis
 
-int CBeamAnalysis::PointsPerSpanSetting()
-{
-    return ClampPoints(CSettings::GetInstance()->Analysis.NPOINTS_ALONG_BEAM);
-}
+int CBeamAnalysis::PointsPerSpanSetting() { return ClampPoints(CSettings::GetInstance()->Analysis.NPOINTS_ALONG_BEAM); }
 
 CBeamAnalysis::CBeamAnalysis(const CBeam* beam, std::vector<CLoad*> loads)
     : CBeamAnalysis(beam, std::move(loads), PointsPerSpanSetting())
-{
-}
+{}
 
 CBeamAnalysis::CBeamAnalysis(const CBeam* beam, std::vector<CLoad*> loads, int nPoints)
     : m_nPoints(ClampPoints(nPoints)), m_pBeam(beam), m_vLoads(std::move(loads))
@@ -174,7 +172,8 @@ CBeamSolver::CBeamSolver(const CBeam& beam, int nPoints)
     m_vN2.resize(nSpans);
     m_K.assign(N * N, 0.0);
     double offset = 0.0;
-    for (std::size_t i = 0; i < nSpans; ++i) {
+    for (std::size_t i = 0; i < nSpans; ++i)
+    {
         m_vOffset[i] = offset;
         offset += m_vL[i];
         m_vk[i] = MemberStiffness(m_vEI[i], m_vL[i]);
@@ -189,20 +188,24 @@ CBeamSolver::CBeamSolver(const CBeam& beam, int nPoints)
     // Supports: a rigid DOF's row and column become those of the identity, a spring adds its
     // stiffness to the diagonal. Then Gaussian elimination in place, without pivoting.
     m_LU = m_K;
-    for (std::size_t j = 0; j < N; ++j) {
-        if (R[j] < 0.0) {
+    for (std::size_t j = 0; j < N; ++j)
+    {
+        if (R[j] < 0.0)
+        {
             for (std::size_t c = 0; c < N; ++c) m_LU[j * N + c] = 0.0;
             for (std::size_t r = 0; r < N; ++r) m_LU[r * N + j] = 0.0;
             m_LU[j * N + j] = 1.0;
             m_vRigid.push_back(j);
         }
-        else if (R[j] > 0.0) {
+        else if (R[j] > 0.0)
+        {
             m_LU[j * N + j] += R[j];
         }
         if (R[j] == -1.0) m_vReactionDof.push_back(j);
     }
     for (std::size_t k = 0; k < N; ++k)
-        for (std::size_t i = k + 1; i < N; ++i) {
+        for (std::size_t i = k + 1; i < N; ++i)
+        {
             m_LU[i * N + k] /= m_LU[k * N + k];
             for (std::size_t j = k + 1; j < N; ++j) m_LU[i * N + j] -= m_LU[k * N + j] * m_LU[i * N + k];
         }
@@ -217,7 +220,8 @@ void CBeamSolver::Shape(CBeamResults& out) const
     const std::size_t nSpans = m_vL.size();
     const std::size_t count = GetPointsPerMember();
     if (out.m_vMbrRes.size() != nSpans) out.m_vMbrRes.resize(nSpans);
-    for (CMbrResults& m : out.m_vMbrRes) {
+    for (CMbrResults& m : out.m_vMbrRes)
+    {
         if (m.x.size() != count) m.x.resize(count);
         if (m.M.size() != count) m.M.resize(count);
         if (m.V.size() != count) m.V.resize(count);
@@ -245,13 +249,15 @@ void CBeamSolver::Solve(const std::vector<CLoad*>& loads, CBeamResults& out)
     // Fixed-end actions per span (per span in list order, as the plain analysis sums them).
     for (std::array<double, 4>& fe : m_vFE) fe = {0.0, 0.0, 0.0, 0.0};
     for (CLoad* load : loads)
-        if (load) {
+        if (load)
+        {
             const std::size_t i = load->GetMember();
             AddFixedEnd(m_vFE[i], load->GetFixedEndActions(m_vL[i]));
         }
 
     std::fill(m_F.begin(), m_F.end(), 0.0);
-    for (std::size_t i = 0; i < nSpans; ++i) {
+    for (std::size_t i = 0; i < nSpans; ++i)
+    {
         m_F[2 * i] -= m_vFE[i][0];
         m_F[2 * i + 1] -= m_vFE[i][1];
         m_F[2 * i + 2] -= m_vFE[i][2];
@@ -264,13 +270,15 @@ void CBeamSolver::Solve(const std::vector<CLoad*>& loads, CBeamResults& out)
     for (std::size_t j : m_vRigid) d[j] = 0.0;
     for (std::size_t i = 0; i < N; ++i)
         for (std::size_t j = 0; j < i; ++j) d[i] -= m_LU[i * N + j] * d[j];
-    for (std::size_t i = N; i-- > 0;) {
+    for (std::size_t i = N; i-- > 0;)
+    {
         for (std::size_t j = i + 1; j < N; ++j) d[i] -= m_LU[i * N + j] * d[j];
         d[i] /= m_LU[i * N + i];
     }
 
     // Reactions.
-    for (std::size_t r = 0; r < m_vReactionDof.size(); ++r) {
+    for (std::size_t r = 0; r < m_vReactionDof.size(); ++r)
+    {
         const std::size_t j = m_vReactionDof[r];
         double s = 0.0;
         for (std::size_t c = 0; c < N; ++c) s += m_K[j * N + c] * d[c];
@@ -278,7 +286,8 @@ void CBeamSolver::Solve(const std::vector<CLoad*>& loads, CBeamResults& out)
     }
 
     // Member results.
-    for (std::size_t i = 0; i < nSpans; ++i) {
+    for (std::size_t i = 0; i < nSpans; ++i)
+    {
         const double L = m_vL[i];
         const std::array<double, 4> dl{d[2 * i], d[2 * i + 1], d[2 * i + 2], d[2 * i + 3]};
         const std::array<double, 4> f = EndForces(m_vk[i], dl, m_vFE[i]);

@@ -58,7 +58,7 @@ private:
     std::int32_t m_nPoints;
     const CBeam* m_pBeam;
     std::vector<double> m_vL;
-    std::vector<double> m_vEI;   // divided by 1e6
+    std::vector<double> m_vEI; // divided by 1e6
     std::vector<double> m_vR;
     std::vector<CLoad*> m_vLoads;
 };
@@ -85,16 +85,16 @@ private:
     void Shape(CBeamResults& out) const;
 
     int m_nPoints;
-    std::size_t m_N;                         // number of DOFs
-    std::shared_ptr<CBeam> m_pBeam;          // shared by every result
+    std::size_t m_N;                // number of DOFs
+    std::shared_ptr<CBeam> m_pBeam; // shared by every result
     std::vector<double> m_vL;
-    std::vector<double> m_vEI;               // divided by 1e6
-    std::vector<double> m_vOffset;           // start of each span along the beam
-    std::vector<std::array<double, 16>> m_vk; // member stiffness matrices
-    std::vector<double> m_K;                 // unrestrained stiffness, row-major N x N
-    std::vector<double> m_LU;                // restrained and eliminated stiffness, row-major
-    std::vector<std::size_t> m_vRigid;       // DOFs with a negative restraint
-    std::vector<std::size_t> m_vReactionDof; // DOFs restrained by exactly -1.0
+    std::vector<double> m_vEI;                 // divided by 1e6
+    std::vector<double> m_vOffset;             // start of each span along the beam
+    std::vector<std::array<double, 16>> m_vk;  // member stiffness matrices
+    std::vector<double> m_K;                   // unrestrained stiffness, row-major N x N
+    std::vector<double> m_LU;                  // restrained and eliminated stiffness, row-major
+    std::vector<std::size_t> m_vRigid;         // DOFs with a negative restraint
+    std::vector<std::size_t> m_vReactionDof;   // DOFs restrained by exactly -1.0
     std::vector<std::vector<double>> m_vX;     // local positions per span
     std::vector<std::vector<double>> m_vXBeam; // the same along the beam
     std::vector<std::vector<double>> m_vN1;    // end-translation shape factors per span

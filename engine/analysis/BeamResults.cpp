@@ -11,18 +11,17 @@
 #include <boost/serialization/shared_ptr.hpp>
 #include <boost/serialization/vector.hpp>
 
-
 // ---------------------------------------------------------------------------------------------
 // CMbrResults
 
 CMbrResults::CMbrResults(std::size_t nPoints)
     : x(nPoints, 0.0), M(nPoints, 0.0), V(nPoints, 0.0), R(nPoints, 0.0), D(nPoints, 0.0)
-{
-}
+{}
 
 void CMbrResults::Clear(int t)
 {
-    switch (t) {
+    switch (t)
+    {
     case BRT_MOMENT: std::fill(M.begin(), M.end(), 0.0); break;
     case BRT_SHEAR: std::fill(V.begin(), V.end(), 0.0); break;
     case BRT_ROTATION: std::fill(R.begin(), R.end(), 0.0); break;
@@ -41,12 +40,12 @@ void CMbrResults::Clear(int t)
 CMbrResults& CMbrResults::operator+=(const CMbrResults& other)
 {
     const std::size_t n = other.x.size();
-    if (x.size() != n || M.size() != n || V.size() != n || R.size() != n || D.size() != n)
-        throw kResultsSizeError;
+    if (x.size() != n || M.size() != n || V.size() != n || R.size() != n || D.size() != n) throw kResultsSizeError;
     // other's value vectors must be as long as its positions too, or we would read past them.
     if (other.M.size() != n || other.V.size() != n || other.R.size() != n || other.D.size() != n)
         throw kResultsSizeError;
-    for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t i = 0; i < n; ++i)
+    {
         M[i] += other.M[i];
         V[i] += other.V[i];
         R[i] += other.R[i];
@@ -58,22 +57,20 @@ CMbrResults& CMbrResults::operator+=(const CMbrResults& other)
 template <class Archive>
 void CMbrResults::serialize(Archive& ar, const unsigned int /*version*/)
 {
-    ar & boost::serialization::make_nvp("x", x);
-    ar & boost::serialization::make_nvp("M", M);
-    ar & boost::serialization::make_nvp("V", V);
-    ar & boost::serialization::make_nvp("R", R);
-    ar & boost::serialization::make_nvp("D", D);
+    ar& boost::serialization::make_nvp("x", x);
+    ar& boost::serialization::make_nvp("M", M);
+    ar& boost::serialization::make_nvp("V", V);
+    ar& boost::serialization::make_nvp("R", R);
+    ar& boost::serialization::make_nvp("D", D);
 }
 
 // ---------------------------------------------------------------------------------------------
 // CBeamResults
 
 CBeamResults::CBeamResults(const CBeam* beam, std::vector<CMbrResults> members, std::vector<double> reactions)
-    : m_pBeam(beam ? std::make_shared<CBeam>(*beam) : nullptr)
-    , m_vMbrRes(std::move(members))
-    , m_vReactions(std::move(reactions))
-{
-}
+    : m_pBeam(beam ? std::make_shared<CBeam>(*beam) : nullptr), m_vMbrRes(std::move(members)),
+      m_vReactions(std::move(reactions))
+{}
 
 void CBeamResults::GetResults(std::vector<double>& x, std::vector<double>& y, int t) const
 {
@@ -85,9 +82,11 @@ void CBeamResults::GetResults(std::vector<double>& x, std::vector<double>& y, in
     x.reserve(m_vMbrRes.size() * perMember);
     y.reserve(m_vMbrRes.size() * perMember);
 
-    for (const CMbrResults& m : m_vMbrRes) {
+    for (const CMbrResults& m : m_vMbrRes)
+    {
         const std::vector<double>* v = nullptr;
-        switch (t) {
+        switch (t)
+        {
         case BRT_MOMENT: v = &m.M; break;
         case BRT_SHEAR: v = &m.V; break;
         case BRT_ROTATION: v = &m.R; break;
@@ -108,9 +107,9 @@ void CBeamResults::ClearResults(int t)
 template <class Archive>
 void CBeamResults::serialize(Archive& ar, const unsigned int /*version*/)
 {
-    ar & BOOST_SERIALIZATION_NVP(m_pBeam);
-    ar & BOOST_SERIALIZATION_NVP(m_vMbrRes);
-    ar & BOOST_SERIALIZATION_NVP(m_vReactions);
+    ar& BOOST_SERIALIZATION_NVP(m_pBeam);
+    ar& BOOST_SERIALIZATION_NVP(m_vMbrRes);
+    ar& BOOST_SERIALIZATION_NVP(m_vReactions);
 }
 
 QOR_INSTANTIATE_SERIALIZE(CMbrResults)

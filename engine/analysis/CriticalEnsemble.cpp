@@ -63,12 +63,14 @@ void CCriticalValueEnsemble::Calculate(std::vector<std::shared_ptr<CEnvelopeResu
 
 void CCriticalValueEnsemble::GetBM(std::vector<double>& max, std::vector<double>& min) const
 {
-    Series(m_vResults, max, min, [](const CCriticalValueResults& r) -> const auto& { return r.m_BMPair; }, ValueOf);
+    Series(
+        m_vResults, max, min, [](const CCriticalValueResults& r) -> const auto& { return r.m_BMPair; }, ValueOf);
 }
 
 void CCriticalValueEnsemble::GetSF(std::vector<double>& max, std::vector<double>& min) const
 {
-    Series(m_vResults, max, min, [](const CCriticalValueResults& r) -> const auto& { return r.m_SFPair; }, ValueOf);
+    Series(
+        m_vResults, max, min, [](const CCriticalValueResults& r) -> const auto& { return r.m_SFPair; }, ValueOf);
 }
 
 void CCriticalValueEnsemble::GetReaction(unsigned i, std::vector<double>& max, std::vector<double>& min) const
@@ -93,19 +95,21 @@ CCriticalRatioEnsemble::CCriticalRatioEnsemble(std::vector<CCriticalRatioResults
 
 void CCriticalRatioEnsemble::GetBM(std::vector<double>& max, std::vector<double>& min) const
 {
-    Series(m_vResults, max, min, [](const CCriticalRatioResults& r) -> const auto& { return r.m_BMPair; }, RatioOf);
+    Series(
+        m_vResults, max, min, [](const CCriticalRatioResults& r) -> const auto& { return r.m_BMPair; }, RatioOf);
 }
 
 void CCriticalRatioEnsemble::GetSF(std::vector<double>& max, std::vector<double>& min) const
 {
-    Series(m_vResults, max, min, [](const CCriticalRatioResults& r) -> const auto& { return r.m_SFPair; }, RatioOf);
+    Series(
+        m_vResults, max, min, [](const CCriticalRatioResults& r) -> const auto& { return r.m_SFPair; }, RatioOf);
 }
 
 void CCriticalRatioEnsemble::GetReaction(unsigned i, std::vector<double>& max, std::vector<double>& min) const
 {
     Series(
-        m_vResults, max, min,
-        [i](const CCriticalRatioResults& r) -> const auto& { return ReactionPair(r, i); }, RatioOf);
+        m_vResults, max, min, [i](const CCriticalRatioResults& r) -> const auto& { return ReactionPair(r, i); },
+        RatioOf);
 }
 
 std::vector<double> CCriticalRatioEnsemble::GetMaxShearRatios() const

@@ -33,9 +33,9 @@ public:
     std::shared_ptr<CBridgeSet> GetBridgeSet() const { return m_pBridgeSet; }
     std::size_t GetNoResults() const { return m_vResults.size(); }
 
-    int m_nResults = 0;                        // results added by Calculate
+    int m_nResults = 0; // results added by Calculate
     std::shared_ptr<CBridgeSet> m_pBridgeSet;
-    std::vector<T> m_vResults;                 // one per bridge, in the set's order
+    std::vector<T> m_vResults; // one per bridge, in the set's order
 };
 
 class CCriticalValueEnsemble : public CCriticalEnsemble<CCriticalValueResults>

@@ -15,13 +15,15 @@ namespace {
 template <bool Add>
 inline void Put(std::size_t i, double m, double v, double r, double d, double* M, double* V, double* R, double* D)
 {
-    if constexpr (Add) {
+    if constexpr (Add)
+    {
         M[i] += m;
         V[i] += v;
         R[i] += r;
         D[i] += d;
     }
-    else {
+    else
+    {
         M[i] = m;
         V[i] = v;
         R[i] = r;
@@ -39,7 +41,8 @@ inline void Fill(const double* __restrict x, std::size_t n, double* __restrict M
     Put<Add>(0, 0.0, 0.0, r, d, M, V, R, D);
     if (n == 1) return;
     const std::size_t last = n - 1;
-    for (std::size_t i = 1; i < last; ++i) {
+    for (std::size_t i = 1; i < last; ++i)
+    {
         double mi, vi, ri, di;
         f(x[i], mi, vi, ri, di);
         Put<Add>(i, mi, vi, ri, di, M, V, R, D);
@@ -93,20 +96,25 @@ inline void FillSplit(const double* __restrict x, std::size_t n, double* __restr
     const std::size_t last = n - 1;
     const double* const split = std::partition_point(x + 1, x + last, [a](double xi) { return xi < a; });
     const std::size_t k = static_cast<std::size_t>(split - x);
-    if (AllBelow(x + 1, k - 1, a) && NoneBelow(x + k, last - k, a)) {
-        for (std::size_t i = 1; i < k; ++i) {
+    if (AllBelow(x + 1, k - 1, a) && NoneBelow(x + k, last - k, a))
+    {
+        for (std::size_t i = 1; i < k; ++i)
+        {
             double mi, vi, ri, di;
             before(x[i], mi, vi, ri, di);
             Put<Add>(i, mi, vi, ri, di, M, V, R, D);
         }
-        for (std::size_t i = k; i < last; ++i) {
+        for (std::size_t i = k; i < last; ++i)
+        {
             double mi, vi, ri, di;
             from(x[i], mi, vi, ri, di);
             Put<Add>(i, mi, vi, ri, di, M, V, R, D);
         }
     }
-    else {
-        for (std::size_t i = 1; i < last; ++i) {
+    else
+    {
+        for (std::size_t i = 1; i < last; ++i)
+        {
             general(x[i], m, v, r, d);
             Put<Add>(i, m, v, r, d, M, V, R, D);
         }
@@ -122,8 +130,7 @@ inline void FillSplit(const double* __restrict x, std::size_t n, double* __restr
 
 CLoad::CLoad(std::uint32_t member, std::int32_t kind, double magnitude, double a, double third)
     : m_nMember(member), m_Kind(kind), m_Magnitude(magnitude), m_a(a), m_Third(third)
-{
-}
+{}
 
 CMbrResults CLoad::GetMemberResults(std::vector<double> x, double L)
 {
@@ -136,16 +143,14 @@ CMbrResults CLoad::GetMemberResults(std::vector<double> x, double L)
 void CLoad::AddMemberResults(const std::vector<double>& x, double L, CMbrResults& acc)
 {
     const std::size_t n = x.size();
-    if (acc.M.size() != n || acc.V.size() != n || acc.R.size() != n || acc.D.size() != n)
-        throw kResultsSizeError;
+    if (acc.M.size() != n || acc.V.size() != n || acc.R.size() != n || acc.D.size() != n) throw kResultsSizeError;
     ComputeMemberResults(x.data(), n, L, acc.M.data(), acc.V.data(), acc.R.data(), acc.D.data(), true);
 }
 
 void CLoad::WriteMemberResults(const std::vector<double>& x, double L, CMbrResults& out)
 {
     const std::size_t n = x.size();
-    if (out.M.size() != n || out.V.size() != n || out.R.size() != n || out.D.size() != n)
-        throw kResultsSizeError;
+    if (out.M.size() != n || out.V.size() != n || out.R.size() != n || out.D.size() != n) throw kResultsSizeError;
     ComputeMemberResults(x.data(), n, L, out.M.data(), out.V.data(), out.R.data(), out.D.data(), false);
 }
 
@@ -196,8 +201,8 @@ std::array<double, 4> CLoadPL::GetFixedEndActions(double L)
             (a * L2 + a * a * b - a * b * b) * P / L3};
 }
 
-void CLoadPL::ComputeMemberResults(const double* x, std::size_t n, double L, double* M, double* V, double* R,
-                                   double* D, bool add)
+void CLoadPL::ComputeMemberResults(const double* x, std::size_t n, double L, double* M, double* V, double* R, double* D,
+                                   bool add)
 {
     const double P = m_Magnitude * m_Gamma;
     const double a = m_a;
@@ -220,9 +225,7 @@ void CLoadPL::ComputeMemberResults(const double* x, std::size_t n, double L, dou
     };
     // Where x < a, x - a < 0 (a difference of unequal numbers is never zero), so u is 0.0.
     const auto before = [=](double xi, double& m, double& v, double& r, double& d) { at(xi, 0.0, Ra, m, v, r, d); };
-    const auto from = [=](double xi, double& m, double& v, double& r, double& d) {
-        at(xi, xi - a, RaP, m, v, r, d);
-    };
+    const auto from = [=](double xi, double& m, double& v, double& r, double& d) { at(xi, xi - a, RaP, m, v, r, d); };
     if (add)
         FillSplit<true>(x, n, M, V, R, D, a, general, before, from);
     else

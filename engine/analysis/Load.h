@@ -14,7 +14,13 @@
 class CLoad
 {
 public:
-    enum Kind : std::int32_t { UDL = 0, PL = 1, PUDL = 2, MAMB = 3 };
+    enum Kind : std::int32_t
+    {
+        UDL = 0,
+        PL = 1,
+        PUDL = 2,
+        MAMB = 3
+    };
 
     virtual ~CLoad() = default;
 
@@ -53,16 +59,16 @@ protected:
     CLoad(std::uint32_t member, std::int32_t kind, double magnitude, double a, double third);
 
     // Writes (add == false) or adds (add == true) the member results at n positions.
-    virtual void ComputeMemberResults(const double* x, std::size_t n, double L, double* M, double* V,
-                                      double* R, double* D, bool add) = 0;
+    virtual void ComputeMemberResults(const double* x, std::size_t n, double L, double* M, double* V, double* R,
+                                      double* D, bool add) = 0;
 
-    std::uint32_t m_nMember;               // span the load is on
-    std::int32_t m_Kind;                   // 0 uniform, 1 point, 2 partial uniform, 3 end moments
-    double m_Gamma = 1.0;                  // load factor
-    std::array<double, 4> m_FEABeyond{};   // returned when the load starts beyond the member end
-    double m_Magnitude;                    // w, P, or Ma for end moments
-    double m_a;                            // start position within the member, or Mb for end moments
-    double m_Third;                        // b = L - a (point load, written by each call); cover c (partial)
+    std::uint32_t m_nMember;             // span the load is on
+    std::int32_t m_Kind;                 // 0 uniform, 1 point, 2 partial uniform, 3 end moments
+    double m_Gamma = 1.0;                // load factor
+    std::array<double, 4> m_FEABeyond{}; // returned when the load starts beyond the member end
+    double m_Magnitude;                  // w, P, or Ma for end moments
+    double m_a;                          // start position within the member, or Mb for end moments
+    double m_Third;                      // b = L - a (point load, written by each call); cover c (partial)
 };
 
 // Uniform load w over the whole member.
@@ -73,8 +79,8 @@ public:
     std::array<double, 4> GetFixedEndActions(double L) override;
 
 protected:
-    void ComputeMemberResults(const double* x, std::size_t n, double L, double* M, double* V, double* R,
-                              double* D, bool add) override;
+    void ComputeMemberResults(const double* x, std::size_t n, double L, double* M, double* V, double* R, double* D,
+                              bool add) override;
 };
 
 // Point load P at a from the left end of the member.
@@ -86,8 +92,8 @@ public:
     double GetB() const { return m_Third; }
 
 protected:
-    void ComputeMemberResults(const double* x, std::size_t n, double L, double* M, double* V, double* R,
-                              double* D, bool add) override;
+    void ComputeMemberResults(const double* x, std::size_t n, double L, double* M, double* V, double* R, double* D,
+                              bool add) override;
 };
 
 // Uniform load w from a over the cover c. Where the cover runs past the member end, both the
@@ -102,8 +108,8 @@ public:
     void SetCover(double c) { m_Third = c; }
 
 protected:
-    void ComputeMemberResults(const double* x, std::size_t n, double L, double* M, double* V, double* R,
-                              double* D, bool add) override;
+    void ComputeMemberResults(const double* x, std::size_t n, double L, double* M, double* V, double* R, double* D,
+                              bool add) override;
 };
 
 // End moments Ma (left) and Mb (right), anticlockwise positive.
@@ -114,6 +120,6 @@ public:
     std::array<double, 4> GetFixedEndActions(double L) override;
 
 protected:
-    void ComputeMemberResults(const double* x, std::size_t n, double L, double* M, double* V, double* R,
-                              double* D, bool add) override;
+    void ComputeMemberResults(const double* x, std::size_t n, double L, double* M, double* V, double* R, double* D,
+                              bool add) override;
 };

@@ -13,10 +13,8 @@
 #include <algorithm>
 #include <utility>
 
-COverstressAnalysis::COverstressAnalysis(std::shared_ptr<CBridgeSet> pBridgeSet)
-    : m_pBridgeSet(std::move(pBridgeSet))
-{
-}
+COverstressAnalysis::COverstressAnalysis(std::shared_ptr<CBridgeSet> pBridgeSet) : m_pBridgeSet(std::move(pBridgeSet))
+{}
 
 double COverstressAnalysis::GetIntensity(double L)
 {

@@ -57,8 +57,7 @@ CReferenceSet::CReferenceSet()
       m_pLiveLoadCritValues(std::make_shared<CCriticalValueEnsemble>()),
       m_pRefCritValues(std::make_shared<CCriticalValueEnsemble>()),
       m_pPropCritValues(std::make_shared<CCriticalValueEnsemble>())
-{
-}
+{}
 
 CReferenceSet::CReferenceSet(bool bUseOverstress, std::shared_ptr<CBridgeSet> bridgeSet,
                              std::shared_ptr<CLoadModelEnsemble> refLME, double overstressFactor)
@@ -217,24 +216,24 @@ template <class Archive>
 void CReferenceSet::serialize(Archive& ar, const unsigned int version)
 {
     using boost::serialization::make_nvp;
-    ar & make_nvp("m_pBridgeSet", m_pBridgeSet);
+    ar& make_nvp("m_pBridgeSet", m_pBridgeSet);
     if (Archive::is_loading::value && version == 0)
-        ar & make_nvp("m_pLoadModelEnsemble", m_pRefLME); // files written before version 1
+        ar& make_nvp("m_pLoadModelEnsemble", m_pRefLME); // files written before version 1
     else
-        ar & make_nvp("m_pRefLME", m_pRefLME);
-    ar & make_nvp("m_bIsCalculated", m_bIsCalculated);
-    ar & make_nvp("m_vOverstressCritEnv", m_vOverstressCritEnv);
-    ar & make_nvp("m_vLiveLoadCritEnv", m_vLiveLoadCritEnv);
-    ar & make_nvp("m_vRefCritEnv", m_vRefCritEnv);
-    ar & make_nvp("m_vPropCritEnv", m_vPropCritEnv);
-    ar & make_nvp("m_vRatios", m_vRatios);
-    ar & make_nvp("m_bUseOverstress", m_bUseOverstress);
-    ar & make_nvp("m_OverstressFactor", m_OverstressFactor);
+        ar& make_nvp("m_pRefLME", m_pRefLME);
+    ar& make_nvp("m_bIsCalculated", m_bIsCalculated);
+    ar& make_nvp("m_vOverstressCritEnv", m_vOverstressCritEnv);
+    ar& make_nvp("m_vLiveLoadCritEnv", m_vLiveLoadCritEnv);
+    ar& make_nvp("m_vRefCritEnv", m_vRefCritEnv);
+    ar& make_nvp("m_vPropCritEnv", m_vPropCritEnv);
+    ar& make_nvp("m_vRatios", m_vRatios);
+    ar& make_nvp("m_bUseOverstress", m_bUseOverstress);
+    ar& make_nvp("m_OverstressFactor", m_OverstressFactor);
     if (version >= 1)
     {
-        ar & make_nvp("m_pPropLME", m_pPropLME);
-        ar & make_nvp("m_bUseLM", m_bUseLM);
-        ar & make_nvp("m_bIsRatioCalculated", m_bIsRatioCalculated);
+        ar& make_nvp("m_pPropLME", m_pPropLME);
+        ar& make_nvp("m_bUseLM", m_bUseLM);
+        ar& make_nvp("m_bIsRatioCalculated", m_bIsRatioCalculated);
     }
     if (Archive::is_loading::value) m_nBridges = m_pBridgeSet ? m_pBridgeSet->m_nBridge : 0;
     RecalculateCritValues();

@@ -87,19 +87,19 @@ public:
     std::shared_ptr<CLoadModelEnsemble> m_pRefLME;  // the reference load models
     std::shared_ptr<CLoadModelEnsemble> m_pPropLME; // the proposed load models of the last ratio run
     std::shared_ptr<CBridgeSet> m_pBridgeSet;
-    int m_nBridges = 0;                             // the set's bridge count at construction
-    EnvList m_vOverstressCritEnv;                   // one per bridge, in set order
+    int m_nBridges = 0;           // the set's bridge count at construction
+    EnvList m_vOverstressCritEnv; // one per bridge, in set order
     EnvList m_vLiveLoadCritEnv;
-    EnvList m_vRefCritEnv;                          // the live results themselves when overstress is off
+    EnvList m_vRefCritEnv; // the live results themselves when overstress is off
     EnvList m_vPropCritEnv;
-    EnvList m_vRatios;                              // archived; never filled
+    EnvList m_vRatios; // archived; never filled
     std::shared_ptr<CCriticalValueEnsemble> m_pOverstressCritValues;
     std::shared_ptr<CCriticalValueEnsemble> m_pLiveLoadCritValues;
     std::shared_ptr<CCriticalValueEnsemble> m_pRefCritValues;
     std::shared_ptr<CCriticalValueEnsemble> m_pPropCritValues;
     bool m_bUseOverstress = false;
     double m_OverstressFactor = 1.4;
-    bool m_bUseLM = false;                          // the last proposed load was one load model
+    bool m_bUseLM = false; // the last proposed load was one load model
     bool m_bIsRatioCalculated = false;
 
 private:

@@ -17,13 +17,13 @@ template <class Archive>
 void CCaseData::serialize(Archive& ar, const unsigned int /*version*/)
 {
     using boost::serialization::make_nvp;
-    ar & make_nvp("m_vBridge", m_vBridge);
-    ar & make_nvp("m_vBridgeSet", m_vBridgeSet);
-    ar & make_nvp("m_vLoadModel", m_vLoadModel);
-    ar & make_nvp("m_vLoadModelEnsemble", m_vLoadModelEnsemble);
-    ar & make_nvp("m_vRefCollection", m_vRefCollection);
-    ar & make_nvp("m_sCaseRef", m_sCaseRef);
-    ar & make_nvp("m_sCaseNotes", m_sCaseNotes);
+    ar& make_nvp("m_vBridge", m_vBridge);
+    ar& make_nvp("m_vBridgeSet", m_vBridgeSet);
+    ar& make_nvp("m_vLoadModel", m_vLoadModel);
+    ar& make_nvp("m_vLoadModelEnsemble", m_vLoadModelEnsemble);
+    ar& make_nvp("m_vRefCollection", m_vRefCollection);
+    ar& make_nvp("m_sCaseRef", m_sCaseRef);
+    ar& make_nvp("m_sCaseNotes", m_sCaseNotes);
 }
 
 QOR_INSTANTIATE_SERIALIZE(CCaseData)

@@ -10,8 +10,7 @@ CElement::CElement() = default;
 
 CElement::CElement(int ID, const CString& description, int elementType)
     : m_ID(ID), m_Description(description), m_ElementType(elementType), m_bIsEditable(true)
-{
-}
+{}
 
 CElement::~CElement() = default;
 
@@ -21,10 +20,10 @@ template <class Archive>
 void CElement::serialize(Archive& ar, const unsigned int /*version*/)
 {
     using boost::serialization::make_nvp;
-    ar & make_nvp("m_ElementType", m_ElementType);
-    ar & make_nvp("m_Description", m_Description);
-    ar & make_nvp("m_ID", m_ID);
-    ar & make_nvp("m_bIsEditable", m_bIsEditable);
+    ar& make_nvp("m_ElementType", m_ElementType);
+    ar& make_nvp("m_Description", m_Description);
+    ar& make_nvp("m_ID", m_ID);
+    ar& make_nvp("m_bIsEditable", m_bIsEditable);
 }
 
 QOR_INSTANTIATE_SERIALIZE(CElement)

@@ -4,28 +4,20 @@
 
 #include "engine/model/LMECatalogue.h"
 
-namespace lmecat
-{
-namespace
-{
+namespace lmecat {
+namespace {
 
 // NAASRA 1976 / ABDC 1992 T44 truck: S between the second and third axle groups.
 const std::vector<AxleDef> T44Axles = {
-    {48.0, 0.0},
-    {96.0, -3.7},
-    {96.0, -4.9},
-    {96.0, -4.9, 0.0, 1},
-    {96.0, -6.1, 0.0, 1},
+    {48.0, 0.0}, {96.0, -3.7}, {96.0, -4.9}, {96.0, -4.9, 0.0, 1}, {96.0, -6.1, 0.0, 1},
 };
 
 // Heavy load platform: two groups of eight axle lines 1.8 m apart, S between the groups.
 std::vector<AxleDef> HLPAxles(double load, double width)
 {
     std::vector<AxleDef> axles;
-    for (int i = 0; i < 8; ++i)
-        axles.push_back({load, -1.8 * i, width, 0});
-    for (int i = 0; i < 8; ++i)
-        axles.push_back({load, -12.6 - 1.8 * i, width, 1});
+    for (int i = 0; i < 8; ++i) axles.push_back({load, -1.8 * i, width, 0});
+    for (int i = 0; i < 8; ++i) axles.push_back({load, -12.6 - 1.8 * i, width, 1});
     return axles;
 }
 
@@ -35,10 +27,8 @@ std::vector<AxleDef> SM1600Axles(double load)
     static const double front[] = {0.0, -1.25, -2.5, -7.5, -8.75, -10.0};
     static const double rear[] = {-10.0, -11.25, -12.5, -16.25, -17.5, -18.75};
     std::vector<AxleDef> axles;
-    for (double x : front)
-        axles.push_back({load, x, 0.0, 0});
-    for (double x : rear)
-        axles.push_back({load, x, 0.0, 1});
+    for (double x : front) axles.push_back({load, x, 0.0, 0});
+    for (double x : rear) axles.push_back({load, x, 0.0, 1});
     return axles;
 }
 
@@ -61,8 +51,7 @@ ModelDef LaneV(int offset, const wchar_t* name, double udl, double p)
 std::vector<AxleDef> HTruck(double front, double rear, bool semi)
 {
     std::vector<AxleDef> axles = {{front, 0.0}, {rear, -4.25}};
-    if (semi)
-        axles.push_back({rear, -4.25, 0.0, 1});
+    if (semi) axles.push_back({rear, -4.25, 0.0, 1});
     return axles;
 }
 
@@ -78,26 +67,29 @@ ModelDef A36Model(int offset, const wchar_t* name, double g, std::vector<AxleDef
             .dla = A36LoadDLA()};
 }
 
-}  // namespace
+} // namespace
 
 // ---------------------------------------------------------------- A26 (tonnes)
 const EntryDef A26_AA26 = {
     .name = L"A26-AA26",
     .editable = false,
-    .models = {{.offset = 1, .name = L"AA26-vehicle", .axles = {{5.67, 3.658, 2.0}, {13.61, 0.0, 2.2}}, .dla = FixedDLA(1.3)},
-               {.offset = 2, .name = L"AA26-UDL", .udls = {1.79}, .dla = FixedDLA(1.0)}},
+    .models =
+        {{.offset = 1, .name = L"AA26-vehicle", .axles = {{5.67, 3.658, 2.0}, {13.61, 0.0, 2.2}}, .dla = FixedDLA(1.3)},
+         {.offset = 2, .name = L"AA26-UDL", .udls = {1.79}, .dla = FixedDLA(1.0)}},
 };
 const EntryDef A26_A26 = {
     .name = L"A26-A26",
     .editable = false,
-    .models = {{.offset = 11, .name = L"A26-vehicle", .axles = {{5.08, 3.048, 2.0}, {10.16, 0.0, 2.2}}, .dla = FixedDLA(1.3)},
-               {.offset = 12, .name = L"A26-UDL", .udls = {1.49}, .dla = FixedDLA(1.0)}},
+    .models =
+        {{.offset = 11, .name = L"A26-vehicle", .axles = {{5.08, 3.048, 2.0}, {10.16, 0.0, 2.2}}, .dla = FixedDLA(1.3)},
+         {.offset = 12, .name = L"A26-UDL", .udls = {1.49}, .dla = FixedDLA(1.0)}},
 };
 const EntryDef A26_B26 = {
     .name = L"A26-B26",
     .editable = false,
-    .models = {{.offset = 21, .name = L"B26-vehicle", .axles = {{3.4, 3.04, 2.0}, {6.8, 0.0, 2.2}}, .dla = FixedDLA(1.3)},
-               {.offset = 22, .name = L"B26-UDL", .udls = {1.19}, .dla = FixedDLA(1.0)}},
+    .models =
+        {{.offset = 21, .name = L"B26-vehicle", .axles = {{3.4, 3.04, 2.0}, {6.8, 0.0, 2.2}}, .dla = FixedDLA(1.3)},
+         {.offset = 22, .name = L"B26-UDL", .udls = {1.19}, .dla = FixedDLA(1.0)}},
 };
 const FamilyDef A26 = {CLMEFactory::FamilyA26, L"A26", true, false, {&A26_AA26, &A26_A26, &A26_B26}};
 
@@ -114,33 +106,45 @@ const FamilyDef A36 = {CLMEFactory::FamilyA36, L"A36", true, false, {&A36_AA36, 
 const EntryDef NAASRA1970_MS18 = {
     .name = L"NAASRA 1970-MS18",
     .models = {LaneM(1, L"MS18 Lane load - M", 0.96, 8.16), LaneV(2, L"MS18 Lane load - V", 0.96, 11.84)},
-    .variable = ModelDef{.offset = 3, .name = L"MS18 HS20 truck: S = %.3f", .axles = HTruck(3.67, 14.69, true), .dla = SpanRuleDLA(2)},
+    .variable = ModelDef{.offset = 3,
+                         .name = L"MS18 HS20 truck: S = %.3f",
+                         .axles = HTruck(3.67, 14.69, true),
+                         .dla = SpanRuleDLA(2)},
     .sFrom = 4.25,
     .sTo = 9.15,
 };
 const EntryDef NAASRA1970_MS13 = {
     .name = L"NAASRA 1970-MS13",
     .models = {LaneM(31, L"MS13.5 Lane load - M", 0.72, 6.12), LaneV(32, L"MS13.5 Lane load - V", 0.72, 8.88)},
-    .variable = ModelDef{.offset = 33, .name = L"MS13.5 HS15 truck: S = %.3f", .axles = HTruck(2.76, 11.02, true), .dla = SpanRuleDLA(2)},
+    .variable = ModelDef{.offset = 33,
+                         .name = L"MS13.5 HS15 truck: S = %.3f",
+                         .axles = HTruck(2.76, 11.02, true),
+                         .dla = SpanRuleDLA(2)},
     .sFrom = 4.25,
     .sTo = 9.15,
 };
 const EntryDef NAASRA1970_M18 = {
     .name = L"NAASRA 1970-M18",
-    .models = {LaneM(71, L"M18 Lane load - M", 0.96, 8.16), LaneV(72, L"M18 Lane load - V", 0.96, 11.84),
+    .models = {LaneM(71, L"M18 Lane load - M", 0.96, 8.16),
+               LaneV(72, L"M18 Lane load - V", 0.96, 11.84),
                {.offset = 73, .name = L"M18 H20 truck", .axles = HTruck(3.67, 14.69, false), .dla = SpanRuleDLA(2)}},
 };
 const EntryDef NAASRA1970_M13 = {
     .name = L"NAASRA 1970-M13",
-    .models = {LaneM(81, L"M13.5 Lane load - M", 0.72, 6.12), LaneV(82, L"M13.5 Lane load - V", 0.72, 8.88),
+    .models = {LaneM(81, L"M13.5 Lane load - M", 0.72, 6.12),
+               LaneV(82, L"M13.5 Lane load - V", 0.72, 8.88),
                {.offset = 83, .name = L"M13.5 H15 truck", .axles = HTruck(2.76, 11.02, false), .dla = SpanRuleDLA(2)}},
 };
 const EntryDef NAASRA1970_M9 = {
     .name = L"NAASRA 1970-M9",
-    .models = {LaneM(91, L"M9 Lane load - M", 0.48, 4.08), LaneV(92, L"M9 Lane load - V", 0.48, 5.92),
+    .models = {LaneM(91, L"M9 Lane load - M", 0.48, 4.08),
+               LaneV(92, L"M9 Lane load - V", 0.48, 5.92),
                {.offset = 93, .name = L"M9 H10 truck", .axles = HTruck(1.84, 7.35, false), .dla = SpanRuleDLA(2)}},
 };
-const FamilyDef NAASRA1970 = {CLMEFactory::FamilyNAASRA1970, L"NAASRA 1970", true, false,
+const FamilyDef NAASRA1970 = {CLMEFactory::FamilyNAASRA1970,
+                              L"NAASRA 1970",
+                              true,
+                              false,
                               {&NAASRA1970_MS18, &NAASRA1970_MS13, &NAASRA1970_M18, &NAASRA1970_M13, &NAASRA1970_M9}};
 
 // ---------------------------------------------------------------- NAASRA 1976 (kN)
@@ -150,27 +154,46 @@ const EntryDef NAASRA1976_A14 = {
 };
 const EntryDef NAASRA1976_T44 = {
     .name = L"NAASRA 1976-T44",
-    .variable = ModelDef{.offset = 11, .name = L"T44 truck: S = %.3f", .axles = T44Axles, .dla = SpanRuleDLA(2), .minL = 4.5},
+    .variable =
+        ModelDef{.offset = 11, .name = L"T44 truck: S = %.3f", .axles = T44Axles, .dla = SpanRuleDLA(2), .minL = 4.5},
     .sFrom = 3.0,
     .sTo = 8.0,
 };
 const EntryDef NAASRA1976_L44 = {
     .name = L"NAASRA 1976-L44",
-    .models = {{.offset = 61, .name = L"T44 Lane load - M", .axles = {{106.0, 0.0}}, .udls = {12.5}, .dla = LaneRuleDLA(3), .sf = false, .minL = 10.0},
-               {.offset = 62, .name = L"T44 Lane load - V", .axles = {{154.0, 0.0}}, .udls = {12.5}, .dla = LaneRuleDLA(3), .bm = false, .minL = 10.0}},
+    .models = {{.offset = 61,
+                .name = L"T44 Lane load - M",
+                .axles = {{106.0, 0.0}},
+                .udls = {12.5},
+                .dla = LaneRuleDLA(3),
+                .sf = false,
+                .minL = 10.0},
+               {.offset = 62,
+                .name = L"T44 Lane load - V",
+                .axles = {{154.0, 0.0}},
+                .udls = {12.5},
+                .dla = LaneRuleDLA(3),
+                .bm = false,
+                .minL = 10.0}},
 };
 const EntryDef NAASRA1976_SAV = {
     .name = L"NAASRA 1976-SAV",
     .variable = ModelDef{.offset = 71,
                          .name = L"SAV truck: S = %.3f",
-                         .axles = {{240.0, 0.0, 4.5}, {240.0, -1.5, 4.5}, {240.0, -3.0, 4.5}, {240.0, -4.5, 4.5},
-                                   {240.0, -4.5, 4.5, 1}, {240.0, -6.0, 4.5, 1}, {240.0, -7.5, 4.5, 1}, {240.0, -9.0, 4.5, 1}},
+                         .axles = {{240.0, 0.0, 4.5},
+                                   {240.0, -1.5, 4.5},
+                                   {240.0, -3.0, 4.5},
+                                   {240.0, -4.5, 4.5},
+                                   {240.0, -4.5, 4.5, 1},
+                                   {240.0, -6.0, 4.5, 1},
+                                   {240.0, -7.5, 4.5, 1},
+                                   {240.0, -9.0, 4.5, 1}},
                          .dla = FixedDLA(1.1)},
     .sFrom = 6.0,
     .sTo = 15.0,
 };
-const FamilyDef NAASRA1976 = {CLMEFactory::FamilyNAASRA1976, L"NAASRA 1976", false, false,
-                              {&NAASRA1976_A14, &NAASRA1976_T44, &NAASRA1976_L44}};
+const FamilyDef NAASRA1976 = {
+    CLMEFactory::FamilyNAASRA1976, L"NAASRA 1976", false, false, {&NAASRA1976_A14, &NAASRA1976_T44, &NAASRA1976_L44}};
 
 // ---------------------------------------------------------------- ABDC 1992 (kN)
 const EntryDef ABDC1992_W7 = {
@@ -179,27 +202,32 @@ const EntryDef ABDC1992_W7 = {
 };
 const EntryDef ABDC1992_T44 = {
     .name = L"ABDC 1992-T44",
-    .variable = ModelDef{.offset = 11, .name = L"T44 truck: S = %.3f", .axles = T44Axles, .dla = SpanRuleDLA(4), .minL = 4.5},
+    .variable =
+        ModelDef{.offset = 11, .name = L"T44 truck: S = %.3f", .axles = T44Axles, .dla = SpanRuleDLA(4), .minL = 4.5},
     .sFrom = 3.0,
     .sTo = 8.0,
 };
 const EntryDef ABDC1992_L44 = {
     .name = L"ABDC 1992-L44",
-    .models = {{.offset = 41, .name = L"L44 Lane load", .axles = {{150.0, 0.0}}, .udls = {12.5}, .dla = LaneRuleDLA(5), .minL = 10.0}},
+    .models = {{.offset = 41,
+                .name = L"L44 Lane load",
+                .axles = {{150.0, 0.0}},
+                .udls = {12.5},
+                .dla = LaneRuleDLA(5),
+                .minL = 10.0}},
 };
 const EntryDef ABDC1992_HLP320 = {
     .name = L"ABDC 1992-HLP320", .variable = HLP(51, 200.0, 3.6), .sFrom = 6.0, .sTo = 15.0, .leadS = 1.8};
 const EntryDef ABDC1992_HLP400 = {
     .name = L"ABDC 1992-HLP400", .variable = HLP(81, 250.0, 4.5), .sFrom = 6.0, .sTo = 15.0, .leadS = 1.8};
-const FamilyDef ABDC1992 = {CLMEFactory::FamilyABDC1992, L"ABDC 1992", false, false,
-                            {&ABDC1992_W7, &ABDC1992_T44, &ABDC1992_L44}};
+const FamilyDef ABDC1992 = {
+    CLMEFactory::FamilyABDC1992, L"ABDC 1992", false, false, {&ABDC1992_W7, &ABDC1992_T44, &ABDC1992_L44}};
 
 // ---------------------------------------------------------------- ABAG (tonnes)
-namespace
-{
+namespace {
 const std::vector<double> BDoubleLoads = {6.0, 8.5, 8.5, 7.5, 7.5, 7.5, 7.5, 7.5, 7.5};
 const std::vector<double> SemiLoads = {6.0, 8.5, 8.5, 7.5, 7.5, 7.5};
-}  // namespace
+} // namespace
 
 const std::vector<AxleListDef> ABAGVehicles = {
     {L"ABAG - B-double 1", L"B-double AS1", BDoubleLoads, {3.0, 1.2, 5.5, 1.2, 1.2, 6.5, 1.2, 1.2}},
@@ -214,19 +242,23 @@ const std::vector<AxleListDef> ABAGVehicles = {
 const FamilyDef ABAG = {CLMEFactory::FamilyABAG, L"ABAG", true, true, {}};
 
 // ---------------------------------------------------------------- AS5100 (kN)
-const EntryDef AS5100_W80 = {
-    .name = L"AS5100-W80", .models = {{.offset = 1, .name = L"W80", .axles = {{80.0, 0.0}}, .dla = FixedDLA(1.4)}}};
+const EntryDef AS5100_W80 = {.name = L"AS5100-W80",
+                             .models = {{.offset = 1, .name = L"W80", .axles = {{80.0, 0.0}}, .dla = FixedDLA(1.4)}}};
 const EntryDef AS5100_A160 = {
     .name = L"AS5100-A160", .models = {{.offset = 11, .name = L"A160", .axles = {{160.0, 0.0}}, .dla = FixedDLA(1.4)}}};
 const EntryDef AS5100_M1600 = {
     .name = L"AS5100-M1600",
-    .variable = ModelDef{.offset = 21, .name = L"M1600: S = %.3f", .axles = SM1600Axles(120.0), .udls = {6.0}, .dla = FixedDLA(1.3)},
+    .variable =
+        ModelDef{
+            .offset = 21, .name = L"M1600: S = %.3f", .axles = SM1600Axles(120.0), .udls = {6.0}, .dla = FixedDLA(1.3)},
     .sFrom = 6.25,
     .sTo = 25.0,
 };
 const EntryDef AS5100_S1600 = {
     .name = L"AS5100-S1600",
-    .variable = ModelDef{.offset = 41, .name = L"S1600: S = %.3f", .axles = SM1600Axles(80.0), .udls = {24.0}, .dla = FixedDLA(1.0)},
+    .variable =
+        ModelDef{
+            .offset = 41, .name = L"S1600: S = %.3f", .axles = SM1600Axles(80.0), .udls = {24.0}, .dla = FixedDLA(1.0)},
     .sFrom = 6.25,
     .sTo = 25.0,
 };
@@ -234,14 +266,15 @@ const EntryDef AS5100_HLP320 = {
     .name = L"AS5100-HLP320", .variable = HLP(61, 200.0, 3.6), .sFrom = 6.0, .sTo = 15.0, .leadS = 1.8};
 const EntryDef AS5100_HLP400 = {
     .name = L"AS5100-HLP400", .variable = HLP(81, 250.0, 4.5), .sFrom = 6.0, .sTo = 15.0, .leadS = 1.8};
-const FamilyDef AS5100 = {CLMEFactory::FamilyAS5100, L"AS5100", false, false,
-                          {&AS5100_W80, &AS5100_A160, &AS5100_M1600, &AS5100_S1600}};
+const FamilyDef AS5100 = {
+    CLMEFactory::FamilyAS5100, L"AS5100", false, false, {&AS5100_W80, &AS5100_A160, &AS5100_M1600, &AS5100_S1600}};
 
 // ---------------------------------------------------------------- Eurocode (kN)
 const EntryDef Eurocode_LM1 = {
     .name = L"Eurocode",
     .editable = false,
-    .models = {{.offset = 1, .name = L"LM1", .axles = {{300.0, 0.0}, {300.0, -2.0}}, .udls = {27.0}, .dla = FixedDLA(1.0)}},
+    .models =
+        {{.offset = 1, .name = L"LM1", .axles = {{300.0, 0.0}, {300.0, -2.0}}, .udls = {27.0}, .dla = FixedDLA(1.0)}},
 };
 const FamilyDef Eurocode = {CLMEFactory::FamilyEurocode, L"Eurocode", false, false, {&Eurocode_LM1}};
 
@@ -278,4 +311,4 @@ const EntryDef AASHTO_HL93 = {
 };
 const FamilyDef AASHTO = {CLMEFactory::FamilyAASHTO, L"AASHTO", false, false, {&AASHTO_HL93}};
 
-}  // namespace lmecat
+} // namespace lmecat

@@ -7,25 +7,24 @@
 
 #include "engine/model/LMEFactory.h"
 
-namespace lmecat
-{
+namespace lmecat {
 
 // How a model receives its dynamic load allowance.
 enum class DLAMode
 {
-    Fixed,           // the code's value, or the user's
-    SpanRule,        // DLA span rule (2 NAASRA, 4 ABDC) with the standard DLA, else the user's value
-    LaneRule,        // lane rule 3 or 5 with the standard DLA, else rule 1 and the user's value
-    A36Load,         // A36 UDL rule always; the user's value when chosen
-    BS5400Load,      // BS5400 UDL rule always, together with Fixed 1.0
-    PointLoadFactor  // HL93: the allowance goes on the axles' gamma, not on the DLA factor
+    Fixed,          // the code's value, or the user's
+    SpanRule,       // DLA span rule (2 NAASRA, 4 ABDC) with the standard DLA, else the user's value
+    LaneRule,       // lane rule 3 or 5 with the standard DLA, else rule 1 and the user's value
+    A36Load,        // A36 UDL rule always; the user's value when chosen
+    BS5400Load,     // BS5400 UDL rule always, together with Fixed 1.0
+    PointLoadFactor // HL93: the allowance goes on the axles' gamma, not on the DLA factor
 };
 
 struct DLADef
 {
     DLAMode mode = DLAMode::Fixed;
-    double value = 1.0;  // Fixed, PointLoadFactor
-    int rule = 7;        // SpanRule, LaneRule
+    double value = 1.0; // Fixed, PointLoadFactor
+    int rule = 7;       // SpanRule, LaneRule
 };
 
 constexpr DLADef FixedDLA(double v) { return {DLAMode::Fixed, v, 7}; }
@@ -54,12 +53,12 @@ struct PartialDef
 // One load model. For a variable-spacing model, name is a printf pattern taking S.
 struct ModelDef
 {
-    int offset = 0;  // m_ID = family base id + offset
+    int offset = 0; // m_ID = family base id + offset
     const wchar_t* name = L"";
     std::vector<AxleDef> axles{};
     std::vector<double> udls{};
     std::vector<PartialDef> partials{};
-    double gammaDistributed = 1.0;  // SetGammaUDL / SetGammaPUDL when not 1.0 (A36)
+    double gammaDistributed = 1.0; // SetGammaUDL / SetGammaPUDL when not 1.0 (A36)
     DLADef dla{};
     bool bm = true;
     bool sf = true;
@@ -72,20 +71,20 @@ struct EntryDef
 {
     const wchar_t* name = L"";
     bool editable = true;
-    std::vector<ModelDef> models{};      // fixed models, built first
-    std::optional<ModelDef> variable{};  // variable-spacing model; its offset is that of its first model
+    std::vector<ModelDef> models{};     // fixed models, built first
+    std::optional<ModelDef> variable{}; // variable-spacing model; its offset is that of its first model
     double sFrom = 0.0;
     double sTo = 0.0;
-    std::optional<double> leadS{};       // one model with this S ahead of the list (HLP platforms)
+    std::optional<double> leadS{}; // one model with this S ahead of the list (HLP platforms)
 };
 
 struct FamilyDef
 {
     CLMEFactory::Family index;
     const wchar_t* name;
-    bool tonnes;    // loads in tonnes: m_gUnits 9.81
-    bool editable;  // the family ensemble stays editable
-    std::vector<const EntryDef*> entries;  // entry operations of the family operation, in order
+    bool tonnes;                          // loads in tonnes: m_gUnits 9.81
+    bool editable;                        // the family ensemble stays editable
+    std::vector<const EntryDef*> entries; // entry operations of the family operation, in order
 };
 
 // An ABAG vehicle: built by CLMEFactory::AddAxles.
@@ -101,11 +100,11 @@ struct AxleListDef
 struct HBDef
 {
     const wchar_t* entryName;
-    const wchar_t* namePattern;  // takes S ("%.1f")
+    const wchar_t* namePattern; // takes S ("%.1f")
     int firstOffset;
-    ModelDef model;              // axle loads per HB unit, UDL, rule
+    ModelDef model; // axle loads per HB unit, UDL, rule
     std::vector<double> spacings;
-    double relievedUDL;          // partial UDL -relievedUDL from this far behind the last axle to 0.0
+    double relievedUDL; // partial UDL -relievedUDL from this far behind the last axle to 0.0
     double relievedLength;
 };
 
@@ -129,4 +128,4 @@ extern const std::vector<AxleListDef> ABAGVehicles;
 
 extern const HBDef BS5400_HB;
 
-}  // namespace lmecat
+} // namespace lmecat

@@ -9,8 +9,7 @@
 
 using lmecat::DLAMode;
 
-namespace
-{
+namespace {
 constexpr double kTonnesToKN = 9.81;
 
 using EnsemblePtr = std::shared_ptr<CLoadModelEnsemble>;
@@ -22,7 +21,7 @@ CString FormatName(const wchar_t* pattern, double s)
     name.Format(pattern, s);
     return name;
 }
-}  // namespace
+} // namespace
 
 // Builders shared by the operations.
 struct CLMEFactory::Impl
@@ -33,9 +32,7 @@ struct CLMEFactory::Impl
         const bool standard = f.m_bUseStandardDLA;
         switch (dla.mode)
         {
-        case DLAMode::Fixed:
-            lm.m_gDLA.value = standard ? dla.value : f.m_DLA;
-            break;
+        case DLAMode::Fixed: lm.m_gDLA.value = standard ? dla.value : f.m_DLA; break;
         case DLAMode::SpanRule:
             if (standard)
             {
@@ -58,20 +55,17 @@ struct CLMEFactory::Impl
         case DLAMode::A36Load:
             lm.m_bAdjustToBridge = true;
             lm.m_lmBridge = CLoadModel::LM_A36_UDL;
-            if (!standard)
-                lm.m_gDLA.value = f.m_DLA;
+            if (!standard) lm.m_gDLA.value = f.m_DLA;
             break;
         case DLAMode::BS5400Load:
             lm.m_bAdjustToBridge = true;
             lm.m_lmBridge = CLoadModel::LM_BS5400_UDL;
             lm.m_gDLA.value = standard ? 1.0 : f.m_DLA;
             break;
-        case DLAMode::PointLoadFactor:
-        {
+        case DLAMode::PointLoadFactor: {
             const double g = standard ? dla.value : f.m_DLA;
             lm.m_GammaPL = g;
-            for (auto& pl : lm.m_vPL)
-                pl.gamma = g;
+            for (auto& pl : lm.m_vPL) pl.gamma = g;
             break;
         }
         }
@@ -83,12 +77,9 @@ struct CLMEFactory::Impl
                                int ID, const CString& name, double s, double axleScale = 1.0)
     {
         auto lm = std::make_shared<CLoadModel>(ID, name);
-        for (const auto& a : def.axles)
-            lm->AddPointLoad(a.load * axleScale, a.x - a.nS * s, a.width);
-        for (double q : def.udls)
-            lm->AddUDL(q);
-        for (const auto& p : def.partials)
-            lm->AddPartialUDL(p.magnitude, p.location, p.cover);
+        for (const auto& a : def.axles) lm->AddPointLoad(a.load * axleScale, a.x - a.nS * s, a.width);
+        for (double q : def.udls) lm->AddUDL(q);
+        for (const auto& p : def.partials) lm->AddPartialUDL(p.magnitude, p.location, p.cover);
         if (def.gammaDistributed != 1.0)
         {
             lm->SetGammaUDL(def.gammaDistributed);
@@ -107,8 +98,7 @@ struct CLMEFactory::Impl
             lm->m_maxL = *def.maxL;
         }
         ApplyDLA(f, *lm, def.dla);
-        if (family.tonnes)
-            lm->m_gUnits.value = kTonnesToKN;
+        if (family.tonnes) lm->m_gUnits.value = kTonnesToKN;
         lm->m_bIsEditable = false;
         return lm;
     }
@@ -186,8 +176,7 @@ struct CLMEFactory::Impl
 
 CLMEFactory::CLMEFactory()
     : m_BaseID{100, 200, 300, 400, 500, 600, 700, 800, 900, 1000}, m_bUseStandardDLA(true), m_DLA(1.0)
-{
-}
+{}
 
 CLMEFactory::~CLMEFactory() = default;
 
@@ -195,8 +184,7 @@ CLMEFactory::~CLMEFactory() = default;
 
 const char* CLMEFactory::CheckSpacingArguments(bool byStep, double stepOrCount)
 {
-    if (byStep)
-        return stepOrCount > 0.0 && std::isfinite(stepOrCount) ? nullptr : ErrSpacingStep;
+    if (byStep) return stepOrCount > 0.0 && std::isfinite(stepOrCount) ? nullptr : ErrSpacingStep;
     // NaN fails the comparison and is refused with the too-large counts.
     // The count is truncated toward zero, so anything below MaxSpacingValues + 1 is accepted.
     return stepOrCount < MaxSpacingValues + 1.0 ? nullptr : ErrSpacingCount;
@@ -204,20 +192,16 @@ const char* CLMEFactory::CheckSpacingArguments(bool byStep, double stepOrCount)
 
 std::vector<double> CLMEFactory::GetSpacings(bool byStep, double start, double end, double stepOrCount)
 {
-    if (const char* err = CheckSpacingArguments(byStep, stepOrCount))
-        throw err;
+    if (const char* err = CheckSpacingArguments(byStep, stepOrCount)) throw err;
     if (byStep)
     {
         // Grid intervals first, so that an absurdly small step never reaches the list.
-        if (!(std::fabs(end - start) / stepOrCount < MaxSpacingValues))
-            throw ErrSpacingCount;
+        if (!(std::fabs(end - start) / stepOrCount < MaxSpacingValues)) throw ErrSpacingCount;
         std::vector<double> values = RangeByStep(start, end, stepOrCount);
-        if (values.size() > static_cast<size_t>(MaxSpacingValues))
-            throw ErrSpacingCount;
+        if (values.size() > static_cast<size_t>(MaxSpacingValues)) throw ErrSpacingCount;
         return values;
     }
-    if (stepOrCount < 2.0)
-        return {};
+    if (stepOrCount < 2.0) return {};
     return LinSpace(static_cast<int>(stepOrCount), start, end);
 }
 
@@ -225,13 +209,11 @@ std::shared_ptr<CLoadModel> CLMEFactory::AddAxles(int ID, const CString& name, c
                                                   const std::vector<double>& spacings)
 {
     auto lm = std::make_shared<CLoadModel>(ID, name);
-    if (loads.size() != spacings.size() + 1)
-        throw ErrAxlesSpacings;
+    if (loads.size() != spacings.size() + 1) throw ErrAxlesSpacings;
     double x = 0.0;
     for (size_t i = 0; i < loads.size(); ++i)
     {
-        if (i > 0)
-            x -= spacings[i - 1];
+        if (i > 0) x -= spacings[i - 1];
         lm->AddPointLoad(loads[i], x, 0.0);
     }
     return lm;
@@ -258,8 +240,7 @@ std::shared_ptr<CLoadModelEnsemble> CLMEFactory::GetABAG()
     const int base = m_BaseID[FamilyABAG];
     auto lme = std::make_shared<CLoadModelEnsemble>(base, CString(lmecat::ABAG.name));
     int ID = base + 1;
-    for (const auto& v : lmecat::ABAGVehicles)
-        lme->AddLoadModel(Impl::BuildABAGVehicle(*this, v, ID++));
+    for (const auto& v : lmecat::ABAGVehicles) lme->AddLoadModel(Impl::BuildABAGVehicle(*this, v, ID++));
     lme->m_bIsEditable = lmecat::ABAG.editable;
     return lme;
 }
@@ -270,7 +251,7 @@ std::shared_ptr<CLoadModelEnsemble> CLMEFactory::GetAS5100(bool byStep, double s
 std::shared_ptr<CLoadModelEnsemble> CLMEFactory::GetEurocode() { return Impl::BuildFamily(*this, lmecat::Eurocode); }
 std::shared_ptr<CLoadModelEnsemble> CLMEFactory::GetBS5400(int hbUnits)
 {
-    auto lme = Impl::BuildFamily(*this, lmecat::BS5400);  // HA
+    auto lme = Impl::BuildFamily(*this, lmecat::BS5400); // HA
     lme->AddEnsemble(*Impl::BuildHB(*this, hbUnits));
     return lme;
 }
@@ -278,12 +259,15 @@ std::shared_ptr<CLoadModelEnsemble> CLMEFactory::GetAASHTO() { return Impl::Buil
 
 // ---------------------------------------------------------------- entries
 
-#define QOR_LME_ENTRY(Op, Fam, Entry) \
-    std::shared_ptr<CLoadModelEnsemble> CLMEFactory::Op() { return Impl::BuildEntry(*this, lmecat::Fam, lmecat::Entry); }
-#define QOR_LME_ENTRY_S(Op, Fam, Entry)                                                  \
-    std::shared_ptr<CLoadModelEnsemble> CLMEFactory::Op(bool byStep, double stepOrCount) \
-    {                                                                                    \
-        return Impl::BuildEntry(*this, lmecat::Fam, lmecat::Entry, byStep, stepOrCount); \
+#define QOR_LME_ENTRY(Op, Fam, Entry)                                                                                  \
+    std::shared_ptr<CLoadModelEnsemble> CLMEFactory::Op()                                                              \
+    {                                                                                                                  \
+        return Impl::BuildEntry(*this, lmecat::Fam, lmecat::Entry);                                                    \
+    }
+#define QOR_LME_ENTRY_S(Op, Fam, Entry)                                                                                \
+    std::shared_ptr<CLoadModelEnsemble> CLMEFactory::Op(bool byStep, double stepOrCount)                               \
+    {                                                                                                                  \
+        return Impl::BuildEntry(*this, lmecat::Fam, lmecat::Entry, byStep, stepOrCount);                               \
     }
 
 QOR_LME_ENTRY(GetA26_AA26, A26, A26_AA26)

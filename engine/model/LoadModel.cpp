@@ -35,47 +35,44 @@ template <class Archive>
 void Factor::serialize(Archive& ar, const unsigned int /*version*/)
 {
     using boost::serialization::make_nvp;
-    ar & make_nvp("desc", desc);
-    ar & make_nvp("value", value);
-    ar & make_nvp("type", type);
+    ar& make_nvp("desc", desc);
+    ar& make_nvp("value", value);
+    ar& make_nvp("type", type);
 }
 
 template <class Archive>
 void CLoadModel::UniformLoad::serialize(Archive& ar, const unsigned int /*version*/)
 {
     using boost::serialization::make_nvp;
-    ar & make_nvp("magnitude", magnitude);
-    ar & make_nvp("gamma", gamma);
+    ar& make_nvp("magnitude", magnitude);
+    ar& make_nvp("gamma", gamma);
 }
 
 template <class Archive>
 void CLoadModel::PointLoad::serialize(Archive& ar, const unsigned int /*version*/)
 {
     using boost::serialization::make_nvp;
-    ar & make_nvp("magnitude", magnitude);
-    ar & make_nvp("location", location);
-    ar & make_nvp("gamma", gamma);
-    ar & make_nvp("width", width);
+    ar& make_nvp("magnitude", magnitude);
+    ar& make_nvp("location", location);
+    ar& make_nvp("gamma", gamma);
+    ar& make_nvp("width", width);
 }
 
 template <class Archive>
 void CLoadModel::PartialUDLoad::serialize(Archive& ar, const unsigned int /*version*/)
 {
     using boost::serialization::make_nvp;
-    ar & make_nvp("magnitude", magnitude);
-    ar & make_nvp("location", location);
-    ar & make_nvp("cover", cover);
-    ar & make_nvp("gamma", gamma);
+    ar& make_nvp("magnitude", magnitude);
+    ar& make_nvp("location", location);
+    ar& make_nvp("cover", cover);
+    ar& make_nvp("gamma", gamma);
 }
 
 // --- Construction --------------------------------------------------------------------
 
 CLoadModel::CLoadModel() : CElement(0, L"Loadmodel", ELEMENT_LOADMODEL) { SetDefaultFactors(); }
 
-CLoadModel::CLoadModel(int ID, const CString& name) : CElement(ID, name, ELEMENT_LOADMODEL)
-{
-    SetDefaultFactors();
-}
+CLoadModel::CLoadModel(int ID, const CString& name) : CElement(ID, name, ELEMENT_LOADMODEL) { SetDefaultFactors(); }
 
 CLoadModel::~CLoadModel() = default;
 
@@ -455,29 +452,29 @@ template <class Archive>
 void CLoadModel::serialize(Archive& ar, const unsigned int /*version*/)
 {
     using boost::serialization::make_nvp;
-    ar & make_nvp("CElement", boost::serialization::base_object<CElement>(*this));
-    ar & make_nvp("m_Gamma", m_Gamma);
-    ar & make_nvp("m_vUDL", m_vUDL);
-    ar & make_nvp("m_vPL", m_vPL);
-    ar & make_nvp("m_vPUDL", m_vPUDL);
-    ar & make_nvp("m_gDLA", m_gDLA);
-    ar & make_nvp("m_gLiveLoad", m_gLiveLoad);
-    ar & make_nvp("m_gUnits", m_gUnits);
-    ar & make_nvp("m_gArbitrary", m_gArbitrary);
-    ar & make_nvp("m_WidthFactor", m_WidthFactor);
-    ar & make_nvp("m_bBM", m_bBM);
-    ar & make_nvp("m_bSF", m_bSF);
-    ar & make_nvp("m_bUseMinL", m_bUseMinL);
-    ar & make_nvp("m_bUseMaxL", m_bUseMaxL);
-    ar & make_nvp("m_minL", m_minL);
-    ar & make_nvp("m_maxL", m_maxL);
-    ar & make_nvp("m_GammaPL", m_GammaPL);
-    ar & make_nvp("m_GammaUDL", m_GammaUDL);
-    ar & make_nvp("m_GammaPUDL", m_GammaPUDL);
-    ar & make_nvp("m_bAdjustToBridge", m_bAdjustToBridge);
-    ar & make_nvp("m_lmBridge", m_lmBridge);
-    ar & make_nvp("m_bIsMoving", m_bIsMoving);
-    ar & make_nvp("m_PointLoadStart", m_PointLoadStart);
+    ar& make_nvp("CElement", boost::serialization::base_object<CElement>(*this));
+    ar& make_nvp("m_Gamma", m_Gamma);
+    ar& make_nvp("m_vUDL", m_vUDL);
+    ar& make_nvp("m_vPL", m_vPL);
+    ar& make_nvp("m_vPUDL", m_vPUDL);
+    ar& make_nvp("m_gDLA", m_gDLA);
+    ar& make_nvp("m_gLiveLoad", m_gLiveLoad);
+    ar& make_nvp("m_gUnits", m_gUnits);
+    ar& make_nvp("m_gArbitrary", m_gArbitrary);
+    ar& make_nvp("m_WidthFactor", m_WidthFactor);
+    ar& make_nvp("m_bBM", m_bBM);
+    ar& make_nvp("m_bSF", m_bSF);
+    ar& make_nvp("m_bUseMinL", m_bUseMinL);
+    ar& make_nvp("m_bUseMaxL", m_bUseMaxL);
+    ar& make_nvp("m_minL", m_minL);
+    ar& make_nvp("m_maxL", m_maxL);
+    ar& make_nvp("m_GammaPL", m_GammaPL);
+    ar& make_nvp("m_GammaUDL", m_GammaUDL);
+    ar& make_nvp("m_GammaPUDL", m_GammaPUDL);
+    ar& make_nvp("m_bAdjustToBridge", m_bAdjustToBridge);
+    ar& make_nvp("m_lmBridge", m_lmBridge);
+    ar& make_nvp("m_bIsMoving", m_bIsMoving);
+    ar& make_nvp("m_PointLoadStart", m_PointLoadStart);
     // Derived data, rebuilt after every pass.
     UpdateGamma();
     UpdateCounts();

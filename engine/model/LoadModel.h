@@ -93,14 +93,14 @@ public:
     // Span rules (m_lmBridge).
     enum : int
     {
-        LM_A36_UDL = 0,           // "A36 UDL variation"
-        LM_NAASRA_PL = 1,         // "NAASRA/ABDC Point Loads"
-        LM_NAASRA_DLA = 2,        // "NAASRA DLA"
-        LM_NAASRA_PL_DLA = 3,     // "NAASRA Point Loads + DLA"
-        LM_ABDC_DLA = 4,          // "ABDC DLA"
-        LM_ABDC_PL_DLA = 5,       // "ABDC Points Loads + DLA"
-        LM_BS5400_UDL = 6,        // "BS5400 UDL"
-        LM_NONE = 7,              // "None"
+        LM_A36_UDL = 0,       // "A36 UDL variation"
+        LM_NAASRA_PL = 1,     // "NAASRA/ABDC Point Loads"
+        LM_NAASRA_DLA = 2,    // "NAASRA DLA"
+        LM_NAASRA_PL_DLA = 3, // "NAASRA Point Loads + DLA"
+        LM_ABDC_DLA = 4,      // "ABDC DLA"
+        LM_ABDC_PL_DLA = 5,   // "ABDC Points Loads + DLA"
+        LM_BS5400_UDL = 6,    // "BS5400 UDL"
+        LM_NONE = 7,          // "None"
     };
 
     // Name "Loadmodel", id 0.
@@ -208,14 +208,14 @@ public:
     double m_GammaPL = 1.0;
     double m_GammaUDL = 1.0;
     double m_GammaPUDL = 1.0;
-    bool m_bIsUpToDate = false;  // derived
-    double m_Length = 0.0;       // front extent minus rear extent (derived)
-    double m_FrontExtent = 0.0;  // largest location before the shift (derived)
-    double m_RearExtent = 0.0;   // smallest location before the shift (derived)
-    int m_nLoads = 0;            // m_nPL + m_nUDL + m_nPUDL (derived)
-    int m_nUDL = 0;              // derived
-    int m_nPL = 0;               // derived
-    int m_nPUDL = 0;             // derived
+    bool m_bIsUpToDate = false; // derived
+    double m_Length = 0.0;      // front extent minus rear extent (derived)
+    double m_FrontExtent = 0.0; // largest location before the shift (derived)
+    double m_RearExtent = 0.0;  // smallest location before the shift (derived)
+    int m_nLoads = 0;           // m_nPL + m_nUDL + m_nPUDL (derived)
+    int m_nUDL = 0;             // derived
+    int m_nPL = 0;              // derived
+    int m_nPUDL = 0;            // derived
     bool m_bAdjustToBridge = false;
     int m_lmBridge = LM_NONE;
     bool m_bBM = true;
@@ -227,7 +227,7 @@ public:
     bool m_bIsMoving = true;
     double m_PointLoadStart = 0.0;
     std::vector<UniformLoad> m_vUDL;
-    std::vector<PointLoad> m_vPL;       // in axle order
+    std::vector<PointLoad> m_vPL; // in axle order
     std::vector<PartialUDLoad> m_vPUDL;
     Factor m_gDLA;
     Factor m_gLiveLoad;

@@ -61,8 +61,8 @@ template <class Archive>
 void CLoadModelEnsemble::serialize(Archive& ar, const unsigned int /*version*/)
 {
     using boost::serialization::make_nvp;
-    ar & make_nvp("CElement", boost::serialization::base_object<CElement>(*this));
-    ar & make_nvp("m_vLoadModel", m_vLoadModel);
+    ar& make_nvp("CElement", boost::serialization::base_object<CElement>(*this));
+    ar& make_nvp("m_vLoadModel", m_vLoadModel);
     m_nLoadModels = static_cast<int>(m_vLoadModel.size());
 }
 

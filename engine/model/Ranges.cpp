@@ -12,13 +12,11 @@ std::vector<double> LinSpace(int n, double a, double b)
     if (step < 1e-6)
     {
         // Tiny or decreasing steps: interpolate, so the ends are a and b.
-        for (int i = 0; i < n; ++i)
-            v[i] = a + (static_cast<double>(i) / (n - 1)) * (b - a);
+        for (int i = 0; i < n; ++i) v[i] = a + (static_cast<double>(i) / (n - 1)) * (b - a);
     }
     else
     {
-        for (int i = 0; i < n; ++i)
-            v[i] = a + i * step;
+        for (int i = 0; i < n; ++i) v[i] = a + i * step;
     }
     return v;
 }

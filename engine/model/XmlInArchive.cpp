@@ -49,11 +49,30 @@ bool DecodeUtf8Text(const std::string& in, std::wstring& out)
         std::uint32_t c = 0;
         std::size_t extra = 0;
         std::uint32_t least = 0; // the smallest code point of the length (no overlong forms)
-        if (b < 0x80) { c = b; }
-        else if ((b & 0xE0) == 0xC0) { c = b & 0x1Fu; extra = 1; least = 0x80; }
-        else if ((b & 0xF0) == 0xE0) { c = b & 0x0Fu; extra = 2; least = 0x800; }
-        else if ((b & 0xF8) == 0xF0) { c = b & 0x07u; extra = 3; least = 0x10000; }
-        else return false;
+        if (b < 0x80)
+        {
+            c = b;
+        }
+        else if ((b & 0xE0) == 0xC0)
+        {
+            c = b & 0x1Fu;
+            extra = 1;
+            least = 0x80;
+        }
+        else if ((b & 0xF0) == 0xE0)
+        {
+            c = b & 0x0Fu;
+            extra = 2;
+            least = 0x800;
+        }
+        else if ((b & 0xF8) == 0xF0)
+        {
+            c = b & 0x07u;
+            extra = 3;
+            least = 0x10000;
+        }
+        else
+            return false;
         if (extra >= n - i) return false;
         for (std::size_t k = 1; k <= extra; ++k)
         {

@@ -31,97 +31,97 @@ CSettings* g_pSettings = CSettings::GetInstance();
 template <class Archive>
 void CSettings::General_Config::General_LoadModel::serialize(Archive& ar, const unsigned int /*version*/)
 {
-    ar & BOOST_SERIALIZATION_NVP(CLR_LM_BGRND);
-    ar & BOOST_SERIALIZATION_NVP(CLR_LM_BASELINE);
-    ar & BOOST_SERIALIZATION_NVP(CLR_LM_GRIDLINE);
-    ar & BOOST_SERIALIZATION_NVP(CLR_LM_TEXT);
-    ar & BOOST_SERIALIZATION_NVP(CLR_LM_PL);
-    ar & BOOST_SERIALIZATION_NVP(CLR_LM_UDL);
-    ar & BOOST_SERIALIZATION_NVP(CLR_LM_PUDL);
-    ar & BOOST_SERIALIZATION_NVP(CLR_LM_WHEEL);
+    ar& BOOST_SERIALIZATION_NVP(CLR_LM_BGRND);
+    ar& BOOST_SERIALIZATION_NVP(CLR_LM_BASELINE);
+    ar& BOOST_SERIALIZATION_NVP(CLR_LM_GRIDLINE);
+    ar& BOOST_SERIALIZATION_NVP(CLR_LM_TEXT);
+    ar& BOOST_SERIALIZATION_NVP(CLR_LM_PL);
+    ar& BOOST_SERIALIZATION_NVP(CLR_LM_UDL);
+    ar& BOOST_SERIALIZATION_NVP(CLR_LM_PUDL);
+    ar& BOOST_SERIALIZATION_NVP(CLR_LM_WHEEL);
 }
 
 template <class Archive>
 void CSettings::General_Config::General_DecimalPlaces::serialize(Archive& ar, const unsigned int /*version*/)
 {
-    ar & BOOST_SERIALIZATION_NVP(FACTOR);
-    ar & BOOST_SERIALIZATION_NVP(DISTANCE);
-    ar & BOOST_SERIALIZATION_NVP(SPAN);
-    ar & BOOST_SERIALIZATION_NVP(GVW);
-    ar & BOOST_SERIALIZATION_NVP(VEHLENGTH);
+    ar& BOOST_SERIALIZATION_NVP(FACTOR);
+    ar& BOOST_SERIALIZATION_NVP(DISTANCE);
+    ar& BOOST_SERIALIZATION_NVP(SPAN);
+    ar& BOOST_SERIALIZATION_NVP(GVW);
+    ar& BOOST_SERIALIZATION_NVP(VEHLENGTH);
 }
 
 template <class Archive>
 void CSettings::General_Config::General_Output::serialize(Archive& ar, const unsigned int /*version*/)
 {
-    ar & BOOST_SERIALIZATION_NVP(BMSF);
-    ar & BOOST_SERIALIZATION_NVP(R);
-    ar & BOOST_SERIALIZATION_NVP(GRAPHS);
-    ar & BOOST_SERIALIZATION_NVP(TABLES);
+    ar& BOOST_SERIALIZATION_NVP(BMSF);
+    ar& BOOST_SERIALIZATION_NVP(R);
+    ar& BOOST_SERIALIZATION_NVP(GRAPHS);
+    ar& BOOST_SERIALIZATION_NVP(TABLES);
 }
 
 template <class Archive>
 void CSettings::General_Config::General_Stepping::serialize(Archive& ar, const unsigned int /*version*/)
 {
-    ar & BOOST_SERIALIZATION_NVP(BYSTEP);
-    ar & BOOST_SERIALIZATION_NVP(STEPSIZE);
-    ar & BOOST_SERIALIZATION_NVP(NSTEPS);
+    ar& BOOST_SERIALIZATION_NVP(BYSTEP);
+    ar& BOOST_SERIALIZATION_NVP(STEPSIZE);
+    ar& BOOST_SERIALIZATION_NVP(NSTEPS);
 }
 
 template <class Archive>
 void CSettings::General_Config::serialize(Archive& ar, const unsigned int /*version*/)
 {
-    ar & BOOST_SERIALIZATION_NVP(HELPFILEPATH);
-    ar & BOOST_SERIALIZATION_NVP(USEBINARYFILEFORMAT);
-    ar & BOOST_SERIALIZATION_NVP(LoadModel);
-    ar & BOOST_SERIALIZATION_NVP(DecimalPlaces);
-    ar & BOOST_SERIALIZATION_NVP(Output);
-    ar & BOOST_SERIALIZATION_NVP(Stepping);
+    ar& BOOST_SERIALIZATION_NVP(HELPFILEPATH);
+    ar& BOOST_SERIALIZATION_NVP(USEBINARYFILEFORMAT);
+    ar& BOOST_SERIALIZATION_NVP(LoadModel);
+    ar& BOOST_SERIALIZATION_NVP(DecimalPlaces);
+    ar& BOOST_SERIALIZATION_NVP(Output);
+    ar& BOOST_SERIALIZATION_NVP(Stepping);
 }
 
 template <class Archive>
 void CSettings::Analysis_Config::serialize(Archive& ar, const unsigned int /*version*/)
 {
-    ar & BOOST_SERIALIZATION_NVP(NPOINTS_ALONG_BEAM);
-    ar & BOOST_SERIALIZATION_NVP(NO_AXLE_SPACINGS);
+    ar& BOOST_SERIALIZATION_NVP(NPOINTS_ALONG_BEAM);
+    ar& BOOST_SERIALIZATION_NVP(NO_AXLE_SPACINGS);
 }
 
 template <class Archive>
 void CSettings::Plot_Config::Plot_Gap::serialize(Archive& ar, const unsigned int /*version*/)
 {
-    ar & BOOST_SERIALIZATION_NVP(TOP);
-    ar & BOOST_SERIALIZATION_NVP(BTM);
-    ar & BOOST_SERIALIZATION_NVP(LEFT);
-    ar & BOOST_SERIALIZATION_NVP(RIGHT);
-    ar & BOOST_SERIALIZATION_NVP(BETWN);
+    ar& BOOST_SERIALIZATION_NVP(TOP);
+    ar& BOOST_SERIALIZATION_NVP(BTM);
+    ar& BOOST_SERIALIZATION_NVP(LEFT);
+    ar& BOOST_SERIALIZATION_NVP(RIGHT);
+    ar& BOOST_SERIALIZATION_NVP(BETWN);
 }
 
 template <class Archive>
 void CSettings::Plot_Config::Plot_Colours::serialize(Archive& ar, const unsigned int /*version*/)
 {
-    ar & BOOST_SERIALIZATION_NVP(CLR_BACKGRND);
-    ar & BOOST_SERIALIZATION_NVP(CLR_BORDER);
-    ar & BOOST_SERIALIZATION_NVP(CLR_GRID);
-    ar & BOOST_SERIALIZATION_NVP(CLR_TEXT);
-    ar & BOOST_SERIALIZATION_NVP(CLR_LINEMIN);
-    ar & BOOST_SERIALIZATION_NVP(CLR_LINEMAX);
-    ar & BOOST_SERIALIZATION_NVP(CLR_BEAM);
-    ar & BOOST_SERIALIZATION_NVP(CLR_LIGHTLINE);
-    ar & BOOST_SERIALIZATION_NVP(CLR_PROPMIN);
-    ar & BOOST_SERIALIZATION_NVP(CLR_PROPMAX);
-    ar & BOOST_SERIALIZATION_NVP(CLR_FULLSPEED);
-    ar & BOOST_SERIALIZATION_NVP(CLR_SLOWDOWN);
+    ar& BOOST_SERIALIZATION_NVP(CLR_BACKGRND);
+    ar& BOOST_SERIALIZATION_NVP(CLR_BORDER);
+    ar& BOOST_SERIALIZATION_NVP(CLR_GRID);
+    ar& BOOST_SERIALIZATION_NVP(CLR_TEXT);
+    ar& BOOST_SERIALIZATION_NVP(CLR_LINEMIN);
+    ar& BOOST_SERIALIZATION_NVP(CLR_LINEMAX);
+    ar& BOOST_SERIALIZATION_NVP(CLR_BEAM);
+    ar& BOOST_SERIALIZATION_NVP(CLR_LIGHTLINE);
+    ar& BOOST_SERIALIZATION_NVP(CLR_PROPMIN);
+    ar& BOOST_SERIALIZATION_NVP(CLR_PROPMAX);
+    ar& BOOST_SERIALIZATION_NVP(CLR_FULLSPEED);
+    ar& BOOST_SERIALIZATION_NVP(CLR_SLOWDOWN);
 }
 
 template <class Archive>
 void CSettings::Plot_Config::serialize(Archive& ar, const unsigned int /*version*/)
 {
-    ar & BOOST_SERIALIZATION_NVP(RATIOLIMIT_FULLSPEED);
-    ar & BOOST_SERIALIZATION_NVP(RATIOLIMIT_SLOWDOWN);
-    ar & BOOST_SERIALIZATION_NVP(LINEWIDTH);
-    ar & BOOST_SERIALIZATION_NVP(DATATIPDELAY);
-    ar & BOOST_SERIALIZATION_NVP(Gap);
-    ar & BOOST_SERIALIZATION_NVP(Colours);
+    ar& BOOST_SERIALIZATION_NVP(RATIOLIMIT_FULLSPEED);
+    ar& BOOST_SERIALIZATION_NVP(RATIOLIMIT_SLOWDOWN);
+    ar& BOOST_SERIALIZATION_NVP(LINEWIDTH);
+    ar& BOOST_SERIALIZATION_NVP(DATATIPDELAY);
+    ar& BOOST_SERIALIZATION_NVP(Gap);
+    ar& BOOST_SERIALIZATION_NVP(Colours);
 }
 
 QOR_INSTANTIATE_SERIALIZE(CSettings::General_Config::General_LoadModel)
@@ -144,10 +144,7 @@ CSettings* CSettings::GetInstance()
     return &settings;
 }
 
-CSettings::CSettings()
-{
-    SetDefaults();
-}
+CSettings::CSettings() { SetDefaults(); }
 
 CSettings::~CSettings() = default;
 
@@ -251,10 +248,10 @@ CString ExceptionReport(const char* what)
 
 bool CSettings::Load(const CString& path)
 {
-    try {
+    try
+    {
         std::ifstream ifs(std::filesystem::path(path.ToUtf8()), std::ios::in | std::ios::binary);
-        if (!ifs)
-            throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error);
+        if (!ifs) throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error);
         std::string text{std::istreambuf_iterator<char>(ifs), std::istreambuf_iterator<char>()};
         CXmlInArchive ia(std::move(text));
 
@@ -273,7 +270,9 @@ bool CSettings::Load(const CString& path)
         Plot = plot;
         ReplaceInvalidByDefaults();
         return true;
-    } catch (const std::exception& e) {
+    }
+    catch (const std::exception& e)
+    {
         CString text = L"Problem loading Program Settings file.\n";
         text += ExceptionReport(e.what());
         text += L"Using default values instead.";
@@ -289,7 +288,8 @@ bool CSettings::Save(const CString& path) const
     // Written whole to a temporary file beside the settings file, which replaces it only once all of
     // it is on the disk; what a save killed before that left goes at the next save.
     int error = 0;
-    try {
+    try
+    {
         if (path.IsEmpty())
             throw boost::archive::archive_exception(boost::archive::archive_exception::output_stream_error);
         const CString folder = qor::FolderOf(path);
@@ -328,7 +328,9 @@ bool CSettings::Save(const CString& path) const
             throw boost::archive::archive_exception(boost::archive::archive_exception::output_stream_error);
         }
         return true;
-    } catch (const std::exception& e) {
+    }
+    catch (const std::exception& e)
+    {
         // The first line says what did not happen; then the file and the system's reason, then the
         // archive library's report.
         CString text = L"Problem saving file.\n";
@@ -356,7 +358,8 @@ CString GetAppDataFolder()
 
 std::string ArchiveExceptionHint(const std::string& what)
 {
-    struct Row {
+    struct Row
+    {
         const char* what;
         const char* hint;
     };

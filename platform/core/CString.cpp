@@ -10,19 +10,27 @@ std::string WideToUtf8(std::wstring_view w)
 {
     std::string out;
     out.reserve(w.size());
-    for (wchar_t wc : w) {
+    for (wchar_t wc : w)
+    {
         auto c = static_cast<std::uint32_t>(wc);
         if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
-        if (c < 0x80) {
+        if (c < 0x80)
+        {
             out += static_cast<char>(c);
-        } else if (c < 0x800) {
+        }
+        else if (c < 0x800)
+        {
             out += static_cast<char>(0xC0 | (c >> 6));
             out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
+        }
+        else if (c < 0x10000)
+        {
             out += static_cast<char>(0xE0 | (c >> 12));
             out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
             out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
+        }
+        else
+        {
             out += static_cast<char>(0xF0 | (c >> 18));
             out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
             out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
@@ -37,22 +45,52 @@ std::wstring Utf8ToWide(std::string_view s)
     std::wstring out;
     out.reserve(s.size());
     size_t i = 0;
-    while (i < s.size()) {
+    while (i < s.size())
+    {
         auto b = static_cast<unsigned char>(s[i]);
         std::uint32_t c;
         int extra;
-        if (b < 0x80) { c = b; extra = 0; }
-        else if ((b & 0xE0) == 0xC0) { c = b & 0x1F; extra = 1; }
-        else if ((b & 0xF0) == 0xE0) { c = b & 0x0F; extra = 2; }
-        else if ((b & 0xF8) == 0xF0) { c = b & 0x07; extra = 3; }
-        else { out += L'\xFFFD'; ++i; continue; }
-        bool ok = i + static_cast<size_t>(extra) < s.size();
-        for (int k = 1; ok && k <= extra; ++k) {
-            auto cb = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
-            if ((cb & 0xC0) != 0x80) ok = false;
-            else c = (c << 6) | (cb & 0x3F);
+        if (b < 0x80)
+        {
+            c = b;
+            extra = 0;
         }
-        if (!ok) { out += L'\xFFFD'; ++i; continue; }
+        else if ((b & 0xE0) == 0xC0)
+        {
+            c = b & 0x1F;
+            extra = 1;
+        }
+        else if ((b & 0xF0) == 0xE0)
+        {
+            c = b & 0x0F;
+            extra = 2;
+        }
+        else if ((b & 0xF8) == 0xF0)
+        {
+            c = b & 0x07;
+            extra = 3;
+        }
+        else
+        {
+            out += L'\xFFFD';
+            ++i;
+            continue;
+        }
+        bool ok = i + static_cast<size_t>(extra) < s.size();
+        for (int k = 1; ok && k <= extra; ++k)
+        {
+            auto cb = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
+            if ((cb & 0xC0) != 0x80)
+                ok = false;
+            else
+                c = (c << 6) | (cb & 0x3F);
+        }
+        if (!ok)
+        {
+            out += L'\xFFFD';
+            ++i;
+            continue;
+        }
         out += static_cast<wchar_t>(c);
         i += static_cast<size_t>(extra) + 1;
     }
@@ -96,7 +134,8 @@ int CString::CompareNoCase(const wchar_t* s) const
 {
     const wchar_t* a = m_s.c_str();
     const wchar_t* b = s ? s : L"";
-    for (;; ++a, ++b) {
+    for (;; ++a, ++b)
+    {
         wint_t ca = std::towlower(static_cast<wint_t>(*a));
         wint_t cb = std::towlower(static_cast<wint_t>(*b));
         if (ca != cb) return ca < cb ? -1 : 1;
@@ -141,10 +180,18 @@ CString CString::SpanExcluding(const wchar_t* set) const
 
 CString CString::Tokenize(const wchar_t* tokens, int& start) const
 {
-    if (start < 0 || start >= GetLength()) { start = -1; return CString(); }
+    if (start < 0 || start >= GetLength())
+    {
+        start = -1;
+        return CString();
+    }
     const wchar_t* set = tokens ? tokens : L"";
     size_t b = m_s.find_first_not_of(set, static_cast<size_t>(start));
-    if (b == std::wstring::npos) { start = -1; return CString(); }
+    if (b == std::wstring::npos)
+    {
+        start = -1;
+        return CString();
+    }
     size_t e = m_s.find_first_of(set, b);
     if (e == std::wstring::npos) e = m_s.size();
     start = static_cast<int>(e + (e < m_s.size() ? 1 : 0));
@@ -223,8 +270,16 @@ CString& CString::TrimRight(const wchar_t* set)
     return *this;
 }
 
-CString& CString::TrimLeft(wchar_t ch) { wchar_t s[2] = {ch, 0}; return TrimLeft(s); }
-CString& CString::TrimRight(wchar_t ch) { wchar_t s[2] = {ch, 0}; return TrimRight(s); }
+CString& CString::TrimLeft(wchar_t ch)
+{
+    wchar_t s[2] = {ch, 0};
+    return TrimLeft(s);
+}
+CString& CString::TrimRight(wchar_t ch)
+{
+    wchar_t s[2] = {ch, 0};
+    return TrimRight(s);
+}
 CString& CString::Trim() { return TrimRight().TrimLeft(); }
 CString& CString::Trim(wchar_t ch) { return TrimRight(ch).TrimLeft(ch); }
 CString& CString::Trim(const wchar_t* set) { return TrimRight(set).TrimLeft(set); }
@@ -233,7 +288,11 @@ int CString::Replace(wchar_t oldCh, wchar_t newCh)
 {
     int n = 0;
     for (auto& c : m_s)
-        if (c == oldCh) { c = newCh; ++n; }
+        if (c == oldCh)
+        {
+            c = newCh;
+            ++n;
+        }
     return n;
 }
 
@@ -245,7 +304,8 @@ int CString::Replace(const wchar_t* oldStr, const wchar_t* newStr)
     std::wstring out;
     int n = 0;
     size_t pos = 0;
-    for (;;) {
+    for (;;)
+    {
         size_t hit = m_s.find(from, pos);
         if (hit == std::wstring::npos) break;
         out.append(m_s, pos, hit - pos);
@@ -300,38 +360,86 @@ void CString::Truncate(int newLength)
 static std::wstring TranslateFormat(const wchar_t* fmt)
 {
     std::wstring out;
-    for (const wchar_t* p = fmt; *p; ++p) {
-        if (*p != L'%') { out += *p; continue; }
+    for (const wchar_t* p = fmt; *p; ++p)
+    {
+        if (*p != L'%')
+        {
+            out += *p;
+            continue;
+        }
         out += *p++;
-        if (*p == L'%') { out += *p; continue; }
+        if (*p == L'%')
+        {
+            out += *p;
+            continue;
+        }
         // flags, width, precision
         while (*p && std::wcschr(L"-+ #0", *p)) out += *p++;
         while (*p && (std::iswdigit(static_cast<wint_t>(*p)) || *p == L'*')) out += *p++;
-        if (*p == L'.') {
+        if (*p == L'.')
+        {
             out += *p++;
             while (*p && (std::iswdigit(static_cast<wint_t>(*p)) || *p == L'*')) out += *p++;
         }
         // length
         bool narrow = false, wide = false;
         std::wstring len;
-        for (;;) {
-            if (*p == L'h') { ++p; if (*p == L's' || *p == L'c' || *p == L'S' || *p == L'C') narrow = true; else len += L'h'; }
-            else if (*p == L'l') { ++p; if (*p == L's' || *p == L'c') wide = true; else len += L'l'; }
-            else if (*p == L'w') { ++p; wide = true; }
-            else if (p[0] == L'I' && p[1] == L'6' && p[2] == L'4') { p += 3; len += L"ll"; }
-            else if (p[0] == L'I' && p[1] == L'3' && p[2] == L'2') { p += 3; }
-            else if (*p == L'I') { ++p; len += L"z"; }
-            else if (*p == L'L' || *p == L'q' || *p == L'j' || *p == L'z' || *p == L't') { len += *p++; }
-            else break;
+        for (;;)
+        {
+            if (*p == L'h')
+            {
+                ++p;
+                if (*p == L's' || *p == L'c' || *p == L'S' || *p == L'C')
+                    narrow = true;
+                else
+                    len += L'h';
+            }
+            else if (*p == L'l')
+            {
+                ++p;
+                if (*p == L's' || *p == L'c')
+                    wide = true;
+                else
+                    len += L'l';
+            }
+            else if (*p == L'w')
+            {
+                ++p;
+                wide = true;
+            }
+            else if (p[0] == L'I' && p[1] == L'6' && p[2] == L'4')
+            {
+                p += 3;
+                len += L"ll";
+            }
+            else if (p[0] == L'I' && p[1] == L'3' && p[2] == L'2')
+            {
+                p += 3;
+            }
+            else if (*p == L'I')
+            {
+                ++p;
+                len += L"z";
+            }
+            else if (*p == L'L' || *p == L'q' || *p == L'j' || *p == L'z' || *p == L't')
+            {
+                len += *p++;
+            }
+            else
+                break;
         }
         if (!*p) break;
         wchar_t conv = *p;
-        switch (conv) {
+        switch (conv)
+        {
         case L's': out += (narrow ? L"s" : L"ls"); break;
         case L'c': out += (narrow ? L"c" : L"lc"); break;
         case L'S': out += (wide ? L"ls" : L"s"); break;
         case L'C': out += (wide ? L"lc" : L"c"); break;
-        default: out += len; out += conv; break;
+        default:
+            out += len;
+            out += conv;
+            break;
         }
     }
     return out;
@@ -342,7 +450,8 @@ std::wstring FormatWide(const wchar_t* fmt, va_list args)
     if (!fmt) return {};
     std::wstring f = TranslateFormat(fmt);
     std::vector<wchar_t> buf(256);
-    for (;;) {
+    for (;;)
+    {
         va_list copy;
         va_copy(copy, args);
         int n = std::vswprintf(buf.data(), buf.size(), f.c_str(), copy);

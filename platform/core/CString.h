@@ -17,7 +17,7 @@ public:
     CString(CString&&) noexcept = default;
     CString(const wchar_t* s) : m_s(s ? s : L"") {}
     CString(const wchar_t* s, int n) : m_s(s ? std::wstring(s, static_cast<size_t>(n < 0 ? 0 : n)) : std::wstring()) {}
-    CString(const char* s);               // UTF-8
+    CString(const char* s); // UTF-8
     CString(const char8_t* s) : CString(reinterpret_cast<const char*>(s)) {}
     CString(const std::wstring& s) : m_s(s) {}
     CString(std::wstring&& s) : m_s(std::move(s)) {}
@@ -26,10 +26,22 @@ public:
 
     CString& operator=(const CString&) = default;
     CString& operator=(CString&&) noexcept = default;
-    CString& operator=(const wchar_t* s) { m_s = s ? s : L""; return *this; }
+    CString& operator=(const wchar_t* s)
+    {
+        m_s = s ? s : L"";
+        return *this;
+    }
     CString& operator=(const char* s) { return *this = CString(s); }
-    CString& operator=(wchar_t ch) { m_s.assign(1, ch); return *this; }
-    CString& operator=(const std::wstring& s) { m_s = s; return *this; }
+    CString& operator=(wchar_t ch)
+    {
+        m_s.assign(1, ch);
+        return *this;
+    }
+    CString& operator=(const std::wstring& s)
+    {
+        m_s = s;
+        return *this;
+    }
 
     // Access
     int GetLength() const { return static_cast<int>(m_s.size()); }
@@ -50,12 +62,27 @@ public:
     wchar_t* GetBuffer() { return GetBuffer(0); }
 
     // Concatenation
-    CString& operator+=(const CString& s) { m_s += s.m_s; return *this; }
-    CString& operator+=(const wchar_t* s) { if (s) m_s += s; return *this; }
-    CString& operator+=(wchar_t ch) { m_s += ch; return *this; }
+    CString& operator+=(const CString& s)
+    {
+        m_s += s.m_s;
+        return *this;
+    }
+    CString& operator+=(const wchar_t* s)
+    {
+        if (s) m_s += s;
+        return *this;
+    }
+    CString& operator+=(wchar_t ch)
+    {
+        m_s += ch;
+        return *this;
+    }
     CString& operator+=(const char* s) { return *this += CString(s); }
     void Append(const CString& s) { m_s += s.m_s; }
-    void Append(const wchar_t* s, int n) { if (s) m_s.append(s, static_cast<size_t>(n)); }
+    void Append(const wchar_t* s, int n)
+    {
+        if (s) m_s.append(s, static_cast<size_t>(n));
+    }
     void AppendChar(wchar_t ch) { m_s += ch; }
 
     // Comparison
@@ -128,11 +155,36 @@ private:
     std::wstring m_s;
 };
 
-inline CString operator+(const CString& a, const CString& b) { CString r(a); r += b; return r; }
-inline CString operator+(const CString& a, const wchar_t* b) { CString r(a); r += b; return r; }
-inline CString operator+(const wchar_t* a, const CString& b) { CString r(a); r += b; return r; }
-inline CString operator+(const CString& a, wchar_t b) { CString r(a); r += b; return r; }
-inline CString operator+(wchar_t a, const CString& b) { CString r(a); r += b; return r; }
+inline CString operator+(const CString& a, const CString& b)
+{
+    CString r(a);
+    r += b;
+    return r;
+}
+inline CString operator+(const CString& a, const wchar_t* b)
+{
+    CString r(a);
+    r += b;
+    return r;
+}
+inline CString operator+(const wchar_t* a, const CString& b)
+{
+    CString r(a);
+    r += b;
+    return r;
+}
+inline CString operator+(const CString& a, wchar_t b)
+{
+    CString r(a);
+    r += b;
+    return r;
+}
+inline CString operator+(wchar_t a, const CString& b)
+{
+    CString r(a);
+    r += b;
+    return r;
+}
 
 // Narrow-string companion used where the framework has CStringA (UTF-8 here).
 using CStringA = std::string;

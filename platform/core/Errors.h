@@ -27,6 +27,9 @@ auto& At(Container& c, long long i)
     return c[static_cast<std::size_t>(i)];
 }
 template <class Container>
-auto& At(Container& c, int i) { return At(c, static_cast<long long>(i)); }
+auto& At(Container& c, int i)
+{
+    return At(c, static_cast<long long>(i));
+}
 
 } // namespace qor

@@ -8,12 +8,12 @@ void ApplyProgramLocale()
 {
     std::setlocale(LC_NUMERIC, "C");
     if (!std::setlocale(LC_CTYPE, "C.UTF-8"))
-        if (!std::setlocale(LC_CTYPE, "C.utf8"))
-            std::setlocale(LC_CTYPE, "en_US.UTF-8");
+        if (!std::setlocale(LC_CTYPE, "C.utf8")) std::setlocale(LC_CTYPE, "en_US.UTF-8");
 }
 
 namespace {
-struct LocaleAtStartup {
+struct LocaleAtStartup
+{
     LocaleAtStartup() { ApplyProgramLocale(); }
 } g_localeAtStartup;
 } // namespace

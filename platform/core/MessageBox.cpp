@@ -37,12 +37,12 @@ MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler)
 int DefaultMessageBoxAnswer(UINT type)
 {
     static const int answers[][3] = {
-        {IDOK, IDOK, IDOK},             // MB_OK
-        {IDOK, IDCANCEL, IDCANCEL},     // MB_OKCANCEL
-        {IDABORT, IDRETRY, IDIGNORE},   // MB_ABORTRETRYIGNORE
-        {IDYES, IDNO, IDCANCEL},        // MB_YESNOCANCEL
-        {IDYES, IDNO, IDNO},            // MB_YESNO
-        {IDRETRY, IDCANCEL, IDCANCEL},  // MB_RETRYCANCEL
+        {IDOK, IDOK, IDOK},            // MB_OK
+        {IDOK, IDCANCEL, IDCANCEL},    // MB_OKCANCEL
+        {IDABORT, IDRETRY, IDIGNORE},  // MB_ABORTRETRYIGNORE
+        {IDYES, IDNO, IDCANCEL},       // MB_YESNOCANCEL
+        {IDYES, IDNO, IDNO},           // MB_YESNO
+        {IDRETRY, IDCANCEL, IDCANCEL}, // MB_RETRYCANCEL
     };
     UINT buttons = type & MB_TYPEMASK;
     if (buttons > 5) buttons = 0;

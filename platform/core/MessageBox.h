@@ -45,7 +45,8 @@
 
 namespace qor {
 
-struct MessageBoxCall {
+struct MessageBoxCall
+{
     HWND owner = nullptr;
     CString text;
     CString caption;

@@ -11,8 +11,7 @@ namespace qor {
 
 CString GetAppDataFolder()
 {
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg && xdg[0] == '/')
-        return CString(xdg);
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg && xdg[0] == '/') return CString(xdg);
     const char* home = std::getenv("HOME");
     std::string base = (home && *home) ? home : "/tmp";
     return CString((base + "/.local/share").c_str());

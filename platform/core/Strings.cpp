@@ -11,7 +11,8 @@
 namespace qor {
 namespace {
 
-struct Table {
+struct Table
+{
     std::mutex lock;
     // Each text lives in its own allocation, so a pointer handed out stays put while
     // other ids are added.
@@ -59,7 +60,8 @@ int AfxLoadString(UINT nID, wchar_t* lpszBuf, UINT nMaxBuf)
 {
     if (!lpszBuf || nMaxBuf == 0) return 0;
     const wchar_t* text = qor::FindString(nID);
-    if (!text) {
+    if (!text)
+    {
         lpszBuf[0] = 0;
         return 0;
     }

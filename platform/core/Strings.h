@@ -16,7 +16,8 @@
 
 namespace qor {
 
-struct StringResource {
+struct StringResource
+{
     UINT id;
     const wchar_t* text;
 };
@@ -32,7 +33,8 @@ bool UnregisterString(UINT id);
 // or removed.
 const wchar_t* FindString(UINT id);
 
-struct StringRegistrar {
+struct StringRegistrar
+{
     StringRegistrar(UINT id, const wchar_t* text) { RegisterString(id, text); }
     StringRegistrar(const StringResource* table, std::size_t count) { RegisterStrings(table, count); }
 };
@@ -52,13 +54,13 @@ inline int LoadStringW(HINSTANCE__* hInstance, UINT uID, wchar_t* lpBuffer, int 
 
 #define QOR_STRINGS_CONCAT2(a, b) a##b
 #define QOR_STRINGS_CONCAT(a, b) QOR_STRINGS_CONCAT2(a, b)
-#define QOR_STRING_RESOURCE(id, text)                                                                                   \
-    static const ::qor::StringRegistrar QOR_STRINGS_CONCAT(qor_string_resource_, __COUNTER__)                           \
-    {                                                                                                                   \
-        static_cast<UINT>(id), (text)                                                                                   \
+#define QOR_STRING_RESOURCE(id, text)                                                                                  \
+    static const ::qor::StringRegistrar QOR_STRINGS_CONCAT(qor_string_resource_, __COUNTER__)                          \
+    {                                                                                                                  \
+        static_cast<UINT>(id), (text)                                                                                  \
     }
-#define QOR_STRING_TABLE(tableArray)                                                                                    \
-    static const ::qor::StringRegistrar QOR_STRINGS_CONCAT(qor_string_table_, __COUNTER__)                              \
-    {                                                                                                                   \
-        (tableArray), sizeof(tableArray) / sizeof((tableArray)[0])                                                      \
+#define QOR_STRING_TABLE(tableArray)                                                                                   \
+    static const ::qor::StringRegistrar QOR_STRINGS_CONCAT(qor_string_table_, __COUNTER__)                             \
+    {                                                                                                                  \
+        (tableArray), sizeof(tableArray) / sizeof((tableArray)[0])                                                     \
     }

@@ -1,8 +1,8 @@
 // Basic Windows-style types, constants and macros used throughout QOR.
 #pragma once
 
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <cwchar>
 
 using BOOL = int;

@@ -6,7 +6,8 @@ namespace qor::test {
 
 namespace {
 // In a test program, a modal window that nobody answers is a failure, not a hang.
-struct FailureHandlerInstaller {
+struct FailureHandlerInstaller
+{
     FailureHandlerInstaller()
     {
         qor::gui::SetModalFailureHandler([](CWnd&, const CString& what) { ADD_FAILURE() << what.ToUtf8(); });
@@ -21,7 +22,8 @@ DrivenDialogs::DrivenDialogs()
         CString caption;
         w.GetWindowText(caption);
         m_shown.push_back(caption);
-        if (m_steps.empty()) {
+        if (m_steps.empty())
+        {
             ADD_FAILURE() << "no step for the modal window \"" << caption.ToUtf8() << "\"";
             EndModal(w, IDCANCEL);
             return;
@@ -36,8 +38,10 @@ DrivenDialogs::~DrivenDialogs() { qor::gui::SetModalDialogDriver(std::move(m_pre
 
 void DrivenDialogs::EndModal(CWnd& modal, int result)
 {
-    if (auto* d = dynamic_cast<CDialog*>(&modal)) d->EndDialog(result);
-    else if (auto* s = dynamic_cast<CPropertySheet*>(&modal)) s->EndDialog(result);
+    if (auto* d = dynamic_cast<CDialog*>(&modal))
+        d->EndDialog(result);
+    else if (auto* s = dynamic_cast<CPropertySheet*>(&modal))
+        s->EndDialog(result);
 }
 
 CWnd* FindControl(CWnd& dlg, int id)

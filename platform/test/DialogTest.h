@@ -34,7 +34,8 @@ public:
     {
         Then([step](CWnd& w) {
             T* t = dynamic_cast<T*>(&w);
-            if (!t) {
+            if (!t)
+            {
                 ADD_FAILURE() << "the modal window is not a " << typeid(T).name();
                 EndModal(w, IDCANCEL);
                 return;

@@ -3,8 +3,8 @@
 #include "platform/gui/frame/FrameInternal.h"
 #include "platform/test/GuiTest.h"
 
-#include "platform/gui/draw/Convert.h"
 #include "platform/gui/docview/Document.h"
+#include "platform/gui/draw/Convert.h"
 #include "platform/gui/frame/FrameInternal.h"
 
 #include <QtCore/QCoreApplication>
@@ -34,9 +34,11 @@ BOOL StartApplication(CWinApp& app)
 int StopApplication(CWinApp& app)
 {
     // Nothing is asked: documents are dropped unsaved.
-    for (POSITION pos = app.GetFirstDocTemplatePosition(); pos;) {
+    for (POSITION pos = app.GetFirstDocTemplatePosition(); pos;)
+    {
         CDocTemplate* t = app.GetNextDocTemplate(pos);
-        for (POSITION d = t->GetFirstDocPosition(); d; d = t->GetFirstDocPosition()) {
+        for (POSITION d = t->GetFirstDocPosition(); d; d = t->GetFirstDocPosition())
+        {
             CDocument* doc = t->GetNextDoc(d);
             if (!doc) break;
             doc->SetModifiedFlag(FALSE);
@@ -52,8 +54,8 @@ int StopApplication(CWinApp& app)
 void RunIdle(CWinApp& app)
 {
     LONG n = 0;
-    while (app.OnIdle(n++)) {
-    }
+    while (app.OnIdle(n++))
+    {}
 }
 
 CMDIFrameWnd* MainFrame() { return DYNAMIC_DOWNCAST(CMDIFrameWnd, AfxGetMainWnd()); }

@@ -3,9 +3,9 @@
 // toolbars and keys do, and answer file dialogs from a script.
 #pragma once
 
-#include "platform/gui/window/App.h"
 #include "platform/gui/frame/Bars.h"
 #include "platform/gui/frame/Frame.h"
+#include "platform/gui/window/App.h"
 
 #include <deque>
 #include <string>

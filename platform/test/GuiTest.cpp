@@ -1,12 +1,12 @@
 #include "platform/test/GuiTest.h"
 
-#include "platform/gui/window/App.h"
-#include "platform/gui/draw/Convert.h"
 #include "platform/gui/dialogs/FileDialogInternal.h"
-#include "platform/gui/draw/Gdi.h"
 #include "platform/gui/dialogs/MessageBoxes.h"
+#include "platform/gui/draw/Convert.h"
+#include "platform/gui/draw/Gdi.h"
 #include "platform/gui/draw/SurfaceAccess.h"
 #include "platform/gui/draw/SysValues.h"
+#include "platform/gui/window/App.h"
 #include "platform/gui/window/WndInternal.h"
 
 #include <gtest/gtest.h>
@@ -83,7 +83,8 @@ bool PumpUntil(const std::function<bool()>& cond, int timeoutMs)
     EnsureGuiApplication();
     QElapsedTimer t;
     t.start();
-    while (!cond()) {
+    while (!cond())
+    {
         if (t.elapsed() > timeoutMs) return cond();
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
@@ -267,7 +268,8 @@ int CountSurfacePixels(CWnd* wnd, const RECT& area, COLORREF color)
 
 void PaintNow(CWnd* wnd)
 {
-    if (QWidget* w = qor::gui::WidgetOf(wnd)) {
+    if (QWidget* w = qor::gui::WidgetOf(wnd))
+    {
         if (w->isVisible()) w->repaint();
         Pump();
         // Offscreen, Qt may not paint a window it does not consider exposed.
@@ -291,7 +293,8 @@ namespace {
 
 Qt::MouseButton ButtonOf(int vk)
 {
-    switch (vk) {
+    switch (vk)
+    {
     case VK_RBUTTON: return Qt::RightButton;
     case VK_MBUTTON: return Qt::MiddleButton;
     default: return Qt::LeftButton;
@@ -351,7 +354,8 @@ void Wheel(CWnd* wnd, CPoint p, int delta, UINT mk)
     if (!s || !s->widget) return;
     QPointF local = QPointF(p.x, p.y) + QPointF(s->ClientOrigin());
     QPointF global = QPointF(s->widget->mapToGlobal(local.toPoint()));
-    QWheelEvent e(local, global, QPoint(), QPoint(0, delta), qor::gui::ToQtButtons(mk), qor::gui::ToQtModifiers(mk), Qt::NoScrollPhase, false);
+    QWheelEvent e(local, global, QPoint(), QPoint(0, delta), qor::gui::ToQtButtons(mk), qor::gui::ToQtModifiers(mk),
+                  Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(s->widget, &e);
 }
 void KeyDown(CWnd* wnd, UINT vk, wchar_t ch, UINT mk, bool alt) { SendKey(wnd, QEvent::KeyPress, vk, ch, mk, alt); }
@@ -363,7 +367,8 @@ void KeyPress(CWnd* wnd, UINT vk, wchar_t ch, UINT mk, bool alt)
 }
 void FocusIn(CWnd* wnd)
 {
-    if (QWidget* w = qor::gui::WidgetOf(wnd)) {
+    if (QWidget* w = qor::gui::WidgetOf(wnd))
+    {
         QFocusEvent e(QEvent::FocusIn, Qt::MouseFocusReason);
         QCoreApplication::sendEvent(w, &e);
     }
@@ -452,7 +457,8 @@ void ScrollBarClick(CWnd* wnd, int nBar, int sbCode)
     QScrollBar* bar = qor::gui::ScrollBarWidget(wnd, nBar);
     if (!bar) return;
     QAbstractSlider::SliderAction a;
-    switch (sbCode) {
+    switch (sbCode)
+    {
     case SB_LINEUP: a = QAbstractSlider::SliderSingleStepSub; break;
     case SB_LINEDOWN: a = QAbstractSlider::SliderSingleStepAdd; break;
     case SB_PAGEUP: a = QAbstractSlider::SliderPageStepSub; break;
@@ -470,7 +476,8 @@ void ScrollBarDrag(CWnd* wnd, int nBar, const std::vector<int>& positions)
     QScrollBar* bar = qor::gui::ScrollBarWidget(wnd, nBar);
     if (!bar) return;
     bar->setSliderDown(true);
-    for (int p : positions) {
+    for (int p : positions)
+    {
         if (qor::gui::ScrollBarWidget(wnd, nBar) != bar) return;
         bar->setSliderPosition(p);
     }

@@ -27,10 +27,8 @@ DrivenPrinting::DrivenPrinting(const std::string& pdfPath, int defaultAnswer) : 
     qor::gui::SetPrintToFile(CString::FromUtf8(pdfPath));
     m_previousDriver = qor::gui::SetPrintDialogDriver([this](CPrintDialog& dlg) {
         m_shown.push_back(dlg.m_pd.Flags);
-        if (m_edit)
-            m_edit(dlg);
-        if (m_answers.empty())
-            return m_default;
+        if (m_edit) m_edit(dlg);
+        if (m_answers.empty()) return m_default;
         int answer = m_answers.front();
         m_answers.pop_front();
         return answer;
@@ -57,14 +55,13 @@ namespace {
 
 struct PdfPage
 {
-    QByteArray dict;  // the page object's text up to "endobj"
+    QByteArray dict; // the page object's text up to "endobj"
 };
 
 QByteArray ReadAll(const std::string& path)
 {
     QFile f(QString::fromStdString(path));
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
+    if (!f.open(QIODevice::ReadOnly)) return {};
     return f.readAll();
 }
 
@@ -75,8 +72,7 @@ std::vector<PdfPage> Pages(const QByteArray& pdf)
     for (qsizetype at = pdf.indexOf(kType); at >= 0; at = pdf.indexOf(kType, at + 1))
     {
         qsizetype after = at + kType.size();
-        if (after < pdf.size() && pdf[after] == 's')
-            continue;  // the page tree
+        if (after < pdf.size() && pdf[after] == 's') continue; // the page tree
         qsizetype end = pdf.indexOf("endobj", at);
         pages.push_back(PdfPage{pdf.mid(at, end < 0 ? -1 : end - at)});
     }
@@ -87,24 +83,18 @@ QByteArray StreamOfObject(const QByteArray& pdf, int object)
 {
     QRegularExpression head(QStringLiteral("(^|\\s)%1 0 obj").arg(object));
     auto m = head.match(QString::fromLatin1(pdf));
-    if (!m.hasMatch())
-        return {};
+    if (!m.hasMatch()) return {};
     qsizetype objAt = m.capturedEnd();
     qsizetype s = pdf.indexOf("stream", objAt);
-    if (s < 0)
-        return {};
+    if (s < 0) return {};
     s += 6;
-    if (s < pdf.size() && pdf[s] == '\r')
-        ++s;
-    if (s < pdf.size() && pdf[s] == '\n')
-        ++s;
+    if (s < pdf.size() && pdf[s] == '\r') ++s;
+    if (s < pdf.size() && pdf[s] == '\n') ++s;
     qsizetype e = pdf.indexOf("endstream", s);
-    if (e < 0)
-        return {};
+    if (e < 0) return {};
     QByteArray data = pdf.mid(s, e - s);
     const QByteArray dict = pdf.mid(objAt, s - objAt);
-    if (!dict.contains("/FlateDecode"))
-        return data;
+    if (!dict.contains("/FlateDecode")) return data;
     // zlib data: qUncompress wants the expected size first (big-endian); it grows as needed.
     const quint32 guess = static_cast<quint32>(std::min<qsizetype>(data.size() * 16 + 65536, 1 << 26));
     QByteArray prefixed;
@@ -118,8 +108,7 @@ QByteArray StreamOfObject(const QByteArray& pdf, int object)
 int CountPdfPages(const std::string& path)
 {
     const QByteArray pdf = ReadAll(path);
-    if (!pdf.startsWith("%PDF-"))
-        return -1;
+    if (!pdf.startsWith("%PDF-")) return -1;
     return static_cast<int>(Pages(pdf).size());
 }
 
@@ -182,8 +171,7 @@ CRect PdfPathBounds(const std::string& content)
         add(x, y);
         add(x + m.captured(3).toDouble(), y + m.captured(4).toDouble());
     }
-    if (!any)
-        return CRect();
+    if (!any) return CRect();
     return CRect(static_cast<int>(std::lround(l)), static_cast<int>(std::lround(t)), static_cast<int>(std::lround(r)),
                  static_cast<int>(std::lround(b)));
 }
@@ -193,8 +181,7 @@ std::vector<double> PdfTextSizes(const std::string& content)
     static const QRegularExpression tf(QStringLiteral("/\\w+ ([\\d.]+) Tf"));
     std::vector<double> out;
     auto it = tf.globalMatch(QString::fromStdString(content));
-    while (it.hasNext())
-        out.push_back(it.next().captured(1).toDouble());
+    while (it.hasNext()) out.push_back(it.next().captured(1).toDouble());
     return out;
 }
 

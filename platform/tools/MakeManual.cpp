@@ -14,14 +14,16 @@
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
+    if (argc != 3)
+    {
         std::fprintf(stderr, "usage: %s <source.md> <output.pdf>\n", argv[0]);
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QFile source(QString::fromLocal8Bit(argv[1]));
-    if (!source.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!source.open(QIODevice::ReadOnly | QIODevice::Text))
+    {
         std::fprintf(stderr, "cannot read %s\n", argv[1]);
         return 1;
     }
@@ -43,7 +45,8 @@ int main(int argc, char** argv)
         doc.print(&writer);
     }
     QFile::remove(target);
-    if (!QFile::rename(partial, target)) {
+    if (!QFile::rename(partial, target))
+    {
         std::fprintf(stderr, "cannot write %s\n", argv[2]);
         return 1;
     }

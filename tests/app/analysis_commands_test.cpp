@@ -232,11 +232,12 @@ TEST_F(AnalysisCommands, SinglePositionAndMovingLoadRunAtOnceAndKeepTheirSteppin
     ASSERT_NE(doc->m_pAOSinglePosition, nullptr);
     EXPECT_EQ(doc->m_pAOSinglePosition->GetDescription(), L"Bridge: Twenty | Load model: Tandem | Position: 10.000 m");
     // A single position always plots moment and shear; its tables follow the entity options.
-    EXPECT_EQ(ResultWindows(*doc), (std::vector<std::string>{
-                                        "1 - Single Position Results - Plot / Single Position Analysis: BM & SF | / 2",
-                                        "2 - Single Position Results - Grid / Single Position Analysis: BM & SF | / grid",
-                                        "3 - Single Position Results - Grid / Single Position Analysis: Reactions | / grid",
-                                    }));
+    EXPECT_EQ(ResultWindows(*doc),
+              (std::vector<std::string>{
+                  "1 - Single Position Results - Plot / Single Position Analysis: BM & SF | / 2",
+                  "2 - Single Position Results - Grid / Single Position Analysis: BM & SF | / grid",
+                  "3 - Single Position Results - Grid / Single Position Analysis: Reactions | / grid",
+              }));
 
     // The three-span bridge has four supports: its reactions plot holds 2 x 2 charts.
     driven.ThenAs<CMovingLoadDlg>([](CMovingLoadDlg& dlg) {

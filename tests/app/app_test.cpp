@@ -5,6 +5,7 @@
 #include "app/AboutDlg.h"
 #include "app/MainFrame.h"
 #include "app/QORDoc.h"
+#include "controls/grid/GridCtrl.h"
 #include "engine/settings/Settings.h"
 #include "platform/test/DialogTest.h"
 #include "platform/test/FrameTest.h"
@@ -12,7 +13,6 @@
 #include "res/Resource.h"
 #include "ui/dialogs/ConfigDlg.h"
 #include "ui/dialogs/OutputOptionsDlg.h"
-#include "controls/grid/GridCtrl.h"
 #include "ui/views/GridView.h"
 #include "ui/views/PlotView.h"
 #include "ui/views/QORView.h"
@@ -308,7 +308,8 @@ TEST_F(AppTest, ResultWindowsAreNumberedAndCloseAllTabsKeepsTheCase)
     Pump();
     ASSERT_EQ(CQORDoc::GetActiveDoc(), doc) << "the case stays open";
     int views = 0;
-    for (POSITION pos = doc->GetFirstViewPosition(); pos;) {
+    for (POSITION pos = doc->GetFirstViewPosition(); pos;)
+    {
         CView* v = doc->GetNextView(pos);
         EXPECT_TRUE(v->IsKindOf(RUNTIME_CLASS(CQORView)));
         ++views;

@@ -99,7 +99,10 @@ protected:
         SendMenuCommand(ID_FILE_SAVE_AS);
     }
 
-    static CQORDoc* Open(const std::string& path) { return DYNAMIC_DOWNCAST(CQORDoc, AfxGetApp()->OpenDocumentFile(CString::FromUtf8(path))); }
+    static CQORDoc* Open(const std::string& path)
+    {
+        return DYNAMIC_DOWNCAST(CQORDoc, AfxGetApp()->OpenDocumentFile(CString::FromUtf8(path)));
+    }
 
     static void ExpectTheCase(const CQORDoc& doc)
     {
@@ -131,7 +134,8 @@ protected:
 
 TEST_F(CaseFileTest, BinaryAndXmlCasesOpenAgainWithTheirSharingAndCounters)
 {
-    for (bool binary : {true, false}) {
+    for (bool binary : {true, false})
+    {
         SCOPED_TRACE(binary ? "binary" : "XML");
         CSettings::GetInstance()->General.USEBINARYFILEFORMAT = binary;
         CQORDoc* doc = CQORDoc::GetActiveDoc();
@@ -141,7 +145,8 @@ TEST_F(CaseFileTest, BinaryAndXmlCasesOpenAgainWithTheirSharingAndCounters)
         SaveAs(path);
         EXPECT_FALSE(doc->IsModified());
         EXPECT_EQ(doc->m_nBridgeID, 2) << "counters follow the lists after a save";
-        if (!binary) {
+        if (!binary)
+        {
             EXPECT_NE(ReadAll(path).find("QORConfig"), std::string::npos);
         }
         // The file's own form opens it, whatever the setting; the setting decides the form of the next save.
@@ -201,7 +206,8 @@ TEST_F(CaseFileTest, RefusedFilesLeaveTheOpenCaseAsItWas)
     doc = CQORDoc::GetActiveDoc();
     doc->m_sCaseRef = L"Open case";
     doc->SetModifiedFlag(FALSE);
-    for (const Bad& b : bad) {
+    for (const Bad& b : bad)
+    {
         SCOPED_TRACE(b.name);
         CSettings::GetInstance()->General.USEBINARYFILEFORMAT = b.binary;
         const std::string badPath = TempFilePath("bad.qor");

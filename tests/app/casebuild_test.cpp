@@ -49,7 +49,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CListener, CWnd)
-    ON_MESSAGE(WM_APP + 1, OnSelected)
+ON_MESSAGE(WM_APP + 1, OnSelected)
 END_MESSAGE_MAP()
 
 class CaseTest : public ::testing::Test
@@ -80,7 +80,8 @@ protected:
     std::vector<CString> Children(HTREEITEM parent)
     {
         std::vector<CString> names;
-        for (HTREEITEM c = Tree().GetChildItem(parent); c; c = Tree().GetNextSiblingItem(c)) names.push_back(Tree().GetItemText(c));
+        for (HTREEITEM c = Tree().GetChildItem(parent); c; c = Tree().GetNextSiblingItem(c))
+            names.push_back(Tree().GetItemText(c));
         return names;
     }
     HTREEITEM Child(HTREEITEM parent, int index)
@@ -438,7 +439,8 @@ TEST_F(CaseTest, AddAndEditElementCommands)
     boxes.Answer(IDNO);
     doc->EditRefCollection(false, collection);
     ASSERT_FALSE(boxes.Shown().empty());
-    EXPECT_EQ(boxes.Shown().back().text, CString(L"These edits will invalidate the stored results (which will be removed) - continue?"));
+    EXPECT_EQ(boxes.Shown().back().text,
+              CString(L"These edits will invalidate the stored results (which will be removed) - continue?"));
     EXPECT_TRUE(collection->m_bIsCalculated);
     EXPECT_EQ(collection->m_nStepPoints, 20);
     dialogs.ThenAs<CRefCollectionDlg>(changeSteps);

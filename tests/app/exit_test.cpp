@@ -45,8 +45,7 @@ public:
                   std::_Exit(3);
               }
           })
-    {
-    }
+    {}
     ~Watchdog()
     {
         {

@@ -48,7 +48,8 @@ pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>
 std::string Output(const std::string& command)
 {
     std::string out;
-    if (FILE* p = ::popen(command.c_str(), "r")) {
+    if (FILE* p = ::popen(command.c_str(), "r"))
+    {
         char buf[4096];
         size_t n;
         while ((n = std::fread(buf, 1, sizeof(buf), p)) > 0) out.append(buf, n);
@@ -61,7 +62,8 @@ void Stop(pid_t pid)
 {
     if (pid <= 0) return;
     ::kill(pid, SIGTERM);
-    for (int i = 0; i < 50; ++i) {
+    for (int i = 0; i < 50; ++i)
+    {
         if (::waitpid(pid, nullptr, WNOHANG) == pid) return;
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }

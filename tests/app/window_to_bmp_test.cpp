@@ -41,7 +41,7 @@ TEST(WindowToBMPTest, HeaderRowPaddingAndPixelOrder)
     // 101 pixels wide: 303 bytes of colour, padded to 304.
     const int w = 101, h = 3;
     std::vector<DWORD> pixels(static_cast<size_t>(w * h), 0x00FFFFFF);
-    pixels[0] = 0x00FF0000;                          // top-left red
+    pixels[0] = 0x00FF0000;                                // top-left red
     pixels[static_cast<size_t>(w * (h - 1))] = 0x0000FF00; // bottom-left green
     const std::string path = TempFilePath("rows.bmp");
     ASSERT_TRUE(CWindowToBMP::WriteDIB(CString::FromUtf8(path), CWindowToBMP::DDBToDIB(w, h, pixels)));
@@ -113,7 +113,8 @@ TEST(WindowToBMPTest, SaveImageWritesTheWholeChildWindowWithItsCharts)
     // white: the chart's axes, grid and text.
     int inked = 0;
     for (uint32_t y = 0; y < h; ++y)
-        for (uint32_t x = 0; x < w; ++x) {
+        for (uint32_t x = 0; x < w; ++x)
+        {
             const uint8_t* p = &b[54 + y * stride + x * 3];
             if (p[0] < 100 && p[1] < 100 && p[2] < 100) ++inked;
         }

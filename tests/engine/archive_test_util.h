@@ -33,7 +33,12 @@ T RoundTrip(const T& item, std::string* pText = nullptr, const char* name = "ite
     return out;
 }
 
-enum class Kind { Xml, Text, Binary };
+enum class Kind
+{
+    Xml,
+    Text,
+    Binary
+};
 
 template <class OArchive, class T>
 std::string SaveAs(const T& item)

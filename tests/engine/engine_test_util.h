@@ -47,8 +47,7 @@ std::string OutOfRangeText(F&& f)
 
 inline bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-inline void ExpectValuesNear(const std::vector<double>& actual, const std::vector<double>& expected,
-                             double tol = 1e-12)
+inline void ExpectValuesNear(const std::vector<double>& actual, const std::vector<double>& expected, double tol = 1e-12)
 {
     ASSERT_EQ(actual.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_NEAR(actual[i], expected[i], tol) << "index " << i;

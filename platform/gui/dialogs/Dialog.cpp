@@ -3,12 +3,12 @@
 #include "platform/gui/dialogs/Dialog.h"
 
 #include "platform/core/MessageBox.h"
-#include "platform/gui/window/App.h"
-#include "platform/gui/widgets/Controls.h"
+#include "platform/gui/dialogs/PropertySheet.h"
 #include "platform/gui/draw/Gdi.h"
 #include "platform/gui/draw/NumberText.h"
-#include "platform/gui/dialogs/PropertySheet.h"
 #include "platform/gui/draw/SysValues.h"
+#include "platform/gui/widgets/Controls.h"
+#include "platform/gui/window/App.h"
 #include "platform/gui/window/WndInternal.h"
 
 #include <QtCore/QCoreApplication>
@@ -18,10 +18,10 @@
 #include <QtWidgets/QApplication>
 
 #include <cerrno>
-#include <climits>
-#include <cstdint>
 #include <cfloat>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cwchar>
 #include <map>
@@ -67,7 +67,8 @@ const DialogTemplate* FindDialogTemplate(UINT id)
 const DialogTemplate* FindDialogTemplate(LPCTSTR nameOrId)
 {
     if (!nameOrId) return nullptr;
-    if (IS_INTRESOURCE(nameOrId)) return FindDialogTemplate(static_cast<UINT>(reinterpret_cast<std::uintptr_t>(nameOrId)));
+    if (IS_INTRESOURCE(nameOrId))
+        return FindDialogTemplate(static_cast<UINT>(reinterpret_cast<std::uintptr_t>(nameOrId)));
     auto it = TemplatesByName().find(nameOrId);
     return it == TemplatesByName().end() ? nullptr : it->second;
 }
@@ -80,13 +81,13 @@ void AfxThrowUserException() { throw CUserException(); }
 
 CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
     : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd)
-{
-}
+{}
 
 HWND CDataExchange::PrepareCtrl(int nIDC)
 {
     CWnd* ctl = m_pDlgWnd ? m_pDlgWnd->GetDlgItem(nIDC) : nullptr;
-    if (!ctl) {
+    if (!ctl)
+    {
         // A data exchange with a control the template does not have is a programming error.
         CString msg;
         msg.Format(L"Dialog control %d does not exist.", nIDC);
@@ -108,7 +109,8 @@ HWND CDataExchange::PrepareEditCtrl(int nIDC)
 void CDataExchange::Fail()
 {
     if (!m_bSaveAndValidate) AfxThrowUserException();
-    if (CWnd* ctl = CWnd::FromHandle(m_idLastControl)) {
+    if (CWnd* ctl = CWnd::FromHandle(m_idLastControl))
+    {
         ctl->SetFocus();
         if (m_bEditLastControl) ctl->SendMessage(EM_SETSEL, 0, static_cast<LPARAM>(-1));
     }
@@ -143,15 +145,20 @@ template <class T>
 void ExchangeInteger(CDataExchange* pDX, int nIDC, T& value, long long lo, long long hi, bool isUnsigned)
 {
     HWND h = pDX->PrepareEditCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate) {
+    if (pDX->m_bSaveAndValidate)
+    {
         long long v = 0;
         if (!ParseWholeInteger(ControlText(h), v, isUnsigned) || v < lo || v > hi)
             FailWith(pDX, L"Please enter an integer.");
         value = static_cast<T>(v);
-    } else {
+    }
+    else
+    {
         CString s;
-        if (isUnsigned) s.Format(L"%llu", static_cast<unsigned long long>(value));
-        else s.Format(L"%lld", static_cast<long long>(value));
+        if (isUnsigned)
+            s.Format(L"%llu", static_cast<unsigned long long>(value));
+        else
+            s.Format(L"%lld", static_cast<long long>(value));
         SetControlText(h, s);
     }
 }
@@ -168,33 +175,50 @@ CString FormatReal(double v, int digits)
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
 {
     HWND h = pDX->PrepareEditCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate) value = ControlText(h);
-    else SetControlText(h, value);
+    if (pDX->m_bSaveAndValidate)
+        value = ControlText(h);
+    else
+        SetControlText(h, value);
 }
-void DDX_Text(CDataExchange* pDX, int nIDC, int& value) { ExchangeInteger(pDX, nIDC, value, INT32_MIN, INT32_MAX, false); }
+void DDX_Text(CDataExchange* pDX, int nIDC, int& value)
+{
+    ExchangeInteger(pDX, nIDC, value, INT32_MIN, INT32_MAX, false);
+}
 void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value) { ExchangeInteger(pDX, nIDC, value, 0, UINT32_MAX, true); }
-void DDX_Text(CDataExchange* pDX, int nIDC, long& value) { ExchangeInteger(pDX, nIDC, value, LONG_MIN, LONG_MAX, false); }
-void DDX_Text(CDataExchange* pDX, int nIDC, short& value) { ExchangeInteger(pDX, nIDC, value, SHRT_MIN, SHRT_MAX, false); }
+void DDX_Text(CDataExchange* pDX, int nIDC, long& value)
+{
+    ExchangeInteger(pDX, nIDC, value, LONG_MIN, LONG_MAX, false);
+}
+void DDX_Text(CDataExchange* pDX, int nIDC, short& value)
+{
+    ExchangeInteger(pDX, nIDC, value, SHRT_MIN, SHRT_MAX, false);
+}
 
 void DDX_Text(CDataExchange* pDX, int nIDC, double& value)
 {
     HWND h = pDX->PrepareEditCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate) {
+    if (pDX->m_bSaveAndValidate)
+    {
         double v = 0;
         if (!ParseWholeDouble(ControlText(h), v)) FailWith(pDX, L"Please enter a number.");
         value = v;
-    } else {
+    }
+    else
+    {
         SetControlText(h, FormatReal(value, DBL_DIG));
     }
 }
 void DDX_Text(CDataExchange* pDX, int nIDC, float& value)
 {
     HWND h = pDX->PrepareEditCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate) {
+    if (pDX->m_bSaveAndValidate)
+    {
         double v = 0;
         if (!ParseWholeDouble(ControlText(h), v) || std::fabs(v) > FLT_MAX) FailWith(pDX, L"Please enter a number.");
         value = static_cast<float>(v);
-    } else {
+    }
+    else
+    {
         SetControlText(h, FormatReal(value, FLT_DIG));
     }
 }
@@ -202,15 +226,14 @@ void DDX_Text(CDataExchange* pDX, int nIDC, float& value)
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value)
 {
     CWnd* w = CWnd::FromHandle(pDX->PrepareCtrl(nIDC));
-    if (pDX->m_bSaveAndValidate) value = static_cast<int>(w->SendMessage(BM_GETCHECK));
-    else w->SendMessage(BM_SETCHECK, static_cast<WPARAM>(value < 0 || value > 2 ? 0 : value));
+    if (pDX->m_bSaveAndValidate)
+        value = static_cast<int>(w->SendMessage(BM_GETCHECK));
+    else
+        w->SendMessage(BM_SETCHECK, static_cast<WPARAM>(value < 0 || value > 2 ? 0 : value));
 }
 
 namespace {
-bool IsRadio(CWnd* w)
-{
-    return w && (w->SendMessage(WM_GETDLGCODE) & DLGC_RADIOBUTTON);
-}
+bool IsRadio(CWnd* w) { return w && (w->SendMessage(WM_GETDLGCODE) & DLGC_RADIOBUTTON); }
 } // namespace
 
 void DDX_Radio(CDataExchange* pDX, int nIDC, int& value)
@@ -218,12 +241,16 @@ void DDX_Radio(CDataExchange* pDX, int nIDC, int& value)
     CWnd* first = CWnd::FromHandle(pDX->PrepareCtrl(nIDC));
     if (pDX->m_bSaveAndValidate) value = -1;
     int index = 0;
-    for (CWnd* w = first; w; w = w->GetWindow(GW_HWNDNEXT)) {
+    for (CWnd* w = first; w; w = w->GetWindow(GW_HWNDNEXT))
+    {
         if (w != first && (w->GetStyle() & WS_GROUP)) break;
         if (!IsRadio(w)) continue;
-        if (pDX->m_bSaveAndValidate) {
+        if (pDX->m_bSaveAndValidate)
+        {
             if (w->SendMessage(BM_GETCHECK) == BST_CHECKED && value < 0) value = index;
-        } else {
+        }
+        else
+        {
             w->SendMessage(BM_SETCHECK, index == value ? BST_CHECKED : BST_UNCHECKED);
         }
         ++index;
@@ -233,14 +260,18 @@ void DDX_Radio(CDataExchange* pDX, int nIDC, int& value)
 void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index)
 {
     CWnd* w = CWnd::FromHandle(pDX->PrepareCtrl(nIDC));
-    if (pDX->m_bSaveAndValidate) index = static_cast<int>(w->SendMessage(CB_GETCURSEL));
-    else w->SendMessage(CB_SETCURSEL, static_cast<WPARAM>(index));
+    if (pDX->m_bSaveAndValidate)
+        index = static_cast<int>(w->SendMessage(CB_GETCURSEL));
+    else
+        w->SendMessage(CB_SETCURSEL, static_cast<WPARAM>(index));
 }
 void DDX_LBIndex(CDataExchange* pDX, int nIDC, int& index)
 {
     CWnd* w = CWnd::FromHandle(pDX->PrepareCtrl(nIDC));
-    if (pDX->m_bSaveAndValidate) index = static_cast<int>(w->SendMessage(LB_GETCURSEL));
-    else w->SendMessage(LB_SETCURSEL, static_cast<WPARAM>(index));
+    if (pDX->m_bSaveAndValidate)
+        index = static_cast<int>(w->SendMessage(LB_GETCURSEL));
+    else
+        w->SendMessage(LB_SETCURSEL, static_cast<WPARAM>(index));
 }
 namespace {
 // An item's text of a combo box or list box, by message (the window may be of any class).
@@ -257,24 +288,32 @@ CString ItemText(CWnd* w, UINT lenMsg, UINT textMsg, int index)
 void DDX_CBString(CDataExchange* pDX, int nIDC, CString& value)
 {
     CWnd* w = CWnd::FromHandle(pDX->PrepareCtrl(nIDC));
-    if (pDX->m_bSaveAndValidate) {
+    if (pDX->m_bSaveAndValidate)
+    {
         w->GetWindowText(value);
         int sel = static_cast<int>(w->SendMessage(CB_GETCURSEL));
         if (value.IsEmpty() && sel >= 0) value = ItemText(w, CB_GETLBTEXTLEN, CB_GETLBTEXT, sel);
-    } else {
-        if (w->SendMessage(CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(value.GetString())) == CB_ERR)
+    }
+    else
+    {
+        if (w->SendMessage(CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(value.GetString())) ==
+            CB_ERR)
             w->SetWindowText(value);
     }
 }
 void DDX_LBString(CDataExchange* pDX, int nIDC, CString& value)
 {
     CWnd* w = CWnd::FromHandle(pDX->PrepareCtrl(nIDC));
-    if (pDX->m_bSaveAndValidate) {
+    if (pDX->m_bSaveAndValidate)
+    {
         int sel = static_cast<int>(w->SendMessage(LB_GETCURSEL));
         value.Empty();
         if (sel >= 0) value = ItemText(w, LB_GETTEXTLEN, LB_GETTEXT, sel);
-    } else {
-        if (w->SendMessage(LB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(value.GetString())) == LB_ERR)
+    }
+    else
+    {
+        if (w->SendMessage(LB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(value.GetString())) ==
+            LB_ERR)
             w->SendMessage(LB_SETCURSEL, static_cast<WPARAM>(-1));
     }
 }
@@ -310,7 +349,8 @@ void DDV_MinMaxDouble(CDataExchange* pDX, double const& value, double minVal, do
 }
 void DDV_MaxChars(CDataExchange* pDX, CString const& value, int nChars)
 {
-    if (!pDX->m_bSaveAndValidate) {
+    if (!pDX->m_bSaveAndValidate)
+    {
         if (CWnd* w = CWnd::FromHandle(pDX->m_idLastControl)) w->SendMessage(EM_LIMITTEXT, static_cast<WPARAM>(nChars));
         return;
     }
@@ -364,20 +404,24 @@ bool RunModalLoop(CWnd& modal, const bool& done, void** loopSlot)
     CString caption;
     modal.GetWindowText(caption);
     HideTipsForModal();
-    if (ModalDialogDriver driver = Driver()) {
+    if (ModalDialogDriver driver = Driver())
+    {
         driver(modal);
         // What the driver posted arrives before it is judged.
-        for (int i = 0; i < 3 && !done; ++i) {
+        for (int i = 0; i < 3 && !done; ++i)
+        {
             QCoreApplication::sendPostedEvents();
             QCoreApplication::processEvents(QEventLoop::AllEvents);
         }
-        if (!done) {
+        if (!done)
+        {
             ReportModalFailure(modal, L"the dialog driver left \"" + caption + L"\" open");
             return false;
         }
         return true;
     }
-    if (FailureHandler() || Headless()) {
+    if (FailureHandler() || Headless())
+    {
         ReportModalFailure(modal, L"modal dialog \"" + caption + L"\" shown with no driver");
         return false;
     }
@@ -438,10 +482,14 @@ bool IsDialogContainer(CWnd* w)
 }
 void CollectControls(const CWnd* parent, std::vector<CWnd*>& out)
 {
-    for (CWnd* w = parent->GetWindow(GW_CHILD); w; w = w->GetWindow(GW_HWNDNEXT)) {
-        if (IsDialogContainer(w)) {
+    for (CWnd* w = parent->GetWindow(GW_CHILD); w; w = w->GetWindow(GW_HWNDNEXT))
+    {
+        if (IsDialogContainer(w))
+        {
             if (w->IsWindowVisible()) CollectControls(w, out);
-        } else {
+        }
+        else
+        {
             out.push_back(w);
         }
     }
@@ -470,11 +518,13 @@ CWnd* NextTab(CWnd* dlg, CWnd* from, bool back)
     if (tabs.empty()) return nullptr;
     int n = static_cast<int>(tabs.size());
     int i = IndexIn(tabs, from);
-    if (i < 0) {
+    if (i < 0)
+    {
         // From a control that is no tab stop: the next tab stop after it in the dialog order.
         int a = IndexIn(all, from);
         if (a < 0) return back ? tabs.back() : tabs.front();
-        for (int k = 1; k <= static_cast<int>(all.size()); ++k) {
+        for (int k = 1; k <= static_cast<int>(all.size()); ++k)
+        {
             int j = (a + (back ? -k : k) + static_cast<int>(all.size()) * 2) % static_cast<int>(all.size());
             int t = IndexIn(tabs, all[static_cast<size_t>(j)]);
             if (t >= 0) return tabs[static_cast<size_t>(t)];
@@ -494,7 +544,8 @@ CWnd* NextInGroup(CWnd* dlg, CWnd* from, bool back)
     int end = i + 1;
     while (end < static_cast<int>(all.size()) && !(all[static_cast<size_t>(end)]->GetStyle() & WS_GROUP)) ++end;
     int n = end - start;
-    for (int k = 1; k < n; ++k) {
+    for (int k = 1; k < n; ++k)
+    {
         int j = start + ((i - start) + (back ? n - k : k)) % n;
         CWnd* w = all[static_cast<size_t>(j)];
         if (CanFocus(w)) return w;
@@ -519,7 +570,8 @@ CWnd* FindControl(CWnd* dlg, UINT id)
 // Sends the command of a button (Enter, Escape) to the window that owns it.
 void PressCommand(CWnd* dlg, UINT id, CWnd* button)
 {
-    if (button && !button->IsWindowEnabled()) {
+    if (button && !button->IsWindowEnabled())
+    {
         MessageBeep(0);
         return;
     }
@@ -566,10 +618,12 @@ BOOL DialogKey(CWnd* dlg, MSG* msg, UINT defId)
     if (!dlg || !msg || msg->message != WM_KEYDOWN) return FALSE;
     CWnd* ctl = CWnd::FromHandle(msg->hwnd);
     if (ctl == dlg) ctl = nullptr;
-    UINT code = ctl ? static_cast<UINT>(ctl->SendMessage(WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg))) : 0;
+    UINT code =
+        ctl ? static_cast<UINT>(ctl->SendMessage(WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg))) : 0;
     bool multiEdit = IsClass(ctl, WC_EDIT) && (ctl->GetStyle() & ES_MULTILINE);
     UINT vk = static_cast<UINT>(msg->wParam);
-    switch (vk) {
+    switch (vk)
+    {
     case VK_TAB: {
         if ((code & DLGC_WANTTAB) || ((code & DLGC_WANTALLKEYS) && !multiEdit)) return FALSE;
         if (GetKeyState(VK_CONTROL) < 0) return FALSE;
@@ -591,7 +645,8 @@ BOOL DialogKey(CWnd* dlg, MSG* msg, UINT defId)
     }
     case VK_RETURN: {
         if ((code & DLGC_WANTALLKEYS) && !(multiEdit && !(ctl->GetStyle() & ES_WANTRETURN))) return FALSE;
-        if (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) {
+        if (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))
+        {
             PressCommand(dlg, static_cast<UINT>(ctl->GetDlgCtrlID()), ctl);
             return TRUE;
         }
@@ -623,19 +678,17 @@ IMPLEMENT_DYNAMIC(CDialog, CWnd)
 IMPLEMENT_DYNAMIC(CDialogEx, CDialog)
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
-    ON_COMMAND(IDOK, OnOK)
-    ON_COMMAND(IDCANCEL, OnCancel)
+ON_COMMAND(IDOK, OnOK)
+ON_COMMAND(IDCANCEL, OnCancel)
 END_MESSAGE_MAP()
 
 CDialog::CDialog() = default;
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
     : m_lpszTemplateName(MAKEINTRESOURCE(nIDTemplate)), m_nIDHelp(nIDTemplate), m_pParentWnd(pParentWnd)
-{
-}
+{}
 CDialog::CDialog(LPCTSTR lpszTemplateName, CWnd* pParentWnd)
     : m_lpszTemplateName(lpszTemplateName), m_pParentWnd(pParentWnd)
-{
-}
+{}
 
 CDialog::~CDialog()
 {
@@ -701,10 +754,12 @@ std::unique_ptr<CWnd> MakeControlObject(LPCTSTR cls)
 LPCTSTR qor::gui::DialogWindowClass()
 {
     static bool done = false;
-    if (!done) {
+    if (!done)
+    {
         done = true;
         WNDCLASS wc{};
-        if (!GetClassInfo(nullptr, L"#32770", &wc)) {
+        if (!GetClassInfo(nullptr, L"#32770", &wc))
+        {
             wc.style = CS_DBLCLKS | CS_SAVEBITS;
             wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
             wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<std::intptr_t>(COLOR_3DFACE + 1));
@@ -728,19 +783,24 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate* tmpl, CWnd* pParent, bool
 
     DWORD style = tmpl->style & ~WS_VISIBLE;
     BOOL ok;
-    if (child) {
+    if (child)
+    {
         style = (style & ~(WS_POPUP | WS_CAPTION | WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_SYSMENU)) | WS_CHILD;
         CRect r = childRect ? CRect(*childRect) : CRect(0, 0, client.Width(), client.Height());
         ok = CreateEx(tmpl->exStyle | WS_EX_CONTROLPARENT, DialogWindowClass(), tmpl->caption, style, r, pParent, 0);
-    } else {
+    }
+    else
+    {
         // A top-level dialog: the frame and caption are the window system's, outside the client.
         // The sizing border stays in the style: it says whether the user may size the dialog.
         style &= ~(WS_POPUP | WS_CHILD | WS_BORDER | WS_DLGFRAME);
-        ok = CreateEx(tmpl->exStyle & ~(WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME), DialogWindowClass(), tmpl->caption, style,
-                      CRect(0, 0, client.Width(), client.Height()), pParent, 0);
-        if (ok) {
+        ok = CreateEx(tmpl->exStyle & ~(WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME), DialogWindowClass(), tmpl->caption,
+                      style, CRect(0, 0, client.Width(), client.Height()), pParent, 0);
+        if (ok)
+        {
             QWidget* w = StateOf(this)->widget;
-            QWidget* ownerWidget = pParent ? WidgetOf(pParent->GetTopLevelParent() ? pParent->GetTopLevelParent() : pParent) : nullptr;
+            QWidget* ownerWidget =
+                pParent ? WidgetOf(pParent->GetTopLevelParent() ? pParent->GetTopLevelParent() : pParent) : nullptr;
             if (ownerWidget) ownerWidget = ownerWidget->window();
             w->setParent(ownerWidget, DialogFrameFlags(style));
             w->setWindowTitle(ToQString(tmpl->caption));
@@ -751,13 +811,15 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate* tmpl, CWnd* pParent, bool
     SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(*m_font)), 0);
 
     m_nDefID = IDOK;
-    for (std::size_t i = 0; i < tmpl->itemCount; ++i) {
+    for (std::size_t i = 0; i < tmpl->itemCount; ++i)
+    {
         const DialogItem& item = tmpl->items[i];
         CRect r(item.x, item.y, item.x + item.cx, item.y + item.cy);
         MapDialogRect(&r);
         DWORD cs = (item.style & ~WS_POPUP) | WS_CHILD | (item.hidden ? 0 : WS_VISIBLE);
         auto ctl = MakeControlObject(item.className);
-        if (!ctl->CreateEx(item.exStyle, item.className, item.text ? item.text : L"", cs, r, this, item.id)) {
+        if (!ctl->CreateEx(item.exStyle, item.className, item.text ? item.text : L"", cs, r, this, item.id))
+        {
             DestroyWindow();
             m_templateControls.clear();
             return FALSE;
@@ -788,7 +850,8 @@ BOOL CDialog::CreateIndirect(const DialogTemplate* pTemplate, CWnd* pParentWnd)
     m_bEnded = false;
     m_nModalResult = -1;
     if (!CreateFromTemplate(pTemplate, m_pParentWnd, false, nullptr)) return FALSE;
-    if (pTemplate->style & WS_VISIBLE) {
+    if (pTemplate->style & WS_VISIBLE)
+    {
         CenterWindow(m_pParentWnd);
         ShowWindow(SW_SHOW);
         FocusFirst();
@@ -811,12 +874,14 @@ INT_PTR CDialog::DoModal()
     CWnd* parent = m_pParentWnd ? m_pParentWnd : AfxGetMainWnd();
     const HWND owner = parent ? parent->GetSafeHwnd() : nullptr;
     m_bInModalLoop = true;
-    if (!CreateFromTemplate(tmpl, parent, false, nullptr)) {
+    if (!CreateFromTemplate(tmpl, parent, false, nullptr))
+    {
         m_bInModalLoop = false;
         m_templateControls.clear();
         return -1;
     }
-    if (!m_bEnded) {
+    if (!m_bEnded)
+    {
         QWidget* w = StateOf(this)->widget;
         w->setWindowModality(Qt::ApplicationModal);
         CenterWindow(parent);
@@ -826,7 +891,8 @@ INT_PTR CDialog::DoModal()
     }
     m_bInModalLoop = false;
     int result = m_nModalResult;
-    if (m_hWnd) {
+    if (m_hWnd)
+    {
         ShowWindow(SW_HIDE);
         DestroyWindow();
     }
@@ -847,8 +913,10 @@ void CDialog::EndDialog(int nResult)
 {
     m_nModalResult = nResult;
     m_bEnded = true;
-    if (m_loop) QuitModalLoop(m_loop);
-    else if (!m_bInModalLoop && m_hWnd && !(GetStyle() & WS_CHILD)) ShowWindow(SW_HIDE);
+    if (m_loop)
+        QuitModalLoop(m_loop);
+    else if (!m_bInModalLoop && m_hWnd && !(GetStyle() & WS_CHILD))
+        ShowWindow(SW_HIDE);
 }
 
 BOOL CDialog::OnInitDialog()
@@ -871,9 +939,12 @@ BOOL CDialog::UpdateData(BOOL bSaveAndValidate)
 {
     if (!m_hWnd) return FALSE;
     CDataExchange dx(this, bSaveAndValidate);
-    try {
+    try
+    {
         DoDataExchange(&dx);
-    } catch (const CUserException&) {
+    }
+    catch (const CUserException&)
+    {
         return FALSE;
     }
     return TRUE;
@@ -894,15 +965,22 @@ DWORD CDialog::GetDefID() const { return MAKELONG(static_cast<WORD>(m_nDefID), D
 
 void CDialog::SetDefID(UINT nID)
 {
-    if (CWnd* old = GetDlgItem(static_cast<int>(m_nDefID)); old && (old->SendMessage(WM_GETDLGCODE) & DLGC_DEFPUSHBUTTON))
+    if (CWnd* old = GetDlgItem(static_cast<int>(m_nDefID));
+        old && (old->SendMessage(WM_GETDLGCODE) & DLGC_DEFPUSHBUTTON))
         old->SendMessage(BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
     m_nDefID = nID;
     if (CWnd* now = GetDlgItem(static_cast<int>(nID)); now && (now->SendMessage(WM_GETDLGCODE) & DLGC_UNDEFPUSHBUTTON))
         now->SendMessage(BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
 }
 
-void CDialog::NextDlgCtrl() const { GotoControl(qor::gui::NextTab(const_cast<CDialog*>(this), CWnd::GetFocus(), false)); }
-void CDialog::PrevDlgCtrl() const { GotoControl(qor::gui::NextTab(const_cast<CDialog*>(this), CWnd::GetFocus(), true)); }
+void CDialog::NextDlgCtrl() const
+{
+    GotoControl(qor::gui::NextTab(const_cast<CDialog*>(this), CWnd::GetFocus(), false));
+}
+void CDialog::PrevDlgCtrl() const
+{
+    GotoControl(qor::gui::NextTab(const_cast<CDialog*>(this), CWnd::GetFocus(), true));
+}
 void CDialog::GotoDlgCtrl(CWnd* pWndCtrl) { GotoControl(pWndCtrl); }
 CWnd* CDialog::GetNextDlgTabItem(CWnd* pWndCtl, BOOL bPrevious) const
 {
@@ -948,8 +1026,10 @@ UINT CDialog::GetDlgItemInt(int nID, BOOL* lpTrans, BOOL bSigned) const
 void CDialog::SetDlgItemInt(int nID, UINT nValue, BOOL bSigned)
 {
     CString s;
-    if (bSigned) s.Format(L"%d", static_cast<int>(nValue));
-    else s.Format(L"%u", nValue);
+    if (bSigned)
+        s.Format(L"%d", static_cast<int>(nValue));
+    else
+        s.Format(L"%u", nValue);
     SetDlgItemText(nID, s);
 }
 LRESULT CDialog::SendDlgItemMessage(int nID, UINT message, WPARAM wParam, LPARAM lParam)
@@ -965,7 +1045,8 @@ void CDialog::GetDlgItem(int nID, HWND* phWnd) const
 
 LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_INITDIALOG) {
+    if (message == WM_INITDIALOG)
+    {
         // A map entry for WM_INITDIALOG (ON_MESSAGE) comes first; otherwise OnInitDialog.
         LRESULT r = 0;
         if (OnWndMsg(message, wParam, lParam, &r)) return r;
@@ -976,19 +1057,24 @@ LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
+    switch (message)
+    {
     case WM_CLOSE: {
         CWnd* cancel = GetDlgItem(IDCANCEL);
         if (cancel && !cancel->IsWindowEnabled()) return 0;
-        SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel ? cancel->m_hWnd : nullptr));
+        SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                    reinterpret_cast<LPARAM>(cancel ? cancel->m_hWnd : nullptr));
         return 0;
     }
     case DM_GETDEFID: return static_cast<LRESULT>(GetDefID());
     case DM_SETDEFID: SetDefID(static_cast<UINT>(wParam)); return TRUE;
     case WM_NEXTDLGCTL:
-        if (LOWORD(lParam)) GotoControl(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)));
-        else if (wParam) PrevDlgCtrl();
-        else NextDlgCtrl();
+        if (LOWORD(lParam))
+            GotoControl(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)));
+        else if (wParam)
+            PrevDlgCtrl();
+        else
+            NextDlgCtrl();
         return 0;
     case WM_GETDLGCODE: return 0;
     default: return CWnd::DefWindowProc(message, wParam, lParam);

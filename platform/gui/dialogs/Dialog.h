@@ -162,7 +162,7 @@ protected:
     CSize m_baseUnits{0, 0};
     std::unique_ptr<CFont> m_font;
     std::vector<std::unique_ptr<CWnd>> m_templateControls; // the template's windows
-    void* m_loop = nullptr;                                 // the running modal loop
+    void* m_loop = nullptr;                                // the running modal loop
 
     friend class CPropertySheet;
     friend struct DialogAccess;

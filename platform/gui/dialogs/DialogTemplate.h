@@ -45,9 +45,10 @@
 
 // One control of a template. The style gets WS_CHILD | WS_VISIBLE added unless the control
 // is meant to be hidden (give WS_CHILD without WS_VISIBLE and set `hidden`).
-struct DialogItem {
-    LPCTSTR className;  // "Edit", "Button", "Static", "ComboBox", "ListBox", "msctls_progress32",
-                        // or a registered custom class ("MFCGridCtrl" ...)
+struct DialogItem
+{
+    LPCTSTR className; // "Edit", "Button", "Static", "ComboBox", "ListBox", "msctls_progress32",
+                       // or a registered custom class ("MFCGridCtrl" ...)
     UINT id;
     LPCTSTR text;
     DWORD style;
@@ -56,11 +57,12 @@ struct DialogItem {
     bool hidden = false;
 };
 
-struct DialogTemplate {
-    UINT id = 0;              // resource id (0: a template used only directly)
+struct DialogTemplate
+{
+    UINT id = 0; // resource id (0: a template used only directly)
     LPCTSTR caption = L"";
     DWORD style = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    short cx = 0, cy = 0;     // client area, dialog units
+    short cx = 0, cy = 0; // client area, dialog units
     const DialogItem* items = nullptr;
     std::size_t itemCount = 0;
     LPCTSTR fontName = L"MS Shell Dlg";
@@ -75,7 +77,8 @@ void RegisterDialogTemplate(const DialogTemplate* tmpl, LPCTSTR name = nullptr);
 const DialogTemplate* FindDialogTemplate(UINT id);
 const DialogTemplate* FindDialogTemplate(LPCTSTR nameOrId);
 
-struct DialogResourceRegistrar {
+struct DialogResourceRegistrar
+{
     DialogResourceRegistrar(const DialogTemplate* tmpl, LPCTSTR name = nullptr) { RegisterDialogTemplate(tmpl, name); }
 };
 
@@ -87,6 +90,8 @@ struct DialogResourceRegistrar {
 // array of DialogItem.
 #define QOR_DIALOG_RESOURCE(resId, caption, style, cx, cy, itemArray)                                                  \
     static const DialogTemplate QOR_DIALOG_CONCAT(qor_dlg_template_, resId){                                           \
-        (resId), (caption), (style), (cx), (cy), (itemArray), sizeof(itemArray) / sizeof((itemArray)[0])};              \
-    static const ::qor::gui::DialogResourceRegistrar QOR_DIALOG_CONCAT(qor_dlg_registrar_, resId){                      \
-        &QOR_DIALOG_CONCAT(qor_dlg_template_, resId)}
+        (resId), (caption), (style), (cx), (cy), (itemArray), sizeof(itemArray) / sizeof((itemArray)[0])};             \
+    static const ::qor::gui::DialogResourceRegistrar QOR_DIALOG_CONCAT(qor_dlg_registrar_, resId)                      \
+    {                                                                                                                  \
+        &QOR_DIALOG_CONCAT(qor_dlg_template_, resId)                                                                   \
+    }

@@ -2,9 +2,9 @@
 #include "platform/gui/dialogs/FileDialog.h"
 
 #include "platform/core/MessageBox.h"
-#include "platform/gui/window/App.h"
-#include "platform/gui/draw/Convert.h"
 #include "platform/gui/dialogs/FileDialogInternal.h"
+#include "platform/gui/draw/Convert.h"
+#include "platform/gui/window/App.h"
 #include "platform/gui/window/WndInternal.h"
 
 #include <QtGui/QGuiApplication>
@@ -50,8 +50,7 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt, LPCTSTR lpszF
                          LPCTSTR lpszFilter, CWnd* pParentWnd, DWORD, BOOL)
     : m_bOpenFileDialog(bOpenFileDialog), m_dwFlags(dwFlags), m_strDefExt(lpszDefExt ? lpszDefExt : L""),
       m_strPath(lpszFileName ? lpszFileName : L""), m_strFilter(lpszFilter ? lpszFilter : L""), m_pParent(pParentWnd)
-{
-}
+{}
 
 INT_PTR CFileDialog::DoModal()
 {
@@ -59,9 +58,12 @@ INT_PTR CFileDialog::DoModal()
     qor::gui::FileDialogDriver driver = qor::gui::SetFileDialogDriver(nullptr);
     qor::gui::SetFileDialogDriver(driver);
     CString path = m_strPath;
-    if (driver) {
+    if (driver)
+    {
         if (driver(m_bOpenFileDialog, path) != IDOK || path.IsEmpty()) return IDCANCEL;
-    } else {
+    }
+    else
+    {
         const QString platform = QGuiApplication::platformName();
         if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) return IDCANCEL;
         // "Name (*.ext)|*.ext|Other|*.x||" -> "Name (*.ext);;Other"
@@ -77,7 +79,8 @@ INT_PTR CFileDialog::DoModal()
         if (chosen.isEmpty()) return IDCANCEL;
         path = qor::gui::FromQString(chosen);
     }
-    if (!m_bOpenFileDialog && !m_strDefExt.IsEmpty() && ExtOf(path).IsEmpty()) {
+    if (!m_bOpenFileDialog && !m_strDefExt.IsEmpty() && ExtOf(path).IsEmpty())
+    {
         CString ext = m_strDefExt;
         if (ext.GetAt(0) != L'.') ext = L"." + ext;
         path += ext;

@@ -3,9 +3,9 @@
 #include "platform/gui/dialogs/MessageBoxes.h"
 
 #include "platform/core/MessageBox.h"
-#include "platform/gui/window/App.h"
-#include "platform/gui/draw/Convert.h"
 #include "platform/gui/dialogs/Dialog.h"
+#include "platform/gui/draw/Convert.h"
+#include "platform/gui/window/App.h"
 #include "platform/gui/window/WndInternal.h"
 
 #include <QtCore/QPointer>

@@ -1,9 +1,9 @@
 // Property sheets and pages.
 #include "platform/gui/dialogs/PropertySheet.h"
 
-#include "platform/gui/window/App.h"
-#include "platform/gui/widgets/Controls.h"
 #include "platform/gui/draw/Gdi.h"
+#include "platform/gui/widgets/Controls.h"
+#include "platform/gui/window/App.h"
 #include "platform/gui/window/WndInternal.h"
 
 #include <QtCore/QSignalBlocker>
@@ -33,8 +33,10 @@ CPropertyPage::CPropertyPage(LPCTSTR lpszTemplateName, UINT nIDCaption) : CDialo
 
 BOOL CPropertyPage::OnSetActive()
 {
-    if (m_bFirstSetActive) m_bFirstSetActive = false;
-    else UpdateData(FALSE);
+    if (m_bFirstSetActive)
+        m_bFirstSetActive = false;
+    else
+        UpdateData(FALSE);
     return TRUE;
 }
 BOOL CPropertyPage::OnKillActive() { return UpdateData(TRUE); }
@@ -115,7 +117,8 @@ void CPropertySheet::RemovePage(int nPage)
     m_pages.erase(m_pages.begin() + nPage);
     if (m_nActive > nPage) --m_nActive;
     if (m_nActive >= GetPageCount()) m_nActive = -1;
-    if (m_tabBar) {
+    if (m_tabBar)
+    {
         QSignalBlocker block(static_cast<QTabBar*>(m_tabBar));
         static_cast<QTabBar*>(m_tabBar)->removeTab(nPage);
     }
@@ -175,7 +178,8 @@ BOOL CPropertySheet::BuildWindow()
 
     // The page area holds the largest page.
     CSize pageSize(0, 0);
-    for (CPropertyPage* p : m_pages) {
+    for (CPropertyPage* p : m_pages)
+    {
         const DialogTemplate* t = p->GetTemplate();
         if (!t) return FALSE;
         CSize b = CDialog::BaseUnitsOf(t, nullptr);
@@ -194,8 +198,7 @@ BOOL CPropertySheet::BuildWindow()
 
     CString caption = m_psh.pszCaption ? CString(m_psh.pszCaption) : m_strCaption;
     CWnd* owner = m_pParentWnd ? m_pParentWnd : AfxGetMainWnd();
-    if (!CreateEx(WS_EX_CONTROLPARENT, DialogWindowClass(), caption, WS_SYSMENU,
-                  CRect(0, 0, width, height), owner, 0))
+    if (!CreateEx(WS_EX_CONTROLPARENT, DialogWindowClass(), caption, WS_SYSMENU, CRect(0, 0, width, height), owner, 0))
         return FALSE;
     QWidget* w = StateOf(this)->widget;
     QWidget* ownerWidget = owner ? WidgetOf(owner) : nullptr;
@@ -207,17 +210,21 @@ BOOL CPropertySheet::BuildWindow()
     HFONT font = *m_font;
 
     // Navigator.
-    if (m_look == NavLook::List) {
+    if (m_look == NavLook::List)
+    {
         auto list = std::make_unique<CListBox>();
         CRect r(margin.cx, margin.cy, margin.cx + m_listWidth, m_pageRect.bottom);
-        if (!list->Create(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+        if (!list->Create(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY |
+                              LBS_NOINTEGRALHEIGHT,
                           r, this, AFX_IDC_TAB_CONTROL))
             return FALSE;
         list->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
         for (CPropertyPage* p : m_pages) list->AddString(p->GetTitle());
         m_nav = list.get();
         m_ownControls.push_back(std::move(list));
-    } else {
+    }
+    else
+    {
         auto* bar = new QTabBar(w);
         bar->setFont(QFontFromHandle(font));
         bar->setDrawBase(true);
@@ -229,15 +236,18 @@ BOOL CPropertySheet::BuildWindow()
     }
 
     // Buttons, right-aligned: OK, Cancel, Apply.
-    struct B {
+    struct B
+    {
         UINT id;
         LPCTSTR text;
         DWORD style;
     };
     std::vector<B> buttons{{IDOK, L"OK", BS_DEFPUSHBUTTON}, {IDCANCEL, L"Cancel", BS_PUSHBUTTON}};
     if (!(m_psh.dwFlags & PSH_NOAPPLYNOW)) buttons.push_back({ID_APPLY_NOW, L"&Apply", BS_PUSHBUTTON});
-    int x = width - margin.cx - static_cast<int>(buttons.size()) * button.cx - (static_cast<int>(buttons.size()) - 1) * gap;
-    for (const B& b : buttons) {
+    int x =
+        width - margin.cx - static_cast<int>(buttons.size()) * button.cx - (static_cast<int>(buttons.size()) - 1) * gap;
+    for (const B& b : buttons)
+    {
         auto btn = std::make_unique<CButton>();
         DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | b.style | (b.id == ID_APPLY_NOW ? WS_DISABLED : 0);
         if (!btn->Create(b.text, style, CRect(CPoint(x, buttonsTop), button), this, b.id)) return FALSE;
@@ -250,12 +260,14 @@ BOOL CPropertySheet::BuildWindow()
 
 void CPropertySheet::ShowPage(int nPage)
 {
-    for (int i = 0; i < GetPageCount(); ++i) {
+    for (int i = 0; i < GetPageCount(); ++i)
+    {
         CPropertyPage* p = m_pages[static_cast<size_t>(i)];
         if (i != nPage && p->m_hWnd) p->ShowWindow(SW_HIDE);
     }
     if (CPropertyPage* p = GetPage(nPage)) p->ShowWindow(SW_SHOW);
-    if (m_tabBar) {
+    if (m_tabBar)
+    {
         QSignalBlocker block(static_cast<QTabBar*>(m_tabBar));
         static_cast<QTabBar*>(m_tabBar)->setCurrentIndex(nPage);
     }
@@ -265,21 +277,25 @@ void CPropertySheet::ShowPage(int nPage)
 BOOL CPropertySheet::SetActivePage(int nPage)
 {
     if (nPage < 0 || nPage >= GetPageCount()) return FALSE;
-    if (!m_hWnd) {
+    if (!m_hWnd)
+    {
         m_psh.nStartPage = static_cast<UINT>(nPage);
         return TRUE;
     }
     if (nPage == m_nActive) return TRUE;
-    if (CPropertyPage* cur = GetPage(m_nActive); cur && cur->m_hWnd && !cur->OnKillActive()) {
+    if (CPropertyPage* cur = GetPage(m_nActive); cur && cur->m_hWnd && !cur->OnKillActive())
+    {
         ShowPage(m_nActive);
         return FALSE;
     }
     CPropertyPage* page = m_pages[static_cast<size_t>(nPage)];
-    if (!page->m_hWnd && !CreatePageWindow(page)) {
+    if (!page->m_hWnd && !CreatePageWindow(page))
+    {
         ShowPage(m_nActive);
         return FALSE;
     }
-    if (!page->OnSetActive()) {
+    if (!page->OnSetActive())
+    {
         ShowPage(m_nActive);
         return FALSE;
     }
@@ -301,9 +317,11 @@ void CPropertySheet::EnableApply(BOOL enable)
 
 BOOL CPropertySheet::ApplyAll()
 {
-    for (CPropertyPage* p : m_pages) {
+    for (CPropertyPage* p : m_pages)
+    {
         if (!p->m_hWnd) continue;
-        if (!p->OnApply()) {
+        if (!p->OnApply())
+        {
             SetActivePage(p);
             return FALSE;
         }
@@ -323,14 +341,16 @@ INT_PTR CPropertySheet::DoModal()
     m_nActive = -1;
     m_bInModalLoop = true;
     CWnd* ownerWnd = m_pParentWnd ? m_pParentWnd : AfxGetMainWnd();
-    struct Cleanup {
+    struct Cleanup
+    {
         CPropertySheet* s;
         HWND owner;
         ~Cleanup()
         {
             s->m_bInModalLoop = false;
             const bool shown = s->m_hWnd && s->IsWindowVisible();
-            if (s->m_hWnd) {
+            if (s->m_hWnd)
+            {
                 s->ShowWindow(SW_HIDE);
                 s->DestroyWindow();
             }
@@ -346,11 +366,13 @@ INT_PTR CPropertySheet::DoModal()
     int start = static_cast<int>(m_psh.nStartPage);
     if (start < 0 || start >= GetPageCount()) start = 0;
     if (!SetActivePage(start) && (start == 0 || !SetActivePage(0))) return -1;
-    if (!m_bEnded) {
+    if (!m_bEnded)
+    {
         StateOf(this)->widget->setWindowModality(Qt::ApplicationModal);
         CenterWindow(m_pParentWnd);
         ShowWindow(SW_SHOW);
-        if (CPropertyPage* p = GetActivePage()) {
+        if (CPropertyPage* p = GetActivePage())
+        {
             if (CWnd* f = p->GetNextDlgTabItem(nullptr)) f->SetFocus();
         }
         if (!RunModalLoop(*this, m_bEnded, &m_loop)) EndDialog(IDCANCEL);
@@ -367,11 +389,15 @@ void CPropertySheet::EndDialog(int nEndID)
 
 BOOL CPropertySheet::PressButton(int nButton)
 {
-    UINT id = nButton == PSBTN_OK ? IDOK : nButton == PSBTN_CANCEL ? IDCANCEL : nButton == PSBTN_APPLYNOW ? ID_APPLY_NOW : 0;
+    UINT id = nButton == PSBTN_OK         ? IDOK
+              : nButton == PSBTN_CANCEL   ? IDCANCEL
+              : nButton == PSBTN_APPLYNOW ? ID_APPLY_NOW
+                                          : 0;
     if (!id || !m_hWnd) return FALSE;
     CWnd* b = GetDlgItem(static_cast<int>(id));
     if (b && !b->IsWindowEnabled()) return FALSE;
-    SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED), reinterpret_cast<LPARAM>(b ? b->m_hWnd : nullptr));
+    SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED),
+                reinterpret_cast<LPARAM>(b ? b->m_hWnd : nullptr));
     return TRUE;
 }
 
@@ -379,13 +405,16 @@ BOOL CPropertySheet::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     UINT id = LOWORD(wParam);
     UINT code = HIWORD(wParam);
-    if (id == AFX_IDC_TAB_CONTROL && code == LBN_SELCHANGE && m_nav) {
+    if (id == AFX_IDC_TAB_CONTROL && code == LBN_SELCHANGE && m_nav)
+    {
         OnNavigate(static_cast<int>(m_nav->SendMessage(LB_GETCURSEL)));
         return TRUE;
     }
-    if (code == BN_CLICKED) {
+    if (code == BN_CLICKED)
+    {
         CPropertyPage* cur = GetPage(m_nActive);
-        switch (id) {
+        switch (id)
+        {
         case IDOK:
             if (cur && cur->m_hWnd && !cur->OnKillActive()) return TRUE;
             if (ApplyAll()) EndDialog(IDOK);
@@ -408,7 +437,8 @@ BOOL CPropertySheet::OnCommand(WPARAM wParam, LPARAM lParam)
 
 LRESULT CPropertySheet::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_CLOSE) {
+    if (message == WM_CLOSE)
+    {
         PressButton(PSBTN_CANCEL);
         return 0;
     }

@@ -21,13 +21,15 @@
 #define PSBTN_CANCEL 5
 #define PSBTN_APPLYNOW 4
 
-struct PROPSHEETHEADER {
+struct PROPSHEETHEADER
+{
     DWORD dwSize = sizeof(PROPSHEETHEADER);
     DWORD dwFlags = 0;
     LPCTSTR pszCaption = nullptr;
     UINT nStartPage = 0;
 };
-struct PROPSHEETPAGE {
+struct PROPSHEETPAGE
+{
     DWORD dwSize = sizeof(PROPSHEETPAGE);
     DWORD dwFlags = 0;
     LPCTSTR pszTitle = nullptr;
@@ -107,7 +109,11 @@ public:
     virtual BOOL OnInitDialog();
 
     // Navigation look: tabs (default) or a list on the left of the given width (pixels).
-    enum class NavLook { Tabs, List };
+    enum class NavLook
+    {
+        Tabs,
+        List
+    };
     void SetNavigationLook(NavLook look, int listWidth);
 
 protected:
@@ -156,7 +162,8 @@ public:
     using CPropertySheet::CPropertySheet;
     CMFCPropertySheet() = default;
 
-    enum PropSheetLook {
+    enum PropSheetLook
+    {
         PropSheetLook_Tabs,
         PropSheetLook_OutlookBar,
         PropSheetLook_Tree,

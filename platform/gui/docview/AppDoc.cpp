@@ -42,11 +42,15 @@ using IniData = std::map<std::wstring, Section>;
 std::wstring Unescape(const std::wstring& v)
 {
     std::wstring r;
-    for (size_t i = 0; i < v.size(); ++i) {
-        if (v[i] == L'\\' && i + 1 < v.size()) {
+    for (size_t i = 0; i < v.size(); ++i)
+    {
+        if (v[i] == L'\\' && i + 1 < v.size())
+        {
             wchar_t n = v[++i];
             r += n == L'n' ? L'\n' : n == L'r' ? L'\r' : n;
-        } else {
+        }
+        else
+        {
             r += v[i];
         }
     }
@@ -56,11 +60,16 @@ std::wstring Unescape(const std::wstring& v)
 std::wstring Escape(const std::wstring& v)
 {
     std::wstring r;
-    for (wchar_t c : v) {
-        if (c == L'\\') r += L"\\\\";
-        else if (c == L'\n') r += L"\\n";
-        else if (c == L'\r') r += L"\\r";
-        else r += c;
+    for (wchar_t c : v)
+    {
+        if (c == L'\\')
+            r += L"\\\\";
+        else if (c == L'\n')
+            r += L"\\n";
+        else if (c == L'\r')
+            r += L"\\r";
+        else
+            r += c;
     }
     return r;
 }
@@ -71,11 +80,13 @@ IniData ReadIni(const CString& path)
     std::ifstream in(path.ToUtf8(), std::ios::binary);
     std::string line;
     std::wstring section;
-    while (std::getline(in, line)) {
+    while (std::getline(in, line))
+    {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         std::wstring w = static_cast<LPCTSTR>(CString::FromUtf8(line));
         if (w.empty() || w[0] == L';') continue;
-        if (w[0] == L'[' && w.back() == L']') {
+        if (w[0] == L'[' && w.back() == L']')
+        {
             section = w.substr(1, w.size() - 2);
             data[section];
             continue;
@@ -91,7 +102,8 @@ bool WriteIni(const CString& path, const IniData& data)
 {
     qor::CreateFolders(qor::FolderOf(path));
     std::ostringstream out;
-    for (const auto& [name, entries] : data) {
+    for (const auto& [name, entries] : data)
+    {
         out << '[' << CString(name.c_str()).ToUtf8() << "]\n";
         for (const auto& [k, v] : entries)
             out << CString(k.c_str()).ToUtf8() << '=' << CString(Escape(v).c_str()).ToUtf8() << '\n';
@@ -131,7 +143,8 @@ FileDialogDriver qor::gui::SetFileDialogDriver(FileDialogDriver driver)
 void CCommandLineInfo::ParseParam(const wchar_t* pszParam, BOOL bFlag, BOOL)
 {
     if (bFlag || !pszParam) return;
-    if (m_strFileName.IsEmpty()) {
+    if (m_strFileName.IsEmpty())
+    {
         m_strFileName = pszParam;
         m_nShellCommand = FileOpen;
     }
@@ -147,7 +160,8 @@ void CRecentFileList::Add(LPCTSTR lpszPathName)
     if (!lpszPathName || !*lpszPathName) return;
     CString path(lpszPathName);
     for (size_t i = 0; i < m_files.size(); ++i)
-        if (m_files[i] == path) {
+        if (m_files[i] == path)
+        {
             m_files.erase(m_files.begin() + static_cast<std::ptrdiff_t>(i));
             break;
         }
@@ -165,7 +179,8 @@ void CRecentFileList::ReadList()
     m_files.clear();
     CWinApp* app = AfxGetApp();
     if (!app) return;
-    for (int i = 0; i < m_nSize; ++i) {
+    for (int i = 0; i < m_nSize; ++i)
+    {
         CString key;
         key.Format(L"File%d", i + 1);
         CString v = app->GetProfileString(L"Recent File List", key, L"");
@@ -177,18 +192,20 @@ void CRecentFileList::WriteList()
 {
     CWinApp* app = AfxGetApp();
     if (!app) return;
-    for (int i = 0; i < m_nSize; ++i) {
+    for (int i = 0; i < m_nSize; ++i)
+    {
         CString key;
         key.Format(L"File%d", i + 1);
-        app->WriteProfileString(L"Recent File List", key, i < GetCount() ? (LPCTSTR)m_files[static_cast<size_t>(i)] : nullptr);
+        app->WriteProfileString(L"Recent File List", key,
+                                i < GetCount() ? (LPCTSTR)m_files[static_cast<size_t>(i)] : nullptr);
     }
 }
 
 // ---- CWinApp: message map, profile ----------------------------------------------------------------
 
 BEGIN_MESSAGE_MAP(CWinApp, CWinThread)
-    ON_COMMAND_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE16, OnOpenRecentFile)
-    ON_COMMAND(ID_APP_EXIT, OnAppExit)
+ON_COMMAND_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE16, OnOpenRecentFile)
+ON_COMMAND(ID_APP_EXIT, OnAppExit)
 END_MESSAGE_MAP()
 
 IMPLEMENT_DYNAMIC(CWinAppEx, CWinApp)
@@ -242,9 +259,12 @@ BOOL CWinApp::WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR
     CString path = GetProfileFilePath();
     if (path.IsEmpty() || !lpszSection) return FALSE;
     IniData data = ReadIni(path);
-    if (!lpszEntry) data.erase(lpszSection);
-    else if (!lpszValue) data[lpszSection].erase(lpszEntry);
-    else data[lpszSection][lpszEntry] = lpszValue;
+    if (!lpszEntry)
+        data.erase(lpszSection);
+    else if (!lpszValue)
+        data[lpszSection].erase(lpszEntry);
+    else
+        data[lpszSection][lpszEntry] = lpszValue;
     return WriteIni(path, data) ? TRUE : FALSE;
 }
 
@@ -301,20 +321,15 @@ void CWinApp::AddDocTemplate(CDocTemplate* pTemplate)
     if (pTemplate) m_templates.push_back(pTemplate);
 }
 
-QorPosition__* CWinApp::GetFirstDocTemplatePosition() const
-{
-    return m_templates.empty() ? nullptr : MakePosition(0);
-}
+QorPosition__* CWinApp::GetFirstDocTemplatePosition() const { return m_templates.empty() ? nullptr : MakePosition(0); }
 
-CDocTemplate* CWinApp::GetNextDocTemplate(QorPosition__*& pos) const
-{
-    return NextAtPosition(m_templates, pos);
-}
+CDocTemplate* CWinApp::GetNextDocTemplate(QorPosition__*& pos) const { return NextAtPosition(m_templates, pos); }
 
 int CWinApp::GetOpenDocumentCount() const
 {
     int n = 0;
-    for (CDocTemplate* t : m_templates) {
+    for (CDocTemplate* t : m_templates)
+    {
         POSITION p = t->GetFirstDocPosition();
         while (p)
             if (t->GetNextDoc(p)) ++n;
@@ -329,16 +344,19 @@ CDocument* CWinApp::OpenDocumentFile(LPCTSTR lpszFileName, BOOL)
     if (!lpszFileName || !*lpszFileName) return nullptr;
     CDocTemplate* best = nullptr;
     CDocTemplate::Confidence bestMatch = CDocTemplate::noAttempt;
-    for (CDocTemplate* t : m_templates) {
+    for (CDocTemplate* t : m_templates)
+    {
         CDocument* open = nullptr;
         CDocTemplate::Confidence c = t->MatchDocType(lpszFileName, open);
-        if (c == CDocTemplate::yesAlreadyOpen && open) {
+        if (c == CDocTemplate::yesAlreadyOpen && open)
+        {
             POSITION pos = open->GetFirstViewPosition();
             if (CView* v = open->GetNextView(pos))
                 if (auto* f = DYNAMIC_DOWNCAST(CMDIChildWnd, v->GetParentFrame())) f->MDIActivate();
             return open;
         }
-        if (c > bestMatch) {
+        if (c > bestMatch)
+        {
             bestMatch = c;
             best = t;
         }
@@ -360,13 +378,15 @@ void CWinApp::CloseAllDocuments(BOOL bEndSession)
 
 BOOL CWinApp::DoPromptFileName(CString& fileName, UINT, DWORD, BOOL bOpenFileDialog, CDocTemplate* pTemplate)
 {
-    if (g_fileDriver) {
+    if (g_fileDriver)
+    {
         CString path = fileName;
         if (g_fileDriver(bOpenFileDialog, path) != IDOK) return FALSE;
         fileName = path;
         return TRUE;
     }
-    if (QGuiApplication::platformName() == QLatin1String("offscreen") || QGuiApplication::platformName() == QLatin1String("minimal"))
+    if (QGuiApplication::platformName() == QLatin1String("offscreen") ||
+        QGuiApplication::platformName() == QLatin1String("minimal"))
         return FALSE;
     // The template's files; opening without one offers every template's files, then all files.
     QStringList filters;
@@ -396,9 +416,11 @@ void CWinApp::OnFileNew()
 {
     if (m_templates.empty()) return;
     CDocTemplate* pick = m_templates.front();
-    for (CDocTemplate* t : m_templates) {
+    for (CDocTemplate* t : m_templates)
+    {
         CString n;
-        if (t->GetDocString(n, CDocTemplate::fileNewName) && !n.IsEmpty()) {
+        if (t->GetDocString(n, CDocTemplate::fileNewName) && !n.IsEmpty())
+        {
             pick = t;
             break;
         }
@@ -430,7 +452,8 @@ void CWinApp::OnOpenRecentFile(UINT nID)
     int i = static_cast<int>(nID - ID_FILE_MRU_FILE1);
     CString path = (*m_pRecentFileList)[i];
     if (path.IsEmpty()) return;
-    if (!OpenDocumentFile(path)) {
+    if (!OpenDocumentFile(path))
+    {
         m_pRecentFileList->Remove(i);
         m_pRecentFileList->WriteList();
     }
@@ -440,7 +463,8 @@ void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo)
 {
     if (!QCoreApplication::instance()) return;
     QStringList args = QCoreApplication::arguments();
-    for (int i = 1; i < args.size(); ++i) {
+    for (int i = 1; i < args.size(); ++i)
+    {
         QString a = args[i];
         bool flag = a.startsWith(QLatin1Char('-')) || a.startsWith(QLatin1Char('/'));
         if (flag && a.startsWith(QLatin1Char('/')) && a.size() > 1 && QFileInfo::exists(a)) flag = false;
@@ -452,7 +476,8 @@ void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo)
 BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo)
 {
     BOOL done = TRUE;
-    switch (rCmdInfo.m_nShellCommand) {
+    switch (rCmdInfo.m_nShellCommand)
+    {
     case CCommandLineInfo::FileNew:
         if (!OnCmdMsg(ID_FILE_NEW, CN_COMMAND, nullptr, nullptr)) OnFileNew();
         done = m_pMainWnd != nullptr;
@@ -479,7 +504,8 @@ CDataRecoveryHandler* CWinApp::GetDataRecoveryHandler()
 BOOL CWinApp::OnIdle(LONG lCount)
 {
     if (lCount != 0) return FALSE;
-    if (auto* frame = DYNAMIC_DOWNCAST(CFrameWnd, m_pMainWnd); frame && frame->m_hWnd) {
+    if (auto* frame = DYNAMIC_DOWNCAST(CFrameWnd, m_pMainWnd); frame && frame->m_hWnd)
+    {
         frame->OnUpdateCmdUI();
         if (auto* mdi = DYNAMIC_DOWNCAST(CMDIFrameWnd, frame))
             if (CMDIChildWnd* c = mdi->MDIGetActive()) c->OnUpdateCmdUI();
@@ -499,7 +525,8 @@ BOOL CWinApp::OnIdle(LONG lCount)
 int CWinApp::Run()
 {
     InitApplication();
-    if (!m_bIdleHooked && QAbstractEventDispatcher::instance()) {
+    if (!m_bIdleHooked && QAbstractEventDispatcher::instance())
+    {
         m_bIdleHooked = TRUE;
         QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
                          QCoreApplication::instance(), [] {
@@ -508,8 +535,8 @@ int CWinApp::Run()
                              if (busy || !app) return;
                              busy = true;
                              LONG n = 0;
-                             while (app->OnIdle(n++)) {
-                             }
+                             while (app->OnIdle(n++))
+                             {}
                              busy = false;
                          });
     }

@@ -16,16 +16,21 @@ BOOL CFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags)
     m_nError = 0;
     if (!lpszFileName) return FALSE;
     int flags = O_CLOEXEC;
-    if (nOpenFlags & modeReadWrite) flags |= O_RDWR;
-    else if (nOpenFlags & modeWrite) flags |= O_WRONLY;
-    else flags |= O_RDONLY;
-    if (nOpenFlags & modeCreate) {
+    if (nOpenFlags & modeReadWrite)
+        flags |= O_RDWR;
+    else if (nOpenFlags & modeWrite)
+        flags |= O_WRONLY;
+    else
+        flags |= O_RDONLY;
+    if (nOpenFlags & modeCreate)
+    {
         flags |= O_CREAT;
         if (!(nOpenFlags & modeNoTruncate)) flags |= O_TRUNC;
     }
     std::string path = CString(lpszFileName).ToUtf8();
     int fd = ::open(path.c_str(), flags, 0666);
-    if (fd < 0) {
+    if (fd < 0)
+    {
         m_nError = errno;
         return FALSE;
     }
@@ -44,10 +49,12 @@ UINT CFile::Read(void* lpBuf, UINT nCount)
 {
     if (m_hFile == hFileNull) return 0;
     UINT done = 0;
-    while (done < nCount) {
+    while (done < nCount)
+    {
         ssize_t n = ::read(m_hFile, static_cast<char*>(lpBuf) + done, nCount - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
+        if (n <= 0)
+        {
             if (n < 0) m_nError = errno;
             break;
         }
@@ -60,10 +67,12 @@ BOOL CFile::Write(const void* lpBuf, UINT nCount)
 {
     if (m_hFile == hFileNull) return FALSE;
     UINT done = 0;
-    while (done < nCount) {
+    while (done < nCount)
+    {
         ssize_t n = ::write(m_hFile, static_cast<const char*>(lpBuf) + done, nCount - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
+        if (n <= 0)
+        {
             m_nError = n < 0 ? errno : EIO;
             return FALSE;
         }
@@ -75,7 +84,8 @@ BOOL CFile::Write(const void* lpBuf, UINT nCount)
 BOOL CFile::Flush()
 {
     if (m_hFile == hFileNull) return FALSE;
-    if (::fsync(m_hFile) != 0 && errno != EINVAL && errno != EROFS) {
+    if (::fsync(m_hFile) != 0 && errno != EINVAL && errno != EROFS)
+    {
         m_nError = errno;
         return FALSE;
     }
@@ -84,7 +94,8 @@ BOOL CFile::Flush()
 
 ULONGLONG CFile::GetLength() const
 {
-    struct stat st{};
+    struct stat st
+    {};
     if (m_hFile == hFileNull || ::fstat(m_hFile, &st) != 0) return 0;
     return static_cast<ULONGLONG>(st.st_size);
 }

@@ -13,7 +13,8 @@ class CDocument;
 class CFile : public CObject
 {
 public:
-    enum OpenFlags : UINT {
+    enum OpenFlags : UINT
+    {
         modeRead = 0x0000,
         modeWrite = 0x0001,
         modeReadWrite = 0x0002,
@@ -23,7 +24,12 @@ public:
         modeCreate = 0x1000,
         typeBinary = 0x8000,
     };
-    enum SeekPosition { begin = 0, current = 1, end = 2 };
+    enum SeekPosition
+    {
+        begin = 0,
+        current = 1,
+        end = 2
+    };
     static constexpr int hFileNull = -1;
 
     CFile() = default;
@@ -58,7 +64,11 @@ private:
 class CArchive
 {
 public:
-    enum Mode { store = 0, load = 1 };
+    enum Mode
+    {
+        store = 0,
+        load = 1
+    };
     CArchive(CFile* pFile, UINT nMode, int nBufSize = 4096, void* lpBuf = nullptr);
     ~CArchive() = default;
     CArchive(const CArchive&) = delete;

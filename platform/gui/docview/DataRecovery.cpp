@@ -4,9 +4,9 @@
 #include "platform/core/MessageBox.h"
 #include "platform/core/Paths.h"
 #include "platform/core/ReplacingFile.h"
-#include "platform/gui/window/App.h"
 #include "platform/gui/docview/Archive.h"
 #include "platform/gui/docview/Document.h"
+#include "platform/gui/window/App.h"
 #include "platform/gui/window/Wnd.h"
 
 #include <QtCore/QTimer>

@@ -5,10 +5,10 @@
 #include "platform/core/Paths.h"
 #include "platform/core/ReplacingFile.h"
 #include "platform/core/Strings.h"
-#include "platform/gui/window/App.h"
 #include "platform/gui/docview/DataRecovery.h"
-#include "platform/gui/frame/Frame.h"
 #include "platform/gui/docview/View.h"
+#include "platform/gui/frame/Frame.h"
+#include "platform/gui/window/App.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -43,9 +43,9 @@ CString FileTitle(const CString& path)
 IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
 
 BEGIN_MESSAGE_MAP(CDocument, CCmdTarget)
-    ON_COMMAND(ID_FILE_SAVE, OnFileSave)
-    ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
-    ON_COMMAND(ID_FILE_CLOSE, OnFileClose)
+ON_COMMAND(ID_FILE_SAVE, OnFileSave)
+ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
+ON_COMMAND(ID_FILE_CLOSE, OnFileClose)
 END_MESSAGE_MAP()
 
 CDocument::CDocument() = default;
@@ -76,10 +76,7 @@ void CDocument::SetPathName(LPCTSTR lpszPathName, BOOL bAddToMRU)
 
 POSITION CDocument::GetFirstViewPosition() const { return m_viewList.empty() ? nullptr : MakePosition(0); }
 
-CView* CDocument::GetNextView(POSITION& rPosition) const
-{
-    return NextAtPosition(m_viewList, rPosition);
-}
+CView* CDocument::GetNextView(POSITION& rPosition) const { return NextAtPosition(m_viewList, rPosition); }
 
 void CDocument::AddView(CView* pView)
 {
@@ -101,7 +98,8 @@ void CDocument::RemoveView(CView* pView)
 void CDocument::OnChangedViewList()
 {
     // The last view gone closes an automatic document.
-    if (m_viewList.empty() && m_bAutoDelete) {
+    if (m_viewList.empty() && m_bAutoDelete)
+    {
         OnCloseDocument();
         return;
     }
@@ -185,7 +183,8 @@ BOOL CDocument::OnOpenDocument(LPCTSTR lpszPathName)
     // What a save of this file left when its run ended goes (never what a live run writes).
     qor::CReplacingFile::RemoveLeftovers(ResolvedLinks(lpszPathName ? lpszPathName : L""));
     CFile file;
-    if (!file.Open(lpszPathName, CFile::modeRead | CFile::shareDenyWrite)) {
+    if (!file.Open(lpszPathName, CFile::modeRead | CFile::shareDenyWrite))
+    {
         ReportSaveLoadException(lpszPathName, FALSE, file.GetLastError());
         return FALSE;
     }
@@ -249,13 +248,17 @@ void CDocument::OnCloseDocument()
 {
     BOOL autoDelete = m_bAutoDelete;
     m_bAutoDelete = FALSE; // the views going do not close it again
-    while (!m_viewList.empty()) {
+    while (!m_viewList.empty())
+    {
         CView* v = m_viewList.front();
         CFrameWnd* f = v->GetParentFrame();
-        if (f) {
+        if (f)
+        {
             PreCloseFrame(f);
             f->DestroyWindow();
-        } else {
+        }
+        else
+        {
             v->DestroyWindow();
         }
         if (!m_viewList.empty() && m_viewList.front() == v) RemoveView(v);
@@ -283,7 +286,8 @@ BOOL CDocument::SaveModified()
     if (name.IsEmpty()) name = L"Untitled";
     CString prompt;
     prompt.Format(L"Save changes to %s?", (LPCTSTR)name);
-    switch (AfxMessageBox(prompt, MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
+    switch (AfxMessageBox(prompt, MB_YESNOCANCEL | MB_ICONEXCLAMATION))
+    {
     case IDCANCEL: return FALSE;
     case IDYES: return DoFileSave();
     default: return TRUE;
@@ -293,7 +297,8 @@ BOOL CDocument::SaveModified()
 BOOL CDocument::DoSave(LPCTSTR lpszPathName, BOOL bReplace)
 {
     CString newName = lpszPathName ? lpszPathName : L"";
-    if (newName.IsEmpty()) {
+    if (newName.IsEmpty())
+    {
         CWinApp* app = AfxGetApp();
         newName = m_strPathName;
         if (newName.IsEmpty()) newName = m_strTitle;
@@ -352,9 +357,12 @@ BOOL CDocTemplate::GetDocString(CString& rString, DocStringIndex index) const
     rString.Empty();
     int part = 0, start = 0;
     const CString& s = m_strDocStrings;
-    for (int i = 0; i <= s.GetLength(); ++i) {
-        if (i == s.GetLength() || s[i] == L'\n') {
-            if (part == static_cast<int>(index)) {
+    for (int i = 0; i <= s.GetLength(); ++i)
+    {
+        if (i == s.GetLength() || s[i] == L'\n')
+        {
+            if (part == static_cast<int>(index))
+            {
                 rString = s.Mid(start, i - start);
                 return TRUE;
             }
@@ -379,7 +387,8 @@ CDocument* CDocTemplate::CreateNewDocument()
 {
     CObject* obj = m_pDocClass ? m_pDocClass->CreateObject() : nullptr;
     auto* doc = DYNAMIC_DOWNCAST(CDocument, obj);
-    if (!doc) {
+    if (!doc)
+    {
         delete obj;
         return nullptr;
     }
@@ -396,11 +405,13 @@ CFrameWnd* CDocTemplate::CreateNewFrame(CDocument* pDoc, CFrameWnd* pOther)
     context.m_pNewDocTemplate = this;
     CObject* obj = m_pFrameClass ? m_pFrameClass->CreateObject() : nullptr;
     auto* frame = DYNAMIC_DOWNCAST(CFrameWnd, obj);
-    if (!frame) {
+    if (!frame)
+    {
         delete obj;
         return nullptr;
     }
-    if (!frame->LoadFrame(m_nIDResource, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, &context)) {
+    if (!frame->LoadFrame(m_nIDResource, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, &context))
+    {
         // A frame whose window was never made is ours to delete; one that was made and
         // destroyed deleted itself.
         if (IsLiveFrame(frame)) delete frame;
@@ -418,18 +429,20 @@ CDocTemplate::Confidence CDocTemplate::MatchDocType(LPCTSTR lpszPathName, CDocum
 {
     rpDocMatch = nullptr;
     POSITION pos = GetFirstDocPosition();
-    while (pos) {
+    while (pos)
+    {
         CDocument* d = GetNextDoc(pos);
-        if (d && lpszPathName && d->GetPathName() == lpszPathName) {
+        if (d && lpszPathName && d->GetPathName() == lpszPathName)
+        {
             rpDocMatch = d;
             return yesAlreadyOpen;
         }
     }
     CString ext;
-    if (GetDocString(ext, filterExt) && !ext.IsEmpty() && lpszPathName) {
+    if (GetDocString(ext, filterExt) && !ext.IsEmpty() && lpszPathName)
+    {
         CString path(lpszPathName);
-        if (path.GetLength() >= ext.GetLength() &&
-            path.Right(ext.GetLength()).CompareNoCase(ext) == 0)
+        if (path.GetLength() >= ext.GetLength() && path.Right(ext.GetLength()).CompareNoCase(ext) == 0)
             return yesAttemptNative;
     }
     return yesAttemptForeign;
@@ -437,12 +450,14 @@ CDocTemplate::Confidence CDocTemplate::MatchDocType(LPCTSTR lpszPathName, CDocum
 
 void CDocTemplate::CloseAllDocuments(BOOL)
 {
-    while (POSITION pos = GetFirstDocPosition()) {
+    while (POSITION pos = GetFirstDocPosition())
+    {
         CDocument* d = GetNextDoc(pos);
         if (!d) break;
         d->OnCloseDocument();
         // A document that stays (not auto-deleting) leaves the list.
-        if (GetFirstDocPosition() && GetNextDoc(pos = GetFirstDocPosition()) == d) {
+        if (GetFirstDocPosition() && GetNextDoc(pos = GetFirstDocPosition()) == d)
+        {
             RemoveDocument(d);
             delete d;
         }
@@ -460,8 +475,7 @@ BOOL CDocTemplate::SaveAllModified()
 CMultiDocTemplate::CMultiDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
                                      CRuntimeClass* pViewClass)
     : CDocTemplate(nIDResource, pDocClass, pFrameClass, pViewClass)
-{
-}
+{}
 
 CMultiDocTemplate::~CMultiDocTemplate()
 {
@@ -470,10 +484,7 @@ CMultiDocTemplate::~CMultiDocTemplate()
 
 POSITION CMultiDocTemplate::GetFirstDocPosition() const { return m_docList.empty() ? nullptr : MakePosition(0); }
 
-CDocument* CMultiDocTemplate::GetNextDoc(POSITION& rPos) const
-{
-    return NextAtPosition(m_docList, rPos);
-}
+CDocument* CMultiDocTemplate::GetNextDoc(POSITION& rPos) const { return NextAtPosition(m_docList, rPos); }
 
 void CMultiDocTemplate::AddDocument(CDocument* pDoc)
 {
@@ -504,19 +515,25 @@ CDocument* CMultiDocTemplate::OpenDocumentFile(LPCTSTR lpszPathName, BOOL bMakeV
     doc->m_bAutoDelete = FALSE; // a failed frame must not take the document with it yet
     CFrameWnd* frame = CreateNewFrame(doc, nullptr);
     doc->m_bAutoDelete = autoDelete;
-    if (!frame) {
+    if (!frame)
+    {
         delete doc;
         return nullptr;
     }
-    if (!lpszPathName) {
+    if (!lpszPathName)
+    {
         SetDefaultTitle(doc);
-        if (!doc->OnNewDocument()) {
+        if (!doc->OnNewDocument())
+        {
             frame->DestroyWindow(); // its view goes, and the document with it
             return nullptr;
         }
         ++m_nUntitledCount;
-    } else {
-        if (!doc->OnOpenDocument(lpszPathName)) {
+    }
+    else
+    {
+        if (!doc->OnOpenDocument(lpszPathName))
+        {
             frame->DestroyWindow();
             return nullptr;
         }

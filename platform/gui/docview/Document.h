@@ -4,10 +4,10 @@
 #pragma once
 
 #include "platform/core/CString.h"
-#include "platform/gui/window/AfxRes.h"
 #include "platform/gui/docview/Archive.h"
-#include "platform/gui/window/CmdTarget.h"
 #include "platform/gui/frame/CreateContext.h"
+#include "platform/gui/window/AfxRes.h"
+#include "platform/gui/window/CmdTarget.h"
 #include "platform/gui/window/MessageMap.h"
 #include "platform/gui/window/Object.h"
 
@@ -98,8 +98,25 @@ class CDocTemplate : public CCmdTarget
 {
     DECLARE_DYNAMIC(CDocTemplate)
 public:
-    enum DocStringIndex { windowTitle, docName, fileNewName, filterName, filterExt, regFileTypeId, regFileTypeName };
-    enum Confidence { noAttempt, maybeAttemptForeign, maybeAttemptNative, yesAttemptForeign, yesAttemptNative, yesAlreadyOpen };
+    enum DocStringIndex
+    {
+        windowTitle,
+        docName,
+        fileNewName,
+        filterName,
+        filterExt,
+        regFileTypeId,
+        regFileTypeName
+    };
+    enum Confidence
+    {
+        noAttempt,
+        maybeAttemptForeign,
+        maybeAttemptNative,
+        yesAttemptForeign,
+        yesAttemptNative,
+        yesAlreadyOpen
+    };
 
     ~CDocTemplate() override;
 
@@ -180,7 +197,8 @@ T* NextAtPosition(const std::vector<T*>& list, POSITION& rPos)
 {
     if (!rPos) return nullptr;
     size_t i = PositionIndex(rPos);
-    if (i >= list.size()) {
+    if (i >= list.size())
+    {
         rPos = nullptr;
         return nullptr;
     }

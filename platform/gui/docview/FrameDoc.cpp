@@ -1,11 +1,11 @@
 // The frames' document side: the active view and document, the first update of a frame's views,
 // titles from the document, closing the document with its last frame, command routing through the
 // active view, and New Window. The rest of the frames is in Frame.cpp.
-#include "platform/gui/window/App.h"
 #include "platform/gui/docview/Document.h"
+#include "platform/gui/docview/View.h"
 #include "platform/gui/frame/Frame.h"
 #include "platform/gui/frame/FrameInternal.h"
-#include "platform/gui/docview/View.h"
+#include "platform/gui/window/App.h"
 
 #include <algorithm>
 #include <vector>
@@ -29,18 +29,23 @@ CDocument* CFrameWnd::GetActiveDocument()
 
 void CFrameWnd::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible)
 {
-    if (!GetActiveView()) {
+    if (!GetActiveView())
+    {
         if (auto* v = DYNAMIC_DOWNCAST(CView, GetDlgItem(AFX_IDW_PANE_FIRST))) SetActiveView(v, FALSE);
     }
-    if (bMakeVisible) {
+    if (bMakeVisible)
+    {
         // Every view of this frame gets its initial update.
-        if (pDoc) {
+        if (pDoc)
+        {
             POSITION pos = pDoc->GetFirstViewPosition();
             std::vector<CView*> mine;
             while (pos)
                 if (CView* v = pDoc->GetNextView(pos); v && v->GetParentFrame() == this) mine.push_back(v);
             for (CView* v : mine) v->OnInitialUpdate();
-        } else if (CView* v = GetActiveView()) {
+        }
+        else if (CView* v = GetActiveView())
+        {
             v->OnInitialUpdate();
         }
         ActivateFrame();
@@ -54,9 +59,12 @@ void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
     if (!(GetStyle() & FWS_ADDTOTITLE) || !bAddToTitle) return;
     CDocument* doc = GetActiveDocument();
     CString t = m_strTitle;
-    if (doc) {
-        if (GetStyle() & FWS_PREFIXTITLE) t = doc->GetTitle() + L" - " + m_strTitle;
-        else t = m_strTitle + L" - " + doc->GetTitle();
+    if (doc)
+    {
+        if (GetStyle() & FWS_PREFIXTITLE)
+            t = doc->GetTitle() + L" - " + m_strTitle;
+        else
+            t = m_strTitle + L" - " + doc->GetTitle();
     }
     SetWindowText(t);
 }
@@ -65,27 +73,32 @@ void CFrameWnd::OnClose()
 {
     CDocument* doc = GetActiveDocument();
     CWinApp* app = AfxGetApp();
-    if (app && app->m_pMainWnd == this) {
+    if (app && app->m_pMainWnd == this)
+    {
         if (!app->SaveAllModified()) return;
         app->CloseAllDocuments(FALSE);
         DestroyWindow();
         return;
     }
     if (doc && !doc->CanCloseFrame(this)) return;
-    if (doc) {
+    if (doc)
+    {
         // The last frame of the document closes the document.
         int frames = 0;
         POSITION pos = doc->GetFirstViewPosition();
         std::vector<CFrameWnd*> seen;
-        while (pos) {
+        while (pos)
+        {
             CView* v = doc->GetNextView(pos);
             CFrameWnd* f = v ? v->GetParentFrame() : nullptr;
-            if (f && std::find(seen.begin(), seen.end(), f) == seen.end()) {
+            if (f && std::find(seen.begin(), seen.end(), f) == seen.end())
+            {
                 seen.push_back(f);
                 ++frames;
             }
         }
-        if (frames <= 1) {
+        if (frames <= 1)
+        {
             doc->OnCloseDocument();
             return;
         }
@@ -127,16 +140,20 @@ void CMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
     CMDIChildWnd* c = MDIGetActive();
     CDocument* doc = c ? c->GetActiveDocument() : nullptr;
     CString t = m_strTitle;
-    if (doc) {
-        if (GetStyle() & FWS_PREFIXTITLE) t = doc->GetTitle() + L" - " + m_strTitle;
-        else t = m_strTitle + L" - " + doc->GetTitle();
+    if (doc)
+    {
+        if (GetStyle() & FWS_PREFIXTITLE)
+            t = doc->GetTitle() + L" - " + m_strTitle;
+        else
+            t = m_strTitle + L" - " + doc->GetTitle();
     }
     SetWindowText(t);
 }
 
 void CMDIChildWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
 {
-    if ((GetStyle() & FWS_ADDTOTITLE) && bAddToTitle) {
+    if ((GetStyle() & FWS_ADDTOTITLE) && bAddToTitle)
+    {
         if (CDocument* doc = GetActiveDocument())
         {
             CString title = doc->GetTitle();

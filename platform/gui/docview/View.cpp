@@ -1,10 +1,10 @@
 // Views: drawing a document, updates, and the print protocol.
 #include "platform/gui/docview/View.h"
 
-#include "platform/gui/window/App.h"
-#include "platform/gui/frame/Frame.h"
 #include "platform/gui/draw/Gdi.h"
+#include "platform/gui/frame/Frame.h"
 #include "platform/gui/print/PrintPreviewWnd.h"
+#include "platform/gui/window/App.h"
 #include "platform/gui/window/WndInternal.h"
 
 #include <QtCore/QDir>
@@ -17,13 +17,13 @@ IMPLEMENT_DYNAMIC(CView, CWnd)
 IMPLEMENT_DYNAMIC(CScrollView, CView)
 
 BEGIN_MESSAGE_MAP(CView, CWnd)
-    ON_WM_CREATE()
-    ON_WM_DESTROY()
-    ON_WM_PAINT()
-    ON_WM_MOUSEACTIVATE()
-    ON_COMMAND(ID_FILE_PRINT, OnFilePrint)
-    ON_COMMAND(ID_FILE_PRINT_DIRECT, OnFilePrint)
-    ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnFilePrintPreview)
+ON_WM_CREATE()
+ON_WM_DESTROY()
+ON_WM_PAINT()
+ON_WM_MOUSEACTIVATE()
+ON_COMMAND(ID_FILE_PRINT, OnFilePrint)
+ON_COMMAND(ID_FILE_PRINT_DIRECT, OnFilePrint)
+ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnFilePrintPreview)
 END_MESSAGE_MAP()
 
 CView::CView() = default;
@@ -63,7 +63,8 @@ void CView::OnPaint()
 int CView::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message)
 {
     int r = static_cast<int>(Default());
-    if (CFrameWnd* f = GetParentFrame()) {
+    if (CFrameWnd* f = GetParentFrame())
+    {
         f->SetActiveView(this);
         if (auto* child = DYNAMIC_DOWNCAST(CMDIChildWnd, f)) child->MDIActivate();
     }
@@ -90,9 +91,12 @@ BOOL CView::DoPreparePrinting(CPrintInfo* pInfo)
 {
     CPrintDialog* dlg = pInfo->m_pPD;
     if (dlg->m_pd.nMinPage > dlg->m_pd.nMaxPage) dlg->m_pd.nMaxPage = dlg->m_pd.nMinPage;
-    if (pInfo->m_bDirect || pInfo->m_bPreview) {
+    if (pInfo->m_bDirect || pInfo->m_bPreview)
+    {
         if (!dlg->GetDefaults()) return FALSE;
-    } else {
+    }
+    else
+    {
         dlg->m_pd.nFromPage = dlg->m_pd.nMinPage;
         dlg->m_pd.nToPage = dlg->m_pd.nMaxPage;
         if (dlg->DoModal() != IDOK) return FALSE;
@@ -117,36 +121,43 @@ void RunPrintJob(CView* view, CPrintInfo& info)
     di.cbSize = sizeof(di);
     di.lpszDocName = title;
     view->OnBeginPrinting(&dc, &info);
-    if (dc.StartDoc(&di) == SP_ERROR) {
+    if (dc.StartDoc(&di) == SP_ERROR)
+    {
         view->OnEndPrinting(&dc, &info);
         dc.DeleteDC();
         return;
     }
     UINT from = info.GetFromPage() ? info.GetFromPage() : info.GetMinPage();
     UINT to = info.GetToPage() ? info.GetToPage() : info.GetMaxPage();
-    if (!info.m_pPD->PrintRange()) {
+    if (!info.m_pPD->PrintRange())
+    {
         from = info.GetMinPage();
         to = info.GetMaxPage();
     }
     if (from == 0) from = 1;
     bool ok = true;
-    for (info.m_nCurPage = from; info.m_nCurPage <= to; ++info.m_nCurPage) {
+    for (info.m_nCurPage = from; info.m_nCurPage <= to; ++info.m_nCurPage)
+    {
         view->OnPrepareDC(&dc, &info);
         if (!info.m_bContinuePrinting) break;
-        if (dc.StartPage() < 0) {
+        if (dc.StartPage() < 0)
+        {
             ok = false;
             break;
         }
         info.m_rectDraw.SetRect(0, 0, dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES));
         dc.DPtoLP(&info.m_rectDraw);
         view->OnPrint(&dc, &info);
-        if (dc.EndPage() < 0) {
+        if (dc.EndPage() < 0)
+        {
             ok = false;
             break;
         }
     }
-    if (ok) dc.EndDoc();
-    else dc.AbortDoc();
+    if (ok)
+        dc.EndDoc();
+    else
+        dc.AbortDoc();
     view->OnEndPrinting(&dc, &info);
     dc.DeleteDC();
 }
@@ -185,9 +196,9 @@ void CView::OnFilePrintPreview()
 const SIZE CScrollView::sizeDefault = {0, 0};
 
 BEGIN_MESSAGE_MAP(CScrollView, CView)
-    ON_WM_SIZE()
-    ON_WM_HSCROLL()
-    ON_WM_VSCROLL()
+ON_WM_SIZE()
+ON_WM_HSCROLL()
+ON_WM_VSCROLL()
 END_MESSAGE_MAP()
 
 void CScrollView::SetScrollSizes(int nMapMode, SIZE sizeTotal, const SIZE& sizePage, const SIZE& sizeLine)
@@ -228,7 +239,8 @@ void CScrollView::ScrollToPosition(POINT pt)
 void CScrollView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
 {
     CView::OnPrepareDC(pDC, pInfo);
-    if (pDC && !pInfo) {
+    if (pDC && !pInfo)
+    {
         CPoint p = GetScrollPosition();
         pDC->SetViewportOrg(-p.x, -p.y);
     }
@@ -244,7 +256,8 @@ namespace {
 int NewPos(CWnd* w, int nBar, UINT code, UINT pos, int line, int page)
 {
     int cur = w->GetScrollPos(nBar);
-    switch (code) {
+    switch (code)
+    {
     case SB_LINEUP: return cur - line;
     case SB_LINEDOWN: return cur + line;
     case SB_PAGEUP: return cur - page;

@@ -64,16 +64,14 @@ std::unique_ptr<CGdiObject> NewWrapper(int type)
 template <typename R>
 R* RecordOf(HGDIOBJ h, int type)
 {
-    if (!h || !Registry().live.count(h) || h->qorType != type)
-        return nullptr;
+    if (!h || !Registry().live.count(h) || h->qorType != type) return nullptr;
     return static_cast<R*>(h);
 }
 
 void SetFace(LOGFONTW& lf, const wchar_t* face)
 {
     std::wmemset(lf.lfFaceName, 0, LF_FACESIZE);
-    if (face)
-        std::wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+    if (face) std::wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
 }
 
 LOGFONTW MakeLogFont(int height, int weight, const wchar_t* face, BYTE pitchAndFamily = 0)
@@ -154,16 +152,13 @@ RegionRecord* RegionOf(HGDIOBJ h) { return RecordOf<RegionRecord>(h, OBJ_REGION)
 
 void HoldObject(HGDIOBJ h)
 {
-    if (h)
-        ++h->qorSelections;
+    if (h) ++h->qorSelections;
 }
 
 void ReleaseObject(HGDIOBJ h)
 {
-    if (!h)
-        return;
-    if (--h->qorSelections <= 0 && h->qorDeleted && !h->qorStock)
-        FreeRecord(h);
+    if (!h) return;
+    if (--h->qorSelections <= 0 && h->qorDeleted && !h->qorStock) FreeRecord(h);
 }
 
 // ---- Fonts -------------------------------------------------------------------------------
@@ -171,18 +166,25 @@ void ReleaseObject(HGDIOBJ h)
 QString MapFontFamily(const QString& faceName)
 {
     static const std::map<QString, QString> map = {
-        {"arial", "Liberation Sans"},          {"helvetica", "Liberation Sans"},
-        {"microsoft sans serif", "Liberation Sans"}, {"ms sans serif", "Liberation Sans"},
-        {"ms shell dlg", "Liberation Sans"},   {"ms shell dlg 2", "Liberation Sans"},
-        {"tahoma", "Liberation Sans"},         {"segoe ui", "Liberation Sans"},
-        {"verdana", "Liberation Sans"},        {"system", "Liberation Sans"},
-        {"times new roman", "Liberation Serif"}, {"times", "Liberation Serif"},
-        {"courier new", "Liberation Mono"},    {"courier", "Liberation Mono"},
-        {"consolas", "Liberation Mono"},       {"lucida console", "Liberation Mono"},
+        {"arial", "Liberation Sans"},
+        {"helvetica", "Liberation Sans"},
+        {"microsoft sans serif", "Liberation Sans"},
+        {"ms sans serif", "Liberation Sans"},
+        {"ms shell dlg", "Liberation Sans"},
+        {"ms shell dlg 2", "Liberation Sans"},
+        {"tahoma", "Liberation Sans"},
+        {"segoe ui", "Liberation Sans"},
+        {"verdana", "Liberation Sans"},
+        {"system", "Liberation Sans"},
+        {"times new roman", "Liberation Serif"},
+        {"times", "Liberation Serif"},
+        {"courier new", "Liberation Mono"},
+        {"courier", "Liberation Mono"},
+        {"consolas", "Liberation Mono"},
+        {"lucida console", "Liberation Mono"},
     };
     auto it = map.find(faceName.trimmed().toLower());
-    if (it != map.end())
-        return it->second;
+    if (it != map.end()) return it->second;
     return faceName.isEmpty() ? QStringLiteral("Liberation Sans") : faceName;
 }
 
@@ -193,14 +195,12 @@ double CellRatio(const QFont& base)
     static std::map<QString, double> cache;
     QString key = base.family() + (base.bold() ? "/b" : "") + (base.italic() ? "/i" : "");
     auto it = cache.find(key);
-    if (it != cache.end())
-        return it->second;
+    if (it != cache.end()) return it->second;
     QFont f(base);
     f.setPixelSize(1000);
     QFontMetricsF fm(f);
     double r = (fm.ascent() + fm.descent()) / 1000.0;
-    if (r <= 0)
-        r = 1.15;
+    if (r <= 0) r = 1.15;
     cache[key] = r;
     return r;
 }
@@ -216,8 +216,7 @@ QFont QFontFromLogFont(const LOGFONTW& lf, double scaleY)
     f.setStrikeOut(lf.lfStrikeOut != 0);
     if ((lf.lfPitchAndFamily & 0xF0) == FF_MODERN || (lf.lfPitchAndFamily & 0x3) == FIXED_PITCH)
         f.setStyleHint(QFont::TypeWriter);
-    if (lf.lfQuality == NONANTIALIASED_QUALITY)
-        f.setStyleStrategy(QFont::NoAntialias);
+    if (lf.lfQuality == NONANTIALIASED_QUALITY) f.setStyleStrategy(QFont::NoAntialias);
     scaleY = std::fabs(scaleY);
     double em;
     if (lf.lfHeight < 0)
@@ -234,8 +233,7 @@ QFont QFontFromLogFont(const LOGFONTW& lf, double scaleY)
 QFont QFontFromHandle(HFONT hFont)
 {
     FontRecord* rec = FontOf(hFont);
-    if (!rec)
-        rec = FontOf(GetStockObject(DEFAULT_GUI_FONT));
+    if (!rec) rec = FontOf(GetStockObject(DEFAULT_GUI_FONT));
     return QFontFromLogFont(rec->log);
 }
 
@@ -243,8 +241,7 @@ void LogFontFromQFont(const QFont& font, LOGFONTW* lf)
 {
     *lf = LOGFONTW{};
     int px = font.pixelSize();
-    if (px <= 0)
-        px = static_cast<int>(std::lround(font.pointSizeF() * 96.0 / 72.0));
+    if (px <= 0) px = static_cast<int>(std::lround(font.pointSizeF() * 96.0 / 72.0));
     lf->lfHeight = -px;
     lf->lfWeight = font.weight();
     lf->lfItalic = font.italic();
@@ -261,8 +258,7 @@ using namespace qor::gui;
 
 int MulDiv(int nNumber, int nNumerator, int nDenominator)
 {
-    if (nDenominator == 0)
-        return -1;
+    if (nDenominator == 0) return -1;
     long long p = static_cast<long long>(nNumber) * nNumerator;
     long long d = nDenominator;
     if (d < 0)
@@ -280,24 +276,19 @@ HGDIOBJ GetStockObject(int nIndex)
 {
     static auto* stock = new std::map<int, HGDIOBJ>;
     auto it = stock->find(nIndex);
-    if (it != stock->end())
-        return it->second;
+    if (it != stock->end()) return it->second;
     HGDIOBJ h = MakeStock(nIndex);
-    if (h)
-        (*stock)[nIndex] = h;
+    if (h) (*stock)[nIndex] = h;
     return h;
 }
 
 BOOL DeleteObject(HGDIOBJ hObject)
 {
-    if (!IsLiveObject(hObject))
-        return FALSE;
-    if (hObject->qorStock)
-        return TRUE;
+    if (!IsLiveObject(hObject)) return FALSE;
+    if (hObject->qorStock) return TRUE;
     hObject->qorDeleted = true;
     // An object still selected into a DC lives on until the DC lets it go.
-    if (hObject->qorSelections <= 0)
-        FreeRecord(hObject);
+    if (hObject->qorSelections <= 0) FreeRecord(hObject);
     return TRUE;
 }
 
@@ -307,40 +298,32 @@ int GetObjectW(HGDIOBJ h, int nCount, LPVOID lpObject)
 {
     if (auto* p = PenOf(h))
     {
-        if (!lpObject)
-            return sizeof(LOGPEN);
-        if (nCount < static_cast<int>(sizeof(LOGPEN)))
-            return 0;
+        if (!lpObject) return sizeof(LOGPEN);
+        if (nCount < static_cast<int>(sizeof(LOGPEN))) return 0;
         LOGPEN lp{static_cast<UINT>(p->style | p->flags), POINT{p->width, 0}, p->color};
         std::memcpy(lpObject, &lp, sizeof lp);
         return sizeof lp;
     }
     if (auto* b = BrushOf(h))
     {
-        if (!lpObject)
-            return sizeof(LOGBRUSH);
-        if (nCount < static_cast<int>(sizeof(LOGBRUSH)))
-            return 0;
+        if (!lpObject) return sizeof(LOGBRUSH);
+        if (nCount < static_cast<int>(sizeof(LOGBRUSH))) return 0;
         LOGBRUSH lb{b->style, b->color, static_cast<ULONG_PTR>(b->hatch)};
         std::memcpy(lpObject, &lb, sizeof lb);
         return sizeof lb;
     }
     if (auto* f = FontOf(h))
     {
-        if (!lpObject)
-            return sizeof(LOGFONTW);
+        if (!lpObject) return sizeof(LOGFONTW);
         int n = std::min(nCount, static_cast<int>(sizeof(LOGFONTW)));
-        if (n <= 0)
-            return 0;
+        if (n <= 0) return 0;
         std::memcpy(lpObject, &f->log, n);
         return n;
     }
     if (auto* bm = BitmapOf(h))
     {
-        if (!lpObject)
-            return sizeof(BITMAP);
-        if (nCount < static_cast<int>(sizeof(BITMAP)))
-            return 0;
+        if (!lpObject) return sizeof(BITMAP);
+        if (nCount < static_cast<int>(sizeof(BITMAP))) return 0;
         const QSize size = LogicalSize(bm->image);
         BITMAP b{0, size.width(), size.height(), size.width() * 4, 1, 32, nullptr};
         if (bm->bitsPixel == 1)
@@ -361,10 +344,8 @@ HPEN ExtCreatePen(DWORD dwPenStyle, DWORD dwWidth, const LOGBRUSH* lplb, DWORD d
     p->flags = dwPenStyle & ~static_cast<DWORD>(PS_STYLE_MASK);
     p->width = static_cast<int>(dwWidth);
     p->color = lplb ? (lplb->lbColor & 0x00FFFFFF) : 0;
-    if (lplb && lplb->lbStyle == BS_NULL)
-        p->style = PS_NULL;
-    if (p->style == PS_USERSTYLE && lpStyle)
-        p->userStyle.assign(lpStyle, lpStyle + dwStyleCount);
+    if (lplb && lplb->lbStyle == BS_NULL) p->style = PS_NULL;
+    if (p->style == PS_USERSTYLE && lpStyle) p->userStyle.assign(lpStyle, lpStyle + dwStyleCount);
     return static_cast<HPEN>(RegisterObject(p, OBJ_PEN));
 }
 
@@ -373,20 +354,17 @@ HPEN CreatePen(int nPenStyle, int nWidth, COLORREF crColor)
     auto* p = new PenRecord;
     p->style = nPenStyle & PS_STYLE_MASK;
     p->flags = static_cast<DWORD>(nPenStyle & ~PS_STYLE_MASK);
-    if (p->style > PS_INSIDEFRAME)
-        p->style = PS_SOLID;
+    if (p->style > PS_INSIDEFRAME) p->style = PS_SOLID;
     p->width = std::max(0, nWidth);
     // Styled pens wider than one pixel draw solid, as the platform does for cosmetic styles.
-    if (p->width > 1 && p->style >= PS_DASH && p->style <= PS_DASHDOTDOT)
-        p->style = PS_SOLID;
+    if (p->width > 1 && p->style >= PS_DASH && p->style <= PS_DASHDOTDOT) p->style = PS_SOLID;
     p->color = crColor & 0x00FFFFFF;
     return static_cast<HPEN>(RegisterObject(p, OBJ_PEN));
 }
 
 HPEN CreatePenIndirect(const LOGPEN* lpLogPen)
 {
-    if (!lpLogPen)
-        return nullptr;
+    if (!lpLogPen) return nullptr;
     return CreatePen(static_cast<int>(lpLogPen->lopnStyle), lpLogPen->lopnWidth.x, lpLogPen->lopnColor);
 }
 
@@ -400,8 +378,7 @@ HBRUSH CreateSolidBrush(COLORREF crColor)
 
 HBRUSH CreateHatchBrush(int nIndex, COLORREF crColor)
 {
-    if (nIndex < HS_HORIZONTAL || nIndex > HS_DIAGCROSS)
-        return nullptr;
+    if (nIndex < HS_HORIZONTAL || nIndex > HS_DIAGCROSS) return nullptr;
     auto* b = new BrushRecord;
     b->style = BS_HATCHED;
     b->hatch = nIndex;
@@ -412,8 +389,7 @@ HBRUSH CreateHatchBrush(int nIndex, COLORREF crColor)
 HBRUSH CreatePatternBrush(HBITMAP hBitmap)
 {
     BitmapRecord* bm = BitmapOf(hBitmap);
-    if (!bm || bm->image.isNull())
-        return nullptr;
+    if (!bm || bm->image.isNull()) return nullptr;
     auto* b = new BrushRecord;
     b->style = BS_PATTERN;
     b->pattern = bm->image.copy();
@@ -422,8 +398,7 @@ HBRUSH CreatePatternBrush(HBITMAP hBitmap)
 
 HBRUSH CreateBrushIndirect(const LOGBRUSH* lplb)
 {
-    if (!lplb)
-        return nullptr;
+    if (!lplb) return nullptr;
     switch (lplb->lbStyle)
     {
     case BS_SOLID: return CreateSolidBrush(lplb->lbColor);
@@ -440,8 +415,7 @@ HBRUSH GetSysColorBrush(int nIndex)
     COLORREF c = GetSysColor(nIndex);
     auto key = std::make_pair(nIndex, c);
     auto it = brushes->find(key);
-    if (it != brushes->end())
-        return it->second;
+    if (it != brushes->end()) return it->second;
     HBRUSH b = CreateSolidBrush(c);
     b->qorStock = true;
     (*brushes)[key] = b;
@@ -450,8 +424,7 @@ HBRUSH GetSysColorBrush(int nIndex)
 
 HFONT CreateFontIndirectW(const LOGFONTW* lplf)
 {
-    if (!lplf)
-        return nullptr;
+    if (!lplf) return nullptr;
     auto* f = new FontRecord;
     f->log = *lplf;
     f->log.lfFaceName[LF_FACESIZE - 1] = 0;
@@ -460,10 +433,8 @@ HFONT CreateFontIndirectW(const LOGFONTW* lplf)
 
 HBITMAP CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitCount, const void* lpBits)
 {
-    if (nWidth < 0 || nHeight < 0 || nPlanes != 1)
-        return nullptr;
-    if (nBitCount != 1 && nBitCount != 24 && nBitCount != 32)
-        return nullptr;
+    if (nWidth < 0 || nHeight < 0 || nPlanes != 1) return nullptr;
+    if (nBitCount != 1 && nBitCount != 24 && nBitCount != 32) return nullptr;
     auto* bm = new BitmapRecord;
     bm->bitsPixel = nBitCount == 1 ? 1 : 32;
     bm->image = QImage(std::max(1, nWidth), std::max(1, nHeight), QImage::Format_RGB32);
@@ -519,8 +490,7 @@ QImage MakeImage(int cx, int cy, double ratio)
 
 HBITMAP CreateCompatibleBitmap(HDC hdc, int cx, int cy)
 {
-    if (cx < 0 || cy < 0)
-        return nullptr;
+    if (cx < 0 || cy < 0) return nullptr;
     HBITMAP h = CreateBitmap(cx, cy, 1, 32, nullptr);
     // Compatible with a window's surface (or a bitmap made so): the same pixel ratio, so that
     // drawing off-screen and copying it in stays as sharp as drawing on the window.
@@ -538,23 +508,20 @@ HRGN CreateRectRgn(int x1, int y1, int x2, int y2)
 {
     auto* r = new RegionRecord;
     RECT rc{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
-    if (rc.right > rc.left && rc.bottom > rc.top)
-        r->region = QRegion(ToQRect(rc));
+    if (rc.right > rc.left && rc.bottom > rc.top) r->region = QRegion(ToQRect(rc));
     return static_cast<HRGN>(RegisterObject(r, OBJ_REGION));
 }
 
 HRGN CreateRectRgnIndirect(const RECT* lprect)
 {
-    if (!lprect)
-        return nullptr;
+    if (!lprect) return nullptr;
     return CreateRectRgn(lprect->left, lprect->top, lprect->right, lprect->bottom);
 }
 
 namespace {
 int RegionType(const QRegion& r)
 {
-    if (r.isEmpty())
-        return NULLREGION;
+    if (r.isEmpty()) return NULLREGION;
     return r.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
 } // namespace
@@ -564,8 +531,7 @@ int CombineRgn(HRGN hrgnDst, HRGN hrgnSrc1, HRGN hrgnSrc2, int iMode)
     RegionRecord* d = RegionOf(hrgnDst);
     RegionRecord* a = RegionOf(hrgnSrc1);
     RegionRecord* b = RegionOf(hrgnSrc2);
-    if (!d || !a || (iMode != RGN_COPY && !b))
-        return ERROR;
+    if (!d || !a || (iMode != RGN_COPY && !b)) return ERROR;
     switch (iMode)
     {
     case RGN_AND: d->region = a->region.intersected(b->region); break;
@@ -584,15 +550,12 @@ CGdiObject::~CGdiObject() { DeleteObject(); }
 
 CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject)
 {
-    if (!IsLiveObject(hObject))
-        return nullptr;
+    if (!IsLiveObject(hObject)) return nullptr;
     auto& reg = Registry();
     auto a = reg.attached.find(hObject);
-    if (a != reg.attached.end())
-        return a->second;
+    if (a != reg.attached.end()) return a->second;
     auto t = reg.temporary.find(hObject);
-    if (t != reg.temporary.end())
-        return t->second.get();
+    if (t != reg.temporary.end()) return t->second.get();
     auto w = NewWrapper(hObject->qorType);
     w->m_hObject = hObject;
     CGdiObject* p = w.get();
@@ -602,8 +565,7 @@ CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject)
 
 BOOL CGdiObject::Attach(HGDIOBJ hObject)
 {
-    if (!hObject)
-        return FALSE;
+    if (!hObject) return FALSE;
     m_hObject = hObject;
     Registry().attached[hObject] = this;
     return TRUE;
@@ -616,8 +578,7 @@ HGDIOBJ CGdiObject::Detach()
     {
         auto& reg = Registry();
         auto a = reg.attached.find(h);
-        if (a != reg.attached.end() && a->second == this)
-            reg.attached.erase(a);
+        if (a != reg.attached.end() && a->second == this) reg.attached.erase(a);
     }
     m_hObject = nullptr;
     return h;
@@ -625,8 +586,7 @@ HGDIOBJ CGdiObject::Detach()
 
 BOOL CGdiObject::DeleteObject()
 {
-    if (!m_hObject)
-        return FALSE;
+    if (!m_hObject) return FALSE;
     return ::DeleteObject(Detach());
 }
 
@@ -647,7 +607,10 @@ CPen::CPen(int nPenStyle, int nWidth, const LOGBRUSH* pLogBrush, int nStyleCount
     CreatePen(nPenStyle, nWidth, pLogBrush, nStyleCount, lpStyle);
 }
 CPen* CPen::FromHandle(HPEN hPen) { return static_cast<CPen*>(CGdiObject::FromHandle(hPen)); }
-BOOL CPen::CreatePen(int nPenStyle, int nWidth, COLORREF crColor) { return Attach(::CreatePen(nPenStyle, nWidth, crColor)); }
+BOOL CPen::CreatePen(int nPenStyle, int nWidth, COLORREF crColor)
+{
+    return Attach(::CreatePen(nPenStyle, nWidth, crColor));
+}
 BOOL CPen::CreatePen(int nPenStyle, int nWidth, const LOGBRUSH* pLogBrush, int nStyleCount, const DWORD* lpStyle)
 {
     return Attach(::ExtCreatePen(static_cast<DWORD>(nPenStyle), static_cast<DWORD>(nWidth), pLogBrush,
@@ -705,8 +668,7 @@ BOOL CFont::CreatePointFont(int nPointSize, LPCTSTR lpszFaceName, CDC* pDC)
 
 BOOL CFont::CreatePointFontIndirect(const LOGFONT* lpLogFont, CDC* pDC)
 {
-    if (!lpLogFont)
-        return FALSE;
+    if (!lpLogFont) return FALSE;
     LOGFONTW lf = *lpLogFont;
     // Tenths of a point to device pixels, then to the DC's logical units.
     CClientDC screen(nullptr);
@@ -728,8 +690,7 @@ BOOL CBitmap::CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitcount
 }
 BOOL CBitmap::CreateBitmapIndirect(LPBITMAP lpBitmap)
 {
-    if (!lpBitmap)
-        return FALSE;
+    if (!lpBitmap) return FALSE;
     return CreateBitmap(lpBitmap->bmWidth, lpBitmap->bmHeight, lpBitmap->bmPlanes, lpBitmap->bmBitsPixel,
                         lpBitmap->bmBits);
 }
@@ -747,8 +708,7 @@ CSize CBitmap::GetBitmapDimension() const
 DWORD CBitmap::SetBitmapBits(DWORD dwCount, const void* lpBits)
 {
     BitmapRecord* bm = BitmapOf(m_hObject);
-    if (!bm || !lpBits)
-        return 0;
+    if (!bm || !lpBits) return 0;
     ReleasePaintersOn(&bm->image);
     DWORD n = std::min<DWORD>(dwCount / 4, static_cast<DWORD>(bm->image.width() * bm->image.height()));
     auto* src = static_cast<const DWORD*>(lpBits);
@@ -761,13 +721,11 @@ DWORD CBitmap::SetBitmapBits(DWORD dwCount, const void* lpBits)
 DWORD CBitmap::GetBitmapBits(DWORD dwCount, LPVOID lpBits) const
 {
     BitmapRecord* bm = BitmapOf(m_hObject);
-    if (!bm || !lpBits)
-        return 0;
+    if (!bm || !lpBits) return 0;
     DWORD n = std::min<DWORD>(dwCount / 4, static_cast<DWORD>(bm->image.width() * bm->image.height()));
     auto* dst = static_cast<DWORD*>(lpBits);
     int w = bm->image.width();
-    for (DWORD i = 0; i < n; ++i)
-        dst[i] = bm->image.pixel(static_cast<int>(i % w), static_cast<int>(i / w)) & 0xFFFFFF;
+    for (DWORD i = 0; i < n; ++i) dst[i] = bm->image.pixel(static_cast<int>(i % w), static_cast<int>(i / w)) & 0xFFFFFF;
     return n * 4;
 }
 
@@ -778,8 +736,7 @@ BOOL CRgn::CreateEllipticRgn(int x1, int y1, int x2, int y2)
 {
     auto* r = new RegionRecord;
     QRect rc(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1));
-    if (rc.isValid())
-        r->region = QRegion(rc, QRegion::Ellipse);
+    if (rc.isValid()) r->region = QRegion(rc, QRegion::Ellipse);
     return Attach(RegisterObject(r, OBJ_REGION));
 }
 BOOL CRgn::CreateEllipticRgnIndirect(LPCRECT lpRect)
@@ -788,11 +745,9 @@ BOOL CRgn::CreateEllipticRgnIndirect(LPCRECT lpRect)
 }
 BOOL CRgn::CreatePolygonRgn(const POINT* lpPoints, int nCount, int nMode)
 {
-    if (!lpPoints || nCount < 2)
-        return FALSE;
+    if (!lpPoints || nCount < 2) return FALSE;
     QPolygon poly;
-    for (int i = 0; i < nCount; ++i)
-        poly << QPoint(lpPoints[i].x, lpPoints[i].y);
+    for (int i = 0; i < nCount; ++i) poly << QPoint(lpPoints[i].x, lpPoints[i].y);
     auto* r = new RegionRecord;
     r->region = QRegion(poly, nMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
     return Attach(RegisterObject(r, OBJ_REGION));
@@ -807,8 +762,7 @@ void CRgn::SetRectRgn(int x1, int y1, int x2, int y2)
 }
 void CRgn::SetRectRgn(LPCRECT lpRect)
 {
-    if (lpRect)
-        SetRectRgn(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
+    if (lpRect) SetRectRgn(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
 }
 int CRgn::CombineRgn(const CRgn* pRgn1, const CRgn* pRgn2, int nCombineMode)
 {
@@ -825,16 +779,14 @@ BOOL CRgn::EqualRgn(const CRgn* pRgn) const
 int CRgn::OffsetRgn(int x, int y)
 {
     RegionRecord* r = RegionOf(m_hObject);
-    if (!r)
-        return ERROR;
+    if (!r) return ERROR;
     r->region.translate(x, y);
     return RegionType(r->region);
 }
 int CRgn::GetRgnBox(LPRECT lpRect) const
 {
     RegionRecord* r = RegionOf(m_hObject);
-    if (!r || !lpRect)
-        return ERROR;
+    if (!r || !lpRect) return ERROR;
     *lpRect = r->region.isEmpty() ? RECT{0, 0, 0, 0} : FromQRect(r->region.boundingRect());
     return RegionType(r->region);
 }
@@ -846,8 +798,7 @@ BOOL CRgn::PtInRegion(int x, int y) const
 BOOL CRgn::RectInRegion(LPCRECT lpRect) const
 {
     RegionRecord* r = RegionOf(m_hObject);
-    if (!r || !lpRect || lpRect->right <= lpRect->left || lpRect->bottom <= lpRect->top)
-        return FALSE;
+    if (!r || !lpRect || lpRect->right <= lpRect->left || lpRect->bottom <= lpRect->top) return FALSE;
     return r->region.intersects(ToQRect(*lpRect));
 }
 

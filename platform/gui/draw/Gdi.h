@@ -32,17 +32,23 @@ struct HGDIOBJ__
 {
     virtual ~HGDIOBJ__() = default;
     // Bookkeeping of the drawing layer (not for use outside platform/gui).
-    int qorType = 0;        // OBJ_PEN, OBJ_BRUSH ...
-    int qorSelections = 0;  // number of DCs holding it selected
+    int qorType = 0;       // OBJ_PEN, OBJ_BRUSH ...
+    int qorSelections = 0; // number of DCs holding it selected
     bool qorDeleted = false;
     bool qorStock = false;
 };
-struct HPEN__ : HGDIOBJ__ {};
-struct HBRUSH__ : HGDIOBJ__ {};
-struct HFONT__ : HGDIOBJ__ {};
-struct HBITMAP__ : HGDIOBJ__ {};
-struct HRGN__ : HGDIOBJ__ {};
-struct HPALETTE__ : HGDIOBJ__ {};
+struct HPEN__ : HGDIOBJ__
+{};
+struct HBRUSH__ : HGDIOBJ__
+{};
+struct HFONT__ : HGDIOBJ__
+{};
+struct HBITMAP__ : HGDIOBJ__
+{};
+struct HRGN__ : HGDIOBJ__
+{};
+struct HPALETTE__ : HGDIOBJ__
+{};
 struct HDC__
 {
     virtual ~HDC__() = default;
@@ -317,7 +323,7 @@ constexpr BYTE FF_SWISS = 0x20;
 constexpr BYTE FF_MODERN = 0x30;
 constexpr BYTE FF_SCRIPT = 0x40;
 constexpr BYTE FF_DECORATIVE = 0x50;
-constexpr BYTE TMPF_FIXED_PITCH = 0x01;  // set when the font is NOT fixed pitch (as the platform does)
+constexpr BYTE TMPF_FIXED_PITCH = 0x01; // set when the font is NOT fixed pitch (as the platform does)
 constexpr BYTE TMPF_VECTOR = 0x02;
 constexpr BYTE TMPF_TRUETYPE = 0x04;
 
@@ -389,7 +395,7 @@ constexpr ULONG GRADIENT_FILL_TRIANGLE = 0x00000002;
 struct LOGPEN
 {
     UINT lopnStyle;
-    POINT lopnWidth;  // x is the width
+    POINT lopnWidth; // x is the width
     COLORREF lopnColor;
 };
 using LPLOGPEN = LOGPEN*;
@@ -404,9 +410,9 @@ using LPLOGBRUSH = LOGBRUSH*;
 
 struct LOGFONTW
 {
-    LONG lfHeight;  // < 0: character height in logical units; > 0: cell height; 0: default
+    LONG lfHeight; // < 0: character height in logical units; > 0: cell height; 0: default
     LONG lfWidth;
-    LONG lfEscapement;  // tenths of a degree, counter-clockwise
+    LONG lfEscapement; // tenths of a degree, counter-clockwise
     LONG lfOrientation;
     LONG lfWeight;
     BYTE lfItalic;
@@ -489,7 +495,7 @@ struct TRIVERTEX
 {
     LONG x;
     LONG y;
-    COLOR16 Red;  // a colour channel in the high byte
+    COLOR16 Red; // a colour channel in the high byte
     COLOR16 Green;
     COLOR16 Blue;
     COLOR16 Alpha;
@@ -596,8 +602,8 @@ class CBrush : public CGdiObject
 public:
     CBrush() = default;
     explicit CBrush(COLORREF crColor);
-    CBrush(int nIndex, COLORREF crColor);  // hatched
-    explicit CBrush(CBitmap* pBitmap);     // pattern
+    CBrush(int nIndex, COLORREF crColor); // hatched
+    explicit CBrush(CBitmap* pBitmap);    // pattern
     static CBrush* FromHandle(HBRUSH hBrush);
     operator HBRUSH() const { return static_cast<HBRUSH>(m_hObject); }
 
@@ -637,7 +643,10 @@ public:
     BOOL CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitcount, const void* lpBits);
     BOOL CreateBitmapIndirect(LPBITMAP lpBitmap);
     BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
-    BOOL CreateDiscardableBitmap(CDC* pDC, int nWidth, int nHeight) { return CreateCompatibleBitmap(pDC, nWidth, nHeight); }
+    BOOL CreateDiscardableBitmap(CDC* pDC, int nWidth, int nHeight)
+    {
+        return CreateCompatibleBitmap(pDC, nWidth, nHeight);
+    }
     int GetBitmap(BITMAP* pBitMap) const;
     CSize GetBitmapDimension() const;
     // 32 bits per pixel, 0x00RRGGBB.
@@ -682,12 +691,12 @@ public:
 class CDC
 {
 public:
-    HDC m_hDC = nullptr;        // output
-    HDC m_hAttribDC = nullptr;  // attributes (the same DC)
+    HDC m_hDC = nullptr;       // output
+    HDC m_hAttribDC = nullptr; // attributes (the same DC)
     BOOL m_bPrinting = FALSE;
 
     CDC() = default;
-    virtual ~CDC();  // deletes a DC it created (CreateCompatibleDC) or attached
+    virtual ~CDC(); // deletes a DC it created (CreateCompatibleDC) or attached
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
 
@@ -710,7 +719,7 @@ public:
     CWnd* GetWindow() const;
 
     int SaveDC();
-    BOOL RestoreDC(int nSavedDC);  // positive: that level; negative: relative to the latest
+    BOOL RestoreDC(int nSavedDC); // positive: that level; negative: relative to the latest
     int GetDeviceCaps(int nIndex) const;
 
     // Objects. SelectObject returns the previous object (nullptr on failure).
@@ -719,7 +728,7 @@ public:
     CBrush* SelectObject(CBrush* pBrush);
     virtual CFont* SelectObject(CFont* pFont);
     CBitmap* SelectObject(CBitmap* pBitmap);
-    int SelectObject(CRgn* pRgn);  // as SelectClipRgn; returns the region type
+    int SelectObject(CRgn* pRgn); // as SelectClipRgn; returns the region type
     CGdiObject* SelectObject(CGdiObject* pObject);
     HGDIOBJ SelectObject(HGDIOBJ hObject);
     CPalette* SelectPalette(CPalette* pPalette, BOOL bForceBackground);
@@ -781,7 +790,7 @@ public:
     virtual BOOL PtVisible(int x, int y) const;
     BOOL PtVisible(POINT point) const { return PtVisible(point.x, point.y); }
     virtual BOOL RectVisible(LPCRECT lpRect) const;
-    int SelectClipRgn(CRgn* pRgn);  // null removes the clip region
+    int SelectClipRgn(CRgn* pRgn); // null removes the clip region
     int SelectClipRgn(CRgn* pRgn, int nMode);
     int ExcludeClipRect(int x1, int y1, int x2, int y2);
     int ExcludeClipRect(LPCRECT lpRect);
@@ -789,13 +798,13 @@ public:
     int IntersectClipRect(LPCRECT lpRect);
     int OffsetClipRgn(int x, int y);
     int OffsetClipRgn(SIZE size) { return OffsetClipRgn(size.cx, size.cy); }
-    int GetClipRgn(CRgn* pRgn) const;  // 1 and the region, 0 when there is none
+    int GetClipRgn(CRgn* pRgn) const; // 1 and the region, 0 when there is none
 
     // Lines
     CPoint GetCurrentPosition() const;
     CPoint MoveTo(int x, int y);
     CPoint MoveTo(POINT point) { return MoveTo(point.x, point.y); }
-    BOOL LineTo(int x, int y);  // the end point is not drawn
+    BOOL LineTo(int x, int y); // the end point is not drawn
     BOOL LineTo(POINT point) { return LineTo(point.x, point.y); }
     BOOL Polyline(const POINT* lpPoints, int nCount);
     BOOL PolylineTo(const POINT* lpPoints, int nCount);
@@ -838,7 +847,7 @@ public:
                     int nSrcHeight, DWORD dwRop);
     BOOL TransparentBlt(int xDest, int yDest, int nDestWidth, int nDestHeight, CDC* pSrcDC, int xSrc, int ySrc,
                         int nSrcWidth, int nSrcHeight, UINT clrTransparent);
-    COLORREF GetPixel(int x, int y) const;  // CLR_INVALID outside the device or clip
+    COLORREF GetPixel(int x, int y) const; // CLR_INVALID outside the device or clip
     COLORREF GetPixel(POINT point) const { return GetPixel(point.x, point.y); }
     COLORREF SetPixel(int x, int y, COLORREF crColor);
     COLORREF SetPixel(POINT point, COLORREF crColor) { return SetPixel(point.x, point.y, crColor); }
@@ -853,8 +862,7 @@ public:
     BOOL ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, const CString& str, LPINT lpDxWidths);
     virtual CSize TabbedTextOut(int x, int y, LPCTSTR lpszString, int nCount, int nTabPositions,
                                 LPINT lpnTabStopPositions, int nTabOrigin);
-    CSize TabbedTextOut(int x, int y, const CString& str, int nTabPositions, LPINT lpnTabStopPositions,
-                        int nTabOrigin);
+    CSize TabbedTextOut(int x, int y, const CString& str, int nTabPositions, LPINT lpnTabStopPositions, int nTabOrigin);
     // nCount -1: up to the terminating zero. Returns the text height (logical units), or with
     // DT_VCENTER / DT_BOTTOM the offset from the top to the bottom of the text; 0 on failure.
     virtual int DrawText(LPCTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat);
@@ -951,7 +959,7 @@ HBRUSH CreateSolidBrush(COLORREF crColor);
 HBRUSH CreateHatchBrush(int nIndex, COLORREF crColor);
 HBRUSH CreateBrushIndirect(const LOGBRUSH* lplb);
 HBRUSH CreatePatternBrush(HBITMAP hBitmap);
-HBRUSH GetSysColorBrush(int nIndex);  // shared per colour index; never deleted
+HBRUSH GetSysColorBrush(int nIndex); // shared per colour index; never deleted
 HFONT CreateFontIndirectW(const LOGFONTW* lplf);
 inline HFONT CreateFontIndirect(const LOGFONTW* lplf) { return CreateFontIndirectW(lplf); }
 HBITMAP CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitCount, const void* lpBits);
@@ -962,7 +970,7 @@ int CombineRgn(HRGN hrgnDst, HRGN hrgnSrc1, HRGN hrgnSrc2, int iMode);
 
 HDC CreateCompatibleDC(HDC hdc);
 BOOL DeleteDC(HDC hdc);
-HDC GetDC(HWND hWnd);  // a client-area DC (the screen for null); free with ReleaseDC
+HDC GetDC(HWND hWnd); // a client-area DC (the screen for null); free with ReleaseDC
 HDC GetWindowDC(HWND hWnd);
 int ReleaseDC(HWND hWnd, HDC hDC);
 HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint);

@@ -16,13 +16,10 @@ BOOL TextExtentEx(HDC hdc, LPCWSTR s, int n, int maxExtent, LPINT fit, LPINT dx,
 bool GetBrushColor(HBRUSH h, COLORREF* c)
 {
     auto v = reinterpret_cast<std::uintptr_t>(h);
-    if (v > 0 && v <= 64)
-        h = GetSysColorBrush(static_cast<int>(v) - 1);
+    if (v > 0 && v <= 64) h = GetSysColorBrush(static_cast<int>(v) - 1);
     BrushRecord* b = BrushOf(h);
-    if (!b || b->style == BS_NULL)
-        return false;
-    if (c)
-        *c = b->style == BS_PATTERN && !b->pattern.isNull() ? FromQColor(b->pattern.pixel(0, 0)) : b->color;
+    if (!b || b->style == BS_NULL) return false;
+    if (c) *c = b->style == BS_PATTERN && !b->pattern.isNull() ? FromQColor(b->pattern.pixel(0, 0)) : b->color;
     return true;
 }
 } // namespace qor::gui
@@ -80,15 +77,12 @@ CDC::~CDC()
 
 CDC* CDC::FromHandle(HDC hDC)
 {
-    if (!DcOf(hDC))
-        return nullptr;
+    if (!DcOf(hDC)) return nullptr;
     auto& reg = Cdcs();
     auto a = reg.attached.find(hDC);
-    if (a != reg.attached.end())
-        return a->second;
+    if (a != reg.attached.end()) return a->second;
     auto t = reg.temporary.find(hDC);
-    if (t != reg.temporary.end())
-        return t->second.get();
+    if (t != reg.temporary.end()) return t->second.get();
     auto w = std::make_unique<CDC>();
     w->m_hDC = w->m_hAttribDC = hDC;
     w->m_bPrinting = DcOf(hDC)->printing;
@@ -100,8 +94,7 @@ CDC* CDC::FromHandle(HDC hDC)
 BOOL CDC::Attach(HDC hDC)
 {
     DcRecord* dc = DcOf(hDC);
-    if (!dc)
-        return FALSE;
+    if (!dc) return FALSE;
     m_hDC = m_hAttribDC = hDC;
     m_bPrinting = dc->printing;
     Cdcs().attached[hDC] = this;
@@ -115,8 +108,7 @@ HDC CDC::Detach()
     {
         auto& reg = Cdcs();
         auto a = reg.attached.find(h);
-        if (a != reg.attached.end() && a->second == this)
-            reg.attached.erase(a);
+        if (a != reg.attached.end() && a->second == this) reg.attached.erase(a);
     }
     m_hDC = m_hAttribDC = nullptr;
     return h;
@@ -130,8 +122,7 @@ BOOL CDC::CreateCompatibleDC(CDC* pDC)
 
 BOOL CDC::DeleteDC()
 {
-    if (!m_hDC)
-        return FALSE;
+    if (!m_hDC) return FALSE;
     HDC h = Detach();
     DeleteDcAndWrappers(h);
     return TRUE;
@@ -173,8 +164,7 @@ CBitmap* CDC::SelectObject(CBitmap* pBitmap)
 int CDC::SelectObject(CRgn* pRgn) { return SelectClipRgn(pRgn); }
 CGdiObject* CDC::SelectObject(CGdiObject* pObject)
 {
-    if (!pObject)
-        return nullptr;
+    if (!pObject) return nullptr;
     if (pObject->GetObjectType() == OBJ_REGION)
     {
         SelectClipRgn(static_cast<CRgn*>(pObject));
@@ -190,7 +180,10 @@ CPalette* CDC::SelectPalette(CPalette* pPalette, BOOL)
     current = pPalette;
     return prev;
 }
-CPen* CDC::GetCurrentPen() const { return CPen::FromHandle(reinterpret_cast<HPEN>(::GetCurrentObject(m_hDC, OBJ_PEN))); }
+CPen* CDC::GetCurrentPen() const
+{
+    return CPen::FromHandle(reinterpret_cast<HPEN>(::GetCurrentObject(m_hDC, OBJ_PEN)));
+}
 CBrush* CDC::GetCurrentBrush() const
 {
     return CBrush::FromHandle(reinterpret_cast<HBRUSH>(::GetCurrentObject(m_hDC, OBJ_BRUSH)));
@@ -222,8 +215,7 @@ COLORREF CDC::SetTextColor(COLORREF crColor) { return ::SetTextColor(m_hDC, crCo
     Type CDC::SetName(Type v)                                                                                          \
     {                                                                                                                  \
         DcRecord* dc = DcOf(m_hDC);                                                                                    \
-        if (!dc)                                                                                                       \
-            return fail;                                                                                               \
+        if (!dc) return fail;                                                                                          \
         Type prev = dc->state.member;                                                                                  \
         dc->state.member = v;                                                                                          \
         return prev;                                                                                                   \
@@ -254,8 +246,7 @@ CPoint GetOrigin(HDC hDC, POINT DcState::*pOrg)
 CPoint SetOrigin(HDC hDC, POINT DcState::*pOrg, int x, int y)
 {
     DcRecord* dc = DcOf(hDC);
-    if (!dc)
-        return CPoint();
+    if (!dc) return CPoint();
     CPoint prev(dc->state.*pOrg);
     dc->state.*pOrg = POINT{x, y};
     return prev;
@@ -269,11 +260,9 @@ CSize GetExtent(HDC hDC, SIZE DcState::*pExt)
 CSize SetExtent(HDC hDC, SIZE DcState::*pExt, int cx, int cy)
 {
     DcRecord* dc = DcOf(hDC);
-    if (!dc)
-        return CSize();
+    if (!dc) return CSize();
     CSize prev(dc->state.*pExt);
-    if (!Scalable(dc->state) || cx == 0 || cy == 0)
-        return prev;
+    if (!Scalable(dc->state) || cx == 0 || cy == 0) return prev;
     dc->state.*pExt = SIZE{cx, cy};
     FixIsotropic(dc->state);
     return prev;
@@ -293,8 +282,7 @@ CSize CDC::SetViewportExt(int cx, int cy) { return SetExtent(m_hDC, &DcState::vi
 CSize CDC::ScaleViewportExt(int xNum, int xDenom, int yNum, int yDenom)
 {
     CSize e = GetViewportExt();
-    if (xDenom == 0 || yDenom == 0)
-        return e;
+    if (xDenom == 0 || yDenom == 0) return e;
     return SetViewportExt(MulDiv(e.cx, xNum, xDenom), MulDiv(e.cy, yNum, yDenom));
 }
 CPoint CDC::GetWindowOrg() const { return GetOrigin(m_hDC, &DcState::windowOrg); }
@@ -310,8 +298,7 @@ CSize CDC::SetWindowExt(int cx, int cy) { return SetExtent(m_hDC, &DcState::wind
 CSize CDC::ScaleWindowExt(int xNum, int xDenom, int yNum, int yDenom)
 {
     CSize e = GetWindowExt();
-    if (xDenom == 0 || yDenom == 0)
-        return e;
+    if (xDenom == 0 || yDenom == 0) return e;
     return SetWindowExt(MulDiv(e.cx, xNum, xDenom), MulDiv(e.cy, yNum, yDenom));
 }
 
@@ -323,8 +310,7 @@ void CDC::LPtoDP(LPRECT lpRect) const { ::LPtoDP(m_hDC, reinterpret_cast<LPPOINT
 // Sizes convert as the difference of two converted points (the framework's way).
 void CDC::DPtoLP(LPSIZE lpSize) const
 {
-    if (!lpSize)
-        return;
+    if (!lpSize) return;
     POINT pts[2] = {{0, 0}, {lpSize->cx, lpSize->cy}};
     ::DPtoLP(m_hDC, pts, 2);
     lpSize->cx = pts[1].x - pts[0].x;
@@ -332,8 +318,7 @@ void CDC::DPtoLP(LPSIZE lpSize) const
 }
 void CDC::LPtoDP(LPSIZE lpSize) const
 {
-    if (!lpSize)
-        return;
+    if (!lpSize) return;
     POINT pts[2] = {{0, 0}, {lpSize->cx, lpSize->cy}};
     ::LPtoDP(m_hDC, pts, 2);
     lpSize->cx = pts[1].x - pts[0].x;
@@ -345,18 +330,18 @@ void CDC::LPtoDP(LPSIZE lpSize) const
 int CDC::GetClipBox(LPRECT lpRect) const { return ::GetClipBox(m_hDC, lpRect); }
 BOOL CDC::PtVisible(int x, int y) const { return ::PtVisible(m_hDC, x, y); }
 BOOL CDC::RectVisible(LPCRECT lpRect) const { return ::RectVisible(m_hDC, lpRect); }
-int CDC::SelectClipRgn(CRgn* pRgn) { return ::SelectClipRgn(m_hDC, pRgn ? static_cast<HRGN>(pRgn->m_hObject) : nullptr); }
+int CDC::SelectClipRgn(CRgn* pRgn)
+{
+    return ::SelectClipRgn(m_hDC, pRgn ? static_cast<HRGN>(pRgn->m_hObject) : nullptr);
+}
 
 int CDC::SelectClipRgn(CRgn* pRgn, int nMode)
 {
     DcRecord* dc = DcOf(m_hDC);
-    if (!dc)
-        return ERROR;
-    if (nMode == RGN_COPY)
-        return SelectClipRgn(pRgn);
+    if (!dc) return ERROR;
+    if (nMode == RGN_COPY) return SelectClipRgn(pRgn);
     RegionRecord* r = pRgn ? RegionOf(pRgn->m_hObject) : nullptr;
-    if (!r)
-        return ERROR;
+    if (!r) return ERROR;
     QRegion base = dc->state.clip ? *dc->state.clip : QRegion(dc->DeviceBounds());
     switch (nMode)
     {
@@ -379,10 +364,8 @@ int CDC::IntersectClipRect(LPCRECT r) { return r ? IntersectClipRect(r->left, r-
 int CDC::OffsetClipRgn(int x, int y)
 {
     DcRecord* dc = DcOf(m_hDC);
-    if (!dc)
-        return ERROR;
-    if (!dc->state.clip)
-        return SIMPLEREGION;
+    if (!dc) return ERROR;
+    if (!dc->state.clip) return SIMPLEREGION;
     QPoint a = dc->ToDevice(0, 0), b = dc->ToDevice(x, y);
     dc->state.clip->translate(b - a);
     dc->clipDirty = true;
@@ -393,10 +376,8 @@ int CDC::GetClipRgn(CRgn* pRgn) const
 {
     DcRecord* dc = DcOf(m_hDC);
     RegionRecord* r = pRgn ? RegionOf(pRgn->m_hObject) : nullptr;
-    if (!dc || !r)
-        return -1;
-    if (!dc->state.clip)
-        return 0;
+    if (!dc || !r) return -1;
+    if (!dc->state.clip) return 0;
     r->region = *dc->state.clip;
     return 1;
 }
@@ -419,8 +400,7 @@ BOOL CDC::Polyline(const POINT* lpPoints, int nCount) { return ::Polyline(m_hDC,
 
 BOOL CDC::PolylineTo(const POINT* lpPoints, int nCount)
 {
-    if (!lpPoints || nCount <= 0)
-        return FALSE;
+    if (!lpPoints || nCount <= 0) return FALSE;
     std::vector<POINT> pts;
     pts.push_back(GetCurrentPosition());
     pts.insert(pts.end(), lpPoints, lpPoints + nCount);
@@ -431,8 +411,7 @@ BOOL CDC::PolylineTo(const POINT* lpPoints, int nCount)
 
 BOOL CDC::PolyPolyline(const POINT* lpPoints, const DWORD* lpPolyPoints, int nCount)
 {
-    if (!lpPoints || !lpPolyPoints)
-        return FALSE;
+    if (!lpPoints || !lpPolyPoints) return FALSE;
     for (int i = 0; i < nCount; ++i)
     {
         ::Polyline(m_hDC, lpPoints, static_cast<int>(lpPolyPoints[i]));
@@ -444,8 +423,7 @@ BOOL CDC::PolyPolyline(const POINT* lpPoints, const DWORD* lpPolyPoints, int nCo
 BOOL CDC::PolyBezier(const POINT* lpPoints, int nCount)
 {
     DcRecord* dc = DcOf(m_hDC);
-    if (!dc || !lpPoints || nCount < 4 || (nCount - 1) % 3 != 0)
-        return FALSE;
+    if (!dc || !lpPoints || nCount < 4 || (nCount - 1) % 3 != 0) return FALSE;
     // Flattened into a polyline in device pixels.
     std::vector<POINT> flat;
     QPoint p0 = dc->ToDevice(lpPoints[0].x, lpPoints[0].y);
@@ -463,12 +441,10 @@ BOOL CDC::PolyBezier(const POINT* lpPoints, int nCount)
             double t = double(k) / steps, u = 1 - t;
             QPointF q = u * u * u * a + 3 * u * u * t * b + 3 * u * t * t * c + t * t * t * d;
             POINT pt{static_cast<int>(std::lround(q.x())), static_cast<int>(std::lround(q.y()))};
-            if (pt.x != flat.back().x || pt.y != flat.back().y)
-                flat.push_back(pt);
+            if (pt.x != flat.back().x || pt.y != flat.back().y) flat.push_back(pt);
         }
     }
-    if (flat.size() < 2)
-        return TRUE;
+    if (flat.size() < 2) return TRUE;
     // Drawn in device units: map temporarily to MM_TEXT with no offsets.
     DcState keep = dc->state;
     dc->state.mapMode = MM_TEXT;
@@ -477,11 +453,10 @@ BOOL CDC::PolyBezier(const POINT* lpPoints, int nCount)
     PenRecord* pen = PenOf(dc->state.pen);
     int logicalWidth = pen ? pen->width : 0;
     if (pen && logicalWidth > 1)
-        pen->width = std::max(1, static_cast<int>(std::lround(
-                                     logicalWidth * std::abs(double(keep.viewportExt.cx) / keep.windowExt.cx))));
+        pen->width = std::max(
+            1, static_cast<int>(std::lround(logicalWidth * std::abs(double(keep.viewportExt.cx) / keep.windowExt.cx))));
     BOOL ok = ::Polyline(m_hDC, flat.data(), static_cast<int>(flat.size()));
-    if (pen)
-        pen->width = logicalWidth;
+    if (pen) pen->width = logicalWidth;
     POINT pos = dc->state.position;
     dc->state = keep;
     dc->state.position = pos;
@@ -515,8 +490,7 @@ struct ArcGeometry
 BOOL CDC::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 {
     DcRecord* dc = DcOf(m_hDC);
-    if (!dc)
-        return FALSE;
+    if (!dc) return FALSE;
     const ArcGeometry g(dc, x1, y1, x2, y2, x3, y3, x4, y4);
     FillAndStroke(
         dc, [&](QPainter* q) { q->drawArc(g.box, g.start, g.span); }, false, true);
@@ -525,13 +499,11 @@ BOOL CDC::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 
 void CDC::FillRect(LPCRECT lpRect, CBrush* pBrush)
 {
-    if (pBrush)
-        ::FillRect(m_hDC, lpRect, static_cast<HBRUSH>(pBrush->m_hObject));
+    if (pBrush) ::FillRect(m_hDC, lpRect, static_cast<HBRUSH>(pBrush->m_hObject));
 }
 void CDC::FrameRect(LPCRECT lpRect, CBrush* pBrush)
 {
-    if (pBrush)
-        ::FrameRect(m_hDC, lpRect, static_cast<HBRUSH>(pBrush->m_hObject));
+    if (pBrush) ::FrameRect(m_hDC, lpRect, static_cast<HBRUSH>(pBrush->m_hObject));
 }
 void CDC::InvertRect(LPCRECT lpRect) { ::InvertRect(m_hDC, lpRect); }
 
@@ -570,8 +542,7 @@ BOOL CDC::FillRgn(CRgn* pRgn, CBrush* pBrush)
 {
     DcRecord* dc = DcOf(m_hDC);
     RegionRecord* r = pRgn ? RegionOf(pRgn->m_hObject) : nullptr;
-    if (!dc || !r || !pBrush)
-        return FALSE;
+    if (!dc || !r || !pBrush) return FALSE;
     for (const QRect& q : r->region)
     {
         // Regions are in device units.
@@ -586,8 +557,7 @@ BOOL CDC::FrameRgn(CRgn* pRgn, CBrush* pBrush, int nWidth, int nHeight)
 {
     DcRecord* dc = DcOf(m_hDC);
     RegionRecord* r = pRgn ? RegionOf(pRgn->m_hObject) : nullptr;
-    if (!dc || !r || !pBrush)
-        return FALSE;
+    if (!dc || !r || !pBrush) return FALSE;
     QRegion inner = r->region.intersected(r->region.translated(nWidth, 0))
                         .intersected(r->region.translated(-nWidth, 0))
                         .intersected(r->region.translated(0, nHeight))
@@ -601,8 +571,7 @@ BOOL CDC::InvertRgn(CRgn* pRgn)
 {
     DcRecord* dc = DcOf(m_hDC);
     RegionRecord* r = pRgn ? RegionOf(pRgn->m_hObject) : nullptr;
-    if (!dc || !r)
-        return FALSE;
+    if (!dc || !r) return FALSE;
     for (const QRect& q : r->region)
     {
         QPoint a = dc->ToLogical(q.left(), q.top()), b = dc->ToLogical(q.left() + q.width(), q.top() + q.height());
@@ -618,11 +587,9 @@ BOOL CDC::Rectangle(LPCRECT r) { return r ? Rectangle(r->left, r->top, r->right,
 BOOL CDC::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
 {
     DcRecord* dc = DcOf(m_hDC);
-    if (!dc)
-        return FALSE;
+    if (!dc) return FALSE;
     QRect r = dc->ToDeviceRect(RECT{x1, y1, x2, y2});
-    if (r.width() <= 1 || r.height() <= 1)
-        return TRUE;
+    if (r.width() <= 1 || r.height() <= 1) return TRUE;
     double rx = std::abs(x3 * dc->ScaleX()) / 2, ry = std::abs(y3 * dc->ScaleY()) / 2;
     const QRectF box(r.left(), r.top(), r.width() - 1, r.height() - 1);
     FillAndStroke(dc, [&](QPainter* q) { q->drawRoundedRect(box, rx, ry); });
@@ -637,8 +604,7 @@ BOOL CDC::Ellipse(LPCRECT r) { return r ? Ellipse(r->left, r->top, r->right, r->
 BOOL CDC::Polygon(const POINT* lpPoints, int nCount) { return ::Polygon(m_hDC, lpPoints, nCount); }
 BOOL CDC::PolyPolygon(const POINT* lpPoints, const INT* lpPolyCounts, int nCount)
 {
-    if (!lpPoints || !lpPolyCounts)
-        return FALSE;
+    if (!lpPoints || !lpPolyCounts) return FALSE;
     for (int i = 0; i < nCount; ++i)
     {
         ::Polygon(m_hDC, lpPoints, lpPolyCounts[i]);
@@ -650,8 +616,7 @@ BOOL CDC::PolyPolygon(const POINT* lpPoints, const INT* lpPolyCounts, int nCount
 BOOL CDC::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 {
     DcRecord* dc = DcOf(m_hDC);
-    if (!dc)
-        return FALSE;
+    if (!dc) return FALSE;
     const ArcGeometry g(dc, x1, y1, x2, y2, x3, y3, x4, y4);
     FillAndStroke(dc, [&](QPainter* q) { q->drawPie(g.box, g.start, g.span); });
     return TRUE;
@@ -684,8 +649,7 @@ BOOL CDC::TransparentBlt(int xDest, int yDest, int nDestWidth, int nDestHeight, 
 {
     DcRecord* dc = DcOf(m_hDC);
     DcRecord* sdc = pSrcDC ? DcOf(pSrcDC->m_hDC) : nullptr;
-    if (!dc || !sdc || !sdc->Image())
-        return FALSE;
+    if (!dc || !sdc || !sdc->Image()) return FALSE;
     QRect s = sdc->ToDeviceRect(RECT{xSrc, ySrc, xSrc + nSrcWidth, ySrc + nSrcHeight});
     QRect d = dc->ToDeviceRect(RECT{xDest, yDest, xDest + nDestWidth, yDest + nDestHeight});
     const QImage* simg = sdc->Image();
@@ -703,19 +667,18 @@ BOOL CDC::TransparentBlt(int xDest, int yDest, int nDestWidth, int nDestHeight, 
     {
         auto* line = reinterpret_cast<QRgb*>(part.scanLine(y));
         for (int x = 0; x < part.width(); ++x)
-            if ((line[x] & 0xFFFFFF) == key)
-                line[x] = 0;
+            if ((line[x] & 0xFFFFFF) == key) line[x] = 0;
     }
     QPainter* p = dc->Begin();
-    if (p)
-        p->drawImage(d, part);
+    if (p) p->drawImage(d, part);
     return TRUE;
 }
 
 COLORREF CDC::GetPixel(int x, int y) const { return ::GetPixel(m_hDC, x, y); }
 COLORREF CDC::SetPixel(int x, int y, COLORREF crColor) { return ::SetPixel(m_hDC, x, y, crColor); }
 
-// ---- Text -------------------------------------------------------------------------------------------------------------
+// ---- Text
+// -------------------------------------------------------------------------------------------------------------
 
 BOOL CDC::TextOut(int x, int y, LPCTSTR lpszString, int nCount) { return ::TextOutW(m_hDC, x, y, lpszString, nCount); }
 BOOL CDC::TextOut(int x, int y, const CString& str) { return TextOut(x, y, str.GetString(), str.GetLength()); }
@@ -733,8 +696,7 @@ CSize CDC::TabbedTextOut(int x, int y, LPCTSTR lpszString, int nCount, int nTabP
     LONG r = ::TabbedTextOutW(m_hDC, x, y, lpszString, nCount, nTabPositions, lpnTabStopPositions, nTabOrigin);
     return CSize(LOWORD(static_cast<DWORD>(r)), HIWORD(static_cast<DWORD>(r)));
 }
-CSize CDC::TabbedTextOut(int x, int y, const CString& str, int nTabPositions, LPINT lpnTabStopPositions,
-                         int nTabOrigin)
+CSize CDC::TabbedTextOut(int x, int y, const CString& str, int nTabPositions, LPINT lpnTabStopPositions, int nTabOrigin)
 {
     return TabbedTextOut(x, y, str.GetString(), str.GetLength(), nTabPositions, lpnTabStopPositions, nTabOrigin);
 }
@@ -752,8 +714,7 @@ int CDC::DrawTextEx(LPTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat, 
 }
 int CDC::DrawTextEx(const CString& str, LPRECT lpRect, UINT nFormat, LPDRAWTEXTPARAMS lpDTParams)
 {
-    return DrawTextOn(m_hDC, str.GetString(), str.GetLength(), lpRect, nFormat & ~DT_MODIFYSTRING, lpDTParams,
-                      nullptr);
+    return DrawTextOn(m_hDC, str.GetString(), str.GetLength(), lpRect, nFormat & ~DT_MODIFYSTRING, lpDTParams, nullptr);
 }
 CString CDC::GetDrawnText(const CString& str, LPCRECT lpRect, UINT nFormat) const
 {
@@ -785,18 +746,15 @@ CSize CDC::GetTabbedTextExtent(LPCTSTR lpszString, int nCount, int nTabPositions
 {
     // Measured as TabbedTextOut would advance, without drawing (on a DC with nowhere to draw).
     DcRecord* dc = DcOf(m_hDC);
-    if (!dc || !lpszString)
-        return CSize();
+    if (!dc || !lpszString) return CSize();
     HDC probe = CreateWindowSurfaceDC(nullptr, nullptr);
     DcRecord* pd = DcOf(probe);
     // The probe takes the font and mapping of this DC (holding them as selections do).
-    for (HGDIOBJ h : {HGDIOBJ(pd->state.pen), HGDIOBJ(pd->state.brush), HGDIOBJ(pd->state.font)})
-        ReleaseObject(h);
+    for (HGDIOBJ h : {HGDIOBJ(pd->state.pen), HGDIOBJ(pd->state.brush), HGDIOBJ(pd->state.font)}) ReleaseObject(h);
     pd->state = dc->state;
     pd->state.bitmap = nullptr;
     pd->state.clip.reset();
-    for (HGDIOBJ h : {HGDIOBJ(pd->state.pen), HGDIOBJ(pd->state.brush), HGDIOBJ(pd->state.font)})
-        HoldObject(h);
+    for (HGDIOBJ h : {HGDIOBJ(pd->state.pen), HGDIOBJ(pd->state.brush), HGDIOBJ(pd->state.font)}) HoldObject(h);
     LONG r = ::TabbedTextOutW(probe, 0, 0, lpszString, nCount, nTabPositions, lpnTabStopPositions, 0);
     ::DeleteDC(probe);
     return CSize(LOWORD(static_cast<DWORD>(r)), HIWORD(static_cast<DWORD>(r)));
@@ -825,7 +783,8 @@ BOOL CDC::GetTextExtentExPoint(LPCTSTR lpszString, int nCount, int nMaxExtent, L
     return TextExtentEx(m_hDC, lpszString, nCount, nMaxExtent, lpnFit, alpDx, lpSize);
 }
 
-// ---- Printing ---------------------------------------------------------------------------------------------------------
+// ---- Printing
+// ---------------------------------------------------------------------------------------------------------
 
 namespace {
 PrintTarget* TargetOf(HDC h)

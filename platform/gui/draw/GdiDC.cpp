@@ -23,7 +23,7 @@ namespace {
 struct DcRegistry
 {
     std::unordered_set<HDC> live;
-    std::unordered_map<const QImage*, DcRecord*> painters;  // who paints on an image now
+    std::unordered_map<const QImage*, DcRecord*> painters; // who paints on an image now
 };
 
 DcRegistry& Dcs()
@@ -61,8 +61,7 @@ const QRect kUnbounded(-0x3FFFFFF, -0x3FFFFFF, 0x7FFFFFE, 0x7FFFFFE);
 
 int RegionType(const QRegion& r)
 {
-    if (r.isEmpty())
-        return NULLREGION;
+    if (r.isEmpty()) return NULLREGION;
     return r.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
 
@@ -89,8 +88,7 @@ DcRecord* NewDc(DcKind kind)
     dc->state.pen = static_cast<HPEN>(GetStockObject(BLACK_PEN));
     dc->state.brush = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     dc->state.font = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
-    if (kind == DcKind::Memory)
-        dc->state.bitmap = DefaultBitmap();
+    if (kind == DcKind::Memory) dc->state.bitmap = DefaultBitmap();
     HoldState(dc->state);
     Dcs().live.insert(dc);
     return dc;
@@ -111,8 +109,7 @@ bool Rop2Mode(int rop2, COLORREF& color, QPainter::CompositionMode& mode, bool r
     case R2_NOTCOPYPEN: color = ~color & 0xFFFFFF; return true;
     default: break;
     }
-    if (!raster)
-        return true;
+    if (!raster) return true;
     switch (rop2)
     {
     case R2_NOT: mode = QPainter::RasterOp_NotDestination; break;
@@ -135,23 +132,22 @@ bool Rop2Mode(int rop2, COLORREF& color, QPainter::CompositionMode& mode, bool r
 struct DevicePen
 {
     QPen pen{Qt::NoPen};
-    bool styled = false;  // dashes whose gaps take the background colour in OPAQUE mode
-    int width = 1;        // device pixels
+    bool styled = false; // dashes whose gaps take the background colour in OPAQUE mode
+    int width = 1;       // device pixels
 };
 
 DevicePen MakePen(DcRecord* dc)
 {
     DevicePen d;
     PenRecord* p = PenOf(dc->state.pen);
-    if (!p || p->style == PS_NULL)
-        return d;
+    if (!p || p->style == PS_NULL) return d;
     COLORREF c = p->dcPen ? dc->state.dcPenColor : p->color;
     QPen pen(ToQColor(c));
     int w = p->width <= 1 ? 1 : std::max(1, Round(p->width * std::fabs(dc->ScaleX())));
     d.width = w;
     if (w <= 1)
     {
-        pen.setWidth(0);  // cosmetic: one device pixel, end point left out
+        pen.setWidth(0); // cosmetic: one device pixel, end point left out
         pen.setCapStyle(Qt::FlatCap);
         pen.setJoinStyle(Qt::MiterJoin);
     }
@@ -172,18 +168,15 @@ DevicePen MakePen(DcRecord* dc)
     case PS_DASHDOTDOT: dashes = {9, 3, 3, 3, 3, 3}; break;
     case PS_ALTERNATE: dashes = {1, 1}; break;
     case PS_USERSTYLE:
-        for (DWORD v : p->userStyle)
-            dashes << std::max<qreal>(1, v);
-        if (dashes.size() % 2)
-            dashes << dashes.back();
+        for (DWORD v : p->userStyle) dashes << std::max<qreal>(1, v);
+        if (dashes.size() % 2) dashes << dashes.back();
         break;
     default: break;
     }
     if (!dashes.isEmpty())
     {
         if (w > 1)
-            for (auto& v : dashes)
-                v = std::max<qreal>(1, v / w);
+            for (auto& v : dashes) v = std::max<qreal>(1, v / w);
         pen.setDashPattern(dashes);
         d.styled = true;
     }
@@ -198,12 +191,10 @@ double OnePixelWidth(double r) { return std::max(1.0, std::floor(r)) / r; }
 // Applies the pen with the DC's ROP2; false when nothing is to be drawn.
 bool ApplyPen(DcRecord* dc, QPainter* p, const DevicePen& d)
 {
-    if (d.pen.style() == Qt::NoPen)
-        return false;
+    if (d.pen.style() == Qt::NoPen) return false;
     COLORREF c = FromQColor(d.pen.color());
     QPainter::CompositionMode mode;
-    if (!Rop2Mode(dc->state.rop2, c, mode, IsRaster(dc)))
-        return false;
+    if (!Rop2Mode(dc->state.rop2, c, mode, IsRaster(dc))) return false;
     QPen pen(d.pen);
     pen.setColor(ToQColor(c));
     // On a surface finer than the window's pixels a one-pixel pen is one window pixel wide,
@@ -236,18 +227,14 @@ void Stroke(QPainter* p, Draw draw)
 // The brush in device space, or Qt::NoBrush for a null brush.
 QBrush MakeBrush(DcRecord* dc, HBRUSH h, bool* hatched = nullptr)
 {
-    if (hatched)
-        *hatched = false;
+    if (hatched) *hatched = false;
     BrushRecord* b = BrushOf(h);
-    if (!b || b->style == BS_NULL)
-        return QBrush(Qt::NoBrush);
+    if (!b || b->style == BS_NULL) return QBrush(Qt::NoBrush);
     switch (b->style)
     {
     case BS_SOLID: return QBrush(ToQColor(b->dcBrush ? dc->state.dcBrushColor : b->color));
-    case BS_HATCHED:
-    {
-        if (hatched)
-            *hatched = true;
+    case BS_HATCHED: {
+        if (hatched) *hatched = true;
         static const Qt::BrushStyle styles[] = {Qt::HorPattern,   Qt::VerPattern,   Qt::FDiagPattern,
                                                 Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
         return QBrush(ToQColor(b->color), styles[std::clamp(b->hatch, 0, 5)]);
@@ -263,11 +250,9 @@ void FillDeviceRect(DcRecord* dc, QPainter* p, const QRect& r, HBRUSH h,
 {
     bool hatched = false;
     QBrush brush = MakeBrush(dc, h, &hatched);
-    if (brush.style() == Qt::NoBrush || r.isEmpty())
-        return;
+    if (brush.style() == Qt::NoBrush || r.isEmpty()) return;
     p->setCompositionMode(mode);
-    if (hatched && dc->state.bkMode == OPAQUE)
-        p->fillRect(r, ToQColor(dc->state.bkColor));
+    if (hatched && dc->state.bkMode == OPAQUE) p->fillRect(r, ToQColor(dc->state.bkColor));
     p->fillRect(r, brush);
 }
 
@@ -278,16 +263,46 @@ bool Rop3Mode(DWORD rop, QPainter::CompositionMode& mode, bool& usesSource, bool
     usesPattern = false;
     switch (rop)
     {
-    case SRCCOPY: mode = QPainter::CompositionMode_Source; usesSource = true; return true;
-    case SRCPAINT: mode = QPainter::RasterOp_SourceOrDestination; usesSource = true; return true;
-    case SRCAND: mode = QPainter::RasterOp_SourceAndDestination; usesSource = true; return true;
-    case SRCINVERT: mode = QPainter::RasterOp_SourceXorDestination; usesSource = true; return true;
-    case SRCERASE: mode = QPainter::RasterOp_SourceAndNotDestination; usesSource = true; return true;
-    case NOTSRCCOPY: mode = QPainter::RasterOp_NotSource; usesSource = true; return true;
-    case NOTSRCERASE: mode = QPainter::RasterOp_NotSourceAndNotDestination; usesSource = true; return true;
-    case MERGEPAINT: mode = QPainter::RasterOp_NotSourceOrDestination; usesSource = true; return true;
-    case PATCOPY: mode = QPainter::CompositionMode_Source; usesPattern = true; return true;
-    case PATINVERT: mode = QPainter::RasterOp_SourceXorDestination; usesPattern = true; return true;
+    case SRCCOPY:
+        mode = QPainter::CompositionMode_Source;
+        usesSource = true;
+        return true;
+    case SRCPAINT:
+        mode = QPainter::RasterOp_SourceOrDestination;
+        usesSource = true;
+        return true;
+    case SRCAND:
+        mode = QPainter::RasterOp_SourceAndDestination;
+        usesSource = true;
+        return true;
+    case SRCINVERT:
+        mode = QPainter::RasterOp_SourceXorDestination;
+        usesSource = true;
+        return true;
+    case SRCERASE:
+        mode = QPainter::RasterOp_SourceAndNotDestination;
+        usesSource = true;
+        return true;
+    case NOTSRCCOPY:
+        mode = QPainter::RasterOp_NotSource;
+        usesSource = true;
+        return true;
+    case NOTSRCERASE:
+        mode = QPainter::RasterOp_NotSourceAndNotDestination;
+        usesSource = true;
+        return true;
+    case MERGEPAINT:
+        mode = QPainter::RasterOp_NotSourceOrDestination;
+        usesSource = true;
+        return true;
+    case PATCOPY:
+        mode = QPainter::CompositionMode_Source;
+        usesPattern = true;
+        return true;
+    case PATINVERT:
+        mode = QPainter::RasterOp_SourceXorDestination;
+        usesPattern = true;
+        return true;
     case DSTINVERT: mode = QPainter::RasterOp_NotDestination; return true;
     case BLACKNESS:
     case WHITENESS: mode = QPainter::CompositionMode_Source; return true;
@@ -312,15 +327,13 @@ void SystemEdgeColors(UINT ring, bool outer, UINT flags, COLORREF& tl, COLORREF&
     {
         tl = raised ? GetSysColor(COLOR_3DLIGHT) : GetSysColor(COLOR_3DSHADOW);
         br = raised ? GetSysColor(COLOR_3DDKSHADOW) : GetSysColor(COLOR_3DHIGHLIGHT);
-        if (flags & BF_SOFT)
-            tl = raised ? GetSysColor(COLOR_3DHIGHLIGHT) : GetSysColor(COLOR_3DDKSHADOW);
+        if (flags & BF_SOFT) tl = raised ? GetSysColor(COLOR_3DHIGHLIGHT) : GetSysColor(COLOR_3DDKSHADOW);
     }
     else
     {
         tl = raised ? GetSysColor(COLOR_3DHIGHLIGHT) : GetSysColor(COLOR_3DDKSHADOW);
         br = raised ? GetSysColor(COLOR_3DSHADOW) : GetSysColor(COLOR_3DLIGHT);
-        if (flags & BF_SOFT)
-            tl = raised ? GetSysColor(COLOR_3DLIGHT) : GetSysColor(COLOR_3DSHADOW);
+        if (flags & BF_SOFT) tl = raised ? GetSysColor(COLOR_3DLIGHT) : GetSysColor(COLOR_3DSHADOW);
     }
 }
 
@@ -332,8 +345,7 @@ DcRecord::~DcRecord() { EndOwnPainter(); }
 
 DcRecord* DcOf(HDC h)
 {
-    if (!h || !Dcs().live.count(h))
-        return nullptr;
+    if (!h || !Dcs().live.count(h)) return nullptr;
     return static_cast<DcRecord*>(h);
 }
 
@@ -341,8 +353,7 @@ QImage* DcRecord::Image() const
 {
     switch (kind)
     {
-    case DcKind::Memory:
-    {
+    case DcKind::Memory: {
         BitmapRecord* b = BitmapOf(state.bitmap);
         return b ? &b->image : nullptr;
     }
@@ -353,14 +364,12 @@ QImage* DcRecord::Image() const
 
 void DcRecord::EndOwnPainter()
 {
-    if (ownPainter.isActive())
-        ownPainter.end();
+    if (ownPainter.isActive()) ownPainter.end();
     if (boundImage)
     {
         auto& map = Dcs().painters;
         auto it = map.find(boundImage);
-        if (it != map.end() && it->second == this)
-            map.erase(it);
+        if (it != map.end() && it->second == this) map.erase(it);
     }
     boundImage = nullptr;
 }
@@ -370,8 +379,7 @@ QPainter* DcRecord::Begin()
     if (kind == DcKind::Painter)
     {
         QPainter* p = outsidePainter;
-        if (!p || !p->isActive())
-            return nullptr;
+        if (!p || !p->isActive()) return nullptr;
         p->setRenderHint(QPainter::Antialiasing, false);
         p->setRenderHint(QPainter::TextAntialiasing, true);
         auto c = EffectiveClip();
@@ -384,17 +392,14 @@ QPainter* DcRecord::Begin()
         return p;
     }
     QImage* img = Image();
-    if (!img || img->isNull())
-        return nullptr;
+    if (!img || img->isNull()) return nullptr;
     if (boundImage != img || !ownPainter.isActive())
     {
         EndOwnPainter();
         auto& map = Dcs().painters;
         auto it = map.find(img);
-        if (it != map.end() && it->second != this)
-            it->second->EndOwnPainter();
-        if (!ownPainter.begin(img))
-            return nullptr;
+        if (it != map.end() && it->second != this) it->second->EndOwnPainter();
+        if (!ownPainter.begin(img)) return nullptr;
         boundImage = img;
         map[img] = this;
         ownPainter.setRenderHint(QPainter::Antialiasing, false);
@@ -412,35 +417,30 @@ QPainter* DcRecord::Begin()
         clipDirty = false;
     }
     ownPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    if (kind == DcKind::Window)
-        drawn = true;
+    if (kind == DcKind::Window) drawn = true;
     return &ownPainter;
 }
 
 QPaintDevice* DcRecord::MetricsDevice() const
 {
-    if (kind == DcKind::Painter && outsideDevice)
-        return outsideDevice;
+    if (kind == DcKind::Painter && outsideDevice) return outsideDevice;
     return &ScreenMetricsImage();
 }
 
 std::optional<QRegion> DcRecord::EffectiveClip() const
 {
-    if (state.clip && systemClip)
-        return state.clip->intersected(*systemClip);
-    if (state.clip)
-        return state.clip;
+    if (state.clip && systemClip) return state.clip->intersected(*systemClip);
+    if (state.clip) return state.clip;
     return systemClip;
 }
 
 QRect DcRecord::DeviceBounds() const
 {
-    if (kind == DcKind::Painter)
-        return QRect(0, 0, info.width, info.height);
+    if (kind == DcKind::Painter) return QRect(0, 0, info.width, info.height);
     if (kind == DcKind::Screen)
     {
-        QScreen* s = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::primaryScreen()
-                                                                                  : nullptr;
+        QScreen* s =
+            qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::primaryScreen() : nullptr;
         return s ? QRect(QPoint(0, 0), s->size()) : QRect(0, 0, 1920, 1080);
     }
     QImage* img = Image();
@@ -450,8 +450,7 @@ QRect DcRecord::DeviceBounds() const
 QPoint DcRecord::ToDevice(int x, int y) const
 {
     const DcState& s = state;
-    if (s.mapMode == MM_TEXT)
-        return QPoint(x - s.windowOrg.x + s.viewportOrg.x, y - s.windowOrg.y + s.viewportOrg.y);
+    if (s.mapMode == MM_TEXT) return QPoint(x - s.windowOrg.x + s.viewportOrg.x, y - s.windowOrg.y + s.viewportOrg.y);
     return QPoint(Round(double(x - s.windowOrg.x) * s.viewportExt.cx / s.windowExt.cx) + s.viewportOrg.x,
                   Round(double(y - s.windowOrg.y) * s.viewportExt.cy / s.windowExt.cy) + s.viewportOrg.y);
 }
@@ -459,8 +458,7 @@ QPoint DcRecord::ToDevice(int x, int y) const
 QPoint DcRecord::ToLogical(int x, int y) const
 {
     const DcState& s = state;
-    if (s.mapMode == MM_TEXT)
-        return QPoint(x - s.viewportOrg.x + s.windowOrg.x, y - s.viewportOrg.y + s.windowOrg.y);
+    if (s.mapMode == MM_TEXT) return QPoint(x - s.viewportOrg.x + s.windowOrg.x, y - s.viewportOrg.y + s.windowOrg.y);
     return QPoint(Round(double(x - s.viewportOrg.x) * s.windowExt.cx / s.viewportExt.cx) + s.windowOrg.x,
                   Round(double(y - s.viewportOrg.y) * s.windowExt.cy / s.viewportExt.cy) + s.windowOrg.y);
 }
@@ -481,8 +479,7 @@ int DcRecord::DeviceToLogicalHeight(int h) const { return Round(h / std::fabs(Sc
 const QFont& DcRecord::DeviceFont()
 {
     FontRecord* f = FontOf(state.font);
-    if (!f)
-        f = FontOf(GetStockObject(SYSTEM_FONT));
+    if (!f) f = FontOf(GetStockObject(SYSTEM_FONT));
     double scale = std::fabs(ScaleY());
     if (f->cachedScale != scale)
     {
@@ -494,8 +491,7 @@ const QFont& DcRecord::DeviceFont()
 
 // ---- Creation and release ---------------------------------------------------------------------
 
-HDC CreatePainterDC(QPaintDevice* device, QPainter* painter, bool printing, const DeviceInfo& info,
-                    PrintTarget* target)
+HDC CreatePainterDC(QPaintDevice* device, QPainter* painter, bool printing, const DeviceInfo& info, PrintTarget* target)
 {
     DcRecord* dc = NewDc(DcKind::Painter);
     dc->outsideDevice = device;
@@ -515,8 +511,7 @@ HDC CreatePainterDC(QPaintDevice* device, QPainter* painter, bool printing, cons
 
 void SetDcPainter(HDC hdc, QPainter* painter)
 {
-    if (DcRecord* dc = DcOf(hdc))
-        dc->outsidePainter = painter;
+    if (DcRecord* dc = DcOf(hdc)) dc->outsidePainter = painter;
 }
 
 HDC CreateWindowSurfaceDC(CWnd* wnd, const RECT* updateClip)
@@ -535,8 +530,7 @@ void ReleasePaintersOn(const QImage* image)
 {
     auto& map = Dcs().painters;
     auto it = map.find(image);
-    if (it != map.end())
-        it->second->EndOwnPainter();  // erases the entry
+    if (it != map.end()) it->second->EndOwnPainter(); // erases the entry
 }
 
 void ReportSurfaceDrawn(DcRecord* dc)
@@ -554,23 +548,18 @@ using namespace qor::gui;
 
 // ---- Handle functions: DCs ---------------------------------------------------------------------
 
-HDC CreateCompatibleDC(HDC hdc)
-{
-    return NewDc(DcKind::Memory);
-}
+HDC CreateCompatibleDC(HDC hdc) { return NewDc(DcKind::Memory); }
 
 BOOL DeleteDC(HDC hdc)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc)
-        return FALSE;
+    if (!dc) return FALSE;
     dc->EndOwnPainter();
     ReportSurfaceDrawn(dc);
     Dcs().live.erase(hdc);
     ForgetDcWrappers(hdc);
     ReleaseState(dc->state);
-    for (auto& s : dc->saved)
-        ReleaseState(s);
+    for (auto& s : dc->saved) ReleaseState(s);
     delete dc;
     return TRUE;
 }
@@ -581,8 +570,7 @@ namespace {
 
 HGDIOBJ SelectInto(DcRecord* dc, HGDIOBJ h)
 {
-    if (!dc || !IsLiveObject(h))
-        return nullptr;
+    if (!dc || !IsLiveObject(h)) return nullptr;
     HGDIOBJ* slot = nullptr;
     switch (h->qorType)
     {
@@ -590,12 +578,10 @@ HGDIOBJ SelectInto(DcRecord* dc, HGDIOBJ h)
     case OBJ_BRUSH: slot = reinterpret_cast<HGDIOBJ*>(&dc->state.brush); break;
     case OBJ_FONT: slot = reinterpret_cast<HGDIOBJ*>(&dc->state.font); break;
     case OBJ_BITMAP:
-        if (dc->kind != DcKind::Memory)
-            return nullptr;
+        if (dc->kind != DcKind::Memory) return nullptr;
         slot = reinterpret_cast<HGDIOBJ*>(&dc->state.bitmap);
         break;
-    case OBJ_REGION:
-    {
+    case OBJ_REGION: {
         RegionRecord* r = RegionOf(h);
         dc->state.clip = r->region;
         dc->clipDirty = true;
@@ -604,8 +590,7 @@ HGDIOBJ SelectInto(DcRecord* dc, HGDIOBJ h)
     default: return nullptr;
     }
     HGDIOBJ prev = *slot;
-    if (prev == h)
-        return prev;
+    if (prev == h) return prev;
     HoldObject(h);
     *slot = h;
     if (h->qorType == OBJ_BITMAP)
@@ -627,8 +612,7 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h) { return SelectInto(DcOf(hdc), h); }
 HGDIOBJ GetCurrentObject(HDC hdc, UINT type)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc)
-        return nullptr;
+    if (!dc) return nullptr;
     switch (type)
     {
     case OBJ_PEN: return dc->state.pen;
@@ -642,8 +626,7 @@ HGDIOBJ GetCurrentObject(HDC hdc, UINT type)
 int SaveDC(HDC hdc)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc)
-        return 0;
+    if (!dc) return 0;
     dc->saved.push_back(dc->state);
     HoldState(dc->state);
     return static_cast<int>(dc->saved.size());
@@ -652,22 +635,18 @@ int SaveDC(HDC hdc)
 BOOL RestoreDC(HDC hdc, int nSavedDC)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc)
-        return FALSE;
+    if (!dc) return FALSE;
     int n = static_cast<int>(dc->saved.size());
     int level = nSavedDC < 0 ? n + nSavedDC + 1 : nSavedDC;
-    if (level < 1 || level > n)
-        return FALSE;
+    if (level < 1 || level > n) return FALSE;
     DcState target = dc->saved[level - 1];
     HoldState(target);
     bool bitmapChanged = target.bitmap != dc->state.bitmap;
     ReleaseState(dc->state);
-    for (int i = n - 1; i >= level - 1; --i)
-        ReleaseState(dc->saved[i]);
+    for (int i = n - 1; i >= level - 1; --i) ReleaseState(dc->saved[i]);
     dc->saved.resize(level - 1);
     dc->state = target;
-    if (bitmapChanged)
-        dc->EndOwnPainter();
+    if (bitmapChanged) dc->EndOwnPainter();
     dc->clipDirty = true;
     return TRUE;
 }
@@ -675,17 +654,15 @@ BOOL RestoreDC(HDC hdc, int nSavedDC)
 int GetDeviceCaps(HDC hdc, int index)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc)
-        return 0;
+    if (!dc) return 0;
     bool outside = dc->kind == DcKind::Painter;
     int dpiX = outside ? dc->info.dpiX : 96, dpiY = outside ? dc->info.dpiY : 96;
-    QRect screen = outside ? QRect(0, 0, dc->info.width, dc->info.height)
-                           : (dc->kind == DcKind::Screen ? dc->DeviceBounds() : [] {
-                                 QScreen* s = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
-                                                  ? QGuiApplication::primaryScreen()
-                                                  : nullptr;
-                                 return s ? QRect(QPoint(0, 0), s->size()) : QRect(0, 0, 1920, 1080);
-                             }());
+    QRect screen =
+        outside ? QRect(0, 0, dc->info.width, dc->info.height) : (dc->kind == DcKind::Screen ? dc->DeviceBounds() : [] {
+            QScreen* s = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::primaryScreen()
+                                                                                      : nullptr;
+            return s ? QRect(QPoint(0, 0), s->size()) : QRect(0, 0, 1920, 1080);
+        }());
     switch (index)
     {
     case DRIVERVERSION: return 0x4000;
@@ -716,8 +693,7 @@ int GetDeviceCaps(HDC hdc, int index)
     Type Set(HDC hdc, Type v)                                                                                          \
     {                                                                                                                  \
         DcRecord* dc = DcOf(hdc);                                                                                      \
-        if (!dc)                                                                                                       \
-            return fail;                                                                                               \
+        if (!dc) return fail;                                                                                          \
         Type prev = dc->state.member;                                                                                  \
         dc->state.member = v;                                                                                          \
         return prev;                                                                                                   \
@@ -735,8 +711,7 @@ QOR_DC_GETSET(GetTextColor, SetTextColor, COLORREF, textColor, CLR_INVALID)
 int SetBkMode(HDC hdc, int mode)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc || (mode != TRANSPARENT && mode != OPAQUE))
-        return 0;
+    if (!dc || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
     int prev = dc->state.bkMode;
     dc->state.bkMode = mode;
     return prev;
@@ -750,8 +725,7 @@ int GetBkMode(HDC hdc)
 
 void qor::gui::FixIsotropic(DcState& s)
 {
-    if (s.mapMode != MM_ISOTROPIC)
-        return;
+    if (s.mapMode != MM_ISOTROPIC) return;
     double xr = std::fabs(double(s.viewportExt.cx) / s.windowExt.cx);
     double yr = std::fabs(double(s.viewportExt.cy) / s.windowExt.cy);
     if (xr < yr)
@@ -764,17 +738,14 @@ void qor::gui::FixIsotropic(DcState& s)
         int v = Round(std::fabs(double(s.windowExt.cx) * s.viewportExt.cy / s.windowExt.cy));
         s.viewportExt.cx = s.viewportExt.cx < 0 ? -v : v;
     }
-    if (s.viewportExt.cx == 0)
-        s.viewportExt.cx = 1;
-    if (s.viewportExt.cy == 0)
-        s.viewportExt.cy = 1;
+    if (s.viewportExt.cx == 0) s.viewportExt.cx = 1;
+    if (s.viewportExt.cy == 0) s.viewportExt.cy = 1;
 }
 
 int SetMapMode(HDC hdc, int iMode)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc || iMode < MM_TEXT || iMode > MM_ANISOTROPIC)
-        return 0;
+    if (!dc || iMode < MM_TEXT || iMode > MM_ANISOTROPIC) return 0;
     DcState& s = dc->state;
     int prev = s.mapMode;
     int dpiX = GetDeviceCaps(hdc, LOGPIXELSX), dpiY = GetDeviceCaps(hdc, LOGPIXELSY);
@@ -811,8 +782,7 @@ namespace {
 BOOL MapPoints(HDC hdc, LPPOINT lppt, int c, QPoint (DcRecord::*pMap)(int, int) const)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc || !lppt)
-        return FALSE;
+    if (!dc || !lppt) return FALSE;
     for (int i = 0; i < c; ++i)
     {
         QPoint p = (dc->*pMap)(lppt[i].x, lppt[i].y);
@@ -828,11 +798,9 @@ BOOL DPtoLP(HDC hdc, LPPOINT lppt, int c) { return MapPoints(hdc, lppt, c, &DcRe
 int GetClipBox(HDC hdc, LPRECT lprect)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc || !lprect)
-        return ERROR;
+    if (!dc || !lprect) return ERROR;
     QRegion vis(dc->DeviceBounds());
-    if (auto c = dc->EffectiveClip())
-        vis = vis.intersected(*c);
+    if (auto c = dc->EffectiveClip()) vis = vis.intersected(*c);
     if (vis.isEmpty())
     {
         *lprect = RECT{0, 0, 0, 0};
@@ -848,8 +816,7 @@ int GetClipBox(HDC hdc, LPRECT lprect)
 int SelectClipRgn(HDC hdc, HRGN hrgn)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc)
-        return ERROR;
+    if (!dc) return ERROR;
     if (!hrgn)
     {
         dc->state.clip.reset();
@@ -857,8 +824,7 @@ int SelectClipRgn(HDC hdc, HRGN hrgn)
         return SIMPLEREGION;
     }
     RegionRecord* r = RegionOf(hrgn);
-    if (!r)
-        return ERROR;
+    if (!r) return ERROR;
     dc->state.clip = r->region;
     dc->clipDirty = true;
     return RegionType(r->region);
@@ -867,8 +833,7 @@ int SelectClipRgn(HDC hdc, HRGN hrgn)
 int IntersectClipRect(HDC hdc, int left, int top, int right, int bottom)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc)
-        return ERROR;
+    if (!dc) return ERROR;
     QRegion r(dc->ToDeviceRect(RECT{left, top, right, bottom}));
     dc->state.clip = dc->state.clip ? dc->state.clip->intersected(r) : r;
     dc->clipDirty = true;
@@ -878,8 +843,7 @@ int IntersectClipRect(HDC hdc, int left, int top, int right, int bottom)
 int ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc)
-        return ERROR;
+    if (!dc) return ERROR;
     QRegion r(dc->ToDeviceRect(RECT{left, top, right, bottom}));
     QRegion base = dc->state.clip ? *dc->state.clip : QRegion(kUnbounded);
     dc->state.clip = base.subtracted(r);
@@ -890,24 +854,19 @@ int ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom)
 BOOL PtVisible(HDC hdc, int x, int y)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc)
-        return FALSE;
+    if (!dc) return FALSE;
     QPoint d = dc->ToDevice(x, y);
-    if (auto c = dc->EffectiveClip())
-        return c->contains(d);
+    if (auto c = dc->EffectiveClip()) return c->contains(d);
     return TRUE;
 }
 
 BOOL RectVisible(HDC hdc, const RECT* lprect)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc || !lprect)
-        return FALSE;
+    if (!dc || !lprect) return FALSE;
     QRect d = dc->ToDeviceRect(*lprect);
-    if (d.isEmpty())
-        return FALSE;
-    if (auto c = dc->EffectiveClip())
-        return c->intersects(d);
+    if (d.isEmpty()) return FALSE;
+    if (auto c = dc->EffectiveClip()) return c->intersects(d);
     return TRUE;
 }
 
@@ -919,10 +878,8 @@ namespace {
 std::vector<int> CosmeticPattern(const QPen& pen)
 {
     std::vector<int> v;
-    if (pen.style() != Qt::CustomDashLine)
-        return v;
-    for (qreal d : pen.dashPattern())
-        v.push_back(std::max(1, static_cast<int>(std::lround(d))));
+    if (pen.style() != Qt::CustomDashLine) return v;
+    for (qreal d : pen.dashPattern()) v.push_back(std::max(1, static_cast<int>(std::lround(d))));
     return v;
 }
 
@@ -979,8 +936,7 @@ void DrawLinePixels(DcRecord* dc, QPainter* p, const QPolygon& pts, const std::v
     {
         const QPoint q = pts[i];
         const bool steep = next < across.size() && across[next] == i;
-        if (steep)
-            ++next;
+        if (steep) ++next;
         rects << (steep ? QRect(at(q.x()), at(q.y()), thick, at(q.y() + 1) - at(q.y()))
                         : QRect(at(q.x()), at(q.y()), at(q.x() + 1) - at(q.x()), thick));
     }
@@ -999,8 +955,7 @@ void StrokeCosmetic(DcRecord* dc, QPainter* p, const DevicePen& d, const QPolygo
 {
     std::vector<int> pattern = CosmeticPattern(d.pen);
     int period = 0;
-    for (int v : pattern)
-        period += v;
+    for (int v : pattern) period += v;
     QPolygon on, off;
     std::vector<int> onAcross, offAcross; // points of steep segments (their thickness runs across)
     int phase = 0;
@@ -1039,8 +994,7 @@ void StrokeCosmetic(DcRecord* dc, QPainter* p, const DevicePen& d, const QPolygo
                 ++phase;
             }
             (draw ? on : off) << QPoint(x, y);
-            if (dx < dy)
-                (draw ? onAcross : offAcross).push_back(static_cast<int>((draw ? on : off).size()) - 1);
+            if (dx < dy) (draw ? onAcross : offAcross).push_back(static_cast<int>((draw ? on : off).size()) - 1);
         }
     }
     DevicePen solid = d;
@@ -1059,18 +1013,15 @@ void StrokeCosmetic(DcRecord* dc, QPainter* p, const DevicePen& d, const QPolygo
 bool StrokePolyline(DcRecord* dc, const QPolygon& pts, bool closed)
 {
     QPainter* p = dc->Begin();
-    if (!p)
-        return true;
+    if (!p) return true;
     DevicePen d = MakePen(dc);
-    if (d.pen.style() == Qt::NoPen || pts.size() < 2)
-        return true;
+    if (d.pen.style() == Qt::NoPen || pts.size() < 2) return true;
     // On paper the pixels of a thin line are too fine to matter and, stroked one by one, would
     // make a page of millions of marks: there it is drawn as one line like the wider pens.
     if (d.width <= 1 && !dc->printing)
     {
         QPolygon path = pts;
-        if (closed)
-            path << pts.front();
+        if (closed) path << pts.front();
         StrokeCosmetic(dc, p, d, path);
         return true;
     }
@@ -1079,11 +1030,9 @@ bool StrokePolyline(DcRecord* dc, const QPolygon& pts, bool closed)
         DevicePen gap = d;
         gap.pen.setStyle(Qt::SolidLine);
         gap.pen.setColor(ToQColor(dc->state.bkColor));
-        if (ApplyPen(dc, p, gap))
-            closed ? p->drawPolygon(pts) : p->drawPolyline(pts);
+        if (ApplyPen(dc, p, gap)) closed ? p->drawPolygon(pts) : p->drawPolyline(pts);
     }
-    if (!ApplyPen(dc, p, d))
-        return true;
+    if (!ApplyPen(dc, p, d)) return true;
     p->setBrush(Qt::NoBrush);
     if (closed)
         p->drawPolygon(pts);
@@ -1096,8 +1045,7 @@ QPolygon DevicePolygon(DcRecord* dc, const POINT* pts, int n)
 {
     QPolygon poly;
     poly.reserve(n);
-    for (int i = 0; i < n; ++i)
-        poly << dc->ToDevice(pts[i].x, pts[i].y);
+    for (int i = 0; i < n; ++i) poly << dc->ToDevice(pts[i].x, pts[i].y);
     return poly;
 }
 
@@ -1106,10 +1054,8 @@ QPolygon DevicePolygon(DcRecord* dc, const POINT* pts, int n)
 BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT lppt)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc)
-        return FALSE;
-    if (lppt)
-        *lppt = dc->state.position;
+    if (!dc) return FALSE;
+    if (lppt) *lppt = dc->state.position;
     dc->state.position = POINT{x, y};
     return TRUE;
 }
@@ -1117,13 +1063,11 @@ BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT lppt)
 BOOL LineTo(HDC hdc, int x, int y)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc)
-        return FALSE;
+    if (!dc) return FALSE;
     QPoint a = dc->ToDevice(dc->state.position.x, dc->state.position.y);
     QPoint b = dc->ToDevice(x, y);
     dc->state.position = POINT{x, y};
-    if (a == b)
-        return TRUE;
+    if (a == b) return TRUE;
     QPolygon poly;
     poly << a << b;
     return StrokePolyline(dc, poly, false);
@@ -1132,8 +1076,7 @@ BOOL LineTo(HDC hdc, int x, int y)
 BOOL Polyline(HDC hdc, const POINT* apt, int cpt)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc || !apt || cpt < 2)
-        return FALSE;
+    if (!dc || !apt || cpt < 2) return FALSE;
     return StrokePolyline(dc, DevicePolygon(dc, apt, cpt), false);
 }
 
@@ -1142,8 +1085,7 @@ BOOL Polyline(HDC hdc, const POINT* apt, int cpt)
 bool qor::gui::FillAndStroke(DcRecord* dc, const std::function<void(QPainter*)>& draw, bool fill, bool stroke)
 {
     QPainter* p = dc->Begin();
-    if (!p)
-        return true;
+    if (!p) return true;
     bool hatched = false;
     QBrush brush = fill ? MakeBrush(dc, dc->state.brush, &hatched) : QBrush(Qt::NoBrush);
     if (brush.style() != Qt::NoBrush)
@@ -1159,36 +1101,30 @@ bool qor::gui::FillAndStroke(DcRecord* dc, const std::function<void(QPainter*)>&
                 p->setBrush(ToQColor(dc->state.bkColor));
                 draw(p);
             }
-            if (brush.style() != Qt::TexturePattern)
-                brush.setColor(ToQColor(c));
+            if (brush.style() != Qt::TexturePattern) brush.setColor(ToQColor(c));
             p->setBrush(brush);
             draw(p);
         }
     }
     p->setBrush(Qt::NoBrush);
-    if (!stroke)
-        return true;
+    if (!stroke) return true;
     DevicePen d = MakePen(dc);
-    if (d.pen.style() == Qt::NoPen)
-        return true;
+    if (d.pen.style() == Qt::NoPen) return true;
     if (d.styled && dc->state.bkMode == OPAQUE)
     {
         DevicePen gap = d;
         gap.pen.setStyle(Qt::SolidLine);
         gap.pen.setColor(ToQColor(dc->state.bkColor));
-        if (ApplyPen(dc, p, gap))
-            Stroke(p, draw);
+        if (ApplyPen(dc, p, gap)) Stroke(p, draw);
     }
-    if (ApplyPen(dc, p, d))
-        Stroke(p, draw);
+    if (ApplyPen(dc, p, d)) Stroke(p, draw);
     return true;
 }
 
 BOOL Polygon(HDC hdc, const POINT* apt, int cpt)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc || !apt || cpt < 2)
-        return FALSE;
+    if (!dc || !apt || cpt < 2) return FALSE;
     QPolygon poly = DevicePolygon(dc, apt, cpt);
     Qt::FillRule rule = dc->state.polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill;
     return FillAndStroke(dc, [&](QPainter* p) { p->drawPolygon(poly, rule); });
@@ -1197,30 +1133,29 @@ BOOL Polygon(HDC hdc, const POINT* apt, int cpt)
 BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc)
-        return FALSE;
+    if (!dc) return FALSE;
     QRect r = dc->ToDeviceRect(RECT{left, top, right, bottom});
-    if (r.width() <= 0 || r.height() <= 0)
-        return TRUE;
+    if (r.width() <= 0 || r.height() <= 0) return TRUE;
     DevicePen d = MakePen(dc);
     QPainter* p = dc->Begin();
-    if (!p)
-        return TRUE;
+    if (!p) return TRUE;
     bool nullPen = d.pen.style() == Qt::NoPen;
     if (nullPen || d.width <= 1)
     {
         // Interior: inside the one-pixel outline; one pixel less wide and high without a pen.
-        QRect inner = nullPen ? QRect(r.left(), r.top(), r.width() - 1, r.height() - 1)
-                              : r.adjusted(1, 1, -1, -1);
+        QRect inner = nullPen ? QRect(r.left(), r.top(), r.width() - 1, r.height() - 1) : r.adjusted(1, 1, -1, -1);
         if (inner.width() > 0 && inner.height() > 0)
-            FillAndStroke(dc, [&](QPainter* q) { q->drawRect(inner); }, true, false);
+            FillAndStroke(
+                dc, [&](QPainter* q) { q->drawRect(inner); }, true, false);
         if (!nullPen)
         {
             QRect outline(r.left(), r.top(), r.width() - 1, r.height() - 1);
             if (r.width() == 1 || r.height() == 1)
-                FillAndStroke(dc, [&](QPainter* q) { q->fillRect(r, q->pen().color()); }, false, true);
+                FillAndStroke(
+                    dc, [&](QPainter* q) { q->fillRect(r, q->pen().color()); }, false, true);
             else
-                FillAndStroke(dc, [&](QPainter* q) { q->drawRect(outline); }, false, true);
+                FillAndStroke(
+                    dc, [&](QPainter* q) { q->drawRect(outline); }, false, true);
         }
         return TRUE;
     }
@@ -1234,11 +1169,9 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom)
 BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc)
-        return FALSE;
+    if (!dc) return FALSE;
     QRect r = dc->ToDeviceRect(RECT{left, top, right, bottom});
-    if (r.width() <= 1 || r.height() <= 1)
-        return TRUE;
+    if (r.width() <= 1 || r.height() <= 1) return TRUE;
     QRect e(r.left(), r.top(), r.width() - 1, r.height() - 1);
     return FillAndStroke(dc, [&](QPainter* q) { q->drawEllipse(e); });
 }
@@ -1246,37 +1179,29 @@ BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom)
 int FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr)
 {
     DcRecord* dc = DcOf(hDC);
-    if (!dc || !lprc)
-        return 0;
+    if (!dc || !lprc) return 0;
     // (HBRUSH)(COLOR_x + 1) stands for the system colour brush.
     auto v = reinterpret_cast<std::uintptr_t>(hbr);
-    if (v > 0 && v <= 64)
-        hbr = GetSysColorBrush(static_cast<int>(v) - 1);
-    if (!BrushOf(hbr))
-        return 0;
+    if (v > 0 && v <= 64) hbr = GetSysColorBrush(static_cast<int>(v) - 1);
+    if (!BrushOf(hbr)) return 0;
     QPainter* p = dc->Begin();
-    if (p)
-        FillDeviceRect(dc, p, dc->ToDeviceRect(*lprc), hbr);
+    if (p) FillDeviceRect(dc, p, dc->ToDeviceRect(*lprc), hbr);
     return 1;
 }
 
 int FrameRect(HDC hDC, const RECT* lprc, HBRUSH hbr)
 {
     DcRecord* dc = DcOf(hDC);
-    if (!dc || !lprc || !BrushOf(hbr))
-        return 0;
+    if (!dc || !lprc || !BrushOf(hbr)) return 0;
     QRect r = dc->ToDeviceRect(*lprc);
     QPainter* p = dc->Begin();
-    if (!p || r.isEmpty())
-        return 1;
+    if (!p || r.isEmpty()) return 1;
     FillDeviceRect(dc, p, QRect(r.left(), r.top(), r.width(), 1), hbr);
-    if (r.height() > 1)
-        FillDeviceRect(dc, p, QRect(r.left(), r.bottom(), r.width(), 1), hbr);
+    if (r.height() > 1) FillDeviceRect(dc, p, QRect(r.left(), r.bottom(), r.width(), 1), hbr);
     if (r.height() > 2)
     {
         FillDeviceRect(dc, p, QRect(r.left(), r.top() + 1, 1, r.height() - 2), hbr);
-        if (r.width() > 1)
-            FillDeviceRect(dc, p, QRect(r.right(), r.top() + 1, 1, r.height() - 2), hbr);
+        if (r.width() > 1) FillDeviceRect(dc, p, QRect(r.right(), r.top() + 1, 1, r.height() - 2), hbr);
     }
     return 1;
 }
@@ -1284,11 +1209,9 @@ int FrameRect(HDC hDC, const RECT* lprc, HBRUSH hbr)
 BOOL InvertRect(HDC hDC, const RECT* lprc)
 {
     DcRecord* dc = DcOf(hDC);
-    if (!dc || !lprc)
-        return FALSE;
+    if (!dc || !lprc) return FALSE;
     QPainter* p = dc->Begin();
-    if (!p || !IsRaster(dc))
-        return TRUE;
+    if (!p || !IsRaster(dc)) return TRUE;
     p->setCompositionMode(QPainter::RasterOp_NotDestination);
     p->fillRect(dc->ToDeviceRect(*lprc), Qt::black);
     return TRUE;
@@ -1297,29 +1220,24 @@ BOOL InvertRect(HDC hDC, const RECT* lprc)
 BOOL DrawFocusRect(HDC hDC, const RECT* lprc)
 {
     DcRecord* dc = DcOf(hDC);
-    if (!dc || !lprc)
-        return FALSE;
+    if (!dc || !lprc) return FALSE;
     QRect r = dc->ToDeviceRect(*lprc);
     QPainter* p = dc->Begin();
-    if (!p || r.isEmpty() || !IsRaster(dc))
-        return TRUE;
+    if (!p || r.isEmpty() || !IsRaster(dc)) return TRUE;
     // Every other pixel of the border inverted (drawing it again takes it away).
     QPolygon pts;
     auto add = [&](int x, int y) {
-        if (((x + y) & 1) == 0)
-            pts << QPoint(x, y);
+        if (((x + y) & 1) == 0) pts << QPoint(x, y);
     };
     for (int x = r.left(); x <= r.right(); ++x)
     {
         add(x, r.top());
-        if (r.height() > 1)
-            add(x, r.bottom());
+        if (r.height() > 1) add(x, r.bottom());
     }
     for (int y = r.top() + 1; y < r.bottom(); ++y)
     {
         add(r.left(), y);
-        if (r.width() > 1)
-            add(r.right(), y);
+        if (r.width() > 1) add(r.right(), y);
     }
     QPen pen(Qt::white);
     pen.setWidth(0);
@@ -1332,29 +1250,22 @@ BOOL DrawFocusRect(HDC hDC, const RECT* lprc)
 BOOL DrawEdge(HDC hdc, LPRECT qrc, UINT edge, UINT grfFlags)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc || !qrc)
-        return FALSE;
+    if (!dc || !qrc) return FALSE;
     QRect r = dc->ToDeviceRect(*qrc);
     QPainter* p = dc->Begin();
     auto line = [&](const QRect& rr, COLORREF c) {
-        if (p && rr.width() > 0 && rr.height() > 0)
-            p->fillRect(rr, ToQColor(c));
+        if (p && rr.width() > 0 && rr.height() > 0) p->fillRect(rr, ToQColor(c));
     };
     UINT rings[2] = {edge & BDR_OUTER, edge & BDR_INNER};
     for (int i = 0; i < 2; ++i)
     {
-        if (!rings[i] || r.width() <= 0 || r.height() <= 0)
-            continue;
+        if (!rings[i] || r.width() <= 0 || r.height() <= 0) continue;
         COLORREF tl, br;
         SystemEdgeColors(rings[i], i == 0, grfFlags, tl, br);
-        if (grfFlags & BF_TOP)
-            line(QRect(r.left(), r.top(), r.width(), 1), tl);
-        if (grfFlags & BF_LEFT)
-            line(QRect(r.left(), r.top(), 1, r.height()), tl);
-        if (grfFlags & BF_BOTTOM)
-            line(QRect(r.left(), r.bottom(), r.width(), 1), br);
-        if (grfFlags & BF_RIGHT)
-            line(QRect(r.right(), r.top(), 1, r.height()), br);
+        if (grfFlags & BF_TOP) line(QRect(r.left(), r.top(), r.width(), 1), tl);
+        if (grfFlags & BF_LEFT) line(QRect(r.left(), r.top(), 1, r.height()), tl);
+        if (grfFlags & BF_BOTTOM) line(QRect(r.left(), r.bottom(), r.width(), 1), br);
+        if (grfFlags & BF_RIGHT) line(QRect(r.right(), r.top(), 1, r.height()), br);
         r.adjust((grfFlags & BF_LEFT) ? 1 : 0, (grfFlags & BF_TOP) ? 1 : 0, (grfFlags & BF_RIGHT) ? -1 : 0,
                  (grfFlags & BF_BOTTOM) ? -1 : 0);
     }
@@ -1372,12 +1283,10 @@ BOOL DrawEdge(HDC hdc, LPRECT qrc, UINT edge, UINT grfFlags)
 BOOL DrawFrameControl(HDC hdc, LPRECT lprc, UINT uType, UINT uState)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc || !lprc)
-        return FALSE;
+    if (!dc || !lprc) return FALSE;
     QRect r = dc->ToDeviceRect(*lprc);
     QPainter* p = dc->Begin();
-    if (!p || r.isEmpty())
-        return TRUE;
+    if (!p || r.isEmpty()) return TRUE;
     UINT kind = uState & 0xFF;
     bool checkOrRadio = uType == DFC_BUTTON && !(kind & DFCS_BUTTONPUSH);
     if (checkOrRadio)
@@ -1403,8 +1312,8 @@ BOOL DrawFrameControl(HDC hdc, LPRECT lprc, UINT uType, UINT uState)
         else
         {
             p->fillRect(box, face);
-            DrawEdge(hdc, &b, EDGE_SUNKEN, BF_RECT | ((uState & DFCS_FLAT) ? BF_FLAT : 0) |
-                                               ((uState & DFCS_MONO) ? BF_MONO : 0));
+            DrawEdge(hdc, &b, EDGE_SUNKEN,
+                     BF_RECT | ((uState & DFCS_FLAT) ? BF_FLAT : 0) | ((uState & DFCS_MONO) ? BF_MONO : 0));
             p = dc->Begin();
             if (uState & DFCS_CHECKED)
             {
@@ -1437,15 +1346,26 @@ BOOL DrawFrameControl(HDC hdc, LPRECT lprc, UINT uType, UINT uState)
         int dir = kind == DFCS_SCROLLCOMBOBOX ? DFCS_SCROLLDOWN : kind;
         int s = std::max(2, std::min(r.width(), r.height()) / 4);
         QPoint c = r.center() + QPoint(1, 1);
-        if (uState & DFCS_PUSHED)
-            c += QPoint(1, 1);
+        if (uState & DFCS_PUSHED) c += QPoint(1, 1);
         QPolygon tri;
         switch (dir)
         {
-        case DFCS_SCROLLUP: tri << QPoint(c.x() - s, c.y() + s / 2) << QPoint(c.x() + s, c.y() + s / 2) << QPoint(c.x(), c.y() - s / 2 - 1); break;
-        case DFCS_SCROLLLEFT: tri << QPoint(c.x() + s / 2, c.y() - s) << QPoint(c.x() + s / 2, c.y() + s) << QPoint(c.x() - s / 2 - 1, c.y()); break;
-        case DFCS_SCROLLRIGHT: tri << QPoint(c.x() - s / 2, c.y() - s) << QPoint(c.x() - s / 2, c.y() + s) << QPoint(c.x() + s / 2 + 1, c.y()); break;
-        default: tri << QPoint(c.x() - s, c.y() - s / 2) << QPoint(c.x() + s, c.y() - s / 2) << QPoint(c.x(), c.y() + s / 2 + 1); break;
+        case DFCS_SCROLLUP:
+            tri << QPoint(c.x() - s, c.y() + s / 2) << QPoint(c.x() + s, c.y() + s / 2)
+                << QPoint(c.x(), c.y() - s / 2 - 1);
+            break;
+        case DFCS_SCROLLLEFT:
+            tri << QPoint(c.x() + s / 2, c.y() - s) << QPoint(c.x() + s / 2, c.y() + s)
+                << QPoint(c.x() - s / 2 - 1, c.y());
+            break;
+        case DFCS_SCROLLRIGHT:
+            tri << QPoint(c.x() - s / 2, c.y() - s) << QPoint(c.x() - s / 2, c.y() + s)
+                << QPoint(c.x() + s / 2 + 1, c.y());
+            break;
+        default:
+            tri << QPoint(c.x() - s, c.y() - s / 2) << QPoint(c.x() + s, c.y() - s / 2)
+                << QPoint(c.x(), c.y() + s / 2 + 1);
+            break;
         }
         QColor ink = ToQColor(GetSysColor((uState & DFCS_INACTIVE) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
         p->setPen(Qt::NoPen);
@@ -1465,8 +1385,7 @@ BOOL DrawFrameControl(HDC hdc, LPRECT lprc, UINT uType, UINT uState)
 BOOL GradientFill(HDC hdc, PTRIVERTEX pVertex, ULONG nVertex, void* pMesh, ULONG nMesh, ULONG ulMode)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc || !pVertex || !pMesh)
-        return FALSE;
+    if (!dc || !pVertex || !pMesh) return FALSE;
     QPainter* p = dc->Begin();
     auto colorOf = [](const TRIVERTEX& v) { return QColor(v.Red >> 8, v.Green >> 8, v.Blue >> 8); };
     if (ulMode == GRADIENT_FILL_TRIANGLE)
@@ -1475,10 +1394,8 @@ BOOL GradientFill(HDC hdc, PTRIVERTEX pVertex, ULONG nVertex, void* pMesh, ULONG
         for (ULONG i = 0; i < nMesh; ++i)
         {
             const GRADIENT_TRIANGLE& t = tris[i];
-            if (t.Vertex1 >= nVertex || t.Vertex2 >= nVertex || t.Vertex3 >= nVertex)
-                return FALSE;
-            if (!p)
-                continue;
+            if (t.Vertex1 >= nVertex || t.Vertex2 >= nVertex || t.Vertex3 >= nVertex) return FALSE;
+            if (!p) continue;
             const TRIVERTEX* v[3] = {&pVertex[t.Vertex1], &pVertex[t.Vertex2], &pVertex[t.Vertex3]};
             QPolygon poly;
             int r = 0, g = 0, b = 0;
@@ -1495,22 +1412,18 @@ BOOL GradientFill(HDC hdc, PTRIVERTEX pVertex, ULONG nVertex, void* pMesh, ULONG
         }
         return TRUE;
     }
-    if (ulMode != GRADIENT_FILL_RECT_H && ulMode != GRADIENT_FILL_RECT_V)
-        return FALSE;
+    if (ulMode != GRADIENT_FILL_RECT_H && ulMode != GRADIENT_FILL_RECT_V) return FALSE;
     auto* rects = static_cast<GRADIENT_RECT*>(pMesh);
     for (ULONG i = 0; i < nMesh; ++i)
     {
-        if (rects[i].UpperLeft >= nVertex || rects[i].LowerRight >= nVertex)
-            return FALSE;
-        if (!p)
-            continue;
+        if (rects[i].UpperLeft >= nVertex || rects[i].LowerRight >= nVertex) return FALSE;
+        if (!p) continue;
         const TRIVERTEX& a = pVertex[rects[i].UpperLeft];
         const TRIVERTEX& b = pVertex[rects[i].LowerRight];
         QPoint da = dc->ToDevice(a.x, a.y), db = dc->ToDevice(b.x, b.y);
         QRect r(QPoint(std::min(da.x(), db.x()), std::min(da.y(), db.y())),
                 QPoint(std::max(da.x(), db.x()) - 1, std::max(da.y(), db.y()) - 1));
-        if (r.isEmpty())
-            continue;
+        if (r.isEmpty()) continue;
         bool horizontal = ulMode == GRADIENT_FILL_RECT_H;
         // Colour 1 belongs to the side of the first vertex.
         bool reversed = horizontal ? da.x() > db.x() : da.y() > db.y();
@@ -1519,8 +1432,8 @@ BOOL GradientFill(HDC hdc, PTRIVERTEX pVertex, ULONG nVertex, void* pMesh, ULONG
         for (int k = 0; k < n; ++k)
         {
             double t = n > 1 ? double(k) / n : 0.0;
-            QColor c(Round(c1.red() + (c2.red() - c1.red()) * t - 0.0), Round(c1.green() + (c2.green() - c1.green()) * t),
-                     Round(c1.blue() + (c2.blue() - c1.blue()) * t));
+            QColor c(Round(c1.red() + (c2.red() - c1.red()) * t - 0.0),
+                     Round(c1.green() + (c2.green() - c1.green()) * t), Round(c1.blue() + (c2.blue() - c1.blue()) * t));
             if (horizontal)
                 p->fillRect(QRect(r.left() + k, r.top(), 1, r.height()), c);
             else
@@ -1535,17 +1448,13 @@ BOOL GradientFill(HDC hdc, PTRIVERTEX pVertex, ULONG nVertex, void* pMesh, ULONG
 BOOL PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc)
-        return FALSE;
+    if (!dc) return FALSE;
     QPainter::CompositionMode mode;
     bool src, pat;
-    if (!Rop3Mode(rop, mode, src, pat) || src)
-        return FALSE;
+    if (!Rop3Mode(rop, mode, src, pat) || src) return FALSE;
     QPainter* p = dc->Begin();
-    if (!p)
-        return TRUE;
-    if (!IsRaster(dc) && mode != QPainter::CompositionMode_Source)
-        return TRUE;
+    if (!p) return TRUE;
+    if (!IsRaster(dc) && mode != QPainter::CompositionMode_Source) return TRUE;
     QRect r = dc->ToDeviceRect(RECT{x, y, x + w, y + h});
     if (pat)
         FillDeviceRect(dc, p, r, dc->state.brush, mode);
@@ -1561,20 +1470,15 @@ BOOL StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdc
                 int hSrc, DWORD rop)
 {
     DcRecord* dc = DcOf(hdcDest);
-    if (!dc)
-        return FALSE;
+    if (!dc) return FALSE;
     QPainter::CompositionMode mode;
     bool usesSrc, pat;
-    if (!Rop3Mode(rop, mode, usesSrc, pat))
-        return FALSE;
-    if (!usesSrc)
-        return PatBlt(hdcDest, xDest, yDest, wDest, hDest, rop);
+    if (!Rop3Mode(rop, mode, usesSrc, pat)) return FALSE;
+    if (!usesSrc) return PatBlt(hdcDest, xDest, yDest, wDest, hDest, rop);
     DcRecord* sdc = DcOf(hdcSrc);
-    if (!sdc)
-        return FALSE;
+    if (!sdc) return FALSE;
     QImage* simg = sdc->Image();
-    if (!simg)
-        return sdc->kind == DcKind::Screen;  // the screen gives nothing to copy
+    if (!simg) return sdc->kind == DcKind::Screen; // the screen gives nothing to copy
     QPoint sa = sdc->ToDevice(xSrc, ySrc), sb = sdc->ToDevice(xSrc + wSrc, ySrc + hSrc);
     QPoint da = dc->ToDevice(xDest, yDest), db = dc->ToDevice(xDest + wDest, yDest + hDest);
     bool mirrorX = (sb.x() < sa.x()) != (db.x() < da.x());
@@ -1583,21 +1487,19 @@ BOOL StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdc
                 QSize(std::abs(sb.x() - sa.x()), std::abs(sb.y() - sa.y())));
     QRect drect(QPoint(std::min(da.x(), db.x()), std::min(da.y(), db.y())),
                 QSize(std::abs(db.x() - da.x()), std::abs(db.y() - da.y())));
-    if (srect.isEmpty() || drect.isEmpty())
-        return TRUE;
+    if (srect.isEmpty() || drect.isEmpty()) return TRUE;
     QPainter* p = dc->Begin();
-    if (!p)
-        return TRUE;
-    if (!IsRaster(dc) && mode != QPainter::CompositionMode_Source)
-        mode = QPainter::CompositionMode_SourceOver;
+    if (!p) return TRUE;
+    if (!IsRaster(dc) && mode != QPainter::CompositionMode_Source) mode = QPainter::CompositionMode_SourceOver;
     // Parts of the source outside its bitmap count as black; the copy also makes a blit
     // within one image safe. It is taken in the source's own pixels (which may be finer than
     // logical ones), so that a copy between images of one ratio loses nothing.
     const double ratio = simg->devicePixelRatio();
-    const QRect spixels = ratio == 1.0 ? srect
-                                       : QRect(DevicePixel(*simg, srect.topLeft()),
-                                               DevicePixel(*simg, srect.topLeft() + QPoint(srect.width(), srect.height())) -
-                                                   QPoint(1, 1));
+    const QRect spixels =
+        ratio == 1.0
+            ? srect
+            : QRect(DevicePixel(*simg, srect.topLeft()),
+                    DevicePixel(*simg, srect.topLeft() + QPoint(srect.width(), srect.height())) - QPoint(1, 1));
     QImage part(spixels.size(), QImage::Format_RGB32);
     part.fill(Qt::black);
     {
@@ -1611,8 +1513,7 @@ BOOL StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdc
             cp.drawImage(valid.topLeft() - spixels.topLeft(), raw, valid);
         }
     }
-    if (mirrorX || mirrorY)
-        part = part.mirrored(mirrorX, mirrorY);
+    if (mirrorX || mirrorY) part = part.mirrored(mirrorX, mirrorY);
     part.setDevicePixelRatio(ratio);
     p->setCompositionMode(mode);
     if (drect.size() == LogicalSize(part))
@@ -1626,8 +1527,7 @@ BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, D
 {
     DcRecord* dc = DcOf(hdc);
     DcRecord* sdc = DcOf(hdcSrc);
-    if (!dc)
-        return FALSE;
+    if (!dc) return FALSE;
     // The source keeps its own mapping: same logical size on both sides.
     int sw = cx, sh = cy;
     if (sdc && dc && !(dc->IsIdentity() && sdc->IsIdentity()))
@@ -1644,25 +1544,20 @@ BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, D
 COLORREF GetPixel(HDC hdc, int x, int y)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc)
-        return CLR_INVALID;
+    if (!dc) return CLR_INVALID;
     QImage* img = dc->Image();
     QPoint d = dc->ToDevice(x, y);
-    if (!img || !QRect(QPoint(0, 0), LogicalSize(*img)).contains(d))
-        return CLR_INVALID;
-    if (auto c = dc->EffectiveClip(); c && !c->contains(d))
-        return CLR_INVALID;
+    if (!img || !QRect(QPoint(0, 0), LogicalSize(*img)).contains(d)) return CLR_INVALID;
+    if (auto c = dc->EffectiveClip(); c && !c->contains(d)) return CLR_INVALID;
     return FromQColor(img->pixel(DevicePixel(*img, d)));
 }
 
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc)
-        return CLR_INVALID;
+    if (!dc) return CLR_INVALID;
     QPainter* p = dc->Begin();
-    if (!p)
-        return CLR_INVALID;
+    if (!p) return CLR_INVALID;
     p->setCompositionMode(QPainter::CompositionMode_Source);
     p->fillRect(QRect(dc->ToDevice(x, y), QSize(1, 1)), ToQColor(color));
     return color & 0xFFFFFF;

@@ -58,12 +58,12 @@ inline QPoint DevicePixel(const QImage& image, QPoint logical)
 
 struct PenRecord : HPEN__
 {
-    int style = PS_SOLID;  // PS_SOLID ... (the style part)
-    DWORD flags = 0;       // end cap, join, type
-    int width = 0;         // logical units; 0 or 1 cosmetic: one device pixel
+    int style = PS_SOLID; // PS_SOLID ... (the style part)
+    DWORD flags = 0;      // end cap, join, type
+    int width = 0;        // logical units; 0 or 1 cosmetic: one device pixel
     COLORREF color = 0;
     std::vector<DWORD> userStyle;
-    bool dcPen = false;  // the DC_PEN stock pen (colour from the DC)
+    bool dcPen = false; // the DC_PEN stock pen (colour from the DC)
 };
 
 struct BrushRecord : HBRUSH__
@@ -71,7 +71,7 @@ struct BrushRecord : HBRUSH__
     UINT style = BS_SOLID;
     COLORREF color = 0;
     int hatch = 0;
-    QImage pattern;  // BS_PATTERN
+    QImage pattern; // BS_PATTERN
     bool dcBrush = false;
 };
 
@@ -85,7 +85,7 @@ struct FontRecord : HFONT__
 
 struct BitmapRecord : HBITMAP__
 {
-    QImage image;  // Format_RGB32
+    QImage image; // Format_RGB32
     int bitsPixel = 32;
 };
 
@@ -95,8 +95,7 @@ struct RegionRecord : HRGN__
 };
 
 struct PaletteRecord : HPALETTE__
-{
-};
+{};
 
 // Checked access to a record: nullptr when the handle is not a live object of that type.
 PenRecord* PenOf(HGDIOBJ h);
@@ -131,10 +130,10 @@ public:
 struct DeviceInfo
 {
     int dpiX = 96, dpiY = 96;
-    int width = 0, height = 0;                  // printable area in device pixels (HORZRES/VERTRES)
-    int physicalWidth = 0, physicalHeight = 0;  // whole page; 0: the printable area
+    int width = 0, height = 0;                 // printable area in device pixels (HORZRES/VERTRES)
+    int physicalWidth = 0, physicalHeight = 0; // whole page; 0: the printable area
     int physicalOffsetX = 0, physicalOffsetY = 0;
-    int numColors = -1;  // 2 for a monochrome printer
+    int numColors = -1; // 2 for a monochrome printer
 };
 
 // ---- Device contexts ----------------------------------------------------------------------
@@ -159,16 +158,16 @@ struct DcState
     POINT viewportOrg{0, 0};
     SIZE windowExt{1, 1};
     SIZE viewportExt{1, 1};
-    std::optional<QRegion> clip;  // device units
-    POINT position{0, 0};         // current position (logical)
+    std::optional<QRegion> clip; // device units
+    POINT position{0, 0};        // current position (logical)
 };
 
 enum class DcKind
 {
-    Memory,   // draws into the selected bitmap
-    Window,   // draws into a window's retained surface
-    Screen,   // no surface: measures, draws nothing
-    Painter,  // draws with an outside painter (printing, print preview, PDF)
+    Memory,  // draws into the selected bitmap
+    Window,  // draws into a window's retained surface
+    Screen,  // no surface: measures, draws nothing
+    Painter, // draws with an outside painter (printing, print preview, PDF)
 };
 
 struct DcRecord : HDC__
@@ -178,7 +177,7 @@ struct DcRecord : HDC__
     bool printing = false;
     DcState state;
     std::vector<DcState> saved;
-    std::optional<QRegion> systemClip;  // the paint update region (device units)
+    std::optional<QRegion> systemClip; // the paint update region (device units)
 
     // Outside painter (kind Painter) and its device facts.
     QPainter* outsidePainter = nullptr;
@@ -190,7 +189,7 @@ struct DcRecord : HDC__
     QPainter ownPainter;
     QImage* boundImage = nullptr;
     bool clipDirty = true;
-    bool drawn = false;  // something was drawn on a window surface since the last report
+    bool drawn = false; // something was drawn on a window surface since the last report
 
     ~DcRecord() override;
 

@@ -10,9 +10,9 @@
 
 #include <climits>
 #include <cmath>
-#include <unordered_map>
 #include <cstring>
 #include <cwchar>
+#include <unordered_map>
 
 using namespace qor::gui;
 
@@ -26,8 +26,7 @@ struct TextContext
     QPaintDevice* device;
     explicit TextContext(DcRecord* d)
         : dc(d), font(d->DeviceFont()), fm(font, d->MetricsDevice()), device(d->MetricsDevice())
-    {
-    }
+    {}
     int Width(const QString& s) const { return TextWidth(font, fm, s); }
     int Height() const { return fm.ascent() + fm.descent(); }
     int Ascent() const { return fm.ascent(); }
@@ -43,29 +42,25 @@ struct TextContext
 QRect DrawableArea(QPainter* p)
 {
     QRect area = p->device() ? QRect(0, 0, p->device()->width(), p->device()->height()) : QRect();
-    if (p->hasClipping())
-        area = area.intersected(p->clipBoundingRect().toAlignedRect());
+    if (p->hasClipping()) area = area.intersected(p->clipBoundingRect().toAlignedRect());
     return area;
 }
 
 // Draws one run of text with its cell's top-left corner at device (x, y).
-void DrawRun(QPainter* p, const TextContext& tc, int x, int y, const QString& s, bool opaque, COLORREF bk,
-             COLORREF fg, const int* dx = nullptr)
+void DrawRun(QPainter* p, const TextContext& tc, int x, int y, const QString& s, bool opaque, COLORREF bk, COLORREF fg,
+             const int* dx = nullptr)
 {
     int esc = tc.Escapement();
     p->save();
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
     p->translate(x, y);
-    if (esc != 0)
-        p->rotate(-esc / 10.0);
+    if (esc != 0) p->rotate(-esc / 10.0);
     int width = 0;
     if (dx)
-        for (int i = 0; i < s.size(); ++i)
-            width += dx[i];
+        for (int i = 0; i < s.size(); ++i) width += dx[i];
     else
         width = tc.Width(s);
-    if (opaque)
-        p->fillRect(QRect(0, 0, width, tc.Height()), ToQColor(bk));
+    if (opaque) p->fillRect(QRect(0, 0, width, tc.Height()), ToQColor(bk));
     p->setFont(tc.font);
     p->setPen(ToQColor(fg));
     if (dx)
@@ -82,14 +77,12 @@ void DrawRun(QPainter* p, const TextContext& tc, int x, int y, const QString& s,
     p->restore();
 }
 
-BOOL ExtTextOutImpl(DcRecord* dc, int x, int y, UINT options, const RECT* lprect, const QString& text,
-                    const INT* lpDx)
+BOOL ExtTextOutImpl(DcRecord* dc, int x, int y, UINT options, const RECT* lprect, const QString& text, const INT* lpDx)
 {
     QPainter* p = dc->Begin();
     if (text.isEmpty())
     {
-        if (p && (options & ETO_OPAQUE) && lprect)
-            p->fillRect(dc->ToDeviceRect(*lprect), ToQColor(dc->state.bkColor));
+        if (p && (options & ETO_OPAQUE) && lprect) p->fillRect(dc->ToDeviceRect(*lprect), ToQColor(dc->state.bkColor));
         return TRUE;
     }
     TextContext tc(dc);
@@ -98,16 +91,14 @@ BOOL ExtTextOutImpl(DcRecord* dc, int x, int y, UINT options, const RECT* lprect
     if (lpDx && !text.isEmpty())
     {
         dx.resize(text.size());
-        for (int i = 0; i < text.size(); ++i)
-            dx[i] = dc->LogicalToDeviceWidth(lpDx[i]);
+        for (int i = 0; i < text.size(); ++i) dx[i] = dc->LogicalToDeviceWidth(lpDx[i]);
     }
     UINT align = dc->state.textAlign;
     // A text drawn from its left end at a fixed place needs no width (a long one is not measured whole).
     const bool fromLeft = (align & (TA_CENTER | TA_RIGHT | TA_UPDATECP)) == 0;
     int width = 0;
     if (!dx.empty())
-        for (int v : dx)
-            width += v;
+        for (int v : dx) width += v;
     else if (!fromLeft || text.size() <= kLongText)
         width = tc.Width(text);
     POINT ref = (align & TA_UPDATECP) ? dc->state.position : POINT{x, y};
@@ -129,15 +120,11 @@ BOOL ExtTextOutImpl(DcRecord* dc, int x, int y, UINT options, const RECT* lprect
             dc->state.position.x += (align & TA_RIGHT) ? -adv : adv;
         }
     }
-    if (!p)
-        return TRUE;
+    if (!p) return TRUE;
     QRect clipRect;
-    if (lprect)
-        clipRect = dc->ToDeviceRect(*lprect);
-    if ((options & ETO_OPAQUE) && lprect)
-        p->fillRect(clipRect, ToQColor(dc->state.bkColor));
-    if (text.isEmpty())
-        return TRUE;
+    if (lprect) clipRect = dc->ToDeviceRect(*lprect);
+    if ((options & ETO_OPAQUE) && lprect) p->fillRect(clipRect, ToQColor(dc->state.bkColor));
+    if (text.isEmpty()) return TRUE;
     bool clipped = (options & ETO_CLIPPED) && lprect;
     if (clipped)
     {
@@ -152,19 +139,23 @@ BOOL ExtTextOutImpl(DcRecord* dc, int x, int y, UINT options, const RECT* lprect
     {
         QRect area = DrawableArea(p);
         if (clipped) area = area.intersected(clipRect);
-        if ((align & TA_CENTER) == TA_CENTER) {
+        if ((align & TA_CENTER) == TA_CENTER)
+        {
             // centred: drawn whole (its width was measured once)
-        } else if (align & TA_RIGHT) {
+        }
+        else if (align & TA_RIGHT)
+        {
             shown = VisibleEnd(tc.fm, text, dxPos + width - area.left());
             shownX = dxPos + width - tc.Width(shown);
-        } else {
+        }
+        else
+        {
             shown = VisibleStart(tc.fm, text, area.right() + 1 - dxPos);
         }
     }
     DrawRun(p, tc, shownX, dyPos, shown, dc->state.bkMode == OPAQUE, dc->state.bkColor, dc->state.textColor,
             dx.empty() ? nullptr : dx.data());
-    if (clipped)
-        p->restore();
+    if (clipped) p->restore();
     return TRUE;
 }
 
@@ -194,20 +185,18 @@ struct Layout
 {
     const TextContext& tc;
     UINT format;
-    int tabWidth;  // device pixels
+    int tabWidth; // device pixels
 
     // Width of a line, with tabs expanded when asked.
     int Width(const QString& line) const
     {
-        if (!(format & DT_EXPANDTABS) || !line.contains('\t'))
-            return tc.Width(line);
+        if (!(format & DT_EXPANDTABS) || !line.contains('\t')) return tc.Width(line);
         int x = 0;
         const QStringList parts = line.split('\t');
         for (int i = 0; i < parts.size(); ++i)
         {
             x += tc.Width(parts[i]);
-            if (i + 1 < parts.size())
-                x = tabWidth > 0 ? (x / tabWidth + 1) * tabWidth : x;
+            if (i + 1 < parts.size()) x = tabWidth > 0 ? (x / tabWidth + 1) * tabWidth : x;
         }
         return x;
     }
@@ -225,8 +214,7 @@ struct Layout
         {
             DrawRun(p, tc, x + cx, y, parts[i], opaque, bk, fg);
             cx += tc.Width(parts[i]);
-            if (i + 1 < parts.size())
-                cx = tabWidth > 0 ? (cx / tabWidth + 1) * tabWidth : cx;
+            if (i + 1 < parts.size()) cx = tabWidth > 0 ? (cx / tabWidth + 1) * tabWidth : cx;
         }
     }
 
@@ -254,19 +242,15 @@ struct Layout
             while (i < n)
             {
                 int j = i;
-                while (j < n && para[j] == ' ')
-                    ++j;
-                while (j < n && para[j] != ' ')
-                    ++j;
-                if (end >= 0 && Width(para.mid(start, j - start)) > maxWidth)
-                    break;
+                while (j < n && para[j] == ' ') ++j;
+                while (j < n && para[j] != ' ') ++j;
+                if (end >= 0 && Width(para.mid(start, j - start)) > maxWidth) break;
                 end = j;
                 i = j;
             }
             out << para.mid(start, end - start);
             start = end;
-            while (start < n && para[start] == ' ')
-                ++start;
+            while (start < n && para[start] == ' ') ++start;
         }
     }
 
@@ -298,20 +282,17 @@ struct Layout
             while (i < n)
             {
                 qsizetype j = i;
-                while (j < n && para[j] == ' ')
-                    ++j;
-                while (j < n && para[j] != ' ')
-                    ++j;
+                while (j < n && para[j] == ' ') ++j;
+                while (j < n && para[j] != ' ') ++j;
                 const qreal next = sum + pieceWidth(i, j);
                 ++pieces;
                 if (end >= 0)
                 {
                     const qreal slack = 2.0 + 0.25 * pieces;
-                    const bool over = next > maxWidth + slack ? true
+                    const bool over = next > maxWidth + slack   ? true
                                       : next < maxWidth - slack ? false
                                                                 : Width(para.mid(start, j - start)) > maxWidth;
-                    if (over)
-                        break;
+                    if (over) break;
                 }
                 sum = next;
                 end = j;
@@ -321,8 +302,7 @@ struct Layout
             known.push_back(qRound(sum));
             out << para.mid(start, end - start);
             start = end;
-            while (start < n && para[start] == ' ')
-                ++start;
+            while (start < n && para[start] == ' ') ++start;
         }
     }
     // The lines of a text of several paragraphs (at line breaks, wrapped with DT_WORDBREAK), no more
@@ -353,9 +333,9 @@ struct Layout
     QString Ellipsis(const QString& line, int maxWidth) const
     {
         // A start wider than the room is as far as the shortened line can reach.
-        const QString start = (format & DT_EXPANDTABS) && line.contains('\t') ? line : VisibleStart(tc.fm, line, maxWidth);
-        if (start.size() == line.size() && Width(line) <= maxWidth)
-            return line;
+        const QString start =
+            (format & DT_EXPANDTABS) && line.contains('\t') ? line : VisibleStart(tc.fm, line, maxWidth);
+        if (start.size() == line.size() && Width(line) <= maxWidth) return line;
         static const QString dots = QStringLiteral("...");
         int longest = std::min<int>(line.size(), start.size()) - 1;
         if (line.size() > kLongText)
@@ -375,8 +355,7 @@ struct Layout
         for (int k = longest; k >= 0; --k)
         {
             QString s = line.left(k) + dots;
-            if (Width(s) <= maxWidth)
-                return s;
+            if (Width(s) <= maxWidth) return s;
         }
         return dots;
     }
@@ -385,10 +364,8 @@ struct Layout
 int DrawTextImpl(DcRecord* dc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT format, LPDRAWTEXTPARAMS params,
                  LPWSTR modifiable)
 {
-    if (!dc || !lprc || !lpchText)
-        return 0;
-    if (cchText < 0)
-        cchText = static_cast<int>(std::wcslen(lpchText));
+    if (!dc || !lprc || !lpchText) return 0;
+    if (cchText < 0) cchText = static_cast<int>(std::wcslen(lpchText));
     QString text = ToQString(lpchText, cchText);
     TextContext tc(dc);
     RECT lr = *lprc;
@@ -398,20 +375,16 @@ int DrawTextImpl(DcRecord* dc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT 
         lr.right -= params->iRightMargin;
         params->uiLengthDrawn = static_cast<UINT>(cchText);
     }
-    if (!(format & DT_NOPREFIX))
-        text = StripPrefixes(text);
+    if (!(format & DT_NOPREFIX)) text = StripPrefixes(text);
     int lineHeight = tc.Height();
-    if (format & DT_EXTERNALLEADING)
-        lineHeight += std::max(0, tc.fm.leading());
+    if (format & DT_EXTERNALLEADING) lineHeight += std::max(0, tc.fm.leading());
     int tabChars = 8;
-    if (format & DT_TABSTOP)
-        tabChars = static_cast<int>((format >> 8) & 0xFF);
-    if (params && params->iTabLength > 0)
-        tabChars = params->iTabLength;
+    if (format & DT_TABSTOP) tabChars = static_cast<int>((format >> 8) & 0xFF);
+    if (params && params->iTabLength > 0) tabChars = params->iTabLength;
     Layout layout{tc, format, tabChars * tc.fm.averageCharWidth(), {}};
 
     QRect box = dc->ToDeviceRect(lr);
-    QPoint origin = dc->ToDevice(lr.left, lr.top);  // the rectangle's corner as given
+    QPoint origin = dc->ToDevice(lr.left, lr.top); // the rectangle's corner as given
     int left = box.left(), right = box.left() + box.width();
     int top = box.top(), bottom = box.top() + box.height();
     int maxWidth = right - left;
@@ -446,8 +419,7 @@ int DrawTextImpl(DcRecord* dc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT 
             if (QPainter* p = dc->Begin())
             {
                 QRect area = DrawableArea(p);
-                if (!(format & DT_NOCLIP))
-                    area = area.intersected(QRect(left, top, right - left, bottom - top));
+                if (!(format & DT_NOCLIP)) area = area.intersected(QRect(left, top, right - left, bottom - top));
                 maxLines = std::max(1, (area.bottom() + 1 - top) / lineHeight + 2);
             }
         lines = layout.Lines(text, maxWidth, maxLines);
@@ -511,8 +483,7 @@ int DrawTextImpl(DcRecord* dc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT 
         // A long line is shaped only as far as it can be seen (within the box when clipped, and
         // the device); one drawn centred is measured once and drawn whole.
         QRect area = DrawableArea(p);
-        if (clip)
-            area = area.intersected(QRect(left, top, right - left, bottom - top));
+        if (clip) area = area.intersected(QRect(left, top, right - left, bottom - top));
         const bool tabs = (format & DT_EXPANDTABS) != 0;
         for (const QString& l : lines)
         {
@@ -536,8 +507,7 @@ int DrawTextImpl(DcRecord* dc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT 
                 layout.Draw(p, x, y, shown, dc->state.bkMode == OPAQUE, dc->state.bkColor, dc->state.textColor);
             y += lineHeight;
         }
-        if (clip)
-            p->restore();
+        if (clip) p->restore();
     }
     return dc->DeviceToLogicalHeight(result);
 }
@@ -637,16 +607,14 @@ CString DrawnTextOn(HDC hdc, const CString& text, const RECT& rect, UINT format)
 BOOL TextOutW(HDC hdc, int x, int y, LPCWSTR lpString, int c)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc)
-        return FALSE;
+    if (!dc) return FALSE;
     return ExtTextOutImpl(dc, x, y, 0, nullptr, ToQString(lpString, lpString ? std::max(0, c) : 0), nullptr);
 }
 
 BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCWSTR lpString, UINT c, const INT* lpDx)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc)
-        return FALSE;
+    if (!dc) return FALSE;
     return ExtTextOutImpl(dc, x, y, options, lprect, ToQString(lpString, lpString ? static_cast<int>(c) : 0), lpDx);
 }
 
@@ -654,8 +622,7 @@ LONG TabbedTextOutW(HDC hdc, int x, int y, LPCWSTR lpString, int chCount, int nT
                     const INT* lpnTabStopPositions, int nTabOrigin)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc || !lpString)
-        return 0;
+    if (!dc || !lpString) return 0;
     QString text = ToQString(lpString, chCount);
     TextContext tc(dc);
     QPoint d = dc->ToDevice(x, y);
@@ -668,12 +635,10 @@ LONG TabbedTextOutW(HDC hdc, int x, int y, LPCWSTR lpString, int chCount, int nT
             for (int i = 0; i < nTabPositions; ++i)
             {
                 int stop = origin + dc->LogicalToDeviceWidth(lpnTabStopPositions[i]);
-                if (stop > abs)
-                    return stop - d.x();
+                if (stop > abs) return stop - d.x();
             }
             int step = nTabPositions == 1 ? dc->LogicalToDeviceWidth(lpnTabStopPositions[0]) : 0;
-            if (step > 0)
-                return ((abs - origin) / step + 1) * step + origin - d.x();
+            if (step > 0) return ((abs - origin) / step + 1) * step + origin - d.x();
             return cx;
         }
         return ((abs - origin) / defaultTab + 1) * defaultTab + origin - d.x();
@@ -687,8 +652,7 @@ LONG TabbedTextOutW(HDC hdc, int x, int y, LPCWSTR lpString, int chCount, int nT
             DrawRun(p, tc, d.x() + cx, d.y(), parts[i], dc->state.bkMode == OPAQUE, dc->state.bkColor,
                     dc->state.textColor);
         cx += tc.Width(parts[i]);
-        if (i + 1 < parts.size())
-            cx = nextStop(cx);
+        if (i + 1 < parts.size()) cx = nextStop(cx);
     }
     return static_cast<LONG>(MAKELONG(static_cast<WORD>(dc->DeviceToLogicalWidth(cx)),
                                       static_cast<WORD>(dc->DeviceToLogicalHeight(tc.Height()))));
@@ -707,8 +671,7 @@ int DrawTextExW(HDC hdc, LPWSTR lpchText, int cchText, LPRECT lprc, UINT format,
 BOOL GetTextExtentPoint32W(HDC hdc, LPCWSTR lpString, int c, LPSIZE psizl)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc || !psizl || c < 0)
-        return FALSE;
+    if (!dc || !psizl || c < 0) return FALSE;
     TextContext tc(dc);
     int w = tc.Width(ToQString(lpString, lpString ? c : 0));
     psizl->cx = dc->DeviceToLogicalWidth(w);
@@ -719,8 +682,7 @@ BOOL GetTextExtentPoint32W(HDC hdc, LPCWSTR lpString, int c, LPSIZE psizl)
 BOOL GetTextMetricsW(HDC hdc, LPTEXTMETRICW lptm)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc || !lptm)
-        return FALSE;
+    if (!dc || !lptm) return FALSE;
     TextContext tc(dc);
     FontRecord* f = FontOf(dc->state.font);
     *lptm = TEXTMETRICW{};
@@ -756,15 +718,12 @@ namespace qor::gui {
 int TextFace(HDC hdc, int nCount, LPWSTR face)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc)
-        return 0;
+    if (!dc) return 0;
     FontRecord* f = FontOf(dc->state.font);
     const wchar_t* name = f ? f->log.lfFaceName : L"";
     int len = static_cast<int>(wcsnlen(name, LF_FACESIZE));
-    if (!face)
-        return len + 1;
-    if (nCount <= 0)
-        return 0;
+    if (!face) return len + 1;
+    if (nCount <= 0) return 0;
     int n = std::min(len, nCount - 1);
     std::wmemcpy(face, name, n);
     face[n] = 0;
@@ -774,8 +733,7 @@ int TextFace(HDC hdc, int nCount, LPWSTR face)
 BOOL CharWidths(HDC hdc, UINT first, UINT last, LPINT buffer)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc || !buffer || last < first)
-        return FALSE;
+    if (!dc || !buffer || last < first) return FALSE;
     TextContext tc(dc);
     for (UINT c = first; c <= last; ++c)
         buffer[c - first] = dc->DeviceToLogicalWidth(tc.fm.horizontalAdvance(QChar(static_cast<char16_t>(c))));
@@ -785,21 +743,17 @@ BOOL CharWidths(HDC hdc, UINT first, UINT last, LPINT buffer)
 BOOL TextExtentEx(HDC hdc, LPCWSTR s, int n, int maxExtent, LPINT fit, LPINT dx, LPSIZE size)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc || !s || n < 0)
-        return FALSE;
+    if (!dc || !s || n < 0) return FALSE;
     TextContext tc(dc);
     QString text = ToQString(s, n);
     int fits = 0;
     for (int i = 1; i <= text.size(); ++i)
     {
         int w = dc->DeviceToLogicalWidth(tc.Width(text.left(i)));
-        if (dx)
-            dx[i - 1] = w;
-        if (w <= maxExtent)
-            fits = i;
+        if (dx) dx[i - 1] = w;
+        if (w <= maxExtent) fits = i;
     }
-    if (fit)
-        *fit = fits;
+    if (fit) *fit = fits;
     if (size)
     {
         size->cx = dc->DeviceToLogicalWidth(tc.Width(text));

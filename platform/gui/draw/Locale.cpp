@@ -39,19 +39,17 @@ using qor::gui::LocaleProfile;
 int CopyOut(const std::wstring& text, LPWSTR out, int cch)
 {
     const int needed = static_cast<int>(text.size()) + 1;
-    if (cch < 0 || (cch > 0 && out == nullptr))
-        return 0;
-    if (cch == 0)
-        return needed;
-    if (cch < needed)
-        return 0;
+    if (cch < 0 || (cch > 0 && out == nullptr)) return 0;
+    if (cch == 0) return needed;
+    if (cch < needed) return 0;
     std::wmemcpy(out, text.c_str(), text.size() + 1);
     return needed;
 }
 
 bool NumberItem(const LocaleProfile& p, LCTYPE item, int& value)
 {
-    switch (item) {
+    switch (item)
+    {
     case LOCALE_IMEASURE: value = p.measure; return true;
     case LOCALE_IDIGITS: value = p.digits; return true;
     case LOCALE_ILZERO: value = p.leadingZero; return true;
@@ -67,7 +65,8 @@ bool NumberItem(const LocaleProfile& p, LCTYPE item, int& value)
 
 bool TextItem(const LocaleProfile& p, LCTYPE item, std::wstring& text)
 {
-    switch (item) {
+    switch (item)
+    {
     case LOCALE_SLIST: text = p.list; return true;
     case LOCALE_SDECIMAL: text = p.decimal; return true;
     case LOCALE_STHOUSAND: text = p.thousand; return true;
@@ -86,7 +85,8 @@ bool TextItem(const LocaleProfile& p, LCTYPE item, std::wstring& text)
 
 // Digit groups from the integer part's right end leftwards; when repeat is set the last
 // size applies to the rest, otherwise the rest stays one block.
-struct Grouping {
+struct Grouping
+{
     std::vector<int> sizes;
     bool repeat = false;
 };
@@ -96,18 +96,18 @@ Grouping GroupingFromText(const std::wstring& text)
 {
     Grouping g;
     std::size_t start = 0;
-    while (start <= text.size()) {
+    while (start <= text.size())
+    {
         std::size_t end = text.find(L';', start);
-        if (end == std::wstring::npos)
-            end = text.size();
+        if (end == std::wstring::npos) end = text.size();
         int n = 0;
         for (std::size_t i = start; i < end; ++i)
-            if (text[i] >= L'0' && text[i] <= L'9')
-                n = n * 10 + (text[i] - L'0');
+            if (text[i] >= L'0' && text[i] <= L'9') n = n * 10 + (text[i] - L'0');
         g.sizes.push_back(n);
         start = end + 1;
     }
-    if (!g.sizes.empty() && g.sizes.back() == 0) {
+    if (!g.sizes.empty() && g.sizes.back() == 0)
+    {
         g.sizes.pop_back();
         g.repeat = true;
     }
@@ -121,27 +121,26 @@ Grouping GroupingFromNumber(UINT n)
     Grouping g;
     g.repeat = true;
     const std::wstring digits = std::to_wstring(n);
-    for (wchar_t c : digits)
-        g.sizes.push_back(c - L'0');
-    while (!g.sizes.empty() && g.sizes.back() == 0)
-        g.sizes.pop_back();
+    for (wchar_t c : digits) g.sizes.push_back(c - L'0');
+    while (!g.sizes.empty() && g.sizes.back() == 0) g.sizes.pop_back();
     return g;
 }
 
 std::wstring Group(const std::wstring& integer, const Grouping& g, const std::wstring& sep)
 {
-    if (g.sizes.empty() || g.sizes.front() <= 0)
-        return integer;
+    if (g.sizes.empty() || g.sizes.front() <= 0) return integer;
     std::vector<std::wstring> blocks;
     std::size_t end = integer.size();
     std::size_t index = 0;
-    while (end > 0) {
+    while (end > 0)
+    {
         int size = 0;
         if (index < g.sizes.size())
             size = g.sizes[index];
         else if (g.repeat)
             size = g.sizes.back();
-        if (size <= 0 || static_cast<std::size_t>(size) >= end) {
+        if (size <= 0 || static_cast<std::size_t>(size) >= end)
+        {
             blocks.push_back(integer.substr(0, end));
             break;
         }
@@ -150,9 +149,9 @@ std::wstring Group(const std::wstring& integer, const Grouping& g, const std::ws
         ++index;
     }
     std::wstring out;
-    for (auto it = blocks.rbegin(); it != blocks.rend(); ++it) {
-        if (!out.empty())
-            out += sep;
+    for (auto it = blocks.rbegin(); it != blocks.rend(); ++it)
+    {
+        if (!out.empty()) out += sep;
         out += *it;
     }
     return out;
@@ -160,7 +159,8 @@ std::wstring Group(const std::wstring& integer, const Grouping& g, const std::ws
 
 // The common part of a number and a currency amount: the digits (integer part without
 // leading zeros, rounded fraction), and the sign. False for a value the rules refuse.
-struct Digits {
+struct Digits
+{
     std::wstring integer;
     std::wstring fraction;
     bool negative = false;
@@ -168,16 +168,17 @@ struct Digits {
 
 bool ParseAndRound(LPCWSTR value, UINT numDigits, Digits& d)
 {
-    if (value == nullptr)
-        return false;
+    if (value == nullptr) return false;
     const wchar_t* s = value;
-    if (*s == L'-') {
+    if (*s == L'-')
+    {
         d.negative = true;
         ++s;
     }
     std::wstring integer, fraction;
     bool point = false;
-    for (; *s; ++s) {
+    for (; *s; ++s)
+    {
         if (*s >= L'0' && *s <= L'9')
             (point ? fraction : integer) += *s;
         else if (*s == L'.' && !point)
@@ -185,26 +186,30 @@ bool ParseAndRound(LPCWSTR value, UINT numDigits, Digits& d)
         else
             return false;
     }
-    if (integer.empty() && fraction.empty())
-        return false;
+    if (integer.empty() && fraction.empty()) return false;
 
     // Round half away from zero at numDigits decimals, carrying into the integer part.
-    if (fraction.size() > numDigits) {
+    if (fraction.size() > numDigits)
+    {
         const bool up = fraction[numDigits] >= L'5';
         fraction.resize(numDigits);
-        if (up) {
+        if (up)
+        {
             std::wstring all = integer + fraction;
             int i = static_cast<int>(all.size()) - 1;
-            for (; i >= 0; --i) {
-                if (all[i] == L'9') {
+            for (; i >= 0; --i)
+            {
+                if (all[i] == L'9')
+                {
                     all[i] = L'0';
-                } else {
+                }
+                else
+                {
                     ++all[i];
                     break;
                 }
             }
-            if (i < 0)
-                all.insert(all.begin(), L'1');
+            if (i < 0) all.insert(all.begin(), L'1');
             integer = all.substr(0, all.size() - numDigits);
             fraction = all.substr(all.size() - numDigits);
         }
@@ -215,8 +220,7 @@ bool ParseAndRound(LPCWSTR value, UINT numDigits, Digits& d)
     integer = first == std::wstring::npos ? std::wstring() : integer.substr(first);
 
     // No "negative zero": a value that rounds to nothing shows without a sign.
-    if (integer.empty() && fraction.find_first_not_of(L'0') == std::wstring::npos)
-        d.negative = false;
+    if (integer.empty() && fraction.find_first_not_of(L'0') == std::wstring::npos) d.negative = false;
     d.integer = integer;
     d.fraction = fraction;
     return true;
@@ -225,17 +229,15 @@ bool ParseAndRound(LPCWSTR value, UINT numDigits, Digits& d)
 std::wstring Body(const Digits& d, bool leadingZero, const Grouping& g, const std::wstring& thousand,
                   const std::wstring& decimal)
 {
-    std::wstring out = d.integer.empty() ? (leadingZero ? std::wstring(L"0") : std::wstring())
-                                         : Group(d.integer, g, thousand);
-    if (!d.fraction.empty())
-        out += decimal + d.fraction;
+    std::wstring out =
+        d.integer.empty() ? (leadingZero ? std::wstring(L"0") : std::wstring()) : Group(d.integer, g, thousand);
+    if (!d.fraction.empty()) out += decimal + d.fraction;
     return out;
 }
 
 bool ValidFlags(DWORD dwFlags, bool hasFormat)
 {
-    if (hasFormat)
-        return dwFlags == 0;
+    if (hasFormat) return dwFlags == 0;
     return (dwFlags & ~(LOCALE_NOUSEROVERRIDE | LOCALE_USE_CP_ACP)) == 0;
 }
 
@@ -249,22 +251,19 @@ int GetLocaleInfoW(LCID Locale, LCTYPE LCType, LPWSTR lpLCData, int cchData)
     const LCTYPE item = LCType & ~(LOCALE_NOUSEROVERRIDE | LOCALE_USE_CP_ACP | LOCALE_RETURN_NUMBER);
 
     int number = 0;
-    if (NumberItem(p, item, number)) {
-        if (!asNumber)
-            return CopyOut(std::to_wstring(number), lpLCData, cchData);
+    if (NumberItem(p, item, number))
+    {
+        if (!asNumber) return CopyOut(std::to_wstring(number), lpLCData, cchData);
         // The DWORD takes sizeof(DWORD) / sizeof(WCHAR) characters (one with 32-bit WCHARs).
         constexpr int kCch = static_cast<int>((sizeof(DWORD) + sizeof(WCHAR) - 1) / sizeof(WCHAR));
-        if (cchData == 0)
-            return kCch;
-        if (lpLCData == nullptr || cchData < kCch)
-            return 0;
+        if (cchData == 0) return kCch;
+        if (lpLCData == nullptr || cchData < kCch) return 0;
         const DWORD v = static_cast<DWORD>(number);
         std::memcpy(lpLCData, &v, sizeof v);
         return kCch;
     }
     std::wstring text;
-    if (asNumber || !TextItem(p, item, text))
-        return 0;
+    if (asNumber || !TextItem(p, item, text)) return 0;
     return CopyOut(text, lpLCData, cchData);
 }
 
@@ -273,27 +272,28 @@ int GetLocaleInfo(LCID Locale, LCTYPE LCType, LPWSTR lpLCData, int cchData)
     return GetLocaleInfoW(Locale, LCType, lpLCData, cchData);
 }
 
-int GetNumberFormatW(LCID Locale, DWORD dwFlags, LPCWSTR lpValue, const NUMBERFMTW* lpFormat,
-                     LPWSTR lpNumberStr, int cchNumber)
+int GetNumberFormatW(LCID Locale, DWORD dwFlags, LPCWSTR lpValue, const NUMBERFMTW* lpFormat, LPWSTR lpNumberStr,
+                     int cchNumber)
 {
     UNREFERENCED_PARAMETER(Locale);
-    if (!ValidFlags(dwFlags, lpFormat != nullptr))
-        return 0;
+    if (!ValidFlags(dwFlags, lpFormat != nullptr)) return 0;
     const LocaleProfile& p = qor::gui::CurrentLocaleProfile();
 
     UINT numDigits, leadingZero, negativeOrder;
     Grouping grouping;
     std::wstring decimal, thousand;
-    if (lpFormat) {
-        if (lpFormat->lpDecimalSep == nullptr || lpFormat->lpThousandSep == nullptr)
-            return 0;
+    if (lpFormat)
+    {
+        if (lpFormat->lpDecimalSep == nullptr || lpFormat->lpThousandSep == nullptr) return 0;
         numDigits = lpFormat->NumDigits;
         leadingZero = lpFormat->LeadingZero;
         negativeOrder = lpFormat->NegativeOrder;
         grouping = GroupingFromNumber(lpFormat->Grouping);
         decimal = lpFormat->lpDecimalSep;
         thousand = lpFormat->lpThousandSep;
-    } else {
+    }
+    else
+    {
         numDigits = static_cast<UINT>(p.digits);
         leadingZero = static_cast<UINT>(p.leadingZero);
         negativeOrder = static_cast<UINT>(p.negativeNumber);
@@ -301,17 +301,17 @@ int GetNumberFormatW(LCID Locale, DWORD dwFlags, LPCWSTR lpValue, const NUMBERFM
         decimal = p.decimal;
         thousand = p.thousand;
     }
-    if (negativeOrder > 4 || numDigits > 100)
-        return 0;
+    if (negativeOrder > 4 || numDigits > 100) return 0;
 
     Digits d;
-    if (!ParseAndRound(lpValue, numDigits, d))
-        return 0;
+    if (!ParseAndRound(lpValue, numDigits, d)) return 0;
     const std::wstring body = Body(d, leadingZero != 0, grouping, thousand, decimal);
     std::wstring out = body;
-    if (d.negative) {
+    if (d.negative)
+    {
         const std::wstring& neg = p.negativeSign;
-        switch (negativeOrder) {
+        switch (negativeOrder)
+        {
         case 0: out = L"(" + body + L")"; break;
         case 1: out = neg + body; break;
         case 2: out = neg + L" " + body; break;
@@ -322,24 +322,24 @@ int GetNumberFormatW(LCID Locale, DWORD dwFlags, LPCWSTR lpValue, const NUMBERFM
     return CopyOut(out, lpNumberStr, cchNumber);
 }
 
-int GetNumberFormat(LCID Locale, DWORD dwFlags, LPCWSTR lpValue, const NUMBERFMTW* lpFormat,
-                    LPWSTR lpNumberStr, int cchNumber)
+int GetNumberFormat(LCID Locale, DWORD dwFlags, LPCWSTR lpValue, const NUMBERFMTW* lpFormat, LPWSTR lpNumberStr,
+                    int cchNumber)
 {
     return GetNumberFormatW(Locale, dwFlags, lpValue, lpFormat, lpNumberStr, cchNumber);
 }
 
-int GetCurrencyFormatW(LCID Locale, DWORD dwFlags, LPCWSTR lpValue, const CURRENCYFMTW* lpFormat,
-                       LPWSTR lpCurrencyStr, int cchCurrency)
+int GetCurrencyFormatW(LCID Locale, DWORD dwFlags, LPCWSTR lpValue, const CURRENCYFMTW* lpFormat, LPWSTR lpCurrencyStr,
+                       int cchCurrency)
 {
     UNREFERENCED_PARAMETER(Locale);
-    if (!ValidFlags(dwFlags, lpFormat != nullptr))
-        return 0;
+    if (!ValidFlags(dwFlags, lpFormat != nullptr)) return 0;
     const LocaleProfile& p = qor::gui::CurrentLocaleProfile();
 
     UINT numDigits, leadingZero, negativeOrder, positiveOrder;
     Grouping grouping;
     std::wstring decimal, thousand, symbol;
-    if (lpFormat) {
+    if (lpFormat)
+    {
         if (lpFormat->lpDecimalSep == nullptr || lpFormat->lpThousandSep == nullptr ||
             lpFormat->lpCurrencySymbol == nullptr)
             return 0;
@@ -351,7 +351,9 @@ int GetCurrencyFormatW(LCID Locale, DWORD dwFlags, LPCWSTR lpValue, const CURREN
         decimal = lpFormat->lpDecimalSep;
         thousand = lpFormat->lpThousandSep;
         symbol = lpFormat->lpCurrencySymbol;
-    } else {
+    }
+    else
+    {
         numDigits = static_cast<UINT>(p.currencyDigits);
         leadingZero = static_cast<UINT>(p.leadingZero);
         negativeOrder = static_cast<UINT>(p.negativeCurrency);
@@ -361,25 +363,28 @@ int GetCurrencyFormatW(LCID Locale, DWORD dwFlags, LPCWSTR lpValue, const CURREN
         thousand = p.monThousand;
         symbol = p.currency;
     }
-    if (negativeOrder > 15 || positiveOrder > 3 || numDigits > 100)
-        return 0;
+    if (negativeOrder > 15 || positiveOrder > 3 || numDigits > 100) return 0;
 
     Digits d;
-    if (!ParseAndRound(lpValue, numDigits, d))
-        return 0;
+    if (!ParseAndRound(lpValue, numDigits, d)) return 0;
     const std::wstring n = Body(d, leadingZero != 0, grouping, thousand, decimal);
     const std::wstring& s = symbol;
     const std::wstring& m = p.negativeSign;
     std::wstring out;
-    if (!d.negative) {
-        switch (positiveOrder) {
+    if (!d.negative)
+    {
+        switch (positiveOrder)
+        {
         case 0: out = s + n; break;
         case 1: out = n + s; break;
         case 2: out = s + L" " + n; break;
         case 3: out = n + L" " + s; break;
         }
-    } else {
-        switch (negativeOrder) {
+    }
+    else
+    {
+        switch (negativeOrder)
+        {
         case 0: out = L"(" + s + n + L")"; break;
         case 1: out = m + s + n; break;
         case 2: out = s + m + n; break;
@@ -401,8 +406,8 @@ int GetCurrencyFormatW(LCID Locale, DWORD dwFlags, LPCWSTR lpValue, const CURREN
     return CopyOut(out, lpCurrencyStr, cchCurrency);
 }
 
-int GetCurrencyFormat(LCID Locale, DWORD dwFlags, LPCWSTR lpValue, const CURRENCYFMTW* lpFormat,
-                      LPWSTR lpCurrencyStr, int cchCurrency)
+int GetCurrencyFormat(LCID Locale, DWORD dwFlags, LPCWSTR lpValue, const CURRENCYFMTW* lpFormat, LPWSTR lpCurrencyStr,
+                      int cchCurrency)
 {
     return GetCurrencyFormatW(Locale, dwFlags, lpValue, lpFormat, lpCurrencyStr, cchCurrency);
 }

@@ -45,22 +45,24 @@ using LCTYPE = DWORD;
 #define LOCALE_IDIGITSUBSTITUTION 0x00001014u
 
 // Formats for GetNumberFormatW / GetCurrencyFormatW in place of the locale's.
-struct NUMBERFMTW {
-    UINT NumDigits;      // decimals
-    UINT LeadingZero;    // 1: "0.5", 0: ".5"
-    UINT Grouping;       // 0-9 digits per group, or 32 for 3 then 2 (12,34,56,789)
+struct NUMBERFMTW
+{
+    UINT NumDigits;   // decimals
+    UINT LeadingZero; // 1: "0.5", 0: ".5"
+    UINT Grouping;    // 0-9 digits per group, or 32 for 3 then 2 (12,34,56,789)
     LPWSTR lpDecimalSep;
     LPWSTR lpThousandSep;
-    UINT NegativeOrder;  // 0 (1.1), 1 -1.1, 2 - 1.1, 3 1.1-, 4 1.1 -
+    UINT NegativeOrder; // 0 (1.1), 1 -1.1, 2 - 1.1, 3 1.1-, 4 1.1 -
 };
-struct CURRENCYFMTW {
+struct CURRENCYFMTW
+{
     UINT NumDigits;
     UINT LeadingZero;
     UINT Grouping;
     LPWSTR lpDecimalSep;
     LPWSTR lpThousandSep;
-    UINT NegativeOrder;  // 0-15, the locale's LOCALE_INEGCURR values
-    UINT PositiveOrder;  // 0 $1.1, 1 1.1$, 2 $ 1.1, 3 1.1 $
+    UINT NegativeOrder; // 0-15, the locale's LOCALE_INEGCURR values
+    UINT PositiveOrder; // 0 $1.1, 1 1.1$, 2 $ 1.1, 3 1.1 $
     LPWSTR lpCurrencySymbol;
 };
 using NUMBERFMT = NUMBERFMTW;
@@ -80,14 +82,14 @@ int GetLocaleInfo(LCID Locale, LCTYPE LCType, LPWSTR lpLCData, int cchData);
 // dwFlags LOCALE_NOUSEROVERRIDE allowed; with a format, dwFlags must be 0. Returns the
 // characters written with the terminator, or the size needed when cchNumber is 0; 0 when
 // the buffer is too small.
-int GetNumberFormatW(LCID Locale, DWORD dwFlags, LPCWSTR lpValue, const NUMBERFMTW* lpFormat,
-                     LPWSTR lpNumberStr, int cchNumber);
-int GetNumberFormat(LCID Locale, DWORD dwFlags, LPCWSTR lpValue, const NUMBERFMTW* lpFormat,
-                    LPWSTR lpNumberStr, int cchNumber);
-int GetCurrencyFormatW(LCID Locale, DWORD dwFlags, LPCWSTR lpValue, const CURRENCYFMTW* lpFormat,
-                       LPWSTR lpCurrencyStr, int cchCurrency);
-int GetCurrencyFormat(LCID Locale, DWORD dwFlags, LPCWSTR lpValue, const CURRENCYFMTW* lpFormat,
-                      LPWSTR lpCurrencyStr, int cchCurrency);
+int GetNumberFormatW(LCID Locale, DWORD dwFlags, LPCWSTR lpValue, const NUMBERFMTW* lpFormat, LPWSTR lpNumberStr,
+                     int cchNumber);
+int GetNumberFormat(LCID Locale, DWORD dwFlags, LPCWSTR lpValue, const NUMBERFMTW* lpFormat, LPWSTR lpNumberStr,
+                    int cchNumber);
+int GetCurrencyFormatW(LCID Locale, DWORD dwFlags, LPCWSTR lpValue, const CURRENCYFMTW* lpFormat, LPWSTR lpCurrencyStr,
+                       int cchCurrency);
+int GetCurrencyFormat(LCID Locale, DWORD dwFlags, LPCWSTR lpValue, const CURRENCYFMTW* lpFormat, LPWSTR lpCurrencyStr,
+                      int cchCurrency);
 
 LCID GetUserDefaultLCID();
 LCID GetSystemDefaultLCID();
@@ -95,7 +97,8 @@ LCID GetSystemDefaultLCID();
 namespace qor::gui {
 
 // The values every locale query answers from. The default is en-US.
-struct LocaleProfile {
+struct LocaleProfile
+{
     std::wstring decimal = L".";
     std::wstring thousand = L",";
     std::wstring grouping = L"3;0";

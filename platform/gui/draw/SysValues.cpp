@@ -1,14 +1,14 @@
 // System colours, metrics and settings, the screen, the keyboard and mouse state, beeps.
 #include "platform/gui/draw/SysValues.h"
 
+#include "platform/core/Time.h"
 #include "platform/gui/draw/Gdi.h"
 #include "platform/gui/draw/GdiInternal.h"
-#include "platform/core/Time.h"
 
-#include <QtWidgets/QWidget>
 #include <QtGui/QCursor>
 #include <QtGui/QScreen>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QWidget>
 
 #include <array>
 #include <atomic>
@@ -45,7 +45,8 @@ qor::gui::BeepHook& Hook()
     return hook;
 }
 
-struct FixedScreen {
+struct FixedScreen
+{
     CRect screen;
     CRect work;
 };
@@ -66,7 +67,8 @@ CRect ScreenArea(const QWidget* near, bool workArea)
 
 void SetFixedScreen(const RECT* screen, const RECT* workArea)
 {
-    if (!screen) {
+    if (!screen)
+    {
         g_fixedScreen.reset();
         return;
     }
@@ -83,7 +85,8 @@ COLORREF GetSysColor(int nIndex)
 
 int GetSystemMetrics(int nIndex)
 {
-    switch (nIndex) {
+    switch (nIndex)
+    {
     case SM_CXSCREEN:
     case SM_CXVIRTUALSCREEN: return qor::gui::ScreenArea(nullptr, false).Width();
     case SM_CYSCREEN:
@@ -136,7 +139,8 @@ int GetSystemMetrics(int nIndex)
 
 BOOL SystemParametersInfo(UINT uiAction, UINT, void* pv, UINT)
 {
-    switch (uiAction) {
+    switch (uiAction)
+    {
     case SPI_GETWHEELSCROLLLINES:
     case SPI_GETWHEELSCROLLCHARS:
         if (!pv) return FALSE;
@@ -236,7 +240,8 @@ void ResetBeepCount() { g_beeps = 0; }
 
 void SetSysColorOverride(int nIndex, COLORREF color)
 {
-    if (nIndex < 0) {
+    if (nIndex < 0)
+    {
         Colors() = kDefaultColors;
         return;
     }

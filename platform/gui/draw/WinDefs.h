@@ -6,20 +6,32 @@
 #include "platform/core/Types.h"
 
 // ---- Handles (opaque; the layer maps them to its objects) --------------------------------
-struct HGDIOBJ__; using HGDIOBJ = HGDIOBJ__*;
-struct HPEN__; using HPEN = HPEN__*;
-struct HBRUSH__; using HBRUSH = HBRUSH__*;
-struct HFONT__; using HFONT = HFONT__*;
-struct HBITMAP__; using HBITMAP = HBITMAP__*;
-struct HRGN__; using HRGN = HRGN__*;
-struct HDC__; using HDC = HDC__*;
-struct HPALETTE__; using HPALETTE = HPALETTE__*;
-struct HCURSOR__; using HCURSOR = HCURSOR__*;
+struct HGDIOBJ__;
+using HGDIOBJ = HGDIOBJ__*;
+struct HPEN__;
+using HPEN = HPEN__*;
+struct HBRUSH__;
+using HBRUSH = HBRUSH__*;
+struct HFONT__;
+using HFONT = HFONT__*;
+struct HBITMAP__;
+using HBITMAP = HBITMAP__*;
+struct HRGN__;
+using HRGN = HRGN__*;
+struct HDC__;
+using HDC = HDC__*;
+struct HPALETTE__;
+using HPALETTE = HPALETTE__*;
+struct HCURSOR__;
+using HCURSOR = HCURSOR__*;
 using HICON = HCURSOR;
-struct HINSTANCE__; using HINSTANCE = HINSTANCE__*;
+struct HINSTANCE__;
+using HINSTANCE = HINSTANCE__*;
 using HMODULE = HINSTANCE;
-struct HMENU__; using HMENU = HMENU__*;
-struct HACCEL__; using HACCEL = HACCEL__*;
+struct HMENU__;
+using HMENU = HMENU__*;
+struct HACCEL__;
+using HACCEL = HACCEL__*;
 using ATOM = WORD;
 using LPINT = int*;
 using LPUINT = UINT*;
@@ -350,7 +362,8 @@ using LPUINT = UINT*;
 #define ESB_DISABLE_UP 0x0001u
 #define ESB_DISABLE_DOWN 0x0002u
 
-struct SCROLLINFO {
+struct SCROLLINFO
+{
     UINT cbSize;
     UINT fMask;
     int nMin;
@@ -531,7 +544,8 @@ using LPCSCROLLINFO = const SCROLLINFO*;
 #define MB_SIMPLEBEEP 0xFFFFFFFFu
 
 // ---- Notifications -----------------------------------------------------------------------
-struct NMHDR {
+struct NMHDR
+{
     HWND hwndFrom;
     UINT_PTR idFrom;
     UINT code;
@@ -577,7 +591,8 @@ using LPNMHDR = NMHDR*;
 using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
 using TIMERPROC = void (*)(HWND, UINT, UINT_PTR, DWORD);
 
-struct WNDCLASS {
+struct WNDCLASS
+{
     UINT style;
     WNDPROC lpfnWndProc;
     int cbClsExtra;
@@ -592,7 +607,8 @@ struct WNDCLASS {
 using WNDCLASSW = WNDCLASS;
 using LPWNDCLASS = WNDCLASS*;
 
-struct CREATESTRUCT {
+struct CREATESTRUCT
+{
     LPVOID lpCreateParams;
     HINSTANCE hInstance;
     HMENU hMenu;
@@ -609,7 +625,8 @@ struct CREATESTRUCT {
 using LPCREATESTRUCT = CREATESTRUCT*;
 using CREATESTRUCTW = CREATESTRUCT;
 
-struct MSG {
+struct MSG
+{
     HWND hwnd;
     UINT message;
     WPARAM wParam;
@@ -619,7 +636,8 @@ struct MSG {
 };
 using LPMSG = MSG*;
 
-struct WINDOWPOS {
+struct WINDOWPOS
+{
     HWND hwnd;
     HWND hwndInsertAfter;
     int x;
@@ -629,7 +647,8 @@ struct WINDOWPOS {
     UINT flags;
 };
 
-struct MINMAXINFO {
+struct MINMAXINFO
+{
     POINT ptReserved;
     POINT ptMaxSize;
     POINT ptMaxPosition;

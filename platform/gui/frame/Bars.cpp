@@ -1,8 +1,8 @@
 // Toolbars, the menu bar, the status bar and dockable panes over the frame's main window.
 #include "platform/gui/frame/Bars.h"
 
-#include "platform/gui/frame/FrameInternal.h"
 #include "platform/gui/draw/SysValues.h"
+#include "platform/gui/frame/FrameInternal.h"
 #include "platform/gui/frame/ToolBarCustomizeInternal.h"
 #include "platform/gui/widgets/ToolBarImagesInternal.h"
 #include "platform/gui/window/WndInternal.h"
@@ -53,7 +53,8 @@ BOOL CBasePane::CreatePaneWindow(LPCTSTR lpszCaption, CWnd* pParentWnd, UINT nID
     m_pShell = new PaneShell;
     m_pShell->kind = kind;
     QString caption = ToQString(CString(lpszCaption ? lpszCaption : L""));
-    switch (kind) {
+    switch (kind)
+    {
     case kPaneDock: {
         auto* dock = new QDockWidget(caption, shell->window);
         dock->setObjectName(QStringLiteral("pane%1").arg(nID));
@@ -62,9 +63,12 @@ BOOL CBasePane::CreatePaneWindow(LPCTSTR lpszCaption, CWnd* pParentWnd, UINT nID
         m_pShell->dock = dock;
         m_pShell->slot = slot;
         Qt::DockWidgetArea area = Qt::LeftDockWidgetArea;
-        if (dwStyle & CBRS_ALIGN_RIGHT) area = Qt::RightDockWidgetArea;
-        else if (dwStyle & CBRS_ALIGN_BOTTOM) area = Qt::BottomDockWidgetArea;
-        else if ((dwStyle & CBRS_ALIGN_TOP) && !(dwStyle & CBRS_ALIGN_LEFT)) area = Qt::TopDockWidgetArea;
+        if (dwStyle & CBRS_ALIGN_RIGHT)
+            area = Qt::RightDockWidgetArea;
+        else if (dwStyle & CBRS_ALIGN_BOTTOM)
+            area = Qt::BottomDockWidgetArea;
+        else if ((dwStyle & CBRS_ALIGN_TOP) && !(dwStyle & CBRS_ALIGN_LEFT))
+            area = Qt::TopDockWidgetArea;
         m_pShell->afterLayout = shell->window->property("qorLayoutRestored").toBool();
         if (KeptPanes::PlaceNewPane(frame, dock))
             m_pShell->keptPlace = true;
@@ -93,7 +97,8 @@ BOOL CBasePane::CreatePaneWindow(LPCTSTR lpszCaption, CWnd* pParentWnd, UINT nID
 
 void CBasePane::PostNcDestroy()
 {
-    if (m_pShell) {
+    if (m_pShell)
+    {
         if (m_pShell->document)
         {
             // Its tab goes with it; the slot no longer knows the window.
@@ -161,12 +166,17 @@ void CBasePane::ShowPane(BOOL bShow, BOOL, BOOL bActivate)
         }
         return;
     }
-    if (m_pShell->dock) {
+    if (m_pShell->dock)
+    {
         m_pShell->dock->setVisible(bShow != FALSE);
         if (bShow && bActivate) m_pShell->dock->raise();
-    } else if (m_pShell->toolBar) {
+    }
+    else if (m_pShell->toolBar)
+    {
         m_pShell->toolBar->setVisible(bShow != FALSE);
-    } else if (m_pShell->kind == kPaneStatusBar && m_pDockSite && m_pDockSite->Shell()) {
+    }
+    else if (m_pShell->kind == kPaneStatusBar && m_pDockSite && m_pDockSite->Shell())
+    {
         m_pDockSite->Shell()->window->statusBar()->setVisible(bShow != FALSE);
     }
 }
@@ -290,9 +300,11 @@ void CMFCToolBar::Rebuild()
     QToolBar* tb = m_pShell->toolBar;
     tb->clear();
     m_pShell->buttons.clear();
-    for (size_t i = 0; i < m_buttons.size(); ++i) {
+    for (size_t i = 0; i < m_buttons.size(); ++i)
+    {
         UINT id = m_buttons[i];
-        if (id == ID_SEPARATOR) {
+        if (id == ID_SEPARATOR)
+        {
             m_pShell->buttons.emplace_back(tb->addSeparator());
             continue;
         }
@@ -381,7 +393,8 @@ void CMFCToolBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler)
     CCmdTarget* route = pTarget;
     if (!m_pDockSite)
         if (CWnd* owner = GetOwner()) route = owner;
-    for (size_t i = 0; i < m_buttons.size(); ++i) {
+    for (size_t i = 0; i < m_buttons.size(); ++i)
+    {
         if (m_buttons[i] == ID_SEPARATOR) continue;
         StateCmdUI state;
         state.m_nID = m_buttons[i];
@@ -390,7 +403,8 @@ void CMFCToolBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler)
         state.DoUpdate(route, bDisableIfNoHndler);
         m_enabled[i] = state.m_bEnabled;
         m_checked[i] = state.m_nCheck;
-        if (m_pShell && i < m_pShell->buttons.size() && m_pShell->buttons[i]) {
+        if (m_pShell && i < m_pShell->buttons.size() && m_pShell->buttons[i])
+        {
             m_pShell->buttons[i]->setEnabled(state.m_bEnabled != FALSE);
             m_pShell->buttons[i]->setCheckable(state.m_nCheck != 0);
             m_pShell->buttons[i]->setChecked(state.m_nCheck != 0);
@@ -418,14 +432,18 @@ BOOL CMFCStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount)
 {
     if (nIDCount < 0 || (nIDCount > 0 && !lpIDArray)) return FALSE;
     m_panes.assign(static_cast<size_t>(nIDCount), Pane{});
-    for (int i = 0; i < nIDCount; ++i) {
+    for (int i = 0; i < nIDCount; ++i)
+    {
         Pane& p = m_panes[static_cast<size_t>(i)];
         p.id = lpIDArray[i];
         p.style = i == 0 ? (SBPS_NOBORDERS | SBPS_STRETCH) : SBPS_NORMAL;
         p.width = 80;
-        if (p.id == ID_INDICATOR_CAPS) p.text = L"CAP";
-        else if (p.id == ID_INDICATOR_NUM) p.text = L"NUM";
-        else if (p.id == ID_INDICATOR_SCRL) p.text = L"SCRL";
+        if (p.id == ID_INDICATOR_CAPS)
+            p.text = L"CAP";
+        else if (p.id == ID_INDICATOR_NUM)
+            p.text = L"NUM";
+        else if (p.id == ID_INDICATOR_SCRL)
+            p.text = L"SCRL";
     }
     Rebuild();
     return TRUE;
@@ -436,20 +454,25 @@ void CMFCStatusBar::Rebuild()
     if (!m_pShell || !m_pDockSite || !m_pDockSite->Shell()) return;
     QStatusBar* sb = m_pDockSite->Shell()->window->statusBar();
     for (auto& w : m_pShell->statusWidgets)
-        if (w) {
+        if (w)
+        {
             sb->removeWidget(w);
             w->deleteLater();
         }
     m_pShell->statusWidgets.clear();
-    for (size_t i = 0; i < m_panes.size(); ++i) {
+    for (size_t i = 0; i < m_panes.size(); ++i)
+    {
         const Pane& p = m_panes[i];
         QWidget* w = nullptr;
-        if (p.progress) {
+        if (p.progress)
+        {
             auto* bar = new QProgressBar;
             bar->setRange(0, static_cast<int>(p.total));
             bar->setTextVisible(p.progressText);
             w = bar;
-        } else {
+        }
+        else
+        {
             w = new QLabel;
         }
         w->setMinimumWidth((p.style & SBPS_STRETCH) ? 0 : p.width);
@@ -464,10 +487,13 @@ void CMFCStatusBar::Show(int nIndex)
     if (!m_pShell || nIndex < 0 || nIndex >= static_cast<int>(m_pShell->statusWidgets.size())) return;
     QWidget* w = m_pShell->statusWidgets[static_cast<size_t>(nIndex)];
     const Pane& p = m_panes[static_cast<size_t>(nIndex)];
-    if (auto* bar = qobject_cast<QProgressBar*>(w)) {
+    if (auto* bar = qobject_cast<QProgressBar*>(w))
+    {
         bar->setRange(0, static_cast<int>(p.total));
         bar->setValue(static_cast<int>(std::clamp(p.current, 0L, p.total)));
-    } else if (auto* label = qobject_cast<QLabel*>(w)) {
+    }
+    else if (auto* label = qobject_cast<QLabel*>(w))
+    {
         // A key indicator shows its text only while its key is toggled on.
         const int vk = p.id == ID_INDICATOR_CAPS   ? VK_CAPITAL
                        : p.id == ID_INDICATOR_NUM  ? VK_NUMLOCK
@@ -622,9 +648,11 @@ BOOL CDockablePane::Create(LPCTSTR lpszCaption, CWnd* pParentWnd, const RECT& re
         SetUpAutoHide();
         WatchPaneDrag(this, dock);
     }
-    if (m_pShell && m_pShell->dock) {
+    if (m_pShell && m_pShell->dock)
+    {
         int w = rect.right - rect.left, h = rect.bottom - rect.top;
-        if (w > 0 && h > 0) {
+        if (w > 0 && h > 0)
+        {
             // Where the kept layout put it, it has the size the user gave it.
             if (!m_pShell->keptPlace) m_pShell->dock->resize(w, h);
             m_pShell->created = QSize(w, h);
@@ -650,7 +678,8 @@ IMPLEMENT_DYNCREATE(CMFCVisualManagerWindows7, CMFCVisualManagerWindows)
 IMPLEMENT_DYNCREATE(CMFCVisualManagerOffice2007, CMFCVisualManagerOffice2003)
 
 CRuntimeClass* CMFCVisualManager::s_pDefault = nullptr;
-CMFCVisualManagerOffice2007::Style CMFCVisualManagerOffice2007::s_style = CMFCVisualManagerOffice2007::Office2007_LunaBlue;
+CMFCVisualManagerOffice2007::Style CMFCVisualManagerOffice2007::s_style =
+    CMFCVisualManagerOffice2007::Office2007_LunaBlue;
 
 CMFCVisualManager* CMFCVisualManager::GetInstance()
 {

@@ -199,8 +199,10 @@ public:
     int GetPaneWidth(int nIndex) const;
     void SetPaneStyle(int nIndex, UINT nStyle);
     UINT GetPaneStyle(int nIndex) const;
-    void EnablePaneProgressBar(int nIndex, long nTotal = 100, BOOL bDisplayText = FALSE, COLORREF clrBar = static_cast<COLORREF>(-1),
-                               COLORREF clrBarDest = static_cast<COLORREF>(-1), COLORREF clrProgressText = static_cast<COLORREF>(-1));
+    void EnablePaneProgressBar(int nIndex, long nTotal = 100, BOOL bDisplayText = FALSE,
+                               COLORREF clrBar = static_cast<COLORREF>(-1),
+                               COLORREF clrBarDest = static_cast<COLORREF>(-1),
+                               COLORREF clrProgressText = static_cast<COLORREF>(-1));
     void SetPaneProgress(int nIndex, long nCurr, BOOL bUpdate = TRUE);
     long GetPaneProgress(int nIndex) const;
     long GetPaneProgressTotal(int nIndex) const;
@@ -209,7 +211,8 @@ public:
     CString GetPaneDisplayText(int nIndex) const;
 
 private:
-    struct Pane {
+    struct Pane
+    {
         UINT id = 0;
         UINT style = 0;
         int width = 0;
@@ -315,13 +318,13 @@ public:
 private:
     static CRuntimeClass* s_pDefault;
 };
-#define QOR_DECLARE_VISUAL_MANAGER(name, base)                                                                          \
-    class name : public base                                                                                            \
-    {                                                                                                                   \
-        DECLARE_DYNCREATE(name)                                                                                         \
-                                                                                                                        \
-    public:                                                                                                             \
-        name() = default;                                                                                               \
+#define QOR_DECLARE_VISUAL_MANAGER(name, base)                                                                         \
+    class name : public base                                                                                           \
+    {                                                                                                                  \
+        DECLARE_DYNCREATE(name)                                                                                        \
+                                                                                                                       \
+    public:                                                                                                            \
+        name() = default;                                                                                              \
     };
 QOR_DECLARE_VISUAL_MANAGER(CMFCVisualManagerOfficeXP, CMFCVisualManager)
 QOR_DECLARE_VISUAL_MANAGER(CMFCVisualManagerWindows, CMFCVisualManagerOfficeXP)
@@ -333,7 +336,13 @@ class CMFCVisualManagerOffice2007 : public CMFCVisualManagerOffice2003
 {
     DECLARE_DYNCREATE(CMFCVisualManagerOffice2007)
 public:
-    enum Style { Office2007_LunaBlue, Office2007_ObsidianBlack, Office2007_Aqua, Office2007_Silver };
+    enum Style
+    {
+        Office2007_LunaBlue,
+        Office2007_ObsidianBlack,
+        Office2007_Aqua,
+        Office2007_Silver
+    };
     CMFCVisualManagerOffice2007() = default;
     static void SetStyle(Style style) { s_style = style; }
     static Style GetStyle() { return s_style; }

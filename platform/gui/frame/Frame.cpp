@@ -2,11 +2,11 @@
 // with an MDI area, MDI child frames in its subwindows, menus and accelerators.
 #include "platform/gui/frame/Frame.h"
 
-#include "platform/gui/window/App.h"
-#include "platform/gui/frame/FrameInternal.h"
 #include "platform/gui/draw/SysValues.h"
 #include "platform/gui/draw/TextFitInternal.h"
+#include "platform/gui/frame/FrameInternal.h"
 #include "platform/gui/widgets/ToolBarImagesInternal.h"
+#include "platform/gui/window/App.h"
 #include "platform/gui/window/WndInternal.h"
 
 #include <QtCore/QCoreApplication>
@@ -102,7 +102,8 @@ void WndSlot::Fit()
     if (!wnd) return;
     WndState* s = StateOf(wnd);
     if (!s || !wnd->m_hWnd) return;
-    if (s->widget->parentWidget() != this) {
+    if (s->widget->parentWidget() != this)
+    {
         s->widget->setParent(this);
         if (s->style & WS_VISIBLE) s->widget->show();
     }
@@ -206,7 +207,8 @@ void FrameShell::Fit()
 
 QMdiArea* FrameShell::Mdi()
 {
-    if (!mdi && window) {
+    if (!mdi && window)
+    {
         // The area is the first tab group, in the splitter that takes the groups made later: one
         // central widget all along, so that the docked panes keep their sizes as groups come and go.
         groupSplitter = new QSplitter(window);
@@ -235,17 +237,21 @@ bool FrameShell::BuildMenu(UINT resId)
     items.clear();
     std::vector<QMenu*> stack;
     CFrameWnd* f = frame;
-    for (size_t i = 0; i < res->count; ++i) {
+    for (size_t i = 0; i < res->count; ++i)
+    {
         const MenuItemDef& d = res->items[i];
-        if (d.flags & MF_END) {
+        if (d.flags & MF_END)
+        {
             if (!stack.empty()) stack.pop_back();
             continue;
         }
         QString text = d.text ? ToQString(CString(d.text)) : QString();
         text.replace(QLatin1Char('\t'), QLatin1String("    "));
-        if (d.flags & MF_POPUP) {
+        if (d.flags & MF_POPUP)
+        {
             QMenu* m = stack.empty() ? bar->addMenu(text) : stack.back()->addMenu(text);
-            if (stack.empty()) {
+            if (stack.empty())
+            {
                 int index = static_cast<int>(popups.size());
                 popups.emplace_back(m);
                 popupIds.emplace_back();
@@ -262,7 +268,8 @@ bool FrameShell::BuildMenu(UINT resId)
             continue;
         }
         if (stack.empty()) continue;
-        if (d.flags & MF_SEPARATOR) {
+        if (d.flags & MF_SEPARATOR)
+        {
             stack.back()->addSeparator();
             continue;
         }
@@ -407,7 +414,8 @@ protected:
         NoteInputState(ke->modifiers(), QApplication::mouseButtons());
         // The focus window and its parents first (a pane's own keys while it has the focus);
         // frames' tables are the main frame's business (the active child's first).
-        for (CWnd* w = wnd; w && w != frame; w = w->GetParent()) {
+        for (CWnd* w = wnd; w && w != frame; w = w->GetParent())
+        {
             if (!w->IsKindOf(RUNTIME_CLASS(CFrameWnd)) && w->PreTranslateMessage(&msg)) return true;
             if (!(w->GetStyle() & WS_CHILD)) break;
         }
@@ -480,15 +488,15 @@ const RECT CFrameWnd::rectDefault = {0, 0, 800, 600};
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
-    ON_WM_CREATE()
-    ON_WM_SIZE()
-    ON_WM_CLOSE()
-    ON_WM_DESTROY()
-    ON_WM_SETFOCUS()
-    ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateControlBarMenu)
-    ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateControlBarMenu)
-    ON_COMMAND_EX(ID_VIEW_STATUS_BAR, OnBarCheck)
-    ON_COMMAND_EX(ID_VIEW_TOOLBAR, OnBarCheck)
+ON_WM_CREATE()
+ON_WM_SIZE()
+ON_WM_CLOSE()
+ON_WM_DESTROY()
+ON_WM_SETFOCUS()
+ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateControlBarMenu)
+ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateControlBarMenu)
+ON_COMMAND_EX(ID_VIEW_STATUS_BAR, OnBarCheck)
+ON_COMMAND_EX(ID_VIEW_TOOLBAR, OnBarCheck)
 END_MESSAGE_MAP()
 
 namespace {
@@ -518,7 +526,8 @@ FrameShell* CFrameWnd::Shell()
 
 LRESULT CFrameWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0u) == SC_KEYMENU) {
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0u) == SC_KEYMENU)
+    {
         if (FrameShell* shell = Shell()) shell->OpenMenuByMnemonic(static_cast<wchar_t>(lParam));
         return 0;
     }
@@ -527,8 +536,8 @@ LRESULT CFrameWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs) { return CWnd::PreCreateWindow(cs); }
 
-BOOL CFrameWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
-                       CWnd* pParentWnd, LPCTSTR, DWORD dwExStyle, CCreateContext* pContext)
+BOOL CFrameWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                       LPCTSTR, DWORD dwExStyle, CCreateContext* pContext)
 {
     m_strTitle = lpszWindowName ? lpszWindowName : L"";
     InstallAcceleratorFilter();
@@ -557,7 +566,8 @@ int CFrameWnd::OnCreate(LPCREATESTRUCT lpcs)
 
 BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext)
 {
-    if (pContext && pContext->m_pNewViewClass) {
+    if (pContext && pContext->m_pNewViewClass)
+    {
         if (!CreateView(pContext, AFX_IDW_PANE_FIRST)) return FALSE;
     }
     return TRUE;
@@ -567,13 +577,15 @@ CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID)
 {
     CObject* obj = pContext->m_pNewViewClass ? pContext->m_pNewViewClass->CreateObject() : nullptr;
     auto* view = DYNAMIC_DOWNCAST(CWnd, obj);
-    if (!view) {
+    if (!view)
+    {
         delete obj;
         return nullptr;
     }
     CRect r;
     GetViewRect(r);
-    if (!view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, r, this, nID, pContext)) {
+    if (!view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, r, this, nID, pContext))
+    {
         if (!view->m_hWnd) delete view;
         return nullptr;
     }
@@ -585,7 +597,8 @@ void CFrameWnd::GetViewRect(CRect& rect) { GetClientRect(&rect); }
 void CFrameWnd::RecalcLayout(BOOL)
 {
     if (m_pShell) m_pShell->Fit();
-    if (CWnd* view = GetDlgItem(AFX_IDW_PANE_FIRST)) {
+    if (CWnd* view = GetDlgItem(AFX_IDW_PANE_FIRST))
+    {
         CRect r;
         GetViewRect(r);
         CRect now;
@@ -607,7 +620,8 @@ void CFrameWnd::OnDestroy()
 {
     CWinApp* app = AfxGetApp();
     // The program ends with its main window: the loop in Run returns once what is queued is delivered.
-    if (app && app->m_pMainWnd == this) {
+    if (app && app->m_pMainWnd == this)
+    {
         app->m_pMainWnd = nullptr;
         PostQuitMessage(0);
     }
@@ -625,7 +639,8 @@ void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* pCmdUI)
 {
     CWnd* bar = GetControlBar(pCmdUI->m_nID);
     auto* pane = DYNAMIC_DOWNCAST(CBasePane, bar);
-    if (!pane) {
+    if (!pane)
+    {
         pCmdUI->ContinueRouting();
         return;
     }
@@ -730,10 +745,14 @@ void CFrameWnd::DockPane(CBasePane* pBar, UINT nDockBarID, LPCRECT)
     if (!shell || !shell->window) return;
     Qt::DockWidgetArea area = Qt::LeftDockWidgetArea;
     DWORD align = pBar->m_dwBarStyle & CBRS_ALIGN_ANY;
-    if (nDockBarID == AFX_IDW_DOCKBAR_RIGHT || (!nDockBarID && (align & CBRS_ALIGN_RIGHT))) area = Qt::RightDockWidgetArea;
-    else if (nDockBarID == AFX_IDW_DOCKBAR_BOTTOM || (!nDockBarID && (align & CBRS_ALIGN_BOTTOM))) area = Qt::BottomDockWidgetArea;
-    else if (nDockBarID == AFX_IDW_DOCKBAR_TOP || (!nDockBarID && (align & CBRS_ALIGN_TOP))) area = Qt::TopDockWidgetArea;
-    if (ps->dock) {
+    if (nDockBarID == AFX_IDW_DOCKBAR_RIGHT || (!nDockBarID && (align & CBRS_ALIGN_RIGHT)))
+        area = Qt::RightDockWidgetArea;
+    else if (nDockBarID == AFX_IDW_DOCKBAR_BOTTOM || (!nDockBarID && (align & CBRS_ALIGN_BOTTOM)))
+        area = Qt::BottomDockWidgetArea;
+    else if (nDockBarID == AFX_IDW_DOCKBAR_TOP || (!nDockBarID && (align & CBRS_ALIGN_TOP)))
+        area = Qt::TopDockWidgetArea;
+    if (ps->dock)
+    {
         // A pane made where the layout the user left had it is docked there already.
         if (ps->keptPlace)
         {
@@ -748,10 +767,13 @@ void CFrameWnd::DockPane(CBasePane* pBar, UINT nDockBarID, LPCRECT)
         shell->window->addDockWidget(area, ps->dock);
         const bool across = area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea;
         // A pane docked at a side spans the frame's height, as the framework lays them out.
-        if (area == Qt::LeftDockWidgetArea) {
+        if (area == Qt::LeftDockWidgetArea)
+        {
             shell->window->setCorner(Qt::TopLeftCorner, Qt::LeftDockWidgetArea);
             shell->window->setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
-        } else if (area == Qt::RightDockWidgetArea) {
+        }
+        else if (area == Qt::RightDockWidgetArea)
+        {
             shell->window->setCorner(Qt::TopRightCorner, Qt::RightDockWidgetArea);
             shell->window->setCorner(Qt::BottomRightCorner, Qt::RightDockWidgetArea);
         }
@@ -840,7 +862,8 @@ BOOL CFrameWnd::IsCommandEnabled(UINT nID)
 BOOL CFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     UINT nID = LOWORD(wParam);
-    if (lParam == 0 && nID != 0) {
+    if (lParam == 0 && nID != 0)
+    {
         // From a menu, a toolbar or an accelerator: a command that its update handler
         // disables is not run.
         StateCmdUI state;
@@ -855,11 +878,13 @@ void CFrameWnd::UpdateMenuPopup(int nIndex)
 {
     FrameShell* shell = m_pShell.get();
     if (!shell || nIndex < 0 || nIndex >= static_cast<int>(shell->popupIds.size())) return;
-    for (UINT id : shell->popupIds[static_cast<size_t>(nIndex)]) {
+    for (UINT id : shell->popupIds[static_cast<size_t>(nIndex)])
+    {
         auto it = shell->items.find(id);
         if (it == shell->items.end()) continue;
         MenuItemState& st = it->second;
-        if (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST) {
+        if (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST)
+        {
             CWinApp* app = AfxGetApp();
             int i = static_cast<int>(id - ID_FILE_MRU_FIRST);
             const int count = app && app->m_pRecentFileList ? app->m_pRecentFileList->GetCount() : 0;
@@ -867,10 +892,13 @@ void CFrameWnd::UpdateMenuPopup(int nIndex)
             st.enabled = has;
             // Only the files the list holds are listed; an empty list leaves one greyed placeholder.
             st.shown = has || (i == 0 && count == 0);
-            if (has) st.text.Format(L"&%d %s", i + 1, (LPCTSTR)(*app->m_pRecentFileList)[i]);
+            if (has)
+                st.text.Format(L"&%d %s", i + 1, (LPCTSTR)(*app->m_pRecentFileList)[i]);
             else
                 st.text = L"Recent File";
-        } else {
+        }
+        else
+        {
             StateCmdUI state;
             state.m_nID = id;
             state.m_strText = st.text;
@@ -879,7 +907,8 @@ void CFrameWnd::UpdateMenuPopup(int nIndex)
             st.check = state.m_nCheck;
             if (state.m_bTextChanged) st.text = state.m_strText;
         }
-        if (st.action) {
+        if (st.action)
+        {
             st.action->setVisible(st.shown != FALSE);
             st.action->setEnabled(st.enabled != FALSE);
             st.action->setCheckable(st.check != 0);
@@ -899,8 +928,10 @@ void CFrameWnd::OnUpdateCmdUI()
     std::vector<CMFCToolBar*> bars;
     // Toolbars of the frame and those inside its panes (a pane's window sits in its dock
     // widget, so the windows are walked as the layer's children, not the toolkit's).
-    for (CWnd* w : OwnedWindows(this, false)) {
-        if (auto* tb = DYNAMIC_DOWNCAST(CMFCToolBar, w)) bars.push_back(tb);
+    for (CWnd* w : OwnedWindows(this, false))
+    {
+        if (auto* tb = DYNAMIC_DOWNCAST(CMFCToolBar, w))
+            bars.push_back(tb);
         else if (DYNAMIC_DOWNCAST(CBasePane, w))
             for (CWnd* c : OwnedWindows(w, false))
                 if (auto* inner = DYNAMIC_DOWNCAST(CMFCToolBar, c)) bars.push_back(inner);
@@ -926,7 +957,8 @@ BOOL CFrameWnd::ClickMenuItem(UINT nID)
 {
     FrameShell* shell = m_pShell.get();
     if (!shell) return FALSE;
-    for (size_t i = 0; i < shell->popupIds.size(); ++i) {
+    for (size_t i = 0; i < shell->popupIds.size(); ++i)
+    {
         const auto& ids = shell->popupIds[i];
         if (std::find(ids.begin(), ids.end(), nID) == ids.end()) continue;
         UpdateMenuPopup(static_cast<int>(i)); // as the menu opens
@@ -944,12 +976,12 @@ BOOL CFrameWnd::ClickMenuItem(UINT nID)
 IMPLEMENT_DYNAMIC(CMDIFrameWnd, CFrameWnd)
 
 BEGIN_MESSAGE_MAP(CMDIFrameWnd, CFrameWnd)
-    ON_WM_CLOSE()
-    ON_COMMAND(ID_WINDOW_NEW, OnWindowNew)
-    ON_UPDATE_COMMAND_UI(ID_WINDOW_NEW, OnUpdateMDIWindowCmd)
-    ON_COMMAND(ID_WINDOW_CASCADE, OnWindowCascade)
-    ON_COMMAND(ID_WINDOW_TILE_HORZ, OnWindowTile)
-    ON_COMMAND(ID_WINDOW_TILE_VERT, OnWindowTile)
+ON_WM_CLOSE()
+ON_COMMAND(ID_WINDOW_NEW, OnWindowNew)
+ON_UPDATE_COMMAND_UI(ID_WINDOW_NEW, OnUpdateMDIWindowCmd)
+ON_COMMAND(ID_WINDOW_CASCADE, OnWindowCascade)
+ON_COMMAND(ID_WINDOW_TILE_HORZ, OnWindowTile)
+ON_COMMAND(ID_WINDOW_TILE_VERT, OnWindowTile)
 END_MESSAGE_MAP()
 
 CMDIFrameWnd::CMDIFrameWnd() = default;
@@ -1053,15 +1085,18 @@ void CMDIFrameWnd::ChildGone(CMDIChildWnd* child)
 {
     m_children.erase(std::remove(m_children.begin(), m_children.end(), child), m_children.end());
     QMdiSubWindow* sub = nullptr;
-    if (m_pShell) {
+    if (m_pShell)
+    {
         for (auto it = m_pShell->subwindows.begin(); it != m_pShell->subwindows.end(); ++it)
-            if (it->second == child) {
+            if (it->second == child)
+            {
                 sub = it->first;
                 m_pShell->subwindows.erase(it);
                 break;
             }
     }
-    if (sub) {
+    if (sub)
+    {
         // The slot may still get a resize from the toolkit before the subwindow goes: it must not reach
         // the frame that is being destroyed.
         if (auto* slot = dynamic_cast<WndSlot*>(sub->widget())) slot->wnd = nullptr;
@@ -1070,10 +1105,13 @@ void CMDIFrameWnd::ChildGone(CMDIChildWnd* child)
         sub->deleteLater();
         TabGroups::DropEmpty(this);
     }
-    if (m_pActiveChild == child) {
+    if (m_pActiveChild == child)
+    {
         m_pActiveChild = nullptr;
-        if (!m_children.empty()) MDIActivate(m_children.back());
-        else {
+        if (!m_children.empty())
+            MDIActivate(m_children.back());
+        else
+        {
             if (m_pShell && m_pShell->menuResource != m_nIDHelp) LoadMenuResource(m_nIDHelp);
             OnUpdateFrameTitle(TRUE);
         }
@@ -1112,8 +1150,8 @@ BOOL CMDIFrameWnd::PreTranslateMessage(MSG* pMsg)
 IMPLEMENT_DYNCREATE(CMDIChildWnd, CFrameWnd)
 
 BEGIN_MESSAGE_MAP(CMDIChildWnd, CFrameWnd)
-    ON_WM_NCDESTROY()
-    ON_MESSAGE(WM_SETTEXT, OnSetText)
+ON_WM_NCDESTROY()
+ON_MESSAGE(WM_SETTEXT, OnSetText)
 END_MESSAGE_MAP()
 
 CMDIChildWnd::CMDIChildWnd() = default;
@@ -1147,12 +1185,16 @@ BOOL CMDIChildWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pPare
 void CMDIChildWnd::ActivateFrame(int nCmdShow)
 {
     ShowWindow(nCmdShow == -1 ? SW_SHOW : nCmdShow);
-    if (m_pMDIFrame && m_pMDIFrame->m_pShell) {
+    if (m_pMDIFrame && m_pMDIFrame->m_pShell)
+    {
         for (auto& [sw, c] : m_pMDIFrame->m_pShell->subwindows)
-            if (c == this) {
+            if (c == this)
+            {
                 // A tab fills the area; a subwindow keeps its size.
-                if (sw->mdiArea() && sw->mdiArea()->viewMode() == QMdiArea::TabbedView) sw->showMaximized();
-                else sw->show();
+                if (sw->mdiArea() && sw->mdiArea()->viewMode() == QMdiArea::TabbedView)
+                    sw->showMaximized();
+                else
+                    sw->show();
                 static_cast<WndSlot*>(sw->widget())->Fit();
             }
     }
@@ -1168,7 +1210,8 @@ void CMDIChildWnd::MDIActivate()
 LRESULT CMDIChildWnd::OnSetText(WPARAM, LPARAM lParam)
 {
     LRESULT r = Default();
-    if (m_pMDIFrame && m_pMDIFrame->m_pShell) {
+    if (m_pMDIFrame && m_pMDIFrame->m_pShell)
+    {
         for (auto& [sw, c] : m_pMDIFrame->m_pShell->subwindows)
             if (c == this)
                 sw->setWindowTitle(

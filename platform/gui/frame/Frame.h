@@ -6,8 +6,8 @@
 // handler disables it is not run, whether it comes from a menu, a toolbar or an accelerator.
 #pragma once
 
-#include "platform/gui/window/AfxRes.h"
 #include "platform/gui/frame/CreateContext.h"
+#include "platform/gui/window/AfxRes.h"
 #include "platform/gui/window/Resources.h"
 #include "platform/gui/window/Wnd.h"
 
@@ -73,7 +73,10 @@ public:
     virtual void RecalcLayout(BOOL bNotify = TRUE);
     void EnableDocking(DWORD dwDockStyle) { m_dwDockStyle = dwDockStyle; }
     void DockPane(CBasePane* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr);
-    void DockControlBar(CBasePane* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr) { DockPane(pBar, nDockBarID, lpRect); }
+    void DockControlBar(CBasePane* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr)
+    {
+        DockPane(pBar, nDockBarID, lpRect);
+    }
     void ShowPane(CBasePane* pBar, BOOL bShow, BOOL bDelay, BOOL bActivate);
     CBasePane* GetPane(UINT nID);
     CWnd* GetControlBar(UINT nID);
@@ -194,7 +197,8 @@ public:
     CMDIChildWnd();
     ~CMDIChildWnd() override;
 
-    BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+    BOOL LoadFrame(UINT nIDResource,
+                   DWORD dwDefaultStyle = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
                    CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr) override;
     CMDIFrameWnd* GetMDIFrame() const { return m_pMDIFrame; }
     void MDIActivate();

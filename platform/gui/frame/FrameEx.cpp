@@ -2,12 +2,12 @@
 // layout of bars and panes kept between runs.
 #include "platform/gui/frame/Frame.h"
 
-#include "platform/gui/window/App.h"
-#include "platform/gui/frame/Bars.h"
 #include "platform/gui/draw/Convert.h"
+#include "platform/gui/frame/Bars.h"
 #include "platform/gui/frame/FrameInternal.h"
 #include "platform/gui/frame/ToolBarsCustomizeDialog.h"
 #include "platform/gui/frame/WindowsManagerDialog.h"
+#include "platform/gui/window/App.h"
 #include "platform/gui/window/WndInternal.h"
 
 namespace {

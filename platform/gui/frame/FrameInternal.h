@@ -42,7 +42,8 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
 };
 
-struct MenuItemState {
+struct MenuItemState
+{
     BOOL enabled = TRUE;
     int check = 0;
     BOOL shown = TRUE;
@@ -65,7 +66,8 @@ struct KeptPane
 
 // A main frame's toolkit window: menu bar, toolbars, dock widgets, status bar and the MDI
 // area, in a main window that fills the frame's client area.
-struct FrameShell {
+struct FrameShell
+{
     explicit FrameShell(CFrameWnd* f);
     ~FrameShell();
     CFrameWnd* frame;
@@ -146,7 +148,8 @@ struct KeptPanes
 void WatchPaneDrag(CDockablePane* pane, QDockWidget* dock);
 
 // The toolkit side of a bar or pane.
-struct PaneShell {
+struct PaneShell
+{
     int kind = 0; // 0 pane/dock widget, 1 toolbar, 2 status bar, 3 menu bar
     QPointer<QDockWidget> dock;
     QPointer<QToolBar> toolBar;
@@ -159,7 +162,7 @@ struct PaneShell {
     QPointer<QWidget> autoHideTab;
     QPointer<QWidget> flyout;
     bool slidByHover = false;
-    QSize created; // a dockable pane's size at creation: its first width or height when docked
+    QSize created;            // a dockable pane's size at creation: its first width or height when docked
     bool keptPlace = false;   // made where the kept layout had it, and not docked since
     bool afterLayout = false; // made after the kept layout was put back (which then had no size for it)
 };

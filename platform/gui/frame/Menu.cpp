@@ -2,8 +2,8 @@
 // handlers of the owner's route before the menu opens, the choice sent back as a command.
 #include "platform/gui/frame/Menu.h"
 
-#include "platform/gui/frame/Bars.h"
 #include "platform/gui/dialogs/Dialog.h"
+#include "platform/gui/frame/Bars.h"
 #include "platform/gui/frame/FrameInternal.h"
 #include "platform/gui/widgets/ToolBarImagesInternal.h"
 #include "platform/gui/window/WndInternal.h"
@@ -29,9 +29,11 @@ bool Headless()
 // Reads rows into a menu up to the MF_END that closes it (or the end of the table).
 size_t ReadRows(const MenuItemDef* rows, size_t count, size_t at, std::vector<CMenu::Item>& out, bool nested)
 {
-    while (at < count) {
+    while (at < count)
+    {
         const MenuItemDef& r = rows[at++];
-        if (r.flags & MF_END) {
+        if (r.flags & MF_END)
+        {
             if (nested) return at;
             continue;
         }
@@ -39,15 +41,19 @@ size_t ReadRows(const MenuItemDef* rows, size_t count, size_t at, std::vector<CM
         item.flags = r.flags;
         item.id = r.nID;
         item.text = r.text ? r.text : L"";
-        if (r.flags & MF_POPUP) {
+        if (r.flags & MF_POPUP)
+        {
             item.sub = std::make_unique<CMenu>();
             item.sub->CreatePopupMenu();
             std::vector<CMenu::Item> subItems;
             at = ReadRows(rows, count, at, subItems, true);
-            for (auto& s : subItems) {
+            for (auto& s : subItems)
+            {
                 CString text = s.text;
-                if (s.sub) item.sub->AppendSubMenu(*s.sub, text);
-                else item.sub->AppendMenu(s.flags, s.id, text);
+                if (s.sub)
+                    item.sub->AppendSubMenu(*s.sub, text);
+                else
+                    item.sub->AppendMenu(s.flags, s.id, text);
             }
         }
         out.push_back(std::move(item));
@@ -59,7 +65,8 @@ size_t ReadRows(const MenuItemDef* rows, size_t count, size_t at, std::vector<CM
 // as the menu has them; a frame greys them as it does in its own menus, and so do the panes here.
 void Rows(const CMenu& menu, CCmdTarget* route, BOOL disableIfNoHandler, int depth, std::vector<PopupMenuRow>& out)
 {
-    for (const CMenu::Item& item : menu.Items()) {
+    for (const CMenu::Item& item : menu.Items())
+    {
         PopupMenuRow row;
         row.depth = depth;
         row.separator = (item.flags & MF_SEPARATOR) != 0;
@@ -68,7 +75,8 @@ void Rows(const CMenu& menu, CCmdTarget* route, BOOL disableIfNoHandler, int dep
         row.text = item.text;
         row.enabled = !(item.flags & (MF_GRAYED | MF_DISABLED));
         row.check = (item.flags & MF_CHECKED) ? 1 : 0;
-        if (!row.separator && !row.popup && route) {
+        if (!row.separator && !row.popup && route)
+        {
             StateCmdUI state;
             state.m_nID = item.id;
             state.DoUpdate(route, disableIfNoHandler);
@@ -91,22 +99,29 @@ QString MenuText(const CString& text)
 size_t Build(QMenu* menu, const std::vector<PopupMenuRow>& rows, size_t from, int depth, UINT* chosen)
 {
     size_t i = from;
-    while (i < rows.size() && rows[i].depth >= depth) {
+    while (i < rows.size() && rows[i].depth >= depth)
+    {
         const PopupMenuRow& r = rows[i];
-        if (r.depth > depth) {
+        if (r.depth > depth)
+        {
             ++i;
             continue;
         }
-        if (r.separator) menu->addSeparator();
-        else if (r.popup) {
+        if (r.separator)
+            menu->addSeparator();
+        else if (r.popup)
+        {
             QMenu* sub = menu->addMenu(MenuText(r.text));
             i = Build(sub, rows, i + 1, depth + 1, chosen);
             continue;
-        } else {
+        }
+        else
+        {
             QAction* a = menu->addAction(MenuText(r.text));
             if (HasMenuImage(r.id)) a->setIcon(ToolBarIcon(r.id));
             a->setEnabled(r.enabled != FALSE);
-            if (r.check) {
+            if (r.check)
+            {
                 a->setCheckable(true);
                 a->setChecked(true);
             }
@@ -170,12 +185,14 @@ void CMenu::CopyFrom(const CMenu& other)
 {
     m_created = other.m_created;
     m_items.clear();
-    for (const Item& i : other.m_items) {
+    for (const Item& i : other.m_items)
+    {
         Item copy;
         copy.flags = i.flags;
         copy.id = i.id;
         copy.text = i.text;
-        if (i.sub) {
+        if (i.sub)
+        {
             copy.sub = std::make_unique<CMenu>();
             copy.sub->CopyFrom(*i.sub);
         }
@@ -206,10 +223,14 @@ UINT CMenu::GetMenuItemID(int nPos) const
 CMenu::Item* CMenu::FindItem(UINT nID, UINT nFlags)
 {
     if (nFlags & MF_BYPOSITION) return nID < m_items.size() ? &m_items[nID] : nullptr;
-    for (Item& i : m_items) {
-        if (i.sub) {
+    for (Item& i : m_items)
+    {
+        if (i.sub)
+        {
             if (Item* found = i.sub->FindItem(nID, nFlags)) return found;
-        } else if (i.id == nID && !(i.flags & MF_SEPARATOR)) {
+        }
+        else if (i.id == nID && !(i.flags & MF_SEPARATOR))
+        {
             return &i;
         }
     }
@@ -253,17 +274,21 @@ BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT)
     HWND owner = pWnd->m_hWnd;
     std::vector<PopupMenuRow> rows;
     BOOL disableIfNoHandler = TRUE;
-    if (dynamic_cast<const CDialog*>(pWnd)) disableIfNoHandler = FALSE;
-    else if (const auto* frame = dynamic_cast<const CFrameWnd*>(pWnd)) disableIfNoHandler = frame->m_bAutoMenuEnable;
+    if (dynamic_cast<const CDialog*>(pWnd))
+        disableIfNoHandler = FALSE;
+    else if (const auto* frame = dynamic_cast<const CFrameWnd*>(pWnd))
+        disableIfNoHandler = frame->m_bAutoMenuEnable;
     Rows(*this, pWnd, disableIfNoHandler, 0, rows);
     UINT chosen = 0;
-    if (Driver()) {
+    if (Driver())
+    {
         chosen = Driver()(rows, CPoint(x, y));
-        auto it = std::find_if(rows.begin(), rows.end(), [chosen](const PopupMenuRow& r) {
-            return !r.separator && !r.popup && r.id == chosen;
-        });
+        auto it = std::find_if(rows.begin(), rows.end(),
+                               [chosen](const PopupMenuRow& r) { return !r.separator && !r.popup && r.id == chosen; });
         if (it == rows.end() || !it->enabled) chosen = 0;
-    } else if (!Headless()) {
+    }
+    else if (!Headless())
+    {
         QMenu menu;
         Build(&menu, rows, 0, 0, &chosen);
         menu.exec(QPoint(x, y));
@@ -281,7 +306,8 @@ BOOL CContextMenuManager::ShowPopupMenu(UINT uiMenuResId, int x, int y, CWnd* pW
     CMenu* popup = menu.GetSubMenu(0);
     if (!popup) return FALSE;
     CWnd* target = pWndOwner;
-    if (!bOwnMessage) {
+    if (!bOwnMessage)
+    {
         if (CWnd* frame = pWndOwner->GetTopLevelParent()) target = frame;
     }
     return popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, target);

@@ -47,7 +47,8 @@ public:
     // TPM_RETURNCMD it is returned instead). Returns FALSE when nothing was chosen.
     BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect = nullptr);
 
-    struct Item {
+    struct Item
+    {
         UINT flags = MF_STRING;
         UINT id = 0;
         CString text;
@@ -65,8 +66,9 @@ private:
 namespace qor::gui {
 
 // One row of a pop-up menu as it is about to be shown (after the update handlers).
-struct PopupMenuRow {
-    int depth = 0;      // 0: the menu itself, 1: a submenu of it, ...
+struct PopupMenuRow
+{
+    int depth = 0; // 0: the menu itself, 1: a submenu of it, ...
     bool separator = false;
     bool popup = false; // a submenu title
     UINT id = 0;

@@ -6,8 +6,8 @@
 #include "platform/gui/draw/Convert.h"
 #include "platform/gui/frame/FrameInternal.h"
 #include "platform/gui/frame/ToolBarCustomizeInternal.h"
-#include "platform/gui/widgets/ToolBarImagesInternal.h"
 #include "platform/gui/frame/UserImages.h"
+#include "platform/gui/widgets/ToolBarImagesInternal.h"
 #include "platform/gui/window/WndInternal.h"
 
 #include <QtCore/QMimeData>

@@ -1,15 +1,15 @@
 // The toolbar customisation dialog and the toolbar-name dialog behind its New... and Rename...
 #include "platform/gui/frame/ToolBarsCustomizeDialog.h"
 
-#include "platform/gui/window/App.h"
-#include "platform/gui/frame/Bars.h"
-#include "platform/gui/draw/Convert.h"
 #include "platform/gui/dialogs/DialogTemplate.h"
+#include "platform/gui/draw/Convert.h"
+#include "platform/gui/frame/Bars.h"
 #include "platform/gui/frame/Frame.h"
 #include "platform/gui/frame/FrameInternal.h"
-#include "platform/gui/window/Resources.h"
 #include "platform/gui/frame/ToolBarCustomizeInternal.h"
 #include "platform/gui/widgets/ToolBarImagesInternal.h"
+#include "platform/gui/window/App.h"
+#include "platform/gui/window/Resources.h"
 #include "platform/gui/window/WndInternal.h"
 
 #include <QtGui/QMouseEvent>

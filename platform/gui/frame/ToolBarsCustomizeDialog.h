@@ -5,9 +5,9 @@
 #pragma once
 
 #include "platform/core/Messages.h"
+#include "platform/gui/dialogs/Dialog.h"
 #include "platform/gui/widgets/CheckListBox.h"
 #include "platform/gui/widgets/Controls.h"
-#include "platform/gui/dialogs/Dialog.h"
 
 #include <map>
 #include <vector>

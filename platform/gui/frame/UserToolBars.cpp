@@ -2,11 +2,11 @@
 // profile beside the layout (section "Workspace", entry "ToolBars").
 #include "platform/gui/frame/Frame.h"
 
-#include "platform/gui/window/App.h"
-#include "platform/gui/frame/Bars.h"
 #include "platform/gui/draw/Convert.h"
+#include "platform/gui/frame/Bars.h"
 #include "platform/gui/frame/FrameInternal.h"
 #include "platform/gui/frame/ToolBarsCustomizeDialog.h"
+#include "platform/gui/window/App.h"
 
 #include <QtCore/QByteArray>
 #include <QtCore/QDataStream>

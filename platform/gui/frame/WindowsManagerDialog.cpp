@@ -1,9 +1,9 @@
 // The windows-manager dialog: lists the frame's child windows and activates, saves or closes them.
 #include "platform/gui/frame/WindowsManagerDialog.h"
 
-#include "platform/gui/window/AfxRes.h"
 #include "platform/gui/dialogs/DialogTemplate.h"
 #include "platform/gui/frame/Frame.h"
+#include "platform/gui/window/AfxRes.h"
 
 #include <algorithm>
 

@@ -2,8 +2,8 @@
 // with Activate, Save, Close Window(s) and OK.
 #pragma once
 
-#include "platform/gui/widgets/Controls.h"
 #include "platform/gui/dialogs/Dialog.h"
+#include "platform/gui/widgets/Controls.h"
 
 #include <vector>
 

@@ -22,7 +22,6 @@ namespace qor::gui {
 
 namespace {
 
-
 CString& PrintToFilePath()
 {
     static auto* path = new CString;
@@ -61,16 +60,14 @@ class PrintJob final : public PrintTarget
 public:
     PrintJob(QPrinter* printer, bool ownsPrinter) : m_printer(printer)
     {
-        if (ownsPrinter)
-            m_owned.reset(printer);
+        if (ownsPrinter) m_owned.reset(printer);
         Jobs().push_back(this);
     }
 
     ~PrintJob() override
     {
         m_hdc = nullptr; // the DC is gone or going: never touch it again
-        if (m_inDoc)
-            Abort();
+        if (m_inDoc) Abort();
         auto& jobs = Jobs();
         jobs.erase(std::remove(jobs.begin(), jobs.end(), this), jobs.end());
     }
@@ -84,8 +81,7 @@ public:
 
     int StartDoc(const CString& docName) override
     {
-        if (m_inDoc)
-            return SP_ERROR;
+        if (m_inDoc) return SP_ERROR;
         m_printer->setDocName(ToQString(docName));
         m_finalPath.clear();
         if (IsPdf(*m_printer))
@@ -93,8 +89,7 @@ public:
             // Written under a temporary name, so that an aborted or failed job leaves no file
             // and does not spoil a file of that name written before.
             m_finalPath = m_printer->outputFileName();
-            if (m_finalPath.isEmpty())
-                return SP_ERROR;
+            if (m_finalPath.isEmpty()) return SP_ERROR;
             m_printer->setOutputFileName(m_finalPath + QStringLiteral(".part"));
         }
         if (!m_painter.begin(m_printer))
@@ -112,11 +107,9 @@ public:
 
     int StartPage() override
     {
-        if (!m_inDoc || m_inPage)
-            return SP_ERROR;
+        if (!m_inDoc || m_inPage) return SP_ERROR;
         // Beginning the painter opened the first page; later pages need a new one.
-        if (m_pages > 0 && !m_printer->newPage())
-            return SP_ERROR;
+        if (m_pages > 0 && !m_printer->newPage()) return SP_ERROR;
         m_inPage = true;
         SetDcPainter(m_hdc, &m_painter);
         return 1;
@@ -124,8 +117,7 @@ public:
 
     int EndPage() override
     {
-        if (!m_inDoc || !m_inPage)
-            return SP_ERROR;
+        if (!m_inDoc || !m_inPage) return SP_ERROR;
         m_inPage = false;
         ++m_pages;
         SetDcPainter(m_hdc, nullptr);
@@ -134,15 +126,12 @@ public:
 
     int EndDoc() override
     {
-        if (!m_inDoc)
-            return SP_ERROR;
-        if (m_inPage)
-            EndPage();
+        if (!m_inDoc) return SP_ERROR;
+        if (m_inPage) EndPage();
         m_inDoc = false;
         SetDcPainter(m_hdc, nullptr);
         const bool ended = m_painter.end();
-        if (m_finalPath.isEmpty())
-            return ended ? 1 : SP_ERROR;
+        if (m_finalPath.isEmpty()) return ended ? 1 : SP_ERROR;
         const QString part = m_printer->outputFileName();
         RestoreFileName();
         if (!ended)
@@ -160,8 +149,7 @@ public:
 
     int AbortDoc() override
     {
-        if (!m_inDoc)
-            return SP_ERROR;
+        if (!m_inDoc) return SP_ERROR;
         Abort();
         return 1;
     }
@@ -170,12 +158,9 @@ private:
     void Abort()
     {
         m_inDoc = m_inPage = false;
-        if (m_hdc)
-            SetDcPainter(m_hdc, nullptr);
-        if (!IsPdf(*m_printer))
-            m_printer->abort();
-        if (m_painter.isActive())
-            m_painter.end();
+        if (m_hdc) SetDcPainter(m_hdc, nullptr);
+        if (!IsPdf(*m_printer)) m_printer->abort();
+        if (m_painter.isActive()) m_painter.end();
         if (!m_finalPath.isEmpty())
         {
             QFile::remove(m_printer->outputFileName());
@@ -185,8 +170,7 @@ private:
 
     void RestoreFileName()
     {
-        if (!m_finalPath.isEmpty())
-            m_printer->setOutputFileName(m_finalPath);
+        if (!m_finalPath.isEmpty()) m_printer->setOutputFileName(m_finalPath);
     }
 
     QPrinter* m_printer;
@@ -207,21 +191,17 @@ void DropOrphanedJobs()
     for (PrintJob* job : Jobs())
     {
         DcRecord* dc = DcOf(job->Dc());
-        if (!dc || dc->printTarget != job)
-            orphans.push_back(job);
+        if (!dc || dc->printTarget != job) orphans.push_back(job);
     }
-    for (PrintJob* job : orphans)
-        delete job;
+    for (PrintJob* job : orphans) delete job;
 }
 
 PrintJob* JobOf(HDC hdc)
 {
     DcRecord* dc = DcOf(hdc);
-    if (!dc || !dc->printTarget)
-        return nullptr;
+    if (!dc || !dc->printTarget) return nullptr;
     for (PrintJob* job : Jobs())
-        if (job == dc->printTarget)
-            return job;
+        if (job == dc->printTarget) return job;
     return nullptr;
 }
 
@@ -243,8 +223,7 @@ PrinterSettings& CurrentPrinterSettings()
 
 bool IsInteractiveSession()
 {
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return false;
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return false;
     const QString platform = QGuiApplication::platformName();
     return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
 }
@@ -253,8 +232,7 @@ void SetPrintToFile(const CString& path) { PrintToFilePath() = path; }
 
 CString GetPrintToFile()
 {
-    if (!PrintToFilePath().IsEmpty())
-        return PrintToFilePath();
+    if (!PrintToFilePath().IsEmpty()) return PrintToFilePath();
     const char* env = std::getenv("QOR_PRINT_TO_PDF");
     return env && *env ? CString::FromUtf8(env) : CString();
 }
@@ -280,8 +258,7 @@ std::unique_ptr<QPrinter> MakeJobPrinter()
 {
     const PrinterSettings& s = CurrentPrinterSettings();
     const CString pdf = GetPrintToFile();
-    if (pdf.IsEmpty() && !IsInteractiveSession())
-        return nullptr;
+    if (pdf.IsEmpty() && !IsInteractiveSession()) return nullptr;
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     if (!pdf.IsEmpty() || !s.fileName.isEmpty())
     {
@@ -294,21 +271,16 @@ std::unique_ptr<QPrinter> MakeJobPrinter()
     }
     else
     {
-        if (!s.printerName.isEmpty())
-            printer->setPrinterName(s.printerName);
+        if (!s.printerName.isEmpty()) printer->setPrinterName(s.printerName);
         // Without any system printer Qt falls back to PDF output with no file: nowhere to print.
-        if (!printer->isValid() || (IsPdf(*printer) && printer->outputFileName().isEmpty()))
-            return nullptr;
-        if (s.pageSize)
-            printer->setPageSize(*s.pageSize);
-        if (s.marginsMm)
-            printer->setPageMargins(*s.marginsMm, QPageLayout::Millimeter);
+        if (!printer->isValid() || (IsPdf(*printer) && printer->outputFileName().isEmpty())) return nullptr;
+        if (s.pageSize) printer->setPageSize(*s.pageSize);
+        if (s.marginsMm) printer->setPageMargins(*s.marginsMm, QPageLayout::Millimeter);
     }
     ApplyPageSettings(*printer);
     printer->setCopyCount(std::max(1, s.copies));
     printer->setCollateCopies(s.collate);
-    if (s.grayScale)
-        printer->setColorMode(QPrinter::GrayScale);
+    if (s.grayScale) printer->setColorMode(QPrinter::GrayScale);
     return printer;
 }
 
@@ -351,8 +323,7 @@ DeviceInfo PrinterDeviceInfo(const QPrinter& printer)
 HDC CreatePrinterDCOn(QPrinter* printer, bool ownsPrinter)
 {
     DropOrphanedJobs();
-    if (!printer)
-        return nullptr;
+    if (!printer) return nullptr;
     auto* job = new PrintJob(printer, ownsPrinter);
     HDC hdc = CreatePainterDC(printer, nullptr, true, PrinterDeviceInfo(*printer), job);
     if (!hdc)
@@ -386,8 +357,7 @@ INT_PTR CPrintDialog::DoModal()
     m_pd.hwndOwner = m_pParentWnd ? m_pParentWnd->GetSafeHwnd() : nullptr;
     const bool setupOnly = IsPrintSetupOnly();
     auto finish = [this, setupOnly]() -> INT_PTR {
-        if (!setupOnly && (m_pd.Flags & PD_RETURNDC) && !CreatePrinterDC())
-            return IDCANCEL; // no printer to print on
+        if (!setupOnly && (m_pd.Flags & PD_RETURNDC) && !CreatePrinterDC()) return IDCANCEL; // no printer to print on
         return IDOK;
     };
 
@@ -397,10 +367,8 @@ INT_PTR CPrintDialog::DoModal()
         return driver(*this) == IDOK ? finish() : IDCANCEL;
     }
     const char* env = std::getenv("QOR_PRINT_TO_PDF");
-    if (env && *env)
-        return finish();
-    if (!IsInteractiveSession())
-        return IDCANCEL;
+    if (env && *env) return finish();
+    if (!IsInteractiveSession()) return IDCANCEL;
 
     auto printer = MakeJobPrinter();
     if (!printer)
@@ -414,8 +382,7 @@ INT_PTR CPrintDialog::DoModal()
     if (setupOnly)
     {
         QPageSetupDialog dlg(printer.get(), DialogParent(m_pParentWnd));
-        if (dlg.exec() != QDialog::Accepted)
-            return IDCANCEL;
+        if (dlg.exec() != QDialog::Accepted) return IDCANCEL;
         RememberPrinterSettings(*printer);
         return IDOK;
     }
@@ -426,12 +393,9 @@ INT_PTR CPrintDialog::DoModal()
     dlg.setOption(QAbstractPrintDialog::PrintToFile, !(m_pd.Flags & (PD_HIDEPRINTTOFILE | PD_DISABLEPRINTTOFILE)));
     dlg.setOption(QAbstractPrintDialog::PrintCurrentPage, (m_pd.Flags & PD_CURRENTPAGE) != 0);
     dlg.setOption(QAbstractPrintDialog::PrintCollateCopies, true);
-    if (m_pd.nMinPage > 0 && m_pd.nMaxPage >= m_pd.nMinPage)
-        dlg.setMinMax(m_pd.nMinPage, m_pd.nMaxPage);
-    if (m_pd.nFromPage > 0 && m_pd.nToPage >= m_pd.nFromPage)
-        dlg.setFromTo(m_pd.nFromPage, m_pd.nToPage);
-    if (dlg.exec() != QDialog::Accepted)
-        return IDCANCEL;
+    if (m_pd.nMinPage > 0 && m_pd.nMaxPage >= m_pd.nMinPage) dlg.setMinMax(m_pd.nMinPage, m_pd.nMaxPage);
+    if (m_pd.nFromPage > 0 && m_pd.nToPage >= m_pd.nFromPage) dlg.setFromTo(m_pd.nFromPage, m_pd.nToPage);
+    if (dlg.exec() != QDialog::Accepted) return IDCANCEL;
 
     m_pd.Flags &= ~(PD_SELECTION | PD_PAGENUMS | PD_CURRENTPAGE | PD_COLLATE);
     switch (dlg.printRange())
@@ -445,8 +409,7 @@ INT_PTR CPrintDialog::DoModal()
     case QAbstractPrintDialog::CurrentPage: m_pd.Flags |= PD_CURRENTPAGE; break;
     default: break;
     }
-    if (printer->collateCopies())
-        m_pd.Flags |= PD_COLLATE;
+    if (printer->collateCopies()) m_pd.Flags |= PD_COLLATE;
     const int copies = std::max(1, printer->copyCount());
     RememberPrinterSettings(*printer);
     if (!(m_pd.Flags & PD_USEDEVMODECOPIES))
@@ -461,10 +424,8 @@ INT_PTR CPrintDialog::DoModal()
 BOOL CPrintDialog::GetDefaults()
 {
     auto printer = MakeJobPrinter();
-    if (!printer)
-        return FALSE;
-    if (m_pd.Flags & PD_RETURNDC)
-        m_pd.hDC = CreatePrinterDCOn(printer.release(), true);
+    if (!printer) return FALSE;
+    if (m_pd.Flags & PD_RETURNDC) m_pd.hDC = CreatePrinterDCOn(printer.release(), true);
     return TRUE;
 }
 
@@ -477,15 +438,13 @@ HDC CPrintDialog::CreatePrinterDC()
 
 int CPrintDialog::GetCopies() const
 {
-    if (m_pd.Flags & PD_USEDEVMODECOPIES)
-        return std::max(1, CurrentPrinterSettings().copies);
+    if (m_pd.Flags & PD_USEDEVMODECOPIES) return std::max(1, CurrentPrinterSettings().copies);
     return m_pd.nCopies;
 }
 
 CString CPrintDialog::GetDeviceName() const
 {
-    if (!GetPrintToFile().IsEmpty() || !CurrentPrinterSettings().fileName.isEmpty())
-        return CString(L"PDF");
+    if (!GetPrintToFile().IsEmpty() || !CurrentPrinterSettings().fileName.isEmpty()) return CString(L"PDF");
     return FromQString(CurrentPrinterSettings().printerName);
 }
 

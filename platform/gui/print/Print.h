@@ -15,8 +15,8 @@
 #include "platform/core/Geometry.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/Types.h"
-#include "platform/gui/window/Object.h"
 #include "platform/gui/draw/WinDefs.h"
+#include "platform/gui/window/Object.h"
 
 #include <functional>
 
@@ -56,7 +56,7 @@ struct PRINTDLGW
 {
     DWORD lStructSize = sizeof(PRINTDLGW);
     HWND hwndOwner = nullptr;
-    HDC hDC = nullptr;  // the printer DC made by DoModal (PD_RETURNDC) or CreatePrinterDC
+    HDC hDC = nullptr; // the printer DC made by DoModal (PD_RETURNDC) or CreatePrinterDC
     DWORD Flags = 0;
     WORD nFromPage = 0;
     WORD nToPage = 0;
@@ -118,14 +118,14 @@ public:
     CPrintInfo& operator=(const CPrintInfo&) = delete;
 
     CPrintDialog* m_pPD;
-    BOOL m_bDirect = FALSE;  // printing without the dialog (quick print)
+    BOOL m_bDirect = FALSE; // printing without the dialog (quick print)
     BOOL m_bPreview = FALSE;
     BOOL m_bContinuePrinting = TRUE;
     UINT m_nCurPage = 1;
     UINT m_nNumPreviewPages = 0;
-    CString m_strPageDesc;  // "Page %u\nPages %u-%u\n"
+    CString m_strPageDesc; // "Page %u\nPages %u-%u\n"
     LPVOID m_lpUserData = nullptr;
-    CRect m_rectDraw;  // the page's drawing area (logical units) for OnPrint
+    CRect m_rectDraw; // the page's drawing area (logical units) for OnPrint
     int m_nJobNumber = 0;
 
     void SetMinPage(UINT nMinPage) { m_pPD->m_pd.nMinPage = static_cast<WORD>(nMinPage); }

@@ -18,10 +18,10 @@ namespace qor::gui {
 // What the user (or the application) chose for the jobs that follow.
 struct PrinterSettings
 {
-    QString printerName;                      // empty: the system's default printer
-    QString fileName;                         // a PDF file chosen in the print dialog, else empty
-    std::optional<QPageSize> pageSize;        // empty: the printer's default (A4 for PDF output)
-    std::optional<QMarginsF> marginsMm;       // empty: the printer's default (6.35 mm for PDF)
+    QString printerName;                // empty: the system's default printer
+    QString fileName;                   // a PDF file chosen in the print dialog, else empty
+    std::optional<QPageSize> pageSize;  // empty: the printer's default (A4 for PDF output)
+    std::optional<QMarginsF> marginsMm; // empty: the printer's default (6.35 mm for PDF)
     bool landscape = false;
     int copies = 1;
     bool collate = false;

@@ -4,12 +4,12 @@
 
 #include "platform/core/MessageBox.h"
 #include "platform/core/Messages.h"
-#include "platform/gui/window/AfxRes.h"
 #include "platform/gui/draw/Convert.h"
-#include "platform/gui/frame/Frame.h"
-#include "platform/gui/widgets/PdfPageCache.h"
 #include "platform/gui/draw/SurfaceAccess.h"
 #include "platform/gui/draw/SysValues.h"
+#include "platform/gui/frame/Frame.h"
+#include "platform/gui/widgets/PdfPageCache.h"
+#include "platform/gui/window/AfxRes.h"
 #include "platform/gui/window/WndInternal.h"
 
 #include <algorithm>
@@ -25,161 +25,159 @@
 IMPLEMENT_DYNAMIC(CPrintPreviewWnd, CWnd)
 
 BEGIN_MESSAGE_MAP(CPrintPreviewWnd, CWnd)
-    ON_WM_CREATE()
-    ON_WM_SIZE()
-    ON_WM_PAINT()
-    ON_WM_DESTROY()
-    ON_WM_KEYDOWN()
-    ON_WM_VSCROLL()
-    ON_WM_HSCROLL()
-    ON_WM_MOUSEWHEEL()
-    ON_COMMAND(AFX_ID_PREVIEW_CLOSE, OnPreviewClose)
-    ON_BN_CLICKED(IDCANCEL, OnCloseClicked)
-    ON_BN_CLICKED(AFX_ID_PREVIEW_PRINT, OnPreviewPrint)
-    ON_BN_CLICKED(AFX_ID_PREVIEW_NEXT, OnNextPage)
-    ON_BN_CLICKED(AFX_ID_PREVIEW_PREV, OnPrevPage)
-    ON_BN_CLICKED(AFX_ID_PREVIEW_NUMPAGE, OnNumPage)
-    ON_BN_CLICKED(AFX_ID_PREVIEW_ZOOMIN, OnZoomIn)
-    ON_BN_CLICKED(AFX_ID_PREVIEW_ZOOMOUT, OnZoomOut)
-    END_MESSAGE_MAP()
+ON_WM_CREATE()
+ON_WM_SIZE()
+ON_WM_PAINT()
+ON_WM_DESTROY()
+ON_WM_KEYDOWN()
+ON_WM_VSCROLL()
+ON_WM_HSCROLL()
+ON_WM_MOUSEWHEEL()
+ON_COMMAND(AFX_ID_PREVIEW_CLOSE, OnPreviewClose)
+ON_BN_CLICKED(IDCANCEL, OnCloseClicked)
+ON_BN_CLICKED(AFX_ID_PREVIEW_PRINT, OnPreviewPrint)
+ON_BN_CLICKED(AFX_ID_PREVIEW_NEXT, OnNextPage)
+ON_BN_CLICKED(AFX_ID_PREVIEW_PREV, OnPrevPage)
+ON_BN_CLICKED(AFX_ID_PREVIEW_NUMPAGE, OnNumPage)
+ON_BN_CLICKED(AFX_ID_PREVIEW_ZOOMIN, OnZoomIn)
+ON_BN_CLICKED(AFX_ID_PREVIEW_ZOOMOUT, OnZoomOut)
+END_MESSAGE_MAP()
 
-    namespace {
-    constexpr UINT kPageTextId = 0xE30F;
-    // The bar above the pages, its buttons, and the gap around the pages.
-    constexpr int kBarHeight = 32, kButtonWidth = 78, kButtonHeight = 24, kGap = 8, kMaxZoom = 2;
-    } // namespace
+namespace {
+constexpr UINT kPageTextId = 0xE30F;
+// The bar above the pages, its buttons, and the gap around the pages.
+constexpr int kBarHeight = 32, kButtonWidth = 78, kButtonHeight = 24, kGap = 8, kMaxZoom = 2;
+} // namespace
 
-    struct CPrintPreviewWnd::Pages : qor::gui::PdfPageCache
-    {};
+struct CPrintPreviewWnd::Pages : qor::gui::PdfPageCache
+{};
 
-    CPrintPreviewWnd::CPrintPreviewWnd() : m_pPages(std::make_unique<Pages>()) {}
-    CPrintPreviewWnd::~CPrintPreviewWnd() = default;
+CPrintPreviewWnd::CPrintPreviewWnd() : m_pPages(std::make_unique<Pages>()) {}
+CPrintPreviewWnd::~CPrintPreviewWnd() = default;
 
-    CPrintPreviewWnd* CPrintPreviewWnd::Open(LPCTSTR lpszPdfPath, LPCTSTR lpszTitle, CWnd* pOwner, CWnd* pPrintTarget)
+CPrintPreviewWnd* CPrintPreviewWnd::Open(LPCTSTR lpszPdfPath, LPCTSTR lpszTitle, CWnd* pOwner, CWnd* pPrintTarget)
+{
+    auto* wnd = new CPrintPreviewWnd;
+    wnd->m_path = lpszPdfPath ? lpszPdfPath : L"";
+    wnd->m_hPrintTarget = pPrintTarget ? pPrintTarget->GetSafeHwnd() : nullptr;
+    if (wnd->m_path.IsEmpty() ||
+        wnd->m_pPages->document.load(qor::gui::ToQString(wnd->m_path)) != QPdfDocument::Error::None ||
+        wnd->m_pPages->document.pageCount() <= 0)
     {
-        auto* wnd = new CPrintPreviewWnd;
-        wnd->m_path = lpszPdfPath ? lpszPdfPath : L"";
-        wnd->m_hPrintTarget = pPrintTarget ? pPrintTarget->GetSafeHwnd() : nullptr;
-        if (wnd->m_path.IsEmpty() ||
-            wnd->m_pPages->document.load(qor::gui::ToQString(wnd->m_path)) != QPdfDocument::Error::None ||
-            wnd->m_pPages->document.pageCount() <= 0)
+        if (!wnd->m_path.IsEmpty()) QFile::remove(qor::gui::ToQString(wnd->m_path));
+        delete wnd;
+        return nullptr;
+    }
+    CString title = lpszTitle && *lpszTitle ? CString(lpszTitle) + L" - Print Preview" : CString(L"Print Preview");
+    if (auto* frame = DYNAMIC_DOWNCAST(CFrameWnd, pOwner); frame && frame->m_hWnd)
+    {
+        // In a frame the preview takes the frame's place: its bar at the top, the pages in the client
+        // area, over the frame's bars and panes until it is closed. One at a time, as in the framework.
+        for (CWnd* child = frame->GetWindow(GW_CHILD); child;)
         {
-            if (!wnd->m_path.IsEmpty()) QFile::remove(qor::gui::ToQString(wnd->m_path));
-            delete wnd;
-            return nullptr;
+            CWnd* next = child->GetWindow(GW_HWNDNEXT);
+            if (auto* earlier = DYNAMIC_DOWNCAST(CPrintPreviewWnd, child)) earlier->DestroyWindow();
+            child = next;
         }
-        CString title = lpszTitle && *lpszTitle ? CString(lpszTitle) + L" - Print Preview" : CString(L"Print Preview");
-        if (auto* frame = DYNAMIC_DOWNCAST(CFrameWnd, pOwner); frame && frame->m_hWnd)
+        CRect client;
+        frame->GetClientRect(&client);
+        if (!wnd->CreateEx(0, nullptr, title, WS_CHILD | WS_CLIPCHILDREN, client, frame, 0))
         {
-            // In a frame the preview takes the frame's place: its bar at the top, the pages in the client
-            // area, over the frame's bars and panes until it is closed. One at a time, as in the framework.
-            for (CWnd* child = frame->GetWindow(GW_CHILD); child;)
-            {
-                CWnd* next = child->GetWindow(GW_HWNDNEXT);
-                if (auto* earlier = DYNAMIC_DOWNCAST(CPrintPreviewWnd, child)) earlier->DestroyWindow();
-                child = next;
-            }
-            CRect client;
-            frame->GetClientRect(&client);
-            if (!wnd->CreateEx(0, nullptr, title, WS_CHILD | WS_CLIPCHILDREN, client, frame, 0))
-            {
-                QFile::remove(qor::gui::ToQString(wnd->m_path));
-                delete wnd;
-                return nullptr;
-            }
-            wnd->FollowFrame(frame);
-            wnd->ShowWindow(SW_SHOW);
-            wnd->SetFocus();
-            return wnd;
-        }
-        // Elsewhere a window of its own: most of the work area, about as wide as a turned page at that height
-        // (the plots print across).
-        RECT work{0, 0, 1280, 900};
-        ::SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
-        const int cy = (work.bottom - work.top) * 9 / 10;
-        const int cx = std::min<int>((work.right - work.left) * 9 / 10, cy * 4 / 3);
-        const CRect rect(work.left + (work.right - work.left - cx) / 2, work.top + (work.bottom - work.top - cy) / 2, 0,
-                         0);
-        if (!wnd->CreateEx(0, nullptr, title, WS_OVERLAPPEDWINDOW,
-                           CRect(rect.left, rect.top, rect.left + cx, rect.top + cy), pOwner, 0))
-        {
-            // A failed creation leaves no window: the object and the file go here.
             QFile::remove(qor::gui::ToQString(wnd->m_path));
             delete wnd;
             return nullptr;
         }
+        wnd->FollowFrame(frame);
         wnd->ShowWindow(SW_SHOW);
+        wnd->SetFocus();
         return wnd;
     }
-
-    // Keeps the preview over the whole client area of the frame it stands in, and in front of the frame's bars.
-    void CPrintPreviewWnd::FollowFrame(CFrameWnd* frame)
+    // Elsewhere a window of its own: most of the work area, about as wide as a turned page at that height
+    // (the plots print across).
+    RECT work{0, 0, 1280, 900};
+    ::SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
+    const int cy = (work.bottom - work.top) * 9 / 10;
+    const int cx = std::min<int>((work.right - work.left) * 9 / 10, cy * 4 / 3);
+    const CRect rect(work.left + (work.right - work.left - cx) / 2, work.top + (work.bottom - work.top - cy) / 2, 0, 0);
+    if (!wnd->CreateEx(0, nullptr, title, WS_OVERLAPPEDWINDOW,
+                       CRect(rect.left, rect.top, rect.left + cx, rect.top + cy), pOwner, 0))
     {
-        QWidget* area = qor::gui::WidgetOf(frame);
-        QWidget* self = qor::gui::WidgetOf(this);
-        if (!area || !self) return;
-        self->raise();
-        // By handle: the preview and its widget may go at different times.
-        struct Follower : QObject
-        {
-            HWND preview, frame;
-            Follower(QObject* parent, HWND p, HWND f) : QObject(parent), preview(p), frame(f) {}
-            bool eventFilter(QObject*, QEvent* e) override
-            {
-                if ((e->type() == QEvent::Resize || e->type() == QEvent::LayoutRequest) && ::IsWindow(preview) &&
-                    ::IsWindow(frame))
-                {
-                    CRect client;
-                    CWnd::FromHandle(frame)->GetClientRect(&client);
-                    CWnd* wnd = CWnd::FromHandle(preview);
-                    wnd->MoveWindow(&client);
-                    if (QWidget* w = qor::gui::WidgetOf(wnd)) w->raise();
-                }
-                return false;
-            }
-        };
-        area->installEventFilter(new Follower(self, m_hWnd, frame->m_hWnd));
+        // A failed creation leaves no window: the object and the file go here.
+        QFile::remove(qor::gui::ToQString(wnd->m_path));
+        delete wnd;
+        return nullptr;
     }
+    wnd->ShowWindow(SW_SHOW);
+    return wnd;
+}
 
-    int CPrintPreviewWnd::GetPageCount() const { return m_pPages->document.pageCount(); }
-
-    int CPrintPreviewWnd::OnCreate(LPCREATESTRUCT)
+// Keeps the preview over the whole client area of the frame it stands in, and in front of the frame's bars.
+void CPrintPreviewWnd::FollowFrame(CFrameWnd* frame)
+{
+    QWidget* area = qor::gui::WidgetOf(frame);
+    QWidget* self = qor::gui::WidgetOf(this);
+    if (!area || !self) return;
+    self->raise();
+    // By handle: the preview and its widget may go at different times.
+    struct Follower : QObject
     {
-        struct Button
+        HWND preview, frame;
+        Follower(QObject* parent, HWND p, HWND f) : QObject(parent), preview(p), frame(f) {}
+        bool eventFilter(QObject*, QEvent* e) override
         {
-            CButton& button;
-            LPCTSTR text;
-            UINT id;
-        };
-        const Button buttons[] = {
-            {m_print, L"&Print...", AFX_ID_PREVIEW_PRINT},
-            {m_next, L"&Next Page", AFX_ID_PREVIEW_NEXT},
-            {m_prev, L"Pre&v Page", AFX_ID_PREVIEW_PREV},
-            {m_numPage, L"&Two Page", AFX_ID_PREVIEW_NUMPAGE},
-            {m_zoomIn, L"Zoom &In", AFX_ID_PREVIEW_ZOOMIN},
-            {m_zoomOut, L"Zoom &Out", AFX_ID_PREVIEW_ZOOMOUT},
-            {m_close, L"&Close", IDCANCEL},
-        };
-        for (const Button& b : buttons)
-            if (!b.button.Create(b.text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                                 CRect(0, 0, kButtonWidth, kButtonHeight), this, b.id))
-                return -1;
-        if (!m_pageText.Create(L"", WS_CHILD | WS_VISIBLE | SS_LEFT, CRect(0, 0, 100, kButtonHeight), this,
-                               kPageTextId))
-            return -1;
-        CRect client;
-        GetClientRect(&client);
-        Layout(client.Width(), client.Height());
-        ShowPages();
-        // The buttons keep the keys they are pressed with; Escape reaches the window wherever the focus is.
-        if (QWidget* widget = qor::gui::WidgetOf(this))
-        {
-            auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), widget, nullptr, nullptr, Qt::WindowShortcut);
-            // The shortcut is the window's widget's child, so it goes before the window does.
-            QObject::connect(escape, &QShortcut::activated, escape,
-                             [this] { PostMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE, 0); });
+            if ((e->type() == QEvent::Resize || e->type() == QEvent::LayoutRequest) && ::IsWindow(preview) &&
+                ::IsWindow(frame))
+            {
+                CRect client;
+                CWnd::FromHandle(frame)->GetClientRect(&client);
+                CWnd* wnd = CWnd::FromHandle(preview);
+                wnd->MoveWindow(&client);
+                if (QWidget* w = qor::gui::WidgetOf(wnd)) w->raise();
+            }
+            return false;
         }
-        return 0;
+    };
+    area->installEventFilter(new Follower(self, m_hWnd, frame->m_hWnd));
+}
+
+int CPrintPreviewWnd::GetPageCount() const { return m_pPages->document.pageCount(); }
+
+int CPrintPreviewWnd::OnCreate(LPCREATESTRUCT)
+{
+    struct Button
+    {
+        CButton& button;
+        LPCTSTR text;
+        UINT id;
+    };
+    const Button buttons[] = {
+        {m_print, L"&Print...", AFX_ID_PREVIEW_PRINT},
+        {m_next, L"&Next Page", AFX_ID_PREVIEW_NEXT},
+        {m_prev, L"Pre&v Page", AFX_ID_PREVIEW_PREV},
+        {m_numPage, L"&Two Page", AFX_ID_PREVIEW_NUMPAGE},
+        {m_zoomIn, L"Zoom &In", AFX_ID_PREVIEW_ZOOMIN},
+        {m_zoomOut, L"Zoom &Out", AFX_ID_PREVIEW_ZOOMOUT},
+        {m_close, L"&Close", IDCANCEL},
+    };
+    for (const Button& b : buttons)
+        if (!b.button.Create(b.text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                             CRect(0, 0, kButtonWidth, kButtonHeight), this, b.id))
+            return -1;
+    if (!m_pageText.Create(L"", WS_CHILD | WS_VISIBLE | SS_LEFT, CRect(0, 0, 100, kButtonHeight), this, kPageTextId))
+        return -1;
+    CRect client;
+    GetClientRect(&client);
+    Layout(client.Width(), client.Height());
+    ShowPages();
+    // The buttons keep the keys they are pressed with; Escape reaches the window wherever the focus is.
+    if (QWidget* widget = qor::gui::WidgetOf(this))
+    {
+        auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), widget, nullptr, nullptr, Qt::WindowShortcut);
+        // The shortcut is the window's widget's child, so it goes before the window does.
+        QObject::connect(escape, &QShortcut::activated, escape,
+                         [this] { PostMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE, 0); });
+    }
+    return 0;
 }
 
 void CPrintPreviewWnd::OnSize(UINT, int cx, int cy)

@@ -33,7 +33,8 @@ public:
 
     UINT CtlColorMessage(const WndState*) const override
     {
-        return (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW) ? WM_CTLCOLORBTN : WM_CTLCOLORSTATIC;
+        return (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW) ? WM_CTLCOLORBTN
+                                                                                           : WM_CTLCOLORSTATIC;
     }
     void ColorRoles(QPalette::ColorRole& text, QPalette::ColorRole& back) const override
     {
@@ -46,7 +47,8 @@ public:
     {
         type = s->style & BS_TYPEMASK;
         QString text = ToQString(s->text);
-        switch (type) {
+        switch (type)
+        {
         case BS_CHECKBOX:
         case BS_AUTOCHECKBOX:
         case BS_3STATE:
@@ -95,7 +97,9 @@ public:
         if (!button) return;
         QSignalBlocker block(button);
         if (auto* cb = qobject_cast<QCheckBox*>(button))
-            cb->setCheckState(check == BST_CHECKED ? Qt::Checked : check == BST_INDETERMINATE ? Qt::PartiallyChecked : Qt::Unchecked);
+            cb->setCheckState(check == BST_CHECKED         ? Qt::Checked
+                              : check == BST_INDETERMINATE ? Qt::PartiallyChecked
+                                                           : Qt::Unchecked);
         else if (Checkable())
             button->setChecked(check == BST_CHECKED);
     }
@@ -105,11 +109,13 @@ public:
     static void UncheckGroup(CWnd* self)
     {
         CWnd* first = self;
-        for (CWnd* w = self; w; w = w->GetWindow(GW_HWNDPREV)) {
+        for (CWnd* w = self; w; w = w->GetWindow(GW_HWNDPREV))
+        {
             first = w;
             if (w->GetStyle() & WS_GROUP) break;
         }
-        for (CWnd* w = first; w; w = w->GetWindow(GW_HWNDNEXT)) {
+        for (CWnd* w = first; w; w = w->GetWindow(GW_HWNDNEXT))
+        {
             if (w != first && (w->GetStyle() & WS_GROUP)) break;
             WndState* ws = StateOf(w);
             if (w != self && ws && dynamic_cast<ButtonControl*>(ws->native.get()) &&
@@ -127,10 +133,14 @@ public:
         QObject::connect(button, &QAbstractButton::clicked, button, [this, h](bool) {
             WndState* st = StateOf(h);
             if (!st) return;
-            if (Auto()) {
-                if (type == BS_AUTORADIOBUTTON) check = BST_CHECKED;
-                else if (type == BS_AUTO3STATE) check = (check + 1) % 3;
-                else check = check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
+            if (Auto())
+            {
+                if (type == BS_AUTORADIOBUTTON)
+                    check = BST_CHECKED;
+                else if (type == BS_AUTO3STATE)
+                    check = (check + 1) % 3;
+                else
+                    check = check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
             }
             Show(); // a button that is not automatic keeps its state: its owner decides
             if (type == BS_AUTORADIOBUTTON) UncheckGroup(st->wnd);
@@ -141,7 +151,8 @@ public:
     bool Control(WndState* s, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override
     {
         *result = 0;
-        switch (msg) {
+        switch (msg)
+        {
         case WM_SETTEXT: {
             QString t = ToQString(reinterpret_cast<LPCTSTR>(lParam));
             if (button) button->setText(t);
@@ -151,22 +162,26 @@ public:
             return true;
         }
         case WM_GETDLGCODE:
-            if (group) *result = DLGC_STATIC;
-            else if (Radio()) *result = DLGC_BUTTON | DLGC_RADIOBUTTON;
-            else if (Checkable()) *result = DLGC_BUTTON;
-            else *result = DLGC_BUTTON | (type == BS_DEFPUSHBUTTON ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+            if (group)
+                *result = DLGC_STATIC;
+            else if (Radio())
+                *result = DLGC_BUTTON | DLGC_RADIOBUTTON;
+            else if (Checkable())
+                *result = DLGC_BUTTON;
+            else
+                *result = DLGC_BUTTON | (type == BS_DEFPUSHBUTTON ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
             return true;
         case BM_GETCHECK: *result = Checkable() ? check : BST_UNCHECKED; return true;
         case BM_SETCHECK:
-            if (Checkable()) {
+            if (Checkable())
+            {
                 check = static_cast<int>(wParam);
                 if (check == BST_INDETERMINATE && type != BS_3STATE && type != BS_AUTO3STATE) check = BST_CHECKED;
                 Show();
             }
             return true;
         case BM_GETSTATE:
-            *result = (Checkable() ? check : 0) | (pushed ? BST_PUSHED : 0) |
-                      (FocusWindow() == s->wnd ? BST_FOCUS : 0);
+            *result = (Checkable() ? check : 0) | (pushed ? BST_PUSHED : 0) | (FocusWindow() == s->wnd ? BST_FOCUS : 0);
             return true;
         case BM_SETSTATE:
             pushed = wParam != 0;

@@ -21,7 +21,8 @@ QListWidget* ListOf(const CWnd* w) { return qobject_cast<QListWidget*>(WidgetOf(
 
 Qt::CheckState ToQt(int check)
 {
-    switch (check) {
+    switch (check)
+    {
     case BST_CHECKED: return Qt::Checked;
     case BST_INDETERMINATE: return Qt::PartiallyChecked;
     default: return Qt::Unchecked;
@@ -37,7 +38,8 @@ void MakeCheckable(QListWidgetItem* item, int check)
 
 } // namespace
 
-struct CheckListAccess {
+struct CheckListAccess
+{
     // The user changed a box: the state follows the check style, then the parent is told.
     static void BoxChanged(HWND h, QListWidgetItem* item)
     {
@@ -47,8 +49,11 @@ struct CheckListAccess {
         if (!list || self->m_bChanging) return;
         const int old = item->data(kStateRole).toInt();
         int next = old;
-        switch (self->m_nStyle) {
-        case BS_AUTO3STATE: next = old == BST_UNCHECKED ? BST_CHECKED : old == BST_CHECKED ? BST_INDETERMINATE : BST_UNCHECKED; break;
+        switch (self->m_nStyle)
+        {
+        case BS_AUTO3STATE:
+            next = old == BST_UNCHECKED ? BST_CHECKED : old == BST_CHECKED ? BST_INDETERMINATE : BST_UNCHECKED;
+            break;
         case BS_AUTOCHECKBOX: next = old == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED; break;
         default: break; // plain styles: the owner sets the state
         }
@@ -84,15 +89,16 @@ void CCheckListBox::Attach()
     for (int i = 0; i < list->count(); ++i) MakeCheckable(list->item(i), BST_UNCHECKED);
     HWND h = m_hWnd;
     // Lines added later get their box as they arrive.
-    QObject::connect(list->model(), &QAbstractItemModel::rowsInserted, list, [h](const QModelIndex&, int first, int last) {
-        WndState* s = StateOf(h);
-        auto* self = s ? dynamic_cast<CCheckListBox*>(s->wnd) : nullptr;
-        QListWidget* l = self ? ListOf(self) : nullptr;
-        if (!l) return;
-        self->m_bChanging = true;
-        for (int i = first; i <= last && i < l->count(); ++i) MakeCheckable(l->item(i), BST_UNCHECKED);
-        self->m_bChanging = false;
-    });
+    QObject::connect(list->model(), &QAbstractItemModel::rowsInserted, list,
+                     [h](const QModelIndex&, int first, int last) {
+                         WndState* s = StateOf(h);
+                         auto* self = s ? dynamic_cast<CCheckListBox*>(s->wnd) : nullptr;
+                         QListWidget* l = self ? ListOf(self) : nullptr;
+                         if (!l) return;
+                         self->m_bChanging = true;
+                         for (int i = first; i <= last && i < l->count(); ++i) MakeCheckable(l->item(i), BST_UNCHECKED);
+                         self->m_bChanging = false;
+                     });
     QObject::connect(list, &QListWidget::itemChanged, list, [h](QListWidgetItem* item) {
         QListWidgetItem* it = item;
         WndState* s = StateOf(h);

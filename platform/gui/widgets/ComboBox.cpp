@@ -51,8 +51,10 @@ void ComboWidget::PlaceListUnderField()
     const QPoint below = mapToGlobal(QPoint(0, height()));
     const QRect screenArea = screen() ? screen()->availableGeometry() : QRect();
     int x = below.x(), y = below.y();
-    if (screenArea.isValid()) {
-        if (y + list->height() > screenArea.bottom() + 1) {
+    if (screenArea.isValid())
+    {
+        if (y + list->height() > screenArea.bottom() + 1)
+        {
             const int above = mapToGlobal(QPoint(0, 0)).y() - list->height();
             if (above >= screenArea.top()) y = above;
         }
@@ -88,10 +90,7 @@ public:
     bool HasDropDown(const WndState* s) const { return (s->style & 0x3u) != CBS_SIMPLE; }
 
     int FieldHeight() const { return fieldHeight > 0 ? fieldHeight : box->sizeHint().height(); }
-    int ShownHeight(const WndState* s, int height) const override
-    {
-        return HasDropDown(s) ? FieldHeight() : height;
-    }
+    int ShownHeight(const WndState* s, int height) const override { return HasDropDown(s) ? FieldHeight() : height; }
     // The field's height has changed: the toolkit control follows.
     void FitField(WndState* s)
     {
@@ -102,14 +101,16 @@ public:
     void Created(WndState* s) override
     {
         HWND h = s->handle;
-        if (HasEdit(s)) {
+        if (HasEdit(s))
+        {
             box->setEditable(true);
             editPart = std::make_unique<CEdit>();
             DWORD es = WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL;
             if (s->style & CBS_UPPERCASE) es |= ES_UPPERCASE;
             if (s->style & CBS_LOWERCASE) es |= ES_LOWERCASE;
             if (editPart->CreateEx(0, WC_EDIT, s->text, es, CRect(0, 0, std::max(s->cx, 1), std::max(s->cy, 1)), s->wnd,
-                                   IDC_COMBOEDIT)) {
+                                   IDC_COMBOEDIT))
+            {
                 WndState* es2 = StateOf(editPart.get());
                 es2->widgetOwnedByControl = true;
                 editHandle = editPart->m_hWnd;
@@ -131,10 +132,13 @@ public:
         box->onPopup = [this, h](bool shown) {
             WndState* st = StateOf(h);
             if (!st) return;
-            if (shown) {
+            if (shown)
+            {
                 NotifyParent(st, CBN_DROPDOWN);
                 if (box->view()) box->view()->setMinimumWidth(std::max(droppedWidth, 0));
-            } else {
+            }
+            else
+            {
                 NotifyParent(st, CBN_CLOSEUP);
             }
         };
@@ -167,7 +171,8 @@ public:
 
     QString Text(const WndState* s) const
     {
-        if (HasEdit(s)) {
+        if (HasEdit(s))
+        {
             CWnd* e = Edit();
             CString t;
             if (e) e->GetWindowText(t);
@@ -193,7 +198,8 @@ public:
 
     void SetEditText(const QString& t)
     {
-        if (CWnd* e = Edit()) {
+        if (CWnd* e = Edit())
+        {
             SetComboEditText(StateOf(e), t);
         }
     }
@@ -212,7 +218,8 @@ public:
     bool Control(WndState* s, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override
     {
         *result = 0;
-        if (msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC) {
+        if (msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC)
+        {
             // The edit part's colours are the owner's to choose.
             CWnd* parent = s->parent ? s->parent : s->owner;
             if (!parent || !parent->m_hWnd) return false;
@@ -225,25 +232,31 @@ public:
             *result = CB_ERR;
             return true;
         };
-        switch (msg) {
+        switch (msg)
+        {
         case WM_SETTEXT:
             if (!HasEdit(s)) return bad();
             if (CWnd* e = Edit()) e->SetWindowText(reinterpret_cast<LPCTSTR>(lParam));
             *result = TRUE;
             return true;
-        case WM_GETTEXT: *result = CopyOut(Text(s), reinterpret_cast<LPTSTR>(lParam), static_cast<int>(wParam)); return true;
+        case WM_GETTEXT:
+            *result = CopyOut(Text(s), reinterpret_cast<LPTSTR>(lParam), static_cast<int>(wParam));
+            return true;
         case WM_GETTEXTLENGTH: *result = WideLength(Text(s)); return true;
         case WM_SETFOCUS:
             Common(s, msg, wParam, lParam, result);
             // The focus goes on to the edit part; the box reports it arriving from outside.
-            if (CWnd* e = Edit()) {
+            if (CWnd* e = Edit())
+            {
                 if (reinterpret_cast<HWND>(wParam) != e->m_hWnd) NotifyParent(s, CBN_SETFOCUS);
                 e->SetFocus();
             }
             return true;
         case WM_CHAR:
-            if (CWnd* e = Edit()) e->SendMessage(WM_CHAR, wParam, lParam);
-            else ToolkitChar(s, static_cast<wchar_t>(wParam));
+            if (CWnd* e = Edit())
+                e->SendMessage(WM_CHAR, wParam, lParam);
+            else
+                ToolkitChar(s, static_cast<wchar_t>(wParam));
             return true;
         case WM_GETDLGCODE: *result = DLGC_WANTCHARS | DLGC_WANTARROWS; return true;
         case CB_ADDSTRING: *result = Insert(s, n, ToQString(reinterpret_cast<LPCTSTR>(lParam)), true); return true;
@@ -269,7 +282,8 @@ public:
         case CB_GETCOUNT: *result = n; return true;
         case CB_GETCURSEL: *result = box->currentIndex() >= 0 ? box->currentIndex() : CB_ERR; return true;
         case CB_SETCURSEL:
-            if (index < -1 || index >= n) {
+            if (index < -1 || index >= n)
+            {
                 Select(s, -1);
                 return bad();
             }
@@ -291,8 +305,10 @@ public:
         case CB_GETITEMDATA: *result = AnswerItemMessage(ItemsOf(), ItemMessage::GetData, wParam, lParam); return true;
         case CB_SETITEMDATA: *result = AnswerItemMessage(ItemsOf(), ItemMessage::SetData, wParam, lParam); return true;
         case CB_SHOWDROPDOWN:
-            if (wParam && !box->dropped) box->showPopup();
-            else if (!wParam && box->dropped) box->hidePopup();
+            if (wParam && !box->dropped)
+                box->showPopup();
+            else if (!wParam && box->dropped)
+                box->hidePopup();
             *result = TRUE;
             return true;
         case CB_GETDROPPEDSTATE: *result = box->dropped ? TRUE : FALSE; return true;
@@ -303,26 +319,34 @@ public:
         case CB_GETDROPPEDWIDTH: *result = std::max(droppedWidth, s->cx); return true;
         case CB_SETITEMHEIGHT:
             if (static_cast<int>(lParam) <= 0 || lParam > 255) return bad();
-            if (static_cast<int>(wParam) == -1) {
+            if (static_cast<int>(wParam) == -1)
+            {
                 fieldHeight = static_cast<int>(lParam);
                 FitField(s);
-            } else {
+            }
+            else
+            {
                 itemHeight = static_cast<int>(lParam);
             }
             *result = 0;
             return true;
         case CB_GETITEMHEIGHT:
-            if (static_cast<int>(wParam) == -1) *result = FieldHeight();
-            else *result = itemHeight > 0 ? itemHeight : box->fontMetrics().height() + 2;
+            if (static_cast<int>(wParam) == -1)
+                *result = FieldHeight();
+            else
+                *result = itemHeight > 0 ? itemHeight : box->fontMetrics().height() + 2;
             return true;
         case CB_SETHORIZONTALEXTENT: extent = static_cast<UINT>(wParam); return true;
         case CB_GETHORIZONTALEXTENT: *result = static_cast<LRESULT>(extent); return true;
         case CB_GETEDITSEL:
-            if (CWnd* e = Edit()) *result = e->SendMessage(EM_GETSEL, wParam, lParam);
-            else return bad();
+            if (CWnd* e = Edit())
+                *result = e->SendMessage(EM_GETSEL, wParam, lParam);
+            else
+                return bad();
             return true;
         case CB_SETEDITSEL:
-            if (CWnd* e = Edit()) {
+            if (CWnd* e = Edit())
+            {
                 e->SendMessage(EM_SETSEL, static_cast<WPARAM>(static_cast<short>(LOWORD(lParam))),
                                static_cast<LPARAM>(static_cast<short>(HIWORD(lParam))));
                 *result = TRUE;
@@ -363,13 +387,20 @@ BOOL CComboBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT n
 }
 int CComboBox::GetCount() const { return static_cast<int>(Send(this, CB_GETCOUNT)); }
 int CComboBox::GetCurSel() const { return static_cast<int>(Send(this, CB_GETCURSEL)); }
-int CComboBox::SetCurSel(int nSelect) { return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(nSelect))); }
+int CComboBox::SetCurSel(int nSelect)
+{
+    return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(nSelect)));
+}
 DWORD CComboBox::GetEditSel() const { return static_cast<DWORD>(Send(this, CB_GETEDITSEL)); }
 BOOL CComboBox::SetEditSel(int nStartChar, int nEndChar)
 {
-    return static_cast<BOOL>(SendMessage(CB_SETEDITSEL, 0, MAKELPARAM(static_cast<WORD>(nStartChar), static_cast<WORD>(nEndChar))));
+    return static_cast<BOOL>(
+        SendMessage(CB_SETEDITSEL, 0, MAKELPARAM(static_cast<WORD>(nStartChar), static_cast<WORD>(nEndChar))));
 }
-BOOL CComboBox::LimitText(int nMaxChars) { return static_cast<BOOL>(SendMessage(CB_LIMITTEXT, static_cast<WPARAM>(nMaxChars))); }
+BOOL CComboBox::LimitText(int nMaxChars)
+{
+    return static_cast<BOOL>(SendMessage(CB_LIMITTEXT, static_cast<WPARAM>(nMaxChars)));
+}
 DWORD_PTR CComboBox::GetItemData(int nIndex) const
 {
     return static_cast<DWORD_PTR>(Send(this, CB_GETITEMDATA, static_cast<WPARAM>(nIndex)));
@@ -386,12 +417,19 @@ void CComboBox::GetLBText(int nIndex, CString& rString) const
 {
     ItemText(this, CB_GETLBTEXTLEN, CB_GETLBTEXT, nIndex, rString);
 }
-int CComboBox::GetLBTextLen(int nIndex) const { return static_cast<int>(Send(this, CB_GETLBTEXTLEN, static_cast<WPARAM>(nIndex))); }
+int CComboBox::GetLBTextLen(int nIndex) const
+{
+    return static_cast<int>(Send(this, CB_GETLBTEXTLEN, static_cast<WPARAM>(nIndex)));
+}
 int CComboBox::SetItemHeight(int nIndex, UINT cyItemHeight)
 {
-    return static_cast<int>(SendMessage(CB_SETITEMHEIGHT, static_cast<WPARAM>(nIndex), static_cast<LPARAM>(cyItemHeight)));
+    return static_cast<int>(
+        SendMessage(CB_SETITEMHEIGHT, static_cast<WPARAM>(nIndex), static_cast<LPARAM>(cyItemHeight)));
 }
-int CComboBox::GetItemHeight(int nIndex) const { return static_cast<int>(Send(this, CB_GETITEMHEIGHT, static_cast<WPARAM>(nIndex))); }
+int CComboBox::GetItemHeight(int nIndex) const
+{
+    return static_cast<int>(Send(this, CB_GETITEMHEIGHT, static_cast<WPARAM>(nIndex)));
+}
 int CComboBox::GetDroppedWidth() const { return static_cast<int>(Send(this, CB_GETDROPPEDWIDTH)); }
 int CComboBox::SetDroppedWidth(UINT nWidth) { return static_cast<int>(SendMessage(CB_SETDROPPEDWIDTH, nWidth)); }
 void CComboBox::SetHorizontalExtent(UINT nExtent) { SendMessage(CB_SETHORIZONTALEXTENT, nExtent); }

@@ -61,7 +61,8 @@ int FindInList(const QStringList& items, int nStartAfter, const QString& what, b
     int n = static_cast<int>(items.size());
     if (n == 0) return -1;
     int start = (nStartAfter < 0 || nStartAfter >= n) ? 0 : nStartAfter + 1;
-    for (int k = 0; k < n; ++k) {
+    for (int k = 0; k < n; ++k)
+    {
         int i = (start + k) % n;
         const QString& t = items[i];
         bool hit = exact ? t.compare(what, Qt::CaseInsensitive) == 0 : t.startsWith(what, Qt::CaseInsensitive);
@@ -99,7 +100,8 @@ int SortedPosition(const QStringList& items, const QString& text)
 
 namespace {
 // Calls a scroll area's protected viewport handler (the viewport's own processing).
-struct ViewportAccess : QAbstractScrollArea {
+struct ViewportAccess : QAbstractScrollArea
+{
     using QAbstractScrollArea::viewportEvent;
 };
 
@@ -115,11 +117,13 @@ bool RunOnViewport(QWidget* host, QEvent* e)
 void DeliverMouse(WndState* s, QMouseEvent* me, QWidget* source)
 {
     auto* area = qobject_cast<QAbstractScrollArea*>(s->widget);
-    if (!area) {
+    if (!area)
+    {
         s->host->ToolkitEvent(me);
         return;
     }
-    if (source == area->viewport()) {
+    if (source == area->viewport())
+    {
         RunOnViewport(area, me);
         return;
     }
@@ -158,7 +162,8 @@ void ControlBase::BeforePaint(WndState* s)
     ::SetBkColor(hdc, defBack);
     HGDIOBJ font = s->font ? static_cast<HGDIOBJ>(s->font) : ::GetCurrentObject(hdc, OBJ_FONT);
     if (s->font) ::SelectObject(hdc, font);
-    auto brush = reinterpret_cast<HBRUSH>(parent->SendMessage(msg, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(self)));
+    auto brush = reinterpret_cast<HBRUSH>(
+        parent->SendMessage(msg, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(self)));
     COLORREF text = ::GetTextColor(hdc), back = ::GetBkColor(hdc), fill = 0;
     if (GetBrushColor(brush, &fill)) back = fill;
     HGDIOBJ chosen = ::GetCurrentObject(hdc, OBJ_FONT);
@@ -179,7 +184,8 @@ void ControlBase::BeforePaint(WndState* s)
         backRole == QPalette::Window || natural.color(QPalette::Active, backRole) == ToQColor(defBack);
     if (text == defText && back == defBack && naturalBack)
     {
-        if (m_ownPalette) {
+        if (m_ownPalette)
+        {
             w->setPalette(*m_ownPalette);
             m_ownPalette.reset();
         }
@@ -187,12 +193,14 @@ void ControlBase::BeforePaint(WndState* s)
     }
     if (!m_ownPalette) m_ownPalette = w->palette();
     QPalette pal = *m_ownPalette;
-    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+    {
         pal.setColor(group, textRole, ToQColor(text));
         if (backRole != QPalette::Window) pal.setColor(group, backRole, ToQColor(back));
     }
     if (pal != w->palette()) w->setPalette(pal);
-    if (backRole == QPalette::Window) {
+    if (backRole == QPalette::Window)
+    {
         // Controls without a background of their own (static text, check boxes): the
         // brush is painted under what the control draws (we are inside its paint).
         QPainter painter(w);
@@ -202,7 +210,8 @@ void ControlBase::BeforePaint(WndState* s)
 
 bool ControlBase::Common(WndState* s, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
-    switch (msg) {
+    switch (msg)
+    {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK:
@@ -215,8 +224,10 @@ bool ControlBase::Common(WndState* s, UINT msg, WPARAM wParam, LPARAM lParam, LR
     case WM_MOUSEMOVE: {
         QWidget* source = nullptr;
         HWND self = s->handle;
-        if (QEvent* e = s->host->TakeEvent(msg, &source)) DeliverMouse(s, static_cast<QMouseEvent*>(e), source);
-        else SyntheticMouse(s, msg, wParam, lParam);
+        if (QEvent* e = s->host->TakeEvent(msg, &source))
+            DeliverMouse(s, static_cast<QMouseEvent*>(e), source);
+        else
+            SyntheticMouse(s, msg, wParam, lParam);
         if (msg == WM_RBUTTONUP && IsLiveHandle(self))
         {
             // As for any window, the unhandled release asks for the context menu.
@@ -229,12 +240,13 @@ bool ControlBase::Common(WndState* s, UINT msg, WPARAM wParam, LPARAM lParam, LR
         return true;
     }
     case WM_MOUSEWHEEL:
-        if (QEvent* e = s->host->TakeEvent(msg)) {
+        if (QEvent* e = s->host->TakeEvent(msg))
+        {
             s->host->ToolkitEvent(e);
             *result = 0;
             return true;
         }
-        return false; // to the parent
+        return false;                              // to the parent
     case WM_CONTEXTMENU: *result = 0; return true; // the control has its own
     case WM_SYSCOLORCHANGE:
         // Colours the parent gave are asked again at the next paint, over the new look's palette.
@@ -286,12 +298,28 @@ void ControlBase::SyntheticMouse(WndState* s, UINT msg, WPARAM wParam, LPARAM lP
 {
     QEvent::Type type;
     Qt::MouseButton button = Qt::NoButton;
-    switch (msg) {
-    case WM_LBUTTONDOWN: type = QEvent::MouseButtonPress; button = Qt::LeftButton; break;
-    case WM_LBUTTONUP: type = QEvent::MouseButtonRelease; button = Qt::LeftButton; break;
-    case WM_LBUTTONDBLCLK: type = QEvent::MouseButtonDblClick; button = Qt::LeftButton; break;
-    case WM_RBUTTONDOWN: type = QEvent::MouseButtonPress; button = Qt::RightButton; break;
-    case WM_RBUTTONUP: type = QEvent::MouseButtonRelease; button = Qt::RightButton; break;
+    switch (msg)
+    {
+    case WM_LBUTTONDOWN:
+        type = QEvent::MouseButtonPress;
+        button = Qt::LeftButton;
+        break;
+    case WM_LBUTTONUP:
+        type = QEvent::MouseButtonRelease;
+        button = Qt::LeftButton;
+        break;
+    case WM_LBUTTONDBLCLK:
+        type = QEvent::MouseButtonDblClick;
+        button = Qt::LeftButton;
+        break;
+    case WM_RBUTTONDOWN:
+        type = QEvent::MouseButtonPress;
+        button = Qt::RightButton;
+        break;
+    case WM_RBUTTONUP:
+        type = QEvent::MouseButtonRelease;
+        button = Qt::RightButton;
+        break;
     case WM_MOUSEMOVE: type = QEvent::MouseMove; break;
     default: return;
     }
@@ -307,7 +335,8 @@ void ControlBase::SyntheticMouse(WndState* s, UINT msg, WPARAM wParam, LPARAM lP
 bool ControlBase::TextMessages(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result, const QString& text,
                                const std::function<void(const QString&)>& set)
 {
-    switch (msg) {
+    switch (msg)
+    {
     case WM_SETTEXT:
         set(ToQString(reinterpret_cast<LPCTSTR>(lParam)));
         *result = TRUE;

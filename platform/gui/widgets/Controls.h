@@ -27,27 +27,33 @@
 // with a DC (wParam) and its handle (lParam). The parent answers with a brush (the control's
 // background) after setting the DC's text colour, background colour and font; the parent's
 // default reflects the message to the control (OnChildNotify, ON_WM_CTLCOLOR_REFLECT).
-#define QOR_CTLCOLOR_ENTRY(msg)                                                                                         \
+#define QOR_CTLCOLOR_ENTRY(msg)                                                                                        \
     QOR_WM_ENTRY(msg, OnCtlColor, HBRUSH (ThisClass::*)(CDC*, CWnd*, UINT),                                            \
-                 *pResult = reinterpret_cast<LRESULT>((p->*pm)(qor::gui::DCFromHandle(reinterpret_cast<HDC>(wParam)),  \
-                                                               qor::gui::WndFromHandle(reinterpret_cast<HWND>(lParam)), \
-                                                               static_cast<UINT>((msg) - WM_CTLCOLORMSGBOX)));          \
+                 *pResult =                                                                                            \
+                     reinterpret_cast<LRESULT>((p->*pm)(qor::gui::DCFromHandle(reinterpret_cast<HDC>(wParam)),         \
+                                                        qor::gui::WndFromHandle(reinterpret_cast<HWND>(lParam)),       \
+                                                        static_cast<UINT>((msg)-WM_CTLCOLORMSGBOX)));                  \
                  return true;)
 // HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) for every WM_CTLCOLORxxx message.
-#define ON_WM_CTLCOLOR()                                                                                                \
-    QOR_CTLCOLOR_ENTRY(WM_CTLCOLORMSGBOX) QOR_CTLCOLOR_ENTRY(WM_CTLCOLOREDIT) QOR_CTLCOLOR_ENTRY(WM_CTLCOLORLISTBOX)   \
-    QOR_CTLCOLOR_ENTRY(WM_CTLCOLORBTN) QOR_CTLCOLOR_ENTRY(WM_CTLCOLORDLG) QOR_CTLCOLOR_ENTRY(WM_CTLCOLORSCROLLBAR)     \
+// clang-format off
+#define ON_WM_CTLCOLOR()                                                                                               \
+    QOR_CTLCOLOR_ENTRY(WM_CTLCOLORMSGBOX)                                                                              \
+    QOR_CTLCOLOR_ENTRY(WM_CTLCOLOREDIT)                                                                                \
+    QOR_CTLCOLOR_ENTRY(WM_CTLCOLORLISTBOX)                                                                             \
+    QOR_CTLCOLOR_ENTRY(WM_CTLCOLORBTN)                                                                                 \
+    QOR_CTLCOLOR_ENTRY(WM_CTLCOLORDLG)                                                                                 \
+    QOR_CTLCOLOR_ENTRY(WM_CTLCOLORSCROLLBAR)                                                                           \
     QOR_CTLCOLOR_ENTRY(WM_CTLCOLORSTATIC)
+// clang-format on
 // In the control: HBRUSH CtlColor(CDC* pDC, UINT nCtlColor); a null brush leaves the
 // message to the parent's default.
-#define ON_WM_CTLCOLOR_REFLECT()                                                                                        \
-    QOR_WM_ENTRY(WM_REFLECT_BASE + WM_CTLCOLOR, CtlColor, HBRUSH (ThisClass::*)(CDC*, UINT),                           \
-                 {                                                                                                     \
-                     const auto* ctl = reinterpret_cast<const AFX_CTLCOLOR*>(lParam);                                  \
-                     HBRUSH qorBrush = (p->*pm)(qor::gui::DCFromHandle(ctl->hDC), ctl->nCtlType);                      \
-                     *pResult = reinterpret_cast<LRESULT>(qorBrush);                                                   \
-                     return qorBrush != nullptr;                                                                       \
-                 })
+#define ON_WM_CTLCOLOR_REFLECT()                                                                                       \
+    QOR_WM_ENTRY(WM_REFLECT_BASE + WM_CTLCOLOR, CtlColor, HBRUSH(ThisClass::*)(CDC*, UINT), {                          \
+        const auto* ctl = reinterpret_cast<const AFX_CTLCOLOR*>(lParam);                                               \
+        HBRUSH qorBrush = (p->*pm)(qor::gui::DCFromHandle(ctl->hDC), ctl->nCtlType);                                   \
+        *pResult = reinterpret_cast<LRESULT>(qorBrush);                                                                \
+        return qorBrush != nullptr;                                                                                    \
+    })
 
 // ---- Edit ---------------------------------------------------------------------------------
 #define ES_LEFT 0x0000u
@@ -236,7 +242,8 @@
 #define PBM_GETRANGE 0x0407u
 #define PBM_GETPOS 0x0408u
 
-struct PBRANGE {
+struct PBRANGE
+{
     int iLow;
     int iHigh;
 };

@@ -3,8 +3,8 @@
 // holds its toolkit side and its wrapper class.
 #pragma once
 
-#include "platform/gui/widgets/Controls.h"
 #include "platform/gui/draw/SysValues.h"
+#include "platform/gui/widgets/Controls.h"
 #include "platform/gui/window/WndInternal.h"
 
 #include <QtCore/QStringList>
@@ -138,7 +138,8 @@ LPARAM LP(T v)
 inline void ItemText(const CWnd* w, UINT lenMsg, UINT textMsg, int nIndex, CString& rString)
 {
     const int n = static_cast<int>(Send(w, lenMsg, static_cast<WPARAM>(nIndex)));
-    if (n == LB_ERR) {
+    if (n == LB_ERR)
+    {
         rString.Empty();
         return;
     }

@@ -5,8 +5,8 @@
 #include "platform/gui/draw/SysValues.h"
 #include "platform/gui/window/Wnd.h"
 
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QWidget>
 
@@ -18,8 +18,8 @@ using namespace qor::gui;
 
 namespace {
 
-constexpr QRgb kMaskClear = 0xFFFFFFFFu;   // white: transparent
-constexpr QRgb kMaskOpaque = 0xFF000000u;  // black: drawn
+constexpr QRgb kMaskClear = 0xFFFFFFFFu;  // white: transparent
+constexpr QRgb kMaskOpaque = 0xFF000000u; // black: drawn
 
 struct ImageListRecord : HIMAGELIST__
 {
@@ -55,8 +55,7 @@ std::unordered_set<HIMAGELIST>& LiveLists()
 
 ImageListRecord* ListOf(HIMAGELIST h)
 {
-    if (!h || !LiveLists().count(h))
-        return nullptr;
+    if (!h || !LiveLists().count(h)) return nullptr;
     return static_cast<ImageListRecord*>(h);
 }
 
@@ -73,8 +72,7 @@ BitmapRecord* NewStrip(int cx, int cy, int bitsPixel)
 // Gives the strip room for n images, keeping the first `keep` of them.
 void ResizeStrip(BitmapRecord* bm, const ImageListRecord* rec, int n, int keep)
 {
-    if (!bm)
-        return;
+    if (!bm) return;
     const int cx = rec->SlotWidth(), cy = rec->SlotHeight();
     QImage next(std::max(1, n * cx), std::max(1, cy), QImage::Format_RGB32);
     next.fill(bm->bitsPixel == 1 ? kMaskClear : kMaskOpaque);
@@ -115,26 +113,22 @@ void StoreImage(ImageListRecord* rec, int i, const QImage& source, const QImage*
                       static_cast<int>(std::lround(at.y() * rec->ratio)));
     const QRect slot(i * rec->SlotWidth(), 0, rec->SlotWidth(), rec->SlotHeight());
     ReleasePaintersOn(&rec->image->image);
-    if (rec->mask)
-        ReleasePaintersOn(&rec->mask->image);
+    if (rec->mask) ReleasePaintersOn(&rec->mask->image);
     for (int y = 0; y < slot.height(); ++y)
         for (int x = 0; x < slot.width(); ++x)
         {
             const QPoint s(from.x() + x, from.y() + y);
             const bool inside = picture.rect().contains(s);
             bool clear = !inside;
-            if (inside && mask && mask->rect().contains(s))
-                clear = (mask->pixel(s) & 0xFFFFFF) != 0;
+            if (inside && mask && mask->rect().contains(s)) clear = (mask->pixel(s) & 0xFFFFFF) != 0;
             rec->image->image.setPixel(slot.x() + x, y, inside ? (picture.pixel(s) | 0xFF000000u) : kMaskOpaque);
-            if (rec->mask)
-                rec->mask->image.setPixel(slot.x() + x, y, clear ? kMaskClear : kMaskOpaque);
+            if (rec->mask) rec->mask->image.setPixel(slot.x() + x, y, clear ? kMaskClear : kMaskOpaque);
         }
 }
 
 int AppendImages(ImageListRecord* rec, const QImage& picture, const QImage* mask)
 {
-    if (picture.isNull())
-        return -1;
+    if (picture.isNull()) return -1;
     if (rec->count == 0) rec->ratio = picture.devicePixelRatio() > 0 ? picture.devicePixelRatio() : 1.0;
     const int logicalWidth = static_cast<int>(std::lround(picture.width() / picture.devicePixelRatio()));
     const int n = std::max(1, logicalWidth / rec->cx);
@@ -158,8 +152,7 @@ QImage MaskOfColour(QImage& picture, COLORREF crMask)
         {
             const bool clear = (picture.pixel(x, y) & 0xFFFFFF) == key;
             mask.setPixel(x, y, clear ? kMaskClear : kMaskOpaque);
-            if (clear)
-                picture.setPixel(x, y, kMaskOpaque);
+            if (clear) picture.setPixel(x, y, kMaskOpaque);
         }
     return mask;
 }
@@ -234,9 +227,9 @@ protected:
 
 struct DragState
 {
-    HIMAGELIST list = nullptr;  // a one-image copy owned by the drag
+    HIMAGELIST list = nullptr; // a one-image copy owned by the drag
     POINT hotspot{0, 0};
-    POINT pos{0, 0};  // relative to the lock window
+    POINT pos{0, 0}; // relative to the lock window
     HWND lock = nullptr;
     bool entered = false;
     bool show = true;
@@ -256,12 +249,10 @@ void UpdateDragWindow()
     const bool visible = rec && d.entered && d.show && rec->count > 0;
     if (!visible)
     {
-        if (d.window)
-            d.window->hide();
+        if (d.window) d.window->hide();
         return;
     }
-    if (!d.window)
-        d.window = new DragImageWindow;
+    if (!d.window) d.window = new DragImageWindow;
     POINT origin{0, 0};
     if (d.lock)
         if (CWnd* w = CWnd::FromHandle(d.lock))
@@ -277,8 +268,7 @@ void UpdateDragWindow()
         d.window->update();
     }
     d.window->setGeometry(origin.x + d.pos.x - d.hotspot.x, origin.y + d.pos.y - d.hotspot.y, rec->cx, rec->cy);
-    if (!d.window->isVisible())
-        d.window->show();
+    if (!d.window->isVisible()) d.window->show();
 }
 
 // A one-image masked list holding an ARGB picture (alpha 0: transparent).
@@ -287,8 +277,7 @@ HIMAGELIST ListOfPicture(const QImage& picture)
     const QSize logical = picture.deviceIndependentSize().toSize();
     HIMAGELIST h = ImageList_Create(logical.width(), logical.height(), ILC_COLOR32 | ILC_MASK, 1, 1);
     ImageListRecord* rec = ListOf(h);
-    if (!rec)
-        return nullptr;
+    if (!rec) return nullptr;
     QImage mask(picture.size(), QImage::Format_RGB32);
     mask.setDevicePixelRatio(picture.devicePixelRatio());
     for (int y = 0; y < picture.height(); ++y)
@@ -304,15 +293,13 @@ HIMAGELIST ListOfPicture(const QImage& picture)
 
 HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int cInitial, int cGrow)
 {
-    if (cx <= 0 || cy <= 0)
-        return nullptr;
+    if (cx <= 0 || cy <= 0) return nullptr;
     auto* rec = new ImageListRecord;
     rec->cx = cx;
     rec->cy = cy;
     rec->flags = flags;
     rec->image = NewStrip(cx, cy, 32);
-    if (rec->Masked())
-        rec->mask = NewStrip(cx, cy, 1);
+    if (rec->Masked()) rec->mask = NewStrip(cx, cy, 1);
     LiveLists().insert(rec);
     return rec;
 }
@@ -320,11 +307,10 @@ HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int cInitial, int cGrow)
 BOOL ImageList_Destroy(HIMAGELIST himl)
 {
     ImageListRecord* rec = ListOf(himl);
-    if (!rec)
-        return FALSE;
+    if (!rec) return FALSE;
     if (Drag().list == himl)
     {
-        ImageList_EndDrag();  // destroys it
+        ImageList_EndDrag(); // destroys it
         return TRUE;
     }
     LiveLists().erase(himl);
@@ -341,8 +327,7 @@ int ImageList_GetImageCount(HIMAGELIST himl)
 BOOL ImageList_GetIconSize(HIMAGELIST himl, int* cx, int* cy)
 {
     ImageListRecord* rec = ListOf(himl);
-    if (!rec || !cx || !cy)
-        return FALSE;
+    if (!rec || !cx || !cy) return FALSE;
     *cx = rec->cx;
     *cy = rec->cy;
     return TRUE;
@@ -351,8 +336,7 @@ BOOL ImageList_GetIconSize(HIMAGELIST himl, int* cx, int* cy)
 BOOL ImageList_GetImageInfo(HIMAGELIST himl, int i, IMAGEINFO* pImageInfo)
 {
     ImageListRecord* rec = ListOf(himl);
-    if (!rec || !pImageInfo || i < 0 || i >= rec->count)
-        return FALSE;
+    if (!rec || !pImageInfo || i < 0 || i >= rec->count) return FALSE;
     *pImageInfo = IMAGEINFO{};
     pImageInfo->hbmImage = rec->image;
     pImageInfo->hbmMask = rec->mask;
@@ -363,8 +347,7 @@ BOOL ImageList_GetImageInfo(HIMAGELIST himl, int i, IMAGEINFO* pImageInfo)
 COLORREF ImageList_SetBkColor(HIMAGELIST himl, COLORREF clrBk)
 {
     ImageListRecord* rec = ListOf(himl);
-    if (!rec)
-        return CLR_NONE;
+    if (!rec) return CLR_NONE;
     const COLORREF old = rec->bk;
     rec->bk = clrBk == CLR_NONE ? CLR_NONE : (clrBk & 0xFFFFFF);
     return old;
@@ -380,11 +363,9 @@ int ImageList_Add(HIMAGELIST himl, HBITMAP hbmImage, HBITMAP hbmMask)
 {
     ImageListRecord* rec = ListOf(himl);
     BitmapRecord* bm = BitmapOf(hbmImage);
-    if (!rec || !bm)
-        return -1;
+    if (!rec || !bm) return -1;
     BitmapRecord* mask = hbmMask ? BitmapOf(hbmMask) : nullptr;
-    if (hbmMask && !mask)
-        return -1;
+    if (hbmMask && !mask) return -1;
     return AppendImages(rec, bm->image, mask ? &mask->image : nullptr);
 }
 
@@ -392,10 +373,8 @@ int ImageList_AddMasked(HIMAGELIST himl, HBITMAP hbmImage, COLORREF crMask)
 {
     ImageListRecord* rec = ListOf(himl);
     BitmapRecord* bm = BitmapOf(hbmImage);
-    if (!rec || !bm)
-        return -1;
-    if (!rec->Masked())
-        return AppendImages(rec, bm->image, nullptr);
+    if (!rec || !bm) return -1;
+    if (!rec->Masked()) return AppendImages(rec, bm->image, nullptr);
     QImage picture = bm->image;
     const QImage mask = MaskOfColour(picture, crMask);
     return AppendImages(rec, picture, &mask);
@@ -406,8 +385,7 @@ BOOL ImageList_Replace(HIMAGELIST himl, int i, HBITMAP hbmImage, HBITMAP hbmMask
     ImageListRecord* rec = ListOf(himl);
     BitmapRecord* bm = BitmapOf(hbmImage);
     BitmapRecord* mask = hbmMask ? BitmapOf(hbmMask) : nullptr;
-    if (!rec || !bm || i < 0 || i >= rec->count || (hbmMask && !mask))
-        return FALSE;
+    if (!rec || !bm || i < 0 || i >= rec->count || (hbmMask && !mask)) return FALSE;
     StoreImage(rec, i, bm->image, mask ? &mask->image : nullptr, QPoint(0, 0));
     return TRUE;
 }
@@ -415,8 +393,7 @@ BOOL ImageList_Replace(HIMAGELIST himl, int i, HBITMAP hbmImage, HBITMAP hbmMask
 BOOL ImageList_Remove(HIMAGELIST himl, int i)
 {
     ImageListRecord* rec = ListOf(himl);
-    if (!rec || i < -1 || i >= rec->count)
-        return FALSE;
+    if (!rec || i < -1 || i >= rec->count) return FALSE;
     if (i == -1)
     {
         ResizeStrip(rec->image, rec, 0, 0);
@@ -426,8 +403,7 @@ BOOL ImageList_Remove(HIMAGELIST himl, int i)
     }
     for (BitmapRecord* bm : {rec->image, rec->mask})
     {
-        if (!bm)
-            continue;
+        if (!bm) continue;
         ReleasePaintersOn(&bm->image);
         const int cx = rec->SlotWidth();
         bm->image.setDevicePixelRatio(1.0);
@@ -443,19 +419,17 @@ BOOL ImageList_Remove(HIMAGELIST himl, int i)
     return TRUE;
 }
 
-BOOL ImageList_DrawEx(HIMAGELIST himl, int i, HDC hdcDst, int x, int y, int dx, int dy, COLORREF rgbBk,
-                      COLORREF rgbFg, UINT fStyle)
+BOOL ImageList_DrawEx(HIMAGELIST himl, int i, HDC hdcDst, int x, int y, int dx, int dy, COLORREF rgbBk, COLORREF rgbFg,
+                      UINT fStyle)
 {
     ImageListRecord* rec = ListOf(himl);
     DcRecord* dc = DcOf(hdcDst);
-    if (!rec || !dc || i < 0 || i >= rec->count)
-        return FALSE;
+    if (!rec || !dc || i < 0 || i >= rec->count) return FALSE;
     const int w = dx > 0 ? std::min(dx, rec->cx) : rec->cx;
     const int h = dy > 0 ? std::min(dy, rec->cy) : rec->cy;
     const QImage picture = Compose(rec, i, w, h, rgbBk, rgbFg, fStyle);
     QPainter* p = dc->Begin();
-    if (!p)
-        return TRUE;  // nowhere to draw (a measuring DC)
+    if (!p) return TRUE; // nowhere to draw (a measuring DC)
     const QRect d = dc->ToDeviceRect(RECT{x, y, x + w, y + h});
     if (d.size() == picture.size())
         p->drawImage(d.topLeft(), picture);
@@ -474,8 +448,7 @@ BOOL ImageList_Draw(HIMAGELIST himl, int i, HDC hdcDst, int x, int y, UINT fStyl
 BOOL ImageList_BeginDrag(HIMAGELIST himlTrack, int iTrack, int dxHotspot, int dyHotspot)
 {
     ImageListRecord* rec = ListOf(himlTrack);
-    if (!rec || iTrack < 0 || iTrack >= rec->count)
-        return FALSE;
+    if (!rec || iTrack < 0 || iTrack >= rec->count) return FALSE;
     ImageList_EndDrag();
     const QImage picture = Compose(rec, iTrack, rec->cx, rec->cy, CLR_NONE, CLR_DEFAULT, ILD_TRANSPARENT);
     DragState& d = Drag();
@@ -491,8 +464,7 @@ BOOL ImageList_BeginDrag(HIMAGELIST himlTrack, int iTrack, int dxHotspot, int dy
 BOOL ImageList_DragEnter(HWND hwndLock, int x, int y)
 {
     DragState& d = Drag();
-    if (!d.list)
-        return FALSE;
+    if (!d.list) return FALSE;
     d.lock = hwndLock;
     d.pos = POINT{x, y};
     d.entered = true;
@@ -504,8 +476,7 @@ BOOL ImageList_DragEnter(HWND hwndLock, int x, int y)
 BOOL ImageList_DragMove(int x, int y)
 {
     DragState& d = Drag();
-    if (!d.list)
-        return FALSE;
+    if (!d.list) return FALSE;
     d.pos = POINT{x, y};
     UpdateDragWindow();
     return TRUE;
@@ -514,8 +485,7 @@ BOOL ImageList_DragMove(int x, int y)
 BOOL ImageList_DragLeave(HWND hwndLock)
 {
     DragState& d = Drag();
-    if (!d.list)
-        return FALSE;
+    if (!d.list) return FALSE;
     d.entered = false;
     d.lock = nullptr;
     UpdateDragWindow();
@@ -525,8 +495,7 @@ BOOL ImageList_DragLeave(HWND hwndLock)
 BOOL ImageList_DragShowNolock(BOOL fShow)
 {
     DragState& d = Drag();
-    if (!d.list)
-        return FALSE;
+    if (!d.list) return FALSE;
     d.show = fShow != FALSE;
     UpdateDragWindow();
     return TRUE;
@@ -541,8 +510,7 @@ void ImageList_EndDrag()
     d.list = nullptr;
     d.entered = false;
     d.lock = nullptr;
-    if (list)
-        ImageList_Destroy(list);
+    if (list) ImageList_Destroy(list);
 }
 
 BOOL ImageList_SetDragCursorImage(HIMAGELIST himlDrag, int iDrag, int dxHotspot, int dyHotspot)
@@ -550,11 +518,9 @@ BOOL ImageList_SetDragCursorImage(HIMAGELIST himlDrag, int iDrag, int dxHotspot,
     DragState& d = Drag();
     ImageListRecord* cursor = ListOf(himlDrag);
     ImageListRecord* drag = ListOf(d.list);
-    if (!cursor || !drag || iDrag < 0 || iDrag >= cursor->count)
-        return FALSE;
+    if (!cursor || !drag || iDrag < 0 || iDrag >= cursor->count) return FALSE;
     const QImage dragPicture = Compose(drag, 0, drag->cx, drag->cy, CLR_NONE, CLR_DEFAULT, ILD_TRANSPARENT);
-    const QImage cursorPicture =
-        Compose(cursor, iDrag, cursor->cx, cursor->cy, CLR_NONE, CLR_DEFAULT, ILD_TRANSPARENT);
+    const QImage cursorPicture = Compose(cursor, iDrag, cursor->cx, cursor->cy, CLR_NONE, CLR_DEFAULT, ILD_TRANSPARENT);
     // The cursor's hot spot goes onto the drag image's hot spot.
     const QPoint cursorAt(d.hotspot.x - dxHotspot, d.hotspot.y - dyHotspot);
     const QRect bounds = QRect(QPoint(0, 0), dragPicture.deviceIndependentSize().toSize()) |
@@ -568,8 +534,7 @@ BOOL ImageList_SetDragCursorImage(HIMAGELIST himlDrag, int iDrag, int dxHotspot,
         p.drawImage(cursorAt - bounds.topLeft(), cursorPicture);
     }
     HIMAGELIST next = ListOfPicture(combined);
-    if (!next)
-        return FALSE;
+    if (!next) return FALSE;
     HIMAGELIST old = d.list;
     d.list = next;
     d.hotspot = POINT{d.hotspot.x - bounds.left(), d.hotspot.y - bounds.top()};
@@ -582,20 +547,16 @@ BOOL ImageList_SetDragCursorImage(HIMAGELIST himlDrag, int iDrag, int dxHotspot,
 HIMAGELIST ImageList_GetDragImage(POINT* ppt, POINT* pptHotspot)
 {
     DragState& d = Drag();
-    if (!d.list)
-        return nullptr;
-    if (ppt)
-        *ppt = d.pos;
-    if (pptHotspot)
-        *pptHotspot = d.hotspot;
+    if (!d.list) return nullptr;
+    if (ppt) *ppt = d.pos;
+    if (pptHotspot) *pptHotspot = d.hotspot;
     return d.list;
 }
 
 bool qor::gui::GetDragImageWindowRect(RECT* screenRect)
 {
     DragState& d = Drag();
-    if (!d.window || !d.window->isVisible())
-        return false;
+    if (!d.window || !d.window->isVisible()) return false;
     if (screenRect)
     {
         const QRect g = d.window->geometry();
@@ -610,8 +571,7 @@ CImageList::~CImageList() { DeleteImageList(); }
 
 BOOL CImageList::Attach(HIMAGELIST hImageList)
 {
-    if (m_hImageList || !ListOf(hImageList))
-        return FALSE;
+    if (m_hImageList || !ListOf(hImageList)) return FALSE;
     m_hImageList = hImageList;
     return TRUE;
 }
@@ -625,16 +585,14 @@ HIMAGELIST CImageList::Detach()
 
 BOOL CImageList::Create(int cx, int cy, UINT nFlags, int nInitial, int nGrow)
 {
-    if (m_hImageList)
-        return FALSE;
+    if (m_hImageList) return FALSE;
     m_hImageList = ImageList_Create(cx, cy, nFlags, nInitial, nGrow);
     return m_hImageList != nullptr;
 }
 
 BOOL CImageList::DeleteImageList()
 {
-    if (!m_hImageList)
-        return FALSE;
+    if (!m_hImageList) return FALSE;
     ImageList_Destroy(Detach());
     return TRUE;
 }
@@ -650,22 +608,19 @@ COLORREF CImageList::GetBkColor() const { return ImageList_GetBkColor(m_hImageLi
 
 int CImageList::Add(CBitmap* pbmImage, CBitmap* pbmMask)
 {
-    if (!pbmImage)
-        return -1;
+    if (!pbmImage) return -1;
     return ImageList_Add(m_hImageList, *pbmImage, pbmMask ? static_cast<HBITMAP>(*pbmMask) : nullptr);
 }
 
 int CImageList::Add(CBitmap* pbmImage, COLORREF crMask)
 {
-    if (!pbmImage)
-        return -1;
+    if (!pbmImage) return -1;
     return ImageList_AddMasked(m_hImageList, *pbmImage, crMask);
 }
 
 BOOL CImageList::Replace(int nImage, CBitmap* pbmImage, CBitmap* pbmMask)
 {
-    if (!pbmImage)
-        return FALSE;
+    if (!pbmImage) return FALSE;
     return ImageList_Replace(m_hImageList, nImage, *pbmImage, pbmMask ? static_cast<HBITMAP>(*pbmMask) : nullptr);
 }
 
@@ -673,17 +628,14 @@ BOOL CImageList::Remove(int nImage) { return ImageList_Remove(m_hImageList, nIma
 
 BOOL CImageList::Draw(CDC* pDC, int nImage, POINT pt, UINT nStyle)
 {
-    if (!pDC)
-        return FALSE;
+    if (!pDC) return FALSE;
     return ImageList_Draw(m_hImageList, nImage, pDC->GetSafeHdc(), pt.x, pt.y, nStyle);
 }
 
 BOOL CImageList::DrawEx(CDC* pDC, int nImage, POINT pt, SIZE sz, COLORREF clrBk, COLORREF clrFg, UINT nStyle)
 {
-    if (!pDC)
-        return FALSE;
-    return ImageList_DrawEx(m_hImageList, nImage, pDC->GetSafeHdc(), pt.x, pt.y, sz.cx, sz.cy, clrBk, clrFg,
-                            nStyle);
+    if (!pDC) return FALSE;
+    return ImageList_DrawEx(m_hImageList, nImage, pDC->GetSafeHdc(), pt.x, pt.y, sz.cx, sz.cy, clrBk, clrFg, nStyle);
 }
 
 BOOL CImageList::BeginDrag(int nImage, CPoint ptHotSpot)
@@ -702,8 +654,5 @@ BOOL CImageList::DragEnter(CWnd* pWndLock, CPoint point)
     return ImageList_DragEnter(pWndLock ? pWndLock->GetSafeHwnd() : nullptr, point.x, point.y);
 }
 BOOL CImageList::DragMove(CPoint pt) { return ImageList_DragMove(pt.x, pt.y); }
-BOOL CImageList::DragLeave(CWnd* pWndLock)
-{
-    return ImageList_DragLeave(pWndLock ? pWndLock->GetSafeHwnd() : nullptr);
-}
+BOOL CImageList::DragLeave(CWnd* pWndLock) { return ImageList_DragLeave(pWndLock ? pWndLock->GetSafeHwnd() : nullptr); }
 BOOL CImageList::DragShowNolock(BOOL bShow) { return ImageList_DragShowNolock(bShow); }

@@ -29,23 +29,23 @@ constexpr UINT ILC_COLOR24 = 0x00000018;
 constexpr UINT ILC_COLOR32 = 0x00000020;
 
 // Drawing styles (ImageList_Draw)
-constexpr UINT ILD_NORMAL = 0x00000000;       // masked lists: transparent unless a background colour is set
-constexpr UINT ILD_TRANSPARENT = 0x00000001;  // masked pixels are never drawn
-constexpr UINT ILD_BLEND25 = 0x00000002;      // 25 % of the blend colour (the highlight by default)
+constexpr UINT ILD_NORMAL = 0x00000000;      // masked lists: transparent unless a background colour is set
+constexpr UINT ILD_TRANSPARENT = 0x00000001; // masked pixels are never drawn
+constexpr UINT ILD_BLEND25 = 0x00000002;     // 25 % of the blend colour (the highlight by default)
 constexpr UINT ILD_FOCUS = ILD_BLEND25;
-constexpr UINT ILD_BLEND50 = 0x00000004;      // 50 % of the blend colour
+constexpr UINT ILD_BLEND50 = 0x00000004; // 50 % of the blend colour
 constexpr UINT ILD_SELECTED = ILD_BLEND50;
 constexpr UINT ILD_BLEND = ILD_BLEND50;
-constexpr UINT ILD_MASK = 0x00000010;   // the mask only: black opaque, white transparent
-constexpr UINT ILD_IMAGE = 0x00000020;  // the image only, mask ignored
+constexpr UINT ILD_MASK = 0x00000010;  // the mask only: black opaque, white transparent
+constexpr UINT ILD_IMAGE = 0x00000020; // the image only, mask ignored
 
 struct IMAGEINFO
 {
-    HBITMAP hbmImage;  // the list's image bitmap
-    HBITMAP hbmMask;   // its mask bitmap (null without ILC_MASK)
+    HBITMAP hbmImage; // the list's image bitmap
+    HBITMAP hbmMask;  // its mask bitmap (null without ILC_MASK)
     int Unused1;
     int Unused2;
-    RECT rcImage;  // the image's place in both bitmaps
+    RECT rcImage; // the image's place in both bitmaps
 };
 using LPIMAGEINFO = IMAGEINFO*;
 
@@ -57,7 +57,7 @@ BOOL ImageList_Destroy(HIMAGELIST himl);
 int ImageList_GetImageCount(HIMAGELIST himl);
 BOOL ImageList_GetIconSize(HIMAGELIST himl, int* cx, int* cy);
 BOOL ImageList_GetImageInfo(HIMAGELIST himl, int i, IMAGEINFO* pImageInfo);
-COLORREF ImageList_SetBkColor(HIMAGELIST himl, COLORREF clrBk);  // CLR_NONE: draw transparently
+COLORREF ImageList_SetBkColor(HIMAGELIST himl, COLORREF clrBk); // CLR_NONE: draw transparently
 COLORREF ImageList_GetBkColor(HIMAGELIST himl);
 // Adds as many images as the bitmap holds side by side (width / cx; a narrower bitmap
 // gives one image). hbmMask: white pixels are transparent (null: all opaque). Returns the
@@ -72,8 +72,8 @@ BOOL ImageList_Draw(HIMAGELIST himl, int i, HDC hdcDst, int x, int y, UINT fStyl
 // dx, dy: the part of the image to draw (0: all of it). rgbBk: background of masked pixels
 // (CLR_DEFAULT: the list's, CLR_NONE: transparent). rgbFg: the blend colour (CLR_DEFAULT:
 // the system highlight colour, CLR_NONE: the destination shows through instead).
-BOOL ImageList_DrawEx(HIMAGELIST himl, int i, HDC hdcDst, int x, int y, int dx, int dy, COLORREF rgbBk,
-                      COLORREF rgbFg, UINT fStyle);
+BOOL ImageList_DrawEx(HIMAGELIST himl, int i, HDC hdcDst, int x, int y, int dx, int dy, COLORREF rgbBk, COLORREF rgbFg,
+                      UINT fStyle);
 
 // ---- The drag image (one at a time) ----------------------------------------------------------
 
@@ -84,7 +84,7 @@ BOOL ImageList_BeginDrag(HIMAGELIST himlTrack, int iTrack, int dxHotspot, int dy
 // rectangle; the screen for null).
 BOOL ImageList_DragEnter(HWND hwndLock, int x, int y);
 BOOL ImageList_DragMove(int x, int y);
-BOOL ImageList_DragLeave(HWND hwndLock);  // hides the image
+BOOL ImageList_DragLeave(HWND hwndLock); // hides the image
 BOOL ImageList_DragShowNolock(BOOL fShow);
 void ImageList_EndDrag();
 // Combines image iDrag of himlDrag (typically a cursor picture) with the drag image: the
@@ -101,7 +101,7 @@ public:
     HIMAGELIST m_hImageList = nullptr;
 
     CImageList() = default;
-    virtual ~CImageList();  // destroys the list it holds
+    virtual ~CImageList(); // destroys the list it holds
     CImageList(const CImageList&) = delete;
     CImageList& operator=(const CImageList&) = delete;
 

@@ -1,8 +1,8 @@
 // The list box over QListWidget: the LB_ messages and LBN_ notifications; and its wrapper
 // class CListBox. Its items are lines of one height, laid out as such: one more line in a long
 // list (a running log) costs what it costs in a short one.
-#include "platform/gui/widgets/ControlsInternal.h"
 #include "platform/gui/draw/TextFitInternal.h"
+#include "platform/gui/widgets/ControlsInternal.h"
 
 #include <QtCore/QEvent>
 #include <QtCore/QTimer>
@@ -347,13 +347,18 @@ public:
         s->host = h;
         h->HostViewport(h->viewport());
         DWORD st = s->style;
-        if (st & LBS_NOSEL) h->setSelectionMode(QAbstractItemView::NoSelection);
-        else if (st & LBS_EXTENDEDSEL) h->setSelectionMode(QAbstractItemView::ExtendedSelection);
-        else if (st & LBS_MULTIPLESEL) h->setSelectionMode(QAbstractItemView::MultiSelection);
-        else h->setSelectionMode(QAbstractItemView::SingleSelection);
+        if (st & LBS_NOSEL)
+            h->setSelectionMode(QAbstractItemView::NoSelection);
+        else if (st & LBS_EXTENDEDSEL)
+            h->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        else if (st & LBS_MULTIPLESEL)
+            h->setSelectionMode(QAbstractItemView::MultiSelection);
+        else
+            h->setSelectionMode(QAbstractItemView::SingleSelection);
         if (!((st & WS_BORDER) || (s->exStyle & WS_EX_CLIENTEDGE))) h->setFrameStyle(QFrame::NoFrame);
-        h->setVerticalScrollBarPolicy((st & WS_VSCROLL) ? ((st & LBS_DISABLENOSCROLL) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded)
-                                                        : Qt::ScrollBarAlwaysOff);
+        h->setVerticalScrollBarPolicy((st & WS_VSCROLL)
+                                          ? ((st & LBS_DISABLENOSCROLL) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded)
+                                          : Qt::ScrollBarAlwaysOff);
         h->setHorizontalScrollBarPolicy((st & WS_HSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
         h->setUniformItemSizes(true);
         lines = new OneLineDelegate(h);
@@ -373,8 +378,11 @@ public:
         for (int i = 0; i < list->count(); ++i) Measure(list->item(i)->text());
     }
 
-    bool Multi() const { return list->selectionMode() == QAbstractItemView::MultiSelection ||
-                                list->selectionMode() == QAbstractItemView::ExtendedSelection; }
+    bool Multi() const
+    {
+        return list->selectionMode() == QAbstractItemView::MultiSelection ||
+               list->selectionMode() == QAbstractItemView::ExtendedSelection;
+    }
 
     void Created(WndState* s) override
     {
@@ -416,7 +424,8 @@ public:
     {
         Quietly([&] {
             list->clearSelection();
-            if (index >= 0) {
+            if (index >= 0)
+            {
                 list->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
                 list->scrollToItem(list->item(index));
                 keeper->Scrolled(index);
@@ -436,7 +445,8 @@ public:
             *result = LB_ERR;
             return true;
         };
-        switch (msg) {
+        switch (msg)
+        {
         case WM_GETDLGCODE: *result = DLGC_WANTARROWS | DLGC_WANTCHARS; return true;
         case LB_ADDSTRING:
         case LB_INSERTSTRING: {
@@ -465,15 +475,18 @@ public:
             return true;
         case LB_GETCOUNT: *result = n; return true;
         case LB_GETCURSEL:
-            if (Multi()) *result = list->currentRow() >= 0 ? list->currentRow() : LB_ERR;
-            else {
+            if (Multi())
+                *result = list->currentRow() >= 0 ? list->currentRow() : LB_ERR;
+            else
+            {
                 auto sel = list->selectedItems();
                 *result = sel.isEmpty() ? LB_ERR : list->row(sel.front());
             }
             return true;
         case LB_SETCURSEL:
             if (Multi()) return bad();
-            if (index < -1 || index >= n) {
+            if (index < -1 || index >= n)
+            {
                 Select(-1);
                 return bad();
             }
@@ -539,7 +552,9 @@ public:
             if (lParam) *reinterpret_cast<RECT*>(lParam) = RECT(FromQRect(r));
             return true;
         }
-        case LB_GETITEMHEIGHT: *result = n > 0 ? list->visualItemRect(list->item(0)).height() : list->fontMetrics().height() + 2; return true;
+        case LB_GETITEMHEIGHT:
+            *result = n > 0 ? list->visualItemRect(list->item(0)).height() : list->fontMetrics().height() + 2;
+            return true;
         case LB_ITEMFROMPOINT: {
             QPoint p(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             p += s->ClientOrigin() - list->viewport()->mapTo(list, QPoint(0, 0));
@@ -572,7 +587,10 @@ BOOL CListBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nI
 }
 int CListBox::GetCount() const { return static_cast<int>(Send(this, LB_GETCOUNT)); }
 int CListBox::GetCurSel() const { return static_cast<int>(Send(this, LB_GETCURSEL)); }
-int CListBox::SetCurSel(int nSelect) { return static_cast<int>(SendMessage(LB_SETCURSEL, static_cast<WPARAM>(nSelect))); }
+int CListBox::SetCurSel(int nSelect)
+{
+    return static_cast<int>(SendMessage(LB_SETCURSEL, static_cast<WPARAM>(nSelect)));
+}
 int CListBox::GetSel(int nIndex) const { return static_cast<int>(Send(this, LB_GETSEL, static_cast<WPARAM>(nIndex))); }
 int CListBox::SetSel(int nIndex, BOOL bSelect)
 {
@@ -584,7 +602,10 @@ int CListBox::GetSelItems(int nMaxItems, LPINT rgIndex) const
     return static_cast<int>(Send(this, LB_GETSELITEMS, static_cast<WPARAM>(nMaxItems), LP(rgIndex)));
 }
 int CListBox::GetTopIndex() const { return static_cast<int>(Send(this, LB_GETTOPINDEX)); }
-int CListBox::SetTopIndex(int nIndex) { return static_cast<int>(SendMessage(LB_SETTOPINDEX, static_cast<WPARAM>(nIndex))); }
+int CListBox::SetTopIndex(int nIndex)
+{
+    return static_cast<int>(SendMessage(LB_SETTOPINDEX, static_cast<WPARAM>(nIndex)));
+}
 DWORD_PTR CListBox::GetItemData(int nIndex) const
 {
     return static_cast<DWORD_PTR>(Send(this, LB_GETITEMDATA, static_cast<WPARAM>(nIndex)));
@@ -597,7 +618,10 @@ int CListBox::GetItemRect(int nIndex, LPRECT lpRect) const
 {
     return static_cast<int>(Send(this, LB_GETITEMRECT, static_cast<WPARAM>(nIndex), LP(lpRect)));
 }
-int CListBox::GetItemHeight(int nIndex) const { return static_cast<int>(Send(this, LB_GETITEMHEIGHT, static_cast<WPARAM>(nIndex))); }
+int CListBox::GetItemHeight(int nIndex) const
+{
+    return static_cast<int>(Send(this, LB_GETITEMHEIGHT, static_cast<WPARAM>(nIndex)));
+}
 int CListBox::GetText(int nIndex, LPTSTR lpszBuffer) const
 {
     return static_cast<int>(Send(this, LB_GETTEXT, static_cast<WPARAM>(nIndex), LP(lpszBuffer)));
@@ -606,7 +630,10 @@ void CListBox::GetText(int nIndex, CString& rString) const
 {
     ItemText(this, LB_GETTEXTLEN, LB_GETTEXT, nIndex, rString);
 }
-int CListBox::GetTextLen(int nIndex) const { return static_cast<int>(Send(this, LB_GETTEXTLEN, static_cast<WPARAM>(nIndex))); }
+int CListBox::GetTextLen(int nIndex) const
+{
+    return static_cast<int>(Send(this, LB_GETTEXTLEN, static_cast<WPARAM>(nIndex)));
+}
 int CListBox::AddString(LPCTSTR s) { return static_cast<int>(SendMessage(LB_ADDSTRING, 0, LP(s ? s : L""))); }
 int CListBox::DeleteString(UINT nIndex) { return static_cast<int>(SendMessage(LB_DELETESTRING, nIndex)); }
 int CListBox::InsertString(int nIndex, LPCTSTR s)
@@ -628,7 +655,8 @@ int CListBox::SelectString(int nStartAfter, LPCTSTR s)
 }
 UINT CListBox::ItemFromPoint(CPoint pt, BOOL& bOutside) const
 {
-    auto r = static_cast<DWORD>(Send(this, LB_ITEMFROMPOINT, 0, MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y))));
+    auto r = static_cast<DWORD>(
+        Send(this, LB_ITEMFROMPOINT, 0, MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y))));
     bOutside = HIWORD(r) ? TRUE : FALSE;
     return LOWORD(r);
 }

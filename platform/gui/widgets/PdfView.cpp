@@ -2,8 +2,8 @@
 // rendered for the screen's device pixels as they are drawn.
 #include "platform/gui/widgets/PdfView.h"
 
-#include "platform/gui/widgets/ControlsInternal.h"
 #include "platform/gui/draw/Convert.h"
+#include "platform/gui/widgets/ControlsInternal.h"
 #include "platform/gui/widgets/PdfPageCache.h"
 
 #include <algorithm>
@@ -116,7 +116,8 @@ public:
 
     bool Control(WndState*, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override
     {
-        switch (msg) {
+        switch (msg)
+        {
         case PDFM_LOADFILE: {
             const auto* path = reinterpret_cast<LPCTSTR>(lParam);
             *result = FALSE;

@@ -44,14 +44,18 @@ public:
     bool Control(WndState*, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override
     {
         *result = 0;
-        switch (msg) {
+        switch (msg)
+        {
         case PBM_SETRANGE:
         case PBM_SETRANGE32: {
             *result = MAKELONG(static_cast<WORD>(low), static_cast<WORD>(high));
-            if (msg == PBM_SETRANGE) {
+            if (msg == PBM_SETRANGE)
+            {
                 low = static_cast<short>(LOWORD(lParam));
                 high = static_cast<short>(HIWORD(lParam));
-            } else {
+            }
+            else
+            {
                 low = static_cast<int>(wParam);
                 high = static_cast<int>(lParam);
             }
@@ -116,6 +120,9 @@ void CProgressCtrl::GetRange(int& nLower, int& nUpper) const
 }
 int CProgressCtrl::GetPos() const { return static_cast<int>(Send(this, PBM_GETPOS)); }
 int CProgressCtrl::SetPos(int nPos) { return static_cast<int>(SendMessage(PBM_SETPOS, static_cast<WPARAM>(nPos))); }
-int CProgressCtrl::OffsetPos(int nPos) { return static_cast<int>(SendMessage(PBM_DELTAPOS, static_cast<WPARAM>(nPos))); }
+int CProgressCtrl::OffsetPos(int nPos)
+{
+    return static_cast<int>(SendMessage(PBM_DELTAPOS, static_cast<WPARAM>(nPos)));
+}
 int CProgressCtrl::SetStep(int nStep) { return static_cast<int>(SendMessage(PBM_SETSTEP, static_cast<WPARAM>(nStep))); }
 int CProgressCtrl::StepIt() { return static_cast<int>(SendMessage(PBM_STEPIT)); }

@@ -197,7 +197,8 @@ public:
     CMFCPropertyGridProperty* GetCurSel() const { return m_pSel; }
     void SetCurSel(CMFCPropertyGridProperty* pProp, BOOL bRedraw = TRUE);
 
-    void EnableHeaderCtrl(BOOL bEnable = TRUE, LPCTSTR lpszLeftColumn = L"Property", LPCTSTR lpszRightColumn = L"Value");
+    void EnableHeaderCtrl(BOOL bEnable = TRUE, LPCTSTR lpszLeftColumn = L"Property",
+                          LPCTSTR lpszRightColumn = L"Value");
     BOOL IsHeaderCtrl() const { return m_bHeaderCtrl; }
     void EnableDescriptionArea(BOOL bEnable = TRUE);
     BOOL IsDescriptionArea() const { return m_bDescriptionArea; }

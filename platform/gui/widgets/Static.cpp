@@ -32,8 +32,10 @@ public:
         Qt::Alignment a = t == SS_CENTER ? Qt::AlignHCenter : t == SS_RIGHT ? Qt::AlignRight : Qt::AlignLeft;
         h->setAlignment(a | ((s->style & SS_CENTERIMAGE) ? Qt::AlignVCenter : Qt::AlignTop));
         h->setWordWrap(t == SS_LEFT || t == SS_CENTER || t == SS_RIGHT);
-        if (s->style & SS_SUNKEN) h->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        else if ((s->style & WS_BORDER) || (s->exStyle & WS_EX_CLIENTEDGE)) h->setFrameStyle(QFrame::Box | QFrame::Plain);
+        if (s->style & SS_SUNKEN)
+            h->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        else if ((s->style & WS_BORDER) || (s->exStyle & WS_EX_CLIENTEDGE))
+            h->setFrameStyle(QFrame::Box | QFrame::Plain);
     }
 
     // "&x" marks a mnemonic (shown without the "&"), "&&" is a "&", unless SS_NOPREFIX.
@@ -41,9 +43,12 @@ public:
     {
         if (s->style & SS_NOPREFIX) return text;
         QString out;
-        for (int i = 0; i < text.size(); ++i) {
-            if (text[i] == QLatin1Char('&') && i + 1 < text.size()) ++i;
-            else if (text[i] == QLatin1Char('&')) continue;
+        for (int i = 0; i < text.size(); ++i)
+        {
+            if (text[i] == QLatin1Char('&') && i + 1 < text.size())
+                ++i;
+            else if (text[i] == QLatin1Char('&'))
+                continue;
             out += text[i];
         }
         return out;
@@ -54,7 +59,8 @@ public:
     bool Control(WndState* s, UINT msg, WPARAM, LPARAM lParam, LRESULT* result) override
     {
         *result = 0;
-        switch (msg) {
+        switch (msg)
+        {
         case WM_SETTEXT: {
             QString t = ToQString(reinterpret_cast<LPCTSTR>(lParam));
             s->text = FromQString(t);

@@ -62,7 +62,8 @@ const ToolBarImageDef* FindToolBarImage(UINT nID)
 
 DWORD ToolBarImageColour(char c)
 {
-    switch (c) {
+    switch (c)
+    {
     case 'k': return 0x000000;
     case 'w': return 0xFFFFFF;
     case 'd': return 0x505050;
@@ -89,9 +90,11 @@ QIcon ToolBarIcon(UINT nID)
     if (!def) return QIcon();
     QImage image(16, 16, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
-    for (int y = 0; y < 16; ++y) {
+    for (int y = 0; y < 16; ++y)
+    {
         const char* row = def->rows[y];
-        for (int x = 0; row && x < 16 && row[x]; ++x) {
+        for (int x = 0; row && x < 16 && row[x]; ++x)
+        {
             DWORD rgb = ToolBarImageColour(row[x]);
             if (rgb != 0xFFFFFFFFu) image.setPixel(x, y, 0xFF000000u | rgb);
         }

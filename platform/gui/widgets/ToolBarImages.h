@@ -10,7 +10,8 @@
 
 #include <cstddef>
 
-struct ToolBarImageDef {
+struct ToolBarImageDef
+{
     UINT nID;
     const char* rows[16];
 };
@@ -23,7 +24,8 @@ const ToolBarImageDef* FindToolBarImage(UINT nID);
 // The colour of a palette character (0xFFFFFFFF: transparent or unknown).
 DWORD ToolBarImageColour(char c);
 
-struct ToolBarImageRegistrar {
+struct ToolBarImageRegistrar
+{
     ToolBarImageRegistrar(const ToolBarImageDef* table, std::size_t count) { RegisterToolBarImages(table, count); }
 };
 
@@ -31,8 +33,8 @@ struct ToolBarImageRegistrar {
 
 #define QOR_TBIMG_CONCAT2(a, b) a##b
 #define QOR_TBIMG_CONCAT(a, b) QOR_TBIMG_CONCAT2(a, b)
-#define QOR_TOOLBAR_IMAGES(tableArray)                                                                                  \
-    static const ::qor::gui::ToolBarImageRegistrar QOR_TBIMG_CONCAT(qor_toolbar_images_, __COUNTER__)                   \
-    {                                                                                                                   \
-        (tableArray), sizeof(tableArray) / sizeof((tableArray)[0])                                                      \
+#define QOR_TOOLBAR_IMAGES(tableArray)                                                                                 \
+    static const ::qor::gui::ToolBarImageRegistrar QOR_TBIMG_CONCAT(qor_toolbar_images_, __COUNTER__)                  \
+    {                                                                                                                  \
+        (tableArray), sizeof(tableArray) / sizeof((tableArray)[0])                                                     \
     }

@@ -37,16 +37,13 @@ void RegisterToolTipClass()
 IMPLEMENT_DYNAMIC(CToolTipCtrl, CWnd)
 
 BEGIN_MESSAGE_MAP(CToolTipCtrl, CWnd)
-    ON_WM_PAINT()
-    ON_WM_TIMER()
-    ON_WM_NCHITTEST()
-    ON_WM_DESTROY()
+ON_WM_PAINT()
+ON_WM_TIMER()
+ON_WM_NCHITTEST()
+ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
-CToolTipCtrl::CToolTipCtrl()
-{
-    SetDelayTime(TTDT_AUTOMATIC, -1);
-}
+CToolTipCtrl::CToolTipCtrl() { SetDelayTime(TTDT_AUTOMATIC, -1); }
 
 CToolTipCtrl::~CToolTipCtrl()
 {
@@ -56,11 +53,12 @@ CToolTipCtrl::~CToolTipCtrl()
 BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle)
 {
     RegisterToolTipClass();
-    if (!CreateEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASS, nullptr, WS_POPUP | (dwStyle & 0xFFFFu), CRect(0, 0, 0, 0),
-                  pParentWnd, 0))
+    if (!CreateEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASS, nullptr, WS_POPUP | (dwStyle & 0xFFFFu),
+                  CRect(0, 0, 0, 0), pParentWnd, 0))
         return FALSE;
     if (pParentWnd) SetOwner(pParentWnd);
-    if (QWidget* w = qor::gui::WidgetOf(this)) {
+    if (QWidget* w = qor::gui::WidgetOf(this))
+    {
         // A tip never takes the activation or the keyboard from the window under it.
         w->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
         w->setAttribute(Qt::WA_ShowWithoutActivating);
@@ -93,8 +91,10 @@ BOOL CToolTipCtrl::AddTool(CWnd* pWnd, LPCTSTR lpszText, LPCRECT lpRectTool, UIN
     if (lpRectTool) tool.rect = *lpRectTool;
     tool.callback = lpszText == LPSTR_TEXTCALLBACK;
     if (!tool.callback && lpszText) tool.text = lpszText;
-    if (Tool* old = Find(tool.hwnd, nIDTool)) *old = tool; // one tool per (window, id)
-    else m_tools.push_back(tool);
+    if (Tool* old = Find(tool.hwnd, nIDTool))
+        *old = tool; // one tool per (window, id)
+    else
+        m_tools.push_back(tool);
     return TRUE;
 }
 
@@ -108,10 +108,13 @@ BOOL CToolTipCtrl::AddTool(CWnd* pWnd, UINT nIDText, LPCRECT lpRectTool, UINT_PT
 void CToolTipCtrl::DelTool(CWnd* pWnd, UINT_PTR nIDTool)
 {
     if (!pWnd) return;
-    for (size_t i = 0; i < m_tools.size(); ++i) {
+    for (size_t i = 0; i < m_tools.size(); ++i)
+    {
         if (m_tools[i].hwnd != pWnd->m_hWnd || m_tools[i].id != nIDTool) continue;
-        if (m_current == static_cast<int>(i)) Hide(true);
-        else if (m_current > static_cast<int>(i)) --m_current;
+        if (m_current == static_cast<int>(i))
+            Hide(true);
+        else if (m_current > static_cast<int>(i))
+            --m_current;
         m_tools.erase(m_tools.begin() + static_cast<std::ptrdiff_t>(i));
         return;
     }
@@ -123,9 +126,12 @@ void CToolTipCtrl::UpdateTipText(LPCTSTR lpszText, CWnd* pWnd, UINT_PTR nIDTool)
     if (!t) return;
     t->callback = lpszText == LPSTR_TEXTCALLBACK;
     t->text = (t->callback || !lpszText) ? CString() : CString(lpszText);
-    if (m_current >= 0 && &m_tools[static_cast<size_t>(m_current)] == t && IsWindowVisible()) {
-        if (t->text.IsEmpty()) Hide(false);
-        else Show(); // the shown tip follows its new text
+    if (m_current >= 0 && &m_tools[static_cast<size_t>(m_current)] == t && IsWindowVisible())
+    {
+        if (t->text.IsEmpty())
+            Hide(false);
+        else
+            Show(); // the shown tip follows its new text
     }
 }
 
@@ -152,11 +158,13 @@ void CToolTipCtrl::GetText(CString& str, CWnd* pWnd, UINT_PTR nIDTool) const
 
 int CToolTipCtrl::HitTool(HWND hwnd, CPoint client) const
 {
-    for (size_t i = 0; i < m_tools.size(); ++i) {
+    for (size_t i = 0; i < m_tools.size(); ++i)
+    {
         const Tool& t = m_tools[i];
         if (t.hwnd != hwnd) continue;
         CRect r = t.rect;
-        if (t.wholeWindow) {
+        if (t.wholeWindow)
+        {
             CWnd* w = CWnd::FromHandle(hwnd);
             if (!w) continue;
             w->GetClientRect(&r);
@@ -168,15 +176,13 @@ int CToolTipCtrl::HitTool(HWND hwnd, CPoint client) const
 
 // ---- Delays -----------------------------------------------------------------------------------------
 
-void CToolTipCtrl::SetDelayTime(UINT nDelay)
-{
-    SetDelayTime(TTDT_AUTOMATIC, static_cast<int>(nDelay));
-}
+void CToolTipCtrl::SetDelayTime(UINT nDelay) { SetDelayTime(TTDT_AUTOMATIC, static_cast<int>(nDelay)); }
 
 void CToolTipCtrl::SetDelayTime(DWORD dwDuration, int iTime)
 {
     const int base = static_cast<int>(GetDoubleClickTime());
-    switch (dwDuration) {
+    switch (dwDuration)
+    {
     case TTDT_AUTOMATIC: {
         int n = iTime < 0 ? base : iTime;
         m_initial = n;
@@ -193,7 +199,8 @@ void CToolTipCtrl::SetDelayTime(DWORD dwDuration, int iTime)
 
 int CToolTipCtrl::GetDelayTime(DWORD dwDuration) const
 {
-    switch (dwDuration) {
+    switch (dwDuration)
+    {
     case TTDT_INITIAL: return m_initial;
     case TTDT_AUTOPOP: return m_autoPop;
     case TTDT_RESHOW: return m_reshow;
@@ -217,14 +224,16 @@ void CToolTipCtrl::RelayEvent(LPMSG lpMsg)
     if (!from) return;
     CPoint client(GET_X_LPARAM(lpMsg->lParam), GET_Y_LPARAM(lpMsg->lParam));
     int hit = HitTool(lpMsg->hwnd, client);
-    if (lpMsg->message != WM_MOUSEMOVE) {
+    if (lpMsg->message != WM_MOUSEMOVE)
+    {
         // A button hides the tip until the mouse goes to another tool.
         Hide(false);
         m_current = hit;
         m_suppressed = hit >= 0;
         return;
     }
-    if (hit < 0) {
+    if (hit < 0)
+    {
         Hide(true);
         return;
     }
@@ -232,7 +241,8 @@ void CToolTipCtrl::RelayEvent(LPMSG lpMsg)
     from->ClientToScreen(&screen);
     m_anchor = screen;
     GetCursorPos(&m_cursorAtRelay);
-    if (hit == m_current) {
+    if (hit == m_current)
+    {
         if (m_suppressed || IsWindowVisible()) return;
         SetTimer(kShowTimer, static_cast<UINT>(std::max(m_initial, 0)), nullptr); // the mouse rests anew
         return;
@@ -261,7 +271,8 @@ void CToolTipCtrl::Hide(bool forget)
     KillTimer(kPopTimer);
     m_shownRecently = IsWindowVisible() != FALSE;
     if (IsWindowVisible()) ShowWindow(SW_HIDE);
-    if (forget) {
+    if (forget)
+    {
         KillTimer(kTrackTimer);
         m_current = -1;
         m_suppressed = false;
@@ -287,7 +298,8 @@ void CToolTipCtrl::Show()
     dc.DrawText(tool.text, &text, format | DT_CALCRECT);
     if (old) dc.SelectObject(old);
     int cx = text.Width() + 2 * kPadX + 2, cy = text.Height() + 2 * kPadY + 2;
-    SetWindowPos(nullptr, m_anchor.x, m_anchor.y + kCursorHeight, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    SetWindowPos(nullptr, m_anchor.x, m_anchor.y + kCursorHeight, cx, cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     Invalidate();
     UpdateWindow();
     m_shownRecently = true;
@@ -296,13 +308,15 @@ void CToolTipCtrl::Show()
 
 void CToolTipCtrl::Track()
 {
-    if (m_current < 0 || m_current >= static_cast<int>(m_tools.size())) {
+    if (m_current < 0 || m_current >= static_cast<int>(m_tools.size()))
+    {
         Hide(true);
         return;
     }
     const Tool& tool = m_tools[static_cast<size_t>(m_current)];
     CWnd* w = CWnd::FromHandle(tool.hwnd);
-    if (!w || !w->IsWindowVisible()) {
+    if (!w || !w->IsWindowVisible())
+    {
         Hide(true);
         return;
     }
@@ -319,9 +333,13 @@ void CToolTipCtrl::Track()
 
 void CToolTipCtrl::OnTimer(UINT_PTR nIDEvent)
 {
-    switch (nIDEvent) {
+    switch (nIDEvent)
+    {
     case kShowTimer: Show(); break;
-    case kPopTimer: Hide(false); m_suppressed = true; break;
+    case kPopTimer:
+        Hide(false);
+        m_suppressed = true;
+        break;
     case kTrackTimer: Track(); break;
     default: CWnd::OnTimer(nIDEvent); break;
     }

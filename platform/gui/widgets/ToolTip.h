@@ -70,7 +70,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    struct Tool {
+    struct Tool
+    {
         HWND hwnd = nullptr;
         UINT_PTR id = 0;
         CRect rect;
@@ -84,7 +85,7 @@ private:
     bool m_active = true;
     int m_initial, m_autoPop, m_reshow;
     int m_maxWidth = -1;
-    CPoint m_anchor;           // the screen point the tip shows under
+    CPoint m_anchor; // the screen point the tip shows under
     POINT m_cursorAtRelay{0, 0};
     bool m_shownRecently = false;
 

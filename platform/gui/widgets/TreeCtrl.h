@@ -121,7 +121,8 @@ using HTREEITEM = _TREEITEM*;
 #define TTN_FIRST (0u - 520u)
 #define TTN_SHOW (TTN_FIRST - 1u)
 
-struct TVITEM {
+struct TVITEM
+{
     UINT mask = 0;
     HTREEITEM hItem = nullptr;
     UINT state = 0;
@@ -136,20 +137,23 @@ struct TVITEM {
 using TVITEMW = TVITEM;
 using LPTVITEM = TVITEM*;
 
-struct TVINSERTSTRUCT {
+struct TVINSERTSTRUCT
+{
     HTREEITEM hParent = nullptr;
     HTREEITEM hInsertAfter = nullptr;
     TVITEM item;
 };
 using LPTVINSERTSTRUCT = TVINSERTSTRUCT*;
 
-struct TVHITTESTINFO {
+struct TVHITTESTINFO
+{
     POINT pt{};
     UINT flags = 0;
     HTREEITEM hItem = nullptr;
 };
 
-struct NMTREEVIEW {
+struct NMTREEVIEW
+{
     NMHDR hdr{};
     UINT action = 0;
     TVITEM itemOld;
@@ -158,13 +162,15 @@ struct NMTREEVIEW {
 };
 using LPNMTREEVIEW = NMTREEVIEW*;
 
-struct NMTVDISPINFO {
+struct NMTVDISPINFO
+{
     NMHDR hdr{};
     TVITEM item;
 };
 using LPNMTVDISPINFO = NMTVDISPINFO*;
 
-struct NMTVKEYDOWN {
+struct NMTVKEYDOWN
+{
     NMHDR hdr{};
     WORD wVKey = 0;
     UINT flags = 0;
@@ -180,8 +186,8 @@ public:
 
     // ---- Items --------------------------------------------------------------------------
     HTREEITEM InsertItem(LPTVINSERTSTRUCT lpInsertStruct);
-    HTREEITEM InsertItem(UINT nMask, LPCTSTR lpszItem, int nImage, int nSelectedImage, UINT nState,
-                         UINT nStateMask, LPARAM lParam, HTREEITEM hParent, HTREEITEM hInsertAfter);
+    HTREEITEM InsertItem(UINT nMask, LPCTSTR lpszItem, int nImage, int nSelectedImage, UINT nState, UINT nStateMask,
+                         LPARAM lParam, HTREEITEM hParent, HTREEITEM hInsertAfter);
     HTREEITEM InsertItem(LPCTSTR lpszItem, HTREEITEM hParent = TVI_ROOT, HTREEITEM hInsertAfter = TVI_LAST);
     HTREEITEM InsertItem(LPCTSTR lpszItem, int nImage, int nSelectedImage, HTREEITEM hParent = TVI_ROOT,
                          HTREEITEM hInsertAfter = TVI_LAST);

@@ -28,7 +28,8 @@ const QEvent::Type kPostedType = static_cast<QEvent::Type>(QEvent::User + 0x51);
 // A message posted from any thread. The toolkit's queue hands it over under a lock of its own,
 // which a thread checker cannot see into; the release and acquire on `posted` state the hand-over
 // (of the message and of everything the poster wrote before it) in terms it can.
-struct PostedMessage : QEvent {
+struct PostedMessage : QEvent
+{
     PostedMessage(HWND h, UINT m, WPARAM w, LPARAM l) : QEvent(kPostedType), hWnd(h), msg(m), wParam(w), lParam(l)
     {
         posted.store(true, std::memory_order_release);
@@ -170,7 +171,8 @@ bool AddApplicationInitializer(void (*initialize)())
 void InitApplication(int* argc, char** argv)
 {
     if (g_dispatcher) return;
-    if (!QCoreApplication::instance()) {
+    if (!QCoreApplication::instance())
+    {
         // The application object lives for the rest of the process.
         if (argc && argv)
             new Application(*argc, argv);
@@ -263,8 +265,10 @@ bool IsWorkOffWindowThreadRunning() { return g_bHoldPosted; }
 
 void QuitMessageLoop(int nExitCode)
 {
-    if (!g_loops.empty()) g_loops.back()->exit(nExitCode);
-    else if (QCoreApplication::instance()) QCoreApplication::exit(nExitCode);
+    if (!g_loops.empty())
+        g_loops.back()->exit(nExitCode);
+    else if (QCoreApplication::instance())
+        QCoreApplication::exit(nExitCode);
 }
 
 } // namespace qor::gui

@@ -1,9 +1,9 @@
 // The application object and its message loop.
 #pragma once
 
+#include "platform/gui/draw/WinDefs.h"
 #include "platform/gui/window/CmdTarget.h"
 #include "platform/gui/window/MessageMap.h"
-#include "platform/gui/draw/WinDefs.h"
 
 #include <functional>
 #include <vector>
@@ -33,7 +33,17 @@ struct QorPosition__;
 class CCommandLineInfo
 {
 public:
-    enum { FileNew, FileOpen, FilePrint, FilePrintTo, FileDDE, AppRegister, AppUnregister, FileNothing = -1 } m_nShellCommand = FileNew;
+    enum
+    {
+        FileNew,
+        FileOpen,
+        FilePrint,
+        FilePrintTo,
+        FileDDE,
+        AppRegister,
+        AppUnregister,
+        FileNothing = -1
+    } m_nShellCommand = FileNew;
     CString m_strFileName;
     BOOL m_bShowSplash = TRUE;
     BOOL m_bRunEmbedded = FALSE;

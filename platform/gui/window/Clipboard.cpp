@@ -12,7 +12,8 @@
 #include <vector>
 
 namespace {
-struct Block {
+struct Block
+{
     std::vector<unsigned char> bytes;
 };
 Block* BlockOf(HGLOBAL h) { return reinterpret_cast<Block*>(h); }
@@ -105,16 +106,21 @@ HANDLE SetClipboardData(UINT format, HANDLE hMem)
     auto h = static_cast<HGLOBAL>(hMem);
     const std::vector<unsigned char>& bytes = BlockOf(h)->bytes;
     QString text;
-    if (format == CF_UNICODETEXT) {
+    if (format == CF_UNICODETEXT)
+    {
         std::size_t n = bytes.size() / sizeof(wchar_t);
         std::wstring w(reinterpret_cast<const wchar_t*>(bytes.data()), n);
         w = w.c_str(); // up to the terminating zero
         text = qor::gui::ToQString(w.c_str());
-    } else if (format == CF_TEXT || format == CF_OEMTEXT) {
+    }
+    else if (format == CF_TEXT || format == CF_OEMTEXT)
+    {
         std::string s(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         s = s.c_str();
         text = QString::fromUtf8(s.c_str());
-    } else {
+    }
+    else
+    {
         return nullptr;
     }
     if (QClipboard* cb = Board()) cb->setText(text);
@@ -130,15 +136,20 @@ HANDLE GetClipboardData(UINT format)
     QString t = cb->text();
     if (t.isNull()) return nullptr;
     HGLOBAL h = nullptr;
-    if (format == CF_UNICODETEXT) {
+    if (format == CF_UNICODETEXT)
+    {
         std::wstring w = qor::gui::ToWide(t);
         h = GlobalAlloc(GMEM_MOVEABLE, (w.size() + 1) * sizeof(wchar_t));
         std::memcpy(GlobalLock(h), w.c_str(), (w.size() + 1) * sizeof(wchar_t));
-    } else if (format == CF_TEXT || format == CF_OEMTEXT) {
+    }
+    else if (format == CF_TEXT || format == CF_OEMTEXT)
+    {
         QByteArray u = t.toUtf8();
         h = GlobalAlloc(GMEM_MOVEABLE, static_cast<std::size_t>(u.size()) + 1);
         std::memcpy(GlobalLock(h), u.constData(), static_cast<std::size_t>(u.size()) + 1);
-    } else {
+    }
+    else
+    {
         return nullptr;
     }
     g_readBlocks.push_back(h);

@@ -19,7 +19,8 @@ BOOL ClipboardHasText();
 
 // Handle style: OpenClipboard, EmptyClipboard, SetClipboardData(CF_UNICODETEXT or CF_TEXT, a
 // block from GlobalAlloc), GetClipboardData, CloseClipboard. CF_TEXT blocks are UTF-8.
-struct HGLOBAL__; using HGLOBAL = HGLOBAL__*;
+struct HGLOBAL__;
+using HGLOBAL = HGLOBAL__*;
 using HANDLE = void*;
 #define GMEM_FIXED 0x0000u
 #define GMEM_MOVEABLE 0x0002u

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "platform/core/CString.h"
-#include "platform/gui/window/Object.h"
 #include "platform/gui/draw/WinDefs.h"
+#include "platform/gui/window/Object.h"
 
 class CCmdTarget;
 class CCmdUI;
@@ -14,7 +14,8 @@ class CWnd;
 // (the _EX variants), so that routing goes on.
 using AFX_PMSG_THUNK = bool (*)(CCmdTarget* target, WPARAM wParam, LPARAM lParam, void* pExtra, LRESULT* pResult);
 
-struct AFX_MSGMAP_ENTRY {
+struct AFX_MSGMAP_ENTRY
+{
     UINT nMessage;            // window message; WM_COMMAND / WM_NOTIFY (or reflected) for commands
     UINT nCode;               // command or notification code (low word), 0 for window messages
     UINT nID;                 // first control / command id
@@ -23,18 +24,21 @@ struct AFX_MSGMAP_ENTRY {
     AFX_PMSG_THUNK pfn;       // nullptr ends the table
 };
 
-struct AFX_MSGMAP {
+struct AFX_MSGMAP
+{
     const AFX_MSGMAP* (*pfnGetBaseMap)();
     const AFX_MSGMAP_ENTRY* lpEntries;
 };
 
 // Extra data of a WM_NOTIFY routed through OnCmdMsg.
-struct AFX_NOTIFY {
+struct AFX_NOTIFY
+{
     LRESULT* pResult;
     NMHDR* pNMHDR;
 };
 
-struct AFX_CMDHANDLERINFO {
+struct AFX_CMDHANDLERINFO
+{
     CCmdTarget* pTarget;
 };
 

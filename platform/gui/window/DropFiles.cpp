@@ -1,8 +1,8 @@
 // Dropped files: a filter on the window's toolkit widget takes drags that carry local files.
 #include "platform/gui/window/DropFiles.h"
 
-#include "platform/gui/window/App.h"
 #include "platform/gui/draw/Convert.h"
+#include "platform/gui/window/App.h"
 #include "platform/gui/window/WndInternal.h"
 
 #include <QtCore/QMimeData>
@@ -31,7 +31,8 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* e) override
     {
-        switch (e->type()) {
+        switch (e->type())
+        {
         case QEvent::DragEnter:
         case QEvent::DragMove: {
             auto* drag = static_cast<QDropEvent*>(e);
@@ -62,7 +63,8 @@ void DragAcceptFiles(CWnd* pWnd, BOOL bAccept)
     QWidget* widget = pWnd ? WidgetOf(pWnd) : nullptr;
     if (!widget) return;
     for (QObject* child : widget->children())
-        if (auto* filter = dynamic_cast<DropFilter*>(child)) {
+        if (auto* filter = dynamic_cast<DropFilter*>(child))
+        {
             widget->removeEventFilter(filter);
             filter->deleteLater();
         }

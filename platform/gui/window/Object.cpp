@@ -1,5 +1,5 @@
-#include "platform/gui/window/CmdTarget.h"
 #include "platform/gui/window/Object.h"
+#include "platform/gui/window/CmdTarget.h"
 
 #include <cstring>
 #include <map>
@@ -12,10 +12,7 @@ const CRuntimeClass CObject::classCObject = {"CObject", static_cast<int>(sizeof(
 
 CRuntimeClass* CObject::GetRuntimeClass() const { return RUNTIME_CLASS(CObject); }
 
-BOOL CObject::IsKindOf(const CRuntimeClass* pClass) const
-{
-    return GetRuntimeClass()->IsDerivedFrom(pClass);
-}
+BOOL CObject::IsKindOf(const CRuntimeClass* pClass) const { return GetRuntimeClass()->IsDerivedFrom(pClass); }
 
 BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* pBaseClass) const
 {
@@ -24,10 +21,7 @@ BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* pBaseClass) const
     return FALSE;
 }
 
-CObject* CRuntimeClass::CreateObject() const
-{
-    return m_pfnCreateObject ? m_pfnCreateObject() : nullptr;
-}
+CObject* CRuntimeClass::CreateObject() const { return m_pfnCreateObject ? m_pfnCreateObject() : nullptr; }
 
 namespace {
 std::map<std::string, const CRuntimeClass*>& CreatableClasses()
@@ -85,8 +79,10 @@ const AFX_MSGMAP* CCmdTarget::GetMessageMap() const { return GetThisMessageMap()
 
 const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(const AFX_MSGMAP_ENTRY* e, UINT nMsg, UINT nCode, UINT nID)
 {
-    for (; e && e->pfn; ++e) {
-        if (e->pnRegistered) {
+    for (; e && e->pfn; ++e)
+    {
+        if (e->pnRegistered)
+        {
             if (nMsg >= 0xC000u && *e->pnRegistered == nMsg) return e;
             continue;
         }
@@ -102,15 +98,19 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
     UINT nMsg = HIWORD(static_cast<UINT>(nCode));
     UINT code = LOWORD(static_cast<UINT>(nCode));
     if (nMsg == 0 || nCode == CN_UPDATE_COMMAND_UI) nMsg = WM_COMMAND;
-    for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
+    for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr)
+    {
         const AFX_MSGMAP_ENTRY* e = map->lpEntries;
-        while ((e = FindMessageEntry(e, nMsg, code, nID)) != nullptr) {
-            if (pHandlerInfo) {
+        while ((e = FindMessageEntry(e, nMsg, code, nID)) != nullptr)
+        {
+            if (pHandlerInfo)
+            {
                 pHandlerInfo->pTarget = this;
                 return TRUE;
             }
             LRESULT result = 0;
-            if (nCode == CN_UPDATE_COMMAND_UI && pExtra) {
+            if (nCode == CN_UPDATE_COMMAND_UI && pExtra)
+            {
                 // An update handler that asks for routing to go on leaves the command to the next target.
                 auto* ui = static_cast<CCmdUI*>(pExtra);
                 ui->m_bContinueRouting = FALSE;
@@ -147,7 +147,8 @@ BOOL CCmdUI::DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHndler)
     m_bEnableChanged = FALSE;
     m_bContinueRouting = FALSE;
     BOOL handled = pTarget->OnCmdMsg(m_nID, CN_UPDATE_COMMAND_UI, this, nullptr);
-    if (bDisableIfNoHndler && !m_bEnableChanged) {
+    if (bDisableIfNoHndler && !m_bEnableChanged)
+    {
         AFX_CMDHANDLERINFO info{nullptr};
         BOOL hasHandler = pTarget->OnCmdMsg(m_nID, CN_COMMAND, this, &info);
         Enable(hasHandler);

@@ -5,7 +5,8 @@
 
 class CObject;
 
-struct CRuntimeClass {
+struct CRuntimeClass
+{
     LPCSTR m_lpszClassName;
     int m_nObjectSize;
     UINT m_wSchema;
@@ -23,7 +24,8 @@ struct CRuntimeClass {
 
 namespace qor::gui {
 // Registers a creatable class by name (done by IMPLEMENT_DYNCREATE).
-struct RuntimeClassRegistrar {
+struct RuntimeClassRegistrar
+{
     explicit RuntimeClassRegistrar(const CRuntimeClass* cls);
 };
 } // namespace qor::gui
@@ -47,34 +49,34 @@ public:
     CObject& operator=(const CObject&) = delete;
 };
 
-#define DECLARE_DYNAMIC(class_name)                                                                                     \
-public:                                                                                                                 \
-    static const CRuntimeClass class##class_name;                                                                       \
-    static CRuntimeClass* GetThisClass() { return RUNTIME_CLASS(class_name); }                                          \
+#define DECLARE_DYNAMIC(class_name)                                                                                    \
+public:                                                                                                                \
+    static const CRuntimeClass class##class_name;                                                                      \
+    static CRuntimeClass* GetThisClass() { return RUNTIME_CLASS(class_name); }                                         \
     CRuntimeClass* GetRuntimeClass() const override;
 
-#define DECLARE_DYNCREATE(class_name)                                                                                   \
-    DECLARE_DYNAMIC(class_name)                                                                                         \
+#define DECLARE_DYNCREATE(class_name)                                                                                  \
+    DECLARE_DYNAMIC(class_name)                                                                                        \
     static CObject* CreateObject();
 
 #define DECLARE_SERIAL(class_name) DECLARE_DYNCREATE(class_name)
 
-#define IMPLEMENT_RUNTIMECLASS_QOR(class_name, base_class_name, wSchema, pfnNew)                                        \
-    const CRuntimeClass class_name::class##class_name = {#class_name, static_cast<int>(sizeof(class_name)), wSchema,    \
-                                                         pfnNew, RUNTIME_CLASS(base_class_name)};                       \
+#define IMPLEMENT_RUNTIMECLASS_QOR(class_name, base_class_name, wSchema, pfnNew)                                       \
+    const CRuntimeClass class_name::class##class_name = {#class_name, static_cast<int>(sizeof(class_name)), wSchema,   \
+                                                         pfnNew, RUNTIME_CLASS(base_class_name)};                      \
     CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }
 
-#define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                                                  \
+#define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                                                 \
     IMPLEMENT_RUNTIMECLASS_QOR(class_name, base_class_name, 0xFFFF, nullptr)
 
-#define IMPLEMENT_DYNCREATE(class_name, base_class_name)                                                                \
-    CObject* class_name::CreateObject() { return new class_name; }                                                      \
-    IMPLEMENT_RUNTIMECLASS_QOR(class_name, base_class_name, 0xFFFF, class_name::CreateObject)                           \
+#define IMPLEMENT_DYNCREATE(class_name, base_class_name)                                                               \
+    CObject* class_name::CreateObject() { return new class_name; }                                                     \
+    IMPLEMENT_RUNTIMECLASS_QOR(class_name, base_class_name, 0xFFFF, class_name::CreateObject)                          \
     static const qor::gui::RuntimeClassRegistrar qor_register_##class_name(RUNTIME_CLASS(class_name));
 
-#define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)                                                          \
-    CObject* class_name::CreateObject() { return new class_name; }                                                      \
-    IMPLEMENT_RUNTIMECLASS_QOR(class_name, base_class_name, wSchema, class_name::CreateObject)                          \
+#define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)                                                         \
+    CObject* class_name::CreateObject() { return new class_name; }                                                     \
+    IMPLEMENT_RUNTIMECLASS_QOR(class_name, base_class_name, wSchema, class_name::CreateObject)                         \
     static const qor::gui::RuntimeClassRegistrar qor_register_##class_name(RUNTIME_CLASS(class_name));
 
 // Checked downcast: nullptr when the object is not of that class.

@@ -28,7 +28,8 @@
 #define MF_ENABLED 0x0000u
 #define MF_UNCHECKED 0x0000u
 
-struct MenuItemDef {
+struct MenuItemDef
+{
     UINT flags = MF_STRING;
     UINT nID = 0;
     const wchar_t* text = nullptr;
@@ -41,7 +42,8 @@ struct MenuItemDef {
 #define FCONTROL 0x08
 #define FALT 0x10
 
-struct ACCEL {
+struct ACCEL
+{
     BYTE fVirt;
     WORD key;
     WORD cmd;
@@ -49,17 +51,20 @@ struct ACCEL {
 
 namespace qor::gui {
 
-struct MenuResource {
+struct MenuResource
+{
     UINT id;
     const MenuItemDef* items;
     size_t count;
 };
-struct AccelResource {
+struct AccelResource
+{
     UINT id;
     const ACCEL* items;
     size_t count;
 };
-struct ToolBarResource {
+struct ToolBarResource
+{
     UINT id;
     const UINT* buttons;
     size_t count;
@@ -74,7 +79,8 @@ CString CommandMenuName(UINT nID);
 const AccelResource* FindAccelResource(UINT id);
 const ToolBarResource* FindToolBarResource(UINT id);
 
-struct ResourceRegistrar {
+struct ResourceRegistrar
+{
     explicit ResourceRegistrar(const MenuResource* r);
     explicit ResourceRegistrar(const AccelResource* r);
     explicit ResourceRegistrar(const ToolBarResource* r);
@@ -84,16 +90,24 @@ struct ResourceRegistrar {
 
 #define QOR_RES_CONCAT2(a, b) a##b
 #define QOR_RES_CONCAT(a, b) QOR_RES_CONCAT2(a, b)
-#define QOR_MENU_RESOURCE(resId, itemArray)                                                                             \
-    static const ::qor::gui::MenuResource QOR_RES_CONCAT(qor_menu_, resId){(resId), (itemArray),                        \
-                                                                           sizeof(itemArray) / sizeof((itemArray)[0])}; \
-    static const ::qor::gui::ResourceRegistrar QOR_RES_CONCAT(qor_menu_reg_, resId){&QOR_RES_CONCAT(qor_menu_, resId)}
-#define QOR_ACCEL_RESOURCE(resId, accelArray)                                                                           \
-    static const ::qor::gui::AccelResource QOR_RES_CONCAT(qor_accel_, resId){                                           \
-        (resId), (accelArray), sizeof(accelArray) / sizeof((accelArray)[0])};                                           \
-    static const ::qor::gui::ResourceRegistrar QOR_RES_CONCAT(qor_accel_reg_, resId){&QOR_RES_CONCAT(qor_accel_, resId)}
-#define QOR_TOOLBAR_RESOURCE(resId, idArray)                                                                            \
-    static const ::qor::gui::ToolBarResource QOR_RES_CONCAT(qor_toolbar_, resId){(resId), (idArray),                    \
-                                                                                 sizeof(idArray) / sizeof((idArray)[0])}; \
-    static const ::qor::gui::ResourceRegistrar QOR_RES_CONCAT(qor_toolbar_reg_, resId){                                 \
-        &QOR_RES_CONCAT(qor_toolbar_, resId)}
+#define QOR_MENU_RESOURCE(resId, itemArray)                                                                            \
+    static const ::qor::gui::MenuResource QOR_RES_CONCAT(qor_menu_, resId){                                            \
+        (resId), (itemArray), sizeof(itemArray) / sizeof((itemArray)[0])};                                             \
+    static const ::qor::gui::ResourceRegistrar QOR_RES_CONCAT(qor_menu_reg_, resId)                                    \
+    {                                                                                                                  \
+        &QOR_RES_CONCAT(qor_menu_, resId)                                                                              \
+    }
+#define QOR_ACCEL_RESOURCE(resId, accelArray)                                                                          \
+    static const ::qor::gui::AccelResource QOR_RES_CONCAT(qor_accel_, resId){                                          \
+        (resId), (accelArray), sizeof(accelArray) / sizeof((accelArray)[0])};                                          \
+    static const ::qor::gui::ResourceRegistrar QOR_RES_CONCAT(qor_accel_reg_, resId)                                   \
+    {                                                                                                                  \
+        &QOR_RES_CONCAT(qor_accel_, resId)                                                                             \
+    }
+#define QOR_TOOLBAR_RESOURCE(resId, idArray)                                                                           \
+    static const ::qor::gui::ToolBarResource QOR_RES_CONCAT(qor_toolbar_, resId){                                      \
+        (resId), (idArray), sizeof(idArray) / sizeof((idArray)[0])};                                                   \
+    static const ::qor::gui::ResourceRegistrar QOR_RES_CONCAT(qor_toolbar_reg_, resId)                                 \
+    {                                                                                                                  \
+        &QOR_RES_CONCAT(qor_toolbar_, resId)                                                                           \
+    }

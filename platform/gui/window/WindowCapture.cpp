@@ -20,9 +20,11 @@ bool CaptureWindow(const CWnd* pWnd, int& width, int& height, std::vector<DWORD>
     width = image.width();
     height = image.height();
     pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
-    for (int y = 0; y < height; ++y) {
+    for (int y = 0; y < height; ++y)
+    {
         const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < width; ++x) pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] = row[x] & 0xFFFFFFu;
+        for (int x = 0; x < width; ++x)
+            pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] = row[x] & 0xFFFFFFu;
     }
     return true;
 }

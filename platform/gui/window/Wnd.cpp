@@ -6,11 +6,11 @@
 
 #include "platform/core/Messages.h"
 #include "platform/core/Time.h"
-#include "platform/gui/window/App.h"
 #include "platform/gui/draw/Gdi.h"
 #include "platform/gui/draw/SurfaceAccess.h"
 #include "platform/gui/draw/SysValues.h"
 #include "platform/gui/draw/TextFitInternal.h"
+#include "platform/gui/window/App.h"
 
 #include <QtCore/QTimer>
 #include <QtGui/QPainter>
@@ -40,8 +40,10 @@ void SurfaceChanged(CWnd* wnd, const RECT* changed)
     WndState* s = StateOf(wnd);
     if (!s || !s->widget || !wnd->m_hWnd) return;
     QPoint o = s->ClientOrigin();
-    if (changed) s->widget->update(ToQRect(*changed).translated(o));
-    else s->widget->update();
+    if (changed)
+        s->widget->update(ToQRect(*changed).translated(o));
+    else
+        s->widget->update();
 }
 
 CRect BeginPaint(CWnd* wnd, bool* eraseBackground)
@@ -80,14 +82,20 @@ LRESULT SendMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
     CWnd* w = CWnd::FromHandle(hWnd);
     return w ? w->SendMessage(msg, wParam, lParam) : 0;
 }
-LRESULT SendMessageW(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) { return SendMessage(hWnd, msg, wParam, lParam); }
+LRESULT SendMessageW(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return SendMessage(hWnd, msg, wParam, lParam);
+}
 
 LRESULT DefWindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     CWnd* w = CWnd::FromHandle(hWnd);
     return w ? w->CWnd::DefWindowProc(msg, wParam, lParam) : 0;
 }
-LRESULT DefWindowProcW(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) { return DefWindowProc(hWnd, msg, wParam, lParam); }
+LRESULT DefWindowProcW(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProc(hWnd, msg, wParam, lParam);
+}
 
 BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase)
 {
@@ -158,7 +166,8 @@ BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
 void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep, BOOL)
 {
     std::vector<CWnd*> children = OwnedWindows(this, false);
-    for (CWnd* c : children) {
+    for (CWnd* c : children)
+    {
         c->SendMessage(message, wParam, lParam);
         if (bDeep && c->m_hWnd) c->SendMessageToDescendants(message, wParam, lParam, TRUE, FALSE);
     }
@@ -181,7 +190,8 @@ BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
 namespace {
 // While a message is handled, GetKeyState reflects it: mouse messages carry the button
 // and Shift/Ctrl state in MK_ flags, key messages hold their key down.
-struct KeyStateScope {
+struct KeyStateScope
+{
     bool active = false;
     SHORT saved[8]{};
     static constexpr int keys[8] = {VK_SHIFT, VK_CONTROL, VK_LBUTTON, VK_RBUTTON, VK_MBUTTON, 0, 0, 0};
@@ -190,13 +200,17 @@ struct KeyStateScope {
     KeyStateScope(UINT msg, WPARAM wParam)
     {
         UINT flags = 0;
-        if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) flags = (msg == WM_MOUSEWHEEL || msg == WM_MOUSEHWHEEL) ? LOWORD(wParam) : static_cast<UINT>(wParam);
-        else if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN || msg == WM_KEYUP || msg == WM_SYSKEYUP) {
+        if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST)
+            flags = (msg == WM_MOUSEWHEEL || msg == WM_MOUSEHWHEEL) ? LOWORD(wParam) : static_cast<UINT>(wParam);
+        else if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN || msg == WM_KEYUP || msg == WM_SYSKEYUP)
+        {
             key = static_cast<int>(wParam & 0xFF);
             savedKey = GetKeyState(key);
             SetKeyDown(key, msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN);
             return;
-        } else return;
+        }
+        else
+            return;
         active = true;
         for (int i = 0; i < 5; ++i) saved[i] = GetKeyState(keys[i]);
         SetKeyDown(VK_SHIFT, flags & MK_SHIFT);
@@ -222,7 +236,8 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     t_messages.push_back(m);
     KeyStateScope keys(message, wParam);
     CursorTargetScope cursor(this, message == WM_SETCURSOR || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST));
-    struct Pop {
+    struct Pop
+    {
         ~Pop() { t_messages.pop_back(); }
     } pop;
     (void)s;
@@ -234,34 +249,44 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     LRESULT result = 0;
-    if (message == WM_COMMAND) {
-        if (OnCommand(wParam, lParam)) {
+    if (message == WM_COMMAND)
+    {
+        if (OnCommand(wParam, lParam))
+        {
             if (pResult) *pResult = 1;
             return TRUE;
         }
         return FALSE;
     }
-    if (message == WM_NOTIFY) {
+    if (message == WM_NOTIFY)
+    {
         NMHDR* hdr = reinterpret_cast<NMHDR*>(lParam);
-        if (hdr && hdr->hwndFrom && OnNotify(wParam, lParam, &result)) {
+        if (hdr && hdr->hwndFrom && OnNotify(wParam, lParam, &result))
+        {
             if (pResult) *pResult = result;
             return TRUE;
         }
         return FALSE;
     }
-    for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
+    for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr)
+    {
         const AFX_MSGMAP_ENTRY* e = FindMessageEntry(map->lpEntries, message, 0, 0);
-        if (e) {
-            if (e->pfn(this, wParam, lParam, nullptr, &result)) {
+        if (e)
+        {
+            if (e->pfn(this, wParam, lParam, nullptr, &result))
+            {
                 if (pResult) *pResult = result;
                 return TRUE;
             }
         }
     }
-    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
+    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC)
+    {
         // Without a handler here, the control may answer for its own colours.
-        if (CWnd* child = FromHandle(reinterpret_cast<HWND>(lParam)); child && child != this) {
-            if (child->OnChildNotify(message, wParam, lParam, &result)) {
+        if (CWnd* child = FromHandle(reinterpret_cast<HWND>(lParam)); child && child != this)
+        {
+            if (child->OnChildNotify(message, wParam, lParam, &result))
+            {
                 if (pResult) *pResult = result;
                 return TRUE;
             }
@@ -275,9 +300,12 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
     UINT nID = LOWORD(wParam);
     int nCode = HIWORD(wParam);
     HWND hWndCtrl = reinterpret_cast<HWND>(lParam);
-    if (hWndCtrl) {
+    if (hWndCtrl)
+    {
         if (ReflectLastMsg(hWndCtrl)) return TRUE;
-    } else if (nCode == 1) {
+    }
+    else if (nCode == 1)
+    {
         nCode = CN_COMMAND; // from an accelerator
     }
     return OnCmdMsg(nID, nCode, nullptr, nullptr);
@@ -312,10 +340,12 @@ BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pR
 
 BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    if (message == WM_COMMAND) {
+    if (message == WM_COMMAND)
+    {
         return OnCmdMsg(0, static_cast<int>(MAKELONG(HIWORD(wParam), WM_REFLECT_BASE + WM_COMMAND)), nullptr, nullptr);
     }
-    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
+    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC)
+    {
         // ON_WM_CTLCOLOR_REFLECT: the control's CtlColor; a null brush is no answer.
         AFX_CTLCOLOR ctl{m_hWnd, reinterpret_cast<HDC>(wParam), message - WM_CTLCOLORMSGBOX};
         LRESULT brush = 0;
@@ -323,32 +353,36 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         if (pResult) *pResult = brush;
         return TRUE;
     }
-    if (message == WM_NOTIFY) {
+    if (message == WM_NOTIFY)
+    {
         NMHDR* hdr = reinterpret_cast<NMHDR*>(lParam);
         LRESULT local = 0;
         AFX_NOTIFY notify{pResult ? pResult : &local, hdr};
-        return OnCmdMsg(0, static_cast<int>(MAKELONG(LOWORD(hdr->code), WM_REFLECT_BASE + WM_NOTIFY)), &notify, nullptr);
+        return OnCmdMsg(0, static_cast<int>(MAKELONG(LOWORD(hdr->code), WM_REFLECT_BASE + WM_NOTIFY)), &notify,
+                        nullptr);
     }
     return FALSE;
 }
 
 // ---- Default processing --------------------------------------------------------------------
 
-
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     WndState* s = StateOf(this);
     if (!s || !m_hWnd) return 0;
     // A native control's default processing is the toolkit control's own.
-    if (s->native) {
+    if (s->native)
+    {
         LRESULT r = 0;
         if (s->native->DefProc(s, message, wParam, lParam, &r)) return r;
         if (!m_hWnd) return r;
     }
-    switch (message) {
+    switch (message)
+    {
     case WM_SETTEXT:
         s->text = lParam ? reinterpret_cast<LPCTSTR>(lParam) : L"";
-        if (s->widget && !(s->style & WS_CHILD)) s->widget->setWindowTitle(ShownText(ToQString(s->text), s->widget->font()));
+        if (s->widget && !(s->style & WS_CHILD))
+            s->widget->setWindowTitle(ShownText(ToQString(s->text), s->widget->font()));
         return TRUE;
     case WM_GETTEXTLENGTH: return s->text.GetLength();
     case WM_GETTEXT: {
@@ -374,15 +408,14 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORSTATIC: {
         // The system's colours: window colours for edits and lists, the 3-D face for the rest.
         int back = (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX) ? COLOR_WINDOW : COLOR_3DFACE;
-        if (HDC hdc = reinterpret_cast<HDC>(wParam)) {
+        if (HDC hdc = reinterpret_cast<HDC>(wParam))
+        {
             ::SetTextColor(hdc, GetSysColor(COLOR_WINDOWTEXT));
             ::SetBkColor(hdc, GetSysColor(back));
         }
         return reinterpret_cast<LRESULT>(GetSysColorBrush(back));
     }
-    case WM_SETREDRAW:
-        s->redraw = wParam != 0;
-        return 0;
+    case WM_SETREDRAW: s->redraw = wParam != 0; return 0;
     case WM_PAINT: {
         bool erase = false;
         qor::gui::BeginPaint(this, &erase);
@@ -395,7 +428,9 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (!qor::gui::GetBrushColor(s->cls.hbrBackground, &c)) return 0;
         ReleasePaintersOn(&s->surface);
         QPainter p(&s->surface);
-        CRect r = s->inPaint ? s->paintRect : CRect(CPoint(0, 0), CSize(LogicalSize(s->surface).width(), LogicalSize(s->surface).height()));
+        CRect r = s->inPaint
+                      ? s->paintRect
+                      : CRect(CPoint(0, 0), CSize(LogicalSize(s->surface).width(), LogicalSize(s->surface).height()));
         p.fillRect(ToQRect(r), ToQColor(c));
         p.end();
         SurfaceChanged(this, &r);
@@ -404,7 +439,8 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETCURSOR: {
         if (LOWORD(lParam) != HTCLIENT) return FALSE;
         if ((s->style & WS_CHILD) && s->parent && s->parent->SendMessage(WM_SETCURSOR, wParam, lParam)) return TRUE;
-        if (s->cls.hCursor) {
+        if (s->cls.hCursor)
+        {
             CursorTargetScope cursor(this, true);
             ::SetCursor(s->cls.hCursor);
             return TRUE;
@@ -438,7 +474,8 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_NCHITTEST: return HTCLIENT;
     case WM_MOUSEACTIVATE: return 1; // MA_ACTIVATE
     case WM_TIMER:
-        if (lParam) {
+        if (lParam)
+        {
             auto proc = reinterpret_cast<TIMERPROC>(lParam);
             proc(m_hWnd, WM_TIMER, static_cast<UINT_PTR>(wParam), GetTickCount());
         }
@@ -473,7 +510,8 @@ void CWnd::OnContextMenu(CWnd*, CPoint) { Default(); }
 HBRUSH CWnd::OnCtlColor(CDC*, CWnd* pWnd, UINT)
 {
     LRESULT brush = 0;
-    if (pWnd && pWnd != this && pWnd->m_hWnd && ReflectLastMsg(pWnd->m_hWnd, &brush)) return reinterpret_cast<HBRUSH>(brush);
+    if (pWnd && pWnd != this && pWnd->m_hWnd && ReflectLastMsg(pWnd->m_hWnd, &brush))
+        return reinterpret_cast<HBRUSH>(brush);
     return reinterpret_cast<HBRUSH>(Default());
 }
 int CWnd::OnMouseActivate(CWnd*, UINT, UINT) { return static_cast<int>(Default()); }
@@ -513,7 +551,8 @@ CWnd* CWnd::SetParent(CWnd* pWndNewParent)
     WndState* s = StateOf(this);
     if (!s || !m_hWnd) return nullptr;
     CWnd* old = s->parent;
-    if (s->style & WS_CHILD) {
+    if (s->style & WS_CHILD)
+    {
         WndState* ps = StateOf(pWndNewParent);
         if (!ps) return nullptr;
         s->parent = pWndNewParent;
@@ -522,7 +561,9 @@ CWnd* CWnd::SetParent(CWnd* pWndNewParent)
         QPoint o = ps->ClientOrigin();
         s->widget->move(o.x() + s->x, o.y() + s->y);
         s->widget->setVisible(visible);
-    } else {
+    }
+    else
+    {
         s->owner = pWndNewParent;
     }
     return old;
@@ -576,14 +617,16 @@ CWnd* CWnd::GetWindow(UINT nCmd) const
                 out.push_back(h->state->wnd);
         return out;
     };
-    if (nCmd == GW_CHILD) {
+    if (nCmd == GW_CHILD)
+    {
         auto c = hostsOf(w);
         return c.empty() ? nullptr : c.front();
     }
     auto sib = hostsOf((s->style & WS_CHILD) ? w->parentWidget() : nullptr);
     auto it = std::find(sib.begin(), sib.end(), this);
     if (it == sib.end()) return nullptr;
-    switch (nCmd) {
+    switch (nCmd)
+    {
     case GW_HWNDFIRST: return sib.front();
     case GW_HWNDLAST: return sib.back();
     case GW_HWNDNEXT: return (it + 1) == sib.end() ? nullptr : *(it + 1);
@@ -596,7 +639,8 @@ CWnd* CWnd::GetNextWindow(UINT nFlag) const { return GetWindow(nFlag); }
 
 BOOL CWnd::IsChild(const CWnd* pWnd) const
 {
-    for (CWnd* p = pWnd ? StateOf(pWnd) ? StateOf(pWnd)->parent : nullptr : nullptr; p; p = StateOf(p) ? StateOf(p)->parent : nullptr)
+    for (CWnd* p = pWnd ? StateOf(pWnd) ? StateOf(pWnd)->parent : nullptr : nullptr; p;
+         p = StateOf(p) ? StateOf(p)->parent : nullptr)
         if (p == this) return TRUE;
     return FALSE;
 }
@@ -620,7 +664,8 @@ int CWnd::SetDlgCtrlID(int nID)
 void CWnd::SetWindowText(LPCTSTR s) { SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(s ? s : L"")); }
 int CWnd::GetWindowText(LPTSTR buf, int n) const
 {
-    return static_cast<int>(const_cast<CWnd*>(this)->SendMessage(WM_GETTEXT, static_cast<WPARAM>(n), reinterpret_cast<LPARAM>(buf)));
+    return static_cast<int>(
+        const_cast<CWnd*>(this)->SendMessage(WM_GETTEXT, static_cast<WPARAM>(n), reinterpret_cast<LPARAM>(buf)));
 }
 void CWnd::GetWindowText(CString& r) const
 {
@@ -673,8 +718,10 @@ void CWnd::ValidateRect(LPCRECT lpRect)
 {
     WndState* s = StateOf(this);
     if (!s || !m_hWnd) return;
-    if (lpRect) s->invalid -= ToQRect(*lpRect);
-    else s->invalid = QRegion();
+    if (lpRect)
+        s->invalid -= ToQRect(*lpRect);
+    else
+        s->invalid = QRegion();
 }
 
 void CWnd::UpdateWindow()
@@ -732,7 +779,8 @@ UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, void (*lpfnTimer)(HWND,
     if (!s || !m_hWnd || !s->widget) return 0;
     if (nIDEvent == 0) nIDEvent = 1;
     QTimer*& t = s->timers[nIDEvent];
-    if (!t) {
+    if (!t)
+    {
         t = new QTimer(s->widget);
         HWND h = m_hWnd;
         UINT_PTR id = nIDEvent;

@@ -4,10 +4,10 @@
 
 #include "platform/core/CString.h"
 #include "platform/core/Geometry.h"
+#include "platform/gui/draw/WinDefs.h"
 #include "platform/gui/window/CmdTarget.h"
 #include "platform/gui/window/MessageMap.h"
 #include "platform/gui/window/Object.h"
-#include "platform/gui/draw/WinDefs.h"
 
 #include <memory>
 
@@ -18,9 +18,9 @@ class CCreateContext;
 class CFrameWnd;
 
 namespace qor::gui {
-struct WndState;  // the toolkit side of a window (WndInternal.h)
-class WndAccess;  // the layer's back door into CWnd (WndInternal.h)
-}
+struct WndState; // the toolkit side of a window (WndInternal.h)
+class WndAccess; // the layer's back door into CWnd (WndInternal.h)
+} // namespace qor::gui
 
 // The colour message a parent reflects to the control that sent it (Controls.h has the
 // WM_CTLCOLORxxx messages and their map entries).
@@ -36,12 +36,12 @@ class WndAccess;  // the layer's back door into CWnd (WndInternal.h)
 #define CTLCOLOR_STATIC 6
 
 // The reflected colour message's record (lParam of WM_REFLECT_BASE + WM_CTLCOLOR).
-struct AFX_CTLCOLOR {
+struct AFX_CTLCOLOR
+{
     HWND hWnd;
     HDC hDC;
     UINT nCtlType;
 };
-
 
 // Window classes are registered by name; custom controls are created by class name.
 BOOL RegisterClass(const WNDCLASS* lpWndClass);
@@ -122,8 +122,8 @@ public:
                         CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr);
     virtual BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
                           const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam = nullptr);
-    virtual BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, int x,
-                          int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam = nullptr);
+    virtual BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, int x, int y,
+                          int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam = nullptr);
     virtual BOOL DestroyWindow();
     // Attaches this object to a window created elsewhere (e.g. a dialog's custom control).
     BOOL SubclassWindow(HWND hWnd);

@@ -1,8 +1,8 @@
 // Windows: the handle table, window classes, creation, destruction and subclassing.
 #include "platform/gui/window/WndInternal.h"
 
-#include "platform/gui/window/App.h"
 #include "platform/gui/draw/TextFitInternal.h"
+#include "platform/gui/window/App.h"
 
 #include <QtCore/QTimer>
 #include <QtWidgets/QApplication>
@@ -31,7 +31,8 @@ std::map<HWND, WndState*>& Handles()
 }
 std::atomic<std::uintptr_t> g_nextHandle{0x10000};
 
-struct ClassEntry {
+struct ClassEntry
+{
     WNDCLASS cls{};
     std::wstring name;
 };
@@ -96,10 +97,7 @@ QWidget* WidgetOf(const CWnd* w)
 }
 
 CWnd* WndFromHandle(HWND hWnd) { return CWnd::FromHandle(hWnd); }
-CScrollBar* ScrollBarFromHandle(HWND hWnd)
-{
-    return DynamicDowncast<CScrollBar>(CWnd::FromHandle(hWnd));
-}
+CScrollBar* ScrollBarFromHandle(HWND hWnd) { return DynamicDowncast<CScrollBar>(CWnd::FromHandle(hWnd)); }
 CDC* DCFromHandle(HDC hDC) { return hDC ? CDC::FromHandle(hDC) : nullptr; }
 
 std::vector<CWnd*> OwnedWindows(const CWnd* wnd, bool withOwned)
@@ -171,11 +169,13 @@ BOOL UnregisterClass(LPCTSTR name, HINSTANCE) { return Classes().erase(Lower(nam
 LPCTSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon)
 {
     CString name;
-    name.Format(L"Afx:%x:%llx:%llx:%llx", nClassStyle, static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(hCursor)),
+    name.Format(L"Afx:%x:%llx:%llx:%llx", nClassStyle,
+                static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(hCursor)),
                 static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(hbrBackground)),
                 static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(hIcon)));
     WNDCLASS wc{};
-    if (!GetClassInfo(nullptr, name, &wc)) {
+    if (!GetClassInfo(nullptr, name, &wc))
+    {
         wc.style = nClassStyle;
         wc.hCursor = hCursor;
         wc.hbrBackground = hbrBackground;
@@ -212,14 +212,8 @@ CWnd* CWnd::FromHandle(HWND hWnd)
 }
 CWnd* CWnd::FromHandlePermanent(HWND hWnd) { return FromHandle(hWnd); }
 CWnd* CWnd::GetDesktopWindow() { return nullptr; }
-CWnd* CWnd::GetActiveWindow()
-{
-    return WndFromWidget(QApplication::activeWindow());
-}
-CWnd* CWnd::WindowFromPoint(POINT point)
-{
-    return WndFromWidget(QApplication::widgetAt(point.x, point.y));
-}
+CWnd* CWnd::GetActiveWindow() { return WndFromWidget(QApplication::activeWindow()); }
+CWnd* CWnd::WindowFromPoint(POINT point) { return WndFromWidget(QApplication::widgetAt(point.x, point.y)); }
 
 // ---- Creation ------------------------------------------------------------------------------
 
@@ -234,8 +228,8 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
                     CWnd* pParentWnd, UINT nID, LPVOID lpParam)
 {
     return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, rect.right - rect.left,
-                     rect.bottom - rect.top, pParentWnd ? pParentWnd->m_hWnd : nullptr,
-                     reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(nID)), lpParam);
+                    rect.bottom - rect.top, pParentWnd ? pParentWnd->m_hWnd : nullptr,
+                    reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(nID)), lpParam);
 }
 
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, int x, int y,
@@ -286,21 +280,28 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
 
     QWidget* parentWidget = nullptr;
     Qt::WindowFlags flags = Qt::Widget;
-    if (style & WS_CHILD) {
+    if (style & WS_CHILD)
+    {
         parentWidget = WndAccess::State(parentWnd)->widget;
-    } else if (style & WS_POPUP) {
+    }
+    else if (style & WS_POPUP)
+    {
         // A tool-window pop-up (a tip) never takes the activation nor the keyboard, and a window manager
         // leaves it alone: a managed tool window would be listed, placed and focused as a window of its own.
         if (s->exStyle & WS_EX_TOOLWINDOW)
             flags = Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus;
-        else flags = Qt::Window | Qt::FramelessWindowHint;
+        else
+            flags = Qt::Window | Qt::FramelessWindowHint;
         if (s->owner) parentWidget = WndAccess::State(s->owner)->widget->window();
         if (s->exStyle & WS_EX_TOPMOST) flags |= Qt::WindowStaysOnTopHint;
-    } else {
+    }
+    else
+    {
         flags = Qt::Window;
         if (s->exStyle & WS_EX_TOOLWINDOW) flags = Qt::Tool;
     }
-    if (!MakeNativeControl(s, parentWidget)) {
+    if (!MakeNativeControl(s, parentWidget))
+    {
         auto* host = new HostWidget(s, false, parentWidget, flags);
         s->widget = host;
         s->host = host;
@@ -311,20 +312,26 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
 
     // Standard scroll bars (the control's own bar for a scroll-bar control; a native
     // control has the toolkit control's own).
-    if (s->IsNative()) {
-    } else if (s->scrollBarControl) {
+    if (s->IsNative())
+    {}
+    else if (s->scrollBarControl)
+    {
         BarState& b = s->bars[SB_CTL];
         b.widget = new BarWidget((style & SBS_VERT) ? Qt::Vertical : Qt::Horizontal, s->widget, s, SB_CTL);
         b.visible = true;
         b.everSet = true;
         b.widget->show();
-    } else {
-        for (int bar : {SB_HORZ, SB_VERT}) {
+    }
+    else
+    {
+        for (int bar : {SB_HORZ, SB_VERT})
+        {
             BarState& b = s->bars[bar];
             b.widget = new BarWidget(bar == SB_VERT ? Qt::Vertical : Qt::Horizontal, s->widget, s, bar);
             b.widget->hide();
             DWORD bit = bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL;
-            if (style & bit) {
+            if (style & bit)
+            {
                 b.visible = true;
                 b.everSet = true;
                 b.nMax = 100;
@@ -354,7 +361,8 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
 
     PreSubclassWindow();
     cs.style = static_cast<LONG>(style);
-    if (SendMessage(WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
+    if (SendMessage(WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1)
+    {
         DestroyWindow();
         return FALSE;
     }
@@ -394,7 +402,8 @@ BOOL CWnd::DestroyWindow()
     for (CWnd* c : children)
         if (WndAccess::State(c) && c->m_hWnd) c->DestroyWindow();
     ForgetFocusAndCursor(this);
-    for (auto& [id, t] : s->timers) {
+    for (auto& [id, t] : s->timers)
+    {
         t->stop();
         t->deleteLater();
     }
@@ -421,7 +430,8 @@ void DetachAndDestroyWidget(CWnd* wnd)
     s->widget = nullptr;
     s->host = nullptr;
     ReleasePaintersOn(&s->surface);
-    if (w) {
+    if (w)
+    {
         host->state = nullptr;
         for (BarState& b : s->bars)
             if (b.widget) b.widget->owner = nullptr;
@@ -431,7 +441,8 @@ void DetachAndDestroyWidget(CWnd* wnd)
         if (w->parentWidget()) w->setParent(nullptr);
         if (s->eventDepth > 0 || IsDeliveringEvent())
             w->deleteLater();
-        else delete w;
+        else
+            delete w;
     }
 }
 } // namespace

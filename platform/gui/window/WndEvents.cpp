@@ -38,7 +38,8 @@ void HostBase::Setup(bool native)
 void HostBase::Gone()
 {
     // A window whose widget goes with its toolkit parent (application shutdown) is gone too.
-    if (state && state->wnd && state->wnd->m_hWnd) {
+    if (state && state->wnd && state->wnd->m_hWnd)
+    {
         state->widget = nullptr;
         state->host = nullptr;
         state = nullptr;
@@ -46,7 +47,8 @@ void HostBase::Gone()
 }
 
 // The toolkit event that is being dispatched as a message, for that message's default.
-struct HostBase::EventScope {
+struct HostBase::EventScope
+{
     HostBase* host;
     QEvent* savedEvent;
     UINT savedMsg;
@@ -77,7 +79,8 @@ QEvent* HostBase::TakeEvent(UINT msg, QWidget** source)
 
 namespace {
 
-struct DepthGuard {
+struct DepthGuard
+{
     WndState* s;
     HWND h;
     explicit DepthGuard(WndState* st) : s(st), h(st->handle) { ++s->eventDepth; }
@@ -91,16 +94,21 @@ struct DepthGuard {
 // The lParam of a mouse message: the point in the target's client coordinates.
 LPARAM MouseParam(QPoint client)
 {
-    return MAKELPARAM(static_cast<WORD>(static_cast<short>(client.x())), static_cast<WORD>(static_cast<short>(client.y())));
+    return MAKELPARAM(static_cast<WORD>(static_cast<short>(client.x())),
+                      static_cast<WORD>(static_cast<short>(client.y())));
 }
 
 // Sends a mouse message to a window; the point is in the target's client coordinates.
-void SendMouse(CWnd* target, UINT msg, UINT flags, QPoint client) { target->SendMessage(msg, flags, MouseParam(client)); }
+void SendMouse(CWnd* target, UINT msg, UINT flags, QPoint client)
+{
+    target->SendMessage(msg, flags, MouseParam(client));
+}
 
 UINT ButtonMessage(QEvent::Type type, Qt::MouseButton b, bool dblClks)
 {
     int base;
-    switch (b) {
+    switch (b)
+    {
     case Qt::LeftButton: base = WM_LBUTTONDOWN; break;
     case Qt::RightButton: base = WM_RBUTTONDOWN; break;
     case Qt::MiddleButton: base = WM_MBUTTONDOWN; break;
@@ -124,7 +132,8 @@ public:
     bool eventFilter(QObject* o, QEvent* e) override
     {
         if (o != viewport || !host->state) return false;
-        switch (e->type()) {
+        switch (e->type())
+        {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
@@ -165,9 +174,11 @@ bool HostBase::HostMouse(QMouseEvent* me, QPoint local, QWidget* source)
     QPoint client = local - ts->ClientOrigin();
     CSize cs = ts->ClientSize();
     bool inClient = client.x() >= 0 && client.y() >= 0 && client.x() < cs.cx && client.y() < cs.cy;
-    if (!inClient && CaptureWindow() != target) {
+    if (!inClient && CaptureWindow() != target)
+    {
         // The frame of a native control is the control's own.
-        if (target == wnd && s->IsNative()) {
+        if (target == wnd && s->IsNative())
+        {
             if (source == Widget()) return ToolkitEvent(e);
             return false;
         }
@@ -176,25 +187,32 @@ bool HostBase::HostMouse(QMouseEvent* me, QPoint local, QWidget* source)
     }
     UINT flags = FromQtMouse(me->buttons(), me->modifiers());
     UINT msg;
-    if (e->type() == QEvent::MouseMove) {
+    if (e->type() == QEvent::MouseMove)
+    {
         msg = WM_MOUSEMOVE;
         target->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(target->m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    } else {
+    }
+    else
+    {
         msg = ButtonMessage(e->type(), me->button(), (ts->cls.style & CS_DBLCLKS) != 0);
         if (!msg) return true;
         if (e->type() != QEvent::MouseButtonRelease)
             target->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(target->m_hWnd),
                                 MAKELPARAM(HTCLIENT, static_cast<WORD>(msg)));
     }
-    if (target->m_hWnd) {
+    if (target->m_hWnd)
+    {
         // As the message loop does, the window and its parents may take the input first.
-        MSG pre{target->m_hWnd, msg, flags, MouseParam(client), static_cast<DWORD>(GetTickCount()), {global.x(), global.y()}};
-        if (WalkPreTranslate(target, &pre)) {
+        MSG pre{target->m_hWnd,          msg, flags, MouseParam(client), static_cast<DWORD>(GetTickCount()),
+                {global.x(), global.y()}};
+        if (WalkPreTranslate(target, &pre))
+        {
             e->accept();
             return true;
         }
     }
-    if (target->m_hWnd) {
+    if (target->m_hWnd)
+    {
         // The window's own mouse may go on to its toolkit control by default.
         EventScope scope(this, target == wnd ? e : nullptr, msg, source);
         SendMouse(target, msg, flags, client);
@@ -211,7 +229,8 @@ bool HostBase::HostEvent(QEvent* e)
     HWND h = s->handle;
     DepthGuard depth(s);
 
-    switch (e->type()) {
+    switch (e->type())
+    {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
@@ -290,11 +309,14 @@ bool HostBase::HostFocus(QFocusEvent* fe)
     HWND h = s->handle;
     if (fe->type() == QEvent::FocusIn)
     {
-        if (FocusWindow() != wnd) {
+        if (FocusWindow() != wnd)
+        {
             // WM_SETFOCUS's default hands the event to a native control.
             EventScope scope(this, fe, WM_SETFOCUS, Widget());
             MoveFocus(wnd);
-        } else if (s->IsNative()) {
+        }
+        else if (s->IsNative())
+        {
             ToolkitEvent(fe); // the toolkit catching up with a SetFocus already reported
         }
         return true;
@@ -337,15 +359,18 @@ bool HostBase::HostGeometry(QEvent* e)
     switch (e->type())
     {
     case QEvent::Resize:
-        if (!(s->style & WS_CHILD) && (self->width() != s->cx || self->height() != s->cy)) {
+        if (!(s->style & WS_CHILD) && (self->width() != s->cx || self->height() != s->cy))
+        {
             CSize before = s->ClientSize();
             s->cx = self->width();
             s->cy = self->height();
             s->Layout();
             CSize after = s->ClientSize();
-            if (after != before) {
+            if (after != before)
+            {
                 wnd->Invalidate();
-                wnd->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(static_cast<WORD>(after.cx), static_cast<WORD>(after.cy)));
+                wnd->SendMessage(WM_SIZE, SIZE_RESTORED,
+                                 MAKELPARAM(static_cast<WORD>(after.cx), static_cast<WORD>(after.cy)));
             }
         }
         break;
@@ -371,9 +396,11 @@ bool HostBase::HostGeometry(QEvent* e)
 
 void HostBase::HostPaint(QPaintEvent* e)
 {
-    if (!state || state->IsNative()) {
+    if (!state || state->IsNative())
+    {
         // A native control paints itself.
-        if (state) {
+        if (state)
+        {
             state->invalid = QRegion();
             if (state->native) state->native->BeforePaint(state);
             if (!state) return;
@@ -391,17 +418,21 @@ void HostBase::HostPaint(QPaintEvent* e)
     if (!IsLiveHandle(h) || !state) return;
     QPainter p(self);
     int b = s->BorderWidth();
-    if (b > 0) {
+    if (b > 0)
+    {
         // The border: dark outer line, with a client edge a sunken 3-D frame.
         p.fillRect(self->rect(), ToQColor(GetSysColor(COLOR_3DFACE)));
-        if (s->exStyle & WS_EX_CLIENTEDGE) {
+        if (s->exStyle & WS_EX_CLIENTEDGE)
+        {
             p.setPen(ToQColor(GetSysColor(COLOR_3DSHADOW)));
             p.drawLine(0, 0, width - 1, 0);
             p.drawLine(0, 0, 0, height - 1);
             p.setPen(ToQColor(GetSysColor(COLOR_3DHIGHLIGHT)));
             p.drawLine(0, height - 1, width - 1, height - 1);
             p.drawLine(width - 1, 0, width - 1, height - 1);
-        } else {
+        }
+        else
+        {
             p.setPen(ToQColor(GetSysColor(COLOR_WINDOWFRAME)));
             p.drawRect(0, 0, width - 1, height - 1);
         }
@@ -418,7 +449,8 @@ void HostBase::HostPaint(QPaintEvent* e)
 BOOL WalkPreTranslate(CWnd* focus, MSG* msg)
 {
     HWND h = focus ? focus->m_hWnd : nullptr;
-    while (CWnd* w = CWnd::FromHandle(h)) {
+    while (CWnd* w = CWnd::FromHandle(h))
+    {
         if (w->PreTranslateMessage(msg)) return TRUE;
         if (!(w->GetStyle() & WS_CHILD)) break;
         CWnd* p = w->GetParent();

@@ -15,7 +15,8 @@ namespace {
 CWnd* g_focus = nullptr;
 CWnd* g_capture = nullptr;
 
-struct CursorRecord {
+struct CursorRecord
+{
     Qt::CursorShape shape;
 };
 HCURSOR g_cursor = nullptr;
@@ -42,10 +43,7 @@ CursorTargetScope::CursorTargetScope(CWnd* wnd, bool take) : m_saved(g_cursorTar
 }
 CursorTargetScope::~CursorTargetScope() { g_cursorTarget = m_saved; }
 
-Qt::CursorShape CursorShapeOf(HCURSOR h)
-{
-    return h ? reinterpret_cast<CursorRecord*>(h)->shape : Qt::ArrowCursor;
-}
+Qt::CursorShape CursorShapeOf(HCURSOR h) { return h ? reinterpret_cast<CursorRecord*>(h)->shape : Qt::ArrowCursor; }
 
 // ---- Focus and capture ---------------------------------------------------------------------
 
@@ -152,7 +150,8 @@ CWnd* CWnd::SetCapture()
     CWnd* old = g_capture;
     if (!m_hWnd || old == this) return old;
     g_capture = this;
-    if (old && old->m_hWnd) {
+    if (old && old->m_hWnd)
+    {
         if (QWidget* w = WidgetOf(old))
             if (QWidget::mouseGrabber() == w) w->releaseMouse();
         old->SendMessage(WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(m_hWnd));
@@ -207,7 +206,8 @@ HCURSOR LoadCursor(HINSTANCE, LPCTSTR name)
         busy{Qt::BusyCursor}, help{Qt::WhatsThisCursor};
     if (!IS_INTRESOURCE(name)) return reinterpret_cast<HCURSOR>(&arrow);
     CursorRecord* r = nullptr;
-    switch (static_cast<int>(reinterpret_cast<std::uintptr_t>(name))) {
+    switch (static_cast<int>(reinterpret_cast<std::uintptr_t>(name)))
+    {
     case 32512: r = &arrow; break;
     case 32513: r = &ibeam; break;
     case 32514: r = &wait; break;
@@ -234,9 +234,12 @@ HCURSOR SetCursor(HCURSOR hCursor)
     HCURSOR old = g_cursor;
     g_cursor = hCursor;
     CWnd* target = g_cursorTarget ? g_cursorTarget : g_capture;
-    if (QWidget* w = WidgetOf(target)) {
-        if (hCursor) w->setCursor(QCursor(CursorShapeOf(hCursor)));
-        else w->setCursor(QCursor(Qt::BlankCursor));
+    if (QWidget* w = WidgetOf(target))
+    {
+        if (hCursor)
+            w->setCursor(QCursor(CursorShapeOf(hCursor)));
+        else
+            w->setCursor(QCursor(Qt::BlankCursor));
     }
     return old;
 }

@@ -34,7 +34,8 @@ class BarWidget;
 class NativeControl;
 
 // One scroll bar's state with the framework's semantics; the toolkit bar only shows it.
-struct BarState {
+struct BarState
+{
     int nMin = 0;
     int nMax = 0;
     UINT nPage = 0;
@@ -49,11 +50,12 @@ struct BarState {
     int Limit() const { return nMax - std::max(static_cast<int>(nPage) - 1, 0); }
 };
 
-struct WndState {
+struct WndState
+{
     CWnd* wnd = nullptr;
     HWND handle = nullptr;
-    QWidget* widget = nullptr;   // the host widget (for a native control, the toolkit control)
-    HostBase* host = nullptr;    // the same object, seen as the host
+    QWidget* widget = nullptr;             // the host widget (for a native control, the toolkit control)
+    HostBase* host = nullptr;              // the same object, seen as the host
     std::unique_ptr<NativeControl> native; // native controls: the control's own behaviour
     CString className;
     WNDCLASS cls{};
@@ -71,18 +73,18 @@ struct WndState {
     // windows) and size.
     int x = 0, y = 0, cx = 0, cy = 0;
 
-    QImage surface;          // the client area's retained image
-    QRegion invalid;         // client coordinates
+    QImage surface;  // the client area's retained image
+    QRegion invalid; // client coordinates
     bool erasePending = false;
     bool inPaint = false;
     bool redraw = true;
     CRect paintRect;
 
-    BarState bars[3];        // SB_HORZ, SB_VERT, SB_CTL
+    BarState bars[3]; // SB_HORZ, SB_VERT, SB_CTL
     std::map<UINT_PTR, QTimer*> timers;
     std::map<UINT_PTR, TIMERPROC> timerProcs;
 
-    int eventDepth = 0;      // toolkit events being handled by the widget
+    int eventDepth = 0; // toolkit events being handled by the widget
     // A top-level window shown without activation (SW_SHOWNA): should the toolkit activate
     // it anyway, the window that had the activation gets it back.
     bool noActivate = false;
@@ -92,9 +94,9 @@ struct WndState {
     int BorderWidth() const;
     QPoint ClientOrigin() const; // in widget coordinates
     CSize ClientSize() const;
-    void Layout();               // places the toolkit scroll bars, resizes the surface
-    void PlaceWidget();          // the host widget at the window's position and size
-    double PixelRatio() const;   // of the surface: the screen's, unless a test fixed one
+    void Layout();             // places the toolkit scroll bars, resizes the surface
+    void PlaceWidget();        // the host widget at the window's position and size
+    double PixelRatio() const; // of the surface: the screen's, unless a test fixed one
 };
 
 // The host of a window: forwards every toolkit event to its CWnd as messages. One template,

@@ -16,8 +16,10 @@ int WndState::BorderWidth() const
     if (style & WS_BORDER) b += GetSystemMetrics(SM_CXBORDER);
     if (exStyle & WS_EX_CLIENTEDGE) b += GetSystemMetrics(SM_CXEDGE);
     if (exStyle & WS_EX_STATICEDGE) b += GetSystemMetrics(SM_CXBORDER);
-    if ((style & WS_THICKFRAME) && (style & (WS_CHILD | WS_POPUP))) b += GetSystemMetrics(SM_CXFRAME);
-    else if ((style & WS_DLGFRAME) && (style & (WS_CHILD | WS_POPUP))) b += GetSystemMetrics(SM_CXDLGFRAME);
+    if ((style & WS_THICKFRAME) && (style & (WS_CHILD | WS_POPUP)))
+        b += GetSystemMetrics(SM_CXFRAME);
+    else if ((style & WS_DLGFRAME) && (style & (WS_CHILD | WS_POPUP)))
+        b += GetSystemMetrics(SM_CXDLGFRAME);
     return b;
 }
 
@@ -65,16 +67,21 @@ void WndState::Layout()
 {
     CSize cs = ClientSize();
     QPoint o = ClientOrigin();
-    if (scrollBarControl) {
+    if (scrollBarControl)
+    {
         if (bars[SB_CTL].widget) bars[SB_CTL].widget->setGeometry(0, 0, cx, cy);
-    } else {
+    }
+    else
+    {
         int sv = GetSystemMetrics(SM_CXVSCROLL), sh = GetSystemMetrics(SM_CYHSCROLL);
-        if (BarWidget* v = bars[SB_VERT].widget) {
+        if (BarWidget* v = bars[SB_VERT].widget)
+        {
             v->setGeometry(o.x() + cs.cx, o.y(), sv, cs.cy);
             v->setVisible(bars[SB_VERT].visible);
             if (bars[SB_VERT].visible) v->raise();
         }
-        if (BarWidget* h = bars[SB_HORZ].widget) {
+        if (BarWidget* h = bars[SB_HORZ].widget)
+        {
             h->setGeometry(o.x(), o.y() + cs.cy, cs.cx, sh);
             h->setVisible(bars[SB_HORZ].visible);
             if (bars[SB_HORZ].visible) h->raise();
@@ -82,11 +89,13 @@ void WndState::Layout()
     }
     const double ratio = PixelRatio();
     if (!scrollBarControl &&
-        (LogicalSize(surface) != QSize(cs.cx, cs.cy) || surface.devicePixelRatio() != ratio || surface.isNull())) {
+        (LogicalSize(surface) != QSize(cs.cx, cs.cy) || surface.devicePixelRatio() != ratio || surface.isNull()))
+    {
         ReleasePaintersOn(&surface);
         QImage next = MakeImage(cs.cx, cs.cy, ratio);
         next.fill(ToQColor(GetSysColor(COLOR_WINDOW)));
-        if (!surface.isNull() && !next.isNull()) {
+        if (!surface.isNull() && !next.isNull())
+        {
             QPainter p(&next);
             p.drawImage(0, 0, surface);
         }
@@ -102,7 +111,8 @@ using namespace qor::gui;
 
 BOOL CWnd::IsWindowVisible() const
 {
-    for (const CWnd* w = this; w; w = StateOf(w) ? StateOf(w)->parent : nullptr) {
+    for (const CWnd* w = this; w; w = StateOf(w) ? StateOf(w)->parent : nullptr)
+    {
         WndState* s = StateOf(w);
         if (!s || !w->m_hWnd || !(s->style & WS_VISIBLE)) return FALSE;
     }
@@ -115,12 +125,14 @@ BOOL CWnd::ShowWindow(int nCmdShow)
     if (!s || !m_hWnd) return FALSE;
     BOOL was = (s->style & WS_VISIBLE) ? TRUE : FALSE;
     bool show = nCmdShow != SW_HIDE;
-    if (nCmdShow == SW_MAXIMIZE && !(s->style & WS_CHILD)) {
+    if (nCmdShow == SW_MAXIMIZE && !(s->style & WS_CHILD))
+    {
         // The work area of the screen, also where no window manager maximises for us.
         const CRect area = ScreenArea(s->widget, true);
         MoveWindow(area.left, area.top, area.Width(), area.Height(), TRUE);
         s->style |= WS_MAXIMIZE;
-        if (was) {
+        if (was)
+        {
             s->widget->setWindowState(s->widget->windowState() | Qt::WindowMaximized);
             return was;
         }
@@ -128,9 +140,12 @@ BOOL CWnd::ShowWindow(int nCmdShow)
     if (show == static_cast<bool>(was)) return was;
     SendMessage(WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
     if (!m_hWnd) return was;
-    if (show) s->style |= WS_VISIBLE;
-    else s->style &= ~WS_VISIBLE;
-    if (show && !(s->style & WS_CHILD)) {
+    if (show)
+        s->style |= WS_VISIBLE;
+    else
+        s->style &= ~WS_VISIBLE;
+    if (show && !(s->style & WS_CHILD))
+    {
         // Shown without activation: the window that has the focus keeps it.
         s->noActivate = nCmdShow == SW_SHOWNA || nCmdShow == SW_SHOWNOACTIVATE || nCmdShow == SW_SHOWMINNOACTIVE;
         s->widget->setAttribute(Qt::WA_ShowWithoutActivating, s->noActivate);
@@ -155,8 +170,10 @@ BOOL CWnd::EnableWindow(BOOL bEnable)
     if (!s || !m_hWnd) return FALSE;
     BOOL wasDisabled = (s->style & WS_DISABLED) ? TRUE : FALSE;
     if (static_cast<bool>(bEnable) == !wasDisabled) return wasDisabled;
-    if (bEnable) s->style &= ~WS_DISABLED;
-    else s->style |= WS_DISABLED;
+    if (bEnable)
+        s->style &= ~WS_DISABLED;
+    else
+        s->style |= WS_DISABLED;
     s->widget->setEnabled(bEnable != FALSE);
     if (!bEnable && FocusWindow() == this) DropFocus();
     SendMessage(WM_ENABLE, bEnable ? TRUE : FALSE, 0);
@@ -184,7 +201,8 @@ void FrameChanged(CWnd* wnd, WndState* s, CSize before)
 {
     s->Layout();
     CSize after = s->ClientSize();
-    if (after != before) {
+    if (after != before)
+    {
         wnd->Invalidate();
         wnd->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(static_cast<WORD>(after.cx), static_cast<WORD>(after.cy)));
     }
@@ -201,7 +219,8 @@ BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT)
     if (next == old) return FALSE;
     CSize before = s->ClientSize();
     s->style = (s->style & (WS_VISIBLE | WS_DISABLED)) | (next & ~(WS_VISIBLE | WS_DISABLED));
-    if (!s->IsNative()) {
+    if (!s->IsNative())
+    {
         s->bars[SB_VERT].visible = (next & WS_VSCROLL) != 0;
         s->bars[SB_HORZ].visible = (next & WS_HSCROLL) != 0;
     }
@@ -235,7 +254,8 @@ void CWnd::GetClientRect(LPRECT lpRect) const
 {
     if (!lpRect) return;
     WndState* s = StateOf(this);
-    if (!s || !m_hWnd) {
+    if (!s || !m_hWnd)
+    {
         *lpRect = RECT{0, 0, 0, 0};
         return;
     }
@@ -247,7 +267,8 @@ void CWnd::GetWindowRect(LPRECT lpRect) const
 {
     if (!lpRect) return;
     WndState* s = StateOf(this);
-    if (!s || !m_hWnd) {
+    if (!s || !m_hWnd)
+    {
         *lpRect = RECT{0, 0, 0, 0};
         return;
     }
@@ -263,22 +284,27 @@ BOOL CWnd::SetWindowPos(const CWnd*, int x, int y, int cx, int cy, UINT nFlags)
     bool move = !(nFlags & SWP_NOMOVE) && (x != s->x || y != s->y);
     bool size = !(nFlags & SWP_NOSIZE) && (std::max(cx, 0) != s->cx || std::max(cy, 0) != s->cy);
     CSize before = s->ClientSize();
-    if (move) {
+    if (move)
+    {
         s->x = x;
         s->y = y;
     }
-    if (size) {
+    if (size)
+    {
         s->cx = std::max(cx, 0);
         s->cy = std::max(cy, 0);
     }
     if (move || size) s->PlaceWidget();
-    if (size || (nFlags & SWP_FRAMECHANGED)) {
+    if (size || (nFlags & SWP_FRAMECHANGED))
+    {
         s->Layout();
         CSize after = s->ClientSize();
-        if (after != before || (nFlags & SWP_FRAMECHANGED)) {
+        if (after != before || (nFlags & SWP_FRAMECHANGED))
+        {
             if (!(nFlags & SWP_NOREDRAW)) Invalidate();
             if (after != before)
-                SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(static_cast<WORD>(after.cx), static_cast<WORD>(after.cy)));
+                SendMessage(WM_SIZE, SIZE_RESTORED,
+                            MAKELPARAM(static_cast<WORD>(after.cx), static_cast<WORD>(after.cy)));
         }
     }
     if (m_hWnd && move) SendMessage(WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(s->x), static_cast<WORD>(s->y)));
@@ -304,11 +330,15 @@ void CWnd::ClientToScreen(LPPOINT p) const
     QPoint o = s->ClientOrigin();
     // A shown top-level window with a frame (a dialog) has its client area inside the
     // frame: the toolkit knows where.
-    if ((s->style & WS_CHILD) || (s->widget->isVisible() && s->widget->frameGeometry().topLeft() != s->widget->geometry().topLeft())) {
+    if ((s->style & WS_CHILD) ||
+        (s->widget->isVisible() && s->widget->frameGeometry().topLeft() != s->widget->geometry().topLeft()))
+    {
         QPoint g = s->widget->mapToGlobal(o);
         p->x += g.x();
         p->y += g.y();
-    } else {
+    }
+    else
+    {
         p->x += s->x + o.x();
         p->y += s->y + o.y();
     }
@@ -347,7 +377,8 @@ void CWnd::MapWindowPoints(CWnd* to, LPRECT r) const
 }
 void CWnd::MapWindowPoints(CWnd* to, LPPOINT p, UINT n) const
 {
-    for (UINT i = 0; p && i < n; ++i) {
+    for (UINT i = 0; p && i < n; ++i)
+    {
         ClientToScreen(&p[i]);
         if (to) to->ScreenToClient(&p[i]);
     }
@@ -356,7 +387,8 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner)
 {
     WndState* s = StateOf(this);
     if (!s || !m_hWnd) return;
-    if (s->style & WS_CHILD) {
+    if (s->style & WS_CHILD)
+    {
         CRect area;
         s->parent->GetClientRect(&area);
         SetWindowPos(nullptr, area.left + (area.Width() - s->cx) / 2, area.top + (area.Height() - s->cy) / 2, 0, 0,

@@ -5,13 +5,13 @@
 
 #include "platform/gui/draw/SysValues.h"
 
+#include <QtCore/QCoreApplication>
+#include <QtCore/QSignalBlocker>
 #include <QtGui/QMouseEvent>
 #include <QtGui/QPainter>
 #include <QtGui/QWheelEvent>
 #include <QtWidgets/QStyle>
 #include <QtWidgets/QStyleOptionSlider>
-#include <QtCore/QCoreApplication>
-#include <QtCore/QSignalBlocker>
 
 namespace qor::gui {
 
@@ -40,7 +40,8 @@ void SyncBar(WndState* s, int nBar)
     b.widget->setRange(b.nMin, std::max(b.nMin, b.Limit()));
     b.widget->setPageStep(std::max<int>(static_cast<int>(b.nPage), 1));
     b.widget->setSingleStep(1);
-    if (!b.tracking) {
+    if (!b.tracking)
+    {
         b.widget->setValue(b.nPos);
         b.widget->setSliderPosition(b.nPos);
     }
@@ -59,11 +60,14 @@ void SendScrollCode(WndState* owner, int nBar, UINT code, int pos)
 {
     if (!owner || !owner->wnd->m_hWnd) return;
     WPARAM w = MAKEWPARAM(static_cast<WORD>(code), static_cast<WORD>(pos));
-    if (owner->scrollBarControl) {
+    if (owner->scrollBarControl)
+    {
         bool vert = (owner->style & SBS_VERT) != 0;
         if (CWnd* parent = owner->parent ? owner->parent : owner->owner)
             parent->SendMessage(vert ? WM_VSCROLL : WM_HSCROLL, w, reinterpret_cast<LPARAM>(owner->handle));
-    } else {
+    }
+    else
+    {
         owner->wnd->SendMessage(nBar == SB_VERT ? WM_VSCROLL : WM_HSCROLL, w, 0);
     }
 }
@@ -76,9 +80,11 @@ BarWidget::BarWidget(Qt::Orientation o, QWidget* parent, WndState* owner_, int n
         if (!owner) return;
         HWND h = owner->handle;
         BarState& b = owner->bars[nBar];
-        if (action == QAbstractSlider::SliderMove) {
+        if (action == QAbstractSlider::SliderMove)
+        {
             // Only a dragged thumb tracks; the bar never moves by itself otherwise.
-            if (!isSliderDown()) {
+            if (!isSliderDown())
+            {
                 setSliderPosition(b.nPos);
                 return;
             }
@@ -88,7 +94,8 @@ BarWidget::BarWidget(Qt::Orientation o, QWidget* parent, WndState* owner_, int n
             return;
         }
         UINT code;
-        switch (action) {
+        switch (action)
+        {
         case QAbstractSlider::SliderSingleStepAdd: code = SB_LINEDOWN; break;
         case QAbstractSlider::SliderSingleStepSub: code = SB_LINEUP; break;
         case QAbstractSlider::SliderPageStepAdd: code = SB_PAGEDOWN; break;
@@ -109,7 +116,8 @@ void BarWidget::mouseReleaseEvent(QMouseEvent* e)
     if (!owner) return;
     HWND h = owner->handle;
     BarState& b = owner->bars[nBar];
-    if (b.tracking) {
+    if (b.tracking)
+    {
         SendScrollCode(owner, nBar, SB_THUMBPOSITION, b.nTrackPos);
         if (!StateOf(h) || !owner) return;
         owner->bars[nBar].tracking = false;
@@ -145,7 +153,8 @@ void BarWidget::paintEvent(QPaintEvent*)
     ::DrawFrameControl(hdc, &sub, DFC_SCROLL,
                        (vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT) | inactive | pushed(QStyle::SC_ScrollBarSubLine));
     ::DrawFrameControl(hdc, &add, DFC_SCROLL,
-                       (vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT) | inactive | pushed(QStyle::SC_ScrollBarAddLine));
+                       (vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT) | inactive |
+                           pushed(QStyle::SC_ScrollBarAddLine));
     CRect thumb = part(QStyle::SC_ScrollBarSlider);
     if (enabled && !thumb.IsRectEmpty()) ::DrawFrameControl(hdc, &thumb, DFC_BUTTON, DFCS_BUTTONPUSH);
     ::DeleteDC(hdc);
@@ -173,15 +182,18 @@ namespace {
 void SetBarVisible(CWnd* wnd, int nBar, bool visible)
 {
     WndState* s = StateOf(wnd);
-    if (!s || s->scrollBarControl) {
+    if (!s || s->scrollBarControl)
+    {
         if (s) wnd->ShowWindow(visible ? SW_SHOWNA : SW_HIDE);
         return;
     }
     bool changed = false;
     CSize before = s->ClientSize();
-    for (int bar : {SB_HORZ, SB_VERT}) {
+    for (int bar : {SB_HORZ, SB_VERT})
+    {
         if (nBar != bar && nBar != SB_BOTH) continue;
-        if (s->bars[bar].visible != visible) {
+        if (s->bars[bar].visible != visible)
+        {
             s->bars[bar].visible = visible;
             changed = true;
         }
@@ -190,7 +202,8 @@ void SetBarVisible(CWnd* wnd, int nBar, bool visible)
     if (!changed) return;
     s->Layout();
     CSize after = s->ClientSize();
-    if (after != before) {
+    if (after != before)
+    {
         wnd->Invalidate();
         wnd->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(static_cast<WORD>(after.cx), static_cast<WORD>(after.cy)));
     }
@@ -204,7 +217,8 @@ BOOL CWnd::SetScrollInfo(int nBar, LPSCROLLINFO si, BOOL bRedraw)
     if (!b || !si) return FALSE;
     WndState* s = StateOf(this);
     int index = s->scrollBarControl ? SB_CTL : nBar;
-    if (si->fMask & SIF_RANGE) {
+    if (si->fMask & SIF_RANGE)
+    {
         b->nMin = si->nMin;
         b->nMax = std::max(si->nMin, si->nMax);
     }
@@ -215,12 +229,16 @@ BOOL CWnd::SetScrollInfo(int nBar, LPSCROLLINFO si, BOOL bRedraw)
     if (si->fMask & SIF_POS) b->nPos = si->nPos;
     Clamp(*b);
     b->everSet = true;
-    if ((si->fMask & (SIF_RANGE | SIF_PAGE)) && !s->scrollBarControl) {
+    if ((si->fMask & (SIF_RANGE | SIF_PAGE)) && !s->scrollBarControl)
+    {
         bool needed = b->nMax > b->nMin && static_cast<int>(b->nPage) <= b->nMax - b->nMin;
-        if (si->fMask & SIF_DISABLENOSCROLL) {
+        if (si->fMask & SIF_DISABLENOSCROLL)
+        {
             b->enabled = needed;
             if (needed) SetBarVisible(this, nBar, true);
-        } else {
+        }
+        else
+        {
             b->enabled = true;
             SetBarVisible(this, nBar, needed);
         }
@@ -236,7 +254,8 @@ BOOL CWnd::GetScrollInfo(int nBar, LPSCROLLINFO si, UINT nMask)
     if (!b || !si) return FALSE;
     if (!b->everSet) return FALSE;
     si->fMask = nMask;
-    if (nMask & SIF_RANGE) {
+    if (nMask & SIF_RANGE)
+    {
         si->nMin = b->nMin;
         si->nMax = b->nMax;
     }
@@ -266,7 +285,8 @@ int CWnd::GetScrollPos(int nBar) const
 
 void CWnd::SetScrollRange(int nBar, int nMinPos, int nMaxPos, BOOL bRedraw)
 {
-    if (CScrollBar* ctl = GetScrollBarCtrl(nBar)) {
+    if (CScrollBar* ctl = GetScrollBarCtrl(nBar))
+    {
         ctl->SetScrollRange(nMinPos, nMaxPos, bRedraw);
         return;
     }
@@ -276,7 +296,8 @@ void CWnd::SetScrollRange(int nBar, int nMinPos, int nMaxPos, BOOL bRedraw)
 
 void CWnd::GetScrollRange(int nBar, LPINT lpMinPos, LPINT lpMaxPos) const
 {
-    if (CScrollBar* ctl = GetScrollBarCtrl(nBar)) {
+    if (CScrollBar* ctl = GetScrollBarCtrl(nBar))
+    {
         ctl->GetScrollRange(lpMinPos, lpMaxPos);
         return;
     }
@@ -299,7 +320,8 @@ BOOL CWnd::EnableScrollBar(int nSBFlags, UINT nArrowFlags)
     WndState* s = StateOf(this);
     if (!s || !m_hWnd) return FALSE;
     bool enable = nArrowFlags != ESB_DISABLE_BOTH;
-    for (int bar : {SB_HORZ, SB_VERT, SB_CTL}) {
+    for (int bar : {SB_HORZ, SB_VERT, SB_CTL})
+    {
         bool hit = s->scrollBarControl ? bar == SB_CTL : (nSBFlags == SB_BOTH ? bar != SB_CTL : nSBFlags == bar);
         if (!hit) continue;
         s->bars[bar].enabled = enable;
@@ -310,7 +332,8 @@ BOOL CWnd::EnableScrollBar(int nSBFlags, UINT nArrowFlags)
 
 void CWnd::EnableScrollBarCtrl(int nBar, BOOL bEnable)
 {
-    if (CScrollBar* ctl = GetScrollBarCtrl(nBar)) {
+    if (CScrollBar* ctl = GetScrollBarCtrl(nBar))
+    {
         ctl->EnableWindow(bEnable);
         return;
     }

@@ -24,8 +24,7 @@ std::vector<double> Ticks(const CChartStandardAxis& axis)
     {
         ticks.push_back(tick);
         double next = 0;
-        if (!axis.NextTickValue(tick, &next))
-            break;
+        if (!axis.NextTickValue(tick, &next)) break;
         tick = next;
     }
     return ticks;
@@ -70,8 +69,7 @@ TEST(ChartStandardAxis, SymmetricRangeOnAVerticalAxis)
     EXPECT_EQ(axis.GetDecimals(), 1);
     EXPECT_NEAR(axis.FirstTickValue(), -0.3, 1e-12);
     std::vector<CString> labels;
-    for (double t : Ticks(axis))
-        labels.push_back(axis.TickLabel(t));
+    for (double t : Ticks(axis)) labels.push_back(axis.TickLabel(t));
     ASSERT_EQ(labels.size(), 7u);
     EXPECT_EQ(labels[3], CString(_T("0.0")));
     EXPECT_EQ(labels[0], CString(_T("-0.3")));
@@ -136,9 +134,9 @@ TEST(ChartStandardAxis, DiscreteValuesSitMidInterval)
     axis.SetTickIncrement(false, 1.0);
     axis.SetDiscrete(true);
     axis.RefreshTicks();
-    EXPECT_EQ(axis.DiscreteValueToScreen(3.0), 35);  // 3.5
+    EXPECT_EQ(axis.DiscreteValueToScreen(3.0), 35); // 3.5
     EXPECT_EQ(axis.DiscreteValueToScreen(3.99), 35);
-    EXPECT_EQ(axis.FirstTickValue(), -1.0);          // one increment lower
+    EXPECT_EQ(axis.FirstTickValue(), -1.0); // one increment lower
 }
 
 TEST(ChartStandardAxis, ZoomAndPan)

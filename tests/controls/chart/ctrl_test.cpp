@@ -88,8 +88,7 @@ protected:
     {
         for (int dx = -1; dx <= 1; ++dx)
             for (int dy = -1; dy <= 1; ++dy)
-                if (Pixel(x + dx, y + dy) == colour)
-                    return true;
+                if (Pixel(x + dx, y + dy) == colour) return true;
         return false;
     }
     // The left axis's labels stand clear of its tick marks on a printed page (a plot printed at three quarters
@@ -145,8 +144,7 @@ TEST_F(ChartWindowTest, DisabledDrawingRedrawsOnceWhenEnabled)
     left->SetAutomaticMode(1);
     bottom->SetAutomaticMode(1);
     CChartLineSerie* s = chart.CreateLineSerie();
-    for (int i = 0; i < 50; ++i)
-        s->AddPoint(i, i % 7);
+    for (int i = 0; i < 50; ++i) s->AddPoint(i, i % 7);
     chart.SetBackColour(kGreen);
     EXPECT_EQ(chart.GetRedrawCount(), before);
     EXPECT_TRUE(chart.IsRefreshPending());
@@ -176,7 +174,7 @@ TEST_F(ChartWindowTest, EmptyChartDrawsBackgroundAxesAndBorder)
     chart.AllowRefresh(true);
     const CRect plot = chart.GetPlottingRect();
     ASSERT_FALSE(plot.IsRectEmpty());
-    EXPECT_GT(plot.left, 20);            // the left axis's labels take a margin
+    EXPECT_GT(plot.left, 20);             // the left axis's labels take a margin
     EXPECT_LT(plot.bottom, 320 - 3 - 10); // so do the bottom axis's
     EXPECT_EQ(Pixel(plot.left + plot.Width() / 2, plot.top), kRed);
     EXPECT_EQ(Pixel(plot.right, plot.top + plot.Height() / 2), kRed);
@@ -389,8 +387,8 @@ TEST_F(ChartWindowTest, MouseEventsReachTheNewestSeriesOnThePoint)
     chart.SendMessage(WM_MOUSEMOVE, 0, Pt(p.x, p.y)); // moves are not notified by default
     EXPECT_TRUE(olderListener.events.empty());
     ASSERT_EQ(newerListener.events.size(), 6u);
-    const int kinds[6] = {cmeLButtonDown, cmeLButtonUp, cmeLButtonDoubleClick, cmeRButtonDown, cmeRButtonUp,
-                          cmeRButtonDoubleClick};
+    const int kinds[6] = {cmeLButtonDown, cmeLButtonUp, cmeLButtonDoubleClick,
+                          cmeRButtonDown, cmeRButtonUp, cmeRButtonDoubleClick};
     for (int i = 0; i < 6; ++i)
     {
         EXPECT_EQ(newerListener.events[i].kind, kinds[i]);
@@ -522,8 +520,7 @@ TEST_F(ChartWindowTest, LegendListsNamedSeriesOnly)
     // Its sample: a line of the series colour across the sample square.
     const COLORREF colour = s->GetColour();
     bool found = false;
-    for (int y = legend.top; y < legend.bottom && !found; ++y)
-        found = Pixel(legend.left + 8, y) == colour;
+    for (int y = legend.top; y < legend.bottom && !found; ++y) found = Pixel(legend.left + 8, y) == colour;
     EXPECT_TRUE(found);
     chart.GetLegend()->SetVisible(false);
     EXPECT_EQ(chart.GetPlottingRect(), plain);
@@ -580,8 +577,7 @@ TEST_F(ChartWindowTest, PrintedLayoutIsScaledToThePageAndRestoredAfterwards)
     const int x = MulDiv((printedPlot.left + printedPlot.right) / 2, width, width * 3 / 4);
     const int y = MulDiv(printedPlot.top, height, height * 3 / 4);
     bool found = false;
-    for (int dy = -2; dy <= 2 && !found; ++dy)
-        found = page.GetPixel(x, y + dy) == kRed;
+    for (int dy = -2; dy <= 2 && !found; ++dy) found = page.GetPixel(x, y + dy) == kRed;
     EXPECT_TRUE(found);
     ExpectLabelsClearOfTheAxis(page, printedPlot);
     chart.OnEndPrinting(&page, nullptr);
@@ -615,11 +611,9 @@ TEST_F(ChartWindowTest, HiddenSeriesDrawNothing)
     const CRect plot = chart.GetPlottingRect();
     EXPECT_EQ(Pixel(plot.left + 5, left->ValueToScreen(5)), kBlue);
     s->SetVisible(false);
-    for (int x = plot.left + 1; x < plot.right; x += 5)
-        EXPECT_NE(Pixel(x, left->ValueToScreen(5)), kBlue);
+    for (int x = plot.left + 1; x < plot.right; x += 5) EXPECT_NE(Pixel(x, left->ValueToScreen(5)), kBlue);
     s->AddPoint(5, 6); // a hidden series draws no new points either
-    for (int x = plot.left + 1; x < plot.right; x += 5)
-        EXPECT_NE(Pixel(x, left->ValueToScreen(5)), kBlue);
+    for (int x = plot.left + 1; x < plot.right; x += 5) EXPECT_NE(Pixel(x, left->ValueToScreen(5)), kBlue);
 }
 
 TEST_F(ChartWindowTest, TitleTextStartsFourPixelsDown)
@@ -684,7 +678,10 @@ TEST_F(ChartWindowTest, PrintMakesOnePageThroughTheDialog)
     EXPECT_EQ(std::fopen(path.c_str(), "rb"), nullptr);
 
     // Confirmed: one document, and the screen layout afterwards.
-    qor::gui::SetPrintDialogDriver([&](CPrintDialog&) { ++dialogs; return IDOK; });
+    qor::gui::SetPrintDialogDriver([&](CPrintDialog&) {
+        ++dialogs;
+        return IDOK;
+    });
     chart.Print(_T("Chart"));
     EXPECT_EQ(dialogs, 2);
     FILE* f = std::fopen(path.c_str(), "rb");
@@ -704,8 +701,7 @@ TEST_F(ChartWindowTest, PrintMakesOnePageThroughTheDialog)
     EXPECT_NE(dlg.GetPrinterDC(), nullptr);
     f = std::fopen(path.c_str(), "rb");
     EXPECT_NE(f, nullptr);
-    if (f)
-        std::fclose(f);
+    if (f) std::fclose(f);
     ::DeleteDC(dlg.GetPrinterDC());
     qor::gui::SetPrintDialogDriver(previous);
     qor::gui::SetPrintToFile(CString());

@@ -20,16 +20,14 @@ struct SPoint
 std::vector<unsigned> Tags(const CChartPointsArray<SPoint>& a)
 {
     std::vector<unsigned> tags;
-    for (unsigned i = 0; i < a.GetPointsCount(); ++i)
-        tags.push_back(a.GetAt(i).Tag);
+    for (unsigned i = 0; i < a.GetPointsCount(); ++i) tags.push_back(a.GetAt(i).Tag);
     return tags;
 }
 
 std::vector<double> Xs(const CChartPointsArray<SPoint>& a)
 {
     std::vector<double> xs;
-    for (unsigned i = 0; i < a.GetPointsCount(); ++i)
-        xs.push_back(a.GetAt(i).X);
+    for (unsigned i = 0; i < a.GetPointsCount(); ++i) xs.push_back(a.GetAt(i).X);
     return xs;
 }
 
@@ -42,8 +40,7 @@ TEST(ChartPointsArray, HoldsRoomForItsPointsOnlyAndKeepsEveryPointAsItGrows)
     // Points added together take exactly their room.
     a.Reserve(1000);
     EXPECT_EQ(a.GetCapacity(), 1000u);
-    for (unsigned i = 0; i < 1000; ++i)
-        a.AddPoint({double(i), double(2 * i), i});
+    for (unsigned i = 0; i < 1000; ++i) a.AddPoint({double(i), double(2 * i), i});
     EXPECT_EQ(a.GetCapacity(), 1000u);
     // The 1001st grows the room by at most a thousand and loses nothing.
     a.AddPoint({1000.0, 2000.0, 1000});
@@ -115,24 +112,20 @@ TEST(ChartPointsArray, NotANumberNeitherBreaksOrderNorMemory)
     const double nan = std::numeric_limits<double>::quiet_NaN();
     CChartPointsArray<SPoint> a;
     a.SetOrdering(poNoOrdering);
-    for (int i = 0; i < 200; ++i)
-        a.AddPoint({i % 7 == 0 ? nan : double((i * 37) % 101), 0, unsigned(i)});
+    for (int i = 0; i < 200; ++i) a.AddPoint({i % 7 == 0 ? nan : double((i * 37) % 101), 0, unsigned(i)});
     a.SetOrdering(poXOrdering);
     a.AddPoint({50, 0, 999});
     a.AddPoint({nan, 0, 1000});
     ASSERT_EQ(a.GetPointsCount(), 202u);
     unsigned i = 0;
-    for (; i + 1 < a.GetPointsCount() && !std::isnan(a.GetAt(i + 1).X); ++i)
-        EXPECT_LE(a.GetAt(i).X, a.GetAt(i + 1).X);
-    for (++i; i < a.GetPointsCount(); ++i)
-        EXPECT_TRUE(std::isnan(a.GetAt(i).X)); // numbers first, then the rest
+    for (; i + 1 < a.GetPointsCount() && !std::isnan(a.GetAt(i + 1).X); ++i) EXPECT_LE(a.GetAt(i).X, a.GetAt(i + 1).X);
+    for (++i; i < a.GetPointsCount(); ++i) EXPECT_TRUE(std::isnan(a.GetAt(i).X)); // numbers first, then the rest
 }
 
 TEST(ChartPointsArray, BinarySearchEndsNextToTheValue)
 {
     CChartPointsArray<SPoint> a;
-    for (int i = 0; i < 10; ++i)
-        a.AddPoint({double(i), 0, 0});
+    for (int i = 0; i < 10; ++i) a.AddPoint({double(i), 0, 0});
     EXPECT_EQ(a.BinarySearch(0, 9, 4.5), 5u);
     EXPECT_EQ(a.BinarySearch(0, 9, 4.0), 5u);
     EXPECT_EQ(a.BinarySearch(0, 9, 5.5), 6u);
@@ -143,8 +136,7 @@ TEST(ChartPointsArray, BinarySearchEndsNextToTheValue)
     // Wherever it ends, it is next to the value: the point before is not past it and
     // the point after is.
     CChartPointsArray<SPoint> b;
-    for (int i = 0; i < 1000; ++i)
-        b.AddPoint({i * 0.1, 0, 0});
+    for (int i = 0; i < 1000; ++i) b.AddPoint({i * 0.1, 0, 0});
     for (double v = -0.5; v < 101; v += 0.37)
     {
         const unsigned r = b.BinarySearch(0, 999, v);
@@ -164,8 +156,7 @@ TEST(ChartPointsArray, VisibleRangeBoundsTheAxisRange)
     CChartPointsArray<SPoint> a;
     unsigned first = 7, last = 7;
     EXPECT_FALSE(a.GetVisibleRange(0, 1, &first, &last));
-    for (int i = 0; i < 100; ++i)
-        a.AddPoint({i * 0.5, 0, 0}); // 0, 0.5, ... 49.5
+    for (int i = 0; i < 100; ++i) a.AddPoint({i * 0.5, 0, 0}); // 0, 0.5, ... 49.5
     ASSERT_TRUE(a.GetVisibleRange(10.2, 20.2, &first, &last));
     EXPECT_EQ(first, 21u); // 10.5
     EXPECT_EQ(last, 41u);  // 20.5

@@ -16,14 +16,12 @@ std::vector<double> Ticks(double min, double max, int length, int spacing)
 {
     STickIncrement inc = ComputeTickIncrement(min, max, length, spacing, 2);
     std::vector<double> ticks;
-    if (!TicksUsable(min, max, inc.increment))
-        return ticks;
+    if (!TicksUsable(min, max, inc.increment)) return ticks;
     const double first = ComputeFirstTick(min, inc.increment);
     for (int k = 0; k < MaxTickCount(length, spacing); ++k)
     {
         const double v = TickValue(first, inc.increment, k);
-        if (!TickWithinMax(v, max, inc.increment))
-            break;
+        if (!TickWithinMax(v, max, inc.increment)) break;
         ticks.push_back(v);
     }
     return ticks;
@@ -52,8 +50,7 @@ TEST(ChartTickIncrement, SymmetricSmallRangeOnVerticalAxis)
     std::vector<double> ticks = Ticks(-0.37, 0.37, 200, kVerticalTickSpacing);
     ASSERT_EQ(ticks.size(), 7u); // -0.3 .. 0.3
     std::vector<std::wstring> labels;
-    for (double t : ticks)
-        labels.push_back(FormatTickLabel(t, inc.decimals, inc.increment));
+    for (double t : ticks) labels.push_back(FormatTickLabel(t, inc.decimals, inc.increment));
     EXPECT_EQ(labels, (std::vector<std::wstring>{L"-0.3", L"-0.2", L"-0.1", L"0.0", L"0.1", L"0.2", L"0.3"}));
 }
 
@@ -159,8 +156,7 @@ TEST(ChartMapping, InvertedAxes)
     EXPECT_EQ(ValueToPixel(0, 0, 10, v), 100);
     EXPECT_EQ(ValueToPixel(10, 0, 10, v), 300);
     EXPECT_DOUBLE_EQ(PixelToValue(120, 0, 10, v), 1.0);
-    for (int px = 100; px <= 300; px += 20)
-        EXPECT_EQ(ValueToPixel(PixelToValue(px, 0, 10, v), 0, 10, v), px);
+    for (int px = 100; px <= 300; px += 20) EXPECT_EQ(ValueToPixel(PixelToValue(px, 0, 10, v), 0, 10, v), px);
 }
 
 TEST(ChartMapping, DegenerateRangeUsesTheMiddle)

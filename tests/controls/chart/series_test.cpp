@@ -73,8 +73,7 @@ TEST_F(SeriesTest, AxesAndColoursOfNewSeries)
     chart.RemoveSerie(a->GetSerieId());
     EXPECT_EQ(left->GetSeries().size(), 1u); // the series leaves its axes
     EXPECT_EQ(bottom->GetSeries().size(), 1u);
-    for (int i = 2; i < 11; ++i)
-        chart.CreateLineSerie();
+    for (int i = 2; i < 11; ++i) chart.CreateLineSerie();
     // Eleven series were made, ten remain: the next colour is table[10 % 10].
     EXPECT_EQ(chart.CreateLineSerie()->GetColour(), 0x0000FFu);
 }
@@ -95,8 +94,7 @@ TEST_F(SeriesTest, AddPointKeepsXOrderAndInsertionOrderForEqualX)
     ASSERT_TRUE(s->GetYRange(&mn, &mx));
     EXPECT_EQ(mn, 10);
     EXPECT_EQ(mx, 30);
-    for (int i = 0; i < 997; ++i)
-        s->AddPoint(100 + i, 0);
+    for (int i = 0; i < 997; ++i) s->AddPoint(100 + i, 0);
     EXPECT_EQ(s->GetPointsCount(), 1001u);
     EXPECT_EQ(s->GetXPointValue(1000), 1096);
 }
@@ -139,8 +137,7 @@ TEST_F(SeriesTest, AutomaticModeTwoFollowsTheVisiblePoints)
 {
     left->SetAutomaticMode(2);
     CChartLineSerie* s = chart.CreateLineSerie();
-    for (int i = 0; i <= 100; ++i)
-        s->AddPoint(i, i * i);
+    for (int i = 0; i <= 100; ++i) s->AddPoint(i, i * i);
     bottom->SetZoomMinMax(10.5, 20.5);
     chart.RecalcScreenAutoAxes();
     // Points 10 .. 21: the search stops next to each bound (x = 10 <= 10.5, x = 21 > 20.5).
@@ -153,8 +150,7 @@ TEST_F(SeriesTest, VisiblePointRangeOnAZoomedAxis)
     CChartLineSerie* s = chart.CreateLineSerie();
     unsigned first = 0, last = 0;
     EXPECT_FALSE(s->VisiblePointRange(&first, &last));
-    for (int i = 0; i < 1000; ++i)
-        s->AddPoint(i * 0.1, 1);
+    for (int i = 0; i < 1000; ++i) s->AddPoint(i * 0.1, 1);
     bottom->SetZoomMinMax(20.05, 30.05);
     ASSERT_TRUE(s->VisiblePointRange(&first, &last));
     // The search ends next to each bound: on the last point before it or the first after.

@@ -24,8 +24,8 @@ public:
 
     BOOL CreateTop()
     {
-        return CreateEx(0, AfxRegisterWndClass(0), L"parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                        CRect(0, 0, 400, 200), nullptr, 0);
+        return CreateEx(0, AfxRegisterWndClass(0), L"parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 400, 200),
+                        nullptr, 0);
     }
     void Reset() { changes = updates = 0; }
 
@@ -37,15 +37,14 @@ protected:
 
 // Each test program includes this header once.
 BEGIN_MESSAGE_MAP(CCountingParent, CWnd)
-    ON_EN_CHANGE(kEditId, OnEditChange)
-    ON_EN_UPDATE(kEditId, OnEditUpdate)
+ON_EN_CHANGE(kEditId, OnEditChange)
+ON_EN_UPDATE(kEditId, OnEditUpdate)
 END_MESSAGE_MAP()
 
 // Opens the parent as a top-level window and the edit control in it (id kEditId).
 inline ::testing::AssertionResult OpenEdit(CCountingParent& parent, CEdit& edit)
 {
-    if (!parent.CreateTop())
-        return ::testing::AssertionFailure() << "the parent window was not created";
+    if (!parent.CreateTop()) return ::testing::AssertionFailure() << "the parent window was not created";
     if (!edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, CRect(10, 10, 300, 34), &parent, kEditId))
         return ::testing::AssertionFailure() << "the edit control was not created";
     return ::testing::AssertionSuccess();
@@ -74,7 +73,8 @@ inline UINT KeyOf(wchar_t c)
     if (c >= L'a' && c <= L'z') return UINT(c - L'a' + 'A');
     if (c >= L'A' && c <= L'Z') return UINT(c);
     if (c >= L'0' && c <= L'9') return UINT(c);
-    switch (c) {
+    switch (c)
+    {
     case L'.': return VK_OEM_PERIOD;
     case L',': return VK_OEM_COMMA;
     case L'-': return VK_OEM_MINUS;
@@ -84,8 +84,7 @@ inline UINT KeyOf(wchar_t c)
 
 inline void Type(CWnd& w, const wchar_t* text)
 {
-    for (const wchar_t* p = text; *p; ++p)
-        qor::test::KeyPress(&w, KeyOf(*p), *p);
+    for (const wchar_t* p = text; *p; ++p) qor::test::KeyPress(&w, KeyOf(*p), *p);
 }
 
 inline int Caret(CEdit& e)

@@ -10,8 +10,7 @@ using namespace qor::test;
 namespace {
 
 class MaskedEditTest : public EditTest<CMaskedEdit>
-{
-};
+{};
 
 TEST_F(MaskedEditTest, LabelMaskShowsLiteralsAndKeepsTheCaretInTheInput)
 {

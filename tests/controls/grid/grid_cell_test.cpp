@@ -28,8 +28,7 @@ public:
         int n = 0;
         for (int y = area.top; y < area.bottom; y++)
             for (int x = area.left; x < area.right; x++)
-                if (dc.GetPixel(x, y) == c)
-                    n++;
+                if (dc.GetPixel(x, y) == c) n++;
         return n;
     }
 
@@ -99,8 +98,7 @@ TEST_F(GridCells, TextIsDrawnInTheTextColour)
         for (int x = 0; x < 120; x++)
         {
             const COLORREF c = canvas.dc.GetPixel(x, y);
-            if (GetRValue(c) > 150 && GetGValue(c) < 110 && GetBValue(c) < 110)
-                red++;
+            if (GetRValue(c) > 150 && GetGValue(c) < 110 && GetBValue(c) < 110) red++;
         }
     EXPECT_GT(red, 10);
 }
@@ -121,7 +119,7 @@ TEST_F(GridCells, PrintCellShadesOnlyWhenAsked)
         cell->SetTextClr(RGB(0, 0, 255));
         ASSERT_TRUE(cell->PrintCell(&canvas.dc, 1, 1, CRect(0, 0, 59, 39)));
         EXPECT_EQ(canvas.Count(CRect(0, 0, 60, 40), RGB(255, 0, 0)), 0);
-        EXPECT_EQ(canvas.Count(CRect(0, 0, 60, 40), RGB(0, 0, 255)), 0);  // black text instead
+        EXPECT_EQ(canvas.Count(CRect(0, 0, 60, 40), RGB(0, 0, 255)), 0); // black text instead
         EXPECT_GT(canvas.Count(CRect(0, 0, 60, 40), RGB(0, 0, 0)), 0);
     }
     {

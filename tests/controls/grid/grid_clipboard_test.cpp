@@ -20,8 +20,7 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
         const LRESULT result = CHostWnd::WindowProc(message, wParam, lParam);
-        if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == GVN_ENDLABELEDIT)
-            return endResult;
+        if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == GVN_ENDLABELEDIT) return endResult;
         return result;
     }
 };
@@ -62,8 +61,7 @@ protected:
         m_grid.SetFixedRowCount(1);
         m_grid.SetFixedColumnCount(1);
         for (int r = 0; r < 4; r++)
-            for (int c = 0; c < 4; c++)
-                m_grid.SetItemText(r, c, Text(r, c));
+            for (int c = 0; c < 4; c++) m_grid.SetItemText(r, c, Text(r, c));
         qor::SetClipboardText(L"before");
         m_host.notices.clear();
     }
@@ -90,8 +88,7 @@ protected:
     std::vector<UINT> Codes() const
     {
         std::vector<UINT> codes;
-        for (const auto& n : m_host.notices)
-            codes.push_back(n.hdr.code);
+        for (const auto& n : m_host.notices) codes.push_back(n.hdr.code);
         return codes;
     }
 
@@ -102,8 +99,7 @@ protected:
 std::string Bytes(COleDataSource* source)
 {
     HGLOBAL h = source ? source->GetCachedData(CF_TEXT) : nullptr;
-    if (!h)
-        return "<none>";
+    if (!h) return "<none>";
     return std::string(static_cast<const char*>(::GlobalLock(h)), ::GlobalSize(h));
 }
 
@@ -384,7 +380,7 @@ TEST_F(GridClipboard, OwnerVetoKeepsTheOldText)
     COleDataObject obj;
     obj.AttachClipboard();
 
-    m_host.notifyResult = -1;  // refuses the begin of the edit
+    m_host.notifyResult = -1; // refuses the begin of the edit
     EXPECT_TRUE(m_grid.PasteTextToGrid(CCellID(1, 1), &obj, FALSE));
     EXPECT_EQ(m_grid.GetItemText(1, 1), CString(L"1.1"));
     EXPECT_EQ(Codes(), std::vector<UINT>({GVN_BEGINLABELEDIT}));
@@ -417,7 +413,7 @@ TEST_F(GridClipboard, EditCommandsAreEnabledAsTheGridAllows)
 {
     EXPECT_FALSE(Enabled(ID_EDIT_COPY));
     EXPECT_FALSE(Enabled(ID_EDIT_CUT));
-    EXPECT_FALSE(Enabled(ID_EDIT_PASTE));  // no focus cell
+    EXPECT_FALSE(Enabled(ID_EDIT_PASTE)); // no focus cell
     EXPECT_TRUE(Enabled(ID_EDIT_SELECT_ALL));
 
     m_grid.SetSelectedRange(1, 1, 1, 1);
@@ -455,7 +451,7 @@ TEST_F(GridClipboard, DropTargetRefusesEveryDrop)
     CGridDropTarget target;
     EXPECT_FALSE(target.Register(nullptr));
     ASSERT_TRUE(target.Register(&m_grid));
-    EXPECT_FALSE(target.Register(&m_grid));  // once only
+    EXPECT_FALSE(target.Register(&m_grid)); // once only
 
     qor::SetClipboardText(L"dropped");
     COleDataObject obj;
@@ -471,8 +467,7 @@ TEST_F(GridClipboard, DropTargetRefusesEveryDrop)
     EXPECT_EQ(target.OnDragEnter(&m_host, &obj, 0, over), DROPEFFECT_NONE);
 
     for (int r = 0; r < 4; r++)
-        for (int c = 0; c < 4; c++)
-            EXPECT_EQ(m_grid.GetItemText(r, c), Text(r, c));
+        for (int c = 0; c < 4; c++) EXPECT_EQ(m_grid.GetItemText(r, c), Text(r, c));
     EXPECT_EQ(m_grid.GetSelectedCount(), 0);
 
     target.Revoke();

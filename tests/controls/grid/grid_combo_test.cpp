@@ -35,7 +35,8 @@ protected:
     CInPlaceList* List()
     {
         CGridCellBase* pCell = grid.GetCell(1, 1);
-        return pCell ? dynamic_cast<CInPlaceList*>(CWnd::FromHandle(pCell->IsEditing() ? ListHandle() : nullptr)) : nullptr;
+        return pCell ? dynamic_cast<CInPlaceList*>(CWnd::FromHandle(pCell->IsEditing() ? ListHandle() : nullptr))
+                     : nullptr;
     }
     // The open list is the grid's child with the editor id.
     HWND ListHandle()
@@ -46,8 +47,7 @@ protected:
     int CountCode(UINT code) const
     {
         int n = 0;
-        for (const auto& notice : host.notices)
-            n += notice.hdr.code == code ? 1 : 0;
+        for (const auto& notice : host.notices) n += notice.hdr.code == code ? 1 : 0;
         return n;
     }
     void Edit(UINT nChar) { grid.OnEditCell(1, 1, CPoint(-1, -1), nChar); }
@@ -132,7 +132,8 @@ TEST_F(ComboCell, ChoosingAnEntryEndsTheEditWithIt)
     ASSERT_NE(pList, nullptr);
     pList->SetCurSel(2);
     // The box reports the user's choice to its parent, which hands it back to the box.
-    grid.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_INPLACE_CONTROL, CBN_SELENDOK), reinterpret_cast<LPARAM>(pList->GetSafeHwnd()));
+    grid.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_INPLACE_CONTROL, CBN_SELENDOK),
+                     reinterpret_cast<LPARAM>(pList->GetSafeHwnd()));
     gridtest::Pump();
     EXPECT_EQ(grid.GetItemText(1, 1), CString(_T("Gamma")));
     EXPECT_EQ(CountCode(GVN_ENDLABELEDIT), 1);
@@ -204,7 +205,8 @@ TEST_F(ComboCell, TheDroppedListIsAsWideAsItsWidestEntryUpTo200)
     pList->AddString(_T("An entry far, far too long to be shown whole in any drop-down list"));
     EXPECT_EQ(pList->GetCorrectDropWidth(), 200);
     // Dropping the list down again sets the width again.
-    grid.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_INPLACE_CONTROL, CBN_DROPDOWN), reinterpret_cast<LPARAM>(pList->GetSafeHwnd()));
+    grid.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_INPLACE_CONTROL, CBN_DROPDOWN),
+                     reinterpret_cast<LPARAM>(pList->GetSafeHwnd()));
     EXPECT_EQ(pList->GetDroppedWidth(), 200);
     grid.SetFocus();
     gridtest::Pump();

@@ -9,7 +9,11 @@
 
 namespace {
 
-enum : UINT { IDC_GRID = 1039, IDC_TOTAL = 1040 };
+enum : UINT
+{
+    IDC_GRID = 1039,
+    IDC_TOTAL = 1040
+};
 
 const DialogItem kItems[] = {
     {L"MFCGridCtrl", IDC_GRID, L"", WS_TABSTOP | WS_BORDER, 7, 7, 180, 90},

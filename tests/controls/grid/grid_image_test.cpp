@@ -56,8 +56,7 @@ protected:
         int n = 0;
         for (int y = r.top + 1; y < r.bottom - 1; ++y)
             for (int x = x0; x < x1; ++x)
-                if (Pixel(x, y) != c)
-                    ++n;
+                if (Pixel(x, y) != c) ++n;
         return n;
     }
 
@@ -92,10 +91,8 @@ TEST_F(GridImage, CellDrawsItsImageAtTheMarginWithTheMaskTransparent)
     // The masked columns show the cell's background; the rest is the image, 7 x 8 pixels.
     for (int y = at.y; y < at.y + 8; ++y)
     {
-        for (int x = at.x; x < at.x + 3; ++x)
-            EXPECT_EQ(Pixel(x, y), window) << x << "," << y;
-        for (int x = at.x + 3; x < at.x + 10; ++x)
-            EXPECT_EQ(Pixel(x, y), kImageClr) << x << "," << y;
+        for (int x = at.x; x < at.x + 3; ++x) EXPECT_EQ(Pixel(x, y), window) << x << "," << y;
+        for (int x = at.x + 3; x < at.x + 10; ++x) EXPECT_EQ(Pixel(x, y), kImageClr) << x << "," << y;
     }
     EXPECT_EQ(Pixel(at.x + 5, at.y - 1), window);
     EXPECT_EQ(Pixel(at.x + 5, at.y + 8), window);
@@ -139,7 +136,7 @@ TEST_F(GridImage, SelectedCellShowsTheHighlightThroughTheMask)
     const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT);
     ASSERT_EQ(Pixel(r.right - 3, r.bottom - 3), highlight);
     EXPECT_EQ(Pixel(at.x + 1, at.y + 4), highlight);
-    EXPECT_EQ(Pixel(at.x + 6, at.y + 4), kImageClr);  // drawn in normal style: not blended
+    EXPECT_EQ(Pixel(at.x + 6, at.y + 4), kImageClr); // drawn in normal style: not blended
 }
 
 TEST_F(GridImage, ImageTooLargeForTheCellIsLeftOutButMovesTheText)
@@ -156,7 +153,7 @@ TEST_F(GridImage, ImageTooLargeForTheCellIsLeftOutButMovesTheText)
 
 TEST_F(GridImage, MissingListOrImageDrawsNothing)
 {
-    cell->SetImage(0);  // no list
+    cell->SetImage(0); // no list
     Repaint();
     const CRect r = CellRect();
     const int inside = (r.right - r.left - 2) * (r.Height() - 2);
@@ -166,7 +163,7 @@ TEST_F(GridImage, MissingListOrImageDrawsNothing)
     EXPECT_EQ(text.left, 0);
 
     grid.SetImageList(&images);
-    cell->SetImage(5);  // beyond the list
+    cell->SetImage(5); // beyond the list
     Repaint();
     EXPECT_EQ(CountNot(r.left + 1, r.right - 1, kImageClr), inside);
     text = CRect(0, 0, 100, 20);

@@ -47,8 +47,7 @@ protected:
     int CountCode(UINT code) const
     {
         int n = 0;
-        for (const auto& notice : host.notices)
-            n += notice.hdr.code == code ? 1 : 0;
+        for (const auto& notice : host.notices) n += notice.hdr.code == code ? 1 : 0;
         return n;
     }
     static CPoint Center(int row, int col) { return CPoint(col * kW + kW / 2, row * kH + kH / 2); }
@@ -202,7 +201,7 @@ TEST_F(InPlaceEdit, RefusedEditKeepsTheOldTextButMarksTheCell)
     KeyPress(&grid, 'X', L'x');
     gridtest::Pump();
     ASSERT_NE(Editor(), nullptr);
-    host.notifyResult = -1;  // the owner refuses the new text
+    host.notifyResult = -1; // the owner refuses the new text
     KeyPress(Editor(), VK_RETURN, L'\r');
     gridtest::Pump();
     EXPECT_EQ(grid.GetItemText(1, 1), CString(_T("abc")));
@@ -253,8 +252,7 @@ TEST_F(InPlaceEdit, GrowsWhileTypingButNotPastTheGridOrBack)
     }
     EXPECT_EQ(prevRight, client.right);
     // Deleting text does not shrink it.
-    for (int i = 0; i < 20; i++)
-        KeyPress(pEdit, VK_BACK, L'\b');
+    for (int i = 0; i < 20; i++) KeyPress(pEdit, VK_BACK, L'\b');
     EXPECT_EQ(rectOf().right, client.right);
 }
 
@@ -266,7 +264,7 @@ TEST_F(InPlaceEdit, ReadOnlyCellsAndVetoedStartsOpenNoEditor)
     EXPECT_EQ(Editor(), nullptr);
 
     grid.SetFocusCell(2, 2);
-    host.notifyResult = -1;  // the owner refuses the edit
+    host.notifyResult = -1; // the owner refuses the edit
     KeyPress(&grid, 'X', L'x');
     gridtest::Pump();
     EXPECT_EQ(Editor(2, 2), nullptr);

@@ -57,8 +57,8 @@ public:
     BOOL HasPrevSelection() const { return !m_PrevSelectedCellMap.empty(); }
 };
 
-constexpr int kWidth = 50;   // every column
-constexpr int kHeight = 20;  // every row
+constexpr int kWidth = 50;  // every column
+constexpr int kHeight = 20; // every row
 
 class GridInput : public ::testing::Test
 {
@@ -101,8 +101,7 @@ protected:
     std::vector<int> Codes() const
     {
         std::vector<int> codes;
-        for (const auto& n : host.notices)
-            codes.push_back(static_cast<int>(n.hdr.code));
+        for (const auto& n : host.notices) codes.push_back(static_cast<int>(n.hdr.code));
         return codes;
     }
     // The notices with one code.
@@ -110,8 +109,7 @@ protected:
     {
         std::vector<gridtest::CHostWnd::Notice> found;
         for (const auto& n : host.notices)
-            if (n.hdr.code == code)
-                found.push_back(n);
+            if (n.hdr.code == code) found.push_back(n);
         return found;
     }
 

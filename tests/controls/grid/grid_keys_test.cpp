@@ -78,22 +78,19 @@ TEST_F(GridKeys, MovingPastTheWindowScrollsTheFocusIntoView)
 {
     MakeGrid(40, 20);
     Click(&grid, Center(1, 2));
-    for (int i = 0; i < 15; i++)
-        Press(VK_DOWN);
+    for (int i = 0; i < 15; i++) Press(VK_DOWN);
     EXPECT_EQ(grid.GetFocusCell(), CCellID(16, 2));
     EXPECT_TRUE(grid.IsCellVisible(16, 2));
     EXPECT_GT(grid.ScrollPos(SB_VERT), 0);
     EXPECT_NE(std::find(grid.vscrollCodes.begin(), grid.vscrollCodes.end(), static_cast<UINT>(SB_ENDSCROLL)),
               grid.vscrollCodes.end());
 
-    for (int i = 0; i < 10; i++)
-        Press(VK_RIGHT);
+    for (int i = 0; i < 10; i++) Press(VK_RIGHT);
     EXPECT_EQ(grid.GetFocusCell(), CCellID(16, 12));
     EXPECT_TRUE(grid.IsCellVisible(16, 12));
     EXPECT_GT(grid.ScrollPos(SB_HORZ), 0);
 
-    for (int i = 0; i < 15; i++)
-        Press(VK_UP);
+    for (int i = 0; i < 15; i++) Press(VK_UP);
     EXPECT_EQ(grid.GetFocusCell(), CCellID(1, 12));
     EXPECT_EQ(grid.ScrollPos(SB_VERT), 0);
 }
@@ -110,13 +107,11 @@ TEST_F(GridKeys, PageKeysMoveByWhatScrolledAndStopAtTheEnds)
     EXPECT_TRUE(grid.IsCellVisible(grid.GetFocusCell()));
 
     // When the grid cannot scroll further the focus goes to the last row.
-    for (int i = 0; i < 10; i++)
-        Press(VK_NEXT);
+    for (int i = 0; i < 10; i++) Press(VK_NEXT);
     EXPECT_EQ(grid.GetFocusCell(), CCellID(39, 2));
     EXPECT_TRUE(grid.IsCellVisible(39, 2));
 
-    for (int i = 0; i < 10; i++)
-        Press(VK_PRIOR);
+    for (int i = 0; i < 10; i++) Press(VK_PRIOR);
     EXPECT_EQ(grid.GetFocusCell(), CCellID(1, 2));
     EXPECT_EQ(grid.ScrollPos(SB_VERT), 0);
 }
@@ -130,7 +125,7 @@ TEST_F(GridKeys, HomeAndEndGoToTheRowEndsAndWithCtrlToTheGridEnds)
     const int right = grid.ScrollPos(SB_HORZ);
     EXPECT_GT(right, 0);
     grid.SendMessage(WM_HSCROLL, SB_RIGHT, 0);
-    EXPECT_EQ(grid.ScrollPos(SB_HORZ), right);  // as far right as it goes
+    EXPECT_EQ(grid.ScrollPos(SB_HORZ), right); // as far right as it goes
     EXPECT_TRUE(grid.IsCellVisible(3, 29));
     Press(VK_HOME);
     EXPECT_EQ(grid.GetFocusCell(), CCellID(3, 1));
@@ -168,10 +163,10 @@ TEST_F(GridKeys, TabInTheLastCellAppendsARowAndTellsTheOwner)
     EXPECT_EQ(grid.GetRowCount(), 5);
     auto added = NoticesOf(static_cast<UINT>(kRowAdded));
     ASSERT_EQ(added.size(), 1u);
-    EXPECT_EQ(added[0].row, 3);  // the old last row
-    EXPECT_EQ(added[0].col, 4);  // the column count
+    EXPECT_EQ(added[0].row, 3); // the old last row
+    EXPECT_EQ(added[0].col, 4); // the column count
     EXPECT_EQ(grid.GetFocusCell(), CCellID(4, 1));
-    EXPECT_EQ(CRecordingCell::s_nEdits, 0);  // the Tab character starts no edit
+    EXPECT_EQ(CRecordingCell::s_nEdits, 0); // the Tab character starts no edit
 
     // Without the option Tab stays in the last cell.
     grid.SetTabAddsRow(FALSE);
@@ -290,8 +285,8 @@ TEST_F(GridKeys, AnEditorsEndTakesTheTextAndCarriesOnWithItsKey)
 
     // The editor is a child window of the grid with the in-place control id.
     CWnd editor;
-    ASSERT_TRUE(editor.Create(AfxRegisterWndClass(0), nullptr, WS_CHILD, CRect(0, 0, 10, 10), &grid,
-                              IDC_INPLACE_CONTROL));
+    ASSERT_TRUE(
+        editor.Create(AfxRegisterWndClass(0), nullptr, WS_CHILD, CRect(0, 0, 10, 10), &grid, IDC_INPLACE_CONTROL));
     GV_DISPINFO info{};
     info.hdr.hwndFrom = editor.GetSafeHwnd();
     info.hdr.code = GVN_ENDLABELEDIT;
@@ -339,5 +334,5 @@ TEST_F(GridKeys, CtrlASelectsEverythingAndDeleteClearsTheSelectedCells)
     EXPECT_EQ(grid.GetItemText(3, 3), CString());
     EXPECT_EQ(grid.GetItemText(3, 4), CString());
     EXPECT_EQ(grid.GetItemText(3, 2), CString(_T("3,2")));
-    EXPECT_EQ(grid.GetFocusCell(), CCellID(3, 4));  // the focus stays
+    EXPECT_EQ(grid.GetFocusCell(), CCellID(3, 4)); // the focus stays
 }

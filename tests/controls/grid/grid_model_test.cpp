@@ -66,11 +66,11 @@ TEST(SelectionKey, DistinctForLargeRowsAndColumns)
 TEST(SpreadColumnWidths, GivesOutTheDifferenceAndTheRemainder)
 {
     std::vector<UINT> w{50, 50, 50};
-    ASSERT_TRUE(qor::grid::SpreadColumnWidths(w, 0, 160));  // 10 more: 3 each, 1 to the first
+    ASSERT_TRUE(qor::grid::SpreadColumnWidths(w, 0, 160)); // 10 more: 3 each, 1 to the first
     EXPECT_EQ(w, (std::vector<UINT>{54, 53, 53}));
 
     w = {50, 50, 50};
-    ASSERT_TRUE(qor::grid::SpreadColumnWidths(w, 0, 148));  // 2 less: one from each of the first two
+    ASSERT_TRUE(qor::grid::SpreadColumnWidths(w, 0, 148)); // 2 less: one from each of the first two
     EXPECT_EQ(w, (std::vector<UINT>{49, 49, 50}));
 
     // A hidden column stays hidden but uses up its pixel of the remainder.
@@ -165,7 +165,7 @@ TEST_F(GridModel, CountsKeepTheFixedStateBits)
 TEST_F(GridModel, FixedCountsAndRowCountsFollowEachOther)
 {
     CGridCtrl grid(2, 3);
-    EXPECT_TRUE(grid.SetFixedRowCount(5));  // grows the grid first
+    EXPECT_TRUE(grid.SetFixedRowCount(5)); // grows the grid first
     EXPECT_EQ(grid.GetRowCount(), 5);
     EXPECT_EQ(grid.GetFixedRowCount(), 5);
     ExpectFixedBitsConsistent(grid);
@@ -229,27 +229,25 @@ TEST_F(GridModel, NewCellsComeFromTheDefaultCellClass)
 TEST_F(GridModel, DeleteRowMovesTheFocus)
 {
     CGridCtrl grid(6, 3, 1, 1);
-    for (int r = 0; r < 6; r++)
-        grid.GetCell(r, 1)->SetText(CString(static_cast<wchar_t>(L'A' + r)));
+    for (int r = 0; r < 6; r++) grid.GetCell(r, 1)->SetText(CString(static_cast<wchar_t>(L'A' + r)));
 
     grid.SetFocusCell(3, 1);
     ASSERT_EQ(grid.GetFocusCell(), CCellID(3, 1));
-    ASSERT_TRUE(grid.DeleteRow(1));  // above the focus
+    ASSERT_TRUE(grid.DeleteRow(1)); // above the focus
     EXPECT_EQ(grid.GetRowCount(), 5);
     EXPECT_EQ(grid.GetFocusCell(), CCellID(2, 1));
-    EXPECT_EQ(grid.GetItemText(2, 1), CString(_T("D")));  // the same cell keeps the focus
+    EXPECT_EQ(grid.GetItemText(2, 1), CString(_T("D"))); // the same cell keeps the focus
     EXPECT_TRUE(grid.GetCell(2, 1)->IsFocused());
     EXPECT_TRUE(grid.GetModified());
 
-    ASSERT_TRUE(grid.DeleteRow(4));  // below the focus
+    ASSERT_TRUE(grid.DeleteRow(4)); // below the focus
     EXPECT_EQ(grid.GetFocusCell(), CCellID(2, 1));
 
-    ASSERT_TRUE(grid.DeleteRow(2));  // the focus row
+    ASSERT_TRUE(grid.DeleteRow(2)); // the focus row
     EXPECT_EQ(grid.GetFocusCell(), CCellID(-1, -1));
-    for (int r = 0; r < grid.GetRowCount(); r++)
-        EXPECT_FALSE(grid.GetCell(r, 1)->IsFocused());
+    for (int r = 0; r < grid.GetRowCount(); r++) EXPECT_FALSE(grid.GetCell(r, 1)->IsFocused());
 
-    ASSERT_TRUE(grid.DeleteRow(0));  // a fixed row
+    ASSERT_TRUE(grid.DeleteRow(0)); // a fixed row
     EXPECT_EQ(grid.GetFixedRowCount(), 0);
     EXPECT_FALSE(grid.DeleteRow(2));
     EXPECT_FALSE(grid.DeleteRow(-1));
@@ -272,7 +270,7 @@ TEST_F(GridModel, SelectionMapFollowsTheSelectedBit)
 {
     CGridCtrl grid(5, 5, 1, 1);
     grid.SetItemState(2, 2, GVIS_SELECTED);
-    grid.SetItemState(2, 2, GVIS_SELECTED | GVIS_MODIFIED);  // already selected: no second entry
+    grid.SetItemState(2, 2, GVIS_SELECTED | GVIS_MODIFIED); // already selected: no second entry
     EXPECT_EQ(grid.GetSelectedCount(), 1);
     grid.SetItemState(3, 4, GVIS_SELECTED);
     EXPECT_EQ(grid.GetSelectedCellRange(), CCellRange(2, 2, 3, 4));
@@ -324,7 +322,7 @@ TEST_F(GridModel, CellsResolveFormatMarginAndColoursThroughTheirDefaults)
     CGridCellBase* cell = grid.GetCell(1, 1);
     CGridDefaultCell* def = grid.GetDefaultCell(FALSE, FALSE);
     EXPECT_EQ(cell->GetMargin(), def->GetMargin());
-    EXPECT_EQ(cell->GetTextClr(), CLR_DEFAULT_GRID);  // the getters give the marker
+    EXPECT_EQ(cell->GetTextClr(), CLR_DEFAULT_GRID); // the getters give the marker
     EXPECT_EQ(def->GetBackClr(), ::GetSysColor(COLOR_WINDOW));
     EXPECT_EQ(grid.GetDefaultCell(TRUE, TRUE)->GetBackClr(), ::GetSysColor(COLOR_3DFACE));
     EXPECT_EQ(def->GetFormat(), DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
@@ -340,7 +338,7 @@ TEST_F(GridModel, CellsResolveFormatMarginAndColoursThroughTheirDefaults)
     CGridCell other;
     other = *cell;
     EXPECT_TRUE(other.IsDefaultFont());
-    EXPECT_EQ(other.GetMargin(), def->GetMargin());  // resolved value copied
+    EXPECT_EQ(other.GetMargin(), def->GetMargin()); // resolved value copied
 }
 
 TEST_F(GridModel, SystemColourChangeKeepsTheProgramsColours)

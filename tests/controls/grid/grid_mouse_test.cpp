@@ -11,13 +11,9 @@ namespace {
 const int kSelChanging = -100, kSelChanged = -101, kClick = -2, kDblClk = -3, kRClick = -5, kBeginEdit = -175;
 
 class GridMouse : public GridInput
-{
-};
+{};
 
-HCURSOR Std(LPCTSTR id)
-{
-    return ::LoadCursor(nullptr, id);
-}
+HCURSOR Std(LPCTSTR id) { return ::LoadCursor(nullptr, id); }
 
 } // namespace
 
@@ -96,7 +92,7 @@ TEST_F(GridMouse, DragSelectsARectangleAndCtrlDragKeepsTheEarlierSelection)
     MakeGrid();
     MouseDown(&grid, Center(2, 2));
     EXPECT_EQ(grid.GetMouseMode(), CGridCtrl::MOUSE_SELECT_CELLS);
-    EXPECT_NE(grid.TimerId(), 0u);  // the auto-scroll timer runs while the button is down
+    EXPECT_NE(grid.TimerId(), 0u); // the auto-scroll timer runs while the button is down
     MouseMove(&grid, Center(3, 3), MK_LBUTTON);
     MouseMove(&grid, Center(4, 4), MK_LBUTTON);
     EXPECT_EQ(grid.GetFocusCell(), CCellID(4, 4));
@@ -137,7 +133,7 @@ TEST_F(GridMouse, DragBelowTheWindowScrollsByTimerUntilTheButtonComesUp)
     const int pos = grid.ScrollPos(SB_VERT);
     EXPECT_EQ(grid.TimerId(), 0u);
     Pump(150);
-    EXPECT_EQ(grid.ScrollPos(SB_VERT), pos);  // the timer is gone
+    EXPECT_EQ(grid.ScrollPos(SB_VERT), pos); // the timer is gone
 }
 
 TEST_F(GridMouse, DragLeftOfTheDataScrollsBackLeft)
@@ -148,7 +144,7 @@ TEST_F(GridMouse, DragLeftOfTheDataScrollsBackLeft)
     ASSERT_EQ(grid.ScrollPos(SB_HORZ), 2 * kWidth);
     const CCellID first = grid.GetCellFromPt(Center(3, 2));
     MouseDown(&grid, Center(3, 2));
-    CPoint left(10, Center(3, 2).y);  // over the fixed column
+    CPoint left(10, Center(3, 2).y); // over the fixed column
     MouseMove(&grid, left, MK_LBUTTON);
     CPoint screen = left;
     grid.ClientToScreen(&screen);
@@ -172,19 +168,19 @@ TEST_F(GridMouse, DraggingAColumnBorderResizesWithAnInvertedBand)
     const COLORREF before190 = SurfacePixel(&grid, 190, 100);
     MouseDown(&grid, onBorder);
     EXPECT_EQ(grid.GetMouseMode(), CGridCtrl::MOUSE_SIZING_COL);
-    EXPECT_NE(SurfacePixel(&grid, 149, 100), before149);  // the band is drawn at once
+    EXPECT_NE(SurfacePixel(&grid, 149, 100), before149); // the band is drawn at once
     EXPECT_EQ(SurfacePixel(&grid, 149, 100), before149 ^ 0x00FFFFFF);
 
     MouseMove(&grid, CPoint(190, 10), MK_LBUTTON);
-    EXPECT_EQ(SurfacePixel(&grid, 149, 100), before149);  // old band erased
+    EXPECT_EQ(SurfacePixel(&grid, 149, 100), before149); // old band erased
     EXPECT_EQ(SurfacePixel(&grid, 190, 100), before190 ^ 0x00FFFFFF);
-    EXPECT_EQ(::GetCursor(), Std(IDC_SIZEWE));  // the sizing cursor stays during the drag
+    EXPECT_EQ(::GetCursor(), Std(IDC_SIZEWE)); // the sizing cursor stays during the drag
 
     MouseUp(&grid, CPoint(190, 10));
-    EXPECT_EQ(grid.GetColumnWidth(2), 90);  // 190 - left edge 100
+    EXPECT_EQ(grid.GetColumnWidth(2), 90); // 190 - left edge 100
     EXPECT_EQ(grid.GetColumnWidth(3), kWidth);
     EXPECT_EQ(grid.GetMouseMode(), CGridCtrl::MOUSE_NOTHING);
-    EXPECT_EQ(grid.GetSelectedCount(), 0);  // a border drag selects nothing
+    EXPECT_EQ(grid.GetSelectedCount(), 0); // a border drag selects nothing
 }
 
 TEST_F(GridMouse, APressJustRightOfABorderSizesTheColumnBeforeIt)
@@ -205,7 +201,7 @@ TEST_F(GridMouse, DraggingABorderLeftOfTheColumnGivesItsSmallestWidth)
     MouseDown(&grid, CPoint(149, 10));
     MouseMove(&grid, CPoint(60, 10), MK_LBUTTON);
     MouseUp(&grid, CPoint(60, 10));
-    EXPECT_EQ(grid.GetColumnWidth(2), 0);  // columns may be hidden this way
+    EXPECT_EQ(grid.GetColumnWidth(2), 0); // columns may be hidden this way
 
     grid.AllowColHide(FALSE);
     MouseMove(&grid, CPoint(149, 10));
@@ -247,7 +243,7 @@ TEST_F(GridMouse, DoubleClickOnAColumnBorderAutosizesTheColumn)
     EXPECT_NE(autosized, 140);
     EXPECT_GT(autosized, kWidth);
     grid.AutoSizeColumn(2, grid.GetAutoSizeStyle(), TRUE);
-    EXPECT_EQ(grid.GetColumnWidth(2), autosized);  // what autosizing gives
+    EXPECT_EQ(grid.GetColumnWidth(2), autosized); // what autosizing gives
     EXPECT_EQ(grid.GetColumnWidth(3), kWidth);
 }
 
@@ -280,7 +276,7 @@ TEST_F(GridMouse, HeaderClicksSelectAColumnARowOrEverything)
 
 TEST_F(GridMouse, RightClickMovesTheFocusAndSendsItsNotification)
 {
-    MakeGrid(4, 3);  // cells end at x = 150, y = 80
+    MakeGrid(4, 3); // cells end at x = 150, y = 80
     Click(&grid, Center(2, 2), VK_RBUTTON);
     ASSERT_EQ(NoticesOf(static_cast<UINT>(kRClick)).size(), 1u);
     EXPECT_EQ(NoticesOf(static_cast<UINT>(kRClick))[0].row, 2);
@@ -348,7 +344,7 @@ TEST_F(GridMouse, APressInTheFocusCellThatMovesOffDragsOutASelection)
     MakeGrid();
     Click(&grid, Center(2, 2));
     MouseDown(&grid, Center(2, 2));
-    MouseMove(&grid, Center(2, 2) + CPoint(3, 2), MK_LBUTTON);  // within the cell: still an edit
+    MouseMove(&grid, Center(2, 2) + CPoint(3, 2), MK_LBUTTON); // within the cell: still an edit
     EXPECT_EQ(grid.GetMouseMode(), CGridCtrl::MOUSE_PREPARE_EDIT);
     MouseMove(&grid, Center(4, 3), MK_LBUTTON);
     MouseUp(&grid, Center(4, 3));
@@ -365,7 +361,7 @@ TEST_F(GridMouse, WithDragAndDropAClickOnASelectedCellClearsTheSelectionAndFocus
     Click(&grid, Center(3, 3), VK_LBUTTON, MK_SHIFT);
     ASSERT_EQ(grid.GetSelectedCount(), 4);
     host.notices.clear();
-    Click(&grid, Center(2, 3));  // selected, not the focus cell
+    Click(&grid, Center(2, 3)); // selected, not the focus cell
     EXPECT_EQ(grid.GetSelectedCount(), 0);
     EXPECT_EQ(grid.GetFocusCell(), CCellID(-1, -1));
     EXPECT_EQ(Codes(), (std::vector<int>{kClick, kSelChanging, kSelChanged}));

@@ -12,7 +12,8 @@ constexpr int kW = 80;
 constexpr int kH = 20;
 
 // Restores the en-US profile after a test that changes it.
-struct ProfileGuard {
+struct ProfileGuard
+{
     qor::gui::LocaleProfile saved = qor::gui::CurrentLocaleProfile();
     ~ProfileGuard() { qor::gui::SetLocaleProfile(saved); }
 };
@@ -176,8 +177,7 @@ protected:
     int CountCode(UINT code) const
     {
         int n = 0;
-        for (const auto& notice : host.notices)
-            n += notice.hdr.code == code ? 1 : 0;
+        for (const auto& notice : host.notices) n += notice.hdr.code == code ? 1 : 0;
         return n;
     }
 
@@ -205,8 +205,7 @@ TEST_F(NumericEdit, TypedNumberIsStoredFormatted)
     CInPlaceNumEdit* pEdit = Editor();
     ASSERT_NE(pEdit, nullptr);
     EXPECT_EQ(TextOf(pEdit), CString(_T("1")));
-    for (wchar_t ch : {L'2', L'.', L'5'})
-        KeyPress(pEdit, ch, ch);
+    for (wchar_t ch : {L'2', L'.', L'5'}) KeyPress(pEdit, ch, ch);
     KeyPress(pEdit, VK_RETURN, L'\r');
     gridtest::Pump();
     EXPECT_EQ(grid.GetItemText(1, 1), CString(_T("12.50")));
@@ -301,7 +300,7 @@ TEST_F(NumericEdit, AnEmptyEditorStoresZero)
     grid.OnEditCell(1, 1, CPoint(-1, -1), VK_LBUTTON);
     CInPlaceNumEdit* pEdit = Editor();
     ASSERT_NE(pEdit, nullptr);
-    KeyPress(pEdit, VK_DELETE);  // the whole text is selected
+    KeyPress(pEdit, VK_DELETE); // the whole text is selected
     KeyPress(pEdit, VK_BACK, L'\b');
     EXPECT_EQ(TextOf(pEdit), CString());
     KeyPress(pEdit, VK_RETURN, L'\r');

@@ -64,13 +64,13 @@ TEST_F(GridPaint, HiddenColumnsAndRowsTakeNoPixels)
     grid.SetRowHeight(2, 0);
     Repaint();
     // Column 3 now starts where column 2 did: one line at its right edge only.
-    EXPECT_EQ(Pixel(79, 50), kLine);   // right edge of column 1 (row 3 is at y 40..59)
+    EXPECT_EQ(Pixel(79, 50), kLine); // right edge of column 1 (row 3 is at y 40..59)
     EXPECT_EQ(Pixel(80, 50), ::GetSysColor(COLOR_WINDOW));
     EXPECT_EQ(Pixel(118, 50), ::GetSysColor(COLOR_WINDOW));
-    EXPECT_EQ(Pixel(119, 50), kLine);  // right edge of column 3
-    EXPECT_EQ(Pixel(60, 39), kLine);   // under row 1; row 2 is hidden
+    EXPECT_EQ(Pixel(119, 50), kLine); // right edge of column 3
+    EXPECT_EQ(Pixel(60, 39), kLine);  // under row 1; row 2 is hidden
     EXPECT_EQ(Pixel(60, 40), ::GetSysColor(COLOR_WINDOW));
-    EXPECT_EQ(Pixel(159, 50), kLine);  // the last column now ends at x 159
+    EXPECT_EQ(Pixel(159, 50), kLine); // the last column now ends at x 159
     EXPECT_EQ(Pixel(170, 50), ::GetSysColor(COLOR_3DSHADOW));
 }
 
@@ -167,8 +167,8 @@ TEST_F(GridPaint, BackgroundAreasTakeTheDefaultCellsColours)
             ASSERT_TRUE(grid.SetCell(r, c, nullptr));
             delete cell;
         }
-    const COLORREF both = RGB(1, 100, 1), fixedCol = RGB(2, 0, 200), fixedRow = RGB(200, 0, 3),
-                   data = RGB(250, 250, 0), back = RGB(90, 40, 20);
+    const COLORREF both = RGB(1, 100, 1), fixedCol = RGB(2, 0, 200), fixedRow = RGB(200, 0, 3), data = RGB(250, 250, 0),
+                   back = RGB(90, 40, 20);
     grid.GetDefaultCell(TRUE, TRUE)->SetBackClr(both);
     grid.GetDefaultCell(FALSE, TRUE)->SetBackClr(fixedCol);
     grid.GetDefaultCell(TRUE, FALSE)->SetBackClr(fixedRow);
@@ -181,7 +181,7 @@ TEST_F(GridPaint, BackgroundAreasTakeTheDefaultCellsColours)
     EXPECT_EQ(Pixel(5, 5), fixedCol);
     EXPECT_EQ(Pixel(38, 5), fixedCol);
     EXPECT_EQ(Pixel(39, 5), fixedRow);
-    EXPECT_EQ(Pixel(60, 19), fixedRow);  // no grid lines in the headers
+    EXPECT_EQ(Pixel(60, 19), fixedRow); // no grid lines in the headers
     EXPECT_EQ(Pixel(79, 10), fixedRow);
     EXPECT_EQ(Pixel(20, 60), fixedCol);
     EXPECT_EQ(Pixel(20, 119), fixedCol);
@@ -209,14 +209,13 @@ TEST_F(GridPaint, ScrolledGridShowsTheScrolledCells)
 {
     grid.SetRowCount(40);
     SetSizes(grid, 40, 20);
-    for (int r = 1; r < 40; r++)
-        grid.GetCell(r, 1)->SetBackClr(r % 2 ? RGB(255, 0, 0) : RGB(0, 0, 255));
+    for (int r = 1; r < 40; r++) grid.GetCell(r, 1)->SetBackClr(r % 2 ? RGB(255, 0, 0) : RGB(0, 0, 255));
     Repaint();
-    EXPECT_EQ(Pixel(60, 30), RGB(255, 0, 0));  // row 1
+    EXPECT_EQ(Pixel(60, 30), RGB(255, 0, 0)); // row 1
     grid.SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
     qor::test::PaintNow(&grid);
-    EXPECT_EQ(Pixel(60, 30), RGB(0, 0, 255));  // row 2 moved up to the first data line
-    EXPECT_EQ(Pixel(60, 10), ::GetSysColor(COLOR_3DFACE));  // the header stays
+    EXPECT_EQ(Pixel(60, 30), RGB(0, 0, 255));              // row 2 moved up to the first data line
+    EXPECT_EQ(Pixel(60, 10), ::GetSysColor(COLOR_3DFACE)); // the header stays
 }
 
 TEST_F(GridPaint, CellTextGoesThroughTheOffScreenBuffer)
@@ -230,11 +229,9 @@ TEST_F(GridPaint, CellTextGoesThroughTheOffScreenBuffer)
         for (int x = 81; x < 118; x++)
         {
             const COLORREF c = Pixel(x, y);
-            if (GetRValue(c) < 100 && GetGValue(c) < 100 && GetBValue(c) < 100)
-                dark++;
+            if (GetRValue(c) < 100 && GetGValue(c) < 100 && GetBValue(c) < 100) dark++;
             const COLORREF r = Pixel(x + 40, y);
-            if (GetRValue(r) > 150 && GetGValue(r) < 110 && GetBValue(r) < 110)
-                red++;
+            if (GetRValue(r) > 150 && GetGValue(r) < 110 && GetBValue(r) < 110) red++;
         }
     EXPECT_GT(dark, 10);
     EXPECT_GT(red, 10);

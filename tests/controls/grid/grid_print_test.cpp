@@ -81,23 +81,34 @@ protected:
         m_grid.SetColumnCount(cols);
         m_grid.SetFixedRowCount(1);
         m_grid.SetFixedColumnCount(1);
-        for (int r = 0; r < rows; r++)
-            m_grid.SetRowHeight(r, kRowHeight);
+        for (int r = 0; r < rows; r++) m_grid.SetRowHeight(r, kRowHeight);
         m_grid.SetColumnWidth(0, kFixedColWidth);
-        for (int c = 1; c < cols; c++)
-            m_grid.SetColumnWidth(c, colWidth);
-        for (int c = 1; c < cols; c++)
-            m_grid.SetItemText(0, c, Heading(c));
+        for (int c = 1; c < cols; c++) m_grid.SetColumnWidth(c, colWidth);
+        for (int c = 1; c < cols; c++) m_grid.SetItemText(0, c, Heading(c));
         for (int r = 1; r < rows; r++)
         {
             m_grid.SetItemText(r, 0, RowHeading(r));
-            for (int c = 1; c < cols; c++)
-                m_grid.SetItemText(r, c, Body(r, c));
+            for (int c = 1; c < cols; c++) m_grid.SetItemText(r, c, Body(r, c));
         }
     }
-    static CString Heading(int c) { CString s; s.Format(L"H%d", c); return s; }
-    static CString RowHeading(int r) { CString s; s.Format(L"R%d", r); return s; }
-    static CString Body(int r, int c) { CString s; s.Format(L"%d.%d", r, c); return s; }
+    static CString Heading(int c)
+    {
+        CString s;
+        s.Format(L"H%d", c);
+        return s;
+    }
+    static CString RowHeading(int r)
+    {
+        CString s;
+        s.Format(L"R%d", r);
+        return s;
+    }
+    static CString Body(int r, int c)
+    {
+        CString s;
+        s.Format(L"%d.%d", r, c);
+        return s;
+    }
 
     // Runs the print cycle as the grid view does, into the PDF file; the texts of each page.
     std::vector<std::vector<CString>> PrintAll(const std::string& pdf, UINT* pPages = nullptr)
@@ -111,8 +122,7 @@ protected:
         EXPECT_GT(dc.StartDoc(L"Grid"), 0);
         CPrintInfo info;
         m_grid.OnBeginPrinting(&dc, &info);
-        if (pPages)
-            *pPages = info.GetMaxPage();
+        if (pPages) *pPages = info.GetMaxPage();
         for (UINT page = 1; page <= info.GetMaxPage(); page++)
         {
             EXPECT_GT(dc.StartPage(), 0);
@@ -198,8 +208,7 @@ TEST_F(GridPrint, ThreePagesWithHeaderFooterAndRepeatedHeadings)
         ASSERT_FALSE(texts.empty());
         EXPECT_GE(texts.back().Find(CString(year)), 0) << texts.back().ToUtf8();
         // Column headings on every page.
-        for (int c = 1; c < 4; c++)
-            EXPECT_TRUE(Has(texts, Heading(c))) << "page " << p + 1 << " col " << c;
+        for (int c = 1; c < 4; c++) EXPECT_TRUE(Has(texts, Heading(c))) << "page " << p + 1 << " col " << c;
 
         // Exactly this page's rows, with their row headings.
         const int first = 1 + p * perPage;
@@ -214,8 +223,7 @@ TEST_F(GridPrint, ThreePagesWithHeaderFooterAndRepeatedHeadings)
 
     const auto contents = PdfPageContents(pdf);
     ASSERT_EQ(contents.size(), 3u);
-    for (const auto& content : contents)
-        EXPECT_FALSE(PdfTextSizes(content).empty());
+    for (const auto& content : contents) EXPECT_FALSE(PdfTextSizes(content).empty());
 }
 
 TEST_F(GridPrint, OnePageGridSaysPageOneOfOneAndTitlesDefault)

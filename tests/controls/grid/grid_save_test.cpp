@@ -63,8 +63,7 @@ protected:
         for (const auto& entry : fs::directory_iterator(m_dir))
         {
             const std::string name = entry.path().filename().string();
-            if (std::find(expected.begin(), expected.end(), name) == expected.end())
-                others.push_back(name);
+            if (std::find(expected.begin(), expected.end(), name) == expected.end()) others.push_back(name);
         }
         return others;
     }
@@ -136,18 +135,16 @@ static std::vector<std::vector<std::string>> ReadCsv(const std::string& bytes, c
         else
             field += ch;
     }
-    if (rows.back().size() == 1 && rows.back()[0].empty())
-        rows.pop_back();
+    if (rows.back().size() == 1 && rows.back()[0].empty()) rows.pop_back();
     return rows;
 }
 
 TEST_F(GridSave, ASpreadsheetReadsEveryCellBackAsShown)
 {
-    const std::vector<std::vector<CString>> texts = {
-        {L"Load Model", L"Notes", L"x (m)"},
-        {L"A;B", L"say \"hi\"", L"1,234.50"},
-        {L"two\nlines", L"\"", L";"},
-        {L"win\r\nbreak", L"", L"\"a\";\"b\""}};
+    const std::vector<std::vector<CString>> texts = {{L"Load Model", L"Notes", L"x (m)"},
+                                                     {L"A;B", L"say \"hi\"", L"1,234.50"},
+                                                     {L"two\nlines", L"\"", L";"},
+                                                     {L"win\r\nbreak", L"", L"\"a\";\"b\""}};
     CGridCtrl grid(4, 3, 1, 0);
     Fill(grid, texts);
     ASSERT_TRUE(grid.Save(PathOf("read.csv")));
@@ -158,8 +155,7 @@ TEST_F(GridSave, ASpreadsheetReadsEveryCellBackAsShown)
     for (size_t r = 0; r < texts.size(); r++)
     {
         ASSERT_EQ(rows[r + 1].size(), texts[r].size()) << r;
-        for (size_t c = 0; c < texts[r].size(); c++)
-            EXPECT_EQ(rows[r + 1][c], texts[r][c].ToUtf8()) << r << "," << c;
+        for (size_t c = 0; c < texts[r].size(); c++) EXPECT_EQ(rows[r + 1][c], texts[r][c].ToUtf8()) << r << "," << c;
     }
 }
 
@@ -197,8 +193,7 @@ TEST_F(GridSave, PathThatCannotBeCreatedShowsFileMessageAndLeavesNoFile)
 
 TEST_F(GridSave, ReadOnlyFolderOrFileIsRefusedAndKept)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "permissions do not bind the superuser";
+    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
 
     WriteBytes(m_dir / "locked.csv", "keep me");
     ::chmod((m_dir / "locked.csv").c_str(), 0444);
@@ -217,11 +212,11 @@ TEST_F(GridSave, WriteFailureReportsAndKeepsTheOldFile)
 
     // 200 rows of 100 characters: far more than the file size limit allows.
     CGridCtrl grid(200, 1);
-    for (int r = 0; r < 200; r++)
-        grid.SetItemText(r, 0, CString(L'z', 100));
+    for (int r = 0; r < 200; r++) grid.SetItemText(r, 0, CString(L'z', 100));
 
     // A file size limit makes the write fail the way a full disk does.
-    struct rlimit saved{};
+    struct rlimit saved
+    {};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
     auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
     struct rlimit small = saved;

@@ -9,8 +9,7 @@ namespace {
 const UINT kBeginEdit = GVN_BEGINLABELEDIT, kEndEdit = GVN_ENDLABELEDIT;
 
 class GridSelect : public GridInput
-{
-};
+{};
 
 } // namespace
 
@@ -22,7 +21,7 @@ TEST_F(GridSelect, ItemStateKeepsTheSelectedMapInStep)
 
     EXPECT_TRUE(grid.SetItemState(2, 3, GVIS_SELECTED));
     EXPECT_TRUE(grid.SetItemState(2, 3, GVIS_SELECTED | GVIS_MODIFIED));
-    EXPECT_EQ(grid.GetSelectedCount(), 1);  // no second entry
+    EXPECT_EQ(grid.GetSelectedCount(), 1); // no second entry
     EXPECT_TRUE(grid.IsCellSelected(2, 3));
     EXPECT_EQ(grid.GetSelectedCellRange(), CCellRange(2, 3, 2, 3));
     EXPECT_EQ(grid.GetItemState(2, 3), GVIS_SELECTED | GVIS_MODIFIED);
@@ -61,7 +60,7 @@ TEST_F(GridSelect, EditableAndSelectedFollowTheStateBits)
     EXPECT_TRUE(grid.IsCellEditable(2, 2));
     grid.SetItemState(2, 2, GVIS_READONLY);
     EXPECT_FALSE(grid.IsCellEditable(CCellID(2, 2)));
-    EXPECT_TRUE(grid.IsCellEditable(50, 50));  // no cell: editable
+    EXPECT_TRUE(grid.IsCellEditable(50, 50)); // no cell: editable
     grid.SetEditable(FALSE);
     EXPECT_FALSE(grid.IsCellEditable(3, 3));
 }
@@ -161,7 +160,7 @@ TEST_F(GridSelect, StartingAnEditAsksTheOwnerAndOpensTheCellsEditor)
 {
     MakeGrid(40, 6);
     grid.OnEditCell(30, 2, CPoint(-1, -1), 'q');
-    EXPECT_TRUE(grid.IsCellVisible(30, 2));  // scrolled into view first
+    EXPECT_TRUE(grid.IsCellVisible(30, 2)); // scrolled into view first
     ASSERT_EQ(NoticesOf(kBeginEdit).size(), 1u);
     EXPECT_EQ(NoticesOf(kBeginEdit)[0].row, 30);
     EXPECT_EQ(CRecordingCell::s_nEdits, 1);
@@ -177,7 +176,7 @@ TEST_F(GridSelect, StartingAnEditAsksTheOwnerAndOpensTheCellsEditor)
     grid.SetEditable(FALSE);
     grid.OnEditCell(3, 4, CPoint(-1, -1), 'q');
     EXPECT_EQ(CRecordingCell::s_nEdits, 1);
-    EXPECT_EQ(NoticesOf(kBeginEdit).size(), 2u);  // only the vetoed one asked
+    EXPECT_EQ(NoticesOf(kBeginEdit).size(), 2u); // only the vetoed one asked
 }
 
 TEST_F(GridSelect, EndingAnEditTakesAcceptedTextAndRestoresRefusedText)
@@ -213,7 +212,7 @@ TEST_F(GridSelect, EndingAnEditTakesAcceptedTextAndRestoresRefusedText)
     EXPECT_EQ(grid.GetItemText(4, 4), CString(_T("4,4")));
     EXPECT_EQ(NoticesOf(kEndEdit).size(), 2u);
     EXPECT_FALSE(grid.ValidateEdit(4, 4, _T("x")));
-    EXPECT_TRUE(grid.ValidateEdit(40, 4, _T("x")));  // no cell: valid
+    EXPECT_TRUE(grid.ValidateEdit(40, 4, _T("x"))); // no cell: valid
 
     // Outside the grid nothing happens.
     grid.OnEndEditCell(40, 1, _T("x"));
@@ -225,7 +224,7 @@ TEST_F(GridSelect, ADragImageShowsTheFocusCell)
 {
     MakeGrid();
     CPoint hot;
-    EXPECT_EQ(grid.CreateDragImage(&hot), nullptr);  // no focus cell
+    EXPECT_EQ(grid.CreateDragImage(&hot), nullptr); // no focus cell
     grid.SetFocusCell(2, 2);
     std::unique_ptr<CImageList> pList(grid.CreateDragImage(&hot));
     ASSERT_NE(pList, nullptr);

@@ -11,21 +11,16 @@
 
 namespace gridtest {
 
-inline void InitApp()
-{
-    qor::test::EnsureGuiApplication();
-}
+inline void InitApp() { qor::test::EnsureGuiApplication(); }
 
-inline void Pump()
-{
-    qor::test::Pump(20);
-}
+inline void Pump() { qor::test::Pump(20); }
 
 // A top-level window that records the notifications and commands it receives.
 class CHostWnd : public CWnd
 {
 public:
-    struct Notice {
+    struct Notice
+    {
         NMHDR hdr;
         int row;
         int col;
@@ -72,8 +67,7 @@ public:
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        if (message == WM_VSCROLL)
-            vscrollCodes.push_back(LOWORD(wParam));
+        if (message == WM_VSCROLL) vscrollCodes.push_back(LOWORD(wParam));
         return CGridCtrl::WindowProc(message, wParam, lParam);
     }
 };
@@ -81,10 +75,8 @@ public:
 // Sets every row height and column width of the grid.
 inline void SetSizes(CGridCtrl& grid, int width, int height)
 {
-    for (int c = 0; c < grid.GetColumnCount(); c++)
-        grid.SetColumnWidth(c, width);
-    for (int r = 0; r < grid.GetRowCount(); r++)
-        grid.SetRowHeight(r, height);
+    for (int c = 0; c < grid.GetColumnCount(); c++) grid.SetColumnWidth(c, width);
+    for (int r = 0; r < grid.GetRowCount(); r++) grid.SetRowHeight(r, height);
 }
 
 // Opens a host window of hostWidth x hostHeight and in it, over rect, a grid of nRows x nCols

@@ -35,8 +35,7 @@ public:
     bool Received(UINT message) const
     {
         for (const auto& m : mouse)
-            if (m.first == message)
-                return true;
+            if (m.first == message) return true;
         return false;
     }
 };
@@ -74,7 +73,8 @@ TEST_F(TitleTip, ClippedTextShowsWholeOverTheCell)
     ASSERT_TRUE(TipShown());
     CTitleTip& tip = grid.Tip();
     EXPECT_EQ(tip.GetShownText(), CString(_T(" A text much too long for its cell ")));
-    EXPECT_EQ(tip.GetExStyle() & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST), static_cast<DWORD>(WS_EX_TOOLWINDOW | WS_EX_TOPMOST));
+    EXPECT_EQ(tip.GetExStyle() & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST),
+              static_cast<DWORD>(WS_EX_TOOLWINDOW | WS_EX_TOPMOST));
     EXPECT_EQ(tip.GetStyle() & (WS_POPUP | WS_BORDER), static_cast<DWORD>(WS_POPUP | WS_BORDER));
     EXPECT_EQ(tip.GetClassName(), CString(TITLETIP_CLASSNAME));
 
@@ -127,7 +127,8 @@ TEST_F(TitleTip, NoTipWithTipsOffOrWithoutTheKeyboard)
     {
         // Nothing of this program has the keyboard once its focus window is gone.
         CWnd other;
-        ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), _T("other"), WS_POPUP | WS_VISIBLE, CRect(0, 0, 10, 10), nullptr, 0));
+        ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), _T("other"), WS_POPUP | WS_VISIBLE, CRect(0, 0, 10, 10),
+                                   nullptr, 0));
         other.SetFocus();
         other.DestroyWindow();
     }
@@ -173,7 +174,7 @@ TEST_F(TitleTip, AClickOnTheTipReachesTheCellBelow)
     grid.mouse.clear();
 
     const CPoint at = Center(1, 1);
-    MouseDown(&grid, at);  // the tip has the mouse: the press is the tip's
+    MouseDown(&grid, at); // the tip has the mouse: the press is the tip's
     EXPECT_FALSE(TipShown());
     qor::test::MouseUp(&grid, at);
     gridtest::Pump();

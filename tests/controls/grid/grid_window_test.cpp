@@ -58,7 +58,7 @@ TEST_F(GridWindow, NotificationsReachTheParentWithTheirRecord)
     MakeGrid(4, 4, 40, 20, CRect(0, 0, 200, 100));
     host.notifyResult = -1;
     const LRESULT result = grid.SendMessageToParent(2, 3, static_cast<int>(GVN_ENDLABELEDIT));
-    EXPECT_EQ(result, -1);  // the receiver's answer comes back
+    EXPECT_EQ(result, -1); // the receiver's answer comes back
     ASSERT_EQ(host.notices.size(), 1u);
     const auto& n = host.notices[0];
     EXPECT_EQ(n.hdr.hwndFrom, grid.GetSafeHwnd());
@@ -69,14 +69,18 @@ TEST_F(GridWindow, NotificationsReachTheParentWithTheirRecord)
     EXPECT_EQ(n.col, 3);
 
     // Each code keeps its value.
-    for (UINT code : {GVN_SELCHANGING, GVN_SELCHANGED, GVN_BEGINLABELEDIT, GVN_CLICK, GVN_DBLCLK, GVN_RCLICK,
-                      GN_ROWADDED})
+    for (UINT code :
+         {GVN_SELCHANGING, GVN_SELCHANGED, GVN_BEGINLABELEDIT, GVN_CLICK, GVN_DBLCLK, GVN_RCLICK, GN_ROWADDED})
         grid.SendMessageToParent(-1, -1, static_cast<int>(code));
     ASSERT_EQ(host.notices.size(), 8u);
-    const UINT expected[] = {static_cast<UINT>(-100), static_cast<UINT>(-101), static_cast<UINT>(-175),
-                             static_cast<UINT>(-2),   static_cast<UINT>(-3),   static_cast<UINT>(-5), 288u};
-    for (size_t i = 0; i < 7; i++)
-        EXPECT_EQ(host.notices[i + 1].hdr.code, expected[i]);
+    const UINT expected[] = {static_cast<UINT>(-100),
+                             static_cast<UINT>(-101),
+                             static_cast<UINT>(-175),
+                             static_cast<UINT>(-2),
+                             static_cast<UINT>(-3),
+                             static_cast<UINT>(-5),
+                             288u};
+    for (size_t i = 0; i < 7; i++) EXPECT_EQ(host.notices[i + 1].hdr.code, expected[i]);
 }
 
 TEST_F(GridWindow, NotificationsPreferTheOwner)
@@ -102,7 +106,7 @@ TEST_F(GridWindow, CommandIsPostedNotSent)
 {
     MakeGrid(3, 3, 40, 20, CRect(0, 0, 200, 100));
     ASSERT_TRUE(grid.PostCommandToParent());
-    EXPECT_TRUE(host.commands.empty());  // posted: arrives later
+    EXPECT_TRUE(host.commands.empty()); // posted: arrives later
     ASSERT_TRUE(qor::test::PumpUntil([&] { return !host.commands.empty(); }));
     EXPECT_EQ(host.commands[0].first, MAKEWPARAM(321, 0));
     EXPECT_EQ(host.commands[0].second, reinterpret_cast<LPARAM>(grid.GetSafeHwnd()));
@@ -112,8 +116,8 @@ TEST_F(GridWindow, GeometryWithHiddenRowsAndColumns)
 {
     MakeGrid(10, 6, 60, 20, CRect(0, 0, 200, 120));
     grid.SetColumnWidth(0, 50);
-    grid.SetColumnWidth(2, 0);  // hidden column
-    grid.SetRowHeight(3, 0);    // hidden row
+    grid.SetColumnWidth(2, 0); // hidden column
+    grid.SetRowHeight(3, 0);   // hidden row
     const CRect client = Client();
     ASSERT_GT(client.Width(), 170);
     ASSERT_LE(client.Width(), 200);
@@ -126,7 +130,7 @@ TEST_F(GridWindow, GeometryWithHiddenRowsAndColumns)
     EXPECT_EQ(rc, CRect(110, 60, 169, 79));
     ASSERT_TRUE(grid.GetCellRect(0, 0, rc));
     EXPECT_EQ(rc, CRect(0, 0, 49, 19));
-    ASSERT_TRUE(grid.GetCellRect(3, 2, rc));  // a hidden cell has an empty rectangle
+    ASSERT_TRUE(grid.GetCellRect(3, 2, rc)); // a hidden cell has an empty rectangle
     EXPECT_EQ(rc.Width(), -1);
     EXPECT_EQ(rc.Height(), -1);
 
@@ -147,7 +151,7 @@ TEST_F(GridWindow, GeometryWithHiddenRowsAndColumns)
     EXPECT_EQ(vis.right, client.right);
     EXPECT_TRUE(grid.IsCellVisible(1, 4));
     EXPECT_FALSE(grid.IsCellVisible(1, 5));
-    EXPECT_FALSE(grid.IsCellVisible(-1, 1));  // cells outside the grid are never visible
+    EXPECT_FALSE(grid.IsCellVisible(-1, 1)); // cells outside the grid are never visible
     EXPECT_FALSE(grid.IsCellVisible(0, 6));
     EXPECT_FALSE(grid.InvalidateCellRect(10, 1));
     // Rows end at 20, 40, 60, 60, 80, 100, ...
@@ -180,7 +184,7 @@ TEST_F(GridWindow, ScrollingByLineSkipsHiddenRowsAndStopsAtTheEnd)
     EXPECT_EQ(grid.ScrollPos(SB_VERT), 20);
     EXPECT_EQ(grid.GetTopleftNonFixedCell(), CCellID(2, 1));
 
-    grid.SetRowHeight(2, 0);  // the next row to scroll past is hidden
+    grid.SetRowHeight(2, 0); // the next row to scroll past is hidden
     grid.SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
     EXPECT_EQ(grid.ScrollPos(SB_VERT), 40);
     EXPECT_EQ(grid.GetTopleftNonFixedCell().row, 4);
@@ -193,7 +197,7 @@ TEST_F(GridWindow, ScrollingByLineSkipsHiddenRowsAndStopsAtTheEnd)
     EXPECT_EQ(grid.GetTopleftNonFixedCell().col, 2);
     grid.SendMessage(WM_HSCROLL, SB_LINELEFT, 0);
     EXPECT_EQ(grid.ScrollPos(SB_HORZ), 0);
-    grid.SendMessage(WM_HSCROLL, SB_LINELEFT, 0);  // at the start: nothing
+    grid.SendMessage(WM_HSCROLL, SB_LINELEFT, 0); // at the start: nothing
     EXPECT_EQ(grid.ScrollPos(SB_HORZ), 0);
 
     // At the end of the range a line to the right changes nothing and repaints nothing.
@@ -233,7 +237,7 @@ TEST_F(GridWindow, ScrollingByPageAndThumb)
     qor::test::ScrollBarDrag(&grid, SB_VERT, {100, 205});
     Pump();
     EXPECT_EQ(grid.ScrollPos(SB_VERT), 205);
-    EXPECT_EQ(grid.GetTopleftNonFixedCell().row, 1 + 11);  // rows of 20 pixels until 220 >= 205
+    EXPECT_EQ(grid.GetTopleftNonFixedCell().row, 1 + 11); // rows of 20 pixels until 220 >= 205
 
     grid.SendMessage(WM_VSCROLL, SB_BOTTOM, 0);
     EXPECT_GT(grid.ScrollPos(SB_VERT), 0);
@@ -251,7 +255,7 @@ TEST_F(GridWindow, OneWheelNotchPostsThreeLinesUp)
     grid.vscrollCodes.clear();
 
     grid.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(120)), MAKELPARAM(10, 10));
-    EXPECT_TRUE(grid.vscrollCodes.empty());  // posted, not sent
+    EXPECT_TRUE(grid.vscrollCodes.empty()); // posted, not sent
     ASSERT_TRUE(qor::test::PumpUntil([&] { return grid.vscrollCodes.size() >= 3; }));
     Pump();
     EXPECT_EQ(grid.vscrollCodes, (std::vector<UINT>{SB_LINEUP, SB_LINEUP, SB_LINEUP}));
@@ -305,7 +309,7 @@ TEST_F(GridWindow, AutoSizeLeavesHiddenAndUnmeasuredColumns)
     const int dataWidth = grid.GetColumnWidth(1);
     EXPECT_GT(headerWidth, 0);
     EXPECT_GT(dataWidth, headerWidth);
-    ASSERT_TRUE(grid.AutoSizeColumn(1));  // both by default
+    ASSERT_TRUE(grid.AutoSizeColumn(1)); // both by default
     EXPECT_EQ(grid.GetColumnWidth(1), dataWidth);
 
     grid.SetColumnWidth(2, 0);
@@ -333,10 +337,10 @@ TEST_F(GridWindow, ExpandColumnsToFitFillsTheClient)
     const CRect client = Client();
     EXPECT_EQ(grid.GetColumnWidth(2), 0);
     const int total = grid.GetColumnWidth(0) + grid.GetColumnWidth(1) + grid.GetColumnWidth(3);
-    EXPECT_GE(total, client.Width() - 2);  // the remainder walk may spend pixels on the hidden column
+    EXPECT_GE(total, client.Width() - 2); // the remainder walk may spend pixels on the hidden column
     EXPECT_LE(total, client.Width());
 
-    grid.ExpandColumnsToFit(FALSE);  // the fixed column keeps its width
+    grid.ExpandColumnsToFit(FALSE); // the fixed column keeps its width
     const int fixedWidth = grid.GetColumnWidth(0);
     grid.SetColumnWidth(1, 10);
     grid.ExpandColumnsToFit(FALSE);
@@ -393,10 +397,9 @@ TEST_F(GridWindow, ExpandColumnsToFitWithoutClientWidthDoesNothing)
 {
     MakeGrid(3, 4, 30, 20, CRect(0, 0, 0, 100));
     grid.ExpandColumnsToFit();
-    for (int c = 0; c < 4; c++)
-        EXPECT_EQ(grid.GetColumnWidth(c), 30);
+    for (int c = 0; c < 4; c++) EXPECT_EQ(grid.GetColumnWidth(c), 30);
 
-    CGridCtrl lone(2, 3);  // no window at all
+    CGridCtrl lone(2, 3); // no window at all
     const int w = lone.GetColumnWidth(1);
     lone.ExpandColumnsToFit();
     EXPECT_EQ(lone.GetColumnWidth(1), w);
@@ -430,7 +433,7 @@ TEST_F(GridWindow, AttachesToACustomControlWindow)
     CRect rc;
     grid.GetWindowRect(rc);
     host.ScreenToClient(rc);
-    EXPECT_EQ(rc, CRect(10, 10, 210, 110));  // moved out and back
+    EXPECT_EQ(rc, CRect(10, 10, 210, 110)); // moved out and back
     grid.SetRowCount(3);
     grid.SetColumnCount(3);
     EXPECT_EQ(grid.GetCell(2, 2)->GetGrid(), &grid);

@@ -5,9 +5,9 @@
 #include "engine/analysis/MovingLoadAnalysis.h"
 #include "engine/analysis/MultiBridgeAnalysis.h"
 #include "engine/analysis/MultiMovingLoadAnalysis.h"
+#include "engine/analysis/SinglePosAnalysis.h"
 #include "engine/model/BridgeSet.h"
 #include "engine/model/LoadModelEnsemble.h"
-#include "engine/analysis/SinglePosAnalysis.h"
 
 #include <cstdint>
 #include <random>
@@ -49,7 +49,8 @@ TEST(MovingLoadStepping, SingleAxleStopsOnEveryEvent)
     EXPECT_NEAR(*(at19 + 1), 19.7, 1e-9);
     EXPECT_LT(p.back(), 20.7);
     EXPECT_NEAR(p.back(), 20.4, 1e-9);
-    for (std::size_t i = 1; i < p.size(); ++i) {
+    for (std::size_t i = 1; i < p.size(); ++i)
+    {
         EXPECT_GT(p[i], p[i - 1]);
         EXPECT_LE(p[i] - p[i - 1], 0.7 + 1e-12);
     }
@@ -101,11 +102,11 @@ TEST(MovingLoadStepping, PartialLoadEndsAreEventsToo)
     lm->AddPartialUDL(10.0, 0.0, 3.0);
     CMovingLoadAnalysis mla(bridge, lm);
     lm->Update();
-    EXPECT_DOUBLE_EQ(mla.GetDistanceToNextEvent(-4.0), 2.0);   // end at -1.0
-    EXPECT_DOUBLE_EQ(mla.GetDistanceToNextEvent(-2.5), 0.5);   // end at 0.5
-    EXPECT_DOUBLE_EQ(mla.GetDistanceToNextEvent(0.5), 0.5);    // start at 0.5
-    EXPECT_DOUBLE_EQ(mla.GetDistanceToNextEvent(5.5), 0.5);    // end at 8.5
-    EXPECT_DOUBLE_EQ(mla.GetDistanceToNextEvent(9.5), 1e9);    // nothing beyond
+    EXPECT_DOUBLE_EQ(mla.GetDistanceToNextEvent(-4.0), 2.0); // end at -1.0
+    EXPECT_DOUBLE_EQ(mla.GetDistanceToNextEvent(-2.5), 0.5); // end at 0.5
+    EXPECT_DOUBLE_EQ(mla.GetDistanceToNextEvent(0.5), 0.5);  // start at 0.5
+    EXPECT_DOUBLE_EQ(mla.GetDistanceToNextEvent(5.5), 0.5);  // end at 8.5
+    EXPECT_DOUBLE_EQ(mla.GetDistanceToNextEvent(9.5), 1e9);  // nothing beyond
 }
 
 TEST(MovingLoadStepping, ByCountWritesBackTheStep)
@@ -145,7 +146,8 @@ TEST(MovingLoadStepping, UniformLoadsAloneAreAnalysedOnceAtZero)
     auto bridge = Bridge(2, 10.0);
     auto lm = Model();
     lm->AddUDL(2.0);
-    for (bool byStep : {true, false}) {
+    for (bool byStep : {true, false})
+    {
         CMovingLoadAnalysis mla(bridge, lm);
         int n = 20;
         double step = 0.3;
@@ -162,7 +164,8 @@ TEST(MovingLoadStepping, BadSteppingIsRefusedBeforeTheRun)
 {
     auto bridge = Bridge(1, 10.0);
     auto lm = Axles({{100.0, 0.0}});
-    for (double bad : {0.0, -0.5, std::nan(""), HUGE_VAL}) {
+    for (double bad : {0.0, -0.5, std::nan(""), HUGE_VAL})
+    {
         CMovingLoadAnalysis mla(bridge, lm);
         int n = 7;
         double step = bad;
@@ -170,7 +173,8 @@ TEST(MovingLoadStepping, BadSteppingIsRefusedBeforeTheRun)
         EXPECT_EQ(n, 7);
         EXPECT_EQ(mla.GetNoAnalyses(), 0);
     }
-    for (int bad : {0, -3}) {
+    for (int bad : {0, -3})
+    {
         CMovingLoadAnalysis mla(bridge, lm);
         int n = bad;
         double step = 0.25;
@@ -264,7 +268,8 @@ TEST(MovingLoadResults, SpanRuleAxleIsMovedOverTheWholeRange)
     // rear axle alone on span 2 governs its sagging moment.
     auto bridge = Bridge(2, 20.0);
     std::vector<double> maxima;
-    for (int run = 0; run < 2; ++run) {
+    for (int run = 0; run < 2; ++run)
+    {
         auto lm = Axles({{100.0, 0.0}});
         lm->m_bAdjustToBridge = true;
         lm->m_lmBridge = CLoadModel::LM_NAASRA_PL;
@@ -307,7 +312,8 @@ std::shared_ptr<CLoadModel> RandomModel(std::mt19937& rng)
     auto lm = Model(L"Random");
     const int nPL = static_cast<int>(U(rng) * 7);
     double x = 0.0;
-    for (int i = 0; i < nPL; ++i) {
+    for (int i = 0; i < nPL; ++i)
+    {
         lm->AddPointLoad(20.0 + 150.0 * U(rng), x, U(rng) < 0.3 ? 1.5 + 3.0 * U(rng) : 0.0);
         x -= 0.5 + 6.0 * U(rng);
     }
@@ -322,7 +328,8 @@ std::shared_ptr<CLoadModel> RandomModel(std::mt19937& rng)
     if (nPL > 0) lm->m_vPL[0].gamma = 0.5 + U(rng);
     if (U(rng) < 0.1) lm->m_bBM = false;
     if (U(rng) < 0.1) lm->m_bSF = false;
-    if (U(rng) < 0.1) {
+    if (U(rng) < 0.1)
+    {
         lm->m_bUseMaxL = true;
         lm->m_maxL = 30.0;
     }
@@ -333,7 +340,8 @@ std::shared_ptr<CBridge> RandomBridge(std::mt19937& rng)
 {
     std::uniform_real_distribution<double> U(0.0, 1.0);
     const int config = 1 + static_cast<int>(U(rng) * 4);
-    if (config == 4) {
+    if (config == 4)
+    {
         std::vector<double> spans;
         const int n = 1 + static_cast<int>(U(rng) * 4);
         for (int i = 0; i < n; ++i) spans.push_back(2.0 + 25.0 * U(rng));
@@ -349,7 +357,8 @@ TEST(MovingLoadFactorised, BitwiseEqualToThePlainAnalysisOverRandomCases)
     std::mt19937 rng(20240611);
     std::uniform_real_distribution<double> U(0.0, 1.0);
     int positions = 0;
-    for (int c = 0; c < 60; ++c) {
+    for (int c = 0; c < 60; ++c)
+    {
         SCOPED_TRACE(c);
         auto bridge = RandomBridge(rng);
         auto lm = RandomModel(rng);
@@ -376,14 +385,16 @@ TEST(MovingLoadFactorised, OneSinglePositionObjectServesManyPositionsBitwise)
     // Re-used member loads and solver against fresh ones at scattered positions.
     std::mt19937 rng(7);
     std::uniform_real_distribution<double> U(0.0, 1.0);
-    for (int c = 0; c < 20; ++c) {
+    for (int c = 0; c < 20; ++c)
+    {
         auto bridge = RandomBridge(rng);
         auto lm = RandomModel(rng);
         lm->Update();
         CSinglePosAnalysis spa(bridge, lm);
         spa.Prepare(12);
         const double Lb = bridge->GetBeam()->m_Length;
-        for (int k = 0; k < 25; ++k) {
+        for (int k = 0; k < 25; ++k)
+        {
             const double p = -5.0 + (Lb + lm->m_Length + 10.0) * U(rng);
             ExpectSameBeamResults(*spa.Analyse(p), *plain::Analyse(*bridge, *lm, p, 12));
             if (HasFatalFailure()) return;
@@ -397,9 +408,11 @@ TEST(MovingLoadFactorised, BridgeRangeMatchesPlainRunsAugmentedBitwise)
     // its combined envelopes must equal plain per-model runs merged in ensemble order.
     std::mt19937 rng(99);
     std::uniform_real_distribution<double> U(0.0, 1.0);
-    for (int config = 1; config <= 3; ++config) {
+    for (int config = 1; config <= 3; ++config)
+    {
         SCOPED_TRACE(config);
-        auto set = std::make_shared<CBridgeSet>(1, CString(L"Set"), 4, config, 3.0 + 10.0 * U(rng), 30.0 + 10.0 * U(rng));
+        auto set =
+            std::make_shared<CBridgeSet>(1, CString(L"Set"), 4, config, 3.0 + 10.0 * U(rng), 30.0 + 10.0 * U(rng));
         auto lme = std::make_shared<CLoadModelEnsemble>(1, CString(L"E"));
         for (int m = 0; m < 4; ++m) lme->AddLoadModel(RandomModel(rng));
         for (const auto& lm : lme->m_vLoadModel) lm->Update(); // as each run settles its copy
@@ -410,10 +423,12 @@ TEST(MovingLoadFactorised, BridgeRangeMatchesPlainRunsAugmentedBitwise)
         const auto fast = mba.Run(false, n, step);
         ASSERT_EQ(fast.size(), 4u);
         int analyses = 0;
-        for (unsigned b = 0; b < 4; ++b) {
+        for (unsigned b = 0; b < 4; ++b)
+        {
             auto bridge = set->GetBridge(b);
             CEnvelopeResults combined;
-            for (const auto& lm : lme->m_vLoadModel) {
+            for (const auto& lm : lme->m_vLoadModel)
+            {
                 auto one = plain::MovingRun(bridge, lm, bridge->GetBeam()->m_Length / 15, 15);
                 analyses += one->m_nAnalyses;
                 combined.Augment(one);
@@ -433,7 +448,8 @@ TEST(MovingLoadFactorised, PerModelResultsWithoutBeamResultsHaveTheSameEnvelopes
     auto lme = std::make_shared<CLoadModelEnsemble>(1, CString(L"E"));
     for (int m = 0; m < 3; ++m) lme->AddLoadModel(RandomModel(rng));
     std::vector<std::shared_ptr<CEnvelopeResults>> kept, lean;
-    for (bool keep : {true, false}) {
+    for (bool keep : {true, false})
+    {
         CMultiMovingLoadAnalysis mmla(bridge, lme);
         mmla.SetPointsPerSpan(9);
         mmla.SetKeepBeamResults(keep);
@@ -443,7 +459,8 @@ TEST(MovingLoadFactorised, PerModelResultsWithoutBeamResultsHaveTheSameEnvelopes
         (keep ? kept : lean) = mmla.GetLoadModelResults();
     }
     ASSERT_EQ(kept.size(), lean.size());
-    for (std::size_t i = 0; i < kept.size(); ++i) {
+    for (std::size_t i = 0; i < kept.size(); ++i)
+    {
         ExpectSameResults(*kept[i], *lean[i], false);
         EXPECT_EQ(kept[i]->m_nBeamResults, lean[i]->m_nBeamResults);
         EXPECT_EQ(kept[i]->GetKeptPositions().GetCount(), static_cast<std::size_t>(kept[i]->m_nBeamResults));

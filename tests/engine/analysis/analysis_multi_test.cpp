@@ -181,7 +181,8 @@ TEST(MultiBridge, OneResultPerGeneratedBridgeAndOneStepPerPair)
     // The written-back step is that of the last bridge: 2 x 25 m over 10 steps.
     EXPECT_DOUBLE_EQ(step, 5.0);
     int total = 0;
-    for (std::size_t i = 0; i < results.size(); ++i) {
+    for (std::size_t i = 0; i < results.size(); ++i)
+    {
         EXPECT_EQ(results[i]->GetBridge(), set->GetBridge(static_cast<unsigned>(i)));
         total += results[i]->m_nAnalyses;
     }
@@ -226,7 +227,8 @@ TEST(MultiBridge, PointCountIsReadOnceForTheWholeRun)
     CMultiBridgeAnalysis mba(set, Ensemble({Axles({{100.0, 0.0}}), Axles({{60.0, 0.0}, {60.0, -2.0}})}));
     int n = 8;
     double step = 0.0;
-    for (const auto& r : mba.Run(false, n, step)) {
+    for (const auto& r : mba.Run(false, n, step))
+    {
         EXPECT_EQ(r->GetBMEnvelope()->m_vMax.size(), 13u);
         EXPECT_EQ(r->GetSFEnvelope()->m_vMin.size(), 13u);
     }
@@ -279,7 +281,8 @@ TEST(Overstress, OneUniformRunAndOneStatusLinePerBridge)
 
     // Analysed once, at 0.0: simple span wL^2/8.
     const double spans[] = {10.0, 20.0, 30.0};
-    for (std::size_t i = 0; i < 3; ++i) {
+    for (std::size_t i = 0; i < 3; ++i)
+    {
         EXPECT_EQ(results[i]->m_nAnalyses, 1);
         EXPECT_EQ(Positions(*results[i]), std::vector<double>{0.0});
         const double L = spans[i];

@@ -21,7 +21,8 @@ struct LoadView
 std::vector<LoadView> ViewOf(const std::vector<CLoad*>& loads)
 {
     std::vector<LoadView> v;
-    for (CLoad* l : loads) {
+    for (CLoad* l : loads)
+    {
         double c = 0.0;
         if (auto* p = dynamic_cast<CLoadPUDL*>(l)) c = p->GetCover();
         v.push_back({l->GetKind(), l->GetMember(), l->GetMagnitude(), l->GetPosition(), c});
@@ -148,7 +149,8 @@ TEST(SinglePosMemberLoads, MagnitudesCarryTheOverallFactorGammaAndWidthRule)
 
     const auto loads = LoadsAt(bridge, lm, 30.0);
     ASSERT_EQ(loads.size(), 5u); // a UDL on each of the 3 spans, the axle, the partial load
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i)
+    {
         EXPECT_EQ(loads[i].kind, CLoad::UDL);
         EXPECT_EQ(loads[i].member, static_cast<std::uint32_t>(i));
         EXPECT_NEAR(loads[i].magnitude, F * 3.0, 1e-12);
@@ -199,7 +201,8 @@ TEST(SinglePosRun, OffTheBridgeGivesZeroResults)
     auto bridge = Bridge(1, 10.0);
     auto lm = Axles({{100.0, 0.0}});
     CSinglePosAnalysis spa(bridge, lm);
-    for (double p : {-3.0, 0.0, 10.0, 12.0}) {
+    for (double p : {-3.0, 0.0, 10.0, 12.0})
+    {
         auto res = spa.Run(p);
         for (const CMbrResults& m : res->m_vMbrRes)
             for (double v : m.M) EXPECT_EQ(v, 0.0);
@@ -215,7 +218,8 @@ TEST(SinglePosApplicability, MaximumLengthClearsEverything)
     lm->m_maxL = 9.0;
     auto res = CSinglePosAnalysis(bridge, lm).Run(5.0);
     for (const CMbrResults& m : res->m_vMbrRes)
-        for (std::size_t k = 0; k < m.M.size(); ++k) {
+        for (std::size_t k = 0; k < m.M.size(); ++k)
+        {
             EXPECT_EQ(m.M[k], 0.0);
             EXPECT_EQ(m.V[k], 0.0);
             EXPECT_EQ(m.D[k], 0.0);

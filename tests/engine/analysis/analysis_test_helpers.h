@@ -82,7 +82,13 @@ using enginetest::ThrownText;
 class RecordingWindow
 {
 public:
-    struct Post { UINT msg; WPARAM wParam; LPARAM lParam; std::wstring text; };
+    struct Post
+    {
+        UINT msg;
+        WPARAM wParam;
+        LPARAM lParam;
+        std::wstring text;
+    };
 
     explicit RecordingWindow(bool bAccept = true) : m_bAccept(bAccept)
     {
@@ -90,7 +96,8 @@ public:
         qor::SetPostSink([this](HWND, UINT msg, WPARAM w, LPARAM l) {
             if (!m_bAccept) return false;
             Post p{msg, w, l, {}};
-            if (msg == UWM_ADD_STATUS) {
+            if (msg == UWM_ADD_STATUS)
+            {
                 auto* s = reinterpret_cast<CString*>(w);
                 p.text = s->GetString();
                 delete s;
@@ -139,25 +146,30 @@ inline std::vector<std::unique_ptr<CLoad>> MemberLoads(const CBeam& beam, const 
     for (const auto& u : lm.m_vUDL)
         for (std::size_t i = 0; i < n; ++i)
             loads.push_back(std::make_unique<CLoadUDL>(static_cast<std::uint32_t>(i), F * u.gamma * u.magnitude));
-    for (const auto& p : lm.m_vPL) {
+    for (const auto& p : lm.m_vPL)
+    {
         double x = p.location + position;
         const int span = beam.GetSpanIndex(x);
         if (span == -1) continue;
         loads.push_back(std::make_unique<CLoadPL>(static_cast<std::uint32_t>(span),
                                                   F * p.gamma * lm.GetWidthAdjustedLoad(p.magnitude, p.width), x));
     }
-    for (const auto& pu : lm.m_vPUDL) {
+    for (const auto& pu : lm.m_vPUDL)
+    {
         const double w = F * pu.gamma * pu.magnitude;
         double s = pu.location + position;
         double c = pu.cover;
         if (!(s + c >= 1e-6) || s > beam.m_Length) continue;
         double S = 0.0;
-        for (std::size_t i = 0; i < n; S += beam.m_vL[i], ++i) {
+        for (std::size_t i = 0; i < n; S += beam.m_vL[i], ++i)
+        {
             const double E = S + beam.m_vL[i];
             const auto m = static_cast<std::uint32_t>(i);
             if (s > E || S > s + c) continue;
-            if (S > s) {
-                if (s + c > E) {
+            if (S > s)
+            {
+                if (s + c > E)
+                {
                     loads.push_back(std::make_unique<CLoadUDL>(m, w));
                     continue;
                 }
@@ -165,7 +177,8 @@ inline std::vector<std::unique_ptr<CLoad>> MemberLoads(const CBeam& beam, const 
                 s = S;
             }
             if (std::fabs(c) < 1e-6) continue;
-            if (s + c <= E) {
+            if (s + c <= E)
+            {
                 loads.push_back(std::make_unique<CLoadPUDL>(m, w, std::max(s - S, 0.0), c));
                 break;
             }
@@ -175,8 +188,7 @@ inline std::vector<std::unique_ptr<CLoad>> MemberLoads(const CBeam& beam, const 
     return loads;
 }
 
-inline std::shared_ptr<CBeamResults> Analyse(const CBridge& bridge, const CLoadModel& lm, double position,
-                                             int nPoints)
+inline std::shared_ptr<CBeamResults> Analyse(const CBridge& bridge, const CLoadModel& lm, double position, int nPoints)
 {
     const CBeam& beam = *bridge.GetBeam();
     auto owned = MemberLoads(beam, lm, position);
@@ -186,7 +198,8 @@ inline std::shared_ptr<CBeamResults> Analyse(const CBridge& bridge, const CLoadM
     const double Lb = beam.m_Length;
     if ((lm.m_bUseMaxL && Lb > lm.m_maxL) || (lm.m_bUseMinL && lm.m_minL > Lb))
         res->ClearResults(5);
-    else {
+    else
+    {
         if (!lm.m_bBM) res->ClearResults(0);
         if (!lm.m_bSF) res->ClearResults(1);
     }
@@ -202,7 +215,8 @@ inline double DistanceToNextEvent(const std::vector<double>& events, const CLoad
     };
     double d = 1e9;
     for (const auto& pl : lm.m_vPL) d = std::min(d, dist(pl.location + p));
-    for (const auto& pu : lm.m_vPUDL) {
+    for (const auto& pu : lm.m_vPUDL)
+    {
         d = std::min(d, dist(pu.location + p));
         d = std::min(d, dist(pu.location + pu.cover + p));
     }
@@ -215,12 +229,14 @@ inline std::shared_ptr<CEnvelopeResults> MovingRun(const std::shared_ptr<CBridge
 {
     auto res = std::make_shared<CEnvelopeResults>(bridge);
     const double Lb = bridge->GetBeam()->m_Length;
-    if (!lm->m_bIsMoving) {
+    if (!lm->m_bIsMoving)
+    {
         res->AddResult(Analyse(*bridge, *lm, 0.0, nPoints), lm, 0.0);
         return res;
     }
     const std::vector<double> events = bridge->GetBeam()->GetEventPositions();
-    for (double p = -step; Lb + lm->m_Length + step > p;) {
+    for (double p = -step; Lb + lm->m_Length + step > p;)
+    {
         res->AddResult(Analyse(*bridge, *lm, p, nPoints), lm, p);
         const double d = DistanceToNextEvent(events, *lm, p);
         p += (-1e-6 < d && d < 1e-6) ? step : std::min(d, step);
@@ -237,7 +253,8 @@ inline void ExpectSameEffects(const std::vector<PointLoadEffect>& a, const std::
                               const char* what)
 {
     ASSERT_EQ(a.size(), b.size()) << what;
-    for (std::size_t i = 0; i < a.size(); ++i) {
+    for (std::size_t i = 0; i < a.size(); ++i)
+    {
         ASSERT_TRUE(SameBits(a[i].val, b[i].val)) << what << " point " << i << ": " << a[i].val << " vs " << b[i].val;
         ASSERT_TRUE(SameBits(a[i].xBeam, b[i].xBeam)) << what << " point " << i;
         ASSERT_TRUE(SameBits(a[i].xLoadModel, b[i].xLoadModel)) << what << " point " << i;
@@ -257,12 +274,14 @@ inline void ExpectSameEnvelope(const std::shared_ptr<CEnvelope>& a, const std::s
 inline void ExpectSameBeamResults(const CBeamResults& a, const CBeamResults& b)
 {
     ASSERT_EQ(a.m_vMbrRes.size(), b.m_vMbrRes.size());
-    for (std::size_t m = 0; m < a.m_vMbrRes.size(); ++m) {
+    for (std::size_t m = 0; m < a.m_vMbrRes.size(); ++m)
+    {
         const CMbrResults& x = a.m_vMbrRes[m];
         const CMbrResults& y = b.m_vMbrRes[m];
         using Col = std::pair<const std::vector<double>*, const std::vector<double>*>;
         const Col cols[] = {{&x.x, &y.x}, {&x.M, &y.M}, {&x.V, &y.V}, {&x.R, &y.R}, {&x.D, &y.D}};
-        for (const auto& [u, v] : cols) {
+        for (const auto& [u, v] : cols)
+        {
             ASSERT_EQ(u->size(), v->size());
             for (std::size_t k = 0; k < u->size(); ++k)
                 ASSERT_TRUE(SameBits((*u)[k], (*v)[k])) << "member " << m << " point " << k;

@@ -40,7 +40,8 @@ void ExpectSameResults(const CBeamResults& a, const CBeamResults& b)
     ASSERT_TRUE(a.m_pBeam && b.m_pBeam);
     ExpectSameBeam(*a.m_pBeam, *b.m_pBeam);
     ASSERT_EQ(a.m_vMbrRes.size(), b.m_vMbrRes.size());
-    for (std::size_t i = 0; i < a.m_vMbrRes.size(); ++i) {
+    for (std::size_t i = 0; i < a.m_vMbrRes.size(); ++i)
+    {
         EXPECT_EQ(a.m_vMbrRes[i].x, b.m_vMbrRes[i].x);
         EXPECT_EQ(a.m_vMbrRes[i].M, b.m_vMbrRes[i].M);
         EXPECT_EQ(a.m_vMbrRes[i].V, b.m_vMbrRes[i].V);
@@ -54,8 +55,7 @@ void ExpectSameResults(const CBeamResults& a, const CBeamResults& b)
 
 template <class Pair>
 class BeamArchive : public ::testing::Test
-{
-};
+{};
 
 struct XmlPair
 {

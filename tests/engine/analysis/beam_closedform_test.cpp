@@ -15,10 +15,10 @@ using namespace beamtest;
 
 namespace {
 
-constexpr int kN = 100; // even, so that mid-span is a result point
-constexpr std::size_t kMid = kN / 2 + 1;   // index of x = L/2 (after the repeated 0)
-constexpr std::size_t kLastIn = kN + 1;    // index of x = n.dx (the member end)
-constexpr std::size_t kLast = kN + 2;      // index of the repeated end
+constexpr int kN = 100;                  // even, so that mid-span is a result point
+constexpr std::size_t kMid = kN / 2 + 1; // index of x = L/2 (after the repeated 0)
+constexpr std::size_t kLastIn = kN + 1;  // index of x = n.dx (the member end)
+constexpr std::size_t kLast = kN + 2;    // index of the repeated end
 
 CBeamResults Solve(const CBeam& beam, std::vector<std::unique_ptr<CLoad>>& loads, int n = kN)
 {
@@ -260,7 +260,8 @@ TEST(BeamClosedForm, PartialLoadCoverIsCutAtMemberEnd)
     const std::vector<double> x{0.0, 0.0, 2.5, 5.0, 7.5, 9.0, 10.0, 10.0};
     CMbrResults ra = longer.GetMemberResults(x, L);
     CMbrResults rb = cut.GetMemberResults(x, L);
-    for (std::size_t i = 0; i < x.size(); ++i) {
+    for (std::size_t i = 0; i < x.size(); ++i)
+    {
         EXPECT_DOUBLE_EQ(ra.M[i], rb.M[i]);
         EXPECT_DOUBLE_EQ(ra.V[i], rb.V[i]);
         EXPECT_DOUBLE_EQ(ra.R[i], rb.R[i]);
@@ -273,7 +274,8 @@ TEST(BeamClosedForm, PartialLoadCoverIsCutAtMemberEnd)
     // A partial load starting beyond the member has no effect on it.
     CLoadPUDL beyond(0, 7.0, 11.0, 3.0);
     CMbrResults rz = beyond.GetMemberResults(x, L);
-    for (std::size_t i = 0; i < x.size(); ++i) {
+    for (std::size_t i = 0; i < x.size(); ++i)
+    {
         EXPECT_EQ(rz.M[i], 0.0);
         EXPECT_EQ(rz.D[i], 0.0);
     }
@@ -302,20 +304,24 @@ TEST(BeamClosedForm, EquilibriumForLoadsAnywhere)
     std::mt19937 rng(12345);
     std::uniform_real_distribution<double> U(0.0, 1.0);
     const std::vector<std::vector<double>> configs{{20.0}, {15.0, 15.0}, {9.0, 12.0, 9.0}, {7.5, 13.0, 4.0, 22.0}};
-    for (const auto& spans : configs) {
+    for (const auto& spans : configs)
+    {
         CBeam beam = MakeBridgeBeam(spans);
-        for (int trial = 0; trial < 60; ++trial) {
+        for (int trial = 0; trial < 60; ++trial)
+        {
             std::vector<std::unique_ptr<CLoad>> loads;
             double total = 0.0;
             const int nLoads = 1 + static_cast<int>(U(rng) * 6);
-            for (int k = 0; k < nLoads; ++k) {
+            for (int k = 0; k < nLoads; ++k)
+            {
                 const double mag = 1.0 + 100.0 * U(rng);
                 double x = U(rng) * beam.m_Length;
                 const int span = beam.GetSpanIndex(x);
                 if (span < 0) continue;
                 const std::uint32_t s = static_cast<std::uint32_t>(span);
                 const double L = spans[s];
-                switch (k % 3) {
+                switch (k % 3)
+                {
                 case 0:
                     loads.push_back(std::make_unique<CLoadPL>(s, mag, x));
                     total += mag;
@@ -338,7 +344,8 @@ TEST(BeamClosedForm, EquilibriumForLoadsAnywhere)
             EXPECT_NEAR(sum, total, 1e-8 * (1.0 + total)) << "spans " << spans.size() << " trial " << trial;
             // Every result point lies on the beam and every value is finite.
             for (const CMbrResults& m : res.m_vMbrRes)
-                for (std::size_t i = 0; i < m.x.size(); ++i) {
+                for (std::size_t i = 0; i < m.x.size(); ++i)
+                {
                     EXPECT_GE(m.x[i], 0.0);
                     EXPECT_LE(m.x[i], beam.m_Length + 1e-9);
                     EXPECT_TRUE(std::isfinite(m.M[i]) && std::isfinite(m.D[i]));
@@ -357,7 +364,8 @@ TEST(BeamClosedForm, MomentAtEveryPointOfSimpleSpan)
     CBeamResults res = Solve(beam, loads, 30);
     const CMbrResults& m = res.m_vMbrRes[0];
     ASSERT_EQ(m.x.size(), 33u);
-    for (std::size_t i = 1; i + 1 < m.x.size(); ++i) {
+    for (std::size_t i = 1; i + 1 < m.x.size(); ++i)
+    {
         const double x = m.x[i];
         EXPECT_NEAR(m.M[i], w * x * (L - x) / 2, 1e-9);
         EXPECT_NEAR(m.V[i], w * (L / 2 - x), 1e-9);

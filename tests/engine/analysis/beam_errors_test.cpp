@@ -19,7 +19,8 @@ CBeamResults SolveUDL(const CBeam& beam, double w, int n = 20)
 {
     std::vector<std::unique_ptr<CLoad>> own;
     std::vector<CLoad*> raw;
-    for (std::uint32_t i = 0; i < static_cast<std::uint32_t>(beam.m_nSpans); ++i) {
+    for (std::uint32_t i = 0; i < static_cast<std::uint32_t>(beam.m_nSpans); ++i)
+    {
         own.push_back(std::make_unique<CLoadUDL>(i, w));
         raw.push_back(own.back().get());
     }
@@ -179,7 +180,8 @@ TEST(BeamErrors, ClearResults)
 
     CBeamResults moment = res;
     moment.ClearResults(BRT_MOMENT);
-    for (const auto& m : moment.m_vMbrRes) {
+    for (const auto& m : moment.m_vMbrRes)
+    {
         for (double v : m.M) EXPECT_EQ(v, 0.0);
         EXPECT_NE(std::accumulate(m.D.begin(), m.D.end(), 0.0), 0.0);
     }
@@ -187,7 +189,8 @@ TEST(BeamErrors, ClearResults)
 
     CBeamResults shear = res;
     shear.ClearResults(1);
-    for (const auto& m : shear.m_vMbrRes) {
+    for (const auto& m : shear.m_vMbrRes)
+    {
         for (double v : m.V) EXPECT_EQ(v, 0.0);
         EXPECT_NE(std::accumulate(m.M.begin(), m.M.end(), 0.0), 0.0);
     }
@@ -199,9 +202,11 @@ TEST(BeamErrors, ClearResults)
 
     CBeamResults all = res;
     all.ClearResults(BRT_ALL);
-    for (const auto& m : all.m_vMbrRes) {
+    for (const auto& m : all.m_vMbrRes)
+    {
         ASSERT_EQ(m.M.size(), m.x.size());
-        for (std::size_t i = 0; i < m.x.size(); ++i) {
+        for (std::size_t i = 0; i < m.x.size(); ++i)
+        {
             EXPECT_EQ(m.M[i], 0.0);
             EXPECT_EQ(m.V[i], 0.0);
             EXPECT_EQ(m.R[i], 0.0);

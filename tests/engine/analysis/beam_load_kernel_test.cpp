@@ -30,7 +30,8 @@ CMbrResults PlainPL(double P, double a, const std::vector<double>& x, double L)
     const double S = P * b * (b * b - L * L) / (6.0 * L);
     const double Ra2 = Ra / 2.0, Ra6 = Ra / 6.0, P2 = P / 2.0, P6 = P / 6.0, RaP = Ra - P;
     CMbrResults res(x.size());
-    for (std::size_t i = 0; i < x.size(); ++i) {
+    for (std::size_t i = 0; i < x.size(); ++i)
+    {
         const double xi = x[i];
         const double u = std::max(xi - a, 0.0);
         const double x2 = xi * xi;
@@ -51,7 +52,8 @@ CMbrResults PlainMaMb(double Ma, double Mb, const std::vector<double>& x, double
     const double S = Ma * L / 3.0 - Mb * L / 6.0;
     const double k1 = sum / L, k2 = sum / (2.0 * L), k6 = sum / (6.0 * L), Ma2 = Ma / 2.0;
     CMbrResults res(x.size());
-    for (std::size_t i = 0; i < x.size(); ++i) {
+    for (std::size_t i = 0; i < x.size(); ++i)
+    {
         const double xi = x[i];
         const double x2 = xi * xi;
         res.M[i] = xi * k1 - Ma;
@@ -67,7 +69,8 @@ CMbrResults PlainMaMb(double Ma, double Mb, const std::vector<double>& x, double
 void ExpectSameBits(const CMbrResults& expected, const CMbrResults& actual, const char* what)
 {
     ASSERT_EQ(expected.M.size(), actual.M.size()) << what;
-    for (std::size_t i = 0; i < expected.M.size(); ++i) {
+    for (std::size_t i = 0; i < expected.M.size(); ++i)
+    {
         ASSERT_TRUE(SameBits(expected.M[i], actual.M[i])) << what << " M at " << i;
         ASSERT_TRUE(SameBits(expected.V[i], actual.V[i])) << what << " V at " << i;
         ASSERT_TRUE(SameBits(expected.R[i], actual.R[i])) << what << " R at " << i;
@@ -96,9 +99,11 @@ void CheckLoad(Load& load, const CMbrResults& plain, const std::vector<double>& 
     ExpectSameBits(plain, written, what);
 
     CMbrResults base(x.size());
-    for (std::size_t i = 0; i < x.size(); ++i) base.M[i] = base.V[i] = base.R[i] = base.D[i] = -0.0 + 0.25 * double(i % 3) - 0.25;
+    for (std::size_t i = 0; i < x.size(); ++i)
+        base.M[i] = base.V[i] = base.R[i] = base.D[i] = -0.0 + 0.25 * double(i % 3) - 0.25;
     CMbrResults expected = base;
-    for (std::size_t i = 0; i < x.size(); ++i) {
+    for (std::size_t i = 0; i < x.size(); ++i)
+    {
         expected.M[i] += plain.M[i];
         expected.V[i] += plain.V[i];
         expected.R[i] += plain.R[i];
@@ -118,7 +123,8 @@ TEST(BeamLoadKernel, PointLoadMatchesPlainFormulasAtEveryKindOfPosition)
     const double positions[] = {4.5, 4.4999999, 0.0, -0.0, -3.0, 12.0, 11.9, 13.0, 1e-300};
     const double magnitudes[] = {100.0, -100.0, 0.0, -0.0};
     for (double a : positions)
-        for (double P : magnitudes) {
+        for (double P : magnitudes)
+        {
             CLoadPL pl(0, P, a);
             pl.SetGamma(1.35);
             CheckLoad(pl, PlainPL(P * 1.35, a, grid, L), grid, L, "grid");
@@ -130,13 +136,14 @@ TEST(BeamLoadKernel, PointLoadHandlesUnorderedAndNaNPositions)
 {
     const double L = 10.0;
     const std::vector<std::vector<double>> lists = {
-        {0.0, 7.0, 1.0, 6.0, 2.0, 5.0, 10.0},      // out of order
-        {0.0, 1.0, 2.0, kNaN, 6.0, 8.0, 10.0},    // a NaN inside
-        {0.0, 1.0, 5.0, 5.0, 5.0, 9.0, 10.0},     // repeated points on the load
-        {0.0, 9.0, 8.0, 1.0, 0.5, 10.0},          // descending
+        {0.0, 7.0, 1.0, 6.0, 2.0, 5.0, 10.0},  // out of order
+        {0.0, 1.0, 2.0, kNaN, 6.0, 8.0, 10.0}, // a NaN inside
+        {0.0, 1.0, 5.0, 5.0, 5.0, 9.0, 10.0},  // repeated points on the load
+        {0.0, 9.0, 8.0, 1.0, 0.5, 10.0},       // descending
     };
     for (const std::vector<double>& x : lists)
-        for (double a : {5.0, 0.0, 10.0, kNaN}) {
+        for (double a : {5.0, 0.0, 10.0, kNaN})
+        {
             CLoadPL pl(0, 80.0, a);
             CheckLoad(pl, PlainPL(80.0, a, x, L), x, L, "list");
             if (HasFatalFailure()) return;
@@ -146,8 +153,9 @@ TEST(BeamLoadKernel, PointLoadHandlesUnorderedAndNaNPositions)
 TEST(BeamLoadKernel, ShortPointListsKeepTheirEnds)
 {
     const double L = 6.0;
-    for (const std::vector<double>& x :
-         {std::vector<double>{}, std::vector<double>{3.0}, std::vector<double>{0.0, 6.0}, std::vector<double>{0.0, 3.0, 6.0}}) {
+    for (const std::vector<double>& x : {std::vector<double>{}, std::vector<double>{3.0}, std::vector<double>{0.0, 6.0},
+                                         std::vector<double>{0.0, 3.0, 6.0}})
+    {
         CLoadPL pl(0, 50.0, 2.0);
         CheckLoad(pl, PlainPL(50.0, 2.0, x, L), x, L, "short");
         CLoadMaMb ends(0, 30.0, -12.0);
@@ -160,7 +168,8 @@ TEST(BeamLoadKernel, RandomPointLoadsAndEndMomentsOnRandomGrids)
 {
     std::mt19937 rng(7771);
     std::uniform_real_distribution<double> U(0.0, 1.0);
-    for (int c = 0; c < 300; ++c) {
+    for (int c = 0; c < 300; ++c)
+    {
         const double L = 0.5 + 60.0 * U(rng);
         const int n = 1 + static_cast<int>(rng() % 120);
         const std::vector<double> x = Grid(L, n);

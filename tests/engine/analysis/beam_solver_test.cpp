@@ -50,11 +50,13 @@ LoadCase RandomLoads(const CBeam& beam, std::mt19937& rng)
     std::uniform_real_distribution<double> U(0.0, 1.0);
     LoadCase lc;
     const int n = static_cast<int>(U(rng) * 8);
-    for (int k = 0; k < n; ++k) {
+    for (int k = 0; k < n; ++k)
+    {
         const std::uint32_t s = static_cast<std::uint32_t>(U(rng) * beam.m_nSpans);
         const double L = beam.m_vL[s];
         const double mag = -20.0 + 220.0 * U(rng);
-        switch (static_cast<int>(U(rng) * 4)) {
+        switch (static_cast<int>(U(rng) * 4))
+        {
         case 0: lc.own.push_back(std::make_unique<CLoadUDL>(s, mag)); break;
         case 1: lc.own.push_back(std::make_unique<CLoadPL>(s, mag, U(rng) * 1.1 * L)); break;
         case 2: lc.own.push_back(std::make_unique<CLoadPUDL>(s, mag, U(rng) * 1.1 * L, U(rng) * L)); break;
@@ -88,12 +90,14 @@ void ExpectBitwiseEqual(const CBeamResults& a, const CBeamResults& b)
     for (std::size_t i = 0; i < a.m_vReactions.size(); ++i)
         ASSERT_TRUE(SameBits(a.m_vReactions[i], b.m_vReactions[i])) << "reaction " << i;
     ASSERT_EQ(a.m_vMbrRes.size(), b.m_vMbrRes.size());
-    for (std::size_t m = 0; m < a.m_vMbrRes.size(); ++m) {
+    for (std::size_t m = 0; m < a.m_vMbrRes.size(); ++m)
+    {
         const CMbrResults& p = a.m_vMbrRes[m];
         const CMbrResults& q = b.m_vMbrRes[m];
         ASSERT_EQ(p.x.size(), q.x.size());
         ASSERT_EQ(p.M.size(), q.M.size());
-        for (std::size_t i = 0; i < p.x.size(); ++i) {
+        for (std::size_t i = 0; i < p.x.size(); ++i)
+        {
             ASSERT_TRUE(SameBits(p.x[i], q.x[i])) << m << "/" << i;
             ASSERT_TRUE(SameBits(p.M[i], q.M[i])) << m << "/" << i;
             ASSERT_TRUE(SameBits(p.V[i], q.V[i])) << m << "/" << i;
@@ -108,12 +112,14 @@ void ExpectBitwiseEqual(const CBeamResults& a, const CBeamResults& b)
 TEST(BeamSolver, BitwiseEqualToPlainAnalysisOverRandomLoadCases)
 {
     std::mt19937 rng(20240611);
-    for (int b = 0; b < 40; ++b) {
+    for (int b = 0; b < 40; ++b)
+    {
         CBeam beam = RandomBeam(rng);
         const int n = 5 + static_cast<int>(rng() % 60);
         CBeamSolver solver(beam, n);
         CBeamResults reused;
-        for (int c = 0; c < 25; ++c) {
+        for (int c = 0; c < 25; ++c)
+        {
             LoadCase lc = RandomLoads(beam, rng);
             CBeamResults plain = CBeamAnalysis(&beam, lc.raw, n).Analyse();
             std::shared_ptr<CBeamResults> fresh = solver.Solve(lc.raw);
@@ -137,7 +143,8 @@ TEST(BeamSolver, InPlaceSolveDoesNotAllocate)
 
     g_allocations = 0;
     g_counting = true;
-    for (int step = 0; step < 50; ++step) {
+    for (int step = 0; step < 50; ++step)
+    {
         axle1.SetPosition(0.2 * step);
         axle2.SetPosition(0.2 * step + 1.2);
         lane.SetCover(0.3 * step);

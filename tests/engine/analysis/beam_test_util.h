@@ -19,7 +19,8 @@ inline CBeam MakeBridgeBeam(const std::vector<double>& spans)
     b.SetSpans(spans);
     b.m_vEI.assign(spans.size(), kEI);
     std::vector<double> R;
-    for (std::size_t k = 0; k <= spans.size(); ++k) {
+    for (std::size_t k = 0; k <= spans.size(); ++k)
+    {
         R.push_back(-1.0);
         R.push_back(0.0);
     }

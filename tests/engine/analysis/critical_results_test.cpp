@@ -97,7 +97,8 @@ TEST(CriticalValueEnsemble, SeriesFollowTheBridgeOrder)
     e.GetBM(max, min);
     ASSERT_EQ(max.size(), 3u);
     ASSERT_EQ(min.size(), 3u);
-    for (unsigned i = 0; i < 3; ++i) {
+    for (unsigned i = 0; i < 3; ++i)
+    {
         EXPECT_EQ(max[i], e.GetResults(i).GetBM().first.val);
         EXPECT_EQ(min[i], e.GetResults(i).GetBM().second.val);
     }
@@ -149,18 +150,24 @@ TEST(CriticalRatios, SameVehicleTwiceAsHeavyGivesExactlyTwo)
     ASSERT_EQ(ref.size(), prop.size());
     std::vector<CCriticalRatioResults> ratios;
     int nonZero = 0;
-    for (std::size_t b = 0; b < ref.size(); ++b) {
+    for (std::size_t b = 0; b < ref.size(); ++b)
+    {
         const CCriticalRatioResults r = prop[b]->GetCriticalRatios(ref[b], 1.0);
         const CCriticalValueResults rv(ref[b]);
         std::vector<std::pair<CriticalPair<RatioLoadEffect>, CriticalPair<PointLoadEffect>>> pairs{
             {r.GetBM(), rv.GetBM()}, {r.GetSF(), rv.GetSF()}};
         ASSERT_EQ(r.m_nReactions, 4u);
         for (unsigned i = 0; i < 4; ++i) pairs.push_back({r.GetReaction(i), rv.GetReaction(i)});
-        for (const auto& [ratio, value] : pairs) {
-            for (const auto& [rl, v] : {std::pair{ratio.first, value.first}, std::pair{ratio.second, value.second}}) {
-                if (std::fabs(v.val) < 1e-6) {
+        for (const auto& [ratio, value] : pairs)
+        {
+            for (const auto& [rl, v] : {std::pair{ratio.first, value.first}, std::pair{ratio.second, value.second}})
+            {
+                if (std::fabs(v.val) < 1e-6)
+                {
                     EXPECT_EQ(rl.ratio, 0.0);
-                } else {
+                }
+                else
+                {
                     EXPECT_EQ(rl.ratio, 2.0);
                     ++nonZero;
                 }

@@ -10,12 +10,12 @@
 
 #include <gtest/gtest.h>
 
-using envtest::MakeBridge;
-using envtest::MakeLM;
-using envtest::OneSpan;
 using archivetest::Kind;
 using archivetest::Load;
 using archivetest::Save;
+using envtest::MakeBridge;
+using envtest::MakeLM;
+using envtest::OneSpan;
 
 namespace {
 
@@ -36,8 +36,7 @@ ResultList MakeResults(const std::shared_ptr<CBridge>& bridge, const std::shared
 }
 
 class EnvelopeArchiveTest : public ::testing::TestWithParam<Kind>
-{
-};
+{};
 
 } // namespace
 
@@ -158,9 +157,9 @@ TEST(EnvelopeArchiveXmlTest, ItemsAreNamedAfterTheMembers)
     auto bridge = MakeBridge(1, 10.0);
     const ResultList original = MakeResults(bridge, MakeLM(1, L"A"), MakeLM(2, L"B"));
     const std::string xml = Save(Kind::Xml, original);
-    for (const char* tag : {"<m_pBridge", "<m_pEnvBMD", "<m_pEnvSFD", "<m_vEnvReaction", "<m_nBeamResults>",
-                            "<m_nAugments>", "<m_nAnalyses>", "<m_Type>", "<m_vMax", "<m_vMin", "<val>", "<xBeam>",
-                            "<xLoadModel>", "<type>", "<pLM"})
+    for (const char* tag :
+         {"<m_pBridge", "<m_pEnvBMD", "<m_pEnvSFD", "<m_vEnvReaction", "<m_nBeamResults>", "<m_nAugments>",
+          "<m_nAnalyses>", "<m_Type>", "<m_vMax", "<m_vMin", "<val>", "<xBeam>", "<xLoadModel>", "<type>", "<pLM"})
         EXPECT_NE(std::string::npos, xml.find(tag)) << tag;
     EXPECT_EQ(std::string::npos, xml.find("m_vBeamResults"));
     EXPECT_EQ(std::string::npos, xml.find("m_nReactions"));
@@ -173,9 +172,9 @@ TEST(EnvelopeArchiveXmlTest, ItemsComeInMemberOrder)
     const ResultList original = MakeResults(bridge, MakeLM(1, L"A"), MakeLM(2, L"B"));
     const std::string xml = Save(Kind::Xml, original);
     std::size_t at = 0;
-    for (const char* tag : {"<m_pBridge", "<m_pEnvBMD", "<m_pBridge", "<m_Type>", "<m_vMax", "<val>", "<xBeam>",
-                            "<xLoadModel>", "<type>", "<pLM", "<m_vMin", "<m_pEnvSFD", "<m_vEnvReaction",
-                            "<m_nBeamResults>", "<m_nAugments>", "<m_nAnalyses>"})
+    for (const char* tag :
+         {"<m_pBridge", "<m_pEnvBMD", "<m_pBridge", "<m_Type>", "<m_vMax", "<val>", "<xBeam>", "<xLoadModel>", "<type>",
+          "<pLM", "<m_vMin", "<m_pEnvSFD", "<m_vEnvReaction", "<m_nBeamResults>", "<m_nAugments>", "<m_nAnalyses>"})
     {
         const std::size_t next = xml.find(tag, at);
         ASSERT_NE(std::string::npos, next) << tag << " after offset " << at;

@@ -35,8 +35,8 @@ void ExpectPoint(const PointLoadEffect& p, double val, double xBeam, double xLM,
 // and the moments are the same M at every position.
 template <class R0, class R1>
 std::shared_ptr<CEnvelopeResults> History(const std::shared_ptr<CBridge>& bridge, int n,
-                                          const std::shared_ptr<CLoadModel>& lm, const std::vector<double>& M,
-                                          R0 r0, R1 r1)
+                                          const std::shared_ptr<CLoadModel>& lm, const std::vector<double>& M, R0 r0,
+                                          R1 r1)
 {
     auto res = std::make_shared<CEnvelopeResults>(bridge);
     for (int i = 0; i < n; ++i) res->AddResult(OneSpan(*bridge, M, kZeros5, {r0(i), r1(i)}), lm, double(i));
@@ -220,9 +220,9 @@ TEST(EnvelopeResultsTest, LineShortOfTheMinimaMergesTheMaximaOnlyThenThrows)
     CEnvelopeResults res(bridge);
     res.AddResult(OneSpan(*bridge, {0.0, 0.0, 1.0, -1.0, 0.0}, kZeros5, {1.0, 1.0}), lm, 0.0);
     res.GetBMEnvelope()->m_vMin.push_back(PointLoadEffect(-0.5, 12.0, 0.0, BRT_MOMENT, lm.get()));
-    EXPECT_THROW(res.AddResult(OneSpan(*bridge, {0.0, 0.0, 9.0, -9.0, 0.0}, {0.0, 3.0, 0.0, 0.0, 0.0}, {2.0, 2.0}),
-                               lm2, 7.0),
-                 std::out_of_range);
+    EXPECT_THROW(
+        res.AddResult(OneSpan(*bridge, {0.0, 0.0, 9.0, -9.0, 0.0}, {0.0, 3.0, 0.0, 0.0, 0.0}, {2.0, 2.0}), lm2, 7.0),
+        std::out_of_range);
     ExpectPoint(res.GetBMEnvelope()->m_vMax[2], 9.0, 5.0, 7.0, 0, lm2);
     ExpectPoint(res.GetBMEnvelope()->m_vMin[3], -1.0, 10.0, 0.0, 0, lm);
     EXPECT_EQ(6u, res.GetBMEnvelope()->m_vMin.size());
@@ -643,7 +643,10 @@ TEST(EnvelopeResultsFastMergeTest, SinglePassEqualsPlainAlgorithmOnRandomPositio
     const double pool[] = {-3.0, -1.5, -0.0, 0.0, 0.0, 1.5, 3.0};
     std::uniform_int_distribution<int> pick(0, 9);
     std::uniform_real_distribution<double> uniform(-4.0, 4.0);
-    auto value = [&]() { const int k = pick(rng); return k < 7 ? pool[k] : uniform(rng); };
+    auto value = [&]() {
+        const int k = pick(rng);
+        return k < 7 ? pool[k] : uniform(rng);
+    };
 
     for (int config : {1, 2, 3})
     {

@@ -130,7 +130,8 @@ TEST(MergeTest, EqualValueKeepsHeldPointGreaterReplacesWhole)
     auto newcomer = MakeLM(2, L"New");
     const std::vector<PointLoadEffect> a = {Effect(5.0, 1.0, 10.0, 0, held), Effect(5.0, 2.0, 10.0, 0, held),
                                             Effect(-1.0, 3.0, 10.0, 0, held)};
-    const std::vector<PointLoadEffect> b = {Effect(5.0, 1.5, 20.0, 1, newcomer), Effect(5.000001, 2.5, 20.0, 1, newcomer),
+    const std::vector<PointLoadEffect> b = {Effect(5.0, 1.5, 20.0, 1, newcomer),
+                                            Effect(5.000001, 2.5, 20.0, 1, newcomer),
                                             Effect(-2.0, 3.5, 20.0, 1, newcomer)};
     const auto mx = MergeMax(a, b);
     ASSERT_EQ(3u, mx.size());

@@ -22,9 +22,9 @@ struct Case
     template <class Archive>
     void serialize(Archive& ar, const unsigned int)
     {
-        ar & boost::serialization::make_nvp("m_vBridgeSet", sets);
-        ar & boost::serialization::make_nvp("m_vLoadModelEnsemble", lmes);
-        ar & boost::serialization::make_nvp("m_vRefCollection", colls);
+        ar& boost::serialization::make_nvp("m_vBridgeSet", sets);
+        ar& boost::serialization::make_nvp("m_vLoadModelEnsemble", lmes);
+        ar& boost::serialization::make_nvp("m_vRefCollection", colls);
     }
 };
 

@@ -77,8 +77,7 @@ TEST_P(ReferenceSetArchive, OverstressReferenceLoadsAndRatesAgain)
     EXPECT_FALSE(loaded->m_bIsRatioCalculated);
 
     // The stored results have bridges of their own now; they still line up with the set.
-    auto ratios =
-        loaded->CalculateRatios(false, false, nSteps, stepSize, Ensemble({Udl(16.0)}), 1.0);
+    auto ratios = loaded->CalculateRatios(false, false, nSteps, stepSize, Ensemble({Udl(16.0)}), 1.0);
     ASSERT_TRUE(ratios);
     EXPECT_NEAR(ratios->GetResults(1).GetBM().first.ratio, 1.0 / 1.8, 1e-9);
 }
@@ -114,10 +113,10 @@ TEST(ReferenceSetArchiveSave, XmlItemsInTheirOrderUnderClassVersion1)
     ASSERT_NE(px, std::string::npos);
     EXPECT_NE(xml.substr(px, xml.find('>', px) - px).find("version=\"1\""), std::string::npos);
     std::size_t at = px;
-    for (const char* item : {"<m_pBridgeSet", "<m_pRefLME", "<m_bIsCalculated>", "<m_vOverstressCritEnv",
-                             "<m_vLiveLoadCritEnv", "<m_vRefCritEnv", "<m_vPropCritEnv", "<m_vRatios",
-                             "<m_bUseOverstress>", "<m_OverstressFactor>", "<m_pPropLME", "<m_bUseLM>",
-                             "<m_bIsRatioCalculated>"})
+    for (const char* item :
+         {"<m_pBridgeSet", "<m_pRefLME", "<m_bIsCalculated>", "<m_vOverstressCritEnv", "<m_vLiveLoadCritEnv",
+          "<m_vRefCritEnv", "<m_vPropCritEnv", "<m_vRatios", "<m_bUseOverstress>", "<m_OverstressFactor>",
+          "<m_pPropLME", "<m_bUseLM>", "<m_bIsRatioCalculated>"})
     {
         const std::size_t next = xml.find(item, at);
         ASSERT_NE(next, std::string::npos) << item;

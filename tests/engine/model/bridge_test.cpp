@@ -304,8 +304,8 @@ TEST(BridgeArchive, ItemsAppearInArchiveOrder)
     auto set = std::make_shared<CBridgeSet>(1, L"S", 3, 1, 10.0, 20.0);
     std::string xml;
     RoundTrip<boost::archive::xml_oarchive, boost::archive::xml_iarchive>(set, &xml);
-    std::vector<std::string> order = {"<CElement", "<m_ElementType>", "<m_Description", "<value>S</value>",
-                                      "<m_ID>",    "<m_bIsEditable>", "<m_StartL>",     "<m_EndL>",
+    std::vector<std::string> order = {"<CElement",   "<m_ElementType>", "<m_Description", "<value>S</value>",
+                                      "<m_ID>",      "<m_bIsEditable>", "<m_StartL>",     "<m_EndL>",
                                       "<m_nBridge>", "<m_Config>"};
     std::size_t pos = 0;
     for (const auto& item : order)

@@ -81,8 +81,7 @@ std::vector<std::string> Variants(const std::string& file, bool xml, std::size_t
     if (xml)
     {
         for (const char* count : {"1000000000", "18446744073709551615", "-1", "8589934592", "99999999999999999999999"})
-            for (int n : {0, 1, 3})
-                out.push_back(ReplaceNumberAfter(file, "<count>", n, count));
+            for (int n : {0, 1, 3}) out.push_back(ReplaceNumberAfter(file, "<count>", n, count));
         for (int n : {0, 2})
         {
             out.push_back(ReplaceNth(file, "class_id=\"", "class_id=\"999", n));
@@ -272,9 +271,9 @@ TEST_F(HostileFiles, EachFaultOfTheAuditFailsAsAnOrdinaryLoad)
     const CCaseData c = SmallCase();
     const std::string caseXml = CaseFile(c, false);
     for (const char* count : {"1000000000", "8589934592"})
-        EXPECT_NE(LoadOver(ReplaceNth(caseXml, "<count>2</count>", std::string("<count>") + count + "</count>", 0),
-                           false),
-                  "");
+        EXPECT_NE(
+            LoadOver(ReplaceNth(caseXml, "<count>2</count>", std::string("<count>") + count + "</count>", 0), false),
+            "");
 
     // Texts that are not archive errors come back as the same kind of failure.
     CCaseData many = SmallCase();

@@ -14,8 +14,7 @@
 #include "engine/model/LoadModelEnsemble.h"
 #include "tests/engine/engine_test_util.h"
 
-namespace
-{
+namespace {
 using EnsemblePtr = std::shared_ptr<CLoadModelEnsemble>;
 
 std::string Name(const CElement& e) { return e.m_Description.ToUtf8(); }
@@ -23,24 +22,21 @@ std::string Name(const CElement& e) { return e.m_Description.ToUtf8(); }
 std::vector<std::string> Names(const CLoadModelEnsemble& lme)
 {
     std::vector<std::string> names;
-    for (const auto& lm : lme.m_vLoadModel)
-        names.push_back(Name(*lm));
+    for (const auto& lm : lme.m_vLoadModel) names.push_back(Name(*lm));
     return names;
 }
 
 std::vector<int> Ids(const CLoadModelEnsemble& lme)
 {
     std::vector<int> ids;
-    for (const auto& lm : lme.m_vLoadModel)
-        ids.push_back(lm->m_ID);
+    for (const auto& lm : lme.m_vLoadModel) ids.push_back(lm->m_ID);
     return ids;
 }
 
 std::shared_ptr<CLoadModel> Find(const CLoadModelEnsemble& lme, const std::string& name)
 {
     for (const auto& lm : lme.m_vLoadModel)
-        if (Name(*lm) == name)
-            return lm;
+        if (Name(*lm) == name) return lm;
     ADD_FAILURE() << "no model " << name << " in " << Name(lme);
     return std::make_shared<CLoadModel>();
 }
@@ -48,9 +44,16 @@ std::shared_ptr<CLoadModel> Find(const CLoadModelEnsemble& lme, const std::strin
 // Every family, as the "All ..." Insert commands call them.
 std::vector<EnsemblePtr> AllFamilies(CLMEFactory& f)
 {
-    return {f.GetA26(),          f.GetA36(),   f.GetNAASRA1970(false, 3.0), f.GetNAASRA1976(false, 3.0),
-            f.GetABDC1992(false, 3.0), f.GetABAG(), f.GetAS5100(false, 3.0),     f.GetEurocode(),
-            f.GetBS5400(45),     f.GetAASHTO()};
+    return {f.GetA26(),
+            f.GetA36(),
+            f.GetNAASRA1970(false, 3.0),
+            f.GetNAASRA1976(false, 3.0),
+            f.GetABDC1992(false, 3.0),
+            f.GetABAG(),
+            f.GetAS5100(false, 3.0),
+            f.GetEurocode(),
+            f.GetBS5400(45),
+            f.GetAASHTO()};
 }
 
 // ---------------------------------------------------------------- dynamic load allowance
@@ -71,15 +74,14 @@ struct DLACase
 };
 
 class LMEFactoryDLA : public ::testing::TestWithParam<DLACase>
-{
-};
+{};
 
 TEST_P(LMEFactoryDLA, StandardAndUserChoice)
 {
     const DLACase& c = GetParam();
     CLMEFactory f;
     f.m_bUseStandardDLA = true;
-    f.m_DLA = 1.25;  // ignored while the standard DLA is chosen
+    f.m_DLA = 1.25; // ignored while the standard DLA is chosen
     auto lm = Find(*c.entry(f), c.model);
     EXPECT_DOUBLE_EQ(lm->m_gDLA.value, c.stdDLA);
     EXPECT_EQ(lm->m_bAdjustToBridge, c.stdAdjust);
@@ -92,23 +94,25 @@ TEST_P(LMEFactoryDLA, StandardAndUserChoice)
     EXPECT_EQ(lm->m_lmBridge, c.userRule);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Modes, LMEFactoryDLA,
-    ::testing::Values(
-        DLACase{"Fixed13", [](CLMEFactory& f) { return f.GetA26_AA26(); }, "AA26-vehicle", 1.3, false, 7, 1.25, false, 7},
-        DLACase{"Fixed11", [](CLMEFactory& f) { return f.GetNAASRA1976_SAV(false, 2.0); }, "SAV truck: S = 15.000", 1.1,
-                false, 7, 1.25, false, 7},
-        DLACase{"SpanRule2", [](CLMEFactory& f) { return f.GetNAASRA1970_M18(); }, "M18 H20 truck", 1.0, true, 2, 1.25,
-                false, 7},
-        DLACase{"SpanRule4", [](CLMEFactory& f) { return f.GetABAG_Semi1(); }, "Semi-trailer AS1", 1.0, true, 4, 1.25,
-                false, 7},
-        DLACase{"Lane3", [](CLMEFactory& f) { return f.GetNAASRA1976_L44(); }, "T44 Lane load - V", 1.0, true, 3, 1.25,
-                true, 1},
-        DLACase{"Lane5", [](CLMEFactory& f) { return f.GetABDC1992_L44(); }, "L44 Lane load", 1.0, true, 5, 1.25, true, 1},
-        DLACase{"A36Load", [](CLMEFactory& f) { return f.GetA36_B36(); }, "B36", 1.0, true, 0, 1.25, true, 0},
-        DLACase{"BS5400Load", [](CLMEFactory& f) { return f.GetBS5400_HAHB(30); }, "HAHB - 11.0", 1.0, true, 6, 1.25,
-                true, 6}),
-    [](const auto& info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(Modes, LMEFactoryDLA,
+                         ::testing::Values(DLACase{"Fixed13", [](CLMEFactory& f) { return f.GetA26_AA26(); },
+                                                   "AA26-vehicle", 1.3, false, 7, 1.25, false, 7},
+                                           DLACase{"Fixed11",
+                                                   [](CLMEFactory& f) { return f.GetNAASRA1976_SAV(false, 2.0); },
+                                                   "SAV truck: S = 15.000", 1.1, false, 7, 1.25, false, 7},
+                                           DLACase{"SpanRule2", [](CLMEFactory& f) { return f.GetNAASRA1970_M18(); },
+                                                   "M18 H20 truck", 1.0, true, 2, 1.25, false, 7},
+                                           DLACase{"SpanRule4", [](CLMEFactory& f) { return f.GetABAG_Semi1(); },
+                                                   "Semi-trailer AS1", 1.0, true, 4, 1.25, false, 7},
+                                           DLACase{"Lane3", [](CLMEFactory& f) { return f.GetNAASRA1976_L44(); },
+                                                   "T44 Lane load - V", 1.0, true, 3, 1.25, true, 1},
+                                           DLACase{"Lane5", [](CLMEFactory& f) { return f.GetABDC1992_L44(); },
+                                                   "L44 Lane load", 1.0, true, 5, 1.25, true, 1},
+                                           DLACase{"A36Load", [](CLMEFactory& f) { return f.GetA36_B36(); }, "B36", 1.0,
+                                                   true, 0, 1.25, true, 0},
+                                           DLACase{"BS5400Load", [](CLMEFactory& f) { return f.GetBS5400_HAHB(30); },
+                                                   "HAHB - 11.0", 1.0, true, 6, 1.25, true, 6}),
+                         [](const auto& info) { return std::string(info.param.label); });
 
 TEST(LMEFactoryDLAPointLoads, HL93CarriesTheAllowanceOnItsAxlesOnly)
 {
@@ -122,8 +126,7 @@ TEST(LMEFactoryDLAPointLoads, HL93CarriesTheAllowanceOnItsAxlesOnly)
         EXPECT_DOUBLE_EQ(lm->m_gDLA.value, 1.0);
         EXPECT_DOUBLE_EQ(lm->m_GammaPL, g);
         ASSERT_EQ(lm->m_vPL.size(), 3u);
-        for (const auto& pl : lm->m_vPL)
-            EXPECT_DOUBLE_EQ(pl.gamma, g);
+        for (const auto& pl : lm->m_vPL) EXPECT_DOUBLE_EQ(pl.gamma, g);
         ASSERT_EQ(lm->m_vUDL.size(), 1u);
         EXPECT_DOUBLE_EQ(lm->m_vUDL[0].gamma, 1.0);
         EXPECT_FALSE(lm->m_bAdjustToBridge);
@@ -197,8 +200,7 @@ TEST(LMEFactoryIds, EveryModelIsLockedAndEnsemblesFollowTheirEntry)
     for (const auto& lme : AllFamilies(f))
     {
         EXPECT_EQ(lme->m_bIsEditable, Name(*lme) == "ABAG") << Name(*lme);
-        for (const auto& lm : lme->m_vLoadModel)
-            EXPECT_FALSE(lm->m_bIsEditable) << Name(*lm);
+        for (const auto& lm : lme->m_vLoadModel) EXPECT_FALSE(lm->m_bIsEditable) << Name(*lm);
     }
     EXPECT_TRUE(f.GetNAASRA1970_M9()->m_bIsEditable);
     EXPECT_TRUE(f.GetABAG_BDouble2()->m_bIsEditable);
@@ -234,7 +236,7 @@ TEST(LMEFactoryIds, EachCallBuildsFreshModels)
     EXPECT_NE(a, b);
     EXPECT_NE(a->GetLoadModel(0), b->GetLoadModel(0));
     EXPECT_EQ(Ids(*a), Ids(*b));
-    EXPECT_EQ(a->m_vLoadModel[0].use_count(), 1);  // owned by its ensemble only
+    EXPECT_EQ(a->m_vLoadModel[0].use_count(), 1); // owned by its ensemble only
 }
 
 // ---------------------------------------------------------------- families
@@ -244,16 +246,15 @@ TEST(LMEFactoryFamilies, FamiliesLeaveOutTheirSpecialEntries)
     CLMEFactory f;
     auto noneStartsWith = [](const CLoadModelEnsemble& lme, const std::string& prefix) {
         for (const auto& n : Names(lme))
-            if (n.rfind(prefix, 0) == 0)
-                return false;
+            if (n.rfind(prefix, 0) == 0) return false;
         return true;
     };
     auto n76 = f.GetNAASRA1976(false, 3.0);
     EXPECT_EQ(Name(*n76), "NAASRA 1976");
     EXPECT_TRUE(noneStartsWith(*n76, "SAV"));
-    EXPECT_EQ(Names(*n76), (std::vector<std::string>{"A14", "T44 truck: S = 3.000", "T44 truck: S = 5.500",
-                                                     "T44 truck: S = 8.000", "T44 Lane load - M",
-                                                     "T44 Lane load - V"}));
+    EXPECT_EQ(Names(*n76),
+              (std::vector<std::string>{"A14", "T44 truck: S = 3.000", "T44 truck: S = 5.500", "T44 truck: S = 8.000",
+                                        "T44 Lane load - M", "T44 Lane load - V"}));
     EXPECT_EQ(Ids(*n76), (std::vector<int>{401, 411, 412, 413, 461, 462}));
     auto abdc = f.GetABDC1992(false, 3.0);
     EXPECT_TRUE(noneStartsWith(*abdc, "HLP"));
@@ -268,8 +269,8 @@ TEST(LMEFactoryFamilies, NAASRA1970PassesItsSpacingArgumentsToEveryTruckEntry)
     CLMEFactory f;
     auto lme = f.GetNAASRA1970(false, 2.0);
     EXPECT_EQ(Name(*lme), "NAASRA 1970");
-    EXPECT_EQ(Ids(*lme), (std::vector<int>{301, 302, 303, 304, 331, 332, 333, 334, 371, 372, 373, 381, 382, 383,
-                                           391, 392, 393}));
+    EXPECT_EQ(Ids(*lme),
+              (std::vector<int>{301, 302, 303, 304, 331, 332, 333, 334, 371, 372, 373, 381, 382, 383, 391, 392, 393}));
     EXPECT_EQ(Name(*lme->GetLoadModel(3)), "MS18 HS20 truck: S = 9.150");
     EXPECT_EQ(Name(*lme->GetLoadModel(6)), "MS13.5 HS15 truck: S = 4.250");
 }
@@ -325,8 +326,8 @@ TEST(LMEFactorySpacings, ByStepEndsOnceAtTheEndValue)
     CLMEFactory f;
     auto ms18 = f.GetNAASRA1970_MS18(true, 0.5);
     std::vector<std::string> expected = {"MS18 Lane load - M", "MS18 Lane load - V"};
-    for (const char* s : {"4.250", "4.750", "5.250", "5.750", "6.250", "6.750", "7.250", "7.750", "8.250", "8.750",
-                          "9.150"})
+    for (const char* s :
+         {"4.250", "4.750", "5.250", "5.750", "6.250", "6.750", "7.250", "7.750", "8.250", "8.750", "9.150"})
         expected.push_back(std::string("MS18 HS20 truck: S = ") + s);
     EXPECT_EQ(Names(*ms18), expected);
     EXPECT_EQ(ms18->GetLoadModel(2)->m_ID, 303);
@@ -342,8 +343,8 @@ TEST(LMEFactorySpacings, ByStepEndsOnceAtTheEndValue)
     EXPECT_EQ(Ids(*m1600), (std::vector<int>{721, 722, 723}));
 
     auto hlp = f.GetAS5100_HLP400(true, 4.5);
-    EXPECT_EQ(Names(*hlp), (std::vector<std::string>{"HLP: S = 1.800", "HLP: S = 6.000", "HLP: S = 10.500",
-                                                     "HLP: S = 15.000"}));
+    EXPECT_EQ(Names(*hlp),
+              (std::vector<std::string>{"HLP: S = 1.800", "HLP: S = 6.000", "HLP: S = 10.500", "HLP: S = 15.000"}));
     EXPECT_EQ(Ids(*hlp), (std::vector<int>{781, 782, 783, 784}));
 }
 
@@ -368,7 +369,7 @@ TEST(LMEFactorySpacings, BadArgumentsAreRefusedWithAConstantText)
 
     EXPECT_EQ(CLMEFactory::CheckSpacingArguments(true, 0.5), nullptr);
     EXPECT_EQ(CLMEFactory::CheckSpacingArguments(false, 1000.0), nullptr);
-    EXPECT_EQ(CLMEFactory::CheckSpacingArguments(false, 1000.9), nullptr);  // truncates to 1000
+    EXPECT_EQ(CLMEFactory::CheckSpacingArguments(false, 1000.9), nullptr); // truncates to 1000
     EXPECT_EQ(CLMEFactory::CheckSpacingArguments(false, -3.0), nullptr);
     EXPECT_EQ(CLMEFactory::GetSpacings(false, 3.0, 8.0, 1000.0).size(), 1000u);
     EXPECT_TRUE(CLMEFactory::GetSpacings(false, 3.0, 8.0, -3.0).empty());
@@ -419,4 +420,4 @@ TEST(LMEFactoryAxles, CountMismatchThrows)
     }
 }
 
-}  // namespace
+} // namespace

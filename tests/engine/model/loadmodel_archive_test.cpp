@@ -121,7 +121,10 @@ void CheckRoundTrip()
 
 } // namespace
 
-TEST(LoadModelArchive, XmlRoundTripKeepsModelsAndSharing) { CheckRoundTrip<boost::archive::xml_oarchive, boost::archive::xml_iarchive>(); }
+TEST(LoadModelArchive, XmlRoundTripKeepsModelsAndSharing)
+{
+    CheckRoundTrip<boost::archive::xml_oarchive, boost::archive::xml_iarchive>();
+}
 
 TEST(LoadModelArchive, TextRoundTripKeepsModelsAndSharing)
 {
@@ -162,14 +165,46 @@ TEST(LoadModelArchive, ItemsAppearInArchiveOrder)
     Ensembles ensemblesOut;
     std::string xml;
     RoundTrip<boost::archive::xml_oarchive, boost::archive::xml_iarchive>(models, ensembles, out, ensemblesOut, &xml);
-    const std::vector<std::string> order = {
-        "<CElement",     "<m_Gamma>",     "<m_vUDL",      "<magnitude>",   "<gamma>",        "<m_vPL",
-        "<magnitude>",   "<location>",    "<gamma>",      "<width>",       "<m_vPUDL",       "<magnitude>",
-        "<location>",    "<cover>",       "<gamma>",      "<m_gDLA",       "<desc",          "<value>",
-        "<value>",       "<type>",        "<m_gLiveLoad", "<m_gUnits",     "<m_gArbitrary",  "<m_WidthFactor>",
-        "<m_bBM>",       "<m_bSF>",       "<m_bUseMinL>", "<m_bUseMaxL>",  "<m_minL>",       "<m_maxL>",
-        "<m_GammaPL>",   "<m_GammaUDL>",  "<m_GammaPUDL>", "<m_bAdjustToBridge>", "<m_lmBridge>", "<m_bIsMoving>",
-        "<m_PointLoadStart>", "<m_vLoadModelEnsemble", "<CElement", "<m_vLoadModel"};
+    const std::vector<std::string> order = {"<CElement",
+                                            "<m_Gamma>",
+                                            "<m_vUDL",
+                                            "<magnitude>",
+                                            "<gamma>",
+                                            "<m_vPL",
+                                            "<magnitude>",
+                                            "<location>",
+                                            "<gamma>",
+                                            "<width>",
+                                            "<m_vPUDL",
+                                            "<magnitude>",
+                                            "<location>",
+                                            "<cover>",
+                                            "<gamma>",
+                                            "<m_gDLA",
+                                            "<desc",
+                                            "<value>",
+                                            "<value>",
+                                            "<type>",
+                                            "<m_gLiveLoad",
+                                            "<m_gUnits",
+                                            "<m_gArbitrary",
+                                            "<m_WidthFactor>",
+                                            "<m_bBM>",
+                                            "<m_bSF>",
+                                            "<m_bUseMinL>",
+                                            "<m_bUseMaxL>",
+                                            "<m_minL>",
+                                            "<m_maxL>",
+                                            "<m_GammaPL>",
+                                            "<m_GammaUDL>",
+                                            "<m_GammaPUDL>",
+                                            "<m_bAdjustToBridge>",
+                                            "<m_lmBridge>",
+                                            "<m_bIsMoving>",
+                                            "<m_PointLoadStart>",
+                                            "<m_vLoadModelEnsemble",
+                                            "<CElement",
+                                            "<m_vLoadModel"};
     std::size_t pos = 0;
     for (const auto& item : order)
     {

@@ -324,12 +324,12 @@ TEST(LoadModelSpanRules, ABDCDynamicLoadAllowance)
     EXPECT_NEAR(lm.m_gDLA.value, 1.35, 1e-12);
     ASSERT_EQ(rec.lines.size(), 1u);
     EXPECT_EQ(rec.lines[0], L"M1600: ABDC DLA: 0.350");
-    EXPECT_NEAR(CLoadModel::GetABDCDLA(100.0), 1.2, 1e-15);     // f = 1
-    EXPECT_NEAR(CLoadModel::GetABDCDLA(200.0), 1.2, 1e-15);     // f = 0.5
+    EXPECT_NEAR(CLoadModel::GetABDCDLA(100.0), 1.2, 1e-15);                  // f = 1
+    EXPECT_NEAR(CLoadModel::GetABDCDLA(200.0), 1.2, 1e-15);                  // f = 0.5
     EXPECT_NEAR(CLoadModel::GetABDCDLA(50.0), 1.0 + 0.2 + 0.2 / 1.5, 1e-12); // f = 2
-    EXPECT_NEAR(CLoadModel::GetABDCDLA(25.0), 1.4, 1e-15);      // f = 4
-    EXPECT_NEAR(CLoadModel::GetABDCDLA(10.0), 1.25, 1e-15);     // f = 10
-    EXPECT_NEAR(CLoadModel::GetABDCDLA(0.0), 1.25, 1e-15);      // f = +inf
+    EXPECT_NEAR(CLoadModel::GetABDCDLA(25.0), 1.4, 1e-15);                   // f = 4
+    EXPECT_NEAR(CLoadModel::GetABDCDLA(10.0), 1.25, 1e-15);                  // f = 10
+    EXPECT_NEAR(CLoadModel::GetABDCDLA(0.0), 1.25, 1e-15);                   // f = +inf
     EXPECT_NEAR(CLoadModel::GetABDCDLA(-10.0), 1.2, 1e-15);
     // The branch constants as written: at f = 6 the value is 0.4 - 1.5 x 0.09999999999999999.
     EXPECT_EQ(CLoadModel::GetABDCDLA(100.0 / 6.0), 1.0 + (0.4 - (100.0 / (100.0 / 6.0) - 4.5) * 0.09999999999999999));

@@ -81,8 +81,7 @@ TEST(RangesByStep, RejectsZeroStepsAndHugeCounts)
     EXPECT_EQ(ThrownText([] { RangeByStep(0.0, 1.0, 0.0); }), kRangeStepError);
     EXPECT_EQ(ThrownText([] { RangeByStep(0.0, 1.0, std::nan("")); }), kRangeStepError);
     EXPECT_EQ(ThrownText([] { RangeByStep(0.0, 1.0, 1e-9); }), kRangeTooLargeError);
-    EXPECT_EQ(ThrownText([] { RangeByStep(0.0, std::numeric_limits<double>::infinity(), 1.0); }),
-              kRangeTooLargeError);
+    EXPECT_EQ(ThrownText([] { RangeByStep(0.0, std::numeric_limits<double>::infinity(), 1.0); }), kRangeTooLargeError);
     // Exactly the largest count is still fine.
     EXPECT_EQ(RangeByStep(0.0, kMaxRangeValues - 1.0, 1.0).size(), static_cast<std::size_t>(kMaxRangeValues));
     EXPECT_EQ(ThrownText([] { RangeByStep(0.0, kMaxRangeValues - 0.5, 1.0); }), kRangeTooLargeError);

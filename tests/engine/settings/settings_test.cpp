@@ -214,9 +214,8 @@ class SettingsTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_dir = fs::temp_directory_path() /
-                ("qor_settings_test_" + std::to_string(::getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_dir = fs::temp_directory_path() / ("qor_settings_test_" + std::to_string(::getpid()) + "_" +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_dir);
         fs::create_directories(m_dir);
         s().SetDefaults();
@@ -352,26 +351,83 @@ TEST_F(SettingsTest, FileIsAnXmlArchiveWithTheItemNamesInOrder)
     EXPECT_NE(xml.find("<NPOINTS_ALONG_BEAM>250</NPOINTS_ALONG_BEAM>"), std::string::npos);
 
     // Items in archive order, nested structs inside their groups.
-    const char* order[] = {"<m_Version>", "<General ", "<HELPFILEPATH ", "<value>", "</HELPFILEPATH>",
-        "<USEBINARYFILEFORMAT>", "<LoadModel ", "<CLR_LM_BGRND>", "<CLR_LM_BASELINE>",
-        "<CLR_LM_GRIDLINE>", "<CLR_LM_TEXT>", "<CLR_LM_PL>", "<CLR_LM_UDL>", "<CLR_LM_PUDL>",
-        "<CLR_LM_WHEEL>", "</LoadModel>", "<DecimalPlaces ", "<FACTOR>", "<DISTANCE>", "<SPAN>",
-        "<GVW>", "<VEHLENGTH>", "</DecimalPlaces>", "<Output ", "<BMSF>", "<R>", "<GRAPHS>",
-        "<TABLES>", "</Output>", "<Stepping ", "<BYSTEP>", "<STEPSIZE>", "<NSTEPS>", "</Stepping>",
-        "</General>", "<Analysis ", "<NPOINTS_ALONG_BEAM>", "<NO_AXLE_SPACINGS>", "</Analysis>",
-        "<Plot ", "<RATIOLIMIT_FULLSPEED>", "<RATIOLIMIT_SLOWDOWN>", "<LINEWIDTH>",
-        "<DATATIPDELAY>", "<Gap ", "<TOP>", "<BTM>", "<LEFT>", "<RIGHT>", "<BETWN>", "</Gap>",
-        "<Colours ", "<CLR_BACKGRND>", "<CLR_BORDER>", "<CLR_GRID>", "<CLR_TEXT>", "<CLR_LINEMIN>",
-        "<CLR_LINEMAX>", "<CLR_BEAM>", "<CLR_LIGHTLINE>", "<CLR_PROPMIN>", "<CLR_PROPMAX>",
-        "<CLR_FULLSPEED>", "<CLR_SLOWDOWN>", "</Colours>", "</Plot>", "</boost_serialization>"};
+    const char* order[] = {"<m_Version>",
+                           "<General ",
+                           "<HELPFILEPATH ",
+                           "<value>",
+                           "</HELPFILEPATH>",
+                           "<USEBINARYFILEFORMAT>",
+                           "<LoadModel ",
+                           "<CLR_LM_BGRND>",
+                           "<CLR_LM_BASELINE>",
+                           "<CLR_LM_GRIDLINE>",
+                           "<CLR_LM_TEXT>",
+                           "<CLR_LM_PL>",
+                           "<CLR_LM_UDL>",
+                           "<CLR_LM_PUDL>",
+                           "<CLR_LM_WHEEL>",
+                           "</LoadModel>",
+                           "<DecimalPlaces ",
+                           "<FACTOR>",
+                           "<DISTANCE>",
+                           "<SPAN>",
+                           "<GVW>",
+                           "<VEHLENGTH>",
+                           "</DecimalPlaces>",
+                           "<Output ",
+                           "<BMSF>",
+                           "<R>",
+                           "<GRAPHS>",
+                           "<TABLES>",
+                           "</Output>",
+                           "<Stepping ",
+                           "<BYSTEP>",
+                           "<STEPSIZE>",
+                           "<NSTEPS>",
+                           "</Stepping>",
+                           "</General>",
+                           "<Analysis ",
+                           "<NPOINTS_ALONG_BEAM>",
+                           "<NO_AXLE_SPACINGS>",
+                           "</Analysis>",
+                           "<Plot ",
+                           "<RATIOLIMIT_FULLSPEED>",
+                           "<RATIOLIMIT_SLOWDOWN>",
+                           "<LINEWIDTH>",
+                           "<DATATIPDELAY>",
+                           "<Gap ",
+                           "<TOP>",
+                           "<BTM>",
+                           "<LEFT>",
+                           "<RIGHT>",
+                           "<BETWN>",
+                           "</Gap>",
+                           "<Colours ",
+                           "<CLR_BACKGRND>",
+                           "<CLR_BORDER>",
+                           "<CLR_GRID>",
+                           "<CLR_TEXT>",
+                           "<CLR_LINEMIN>",
+                           "<CLR_LINEMAX>",
+                           "<CLR_BEAM>",
+                           "<CLR_LIGHTLINE>",
+                           "<CLR_PROPMIN>",
+                           "<CLR_PROPMAX>",
+                           "<CLR_FULLSPEED>",
+                           "<CLR_SLOWDOWN>",
+                           "</Colours>",
+                           "</Plot>",
+                           "</boost_serialization>"};
     size_t at = 0;
-    for (const char* item : order) {
+    for (const char* item : order)
+    {
         size_t next = xml.find(item, at);
         ASSERT_NE(next, std::string::npos) << item << " missing or out of order";
         at = next + 1;
     }
     // Every class of the file has version 0.
-    for (const char* group : {"<General ", "<LoadModel ", "<Analysis ", "<Plot ", "<Gap ", "<Colours "}) {
+    for (const char* group : {"<General ", "<LoadModel ", "<Analysis ", "<Plot ", "<Gap ", "<Colours "})
+    {
         size_t pos = xml.find(group);
         ASSERT_NE(pos, std::string::npos);
         std::string tag = xml.substr(pos, xml.find('>', pos) - pos);
@@ -393,10 +449,11 @@ TEST_F(SettingsTest, AnyStoredVersionLoadsTheSameWay)
 {
     const fs::path file = m_dir / "QOR.xml";
     const std::string xml = SaveNonDefaults(file);
-    for (const char* version : {"0", "2", "99", "-5", "2147483647"}) {
+    for (const char* version : {"0", "2", "99", "-5", "2147483647"})
+    {
         SCOPED_TRACE(version);
-        WriteFile(file, ReplaceOnce(xml, "<m_Version>1</m_Version>",
-                                    std::string("<m_Version>") + version + "</m_Version>"));
+        WriteFile(file,
+                  ReplaceOnce(xml, "<m_Version>1</m_Version>", std::string("<m_Version>") + version + "</m_Version>"));
         s().SetDefaults();
         EXPECT_TRUE(s().Load(ToCString(file)));
         ExpectEveryFieldNonDefault(s());
@@ -415,7 +472,8 @@ TEST_F(SettingsTest, TruncatedFileGivesTheMessageAndAllDefaults)
     // Cut inside Plot: General and Analysis would already have been read.
     const size_t cut = xml.find("<DATATIPDELAY>");
     ASSERT_NE(cut, std::string::npos);
-    for (size_t length : {cut, xml.size() - 30, size_t(0), size_t(10)}) {
+    for (size_t length : {cut, xml.size() - 30, size_t(0), size_t(10)})
+    {
         SCOPED_TRACE(length);
         WriteFile(file, xml.substr(0, length));
         ExpectFailedLoad(ToCString(file));
@@ -431,7 +489,8 @@ TEST_F(SettingsTest, GarbageFileGivesTheMessageAndAllDefaults)
     const std::string xml = SaveNonDefaults(file);
     const std::string wrongType = ReplaceOnce(xml, "<NSTEPS>77</NSTEPS>", "<NSTEPS>many</NSTEPS>");
     const std::string renamedItem = ReplaceOnce(xml, "<LINEWIDTH>3</LINEWIDTH>", "<LINE WIDTH>3</LINE WIDTH>");
-    for (const std::string& content : {garbage, notAnArchive, wrongType, renamedItem}) {
+    for (const std::string& content : {garbage, notAnArchive, wrongType, renamedItem})
+    {
         WriteFile(file, content);
         ExpectFailedLoad(ToCString(file));
     }
@@ -447,7 +506,8 @@ TEST_F(SettingsTest, OutOfRangeValuesAreReplacedByTheirDefaults)
     const fs::path file = m_dir / "QOR.xml";
     std::string xml = SaveNonDefaults(file);
     xml = ReplaceOnce(xml, "<NSTEPS>77</NSTEPS>", "<NSTEPS>0</NSTEPS>");
-    xml = ReplaceOnce(xml, "<NPOINTS_ALONG_BEAM>250</NPOINTS_ALONG_BEAM>", "<NPOINTS_ALONG_BEAM>20</NPOINTS_ALONG_BEAM>");
+    xml =
+        ReplaceOnce(xml, "<NPOINTS_ALONG_BEAM>250</NPOINTS_ALONG_BEAM>", "<NPOINTS_ALONG_BEAM>20</NPOINTS_ALONG_BEAM>");
     xml = ReplaceOnce(xml, "<NO_AXLE_SPACINGS>17</NO_AXLE_SPACINGS>", "<NO_AXLE_SPACINGS>2</NO_AXLE_SPACINGS>");
     xml = ReplaceOnce(xml, "<DATATIPDELAY>4321</DATATIPDELAY>", "<DATATIPDELAY>500</DATATIPDELAY>");
     xml = ReplaceOnce(xml, "<TOP>11</TOP>", "<TOP>-1</TOP>");
@@ -458,7 +518,8 @@ TEST_F(SettingsTest, OutOfRangeValuesAreReplacedByTheirDefaults)
     ASSERT_LT(a, b);
     const std::string base = xml.substr(0, a) + "<STEPSIZE>%</STEPSIZE>" + xml.substr(b + 11);
 
-    for (const char* stepSize : {"0.001", "0", "-3", "1e-9"}) {
+    for (const char* stepSize : {"0.001", "0", "-3", "1e-9"})
+    {
         SCOPED_TRACE(stepSize);
         WriteFile(file, ReplaceOnce(base, "%", stepSize));
         s().SetDefaults();
@@ -485,7 +546,8 @@ TEST_F(SettingsTest, SmallestAcceptedValuesAreKept)
     const fs::path file = m_dir / "QOR.xml";
     std::string xml = SaveNonDefaults(file);
     xml = ReplaceOnce(xml, "<NSTEPS>77</NSTEPS>", "<NSTEPS>1</NSTEPS>");
-    xml = ReplaceOnce(xml, "<NPOINTS_ALONG_BEAM>250</NPOINTS_ALONG_BEAM>", "<NPOINTS_ALONG_BEAM>21</NPOINTS_ALONG_BEAM>");
+    xml =
+        ReplaceOnce(xml, "<NPOINTS_ALONG_BEAM>250</NPOINTS_ALONG_BEAM>", "<NPOINTS_ALONG_BEAM>21</NPOINTS_ALONG_BEAM>");
     xml = ReplaceOnce(xml, "<NO_AXLE_SPACINGS>17</NO_AXLE_SPACINGS>", "<NO_AXLE_SPACINGS>3</NO_AXLE_SPACINGS>");
     xml = ReplaceOnce(xml, "<DATATIPDELAY>4321</DATATIPDELAY>", "<DATATIPDELAY>501</DATATIPDELAY>");
     xml = ReplaceOnce(xml, "<TOP>11</TOP>", "<TOP>0</TOP>");
@@ -658,7 +720,8 @@ TEST(ArchiveExceptionHintTest, EveryRowOfTheTable)
 TEST(ArchiveExceptionHintTest, OnlyExactTextsMatch)
 {
     for (const char* what : {"Unregistered Class", "UNRECOGNIZED XML SYNTAX", "Stream error", "stream error ",
-                             " coding error", "unregistered class - Foo", "input stream error", ""}) {
+                             " coding error", "unregistered class - Foo", "input stream error", ""})
+    {
         EXPECT_EQ(ArchiveExceptionHint(what), "(no local interpretation)") << what;
     }
 }

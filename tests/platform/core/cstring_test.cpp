@@ -68,7 +68,7 @@ TEST(CString, Utf8RoundTrip)
     CString s(u8"Brücke – 20 m ✓");
     EXPECT_EQ(s.GetLength(), 15);
     EXPECT_EQ(CString::FromUtf8(s.ToUtf8()), s);
-    EXPECT_EQ(CString("\xff").GetLength(), 1);  // invalid byte becomes a replacement character
+    EXPECT_EQ(CString("\xff").GetLength(), 1); // invalid byte becomes a replacement character
 }
 
 template <class OA, class IA>
@@ -109,10 +109,13 @@ TEST(Core, SubscriptErrorText)
 {
     std::vector<int> v{1, 2};
     EXPECT_EQ(qor::At(v, 1), 2);
-    try {
+    try
+    {
         qor::At(v, -1);
         FAIL();
-    } catch (const std::out_of_range& e) {
+    }
+    catch (const std::out_of_range& e)
+    {
         EXPECT_STREQ(e.what(), "invalid vector<T> subscript");
     }
     EXPECT_THROW(qor::At(v, 2), std::out_of_range);
@@ -135,7 +138,10 @@ TEST(Core, PostingWithoutReceiverFails)
     qor::SetMainWindowHandle(reinterpret_cast<HWND>(0x10));
     EXPECT_FALSE(qor::PostToMainWindow(0xC000, 1, 0));
     std::vector<UINT> got;
-    qor::SetPostSink([&](HWND, UINT m, WPARAM, LPARAM) { got.push_back(m); return true; });
+    qor::SetPostSink([&](HWND, UINT m, WPARAM, LPARAM) {
+        got.push_back(m);
+        return true;
+    });
     EXPECT_TRUE(qor::PostToMainWindow(0xC001, 1, 0));
     EXPECT_EQ(got, std::vector<UINT>{0xC001});
     qor::SetMainWindowHandle(nullptr);

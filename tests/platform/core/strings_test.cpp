@@ -13,7 +13,14 @@
 
 namespace {
 
-enum : UINT { IDS_SPAN = 61001, IDS_LOAD = 61002, IDS_GREEK = 61003, IDS_EMPTY = 61004, IDS_UNKNOWN = 61999 };
+enum : UINT
+{
+    IDS_SPAN = 61001,
+    IDS_LOAD = 61002,
+    IDS_GREEK = 61003,
+    IDS_EMPTY = 61004,
+    IDS_UNKNOWN = 61999
+};
 
 QOR_STRING_RESOURCE(IDS_SPAN, L"Span length");
 QOR_STRING_RESOURCE(IDS_EMPTY, L"");
@@ -77,7 +84,8 @@ TEST(StringTable, RegisteringAgainReplacesAndLookupsAreSafeFromThreads)
     std::atomic<int> bad{0};
     for (int t = 0; t < 4; ++t)
         workers.emplace_back([&] {
-            for (int i = 0; i < 2000; ++i) {
+            for (int i = 0; i < 2000; ++i)
+            {
                 CString w;
                 if (!w.LoadString(IDS_SPAN) || w != CString(L"Span length")) ++bad;
             }

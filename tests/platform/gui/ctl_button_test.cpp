@@ -101,8 +101,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CNoClickButton, CButton)
-    ON_WM_LBUTTONDOWN()
-    ON_WM_LBUTTONUP()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
 END_MESSAGE_MAP()
 
 TEST_F(ButtonTest, PushButtonsAndASubclassThatKeepsTheMouse)

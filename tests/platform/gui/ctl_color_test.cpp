@@ -16,7 +16,8 @@ constexpr COLORREF kGreen = RGB(0, 160, 0);
 
 bool Near(COLORREF c, COLORREF want, int tol = 40)
 {
-    return std::abs(int(GetRValue(c)) - int(GetRValue(want))) <= tol && std::abs(int(GetGValue(c)) - int(GetGValue(want))) <= tol &&
+    return std::abs(int(GetRValue(c)) - int(GetRValue(want))) <= tol &&
+           std::abs(int(GetGValue(c)) - int(GetGValue(want))) <= tol &&
            std::abs(int(GetBValue(c)) - int(GetBValue(want))) <= tol;
 }
 // Text pixels: much closer to the text colour than to the background.
@@ -37,7 +38,8 @@ protected:
     {
         types.push_back(nCtlColor);
         asked.push_back(pWnd);
-        if (answer && pWnd && pWnd->GetDlgCtrlID() == 11) {
+        if (answer && pWnd && pWnd->GetDlgCtrlID() == 11)
+        {
             pDC->SetTextColor(kBlue);
             pDC->SetBkColor(kYellow);
             return static_cast<HBRUSH>(yellow.GetSafeHandle());
@@ -48,7 +50,7 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CColouringParent, CRecordingParent)
-    ON_WM_CTLCOLOR()
+ON_WM_CTLCOLOR()
 END_MESSAGE_MAP()
 
 // Answers for itself: green background, white text.
@@ -71,7 +73,7 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CGreenEdit, CEdit)
-    ON_WM_CTLCOLOR_REFLECT()
+ON_WM_CTLCOLOR_REFLECT()
 END_MESSAGE_MAP()
 
 TEST(ControlColours, TheParentsAnswerIsWhatTheEditShows)
@@ -89,7 +91,8 @@ TEST(ControlColours, TheParentsAnswerIsWhatTheEditShows)
     EXPECT_EQ(parent.types.back(), UINT(CTLCOLOR_EDIT));
     EXPECT_EQ(parent.asked.back(), &edit);
     int yellow = 0, blue = 0;
-    for (COLORREF c : px) {
+    for (COLORREF c : px)
+    {
         yellow += Near(c, kYellow, 8);
         blue += Bluish(c);
     }
@@ -116,7 +119,9 @@ TEST(ControlColours, AControlAnswersForItselfThroughReflection)
     int green = CountShownPixels(&edit, [](COLORREF c) { return Near(c, kGreen, 8); });
     EXPECT_GT(edit.asked, 0);
     EXPECT_GT(green, 190 * 30 / 2);
-    EXPECT_GT(CountShownPixels(&edit, [](COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) > 200; }), 20);
+    EXPECT_GT(CountShownPixels(
+                  &edit, [](COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) > 200; }),
+              20);
 
     // A parent handler that leaves the control to the default reaches it too.
     CColouringParent other;

@@ -167,8 +167,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CComboEditPart, CEdit)
-    ON_WM_KEYUP()
-    ON_WM_CHAR()
+ON_WM_KEYUP()
+ON_WM_CHAR()
 END_MESSAGE_MAP()
 
 TEST_F(ComboTest, TheEditPartIsAChildThatCanBeSubclassed)

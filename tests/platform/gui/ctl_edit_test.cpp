@@ -20,7 +20,8 @@ public:
 protected:
     void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
     {
-        if (nChar >= L'0' && nChar <= L'9') {
+        if (nChar >= L'0' && nChar <= L'9')
+        {
             ++swallowed;
             return;
         }
@@ -37,9 +38,9 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CNoDigitsEdit, CEdit)
-    ON_WM_CHAR()
-    ON_WM_KEYDOWN()
-    ON_WM_GETDLGCODE()
+ON_WM_CHAR()
+ON_WM_KEYDOWN()
+ON_WM_GETDLGCODE()
 END_MESSAGE_MAP()
 
 class EditTest : public ::testing::Test
@@ -49,7 +50,8 @@ protected:
     void SetUp() override { ASSERT_TRUE(parent.CreateTop()); }
     void Type(CWnd& w, const wchar_t* text)
     {
-        for (const wchar_t* p = text; *p; ++p) {
+        for (const wchar_t* p = text; *p; ++p)
+        {
             wchar_t c = *p;
             UINT vk = (c >= L'a' && c <= L'z') ? UINT(c - L'a' + 'A') : (c >= L'0' && c <= L'9') ? UINT(c) : VK_SPACE;
             KeyPress(&w, vk, c);
@@ -254,7 +256,8 @@ TEST_F(EditTest, FocusChangesSendSetAndKillFocus)
 TEST_F(EditTest, MultiLineEditKeepsLineBreaksAndTakesReturn)
 {
     CEdit edit;
-    ASSERT_TRUE(edit.Create(WS_VISIBLE | ES_MULTILINE | ES_WANTRETURN | WS_VSCROLL, CRect(10, 10, 200, 100), &parent, 5));
+    ASSERT_TRUE(
+        edit.Create(WS_VISIBLE | ES_MULTILINE | ES_WANTRETURN | WS_VSCROLL, CRect(10, 10, 200, 100), &parent, 5));
     edit.SetWindowText(L"one\r\ntwo");
     EXPECT_EQ(TextOf(edit), CString(L"one\r\ntwo"));
     EXPECT_EQ(edit.GetLineCount(), 2);

@@ -19,7 +19,8 @@ public:
     BOOL enableB = FALSE;
     BOOL CreateTop()
     {
-        return CreateEx(0, AfxRegisterWndClass(0), L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 300, 400), nullptr, 0);
+        return CreateEx(0, AfxRegisterWndClass(0), L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 300, 400),
+                        nullptr, 0);
     }
 
 protected:
@@ -35,15 +36,20 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(COwner, CWnd)
-    ON_REGISTERED_MESSAGE(AFX_WM_PROPERTY_CHANGED, OnChanged)
-    ON_COMMAND(kCmdA, OnA)
-    ON_COMMAND(kCmdB, OnB)
-    ON_UPDATE_COMMAND_UI(kCmdB, OnUpdateB)
+ON_REGISTERED_MESSAGE(AFX_WM_PROPERTY_CHANGED, OnChanged)
+ON_COMMAND(kCmdA, OnA)
+ON_COMMAND(kCmdB, OnB)
+ON_UPDATE_COMMAND_UI(kCmdB, OnUpdateB)
 END_MESSAGE_MAP()
 
 const MenuItemDef kPopup[] = {
-    {MF_POPUP, 0, L"Context"}, {MF_STRING, kCmdA, L"&Alpha"}, {MF_SEPARATOR}, {MF_POPUP, 0, L"&More"},
-    {MF_STRING, kCmdB, L"&Beta"}, {MF_END},  {MF_END},
+    {MF_POPUP, 0, L"Context"},
+    {MF_STRING, kCmdA, L"&Alpha"},
+    {MF_SEPARATOR},
+    {MF_POPUP, 0, L"&More"},
+    {MF_STRING, kCmdB, L"&Beta"},
+    {MF_END},
+    {MF_END},
 };
 QOR_MENU_RESOURCE(31999, kPopup);
 
@@ -56,7 +62,8 @@ TEST(PropertyGridTest, EditsGroupsOrderAndDescription)
     grid.EnableDescriptionArea();
     grid.MarkModifiedProperties();
     auto* general = new CMFCPropertyGridProperty(L"General");
-    auto* count = new CMFCPropertyGridProperty(L"Points", COleVariant(static_cast<unsigned long>(30)), L"How many\t\tpoints", 1100);
+    auto* count = new CMFCPropertyGridProperty(L"Points", COleVariant(static_cast<unsigned long>(30)),
+                                               L"How many\t\tpoints", 1100);
     auto* flag = new CMFCPropertyGridProperty(L"Binary", COleVariant(true), L"Binary files", 1001);
     auto* step = new CMFCPropertyGridProperty(L"Step", COleVariant(1.5), L"Step size", 1020);
     auto* colour = new CMFCPropertyGridColorProperty(L"Background", RGB(255, 255, 255), nullptr, L"Colour", 1300);

@@ -10,7 +10,8 @@
 
 namespace ctltest {
 
-struct Notification {
+struct Notification
+{
     UINT id;
     UINT code;
     HWND from;
@@ -25,7 +26,8 @@ public:
 
     BOOL CreateTop()
     {
-        return CreateEx(0, AfxRegisterWndClass(0), L"parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 400, 300), nullptr, 0);
+        return CreateEx(0, AfxRegisterWndClass(0), L"parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 400, 300),
+                        nullptr, 0);
     }
     int Count(UINT code, UINT id = 0xFFFFFFFF) const
     {

@@ -29,8 +29,8 @@ public:
 
     BOOL CreateTop()
     {
-        return CreateEx(0, AfxRegisterWndClass(0), L"tree parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 300, 300),
-                        nullptr, 0);
+        return CreateEx(0, AfxRegisterWndClass(0), L"tree parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                        CRect(0, 0, 300, 300), nullptr, 0);
     }
 
 protected:
@@ -43,7 +43,8 @@ protected:
         if (hdr->code == TVN_BEGINLABELEDIT) *pResult = beginEditAnswer;
         if (hdr->code == NM_DBLCLK) *pResult = dblClickAnswer;
         if (hdr->code == TVN_BEGINDRAG) dragged = reinterpret_cast<NMTREEVIEW*>(hdr)->itemNew.hItem;
-        if (hdr->code == TVN_ENDLABELEDIT) {
+        if (hdr->code == TVN_ENDLABELEDIT)
+        {
             auto* info = reinterpret_cast<NMTVDISPINFO*>(hdr);
             lastEditCancelled = info->item.pszText == nullptr;
             lastEditText = info->item.pszText ? info->item.pszText : L"";
@@ -61,8 +62,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(parent.CreateTop());
-        ASSERT_TRUE(tree.Create(WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_EDITLABELS, CRect(0, 0, 280, 280),
-                                &parent, 40));
+        ASSERT_TRUE(tree.Create(WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_EDITLABELS,
+                                CRect(0, 0, 280, 280), &parent, 40));
     }
     CPoint CentreOf(HTREEITEM h)
     {
@@ -74,7 +75,8 @@ protected:
 
 TEST_F(TreeTest, ItemsOrderStateAndHandles)
 {
-    HTREEITEM a = tree.InsertItem(TVIF_TEXT | TVIF_STATE | TVIF_PARAM, L"Case", 0, 0, TVIS_BOLD, TVIS_BOLD, 230, TVI_ROOT, TVI_LAST);
+    HTREEITEM a = tree.InsertItem(TVIF_TEXT | TVIF_STATE | TVIF_PARAM, L"Case", 0, 0, TVIS_BOLD, TVIS_BOLD, 230,
+                                  TVI_ROOT, TVI_LAST);
     HTREEITEM b = tree.InsertItem(L"Bridges", 0, 0);
     HTREEITEM b1 = tree.InsertItem(L"B one", 4, 4, b);
     HTREEITEM b0 = tree.InsertItem(L"B zero", 4, 4, b, TVI_FIRST);
@@ -101,7 +103,8 @@ TEST_F(TreeTest, ItemsOrderStateAndHandles)
     EXPECT_TRUE(tree.GetItemText(b1).IsEmpty());
     EXPECT_FALSE(tree.DeleteItem(b1));
     tree.DeleteAllItems();
-    for (int i = 0; i < 20; ++i) {
+    for (int i = 0; i < 20; ++i)
+    {
         HTREEITEM h = tree.InsertItem(L"again");
         EXPECT_NE(h, a);
         EXPECT_NE(h, b);
@@ -227,8 +230,7 @@ TEST_F(TreeTest, EachPictureIsMadeOnceHoweverManyItemsShowIt)
     }
     tree.SetImageList(&images, TVSIL_NORMAL);
     auto fill = [&] {
-        for (int i = 0; i < 2000; ++i)
-            tree.InsertItem(L"Element", i % 2, 1 - i % 2);
+        for (int i = 0; i < 2000; ++i) tree.InsertItem(L"Element", i % 2, 1 - i % 2);
         PumpUntil([] { return false; }, 50);
         tree.DeleteAllItems();
     };

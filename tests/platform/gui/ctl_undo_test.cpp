@@ -18,11 +18,13 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(parent.CreateTop());
-        ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, CRect(10, 10, 250, 34), &parent, 3));
+        ASSERT_TRUE(
+            edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, CRect(10, 10, 250, 34), &parent, 3));
     }
     void Type(const wchar_t* text)
     {
-        for (const wchar_t* p = text; *p; ++p) {
+        for (const wchar_t* p = text; *p; ++p)
+        {
             UINT vk = (*p >= L'a' && *p <= L'z') ? UINT(*p - L'a' + 'A') : VK_SPACE;
             KeyPress(&edit, vk, *p);
         }

@@ -10,7 +10,8 @@
 
 namespace {
 
-enum : UINT {
+enum : UINT
+{
     IDD_TEST = 9001,
     IDC_LABEL = 1007,
     IDC_NAME = 1008,
@@ -75,7 +76,8 @@ public:
 
 std::string Show(const CRect& r)
 {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," + std::to_string(r.bottom);
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
 }
 
 CString TextOf(CWnd& dlg, int id)
@@ -112,7 +114,8 @@ TEST_F(DialogTest, TemplateBuildsControlsAtTheirDialogUnitRectangles)
         EXPECT_EQ(client.Width(), MulDiv(172, base.cx, 4));
         EXPECT_EQ(client.Height(), MulDiv(131, base.cy, 8));
 
-        for (const DialogItem& item : kItems) {
+        for (const DialogItem& item : kItems)
+        {
             CWnd* ctl = dlg.GetDlgItem(static_cast<int>(item.id));
             ASSERT_NE(ctl, nullptr) << item.id;
             EXPECT_EQ(ctl->GetClassName().CompareNoCase(item.className), 0) << item.id;
@@ -134,7 +137,8 @@ TEST_F(DialogTest, TemplateBuildsControlsAtTheirDialogUnitRectangles)
         dlg.m_cbRule.ShowDropDown(FALSE);
         CRect mapped(50, 7, 150, 21);
         dlg.MapDialogRect(&mapped);
-        EXPECT_EQ(mapped, CRect(MulDiv(50, base.cx, 4), MulDiv(7, base.cy, 8), MulDiv(150, base.cx, 4), MulDiv(21, base.cy, 8)));
+        EXPECT_EQ(mapped, CRect(MulDiv(50, base.cx, 4), MulDiv(7, base.cy, 8), MulDiv(150, base.cx, 4),
+                                MulDiv(21, base.cy, 8)));
         // Typed access to the template's controls.
         EXPECT_TRUE(dlg.GetDlgItem(IDC_MOVING)->IsKindOf(RUNTIME_CLASS(CButton)));
         EXPECT_TRUE(dlg.GetDlgItem(IDC_NAME)->IsKindOf(RUNTIME_CLASS(CEdit)));
@@ -328,7 +332,8 @@ TEST_F(DialogTest, TabMovesThroughTabStopsAndWantReturnEditKeepsEnter)
 TEST_F(DialogTest, DialogWithoutDriverFailsInsteadOfBlocking)
 {
     std::vector<std::string> failures;
-    auto previous = qor::gui::SetModalFailureHandler([&](CWnd&, const CString& what) { failures.push_back(what.ToUtf8()); });
+    auto previous =
+        qor::gui::SetModalFailureHandler([&](CWnd&, const CString& what) { failures.push_back(what.ToUtf8()); });
     CTestDlg dlg;
     dlg.m_name = L"untouched";
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
@@ -348,7 +353,8 @@ TEST_F(DialogTest, PostedMessagesArriveWhileTheDialogRuns)
         int pings = 0;
         LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
         {
-            if (message == kPing) {
+            if (message == kPing)
+            {
                 ++pings;
                 EndDialog(IDOK + 10);
                 return 0;
@@ -373,7 +379,12 @@ TEST_F(DialogTest, UnknownTemplateReturnsMinusOne)
 
 namespace {
 
-enum : UINT { ID_ROW_FREE = 32801, ID_ROW_REFUSED = 32802, ID_ROW_GREYED = 32803 };
+enum : UINT
+{
+    ID_ROW_FREE = 32801,
+    ID_ROW_REFUSED = 32802,
+    ID_ROW_GREYED = 32803
+};
 
 class CMenuDlg : public CTestDlg
 {
@@ -382,7 +393,7 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CMenuDlg, CTestDlg)
-    ON_UPDATE_COMMAND_UI(ID_ROW_REFUSED, OnUpdateRefused)
+ON_UPDATE_COMMAND_UI(ID_ROW_REFUSED, OnUpdateRefused)
 END_MESSAGE_MAP()
 
 } // namespace
@@ -390,8 +401,8 @@ END_MESSAGE_MAP()
 TEST_F(DialogTest, PopupMenuOfADialogKeepsEntriesWithoutAnUpdateHandlerEnabled)
 {
     std::vector<qor::gui::PopupMenuRow> rows;
-    qor::gui::PopupMenuDriver previous = qor::gui::SetPopupMenuDriver(
-        [&rows](const std::vector<qor::gui::PopupMenuRow>& r, CPoint) {
+    qor::gui::PopupMenuDriver previous =
+        qor::gui::SetPopupMenuDriver([&rows](const std::vector<qor::gui::PopupMenuRow>& r, CPoint) {
             rows = r;
             return 0u;
         });

@@ -11,7 +11,11 @@
 
 namespace {
 
-enum : UINT { IDC_LENGTH = 1038, IDC_NAME = 1008 };
+enum : UINT
+{
+    IDC_LENGTH = 1038,
+    IDC_NAME = 1008
+};
 
 const DialogItem kPageA[] = {
     {L"Edit", IDC_NAME, L"", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 7, 120, 14},

@@ -8,7 +8,13 @@
 
 namespace {
 
-enum : UINT { IDS_SHEET = 63001, IDS_PAGE = 63002, IDS_TIP = 63003, IDD_PAGE = 9301 };
+enum : UINT
+{
+    IDS_SHEET = 63001,
+    IDS_PAGE = 63002,
+    IDS_TIP = 63003,
+    IDD_PAGE = 9301
+};
 QOR_STRING_RESOURCE(IDS_SHEET, L"Load Model Definition");
 QOR_STRING_RESOURCE(IDS_PAGE, L"Axle Loads");
 QOR_STRING_RESOURCE(IDS_TIP, L"Distance from the left support");
@@ -56,7 +62,8 @@ TEST(StringResources, ATooltipToolTakesItsTextFromTheStringTable)
 {
     qor::test::EnsureGuiApplication();
     CWnd parent;
-    ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), L"parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 300, 200), nullptr, 0));
+    ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), L"parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                CRect(0, 0, 300, 200), nullptr, 0));
     CToolTipCtrl tip;
     ASSERT_TRUE(tip.Create(&parent));
     ASSERT_TRUE(tip.AddTool(&parent, IDS_TIP, nullptr, 7));

@@ -17,7 +17,8 @@
 
 namespace frametest {
 
-enum : UINT {
+enum : UINT
+{
     IDR_MAIN = 9128,
     IDR_DOC = 9130,
     ID_CMD_VIEW_AND_MAIN = 33001,
@@ -32,16 +33,24 @@ enum : UINT {
 inline std::vector<std::string> g_log;
 
 inline const MenuItemDef kDocMenu[] = {
-    {MF_POPUP, 0, L"&File"},       {MF_STRING, ID_FILE_NEW, L"&New"},  {MF_STRING, ID_FILE_SAVE, L"&Save\tCtrl+S"},
-    {MF_STRING, ID_FILE_PRINT, L"&Print..."}, {MF_SEPARATOR},      {MF_STRING, ID_FILE_MRU_FILE1, L"Recent File"},
+    {MF_POPUP, 0, L"&File"},
+    {MF_STRING, ID_FILE_NEW, L"&New"},
+    {MF_STRING, ID_FILE_SAVE, L"&Save\tCtrl+S"},
+    {MF_STRING, ID_FILE_PRINT, L"&Print..."},
+    {MF_SEPARATOR},
+    {MF_STRING, ID_FILE_MRU_FILE1, L"Recent File"},
     {MF_END},
-    {MF_POPUP, 0, L"&Tools"},      {MF_STRING, ID_CMD_VIEW_AND_MAIN, L"&View first"},
-    {MF_STRING, ID_CMD_GUARDED, L"&Guarded\tCtrl+K"}, {MF_STRING, ID_CMD_TOOL, L"&Tool"}, {MF_END},
+    {MF_POPUP, 0, L"&Tools"},
+    {MF_STRING, ID_CMD_VIEW_AND_MAIN, L"&View first"},
+    {MF_STRING, ID_CMD_GUARDED, L"&Guarded\tCtrl+K"},
+    {MF_STRING, ID_CMD_TOOL, L"&Tool"},
+    {MF_END},
 };
 QOR_MENU_RESOURCE(9130, kDocMenu);
 inline const MenuItemDef kMainMenu[] = {{MF_POPUP, 0, L"&File"}, {MF_STRING, ID_FILE_NEW, L"&New"}, {MF_END}};
 QOR_MENU_RESOURCE(9128, kMainMenu);
-inline const ACCEL kDocKeys[] = {{FVIRTKEY | FCONTROL, 'K', ID_CMD_GUARDED}, {FVIRTKEY | FCONTROL, 'J', ID_CMD_VIEW_AND_MAIN}};
+inline const ACCEL kDocKeys[] = {{FVIRTKEY | FCONTROL, 'K', ID_CMD_GUARDED},
+                                 {FVIRTKEY | FCONTROL, 'J', ID_CMD_VIEW_AND_MAIN}};
 QOR_ACCEL_RESOURCE(9130, kDocKeys);
 inline const UINT kButtons[] = {ID_FILE_NEW, ID_SEPARATOR, ID_CMD_GUARDED, ID_CMD_TOOL};
 QOR_TOOLBAR_RESOURCE(9128, kButtons);
@@ -57,17 +66,21 @@ public:
     void Serialize(CArchive& ar) override
     {
         m_fdSeen = ar.GetFile()->m_hFile;
-        if (ar.IsStoring()) {
+        if (ar.IsStoring())
+        {
             std::string half = m_text.substr(0, m_text.size() / 2);
             ASSERT_EQ(::write(m_fdSeen, half.data(), half.size()), static_cast<ssize_t>(half.size()));
-            if (m_failNextSave) {
+            if (m_failNextSave)
+            {
                 AfxMessageBox(L"Problem saving file: file is not saved.", MB_ICONERROR);
                 ar.m_bFailed = TRUE;
                 return;
             }
             std::string rest = m_text.substr(half.size());
             ASSERT_EQ(::write(m_fdSeen, rest.data(), rest.size()), static_cast<ssize_t>(rest.size()));
-        } else {
+        }
+        else
+        {
             char buf[256];
             ssize_t n;
             while ((n = ::read(m_fdSeen, buf, sizeof buf)) > 0) m_text.append(buf, static_cast<size_t>(n));
@@ -78,7 +91,7 @@ public:
 };
 IMPLEMENT_DYNCREATE(TestDoc, CDocument)
 BEGIN_MESSAGE_MAP(TestDoc, CDocument)
-    ON_COMMAND(ID_CMD_DOC_AND_MAIN, OnDocCommand)
+ON_COMMAND(ID_CMD_DOC_AND_MAIN, OnDocCommand)
 END_MESSAGE_MAP()
 
 class TestView : public CView
@@ -100,7 +113,8 @@ public:
     {
         m_printedPages.push_back(pInfo->m_nCurPage);
         CRect r = pInfo->m_rectDraw;
-        pDC->Rectangle(r.left + 100, r.top + 100, r.left + 100 + 200 * static_cast<int>(pInfo->m_nCurPage), r.top + 400);
+        pDC->Rectangle(r.left + 100, r.top + 100, r.left + 100 + 200 * static_cast<int>(pInfo->m_nCurPage),
+                       r.top + 400);
     }
     void OnEndPrinting(CDC*, CPrintInfo*) override { ++m_end; }
     void OnViewCommand() { g_log.push_back("view"); }
@@ -109,8 +123,8 @@ public:
 };
 IMPLEMENT_DYNCREATE(TestView, CView)
 BEGIN_MESSAGE_MAP(TestView, CView)
-    ON_COMMAND(ID_CMD_VIEW_AND_MAIN, OnViewCommand)
-    ON_UPDATE_COMMAND_UI(ID_CMD_GUARDED, OnUpdateGuarded)
+ON_COMMAND(ID_CMD_VIEW_AND_MAIN, OnViewCommand)
+ON_UPDATE_COMMAND_UI(ID_CMD_GUARDED, OnUpdateGuarded)
 END_MESSAGE_MAP()
 
 class TestChild : public CMDIChildWndEx
@@ -122,7 +136,7 @@ public:
 };
 IMPLEMENT_DYNCREATE(TestChild, CMDIChildWndEx)
 BEGIN_MESSAGE_MAP(TestChild, CMDIChildWndEx)
-    ON_COMMAND(ID_CMD_CHILD_AND_MAIN, OnChildCommand)
+ON_COMMAND(ID_CMD_CHILD_AND_MAIN, OnChildCommand)
 END_MESSAGE_MAP()
 
 class TestMainFrame : public CMDIFrameWndEx
@@ -157,12 +171,12 @@ public:
 };
 IMPLEMENT_DYNAMIC(TestMainFrame, CMDIFrameWndEx)
 BEGIN_MESSAGE_MAP(TestMainFrame, CMDIFrameWndEx)
-    ON_WM_CREATE()
-    ON_COMMAND(ID_CMD_VIEW_AND_MAIN, OnMain1)
-    ON_COMMAND(ID_CMD_DOC_AND_MAIN, OnMain2)
-    ON_COMMAND(ID_CMD_CHILD_AND_MAIN, OnMain3)
-    ON_COMMAND(ID_CMD_GUARDED, OnGuarded)
-    ON_COMMAND(ID_CMD_TOOL, OnTool)
+ON_WM_CREATE()
+ON_COMMAND(ID_CMD_VIEW_AND_MAIN, OnMain1)
+ON_COMMAND(ID_CMD_DOC_AND_MAIN, OnMain2)
+ON_COMMAND(ID_CMD_CHILD_AND_MAIN, OnMain3)
+ON_COMMAND(ID_CMD_GUARDED, OnGuarded)
+ON_COMMAND(ID_CMD_TOOL, OnTool)
 END_MESSAGE_MAP()
 
 class TestApp : public CWinAppEx
@@ -174,7 +188,8 @@ public:
     {
         SetRegistryKey(L"Frame Test Company");
         LoadStdProfileSettings(4);
-        m_pTemplate = new CMultiDocTemplate(IDR_DOC, RUNTIME_CLASS(TestDoc), RUNTIME_CLASS(TestChild), RUNTIME_CLASS(TestView));
+        m_pTemplate =
+            new CMultiDocTemplate(IDR_DOC, RUNTIME_CLASS(TestDoc), RUNTIME_CLASS(TestChild), RUNTIME_CLASS(TestView));
         m_pTemplate->SetDocStrings(L"\nCase\nCase\nTest Files (*.tst)\n.tst\nTest.Document\nTest Document");
         AddDocTemplate(m_pTemplate);
         auto* frame = new TestMainFrame;
@@ -188,9 +203,9 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(TestApp, CWinAppEx)
-    ON_COMMAND(ID_CMD_APP, OnAppCommand)
-    ON_COMMAND(ID_CMD_CHILD_AND_MAIN, OnAppCommand)
-    ON_COMMAND(ID_FILE_NEW, OnNew)
+ON_COMMAND(ID_CMD_APP, OnAppCommand)
+ON_COMMAND(ID_CMD_CHILD_AND_MAIN, OnAppCommand)
+ON_COMMAND(ID_FILE_NEW, OnNew)
 END_MESSAGE_MAP()
 
 // One application per test: started in SetUp, stopped in TearDown.

@@ -44,7 +44,7 @@ TEST(GdiShapes, LineToLeavesOutItsEndPoint)
 
     Canvas v(20, 20);
     v.dc.MoveTo(3, 10);
-    v.dc.LineTo(3, 2);  // upwards: (3,2) not drawn
+    v.dc.LineTo(3, 2); // upwards: (3,2) not drawn
     EXPECT_EQ(v.Ink(), CRect(3, 3, 4, 11)) << v.Dump(CRect(0, 0, 6, 13));
 
     Canvas d(20, 20);
@@ -123,8 +123,8 @@ TEST(GdiShapes, FillSolidRectFillsExactlyAndSetsTheBackgroundColour)
     c.dc.FillSolidRect(2, 3, 4, 2, kRed);
     EXPECT_EQ(c.Ink(), CRect(2, 3, 6, 5));
     EXPECT_EQ(c.Count(CRect(2, 3, 6, 5), kRed), 8);
-    EXPECT_EQ(c.dc.GetBkColor(), kRed);  // as the framework leaves it
-    c.dc.FillSolidRect(CRect(0, 0, 0, 5), kBlue);  // empty: nothing
+    EXPECT_EQ(c.dc.GetBkColor(), kRed);           // as the framework leaves it
+    c.dc.FillSolidRect(CRect(0, 0, 0, 5), kBlue); // empty: nothing
     EXPECT_EQ(c.Count(CRect(0, 0, 10, 10), kBlue), 0);
 }
 
@@ -136,11 +136,11 @@ TEST(GdiShapes, FillRectFrameRectAndInvertRect)
     EXPECT_EQ(c.Count(CRect(0, 0, 12, 12), kBlue), 16);
     CBrush red(kRed);
     c.dc.FrameRect(CRect(6, 6, 11, 11), &red);
-    EXPECT_EQ(c.Count(CRect(0, 0, 12, 12), kRed), 16);  // the 5x5 border
+    EXPECT_EQ(c.Count(CRect(0, 0, 12, 12), kRed), 16); // the 5x5 border
     EXPECT_EQ(c.At(8, 8), kWhite);
     c.dc.InvertRect(CRect(0, 0, 3, 3));
     EXPECT_EQ(c.At(0, 0), kBlack);
-    EXPECT_EQ(c.At(2, 2), RGB(255, 255, 0));  // inverted blue
+    EXPECT_EQ(c.At(2, 2), RGB(255, 255, 0)); // inverted blue
     c.dc.InvertRect(CRect(0, 0, 3, 3));
     EXPECT_EQ(c.At(0, 0), kWhite);
     EXPECT_EQ(c.At(2, 2), kBlue);
@@ -155,7 +155,7 @@ TEST(GdiShapes, EllipseStaysInsideItsBoundingRectangle)
     c.dc.SelectStockObject(WHITE_BRUSH);
     EXPECT_EQ(c.Ink(), CRect(0, 0, 11, 11)) << c.Dump(CRect(0, 0, 13, 13));
     EXPECT_EQ(c.At(5, 5), kRed);
-    EXPECT_EQ(c.At(0, 0), kWhite);  // corners stay clear
+    EXPECT_EQ(c.At(0, 0), kWhite); // corners stay clear
     EXPECT_EQ(c.At(10, 10), kWhite);
 }
 
@@ -228,7 +228,7 @@ TEST(GdiShapes, XorPenTwiceRestoresAndNotInverts)
     EXPECT_EQ(c.dc.SetROP2(R2_XORPEN), R2_COPYPEN);
     c.dc.MoveTo(0, 5);
     c.dc.LineTo(20, 15);
-    EXPECT_EQ(c.At(0, 5), RGB(255, 0, 255));  // red ^ blue
+    EXPECT_EQ(c.At(0, 5), RGB(255, 0, 255)); // red ^ blue
     c.dc.MoveTo(0, 5);
     c.dc.LineTo(20, 15);
     EXPECT_EQ(c.CountNot(CRect(0, 0, 20, 10), kBlue), 0);
@@ -252,11 +252,11 @@ TEST(GdiShapes, DrawEdgeUsesTheSystemColoursAndAdjusts)
     EXPECT_EQ(c.At(9, 9), GetSysColor(COLOR_3DDKSHADOW));
     EXPECT_EQ(c.At(1, 1), GetSysColor(COLOR_3DHIGHLIGHT));
     EXPECT_EQ(c.At(8, 8), GetSysColor(COLOR_3DSHADOW));
-    EXPECT_EQ(c.At(5, 5), kWhite);  // no BF_MIDDLE
+    EXPECT_EQ(c.At(5, 5), kWhite); // no BF_MIDDLE
     EXPECT_EQ(c.At(10, 10), kWhite);
 
     CRect s(12, 12, 18, 18);
-    c.dc.DrawEdge(&s, BDR_SUNKENINNER, BF_RECT);  // one ring only, at the edge
+    c.dc.DrawEdge(&s, BDR_SUNKENINNER, BF_RECT); // one ring only, at the edge
     EXPECT_EQ(c.At(12, 12), GetSysColor(COLOR_3DDKSHADOW));
     EXPECT_EQ(c.At(17, 17), GetSysColor(COLOR_3DLIGHT));
     EXPECT_EQ(c.At(13, 13), kWhite);
@@ -269,7 +269,7 @@ TEST(GdiShapes, FrameControlDrawsAFaceWithAnArrow)
     ASSERT_TRUE(c.dc.DrawFrameControl(&r, DFC_SCROLL, DFCS_SCROLLDOWN));
     EXPECT_EQ(c.At(0, 0), GetSysColor(COLOR_3DLIGHT));
     EXPECT_EQ(c.At(3, 3), GetSysColor(COLOR_3DFACE));
-    EXPECT_GT(c.Count(CRect(2, 2, 15, 15), GetSysColor(COLOR_BTNTEXT)), 5);  // the arrow
+    EXPECT_GT(c.Count(CRect(2, 2, 15, 15), GetSysColor(COLOR_BTNTEXT)), 5); // the arrow
     EXPECT_EQ(c.At(17, 17), kWhite);
 }
 
@@ -279,7 +279,7 @@ TEST(GdiShapes, FocusRectAndPatInvertTakeThemselvesAway)
     c.dc.FillSolidRect(0, 0, 20, 20, RGB(10, 20, 30));
     c.dc.DrawFocusRect(CRect(2, 2, 12, 9));
     EXPECT_GT(c.CountNot(CRect(0, 0, 20, 20), RGB(10, 20, 30)), 10);
-    EXPECT_EQ(c.At(5, 5), RGB(10, 20, 30));  // inside stays
+    EXPECT_EQ(c.At(5, 5), RGB(10, 20, 30)); // inside stays
     c.dc.DrawFocusRect(CRect(2, 2, 12, 9));
     EXPECT_EQ(c.CountNot(CRect(0, 0, 20, 20), RGB(10, 20, 30)), 0);
 
@@ -304,9 +304,8 @@ TEST(GdiShapes, GradientFillRunsFromTheFirstColourToTheSecond)
     COLORREF last = c.At(99, 5);
     EXPECT_LE(GetRValue(last), 5);
     EXPECT_GE(GetBValue(last), 250);
-    for (int x = 1; x < 100; ++x)
-        EXPECT_LE(GetRValue(c.At(x, 5)), GetRValue(c.At(x - 1, 5)));
-    EXPECT_EQ(c.At(50, 10), kWhite);  // below the gradient
+    for (int x = 1; x < 100; ++x) EXPECT_LE(GetRValue(c.At(x, 5)), GetRValue(c.At(x - 1, 5)));
+    EXPECT_EQ(c.At(50, 10), kWhite); // below the gradient
 
     TRIVERTEX w[2] = {{0, 10, 0, 0xFF00, 0, 0}, {100, 20, 0, 0, 0, 0}};
     c.dc.GradientFill(w, 2, &g, 1, GRADIENT_FILL_RECT_V);

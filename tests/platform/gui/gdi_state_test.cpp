@@ -10,7 +10,7 @@ TEST(GdiState, SelectObjectReturnsThePreviousObject)
     CPen red(PS_SOLID, 1, kRed), blue(PS_SOLID, 1, kBlue);
     CPen* first = c.dc.SelectObject(&red);
     ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->GetSafeHandle(), GetStockObject(BLACK_PEN));  // a new DC's pen
+    EXPECT_EQ(first->GetSafeHandle(), GetStockObject(BLACK_PEN)); // a new DC's pen
     EXPECT_EQ(c.dc.SelectObject(&blue), &red);
     EXPECT_EQ(c.dc.GetCurrentPen(), &blue);
     EXPECT_EQ(c.dc.SelectObject(first), &blue);
@@ -49,14 +49,14 @@ TEST(GdiState, ADeletedSelectedObjectStaysUsableUntilDeselected)
         auto* pen = new CPen(PS_SOLID, 1, kRed);
         handle = pen->GetSafeHandle();
         c.dc.SelectObject(pen);
-        delete pen;  // deletes the object while it is selected
+        delete pen; // deletes the object while it is selected
     }
     EXPECT_EQ(GetObjectType(handle), OBJ_PEN);
     c.dc.MoveTo(0, 5);
     c.dc.LineTo(9, 5);
     EXPECT_EQ(c.At(4, 5), kRed);
     c.dc.SelectStockObject(BLACK_PEN);
-    EXPECT_EQ(GetObjectType(handle), 0);  // gone once the DC let it go
+    EXPECT_EQ(GetObjectType(handle), 0); // gone once the DC let it go
 }
 
 TEST(GdiState, SaveAndRestoreBringBackEverything)
@@ -87,7 +87,7 @@ TEST(GdiState, SaveAndRestoreBringBackEverything)
     CRect clip;
     EXPECT_EQ(c.dc.GetClipBox(&clip), SIMPLEREGION);
     EXPECT_EQ(clip, CRect(0, 0, 20, 20));
-    EXPECT_FALSE(c.dc.RestoreDC(1));  // nothing saved any more
+    EXPECT_FALSE(c.dc.RestoreDC(1)); // nothing saved any more
     EXPECT_FALSE(c.dc.RestoreDC(-1));
     // Drawing after the restore uses the restored pen and mapping.
     c.dc.MoveTo(0, 10);
@@ -101,7 +101,7 @@ TEST(GdiState, AnisotropicMappingRoundTripsAndDrawsWhereItMaps)
     Canvas c(120, 120);
     c.dc.SetMapMode(MM_ANISOTROPIC);
     c.dc.SetWindowExt(1000, 1000);
-    c.dc.SetViewportExt(100, -100);  // y grows upwards
+    c.dc.SetViewportExt(100, -100); // y grows upwards
     c.dc.SetViewportOrg(10, 110);
     CPoint p(500, 500);
     c.dc.LPtoDP(&p);
@@ -128,9 +128,9 @@ TEST(GdiState, AnisotropicMappingRoundTripsAndDrawsWhereItMaps)
     EXPECT_EQ(s, CSize(20, -30));
 
     CRect clip;
-    c.dc.GetClipBox(&clip);  // the whole bitmap, in logical units
+    c.dc.GetClipBox(&clip);                          // the whole bitmap, in logical units
     EXPECT_EQ(clip, CRect(-100, -100, 1100, 1100));  // normalised
-    c.dc.FillSolidRect(CRect(0, 0, 100, 100), kRed);  // logical (0,0)-(100,100)
+    c.dc.FillSolidRect(CRect(0, 0, 100, 100), kRed); // logical (0,0)-(100,100)
     c.dc.SetMapMode(MM_TEXT);
     c.dc.SetViewportOrg(0, 0);
     EXPECT_EQ(c.Ink(), CRect(10, 100, 20, 110)) << c.Dump(CRect(0, 95, 25, 115));
@@ -142,13 +142,13 @@ TEST(GdiState, IsotropicMappingKeepsEqualScales)
     c.dc.SetMapMode(MM_ISOTROPIC);
     c.dc.SetWindowExt(100, -50);
     c.dc.SetViewportExt(200, 200);
-    EXPECT_EQ(c.dc.GetViewportExt(), CSize(200, 100));  // x was the tighter scale
+    EXPECT_EQ(c.dc.GetViewportExt(), CSize(200, 100)); // x was the tighter scale
     c.dc.SetMapMode(MM_LOMETRIC);
-    CPoint p(254, -254);  // 25.4 mm
+    CPoint p(254, -254); // 25.4 mm
     c.dc.LPtoDP(&p);
     EXPECT_EQ(p, CPoint(96, 96));
     c.dc.SetMapMode(MM_TEXT);
-    EXPECT_EQ(c.dc.SetWindowExt(5, 5), CSize(1, 1));  // ignored in MM_TEXT
+    EXPECT_EQ(c.dc.SetWindowExt(5, 5), CSize(1, 1)); // ignored in MM_TEXT
     EXPECT_EQ(c.dc.GetWindowExt(), CSize(1, 1));
 }
 
@@ -164,7 +164,7 @@ TEST(GdiState, ClippingLimitsDrawingAndIsReported)
     EXPECT_FALSE(c.dc.PtVisible(5, 5));
     EXPECT_FALSE(c.dc.RectVisible(CRect(9, 9, 11, 11)));
     c.dc.FillSolidRect(0, 0, 12, 12, kRed);
-    EXPECT_EQ(c.dc.GetPixel(1, 1), CLR_INVALID);  // outside the clip
+    EXPECT_EQ(c.dc.GetPixel(1, 1), CLR_INVALID); // outside the clip
     c.dc.SelectClipRgn(nullptr);
     EXPECT_EQ(c.Count(CRect(0, 0, 12, 12), kRed), 32);
     EXPECT_EQ(c.At(5, 5), kWhite);
@@ -240,10 +240,10 @@ TEST(GdiState, HandlesMapBackToTheirObjects)
     EXPECT_EQ(lp.lopnStyle, static_cast<UINT>(PS_DASH));
     EXPECT_EQ(lp.lopnColor, kRed);
     HGDIOBJ h2 = pen.Detach();
-    EXPECT_NE(CPen::FromHandle(static_cast<HPEN>(h2)), &pen);  // a temporary wrapper now
+    EXPECT_NE(CPen::FromHandle(static_cast<HPEN>(h2)), &pen); // a temporary wrapper now
     EXPECT_TRUE(DeleteObject(h2));
     EXPECT_EQ(CGdiObject::FromHandle(h2), nullptr);
-    EXPECT_TRUE(DeleteObject(GetStockObject(WHITE_BRUSH)));  // stock objects stay
+    EXPECT_TRUE(DeleteObject(GetStockObject(WHITE_BRUSH))); // stock objects stay
     EXPECT_EQ(GetObjectType(GetStockObject(WHITE_BRUSH)), OBJ_BRUSH);
 }
 
@@ -260,7 +260,7 @@ TEST(GdiState, DeviceCapsOfTheScreen)
     CRect box;
     EXPECT_EQ(screen.GetClipBox(&box), SIMPLEREGION);
     EXPECT_EQ(box.Width(), screen.GetDeviceCaps(HORZRES));
-    EXPECT_EQ(screen.GetPixel(0, 0), CLR_INVALID);  // nothing to read back
+    EXPECT_EQ(screen.GetPixel(0, 0), CLR_INVALID); // nothing to read back
 }
 
 TEST(GdiState, PointFontsFollowTheResolution)
@@ -270,13 +270,13 @@ TEST(GdiState, PointFontsFollowTheResolution)
     ASSERT_TRUE(f.CreatePointFont(100, L"Arial"));
     LOGFONT lf{};
     f.GetLogFont(&lf);
-    EXPECT_EQ(lf.lfHeight, -13);  // 10 pt at 96 dpi
+    EXPECT_EQ(lf.lfHeight, -13); // 10 pt at 96 dpi
     EXPECT_STREQ(lf.lfFaceName, L"Arial");
 
     Canvas c(4, 4);
     c.dc.SetMapMode(MM_ANISOTROPIC);
     c.dc.SetWindowExt(1, 1);
-    c.dc.SetViewportExt(2, 2);  // two pixels per unit
+    c.dc.SetViewportExt(2, 2); // two pixels per unit
     CFont g;
     g.CreatePointFont(100, L"Arial", &c.dc);
     g.GetLogFont(&lf);

@@ -45,10 +45,7 @@ struct Canvas
                 if (At(x, y) != c) ++n;
         return n;
     }
-    int Count(const RECT& r, COLORREF c) const
-    {
-        return (r.right - r.left) * (r.bottom - r.top) - CountNot(r, c);
-    }
+    int Count(const RECT& r, COLORREF c) const { return (r.right - r.left) * (r.bottom - r.top) - CountNot(r, c); }
     // Bounding box of pixels that are not the background colour (empty when none).
     CRect Ink(COLORREF background = kWhite) const
     {

@@ -32,7 +32,7 @@ TEST(GdiText, MetricsComeFromTheFontThatDraws)
 {
     TextCanvas c(10, 10, -20);
     EXPECT_EQ(c.tm.tmHeight, c.tm.tmAscent + c.tm.tmDescent);
-    EXPECT_EQ(c.tm.tmHeight - c.tm.tmInternalLeading, 20);  // negative height: the character height
+    EXPECT_EQ(c.tm.tmHeight - c.tm.tmInternalLeading, 20); // negative height: the character height
     EXPECT_GT(c.tm.tmAveCharWidth, 5);
     EXPECT_EQ(c.dc.GetTextExtent(CString(L"Hello")).cy, c.tm.tmHeight);
     EXPECT_EQ(c.dc.GetTextExtent(CString()).cx, 0);
@@ -70,9 +70,9 @@ TEST(GdiText, TextOutPlacesTheCellByItsTopLeftCorner)
     CSize ext = c.dc.GetTextExtent(CString(L"H"));
     EXPECT_GE(ink.left, 10);
     EXPECT_LE(ink.right, 10 + ext.cx + 1);
-    EXPECT_GE(ink.top, 20 + c.tm.tmInternalLeading - 1);  // capital H starts near the top of the em
+    EXPECT_GE(ink.top, 20 + c.tm.tmInternalLeading - 1); // capital H starts near the top of the em
     EXPECT_LE(ink.top, 20 + c.tm.tmInternalLeading + 3);
-    EXPECT_EQ(ink.bottom, 20 + c.tm.tmAscent);  // sits on the baseline
+    EXPECT_EQ(ink.bottom, 20 + c.tm.tmAscent); // sits on the baseline
 }
 
 TEST(GdiText, OpaqueBackgroundAndExtTextOutOptions)
@@ -94,7 +94,7 @@ TEST(GdiText, OpaqueBackgroundAndExtTextOutOptions)
     d.dc.ExtTextOut(30, 5, ETO_OPAQUE | ETO_CLIPPED, &r, CString(L"WWWWWW"), nullptr);
     EXPECT_EQ(d.At(39, 0), kBlue);
     EXPECT_EQ(d.At(40, 0), kWhite);
-    EXPECT_EQ(d.CountNot(CRect(40, 0, 60, 30), kWhite), 0);  // clipped text stays inside
+    EXPECT_EQ(d.CountNot(CRect(40, 0, 60, 30), kWhite), 0); // clipped text stays inside
     EXPECT_GT(d.CountNot(CRect(30, 0, 40, 30), kBlue), 0);
 }
 
@@ -107,8 +107,8 @@ TEST(GdiText, CalcRectAgreesWithDrawing)
     EXPECT_EQ(h, calc.Height());
     EXPECT_EQ(calc.Height() % c.tm.tmHeight, 0);
     EXPECT_GE(calc.Height() / c.tm.tmHeight, 3);
-    EXPECT_LE(calc.right, 110 + 40);  // only a long word may widen it
-    EXPECT_EQ(c.CountNot(CRect(0, 0, 300, 200), kWhite), 0);  // calculating draws nothing
+    EXPECT_LE(calc.right, 110 + 40);                         // only a long word may widen it
+    EXPECT_EQ(c.CountNot(CRect(0, 0, 300, 200), kWhite), 0); // calculating draws nothing
 
     CRect draw(10, 10, 110, 10 + 200);
     EXPECT_EQ(c.dc.DrawText(text, &draw, DT_WORDBREAK | DT_NOPREFIX), calc.Height());
@@ -117,7 +117,7 @@ TEST(GdiText, CalcRectAgreesWithDrawing)
     EXPECT_LE(ink.right, calc.right + 1);
     EXPECT_GE(ink.top, calc.top);
     EXPECT_LE(ink.bottom, calc.bottom);
-    EXPECT_GT(ink.bottom, calc.bottom - c.tm.tmHeight);  // the last line is used
+    EXPECT_GT(ink.bottom, calc.bottom - c.tm.tmHeight); // the last line is used
 
     // Single line: the width is the text extent.
     CRect one(0, 0, 0, 0);
@@ -138,15 +138,15 @@ TEST(GdiText, EndEllipsisShortensToFit)
     c.dc.DrawText(text, &r, DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOCLIP | DT_NOPREFIX);
     CRect ink = c.Ink();
     EXPECT_LE(ink.right, 81);
-    EXPECT_GT(ink.right, 60);  // the text (and dots) reach close to the right edge
+    EXPECT_GT(ink.right, 60); // the text (and dots) reach close to the right edge
 
     TextCanvas full(200, 40, -14);
     full.dc.DrawText(text, &r, DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX);
-    EXPECT_GT(full.Ink().right, 150);  // without the ellipsis it runs on
+    EXPECT_GT(full.Ink().right, 150); // without the ellipsis it runs on
 
     TextCanvas clipped(200, 40, -14);
     clipped.dc.DrawText(text, &r, DT_SINGLELINE | DT_NOPREFIX);
-    EXPECT_LE(clipped.Ink().right, 80);  // clipped to the rectangle by default
+    EXPECT_LE(clipped.Ink().right, 80); // clipped to the rectangle by default
 
     // DrawTextEx with DT_MODIFYSTRING writes the shortened text back.
     wchar_t buf[64] = L"A rather long cell text that does not fit";
@@ -205,7 +205,7 @@ TEST(GdiText, EscapementRotatesTextUpwards)
     EXPECT_GT(ink.Height(), ink.Width());
     EXPECT_LE(ink.bottom, 101);
     EXPECT_GE(ink.top, 100 - e.cx - 1);
-    EXPECT_GE(ink.left, 20);  // the cell's top edge is on the left
+    EXPECT_GE(ink.left, 20); // the cell's top edge is on the left
     EXPECT_LE(ink.right, 20 + e.cy);
 }
 

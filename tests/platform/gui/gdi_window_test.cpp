@@ -26,7 +26,7 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CPaintProbe, CWnd)
-    ON_WM_PAINT()
+ON_WM_PAINT()
 END_MESSAGE_MAP()
 
 } // namespace
@@ -102,7 +102,8 @@ TEST(GdiWindow, SurfaceAtPixelRatioTwoDrawsAtTheDeviceResolution)
     // Text: an upscaled picture would have every 2 x 2 block of one colour.
     auto finerThanLogical = [&](const CRect& area) {
         for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x) {
+            for (int x = area.left; x < area.right; ++x)
+            {
                 const COLORREF c = device(2 * x, 2 * y);
                 if (device(2 * x + 1, 2 * y) != c || device(2 * x, 2 * y + 1) != c || device(2 * x + 1, 2 * y + 1) != c)
                     return true;
@@ -139,7 +140,8 @@ TEST(GdiWindow, SurfaceAtPixelRatioTwoDrawsAtTheDeviceResolution)
 TEST(GdiWindow, OnePixelLinesKeepOneThicknessAtFractionalRatios)
 {
     qor::test::EnsureGuiApplication();
-    for (double r : {1.25, 1.5}) {
+    for (double r : {1.25, 1.5})
+    {
         qor::test::TestPixelRatio ratio(r);
         CWnd w;
         ASSERT_TRUE(w.CreateEx(0, nullptr, L"frac", WS_POPUP | WS_VISIBLE, CRect(0, 0, 60, 60), nullptr, 0));
@@ -148,7 +150,8 @@ TEST(GdiWindow, OnePixelLinesKeepOneThicknessAtFractionalRatios)
             dc.FillSolidRect(0, 0, 60, 60, kWhite);
             CPen pen(PS_SOLID, 0, kRed);
             CPen* old = dc.SelectObject(&pen);
-            for (int y = 10; y < 50; y += 3) {
+            for (int y = 10; y < 50; y += 3)
+            {
                 dc.MoveTo(5, y);
                 dc.LineTo(40, y);
             }
@@ -156,9 +159,12 @@ TEST(GdiWindow, OnePixelLinesKeepOneThicknessAtFractionalRatios)
         }
         std::vector<int> runs;
         int run = 0;
-        for (int y = 0; y < qor::test::SurfaceDeviceSize(&w).cy; ++y) {
-            if (qor::test::SurfaceDevicePixel(&w, 20, y) == kRed) ++run;
-            else if (run) runs.push_back(std::exchange(run, 0));
+        for (int y = 0; y < qor::test::SurfaceDeviceSize(&w).cy; ++y)
+        {
+            if (qor::test::SurfaceDevicePixel(&w, 20, y) == kRed)
+                ++run;
+            else if (run)
+                runs.push_back(std::exchange(run, 0));
         }
         ASSERT_EQ(runs.size(), 14u) << r;
         for (int n : runs) EXPECT_EQ(n, 1) << r;
@@ -184,7 +190,8 @@ TEST(GdiWindow, CurvedOutlinesAreOneWindowPixelThickAtPixelRatioTwo)
         dc.SelectObject(old);
     }
     // Down through the top of each shape at its middle.
-    for (int cx : {30, 80, 130}) {
+    for (int cx : {30, 80, 130})
+    {
         int red = 0;
         for (int y = 2 * 10 - 3; y < 2 * 10 + 6; ++y)
             if (qor::test::SurfaceDevicePixel(&w, 2 * cx, y) == kRed) ++red;

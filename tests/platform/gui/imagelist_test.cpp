@@ -55,7 +55,7 @@ TEST_F(ImageListTest, AddSplitsWideBitmapsAndReportsWhereEachImageIs)
     CImageList list;
     EXPECT_EQ(list.GetSafeHandle(), nullptr);
     ASSERT_TRUE(list.Create(16, 12, ILC_COLOR24 | ILC_MASK, 0, 1));
-    EXPECT_FALSE(list.Create(16, 12, ILC_COLOR24, 0, 1));  // already made
+    EXPECT_FALSE(list.Create(16, 12, ILC_COLOR24, 0, 1)); // already made
     EXPECT_EQ(list.GetImageCount(), 0);
     int cx = 0, cy = 0;
     ASSERT_TRUE(ImageList_GetIconSize(list, &cx, &cy));
@@ -96,9 +96,9 @@ TEST_F(ImageListTest, BadArgumentsFailWithoutHarm)
 {
     CImageList list;
     EXPECT_FALSE(list.Create(0, 16, ILC_COLOR24, 0, 1));
-    EXPECT_EQ(list.Add(static_cast<CBitmap*>(nullptr), kMagenta), -1);  // no list
+    EXPECT_EQ(list.Add(static_cast<CBitmap*>(nullptr), kMagenta), -1); // no list
     ASSERT_TRUE(list.Create(8, 8, ILC_COLOR24 | ILC_MASK, 0, 1));
-    CBitmap empty;  // no handle
+    CBitmap empty; // no handle
     EXPECT_EQ(list.Add(&empty, kMagenta), -1);
     EXPECT_EQ(list.GetImageCount(), 0);
     Canvas canvas(20, 20);
@@ -167,7 +167,7 @@ TEST_F(ImageListTest, MaskBitmapAndUnmaskedLists)
     ASSERT_TRUE(masked.Create(8, 4, ILC_COLOR24 | ILC_MASK, 1, 1));
     CBitmap image, mask;
     MakeSolid(image, 8, 4, kRed);
-    const BYTE rows[] = {0xFF, 0, 0xFF, 0, 0, 0, 0, 0};  // rows padded to 16 bits
+    const BYTE rows[] = {0xFF, 0, 0xFF, 0, 0, 0, 0, 0}; // rows padded to 16 bits
     ASSERT_TRUE(mask.CreateBitmap(8, 4, 1, 1, rows));
     ASSERT_EQ(masked.Add(&image, &mask), 0);
     Canvas a(10, 10);
@@ -199,7 +199,7 @@ TEST_F(ImageListTest, SelectedAndFocusBlendWithTheHighlightColour)
     Canvas selected(10, 10);
     ASSERT_TRUE(list.Draw(&selected.dc, 0, CPoint(0, 0), ILD_SELECTED));
     EXPECT_TRUE(Near(selected.At(6, 2), Blend(kRed, highlight, 0.5)));
-    EXPECT_EQ(selected.At(1, 2), kWhite);  // the masked part is not blended
+    EXPECT_EQ(selected.At(1, 2), kWhite); // the masked part is not blended
 
     Canvas focus(10, 10);
     list.Draw(&focus.dc, 0, CPoint(0, 0), ILD_FOCUS);
@@ -238,8 +238,8 @@ TEST_F(ImageListTest, DrawFollowsTheMappingAndDrawExCutsThePicture)
 TEST_F(ImageListTest, DrawIntoAWindowLandsOnItsSurface)
 {
     CWnd wnd;
-    ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), _T("images"), WS_POPUP | WS_VISIBLE, CRect(0, 0, 60, 40),
-                             nullptr, 0));
+    ASSERT_TRUE(
+        wnd.CreateEx(0, AfxRegisterWndClass(0), _T("images"), WS_POPUP | WS_VISIBLE, CRect(0, 0, 60, 40), nullptr, 0));
     CImageList list;
     ASSERT_TRUE(list.Create(8, 6, ILC_COLOR24 | ILC_MASK, 1, 1));
     CBitmap bm;
@@ -269,7 +269,7 @@ TEST_F(ImageListTest, RemoveShiftsLaterImagesAndReplaceKeepsTheIndex)
     ASSERT_TRUE(list.Remove(0));
     EXPECT_EQ(list.GetImageCount(), 2);
     Canvas c(10, 10);
-    list.Draw(&c.dc, 0, CPoint(0, 0), ILD_NORMAL);  // was image 1: its mask moved with it
+    list.Draw(&c.dc, 0, CPoint(0, 0), ILD_NORMAL); // was image 1: its mask moved with it
     EXPECT_EQ(c.At(1, 0), kWhite);
     EXPECT_EQ(c.At(1, 1), kGreen);
     list.Draw(&c.dc, 1, CPoint(5, 0), ILD_NORMAL);
@@ -282,7 +282,7 @@ TEST_F(ImageListTest, RemoveShiftsLaterImagesAndReplaceKeepsTheIndex)
     ASSERT_TRUE(list.Replace(0, &black, nullptr));
     Canvas d(10, 10);
     list.Draw(&d.dc, 0, CPoint(0, 0), ILD_NORMAL);
-    EXPECT_EQ(d.Count(CRect(0, 0, 4, 4), kBlack), 16);  // no mask given: all of it opaque
+    EXPECT_EQ(d.Count(CRect(0, 0, 4, 4), kBlack), 16); // no mask given: all of it opaque
     EXPECT_FALSE(list.Replace(5, &black, nullptr));
 
     ASSERT_TRUE(list.Remove(-1));
@@ -300,11 +300,11 @@ TEST_F(ImageListTest, DragImageFollowsThePointerFromItsHotSpot)
     MakeHalfMasked(bm, 16, 10);
     list.Add(&bm, kMagenta);
 
-    EXPECT_FALSE(CImageList::DragEnter(nullptr, CPoint(0, 0)));  // no drag yet
+    EXPECT_FALSE(CImageList::DragEnter(nullptr, CPoint(0, 0))); // no drag yet
     EXPECT_EQ(ImageList_GetDragImage(nullptr, nullptr), nullptr);
     ASSERT_TRUE(list.BeginDrag(0, CPoint(16, 10)));
     RECT r{};
-    EXPECT_FALSE(qor::gui::GetDragImageWindowRect(&r));  // not shown before DragEnter
+    EXPECT_FALSE(qor::gui::GetDragImageWindowRect(&r)); // not shown before DragEnter
 
     ASSERT_TRUE(CImageList::DragEnter(nullptr, CPoint(100, 120)));
     ASSERT_TRUE(qor::gui::GetDragImageWindowRect(&r));
@@ -316,7 +316,7 @@ TEST_F(ImageListTest, DragImageFollowsThePointerFromItsHotSpot)
     POINT pt{}, hot{};
     HIMAGELIST drag = ImageList_GetDragImage(&pt, &hot);
     ASSERT_NE(drag, nullptr);
-    EXPECT_NE(drag, list.GetSafeHandle());  // a copy of the image
+    EXPECT_NE(drag, list.GetSafeHandle()); // a copy of the image
     EXPECT_EQ(CPoint(pt), CPoint(200, 50));
     EXPECT_EQ(CPoint(hot), CPoint(16, 10));
     // The source list may go; the drag keeps its picture, mask included.
@@ -372,7 +372,7 @@ TEST_F(ImageListTest, DragCursorImageJoinsAtTheHotSpot)
     list.Add(&bm, kMagenta);
     cursor.Add(&cur, kMagenta);
 
-    EXPECT_FALSE(cursor.SetDragCursorImage(0, CPoint(0, 0)));  // no drag
+    EXPECT_FALSE(cursor.SetDragCursorImage(0, CPoint(0, 0))); // no drag
     ASSERT_TRUE(list.BeginDrag(0, CPoint(16, 16)));
     ASSERT_TRUE(cursor.SetDragCursorImage(0, CPoint(0, 0)));
     POINT hot{};
@@ -386,7 +386,7 @@ TEST_F(ImageListTest, DragCursorImageJoinsAtTheHotSpot)
     ImageList_Draw(drag, 0, c.dc, 0, 0, ILD_TRANSPARENT);
     EXPECT_EQ(c.At(8, 8), kBlue);
     EXPECT_EQ(c.At(17, 17), kRed);
-    EXPECT_EQ(c.At(18, 2), kWhite);  // outside both pictures: transparent
+    EXPECT_EQ(c.At(18, 2), kWhite); // outside both pictures: transparent
     EXPECT_EQ(c.At(2, 18), kWhite);
 }
 

@@ -11,8 +11,7 @@ std::wstring Item(LCTYPE type)
 {
     wchar_t buf[64] = {};
     const int n = GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buf, 64);
-    if (n == 0)
-        return L"<error>";
+    if (n == 0) return L"<error>";
     EXPECT_EQ(n, static_cast<int>(std::wcslen(buf)) + 1);
     return buf;
 }
@@ -21,8 +20,7 @@ std::wstring Number(const wchar_t* value, const NUMBERFMTW* fmt = nullptr)
 {
     wchar_t buf[128] = {};
     const int n = GetNumberFormatW(LOCALE_USER_DEFAULT, 0, value, fmt, buf, 128);
-    if (n == 0)
-        return L"<error>";
+    if (n == 0) return L"<error>";
     EXPECT_EQ(n, static_cast<int>(std::wcslen(buf)) + 1);
     return buf;
 }
@@ -31,13 +29,13 @@ std::wstring Currency(const wchar_t* value, const CURRENCYFMTW* fmt = nullptr)
 {
     wchar_t buf[128] = {};
     const int n = GetCurrencyFormatW(LOCALE_USER_DEFAULT, 0, value, fmt, buf, 128);
-    if (n == 0)
-        return L"<error>";
+    if (n == 0) return L"<error>";
     return buf;
 }
 
 // Puts a profile in force for one test and restores en-US afterwards.
-struct ProfileScope {
+struct ProfileScope
+{
     explicit ProfileScope(const qor::gui::LocaleProfile& p) { qor::gui::SetLocaleProfile(p); }
     ~ProfileScope() { qor::gui::ResetLocaleProfile(); }
 };
@@ -81,18 +79,18 @@ TEST(LocaleInfo, ReturnNumberWritesADword)
 {
     DWORD v = 99;
     const int cch = static_cast<int>(sizeof(DWORD) / sizeof(WCHAR));
-    EXPECT_EQ(GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_IDIGITS | LOCALE_RETURN_NUMBER,
-                             reinterpret_cast<LPWSTR>(&v), cch),
-              cch);
+    EXPECT_EQ(
+        GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_IDIGITS | LOCALE_RETURN_NUMBER, reinterpret_cast<LPWSTR>(&v), cch),
+        cch);
     EXPECT_EQ(v, 2u);
     EXPECT_EQ(GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_INEGNUMBER | LOCALE_RETURN_NUMBER,
                              reinterpret_cast<LPWSTR>(&v), cch),
               cch);
     EXPECT_EQ(v, 1u);
     // A text item cannot be returned as a number.
-    EXPECT_EQ(GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL | LOCALE_RETURN_NUMBER,
-                             reinterpret_cast<LPWSTR>(&v), cch),
-              0);
+    EXPECT_EQ(
+        GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL | LOCALE_RETURN_NUMBER, reinterpret_cast<LPWSTR>(&v), cch),
+        0);
 }
 
 TEST(NumberFormat, LocaleDefaultsRoundGroupAndSign)
@@ -144,7 +142,8 @@ TEST(NumberFormat, ExplicitFormat)
     const wchar_t* expected[] = {L"(5.0)", L"-5.0", L"- 5.0", L"5.0-", L"5.0 -"};
     wchar_t point[] = L".";
     NUMBERFMTW g{1, 1, 0, point, thou, 0};
-    for (UINT order = 0; order < 5; ++order) {
+    for (UINT order = 0; order < 5; ++order)
+    {
         g.NegativeOrder = order;
         EXPECT_EQ(Number(L"-5", &g), expected[order]) << order;
     }
@@ -173,15 +172,16 @@ TEST(CurrencyFormat, LocaleDefaultsAndOrders)
     wchar_t sym[] = L"EUR";
     CURRENCYFMTW f{1, 1, 3, dec, thou, 0, 0, sym};
     const wchar_t* positive[] = {L"EUR1.5", L"1.5EUR", L"EUR 1.5", L"1.5 EUR"};
-    for (UINT order = 0; order < 4; ++order) {
+    for (UINT order = 0; order < 4; ++order)
+    {
         f.PositiveOrder = order;
         EXPECT_EQ(Currency(L"1.5", &f), positive[order]) << order;
     }
-    const wchar_t* negative[] = {L"(EUR1.5)", L"-EUR1.5", L"EUR-1.5", L"EUR1.5-",
-                                 L"(1.5EUR)", L"-1.5EUR", L"1.5-EUR", L"1.5EUR-",
-                                 L"-1.5 EUR", L"-EUR 1.5", L"1.5 EUR-", L"EUR 1.5-",
+    const wchar_t* negative[] = {L"(EUR1.5)", L"-EUR1.5",  L"EUR-1.5",   L"EUR1.5-",  L"(1.5EUR)", L"-1.5EUR",
+                                 L"1.5-EUR",  L"1.5EUR-",  L"-1.5 EUR",  L"-EUR 1.5", L"1.5 EUR-", L"EUR 1.5-",
                                  L"EUR -1.5", L"1.5- EUR", L"(EUR 1.5)", L"(1.5 EUR)"};
-    for (UINT order = 0; order < 16; ++order) {
+    for (UINT order = 0; order < 16; ++order)
+    {
         f.NegativeOrder = order;
         EXPECT_EQ(Currency(L"-1.5", &f), negative[order]) << order;
     }

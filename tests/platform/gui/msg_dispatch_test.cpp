@@ -11,7 +11,8 @@
 
 namespace {
 
-struct Event {
+struct Event
+{
     UINT msg;
     UINT flags;
     CPoint pt;
@@ -68,20 +69,20 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(CBaseProbe, CWnd)
-    ON_WM_LBUTTONDOWN()
-    ON_WM_LBUTTONUP()
-    ON_WM_LBUTTONDBLCLK()
-    ON_WM_RBUTTONDOWN()
-    ON_WM_MOUSEMOVE()
-    ON_WM_MOUSEWHEEL()
-    ON_WM_KEYDOWN()
-    ON_WM_SYSKEYDOWN()
-    ON_WM_CHAR()
-    ON_WM_TIMER()
-    ON_WM_CAPTURECHANGED()
-    ON_WM_SETFOCUS()
-    ON_WM_KILLFOCUS()
-    ON_REGISTERED_MESSAGE(kMsgPing, OnPing)
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_RBUTTONDOWN()
+ON_WM_MOUSEMOVE()
+ON_WM_MOUSEWHEEL()
+ON_WM_KEYDOWN()
+ON_WM_SYSKEYDOWN()
+ON_WM_CHAR()
+ON_WM_TIMER()
+ON_WM_CAPTURECHANGED()
+ON_WM_SETFOCUS()
+ON_WM_KILLFOCUS()
+ON_REGISTERED_MESSAGE(kMsgPing, OnPing)
 END_MESSAGE_MAP()
 
 // Overrides one handler and adds one; the rest comes from the base map.
@@ -104,8 +105,8 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(CDerivedProbe, CBaseProbe)
-    ON_WM_LBUTTONDOWN()
-    ON_MESSAGE(WM_APP + 1, OnApp)
+ON_WM_LBUTTONDOWN()
+ON_MESSAGE(WM_APP + 1, OnApp)
 END_MESSAGE_MAP()
 
 void RegisterProbeClass()
@@ -138,7 +139,8 @@ TEST_F(MsgTest, SentAndRealMouseMessagesReachTheSameHandlerWithClientCoordinates
     qor::test::MouseDown(&probe, CPoint(12, 34), VK_LBUTTON, MK_CONTROL);
     ASSERT_EQ(probe.events.size(), 2u);
     EXPECT_EQ(probe.derivedDowns, 2);
-    for (const Event& e : probe.events) {
+    for (const Event& e : probe.events)
+    {
         EXPECT_EQ(e.msg, WM_LBUTTONDOWN);
         EXPECT_EQ(e.flags, MK_LBUTTON | MK_CONTROL);
         EXPECT_EQ(e.pt, CPoint(12, 34));
@@ -320,9 +322,9 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CNotifyParent, CWnd)
-    ON_NOTIFY(NM_CLICK, 100, OnClick)
-    ON_NOTIFY(NM_DBLCLK, 100, OnClick)
-    ON_CONTROL(EN_CHANGE, 100, OnCmd)
+ON_NOTIFY(NM_CLICK, 100, OnClick)
+ON_NOTIFY(NM_DBLCLK, 100, OnClick)
+ON_CONTROL(EN_CHANGE, 100, OnCmd)
 END_MESSAGE_MAP()
 
 class CReflectingChild : public CWnd
@@ -337,7 +339,7 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CReflectingChild, CWnd)
-    ON_NOTIFY_REFLECT(NM_DBLCLK, OnReflect)
+ON_NOTIFY_REFLECT(NM_DBLCLK, OnReflect)
 END_MESSAGE_MAP()
 
 TEST(MsgNotify, NotifyGoesToParentReflectionTakesPrecedence)
@@ -371,8 +373,8 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(CCommandProbe, CCmdTarget)
-    ON_COMMAND(4001, OnRun)
-    ON_UPDATE_COMMAND_UI(4001, OnUpdateRun)
+ON_COMMAND(4001, OnRun)
+ON_UPDATE_COMMAND_UI(4001, OnUpdateRun)
 END_MESSAGE_MAP()
 
 } // namespace

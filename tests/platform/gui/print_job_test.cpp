@@ -247,8 +247,7 @@ TEST_F(PrintTest, JobStepsOutOfOrderFail)
 
 TEST_F(PrintTest, DialogWithoutADriverCancelsHeadless)
 {
-    if (std::getenv("QOR_TEST_DISPLAY"))
-        GTEST_SKIP() << "a real display shows real print dialogs";
+    if (std::getenv("QOR_TEST_DISPLAY")) GTEST_SKIP() << "a real display shows real print dialogs";
     const std::string path = TempPdfPath("undriven.pdf");
     qor::gui::SetPrintToFile(CString::FromUtf8(path));
     CPrintDialog dlg(FALSE);
@@ -278,8 +277,7 @@ TEST_F(PrintTest, DriverCancelAndSetupOnlyMakeNoDc)
 
 TEST_F(PrintTest, DrivenOkWithNowhereToPrintCancels)
 {
-    if (std::getenv("QOR_TEST_DISPLAY"))
-        GTEST_SKIP() << "a real display shows real print dialogs";
+    if (std::getenv("QOR_TEST_DISPLAY")) GTEST_SKIP() << "a real display shows real print dialogs";
     // Headless without a PDF file there is no printer: the dialog cannot return a DC.
     auto previous = qor::gui::SetPrintDialogDriver([](CPrintDialog&) { return IDOK; });
     CPrintDialog dlg(FALSE);
@@ -397,8 +395,7 @@ TEST_F(PrintTest, ThinLinesArePrintedAsLinesNotAsPixels)
     for (int k = 0; k < 50; ++k)
     {
         POINT pts[41];
-        for (int i = 0; i < 41; ++i)
-            pts[i] = POINT{200 + 100 * i, 1000 + 40 * k + (i % 2) * 30};
+        for (int i = 0; i < 41; ++i) pts[i] = POINT{200 + 100 * i, 1000 + 40 * k + (i % 2) * 30};
         dc.Polyline(pts, 41);
     }
     dc.SelectObject(old);

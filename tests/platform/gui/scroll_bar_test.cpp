@@ -12,7 +12,8 @@ namespace {
 class CScrollProbe : public CWnd
 {
 public:
-    struct Call {
+    struct Call
+    {
         UINT code;
         UINT pos;
         int trackPos;
@@ -29,7 +30,8 @@ public:
         calls.push_back({code, pos, si.nTrackPos, si.nPos});
         if (!follow) return;
         int p = si.nPos;
-        switch (code) {
+        switch (code)
+        {
         case SB_LINEDOWN: p += 1; break;
         case SB_LINEUP: p -= 1; break;
         case SB_PAGEDOWN: p += static_cast<int>(si.nPage); break;
@@ -46,8 +48,8 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(CScrollProbe, CWnd)
-    ON_WM_VSCROLL()
-    ON_WM_SIZE()
+ON_WM_VSCROLL()
+ON_WM_SIZE()
 END_MESSAGE_MAP()
 
 class ScrollTest : public ::testing::Test
@@ -169,7 +171,7 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CBarParent, CWnd)
-    ON_WM_HSCROLL()
+ON_WM_HSCROLL()
 END_MESSAGE_MAP()
 
 TEST(ScrollBarControl, ReportsToItsParentWithItself)

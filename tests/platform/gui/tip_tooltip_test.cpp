@@ -73,10 +73,12 @@ TEST_F(ToolTipTest, ARestingMouseShowsTheToolsText)
     PaintNow(&tip);
     CSize size = SurfaceSize(&tip);
     ASSERT_EQ(size.cx, r.Width());
-    EXPECT_GT(CountSurfacePixels(&tip, CRect(0, 0, size.cx, size.cy), GetSysColor(COLOR_INFOBK)), size.cx * size.cy / 2);
+    EXPECT_GT(CountSurfacePixels(&tip, CRect(0, 0, size.cx, size.cy), GetSysColor(COLOR_INFOBK)),
+              size.cx * size.cy / 2);
     int dark = 0;
     for (int y = 1; y < size.cy - 1; ++y)
-        for (int x = 1; x < size.cx - 1; ++x) {
+        for (int x = 1; x < size.cx - 1; ++x)
+        {
             COLORREF c = SurfacePixel(&tip, x, y);
             dark += GetRValue(c) < 90 && GetGValue(c) < 90 && GetBValue(c) < 90;
         }

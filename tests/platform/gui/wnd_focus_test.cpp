@@ -49,8 +49,8 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CFocusProbe, CWnd)
-    ON_WM_SETFOCUS()
-    ON_WM_KILLFOCUS()
+ON_WM_SETFOCUS()
+ON_WM_KILLFOCUS()
 END_MESSAGE_MAP()
 
 // The same for an edit control (the toolkit's own control underneath).
@@ -72,8 +72,8 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CFocusEdit, CEdit)
-    ON_WM_SETFOCUS()
-    ON_WM_KILLFOCUS()
+ON_WM_SETFOCUS()
+ON_WM_KILLFOCUS()
 END_MESSAGE_MAP()
 
 class FocusTest : public ::testing::Test
@@ -88,11 +88,12 @@ protected:
     void SetUp() override
     {
         EnsureGuiApplication();
-        ASSERT_TRUE(top.CreateEx(0, AfxRegisterWndClass(0), L"top", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 400, 300),
-                                 nullptr, 0));
+        ASSERT_TRUE(top.CreateEx(0, AfxRegisterWndClass(0), L"top", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                 CRect(0, 0, 400, 300), nullptr, 0));
         ASSERT_TRUE(a.Create(WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(10, 10, 150, 34), &top, 1));
         ASSERT_TRUE(b.CreateEx(0, AfxRegisterWndClass(0), L"", WS_CHILD | WS_VISIBLE, CRect(10, 50, 150, 90), &top, 2));
-        ASSERT_TRUE(c.CreateEx(0, AfxRegisterWndClass(0), L"", WS_CHILD | WS_VISIBLE, CRect(10, 100, 150, 140), &top, 3));
+        ASSERT_TRUE(
+            c.CreateEx(0, AfxRegisterWndClass(0), L"", WS_CHILD | WS_VISIBLE, CRect(10, 100, 150, 140), &top, 3));
         Name(&top, "top");
         Name(&a, "a");
         Name(&b, "b");
@@ -283,7 +284,8 @@ TEST_F(ComboFocusTest, TheListClosingAfterTheFocusMovedOnLeavesTheNewFocus)
 TEST_F(ComboFocusTest, TheListClosedAsTheFocusMovesOnLeavesTheNewFocus)
 {
     // As an in-place list ends by a key: the list closes, the focus goes on at once.
-    for (CWnd* next : {static_cast<CWnd*>(&b), static_cast<CWnd*>(&a)}) {
+    for (CWnd* next : {static_cast<CWnd*>(&b), static_cast<CWnd*>(&a)})
+    {
         combo.SetFocus();
         combo.ShowDropDown(TRUE);
         Pump(50);

@@ -55,10 +55,10 @@ public:
 };
 IMPLEMENT_DYNCREATE(CLifeProbe, CWnd)
 BEGIN_MESSAGE_MAP(CLifeProbe, CWnd)
-    ON_WM_CREATE()
-    ON_WM_SIZE()
-    ON_WM_DESTROY()
-    ON_WM_PAINT()
+ON_WM_CREATE()
+ON_WM_SIZE()
+ON_WM_DESTROY()
+ON_WM_PAINT()
 END_MESSAGE_MAP()
 
 void RegisterLifeClass()
@@ -216,7 +216,7 @@ TEST_F(WndTest, PaintingLandsInTheRetainedSurface)
     p.InvalidateRect(CRect(0, 0, 10, 10));
     qor::test::PaintNow(&p);
     EXPECT_EQ(p.paints, 2);
-    EXPECT_EQ(qor::test::SurfacePixel(&p, 7, 7), RGB(0, 0, 255));  // inside the update rectangle
+    EXPECT_EQ(qor::test::SurfacePixel(&p, 7, 7), RGB(0, 0, 255));     // inside the update rectangle
     EXPECT_EQ(qor::test::SurfacePixel(&p, 30, 30), RGB(10, 200, 30)); // clipped away
 }
 
@@ -247,7 +247,8 @@ TEST(SysValues, FixedWindowsDefaults)
 TEST(SysValues, ScreenMetricsAndCentringFollowTheScreen)
 {
     qor::test::EnsureGuiApplication();
-    for (CSize size : {CSize(1280, 900), CSize(800, 600)}) {
+    for (CSize size : {CSize(1280, 900), CSize(800, 600)})
+    {
         qor::test::TestScreen screen(size, 40);
         EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), size.cx);
         EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), size.cy);

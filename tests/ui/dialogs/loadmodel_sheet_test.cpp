@@ -4,8 +4,8 @@
 #include "ui/dialogs/PropSheetLM.h"
 
 #include "engine/model/LoadModel.h"
-#include "platform/gui/frame/Menu.h"
 #include "platform/gui/draw/SysValues.h"
+#include "platform/gui/frame/Menu.h"
 #include "platform/test/DialogTest.h"
 #include "platform/test/GuiTest.h"
 #include "res/LoadModelDialogs.h"

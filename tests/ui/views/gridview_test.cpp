@@ -66,8 +66,7 @@ protected:
     CGridView* OpenView()
     {
         CDocument* pDoc = app.m_pGridTemplate->OpenDocumentFile(nullptr);
-        if (!pDoc)
-            return nullptr;
+        if (!pDoc) return nullptr;
         CMDIChildWnd* pChild = qor::test::MainFrame()->MDIGetActive();
         return pChild ? DYNAMIC_DOWNCAST(CGridView, pChild->GetActiveView()) : nullptr;
     }
@@ -84,8 +83,7 @@ protected:
     static std::vector<CString> Captions(CGridView* v)
     {
         std::vector<CString> captions;
-        for (int c = 1; c < v->GetGrid()->GetColumnCount(); c++)
-            captions.push_back(Text(v, 0, c));
+        for (int c = 1; c < v->GetGrid()->GetColumnCount(); c++) captions.push_back(Text(v, 0, c));
         return captions;
     }
 
@@ -93,8 +91,7 @@ protected:
     static int RowOf(CGridView* v, int col, double value)
     {
         for (int r = 1; r < v->GetGrid()->GetRowCount(); r++)
-            if (std::fabs(Number(v, r, col) - value) < 1e-9)
-                return r;
+            if (std::fabs(Number(v, r, col) - value) < 1e-9) return r;
         return -1;
     }
 };
@@ -162,9 +159,9 @@ TEST_F(GridViewTest, MovingLoadTablesOfOneModelAndOfAnEnsemble)
     CGridView* v = OpenView();
     v->ShowMovingLoadEnvelopes(false, true, std::make_shared<CAOMovingLoad>(pResults, bridge, light, 12));
     EXPECT_EQ(v->GetGrid()->GetRowCount(), static_cast<int>(pResults->GetBMEnvelope()->m_vMax.size()) + 1);
-    EXPECT_EQ(Captions(v), std::vector<CString>({L"x Beam", L"BMD - Max", L"x Load Model", L"BMD - Min",
-                                                 L"x Load Model", L"SFD - Max", L"x Load Model", L"SFD - Min",
-                                                 L"x Load Model"}));
+    EXPECT_EQ(Captions(v),
+              std::vector<CString>({L"x Beam", L"BMD - Max", L"x Load Model", L"BMD - Min", L"x Load Model",
+                                    L"SFD - Max", L"x Load Model", L"SFD - Min", L"x Load Model"}));
     const int at3 = RowOf(v, 1, 3.0);
     ASSERT_GT(at3, 0);
     EXPECT_NEAR(Number(v, at3, 2), 210.0, 1e-6);
@@ -290,10 +287,9 @@ TEST_F(GridViewTest, BridgeRangeTablesGiveOneRowPerBridge)
     CGridView* r = OpenView();
     r->ShowReferenceValues(false, pAO);
     ASSERT_EQ(r->GetGrid()->GetColumnCount(), 11);
-    EXPECT_EQ(Captions(r), std::vector<CString>({L"Bridge Span", L"Bridge Length", L"Reaction 1 - Max",
-                                                 L"x Load Model", L"Reaction 1 - Min", L"x Load Model",
-                                                 L"Reaction 2 - Max", L"x Load Model", L"Reaction 2 - Min",
-                                                 L"x Load Model"}));
+    EXPECT_EQ(Captions(r), std::vector<CString>({L"Bridge Span", L"Bridge Length", L"Reaction 1 - Max", L"x Load Model",
+                                                 L"Reaction 1 - Min", L"x Load Model", L"Reaction 2 - Max",
+                                                 L"x Load Model", L"Reaction 2 - Min", L"x Load Model"}));
     // An axle standing on a support loads the beam with nothing, so the greatest first
     // reaction comes with the axle one step (0.5 m) in: 100 (15 - 0.5) / 15.
     EXPECT_NEAR(std::fabs(Number(r, 2, 3)), 100.0 * 14.5 / 15.0, 1e-6);
@@ -301,9 +297,9 @@ TEST_F(GridViewTest, BridgeRangeTablesGiveOneRowPerBridge)
 
     // A set without bridges: captions only, and no support groups.
     auto emptySet = std::make_shared<CBridgeSet>();
-    auto pNone = std::make_shared<CAOBridgeRange>(std::make_shared<CCriticalValueEnsemble>(
-                                                      std::vector<std::shared_ptr<CEnvelopeResults>>(), emptySet),
-                                                  emptySet, lm);
+    auto pNone = std::make_shared<CAOBridgeRange>(
+        std::make_shared<CCriticalValueEnsemble>(std::vector<std::shared_ptr<CEnvelopeResults>>(), emptySet), emptySet,
+        lm);
     r->ShowReferenceValues(false, pNone);
     EXPECT_EQ(r->GetGrid()->GetRowCount(), 1);
     EXPECT_EQ(r->GetGrid()->GetColumnCount(), 3);
@@ -332,8 +328,7 @@ struct Collection
     }
     bool Compute()
     {
-        if (!coll->Calculate())
-            return false;
+        if (!coll->Calculate()) return false;
         coll->SetProposedLoadModel(Axle(200.0, L"Axle 200"));
         return coll->CalculateRatios(1.0);
     }
@@ -468,8 +463,7 @@ TEST_F(GridViewTest, CopySaveAndPrintGiveWhatTheTableShows)
     // width of their widest text and the table scrolls.
     auto columnsWidth = [grid] {
         int total = 0;
-        for (int col = 0; col < grid->GetColumnCount(); col++)
-            total += grid->GetColumnWidth(col);
+        for (int col = 0; col < grid->GetColumnCount(); col++) total += grid->GetColumnWidth(col);
         return total;
     };
     CRect gridClient;
@@ -526,8 +520,7 @@ TEST_F(GridViewTest, CopySaveAndPrintGiveWhatTheTableShows)
     EXPECT_GT(pages, 1);
     const auto contents = qor::test::PdfPageContents(pdf);
     ASSERT_EQ(static_cast<int>(contents.size()), pages);
-    for (const auto& content : contents)
-        EXPECT_FALSE(qor::test::PdfTextSizes(content).empty());
+    for (const auto& content : contents) EXPECT_FALSE(qor::test::PdfTextSizes(content).empty());
 }
 
 TEST_F(GridViewTest, TheTitleIsReadableInEveryLook)

@@ -40,14 +40,16 @@ protected:
     CQORView* View()
     {
         auto* main = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
-        return main && main->MDIGetActive() ? DYNAMIC_DOWNCAST(CQORView, main->MDIGetActive()->GetActiveView()) : nullptr;
+        return main && main->MDIGetActive() ? DYNAMIC_DOWNCAST(CQORView, main->MDIGetActive()->GetActiveView())
+                                            : nullptr;
     }
     // Pixels darker than mid grey inside a client rectangle of the view.
     int DarkPixels(CWnd* w, const CRect& area)
     {
         int n = 0;
         for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x) {
+            for (int x = area.left; x < area.right; ++x)
+            {
                 COLORREF c = SurfacePixel(w, x, y);
                 if (c != 0xFFFFFFFF && GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 100) ++n;
             }

@@ -43,8 +43,12 @@ inline const MenuItemDef kMenu[] = {{MF_POPUP, 0, L"&File"}, {MF_STRING, ID_FILE
 QOR_MENU_RESOURCE(9228, kMenu);
 QOR_MENU_RESOURCE(9292, kMenu);
 inline const MenuItemDef kGridMenu[] = {
-    {MF_POPUP, 0, L"&File"}, {MF_STRING, ID_FILE_PRINT, L"&Print..."}, {MF_END},
-    {MF_POPUP, 0, L"&Edit"}, {MF_STRING, ID_EDIT_COPY, L"&Copy"},      {MF_STRING, ID_EDIT_SELECT_ALL, L"Select &All"},
+    {MF_POPUP, 0, L"&File"},
+    {MF_STRING, ID_FILE_PRINT, L"&Print..."},
+    {MF_END},
+    {MF_POPUP, 0, L"&Edit"},
+    {MF_STRING, ID_EDIT_COPY, L"&Copy"},
+    {MF_STRING, ID_EDIT_SELECT_ALL, L"Select &All"},
     {MF_END},
 };
 QOR_MENU_RESOURCE(9293, kGridMenu);
