@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Checks that the application's sources are formatted with the repository's .clang-format: every .cpp and .h
-# under app/, output/ and ui/, and the window layer's files written in the same style. Lists the files that
-# are off and exits non-zero when there are any. Run from anywhere; needs clang-format (scripts/install-deps.sh).
+# Checks that every .cpp and .h the repository tracks is formatted with its .clang-format. Lists the files that are
+# off and exits non-zero when there are any. Run from anywhere; needs clang-format (scripts/install-deps.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,8 +11,11 @@ if ! command -v "$CLANG_FORMAT" >/dev/null 2>&1; then
 fi
 
 files=()
-while IFS= read -r -d '' f; do files+=("$f"); done < <(find app output ui -type f \( -name '*.cpp' -o -name '*.h' \) -print0 | sort -z)
-files+=(platform/gui/widgets/PropertyGrid.cpp platform/gui/widgets/TreeCtrl.cpp platform/gui/widgets/Edit.cpp)
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+  while IFS= read -r -d '' f; do files+=("$f"); done < <(git ls-files -z -- '*.cpp' '*.h')
+else
+  while IFS= read -r -d '' f; do files+=("$f"); done < <(find . -path ./build -prune -o -type f \( -name '*.cpp' -o -name '*.h' \) -print0 | sort -z)
+fi
 
 off=()
 for f in "${files[@]}"; do
