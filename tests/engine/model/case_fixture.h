@@ -3,8 +3,8 @@
 #pragma once
 
 #include "engine/analysis/ReferenceCollection.h"
+#include "engine/case/CaseFile.h"
 #include "engine/model/BridgeSet.h"
-#include "engine/model/CaseFile.h"
 #include "engine/model/LoadModelEnsemble.h"
 
 #include <memory>

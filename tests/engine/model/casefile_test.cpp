@@ -3,11 +3,11 @@
 #include "tests/engine/model/case_fixture.h"
 
 #include "engine/EngineErrors.h"
-#include "engine/analysis/Beam.h"
 #include "engine/analysis/CriticalEnsemble.h"
 #include "engine/analysis/ReferenceSet.h"
-#include "engine/model/ArchiveInBuffer.h"
-#include "engine/model/CaseFileProgress.h"
+#include "engine/archive/ArchiveInBuffer.h"
+#include "engine/archive/CaseFileProgress.h"
+#include "engine/model/Beam.h"
 
 #include <gtest/gtest.h>
 

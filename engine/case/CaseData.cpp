@@ -1,6 +1,6 @@
 // The archive body of a case file.
 
-#include "engine/model/CaseData.h"
+#include "engine/case/CaseData.h"
 
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/model/BridgeSet.h"

@@ -1,6 +1,6 @@
 // The XML output archive of case files.
 
-#include "engine/model/XmlOutArchive.h"
+#include "engine/archive/XmlOutArchive.h"
 
 // The library's templates, instantiated for our archive.
 #include <boost/archive/impl/archive_serializer_map.ipp>

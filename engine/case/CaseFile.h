@@ -11,7 +11,7 @@
 // accepted; on failure data is left exactly as it was.
 #pragma once
 
-#include "engine/model/CaseData.h"
+#include "engine/case/CaseData.h"
 
 #include <cstdint>
 #include <iosfwd>

@@ -6,7 +6,7 @@
 // a reference to it afterwards; a pointer writes its class id (with the class's record the first
 // time), then the object's id and the object, or a reference to an object already written.
 
-#include "engine/model/BinaryOutArchive.h"
+#include "engine/archive/BinaryOutArchive.h"
 
 // The library's templates, instantiated for our archive.
 #include <boost/archive/impl/archive_serializer_map.ipp>

@@ -1,8 +1,8 @@
 // The buffer a case file is written through.
 
-#include "engine/model/ArchiveOutBuffer.h"
+#include "engine/archive/ArchiveOutBuffer.h"
 
-#include "engine/model/CaseFileProgress.h"
+#include "engine/archive/CaseFileProgress.h"
 
 #include <boost/archive/archive_exception.hpp>
 

@@ -1,6 +1,6 @@
-#include "engine/model/EngineMessages.h"
+#include "engine/runs/EngineMessages.h"
 
-#include "engine/analysis/RunControl.h"
+#include "engine/runs/RunControl.h"
 
 #include <atomic>
 #include <chrono>

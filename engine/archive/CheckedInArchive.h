@@ -8,7 +8,7 @@
 // which refuses such input with an archive exception before the library acts on it.
 #pragma once
 
-#include "engine/model/CaseFileProgress.h"
+#include "engine/archive/CaseFileProgress.h"
 
 #include <boost/archive/archive_exception.hpp>
 #include <boost/archive/basic_archive.hpp>

@@ -1,6 +1,6 @@
 // The XML input archive of settings and case files, and the strict UTF-8 decoding of its text.
 
-#include "engine/model/XmlInArchive.h"
+#include "engine/archive/XmlInArchive.h"
 
 #include <boost/archive/xml_archive_exception.hpp>
 

@@ -1,6 +1,6 @@
 // The binary input archive of case files.
 
-#include "engine/model/BinaryInArchive.h"
+#include "engine/archive/BinaryInArchive.h"
 
 // The library's templates, instantiated for our archive.
 #include <boost/archive/impl/archive_serializer_map.ipp>

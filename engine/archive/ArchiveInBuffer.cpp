@@ -1,6 +1,6 @@
 // The buffer a binary case file is read from.
 
-#include "engine/model/ArchiveInBuffer.h"
+#include "engine/archive/ArchiveInBuffer.h"
 
 #include <algorithm>
 #include <cerrno>

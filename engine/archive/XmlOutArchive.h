@@ -18,7 +18,7 @@
 // calls.
 #pragma once
 
-#include "engine/model/ArchiveOutBuffer.h"
+#include "engine/archive/ArchiveOutBuffer.h"
 
 #include <boost/archive/detail/register_archive.hpp>
 #include <boost/archive/xml_oarchive.hpp>

@@ -10,7 +10,7 @@
 // constructor, a load or Finish; the destructor never throws.
 #pragma once
 
-#include "engine/model/CheckedInArchive.h"
+#include "engine/archive/CheckedInArchive.h"
 
 #include <boost/archive/xml_iarchive.hpp>
 #include <boost/utility/base_from_member.hpp>

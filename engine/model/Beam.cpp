@@ -1,4 +1,4 @@
-#include "engine/analysis/Beam.h"
+#include "engine/model/Beam.h"
 
 #include "platform/core/Errors.h"
 

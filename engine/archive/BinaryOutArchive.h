@@ -18,7 +18,7 @@
 // the one the library would make.
 #pragma once
 
-#include "engine/model/ArchiveOutBuffer.h"
+#include "engine/archive/ArchiveOutBuffer.h"
 
 #include <boost/archive/binary_oarchive_impl.hpp>
 #include <boost/archive/detail/basic_oserializer.hpp>

@@ -1,20 +1,20 @@
 // Reading and writing case files, and the check of a loaded case.
 
-#include "engine/model/CaseFile.h"
+#include "engine/case/CaseFile.h"
 
 #include "engine/EngineErrors.h"
-#include "engine/analysis/Beam.h"
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/analysis/ReferenceSet.h"
-#include "engine/model/ArchiveOutBuffer.h"
-#include "engine/model/BinaryInArchive.h"
-#include "engine/model/BinaryOutArchive.h"
+#include "engine/archive/ArchiveOutBuffer.h"
+#include "engine/archive/BinaryInArchive.h"
+#include "engine/archive/BinaryOutArchive.h"
+#include "engine/archive/CaseFileProgress.h"
+#include "engine/archive/XmlInArchive.h"
+#include "engine/archive/XmlOutArchive.h"
+#include "engine/model/Beam.h"
 #include "engine/model/BridgeSet.h"
-#include "engine/model/CaseFileProgress.h"
 #include "engine/model/LoadModelEnsemble.h"
-#include "engine/model/XmlInArchive.h"
-#include "engine/model/XmlOutArchive.h"
 #include "engine/settings/Settings.h"
 
 #include <boost/archive/xml_archive_exception.hpp>

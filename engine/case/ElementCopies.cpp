@@ -1,7 +1,7 @@
-#include "engine/model/ElementCopies.h"
+#include "engine/case/ElementCopies.h"
 
-#include "engine/analysis/Beam.h"
 #include "engine/analysis/EnvelopeResults.h"
+#include "engine/model/Beam.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
 #include "engine/model/LoadModel.h"

@@ -1,4 +1,4 @@
-#include "engine/analysis/RunControl.h"
+#include "engine/runs/RunControl.h"
 
 #include <atomic>
 

@@ -8,8 +8,8 @@
 // Every failure is a std::exception (mostly boost::archive::archive_exception).
 #pragma once
 
-#include "engine/model/ArchiveInBuffer.h"
-#include "engine/model/CheckedInArchive.h"
+#include "engine/archive/ArchiveInBuffer.h"
+#include "engine/archive/CheckedInArchive.h"
 
 #include <boost/archive/archive_exception.hpp>
 
