@@ -35,8 +35,8 @@ constexpr int kSlideMs = 120;
 
 bool Vertical(int side) { return side == Qt::LeftDockWidgetArea || side == Qt::RightDockWidgetArea; }
 
-// The pin: upright while the pane is docked, lying while it is collapsed.
-QIcon PinIcon(bool collapsed)
+// The pin, in the colour of the caption's text: upright while the pane is docked, lying while it is collapsed.
+QIcon PinIcon(bool collapsed, const QColor& ink)
 {
     QIcon icon;
     for (int scale : {1, 2, 3})
@@ -46,7 +46,7 @@ QIcon PinIcon(bool collapsed)
         QPainter p(&pixmap);
         p.scale(scale, scale);
         if (collapsed) p.rotate(90), p.translate(0, -12);
-        p.setPen(QPen(Qt::black, 1));
+        p.setPen(QPen(ink, 1));
         p.drawRect(3, 1, 5, 6);  // the head
         p.drawLine(1, 7, 10, 7); // the plate
         p.drawLine(6, 8, 6, 11); // the needle
@@ -55,6 +55,24 @@ QIcon PinIcon(bool collapsed)
     }
     return icon;
 }
+
+// The pin's button: its picture drawn again when the look changes its colours.
+class PinButton : public QToolButton
+{
+public:
+    PinButton(bool collapsed, QWidget* parent) : QToolButton(parent), m_collapsed(collapsed) { Draw(); }
+
+protected:
+    void changeEvent(QEvent* e) override
+    {
+        QToolButton::changeEvent(e);
+        if (e->type() == QEvent::PaletteChange || e->type() == QEvent::StyleChange) Draw();
+    }
+
+private:
+    void Draw() { setIcon(PinIcon(m_collapsed, palette().color(QPalette::ButtonText))); }
+    bool m_collapsed;
+};
 
 // A pane's caption with its pin and close buttons (in its dock, and in the window it slides out in).
 QWidget* MakeCaption(CDockablePane* pane, QDockWidget* dock, bool collapsed)
@@ -66,9 +84,8 @@ QWidget* MakeCaption(CDockablePane* pane, QDockWidget* dock, bool collapsed)
     auto* caption = new QLabel(dock->windowTitle(), bar);
     QObject::connect(dock, &QDockWidget::windowTitleChanged, caption, &QLabel::setText);
     row->addWidget(caption, 1);
-    auto* pin = new QToolButton(bar);
+    auto* pin = new PinButton(collapsed, bar);
     pin->setAutoRaise(true);
-    pin->setIcon(PinIcon(collapsed));
     pin->setToolTip(QStringLiteral("Auto Hide"));
     // Later: the caption (with this very button) is replaced.
     QObject::connect(pin, &QToolButton::clicked, pin, [pane, pin] {
