@@ -3,11 +3,11 @@
 #include "platform/gui/frame/FrameInternal.h"
 
 #include "platform/gui/draw/Convert.h"
+#include "platform/gui/draw/GdiInternal.h"
 #include "platform/gui/window/WndInternal.h"
 
 #include <QtCore/QEvent>
 #include <QtCore/QTimer>
-#include <QtGui/QScreen>
 #include <QtGui/QWindowStateChangeEvent>
 
 namespace qor::gui {
@@ -23,7 +23,11 @@ public:
     {
         window->installEventFilter(this);
     }
-    QRect Kept() const { return m_kept; }
+    // Where it is restored to: where it is now while it is restored, else where it was last so.
+    QRect Kept() const
+    {
+        return !(m_window->windowState() & kNotRestored) && m_lastNormal.isValid() ? m_lastNormal : m_kept;
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override
@@ -34,25 +38,25 @@ protected:
         case QEvent::Move:
         case QEvent::Resize:
             if (m_window->isVisible() && !(m_window->windowState() & kNotRestored) && Fits(m_window->frameGeometry()))
-                m_kept = m_window->geometry();
+                m_lastNormal = m_window->geometry();
             break;
-        case QEvent::WindowStateChange:
+        case QEvent::WindowStateChange: {
+            const Qt::WindowStates was = static_cast<QWindowStateChangeEvent*>(e)->oldState();
+            const Qt::WindowStates now = m_window->windowState();
+            // Leaving the restored state: where it was is where it goes back to (what the window system
+            // does on the way back is not the user's).
+            if (!(was & kNotRestored) && (now & kNotRestored) && m_lastNormal.isValid()) m_kept = m_lastNormal;
             // The window system may still be putting the window back: placed after it has.
-            if ((static_cast<QWindowStateChangeEvent*>(e)->oldState() & kNotRestored) &&
-                !(m_window->windowState() & kNotRestored))
-                QTimer::singleShot(0, this, [this] { Place(); });
+            if ((was & kNotRestored) && !(now & kNotRestored)) QTimer::singleShot(0, this, [this] { Place(); });
             break;
+        }
         default: break;
         }
         return false;
     }
 
 private:
-    QRect WorkArea() const
-    {
-        QScreen* screen = m_window->screen();
-        return screen ? screen->availableGeometry() : QRect();
-    }
+    QRect WorkArea() const { return ToQRect(ScreenArea(m_window, true)); }
 
     // Wholly inside the work area and smaller than it both ways (a maximised window fills it).
     bool Fits(const QRect& frame) const
@@ -64,7 +68,6 @@ private:
     void Place()
     {
         if (m_window->windowState() & kNotRestored) return;
-        if (Fits(m_window->frameGeometry())) return;
         const QRect work = WorkArea();
         if (!work.isValid()) return;
         // The title bar and borders around the client area, as the window system has them now.
@@ -74,18 +77,20 @@ private:
         QRect target = m_kept;
         if (!target.isValid() || !Fits(target.marginsAdded(margins)))
         {
+            if (Fits(frame)) return;
             // Four fifths of the work area, in its middle.
             const QSize size(work.width() * 4 / 5, work.height() * 4 / 5);
             target =
                 QRect(QPoint(0, 0), size - QSize(margins.left() + margins.right(), margins.top() + margins.bottom()));
             target.moveCenter(work.center());
         }
-        m_window->setGeometry(target);
-        m_kept = target;
+        if (client != target) m_window->setGeometry(target);
+        m_lastNormal = m_kept = target;
     }
 
     QWidget* m_window;
-    QRect m_kept;
+    QRect m_kept;       // the place to go back to
+    QRect m_lastNormal; // the last place the window had while restored
 };
 
 QWidget* TopWindow(CFrameWnd* frame)

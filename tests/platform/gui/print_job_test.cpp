@@ -513,7 +513,24 @@ TEST_F(PrintTest, PreviewBarTurnsPagesShowsTwoAndZooms)
     Pump();
     EXPECT_EQ(preview->GetZoom(), 0);
     EXPECT_EQ(preview->GetPageRect(1), first);
-    preview->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE, 0);
+
+    // The bar's keys, wherever the focus is in the window: Alt with the underlined letter presses the
+    // button (not a disabled one), Escape closes the preview.
+    CWnd* print = preview->GetDlgItem(AFX_ID_PREVIEW_PRINT);
+    print->SetFocus();
+    KeyPress(print, 'V', L'v', 0, true);
+    Pump();
+    EXPECT_EQ(TextOf(pageText), CString(L"Page 1")) << "Prev Page is disabled on the first page";
+    KeyPress(print, 'N', L'n', 0, true);
+    Pump();
+    EXPECT_EQ(TextOf(pageText), CString(L"Page 2"));
+    KeyPress(print, 'I', L'i', 0, true);
+    Pump();
+    EXPECT_EQ(preview->GetZoom(), 1);
+    const HWND shown = preview->m_hWnd;
+    KeyPress(print, VK_ESCAPE);
+    Pump();
+    EXPECT_FALSE(IsWindow(shown));
 }
 
 TEST_F(PrintTest, PreviewWindowShowsThePagesAndTakesItsFileAwayWhenClosed)
