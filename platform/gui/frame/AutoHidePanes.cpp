@@ -17,7 +17,6 @@
 #include <QtWidgets/QHBoxLayout>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLayout>
-#include <QtWidgets/QStyle>
 #include <QtWidgets/QToolButton>
 #include <QtWidgets/QVBoxLayout>
 
@@ -35,8 +34,16 @@ constexpr int kSlideMs = 120;
 
 bool Vertical(int side) { return side == Qt::LeftDockWidgetArea || side == Qt::RightDockWidgetArea; }
 
-// The pin, in the colour of the caption's text: upright while the pane is docked, lying while it is collapsed.
-QIcon PinIcon(bool collapsed, const QColor& ink)
+// The caption's pictures, in the colour of its text: the pin, upright while the pane is docked and lying
+// while it is collapsed, and the close cross.
+enum class CaptionPicture
+{
+    Pin,
+    CollapsedPin,
+    Close
+};
+
+QIcon CaptionIcon(CaptionPicture picture, const QColor& ink)
 {
     QIcon icon;
     for (int scale : {1, 2, 3})
@@ -45,22 +52,36 @@ QIcon PinIcon(bool collapsed, const QColor& ink)
         pixmap.fill(Qt::transparent);
         QPainter p(&pixmap);
         p.scale(scale, scale);
-        if (collapsed) p.rotate(90), p.translate(0, -12);
         p.setPen(QPen(ink, 1));
-        p.drawRect(3, 1, 5, 6);  // the head
-        p.drawLine(1, 7, 10, 7); // the plate
-        p.drawLine(6, 8, 6, 11); // the needle
+        if (picture == CaptionPicture::Close)
+        {
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setPen(QPen(ink, 1.5));
+            p.drawLine(QPointF(2.5, 2.5), QPointF(9.5, 9.5));
+            p.drawLine(QPointF(9.5, 2.5), QPointF(2.5, 9.5));
+        }
+        else
+        {
+            if (picture == CaptionPicture::CollapsedPin) p.rotate(90), p.translate(0, -12);
+            p.drawRect(3, 1, 5, 6);  // the head
+            p.drawLine(1, 7, 10, 7); // the plate
+            p.drawLine(6, 8, 6, 11); // the needle
+        }
         pixmap.setDevicePixelRatio(scale);
         icon.addPixmap(pixmap);
     }
     return icon;
 }
 
-// The pin's button: its picture drawn again when the look changes its colours.
-class PinButton : public QToolButton
+// A caption button: its picture drawn again when the look changes its colours.
+class CaptionButton : public QToolButton
 {
 public:
-    PinButton(bool collapsed, QWidget* parent) : QToolButton(parent), m_collapsed(collapsed) { Draw(); }
+    CaptionButton(CaptionPicture picture, QWidget* parent) : QToolButton(parent), m_picture(picture)
+    {
+        setAutoRaise(true);
+        Draw();
+    }
 
 protected:
     void changeEvent(QEvent* e) override
@@ -70,8 +91,8 @@ protected:
     }
 
 private:
-    void Draw() { setIcon(PinIcon(m_collapsed, palette().color(QPalette::ButtonText))); }
-    bool m_collapsed;
+    void Draw() { setIcon(CaptionIcon(m_picture, palette().color(QPalette::ButtonText))); }
+    CaptionPicture m_picture;
 };
 
 // A pane's caption with its pin and close buttons (in its dock, and in the window it slides out in).
@@ -84,8 +105,7 @@ QWidget* MakeCaption(CDockablePane* pane, QDockWidget* dock, bool collapsed)
     auto* caption = new QLabel(dock->windowTitle(), bar);
     QObject::connect(dock, &QDockWidget::windowTitleChanged, caption, &QLabel::setText);
     row->addWidget(caption, 1);
-    auto* pin = new PinButton(collapsed, bar);
-    pin->setAutoRaise(true);
+    auto* pin = new CaptionButton(collapsed ? CaptionPicture::CollapsedPin : CaptionPicture::Pin, bar);
     pin->setToolTip(QStringLiteral("Auto Hide"));
     // Later: the caption (with this very button) is replaced.
     QObject::connect(pin, &QToolButton::clicked, pin, [pane, pin] {
@@ -93,9 +113,7 @@ QWidget* MakeCaption(CDockablePane* pane, QDockWidget* dock, bool collapsed)
             pin, [pane] { pane->OnPinButton(); }, Qt::QueuedConnection);
     });
     row->addWidget(pin);
-    auto* close = new QToolButton(bar);
-    close->setAutoRaise(true);
-    close->setIcon(bar->style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+    auto* close = new CaptionButton(CaptionPicture::Close, bar);
     close->setToolTip(QStringLiteral("Close"));
     QObject::connect(close, &QToolButton::clicked, close, [pane, close] {
         QMetaObject::invokeMethod(

@@ -1,5 +1,5 @@
 // The focus mark: a push button, a radio button and a list box show where the keyboard is in every look,
-// in pixels that stand 3:1 against what the control shows without the focus.
+// in pixels that stand 3:1 against what the control shows without the focus; a disabled list's selection.
 #include "ctl_support.h"
 
 #include "platform/gui/widgets/Looks.h"
@@ -65,6 +65,24 @@ TEST(FocusMarkTest, ButtonsRadioButtonsAndListsShowTheFocusInEveryLook)
         EXPECT_GE(MarkPixels(top, ok, other), 80 + 24) << "push button";
         EXPECT_GE(MarkPixels(top, radio, other), 2 * (12 + 40)) << "radio button's label";
         EXPECT_GE(MarkPixels(top, list, other), 190 + 100) << "list box";
+
+        // Disabled, the list keeps its selection without the highlight, its text 3:1 on it.
+        list.SetCurSel(0);
+        list.EnableWindow(FALSE);
+        PaintNow(&top);
+        int width = 0, height = 0;
+        const std::vector<COLORREF> pixels = ShownPixels(&list, &width, &height);
+        CRect row;
+        ASSERT_NE(list.GetItemRect(0, &row), LB_ERR);
+        const COLORREF back = pixels[static_cast<size_t>((row.top + row.Height() / 2) * width + row.right - 4)];
+        EXPECT_NE(back, GetSysColor(COLOR_HIGHLIGHT));
+        double text = 1;
+        for (int y = row.top; y < row.bottom; ++y)
+            for (int x = row.left; x < row.right - 8; ++x)
+                text = std::max(text, qor::gui::ContrastRatio(pixels[static_cast<size_t>(y * width + x)], back));
+        EXPECT_GE(text, 3.0) << "disabled selected text";
+        list.EnableWindow(TRUE);
+        list.SetCurSel(-1);
     }
     qor::gui::SetApplicationLook(before);
     top.DestroyWindow();
