@@ -11,6 +11,7 @@
 #include "platform/gui/print/Print.h"
 #include "platform/gui/window/WndInternal.h"
 
+#include <QtCore/QFileInfo>
 #include <QtGui/QGuiApplication>
 #include <QtWidgets/QFileDialog>
 
@@ -99,10 +100,17 @@ void CDocManager::CloseAllDocuments(BOOL bEndSession)
 
 BOOL CDocManager::DoPromptFileName(CString& fileName, UINT, DWORD, BOOL bOpenFileDialog, CDocTemplate* pTemplate)
 {
+    // A file to open is looked for first beside the case in front, as the platform's dialog starts there.
+    QString caseFolder;
+    if (CFrameWnd* frame = DYNAMIC_DOWNCAST(CFrameWnd, m_pApp->m_pMainWnd))
+        if (CDocument* doc = frame->GetActiveDocument(); doc && !doc->GetPathName().IsEmpty())
+            caseFolder = QFileInfo(ToQString(doc->GetPathName())).absolutePath();
+    const QString start = FileDialogStart(ToQString(fileName), caseFolder);
     if (const FileDialogDriver& driver = GetFileDialogDriver())
     {
-        CString path = fileName;
+        CString path = FromQString(start);
         if (driver(bOpenFileDialog, path) != IDOK) return FALSE;
+        RememberFileDialogChoice(ToQString(path));
         fileName = path;
         return TRUE;
     }
@@ -126,8 +134,8 @@ BOOL CDocManager::DoPromptFileName(CString& fileName, UINT, DWORD, BOOL bOpenFil
     CString ext;
     QWidget* parent = m_pApp->m_pMainWnd ? WidgetOf(m_pApp->m_pMainWnd) : nullptr;
     if (!pTemplate || !pTemplate->GetDocString(ext, CDocTemplate::filterExt)) ext.Empty();
-    const QString chosen = RunToolkitFileDialog(parent, bOpenFileDialog != FALSE, QString(), ToQString(fileName),
-                                                filter, ToQString(ext), true);
+    const QString chosen =
+        RunToolkitFileDialog(parent, bOpenFileDialog != FALSE, QString(), start, filter, ToQString(ext), true);
     if (chosen.isEmpty()) return FALSE;
     fileName = FromQString(chosen);
     return TRUE;
