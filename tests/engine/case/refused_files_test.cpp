@@ -3,7 +3,7 @@
 // (the leak checker of the sanitizer build sees every object a refused file made), and a binary file
 // cut right after its signature is refused for ending early.
 
-#include "tests/engine/model/case_fixture.h"
+#include "tests/engine/case/case_fixture.h"
 
 #include "engine/EngineErrors.h"
 

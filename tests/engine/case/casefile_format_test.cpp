@@ -3,7 +3,7 @@
 // again to the same bytes, and the same case computed now saves to them too, in both forms.
 // QOR_WRITE_CASE_FIXTURES=1 writes the files afresh (only ever from a build whose format is
 // known good).
-#include "case_fixture.h"
+#include "tests/engine/case/case_fixture.h"
 
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/ReferenceSet.h"

@@ -3,8 +3,8 @@
 // load leaves the program's state as it was. A deterministic fuzz of both files in every form,
 // then each fault found in them one by one.
 
+#include "tests/engine/case/case_fixture.h"
 #include "tests/engine/engine_test_util.h"
-#include "tests/engine/model/case_fixture.h"
 
 #include "engine/EngineErrors.h"
 #include "engine/settings/Settings.h"

@@ -1,6 +1,6 @@
 // A case written and read back in both forms; a failed load leaves the case as it was.
 
-#include "tests/engine/model/case_fixture.h"
+#include "tests/engine/case/case_fixture.h"
 
 #include "engine/EngineErrors.h"
 #include "engine/analysis/CriticalEnsemble.h"
