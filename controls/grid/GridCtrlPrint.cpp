@@ -10,6 +10,7 @@
 #include <ctime>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -567,25 +568,26 @@ BOOL CGridCtrl::Save(LPCTSTR filename, TCHAR chSeparator)
         const CString strSeparator(chSeparator, 1);
         std::string buffer;
         AppendText(buffer, _T("sep=") + strSeparator + _T("\n"));
+        std::vector<int> cols(static_cast<size_t>(std::max(0, m_nCols)));
+        for (int col = 0; col < m_nCols; col++) cols[static_cast<size_t>(col)] = col;
         if (m_nCols > 0)
-        {
-            for (int row = 0; row < m_nRows && ok; row++)
-            {
-                // A row made only to be written goes again: a saved table keeps no more cells.
-                const BOOL bMade = IsRowMade(row);
-                for (int col = 0; col < m_nCols; col++)
-                {
-                    AppendField(buffer, GetItemText(row, col), chSeparator);
-                    AppendText(buffer, col + 1 < m_nCols ? strSeparator : CString(_T("\n")));
-                }
-                if (!bMade) ForgetRow(row);
-                if (buffer.size() >= 65536)
-                {
-                    ok = WriteAll(fd, buffer);
+            ok = WriteRowsText(
+                0, m_nRows - 1, static_cast<std::int64_t>(m_nRows) * m_nCols, _T("Saving"),
+                [&](int row, bool bWorker, std::string& out) {
+                    std::vector<CString> texts;
+                    ReadRowTexts(row, cols, bWorker, texts);
+                    for (int col = 0; col < m_nCols; col++)
+                    {
+                        AppendField(out, texts[static_cast<size_t>(col)], chSeparator);
+                        AppendText(out, col + 1 < m_nCols ? strSeparator : CString(_T("\n")));
+                    }
+                },
+                [&](std::string& part) {
+                    // The first line goes first.
+                    if (!buffer.empty() && !WriteAll(fd, buffer)) return false;
                     buffer.clear();
-                }
-            }
-        }
+                    return WriteAll(fd, part);
+                });
         ok = ok && WriteAll(fd, buffer);
         if (ok)
         {
