@@ -243,7 +243,7 @@ void CGridCtrl::ReadRowTexts(int nRow, const std::vector<int>& cols, bool bWorke
 
 bool CGridCtrl::WriteRowsText(int nFirstRow, int nLastRow, std::int64_t nCells, LPCTSTR szDoing,
                               const std::function<void(int nRow, bool bWorker, std::string& out)>& rowText,
-                              const std::function<bool(std::string& bytes)>& sink)
+                              const std::function<bool(std::string& bytes)>& sink, const std::function<void()>& finish)
 {
     std::atomic<int> rowsDone{0};
     auto write = [&](bool bWorker) {
@@ -255,7 +255,9 @@ bool CGridCtrl::WriteRowsText(int nFirstRow, int nLastRow, std::int64_t nCells, 
             if (!sink(out)) return false;
             out.clear();
         }
-        return sink(out);
+        if (!sink(out)) return false;
+        if (finish) finish();
+        return true;
     };
     // Below this many cells the work ends within a blink.
     constexpr std::int64_t kWorkerCells = 100000;

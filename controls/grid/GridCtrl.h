@@ -469,13 +469,14 @@ protected:
     // text reader; here from the made cells, else the reader, else from cells made for the moment.
     void ReadRowTexts(int nRow, const std::vector<int>& cols, bool bWorker, std::vector<CString>& texts) const;
     // The bytes of rows nFirstRow..nLastRow (nCells cells) in order: rowText(nRow, bWorker, out)
-    // appends a row's bytes to out, sink(bytes) takes them a block at a time (false: stop). A
-    // large table with a text reader is done on a worker thread (bWorker) while the window thread
-    // paints, and after a second the progress handler is told "<szDoing>: n%". False when the
-    // sink stopped it.
+    // appends a row's bytes to out, sink(bytes) takes them a block at a time (false: stop), then
+    // finish() puts them together. A large table with a text reader is done on a worker thread
+    // (bWorker) while the window thread paints, and after a second the progress handler is told
+    // "<szDoing>: n%". False when the sink stopped it.
     bool WriteRowsText(int nFirstRow, int nLastRow, std::int64_t nCells, LPCTSTR szDoing,
                        const std::function<void(int nRow, bool bWorker, std::string& out)>& rowText,
-                       const std::function<bool(std::string& bytes)>& sink);
+                       const std::function<bool(std::string& bytes)>& sink,
+                       const std::function<void()>& finish = nullptr);
     // Sets the state of a cell joining or leaving the fixed area; it takes the default colours.
     void SetFixedItemState(int nRow, int nCol, UINT nState);
 

@@ -2,8 +2,6 @@
 // transfer objects it uses, and the drop target, which stays inert: the grid takes no drops.
 #include "controls/grid/GridCtrl.h"
 
-#include "platform/core/FreeMemory.h"
-
 #include <cstring>
 #include <new>
 #include <string>
@@ -228,6 +226,7 @@ COleDataSource* CGridCtrl::CopyTextFromGrid()
         // TABs (an unselected cell gives an empty field), rows by CR LF. It comes in parts, put
         // together once into the block that the clipboard takes.
         std::vector<std::string> parts;
+        HGLOBAL hData = nullptr;
         const int nLastRow = Selection.GetMaxRow();
         WriteRowsText(
             Selection.GetMinRow(), nLastRow,
@@ -247,21 +246,24 @@ COleDataSource* CGridCtrl::CopyTextFromGrid()
                 parts.push_back(std::move(part));
                 part = std::string();
                 return true;
+            },
+            [&] {
+                size_t size = 1;
+                for (const std::string& part : parts) size += part.size();
+                hData = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT, size);
+                char* data = hData ? static_cast<char*>(::GlobalLock(hData)) : nullptr;
+                for (std::string& part : parts)
+                {
+                    if (data)
+                    {
+                        std::memcpy(data, part.data(), part.size());
+                        data += part.size();
+                    }
+                    std::string().swap(part);
+                }
+                if (hData) ::GlobalUnlock(hData);
             });
-        size_t size = 1;
-        for (const std::string& part : parts) size += part.size();
-        HGLOBAL hData = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT, size);
         if (!hData) return nullptr;
-        char* data = static_cast<char*>(::GlobalLock(hData));
-        for (std::string& part : parts)
-        {
-            std::memcpy(data, part.data(), part.size());
-            data += part.size();
-            std::string().swap(part);
-        }
-        ::GlobalUnlock(hData);
-        // The parts were made on a worker thread, whose heap would keep the pages they held.
-        if (parts.size() > 1) qor::ReturnFreeMemory();
 
         auto* pSource = new (std::nothrow) COleDataSource;
         if (!pSource)

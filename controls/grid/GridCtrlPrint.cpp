@@ -176,6 +176,15 @@ double CGridCtrl::PrintTextScale(CDC* pDC)
     for (int col = 0; col < GetColumnCount(); col++)
     {
         const int width = GetColumnWidth(col);
+        // A table that knows its widest text on paper is not measured cell by cell. Its extent is
+        // one over the text's (the rounding of the text's extent one more); one that would be cut
+        // is measured cell by cell, to leave it out.
+        const int widest = m_fnWidth && width > 0 ? m_fnWidth(col, 0, GetRowCount() - 1, pDC) : -1;
+        if (widest >= 0 && widest - 2 <= std::min(2 * width, kWidestPrintedText))
+        {
+            if (widest - 2 > width) scale = std::min(scale, static_cast<double>(width) / (widest - 2));
+            continue;
+        }
         for (int row = 0; row < GetRowCount() && width > 0; row++)
         {
             CGridCellBase* pCell = GetCell(row, col);
@@ -227,6 +236,13 @@ void CGridCtrl::OnPrint(CDC* pDC, CPrintInfo* pInfo)
     for (int p = 1; p < nColPage && m_nPrintColumn < m_nCols; p++)
         m_nPrintColumn = NextPrintPageStart(TRUE, m_nPrintColumn);
 
+    // The rows of the page that are not made yet are made to be printed and go again afterwards:
+    // printing a table keeps no more cells.
+    std::vector<int> madeForPage;
+    if (m_fnFillRow)
+        for (int row = m_nCurrPrintRow, end = NextPrintPageStart(FALSE, m_nCurrPrintRow); row < end; row++)
+            if (!IsRowMade(row)) madeForPage.push_back(row);
+
     // Row headings, then the column headings above them and the body
     PrintRowHeadings(pDC, pInfo);
 
@@ -271,6 +287,7 @@ void CGridCtrl::OnPrint(CDC* pDC, CPrintInfo* pInfo)
     pDC->SetWindowOrg(0, 0);
     pDC->SelectObject(pOldPen);
     pDC->SelectObject(pOldFont);
+    for (int row : madeForPage) ForgetRow(row);
 }
 
 void CGridCtrl::OnEndPrinting(CDC*, CPrintInfo*) { m_PrinterFont.DeleteObject(); }
