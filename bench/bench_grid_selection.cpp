@@ -5,6 +5,7 @@
 // column border, each with the window thread's longest pause (a 10 ms timer) and the memory the
 // program holds afterwards over what it held before.
 #include "bench_cases.h"
+#include "bench_program.h"
 
 #include "app/QORApp.h"
 #include "app/QORDoc.h"
@@ -101,18 +102,8 @@ void Print(const char* what, const Figure& figure, const char* goal)
 
 int main()
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    char home[] = "/tmp/qor-bench-grid-XXXXXX";
-    if (mkdtemp(home))
-    {
-        setenv("HOME", home, 1);
-        setenv("XDG_CONFIG_HOME", home, 1);
-        setenv("XDG_DATA_HOME", home, 1);
-    }
     CQORApp app;
-    if (!qor::test::StartApplication(app)) return 1;
-    app.m_pMainWnd->MoveWindow(0, 0, 1280, 900);
+    if (!StartProgram(app, "grid")) return 1;
     qor::SetMessageBoxHandler(Answer);
     qor::test::Pump(100);
     CQORDoc* doc = CQORDoc::GetActiveDoc();
