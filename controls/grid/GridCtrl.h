@@ -575,8 +575,8 @@ protected:
     int m_nResizeCaptureRange = 3;
     BOOL m_bAllowRowResize = TRUE, m_bAllowColumnResize = TRUE;
     UINT m_nWheelLines = 3;
-    // The selected cells, and those kept selected while a Ctrl-drag adds to them.
-    CCellSelection m_Selection, m_PrevSelection;
+    // The selected cells, held as ranges, and those kept selected while a Ctrl-drag adds to them.
+    CCellSelection m_SelectedCellMap, m_PrevSelectedCellMap;
     // Shows the whole text of a cell too narrow for it (GridCtrlMouse.cpp).
     CTitleTip m_TitleTip;
 

@@ -195,7 +195,7 @@ void CGridCtrl::CutSelectedText()
 {
     if (!IsEditable()) return;
     // The selection is walked as a copy: the owner may change it while it is told.
-    const CCellSelection selected(m_Selection);
+    const CCellSelection selected(m_SelectedCellMap);
     for (const CCellRange& range : selected.Ranges())
         for (int row = range.GetMinRow(); row <= range.GetMaxRow(); row++)
             for (int col = range.GetMinCol(); col <= range.GetMaxCol(); col++) EditCellText(row, col, _T(""));
@@ -217,7 +217,7 @@ COleDataSource* CGridCtrl::CopyTextFromGrid()
     std::vector<bool> rowShown(static_cast<size_t>(Selection.GetRowSpan()));
     for (int row = Selection.GetMinRow(); row <= Selection.GetMaxRow(); row++)
         rowShown[static_cast<size_t>(row - Selection.GetMinRow())] = GetRowHeight(row) > 0;
-    const CCellSelection selected(m_Selection);
+    const CCellSelection selected(m_SelectedCellMap);
     const int nLastCol = Selection.GetMaxCol();
 
     try

@@ -9,14 +9,14 @@ BOOL CGridCtrl::SetItemState(int nRow, int nCol, UINT state)
     CGridCellBase* pCell = GetCell(nRow, nCol);
     if (!pCell) return FALSE;
     // The selected bit lives in the selection; the cell keeps the others.
-    const bool bSelected = m_Selection.Contains(nRow, nCol);
+    const bool bSelected = m_SelectedCellMap.Contains(nRow, nCol);
     if (bSelected != ((state & GVIS_SELECTED) != 0))
     {
         const CCellRange cell(nRow, nCol, nRow, nCol);
         if (bSelected)
-            m_Selection.Remove(cell);
+            m_SelectedCellMap.Remove(cell);
         else
-            m_Selection.Add(cell);
+            m_SelectedCellMap.Add(cell);
     }
     pCell->SetState(state & ~GVIS_SELECTED);
     return TRUE;
@@ -26,7 +26,7 @@ UINT CGridCtrl::GetItemState(int nRow, int nCol) const
 {
     const CGridCellBase* pCell = GetCell(nRow, nCol);
     if (!pCell) return 0;
-    return (pCell->GetState() & ~GVIS_SELECTED) | (m_Selection.Contains(nRow, nCol) ? GVIS_SELECTED : 0u);
+    return (pCell->GetState() & ~GVIS_SELECTED) | (m_SelectedCellMap.Contains(nRow, nCol) ? GVIS_SELECTED : 0u);
 }
 
 BOOL CGridCtrl::SetItemText(int nRow, int nCol, LPCTSTR str)
@@ -40,7 +40,7 @@ BOOL CGridCtrl::SetItemText(int nRow, int nCol, LPCTSTR str)
 
 BOOL CGridCtrl::IsCellSelected(int nRow, int nCol) const
 {
-    return m_bEnableSelection && IsValid(nRow, nCol) && m_Selection.Contains(nRow, nCol);
+    return m_bEnableSelection && IsValid(nRow, nCol) && m_SelectedCellMap.Contains(nRow, nCol);
 }
 
 BOOL CGridCtrl::IsCellEditable(int nRow, int nCol) const
@@ -51,13 +51,13 @@ BOOL CGridCtrl::IsCellEditable(int nRow, int nCol) const
 
 BOOL CGridCtrl::IsCellEditable(const CCellID& cell) const { return IsCellEditable(cell.row, cell.col); }
 
-CCellRange CGridCtrl::GetSelectedCellRange() const { return m_Selection.Bounds(m_nRows, m_nCols); }
+CCellRange CGridCtrl::GetSelectedCellRange() const { return m_SelectedCellMap.Bounds(m_nRows, m_nCols); }
 
-int CGridCtrl::GetSelectedCount() const { return static_cast<int>(m_Selection.Count()); }
+int CGridCtrl::GetSelectedCount() const { return static_cast<int>(m_SelectedCellMap.Count()); }
 
 void CGridCtrl::ResetSelectedRange()
 {
-    m_PrevSelection.Clear();
+    m_PrevSelectedCellMap.Clear();
     SetSelectedRange(-1, -1, -1, -1, FALSE, TRUE);
     SetFocusCell(-1, -1);
 }
@@ -79,16 +79,16 @@ void CGridCtrl::SetSelectedRange(int nMinRow, int nMinCol, int nMaxRow, int nMax
     if (nMaxCol >= 0 && nMaxCol < m_nFixedCols) nMaxCol = m_nFixedCols;
 
     const bool allBounds = nMinRow >= 0 && nMinCol >= 0 && nMaxRow >= 0 && nMaxCol >= 0;
-    const CCellSelection before = m_Selection;
+    const CCellSelection before = m_SelectedCellMap;
 
     if (bSelectCells)
     {
-        m_Selection.Clear();
+        m_SelectedCellMap.Clear();
         // What was selected before a Ctrl-drag began stays selected.
         if (!GetSingleRowSelection() && allBounds)
         {
-            m_PrevSelection.Clip(m_nRows, m_nCols);
-            for (const CCellRange& range : m_PrevSelection.Ranges()) m_Selection.Add(range);
+            m_PrevSelectedCellMap.Clip(m_nRows, m_nCols);
+            for (const CCellRange& range : m_PrevSelectedCellMap.Ranges()) m_SelectedCellMap.Add(range);
         }
     }
 
@@ -96,9 +96,9 @@ void CGridCtrl::SetSelectedRange(int nMinRow, int nMinCol, int nMaxRow, int nMax
     {
         const CCellRange range(nMinRow, nMinCol, nMaxRow, nMaxCol);
         if (bSelectCells)
-            m_Selection.Add(range);
+            m_SelectedCellMap.Add(range);
         else
-            m_Selection.Remove(range);
+            m_SelectedCellMap.Remove(range);
     }
 
     // Of the cells on the screen, those that changed are drawn again.
@@ -110,7 +110,7 @@ void CGridCtrl::SetSelectedRange(int nMinRow, int nMinCol, int nMaxRow, int nMax
         for (int row = shown.GetMinRow(); row <= shown.GetMaxRow(); row++)
             for (int col = shown.GetMinCol(); col <= shown.GetMaxCol(); col++)
             {
-                if (before.Contains(row, col) == m_Selection.Contains(row, col)) continue;
+                if (before.Contains(row, col) == m_SelectedCellMap.Contains(row, col)) continue;
                 if (pDC)
                     PaintCell(row, col, pDC);
                 else
