@@ -1,7 +1,7 @@
 // The masked edit control.
 #include "controls/edit/MaskedEdit.h"
 
-#include "controls/edit/RefusedKeyHint.h"
+#include "platform/gui/widgets/RefusedKeyHint.h"
 
 #include <algorithm>
 
@@ -130,7 +130,7 @@ void CMaskedEdit::NotifyBadInput()
     CString hint = m_strRefusal;
     m_strRefusal.Empty();
     if (hint.IsEmpty() && m_chTyped) hint = RefusalHint(m_chTyped);
-    qor::edit::ShowRefusal(*this, hint);
+    qor::gui::ShowRefusal(*this, hint);
 }
 
 CString CMaskedEdit::RefusalHint(TCHAR ch) const

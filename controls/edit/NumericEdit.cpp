@@ -1,8 +1,8 @@
 // The numeric edit control.
 #include "controls/edit/NumericEdit.h"
 
-#include "controls/edit/RefusedKeyHint.h"
 #include "platform/gui/draw/NumberText.h"
+#include "platform/gui/widgets/RefusedKeyHint.h"
 
 #include <algorithm>
 #include <cmath>
@@ -442,7 +442,7 @@ int CNumericEdit::InsertChar(int nPos, TCHAR ch, BOOL bOverwrite)
         // No zero in front of other digits.
         ReformatInput();
         if (!m_input.empty() && (m_input[0] == L'0' || m_input[0] == m_chDecimalSeparator)) return PrefixLength();
-        m_strRefusal = qor::edit::kHintLeadingZero;
+        m_strRefusal = qor::gui::kHintLeadingZero;
         return -1;
     }
     if (!m_input.empty() && index == 0)
@@ -504,7 +504,7 @@ int CNumericEdit::InsertChar(int nPos, TCHAR ch, BOOL bOverwrite)
     {
         m_input = before;
         ReformatInput();
-        m_strRefusal = qor::edit::kHintNoMoreDigits;
+        m_strRefusal = qor::gui::kHintNoMoreDigits;
         return -1;
     }
     int pos = InputLength();
@@ -661,7 +661,7 @@ LRESULT CNumericEdit::OnPasteNumber(WPARAM, LPARAM)
     double value = 0.0;
     if (!ParseNumber(CString(result.c_str()), value))
     {
-        m_strRefusal = qor::edit::kHintNotANumber;
+        m_strRefusal = qor::gui::kHintNotANumber;
         NotifyBadInput();
         return 0;
     }
@@ -686,8 +686,8 @@ CString CNumericEdit::RefusalHint(TCHAR ch) const
     if ((IsDigit(ch) || IsDecimalKey(ch)) && start == end && !IsInsertPosition(start))
         return CMaskedEdit::RefusalHint(ch);
     // The sign toggles from anywhere, so '-' is never refused; the decimal key is, without decimals.
-    qor::edit::NumberKeys keys;
+    qor::gui::NumberKeys keys;
     keys.decimal = m_nDecimalDigits > 0 ? m_chDecimalSeparator : 0;
     keys.negative = L'-';
-    return qor::edit::RefusedKeyHint(ch, keys);
+    return qor::gui::RefusedKeyHint(ch, keys);
 }

@@ -1,8 +1,8 @@
 // The numeric cell and its filtering in-place editor.
 #include "controls/grid/GridCellNumeric.h"
 
-#include "controls/edit/RefusedKeyHint.h"
 #include "controls/grid/GridCtrl.h"
+#include "platform/gui/widgets/RefusedKeyHint.h"
 
 #include <algorithm>
 #include <cmath>
@@ -427,7 +427,7 @@ void CInPlaceNumEdit::OnUpdate()
     m_bUpdating = TRUE;
     if (!(m_nFlags & CGridCellNumeric::Silent)) ::MessageBeep(0);
     // A beep goes unheard on a desktop without sound: the reason shows beside the cell at once.
-    qor::edit::ShowRefusal(*this, RefusalHint(str));
+    qor::gui::ShowRefusal(*this, RefusalHint(str));
     SetWindowText(m_strLastValid);
     SetSel(m_dwSel);
     m_bUpdating = FALSE;
@@ -435,16 +435,16 @@ void CInPlaceNumEdit::OnUpdate()
 
 CString CInPlaceNumEdit::RefusalHint(const CString& str) const
 {
-    qor::edit::NumberKeys keys;
+    qor::gui::NumberKeys keys;
     keys.decimal = m_chDecimal;
     keys.negative = m_chNegative;
     keys.signAfter = m_chNegative && m_nNegativeMode >= 3;
     keys.parentheses = m_chNegative && m_strAccepted.Find(_T('(')) >= 0;
     // A character the cell does not take; else the sign or the separator out of place.
     for (int i = 0; i < str.GetLength(); i++)
-        if (m_strAccepted.Find(str[i]) < 0) return qor::edit::RefusedKeyHint(str[i], keys);
-    if (m_chDecimal && CountOf(str, m_chDecimal) > 1) return qor::edit::kHintDecimalTwice;
+        if (m_strAccepted.Find(str[i]) < 0) return qor::gui::RefusedKeyHint(str[i], keys);
+    if (m_chDecimal && CountOf(str, m_chDecimal) > 1) return qor::gui::kHintDecimalTwice;
     if (m_chNegative && (CountOf(str, _T('(')) > 0 || CountOf(str, _T(')')) > 0) && CountOf(str, m_chNegative) == 0)
-        return qor::edit::RefusedKeyHint(_T('('), keys);
-    return qor::edit::RefusedKeyHint(m_chNegative ? m_chNegative : _T('-'), keys);
+        return qor::gui::RefusedKeyHint(_T('('), keys);
+    return qor::gui::RefusedKeyHint(m_chNegative ? m_chNegative : _T('-'), keys);
 }

@@ -2,9 +2,9 @@
 // words in every dialog field and every cell ("Use '.' for the decimal point" for a comma).
 #pragma once
 
-#include "platform/gui/Afx.h"
+#include "platform/gui/widgets/Controls.h"
 
-namespace qor::edit {
+namespace qor::gui {
 
 // What a number field takes besides the digits.
 struct NumberKeys
@@ -27,4 +27,4 @@ inline constexpr const wchar_t* kHintNotANumber = L"That is not a number this fi
 // Shows the hint in a tip just below the edit, at once (nothing for an empty hint).
 void ShowRefusal(CEdit& edit, const CString& hint);
 
-} // namespace qor::edit
+} // namespace qor::gui

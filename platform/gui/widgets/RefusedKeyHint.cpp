@@ -1,6 +1,7 @@
-#include "controls/edit/RefusedKeyHint.h"
+// The words of a number field's refusal of a key, and the tip that shows them.
+#include "platform/gui/widgets/RefusedKeyHint.h"
 
-namespace qor::edit {
+namespace qor::gui {
 
 namespace {
 
@@ -58,4 +59,4 @@ void ShowRefusal(CEdit& edit, const CString& hint)
     if (!hint.IsEmpty() && edit.m_hWnd) edit.ShowBalloonTip(nullptr, hint, TTI_WARNING);
 }
 
-} // namespace qor::edit
+} // namespace qor::gui
