@@ -49,6 +49,7 @@ CNumericEdit::CNumericEdit() : m_crNegative(m_crText) {}
 
 BOOL CNumericEdit::SetValue(double dValue)
 {
+    ReleaseHold(); // a value from outside ends what the hint said
     // The fixed-point digits, rounded to the decimals.
     const int decimals = std::max(m_nDecimalDigits, 0);
     const double magnitude = std::fabs(dValue);
@@ -524,7 +525,7 @@ void CNumericEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
     const wchar_t ch = static_cast<wchar_t>(nChar);
     if (!IsReadOnly() && ch >= 0x20)
     {
-        HideBalloonTip();
+        if (HoldsBack(ch)) return;
         if (ch == L'-')
         {
             // The sign toggles wherever the caret is; the caret keeps to its digits.
@@ -537,8 +538,7 @@ void CNumericEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
         // A key the number cannot take changes nothing (not even a selection).
         if ((!IsDigit(ch) && !IsDecimalKey(ch)) || (IsDecimalKey(ch) && m_nDecimalDigits <= 0))
         {
-            m_strRefusal = RefusalHint(ch);
-            NotifyBadInput();
+            RefuseKey(RefusalHint(ch));
             return;
         }
     }
@@ -639,7 +639,7 @@ LRESULT CNumericEdit::OnSetTextNumber(WPARAM wParam, LPARAM lParam)
 
 LRESULT CNumericEdit::OnPasteNumber(WPARAM, LPARAM)
 {
-    if (IsReadOnly()) return 0;
+    if (IsReadOnly() || HoldsBackPaste()) return 0;
     CString clip;
     if (!qor::GetClipboardText(clip)) return 0;
     std::wstring text = clip.GetString();

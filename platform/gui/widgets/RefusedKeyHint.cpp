@@ -54,9 +54,9 @@ CString RefusedKeyHint(TCHAR ch, const NumberKeys& keys)
     return hint;
 }
 
-void ShowRefusal(CEdit& edit, const CString& hint)
+void ShowRefusal(CEdit& edit, const CString& hint, bool stay)
 {
-    if (!hint.IsEmpty() && edit.m_hWnd) edit.ShowBalloonTip(nullptr, hint, TTI_WARNING);
+    if (!hint.IsEmpty() && edit.m_hWnd) ShowEditBalloon(edit.m_hWnd, CString(), hint, stay);
 }
 
 } // namespace qor::gui

@@ -172,6 +172,85 @@ TEST_F(NumberFields, ARefusedKeySaysWhyBesideTheFieldAndTheCell)
     EXPECT_DOUBLE_EQ(model->m_GammaPL, 1.5);
 }
 
+TEST_F(NumberFields, AKeyTypedAtSpeedAfterARefusedOneNeverJoinsTheNumber)
+{
+    // Each key down, character and up at once, as a quick typist's: after a refused key the
+    // digits are held back with the hint in view, so no number is read with a key lost.
+    const wchar_t* const typed[] = {L"1,5", L"1e3", L"1 5"};
+    const auto typeHeld = [](CWnd& field, const wchar_t* text) {
+        for (const wchar_t* p = text; *p; ++p)
+        {
+            TypeChar(field, *p);
+            if (p > text)
+            {
+                EXPECT_NE(Hint(field), CString()) << "the hint is in view at key " << (p - text);
+            }
+        }
+    };
+    // The numeric edit: the critical-ratio multiplier takes 1, never 15 or 13.
+    for (const wchar_t* text : typed)
+    {
+        DrivenDialogs driven;
+        driven.ThenAs<CCritRatioRefCollDlg>([&](CCritRatioRefCollDlg& dlg) {
+            CEdit& field = *static_cast<CEdit*>(dlg.GetDlgItem(IDC_EDIT_MULTIPLIER));
+            field.SetFocus();
+            field.SetSel(0, -1);
+            typeHeld(field, text);
+            // Moving the caret lets digits in again.
+            KeyPress(&field, VK_END);
+            EXPECT_EQ(Hint(field), CString());
+            qor::test::PressOK(dlg);
+        });
+        CCritRatioRefCollDlg dlg;
+        dlg.m_vLoadModel = {std::make_shared<CLoadModel>(1, L"T44")};
+        dlg.m_vRefCollection = {std::make_shared<CReferenceCollection>(1, L"Network", false, 20, 0.5)};
+        ASSERT_EQ(dlg.DoModal(), IDOK);
+        EXPECT_DOUBLE_EQ(dlg.m_Multiplier, 1.0) << text;
+    }
+    // The numeric cell: the load model's Dynamic Load Allowance.
+    for (const wchar_t* text : typed)
+    {
+        auto model = std::make_shared<CLoadModel>(2, L"Truck");
+        RunSheet(model, [&](CPropSheetLM& sheet) {
+            ASSERT_TRUE(sheet.SetActivePage(4));
+            CInPlaceNumEdit* cell = StartCellEdit(sheet.GetFactorsPage().GetGrid(), 1, 2, text[0]);
+            ASSERT_NE(cell, nullptr);
+            typeHeld(*cell, text + 1);
+            EXPECT_TRUE(cell->IsHoldingDigits());
+            KeyPress(cell, VK_RETURN, L'\r');
+            qor::test::Pump();
+            EXPECT_TRUE(qor::test::PressOK(sheet));
+        });
+        EXPECT_DOUBLE_EQ(model->m_gDLA.value, 1.0) << text;
+    }
+    // The plain number edit of a span refuses no key but reads the whole text at OK: "1,5" and
+    // "1 5" are no number, "1e3" is 1,000 m.
+    ScriptedMessageBoxes boxes;
+    for (const wchar_t* text : typed)
+    {
+        DrivenDialogs driven;
+        CBridgeDlg bridgeDlg;
+        bridgeDlg.SetBridge(std::make_shared<CBridge>(1, L"20 m single span", 1, 20.0));
+        driven.ThenAs<CBridgeDlg>([&](CBridgeDlg& d) {
+            qor::test::TypeKeys(d, IDC_BRIDGE_SPAN, text);
+            const size_t before = boxes.Shown().size();
+            qor::test::PressOK(d);
+            if (boxes.Shown().size() > before) qor::test::PressCancel(d); // refused: the dialog is still open
+        });
+        const INT_PTR answer = bridgeDlg.DoModal();
+        if (text[1] == L'e')
+        {
+            ASSERT_EQ(answer, IDOK);
+            EXPECT_DOUBLE_EQ(bridgeDlg.GetBridge().m_SpanLength, 1000.0);
+        }
+        else
+        {
+            EXPECT_EQ(answer, IDCANCEL) << text;
+            EXPECT_EQ(boxes.Shown().back().text, CString(L"Please enter a number.")) << text;
+        }
+    }
+}
+
 TEST_F(NumberFields, ValuesBeyondTheRangesAreRefusedNamingTheRange)
 {
     ScriptedMessageBoxes boxes;
