@@ -30,6 +30,12 @@ inline constexpr InputRange kKindFactorRange{0.0, 10.0, L"factor", L""};
 inline constexpr InputRange kMultiplierRange{0.01, 100.0, L"global multiplier", L""};
 inline constexpr InputRange kOverstressRange{0.01, 100.0, L"overstress factor", L""};
 inline constexpr InputRange kApplicableLengthRange{0.0, 10000.0, L"length", L"m"};
+// The standard library's entries: a dynamic allowance of the engineer's own is a factor like the
+// others (and above 0), HB units carry 10 kN an axle each (so at most the 1,000 of an axle
+// weight). The spacings of a generated ensemble, and the step between them, are lengths of at
+// most a kilometre.
+inline constexpr InputRange kHBUnitsRange{1.0, 100.0, L"number of HB units", L""};
+inline constexpr InputRange kSpacingRange{0.0, 1000.0, L"spacing", L"m"};
 
 inline bool InRange(double value, const InputRange& range) { return value >= range.min && value <= range.max; }
 

@@ -14,9 +14,11 @@
 #include "platform/test/GuiTest.h"
 #include "res/AnalysisDialogs.h"
 #include "res/BridgeDialogs.h"
+#include "res/LibraryDialogs.h"
 #include "res/LoadModelDialogs.h"
 #include "ui/dialogs/BridgeDlg.h"
 #include "ui/dialogs/CritRatioRefCollDlg.h"
+#include "ui/dialogs/LMEParametersDlg.h"
 #include "ui/dialogs/MovingLoadDlg.h"
 #include "ui/dialogs/PropPageLMFactors.h"
 #include "ui/dialogs/PropSheetLM.h"
@@ -363,6 +365,47 @@ TEST_F(NumberFields, ValuesBeyondTheRangesAreRefusedNamingTheRange)
     for (const qor::MessageBoxCall& box : boxes.Shown())
         EXPECT_EQ(box.type & MB_ICONMASK, static_cast<UINT>(MB_ICONEXCLAMATION));
     EXPECT_DOUBLE_EQ(model->m_GammaPL, 2.0);
+}
+
+TEST_F(NumberFields, TheLengthsOfApplicabilityTheAllowanceAndTheHBUnitsHaveRanges)
+{
+    ScriptedMessageBoxes boxes;
+    // A length below which the model does not apply: 20 km is refused as the page is left.
+    auto model = std::make_shared<CLoadModel>(2, L"Truck");
+    model->AddPointLoad(10.0, 0.0, 0.0);
+    RunSheet(model, [&](CPropSheetLM& sheet) {
+        ASSERT_TRUE(sheet.SetActivePage(5));
+        CPropPageLMApplicable& page = sheet.GetApplicabilityPage();
+        qor::test::Click(page.GetDlgItem(IDC_LM_USE_MIN), CPoint(3, 3));
+        qor::test::TypeKeys(page, IDC_LM_MIN_LENGTH, L"20000");
+        EXPECT_FALSE(sheet.SetActivePage(0));
+        EXPECT_EQ(boxes.Shown().back().text,
+                  CString(L"The length below which the model does not apply must be from 0 m to 10,000 m."));
+        qor::test::TypeKeys(page, IDC_LM_MIN_LENGTH, L"10000");
+        EXPECT_TRUE(qor::test::PressOK(sheet));
+    });
+    EXPECT_TRUE(model->m_bUseMinL);
+    EXPECT_DOUBLE_EQ(model->m_minL, 10000.0);
+
+    // An allowance of 99999 and 99999 HB units: the model would be scaled past any load.
+    DrivenDialogs driven;
+    driven.ThenAs<CLMEParametersDlg>([&](CLMEParametersDlg& dlg) {
+        qor::test::Click(dlg.GetDlgItem(IDC_LMEP_USER_DLA), CPoint(3, 3));
+        qor::test::TypeKeys(dlg, IDC_LMEP_DLA, L"99999");
+        qor::test::PressOK(dlg);
+        EXPECT_EQ(boxes.Shown().back().text, CString(L"The DAF value must be from 0 to 100."));
+        qor::test::TypeKeys(dlg, IDC_LMEP_DLA, L"1.4");
+        qor::test::TypeKeys(dlg, IDC_LMEP_HB_UNITS, L"99999");
+        qor::test::PressOK(dlg);
+        EXPECT_EQ(boxes.Shown().back().text, CString(L"The number of HB units must be from 1 to 100."));
+        qor::test::TypeKeys(dlg, IDC_LMEP_HB_UNITS, L"100");
+        qor::test::PressOK(dlg);
+    });
+    CLMEParametersDlg dlg;
+    dlg.m_bHBEnabled = true;
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_DOUBLE_EQ(dlg.m_DLA, 1.4);
+    EXPECT_EQ(dlg.m_nHBUnits, 100);
 }
 
 TEST_F(NumberFields, TheOverallFactorShowsEveryDigitAndTheIdLooksReadOnly)
