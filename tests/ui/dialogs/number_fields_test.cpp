@@ -298,12 +298,12 @@ TEST_F(NumberFields, ValuesBeyondTheRangesAreRefusedNamingTheRange)
     driven.ThenAs<CMovingLoadDlg>([&](CMovingLoadDlg& d) {
         qor::test::TypeKeys(d, IDC_EDIT_STEP, L"0.001");
         qor::test::PressOK(d);
-        EXPECT_EQ(boxes.Shown().back().text, CString(L"The step distance must be from 0.01 m to 100 m."));
+        EXPECT_EQ(boxes.Shown().back().text, CString(L"The step distance must be above 0.001 m and at most 1,000 m."));
         qor::test::TypeKeys(d, IDC_EDIT_STEP, L"0.25");
         qor::test::Click(d.GetDlgItem(IDC_RADIO_BY_COUNT), CPoint(3, 3));
-        qor::test::TypeKeys(d, IDC_EDIT_NSTEPS, L"20000");
+        qor::test::TypeKeys(d, IDC_EDIT_NSTEPS, L"40000");
         qor::test::PressOK(d);
-        EXPECT_EQ(boxes.Shown().back().text, CString(L"The number of steps must be from 1 to 10,000."));
+        EXPECT_EQ(boxes.Shown().back().text, CString(L"The number of steps must be from 1 to 32,767."));
         qor::test::TypeKeys(d, IDC_EDIT_NSTEPS, L"10000");
         qor::test::PressOK(d);
     });
