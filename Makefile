@@ -6,8 +6,9 @@ BUILD_RUN := build/release
 BUILD_TEST := build/test
 BUILD_BENCH := build/bench
 BUILD_TSAN := build/tsan
+BUILD_PLAIN := build/plain
 
-.PHONY: run test tsan bench deps build build-test build-tsan clean
+.PHONY: run test tsan bench deps build build-test build-tsan build-plain clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -36,6 +37,12 @@ build-tsan: deps
 tsan: build-tsan
 	cd $(BUILD_TSAN) && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 ignore_noninstrumented_modules=1 suppressions=$(CURDIR)/scripts/tsan.supp" \
 	  ctest --output-on-failure -j $(JOBS) -R '^(app/|ui_)'
+
+# The configuration a plain `cmake -S . -B build/plain` gives (no build type, static libraries,
+# tests on): built only, so that it keeps linking; its tests run in the sanitizer builds.
+build-plain: deps
+	cmake -S . -B $(BUILD_PLAIN)
+	cmake --build $(BUILD_PLAIN) -j $(JOBS)
 
 bench: deps
 	cmake -S . -B $(BUILD_BENCH) -DCMAKE_BUILD_TYPE=Release -DQOR_TESTS=OFF -DQOR_BENCH=ON

@@ -1,7 +1,7 @@
 // The masked edit control.
 #include "controls/edit/MaskedEdit.h"
 
-#include "controls/edit/RefusedKeyHint.h"
+#include "platform/gui/widgets/RefusedKeyHint.h"
 
 #include <algorithm>
 
@@ -12,6 +12,7 @@ ON_WM_CHAR()
 ON_WM_KEYDOWN()
 ON_WM_LBUTTONDOWN()
 ON_WM_SETFOCUS()
+ON_WM_KILLFOCUS()
 ON_WM_SETTINGCHANGE()
 ON_MESSAGE(WM_SETTEXT, OnSetText)
 ON_MESSAGE(WM_SETFONT, OnSetFontMsg)
@@ -125,12 +126,70 @@ void CMaskedEdit::EmptyData(BOOL bInputOnly)
 
 void CMaskedEdit::NotifyBadInput()
 {
-    MessageBeep(MB_ICONEXCLAMATION);
-    // The beep alone goes unheard on a desktop without sound: the reason shows beside the field.
     CString hint = m_strRefusal;
     m_strRefusal.Empty();
-    if (hint.IsEmpty() && m_chTyped) hint = RefusalHint(m_chTyped);
-    qor::edit::ShowRefusal(*this, hint);
+    if (m_chTyped)
+    {
+        RefuseKey(hint.IsEmpty() ? RefusalHint(m_chTyped) : hint);
+        return;
+    }
+    MessageBeep(MB_ICONEXCLAMATION);
+    // The beep alone goes unheard on a desktop without sound: the reason shows beside the field.
+    qor::gui::ShowRefusal(*this, hint);
+}
+
+void CMaskedEdit::RefuseKey(const CString& hint)
+{
+    MessageBeep(MB_ICONEXCLAMATION);
+    // The next digits typed at speed would join the number as if the refused key had not been
+    // there ("1,5" as 15): they are held back, and the reason stays beside the field meanwhile.
+    m_bHeld = true;
+    m_strHeld = hint;
+    qor::gui::ShowRefusal(*this, hint, true);
+}
+
+bool CMaskedEdit::ReleasesHold(TCHAR) const { return false; }
+
+bool CMaskedEdit::HoldsBack(TCHAR ch)
+{
+    if (!m_bHeld)
+    {
+        HideBalloonTip(); // a new key takes the last refusal's tip away
+        return false;
+    }
+    // A digit over the whole number replaces it: nothing for it to join.
+    const bool replacesAll = SelectionCoversInput();
+    if (ch >= L'0' && ch <= L'9' && !replacesAll)
+    {
+        MessageBeep(MB_ICONEXCLAMATION);
+        qor::gui::ShowRefusal(*this, m_strHeld, true);
+        return true;
+    }
+    if (replacesAll || ReleasesHold(ch)) ReleaseHold();
+    return false;
+}
+
+void CMaskedEdit::ReleaseHold()
+{
+    if (!m_bHeld) return;
+    m_bHeld = false;
+    m_strHeld.Empty();
+    HideBalloonTip();
+}
+
+bool CMaskedEdit::SelectionCoversInput() const
+{
+    int start = 0, end = 0;
+    GetSel(start, end);
+    return start != end && start <= PrefixLength() && end >= PrefixLength() + InputLength();
+}
+
+bool CMaskedEdit::HoldsBackPaste()
+{
+    if (!m_bHeld || SelectionCoversInput()) return false;
+    MessageBeep(MB_ICONEXCLAMATION);
+    qor::gui::ShowRefusal(*this, m_strHeld, true);
+    return true;
 }
 
 CString CMaskedEdit::RefusalHint(TCHAR ch) const
@@ -339,6 +398,7 @@ LRESULT CMaskedEdit::OnSetText(WPARAM, LPARAM lParam)
         return r;
     }
     // Text from outside becomes the input.
+    ReleaseHold();
     const CString text = lParam ? reinterpret_cast<LPCTSTR>(lParam) : L"";
     const BOOL saved = m_bChangeNotify;
     m_bChangeNotify = FALSE;
@@ -395,6 +455,12 @@ void CMaskedEdit::OnSettingChange(UINT uFlags, LPCTSTR lpszSection)
     UpdateSettings();
     EmptyData(TRUE);
     SetInputData(input, 0);
+}
+
+void CMaskedEdit::OnKillFocus(CWnd* pNewWnd)
+{
+    ReleaseHold(); // the tip goes with the focus, and so does what it says
+    CEdit::OnKillFocus(pNewWnd);
 }
 
 void CMaskedEdit::OnSetFocus(CWnd* pOldWnd)
@@ -498,15 +564,22 @@ void CMaskedEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
         case 0x16: SendMessage(WM_PASTE); return;
         case 0x18: SendMessage(WM_CUT); return;
         case 0x1A: SendMessage(WM_UNDO); return;
-        default: CEdit::OnChar(nChar, nRepCnt, nFlags); return;
+        default:
+            ReleaseHold(); // Ctrl+A and the like move the caret
+            CEdit::OnChar(nChar, nRepCnt, nFlags);
+            return;
         }
     }
 
     int start = 0, end = 0;
     GetSel(start, end);
 
-    // A new key takes the last refusal's tip away; a refused one shows its own.
-    HideBalloonTip();
+    // A refused key holds the digits back until a deletion; a new key otherwise takes the last
+    // refusal's tip away, and a refused one shows its own.
+    if (ch == L'\b')
+        ReleaseHold();
+    else if (HoldsBack(ch))
+        return;
     struct Typing
     {
         TCHAR& typed;
@@ -529,7 +602,8 @@ void CMaskedEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
 
     if ((style & ES_NUMBER) && !(ch >= L'0' && ch <= L'9') && !enter)
     {
-        CEdit::OnChar(nChar, nRepCnt, nFlags);
+        // Digits only: the field says so and holds back the digits that follow.
+        RefuseKey(qor::gui::RefusedKeyHint(ch, qor::gui::NumberKeys{}));
         return;
     }
 
@@ -581,6 +655,10 @@ void CMaskedEdit::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
     const bool shift = GetKeyState(VK_SHIFT) < 0;
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
     int start = 0, end = 0;
+    // Deleting and moving the caret end a refusal's hold (a paste does not).
+    if (nChar == VK_DELETE || nChar == VK_HOME || nChar == VK_END || nChar == VK_LEFT || nChar == VK_RIGHT ||
+        nChar == VK_UP || nChar == VK_DOWN)
+        ReleaseHold();
     switch (nChar)
     {
     case VK_DELETE:
@@ -632,6 +710,7 @@ void CMaskedEdit::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 
 void CMaskedEdit::OnLButtonDown(UINT nFlags, CPoint point)
 {
+    ReleaseHold();
     CEdit::OnLButtonDown(nFlags, point);
     int start = 0, end = 0;
     GetSel(start, end);
@@ -643,6 +722,7 @@ void CMaskedEdit::OnLButtonDown(UINT nFlags, CPoint point)
 LRESULT CMaskedEdit::OnCut(WPARAM, LPARAM)
 {
     if (IsReadOnly()) return Default();
+    ReleaseHold();
     int start = 0, end = 0;
     GetSel(start, end);
     if (start == end) return 0;
@@ -656,6 +736,7 @@ LRESULT CMaskedEdit::OnCut(WPARAM, LPARAM)
 LRESULT CMaskedEdit::OnClear(WPARAM, LPARAM)
 {
     if (IsReadOnly()) return Default();
+    ReleaseHold();
     int start = 0, end = 0;
     GetSel(start, end);
     if (start == end) return 0;
@@ -667,7 +748,7 @@ LRESULT CMaskedEdit::OnClear(WPARAM, LPARAM)
 
 LRESULT CMaskedEdit::OnPaste(WPARAM, LPARAM)
 {
-    if (IsReadOnly()) return 0;
+    if (IsReadOnly() || HoldsBackPaste()) return 0;
     CString clip;
     if (!qor::GetClipboardText(clip)) return 0;
     std::wstring text = clip.GetString();
@@ -717,6 +798,7 @@ void CMaskedEdit::TakeInputFromWindow()
 LRESULT CMaskedEdit::OnUndo(WPARAM, LPARAM)
 {
     if (IsReadOnly()) return FALSE;
+    ReleaseHold();
     // The edit undoes its last text; the input follows what it shows.
     LRESULT r = Default();
     int start = 0, end = 0;

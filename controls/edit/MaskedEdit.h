@@ -27,8 +27,13 @@ public:
     virtual BOOL SetInputData(LPCTSTR lpszText, int nPos);
     // bInputOnly: clears the input; otherwise the prefix and suffix too. Caret to the input.
     virtual void EmptyData(BOOL bInputOnly);
-    // A refused key or text: the beep, and at once a tip beside the field that says why.
+    // A refused key or text: the beep, and at once a tip beside the field that says why. After a
+    // refused key no digit joins the input and the tip stays, until the user deletes, moves the
+    // caret or types a key that ReleasesHold (so "1,5" never becomes 15).
     virtual void NotifyBadInput();
+    // Whether the typed key ch ends the hold of a refused key (the numeric edit: its decimal key).
+    virtual bool ReleasesHold(TCHAR ch) const;
+    bool IsHoldingDigits() const { return m_bHeld; }
     // Why the typed character ch was refused (shown by NotifyBadInput).
     virtual CString RefusalHint(TCHAR ch) const;
     virtual BOOL UpdateSettings();
@@ -107,6 +112,7 @@ protected:
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnLButtonDown(UINT nFlags, CPoint point);
     void OnSetFocus(CWnd* pOldWnd);
+    void OnKillFocus(CWnd* pNewWnd);
     void OnSettingChange(UINT uFlags, LPCTSTR lpszSection);
     LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetFontMsg(WPARAM wParam, LPARAM lParam);
@@ -121,6 +127,17 @@ protected:
     void DeleteMoving(int nStart, int nEnd, int nStep);
     // The window text minus the literals, as the new input (after the toolkit changed it).
     void TakeInputFromWindow();
+    // A typed key refused: the beep, the tip with the hint, and the digits held back.
+    void RefuseKey(const CString& hint);
+    // Before a typed character is written: true when the hold refuses it (a digit); else the
+    // last refusal's tip goes unless a hold keeps it.
+    bool HoldsBack(TCHAR ch);
+    // A deletion, a move of the caret, a text from outside: the hold and its tip go.
+    void ReleaseHold();
+    // A paste while the digits are held back is refused as a typed digit is; true then.
+    bool HoldsBackPaste();
+    // The selection holds the whole input (what is typed replaces the number).
+    bool SelectionCoversInput() const;
 
     COLORREF m_crText;
     COLORREF m_crBack;
@@ -139,6 +156,8 @@ protected:
     bool m_bInitialized = false;
     TCHAR m_chTyped = 0;  // the character being typed (0 outside typing)
     CString m_strRefusal; // a refusal's own reason, set where it is found; said once
+    bool m_bHeld = false; // a key was refused: digits are held back
+    CString m_strHeld;    // the hint of the refusal that holds them
     COLORREF m_crReadOnlyBack;
     COLORREF m_crReadOnlyText;
 };

@@ -1,8 +1,8 @@
 // The numeric edit control.
 #include "controls/edit/NumericEdit.h"
 
-#include "controls/edit/RefusedKeyHint.h"
 #include "platform/gui/draw/NumberText.h"
+#include "platform/gui/widgets/RefusedKeyHint.h"
 
 #include <algorithm>
 #include <cmath>
@@ -49,6 +49,7 @@ CNumericEdit::CNumericEdit() : m_crNegative(m_crText) {}
 
 BOOL CNumericEdit::SetValue(double dValue)
 {
+    ReleaseHold(); // a value from outside ends what the hint said
     // The fixed-point digits, rounded to the decimals.
     const int decimals = std::max(m_nDecimalDigits, 0);
     const double magnitude = std::fabs(dValue);
@@ -442,7 +443,7 @@ int CNumericEdit::InsertChar(int nPos, TCHAR ch, BOOL bOverwrite)
         // No zero in front of other digits.
         ReformatInput();
         if (!m_input.empty() && (m_input[0] == L'0' || m_input[0] == m_chDecimalSeparator)) return PrefixLength();
-        m_strRefusal = qor::edit::kHintLeadingZero;
+        m_strRefusal = qor::gui::kHintLeadingZero;
         return -1;
     }
     if (!m_input.empty() && index == 0)
@@ -504,7 +505,7 @@ int CNumericEdit::InsertChar(int nPos, TCHAR ch, BOOL bOverwrite)
     {
         m_input = before;
         ReformatInput();
-        m_strRefusal = qor::edit::kHintNoMoreDigits;
+        m_strRefusal = qor::gui::kHintNoMoreDigits;
         return -1;
     }
     int pos = InputLength();
@@ -524,7 +525,7 @@ void CNumericEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
     const wchar_t ch = static_cast<wchar_t>(nChar);
     if (!IsReadOnly() && ch >= 0x20)
     {
-        HideBalloonTip();
+        if (HoldsBack(ch)) return;
         if (ch == L'-')
         {
             // The sign toggles wherever the caret is; the caret keeps to its digits.
@@ -537,8 +538,7 @@ void CNumericEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
         // A key the number cannot take changes nothing (not even a selection).
         if ((!IsDigit(ch) && !IsDecimalKey(ch)) || (IsDecimalKey(ch) && m_nDecimalDigits <= 0))
         {
-            m_strRefusal = RefusalHint(ch);
-            NotifyBadInput();
+            RefuseKey(RefusalHint(ch));
             return;
         }
     }
@@ -639,7 +639,7 @@ LRESULT CNumericEdit::OnSetTextNumber(WPARAM wParam, LPARAM lParam)
 
 LRESULT CNumericEdit::OnPasteNumber(WPARAM, LPARAM)
 {
-    if (IsReadOnly()) return 0;
+    if (IsReadOnly() || HoldsBackPaste()) return 0;
     CString clip;
     if (!qor::GetClipboardText(clip)) return 0;
     std::wstring text = clip.GetString();
@@ -661,7 +661,7 @@ LRESULT CNumericEdit::OnPasteNumber(WPARAM, LPARAM)
     double value = 0.0;
     if (!ParseNumber(CString(result.c_str()), value))
     {
-        m_strRefusal = qor::edit::kHintNotANumber;
+        m_strRefusal = qor::gui::kHintNotANumber;
         NotifyBadInput();
         return 0;
     }
@@ -686,8 +686,8 @@ CString CNumericEdit::RefusalHint(TCHAR ch) const
     if ((IsDigit(ch) || IsDecimalKey(ch)) && start == end && !IsInsertPosition(start))
         return CMaskedEdit::RefusalHint(ch);
     // The sign toggles from anywhere, so '-' is never refused; the decimal key is, without decimals.
-    qor::edit::NumberKeys keys;
+    qor::gui::NumberKeys keys;
     keys.decimal = m_nDecimalDigits > 0 ? m_chDecimalSeparator : 0;
     keys.negative = L'-';
-    return qor::edit::RefusedKeyHint(ch, keys);
+    return qor::gui::RefusedKeyHint(ch, keys);
 }

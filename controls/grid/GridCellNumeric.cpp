@@ -1,8 +1,8 @@
 // The numeric cell and its filtering in-place editor.
 #include "controls/grid/GridCellNumeric.h"
 
-#include "controls/edit/RefusedKeyHint.h"
 #include "controls/grid/GridCtrl.h"
+#include "platform/gui/widgets/RefusedKeyHint.h"
 
 #include <algorithm>
 #include <cmath>
@@ -245,6 +245,7 @@ BEGIN_MESSAGE_MAP(CInPlaceNumEdit, CInPlaceEdit)
 ON_WM_TIMER()
 ON_WM_CHAR()
 ON_WM_KEYDOWN()
+ON_WM_LBUTTONDOWN()
 ON_CONTROL_REFLECT(EN_UPDATE, OnUpdate)
 END_MESSAGE_MAP()
 
@@ -349,11 +350,39 @@ void CInPlaceNumEdit::OnTimer(UINT_PTR nIDEvent)
     CInPlaceEdit::OnTimer(nIDEvent);
 }
 
+bool CInPlaceNumEdit::IsDigitKey(TCHAR ch) const
+{
+    return (ch >= _T('0') && ch <= _T('9')) || NativeDigits().Find(ch) >= 0;
+}
+
+void CInPlaceNumEdit::Beep() const
+{
+    if (!(m_nFlags & CGridCellNumeric::Silent)) ::MessageBeep(0);
+}
+
+void CInPlaceNumEdit::ReleaseHold()
+{
+    if (!m_bHeld) return;
+    m_bHeld = false;
+    m_strHeld.Empty();
+    HideBalloonTip();
+}
+
 void CInPlaceNumEdit::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
+    // Deleting and moving the caret end a refusal's hold.
+    if (nChar == VK_DELETE || nChar == VK_HOME || nChar == VK_END || nChar == VK_LEFT || nChar == VK_RIGHT ||
+        nChar == VK_UP || nChar == VK_DOWN)
+        ReleaseHold();
     // The caret before the key, to go back to if the key spoils the number.
     m_dwSel = GetSel();
     CInPlaceEdit::OnKeyDown(nChar, nRepCnt, nFlags);
+}
+
+void CInPlaceNumEdit::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    ReleaseHold();
+    CInPlaceEdit::OnLButtonDown(nFlags, point);
 }
 
 void CInPlaceNumEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
@@ -364,6 +393,23 @@ void CInPlaceNumEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
         m_bUpdating = TRUE;
         CInPlaceEdit::OnChar(nChar, nRepCnt, nFlags);
         return;
+    }
+    if (m_bHeld)
+    {
+        const TCHAR ch = static_cast<TCHAR>(nChar);
+        // After a refused key the digits typed next would join the number as if it had not been
+        // there ("1,5" as 15): they, and a paste, are refused while the hint stays in view.
+        int start = 0, end = 0;
+        GetSel(start, end);
+        const bool replacesAll = start == 0 && start != end && end >= GetWindowTextLength();
+        if ((IsDigitKey(ch) || ch == 0x16) && !replacesAll)
+        {
+            Beep();
+            qor::gui::ShowRefusal(*this, m_strHeld, true);
+            return;
+        }
+        if (replacesAll || ch == 0x08 || ch == 0x18 || ch == 0x1A || ch == 0x01 || (m_chDecimal && ch == m_chDecimal))
+            ReleaseHold();
     }
     m_dwSel = GetSel();
     CInPlaceEdit::OnChar(nChar, nRepCnt, nFlags);
@@ -420,14 +466,19 @@ void CInPlaceNumEdit::OnUpdate()
     if (IsValidText(str))
     {
         m_strLastValid = str;
-        HideBalloonTip();
+        if (!m_bHeld) HideBalloonTip();
         return;
     }
 
     m_bUpdating = TRUE;
-    if (!(m_nFlags & CGridCellNumeric::Silent)) ::MessageBeep(0);
+    Beep();
     // A beep goes unheard on a desktop without sound: the reason shows beside the cell at once.
-    qor::edit::ShowRefusal(*this, RefusalHint(str));
+    // It holds back the digits that follow, but for a second decimal separator: the digits
+    // after it belong behind the one there is.
+    const CString hint = RefusalHint(str);
+    m_bHeld = hint != qor::gui::kHintDecimalTwice;
+    m_strHeld = m_bHeld ? hint : CString();
+    qor::gui::ShowRefusal(*this, hint, m_bHeld);
     SetWindowText(m_strLastValid);
     SetSel(m_dwSel);
     m_bUpdating = FALSE;
@@ -435,16 +486,16 @@ void CInPlaceNumEdit::OnUpdate()
 
 CString CInPlaceNumEdit::RefusalHint(const CString& str) const
 {
-    qor::edit::NumberKeys keys;
+    qor::gui::NumberKeys keys;
     keys.decimal = m_chDecimal;
     keys.negative = m_chNegative;
     keys.signAfter = m_chNegative && m_nNegativeMode >= 3;
     keys.parentheses = m_chNegative && m_strAccepted.Find(_T('(')) >= 0;
     // A character the cell does not take; else the sign or the separator out of place.
     for (int i = 0; i < str.GetLength(); i++)
-        if (m_strAccepted.Find(str[i]) < 0) return qor::edit::RefusedKeyHint(str[i], keys);
-    if (m_chDecimal && CountOf(str, m_chDecimal) > 1) return qor::edit::kHintDecimalTwice;
+        if (m_strAccepted.Find(str[i]) < 0) return qor::gui::RefusedKeyHint(str[i], keys);
+    if (m_chDecimal && CountOf(str, m_chDecimal) > 1) return qor::gui::kHintDecimalTwice;
     if (m_chNegative && (CountOf(str, _T('(')) > 0 || CountOf(str, _T(')')) > 0) && CountOf(str, m_chNegative) == 0)
-        return qor::edit::RefusedKeyHint(_T('('), keys);
-    return qor::edit::RefusedKeyHint(m_chNegative ? m_chNegative : _T('-'), keys);
+        return qor::gui::RefusedKeyHint(_T('('), keys);
+    return qor::gui::RefusedKeyHint(m_chNegative ? m_chNegative : _T('-'), keys);
 }

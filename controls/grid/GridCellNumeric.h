@@ -16,11 +16,15 @@ public:
     // The text the editor started with (made from the value, in the locale's characters).
     const CString& GetStartText() const { return m_strStart; }
     const CString& GetLastValidText() const { return m_strLastValid; }
+    // After a refused key no digit joins the number and the hint stays, until the user deletes,
+    // moves the caret or types the decimal separator (so "1,5" never becomes 15).
+    bool IsHoldingDigits() const { return m_bHeld; }
 
 protected:
     void OnTimer(UINT_PTR nIDEvent);
     void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnLButtonDown(UINT nFlags, CPoint point);
     void OnEndingEdit() override;
     void OnUpdate();
 
@@ -30,6 +34,11 @@ protected:
     CString RefusalHint(const CString& str) const;
     // Sets the text without checking it.
     void SetTextUnchecked(LPCTSTR text);
+    // Whether ch is one of the digits the cell takes (the locale's or ASCII).
+    bool IsDigitKey(TCHAR ch) const;
+    // The beep, unless the cell is silent.
+    void Beep() const;
+    void ReleaseHold();
 
     DECLARE_MESSAGE_MAP()
 
@@ -43,6 +52,8 @@ protected:
     TCHAR m_chNegative = 0;
     int m_nNegativeMode = -1;
     CString m_strStart;
+    bool m_bHeld = false; // a key was refused: digits are held back
+    CString m_strHeld;    // the hint of the refusal that holds them
 };
 
 class CGridCellNumeric : public CGridCell

@@ -21,7 +21,10 @@
 #include "res/Resource.h"
 #include "res/SettingsPane.h"
 #include "ui/dialogs/BridgeDlg.h"
+#include "ui/dialogs/BridgeRangeDlg.h"
 #include "ui/dialogs/DrawLoadModelCtrl.h"
+#include "ui/dialogs/InputRanges.h"
+#include "ui/dialogs/MovingLoadDlg.h"
 #include "ui/dialogs/RefCollectionDlg.h"
 #include "ui/views/QORView.h"
 
@@ -448,6 +451,72 @@ TEST_F(CaseTest, AddAndEditElementCommands)
     doc->EditRefCollection(false, collection);
     EXPECT_FALSE(collection->m_bIsCalculated);
     EXPECT_EQ(collection->m_nStepPoints, 37);
+}
+
+TEST_F(CaseTest, EveryStepTheSettingsPaneTakesTheAnalysisDialogsTakeToo)
+{
+    // One range a quantity: the pane's rule and the dialogs' are the same table's.
+    static_assert(qor::dialogs::kStepRange.min == CSettings::kMinStepSize &&
+                  qor::dialogs::kStepRange.max == CSettings::kMaxStepSize && qor::dialogs::kStepRange.aboveMin &&
+                  qor::dialogs::kStepCountRange.max == CSettings::kMax16);
+    SendMenuCommand(ID_TOOLS_OPTIONS);
+    CMFCPropertyGridCtrl& grid = Main()->GetSettingsPane().GetPropertyGrid();
+    CSettings& s = *CSettings::GetInstance();
+    // A dialog given a stepping as the case gives it, then OK; refused, it is cancelled. A value
+    // outside its range is said to be so as the dialog opens, and again at OK.
+    auto accepts = [&](auto& dlg, bool byStep, double step, int count) {
+        dlg.m_bByStep = byStep;
+        dlg.m_StepSize = step;
+        dlg.m_nSteps = count;
+        DrivenDialogs driven;
+        driven.ThenAs<std::remove_reference_t<decltype(dlg)>>([&](auto& d) {
+            const std::size_t before = boxes.Shown().size();
+            qor::test::PressOK(d);
+            if (boxes.Shown().size() > before) qor::test::PressCancel(d);
+        });
+        return dlg.DoModal() == IDOK;
+    };
+    struct Stepping
+    {
+        const wchar_t* step;
+        const wchar_t* count;
+    };
+    // The ends of each range and just beyond them.
+    for (const Stepping c : {Stepping{L"0.0011", L"1"}, Stepping{L"1000", L"32767"}, Stepping{L"0.001", L"0"},
+                             Stepping{L"1000.5", L"32768"}, Stepping{L"-2", L"-2"}})
+    {
+        s.SetDefaults();
+        grid.EditValue(grid.FindItemByData(1020), c.step);
+        grid.EditValue(grid.FindItemByData(1021), c.count);
+        const double step = std::wcstod(c.step, nullptr);
+        const int count = static_cast<int>(std::wcstol(c.count, nullptr, 10));
+        const bool paneTakesStep = s.General.Stepping.STEPSIZE == step;
+        const bool paneTakesCount = s.General.Stepping.NSTEPS == count;
+        EXPECT_EQ(paneTakesStep, paneTakesCount) << CString(c.step).ToUtf8();
+        for (const bool byStep : {true, false})
+        {
+            const bool paneTakes = byStep ? paneTakesStep : paneTakesCount;
+            const std::size_t before = boxes.Shown().size();
+            CMovingLoadDlg moving;
+            EXPECT_EQ(accepts(moving, byStep, step, count), paneTakes) << CString(c.step).ToUtf8();
+            CBridgeRangeDlg range;
+            EXPECT_EQ(accepts(range, byStep, step, count), paneTakes) << CString(c.step).ToUtf8();
+            // A stored collection with that stepping.
+            auto collection = std::make_shared<CReferenceCollection>(1, L"Stored", byStep, count, step);
+            CRefCollectionDlg refDlg;
+            refDlg.SetRefCollection(collection);
+            DrivenDialogs driven;
+            driven.ThenAs<CRefCollectionDlg>([&](CRefCollectionDlg& d) {
+                const std::size_t shown = boxes.Shown().size();
+                qor::test::PressOK(d);
+                if (boxes.Shown().size() > shown) qor::test::PressCancel(d);
+            });
+            EXPECT_EQ(refDlg.DoModal() == IDOK, paneTakes) << CString(c.step).ToUtf8();
+            // Outside: said as each of the three opens and at its OK; inside: nothing said.
+            EXPECT_EQ(boxes.Shown().size() - before, paneTakes ? 0u : 6u) << CString(c.step).ToUtf8();
+        }
+    }
+    EXPECT_EQ(boxes.Shown().back().text, CString(L"The number of steps must be from 1 to 32,767."));
 }
 
 TEST_F(CaseTest, SettingsPaneLimitsResetAndNewCase)

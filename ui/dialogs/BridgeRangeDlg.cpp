@@ -34,6 +34,7 @@ BOOL CBridgeRangeDlg::OnInitDialog()
     qor::dialogs::FillElementList(m_lbLoadModel, m_vLoadModel);
     qor::dialogs::ApplySteppingRule(*this, m_bByStep);
     UpdateData(FALSE);
+    qor::dialogs::SayIfSteppingOutside(m_bByStep, m_StepSize, m_nSteps);
     return TRUE;
 }
 

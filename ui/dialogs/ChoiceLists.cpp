@@ -66,4 +66,12 @@ void ValidateStepping(CDataExchange* pDX, bool byStep, double step, int nSteps)
         ValidateRange(pDX, static_cast<int>(IDC_EDIT_NSTEPS), nSteps, kStepCountRange);
 }
 
+void SayIfSteppingOutside(bool byStep, double step, int nSteps)
+{
+    if (byStep)
+        SayIfStoredOutside(step, kStepRange);
+    else
+        SayIfStoredOutside(nSteps, kStepCountRange);
+}
+
 } // namespace qor::dialogs

@@ -51,4 +51,8 @@ bool ReadNumber(CDialog& dlg, int id, int& value);
 // dialog open.
 void ValidateStepping(CDataExchange* pDX, bool byStep, double step, int nSteps);
 
+// As a dialog opens: a stepping in use that is outside its range is said to be so (and shown as
+// it is).
+void SayIfSteppingOutside(bool byStep, double step, int nSteps);
+
 } // namespace qor::dialogs

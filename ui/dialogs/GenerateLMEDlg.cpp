@@ -9,6 +9,7 @@
 #include "engine/model/Ranges.h"
 #include "res/LibraryDialogs.h"
 #include "res/Resource.h"
+#include "ui/dialogs/InputRanges.h"
 
 #include <cmath>
 
@@ -194,6 +195,16 @@ void CGenerateLMEDlg::OnEndEdit(NM_GRIDVIEW* info, LRESULT* result)
     if (axle < 0 || axle >= static_cast<int>(m_vAxleDefinitions.size())) return;
     AxleDefinition& def = m_vAxleDefinitions[static_cast<size_t>(axle)];
     const auto* number = dynamic_cast<const CGridCellNumeric*>(m_Grid.GetCell(info->iRow, info->iColumn));
+    // The lengths typed keep to the range of a spacing (a cell outside keeps what it held); a
+    // step of zero and the counts are checked at OK, against the whole list.
+    if (number &&
+        (info->iColumn == COL_MIN || info->iColumn == COL_MAX || (info->iColumn == COL_PARAMETER && def.byDistance)))
+    {
+        const wchar_t* what = info->iColumn == COL_MIN   ? L"minimum spacing"
+                              : info->iColumn == COL_MAX ? L"maximum spacing"
+                                                         : L"\"Distance\" step";
+        if (!qor::dialogs::AcceptCell(number->GetNumber(), qor::dialogs::kSpacingRange, result, what)) return;
+    }
     switch (info->iColumn)
     {
     case COL_TYPE:

@@ -32,9 +32,21 @@ CString RangeRefusal(const InputRange& range, LPCTSTR what)
 {
     CString text;
     const CString name = what ? CString(what) : CString(range.what);
-    text.Format(L"The %s must be from %s to %s.", name.GetString(), Bound(range.min, range.unit).GetString(),
-                Bound(range.max, range.unit).GetString());
+    text.Format(range.aboveMin ? L"The %s must be above %s and at most %s." : L"The %s must be from %s to %s.",
+                name.GetString(), Bound(range.min, range.unit).GetString(), Bound(range.max, range.unit).GetString());
     return text;
+}
+
+void SayIfStoredOutside(double value, const InputRange& range, LPCTSTR what)
+{
+    if (InRange(value, range)) return;
+    const CString name = what ? CString(what) : CString(range.what);
+    CString shown;
+    shown.Format(L"%.10g", value);
+    CString text;
+    text.Format(L"The %s stored, %s, is outside its range.\n%s", name.GetString(), shown.GetString(),
+                RangeRefusal(range, what).GetString());
+    AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
 }
 
 bool CheckRange(CWnd& dlg, int id, double value, const InputRange& range, LPCTSTR what)

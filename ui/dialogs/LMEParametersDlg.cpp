@@ -6,6 +6,7 @@
 #include "engine/settings/Settings.h"
 #include "res/LibraryDialogs.h"
 #include "res/Resource.h"
+#include "ui/dialogs/InputRanges.h"
 
 #include <climits>
 #include <cmath>
@@ -132,8 +133,9 @@ void CLMEParametersDlg::OnChangeField()
     if (m_bInitialised) UpdateData(TRUE);
 }
 
-const wchar_t* CLMEParametersDlg::CheckValues(UINT& control) const
+CString CLMEParametersDlg::CheckValues(UINT& control) const
 {
+    using namespace qor::dialogs;
     if (m_bSpacingEnabled)
     {
         // One spacing value (or none) gives an ensemble without a spread, as Generate LME refuses.
@@ -155,19 +157,30 @@ const wchar_t* CLMEParametersDlg::CheckValues(UINT& control) const
         control = IDC_LMEP_DLA;
         return L"The DAF value must be greater than zero.";
     }
+    // The allowance is one of the model's four factors: the same range as on its Factors page.
+    if (!m_bUseStandardDLA && !InRange(m_DLA, kFactorRange))
+    {
+        control = IDC_LMEP_DLA;
+        return RangeRefusal(kFactorRange, L"DAF value");
+    }
     if (m_bHBEnabled && m_nHBUnits < 1)
     {
         control = IDC_LMEP_HB_UNITS;
         return L"The number of HB units must be at least 1.";
     }
-    return nullptr;
+    if (m_bHBEnabled && !InRange(m_nHBUnits, kHBUnitsRange))
+    {
+        control = IDC_LMEP_HB_UNITS;
+        return RangeRefusal(kHBUnitsRange);
+    }
+    return CString();
 }
 
 void CLMEParametersDlg::OnOK()
 {
     if (!UpdateData(TRUE)) return;
     UINT control = 0;
-    if (const wchar_t* text = CheckValues(control))
+    if (const CString text = CheckValues(control); !text.IsEmpty())
     {
         AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
         if (CWnd* w = GetDlgItem(static_cast<int>(control))) GotoDlgCtrl(w);

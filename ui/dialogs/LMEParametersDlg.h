@@ -36,9 +36,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // The text of the first value the library cannot take, and the control holding it; nullptr when all
-    // can be taken.
-    const wchar_t* CheckValues(UINT& control) const;
+    // The text of the first value the library cannot take or that is outside its range, and the control
+    // holding it; empty when all can be taken.
+    CString CheckValues(UINT& control) const;
 
     CNumericEdit m_editStep;
     CNumericEdit m_editCount;

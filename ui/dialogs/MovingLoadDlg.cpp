@@ -46,6 +46,7 @@ BOOL CMovingLoadDlg::OnInitDialog()
     CheckDlgButton(IDC_CHECK_DISPLAY_EACH, m_bDisplayEach ? BST_CHECKED : BST_UNCHECKED);
     qor::dialogs::ApplySteppingRule(*this, m_bByStep);
     UpdateData(FALSE);
+    qor::dialogs::SayIfSteppingOutside(m_bByStep, m_StepSize, m_nSteps);
     return TRUE;
 }
 

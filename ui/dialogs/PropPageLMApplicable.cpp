@@ -6,6 +6,7 @@
 #include "engine/model/LoadModel.h"
 #include "engine/settings/Settings.h"
 #include "res/LoadModelDialogs.h"
+#include "ui/dialogs/InputRanges.h"
 
 namespace {
 
@@ -180,6 +181,14 @@ void CPropPageLMApplicable::OnSelChangeRule()
 
 BOOL CPropPageLMApplicable::OnKillActive()
 {
+    // A length in use must lie in its range; the page stays until it does.
+    using qor::dialogs::CheckRange;
+    using qor::dialogs::kApplicableLengthRange;
+    if ((m_bUseMin && !CheckRange(*this, IDC_LM_MIN_LENGTH, m_MinLength, kApplicableLengthRange,
+                                  L"length below which the model does not apply")) ||
+        (m_bUseMax && !CheckRange(*this, IDC_LM_MAX_LENGTH, m_MaxLength, kApplicableLengthRange,
+                                  L"length above which the model does not apply")))
+        return FALSE;
     if (m_pLoadModel)
     {
         m_pLoadModel->m_bUseMinL = m_bUseMin != 0;

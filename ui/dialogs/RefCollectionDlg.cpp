@@ -89,6 +89,9 @@ BOOL CRefCollectionDlg::OnInitDialog()
     const int decimals = CSettings::GetInstance()->General.DecimalPlaces.FACTOR;
     if (decimals >= 0) m_editOverstressFactor.SetDecimalDigitCount(decimals);
     UpdateData(FALSE);
+    // A collection stored by an earlier version may hold values outside today's ranges.
+    qor::dialogs::SayIfSteppingOutside(m_bByStep, m_StepSize, m_nSteps);
+    if (m_bUseOverstress) qor::dialogs::SayIfStoredOutside(m_OverstressFactor, qor::dialogs::kOverstressRange);
     return TRUE;
 }
 

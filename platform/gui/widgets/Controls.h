@@ -287,8 +287,9 @@ public:
 
 namespace qor::gui {
 // The balloon tip of an edit (CEdit::ShowBalloonTip): shows, hides, and tells whether one is
-// showing, with its text and screen rectangle.
-bool ShowEditBalloon(HWND hEdit, const CString& title, const CString& text);
+// showing, with its text and screen rectangle. A balloon shown to stay (stay true) does not go
+// after a few seconds; the other ways it goes still hold.
+bool ShowEditBalloon(HWND hEdit, const CString& title, const CString& text, bool stay = false);
 bool HideEditBalloon(HWND hEdit);
 bool ShownEditBalloon(HWND hEdit, CString* text = nullptr, CRect* screenRect = nullptr);
 } // namespace qor::gui

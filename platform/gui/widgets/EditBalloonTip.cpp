@@ -1,7 +1,7 @@
 // The balloon tip of an edit control: a line of text shown at once just below the edit (above
 // it where the screen ends), for instance to say why a key was refused. It never takes the
 // focus and goes when the edit loses the focus or is hidden, when another tip replaces it, on
-// HideBalloonTip, and after a few seconds.
+// HideBalloonTip, and after a few seconds unless it is shown to stay.
 #include "platform/gui/widgets/Controls.h"
 
 #include "platform/gui/draw/Convert.h"
@@ -59,7 +59,7 @@ QLabel* FindBalloon(QWidget* edit)
 
 } // namespace
 
-bool ShowEditBalloon(HWND hEdit, const CString& title, const CString& text)
+bool ShowEditBalloon(HWND hEdit, const CString& title, const CString& text, bool stay)
 {
     QWidget* edit = EditWidget(hEdit);
     if (!edit || text.IsEmpty()) return false;
@@ -110,7 +110,13 @@ bool ShowEditBalloon(HWND hEdit, const CString& title, const CString& text)
     balloon->move(at);
     balloon->show();
     balloon->raise();
-    if (auto* timer = balloon->findChild<QTimer*>(QLatin1String("qor_balloon_timer"))) timer->start(kBalloonShowMs);
+    if (auto* timer = balloon->findChild<QTimer*>(QLatin1String("qor_balloon_timer")))
+    {
+        if (stay)
+            timer->stop();
+        else
+            timer->start(kBalloonShowMs);
+    }
     return true;
 }
 

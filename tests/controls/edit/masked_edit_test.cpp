@@ -70,6 +70,34 @@ TEST_F(MaskedEditTest, TypingOnALiteralBeepsAndMovesTheCaret)
     EXPECT_EQ(Caret(edit), 2);
 }
 
+TEST_F(MaskedEditTest, DigitsAfterARefusedKeyAreHeldBackUntilTheCaretMoves)
+{
+    const auto hint = [this] {
+        CString text;
+        return qor::gui::ShownEditBalloon(edit.GetSafeHwnd(), &text) ? text : CString();
+    };
+    BeepCounter beeps;
+    edit.ModifyStyle(0, ES_NUMBER);
+    ASSERT_TRUE(edit.SetMask(L"Steps: #"));
+    edit.SetFocus();
+    // "1,5" typed at speed is not 15: the comma is refused and the 5 held back, the hint in view.
+    Type(edit, L"1,5");
+    EXPECT_EQ(TextOf(edit), CString(L"Steps: 1"));
+    EXPECT_EQ(hint(), CString(L"This field takes whole numbers only"));
+    EXPECT_EQ(beeps.Count(), 2);
+    // A deletion ends the hold and takes the hint away.
+    KeyPress(&edit, VK_BACK, L'\b');
+    EXPECT_EQ(hint(), CString());
+    Type(edit, L"15");
+    EXPECT_EQ(TextOf(edit), CString(L"Steps: 15"));
+    // So does a move of the caret.
+    Type(edit, L"e3");
+    EXPECT_EQ(TextOf(edit), CString(L"Steps: 15"));
+    KeyPress(&edit, VK_HOME);
+    Type(edit, L"2");
+    EXPECT_EQ(TextOf(edit), CString(L"Steps: 215"));
+}
+
 TEST_F(MaskedEditTest, MaskParsing)
 {
     EXPECT_FALSE(edit.SetMask(L"##"));

@@ -227,9 +227,14 @@ TEST_F(NumericEdit, ASecondDecimalSeparatorBeepsAndIsUndone)
     pEdit->GetSel(a, b);
     EXPECT_EQ(a, 3);
     EXPECT_EQ(b, 3);
-    // Letters are refused the same way; digits go on where the caret was.
+    // Letters are refused the same way, and hold back the digits typed next ("1x7" is not 17)
+    // until the caret moves; then digits go on where the caret is.
     KeyPress(pEdit, 'X', L'x');
     EXPECT_EQ(qor::gui::BeepCount(), 2);
+    KeyPress(pEdit, '7', L'7');
+    EXPECT_EQ(qor::gui::BeepCount(), 3);
+    EXPECT_EQ(TextOf(pEdit), CString(_T("1.5")));
+    KeyPress(pEdit, VK_END);
     KeyPress(pEdit, '7', L'7');
     EXPECT_EQ(TextOf(pEdit), CString(_T("1.57")));
 }
@@ -382,10 +387,16 @@ TEST_F(NumericEdit, ARefusedKeyShowsItsReasonBesideTheCell)
     KeyPress(pEdit, VK_OEM_PERIOD, L'.');
     EXPECT_EQ(hint(pEdit), CString(L"Use ',' for the decimal point"));
     EXPECT_EQ(qor::gui::BeepCount(), 0);
+    // The digit after the refused point is held back, and the hint stays.
     KeyPress(pEdit, '7', L'7');
-    EXPECT_EQ(hint(pEdit), CString());
+    EXPECT_EQ(hint(pEdit), CString(L"Use ',' for the decimal point"));
+    EXPECT_EQ(TextOf(pEdit), CString(L"1,5"));
+    // The decimal separator ends the hold (this one is refused, but the digits belong behind the
+    // one there is).
     KeyPress(pEdit, VK_OEM_COMMA, L',');
     EXPECT_EQ(hint(pEdit), CString(L"The number has a decimal point already"));
+    KeyPress(pEdit, '7', L'7');
+    EXPECT_EQ(hint(pEdit), CString());
     KeyPress(pEdit, VK_OEM_MINUS, L'-');
     EXPECT_EQ(hint(pEdit), CString(L"This field takes no negative numbers"));
     KeyPress(pEdit, 'Q', L'q');

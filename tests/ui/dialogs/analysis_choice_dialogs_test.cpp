@@ -135,7 +135,7 @@ TEST_F(AnalysisChoiceDialogs, MovingLoadSwitchesModelKindAndSteppingAndRefusesAB
     dlg.m_nSteps = 25;
     ASSERT_EQ(dlg.DoModal(), IDOK);
     ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, L"The step distance must be from 0.01 m to 100 m.");
+    EXPECT_EQ(boxes.Shown()[0].text, L"The step distance must be above 0.001 m and at most 1,000 m.");
     EXPECT_FALSE(dlg.m_bUseLoadModel);
     EXPECT_EQ(dlg.m_nLoadModelIndex, 1); // kept though no longer shown
     EXPECT_EQ(dlg.m_nLMEIndex, 1);

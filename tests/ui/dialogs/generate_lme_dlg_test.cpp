@@ -162,6 +162,25 @@ TEST_F(GenerateLME, RangesThatCannotBeGeneratedAreRefusedNamingTheAxle)
         ASSERT_EQ(boxes.Shown().size(), 1u);
         EXPECT_EQ(boxes.Shown()[0].text, refusal.text);
     }
+    // A spacing or a step beyond a kilometre is refused in its cell, which keeps what it held.
+    {
+        qor::test::ScriptedMessageBoxes boxes;
+        DrivenDialogs driven;
+        driven.ThenAs<CGenerateLMEDlg>([&](CGenerateLMEDlg& dlg) {
+            qor::test::PickLine(dlg, IDC_GENLME_LOADMODEL, 1);
+            Enter(dlg, {2, L"1", L"2", L"Distance", L"0.5"});
+            CGridCtrl& grid = dlg.GetGrid();
+            grid.EditCellText(2, MAX, L"5000");
+            grid.EditCellText(2, PARAMETER, L"2000");
+            EXPECT_DOUBLE_EQ(dlg.GetAxleDefinitions()[1].max, 2.0);
+            EXPECT_DOUBLE_EQ(dlg.GetAxleDefinitions()[1].parameter, 0.5);
+            qor::test::PressCancel(dlg);
+        });
+        qor::test::SendMenuCommand(ID_TOOLS_GENERATE_LME);
+        ASSERT_EQ(boxes.Shown().size(), 2u);
+        EXPECT_EQ(boxes.Shown()[0].text, L"The maximum spacing must be from 0 m to 1,000 m.");
+        EXPECT_EQ(boxes.Shown()[1].text, L"The \"Distance\" step must be from 0 m to 1,000 m.");
+    }
     // OK before a load model is chosen; then an edit in a row that Tab added has no axle to reach.
     qor::test::ScriptedMessageBoxes boxes;
     DrivenDialogs driven;

@@ -14,9 +14,11 @@
 #include "platform/test/GuiTest.h"
 #include "res/AnalysisDialogs.h"
 #include "res/BridgeDialogs.h"
+#include "res/LibraryDialogs.h"
 #include "res/LoadModelDialogs.h"
 #include "ui/dialogs/BridgeDlg.h"
 #include "ui/dialogs/CritRatioRefCollDlg.h"
+#include "ui/dialogs/LMEParametersDlg.h"
 #include "ui/dialogs/MovingLoadDlg.h"
 #include "ui/dialogs/PropPageLMFactors.h"
 #include "ui/dialogs/PropSheetLM.h"
@@ -172,6 +174,85 @@ TEST_F(NumberFields, ARefusedKeySaysWhyBesideTheFieldAndTheCell)
     EXPECT_DOUBLE_EQ(model->m_GammaPL, 1.5);
 }
 
+TEST_F(NumberFields, AKeyTypedAtSpeedAfterARefusedOneNeverJoinsTheNumber)
+{
+    // Each key down, character and up at once, as a quick typist's: after a refused key the
+    // digits are held back with the hint in view, so no number is read with a key lost.
+    const wchar_t* const typed[] = {L"1,5", L"1e3", L"1 5"};
+    const auto typeHeld = [](CWnd& field, const wchar_t* text) {
+        for (const wchar_t* p = text; *p; ++p)
+        {
+            TypeChar(field, *p);
+            if (p > text)
+            {
+                EXPECT_NE(Hint(field), CString()) << "the hint is in view at key " << (p - text);
+            }
+        }
+    };
+    // The numeric edit: the critical-ratio multiplier takes 1, never 15 or 13.
+    for (const wchar_t* text : typed)
+    {
+        DrivenDialogs driven;
+        driven.ThenAs<CCritRatioRefCollDlg>([&](CCritRatioRefCollDlg& dlg) {
+            CEdit& field = *static_cast<CEdit*>(dlg.GetDlgItem(IDC_EDIT_MULTIPLIER));
+            field.SetFocus();
+            field.SetSel(0, -1);
+            typeHeld(field, text);
+            // Moving the caret lets digits in again.
+            KeyPress(&field, VK_END);
+            EXPECT_EQ(Hint(field), CString());
+            qor::test::PressOK(dlg);
+        });
+        CCritRatioRefCollDlg dlg;
+        dlg.m_vLoadModel = {std::make_shared<CLoadModel>(1, L"T44")};
+        dlg.m_vRefCollection = {std::make_shared<CReferenceCollection>(1, L"Network", false, 20, 0.5)};
+        ASSERT_EQ(dlg.DoModal(), IDOK);
+        EXPECT_DOUBLE_EQ(dlg.m_Multiplier, 1.0) << text;
+    }
+    // The numeric cell: the load model's Dynamic Load Allowance.
+    for (const wchar_t* text : typed)
+    {
+        auto model = std::make_shared<CLoadModel>(2, L"Truck");
+        RunSheet(model, [&](CPropSheetLM& sheet) {
+            ASSERT_TRUE(sheet.SetActivePage(4));
+            CInPlaceNumEdit* cell = StartCellEdit(sheet.GetFactorsPage().GetGrid(), 1, 2, text[0]);
+            ASSERT_NE(cell, nullptr);
+            typeHeld(*cell, text + 1);
+            EXPECT_TRUE(cell->IsHoldingDigits());
+            KeyPress(cell, VK_RETURN, L'\r');
+            qor::test::Pump();
+            EXPECT_TRUE(qor::test::PressOK(sheet));
+        });
+        EXPECT_DOUBLE_EQ(model->m_gDLA.value, 1.0) << text;
+    }
+    // The plain number edit of a span refuses no key but reads the whole text at OK: "1,5" and
+    // "1 5" are no number, "1e3" is 1,000 m.
+    ScriptedMessageBoxes boxes;
+    for (const wchar_t* text : typed)
+    {
+        DrivenDialogs driven;
+        CBridgeDlg bridgeDlg;
+        bridgeDlg.SetBridge(std::make_shared<CBridge>(1, L"20 m single span", 1, 20.0));
+        driven.ThenAs<CBridgeDlg>([&](CBridgeDlg& d) {
+            qor::test::TypeKeys(d, IDC_BRIDGE_SPAN, text);
+            const size_t before = boxes.Shown().size();
+            qor::test::PressOK(d);
+            if (boxes.Shown().size() > before) qor::test::PressCancel(d); // refused: the dialog is still open
+        });
+        const INT_PTR answer = bridgeDlg.DoModal();
+        if (text[1] == L'e')
+        {
+            ASSERT_EQ(answer, IDOK);
+            EXPECT_DOUBLE_EQ(bridgeDlg.GetBridge().m_SpanLength, 1000.0);
+        }
+        else
+        {
+            EXPECT_EQ(answer, IDCANCEL) << text;
+            EXPECT_EQ(boxes.Shown().back().text, CString(L"Please enter a number.")) << text;
+        }
+    }
+}
+
 TEST_F(NumberFields, ValuesBeyondTheRangesAreRefusedNamingTheRange)
 {
     ScriptedMessageBoxes boxes;
@@ -217,12 +298,12 @@ TEST_F(NumberFields, ValuesBeyondTheRangesAreRefusedNamingTheRange)
     driven.ThenAs<CMovingLoadDlg>([&](CMovingLoadDlg& d) {
         qor::test::TypeKeys(d, IDC_EDIT_STEP, L"0.001");
         qor::test::PressOK(d);
-        EXPECT_EQ(boxes.Shown().back().text, CString(L"The step distance must be from 0.01 m to 100 m."));
+        EXPECT_EQ(boxes.Shown().back().text, CString(L"The step distance must be above 0.001 m and at most 1,000 m."));
         qor::test::TypeKeys(d, IDC_EDIT_STEP, L"0.25");
         qor::test::Click(d.GetDlgItem(IDC_RADIO_BY_COUNT), CPoint(3, 3));
-        qor::test::TypeKeys(d, IDC_EDIT_NSTEPS, L"20000");
+        qor::test::TypeKeys(d, IDC_EDIT_NSTEPS, L"40000");
         qor::test::PressOK(d);
-        EXPECT_EQ(boxes.Shown().back().text, CString(L"The number of steps must be from 1 to 10,000."));
+        EXPECT_EQ(boxes.Shown().back().text, CString(L"The number of steps must be from 1 to 32,767."));
         qor::test::TypeKeys(d, IDC_EDIT_NSTEPS, L"10000");
         qor::test::PressOK(d);
     });
@@ -284,6 +365,47 @@ TEST_F(NumberFields, ValuesBeyondTheRangesAreRefusedNamingTheRange)
     for (const qor::MessageBoxCall& box : boxes.Shown())
         EXPECT_EQ(box.type & MB_ICONMASK, static_cast<UINT>(MB_ICONEXCLAMATION));
     EXPECT_DOUBLE_EQ(model->m_GammaPL, 2.0);
+}
+
+TEST_F(NumberFields, TheLengthsOfApplicabilityTheAllowanceAndTheHBUnitsHaveRanges)
+{
+    ScriptedMessageBoxes boxes;
+    // A length below which the model does not apply: 20 km is refused as the page is left.
+    auto model = std::make_shared<CLoadModel>(2, L"Truck");
+    model->AddPointLoad(10.0, 0.0, 0.0);
+    RunSheet(model, [&](CPropSheetLM& sheet) {
+        ASSERT_TRUE(sheet.SetActivePage(5));
+        CPropPageLMApplicable& page = sheet.GetApplicabilityPage();
+        qor::test::Click(page.GetDlgItem(IDC_LM_USE_MIN), CPoint(3, 3));
+        qor::test::TypeKeys(page, IDC_LM_MIN_LENGTH, L"20000");
+        EXPECT_FALSE(sheet.SetActivePage(0));
+        EXPECT_EQ(boxes.Shown().back().text,
+                  CString(L"The length below which the model does not apply must be from 0 m to 10,000 m."));
+        qor::test::TypeKeys(page, IDC_LM_MIN_LENGTH, L"10000");
+        EXPECT_TRUE(qor::test::PressOK(sheet));
+    });
+    EXPECT_TRUE(model->m_bUseMinL);
+    EXPECT_DOUBLE_EQ(model->m_minL, 10000.0);
+
+    // An allowance of 99999 and 99999 HB units: the model would be scaled past any load.
+    DrivenDialogs driven;
+    driven.ThenAs<CLMEParametersDlg>([&](CLMEParametersDlg& dlg) {
+        qor::test::Click(dlg.GetDlgItem(IDC_LMEP_USER_DLA), CPoint(3, 3));
+        qor::test::TypeKeys(dlg, IDC_LMEP_DLA, L"99999");
+        qor::test::PressOK(dlg);
+        EXPECT_EQ(boxes.Shown().back().text, CString(L"The DAF value must be from 0 to 100."));
+        qor::test::TypeKeys(dlg, IDC_LMEP_DLA, L"1.4");
+        qor::test::TypeKeys(dlg, IDC_LMEP_HB_UNITS, L"99999");
+        qor::test::PressOK(dlg);
+        EXPECT_EQ(boxes.Shown().back().text, CString(L"The number of HB units must be from 1 to 100."));
+        qor::test::TypeKeys(dlg, IDC_LMEP_HB_UNITS, L"100");
+        qor::test::PressOK(dlg);
+    });
+    CLMEParametersDlg dlg;
+    dlg.m_bHBEnabled = true;
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_DOUBLE_EQ(dlg.m_DLA, 1.4);
+    EXPECT_EQ(dlg.m_nHBUnits, 100);
 }
 
 TEST_F(NumberFields, TheOverallFactorShowsEveryDigitAndTheIdLooksReadOnly)

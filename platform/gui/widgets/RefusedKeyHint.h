@@ -2,9 +2,9 @@
 // words in every dialog field and every cell ("Use '.' for the decimal point" for a comma).
 #pragma once
 
-#include "platform/gui/Afx.h"
+#include "platform/gui/widgets/Controls.h"
 
-namespace qor::edit {
+namespace qor::gui {
 
 // What a number field takes besides the digits.
 struct NumberKeys
@@ -24,7 +24,8 @@ inline constexpr const wchar_t* kHintNoMoreDigits = L"No more digits fit in this
 inline constexpr const wchar_t* kHintLeadingZero = L"No zero goes in front of the other digits";
 inline constexpr const wchar_t* kHintNotANumber = L"That is not a number this field takes";
 
-// Shows the hint in a tip just below the edit, at once (nothing for an empty hint).
-void ShowRefusal(CEdit& edit, const CString& hint);
+// Shows the hint in a tip just below the edit, at once (nothing for an empty hint). A hint that
+// holds back the digits after a refused key stays in view until the field hides it.
+void ShowRefusal(CEdit& edit, const CString& hint, bool stay = false);
 
-} // namespace qor::edit
+} // namespace qor::gui

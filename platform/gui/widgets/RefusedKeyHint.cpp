@@ -1,8 +1,7 @@
-// Why a number field or a numeric grid cell refused a key, said at once beside it: the same words in every
-// dialog field and every cell ("Use '.' for the decimal point" for a comma).
-#include "controls/edit/RefusedKeyHint.h"
+// The words of a number field's refusal of a key, and the tip that shows them.
+#include "platform/gui/widgets/RefusedKeyHint.h"
 
-namespace qor::edit {
+namespace qor::gui {
 
 namespace {
 
@@ -55,9 +54,9 @@ CString RefusedKeyHint(TCHAR ch, const NumberKeys& keys)
     return hint;
 }
 
-void ShowRefusal(CEdit& edit, const CString& hint)
+void ShowRefusal(CEdit& edit, const CString& hint, bool stay)
 {
-    if (!hint.IsEmpty() && edit.m_hWnd) edit.ShowBalloonTip(nullptr, hint, TTI_WARNING);
+    if (!hint.IsEmpty() && edit.m_hWnd) ShowEditBalloon(edit.m_hWnd, CString(), hint, stay);
 }
 
-} // namespace qor::edit
+} // namespace qor::gui
