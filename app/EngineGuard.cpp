@@ -2,6 +2,7 @@
 
 #include "engine/analysis/RunControl.h"
 #include "engine/model/CaseFile.h"
+#include "engine/settings/Settings.h"
 
 #include <boost/archive/archive_exception.hpp>
 
@@ -31,6 +32,10 @@ bool CEngineGuard::Run(const std::function<void()>& work, CString& reason)
     {
         reason = CString::FromUtf8(e.what());
         if (!e.hint().empty()) reason += L"\n" + CString::FromUtf8(e.hint());
+        // A file the archive library refused: its words, and what they may mean.
+        if (!e.library().empty())
+            reason += L"\nBoost reports: " + CString::FromUtf8(e.library()) + L"\nPossibly: " +
+                      CString::FromUtf8(ArchiveExceptionHint(e.library()));
     }
     catch (const std::bad_alloc&)
     {

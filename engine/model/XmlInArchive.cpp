@@ -9,6 +9,7 @@
 #include <boost/archive/impl/basic_xml_iarchive.ipp>
 #include <boost/archive/impl/xml_iarchive_impl.ipp>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <string_view>
@@ -33,6 +34,24 @@ bool EndsWithClosingElement(std::string_view text)
     while (end > 0 && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
     const std::size_t n = sizeof(kClosingElement) - 1;
     return end >= n && text.compare(end - n, n, kClosingElement) == 0;
+}
+
+// The archive library's version the header names (the version attribute of the archive's element).
+// One newer than ours is refused before the library reads the file: it would take it as its own
+// (and the number, past its 16 bits, trips its checks).
+void CheckHeaderVersion(std::string_view text)
+{
+    const std::string_view head = text.substr(0, 4096);
+    const std::size_t element = head.find("<boost_serialization");
+    if (element == std::string_view::npos) return; // the library refuses it itself
+    const std::size_t end = head.find('>', element);
+    const std::size_t attribute = head.find(" version=\"", element);
+    if (end == std::string_view::npos || attribute == std::string_view::npos || attribute > end) return;
+    unsigned long long version = 0;
+    for (std::size_t at = attribute + sizeof(" version=\"") - 1;
+         at < end && std::isdigit(static_cast<unsigned char>(head[at])); ++at)
+        version = std::min<unsigned long long>(version * 10 + static_cast<unsigned>(head[at] - '0'), 1u << 30);
+    CheckArchiveLibraryVersion(version);
 }
 
 } // namespace
@@ -93,6 +112,7 @@ CXmlInArchive::CXmlInArchive(std::string text)
     if (!EndsWithClosingElement(Stream::member.view())) // the text itself, not a copy
         throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error,
                                                 "the file ends before the archive does");
+    CheckHeaderVersion(Stream::member.view());
     init(); // the archive's header
 }
 
