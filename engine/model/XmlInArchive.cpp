@@ -41,17 +41,25 @@ bool EndsWithClosingElement(std::string_view text)
 // (and the number, past its 16 bits, trips its checks).
 void CheckHeaderVersion(std::string_view text)
 {
-    const std::string_view head = text.substr(0, 4096);
-    const std::size_t element = head.find("<boost_serialization");
+    const std::size_t element = text.find("<boost_serialization");
     if (element == std::string_view::npos) return; // the library refuses it itself
-    const std::size_t end = head.find('>', element);
-    const std::size_t attribute = head.find(" version=\"", element);
-    if (end == std::string_view::npos || attribute == std::string_view::npos || attribute > end) return;
-    unsigned long long version = 0;
-    for (std::size_t at = attribute + sizeof(" version=\"") - 1;
-         at < end && std::isdigit(static_cast<unsigned char>(head[at])); ++at)
-        version = std::min<unsigned long long>(version * 10 + static_cast<unsigned>(head[at] - '0'), 1u << 30);
-    CheckArchiveLibraryVersion(version);
+    const std::string_view tag = text.substr(element, text.find('>', element) - element);
+    auto space = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+    for (std::size_t at = tag.find("version"); at != std::string_view::npos; at = tag.find("version", at + 1))
+    {
+        // An attribute of that name (the library allows blanks around its '='), its number.
+        if (!space(tag[at - 1])) continue;
+        std::size_t i = at + 7;
+        while (i < tag.size() && space(tag[i])) ++i;
+        if (i >= tag.size() || tag[i++] != '=') continue;
+        while (i < tag.size() && space(tag[i])) ++i;
+        if (i >= tag.size() || tag[i++] != '"') continue;
+        unsigned long long version = 0;
+        for (; i < tag.size() && std::isdigit(static_cast<unsigned char>(tag[i])); ++i)
+            version = std::min<unsigned long long>(version * 10 + static_cast<unsigned>(tag[i] - '0'), 1u << 30);
+        CheckArchiveLibraryVersion(version);
+        return;
+    }
 }
 
 } // namespace

@@ -328,6 +328,7 @@ TEST_F(HostileFiles, AFileOfANewerArchiveLibraryIsRefusedSayingSo)
     const std::string caseXml = CaseFile(SmallCase(), false);
     EXPECT_EQ(LoadOver(ReplaceAll(caseXml, header + ours, header + "99999"), false), newer);
     EXPECT_EQ(LoadOver(ReplaceAll(caseXml, header + ours, header + "19"), false), newer);
+    EXPECT_EQ(LoadOver(ReplaceAll(caseXml, "version=\"" + ours, "version = \"99999"), false), newer);
     EXPECT_EQ(LoadOver(ReplaceAll(caseXml, header + ours, header + "17"), false), "");
 
     // Binary: two bytes after the signature's length and the signature; the library reads the low one
