@@ -3,6 +3,7 @@
 
 #include "engine/case/CaseFile.h"
 #include "engine/runs/RunControl.h"
+#include "engine/settings/Settings.h"
 
 #include <boost/archive/archive_exception.hpp>
 
@@ -32,6 +33,10 @@ bool CEngineGuard::Run(const std::function<void()>& work, CString& reason)
     {
         reason = CString::FromUtf8(e.what());
         if (!e.hint().empty()) reason += L"\n" + CString::FromUtf8(e.hint());
+        // A file the archive library refused: its words, and what they may mean.
+        if (!e.library().empty())
+            reason += L"\nBoost reports: " + CString::FromUtf8(e.library()) + L"\nPossibly: " +
+                      CString::FromUtf8(ArchiveExceptionHint(e.library()));
     }
     catch (const std::bad_alloc&)
     {

@@ -62,7 +62,7 @@ const std::vector<Entry>& Entries()
     using S = CSettings;
     // The pane's whole numbers stay within the 16-bit range the settings file allows.
     static_assert(S::kMax16 == 32767 && S::kMinPointsPerSpan == 21 && S::kMaxPointsPerSpan == 1000 &&
-                  S::kMinDataTipDelay == 501 && S::kMinAxleSpacings == 3);
+                  S::kMinDataTipDelay == 501 && S::kMinAxleSpacings == 3 && S::kMaxDecimals == 9 && S::kMinGap == 1);
     static const Rule positive = WholeFrom(1, S::kMax16, L"a whole number from 1 to 32767");
     // No decimals would leave the numeric fields unable to take a decimal point.
     static const Rule places = WholeFrom(1, 9, L"a whole number from 1 to 9");

@@ -38,11 +38,28 @@ bool HoldsTheHeader(const std::string& bytes)
     return bytes.size() >= versionAt + versionBytes + 4 + sizeof(int);
 }
 
+// The archive library's version the header names (the byte after the signature, from version 8 on
+// the low byte of two): the library itself reads one byte of it and would take a later version
+// as its own.
+void CheckHeaderVersion(const std::string& bytes)
+{
+    const std::string signature = boost::archive::BOOST_ARCHIVE_SIGNATURE();
+    std::size_t length = 0;
+    const std::size_t versionAt = sizeof length + signature.size();
+    if (bytes.size() <= versionAt + 1) return;
+    std::memcpy(&length, bytes.data(), sizeof length);
+    if (length != signature.size() || bytes.compare(sizeof length, length, signature) != 0) return;
+    const auto low = static_cast<unsigned char>(bytes[versionAt]);
+    const auto high = static_cast<unsigned char>(bytes[versionAt + 1]);
+    CheckArchiveLibraryVersion(low == 6 || low >= 8 ? low + 256u * high : low);
+}
+
 std::string WithTheHeader(std::string bytes)
 {
     if (!HoldsTheHeader(bytes))
         throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error,
                                                 "the file ends in the archive's header");
+    CheckHeaderVersion(bytes);
     return bytes;
 }
 

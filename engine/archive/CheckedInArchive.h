@@ -18,11 +18,13 @@
 #include <boost/serialization/extended_type_info.hpp>
 #include <boost/serialization/nvp.hpp>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <type_traits>
+#include <typeinfo>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -31,6 +33,23 @@
 // The most elements one collection of a file may declare. No case or settings file of real
 // work comes near it (the longest lists, reaction histories, stay below a million).
 inline constexpr std::size_t kMaxArchiveCount = std::size_t{1} << 24;
+
+// Refuses (unsupported_version) a file whose header names a newer version of the archive library
+// than the one this program is built with: its form may have changed in ways ours cannot tell.
+inline void CheckArchiveLibraryVersion(unsigned long long version)
+{
+    if (version > static_cast<unsigned long long>(boost::archive::BOOST_ARCHIVE_VERSION()))
+        throw boost::archive::archive_exception(boost::archive::archive_exception::unsupported_version);
+}
+
+// An object of a file: its class, and its place (from 1) among the objects of that class read within
+// the object that holds it.
+struct ArchivePlace
+{
+    const std::type_info* kind = nullptr;
+    std::size_t ordinal = 0;
+};
+using ArchivePath = std::vector<ArchivePlace>;
 
 // Archive is the final archive class (which provides BytesLeft() and kMinBytesPerItem, the
 // fewest bytes any element of a collection takes in its form), Base the library's
@@ -170,6 +189,7 @@ public:
         m_pPointer = bpis;
         m_pFinder = finder;
         m_bNameExpected = false;
+        m_Handed = {};
         m_Loading.push_back({});
         m_bPointeeNext = true;
         const boost::archive::detail::basic_pointer_iserializer* loaded = nullptr;
@@ -185,13 +205,13 @@ public:
             if (p.address && !p.bOwned) p.bis->destroy(p.address);
             throw;
         }
-        const void* made = m_Loading.back().address;
+        const Pointee made = m_Loading.back();
         m_Loading.pop_back();
         m_bPointeeNext = false;
         // A pointer to an object read before: the library hands back whatever object the file's
         // object id names, whichever its class, and the owner then looks into it as the class
         // the file declared. Only an object made by a pointer load of that very class will do.
-        if (t && t != made && loaded)
+        if (t && t != made.address && loaded)
         {
             const auto found = m_Made.find(t);
             if (found == m_Made.end() || found->second != &loaded->get_basic_serializer())
@@ -210,6 +230,7 @@ public:
             if (p.address && p.address == t && bpis && p.bis == &bpis->get_basic_serializer()) p.bOwned = true;
         m_pPointer = saved.first;
         m_pFinder = saved.second;
+        if (made.address && t == made.address && !made.bOwned) m_Handed = made;
         return loaded;
     }
 
@@ -227,8 +248,31 @@ public:
     template <class T>
     void LoadShared(std::shared_ptr<T>& t)
     {
+        // Where the file is: the object's kind and its place among the objects of that kind the one
+        // holding it has read so far (its place in the list, for the lists of a case).
+        std::vector<std::pair<const std::type_info*, std::size_t>>& siblings = m_Siblings[m_Path.size()];
+        auto counted =
+            std::find_if(siblings.begin(), siblings.end(), [](const auto& kind) { return kind.first == &typeid(T); });
+        if (counted == siblings.end()) counted = siblings.insert(siblings.end(), {&typeid(T), 0});
+        m_Path.push_back({&typeid(T), ++counted->second});
+        if (m_Siblings.size() <= m_Path.size()) m_Siblings.resize(m_Path.size() + 1);
+        m_Siblings[m_Path.size()].clear();
         T* r = nullptr;
-        *static_cast<Archive*>(this) >> boost::serialization::make_nvp("px", r);
+        try
+        {
+            *static_cast<Archive*>(this) >> boost::serialization::make_nvp("px", r);
+        }
+        catch (...)
+        {
+            if (m_FailedAt.empty()) m_FailedAt = m_Path;
+            m_Path.pop_back();
+            // The pointer's item failed after its object was wholly read (an XML file's closing tag):
+            // the new object, which nothing owns yet, goes with it.
+            DestroyHanded();
+            throw;
+        }
+        m_Path.pop_back();
+        m_Handed = {};
         if (!r)
         {
             t.reset();
@@ -245,9 +289,12 @@ public:
         m_Shared.emplace(object, t);
     }
 
+    // The object being read when the load failed, outermost first (empty when no object was).
+    const ArchivePath& FailedAt() const { return m_FailedAt; }
+
 protected:
     template <class... Args>
-    explicit CCheckedInArchive(Args&&... args) : Base(std::forward<Args>(args)...)
+    explicit CCheckedInArchive(Args&&... args) : Base(std::forward<Args>(args)...), m_Siblings(1)
     {}
 
     // A count of elements (or characters) that cannot fit in what is left of the input, or
@@ -278,6 +325,15 @@ private:
         if (it == m_Records.end()) return nullptr;
         m_Recent[0] = {&bis, &it->second};
         return &it->second;
+    }
+
+    // The object the last pointer load made and handed to its owner, unless a shared pointer owns it
+    // already.
+    void DestroyHanded()
+    {
+        const Pointee handed = m_Handed;
+        m_Handed = {};
+        if (handed.address && m_Shared.count(handed.address) == 0) handed.bis->destroy(handed.address);
     }
 
     bool IsRegistered(const boost::archive::detail::basic_iserializer& bis) const
@@ -311,6 +367,11 @@ private:
     // Every object a pointer load has made, with its class (what a later reference may name).
     std::unordered_map<const void*, const boost::archive::detail::basic_iserializer*> m_Made;
     bool m_bPointeeNext = false; // the next object loaded is the newest pointer's
+    Pointee m_Handed;            // the object the last pointer load made, until its owner takes it
+    ArchivePath m_Path;          // the objects being read, outermost first
+    ArchivePath m_FailedAt;
+    // For each object being read (the archive's top first), the objects of each kind read in it so far.
+    std::vector<std::vector<std::pair<const std::type_info*, std::size_t>>> m_Siblings;
     std::unordered_set<const boost::archive::detail::basic_iserializer*> m_Registered;
     const boost::archive::detail::basic_iserializer* m_pLastRegistered = nullptr;
     const boost::archive::detail::basic_iserializer* m_pPrevRegistered = nullptr;

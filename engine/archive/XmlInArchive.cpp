@@ -9,6 +9,7 @@
 #include <boost/archive/impl/basic_xml_iarchive.ipp>
 #include <boost/archive/impl/xml_iarchive_impl.ipp>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <string_view>
@@ -33,6 +34,32 @@ bool EndsWithClosingElement(std::string_view text)
     while (end > 0 && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
     const std::size_t n = sizeof(kClosingElement) - 1;
     return end >= n && text.compare(end - n, n, kClosingElement) == 0;
+}
+
+// The archive library's version the header names (the version attribute of the archive's element).
+// One newer than ours is refused before the library reads the file: it would take it as its own
+// (and the number, past its 16 bits, trips its checks).
+void CheckHeaderVersion(std::string_view text)
+{
+    const std::size_t element = text.find("<boost_serialization");
+    if (element == std::string_view::npos) return; // the library refuses it itself
+    const std::string_view tag = text.substr(element, text.find('>', element) - element);
+    auto space = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+    for (std::size_t at = tag.find("version"); at != std::string_view::npos; at = tag.find("version", at + 1))
+    {
+        // An attribute of that name (the library allows blanks around its '='), its number.
+        if (!space(tag[at - 1])) continue;
+        std::size_t i = at + 7;
+        while (i < tag.size() && space(tag[i])) ++i;
+        if (i >= tag.size() || tag[i++] != '=') continue;
+        while (i < tag.size() && space(tag[i])) ++i;
+        if (i >= tag.size() || tag[i++] != '"') continue;
+        unsigned long long version = 0;
+        for (; i < tag.size() && std::isdigit(static_cast<unsigned char>(tag[i])); ++i)
+            version = std::min<unsigned long long>(version * 10 + static_cast<unsigned>(tag[i] - '0'), 1u << 30);
+        CheckArchiveLibraryVersion(version);
+        return;
+    }
 }
 
 } // namespace
@@ -93,6 +120,7 @@ CXmlInArchive::CXmlInArchive(std::string text)
     if (!EndsWithClosingElement(Stream::member.view())) // the text itself, not a copy
         throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error,
                                                 "the file ends before the archive does");
+    CheckHeaderVersion(Stream::member.view());
     init(); // the archive's header
 }
 

@@ -29,13 +29,14 @@
 #include <ostream>
 #include <sstream>
 #include <sys/stat.h>
+#include <type_traits>
+#include <typeinfo>
 #include <unistd.h>
 #include <unordered_set>
 
 namespace {
 
 const char kRootItem[] = "QORConfig";
-const char kModelHint[] = "(the file is damaged or holds a case this program cannot analyse)";
 
 // What an archive's failure means to the user, in plain words.
 std::string PlainReason(const boost::archive::archive_exception& e)
@@ -49,6 +50,7 @@ std::string PlainReason(const boost::archive::archive_exception& e)
     {
     case archive_exception::invalid_signature: return "it is not a QOR case file";
     case archive_exception::unsupported_version:
+        return "it was written by a newer version of the archive library than this program's (by a newer QOR)";
     case archive_exception::unsupported_class_version: return "it was written by a newer version of QOR";
     case archive_exception::unregistered_class:
         return "the file is damaged: it names a kind of element that QOR does not know";
@@ -66,10 +68,39 @@ std::string PlainReason(const boost::archive::archive_exception& e)
     }
 }
 
-// Failures of every kind become one kind, with the hint that fits the reason.
-template <class Work>
-void AsCaseFileError(Work work)
+// The kind of an object of a case file, in the user's words.
+const char* KindWords(const std::type_info* kind)
 {
+    static const std::pair<const std::type_info*, const char*> kinds[] = {
+        {&typeid(CBridge), "bridge"},
+        {&typeid(CBridgeSet), "bridge set"},
+        {&typeid(CLoadModel), "load model"},
+        {&typeid(CLoadModelEnsemble), "load model ensemble"},
+        {&typeid(CReferenceCollection), "reference collection"},
+        {&typeid(CReferenceSet), "reference set"},
+        {&typeid(CEnvelopeResults), "envelope results"},
+        {&typeid(CEnvelope), "envelope"},
+    };
+    for (const auto& k : kinds)
+        if (kind && *k.first == *kind) return k.second;
+    return "element";
+}
+
+// "envelope 2 of reference set 1 of reference collection 1 of the case": the object being read.
+std::string PlaceWords(const ArchivePath& path)
+{
+    std::string words;
+    for (auto place = path.rbegin(); place != path.rend(); ++place)
+        words += std::string(KindWords(place->kind)) + " " + std::to_string(place->ordinal) + " of ";
+    return words + "the case";
+}
+
+// Failures of every kind become one kind, with the hint that fits the reason; where names the object
+// being read when the file was refused, when one was.
+template <class Work>
+void AsCaseFileError(Work work, const ArchivePath& where = ArchivePath())
+{
+    auto reading = [&where] { return where.empty() ? std::string() : " (reading " + PlaceWords(where) + ")"; };
     try
     {
         work();
@@ -80,23 +111,26 @@ void AsCaseFileError(Work work)
     }
     catch (const std::bad_alloc&)
     {
-        throw CCaseFileError("the file declares more data than this computer can hold", "");
+        throw CCaseFileError("the file declares more data than this computer can hold" + reading(), "");
     }
     catch (const boost::archive::archive_exception& e)
     {
-        throw CCaseFileError(PlainReason(e), "");
+        // The library's words go with a refused file (not with a failed write, which the system explains).
+        const bool writing = e.code == boost::archive::archive_exception::output_stream_error;
+        throw CCaseFileError(PlainReason(e) + reading(), "", writing ? "" : e.what());
     }
     catch (const std::exception& e)
     {
-        throw CCaseFileError(e.what(), "");
+        throw CCaseFileError(std::string(e.what()) + reading(), "");
     }
     catch (const char* text)
     {
-        throw CCaseFileError(text ? text : "", kModelHint);
+        // An element's own check while it was read (a bridge set whose bridges cannot be made).
+        throw CCaseFileError("the file is damaged" + reading() + ": " + (text ? text : ""), "");
     }
     catch (...)
     {
-        throw CCaseFileError("unknown error", "");
+        throw CCaseFileError("unknown error" + reading(), "");
     }
 }
 
@@ -125,123 +159,146 @@ std::string ReadAll(std::istream& in)
 
 bool Finite(double v) { return std::isfinite(v); }
 
-// One pass over everything a case holds, each object once however often it is shared.
+// One pass over everything a case holds, each object once however often it is shared (checked at
+// the first place it is found). A fault is told by the object's kind and place.
 class CCaseCheck
 {
 public:
     void Case(const CCaseData& data)
     {
-        for (const auto& b : data.m_vBridge) Bridge(b.get());
-        for (const auto& s : data.m_vBridgeSet) BridgeSet(s.get());
-        for (const auto& m : data.m_vLoadModel) LoadModel(m.get());
-        for (const auto& e : data.m_vLoadModelEnsemble) Ensemble(e.get());
-        for (const auto& c : data.m_vRefCollection) Collection(c.get());
+        List(data.m_vBridge, "bridge", &CCaseCheck::Bridge);
+        List(data.m_vBridgeSet, "bridge set", &CCaseCheck::BridgeSet);
+        List(data.m_vLoadModel, "load model", &CCaseCheck::LoadModel);
+        List(data.m_vLoadModelEnsemble, "load model ensemble", &CCaseCheck::Ensemble);
+        List(data.m_vRefCollection, "reference collection", &CCaseCheck::Collection);
     }
 
 private:
-    bool First(const void* p)
+    // Each entry of a list, as "<kind> <place from 1> of <where the list is>".
+    template <class T, class Check>
+    void List(const std::vector<std::shared_ptr<T>>& list, const char* kind, Check check)
     {
-        if (!p) throw kEmptyElementError;
-        return m_Seen.insert(p).second;
+        for (std::size_t i = 0; i < list.size(); ++i) One(list[i].get(), kind + (" " + std::to_string(i + 1)), check);
     }
 
-    static void Type(const CElement& e, int type)
+    template <class T, class Check>
+    void One(const T* object, const std::string& name, Check check)
     {
-        if (e.m_ElementType != type) throw kElementTypeError;
+        m_Where.push_back(name);
+        if (!object) Fault("is empty");
+        if (m_Seen.insert(object).second) (this->*check)(*object);
+        m_Where.pop_back();
     }
 
-    void Bridge(const CBridge* b)
+    [[noreturn]] void Fault(const std::string& what) const
     {
-        if (!First(b)) return;
-        Type(*b, CElement::ELEMENT_BRIDGE);
-        if (b->m_Config < CBridge::CONFIG_ONESPAN || b->m_Config > CBridge::CONFIG_EXPLICIT) throw kBridgeConfigError;
-        if (b->m_vSpans.size() > kMaxSpansPerBridge) throw kTooManySpansError;
-        if (!Finite(b->m_SpanLength)) throw kSpanError;
-        for (double L : b->m_vSpans)
-            if (!(L > 0.0) || !Finite(L)) throw kSpanError;
+        std::string where;
+        for (auto name = m_Where.rbegin(); name != m_Where.rend(); ++name) where += *name + " of ";
+        throw CCaseFileError("the file is damaged: " + where + "the case " + what, "");
     }
 
-    void BridgeSet(const CBridgeSet* s)
+    void Type(const CElement& e, int type) const
     {
-        if (!First(s)) return;
-        Type(*s, CElement::ELEMENT_BRIDGESET);
-        if (s->m_Config < CBridge::CONFIG_ONESPAN || s->m_Config > CBridge::CONFIG_EXPLICIT) throw kBridgeConfigError;
-        if (s->m_nBridge < 0 || s->m_nBridge > kMaxBridgesPerSet) throw kTooManyBridgesError;
-        if (!Finite(s->m_StartL) || !Finite(s->m_EndL)) throw kSpanError;
+        if (e.m_ElementType != type) Fault("has the type code of another kind of element");
     }
 
-    void LoadModel(const CLoadModel* m)
+    void Bridge(const CBridge& b)
     {
-        if (!First(m)) return;
-        Type(*m, CElement::ELEMENT_LOADMODEL);
-        if (m->m_lmBridge < CLoadModel::LM_A36_UDL || m->m_lmBridge > CLoadModel::LM_NONE) throw kLoadModelOptionError;
-        if (m->m_WidthFactor < CLoadModel::WIDTH_NONE || m->m_WidthFactor > CLoadModel::WIDTH_HIGH)
-            throw kLoadModelOptionError;
-        bool ok = Finite(m->GetOverallFactor()) && Finite(m->m_Gamma) && Finite(m->m_GammaPL) &&
-                  Finite(m->m_GammaUDL) && Finite(m->m_GammaPUDL) && Finite(m->m_minL) && Finite(m->m_maxL) &&
-                  Finite(m->m_PointLoadStart) && Finite(m->m_Length);
-        for (const auto& u : m->m_vUDL) ok = ok && Finite(u.gamma) && Finite(u.magnitude);
-        for (const auto& p : m->m_vPL)
+        Type(b, CElement::ELEMENT_BRIDGE);
+        if (b.m_Config < CBridge::CONFIG_ONESPAN || b.m_Config > CBridge::CONFIG_EXPLICIT)
+            Fault("has an unknown bridge configuration");
+        if (b.m_vSpans.size() > kMaxSpansPerBridge) Fault("has more than 100 spans");
+        if (!Finite(b.m_SpanLength)) Fault("has a span length that is not a finite number");
+        for (double L : b.m_vSpans)
+            if (!(L > 0.0) || !Finite(L)) Fault("has a span length that is not a positive finite number");
+    }
+
+    void BridgeSet(const CBridgeSet& s)
+    {
+        Type(s, CElement::ELEMENT_BRIDGESET);
+        if (s.m_Config < CBridge::CONFIG_ONESPAN || s.m_Config > CBridge::CONFIG_EXPLICIT)
+            Fault("has an unknown bridge configuration");
+        if (s.m_nBridge < 0 || s.m_nBridge > kMaxBridgesPerSet) Fault("has a bridge count outside 0 to 1000");
+        if (!Finite(s.m_StartL) || !Finite(s.m_EndL)) Fault("has a first or last span that is not a finite number");
+    }
+
+    void LoadModel(const CLoadModel& m)
+    {
+        Type(m, CElement::ELEMENT_LOADMODEL);
+        if (m.m_lmBridge < CLoadModel::LM_A36_UDL || m.m_lmBridge > CLoadModel::LM_NONE ||
+            m.m_WidthFactor < CLoadModel::WIDTH_NONE || m.m_WidthFactor > CLoadModel::WIDTH_HIGH)
+            Fault("has an unknown span rule or width factor");
+        bool ok = Finite(m.GetOverallFactor()) && Finite(m.m_Gamma) && Finite(m.m_GammaPL) && Finite(m.m_GammaUDL) &&
+                  Finite(m.m_GammaPUDL) && Finite(m.m_minL) && Finite(m.m_maxL) && Finite(m.m_PointLoadStart) &&
+                  Finite(m.m_Length);
+        for (const auto& u : m.m_vUDL) ok = ok && Finite(u.gamma) && Finite(u.magnitude);
+        for (const auto& p : m.m_vPL)
             ok = ok && Finite(p.gamma) && Finite(p.magnitude) && Finite(p.location) && Finite(p.width);
-        for (const auto& p : m->m_vPUDL)
+        for (const auto& p : m.m_vPUDL)
             ok = ok && Finite(p.gamma) && Finite(p.magnitude) && Finite(p.location) && Finite(p.cover);
-        if (!ok) throw kNonFiniteLoadError;
+        if (!ok) Fault("has a load, factor or location that is not a finite number");
     }
 
-    void Ensemble(const CLoadModelEnsemble* e)
+    void Ensemble(const CLoadModelEnsemble& e)
     {
-        if (!First(e)) return;
-        Type(*e, CElement::ELEMENT_LOADMODELENSEMBLE);
-        for (const auto& m : e->m_vLoadModel) LoadModel(m.get());
+        Type(e, CElement::ELEMENT_LOADMODELENSEMBLE);
+        List(e.m_vLoadModel, "load model", &CCaseCheck::LoadModel);
     }
 
-    void Envelopes(const CReferenceSet::EnvList& list)
+    void Results(const CEnvelopeResults& r)
     {
-        for (const auto& r : list)
+        if (r.m_pBridge) One(r.m_pBridge.get(), "the bridge", &CCaseCheck::Bridge);
+        std::vector<std::shared_ptr<CEnvelope>> envelopes = r.m_vEnvReaction;
+        envelopes.push_back(r.m_pEnvBMD);
+        envelopes.push_back(r.m_pEnvSFD);
+        for (const auto& env : envelopes)
         {
-            if (!r || !First(r.get())) continue;
-            if (r->m_pBridge) Bridge(r->m_pBridge.get());
-            std::vector<std::shared_ptr<CEnvelope>> envelopes = r->m_vEnvReaction;
-            envelopes.push_back(r->m_pEnvBMD);
-            envelopes.push_back(r->m_pEnvSFD);
-            for (const auto& env : envelopes)
-            {
-                if (!env) continue;
-                for (const auto* points : {&env->m_vMax, &env->m_vMin})
-                    for (const PointLoadEffect& p : *points)
-                        if (!Finite(p.val) || !Finite(p.xBeam) || !Finite(p.xLoadModel)) throw kNonFiniteResultError;
-            }
+            if (!env) continue;
+            for (const auto* points : {&env->m_vMax, &env->m_vMin})
+                for (const PointLoadEffect& p : *points)
+                    if (!Finite(p.val) || !Finite(p.xBeam) || !Finite(p.xLoadModel))
+                        Fault("holds a load effect or location that is not a finite number");
         }
     }
 
-    void Collection(const CReferenceCollection* c)
+    void Envelopes(const CReferenceSet::EnvList& list, const char* kind)
     {
-        if (!First(c)) return;
-        Type(*c, CElement::ELEMENT_REFCOLLECTION);
-        if (!Finite(c->m_StepSize) || (c->m_bByStep && !(c->m_StepSize > 0.0))) throw kStepSizeError;
-        if (!Finite(c->m_OverstressFactor)) throw kNonFiniteFactorError;
-        for (const auto& s : c->m_vBS) BridgeSet(s.get());
-        for (const auto& e : c->m_vLME) Ensemble(e.get());
-        for (const auto& r : c->m_vRefSet)
-        {
-            if (!First(r.get())) continue;
-            BridgeSet(r->m_pBridgeSet.get());
-            Ensemble(r->m_pRefLME.get());
-            if (r->m_pPropLME) Ensemble(r->m_pPropLME.get());
-            if (!Finite(r->m_OverstressFactor)) throw kNonFiniteFactorError;
-            for (const auto* list : {&r->m_vOverstressCritEnv, &r->m_vLiveLoadCritEnv, &r->m_vRefCritEnv,
-                                     &r->m_vPropCritEnv, &r->m_vRatios})
-                Envelopes(*list);
-        }
+        for (std::size_t i = 0; i < list.size(); ++i)
+            if (list[i]) One(list[i].get(), kind + (" " + std::to_string(i + 1)), &CCaseCheck::Results);
+    }
+
+    void RefSet(const CReferenceSet& r)
+    {
+        One(r.m_pBridgeSet.get(), "the bridge set", &CCaseCheck::BridgeSet);
+        One(r.m_pRefLME.get(), "the reference load model ensemble", &CCaseCheck::Ensemble);
+        if (r.m_pPropLME) One(r.m_pPropLME.get(), "the proposed load model ensemble", &CCaseCheck::Ensemble);
+        if (!Finite(r.m_OverstressFactor)) Fault("has an overstress factor that is not a finite number");
+        Envelopes(r.m_vOverstressCritEnv, "overstress critical envelopes");
+        Envelopes(r.m_vLiveLoadCritEnv, "live load critical envelopes");
+        Envelopes(r.m_vRefCritEnv, "reference critical envelopes");
+        Envelopes(r.m_vPropCritEnv, "proposed critical envelopes");
+        Envelopes(r.m_vRatios, "ratio envelopes");
+    }
+
+    void Collection(const CReferenceCollection& c)
+    {
+        Type(c, CElement::ELEMENT_REFCOLLECTION);
+        if (!Finite(c.m_StepSize) || (c.m_bByStep && !(c.m_StepSize > 0.0)))
+            Fault("has a step size that is not a finite number greater than zero");
+        if (!Finite(c.m_OverstressFactor)) Fault("has an overstress factor that is not a finite number");
+        List(c.m_vBS, "bridge set", &CCaseCheck::BridgeSet);
+        List(c.m_vLME, "load model ensemble", &CCaseCheck::Ensemble);
+        List(c.m_vRefSet, "reference set", &CCaseCheck::RefSet);
     }
 
     std::unordered_set<const void*> m_Seen;
+    std::vector<std::string> m_Where; // the object being checked and those holding it, outermost first
 };
 
 } // namespace
 
-CCaseFileError::CCaseFileError(const std::string& what, std::string hint)
-    : std::runtime_error(what), m_Hint(std::move(hint))
+CCaseFileError::CCaseFileError(const std::string& what, std::string hint, std::string library)
+    : std::runtime_error(what), m_Hint(std::move(hint)), m_Library(std::move(library))
 {}
 
 void ValidateCase(const CCaseData& data) { CCaseCheck().Case(data); }
@@ -320,6 +377,27 @@ void SaveCaseFile(int fd, const CCaseData& data, bool binary, CCaseFileProgress*
 
 static void LoadCaseBytes(std::string bytes, CCaseData& data, CCaseFileProgress* progress);
 
+namespace {
+
+// The case's one item (and an XML archive's closing element); where, the object being read when it
+// failed.
+template <class Archive>
+void ReadRoot(Archive& ar, CCaseData& loaded, ArchivePath& where)
+{
+    try
+    {
+        ar >> boost::serialization::make_nvp(kRootItem, loaded);
+        if constexpr (std::is_same_v<Archive, CXmlInArchive>) ar.Finish();
+    }
+    catch (...)
+    {
+        where = ar.FailedAt();
+        throw;
+    }
+}
+
+} // namespace
+
 bool IsXmlCaseFile(const std::string& bytes)
 {
     // An XML archive is text that starts with its declaration (after a byte-order mark or blanks, as an
@@ -397,40 +475,45 @@ void LoadCaseFile(int fd, CCaseData& data, CCaseFileProgress* progress)
         LoadCaseBytes(std::move(bytes), data, progress);
         return;
     }
-    AsCaseFileError([&] {
-        CCaseData loaded;
-        {
-            CBinaryInArchive ar(fd, std::move(bytes), size);
-            ar.ReportProgress(progress, 0, size);
-            ar >> boost::serialization::make_nvp(kRootItem, loaded);
-        }
-        ValidateCase(loaded);
-        data = std::move(loaded);
-        if (progress) progress->SetDone(progress->Total());
-    });
+    ArchivePath where;
+    AsCaseFileError(
+        [&] {
+            CCaseData loaded;
+            {
+                CBinaryInArchive ar(fd, std::move(bytes), size);
+                ar.ReportProgress(progress, 0, size);
+                ReadRoot(ar, loaded, where);
+            }
+            ValidateCase(loaded);
+            data = std::move(loaded);
+            if (progress) progress->SetDone(progress->Total());
+        },
+        where);
 }
 
 static void LoadCaseBytes(std::string bytes, CCaseData& data, CCaseFileProgress* progress)
 {
     const bool binary = !IsXmlCaseFile(bytes);
     const std::uint64_t size = bytes.size();
-    AsCaseFileError([&] {
-        CCaseData loaded;
-        if (binary)
-        {
-            CBinaryInArchive ar(std::move(bytes));
-            ar.ReportProgress(progress, size, size);
-            ar >> boost::serialization::make_nvp(kRootItem, loaded);
-        }
-        else
-        {
-            CXmlInArchive ar(std::move(bytes));
-            ar.ReportProgress(progress, size, size);
-            ar >> boost::serialization::make_nvp(kRootItem, loaded);
-            ar.Finish();
-        }
-        ValidateCase(loaded);
-        data = std::move(loaded);
-        if (progress) progress->SetDone(progress->Total());
-    });
+    ArchivePath where;
+    AsCaseFileError(
+        [&] {
+            CCaseData loaded;
+            if (binary)
+            {
+                CBinaryInArchive ar(std::move(bytes));
+                ar.ReportProgress(progress, size, size);
+                ReadRoot(ar, loaded, where);
+            }
+            else
+            {
+                CXmlInArchive ar(std::move(bytes));
+                ar.ReportProgress(progress, size, size);
+                ReadRoot(ar, loaded, where);
+            }
+            ValidateCase(loaded);
+            data = std::move(loaded);
+            if (progress) progress->SetDone(progress->Total());
+        },
+        where);
 }

@@ -23,14 +23,16 @@ class CCaseFileProgress;
 class CCaseFileError : public std::runtime_error
 {
 public:
-    // what: the reason (shown after "Boost reports: "); hint: the explanation shown after
-    // "Possibly: ", possibly empty.
-    CCaseFileError(const std::string& what, std::string hint);
+    // what: the reason in the user's words; hint: more about it, possibly empty; library: the archive
+    // library's own words when it (or the checks of our archives) refused the file, else empty.
+    CCaseFileError(const std::string& what, std::string hint, std::string library = std::string());
 
     const std::string& hint() const { return m_Hint; }
+    const std::string& library() const { return m_Library; }
 
 private:
     std::string m_Hint;
+    std::string m_Library;
 };
 
 // The archive is written straight through to out (or the file) in large blocks; a save that
@@ -51,6 +53,6 @@ bool IsXmlCaseFile(const std::string& bytes);
 // Checks a loaded case before it is accepted: bridges of configuration 1 to 4 whose spans are
 // positive, finite and at most 100; bridge sets of at most 1000 bridges; finite loads, factors,
 // locations and span limits; reference collections with a finite positive step, a step count of
-// at least 1 and a finite overstress factor; no empty entries in any list. Throws the engine's
-// text (const char*) for the first fault.
+// at least 1 and a finite overstress factor; no empty entries in any list. Throws CCaseFileError
+// for the first fault, naming the element by its kind and place.
 void ValidateCase(const CCaseData& data);

@@ -14,6 +14,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -24,6 +25,7 @@
 #include <string>
 #include <system_error>
 #include <unistd.h>
+#include <vector>
 
 CSettings* g_pSettings = CSettings::GetInstance();
 
@@ -161,66 +163,80 @@ void CSettings::SetDefaults()
     Plot = Plot_Config();
 }
 
-void CSettings::ReplaceInvalidByDefaults()
+std::vector<std::string> CSettings::ReplaceInvalidByDefaults()
 {
     // The rules the settings pane applies to what the user types, within the 16-bit range the
     // pane holds, so that a hand-edited or damaged file cannot set up an endless, huge or
-    // degenerate analysis. A value outside its rule takes its default; the others are kept.
-    auto within = [](int& value, int lowest, int highest, int fallback) {
-        if (value < lowest || value > highest) value = fallback;
+    // degenerate analysis. A value outside its rule takes its default; the others are kept. Each
+    // value replaced is told as "<its items in the file>: <value>".
+    std::vector<std::string> replaced;
+    auto within = [&replaced](const char* name, int& value, int lowest, int highest, int fallback) {
+        if (value >= lowest && value <= highest) return;
+        replaced.push_back(std::string(name) + ": " + std::to_string(value));
+        value = fallback;
     };
-    auto colour = [](COLORREF& value, COLORREF fallback) {
-        if (value > 0xFFFFFF) value = fallback;
+    auto colour = [&replaced](const char* name, COLORREF& value, COLORREF fallback) {
+        if (value <= 0xFFFFFF) return;
+        replaced.push_back(std::string(name) + ": " + std::to_string(value));
+        value = fallback;
     };
 
     const General_Config::General_LoadModel lm;
-    colour(General.LoadModel.CLR_LM_BGRND, lm.CLR_LM_BGRND);
-    colour(General.LoadModel.CLR_LM_BASELINE, lm.CLR_LM_BASELINE);
-    colour(General.LoadModel.CLR_LM_GRIDLINE, lm.CLR_LM_GRIDLINE);
-    colour(General.LoadModel.CLR_LM_TEXT, lm.CLR_LM_TEXT);
-    colour(General.LoadModel.CLR_LM_PL, lm.CLR_LM_PL);
-    colour(General.LoadModel.CLR_LM_UDL, lm.CLR_LM_UDL);
-    colour(General.LoadModel.CLR_LM_PUDL, lm.CLR_LM_PUDL);
-    colour(General.LoadModel.CLR_LM_WHEEL, lm.CLR_LM_WHEEL);
+    colour("General/LoadModel/CLR_LM_BGRND", General.LoadModel.CLR_LM_BGRND, lm.CLR_LM_BGRND);
+    colour("General/LoadModel/CLR_LM_BASELINE", General.LoadModel.CLR_LM_BASELINE, lm.CLR_LM_BASELINE);
+    colour("General/LoadModel/CLR_LM_GRIDLINE", General.LoadModel.CLR_LM_GRIDLINE, lm.CLR_LM_GRIDLINE);
+    colour("General/LoadModel/CLR_LM_TEXT", General.LoadModel.CLR_LM_TEXT, lm.CLR_LM_TEXT);
+    colour("General/LoadModel/CLR_LM_PL", General.LoadModel.CLR_LM_PL, lm.CLR_LM_PL);
+    colour("General/LoadModel/CLR_LM_UDL", General.LoadModel.CLR_LM_UDL, lm.CLR_LM_UDL);
+    colour("General/LoadModel/CLR_LM_PUDL", General.LoadModel.CLR_LM_PUDL, lm.CLR_LM_PUDL);
+    colour("General/LoadModel/CLR_LM_WHEEL", General.LoadModel.CLR_LM_WHEEL, lm.CLR_LM_WHEEL);
 
     const General_Config::General_DecimalPlaces dp;
-    within(General.DecimalPlaces.FACTOR, 1, kMaxDecimals, dp.FACTOR);
-    within(General.DecimalPlaces.DISTANCE, 1, kMaxDecimals, dp.DISTANCE);
-    within(General.DecimalPlaces.SPAN, 1, kMaxDecimals, dp.SPAN);
-    within(General.DecimalPlaces.GVW, 1, kMaxDecimals, dp.GVW);
-    within(General.DecimalPlaces.VEHLENGTH, 1, kMaxDecimals, dp.VEHLENGTH);
+    within("General/DecimalPlaces/FACTOR", General.DecimalPlaces.FACTOR, 1, kMaxDecimals, dp.FACTOR);
+    within("General/DecimalPlaces/DISTANCE", General.DecimalPlaces.DISTANCE, 1, kMaxDecimals, dp.DISTANCE);
+    within("General/DecimalPlaces/SPAN", General.DecimalPlaces.SPAN, 1, kMaxDecimals, dp.SPAN);
+    within("General/DecimalPlaces/GVW", General.DecimalPlaces.GVW, 1, kMaxDecimals, dp.GVW);
+    within("General/DecimalPlaces/VEHLENGTH", General.DecimalPlaces.VEHLENGTH, 1, kMaxDecimals, dp.VEHLENGTH);
 
     const General_Config::General_Stepping st;
     const double step = General.Stepping.STEPSIZE;
-    if (!(std::isfinite(step) && step > kMinStepSize && step <= kMaxStepSize)) General.Stepping.STEPSIZE = st.STEPSIZE;
-    within(General.Stepping.NSTEPS, 1, kMax16, st.NSTEPS);
+    if (!(std::isfinite(step) && step > kMinStepSize && step <= kMaxStepSize))
+    {
+        char value[32] = {};
+        std::to_chars(value, value + sizeof value - 1, step); // the shortest form that reads back the same
+        replaced.push_back(std::string("General/Stepping/STEPSIZE: ") + value);
+        General.Stepping.STEPSIZE = st.STEPSIZE;
+    }
+    within("General/Stepping/NSTEPS", General.Stepping.NSTEPS, 1, kMax16, st.NSTEPS);
 
     const Analysis_Config an;
-    within(Analysis.NPOINTS_ALONG_BEAM, kMinPointsPerSpan, kMaxPointsPerSpan, an.NPOINTS_ALONG_BEAM);
-    within(Analysis.NO_AXLE_SPACINGS, kMinAxleSpacings, kMax16, an.NO_AXLE_SPACINGS);
+    within("Analysis/NPOINTS_ALONG_BEAM", Analysis.NPOINTS_ALONG_BEAM, kMinPointsPerSpan, kMaxPointsPerSpan,
+           an.NPOINTS_ALONG_BEAM);
+    within("Analysis/NO_AXLE_SPACINGS", Analysis.NO_AXLE_SPACINGS, kMinAxleSpacings, kMax16, an.NO_AXLE_SPACINGS);
 
     const Plot_Config pl;
-    within(Plot.LINEWIDTH, 1, kMax16, pl.LINEWIDTH);
-    within(Plot.DATATIPDELAY, kMinDataTipDelay, kMax16, pl.DATATIPDELAY);
-    within(Plot.Gap.TOP, 0, kMax16, pl.Gap.TOP);
-    within(Plot.Gap.BTM, 0, kMax16, pl.Gap.BTM);
-    within(Plot.Gap.LEFT, 0, kMax16, pl.Gap.LEFT);
-    within(Plot.Gap.RIGHT, 0, kMax16, pl.Gap.RIGHT);
-    within(Plot.Gap.BETWN, 0, kMax16, pl.Gap.BETWN);
+    within("Plot/LINEWIDTH", Plot.LINEWIDTH, 1, kMax16, pl.LINEWIDTH);
+    within("Plot/DATATIPDELAY", Plot.DATATIPDELAY, kMinDataTipDelay, kMax16, pl.DATATIPDELAY);
+    within("Plot/Gap/TOP", Plot.Gap.TOP, kMinGap, kMax16, pl.Gap.TOP);
+    within("Plot/Gap/BTM", Plot.Gap.BTM, kMinGap, kMax16, pl.Gap.BTM);
+    within("Plot/Gap/LEFT", Plot.Gap.LEFT, kMinGap, kMax16, pl.Gap.LEFT);
+    within("Plot/Gap/RIGHT", Plot.Gap.RIGHT, kMinGap, kMax16, pl.Gap.RIGHT);
+    within("Plot/Gap/BETWN", Plot.Gap.BETWN, kMinGap, kMax16, pl.Gap.BETWN);
 
     const Plot_Config::Plot_Colours pc;
-    colour(Plot.Colours.CLR_BACKGRND, pc.CLR_BACKGRND);
-    colour(Plot.Colours.CLR_BORDER, pc.CLR_BORDER);
-    colour(Plot.Colours.CLR_GRID, pc.CLR_GRID);
-    colour(Plot.Colours.CLR_TEXT, pc.CLR_TEXT);
-    colour(Plot.Colours.CLR_LINEMIN, pc.CLR_LINEMIN);
-    colour(Plot.Colours.CLR_LINEMAX, pc.CLR_LINEMAX);
-    colour(Plot.Colours.CLR_BEAM, pc.CLR_BEAM);
-    colour(Plot.Colours.CLR_LIGHTLINE, pc.CLR_LIGHTLINE);
-    colour(Plot.Colours.CLR_PROPMIN, pc.CLR_PROPMIN);
-    colour(Plot.Colours.CLR_PROPMAX, pc.CLR_PROPMAX);
-    colour(Plot.Colours.CLR_FULLSPEED, pc.CLR_FULLSPEED);
-    colour(Plot.Colours.CLR_SLOWDOWN, pc.CLR_SLOWDOWN);
+    colour("Plot/Colours/CLR_BACKGRND", Plot.Colours.CLR_BACKGRND, pc.CLR_BACKGRND);
+    colour("Plot/Colours/CLR_BORDER", Plot.Colours.CLR_BORDER, pc.CLR_BORDER);
+    colour("Plot/Colours/CLR_GRID", Plot.Colours.CLR_GRID, pc.CLR_GRID);
+    colour("Plot/Colours/CLR_TEXT", Plot.Colours.CLR_TEXT, pc.CLR_TEXT);
+    colour("Plot/Colours/CLR_LINEMIN", Plot.Colours.CLR_LINEMIN, pc.CLR_LINEMIN);
+    colour("Plot/Colours/CLR_LINEMAX", Plot.Colours.CLR_LINEMAX, pc.CLR_LINEMAX);
+    colour("Plot/Colours/CLR_BEAM", Plot.Colours.CLR_BEAM, pc.CLR_BEAM);
+    colour("Plot/Colours/CLR_LIGHTLINE", Plot.Colours.CLR_LIGHTLINE, pc.CLR_LIGHTLINE);
+    colour("Plot/Colours/CLR_PROPMIN", Plot.Colours.CLR_PROPMIN, pc.CLR_PROPMIN);
+    colour("Plot/Colours/CLR_PROPMAX", Plot.Colours.CLR_PROPMAX, pc.CLR_PROPMAX);
+    colour("Plot/Colours/CLR_FULLSPEED", Plot.Colours.CLR_FULLSPEED, pc.CLR_FULLSPEED);
+    colour("Plot/Colours/CLR_SLOWDOWN", Plot.Colours.CLR_SLOWDOWN, pc.CLR_SLOWDOWN);
+    return replaced;
 }
 
 namespace {
@@ -243,18 +259,72 @@ CString ExceptionReport(const char* what)
     return text;
 }
 
-// A file name next to the target that no other save (of this or another process) uses.
+// Writes the content whole beside the file and puts it in the file's place (see CReplacingFile);
+// false, with errno set, when any step failed (the file is then as it was).
+bool WriteInPlaceOf(const CString& path, const std::string& content)
+{
+    bool written = false;
+    int error = 0;
+    {
+        qor::CReplacingFile file;
+        written = file.Open(path);
+        for (std::size_t done = 0; written && done < content.size();)
+        {
+            const ssize_t n = ::write(file.Descriptor(), content.data() + done, content.size() - done);
+            if (n < 0 && errno == EINTR) continue;
+            written = n > 0;
+            if (written) done += static_cast<std::size_t>(n);
+        }
+        written = written && file.Commit();
+        error = errno;
+    }              // a temporary file left goes here
+    errno = error; // the reason of the failure, not of the clearing up
+    return written;
+}
+
+// The name of the copy of a settings file that did not load: "QOR.not-loaded.xml" beside "QOR.xml",
+// then "QOR.not-loaded-2.xml" and on when an earlier copy holds other content (a copy is never
+// written over). The content is written whole or not at all; the copy's path, or empty when none
+// could be made (error says why).
+CString KeepNotLoaded(const CString& path, const std::string& content, int& error)
+{
+    error = EEXIST;
+    const std::filesystem::path file(path.ToUtf8());
+    const std::string stem = file.stem().string(), extension = file.extension().string();
+    for (int n = 1; n <= 100; ++n)
+    {
+        const std::string name = stem + ".not-loaded" + (n > 1 ? "-" + std::to_string(n) : "") + extension;
+        const std::filesystem::path copy = file.parent_path() / name;
+        std::error_code ec;
+        if (std::filesystem::exists(copy, ec) || ec)
+        {
+            std::ifstream kept(copy, std::ios::in | std::ios::binary);
+            if (kept && std::string(std::istreambuf_iterator<char>(kept), {}) == content)
+                return CString::FromUtf8(copy.string());
+            continue;
+        }
+        const CString copyPath = CString::FromUtf8(copy.string());
+        if (WriteInPlaceOf(copyPath, content)) return copyPath;
+        error = errno;
+        return CString();
+    }
+    return CString();
+}
 
 } // namespace
 
 bool CSettings::Load(const CString& path)
 {
+    m_sUnkeptPath.Empty();
+    std::string text;
+    bool read = false;
     try
     {
         std::ifstream ifs(std::filesystem::path(path.ToUtf8()), std::ios::in | std::ios::binary);
         if (!ifs) throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error);
-        std::string text{std::istreambuf_iterator<char>(ifs), std::istreambuf_iterator<char>()};
-        CXmlInArchive ia(std::move(text));
+        text.assign(std::istreambuf_iterator<char>(ifs), std::istreambuf_iterator<char>());
+        read = !ifs.bad();
+        CXmlInArchive ia(text);
 
         int version = 0; // read and not used: every version holds the same items
         General_Config general;
@@ -269,16 +339,37 @@ bool CSettings::Load(const CString& path)
         General = std::move(general);
         Analysis = analysis;
         Plot = plot;
-        ReplaceInvalidByDefaults();
+        const std::vector<std::string> replaced = ReplaceInvalidByDefaults();
+        if (!replaced.empty())
+        {
+            CString message = L"Problem loading Program Settings file.\n";
+            for (const std::string& value : replaced)
+                message += CString::FromUtf8(value) + L" is not allowed; using its default value instead.\n";
+            ShowSettingsError(message);
+        }
         return true;
     }
     catch (const std::exception& e)
     {
-        CString text = L"Problem loading Program Settings file.\n";
-        text += ExceptionReport(e.what());
-        text += L"Using default values instead.";
-        text += L"\n";
-        ShowSettingsError(text);
+        CString message = L"Problem loading Program Settings file.\n";
+        message += ExceptionReport(e.what());
+        message += L"Using default values instead.";
+        message += L"\n";
+        // The user's own values are kept beside the file before the defaults are written over it at exit.
+        if (read)
+        {
+            int error = 0;
+            const CString copy = KeepNotLoaded(path, text, error);
+            if (!copy.IsEmpty())
+                message += L"The file that did not load is kept as " + copy + L".\n";
+            else
+            {
+                message += L"The file that did not load could not be kept beside it (" +
+                           CString::FromUtf8(std::strerror(error)) + L"); it is left as it is.\n";
+                m_sUnkeptPath = path;
+            }
+        }
+        ShowSettingsError(message);
         SetDefaults();
         return false;
     }
@@ -289,6 +380,8 @@ bool CSettings::Save(const CString& path) const
     // Written whole to a temporary file beside the settings file, which replaces it only once all of
     // it is on the disk; what a save killed before that left goes at the next save.
     int error = 0;
+    // A file that did not load and could not be kept is not written over: it holds the user's values.
+    if (!path.IsEmpty() && path == m_sUnkeptPath) return false;
     try
     {
         if (path.IsEmpty())
@@ -314,16 +407,7 @@ bool CSettings::Save(const CString& path) const
             if (std::filesystem::is_regular_file(target, ec)) stored.open(target, std::ios::in | std::ios::binary);
             if (stored && std::string(std::istreambuf_iterator<char>(stored), {}) == text) return true;
         }
-        qor::CReplacingFile file;
-        bool written = file.Open(path);
-        for (std::size_t done = 0; written && done < text.size();)
-        {
-            const ssize_t n = ::write(file.Descriptor(), text.data() + done, text.size() - done);
-            if (n < 0 && errno == EINTR) continue;
-            written = n > 0;
-            if (written) done += static_cast<std::size_t>(n);
-        }
-        if (!written || !file.Commit())
+        if (!WriteInPlaceOf(path, text))
         {
             error = errno;
             throw boost::archive::archive_exception(boost::archive::archive_exception::output_stream_error);
@@ -370,6 +454,7 @@ std::string ArchiveExceptionHint(const std::string& what)
         {"unregistered class", "missing BOOST_CLASS_EXPORT(SubClass) macro?"},
         {"unregistered void cast", "missing ar & BOOST_SERIALIZATION_BASE_OBJECT_NVP(BaseClass) statement?"},
         {"stream error", "asymmetric serialization, including attempt to load empty archive?"},
+        {"unsupported version", "file written by a newer version of the archive library than this program's?"},
     };
     for (const Row& row : rows)
         if (what == row.what) return std::string("(") + row.hint + ")";

@@ -5,13 +5,14 @@
 #include "platform/core/Types.h"
 
 #include <string>
+#include <vector>
 
 class CSettings
 {
 public:
     // The limits of the values a file may hold (the settings pane's own rules, within its
     // 16-bit range); a value read outside its limits takes its default.
-    static constexpr int kMaxDecimals = 15;
+    static constexpr int kMaxDecimals = 9;         // none would leave the numeric fields without a decimal point
     static constexpr double kMinStepSize = 0.001;  // exclusive
     static constexpr double kMaxStepSize = 1000.0; // metres
     static constexpr int kMinPointsPerSpan = 21;
@@ -20,6 +21,7 @@ public:
     static constexpr int kMax16 = 32767; // the largest value of the pane's other whole numbers
     static constexpr int kMinAxleSpacings = 3;
     static constexpr int kMinDataTipDelay = 501;
+    static constexpr int kMinGap = 1; // pixels
 
     struct General_Config
     {
@@ -143,12 +145,15 @@ public:
     // Writes every default value (m_Version is left alone).
     void SetDefaults();
 
-    // Reads the XML settings file into this object. On failure shows a message,
-    // restores the defaults and returns false.
+    // Reads the XML settings file into this object. On failure shows a message, keeps a copy of
+    // the file beside it (named in the message; a copy is never written over), restores the
+    // defaults and returns false. A value read that the settings pane would refuse takes its
+    // default, and a message names it.
     bool Load(const CString& path);
 
     // Writes this object to the XML settings file. On failure shows a message and
-    // returns false; a previous file at the path is left untouched.
+    // returns false; a previous file at the path is left untouched, as is a file that did not
+    // load and could not be kept (false, without a message).
     bool Save(const CString& path) const;
 
     int m_Version = 1;
@@ -161,8 +166,11 @@ private:
     CSettings(const CSettings&) = delete;
     CSettings& operator=(const CSettings&) = delete;
 
-    // Replaces every value read from a file that the settings pane would refuse by its default.
-    void ReplaceInvalidByDefaults();
+    // Replaces every value read from a file that the settings pane would refuse by its default;
+    // each one replaced, as "<its items in the file>: <value>".
+    std::vector<std::string> ReplaceInvalidByDefaults();
+
+    CString m_sUnkeptPath; // a file that did not load and could not be kept
 };
 
 // The settings object; set while the program starts, before any application code runs.

@@ -1,7 +1,8 @@
 // Case files refused on reading leave nothing behind: the three stored cases, cut and damaged at
-// places spread over the whole of each file, every load either succeeds or fails with its reason
-// (the leak checker of the sanitizer build sees every object a refused file made), and a binary file
-// cut right after its signature is refused for ending early.
+// places spread over the whole of each file, and an XML case refused at the closing tag of each
+// object it makes; every load either succeeds or fails with its reason (the leak checker of the
+// sanitizer build sees every object a refused file made). A binary file cut right after its
+// signature is refused for ending early.
 
 #include "tests/engine/case/case_fixture.h"
 
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -67,10 +69,49 @@ TEST(RefusedCaseFiles, TheStoredCasesDamagedAllOverAreReadOrRefusedLeavingNothin
             const std::string failure = LoadFailure(v, loaded);
             if (failure.empty()) continue;
             ++refused;
+            EXPECT_EQ(failure.find("analysis"), std::string::npos) << failure; // nothing was analysed
             EXPECT_TRUE(loaded.m_vBridge.empty() && loaded.m_vRefCollection.empty());
         }
         EXPECT_GT(refused, 60);
     }
+}
+
+// The closing tag of an object read through a pointer is checked once the whole object is read: each
+// object of the stored XML case in turn, of every kind, is refused at that tag.
+TEST(RefusedCaseFiles, AnXmlCaseRefusedAtTheClosingTagOfAnyObjectLeavesNothing)
+{
+    const std::string file = ReadFile(std::string(QOR_CASE_FIXTURES) + "/envelopes-xml.qor");
+    std::set<std::string> kinds;
+    int refused = 0;
+    for (std::size_t at = file.find("<px "); at != std::string::npos; at = file.find("<px ", at + 1))
+    {
+        const std::size_t tagEnd = file.find('>', at);
+        const std::string tag = file.substr(at, tagEnd - at);
+        if (tag.find(" object_id=") == std::string::npos) continue;          // a reference to an object read before
+        const std::size_t classAt = tag.find('"', tag.find("class_id")) + 1; // class_id or class_id_reference
+        kinds.insert(tag.substr(classAt, tag.find('"', classAt) - classAt));
+        // Its own closing tag, past those of the objects it holds.
+        std::size_t close = tagEnd;
+        for (int depth = 1; depth > 0;)
+        {
+            const std::size_t open = file.find("<px ", close), end = file.find("</px>", close);
+            ASSERT_NE(end, std::string::npos);
+            depth += open < end ? 1 : -1;
+            close = (open < end ? open : end) + 1;
+        }
+        std::string damaged = file;
+        damaged.replace(close - 1, 5, "</pq>");
+        CCaseData loaded;
+        // The reason, and the object being read by its kind and place.
+        const std::string failure = LoadFailure(damaged, loaded);
+        EXPECT_EQ(failure.rfind("failed: the file's XML is damaged or does not hold a QOR case (reading ", 0), 0u)
+            << failure;
+        EXPECT_TRUE(failure.ends_with(" of the case)")) << failure;
+        EXPECT_TRUE(loaded.m_vBridge.empty());
+        ++refused;
+    }
+    EXPECT_EQ(kinds.size(), 8u); // bridge, set, load model, ensemble, collection, reference set, results, envelope
+    EXPECT_GT(refused, 50);
 }
 
 TEST(RefusedCaseFiles, ABinaryFileThatEndsInItsHeaderIsRefusedForEndingEarly)

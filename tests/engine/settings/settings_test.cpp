@@ -4,11 +4,13 @@
 #include "platform/core/MessageBox.h"
 #include "platform/core/Messages.h"
 #include "platform/core/Paths.h"
+#include "platform/core/ReplacingFile.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -82,7 +84,7 @@ void SetEveryFieldToNonDefault(CSettings& s)
     s.Plot.Gap.BTM = 12;
     s.Plot.Gap.LEFT = 13;
     s.Plot.Gap.RIGHT = 14;
-    s.Plot.Gap.BETWN = 0;
+    s.Plot.Gap.BETWN = 6;
     auto& c = s.Plot.Colours;
     c.CLR_BACKGRND = 0x202122;
     c.CLR_BORDER = 0x232425;
@@ -136,7 +138,7 @@ void ExpectEveryFieldNonDefault(const CSettings& s)
     EXPECT_EQ(s.Plot.Gap.BTM, 12);
     EXPECT_EQ(s.Plot.Gap.LEFT, 13);
     EXPECT_EQ(s.Plot.Gap.RIGHT, 14);
-    EXPECT_EQ(s.Plot.Gap.BETWN, 0);
+    EXPECT_EQ(s.Plot.Gap.BETWN, 6);
     const auto& c = s.Plot.Colours;
     EXPECT_EQ(c.CLR_BACKGRND, 0x202122u);
     EXPECT_EQ(c.CLR_BORDER, 0x232425u);
@@ -269,8 +271,11 @@ protected:
         return Narrow(boxes[0].text);
     }
 
-    static void ExpectLoadMessage(const std::string& text)
+    // The message of a load that failed; a last line names the copy kept of the file when there was one.
+    static void ExpectLoadMessage(std::string text)
     {
+        const std::size_t kept = text.find("\nThe file that did not load is kept as ");
+        if (kept != std::string::npos) text.erase(kept + 1);
         const std::string head = "Problem loading Program Settings file.\nBoost reports: ";
         const std::string tail = "\nUsing default values instead.\n";
         ASSERT_EQ(text.compare(0, head.size(), head), 0) << text;
@@ -511,19 +516,39 @@ TEST_F(SettingsTest, OutOfRangeValuesAreReplacedByTheirDefaults)
     xml = ReplaceOnce(xml, "<NO_AXLE_SPACINGS>17</NO_AXLE_SPACINGS>", "<NO_AXLE_SPACINGS>2</NO_AXLE_SPACINGS>");
     xml = ReplaceOnce(xml, "<DATATIPDELAY>4321</DATATIPDELAY>", "<DATATIPDELAY>500</DATATIPDELAY>");
     xml = ReplaceOnce(xml, "<TOP>11</TOP>", "<TOP>-1</TOP>");
-    xml = ReplaceOnce(xml, "<BETWN>0</BETWN>", "<BETWN>-100</BETWN>");
+    xml = ReplaceOnce(xml, "<BETWN>6</BETWN>", "<BETWN>-100</BETWN>");
+    xml = ReplaceOnce(xml, "<RIGHT>14</RIGHT>", "<RIGHT>0</RIGHT>"); // the pane takes 1 pixel at least
+    xml = ReplaceOnce(xml, "<SPAN>6</SPAN>", "<SPAN>10</SPAN>");     // and 9 decimals at most
     xml = ReplaceOnce(xml, "<LINEWIDTH>3</LINEWIDTH>", "<LINEWIDTH>0</LINEWIDTH>");
     xml = ReplaceOnce(xml, "<FACTOR>4</FACTOR>", "<FACTOR>-2</FACTOR>");
     const size_t a = xml.find("<STEPSIZE>"), b = xml.find("</STEPSIZE>");
     ASSERT_LT(a, b);
     const std::string base = xml.substr(0, a) + "<STEPSIZE>%</STEPSIZE>" + xml.substr(b + 11);
 
-    for (const char* stepSize : {"0.001", "0", "-3", "1e-9"})
+    for (const char* stepSize : {"0.001", "0", "-3", "1e-09"})
     {
         SCOPED_TRACE(stepSize);
         WriteFile(file, ReplaceOnce(base, "%", stepSize));
         s().SetDefaults();
+        qor::ClearRecordedMessageBoxes();
         ASSERT_TRUE(s().Load(ToCString(file)));
+        // Each value replaced is named, in the file's order.
+        EXPECT_EQ(SingleMessage(), "Problem loading Program Settings file.\n"
+                                   "General/DecimalPlaces/FACTOR: -2 is not allowed; using its default value instead.\n"
+                                   "General/DecimalPlaces/SPAN: 10 is not allowed; using its default value instead.\n"
+                                   "General/Stepping/STEPSIZE: " +
+                                       std::string(stepSize) +
+                                       " is not allowed; using its default value instead.\n"
+                                       "General/Stepping/NSTEPS: 0 is not allowed; using its default value instead.\n"
+                                       "Analysis/NPOINTS_ALONG_BEAM: 20 is not allowed; using its default value "
+                                       "instead.\n"
+                                       "Analysis/NO_AXLE_SPACINGS: 2 is not allowed; using its default value instead.\n"
+                                       "Plot/LINEWIDTH: 0 is not allowed; using its default value instead.\n"
+                                       "Plot/DATATIPDELAY: 500 is not allowed; using its default value instead.\n"
+                                       "Plot/Gap/TOP: -1 is not allowed; using its default value instead.\n"
+                                       "Plot/Gap/RIGHT: 0 is not allowed; using its default value instead.\n"
+                                       "Plot/Gap/BETWN: -100 is not allowed; using its default value instead.\n");
+        EXPECT_FALSE(fs::exists(m_dir / "QOR.not-loaded.xml")); // the file loaded
         EXPECT_EQ(s().General.Stepping.STEPSIZE, 0.5);
         EXPECT_EQ(s().General.Stepping.NSTEPS, 20);
         EXPECT_EQ(s().Analysis.NPOINTS_ALONG_BEAM, 100);
@@ -533,12 +558,13 @@ TEST_F(SettingsTest, OutOfRangeValuesAreReplacedByTheirDefaults)
         EXPECT_EQ(s().Plot.Gap.BETWN, 5);
         EXPECT_EQ(s().Plot.LINEWIDTH, 2);
         EXPECT_EQ(s().General.DecimalPlaces.FACTOR, 3);
+        EXPECT_EQ(s().Plot.Gap.RIGHT, 10);
+        EXPECT_EQ(s().General.DecimalPlaces.SPAN, 2);
         // Valid neighbours are kept.
         EXPECT_EQ(s().Plot.Gap.BTM, 12);
         EXPECT_EQ(s().General.DecimalPlaces.DISTANCE, 5);
         EXPECT_TRUE(s().General.Stepping.BYSTEP);
     }
-    EXPECT_TRUE(qor::RecordedMessageBoxes().empty());
 }
 
 TEST_F(SettingsTest, SmallestAcceptedValuesAreKept)
@@ -550,18 +576,64 @@ TEST_F(SettingsTest, SmallestAcceptedValuesAreKept)
         ReplaceOnce(xml, "<NPOINTS_ALONG_BEAM>250</NPOINTS_ALONG_BEAM>", "<NPOINTS_ALONG_BEAM>21</NPOINTS_ALONG_BEAM>");
     xml = ReplaceOnce(xml, "<NO_AXLE_SPACINGS>17</NO_AXLE_SPACINGS>", "<NO_AXLE_SPACINGS>3</NO_AXLE_SPACINGS>");
     xml = ReplaceOnce(xml, "<DATATIPDELAY>4321</DATATIPDELAY>", "<DATATIPDELAY>501</DATATIPDELAY>");
-    xml = ReplaceOnce(xml, "<TOP>11</TOP>", "<TOP>0</TOP>");
+    xml = ReplaceOnce(xml, "<TOP>11</TOP>", "<TOP>1</TOP>");
+    xml = ReplaceOnce(xml, "<VEHLENGTH>8</VEHLENGTH>", "<VEHLENGTH>9</VEHLENGTH>");
     const size_t a = xml.find("<STEPSIZE>"), b = xml.find("</STEPSIZE>");
     xml = xml.substr(0, a) + "<STEPSIZE>0.0011</STEPSIZE>" + xml.substr(b + 11);
     WriteFile(file, xml);
     s().SetDefaults();
     ASSERT_TRUE(s().Load(ToCString(file)));
+    EXPECT_TRUE(qor::RecordedMessageBoxes().empty());
+    EXPECT_EQ(s().General.DecimalPlaces.VEHLENGTH, 9);
     EXPECT_EQ(s().General.Stepping.NSTEPS, 1);
     EXPECT_DOUBLE_EQ(s().General.Stepping.STEPSIZE, 0.0011);
     EXPECT_EQ(s().Analysis.NPOINTS_ALONG_BEAM, 21);
     EXPECT_EQ(s().Analysis.NO_AXLE_SPACINGS, 3);
     EXPECT_EQ(s().Plot.DATATIPDELAY, 501);
-    EXPECT_EQ(s().Plot.Gap.TOP, 0);
+    EXPECT_EQ(s().Plot.Gap.TOP, 1);
+}
+
+// A file that did not load is kept beside it before anything is written over it, and no later
+// copy (not one of defaults either) takes the place of a copy kept before.
+TEST_F(SettingsTest, AFileThatDidNotLoadIsKeptBesideItAndNeverWrittenOver)
+{
+    const fs::path file = m_dir / "QOR.xml", first = m_dir / "QOR.not-loaded.xml",
+                   second = m_dir / "QOR.not-loaded-2.xml";
+    const std::string users = SaveNonDefaults(file);
+    const std::string cut = users.substr(0, users.size() / 2);
+    const auto loadFails = [&](const std::string& content, const fs::path& keptAs) {
+        WriteFile(file, content);
+        qor::ClearRecordedMessageBoxes();
+        EXPECT_FALSE(s().Load(ToCString(file)));
+        const std::string message = SingleMessage();
+        ExpectLoadMessage(message);
+        EXPECT_TRUE(message.ends_with("\nUsing default values instead.\nThe file that did not load is kept as " +
+                                      keptAs.string() + ".\n"))
+            << message;
+        EXPECT_EQ(ReadFile(keptAs), content);
+        ExpectAllDefaults(s());
+    };
+    loadFails(cut, first);
+    EXPECT_TRUE(s().Save(ToCString(file))); // the defaults, at exit
+    const std::string defaults = ReadFile(file);
+    loadFails(defaults.substr(0, 100), second); // the defaults' file, damaged later
+    loadFails(defaults.substr(0, 100), second); // the same file again: the same copy
+    EXPECT_EQ(ReadFile(first), cut);
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 3);
+
+    // A copy that cannot be made: the file is left as it is, not written over at exit.
+    WriteFile(file, cut + "x");
+    qor::ClearRecordedMessageBoxes();
+    qor::CReplacingFile::InjectOpenFault(ENOSPC);
+    EXPECT_FALSE(s().Load(ToCString(file)));
+    qor::CReplacingFile::InjectOpenFault(0);
+    EXPECT_TRUE(SingleMessage().ends_with(
+        "\nThe file that did not load could not be kept beside it (No space left on device); it is left as it is.\n"));
+    qor::ClearRecordedMessageBoxes();
+    EXPECT_FALSE(s().Save(ToCString(file)));
+    EXPECT_TRUE(qor::RecordedMessageBoxes().empty());
+    EXPECT_EQ(ReadFile(file), cut + "x");
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 3);
 }
 
 // ---- saving -------------------------------------------------------------------------------
