@@ -51,10 +51,10 @@ struct CChartLineFamilySerie::SPass
     // The pixel columns of the last points along the beam, and the range of them drawn.
     const double* pX = nullptr;
     std::size_t nX = 0;
-    std::vector<LONG> columns;
+    std::vector<int> columns;
     std::size_t first = 0, last = 0;
     bool drawn = false;
-    std::vector<POINT> points, previous; // the pixels of this line and of the last
+    std::vector<int> rows, previous; // the pixel rows of this line's points and of the last line's
     // Every stretch drawn, in an open-addressed table (a power of two long, at most half full).
     std::vector<SSegment> table;
     std::size_t used = 0;
@@ -86,11 +86,24 @@ struct CChartLineFamilySerie::SPass
         }
     }
 
+    // The stretches drawn, all of them, kept for a drawing of the chart's image (keep): a redraw
+    // of the image as it lies draws them again without a pass over the lines. They are let go
+    // when they would take more than keepBytes.
+    bool keep = false;
+    std::size_t keepBytes = 0;
+    std::vector<POINT> stretches;
+
     void Flush()
     {
         if (out.empty()) return;
         twos.assign(out.size() / 2, 2);
         pDC->PolyPolyline(out.data(), twos.data(), static_cast<int>(twos.size()));
+        if (keep && (stretches.size() + out.size()) * sizeof(POINT) > keepBytes)
+        {
+            keep = false;
+            std::vector<POINT>().swap(stretches);
+        }
+        if (keep) stretches.insert(stretches.end(), out.begin(), out.end());
         out.clear();
     }
 };
@@ -209,6 +222,9 @@ std::unique_ptr<CChartLineFamilySerie::SPass> CChartLineFamilySerie::StartPass(C
 {
     auto pass = std::make_unique<SPass>();
     pass->pDC = pDC;
+    // The stretches stand in for a pass over the lines' values: kept while they take a quarter of
+    // those at most.
+    pass->keepBytes = m_nLines * m_nPointsPerLine * sizeof(double) / 4;
     pass->plot = m_PlottingRect;
     m_pHorizontalAxis->GetMinMax(pass->xMin, pass->xMax);
     m_pVerticalAxis->GetMinMax(pass->yMin, pass->yMax);
@@ -229,6 +245,7 @@ bool CChartLineFamilySerie::Columns(SPass& pass, const SChartLine& line) const
     if (line.pX == pass.pX && line.count == pass.nX) return pass.drawn;
     pass.pX = line.pX;
     pass.nX = line.count;
+    pass.previous.clear(); // its rows were of other points
     // The points inside the axis's range and one beyond at each end, as a line series takes them.
     const unsigned n = static_cast<unsigned>(std::min<std::size_t>(line.count, UINT_MAX));
     const auto coord = [&line](unsigned i) { return line.pX[i]; };
@@ -240,13 +257,7 @@ bool CChartLineFamilySerie::Columns(SPass& pass, const SChartLine& line) const
     pass.last = last;
     pass.drawn = first != last;
     pass.columns.resize(n);
-    const bool discrete = m_pHorizontalAxis->IsDiscrete();
-    for (unsigned i = first; i <= last; ++i)
-    {
-        const double x = line.pX[i];
-        pass.columns[i] = static_cast<LONG>(discrete ? m_pHorizontalAxis->DiscreteValueToScreen(x)
-                                                     : m_pHorizontalAxis->ValueToScreen(x));
-    }
+    m_pHorizontalAxis->ValuesToScreen(line.pX + first, last - first + 1, pass.columns.data() + first);
     return pass.drawn;
 }
 
@@ -260,7 +271,6 @@ bool CChartLineFamilySerie::Continue(SPass& pass, bool timed, DWORD deadline) co
     CPen pen;
     pen.CreatePen(PS_SOLID, 1, m_SerieColour);
     CPen* pOldPen = pDC->SelectObject(&pen);
-    const bool discrete = m_pVerticalAxis->IsDiscrete();
     SChartLine line;
     std::size_t sinceCheck = 0;
     while (pass.next < m_nShown)
@@ -272,27 +282,27 @@ bool CChartLineFamilySerie::Continue(SPass& pass, bool timed, DWORD deadline) co
         }
         const std::size_t i = pass.next++;
         if (!m_Source(i, line) || line.count == 0 || !line.pX || !line.pY || !Columns(pass, line)) continue;
-        pass.points.clear();
-        for (std::size_t k = pass.first; k <= pass.last; ++k)
+        const std::size_t first = pass.first, n = pass.last - first + 1;
+        pass.rows.resize(n);
+        m_pVerticalAxis->ValuesToScreen(line.pY + first, n, pass.rows.data());
+        // A line on the pixels of the last one adds nothing.
+        const bool follows = pass.previous.size() == n;
+        if (follows && std::equal(pass.rows.begin(), pass.rows.end(), pass.previous.begin())) continue;
+        // The line's stretches between two different pixels (those of its polyline), less those
+        // the last line drew in the same place, each drawn once.
+        const int* rows = pass.rows.data();
+        const int* previous = pass.previous.data();
+        const int* columns = pass.columns.data() + first;
+        for (std::size_t k = 0; k + 1 < n; ++k)
         {
-            const double y = line.pY[k];
-            const POINT p{pass.columns[k], static_cast<LONG>(discrete ? m_pVerticalAxis->DiscreteValueToScreen(y)
-                                                                      : m_pVerticalAxis->ValueToScreen(y))};
-            if (pass.points.empty() || !(p == pass.points.back())) pass.points.push_back(p);
-        }
-        // The stretches the last line drew in the same place are drawn; the others once.
-        const std::vector<POINT>& points = pass.points;
-        const std::vector<POINT>& previous = pass.previous;
-        for (std::size_t j = 0; j + 1 < points.size(); ++j)
-        {
-            const POINT& a = points[j];
-            const POINT& b = points[j + 1];
-            if (j + 1 < previous.size() && previous[j] == a && previous[j + 1] == b) continue;
+            const POINT a{columns[k], rows[k]}, b{columns[k + 1], rows[k + 1]};
+            if (a == b) continue;
+            if (follows && previous[k] == a.y && previous[k + 1] == b.y) continue;
             if (!pass.Note(a, b)) continue;
             pass.out.push_back(a);
             pass.out.push_back(b);
         }
-        pass.points.swap(pass.previous);
+        pass.rows.swap(pass.previous);
         if (pass.out.size() >= kPointsAFlush) pass.Flush();
     }
     pass.Flush();
@@ -302,8 +312,8 @@ bool CChartLineFamilySerie::Continue(SPass& pass, bool timed, DWORD deadline) co
     {
         // No line is to come: what was noted for them goes.
         std::vector<SSegment>().swap(pass.table);
-        std::vector<POINT>().swap(pass.points);
-        std::vector<POINT>().swap(pass.previous);
+        std::vector<int>().swap(pass.rows);
+        std::vector<int>().swap(pass.previous);
         std::vector<POINT>().swap(pass.out);
         std::vector<DWORD>().swap(pass.twos);
         pass.used = 0;
@@ -316,7 +326,8 @@ void CChartLineFamilySerie::DrawNewPoints(CDC* pDC)
     if (!m_bIsVisible || !m_pHorizontalAxis || !m_pVerticalAxis || !pDC || !pDC->GetSafeHdc()) return;
     if (!m_pImagePass || !IsCurrent(*m_pImagePass, pDC))
     {
-        // The lines drawn stay on the image: the rest is drawn as it now lies.
+        // The lines drawn stay on the image: the rest is drawn as it now lies (and the image is
+        // not one pass's any more: nothing to draw again from).
         const std::size_t drawn = m_pImagePass ? m_pImagePass->next : 0;
         m_pImagePass = StartPass(pDC);
         m_pImagePass->next = drawn;
@@ -324,22 +335,49 @@ void CChartLineFamilySerie::DrawNewPoints(CDC* pDC)
     Continue(*m_pImagePass, false, 0);
 }
 
+bool CChartLineFamilySerie::Redraw(CDC* pDC)
+{
+    SPass* pass = m_pImagePass.get();
+    if (!pass || !pass->keep || pass->next < m_nLines || m_nShown < m_nLines || !IsCurrent(*pass, pDC)) return false;
+    const int oldBkMode = pDC->SetBkMode(TRANSPARENT);
+    pDC->SelectClipRgn(nullptr);
+    pDC->IntersectClipRect(&m_PlottingRect);
+    CPen pen;
+    pen.CreatePen(PS_SOLID, 1, m_SerieColour);
+    CPen* pOldPen = pDC->SelectObject(&pen);
+    for (std::size_t from = 0; from < pass->stretches.size(); from += kPointsAFlush)
+    {
+        const std::size_t count = std::min(kPointsAFlush, pass->stretches.size() - from);
+        pass->twos.assign(count / 2, 2);
+        pDC->PolyPolyline(pass->stretches.data() + from, pass->twos.data(), static_cast<int>(count / 2));
+    }
+    std::vector<DWORD>().swap(pass->twos);
+    pDC->SelectObject(pOldPen);
+    pDC->SetBkMode(oldBkMode);
+    return true;
+}
+
 void CChartLineFamilySerie::DrawAll(CDC* pDC)
 {
     if (!m_bIsVisible || !m_pHorizontalAxis || !m_pVerticalAxis || !pDC || !pDC->GetSafeHdc()) return;
+    const bool image = m_pParentCtrl && pDC == m_pParentCtrl->GetBackgroundDC();
+    if (image && Redraw(pDC)) return;
     std::unique_ptr<SPass> pass = StartPass(pDC);
+    pass->keep = image;
     Continue(*pass, false, 0);
-    // Kept for the lines still to come when it is the chart's image.
-    if (m_pParentCtrl && pDC == m_pParentCtrl->GetBackgroundDC())
-        m_pImagePass = std::move(pass);
-    else
-        m_pImagePass.reset();
+    // Kept for the lines still to come, and for the next redraw, when it is the chart's image.
+    if (image) m_pImagePass = std::move(pass);
 }
 
 bool CChartLineFamilySerie::DrawAllPart(CDC* pDC, bool bFirst, DWORD deadline)
 {
     if (!m_bIsVisible || !m_pHorizontalAxis || !m_pVerticalAxis || !pDC || !pDC->GetSafeHdc()) return true;
-    if (bFirst || !m_pImagePass || !IsCurrent(*m_pImagePass, pDC)) m_pImagePass = StartPass(pDC);
+    if (bFirst && Redraw(pDC)) return true;
+    if (bFirst || !m_pImagePass || !IsCurrent(*m_pImagePass, pDC))
+    {
+        m_pImagePass = StartPass(pDC);
+        m_pImagePass->keep = true;
+    }
     return Continue(*m_pImagePass, true, deadline);
 }
 

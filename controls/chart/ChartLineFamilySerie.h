@@ -70,6 +70,9 @@ private:
     // Draws the lines of pass up to the lines shown, stopping at the deadline when timed: true
     // when it reached them.
     bool Continue(SPass& pass, bool timed, DWORD deadline) const;
+    // Draws the image's lines again from the stretches its pass drew, when it drew them all as
+    // the axes and the plot now are: false when it cannot.
+    bool Redraw(CDC* pDC);
     // The pixel columns of the points of line (those of the last line when it shares them) and
     // the range of its points that is drawn: false when none is.
     bool Columns(SPass& pass, const SChartLine& line) const;

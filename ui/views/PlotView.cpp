@@ -278,6 +278,11 @@ void CPlotView::HoldAxes(unsigned i, const SRange& range)
         pLeft->SetAutomaticMode(0);
         pLeft->SetMinMax(all.yMin, all.yMax);
     }
+    // Rounded as the series that follow will round them, so that the image the series are
+    // drawn onto is the one the plot ends with.
+    pChart->RecalcAxesLayout();
+    RoundAxis(pChart, CChartAxis::LeftAxis);
+    RoundAxis(pChart, CChartAxis::BottomAxis);
     pChart->AllowRefresh(true);
 }
 

@@ -165,8 +165,8 @@ protected:
         void Add(const CKeptPositions& positions, std::size_t i, int kind);
     };
     // Many series in a row: the axes of chart i are fixed at the ranges they will end with (the
-    // data already there and the range given), so that each new series is drawn onto the image
-    // alone; ReleaseAxes gives them back their automatic range.
+    // data already there and the range given, rounded), so that each new series is drawn onto the
+    // image alone; ReleaseAxes gives them back their automatic range.
     void HoldAxes(unsigned i, const SRange& range);
     void ReleaseAxes(unsigned i);
     // The light curve of each of the first count kept positions, drawn from where they are kept
