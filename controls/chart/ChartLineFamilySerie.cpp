@@ -40,6 +40,29 @@ constexpr std::size_t kPointsAFlush = 1 << 16;
 
 bool Reached(DWORD deadline) { return static_cast<LONG>(GetTickCount() - deadline) >= 0; }
 
+// A DC set up for the lines while it lives: clipped to the plot, a one-pixel pen of their colour.
+struct SLinePen
+{
+    CDC* pDC;
+    int oldBkMode;
+    CPen pen;
+    CPen* pOldPen;
+    SLinePen(CDC* dc, const CRect& plot, COLORREF colour) : pDC(dc), oldBkMode(dc->SetBkMode(TRANSPARENT))
+    {
+        pDC->SelectClipRgn(nullptr);
+        pDC->IntersectClipRect(&plot);
+        pen.CreatePen(PS_SOLID, 1, colour);
+        pOldPen = pDC->SelectObject(&pen);
+    }
+    ~SLinePen()
+    {
+        pDC->SelectObject(pOldPen);
+        pDC->SetBkMode(oldBkMode);
+    }
+    SLinePen(const SLinePen&) = delete;
+    SLinePen& operator=(const SLinePen&) = delete;
+};
+
 } // namespace
 
 struct CChartLineFamilySerie::SPass
@@ -147,19 +170,7 @@ void CChartLineFamilySerie::ShowLines(std::size_t count)
         if (m_pVerticalAxis) m_pVerticalAxis->RefreshAutoAxis();
         pChart->AllowRefresh(true);
     }
-    // A redraw in slices that has still to come to the lines draws them in its turn.
-    if (pChart->IsSeriesStillToDraw(GetSerieId())) return;
-    CDC* pDC = pChart->GetBackgroundDC();
-    if (pChart->IsRefreshAllowed() && pDC && pDC->GetSafeHdc() && pChart->GetSafeHwnd())
-    {
-        DrawNewPoints(pDC);
-        pDC->SelectClipRgn(nullptr);
-        pChart->Invalidate();
-    }
-    else
-    {
-        pChart->RefreshCtrl();
-    }
+    DrawAdded();
 }
 
 bool CChartLineFamilySerie::GetLine(std::size_t i, SChartLine& line) const
@@ -265,12 +276,7 @@ bool CChartLineFamilySerie::Continue(SPass& pass, bool timed, DWORD deadline) co
 {
     CDC* pDC = pass.pDC;
     if (!m_Source || !pDC || !pDC->GetSafeHdc()) return true;
-    const int oldBkMode = pDC->SetBkMode(TRANSPARENT);
-    pDC->SelectClipRgn(nullptr);
-    pDC->IntersectClipRect(&m_PlottingRect);
-    CPen pen;
-    pen.CreatePen(PS_SOLID, 1, m_SerieColour);
-    CPen* pOldPen = pDC->SelectObject(&pen);
+    SLinePen lines(pDC, m_PlottingRect, m_SerieColour);
     SChartLine line;
     std::size_t sinceCheck = 0;
     while (pass.next < m_nShown)
@@ -306,8 +312,6 @@ bool CChartLineFamilySerie::Continue(SPass& pass, bool timed, DWORD deadline) co
         if (pass.out.size() >= kPointsAFlush) pass.Flush();
     }
     pass.Flush();
-    pDC->SelectObject(pOldPen);
-    pDC->SetBkMode(oldBkMode);
     if (pass.next >= m_nLines)
     {
         // No line is to come: what was noted for them goes.
@@ -339,12 +343,7 @@ bool CChartLineFamilySerie::Redraw(CDC* pDC)
 {
     SPass* pass = m_pImagePass.get();
     if (!pass || !pass->keep || pass->next < m_nLines || m_nShown < m_nLines || !IsCurrent(*pass, pDC)) return false;
-    const int oldBkMode = pDC->SetBkMode(TRANSPARENT);
-    pDC->SelectClipRgn(nullptr);
-    pDC->IntersectClipRect(&m_PlottingRect);
-    CPen pen;
-    pen.CreatePen(PS_SOLID, 1, m_SerieColour);
-    CPen* pOldPen = pDC->SelectObject(&pen);
+    SLinePen lines(pDC, m_PlottingRect, m_SerieColour);
     for (std::size_t from = 0; from < pass->stretches.size(); from += kPointsAFlush)
     {
         const std::size_t count = std::min(kPointsAFlush, pass->stretches.size() - from);
@@ -352,8 +351,6 @@ bool CChartLineFamilySerie::Redraw(CDC* pDC)
         pDC->PolyPolyline(pass->stretches.data() + from, pass->twos.data(), static_cast<int>(count / 2));
     }
     std::vector<DWORD>().swap(pass->twos);
-    pDC->SelectObject(pOldPen);
-    pDC->SetBkMode(oldBkMode);
     return true;
 }
 

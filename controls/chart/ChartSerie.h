@@ -74,6 +74,9 @@ public:
 
 protected:
     void RefreshParent();
+    // After points were added: what is new drawn onto the chart's image (DrawNewPoints), or the
+    // chart redrawn.
+    void DrawAdded();
 
     CChartCtrl* m_pParentCtrl;
     CChartAxis* m_pVerticalAxis = nullptr;
