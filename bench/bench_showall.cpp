@@ -1,10 +1,6 @@
-// A moving load with "Display each sub-analysis result" as the user meets it (offscreen, the real
-// main frame, the analysis included): the memory the command adds, the time to the last curve and
-// the window thread's longest pause, at about 100,000 positions; then File > Print Preview, Next Page
-// and printing to PDF of such a plot, at about 14,000 positions and at about 100,000.
-//
-//   bench_showall [--no-large-preview | --small-only]   (the preview of the largest plot, or the
-//   largest plot, left out)
+// "Display each sub-analysis result" in the running program: memory added, last curve and pauses at
+// about 100,000 positions, and the pauses of Print Preview, Next Page and printing to PDF of its plot.
+// Arguments: --no-large-preview (not the largest plot's printing) or --small-only (not the largest plot).
 #include "bench_cases.h"
 
 #include "app/MainFrame.h"

@@ -1,3 +1,5 @@
+// The series of many lines drawn from where they are held: each line's pixels, the stretches drawn
+// once, passes in slices and redraws from the stretches kept, and the hit test of a click.
 #include "controls/chart/ChartLineFamilySerie.h"
 
 #include "controls/chart/ChartAxis.h"

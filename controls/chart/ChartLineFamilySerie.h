@@ -1,7 +1,6 @@
-// Many lines of one colour, one pixel wide, drawn from where their points are held (the lines of
-// every load position of a run) without a copy of them: the x values that lines share are turned
-// into pixels once, and a stretch between two pixels that many lines pass is drawn once, so that
-// the picture is that of a line series for each line at a cost bounded by the plot's pixels.
+// Many one-pixel lines of one colour drawn from where their points are held, without a copy: a
+// stretch between two pixels that many lines pass is drawn once, so that the picture is that of a
+// line series a line at a cost bounded by the plot's pixels.
 #pragma once
 
 #include "controls/chart/ChartMouseListener.h"

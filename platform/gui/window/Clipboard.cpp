@@ -1,3 +1,5 @@
+// Clipboard text (Unicode) through the toolkit's clipboard, in two shapes: the simple qor:: calls, and the
+// handle-style calls the framework code uses.
 #include "platform/gui/window/Clipboard.h"
 
 #include "platform/gui/window/App.h"
