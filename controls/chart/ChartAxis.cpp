@@ -120,6 +120,12 @@ void CChartAxis::SetAutomaticMode(int mode) { m_nAutoMode = (mode >= 0 && mode <
 
 long CChartAxis::ValueToScreen(double value) const { return ValueToPixel(value, m_MinValue, m_MaxValue, GetSpan()); }
 
+void CChartAxis::ValuesToScreen(const double* values, std::size_t count, int* screen) const
+{
+    if (!m_bIsDiscrete) return ValuesToPixels(values, count, m_MinValue, m_MaxValue, GetSpan(), screen);
+    for (std::size_t i = 0; i < count; ++i) screen[i] = static_cast<int>(DiscreteValueToScreen(values[i]));
+}
+
 double CChartAxis::ScreenToValue(long screenVal) const
 {
     return PixelToValue(static_cast<int>(screenVal), m_MinValue, m_MaxValue, GetSpan());

@@ -6,6 +6,7 @@
 #include "controls/chart/ChartScale.h"
 #include "platform/gui/Afx.h"
 
+#include <cstddef>
 #include <list>
 #include <unordered_map>
 
@@ -40,6 +41,8 @@ public:
     virtual long TickPosition(double value) const = 0;
     virtual long DiscreteValueToScreen(double value) const = 0;
     virtual long ValueToScreen(double value) const;
+    // The screen positions of count values at once (DiscreteValueToScreen on a discrete axis).
+    void ValuesToScreen(const double* values, std::size_t count, int* screen) const;
     virtual CString TickLabel(double tickValue) const = 0;
     virtual void RecalcTickIncrement() = 0;
     virtual void RecalcFirstTick() = 0;

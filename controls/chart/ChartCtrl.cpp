@@ -4,6 +4,7 @@
 
 #include "controls/chart/ChartAxis.h"
 #include "controls/chart/ChartLegend.h"
+#include "controls/chart/ChartLineFamilySerie.h"
 #include "controls/chart/ChartLineSerie.h"
 #include "controls/chart/ChartPointsSerie.h"
 #include "controls/chart/ChartScrollBar.h"
@@ -128,6 +129,13 @@ CChartAxis* CChartCtrl::GetAxis(int position) const
 CChartLineSerie* CChartCtrl::CreateLineSerie()
 {
     CChartLineSerie* pSerie = new CChartLineSerie(this);
+    AddSerie(pSerie);
+    return pSerie;
+}
+
+CChartLineFamilySerie* CChartCtrl::CreateLineFamilySerie()
+{
+    CChartLineFamilySerie* pSerie = new CChartLineFamilySerie(this);
     AddSerie(pSerie);
     return pSerie;
 }
@@ -284,6 +292,7 @@ void CChartCtrl::RefreshCtrl()
         LayOutAndDraw(&m_BackgroundDC, clientRect, true, false);
         m_bRedrawing = true;
         m_uRedrawNext = 0;
+        m_bRedrawPartDrawn = false;
         if (!m_bRedrawPosted) m_bRedrawPosted = PostMessage(WM_REDRAWPENDING) != FALSE;
         if (!m_bRedrawPosted) DrawSeriesSlice(true);
     }
@@ -308,11 +317,19 @@ void CChartCtrl::DrawSeriesSlice(bool bAll)
     seriesRect.right += 1;
     seriesRect.bottom += 1;
     const DWORD start = GetTickCount();
+    // A series that draws in parts may take several slices; it goes on where it stopped.
+    const DWORD deadline = start + (bAll ? 0x7FFFFFFFu : kSliceMs);
     auto it = m_mapSeries.lower_bound(m_uRedrawNext);
     while (it != m_mapSeries.end())
     {
         it->second->SetPlottingRect(seriesRect);
-        it->second->DrawAll(&m_BackgroundDC);
+        const bool first = !(m_bRedrawPartDrawn && it->first == m_uRedrawNext);
+        m_bRedrawPartDrawn = false;
+        if (!it->second->DrawAllPart(&m_BackgroundDC, first, deadline))
+        {
+            m_bRedrawPartDrawn = true;
+            break;
+        }
         ++it;
         if (!bAll && GetTickCount() - start >= kSliceMs) break;
     }

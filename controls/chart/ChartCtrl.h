@@ -13,6 +13,7 @@ class CChartAxis;
 class CChartStandardAxis;
 class CChartSerie;
 class CChartLineSerie;
+class CChartLineFamilySerie;
 class CChartPointsSerie;
 class CChartLegend;
 class CChartTitle;
@@ -40,6 +41,8 @@ public:
     // Series, drawn against the left and the bottom axis, which must exist.
     CChartLineSerie* CreateLineSerie();
     CChartPointsSerie* CreatePointsSerie();
+    // Many lines of one colour drawn from where they are held (CChartLineFamilySerie).
+    CChartLineFamilySerie* CreateLineFamilySerie();
     CChartSerie* GetSerie(unsigned serieId) const;
     const std::map<unsigned, CChartSerie*>& GetSeries() const { return m_mapSeries; }
     unsigned GetSeriesCount() const { return static_cast<unsigned>(m_mapSeries.size()); }
@@ -182,6 +185,7 @@ private:
     bool m_bRedrawing = false;
     bool m_bRedrawPosted = false;
     unsigned m_uRedrawNext = 0;
+    bool m_bRedrawPartDrawn = false; // that series is drawn in part
     // Up to this many points a chart is drawn in one go; a slice takes about kSliceMs.
     static constexpr std::size_t kPointsDrawnAtOnce = 50000;
     static constexpr DWORD kSliceMs = 20;

@@ -22,6 +22,28 @@ enum EPointsOrdering
 // every number, so that sorting and insertion stay well defined whatever is added.
 inline bool CoordLess(double a, double b) { return a < b || (!std::isnan(a) && std::isnan(b)); }
 
+// The binary search of a visible range over coordinates in order, coord(index) giving each,
+// between the indices lo and hi (lo <= hi): roughly the first index whose coordinate is greater
+// than v, hi when there is none.
+template <class Coord>
+unsigned SearchOrdered(const Coord& coord, unsigned lo, unsigned hi, double v)
+{
+    for (;;)
+    {
+        const unsigned mid = lo + (hi - lo) / 2;
+        if (!(coord(mid) > v))
+        {
+            if (mid >= hi) return hi;
+            lo = mid + 1;
+        }
+        else
+        {
+            if (lo >= mid) return lo;
+            hi = mid - 1;
+        }
+    }
+}
+
 // PointType provides double X and Y.
 template <class PointType>
 class CChartPointsArray
@@ -116,25 +138,10 @@ public:
         }
     }
 
-    // The binary search of the visible range, on the ordering's coordinate, between the
-    // indices lo and hi (lo <= hi < count): roughly the first index whose coordinate is
-    // greater than v, hi when there is none.
+    // SearchOrdered on the ordering's coordinate (hi < count).
     unsigned BinarySearch(unsigned lo, unsigned hi, double v) const
     {
-        for (;;)
-        {
-            const unsigned mid = lo + (hi - lo) / 2;
-            if (!(OrderCoord(mid) > v))
-            {
-                if (mid >= hi) return hi;
-                lo = mid + 1;
-            }
-            else
-            {
-                if (lo >= mid) return lo;
-                hi = mid - 1;
-            }
-        }
+        return SearchOrdered([this](unsigned i) { return OrderCoord(i); }, lo, hi, v);
     }
 
     // The points between min and max on the ordering's coordinate: false without points.

@@ -2,6 +2,8 @@
 // tick increments and first ticks, value/pixel mapping and tick labels.
 #include "controls/chart/ChartScale.h"
 
+#include <algorithm>
+
 #include <cmath>
 #include <iomanip>
 #include <sstream>
@@ -20,19 +22,43 @@ int MiddlePixel(const SAxisSpan& span)
     return span.horizontal ? span.start + half : span.start - half;
 }
 
+namespace {
+
+// floor(v) held to +/- kPixelLimit (not a number: -kPixelLimit), without a call of floor: the
+// whole part of a number in the limits, one less for a negative one with a fraction.
+inline int PixelOffset(double v)
+{
+    if (!(v >= -kPixelLimit)) return -kPixelLimit; // also not a number
+    if (v >= kPixelLimit + 1.0) return kPixelLimit;
+    const int whole = static_cast<int>(v);
+    return whole > v ? whole - 1 : whole;
+}
+
+} // namespace
+
 int ValueToPixel(double value, double min, double max, const SAxisSpan& span)
 {
     if (IsDegenerateRange(min, max)) return MiddlePixel(span);
     // The tiny addend keeps a value that is a multiple of the increment but computed a
     // rounding error short of its pixel (0.3 as 3 x 0.1) on that pixel.
-    double offset = std::floor(span.Length() * ((value - min) / (max - min)) + 1e-7);
-    if (!(offset >= -kPixelLimit)) // also not a number
-        offset = -kPixelLimit;
-    else if (offset > kPixelLimit)
-        offset = kPixelLimit;
-    const int off = static_cast<int>(offset);
+    const int off = PixelOffset(span.Length() * ((value - min) / (max - min)) + 1e-7);
     if (span.horizontal) return span.inverted ? span.end - off : span.start + off;
     return span.inverted ? span.end + off : span.start - off;
+}
+
+void ValuesToPixels(const double* values, std::size_t count, double min, double max, const SAxisSpan& span, int* pixels)
+{
+    if (IsDegenerateRange(min, max))
+    {
+        std::fill(pixels, pixels + count, MiddlePixel(span));
+        return;
+    }
+    // As ValueToPixel, operation for operation, with what does not change taken out.
+    const double length = span.Length(), range = max - min;
+    const int base = span.inverted ? span.end : span.start;
+    const int sign = span.horizontal ? (span.inverted ? -1 : 1) : (span.inverted ? 1 : -1);
+    for (std::size_t i = 0; i < count; ++i)
+        pixels[i] = base + sign * PixelOffset(length * ((values[i] - min) / range) + 1e-7);
 }
 
 double PixelToValue(int pixel, double min, double max, const SAxisSpan& span)

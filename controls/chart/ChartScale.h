@@ -2,6 +2,8 @@
 // checked on its own: tick increments and first ticks, value/pixel mapping and tick labels.
 #pragma once
 
+#include <cstddef>
+
 #include <string>
 
 namespace qor::chart {
@@ -40,6 +42,9 @@ int MiddlePixel(const SAxisSpan& span);
 // is clamped to +/- kPixelLimit before it becomes an integer; a value that is not a number
 // goes to the far low end. A degenerate range gives the middle pixel.
 int ValueToPixel(double value, double min, double max, const SAxisSpan& span);
+// ValueToPixel of count values at once, into pixels: the same pixels.
+void ValuesToPixels(const double* values, std::size_t count, double min, double max, const SAxisSpan& span,
+                    int* pixels);
 
 // Pixel to value, the inverse of ValueToPixel (up to the pixel's width). A degenerate range
 // or an empty span gives min.

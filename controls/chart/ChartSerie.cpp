@@ -26,6 +26,28 @@ void CChartSerie::RefreshParent()
     if (m_pParentCtrl) m_pParentCtrl->RefreshCtrl();
 }
 
+void CChartSerie::DrawAdded()
+{
+    CChartCtrl* pChart = m_pParentCtrl;
+    if (!pChart) return;
+    // Incremental drawing only where the image is current and drawing is allowed.
+    // A series that a redraw in slices has still to come to is drawn by it, in its turn.
+    CDC* pDC = pChart->GetBackgroundDC();
+    if (pChart->IsSeriesStillToDraw(GetSerieId())) return;
+    if (pChart->IsRefreshAllowed() && pDC && pDC->GetSafeHdc() && pChart->GetSafeHwnd())
+    {
+        DrawNewPoints(pDC);
+        pDC->SelectClipRgn(nullptr);
+        pChart->Invalidate();
+    }
+    else
+    {
+        // Drawing is off (or there is no image yet): the points are drawn by the refresh
+        // that follows (pending while drawing is disabled; nothing without a window).
+        pChart->RefreshCtrl();
+    }
+}
+
 void CChartSerie::SetName(const CString& name)
 {
     m_strSerieName = name;

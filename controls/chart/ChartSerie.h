@@ -30,6 +30,16 @@ public:
     virtual void DrawLegendSample(CDC* pDC, const CRect& rectBitmap) = 0;
     virtual void DrawNewPoints(CDC* pDC) = 0;
     virtual void DrawAll(CDC* pDC) = 0;
+    // Draws what DrawAll draws a part at a time, from where the last call stopped (bFirst: from
+    // the start), until the tick count reaches deadline: true once all is drawn. A series that
+    // cannot be drawn in parts draws all at once.
+    virtual bool DrawAllPart(CDC* pDC, bool bFirst, DWORD deadline)
+    {
+        (void)bFirst;
+        (void)deadline;
+        DrawAll(pDC);
+        return true;
+    }
     virtual void DrawLabels(CDC* pDC) = 0;
     // Passes the event to the mouse listener when the point is on the series: true then.
     virtual bool NotifyMouseEvent(int mouseEvent, const CPoint& screenPoint) = 0;
@@ -64,6 +74,9 @@ public:
 
 protected:
     void RefreshParent();
+    // After points were added: what is new drawn onto the chart's image (DrawNewPoints), or the
+    // chart redrawn.
+    void DrawAdded();
 
     CChartCtrl* m_pParentCtrl;
     CChartAxis* m_pVerticalAxis = nullptr;

@@ -79,6 +79,15 @@ void CKeptPositions::GetLine(std::size_t i, int kind, std::vector<double>& x, st
     y.assign(py, py + (kind == BRT_MOMENT ? p.nM : p.nV));
 }
 
+void CKeptPositions::GetLineData(std::size_t i, int kind, const double*& x, const double*& y, std::size_t& n) const
+{
+    if (kind != BRT_MOMENT && kind != BRT_SHEAR) throw kResultsTypeError;
+    const SPosition& p = qor::At(m_vPositions, i);
+    x = m_vX.data() + p.x;
+    y = m_vValues.data() + p.values + (kind == BRT_MOMENT ? 0 : p.nM);
+    n = (kind == BRT_MOMENT ? p.nM : p.nV) == p.nX ? p.nX : 0;
+}
+
 std::size_t CKeptPositions::GetBytes() const
 {
     return (m_vX.capacity() + m_vValues.capacity()) * sizeof(double) + m_vPositions.capacity() * sizeof(SPosition);

@@ -27,6 +27,10 @@ public:
     // throws "Error in choice of BeamResultsType") of position i, as CBeamResults::GetResults
     // gives them. An i not below GetCount() throws std::out_of_range.
     void GetLine(std::size_t i, int kind, std::vector<double>& x, std::vector<double>& y) const;
+    // The same without a copy: the n points along the beam of position i and its n values of
+    // kind, where they are held (valid until the positions change). A position whose values are
+    // not one to a point gives n = 0.
+    void GetLineData(std::size_t i, int kind, const double*& x, const double*& y, std::size_t& n) const;
     // The bytes the block holds (for the memory a run needs).
     std::size_t GetBytes() const;
 

@@ -16,24 +16,28 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <stdexcept>
 #include <string>
+
+#include <sys/resource.h>
 
 namespace {
 
 std::atomic<std::uint64_t> g_memoryForRuns{0};
 
-// What the system says a new allocation can still take (MemAvailable), in bytes; 0 when unknown.
-std::uint64_t SystemMemoryAvailable()
+// The value of the first line of a /proc file that reads "<key> <n> kB", in bytes; 0 when none.
+std::uint64_t ProcKilobytes(const char* path, const char* key)
 {
-    std::FILE* f = std::fopen("/proc/meminfo", "r");
+    std::FILE* f = std::fopen(path, "r");
     if (!f) return 0;
     char line[256];
     std::uint64_t kB = 0;
+    const std::size_t length = std::strlen(key);
     while (std::fgets(line, sizeof line, f))
     {
         unsigned long long v = 0;
-        if (std::sscanf(line, "MemAvailable: %llu kB", &v) == 1)
+        if (std::strncmp(line, key, length) == 0 && std::sscanf(line + length, " %llu kB", &v) == 1)
         {
             kB = v;
             break;
@@ -43,14 +47,44 @@ std::uint64_t SystemMemoryAvailable()
     return kB * 1024u;
 }
 
-std::string TooLargeToKeep(double positions, double bytes, double available)
+// What a new allocation of the process can still take, in bytes: the free physical memory the
+// system reports (MemAvailable), and no more than the address space left under the process's
+// limit (RLIMIT_AS); 0 when unknown.
+std::uint64_t SystemMemoryAvailable()
 {
-    char text[320];
+    std::uint64_t available = ProcKilobytes("/proc/meminfo", "MemAvailable:");
+    rlimit limit{};
+    if (getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
+    {
+        const std::uint64_t used = ProcKilobytes("/proc/self/status", "VmSize:");
+        const std::uint64_t left = limit.rlim_cur > used ? limit.rlim_cur - used : 1;
+        available = available > 0 ? std::min(available, left) : left;
+    }
+    return available;
+}
+
+// The refusal of a run whose kept positions cannot fit, with the finest stepping that fits:
+// beyond the grid's positions (span: the bridge and the model, over the step, and two) a run
+// takes extra positions at the load's events; bridge is the bridge's length, which a count of
+// steps divides.
+std::string TooLargeToKeep(double positions, double bytes, double available, double perPosition, double extra,
+                           double span, double bridge)
+{
+    const double fitting = std::floor(available / perPosition) - 2.0 - extra;
+    char finest[160] = "no step fits";
+    if (fitting >= 1.0)
+    {
+        // Rounded up to a tenth of a millimetre, so that the step named fits.
+        const double step = std::ceil(span / fitting * 1e4) / 1e4;
+        std::snprintf(finest, sizeof finest, "the smallest step that fits is %g m (at most %.0f steps)", step,
+                      std::floor(bridge / step));
+    }
+    char text[480];
     std::snprintf(text, sizeof text,
                   "The run would keep the results of %.0f load positions, about %.0f MB, and only %.0f MB of "
-                  "memory is available: choose a larger step, fewer points along the beam, or a run that keeps "
-                  "only the envelopes.",
-                  positions, bytes / 1048576.0, available / 1048576.0);
+                  "memory is available: %s. Choose a larger step, fewer points along the beam, or a run that "
+                  "keeps only the envelopes.",
+                  positions, bytes / 1048576.0, available / 1048576.0, finest);
     return text;
 }
 
@@ -130,11 +164,13 @@ std::shared_ptr<CEnvelopeResults> CMovingLoadAnalysis::Run(bool bByStep, int& nS
     if (m_bKeepBeamResults && bMoving)
     {
         const double perPosition = KeptBytesPerPosition(static_cast<int>(m_pBeam->m_vL.size()), nPoints);
-        const double positions = gridPositions + 2.0 * static_cast<double>(nEdges * m_vEvents.size());
+        const double extra = 2.0 * static_cast<double>(nEdges * m_vEvents.size());
+        const double positions = gridPositions + extra;
         const std::uint64_t given = g_memoryForRuns;
         const double available = static_cast<double>(given > 0 ? given : SystemMemoryAvailable());
         if (available > 0 && positions * perPosition > available)
-            throw std::invalid_argument(TooLargeToKeep(positions, positions * perPosition, available));
+            throw std::invalid_argument(
+                TooLargeToKeep(positions, positions * perPosition, available, perPosition, extra, Lb + L, Lb));
     }
     const std::size_t maxPositions =
         bMoving ? static_cast<std::size_t>(std::ceil(gridPositions)) + 2 * nEdges * m_vEvents.size() + 2 : 1;

@@ -3,6 +3,7 @@
 #include "ui/views/MouseListener.h"
 
 #include "controls/chart/ChartCtrl.h"
+#include "controls/chart/ChartLineFamilySerie.h"
 #include "engine/settings/Settings.h"
 #include "output/AnalysisOutput.h"
 #include "ui/views/MessageTip.h"
@@ -16,10 +17,15 @@ CString CMouseListener::PointText(double x, double y) { return CAnalysisOutput::
 
 void CMouseListener::OnMouseEventSeries(int mouseEvent, CPoint point, CChartSerie* pSerie, unsigned uPointIndex)
 {
-    auto* pXY = dynamic_cast<CChartXYSerie*>(pSerie);
-    if (!pXY || !m_pChart || uPointIndex == kChartNoPoint || uPointIndex >= pXY->GetPointsCount()) return;
-    const double x = pXY->GetXPointValue(uPointIndex);
-    const double y = pXY->GetYPointValue(uPointIndex);
+    if (!m_pChart || uPointIndex == kChartNoPoint) return;
+    double x = 0, y = 0;
+    if (auto* pXY = dynamic_cast<CChartXYSerie*>(pSerie); pXY && uPointIndex < pXY->GetPointsCount())
+    {
+        x = pXY->GetXPointValue(uPointIndex);
+        y = pXY->GetYPointValue(uPointIndex);
+    }
+    else if (auto* pLines = dynamic_cast<CChartLineFamilySerie*>(pSerie); !pLines || !pLines->GetHitPoint(&x, &y))
+        return;
 
     if (mouseEvent == cmeLButtonDown)
     {

@@ -6,6 +6,7 @@
 #include "controls/chart/ChartAxisLabel.h"
 #include "controls/chart/ChartCtrl.h"
 #include "controls/chart/ChartGrid.h"
+#include "controls/chart/ChartLineFamilySerie.h"
 #include "controls/chart/ChartLineSerie.h"
 #include "controls/chart/ChartPointsSerie.h"
 #include "controls/chart/ChartScrollBar.h"
@@ -235,6 +236,24 @@ void CPlotView::AddSeries(unsigned i, std::vector<double> x, std::vector<double>
     }
 }
 
+CChartLineFamilySerie* CPlotView::AddLineFamily(unsigned i, std::function<bool(std::size_t, SChartLine&)> source,
+                                                std::size_t count, const SRange& range, bool bInvertY)
+{
+    if (i >= m_vCharts.size()) return nullptr;
+    CChartCtrl* pChart = m_vCharts[i];
+    if (bInvertY)
+    {
+        if (CChartAxis* pLeft = pChart->GetLeftAxis(); pLeft && !pLeft->IsInverted()) pLeft->SetInverted(true);
+    }
+    CChartLineFamilySerie* pLines = pChart->CreateLineFamilySerie();
+    pLines->SetColour(CLR_LIGHTLINE);
+    pLines->SetLines(std::move(source), count, range.xMin, range.xMax, range.yMin, range.yMax);
+    CMouseListener* pListener = new CMouseListener(pChart);
+    m_vListeners.push_back(pListener);
+    pLines->RegisterMouseListener(pListener);
+    return pLines;
+}
+
 void CPlotView::HoldAxes(unsigned i, const SRange& range)
 {
     if (i >= m_vCharts.size() || !range.IsSet()) return;
@@ -259,6 +278,11 @@ void CPlotView::HoldAxes(unsigned i, const SRange& range)
         pLeft->SetAutomaticMode(0);
         pLeft->SetMinMax(all.yMin, all.yMax);
     }
+    // Rounded as the series that follow will round them, so that the image the series are
+    // drawn onto is the one the plot ends with.
+    pChart->RecalcAxesLayout();
+    RoundAxis(pChart, CChartAxis::LeftAxis);
+    RoundAxis(pChart, CChartAxis::BottomAxis);
     pChart->AllowRefresh(true);
 }
 
@@ -326,15 +350,15 @@ void CPlotView::Then(std::function<void()> step)
         step();
 }
 
-void CPlotView::Later(std::function<void()> step, bool bCurve)
+void CPlotView::Later(std::function<void()> step, int nCurves)
 {
-    if (bCurve) ++m_nCurvesQueued;
+    m_nCurvesQueued += nCurves;
     if (m_bInStep)
     {
-        m_Inserted.push_back({std::move(step), bCurve});
+        m_Inserted.push_back({std::move(step), nCurves});
         return;
     }
-    m_Pending.push_back({std::move(step), bCurve});
+    m_Pending.push_back({std::move(step), nCurves});
     // Without a window there is no message loop to come back from: the plot is drawn at once.
     if (!GetSafeHwnd()) return FinishDrawing();
     if (!m_bPosted) m_bPosted = PostMessage(WM_DRAWPENDING) != FALSE;
@@ -357,7 +381,7 @@ void CPlotView::RunPendingStep()
             view.m_Inserted.clear();
         }
     } inStep(*this);
-    if (step.bCurve) ++m_nCurvesDrawn;
+    m_nCurvesDrawn += step.nCurves;
     step.run();
 }
 
@@ -398,15 +422,16 @@ void CPlotView::ShowDrawingProgress(bool bDone)
     {
         m_nCurvesQueued = m_nCurvesDrawn = 0;
         if (m_sStatusShown.IsEmpty()) return;
-        // Back to what the bar said before, unless something else has spoken since.
+        // Ready again once the last curve is drawn, unless something else has spoken since.
         CMFCStatusBar* pBar = statusBar();
-        if (pBar && pBar->GetPaneText(0) == m_sStatusShown) pBar->SetPaneText(0, m_sStatusBefore);
+        CString ready;
+        if (!ready.LoadString(AFX_IDS_IDLEMESSAGE)) ready = L"Ready";
+        if (pBar && pBar->GetPaneText(0) == m_sStatusShown) pBar->SetPaneText(0, ready);
         m_sStatusShown.Empty();
         return;
     }
     CMFCStatusBar* pBar = m_nCurvesQueued > 0 ? statusBar() : nullptr;
     if (!pBar) return;
-    if (m_sStatusShown.IsEmpty() || pBar->GetPaneText(0) != m_sStatusShown) m_sStatusBefore = pBar->GetPaneText(0);
     m_sStatusShown.Format(L"Drawing each sub-analysis result: %d of %d", m_nCurvesDrawn, m_nCurvesQueued);
     pBar->SetPaneText(0, m_sStatusShown);
 }

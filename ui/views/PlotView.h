@@ -18,6 +18,9 @@
 
 class CBridge;
 class CChartCtrl;
+class CChartLineFamilySerie;
+class CKeptPositions;
+struct SChartLine;
 class CCriticalRatioEnsemble;
 class CMouseListener;
 template <class T>
@@ -132,9 +135,9 @@ protected:
     // Drawing of a plot in steps. Then runs a step at once unless steps are still to come (it
     // goes behind them); Later always queues it. A step queued from inside a step goes before
     // the steps that were waiting, so every chart gets its series in the order a drawing in one
-    // go gives it. A curve step counts in the progress shown.
+    // go gives it. A step's curves count in the progress shown.
     void Then(std::function<void()> step);
-    void Later(std::function<void()> step, bool bCurve = false);
+    void Later(std::function<void()> step, int nCurves = 0);
     LRESULT OnDrawPending(WPARAM wParam, LPARAM lParam);
     void RunPendingStep();
     void ShowDrawingProgress(bool bDone);
@@ -157,22 +160,29 @@ protected:
             yMax = hasY ? std::max(yMax, hi) : hi;
             hasY = true;
         }
-        void Add(const std::vector<double>& x, const std::vector<double>& y, double sign);
+        // The line of kind of kept position i, as it is drawn (moments are turned over by the
+        // axis, not in their values).
+        void Add(const CKeptPositions& positions, std::size_t i, int kind);
     };
     // Many series in a row: the axes of chart i are fixed at the ranges they will end with (the
-    // data already there and the range given), so that each new series is drawn onto the image
-    // alone; ReleaseAxes gives them back their automatic range.
+    // data already there and the range given, rounded), so that each new series is drawn onto the
+    // image alone; ReleaseAxes gives them back their automatic range.
     void HoldAxes(unsigned i, const SRange& range);
     void ReleaseAxes(unsigned i);
-    // The light curve of each of the first count kept positions, a step each, on axes held at
-    // the ranges given.
+    // The light curve of each of the first count kept positions, drawn from where they are kept
+    // a few hundred a step, on axes held at the ranges given.
     void QueuePositionCurves(const std::shared_ptr<CEnvelopeResults>& pResults, const SRange& moments,
                              const SRange& shears, std::size_t count);
+    // Many light lines of one width on chart i, read by source where they are held (none
+    // shown yet: ShowLines shows them), the axis turned over when bInvertY, with a listener as
+    // AddSeries gives; range is that of all their points. Null for a bad index.
+    CChartLineFamilySerie* AddLineFamily(unsigned i, std::function<bool(std::size_t, SChartLine&)> source,
+                                         std::size_t count, const SRange& range, bool bInvertY);
 
     struct SStep
     {
         std::function<void()> run;
-        bool bCurve = false;
+        int nCurves = 0;
     };
     // A slice of steps takes about this long before the message loop gets its turn.
     static constexpr DWORD kSliceMs = 20;
@@ -182,7 +192,6 @@ protected:
     bool m_bPosted = false;
     int m_nCurvesQueued = 0;
     int m_nCurvesDrawn = 0;
-    CString m_sStatusBefore; // the status text the progress replaced
     CString m_sStatusShown;
     unsigned m_nCharts = 0;
     unsigned m_nRows = 0;

@@ -4,6 +4,7 @@
 #include "ui/views/PlotView.h"
 
 #include "controls/chart/ChartCtrl.h"
+#include "controls/chart/ChartLineFamilySerie.h"
 #include "engine/analysis/BeamResults.h"
 #include "engine/analysis/CriticalEnsemble.h"
 #include "engine/analysis/CriticalResults.h"
@@ -73,16 +74,17 @@ struct HeldChart
 
 } // namespace
 
-void CPlotView::SRange::Add(const std::vector<double>& x, const std::vector<double>& y, double sign)
+void CPlotView::SRange::Add(const CKeptPositions& positions, std::size_t i, int kind)
 {
-    if (x.empty() || x.size() != y.size()) return; // AddSeries leaves such a series out
-    const auto [xLo, xHi] = std::minmax_element(x.begin(), x.end());
-    const auto [yLo, yHi] = std::minmax_element(y.begin(), y.end());
+    const double* x = nullptr;
+    const double* y = nullptr;
+    std::size_t n = 0;
+    positions.GetLineData(i, kind, x, y, n);
+    if (n == 0) return;
+    const auto [xLo, xHi] = std::minmax_element(x, x + n);
+    const auto [yLo, yHi] = std::minmax_element(y, y + n);
     AddX(*xLo, *xHi);
-    if (sign < 0)
-        AddY(-*yHi, -*yLo);
-    else
-        AddY(*yLo, *yHi);
+    AddY(*yLo, *yHi);
 }
 
 // ---- Single position -------------------------------------------------------------------------
@@ -157,13 +159,10 @@ void CPlotView::PlotEnvelopesBMSF(std::shared_ptr<CEnvelopeResults> pResults, CO
             {
                 Later([pResults, ranges, from, count] {
                     const CKeptPositions& positions = pResults->GetKeptPositions();
-                    std::vector<double> x, y;
                     for (std::size_t i = from; i < std::min(count, from + kPositionsAStep); ++i)
                     {
-                        positions.GetLine(i, BRT_MOMENT, x, y);
-                        ranges->first.Add(x, y, -1.0);
-                        positions.GetLine(i, BRT_SHEAR, x, y);
-                        ranges->second.Add(x, y, 1.0);
+                        ranges->first.Add(positions, i, BRT_MOMENT);
+                        ranges->second.Add(positions, i, BRT_SHEAR);
                     }
                 });
             }
@@ -200,17 +199,26 @@ void CPlotView::QueuePositionCurves(const std::shared_ptr<CEnvelopeResults>& pRe
 {
     HoldAxes(0, moments);
     HoldAxes(1, shears);
-    for (std::size_t i = 0; i < count; ++i)
+    // The curves are read where the run keeps them; the moments are turned over by the axis.
+    auto lines = [this, pResults, count](unsigned chart, int kind, const SRange& range) {
+        auto source = [pResults, kind](std::size_t i, SChartLine& line) {
+            pResults->GetKeptPositions().GetLineData(i, kind, line.pX, line.pY, line.count);
+            return line.count > 0;
+        };
+        return AddLineFamily(chart, std::move(source), count, range, kind == BRT_MOMENT);
+    };
+    CChartLineFamilySerie* pMoments = lines(0, BRT_MOMENT, moments);
+    CChartLineFamilySerie* pShears = lines(1, BRT_SHEAR, shears);
+    constexpr std::size_t kCurvesAStep = 256;
+    for (std::size_t from = 0; from < count; from += kCurvesAStep)
     {
+        const std::size_t to = std::min(count, from + kCurvesAStep);
         Later(
-            [this, pResults, i] {
-                std::vector<double> px, py;
-                pResults->GetKeptPositions().GetLine(i, BRT_MOMENT, px, py);
-                AddSeries(0, px, py, CLR_LIGHTLINE, false, 1, true, false);
-                pResults->GetKeptPositions().GetLine(i, BRT_SHEAR, px, py);
-                AddSeries(1, px, py, CLR_LIGHTLINE, false, 1, false, false);
+            [pMoments, pShears, to] {
+                if (pMoments) pMoments->ShowLines(to);
+                if (pShears) pShears->ShowLines(to);
             },
-            true);
+            static_cast<int>(to - from));
     }
     Later([this] { ReleaseAxes(0); });
     Later([this] { ReleaseAxes(1); });

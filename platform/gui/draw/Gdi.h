@@ -960,6 +960,8 @@ BOOL PtVisible(HDC hdc, int x, int y);
 BOOL RectVisible(HDC hdc, const RECT* lprect);
 BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT lppt);
 BOOL LineTo(HDC hdc, int x, int y);
+// The polylines one after another (asz[i] points each), drawn in one pass.
+BOOL PolyPolyline(HDC hdc, const POINT* apt, const DWORD* asz, DWORD csz);
 BOOL Polyline(HDC hdc, const POINT* apt, int cpt);
 BOOL Polygon(HDC hdc, const POINT* apt, int cpt);
 BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom);

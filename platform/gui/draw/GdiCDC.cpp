@@ -411,13 +411,8 @@ BOOL CDC::PolylineTo(const POINT* lpPoints, int nCount)
 
 BOOL CDC::PolyPolyline(const POINT* lpPoints, const DWORD* lpPolyPoints, int nCount)
 {
-    if (!lpPoints || !lpPolyPoints) return FALSE;
-    for (int i = 0; i < nCount; ++i)
-    {
-        ::Polyline(m_hDC, lpPoints, static_cast<int>(lpPolyPoints[i]));
-        lpPoints += lpPolyPoints[i];
-    }
-    return TRUE;
+    if (nCount < 0) return FALSE;
+    return ::PolyPolyline(m_hDC, lpPoints, lpPolyPoints, static_cast<DWORD>(nCount));
 }
 
 BOOL CDC::PolyBezier(const POINT* lpPoints, int nCount)

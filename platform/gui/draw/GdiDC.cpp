@@ -950,51 +950,56 @@ void DrawLinePixels(DcRecord* dc, QPainter* p, const QPolygon& pts, const std::v
 }
 
 // One-pixel lines rasterised here, so that every segment starts at its first point and
-// leaves out its last one whatever its direction, and styles run on across segments.
-void StrokeCosmetic(DcRecord* dc, QPainter* p, const DevicePen& d, const QPolygon& pts)
+// leaves out its last one whatever its direction, and styles run on across segments. Several
+// polylines (count of them, one after another) go to the surface in one pass.
+void StrokeCosmetic(DcRecord* dc, QPainter* p, const DevicePen& d, const QPolygon* lines, int count)
 {
     std::vector<int> pattern = CosmeticPattern(d.pen);
     int period = 0;
     for (int v : pattern) period += v;
     QPolygon on, off;
     std::vector<int> onAcross, offAcross; // points of steep segments (their thickness runs across)
-    int phase = 0;
-    for (int k = 0; k + 1 < pts.size(); ++k)
+    for (int line = 0; line < count; ++line)
     {
-        QPoint a = pts[k], b = pts[k + 1];
-        int dx = std::abs(b.x() - a.x()), dy = std::abs(b.y() - a.y());
-        int sx = b.x() >= a.x() ? 1 : -1, sy = b.y() >= a.y() ? 1 : -1;
-        int n = std::max(dx, dy);
-        for (int i = 0; i < n; ++i)
+        const QPolygon& pts = lines[line];
+        int phase = 0;
+        for (int k = 0; k + 1 < pts.size(); ++k)
         {
-            int x, y;
-            if (dx >= dy)
+            QPoint a = pts[k], b = pts[k + 1];
+            int dx = std::abs(b.x() - a.x()), dy = std::abs(b.y() - a.y());
+            int sx = b.x() >= a.x() ? 1 : -1, sy = b.y() >= a.y() ? 1 : -1;
+            int n = std::max(dx, dy);
+            for (int i = 0; i < n; ++i)
             {
-                x = a.x() + sx * i;
-                y = a.y() + sy * static_cast<int>((2LL * i * dy + dx) / (2LL * dx));
-            }
-            else
-            {
-                y = a.y() + sy * i;
-                x = a.x() + sx * static_cast<int>((2LL * i * dx + dy) / (2LL * dy));
-            }
-            bool draw = true;
-            if (period > 0)
-            {
-                int pos = phase % period;
-                for (size_t j = 0; j < pattern.size(); ++j)
+                int x, y;
+                if (dx >= dy)
                 {
-                    if (pos < pattern[j])
-                    {
-                        draw = (j % 2) == 0;
-                        break;
-                    }
-                    pos -= pattern[j];
+                    x = a.x() + sx * i;
+                    y = a.y() + sy * static_cast<int>((2LL * i * dy + dx) / (2LL * dx));
                 }
-                ++phase;
+                else
+                {
+                    y = a.y() + sy * i;
+                    x = a.x() + sx * static_cast<int>((2LL * i * dx + dy) / (2LL * dy));
+                }
+                bool draw = true;
+                if (period > 0)
+                {
+                    int pos = phase % period;
+                    for (size_t j = 0; j < pattern.size(); ++j)
+                    {
+                        if (pos < pattern[j])
+                        {
+                            draw = (j % 2) == 0;
+                            break;
+                        }
+                        pos -= pattern[j];
+                    }
+                    ++phase;
+                }
+                (draw ? on : off) << QPoint(x, y);
+                if (dx < dy) (draw ? onAcross : offAcross).push_back(static_cast<int>((draw ? on : off).size()) - 1);
             }
-            (draw ? on : off) << QPoint(x, y);
-            if (dx < dy) (draw ? onAcross : offAcross).push_back(static_cast<int>((draw ? on : off).size()) - 1);
         }
     }
     DevicePen solid = d;
@@ -1022,7 +1027,7 @@ bool StrokePolyline(DcRecord* dc, const QPolygon& pts, bool closed)
     {
         QPolygon path = pts;
         if (closed) path << pts.front();
-        StrokeCosmetic(dc, p, d, path);
+        StrokeCosmetic(dc, p, d, &path, 1);
         return true;
     }
     if (d.styled && dc->state.bkMode == OPAQUE)
@@ -1078,6 +1083,51 @@ BOOL Polyline(HDC hdc, const POINT* apt, int cpt)
     DcRecord* dc = DcOf(hdc);
     if (!dc || !apt || cpt < 2) return FALSE;
     return StrokePolyline(dc, DevicePolygon(dc, apt, cpt), false);
+}
+
+BOOL PolyPolyline(HDC hdc, const POINT* apt, const DWORD* asz, DWORD csz)
+{
+    DcRecord* dc = DcOf(hdc);
+    if (!dc || !apt || !asz) return FALSE;
+    std::vector<QPolygon> lines;
+    lines.reserve(csz);
+    bool segments = true; // every polyline a single segment
+    for (DWORD i = 0; i < csz; ++i)
+    {
+        const int n = static_cast<int>(asz[i]);
+        if (n >= 2) lines.push_back(DevicePolygon(dc, apt, n));
+        segments = segments && n == 2;
+        apt += asz[i];
+    }
+    if (lines.empty()) return TRUE;
+    QPainter* p = dc->Begin();
+    if (!p) return TRUE;
+    const DevicePen d = MakePen(dc);
+    if (d.pen.style() == Qt::NoPen) return TRUE;
+    // Many thin lines go to the surface at once: as pixels on the screen, as one list of lines
+    // on paper. Anything else is drawn line by line.
+    if (d.width <= 1 && !dc->printing)
+    {
+        StrokeCosmetic(dc, p, d, lines.data(), static_cast<int>(lines.size()));
+        return TRUE;
+    }
+    if (!segments || d.styled || !ApplyPen(dc, p, d))
+    {
+        for (const QPolygon& line : lines) StrokePolyline(dc, line, false);
+        return TRUE;
+    }
+    // One path, a segment that starts where the last ended continuing it: the same strokes in
+    // about half the words.
+    QPainterPath path;
+    path.reserve(static_cast<int>(2 * lines.size()));
+    for (const QPolygon& line : lines)
+    {
+        if (path.isEmpty() || path.currentPosition() != QPointF(line[0])) path.moveTo(line[0]);
+        path.lineTo(line[1]);
+    }
+    p->setBrush(Qt::NoBrush);
+    p->drawPath(path);
+    return TRUE;
 }
 
 // Fills (with the brush) and outlines (with the pen) a closed shape drawn by draw() in

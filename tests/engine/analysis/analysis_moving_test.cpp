@@ -10,6 +10,7 @@
 #include "engine/model/LoadModelEnsemble.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -220,6 +221,28 @@ TEST(MovingLoadStepping, PositionsThatCannotBeKeptAreRefusedBeforeTheRun)
         EXPECT_NE(what.find("larger step"), std::string::npos) << what;
         EXPECT_EQ(mla.GetNoAnalyses(), 0);
         EXPECT_EQ(n, 0);
+        // It names the finest stepping that fits, and that stepping is kept.
+        double smallest = 0;
+        int steps = 0;
+        const std::size_t at = what.find("the smallest step that fits is ");
+        ASSERT_NE(at, std::string::npos) << what;
+        ASSERT_EQ(std::sscanf(what.c_str() + at, "the smallest step that fits is %lf m (at most %d steps)", &smallest,
+                              &steps),
+                  2)
+            << what;
+        EXPECT_GT(smallest, 0.05);
+        EXPECT_LT(smallest, 0.1);
+        CMovingLoadAnalysis fits(bridge, lm);
+        fits.SetPointsPerSpan(100);
+        EXPECT_GT(fits.Run(true, n, smallest)->GetKeptPositions().GetCount(), 500u);
+        CMovingLoadAnalysis byCount(bridge, lm);
+        byCount.SetPointsPerSpan(100);
+        EXPECT_NO_THROW(byCount.Run(false, steps, step));
+        // A step a little finer does not fit.
+        CMovingLoadAnalysis finer(bridge, lm);
+        finer.SetPointsPerSpan(100);
+        double less = smallest * 0.98;
+        EXPECT_THROW(finer.Run(true, n, less), std::invalid_argument);
     }
     {
         CMovingLoadAnalysis mla(bridge, lm);

@@ -102,7 +102,8 @@ TEST_F(Kinds, ShowAllOpensAtOnceThenAddsOneLightCurvePerPositionBeneathTheEnvelo
     moments->PostMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(100, 100));
     ASSERT_TRUE(qor::test::PumpUntil([&] { return moments->IsPanning(); }));
     EXPECT_TRUE(view->IsDrawing());
-    EXPECT_LT(SeriesOf(view, 0).size(), positions);
+    CChartLineFamilySerie* coming = LinesOf(view, 0);
+    EXPECT_TRUE(!coming || coming->GetShownCount() < positions);
     moments->SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(100, 100));
     ASSERT_TRUE(qor::test::PumpUntil([&] { return !view->IsDrawing(); }, 60000));
 
@@ -112,17 +113,24 @@ TEST_F(Kinds, ShowAllOpensAtOnceThenAddsOneLightCurvePerPositionBeneathTheEnvelo
     std::vector<double> x, y;
     for (unsigned chart = 0; chart < 2; ++chart)
     {
+        // Beam, the positions' curves (read where they are kept), beam again, max, min.
         std::vector<CChartXYSerie*> series = SeriesOf(view, chart);
-        ASSERT_EQ(series.size(), 1 + positions + 1 + 2) << chart; // beam, positions, beam again, max, min
+        ASSERT_EQ(series.size(), 5u) << chart;
+        CChartLineFamilySerie* lines = LinesOf(view, chart);
+        ASSERT_NE(lines, nullptr);
+        ASSERT_EQ(lines->GetColour(), Colours().CLR_LIGHTLINE);
+        ASSERT_EQ(lines->GetShownCount(), positions);
         for (std::size_t k = 0; k < positions; ++k)
         {
-            ASSERT_EQ(series[1 + k]->GetColour(), Colours().CLR_LIGHTLINE);
             kept.GetLine(k, chart == 0 ? BRT_MOMENT : BRT_SHEAR, x, y); // moments downwards on a turned axis
-            ASSERT_EQ(YValues(series[1 + k]), y) << chart << " " << k;
+            SChartLine line;
+            ASSERT_TRUE(lines->GetLine(k, line));
+            ASSERT_EQ(std::vector<double>(line.pY, line.pY + line.count), y) << chart << " " << k;
+            ASSERT_EQ(std::vector<double>(line.pX, line.pX + line.count), x) << chart << " " << k;
         }
-        EXPECT_EQ(series[positions + 1]->GetColour(), Colours().CLR_BEAM);
-        EXPECT_EQ(series[positions + 2]->GetColour(), Colours().CLR_LINEMAX);
-        EXPECT_EQ(series[positions + 3]->GetColour(), Colours().CLR_LINEMIN);
+        EXPECT_EQ(series[2]->GetColour(), Colours().CLR_BEAM);
+        EXPECT_EQ(series[3]->GetColour(), Colours().CLR_LINEMAX);
+        EXPECT_EQ(series[4]->GetColour(), Colours().CLR_LINEMIN);
     }
 
     // What the screen ends with is the whole chart drawn afresh from its series.
@@ -153,7 +161,8 @@ TEST_F(Kinds, APlotPrintedOrClosedWhileItsCurvesComeIsPrintedWholeOrLetGo)
         printed->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
     }
     EXPECT_FALSE(printed->IsDrawing());
-    EXPECT_EQ(SeriesOf(printed, 1).size(), 1 + positions + 1 + 2);
+    ASSERT_EQ(SeriesOf(printed, 1).size(), 5u);
+    EXPECT_EQ(LinesOf(printed, 1)->GetShownCount(), positions);
 
     // The slices already posted to a closed plot find no window.
     CPlotView* closed = OpenPlot(2, 1);
@@ -163,7 +172,8 @@ TEST_F(Kinds, APlotPrintedOrClosedWhileItsCurvesComeIsPrintedWholeOrLetGo)
     closed->GetParentFrame()->SendMessage(WM_CLOSE);
     qor::test::Pump(50);
     qor::test::DeleteDeferred();
-    EXPECT_EQ(SeriesOf(printed, 1).size(), 1 + positions + 1 + 2);
+    ASSERT_EQ(SeriesOf(printed, 1).size(), 5u);
+    EXPECT_EQ(LinesOf(printed, 1)->GetShownCount(), positions);
 }
 
 TEST_F(Kinds, ReactionsGetOneChartPerSupportAgainstTheLoadPosition)

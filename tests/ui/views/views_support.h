@@ -6,6 +6,7 @@
 #include "controls/chart/ChartAxis.h"
 #include "controls/chart/ChartAxisLabel.h"
 #include "controls/chart/ChartCtrl.h"
+#include "controls/chart/ChartLineFamilySerie.h"
 #include "controls/chart/ChartLineSerie.h"
 #include "controls/chart/ChartPointsSerie.h"
 #include "controls/chart/ChartXYSerie.h"
@@ -157,6 +158,14 @@ inline std::vector<CChartXYSerie*> SeriesOf(CPlotView* view, unsigned chart)
     for (const auto& entry : view->GetChart(chart)->GetSeries())
         out.push_back(dynamic_cast<CChartXYSerie*>(entry.second));
     return out;
+}
+
+// The curves of every position on a chart, or null.
+inline CChartLineFamilySerie* LinesOf(CPlotView* view, unsigned chart)
+{
+    for (const auto& entry : view->GetChart(chart)->GetSeries())
+        if (auto* lines = dynamic_cast<CChartLineFamilySerie*>(entry.second)) return lines;
+    return nullptr;
 }
 
 inline std::vector<double> YValues(CChartXYSerie* s)

@@ -1,0 +1,244 @@
+// "Display each sub-analysis result" in the running program: memory added, last curve and pauses at
+// about 100,000 positions, and the pauses of Print Preview, Next Page and printing to PDF of its plot.
+// Arguments: --no-large-preview (not the largest plot's printing) or --small-only (not the largest plot).
+#include "bench_cases.h"
+
+#include "app/MainFrame.h"
+#include "app/QORApp.h"
+#include "app/QORDoc.h"
+#include "engine/analysis/EnvelopeResults.h"
+#include "engine/model/Bridge.h"
+#include "output/AnalysisOutput.h"
+#include "platform/core/MessageBox.h"
+#include "platform/gui/Afx.h"
+#include "platform/gui/print/PrintPreviewWnd.h"
+#include "platform/test/FrameTest.h"
+#include "platform/test/GuiTest.h"
+#include "platform/test/PauseMeter.h"
+#include "platform/test/PrintTest.h"
+#include "res/Resource.h"
+#include "ui/views/PlotView.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using namespace qor::bench;
+using Clock = std::chrono::steady_clock;
+
+double MsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double ResidentMB()
+{
+    long pages = 0, resident = 0;
+    if (std::FILE* f = std::fopen("/proc/self/statm", "r"))
+    {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+        std::fclose(f);
+    }
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1048576.0;
+}
+
+CMainFrame* Frame() { return DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd()); }
+
+int Answer(const qor::MessageBoxCall& call)
+{
+    const UINT kind = call.type & MB_TYPEMASK;
+    return kind == MB_YESNO || kind == MB_YESNOCANCEL ? IDYES : IDOK;
+}
+
+std::shared_ptr<CBridge> Bridge(const wchar_t* name, std::vector<double> spans)
+{
+    auto bridge = std::make_shared<CBridge>(1, CString(name), CBridge::CONFIG_EXPLICIT, spans[0]);
+    bridge->m_vSpans = std::move(spans);
+    bridge->BuildBeam();
+    return bridge;
+}
+
+// The plot views of the case.
+std::vector<CPlotView*> PlotViews()
+{
+    std::vector<CPlotView*> views;
+    CQORDoc* doc = CQORDoc::GetActiveDoc();
+    for (POSITION pos = doc ? doc->GetFirstViewPosition() : nullptr; pos;)
+        if (auto* view = dynamic_cast<CPlotView*>(doc->GetNextView(pos))) views.push_back(view);
+    return views;
+}
+
+bool AnyDrawing()
+{
+    for (CPlotView* view : PlotViews())
+        if (view->IsDrawing()) return true;
+    return false;
+}
+
+CPrintPreviewWnd* Preview()
+{
+    for (CWnd* child = Frame()->GetWindow(GW_CHILD); child; child = child->GetWindow(GW_HWNDNEXT))
+        if (auto* preview = DYNAMIC_DOWNCAST(CPrintPreviewWnd, child)) return preview;
+    return nullptr;
+}
+
+void CloseResultWindows()
+{
+    Frame()->SendMessage(WM_COMMAND, ID_CLOSE_ALL_TABS, 0);
+    qor::test::Pump(100);
+    qor::test::DeleteDeferred();
+}
+
+struct SShowAll
+{
+    std::size_t positions = 0;
+    double keptMB = 0, addedMB = 0, commandMs = 0, lastCurveMs = 0, commandPauseMs = 0, drawingPauseMs = 0;
+};
+
+// The moving-load command with every position shown, from the call to the last curve on the screen.
+SShowAll ShowAll(CQORDoc& doc, const std::shared_ptr<CBridge>& bridge)
+{
+    SShowAll r;
+    auto truck = SixAxleTruck();
+    doc.m_vBridge = {bridge};
+    doc.m_vLoadModel = {truck};
+    qor::test::Pump(200);
+    const double before = ResidentMB();
+    qor::test::PauseMeter meter;
+    const Clock::time_point start = Clock::now();
+    doc.RunMovingLoad(true, 0, true, bridge, truck, 0.01);
+    r.commandMs = MsSince(start);
+    // The pause ends at the next tick.
+    const int ticks = meter.Ticks();
+    qor::test::PumpUntil([&] { return meter.Ticks() > ticks; }, 10000);
+    r.commandPauseMs = meter.LongestMs();
+    meter.Reset();
+    qor::test::PumpUntil([] { return !AnyDrawing(); }, 600000);
+    r.lastCurveMs = MsSince(start);
+    r.drawingPauseMs = meter.LongestMs();
+    qor::test::Pump(300);
+    r.drawingPauseMs = std::max(r.drawingPauseMs, meter.LongestMs());
+    r.addedMB = ResidentMB() - before;
+    if (doc.m_pMLResults)
+    {
+        r.positions = doc.m_pMLResults->GetKeptPositions().GetCount();
+        r.keptMB = static_cast<double>(doc.m_pMLResults->GetKeptPositions().GetBytes()) / 1048576.0;
+    }
+    return r;
+}
+
+struct SPrinting
+{
+    double previewMs = 0, nextPageMs = 0, printMs = 0;
+};
+
+// The longest pause while work() runs and the windows then settle (until done() or 60 s).
+template <class Work, class Done>
+double PauseOf(Work work, Done done)
+{
+    qor::test::PauseMeter meter;
+    work();
+    qor::test::PumpUntil(done, 60000);
+    qor::test::Pump(300);
+    return meter.LongestMs();
+}
+
+// Print preview of the plot of every position, its next page, and printing it to PDF.
+SPrinting Printing()
+{
+    SPrinting r;
+    std::vector<CPlotView*> views = PlotViews();
+    CPlotView* plot = nullptr;
+    for (CPlotView* view : views)
+        if (view->GetTableKind() != CQORViewBase::TABLE_REACTIONS) plot = view;
+    if (!plot) return r;
+    Frame()->MDIActivate(plot->GetParentFrame());
+    qor::test::Pump(200);
+    r.previewMs = PauseOf([] { Frame()->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0); },
+                          [] { return Preview() != nullptr; });
+    if (CPrintPreviewWnd* preview = Preview())
+    {
+        r.nextPageMs = PauseOf([preview] { preview->PostMessage(WM_KEYDOWN, VK_NEXT, 0); }, [] { return true; });
+        preview->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE, 0);
+        qor::test::Pump(200);
+        qor::test::DeleteDeferred();
+    }
+    const std::string pdf = "/tmp/qor-bench-showall-" + std::to_string(getpid()) + ".pdf";
+    {
+        qor::test::DrivenPrinting printing(pdf);
+        r.printMs = PauseOf([plot] { plot->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0); }, [] { return true; });
+    }
+    std::remove(pdf.c_str());
+    return r;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const bool largePreview = !(argc > 1 && std::strcmp(argv[1], "--no-large-preview") == 0);
+    const bool smallOnly = argc > 1 && std::strcmp(argv[1], "--small-only") == 0;
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    char home[] = "/tmp/qor-bench-showall-XXXXXX";
+    if (mkdtemp(home))
+    {
+        setenv("HOME", home, 1);
+        setenv("XDG_CONFIG_HOME", home, 1);
+        setenv("XDG_DATA_HOME", home, 1);
+    }
+    CQORApp app;
+    if (!qor::test::StartApplication(app)) return 1;
+    app.m_pMainWnd->MoveWindow(0, 0, 1280, 900);
+    qor::SetMessageBoxHandler(Answer);
+    qor::test::Pump(200);
+    CQORDoc* doc = CQORDoc::GetActiveDoc();
+
+    std::printf("\"Display each sub-analysis result\", six-axle truck by 0.01 m (window 1280 x 900; 10 ms timer)\n");
+    std::printf("%-22s %9s %9s %10s %9s %11s %11s %11s\n", "bridge", "positions", "kept MB", "added MB", "added/kept",
+                "command ms", "last curve", "pause ms");
+    struct SCase
+    {
+        const wchar_t* name;
+        std::vector<double> spans;
+        bool preview;
+    };
+    // The largest first, so that the memory it adds is counted from a heap that has not grown yet.
+    const SCase cases[] = {{L"300-400-300 m", {300.0, 400.0, 300.0}, largePreview},
+                           {L"40-45-40 m", {40.0, 45.0, 40.0}, true}};
+    std::vector<SPrinting> printed;
+    for (const SCase& c : cases)
+    {
+        if (smallOnly && c.spans[0] > 100.0)
+        {
+            printed.push_back(SPrinting{-1, -1, -1});
+            continue;
+        }
+        const SShowAll r = ShowAll(*doc, Bridge(c.name, c.spans));
+        std::printf("%-22ls %9zu %9.0f %10.0f %9.2f %11.0f %11.0f %5.0f/%5.0f\n", c.name, r.positions, r.keptMB,
+                    r.addedMB, r.keptMB > 0 ? r.addedMB / r.keptMB : 0.0, r.commandMs, r.lastCurveMs, r.commandPauseMs,
+                    r.drawingPauseMs);
+        printed.push_back(c.preview ? Printing() : SPrinting{-1, -1, -1});
+        CloseResultWindows();
+    }
+    std::printf("(pause ms: the command itself, with the analysis on the window thread / after it, while drawing)\n");
+    std::printf("\nLongest pause (ms) of the plot of every position\n");
+    std::printf("%-22s %12s %12s %12s\n", "bridge", "preview", "next page", "print PDF");
+    for (std::size_t i = 0; i < printed.size(); ++i)
+    {
+        if (printed[i].previewMs < 0)
+            std::printf("%-22ls %12s %12s %12s\n", cases[i].name, "-", "-", "-");
+        else
+            std::printf("%-22ls %12.0f %12.0f %12.0f\n", cases[i].name, printed[i].previewMs, printed[i].nextPageMs,
+                        printed[i].printMs);
+    }
+    qor::test::StopApplication(app);
+    return 0;
+}
