@@ -82,7 +82,8 @@ void CBridge::serialize(Archive& ar, const unsigned int /*version*/)
     ar& make_nvp("m_Config", m_Config);
     ar& make_nvp("m_SpanLength", m_SpanLength);
     ar& make_nvp("m_vSpans", m_vSpans);
-    BuildBeam();
+    // Writing changes nothing: the bridges of stored results are written while the window reads them.
+    if (Archive::is_loading::value) BuildBeam();
 }
 
 QOR_INSTANTIATE_SERIALIZE(CBridge)

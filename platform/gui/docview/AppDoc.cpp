@@ -5,6 +5,7 @@
 
 #include "platform/core/FreeMemory.h"
 #include "platform/core/MessageBox.h"
+#include "platform/core/ModalWindowScope.h"
 #include "platform/core/Paths.h"
 #include "platform/gui/dialogs/FileDialogInternal.h"
 #include "platform/gui/docview/DataRecovery.h"
@@ -378,6 +379,7 @@ void CWinApp::CloseAllDocuments(BOOL bEndSession)
 
 BOOL CWinApp::DoPromptFileName(CString& fileName, UINT, DWORD, BOOL bOpenFileDialog, CDocTemplate* pTemplate)
 {
+    qor::ModalWindowScope running;
     if (g_fileDriver)
     {
         CString path = fileName;

@@ -6,6 +6,7 @@
 #include "platform/core/Locale.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/Messages.h"
+#include "platform/gui/window/InputClockInternal.h"
 #include "platform/gui/window/WndInternal.h"
 
 #include <QtCore/QCoreApplication>
@@ -14,6 +15,7 @@
 #include <QtCore/QThread>
 #include <QtCore/QTimer>
 #include <QtGui/QCursor>
+#include <QtGui/QInputEvent>
 #include <QtWidgets/QApplication>
 
 #include <atomic>
@@ -117,6 +119,7 @@ public:
             Depth() { ++t_notifyDepth; }
             ~Depth() { --t_notifyDepth; }
         } depth;
+        if (e->isInputEvent()) qor::gui::NoteInputStamp(static_cast<QInputEvent*>(e)->timestamp());
         // An exception must not cross the toolkit's event loop, which cannot unwind: what a
         // handler lets through is reported here, as the framework's window procedure does, and
         // the program goes on (the case's own commands put the case back before this).
