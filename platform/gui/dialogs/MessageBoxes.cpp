@@ -117,7 +117,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override
     {
         const QEvent::Type type = e->type();
-        if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride) return false;
+        if ((type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride) ||
+            !e->spontaneous())
+            return false;
         auto* widget = qobject_cast<QWidget*>(watched);
         if (!widget || widget->window() != m_box) return false;
         if (!qor::gui::IsInputMadeBefore(static_cast<QKeyEvent*>(e)->timestamp(), m_shownMs)) return false;

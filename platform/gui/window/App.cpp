@@ -119,7 +119,8 @@ public:
             Depth() { ++t_notifyDepth; }
             ~Depth() { --t_notifyDepth; }
         } depth;
-        if (e->isInputEvent()) qor::gui::NoteInputStamp(static_cast<QInputEvent*>(e)->timestamp());
+        // The window system's own input sets the clock; events made by the program carry no stamp of it.
+        if (e->isInputEvent() && e->spontaneous()) qor::gui::NoteInputStamp(static_cast<QInputEvent*>(e)->timestamp());
         // An exception must not cross the toolkit's event loop, which cannot unwind: what a
         // handler lets through is reported here, as the framework's window procedure does, and
         // the program goes on (the case's own commands put the case back before this).
