@@ -48,10 +48,17 @@ double ResidentMB()
 
 int g_answer = IDNO;
 int g_questions = 0;
+double g_residentAtQuestion = 0.0;
+qor::test::PauseMeter* g_fromQuestion = nullptr; // reset when the question is asked
 
 int Answer(const qor::MessageBoxCall& call)
 {
-    if (call.text.Find(L"Display grids/plots") >= 0) ++g_questions;
+    if (call.text.Find(L"Display grids/plots") >= 0)
+    {
+        ++g_questions;
+        g_residentAtQuestion = ResidentMB();
+        if (g_fromQuestion) g_fromQuestion->Reset();
+    }
     const UINT kind = call.type & MB_TYPEMASK;
     return kind == MB_YESNO || kind == MB_YESNOCANCEL ? g_answer : IDOK;
 }
@@ -90,9 +97,10 @@ std::shared_ptr<CReferenceCollection> Network(CQORDoc& doc, int bridges, int ste
 
 struct Opening
 {
-    double pauseMs = 0; // longest pause from the launch until 300 ms after the last window
-    double totalMs = 0; // from Yes to the last window
-    double addedMB = 0; // resident memory added by the run and its windows
+    double pauseMs = 0;        // longest pause from the launch until 300 ms after the last window
+    double openingPauseMs = 0; // the same from the question on
+    double totalMs = 0;        // from Yes to the last window
+    double addedMB = 0;        // resident memory added by the windows (from the question on)
     int windows = 0;
 };
 
@@ -102,16 +110,20 @@ Opening OpenWindows(CQORDoc& doc, const std::function<void()>& launch)
     doc.m_nViewCount = 0;
     g_answer = IDYES;
     const int asked = g_questions;
-    const double before = ResidentMB();
     qor::test::PauseMeter meter;
+    qor::test::PauseMeter fromQuestion;
+    g_fromQuestion = &fromQuestion;
     launch();
     qor::test::PumpUntil([&] { return g_questions > asked; }, 600000);
     const Clock::time_point yes = Clock::now();
     qor::test::PumpUntil([&] { return doc.m_nViewCount >= 24; }, 600000);
     result.totalMs = MsSince(yes);
+    // The windows' first painting too.
     qor::test::Pump(300);
+    result.addedMB = ResidentMB() - g_residentAtQuestion;
     result.pauseMs = meter.LongestMs();
-    result.addedMB = ResidentMB() - before;
+    result.openingPauseMs = fromQuestion.LongestMs();
+    g_fromQuestion = nullptr;
     result.windows = doc.m_nViewCount;
     return result;
 }
@@ -147,15 +159,16 @@ int main(int argc, char** argv)
     CQORDoc* doc = CQORDoc::GetActiveDoc();
 
     std::printf("Result windows after Yes (6 sets of %d two-span bridges, 20 positions; 10 ms timer)\n", bridges);
-    std::printf("%-44s %8s %12s %12s %10s\n", "run", "windows", "longest ms", "opening ms", "added MB");
+    std::printf("%-28s %8s %12s %14s %12s %10s\n", "run", "windows", "longest ms", "from Yes ms", "opening ms",
+                "added MB");
     auto collection = Network(*doc, bridges, 20);
     Opening values = OpenWindows(*doc, [&] { doc->StartRefCollection(collection); });
-    std::printf("%-44s %8d %12.0f %12.0f %10.0f\n", "reference collection", values.windows, values.pauseMs,
-                values.totalMs, values.addedMB);
+    std::printf("%-28s %8d %12.0f %14.0f %12.0f %10.0f\n", "reference collection", values.windows, values.pauseMs,
+                values.openingPauseMs, values.totalMs, values.addedMB);
     CloseResultWindows();
     Opening ratios = OpenWindows(*doc, [&] { doc->StartCritRatios(collection); });
-    std::printf("%-44s %8d %12.0f %12.0f %10.0f\n", "critical ratios", ratios.windows, ratios.pauseMs, ratios.totalMs,
-                ratios.addedMB);
+    std::printf("%-28s %8d %12.0f %14.0f %12.0f %10.0f\n", "critical ratios", ratios.windows, ratios.pauseMs,
+                ratios.openingPauseMs, ratios.totalMs, ratios.addedMB);
     CloseResultWindows();
 
     // The autosave's copy of the computed case (its collection and ratios), taken on the window thread.
