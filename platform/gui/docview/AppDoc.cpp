@@ -380,10 +380,17 @@ void CWinApp::CloseAllDocuments(BOOL bEndSession)
 BOOL CWinApp::DoPromptFileName(CString& fileName, UINT, DWORD, BOOL bOpenFileDialog, CDocTemplate* pTemplate)
 {
     qor::ModalWindowScope running;
+    // A file to open is looked for first beside the case in front, as the platform's dialog starts there.
+    QString caseFolder;
+    if (CFrameWnd* frame = DYNAMIC_DOWNCAST(CFrameWnd, m_pMainWnd))
+        if (CDocument* doc = frame->GetActiveDocument(); doc && !doc->GetPathName().IsEmpty())
+            caseFolder = QFileInfo(ToQString(doc->GetPathName())).absolutePath();
+    const QString start = FileDialogStart(ToQString(fileName), caseFolder);
     if (g_fileDriver)
     {
-        CString path = fileName;
+        CString path = FromQString(start);
         if (g_fileDriver(bOpenFileDialog, path) != IDOK) return FALSE;
+        RememberFileDialogChoice(ToQString(path));
         fileName = path;
         return TRUE;
     }
@@ -407,8 +414,8 @@ BOOL CWinApp::DoPromptFileName(CString& fileName, UINT, DWORD, BOOL bOpenFileDia
     CString ext;
     QWidget* parent = m_pMainWnd ? WidgetOf(m_pMainWnd) : nullptr;
     if (!pTemplate || !pTemplate->GetDocString(ext, CDocTemplate::filterExt)) ext.Empty();
-    const QString chosen = RunToolkitFileDialog(parent, bOpenFileDialog != FALSE, QString(), ToQString(fileName),
-                                                filter, ToQString(ext), true);
+    const QString chosen =
+        RunToolkitFileDialog(parent, bOpenFileDialog != FALSE, QString(), start, filter, ToQString(ext), true);
     if (chosen.isEmpty()) return FALSE;
     fileName = FromQString(chosen);
     return TRUE;
