@@ -36,24 +36,9 @@ namespace {
 
 const CString kQuestion = L"Display grids/plots for the analysis?";
 
-class ResultFlow : public RunningCase
+class ResultFlow : public RunningFrame
 {
 protected:
-    void SetUp() override
-    {
-        RunningCase::SetUp();
-        if (HasFatalFailure()) return;
-        frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
-        ASSERT_NE(frame, nullptr);
-    }
-    void TearDown() override
-    {
-        Pump(50);
-        RunningCase::TearDown();
-        CAnalysisJobs::WaitForWorkers();
-        Pump(50);
-    }
-
     // A collection over `sets` bridge sets of two spans (three supports: four windows a set) under one
     // truck; by 10 positions, or by a fine step (a run of seconds).
     std::shared_ptr<CReferenceCollection> Network(int sets, int bridges, bool fine)
@@ -101,8 +86,6 @@ protected:
         if (log.GetCount() > 0) log.GetText(log.GetCount() - 1, last);
         return last;
     }
-
-    CMainFrame* frame = nullptr;
 };
 
 TEST_F(ResultFlow, TwentyFourWindowsOpenOnePerTurnAndNewDropsTheRest)
