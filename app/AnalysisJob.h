@@ -52,6 +52,7 @@ public:
     // Points per span of the run, read from the settings when the block is made (at launch): a
     // change of the setting while the worker runs cannot reach it.
     const int m_nPointsPerSpan;
+    CString m_sRun;     // what the log calls the run ("Make Reference Collection")
     bool m_bOk = false; // the engine's own result (reference values, ratios)
     CString m_sError;   // an engine error; empty when the run finished
     // The reference the posted message holds; taken back by the completion.

@@ -136,8 +136,11 @@ std::shared_ptr<CAnalysisJob> CAnalysisJobs::Adopt(CAnalysisJob* job)
 void CAnalysisJobs::CancelAll()
 {
     if (m_vJobs.empty()) return;
+    CCaseShell& shell = CCaseShell::Current();
     for (const std::shared_ptr<CAnalysisJob>& job : m_vJobs)
     {
+        // The one word the log has of a run that never completes.
+        shell.QueueStatus(job->m_sRun + L" stopped: the case was closed", 0);
         job->m_Control.Stop(); // the worker ends at its next load position
         LiveRuns().erase(job->m_Control.Generation());
         auto running = CAnalysisJob::State::Running;
@@ -148,7 +151,6 @@ void CAnalysisJobs::CancelAll()
     }
     m_vJobs.clear();
     // The cancelled workers still report their runs: an empty range shows them as nothing done.
-    CCaseShell& shell = CCaseShell::Current();
     shell.BeginProgress(0);
     shell.SetStatusText(L"Ready");
 }

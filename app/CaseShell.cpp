@@ -16,6 +16,8 @@ public:
     void ShowFileProgress(int) override {}
     void ShowCase(CQORDoc*) override {}
     void ShowNewElement(const std::shared_ptr<CElement>&) override {}
+    void QueueCaseStep(CQORDoc*, std::function<void()> step, bool) override { step(); }
+    void DropCaseSteps(CQORDoc*) override {}
     CMultiDocTemplate* GetResultTemplate(ResultWindow) override { return nullptr; }
 };
 

@@ -9,6 +9,7 @@
 
 #include "platform/gui/Afx.h"
 
+#include <functional>
 #include <memory>
 
 class CElement;
@@ -52,6 +53,15 @@ public:
     virtual void ShowCase(CQORDoc* pDoc) = 0;
     // An element just added to the case in front joins the pane (its sections stay as the user left them).
     virtual void ShowNewElement(const std::shared_ptr<CElement>& pElement) = 0;
+
+    // Work of a case for a later turn of the message loop, one step a turn and in the order given:
+    // the result windows of a run open so. With bAfterModalWindows the step (and those behind it)
+    // waits until no modal window is open: the question at the end of a run. A step runs as a
+    // command of its case (CQORDoc::RunCommand); when it fails, the case's other steps are dropped.
+    // Without a main window the step runs at once.
+    virtual void QueueCaseStep(CQORDoc* pDoc, std::function<void()> step, bool bAfterModalWindows) = 0;
+    // The steps of the case still waiting go (the case closes, or takes another case's place).
+    virtual void DropCaseSteps(CQORDoc* pDoc) = 0;
 
     // The template of a result window (null when the program has none).
     virtual CMultiDocTemplate* GetResultTemplate(ResultWindow kind) = 0;

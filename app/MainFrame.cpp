@@ -13,10 +13,12 @@
 #include "engine/model/LoadModelEnsemble.h"
 #include "engine/runs/EngineMessages.h"
 #include "engine/settings/Settings.h"
+#include "platform/core/ModalWindowScope.h"
 #include "res/AppMessages.h"
 #include "res/Resource.h"
 #include "ui/views/QORView.h"
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 
@@ -90,6 +92,7 @@ ON_REGISTERED_MESSAGE(UWM_TF_BRIDGERANGE, OnBridgeRangeFinished)
 ON_REGISTERED_MESSAGE(UWM_TF_REFVALUES, OnRefValuesFinished)
 ON_REGISTERED_MESSAGE(UWM_TF_CRITRATIOS, OnCritRatiosFinished)
 ON_REGISTERED_MESSAGE(UWM_DRAIN_LOG, OnDrainLog)
+ON_REGISTERED_MESSAGE(UWM_CASE_STEP, OnCaseStep)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame()
@@ -584,6 +587,38 @@ void CMainFrame::ScheduleDrain()
 }
 
 void CMainFrame::ResumeCompletions() { ScheduleDrain(); }
+
+void CMainFrame::QueueCaseStep(CQORDoc* pDoc, std::function<void()> step, bool bAfterModalWindows)
+{
+    m_caseSteps.push_back({pDoc, std::move(step), bAfterModalWindows});
+    if (!m_bCaseStepPosted && m_hWnd) m_bCaseStepPosted = PostMessage(UWM_CASE_STEP, 0, 0) != FALSE;
+}
+
+void CMainFrame::DropCaseSteps(CQORDoc* pDoc)
+{
+    m_caseSteps.erase(std::remove_if(m_caseSteps.begin(), m_caseSteps.end(),
+                                     [pDoc](const CaseStep& step) { return step.doc == pDoc; }),
+                      m_caseSteps.end());
+}
+
+LRESULT CMainFrame::OnCaseStep(WPARAM, LPARAM)
+{
+    m_bCaseStepPosted = false;
+    if (m_caseSteps.empty()) return 0;
+    if (m_caseSteps.front().afterModalWindows && qor::ModalWindowScope::Count() > 0)
+    {
+        // Its question would take the keys meant for the modal window: it waits for that window to close.
+        m_bCaseStepPosted = true;
+        qor::ModalWindowScope::PostWhenNone(m_hWnd, UWM_CASE_STEP);
+        return 0;
+    }
+    CaseStep step = std::move(m_caseSteps.front());
+    m_caseSteps.pop_front();
+    // The next step in the next turn: the window answers between two of them.
+    if (!m_caseSteps.empty()) m_bCaseStepPosted = PostMessage(UWM_CASE_STEP, 0, 0) != FALSE;
+    if (!step.doc->RunCommand(step.work)) DropCaseSteps(step.doc);
+    return 0;
+}
 
 namespace {
 

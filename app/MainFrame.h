@@ -12,6 +12,7 @@
 #include "app/SettingsWnd.h"
 
 #include <deque>
+#include <functional>
 
 class CMainFrame : public CMDIFrameWndEx, public CCaseShell
 {
@@ -34,6 +35,8 @@ public:
     void ShowFileProgress(int percent) override;
     void ShowCase(CQORDoc* pDoc) override;
     void ShowNewElement(const std::shared_ptr<CElement>& pElement) override;
+    void QueueCaseStep(CQORDoc* pDoc, std::function<void()> step, bool bAfterModalWindows) override;
+    void DropCaseSteps(CQORDoc* pDoc) override;
     CMultiDocTemplate* GetResultTemplate(ResultWindow kind) override;
 
     CMFCStatusBar& GetStatusBar() { return m_wndStatusBar; }
@@ -80,6 +83,7 @@ protected:
     LRESULT OnRefValuesFinished(WPARAM wParam, LPARAM lParam);
     LRESULT OnCritRatiosFinished(WPARAM wParam, LPARAM lParam);
     LRESULT OnDrainLog(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCaseStep(WPARAM wParam, LPARAM lParam);
     // A worker's finished message: handed to its completion at once, or held back while log lines
     // wait before it or its case asks whether to save.
     LRESULT RelayCompletion(UINT message, WPARAM wParam, LPARAM lParam);
@@ -116,7 +120,15 @@ protected:
         WPARAM wParam = 0;
         LPARAM lParam = 0;
     };
+    struct CaseStep
+    {
+        CQORDoc* doc = nullptr;
+        std::function<void()> work;
+        bool afterModalWindows = false;
+    };
     std::deque<QueuedLine> m_queuedLines;
+    std::deque<CaseStep> m_caseSteps;
+    bool m_bCaseStepPosted = false;
     std::deque<HeldCompletion> m_heldCompletions;
     bool m_bDrainPosted = false;
     double m_nDirectLogMs = 0.0; // the time of the lines put in at once since the last slice

@@ -90,6 +90,7 @@ bool CQORDoc::RunCommand(const std::function<void()>& command)
 void CQORDoc::StopRuns()
 {
     m_Jobs.CancelAll();
+    CCaseShell::Current().DropCaseSteps(this);
     m_bBusyMultiML = m_bBusyBridgeRange = m_bBusyRefValues = m_bBusyCritRatios = false;
 }
 
@@ -108,7 +109,9 @@ std::function<bool(int fd)> CQORDoc::SnapshotForAutosave()
 {
     // Each element copied once, so that what the case's lists share the copies share (the file
     // writes a shared element once), with no status text or progress: the user did not ask for it.
-    auto copies = std::make_shared<CElementCopies>();
+    // The envelopes of stored results, the bulk of a large case, are not copied: once in the case
+    // they do not change, and writing them changes nothing, so the window reads them meanwhile.
+    auto copies = std::make_shared<CElementCopies>(CElementCopies::Envelopes::Shared);
     auto data = std::make_shared<CCaseData>();
     for (const auto& bridge : m_vBridge) data->m_vBridge.push_back(copies->Of(bridge));
     for (const auto& set : m_vBridgeSet) data->m_vBridgeSet.push_back(copies->Of(set));
@@ -143,6 +146,8 @@ CQORDoc::~CQORDoc() = default;
 void CQORDoc::ResetAnalysisState()
 {
     const CSettings* settings = CSettings::GetInstance();
+    // The result windows and questions still waiting belong to the case that was here.
+    CCaseShell::Current().DropCaseSteps(this);
     m_nViewCount = 0;
     m_bMLByStep = settings->General.Stepping.BYSTEP;
     m_MLStepSize = settings->General.Stepping.STEPSIZE;

@@ -72,6 +72,7 @@ void Launch(CQORDoc& doc, std::shared_ptr<CAnalysisJob> job, const CString& text
     // The runs a worker will report, one per load model over one bridge.
     CCaseShell::Current().BeginProgress(runs);
     bBusy = true;
+    job->m_sRun = text.Left(text.GetLength() - CString(L" called").GetLength());
     const unsigned generation = job->m_Control.Generation();
     doc.m_Jobs.Start(std::move(job));
     Log(lines, generation);
@@ -304,38 +305,43 @@ void CQORDoc::StartRefCollection(std::shared_ptr<CReferenceCollection> pRefColle
            CRunDiagnostics::ModelLines(ModelsOf(pRefCollection->m_vLME), BridgesOf(pRefCollection->m_vBS)));
 }
 
-// A collection changed while it was computed has results that belong to its old contents.
-static bool StoreIfUnchanged(CRefCollJob& block)
-{
-    if (block.pRefCollection->DiffersFrom(block.m_pLaunched))
-    {
-        CQORDoc::Message(L"The reference collection was changed while it was being computed.\n"
-                         L"Its results were not kept: please compute it again.",
-                         kError);
-        return false;
-    }
-    block.StoreResults();
-    return true;
-}
-
 // Both runs over a collection end alike: a fault or failure said, or the results of an unchanged collection kept
-// and offered for display.
+// (a collection changed while it was computed has results that belong to its old contents) and offered for
+// display. From its message on, the completion waits until no modal window is open, so that the message does
+// not take the keys meant for that window; when the case closes meanwhile, nothing is asked.
 static void EndCollectionRun(CQORDoc& doc, CRefCollJob& block, bool bSuccess, const CString& failure,
                              void (CQORDoc::*show)(std::shared_ptr<CReferenceCollection>))
 {
+    std::function<void()> ask;
     if (!block.m_sError.IsEmpty())
-        CQORDoc::ReportEngineFailure(block.m_sError);
+        ask = [error = block.m_sError] { CQORDoc::ReportEngineFailure(error); };
     else if (!bSuccess)
-        CQORDoc::Message(failure, kError);
-    else if (StoreIfUnchanged(block))
+        ask = [failure] { CQORDoc::Message(failure, kError); };
+    else if (block.pRefCollection->DiffersFrom(block.m_pLaunched))
+        ask = [] {
+            CQORDoc::Message(L"The reference collection was changed while it was being computed.\n"
+                             L"Its results were not kept: please compute it again.",
+                             kError);
+        };
+    else
     {
+        block.StoreResults();
         if (block.m_bRatios) Log(CRunDiagnostics::RatioLines(block.pRefCollection->GetCritRatios()));
-        ResetProgressBar();
-        if (CQORDoc::Message(L"Display grids/plots for the analysis?", MB_YESNO | MB_ICONQUESTION) == IDYES)
-            (doc.*show)(block.pRefCollection);
+        doc.SetModifiedFlag(TRUE); // the results are in the case from here on, asked or not
+        ask = [&doc, show, collection = block.pRefCollection] {
+            ResetProgressBar();
+            if (CQORDoc::Message(L"Display grids/plots for the analysis?", MB_YESNO | MB_ICONQUESTION) == IDYES)
+                (doc.*show)(collection);
+        };
     }
-    doc.UpdateElementView();
-    doc.SetModifiedFlag(TRUE);
+    CCaseShell::Current().QueueCaseStep(
+        &doc,
+        [&doc, ask] {
+            ask();
+            doc.UpdateElementView();
+            doc.SetModifiedFlag(TRUE);
+        },
+        true);
 }
 
 void CQORDoc::OnRefValuesDone(RefCollThreadData* pData, bool bSuccess)

@@ -3,6 +3,7 @@
 #include "app/QORDoc.h"
 
 #include "app/AnalysisJobs.h"
+#include "app/CaseShell.h"
 #include "engine/analysis/CriticalEnsemble.h"
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/ReferenceCollection.h"
@@ -49,31 +50,56 @@ struct OutputRoute
     std::function<void(CQORViewBase&, bool bBMSF)> show;
 };
 
-// Opens the windows the output options ask for, in the order plot of moment and shear, plot of
-// reactions, grid of moment and shear, grid of reactions. A result the views cannot draw throws
-// to the command that asked for it (see CQORDoc::RunCommand).
-void RouteOutput(CQORDoc& doc, const std::shared_ptr<CAnalysisOutput>& pAO, const OutputRoute& route)
+// The windows the output options ask for, one step each, in the order plot of moment and shear, plot of
+// reactions, grid of moment and shear, grid of reactions. A result the views cannot draw throws to the
+// command that runs the step (see CQORDoc::RunCommand).
+std::vector<std::function<void()>> OutputSteps(CQORDoc& doc, const OutputRoute& route)
 {
     const CQORDoc::OutputOptions& out = doc.m_Output;
-    if (NoDisplaySelected(out)) return (void)CQORDoc::Message(L"Neither graph nor table output selected.", kError);
-    if (!pAO) return (void)CQORDoc::Message(route.emptyText, kError);
     const CString plotTitle = CString(route.kind) + L" - Plot";
     const CString gridTitle = CString(route.kind) + L" - Grid";
+    std::vector<std::function<void()>> steps;
+    CQORDoc* pDoc = &doc;
+    auto show = route.show;
     if (out.GRAPHS)
     {
         if (route.plotAlways || out.BMSF)
-            if (CPlotView* view = doc.OpenPlotView(plotTitle, 2, 1)) route.show(*view, true);
+            steps.push_back([=] {
+                if (CPlotView* view = pDoc->OpenPlotView(plotTitle, 2, 1)) show(*view, true);
+            });
         if (!route.plotAlways && out.R)
             if (const unsigned n = route.reactions(); n > 0)
-                if (CPlotView* view = doc.OpenReactionsPlotView(plotTitle, n)) route.show(*view, false);
+                steps.push_back([=] {
+                    if (CPlotView* view = pDoc->OpenReactionsPlotView(plotTitle, n)) show(*view, false);
+                });
     }
     if (out.TABLES)
     {
         if (out.BMSF)
-            if (CGridView* view = doc.OpenGridView(gridTitle)) route.show(*view, true);
+            steps.push_back([=] {
+                if (CGridView* view = pDoc->OpenGridView(gridTitle)) show(*view, true);
+            });
         if (out.R)
-            if (CGridView* view = doc.OpenGridView(gridTitle)) route.show(*view, false);
+            steps.push_back([=] {
+                if (CGridView* view = pDoc->OpenGridView(gridTitle)) show(*view, false);
+            });
     }
+    return steps;
+}
+
+// Opens the windows of a result at once.
+void RouteOutput(CQORDoc& doc, const std::shared_ptr<CAnalysisOutput>& pAO, const OutputRoute& route)
+{
+    if (NoDisplaySelected(doc.m_Output))
+        return (void)CQORDoc::Message(L"Neither graph nor table output selected.", kError);
+    if (!pAO) return (void)CQORDoc::Message(route.emptyText, kError);
+    for (const auto& step : OutputSteps(doc, route)) step();
+}
+
+// Opens the windows of a result one per turn of the message loop, after those still waiting.
+void QueueOutput(CQORDoc& doc, const OutputRoute& route)
+{
+    for (auto& step : OutputSteps(doc, route)) CCaseShell::Current().QueueCaseStep(&doc, std::move(step), false);
 }
 
 // The collection chosen in the View picker, or null (said) when the list had nothing there.
@@ -99,7 +125,7 @@ void CQORDoc::ShowSinglePositionOutput(std::shared_ptr<CAnalysisOutput> pAO)
 {
     RouteOutput(*this, pAO,
                 {L"Single Position Results", L"No Single Position results to display.", true, [] { return 0u; },
-                 [&](CQORViewBase& view, bool bBMSF) { view.ShowSinglePosition(bBMSF, pAO); }});
+                 [=](CQORViewBase& view, bool bBMSF) { view.ShowSinglePosition(bBMSF, pAO); }});
 }
 
 void CQORDoc::ShowMovingLoadOutput(bool bDisplayEach, std::shared_ptr<CAnalysisOutput> pAO)
@@ -108,7 +134,7 @@ void CQORDoc::ShowMovingLoadOutput(bool bDisplayEach, std::shared_ptr<CAnalysisO
     RouteOutput(*this, pAO,
                 {L"MLA Envelopes", L"No Moving Load results to display.", false,
                  [ao] { return ao ? ReactionsOf(ao->GetResults()) : 0u; },
-                 [&](CQORViewBase& view, bool bBMSF) { view.ShowMovingLoadEnvelopes(bDisplayEach, bBMSF, pAO); }});
+                 [=](CQORViewBase& view, bool bBMSF) { view.ShowMovingLoadEnvelopes(bDisplayEach, bBMSF, pAO); }});
 }
 
 void CQORDoc::ShowMultiMovingLoadOutput(bool bDisplayEach, std::shared_ptr<CAnalysisOutput> pAO)
@@ -117,7 +143,7 @@ void CQORDoc::ShowMultiMovingLoadOutput(bool bDisplayEach, std::shared_ptr<CAnal
     RouteOutput(*this, pAO,
                 {L"Multi MLA Envelopes", L"No Moving Load of LME results to display.", false,
                  [ao] { return ao ? ReactionsOf(ao->GetResults()) : 0u; },
-                 [&](CQORViewBase& view, bool bBMSF) { view.ShowMultiMovingLoadEnvelopes(bDisplayEach, bBMSF, pAO); }});
+                 [=](CQORViewBase& view, bool bBMSF) { view.ShowMultiMovingLoadEnvelopes(bDisplayEach, bBMSF, pAO); }});
 }
 
 void CQORDoc::ShowBridgeRangeOutput(std::shared_ptr<CAnalysisOutput> pAO)
@@ -126,16 +152,32 @@ void CQORDoc::ShowBridgeRangeOutput(std::shared_ptr<CAnalysisOutput> pAO)
     RouteOutput(*this, pAO,
                 {L"Critical Values", L"No Bridge Range results to display.", false,
                  [ao] { return ao ? ReactionsOf(ao->m_pOutBridgeSet) : 0u; },
-                 [&](CQORViewBase& view, bool bBMSF) { view.ShowReferenceValues(bBMSF, pAO); }});
+                 [=](CQORViewBase& view, bool bBMSF) { view.ShowReferenceValues(bBMSF, pAO); }});
 }
+
+namespace {
+
+OutputRoute ReferenceSetRoute(const std::shared_ptr<CAnalysisOutput>& pAO)
+{
+    auto* ao = dynamic_cast<CAOReferenceSet*>(pAO.get());
+    return {L"Reference Values", L"No Reference Set results to display.", false,
+            [ao] { return ao && ao->m_pOutRefSet ? ReactionsOf(ao->m_pOutRefSet->GetBridgeSet()) : 0u; },
+            [pAO](CQORViewBase& view, bool bBMSF) { view.ShowReferenceSetValues(bBMSF, pAO); }};
+}
+
+OutputRoute CriticalRatiosRoute(const std::shared_ptr<CAnalysisOutput>& pAO)
+{
+    auto* ao = dynamic_cast<CAOCriticalRatios*>(pAO.get());
+    return {L"Critical Ratios", L"No Critical Ratio results to display.", false,
+            [ao] { return ao && ao->m_pOutRatios ? ReactionsOf(ao->m_pOutRatios->GetBridgeSet()) : 0u; },
+            [pAO](CQORViewBase& view, bool bBMSF) { view.ShowCriticalRatios(bBMSF, pAO); }};
+}
+
+} // namespace
 
 void CQORDoc::ShowReferenceSetOutput(std::shared_ptr<CAnalysisOutput> pAO)
 {
-    auto* ao = dynamic_cast<CAOReferenceSet*>(pAO.get());
-    RouteOutput(*this, pAO,
-                {L"Reference Values", L"No Reference Set results to display.", false,
-                 [ao] { return ao && ao->m_pOutRefSet ? ReactionsOf(ao->m_pOutRefSet->GetBridgeSet()) : 0u; },
-                 [&](CQORViewBase& view, bool bBMSF) { view.ShowReferenceSetValues(bBMSF, pAO); }});
+    RouteOutput(*this, pAO, ReferenceSetRoute(pAO));
 }
 
 void CQORDoc::ShowCompareEnvelopesOutput(std::shared_ptr<CAnalysisOutput> pAO)
@@ -144,16 +186,12 @@ void CQORDoc::ShowCompareEnvelopesOutput(std::shared_ptr<CAnalysisOutput> pAO)
     RouteOutput(*this, pAO,
                 {L"Compare Envelopes", L"No envelopes to compare - Reference Collection not calculated?", false,
                  [ao] { return ao && ao->m_pOutRefSet ? ReactionsOf(ao->m_pOutRefSet->GetBridgeSet()) : 0u; },
-                 [&](CQORViewBase& view, bool bBMSF) { view.ShowCompareEnvelopes(bBMSF, pAO); }});
+                 [=](CQORViewBase& view, bool bBMSF) { view.ShowCompareEnvelopes(bBMSF, pAO); }});
 }
 
 void CQORDoc::ShowCriticalRatiosOutput(std::shared_ptr<CAnalysisOutput> pAO)
 {
-    auto* ao = dynamic_cast<CAOCriticalRatios*>(pAO.get());
-    RouteOutput(*this, pAO,
-                {L"Critical Ratios", L"No Critical Ratio results to display.", false,
-                 [ao] { return ao && ao->m_pOutRatios ? ReactionsOf(ao->m_pOutRatios->GetBridgeSet()) : 0u; },
-                 [&](CQORViewBase& view, bool bBMSF) { view.ShowCriticalRatios(bBMSF, pAO); }});
+    RouteOutput(*this, pAO, CriticalRatiosRoute(pAO));
 }
 
 void CQORDoc::ShowEnhancedRatiosGrid(std::shared_ptr<CAnalysisOutput> pAO)
@@ -161,7 +199,8 @@ void CQORDoc::ShowEnhancedRatiosGrid(std::shared_ptr<CAnalysisOutput> pAO)
     if (CGridView* view = OpenGridView(L"Critical Ratios Grid")) view->ShowEnhancedCriticalRatios(pAO);
 }
 
-// Every calculated reference set opens its own windows; the slot keeps the last one.
+// Every calculated reference set opens its own windows, one per turn of the message loop (a collection
+// may open dozens); the slot keeps the last one.
 void CQORDoc::ShowCollectionValues(std::shared_ptr<CReferenceCollection> pRefCollection)
 {
     if (!pRefCollection) return;
@@ -171,7 +210,7 @@ void CQORDoc::ShowCollectionValues(std::shared_ptr<CReferenceCollection> pRefCol
         std::shared_ptr<CReferenceSet> set = pRefCollection->GetRefSet(static_cast<unsigned>(i));
         if (!set) continue;
         m_pAOReferenceSet = std::make_shared<CAOReferenceSet>(set, pRefCollection->m_bUseOverstress);
-        ShowReferenceSetOutput(m_pAOReferenceSet);
+        QueueOutput(*this, ReferenceSetRoute(m_pAOReferenceSet));
     }
 }
 
@@ -185,7 +224,7 @@ void CQORDoc::ShowCollectionRatios(std::shared_ptr<CReferenceCollection> pRefCol
         std::shared_ptr<CReferenceSet> set = pRefCollection->GetRefSet(static_cast<unsigned>(i));
         if (!set || !ratios[i]) continue;
         m_pAOCriticalRatios = std::make_shared<CAOCriticalRatios>(ratios[i], pRefCollection, set);
-        ShowCriticalRatiosOutput(m_pAOCriticalRatios);
+        QueueOutput(*this, CriticalRatiosRoute(m_pAOCriticalRatios));
     }
 }
 

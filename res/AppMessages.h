@@ -4,6 +4,8 @@
 //                        element; lParam = the CElement (null when none), wParam 0.
 //  UWM_DRAIN_LOG:        the main window's own: the next few log lines waiting, then the completions
 //                        held back for them; no parameters.
+//  UWM_CASE_STEP:        the main window's own: the next waiting step of a case (a result window to open,
+//                        the question at the end of a run); no parameters.
 //  UWM_TF_*:             a worker has finished; lParam = its block, which the receiver takes back;
 //                        for the reference values and critical ratios wParam != 0 when it succeeded.
 #pragma once
@@ -20,3 +22,4 @@ inline const UINT UWM_TF_BRIDGERANGE = RegisterWindowMessage(L"UWM_TF_BRIDGERANG
 inline const UINT UWM_TF_REFVALUES = RegisterWindowMessage(L"UWM_TF_REFVALUES");
 inline const UINT UWM_TF_CRITRATIOS = RegisterWindowMessage(L"UWM_TF_CRITRATIOS");
 inline const UINT UWM_DRAIN_LOG = RegisterWindowMessage(L"UWM_DRAIN_LOG");
+inline const UINT UWM_CASE_STEP = RegisterWindowMessage(L"UWM_CASE_STEP");

@@ -340,7 +340,8 @@ void CEnvelope::serialize(Archive& ar, const unsigned int /*version*/)
     ar& boost::serialization::make_nvp("m_pBridge", m_pBridge);
     int type = m_Type; // stored as its number
     ar& boost::serialization::make_nvp("m_Type", type);
-    m_Type = static_cast<BeamResultsType>(type);
+    // Writing changes nothing: an autosave writes envelopes that the window reads meanwhile.
+    if (Archive::is_loading::value) m_Type = static_cast<BeamResultsType>(type);
     if constexpr (std::is_same_v<Archive, CBinaryOutArchive>)
     {
         ar.SaveVector(m_vMax);

@@ -47,18 +47,36 @@ CString CBridge::GetConfigName(int config)
     }
 }
 
-void CBridge::BuildBeam()
+std::vector<double> CBridge::SpansOfFields() const
 {
     const double L = m_SpanLength;
+    std::vector<double> spans;
     switch (m_Config)
     {
-    case CONFIG_ONESPAN: m_vSpans = {L}; break;
-    case CONFIG_TWOSPAN: m_vSpans = {L, L}; break;
-    case CONFIG_THREESPAN: m_vSpans = {0.75 * L, L, 0.75 * L}; break;
-    case CONFIG_EXPLICIT: break; // the user's own spans
+    case CONFIG_ONESPAN: spans = {L}; break;
+    case CONFIG_TWOSPAN: spans = {L, L}; break;
+    case CONFIG_THREESPAN: spans = {0.75 * L, L, 0.75 * L}; break;
+    case CONFIG_EXPLICIT: spans = m_vSpans; break; // the user's own spans
     default: throw kBridgeConfigError;
     }
-    if (m_vSpans.size() > kMaxSpansPerBridge) throw kTooManySpansError;
+    if (spans.size() > kMaxSpansPerBridge) throw kTooManySpansError;
+    return spans;
+}
+
+bool CBridge::IsBuilt() const
+{
+    const std::vector<double> spans = SpansOfFields();
+    if (spans != m_vSpans || !m_pBeam || m_pBeam->m_vL != spans) return false;
+    if (m_pBeam->m_vEI != std::vector<double>(spans.size(), 1e11)) return false;
+    if (m_pBeam->m_vR.size() != 2 * (spans.size() + 1)) return false;
+    for (std::size_t i = 0; i < m_pBeam->m_vR.size(); ++i)
+        if (m_pBeam->m_vR[i] != (i % 2 == 0 ? -1.0 : 0.0)) return false;
+    return true;
+}
+
+void CBridge::BuildBeam()
+{
+    m_vSpans = SpansOfFields();
 
     auto pBeam = std::make_shared<CBeam>();
     pBeam->SetSpans(m_vSpans);
@@ -84,7 +102,10 @@ void CBridge::serialize(Archive& ar, const unsigned int /*version*/)
     ar& make_nvp("m_Config", m_Config);
     ar& make_nvp("m_SpanLength", m_SpanLength);
     ar& make_nvp("m_vSpans", m_vSpans);
-    BuildBeam();
+    // A save rebuilds only a beam that is not what the fields give: writing a bridge whose beam is
+    // current changes nothing in it (an autosave writes the bridges of stored results while the
+    // window reads them).
+    if (Archive::is_loading::value || !IsBuilt()) BuildBeam();
 }
 
 QOR_INSTANTIATE_SERIALIZE(CBridge)

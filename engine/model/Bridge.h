@@ -48,6 +48,9 @@ public:
     // than kMaxSpansPerBridge spans.
     void BuildBeam();
 
+    // Whether m_vSpans and the beam are what BuildBeam makes of the fields now (throws as it does).
+    bool IsBuilt() const;
+
     // "1-span", "2-span", "3-span", else "X-span".
     static CString GetConfigName(int config);
 
@@ -56,11 +59,14 @@ public:
     std::vector<double> m_vSpans;
 
 private:
+    // The spans the fields give (configurations 1 to 3), or m_vSpans (4); throws as BuildBeam does.
+    std::vector<double> SpansOfFields() const;
+
     std::shared_ptr<CBeam> m_pBeam;
 
     friend class boost::serialization::access;
     // Archive items: "CElement", m_Config, m_SpanLength, m_vSpans; then the beam is
-    // built again (saving and loading alike).
+    // built again (loading; saving when it is not what the fields give).
     template <class Archive>
     void serialize(Archive& ar, const unsigned int version);
 };

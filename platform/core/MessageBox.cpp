@@ -1,6 +1,8 @@
 // Message boxes.
 #include "platform/core/MessageBox.h"
 
+#include "platform/core/ModalWindowScope.h"
+
 #include <mutex>
 
 namespace {
@@ -75,6 +77,8 @@ int MessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT typ
         Log().push_back(call);
         handler = Handler();
     }
+    // A box is a modal window for as long as it waits for its answer.
+    qor::ModalWindowScope modal;
     return handler ? handler(call) : qor::DefaultMessageBoxAnswer(type);
 }
 

@@ -157,6 +157,7 @@ TEST_F(AnalysisCommands, ReferenceCollectionThenCriticalRatiosOnWorkersRateThePr
         EXPECT_EQ(frame->m_nProgressEnd, 16); // 2 models x (4 + 4 bridges)
         ASSERT_TRUE(qor::test::PumpUntil([&] { return !doc->m_bBusyRefValues; }, 120000));
         EXPECT_TRUE(Enabled(*doc, ID_ANALYSIS_CRITICAL_RATIOS));
+        ASSERT_TRUE(qor::test::PumpUntil([&] { return boxes.Count(display) > 0; }, 60000));
         ASSERT_EQ(boxes.Count(display), 1);
         EXPECT_EQ(progressAtBox, 16); // one step per load model over one bridge
     }
@@ -204,7 +205,8 @@ TEST_F(AnalysisCommands, ReferenceCollectionThenCriticalRatiosOnWorkersRateThePr
     }
     EXPECT_GT(rated, 0); // the hogging moments of the two-span bridges and the negative shears
 
-    // Four windows per reference set; the moment and shear table shows the ratios.
+    // Four windows per reference set, one per turn of the loop; the moment and shear table shows the ratios.
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return ResultWindows(*doc).size() >= 8; }, 60000));
     const std::vector<std::string> windows = ResultWindows(*doc);
     ASSERT_EQ(windows.size(), 8u);
     EXPECT_EQ(windows[0], "1 - Critical Ratios - Plot / Critical Ratios: BM & SF | / 2");
@@ -298,6 +300,14 @@ TEST_F(AnalysisCommands, ANewCaseWhileAWorkerRunsGetsNoCompletionAndReleasesTheB
     qor::test::SendMenuCommand(ID_FILE_NEW);
     CAnalysisJobs::WaitForWorkers();
     EXPECT_LT(std::chrono::steady_clock::now() - stopping, std::chrono::seconds(1));
+    // One line says which run stopped and why, after the lines the run sent before it.
+    const auto lastLine = [&log] {
+        CString last;
+        if (log.GetCount() > 0) log.GetText(log.GetCount() - 1, last);
+        return last;
+    };
+    ASSERT_TRUE(qor::test::PumpUntil(
+        [&] { return lastLine().Find(L"| Make Reference Collection stopped: the case was closed") > 0; }, 60000));
     const int lines = log.GetCount();
     qor::test::Pump(300);
     EXPECT_EQ(log.GetCount(), lines) << "no line of the stopped run";
@@ -497,11 +507,17 @@ TEST_F(AnalysisCommands, ZeroResultsAndRatiosWithoutAReferenceAreSaidInTheLog)
     ASSERT_EQ(max.size(), 4u);
     for (double r : max) EXPECT_EQ(r, 0.0);
     CGridView* table = nullptr;
-    for (POSITION pos = doc->GetFirstViewPosition(); pos && !table;)
-    {
-        auto* grid = dynamic_cast<CGridView*>(doc->GetNextView(pos));
-        if (grid && grid->GetTitle().Find(L"Critical Ratios: BM & SF") >= 0) table = grid;
-    }
+    // The windows open one per turn of the loop.
+    qor::test::PumpUntil(
+        [&] {
+            for (POSITION pos = doc->GetFirstViewPosition(); pos && !table;)
+            {
+                auto* grid = dynamic_cast<CGridView*>(doc->GetNextView(pos));
+                if (grid && grid->GetTitle().Find(L"Critical Ratios: BM & SF") >= 0) table = grid;
+            }
+            return table != nullptr;
+        },
+        60000);
     ASSERT_NE(table, nullptr);
     for (int row = 1; row <= 4; ++row)
     {

@@ -7,6 +7,7 @@
 #include "app/QORDoc.h"
 #include "engine/settings/Settings.h"
 #include "platform/test/FrameTest.h"
+#include "platform/test/GuiTest.h"
 
 #include <gtest/gtest.h>
 
@@ -88,6 +89,28 @@ protected:
     {
         if (running) StopApplication(app);
     }
+};
+
+// The running case with its main frame, for tests of runs on workers: the workers are waited for at the end.
+class RunningFrame : public RunningCase
+{
+protected:
+    void SetUp() override
+    {
+        RunningCase::SetUp();
+        if (HasFatalFailure()) return;
+        frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
+        ASSERT_NE(frame, nullptr);
+    }
+    void TearDown() override
+    {
+        Pump(50);
+        RunningCase::TearDown();
+        CAnalysisJobs::WaitForWorkers();
+        Pump(50);
+    }
+
+    CMainFrame* frame = nullptr;
 };
 
 } // namespace qor::test

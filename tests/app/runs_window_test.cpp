@@ -38,23 +38,14 @@ std::shared_ptr<CLoadModel> Truck(int id, double load, double spacing)
     return truck;
 }
 
-class RunsWindow : public RunningCase
+class RunsWindow : public RunningFrame
 {
 protected:
     void SetUp() override
     {
-        RunningCase::SetUp();
+        RunningFrame::SetUp();
         if (HasFatalFailure()) return;
-        frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
-        ASSERT_NE(frame, nullptr);
         doc->m_Output.GRAPHS = doc->m_Output.TABLES = false; // the run machinery alone
-    }
-    void TearDown() override
-    {
-        Pump(50);
-        RunningCase::TearDown();
-        CAnalysisJobs::WaitForWorkers();
-        Pump(50);
     }
 
     // A collection over count bridges of two spans: a truck under the span rule (a log line a bridge)
@@ -82,8 +73,6 @@ protected:
     }
     int LogLines() { return frame->GetOutputWnd().GetList().GetCount(); }
     CString StatusText() { return frame->GetStatusBar().GetPaneText(0); }
-
-    CMainFrame* frame = nullptr;
 };
 
 TEST_F(RunsWindow, ACollectionOfAThousandBridgesAndItsRatiosNeverHoldTheWindowLong)

@@ -3,6 +3,7 @@
 #include "platform/gui/dialogs/Dialog.h"
 
 #include "platform/core/MessageBox.h"
+#include "platform/core/ModalWindowScope.h"
 #include "platform/gui/dialogs/PropertySheet.h"
 #include "platform/gui/draw/Gdi.h"
 #include "platform/gui/draw/NumberText.h"
@@ -401,6 +402,7 @@ ModalFailureHandler SetModalFailureHandler(ModalFailureHandler handler)
 
 bool RunModalLoop(CWnd& modal, const bool& done, void** loopSlot)
 {
+    qor::ModalWindowScope running;
     CString caption;
     modal.GetWindowText(caption);
     HideTipsForModal();

@@ -2,6 +2,7 @@
 #include "platform/gui/dialogs/FileDialog.h"
 
 #include "platform/core/MessageBox.h"
+#include "platform/core/ModalWindowScope.h"
 #include "platform/gui/dialogs/FileDialogInternal.h"
 #include "platform/gui/draw/Convert.h"
 #include "platform/gui/window/App.h"
@@ -88,6 +89,7 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt, LPCTSTR lpszF
 
 INT_PTR CFileDialog::DoModal()
 {
+    qor::ModalWindowScope running;
     // The test driver, when one is set, answers instead of the user.
     qor::gui::FileDialogDriver driver = qor::gui::SetFileDialogDriver(nullptr);
     qor::gui::SetFileDialogDriver(driver);

@@ -6,6 +6,7 @@
 #include "platform/gui/dialogs/Dialog.h"
 #include "platform/gui/draw/Convert.h"
 #include "platform/gui/window/App.h"
+#include "platform/gui/window/InputClockInternal.h"
 #include "platform/gui/window/WndInternal.h"
 
 #include <QtCore/QPointer>
@@ -101,6 +102,36 @@ private:
     bool m_answerRequired;
 };
 
+// Keys pressed before the box appeared (queued while the window thread was busy) were meant for another
+// window: they do not answer the box.
+class EarlierKeys : public QObject
+{
+public:
+    explicit EarlierKeys(QWidget* box) : m_box(box), m_shownMs(qor::gui::InputClockNowMs())
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+    ~EarlierKeys() override { QCoreApplication::instance()->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        const QEvent::Type type = e->type();
+        if ((type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride) ||
+            !e->spontaneous())
+            return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || widget->window() != m_box) return false;
+        if (!qor::gui::IsInputMadeBefore(static_cast<QKeyEvent*>(e)->timestamp(), m_shownMs)) return false;
+        e->accept();
+        return true;
+    }
+
+private:
+    QWidget* m_box;
+    std::uint32_t m_shownMs;
+};
+
 bool AnswerRequired(UINT type)
 {
     const UINT buttons = type & MB_TYPEMASK;
@@ -155,7 +186,10 @@ int ShowToolkitMessageBox(const qor::MessageBoxCall& call)
     box.setDefaultButton(static_cast<QPushButton*>(answers[def < answers.size() ? def : 0].first));
     qor::gui::HideTipsForModal();
     QPointer<QWidget> ownerWindow(owner);
-    box.exec();
+    {
+        EarlierKeys earlier(&box);
+        box.exec();
+    }
     // The box was modal to its owner's window: that window is the active one again.
     if (ownerWindow && ownerWindow->isVisible())
     {

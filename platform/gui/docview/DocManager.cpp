@@ -3,6 +3,7 @@
 // starts.
 #include "platform/gui/docview/DocManager.h"
 
+#include "platform/core/ModalWindowScope.h"
 #include "platform/gui/dialogs/FileDialogInternal.h"
 #include "platform/gui/docview/DataRecovery.h"
 #include "platform/gui/docview/Document.h"
@@ -100,6 +101,7 @@ void CDocManager::CloseAllDocuments(BOOL bEndSession)
 
 BOOL CDocManager::DoPromptFileName(CString& fileName, UINT, DWORD, BOOL bOpenFileDialog, CDocTemplate* pTemplate)
 {
+    qor::ModalWindowScope running;
     // A file to open is looked for first beside the case in front, as the platform's dialog starts there.
     QString caseFolder;
     if (CFrameWnd* frame = DYNAMIC_DOWNCAST(CFrameWnd, m_pApp->m_pMainWnd))

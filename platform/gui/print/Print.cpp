@@ -2,6 +2,7 @@
 #include "platform/gui/print/PrintInternal.h"
 
 #include "platform/core/MessageBox.h"
+#include "platform/core/ModalWindowScope.h"
 #include "platform/gui/window/App.h"
 #include "platform/gui/window/Wnd.h"
 #include "platform/gui/window/WndInternal.h"
@@ -354,6 +355,7 @@ CPrintDialog::CPrintDialog(BOOL bPrintSetupOnly, DWORD dwFlags, CWnd* pParentWnd
 
 INT_PTR CPrintDialog::DoModal()
 {
+    qor::ModalWindowScope running;
     m_pd.hwndOwner = m_pParentWnd ? m_pParentWnd->GetSafeHwnd() : nullptr;
     const bool setupOnly = IsPrintSetupOnly();
     auto finish = [this, setupOnly]() -> INT_PTR {

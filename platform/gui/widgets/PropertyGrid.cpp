@@ -5,6 +5,7 @@
 
 #include "platform/core/MessageBox.h"
 #include "platform/core/Messages.h"
+#include "platform/core/ModalWindowScope.h"
 #include "platform/gui/draw/NumberText.h"
 #include "platform/gui/draw/SysValues.h"
 #include "platform/gui/window/App.h"
@@ -261,6 +262,7 @@ BOOL CMFCPropertyGridFileProperty::PromptForPath(CString& path) const
     for (int i = 0; i + 1 < parts.size(); i += 2)
         filter += (filter.isEmpty() ? QString() : QStringLiteral(";;")) + parts[i];
     QWidget* parent = m_pWndList ? WidgetOf(m_pWndList) : nullptr;
+    qor::ModalWindowScope running;
     QString chosen = m_bOpenFileDialog ? QFileDialog::getOpenFileName(parent, QString(), ToQString(path), filter)
                                        : QFileDialog::getSaveFileName(parent, QString(), ToQString(path), filter);
     if (chosen.isEmpty()) return FALSE;
@@ -501,6 +503,7 @@ int CMFCPropertyGridCtrl::OnCreate(LPCREATESTRUCT lpCreateStruct)
         auto* color = dynamic_cast<CMFCPropertyGridColorProperty*>(
             static_cast<CMFCPropertyGridProperty*>(item->data(0, kPropRole).value<void*>()));
         if (!color || !color->IsEnabled() || Headless()) return;
+        qor::ModalWindowScope running;
         QColor c = QColorDialog::getColor(ToQColor(color->GetColor()), m_view->tree, ToQString(color->GetName()));
         if (c.isValid()) color->OnColorChosen(FromQColor(c));
     });

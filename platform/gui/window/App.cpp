@@ -8,6 +8,7 @@
 #include "platform/core/MessageBox.h"
 #include "platform/core/Messages.h"
 #include "platform/gui/window/AfxRes.h"
+#include "platform/gui/window/InputClockInternal.h"
 #include "platform/gui/window/WndInternal.h"
 
 #include <QtCore/QAbstractEventDispatcher>
@@ -17,6 +18,7 @@
 #include <QtCore/QThread>
 #include <QtCore/QTimer>
 #include <QtGui/QCursor>
+#include <QtGui/QInputEvent>
 #include <QtGui/QPixmapCache>
 #include <QtWidgets/QApplication>
 
@@ -121,6 +123,8 @@ public:
             Depth() { ++t_notifyDepth; }
             ~Depth() { --t_notifyDepth; }
         } depth;
+        // The window system's own input sets the clock; events made by the program carry no stamp of it.
+        if (e->isInputEvent() && e->spontaneous()) qor::gui::NoteInputStamp(static_cast<QInputEvent*>(e)->timestamp());
         // An exception must not cross the toolkit's event loop, which cannot unwind: what a
         // handler lets through is reported here, as the framework's window procedure does, and
         // the program goes on (the case's own commands put the case back before this).

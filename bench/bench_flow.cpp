@@ -1,0 +1,195 @@
+// The end of a run as the user meets it (offscreen, the real main frame, the analysis included): the
+// longest pause of the window thread and the memory added while a collection's and a critical-ratio
+// run's 24 result windows open after Yes to "Display grids/plots for the analysis?", and the pause of
+// the autosave's copy of a large computed case.
+#include "app/MainFrame.h"
+#include "app/QORApp.h"
+#include "app/QORDoc.h"
+#include "engine/analysis/ReferenceCollection.h"
+#include "engine/case/CaseFile.h"
+#include "engine/model/BridgeSet.h"
+#include "engine/model/LoadModel.h"
+#include "engine/model/LoadModelEnsemble.h"
+#include "platform/core/MessageBox.h"
+#include "platform/test/FrameTest.h"
+#include "platform/test/GuiTest.h"
+#include "platform/test/PauseMeter.h"
+#include "res/Resource.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double MsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// The process's resident memory now, in MB.
+double ResidentMB()
+{
+    FILE* status = std::fopen("/proc/self/status", "r");
+    if (!status) return 0.0;
+    char line[256];
+    unsigned long long kb = 0;
+    while (std::fgets(line, sizeof(line), status))
+        if (std::sscanf(line, "VmRSS: %llu kB", &kb) == 1) break;
+    std::fclose(status);
+    return static_cast<double>(kb) / 1024.0;
+}
+
+int g_answer = IDNO;
+int g_questions = 0;
+double g_residentAtQuestion = 0.0;
+qor::test::PauseMeter* g_fromQuestion = nullptr; // reset when the question is asked
+
+int Answer(const qor::MessageBoxCall& call)
+{
+    if (call.text.Find(L"Display grids/plots") >= 0)
+    {
+        ++g_questions;
+        g_residentAtQuestion = ResidentMB();
+        if (g_fromQuestion) g_fromQuestion->Reset();
+    }
+    const UINT kind = call.type & MB_TYPEMASK;
+    return kind == MB_YESNO || kind == MB_YESNOCANCEL ? g_answer : IDOK;
+}
+
+std::shared_ptr<CLoadModel> Truck(int id, double load, double spacing)
+{
+    auto truck = std::make_shared<CLoadModel>(id, CString(L"Truck"));
+    truck->AddPointLoad(load, 0.0, 0.0);
+    truck->AddPointLoad(load, -spacing, 0.0);
+    return truck;
+}
+
+// Six sets of `bridges` two-span bridges (three supports: four windows a set, 24 in all) under two
+// trucks, by `steps` positions; the proposed vehicle for the ratios another truck.
+std::shared_ptr<CReferenceCollection> Network(CQORDoc& doc, int bridges, int steps)
+{
+    auto ensemble = std::make_shared<CLoadModelEnsemble>(1, L"Trucks");
+    ensemble->AddLoadModel(Truck(1, 120.0, 3.5));
+    ensemble->AddLoadModel(Truck(2, 80.0, 1.2));
+    auto proposed = std::make_shared<CLoadModelEnsemble>(2, L"Proposed");
+    proposed->AddLoadModel(Truck(3, 150.0, 2.5));
+    doc.m_vBridgeSet.clear();
+    for (int i = 0; i < 6; ++i)
+        doc.m_vBridgeSet.push_back(
+            std::make_shared<CBridgeSet>(i + 1, CString(L"Network"), bridges, 2, 5.0 + 5 * i, 30.0 + 5 * i));
+    doc.m_vLoadModelEnsemble = {ensemble, proposed};
+    auto collection = std::make_shared<CReferenceCollection>(1, CString(L"Network"), false, steps, 1.0);
+    collection->m_vBS = doc.m_vBridgeSet;
+    collection->m_vLME = {ensemble};
+    collection->SetProposedLME(proposed);
+    doc.m_vRefCollection = {collection};
+    doc.m_nRefCollectionID = 1;
+    doc.SetModifiedFlag(TRUE);
+    return collection;
+}
+
+struct Opening
+{
+    double pauseMs = 0;        // longest pause from the launch until 300 ms after the last window
+    double openingPauseMs = 0; // the same from the question on
+    double totalMs = 0;        // from Yes to the last window
+    double addedMB = 0;        // resident memory added by the windows (from the question on)
+    int windows = 0;
+};
+
+Opening OpenWindows(CQORDoc& doc, const std::function<void()>& launch)
+{
+    Opening result;
+    doc.m_nViewCount = 0;
+    g_answer = IDYES;
+    const int asked = g_questions;
+    qor::test::PauseMeter meter;
+    qor::test::PauseMeter fromQuestion;
+    g_fromQuestion = &fromQuestion;
+    launch();
+    qor::test::PumpUntil([&] { return g_questions > asked; }, 600000);
+    const Clock::time_point yes = Clock::now();
+    qor::test::PumpUntil([&] { return doc.m_nViewCount >= 24; }, 600000);
+    result.totalMs = MsSince(yes);
+    // The windows' first painting too.
+    qor::test::Pump(300);
+    result.addedMB = ResidentMB() - g_residentAtQuestion;
+    result.pauseMs = meter.LongestMs();
+    result.openingPauseMs = fromQuestion.LongestMs();
+    g_fromQuestion = nullptr;
+    result.windows = doc.m_nViewCount;
+    return result;
+}
+
+void CloseResultWindows()
+{
+    AfxGetMainWnd()->SendMessage(WM_COMMAND, ID_CLOSE_ALL_TABS, 0);
+    qor::test::Pump(100);
+    qor::test::DeleteDeferred();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    char home[] = "/tmp/qor-bench-flow-XXXXXX";
+    if (mkdtemp(home))
+    {
+        setenv("HOME", home, 1);
+        setenv("XDG_CONFIG_HOME", home, 1);
+        setenv("XDG_DATA_HOME", home, 1);
+    }
+    // The bridges of a set for the windows (default 1,000, the cap of a set), and the sets' count
+    // for the autosave's case.
+    const int bridges = argc > 1 ? std::atoi(argv[1]) : 1000;
+    CQORApp app;
+    if (!qor::test::StartApplication(app)) return 1;
+    app.m_pMainWnd->MoveWindow(0, 0, 1280, 900);
+    qor::SetMessageBoxHandler(Answer);
+    qor::test::Pump(100);
+    CQORDoc* doc = CQORDoc::GetActiveDoc();
+
+    std::printf("Result windows after Yes (6 sets of %d two-span bridges, 20 positions; 10 ms timer)\n", bridges);
+    std::printf("%-28s %8s %12s %14s %12s %10s\n", "run", "windows", "longest ms", "from Yes ms", "opening ms",
+                "added MB");
+    auto collection = Network(*doc, bridges, 20);
+    Opening values = OpenWindows(*doc, [&] { doc->StartRefCollection(collection); });
+    std::printf("%-28s %8d %12.0f %14.0f %12.0f %10.0f\n", "reference collection", values.windows, values.pauseMs,
+                values.openingPauseMs, values.totalMs, values.addedMB);
+    CloseResultWindows();
+    Opening ratios = OpenWindows(*doc, [&] { doc->StartCritRatios(collection); });
+    std::printf("%-28s %8d %12.0f %14.0f %12.0f %10.0f\n", "critical ratios", ratios.windows, ratios.pauseMs,
+                ratios.openingPauseMs, ratios.totalMs, ratios.addedMB);
+    CloseResultWindows();
+
+    // The autosave's copy of the computed case (its collection and ratios), taken on the window thread.
+    CCaseData data;
+    data.m_vBridgeSet = doc->m_vBridgeSet;
+    data.m_vLoadModelEnsemble = doc->m_vLoadModelEnsemble;
+    data.m_vRefCollection = doc->m_vRefCollection;
+    const double caseMB = static_cast<double>(EstimateCaseFileBytes(data, true)) / (1024.0 * 1024.0);
+    double longest = 0;
+    for (int i = 0; i < 3; ++i)
+    {
+        qor::test::PauseMeter meter;
+        const Clock::time_point start = Clock::now();
+        std::function<bool(int)> writer = doc->SnapshotForAutosave();
+        const double ms = MsSince(start);
+        qor::test::Pump(50);
+        longest = std::max(longest, std::max(ms, meter.LongestMs()));
+    }
+    std::printf("\n%-44s %12s %12s\n", "autosave snapshot", "case MB", "longest ms");
+    std::printf("%-44s %12.0f %12.1f\n", "computed collection with its ratios", caseMB, longest);
+    g_answer = IDNO;
+    qor::test::StopApplication(app);
+    return 0;
+}
