@@ -69,8 +69,12 @@ double LoggedAnalysisMs()
     {
         CString line;
         list.GetText(i, line);
+        // After the line's time stamp.
+        const std::string text = line.ToUtf8();
+        const std::size_t at = text.find("Elapsed time: ");
         unsigned long ms = 0;
-        if (std::sscanf(line.ToUtf8().c_str(), "Elapsed time: %lu ms", &ms) == 1) return static_cast<double>(ms);
+        if (at != std::string::npos && std::sscanf(text.c_str() + at, "Elapsed time: %lu ms", &ms) == 1)
+            return static_cast<double>(ms);
     }
     return -1;
 }
