@@ -5,6 +5,7 @@
 // (a 20 m span by a step so fine); each command run three times in a row on one case, its windows closed
 // between runs. (The engine's run that keeps every position against the kernel is in bench_analysis.)
 #include "bench_cases.h"
+#include "bench_windows.h"
 
 #include "app/MainFrame.h"
 #include "app/OutputWnd.h"
@@ -79,26 +80,6 @@ double LoggedAnalysisMs()
     return -1;
 }
 
-std::vector<CView*> ResultViews(CQORDoc* doc)
-{
-    std::vector<CView*> views;
-    for (POSITION pos = doc->GetFirstViewPosition(); pos;)
-    {
-        CView* v = doc->GetNextView(pos);
-        if (dynamic_cast<CPlotView*>(v) || dynamic_cast<CGridView*>(v)) views.push_back(v);
-    }
-    return views;
-}
-
-template <class View>
-bool StillDrawing(View* view)
-{
-    if constexpr (requires { view->IsDrawing(); })
-        return view && view->IsDrawing();
-    else
-        return false;
-}
-
 // The moving-load command of one model with each position displayed, three times on one case.
 void CommandRuns(CQORApp& app, const char* name, std::shared_ptr<CBridge> bridge, double step)
 {
@@ -135,14 +116,7 @@ void CommandRuns(CQORApp& app, const char* name, std::shared_ptr<CBridge> bridge
 
 int main()
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    char home[] = "/tmp/qor-bench-kept-XXXXXX";
-    if (mkdtemp(home))
-    {
-        setenv("HOME", home, 1);
-        setenv("XDG_CONFIG_HOME", home, 1);
-        setenv("XDG_DATA_HOME", home, 1);
-    }
+    OffscreenWithOwnHome("qor-bench-kept");
 
     {
         CQORApp app;
