@@ -5,7 +5,7 @@
 // (a 20 m span by a step so fine); each command run three times in a row on one case, its windows closed
 // between runs. (The engine's run that keeps every position against the kernel is in bench_analysis.)
 #include "bench_cases.h"
-#include "bench_windows.h"
+#include "bench_program.h"
 
 #include "app/MainFrame.h"
 #include "app/OutputWnd.h"
@@ -116,12 +116,9 @@ void CommandRuns(CQORApp& app, const char* name, std::shared_ptr<CBridge> bridge
 
 int main()
 {
-    OffscreenWithOwnHome("qor-bench-kept");
-
     {
         CQORApp app;
-        if (!qor::test::StartApplication(app)) return 1;
-        app.m_pMainWnd->MoveWindow(0, 0, 1280, 900);
+        if (!StartProgram(app, "kept")) return 1;
         qor::test::Pump();
         std::printf("\nThe moving-load command, each position displayed (ms; MB of resident set added)\n\n");
         std::printf("| case | positions | run | command | analysis | after it | longest wait after | MB added |\n");

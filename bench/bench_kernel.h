@@ -2,11 +2,11 @@
 // bridges of equal spans it is run over (the benchmarks and the kept-position test share them).
 #pragma once
 
-#include "engine/analysis/Beam.h"
 #include "engine/analysis/BeamAnalysis.h"
 #include "engine/analysis/BeamResults.h"
 #include "engine/analysis/Envelope.h"
 #include "engine/analysis/SinglePosAnalysis.h"
+#include "engine/model/Beam.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/LoadModel.h"
 

@@ -5,7 +5,7 @@
 // with result windows open, to a new case whose window answers, with what of the stopped run
 // still reaches the log afterwards.
 #include "bench_cases.h"
-#include "bench_windows.h"
+#include "bench_program.h"
 
 #include "app/MainFrame.h"
 #include "app/QORApp.h"
@@ -100,11 +100,8 @@ void CloseResultWindows()
 
 int main()
 {
-    OffscreenWithOwnHome("qor-bench-runs");
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     CQORApp app;
-    if (!qor::test::StartApplication(app)) return 1;
-    app.m_pMainWnd->MoveWindow(0, 0, 1280, 900);
+    if (!StartProgram(app, "runs")) return 1;
     qor::SetMessageBoxHandler(Answer);
     qor::test::Pump(100);
     CQORDoc* doc = CQORDoc::GetActiveDoc();

@@ -7,18 +7,18 @@
 // closed and its widgets deleted outside the timing, so that each repetition starts from the same
 // heap; the cases may run in any order (--benchmark_enable_random_interleaving).
 #include "bench_cases.h"
-#include "bench_windows.h"
+#include "bench_program.h"
 
 #include "app/ChildFrame.h"
 #include "app/QORApp.h"
 #include "app/QORDoc.h"
 #include "controls/chart/ChartCtrl.h"
-#include "engine/analysis/Beam.h"
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/MovingLoadAnalysis.h"
 #include "engine/analysis/MultiMovingLoadAnalysis.h"
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/analysis/ReferenceSet.h"
+#include "engine/model/Beam.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
 #include "engine/model/LoadModel.h"
@@ -687,7 +687,15 @@ BENCHMARK(BM_PrintLongNameGrid)->Unit(benchmark::kMillisecond)->UseRealTime()->I
 
 int main(int argc, char** argv)
 {
-    OffscreenWithOwnHome("qor-bench-views");
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // A home of its own: no settings file or profile of the user's is read or written.
+    char home[] = "/tmp/qor-bench-views-XXXXXX";
+    if (mkdtemp(home))
+    {
+        setenv("HOME", home, 1);
+        setenv("XDG_CONFIG_HOME", home, 1);
+        setenv("XDG_DATA_HOME", home, 1);
+    }
     CSettings::GetInstance()->Analysis.NPOINTS_ALONG_BEAM = 100;
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

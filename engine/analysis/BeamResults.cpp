@@ -1,7 +1,8 @@
+// Results of a beam analysis: per-member results along each span and the support reactions.
 #include "engine/analysis/BeamResults.h"
 
 #include "engine/EngineErrors.h"
-#include "engine/analysis/Beam.h"
+#include "engine/model/Beam.h"
 
 #include <algorithm>
 

@@ -1,7 +1,9 @@
+// The governing numbers of envelope results: critical values (the extreme effects of one bridge's envelopes)
+// and critical ratios (a proposed vehicle's critical effects against those of the reference vehicles).
 #include "engine/analysis/CriticalResults.h"
 
-#include "engine/analysis/Beam.h"
 #include "engine/analysis/EnvelopeResults.h"
+#include "engine/model/Beam.h"
 
 #include <algorithm>
 

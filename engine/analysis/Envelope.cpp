@@ -1,7 +1,9 @@
+// Envelopes of one load effect along a bridge: the greatest and least values that the analysed load positions
+// produced, each with where it arose and which load model caused it.
 #include "engine/analysis/Envelope.h"
 
 #include "engine/analysis/BeamResults.h"
-#include "engine/model/BinaryOutArchive.h"
+#include "engine/archive/BinaryOutArchive.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/LoadModel.h"
 #include "platform/core/Errors.h"

@@ -1,9 +1,11 @@
+// The envelopes of one bridge under moving loads: bending moment, shear force and one reaction envelope per
+// support, with counters of what went into them.
 #include "engine/analysis/EnvelopeResults.h"
 
 #include "engine/EngineErrors.h"
-#include "engine/analysis/Beam.h"
 #include "engine/analysis/BeamResults.h"
 #include "engine/analysis/FiniteValues.h"
+#include "engine/model/Beam.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/LoadModel.h"
 #include "platform/core/Errors.h"

@@ -1,3 +1,4 @@
+// A load model ensemble (or one load model) over every bridge of a bridge set.
 #include "engine/analysis/MultiBridgeAnalysis.h"
 
 #include "engine/analysis/BeamAnalysis.h"
@@ -6,8 +7,8 @@
 #include "engine/analysis/RunPool.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
-#include "engine/model/EngineMessages.h"
 #include "engine/model/LoadModelEnsemble.h"
+#include "engine/runs/EngineMessages.h"
 
 #include <algorithm>
 #include <atomic>

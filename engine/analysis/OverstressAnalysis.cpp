@@ -1,3 +1,4 @@
+// The internal uniform load of the overstress method over every bridge of a bridge set.
 #include "engine/analysis/OverstressAnalysis.h"
 
 #include "engine/analysis/BeamAnalysis.h"
@@ -6,8 +7,8 @@
 #include "engine/analysis/RunPool.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
-#include "engine/model/EngineMessages.h"
 #include "engine/model/LoadModel.h"
+#include "engine/runs/EngineMessages.h"
 #include "platform/core/CString.h"
 
 #include <algorithm>

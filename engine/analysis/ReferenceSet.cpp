@@ -1,13 +1,16 @@
+// One bridge set under one ensemble of reference load models: the reference envelopes of every bridge of the
+// set (live load, optionally combined with the overstress loading), their critical values, and the critical
+// ratios of a proposed ensemble against them.
 #include "engine/analysis/ReferenceSet.h"
 
 #include "engine/analysis/BeamAnalysis.h"
 
-#include "engine/analysis/Beam.h"
 #include "engine/analysis/CriticalEnsemble.h"
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/MultiBridgeAnalysis.h"
 #include "engine/analysis/OverstressAnalysis.h"
 #include "engine/analysis/RunPool.h"
+#include "engine/model/Beam.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
 #include "engine/model/LoadModelEnsemble.h"

@@ -1,7 +1,8 @@
+// The pieces of one run's work (a bridge under an ensemble, an overstress loading) on several threads.
 #include "engine/analysis/RunPool.h"
 
-#include "engine/analysis/RunControl.h"
-#include "engine/model/EngineMessages.h"
+#include "engine/runs/EngineMessages.h"
+#include "engine/runs/RunControl.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,8 +1,9 @@
+// One load model at one position on one bridge.
 #include "engine/analysis/SinglePosAnalysis.h"
 
 #include "engine/EngineErrors.h"
-#include "engine/analysis/Beam.h"
 #include "engine/analysis/BeamResults.h"
+#include "engine/model/Beam.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/LoadModel.h"
 

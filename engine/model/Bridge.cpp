@@ -1,7 +1,9 @@
+// A continuous-beam bridge: a span configuration and a governing span length, from which its beam (CBeam) is
+// built.
 #include "engine/model/Bridge.h"
 
 #include "engine/EngineErrors.h"
-#include "engine/analysis/Beam.h"
+#include "engine/model/Beam.h"
 #include "platform/core/StringSerialization.h"
 
 #include "engine/ArchiveInstantiation.h"

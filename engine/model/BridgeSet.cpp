@@ -1,6 +1,8 @@
+// A range of bridges of one configuration whose governing span runs evenly from a start length to an end
+// length.
 #include "engine/model/BridgeSet.h"
 
-#include "engine/analysis/Beam.h"
+#include "engine/model/Beam.h"
 #include "engine/model/Ranges.h"
 #include "platform/core/Errors.h"
 #include "platform/core/StringSerialization.h"

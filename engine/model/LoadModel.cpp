@@ -1,8 +1,10 @@
+// A load model: one vehicle or lane loading (point loads, uniform loads and partial uniform loads) with its
+// factors and optional span rules.
 #include "engine/model/LoadModel.h"
 
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
-#include "engine/model/EngineMessages.h"
+#include "engine/runs/EngineMessages.h"
 #include "platform/core/Errors.h"
 #include "platform/core/StringSerialization.h"
 
