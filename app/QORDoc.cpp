@@ -10,6 +10,7 @@
 #include "engine/analysis/CriticalEnsemble.h"
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/ReferenceCollection.h"
+#include "engine/analysis/SpareBlocks.h"
 #include "engine/case/CaseFile.h"
 #include "engine/case/ElementCopies.h"
 #include "engine/model/Bridge.h"
@@ -141,7 +142,8 @@ CQORDoc::CQORDoc()
     ResetAnalysisState();
 }
 
-CQORDoc::~CQORDoc() = default;
+// The blocks kept for the case's next run go with the case (and those of its results still to go).
+CQORDoc::~CQORDoc() { CSpareBlocks::Release(); }
 
 void CQORDoc::ResetAnalysisState()
 {
@@ -164,6 +166,7 @@ void CQORDoc::ResetAnalysisState()
     m_pAOReferenceSet.reset();
     m_pAOCriticalRatios.reset();
     m_pAOEnhanced.reset();
+    CSpareBlocks::Release(); // kept for the runs of the case before
     const auto& out = settings->General.Output;
     m_Output = {out.BMSF, out.R, out.GRAPHS, out.TABLES};
     m_bBusyMultiML = m_bBusyBridgeRange = m_bBusyRefValues = m_bBusyCritRatios = false;

@@ -1,14 +1,19 @@
 // The running program of the window benchmarks: offscreen, in a home folder of its own (no settings
-// or profile of the user's is read or written), its main window 1280 x 900.
+// or profile of the user's is read or written), its main window 1280 x 900; a case's result windows and
+// whether a plot is still drawing.
 #pragma once
 
 #include "app/QORApp.h"
+#include "app/QORDoc.h"
 #include "platform/test/FrameTest.h"
+#include "ui/views/GridView.h"
+#include "ui/views/PlotView.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace qor::bench {
 
@@ -27,6 +32,29 @@ inline bool StartProgram(CQORApp& app, const char* name)
     if (!qor::test::StartApplication(app)) return false;
     app.m_pMainWnd->MoveWindow(0, 0, 1280, 900);
     return true;
+}
+
+// A plot whose curves are still to come (the "show all" plots are drawn in slices from the
+// message loop); always false for a build whose plots are drawn in one go.
+template <class View>
+bool StillDrawing(View* view)
+{
+    if constexpr (requires { view->IsDrawing(); })
+        return view && view->IsDrawing();
+    else
+        return false;
+}
+
+// The result windows of the case's document, newest first.
+inline std::vector<CView*> ResultViews(CQORDoc* doc)
+{
+    std::vector<CView*> views;
+    for (POSITION pos = doc->GetFirstViewPosition(); pos;)
+    {
+        CView* v = doc->GetNextView(pos);
+        if (dynamic_cast<CPlotView*>(v) || dynamic_cast<CGridView*>(v)) views.push_back(v);
+    }
+    return views;
 }
 
 } // namespace qor::bench

@@ -7,6 +7,7 @@
 // closed and its widgets deleted outside the timing, so that each repetition starts from the same
 // heap; the cases may run in any order (--benchmark_enable_random_interleaving).
 #include "bench_cases.h"
+#include "bench_program.h"
 
 #include "app/ChildFrame.h"
 #include "app/QORApp.h"
@@ -245,17 +246,6 @@ double MsSince(Clock::time_point start)
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// A plot whose curves are still to come (the "show all" plots are drawn in slices from the
-// message loop); always false for a build whose plots are drawn in one go.
-template <class View>
-bool StillDrawing(View* view)
-{
-    if constexpr (requires { view->IsDrawing(); })
-        return view && view->IsDrawing();
-    else
-        return false;
-}
-
 // Runs the message loop until every plot among the views has all its curves, then lets the
 // last paints happen. Returns the longest turn of the loop in ms: how long a click or a paint
 // could have waited meanwhile.
@@ -283,18 +273,6 @@ void Close(CView* view)
     if (view) view->GetParentFrame()->SendMessage(WM_CLOSE);
     qor::test::Pump();
     qor::test::DeleteDeferred();
-}
-
-// The result windows of the case's document, newest first.
-std::vector<CView*> ResultViews(CQORDoc* doc)
-{
-    std::vector<CView*> views;
-    for (POSITION pos = doc->GetFirstViewPosition(); pos;)
-    {
-        CView* v = doc->GetNextView(pos);
-        if (dynamic_cast<CPlotView*>(v) || dynamic_cast<CGridView*>(v)) views.push_back(v);
-    }
-    return views;
 }
 
 // ---- Benchmarks ----------------------------------------------------------------------------------

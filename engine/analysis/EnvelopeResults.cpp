@@ -4,6 +4,7 @@
 
 #include "engine/EngineErrors.h"
 #include "engine/analysis/BeamResults.h"
+#include "engine/analysis/FiniteValues.h"
 #include "engine/model/Beam.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/LoadModel.h"
@@ -39,40 +40,10 @@ std::shared_ptr<CEnvelope> CopyOf(const std::shared_ptr<CEnvelope>& env)
     return env ? std::make_shared<CEnvelope>(*env) : std::shared_ptr<CEnvelope>();
 }
 
-// The bits of v - v: none for a finite v, those of a NaN otherwise. Or-ed over a line, the line
-// is finite when none are set.
-inline std::uint64_t NonFiniteBits(double v)
-{
-    const double d = v - v;
-    std::uint64_t bits = 0;
-    std::memcpy(&bits, &d, sizeof bits);
-    return bits;
-}
-
-// True when every value is a finite number: the bits of v - v or-ed, four values at a time
-// in two independent lanes.
+// True when every value is a finite number.
 bool AllFinite(const std::vector<double>& values)
 {
-    const double* const p = values.data();
-    const std::size_t n = values.size();
-    std::size_t j = 0;
-    std::uint64_t bits = 0;
-#if defined(__SSE2__)
-    __m128d a = _mm_setzero_pd();
-    __m128d b = _mm_setzero_pd();
-    for (; j + 4 <= n; j += 4)
-    {
-        const __m128d v0 = _mm_loadu_pd(p + j);
-        const __m128d v1 = _mm_loadu_pd(p + j + 2);
-        a = _mm_or_pd(a, _mm_sub_pd(v0, v0));
-        b = _mm_or_pd(b, _mm_sub_pd(v1, v1));
-    }
-    alignas(16) std::uint64_t lanes[2];
-    _mm_store_pd(reinterpret_cast<double*>(lanes), _mm_or_pd(a, b));
-    bits = lanes[0] | lanes[1];
-#endif
-    for (; j < n; ++j) bits |= NonFiniteBits(p[j]);
-    return bits == 0;
+    return qor::NonFiniteBits<false>(values.data(), values.size()) == 0;
 }
 
 // True when every moment and shear of the result is a finite number.
@@ -248,19 +219,23 @@ void CEnvelopeResults::AddResult(const std::shared_ptr<CBeamResults>& results,
     const CBeamResults& res = ResultsOrEmpty(results);
     for (double r : res.m_vReactions)
         if (!std::isfinite(r)) throw kNonFiniteResultError;
-    if (!HasFiniteEffects(res)) throw kNonFiniteResultError;
-
-    // From here on an error leaves the position counted, as it always has.
-    ++m_nAnalyses;
-    ++m_nBeamResults;
     if (m_bKeepPositions)
     {
         if (!m_pKept)
             m_pKept = std::make_shared<CKeptPositions>();
         else if (m_pKept.use_count() > 1)
             m_pKept = std::make_shared<CKeptPositions>(*m_pKept); // the copies' positions stay theirs
-        m_pKept->Add(results.get());
+        // Kept and checked in one pass over the values; a position that is not finite is not kept.
+        if (results && !m_pKept->AddFinite(*results)) throw kNonFiniteResultError;
     }
+    else if (!HasFiniteEffects(res))
+    {
+        throw kNonFiniteResultError;
+    }
+
+    // From here on an error leaves the position counted, as it always has.
+    ++m_nAnalyses;
+    ++m_nBeamResults;
 
     // The supports are placed before any envelope changes, so that a result with too few
     // reactions leaves the envelopes as they were. Their positions are looked up once a beam:

@@ -4,8 +4,10 @@
 #include "engine/analysis/KeptPositions.h"
 
 #include "engine/EngineErrors.h"
+#include "engine/analysis/FiniteValues.h"
 #include "platform/core/Errors.h"
 
+#include <cstdint>
 #include <cstring>
 
 void CKeptPositions::Reserve(std::size_t positions)
@@ -38,17 +40,46 @@ std::size_t CKeptPositions::PointsOf(const CBeamResults& results, std::size_t& n
 
 void CKeptPositions::Add(const CBeamResults* results)
 {
-    if (!results) return;
+    if (results) Append(*results, false);
+}
+
+bool CKeptPositions::AddFinite(const CBeamResults& results) { return Append(results, true); }
+
+bool CKeptPositions::Append(const CBeamResults& results, bool bCheck)
+{
     SPosition p;
     p.values = m_vValues.size();
-    p.x = PointsOf(*results, p.nX);
-    for (const CMbrResults& m : results->m_vMbrRes) p.nM += m.M.size();
-    for (const CMbrResults& m : results->m_vMbrRes) p.nV += m.V.size();
+    const std::size_t heldX = m_vX.size();
+    p.x = PointsOf(results, p.nX);
+    for (const CMbrResults& m : results.m_vMbrRes)
+    {
+        p.nM += m.M.size();
+        p.nV += m.V.size();
+    }
     // The whole run's block at once, from the first position's size.
     if (m_vPositions.empty() && m_nReserved > 0) m_vValues.reserve(m_nReserved * (p.nM + p.nV));
-    for (const CMbrResults& m : results->m_vMbrRes) m_vValues.insert(m_vValues.end(), m.M.begin(), m.M.end());
-    for (const CMbrResults& m : results->m_vMbrRes) m_vValues.insert(m_vValues.end(), m.V.begin(), m.V.end());
+    // The values are written straight over the room made for them (the allocator leaves it as it is).
+    m_vValues.resize(p.values + p.nM + p.nV);
+    double* to = m_vValues.data() + p.values;
+    std::uint64_t bits = 0;
+    for (const CMbrResults& m : results.m_vMbrRes)
+    {
+        bits |= qor::NonFiniteBits<true>(m.M.data(), m.M.size(), to);
+        to += m.M.size();
+    }
+    for (const CMbrResults& m : results.m_vMbrRes)
+    {
+        bits |= qor::NonFiniteBits<true>(m.V.data(), m.V.size(), to);
+        to += m.V.size();
+    }
+    if (bCheck && bits != 0)
+    {
+        m_vValues.resize(p.values);
+        m_vX.resize(heldX);
+        return false;
+    }
     m_vPositions.push_back(p);
+    return true;
 }
 
 void CKeptPositions::RemoveLast()

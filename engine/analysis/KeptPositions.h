@@ -6,6 +6,7 @@
 #pragma once
 
 #include "engine/analysis/BeamResults.h"
+#include "engine/analysis/SpareAllocator.h"
 
 #include <cstddef>
 #include <vector>
@@ -17,6 +18,9 @@ public:
     void Reserve(std::size_t positions);
     // Adds one position: the x, M and V of every member in member order (no result: nothing).
     void Add(const CBeamResults* results);
+    // Adds the position when each of its moments and shears is a finite number (true); otherwise
+    // leaves everything as it was (false).
+    bool AddFinite(const CBeamResults& results);
     // Takes the last position back out.
     void RemoveLast();
     // Gives back the room reserved beyond the positions added.
@@ -47,9 +51,13 @@ private:
     // The start in m_vX of the points of results: those of the last position when they are the
     // same, bit for bit; otherwise they are added.
     std::size_t PointsOf(const CBeamResults& results, std::size_t& n);
+    // Adds the position; with bCheck only when its values are finite (false: nothing added).
+    bool Append(const CBeamResults& results, bool bCheck);
 
+    // The large blocks come from the spare blocks of earlier runs: a run repeated on a case writes
+    // its positions into pages already in memory.
     std::vector<double> m_vX;
-    std::vector<double> m_vValues;
-    std::vector<SPosition> m_vPositions;
+    std::vector<double, CSpareAllocator<double>> m_vValues;
+    std::vector<SPosition, CSpareAllocator<SPosition>> m_vPositions;
     std::size_t m_nReserved = 0; // positions Reserve was given
 };
