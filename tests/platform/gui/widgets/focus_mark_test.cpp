@@ -1,6 +1,6 @@
 // The focus mark: a push button, a radio button and a list box show where the keyboard is in every look,
 // in pixels that stand 3:1 against what the control shows without the focus; a disabled list's selection.
-#include "ctl_support.h"
+#include "tests/platform/gui/widgets/ctl_support.h"
 
 #include "platform/gui/widgets/Looks.h"
 

@@ -2,7 +2,7 @@
 // into view) and unselected again, cost no more in a long list than in a short one, every line is
 // kept, and the widest line can be scrolled to; far down a long list, its lines are where the list
 // says they are: rects, hit tests, clicks, keys, the wheel and the drawn selection agree.
-#include "ctl_support.h"
+#include "tests/platform/gui/widgets/ctl_support.h"
 
 #include <gtest/gtest.h>
 

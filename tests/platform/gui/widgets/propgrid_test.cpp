@@ -1,7 +1,7 @@
 // Property grid, pop-up menus and toolbars inside panes: values edited and reported to the
 // owner, groups, alphabetical order and the description; a pop-up menu's update handlers and
 // the command it sends; a pane's own toolbar and keys.
-#include "ctl_support.h"
+#include "tests/platform/gui/widgets/ctl_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The tooltip control: a relayed mouse move over a tool shows the tool's text after the
 // initial delay (a visible top-level window below the cursor, painted with the text); leaving
 // the tool, a click, Pop, the auto-pop delay and deactivation hide it.
-#include "ctl_support.h"
+#include "tests/platform/gui/widgets/ctl_support.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include "platform/test/GuiTest.h"
 #include "platform/test/PrintTest.h"
 
-#include "gdi_support.h"
+#include "tests/platform/gui/draw/gdi_support.h"
 
 #include <gtest/gtest.h>
 

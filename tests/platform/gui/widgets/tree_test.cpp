@@ -1,6 +1,6 @@
 // Tree control: items and their order, handles that are never given out again, selection
 // and double-click notifications by mouse, label editing, hit tests and the start of a drag.
-#include "ctl_support.h"
+#include "tests/platform/gui/widgets/ctl_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Lines, rectangles, ellipses, polygons, fills, edges and raster operations, checked on the
 // pixels of a memory DC.
-#include "gdi_support.h"
+#include "tests/platform/gui/draw/gdi_support.h"
 
 using namespace gdi_test;
 

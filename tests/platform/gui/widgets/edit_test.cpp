@@ -1,7 +1,7 @@
 // The edit control: typing through the toolkit changes the text and notifies the parent; a
 // subclass decides which keys the control sees; selection, replacement, limits, undo,
 // clipboard, focus notifications and the dialog code.
-#include "ctl_support.h"
+#include "tests/platform/gui/widgets/ctl_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Text: placement by the top-left corner, metrics and extents from the drawing font,
 // DrawText layout (alignment, word breaks, ellipsis, DT_CALCRECT), opaque backgrounds,
 // clipping and rotated text.
-#include "gdi_support.h"
+#include "tests/platform/gui/draw/gdi_support.h"
 
 #include <chrono>
 #include <string>

@@ -1,7 +1,7 @@
 // Image lists checked on pixels: masked colours stay transparent, background colours fill
 // them, selection and focus blend with the highlight colour, images come and go by index,
 // and the drag image follows the pointer.
-#include "gdi_support.h"
+#include "tests/platform/gui/draw/gdi_support.h"
 
 #include <cstdlib>
 #include <functional>

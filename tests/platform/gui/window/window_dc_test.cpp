@@ -1,6 +1,6 @@
 // Window DCs: CPaintDC clips to the update rectangle; a client DC may draw at any time
 // (an XOR band drawn twice leaves the surface as it was).
-#include "gdi_support.h"
+#include "tests/platform/gui/draw/gdi_support.h"
 
 #include <utility>
 #include <vector>

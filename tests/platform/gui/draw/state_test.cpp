@@ -1,6 +1,6 @@
 // Device-context state: selected objects, SaveDC/RestoreDC, mapping modes, clipping, blits,
 // handles and device capabilities.
-#include "gdi_support.h"
+#include "tests/platform/gui/draw/gdi_support.h"
 
 using namespace gdi_test;
 

@@ -1,7 +1,7 @@
 // Document templates make documents with frames and views; commands route through the
 // active child frame, its view, the document, the child frame, the main frame and the
 // application; disabled commands do not run from menus, toolbars or accelerators.
-#include "frame_support.h"
+#include "tests/platform/gui/frame/frame_support.h"
 
 #include "platform/test/DialogTest.h"
 

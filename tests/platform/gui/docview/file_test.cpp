@@ -1,7 +1,7 @@
 // Documents open and save through the file's descriptor; a save writes a temporary file
 // that replaces the target only on success; a modified document asks before it closes;
 // a view prints its pages through File > Print.
-#include "frame_support.h"
+#include "tests/platform/gui/frame/frame_support.h"
 
 #include "platform/test/PrintTest.h"
 

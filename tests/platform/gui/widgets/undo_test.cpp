@@ -1,7 +1,7 @@
 // The edit control's undo, as the system's edit keeps it: one level; text set from code
 // (SetWindowText / WM_SETTEXT) empties it; a replacement is undoable only when asked; typing
 // on from the caret is one change; a second undo redoes.
-#include "ctl_support.h"
+#include "tests/platform/gui/widgets/ctl_support.h"
 
 #include <gtest/gtest.h>
 

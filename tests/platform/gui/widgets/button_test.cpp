@@ -1,6 +1,6 @@
 // Buttons, static text and the progress bar: clicks toggle check boxes and radio buttons as
 // their styles say and tell the parent; a subclass can take a click away from the button.
-#include "ctl_support.h"
+#include "tests/platform/gui/widgets/ctl_support.h"
 
 #include <gtest/gtest.h>
 

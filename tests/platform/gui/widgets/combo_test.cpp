@@ -1,6 +1,6 @@
 // Combo box and list box: contents, selection and search, the edit part (a child window
 // with id 1001 that a subclass can take over), notifications for the user's choices only.
-#include "ctl_support.h"
+#include "tests/platform/gui/widgets/ctl_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Control colours: before a native control paints it asks its parent (WM_CTLCOLORxxx with a
 // DC); the parent's handler or the control itself (reflected) answers, and the control shows
 // the brush's colour as its background and the DC's text colour as its text.
-#include "ctl_support.h"
+#include "tests/platform/gui/widgets/ctl_support.h"
 
 #include <gtest/gtest.h>
 
