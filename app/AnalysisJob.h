@@ -10,8 +10,8 @@
 #pragma once
 
 #include "app/ThreadData.h"
-#include "engine/analysis/RunControl.h"
-#include "engine/model/ElementCopies.h"
+#include "engine/case/ElementCopies.h"
+#include "engine/runs/RunControl.h"
 #include "platform/core/CString.h"
 #include "platform/core/Types.h"
 

@@ -6,8 +6,8 @@
 #include "app/CaseShell.h"
 #include "app/EngineGuard.h"
 #include "app/QORDoc.h"
-#include "engine/analysis/RunControl.h"
-#include "engine/model/EngineMessages.h"
+#include "engine/runs/EngineMessages.h"
+#include "engine/runs/RunControl.h"
 #include "platform/core/Messages.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "app/EngineGuard.h"
 
-#include "engine/analysis/RunControl.h"
-#include "engine/model/CaseFile.h"
+#include "engine/case/CaseFile.h"
+#include "engine/runs/RunControl.h"
 
 #include <boost/archive/archive_exception.hpp>
 

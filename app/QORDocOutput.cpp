@@ -3,11 +3,11 @@
 #include "app/QORDoc.h"
 
 #include "app/AnalysisJobs.h"
-#include "engine/analysis/Beam.h"
 #include "engine/analysis/CriticalEnsemble.h"
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/analysis/ReferenceSet.h"
+#include "engine/model/Beam.h"
 #include "engine/model/BridgeSet.h"
 #include "output/AnalysisOutput.h"
 #include "ui/dialogs/CompareEnvelopesDlg.h"

@@ -20,17 +20,17 @@
 #include "engine/analysis/MultiMovingLoadAnalysis.h"
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/analysis/SinglePosAnalysis.h"
+#include "engine/case/CaseData.h"
+#include "engine/case/CaseFile.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
-#include "engine/model/CaseData.h"
-#include "engine/model/CaseFile.h"
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
 
 #include <benchmark/benchmark.h>
 
-#include "engine/analysis/Beam.h"
 #include "engine/analysis/BeamResults.h"
+#include "engine/model/Beam.h"
 
 #include <algorithm>
 #include <chrono>

@@ -14,10 +14,10 @@
 #include <boost/archive/xml_iarchive.hpp>
 #include <boost/archive/xml_oarchive.hpp>
 
-#include "engine/model/BinaryInArchive.h"
-#include "engine/model/BinaryOutArchive.h"
-#include "engine/model/XmlInArchive.h"
-#include "engine/model/XmlOutArchive.h"
+#include "engine/archive/BinaryInArchive.h"
+#include "engine/archive/BinaryOutArchive.h"
+#include "engine/archive/XmlInArchive.h"
+#include "engine/archive/XmlOutArchive.h"
 
 #define QOR_INSTANTIATE_SERIALIZE(T)                                                                                   \
     template void T::serialize(boost::archive::xml_oarchive&, const unsigned int);                                     \

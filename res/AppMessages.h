@@ -1,5 +1,5 @@
 // The program's own window messages, one name each. The engine's progress and log messages are in
-// engine/model/EngineMessages.h.
+// engine/runs/EngineMessages.h.
 //  WM_ELEMENT_SELECTED:  sent to every window of the main window when the element tree selects an
 //                        element; lParam = the CElement (null when none), wParam 0.
 //  UWM_DRAIN_LOG:        the main window's own: the next few log lines waiting, then the completions

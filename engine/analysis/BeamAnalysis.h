@@ -30,9 +30,9 @@
 // span of the beam throws std::out_of_range ("invalid vector<T> subscript").
 #pragma once
 
-#include "engine/analysis/Beam.h"
 #include "engine/analysis/BeamResults.h"
 #include "engine/analysis/Load.h"
+#include "engine/model/Beam.h"
 
 #include <array>
 #include <cstdint>

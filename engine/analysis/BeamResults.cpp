@@ -1,7 +1,7 @@
 #include "engine/analysis/BeamResults.h"
 
 #include "engine/EngineErrors.h"
-#include "engine/analysis/Beam.h"
+#include "engine/model/Beam.h"
 
 #include <algorithm>
 

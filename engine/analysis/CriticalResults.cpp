@@ -1,7 +1,7 @@
 #include "engine/analysis/CriticalResults.h"
 
-#include "engine/analysis/Beam.h"
 #include "engine/analysis/EnvelopeResults.h"
+#include "engine/model/Beam.h"
 
 #include <algorithm>
 

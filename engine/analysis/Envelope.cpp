@@ -1,7 +1,7 @@
 #include "engine/analysis/Envelope.h"
 
 #include "engine/analysis/BeamResults.h"
-#include "engine/model/BinaryOutArchive.h"
+#include "engine/archive/BinaryOutArchive.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/LoadModel.h"
 #include "platform/core/Errors.h"

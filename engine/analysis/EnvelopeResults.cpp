@@ -1,8 +1,8 @@
 #include "engine/analysis/EnvelopeResults.h"
 
 #include "engine/EngineErrors.h"
-#include "engine/analysis/Beam.h"
 #include "engine/analysis/BeamResults.h"
+#include "engine/model/Beam.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/LoadModel.h"
 #include "platform/core/Errors.h"

@@ -1,13 +1,13 @@
 #include "engine/analysis/MovingLoadAnalysis.h"
 
-#include "engine/analysis/Beam.h"
 #include "engine/analysis/BeamAnalysis.h"
 #include "engine/analysis/BeamResults.h"
 #include "engine/analysis/EnvelopeResults.h"
-#include "engine/analysis/RunControl.h"
 #include "engine/analysis/SinglePosAnalysis.h"
+#include "engine/model/Beam.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/LoadModel.h"
+#include "engine/runs/RunControl.h"
 
 #include <algorithm>
 #include <atomic>

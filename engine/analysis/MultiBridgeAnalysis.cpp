@@ -6,8 +6,8 @@
 #include "engine/analysis/RunPool.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
-#include "engine/model/EngineMessages.h"
 #include "engine/model/LoadModelEnsemble.h"
+#include "engine/runs/EngineMessages.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,12 +1,12 @@
 #include "engine/analysis/MultiMovingLoadAnalysis.h"
 
-#include "engine/analysis/Beam.h"
 #include "engine/analysis/BeamAnalysis.h"
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/MovingLoadAnalysis.h"
+#include "engine/model/Beam.h"
 #include "engine/model/Bridge.h"
-#include "engine/model/EngineMessages.h"
 #include "engine/model/LoadModelEnsemble.h"
+#include "engine/runs/EngineMessages.h"
 
 CMultiMovingLoadAnalysis::CMultiMovingLoadAnalysis(std::shared_ptr<CBridge> pBridge,
                                                    std::shared_ptr<CLoadModelEnsemble> pLME)

@@ -6,8 +6,8 @@
 #include "engine/analysis/RunPool.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
-#include "engine/model/EngineMessages.h"
 #include "engine/model/LoadModel.h"
+#include "engine/runs/EngineMessages.h"
 #include "platform/core/CString.h"
 
 #include <algorithm>

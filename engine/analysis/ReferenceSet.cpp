@@ -2,12 +2,12 @@
 
 #include "engine/analysis/BeamAnalysis.h"
 
-#include "engine/analysis/Beam.h"
 #include "engine/analysis/CriticalEnsemble.h"
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/MultiBridgeAnalysis.h"
 #include "engine/analysis/OverstressAnalysis.h"
 #include "engine/analysis/RunPool.h"
+#include "engine/model/Beam.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
 #include "engine/model/LoadModelEnsemble.h"

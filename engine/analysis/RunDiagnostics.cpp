@@ -1,7 +1,7 @@
 #include "engine/analysis/RunDiagnostics.h"
 
-#include "engine/analysis/Beam.h"
 #include "engine/analysis/CriticalEnsemble.h"
+#include "engine/model/Beam.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/LoadModel.h"
 

@@ -1,7 +1,7 @@
 #include "engine/analysis/RunPool.h"
 
-#include "engine/analysis/RunControl.h"
-#include "engine/model/EngineMessages.h"
+#include "engine/runs/EngineMessages.h"
+#include "engine/runs/RunControl.h"
 
 #include <algorithm>
 #include <atomic>

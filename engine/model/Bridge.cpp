@@ -1,7 +1,7 @@
 #include "engine/model/Bridge.h"
 
 #include "engine/EngineErrors.h"
-#include "engine/analysis/Beam.h"
+#include "engine/model/Beam.h"
 #include "platform/core/StringSerialization.h"
 
 #include "engine/ArchiveInstantiation.h"

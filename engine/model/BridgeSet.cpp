@@ -1,6 +1,6 @@
 #include "engine/model/BridgeSet.h"
 
-#include "engine/analysis/Beam.h"
+#include "engine/model/Beam.h"
 #include "engine/model/Ranges.h"
 #include "platform/core/Errors.h"
 #include "platform/core/StringSerialization.h"

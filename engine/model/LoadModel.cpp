@@ -2,7 +2,7 @@
 
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
-#include "engine/model/EngineMessages.h"
+#include "engine/runs/EngineMessages.h"
 #include "platform/core/Errors.h"
 #include "platform/core/StringSerialization.h"
 

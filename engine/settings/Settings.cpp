@@ -1,7 +1,7 @@
 #include "engine/settings/Settings.h"
 
 #include "engine/ArchiveInstantiation.h"
-#include "engine/model/XmlInArchive.h"
+#include "engine/archive/XmlInArchive.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/Messages.h"
 #include "platform/core/Paths.h"

@@ -481,3 +481,59 @@ TEST_F(MainFrameWindows, PrintPreviewTakesTheFramesPlaceUntilClosed)
     EXPECT_TRUE(previews().empty());
     EXPECT_TRUE(plot->GetParentFrame()->IsWindowVisible());
 }
+
+// Restored from maximised, the main window takes a place inside the work area, then the one the user last
+// gave it; File > Open starts beside the case, else where the last file was chosen.
+TEST_F(MainFrameWindows, RestoredWindowFitsTheWorkAreaAndOpenStartsBesideTheCase)
+{
+    CMainFrame* frame = Frame();
+    ASSERT_NE(frame, nullptr);
+    CRect work;
+    ASSERT_TRUE(::SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0));
+    frame->ShowWindow(SW_MAXIMIZE);
+    Pump();
+    auto fits = [&] {
+        CRect r;
+        frame->GetWindowRect(&r);
+        CRect inside;
+        return inside.IntersectRect(r, work) && inside == r && r.Width() < work.Width() && r.Height() < work.Height();
+    };
+    frame->ShowWindow(SW_RESTORE);
+    EXPECT_TRUE(PumpUntil(fits, 3000));
+    const CRect chosen(work.left + 40, work.top + 30, work.left + 40 + work.Width() / 2,
+                       work.top + 30 + work.Height() / 2);
+    Pump();
+    frame->MoveWindow(&chosen);
+    Pump();
+    CRect moved;
+    frame->GetWindowRect(&moved);
+    frame->ShowWindow(SW_MAXIMIZE);
+    Pump();
+    frame->ShowWindow(SW_RESTORE);
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            CRect r;
+            frame->GetWindowRect(&r);
+            return r == moved;
+        },
+        3000));
+
+    // The open dialog is handed where it starts: the folder of the case in front.
+    const std::string folder = TempFilePath("beside");
+    std::filesystem::create_directories(folder);
+    std::vector<CString> starts;
+    CString answer = CString::FromUtf8(folder + "/case.qor");
+    qor::gui::FileDialogDriver previous = qor::gui::SetFileDialogDriver([&](BOOL, CString& path) {
+        starts.push_back(path);
+        if (answer.IsEmpty()) return IDCANCEL;
+        path = answer;
+        return IDOK;
+    });
+    SendMenuCommand(ID_FILE_SAVE_AS);
+    answer.Empty();
+    SendMenuCommand(ID_FILE_OPEN);
+    ASSERT_EQ(starts.size(), 2u);
+    EXPECT_EQ(starts[1], CString::FromUtf8(folder + "/"));
+    qor::gui::SetFileDialogDriver(std::move(previous));
+    std::filesystem::remove_all(folder);
+}

@@ -2,8 +2,8 @@
 // QOR starts with a case file from the command line and maps one top-level window, maximised, titled
 // after the case and "Kestrain QOR", that shows its content, also once the window manager activates it.
 // Its menus answer the keyboard as the desktop's keys send them.
+#include "engine/case/CaseFile.h"
 #include "engine/model/Bridge.h"
-#include "engine/model/CaseFile.h"
 
 #include <gtest/gtest.h>
 

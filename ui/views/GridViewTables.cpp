@@ -3,11 +3,11 @@
 // supports, fewer bridges than rows) leave the cells they lack empty.
 #include "ui/views/GridView.h"
 
-#include "engine/analysis/Beam.h"
 #include "engine/analysis/BeamResults.h"
 #include "engine/analysis/CriticalEnsemble.h"
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/ReferenceSet.h"
+#include "engine/model/Beam.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
 #include "output/AnalysisOutput.h"

@@ -10,7 +10,7 @@
 #include "controls/chart/ChartPointsSerie.h"
 #include "controls/chart/ChartScrollBar.h"
 #include "controls/chart/ChartStandardAxis.h"
-#include "engine/analysis/Beam.h"
+#include "engine/model/Beam.h"
 #include "engine/model/Bridge.h"
 #include "engine/settings/Settings.h"
 #include "platform/core/Time.h"

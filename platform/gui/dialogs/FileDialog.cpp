@@ -7,6 +7,8 @@
 #include "platform/gui/window/App.h"
 #include "platform/gui/window/WndInternal.h"
 
+#include <QtCore/QDir>
+#include <QtCore/QFileInfo>
 #include <QtGui/QGuiApplication>
 #include <QtWidgets/QFileDialog>
 
@@ -25,7 +27,37 @@ CString ExtOf(const CString& path)
     return dot > 0 ? name.Mid(dot + 1) : CString();
 }
 
+// The last folder chosen in, in the profile; only the process's own when there is no application.
+const wchar_t kSection[] = L"File Dialog";
+const wchar_t kFolder[] = L"Folder";
+QString g_lastFolder;
+
+QString LastFolder()
+{
+    CWinApp* app = AfxGetApp();
+    const QString kept = app ? qor::gui::ToQString(app->GetProfileString(kSection, kFolder, L"")) : QString();
+    return kept.isEmpty() ? g_lastFolder : kept;
+}
+
 } // namespace
+
+QString qor::gui::FileDialogStart(const QString& proposed, const QString& folder)
+{
+    const QFileInfo info(proposed);
+    if (!proposed.isEmpty() && (info.isAbsolute() || proposed.contains(QLatin1Char('/')))) return proposed;
+    QString start = folder;
+    if (start.isEmpty() || !QFileInfo(start).isDir()) start = LastFolder();
+    if (start.isEmpty() || !QFileInfo(start).isDir()) return proposed;
+    return proposed.isEmpty() ? QDir(start).absolutePath() + QLatin1Char('/') : QDir(start).filePath(proposed);
+}
+
+void qor::gui::RememberFileDialogChoice(const QString& chosen)
+{
+    if (chosen.isEmpty()) return;
+    const QString folder = QFileInfo(chosen).absolutePath();
+    g_lastFolder = folder;
+    if (CWinApp* app = AfxGetApp()) app->WriteProfileString(kSection, kFolder, FromQString(folder));
+}
 
 QString qor::gui::RunToolkitFileDialog(QWidget* parent, bool open, const QString& caption, const QString& start,
                                        const QString& filters, const QString& defaultExt, bool confirmOverwrite)
@@ -39,7 +71,9 @@ QString qor::gui::RunToolkitFileDialog(QWidget* parent, bool open, const QString
     if (!open && !ext.isEmpty()) dialog.setDefaultSuffix(ext);
     if (dialog.exec() != QDialog::Accepted) return QString();
     const QStringList chosen = dialog.selectedFiles();
-    return chosen.isEmpty() ? QString() : chosen.first();
+    if (chosen.isEmpty()) return QString();
+    RememberFileDialogChoice(chosen.first());
+    return chosen.first();
 }
 
 CString CFileDialog::GetFileName() const { return NameOf(m_strPath); }
@@ -57,10 +91,11 @@ INT_PTR CFileDialog::DoModal()
     // The test driver, when one is set, answers instead of the user.
     qor::gui::FileDialogDriver driver = qor::gui::SetFileDialogDriver(nullptr);
     qor::gui::SetFileDialogDriver(driver);
-    CString path = m_strPath;
+    CString path = qor::gui::FromQString(qor::gui::FileDialogStart(qor::gui::ToQString(m_strPath)));
     if (driver)
     {
         if (driver(m_bOpenFileDialog, path) != IDOK || path.IsEmpty()) return IDCANCEL;
+        qor::gui::RememberFileDialogChoice(qor::gui::ToQString(path));
     }
     else
     {

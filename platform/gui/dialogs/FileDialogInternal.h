@@ -13,4 +13,11 @@ namespace qor::gui {
 QString RunToolkitFileDialog(QWidget* parent, bool open, const QString& caption, const QString& start,
                              const QString& filters, const QString& defaultExt, bool confirmOverwrite);
 
+// Where a file dialog starts, as the platform's does: a proposed path with a folder stands; a bare name (or
+// nothing) is put in `folder` when one is given (the open case's), else in the folder of the last file
+// chosen in a file dialog (kept between runs), else it stays as it is (the working folder).
+QString FileDialogStart(const QString& proposed, const QString& folder = QString());
+// Keeps the folder of a file chosen in a file dialog for the next one.
+void RememberFileDialogChoice(const QString& chosen);
+
 } // namespace qor::gui

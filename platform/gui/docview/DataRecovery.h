@@ -5,6 +5,7 @@
 
 #include "platform/core/CString.h"
 #include "platform/core/Types.h"
+#include "platform/gui/window/App.h"
 
 #include <functional>
 #include <map>
@@ -12,15 +13,6 @@
 #include <vector>
 
 class CDocument;
-class CWinApp;
-
-// The aspects of the restart manager the application asks for (m_dwRestartManagerSupportFlags).
-inline constexpr DWORD AFX_RESTART_MANAGER_SUPPORT_RESTART = 0x01;
-inline constexpr DWORD AFX_RESTART_MANAGER_SUPPORT_APPLICATION_RECOVERY = 0x02;
-inline constexpr DWORD AFX_RESTART_MANAGER_AUTOSAVE_AT_RESTART = 0x04;
-inline constexpr DWORD AFX_RESTART_MANAGER_AUTOSAVE_AT_INTERVAL = 0x08;
-inline constexpr DWORD AFX_RESTART_MANAGER_REOPEN_PREVIOUS_FILES = 0x10;
-inline constexpr DWORD AFX_RESTART_MANAGER_RESTORE_AUTOSAVED_FILES = 0x20;
 
 // The autosave never runs while a save or open of a document works off the window thread (it comes
 // a moment later), and a document that gives a snapshot (CDocument::SnapshotForAutosave) is written

@@ -671,7 +671,8 @@ BOOL CFont::CreatePointFontIndirect(const LOGFONT* lpLogFont, CDC* pDC)
     if (!lpLogFont) return FALSE;
     LOGFONTW lf = *lpLogFont;
     // Tenths of a point to device pixels, then to the DC's logical units.
-    CClientDC screen(nullptr);
+    CDC screen;
+    screen.Attach(CreateWindowSurfaceDC(nullptr, nullptr));
     CDC* dc = pDC && pDC->m_hDC ? pDC : &screen;
     POINT pt{0, MulDiv(dc->GetDeviceCaps(LOGPIXELSY), lf.lfHeight, 720)};
     POINT org{0, 0};

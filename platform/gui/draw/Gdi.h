@@ -5,8 +5,8 @@
 // corner of its cell. Width-0 pens draw one device pixel. Lines and shapes are drawn
 // without antialiasing (pixel exact); text is antialiased.
 //
-// A window's DCs (CPaintDC, CClientDC, CWindowDC) draw into the window's retained surface,
-// so code may draw at any time. Memory DCs draw into the CBitmap selected into them.
+// A window's DCs (CPaintDC, CClientDC, CWindowDC: window/WindowDC.h) draw into the window's
+// retained surface, so code may draw at any time. Memory DCs draw into the CBitmap selected into them.
 // Handles (HPEN, HBRUSH, HFONT, HBITMAP, HRGN, HDC) are opaque; an object selected into a DC
 // stays usable by the DC until it is deselected, even if its CGdiObject is deleted first.
 #pragma once
@@ -904,44 +904,6 @@ public:
     int EndDoc();
     int AbortDoc();
     int Escape(int nEscape, int nCount, LPCSTR lpszInData, LPVOID lpOutData) { return 0; }
-};
-
-// The paint DC of WM_PAINT: BeginPaint on construction, EndPaint on destruction. Its clip
-// region is the update rectangle (m_ps.rcPaint).
-class CPaintDC : public CDC
-{
-public:
-    explicit CPaintDC(CWnd* pWnd);
-    ~CPaintDC() override;
-    PAINTSTRUCT m_ps{};
-
-protected:
-    HWND m_hWnd = nullptr;
-    CWnd* m_pWnd = nullptr;
-};
-
-// A DC on the window's client area (the whole screen, for drawing nothing, when pWnd is null).
-class CClientDC : public CDC
-{
-public:
-    explicit CClientDC(CWnd* pWnd);
-    ~CClientDC() override;
-
-protected:
-    HWND m_hWnd = nullptr;
-    CWnd* m_pWnd = nullptr;
-};
-
-// A DC on the window. Windows here have no drawn non-client area, so it draws like CClientDC.
-class CWindowDC : public CDC
-{
-public:
-    explicit CWindowDC(CWnd* pWnd);
-    ~CWindowDC() override;
-
-protected:
-    HWND m_hWnd = nullptr;
-    CWnd* m_pWnd = nullptr;
 };
 
 // ---------------------------------------------------------------------------------------

@@ -17,7 +17,6 @@
 #include <QtWidgets/QHBoxLayout>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLayout>
-#include <QtWidgets/QStyle>
 #include <QtWidgets/QToolButton>
 #include <QtWidgets/QVBoxLayout>
 
@@ -35,8 +34,16 @@ constexpr int kSlideMs = 120;
 
 bool Vertical(int side) { return side == Qt::LeftDockWidgetArea || side == Qt::RightDockWidgetArea; }
 
-// The pin: upright while the pane is docked, lying while it is collapsed.
-QIcon PinIcon(bool collapsed)
+// The caption's pictures, in the colour of its text: the pin, upright while the pane is docked and lying
+// while it is collapsed, and the close cross.
+enum class CaptionPicture
+{
+    Pin,
+    CollapsedPin,
+    Close
+};
+
+QIcon CaptionIcon(CaptionPicture picture, const QColor& ink)
 {
     QIcon icon;
     for (int scale : {1, 2, 3})
@@ -45,16 +52,48 @@ QIcon PinIcon(bool collapsed)
         pixmap.fill(Qt::transparent);
         QPainter p(&pixmap);
         p.scale(scale, scale);
-        if (collapsed) p.rotate(90), p.translate(0, -12);
-        p.setPen(QPen(Qt::black, 1));
-        p.drawRect(3, 1, 5, 6);  // the head
-        p.drawLine(1, 7, 10, 7); // the plate
-        p.drawLine(6, 8, 6, 11); // the needle
+        p.setPen(QPen(ink, 1));
+        if (picture == CaptionPicture::Close)
+        {
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setPen(QPen(ink, 1.5));
+            p.drawLine(QPointF(2.5, 2.5), QPointF(9.5, 9.5));
+            p.drawLine(QPointF(9.5, 2.5), QPointF(2.5, 9.5));
+        }
+        else
+        {
+            if (picture == CaptionPicture::CollapsedPin) p.rotate(90), p.translate(0, -12);
+            p.drawRect(3, 1, 5, 6);  // the head
+            p.drawLine(1, 7, 10, 7); // the plate
+            p.drawLine(6, 8, 6, 11); // the needle
+        }
         pixmap.setDevicePixelRatio(scale);
         icon.addPixmap(pixmap);
     }
     return icon;
 }
+
+// A caption button: its picture drawn again when the look changes its colours.
+class CaptionButton : public QToolButton
+{
+public:
+    CaptionButton(CaptionPicture picture, QWidget* parent) : QToolButton(parent), m_picture(picture)
+    {
+        setAutoRaise(true);
+        Draw();
+    }
+
+protected:
+    void changeEvent(QEvent* e) override
+    {
+        QToolButton::changeEvent(e);
+        if (e->type() == QEvent::PaletteChange || e->type() == QEvent::StyleChange) Draw();
+    }
+
+private:
+    void Draw() { setIcon(CaptionIcon(m_picture, palette().color(QPalette::ButtonText))); }
+    CaptionPicture m_picture;
+};
 
 // A pane's caption with its pin and close buttons (in its dock, and in the window it slides out in).
 QWidget* MakeCaption(CDockablePane* pane, QDockWidget* dock, bool collapsed)
@@ -66,9 +105,7 @@ QWidget* MakeCaption(CDockablePane* pane, QDockWidget* dock, bool collapsed)
     auto* caption = new QLabel(dock->windowTitle(), bar);
     QObject::connect(dock, &QDockWidget::windowTitleChanged, caption, &QLabel::setText);
     row->addWidget(caption, 1);
-    auto* pin = new QToolButton(bar);
-    pin->setAutoRaise(true);
-    pin->setIcon(PinIcon(collapsed));
+    auto* pin = new CaptionButton(collapsed ? CaptionPicture::CollapsedPin : CaptionPicture::Pin, bar);
     pin->setToolTip(QStringLiteral("Auto Hide"));
     // Later: the caption (with this very button) is replaced.
     QObject::connect(pin, &QToolButton::clicked, pin, [pane, pin] {
@@ -76,9 +113,7 @@ QWidget* MakeCaption(CDockablePane* pane, QDockWidget* dock, bool collapsed)
             pin, [pane] { pane->OnPinButton(); }, Qt::QueuedConnection);
     });
     row->addWidget(pin);
-    auto* close = new QToolButton(bar);
-    close->setAutoRaise(true);
-    close->setIcon(bar->style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+    auto* close = new CaptionButton(CaptionPicture::Close, bar);
     close->setToolTip(QStringLiteral("Close"));
     QObject::connect(close, &QToolButton::clicked, close, [pane, close] {
         QMetaObject::invokeMethod(

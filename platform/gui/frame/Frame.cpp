@@ -28,70 +28,7 @@
 
 using namespace qor::gui;
 
-// ---- Resources ------------------------------------------------------------------------------
-
-namespace {
-std::map<UINT, const MenuResource*>& Menus()
-{
-    static std::map<UINT, const MenuResource*> m;
-    return m;
-}
-std::map<UINT, const AccelResource*>& Accels()
-{
-    static std::map<UINT, const AccelResource*> m;
-    return m;
-}
-std::map<UINT, const ToolBarResource*>& ToolBars()
-{
-    static std::map<UINT, const ToolBarResource*> m;
-    return m;
-}
-} // namespace
-
 namespace qor::gui {
-ResourceRegistrar::ResourceRegistrar(const MenuResource* r) { Menus()[r->id] = r; }
-ResourceRegistrar::ResourceRegistrar(const AccelResource* r) { Accels()[r->id] = r; }
-ResourceRegistrar::ResourceRegistrar(const ToolBarResource* r) { ToolBars()[r->id] = r; }
-const MenuResource* FindMenuResource(UINT id)
-{
-    auto it = Menus().find(id);
-    return it == Menus().end() ? nullptr : it->second;
-}
-CString MenuItemName(const wchar_t* text)
-{
-    CString name(text ? text : L"");
-    if (const int tab = name.Find(L'\t'); tab >= 0) name = name.Left(tab);
-    name.Replace(L"&&", L"\x1");
-    name.Remove(L'&');
-    name.Replace(L"\x1", L"&");
-    return name;
-}
-CString CommandMenuName(UINT nID)
-{
-    if (!nID) return CString();
-    for (const auto& [id, r] : Menus())
-        for (size_t i = 0; i < r->count; ++i)
-        {
-            const MenuItemDef& d = r->items[i];
-            if (d.nID == nID && !(d.flags & (MF_POPUP | MF_SEPARATOR | MF_END)) && d.text && *d.text)
-            {
-                CString name = MenuItemName(d.text);
-                if (name.Right(3) == L"...") name = name.Left(name.GetLength() - 3);
-                return name;
-            }
-        }
-    return CString();
-}
-const AccelResource* FindAccelResource(UINT id)
-{
-    auto it = Accels().find(id);
-    return it == Accels().end() ? nullptr : it->second;
-}
-const ToolBarResource* FindToolBarResource(UINT id)
-{
-    auto it = ToolBars().find(id);
-    return it == ToolBars().end() ? nullptr : it->second;
-}
 
 // ---- Slots and shells -------------------------------------------------------------------------
 
@@ -493,6 +430,7 @@ ON_WM_SIZE()
 ON_WM_CLOSE()
 ON_WM_DESTROY()
 ON_WM_SETFOCUS()
+ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
 ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateControlBarMenu)
 ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateControlBarMenu)
 ON_COMMAND_EX(ID_VIEW_STATUS_BAR, OnBarCheck)
@@ -920,6 +858,14 @@ void CFrameWnd::UpdateMenuPopup(int nIndex)
     }
 }
 
+LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM)
+{
+    OnUpdateCmdUI();
+    if (auto* mdi = DYNAMIC_DOWNCAST(CMDIFrameWnd, this))
+        if (CMDIChildWnd* c = mdi->MDIGetActive()) c->OnUpdateCmdUI();
+    return 0;
+}
+
 void CFrameWnd::OnUpdateCmdUI()
 {
     if (m_pShell)
@@ -1230,15 +1176,121 @@ void CMDIChildWnd::OnNcDestroy()
     if (main) main->ChildGone(this);
 }
 
-// ---- CWnd::GetParentFrame -------------------------------------------------------------------------
-
-CFrameWnd* CWnd::GetParentFrame() const
-{
-    for (CWnd* w = GetParent(); w; w = w->GetParent())
-        if (auto* f = DYNAMIC_DOWNCAST(CFrameWnd, w)) return f;
-    return nullptr;
-}
-
 IMPLEMENT_DYNCREATE(CMDIChildWndEx, CMDIChildWnd)
 IMPLEMENT_DYNAMIC(CMDIFrameWndEx, CMDIFrameWnd)
 IMPLEMENT_DYNCREATE(CFrameWndEx, CFrameWnd)
+
+// ---- The document side: views and documents through IFrameDocuments ------------------------------
+
+namespace {
+IFrameDocuments* g_frameDocuments = nullptr;
+} // namespace
+
+void qor::gui::SetFrameDocuments(IFrameDocuments* pDocuments) { g_frameDocuments = pDocuments; }
+IFrameDocuments* qor::gui::FrameDocuments() { return g_frameDocuments; }
+
+void CFrameWnd::SetActiveView(CView* pViewNew, BOOL)
+{
+    CView* old = m_pViewActive;
+    if (old == pViewNew) return;
+    m_pViewActive = pViewNew;
+    if (g_frameDocuments) g_frameDocuments->ViewActivated(old, pViewNew);
+}
+
+CDocument* CFrameWnd::GetActiveDocument()
+{
+    CView* v = GetActiveView();
+    return v && g_frameDocuments ? g_frameDocuments->DocumentOfView(v) : nullptr;
+}
+
+void CFrameWnd::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible)
+{
+    if (!GetActiveView() && g_frameDocuments)
+    {
+        if (CView* v = g_frameDocuments->ViewOfWnd(GetDlgItem(AFX_IDW_PANE_FIRST))) SetActiveView(v, FALSE);
+    }
+    if (bMakeVisible)
+    {
+        if (g_frameDocuments) g_frameDocuments->InitialUpdateViews(this, pDoc);
+        ActivateFrame();
+    }
+    if (pDoc && g_frameDocuments) g_frameDocuments->UpdateFrameCounts(pDoc);
+    OnUpdateFrameTitle(TRUE);
+}
+
+namespace {
+// The frame's title with the document's: "doc - title" (FWS_PREFIXTITLE) or "title - doc".
+CString TitleWithDocument(const CFrameWnd* frame, const CString& title, CDocument* doc)
+{
+    if (!doc || !g_frameDocuments) return title;
+    const CString docTitle = g_frameDocuments->DocumentTitle(doc);
+    return (frame->GetStyle() & FWS_PREFIXTITLE) ? docTitle + L" - " + title : title + L" - " + docTitle;
+}
+} // namespace
+
+void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
+{
+    if (!(GetStyle() & FWS_ADDTOTITLE) || !bAddToTitle) return;
+    SetWindowText(TitleWithDocument(this, m_strTitle, GetActiveDocument()));
+}
+
+void CFrameWnd::OnClose()
+{
+    CDocument* doc = GetActiveDocument();
+    CWinApp* app = AfxGetApp();
+    if (app && app->m_pMainWnd == this)
+    {
+        if (!app->SaveAllModified()) return;
+        app->CloseAllDocuments(FALSE);
+        DestroyWindow();
+        return;
+    }
+    if (doc && g_frameDocuments && !g_frameDocuments->PrepareFrameClose(this, doc)) return;
+    DestroyWindow();
+}
+
+void CFrameWnd::OnSetFocus(CWnd*)
+{
+    CWnd* view = m_pViewActive && g_frameDocuments ? g_frameDocuments->WndOfView(m_pViewActive) : nullptr;
+    if (view && view->m_hWnd) view->SetFocus();
+}
+
+BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    CWnd* view = GetActiveView() && g_frameDocuments ? g_frameDocuments->WndOfView(GetActiveView()) : nullptr;
+    if (view && view->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+    if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+    // A child frame's route continues in its main frame, which ends with the application.
+    if (GetStyle() & WS_CHILD) return FALSE;
+    if (CWinApp* app = AfxGetApp(); app && app->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+    return FALSE;
+}
+
+// Another window on the active window's document, made by the document's template.
+void CMDIFrameWnd::OnWindowNew()
+{
+    CMDIChildWnd* active = MDIGetActive();
+    CDocument* doc = active ? active->GetActiveDocument() : nullptr;
+    if (doc && g_frameDocuments) g_frameDocuments->OpenNewWindow(doc, active);
+}
+
+void CMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
+{
+    if (!(GetStyle() & FWS_ADDTOTITLE) || !bAddToTitle) return;
+    CMDIChildWnd* c = MDIGetActive();
+    SetWindowText(TitleWithDocument(this, m_strTitle, c ? c->GetActiveDocument() : nullptr));
+}
+
+void CMDIChildWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
+{
+    if ((GetStyle() & FWS_ADDTOTITLE) && bAddToTitle)
+    {
+        if (CDocument* doc = GetActiveDocument(); doc && g_frameDocuments)
+        {
+            CString title = g_frameDocuments->DocumentTitle(doc);
+            if (m_nWindow > 0) title.AppendFormat(L":%d", m_nWindow);
+            SetWindowText(title);
+        }
+    }
+    if (m_pMDIFrame) m_pMDIFrame->OnUpdateFrameTitle(TRUE);
+}

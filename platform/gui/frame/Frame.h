@@ -42,6 +42,34 @@ HACCEL LoadAccelerators(HINSTANCE hInstance, LPCTSTR lpTableName);
 // window as WM_COMMAND with notification code 1; nonzero when one matched. Frames translate their own tables so.
 int TranslateAccelerator(HWND hWnd, HACCEL hAccTable, MSG* lpMsg);
 
+// What a frame needs of the views it shows and of their documents, which live on the document floor
+// above (docview/FrameDocuments.cpp gives it through SetFrameDocuments). Without it a frame has no views.
+class IFrameDocuments
+{
+public:
+    virtual ~IFrameDocuments() = default;
+    // A view as a window, and a window as a view (null: not a view).
+    virtual CWnd* WndOfView(CView* pView) = 0;
+    virtual CView* ViewOfWnd(CWnd* pWnd) = 0;
+    virtual CDocument* DocumentOfView(CView* pView) = 0;
+    // OnActivateView to the view that loses the frame's activation and to the one that gains it.
+    virtual void ViewActivated(CView* pOld, CView* pNew) = 0;
+    // The first update of the frame's views of the document (of its active view, without a document).
+    virtual void InitialUpdateViews(CFrameWnd* pFrame, CDocument* pDoc) = 0;
+    virtual void UpdateFrameCounts(CDocument* pDoc) = 0;
+    virtual CString DocumentTitle(CDocument* pDoc) = 0;
+    // A frame of the document is closing: FALSE when the document refuses or closes itself with its last
+    // frame, TRUE when the caller goes on to destroy the frame.
+    virtual BOOL PrepareFrameClose(CFrameWnd* pFrame, CDocument* pDoc) = 0;
+    // Another frame on the document, made by its template beside pOther.
+    virtual void OpenNewWindow(CDocument* pDoc, CFrameWnd* pOther) = 0;
+};
+
+namespace qor::gui {
+void SetFrameDocuments(IFrameDocuments* pDocuments);
+IFrameDocuments* FrameDocuments();
+} // namespace qor::gui
+
 class CFrameWnd : public CWnd
 {
     DECLARE_DYNCREATE(CFrameWnd)
@@ -59,6 +87,7 @@ public:
                            CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr);
 
     // ---- Views and documents --------------------------------------------------------------
+    CFrameWnd* AsFrameWnd() override { return this; }
     virtual CView* GetActiveView() const { return m_pViewActive; }
     void SetActiveView(CView* pViewNew, BOOL bNotify = TRUE);
     virtual CDocument* GetActiveDocument();
@@ -132,6 +161,8 @@ protected:
     void OnClose();
     void OnDestroy();
     void OnSetFocus(CWnd* pOldWnd);
+    // The application's idle pass: this frame's update handlers, and its active child's.
+    LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
     void OnUpdateControlBarMenu(CCmdUI* pCmdUI);
     BOOL OnBarCheck(UINT nID);
 

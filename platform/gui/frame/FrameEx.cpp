@@ -16,6 +16,8 @@ const wchar_t kWorkspace[] = L"Workspace";
 const wchar_t kDockState[] = L"DockState";
 // The panes left collapsed or as tabbed documents (the toolkit's layout keeps them docked).
 const wchar_t kDockPanes[] = L"DockPanes";
+// The main window's place when it was last restored from maximised.
+const wchar_t kRestoredPlace[] = L"RestoredPlace";
 constexpr int kDockStateVersion = 1;
 } // namespace
 
@@ -31,6 +33,8 @@ BOOL CMDIFrameWndEx::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pPa
     LoadToolBarState();
     // The user's layout in place of the panes' first sizes (which wait for the window's own size).
     LoadDockState();
+    if (CWinApp* app = AfxGetApp())
+        qor::gui::RestoredPlace::Follow(this, app->GetProfileString(kWorkspace, kRestoredPlace, L""));
     return TRUE;
 }
 
@@ -38,6 +42,9 @@ void CMDIFrameWndEx::OnDestroy()
 {
     SaveToolBarState();
     SaveDockState();
+    if (CWinApp* app = AfxGetApp())
+        if (const CString place = qor::gui::RestoredPlace::Save(this); !place.IsEmpty())
+            app->WriteProfileString(kWorkspace, kRestoredPlace, place);
     CMDIFrameWnd::OnDestroy();
 }
 

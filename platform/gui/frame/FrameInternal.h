@@ -144,6 +144,18 @@ struct KeptPanes
     static void PutInKeptMode(CFrameWnd* frame, CDockablePane* pane);
 };
 
+// The size and place of a main frame's window when it is neither maximised nor minimised (RestoredPlace.cpp).
+struct RestoredPlace
+{
+    // Follows the frame's window from now on, starting from a kept place ("x y width height", as Save
+    // gives it; empty or damaged: none): each place the user gives the restored window is kept, and a window
+    // restored to a place that does not fit the work area (as large as the screen, its title bar off it)
+    // is moved to the kept place, else to one of its own inside the work area.
+    static void Follow(CFrameWnd* frame, const CString& kept);
+    // The last place kept, for the profile (empty when none).
+    static CString Save(CFrameWnd* frame);
+};
+
 // Shows smart-docking guides while the pane's floating window is dragged (SmartDocking.cpp).
 void WatchPaneDrag(CDockablePane* pane, QDockWidget* dock);
 

@@ -13,13 +13,15 @@
 #include "platform/gui/window/WndInternal.h"
 
 #include <algorithm>
+#include <cwctype>
 
 #include <QtCore/QEvent>
 #include <QtCore/QFile>
 #include <QtGui/QImage>
+#include <QtGui/QKeyEvent>
 #include <QtGui/QPainter>
-#include <QtGui/QShortcut>
 #include <QtPdf/QPdfDocument>
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QWidget>
 
 IMPLEMENT_DYNAMIC(CPrintPreviewWnd, CWnd)
@@ -51,6 +53,70 @@ constexpr int kBarHeight = 32, kButtonWidth = 78, kButtonHeight = 24, kGap = 8, 
 
 struct CPrintPreviewWnd::Pages : qor::gui::PdfPageCache
 {};
+
+namespace {
+
+// The preview bar's keys, as the framework's preview answers them: Escape closes it, Alt with a button's
+// underlined letter presses the button, Page Down and Page Up turn the pages; taken before the frame's
+// menu bar and accelerators, and only while no menu or modal window is up.
+class BarKeys : public QObject
+{
+public:
+    BarKeys(QWidget* preview, HWND hWnd) : QObject(preview), m_preview(preview), m_hWnd(hWnd)
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* obj, QEvent* e) override
+    {
+        if (e->type() != QEvent::KeyPress && e->type() != QEvent::ShortcutOverride) return false;
+        auto* target = qobject_cast<QWidget*>(obj);
+        if (!target || !m_preview->isVisible() || !::IsWindow(m_hWnd)) return false;
+        if (QApplication::activePopupWidget() || QApplication::activeModalWidget()) return false;
+        if (target->window() != m_preview->window()) return false;
+        auto* key = static_cast<QKeyEvent*>(e);
+        const UINT command = CommandOf(*key);
+        if (!command) return false;
+        // The override is taken so that no shortcut of the frame has the key; the press does the work.
+        if (e->type() == QEvent::KeyPress) ::PostMessage(m_hWnd, WM_COMMAND, command, 0);
+        e->accept();
+        return true;
+    }
+
+private:
+    // The command the key stands for (0: none of the bar's).
+    UINT CommandOf(const QKeyEvent& key) const
+    {
+        const Qt::KeyboardModifiers mods = key.modifiers() & ~Qt::KeypadModifier;
+        if (mods == Qt::NoModifier)
+        {
+            if (key.key() == Qt::Key_Escape) return AFX_ID_PREVIEW_CLOSE;
+            if (key.key() == Qt::Key_PageDown) return AFX_ID_PREVIEW_NEXT;
+            if (key.key() == Qt::Key_PageUp) return AFX_ID_PREVIEW_PREV;
+            return 0;
+        }
+        if (mods != Qt::AltModifier || key.key() < Qt::Key_A || key.key() > Qt::Key_Z) return 0;
+        const wchar_t letter = static_cast<wchar_t>(L'A' + (key.key() - Qt::Key_A));
+        for (CWnd* child = CWnd::FromHandle(m_hWnd)->GetWindow(GW_CHILD); child; child = child->GetWindow(GW_HWNDNEXT))
+        {
+            CString text;
+            child->GetWindowText(text);
+            const int amp = text.Find(L'&');
+            if (amp < 0 || amp + 1 >= text.GetLength() || static_cast<wchar_t>(towupper(text.GetAt(amp + 1))) != letter)
+                continue;
+            if (!child->IsWindowEnabled() || !child->IsWindowVisible()) return 0;
+            const UINT id = static_cast<UINT>(child->GetDlgCtrlID());
+            return id == IDCANCEL ? AFX_ID_PREVIEW_CLOSE : id;
+        }
+        return 0;
+    }
+
+    QWidget* m_preview;
+    HWND m_hWnd;
+};
+
+} // namespace
 
 CPrintPreviewWnd::CPrintPreviewWnd() : m_pPages(std::make_unique<Pages>()) {}
 CPrintPreviewWnd::~CPrintPreviewWnd() = default;
@@ -169,14 +235,9 @@ int CPrintPreviewWnd::OnCreate(LPCREATESTRUCT)
     GetClientRect(&client);
     Layout(client.Width(), client.Height());
     ShowPages();
-    // The buttons keep the keys they are pressed with; Escape reaches the window wherever the focus is.
-    if (QWidget* widget = qor::gui::WidgetOf(this))
-    {
-        auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), widget, nullptr, nullptr, Qt::WindowShortcut);
-        // The shortcut is the window's widget's child, so it goes before the window does.
-        QObject::connect(escape, &QShortcut::activated, escape,
-                         [this] { PostMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE, 0); });
-    }
+    // The bar's keys reach it wherever the focus is in the window it stands in (the frame keeps its
+    // own focus window behind the preview). The watcher is the preview's widget's child: it goes first.
+    if (QWidget* widget = qor::gui::WidgetOf(this)) new BarKeys(widget, m_hWnd);
     return 0;
 }
 

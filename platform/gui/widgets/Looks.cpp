@@ -4,6 +4,7 @@
 
 #include "platform/gui/draw/Convert.h"
 #include "platform/gui/draw/SysValues.h"
+#include "platform/gui/widgets/FocusMarkStyle.h"
 #include "platform/gui/window/WndInternal.h"
 
 #include <QtGui/QPalette>
@@ -57,6 +58,12 @@ LookColours ColoursOf(Look look)
 
 bool IsDark(const LookColours& c) { return c.face.lightness() < 128; }
 
+// The focus mark: the highlight on light faces; on dark ones the link's light blue, which the dark
+// highlight is too dim for.
+QColor FocusMarkOf(const LookColours& c) { return IsDark(c) ? c.link : c.highlight; }
+
+QColor DisabledSelectionOf(const LookColours& c) { return IsDark(c) ? c.face.lighter(130) : c.face.darker(112); }
+
 QPalette PaletteOf(const LookColours& c)
 {
     const bool dark = IsDark(c);
@@ -86,6 +93,10 @@ QPalette PaletteOf(const LookColours& c)
     }
     for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         p.setColor(QPalette::Disabled, role, c.grey);
+    // A disabled list keeps its selection in view without the colour of one that answers: a shade of the
+    // face, its text the disabled grey.
+    p.setColor(QPalette::Disabled, QPalette::Highlight, DisabledSelectionOf(c));
+    p.setColor(QPalette::Disabled, QPalette::HighlightedText, c.grey);
     return p;
 }
 
@@ -137,7 +148,7 @@ void SetApplicationLook(Look look)
     {
         QStyle* style = QStyleFactory::create(colours.classic ? QStringLiteral("Windows") : QStringLiteral("Fusion"));
         if (!style) style = QStyleFactory::create(QStringLiteral("Fusion"));
-        if (style) QApplication::setStyle(style);
+        if (style) QApplication::setStyle(new FocusMarkStyle(style, FocusMarkOf(colours)));
         QApplication::setPalette(PaletteOf(colours));
     }
     TellWindows();

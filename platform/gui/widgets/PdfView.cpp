@@ -1,5 +1,5 @@
-// The PDF viewer control: the pages of a QPdfDocument one under the other, fitted to the width and
-// rendered for the screen's device pixels as they are drawn.
+// The PDF viewer control: the pages of a QPdfDocument one under the other, what is printed on them fitted
+// to the width, rendered for the screen's device pixels as they are drawn.
 #include "platform/gui/widgets/PdfView.h"
 
 #include "platform/gui/draw/Convert.h"
@@ -19,7 +19,8 @@ namespace qor::gui {
 
 namespace {
 
-// The pages in a scroll area: a gap around each, as wide as the view less the gaps.
+// The pages in a scroll area, one under the other with a gap between them; what is printed on them is
+// as wide as the view less the gaps.
 class PdfPages : public QAbstractScrollArea
 {
 public:
@@ -35,18 +36,21 @@ public:
     void Show(std::unique_ptr<PdfPageCache> pages)
     {
         m_pages = std::move(pages);
+        FindPrintedColumns();
         verticalScrollBar()->setValue(0);
         Layout();
         viewport()->update();
     }
     int PageCount() const { return m_pages ? m_pages->document.pageCount() : 0; }
 
-    // Where page `index` is in the viewport now.
+    // Where page `index` is in the viewport now: its printed columns as wide as the view less the gaps,
+    // its empty margins beyond them.
     QRect PageRect(int index) const
     {
         if (index < 0 || index >= static_cast<int>(m_tops.size())) return QRect();
-        const int width = std::max(1, viewport()->width() - 2 * kGap);
-        return QRect(kGap, m_tops[static_cast<size_t>(index)] - verticalScrollBar()->value(), width,
+        const int width = PageWidth();
+        return QRect(kGap - qRound(m_printedLeft * width),
+                     m_tops[static_cast<size_t>(index)] - verticalScrollBar()->value(), width,
                      m_heights[static_cast<size_t>(index)]);
     }
 
@@ -68,22 +72,68 @@ protected:
         {
             const QRect r = PageRect(i);
             if (!r.intersects(shown)) continue;
-            painter.fillRect(r.translated(2, 2), palette().color(QPalette::Shadow));
+            // The band of the page in view: the margins beyond the view are not drawn.
+            const QRect band(kGap, r.top(), std::max(1, shown.width() - 2 * kGap), r.height());
+            painter.fillRect(band.translated(2, 2), palette().color(QPalette::Shadow));
             QImage page = m_pages->Page(i, QSize(qRound(r.width() * ratio), qRound(r.height() * ratio)));
             page.setDevicePixelRatio(ratio);
-            painter.fillRect(r, Qt::white);
+            painter.fillRect(band, Qt::white);
+            painter.save();
+            painter.setClipRect(band);
             painter.drawImage(r.topLeft(), page);
+            painter.restore();
         }
     }
 
 private:
     static constexpr int kGap = 8;
 
+    // The page's width at which its printed columns fill the view less the gaps.
+    int PageWidth() const
+    {
+        const int view = std::max(1, viewport()->width() - 2 * kGap);
+        return std::max(1, qRound(view / std::max(0.05, m_printedRight - m_printedLeft)));
+    }
+
+    // The columns of the pages that have print on them (of the first few pages, as fractions of the page's
+    // width, with a little white either side): the page is fitted to the view by them, so that wide empty
+    // margins do not make the text small.
+    void FindPrintedColumns()
+    {
+        m_printedLeft = 0, m_printedRight = 1;
+        constexpr int kSampleWidth = 200, kSamplePages = 6;
+        int left = kSampleWidth, right = -1;
+        for (int i = 0; i < std::min(PageCount(), kSamplePages); ++i)
+        {
+            const QSizeF points = m_pages->document.pagePointSize(i);
+            if (points.width() <= 0) continue;
+            const QSize size(kSampleWidth, std::max(1, qRound(kSampleWidth * points.height() / points.width())));
+            // On white: what the page leaves clear may come back transparent.
+            QImage page(size, QImage::Format_RGB32);
+            page.fill(Qt::white);
+            QPainter(&page).drawImage(0, 0, m_pages->document.render(i, size));
+            for (int y = 0; y < page.height(); ++y)
+            {
+                const auto* line = reinterpret_cast<const QRgb*>(page.constScanLine(y));
+                for (int x = 0; x < page.width(); ++x)
+                    if (qGray(line[x]) < 240)
+                    {
+                        left = std::min(left, x);
+                        right = std::max(right, x);
+                    }
+            }
+        }
+        if (right < left) return;
+        const double pad = 0.03;
+        m_printedLeft = std::max(0.0, left / double(kSampleWidth) - pad);
+        m_printedRight = std::min(1.0, (right + 1) / double(kSampleWidth) + pad);
+    }
+
     void Layout()
     {
         m_tops.clear();
         m_heights.clear();
-        const int width = std::max(1, viewport()->width() - 2 * kGap);
+        const int width = PageWidth();
         int y = kGap;
         for (int i = 0; i < PageCount(); ++i)
         {
@@ -99,6 +149,7 @@ private:
 
     std::unique_ptr<PdfPageCache> m_pages;
     std::vector<int> m_tops, m_heights;
+    double m_printedLeft = 0, m_printedRight = 1; // the printed columns, as fractions of the page's width
 };
 
 class PdfControl : public ControlBase

@@ -1,6 +1,6 @@
-// CPdfViewCtrl: a control that shows a PDF file (pages one under the other, fitted to the width), over
-// the toolkit's PDF module. Each page in view is rendered at the screen's device pixels when it is drawn,
-// so it is sharp at once at every scale.
+// CPdfViewCtrl: a control that shows a PDF file (pages one under the other, what is printed on them fitted
+// to the width), over the toolkit's PDF module. Each page in view is rendered at the screen's device pixels
+// when it is drawn, so it is sharp at once at every scale.
 #pragma once
 
 #include "platform/gui/window/Wnd.h"

@@ -126,8 +126,10 @@ public:
         const auto key = std::make_tuple(LookGeneration(), size.width(), size.height(), static_cast<int>(mode));
         if (auto it = m_made.find(key); it != m_made.end()) return it->second;
         if (m_made.size() > 16) m_made.clear();
-        QPixmap made = QPixmap::fromImage(Scaled(ForTheLook(m_picture), size));
-        if (mode == QIcon::Disabled || mode == QIcon::Selected)
+        // A disabled picture is grey and flat, but its outline keeps 3:1 as an enabled one's does.
+        const QImage picture = mode == QIcon::Disabled ? Greyed(m_picture) : m_picture;
+        QPixmap made = QPixmap::fromImage(Scaled(ForTheLook(picture), size));
+        if (mode == QIcon::Selected)
         {
             QStyleOption option;
             option.palette = QApplication::palette();
@@ -152,6 +154,23 @@ private:
                                                                           size.height() / double(picture.height())))));
         QImage big = picture.scaled(picture.size() * whole, Qt::IgnoreAspectRatio, Qt::FastTransformation);
         return big.size() == size ? big : big.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+
+    // The picture in greys halfway to the face colour.
+    static QImage Greyed(const QImage& picture)
+    {
+        const QColor face = QApplication::palette().color(QPalette::Button);
+        QImage out = picture.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < out.height(); ++y)
+            for (int x = 0; x < out.width(); ++x)
+            {
+                const QRgb c = out.pixel(x, y);
+                const int grey = qGray(c);
+                out.setPixel(
+                    x, y,
+                    qRgba((grey + face.red()) / 2, (grey + face.green()) / 2, (grey + face.blue()) / 2, qAlpha(c)));
+            }
+        return out;
     }
 
     // The picture with each outline pixel (one beside a transparent pixel or the edge) moved towards black

@@ -6,6 +6,7 @@
 
 #include "platform/core/Messages.h"
 #include "platform/gui/draw/SysValues.h"
+#include "platform/gui/widgets/ControlsInternal.h"
 #include "platform/gui/widgets/ToolBarImagesInternal.h"
 #include "platform/gui/window/WndInternal.h"
 
@@ -894,20 +895,8 @@ using namespace qor::gui;
 
 IMPLEMENT_DYNAMIC(CTreeCtrl, CWnd)
 
-namespace {
-
-template <class T>
-LPARAM LP(T v)
-{
-    return reinterpret_cast<LPARAM>(v);
-}
-
-LRESULT Send(const CTreeCtrl* w, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0)
-{
-    return const_cast<CTreeCtrl*>(w)->SendMessage(msg, wParam, lParam);
-}
-
-} // namespace
+using qor::gui::wrap::LP;
+using qor::gui::wrap::Send;
 
 BOOL CTreeCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
 {

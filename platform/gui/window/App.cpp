@@ -3,17 +3,21 @@
 // thread delivers it in order, also inside nested (modal) loops.
 #include "platform/gui/window/App.h"
 
+#include "platform/core/FreeMemory.h"
 #include "platform/core/Locale.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/Messages.h"
+#include "platform/gui/window/AfxRes.h"
 #include "platform/gui/window/WndInternal.h"
 
+#include <QtCore/QAbstractEventDispatcher>
 #include <QtCore/QCoreApplication>
 #include <QtCore/QEvent>
 #include <QtCore/QEventLoop>
 #include <QtCore/QThread>
 #include <QtCore/QTimer>
 #include <QtGui/QCursor>
+#include <QtGui/QPixmapCache>
 #include <QtWidgets/QApplication>
 
 #include <atomic>
@@ -211,7 +215,7 @@ void ProcessPendingMessages()
 
 int RunMessageLoop()
 {
-    InitApplication();
+    qor::gui::InitApplication();
     QEventLoop loop;
     g_loops.push_back(&loop);
     int code = loop.exec();
@@ -221,7 +225,7 @@ int RunMessageLoop()
 
 void RunWorkOffWindowThread(const std::function<void()>& work, const std::function<void()>& tick)
 {
-    InitApplication();
+    qor::gui::InitApplication();
     if (g_bHoldPosted || !IsUserInterfaceThread())
     {
         work();
@@ -285,6 +289,7 @@ void PostQuitMessage(int nExitCode)
 
 IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
+IMPLEMENT_DYNAMIC(CWinAppEx, CWinApp)
 
 int CWinThread::Run()
 {
@@ -300,7 +305,8 @@ CWinApp::CWinApp(LPCTSTR lpszAppName) : m_pszAppName(lpszAppName)
 
 CWinApp::~CWinApp()
 {
-    ReleaseDocumentParts();
+    delete m_pDocManager; // the templates and the recovery handler with it
+    m_pDocManager = nullptr;
     delete m_pRecentFileList;
     if (g_app == this) g_app = nullptr;
 }
@@ -312,3 +318,52 @@ HCURSOR CWinApp::LoadCursor(UINT) const { return ::LoadCursor(nullptr, IDC_ARROW
 CWinApp* AfxGetApp() { return g_app; }
 CWinThread* AfxGetThread() { return g_app; }
 CWnd* AfxGetMainWnd() { return g_app ? g_app->m_pMainWnd : nullptr; }
+
+// ---- Running --------------------------------------------------------------------------------------
+
+BOOL CWinApp::OnIdle(LONG lCount)
+{
+    if (lCount != 0) return FALSE;
+    // The frames run their update handlers (the main frame's and its active child's).
+    if (m_pMainWnd && m_pMainWnd->m_hWnd) m_pMainWnd->SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
+    if (m_bReturnFreeMemory)
+    {
+        m_bReturnFreeMemory = FALSE;
+        // The toolkit's style keeps pictures of the closed windows' buttons, headers and boxes under keys
+        // no window asks for again (each dialog shown adds its own) until its cache holds 10 MB; the
+        // windows still shown draw theirs again when they next paint.
+        QPixmapCache::clear();
+        qor::ReturnFreeMemory();
+    }
+    return FALSE;
+}
+
+int CWinApp::Run()
+{
+    qor::gui::InitApplication();
+    if (!m_bIdleHooked && QAbstractEventDispatcher::instance())
+    {
+        m_bIdleHooked = TRUE;
+        QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
+                         QCoreApplication::instance(), [] {
+                             static bool busy = false;
+                             CWinApp* app = AfxGetApp();
+                             if (busy || !app) return;
+                             busy = true;
+                             LONG n = 0;
+                             while (app->OnIdle(n++))
+                             {}
+                             busy = false;
+                         });
+    }
+    qor::gui::RunMessageLoop();
+    return ExitInstance();
+}
+
+int CWinApp::ExitInstance()
+{
+    // A clean exit: nothing is left to restore.
+    if (m_pDocManager) m_pDocManager->EndDataRecovery();
+    if (m_pRecentFileList) m_pRecentFileList->WriteList();
+    return 0;
+}

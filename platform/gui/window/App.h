@@ -71,6 +71,43 @@ private:
 };
 
 class CDataRecoveryHandler;
+class CWinApp;
+
+// The aspects of the restart manager the application asks for (m_dwRestartManagerSupportFlags).
+inline constexpr DWORD AFX_RESTART_MANAGER_SUPPORT_RESTART = 0x01;
+inline constexpr DWORD AFX_RESTART_MANAGER_SUPPORT_APPLICATION_RECOVERY = 0x02;
+inline constexpr DWORD AFX_RESTART_MANAGER_AUTOSAVE_AT_RESTART = 0x04;
+inline constexpr DWORD AFX_RESTART_MANAGER_AUTOSAVE_AT_INTERVAL = 0x08;
+inline constexpr DWORD AFX_RESTART_MANAGER_REOPEN_PREVIOUS_FILES = 0x10;
+inline constexpr DWORD AFX_RESTART_MANAGER_RESTORE_AUTOSAVED_FILES = 0x20;
+
+// The application's document half, which it hands on as the framework's application hands its
+// documents to a document manager: the templates, File New and Open, the file dialogs, the
+// autosaves. The document floor gives it (docview/DocManager.h) through SetAppDocumentsFactory.
+class IAppDocuments
+{
+public:
+    virtual ~IAppDocuments() = default;
+    virtual void AddDocTemplate(CDocTemplate* pTemplate) = 0;
+    virtual QorPosition__* GetFirstDocTemplatePosition() const = 0;
+    virtual CDocTemplate* GetNextDocTemplate(QorPosition__*& pos) const = 0;
+    virtual std::vector<UINT> GetDocTemplateMenus() const = 0;
+    virtual int GetOpenDocumentCount() const = 0;
+    virtual CDocument* OpenDocumentFile(LPCTSTR lpszFileName, BOOL bAddToMRU) = 0;
+    virtual BOOL SaveAllModified() = 0;
+    virtual void CloseAllDocuments(BOOL bEndSession) = 0;
+    virtual BOOL DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog,
+                                  CDocTemplate* pTemplate) = 0;
+    virtual void OnFileNew() = 0;
+    virtual void OnFilePrintSetup() = 0;
+    // The restart manager's autosaves: its handler (owned by the documents, kept in the
+    // application's m_pDataRecoveryHandler), whether it is opening a kept case now, its start
+    // once the start-up case is open and its end at a clean exit.
+    virtual CDataRecoveryHandler* MakeDataRecoveryHandler(DWORD dwRestartManagerSupportFlags) = 0;
+    virtual BOOL IsRestoringAutosave() const = 0;
+    virtual void StartDataRecovery() = 0;
+    virtual void EndDataRecovery() = 0;
+};
 
 class CWinApp : public CWinThread
 {
@@ -94,12 +131,13 @@ public:
     HCURSOR LoadCursor(LPCTSTR lpszResourceName) const;
     HCURSOR LoadCursor(UINT nIDResource) const;
 
-    // ---- Running (AppDoc.cpp) ----------------------------------------------------------
+    // ---- Running ---------------------------------------------------------------------------
     // The message loop with idle processing (update handlers of toolbars) until
     // PostQuitMessage; returns ExitInstance().
     int Run() override;
-    // Idle work: lCount 0 runs the frames' update handlers and hands back the memory a closed document
-    // left (ReturnFreeMemoryWhenIdle). FALSE: nothing more to do.
+    // Idle work: lCount 0 sends WM_IDLEUPDATECMDUI to the main window (its frames run their update
+    // handlers) and hands back the memory a closed document left (ReturnFreeMemoryWhenIdle). FALSE:
+    // nothing more to do.
     BOOL OnIdle(LONG lCount) override;
     // The next idle pass empties the toolkit's picture cache and gives the system back the heap's free
     // pages (qor::ReturnFreeMemory): called when a document closes, its windows and data gone.
@@ -118,7 +156,9 @@ public:
     void LoadStdProfileSettings(UINT nMaxMRU = 4);
     virtual void AddToRecentFileList(LPCTSTR lpszPathName);
 
-    // ---- Documents --------------------------------------------------------------------
+    // ---- Documents (handed to the document manager, m_pDocManager) ------------------------
+    // The document manager, made when first asked for (null where the document floor is not linked).
+    IAppDocuments* GetDocManager();
     void AddDocTemplate(CDocTemplate* pTemplate);
     QorPosition__* GetFirstDocTemplatePosition() const;
     CDocTemplate* GetNextDocTemplate(QorPosition__*& pos) const;
@@ -149,9 +189,8 @@ public:
     BOOL InitShellManager() { return TRUE; }
 
 protected:
-    // The document templates and the recovery handler, deleted with the application (AppDoc.cpp).
-    void ReleaseDocumentParts();
-    std::vector<CDocTemplate*> m_templates;
+    // The templates and the recovery handler go with it, when the application goes.
+    IAppDocuments* m_pDocManager = nullptr;
     CString m_strAppID;
     CString m_strRegistryKey;
     CString m_strProfileName;
@@ -223,6 +262,9 @@ bool IsWorkOffWindowThreadRunning();
 // Without a driver, headless, the dialogs answer IDCANCEL. Returns the previous driver.
 using FileDialogDriver = std::function<int(BOOL bOpen, CString& path)>;
 FileDialogDriver SetFileDialogDriver(FileDialogDriver driver);
+const FileDialogDriver& GetFileDialogDriver();
+// How the application makes its document manager: the document floor installs it when it starts.
+void SetAppDocumentsFactory(IAppDocuments* (*make)(CWinApp* pApp));
 void QuitMessageLoop(int nExitCode);
 
 } // namespace qor::gui

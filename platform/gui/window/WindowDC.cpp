@@ -1,6 +1,7 @@
 // The device contexts of windows: CPaintDC, CClientDC and CWindowDC, and the handle functions
 // that take a window (GetDC, BeginPaint, EndPaint). They draw into the window's retained surface
 // through the drawing layer's window DC.
+#include "platform/gui/window/WindowDC.h"
 #include "platform/gui/draw/GdiInternal.h"
 #include "platform/gui/draw/SurfaceAccess.h"
 #include "platform/gui/window/Wnd.h"

@@ -546,6 +546,13 @@ CWnd* CWnd::GetParent() const
     return s->parent ? s->parent : s->owner;
 }
 
+CFrameWnd* CWnd::GetParentFrame() const
+{
+    for (CWnd* w = GetParent(); w; w = w->GetParent())
+        if (CFrameWnd* f = w->AsFrameWnd()) return f;
+    return nullptr;
+}
+
 CWnd* CWnd::SetParent(CWnd* pWndNewParent)
 {
     WndState* s = StateOf(this);

@@ -8,6 +8,7 @@
 #include "platform/gui/window/CmdTarget.h"
 #include "platform/gui/window/MessageMap.h"
 #include "platform/gui/window/Object.h"
+#include "platform/gui/window/WindowDC.h"
 
 #include <memory>
 
@@ -151,8 +152,11 @@ public:
     void SetOwner(CWnd* pOwnerWnd);
     CWnd* GetParentOwner() const;
     CWnd* GetTopLevelParent() const;
-    // The nearest frame window above this one (Frame.cpp).
+    // The nearest frame window above this one.
     CFrameWnd* GetParentFrame() const;
+    // This window as a frame window (a frame answers itself): how the window core finds frames
+    // without knowing their class.
+    virtual CFrameWnd* AsFrameWnd() { return nullptr; }
     CWnd* GetDlgItem(int nID) const;
     CWnd* GetWindow(UINT nCmd) const;
     CWnd* GetTopWindow() const;

@@ -137,6 +137,13 @@ BOOL CWnd::ShowWindow(int nCmdShow)
             return was;
         }
     }
+    if (nCmdShow == SW_RESTORE && !(s->style & WS_CHILD) && (s->style & WS_MAXIMIZE))
+    {
+        // Back from maximised: the window system (or the frame) gives it its restored place.
+        s->style &= ~WS_MAXIMIZE;
+        s->widget->setWindowState(s->widget->windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized));
+        if (was) return was;
+    }
     if (show == static_cast<bool>(was)) return was;
     SendMessage(WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
     if (!m_hWnd) return was;

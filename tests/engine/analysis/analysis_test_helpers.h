@@ -4,14 +4,14 @@
 // classes are compared bit for bit.
 #pragma once
 
-#include "engine/analysis/Beam.h"
 #include "engine/analysis/BeamAnalysis.h"
 #include "engine/analysis/BeamResults.h"
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/Load.h"
+#include "engine/model/Beam.h"
 #include "engine/model/Bridge.h"
-#include "engine/model/EngineMessages.h"
 #include "engine/model/LoadModel.h"
+#include "engine/runs/EngineMessages.h"
 #include "platform/core/Messages.h"
 #include "tests/engine/engine_test_util.h"
 

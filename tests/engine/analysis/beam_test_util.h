@@ -1,8 +1,8 @@
 // Small helpers shared by the beam tests.
 #pragma once
 
-#include "engine/analysis/Beam.h"
 #include "engine/analysis/BeamResults.h"
+#include "engine/model/Beam.h"
 #include "tests/engine/engine_test_util.h"
 
 #include <memory>

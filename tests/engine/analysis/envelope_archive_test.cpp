@@ -1,7 +1,7 @@
 // Envelopes and envelope results through the XML, text and binary archives.
 #include "engine/analysis/EnvelopeResults.h"
 
-#include "engine/analysis/Beam.h"
+#include "engine/model/Beam.h"
 #include "envelope_test_helpers.h"
 #include "tests/engine/archive_test_util.h"
 

@@ -1,9 +1,9 @@
 // Builders shared by the envelope tests: hand-made beam results with chosen values.
 #pragma once
 
-#include "engine/analysis/Beam.h"
 #include "engine/analysis/BeamResults.h"
 #include "engine/analysis/Envelope.h"
+#include "engine/model/Beam.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/LoadModel.h"
 

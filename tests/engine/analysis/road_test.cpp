@@ -7,10 +7,10 @@
 #include "engine/analysis/MultiBridgeAnalysis.h"
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/analysis/ReferenceSet.h"
-#include "engine/analysis/RunControl.h"
-#include "engine/model/CaseFile.h"
-#include "engine/model/EngineMessages.h"
+#include "engine/case/CaseFile.h"
 #include "engine/model/LMEFactory.h"
+#include "engine/runs/EngineMessages.h"
+#include "engine/runs/RunControl.h"
 #include "refset_test_helpers.h"
 #include "tests/engine/model_compare.h"
 

@@ -3,9 +3,9 @@
 // ends the run as the serial run would end it.
 #include "analysis_test_helpers.h"
 
-#include "engine/analysis/RunControl.h"
 #include "engine/analysis/RunPool.h"
-#include "engine/model/EngineMessages.h"
+#include "engine/runs/EngineMessages.h"
+#include "engine/runs/RunControl.h"
 
 #include <gtest/gtest.h>
 

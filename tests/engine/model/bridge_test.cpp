@@ -1,5 +1,5 @@
 // Bridges, bridge sets and their archives.
-#include "engine/analysis/Beam.h"
+#include "engine/model/Beam.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
 #include "engine/model/Ranges.h"

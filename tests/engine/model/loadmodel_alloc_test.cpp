@@ -1,8 +1,8 @@
 // The span rules run at every load position of an analysis: once a model has settled,
 // applying them again must not touch the heap.
 #include "engine/model/Bridge.h"
-#include "engine/model/EngineMessages.h"
 #include "engine/model/LoadModel.h"
+#include "engine/runs/EngineMessages.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // load model ensembles.
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
-#include "engine/model/EngineMessages.h"
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
+#include "engine/runs/EngineMessages.h"
 
 #include <gtest/gtest.h>
 

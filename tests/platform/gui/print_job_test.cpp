@@ -513,7 +513,24 @@ TEST_F(PrintTest, PreviewBarTurnsPagesShowsTwoAndZooms)
     Pump();
     EXPECT_EQ(preview->GetZoom(), 0);
     EXPECT_EQ(preview->GetPageRect(1), first);
-    preview->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE, 0);
+
+    // The bar's keys, wherever the focus is in the window: Alt with the underlined letter presses the
+    // button (not a disabled one), Escape closes the preview.
+    CWnd* print = preview->GetDlgItem(AFX_ID_PREVIEW_PRINT);
+    print->SetFocus();
+    KeyPress(print, 'V', L'v', 0, true);
+    Pump();
+    EXPECT_EQ(TextOf(pageText), CString(L"Page 1")) << "Prev Page is disabled on the first page";
+    KeyPress(print, 'N', L'n', 0, true);
+    Pump();
+    EXPECT_EQ(TextOf(pageText), CString(L"Page 2"));
+    KeyPress(print, 'I', L'i', 0, true);
+    Pump();
+    EXPECT_EQ(preview->GetZoom(), 1);
+    const HWND shown = preview->m_hWnd;
+    KeyPress(print, VK_ESCAPE);
+    Pump();
+    EXPECT_FALSE(IsWindow(shown));
 }
 
 TEST_F(PrintTest, PreviewWindowShowsThePagesAndTakesItsFileAwayWhenClosed)
@@ -647,7 +664,10 @@ TEST_F(PrintTest, ThePdfViewShowsEachPageSharpAsSoonAsItIsScrolledTo)
     ASSERT_EQ(sharp.size(), static_cast<size_t>(page.Width() * page.Height()));
     int compared = 0, different = 0, ink = 0;
     for (int y = std::max<LONG>(0, page.top); y < std::min<LONG>(height, page.bottom); ++y)
-        for (int x = std::max<LONG>(0, page.left); x < std::min<LONG>(width, page.right); ++x)
+        // The page is drawn in the band between the gaps at the sides (and the scroll bar): its margins
+        // beyond them are not in view.
+        for (int x = std::max<LONG>(8, page.left);
+             x < std::min<LONG>(width - 8 - GetSystemMetrics(SM_CXVSCROLL), page.right); ++x)
         {
             const COLORREF a = shown[static_cast<size_t>(y * width + x)];
             const COLORREF b = sharp[static_cast<size_t>((y - page.top) * page.Width() + (x - page.left))];
@@ -657,6 +677,30 @@ TEST_F(PrintTest, ThePdfViewShowsEachPageSharpAsSoonAsItIsScrolledTo)
         }
     EXPECT_GT(ink, 200) << "the page has text to compare";
     EXPECT_LT(different * 33, compared) << different << " of " << compared << " pixels differ from the page";
+
+    // What is printed fills the view's width, not the page with its margins; again when the view is made
+    // wider.
+    auto printedSpan = [&] {
+        Pump();
+        int w = 0, h = 0;
+        const std::vector<COLORREF> pixels = qor::test::ShownPixels(&view, &w, &h);
+        int left = w, right = -1;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w - 20; ++x) // the scroll bar left out
+                if (GetRValue(pixels[static_cast<size_t>(y * w + x)]) < 100)
+                    left = std::min(left, x), right = std::max(right, x);
+        return std::make_pair(left, right);
+    };
+    view.MoveWindow(0, 0, 340, 400);
+    const auto narrow = printedSpan();
+    view.MoveWindow(0, 0, 600, 400);
+    const auto wide = printedSpan();
+    ASSERT_GT(narrow.second, narrow.first);
+    const int band = 2 * 8 + GetSystemMetrics(SM_CXVSCROLL);
+    const double widened = (600.0 - band) / (340.0 - band);
+    EXPECT_NEAR((wide.first - 8) / double(narrow.first - 8), widened, 0.1);
+    EXPECT_NEAR((wide.second - 8) / double(narrow.second - 8), widened, 0.1);
+    EXPECT_GT(wide.second - wide.first, (600 - band) / 2) << "the printed part, not the whole page, fills the view";
     top.DestroyWindow();
 }
 

@@ -1,0 +1,134 @@
+// The XML input archive of settings and case files, and the strict UTF-8 decoding of its text.
+
+#include "engine/archive/XmlInArchive.h"
+
+#include <boost/archive/xml_archive_exception.hpp>
+
+// The library's templates, instantiated for our archive.
+#include <boost/archive/impl/archive_serializer_map.ipp>
+#include <boost/archive/impl/basic_xml_iarchive.ipp>
+#include <boost/archive/impl/xml_iarchive_impl.ipp>
+
+#include <cctype>
+#include <cstdint>
+#include <string_view>
+
+namespace boost {
+namespace archive {
+template class xml_iarchive_impl<CXmlInArchive>;
+template class basic_xml_iarchive<CXmlInArchive>;
+template class detail::archive_serializer_map<CXmlInArchive>;
+} // namespace archive
+} // namespace boost
+
+namespace {
+
+const char kClosingElement[] = "</boost_serialization>";
+
+// A file written completely ends with the closing element (and perhaps white space). One that
+// does not was cut short: the library would otherwise fail on it only in its destructor.
+bool EndsWithClosingElement(std::string_view text)
+{
+    std::size_t end = text.size();
+    while (end > 0 && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
+    const std::size_t n = sizeof(kClosingElement) - 1;
+    return end >= n && text.compare(end - n, n, kClosingElement) == 0;
+}
+
+} // namespace
+
+bool DecodeUtf8Text(const std::string& in, std::wstring& out)
+{
+    out.clear();
+    out.reserve(in.size());
+    const std::size_t n = in.size();
+    std::size_t i = 0;
+    while (i < n)
+    {
+        const auto b = static_cast<unsigned char>(in[i]);
+        std::uint32_t c = 0;
+        std::size_t extra = 0;
+        std::uint32_t least = 0; // the smallest code point of the length (no overlong forms)
+        if (b < 0x80)
+        {
+            c = b;
+        }
+        else if ((b & 0xE0) == 0xC0)
+        {
+            c = b & 0x1Fu;
+            extra = 1;
+            least = 0x80;
+        }
+        else if ((b & 0xF0) == 0xE0)
+        {
+            c = b & 0x0Fu;
+            extra = 2;
+            least = 0x800;
+        }
+        else if ((b & 0xF8) == 0xF0)
+        {
+            c = b & 0x07u;
+            extra = 3;
+            least = 0x10000;
+        }
+        else
+            return false;
+        if (extra >= n - i) return false;
+        for (std::size_t k = 1; k <= extra; ++k)
+        {
+            const auto cb = static_cast<unsigned char>(in[i + k]);
+            if ((cb & 0xC0) != 0x80) return false;
+            c = (c << 6) | (cb & 0x3Fu);
+        }
+        if (c == 0 || c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
+        out += static_cast<wchar_t>(c);
+        i += extra + 1;
+    }
+    return true;
+}
+
+CXmlInArchive::CXmlInArchive(std::string text)
+    : Stream(std::move(text)), Checked(Stream::member, boost::archive::no_header)
+{
+    if (!EndsWithClosingElement(Stream::member.view())) // the text itself, not a copy
+        throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error,
+                                                "the file ends before the archive does");
+    init(); // the archive's header
+}
+
+CXmlInArchive::~CXmlInArchive() = default;
+
+void CXmlInArchive::Finish()
+{
+    if (!gimpl->windup(get_is()))
+        throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error,
+                                                "no closing element");
+}
+
+void CXmlInArchive::load(std::wstring& ws)
+{
+    std::string text;
+    if (!gimpl->parse_string(get_is(), text))
+        throw boost::archive::xml_archive_exception(boost::archive::xml_archive_exception::xml_archive_parsing_error);
+    if (!DecodeUtf8Text(text, ws))
+        throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error,
+                                                "text that is not valid UTF-8");
+}
+
+// Every end tag must name the item it closes; the names are compared without reading past
+// either of them.
+void CXmlInArchive::load_end(const char* name)
+{
+    if (!name) return;
+    if (!gimpl->parse_end_tag(get_is()))
+        throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error);
+    if (gimpl->rv.object_name != name)
+        throw boost::archive::xml_archive_exception(boost::archive::xml_archive_exception::xml_archive_tag_mismatch,
+                                                    name);
+}
+
+std::size_t CXmlInArchive::BytesLeft()
+{
+    const std::streamsize left = Stream::member.rdbuf()->in_avail();
+    return left > 0 ? static_cast<std::size_t>(left) : 0;
+}

@@ -1,0 +1,30 @@
+// FocusMarkStyle: the look's style with a focus mark that every control taking the keyboard shows whenever
+// it has the focus (not only after a key moved it there), in one colour that stands out from faces and fields.
+#pragma once
+
+#include <QtGui/QColor>
+#include <QtWidgets/QProxyStyle>
+
+namespace qor::gui {
+
+class FocusMarkStyle : public QProxyStyle
+{
+public:
+    // Takes the style it draws everything else with; `mark` keeps 3:1 against the look's faces and fields.
+    FocusMarkStyle(QStyle* base, const QColor& mark);
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget = nullptr) const override;
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget = nullptr) const override;
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                            const QWidget* widget = nullptr) const override;
+
+private:
+    // A solid ring `width` pixels wide just inside `r`.
+    void DrawRing(QPainter* painter, const QRect& r, int width, const QColor& colour) const;
+
+    QColor m_mark;
+};
+
+} // namespace qor::gui

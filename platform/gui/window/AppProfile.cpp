@@ -1,0 +1,199 @@
+// The application's profile: an INI file named after the registry key in the user's configuration
+// folder, its values, the Workspace section of CWinAppEx and the recent-file list kept there.
+#include "platform/gui/window/App.h"
+
+#include "platform/core/Paths.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace {
+
+// ---- The INI file ---------------------------------------------------------------------------------
+
+using Section = std::map<std::wstring, std::wstring>;
+using IniData = std::map<std::wstring, Section>;
+
+std::wstring Unescape(const std::wstring& v)
+{
+    std::wstring r;
+    for (size_t i = 0; i < v.size(); ++i)
+    {
+        if (v[i] == L'\\' && i + 1 < v.size())
+        {
+            wchar_t n = v[++i];
+            r += n == L'n' ? L'\n' : n == L'r' ? L'\r' : n;
+        }
+        else
+        {
+            r += v[i];
+        }
+    }
+    return r;
+}
+
+std::wstring Escape(const std::wstring& v)
+{
+    std::wstring r;
+    for (wchar_t c : v)
+    {
+        if (c == L'\\')
+            r += L"\\\\";
+        else if (c == L'\n')
+            r += L"\\n";
+        else if (c == L'\r')
+            r += L"\\r";
+        else
+            r += c;
+    }
+    return r;
+}
+
+IniData ReadIni(const CString& path)
+{
+    IniData data;
+    std::ifstream in(path.ToUtf8(), std::ios::binary);
+    std::string line;
+    std::wstring section;
+    while (std::getline(in, line))
+    {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::wstring w = static_cast<LPCTSTR>(CString::FromUtf8(line));
+        if (w.empty() || w[0] == L';') continue;
+        if (w[0] == L'[' && w.back() == L']')
+        {
+            section = w.substr(1, w.size() - 2);
+            data[section];
+            continue;
+        }
+        size_t eq = w.find(L'=');
+        if (eq == std::wstring::npos) continue;
+        data[section][w.substr(0, eq)] = Unescape(w.substr(eq + 1));
+    }
+    return data;
+}
+
+bool WriteIni(const CString& path, const IniData& data)
+{
+    qor::CreateFolders(qor::FolderOf(path));
+    std::ostringstream out;
+    for (const auto& [name, entries] : data)
+    {
+        out << '[' << CString(name.c_str()).ToUtf8() << "]\n";
+        for (const auto& [k, v] : entries)
+            out << CString(k.c_str()).ToUtf8() << '=' << CString(Escape(v).c_str()).ToUtf8() << '\n';
+        out << '\n';
+    }
+    // Replaced only when written whole.
+    std::string tmp = path.ToUtf8() + ".tmp";
+    {
+        std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
+        if (!f) return false;
+        f << out.str();
+        f.flush();
+        if (!f) return false;
+    }
+    return std::rename(tmp.c_str(), path.ToUtf8().c_str()) == 0;
+}
+
+CString ConfigFolder()
+{
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    if (xdg && *xdg) return CString::FromUtf8(xdg);
+    const char* home = std::getenv("HOME");
+    return CString::FromUtf8(std::string(home ? home : ".") + "/.config");
+}
+
+} // namespace
+
+void CWinApp::SetRegistryKey(LPCTSTR lpszRegistryKey)
+{
+    m_strRegistryKey = lpszRegistryKey ? lpszRegistryKey : L"";
+    m_pszRegistryKey = m_strRegistryKey;
+    m_strProfileName = m_pszAppName ? m_pszAppName : L"";
+    m_pszProfileName = m_strProfileName;
+}
+
+CString CWinApp::GetProfileFilePath() const
+{
+    if (m_strRegistryKey.IsEmpty()) return CString();
+    CString key = m_strRegistryKey;
+    key.Replace(L"/", L"_");
+    return ConfigFolder() + L"/" + key + L".ini";
+}
+
+UINT CWinApp::GetProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nDefault)
+{
+    CString v = GetProfileString(lpszSection, lpszEntry, nullptr);
+    if (v.IsEmpty()) return static_cast<UINT>(nDefault);
+    wchar_t* end = nullptr;
+    long n = std::wcstol(v, &end, 10);
+    return end && *end == 0 ? static_cast<UINT>(n) : static_cast<UINT>(nDefault);
+}
+
+BOOL CWinApp::WriteProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue)
+{
+    CString v;
+    v.Format(L"%d", nValue);
+    return WriteProfileString(lpszSection, lpszEntry, v);
+}
+
+CString CWinApp::GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszDefault)
+{
+    CString def = lpszDefault ? lpszDefault : L"";
+    CString path = GetProfileFilePath();
+    if (path.IsEmpty() || !lpszSection || !lpszEntry) return def;
+    IniData data = ReadIni(path);
+    auto s = data.find(lpszSection);
+    if (s == data.end()) return def;
+    auto e = s->second.find(lpszEntry);
+    return e == s->second.end() ? def : CString(e->second.c_str());
+}
+
+BOOL CWinApp::WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue)
+{
+    CString path = GetProfileFilePath();
+    if (path.IsEmpty() || !lpszSection) return FALSE;
+    IniData data = ReadIni(path);
+    if (!lpszEntry)
+        data.erase(lpszSection);
+    else if (!lpszValue)
+        data[lpszSection].erase(lpszEntry);
+    else
+        data[lpszSection][lpszEntry] = lpszValue;
+    return WriteIni(path, data) ? TRUE : FALSE;
+}
+
+void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
+{
+    delete m_pRecentFileList;
+    m_pRecentFileList = nullptr;
+    if (nMaxMRU == 0) return;
+    m_pRecentFileList = new CRecentFileList(static_cast<int>(std::min(nMaxMRU, 16u)));
+    m_pRecentFileList->ReadList();
+}
+
+void CWinApp::AddToRecentFileList(LPCTSTR lpszPathName)
+{
+    if (!m_pRecentFileList) return;
+    if (m_pDocManager && m_pDocManager->IsRestoringAutosave()) return; // an autosave's own path
+    m_pRecentFileList->Add(lpszPathName);
+    m_pRecentFileList->WriteList();
+}
+
+int CWinAppEx::GetInt(LPCTSTR lpszEntry, int nDefault)
+{
+    return static_cast<int>(GetProfileInt(L"Workspace", lpszEntry, nDefault));
+}
+BOOL CWinAppEx::WriteInt(LPCTSTR lpszEntry, int nValue) { return WriteProfileInt(L"Workspace", lpszEntry, nValue); }
+CString CWinAppEx::GetString(LPCTSTR lpszEntry, LPCTSTR lpszDefault)
+{
+    return GetProfileString(L"Workspace", lpszEntry, lpszDefault);
+}
+BOOL CWinAppEx::WriteString(LPCTSTR lpszEntry, LPCTSTR lpszValue)
+{
+    return WriteProfileString(L"Workspace", lpszEntry, lpszValue);
+}
