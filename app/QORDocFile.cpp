@@ -35,18 +35,19 @@ void ReportCaseFileFault(bool storing, const CString& path, const CString& reaso
     CQORDoc::Message(text + reason, MB_OK | MB_ICONERROR);
 }
 
-// Files smaller than this are written and read at once, without a bar that would only flicker.
+// Files smaller than this are written on the window thread, and read without a bar that would only
+// flicker.
 std::uint64_t g_nProgressFrom = std::uint64_t{4} << 20;
 
-// The work on a file of this many bytes, on a worker thread when it is large or always (a read,
-// which a slow disk may hold up), with the bar when it is large. The worker has the case's objects
-// to itself meanwhile: the window thread only paints (no input, no posted message reaches the case
-// until the work has ended).
-void RunFileWork(std::uint64_t bytes, CCaseFileProgress& progress, const std::function<void()>& work,
-                 bool always = false)
+// The work on a file of this many bytes, on a worker thread when it is large or offWindowThread (a
+// read, which a slow disk may hold up), with the bar when it is large. The worker has the case's
+// objects to itself meanwhile: the window thread only paints (no input, no posted message reaches the
+// case until the work has ended).
+void RunFileWork(std::uint64_t bytes, CCaseFileProgress& progress, bool offWindowThread,
+                 const std::function<void()>& work)
 {
     const bool large = bytes >= g_nProgressFrom;
-    if (!large && !always) return work();
+    if (!large && !offWindowThread) return work();
     if (!large) return qor::gui::RunWorkOffWindowThread(work, nullptr);
     CCaseShell& shell = CCaseShell::Current();
     struct BarBack
@@ -62,8 +63,7 @@ void ReadCase(int fd, CCaseData& data)
     struct stat st = {};
     const std::uint64_t size = ::fstat(fd, &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
     CCaseFileProgress progress;
-    RunFileWork(
-        size, progress, [&] { LoadCaseFile(fd, data, &progress); }, true);
+    RunFileWork(size, progress, true, [&] { LoadCaseFile(fd, data, &progress); });
 }
 
 // The case CheckCaseFile read, waiting for the open of its file.
@@ -105,7 +105,7 @@ void CQORDoc::Serialize(CArchive& ar)
                                      m_vRefCollection, m_sCaseRef,   m_sCaseNotes};
                 const bool binary = CSettings::GetInstance()->General.USEBINARYFILEFORMAT;
                 CCaseFileProgress progress;
-                RunFileWork(EstimateCaseFileBytes(data, binary), progress, [&] {
+                RunFileWork(EstimateCaseFileBytes(data, binary), progress, false, [&] {
                     SaveCaseFile(fd, data, binary, &progress);
                     // On the disk before the window thread goes on (and puts the file in place).
                     if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS)
