@@ -1,3 +1,4 @@
+// The one place where what the engine throws is caught and put into words.
 #include "app/EngineGuard.h"
 
 #include "engine/case/CaseFile.h"

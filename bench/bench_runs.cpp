@@ -5,6 +5,7 @@
 // with result windows open, to a new case whose window answers, with what of the stopped run
 // still reaches the log afterwards.
 #include "bench_cases.h"
+#include "bench_program.h"
 
 #include "app/MainFrame.h"
 #include "app/QORApp.h"
@@ -99,18 +100,8 @@ void CloseResultWindows()
 
 int main()
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    char home[] = "/tmp/qor-bench-runs-XXXXXX";
-    if (mkdtemp(home))
-    {
-        setenv("HOME", home, 1);
-        setenv("XDG_CONFIG_HOME", home, 1);
-        setenv("XDG_DATA_HOME", home, 1);
-    }
     CQORApp app;
-    if (!qor::test::StartApplication(app)) return 1;
-    app.m_pMainWnd->MoveWindow(0, 0, 1280, 900);
+    if (!StartProgram(app, "runs")) return 1;
     qor::SetMessageBoxHandler(Answer);
     qor::test::Pump(100);
     CQORDoc* doc = CQORDoc::GetActiveDoc();

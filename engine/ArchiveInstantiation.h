@@ -1,11 +1,10 @@
-#pragma once
-
 // Explicit instantiation of a class's serialize member for every archive the program
 // reads and writes: XML, text and binary, in both directions, our own checked input
 // archives (which read settings and case files) and our own output archives (which write case
 // files). Include this header in the .cpp that defines the serialize template, before any
 // BOOST_CLASS_EXPORT_IMPLEMENT, and write QOR_INSTANTIATE_SERIALIZE(CClass) after that
 // definition.
+#pragma once
 
 #include <boost/archive/binary_iarchive.hpp>
 #include <boost/archive/binary_oarchive.hpp>

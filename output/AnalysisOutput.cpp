@@ -1,3 +1,4 @@
+// Descriptors of analysis runs: what a run was made of and the results it handed to the result windows.
 #include "output/AnalysisOutput.h"
 
 #include "engine/analysis/BeamResults.h"

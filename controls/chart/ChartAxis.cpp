@@ -1,3 +1,6 @@
+// A chart axis: maps values to pixels along one side of the plotting rectangle, chooses and draws its ticks,
+// labels, title and grid, takes its margin out of the plot, and holds the zoom, pan and scroll state of its
+// direction.
 #include "controls/chart/ChartAxis.h"
 
 #include "controls/chart/ChartAxisLabel.h"

@@ -1,3 +1,4 @@
+// The title of an axis, written along it (upwards beside a vertical axis).
 #include "controls/chart/ChartAxisLabel.h"
 
 #include "controls/chart/ChartCtrl.h"

@@ -1,3 +1,5 @@
+// The chart control: a child window that draws an XY chart (up to four axes, line and points series, a title,
+// a legend, a border and a background) into an off-screen bitmap that it copies to the screen.
 #include "controls/chart/ChartCtrl.h"
 
 #include "controls/chart/ChartAxis.h"

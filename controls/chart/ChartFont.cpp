@@ -1,3 +1,5 @@
+// The font of a chart text (an axis title, a title line): name, size and style, with the GDI font made from
+// them on first use and again after a change.
 #include "controls/chart/ChartFont.h"
 
 #include <cwchar>

@@ -1,3 +1,4 @@
+// The grid of an axis: dotted lines across the plotting rectangle at the axis's ticks.
 #include "controls/chart/ChartGrid.h"
 
 #include "controls/chart/ChartCtrl.h"

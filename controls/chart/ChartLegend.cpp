@@ -1,3 +1,4 @@
+// The legend: the named series of the chart, each with a sample of its drawing.
 #include "controls/chart/ChartLegend.h"
 
 #include "controls/chart/ChartCtrl.h"

@@ -1,3 +1,4 @@
+// A series drawn as a line through its points.
 #include "controls/chart/ChartLineSerie.h"
 
 #include "controls/chart/ChartCtrl.h"

@@ -1,3 +1,4 @@
+// A series drawn as a marker at each point.
 #include "controls/chart/ChartPointsSerie.h"
 
 #include "controls/chart/ChartCtrl.h"

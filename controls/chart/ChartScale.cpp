@@ -1,3 +1,5 @@
+// The arithmetic of a linear chart axis, kept apart from any window so that it can be checked on its own:
+// tick increments and first ticks, value/pixel mapping and tick labels.
 #include "controls/chart/ChartScale.h"
 
 #include <cmath>

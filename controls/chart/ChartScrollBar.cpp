@@ -1,3 +1,5 @@
+// The scroll bar of an axis: it moves the axis range in steps of a tenth of its width over the range of the
+// axis's series.
 #include "controls/chart/ChartScrollBar.h"
 
 #include "controls/chart/ChartAxis.h"

@@ -1,3 +1,6 @@
+// The base of every chart series: what a series is drawn against (its chart and two axes), how it looks in
+// general (name, colour, shadow, visibility) and the operations the chart calls on it (ranges, drawing, hit
+// tests, mouse events).
 #include "controls/chart/ChartSerie.h"
 
 #include "controls/chart/ChartAxis.h"

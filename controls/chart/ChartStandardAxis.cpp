@@ -1,3 +1,4 @@
+// The linear numeric axis.
 #include "controls/chart/ChartStandardAxis.h"
 
 #include "controls/chart/ChartCtrl.h"

@@ -1,3 +1,4 @@
+// The lines of text above the plot.
 #include "controls/chart/ChartTitle.h"
 
 #include "controls/chart/ChartCtrl.h"

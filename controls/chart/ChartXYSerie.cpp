@@ -1,3 +1,4 @@
+// A series of XY points.
 #include "controls/chart/ChartXYSerie.h"
 
 #include "controls/chart/ChartCtrl.h"

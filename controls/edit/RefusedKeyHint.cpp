@@ -1,3 +1,5 @@
+// Why a number field or a numeric grid cell refused a key, said at once beside it: the same words in every
+// dialog field and every cell ("Use '.' for the decimal point" for a comma).
 #include "controls/edit/RefusedKeyHint.h"
 
 namespace qor::edit {

@@ -96,9 +96,11 @@ BOOL CGridCellBase::Draw(CDC* pDC, int nRow, int nCol, CRect rect, BOOL bEraseBk
         backClr = GetBackClr();
     }
 
+    // The grid holds the selection.
+    const BOOL bSelected = pGrid->IsCellSelected(nRow, nCol);
     if (!IsFocused() && !IsDropHighlighted())
     {
-        if (IsSelected())
+        if (bSelected)
         {
             rect.right++;
             rect.bottom++;
@@ -115,7 +117,7 @@ BOOL CGridCellBase::Draw(CDC* pDC, int nRow, int nCol, CRect rect, BOOL bEraseBk
     }
     else
     {
-        if (IsSelected())
+        if (bSelected)
         {
             backClr = ::GetSysColor(COLOR_HIGHLIGHT);
             textClr = ::GetSysColor(COLOR_HIGHLIGHTTEXT);

@@ -61,6 +61,7 @@ public:
     virtual BOOL IsFixed() const { return GetState() & GVIS_FIXED; }
     virtual BOOL IsFixedCol() const { return GetState() & GVIS_FIXEDCOL; }
     virtual BOOL IsFixedRow() const { return GetState() & GVIS_FIXEDROW; }
+    // The grid holds the selection (CGridCtrl::IsCellSelected): a cell in a grid never has the bit.
     virtual BOOL IsSelected() const { return GetState() & GVIS_SELECTED; }
     virtual BOOL IsReadOnly() const { return GetState() & GVIS_READONLY; }
     virtual BOOL IsModified() const { return GetState() & GVIS_MODIFIED; }

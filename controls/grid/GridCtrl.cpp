@@ -1,9 +1,10 @@
 // The grid control: construction, window class, cell storage and lookup, notifications.
 #include "controls/grid/GridCtrl.h"
 
+#include <atomic>
 #include <memory>
-
 #include <new>
+#include <string>
 
 IMPLEMENT_DYNCREATE(CGridCtrl, CWnd)
 
@@ -217,6 +218,73 @@ void CGridCtrl::ForgetMadeRows()
     ResetSelectedRange();
     for (int row = 0; row < static_cast<int>(m_Rows.size()); row++) ForgetRow(row);
     Refresh();
+}
+
+void CGridCtrl::SetTextReader(std::function<CString(int nRow, int nCol)> fnText,
+                              std::function<int(int nCol, int nFirstRow, int nLastRow, CDC* pDC)> fnWidth)
+{
+    m_fnText = std::move(fnText);
+    m_fnWidth = std::move(fnWidth);
+}
+
+void CGridCtrl::ReadRowTexts(int nRow, const std::vector<int>& cols, bool bWorker, std::vector<CString>& texts) const
+{
+    texts.resize(cols.size());
+    if (bWorker || (!IsRowMade(nRow) && m_fnText))
+    {
+        for (size_t i = 0; i < cols.size(); i++) texts[i] = m_fnText(nRow, cols[i]);
+        return;
+    }
+    // A row made only to be read goes again: reading keeps no more cells.
+    const BOOL bMade = IsRowMade(nRow);
+    for (size_t i = 0; i < cols.size(); i++) texts[i] = GetItemText(nRow, cols[i]);
+    if (!bMade && m_fnFillRow) const_cast<CGridCtrl*>(this)->ForgetRow(nRow);
+}
+
+bool CGridCtrl::WriteRowsText(int nFirstRow, int nLastRow, std::int64_t nCells, LPCTSTR szDoing,
+                              const std::function<void(int nRow, bool bWorker, std::string& out)>& rowText,
+                              const std::function<bool(std::string& bytes)>& sink, const std::function<void()>& finish)
+{
+    std::atomic<int> rowsDone{0};
+    auto write = [&](bool bWorker) {
+        std::string out;
+        for (int row = nFirstRow; row <= nLastRow; row++, rowsDone++)
+        {
+            rowText(row, bWorker, out);
+            if (out.size() < 65536) continue;
+            if (!sink(out)) return false;
+            out.clear();
+        }
+        if (!sink(out)) return false;
+        if (finish) finish();
+        return true;
+    };
+    // Below this many cells the work ends within a blink.
+    constexpr std::int64_t kWorkerCells = 100000;
+    if (!m_fnText || nCells < kWorkerCells || !qor::gui::IsUserInterfaceThread()) return write(false);
+
+    const DWORD start = ::GetTickCount();
+    bool bShown = false;
+    const int nRows = nLastRow - nFirstRow + 1;
+    auto tick = [&] {
+        if (!m_fnProgress || ::GetTickCount() - start < 1000) return;
+        CString text;
+        text.Format(_T("%s: %d%%"), szDoing, nRows > 0 ? static_cast<int>(100.0 * rowsDone.load() / nRows) : 100);
+        m_fnProgress(text);
+        bShown = true;
+    };
+    struct ProgressEnd
+    {
+        const std::function<void(LPCTSTR)>& fn;
+        const bool& bShown;
+        ~ProgressEnd()
+        {
+            if (bShown && fn) fn(nullptr);
+        }
+    } end{m_fnProgress, bShown};
+    bool ok = false;
+    qor::gui::RunWorkOffWindowThread([&] { ok = write(true); }, tick);
+    return ok;
 }
 
 BOOL CGridCtrl::SetCell(int nRow, int nCol, CGridCellBase* pCell)

@@ -5,20 +5,21 @@
 //   GridCtrl.cpp           construction, window class, cell storage, notifications
 //   GridCtrlSizes.cpp      row and column counts, sizes, autosizing, geometry, scroll bars
 //   GridCtrlPaint.cpp      painting and scrolling
-//   GridCtrlSelection.cpp  item state, the selected-cell map, focus cell, editing hand-over
+//   GridCtrlSelection.cpp  item state, the selection, focus cell, editing hand-over
 //   GridCtrlImages.cpp     cell images from the image list
 #pragma once
 
 #include "platform/gui/Afx.h"
 
 #include "controls/grid/CellRange.h"
+#include "controls/grid/CellSelection.h"
 #include "controls/grid/GridCell.h"
 #include "controls/grid/GridCellBase.h"
 #include "controls/grid/TitleTip.h"
 
 #include <cstdint>
 #include <functional>
-#include <unordered_map>
+#include <string>
 #include <vector>
 
 class CImageList;
@@ -65,8 +66,8 @@ namespace qor::grid {
 // The system's message font (falls back to the default GUI font).
 BOOL GetMessageFont(LOGFONT* plf);
 
-// Key of a cell in the selected-cell map; distinct for every pair of non-negative
-// row and column numbers.
+// A key of a cell for maps of cells; distinct for every pair of non-negative row and column
+// numbers.
 inline std::uint64_t SelectionKey(int row, int col)
 {
     return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(col)) << 32) |
@@ -236,7 +237,6 @@ class CGridCtrl : public CWnd
 
 public:
     using GRID_ROW = std::vector<CGridCellBase*>;
-    using CCellIDMap = std::unordered_map<std::uint64_t, CCellID>;
 
     // Mouse modes
     enum eMouseModes
@@ -374,6 +374,18 @@ public:
     // Every made row lets its cells go (the selection goes with them); each is made and filled
     // afresh when next needed.
     void ForgetMadeRows();
+    // With a text reader, copying, saving and autosizing take the texts from it and make no row:
+    // fnText(nRow, nCol) is the text the cell shows, fnWidth(nCol, nFirstRow, nLastRow, pDC) the
+    // width of the widest cell of those rows of the column as its cells measure them (-1: measure
+    // the cells). It is for a grid whose cells are not edited: a large copy or save runs on a worker
+    // thread while the window thread only paints, and calls fnText there.
+    void SetTextReader(std::function<CString(int nRow, int nCol)> fnText,
+                       std::function<int(int nCol, int nFirstRow, int nLastRow, CDC* pDC)> fnWidth = nullptr);
+    // Told how far a long copy or save has come ("Copying: 40%"), and nullptr when it has ended.
+    void SetProgressHandler(std::function<void(LPCTSTR szProgress)> fnProgress)
+    {
+        m_fnProgress = std::move(fnProgress);
+    }
     CString GetItemText(int nRow, int nCol) const;
     BOOL SetItemText(int nRow, int nCol, LPCTSTR str);
     BOOL SetItemState(int nRow, int nCol, UINT state);
@@ -392,7 +404,7 @@ public:
     BOOL IsCellEditable(const CCellID& cell) const;
     BOOL IsCellEditable(int nRow, int nCol) const;
     CCellRange GetSelectedCellRange() const;
-    int GetSelectedCount() const { return static_cast<int>(m_SelectedCellMap.size()); }
+    int GetSelectedCount() const;
     void SetSelectedRange(const CCellRange& Range, BOOL bForceRepaint = FALSE, BOOL bSelectCells = TRUE);
     void SetSelectedRange(int nMinRow, int nMinCol, int nMaxRow, int nMaxCol, BOOL bForceRepaint = FALSE,
                           BOOL bSelectCells = TRUE);
@@ -453,6 +465,18 @@ protected:
     GRID_ROW* MakeRow(int nRow) const;
     // A made row lets its cells go (a row maker makes it again when needed).
     void ForgetRow(int nRow);
+    // The texts of the columns cols of row nRow, into texts. On a worker (bWorker) only through the
+    // text reader; here from the made cells, else the reader, else from cells made for the moment.
+    void ReadRowTexts(int nRow, const std::vector<int>& cols, bool bWorker, std::vector<CString>& texts) const;
+    // The bytes of rows nFirstRow..nLastRow (nCells cells) in order: rowText(nRow, bWorker, out)
+    // appends a row's bytes to out, sink(bytes) takes them a block at a time (false: stop), then
+    // finish() puts them together. A large table with a text reader is done on a worker thread
+    // (bWorker) while the window thread paints, and after a second the progress handler is told
+    // "<szDoing>: n%". False when the sink stopped it.
+    bool WriteRowsText(int nFirstRow, int nLastRow, std::int64_t nCells, LPCTSTR szDoing,
+                       const std::function<void(int nRow, bool bWorker, std::string& out)>& rowText,
+                       const std::function<bool(std::string& bytes)>& sink,
+                       const std::function<void()>& finish = nullptr);
     // Sets the state of a cell joining or leaving the fixed area; it takes the default colours.
     void SetFixedItemState(int nRow, int nCol, UINT nState);
 
@@ -537,6 +561,9 @@ protected:
     CImageList* m_pImageList = nullptr;
     std::vector<GRID_ROW*> m_Rows;
     std::function<void(int)> m_fnFillRow;
+    std::function<CString(int, int)> m_fnText;
+    std::function<int(int, int, int, CDC*)> m_fnWidth;
+    std::function<void(LPCTSTR)> m_fnProgress;
 
     // Mouse and selection state
     int m_MouseMode = MOUSE_NOTHING;
@@ -548,7 +575,8 @@ protected:
     int m_nResizeCaptureRange = 3;
     BOOL m_bAllowRowResize = TRUE, m_bAllowColumnResize = TRUE;
     UINT m_nWheelLines = 3;
-    CCellIDMap m_SelectedCellMap, m_PrevSelectedCellMap;
+    // The selected cells, held as ranges, and those kept selected while a Ctrl-drag adds to them.
+    CCellSelection m_SelectedCellMap, m_PrevSelectedCellMap;
     // Shows the whole text of a cell too narrow for it (GridCtrlMouse.cpp).
     CTitleTip m_TitleTip;
 

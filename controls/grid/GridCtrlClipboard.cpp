@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <vector>
 
 // ---------------------------------------------------------------------------------------
 // COleDataSource
@@ -193,9 +194,11 @@ void CGridCtrl::EditCellText(int nRow, int nCol, LPCTSTR text)
 void CGridCtrl::CutSelectedText()
 {
     if (!IsEditable()) return;
-    // The map is walked as a copy: the owner may change the selection while it is told.
-    const CCellIDMap selected(m_SelectedCellMap);
-    for (const auto& entry : selected) EditCellText(entry.second.row, entry.second.col, _T(""));
+    // The selection is walked as a copy: the owner may change it while it is told.
+    const CCellSelection selected(m_SelectedCellMap);
+    for (const CCellRange& range : selected.Ranges())
+        for (int row = range.GetMinRow(); row <= range.GetMaxRow(); row++)
+            for (int col = range.GetMinCol(); col <= range.GetMaxCol(); col++) EditCellText(row, col, _T(""));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -206,30 +209,61 @@ COleDataSource* CGridCtrl::CopyTextFromGrid()
     const CCellRange Selection = GetSelectedCellRange();
     if (!IsValid(Selection)) return nullptr;
 
+    // The rows and columns of the selection that show (hidden ones are left out), and the
+    // selection as it is now: a large copy reads them on a worker thread.
+    std::vector<int> cols;
+    for (int col = Selection.GetMinCol(); col <= Selection.GetMaxCol(); col++)
+        if (GetColumnWidth(col) > 0) cols.push_back(col);
+    std::vector<bool> rowShown(static_cast<size_t>(Selection.GetRowSpan()));
+    for (int row = Selection.GetMinRow(); row <= Selection.GetMaxRow(); row++)
+        rowShown[static_cast<size_t>(row - Selection.GetMinRow())] = GetRowHeight(row) > 0;
+    const CCellSelection selected(m_SelectedCellMap);
+    const int nLastCol = Selection.GetMaxCol();
+
     try
     {
-        // CF_TEXT holds the text in the program's narrow character set, UTF-8.
-        std::string bytes;
-        for (int row = Selection.GetMinRow(); row <= Selection.GetMaxRow(); row++)
-        {
-            if (GetRowHeight(row) == 0) continue;
-            CString line;
-            for (int col = Selection.GetMinCol(); col <= Selection.GetMaxCol(); col++)
-            {
-                if (GetColumnWidth(col) == 0) continue;
-                const CGridCellBase* pCell = GetCell(row, col);
-                if (pCell && (pCell->GetState() & GVIS_SELECTED)) line += pCell->GetText();
-                if (col != Selection.GetMaxCol()) line += _T('\t');
-            }
-            if (row != Selection.GetMaxRow()) line += _T("\r\n");
-            bytes += line.ToUtf8();
-        }
-        bytes.push_back('\0');
-
-        HGLOBAL hData = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT, bytes.size());
+        // CF_TEXT holds the text in the program's narrow character set, UTF-8: cells separated by
+        // TABs (an unselected cell gives an empty field), rows by CR LF. It comes in parts, put
+        // together once into the block that the clipboard takes.
+        std::vector<std::string> parts;
+        HGLOBAL hData = nullptr;
+        const int nLastRow = Selection.GetMaxRow();
+        WriteRowsText(
+            Selection.GetMinRow(), nLastRow,
+            static_cast<std::int64_t>(rowShown.size()) * static_cast<std::int64_t>(cols.size()), _T("Copying"),
+            [&](int row, bool bWorker, std::string& out) {
+                if (!rowShown[static_cast<size_t>(row - Selection.GetMinRow())]) return;
+                std::vector<CString> texts;
+                ReadRowTexts(row, cols, bWorker, texts);
+                for (size_t i = 0; i < cols.size(); i++)
+                {
+                    if (selected.Contains(row, cols[i])) out += texts[i].ToUtf8();
+                    if (cols[i] != nLastCol) out += '\t';
+                }
+                if (row != nLastRow) out += "\r\n";
+            },
+            [&parts](std::string& part) {
+                parts.push_back(std::move(part));
+                part = std::string();
+                return true;
+            },
+            [&] {
+                size_t size = 1;
+                for (const std::string& part : parts) size += part.size();
+                hData = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT, size);
+                char* data = hData ? static_cast<char*>(::GlobalLock(hData)) : nullptr;
+                for (std::string& part : parts)
+                {
+                    if (data)
+                    {
+                        std::memcpy(data, part.data(), part.size());
+                        data += part.size();
+                    }
+                    std::string().swap(part);
+                }
+                if (hData) ::GlobalUnlock(hData);
+            });
         if (!hData) return nullptr;
-        std::memcpy(::GlobalLock(hData), bytes.data(), bytes.size());
-        ::GlobalUnlock(hData);
 
         auto* pSource = new (std::nothrow) COleDataSource;
         if (!pSource)

@@ -199,7 +199,7 @@ void CGridCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
     // The new focus cell becomes the selection, or with Shift extends it from the anchor.
     if (m_MouseMode == MOUSE_NOTHING)
     {
-        m_PrevSelectedCellMap.clear();
+        m_PrevSelectedCellMap.Clear();
         m_MouseMode = m_bListMode ? MOUSE_SELECT_ROW : MOUSE_SELECT_CELLS;
         if (!bShift || nChar == VK_TAB) m_SelectionStartCell = next;
         SendMessageToParent(next.row, next.col, static_cast<int>(GVN_SELCHANGING));

@@ -245,7 +245,7 @@ void CGridCtrl::OnLButtonDown(UINT nFlags, CPoint point)
         SendMessageToParent(cell.row, cell.col, static_cast<int>(GVN_SELCHANGING));
 
         // With Ctrl the selection made so far stays while the new one is dragged out.
-        m_PrevSelectedCellMap.clear();
+        m_PrevSelectedCellMap.Clear();
         if (bCtrl) m_PrevSelectedCellMap = m_SelectedCellMap;
 
         CCellID clicked = cell;
@@ -349,7 +349,7 @@ void CGridCtrl::OnMouseMove(UINT nFlags, CPoint point)
             const CCellID cell = GetCellFromPt(point);
             if (!IsValid(cell) || cell == m_LeftClickDownCell) break;
             SendMessageToParent(m_LeftClickDownCell.row, m_LeftClickDownCell.col, static_cast<int>(GVN_SELCHANGING));
-            m_PrevSelectedCellMap.clear();
+            m_PrevSelectedCellMap.Clear();
             m_MouseMode = m_bListMode ? MOUSE_SELECT_ROW : MOUSE_SELECT_CELLS;
             SetCapture();
             OnSelecting(cell);
@@ -388,7 +388,7 @@ void CGridCtrl::OnLButtonUp(UINT nFlags, CPoint point)
         if (pFocus) pFocus->OnClick(pointClickedRel);
         SendMessageToParent(m_LeftClickDownCell.row, m_LeftClickDownCell.col, static_cast<int>(GVN_CLICK));
         SendMessageToParent(m_LeftClickDownCell.row, m_LeftClickDownCell.col, static_cast<int>(GVN_SELCHANGING));
-        m_PrevSelectedCellMap.clear();
+        m_PrevSelectedCellMap.Clear();
         SetSelectedRange(-1, -1, -1, -1, FALSE, TRUE);
         SetFocusCell(-1, -1);
         SendMessageToParent(m_FocusCell.row, m_FocusCell.col, static_cast<int>(GVN_SELCHANGED));

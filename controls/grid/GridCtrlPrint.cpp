@@ -10,6 +10,7 @@
 #include <ctime>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -175,6 +176,15 @@ double CGridCtrl::PrintTextScale(CDC* pDC)
     for (int col = 0; col < GetColumnCount(); col++)
     {
         const int width = GetColumnWidth(col);
+        // A table that knows its widest text on paper is not measured cell by cell. Its extent is
+        // one over the text's (the rounding of the text's extent one more); one that would be cut
+        // is measured cell by cell, to leave it out.
+        const int widest = m_fnWidth && width > 0 ? m_fnWidth(col, 0, GetRowCount() - 1, pDC) : -1;
+        if (widest >= 0 && widest - 2 <= std::min(2 * width, kWidestPrintedText))
+        {
+            if (widest - 2 > width) scale = std::min(scale, static_cast<double>(width) / (widest - 2));
+            continue;
+        }
         for (int row = 0; row < GetRowCount() && width > 0; row++)
         {
             CGridCellBase* pCell = GetCell(row, col);
@@ -226,6 +236,13 @@ void CGridCtrl::OnPrint(CDC* pDC, CPrintInfo* pInfo)
     for (int p = 1; p < nColPage && m_nPrintColumn < m_nCols; p++)
         m_nPrintColumn = NextPrintPageStart(TRUE, m_nPrintColumn);
 
+    // The rows of the page that are not made yet are made to be printed and go again afterwards:
+    // printing a table keeps no more cells.
+    std::vector<int> madeForPage;
+    if (m_fnFillRow)
+        for (int row = m_nCurrPrintRow, end = NextPrintPageStart(FALSE, m_nCurrPrintRow); row < end; row++)
+            if (!IsRowMade(row)) madeForPage.push_back(row);
+
     // Row headings, then the column headings above them and the body
     PrintRowHeadings(pDC, pInfo);
 
@@ -270,6 +287,7 @@ void CGridCtrl::OnPrint(CDC* pDC, CPrintInfo* pInfo)
     pDC->SetWindowOrg(0, 0);
     pDC->SelectObject(pOldPen);
     pDC->SelectObject(pOldFont);
+    for (int row : madeForPage) ForgetRow(row);
 }
 
 void CGridCtrl::OnEndPrinting(CDC*, CPrintInfo*) { m_PrinterFont.DeleteObject(); }
@@ -567,25 +585,26 @@ BOOL CGridCtrl::Save(LPCTSTR filename, TCHAR chSeparator)
         const CString strSeparator(chSeparator, 1);
         std::string buffer;
         AppendText(buffer, _T("sep=") + strSeparator + _T("\n"));
+        std::vector<int> cols(static_cast<size_t>(std::max(0, m_nCols)));
+        for (int col = 0; col < m_nCols; col++) cols[static_cast<size_t>(col)] = col;
         if (m_nCols > 0)
-        {
-            for (int row = 0; row < m_nRows && ok; row++)
-            {
-                // A row made only to be written goes again: a saved table keeps no more cells.
-                const BOOL bMade = IsRowMade(row);
-                for (int col = 0; col < m_nCols; col++)
-                {
-                    AppendField(buffer, GetItemText(row, col), chSeparator);
-                    AppendText(buffer, col + 1 < m_nCols ? strSeparator : CString(_T("\n")));
-                }
-                if (!bMade) ForgetRow(row);
-                if (buffer.size() >= 65536)
-                {
-                    ok = WriteAll(fd, buffer);
+            ok = WriteRowsText(
+                0, m_nRows - 1, static_cast<std::int64_t>(m_nRows) * m_nCols, _T("Saving"),
+                [&](int row, bool bWorker, std::string& out) {
+                    std::vector<CString> texts;
+                    ReadRowTexts(row, cols, bWorker, texts);
+                    for (int col = 0; col < m_nCols; col++)
+                    {
+                        AppendField(out, texts[static_cast<size_t>(col)], chSeparator);
+                        AppendText(out, col + 1 < m_nCols ? strSeparator : CString(_T("\n")));
+                    }
+                },
+                [&](std::string& part) {
+                    // The first line goes first.
+                    if (!buffer.empty() && !WriteAll(fd, buffer)) return false;
                     buffer.clear();
-                }
-            }
-        }
+                    return WriteAll(fd, part);
+                });
         ok = ok && WriteAll(fd, buffer);
         if (ok)
         {

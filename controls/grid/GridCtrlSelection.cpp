@@ -1,4 +1,4 @@
-// Item state, the selected-cell map, the focus cell, selections by rows, columns and cells,
+// Item state, the selection, the focus cell, selections by rows, columns and cells,
 // and the clicks on header cells.
 #include "controls/grid/GridCtrl.h"
 
@@ -6,23 +6,27 @@
 
 BOOL CGridCtrl::SetItemState(int nRow, int nCol, UINT state)
 {
-    // The selected-cell map follows the selected bit.
-    const BOOL bSelected = IsCellSelected(nRow, nCol);
-    if (bSelected && !(state & GVIS_SELECTED))
-        m_SelectedCellMap.erase(qor::grid::SelectionKey(nRow, nCol));
-    else if (!bSelected && (state & GVIS_SELECTED))
-        m_SelectedCellMap[qor::grid::SelectionKey(nRow, nCol)] = CCellID(nRow, nCol);
-
     CGridCellBase* pCell = GetCell(nRow, nCol);
     if (!pCell) return FALSE;
-    pCell->SetState(state);
+    // The selected bit lives in the selection; the cell keeps the others.
+    const bool bSelected = m_SelectedCellMap.Contains(nRow, nCol);
+    if (bSelected != ((state & GVIS_SELECTED) != 0))
+    {
+        const CCellRange cell(nRow, nCol, nRow, nCol);
+        if (bSelected)
+            m_SelectedCellMap.Remove(cell);
+        else
+            m_SelectedCellMap.Add(cell);
+    }
+    pCell->SetState(state & ~GVIS_SELECTED);
     return TRUE;
 }
 
 UINT CGridCtrl::GetItemState(int nRow, int nCol) const
 {
     const CGridCellBase* pCell = GetCell(nRow, nCol);
-    return pCell ? pCell->GetState() : 0;
+    if (!pCell) return 0;
+    return (pCell->GetState() & ~GVIS_SELECTED) | (m_SelectedCellMap.Contains(nRow, nCol) ? GVIS_SELECTED : 0u);
 }
 
 BOOL CGridCtrl::SetItemText(int nRow, int nCol, LPCTSTR str)
@@ -36,9 +40,7 @@ BOOL CGridCtrl::SetItemText(int nRow, int nCol, LPCTSTR str)
 
 BOOL CGridCtrl::IsCellSelected(int nRow, int nCol) const
 {
-    if (!m_bEnableSelection) return FALSE;
-    const CGridCellBase* pCell = GetCell(nRow, nCol);
-    return pCell ? ((pCell->GetState() & GVIS_SELECTED) != 0) : FALSE;
+    return m_bEnableSelection && IsValid(nRow, nCol) && m_SelectedCellMap.Contains(nRow, nCol);
 }
 
 BOOL CGridCtrl::IsCellEditable(int nRow, int nCol) const
@@ -49,23 +51,13 @@ BOOL CGridCtrl::IsCellEditable(int nRow, int nCol) const
 
 BOOL CGridCtrl::IsCellEditable(const CCellID& cell) const { return IsCellEditable(cell.row, cell.col); }
 
-CCellRange CGridCtrl::GetSelectedCellRange() const
-{
-    CCellRange Selection(m_nRows, m_nCols, -1, -1);
-    for (const auto& entry : m_SelectedCellMap)
-    {
-        const CCellID& cell = entry.second;
-        Selection.SetMinRow(std::min(Selection.GetMinRow(), cell.row));
-        Selection.SetMinCol(std::min(Selection.GetMinCol(), cell.col));
-        Selection.SetMaxRow(std::max(Selection.GetMaxRow(), cell.row));
-        Selection.SetMaxCol(std::max(Selection.GetMaxCol(), cell.col));
-    }
-    return Selection;
-}
+CCellRange CGridCtrl::GetSelectedCellRange() const { return m_SelectedCellMap.Bounds(m_nRows, m_nCols); }
+
+int CGridCtrl::GetSelectedCount() const { return static_cast<int>(m_SelectedCellMap.Count()); }
 
 void CGridCtrl::ResetSelectedRange()
 {
-    m_PrevSelectedCellMap.clear();
+    m_PrevSelectedCellMap.Clear();
     SetSelectedRange(-1, -1, -1, -1, FALSE, TRUE);
     SetFocusCell(-1, -1);
 }
@@ -81,87 +73,50 @@ void CGridCtrl::SetSelectedRange(int nMinRow, int nMinCol, int nMaxRow, int nMax
 {
     if (!m_bEnableSelection) return;
 
-    // The wait cursor shows while a large range changes.
-    struct WaitCursor
-    {
-        HCURSOR hOld = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
-        ~WaitCursor()
-        {
-            if (hOld) ::SetCursor(hOld);
-        }
-    } waitCursor;
-
-    CDC* pDC = nullptr;
-    if (bForceRepaint && ::IsWindow(GetSafeHwnd())) pDC = GetDC();
-
-    CCellRange VisCellRange, FixedVisCellRange;
-    if (::IsWindow(GetSafeHwnd()))
-    {
-        VisCellRange = GetVisibleNonFixedCellRange();
-        FixedVisCellRange = GetVisibleFixedCellRange();
-    }
-    auto onScreen = [&](int row, int col) {
-        return VisCellRange.InRange(row, col) || FixedVisCellRange.InRange(row, col);
-    };
-    auto repaint = [&](int row, int col) {
-        if (pDC)
-            PaintCell(row, col, pDC);
-        else
-            InvalidateCellRect(row, col);
-    };
-
     if (nMinRow >= 0 && nMinRow < m_nFixedRows) nMinRow = m_nFixedRows;
     if (nMaxRow >= 0 && nMaxRow < m_nFixedRows) nMaxRow = m_nFixedRows;
     if (nMinCol >= 0 && nMinCol < m_nFixedCols) nMinCol = m_nFixedCols;
     if (nMaxCol >= 0 && nMaxCol < m_nFixedCols) nMaxCol = m_nFixedCols;
 
     const bool allBounds = nMinRow >= 0 && nMinCol >= 0 && nMaxRow >= 0 && nMaxCol >= 0;
-    const CCellRange newRange(nMinRow, nMinCol, nMaxRow, nMaxCol);
+    const CCellSelection before = m_SelectedCellMap;
 
     if (bSelectCells)
     {
-        // Deselect what is selected now; the map changes while it is walked, so walk a copy.
-        const CCellIDMap current(m_SelectedCellMap);
-        for (const auto& entry : current)
-        {
-            const CCellID cell = entry.second;
-            if (!IsValid(cell))
-            {
-                m_SelectedCellMap.erase(entry.first);
-                continue;
-            }
-            SetItemState(cell.row, cell.col, GetItemState(cell.row, cell.col) & ~GVIS_SELECTED);
-            if (!newRange.InRange(cell) && onScreen(cell.row, cell.col)) repaint(cell.row, cell.col);
-        }
-
+        m_SelectedCellMap.Clear();
         // What was selected before a Ctrl-drag began stays selected.
         if (!GetSingleRowSelection() && allBounds)
         {
-            for (const auto& entry : m_PrevSelectedCellMap)
-            {
-                const CCellID cell = entry.second;
-                if (!IsValid(cell)) continue;
-                SetItemState(cell.row, cell.col, GetItemState(cell.row, cell.col) | GVIS_SELECTED);
-                if (onScreen(cell.row, cell.col)) repaint(cell.row, cell.col);
-            }
+            m_PrevSelectedCellMap.Clip(m_nRows, m_nCols);
+            for (const CCellRange& range : m_PrevSelectedCellMap.Ranges()) m_SelectedCellMap.Add(range);
         }
     }
 
     if (allBounds && nMaxRow < m_nRows && nMaxCol < m_nCols && nMinRow <= nMaxRow && nMinCol <= nMaxCol)
     {
-        for (int row = nMinRow; row <= nMaxRow; row++)
-            for (int col = nMinCol; col <= nMaxCol; col++)
-            {
-                const BOOL bSelected = IsCellSelected(row, col);
-                if ((bSelectCells && !bSelected) || (!bSelectCells && bSelected))
-                {
-                    const UINT state = GetItemState(row, col);
-                    SetItemState(row, col, bSelectCells ? (state | GVIS_SELECTED) : (state & ~GVIS_SELECTED));
-                    if (onScreen(row, col)) repaint(row, col);
-                }
-            }
+        const CCellRange range(nMinRow, nMinCol, nMaxRow, nMaxCol);
+        if (bSelectCells)
+            m_SelectedCellMap.Add(range);
+        else
+            m_SelectedCellMap.Remove(range);
     }
 
+    // Of the cells on the screen, those that changed are drawn again.
+    if (!::IsWindow(GetSafeHwnd())) return;
+    CDC* pDC = bForceRepaint ? GetDC() : nullptr;
+    for (const CCellRange& shown : {GetVisibleNonFixedCellRange(), GetVisibleFixedCellRange()})
+    {
+        if (!shown.IsValid()) continue;
+        for (int row = shown.GetMinRow(); row <= shown.GetMaxRow(); row++)
+            for (int col = shown.GetMinCol(); col <= shown.GetMaxCol(); col++)
+            {
+                if (before.Contains(row, col) == m_SelectedCellMap.Contains(row, col)) continue;
+                if (pDC)
+                    PaintCell(row, col, pDC);
+                else
+                    InvalidateCellRect(row, col);
+            }
+    }
     if (pDC) ReleaseDC(pDC);
 }
 

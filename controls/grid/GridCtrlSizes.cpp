@@ -464,7 +464,14 @@ BOOL CGridCtrl::AutoSizeColumn(int nCol, UINT nAutoSizeStyle, BOOL bResetScroll)
 
     int nWidth = 0;
     bool measured = false;
-    for (int nRow = nStartRow; nRow <= nEndRow; nRow++)
+    // The text reader knows the widest cell without a row being made or measured.
+    const int nKnown = m_fnWidth && nStartRow <= nEndRow ? m_fnWidth(nCol, nStartRow, nEndRow, pDC) : -1;
+    if (nKnown >= 0)
+    {
+        nWidth = nKnown;
+        measured = nKnown > 0;
+    }
+    for (int nRow = nStartRow; nRow <= nEndRow && nKnown < 0; nRow++)
     {
         // A row made only to be measured goes again.
         const BOOL bMade = IsRowMade(nRow);

@@ -1,3 +1,4 @@
+// CMemoryDC: an off-screen device context for flicker-free painting.
 #include "controls/grid/MemDC.h"
 
 CMemoryDC::CMemoryDC(CDC* pDC) : m_pDC(pDC), m_bMemDC(!pDC->IsPrinting())

@@ -1,3 +1,4 @@
+// Direct-stiffness analysis of a continuous beam.
 #include "engine/analysis/BeamAnalysis.h"
 
 #include "engine/EngineErrors.h"

@@ -1,3 +1,4 @@
+// Results of a beam analysis: per-member results along each span and the support reactions.
 #include "engine/analysis/BeamResults.h"
 
 #include "engine/EngineErrors.h"

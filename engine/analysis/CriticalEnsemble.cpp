@@ -1,3 +1,5 @@
+// Critical values or ratios of every bridge of a bridge set, with the per-bridge series the result views draw
+// and the governing-ratio lists of the ratio tables.
 #include "engine/analysis/CriticalEnsemble.h"
 
 #include "engine/analysis/EnvelopeResults.h"

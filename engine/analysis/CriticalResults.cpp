@@ -1,3 +1,5 @@
+// The governing numbers of envelope results: critical values (the extreme effects of one bridge's envelopes)
+// and critical ratios (a proposed vehicle's critical effects against those of the reference vehicles).
 #include "engine/analysis/CriticalResults.h"
 
 #include "engine/analysis/EnvelopeResults.h"

@@ -1,3 +1,5 @@
+// Envelopes of one load effect along a bridge: the greatest and least values that the analysed load positions
+// produced, each with where it arose and which load model caused it.
 #include "engine/analysis/Envelope.h"
 
 #include "engine/analysis/BeamResults.h"

@@ -1,3 +1,5 @@
+// The envelopes of one bridge under moving loads: bending moment, shear force and one reaction envelope per
+// support, with counters of what went into them.
 #include "engine/analysis/EnvelopeResults.h"
 
 #include "engine/EngineErrors.h"

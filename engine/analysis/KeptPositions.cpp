@@ -1,3 +1,6 @@
+// The moment and shear lines of every position of a moving-load run, kept for the plot that shows them all:
+// the points along the beam once (they are the same at every position), and the values of all positions one
+// after another in one block.
 #include "engine/analysis/KeptPositions.h"
 
 #include "engine/EngineErrors.h"

@@ -1,3 +1,4 @@
+// Member loads acting on one span of a CBeam.
 #include "engine/analysis/Load.h"
 
 #include "engine/EngineErrors.h"

@@ -1,3 +1,4 @@
+// One load model moved across one bridge in steps; every position goes into a CEnvelopeResults.
 #include "engine/analysis/MovingLoadAnalysis.h"
 
 #include "engine/analysis/BeamAnalysis.h"

@@ -1,3 +1,4 @@
+// A load model ensemble (or one load model) over every bridge of a bridge set.
 #include "engine/analysis/MultiBridgeAnalysis.h"
 
 #include "engine/analysis/BeamAnalysis.h"

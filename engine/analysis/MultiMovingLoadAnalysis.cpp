@@ -1,3 +1,5 @@
+// Every load model of an ensemble moved across one bridge; the per-model envelopes are combined into one
+// result.
 #include "engine/analysis/MultiMovingLoadAnalysis.h"
 
 #include "engine/analysis/BeamAnalysis.h"

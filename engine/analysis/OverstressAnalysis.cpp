@@ -1,3 +1,4 @@
+// The internal uniform load of the overstress method over every bridge of a bridge set.
 #include "engine/analysis/OverstressAnalysis.h"
 
 #include "engine/analysis/BeamAnalysis.h"

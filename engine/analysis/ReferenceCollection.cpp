@@ -1,3 +1,6 @@
+// The element with which a proposed vehicle is rated: reference load model ensembles and bridge sets, one
+// reference set per pair of them, and the critical ratios of a proposed load model or ensemble against every
+// reference set.
 #include "engine/analysis/ReferenceCollection.h"
 
 #include "engine/EngineErrors.h"

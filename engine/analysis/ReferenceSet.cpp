@@ -1,3 +1,6 @@
+// One bridge set under one ensemble of reference load models: the reference envelopes of every bridge of the
+// set (live load, optionally combined with the overstress loading), their critical values, and the critical
+// ratios of a proposed ensemble against them.
 #include "engine/analysis/ReferenceSet.h"
 
 #include "engine/analysis/BeamAnalysis.h"

@@ -1,3 +1,6 @@
+// Lines for the log that say why numbers of a run are zero or not numbers at all: a load model without loads,
+// a load model whose length limits exclude every bridge of the run, and critical ratios whose reference
+// effect is too small to divide by.
 #include "engine/analysis/RunDiagnostics.h"
 
 #include "engine/analysis/CriticalEnsemble.h"

@@ -1,3 +1,4 @@
+// The pieces of one run's work (a bridge under an ensemble, an overstress loading) on several threads.
 #include "engine/analysis/RunPool.h"
 
 #include "engine/runs/EngineMessages.h"

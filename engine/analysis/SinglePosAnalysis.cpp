@@ -1,3 +1,4 @@
+// One load model at one position on one bridge.
 #include "engine/analysis/SinglePosAnalysis.h"
 
 #include "engine/EngineErrors.h"

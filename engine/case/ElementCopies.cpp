@@ -1,3 +1,4 @@
+// Copies of a case's elements for one run on a worker thread.
 #include "engine/case/ElementCopies.h"
 
 #include "engine/analysis/EnvelopeResults.h"

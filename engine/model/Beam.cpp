@@ -1,3 +1,4 @@
+// Continuous beam: spans, flexural rigidities and nodal restraints.
 #include "engine/model/Beam.h"
 
 #include "platform/core/Errors.h"

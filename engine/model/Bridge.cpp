@@ -1,3 +1,5 @@
+// A continuous-beam bridge: a span configuration and a governing span length, from which its beam (CBeam) is
+// built.
 #include "engine/model/Bridge.h"
 
 #include "engine/EngineErrors.h"

@@ -1,3 +1,5 @@
+// A range of bridges of one configuration whose governing span runs evenly from a start length to an end
+// length.
 #include "engine/model/BridgeSet.h"
 
 #include "engine/model/Beam.h"

@@ -1,3 +1,5 @@
+// Base of every named element of a case: bridges, bridge sets, load models, load model ensembles and
+// reference collections.
 #include "engine/model/Element.h"
 
 #include "platform/core/StringSerialization.h"

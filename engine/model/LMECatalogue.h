@@ -1,6 +1,6 @@
-#pragma once
 // Catalogue of the standard load models: the numbers of each code of practice as tables,
 // read by CLMEFactory's builders. Internal to the library (engine/model).
+#pragma once
 
 #include <optional>
 #include <vector>

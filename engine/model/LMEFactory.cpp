@@ -1,3 +1,5 @@
+// Standard load-model library: builds the load models of the published bridge loading codes (A26 ... AASHTO)
+// as load model ensembles, one operation per Insert command.
 #include "engine/model/LMEFactory.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
-#pragma once
 // Standard load-model library: builds the load models of the published bridge loading
 // codes (A26 ... AASHTO) as load model ensembles, one operation per Insert command.
+#pragma once
 
 #include "engine/EngineErrors.h"
 

@@ -1,3 +1,5 @@
+// A load model: one vehicle or lane loading (point loads, uniform loads and partial uniform loads) with its
+// factors and optional span rules.
 #include "engine/model/LoadModel.h"
 
 #include "engine/model/Bridge.h"

@@ -1,3 +1,4 @@
+// A named, ordered list of shared load models, analysed as one.
 #include "engine/model/LoadModelEnsemble.h"
 
 #include "platform/core/Errors.h"

@@ -1,3 +1,4 @@
+// Evenly spaced value lists, used by bridge sets and the standard load-model library.
 #include "engine/model/Ranges.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// Registered messages the engine posts to the application's main window.
 #include "engine/runs/EngineMessages.h"
 
 #include "engine/runs/RunControl.h"

@@ -1,3 +1,4 @@
+// Asks a running analysis to stop.
 #include "engine/runs/RunControl.h"
 
 #include <atomic>

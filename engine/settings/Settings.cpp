@@ -1,3 +1,4 @@
+// Program-wide user preferences and their XML file "QOR.xml".
 #include "engine/settings/Settings.h"
 
 #include "engine/ArchiveInstantiation.h"

@@ -1,3 +1,4 @@
+// CString: a wide-character string with the framework's interface.
 #include "platform/core/CString.h"
 
 #include <algorithm>

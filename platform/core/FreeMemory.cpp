@@ -1,3 +1,4 @@
+// Memory the program has freed, handed back to the system.
 #include "platform/core/FreeMemory.h"
 
 #include <cstdlib> // says whether the C library is glibc

@@ -1,3 +1,5 @@
+// Process locale: numbers always use the "C" conventions (a decimal point), while character conversions use
+// UTF-8, so wide text survives the archives.
 #include "platform/core/Locale.h"
 
 #include <clocale>

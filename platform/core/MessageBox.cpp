@@ -1,3 +1,4 @@
+// Message boxes.
 #include "platform/core/MessageBox.h"
 
 #include <mutex>

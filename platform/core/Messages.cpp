@@ -1,3 +1,4 @@
+// Window messages that cross threads: registered message ids and posting to a window.
 #include "platform/core/Messages.h"
 
 #include <atomic>

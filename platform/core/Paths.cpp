@@ -1,3 +1,4 @@
+// Well-known folders.
 #include "platform/core/Paths.h"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// The string table: the program's texts by id.
 #include "platform/core/Strings.h"
 
 #include "platform/core/CString.h"

@@ -1,3 +1,4 @@
+// Millisecond clocks.
 #include "platform/core/Time.h"
 
 #include <chrono>

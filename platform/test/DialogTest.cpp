@@ -1,3 +1,6 @@
+// Headless test support for dialogs and property sheets: modal windows are driven by steps that play the
+// user's part, and a modal window that nobody drives fails the test (it ends with IDCANCEL instead of
+// blocking).
 #include "platform/test/DialogTest.h"
 
 #include "platform/gui/widgets/Controls.h"

@@ -1,3 +1,6 @@
+// Headless test support for applications, documents and frames: start an application object without its
+// message loop, run its idle work, drive commands the way menus, toolbars and keys do, and answer file
+// dialogs from a script.
 #include "platform/test/FrameTest.h"
 
 #include "platform/gui/frame/FrameInternal.h"

@@ -1,3 +1,6 @@
+// Headless test support for windows: the application (offscreen) created once for the test program, event
+// pumping, scripted message boxes, synthesized input that goes the same way as real input, and reading a
+// window's retained surface back as pixels.
 #include "platform/test/GuiTest.h"
 
 #include "platform/gui/dialogs/FileDialogInternal.h"

@@ -1,3 +1,5 @@
+// How long the window thread goes without running its timers: a 10 ms timer on the window thread notes the
+// longest gap between two of its ticks (less the interval) while the meter runs.
 #include "platform/test/PauseMeter.h"
 
 #include "platform/test/GuiTest.h"

@@ -1,3 +1,5 @@
+// Headless test support for printing: print dialogs answered by a script with every job going to a PDF file,
+// and reading such a PDF back (pages, page sizes, drawing operations).
 #include "platform/test/PrintTest.h"
 
 #include "platform/gui/draw/Convert.h"

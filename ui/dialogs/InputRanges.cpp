@@ -1,3 +1,4 @@
+// The ranges the dialogs and pages take their numbers in.
 #include "ui/dialogs/InputRanges.h"
 
 #include <cmath>

@@ -1,3 +1,5 @@
+// A stored number shown in a numeric edit: the edit rounds it to its decimals, but the number goes back
+// unrounded unless the engineer changed what the edit shows.
 #include "ui/dialogs/NumberExchange.h"
 
 #include "controls/edit/NumericEdit.h"

@@ -25,6 +25,26 @@ constexpr DWORD kTextFormat = CTableCells::kTextFormat;
 constexpr int kNumericFlags = CGridCellNumeric::Decimals | CGridCellNumeric::Negative;
 static_assert(kNumericFlags == CTableCells::kNumericFlags);
 
+// A long copy or save of a table says how far it has come in the status bar, which shows its
+// text from before once the work has ended.
+void ShowGridProgress(LPCTSTR szProgress)
+{
+    static CString s_sBefore;
+    static bool s_bShown = false;
+    CFrameWnd* pMain = DYNAMIC_DOWNCAST(CFrameWnd, AfxGetMainWnd());
+    auto* pBar = pMain ? DYNAMIC_DOWNCAST(CMFCStatusBar, pMain->GetDlgItem(AFX_IDW_STATUS_BAR)) : nullptr;
+    if (!pBar) return;
+    if (!szProgress)
+    {
+        if (s_bShown) pBar->SetPaneText(0, s_sBefore);
+        s_bShown = false;
+        return;
+    }
+    if (!s_bShown) s_sBefore = pBar->GetPaneText(0);
+    s_bShown = true;
+    pBar->SetPaneText(0, szProgress);
+}
+
 } // namespace
 
 CGridView::CGridView()
@@ -149,9 +169,20 @@ void CGridView::SetUpGrid(int nRows, int nCols, bool bLazy)
     m_bLazy = bLazy;
     m_Cells.Reset(bLazy ? m_nRows : 0, bLazy ? m_nCols : 0, false);
     if (bLazy)
+    {
         m_pGrid->SetRowMaker([this](int nRow) { m_Cells.FillRow(*m_pGrid, nRow); });
+        // Copying, saving and autosizing read the table, not cells made for it.
+        m_pGrid->SetTextReader([this](int nRow, int nCol) { return m_Cells.CellText(nRow, nCol); },
+                               [this](int nCol, int nFirstRow, int nLastRow, CDC* pDC) {
+                                   return m_Cells.TextWidth(*m_pGrid, pDC, nCol, nFirstRow, nLastRow);
+                               });
+        m_pGrid->SetProgressHandler(ShowGridProgress);
+    }
     else
+    {
         m_pGrid->SetRowMaker(nullptr);
+        m_pGrid->SetTextReader(nullptr);
+    }
     m_pGrid->SetRowCount(m_nRows);
     m_pGrid->SetColumnCount(m_nCols);
     m_pGrid->SetFixedRowCount(m_nFixedRows);

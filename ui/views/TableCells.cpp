@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cwchar>
 
 namespace {
 
@@ -194,48 +195,100 @@ void CTableCells::FillRow(CGridCtrl& grid, int nRow) const
     }
 }
 
+struct CTableCells::SMeasures
+{
+    SMeasures(CGridCtrl& grid, CDC* pDC)
+        : digits(qor::grid::NativeDigits()), captions(grid, pDC, GVIS_FIXED | GVIS_FIXEDROW, DT_CENTER, digits),
+          corner(grid, pDC, GVIS_FIXED | GVIS_FIXEDROW | GVIS_FIXEDCOL, DT_CENTER, digits),
+          rowHeadings(grid, pDC, GVIS_FIXED | GVIS_FIXEDCOL, DT_CENTER, digits),
+          numbers(grid, pDC, 0, kNumberFormat, digits), texts(grid, pDC, 0, kTextFormat, digits)
+    {
+        formatter.SetFlags(kNumericFlags);
+    }
+    CString digits;
+    CMeasure captions, corner, rowHeadings, numbers, texts;
+    CGridCellNumeric formatter;
+};
+
+int CTableCells::Width(SMeasures& m, int nCol, bool bCaption, bool bData) const
+{
+    int width = bCaption ? (nCol == 0 ? m.corner : m.captions).Width(m_vCaptions[static_cast<std::size_t>(nCol)]) : 0;
+    if (!bData) return width;
+    if (nCol == 0)
+    {
+        // The row numbers: the last has the most digits.
+        if (m_bRowNumbers && m_nRows > 1)
+        {
+            CString last;
+            last.Format(L"%d", m_nRows - 1);
+            width = std::max(width, m.rowHeadings.WidthOfShape(DigitShape(last, m.digits)));
+        }
+        for (const auto& [row, text] : m_mapRowHeadings) width = std::max(width, m.rowHeadings.Width(text));
+        return width;
+    }
+    const SColumn& column = m_vColumns[static_cast<std::size_t>(nCol)];
+    if (column.hasNumber)
+    {
+        // Of a sign, the number with the most digits is the one furthest from 0.
+        for (double value : {column.min, column.max})
+        {
+            m.formatter.SetNumber(value);
+            width = std::max(width, m.numbers.WidthOfShape(DigitShape(m.formatter.GetText(), m.digits)));
+        }
+    }
+    for (const std::wstring& shape : column.shapes) width = std::max(width, m.texts.WidthOfShape(shape));
+    return width;
+}
+
 std::vector<int> CTableCells::TextWidths(CGridCtrl& grid, CDC* pDC) const
 {
     std::vector<int> widths(static_cast<std::size_t>(m_nCols), 0);
     if (!pDC) return widths;
-    const CString digits = qor::grid::NativeDigits();
-    CMeasure captions(grid, pDC, GVIS_FIXED | GVIS_FIXEDROW, DT_CENTER, digits);
-    CMeasure corner(grid, pDC, GVIS_FIXED | GVIS_FIXEDROW | GVIS_FIXEDCOL, DT_CENTER, digits);
-    CMeasure rowHeadings(grid, pDC, GVIS_FIXED | GVIS_FIXEDCOL, DT_CENTER, digits);
-    CMeasure numbers(grid, pDC, 0, kNumberFormat, digits);
-    CMeasure texts(grid, pDC, 0, kTextFormat, digits);
-    CGridCellNumeric formatter;
-    formatter.SetFlags(kNumericFlags);
-
-    for (int col = 0; col < m_nCols; col++)
-    {
-        int& width = widths[static_cast<std::size_t>(col)];
-        width = (col == 0 ? corner : captions).Width(m_vCaptions[static_cast<std::size_t>(col)]);
-        if (col == 0)
-        {
-            // The row numbers: the last has the most digits.
-            if (m_bRowNumbers && m_nRows > 1)
-            {
-                CString last;
-                last.Format(L"%d", m_nRows - 1);
-                width = std::max(width, rowHeadings.WidthOfShape(DigitShape(last, digits)));
-            }
-            for (const auto& [row, text] : m_mapRowHeadings) width = std::max(width, rowHeadings.Width(text));
-            continue;
-        }
-        const SColumn& column = m_vColumns[static_cast<std::size_t>(col)];
-        if (column.hasNumber)
-        {
-            // Of a sign, the number with the most digits is the one furthest from 0.
-            for (double value : {column.min, column.max})
-            {
-                formatter.SetNumber(value);
-                width = std::max(width, numbers.WidthOfShape(DigitShape(formatter.GetText(), digits)));
-            }
-        }
-        for (const std::wstring& shape : column.shapes) width = std::max(width, texts.WidthOfShape(shape));
-    }
+    SMeasures measures(grid, pDC);
+    for (int col = 0; col < m_nCols; col++) widths[static_cast<std::size_t>(col)] = Width(measures, col, true, true);
     return widths;
+}
+
+int CTableCells::TextWidth(CGridCtrl& grid, CDC* pDC, int nCol, int nFirstRow, int nLastRow) const
+{
+    if (!pDC || nCol < 0 || nCol >= m_nCols || nFirstRow < 0 || nFirstRow > 1 || nFirstRow > nLastRow) return -1;
+    const bool bData = nLastRow >= 1;
+    if (bData && nLastRow != m_nRows - 1) return -1;
+    SMeasures measures(grid, pDC);
+    return Width(measures, nCol, nFirstRow == 0, bData);
+}
+
+CString CTableCells::CellText(int nRow, int nCol) const
+{
+    if (nRow < 0 || nRow >= m_nRows || nCol < 0 || nCol >= m_nCols) return CString();
+    if (nRow == 0) return m_vCaptions[static_cast<std::size_t>(nCol)];
+    if (nCol == 0)
+    {
+        auto it = m_mapRowHeadings.find(nRow);
+        if (it != m_mapRowHeadings.end()) return it->second;
+        CString number;
+        if (m_bRowNumbers) number.Format(L"%d", nRow);
+        return number;
+    }
+    const std::size_t i = Index(nRow, nCol);
+    if (m_vKinds[i] == Text) return m_vTexts[static_cast<std::size_t>(m_vValues[i])];
+    if (m_vKinds[i] != Number || !std::isfinite(m_vValues[i])) return CString();
+    const double value = m_vValues[i];
+    // A numeric cell writes the number with nine decimals, checks that text and puts it in the
+    // locale's number format. The check leaves such a text as it is, but for a minus sign other
+    // than the locale's: then the cell itself says what it shows (empty where it shows nothing).
+    if (value >= 0 || qor::grid::LocaleChar(LOCALE_SNEGATIVESIGN, L'-') == L'-')
+    {
+        wchar_t plain[400];
+        wchar_t shown[256];
+        if (std::swprintf(plain, 400, L"%.9f", value) > 0 &&
+            ::GetNumberFormatW(LOCALE_USER_DEFAULT, 0, plain, nullptr, shown, 256) > 0)
+            return CString(shown);
+        return CString();
+    }
+    thread_local CGridCellNumeric formatter;
+    formatter.SetFlags(kNumericFlags);
+    return formatter.SetNumber(value) ? CString(formatter.GetText()) : CString();
 }
 
 std::size_t CTableCells::GetBytes() const

@@ -51,6 +51,12 @@ public:
     // digits, each digit as wide as the font's widest: the very width where the font's digits
     // are all alike, a width that fits every cell where they are not.
     std::vector<int> TextWidths(CGridCtrl& grid, CDC* pDC) const;
+    // The same width of one column over rows nFirstRow..nLastRow, which must be the caption row,
+    // the data rows or both; -1 for other rows.
+    int TextWidth(CGridCtrl& grid, CDC* pDC, int nCol, int nFirstRow, int nLastRow) const;
+    // The text the cell shows once its row is made (read only: it may be called on any thread
+    // while the table does not change).
+    CString CellText(int nRow, int nCol) const;
 
     int GetRowCount() const { return m_nRows; }
     int GetColumnCount() const { return m_nCols; }
@@ -79,6 +85,9 @@ private:
     }
     bool IsDataCell(int nRow, int nCol) const { return nRow >= 1 && nRow < m_nRows && nCol >= 1 && nCol < m_nCols; }
     std::uint32_t Intern(const CString& text);
+    // What measures the texts of each kind of cell.
+    struct SMeasures;
+    int Width(SMeasures& measures, int nCol, bool bCaption, bool bData) const;
 
     int m_nRows = 0;
     int m_nCols = 0;

@@ -1,8 +1,11 @@
+// Clipboard text (Unicode) through the toolkit's clipboard, in two shapes: the simple qor:: calls, and the
+// handle-style calls the framework code uses.
 #include "platform/gui/window/Clipboard.h"
 
 #include "platform/gui/window/App.h"
 #include "platform/gui/window/WndInternal.h"
 
+#include <QtCore/QMimeData>
 #include <QtGui/QClipboard>
 #include <QtWidgets/QApplication>
 
@@ -52,7 +55,13 @@ BOOL GetClipboardText(CString& text)
 BOOL ClipboardHasText()
 {
     QClipboard* cb = Board();
-    return (cb && !cb->text().isEmpty()) ? TRUE : FALSE;
+    if (!cb) return FALSE;
+    // Text given as bytes is looked at as it is: the menus ask on every idle turn, and a copy of a
+    // large table would be converted each time.
+    const QMimeData* data = cb->mimeData();
+    if (data && data->formats() == QStringList{QStringLiteral("text/plain")})
+        return data->data(QStringLiteral("text/plain")).isEmpty() ? FALSE : TRUE;
+    return cb->text().isEmpty() ? FALSE : TRUE;
 }
 
 } // namespace qor
@@ -105,25 +114,30 @@ HANDLE SetClipboardData(UINT format, HANDLE hMem)
     if (!g_open || !hMem) return nullptr;
     auto h = static_cast<HGLOBAL>(hMem);
     const std::vector<unsigned char>& bytes = BlockOf(h)->bytes;
-    QString text;
     if (format == CF_UNICODETEXT)
     {
         std::size_t n = bytes.size() / sizeof(wchar_t);
         std::wstring w(reinterpret_cast<const wchar_t*>(bytes.data()), n);
         w = w.c_str(); // up to the terminating zero
-        text = qor::gui::ToQString(w.c_str());
+        if (QClipboard* cb = Board()) cb->setText(qor::gui::ToQString(w.c_str()));
     }
     else if (format == CF_TEXT || format == CF_OEMTEXT)
     {
-        std::string s(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-        s = s.c_str();
-        text = QString::fromUtf8(s.c_str());
+        // Up to the terminating zero, kept as UTF-8: the clipboard holds the text once, in the
+        // bytes it was given in, and converts it when it is asked for.
+        const char* data = reinterpret_cast<const char*>(bytes.data());
+        auto* mime = new QMimeData;
+        mime->setData(QStringLiteral("text/plain"),
+                      QByteArray(data, static_cast<qsizetype>(::strnlen(data, bytes.size()))));
+        if (QClipboard* cb = Board())
+            cb->setMimeData(mime);
+        else
+            delete mime;
     }
     else
     {
         return nullptr;
     }
-    if (QClipboard* cb = Board()) cb->setText(text);
     GlobalFree(h); // the clipboard owns the block: its content is now with the toolkit
     return hMem;
 }

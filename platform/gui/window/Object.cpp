@@ -1,3 +1,4 @@
+// CObject and run-time classes: class names, IsKindOf, and creation by run-time class.
 #include "platform/gui/window/Object.h"
 #include "platform/gui/window/CmdTarget.h"
 

@@ -54,7 +54,7 @@ public:
     void AllowDragAndDrop(BOOL b) { m_bAllowDragAndDrop = b; }
     UINT_PTR TimerId() const { return m_nTimerID; }
     void SetAnchor(CCellID cell) { m_SelectionStartCell = cell; }
-    BOOL HasPrevSelection() const { return !m_PrevSelectedCellMap.empty(); }
+    BOOL HasPrevSelection() const { return !m_PrevSelectedCellMap.IsEmpty(); }
 };
 
 constexpr int kWidth = 50;  // every column

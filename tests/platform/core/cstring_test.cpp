@@ -1,3 +1,4 @@
+// CString: formatting, searching, conversion and the framework's copy rules.
 #include "platform/core/CString.h"
 #include "platform/core/Errors.h"
 #include "platform/core/MessageBox.h"
