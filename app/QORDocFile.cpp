@@ -1,7 +1,7 @@
 // The case file: the case's lists and strings written and read as one archive item over the framework's
 // file, written binary or XML after the settings and read in the form the file has; every fault is
-// reported and leaves the case as it was. A large file is written or read on a worker thread while
-// the status bar shows how far it has come and the windows go on painting.
+// reported and leaves the case as it was. A case is read, and a large one written, on a worker
+// thread while the windows go on painting; the status bar shows how far a large file has come.
 #include "app/QORDoc.h"
 
 #include "app/CaseShell.h"
@@ -14,10 +14,10 @@
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
 #include "engine/settings/Settings.h"
+#include "platform/core/FileChecks.h"
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -35,15 +35,20 @@ void ReportCaseFileFault(bool storing, const CString& path, const CString& reaso
     CQORDoc::Message(text + reason, MB_OK | MB_ICONERROR);
 }
 
-// Files smaller than this are written and read at once, without a bar that would only flicker.
+// Files smaller than this are written on the window thread, and read without a bar that would only
+// flicker.
 std::uint64_t g_nProgressFrom = std::uint64_t{4} << 20;
 
-// The work on a file of this many bytes, on a worker thread with the bar when it is large. The
-// worker has the case's objects to itself meanwhile: the window thread only paints (no input, no
-// posted message reaches the case until the work has ended).
-void RunFileWork(std::uint64_t bytes, CCaseFileProgress& progress, const std::function<void()>& work)
+// The work on a file of this many bytes, on a worker thread when it is large or offWindowThread (a
+// read, which a slow disk may hold up), with the bar when it is large. The worker has the case's
+// objects to itself meanwhile: the window thread only paints (no input, no posted message reaches the
+// case until the work has ended).
+void RunFileWork(std::uint64_t bytes, CCaseFileProgress& progress, bool offWindowThread,
+                 const std::function<void()>& work)
 {
-    if (bytes < g_nProgressFrom) return work();
+    const bool large = bytes >= g_nProgressFrom;
+    if (!large && !offWindowThread) return work();
+    if (!large) return qor::gui::RunWorkOffWindowThread(work, nullptr);
     CCaseShell& shell = CCaseShell::Current();
     struct BarBack
     {
@@ -58,7 +63,7 @@ void ReadCase(int fd, CCaseData& data)
     struct stat st = {};
     const std::uint64_t size = ::fstat(fd, &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
     CCaseFileProgress progress;
-    RunFileWork(size, progress, [&] { LoadCaseFile(fd, data, &progress); });
+    RunFileWork(size, progress, true, [&] { LoadCaseFile(fd, data, &progress); });
 }
 
 // The case CheckCaseFile read, waiting for the open of its file.
@@ -100,7 +105,7 @@ void CQORDoc::Serialize(CArchive& ar)
                                      m_vRefCollection, m_sCaseRef,   m_sCaseNotes};
                 const bool binary = CSettings::GetInstance()->General.USEBINARYFILEFORMAT;
                 CCaseFileProgress progress;
-                RunFileWork(EstimateCaseFileBytes(data, binary), progress, [&] {
+                RunFileWork(EstimateCaseFileBytes(data, binary), progress, false, [&] {
                     SaveCaseFile(fd, data, binary, &progress);
                     // On the disk before the window thread goes on (and puts the file in place).
                     if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS)
@@ -144,7 +149,14 @@ void CQORDoc::Serialize(CArchive& ar)
 
 BOOL CQORDoc::CheckCaseFile(LPCTSTR lpszPathName)
 {
-    const int fd = lpszPathName ? ::open(CString(lpszPathName).ToUtf8().c_str(), O_RDONLY | O_CLOEXEC) : -1;
+    // Only a regular file is read (a device would never end, a pipe would wait for a writer).
+    CString notAFile;
+    const int fd = lpszPathName ? qor::OpenRegularFile(lpszPathName, notAFile) : -1;
+    if (!notAFile.IsEmpty())
+    {
+        ReportCaseFileFault(false, lpszPathName, notAFile);
+        return FALSE;
+    }
     if (fd < 0)
     {
         CString text;

@@ -378,7 +378,7 @@ bool CSettings::Load(const CString& path)
 bool CSettings::Save(const CString& path) const
 {
     // Written whole to a temporary file beside the settings file, which replaces it only once all of
-    // it is on the disk; what a save killed before that left goes at the next save.
+    // it is on the disk; what killed saves left in its folder goes at the next save.
     int error = 0;
     // A file that did not load and could not be kept is not written over: it holds the user's values.
     if (!path.IsEmpty() && path == m_sUnkeptPath) return false;
@@ -388,7 +388,7 @@ bool CSettings::Save(const CString& path) const
             throw boost::archive::archive_exception(boost::archive::archive_exception::output_stream_error);
         const CString folder = qor::FolderOf(path);
         if (!folder.IsEmpty()) qor::CreateFolders(folder);
-        qor::CReplacingFile::RemoveLeftovers(path);
+        qor::CReplacingFile::RemoveLeftoversIn(folder.IsEmpty() ? CString(L".") : folder);
 
         std::ostringstream xml;
         {

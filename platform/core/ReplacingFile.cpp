@@ -126,13 +126,18 @@ bool CReplacingFile::Open(const CString& target)
     ::umask(mask);
     struct stat old
     {};
-    const mode_t mode = ::stat(m_sTarget.c_str(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~mask);
+    const bool replacing = ::stat(m_sTarget.c_str(), &old) == 0;
+    const mode_t mode = replacing ? (old.st_mode & 07777) : (0666 & ~mask);
     m_nFd = MakeLocked(m_sTarget, 0600, m_sName);
     if (m_nFd < 0)
     {
         m_sName.clear();
         return false;
     }
+    // The old file's group, where the system lets this user give it (a group the user belongs to;
+    // else the file keeps the user's own), before its permissions: a change of group takes a
+    // set-group bit away.
+    if (replacing && ::fchown(m_nFd, static_cast<uid_t>(-1), old.st_gid) != 0) errno = 0;
     ::fchmod(m_nFd, mode);
     return true;
 }

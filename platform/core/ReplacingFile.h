@@ -26,8 +26,9 @@ public:
     CReplacingFile(const CReplacingFile&) = delete;
     CReplacingFile& operator=(const CReplacingFile&) = delete;
 
-    // Makes the temporary file beside target, with target's permissions (those of a new file when
-    // there is none). False, with errno set, when it cannot be made.
+    // Makes the temporary file beside target, with target's permissions and its group where this
+    // user may give it (those of a new file when there is none); the file is this user's. False,
+    // with errno set, when it cannot be made.
     bool Open(const CString& target);
     int Descriptor() const { return m_nFd; }
     // Writes it to the disk and puts it in place of the target (and the rename on the disk). False,

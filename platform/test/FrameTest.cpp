@@ -11,7 +11,6 @@
 #include "platform/gui/frame/FrameInternal.h"
 
 #include <QtCore/QCoreApplication>
-#include <QtCore/QDir>
 #include <QtCore/QStandardPaths>
 #include <QtGui/QCursor>
 #include <QtGui/QEnterEvent>
@@ -24,6 +23,8 @@
 #include <QtWidgets/QToolButton>
 
 #include <atomic>
+#include <filesystem>
+#include <string>
 #include <unistd.h>
 
 namespace qor::test {
@@ -70,12 +71,31 @@ void SendMenuCommand(UINT nID)
 
 void SaveActiveDocument() { SendMenuCommand(ID_FILE_SAVE); }
 
+namespace {
+
+// The test program's temporary folder, removed with what it holds when the program ends (by the
+// process that made it, not by a child forked from it).
+struct TestFolder
+{
+    std::filesystem::path path;
+    pid_t owner = ::getpid();
+    ~TestFolder()
+    {
+        std::error_code ec;
+        if (::getpid() == owner) std::filesystem::remove_all(path, ec);
+    }
+};
+
+} // namespace
+
 std::string TempFilePath(const std::string& name)
 {
     static std::atomic<int> counter{0};
-    QString dir = QDir::temp().filePath(QStringLiteral("qor-frame-test-%1").arg(::getpid()));
-    QDir().mkpath(dir);
-    return (dir + QStringLiteral("/%1-").arg(++counter) + QString::fromStdString(name)).toStdString();
+    static const TestFolder folder{std::filesystem::temp_directory_path() /
+                                   ("qor-frame-test-" + std::to_string(::getpid()))};
+    std::error_code ec;
+    std::filesystem::create_directories(folder.path, ec);
+    return (folder.path / (std::to_string(++counter) + "-" + name)).string();
 }
 
 void HoverMenuItem(CFrameWnd* frame, UINT nID)

@@ -30,7 +30,8 @@ void SaveActiveDocument();
 COLORREF MenuItemPicturePixel(CFrameWnd* frame, UINT nID, int x, int y, double ratio = 1.0);
 // The text of the tab an MDI child window shows in its tab group (empty when it has none).
 CString MDITabText(CMDIFrameWnd* frame, CMDIChildWnd* child);
-// A unique path for a file in this test program's temporary folder.
+// A unique path for a file in this test program's temporary folder (the folder and all in it go
+// when the program ends).
 std::string TempFilePath(const std::string& name);
 
 // The pointer on a menu item of the frame's menu bar (its menu opened from the bar), and the menus

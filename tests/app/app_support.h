@@ -58,12 +58,12 @@ protected:
 };
 
 // The program's folders in a fresh temporary place, made once a test program, so that its profile and
-// settings file are its own.
+// settings file are its own (it goes with the test program's temporary folder).
 inline void UseTemporaryHome()
 {
     static const std::string home = [] {
-        char pattern[] = "/tmp/qor-test-XXXXXX";
-        const std::string dir = mkdtemp(pattern);
+        const std::string dir = TempFilePath("home");
+        std::filesystem::create_directories(dir);
         UseHome(dir);
         return dir;
     }();

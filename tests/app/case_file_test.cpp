@@ -1,6 +1,7 @@
 // Case files through the program: a case with shared load models saved in both forms and opened again;
-// either form opens whatever the setting; truncated or damaged files are refused and leave the open case as it was; a
-// failed save keeps the old file; recent files and the command line open cases one at a time.
+// either form opens whatever the setting; truncated or damaged files, and what is no file, are refused and leave
+// the open case as it was; a failed save keeps the old file; a save replaces only what the user may write, asking
+// before it changes an owner or links; recent files and the command line open cases one at a time.
 #include "app_support.h"
 
 #include "app/MainFrame.h"
@@ -8,6 +9,7 @@
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/analysis/ReferenceSet.h"
+#include "engine/archive/CaseFileProgress.h"
 #include "engine/case/CaseData.h"
 #include "engine/case/CaseFile.h"
 #include "engine/model/Bridge.h"
@@ -23,18 +25,21 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <set>
 #include <sstream>
+#include <thread>
 #include <vector>
 
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <grp.h>
 #include <iterator>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace qor::test;
@@ -63,6 +68,8 @@ protected:
     }
     void TearDown() override
     {
+        CCaseFileProgress::SetStepHook(nullptr);
+        CQORDoc::SetFileProgressFrom(std::uint64_t{4} << 20);
         StopApplication(m_app);
         CSettings::GetInstance()->SetDefaults();
         std::error_code ec;
@@ -306,9 +313,11 @@ TEST_F(CaseFileTest, FailedSaveKeepsTheOldFileAndTheModifiedFlag)
     ASSERT_GT(before.size(), 64u);
     doc->m_sCaseRef = L"Changed";
     doc->SetModifiedFlag(TRUE);
+    const fs::path settingsFolder = TempFilePath("settings");
+    fs::create_directories(settingsFolder);
+    const fs::path settings = settingsFolder / "QOR.xml";
     {
-        // A disk that fills up after 64 bytes.
-        std::signal(SIGXFSZ, SIG_IGN);
+        // A file-size limit of 64 bytes: the program goes on (no SIGXFSZ ends it) and says why.
         rlimit old{};
         ::getrlimit(RLIMIT_FSIZE, &old);
         rlimit small = old;
@@ -316,19 +325,28 @@ TEST_F(CaseFileTest, FailedSaveKeepsTheOldFileAndTheModifiedFlag)
         ::setrlimit(RLIMIT_FSIZE, &small);
         ScriptedMessageBoxes boxes;
         boxes.Answer(IDOK);
+        boxes.Answer(IDOK);
         SendMenuCommand(ID_FILE_SAVE);
+        // The settings file, as the exit writes it.
+        EXPECT_FALSE(CSettings::GetInstance()->Save(CString::FromUtf8(settings.string())));
         ::setrlimit(RLIMIT_FSIZE, &old);
-        ASSERT_EQ(boxes.Shown().size(), 1u);
+        ASSERT_EQ(boxes.Shown().size(), 2u);
+        EXPECT_EQ(boxes.Shown()[1].text.Find(L"Problem saving file.\n" + CString::FromUtf8(settings.string()) +
+                                             L": File too large\n"),
+                  0)
+            << boxes.Shown()[1].text.ToUtf8();
         // The system's reason follows the file.
         EXPECT_EQ(boxes.Shown()[0].text.Find(L"Problem saving file: file is not saved.\n" + CString::FromUtf8(path) +
                                              L": the file could not be written"),
                   0)
             << boxes.Shown()[0].text.ToUtf8();
+        EXPECT_NE(boxes.Shown()[0].text.Find(L"File too large"), -1) << boxes.Shown()[0].text.ToUtf8();
     }
     EXPECT_EQ(ReadAll(path), before);
     EXPECT_TRUE(doc->IsModified());
     for (const auto& entry : fs::directory_iterator(fs::path(path).parent_path()))
         EXPECT_EQ(entry.path().string().find("case.qor."), std::string::npos) << "no temporary file is left";
+    EXPECT_TRUE(fs::is_empty(settingsFolder)) << "no temporary settings file is left";
 }
 
 TEST_F(CaseFileTest, SavesGoThroughALinkToItsFileAndSayTheSystemsReason)
@@ -422,7 +440,232 @@ TEST_F(CaseFileTest, AReadOnlyCaseIsNeverWrittenAndSaveAsksForAnotherName)
     ::chmod(path.c_str(), 0644);
 }
 
-TEST_F(CaseFileTest, OpeningOrSavingACaseRemovesWhatEndedSavesLeftBesideIt)
+namespace {
+
+// For its life the test runs as nobody (user and group 65534, no other groups) when it runs as
+// root, so that the system's own decisions about another user's files apply; Active() says so.
+class AsNobody
+{
+public:
+    AsNobody()
+    {
+        if (::geteuid() != 0) return;
+        m_groups.resize(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0)));
+        if (::getgroups(static_cast<int>(m_groups.size()), m_groups.data()) < 0) m_groups.clear();
+        m_gid = ::getegid();
+        m_active =
+            ::setgroups(0, nullptr) == 0 && ::setresgid(-1, kNobody, -1) == 0 && ::setresuid(-1, kNobody, -1) == 0;
+        m_root = true;
+    }
+    ~AsNobody()
+    {
+        if (!m_root) return;
+        EXPECT_EQ(::setresuid(-1, 0, -1), 0);
+        EXPECT_EQ(::setresgid(-1, m_gid, -1), 0);
+        EXPECT_EQ(::setgroups(m_groups.size(), m_groups.data()), 0);
+    }
+    AsNobody(const AsNobody&) = delete;
+    AsNobody& operator=(const AsNobody&) = delete;
+    bool Active() const { return m_active; }
+
+    static constexpr uid_t kNobody = 65534;
+
+private:
+    bool m_root = false;
+    bool m_active = false;
+    gid_t m_gid = 0;
+    std::vector<gid_t> m_groups;
+};
+
+struct stat StatOf(const fs::path& path)
+{
+    struct stat st
+    {};
+    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+    return st;
+}
+
+} // namespace
+
+TEST_F(CaseFileTest, ASaveReplacesOnlyWhatTheUserMayWriteAndAsksBeforeItChangesOwnerOrLinks)
+{
+    CQORDoc* doc = CQORDoc::GetActiveDoc();
+    BuildCase(*doc);
+    const fs::path folder = TempFilePath("owners");
+    fs::create_directories(folder);
+    fs::permissions(folder, fs::perms::all); // anyone may make and rename files here
+    // The bytes a save writes (once saved, as a save leaves the case).
+    SaveAs((folder / "reference.qor").string());
+    SaveAs((folder / "reference.qor").string());
+    const std::string saved = ReadAll((folder / "reference.qor").string());
+    auto made = [&](const char* name, const char* bytes, mode_t mode) {
+        const fs::path path = folder / name;
+        WriteAll(path.string(), bytes);
+        ::chmod(path.c_str(), mode);
+        return path;
+    };
+    auto saveAnswering = [&](const fs::path& path, int answer) {
+        doc->SetPathName(CString::FromUtf8(path.string()), FALSE);
+        doc->SetModifiedFlag(TRUE);
+        DrivenFileDialogs files; // Save As, when it comes, is cancelled
+        ScriptedMessageBoxes boxes;
+        boxes.Answer(answer);
+        SendMenuCommand(ID_FILE_SAVE);
+        std::vector<CString> shown;
+        for (const auto& box : boxes.Shown()) shown.push_back(box.text);
+        return std::make_pair(shown, files.Shown());
+    };
+    const CString kLinks = L" has other names (hard links), which will keep the old file.\nReplace it with a new file?";
+
+    {
+        SCOPED_TRACE(
+            "a file with another name: No opens Save As, Yes replaces this name's file, keeping mode and group");
+        const fs::path linked = made("linked.qor", "old case", 0640);
+        const gid_t group = ::getegid() == 0 ? 100 : ::getegid(); // a group this user may give
+        ASSERT_EQ(::chown(linked.c_str(), static_cast<uid_t>(-1), group), 0);
+        fs::create_hard_link(linked, folder / "other-name.qor");
+        const auto no = saveAnswering(linked, IDNO);
+        ASSERT_EQ(no.first.size(), 1u);
+        EXPECT_EQ(no.first[0], CString::FromUtf8(linked.string()) + kLinks);
+        EXPECT_EQ(no.second, 1) << "Save As came";
+        EXPECT_EQ(ReadAll(linked.string()), "old case");
+        EXPECT_TRUE(doc->IsModified());
+        const auto yes = saveAnswering(linked, IDYES);
+        EXPECT_EQ(yes.first.size(), 1u);
+        EXPECT_EQ(yes.second, 0);
+        EXPECT_FALSE(doc->IsModified());
+        EXPECT_TRUE(ReadAll(linked.string()) == saved) << "the bytes of any save";
+        EXPECT_EQ(ReadAll((folder / "other-name.qor").string()), "old case");
+        EXPECT_EQ(StatOf(linked).st_mode & 07777, 0640u);
+        EXPECT_EQ(StatOf(linked).st_gid, group);
+    }
+
+    const fs::path theirs = made("theirs.qor", "their case", 0644);
+    const fs::path shared = made("shared.qor", "shared case", 0666);
+    const fs::path locked = folder / "read-only-folder";
+    fs::create_directories(locked);
+    const fs::path kept = made("read-only-folder/kept.qor", "kept case", 0644);
+    if (::geteuid() == 0)
+    {
+        ASSERT_EQ(::chown(kept.c_str(), AsNobody::kNobody, AsNobody::kNobody), 0);
+    }
+    const fs::perms readAndEnter = fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                   fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec;
+    fs::permissions(locked, readAndEnter);
+    {
+        AsNobody user; // as root: the files above are another user's from here on
+        if (user.Active())
+        {
+            {
+                SCOPED_TRACE("another user's file this user may not write: Save As, where it is refused");
+                doc->SetPathName(CString::FromUtf8(theirs.string()), FALSE);
+                doc->SetModifiedFlag(TRUE);
+                const fs::path mine = folder / "mine.qor";
+                DrivenFileDialogs files;
+                files.Answer(CString::FromUtf8(theirs.string()));
+                files.Answer(CString::FromUtf8(mine.string()));
+                ScriptedMessageBoxes boxes;
+                boxes.Answer(IDOK);
+                SendMenuCommand(ID_FILE_SAVE);
+                EXPECT_EQ(files.Shown(), 2);
+                ASSERT_EQ(boxes.Shown().size(), 1u);
+                EXPECT_EQ(boxes.Shown()[0].text, CString::FromUtf8(theirs.string()) +
+                                                     L" is read-only.\nTry again with a different file name.");
+                EXPECT_EQ(ReadAll(theirs.string()), "their case");
+                EXPECT_EQ(StatOf(theirs).st_uid, 0u);
+                EXPECT_EQ(StatOf(mine).st_uid, AsNobody::kNobody);
+                EXPECT_TRUE(ReadAll(mine.string()) == saved);
+            }
+            {
+                SCOPED_TRACE("another user's file this user may write: asked; Yes makes it the user's");
+                const CString question = CString::FromUtf8(shared.string()) +
+                                         L" belongs to another user.\nReplace it with a file of your own?";
+                const auto no = saveAnswering(shared, IDNO);
+                ASSERT_EQ(no.first.size(), 1u);
+                EXPECT_EQ(no.first[0], question);
+                EXPECT_EQ(no.second, 1);
+                EXPECT_EQ(ReadAll(shared.string()), "shared case");
+                EXPECT_EQ(StatOf(shared).st_uid, 0u);
+                const auto yes = saveAnswering(shared, IDYES);
+                ASSERT_EQ(yes.first.size(), 1u);
+                EXPECT_EQ(yes.first[0], question);
+                EXPECT_TRUE(ReadAll(shared.string()) == saved);
+                EXPECT_EQ(StatOf(shared).st_uid, AsNobody::kNobody);
+                EXPECT_NE(StatOf(shared).st_gid, 0u) << "not a group of this user's";
+                EXPECT_EQ(StatOf(shared).st_mode & 07777, 0666u);
+            }
+        }
+        if (user.Active() || ::geteuid() != 0)
+        {
+            SCOPED_TRACE("a folder this user may not write: the file as it was, and the system's reason");
+            const auto refused = saveAnswering(kept, IDOK);
+            ASSERT_EQ(refused.first.size(), 1u);
+            EXPECT_EQ(refused.first[0], L"Problem saving file: file is not saved.\n" +
+                                            CString::FromUtf8(kept.string()) + L": Permission denied");
+            EXPECT_EQ(ReadAll(kept.string()), "kept case");
+            EXPECT_TRUE(doc->IsModified());
+            EXPECT_EQ(std::distance(fs::directory_iterator(locked), fs::directory_iterator()), 1);
+        }
+    }
+    fs::permissions(locked, fs::perms::owner_all);
+}
+
+TEST_F(CaseFileTest, WhatIsNoRegularFileIsRefusedBeforeItIsReadAndACaseIsReadOnAWorker)
+{
+    CQORDoc* doc = CQORDoc::GetActiveDoc();
+    BuildCase(*doc);
+    const std::string good = TempFilePath("small.qor");
+    SaveAs(good);
+    doc->m_sCaseRef = L"Open case";
+    doc->SetModifiedFlag(FALSE);
+    const fs::path folder = TempFilePath("not-files");
+    fs::create_directories(folder / "folder.qor");
+    ASSERT_EQ(::mkfifo((folder / "pipe.qor").c_str(), 0644), 0);
+    fs::create_symlink("/dev/zero", folder / "zero.qor");
+    const CString device = L"it is a device, not a file";
+    const std::vector<std::pair<std::string, CString>> refused = {
+        {"/dev/zero", device},
+        {"/dev/urandom", device},
+        {(folder / "zero.qor").string(), device},
+        {(folder / "pipe.qor").string(), L"it is a pipe, not a file"},
+        {(folder / "folder.qor").string(), L"it is a folder, not a file"},
+    };
+    for (const auto& [path, reason] : refused)
+    {
+        SCOPED_TRACE(path);
+        const CString text = L"Problem loading file; file is not opened.\n" + CString::FromUtf8(path) + L": " + reason;
+        ScriptedMessageBoxes boxes;
+        boxes.Answer(IDOK);
+        boxes.Answer(IDOK);
+        EXPECT_EQ(Open(path), nullptr);
+        // The framework's own open, without the program's check, refuses it too.
+        EXPECT_EQ(m_app.m_pDocTemplate->OpenDocumentFile(CString::FromUtf8(path)), nullptr);
+        ASSERT_EQ(boxes.Shown().size(), 2u);
+        EXPECT_EQ(boxes.Shown()[0].text, text);
+        EXPECT_EQ(boxes.Shown()[1].text, text);
+        EXPECT_EQ(CQORDoc::GetActiveDoc(), doc);
+        EXPECT_EQ(doc->m_sCaseRef, CString(L"Open case"));
+    }
+
+    // A small case is read off the window thread too.
+    static std::thread::id windowThread;
+    static std::atomic<int> readOnWindowThread, readElsewhere;
+    windowThread = std::this_thread::get_id();
+    readOnWindowThread = readElsewhere = 0;
+    CCaseFileProgress::SetStepHook([](const CCaseFileProgress&) {
+        ++(std::this_thread::get_id() == windowThread ? readOnWindowThread : readElsewhere);
+    });
+    ScriptedMessageBoxes boxes;
+    CQORDoc* opened = Open(good);
+    CCaseFileProgress::SetStepHook(nullptr);
+    ASSERT_NE(opened, nullptr);
+    ExpectTheCase(*opened);
+    EXPECT_EQ(readOnWindowThread.load(), 0);
+    EXPECT_GT(readElsewhere.load(), 0);
+    EXPECT_TRUE(boxes.Shown().empty());
+}
+
+TEST_F(CaseFileTest, OpeningOrSavingACaseRemovesWhatEndedSavesLeftInItsFolder)
 {
     CQORDoc* doc = CQORDoc::GetActiveDoc();
     BuildCase(*doc);
@@ -439,14 +682,16 @@ TEST_F(CaseFileTest, OpeningOrSavingACaseRemovesWhatEndedSavesLeftBesideIt)
     for (bool opening : {true, false})
     {
         SCOPED_TRACE(opening ? "open" : "save");
-        // Two saves killed before they ended, a save of another run still writing, and a file not ours.
+        // Two saves of this case and one of another killed before they ended, a save of another run
+        // still writing, and a file not ours.
         WriteAll((folder / ".case.qor.qortmp-Kill01").string(), "partial");
         WriteAll((folder / ".case.qor.qortmp-Kill02").string(), "partial");
+        WriteAll((folder / ".other.qor.qortmp-Kill03").string(), "partial");
         WriteAll((folder / "case.qor.backup").string(), "the user's");
         qor::CReplacingFile live;
         ASSERT_TRUE(live.Open(CString::FromUtf8(path.string())));
         std::set<std::string> before = names();
-        ASSERT_EQ(before.size(), 5u);
+        ASSERT_EQ(before.size(), 6u);
         if (opening)
         {
             doc->SetModifiedFlag(FALSE);
@@ -461,6 +706,7 @@ TEST_F(CaseFileTest, OpeningOrSavingACaseRemovesWhatEndedSavesLeftBesideIt)
         }
         before.erase(".case.qor.qortmp-Kill01");
         before.erase(".case.qor.qortmp-Kill02");
+        before.erase(".other.qor.qortmp-Kill03");
         EXPECT_EQ(names(), before);
     }
     fs::remove_all(folder);
@@ -580,11 +826,27 @@ namespace {
 
 // What the status bar's progress pane showed each time a timer of the window thread came round.
 std::vector<long> g_shownProgress;
+// The bar was seen part of the way; until then the work waits there, however fast the machine.
+std::atomic<bool> g_partWayShown{false};
 
 void RecordProgress(HWND, UINT, UINT_PTR, DWORD)
 {
     if (auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd()))
-        g_shownProgress.push_back(frame->GetStatusBar().GetPaneProgress(1));
+    {
+        const long shown = frame->GetStatusBar().GetPaneProgress(1);
+        g_shownProgress.push_back(shown);
+        if (shown > 0 && shown < 100) g_partWayShown = true;
+    }
+}
+
+void HoldPartWayUntilShown(const CCaseFileProgress& progress)
+{
+    const int percent = progress.Percent();
+    if (percent <= 0 || percent >= 99) return;
+    // Bounded only so that a window that never shows it fails the test instead of hanging it.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!g_partWayShown.load() && std::chrono::steady_clock::now() < giveUp) std::this_thread::yield();
+    g_partWayShown = true; // held once
 }
 
 // The case of the fixture file with every envelope's points repeated: a file of some megabytes.
@@ -634,7 +896,9 @@ TEST_F(CaseFileTest, ALargeCaseSavesAndOpensOnAWorkerWhileTheWindowShowsItsProgr
     auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
     ASSERT_NE(frame, nullptr);
     frame->SetTimer(77, 5, RecordProgress);
+    CCaseFileProgress::SetStepHook(HoldPartWayUntilShown);
     g_shownProgress.clear();
+    g_partWayShown = false;
     const std::string path = TempFilePath("large.qor");
     SaveAs(path);
     const std::vector<long> whileSaving = g_shownProgress;
@@ -643,9 +907,11 @@ TEST_F(CaseFileTest, ALargeCaseSavesAndOpensOnAWorkerWhileTheWindowShowsItsProgr
     EXPECT_EQ(frame->GetStatusBar().GetPaneText(0), CString(L"Ready"));
 
     g_shownProgress.clear();
+    g_partWayShown = false;
     ScriptedMessageBoxes boxes;
     CQORDoc* opened = Open(path);
     const std::vector<long> whileOpening = g_shownProgress;
+    CCaseFileProgress::SetStepHook(nullptr);
     ASSERT_NE(opened, nullptr);
     EXPECT_TRUE(boxes.Shown().empty());
     ASSERT_EQ(opened->m_vRefCollection.size(), 2u);

@@ -1,6 +1,7 @@
 // Documents and document templates.
 #include "platform/gui/docview/Document.h"
 
+#include "platform/core/FileChecks.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/Paths.h"
 #include "platform/core/ReplacingFile.h"
@@ -17,8 +18,6 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace qor::gui;
 
@@ -168,26 +167,49 @@ CString ResolvedLinks(CString path)
     return path;
 }
 
-// A file whose owner may not write it (the user made it read-only), whoever runs the program.
-bool IsReadOnlyFile(const CString& path)
+// A file this user may not replace: the system refuses its writing to this user, or its owner
+// made it read-only.
+bool IsReadOnlyFile(const CString& path) { return qor::NotARegularFile(path).IsEmpty() && qor::MayNotWrite(path); }
+
+// What ended saves left in the folder of a file goes (never what a live run writes).
+void RemoveLeftoversBeside(const CString& path)
 {
-    struct stat st
-    {};
-    return ::stat(path.ToUtf8().c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) == 0;
+    const CString folder = qor::FolderOf(path);
+    qor::CReplacingFile::RemoveLeftoversIn(folder.IsEmpty() ? CString(L".") : folder);
+}
+
+// Asks before a save puts a new file in place of one that belongs to another user or has other
+// names: true when there is nothing to ask or the user said Yes.
+bool MayReplace(const CString& shownPath, const CString& target)
+{
+    const qor::SReplacedFile changes = qor::WhatAReplaceChanges(target);
+    if (!changes.Any()) return true;
+    CString prompt = shownPath;
+    if (changes.bOtherOwner) prompt += L" belongs to another user.";
+    if (changes.bOtherOwner && changes.bOtherLinks) prompt += L"\nIt";
+    if (changes.bOtherLinks) prompt += L" has other names (hard links), which will keep the old file.";
+    prompt += changes.bOtherOwner ? L"\nReplace it with a file of your own?" : L"\nReplace it with a new file?";
+    return AfxMessageBox(prompt, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 } // namespace
 
 BOOL CDocument::OnOpenDocument(LPCTSTR lpszPathName)
 {
-    // What a save of this file left when its run ended goes (never what a live run writes).
-    qor::CReplacingFile::RemoveLeftovers(ResolvedLinks(lpszPathName ? lpszPathName : L""));
-    CFile file;
-    if (!file.Open(lpszPathName, CFile::modeRead | CFile::shareDenyWrite))
+    // Only a regular file is read: a device would never end, a pipe would wait for a writer.
+    CString refused;
+    const int fd = qor::OpenRegularFile(lpszPathName ? lpszPathName : L"", refused);
+    if (fd < 0)
     {
-        ReportSaveLoadException(lpszPathName, FALSE, file.GetLastError());
+        const int error = errno;
+        ReportSaveLoadException(lpszPathName, FALSE, error, refused);
         return FALSE;
     }
+    // What ended saves left in the file's folder goes (never what a live run writes).
+    RemoveLeftoversBeside(ResolvedLinks(lpszPathName));
+    CFile file;
+    file.m_hFile = fd;
+    file.SetFilePath(lpszPathName);
     DeleteContents();
     SetModifiedFlag(TRUE);
     const qor::gui::SDocumentPass pass = qor::gui::SerializeDocument(this, &file, CArchive::load);
@@ -207,9 +229,14 @@ BOOL CDocument::OnSaveDocument(LPCTSTR lpszPathName)
     // Written to a temporary file beside the target, which replaces the target only when
     // everything was written: a failed save leaves the old file as it was. A symbolic link is
     // followed: the file it names is replaced (keeping its permissions), and the link stays. A file
-    // its owner may not write is never replaced, whoever runs the program.
+    // this user may not write is never replaced, nor anything that is not a regular file.
     CString target = ResolvedLinks(lpszPathName ? lpszPathName : L"");
-    qor::CReplacingFile::RemoveLeftovers(target);
+    if (const CString kind = qor::NotARegularFile(target); !kind.IsEmpty())
+    {
+        ReportSaveLoadException(lpszPathName, TRUE, 0, kind);
+        return FALSE;
+    }
+    RemoveLeftoversBeside(target);
     if (IsReadOnlyFile(target))
     {
         ReportSaveLoadException(lpszPathName, TRUE, EACCES, L"the file is read-only");
@@ -302,15 +329,26 @@ BOOL CDocument::DoSave(LPCTSTR lpszPathName, BOOL bReplace)
         CWinApp* app = AfxGetApp();
         newName = m_strPathName;
         if (newName.IsEmpty()) newName = m_strTitle;
-        // A read-only file is refused in the dialog, which comes again for another name.
+        // A read-only file is refused in the dialog, which comes again for another name, as it does
+        // when the user would not replace a file of another user's or with other names.
         for (;;)
         {
             if (!app || !app->DoPromptFileName(newName, 0, 0, FALSE, m_pDocTemplate)) return FALSE;
-            if (!IsReadOnlyFile(ResolvedLinks(newName))) break;
+            const CString target = ResolvedLinks(newName);
+            if (!IsReadOnlyFile(target))
+            {
+                if (MayReplace(newName, target)) break;
+                continue;
+            }
             CString refused;
             refused.Format(L"%s is read-only.\nTry again with a different file name.", (LPCTSTR)newName);
             AfxMessageBox(refused, MB_OK | MB_ICONEXCLAMATION);
         }
+    }
+    else if (!MayReplace(newName, ResolvedLinks(newName)))
+    {
+        // No: the document is saved under another name.
+        return DoSave(nullptr, bReplace);
     }
     if (!OnSaveDocument(newName)) return FALSE;
     if (bReplace) SetPathName(newName);
@@ -319,7 +357,7 @@ BOOL CDocument::DoSave(LPCTSTR lpszPathName, BOOL bReplace)
 
 BOOL CDocument::DoFileSave()
 {
-    // A file without a name, or one the user made read-only, is saved under a name asked for.
+    // A file without a name, or one this user may not write, is saved under a name asked for.
     if (m_strPathName.IsEmpty() || IsReadOnlyFile(ResolvedLinks(m_strPathName))) return DoSave(nullptr);
     return DoSave(m_strPathName);
 }

@@ -66,7 +66,9 @@ public:
     virtual BOOL SaveModified();
     virtual BOOL CanCloseFrame(CFrameWnd* pFrame);
     virtual void PreCloseFrame(CFrameWnd* pFrame) {}
-    // Save (as): a path from the file dialog when there is none (or bReplace).
+    // Save (as): a path from the file dialog when there is none (or bReplace). A file this user may
+    // not write is refused there; before a file of another user's or with other names (hard links)
+    // is replaced, the user is asked (No: the dialog, for another name).
     virtual BOOL DoSave(LPCTSTR lpszPathName, BOOL bReplace = TRUE);
     virtual BOOL DoFileSave();
     // Reports a failed open or save (unless the document's Serialize reported it).

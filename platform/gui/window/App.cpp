@@ -23,6 +23,7 @@
 #include <QtWidgets/QApplication>
 
 #include <atomic>
+#include <csignal>
 #include <exception>
 #include <thread>
 #include <vector>
@@ -179,6 +180,9 @@ bool AddApplicationInitializer(void (*initialize)())
 void InitApplication(int* argc, char** argv)
 {
     if (g_dispatcher) return;
+    // A write past the file-size limit (ulimit -f) fails with EFBIG, a failure the save reports,
+    // instead of ending the program with the user's work.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (!QCoreApplication::instance())
     {
         // The application object lives for the rest of the process.

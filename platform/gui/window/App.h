@@ -230,7 +230,8 @@ void PostQuitMessage(int nExitCode);
 namespace qor::gui {
 
 // Creates the toolkit's application object once (argc/argv may be null), applies the
-// program's locale again afterwards and installs the posted-message sink.
+// program's locale again afterwards and installs the posted-message sink. A write past the
+// file-size limit fails (EFBIG) from here on instead of ending the program (SIGXFSZ ignored).
 void InitApplication(int* argc = nullptr, char** argv = nullptr);
 bool IsApplicationReady();
 // Work of the folders above the window core that InitApplication does once the toolkit's

@@ -21,6 +21,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -677,6 +678,8 @@ public:
 
     int progressSteps = 0; // runs reported
     int otherProgress = 0;
+    // Called (on the posting thread) with each run step reported.
+    std::function<void()> onProgressStep;
     std::vector<std::wstring> statuses;
     std::vector<LPARAM> statusLParams;
 
@@ -689,7 +692,10 @@ private:
         {
             // Runs are reported a few at a time: lParam says how many (0: one).
             if (wParam == 1)
+            {
                 progressSteps += lParam > 1 ? static_cast<int>(lParam) : 1;
+                if (onProgressStep) onProgressStep();
+            }
             else
                 ++otherProgress;
         }
@@ -967,9 +973,16 @@ TEST(RoadParallel, AStoppedRunEndsOnEveryThreadAndKeepsNothing)
     {
         SCOPED_TRACE("asked while it runs, it ends at the next load position");
         Case c = BuildCase();
-        c.overstress->m_StepSize = 0.005; // long enough to be stopped in the middle
+        c.overstress->m_StepSize = 0.005;
         CRunControl control;
         bool stopped = false;
+        // Asked as the run reports its first step: demonstrably running, with steps still to come.
+        std::atomic<std::chrono::steady_clock::time_point> asked{};
+        window.onProgressStep = [&] {
+            if (control.IsStopped()) return;
+            asked = std::chrono::steady_clock::now();
+            control.Stop();
+        };
         std::thread run([&] {
             CRunControl::Scope scope(&control);
             try
@@ -981,11 +994,10 @@ TEST(RoadParallel, AStoppedRunEndsOnEveryThreadAndKeepsNothing)
                 stopped = true;
             }
         });
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        const auto asked = std::chrono::steady_clock::now();
-        control.Stop();
         run.join();
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - asked).count();
+        window.onProgressStep = nullptr;
+        ASSERT_TRUE(control.IsStopped()) << "the run reported a step";
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - asked.load()).count();
         EXPECT_TRUE(stopped);
         EXPECT_LT(seconds, 5.0) << "a stop waits for the positions in hand, not for the run";
         EXPECT_FALSE(c.overstress->m_bIsCalculated);

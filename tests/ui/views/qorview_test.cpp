@@ -31,7 +31,7 @@ protected:
     std::unique_ptr<CQORApp> app;
     void SetUp() override
     {
-        std::filesystem::path home = std::filesystem::temp_directory_path() / "qor-startview-test";
+        const std::filesystem::path home = TempFilePath("home"); // goes with the test program's folder
         UseFreshProfile(home);
         app = std::make_unique<CQORApp>();
         ASSERT_TRUE(StartApplication(*app));

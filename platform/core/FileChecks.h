@@ -1,0 +1,32 @@
+// What a path names once its links are followed, and what this user may do with it as the system
+// decides it: the checks made before a file is read or replaced.
+#pragma once
+
+#include "platform/core/CString.h"
+
+namespace qor {
+
+// Opens a file for reading only when it is a regular file (links followed); never waits on a pipe
+// nor reads a device. The descriptor, or -1 with the reason ("it is a folder, not a file") or,
+// when the reason is empty, the system's error in errno.
+int OpenRegularFile(const CString& path, CString& reason);
+
+// Why a path that exists is no regular file ("it is a device, not a file"); empty for a regular
+// file or a path that names nothing.
+CString NotARegularFile(const CString& path);
+
+// True when a file exists and this program's user may not write it: the system says so for the
+// effective user (owner, group, other bits, access lists, a read-only or immutable file system),
+// or its owner took away the owner's write bit (a file made read-only, whoever runs the program).
+bool MayNotWrite(const CString& path);
+
+// What a save that puts a new file in place of this one would change besides its content.
+struct SReplacedFile
+{
+    bool bOtherOwner = false; // it belongs to another user: the new file is this user's
+    bool bOtherLinks = false; // it has other names (hard links), which keep the old file
+    bool Any() const { return bOtherOwner || bOtherLinks; }
+};
+SReplacedFile WhatAReplaceChanges(const CString& path);
+
+} // namespace qor
