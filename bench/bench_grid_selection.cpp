@@ -31,21 +31,6 @@
 namespace {
 
 using namespace qor::bench;
-using Clock = std::chrono::steady_clock;
-
-double MsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// The resident set in MB.
-double ResidentMb()
-{
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0, resident = 0;
-    statm >> pages >> resident;
-    return static_cast<double>(resident) * static_cast<double>(::sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
-}
 
 int g_nMessages = 0;
 int Answer(const qor::MessageBoxCall& call)
@@ -81,7 +66,7 @@ Figure Measure(const std::function<void()>& action, const std::function<bool()>&
 {
     qor::test::Pump(100);
     Figure figure;
-    const double before = ResidentMb();
+    const double before = ResidentMB();
     qor::test::PauseMeter meter;
     const Clock::time_point start = Clock::now();
     action();
@@ -89,7 +74,7 @@ Figure Measure(const std::function<void()>& action, const std::function<bool()>&
     figure.totalMs = MsSince(start);
     qor::test::Pump(100);
     figure.pauseMs = meter.LongestMs();
-    figure.addedMb = ResidentMb() - before;
+    figure.addedMb = ResidentMB() - before;
     return figure;
 }
 
@@ -113,7 +98,7 @@ int main()
     auto bridge = std::make_shared<CBridge>(1, CString(L"20 m"), CBridge::CONFIG_EXPLICIT, 20.0);
     bridge->m_vSpans = {20.0};
     bridge->BuildBeam();
-    const double rssStart = ResidentMb();
+    const double rssStart = ResidentMB();
     const Figure run =
         Measure([&] { doc->RunMovingLoad(false, nSteps, false, bridge, SixAxleTruck(), 0.0); }, [] { return true; });
     CGridView* view = LargestTable(*doc);
@@ -131,7 +116,7 @@ int main()
                 "timer)\n",
                 nSteps, rows, cols);
     std::printf("the run and its windows: %.0f ms, %.0f MB (%.0f MB held)\n\n", run.totalMs, run.addedMb,
-                ResidentMb() - rssStart);
+                ResidentMB() - rssStart);
     std::printf("%-40s %12s %12s %12s   %s\n", "action", "longest ms", "total ms", "added MB", "goal");
 
     CRect header, cell, border;

@@ -31,24 +31,6 @@
 namespace {
 
 using namespace qor::bench;
-using Clock = std::chrono::steady_clock;
-
-double MsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// The process's resident set in MB.
-double ResidentMB()
-{
-    long pages = 0, resident = 0;
-    if (std::FILE* f = std::fopen("/proc/self/statm", "r"))
-    {
-        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
-        std::fclose(f);
-    }
-    return static_cast<double>(resident) * 4096.0 / 1048576.0;
-}
 
 // ---- The command in the running program ------------------------------------------------------------
 

@@ -9,6 +9,7 @@
 #include "ui/views/GridView.h"
 #include "ui/views/PlotView.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -16,6 +17,26 @@
 #include <vector>
 
 namespace qor::bench {
+
+using Clock = std::chrono::steady_clock;
+
+// The milliseconds since start.
+inline double MsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// The process's resident set in MB.
+inline double ResidentMB()
+{
+    long pages = 0, resident = 0;
+    if (std::FILE* f = std::fopen("/proc/self/statm", "r"))
+    {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+        std::fclose(f);
+    }
+    return static_cast<double>(resident) * static_cast<double>(::sysconf(_SC_PAGESIZE)) / 1048576.0;
+}
 
 // Starts the application object with its main frame; false when it does not start.
 inline bool StartProgram(CQORApp& app, const char* name)

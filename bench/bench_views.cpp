@@ -239,13 +239,6 @@ void Settle(CView* view)
     qor::test::Pump();
 }
 
-using Clock = std::chrono::steady_clock;
-
-double MsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
 // Runs the message loop until every plot among the views has all its curves, then lets the
 // last paints happen. Returns the longest turn of the loop in ms: how long a click or a paint
 // could have waited meanwhile.
