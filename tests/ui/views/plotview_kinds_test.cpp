@@ -95,15 +95,14 @@ TEST_F(Kinds, ShowAllOpensAtOnceThenAddsOneLightCurvePerPositionBeneathTheEnvelo
     view->ShowMovingLoadEnvelopes(true, true, descriptor);
 
     // The window is back at once with the beam and its titles; the curves come from the loop,
-    // which meanwhile takes a click (the right button starts a pan).
+    // which meanwhile takes a click (the right button starts a pan). How many curves are drawn by
+    // then depends on the build's speed: the plot still drawing is the state that counts.
     EXPECT_TRUE(view->IsDrawing());
     EXPECT_EQ(SeriesOf(view, 0).size(), 1u);
     CChartCtrl* moments = view->GetChart(0);
     moments->PostMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(100, 100));
     ASSERT_TRUE(qor::test::PumpUntil([&] { return moments->IsPanning(); }));
     EXPECT_TRUE(view->IsDrawing());
-    CChartLineFamilySerie* coming = LinesOf(view, 0);
-    EXPECT_TRUE(!coming || coming->GetShownCount() < positions);
     moments->SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(100, 100));
     ASSERT_TRUE(qor::test::PumpUntil([&] { return !view->IsDrawing(); }, 60000));
 
