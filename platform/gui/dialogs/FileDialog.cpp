@@ -91,8 +91,7 @@ INT_PTR CFileDialog::DoModal()
 {
     qor::ModalWindowScope running;
     // The test driver, when one is set, answers instead of the user.
-    qor::gui::FileDialogDriver driver = qor::gui::SetFileDialogDriver(nullptr);
-    qor::gui::SetFileDialogDriver(driver);
+    const qor::gui::FileDialogDriver& driver = qor::gui::GetFileDialogDriver();
     CString path = qor::gui::FromQString(qor::gui::FileDialogStart(qor::gui::ToQString(m_strPath)));
     if (driver)
     {

@@ -252,8 +252,7 @@ CMFCPropertyGridFileProperty::CMFCPropertyGridFileProperty(const CString& strNam
 BOOL CMFCPropertyGridFileProperty::PromptForPath(CString& path) const
 {
     // The application's file-dialog driver plays the user in tests.
-    qor::gui::FileDialogDriver driver = qor::gui::SetFileDialogDriver({});
-    qor::gui::SetFileDialogDriver(driver);
+    const qor::gui::FileDialogDriver& driver = qor::gui::GetFileDialogDriver();
     if (driver) return driver(m_bOpenFileDialog, path) == IDOK;
     if (Headless()) return FALSE;
     // "Name (*.x)|*.x||" -> "Name (*.x)"
