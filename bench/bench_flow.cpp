@@ -2,6 +2,8 @@
 // longest pause of the window thread and the memory added while a collection's and a critical-ratio
 // run's 24 result windows open after Yes to "Display grids/plots for the analysis?", and the pause of
 // the autosave's copy of a large computed case.
+#include "bench_program.h"
+
 #include "app/MainFrame.h"
 #include "app/QORApp.h"
 #include "app/QORDoc.h"
@@ -26,25 +28,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double MsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// The process's resident memory now, in MB.
-double ResidentMB()
-{
-    FILE* status = std::fopen("/proc/self/status", "r");
-    if (!status) return 0.0;
-    char line[256];
-    unsigned long long kb = 0;
-    while (std::fgets(line, sizeof(line), status))
-        if (std::sscanf(line, "VmRSS: %llu kB", &kb) == 1) break;
-    std::fclose(status);
-    return static_cast<double>(kb) / 1024.0;
-}
+using qor::bench::Clock;
+using qor::bench::MsSince;
+using qor::bench::ResidentMB;
 
 int g_answer = IDNO;
 int g_questions = 0;

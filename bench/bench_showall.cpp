@@ -2,6 +2,7 @@
 // about 100,000 positions, and the pauses of Print Preview, Next Page and printing to PDF of its plot.
 // Arguments: --no-large-preview (not the largest plot's printing) or --small-only (not the largest plot).
 #include "bench_cases.h"
+#include "bench_program.h"
 
 #include "app/MainFrame.h"
 #include "app/QORApp.h"
@@ -31,24 +32,6 @@
 namespace {
 
 using namespace qor::bench;
-using Clock = std::chrono::steady_clock;
-
-double MsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double ResidentMB()
-{
-    long pages = 0, resident = 0;
-    if (std::FILE* f = std::fopen("/proc/self/statm", "r"))
-    {
-        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
-        std::fclose(f);
-    }
-    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1048576.0;
-}
-
 CMainFrame* Frame() { return DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd()); }
 
 int Answer(const qor::MessageBoxCall& call)
