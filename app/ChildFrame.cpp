@@ -96,7 +96,8 @@ void CChildFrame::OnSaveImage()
     if (dlg.DoModal() != IDOK) return;
     CString path = dlg.GetPathName();
     // A plot whose curves are still coming is saved whole.
-    if (auto* plot = DYNAMIC_DOWNCAST(CPlotView, GetActiveView())) plot->FinishDrawing();
+    if (auto* plot = DYNAMIC_DOWNCAST(CPlotView, GetActiveView()))
+        qor::gui::RunStepsOnWindowThread([plot] { return plot->DrawSlice(); });
     // The dialog leaves no trace in the picture.
     UpdateWindow();
     CWindowToBMP bmp;

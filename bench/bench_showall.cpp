@@ -1,5 +1,6 @@
 // "Display each sub-analysis result" in the running program: memory added, last curve and pauses at
-// about 100,000 positions, and the pauses of Print Preview, Next Page and printing to PDF of its plot.
+// about 100,000 positions, and the pauses of Print Preview, Next Page and printing to PDF of its plot
+// and of its largest table.
 // Arguments: --no-large-preview (not the largest plot's printing) or --small-only (not the largest plot).
 #include "bench_cases.h"
 #include "bench_program.h"
@@ -7,6 +8,7 @@
 #include "app/MainFrame.h"
 #include "app/QORApp.h"
 #include "app/QORDoc.h"
+#include "controls/grid/GridCtrl.h"
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/model/Bridge.h"
 #include "output/AnalysisOutput.h"
@@ -120,6 +122,7 @@ SShowAll ShowAll(CQORDoc& doc, const std::shared_ptr<CBridge>& bridge)
 struct SPrinting
 {
     double previewMs = 0, nextPageMs = 0, printMs = 0;
+    int pages = 0;
 };
 
 // The longest pause while work() runs and the windows then settle (until done() or 60 s).
@@ -133,21 +136,18 @@ double PauseOf(Work work, Done done)
     return meter.LongestMs();
 }
 
-// Print preview of the plot of every position, its next page, and printing it to PDF.
-SPrinting Printing()
+// Print preview of the view, its next page, and printing it to PDF.
+SPrinting Printing(CView* view)
 {
     SPrinting r;
-    std::vector<CPlotView*> views = PlotViews();
-    CPlotView* plot = nullptr;
-    for (CPlotView* view : views)
-        if (view->GetTableKind() != CQORViewBase::TABLE_REACTIONS) plot = view;
-    if (!plot) return r;
-    Frame()->MDIActivate(plot->GetParentFrame());
+    if (!view) return r;
+    Frame()->MDIActivate(view->GetParentFrame());
     qor::test::Pump(200);
     r.previewMs = PauseOf([] { Frame()->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0); },
                           [] { return Preview() != nullptr; });
     if (CPrintPreviewWnd* preview = Preview())
     {
+        r.pages = preview->GetPageCount();
         r.nextPageMs = PauseOf([preview] { preview->PostMessage(WM_KEYDOWN, VK_NEXT, 0); }, [] { return true; });
         preview->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE, 0);
         qor::test::Pump(200);
@@ -156,10 +156,30 @@ SPrinting Printing()
     const std::string pdf = "/tmp/qor-bench-showall-" + std::to_string(getpid()) + ".pdf";
     {
         qor::test::DrivenPrinting printing(pdf);
-        r.printMs = PauseOf([plot] { plot->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0); }, [] { return true; });
+        r.printMs = PauseOf([view] { view->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0); }, [] { return true; });
     }
     std::remove(pdf.c_str());
     return r;
+}
+
+// The plot of every position's bending moment and shear force.
+CView* MomentPlot()
+{
+    CView* plot = nullptr;
+    for (CPlotView* view : PlotViews())
+        if (view->GetTableKind() != CQORViewBase::TABLE_REACTIONS) plot = view;
+    return plot;
+}
+
+// The table of the most rows.
+CView* LargestTable()
+{
+    CGridView* largest = nullptr;
+    for (CView* view : ResultViews(CQORDoc::GetActiveDoc()))
+        if (auto* grid = dynamic_cast<CGridView*>(view);
+            grid && grid->GetGrid() && (!largest || grid->GetGrid()->GetRowCount() > largest->GetGrid()->GetRowCount()))
+            largest = grid;
+    return largest;
 }
 
 } // namespace
@@ -196,32 +216,38 @@ int main(int argc, char** argv)
     // The largest first, so that the memory it adds is counted from a heap that has not grown yet.
     const SCase cases[] = {{L"300-400-300 m", {300.0, 400.0, 300.0}, largePreview},
                            {L"40-45-40 m", {40.0, 45.0, 40.0}, true}};
-    std::vector<SPrinting> printed;
+    std::vector<SPrinting> printed, tables;
     for (const SCase& c : cases)
     {
         if (smallOnly && c.spans[0] > 100.0)
         {
             printed.push_back(SPrinting{-1, -1, -1});
+            tables.push_back(SPrinting{-1, -1, -1});
             continue;
         }
         const SShowAll r = ShowAll(*doc, Bridge(c.name, c.spans));
         std::printf("%-22ls %9zu %9.0f %10.0f %9.2f %11.0f %11.0f %5.0f/%5.0f\n", c.name, r.positions, r.keptMB,
                     r.addedMB, r.keptMB > 0 ? r.addedMB / r.keptMB : 0.0, r.commandMs, r.lastCurveMs, r.commandPauseMs,
                     r.drawingPauseMs);
-        printed.push_back(c.preview ? Printing() : SPrinting{-1, -1, -1});
+        printed.push_back(c.preview ? Printing(MomentPlot()) : SPrinting{-1, -1, -1});
+        tables.push_back(c.preview ? Printing(LargestTable()) : SPrinting{-1, -1, -1});
         CloseResultWindows();
     }
     std::printf("(pause ms: the command itself, with the analysis on the window thread / after it, while drawing)\n");
-    std::printf("\nLongest pause (ms) of the plot of every position\n");
-    std::printf("%-22s %12s %12s %12s\n", "bridge", "preview", "next page", "print PDF");
-    for (std::size_t i = 0; i < printed.size(); ++i)
-    {
-        if (printed[i].previewMs < 0)
-            std::printf("%-22ls %12s %12s %12s\n", cases[i].name, "-", "-", "-");
-        else
-            std::printf("%-22ls %12.0f %12.0f %12.0f\n", cases[i].name, printed[i].previewMs, printed[i].nextPageMs,
-                        printed[i].printMs);
-    }
+    auto report = [&](const char* what, const std::vector<SPrinting>& rows) {
+        std::printf("\nLongest pause (ms) of %s\n", what);
+        std::printf("%-22s %7s %12s %12s %12s\n", "bridge", "pages", "preview", "next page", "print PDF");
+        for (std::size_t i = 0; i < rows.size(); ++i)
+        {
+            if (rows[i].previewMs < 0)
+                std::printf("%-22ls %7s %12s %12s %12s\n", cases[i].name, "-", "-", "-", "-");
+            else
+                std::printf("%-22ls %7d %12.0f %12.0f %12.0f\n", cases[i].name, rows[i].pages, rows[i].previewMs,
+                            rows[i].nextPageMs, rows[i].printMs);
+        }
+    };
+    report("the plot of every position", printed);
+    report("the table of the most rows", tables);
     qor::test::StopApplication(app);
     return 0;
 }

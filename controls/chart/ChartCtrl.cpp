@@ -11,6 +11,8 @@
 #include "controls/chart/ChartStandardAxis.h"
 #include "controls/chart/ChartTitle.h"
 
+#include <climits>
+
 namespace {
 
 // Colours of new series, in turn.
@@ -358,6 +360,13 @@ LRESULT CChartCtrl::OnRedrawPending(WPARAM, LPARAM)
     return 0;
 }
 
+void CChartCtrl::ContinueRedraw()
+{
+    if (!m_bRedrawing) return;
+    DrawSeriesSlice(false);
+    Invalidate(FALSE);
+}
+
 void CChartCtrl::FinishRedraw()
 {
     if (!m_bRedrawing) return;
@@ -447,6 +456,40 @@ void CChartCtrl::DrawBackground(CDC* pDC, CRect ChartRect)
 }
 
 void CChartCtrl::DrawChart(CDC* pDC, CRect ChartRect) { LayOutAndDraw(pDC, ChartRect, true); }
+
+bool CChartCtrl::DrawChartPart(CDC* pDC, CRect ChartRect, bool bFirst, DWORD deadline)
+{
+    if (bFirst)
+    {
+        LayOutAndDraw(pDC, ChartRect, true, false);
+        m_uPartNext = m_mapSeries.empty() ? 0 : m_mapSeries.begin()->first;
+        m_bPartDrawn = false;
+    }
+    else
+    {
+        // Laid out on the DC again: a redraw of the screen image meanwhile lays the axes out on it.
+        LayOutAndDraw(pDC, ChartRect, false);
+    }
+    CRect seriesRect = m_PlottingRect;
+    seriesRect.right += 1;
+    seriesRect.bottom += 1;
+    for (auto it = m_mapSeries.lower_bound(m_uPartNext); it != m_mapSeries.end();)
+    {
+        it->second->SetPlottingRect(seriesRect);
+        const bool first = !(m_bPartDrawn && it->first == m_uPartNext);
+        m_uPartNext = it->first;
+        m_bPartDrawn = !it->second->DrawAllPart(pDC, first, deadline);
+        if (m_bPartDrawn) return false;
+        if (++it == m_mapSeries.end()) break;
+        m_uPartNext = it->first;
+        if (static_cast<LONG>(GetTickCount() - deadline) >= 0) return false;
+    }
+    m_uPartNext = UINT_MAX;
+    for (auto& entry : m_mapSeries) entry.second->DrawLabels(pDC);
+    pDC->SelectClipRgn(nullptr);
+    m_pLegend->Draw(pDC);
+    return true;
+}
 
 void CChartCtrl::RecalcAxesLayout()
 {

@@ -91,6 +91,8 @@ public:
     bool IsSeriesStillToDraw(unsigned serieId) const { return m_bRedrawing && serieId >= m_uRedrawNext; }
     // The rest of a redraw in slices, drawn now.
     void FinishRedraw();
+    // The next slice of a redraw in slices, drawn now.
+    void ContinueRedraw();
     // Lays the axes out on the window's present size as a redraw does, drawing nothing: their
     // tick increments are then those the chart will show, even while drawing is held.
     void RecalcAxesLayout();
@@ -109,6 +111,11 @@ public:
     virtual void OnPrint(CDC* pDC, CPrintInfo* pInfo);
     virtual void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo);
     virtual void DrawChart(CDC* pDC, CRect ChartRect);
+    // Draws what DrawChart draws, in parts: the frame and what of the series fits before deadline
+    // (a tick count) with bFirst, then the series from where the last call stopped; true once the
+    // labels and the legend are drawn too. The same picture as DrawChart, for a DC that is not
+    // the chart's image (a printer's), drawn over several turns of the message loop.
+    bool DrawChartPart(CDC* pDC, CRect ChartRect, bool bFirst, DWORD deadline);
     virtual void DrawBackground(CDC* pDC, CRect ChartRect);
 
     // Prints the chart on one page of a printer DC: the document, OnBeginPrinting, the page,
@@ -186,6 +193,9 @@ private:
     bool m_bRedrawPosted = false;
     unsigned m_uRedrawNext = 0;
     bool m_bRedrawPartDrawn = false; // that series is drawn in part
+    // A drawing in parts on another DC (DrawChartPart): the id of the next series, drawn in part.
+    unsigned m_uPartNext = 0;
+    bool m_bPartDrawn = false;
     // Up to this many points a chart is drawn in one go; a slice takes about kSliceMs.
     static constexpr std::size_t kPointsDrawnAtOnce = 50000;
     static constexpr DWORD kSliceMs = 20;

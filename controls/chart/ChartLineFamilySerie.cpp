@@ -144,6 +144,7 @@ void CChartLineFamilySerie::SetLines(LineSource source, std::size_t count, doubl
     m_nLines = m_Source ? count : 0;
     m_nShown = 0;
     m_pImagePass.reset();
+    m_pOtherPass.reset();
     m_dXMin = xMin;
     m_dXMax = xMax;
     m_dYMin = yMin;
@@ -371,6 +372,14 @@ void CChartLineFamilySerie::DrawAll(CDC* pDC)
 bool CChartLineFamilySerie::DrawAllPart(CDC* pDC, bool bFirst, DWORD deadline)
 {
     if (!m_bIsVisible || !m_pHorizontalAxis || !m_pVerticalAxis || !pDC || !pDC->GetSafeHdc()) return true;
+    if (!m_pParentCtrl || pDC != m_pParentCtrl->GetBackgroundDC())
+    {
+        // Another DC (a printer's): a pass of its own, which the chart's image keeps no part of.
+        if (bFirst || !m_pOtherPass || !IsCurrent(*m_pOtherPass, pDC)) m_pOtherPass = StartPass(pDC);
+        const bool done = Continue(*m_pOtherPass, true, deadline);
+        if (done) m_pOtherPass.reset();
+        return done;
+    }
     if (bFirst && Redraw(pDC)) return true;
     if (bFirst || !m_pImagePass || !IsCurrent(*m_pImagePass, pDC))
     {

@@ -82,6 +82,7 @@ private:
     std::size_t m_nPointsPerLine = 0; // of the first line
     double m_dXMin = 0, m_dXMax = 0, m_dYMin = 0, m_dYMax = 0;
     std::unique_ptr<SPass> m_pImagePass; // the drawing on the chart's image
+    std::unique_ptr<SPass> m_pOtherPass; // a drawing in parts on another DC
     CChartSeriesMouseListener<SChartXYPoint>* m_pMouseListener = nullptr;
     mutable bool m_bHit = false;
     mutable double m_dHitX = 0, m_dHitY = 0;

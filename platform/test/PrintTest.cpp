@@ -3,6 +3,7 @@
 #include "platform/test/PrintTest.h"
 
 #include "platform/gui/draw/Convert.h"
+#include "platform/gui/print/PrintInternal.h"
 #include "platform/test/GuiTest.h"
 
 #include <QtCore/QByteArray>
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 
 namespace qor::test {
 
@@ -50,6 +52,24 @@ std::string TempPdfPath(const std::string& name)
 }
 
 bool FileExists(const std::string& path) { return QFileInfo::exists(QString::fromStdString(path)); }
+
+bool PrintPageStraight(const std::function<void(CDC&)>& draw)
+{
+    EnsureGuiApplication();
+    std::unique_ptr<QPrinter> printer = qor::gui::MakeJobPrinter();
+    if (!printer) return false;
+    QPainter painter;
+    if (!painter.begin(printer.get())) return false;
+    HDC hdc = qor::gui::CreatePainterDC(printer.get(), &painter, true, qor::gui::PrinterDeviceInfo(*printer));
+    {
+        CDC dc;
+        dc.Attach(hdc);
+        draw(dc);
+        dc.Detach();
+    }
+    ::DeleteDC(hdc);
+    return painter.end();
+}
 
 // ---- Reading a PDF ------------------------------------------------------------------------------
 

@@ -2,6 +2,7 @@
 // going to a PDF file, and reading such a PDF back (pages, page sizes, drawing operations).
 #pragma once
 
+#include "platform/gui/draw/Gdi.h"
 #include "platform/gui/print/Print.h"
 
 #include <deque>
@@ -40,6 +41,11 @@ private:
 // A path for a PDF file in a folder of this test program (the file itself does not exist).
 std::string TempPdfPath(const std::string& name);
 bool FileExists(const std::string& path);
+
+// Draws draw(dc) on one page painted straight onto a PDF printer set up as the next job's (the
+// file and resolution SetPrintToFile and SetPdfResolution give), on this thread, with no
+// recording between: the page a printed page is to look like. False when it could not print.
+bool PrintPageStraight(const std::function<void(CDC&)>& draw);
 
 // ---- Reading a PDF written by the printer -----------------------------------------------------
 // The number of page objects, or -1 when the file is missing or is not a PDF.

@@ -404,6 +404,19 @@ bool CPlotView::IsDrawing() const
            std::any_of(m_vCharts.begin(), m_vCharts.end(), [](const CChartCtrl* c) { return c->IsRedrawing(); });
 }
 
+bool CPlotView::DrawSlice()
+{
+    if (m_bInStep) return true;
+    const DWORD start = GetTickCount();
+    while (!m_Pending.empty() && GetTickCount() - start < kSliceMs) RunPendingStep();
+    if (!m_Pending.empty()) return false;
+    for (CChartCtrl* pChart : m_vCharts)
+        if (pChart->IsRedrawing() && GetTickCount() - start < kSliceMs) pChart->ContinueRedraw();
+    const bool whole = !IsDrawing();
+    if (whole) ShowDrawingProgress(true);
+    return whole;
+}
+
 void CPlotView::FinishDrawing()
 {
     if (m_bInStep) return; // the step that runs is part of it: the rest follows when it ends
@@ -440,15 +453,24 @@ void CPlotView::ShowDrawingProgress(bool bDone)
 
 BOOL CPlotView::OnPreparePrinting(CPrintInfo* pInfo)
 {
-    FinishDrawing();
+    m_nPrintingPage = 0;
     pInfo->SetMaxPage(m_nCharts);
     return DoPreparePrinting(pInfo);
 }
 
+// A page is printed in parts, a slice of time a call, from the message loop: first what of the plot
+// is still to come (the page shows it whole), then its chart.
 void CPlotView::OnPrint(CDC* pDC, CPrintInfo* pInfo)
 {
     if (!pDC || !pInfo) return;
-    CQORViewBase::OnPrint(pDC, pInfo);
+    if (!m_Pending.empty())
+    {
+        DrawSlice();
+        pInfo->m_bPageUnfinished = TRUE;
+        return;
+    }
+    const bool first = m_nPrintingPage != pInfo->m_nCurPage;
+    if (first) CQORViewBase::OnPrint(pDC, pInfo);
 
     CFont* pOldFont = pDC->SelectObject(&m_PrintFont);
     pDC->SetMapMode(MM_ANISOTROPIC);
@@ -459,13 +481,17 @@ void CPlotView::OnPrint(CDC* pDC, CPrintInfo* pInfo)
     pInfo->m_rectDraw.SetRect(0, 0, m_nPageWidth - m_nMarginRight * m_nCharWidth - m_nMarginLeft * m_nCharWidth,
                               m_nPageHeight - m_nMarginTop * m_nLineHeight - top);
     const UINT index = pInfo->m_nCurPage - 1;
-    if (index < m_vCharts.size()) m_vCharts[index]->DrawChart(pDC, pInfo->m_rectDraw);
+    const bool whole = index >= m_vCharts.size() ||
+                       m_vCharts[index]->DrawChartPart(pDC, pInfo->m_rectDraw, first, GetTickCount() + kPrintSliceMs);
     pDC->SetWindowOrg(0, 0);
     pDC->SelectObject(pOldFont);
+    m_nPrintingPage = whole ? 0 : pInfo->m_nCurPage;
+    if (!whole) pInfo->m_bPageUnfinished = TRUE;
 }
 
 void CPlotView::OnEndPrinting(CDC* pDC, CPrintInfo* pInfo)
 {
+    m_nPrintingPage = 0;
     CQORViewBase::OnEndPrinting(pDC, pInfo);
     for (CChartCtrl* pChart : m_vCharts) pChart->OnEndPrinting(pDC, pInfo);
 }

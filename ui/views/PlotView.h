@@ -63,8 +63,11 @@ public:
     // A chart of many curves is also redrawn in slices (after the last curve, or when its axes
     // change): the plot is drawing until every chart is whole on its image.
     bool IsDrawing() const;
-    // What is still to come, drawn now (printing needs the whole plot).
+    // What is still to come, drawn now.
     void FinishDrawing();
+    // A slice of what is still to come, drawn now (for a caller that finishes the plot in steps of
+    // its own while posted messages wait): true once the plot is whole.
+    bool DrawSlice();
 
     BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
     void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
@@ -186,10 +189,13 @@ protected:
     };
     // A slice of steps takes about this long before the message loop gets its turn.
     static constexpr DWORD kSliceMs = 20;
+    // A printed chart is drawn for about this long a call.
+    static constexpr DWORD kPrintSliceMs = 40;
     std::deque<SStep> m_Pending;
     std::deque<SStep> m_Inserted; // queued by the step that runs, to go first
     bool m_bInStep = false;
     bool m_bPosted = false;
+    UINT m_nPrintingPage = 0; // the page whose chart is being printed in parts (0: none)
     int m_nCurvesQueued = 0;
     int m_nCurvesDrawn = 0;
     CString m_sStatusShown;

@@ -1,6 +1,7 @@
 // Views: drawing a document, updates, and the print protocol.
 #include "platform/gui/docview/View.h"
 
+#include "platform/core/Time.h"
 #include "platform/gui/draw/Gdi.h"
 #include "platform/gui/frame/Frame.h"
 #include "platform/gui/print/PrintPreviewWnd.h"
@@ -107,6 +108,9 @@ BOOL CView::DoPreparePrinting(CPrintInfo* pInfo)
 
 namespace {
 
+// Pages printed in one go on the window thread for about this long at most.
+constexpr DWORD kPrintSliceMs = 40;
+
 // The print protocol: prepare (dialog), begin, pages, end.
 void RunPrintJob(CView* view, CPrintInfo& info)
 {
@@ -135,31 +139,69 @@ void RunPrintJob(CView* view, CPrintInfo& info)
         to = info.GetMaxPage();
     }
     if (from == 0) from = 1;
-    bool ok = true;
-    for (info.m_nCurPage = from; info.m_nCurPage <= to; ++info.m_nCurPage)
-    {
-        view->OnPrepareDC(&dc, &info);
-        if (!info.m_bContinuePrinting) break;
-        if (dc.StartPage() < 0)
-        {
-            ok = false;
-            break;
-        }
-        info.m_rectDraw.SetRect(0, 0, dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES));
-        dc.DPtoLP(&info.m_rectDraw);
-        view->OnPrint(&dc, &info);
-        if (dc.EndPage() < 0)
-        {
-            ok = false;
-            break;
-        }
-    }
+    // The pages a slice of time at a time, the windows painting in between; a page that its view
+    // draws in parts takes as many slices as it needs.
+    bool ok = true, inPage = false;
+    info.m_nCurPage = from;
+    // A job that takes longer than a second says in the status bar how far it has come.
+    auto* frame = DYNAMIC_DOWNCAST(CFrameWnd, AfxGetMainWnd());
+    const DWORD began = ::GetTickCount();
+    DWORD shown = 0;
+    auto showProgress = [&] {
+        const DWORD now = ::GetTickCount();
+        if (!frame || !frame->GetSafeHwnd() || now - began < 1000 || (shown && now - shown < 250)) return;
+        shown = now;
+        CString text;
+        if (to < 0xFFFF)
+            text.Format(info.m_bPreview ? L"Preparing the preview: page %u of %u" : L"Printing page %u of %u",
+                        info.m_nCurPage, to);
+        else
+            text.Format(info.m_bPreview ? L"Preparing the preview: page %u" : L"Printing page %u", info.m_nCurPage);
+        frame->SetMessageText(text);
+    };
+    qor::gui::RunStepsOnWindowThread([&]() -> bool {
+        const DWORD start = ::GetTickCount();
+        showProgress();
+        do {
+            if (!inPage)
+            {
+                if (info.m_nCurPage > to) return true;
+                view->OnPrepareDC(&dc, &info);
+                if (!info.m_bContinuePrinting) return true;
+                if (dc.StartPage() < 0)
+                {
+                    ok = false;
+                    return true;
+                }
+                inPage = true;
+                info.m_rectDraw.SetRect(0, 0, dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES));
+                dc.DPtoLP(&info.m_rectDraw);
+            }
+            info.m_bPageUnfinished = FALSE;
+            view->OnPrint(&dc, &info);
+            if (info.m_bPageUnfinished) return false;
+            inPage = false;
+            if (dc.EndPage() < 0)
+            {
+                ok = false;
+                return true;
+            }
+            ++info.m_nCurPage;
+        } while (::GetTickCount() - start < kPrintSliceMs);
+        return false;
+    });
     if (ok)
         dc.EndDoc();
     else
         dc.AbortDoc();
     view->OnEndPrinting(&dc, &info);
     dc.DeleteDC();
+    if (shown && frame->GetSafeHwnd())
+    {
+        CString ready;
+        if (!ready.LoadString(AFX_IDS_IDLEMESSAGE)) ready = L"Ready";
+        frame->SetMessageText(ready);
+    }
 }
 
 } // namespace

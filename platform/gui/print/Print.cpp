@@ -15,8 +15,17 @@
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 
+#include <QPicture>
+#include <QScreen>
+
 #include <algorithm>
+#include <array>
+#include <condition_variable>
 #include <cstdlib>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace qor::gui {
@@ -56,10 +65,60 @@ std::vector<PrintJob*>& Jobs()
     return *jobs;
 }
 
+// The toolkit's default resolution, by which a picture played on a device is scaled (as though it was
+// recorded at that resolution) to the device's own.
+QPointF ToolkitDefaultDpi()
+{
+    if (QCoreApplication::testAttribute(Qt::AA_Use96Dpi)) return QPointF(96, 96);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        return QPointF(qRound(screen->logicalDotsPerInchX()), qRound(screen->logicalDotsPerInchY()));
+    return QPointF(100, 100);
+}
+
+// A picture that answers with a printer's metrics: pages are recorded, and their text measured, on
+// one as on the printer itself.
+class PrinterPicture final : public QPicture
+{
+public:
+    using Metrics = std::array<int, QPaintDevice::PdmDevicePixelRatioScaled + 1>;
+    explicit PrinterPicture(const Metrics& metrics) : m_metrics(metrics) {}
+    static Metrics MetricsOf(const QPrinter& printer)
+    {
+        Metrics m{};
+        m[PdmWidth] = printer.width();
+        m[PdmHeight] = printer.height();
+        m[PdmWidthMM] = printer.widthMM();
+        m[PdmHeightMM] = printer.heightMM();
+        m[PdmNumColors] = printer.colorCount();
+        m[PdmDepth] = printer.depth();
+        m[PdmDpiX] = printer.logicalDpiX();
+        m[PdmDpiY] = printer.logicalDpiY();
+        m[PdmPhysicalDpiX] = printer.physicalDpiX();
+        m[PdmPhysicalDpiY] = printer.physicalDpiY();
+        m[PdmDevicePixelRatio] = 1;
+        m[PdmDevicePixelRatioScaled] = static_cast<int>(devicePixelRatioFScale());
+        return m;
+    }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override
+    {
+        const auto i = static_cast<std::size_t>(metric);
+        return i > 0 && i < m_metrics.size() ? m_metrics[i] : QPicture::metric(metric);
+    }
+
+private:
+    Metrics m_metrics;
+};
+
+// The print job behind a printer DC. Its pages are drawn on the window thread into recordings,
+// which a writer thread of the job's own paints onto the printer: turning a page of many thousand
+// lines into the printer's language (and compressing it) takes longer than the window may wait.
 class PrintJob final : public PrintTarget
 {
 public:
-    PrintJob(QPrinter* printer, bool ownsPrinter) : m_printer(printer)
+    PrintJob(QPrinter* printer, bool ownsPrinter)
+        : m_printer(printer), m_metrics(PrinterPicture::MetricsOf(*printer)), m_measure(m_metrics)
     {
         if (ownsPrinter) m_owned.reset(printer);
         Jobs().push_back(this);
@@ -68,7 +127,7 @@ public:
     ~PrintJob() override
     {
         m_hdc = nullptr; // the DC is gone or going: never touch it again
-        if (m_inDoc) Abort();
+        if (m_inDoc) Abort(false);
         auto& jobs = Jobs();
         jobs.erase(std::remove(jobs.begin(), jobs.end(), this), jobs.end());
     }
@@ -79,13 +138,16 @@ public:
     void SetDc(HDC hdc) { m_hdc = hdc; }
     HDC Dc() const { return m_hdc; }
     QPrinter* Printer() const { return m_printer; }
+    // What the DC measures text on (never painted on).
+    QPaintDevice* MetricsDevice() { return &m_measure; }
 
     int StartDoc(const CString& docName) override
     {
         if (m_inDoc) return SP_ERROR;
         m_printer->setDocName(ToQString(docName));
         m_finalPath.clear();
-        if (IsPdf(*m_printer))
+        m_isPdf = IsPdf(*m_printer);
+        if (m_isPdf)
         {
             // Written under a temporary name, so that an aborted or failed job leaves no file
             // and does not spoil a file of that name written before.
@@ -93,14 +155,26 @@ public:
             if (m_finalPath.isEmpty()) return SP_ERROR;
             m_printer->setOutputFileName(m_finalPath + QStringLiteral(".part"));
         }
-        if (!m_painter.begin(m_printer))
+        // A picture played on the printer is scaled from the toolkit's resolution to the printer's:
+        // the pages, recorded in the printer's own pixels, are played at the inverse scale.
+        const QPointF dpi = ToolkitDefaultDpi();
+        m_replayScale = QPointF(dpi.x() / m_metrics[QPaintDevice::PdmDpiX], dpi.y() / m_metrics[QPaintDevice::PdmDpiY]);
+        m_shared = std::make_shared<Shared>();
+        m_writer = std::thread(&PrintJob::Write, m_printer, m_isPdf, m_replayScale, m_shared);
+        bool begun = false;
         {
+            std::unique_lock<std::mutex> lock(m_shared->mutex);
+            m_shared->changed.wait(lock, [this] { return m_shared->begun; });
+            begun = m_shared->ok;
+        }
+        if (!begun)
+        {
+            m_writer.join();
             RestoreFileName();
             return SP_ERROR;
         }
         m_inDoc = true;
         m_inPage = false;
-        m_pages = 0;
         SetDcPainter(m_hdc, nullptr);
         static int s_jobId = 0;
         return ++s_jobId;
@@ -108,11 +182,11 @@ public:
 
     int StartPage() override
     {
-        if (!m_inDoc || m_inPage) return SP_ERROR;
-        // Beginning the painter opened the first page; later pages need a new one.
-        if (m_pages > 0 && !m_printer->newPage()) return SP_ERROR;
+        if (!m_inDoc || m_inPage || Failed()) return SP_ERROR;
+        m_page = std::make_unique<PrinterPicture>(m_metrics);
+        if (!m_pagePainter.begin(m_page.get())) return SP_ERROR;
         m_inPage = true;
-        SetDcPainter(m_hdc, &m_painter);
+        SetDcPainter(m_hdc, &m_pagePainter);
         return 1;
     }
 
@@ -120,9 +194,16 @@ public:
     {
         if (!m_inDoc || !m_inPage) return SP_ERROR;
         m_inPage = false;
-        ++m_pages;
         SetDcPainter(m_hdc, nullptr);
-        return 1;
+        m_pagePainter.end();
+        // A few pages wait for the writer at most, so that a long job's recordings do not pile up.
+        WaitFor([this] { return m_shared->pages.size() < kPagesAhead || !m_shared->ok; });
+        {
+            std::lock_guard<std::mutex> lock(m_shared->mutex);
+            m_shared->pages.push_back(std::move(m_page));
+        }
+        m_shared->changed.notify_all();
+        return Failed() ? SP_ERROR : 1;
     }
 
     int EndDoc() override
@@ -131,7 +212,14 @@ public:
         if (m_inPage) EndPage();
         m_inDoc = false;
         SetDcPainter(m_hdc, nullptr);
-        const bool ended = m_painter.end();
+        {
+            std::lock_guard<std::mutex> lock(m_shared->mutex);
+            m_shared->end = true;
+        }
+        m_shared->changed.notify_all();
+        WaitFor([this] { return m_shared->finished; });
+        m_writer.join();
+        const bool ended = !Failed();
         if (m_finalPath.isEmpty()) return ended ? 1 : SP_ERROR;
         const QString part = m_printer->outputFileName();
         RestoreFileName();
@@ -151,17 +239,122 @@ public:
     int AbortDoc() override
     {
         if (!m_inDoc) return SP_ERROR;
-        Abort();
+        Abort(true);
         return 1;
     }
 
 private:
-    void Abort()
+    // What the window thread and the writer share, under the mutex. The writer keeps it alive
+    // while it runs.
+    struct Shared
+    {
+        std::mutex mutex;
+        std::condition_variable changed;
+        std::deque<std::unique_ptr<PrinterPicture>> pages; // recorded, not yet written
+        bool begun = false, ok = true, end = false, abort = false, finished = false;
+    };
+    static constexpr std::size_t kPagesAhead = 4;
+
+    // The writer: begins a painter on the printer, plays each page on it as it comes, and ends
+    // the painter when the document ends (dropping the job when it is aborted).
+    static void Write(QPrinter* printer, bool isPdf, QPointF replayScale, std::shared_ptr<Shared> shared)
+    {
+        QPainter painter;
+        const bool begun = painter.begin(printer);
+        {
+            std::lock_guard<std::mutex> lock(shared->mutex);
+            shared->begun = true;
+            shared->ok = begun;
+            shared->finished = !begun;
+        }
+        shared->changed.notify_all();
+        if (!begun) return;
+        int written = 0;
+        for (;;)
+        {
+            std::unique_ptr<PrinterPicture> page;
+            bool end = false, abort = false;
+            {
+                std::unique_lock<std::mutex> lock(shared->mutex);
+                shared->changed.wait(lock, [&] { return !shared->pages.empty() || shared->end || shared->abort; });
+                abort = shared->abort;
+                if (!abort && !shared->pages.empty())
+                {
+                    page = std::move(shared->pages.front());
+                    shared->pages.pop_front();
+                }
+                else
+                    end = !abort;
+            }
+            shared->changed.notify_all();
+            if (abort || end)
+            {
+                if (abort && !isPdf) printer->abort();
+                const bool ended = painter.end();
+                std::lock_guard<std::mutex> lock(shared->mutex);
+                shared->ok = shared->ok && ended && !abort;
+                shared->finished = true;
+                shared->pages.clear();
+                shared->changed.notify_all();
+                return;
+            }
+            bool ok = written == 0 || printer->newPage();
+            if (ok)
+            {
+                painter.save();
+                painter.scale(replayScale.x(), replayScale.y());
+                painter.drawPicture(0, 0, *page);
+                painter.restore();
+                ++written;
+            }
+            if (!ok)
+            {
+                std::lock_guard<std::mutex> lock(shared->mutex);
+                shared->ok = false;
+            }
+        }
+    }
+
+    bool Failed() const
+    {
+        std::lock_guard<std::mutex> lock(m_shared->mutex);
+        return !m_shared->ok;
+    }
+
+    // Waits until done() holds (read under the lock), the windows painting meanwhile when this is the
+    // window thread.
+    template <class Done>
+    void WaitFor(Done done)
+    {
+        auto wait = [this, &done] {
+            std::unique_lock<std::mutex> lock(m_shared->mutex);
+            m_shared->changed.wait(lock, done);
+        };
+        {
+            std::lock_guard<std::mutex> lock(m_shared->mutex);
+            if (done()) return;
+        }
+        if (IsApplicationReady() && IsUserInterfaceThread())
+            RunWorkOffWindowThread(wait, nullptr);
+        else
+            wait();
+    }
+
+    // Drops the job: the writer stops after the page it writes; no file is left. The windows paint
+    // meanwhile when asked (not while the DC goes).
+    void Abort(bool painting)
     {
         m_inDoc = m_inPage = false;
         if (m_hdc) SetDcPainter(m_hdc, nullptr);
-        if (!IsPdf(*m_printer)) m_printer->abort();
-        if (m_painter.isActive()) m_painter.end();
+        if (m_pagePainter.isActive()) m_pagePainter.end();
+        m_page.reset();
+        {
+            std::lock_guard<std::mutex> lock(m_shared->mutex);
+            m_shared->abort = true;
+        }
+        m_shared->changed.notify_all();
+        if (painting) WaitFor([this] { return m_shared->finished; });
+        m_writer.join();
         if (!m_finalPath.isEmpty())
         {
             QFile::remove(m_printer->outputFileName());
@@ -176,11 +369,17 @@ private:
 
     QPrinter* m_printer;
     std::unique_ptr<QPrinter> m_owned;
-    QPainter m_painter;
+    PrinterPicture::Metrics m_metrics;
+    PrinterPicture m_measure;
+    std::unique_ptr<PrinterPicture> m_page; // the page being drawn
+    QPainter m_pagePainter;
+    QPointF m_replayScale{1, 1};
+    std::shared_ptr<Shared> m_shared;
+    std::thread m_writer;
     HDC m_hdc = nullptr;
     bool m_inDoc = false;
     bool m_inPage = false;
-    int m_pages = 0;
+    bool m_isPdf = false;
     QString m_finalPath;
 };
 
@@ -326,7 +525,7 @@ HDC CreatePrinterDCOn(QPrinter* printer, bool ownsPrinter)
     DropOrphanedJobs();
     if (!printer) return nullptr;
     auto* job = new PrintJob(printer, ownsPrinter);
-    HDC hdc = CreatePainterDC(printer, nullptr, true, PrinterDeviceInfo(*printer), job);
+    HDC hdc = CreatePainterDC(job->MetricsDevice(), nullptr, true, PrinterDeviceInfo(*printer), job);
     if (!hdc)
     {
         delete job;

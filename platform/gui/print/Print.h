@@ -121,6 +121,9 @@ public:
     BOOL m_bDirect = FALSE; // printing without the dialog (quick print)
     BOOL m_bPreview = FALSE;
     BOOL m_bContinuePrinting = TRUE;
+    // Set by OnPrint when it has drawn only part of the page: it is called again for the rest, on
+    // the same DC, once the windows have painted (a page of many thousand lines is drawn in parts).
+    BOOL m_bPageUnfinished = FALSE;
     UINT m_nCurPage = 1;
     UINT m_nNumPreviewPages = 0;
     CString m_strPageDesc; // "Page %u\nPages %u-%u\n"

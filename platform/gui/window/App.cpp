@@ -59,7 +59,7 @@ struct HeldMessage
     WPARAM wParam;
     LPARAM lParam;
 };
-bool g_bHoldPosted = false;
+int g_nHolds = 0; // posted messages are held while above 0
 std::vector<HeldMessage> g_held;
 
 const QEvent::Type kDrainType = static_cast<QEvent::Type>(QEvent::User + 0x52);
@@ -84,7 +84,7 @@ public:
         if (e->type() == kDrainType)
         {
             // The held messages first, in order; a nested loop of one of them goes on with the next.
-            while (!g_bHoldPosted && !g_held.empty())
+            while (g_nHolds == 0 && !g_held.empty())
             {
                 const HeldMessage m = g_held.front();
                 g_held.erase(g_held.begin());
@@ -97,10 +97,10 @@ public:
         if (!pm->posted.load(std::memory_order_acquire)) return true;
         const HeldMessage m{pm->hWnd, pm->msg, pm->wParam, pm->lParam};
         // While messages are held, and until those held have gone, a new one queues behind them.
-        if (g_bHoldPosted || !g_held.empty())
+        if (g_nHolds > 0 || !g_held.empty())
         {
             g_held.push_back(m);
-            if (!g_bHoldPosted) QCoreApplication::postEvent(this, new QEvent(kDrainType));
+            if (g_nHolds == 0) QCoreApplication::postEvent(this, new QEvent(kDrainType));
             return true;
         }
         Deliver(m);
@@ -227,16 +227,45 @@ int RunMessageLoop()
     return code;
 }
 
+namespace {
+
+// While work runs off the window thread or in steps on it: the wait cursor shows and posted
+// messages are held; the last scope to end lets them go, in order.
+class HoldScope
+{
+public:
+    HoldScope()
+    {
+        if (g_nHolds++ == 0) QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    }
+    ~HoldScope()
+    {
+        if (--g_nHolds > 0) return;
+        QApplication::restoreOverrideCursor();
+        if (!g_held.empty()) QCoreApplication::postEvent(g_dispatcher, new QEvent(kDrainType));
+    }
+    HoldScope(const HoldScope&) = delete;
+    HoldScope& operator=(const HoldScope&) = delete;
+};
+
+bool g_bWorkOffWindowThread = false; // RunWorkOffWindowThread waits in its loop
+
+} // namespace
+
 void RunWorkOffWindowThread(const std::function<void()>& work, const std::function<void()>& tick)
 {
     qor::gui::InitApplication();
-    if (g_bHoldPosted || !IsUserInterfaceThread())
+    if (g_bWorkOffWindowThread || !IsUserInterfaceThread())
     {
         work();
         return;
     }
-    g_bHoldPosted = true;
-    QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    HoldScope hold;
+    struct Running
+    {
+        Running() { g_bWorkOffWindowThread = true; }
+        ~Running() { g_bWorkOffWindowThread = false; }
+    } running;
     std::exception_ptr failure;
     std::atomic<bool> done{false};
     QEventLoop loop;
@@ -267,13 +296,23 @@ void RunWorkOffWindowThread(const std::function<void()>& work, const std::functi
     worker.join();
     // The queued quit may still be on its way to a loop that has ended: it then finds none.
     QCoreApplication::removePostedEvents(&loop, QEvent::MetaCall);
-    QApplication::restoreOverrideCursor();
-    g_bHoldPosted = false;
-    if (!g_held.empty()) QCoreApplication::postEvent(g_dispatcher, new QEvent(kDrainType));
     if (failure) std::rethrow_exception(failure);
 }
 
-bool IsWorkOffWindowThreadRunning() { return g_bHoldPosted; }
+void RunStepsOnWindowThread(const std::function<bool()>& step)
+{
+    qor::gui::InitApplication();
+    if (!IsUserInterfaceThread())
+    {
+        while (!step())
+        {}
+        return;
+    }
+    HoldScope hold;
+    while (!step()) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool IsWorkOffWindowThreadRunning() { return g_nHolds > 0; }
 
 void QuitMessageLoop(int nExitCode)
 {

@@ -251,10 +251,16 @@ int RunMessageLoop();
 // progress bar). Meanwhile the user's input is not taken (a wait cursor shows) and the messages
 // posted to windows are held back, to be delivered in order once the work has ended: nothing
 // that input or a posted message would start can touch what the work reads or writes. Returns
-// once the work has ended; what it threw is thrown here. Called while such work already runs,
-// the work runs here, at once.
+// once the work has ended; what it threw is thrown here. Called while such work runs (from its tick,
+// a timer or a paint), the work runs here, at once.
 void RunWorkOffWindowThread(const std::function<void()>& work, const std::function<void()>& tick);
-// Whether such work runs now (its window thread waits in its loop for it).
+// Runs step() here, on the user-interface thread, until it returns true; between two calls the
+// windows paint and run their timers, while input waits and posted messages are held, as while
+// work runs off the window thread. Each call is to take a slice of time (some tens of ms), so
+// that long work on what only this thread may touch never holds the windows for long. Work run
+// off the window thread from a step runs on a worker as above.
+void RunStepsOnWindowThread(const std::function<bool()>& step);
+// Whether such work or such steps run now (the window thread waits in a loop of theirs).
 bool IsWorkOffWindowThreadRunning();
 
 // Plays the user's part in the open and save file dialogs (tests): gets whether it is the

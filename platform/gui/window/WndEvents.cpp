@@ -4,6 +4,7 @@
 
 #include "platform/core/Time.h"
 #include "platform/gui/draw/SysValues.h"
+#include "platform/gui/window/App.h"
 
 #include <QtGui/QFocusEvent>
 #include <QtGui/QKeyEvent>
@@ -252,7 +253,12 @@ bool HostBase::HostEvent(QEvent* e)
     case QEvent::ScreenChangeInternal: return HostGeometry(e);
     case QEvent::Close:
         e->ignore();
-        wnd->SendMessage(WM_CLOSE, 0, 0);
+        // While work runs off the window thread or in steps on it, the window closes once it has
+        // ended (posted messages wait for that): nothing it reads may go from under it.
+        if (qor::gui::IsWorkOffWindowThreadRunning())
+            wnd->PostMessage(WM_CLOSE, 0, 0);
+        else
+            wnd->SendMessage(WM_CLOSE, 0, 0);
         return true;
     case QEvent::Leave:
         if (wnd->m_hWnd) wnd->SendMessage(WM_MOUSELEAVE, 0, 0);

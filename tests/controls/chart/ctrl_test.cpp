@@ -4,6 +4,7 @@
 #include "controls/chart/ChartCtrl.h"
 #include "controls/chart/ChartGrid.h"
 #include "controls/chart/ChartLegend.h"
+#include "controls/chart/ChartLineFamilySerie.h"
 #include "controls/chart/ChartLineSerie.h"
 #include "controls/chart/ChartPointsSerie.h"
 #include "controls/chart/ChartScrollBar.h"
@@ -18,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include <unistd.h>
@@ -898,4 +900,63 @@ TEST_F(ChartWindowTest, AChartOfManyPointsIsRedrawnInSlicesToTheSamePicture)
     EXPECT_EQ(sliced, picture());
     const CPoint a = last->PointScreenPosition(0), b = last->PointScreenPosition(1);
     EXPECT_EQ(Pixel((a.x + b.x) / 2, a.y), kRed);
+}
+
+// A chart printed in parts, a few lines a call over many turns of the message loop, prints the page
+// that drawing it in one go prints.
+TEST_F(ChartWindowTest, AChartDrawnInPartsOnAnotherDcDrawsWhatOneGoDraws)
+{
+    HideGrids();
+    chart.AllowRefresh(false);
+    // 2 000 lines of 60 points over a shared x, and a named red line drawn after them.
+    std::vector<double> x(60), y(2000 * 60);
+    for (std::size_t i = 0; i < x.size(); ++i) x[i] = static_cast<double>(i) / 6.0;
+    for (std::size_t k = 0; k < 2000; ++k)
+        for (std::size_t i = 0; i < x.size(); ++i)
+            y[k * 60 + i] = 5.0 + 4.0 * std::sin(0.25 * static_cast<double>(i) + 0.002 * static_cast<double>(k));
+    CChartLineFamilySerie* lines = chart.CreateLineFamilySerie();
+    lines->SetColour(RGB(150, 150, 150));
+    lines->SetLines(
+        [&](std::size_t k, SChartLine& line) {
+            line = SChartLine{x.data(), y.data() + k * 60, 60};
+            return true;
+        },
+        2000, 0.0, 10.0, 1.0, 9.0);
+    lines->ShowLines(2000);
+    CChartLineSerie* red = AddBlueLineAtFive();
+    red->SetColour(kRed);
+    red->SetName(_T("Envelope"));
+    chart.GetLegend()->SetVisible(true);
+    chart.AllowRefresh(true);
+
+    CClientDC screen(&chart);
+    const CRect rect(0, 0, 600, 450);
+    auto page = [&](const std::function<void(CDC&)>& draw) {
+        CDC dc;
+        EXPECT_TRUE(dc.CreateCompatibleDC(&screen));
+        CBitmap bitmap;
+        EXPECT_TRUE(bitmap.CreateCompatibleBitmap(&screen, rect.Width(), rect.Height()));
+        CBitmap* old = dc.SelectObject(&bitmap);
+        dc.FillSolidRect(rect, RGB(255, 255, 255));
+        draw(dc);
+        std::vector<COLORREF> pixels;
+        for (int py = 0; py < rect.Height(); ++py)
+            for (int px = 0; px < rect.Width(); ++px) pixels.push_back(dc.GetPixel(px, py));
+        dc.SelectObject(old);
+        return pixels;
+    };
+    const std::vector<COLORREF> once = page([&](CDC& dc) { chart.DrawChart(&dc, rect); });
+    int calls = 0;
+    const std::vector<COLORREF> parts = page([&](CDC& dc) {
+        // Each call finds its time up: it draws the least it can and gives the loop its turn.
+        while (!chart.DrawChartPart(&dc, rect, calls++ == 0, GetTickCount()))
+        {
+            if (calls == 2) chart.RefreshCtrl(); // the screen is redrawn meanwhile, on its own layout
+            qor::test::Pump(0);
+        }
+    });
+    EXPECT_GT(calls, 10);
+    EXPECT_GT(std::count(once.begin(), once.end(), RGB(150, 150, 150)), 5000);
+    EXPECT_GT(std::count(once.begin(), once.end(), kRed), 300);
+    EXPECT_TRUE(parts == once);
 }

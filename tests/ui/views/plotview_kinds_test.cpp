@@ -155,13 +155,31 @@ TEST_F(Kinds, APlotPrintedOrClosedWhileItsCurvesComeIsPrintedWholeOrLetGo)
     ASSERT_NE(printed, nullptr);
     printed->ShowMovingLoadEnvelopes(true, true, descriptor);
     ASSERT_TRUE(printed->IsDrawing());
+    const std::string whilst = qor::test::TempPdfPath("plot-while-drawing"),
+                      after = qor::test::TempPdfPath("plot-after");
     {
-        qor::test::DrivenPrinting printing(qor::test::TempPdfPath("plot-while-drawing"));
+        qor::test::DrivenPrinting printing(whilst);
         printed->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
     }
-    EXPECT_FALSE(printed->IsDrawing());
     ASSERT_EQ(SeriesOf(printed, 1).size(), 5u);
     EXPECT_EQ(LinesOf(printed, 1)->GetShownCount(), positions);
+    // The pages are those of the whole plot (above the footer, which holds the time printed).
+    printed->FinishDrawing();
+    {
+        qor::test::DrivenPrinting printing(after);
+        printed->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    }
+    for (int page = 0; page < 2; ++page)
+    {
+        const std::vector<COLORREF> a = qor::test::RenderPdfPage(whilst, page, 400, 566);
+        const std::vector<COLORREF> b = qor::test::RenderPdfPage(after, page, 400, 566);
+        ASSERT_EQ(a.size(), 400u * 566u) << "page " << page;
+        ASSERT_EQ(b.size(), a.size());
+        const std::size_t body = 400u * 500u;
+        EXPECT_TRUE(std::equal(a.begin(), a.begin() + body, b.begin())) << "page " << page;
+        EXPECT_GT(std::count_if(a.begin(), a.begin() + body, [](COLORREF c) { return c != RGB(255, 255, 255); }), 2000)
+            << "page " << page;
+    }
 
     // The slices already posted to a closed plot find no window.
     CPlotView* closed = OpenPlot(2, 1);

@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
 using namespace qor::test;
 
@@ -411,6 +412,92 @@ TEST_F(PrintTest, ThinLinesArePrintedAsLinesNotAsPixels)
     EXPECT_NEAR(ink.right, 4200, 1);
     EXPECT_NEAR(ink.top, 1000, 1);
     EXPECT_NEAR(ink.bottom, 1000 + 40 * 49 + 30, 1);
+}
+
+namespace {
+
+// A page of what charts and tables print: a scaled logical page, text in two faces and sizes,
+// fills, a gradient, a bitmap, and some thousand thin lines partly clipped away.
+void DrawSamplePage(CDC& dc)
+{
+    dc.SetMapMode(MM_ANISOTROPIC);
+    dc.SetWindowExt(1000, 1400);
+    dc.SetViewportExt(dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES));
+    CFont normal, bold;
+    normal.CreateFont(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, _T("Arial"));
+    bold.CreateFont(-20, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, _T("Arial"));
+    CFont* old = dc.SelectObject(&bold);
+    dc.SetBkMode(TRANSPARENT);
+    dc.TextOut(40, 30, CString(L"Bending moment (kNm)"));
+    dc.SelectObject(&normal);
+    CRect band(40, 80, 960, 110);
+    dc.DrawText(CString(L"Page 1 of 2"), &band, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+    CBrush fill(RGB(230, 240, 255));
+    dc.FillRect(CRect(60, 150, 940, 700), &fill);
+    TRIVERTEX v[2] = {{60, 720, 0xFF00, 0x8000, 0, 0}, {940, 800, 0, 0x8000, 0xFF00, 0}};
+    GRADIENT_RECT mesh{0, 1};
+    dc.GradientFill(v, 2, &mesh, 1, GRADIENT_FILL_RECT_H);
+    CDC memory;
+    memory.CreateCompatibleDC(nullptr);
+    CBitmap bitmap;
+    bitmap.CreateBitmap(16, 16, 1, 32, nullptr);
+    CBitmap* oldBitmap = memory.SelectObject(&bitmap);
+    memory.FillSolidRect(0, 0, 16, 16, RGB(255, 0, 0));
+    memory.FillSolidRect(4, 4, 8, 8, RGB(0, 0, 255));
+    dc.StretchBlt(60, 820, 160, 160, &memory, 0, 0, 16, 16, SRCCOPY);
+    memory.SelectObject(oldBitmap);
+    dc.IntersectClipRect(60, 150, 940, 700);
+    CPen thin(PS_SOLID, 1, RGB(160, 160, 160));
+    CPen* oldPen = dc.SelectObject(&thin);
+    std::vector<POINT> points;
+    std::vector<DWORD> counts;
+    for (int k = 0; k < 600; ++k)
+    {
+        points.push_back(POINT{20 + k % 400, 120 + (k * 7) % 600});
+        points.push_back(POINT{980 - (k * 3) % 500, 200 + (k * 13) % 560});
+        counts.push_back(2);
+    }
+    dc.PolyPolyline(points.data(), counts.data(), static_cast<int>(counts.size()));
+    dc.SelectObject(oldPen);
+    dc.SelectClipRgn(nullptr);
+    CGdiObject* oldBrush = dc.SelectStockObject(NULL_BRUSH);
+    dc.Rectangle(60, 150, 940, 700);
+    dc.SelectObject(oldBrush);
+    dc.SelectObject(old);
+}
+
+} // namespace
+
+// The pages of a job are drawn into recordings on the window thread and written to the printer by a
+// writer of its own: the page looks as though drawn straight onto the printer.
+TEST_F(PrintTest, ARecordedPagePrintsAsThoughDrawnStraightOntoThePrinter)
+{
+    const std::string recorded = TempPdfPath("recorded.pdf"), straight = TempPdfPath("straight.pdf");
+    {
+        DrivenPrinting printing(recorded);
+        CDC dc;
+        ASSERT_NO_FATAL_FAILURE(StartPrintJob(dc));
+        DrawSamplePage(dc);
+        ASSERT_GT(dc.EndPage(), 0);
+        ASSERT_GT(dc.EndDoc(), 0);
+    }
+    {
+        DrivenPrinting printing(straight);
+        ASSERT_TRUE(PrintPageStraight(DrawSamplePage));
+    }
+    const std::vector<COLORREF> a = RenderPdfPage(recorded, 0, 620, 877), b = RenderPdfPage(straight, 0, 620, 877);
+    ASSERT_EQ(a.size(), 620u * 877u);
+    ASSERT_EQ(a.size(), b.size());
+    std::size_t inked = 0, differ = 0;
+    for (std::size_t i = 0; i < a.size(); ++i)
+    {
+        inked += a[i] != RGB(255, 255, 255);
+        differ += a[i] != b[i];
+    }
+    EXPECT_GT(inked, a.size() / 5);
+    EXPECT_EQ(differ, 0u);
 }
 
 namespace {
