@@ -83,7 +83,8 @@ struct CChartLineFamilySerie::SPass
     // Every stretch drawn, in an open-addressed table (a power of two long, at most half full).
     std::vector<SSegment> table;
     std::size_t used = 0;
-    std::vector<POINT> out; // stretches still to go to the DC, two points each
+    std::vector<POINT> out;      // stretches still to go to the DC, two points each
+    bool batchesAsOneGo = false; // out is kept from part to part (it goes to the DC a batch at a time)
     std::vector<DWORD> twos;
 
     // True when the stretch from a to b was not drawn before (it is then noted).
@@ -314,7 +315,9 @@ bool CChartLineFamilySerie::Continue(SPass& pass, bool timed, DWORD deadline) co
         pass.rows.swap(pass.previous);
         if (pass.out.size() >= kPointsAFlush) pass.Flush();
     }
-    pass.Flush();
+    // A pass that is drawn in parts on a DC of its own goes to it in the batches a pass in one go
+    // makes: on paper the stretches of a batch go as one path, which renders alike only batched alike.
+    if (!pass.batchesAsOneGo || pass.next >= m_nShown) pass.Flush();
     if (pass.next >= m_nLines)
     {
         // No line is to come: what was noted for them goes.
@@ -375,7 +378,11 @@ bool CChartLineFamilySerie::DrawAllPart(CDC* pDC, bool bFirst, DWORD deadline)
     if (!m_pParentCtrl || pDC != m_pParentCtrl->GetBackgroundDC())
     {
         // Another DC (a printer's): a pass of its own, which the chart's image keeps no part of.
-        if (bFirst || !m_pOtherPass || !IsCurrent(*m_pOtherPass, pDC)) m_pOtherPass = StartPass(pDC);
+        if (bFirst || !m_pOtherPass || !IsCurrent(*m_pOtherPass, pDC))
+        {
+            m_pOtherPass = StartPass(pDC);
+            m_pOtherPass->batchesAsOneGo = true;
+        }
         const bool done = Continue(*m_pOtherPass, true, deadline);
         if (done) m_pOtherPass.reset();
         return done;
