@@ -130,8 +130,8 @@ void PdfPageRenderer::Want(const std::vector<Request>& pages)
         if (m_shared->queue.empty() || m_shared->working) return;
         m_shared->working = true;
     }
-    // The task holds the shared state, not the renderer: it may outlive the window. The application waits for
-    // the global pool when it goes.
+    // The task holds the shared state, not the renderer: it may outlive the window, not the program
+    // (CWinApp::ExitInstance waits for the global pool).
     ++g_runningWorkers;
     QThreadPool::globalInstance()->start([shared = m_shared]() mutable {
         Work(shared);

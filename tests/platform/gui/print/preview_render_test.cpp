@@ -77,31 +77,31 @@ TEST_F(PreviewRender, PagesShowWhiteUntilRenderedThenTheirDrawingAndAClosedPrevi
     ASSERT_NE(preview, nullptr);
     ASSERT_EQ(preview->GetPageCount(), 3);
 
-    // Painted at once: a white page, its rendering asked for; the page's block shows when it has come.
-    PaintNow(preview);
-    CRect page = preview->GetPageRect(1);
-    ASSERT_FALSE(page.IsRectEmpty());
-    EXPECT_FALSE(preview->IsPageRendered(1));
-    EXPECT_EQ(SurfacePixel(preview, Shown(page, BlockOf(1).CenterPoint()).x, Shown(page, BlockOf(1).CenterPoint()).y),
-              RGB(255, 255, 255));
-    ASSERT_TRUE(PumpUntil([&] { return preview->IsPageRendered(1); }, 30000));
     auto pixelAt = [&](int n, CPoint device) {
         const CPoint p = Shown(preview->GetPageRect(n), device);
         return SurfacePixel(preview, p.x, p.y);
     };
+
+    // Painted at once (no message taken meanwhile): a white page, its rendering asked for; the page's block
+    // shows when it has come.
+    preview->UpdateWindow();
+    ASSERT_FALSE(preview->GetPageRect(1).IsRectEmpty());
+    EXPECT_FALSE(preview->IsPageRendered(1));
+    EXPECT_EQ(pixelAt(1, BlockOf(1).CenterPoint()), RGB(255, 255, 255));
+    ASSERT_TRUE(PumpUntil([&] { return preview->IsPageRendered(1); }, 30000));
     EXPECT_TRUE(Dark(pixelAt(1, BlockOf(1).CenterPoint())));
     EXPECT_EQ(pixelAt(1, BlockOf(2).CenterPoint()), RGB(255, 255, 255));
 
     // Zoomed in, the page is rendered again at its new size; until then its earlier rendering stands in,
     // scaled, so the block is there at once. Zoomed out, its rendering at that size is still at hand.
     Click(preview->GetDlgItem(AFX_ID_PREVIEW_ZOOMIN), CPoint(5, 5));
-    PaintNow(preview);
+    preview->UpdateWindow();
     EXPECT_FALSE(preview->IsPageRendered(1));
     EXPECT_TRUE(Dark(pixelAt(1, BlockOf(1).CenterPoint())));
     ASSERT_TRUE(PumpUntil([&] { return preview->IsPageRendered(1); }, 30000));
     EXPECT_TRUE(Dark(pixelAt(1, BlockOf(1).CenterPoint())));
     Click(preview->GetDlgItem(AFX_ID_PREVIEW_ZOOMOUT), CPoint(5, 5));
-    PaintNow(preview);
+    preview->UpdateWindow();
     EXPECT_TRUE(preview->IsPageRendered(1));
 
     // Next Page: page 2 is rendered in its turn and shows its own block.
@@ -115,7 +115,7 @@ TEST_F(PreviewRender, PagesShowWhiteUntilRenderedThenTheirDrawingAndAClosedPrevi
     // dropped, and its message, if it was posted, finds no window.
     Click(preview->GetDlgItem(AFX_ID_PREVIEW_NEXT), CPoint(5, 5));
     ASSERT_EQ(preview->GetCurrentPage(), 3);
-    PaintNow(preview);
+    preview->UpdateWindow();
     const HWND h = preview->m_hWnd;
     preview->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE, 0);
     EXPECT_FALSE(IsWindow(h));
@@ -150,7 +150,7 @@ TEST_F(PreviewRender, APageSlowToRenderDoesNotHoldTheWindow)
 
     meter.Reset();
     Click(preview->GetDlgItem(AFX_ID_PREVIEW_NEXT), CPoint(5, 5));
-    PaintNow(preview);
+    preview->UpdateWindow();
     EXPECT_GT(CPrintPreviewWnd::GetRenderingWorkers(), 0) << "page 2 renders";
     const HWND h = preview->m_hWnd;
     preview->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE, 0);
