@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <mutex>
 
 #include <QtCore/QThreadPool>
@@ -131,13 +132,36 @@ void PdfPageRenderer::Want(const std::vector<Request>& pages)
         m_shared->working = true;
     }
     // The task holds the shared state, not the renderer: it may outlive the window, not the program
-    // (CWinApp::ExitInstance waits for the global pool).
+    // (CWinApp::ExitInstance waits for the global pool). It takes the state from a hand-over queue of our own:
+    // the pool's hand-over to a thread it reuses is not one that a thread checker sees.
     ++g_runningWorkers;
-    QThreadPool::globalInstance()->start([shared = m_shared]() mutable {
+    {
+        std::lock_guard lock(HandOverMutex());
+        HandOver().push_back(m_shared);
+    }
+    QThreadPool::globalInstance()->start([] {
+        std::shared_ptr<Shared> shared;
+        {
+            std::lock_guard lock(HandOverMutex());
+            shared = std::move(HandOver().front());
+            HandOver().pop_front();
+        }
         Work(shared);
         shared.reset(); // the last holder may be this task: the state goes before the count says so
         --g_runningWorkers;
     });
+}
+
+std::mutex& PdfPageRenderer::HandOverMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+std::deque<std::shared_ptr<PdfPageRenderer::Shared>>& PdfPageRenderer::HandOver()
+{
+    static std::deque<std::shared_ptr<Shared>> tasks; // one for each task started and not yet begun
+    return tasks;
 }
 
 void PdfPageRenderer::Stop()

@@ -17,7 +17,9 @@
 #include <QtCore/QString>
 #include <QtGui/QImage>
 
+#include <deque>
 #include <memory>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -60,6 +62,8 @@ public:
 private:
     struct Shared;
     static void Work(const std::shared_ptr<Shared>& shared);
+    static std::mutex& HandOverMutex();
+    static std::deque<std::shared_ptr<Shared>>& HandOver();
     std::shared_ptr<Shared> m_shared;
     std::vector<QSizeF> m_sizes;
 };
