@@ -144,17 +144,21 @@ SPrinting Printing(CView* view)
     if (!view) return r;
     Frame()->MDIActivate(view->GetParentFrame());
     qor::test::Pump(200);
+    // Until the page shows: the preview renders its pages on a worker.
     Clock::time_point start = Clock::now();
     r.previewMs = PauseOf([] { Frame()->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0); },
                           [&] {
-                              if (Preview() == nullptr) return false;
+                              if (!Preview() || !Preview()->IsPageRendered(Preview()->GetCurrentPage())) return false;
                               r.previewTotalMs = MsSince(start);
                               return true;
                           });
     if (CPrintPreviewWnd* preview = Preview())
     {
         r.pages = preview->GetPageCount();
-        r.nextPageMs = PauseOf([preview] { preview->PostMessage(WM_KEYDOWN, VK_NEXT, 0); }, [] { return true; });
+        const int next = preview->GetCurrentPage() + 1;
+        r.nextPageMs =
+            PauseOf([preview] { preview->PostMessage(WM_KEYDOWN, VK_NEXT, 0); },
+                    [preview, next] { return next > preview->GetPageCount() || preview->IsPageRendered(next); });
         preview->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE, 0);
         qor::test::Pump(200);
         qor::test::DeleteDeferred();

@@ -8,7 +8,7 @@
 #include "platform/gui/draw/SurfaceAccess.h"
 #include "platform/gui/draw/SysValues.h"
 #include "platform/gui/frame/Frame.h"
-#include "platform/gui/widgets/PdfPageCache.h"
+#include "platform/gui/print/PdfPageRenderer.h"
 #include "platform/gui/window/AfxRes.h"
 #include "platform/gui/window/WndInternal.h"
 
@@ -20,11 +20,15 @@
 #include <QtGui/QImage>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QPainter>
-#include <QtPdf/QPdfDocument>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QWidget>
 
 IMPLEMENT_DYNAMIC(CPrintPreviewWnd, CWnd)
+
+namespace {
+// Posted by the worker when a page has been rendered; wParam: the page (0-based).
+constexpr UINT WM_PREVIEW_PAGE_RENDERED = WM_APP + 0x0E31;
+} // namespace
 
 BEGIN_MESSAGE_MAP(CPrintPreviewWnd, CWnd)
 ON_WM_CREATE()
@@ -43,6 +47,7 @@ ON_BN_CLICKED(AFX_ID_PREVIEW_PREV, OnPrevPage)
 ON_BN_CLICKED(AFX_ID_PREVIEW_NUMPAGE, OnNumPage)
 ON_BN_CLICKED(AFX_ID_PREVIEW_ZOOMIN, OnZoomIn)
 ON_BN_CLICKED(AFX_ID_PREVIEW_ZOOMOUT, OnZoomOut)
+ON_MESSAGE(WM_PREVIEW_PAGE_RENDERED, OnPageRendered)
 END_MESSAGE_MAP()
 
 namespace {
@@ -51,7 +56,7 @@ constexpr UINT kPageTextId = 0xE30F;
 constexpr int kBarHeight = 32, kButtonWidth = 78, kButtonHeight = 24, kGap = 8, kMaxZoom = 2;
 } // namespace
 
-struct CPrintPreviewWnd::Pages : qor::gui::PdfPageCache
+struct CPrintPreviewWnd::Pages : qor::gui::PdfPageRenderer
 {};
 
 namespace {
@@ -126,9 +131,7 @@ CPrintPreviewWnd* CPrintPreviewWnd::Open(LPCTSTR lpszPdfPath, LPCTSTR lpszTitle,
     auto* wnd = new CPrintPreviewWnd;
     wnd->m_path = lpszPdfPath ? lpszPdfPath : L"";
     wnd->m_hPrintTarget = pPrintTarget ? pPrintTarget->GetSafeHwnd() : nullptr;
-    if (wnd->m_path.IsEmpty() ||
-        wnd->m_pPages->document.load(qor::gui::ToQString(wnd->m_path)) != QPdfDocument::Error::None ||
-        wnd->m_pPages->document.pageCount() <= 0)
+    if (wnd->m_path.IsEmpty() || !wnd->m_pPages->Load(qor::gui::ToQString(wnd->m_path)))
     {
         if (!wnd->m_path.IsEmpty()) QFile::remove(qor::gui::ToQString(wnd->m_path));
         delete wnd;
@@ -206,10 +209,19 @@ void CPrintPreviewWnd::FollowFrame(CFrameWnd* frame)
     area->installEventFilter(new Follower(self, m_hWnd, frame->m_hWnd));
 }
 
-int CPrintPreviewWnd::GetPageCount() const { return m_pPages->document.pageCount(); }
+int CPrintPreviewWnd::GetPageCount() const { return m_pPages->PageCount(); }
+
+bool CPrintPreviewWnd::IsPageRendered(int nPage) const
+{
+    return !GetPageRect(nPage).IsRectEmpty() &&
+           std::find(m_rendered.begin(), m_rendered.end(), nPage) != m_rendered.end();
+}
+
+int CPrintPreviewWnd::GetRenderingWorkers() { return qor::gui::PdfPageRenderer::RunningWorkers(); }
 
 int CPrintPreviewWnd::OnCreate(LPCREATESTRUCT)
 {
+    m_pPages->NotifyTo(m_hWnd, WM_PREVIEW_PAGE_RENDERED);
     struct Button
     {
         CButton& button;
@@ -270,7 +282,7 @@ CRect CPrintPreviewWnd::PageArea() const
 
 CSize CPrintPreviewWnd::PageSize() const
 {
-    const QSizeF points = m_pPages->document.pagePointSize(m_nPage - 1);
+    const QSizeF points = m_pPages->PagePointSize(m_nPage - 1);
     const CRect area = PageArea();
     if (points.isEmpty() || area.IsRectEmpty()) return CSize(0, 0);
     const double aspect = points.height() / points.width();
@@ -342,13 +354,19 @@ void CPrintPreviewWnd::ShowPages()
     m_scroll.x = zoomed ? std::clamp<int>(m_scroll.x, 0, std::max<int>(0, content.cx - area.Width())) : 0;
     si.nPos = m_scroll.x;
     SetScrollInfo(SB_HORZ, &si, TRUE);
+    m_rendered.clear(); // until the pages are painted again as they are shown now
     Invalidate(FALSE);
 }
 
+// The pages as white sheets with their shadow and frame, each with its rendering at the size shown when it is
+// at hand, else with its last rendering scaled, if any; what is missing is asked of the worker, which posts
+// WM_PREVIEW_PAGE_RENDERED when it comes.
 void CPrintPreviewWnd::OnPaint()
 {
     bool erase = false;
     const CRect update = qor::gui::BeginPaint(this, &erase);
+    m_rendered.clear();
+    std::vector<qor::gui::PdfPageRenderer::Request> wanted;
     if (QImage* surface = qor::gui::WindowSurface(this))
     {
         QPainter p(surface);
@@ -364,14 +382,32 @@ void CPrintPreviewWnd::OnPaint()
             const QRect target = qor::gui::ToQRect(r);
             p.fillRect(target.translated(3, 3), Qt::black); // the page's shadow
             p.fillRect(target, Qt::white);
-            p.drawImage(target, m_pPages->Page(n - 1, QSize(static_cast<int>(r.Width() * ratio),
-                                                            static_cast<int>(r.Height() * ratio))));
+            const QSize device(static_cast<int>(r.Width() * ratio), static_cast<int>(r.Height() * ratio));
+            wanted.emplace_back(n - 1, device);
+            if (const QImage page = m_pPages->Rendered(n - 1, device); !page.isNull())
+            {
+                p.drawImage(target, page);
+                m_rendered.push_back(n);
+            }
+            else if (const QImage earlier = m_pPages->Nearest(n - 1); !earlier.isNull())
+            {
+                p.drawImage(QRectF(target), earlier);
+            }
             p.setPen(Qt::black);
             p.drawRect(target.adjusted(0, 0, -1, -1));
         }
     }
     (void)update;
     qor::gui::EndPaint(this);
+    m_pPages->Want(wanted);
+}
+
+// A page shown has come: painted again, from its rendering.
+LRESULT CPrintPreviewWnd::OnPageRendered(WPARAM wParam, LPARAM)
+{
+    const int nPage = static_cast<int>(wParam) + 1;
+    if (nPage >= m_nPage && nPage < m_nPage + m_nPages) Invalidate(FALSE);
+    return 0;
 }
 
 void CPrintPreviewWnd::OnNextPage()
@@ -456,6 +492,7 @@ BOOL CPrintPreviewWnd::OnMouseWheel(UINT, short zDelta, CPoint)
 // The file is only the preview's: it goes with the window.
 void CPrintPreviewWnd::OnDestroy()
 {
+    m_pPages->Stop(); // a render in flight is dropped on its worker; no more messages
     if (!m_path.IsEmpty()) QFile::remove(qor::gui::ToQString(m_path));
 }
 

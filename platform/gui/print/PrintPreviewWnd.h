@@ -1,12 +1,14 @@
 // CPrintPreviewWnd: the window of a print preview, which shows the pages a preview job wrote to a
 // PDF file until it is closed, under the framework's preview bar: Print..., Next Page, Prev Page,
-// One Page / Two Page, Zoom In, Zoom Out, Close and the page number.
+// One Page / Two Page, Zoom In, Zoom Out, Close and the page number. The pages are rendered on a worker:
+// a page shows white (or its last rendering, scaled) until its rendering at the size shown comes.
 #pragma once
 
 #include "platform/gui/widgets/Controls.h"
 #include "platform/gui/window/Wnd.h"
 
 #include <memory>
+#include <vector>
 
 class CFrameWnd;
 
@@ -31,6 +33,12 @@ public:
     int GetZoom() const { return m_nZoom; }
     // Where page n (1-based) is drawn in the client area (empty when it is not shown).
     CRect GetPageRect(int nPage) const;
+    // Page n (1-based) is shown and was last painted from its rendering at the size it is shown at (not
+    // white or a scaled earlier rendering while its rendering is on its way).
+    bool IsPageRendered(int nPage) const;
+    // Workers that render pages now, for every preview of the process (a closed preview's render in flight
+    // ends on its worker and is dropped).
+    static int GetRenderingWorkers();
 
 protected:
     CPrintPreviewWnd();
@@ -51,12 +59,13 @@ protected:
     void OnNumPage();
     void OnZoomIn();
     void OnZoomOut();
+    LRESULT OnPageRendered(WPARAM wParam, LPARAM lParam);
     void PostNcDestroy() override;
     void FollowFrame(CFrameWnd* frame);
     DECLARE_MESSAGE_MAP()
 
 private:
-    struct Pages; // the document and its rendered pages (toolkit side)
+    struct Pages; // the document's page sizes and its pages rendered on a worker (toolkit side)
     void Layout(int cx, int cy);
     void ShowPages();       // buttons, page text, scroll bars and a repaint after a change
     CSize PageSize() const; // a shown page's size in window pixels
@@ -69,5 +78,6 @@ private:
     HWND m_hPrintTarget = nullptr;
     CString m_path;
     int m_nPage = 1, m_nPages = 1, m_nZoom = 0;
-    CPoint m_scroll; // scrolled by, window pixels
+    CPoint m_scroll;             // scrolled by, window pixels
+    std::vector<int> m_rendered; // the pages last painted from their rendering at the size shown
 };

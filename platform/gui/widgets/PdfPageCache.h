@@ -1,5 +1,5 @@
 // Internal to the window layer: the pages of a PDF document rendered at the device pixels they are shown at,
-// kept for the few pages in view (the help pane and the print preview draw from it).
+// kept for the few pages in view (the help pane draws from it; the print preview renders on a worker).
 #pragma once
 
 #include <QtCore/QSize>

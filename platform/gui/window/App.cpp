@@ -16,6 +16,7 @@
 #include <QtCore/QEvent>
 #include <QtCore/QEventLoop>
 #include <QtCore/QThread>
+#include <QtCore/QThreadPool>
 #include <QtCore/QTimer>
 #include <QtGui/QCursor>
 #include <QtGui/QInputEvent>
@@ -408,5 +409,8 @@ int CWinApp::ExitInstance()
     // A clean exit: nothing is left to restore.
     if (m_pDocManager) m_pDocManager->EndDataRecovery();
     if (m_pRecentFileList) m_pRecentFileList->WriteList();
+    // Work left on the global thread pool (a page that a closed print preview was rendering) ends here, while
+    // the toolkit's libraries it runs in are still whole: the application object is never destroyed.
+    QThreadPool::globalInstance()->waitForDone();
     return 0;
 }
