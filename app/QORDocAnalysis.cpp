@@ -189,6 +189,8 @@ void CQORDoc::RunMovingLoad(bool bByStep, int nSteps, bool bDisplayEach, std::sh
     const DWORD start = StartTimer(L"Moving Load Analysis called");
     Log(CRunDiagnostics::ModelLines({pLoadModel}, {pBridge}));
     CMovingLoadAnalysis analysis(pBridge, pLoadModel);
+    // Every position's lines are kept only for the plot that draws them all.
+    analysis.SetKeepBeamResults(bDisplayEach);
     std::shared_ptr<CEnvelopeResults> results = analysis.Run(bByStep, nSteps, stepSize);
     const int nAnalyses = analysis.GetNoAnalyses();
     StopTimer(start);

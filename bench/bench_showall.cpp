@@ -1,13 +1,16 @@
 // "Display each sub-analysis result" in the running program: memory added, last curve and pauses at
 // about 100,000 positions, and the pauses of Print Preview, Next Page and printing to PDF of its plot
 // and of its largest table.
-// Arguments: --no-large-preview (not the largest plot's printing) or --small-only (not the largest plot).
+// Arguments: --no-large-preview (not the largest plot's printing) or --small-only (not the largest plot);
+// --million adds the plot of a million positions (memory, pauses, status bar, clicks over it) and the
+// same run under an address-space limit, in a child process (--refusal), which must refuse it.
 #include "bench_cases.h"
 #include "bench_program.h"
 
 #include "app/MainFrame.h"
 #include "app/QORApp.h"
 #include "app/QORDoc.h"
+#include "controls/chart/ChartCtrl.h"
 #include "controls/grid/GridCtrl.h"
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/model/Bridge.h"
@@ -22,12 +25,15 @@
 #include "res/Resource.h"
 #include "ui/views/PlotView.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -81,14 +87,65 @@ void CloseResultWindows()
     qor::test::DeleteDeferred();
 }
 
+CString StatusText()
+{
+    auto* bar = DYNAMIC_DOWNCAST(CMFCStatusBar, Frame()->GetDlgItem(AFX_IDW_STATUS_BAR));
+    return bar ? bar->GetPaneText(0) : CString();
+}
+
+// The plot of every position's bending moment and shear force.
+CPlotView* MomentPlot()
+{
+    CPlotView* plot = nullptr;
+    for (CPlotView* view : PlotViews())
+        if (view->GetTableKind() != CQORViewBase::TABLE_REACTIONS) plot = view;
+    return plot;
+}
+
 struct SShowAll
 {
     std::size_t positions = 0;
     double keptMB = 0, addedMB = 0, commandMs = 0, lastCurveMs = 0, commandPauseMs = 0, drawingPauseMs = 0;
+    // Looks at the status bar while the plot drew, those that said "Drawing each sub-analysis result",
+    // and whether it said "Ready" after.
+    int drawingLooks = 0, drawingSaid = 0;
+    bool readyAfter = false;
+    bool ran = false;
+    // The longest mouse move and click (button down and up) over the moment chart's plot.
+    double moveMs = 0, clickMs = 0;
 };
 
-// The moving-load command with every position shown, from the call to the last curve on the screen.
-SShowAll ShowAll(CQORDoc& doc, const std::shared_ptr<CBridge>& bridge)
+// Mouse moves and clicks over the moment chart of the plot of every position, on its curves and off
+// them (its corners): the longest of each.
+void Pointer(SShowAll& r)
+{
+    CPlotView* plot = MomentPlot();
+    CChartCtrl* chart = plot ? plot->GetChart(0) : nullptr;
+    if (!chart || !chart->GetSafeHwnd()) return;
+    const CRect p = chart->GetPlottingRect();
+    const CPoint points[] = {p.CenterPoint(),
+                             {p.left + 3, p.top + 3},
+                             {p.right - 4, p.bottom - 4},
+                             {p.left + p.Width() / 4, p.top + p.Height() / 4},
+                             {p.left + 3 * p.Width() / 4, p.top + 3 * p.Height() / 4},
+                             {p.left + p.Width() / 3, p.CenterPoint().y}};
+    for (const CPoint& at : points)
+    {
+        const LPARAM lp = MAKELPARAM(at.x, at.y);
+        Clock::time_point start = Clock::now();
+        chart->SendMessage(WM_MOUSEMOVE, 0, lp);
+        r.moveMs = std::max(r.moveMs, MsSince(start));
+        start = Clock::now();
+        chart->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, lp);
+        chart->SendMessage(WM_LBUTTONUP, 0, lp);
+        r.clickMs = std::max(r.clickMs, MsSince(start));
+        qor::test::Pump(30);
+    }
+}
+
+// The moving-load command with every position shown, from the call to the last curve on the screen
+// (through the case's guard of commands: a run refused or failed is said in a message box).
+SShowAll ShowAll(CQORDoc& doc, const std::shared_ptr<CBridge>& bridge, double step = 0.01)
 {
     SShowAll r;
     auto truck = SixAxleTruck();
@@ -98,19 +155,28 @@ SShowAll ShowAll(CQORDoc& doc, const std::shared_ptr<CBridge>& bridge)
     const double before = ResidentMB();
     qor::test::PauseMeter meter;
     const Clock::time_point start = Clock::now();
-    doc.RunMovingLoad(true, 0, true, bridge, truck, 0.01);
+    r.ran = doc.RunCommand([&] { doc.RunMovingLoad(true, 0, true, bridge, truck, step); });
     r.commandMs = MsSince(start);
     // The pause ends at the next tick.
     const int ticks = meter.Ticks();
     qor::test::PumpUntil([&] { return meter.Ticks() > ticks; }, 10000);
     r.commandPauseMs = meter.LongestMs();
     meter.Reset();
-    qor::test::PumpUntil([] { return !AnyDrawing(); }, 600000);
+    qor::test::PumpUntil(
+        [&r] {
+            if (!AnyDrawing()) return true;
+            ++r.drawingLooks;
+            if (StatusText().Find(L"Drawing each sub-analysis result") == 0) ++r.drawingSaid;
+            return false;
+        },
+        600000);
     r.lastCurveMs = MsSince(start);
     r.drawingPauseMs = meter.LongestMs();
     qor::test::Pump(300);
     r.drawingPauseMs = std::max(r.drawingPauseMs, meter.LongestMs());
     r.addedMB = ResidentMB() - before;
+    r.readyAfter = StatusText() == L"Ready";
+    Pointer(r);
     if (doc.m_pMLResults)
     {
         r.positions = doc.m_pMLResults->GetKeptPositions().GetCount();
@@ -177,15 +243,6 @@ SPrinting Printing(CView* view)
     return r;
 }
 
-// The plot of every position's bending moment and shear force.
-CView* MomentPlot()
-{
-    CView* plot = nullptr;
-    for (CPlotView* view : PlotViews())
-        if (view->GetTableKind() != CQORViewBase::TABLE_REACTIONS) plot = view;
-    return plot;
-}
-
 // The table of the most rows.
 CView* LargestTable()
 {
@@ -197,12 +254,122 @@ CView* LargestTable()
     return largest;
 }
 
+constexpr double kSpareAddressSpaceGB = 3.0;
+
+std::shared_ptr<CBridge> MillionBridge() { return Bridge(L"3300-3380-3300 m", {3300.0, 3380.0, 3300.0}); }
+
+void PrintHeader()
+{
+    std::printf("%-22s %9s %9s %10s %9s %11s %11s %11s\n", "bridge", "positions", "kept MB", "added MB", "added/kept",
+                "command ms", "last curve", "pause ms");
+}
+
+void PrintRow(const wchar_t* name, const SShowAll& r)
+{
+    std::printf("%-22ls %9zu %9.0f %10.0f %9.2f %11.0f %11.0f %5.0f/%5.0f\n", name, r.positions, r.keptMB, r.addedMB,
+                r.keptMB > 0 ? r.addedMB / r.keptMB : 0.0, r.commandMs, r.lastCurveMs, r.commandPauseMs,
+                r.drawingPauseMs);
+}
+
+void PrintDetails(const wchar_t* name, const SShowAll& r)
+{
+    std::printf("%-22ls status bar \"Drawing each sub-analysis result\" at %d of %d looks while drawing, "
+                "\"Ready\" after: %s; mouse move %.1f ms, click %.1f ms (longest)\n",
+                name, r.drawingSaid, r.drawingLooks, r.readyAfter ? "yes" : "no", r.moveMs, r.clickMs);
+}
+
+// The address space the process has mapped (VmSize), in bytes.
+double AddressSpaceUsed()
+{
+    double kB = 0;
+    if (std::FILE* f = std::fopen("/proc/self/status", "r"))
+    {
+        char line[256];
+        while (std::fgets(line, sizeof line, f))
+            if (std::sscanf(line, "VmSize: %lf kB", &kB) == 1) break;
+        std::fclose(f);
+    }
+    return kB * 1024.0;
+}
+
+// Under an address-space limit of what the program has mapped and a few GB, the million positions are
+// refused before the run starts, with a message that names the smallest step and the most steps that
+// fit; a run by that step then goes through to its last curve without the program running out of memory.
+int Refusal(CQORDoc& doc)
+{
+    rlimit limit{};
+    getrlimit(RLIMIT_AS, &limit);
+    limit.rlim_cur = static_cast<rlim_t>(AddressSpaceUsed() + kSpareAddressSpaceGB * 1073741824.0);
+    if (setrlimit(RLIMIT_AS, &limit) != 0) return std::printf("cannot set the address-space limit\n"), 1;
+    std::printf("\nUnder an address-space limit %.1f GB above what the program has mapped (%.1f GB in all)\n",
+                kSpareAddressSpaceGB, static_cast<double>(limit.rlim_cur) / 1073741824.0);
+    auto bridge = MillionBridge();
+    qor::ClearRecordedMessageBoxes();
+    const SShowAll refused = ShowAll(doc, bridge);
+    std::vector<qor::MessageBoxCall> boxes = qor::RecordedMessageBoxes();
+    const CString said = boxes.empty() ? CString() : boxes.back().text;
+    std::printf("by 0.01 m: %s in %.0f ms, resident set %+.0f MB, the message: %ls\n",
+                refused.ran ? "RAN (not refused)" : "refused", refused.commandMs, refused.addedMB,
+                said.IsEmpty() ? L"(none)" : said.GetString());
+    const int at = said.Find(L"the smallest step that fits is ");
+    double step = 0, steps = 0;
+    if (refused.ran || at < 0 ||
+        std::swscanf(said.GetString() + at, L"the smallest step that fits is %lf m (at most %lf steps)", &step,
+                     &steps) != 2)
+        return std::printf("the run was not refused with the smallest step named\n"), 1;
+    qor::ClearRecordedMessageBoxes();
+    const SShowAll named = ShowAll(doc, bridge, step);
+    boxes = qor::RecordedMessageBoxes();
+    PrintHeader();
+    char name[64];
+    std::snprintf(name, sizeof name, "by %g m (%.0f steps)", step, steps);
+    PrintRow(CString::FromUtf8(name), named);
+    PrintDetails(CString::FromUtf8(name), named);
+    for (const qor::MessageBoxCall& box : boxes) std::printf("message: %ls\n", box.text.GetString());
+    double peakKB = 0;
+    if (std::FILE* f = std::fopen("/proc/self/status", "r"))
+    {
+        char line[256];
+        while (std::fgets(line, sizeof line, f))
+            if (std::sscanf(line, "VmPeak: %lf kB", &peakKB) == 1) break;
+        std::fclose(f);
+    }
+    std::printf("by the step named: %s; address space at its peak %.2f GB of the %.2f GB allowed\n",
+                named.ran ? "ran to its last curve" : "NOT RUN", peakKB / 1048576.0,
+                static_cast<double>(limit.rlim_cur) / 1073741824.0);
+    CloseResultWindows();
+    return named.ran ? 0 : 1;
+}
+
+// The refusal in a process of its own (its limit would hold the rest of this one).
+int RefusalInChild(const char* self)
+{
+    std::fflush(stdout);
+    const pid_t child = fork();
+    if (child < 0) return 1;
+    if (child == 0)
+    {
+        execl("/proc/self/exe", self, "--refusal", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (WIFSIGNALED(status)) std::printf("the refusal's process ENDED BY SIGNAL %d\n", WTERMSIG(status));
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const bool largePreview = !(argc > 1 && std::strcmp(argv[1], "--no-large-preview") == 0);
-    const bool smallOnly = argc > 1 && std::strcmp(argv[1], "--small-only") == 0;
+    bool largePreview = true, smallOnly = false, million = false, refusal = false;
+    for (int i = 1; i < argc; ++i)
+    {
+        largePreview = largePreview && std::strcmp(argv[i], "--no-large-preview") != 0;
+        smallOnly = smallOnly || std::strcmp(argv[i], "--small-only") == 0;
+        million = million || std::strcmp(argv[i], "--million") == 0;
+        refusal = refusal || std::strcmp(argv[i], "--refusal") == 0;
+    }
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     char home[] = "/tmp/qor-bench-showall-XXXXXX";
@@ -218,10 +385,15 @@ int main(int argc, char** argv)
     qor::SetMessageBoxHandler(Answer);
     qor::test::Pump(200);
     CQORDoc* doc = CQORDoc::GetActiveDoc();
+    if (refusal)
+    {
+        const int status = Refusal(*doc);
+        qor::test::StopApplication(app);
+        return status;
+    }
 
     std::printf("\"Display each sub-analysis result\", six-axle truck by 0.01 m (window 1280 x 900; 10 ms timer)\n");
-    std::printf("%-22s %9s %9s %10s %9s %11s %11s %11s\n", "bridge", "positions", "kept MB", "added MB", "added/kept",
-                "command ms", "last curve", "pause ms");
+    PrintHeader();
     struct SCase
     {
         const wchar_t* name;
@@ -232,23 +404,34 @@ int main(int argc, char** argv)
     const SCase cases[] = {{L"300-400-300 m", {300.0, 400.0, 300.0}, largePreview},
                            {L"40-45-40 m", {40.0, 45.0, 40.0}, true}};
     std::vector<SPrinting> printed, tables;
+    std::vector<SShowAll> shown;
     for (const SCase& c : cases)
     {
         if (smallOnly && c.spans[0] > 100.0)
         {
             printed.push_back(SPrinting{-1, -1, -1});
             tables.push_back(SPrinting{-1, -1, -1});
+            shown.push_back(SShowAll{});
             continue;
         }
-        const SShowAll r = ShowAll(*doc, Bridge(c.name, c.spans));
-        std::printf("%-22ls %9zu %9.0f %10.0f %9.2f %11.0f %11.0f %5.0f/%5.0f\n", c.name, r.positions, r.keptMB,
-                    r.addedMB, r.keptMB > 0 ? r.addedMB / r.keptMB : 0.0, r.commandMs, r.lastCurveMs, r.commandPauseMs,
-                    r.drawingPauseMs);
+        shown.push_back(ShowAll(*doc, Bridge(c.name, c.spans)));
+        PrintRow(c.name, shown.back());
         printed.push_back(c.preview ? Printing(MomentPlot()) : SPrinting{-1, -1, -1});
         tables.push_back(c.preview ? Printing(LargestTable()) : SPrinting{-1, -1, -1});
         CloseResultWindows();
     }
+    // After the others: the heap they gave back is reused, not counted again.
+    SShowAll largest;
+    if (million)
+    {
+        largest = ShowAll(*doc, MillionBridge());
+        PrintRow(L"3300-3380-3300 m", largest);
+        CloseResultWindows();
+    }
     std::printf("(pause ms: the command itself, with the analysis on the window thread / after it, while drawing)\n");
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        if (shown[i].ran) PrintDetails(cases[i].name, shown[i]);
+    if (million) PrintDetails(L"3300-3380-3300 m", largest);
     auto report = [&](const char* what, const std::vector<SPrinting>& rows) {
         std::printf("\nLongest pause (ms) of %s\n", what);
         std::printf("%-22s %7s %16s %12s %16s\n", "bridge", "pages", "preview (total)", "next page", "print (total)");
@@ -265,5 +448,5 @@ int main(int argc, char** argv)
     report("the plot of every position", printed);
     report("the table of the most rows", tables);
     qor::test::StopApplication(app);
-    return 0;
+    return million ? RefusalInChild(argv[0]) : 0;
 }

@@ -414,37 +414,65 @@ bool CChartLineFamilySerie::HitTest(const CPoint& screenPoint, unsigned* pIndex)
     *pIndex = kChartNoPoint;
     m_bHit = false;
     if (!m_bIsVisible || !m_pHorizontalAxis || !m_pVerticalAxis || !m_Source) return false;
+    // A search over a million lines reads a value or two of each, scattered over gigabytes: the
+    // lines a few ahead are asked for early and their values fetched meanwhile, and the search
+    // gives up (the older lines count as missed) rather than hold the window past its budget.
+    constexpr std::size_t kAhead = 16;
+    constexpr std::size_t kLinesBetweenClockChecks = 4096;
+    constexpr DWORD kBudgetMs = 100;
+    const DWORD deadline = GetTickCount() + kBudgetMs;
     SPass pass;
     m_pHorizontalAxis->GetMinMax(pass.xMin, pass.xMax);
     const double px = screenPoint.x, py = screenPoint.y;
     auto within = [&](const CPoint& p, int distance) {
         return std::abs(screenPoint.x - p.x) <= distance && std::abs(screenPoint.y - p.y) <= distance;
     };
-    auto row = [this](double y) {
-        return m_pVerticalAxis->IsDiscrete() ? m_pVerticalAxis->DiscreteValueToScreen(y)
-                                             : m_pVerticalAxis->ValueToScreen(y);
-    };
     std::vector<std::size_t> near; // the stretches of the present points that reach the mouse's column
-    SChartLine line;
+    std::size_t lo = 0, hi = 0;    // the points of those stretches, from lo to hi
+    std::vector<int> rows;         // their pixel rows on the line tested
+    SChartLine ahead[kAhead];
+    bool given[kAhead] = {};
+    const auto fetch = [&](std::size_t j) {
+        SChartLine& line = ahead[j % kAhead];
+        given[j % kAhead] = m_Source(j, line) && line.count > 0 && line.pX && line.pY;
+        if (given[j % kAhead] && !near.empty() && line.pX == pass.pX && line.count == pass.nX)
+        {
+            __builtin_prefetch(line.pY + lo);
+            __builtin_prefetch(line.pY + hi);
+        }
+    };
+    for (std::size_t j = m_nShown; j-- > m_nShown - std::min(m_nShown, kAhead);) fetch(j);
     // The newest line first, as the chart asks its series.
     for (std::size_t i = m_nShown; i-- > 0;)
     {
+        if ((m_nShown - i) % kLinesBetweenClockChecks == 0 && Reached(deadline)) break;
+        const SChartLine line = ahead[i % kAhead];
+        const bool lineGiven = given[i % kAhead];
+        if (i >= kAhead) fetch(i - kAhead);
         const double* pX = pass.pX;
-        if (!m_Source(i, line) || line.count == 0 || !line.pX || !line.pY || !Columns(pass, line)) continue;
+        if (!lineGiven || !Columns(pass, line)) continue;
         if (pass.pX != pX)
         {
             near.clear();
             for (std::size_t k = pass.first; k < pass.last; ++k)
             {
-                const LONG lo = std::min(pass.columns[k], pass.columns[k + 1]);
-                const LONG hi = std::max(pass.columns[k], pass.columns[k + 1]);
-                if (lo - 3 <= screenPoint.x && screenPoint.x <= hi + 3) near.push_back(k);
+                const LONG left = std::min(pass.columns[k], pass.columns[k + 1]);
+                const LONG right = std::max(pass.columns[k], pass.columns[k + 1]);
+                if (left - 3 <= screenPoint.x && screenPoint.x <= right + 3) near.push_back(k);
+            }
+            if (!near.empty())
+            {
+                lo = near.front();
+                hi = near.back() + 1;
+                rows.resize(hi - lo + 1);
             }
         }
+        if (near.empty()) continue;
+        m_pVerticalAxis->ValuesToScreen(line.pY + lo, hi - lo + 1, rows.data());
         for (std::size_t k : near)
         {
-            const CPoint a(pass.columns[k], row(line.pY[k]));
-            const CPoint b(pass.columns[k + 1], row(line.pY[k + 1]));
+            const CPoint a(pass.columns[k], rows[k - lo]);
+            const CPoint b(pass.columns[k + 1], rows[k + 1 - lo]);
             bool hit = false;
             if (a == b)
                 hit = within(a, 3);

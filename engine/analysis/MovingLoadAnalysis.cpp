@@ -3,6 +3,7 @@
 
 #include "engine/analysis/BeamAnalysis.h"
 #include "engine/analysis/BeamResults.h"
+#include "engine/analysis/Envelope.h"
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/SinglePosAnalysis.h"
 #include "engine/model/Beam.h"
@@ -81,9 +82,9 @@ std::string TooLargeToKeep(double positions, double bytes, double available, dou
     }
     char text[480];
     std::snprintf(text, sizeof text,
-                  "The run would keep the results of %.0f load positions, about %.0f MB, and only %.0f MB of "
-                  "memory is available: %s. Choose a larger step, fewer points along the beam, or a run that "
-                  "keeps only the envelopes.",
+                  "The run would keep the results of %.0f load positions, which with their plot need about %.0f "
+                  "MB, and only %.0f MB of memory is available: %s. Choose a larger step, fewer points along "
+                  "the beam, or a run that keeps only the envelopes.",
                   positions, bytes / 1048576.0, available / 1048576.0, finest);
     return text;
 }
@@ -159,11 +160,13 @@ std::shared_ptr<CEnvelopeResults> CMovingLoadAnalysis::Run(bool bByStep, int& nS
     const double gridPositions = (Lb + L) / step + 2.0;
     if (bMoving && gridPositions > kMaxPositions) throw kStepTooSmallError;
     const std::size_t nEdges = lm ? lm->m_vPL.size() + 2 * lm->m_vPUDL.size() : 0;
-    // Every kept position holds a beam result: refused before it starts when they cannot fit,
-    // rather than failing (or swapping the machine to a halt) hours into the run.
+    // Every kept position holds a beam result: refused before it starts when they cannot fit with
+    // what the run and the plot of them need besides, rather than failing (or swapping the machine
+    // to a halt) hours into the run.
     if (m_bKeepBeamResults && bMoving)
     {
-        const double perPosition = KeptBytesPerPosition(static_cast<int>(m_pBeam->m_vL.size()), nPoints);
+        const double perPosition = NeededBytesPerPosition(static_cast<int>(m_pBeam->m_vL.size()), nPoints,
+                                                          static_cast<int>(std::max(m_pBeam->m_nRestraints, 0)));
         const double extra = 2.0 * static_cast<double>(nEdges * m_vEvents.size());
         const double positions = gridPositions + extra;
         const std::uint64_t given = g_memoryForRuns;
@@ -233,6 +236,15 @@ double CMovingLoadAnalysis::KeptBytesPerPosition(int nMembers, int nPoints)
     // them), one after another in the run's block, and where they start (the points along the
     // beam are kept once a run).
     return 2.0 * std::max(nMembers, 1) * (std::max(nPoints, 1) + 3) * 8.0 + 40.0;
+}
+
+double CMovingLoadAnalysis::NeededBytesPerPosition(int nMembers, int nPoints, int nReactions)
+{
+    // Beside its lines, a position has its place in each reaction's envelope (a maximum and a
+    // minimum); the plot that draws the lines, and the windows of the run, take up to a quarter
+    // more than the lines themselves.
+    const double reactions = 2.0 * std::max(nReactions, 0) * static_cast<double>(sizeof(PointLoadEffect));
+    return (KeptBytesPerPosition(nMembers, nPoints) + reactions) * 1.25;
 }
 
 void CMovingLoadAnalysis::SetMemoryForRuns(std::uint64_t bytes) { g_memoryForRuns = bytes; }

@@ -44,6 +44,9 @@ public:
     // nPoints points per span. A run that keeps its positions and would need more than the
     // memory available throws std::invalid_argument before it starts.
     static double KeptBytesPerPosition(int nMembers, int nPoints);
+    // The memory a kept position needs in all (about): its lines, its place in the nReactions
+    // reaction envelopes, and what showing its lines takes. The run's check counts this.
+    static double NeededBytesPerPosition(int nMembers, int nPoints, int nReactions);
     // The memory runs may count on (0, the default: what the system reports available).
     static void SetMemoryForRuns(std::uint64_t bytes);
 

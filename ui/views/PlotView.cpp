@@ -388,13 +388,24 @@ void CPlotView::RunPendingStep()
 LRESULT CPlotView::OnDrawPending(WPARAM, LPARAM)
 {
     m_bPosted = false;
-    if (m_Pending.empty()) return 0;
-    const DWORD start = GetTickCount();
-    RunPendingStep();
-    while (!m_Pending.empty() && GetTickCount() - start < kSliceMs) RunPendingStep();
-    ShowDrawingProgress(m_Pending.empty());
-    // Posted again behind what came meanwhile: paints, clicks and keys go first.
-    if (!m_Pending.empty()) m_bPosted = PostMessage(WM_DRAWPENDING) != FALSE;
+    if (!m_Pending.empty())
+    {
+        const DWORD start = GetTickCount();
+        RunPendingStep();
+        while (!m_Pending.empty() && GetTickCount() - start < kSliceMs) RunPendingStep();
+    }
+    else if (m_sStatusShown.IsEmpty())
+    {
+        return 0;
+    }
+    // The last steps leave charts that draw their curves again in slices of their own (the
+    // envelopes come over them): the plot is drawn when those are whole too.
+    const bool drawing = IsDrawing();
+    ShowDrawingProgress(!drawing);
+    // Posted again behind what came meanwhile (the charts' slices among them): paints, clicks and
+    // keys go first.
+    if (drawing) m_bPosted = PostMessage(WM_DRAWPENDING) != FALSE;
+    if (drawing && !m_bPosted) FinishDrawing();
     return 0;
 }
 
@@ -443,9 +454,13 @@ void CPlotView::ShowDrawingProgress(bool bDone)
         m_sStatusShown.Empty();
         return;
     }
-    CMFCStatusBar* pBar = m_nCurvesQueued > 0 ? statusBar() : nullptr;
+    CMFCStatusBar* pBar = statusBar();
     if (!pBar) return;
-    m_sStatusShown.Format(L"Drawing each sub-analysis result: %d of %d", m_nCurvesDrawn, m_nCurvesQueued);
+    // Before the curves are counted (their ranges are taken first), without the count.
+    if (m_nCurvesQueued > 0)
+        m_sStatusShown.Format(L"Drawing each sub-analysis result: %d of %d", m_nCurvesDrawn, m_nCurvesQueued);
+    else
+        m_sStatusShown = L"Drawing each sub-analysis result";
     pBar->SetPaneText(0, m_sStatusShown);
 }
 

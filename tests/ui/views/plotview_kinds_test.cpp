@@ -91,6 +91,23 @@ TEST_F(Kinds, ShowAllOpensAtOnceThenAddsOneLightCurvePerPositionBeneathTheEnvelo
     ASSERT_GT(positions, 1500u);
     CPlotView* view = OpenPlot(2, 1);
     ASSERT_NE(view, nullptr);
+    // The main window's status bar counts the curves.
+    CMFCStatusBar bar;
+    const UINT pane = ID_SEPARATOR;
+    ASSERT_TRUE(bar.Create(Main()));
+    bar.SetIndicators(&pane, 1);
+    bar.SetPaneText(0, L"Ready");
+    // From the turn that first says the curves are drawing to the last curve on the screen (the
+    // charts' own redraws after the envelopes included), the status bar says so; "Ready" after. (A
+    // fast build may draw them all in its first turn, before the bar is looked at.)
+    bool said = false;
+    int notSaid = 0;
+    const auto look = [&] {
+        if (!view->IsDrawing()) return;
+        const bool drawing = bar.GetPaneText(0).Find(L"Drawing each sub-analysis result") == 0;
+        notSaid += said && !drawing;
+        said = said || drawing;
+    };
     const unsigned redraws = view->GetChart(0)->GetRedrawCount();
     view->ShowMovingLoadEnvelopes(true, true, descriptor);
 
@@ -101,10 +118,12 @@ TEST_F(Kinds, ShowAllOpensAtOnceThenAddsOneLightCurvePerPositionBeneathTheEnvelo
     EXPECT_EQ(SeriesOf(view, 0).size(), 1u);
     CChartCtrl* moments = view->GetChart(0);
     moments->PostMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(100, 100));
-    ASSERT_TRUE(qor::test::PumpUntil([&] { return moments->IsPanning(); }));
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return look(), moments->IsPanning(); }));
     EXPECT_TRUE(view->IsDrawing());
     moments->SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(100, 100));
-    ASSERT_TRUE(qor::test::PumpUntil([&] { return !view->IsDrawing(); }, 60000));
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return look(), !view->IsDrawing(); }, 60000));
+    EXPECT_EQ(notSaid, 0);
+    EXPECT_EQ(bar.GetPaneText(0), CString(L"Ready"));
 
     // Each position's curve is drawn onto the chart's image alone: the chart is not redrawn
     // whole per position (which grows with the square of the positions).
