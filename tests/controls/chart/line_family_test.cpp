@@ -19,6 +19,14 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// The longest the window may not answer, in ms: a quarter of a second, in a build whose drawing
+// code is instrumented (sanitizers, no optimisation) four times that.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr double kQuarterSecond = 1000.0;
+#else
+constexpr double kQuarterSecond = 250.0;
+#endif
+
 double MsSince(Clock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -137,7 +145,7 @@ TEST_F(LineFamilyTest, AClickHitsWhatTheNewestLineSeriesWouldAndAMillionLinesAns
     unsigned index = 0;
     Clock::time_point start = Clock::now();
     EXPECT_FALSE(crowd->HitTest(CPoint(50, 30), &index));
-    EXPECT_LT(MsSince(start), 250.0);
+    EXPECT_LT(MsSince(start), kQuarterSecond);
     start = Clock::now();
     EXPECT_TRUE(crowd->HitTest(CPoint(50, 80), &index));
     EXPECT_EQ(index, 10u);
@@ -161,14 +169,17 @@ TEST_F(LineFamilyTest, AMillionLinesAreRedrawnInSlicesThatLeaveTheWindowFree)
     lines->SetLines([&curves](std::size_t i, SChartLine& line) { return curves.Line(i, line); }, kLines, 0, 100, 10,
                     90);
     chart.AllowRefresh(true);
-    // The lines come a few thousand a turn, as the plot shows them; then the whole chart again on
-    // another scale, a pass over every line.
+    // The lines come as the plot shows them, 256 a step and steps for 20 ms a turn; then the
+    // whole chart again on another scale, a pass over every line.
     qor::test::PauseMeter meter;
     std::size_t shown = 0;
     ASSERT_TRUE(qor::test::PumpUntil(
         [&] {
-            shown = std::min(kLines, shown + 4096);
-            lines->ShowLines(shown);
+            for (const Clock::time_point turn = Clock::now(); shown < kLines && MsSince(turn) < 20.0;)
+            {
+                shown = std::min(kLines, shown + 256);
+                lines->ShowLines(shown);
+            }
             return shown == kLines;
         },
         600000));
@@ -177,7 +188,7 @@ TEST_F(LineFamilyTest, AMillionLinesAreRedrawnInSlicesThatLeaveTheWindowFree)
     left->SetMinMax(0, 110);
     ASSERT_TRUE(chart.IsRedrawing());
     ASSERT_TRUE(qor::test::PumpUntil([&] { return !chart.IsRedrawing(); }, 600000));
-    EXPECT_LT(meter.LongestMs(), 250.0);
-    EXPECT_LT(adding, 250.0);
+    EXPECT_LT(meter.LongestMs(), kQuarterSecond);
+    EXPECT_LT(adding, kQuarterSecond);
     EXPECT_EQ(lines->GetShownCount(), kLines);
 }
