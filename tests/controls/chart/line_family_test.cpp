@@ -155,8 +155,8 @@ TEST_F(LineFamilyTest, AClickHitsWhatTheNewestLineSeriesWouldAndAMillionLinesAns
 TEST_F(LineFamilyTest, AMillionLinesAreRedrawnInSlicesThatLeaveTheWindowFree)
 {
     CWnd host;
-    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), _T("host"), WS_OVERLAPPEDWINDOW, CRect(0, 0, 840, 540),
-                              nullptr, 0));
+    ASSERT_TRUE(
+        host.CreateEx(0, AfxRegisterWndClass(0), _T("host"), WS_OVERLAPPEDWINDOW, CRect(0, 0, 840, 540), nullptr, 0));
     CChartCtrl chart;
     ASSERT_TRUE(chart.Create(CHARTCTRL_CLASSNAME, _T(""), WS_CHILD | WS_VISIBLE, CRect(0, 0, 820, 520), &host, 8));
     chart.AllowRefresh(false);
