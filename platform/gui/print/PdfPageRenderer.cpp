@@ -73,6 +73,10 @@ struct PdfPageRenderer::Shared
     }
 };
 
+namespace {
+constexpr int kPagesMeasured = 64;
+} // namespace
+
 PdfPageRenderer::PdfPageRenderer() : m_shared(std::make_shared<Shared>()) {}
 
 PdfPageRenderer::~PdfPageRenderer() { Stop(); }
@@ -81,8 +85,12 @@ bool PdfPageRenderer::Load(const QString& path)
 {
     QPdfDocument document;
     if (path.isEmpty() || document.load(path) != QPdfDocument::Error::None || document.pageCount() <= 0) return false;
+    // A print job puts every page on its printer's one page layout: past the first pages, a page
+    // is taken to have the size of the last one read (reading the size of each of the thousands of
+    // pages of a long table would hold the window).
     m_sizes.clear();
-    for (int i = 0; i < document.pageCount(); ++i) m_sizes.push_back(document.pagePointSize(i));
+    const int count = document.pageCount();
+    for (int i = 0; i < count; ++i) m_sizes.push_back(i < kPagesMeasured ? document.pagePointSize(i) : m_sizes.back());
     m_shared->path = path;
     return true;
 }
