@@ -125,21 +125,11 @@ void CloseResultWindows()
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    char home[] = "/tmp/qor-bench-flow-XXXXXX";
-    if (mkdtemp(home))
-    {
-        setenv("HOME", home, 1);
-        setenv("XDG_CONFIG_HOME", home, 1);
-        setenv("XDG_DATA_HOME", home, 1);
-    }
     // The bridges of a set for the windows (default 1,000, the cap of a set), and the sets' count
     // for the autosave's case.
     const int bridges = argc > 1 ? std::atoi(argv[1]) : 1000;
     CQORApp app;
-    if (!qor::test::StartApplication(app)) return 1;
-    app.m_pMainWnd->MoveWindow(0, 0, 1280, 900);
+    if (!qor::bench::StartProgram(app, "flow")) return 1;
     qor::SetMessageBoxHandler(Answer);
     qor::test::Pump(100);
     CQORDoc* doc = CQORDoc::GetActiveDoc();

@@ -370,18 +370,8 @@ int main(int argc, char** argv)
         million = million || std::strcmp(argv[i], "--million") == 0;
         refusal = refusal || std::strcmp(argv[i], "--refusal") == 0;
     }
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    char home[] = "/tmp/qor-bench-showall-XXXXXX";
-    if (mkdtemp(home))
-    {
-        setenv("HOME", home, 1);
-        setenv("XDG_CONFIG_HOME", home, 1);
-        setenv("XDG_DATA_HOME", home, 1);
-    }
     CQORApp app;
-    if (!qor::test::StartApplication(app)) return 1;
-    app.m_pMainWnd->MoveWindow(0, 0, 1280, 900);
+    if (!qor::bench::StartProgram(app, "showall")) return 1;
     qor::SetMessageBoxHandler(Answer);
     qor::test::Pump(200);
     CQORDoc* doc = CQORDoc::GetActiveDoc();

@@ -11,8 +11,6 @@
 #include "controls/chart/ChartStandardAxis.h"
 #include "controls/chart/ChartTitle.h"
 
-#include <climits>
-
 namespace {
 
 // Colours of new series, in turn.
@@ -484,7 +482,6 @@ bool CChartCtrl::DrawChartPart(CDC* pDC, CRect ChartRect, bool bFirst, DWORD dea
         m_uPartNext = it->first;
         if (static_cast<LONG>(GetTickCount() - deadline) >= 0) return false;
     }
-    m_uPartNext = UINT_MAX;
     for (auto& entry : m_mapSeries) entry.second->DrawLabels(pDC);
     pDC->SelectClipRgn(nullptr);
     m_pLegend->Draw(pDC);

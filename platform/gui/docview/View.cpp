@@ -196,12 +196,7 @@ void RunPrintJob(CView* view, CPrintInfo& info)
         dc.AbortDoc();
     view->OnEndPrinting(&dc, &info);
     dc.DeleteDC();
-    if (shown && frame->GetSafeHwnd())
-    {
-        CString ready;
-        if (!ready.LoadString(AFX_IDS_IDLEMESSAGE)) ready = L"Ready";
-        frame->SetMessageText(ready);
-    }
+    if (shown && frame->GetSafeHwnd()) frame->ShowCommandPrompt(0); // "Ready" again
 }
 
 } // namespace

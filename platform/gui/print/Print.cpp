@@ -146,8 +146,8 @@ public:
         if (m_inDoc) return SP_ERROR;
         m_printer->setDocName(ToQString(docName));
         m_finalPath.clear();
-        m_isPdf = IsPdf(*m_printer);
-        if (m_isPdf)
+        const bool isPdf = IsPdf(*m_printer);
+        if (isPdf)
         {
             // Written under a temporary name, so that an aborted or failed job leaves no file
             // and does not spoil a file of that name written before.
@@ -158,9 +158,10 @@ public:
         // A picture played on the printer is scaled from the toolkit's resolution to the printer's:
         // the pages, recorded in the printer's own pixels, are played at the inverse scale.
         const QPointF dpi = ToolkitDefaultDpi();
-        m_replayScale = QPointF(dpi.x() / m_metrics[QPaintDevice::PdmDpiX], dpi.y() / m_metrics[QPaintDevice::PdmDpiY]);
+        const QPointF replayScale(dpi.x() / m_metrics[QPaintDevice::PdmDpiX],
+                                  dpi.y() / m_metrics[QPaintDevice::PdmDpiY]);
         m_shared = std::make_shared<Shared>();
-        m_writer = std::thread(&PrintJob::Write, m_printer, m_isPdf, m_replayScale, m_shared);
+        m_writer = std::thread(&PrintJob::Write, m_printer, isPdf, replayScale, m_shared);
         bool begun = false;
         {
             std::unique_lock<std::mutex> lock(m_shared->mutex);
@@ -373,13 +374,11 @@ private:
     PrinterPicture m_measure;
     std::unique_ptr<PrinterPicture> m_page; // the page being drawn
     QPainter m_pagePainter;
-    QPointF m_replayScale{1, 1};
     std::shared_ptr<Shared> m_shared;
     std::thread m_writer;
     HDC m_hdc = nullptr;
     bool m_inDoc = false;
     bool m_inPage = false;
-    bool m_isPdf = false;
     QString m_finalPath;
 };
 
