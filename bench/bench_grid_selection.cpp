@@ -12,15 +12,18 @@
 #include "engine/model/Bridge.h"
 #include "platform/core/MessageBox.h"
 #include "platform/gui/Afx.h"
+#include "platform/gui/print/PrintPreviewWnd.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
 #include "platform/test/PauseMeter.h"
+#include "platform/test/PrintTest.h"
 #include "res/Resource.h"
 #include "ui/views/GridView.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -38,19 +41,6 @@ int Answer(const qor::MessageBoxCall& call)
     ++g_nMessages;
     const UINT kind = call.type & MB_TYPEMASK;
     return kind == MB_YESNO || kind == MB_YESNOCANCEL ? IDYES : IDOK;
-}
-
-// The grid view of the table with the most rows among the case's views.
-CGridView* LargestTable(CQORDoc& doc)
-{
-    CGridView* largest = nullptr;
-    for (POSITION pos = doc.GetFirstViewPosition(); pos;)
-    {
-        auto* view = DYNAMIC_DOWNCAST(CGridView, doc.GetNextView(pos));
-        if (!view || !view->GetGrid()) continue;
-        if (!largest || view->GetGrid()->GetRowCount() > largest->GetGrid()->GetRowCount()) largest = view;
-    }
-    return largest;
 }
 
 struct Figure
@@ -85,8 +75,10 @@ void Print(const char* what, const Figure& figure, const char* goal)
 
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    // --print: the table's Print Preview and its printing to PDF too (some 33,000 pages: minutes).
+    const bool print = argc > 1 && std::strcmp(argv[1], "--print") == 0;
     CQORApp app;
     if (!StartProgram(app, "grid")) return 1;
     qor::SetMessageBoxHandler(Answer);
@@ -101,7 +93,7 @@ int main()
     const double rssStart = ResidentMB();
     const Figure run =
         Measure([&] { doc->RunMovingLoad(false, nSteps, false, bridge, SixAxleTruck(), 0.0); }, [] { return true; });
-    CGridView* view = LargestTable(*doc);
+    CGridView* view = LargestTable(doc);
     if (!view)
     {
         std::printf("no table was shown\n");
@@ -174,6 +166,37 @@ int main()
     const Figure autosize = Measure([&] { qor::test::MouseDoubleClick(grid, ptBorder); }, [] { return true; });
     Print("autosize (double click on a border)", autosize, "<= 250 ms");
     std::printf("(column 1: %d -> %d pixels)\n", widthBefore, grid->GetColumnWidth(1));
+
+    if (print)
+    {
+        auto preview = [] {
+            for (CWnd* child = AfxGetMainWnd()->GetWindow(GW_CHILD); child; child = child->GetWindow(GW_HWNDNEXT))
+                if (auto* shown = DYNAMIC_DOWNCAST(CPrintPreviewWnd, child)) return shown;
+            return static_cast<CPrintPreviewWnd*>(nullptr);
+        };
+        int pages = 0;
+        const Figure shown = Measure([] { AfxGetMainWnd()->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0); },
+                                     [&] {
+                                         CPrintPreviewWnd* p = preview();
+                                         pages = p ? p->GetPageCount() : 0;
+                                         return p && p->IsPageRendered(1);
+                                     });
+        std::snprintf(goal, sizeof goal, "<= 250 ms (%d pages)", pages);
+        Print("Print Preview (to the first page shown)", shown, goal);
+        if (CPrintPreviewWnd* p = preview()) p->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE, 0);
+        qor::test::Pump(200);
+        qor::test::DeleteDeferred();
+        const std::string pdf = qor::test::TempFilePath("large-table.pdf");
+        {
+            qor::test::DrivenPrinting printing(pdf);
+            Print("printing to PDF",
+                  Measure([view] { view->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0); }, [] { return true; }),
+                  "<= 250 ms");
+        }
+        ::stat(pdf.c_str(), &st);
+        std::printf("(the PDF: %.0f MB)\n", static_cast<double>(st.st_size) / (1024.0 * 1024.0));
+        ::unlink(pdf.c_str());
+    }
 
     qor::test::StopApplication(app);
     return 0;

@@ -5,6 +5,7 @@
 
 #include "app/QORApp.h"
 #include "app/QORDoc.h"
+#include "controls/grid/GridCtrl.h"
 #include "platform/test/FrameTest.h"
 #include "ui/views/GridView.h"
 #include "ui/views/PlotView.h"
@@ -76,6 +77,17 @@ inline std::vector<CView*> ResultViews(CQORDoc* doc)
         if (dynamic_cast<CPlotView*>(v) || dynamic_cast<CGridView*>(v)) views.push_back(v);
     }
     return views;
+}
+
+// The table of the most rows among the case's result windows, or null.
+inline CGridView* LargestTable(CQORDoc* doc)
+{
+    CGridView* largest = nullptr;
+    for (CView* view : ResultViews(doc))
+        if (auto* grid = dynamic_cast<CGridView*>(view);
+            grid && grid->GetGrid() && (!largest || grid->GetGrid()->GetRowCount() > largest->GetGrid()->GetRowCount()))
+            largest = grid;
+    return largest;
 }
 
 } // namespace qor::bench

@@ -243,17 +243,6 @@ SPrinting Printing(CView* view)
     return r;
 }
 
-// The table of the most rows.
-CView* LargestTable()
-{
-    CGridView* largest = nullptr;
-    for (CView* view : ResultViews(CQORDoc::GetActiveDoc()))
-        if (auto* grid = dynamic_cast<CGridView*>(view);
-            grid && grid->GetGrid() && (!largest || grid->GetGrid()->GetRowCount() > largest->GetGrid()->GetRowCount()))
-            largest = grid;
-    return largest;
-}
-
 constexpr double kSpareAddressSpaceGB = 3.0;
 
 std::shared_ptr<CBridge> MillionBridge() { return Bridge(L"3300-3380-3300 m", {3300.0, 3380.0, 3300.0}); }
@@ -407,7 +396,7 @@ int main(int argc, char** argv)
         shown.push_back(ShowAll(*doc, Bridge(c.name, c.spans)));
         PrintRow(c.name, shown.back());
         printed.push_back(c.preview ? Printing(MomentPlot()) : SPrinting{-1, -1, -1});
-        tables.push_back(c.preview ? Printing(LargestTable()) : SPrinting{-1, -1, -1});
+        tables.push_back(c.preview ? Printing(LargestTable(CQORDoc::GetActiveDoc())) : SPrinting{-1, -1, -1});
         CloseResultWindows();
     }
     // After the others: the heap they gave back is reused, not counted again.
