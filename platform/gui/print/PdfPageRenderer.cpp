@@ -3,6 +3,7 @@
 #include "platform/gui/print/PdfPageRenderer.h"
 
 #include "platform/core/Messages.h"
+#include "platform/gui/window/App.h"
 
 #include <algorithm>
 #include <atomic>
@@ -83,14 +84,22 @@ PdfPageRenderer::~PdfPageRenderer() { Stop(); }
 
 bool PdfPageRenderer::Load(const QString& path)
 {
-    QPdfDocument document;
-    if (path.isEmpty() || document.load(path) != QPdfDocument::Error::None || document.pageCount() <= 0) return false;
-    // A print job puts every page on its printer's one page layout: past the first pages, a page
-    // is taken to have the size of the last one read (reading the size of each of the thousands of
-    // pages of a long table would hold the window).
-    m_sizes.clear();
-    const int count = document.pageCount();
-    for (int i = 0; i < count; ++i) m_sizes.push_back(i < kPagesMeasured ? document.pagePointSize(i) : m_sizes.back());
+    // Read on a worker, the windows painting meanwhile: the file of a table of tens of thousands of
+    // pages takes a quarter of a second and more to open.
+    std::vector<QSizeF> sizes;
+    RunWorkOffWindowThread(
+        [&path, &sizes] {
+            QPdfDocument document;
+            if (path.isEmpty() || document.load(path) != QPdfDocument::Error::None) return;
+            // A print job puts every page on its printer's one page layout: past the first pages, a
+            // page is taken to have the size of the last one read.
+            const int count = document.pageCount();
+            for (int i = 0; i < count; ++i)
+                sizes.push_back(i < kPagesMeasured ? document.pagePointSize(i) : sizes.back());
+        },
+        nullptr);
+    if (sizes.empty()) return false;
+    m_sizes = std::move(sizes);
     m_shared->path = path;
     return true;
 }

@@ -3,7 +3,7 @@
 // curves takes a quarter of a second and more to render: the window asks for the pages it shows, draws what is
 // rendered so far and is told by a posted message when a page it asked for has come.
 //
-//   renderer.Load(path);                             // page count and sizes, on the window thread
+//   renderer.Load(path);                             // page count and sizes, read on a worker
 //   renderer.NotifyTo(m_hWnd, WM_PAGE_RENDERED);     // wParam: the page rendered (0-based)
 //   QImage page = renderer.Rendered(0, size);        // in OnPaint: null until rendered
 //   renderer.Want({{0, size}});                      // what the window shows now; the rest is dropped
@@ -36,9 +36,9 @@ public:
     PdfPageRenderer(const PdfPageRenderer&) = delete;
     PdfPageRenderer& operator=(const PdfPageRenderer&) = delete;
 
-    // Reads the file's page count and page sizes (the toolkit's PDF module serialises every document's
-    // calls, so the window thread takes what it needs here, before any page renders); false when the file
-    // is no PDF with pages.
+    // Reads the file's page count and page sizes, on a worker while the windows paint (the toolkit's PDF
+    // module serialises every document's calls, so what the window needs is taken here, before any page
+    // renders); false when the file is no PDF with pages.
     bool Load(const QString& path);
     // Each page rendered from now on posts `message` to hWnd, the page (0-based) in wParam.
     void NotifyTo(HWND hWnd, UINT message);

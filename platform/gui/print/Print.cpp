@@ -603,8 +603,8 @@ INT_PTR CPrintDialog::DoModal()
     case QAbstractPrintDialog::Selection: m_pd.Flags |= PD_SELECTION; break;
     case QAbstractPrintDialog::PageRange:
         m_pd.Flags |= PD_PAGENUMS;
-        m_pd.nFromPage = static_cast<WORD>(dlg.fromPage());
-        m_pd.nToPage = static_cast<WORD>(dlg.toPage());
+        m_pd.nFromPage = static_cast<DWORD>(dlg.fromPage());
+        m_pd.nToPage = static_cast<DWORD>(dlg.toPage());
         break;
     case QAbstractPrintDialog::CurrentPage: m_pd.Flags |= PD_CURRENTPAGE; break;
     default: break;
@@ -656,8 +656,8 @@ CPrintInfo::CPrintInfo()
 {
     SetMinPage(1);
     SetMaxPage(0xFFFF);
-    m_pPD->m_pd.nFromPage = static_cast<WORD>(GetMinPage());
-    m_pPD->m_pd.nToPage = static_cast<WORD>(GetMaxPage());
+    m_pPD->m_pd.nFromPage = GetMinPage();
+    m_pPD->m_pd.nToPage = GetMaxPage();
 }
 
 CPrintInfo::~CPrintInfo()

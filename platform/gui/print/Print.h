@@ -58,10 +58,12 @@ struct PRINTDLGW
     HWND hwndOwner = nullptr;
     HDC hDC = nullptr; // the printer DC made by DoModal (PD_RETURNDC) or CreatePrinterDC
     DWORD Flags = 0;
-    WORD nFromPage = 0;
-    WORD nToPage = 0;
-    WORD nMinPage = 0;
-    WORD nMaxPage = 0;
+    // Page numbers beyond the 65,535 of a word: a table of 900,000 rows prints some 60,000 pages and
+    // more (0xFFFF still stands for a page count not known beforehand).
+    DWORD nFromPage = 0;
+    DWORD nToPage = 0;
+    DWORD nMinPage = 0;
+    DWORD nMaxPage = 0;
     WORD nCopies = 1;
 };
 using PRINTDLG = PRINTDLGW;
@@ -131,8 +133,8 @@ public:
     CRect m_rectDraw; // the page's drawing area (logical units) for OnPrint
     int m_nJobNumber = 0;
 
-    void SetMinPage(UINT nMinPage) { m_pPD->m_pd.nMinPage = static_cast<WORD>(nMinPage); }
-    void SetMaxPage(UINT nMaxPage) { m_pPD->m_pd.nMaxPage = static_cast<WORD>(nMaxPage); }
+    void SetMinPage(UINT nMinPage) { m_pPD->m_pd.nMinPage = nMinPage; }
+    void SetMaxPage(UINT nMaxPage) { m_pPD->m_pd.nMaxPage = nMaxPage; }
     UINT GetMinPage() const { return m_pPD->m_pd.nMinPage; }
     UINT GetMaxPage() const { return m_pPD->m_pd.nMaxPage; }
     UINT GetFromPage() const { return m_pPD->m_pd.nFromPage; }

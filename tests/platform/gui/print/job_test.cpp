@@ -348,6 +348,8 @@ TEST_F(PrintTest, PrintInfoKeepsThePageRangeInItsDialog)
     EXPECT_FALSE(info.m_bPreview);
     EXPECT_EQ(info.m_lpUserData, nullptr);
     EXPECT_EQ(info.m_nNumPreviewPages, 0u);
+    info.SetMaxPage(90000); // a table of 900,000 rows in landscape
+    EXPECT_EQ(info.GetMaxPage(), 90000u);
     info.SetMaxPage(3);
     EXPECT_EQ(info.GetMaxPage(), 3u);
     EXPECT_EQ(info.m_pPD->m_pd.nMaxPage, 3);
