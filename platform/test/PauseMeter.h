@@ -1,6 +1,7 @@
 // How long the window thread goes without running its timers: a 10 ms timer on the window thread
 // notes the longest gap between two of its ticks (less the interval) while the meter runs. The
-// gap is what a user meets as a window that does not answer.
+// gap is what a user meets as a window that does not answer; time the thread waited for a processor while
+// other processes ran is left out (see HeldClock.h).
 //
 //   qor::test::PauseMeter meter;   // ticks from here on
 //   ... the work to judge, with the message loop running ...

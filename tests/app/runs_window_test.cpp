@@ -14,19 +14,18 @@
 #include "platform/gui/docview/DataRecovery.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
+#include "platform/test/HeldClock.h"
 #include "platform/test/PauseMeter.h"
 #include "res/Resource.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace qor::test;
-using Clock = std::chrono::steady_clock;
 
 namespace {
 
@@ -128,11 +127,11 @@ TEST_F(RunsWindow, NewAndExitThenCancelDuringARun)
 
     // New: a usable new case at once, and nothing of the stopped run afterwards.
     boxes.Answer(IDNO);
-    const Clock::time_point start = Clock::now();
+    qor::test::HeldClock held;
     SendMenuCommand(ID_FILE_NEW);
     PauseMeter meter;
     Pump(0);
-    const double newMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    const double newMs = held.Ms();
     CQORDoc* fresh = CQORDoc::GetActiveDoc();
     ASSERT_NE(fresh, nullptr);
     EXPECT_TRUE(fresh->m_vRefCollection.empty()) << "the new case";
