@@ -20,16 +20,22 @@
 #include "res/Resource.h"
 #include "ui/views/GridView.h"
 
+#include <algorithm>
+#include <charconv>
 #include <chrono>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -160,6 +166,123 @@ int main(int argc, char** argv)
                       static_cast<double>(st.st_size) / (1024.0 * 1024.0));
         Print("Save Grid as CSV", save, goal);
         ::unlink(path.c_str());
+    }
+
+    // Copy and save again, beside the least they can cost: the same cells written with std::to_chars
+    // (the locale's decimals, no grouping) into one buffer, and for the save written to a file and
+    // synced to disk as the save is. Rounds alternate; the median of each is shown.
+    {
+        std::vector<double> copies, saves, copyFloors, saveFloors;
+        const CTableCells& cells = view->m_Cells;
+        const int decimals = 2;
+        auto floorText = [&](bool bSave) {
+            std::string out;
+            char number[64];
+            if (bSave)
+            {
+                out += "sep=;\r\n";
+                for (int col = 0; col < cols; col++)
+                {
+                    out += cells.CellText(0, col).ToUtf8();
+                    out += col + 1 < cols ? ";" : "\r\n";
+                }
+            }
+            for (int row = 1; row < rows; row++)
+            {
+                if (bSave) out.append(number, std::to_chars(number, number + sizeof number, row).ptr);
+                for (int col = 1; col < cols; col++)
+                {
+                    out += bSave ? ';' : '\t';
+                    const double value = cells.GetNumber(row, col);
+                    if (std::isfinite(value))
+                        out.append(number, std::to_chars(number, number + sizeof number, value,
+                                                         std::chars_format::fixed, decimals)
+                                               .ptr);
+                }
+                if (bSave || row + 1 < rows) out += "\r\n";
+            }
+            return out;
+        };
+        // What the copy and the file hold, by their lengths and an FNV-1a hash of their bytes.
+        auto digest = [](const std::string& bytes) {
+            std::uint64_t hash = 14695981039346656037u;
+            for (const char ch : bytes) hash = (hash ^ static_cast<unsigned char>(ch)) * 1099511628211u;
+            char text[48];
+            std::snprintf(text, sizeof text, "%zu bytes, %016llx", bytes.size(), static_cast<unsigned long long>(hash));
+            return std::string(text);
+        };
+        std::string copyDigest, saveDigest;
+        std::size_t copyBytes = 0, floorCopyBytes = 0, saveBytes = 0, floorSaveBytes = 0;
+        for (int round = 0; round < 3; round++)
+        {
+            Measure(click(ptCell), selected(1));
+            Measure([grid] { qor::test::KeyPress(grid, 'A', 0, MK_CONTROL); }, selected(nData));
+            copies.push_back(
+                Measure([grid] { qor::test::KeyPress(grid, 'C', 0, MK_CONTROL); }, [] { return true; }).totalMs);
+            CString copied;
+            qor::GetClipboardText(copied);
+            copyBytes = copied.ToUtf8().size();
+            copyDigest = digest(copied.ToUtf8());
+            copied.Empty();
+            qor::SetClipboardText(CString(L"-"));
+            Measure(click(ptCell), selected(1));
+
+            Clock::time_point start = Clock::now();
+            {
+                const std::string text = floorText(false);
+                floorCopyBytes = text.size();
+            }
+            copyFloors.push_back(MsSince(start));
+
+            {
+                qor::test::DrivenFileDialogs dialogs;
+                dialogs.Answer(CString::FromUtf8(path));
+                const int messages = g_nMessages;
+                saves.push_back(Measure([] { qor::test::SendMenuCommand(ID_FILE_SAVE_GRID); },
+                                        [messages] { return g_nMessages > messages; })
+                                    .totalMs);
+                ::stat(path.c_str(), &st);
+                saveBytes = static_cast<std::size_t>(st.st_size);
+                std::ifstream in(path, std::ios::binary);
+                saveDigest = digest(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+                ::unlink(path.c_str());
+            }
+
+            start = Clock::now();
+            {
+                const std::string text = floorText(true);
+                floorSaveBytes = text.size();
+                std::FILE* file = std::fopen(path.c_str(), "wb");
+                if (file)
+                {
+                    std::fwrite(text.data(), 1, text.size(), file);
+                    std::fflush(file);
+                    ::fsync(::fileno(file));
+                    std::fclose(file);
+                }
+            }
+            saveFloors.push_back(MsSince(start));
+            ::unlink(path.c_str());
+        }
+        auto median = [](std::vector<double> v) {
+            std::sort(v.begin(), v.end());
+            return v[v.size() / 2];
+        };
+        std::printf("\nCopy and save of every cell beside the std::to_chars floor (median of 3 rounds, ms):\n");
+        std::printf("%-40s %12s %12s %8s   %s\n", "action", "program", "floor", "ratio", "bytes program / floor");
+        std::printf("%-40s %12.0f %12.0f %8.2f   %zu / %zu (goal <= 2.00)\n", "Ctrl+C of everything", median(copies),
+                    median(copyFloors), median(copies) / median(copyFloors), copyBytes, floorCopyBytes);
+        std::printf("%-40s %12.0f %12.0f %8.2f   %zu / %zu (goal <= 2.00)\n", "Save Grid as CSV", median(saves),
+                    median(saveFloors), median(saves) / median(saveFloors), saveBytes, floorSaveBytes);
+        std::printf("(rounds: copy");
+        for (double ms : copies) std::printf(" %.0f", ms);
+        std::printf(", floor");
+        for (double ms : copyFloors) std::printf(" %.0f", ms);
+        std::printf("; save");
+        for (double ms : saves) std::printf(" %.0f", ms);
+        std::printf(", floor");
+        for (double ms : saveFloors) std::printf(" %.0f", ms);
+        std::printf(")\n(the copy: %s; the file: %s)\n\n", copyDigest.c_str(), saveDigest.c_str());
     }
 
     const int widthBefore = grid->GetColumnWidth(1);

@@ -221,10 +221,12 @@ void CGridCtrl::ForgetMadeRows()
 }
 
 void CGridCtrl::SetTextReader(std::function<CString(int nRow, int nCol)> fnText,
-                              std::function<int(int nCol, int nFirstRow, int nLastRow, CDC* pDC)> fnWidth)
+                              std::function<int(int nCol, int nFirstRow, int nLastRow, CDC* pDC)> fnWidth,
+                              std::function<CellTextWriter()> fnWriter)
 {
     m_fnText = std::move(fnText);
     m_fnWidth = std::move(fnWidth);
+    m_fnWriter = m_fnText ? std::move(fnWriter) : nullptr;
 }
 
 void CGridCtrl::ReadRowTexts(int nRow, const std::vector<int>& cols, bool bWorker, std::vector<CString>& texts) const
@@ -239,6 +241,13 @@ void CGridCtrl::ReadRowTexts(int nRow, const std::vector<int>& cols, bool bWorke
     const BOOL bMade = IsRowMade(nRow);
     for (size_t i = 0; i < cols.size(); i++) texts[i] = GetItemText(nRow, cols[i]);
     if (!bMade && m_fnFillRow) const_cast<CGridCtrl*>(this)->ForgetRow(nRow);
+}
+
+bool CGridCtrl::IsWorkerJob(std::int64_t nCells) const
+{
+    // Below this many cells the work ends within a blink.
+    constexpr std::int64_t kWorkerCells = 100000;
+    return m_fnText && nCells >= kWorkerCells && qor::gui::IsUserInterfaceThread();
 }
 
 bool CGridCtrl::WriteRowsText(int nFirstRow, int nLastRow, std::int64_t nCells, LPCTSTR szDoing,
@@ -259,9 +268,7 @@ bool CGridCtrl::WriteRowsText(int nFirstRow, int nLastRow, std::int64_t nCells, 
         if (finish) finish();
         return true;
     };
-    // Below this many cells the work ends within a blink.
-    constexpr std::int64_t kWorkerCells = 100000;
-    if (!m_fnText || nCells < kWorkerCells || !qor::gui::IsUserInterfaceThread()) return write(false);
+    if (!IsWorkerJob(nCells)) return write(false);
 
     const DWORD start = ::GetTickCount();
     bool bShown = false;

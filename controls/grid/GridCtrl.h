@@ -379,8 +379,13 @@ public:
     // width of the widest cell of those rows of the column as its cells measure them (-1: measure
     // the cells). It is for a grid whose cells are not edited: a large copy or save runs on a worker
     // thread while the window thread only paints, and calls fnText there.
+    // fnWriter, where given, makes for each large copy or save (on this thread, before the worker
+    // starts) a writer that appends a cell's text as UTF-8, the very bytes of fnText(...).ToUtf8(),
+    // without a wide text between: the worker calls it in place of fnText.
+    using CellTextWriter = std::function<void(int nRow, int nCol, std::string& out)>;
     void SetTextReader(std::function<CString(int nRow, int nCol)> fnText,
-                       std::function<int(int nCol, int nFirstRow, int nLastRow, CDC* pDC)> fnWidth = nullptr);
+                       std::function<int(int nCol, int nFirstRow, int nLastRow, CDC* pDC)> fnWidth = nullptr,
+                       std::function<CellTextWriter()> fnWriter = nullptr);
     // Told how far a long copy or save has come ("Copying: 40%"), and nullptr when it has ended.
     void SetProgressHandler(std::function<void(LPCTSTR szProgress)> fnProgress)
     {
@@ -468,6 +473,8 @@ protected:
     // The texts of the columns cols of row nRow, into texts. On a worker (bWorker) only through the
     // text reader; here from the made cells, else the reader, else from cells made for the moment.
     void ReadRowTexts(int nRow, const std::vector<int>& cols, bool bWorker, std::vector<CString>& texts) const;
+    // Whether a copy or save of nCells cells goes to a worker thread (a large one with a text reader).
+    bool IsWorkerJob(std::int64_t nCells) const;
     // The bytes of rows nFirstRow..nLastRow (nCells cells) in order: rowText(nRow, bWorker, out)
     // appends a row's bytes to out, sink(bytes) takes them a block at a time (false: stop), then
     // finish() puts them together. A large table with a text reader is done on a worker thread
@@ -563,6 +570,7 @@ protected:
     std::function<void(int)> m_fnFillRow;
     std::function<CString(int, int)> m_fnText;
     std::function<int(int, int, int, CDC*)> m_fnWidth;
+    std::function<CellTextWriter()> m_fnWriter;
     std::function<void(LPCTSTR)> m_fnProgress;
 
     // Mouse and selection state

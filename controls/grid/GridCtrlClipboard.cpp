@@ -228,12 +228,24 @@ COleDataSource* CGridCtrl::CopyTextFromGrid()
         std::vector<std::string> parts;
         HGLOBAL hData = nullptr;
         const int nLastRow = Selection.GetMaxRow();
+        const std::int64_t nCells = static_cast<std::int64_t>(rowShown.size()) * static_cast<std::int64_t>(cols.size());
+        // A worker writes the cells' bytes straight into the block; a small copy reads their texts.
+        const CellTextWriter writer = m_fnWriter && IsWorkerJob(nCells) ? m_fnWriter() : nullptr;
+        std::vector<CString> texts;
         WriteRowsText(
-            Selection.GetMinRow(), nLastRow,
-            static_cast<std::int64_t>(rowShown.size()) * static_cast<std::int64_t>(cols.size()), _T("Copying"),
+            Selection.GetMinRow(), nLastRow, nCells, _T("Copying"),
             [&](int row, bool bWorker, std::string& out) {
                 if (!rowShown[static_cast<size_t>(row - Selection.GetMinRow())]) return;
-                std::vector<CString> texts;
+                if (bWorker && writer)
+                {
+                    for (const int col : cols)
+                    {
+                        if (selected.Contains(row, col)) writer(row, col, out);
+                        if (col != nLastCol) out += '\t';
+                    }
+                    if (row != nLastRow) out += "\r\n";
+                    return;
+                }
                 ReadRowTexts(row, cols, bWorker, texts);
                 for (size_t i = 0; i < cols.size(); i++)
                 {

@@ -10,6 +10,7 @@
 #include <ctime>
 #include <cwchar>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <fcntl.h>
@@ -534,6 +535,31 @@ void AppendField(std::string& out, const CString& text, TCHAR chSeparator)
     out += '"';
 }
 
+// Quotes, as AppendField does, the field whose UTF-8 bytes were appended to out from at on. The
+// separator's bytes are found whole (UTF-8 puts no character inside another), so a field is
+// quoted exactly where its text holds one of the characters AppendField looks for.
+void QuoteAppendedField(std::string& out, std::size_t at, const std::string& separator)
+{
+    const std::string_view field(out.data() + at, out.size() - at);
+    bool bSpecial = false;
+    for (std::size_t i = 0; i < field.size() && !bSpecial; i++)
+    {
+        const char ch = field[i];
+        bSpecial =
+            ch == '"' || ch == '\r' || ch == '\n' || (ch == separator[0] && field.substr(i).starts_with(separator));
+    }
+    if (!bSpecial) return;
+    const std::string text(field);
+    out.resize(at);
+    out += '"';
+    for (char ch : text)
+    {
+        if (ch == '"') out += '"';
+        out += ch;
+    }
+    out += '"';
+}
+
 } // namespace
 
 BOOL CGridCtrl::Save(LPCTSTR filename, TCHAR chSeparator)
@@ -587,11 +613,33 @@ BOOL CGridCtrl::Save(LPCTSTR filename, TCHAR chSeparator)
         AppendText(buffer, _T("sep=") + strSeparator + _T("\n"));
         std::vector<int> cols(static_cast<size_t>(std::max(0, m_nCols)));
         for (int col = 0; col < m_nCols; col++) cols[static_cast<size_t>(col)] = col;
+        const std::int64_t nCells = static_cast<std::int64_t>(m_nRows) * m_nCols;
+        // A worker writes the cells' bytes straight into the block; a small save reads their texts.
+        // A separator that is no character of its own (none, a lone surrogate) is left to AppendField.
+        const auto sepCode = static_cast<std::uint32_t>(chSeparator);
+        const bool bPlainSeparator = sepCode > 0 && (sepCode < 0xD800 || (sepCode > 0xDFFF && sepCode <= 0x10FFFF));
+        const CellTextWriter writer = m_fnWriter && bPlainSeparator && IsWorkerJob(nCells) ? m_fnWriter() : nullptr;
+        // The bytes AppendField looks for and AppendText writes.
+        const std::string sepFound = strSeparator.ToUtf8();
+        std::string sepBytes, endBytes;
+        AppendText(sepBytes, strSeparator);
+        AppendText(endBytes, CString(_T("\n")));
+        std::vector<CString> texts;
         if (m_nCols > 0)
             ok = WriteRowsText(
-                0, m_nRows - 1, static_cast<std::int64_t>(m_nRows) * m_nCols, _T("Saving"),
+                0, m_nRows - 1, nCells, _T("Saving"),
                 [&](int row, bool bWorker, std::string& out) {
-                    std::vector<CString> texts;
+                    if (bWorker && writer)
+                    {
+                        for (int col = 0; col < m_nCols; col++)
+                        {
+                            const std::size_t at = out.size();
+                            writer(row, col, out);
+                            QuoteAppendedField(out, at, sepFound);
+                            out += col + 1 < m_nCols ? sepBytes : endBytes;
+                        }
+                        return;
+                    }
                     ReadRowTexts(row, cols, bWorker, texts);
                     for (int col = 0; col < m_nCols; col++)
                     {

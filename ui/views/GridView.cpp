@@ -175,7 +175,8 @@ void CGridView::SetUpGrid(int nRows, int nCols, bool bLazy)
         m_pGrid->SetTextReader([this](int nRow, int nCol) { return m_Cells.CellText(nRow, nCol); },
                                [this](int nCol, int nFirstRow, int nLastRow, CDC* pDC) {
                                    return m_Cells.TextWidth(*m_pGrid, pDC, nCol, nFirstRow, nLastRow);
-                               });
+                               },
+                               [this] { return m_Cells.TextWriter(); });
         m_pGrid->SetProgressHandler(ShowGridProgress);
     }
     else

@@ -4,10 +4,13 @@
 
 #include "controls/grid/GridCellNumeric.h"
 #include "controls/grid/GridCtrl.h"
+#include "platform/gui/draw/LocaleNumberWriter.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cwchar>
+#include <memory>
 
 namespace {
 
@@ -289,6 +292,57 @@ CString CTableCells::CellText(int nRow, int nCol) const
     thread_local CGridCellNumeric formatter;
     formatter.SetFlags(kNumericFlags);
     return formatter.SetNumber(value) ? CString(formatter.GetText()) : CString();
+}
+
+struct CTableCells::SWriter
+{
+    qor::gui::LocaleNumberWriter numbers;
+    // Whether a negative number is written as the locale's number format has it; where the
+    // locale's minus is another sign, the numeric cell says what it shows.
+    bool bMinusSign = true;
+    std::vector<std::string> captions;
+    std::vector<std::string> texts;
+};
+
+std::function<void(int nRow, int nCol, std::string& out)> CTableCells::TextWriter() const
+{
+    auto writer = std::make_shared<SWriter>();
+    writer->bMinusSign = qor::grid::LocaleChar(LOCALE_SNEGATIVESIGN, L'-') == L'-';
+    for (const CString& caption : m_vCaptions) writer->captions.push_back(caption.ToUtf8());
+    for (const CString& text : m_vTexts) writer->texts.push_back(text.ToUtf8());
+    return [this, writer](int nRow, int nCol, std::string& out) { AppendCellText(*writer, nRow, nCol, out); };
+}
+
+void CTableCells::AppendCellText(const SWriter& writer, int nRow, int nCol, std::string& out) const
+{
+    if (nRow < 0 || nRow >= m_nRows || nCol < 0 || nCol >= m_nCols) return;
+    if (nRow == 0)
+    {
+        out += writer.captions[static_cast<std::size_t>(nCol)];
+        return;
+    }
+    if (nCol == 0)
+    {
+        auto it = m_mapRowHeadings.find(nRow);
+        if (it != m_mapRowHeadings.end())
+            out += it->second.ToUtf8();
+        else if (m_bRowNumbers)
+        {
+            char number[16];
+            out.append(number, std::to_chars(number, number + sizeof number, nRow).ptr);
+        }
+        return;
+    }
+    const std::size_t i = Index(nRow, nCol);
+    if (m_vKinds[i] == Text)
+        out += writer.texts[static_cast<std::size_t>(m_vValues[i])];
+    else if (m_vKinds[i] == Number && std::isfinite(m_vValues[i]))
+    {
+        if (m_vValues[i] >= 0 || writer.bMinusSign)
+            writer.numbers.Append(m_vValues[i], out);
+        else
+            out += CellText(nRow, nCol).ToUtf8();
+    }
 }
 
 std::size_t CTableCells::GetBytes() const

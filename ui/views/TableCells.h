@@ -13,6 +13,8 @@
 #include "platform/gui/Afx.h"
 
 #include <cstdint>
+#include <functional>
+#include <limits>
 #include <map>
 #include <string>
 #include <unordered_map>
@@ -57,6 +59,17 @@ public:
     // The text the cell shows once its row is made (read only: it may be called on any thread
     // while the table does not change).
     CString CellText(int nRow, int nCol) const;
+    // What appends the UTF-8 bytes of CellText(nRow, nCol) to out, for a copy or a save of many
+    // cells: the locale read once, now, and no text made a cell. Read only, as CellText.
+    std::function<void(int nRow, int nCol, std::string& out)> TextWriter() const;
+
+    // The number a data cell holds; NaN where it holds none.
+    double GetNumber(int nRow, int nCol) const
+    {
+        return IsDataCell(nRow, nCol) && m_vKinds[Index(nRow, nCol)] == Number
+                   ? m_vValues[Index(nRow, nCol)]
+                   : std::numeric_limits<double>::quiet_NaN();
+    }
 
     int GetRowCount() const { return m_nRows; }
     int GetColumnCount() const { return m_nCols; }
@@ -88,6 +101,9 @@ private:
     // What measures the texts of each kind of cell.
     struct SMeasures;
     int Width(SMeasures& measures, int nCol, bool bCaption, bool bData) const;
+    // What a text writer holds for its job.
+    struct SWriter;
+    void AppendCellText(const SWriter& writer, int nRow, int nCol, std::string& out) const;
 
     int m_nRows = 0;
     int m_nCols = 0;

@@ -28,6 +28,28 @@ LocaleProfile SetLocaleProfile(const LocaleProfile& profile)
 
 void ResetLocaleProfile() { Profile() = LocaleProfile(); }
 
+DigitGrouping GroupingFromText(const std::wstring& text)
+{
+    DigitGrouping g;
+    std::size_t start = 0;
+    while (start <= text.size())
+    {
+        std::size_t end = text.find(L';', start);
+        if (end == std::wstring::npos) end = text.size();
+        int n = 0;
+        for (std::size_t i = start; i < end; ++i)
+            if (text[i] >= L'0' && text[i] <= L'9') n = n * 10 + (text[i] - L'0');
+        g.sizes.push_back(n);
+        start = end + 1;
+    }
+    if (!g.sizes.empty() && g.sizes.back() == 0)
+    {
+        g.sizes.pop_back();
+        g.repeat = true;
+    }
+    return g;
+}
+
 } // namespace qor::gui
 
 namespace {
@@ -83,36 +105,8 @@ bool TextItem(const LocaleProfile& p, LCTYPE item, std::wstring& text)
     }
 }
 
-// Digit groups from the integer part's right end leftwards; when repeat is set the last
-// size applies to the rest, otherwise the rest stays one block.
-struct Grouping
-{
-    std::vector<int> sizes;
-    bool repeat = false;
-};
-
-// "3;0" = threes throughout, "3;2;0" = three then twos, "3" = one group of three, "0" = none.
-Grouping GroupingFromText(const std::wstring& text)
-{
-    Grouping g;
-    std::size_t start = 0;
-    while (start <= text.size())
-    {
-        std::size_t end = text.find(L';', start);
-        if (end == std::wstring::npos) end = text.size();
-        int n = 0;
-        for (std::size_t i = start; i < end; ++i)
-            if (text[i] >= L'0' && text[i] <= L'9') n = n * 10 + (text[i] - L'0');
-        g.sizes.push_back(n);
-        start = end + 1;
-    }
-    if (!g.sizes.empty() && g.sizes.back() == 0)
-    {
-        g.sizes.pop_back();
-        g.repeat = true;
-    }
-    return g;
-}
+using Grouping = qor::gui::DigitGrouping;
+using qor::gui::GroupingFromText;
 
 // The format record's number: its decimal digits are the group sizes, the last repeating
 // (3 = threes, 32 = three then twos, 0 = none).

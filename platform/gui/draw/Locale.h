@@ -7,6 +7,7 @@
 #include "platform/core/Types.h"
 
 #include <string>
+#include <vector>
 
 using LCID = DWORD;
 using LCTYPE = DWORD;
@@ -128,5 +129,15 @@ const LocaleProfile& CurrentLocaleProfile();
 LocaleProfile SetLocaleProfile(const LocaleProfile& profile);
 // Back to en-US.
 void ResetLocaleProfile();
+
+// The digit groups of a grouping text, from the integer part's right end leftwards: "3;0" threes
+// throughout, "3;2;0" three then twos, "3" one group of three, "0" none. With repeat the last size
+// applies to the rest, otherwise the rest stays one block.
+struct DigitGrouping
+{
+    std::vector<int> sizes;
+    bool repeat = false;
+};
+DigitGrouping GroupingFromText(const std::wstring& text);
 
 } // namespace qor::gui

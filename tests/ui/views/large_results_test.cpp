@@ -13,8 +13,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cfloat>
 #include <chrono>
+#include <cmath>
+#include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <malloc.h>
 #include <string>
 
@@ -210,6 +214,84 @@ TEST_F(LargeResultsTest, LargeTableOpensAtASmallCostARowAndReadsAsATableBuiltCel
     for (int r = nLarge / 2; r < nLarge / 2 + sample; r++) ASSERT_TRUE(big->GetCell(r, 1));
     const double madeRowMs = MsSince(making) / sample;
     EXPECT_LT(openMs, 0.3 * madeRowMs * nLarge) << openMs << " ms to open, " << madeRowMs << " ms a row made";
+}
+
+// A copy and a save of a table too large to write on the window thread give the bytes that the
+// texts of its cells have always given, in locales of every kind: ties and the largest and smallest
+// numbers, grouping, negative forms (a minus the texts do not use too), and fields to be quoted.
+TEST_F(LargeResultsTest, CopiesAndSavesOfALargeTableGiveTheBytesOfItsCellTextsInEveryLocale)
+{
+    auto large = AxleRun(0.001, false);
+    CGridView* w = Open<CGridView>(app.m_pGridTemplate);
+    ASSERT_TRUE(w);
+    w->ShowMovingLoadEnvelopes(false, false, large);
+    CGridCtrl* grid = w->GetGrid();
+    ASSERT_GE(static_cast<long long>(grid->GetRowCount()) * grid->GetColumnCount(), 100000);
+    // The first rows hold numbers and texts of every kind besides the results.
+    CTableCells& cells = w->m_Cells;
+    const std::vector<double> numbers = {0.125,         -0.125, 2.675,        -2.675,       1.005,
+                                         -0.004,        -0.005, 0.0009765625, -1234567.891, 123456789012345678.0,
+                                         1e300,         -1e300, DBL_MAX,      -DBL_MAX,     DBL_TRUE_MIN,
+                                         -DBL_TRUE_MIN, -0.0,   NAN,          999.995,      -999999.9999999};
+    for (std::size_t i = 0; i < numbers.size(); i++)
+        cells.SetNumber(1 + static_cast<int>(i / 5), 1 + static_cast<int>(i % 5), numbers[i]);
+    const std::vector<CString> texts = {L"n/a", L"a;b", L"say \"so\"", L"two\nlines", L"\u00e9t\u00e9 \u2212"};
+    for (std::size_t i = 0; i < texts.size(); i++) cells.SetText(6, 1 + static_cast<int>(i), texts[i]);
+    cells.SetHeading(7, 0, L"Row; \"seven\"");
+
+    std::vector<qor::gui::LocaleProfile> profiles(4);
+    profiles[1].decimal = L";"; // a separator in every number, a quote in the large ones
+    profiles[1].thousand = L"\"";
+    profiles[1].negativeNumber = 0;
+    profiles[2].negativeSign = L"\u2212"; // the numeric cells' own rule decides what negatives show
+    profiles[2].negativeNumber = 3;
+    profiles[3].thousand = L"\u202f";
+    profiles[3].grouping = L"3;2;0";
+    profiles[3].digits = 0;
+    profiles[3].leadingZero = 0;
+    struct Written
+    {
+        std::string copy, file;
+    };
+    auto write = [&] {
+        std::vector<Written> all;
+        for (const qor::gui::LocaleProfile& profile : profiles)
+        {
+            qor::gui::SetLocaleProfile(profile);
+            grid->SelectAllCells();
+            Written written;
+            if (COleDataSource* source = grid->CopyTextFromGrid())
+            {
+                written.copy = static_cast<const char*>(::GlobalLock(source->GetCachedData(CF_TEXT)));
+                delete source;
+            }
+            const std::string path = qor::test::TempFilePath("large-locale.csv");
+            EXPECT_TRUE(grid->Save(CString::FromUtf8(path)));
+            std::ifstream in(path, std::ios::binary);
+            written.file.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            std::remove(path.c_str());
+            all.push_back(written);
+        }
+        qor::gui::ResetLocaleProfile();
+        return all;
+    };
+    const std::vector<Written> fast = write();
+    // The same table read text by text, as copies and saves were made before.
+    grid->SetTextReader([&cells](int nRow, int nCol) { return cells.CellText(nRow, nCol); });
+    const std::vector<Written> read = write();
+    for (std::size_t p = 0; p < profiles.size(); p++)
+    {
+        ASSERT_GT(read[p].copy.size(), 100000u) << p;
+        EXPECT_TRUE(fast[p].copy == read[p].copy) << p << ": " << fast[p].copy.substr(0, 400) << "\n--\n"
+                                                  << read[p].copy.substr(0, 400);
+        EXPECT_TRUE(fast[p].file == read[p].file) << p << ": " << fast[p].file.substr(0, 400) << "\n--\n"
+                                                  << read[p].file.substr(0, 400);
+    }
+    // By hand, what the quotes and the minus do.
+    EXPECT_NE(read[1].file.find(";\"0;13\";\"(0;13)\";"), std::string::npos);
+    EXPECT_NE(read[1].file.find("\"(1\"\"234\"\"567;89)\""), std::string::npos);
+    EXPECT_NE(read[0].file.find("\"Row; \"\"seven\"\"\";"), std::string::npos);
+    EXPECT_NE(read[0].file.find(";\"two\nlines\";"), std::string::npos);
 }
 
 TEST_F(LargeResultsTest, ShowAllPlotHoldsEachCurvesPointsAndRedrawsInSlices)
