@@ -267,6 +267,9 @@ TEST_F(NumericEdit, SignRulesFollowTheNegativeMode)
     KeyPress(pEdit, '-', L'-');
     EXPECT_EQ(TextOf(pEdit), CString(_T("-1.5")));
     EXPECT_EQ(qor::gui::BeepCount(), 2);
+    // The refused sign holds the edit back (ended now, it would hand on nothing) until the caret moves.
+    EXPECT_TRUE(pEdit->IsHoldingDigits());
+    KeyPress(pEdit, VK_END);
     KeyPress(pEdit, VK_RETURN, L'\r');
     gridtest::Pump();
     EXPECT_DOUBLE_EQ(Cell()->GetNumber(), -1.5);
