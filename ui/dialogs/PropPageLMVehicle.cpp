@@ -274,10 +274,10 @@ void CPropPageLMVehicle::OnKillFocusFrontAxle()
 
 BOOL CPropPageLMVehicle::OnKillActive()
 {
-    // The factor and front axle as the edits show them now, then into the model.
+    // The factor and front axle as the edits show them now, then into the model. The front axle's
+    // range is checked as its field is left.
     using namespace qor::dialogs;
-    const BOOL bLeave = CPropPageWithGridBase::OnKillActive() &&
-                        CheckRange(*this, IDC_LM_FRONT_AXLE, m_FrontAxleLocation, kLoadDistanceRange, kFrontAxle) &&
+    const BOOL bLeave = CPropPageWithGridBase::OnKillActive() && CheckTyping(*this, IDC_LM_FRONT_AXLE, kFrontAxle) &&
                         CheckRange(*this, IDC_LM_PL_FACTOR, m_Factor, kKindFactorRange, L"factor for axle loads");
     if (bLeave && m_pLoadModel)
     {
