@@ -543,6 +543,10 @@ TEST_F(NumberFields, TheLengthsOfApplicabilityTheAllowanceAndTheHBUnitsHaveRange
         qor::test::TypeKeys(dlg, IDC_LMEP_DLA, L"99999");
         qor::test::PressOK(dlg);
         EXPECT_EQ(boxes.Shown().back().text, CString(L"The DAF value must be from 0 to 100."));
+        qor::test::TypeKeys(dlg, IDC_LMEP_DLA, L"1,4");
+        qor::test::PressOK(dlg);
+        EXPECT_EQ(boxes.Shown().back().text,
+                  CString(L"The DAF value was typed as 1,4: use '.' for the decimal point."));
         qor::test::TypeKeys(dlg, IDC_LMEP_DLA, L"1.4");
         qor::test::TypeKeys(dlg, IDC_LMEP_HB_UNITS, L"99999");
         qor::test::PressOK(dlg);
