@@ -12,7 +12,6 @@ ON_WM_CHAR()
 ON_WM_KEYDOWN()
 ON_WM_LBUTTONDOWN()
 ON_WM_SETFOCUS()
-ON_WM_KILLFOCUS()
 ON_WM_SETTINGCHANGE()
 ON_MESSAGE(WM_SETTEXT, OnSetText)
 ON_MESSAGE(WM_SETFONT, OnSetFontMsg)
@@ -130,7 +129,7 @@ void CMaskedEdit::NotifyBadInput()
     m_strRefusal.Empty();
     if (m_chTyped)
     {
-        RefuseKey(hint.IsEmpty() ? RefusalHint(m_chTyped) : hint);
+        RefuseKey(m_chTyped, hint.IsEmpty() ? RefusalHint(m_chTyped) : hint);
         return;
     }
     MessageBeep(MB_ICONEXCLAMATION);
@@ -138,9 +137,29 @@ void CMaskedEdit::NotifyBadInput()
     qor::gui::ShowRefusal(*this, hint);
 }
 
-void CMaskedEdit::RefuseKey(const CString& hint)
+void CMaskedEdit::RefuseKey(TCHAR ch, const CString& hint)
 {
     MessageBeep(MB_ICONEXCLAMATION);
+    // The entry as typed, for the refusal at OK: what the field shows, with the key where it was
+    // typed over the caret or selection. The literals of the number itself (a sign, parentheses)
+    // belong to it; the mask's do not.
+    if (m_bHeld)
+    {
+        m_strTypedBefore += ch;
+    }
+    else
+    {
+        std::wstring maskPrefix, maskSuffix;
+        SplitMask(m_strMask, maskPrefix, maskSuffix);
+        const std::size_t prefixKept = std::min(maskPrefix.size(), m_prefix.size());
+        const std::size_t suffixKept = m_suffix.size() - std::min(maskSuffix.size(), m_suffix.size());
+        int start = 0, end = 0;
+        GetSel(start, end);
+        const int from = std::clamp(start - PrefixLength(), 0, InputLength());
+        const int to = std::clamp(end - PrefixLength(), from, InputLength());
+        m_strTypedBefore = CString(m_prefix.substr(prefixKept).c_str()) + InputAsTyped(0, from) + ch;
+        m_strTypedAfter = InputAsTyped(to, InputLength()) + CString(m_suffix.substr(0, suffixKept).c_str());
+    }
     // The next digits typed at speed would join the number as if the refused key had not been
     // there ("1,5" as 15): they are held back, and the reason stays beside the field meanwhile.
     m_bHeld = true;
@@ -161,6 +180,7 @@ bool CMaskedEdit::HoldsBack(TCHAR ch)
     const bool replacesAll = SelectionCoversInput();
     if (ch >= L'0' && ch <= L'9' && !replacesAll)
     {
+        m_strTypedBefore += ch;
         MessageBeep(MB_ICONEXCLAMATION);
         qor::gui::ShowRefusal(*this, m_strHeld, true);
         return true;
@@ -174,6 +194,8 @@ void CMaskedEdit::ReleaseHold()
     if (!m_bHeld) return;
     m_bHeld = false;
     m_strHeld.Empty();
+    m_strTypedBefore.Empty();
+    m_strTypedAfter.Empty();
     HideBalloonTip();
 }
 
@@ -234,6 +256,13 @@ void CMaskedEdit::EmptyMask()
 }
 
 void CMaskedEdit::OnLiteralsChanged() {}
+
+CString CMaskedEdit::InputAsTyped(int nFrom, int nTo) const
+{
+    nFrom = std::clamp(nFrom, 0, InputLength());
+    nTo = std::clamp(nTo, nFrom, InputLength());
+    return CString(m_input.substr(static_cast<std::size_t>(nFrom), static_cast<std::size_t>(nTo - nFrom)).c_str());
+}
 
 // ---- Positions -------------------------------------------------------------------------------------
 
@@ -457,12 +486,6 @@ void CMaskedEdit::OnSettingChange(UINT uFlags, LPCTSTR lpszSection)
     SetInputData(input, 0);
 }
 
-void CMaskedEdit::OnKillFocus(CWnd* pNewWnd)
-{
-    ReleaseHold(); // the tip goes with the focus, and so does what it says
-    CEdit::OnKillFocus(pNewWnd);
-}
-
 void CMaskedEdit::OnSetFocus(CWnd* pOldWnd)
 {
     CEdit::OnSetFocus(pOldWnd);
@@ -565,7 +588,8 @@ void CMaskedEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
         case 0x18: SendMessage(WM_CUT); return;
         case 0x1A: SendMessage(WM_UNDO); return;
         default:
-            ReleaseHold(); // Ctrl+A and the like move the caret
+            // Ctrl+A and the like move the caret; Tab, Enter and Escape leave the field as it is.
+            if (ch != L'\t' && ch != L'\r' && ch != 0x1B) ReleaseHold();
             CEdit::OnChar(nChar, nRepCnt, nFlags);
             return;
         }
@@ -603,7 +627,7 @@ void CMaskedEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
     if ((style & ES_NUMBER) && !(ch >= L'0' && ch <= L'9') && !enter)
     {
         // Digits only: the field says so and holds back the digits that follow.
-        RefuseKey(qor::gui::RefusedKeyHint(ch, qor::gui::NumberKeys{}));
+        RefuseKey(ch, qor::gui::RefusedKeyHint(ch, qor::gui::NumberKeys{}));
         return;
     }
 

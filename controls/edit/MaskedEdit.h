@@ -29,11 +29,16 @@ public:
     virtual void EmptyData(BOOL bInputOnly);
     // A refused key or text: the beep, and at once a tip beside the field that says why. After a
     // refused key no digit joins the input and the tip stays, until the user deletes, moves the
-    // caret or types a key that ReleasesHold (so "1,5" never becomes 15).
+    // caret or types a key that ReleasesHold (so "1,5" never becomes 15); the focus may go and come
+    // back meanwhile. While the hold lasts the field holds no number: its dialog refuses it at OK.
     virtual void NotifyBadInput();
     // Whether the typed key ch ends the hold of a refused key (the numeric edit: its decimal key).
     virtual bool ReleasesHold(TCHAR ch) const;
     bool IsHoldingDigits() const { return m_bHeld; }
+    // While the hold lasts: the entry as the user typed it, the refused and held-back keys where
+    // they were typed ("1,5"), and why the key was refused.
+    CString GetTypedText() const { return m_bHeld ? m_strTypedBefore + m_strTypedAfter : CString(); }
+    CString GetHeldHint() const { return m_strHeld; }
     // Why the typed character ch was refused (shown by NotifyBadInput).
     virtual CString RefusalHint(TCHAR ch) const;
     virtual BOOL UpdateSettings();
@@ -52,6 +57,9 @@ public:
     virtual int GetPrevInputPosition(int nPos) const;
     // Called after a derived control changed the literals.
     virtual void OnLiteralsChanged();
+    // The input characters [nFrom, nTo) as the user typed them (the numeric edit leaves out its
+    // group separators, and at the end the zeros it pads the decimals with).
+    virtual CString InputAsTyped(int nFrom, int nTo) const;
 
     // ---- Options ---------------------------------------------------------------------------
     BOOL GetInsertMode() const { return m_bInsertMode; }
@@ -112,7 +120,6 @@ protected:
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnLButtonDown(UINT nFlags, CPoint point);
     void OnSetFocus(CWnd* pOldWnd);
-    void OnKillFocus(CWnd* pNewWnd);
     void OnSettingChange(UINT uFlags, LPCTSTR lpszSection);
     LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetFontMsg(WPARAM wParam, LPARAM lParam);
@@ -127,8 +134,8 @@ protected:
     void DeleteMoving(int nStart, int nEnd, int nStep);
     // The window text minus the literals, as the new input (after the toolkit changed it).
     void TakeInputFromWindow();
-    // A typed key refused: the beep, the tip with the hint, and the digits held back.
-    void RefuseKey(const CString& hint);
+    // The typed key ch refused: the beep, the tip with the hint, and the digits held back.
+    void RefuseKey(TCHAR ch, const CString& hint);
     // Before a typed character is written: true when the hold refuses it (a digit); else the
     // last refusal's tip goes unless a hold keeps it.
     bool HoldsBack(TCHAR ch);
@@ -154,10 +161,12 @@ protected:
     bool m_bSettingFont = false;
     bool m_bToolkitEcho = false; // the edit is showing our text (its notifications are ours to send)
     bool m_bInitialized = false;
-    TCHAR m_chTyped = 0;  // the character being typed (0 outside typing)
-    CString m_strRefusal; // a refusal's own reason, set where it is found; said once
-    bool m_bHeld = false; // a key was refused: digits are held back
-    CString m_strHeld;    // the hint of the refusal that holds them
+    TCHAR m_chTyped = 0;      // the character being typed (0 outside typing)
+    CString m_strRefusal;     // a refusal's own reason, set where it is found; said once
+    bool m_bHeld = false;     // a key was refused: digits are held back
+    CString m_strHeld;        // the hint of the refusal that holds them
+    CString m_strTypedBefore; // while held: the entry as typed up to the caret, held keys included
+    CString m_strTypedAfter;  // and after the caret
     COLORREF m_crReadOnlyBack;
     COLORREF m_crReadOnlyText;
 };

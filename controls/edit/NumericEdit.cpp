@@ -356,6 +356,22 @@ void CNumericEdit::EmptyMask()
     m_dValue = 0.0;
 }
 
+CString CNumericEdit::InputAsTyped(int nFrom, int nTo) const
+{
+    nFrom = std::clamp(nFrom, 0, InputLength());
+    nTo = std::clamp(nTo, nFrom, InputLength());
+    std::wstring typed;
+    for (int i = nFrom; i < nTo; ++i)
+        if (const wchar_t c = m_input[static_cast<std::size_t>(i)]; c != m_chGroupSeparator) typed += c;
+    // At the end the field pads the decimals with zeros of its own, and shows its separator.
+    if (nTo == InputLength() && DecimalIndex() >= 0)
+    {
+        while (!typed.empty() && typed.back() == L'0') typed.pop_back();
+        if (!typed.empty() && typed.back() == m_chDecimalSeparator) typed.pop_back();
+    }
+    return CString(typed.c_str());
+}
+
 BOOL CNumericEdit::IsInputPosition(int nPos) const
 {
     if (!CMaskedEdit::IsInputPosition(nPos)) return FALSE;
@@ -538,7 +554,7 @@ void CNumericEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
         // A key the number cannot take changes nothing (not even a selection).
         if ((!IsDigit(ch) && !IsDecimalKey(ch)) || (IsDecimalKey(ch) && m_nDecimalDigits <= 0))
         {
-            RefuseKey(RefusalHint(ch));
+            RefuseKey(ch, RefusalHint(ch));
             return;
         }
     }

@@ -57,6 +57,7 @@ public:
     int SetAt(int nPos, TCHAR ch) override;
     HBRUSH CtlColor(CDC* pDC, UINT nCtlColor) override;
     CString RefusalHint(TCHAR ch) const override;
+    CString InputAsTyped(int nFrom, int nTo) const override;
     bool ReleasesHold(TCHAR ch) const override { return IsDecimalKey(ch) && m_nDecimalDigits > 0; }
 
     // Formats holding "1.1" where the digits go; FALSE (nothing changes) without it.

@@ -2,8 +2,10 @@
 // the standard cell opens its editor.
 #include "controls/grid/GridCell.h"
 
+#include "controls/grid/GridCellNumeric.h"
 #include "controls/grid/GridCtrl.h"
 #include "controls/grid/InPlaceEdit.h"
+#include "platform/gui/widgets/RefusedKeyHint.h"
 
 #include <memory>
 
@@ -36,7 +38,19 @@ void CGridCtrl::OnEndEditCell(int nRow, int nCol, CString str)
     if (!IsValid(nRow, nCol)) return;
 
     const CString strOld = GetItemText(nRow, nCol);
-    if (strOld != str)
+    CGridCellBase* pEdited = GetCell(nRow, nCol);
+    const auto* pNumEdit = pEdited ? dynamic_cast<const CInPlaceNumEdit*>(pEdited->GetEditWnd()) : nullptr;
+    if (pNumEdit && pNumEdit->IsHoldingDigits())
+    {
+        // Keys were held back after a refused one ("2,5" with the comma refused): the editor holds
+        // no number, and the cell keeps what it held. The owner refuses the edit as it refuses a
+        // number out of range, naming the cell (it reads what was typed from the editor); one
+        // that does not is told here.
+        if (SendMessageToParent(nRow, nCol, static_cast<int>(GVN_ENDLABELEDIT)) >= 0)
+            ::AfxMessageBox(qor::gui::TypedRefusal(L"number", pNumEdit->GetTypedText(), pNumEdit->GetHeldHint()),
+                            MB_OK | MB_ICONEXCLAMATION);
+    }
+    else if (strOld != str)
     {
         CGridCellBase* pCell = GetCell(nRow, nCol);
         if (pCell)

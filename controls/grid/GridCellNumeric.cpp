@@ -365,6 +365,8 @@ void CInPlaceNumEdit::ReleaseHold()
     if (!m_bHeld) return;
     m_bHeld = false;
     m_strHeld.Empty();
+    m_strTypedBefore.Empty();
+    m_strTypedAfter.Empty();
     HideBalloonTip();
 }
 
@@ -389,7 +391,8 @@ void CInPlaceNumEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
     if (nChar == VK_ESCAPE)
     {
-        // Putting the starting text back is not checked.
+        // Putting the starting text back is not checked, and leaves nothing refused.
+        ReleaseHold();
         m_bUpdating = TRUE;
         CInPlaceEdit::OnChar(nChar, nRepCnt, nFlags);
         return;
@@ -404,6 +407,7 @@ void CInPlaceNumEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
         const bool replacesAll = start == 0 && start != end && end >= GetWindowTextLength();
         if ((IsDigitKey(ch) || ch == 0x16) && !replacesAll)
         {
+            if (ch != 0x16) m_strTypedBefore += ch;
             Beep();
             qor::gui::ShowRefusal(*this, m_strHeld, true);
             return;
@@ -412,7 +416,9 @@ void CInPlaceNumEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
             ReleaseHold();
     }
     m_dwSel = GetSel();
+    m_chTyping = nChar >= 0x20 ? static_cast<TCHAR>(nChar) : 0;
     CInPlaceEdit::OnChar(nChar, nRepCnt, nFlags);
+    m_chTyping = 0;
 }
 
 void CInPlaceNumEdit::OnEndingEdit()
@@ -466,7 +472,10 @@ void CInPlaceNumEdit::OnUpdate()
     if (IsValidText(str))
     {
         m_strLastValid = str;
-        if (!m_bHeld) HideBalloonTip();
+        if (!m_bHeld)
+            HideBalloonTip();
+        else if (m_chTyping)
+            m_strTypedBefore += m_chTyping; // a key the hold lets through (a sign) is typed too
         return;
     }
 
@@ -476,8 +485,27 @@ void CInPlaceNumEdit::OnUpdate()
     // It holds back the digits that follow, but for a second decimal separator: the digits
     // after it belong behind the one there is.
     const CString hint = RefusalHint(str);
+    const bool wasHeld = m_bHeld;
     m_bHeld = hint != qor::gui::kHintDecimalTwice;
     m_strHeld = m_bHeld ? hint : CString();
+    // The text as typed, for the refusal as the edit ends: the refused text with the caret behind
+    // what was typed; later refused keys go where the caret was.
+    if (!m_bHeld)
+    {
+        m_strTypedBefore.Empty();
+        m_strTypedAfter.Empty();
+    }
+    else if (!wasHeld)
+    {
+        int start = 0, end = 0;
+        GetSel(start, end);
+        m_strTypedBefore = str.Left(end);
+        m_strTypedAfter = str.Mid(end);
+    }
+    else if (m_chTyping)
+    {
+        m_strTypedBefore += m_chTyping;
+    }
     qor::gui::ShowRefusal(*this, hint, m_bHeld);
     SetWindowText(m_strLastValid);
     SetSel(m_dwSel);

@@ -17,8 +17,13 @@ public:
     const CString& GetStartText() const { return m_strStart; }
     const CString& GetLastValidText() const { return m_strLastValid; }
     // After a refused key no digit joins the number and the hint stays, until the user deletes,
-    // moves the caret or types the decimal separator (so "1,5" never becomes 15).
+    // moves the caret or types the decimal separator (so "1,5" never becomes 15). An edit that
+    // ends while the hold lasts hands on no number: the cell keeps what it held.
     bool IsHoldingDigits() const { return m_bHeld; }
+    // While the hold lasts: the text as the user typed it, the refused and held-back keys where
+    // they were typed ("2,5"), and why the key was refused.
+    CString GetTypedText() const { return m_bHeld ? m_strTypedBefore + m_strTypedAfter : CString(); }
+    const CString& GetHeldHint() const { return m_strHeld; }
 
 protected:
     void OnTimer(UINT_PTR nIDEvent);
@@ -52,8 +57,11 @@ protected:
     TCHAR m_chNegative = 0;
     int m_nNegativeMode = -1;
     CString m_strStart;
-    bool m_bHeld = false; // a key was refused: digits are held back
-    CString m_strHeld;    // the hint of the refusal that holds them
+    bool m_bHeld = false;     // a key was refused: digits are held back
+    CString m_strHeld;        // the hint of the refusal that holds them
+    CString m_strTypedBefore; // while held: the text as typed up to the caret, held keys included
+    CString m_strTypedAfter;  // and after the caret
+    TCHAR m_chTyping = 0;     // the character being typed (0 outside typing)
 };
 
 class CGridCellNumeric : public CGridCell

@@ -612,7 +612,10 @@ public:
 
     // Starts an edit of the cell (nChar: the key that started it, VK_LBUTTON for the mouse).
     virtual void OnEditCell(int nRow, int nCol, CPoint point, UINT nChar);
-    // Takes the text of a finished edit into the cell and tells the owner.
+    // Takes the text of a finished edit into the cell and tells the owner. A numeric editor that
+    // still holds back keys after a refused one changes nothing: the owner is told (GVN_ENDLABELEDIT,
+    // with the editor still in the cell's GetEditWnd) so that it can refuse the edit with a message
+    // as for a number out of range (answer -1); when it does not, the grid says what was typed.
     virtual void OnEndEditCell(int nRow, int nCol, CString str);
     BOOL ValidateEdit(int nRow, int nCol, LPCTSTR str);
     // A picture of the focus cell (owned by the caller); null when none can be made.

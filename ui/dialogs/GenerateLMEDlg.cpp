@@ -185,6 +185,13 @@ void CGenerateLMEDlg::OnEndEdit(NM_GRIDVIEW* info, LRESULT* result)
 {
     *result = 0;
     const int axle = info->iRow - 1;
+    const bool byDistance = axle >= 0 && axle < static_cast<int>(m_vAxleDefinitions.size()) &&
+                            m_vAxleDefinitions[static_cast<size_t>(axle)].byDistance;
+    const wchar_t* what = info->iColumn == COL_MIN         ? L"minimum spacing"
+                          : info->iColumn == COL_MAX       ? L"maximum spacing"
+                          : info->iColumn == COL_PARAMETER ? (byDistance ? L"\"Distance\" step" : L"number of spacings")
+                                                           : L"number";
+    if (!qor::dialogs::AcceptTyping(m_Grid, info->iRow, info->iColumn, result, what)) return;
     const CString text = m_Grid.GetItemText(info->iRow, info->iColumn);
     if (text.IsEmpty())
     {
@@ -200,9 +207,6 @@ void CGenerateLMEDlg::OnEndEdit(NM_GRIDVIEW* info, LRESULT* result)
     if (number &&
         (info->iColumn == COL_MIN || info->iColumn == COL_MAX || (info->iColumn == COL_PARAMETER && def.byDistance)))
     {
-        const wchar_t* what = info->iColumn == COL_MIN   ? L"minimum spacing"
-                              : info->iColumn == COL_MAX ? L"maximum spacing"
-                                                         : L"\"Distance\" step";
         if (!qor::dialogs::AcceptCell(number->GetNumber(), qor::dialogs::kSpacingRange, result, what)) return;
     }
     switch (info->iColumn)

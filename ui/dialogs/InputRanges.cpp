@@ -1,6 +1,11 @@
 // The ranges the dialogs and pages take their numbers in.
 #include "ui/dialogs/InputRanges.h"
 
+#include "controls/edit/MaskedEdit.h"
+#include "controls/grid/GridCellNumeric.h"
+#include "controls/grid/GridCtrl.h"
+#include "platform/gui/widgets/RefusedKeyHint.h"
+
 #include <cmath>
 
 namespace qor::dialogs {
@@ -49,10 +54,19 @@ void SayIfStoredOutside(double value, const InputRange& range, LPCTSTR what)
     AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
 }
 
-bool CheckRange(CWnd& dlg, int id, double value, const InputRange& range, LPCTSTR what)
+CString TypingRefusal(const CWnd* field, LPCTSTR what)
 {
-    if (InRange(value, range)) return true;
-    AfxMessageBox(RangeRefusal(range, what), MB_OK | MB_ICONEXCLAMATION);
+    const auto* edit = dynamic_cast<const CMaskedEdit*>(field);
+    if (!edit || !edit->IsHoldingDigits()) return CString();
+    return qor::gui::TypedRefusal(what ? CString(what) : CString(L"number"), edit->GetTypedText(), edit->GetHeldHint());
+}
+
+namespace {
+
+// The refusal shown, and the focus and a selection put on the field.
+bool Refuse(CWnd& dlg, int id, const CString& refusal)
+{
+    AfxMessageBox(refusal, MB_OK | MB_ICONEXCLAMATION);
     if (CWnd* field = dlg.GetDlgItem(id))
     {
         field->SetFocus();
@@ -61,12 +75,40 @@ bool CheckRange(CWnd& dlg, int id, double value, const InputRange& range, LPCTST
     return false;
 }
 
+[[noreturn]] void Fail(CDataExchange* pDX, int id, const CString& refusal)
+{
+    pDX->PrepareEditCtrl(id);
+    AfxMessageBox(refusal, MB_OK | MB_ICONEXCLAMATION);
+    pDX->Fail();
+}
+
+} // namespace
+
+bool CheckRange(CWnd& dlg, int id, double value, const InputRange& range, LPCTSTR what)
+{
+    if (const CString typing = TypingRefusal(dlg.GetDlgItem(id), what ? what : range.what); !typing.IsEmpty())
+        return Refuse(dlg, id, typing);
+    return InRange(value, range) || Refuse(dlg, id, RangeRefusal(range, what));
+}
+
+bool CheckTyping(CWnd& dlg, int id, LPCTSTR what)
+{
+    const CString typing = TypingRefusal(dlg.GetDlgItem(id), what);
+    return typing.IsEmpty() || Refuse(dlg, id, typing);
+}
+
 void ValidateRange(CDataExchange* pDX, int id, double value, const InputRange& range, LPCTSTR what)
 {
-    if (!pDX->m_bSaveAndValidate || InRange(value, range)) return;
-    pDX->PrepareEditCtrl(id);
-    AfxMessageBox(RangeRefusal(range, what), MB_OK | MB_ICONEXCLAMATION);
-    pDX->Fail();
+    if (!pDX->m_bSaveAndValidate) return;
+    ValidateTyping(pDX, id, what ? what : range.what);
+    if (!InRange(value, range)) Fail(pDX, id, RangeRefusal(range, what));
+}
+
+void ValidateTyping(CDataExchange* pDX, int id, LPCTSTR what)
+{
+    if (!pDX->m_bSaveAndValidate || !pDX->m_pDlgWnd) return;
+    if (const CString typing = TypingRefusal(pDX->m_pDlgWnd->GetDlgItem(id), what); !typing.IsEmpty())
+        Fail(pDX, id, typing);
 }
 
 bool AcceptCell(const CString& refusal, LRESULT* pResult)
@@ -75,6 +117,16 @@ bool AcceptCell(const CString& refusal, LRESULT* pResult)
     AfxMessageBox(refusal, MB_OK | MB_ICONEXCLAMATION);
     if (pResult) *pResult = -1;
     return false;
+}
+
+bool AcceptTyping(const CGridCtrl& grid, int row, int col, LRESULT* pResult, LPCTSTR what)
+{
+    const CGridCellBase* cell = grid.GetCell(row, col);
+    const auto* editor = cell ? dynamic_cast<const CInPlaceNumEdit*>(cell->GetEditWnd()) : nullptr;
+    if (!editor || !editor->IsHoldingDigits()) return true;
+    return AcceptCell(qor::gui::TypedRefusal(what ? CString(what) : CString(L"number"), editor->GetTypedText(),
+                                             editor->GetHeldHint()),
+                      pResult);
 }
 
 bool AcceptCell(double value, const InputRange& range, LRESULT* pResult, LPCTSTR what)

@@ -9,6 +9,8 @@
 #include "engine/settings/Settings.h"
 #include "platform/gui/Afx.h"
 
+class CGridCtrl;
+
 namespace qor::dialogs {
 
 struct InputRange
@@ -53,13 +55,24 @@ inline bool InRange(double value, const InputRange& range)
 // from the range's own).
 CString RangeRefusal(const InputRange& range, LPCTSTR what = nullptr);
 
-// Shows the refusal (exclamation, OK) when value is outside the range and puts the focus on
-// the field id; true when the value is in the range.
-bool CheckRange(CWnd& dlg, int id, double value, const InputRange& range, LPCTSTR what = nullptr);
+// A number field that still holds back keys after a refused one ("1,5" with the comma refused)
+// holds no number: "The overstress factor was typed as 1,5: use '.' for the decimal point." (what:
+// the field's name). Empty for a field that holds its number as typed, and for any other window.
+CString TypingRefusal(const CWnd* field, LPCTSTR what);
 
-// While the fields are saved: a value outside the range is refused with its message, the
-// field gets the focus and the exchange fails (OK keeps the dialog open).
+// Shows the refusal (exclamation, OK) when the field id holds no number as typed or value is
+// outside the range, and puts the focus on the field; true when the value is the one typed and
+// in the range.
+bool CheckRange(CWnd& dlg, int id, double value, const InputRange& range, LPCTSTR what = nullptr);
+// The same for a field whose value has no range to keep to here.
+bool CheckTyping(CWnd& dlg, int id, LPCTSTR what);
+
+// While the fields are saved: a field that holds no number as typed, or a value outside the
+// range, is refused with its message, the field gets the focus and the exchange fails (OK keeps
+// the dialog open).
 void ValidateRange(CDataExchange* pDX, int id, double value, const InputRange& range, LPCTSTR what = nullptr);
+// The same for a field whose value has no range to keep to here.
+void ValidateTyping(CDataExchange* pDX, int id, LPCTSTR what);
 
 // A value stored before (a case written by an earlier version) that is outside its range: the
 // field shows it as it is, and a message says so as the dialog opens.
@@ -70,5 +83,8 @@ void SayIfStoredOutside(double value, const InputRange& range, LPCTSTR what = nu
 bool AcceptCell(double value, const InputRange& range, LRESULT* pResult, LPCTSTR what = nullptr);
 // The same for a refusal already worded (empty: accepted).
 bool AcceptCell(const CString& refusal, LRESULT* pResult);
+// The same for a cell whose editor still holds back keys after a refused one (what: the cell's
+// name in the message); true when the edit holds the number as typed.
+bool AcceptTyping(const CGridCtrl& grid, int row, int col, LRESULT* pResult, LPCTSTR what);
 
 } // namespace qor::dialogs

@@ -136,6 +136,24 @@ void CLMEParametersDlg::OnChangeField()
 CString CLMEParametersDlg::CheckValues(UINT& control) const
 {
     using namespace qor::dialogs;
+    // A field in use that holds back keys after a refused one holds no number.
+    const struct
+    {
+        UINT id;
+        bool used;
+        const wchar_t* what;
+    } fields[] = {{IDC_LMEP_STEP, m_bSpacingEnabled && m_bByStep, L"step distance"},
+                  {IDC_LMEP_COUNT, m_bSpacingEnabled && !m_bByStep, L"number of spacing values"},
+                  {IDC_LMEP_DLA, !m_bUseStandardDLA, L"DAF value"},
+                  {IDC_LMEP_HB_UNITS, m_bHBEnabled, kHBUnitsRange.what}};
+    for (const auto& field : fields)
+    {
+        const CString typing =
+            field.used ? TypingRefusal(GetDlgItem(static_cast<int>(field.id)), field.what) : CString();
+        if (typing.IsEmpty()) continue;
+        control = field.id;
+        return typing;
+    }
     if (m_bSpacingEnabled)
     {
         // One spacing value (or none) gives an ensemble without a spread, as Generate LME refuses.

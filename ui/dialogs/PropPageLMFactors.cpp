@@ -119,7 +119,9 @@ void CPropPageLMFactors::OnGridEndEdit(NMHDR* pNMHDR, LRESULT* pResult)
     // Each factor in its range, and their product too.
     using namespace qor::dialogs;
     const CString name = L"factor \"" + m_Grid.GetItemText(info->iRow, 1) + L"\"";
-    if (!AcceptCell(value, kFactorRange, pResult, name)) return;
+    if (!AcceptTyping(m_Grid, info->iRow, info->iColumn, pResult, name) ||
+        !AcceptCell(value, kFactorRange, pResult, name))
+        return;
     const double before = *factor;
     *factor = value;
     const double product = m_pLoadModel->m_gDLA.value * m_pLoadModel->m_gLiveLoad.value * m_pLoadModel->m_gUnits.value *

@@ -41,6 +41,8 @@ protected:
     // Why a column does not take the value (its range); empty when it does. A refused value
     // leaves the cell as it was.
     virtual CString Refusal(int column, double value) const = 0;
+    // The name of a column's value, as a refusal says it ("load magnitude").
+    virtual const wchar_t* FieldName(int column) const = 0;
 
     void DoDataExchange(CDataExchange* pDX) override;
     void OnGridEndEdit(NMHDR* pNMHDR, LRESULT* pResult);

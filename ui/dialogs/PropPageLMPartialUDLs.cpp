@@ -60,6 +60,10 @@ CString CPropPageLMPartialUDLs::Refusal(int column, double value) const
     const InputRange& range = column == COL_COVER   ? kLoadLengthRange
                               : column == COL_START ? kLoadDistanceRange
                                                     : kLoadRange;
-    const wchar_t* what = column == COL_COVER ? L"cover" : column == COL_START ? L"start" : L"load magnitude";
-    return InRange(value, range) ? CString() : RangeRefusal(range, what);
+    return InRange(value, range) ? CString() : RangeRefusal(range, FieldName(column));
+}
+
+const wchar_t* CPropPageLMPartialUDLs::FieldName(int column) const
+{
+    return column == COL_COVER ? L"cover" : column == COL_START ? L"start" : L"load magnitude";
 }

@@ -18,4 +18,5 @@ protected:
     void GetValues(int index, double* values) const override;
     void SetValue(int index, int column, double value) override;
     CString Refusal(int column, double value) const override;
+    const wchar_t* FieldName(int column) const override;
 };

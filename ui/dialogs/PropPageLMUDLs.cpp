@@ -30,8 +30,10 @@ void CPropPageLMUDLs::GetValues(int index, double* values) const
 
 void CPropPageLMUDLs::SetValue(int index, int, double value) { m_pLoadModel->SetUDL(index, value); }
 
-CString CPropPageLMUDLs::Refusal(int, double value) const
+CString CPropPageLMUDLs::Refusal(int column, double value) const
 {
     using namespace qor::dialogs;
-    return InRange(value, kLoadRange) ? CString() : RangeRefusal(kLoadRange, L"load magnitude");
+    return InRange(value, kLoadRange) ? CString() : RangeRefusal(kLoadRange, FieldName(column));
 }
+
+const wchar_t* CPropPageLMUDLs::FieldName(int) const { return L"load magnitude"; }

@@ -19,7 +19,9 @@ enum Column : int
     COL_SPACING = 2,
     COL_WIDTH = 3,
 };
-}
+
+constexpr const wchar_t* kFrontAxle = L"location of the front axle";
+} // namespace
 
 BEGIN_MESSAGE_MAP(CPropPageLMVehicle, CPropPageWithGridBase)
 ON_NOTIFY(GVN_ENDLABELEDIT, IDC_LM_GRID, OnGridEndEdit)
@@ -177,11 +179,15 @@ void CPropPageLMVehicle::OnGridEndEdit(NMHDR* pNMHDR, LRESULT* pResult)
     // it for a narrow axle).
     {
         using namespace qor::dialogs;
-        const double typed = GetCellNumber(info->iRow, info->iColumn);
-        const bool ok = info->iColumn == COL_WEIGHT    ? AcceptCell(typed, kLoadRange, pResult, L"axle weight")
-                        : info->iColumn == COL_SPACING ? AcceptCell(typed, kLoadDistanceRange, pResult, L"axle spacing")
-                                                       : AcceptCell(typed, kLoadLengthRange, pResult, L"axle width");
-        if (!ok) return;
+        const wchar_t* what = info->iColumn == COL_WEIGHT    ? L"axle weight"
+                              : info->iColumn == COL_SPACING ? L"axle spacing"
+                                                             : L"axle width";
+        const InputRange& range = info->iColumn == COL_WEIGHT    ? kLoadRange
+                                  : info->iColumn == COL_SPACING ? kLoadDistanceRange
+                                                                 : kLoadLengthRange;
+        if (!AcceptTyping(m_Grid, info->iRow, info->iColumn, pResult, what) ||
+            !AcceptCell(GetCellNumber(info->iRow, info->iColumn), range, pResult, what))
+            return;
     }
     // A value typed (or pasted) beyond the last axle brings the axles up to its row.
     AddAxlesUpTo(info->iRow);
@@ -241,11 +247,13 @@ void CPropPageLMVehicle::OnChangeNumber()
 
 void CPropPageLMVehicle::OnKillFocusFrontAxle()
 {
-    if (!m_bReady || !m_pLoadModel) return;
+    // An entry with a refused key in it is no location: the vehicle stays where it stood, and the
+    // page refuses the entry as it is left.
+    if (!m_bReady || !m_pLoadModel || m_FrontAxleEdit.IsHoldingDigits()) return;
     if (!qor::dialogs::InRange(m_FrontAxleEdit.GetValue(), qor::dialogs::kLoadDistanceRange))
     {
         // The vehicle stays where it stood; the edit shows that again.
-        AfxMessageBox(qor::dialogs::RangeRefusal(qor::dialogs::kLoadDistanceRange, L"location of the front axle"),
+        AfxMessageBox(qor::dialogs::RangeRefusal(qor::dialogs::kLoadDistanceRange, kFrontAxle),
                       MB_OK | MB_ICONEXCLAMATION);
         m_FrontAxleLocation = m_pLoadModel->m_vPL.empty() ? m_pLoadModel->m_PointLoadStart
                                                           : m_pLoadModel->m_vPL[0].location + m_vSpacings[0];
@@ -266,10 +274,11 @@ void CPropPageLMVehicle::OnKillFocusFrontAxle()
 
 BOOL CPropPageLMVehicle::OnKillActive()
 {
-    // The factor and front axle as the edits show them now, then into the model.
-    const BOOL bLeave = CPropPageWithGridBase::OnKillActive() &&
-                        qor::dialogs::CheckRange(*this, IDC_LM_PL_FACTOR, m_Factor, qor::dialogs::kKindFactorRange,
-                                                 L"factor for axle loads");
+    // The factor and front axle as the edits show them now, then into the model. The front axle's
+    // range is checked as its field is left.
+    using namespace qor::dialogs;
+    const BOOL bLeave = CPropPageWithGridBase::OnKillActive() && CheckTyping(*this, IDC_LM_FRONT_AXLE, kFrontAxle) &&
+                        CheckRange(*this, IDC_LM_PL_FACTOR, m_Factor, kKindFactorRange, L"factor for axle loads");
     if (bLeave && m_pLoadModel)
     {
         m_pLoadModel->m_GammaPL = m_Factor;

@@ -62,9 +62,12 @@ void CRefCollectionDlg::DoDataExchange(CDataExchange* pDX)
     if (pDX->m_bSaveAndValidate)
     {
         qor::dialogs::ValidateStepping(pDX, m_bByStep, m_StepSize, m_nSteps);
+        // The factor is kept with the collection also while the method is not used.
         if (m_bUseOverstress)
             qor::dialogs::ValidateRange(pDX, IDC_EDIT_OVERSTRESS_FACTOR, m_OverstressFactor,
                                         qor::dialogs::kOverstressRange);
+        else
+            qor::dialogs::ValidateTyping(pDX, IDC_EDIT_OVERSTRESS_FACTOR, qor::dialogs::kOverstressRange.what);
     }
 }
 

@@ -426,7 +426,7 @@ public:
             }
             return false;
         case WM_KILLFOCUS:
-            HideEditBalloon(s->handle); // a balloon speaks of the field being typed in
+            HideEditBalloon(s->handle, false); // a balloon speaks of the field being typed in
             if (combo)
             {
                 Common(s, msg, wParam, lParam, result);

@@ -1,7 +1,9 @@
 // The balloon tip of an edit control: a line of text shown at once just below the edit (above
 // it where the screen ends), for instance to say why a key was refused. It never takes the
 // focus and goes when the edit loses the focus or is hidden, when another tip replaces it, on
-// HideBalloonTip, and after a few seconds unless it is shown to stay.
+// HideBalloonTip, and after a few seconds. A tip shown to stay goes only when another replaces
+// it or on HideBalloonTip: it steps aside while its edit is hidden or its window inactive (a
+// message box is up) and comes back with them, and follows its window when that moves.
 #include "platform/gui/widgets/Controls.h"
 
 #include "platform/gui/draw/Convert.h"
@@ -12,6 +14,7 @@
 #include <QtCore/QObject>
 #include <QtCore/QPointer>
 #include <QtCore/QTimer>
+#include <QtCore/QVariant>
 #include <QtGui/QGuiApplication>
 #include <QtGui/QScreen>
 #include <QtWidgets/QLabel>
@@ -25,25 +28,62 @@ namespace {
 constexpr const char* kBalloonName = "qor_edit_balloon";
 constexpr int kBalloonShowMs = 6000;
 
-// Hides the balloon when its edit loses the focus or is hidden.
+constexpr const char* kStayProperty = "qor_balloon_stays";
+
+// Below the edit's left edge; above it when the screen ends below; never off the screen that
+// holds the point.
+void PlaceBalloon(QLabel* balloon, QWidget* edit)
+{
+    const QPoint below = edit->mapToGlobal(QPoint(0, edit->height() + 1));
+    QPoint at = below;
+    if (QScreen* screen = QGuiApplication::screenAt(below))
+    {
+        const QRect area = screen->availableGeometry();
+        if (at.y() + balloon->height() > area.bottom())
+            at.setY(edit->mapToGlobal(QPoint(0, 0)).y() - balloon->height() - 1);
+        at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() - balloon->width())));
+    }
+    balloon->move(at);
+}
+
+bool Stays(const QLabel* balloon) { return balloon->property(kStayProperty).toBool(); }
+
+// Hides the balloon when its edit loses the focus or is hidden, or its window goes inactive; a
+// balloon that stays comes back when the edit shows in an active window again, and moves with
+// the window.
 class BalloonWatch : public QObject
 {
 public:
-    BalloonWatch(QLabel* balloon, QWidget* edit) : QObject(balloon), m_balloon(balloon)
+    BalloonWatch(QLabel* balloon, QWidget* edit) : QObject(balloon), m_balloon(balloon), m_edit(edit)
     {
         edit->installEventFilter(this);
+        if (QWidget* window = edit->window(); window && window != edit) window->installEventFilter(this);
     }
 
-    bool eventFilter(QObject*, QEvent* e) override
+    bool eventFilter(QObject* watched, QEvent* e) override
     {
+        if (!m_balloon || !m_edit) return false;
         const QEvent::Type t = e->type();
-        if ((t == QEvent::FocusOut || t == QEvent::Hide || t == QEvent::WindowDeactivate) && m_balloon)
+        if (watched != m_edit.data())
+        {
+            if (t == QEvent::Move && m_balloon->isVisible()) PlaceBalloon(m_balloon, m_edit);
+            return false;
+        }
+        if (t == QEvent::Hide || t == QEvent::WindowDeactivate || (t == QEvent::FocusOut && !Stays(m_balloon)))
             m_balloon->hide();
+        else if ((t == QEvent::Show || t == QEvent::WindowActivate) && Stays(m_balloon) && m_edit->isVisible() &&
+                 m_edit->isActiveWindow())
+        {
+            PlaceBalloon(m_balloon, m_edit);
+            m_balloon->show();
+            m_balloon->raise();
+        }
         return false;
     }
 
 private:
     QPointer<QLabel> m_balloon;
+    QPointer<QWidget> m_edit;
 };
 
 QWidget* EditWidget(HWND hEdit)
@@ -96,18 +136,8 @@ bool ShowEditBalloon(HWND hEdit, const CString& title, const CString& text, bool
     balloon->setText(title.IsEmpty() ? ToQString(text) : ToQString(title) + QLatin1Char('\n') + ToQString(text));
     balloon->adjustSize();
 
-    // Below the edit's left edge; above it when the screen ends below; never off the screen
-    // that holds the point.
-    const QPoint below = edit->mapToGlobal(QPoint(0, edit->height() + 1));
-    QPoint at = below;
-    if (QScreen* screen = QGuiApplication::screenAt(below))
-    {
-        const QRect area = screen->availableGeometry();
-        if (at.y() + balloon->height() > area.bottom())
-            at.setY(edit->mapToGlobal(QPoint(0, 0)).y() - balloon->height() - 1);
-        at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() - balloon->width())));
-    }
-    balloon->move(at);
+    balloon->setProperty(kStayProperty, stay);
+    PlaceBalloon(balloon, edit);
     balloon->show();
     balloon->raise();
     if (auto* timer = balloon->findChild<QTimer*>(QLatin1String("qor_balloon_timer")))
@@ -120,10 +150,12 @@ bool ShowEditBalloon(HWND hEdit, const CString& title, const CString& text, bool
     return true;
 }
 
-bool HideEditBalloon(HWND hEdit)
+bool HideEditBalloon(HWND hEdit, bool staying)
 {
     QLabel* balloon = FindBalloon(EditWidget(hEdit));
-    if (!balloon || !balloon->isVisible()) return false;
+    if (!balloon || (!staying && Stays(balloon))) return false;
+    balloon->setProperty(kStayProperty, false);
+    if (!balloon->isVisible()) return false;
     balloon->hide();
     return true;
 }

@@ -1,6 +1,8 @@
 // The words of a number field's refusal of a key, and the tip that shows them.
 #include "platform/gui/widgets/RefusedKeyHint.h"
 
+#include <cwctype>
+
 namespace qor::gui {
 
 namespace {
@@ -52,6 +54,16 @@ CString RefusedKeyHint(TCHAR ch, const NumberKeys& keys)
     else
         hint = L"Only digits can be typed here";
     return hint;
+}
+
+CString TypedRefusal(const CString& what, const CString& typed, const CString& hint)
+{
+    // The hint is said on its own as a sentence; here it follows a colon.
+    CString reason = hint;
+    if (!reason.IsEmpty()) reason.SetAt(0, static_cast<wchar_t>(std::towlower(reason[0])));
+    CString text;
+    text.Format(L"The %s was typed as %s: %s.", what.GetString(), typed.GetString(), reason.GetString());
+    return text;
 }
 
 void ShowRefusal(CEdit& edit, const CString& hint, bool stay)

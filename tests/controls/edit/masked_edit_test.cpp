@@ -85,6 +85,14 @@ TEST_F(MaskedEditTest, DigitsAfterARefusedKeyAreHeldBackUntilTheCaretMoves)
     EXPECT_EQ(TextOf(edit), CString(L"Steps: 1"));
     EXPECT_EQ(hint(), CString(L"This field takes whole numbers only"));
     EXPECT_EQ(beeps.Count(), 2);
+    // The entry as typed (for the refusal at OK), without the mask's literals; the hold and the
+    // hint outlast the focus.
+    EXPECT_EQ(edit.GetTypedText(), CString(L"1,5"));
+    parent.SetFocus();
+    ASSERT_NE(CWnd::GetFocus(), &edit);
+    EXPECT_TRUE(edit.IsHoldingDigits());
+    EXPECT_EQ(hint(), CString(L"This field takes whole numbers only"));
+    edit.SetFocus();
     // A deletion ends the hold and takes the hint away.
     KeyPress(&edit, VK_BACK, L'\b');
     EXPECT_EQ(hint(), CString());

@@ -267,6 +267,9 @@ TEST_F(NumericEdit, SignRulesFollowTheNegativeMode)
     KeyPress(pEdit, '-', L'-');
     EXPECT_EQ(TextOf(pEdit), CString(_T("-1.5")));
     EXPECT_EQ(qor::gui::BeepCount(), 2);
+    // The refused sign holds the edit back (ended now, it would hand on nothing) until the caret moves.
+    EXPECT_TRUE(pEdit->IsHoldingDigits());
+    KeyPress(pEdit, VK_END);
     KeyPress(pEdit, VK_RETURN, L'\r');
     gridtest::Pump();
     EXPECT_DOUBLE_EQ(Cell()->GetNumber(), -1.5);
@@ -337,6 +340,38 @@ TEST_F(NumericEdit, EscapeKeepsTheCell)
     EXPECT_EQ(grid.GetItemText(1, 1), CString(_T("1.50")));
     EXPECT_DOUBLE_EQ(Cell()->GetNumber(), 1.5);
     EXPECT_EQ(qor::gui::BeepCount(), 0);
+}
+
+// An edit that ends while the digits after a refused key are held back holds no number: the cell
+// keeps what it held ("2,5" is neither 2 nor 25), and an owner that says nothing of it (answers 0)
+// leaves the grid to say what was typed. A focus lost ends it the same way.
+TEST_F(NumericEdit, AnEditEndedWithKeysHeldBackKeepsTheCellAndSaysWhatWasTyped)
+{
+    qor::test::ScriptedMessageBoxes boxes;
+    KeyPress(&grid, '2', L'2');
+    gridtest::Pump();
+    ASSERT_NE(Editor(), nullptr);
+    for (wchar_t ch : {L',', L'5'}) KeyPress(Editor(), ch == L',' ? VK_OEM_COMMA : '5', ch);
+    KeyPress(Editor(), VK_RETURN, L'\r');
+    gridtest::Pump();
+    EXPECT_EQ(grid.GetItemText(1, 1), CString(_T("1.50")));
+    EXPECT_DOUBLE_EQ(Cell()->GetNumber(), 1.5);
+    EXPECT_EQ(CountCode(GVN_ENDLABELEDIT), 1);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, CString(L"The number was typed as 2,5: use '.' for the decimal point."));
+
+    grid.SetFocusCell(1, 1);
+    KeyPress(&grid, '7', L'7');
+    gridtest::Pump();
+    ASSERT_NE(Editor(), nullptr);
+    KeyPress(Editor(), 'E', L'e');
+    KeyPress(Editor(), '3', L'3');
+    grid.SetFocus();
+    gridtest::Pump();
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_DOUBLE_EQ(Cell()->GetNumber(), 1.5);
+    ASSERT_EQ(boxes.Shown().size(), 2u);
+    EXPECT_EQ(boxes.Shown()[1].text, CString(L"The number was typed as 7e3: only digits and '.' can be typed here."));
 }
 
 TEST_F(NumericEdit, ALetterThatStartsTheEditIsRefused)

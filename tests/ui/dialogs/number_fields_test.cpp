@@ -112,8 +112,12 @@ TEST_F(NumberFields, ARefusedKeySaysWhyBesideTheFieldAndTheCell)
         EXPECT_EQ(Text(field), CString(L"1.500"));
         TypeChar(field, L'x');
         EXPECT_EQ(Hint(field), CString(L"Only digits, '.' and '-' can be typed here"));
-        // The hint goes with the focus.
+        // The hint stays when the focus goes (the field holds no number until it is edited
+        // again), and goes with a move of the caret.
         dlg.GetDlgItem(IDC_LIST_LOADMODEL)->SetFocus();
+        EXPECT_EQ(Hint(field), CString(L"Only digits, '.' and '-' can be typed here"));
+        field.SetFocus();
+        KeyPress(&field, VK_END);
         EXPECT_EQ(Hint(field), CString());
         qor::test::PressOK(dlg);
     });
@@ -251,6 +255,151 @@ TEST_F(NumberFields, AKeyTypedAtSpeedAfterARefusedOneNeverJoinsTheNumber)
             EXPECT_EQ(boxes.Shown().back().text, CString(L"Please enter a number.")) << text;
         }
     }
+}
+
+// "1,5", "1e3" and "1 5" typed at a typist's speed into a dialog's field, a page's fields and a
+// numeric cell: the entry holds no number, so it is never stored as the digits before the refused
+// key. Enter, OK, and OK after Tab refuse it naming the field and what was typed, the dialog open
+// with the focus in the field and the hint still beside it; a cell ends its edit keeping what it
+// held; Cancel leaves everything as it was.
+TEST_F(NumberFields, ANumberTypedWithARefusedKeyIsRefusedNamingTheFieldNotStoredInPart)
+{
+    struct Typing
+    {
+        const wchar_t* text;
+        const wchar_t* why;
+    };
+    const Typing typings[] = {{L"1,5", L"use '.' for the decimal point"},
+                              {L"1e3", L"only digits, '.' and '-' can be typed here"},
+                              {L"1 5", L"type the number without spaces"}};
+    enum class End
+    {
+        Enter,
+        OK,
+        Tab,
+        Cancel
+    };
+    const End ends[] = {End::Enter, End::OK, End::Tab, End::Cancel};
+    const auto refusal = [](const CString& what, const Typing& typing) {
+        CString text;
+        text.Format(L"The %s was typed as %s: %s.", what.GetString(), typing.text, typing.why);
+        return text;
+    };
+    ScriptedMessageBoxes boxes;
+    // The field typed into at speed, then the end; a refusal leaves the window open with the focus
+    // in the field, and Cancel closes it.
+    const auto typeAndEnd = [&](CWnd& window, CWnd& field, const CString& what, const Typing& typing, End end) {
+        field.SetFocus();
+        static_cast<CEdit&>(field).SetSel(0, -1);
+        for (const wchar_t* p = typing.text; *p; ++p) TypeChar(field, *p);
+        const CString hint = Hint(field);
+        EXPECT_NE(hint, CString()) << typing.text;
+        const size_t before = boxes.Shown().size();
+        switch (end)
+        {
+        case End::Enter: KeyPress(&field, VK_RETURN, L'\r'); break;
+        case End::OK: qor::test::PressOK(window); break;
+        case End::Tab:
+            KeyPress(&field, VK_TAB, L'\t');
+            EXPECT_NE(CWnd::GetFocus(), &field);
+            EXPECT_EQ(Hint(field), hint) << "the hint stays while the focus is elsewhere";
+            EXPECT_EQ(boxes.Shown().size(), before);
+            qor::test::PressOK(window);
+            break;
+        case End::Cancel:
+            qor::test::PressCancel(window);
+            EXPECT_EQ(boxes.Shown().size(), before);
+            return;
+        }
+        ASSERT_EQ(boxes.Shown().size(), before + 1) << typing.text;
+        EXPECT_EQ(boxes.Shown().back().text, refusal(what, typing));
+        EXPECT_EQ(boxes.Shown().back().type & MB_ICONMASK, static_cast<UINT>(MB_ICONEXCLAMATION));
+        ASSERT_NE(window.GetSafeHwnd(), nullptr) << "the dialog stays open";
+        EXPECT_EQ(CWnd::GetFocus(), &field);
+        EXPECT_EQ(Hint(field), hint);
+        qor::test::PressCancel(window);
+    };
+
+    for (const Typing& typing : typings)
+    {
+        for (End end : ends)
+        {
+            // The overstress factor of a reference collection (Ctrl+R).
+            auto collection = std::make_shared<CReferenceCollection>(4, L"Network", false, 20, 0.5);
+            collection->m_bUseOverstress = true;
+            collection->m_OverstressFactor = 2.0;
+            {
+                DrivenDialogs driven;
+                driven.ThenAs<CRefCollectionDlg>([&](CRefCollectionDlg& d) {
+                    typeAndEnd(d, *d.GetDlgItem(IDC_EDIT_OVERSTRESS_FACTOR), L"overstress factor", typing, end);
+                });
+                CRefCollectionDlg dlg;
+                dlg.SetRefCollection(collection);
+                EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+            }
+            EXPECT_DOUBLE_EQ(collection->m_OverstressFactor, 2.0) << typing.text;
+
+            // The load model's front axle, and the length below which it does not apply.
+            auto model = std::make_shared<CLoadModel>(2, L"Truck");
+            model->AddPointLoad(10.0, 0.0, 0.0);
+            model->m_gDLA.value = 1.3;
+            RunSheet(model, [&](CPropSheetLM& sheet) {
+                ASSERT_TRUE(sheet.SetActivePage(1));
+                typeAndEnd(sheet, *sheet.GetVehiclePage().GetDlgItem(IDC_LM_FRONT_AXLE), L"location of the front axle",
+                           typing, end);
+            });
+            EXPECT_DOUBLE_EQ(model->m_vPL[0].location, 0.0) << typing.text;
+            RunSheet(model, [&](CPropSheetLM& sheet) {
+                ASSERT_TRUE(sheet.SetActivePage(5));
+                CPropPageLMApplicable& page = sheet.GetApplicabilityPage();
+                qor::test::Click(page.GetDlgItem(IDC_LM_USE_MIN), CPoint(3, 3));
+                typeAndEnd(sheet, *page.GetDlgItem(IDC_LM_MIN_LENGTH), L"length below which the model does not apply",
+                           typing, end);
+            });
+            EXPECT_FALSE(model->m_bUseMinL);
+            EXPECT_DOUBLE_EQ(model->m_minL, 0.0);
+
+            // The Dynamic Load Allowance cell: the edit ends, the cell and the model keep 1.3.
+            const size_t before = boxes.Shown().size();
+            RunSheet(model, [&](CPropSheetLM& sheet) {
+                ASSERT_TRUE(sheet.SetActivePage(4));
+                CGridCtrl& grid = sheet.GetFactorsPage().GetGrid();
+                CInPlaceNumEdit* cell = StartCellEdit(grid, 1, 2, typing.text[0]);
+                ASSERT_NE(cell, nullptr);
+                for (const wchar_t* p = typing.text + 1; *p; ++p) TypeChar(*cell, *p);
+                EXPECT_TRUE(cell->IsHoldingDigits());
+                // OK and Cancel clicked: the cell's editor loses the focus first.
+                CWnd* button = qor::test::FindControl(sheet, end == End::Cancel ? IDCANCEL : IDOK);
+                switch (end)
+                {
+                case End::Enter: KeyPress(cell, VK_RETURN, L'\r'); break;
+                case End::Tab: KeyPress(cell, VK_TAB, L'\t'); break;
+                case End::OK:
+                case End::Cancel: qor::test::Click(button, CPoint(3, 3)); break;
+                }
+                qor::test::Pump();
+                EXPECT_DOUBLE_EQ(dynamic_cast<CGridCellNumeric*>(grid.GetCell(1, 2))->GetNumber(), 1.3);
+                if (sheet.GetSafeHwnd()) qor::test::PressCancel(sheet);
+            });
+            ASSERT_EQ(boxes.Shown().size(), before + 1) << typing.text;
+            EXPECT_EQ(boxes.Shown().back().text, refusal(L"factor \"Dynamic Load Allowance\"", typing));
+            EXPECT_DOUBLE_EQ(model->m_gDLA.value, 1.3) << typing.text;
+        }
+    }
+
+    // Retyped after the refusal, the number is taken as typed.
+    auto collection = std::make_shared<CReferenceCollection>(4, L"Network", false, 20, 0.5);
+    DrivenDialogs driven;
+    driven.ThenAs<CRefCollectionDlg>([&](CRefCollectionDlg& d) {
+        qor::test::TypeKeys(d, IDC_EDIT_OVERSTRESS_FACTOR, L"1,5");
+        qor::test::PressOK(d);
+        qor::test::TypeKeys(d, IDC_EDIT_OVERSTRESS_FACTOR, L"1.5");
+        qor::test::PressOK(d);
+    });
+    CRefCollectionDlg dlg;
+    dlg.SetRefCollection(collection);
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_DOUBLE_EQ(collection->m_OverstressFactor, 1.5);
 }
 
 TEST_F(NumberFields, ValuesBeyondTheRangesAreRefusedNamingTheRange)
@@ -394,6 +543,10 @@ TEST_F(NumberFields, TheLengthsOfApplicabilityTheAllowanceAndTheHBUnitsHaveRange
         qor::test::TypeKeys(dlg, IDC_LMEP_DLA, L"99999");
         qor::test::PressOK(dlg);
         EXPECT_EQ(boxes.Shown().back().text, CString(L"The DAF value must be from 0 to 100."));
+        qor::test::TypeKeys(dlg, IDC_LMEP_DLA, L"1,4");
+        qor::test::PressOK(dlg);
+        EXPECT_EQ(boxes.Shown().back().text,
+                  CString(L"The DAF value was typed as 1,4: use '.' for the decimal point."));
         qor::test::TypeKeys(dlg, IDC_LMEP_DLA, L"1.4");
         qor::test::TypeKeys(dlg, IDC_LMEP_HB_UNITS, L"99999");
         qor::test::PressOK(dlg);
