@@ -238,15 +238,22 @@ TEST_F(TemporaryFiles, APrintAndASaveBeyondTheFileSizeLimitOrOnAFullDiskKeepTheO
     PrintTo(pdf);
     SaveAs(qor);
     ASSERT_TRUE(boxes.Shown().empty());
-    const std::string oldPdf = ReadAll(pdf), oldCase = ReadAll(qor);
-    ASSERT_GT(oldPdf.size(), 4096u);
-    ASSERT_FALSE(oldCase.empty());
+    const std::string firstPdf = ReadAll(pdf), firstCase = ReadAll(qor);
+    ASSERT_GT(firstPdf.size(), 4096u);
+    ASSERT_FALSE(firstCase.empty());
 
     // Prints and saves both again: both fail for the reason given, and nothing but the old files is left
     // in their folder (and what else it held).
     auto tryBoth = [&](const fs::path& pdf, const fs::path& qor, const char* reason) {
-        std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(pdf.parent_path())) names.insert(entry.path().string());
+        auto namesIn = [](const fs::path& folder) {
+            std::set<std::string> names;
+            for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().string());
+            return names;
+        };
+        const std::set<std::string> names = namesIn(pdf.parent_path());
+        // The print leaves nothing while its message waits for the user either.
+        std::vector<std::set<std::string>> namesAtBoxes;
+        boxes.WhenShown([&](const qor::MessageBoxCall&) { namesAtBoxes.push_back(namesIn(pdf.parent_path())); });
         const std::string oldPdf = ReadAll(pdf), oldCase = ReadAll(qor);
         const std::size_t before = boxes.Shown().size();
         for (int i = 0; i < 2; ++i) boxes.Answer(IDOK);
@@ -262,9 +269,10 @@ TEST_F(TemporaryFiles, APrintAndASaveBeyondTheFileSizeLimitOrOnAFullDiskKeepTheO
         EXPECT_TRUE(m_doc->IsModified());
         EXPECT_EQ(ReadAll(pdf), oldPdf) << reason;
         EXPECT_EQ(ReadAll(qor), oldCase) << reason;
-        std::set<std::string> after;
-        for (const auto& entry : fs::directory_iterator(pdf.parent_path())) after.insert(entry.path().string());
-        EXPECT_EQ(after, names) << "no temporary file is left";
+        boxes.WhenShown(nullptr);
+        EXPECT_EQ(namesIn(pdf.parent_path()), names) << "no temporary file is left";
+        ASSERT_EQ(namesAtBoxes.size(), 2u);
+        EXPECT_EQ(namesAtBoxes[0], names) << "the print's temporary file went before its message";
     };
 
     {

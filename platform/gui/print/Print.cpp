@@ -235,8 +235,9 @@ public:
             m_writer.join();
             if (m_file)
             {
-                ReportFailure(m_finalPath, WhyNotWritten(m_file->Descriptor()));
-                m_file.reset();
+                const int error = WhyNotWritten(m_file->Descriptor());
+                m_file.reset(); // gone before the message waits for the user
+                ReportFailure(m_finalPath, error);
             }
             RestoreFileName();
             return SP_ERROR;
@@ -293,17 +294,15 @@ public:
         // The toolkit's writer does not say when a write failed: the file is checked whole before it
         // goes in place, by one rename over the old one.
         std::unique_ptr<qor::CReplacingFile> file = std::move(m_file);
+        int error = 0;
         if (!ended || !IsWholePdf(file->Descriptor()))
-        {
-            ReportFailure(m_finalPath, WhyNotWritten(file->Descriptor()));
-            return SP_ERROR;
-        }
-        if (!file->Commit())
-        {
-            ReportFailure(m_finalPath, errno);
-            return SP_ERROR;
-        }
-        return 1;
+            error = WhyNotWritten(file->Descriptor());
+        else if (!file->Commit())
+            error = errno;
+        if (error == 0) return 1;
+        file.reset(); // gone before the message waits for the user
+        ReportFailure(m_finalPath, error);
+        return SP_ERROR;
     }
 
     int AbortDoc() override
