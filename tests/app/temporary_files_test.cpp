@@ -149,6 +149,12 @@ TEST_F(TemporaryFiles, LinksPlantedAtEveryNameTheProgramChoosesAreNeverWrittenTh
     ASSERT_EQ(earlier.size(), 4u);
     for (const std::string& name : earlier) ASSERT_TRUE(PlantLink(notes, name)) << name;
 
+    // A private folder an ended run left (killed before it could remove it) goes when the next is made.
+    const fs::path ended = fs::temp_directory_path() / "qor-private-Ended1";
+    fs::create_directories(ended);
+    fs::permissions(ended, fs::perms::owner_all);
+    WriteAll(ended / "preview-1.pdf", "%PDF-");
+
     ScriptedMessageBoxes boxes;
     SaveAs(qor);
     EXPECT_EQ(m_doc->GetPathName(), CString::FromUtf8(qor.string()));
@@ -197,6 +203,11 @@ TEST_F(TemporaryFiles, LinksPlantedAtEveryNameTheProgramChoosesAreNeverWrittenTh
     ASSERT_EQ(::stat(preview.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
     EXPECT_EQ(st.st_uid, ::geteuid());
+    if (preview.parent_path() == ended.parent_path())
+    {
+        EXPECT_FALSE(fs::exists(ended));
+    }
+    fs::remove_all(ended);
     bool previewShown = false;
     for (const auto& entry : fs::directory_iterator(preview))
         previewShown = previewShown || ReadAll(entry.path()).substr(0, 5) == "%PDF-";
