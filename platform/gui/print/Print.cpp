@@ -22,6 +22,7 @@
 #include <array>
 #include <cerrno>
 #include <condition_variable>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
@@ -85,9 +86,13 @@ bool IsWholePdf(int fd)
     char* end = nullptr;
     const long long offset = std::strtoll(tail.c_str() + start + kStart.size(), &end, 10);
     if (end == tail.c_str() + start + kStart.size() || offset <= 0 || offset >= st.st_size) return false;
-    char table[4] = {};
-    return ::pread(fd, table, sizeof table, static_cast<off_t>(offset)) == static_cast<ssize_t>(sizeof table) &&
-           std::string_view(table, sizeof table) == "xref";
+    // A table ("xref"), or a cross-reference stream ("<number> <generation> obj").
+    char at[32] = {};
+    const ssize_t n = ::pread(fd, at, sizeof at - 1, static_cast<off_t>(offset));
+    if (n < 4) return false;
+    if (std::string_view(at, 4) == "xref") return true;
+    int number = 0, generation = 0, consumed = 0;
+    return std::sscanf(at, "%d %d obj%n", &number, &generation, &consumed) == 2 && consumed > 0;
 }
 
 // Why the toolkit's writer did not write all of a file (it does not say): the file-size limit it
