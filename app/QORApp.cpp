@@ -7,6 +7,7 @@
 #include "app/MainFrame.h"
 #include "app/QORDoc.h"
 #include "engine/settings/Settings.h"
+#include "platform/core/ReplacingFile.h"
 #include "res/Resource.h"
 #include "ui/views/GridView.h"
 #include "ui/views/PlotView.h"
@@ -141,14 +142,7 @@ bool WriteIfChanged(const std::filesystem::path& path, const std::string& conten
         std::string old((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         if (in && old == content) return false;
     }
-    const std::filesystem::path temp = path.string() + ".new";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out << content;
-        if (!out.flush()) return false;
-    }
-    std::filesystem::rename(temp, path, ec);
-    return !ec;
+    return qor::CReplacingFile::ReplaceWith(CString::FromUtf8(path.string()), content);
 }
 
 // Runs a desktop tool on a folder without waiting for it (a missing tool is no error).

@@ -1,10 +1,10 @@
 // Image export of a window to a bitmap file.
 #include "app/WindowToBMP.h"
 
-#include <cstdio>
+#include "platform/core/ReplacingFile.h"
+
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -62,28 +62,13 @@ BOOL CWindowToBMP::WriteDIB(const CString& path, const std::vector<uint8_t>& dib
     header[1] = 'M';
     Put32(header, 2, static_cast<uint32_t>(kFileHeaderSize + dib.size()));
     Put32(header, 10, kFileHeaderSize + kInfoHeaderSize); // no colour table at 24 bits
-    // Written beside the target and renamed over it only when every byte is on the disk.
-    const std::string target = path.ToUtf8();
-    std::string temp = target + ".XXXXXX";
-    int fd = ::mkstemp(temp.data());
-    if (fd < 0) return FALSE;
-    std::FILE* f = ::fdopen(fd, "wb");
-    if (!f)
-    {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        return FALSE;
-    }
-    bool ok = std::fwrite(header.data(), 1, header.size(), f) == header.size() &&
-              std::fwrite(dib.data(), 1, dib.size(), f) == dib.size() && std::fflush(f) == 0 && ::fsync(fd) == 0;
-    ::fchmod(fd, 0644);
-    ok = std::fclose(f) == 0 && ok;
-    if (!ok || ::rename(temp.c_str(), target.c_str()) != 0)
-    {
-        ::unlink(temp.c_str());
-        return FALSE;
-    }
-    return TRUE;
+    // Written beside the target under a temporary name of its own and put in its place only when every
+    // byte is on the disk.
+    qor::CReplacingFile file;
+    return file.Open(path) && file.Write(header.data(), header.size()) && file.Write(dib.data(), dib.size()) &&
+                   file.Commit()
+               ? TRUE
+               : FALSE;
 }
 
 BOOL CWindowToBMP::SaveWindow(const CString& path, CWnd* pWnd)

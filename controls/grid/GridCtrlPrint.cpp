@@ -2,6 +2,7 @@
 // semicolon-separated text file.
 #include "controls/grid/GridCtrl.h"
 
+#include "platform/core/ReplacingFile.h"
 #include "platform/gui/print/PrintedTitle.h"
 
 #include <algorithm>
@@ -488,23 +489,6 @@ CString FileErrorMessage(int nErrno, LPCTSTR fileName)
     return text;
 }
 
-// Writes all bytes; false on an error.
-bool WriteAll(int fd, const std::string& bytes)
-{
-    size_t done = 0;
-    while (done < bytes.size())
-    {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0)
-        {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
 // Appends text in UTF-8, each line feed stored as carriage return + line feed.
 void AppendText(std::string& out, const CString& text)
 {
@@ -572,22 +556,19 @@ BOOL CGridCtrl::Save(LPCTSTR filename, TCHAR chSeparator)
         return FALSE;
     }
 
-    // The file is written beside the target under a temporary name and renamed over it only
-    // when it is whole, so that a failed save leaves an existing file as it was.
-    mode_t mode = 0666;
-    bool bExisting = false;
+    // The file is written beside the target under a temporary name of its own (see CReplacingFile) and
+    // put in its place only when it is whole, so that a failed save leaves an existing file as it was.
+    // It keeps the permissions of the file it replaces (a new one gets those the umask leaves).
     struct stat st
     {};
     if (::stat(target.c_str(), &st) == 0)
     {
-        bExisting = true;
         if (S_ISDIR(st.st_mode) || ::access(target.c_str(), W_OK) != 0)
         {
             AfxMessageBox(FileErrorMessage(S_ISDIR(st.st_mode) ? EISDIR : errno, strFileName),
                           MB_OK | MB_ICONEXCLAMATION);
             return FALSE;
         }
-        mode = st.st_mode & 07777;
         // A link is written through: its destination gets the new content.
         if (char* resolved = ::realpath(target.c_str(), nullptr))
         {
@@ -596,10 +577,8 @@ BOOL CGridCtrl::Save(LPCTSTR filename, TCHAR chSeparator)
         }
     }
 
-    static unsigned s_nSaveCount = 0;
-    const std::string temp = target + ".~" + std::to_string(::getpid()) + "-" + std::to_string(++s_nSaveCount) + ".tmp";
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0)
+    qor::CReplacingFile file;
+    if (!file.Open(CString::FromUtf8(target)))
     {
         AfxMessageBox(FileErrorMessage(errno, strFileName), MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
@@ -649,32 +628,19 @@ BOOL CGridCtrl::Save(LPCTSTR filename, TCHAR chSeparator)
                 },
                 [&](std::string& part) {
                     // The first line goes first.
-                    if (!buffer.empty() && !WriteAll(fd, buffer)) return false;
+                    if (!buffer.empty() && !file.Write(buffer.data(), buffer.size())) return false;
                     buffer.clear();
-                    return WriteAll(fd, part);
+                    return file.Write(part.data(), part.size());
                 });
-        ok = ok && WriteAll(fd, buffer);
-        if (ok)
-        {
-            // Umask applies to a new file as it would to the one written directly.
-            if (!bExisting)
-            {
-                const mode_t mask = ::umask(0);
-                ::umask(mask);
-                mode &= ~mask;
-            }
-            ok = ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-        }
+        ok = ok && file.Write(buffer.data(), buffer.size()) && file.Commit();
     }
     catch (...)
     {
         ok = false;
     }
-    if (::close(fd) != 0) ok = false;
-    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) ok = false;
     if (!ok)
     {
-        ::unlink(temp.c_str());
+        file.Discard();
         AfxMessageBox(_T("Unable to save grid list"), MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }

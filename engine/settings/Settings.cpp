@@ -259,29 +259,6 @@ CString ExceptionReport(const char* what)
     return text;
 }
 
-// Writes the content whole beside the file and puts it in the file's place (see CReplacingFile);
-// false, with errno set, when any step failed (the file is then as it was).
-bool WriteInPlaceOf(const CString& path, const std::string& content)
-{
-    bool written = false;
-    int error = 0;
-    {
-        qor::CReplacingFile file;
-        written = file.Open(path);
-        for (std::size_t done = 0; written && done < content.size();)
-        {
-            const ssize_t n = ::write(file.Descriptor(), content.data() + done, content.size() - done);
-            if (n < 0 && errno == EINTR) continue;
-            written = n > 0;
-            if (written) done += static_cast<std::size_t>(n);
-        }
-        written = written && file.Commit();
-        error = errno;
-    }              // a temporary file left goes here
-    errno = error; // the reason of the failure, not of the clearing up
-    return written;
-}
-
 // The name of the copy of a settings file that did not load: "QOR.not-loaded.xml" beside "QOR.xml",
 // then "QOR.not-loaded-2.xml" and on when an earlier copy holds other content (a copy is never
 // written over). The content is written whole or not at all; the copy's path, or empty when none
@@ -304,7 +281,7 @@ CString KeepNotLoaded(const CString& path, const std::string& content, int& erro
             continue;
         }
         const CString copyPath = CString::FromUtf8(copy.string());
-        if (WriteInPlaceOf(copyPath, content)) return copyPath;
+        if (qor::CReplacingFile::ReplaceWith(copyPath, content)) return copyPath;
         error = errno;
         return CString();
     }
@@ -407,7 +384,7 @@ bool CSettings::Save(const CString& path) const
             if (std::filesystem::is_regular_file(target, ec)) stored.open(target, std::ios::in | std::ios::binary);
             if (stored && std::string(std::istreambuf_iterator<char>(stored), {}) == text) return true;
         }
-        if (!WriteInPlaceOf(path, text))
+        if (!qor::CReplacingFile::ReplaceWith(path, text))
         {
             error = errno;
             throw boost::archive::archive_exception(boost::archive::archive_exception::output_stream_error);

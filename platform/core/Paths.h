@@ -19,4 +19,11 @@ CString FolderOf(const CString& path);
 // one); false when it could not (a file system that cannot sync counts as done).
 bool SyncToDisk(const CString& path);
 
+// A folder of this run's own that only this user may enter (0700, made by mkdtemp under
+// $XDG_RUNTIME_DIR when that is this user's private folder, else under $TMPDIR or /tmp), for files
+// that belong in no folder of the user's: nobody else can plant a name or a link in it. Made at the
+// first call, removed with what it holds when the run ends (those runs that ended otherwise left go
+// when the next is made); empty, with errno set, when it cannot be made.
+CString PrivateTempFolder();
+
 } // namespace qor

@@ -6,8 +6,11 @@
 #include <atomic>
 #include <cctype>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
+#include <mutex>
 #include <random>
 
 #include <fcntl.h>
@@ -21,11 +24,30 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A temporary file is named ".qortmp-" + 8 hex digits of its file's name + "-" + 6 random letters and
+// digits: as long whatever the file's name (a name of 255 bytes still gets one), the file it is made
+// for still told by its digits. Earlier runs named it "." + the file's name + ".qortmp-" + 6 random
+// letters and digits; theirs are still recognised and cleared away.
 constexpr char kMark[] = ".qortmp-";
+constexpr std::size_t kMarkChars = sizeof kMark - 1;
+constexpr std::size_t kDigestChars = 8;
 constexpr std::size_t kRandomChars = 6;
+constexpr std::size_t kNameChars = kMarkChars + kDigestChars + 1 + kRandomChars;
 constexpr char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 
 std::atomic<int> g_nOpenFault{0};
+
+std::mutex& NameHookMutex()
+{
+    static auto* mutex = new std::mutex;
+    return *mutex;
+}
+
+std::function<void(const std::string&)>& NameHook()
+{
+    static auto* hook = new std::function<void(const std::string&)>;
+    return *hook;
+}
 
 std::string FolderPart(const std::string& path)
 {
@@ -33,11 +55,31 @@ std::string FolderPart(const std::string& path)
     return folder.empty() ? std::string(".") : folder.string();
 }
 
+// FNV-1a over the file's name, as 8 hex digits.
+std::string Digest(const std::string& fileName)
+{
+    std::uint32_t hash = 2166136261u;
+    for (const unsigned char c : fileName) hash = (hash ^ c) * 16777619u;
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string digits(kDigestChars, '0');
+    for (std::size_t i = kDigestChars; i-- > 0; hash >>= 4) digits[i] = kHex[hash & 0xF];
+    return digits;
+}
+
+bool IsRandomPart(const std::string& name, std::size_t from)
+{
+    for (std::size_t i = from; i < name.size(); ++i)
+        if (!std::isalnum(static_cast<unsigned char>(name[i]))) return false;
+    return name.size() - from == kRandomChars;
+}
+
 std::string RandomName(const std::string& target)
 {
     static thread_local std::mt19937_64 rng(std::random_device{}() ^ static_cast<std::uint64_t>(::getpid()));
-    std::string name = FolderPart(target) + "/." + fs::path(target).filename().string() + kMark;
+    std::string name = FolderPart(target) + "/" + kMark + Digest(fs::path(target).filename().string()) + "-";
     for (std::size_t i = 0; i < kRandomChars; ++i) name += kChars[rng() % (sizeof kChars - 1)];
+    std::lock_guard<std::mutex> lock(NameHookMutex());
+    if (NameHook()) NameHook()(name);
     return name;
 }
 
@@ -71,7 +113,7 @@ int MakeLocked(const std::string& target, mode_t mode, std::string& name)
     for (int tries = 0; tries < 100; ++tries)
     {
         name = RandomName(target);
-        const int named = ::open(name.c_str(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, mode);
+        const int named = ::open(name.c_str(), O_CREAT | O_EXCL | O_NOFOLLOW | O_RDWR | O_CLOEXEC, mode);
         if (named >= 0)
         {
             ::flock(named, LOCK_EX);
@@ -142,6 +184,33 @@ bool CReplacingFile::Open(const CString& target)
     return true;
 }
 
+bool CReplacingFile::Write(const void* data, std::size_t size)
+{
+    const char* bytes = static_cast<const char*>(data);
+    for (std::size_t done = 0; done < size;)
+    {
+        const ssize_t n = m_nFd < 0 ? (errno = EBADF, -1) : ::write(m_nFd, bytes + done, size - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0)
+        {
+            if (n == 0) errno = EIO;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool CReplacingFile::ReplaceWith(const CString& target, const std::string& bytes)
+{
+    CReplacingFile file;
+    const bool written = file.Open(target) && file.Write(bytes.data(), bytes.size()) && file.Commit();
+    const int error = errno;
+    file.Discard();
+    errno = error; // the reason of the failure, not of the clearing up
+    return written;
+}
+
 bool CReplacingFile::Commit()
 {
     if (m_nFd < 0)
@@ -188,16 +257,41 @@ int CReplacingFile::RemoveLeftoversIn(const CString& folder) { return RemoveMatc
 
 bool CReplacingFile::IsTemporaryName(const std::string& name, const std::string& target)
 {
-    // "." + the file's name + the mark + six letters or digits.
-    const std::size_t mark = sizeof kMark - 1;
-    if (name.size() < 1 + 1 + mark + kRandomChars || name[0] != '.') return false;
-    const std::size_t markAt = name.size() - kRandomChars - mark;
-    if (name.compare(markAt, mark, kMark) != 0) return false;
-    for (std::size_t i = name.size() - kRandomChars; i < name.size(); ++i)
-        if (!std::isalnum(static_cast<unsigned char>(name[i]))) return false;
+    // The mark + the digest of the file's name + "-" + six letters or digits.
+    if (name.size() == kNameChars && name.compare(0, kMarkChars, kMark) == 0 &&
+        name[kMarkChars + kDigestChars] == '-' && IsRandomPart(name, kNameChars - kRandomChars))
+    {
+        for (std::size_t i = kMarkChars; i < kMarkChars + kDigestChars; ++i)
+            if (!std::isxdigit(static_cast<unsigned char>(name[i]))) return false;
+        return target.empty() || name.compare(kMarkChars, kDigestChars, Digest(target)) == 0;
+    }
+    // Earlier runs': "." + the file's name + the mark + six letters or digits.
+    if (name.size() < 1 + 1 + kMarkChars + kRandomChars || name[0] != '.') return false;
+    const std::size_t markAt = name.size() - kRandomChars - kMarkChars;
+    if (name.compare(markAt, kMarkChars, kMark) != 0 || !IsRandomPart(name, name.size() - kRandomChars)) return false;
     return target.empty() || (markAt - 1 == target.size() && name.compare(1, markAt - 1, target) == 0);
 }
 
+CString CReplacingFile::WritablePath() const
+{
+    if (m_nFd < 0) return CString();
+    // The descriptor's own entry opens this very file, whatever has since become of its name.
+    const std::string self = "/proc/self/fd/" + std::to_string(m_nFd);
+    struct stat viaProc
+    {
+    }, held{};
+    if (::stat(self.c_str(), &viaProc) == 0 && ::fstat(m_nFd, &held) == 0 && viaProc.st_ino == held.st_ino &&
+        viaProc.st_dev == held.st_dev)
+        return CString::FromUtf8(self);
+    return CString::FromUtf8(m_sName);
+}
+
 void CReplacingFile::InjectOpenFault(int error) { g_nOpenFault = error; }
+
+void CReplacingFile::SetNameHook(std::function<void(const std::string&)> hook)
+{
+    std::lock_guard<std::mutex> lock(NameHookMutex());
+    NameHook() = std::move(hook);
+}
 
 } // namespace qor

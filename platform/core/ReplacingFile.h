@@ -6,14 +6,18 @@
 //     write(file.Descriptor(), ...);
 //     if (!file.Commit()) ... errno says why; the old file is as it was
 //
-// The temporary file is the program's own by its name (".<file name>.qortmp-XXXXXX" beside the file)
-// and is locked (flock) by the run writing it from before the name appears until it is gone. A run
-// that ended while writing (killed, crashed) leaves one unlocked; RemoveLeftovers takes those away
-// and never a file another run is still writing, nor any file not named so.
+// The temporary file is the program's own by its name (".qortmp-" + 8 hex digits of the file's name +
+// "-" + 6 random letters and digits, beside the file: as long for a name of 255 bytes as for one of
+// 5), made under a name nobody had (never through a name or a link that is there), and is locked
+// (flock) by the run writing it from before the name appears until it is gone. A run that ended
+// while writing (killed, crashed) leaves one unlocked; RemoveLeftovers takes those away (also those
+// earlier runs named ".<file name>.qortmp-XXXXXX") and never a file another run is still writing, nor
+// any file not named so.
 #pragma once
 
 #include "platform/core/CString.h"
 
+#include <functional>
 #include <string>
 
 namespace qor {
@@ -31,11 +35,21 @@ public:
     // with errno set, when it cannot be made.
     bool Open(const CString& target);
     int Descriptor() const { return m_nFd; }
+    // A path that opens the temporary file itself, for a writer that takes a name (the toolkit's):
+    // the descriptor's entry in /proc, which nobody else can make name another file; the temporary
+    // file's name where there is no /proc. Empty when nothing is open.
+    CString WritablePath() const;
+    // Writes all of the bytes at the end of what was written; false, with errno set, when not all went.
+    bool Write(const void* data, std::size_t size);
     // Writes it to the disk and puts it in place of the target (and the rename on the disk). False,
     // with errno set, when any step fails: the temporary file goes and the target stays as it was.
     bool Commit();
     // The temporary file goes; the target stays as it was.
     void Discard();
+
+    // Puts a file of these bytes in place of the target, whole or not at all (Open, Write, Commit);
+    // false, with errno set, when any step failed: no temporary file is left and the target is as it was.
+    static bool ReplaceWith(const CString& target, const std::string& bytes);
 
     // Removes the temporary files of ended runs made for the file `target`; their count.
     static int RemoveLeftovers(const CString& target);
@@ -47,6 +61,8 @@ public:
     // Tests: the next Open calls fail with this error, as if the system refused to make the file
     // (0 ends it).
     static void InjectOpenFault(int error);
+    // Tests: called with every name before a file is made under it (a test plants a link there).
+    static void SetNameHook(std::function<void(const std::string&)> hook);
 
 private:
     int m_nFd = -1;

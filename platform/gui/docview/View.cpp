@@ -1,6 +1,7 @@
 // Views: drawing a document, updates, and the print protocol.
 #include "platform/gui/docview/View.h"
 
+#include "platform/core/Paths.h"
 #include "platform/core/Time.h"
 #include "platform/gui/draw/Gdi.h"
 #include "platform/gui/frame/Frame.h"
@@ -8,9 +9,12 @@
 #include "platform/gui/window/App.h"
 #include "platform/gui/window/WndInternal.h"
 
-#include <QtCore/QDir>
 #include <QtCore/QFile>
 #include <QtCore/QStandardPaths>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 
 #include <unistd.h>
 
@@ -211,19 +215,28 @@ void CView::OnFilePrint()
 
 void CView::OnFilePrintPreview()
 {
-    // The pages go to a PDF file of the temporary folder, which the preview window shows (and
-    // deletes when it closes); each preview has a file of its own, as several may be open.
+    // The pages go to a PDF file in this run's private temporary folder (nobody else can plant a name
+    // or a link there), which the preview window shows (and deletes when it closes); each preview has
+    // a file of its own, as several may be open.
     static int previews = 0;
-    CString previous = qor::gui::GetPrintToFile();
-    const QString file = QDir::temp().filePath(QStringLiteral("qor-preview-%1-%2.pdf").arg(::getpid()).arg(++previews));
-    QFile::remove(file);
-    CString path = qor::gui::FromQString(file);
+    const CString folder = qor::PrivateTempFolder();
+    if (folder.IsEmpty())
+    {
+        const char* tmp = std::getenv("TMPDIR");
+        AfxMessageBox(L"Problem printing: " + CString::FromUtf8(tmp && *tmp ? tmp : "/tmp") + L": " +
+                          CString::FromUtf8(std::strerror(errno)),
+                      MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    CString path;
+    path.Format(L"%s/preview-%d.pdf", static_cast<LPCTSTR>(folder), ++previews);
+    const CString previous = qor::gui::GetPrintToFile();
     qor::gui::SetPrintToFile(path);
     CPrintInfo info;
     info.m_bPreview = TRUE;
     RunPrintJob(this, info);
     qor::gui::SetPrintToFile(previous);
-    if (!QFile::exists(file)) return; // cancelled, or nothing to print
+    if (!QFile::exists(qor::gui::ToQString(path))) return; // cancelled, failed, or nothing to print
     CDocument* doc = GetDocument();
     CPrintPreviewWnd::Open(path, doc ? doc->GetTitle() : CString(), GetTopLevelParent(), this);
 }

@@ -3,12 +3,12 @@
 
 #include "platform/core/MessageBox.h"
 #include "platform/core/ModalWindowScope.h"
+#include "platform/core/ReplacingFile.h"
 #include "platform/gui/window/App.h"
 #include "platform/gui/window/Wnd.h"
 #include "platform/gui/window/WndInternal.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QGuiApplication>
 #include <QMarginsF>
 #include <QPageLayout>
@@ -20,13 +20,23 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <condition_variable>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
 namespace qor::gui {
 
@@ -56,6 +66,53 @@ bool IsPdf(const QPrinter& p) { return p.outputFormat() == QPrinter::PdfFormat; 
 constexpr double kPdfMarginMm = 6.35; // a quarter inch, as common printers leave unprinted
 
 // ---- The print job behind a printer DC ---------------------------------------------------------
+
+// Whether the file holds a whole PDF: it ends with the end marker, after the offset of its
+// cross-reference table, and that table stands at that offset (a part of the file lost on the way
+// would have moved it).
+bool IsWholePdf(int fd)
+{
+    struct stat st
+    {};
+    if (::fstat(fd, &st) != 0 || st.st_size < 32) return false;
+    const off_t tailSize = std::min<off_t>(st.st_size, 1024);
+    std::string tail(static_cast<std::size_t>(tailSize), '\0');
+    if (::pread(fd, tail.data(), tail.size(), st.st_size - tailSize) != tailSize) return false;
+    while (!tail.empty() && (tail.back() == '\n' || tail.back() == '\r' || tail.back() == ' ')) tail.pop_back();
+    const std::string_view kEnd = "%%EOF", kStart = "startxref";
+    if (tail.size() < kEnd.size() || tail.compare(tail.size() - kEnd.size(), kEnd.size(), kEnd) != 0) return false;
+    const std::size_t start = tail.rfind(kStart);
+    if (start == std::string::npos) return false;
+    char* end = nullptr;
+    const long long offset = std::strtoll(tail.c_str() + start + kStart.size(), &end, 10);
+    if (end == tail.c_str() + start + kStart.size() || offset <= 0 || offset >= st.st_size) return false;
+    // A table ("xref"), or a cross-reference stream ("<number> <generation> obj").
+    char at[32] = {};
+    const ssize_t n = ::pread(fd, at, sizeof at - 1, static_cast<off_t>(offset));
+    if (n < 4) return false;
+    if (std::string_view(at, 4) == "xref") return true;
+    int number = 0, generation = 0, consumed = 0;
+    return std::sscanf(at, "%d %d obj%n", &number, &generation, &consumed) == 2 && consumed > 0;
+}
+
+// Why the toolkit's writer did not write all of a file (it does not say): the file-size limit it
+// reached, a full disk, or else a failure of the device.
+int WhyNotWritten(int fd)
+{
+    struct stat st
+    {};
+    rlimit limit{};
+    if (::fstat(fd, &st) == 0 && ::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+        static_cast<rlim_t>(st.st_size) >= limit.rlim_cur)
+        return EFBIG;
+    struct statvfs fs
+    {};
+    constexpr unsigned long long kNearlyFull = 1ull << 20;
+    if (::fstatvfs(fd, &fs) == 0 && (static_cast<unsigned long long>(fs.f_bavail) * fs.f_frsize < kNearlyFull ||
+                                     (fs.f_files > 0 && fs.f_favail == 0)))
+        return ENOSPC;
+    return EIO;
+}
 
 class PrintJob;
 
@@ -149,11 +206,21 @@ public:
         const bool isPdf = IsPdf(*m_printer);
         if (isPdf)
         {
-            // Written under a temporary name, so that an aborted or failed job leaves no file
-            // and does not spoil a file of that name written before.
-            m_finalPath = m_printer->outputFileName();
-            if (m_finalPath.isEmpty()) return SP_ERROR;
-            m_printer->setOutputFileName(m_finalPath + QStringLiteral(".part"));
+            // Written into a temporary file of its own beside the target (see CReplacingFile), which
+            // takes the target's place only once it is whole: an aborted or failed job leaves no file
+            // and does not spoil a file of that name written before. The toolkit opens the file by a
+            // name that leads to that file alone.
+            const QString target = m_printer->outputFileName();
+            if (target.isEmpty()) return SP_ERROR;
+            m_file = std::make_unique<qor::CReplacingFile>();
+            if (!m_file->Open(FromQString(target)))
+            {
+                ReportFailure(target, errno);
+                m_file.reset();
+                return SP_ERROR;
+            }
+            m_finalPath = target;
+            m_printer->setOutputFileName(ToQString(m_file->WritablePath()));
         }
         // A picture played on the printer is scaled from the toolkit's resolution to the printer's:
         // the pages, recorded in the printer's own pixels, are played at the inverse scale.
@@ -171,6 +238,12 @@ public:
         if (!begun)
         {
             m_writer.join();
+            if (m_file)
+            {
+                const int error = WhyNotWritten(m_file->Descriptor());
+                m_file.reset(); // gone before the message waits for the user
+                ReportFailure(m_finalPath, error);
+            }
             RestoreFileName();
             return SP_ERROR;
         }
@@ -221,20 +294,20 @@ public:
         WaitFor([this] { return m_shared->finished; });
         m_writer.join();
         const bool ended = !Failed();
-        if (m_finalPath.isEmpty()) return ended ? 1 : SP_ERROR;
-        const QString part = m_printer->outputFileName();
+        if (!m_file) return ended ? 1 : SP_ERROR;
         RestoreFileName();
-        if (!ended)
-        {
-            QFile::remove(part);
-            return SP_ERROR;
-        }
-        if (QFile::exists(m_finalPath) && !QFile::remove(m_finalPath))
-        {
-            QFile::remove(part);
-            return SP_ERROR;
-        }
-        return QFile::rename(part, m_finalPath) ? 1 : SP_ERROR;
+        // The toolkit's writer does not say when a write failed: the file is checked whole before it
+        // goes in place, by one rename over the old one.
+        std::unique_ptr<qor::CReplacingFile> file = std::move(m_file);
+        int error = 0;
+        if (!ended || !IsWholePdf(file->Descriptor()))
+            error = WhyNotWritten(file->Descriptor());
+        else if (!file->Commit())
+            error = errno;
+        if (error == 0) return 1;
+        file.reset(); // gone before the message waits for the user
+        ReportFailure(m_finalPath, error);
+        return SP_ERROR;
     }
 
     int AbortDoc() override
@@ -356,16 +429,20 @@ private:
         m_shared->changed.notify_all();
         if (painting) WaitFor([this] { return m_shared->finished; });
         m_writer.join();
-        if (!m_finalPath.isEmpty())
-        {
-            QFile::remove(m_printer->outputFileName());
-            RestoreFileName();
-        }
+        m_file.reset(); // its temporary file goes
+        RestoreFileName();
     }
 
     void RestoreFileName()
     {
         if (!m_finalPath.isEmpty()) m_printer->setOutputFileName(m_finalPath);
+    }
+
+    static void ReportFailure(const QString& file, int error)
+    {
+        const CString text =
+            L"Problem printing: " + FromQString(file) + L": " + CString::FromUtf8(std::strerror(error ? error : EIO));
+        AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
     }
 
     QPrinter* m_printer;
@@ -379,7 +456,8 @@ private:
     HDC m_hdc = nullptr;
     bool m_inDoc = false;
     bool m_inPage = false;
-    QString m_finalPath;
+    QString m_finalPath;                         // the PDF file the job writes, else empty
+    std::unique_ptr<qor::CReplacingFile> m_file; // what it writes into until it is whole
 };
 
 // Printer DCs own their jobs. A job whose DC has been deleted is dropped here (the DC's

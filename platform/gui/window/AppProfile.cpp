@@ -3,9 +3,14 @@
 #include "platform/gui/window/App.h"
 
 #include "platform/core/Paths.h"
+#include "platform/core/ReplacingFile.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -87,16 +92,19 @@ bool WriteIni(const CString& path, const IniData& data)
             out << CString(k.c_str()).ToUtf8() << '=' << CString(Escape(v).c_str()).ToUtf8() << '\n';
         out << '\n';
     }
-    // Replaced only when written whole.
-    std::string tmp = path.ToUtf8() + ".tmp";
-    {
-        std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
-        if (!f) return false;
-        f << out.str();
-        f.flush();
-        if (!f) return false;
-    }
-    return std::rename(tmp.c_str(), path.ToUtf8().c_str()) == 0;
+    // Replaced only when written whole (see CReplacingFile): a failed write leaves the old profile and
+    // no temporary file.
+    const bool written = qor::CReplacingFile::ReplaceWith(path, out.str());
+    const int error = errno;
+    // Said once, where the autosave's faults go, not at each of the many values an exit writes; said
+    // again after a write that went well.
+    static std::atomic<bool> s_reported{false};
+    if (written)
+        s_reported = false;
+    else if (!s_reported.exchange(true))
+        std::fprintf(stderr, "Profile: %s could not be written: %s\n", path.ToUtf8().c_str(),
+                     std::strerror(error ? error : EIO));
+    return written;
 }
 
 CString ConfigFolder()

@@ -141,12 +141,26 @@ TEST_F(ReplacingFileTest, OnlyTheTemporaryFilesOfEndedRunsAreRemoved)
     ASSERT_FALSE(liveName.empty());
     EXPECT_TRUE(CReplacingFile::IsTemporaryName(liveName, "case.qor"));
 
-    EXPECT_EQ(CReplacingFile::RemoveLeftovers(target.c_str()), 2);
+    // Its name is as long whatever the file's: ".qortmp-", 8 digits of the file's name, "-", 6 random.
+    EXPECT_EQ(liveName.size(), 23u);
+    EXPECT_EQ(liveName.rfind(".qortmp-", 0), 0u);
+    // Left by ended runs in today's form: of this file (its digits), of another file (other digits).
+    const std::string prefix = liveName.substr(0, 17);
+    std::ofstream(m_dir / (prefix + "Zz9Yy8")) << "x";
+    std::string otherDigits = prefix;
+    otherDigits[8] = otherDigits[8] == '0' ? '1' : '0';
+    std::ofstream(m_dir / (otherDigits + "Zz9Yy8")) << "x";
+    // Not ours: too short, too long, not letters and digits.
+    const std::set<std::string> notOurs = {prefix + "Zz9Yy", prefix + "Zz9Yy8a", prefix + "Zz9Y-8"};
+    for (const std::string& name : notOurs) std::ofstream(m_dir / name) << "x";
+
+    EXPECT_EQ(CReplacingFile::RemoveLeftovers(target.c_str()), 3);
     std::set<std::string> expected = others;
-    expected.insert({"case.qor", liveName, ".case.qor.qortmp-Link00"});
+    expected.insert(notOurs.begin(), notOurs.end());
+    expected.insert({"case.qor", liveName, ".case.qor.qortmp-Link00", otherDigits + "Zz9Yy8"});
     EXPECT_EQ(Names(), expected);
-    // The whole folder: the other file's leftover goes too, the live one still stays.
-    EXPECT_EQ(CReplacingFile::RemoveLeftoversIn(m_dir.c_str()), 1);
+    // The whole folder: the other file's leftovers go too, the live one still stays.
+    EXPECT_EQ(CReplacingFile::RemoveLeftoversIn(m_dir.c_str()), 2);
     EXPECT_TRUE(fs::exists(m_dir / liveName));
 
     ASSERT_TRUE(WriteAll(live.Descriptor(), "new case"));
@@ -167,4 +181,10 @@ TEST_F(ReplacingFileTest, OnlyTheTemporaryFilesOfEndedRunsAreRemoved)
     CReplacingFile::InjectOpenFault(0);
     EXPECT_EQ(ReadAll(target), "new case");
     EXPECT_EQ(CReplacingFile::RemoveLeftovers(target.c_str()), 0);
+
+    // A file whose name is as long as a name may be (255 bytes) is replaced as any other.
+    const fs::path longest = m_dir / std::string(255, 'c');
+    ASSERT_TRUE(CReplacingFile::ReplaceWith(longest.c_str(), "old"));
+    ASSERT_TRUE(CReplacingFile::ReplaceWith(longest.c_str(), "new"));
+    EXPECT_EQ(ReadAll(longest), "new");
 }
