@@ -155,6 +155,16 @@ void CXmlInArchive::load_end(const char* name)
                                                     name);
 }
 
+std::size_t CXmlInArchive::Line()
+{
+    const std::string_view text = Stream::member.view();
+    const std::streamoff at = Stream::member.rdbuf()->pubseekoff(0, std::ios::cur, std::ios::in);
+    std::size_t end = at < 0 ? text.size() : std::min(static_cast<std::size_t>(at), text.size());
+    while (end > 0 && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
+    return 1 +
+           static_cast<std::size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(end), '\n'));
+}
+
 std::size_t CXmlInArchive::BytesLeft()
 {
     const std::streamsize left = Stream::member.rdbuf()->in_avail();

@@ -1,8 +1,8 @@
 // Case files refused on reading leave nothing behind: the three stored cases, cut and damaged at
 // places spread over the whole of each file, and an XML case refused at the closing tag of each
 // object it makes; every load either succeeds or fails with its reason (the leak checker of the
-// sanitizer build sees every object a refused file made). A binary file cut right after its
-// signature is refused for ending early.
+// sanitizer build sees every object a refused file made), naming the line of the tag. A binary file
+// cut right after its signature is refused for ending early.
 
 #include "tests/engine/case/case_fixture.h"
 
@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -102,11 +103,12 @@ TEST(RefusedCaseFiles, AnXmlCaseRefusedAtTheClosingTagOfAnyObjectLeavesNothing)
         std::string damaged = file;
         damaged.replace(close - 1, 5, "</pq>");
         CCaseData loaded;
-        // The reason, and the object being read by its kind and place.
+        // The reason, the object being read by its kind and place, and the line of the tag.
         const std::string failure = LoadFailure(damaged, loaded);
         EXPECT_EQ(failure.rfind("failed: the file's XML is damaged or does not hold a QOR case (reading ", 0), 0u)
             << failure;
-        EXPECT_TRUE(failure.ends_with(" of the case)")) << failure;
+        const auto line = 1 + std::count(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(close), '\n');
+        EXPECT_TRUE(failure.ends_with(" of the case, line " + std::to_string(line) + ")")) << failure;
         EXPECT_TRUE(loaded.m_vBridge.empty());
         ++refused;
     }
