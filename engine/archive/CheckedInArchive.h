@@ -203,15 +203,16 @@ public:
             const std::size_t left = static_cast<Archive*>(this)->BytesLeft();
             m_pProgress->SetDone(m_nProgressBase + (m_nSize > left ? m_nSize - left : 0));
         }
-        Register(bis, false);
-        m_pPointerClass = nullptr;
         if (m_bPointeeNext)
         {
-            // The object a pointer load has just made on the heap.
+            // The object a pointer load has just made on the heap (first: it is whole now, and
+            // destroyed as such if anything from here on fails).
             m_bPointeeNext = false;
             m_Loading.back() = {t, &bis, false};
             m_Made.emplace(t, &bis);
         }
+        Register(bis, false);
+        m_pPointerClass = nullptr;
         // An untracked object of a class whose record was read: its data alone, as the library
         // would read it (without its look-up of the class by type name for each object).
         if (const ClassRecord* record = FindRecord(bis); record && !record->bTracking)
@@ -241,6 +242,7 @@ public:
         m_Handed = {};
         m_Loading.push_back({});
         m_bPointeeNext = true;
+        void* const given = t;
         const boost::archive::detail::basic_pointer_iserializer* loaded = nullptr;
         try
         {
@@ -251,7 +253,10 @@ public:
             const Pointee p = m_Loading.back();
             m_Loading.pop_back();
             m_bPointeeNext = false;
-            if (p.address && !p.bOwned) p.bis->destroy(p.address);
+            if (p.address && !p.bOwned)
+                p.bis->destroy(p.address);
+            else if (!p.address && t && t != given)
+                ::operator delete(t); // the memory the library took for it, before it was made (or as it failed)
             throw;
         }
         const Pointee made = m_Loading.back();

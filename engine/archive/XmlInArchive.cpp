@@ -117,6 +117,9 @@ bool DecodeUtf8Text(const std::string& in, std::wstring& out)
 CXmlInArchive::CXmlInArchive(std::string text)
     : Stream(std::move(text)), Checked(Stream::member, boost::archive::no_header)
 {
+    // A number's reading that meets an exception (memory that is short) would only mark the stream
+    // bad, and the library would take that for text that is not a number: the exception goes on.
+    Stream::member.exceptions(std::ios::badbit);
     if (!EndsWithClosingElement(Stream::member.view())) // the text itself, not a copy
         throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error,
                                                 "the file ends before the archive does");
@@ -124,7 +127,8 @@ CXmlInArchive::CXmlInArchive(std::string text)
     init(); // the archive's header
 }
 
-CXmlInArchive::~CXmlInArchive() = default;
+// The library's part syncs the stream as it goes, which must not throw again for a stream left bad.
+CXmlInArchive::~CXmlInArchive() { Stream::member.exceptions(std::ios::goodbit); }
 
 void CXmlInArchive::Finish()
 {
