@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <system_error>
 #include <unistd.h>
 #include <utility>
 
@@ -30,11 +31,13 @@ bool CArchiveInBuffer::Refill()
     {
         const ssize_t n = ::read(m_Fd, m_Data.data() + got, kBlockSize - got);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n < 0) throw std::system_error(errno, std::generic_category(), "the file could not be read");
+        if (n == 0) break;
         got += static_cast<std::size_t>(n);
     }
     m_nRead += got;
-    if (m_nRead > m_nSize) m_nSize = m_nRead; // a file that grew since its size was told
+    // A file that grew since its size was told, or that ends here, before it: nothing is left.
+    if (m_nRead > m_nSize || got < kBlockSize) m_nSize = m_nRead;
     char* const p = m_Data.data();
     setg(p, p, p + got);
     return got > 0;

@@ -44,8 +44,8 @@ protected:
 
 private:
     bool GetSlow(void* p, std::size_t n);
-    // The next block of the file; false at its end (or on a read error, which the archive
-    // reports as a file that ends early).
+    // The next block of the file; false at its end. A read error throws std::system_error: the
+    // file may be whole, so it is not taken for one that ends early.
     bool Refill();
 
     std::string m_Data;        // the whole content, or the block

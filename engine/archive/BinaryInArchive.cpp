@@ -21,13 +21,14 @@ namespace {
 // The archive's header: the signature's length and the signature, the library's version (one or two
 // bytes), the sizes of int, long, float and double, and an int of 1. True when the bytes hold the
 // whole of it, or when they do not start with the signature (which the library refuses itself):
-// the library reads the version byte past the end unchecked.
+// the library reads the version byte past the end unchecked. Bytes too few for the signature's length
+// end in the header too.
 bool HoldsTheHeader(const std::string& bytes)
 {
     const std::string signature = boost::archive::BOOST_ARCHIVE_SIGNATURE();
     std::size_t length = 0;
     const std::size_t lengthBytes = sizeof length;
-    if (bytes.size() < lengthBytes) return true;
+    if (bytes.size() < lengthBytes) return false;
     std::memcpy(&length, bytes.data(), lengthBytes);
     const std::size_t versionAt = lengthBytes + signature.size();
     if (length != signature.size() || bytes.size() < versionAt || bytes.compare(lengthBytes, length, signature) != 0)

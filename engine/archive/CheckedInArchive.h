@@ -1,5 +1,6 @@
 // The checks our input archives add to the archive library's: collection counts within the
-// bytes left and a cap, and class ids that the library can resolve.
+// bytes left and a cap, class ids that the library can resolve, and (when asked) class versions
+// that this program knows.
 //
 // The library trusts what it reads: a declared count is allocated before a single element is
 // read, and a pointer's class id indexes its class table unchecked. A damaged or hostile
@@ -18,11 +19,15 @@
 #include <boost/serialization/extended_type_info.hpp>
 #include <boost/serialization/nvp.hpp>
 
+#include <cxxabi.h>
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <type_traits>
 #include <typeinfo>
 #include <unordered_map>
@@ -51,6 +56,26 @@ struct ArchivePlace
 };
 using ArchivePath = std::vector<ArchivePlace>;
 
+// The name of the class a serializer reads, as the source spells it ("CBridge", "std::vector<double>").
+inline std::string ArchiveClassName(const boost::archive::detail::basic_iserializer& bis)
+{
+    const char* mangled = bis.get_debug_info();
+    if (!mangled) return std::string();
+    int status = 0;
+    char* plain = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
+    std::string name = status == 0 && plain ? plain : mangled;
+    std::free(plain);
+    return name;
+}
+
+// A class of the program's own: not one of the standard library (whose containers and pointers the
+// archive library reads by its own rules) or of Boost.
+inline bool IsProgramClass(const boost::archive::detail::basic_iserializer& bis)
+{
+    const std::string name = ArchiveClassName(bis);
+    return !name.empty() && name.rfind("std::", 0) != 0 && name.rfind("boost::", 0) != 0;
+}
+
 // Archive is the final archive class (which provides BytesLeft() and kMinBytesPerItem, the
 // fewest bytes any element of a collection takes in its form), Base the library's
 // implementation template instantiated for it.
@@ -70,19 +95,28 @@ public:
         Base::load_override(t);
     }
 
-    // A pointer's class id: an id seen before, or the next new one.
+    // A pointer's class id: an id seen before, or the next new one. Its class is the one whose
+    // record (if the file has it here) comes next.
     void load_override(boost::archive::class_id_type& t)
     {
         Base::load_override(t);
+        m_pPointerClass = nullptr;
         const int id = t;
         if (id == -1) return; // a null pointer
-        if (id < 0 || static_cast<std::size_t>(id) > m_nClassIds)
+        if (id < 0 || static_cast<std::size_t>(id) > m_vClasses.size())
             throw boost::archive::archive_exception(boost::archive::archive_exception::unregistered_class);
-        if (static_cast<std::size_t>(id) < m_nClassIds) return;
+        if (static_cast<std::size_t>(id) < m_vClasses.size())
+        {
+            m_pPointerClass = m_vClasses[static_cast<std::size_t>(id)];
+            return;
+        }
         // A new class. Without a class name to follow, the library registers the pointer's own
         // class, which must be new to the archive.
         if (m_pPointer && !m_pPointer->get_basic_serializer().is_polymorphic())
+        {
             Register(m_pPointer->get_basic_serializer(), true);
+            m_pPointerClass = &m_pPointer->get_basic_serializer();
+        }
         else
             m_bNameExpected = true;
     }
@@ -105,6 +139,14 @@ public:
     void load_override(boost::archive::version_type& t)
     {
         Base::load_override(t);
+        const boost::archive::detail::basic_iserializer* of = m_pRecordFor ? m_pRecordFor : m_pPointerClass;
+        m_pPointerClass = nullptr;
+        // The library reads the data of a class of a later version than it knows as if it were
+        // of its own version (and the class's own reading may not tell): what the later version
+        // added would be lost, or taken for something else.
+        if (of && m_bRefuseNewerClasses && static_cast<unsigned int>(t) > of->version() && IsProgramClass(*of))
+            throw boost::archive::archive_exception(boost::archive::archive_exception::unsupported_class_version,
+                                                    ArchiveClassName(*of).c_str());
         if (m_pRecordFor)
         {
             m_Records[m_pRecordFor] = {m_bRecordTracking, static_cast<unsigned int>(t)};
@@ -125,6 +167,7 @@ public:
         const boost::archive::detail::basic_pointer_iserializer* bpis = eti && m_pFinder ? m_pFinder(*eti) : nullptr;
         if (!bpis) throw boost::archive::archive_exception(boost::archive::archive_exception::unregistered_class, key);
         Register(bpis->get_basic_serializer(), true);
+        m_pPointerClass = &bpis->get_basic_serializer();
     }
 
     template <class T>
@@ -138,6 +181,11 @@ public:
         Base::load(t);
         CheckCount(t, Archive::kMinBytesPerItem);
     }
+
+    // From here on, an object of a class of the program's own whose version in the file is later
+    // than the one this program writes is refused (unsupported_class_version, naming the class);
+    // the library's classes are read as the library reads them.
+    void RefuseNewerClasses() { m_bRefuseNewerClasses = true; }
 
     // The bytes taken in are added to base and reported to progress now and then (the archive
     // holds size bytes in all).
@@ -155,14 +203,16 @@ public:
             const std::size_t left = static_cast<Archive*>(this)->BytesLeft();
             m_pProgress->SetDone(m_nProgressBase + (m_nSize > left ? m_nSize - left : 0));
         }
-        Register(bis, false);
         if (m_bPointeeNext)
         {
-            // The object a pointer load has just made on the heap.
+            // The object a pointer load has just made on the heap (first: it is whole now, and
+            // destroyed as such if anything from here on fails).
             m_bPointeeNext = false;
             m_Loading.back() = {t, &bis, false};
             m_Made.emplace(t, &bis);
         }
+        Register(bis, false);
+        m_pPointerClass = nullptr;
         // An untracked object of a class whose record was read: its data alone, as the library
         // would read it (without its look-up of the class by type name for each object).
         if (const ClassRecord* record = FindRecord(bis); record && !record->bTracking)
@@ -192,6 +242,7 @@ public:
         m_Handed = {};
         m_Loading.push_back({});
         m_bPointeeNext = true;
+        void* const given = t;
         const boost::archive::detail::basic_pointer_iserializer* loaded = nullptr;
         try
         {
@@ -202,7 +253,10 @@ public:
             const Pointee p = m_Loading.back();
             m_Loading.pop_back();
             m_bPointeeNext = false;
-            if (p.address && !p.bOwned) p.bis->destroy(p.address);
+            if (p.address && !p.bOwned)
+                p.bis->destroy(p.address);
+            else if (!p.address && t && t != given)
+                ::operator delete(t); // the memory the library took for it, before it was made (or as it failed)
             throw;
         }
         const Pointee made = m_Loading.back();
@@ -351,7 +405,7 @@ private:
         m_pLastRegistered = &bis;
         const bool bNew = m_Registered.insert(&bis).second;
         if (bNew)
-            ++m_nClassIds;
+            m_vClasses.push_back(&bis);
         else if (bMustBeNew)
             throw boost::archive::archive_exception(boost::archive::archive_exception::unregistered_class);
     }
@@ -383,7 +437,10 @@ private:
     bool m_bRecordTracking = true;
     // Every object a shared pointer owns, by its address as its most derived class.
     std::unordered_map<const void*, std::shared_ptr<const void>> m_Shared;
-    std::size_t m_nClassIds = 0;
+    std::vector<const boost::archive::detail::basic_iserializer*> m_vClasses; // by class id
+    // The class of the pointer being read, whose record may come next (see load_override(version_type)).
+    const boost::archive::detail::basic_iserializer* m_pPointerClass = nullptr;
+    bool m_bRefuseNewerClasses = false;
     const boost::archive::detail::basic_pointer_iserializer* m_pPointer = nullptr; // pointer being loaded
     PointerFinder m_pFinder = nullptr;
     bool m_bNameExpected = false;

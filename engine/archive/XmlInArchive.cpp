@@ -117,6 +117,9 @@ bool DecodeUtf8Text(const std::string& in, std::wstring& out)
 CXmlInArchive::CXmlInArchive(std::string text)
     : Stream(std::move(text)), Checked(Stream::member, boost::archive::no_header)
 {
+    // A number's reading that meets an exception (memory that is short) would only mark the stream
+    // bad, and the library would take that for text that is not a number: the exception goes on.
+    Stream::member.exceptions(std::ios::badbit);
     if (!EndsWithClosingElement(Stream::member.view())) // the text itself, not a copy
         throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error,
                                                 "the file ends before the archive does");
@@ -124,7 +127,8 @@ CXmlInArchive::CXmlInArchive(std::string text)
     init(); // the archive's header
 }
 
-CXmlInArchive::~CXmlInArchive() = default;
+// The library's part syncs the stream as it goes, which must not throw again for a stream left bad.
+CXmlInArchive::~CXmlInArchive() { Stream::member.exceptions(std::ios::goodbit); }
 
 void CXmlInArchive::Finish()
 {
@@ -153,6 +157,16 @@ void CXmlInArchive::load_end(const char* name)
     if (gimpl->rv.object_name != name)
         throw boost::archive::xml_archive_exception(boost::archive::xml_archive_exception::xml_archive_tag_mismatch,
                                                     name);
+}
+
+std::size_t CXmlInArchive::Line()
+{
+    const std::string_view text = Stream::member.view();
+    const std::streamoff at = Stream::member.rdbuf()->pubseekoff(0, std::ios::cur, std::ios::in);
+    std::size_t end = at < 0 ? text.size() : std::min(static_cast<std::size_t>(at), text.size());
+    while (end > 0 && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
+    return 1 +
+           static_cast<std::size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(end), '\n'));
 }
 
 std::size_t CXmlInArchive::BytesLeft()

@@ -43,6 +43,10 @@ public:
 
     std::size_t BytesLeft();
     static constexpr std::size_t kMinBytesPerItem = sizeof("<item></item>") - 1;
+
+    // The line (from 1) of the last text read: after a failure, the line of what could not be read
+    // (the library reads past the blanks that follow a tag).
+    std::size_t Line();
 };
 
 BOOST_SERIALIZATION_REGISTER_ARCHIVE(CXmlInArchive)

@@ -38,8 +38,18 @@ namespace {
 
 const char kRootItem[] = "QORConfig";
 
+// Where reading a file failed: the object being read (none: the case's own items, or no object yet),
+// whether the whole input had been taken, and for XML the line.
+struct ReadFailure
+{
+    ArchivePath path;
+    bool bXml = false;
+    bool bAtEnd = false;
+    std::size_t line = 0; // 0: not known
+};
+
 // What an archive's failure means to the user, in plain words.
-std::string PlainReason(const boost::archive::archive_exception& e)
+std::string PlainReason(const boost::archive::archive_exception& e, const ReadFailure& where)
 {
     using boost::archive::archive_exception;
     const std::string what = e.what();
@@ -60,7 +70,10 @@ std::string PlainReason(const boost::archive::archive_exception& e)
         if (says("count larger than the file")) return "the file is damaged: a count is larger than the file";
         if (says("neither 0 nor 1")) return "the file is damaged: a yes-or-no value is neither";
         if (says("UTF-8")) return "the file is damaged: a text is not valid UTF-8";
-        return "the file ends early";
+        // The library gives one error for input that ended and input it could not parse.
+        if (says("ends before the archive does") || says("ends in the archive's header") || where.bAtEnd)
+            return "the file ends early";
+        return where.bXml ? "the file's XML is damaged or does not hold a QOR case" : "the file is damaged";
     case archive_exception::output_stream_error:
         return errno ? std::string("the file could not be written: ") + std::strerror(errno)
                      : std::string("the file could not be written (the disk may be full)");
@@ -96,11 +109,16 @@ std::string PlaceWords(const ArchivePath& path)
 }
 
 // Failures of every kind become one kind, with the hint that fits the reason; where names the object
-// being read when the file was refused, when one was.
+// being read when the file was refused, when one was, and the line of an XML file.
 template <class Work>
-void AsCaseFileError(Work work, const ArchivePath& where = ArchivePath())
+void AsCaseFileError(Work work, const ReadFailure& where = ReadFailure())
 {
-    auto reading = [&where] { return where.empty() ? std::string() : " (reading " + PlaceWords(where) + ")"; };
+    auto reading = [&where](bool always) {
+        std::string place;
+        if (!where.path.empty() || always) place = "reading " + PlaceWords(where.path);
+        if (where.line > 0) place += (place.empty() ? "line " : ", line ") + std::to_string(where.line);
+        return place.empty() ? place : " (" + place + ")";
+    };
     try
     {
         work();
@@ -111,26 +129,30 @@ void AsCaseFileError(Work work, const ArchivePath& where = ArchivePath())
     }
     catch (const std::bad_alloc&)
     {
-        throw CCaseFileError("the file declares more data than this computer can hold" + reading(), "");
+        // The counts a file declares are checked against its size before anything is made for them:
+        // what does not fit is memory the process may not have now, not an impossible file.
+        throw CCaseFileError("there is not enough memory for it" + reading(false), "");
     }
     catch (const boost::archive::archive_exception& e)
     {
         // The library's words go with a refused file (not with a failed write, which the system explains).
         const bool writing = e.code == boost::archive::archive_exception::output_stream_error;
-        throw CCaseFileError(PlainReason(e) + reading(), "", writing ? "" : e.what());
+        // A class of a later version may be the case itself.
+        const bool newer = e.code == boost::archive::archive_exception::unsupported_class_version;
+        throw CCaseFileError(PlainReason(e, where) + reading(newer), "", writing ? "" : e.what());
     }
     catch (const std::exception& e)
     {
-        throw CCaseFileError(std::string(e.what()) + reading(), "");
+        throw CCaseFileError(std::string(e.what()) + reading(false), "");
     }
     catch (const char* text)
     {
         // An element's own check while it was read (a bridge set whose bridges cannot be made).
-        throw CCaseFileError("the file is damaged" + reading() + ": " + (text ? text : ""), "");
+        throw CCaseFileError("the file is damaged" + reading(false) + ": " + (text ? text : ""), "");
     }
     catch (...)
     {
-        throw CCaseFileError("unknown error" + reading(), "");
+        throw CCaseFileError("unknown error" + reading(false), "");
     }
 }
 
@@ -153,7 +175,7 @@ std::string ReadAll(std::istream& in)
     }
     char block[1 << 16];
     while (in.read(block, sizeof block) || in.gcount() > 0) bytes.append(block, static_cast<std::size_t>(in.gcount()));
-    if (in.bad()) throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error);
+    if (in.bad()) throw CCaseFileError("the file could not be read", "");
     return bytes;
 }
 
@@ -379,19 +401,26 @@ static void LoadCaseBytes(std::string bytes, CCaseData& data, CCaseFileProgress*
 
 namespace {
 
-// The case's one item (and an XML archive's closing element); where, the object being read when it
-// failed.
+// The case's one item (and an XML archive's closing element); where, what the archive was at when it
+// failed. A class of the program's own of a later version than this program writes is refused.
 template <class Archive>
-void ReadRoot(Archive& ar, CCaseData& loaded, ArchivePath& where)
+void ReadRoot(Archive& ar, CCaseData& loaded, ReadFailure& where)
 {
     try
     {
+        ar.RefuseNewerClasses();
         ar >> boost::serialization::make_nvp(kRootItem, loaded);
         if constexpr (std::is_same_v<Archive, CXmlInArchive>) ar.Finish();
     }
     catch (...)
     {
-        where = ar.FailedAt();
+        where.path = ar.FailedAt();
+        where.bAtEnd = ar.BytesLeft() == 0;
+        if constexpr (std::is_same_v<Archive, CXmlInArchive>)
+        {
+            where.bXml = true;
+            where.line = ar.Line();
+        }
         throw;
     }
 }
@@ -434,7 +463,7 @@ void LoadCaseFile(int fd, CCaseData& data, CCaseFileProgress* progress)
                 const ssize_t got = ::read(fd, to, n);
                 if (got >= 0) return static_cast<std::size_t>(got);
                 if (errno != EINTR)
-                    throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error);
+                    throw CCaseFileError(std::string("the file could not be read: ") + std::strerror(errno), "");
             }
         };
         // The first block tells the form. A binary file is read block by block as its objects are
@@ -475,7 +504,7 @@ void LoadCaseFile(int fd, CCaseData& data, CCaseFileProgress* progress)
         LoadCaseBytes(std::move(bytes), data, progress);
         return;
     }
-    ArchivePath where;
+    ReadFailure where;
     AsCaseFileError(
         [&] {
             CCaseData loaded;
@@ -495,7 +524,8 @@ static void LoadCaseBytes(std::string bytes, CCaseData& data, CCaseFileProgress*
 {
     const bool binary = !IsXmlCaseFile(bytes);
     const std::uint64_t size = bytes.size();
-    ArchivePath where;
+    ReadFailure where;
+    where.bXml = !binary;
     AsCaseFileError(
         [&] {
             CCaseData loaded;

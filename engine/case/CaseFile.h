@@ -45,7 +45,9 @@ std::uint64_t EstimateCaseFileBytes(const CCaseData& data, bool binary);
 // The form a case is read in is the file's own, told by its first bytes: a case written on
 // another machine opens whatever this one's setting for saving is. The progress counts the
 // file's bytes twice, once read and once taken in by the archive; a binary file opened by
-// LoadCaseFile is read in blocks as it is taken in, so its bytes count once.
+// LoadCaseFile is read in blocks as it is taken in, so its bytes count once. A case holding a class
+// of the program's own at a later version than this program writes is refused (saved again here, it
+// would lose what that version stored). A refusal names the object being read and, in XML, the line.
 void LoadCase(std::istream& in, CCaseData& data, CCaseFileProgress* progress = nullptr);
 void LoadCaseFile(int fd, CCaseData& data, CCaseFileProgress* progress = nullptr);
 bool IsXmlCaseFile(const std::string& bytes);

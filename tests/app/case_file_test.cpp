@@ -217,6 +217,8 @@ TEST_F(CaseFileTest, RefusedFilesLeaveTheOpenCaseAsItWas)
         {"XML refused late", goodXml.substr(0, goodXml.rfind("<m_vRefCollection")) + "</boost_serialization>\n", false},
         // Read whole, and refused by the program's own check of the case.
         {"span of -1 m", unusable, false},
+        // A case of a later version than this program writes.
+        {"newer case", std::string(goodXml).replace(goodXml.find("version=\"0\""), 11, "version=\"1\""), false},
     };
     doc = CQORDoc::GetActiveDoc();
     doc->m_sCaseRef = L"Open case";
@@ -253,6 +255,17 @@ TEST_F(CaseFileTest, RefusedFilesLeaveTheOpenCaseAsItWas)
         if (std::string(b.name) == "truncated XML" || std::string(b.name) == "signature only")
         {
             EXPECT_NE(text.Find(L"the file ends early"), -1) << text.ToUtf8();
+        }
+        // Damaged inside, the line; of a later version, the element.
+        if (std::string(b.name) == "flipped XML")
+        {
+            EXPECT_NE(text.Find(L": the file's XML is damaged or does not hold a QOR case (line "), -1)
+                << text.ToUtf8();
+        }
+        if (std::string(b.name) == "newer case")
+        {
+            EXPECT_NE(text.Find(L": it was written by a newer version of QOR (reading the case, line 4)"), -1)
+                << text.ToUtf8();
         }
         ASSERT_EQ(CQORDoc::GetActiveDoc(), doc) << "the open case stays";
         EXPECT_EQ(doc->m_sCaseRef, CString(L"Open case"));

@@ -247,4 +247,20 @@ TEST(CaseFile, ALargeFileOpensThroughItsBlocksAndACutOneIsRefused)
     }
     ::close(fd);
     ::unlink(name);
+
+    // One that cannot be read at all says so, in the system's words: it is no refusal of the archive's.
+    const int folder = ::open("/tmp", O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(folder, 0);
+    CCaseData kept;
+    try
+    {
+        LoadCaseFile(folder, kept);
+        ADD_FAILURE() << "a folder read as a case";
+    }
+    catch (const CCaseFileError& e)
+    {
+        EXPECT_EQ(std::string(e.what()), "the file could not be read: Is a directory");
+        EXPECT_EQ(e.library(), "");
+    }
+    ::close(folder);
 }

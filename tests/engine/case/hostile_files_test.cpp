@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <cstdint>
@@ -277,16 +278,23 @@ TEST_F(HostileFiles, EachFaultOfTheAuditFailsAsAnOrdinaryLoad)
             LoadOver(ReplaceNth(caseXml, "<count>2</count>", std::string("<count>") + count + "</count>", 0), false),
             "");
 
-    // Texts that are not archive errors come back as the same kind of failure.
+    // Texts that are not archive errors come back as the same kind of failure, naming the line of the
+    // element's last item (read before its check).
     CCaseData many = SmallCase();
     many.m_vBridgeSet[0]->m_nBridge = 3;
     const std::string setXml = CaseFile(many, false);
+    auto lineOf = [](const std::string& text, const std::string& item, const std::string& after) {
+        const auto at = text.find(item, text.find(after));
+        return std::to_string(1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
+    };
+    const std::string setAt = "(reading bridge set 1 of the case, line " + lineOf(setXml, "</m_Config>", "<m_nBridge>");
     EXPECT_EQ(LoadOver(ReplaceNth(setXml, "<m_nBridge>3</m_nBridge>", "<m_nBridge>1000000000</m_nBridge>", 0), false),
-              std::string("failed: the file is damaged (reading bridge set 1 of the case): ") + kRangeTooLargeError);
+              "failed: the file is damaged " + setAt + "): " + kRangeTooLargeError);
     EXPECT_EQ(LoadOver(ReplaceNth(setXml, "<m_nBridge>3</m_nBridge>", "<m_nBridge>5000</m_nBridge>", 0), false),
-              std::string("failed: the file is damaged (reading bridge set 1 of the case): ") + kTooManyBridgesError);
+              "failed: the file is damaged " + setAt + "): " + kTooManyBridgesError);
     EXPECT_EQ(LoadOver(ReplaceNth(caseXml, "<m_Config>1</m_Config>", "<m_Config>7</m_Config>", 0), false),
-              std::string("failed: the file is damaged (reading bridge 1 of the case): ") + kBridgeConfigError);
+              "failed: the file is damaged (reading bridge 1 of the case, line " +
+                  lineOf(caseXml, "</m_vSpans>", "<m_vBridge") + "): " + kBridgeConfigError);
 
     // A bridge of 10,000 spans (80 KB of binary input) is refused, not solved.
     CCaseData spans = SmallCase();

@@ -1,8 +1,8 @@
 // Case files refused on reading leave nothing behind: the three stored cases, cut and damaged at
 // places spread over the whole of each file, and an XML case refused at the closing tag of each
 // object it makes; every load either succeeds or fails with its reason (the leak checker of the
-// sanitizer build sees every object a refused file made). A binary file cut right after its
-// signature is refused for ending early.
+// sanitizer build sees every object a refused file made), naming the line of the tag. A binary file
+// cut right after its signature is refused for ending early.
 
 #include "tests/engine/case/case_fixture.h"
 
@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -102,11 +103,12 @@ TEST(RefusedCaseFiles, AnXmlCaseRefusedAtTheClosingTagOfAnyObjectLeavesNothing)
         std::string damaged = file;
         damaged.replace(close - 1, 5, "</pq>");
         CCaseData loaded;
-        // The reason, and the object being read by its kind and place.
+        // The reason, the object being read by its kind and place, and the line of the tag.
         const std::string failure = LoadFailure(damaged, loaded);
         EXPECT_EQ(failure.rfind("failed: the file's XML is damaged or does not hold a QOR case (reading ", 0), 0u)
             << failure;
-        EXPECT_TRUE(failure.ends_with(" of the case)")) << failure;
+        const auto line = 1 + std::count(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(close), '\n');
+        EXPECT_TRUE(failure.ends_with(" of the case, line " + std::to_string(line) + ")")) << failure;
         EXPECT_TRUE(loaded.m_vBridge.empty());
         ++refused;
     }
@@ -128,4 +130,57 @@ TEST(RefusedCaseFiles, ABinaryFileThatEndsInItsHeaderIsRefusedForEndingEarly)
         else
             EXPECT_EQ(failure, "failed: the file ends early");
     }
+}
+
+// An XML case damaged inside, at its full length, names the element being read and the line; only a
+// cut one ends early. Bytes changed all over the stored XML case (away from its closing element) and
+// a value and a tag broken by hand.
+TEST(RefusedCaseFiles, AnXmlCaseDamagedInsideNamesTheElementAndTheLineAndACutOneEndsEarly)
+{
+    const std::string file = ReadFile(std::string(QOR_CASE_FIXTURES) + "/envelopes-xml.qor");
+    auto lineOf = [&file](std::size_t at) {
+        return 1 + std::count(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(at), '\n');
+    };
+    std::mt19937 rng(52);
+    std::uniform_int_distribution<std::size_t> place(0, file.size() - 100);
+    int refused = 0, xmlDamaged = 0;
+    for (int k = 0; k < 400; ++k)
+    {
+        std::string damaged = file;
+        const std::size_t at = place(rng);
+        damaged[at] = "#<>\"x9 "[k % 7];
+        if (damaged == file) continue;
+        CCaseData loaded;
+        const std::string failure = LoadFailure(damaged, loaded);
+        if (failure.empty()) continue;
+        ++refused;
+        EXPECT_EQ(failure.find("ends early"), std::string::npos) << failure << " (a byte at line " << lineOf(at) << ")";
+        if (failure.rfind("failed: the file's XML is damaged", 0) != 0) continue;
+        ++xmlDamaged;
+        // The line is the changed byte's, or a later one where the damage shows (a blank put in for a
+        // character may take the line before).
+        const std::size_t line = failure.rfind("line ");
+        ASSERT_NE(line, std::string::npos) << failure;
+        EXPECT_GE(std::stol(failure.substr(line + 5)), lineOf(at) - 1) << failure;
+    }
+    EXPECT_GT(refused, 200);
+    EXPECT_GT(xmlDamaged, 100);
+
+    // A value that is not a number, and a broken tag among the case's own items.
+    std::string value = file;
+    const std::size_t config = value.find("<m_Config>", value.find("<m_vBridge ")) + 10;
+    value[config] = 'x';
+    CCaseData loaded;
+    EXPECT_EQ(LoadFailure(value, loaded), "failed: the file's XML is damaged or does not hold a QOR case (reading "
+                                          "bridge 1 of the case, line " +
+                                              std::to_string(lineOf(config)) + ")");
+    std::string tag = file;
+    const std::size_t models = tag.find("<m_vLoadModel ") + 1;
+    tag[models] = '#';
+    EXPECT_EQ(LoadFailure(tag, loaded), "failed: the file's XML is damaged or does not hold a QOR case (line " +
+                                            std::to_string(lineOf(models)) + ")");
+
+    // Cut anywhere, it ends early.
+    for (std::size_t cut = 1; cut < file.size(); cut += file.size() / 50)
+        EXPECT_EQ(LoadFailure(file.substr(0, cut), loaded), "failed: the file ends early") << cut;
 }
