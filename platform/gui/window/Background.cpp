@@ -31,13 +31,20 @@ HandOver& TheHandOver()
 
 void RunInBackground(std::function<void()> work)
 {
+    // After the pool has gone (the program's statics ending), there is no one to hand it to.
+    QThreadPool* pool = QThreadPool::globalInstance();
+    if (!pool)
+    {
+        work();
+        return;
+    }
     HandOver& h = TheHandOver();
     {
         std::lock_guard guard(h.lock);
         h.waiting.push_back(std::move(work));
         ++h.unfinished;
     }
-    QThreadPool::globalInstance()->start([] {
+    pool->start([] {
         HandOver& h = TheHandOver();
         std::function<void()> work;
         {
