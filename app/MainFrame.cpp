@@ -16,6 +16,7 @@
 #include "platform/core/ModalWindowScope.h"
 #include "res/AppMessages.h"
 #include "res/Resource.h"
+#include "ui/views/PlotView.h"
 #include "ui/views/QORView.h"
 
 #include <algorithm>
@@ -612,12 +613,31 @@ LRESULT CMainFrame::OnCaseStep(WPARAM, LPARAM)
         qor::ModalWindowScope::PostWhenNone(m_hWnd, UWM_CASE_STEP);
         return 0;
     }
+    if (CaseWindowDrawing(m_caseSteps.front().doc))
+    {
+        // The result window before is still drawing in slices: the next one built in the same turn as a
+        // slice would hold the window for both. It goes first (for a few seconds at most).
+        if (m_nCaseStepWaitStart == 0) m_nCaseStepWaitStart = GetTickCount();
+        if (GetTickCount() - m_nCaseStepWaitStart < kCaseStepWaitMs)
+        {
+            m_bCaseStepPosted = PostMessage(UWM_CASE_STEP, 0, 0) != FALSE;
+            if (m_bCaseStepPosted) return 0;
+        }
+    }
+    m_nCaseStepWaitStart = 0;
     CaseStep step = std::move(m_caseSteps.front());
     m_caseSteps.pop_front();
     // The next step in the next turn: the window answers between two of them.
     if (!m_caseSteps.empty()) m_bCaseStepPosted = PostMessage(UWM_CASE_STEP, 0, 0) != FALSE;
     if (!step.doc->RunCommand(step.work)) DropCaseSteps(step.doc);
     return 0;
+}
+
+bool CMainFrame::CaseWindowDrawing(CQORDoc* pDoc)
+{
+    for (POSITION pos = pDoc ? pDoc->GetFirstViewPosition() : nullptr; pos;)
+        if (auto* plot = dynamic_cast<CPlotView*>(pDoc->GetNextView(pos)); plot && plot->IsDrawing()) return true;
+    return false;
 }
 
 namespace {

@@ -129,6 +129,11 @@ protected:
     std::deque<QueuedLine> m_queuedLines;
     std::deque<CaseStep> m_caseSteps;
     bool m_bCaseStepPosted = false;
+    // When the next case step began to wait for a result window still drawing (0: it does not wait).
+    DWORD m_nCaseStepWaitStart = 0;
+    static constexpr DWORD kCaseStepWaitMs = 5000;
+    // A result window of the case is drawing in slices.
+    static bool CaseWindowDrawing(CQORDoc* pDoc);
     std::deque<HeldCompletion> m_heldCompletions;
     bool m_bDrainPosted = false;
     double m_nDirectLogMs = 0.0; // the time of the lines put in at once since the last slice

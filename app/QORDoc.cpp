@@ -19,6 +19,7 @@
 #include "engine/model/LoadModelEnsemble.h"
 #include "engine/settings/Settings.h"
 #include "output/AnalysisOutput.h"
+#include "platform/gui/window/Background.h"
 #include "res/Resource.h"
 #include "ui/views/GridView.h"
 #include "ui/views/PlotView.h"
@@ -142,8 +143,27 @@ CQORDoc::CQORDoc()
     ResetAnalysisState();
 }
 
-// The blocks kept for the case's next run go with the case (and those of its results still to go).
-CQORDoc::~CQORDoc() { CSpareBlocks::Release(); }
+// The case's results may hold gigabytes (every position of a million kept), which take half a second to give
+// back to the system: a worker drops them, and then the blocks kept for the case's next run, while the window
+// answers. Its windows are gone by now, so the worker's references are the last; it touches the results only
+// to free them.
+CQORDoc::~CQORDoc()
+{
+    qor::gui::RunInBackground(
+        [sp = std::move(m_pSPResults), ml = std::move(m_pMLResults), br = std::move(m_pBRResults),
+         collections = std::move(m_vRefCollection),
+         outputs = std::vector<std::shared_ptr<CAnalysisOutput>>{
+             std::move(m_pAOSinglePosition), std::move(m_pAOMovingLoad), std::move(m_pAOMultiMovingLoad),
+             std::move(m_pAOBridgeRange), std::move(m_pAOReferenceSet), std::move(m_pAOCriticalRatios),
+             std::move(m_pAOEnhanced)}]() mutable {
+            outputs.clear();
+            collections.clear();
+            sp.reset();
+            ml.reset();
+            br.reset();
+            CSpareBlocks::Release();
+        });
+}
 
 void CQORDoc::ResetAnalysisState()
 {

@@ -102,6 +102,32 @@ void QueueOutput(CQORDoc& doc, const OutputRoute& route)
     for (auto& step : OutputSteps(doc, route)) CCaseShell::Current().QueueCaseStep(&doc, std::move(step), false);
 }
 
+// The windows of a result shown again, one per turn of the message loop: at a million positions the table and
+// the plot of the reactions take a good part of the time the window may be held, each.
+void QueueRoutedOutput(CQORDoc& doc, const std::shared_ptr<CAnalysisOutput>& pAO, const OutputRoute& route)
+{
+    if (NoDisplaySelected(doc.m_Output))
+        return (void)CQORDoc::Message(L"Neither graph nor table output selected.", kError);
+    if (!pAO) return (void)CQORDoc::Message(route.emptyText, kError);
+    QueueOutput(doc, route);
+}
+
+OutputRoute MovingLoadRoute(bool bDisplayEach, const std::shared_ptr<CAnalysisOutput>& pAO)
+{
+    auto* ao = dynamic_cast<CAOMovingLoad*>(pAO.get());
+    return {L"MLA Envelopes", L"No Moving Load results to display.", false,
+            [ao] { return ao ? ReactionsOf(ao->GetResults()) : 0u; },
+            [=](CQORViewBase& view, bool bBMSF) { view.ShowMovingLoadEnvelopes(bDisplayEach, bBMSF, pAO); }};
+}
+
+OutputRoute MultiMovingLoadRoute(bool bDisplayEach, const std::shared_ptr<CAnalysisOutput>& pAO)
+{
+    auto* ao = dynamic_cast<CAOMultiMovingLoad*>(pAO.get());
+    return {L"Multi MLA Envelopes", L"No Moving Load of LME results to display.", false,
+            [ao] { return ao ? ReactionsOf(ao->GetResults()) : 0u; },
+            [=](CQORViewBase& view, bool bBMSF) { view.ShowMultiMovingLoadEnvelopes(bDisplayEach, bBMSF, pAO); }};
+}
+
 // The collection chosen in the View picker, or null (said) when the list had nothing there.
 std::shared_ptr<CReferenceCollection> PickCollection(const std::vector<std::shared_ptr<CReferenceCollection>>& list)
 {
@@ -130,20 +156,12 @@ void CQORDoc::ShowSinglePositionOutput(std::shared_ptr<CAnalysisOutput> pAO)
 
 void CQORDoc::ShowMovingLoadOutput(bool bDisplayEach, std::shared_ptr<CAnalysisOutput> pAO)
 {
-    auto* ao = dynamic_cast<CAOMovingLoad*>(pAO.get());
-    RouteOutput(*this, pAO,
-                {L"MLA Envelopes", L"No Moving Load results to display.", false,
-                 [ao] { return ao ? ReactionsOf(ao->GetResults()) : 0u; },
-                 [=](CQORViewBase& view, bool bBMSF) { view.ShowMovingLoadEnvelopes(bDisplayEach, bBMSF, pAO); }});
+    RouteOutput(*this, pAO, MovingLoadRoute(bDisplayEach, pAO));
 }
 
 void CQORDoc::ShowMultiMovingLoadOutput(bool bDisplayEach, std::shared_ptr<CAnalysisOutput> pAO)
 {
-    auto* ao = dynamic_cast<CAOMultiMovingLoad*>(pAO.get());
-    RouteOutput(*this, pAO,
-                {L"Multi MLA Envelopes", L"No Moving Load of LME results to display.", false,
-                 [ao] { return ao ? ReactionsOf(ao->GetResults()) : 0u; },
-                 [=](CQORViewBase& view, bool bBMSF) { view.ShowMultiMovingLoadEnvelopes(bDisplayEach, bBMSF, pAO); }});
+    RouteOutput(*this, pAO, MultiMovingLoadRoute(bDisplayEach, pAO));
 }
 
 void CQORDoc::ShowBridgeRangeOutput(std::shared_ptr<CAnalysisOutput> pAO)
@@ -241,8 +259,9 @@ void CQORDoc::OnViewMovingLoadResults()
 {
     if (!m_pAOMovingLoad && !m_pAOMultiMovingLoad)
         return (void)Message(L"There are no results from a moving load analysis to display.", kError);
-    if (m_pAOMovingLoad) ShowMovingLoadOutput(false, m_pAOMovingLoad);
-    if (m_pAOMultiMovingLoad) ShowMultiMovingLoadOutput(false, m_pAOMultiMovingLoad);
+    if (m_pAOMovingLoad) QueueRoutedOutput(*this, m_pAOMovingLoad, MovingLoadRoute(false, m_pAOMovingLoad));
+    if (m_pAOMultiMovingLoad)
+        QueueRoutedOutput(*this, m_pAOMultiMovingLoad, MultiMovingLoadRoute(false, m_pAOMultiMovingLoad));
 }
 
 void CQORDoc::OnViewBridgeRangeResults()

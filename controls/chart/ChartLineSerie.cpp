@@ -3,6 +3,7 @@
 
 #include "controls/chart/ChartCtrl.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -69,6 +70,43 @@ void CChartLineSerie::DrawAll(CDC* pDC)
 
     DrawLine(pDC, points, false);
     m_uLastDrawnPoint = last;
+}
+
+bool CChartLineSerie::DrawAllPart(CDC* pDC, bool bFirst, DWORD deadline)
+{
+    unsigned first = 0, last = 0;
+    // A shadow would fall over the stretch before it; a smooth line is one curve.
+    if (m_bSmooth || m_bShadow || !CanDraw() || !pDC || !pDC->GetSafeHdc() || !DrawnRange(&first, &last) ||
+        last - first <= kPointsAStretch)
+    {
+        DrawAll(pDC);
+        return true;
+    }
+    if (bFirst || pDC != m_pStretchDC || m_uStretchFrom < first || m_uStretchFrom >= last)
+    {
+        m_pStretchDC = pDC;
+        m_uStretchFrom = first;
+    }
+    std::vector<POINT> points;
+    for (;;)
+    {
+        const unsigned to = std::min(last, m_uStretchFrom + kPointsAStretch);
+        points.clear();
+        for (unsigned i = m_uStretchFrom; i <= to; ++i)
+        {
+            const CPoint p = PointScreenPosition(i);
+            if (points.empty() || p != points.back()) points.push_back(p);
+        }
+        DrawLine(pDC, points, false);
+        m_uStretchFrom = to;
+        if (to == last)
+        {
+            m_pStretchDC = nullptr;
+            m_uLastDrawnPoint = last;
+            return true;
+        }
+        if (static_cast<LONG>(GetTickCount() - deadline) >= 0) return false;
+    }
 }
 
 void CChartLineSerie::DrawLine(CDC* pDC, const std::vector<POINT>& points, bool bBezier) const

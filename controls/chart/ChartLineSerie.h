@@ -22,6 +22,12 @@ public:
     void DrawLegendSample(CDC* pDC, const CRect& rectBitmap) override;
     void DrawNewPoints(CDC* pDC) override;
     void DrawAll(CDC* pDC) override;
+    // A long straight line is drawn a stretch of points at a time (a million points take a tenth of a
+    // second): each stretch starts at the point where the last one ended, so the line goes on unbroken.
+    bool DrawAllPart(CDC* pDC, bool bFirst, DWORD deadline) override;
+
+    // Points from which a line is drawn in stretches of this many.
+    static constexpr unsigned kPointsAStretch = 50000;
 
     // Bezier control points of a smooth line through the knots (n + 1 knots, n >= 2):
     // the result holds, per segment i, its first and second control point.
@@ -40,4 +46,7 @@ private:
     int m_iLineWidth = 1;
     int m_iPenStyle = PS_SOLID;
     bool m_bSmooth = false;
+    // Where the line drawn in stretches goes on, and on which DC.
+    unsigned m_uStretchFrom = 0;
+    const CDC* m_pStretchDC = nullptr;
 };

@@ -2,6 +2,8 @@
 // takes and gives a block once, so the lock is never contended for long).
 #include "engine/analysis/SpareBlocks.h"
 
+#include "platform/core/FreeMemory.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <mutex>
@@ -40,7 +42,16 @@ void* UserPart(void* block) { return static_cast<char*>(block) + kHeader; }
 
 void* BlockOf(void* user) { return static_cast<char*>(user) - kHeader; }
 
-void FreeBlock(void* block) noexcept { ::operator delete (block, std::align_val_t{kHeader}); }
+// Blocks of gigabytes give their pages back a slice at a time first: the window thread, which may be freeing
+// memory of its own meanwhile, waits for a slice at most, not the whole block.
+constexpr std::size_t kSlicedFree = std::size_t{256} << 20;
+
+void FreeBlock(void* block) noexcept
+{
+    const std::size_t bytes = SizeOf(block) + kHeader;
+    if (bytes >= kSlicedFree) qor::GiveBackPagesInSlices(block, bytes);
+    ::operator delete (block, std::align_val_t{kHeader});
+}
 
 } // namespace
 

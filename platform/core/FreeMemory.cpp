@@ -6,6 +6,13 @@
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
+#if defined(__linux__)
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
+
+#include <algorithm>
+#include <cstdint>
 
 namespace qor {
 
@@ -16,6 +23,28 @@ bool ReturnFreeMemory()
     return malloc_trim(0) != 0;
 #else
     return false;
+#endif
+}
+
+void GiveBackPagesInSlices(void* block, std::size_t bytes)
+{
+#if defined(__linux__)
+    // About 20 ms of the kernel's work a slice.
+    constexpr std::size_t kSlice = std::size_t{128} << 20;
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto start = reinterpret_cast<std::uintptr_t>(block);
+    // Whole pages inside the block only: the allocator's own words at its edges stay.
+    std::uintptr_t from = (start + page - 1) / page * page;
+    const std::uintptr_t end = (start + bytes) / page * page;
+    while (from < end)
+    {
+        const std::size_t n = std::min<std::size_t>(kSlice, end - from);
+        madvise(reinterpret_cast<void*>(from), n, MADV_DONTNEED);
+        from += n;
+    }
+#else
+    (void)block;
+    (void)bytes;
 #endif
 }
 

@@ -1,6 +1,8 @@
 // Memory the program has freed, handed back to the system.
 #pragma once
 
+#include <cstddef>
+
 namespace qor {
 
 // Gives the system back the pages of the heap that hold nothing. The allocator keeps what is freed for
@@ -9,5 +11,11 @@ namespace qor {
 // random with each case opened and closed, however little it holds. Some milliseconds for a heap of
 // 100 MB; any thread. True when pages went back.
 bool ReturnFreeMemory();
+
+// Gives the system back the pages of a block of `bytes` that is about to be freed, a slice of them at a
+// time. Freeing gigabytes in one go holds the process's map of memory for half a second, and any other
+// thread that maps or unmaps memory meanwhile (a window freeing its drawing) waits that long; between
+// slices it gets its turn. The block stays the caller's, its contents gone; any thread.
+void GiveBackPagesInSlices(void* block, std::size_t bytes);
 
 } // namespace qor

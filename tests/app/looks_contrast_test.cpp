@@ -1,5 +1,6 @@
 // Every application look keeps its texts readable and its pictures visible: a real dialog, the settings pane,
-// a grid and the toolbars drawn in each look, and the contrast of what they show read from their pixels.
+// a grid and the toolbars drawn in each look, and the contrast of what they show read from their pixels; the
+// boxes and circles of check boxes and radio buttons, and their ticks and dots, stand out from the face.
 #include "app_support.h"
 
 #include "controls/grid/GridCtrl.h"
@@ -8,12 +9,14 @@
 #include "platform/test/GuiTest.h"
 #include "res/Resource.h"
 #include "ui/dialogs/BridgeDlg.h"
+#include "ui/dialogs/OutputOptionsDlg.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -53,6 +56,57 @@ double InkContrast(const Shown& s, CRect area, COLORREF* background = nullptr)
     for (int y = area.top; y < area.bottom; ++y)
         for (int x = area.left; x < area.right; ++x) best = std::max(best, qor::gui::ContrastRatio(s.At(x, y), back));
     return best;
+}
+
+// The commonest colour of an area.
+COLORREF Commonest(const Shown& s, CRect area)
+{
+    area.IntersectRect(area, CRect(0, 0, s.width, s.height));
+    std::map<COLORREF, int> counts;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) ++counts[s.At(x, y)];
+    if (counts.empty()) return 0;
+    return std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
+}
+
+// The highest contrast against `against` of the pixels in an area.
+double MostAgainst(const Shown& s, CRect area, COLORREF against)
+{
+    area.IntersectRect(area, CRect(0, 0, s.width, s.height));
+    double best = 1;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            best = std::max(best, qor::gui::ContrastRatio(s.At(x, y), against));
+    return best;
+}
+
+// The box of a check box or the circle of a radio button: at the left of the control, the columns drawn
+// before the first column of face alone that leads to the label.
+CRect IndicatorOf(const Shown& s, const CRect& control, COLORREF face)
+{
+    auto drawn = [&](int x, int y) { return qor::gui::ContrastRatio(s.At(x, y), face) > 1.15; };
+    CRect box(control.right, control.bottom, control.left, control.top);
+    for (int x = control.left; x < control.right; ++x)
+    {
+        bool any = false;
+        for (int y = control.top; y < control.bottom; ++y)
+            if (drawn(x, y))
+            {
+                any = true;
+                box.top = std::min<LONG>(box.top, y);
+                box.bottom = std::max<LONG>(box.bottom, y + 1);
+            }
+        if (any)
+        {
+            box.left = std::min<LONG>(box.left, x);
+            box.right = x + 1;
+        }
+        else if (box.left < box.right)
+        {
+            break;
+        }
+    }
+    return box;
 }
 
 struct LookCase
@@ -102,6 +156,66 @@ protected:
         }
         EXPECT_GE(texts, 5) << look;
     }
+    // The radio buttons or check boxes of the dialog: each one's outline 3:1 against the face on all four
+    // sides, chosen or not; a chosen one's dot or tick 3:1 against the face and the inside it is drawn on,
+    // an unchosen one's inside empty. Returns the count chosen and not.
+    std::pair<int, int> CheckMarks(CDialog& dlg, DWORD kind, const std::string& look)
+    {
+        const Shown shown = Capture(&dlg);
+        CRect client;
+        dlg.GetClientRect(&client);
+        const COLORREF face = Commonest(shown, client);
+        int chosen = 0, unchosen = 0;
+        std::vector<std::pair<CRect, bool>> marks;
+        for (CWnd* child = dlg.GetWindow(GW_CHILD); child; child = child->GetWindow(GW_HWNDNEXT))
+        {
+            auto* button = DYNAMIC_DOWNCAST(CButton, child);
+            if (!button || (child->GetStyle() & 0x0F) != kind || !child->IsWindowVisible() || !child->IsWindowEnabled())
+                continue;
+            CRect r;
+            child->GetWindowRect(&r);
+            dlg.ScreenToClient(&r);
+            const CRect box = IndicatorOf(shown, r, face);
+            const int id = child->GetDlgCtrlID();
+            if (box.Width() < 8 || box.Height() < 8 || box.Width() > r.Height() + 4)
+            {
+                ADD_FAILURE() << look << ": no box or circle at the left of control " << id;
+                continue;
+            }
+            const CPoint mid = box.CenterPoint();
+            const int w3 = box.Width() / 3, h3 = box.Height() / 3;
+            EXPECT_GE(MostAgainst(shown, CRect(box.left, mid.y, box.left + w3, mid.y + 1), face), 3.0)
+                << look << ": left of control " << id;
+            EXPECT_GE(MostAgainst(shown, CRect(box.right - w3, mid.y, box.right, mid.y + 1), face), 3.0)
+                << look << ": right of control " << id;
+            EXPECT_GE(MostAgainst(shown, CRect(mid.x, box.top, mid.x + 1, box.top + h3), face), 3.0)
+                << look << ": top of control " << id;
+            EXPECT_GE(MostAgainst(shown, CRect(mid.x, box.bottom - h3, mid.x + 1, box.bottom), face), 3.0)
+                << look << ": bottom of control " << id;
+            marks.emplace_back(box, button->GetCheck() == BST_CHECKED);
+            ++(marks.back().second ? chosen : unchosen);
+        }
+        // The inside: the commonest colour inside an unchosen one's outline.
+        COLORREF inside = face;
+        for (const auto& [box, on] : marks)
+            if (!on) inside = Commonest(shown, CRect(box.left + 3, box.top + 3, box.right - 3, box.bottom - 3));
+        for (const auto& [box, on] : marks)
+        {
+            const CPoint mid = box.CenterPoint();
+            const CRect centre(mid.x - box.Width() / 6, mid.y - box.Height() / 6, mid.x + box.Width() / 6 + 1,
+                               mid.y + box.Height() / 6 + 1);
+            if (on)
+            {
+                EXPECT_GE(MostAgainst(shown, centre, face), 3.0) << look << ": the mark of a chosen one";
+                EXPECT_GE(MostAgainst(shown, centre, inside), 3.0) << look << ": the mark of a chosen one";
+            }
+            else
+            {
+                EXPECT_LT(MostAgainst(shown, centre, inside), 1.5) << look << ": an unchosen one is empty";
+            }
+        }
+        return {chosen, unchosen};
+    }
 };
 
 TEST_F(LooksTest, EveryLookKeepsTextsReadableAndPicturesVisible)
@@ -130,9 +244,21 @@ TEST_F(LooksTest, EveryLookKeepsTextsReadableAndPicturesVisible)
         DrivenDialogs dialogs;
         dialogs.ThenAs<CBridgeDlg>([&](CBridgeDlg& d) {
             CheckDialog(d, look.name);
+            const auto [chosen, unchosen] = CheckMarks(d, BS_AUTORADIOBUTTON, look.name);
+            EXPECT_EQ(chosen, 1);
+            EXPECT_EQ(unchosen, 2);
             qor::test::PressCancel(d);
         });
         frame->SendMessage(WM_COMMAND, ID_CONFIGURATION_ADD_BRIDGE);
+        dialogs.ThenAs<COutputOptionsDlg>([&](COutputOptionsDlg& d) {
+            d.CheckDlgButton(IDC_BMSF, BST_CHECKED);
+            d.CheckDlgButton(IDC_REACTIONS, BST_UNCHECKED);
+            const auto [chosen, unchosen] = CheckMarks(d, BS_AUTOCHECKBOX, look.name);
+            EXPECT_GE(chosen, 1);
+            EXPECT_GE(unchosen, 1);
+            qor::test::PressCancel(d);
+        });
+        frame->SendMessage(WM_COMMAND, ID_VIEW_OUTPUT_OPTIONS);
 
         // The settings pane: the first row is a group's header; the description box is at the bottom.
         settings.SetCurSel(nullptr);

@@ -5,6 +5,7 @@
 #include "app_support.h"
 
 #include "app/MainFrame.h"
+#include "platform/gui/window/Background.h"
 #include "platform/test/DialogTest.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
@@ -137,6 +138,8 @@ protected:
         const auto idle = std::chrono::steady_clock::now();
         qor::test::RunIdle(*AfxGetApp());
         figures.idleMs = MsSince(idle);
+        // The closed case's results are freed on a worker.
+        qor::gui::WaitForBackgroundWork();
         figures.closeMs = MsSince(closing);
         figures.heapClosed = static_cast<double>(LiveHeapBytes());
         figures.residentClosed = ResidentBytes();

@@ -1,11 +1,16 @@
 // The end of a run through the real main frame: the result windows of a collection open one per turn
 // of the message loop, in order and numbered, and New drops those still to come; the question waits for
 // a modal window and is not asked of a case that was replaced; a stopped run says so in the log; the
-// autosave's copy of a case shares its envelopes, so that it takes no time with the case's size.
+// autosave's copy of a case shares its envelopes, so that it takes no time with the case's size; the
+// results of a long moving load shown again open a window a turn and draw their reaction curves a turn
+// each, and New gives their memory back off the window thread.
 #include "app_support.h"
 
 #include "app/AnalysisJob.h"
 #include "app/MainFrame.h"
+#include "controls/chart/ChartCtrl.h"
+#include "controls/chart/ChartXYSerie.h"
+#include "engine/analysis/Envelope.h"
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/analysis/ReferenceSet.h"
@@ -14,11 +19,13 @@
 #include "engine/model/BridgeSet.h"
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
+#include "platform/gui/window/Background.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
 #include "platform/test/HeldClock.h"
 #include "platform/test/PauseMeter.h"
 #include "res/Resource.h"
+#include "ui/views/PlotView.h"
 
 #include <gtest/gtest.h>
 
@@ -269,3 +276,60 @@ TEST_F(ResultFlow, TheAutosavesCopySharesTheEnvelopesAndWritesThemWhileTheWindow
 }
 
 } // namespace
+
+TEST_F(ResultFlow, LongResultsShownAgainComeAWindowAndACurveATurnAndNewFreesThemOffTheWindow)
+{
+    // One axle over two 10 m spans by 0.15 mm: some 130,000 positions, a reaction row and point each.
+    auto bridge = std::make_shared<CBridge>(1, CString(L"Two spans"), CBridge::CONFIG_EXPLICIT, 10.0);
+    bridge->m_vSpans = {10.0, 10.0};
+    bridge->BuildBeam();
+    auto axle = std::make_shared<CLoadModel>(1, CString(L"Axle"));
+    axle->AddPointLoad(100.0, 0.0, 0.0);
+    doc->m_vBridge = {bridge};
+    doc->m_vLoadModel = {axle};
+    ASSERT_TRUE(doc->RunCommand([&] { doc->RunMovingLoad(true, 0, false, bridge, axle, 0.00015); }));
+    ASSERT_TRUE(doc->m_pMLResults);
+    const std::shared_ptr<CEnvelope> support2 = doc->m_pMLResults->GetReactionEnvelope(1);
+    ASSERT_TRUE(support2);
+    ASSERT_GT(support2->m_vMax.size(), 100000u); // enough for a curve a turn
+    frame->SendMessage(WM_COMMAND, ID_CLOSE_ALL_TABS, 0);
+    Pump(100);
+
+    SendMenuCommand(ID_VIEW_MOVING_LOAD_RESULTS);
+    EXPECT_TRUE(ResultCaptions().empty()) << "a window a turn, none in the command itself";
+    auto reactionsPlot = [&]() -> CPlotView* {
+        for (POSITION pos = doc->GetFirstViewPosition(); pos;)
+            if (auto* plot = dynamic_cast<CPlotView*>(doc->GetNextView(pos));
+                plot && plot->GetTableKind() == CQORViewBase::TABLE_REACTIONS)
+                return plot;
+        return nullptr;
+    };
+    ASSERT_TRUE(PumpUntil([&] { return reactionsPlot() != nullptr; }, 60000));
+    CPlotView* plot = reactionsPlot();
+    // Its curves come after it opened, a turn each, the next window after them.
+    EXPECT_TRUE(plot->IsDrawing());
+    EXPECT_EQ(ResultCaptions().size(), 2u);
+    ASSERT_TRUE(PumpUntil([&] { return ResultCaptions().size() == 4 && !plot->IsDrawing(); }, 120000));
+    // The middle support's chart: its maximum and minimum curves, every position, as the envelope has them.
+    const std::map<unsigned, CChartSerie*>& series = plot->GetChart(1)->GetSeries();
+    ASSERT_GE(series.size(), 2u);
+    auto* maxCurve = dynamic_cast<CChartXYSerie*>(std::prev(series.end(), 2)->second);
+    auto* minCurve = dynamic_cast<CChartXYSerie*>(std::prev(series.end())->second);
+    ASSERT_TRUE(maxCurve && minCurve);
+    ASSERT_EQ(maxCurve->GetPointsCount(), support2->m_vMax.size());
+    ASSERT_EQ(minCurve->GetPointsCount(), support2->m_vMin.size());
+    const unsigned middle = maxCurve->GetPointsCount() / 2;
+    EXPECT_EQ(maxCurve->GetYPointValue(middle), support2->m_vMax[middle].val);
+    EXPECT_EQ(maxCurve->GetXPointValue(middle), support2->m_vMax[middle].xLoadModel);
+    EXPECT_EQ(minCurve->GetYPointValue(middle), support2->m_vMin[middle].val);
+
+    // New: the results go with the old case, on a worker, whole.
+    ScriptedMessageBoxes boxes;
+    boxes.Answer(IDNO);
+    const std::weak_ptr<CEnvelopeResults> results = doc->m_pMLResults;
+    SendMenuCommand(ID_FILE_NEW);
+    doc = CQORDoc::GetActiveDoc();
+    ASSERT_NE(doc, nullptr);
+    qor::gui::WaitForBackgroundWork();
+    EXPECT_TRUE(results.expired());
+}

@@ -12,6 +12,7 @@
 #include "engine/model/BridgeSet.h"
 #include "output/AnalysisOutput.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -166,20 +167,33 @@ void CGridView::FillEnvelopeBMSF(std::shared_ptr<CEnvelopeResults> pRes, int row
 void CGridView::FillEnvelopeReactions(std::shared_ptr<CEnvelopeResults> pRes, int row0, int col0)
 {
     if (!pRes) return;
-    if (const std::shared_ptr<CEnvelope> pFirst = pRes->GetReactionEnvelope(0))
-        for (size_t i = 0; i < pFirst->m_vMax.size(); i++)
-            SetNumber(row0 + static_cast<int>(i), col0, pFirst->m_vMax[i].xLoadModel);
-
+    // Row by row, a value from each envelope's column: the table is written in the order it keeps its cells
+    // (a column at a time put each of nine million cells on a memory line of its own).
+    std::vector<const std::vector<PointLoadEffect>*> columns;
+    const std::shared_ptr<CEnvelope> pFirst = pRes->GetReactionEnvelope(0);
+    columns.push_back(pFirst ? &pFirst->m_vMax : nullptr);
     const int nR = SupportCount(pRes);
+    std::vector<std::shared_ptr<CEnvelope>> held;
     for (int r = 0; r < nR; r++)
     {
         // A result with fewer reaction envelopes than supports leaves those columns empty.
-        const std::shared_ptr<CEnvelope> pEnv = pRes->GetReactionEnvelope(static_cast<unsigned>(r));
-        if (!pEnv) continue;
-        for (size_t i = 0; i < pEnv->m_vMax.size(); i++)
-            SetNumber(row0 + static_cast<int>(i), col0 + 2 * r + 1, pEnv->m_vMax[i].val);
-        for (size_t i = 0; i < pEnv->m_vMin.size(); i++)
-            SetNumber(row0 + static_cast<int>(i), col0 + 2 * r + 2, pEnv->m_vMin[i].val);
+        held.push_back(pRes->GetReactionEnvelope(static_cast<unsigned>(r)));
+        columns.push_back(held.back() ? &held.back()->m_vMax : nullptr);
+        columns.push_back(held.back() ? &held.back()->m_vMin : nullptr);
+    }
+    std::size_t rows = 0;
+    for (const std::vector<PointLoadEffect>* column : columns)
+        if (column) rows = std::max(rows, column->size());
+    for (std::size_t i = 0; i < rows; i++)
+    {
+        const int row = row0 + static_cast<int>(i);
+        for (std::size_t c = 0; c < columns.size(); c++)
+        {
+            const std::vector<PointLoadEffect>* column = columns[c];
+            if (!column || i >= column->size()) continue;
+            // The first column is where the load model stood.
+            SetNumber(row, col0 + static_cast<int>(c), c == 0 ? (*column)[i].xLoadModel : (*column)[i].val);
+        }
     }
 }
 

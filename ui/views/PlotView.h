@@ -189,6 +189,8 @@ protected:
     };
     // A slice of steps takes about this long before the message loop gets its turn.
     static constexpr DWORD kSliceMs = 20;
+    // Points of a reaction envelope from which each of its curves is drawn in a turn of its own.
+    static constexpr std::size_t kPointsForACurveATurn = 100000;
     // A printed chart is drawn for about this long a call.
     static constexpr DWORD kPrintSliceMs = 40;
     std::deque<SStep> m_Pending;

@@ -226,28 +226,47 @@ void CPlotView::QueuePositionCurves(const std::shared_ptr<CEnvelopeResults>& pRe
 
 void CPlotView::PlotReactionEnvelopes(std::shared_ptr<CEnvelopeResults> pResults, COLORREF clrMin, COLORREF clrMax)
 {
-    HeldCharts held(*this);
     if (!pResults) return;
     std::shared_ptr<CBridge> bridge = pResults->GetBridge();
     if (!bridge) return;
     const unsigned supports = static_cast<unsigned>(bridge->m_vSpans.size() + 1);
-    std::vector<double> x, y;
-    for (unsigned i = 0; i < supports; ++i)
-    {
-        SetAxisTitles(i, AxisTitle(AT_LMPOSITION), AxisTitle(AT_REACTIONENV));
-        DrawBeamLine(i, bridge);
-        std::shared_ptr<CEnvelope> reaction = pResults->GetReactionEnvelope(i);
-        if (!reaction) continue;
-        reaction->GetLoadModelPositions(x, true);
-        reaction->GetValues(y, true);
-        AddSeries(i, x, y, clrMax, false, 2, false, true);
-        if (!IsSingleSpan(bridge))
+    // The chart of support i, with its maximum curve (bMax) or its minimum curve.
+    auto curve = [this, pResults, bridge, clrMin, clrMax](unsigned i, bool bMax) {
+        if (bMax)
         {
-            reaction->GetLoadModelPositions(x, false);
-            reaction->GetValues(y, false);
-            AddSeries(i, x, y, clrMin, false, 2, false, true);
+            SetAxisTitles(i, AxisTitle(AT_LMPOSITION), AxisTitle(AT_REACTIONENV));
+            DrawBeamLine(i, bridge);
         }
+        else if (IsSingleSpan(bridge))
+        {
+            return;
+        }
+        std::shared_ptr<CEnvelope> reaction = pResults->GetReactionEnvelope(i);
+        if (!reaction) return;
+        std::vector<double> x, y;
+        reaction->GetLoadModelPositions(x, bMax);
+        reaction->GetValues(y, bMax);
+        AddSeries(i, x, y, bMax ? clrMax : clrMin, false, 2, false, true);
+    };
+    // A reaction envelope has a point per load position: with hundreds of thousands, each curve takes a
+    // good part of the time the window may be held, and comes in a turn of its own.
+    const std::shared_ptr<CEnvelope> first = pResults->GetReactionEnvelope(0);
+    if (!first || first->m_vMax.size() < kPointsForACurveATurn)
+    {
+        HeldCharts held(*this);
+        for (unsigned i = 0; i < supports; ++i)
+        {
+            curve(i, true);
+            curve(i, false);
+        }
+        return;
     }
+    for (unsigned i = 0; i < supports; ++i)
+        for (bool bMax : {true, false})
+            Later([this, curve, i, bMax] {
+                HeldChart held(*this, i);
+                curve(i, bMax);
+            });
 }
 
 // ---- Ensemble envelopes ----------------------------------------------------------------------

@@ -148,7 +148,7 @@ void SetApplicationLook(Look look)
     {
         QStyle* style = QStyleFactory::create(colours.classic ? QStringLiteral("Windows") : QStringLiteral("Fusion"));
         if (!style) style = QStyleFactory::create(QStringLiteral("Fusion"));
-        if (style) QApplication::setStyle(new FocusMarkStyle(style, FocusMarkOf(colours)));
+        if (style) QApplication::setStyle(new FocusMarkStyle(style, FocusMarkOf(colours), colours.grey));
         QApplication::setPalette(PaletteOf(colours));
     }
     TellWindows();

@@ -960,3 +960,41 @@ TEST_F(ChartWindowTest, AChartDrawnInPartsOnAnotherDcDrawsWhatOneGoDraws)
     EXPECT_GT(std::count(once.begin(), once.end(), kRed), 300);
     EXPECT_TRUE(parts == once);
 }
+
+TEST_F(ChartWindowTest, ALongLineIsRedrawnInStretchesThatJoinAsOneLine)
+{
+    HideGrids();
+    // A saw of 600,000 points over the range (twelve stretches), every tooth over several pixels.
+    constexpr unsigned kPoints = 600000;
+    std::vector<double> x(kPoints), y(kPoints);
+    for (unsigned i = 0; i < kPoints; ++i)
+    {
+        x[i] = 10.0 * i / (kPoints - 1);
+        y[i] = 1.0 + 8.0 * static_cast<double>(i % 7000) / 7000.0;
+    }
+    CChartLineSerie* s = chart.CreateLineSerie();
+    s->SetColour(kBlue);
+    s->AddPoints(x.data(), y.data(), kPoints);
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return !chart.IsRedrawing(); }, 60000));
+    auto image = [&] {
+        BITMAP bm{};
+        chart.GetBackgroundDC()->GetCurrentBitmap()->GetBitmap(&bm);
+        std::vector<unsigned char> bits(static_cast<size_t>(bm.bmWidthBytes * bm.bmHeight));
+        chart.GetBackgroundDC()->GetCurrentBitmap()->GetBitmapBits(static_cast<DWORD>(bits.size()), bits.data());
+        return bits;
+    };
+    // The chart without the line, then the line drawn over it in one go.
+    s->SetVisible(false);
+    chart.FinishRedraw();
+    chart.AllowRefresh(false);
+    s->SetVisible(true);
+    s->DrawAll(chart.GetBackgroundDC());
+    const std::vector<unsigned char> oneGo = image();
+    // Redrawn a slice a turn: over several turns, to the same pixels.
+    chart.AllowRefresh(true);
+    ASSERT_TRUE(chart.IsRedrawing());
+    int turns = 0;
+    for (; chart.IsRedrawing() && turns < 10000; ++turns) chart.ContinueRedraw();
+    EXPECT_GE(turns, 2);
+    EXPECT_EQ(image(), oneGo);
+}

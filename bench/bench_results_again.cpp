@@ -1,0 +1,135 @@
+// Results of the engine's largest moving load shown again, and File > New after them, in the running
+// program (offscreen, window 1280 x 900, the real main frame): the six-axle truck over 3300-3380-3300 m
+// by 0.01 m (about a million positions, each kept for "Display each sub-analysis result"), then View >
+// Moving Load Results three times (its windows closed between) and File > New. For each command the
+// longest the window thread went without answering (from the command until its windows are whole, or
+// until the memory is back), the time until then, and the resident set.
+// Arguments: --positions N runs a shorter bridge of about N positions instead (a quick look).
+#include "bench_cases.h"
+#include "bench_program.h"
+
+#include "app/MainFrame.h"
+#include "app/QORApp.h"
+#include "app/QORDoc.h"
+#include "engine/analysis/EnvelopeResults.h"
+#include "engine/model/Bridge.h"
+#include "platform/core/MessageBox.h"
+#include "platform/gui/Afx.h"
+#include "platform/test/FrameTest.h"
+#include "platform/test/GuiTest.h"
+#include "platform/test/PauseMeter.h"
+#include "res/Resource.h"
+#include "ui/views/PlotView.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using namespace qor::bench;
+
+CMainFrame* Frame() { return DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd()); }
+
+// Nothing of the case is saved: New's question is answered No.
+int Answer(const qor::MessageBoxCall& call)
+{
+    const UINT kind = call.type & MB_TYPEMASK;
+    if (kind == MB_YESNO || kind == MB_YESNOCANCEL) return IDNO;
+    return IDOK;
+}
+
+bool AnyDrawing(CQORDoc* doc)
+{
+    for (CView* view : ResultViews(doc))
+        if (StillDrawing(dynamic_cast<CPlotView*>(view))) return true;
+    return false;
+}
+
+void CloseResultWindows()
+{
+    Frame()->SendMessage(WM_COMMAND, ID_CLOSE_ALL_TABS, 0);
+    qor::test::Pump(100);
+    qor::test::DeleteDeferred();
+}
+
+struct SPause
+{
+    double longestMs = 0, totalMs = 0, residentMB = 0;
+    std::size_t windows = 0;
+};
+
+// The command, then the loop until whole() (or 120 s) and 300 ms more: the longest pause meanwhile.
+template <class Whole>
+SPause Command(UINT id, Whole whole)
+{
+    SPause r;
+    qor::test::Pump(200);
+    qor::test::PauseMeter meter;
+    const Clock::time_point start = Clock::now();
+    Frame()->PostMessage(WM_COMMAND, id, 0);
+    qor::test::PumpUntil(whole, 120000);
+    r.totalMs = MsSince(start);
+    qor::test::Pump(300);
+    r.longestMs = meter.LongestMs();
+    r.residentMB = ResidentMB();
+    return r;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    double shorter = 0;
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "--positions") == 0) shorter = std::atof(argv[i + 1]);
+    CQORApp app;
+    if (!StartProgram(app, "again")) return 1;
+    qor::SetMessageBoxHandler(Answer);
+    qor::test::Pump(200);
+    CQORDoc* doc = CQORDoc::GetActiveDoc();
+    if (!doc) return 1;
+
+    // The run as the menu makes it (through the case's guard of commands), every position kept.
+    const double span = shorter > 0 ? 3300.0 * shorter / 999347.0 : 3300.0;
+    auto bridge = std::make_shared<CBridge>(1, CString(L"long"), CBridge::CONFIG_EXPLICIT, span);
+    bridge->m_vSpans = {span, span * 3380.0 / 3300.0, span};
+    bridge->BuildBeam();
+    auto truck = SixAxleTruck();
+    doc->m_vBridge = {bridge};
+    doc->m_vLoadModel = {truck};
+    qor::test::Pump(200);
+    const Clock::time_point run = Clock::now();
+    if (!doc->RunCommand([&] { doc->RunMovingLoad(true, 0, true, bridge, truck, 0.01); })) return 1;
+    qor::test::PumpUntil([doc] { return !AnyDrawing(doc); }, 600000);
+    const std::size_t positions = doc->m_pMLResults ? doc->m_pMLResults->GetKeptPositions().GetCount() : 0;
+    std::printf("Moving load of %zu positions, every one kept: run and drawn in %.1f s, resident set %.0f MB\n",
+                positions, MsSince(run) / 1000.0, ResidentMB());
+    CloseResultWindows();
+
+    std::printf("\n| command | longest pause (ms) | until whole (ms) | result windows | resident MB after |\n");
+    std::printf("|---|---|---|---|---|\n");
+    const std::size_t expected = 4;
+    for (int round = 1; round <= 3; ++round)
+    {
+        const SPause again = Command(ID_VIEW_MOVING_LOAD_RESULTS, [doc, expected] {
+            return ResultViews(doc).size() >= expected && !AnyDrawing(doc);
+        });
+        std::printf("| View > Moving Load Results (%d) | %.0f | %.0f | %zu | %.0f |\n", round, again.longestMs,
+                    again.totalMs, ResultViews(doc).size(), again.residentMB);
+        if (round < 3) CloseResultWindows();
+    }
+    // New with the windows open; whole once the memory of the results is back with the system.
+    const double before = ResidentMB();
+    const SPause fresh = Command(ID_FILE_NEW, [before] {
+        CQORDoc* now = CQORDoc::GetActiveDoc();
+        return now && !now->m_pMLResults && ResultViews(now).empty() && ResidentMB() < before / 4;
+    });
+    std::printf("| File > New (from %.0f MB) | %.0f | %.0f | %zu | %.0f |\n", before, fresh.longestMs, fresh.totalMs,
+                CQORDoc::GetActiveDoc() ? ResultViews(CQORDoc::GetActiveDoc()).size() : 0, fresh.residentMB);
+    qor::test::StopApplication(app);
+    return 0;
+}
