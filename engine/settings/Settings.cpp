@@ -295,7 +295,13 @@ CString KeepNotLoaded(const CString& path, const std::string& content, int& erro
     const std::string stem = file.stem().string(), extension = file.extension().string();
     for (int n = 1; n <= 100; ++n)
     {
-        const std::string name = stem + ".not-loaded" + (n > 1 ? "-" + std::to_string(n) : "") + extension;
+        std::string name = stem + ".not-loaded";
+        if (n > 1)
+        {
+            name += '-';
+            name += std::to_string(n);
+        }
+        name += extension;
         const std::filesystem::path copy = file.parent_path() / name;
         std::error_code ec;
         if (std::filesystem::exists(copy, ec) || ec)
