@@ -159,8 +159,8 @@ TEST_F(FreshProfileTest, ACaseUnderAPathWithALineBreakComesBackUnderItAndSavesTo
 
     // A record that cannot be read whole (one of an earlier run no title places, a path that is not
     // UTF-8): the case is offered without a name, and a save asks for one.
-    for (const std::string& record : {notes.string() + "\nx\ny\n",
-                                      std::string("QOR recovery 2\npath 8\ncaf\xE9.qor\ntitle 8\ncaf\xE9.qor\n")})
+    for (const std::string& record :
+         {notes.string() + "\nx\ny\n", std::string("QOR recovery 2\npath 8\ncaf\xE9.qor\ntitle 8\ncaf\xE9.qor\n")})
     {
         std::ofstream(OnlyRecord(folder), std::ios::trunc) << record;
         prompts.clear();
