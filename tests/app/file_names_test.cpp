@@ -138,6 +138,18 @@ TEST_F(FreshProfileTest, ACaseUnderAPathWithALineBreakComesBackUnderItAndSavesTo
         EXPECT_FALSE(doc->IsModified());
         EXPECT_NE(ReadAll(user), saved);
         EXPECT_EQ(ReadAll(notes), "my notes");
+
+        // A drop and the command line name it whole too.
+        SendMenuCommand(ID_FILE_NEW);
+        qor::gui::DropFiles(AfxGetMainWnd(), qor::gui::DroppedFiles(FileAddress(user.string()) + "\r\n"));
+        ASSERT_NE(CQORDoc::GetActiveDoc(), nullptr);
+        EXPECT_EQ(CQORDoc::GetActiveDoc()->GetPathName(), CString::FromUtf8(user.string()));
+        EXPECT_EQ(CQORDoc::GetActiveDoc()->m_sCaseRef, CString(L"Route 12, widened"));
+        qor::gui::SetCommandLineArguments({"qor", user.string()});
+        CCommandLineInfo info;
+        app.ParseCommandLine(info);
+        qor::gui::SetCommandLineArguments({"qor"});
+        EXPECT_EQ(info.m_strFileName, CString::FromUtf8(user.string()));
         StopApplication(app);
     }
 
