@@ -7,12 +7,16 @@
 #include "app/MainFrame.h"
 #include "app/QORDoc.h"
 #include "engine/settings/Settings.h"
+#include "platform/core/FileChecks.h"
 #include "platform/core/ReplacingFile.h"
 #include "res/Resource.h"
 #include "ui/views/GridView.h"
 #include "ui/views/PlotView.h"
 #include "ui/views/QORView.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -165,6 +169,27 @@ void RunDetached(const char* tool, const std::string& folder)
     ::waitpid(child, nullptr, 0);
 }
 
+// Reads a regular file of at most limit bytes whole; false for anything else (a longer file, a device).
+bool ReadSmallFile(const CString& path, std::string& content, std::size_t limit = std::size_t{64} << 20)
+{
+    CString refused;
+    const int fd = qor::OpenRegularFile(path, refused);
+    if (fd < 0) return false;
+    content.clear();
+    char buffer[65536];
+    bool read = true;
+    while (read && content.size() <= limit)
+    {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        read = n >= 0;
+        if (n <= 0) break;
+        content.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return read && content.size() <= limit;
+}
+
 } // namespace
 
 void CQORApp::RegisterFileType()
@@ -212,22 +237,32 @@ void CQORApp::RegisterFileType()
 
 void CQORApp::InstallManual()
 {
-    const std::string target = CSettings::GetInstance()->General.HELPFILEPATH.ToUtf8();
-    std::error_code ec;
-    if (target.empty() || std::filesystem::exists(target, ec)) return;
+    // The program writes a manual only as its own copy in its own folder, and only when the help path
+    // names that copy: a help path set elsewhere is the user's, read and never written (nor changed).
+    const CString own = GetProgramManualPath();
+    const CString wanted = CSettings::GetInstance()->General.HELPFILEPATH;
+    if (own.IsEmpty() || std::filesystem::path(wanted.ToUtf8()).lexically_normal() !=
+                             std::filesystem::path(own.ToUtf8()).lexically_normal())
+        return;
     // The copy beside the program, else the one the build made.
     std::vector<std::filesystem::path> copies;
+    std::error_code ec;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (!ec) copies.push_back(exe.parent_path() / "QOR User Manual.pdf");
 #ifdef QOR_BUILT_MANUAL
     copies.emplace_back(QOR_BUILT_MANUAL);
 #endif
+    std::string manual;
+    bool found = false;
     for (const auto& copy : copies)
-    {
-        if (!std::filesystem::is_regular_file(copy, ec)) continue;
-        std::filesystem::create_directories(std::filesystem::path(target).parent_path(), ec);
-        if (std::filesystem::copy_file(copy, target, ec)) return;
-    }
+        if ((found = ReadSmallFile(CString::FromUtf8(copy.string()), manual))) break;
+    if (!found) return;
+    // A copy of other bytes (cut short by a full disk, or an earlier program's manual) is made again.
+    std::string present;
+    if (ReadSmallFile(own, present, manual.size()) && present == manual) return;
+    if (!qor::CReplacingFile::ReplaceWith(own, manual))
+        std::fprintf(stderr, "Help: the manual could not be written to %s: %s\n", own.ToUtf8().c_str(),
+                     std::strerror(errno));
 }
 
 void CQORApp::SetLandscapePrinter() { qor::gui::SetDefaultLandscape(true); }

@@ -27,7 +27,8 @@ public:
     UINT m_nAppLook = 0;
 
     void InitSettingsPath();
-    // Puts the program's copy of the user manual at the settings' help path when nothing is there.
+    // Puts the program's copy of the user manual in its own data folder, when the settings' help path
+    // names it and what is there is not the same (missing, cut short, another version).
     void InstallManual();
     // Makes ".qor" files open in QOR from the desktop: a desktop entry and the file type in the user's
     // data folder.

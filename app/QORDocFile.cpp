@@ -154,13 +154,13 @@ BOOL CQORDoc::CheckCaseFile(LPCTSTR lpszPathName)
     const int fd = lpszPathName ? qor::OpenRegularFile(lpszPathName, notAFile) : -1;
     if (!notAFile.IsEmpty())
     {
-        ReportCaseFileFault(false, lpszPathName, notAFile);
+        ReportCaseFileFault(false, qor::ShownPath(lpszPathName), notAFile);
         return FALSE;
     }
     if (fd < 0)
     {
         CString text;
-        text.Format(L"Cannot open the file %s.", lpszPathName ? lpszPathName : L"");
+        text.Format(L"Cannot open the file %s.", (LPCTSTR)qor::ShownPath(lpszPathName ? lpszPathName : L""));
         Message(text, MB_OK | MB_ICONERROR);
         return FALSE;
     }

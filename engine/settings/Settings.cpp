@@ -3,6 +3,7 @@
 
 #include "engine/ArchiveInstantiation.h"
 #include "engine/archive/XmlInArchive.h"
+#include "platform/core/FileChecks.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/Messages.h"
 #include "platform/core/Paths.h"
@@ -12,6 +13,7 @@
 #include <boost/archive/archive_exception.hpp>
 #include <boost/serialization/nvp.hpp>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
@@ -270,7 +272,13 @@ CString KeepNotLoaded(const CString& path, const std::string& content, int& erro
     const std::string stem = file.stem().string(), extension = file.extension().string();
     for (int n = 1; n <= 100; ++n)
     {
-        const std::string name = stem + ".not-loaded" + (n > 1 ? "-" + std::to_string(n) : "") + extension;
+        std::string name = stem + ".not-loaded";
+        if (n > 1)
+        {
+            name += '-';
+            name += std::to_string(n);
+        }
+        name += extension;
         const std::filesystem::path copy = file.parent_path() / name;
         std::error_code ec;
         if (std::filesystem::exists(copy, ec) || ec)
@@ -288,19 +296,52 @@ CString KeepNotLoaded(const CString& path, const std::string& content, int& erro
     return CString();
 }
 
+// A settings file is a few kilobytes: past this it is not one (and is not read into memory).
+constexpr std::size_t kLargestSettingsFile = std::size_t{16} << 20;
+
+// Reads what a file holds into text, at most limit + 1 bytes (so that a longer file shows as one); false
+// on a read error.
+bool ReadWhole(int fd, std::string& text, std::size_t limit)
+{
+    char buffer[65536];
+    while (text.size() <= limit)
+    {
+        const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, limit + 1 - text.size()));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) break;
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
 } // namespace
 
 bool CSettings::Load(const CString& path)
 {
     m_sUnkeptPath.Empty();
+    // Only a regular file (or a link to one) of a settings file's size is read: a device would be read
+    // until memory runs out, a pipe would wait for a writer. Such a file is left as it is, also at exit.
+    CString refused;
     std::string text;
+    const int fd = qor::OpenRegularFile(path, refused);
+    const bool whole = fd >= 0 && ReadWhole(fd, text, kLargestSettingsFile);
+    if (fd >= 0 && text.size() > kLargestSettingsFile) refused = L"it is too large to be a settings file";
+    if (fd >= 0) ::close(fd);
+    if (!refused.IsEmpty())
+    {
+        ShowSettingsError(L"Problem loading Program Settings file.\n" + qor::ShownPath(path) + L": " + refused +
+                          L".\nUsing default values instead; the file is left as it is.\n");
+        SetDefaults();
+        m_sUnkeptPath = path;
+        return false;
+    }
     bool read = false;
     try
     {
-        std::ifstream ifs(std::filesystem::path(path.ToUtf8()), std::ios::in | std::ios::binary);
-        if (!ifs) throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error);
-        text.assign(std::istreambuf_iterator<char>(ifs), std::istreambuf_iterator<char>());
-        read = !ifs.bad();
+        if (fd < 0 || !whole)
+            throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error);
+        read = true;
         CXmlInArchive ia(text);
 
         int version = 0; // read and not used: every version holds the same items
@@ -357,11 +398,19 @@ bool CSettings::Save(const CString& path) const
     // Written whole to a temporary file beside the settings file, which replaces it only once all of
     // it is on the disk; what killed saves left in its folder goes at the next save.
     int error = 0;
+    CString refused;
     // A file that did not load and could not be kept is not written over: it holds the user's values.
     if (!path.IsEmpty() && path == m_sUnkeptPath) return false;
     try
     {
         if (path.IsEmpty())
+            throw boost::archive::archive_exception(boost::archive::archive_exception::output_stream_error);
+        // A device or pipe in the file's place (or a link to one) is not replaced by a file (a folder
+        // refuses the replacing by itself).
+        std::error_code unseen;
+        if (!std::filesystem::is_directory(std::filesystem::path(path.ToUtf8()), unseen))
+            refused = qor::NotARegularFile(path);
+        if (!refused.IsEmpty())
             throw boost::archive::archive_exception(boost::archive::archive_exception::output_stream_error);
         const CString folder = qor::FolderOf(path);
         if (!folder.IsEmpty()) qor::CreateFolders(folder);
@@ -397,8 +446,10 @@ bool CSettings::Save(const CString& path) const
         // archive library's report.
         CString text = L"Problem saving file.\n";
         if (!path.IsEmpty())
-            text += path + L": " +
-                    (error ? CString::FromUtf8(std::strerror(error)) : CString(L"the settings could not be written")) +
+            text += qor::ShownPath(path) + L": " +
+                    (!refused.IsEmpty() ? refused
+                     : error            ? CString::FromUtf8(std::strerror(error))
+                                        : CString(L"the settings could not be written")) +
                     L"\n";
         text += ExceptionReport(e.what());
         ShowSettingsError(text);
@@ -414,6 +465,12 @@ CString GetAppDataFolder()
     folder.TrimRight(L'/');
     if (folder.IsEmpty() || !qor::CreateFolders(folder)) return CString();
     return folder + L"/";
+}
+
+CString GetProgramManualPath()
+{
+    const CString folder = GetAppDataFolder();
+    return folder.IsEmpty() ? CString() : folder + L"QOR/QOR User Manual.pdf";
 }
 
 // ---- archive error hints ------------------------------------------------------------------

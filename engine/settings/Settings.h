@@ -184,3 +184,6 @@ std::string ArchiveExceptionHint(const std::string& what);
 // can be neither found nor made. The program's own "QOR/" subfolder is not made here.
 // Needs no application object: the settings defaults use it while the program starts.
 CString GetAppDataFolder();
+// Where the program keeps its own copy of the user manual (the default help file path), in its folder of
+// the application-data folder: the only place it writes a manual. Empty without that folder.
+CString GetProgramManualPath();

@@ -2,6 +2,7 @@
 #include "platform/core/FileChecks.h"
 
 #include <cerrno>
+#include <string>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -21,11 +22,112 @@ CString KindReason(mode_t mode)
     return L"it is not a regular file";
 }
 
+// The length of the UTF-8 character at the start of bytes, 0 when none starts there (a stray byte,
+// a character cut short, a longer form than needed, a surrogate or a value past U+10FFFF), and its
+// value.
+size_t Utf8Character(std::string_view bytes, char32_t& value)
+{
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    const unsigned char lead = byte(0);
+    size_t length = 0;
+    char32_t lowest = 0;
+    if (lead < 0x80)
+    {
+        value = lead;
+        return 1;
+    }
+    if ((lead & 0xE0) == 0xC0)
+    {
+        length = 2;
+        lowest = 0x80;
+        value = lead & 0x1F;
+    }
+    else if ((lead & 0xF0) == 0xE0)
+    {
+        length = 3;
+        lowest = 0x800;
+        value = lead & 0x0F;
+    }
+    else if ((lead & 0xF8) == 0xF0)
+    {
+        length = 4;
+        lowest = 0x10000;
+        value = lead & 0x07;
+    }
+    else
+    {
+        return 0;
+    }
+    if (bytes.size() < length) return 0;
+    for (size_t i = 1; i < length; ++i)
+    {
+        if ((byte(i) & 0xC0) != 0x80) return 0;
+        value = (value << 6) | (byte(i) & 0x3F);
+    }
+    if (value < lowest || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+    return length;
+}
+
+constexpr wchar_t kMarkBase = 0xDC00;
+
 } // namespace
+
+CString DecodeFileName(std::string_view bytes)
+{
+    std::wstring text;
+    text.reserve(bytes.size());
+    while (!bytes.empty())
+    {
+        char32_t value = 0;
+        size_t length = Utf8Character(bytes, value);
+        if (length == 0)
+        {
+            value = kMarkBase + static_cast<unsigned char>(bytes[0]);
+            length = 1;
+        }
+        text += static_cast<wchar_t>(value);
+        bytes.remove_prefix(length);
+    }
+    return CString(std::move(text));
+}
+
+bool IsUtf8(std::string_view bytes)
+{
+    while (!bytes.empty())
+    {
+        char32_t value = 0;
+        const size_t length = Utf8Character(bytes, value);
+        if (length == 0) return false;
+        bytes.remove_prefix(length);
+    }
+    return true;
+}
+
+bool HasUndecodedBytes(const CString& path)
+{
+    for (int i = 0; i < path.GetLength(); ++i)
+        if (path[i] >= kMarkBase + 0x80 && path[i] <= kMarkBase + 0xFF) return true;
+    return false;
+}
+
+CString NotUtf8NameReason() { return L"its name is not valid UTF-8 text; rename the file and try again"; }
+
+CString ShownPath(const CString& path)
+{
+    CString shown = path;
+    for (int i = 0; i < shown.GetLength(); ++i)
+        if (shown[i] >= kMarkBase + 0x80 && shown[i] <= kMarkBase + 0xFF) shown.SetAt(i, L'\xFFFD');
+    return shown;
+}
 
 int OpenRegularFile(const CString& path, CString& reason)
 {
     reason.Empty();
+    if (HasUndecodedBytes(path))
+    {
+        reason = NotUtf8NameReason();
+        return -1;
+    }
     const std::string name = path.ToUtf8();
     // Looked at before it is opened (a device is not opened at all), and again once open: the path
     // may have changed in between.
@@ -49,6 +151,7 @@ int OpenRegularFile(const CString& path, CString& reason)
 
 CString NotARegularFile(const CString& path)
 {
+    if (HasUndecodedBytes(path)) return NotUtf8NameReason();
     struct stat st
     {};
     return ::stat(path.ToUtf8().c_str(), &st) == 0 ? KindReason(st.st_mode) : CString();

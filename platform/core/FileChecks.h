@@ -4,15 +4,31 @@
 
 #include "platform/core/CString.h"
 
+#include <string_view>
+
 namespace qor {
 
+// A file name as the system gives it (a command line, a dropped file's address), as text. A name that
+// is not valid UTF-8 has no text of its own: each byte of it that is no part of a UTF-8 character is
+// kept as a mark (U+DC00 + the byte), so that it is never taken for the name with U+FFFD in place of
+// those bytes, another file that may exist too. No file of a marked name is read or replaced
+// (OpenRegularFile and NotARegularFile refuse it).
+CString DecodeFileName(std::string_view bytes);
+bool IsUtf8(std::string_view bytes);
+// True when a path holds such marks.
+bool HasUndecodedBytes(const CString& path);
+// Why a name that is not valid UTF-8 is refused.
+CString NotUtf8NameReason();
+// A path as a message shows it: each mark as U+FFFD.
+CString ShownPath(const CString& path);
+
 // Opens a file for reading only when it is a regular file (links followed); never waits on a pipe
-// nor reads a device. The descriptor, or -1 with the reason ("it is a folder, not a file") or,
-// when the reason is empty, the system's error in errno.
+// nor reads a device, nor opens a name that is not valid UTF-8. The descriptor, or -1 with the
+// reason ("it is a folder, not a file") or, when the reason is empty, the system's error in errno.
 int OpenRegularFile(const CString& path, CString& reason);
 
-// Why a path that exists is no regular file ("it is a device, not a file"); empty for a regular
-// file or a path that names nothing.
+// Why a path that exists is no regular file ("it is a device, not a file"), or why its name is
+// refused; empty for a regular file or a path that names nothing.
 CString NotARegularFile(const CString& path);
 
 // True when a file exists and this program's user may not write it: the system says so for the

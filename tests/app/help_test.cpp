@@ -1,17 +1,23 @@
-// Help: the program's own manual is installed for a new user and shows in the help pane; a missing manual
-// is reported; the pane opens other PDF files, whatever the case of their extension.
+// Help: the program's own manual is installed for a new user (in its own folder only, made again when it
+// differs) and shows in the help pane; a missing manual is reported; the pane opens other PDF files,
+// whatever the case of their extension.
 #include "app_support.h"
 
 #include "app/MainFrame.h"
 #include "engine/settings/Settings.h"
+#include "platform/core/ReplacingFile.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
 #include "res/Resource.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 namespace fs = std::filesystem;
 using namespace qor::test;
@@ -93,6 +99,66 @@ TEST(HelpTest, TheManualIsInstalledShownReloadedAndReportedWhenMissing)
     EXPECT_GE(pane.GetViewer().GetPageCount(), 2);
     EXPECT_EQ(app.GetOpenDocumentCount(), 1);
     StopApplication(app);
+    CSettings::GetInstance()->SetDefaults();
+    std::error_code ec;
+    fs::remove_all(home, ec);
+}
+
+TEST(HelpTest, TheProgramWritesOnlyItsOwnCopyOfTheManualAndMakesADifferentOneAgain)
+{
+    const fs::path home = fs::path(TempFilePath("home-manual"));
+    UseFreshProfile(home);
+    const auto start = [] {
+        CQORApp app;
+        EXPECT_TRUE(StartApplication(app));
+        StopApplication(app);
+    };
+    const auto read = [](const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    start();
+    const fs::path own(GetProgramManualPath().ToUtf8());
+    const std::string manual = read(own);
+    ASSERT_GT(manual.size(), 1000u);
+
+    // A copy cut short (a full disk) is made again, whole.
+    fs::resize_file(own, manual.size() / 2);
+    start();
+    EXPECT_EQ(read(own), manual);
+
+    // A help path elsewhere is only read: nothing is made there, and the setting stays as it was.
+    const fs::path shared = home / "shared" / "manuals" / "QOR User Manual.pdf";
+    const CString settingsFile = GetAppDataFolder() + L"QOR/QOR.xml";
+    CSettings::GetInstance()->General.HELPFILEPATH = CString::FromUtf8(shared.string());
+    ASSERT_TRUE(CSettings::GetInstance()->Save(settingsFile));
+    fs::remove(own);
+    start();
+    EXPECT_FALSE(fs::exists(home / "shared"));
+    EXPECT_FALSE(fs::exists(own));
+    CSettings::GetInstance()->SetDefaults();
+    ASSERT_TRUE(CSettings::GetInstance()->Load(settingsFile));
+    EXPECT_EQ(CSettings::GetInstance()->General.HELPFILEPATH, CString::FromUtf8(shared.string()));
+
+    // A copy that cannot be written is said once on standard error and leaves nothing behind.
+    CSettings::GetInstance()->SetDefaults();
+    ASSERT_TRUE(CSettings::GetInstance()->Save(settingsFile));
+    testing::internal::CaptureStderr();
+    qor::CReplacingFile::InjectOpenFault(ENOSPC);
+    {
+        CQORApp app;
+        const BOOL started = StartApplication(app);
+        qor::CReplacingFile::InjectOpenFault(0);
+        EXPECT_TRUE(started);
+        StopApplication(app);
+    }
+    const std::string said = testing::internal::GetCapturedStderr();
+    const std::string line = "Help: the manual could not be written to " + own.string() + ": No space left on device\n";
+    EXPECT_NE(said.find(line), std::string::npos) << said;
+    EXPECT_EQ(said.find("Help:"), said.rfind("Help:")) << "said once: " << said;
+    EXPECT_EQ(std::distance(fs::directory_iterator(own.parent_path()), fs::directory_iterator()), 2)
+        << "the settings file and the recovery folder";
+    EXPECT_FALSE(fs::exists(own));
     CSettings::GetInstance()->SetDefaults();
     std::error_code ec;
     fs::remove_all(home, ec);

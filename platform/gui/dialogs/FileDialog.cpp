@@ -1,6 +1,7 @@
 // The open and save file dialogs.
 #include "platform/gui/dialogs/FileDialog.h"
 
+#include "platform/core/FileChecks.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/ModalWindowScope.h"
 #include "platform/gui/dialogs/FileDialogInternal.h"
@@ -9,9 +10,14 @@
 #include "platform/gui/window/WndInternal.h"
 
 #include <QtCore/QDir>
+#include <QtCore/QFile>
 #include <QtCore/QFileInfo>
 #include <QtGui/QGuiApplication>
 #include <QtWidgets/QFileDialog>
+
+#include <string>
+
+#include <dirent.h>
 
 namespace {
 
@@ -40,7 +46,40 @@ QString LastFolder()
     return kept.isEmpty() ? g_lastFolder : kept;
 }
 
+// True when a component of the path that holds U+FFFD is the toolkit's text of a name in its folder
+// that is not UTF-8. The folders are looked at from the root down, each through the bytes of the
+// one above (a component that is no such name is that text's own UTF-8).
+bool StandsForNameNotUtf8(const QString& path)
+{
+    const QString full = QDir::isAbsolutePath(path) ? path : QDir::currentPath() + QLatin1Char('/') + path;
+    std::string folder = "/";
+    for (const QString& component : full.split(QLatin1Char('/'), Qt::SkipEmptyParts))
+    {
+        if (component.contains(QChar::ReplacementCharacter))
+        {
+            if (DIR* dir = ::opendir(folder.c_str()))
+            {
+                bool found = false;
+                while (const dirent* entry = ::readdir(dir))
+                    if (!qor::IsUtf8(entry->d_name) && QFile::decodeName(entry->d_name) == component) found = true;
+                ::closedir(dir);
+                if (found) return true;
+            }
+        }
+        folder += component.toStdString() + "/";
+    }
+    return false;
+}
+
 } // namespace
+
+bool qor::gui::RefuseNameNotUtf8(const QString& chosen)
+{
+    if (!StandsForNameNotUtf8(chosen)) return false;
+    AfxMessageBox(L"Cannot use the file " + FromQString(chosen) + L": " + qor::NotUtf8NameReason() + L".",
+                  MB_OK | MB_ICONERROR);
+    return true;
+}
 
 QString qor::gui::FileDialogStart(const QString& proposed, const QString& folder)
 {
@@ -115,6 +154,7 @@ INT_PTR CFileDialog::DoModal()
         if (chosen.isEmpty()) return IDCANCEL;
         path = qor::gui::FromQString(chosen);
     }
+    if (qor::gui::RefuseNameNotUtf8(qor::gui::ToQString(path))) return IDCANCEL;
     if (!m_bOpenFileDialog && !m_strDefExt.IsEmpty() && ExtOf(path).IsEmpty())
     {
         CString ext = m_strDefExt;

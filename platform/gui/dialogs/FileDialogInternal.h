@@ -19,5 +19,9 @@ QString RunToolkitFileDialog(QWidget* parent, bool open, const QString& caption,
 QString FileDialogStart(const QString& proposed, const QString& folder = QString());
 // Keeps the folder of a file chosen in a file dialog for the next one.
 void RememberFileDialogChoice(const QString& chosen);
+// The toolkit shows a name that is not UTF-8 with U+FFFD in its place and gives that text back when
+// it is chosen: a file of that text is another file (or none). True, after saying so in a message,
+// when a chosen path stands for such a name on the disk; the caller then goes on as if cancelled.
+bool RefuseNameNotUtf8(const QString& chosen);
 
 } // namespace qor::gui

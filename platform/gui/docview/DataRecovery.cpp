@@ -1,6 +1,7 @@
 // Crash recovery: autosaves written beside a session lock, offered back at the next start.
 #include "platform/gui/docview/DataRecovery.h"
 
+#include "platform/core/FileChecks.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/Paths.h"
 #include "platform/core/ReplacingFile.h"
@@ -14,14 +15,16 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <mutex>
 #include <set>
 #include <string>
+#include <string_view>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -81,10 +84,101 @@ bool WriteText(int fd, const std::string& text)
     return true;
 }
 
-std::string ReadText(const std::string& path)
+// A record of the program's own holds two names of at most a few kilobytes; anything longer is not one.
+constexpr size_t kLongestRecord = 64 * 1024;
+
+// The record of a document's autosave, its path and title each given with its length in bytes, so that
+// any path (one with a line break in it too) reads back whole:
+//     QOR recovery 2\npath <n>\n<n bytes>\ntitle <n>\n<n bytes>\n
+const char kRecordHeader[] = "QOR recovery 2\n";
+
+std::string RecordOf(const CDocument* pDocument)
 {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string path = pDocument->GetPathName().ToUtf8(), title = pDocument->GetTitle().ToUtf8();
+    return kRecordHeader + ("path " + std::to_string(path.size()) + "\n" + path + "\n") +
+           ("title " + std::to_string(title.size()) + "\n" + title + "\n");
+}
+
+// Takes "<name> <n>\n<n bytes>\n" from the front of text.
+bool TakeField(std::string_view& text, std::string_view name, std::string& value)
+{
+    if (text.substr(0, name.size() + 1) != std::string(name) + " ") return false;
+    text.remove_prefix(name.size() + 1);
+    size_t length = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), length);
+    if (error != std::errc() || end == text.data()) return false;
+    text.remove_prefix(static_cast<size_t>(end - text.data()));
+    if (text.empty() || text[0] != '\n' || text.size() - 1 < length || text.size() - 1 - length < 1 ||
+        text[1 + length] != '\n')
+        return false;
+    value.assign(text.substr(1, length));
+    text.remove_prefix(length + 2);
+    return true;
+}
+
+// A record as earlier runs wrote it: "<path>\n<title>\n", which a line break in the path makes ambiguous.
+// The title of a document with a path is its file name, so a path is taken where exactly one place of
+// the text splits it so; two lines are a path and a title as they are.
+bool ReadOldRecord(const std::string& text, std::string& path, std::string& title)
+{
+    if (text.empty() || text.back() != '\n') return false;
+    const std::string body = text.substr(0, text.size() - 1);
+    if (std::count(body.begin(), body.end(), '\n') == 1)
+    {
+        path = body.substr(0, body.find('\n'));
+        title = body.substr(body.find('\n') + 1);
+        return true;
+    }
+    int found = 0;
+    const std::string_view all(body);
+    for (size_t at = all.find('\n'); at != std::string_view::npos; at = all.find('\n', at + 1))
+    {
+        const std::string_view before = all.substr(0, at), after = all.substr(at + 1);
+        const size_t slash = before.rfind('/');
+        if (after == (slash == std::string_view::npos ? before : before.substr(slash + 1)))
+        {
+            path = before;
+            title = after;
+            ++found;
+        }
+    }
+    return found == 1;
+}
+
+// Reads a record, of this form or the earlier one; false when it cannot be read whole.
+bool ReadRecord(const std::string& file, CString& path, CString& title)
+{
+    CString refused;
+    const int fd = qor::OpenRegularFile(CString::FromUtf8(file), refused);
+    if (fd < 0) return false;
+    std::string text;
+    char buffer[4096];
+    for (;;)
+    {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0 || text.size() > kLongestRecord) break;
+        text.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    if (text.size() > kLongestRecord) return false;
+    std::string pathBytes, titleBytes;
+    bool read = false;
+    if (text.rfind("QOR recovery ", 0) == 0)
+    {
+        std::string_view rest(text);
+        read = rest.substr(0, std::strlen(kRecordHeader)) == kRecordHeader;
+        if (read) rest.remove_prefix(std::strlen(kRecordHeader));
+        read = read && TakeField(rest, "path", pathBytes) && TakeField(rest, "title", titleBytes) && rest.empty();
+    }
+    else
+    {
+        read = ReadOldRecord(text, pathBytes, titleBytes);
+    }
+    if (!read || !qor::IsUtf8(pathBytes) || !qor::IsUtf8(titleBytes)) return false;
+    path = CString::FromUtf8(pathBytes);
+    title = CString::FromUtf8(titleBytes);
+    return true;
 }
 
 // A session lives while some process holds its lock.
@@ -250,7 +344,7 @@ BOOL CDataRecoveryHandler::AutosaveDocumentInfo(CDocument* pDocument)
     bool described = false;
     if (written)
     {
-        const std::string text = pDocument->GetPathName().ToUtf8() + "\n" + pDocument->GetTitle().ToUtf8() + "\n";
+        const std::string text = RecordOf(pDocument);
         described = WriteAtomically(FilePath(base + L".path").ToUtf8(), [&](int fd) { return WriteText(fd, text); });
     }
     m_bBusy = false;
@@ -263,7 +357,7 @@ void CDataRecoveryHandler::StartWrite(CDocument* pDocument, const CString& base,
     write->pDocument = pDocument;
     const std::string target = FilePath(base + L".autosave").ToUtf8();
     const std::string description = FilePath(base + L".path").ToUtf8();
-    const std::string text = pDocument->GetPathName().ToUtf8() + "\n" + pDocument->GetTitle().ToUtf8() + "\n";
+    const std::string text = RecordOf(pDocument);
     write->thread = std::thread([write, writer = std::move(writer), target, description, text] {
         std::unique_lock<std::mutex> lock(write->mutex, std::defer_lock);
         // The file goes in place, and its description beside it, only while the write is wanted.
@@ -369,11 +463,6 @@ void CDataRecoveryHandler::RestoreAutosavedDocuments()
             ++waiting;
             continue;
         }
-        std::string text = ReadText(description.string());
-        const size_t end = text.find('\n');
-        const CString path(text.substr(0, end).c_str());
-        const std::string rest = end == std::string::npos ? std::string() : text.substr(end + 1);
-        const CString title(rest.substr(0, rest.find('\n')).c_str());
         fs::path saved = description;
         saved.replace_extension(".autosave");
         if (!fs::is_regular_file(saved, ec))
@@ -381,13 +470,29 @@ void CDataRecoveryHandler::RestoreAutosavedDocuments()
             Remove(description.string());
             continue;
         }
+        // A record that cannot be read whole names no file: its case is offered without one (a save
+        // asks where), never under a part of a path.
+        CString path, title;
+        const bool named = ReadRecord(description.string(), path, title);
+        if (!named)
+        {
+            path.Empty();
+            title = L"Recovered case";
+        }
         const CString name = path.IsEmpty() ? title : path;
         // The program's window is shown (maximised) once the start-up is done: the question stands where it
         // will be.
         CString prompt;
-        prompt.Format(L"The program ended without closing %s. Its changes were kept automatically.\n\n"
-                      L"Restore them? (Yes opens the case with these changes; No discards them.)",
-                      (LPCTSTR)name);
+        if (named)
+            prompt.Format(L"The program ended without closing %s. Its changes were kept automatically.\n\n"
+                          L"Restore them? (Yes opens the case with these changes; No discards them.)",
+                          (LPCTSTR)name);
+        else
+            prompt.Format(L"The program ended without closing a case whose name cannot be read back (%s). Its "
+                          L"changes were kept automatically.\n\n"
+                          L"Restore them? (Yes opens the case with these changes, without a name: a save asks "
+                          L"where to keep it; No discards them.)",
+                          (LPCTSTR)CString::FromUtf8(description.filename().string()));
         if (AfxMessageBox(prompt, MB_YESNO | MB_ICONQUESTION) != IDYES)
         {
             Remove(description.string());

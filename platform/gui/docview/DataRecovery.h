@@ -20,8 +20,9 @@ class CDocument;
 // snapshot, and shows nothing (no status text, no progress).
 //
 // One program run's autosaves: "<session>-<n>.autosave" (the document as its own Serialize writes it)
-// and "<session>-<n>.path" (its path, or "" and its title when it has none), and "<session>.lock", held
-// while the run lives. Whatever belongs to a session whose lock nobody holds is what a crash left.
+// and "<session>-<n>.path" (its path, or "" when it has none, and its title, each with its length in
+// bytes: any path reads back whole), and "<session>.lock", held while the run lives. Whatever belongs to a session
+// whose lock nobody holds is what a crash left.
 class CDataRecoveryHandler
 {
 public:

@@ -111,7 +111,7 @@ BOOL CDocManager::DoPromptFileName(CString& fileName, UINT, DWORD, BOOL bOpenFil
     if (const FileDialogDriver& driver = GetFileDialogDriver())
     {
         CString path = FromQString(start);
-        if (driver(bOpenFileDialog, path) != IDOK) return FALSE;
+        if (driver(bOpenFileDialog, path) != IDOK || RefuseNameNotUtf8(ToQString(path))) return FALSE;
         RememberFileDialogChoice(ToQString(path));
         fileName = path;
         return TRUE;
@@ -138,7 +138,7 @@ BOOL CDocManager::DoPromptFileName(CString& fileName, UINT, DWORD, BOOL bOpenFil
     if (!pTemplate || !pTemplate->GetDocString(ext, CDocTemplate::filterExt)) ext.Empty();
     const QString chosen =
         RunToolkitFileDialog(parent, bOpenFileDialog != FALSE, QString(), start, filter, ToQString(ext), true);
-    if (chosen.isEmpty()) return FALSE;
+    if (chosen.isEmpty() || RefuseNameNotUtf8(chosen)) return FALSE;
     fileName = FromQString(chosen);
     return TRUE;
 }

@@ -202,7 +202,7 @@ BOOL CDocument::OnOpenDocument(LPCTSTR lpszPathName)
     if (fd < 0)
     {
         const int error = errno;
-        ReportSaveLoadException(lpszPathName, FALSE, error, refused);
+        ReportSaveLoadException(qor::ShownPath(lpszPathName ? lpszPathName : L""), FALSE, error, refused);
         return FALSE;
     }
     // What ended saves left in the file's folder goes (never what a live run writes).
@@ -230,6 +230,12 @@ BOOL CDocument::OnSaveDocument(LPCTSTR lpszPathName)
     // everything was written: a failed save leaves the old file as it was. A symbolic link is
     // followed: the file it names is replaced (keeping its permissions), and the link stays. A file
     // this user may not write is never replaced, nor anything that is not a regular file.
+    // A name that is not UTF-8 is refused before its links are followed (as text it would name another file).
+    if (qor::HasUndecodedBytes(lpszPathName ? lpszPathName : L""))
+    {
+        ReportSaveLoadException(qor::ShownPath(lpszPathName), TRUE, 0, qor::NotUtf8NameReason());
+        return FALSE;
+    }
     CString target = ResolvedLinks(lpszPathName ? lpszPathName : L"");
     if (const CString kind = qor::NotARegularFile(target); !kind.IsEmpty())
     {

@@ -26,6 +26,7 @@
 #include <atomic>
 #include <csignal>
 #include <exception>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -159,6 +160,7 @@ CWinApp* g_app = nullptr;
 int g_argc = 1;
 char g_arg0[] = "qor";
 char* g_argv[] = {g_arg0, nullptr};
+std::vector<std::string> g_arguments{"qor"};
 
 } // namespace
 
@@ -188,9 +190,15 @@ void InitApplication(int* argc, char** argv)
     {
         // The application object lives for the rest of the process.
         if (argc && argv)
+        {
             new Application(*argc, argv);
+            // What the toolkit left of the command line: its own options are gone.
+            g_arguments.assign(argv, argv + *argc);
+        }
         else
+        {
             new Application(g_argc, g_argv);
+        }
     }
     qor::ApplyProgramLocale();
     g_dispatcher = new Dispatcher;
@@ -203,6 +211,10 @@ void InitApplication(int* argc, char** argv)
 }
 
 bool IsApplicationReady() { return g_dispatcher != nullptr; }
+
+const std::vector<std::string>& CommandLineArguments() { return g_arguments; }
+
+void SetCommandLineArguments(std::vector<std::string> arguments) { g_arguments = std::move(arguments); }
 
 bool IsDeliveringEvent() { return t_notifyDepth > 0; }
 

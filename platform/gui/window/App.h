@@ -6,6 +6,7 @@
 #include "platform/gui/window/MessageMap.h"
 
 #include <functional>
+#include <string>
 #include <vector>
 
 class CWnd;
@@ -234,6 +235,10 @@ namespace qor::gui {
 // file-size limit fails (EFBIG) from here on instead of ending the program (SIGXFSZ ignored).
 void InitApplication(int* argc = nullptr, char** argv = nullptr);
 bool IsApplicationReady();
+// The program's command line as the system gave it (bytes, not text: a file name need not be UTF-8),
+// without the options the toolkit took; what CWinApp::ParseCommandLine reads. Tests set their own.
+const std::vector<std::string>& CommandLineArguments();
+void SetCommandLineArguments(std::vector<std::string> arguments);
 // Work of the folders above the window core that InitApplication does once the toolkit's
 // application exists (the message boxes install themselves so). Called from static
 // initialisers; returns true.

@@ -3,13 +3,14 @@
 // command line.
 #include "platform/gui/window/App.h"
 
+#include "platform/core/FileChecks.h"
 #include "platform/gui/draw/Convert.h"
 #include "platform/gui/window/AfxRes.h"
 #include "platform/gui/window/Wnd.h"
 
-#include <QtCore/QCoreApplication>
-#include <QtCore/QFileInfo>
-#include <QtCore/QStringList>
+#include <string>
+#include <string_view>
+#include <vector>
 
 using namespace qor::gui;
 
@@ -139,14 +140,14 @@ void CWinApp::OnOpenRecentFile(UINT nID)
 
 void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo)
 {
-    if (!QCoreApplication::instance()) return;
-    QStringList args = QCoreApplication::arguments();
-    for (int i = 1; i < args.size(); ++i)
+    // An argument that begins with '-' is an option ("./-x.qor" names that file); any other is a file
+    // name, whatever it begins with. A name is taken as the system holds it: one that is not UTF-8 keeps
+    // its bytes marked, and its open is refused rather than another file's made.
+    const std::vector<std::string>& args = CommandLineArguments();
+    for (size_t i = 1; i < args.size(); ++i)
     {
-        QString a = args[i];
-        bool flag = a.startsWith(QLatin1Char('-')) || a.startsWith(QLatin1Char('/'));
-        if (flag && a.startsWith(QLatin1Char('/')) && a.size() > 1 && QFileInfo::exists(a)) flag = false;
-        CString p = FromQString(flag ? a.mid(1) : a);
+        const bool flag = !args[i].empty() && args[i][0] == '-';
+        const CString p = qor::DecodeFileName(std::string_view(args[i]).substr(flag ? 1 : 0));
         rCmdInfo.ParseParam(p, flag ? TRUE : FALSE, i + 1 == args.size() ? TRUE : FALSE);
     }
 }

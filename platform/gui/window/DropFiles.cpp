@@ -1,6 +1,7 @@
 // Dropped files: a filter on the window's toolkit widget takes drags that carry local files.
 #include "platform/gui/window/DropFiles.h"
 
+#include "platform/core/FileChecks.h"
 #include "platform/gui/draw/Convert.h"
 #include "platform/gui/window/App.h"
 #include "platform/gui/window/WndInternal.h"
@@ -10,16 +11,24 @@
 #include <QtGui/QDragEnterEvent>
 #include <QtGui/QDropEvent>
 
+#include <string_view>
+
 namespace qor::gui {
 
 namespace {
 
+// The files of this machine a drag names. A name is taken from the bytes of its address, not from the
+// toolkit's text of it, which puts U+FFFD for what is not UTF-8 and so would name another file.
 std::vector<CString> LocalFiles(const QMimeData* data)
 {
     std::vector<CString> files;
     if (!data || !data->hasUrls()) return files;
     for (const QUrl& url : data->urls())
-        if (url.isLocalFile()) files.push_back(FromQString(url.toLocalFile()));
+    {
+        if (!url.isLocalFile() || !(url.host().isEmpty() || url.host() == QLatin1String("localhost"))) continue;
+        const QByteArray name = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+        files.push_back(qor::DecodeFileName(std::string_view(name.constData(), static_cast<size_t>(name.size()))));
+    }
     return files;
 }
 
@@ -70,6 +79,13 @@ void DragAcceptFiles(CWnd* pWnd, BOOL bAccept)
         }
     widget->setAcceptDrops(bAccept != FALSE);
     if (bAccept) widget->installEventFilter(new DropFilter(pWnd, widget));
+}
+
+std::vector<CString> DroppedFiles(const std::string& uriList)
+{
+    QMimeData data;
+    data.setData(QStringLiteral("text/uri-list"), QByteArray::fromStdString(uriList));
+    return LocalFiles(&data);
 }
 
 void DropFiles(CWnd* pWnd, const std::vector<CString>& paths)

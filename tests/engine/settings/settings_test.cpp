@@ -636,6 +636,50 @@ TEST_F(SettingsTest, AFileThatDidNotLoadIsKeptBesideItAndNeverWrittenOver)
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 3);
 }
 
+TEST_F(SettingsTest, ASettingsFileThatIsNoRegularFileIsNeitherReadNorWrittenOver)
+{
+    // A link to a device (read, it would never end), a pipe (read, it would wait for a writer) and a
+    // link to a pipe: the defaults and one message naming it; the link or pipe stays at exit.
+    const fs::path pipe = m_dir / "settings-pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const fs::path device = m_dir / "device.xml", piped = m_dir / "piped.xml";
+    fs::create_symlink("/dev/zero", device);
+    fs::create_symlink(pipe, piped);
+    for (const auto& [file, kind] :
+         {std::pair{device, "it is a device, not a file"}, std::pair{pipe, "it is a pipe, not a file"},
+          std::pair{piped, "it is a pipe, not a file"}})
+    {
+        SetEveryFieldToNonDefault(s());
+        qor::ClearRecordedMessageBoxes();
+        EXPECT_FALSE(s().Load(ToCString(file)));
+        EXPECT_EQ(SingleMessage(), "Problem loading Program Settings file.\n" + file.string() + ": " + kind +
+                                       ".\nUsing default values instead; the file is left as it is.\n");
+        ExpectAllDefaults(s());
+        qor::ClearRecordedMessageBoxes();
+        EXPECT_FALSE(s().Save(ToCString(file)));
+        EXPECT_TRUE(qor::RecordedMessageBoxes().empty()) << "the load said it";
+    }
+    EXPECT_EQ(fs::read_symlink(device), fs::path("/dev/zero"));
+    EXPECT_EQ(fs::read_symlink(piped), pipe);
+    EXPECT_TRUE(fs::is_fifo(fs::symlink_status(pipe)));
+
+    // A device put in its place after the settings were read is not written over either.
+    const fs::path later = m_dir / "later.xml";
+    fs::create_symlink("/dev/null", later);
+    qor::ClearRecordedMessageBoxes();
+    EXPECT_FALSE(s().Save(ToCString(later)));
+    EXPECT_EQ(SingleMessage().rfind("Problem saving file.\n" + later.string() + ": it is a device, not a file\n", 0),
+              0u);
+    EXPECT_EQ(fs::read_symlink(later), fs::path("/dev/null"));
+
+    // A link to a regular settings file is read.
+    const fs::path file = m_dir / "QOR.xml", link = m_dir / "link.xml";
+    qor::ClearRecordedMessageBoxes();
+    SaveNonDefaults(file);
+    fs::create_symlink(file, link);
+    ExpectLoadsNonDefaults(link);
+}
+
 // ---- saving -------------------------------------------------------------------------------
 
 TEST_F(SettingsTest, SaveIntoMissingFoldersSucceeds)
