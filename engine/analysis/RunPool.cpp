@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <atomic>
 #include <exception>
+#include <mutex>
 #include <numeric>
-#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -45,42 +45,75 @@ void CRunPool::Run()
     std::atomic<std::size_t> next{0};
     std::atomic<std::size_t> firstError{nPieces};
 
-    // The helpers work for the run this thread works for: a stop reaches them too.
+    // A failure outside any piece (a thread that could not hold its lines, out of memory): the run fails
+    // with it, unless a piece failed first.
+    std::mutex failureMutex;
+    std::exception_ptr threadFailure;
+
+    // The helpers work for the run this thread works for: a stop reaches them too. Nothing may leave a
+    // thread's function: an exception there ends the program.
     CRunControl* const control = CRunControl::Current();
     auto work = [&](unsigned worker) {
-        CRunControl::Scope runScope(control);
-        qor::CStatusLinesHeld held;
-        for (;;)
+        try
         {
-            const std::size_t k = next.fetch_add(1);
-            if (k >= nPieces) break;
-            const std::size_t i = order[k];
-            if (i > firstError.load()) continue; // the serial run would never get here
-            SOutcome& outcome = outcomes[i];
-            try
+            CRunControl::Scope runScope(control);
+            qor::CStatusLinesHeld held;
+            for (;;)
             {
-                m_vPieces[i].work(worker);
+                const std::size_t k = next.fetch_add(1);
+                if (k >= nPieces) break;
+                const std::size_t i = order[k];
+                if (i > firstError.load()) continue; // the serial run would never get here
+                SOutcome& outcome = outcomes[i];
+                try
+                {
+                    m_vPieces[i].work(worker);
+                    outcome.lines = held.Take();
+                }
+                catch (...)
+                {
+                    outcome.lines = held.Take();
+                    outcome.error = std::current_exception();
+                    std::size_t seen = firstError.load();
+                    while (i < seen && !firstError.compare_exchange_weak(seen, i))
+                    {}
+                }
             }
-            catch (...)
-            {
-                outcome.error = std::current_exception();
-                std::size_t seen = firstError.load();
-                while (i < seen && !firstError.compare_exchange_weak(seen, i))
-                {}
-            }
-            outcome.lines = held.Take();
+        }
+        catch (...)
+        {
+            const std::lock_guard<std::mutex> lock(failureMutex);
+            if (!threadFailure) threadFailure = std::current_exception();
+            // The pieces not yet taken are left: the run fails.
+            next = nPieces;
         }
     };
 
+    // Threads that cannot start (no memory or address space left for them) leave their pieces to the
+    // others; every thread started is joined whatever happens, or its end would end the program.
     std::vector<std::thread> pool;
-    pool.reserve(nThreads - 1);
-    for (unsigned t = 1; t < nThreads; ++t)
+    struct SJoin
+    {
+        std::vector<std::thread>& threads;
+        ~SJoin()
+        {
+            for (std::thread& t : threads)
+                if (t.joinable()) t.join();
+        }
+    } joinAtEnd{pool};
+    try
+    {
+        pool.reserve(nThreads - 1);
+    }
+    catch (const std::exception&)
+    {}
+    for (unsigned t = 1; t < nThreads && pool.size() < pool.capacity(); ++t)
     {
         try
         {
             pool.emplace_back(work, t);
         }
-        catch (const std::system_error&)
+        catch (const std::exception&)
         {
             break; // fewer threads: the others take the pieces
         }
@@ -93,4 +126,5 @@ void CRunPool::Run()
     for (std::size_t i = 0; i < std::min(failed + 1, nPieces); ++i)
         for (const CString& line : outcomes[i].lines) qor::PostStatusLine(line);
     if (failed < nPieces) std::rethrow_exception(outcomes[failed].error);
+    if (threadFailure) std::rethrow_exception(threadFailure);
 }
