@@ -8,6 +8,7 @@
 #include <atomic>
 #include <exception>
 #include <mutex>
+#include <new>
 #include <numeric>
 #include <thread>
 #include <utility>
@@ -36,19 +37,22 @@ void CRunPool::Run()
     std::stable_sort(order.begin(), order.end(),
                      [&](std::size_t a, std::size_t b) { return m_vPieces[a].cost > m_vPieces[b].cost; });
 
-    struct SOutcome
-    {
-        std::vector<CString> lines;
-        std::exception_ptr error;
-    };
-    std::vector<SOutcome> outcomes(nPieces);
+    std::vector<std::vector<CString>> lines(nPieces); // what each piece posted
     std::atomic<std::size_t> next{0};
     std::atomic<std::size_t> firstError{nPieces};
-
-    // A failure outside any piece (a thread that could not hold its lines, out of memory): the run fails
-    // with it, unless a piece failed first.
+    // Only the failure that comes first in the order added is kept (the one thrown): a run whose pieces
+    // all fail, as they do when memory runs out, must not hold an exception for each, since exceptions
+    // thrown without memory come from a small reserve whose end ends the program.
     std::mutex failureMutex;
-    std::exception_ptr threadFailure;
+    std::exception_ptr failure;
+    // Out of memory no piece is started any more: each would only fail in its turn.
+    std::atomic<bool> outOfMemory{false};
+    const auto fail = [&](std::size_t i) {
+        const std::lock_guard<std::mutex> lock(failureMutex);
+        if (i >= firstError.load()) return;
+        failure = std::current_exception();
+        firstError = i;
+    };
 
     // The helpers work for the run this thread works for: a stop reaches them too. Nothing may leave a
     // thread's function: an exception there ends the program.
@@ -61,31 +65,34 @@ void CRunPool::Run()
             for (;;)
             {
                 const std::size_t k = next.fetch_add(1);
-                if (k >= nPieces) break;
+                if (k >= nPieces || outOfMemory.load()) break;
                 const std::size_t i = order[k];
                 if (i > firstError.load()) continue; // the serial run would never get here
-                SOutcome& outcome = outcomes[i];
                 try
                 {
                     m_vPieces[i].work(worker);
-                    outcome.lines = held.Take();
+                    lines[i] = held.Take();
+                }
+                catch (const std::bad_alloc&)
+                {
+                    lines[i] = held.Take();
+                    outOfMemory = true;
+                    fail(i);
                 }
                 catch (...)
                 {
-                    outcome.lines = held.Take();
-                    outcome.error = std::current_exception();
-                    std::size_t seen = firstError.load();
-                    while (i < seen && !firstError.compare_exchange_weak(seen, i))
-                    {}
+                    lines[i] = held.Take();
+                    fail(i);
                 }
             }
         }
         catch (...)
         {
+            // A thread that could not begin (out of memory): the pieces not yet taken are left, and the
+            // run fails, as a piece of its own that failed first.
+            outOfMemory = true;
             const std::lock_guard<std::mutex> lock(failureMutex);
-            if (!threadFailure) threadFailure = std::current_exception();
-            // The pieces not yet taken are left: the run fails.
-            next = nPieces;
+            if (!failure) failure = std::current_exception();
         }
     };
 
@@ -124,7 +131,6 @@ void CRunPool::Run()
     // The lines as the serial run posts them: piece by piece, up to and with a failed one.
     const std::size_t failed = firstError.load();
     for (std::size_t i = 0; i < std::min(failed + 1, nPieces); ++i)
-        for (const CString& line : outcomes[i].lines) qor::PostStatusLine(line);
-    if (failed < nPieces) std::rethrow_exception(outcomes[failed].error);
-    if (threadFailure) std::rethrow_exception(threadFailure);
+        for (const CString& line : lines[i]) qor::PostStatusLine(line);
+    if (failure) std::rethrow_exception(failure);
 }

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include <malloc.h>
 #include <sys/resource.h>
 
 namespace {
@@ -43,6 +44,36 @@ std::uint64_t ProcKilobytes(const char* path, const char* key)
     }
     std::fclose(f);
     return kB * 1024u;
+}
+
+// The bytes of the process's anonymous mappings without access: the allocator's reserves (and the guard
+// pages of stacks).
+std::uint64_t ReservedBytes()
+{
+    std::FILE* f = std::fopen("/proc/self/maps", "r");
+    if (!f) return 0;
+    char line[512];
+    std::uint64_t bytes = 0;
+    while (std::fgets(line, sizeof line, f))
+    {
+        unsigned long long from = 0;
+        unsigned long long to = 0;
+        unsigned long long offset = 0;
+        unsigned long long inode = 0;
+        unsigned major = 0;
+        unsigned minor = 0;
+        char permissions[8] = {};
+        // Anonymous only: the gaps between the parts of a loaded library are no memory to allocate.
+        if (std::sscanf(line, "%llx-%llx %7s %llx %x:%x %llu", &from, &to, permissions, &offset, &major, &minor,
+                        &inode) == 7 &&
+            inode == 0 && std::strcmp(permissions, "---p") == 0 && to > from)
+            bytes += to - from;
+        // A line longer than the buffer: the rest of it is no new mapping.
+        while (!std::strchr(line, '\n') && std::fgets(line, sizeof line, f))
+        {}
+    }
+    std::fclose(f);
+    return bytes;
 }
 
 // A whole number with thousands separators, as the messages show counts ("1,000,000").
@@ -195,12 +226,19 @@ std::uint64_t CRunSizing::MemoryAvailable(unsigned threadsToStart)
 {
     const std::uint64_t given = g_memoryForRuns;
     if (given > 0) return given;
+    // What the allocator holds free (an earlier run's memory, given back to it but not to the system)
+    // is the process's to use again, beside what the system has.
+    const std::uint64_t freeHeld = mallinfo2().fordblks;
     std::uint64_t available = ProcKilobytes("/proc/meminfo", "MemAvailable:");
+    if (available > 0) available += freeHeld;
     rlimit limit{};
     if (getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
     {
+        // Address space the allocator has reserved (each thread's arena: up to 64 MB at a time) and not
+        // yet used is mapped without access: mapped, but the next allocations' to take.
         const std::uint64_t used = ProcKilobytes("/proc/self/status", "VmSize:") + threadsToStart * kThreadStackBytes;
-        const std::uint64_t left = limit.rlim_cur > used ? limit.rlim_cur - used : 1;
+        const std::uint64_t reusable = ReservedBytes() + freeHeld;
+        const std::uint64_t left = limit.rlim_cur + reusable > used ? limit.rlim_cur + reusable - used : 1;
         available = available > 0 ? std::min(available, left) : left;
     }
     return available;

@@ -6,6 +6,7 @@
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
+#include <sys/resource.h>
 
 namespace qor {
 
@@ -16,6 +17,14 @@ bool ReturnFreeMemory()
     return malloc_trim(0) != 0;
 #else
     return false;
+#endif
+}
+
+void FitAllocatorToAddressLimit()
+{
+#if defined(__GLIBC__)
+    rlimit limit{};
+    if (getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) mallopt(M_ARENA_MAX, 1);
 #endif
 }
 
