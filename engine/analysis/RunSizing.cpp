@@ -212,13 +212,15 @@ void CRunSizing::CheckMemory(const char* run, unsigned nThreads) const
     // The caller's thread is one of the run's.
     const double available = static_cast<double>(MemoryAvailable(nThreads > 1 ? nThreads - 1 : 0));
     if (!(available > 0.0) || needed <= available) return;
+    const double availableMB = std::floor(available / 1048576.0);
+    const std::string left = availableMB >= 1.0 ? "only " + Grouped(availableMB) + " MB is" : "less than 1 MB is";
     char text[600];
     std::snprintf(text, sizeof text,
-                  "%s needs about %s MB of memory for the envelopes of its %s bridge%s with their windows, and only "
-                  "%s MB is available. Choose a larger step (or fewer steps), fewer bridges or load models, or fewer "
-                  "points along the beam.",
+                  "%s needs about %s MB of memory for the envelopes of its %s bridge%s with their windows, and %s "
+                  "available. Choose a larger step (or fewer steps), fewer bridges or load models, or fewer points "
+                  "along the beam.",
                   run, Grouped(std::ceil(needed / 1048576.0)).c_str(), Grouped(m_nBridges).c_str(),
-                  m_nBridges == 1 ? "" : "s", Grouped(std::floor(available / 1048576.0)).c_str());
+                  m_nBridges == 1 ? "" : "s", left.c_str());
     throw std::invalid_argument(text);
 }
 
