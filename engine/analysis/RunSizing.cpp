@@ -164,23 +164,18 @@ void CRunSizing::AddBridge(const std::shared_ptr<CBridge>& bridge,
     for (const std::shared_ptr<CLoadModel>& given : models)
     {
         if (!given) continue;
-        // Measured as the run measures it: on a copy, after the span rule.
-        const std::shared_ptr<CLoadModel> lm = given->Clone();
-        if (lm->m_bAdjustToBridge) lm->AdjustToBridge(*bridge);
-        lm->Update();
-        const double L = lm->m_Length;
-        const bool bMoving = !(lm->m_vPL.empty() && lm->m_vPUDL.empty() && !lm->m_vUDL.empty()) && lm->m_bIsMoving;
+        const SMeasure measure = Measure(*given, *bridge);
+        const double L = measure.length;
         double positions = 1.0;
-        if (bMoving && bStepping && std::isfinite(L))
+        if (measure.bMoving && bStepping && std::isfinite(L))
         {
             const double grid = GridPositions(Lb, L, step);
-            const SPass pass{Lb, L, given->m_Description.ToUtf8()};
             if (grid > kMaxPositions) m_bTooMany = true;
-            if (Lb + L > m_Longest.bridgeLength + m_Longest.modelLength) m_Longest = pass;
+            if (Lb + L > m_Longest.bridgeLength + m_Longest.modelLength)
+                m_Longest = SPass{Lb, L, given->m_Description.ToUtf8()};
             if (m_Steepest.bridgeLength <= 0.0 || L / Lb > m_Steepest.modelLength / m_Steepest.bridgeLength)
-                m_Steepest = pass;
-            const double edges = static_cast<double>(lm->m_vPL.size() + 2 * lm->m_vPUDL.size());
-            positions = std::ceil(std::min(grid, kMaxPositions)) + 2.0 * edges * nEvents + 2.0;
+                m_Steepest = SPass{Lb, L, given->m_Description.ToUtf8()};
+            positions = std::ceil(std::min(grid, kMaxPositions)) + 2.0 * measure.edges * nEvents + 2.0;
         }
         mostPositions = std::max(mostPositions, positions);
         // A model's result: its envelopes, its place in every reaction's history, and its lines when kept.
@@ -190,6 +185,23 @@ void CRunSizing::AddBridge(const std::shared_ptr<CBridge>& bridge,
     const double combined = envelopes + mostPositions * 2.0 * reactions * kEffect;
     m_KeptBytes += std::max(keptResults, 0) * combined + (bKeepPositions ? modelsBytes : 0.0);
     if (!bKeepPositions) m_LargestBridgeBytes = std::max(m_LargestBridgeBytes, modelsBytes);
+}
+
+CRunSizing::SMeasure CRunSizing::Measure(const CLoadModel& model, const CBridge& bridge)
+{
+    // A model without a span rule is the same on every bridge: measured once.
+    const auto known = m_Measured.find(&model);
+    if (known != m_Measured.end()) return known->second;
+    // Measured as the run measures it: on a copy, after the span rule.
+    const std::shared_ptr<CLoadModel> lm = model.Clone();
+    if (lm->m_bAdjustToBridge) lm->AdjustToBridge(bridge);
+    lm->Update();
+    SMeasure measure;
+    measure.length = lm->m_Length;
+    measure.bMoving = lm->m_bIsMoving && !(lm->m_vPL.empty() && lm->m_vPUDL.empty() && !lm->m_vUDL.empty());
+    measure.edges = static_cast<double>(lm->m_vPL.size() + 2 * lm->m_vPUDL.size());
+    if (!model.m_bAdjustToBridge) m_Measured.emplace(&model, measure);
+    return measure;
 }
 
 void CRunSizing::CheckPositions() const

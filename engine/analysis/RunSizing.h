@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -52,6 +53,16 @@ public:
                                         const std::string& modelName);
 
 private:
+    // A model as a run on a bridge takes it: its length after the span rule, whether it moves, and the
+    // edges of its loads (each stops the run at every event).
+    struct SMeasure
+    {
+        double length = 0.0;
+        bool bMoving = true;
+        double edges = 0.0;
+    };
+    SMeasure Measure(const CLoadModel& model, const CBridge& bridge);
+
     struct SPass
     {
         double bridgeLength = 0.0;
@@ -74,4 +85,5 @@ private:
     double m_KeptBytes = 0.0;
     double m_LargestBridgeBytes = 0.0; // the most one running bridge holds
     int m_nBridges = 0;
+    std::map<const CLoadModel*, SMeasure> m_Measured; // the models without a span rule
 };
