@@ -134,14 +134,19 @@ void CRefCollJob::StoreResults() const
     }
     for (const auto& ratios : m_pWork->m_vCritRatios)
         if (ratios) ratios->m_pBridgeSet = m_Copies.OriginalOf(ratios->m_pBridgeSet);
-    target.m_vRefSet = m_pWork->m_vRefSet;
+    // Whatever can fail (an allocation) comes before the case's collection changes: it takes the results
+    // whole or not at all.
+    auto refSets = m_pWork->m_vRefSet;
+    auto critRatios = m_pWork->m_vCritRatios;
+    auto proposed = m_Copies.OriginalOf(m_pWork->m_pPropLME);
+    target.m_vRefSet = std::move(refSets);
     target.m_nRefSets = m_pWork->m_nRefSets;
     target.m_bIsCalculated = m_pWork->m_bIsCalculated;
-    target.m_vCritRatios = m_pWork->m_vCritRatios;
+    target.m_vCritRatios = std::move(critRatios);
     target.m_bRatiosCalculated = m_pWork->m_bRatiosCalculated;
     target.m_nStepPoints = m_pWork->m_nStepPoints;
     target.m_StepSize = m_pWork->m_StepSize;
-    target.m_pPropLME = m_Copies.OriginalOf(m_pWork->m_pPropLME);
+    target.m_pPropLME = std::move(proposed);
     target.m_bUseSingleLM = m_pWork->m_bUseSingleLM;
     target.m_Multiplier = m_pWork->m_Multiplier;
 }

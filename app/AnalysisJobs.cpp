@@ -8,11 +8,14 @@
 #include "app/QORDoc.h"
 #include "engine/runs/EngineMessages.h"
 #include "engine/runs/RunControl.h"
+#include "platform/core/FreeMemory.h"
 #include "platform/core/Messages.h"
 
 #include <algorithm>
 #include <mutex>
+#include <new>
 #include <set>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -31,7 +34,11 @@ class WorkerThreads
 public:
     ~WorkerThreads() { JoinAll(); }
 
-    void Add(std::thread thread, std::shared_ptr<std::atomic<bool>> done)
+    // Starts a worker running main(). Throws (std::system_error, std::bad_alloc) when no thread can start,
+    // and then none has: the room for the worker is made first, so that a started thread is always held
+    // and joined (a thread object that ends unjoined ends the program).
+    template <class Main>
+    void Start(Main main, std::shared_ptr<std::atomic<bool>> done)
     {
         std::vector<Worker> finished;
         {
@@ -40,7 +47,19 @@ public:
                 std::stable_partition(m_workers.begin(), m_workers.end(), [](const Worker& w) { return !*w.done; });
             std::move(first, m_workers.end(), std::back_inserter(finished));
             m_workers.erase(first, m_workers.end());
-            m_workers.push_back({std::move(thread), std::move(done)});
+            m_workers.reserve(m_workers.size() + 1);
+            Worker& worker = m_workers.emplace_back();
+            worker.done = std::move(done);
+            try
+            {
+                worker.thread = std::thread(std::move(main));
+            }
+            catch (...)
+            {
+                m_workers.pop_back();
+                for (Worker& w : finished) w.thread.join();
+                throw;
+            }
         }
         for (Worker& w : finished) w.thread.join();
     }
@@ -85,6 +104,9 @@ void WorkerMain(std::shared_ptr<CAnalysisJob> job, std::shared_ptr<std::atomic<b
             {
                 job->m_bOk = false;
                 job->m_sError = error.IsEmpty() ? CString(L"The analysis failed.") : error;
+                // What a run that failed had made is freed: a run that ran out of memory leaves the room
+                // it took to the system again (the next run's thread needs address space for its stack).
+                qor::ReturnFreeMemory();
             }
         }
         catch (const CRunControl::Stopped&)
@@ -117,10 +139,29 @@ void CAnalysisJobs::Start(std::shared_ptr<CAnalysisJob> job)
     job->m_hMainWnd = main ? main->GetSafeHwnd() : nullptr;
     // The engine reports its progress to the main window too.
     if (job->m_hMainWnd) qor::SetMainWindowHandle(job->m_hMainWnd);
-    m_vJobs.push_back(job);
-    LiveRuns().insert(job->m_Control.Generation());
     auto done = std::make_shared<std::atomic<bool>>(false);
-    Workers().Add(std::thread(WorkerMain, std::move(job), done), done);
+    // Nothing of the run is recorded until its thread has started: a thread that cannot start (no memory
+    // or address space left) leaves the case with no run, and the command says why.
+    m_vJobs.reserve(m_vJobs.size() + 1);
+    const unsigned generation = job->m_Control.Generation();
+    LiveRuns().insert(generation);
+    try
+    {
+        std::shared_ptr<CAnalysisJob> workers = job;
+        Workers().Start([workers = std::move(workers), done]() mutable { WorkerMain(std::move(workers), done); }, done);
+    }
+    catch (const std::system_error&)
+    {
+        // The system had no room for another thread (its stack is address space too).
+        LiveRuns().erase(generation);
+        throw std::bad_alloc();
+    }
+    catch (...)
+    {
+        LiveRuns().erase(generation);
+        throw;
+    }
+    m_vJobs.push_back(std::move(job));
 }
 
 std::shared_ptr<CAnalysisJob> CAnalysisJobs::Adopt(CAnalysisJob* job)

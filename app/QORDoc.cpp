@@ -76,7 +76,8 @@ bool CQORDoc::RunCommand(const std::function<void()>& command)
     // What a command may have changed before the engine threw: the case's lists are put back
     // (the elements in them are made anew by the commands, not changed in place).
     auto caseLists = std::tie(m_vBridge, m_vBridgeSet, m_vLoadModel, m_vLoadModelEnsemble, m_vRefCollection, m_sCaseRef,
-                              m_sCaseNotes, m_pSPResults, m_pMLResults, m_pBRResults);
+                              m_sCaseNotes, m_pSPResults, m_pMLResults, m_pBRResults, m_pAOSinglePosition,
+                              m_pAOMovingLoad, m_pAOMultiMovingLoad, m_pAOBridgeRange, m_nMLSteps, m_MLStepSize);
     const auto before = std::apply([](const auto&... v) { return std::make_tuple(v...); }, caseLists);
     const BOOL modified = IsModified();
     CString reason;

@@ -74,7 +74,17 @@ void Launch(CQORDoc& doc, std::shared_ptr<CAnalysisJob> job, const CString& text
     bBusy = true;
     job->m_sRun = text.Left(text.GetLength() - CString(L" called").GetLength());
     const unsigned generation = job->m_Control.Generation();
-    doc.m_Jobs.Start(std::move(job));
+    try
+    {
+        doc.m_Jobs.Start(std::move(job));
+    }
+    catch (...)
+    {
+        // No run started: its commands live again and the command says why.
+        bBusy = false;
+        ResetProgressBar();
+        throw;
+    }
     Log(lines, generation);
 }
 

@@ -11,6 +11,7 @@
 #include "engine/model/Beam.h"
 #include "engine/model/BridgeSet.h"
 #include "output/AnalysisOutput.h"
+#include "platform/gui/frame/Frame.h"
 #include "ui/dialogs/CompareEnvelopesDlg.h"
 #include "ui/dialogs/OutputOptionsDlg.h"
 #include "ui/dialogs/ViewRefCollectionDlg.h"
@@ -50,6 +51,23 @@ struct OutputRoute
     std::function<void(CQORViewBase&, bool bBMSF)> show;
 };
 
+// Fills a result window just opened; a window that cannot be filled (its result too large for the memory
+// left) is closed again, so that no half-drawn window stays, and the failure goes on to the command.
+template <class View, class Fill>
+void FillOrClose(View& view, Fill fill)
+{
+    try
+    {
+        fill();
+    }
+    catch (...)
+    {
+        CFrameWnd* frame = view.GetParentFrame();
+        if (frame && qor::gui::IsLiveFrame(frame)) frame->SendMessage(WM_CLOSE, 0, 0);
+        throw;
+    }
+}
+
 // The windows the output options ask for, one step each, in the order plot of moment and shear, plot of
 // reactions, grid of moment and shear, grid of reactions. A result the views cannot draw throws to the
 // command that runs the step (see CQORDoc::RunCommand).
@@ -65,23 +83,25 @@ std::vector<std::function<void()>> OutputSteps(CQORDoc& doc, const OutputRoute& 
     {
         if (route.plotAlways || out.BMSF)
             steps.push_back([=] {
-                if (CPlotView* view = pDoc->OpenPlotView(plotTitle, 2, 1)) show(*view, true);
+                if (CPlotView* view = pDoc->OpenPlotView(plotTitle, 2, 1))
+                    FillOrClose(*view, [&] { show(*view, true); });
             });
         if (!route.plotAlways && out.R)
             if (const unsigned n = route.reactions(); n > 0)
                 steps.push_back([=] {
-                    if (CPlotView* view = pDoc->OpenReactionsPlotView(plotTitle, n)) show(*view, false);
+                    if (CPlotView* view = pDoc->OpenReactionsPlotView(plotTitle, n))
+                        FillOrClose(*view, [&] { show(*view, false); });
                 });
     }
     if (out.TABLES)
     {
         if (out.BMSF)
             steps.push_back([=] {
-                if (CGridView* view = pDoc->OpenGridView(gridTitle)) show(*view, true);
+                if (CGridView* view = pDoc->OpenGridView(gridTitle)) FillOrClose(*view, [&] { show(*view, true); });
             });
         if (out.R)
             steps.push_back([=] {
-                if (CGridView* view = pDoc->OpenGridView(gridTitle)) show(*view, false);
+                if (CGridView* view = pDoc->OpenGridView(gridTitle)) FillOrClose(*view, [&] { show(*view, false); });
             });
     }
     return steps;

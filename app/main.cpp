@@ -1,5 +1,6 @@
 // The QOR program: the one application object and the start of the program.
 #include "app/QORApp.h"
+#include "platform/core/FreeMemory.h"
 
 #include <malloc.h>
 
@@ -15,6 +16,7 @@ int main(int argc, char** argv)
     // process (instead of handing it back to the system after each run) saves the page faults of the next.
     mallopt(M_TRIM_THRESHOLD, 1024 * 1024 * 1024);
     mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    qor::FitAllocatorToAddressLimit();
 
     qor::gui::InitApplication(&argc, argv);
     if (!theApp.InitInstance())

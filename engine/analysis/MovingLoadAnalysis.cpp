@@ -5,6 +5,7 @@
 #include "engine/analysis/BeamResults.h"
 #include "engine/analysis/Envelope.h"
 #include "engine/analysis/EnvelopeResults.h"
+#include "engine/analysis/RunSizing.h"
 #include "engine/analysis/SinglePosAnalysis.h"
 #include "engine/model/Beam.h"
 #include "engine/model/Bridge.h"
@@ -12,57 +13,14 @@
 #include "engine/runs/RunControl.h"
 
 #include <algorithm>
-#include <atomic>
 #include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <stdexcept>
 #include <string>
 
-#include <sys/resource.h>
-
 namespace {
-
-std::atomic<std::uint64_t> g_memoryForRuns{0};
-
-// The value of the first line of a /proc file that reads "<key> <n> kB", in bytes; 0 when none.
-std::uint64_t ProcKilobytes(const char* path, const char* key)
-{
-    std::FILE* f = std::fopen(path, "r");
-    if (!f) return 0;
-    char line[256];
-    std::uint64_t kB = 0;
-    const std::size_t length = std::strlen(key);
-    while (std::fgets(line, sizeof line, f))
-    {
-        unsigned long long v = 0;
-        if (std::strncmp(line, key, length) == 0 && std::sscanf(line + length, " %llu kB", &v) == 1)
-        {
-            kB = v;
-            break;
-        }
-    }
-    std::fclose(f);
-    return kB * 1024u;
-}
-
-// What a new allocation of the process can still take, in bytes: the free physical memory the
-// system reports (MemAvailable), and no more than the address space left under the process's
-// limit (RLIMIT_AS); 0 when unknown.
-std::uint64_t SystemMemoryAvailable()
-{
-    std::uint64_t available = ProcKilobytes("/proc/meminfo", "MemAvailable:");
-    rlimit limit{};
-    if (getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
-    {
-        const std::uint64_t used = ProcKilobytes("/proc/self/status", "VmSize:");
-        const std::uint64_t left = limit.rlim_cur > used ? limit.rlim_cur - used : 1;
-        available = available > 0 ? std::min(available, left) : left;
-    }
-    return available;
-}
 
 // The refusal of a run whose kept positions cannot fit, with the finest stepping that fits:
 // beyond the grid's positions (span: the bridge and the model, over the step, and two) a run
@@ -158,7 +116,9 @@ std::shared_ptr<CEnvelopeResults> CMovingLoadAnalysis::Run(bool bByStep, int& nS
     // passing (the start offset included); then at most one stop for each load edge at each
     // event (with room for rounding).
     const double gridPositions = (Lb + L) / step + 2.0;
-    if (bMoving && gridPositions > kMaxPositions) throw kStepTooSmallError;
+    if (bMoving && gridPositions > kMaxPositions)
+        throw std::invalid_argument(
+            CRunSizing::TooManyPositions(bByStep, Lb, L, lm ? lm->m_Description.ToUtf8() : std::string()));
     const std::size_t nEdges = lm ? lm->m_vPL.size() + 2 * lm->m_vPUDL.size() : 0;
     // Every kept position holds a beam result: refused before it starts when they cannot fit with
     // what the run and the plot of them need besides, rather than failing (or swapping the machine
@@ -169,8 +129,7 @@ std::shared_ptr<CEnvelopeResults> CMovingLoadAnalysis::Run(bool bByStep, int& nS
                                                           static_cast<int>(std::max(m_pBeam->m_nRestraints, 0)));
         const double extra = 2.0 * static_cast<double>(nEdges * m_vEvents.size());
         const double positions = gridPositions + extra;
-        const std::uint64_t given = g_memoryForRuns;
-        const double available = static_cast<double>(given > 0 ? given : SystemMemoryAvailable());
+        const double available = static_cast<double>(CRunSizing::MemoryAvailable());
         if (available > 0 && positions * perPosition > available)
             throw std::invalid_argument(
                 TooLargeToKeep(positions, positions * perPosition, available, perPosition, extra, Lb + L, Lb));
@@ -247,7 +206,7 @@ double CMovingLoadAnalysis::NeededBytesPerPosition(int nMembers, int nPoints, in
     return (KeptBytesPerPosition(nMembers, nPoints) + reactions) * 1.25;
 }
 
-void CMovingLoadAnalysis::SetMemoryForRuns(std::uint64_t bytes) { g_memoryForRuns = bytes; }
+void CMovingLoadAnalysis::SetMemoryForRuns(std::uint64_t bytes) { CRunSizing::SetMemoryForRuns(bytes); }
 
 double CMovingLoadAnalysis::GetDistanceToNextEvent(double p) const
 {

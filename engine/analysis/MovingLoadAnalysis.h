@@ -15,8 +15,8 @@ class CEnvelopeResults;
 class CLoadModel;
 
 // A run throws kStepSizeError or kStepCountError before it starts when the stepping cannot move
-// the load across the bridge, and kStepTooSmallError when the step would need more than
-// kMaxPositions positions.
+// the load across the bridge, and a text that begins with kStepTooSmallError (and names what fits)
+// when the step would need more than kMaxPositions positions.
 inline constexpr double kMaxPositions = 1.0e6;
 // The distance to the next event when no load has one ahead of it.
 inline constexpr double kNoEventDistance = 1.0e9;
@@ -35,8 +35,9 @@ public:
 
     // By step (bByStep true) the step is stepSize and nSteps is written back; by count the
     // step is the bridge length over nSteps and stepSize is written back. A step size that is
-    // not above zero or a count below 1 throws kStepSizeError / kStepCountError, one that
-    // would need more than kMaxPositions positions kStepTooSmallError, and a step longer than the
+    // not above zero or a count below 1 throws kStepSizeError / kStepCountError, one that would
+    // need more than kMaxPositions positions std::invalid_argument with CRunSizing's text (the
+    // smallest step or the most steps that fit), and a step longer than the
     // bridge (of a moving model) std::invalid_argument with a text that names the bridge's length.
     std::shared_ptr<CEnvelopeResults> Run(bool bByStep, int& nSteps, double& stepSize);
 
@@ -47,7 +48,8 @@ public:
     // The memory a kept position needs in all (about): its lines, its place in the nReactions
     // reaction envelopes, and what showing its lines takes. The run's check counts this.
     static double NeededBytesPerPosition(int nMembers, int nPoints, int nReactions);
-    // The memory runs may count on (0, the default: what the system reports available).
+    // The memory runs may count on (0, the default: what the system reports available); see
+    // CRunSizing::SetMemoryForRuns.
     static void SetMemoryForRuns(std::uint64_t bytes);
 
     // Distance from any load of the model at position p to the next event position at or

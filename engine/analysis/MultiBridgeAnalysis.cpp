@@ -5,6 +5,7 @@
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/MultiMovingLoadAnalysis.h"
 #include "engine/analysis/RunPool.h"
+#include "engine/analysis/RunSizing.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
 #include "engine/model/LoadModelEnsemble.h"
@@ -68,9 +69,21 @@ std::vector<std::shared_ptr<CEnvelopeResults>> CMultiBridgeAnalysis::Run(bool bB
     m_nAnalyses = 0;
     if (!m_pBridgeSet) return {};
     CRunPool pool(GetThreadCount());
+    CRunSizing sizing(bByStep, nSteps, stepSize, m_nPoints > 0 ? m_nPoints : CBeamAnalysis::PointsPerSpanSetting());
+    AddToSizing(sizing, 1);
+    sizing.CheckPositions();
+    sizing.CheckMemory("The bridge range", pool.GetThreads());
     AddTo(pool, bByStep, nSteps, stepSize);
     pool.Run();
     return TakeResults(nSteps, stepSize);
+}
+
+void CMultiBridgeAnalysis::AddToSizing(CRunSizing& sizing, int keptResults) const
+{
+    if (!m_pBridgeSet || !m_pLME) return;
+    const int nBridges = m_pBridgeSet->GetBridgeCount();
+    for (int i = 0; i < nBridges; ++i)
+        sizing.AddBridge(m_pBridgeSet->GetBridge(static_cast<unsigned>(i)), m_pLME->m_vLoadModel, keptResults, false);
 }
 
 double CMultiBridgeAnalysis::EstimateCost(double bridgeLength, int nSpans, int nLoadModels, bool bByStep, int nSteps,
@@ -118,6 +131,7 @@ void CMultiBridgeAnalysis::AddTo(CRunPool& pool, bool bByStep, int nSteps, doubl
             mmla.SetPointsPerSpan(nPoints);
             mmla.SetKeepBeamResults(false); // the per-model results end with this bridge
             mmla.SetFlushProgress(false);
+            mmla.SetSizeFirst(false); // the whole run was sized before it started
             run.result = mmla.Run(bByStep, run.nSteps, run.stepSize);
             run.nAnalyses = mmla.GetNoAnalyses();
         });

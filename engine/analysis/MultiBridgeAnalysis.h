@@ -8,6 +8,7 @@
 class CBridgeSet;
 class CEnvelopeResults;
 class CRunPool;
+class CRunSizing;
 class CLoadModel;
 class CLoadModelEnsemble;
 
@@ -30,8 +31,13 @@ public:
     // read the ensemble and the set. The results are taken in bridge order, and each bridge's
     // status lines are posted in bridge order after the bridges are done: every result, count
     // and line equals the serial run's. A failing bridge throws what the serial run would have
-    // thrown first.
+    // thrown first. A bridge and model that would take too many positions, or results that cannot fit
+    // in the memory available, are refused before any bridge runs (see CRunSizing).
     std::vector<std::shared_ptr<CEnvelopeResults>> Run(bool bByStep, int& nSteps, double& stepSize);
+
+    // Adds every bridge of the set under the ensemble to the sizing of a run, keptResults results
+    // of each kept to the run's end.
+    void AddToSizing(CRunSizing& sizing, int keptResults) const;
 
     // Run in two halves, so that the bridges of several analyses share one pool: AddTo adds a
     // piece per bridge (each starting from nSteps and stepSize, as every run of the serial chain

@@ -5,6 +5,7 @@
 #include "engine/analysis/BeamAnalysis.h"
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/MovingLoadAnalysis.h"
+#include "engine/analysis/RunSizing.h"
 #include "engine/model/Beam.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/LoadModelEnsemble.h"
@@ -33,6 +34,13 @@ std::shared_ptr<CEnvelopeResults> CMultiMovingLoadAnalysis::Run(bool bByStep, in
     const int nPoints = m_nPoints > 0 ? m_nPoints : CBeamAnalysis::PointsPerSpanSetting();
     const std::shared_ptr<CBeam> pBeam = m_pBridge ? m_pBridge->GetBeam() : std::shared_ptr<CBeam>();
     if (!pBeam) throw kSpanError;
+    if (m_bSizeFirst)
+    {
+        CRunSizing sizing(bByStep, nSteps, stepSize, nPoints);
+        sizing.AddBridge(m_pBridge, m_pLME->m_vLoadModel, 1, m_bKeepBeamResults);
+        sizing.CheckPositions();
+        sizing.CheckMemory("The moving load of the ensemble", 1);
+    }
     auto pSolver = std::make_shared<CBeamSolver>(*pBeam, nPoints);
 
     m_vLMResults.reserve(static_cast<std::size_t>(nLM));

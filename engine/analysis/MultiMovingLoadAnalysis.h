@@ -18,7 +18,9 @@ public:
 
     // Runs every load model in ensemble order with the same stepping variables (see
     // CMovingLoadAnalysis::Run) and posts one UWM_PBAR_UPDATE per model. Returns the combined
-    // result; an ensemble without load models gives a result without envelopes.
+    // result; an ensemble without load models gives a result without envelopes. A model that would
+    // take too many positions, or results that cannot fit in the memory available, are refused
+    // before any model runs (see CRunSizing).
     std::shared_ptr<CEnvelopeResults> Run(bool bByStep, int& nSteps, double& stepSize);
 
     // Copy of the result of each load model, in ensemble order.
@@ -34,6 +36,9 @@ public:
     void SetKeepBeamResults(bool bKeep) { m_bKeepBeamResults = bKeep; }
     // With false the progress counted is left for the caller to flush (a run of many bridges).
     void SetFlushProgress(bool bFlush) { m_bFlushProgress = bFlush; }
+    // With false the run does not size itself before it starts (its positions against the limit, its
+    // memory against what is available): a run of many bridges sizes them all at once.
+    void SetSizeFirst(bool bSize) { m_bSizeFirst = bSize; }
 
 private:
     std::shared_ptr<CBridge> m_pBridge;
@@ -46,4 +51,5 @@ private:
     int m_nPoints = 0; // 0: read the setting at Run
     bool m_bKeepBeamResults = true;
     bool m_bFlushProgress = true;
+    bool m_bSizeFirst = true;
 };

@@ -10,6 +10,7 @@
 #include "engine/analysis/MultiBridgeAnalysis.h"
 #include "engine/analysis/ReferenceSet.h"
 #include "engine/analysis/RunPool.h"
+#include "engine/analysis/RunSizing.h"
 #include "engine/model/BridgeSet.h"
 #include "engine/model/LoadModelEnsemble.h"
 #include "platform/core/Errors.h"
@@ -93,6 +94,7 @@ bool CReferenceCollection::Calculate()
     double stepSize = m_StepSize;
     const int nPoints = m_nPoints > 0 ? m_nPoints : CBeamAnalysis::PointsPerSpanSetting(); // one count for the run
     CRunPool pool(CMultiBridgeAnalysis::GetThreadCount());
+    CRunSizing sizing(m_bByStep, nSteps, stepSize, nPoints);
     for (const auto& lme : m_vLME)
     {
         for (const auto& bs : m_vBS)
@@ -100,9 +102,13 @@ bool CReferenceCollection::Calculate()
             auto set = std::make_shared<CReferenceSet>(m_bUseOverstress, bs, lme, m_OverstressFactor);
             set->SetPointsPerSpan(nPoints);
             pending.push_back(set->AddRuns(pool, m_bByStep, nSteps, stepSize));
+            CReferenceSet::AddToSizing(*pending.back(), sizing);
             sets.push_back(std::move(set));
         }
     }
+    // Nothing has run yet: a collection that cannot fit is refused before any work.
+    sizing.CheckPositions();
+    sizing.CheckMemory("The reference collection", pool.GetThreads());
     pool.Run();
     for (std::size_t i = 0; i < sets.size(); ++i) sets[i]->TakeRuns(*pending[i], nSteps, stepSize);
 
@@ -142,6 +148,7 @@ bool CReferenceCollection::CalculateRatios(double multiplier)
         // The proposed load over every set's bridges in one pool; a set that cannot be rated
         // ends the run before anything is computed.
         CRunPool pool(CMultiBridgeAnalysis::GetThreadCount());
+        CRunSizing sizing(m_bByStep, nSteps, stepSize, nPoints);
         std::vector<std::shared_ptr<CReferenceSet::SPendingRun>> pending;
         for (int i = 0; i < m_nRefSets; ++i)
         {
@@ -150,8 +157,11 @@ bool CReferenceCollection::CalculateRatios(double multiplier)
             std::shared_ptr<CReferenceSet::SPendingRun> runs =
                 set ? set->AddRatioRuns(pool, m_bByStep, nSteps, stepSize, m_pPropLME) : nullptr;
             if (!runs) return false;
+            CReferenceSet::AddToSizing(*runs, sizing);
             pending.push_back(std::move(runs));
         }
+        sizing.CheckPositions();
+        sizing.CheckMemory("The critical-ratio run", pool.GetThreads());
         pool.Run();
         for (int i = 0; i < m_nRefSets; ++i)
         {

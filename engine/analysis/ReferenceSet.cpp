@@ -10,6 +10,7 @@
 #include "engine/analysis/MultiBridgeAnalysis.h"
 #include "engine/analysis/OverstressAnalysis.h"
 #include "engine/analysis/RunPool.h"
+#include "engine/analysis/RunSizing.h"
 #include "engine/model/Beam.h"
 #include "engine/model/Bridge.h"
 #include "engine/model/BridgeSet.h"
@@ -102,6 +103,10 @@ void CReferenceSet::Calculate(bool byStep, int& nSteps, double& stepSize)
 {
     CRunPool pool(CMultiBridgeAnalysis::GetThreadCount());
     const std::shared_ptr<SPendingRun> pending = AddRuns(pool, byStep, nSteps, stepSize);
+    CRunSizing sizing(byStep, nSteps, stepSize, m_nPoints > 0 ? m_nPoints : CBeamAnalysis::PointsPerSpanSetting());
+    AddToSizing(*pending, sizing);
+    sizing.CheckPositions();
+    sizing.CheckMemory("The reference set", pool.GetThreads());
     pool.Run();
     TakeRuns(*pending, nSteps, stepSize);
 }
@@ -121,6 +126,13 @@ std::shared_ptr<CReferenceSet::SPendingRun> CReferenceSet::AddRuns(CRunPool& poo
         pending->overstress->AddTo(pool);
     }
     return pending;
+}
+
+void CReferenceSet::AddToSizing(const SPendingRun& pending, CRunSizing& sizing)
+{
+    // With the overstress method a bridge keeps its live result and the reference made from it (the
+    // overstress result is one position).
+    if (pending.analysis) pending.analysis->AddToSizing(sizing, pending.overstress ? 2 : 1);
 }
 
 void CReferenceSet::TakeRuns(SPendingRun& pending, int& nSteps, double& stepSize)
@@ -161,6 +173,10 @@ std::shared_ptr<CCriticalRatioEnsemble> CReferenceSet::CalculateRatios(bool useS
     CRunPool pool(CMultiBridgeAnalysis::GetThreadCount());
     const std::shared_ptr<SPendingRun> pending = AddRatioRuns(pool, byStep, nSteps, stepSize, std::move(proposed));
     if (!pending) return nullptr;
+    CRunSizing sizing(byStep, nSteps, stepSize, m_nPoints > 0 ? m_nPoints : CBeamAnalysis::PointsPerSpanSetting());
+    AddToSizing(*pending, sizing);
+    sizing.CheckPositions();
+    sizing.CheckMemory("The critical-ratio run", pool.GetThreads());
     pool.Run();
     return TakeRatioRuns(*pending, useSingleLM, nSteps, stepSize, multiplier);
 }

@@ -17,6 +17,7 @@ class CCriticalValueEnsemble;
 class CEnvelopeResults;
 class CLoadModelEnsemble;
 class CRunPool;
+class CRunSizing;
 
 class CReferenceSet
 {
@@ -37,7 +38,8 @@ public:
     // Runs the reference ensemble over every bridge of the set (and the overstress loading
     // when it is on) and reduces the reference envelopes to critical values. nSteps and
     // stepSize go by reference to every moving-load run, which writes back what it used.
-    // The set changes only when the whole run succeeds; analysis errors pass to the caller.
+    // The set changes only when the whole run succeeds; analysis errors pass to the caller. A run
+    // that cannot fit (positions, memory: see CRunSizing) is refused before it starts.
     void Calculate(bool byStep, int& nSteps, double& stepSize);
 
     // Points per span for the next Calculate or CalculateRatios (0: the setting
@@ -69,6 +71,9 @@ public:
                                               std::shared_ptr<CLoadModelEnsemble> proposed);
     std::shared_ptr<CCriticalRatioEnsemble> TakeRatioRuns(SPendingRun& pending, bool useSingleLM, int& nSteps,
                                                           double& stepSize, double multiplier);
+    // Adds the bridges of added runs, and what the set keeps of them, to the sizing of a run (before
+    // the pool runs: see CRunSizing).
+    static void AddToSizing(const SPendingRun& pending, CRunSizing& sizing);
 
     // Reference envelope i = F x live[i] + (F - 1) x overstress[i], the scaled overstress
     // result being the left operand (its positions and load models stay in the sum). An

@@ -7,8 +7,9 @@
 #include <algorithm>
 #include <atomic>
 #include <exception>
+#include <mutex>
+#include <new>
 #include <numeric>
-#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -36,51 +37,90 @@ void CRunPool::Run()
     std::stable_sort(order.begin(), order.end(),
                      [&](std::size_t a, std::size_t b) { return m_vPieces[a].cost > m_vPieces[b].cost; });
 
-    struct SOutcome
-    {
-        std::vector<CString> lines;
-        std::exception_ptr error;
-    };
-    std::vector<SOutcome> outcomes(nPieces);
+    std::vector<std::vector<CString>> lines(nPieces); // what each piece posted
     std::atomic<std::size_t> next{0};
     std::atomic<std::size_t> firstError{nPieces};
+    // Only the failure that comes first in the order added is kept (the one thrown): a run whose pieces
+    // all fail, as they do when memory runs out, must not hold an exception for each, since exceptions
+    // thrown without memory come from a small reserve whose end ends the program.
+    std::mutex failureMutex;
+    std::exception_ptr failure;
+    // Out of memory no piece is started any more: each would only fail in its turn.
+    std::atomic<bool> outOfMemory{false};
+    const auto fail = [&](std::size_t i) {
+        const std::lock_guard<std::mutex> lock(failureMutex);
+        if (i >= firstError.load()) return;
+        failure = std::current_exception();
+        firstError = i;
+    };
 
-    // The helpers work for the run this thread works for: a stop reaches them too.
+    // The helpers work for the run this thread works for: a stop reaches them too. Nothing may leave a
+    // thread's function: an exception there ends the program.
     CRunControl* const control = CRunControl::Current();
     auto work = [&](unsigned worker) {
-        CRunControl::Scope runScope(control);
-        qor::CStatusLinesHeld held;
-        for (;;)
+        try
         {
-            const std::size_t k = next.fetch_add(1);
-            if (k >= nPieces) break;
-            const std::size_t i = order[k];
-            if (i > firstError.load()) continue; // the serial run would never get here
-            SOutcome& outcome = outcomes[i];
-            try
+            CRunControl::Scope runScope(control);
+            qor::CStatusLinesHeld held;
+            for (;;)
             {
-                m_vPieces[i].work(worker);
+                const std::size_t k = next.fetch_add(1);
+                if (k >= nPieces || outOfMemory.load()) break;
+                const std::size_t i = order[k];
+                if (i > firstError.load()) continue; // the serial run would never get here
+                try
+                {
+                    m_vPieces[i].work(worker);
+                    lines[i] = held.Take();
+                }
+                catch (const std::bad_alloc&)
+                {
+                    lines[i] = held.Take();
+                    outOfMemory = true;
+                    fail(i);
+                }
+                catch (...)
+                {
+                    lines[i] = held.Take();
+                    fail(i);
+                }
             }
-            catch (...)
-            {
-                outcome.error = std::current_exception();
-                std::size_t seen = firstError.load();
-                while (i < seen && !firstError.compare_exchange_weak(seen, i))
-                {}
-            }
-            outcome.lines = held.Take();
+        }
+        catch (...)
+        {
+            // A thread that could not begin (out of memory): the pieces not yet taken are left, and the
+            // run fails, as a piece of its own that failed first.
+            outOfMemory = true;
+            const std::lock_guard<std::mutex> lock(failureMutex);
+            if (!failure) failure = std::current_exception();
         }
     };
 
+    // Threads that cannot start (no memory or address space left for them) leave their pieces to the
+    // others; every thread started is joined whatever happens, or its end would end the program.
     std::vector<std::thread> pool;
-    pool.reserve(nThreads - 1);
-    for (unsigned t = 1; t < nThreads; ++t)
+    struct SJoin
+    {
+        std::vector<std::thread>& threads;
+        ~SJoin()
+        {
+            for (std::thread& t : threads)
+                if (t.joinable()) t.join();
+        }
+    } joinAtEnd{pool};
+    try
+    {
+        pool.reserve(nThreads - 1);
+    }
+    catch (const std::exception&)
+    {}
+    for (unsigned t = 1; t < nThreads && pool.size() < pool.capacity(); ++t)
     {
         try
         {
             pool.emplace_back(work, t);
         }
-        catch (const std::system_error&)
+        catch (const std::exception&)
         {
             break; // fewer threads: the others take the pieces
         }
@@ -91,6 +131,6 @@ void CRunPool::Run()
     // The lines as the serial run posts them: piece by piece, up to and with a failed one.
     const std::size_t failed = firstError.load();
     for (std::size_t i = 0; i < std::min(failed + 1, nPieces); ++i)
-        for (const CString& line : outcomes[i].lines) qor::PostStatusLine(line);
-    if (failed < nPieces) std::rethrow_exception(outcomes[failed].error);
+        for (const CString& line : lines[i]) qor::PostStatusLine(line);
+    if (failure) std::rethrow_exception(failure);
 }

@@ -35,7 +35,9 @@ public:
     // added, posting as they go. On several, the status lines each piece posts are held and
     // posted in the order added once all have ended. When pieces fail (or the run is stopped),
     // no piece after the first failed one (in the order added) starts once that failure is
-    // seen; the lines up to and with it are posted and its exception is rethrown.
+    // seen; the lines up to and with it are posted and its exception is rethrown. A piece that
+    // runs out of memory (std::bad_alloc) stops the others from starting any more. No thread ends
+    // the program: a helper that cannot start leaves its pieces to the others.
     void Run();
 
 private:

@@ -10,6 +10,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 #endif
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -45,6 +46,14 @@ void GiveBackPagesInSlices(void* block, std::size_t bytes)
 #else
     (void)block;
     (void)bytes;
+#endif
+}
+
+void FitAllocatorToAddressLimit()
+{
+#if defined(__GLIBC__)
+    rlimit limit{};
+    if (getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) mallopt(M_ARENA_MAX, 1);
 #endif
 }
 

@@ -18,4 +18,10 @@ bool ReturnFreeMemory();
 // slices it gets its turn. The block stays the caller's, its contents gone; any thread.
 void GiveBackPagesInSlices(void* block, std::size_t bytes);
 
+// Under an address-space limit (RLIMIT_AS) the allocator keeps to one heap for every thread: the heap of
+// each further thread reserves 64 MB of address space at a time, which under a limit of a gigabyte or so
+// leaves no room for a run's results, nor for the stack of its next thread. Without a limit nothing changes.
+// Called at start-up, before threads allocate.
+void FitAllocatorToAddressLimit();
+
 } // namespace qor

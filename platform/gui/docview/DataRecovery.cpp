@@ -358,6 +358,8 @@ void CDataRecoveryHandler::StartWrite(CDocument* pDocument, const CString& base,
     const std::string target = FilePath(base + L".autosave").ToUtf8();
     const std::string description = FilePath(base + L".path").ToUtf8();
     const std::string text = RecordOf(pDocument);
+    // Room for the write first: a started thread must be held, or its end would end the program.
+    m_writes.reserve(m_writes.size() + 1);
     write->thread = std::thread([write, writer = std::move(writer), target, description, text] {
         std::unique_lock<std::mutex> lock(write->mutex, std::defer_lock);
         // The file goes in place, and its description beside it, only while the write is wanted.

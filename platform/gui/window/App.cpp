@@ -26,6 +26,7 @@
 #include <atomic>
 #include <csignal>
 #include <exception>
+#include <new>
 #include <string>
 #include <thread>
 #include <vector>
@@ -138,6 +139,10 @@ public:
         catch (const char* text)
         {
             ReportUncaught(text ? CString(text) : CString());
+        }
+        catch (const std::bad_alloc&)
+        {
+            ReportUncaught(CString(L"There is not enough memory for it."));
         }
         catch (const std::exception& error)
         {
@@ -296,6 +301,15 @@ void RunWorkOffWindowThread(const std::function<void()>& work, const std::functi
         done.store(true, std::memory_order_release);
         QMetaObject::invokeMethod(&loop, "quit", Qt::QueuedConnection);
     });
+    // The worker is joined however this ends (a thread object that ends unjoined ends the program).
+    struct Join
+    {
+        std::thread& thread;
+        ~Join()
+        {
+            if (thread.joinable()) thread.join();
+        }
+    } joinAtEnd{worker};
     QTimer timer;
     timer.setInterval(50);
     QObject::connect(&timer, &QTimer::timeout, [&] {

@@ -186,7 +186,8 @@ TEST(MovingLoadStepping, BadSteppingIsRefusedBeforeTheRun)
         CMovingLoadAnalysis mla(bridge, lm);
         int n = 7;
         double step = 1e-9;
-        EXPECT_EQ(ThrownText([&] { mla.Run(true, n, step); }), kStepTooSmallError);
+        // The refusal begins with the engine's text and goes on to name what fits.
+        EXPECT_EQ(ThrownText([&] { mla.Run(true, n, step); }).rfind(kStepTooSmallError, 0), 0u);
         EXPECT_EQ(n, 7);
     }
 }

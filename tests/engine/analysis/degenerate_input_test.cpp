@@ -43,7 +43,7 @@ TEST(DegenerateInput, AHugeStepIsRefusedBeforeTheRunAndATinyOneToo)
     auto lm = Axles({{100.0, 0.0}});
     for (double huge : {1e13, 1e300})
         EXPECT_NE(RunText(bridge, lm, huge).find("longer than the bridge (20 m long)"), std::string::npos);
-    EXPECT_EQ(RunText(bridge, lm, 1e-9), kStepTooSmallError);
+    EXPECT_EQ(RunText(bridge, lm, 1e-9).rfind(kStepTooSmallError, 0), 0u);
 }
 
 TEST(DegenerateInput, NumbersThatAreNotFiniteAreErrorsNeverZeros)

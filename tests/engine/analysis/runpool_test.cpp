@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -118,6 +119,25 @@ TEST(RunPool, TheFirstFailureInTheOrderAddedEndsTheRun)
         });
     EXPECT_THROW(pool.Run(), CRunControl::Stopped);
     EXPECT_TRUE(Lines(window).empty());
+}
+
+// Memory gone, every piece would fail in its turn, each with an exception alive until the end: thrown
+// without memory, exceptions come from a small reserve whose end ends the program. The first allocation
+// failure stops the pieces from starting; the run ends with it.
+TEST(RunPool, AnAllocationFailureStopsThePiecesFromStarting)
+{
+    RecordingWindow window;
+    constexpr unsigned kThreads = 8;
+    CRunPool pool(kThreads);
+    std::atomic<int> started{0};
+    for (int i = 0; i < 1000; ++i)
+        pool.Add(static_cast<double>(i), [&](unsigned) { // the last added start first
+            ++started;
+            throw std::bad_alloc();
+        });
+    EXPECT_THROW(pool.Run(), std::bad_alloc);
+    // A thread may have taken one more piece while another's failure was on its way.
+    EXPECT_LE(started.load(), static_cast<int>(2 * kThreads));
 }
 
 } // namespace
