@@ -13,9 +13,18 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace qor::test {
+
+// The bytes of a file (none where it cannot be read).
+inline std::string ReadAll(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 // Points the program's profile, configuration and data folders into home.
 inline void UseHome(const std::filesystem::path& home)

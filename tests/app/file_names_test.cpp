@@ -31,12 +31,6 @@ using namespace qor::test;
 
 namespace {
 
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // The program's end without its clean exit (see recovery_test.cpp): its autosaves stay for the next start.
 void Crash(CQORApp& app)
 {

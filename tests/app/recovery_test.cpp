@@ -22,12 +22,6 @@ using namespace qor::test;
 
 namespace {
 
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // The recovery folder's files with an extension.
 int CountFiles(const fs::path& folder, const std::string& extension)
 {
