@@ -18,7 +18,6 @@
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <mutex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -38,6 +37,9 @@ extern char** environ;
 namespace fs = std::filesystem;
 
 namespace {
+
+// The starts run on threads of their own, each with its own connection: Xlib is told before its first use.
+const bool g_xThreads = XInitThreads() != 0;
 
 // Starts a program with extra environment entries, its output into log (or nowhere) and the
 // descriptor passFd (if any) as its descriptor 3; its process id (0: it could not be started). Safe
@@ -563,7 +565,7 @@ TEST(ProgramUnderXStarts, ShowsItsMainWindowManagedAtEveryStartAlsoWhileTheWindo
 {
     const fs::path program = Program();
     ASSERT_TRUE(fs::exists(program)) << program;
-    XInitThreads(); // each start has a connection of its own, on a thread of its own
+    ASSERT_TRUE(g_xThreads);
 
     constexpr int kStarts = 24;
     constexpr int kAtOnce = 4;
