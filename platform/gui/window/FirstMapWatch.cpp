@@ -75,8 +75,8 @@ private:
     void Wait(int asked) { m_timer.start(std::min(100 << std::min(asked, 4), 1000)); }
 
     // Taken: mapped (by the manager, or by the server where none runs), or given a state by the
-    // manager (a window it keeps unmapped, minimised or on another desktop, is the manager's).
-    bool Taken(WId window, bool& gone)
+    // manager (a window it keeps unmapped, minimised or on another desktop, is the manager's); or gone.
+    bool Taken(WId window)
     {
         const auto id = static_cast<xcb_window_t>(window);
         const xcb_get_window_attributes_cookie_t attributes = xcb_get_window_attributes(m_connection, id);
@@ -85,7 +85,6 @@ private:
             xcb_get_window_attributes_reply(m_connection, attributes, nullptr), &std::free);
         std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> p(
             xcb_get_property_reply(m_connection, state, nullptr), &std::free);
-        gone = !a;
         return !a || a->map_state != XCB_MAP_STATE_UNMAPPED || (p && p->type != XCB_ATOM_NONE);
     }
 
@@ -97,9 +96,8 @@ private:
         for (auto it = m_shown.begin(); it != m_shown.end();)
         {
             QWidget* widget = it->widget;
-            bool gone = false;
             // Hidden since, or made again (the new window is followed from its own show).
-            if (!widget || !widget->isVisible() || widget->internalWinId() != it->window || Taken(it->window, gone) ||
+            if (!widget || !widget->isVisible() || widget->internalWinId() != it->window || Taken(it->window) ||
                 it->asked >= kMostAsks)
             {
                 it = m_shown.erase(it);
