@@ -12,7 +12,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   # user interface: Qt 6 Widgets, printing, PDF viewer
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-pdf-dev libgl-dev libglx-dev libopengl-dev
-  libxkbcommon-dev libx11-dev
+  libxkbcommon-dev libx11-dev libxcb1-dev
   # fonts metric-compatible with Arial and Times New Roman, and a fallback
   fonts-liberation fonts-dejavu-core fontconfig
   # Qt's platform plugins (xcb under X, offscreen in tests)

@@ -207,6 +207,7 @@ void InitApplication(int* argc, char** argv)
     }
     qor::ApplyProgramLocale();
     g_dispatcher = new Dispatcher;
+    WatchFirstMaps();
     for (void (*initialize)() : ApplicationInitializers()) initialize();
     qor::SetPostSink([](HWND h, UINT msg, WPARAM w, LPARAM l) -> bool {
         if (!IsLiveHandle(h) || !g_dispatcher) return false;

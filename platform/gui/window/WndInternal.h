@@ -264,6 +264,9 @@ void GiveActivationBack(QWidget* window);
 bool SpuriousActivation(QWidget* active);
 // Follows the toolkit's focus window (once per application object).
 void WatchFocusWindows();
+// Follows each top-level window shown under X until the window manager has taken it (once per
+// application object; nothing on other window systems).
+void WatchFirstMaps();
 // A toolkit pop-up (a dropped list) has been shown; whether its activation may be pending.
 void NotePopupShown();
 bool PopupActivationPending();

@@ -157,9 +157,11 @@ BOOL CWnd::ShowWindow(int nCmdShow)
         s->noActivate = nCmdShow == SW_SHOWNA || nCmdShow == SW_SHOWNOACTIVATE || nCmdShow == SW_SHOWMINNOACTIVE;
         s->widget->setAttribute(Qt::WA_ShowWithoutActivating, s->noActivate);
     }
-    s->widget->setVisible(show);
+    // A window shown maximised carries that state when it is mapped: a window manager reads it as it takes
+    // the window, where a request sent after the map may reach it before it has the window, and be dropped.
     if (show && nCmdShow == SW_MAXIMIZE && !(s->style & WS_CHILD))
         s->widget->setWindowState(s->widget->windowState() | Qt::WindowMaximized);
+    s->widget->setVisible(show);
     if (show) Invalidate();
     if (CWnd* focus = FocusWindow(); !show && focus && (focus == this || IsChild(focus))) DropFocus();
     return was;
