@@ -1,10 +1,10 @@
-// Results of the engine's largest moving load shown again, and File > New after them, in the running
-// program (offscreen, window 1280 x 900, the real main frame): the six-axle truck over 3300-3380-3300 m
-// by 0.01 m (about a million positions, each kept for "Display each sub-analysis result"), then View >
-// Moving Load Results three times (its windows closed between), the same run again (its results replacing
-// the first's), an ensemble of two trucks over the bridge on a worker, and File > New. For each command the
-// longest the window thread went without answering (from the command until its windows are whole, or
-// until the memory is back), the time until then, and the resident set.
+// Results of the engine's largest moving load shown again, replaced and dropped, in the running program
+// (offscreen, window 1280 x 900, the real main frame): the six-axle truck over 3300-3380-3300 m by 0.01 m
+// (about a million positions, each kept for "Display each sub-analysis result"), then View > Moving Load
+// Results three times (its windows closed between), the same run again (its results replacing the first's),
+// an ensemble of two trucks over the bridge on a worker, File > New, and the run in the new case followed by
+// File > Close. For each command the longest the window thread went without answering (from the command
+// until its windows are whole, or until the memory is back), the time until then, and the resident set.
 // Arguments: --positions N runs a shorter bridge of about N positions instead (a quick look).
 #include "bench_cases.h"
 #include "bench_program.h"
@@ -178,6 +178,21 @@ int main(int argc, char** argv)
     });
     std::printf("| File > New (from %.0f MB) | %.0f | %.0f | %zu | %.0f |\n", before, fresh.longestMs, fresh.totalMs,
                 CQORDoc::GetActiveDoc() ? ResultViews(CQORDoc::GetActiveDoc()).size() : 0, fresh.residentMB);
+
+    // The run once more in the new case, then File > Close with its windows open (a command of the case:
+    // whole once no case is open and the memory is back).
+    if (CQORDoc* next = CQORDoc::GetActiveDoc())
+    {
+        next->m_vBridge = {bridge};
+        next->m_vLoadModel = {truck};
+        if (!next->RunCommand([&] { next->RunMovingLoad(true, 0, true, bridge, truck, 0.01); })) return 1;
+        qor::test::PumpUntil([next] { return !AnyDrawing(next); }, 600000);
+        const double held = ResidentMB();
+        const SPause closed =
+            Command(ID_FILE_CLOSE, [held] { return !CQORDoc::GetActiveDoc() && ResidentMB() < held / 4; });
+        std::printf("| File > Close (from %.0f MB) | %.0f | %.0f | 0 | %.0f |\n", held, closed.longestMs,
+                    closed.totalMs, closed.residentMB);
+    }
     qor::test::StopApplication(app);
     return 0;
 }
