@@ -51,6 +51,9 @@ void CMultiMLJob::Run()
 {
     CMultiMovingLoadAnalysis analysis(pBridge, pLME);
     analysis.SetPointsPerSpan(m_nPointsPerSpan);
+    // No window of an ensemble draws every position (its "each" are the models' envelopes): a million
+    // positions' lines would be gigabytes kept for nothing.
+    analysis.SetKeepBeamResults(false);
     int steps = nSteps;
     double stepSize = StepSize;
     m_pResults = analysis.Run(bByStep, steps, stepSize);

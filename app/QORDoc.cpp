@@ -73,16 +73,26 @@ BOOL CQORDoc::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pH
 
 bool CQORDoc::RunCommand(const std::function<void()>& command)
 {
-    // What a command may have changed before the engine threw: the case's lists are put back
-    // (the elements in them are made anew by the commands, not changed in place).
-    auto caseLists = std::tie(m_vBridge, m_vBridgeSet, m_vLoadModel, m_vLoadModelEnsemble, m_vRefCollection, m_sCaseRef,
-                              m_sCaseNotes, m_pSPResults, m_pMLResults, m_pBRResults, m_pAOSinglePosition,
-                              m_pAOMovingLoad, m_pAOMultiMovingLoad, m_pAOBridgeRange, m_nMLSteps, m_MLStepSize);
+    // What a command may have changed before the engine threw: the case's lists, its moving-load stepping and
+    // its results are put back (the elements in them are made anew by the commands, not changed in place).
+    auto caseLists = std::tie(m_vBridge, m_vBridgeSet, m_vLoadModel, m_vLoadModelEnsemble, m_sCaseRef, m_sCaseNotes,
+                              m_nMLSteps, m_MLStepSize);
     const auto before = std::apply([](const auto&... v) { return std::make_tuple(v...); }, caseLists);
+    auto results = Results();
+    HeldResults resultsBefore = results;
     const BOOL modified = IsModified();
     CString reason;
-    if (CEngineGuard::Run(command, reason)) return true;
+    if (CEngineGuard::Run(command, reason))
+    {
+        // The results the command replaced or dropped (a run's, a removed collection) may be the last
+        // references to gigabytes. (The case itself may be gone: a command closes it.)
+        if (resultsBefore != HeldResults()) LetGoOffWindowThread(std::move(resultsBefore), false);
+        return true;
+    }
+    HeldResults resultsAfter = results;
     caseLists = before;
+    results = resultsBefore;
+    LetGoOffWindowThread(std::move(resultsAfter), false);
     SetModifiedFlag(modified);
     UpdateElementView();
     CCaseShell::Current().SetStatusText(L"Ready");
@@ -144,26 +154,23 @@ CQORDoc::CQORDoc()
     ResetAnalysisState();
 }
 
-// The case's results may hold gigabytes (every position of a million kept), which take half a second to give
-// back to the system: a worker drops them, and then the blocks kept for the case's next run, while the window
-// answers. Its windows are gone by now, so the worker's references are the last; it touches the results only
-// to free them.
-CQORDoc::~CQORDoc()
+// Its windows are gone by now, so these references to its results are the last.
+CQORDoc::~CQORDoc() { LetGoOffWindowThread(TakeResults(), true); }
+
+CQORDoc::HeldResults CQORDoc::TakeResults()
 {
-    qor::gui::RunInBackground(
-        [sp = std::move(m_pSPResults), ml = std::move(m_pMLResults), br = std::move(m_pBRResults),
-         collections = std::move(m_vRefCollection),
-         outputs = std::vector<std::shared_ptr<CAnalysisOutput>>{
-             std::move(m_pAOSinglePosition), std::move(m_pAOMovingLoad), std::move(m_pAOMultiMovingLoad),
-             std::move(m_pAOBridgeRange), std::move(m_pAOReferenceSet), std::move(m_pAOCriticalRatios),
-             std::move(m_pAOEnhanced)}]() mutable {
-            outputs.clear();
-            collections.clear();
-            sp.reset();
-            ml.reset();
-            br.reset();
-            CSpareBlocks::Release();
-        });
+    return std::apply([](auto&... held) { return HeldResults(std::move(held)...); }, Results());
+}
+
+// Results of a million positions hold gigabytes, which take half a second to give back to the system: a
+// worker takes the references and lets them go while the window answers (where they were the last, the
+// results are freed there). The results do not change once made, and the worker touches them only to free them.
+void CQORDoc::LetGoOffWindowThread(HeldResults held, bool bReleaseSpares)
+{
+    qor::gui::RunInBackground([held = std::move(held), bReleaseSpares]() mutable {
+        held = HeldResults();
+        if (bReleaseSpares) CSpareBlocks::Release();
+    });
 }
 
 void CQORDoc::ResetAnalysisState()
@@ -177,17 +184,11 @@ void CQORDoc::ResetAnalysisState()
     m_nMLSteps = settings->General.Stepping.NSTEPS;
     m_nBridgeSetID = m_nBridgeID = m_nLoadModelID = m_nLMEID = m_nRefCollectionID = 0;
     m_Multiplier = 1.0;
-    m_pSPResults.reset();
-    m_pMLResults.reset();
-    m_pBRResults.reset();
-    m_pAOSinglePosition.reset();
-    m_pAOMovingLoad.reset();
-    m_pAOMultiMovingLoad.reset();
-    m_pAOBridgeRange.reset();
-    m_pAOReferenceSet.reset();
-    m_pAOCriticalRatios.reset();
-    m_pAOEnhanced.reset();
-    CSpareBlocks::Release(); // kept for the runs of the case before
+    // The results of the case's runs go, but not its collections (they are its elements); and the blocks kept
+    // for the runs of the case before with them.
+    HeldResults held = TakeResults();
+    m_vRefCollection = std::move(std::get<0>(held));
+    LetGoOffWindowThread(std::move(held), true);
     const auto& out = settings->General.Output;
     m_Output = {out.BMSF, out.R, out.GRAPHS, out.TABLES};
     m_bBusyMultiML = m_bBusyBridgeRange = m_bBusyRefValues = m_bBusyCritRatios = false;

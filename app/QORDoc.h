@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 class CElement;
@@ -221,4 +222,23 @@ protected:
 
 private:
     int m_nAskingToSave = 0;
+    // What the case holds of its runs: the collections (with their results), the last results and what
+    // describes them to the result windows.
+    auto Results()
+    {
+        return std::tie(m_vRefCollection, m_pSPResults, m_pMLResults, m_pBRResults, m_pAOSinglePosition,
+                        m_pAOMovingLoad, m_pAOMultiMovingLoad, m_pAOBridgeRange, m_pAOReferenceSet, m_pAOCriticalRatios,
+                        m_pAOEnhanced);
+    }
+    using HeldResults =
+        std::tuple<std::vector<std::shared_ptr<CReferenceCollection>>, std::shared_ptr<CBeamResults>,
+                   std::shared_ptr<CEnvelopeResults>, std::shared_ptr<CCriticalValueEnsemble>,
+                   std::shared_ptr<CAOSinglePosition>, std::shared_ptr<CAOMovingLoad>,
+                   std::shared_ptr<CAOMultiMovingLoad>, std::shared_ptr<CAOBridgeRange>,
+                   std::shared_ptr<CAOReferenceSet>, std::shared_ptr<CAOCriticalRatios>, std::shared_ptr<CAOEnhanced>>;
+    // Moves them out of the case (which then holds none).
+    HeldResults TakeResults();
+    // Lets go of results the case no longer holds off the window thread (then of the blocks kept for the
+    // case's next run, when it has none to come).
+    static void LetGoOffWindowThread(HeldResults held, bool bReleaseSpares);
 };

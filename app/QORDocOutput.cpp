@@ -179,9 +179,11 @@ void CQORDoc::ShowMovingLoadOutput(bool bDisplayEach, std::shared_ptr<CAnalysisO
     RouteOutput(*this, pAO, MovingLoadRoute(bDisplayEach, pAO));
 }
 
+// An ensemble's run ends on a worker, and at a million positions its windows together hold the window for
+// seconds: they come one per turn, as when they are shown again.
 void CQORDoc::ShowMultiMovingLoadOutput(bool bDisplayEach, std::shared_ptr<CAnalysisOutput> pAO)
 {
-    RouteOutput(*this, pAO, MultiMovingLoadRoute(bDisplayEach, pAO));
+    QueueRoutedOutput(*this, pAO, MultiMovingLoadRoute(bDisplayEach, pAO));
 }
 
 void CQORDoc::ShowBridgeRangeOutput(std::shared_ptr<CAnalysisOutput> pAO)

@@ -42,26 +42,6 @@ CQORDoc* CaseDoc(CQORApp& app)
     return doc;
 }
 
-// The analysis's own time as the command logs it ("Elapsed time: N ms"), from the newest such line.
-double LoggedAnalysisMs()
-{
-    auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
-    if (!frame) return -1;
-    COutputList& list = frame->GetOutputWnd().GetList();
-    for (int i = list.GetCount() - 1; i >= 0; --i)
-    {
-        CString line;
-        list.GetText(i, line);
-        // After the line's time stamp.
-        const std::string text = line.ToUtf8();
-        const std::size_t at = text.find("Elapsed time: ");
-        unsigned long ms = 0;
-        if (at != std::string::npos && std::sscanf(text.c_str() + at, "Elapsed time: %lu ms", &ms) == 1)
-            return static_cast<double>(ms);
-    }
-    return -1;
-}
-
 // The moving-load command of one model with each position displayed, three times on one case.
 void CommandRuns(CQORApp& app, const char* name, std::shared_ptr<CBridge> bridge, double step)
 {

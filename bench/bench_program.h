@@ -3,6 +3,8 @@
 // whether a plot is still drawing.
 #pragma once
 
+#include "app/MainFrame.h"
+#include "app/OutputWnd.h"
 #include "app/QORApp.h"
 #include "app/QORDoc.h"
 #include "controls/grid/GridCtrl.h"
@@ -88,6 +90,27 @@ inline CGridView* LargestTable(CQORDoc* doc)
             grid && grid->GetGrid() && (!largest || grid->GetGrid()->GetRowCount() > largest->GetGrid()->GetRowCount()))
             largest = grid;
     return largest;
+}
+
+// The last analysis's own time as the command logs it ("Elapsed time: N ms"), from the newest such line of
+// the log (-1 when there is none).
+inline double LoggedAnalysisMs()
+{
+    auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
+    if (!frame) return -1;
+    COutputList& list = frame->GetOutputWnd().GetList();
+    for (int i = list.GetCount() - 1; i >= 0; --i)
+    {
+        CString line;
+        list.GetText(i, line);
+        // After the line's time stamp.
+        const std::string text = line.ToUtf8();
+        const std::size_t at = text.find("Elapsed time: ");
+        unsigned long ms = 0;
+        if (at != std::string::npos && std::sscanf(text.c_str() + at, "Elapsed time: %lu ms", &ms) == 1)
+            return static_cast<double>(ms);
+    }
+    return -1;
 }
 
 } // namespace qor::bench

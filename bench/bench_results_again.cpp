@@ -1,9 +1,10 @@
-// Results of the engine's largest moving load shown again, and File > New after them, in the running
-// program (offscreen, window 1280 x 900, the real main frame): the six-axle truck over 3300-3380-3300 m
-// by 0.01 m (about a million positions, each kept for "Display each sub-analysis result"), then View >
-// Moving Load Results three times (its windows closed between) and File > New. For each command the
-// longest the window thread went without answering (from the command until its windows are whole, or
-// until the memory is back), the time until then, and the resident set.
+// Results of the engine's largest moving load shown again, replaced and dropped, in the running program
+// (offscreen, window 1280 x 900, the real main frame): the six-axle truck over 3300-3380-3300 m by 0.01 m
+// (about a million positions, each kept for "Display each sub-analysis result"), then View > Moving Load
+// Results three times (its windows closed between), the same run again (its results replacing the first's),
+// an ensemble of two trucks over the bridge on a worker, File > New, and the run in the new case followed by
+// File > Close. For each command the longest the window thread went without answering (from the command
+// until its windows are whole, or until the memory is back), the time until then, and the resident set.
 // Arguments: --positions N runs a shorter bridge of about N positions instead (a quick look).
 #include "bench_cases.h"
 #include "bench_program.h"
@@ -13,6 +14,7 @@
 #include "app/QORDoc.h"
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/model/Bridge.h"
+#include "engine/model/LoadModelEnsemble.h"
 #include "platform/core/MessageBox.h"
 #include "platform/gui/Afx.h"
 #include "platform/test/FrameTest.h"
@@ -25,6 +27,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -62,17 +65,21 @@ struct SPause
     std::size_t windows = 0;
 };
 
-// The command, then the loop until whole() (or 120 s) and 300 ms more: the longest pause meanwhile.
+// The command (posted, or started by start()), then the loop until whole() (or 10 min) and 300 ms more: the
+// longest pause meanwhile.
 template <class Whole>
-SPause Command(UINT id, Whole whole)
+SPause Command(UINT id, Whole whole, const std::function<void()>& start = {})
 {
     SPause r;
     qor::test::Pump(200);
     qor::test::PauseMeter meter;
-    const Clock::time_point start = Clock::now();
-    Frame()->PostMessage(WM_COMMAND, id, 0);
-    qor::test::PumpUntil(whole, 120000);
-    r.totalMs = MsSince(start);
+    const Clock::time_point begin = Clock::now();
+    if (start)
+        start();
+    else
+        Frame()->PostMessage(WM_COMMAND, id, 0);
+    qor::test::PumpUntil(whole, 600000);
+    r.totalMs = MsSince(begin);
     qor::test::Pump(300);
     r.longestMs = meter.LongestMs();
     r.residentMB = ResidentMB();
@@ -122,6 +129,47 @@ int main(int argc, char** argv)
                     again.totalMs, ResultViews(doc).size(), again.residentMB);
         if (round < 3) CloseResultWindows();
     }
+    CloseResultWindows();
+
+    // The same run again, its windows closed: the command replaces the results of the first (every position
+    // kept) with its own. "After it" is the command's time beyond its analysis (which runs on the window thread).
+    {
+        qor::test::Pump(200);
+        const std::weak_ptr<CEnvelopeResults> first = doc->m_pMLResults;
+        const Clock::time_point start = Clock::now();
+        if (!doc->RunCommand([&] { doc->RunMovingLoad(true, 0, true, bridge, truck, 0.01); })) return 1;
+        const double commandMs = MsSince(start);
+        const double analysisMs = LoggedAnalysisMs();
+        const bool firstGoneInCommand = first.expired();
+        qor::test::PauseMeter meter;
+        qor::test::PumpUntil([doc] { return !AnyDrawing(doc); }, 600000);
+        qor::test::PumpUntil([&first] { return first.expired(); }, 60000);
+        qor::test::Pump(300);
+        std::printf("| Moving load run again (the first's results replaced): after its analysis of %.0f ms | %.0f "
+                    "(then %.0f) | %.0f | %zu | %.0f |\n",
+                    analysisMs, commandMs - analysisMs, meter.LongestMs(), commandMs, ResultViews(doc).size(),
+                    ResidentMB());
+        std::printf("(the first run's results %s when the command returned)\n",
+                    firstGoneInCommand ? "were gone" : "were still being freed");
+        CloseResultWindows();
+    }
+
+    // An ensemble of two trucks over the same bridge and steps on a worker (no position kept): from the
+    // command until its windows are whole, the completion's turn included.
+    {
+        auto ensemble = std::make_shared<CLoadModelEnsemble>(1, CString(L"Two trucks"));
+        ensemble->AddLoadModel(truck);
+        ensemble->AddLoadModel(Truck(1, {60.0, 120.0}, {4.0}));
+        doc->m_vLoadModelEnsemble = {ensemble};
+        const SPause done = Command(
+            0,
+            [doc, expected] { return !doc->m_bBusyMultiML && ResultViews(doc).size() >= expected && !AnyDrawing(doc); },
+            [&] { doc->RunCommand([&] { doc->StartMultiMovingLoad(true, 0, false, bridge, ensemble, 0.01); }); });
+        std::printf(
+            "| Moving load of an ensemble of two, on a worker: its end and windows | %.0f | %.0f | %zu | %.0f |\n",
+            done.longestMs, done.totalMs, ResultViews(doc).size(), done.residentMB);
+    }
+
     // New with the windows open; whole once the memory of the results is back with the system.
     const double before = ResidentMB();
     const SPause fresh = Command(ID_FILE_NEW, [before] {
@@ -130,6 +178,21 @@ int main(int argc, char** argv)
     });
     std::printf("| File > New (from %.0f MB) | %.0f | %.0f | %zu | %.0f |\n", before, fresh.longestMs, fresh.totalMs,
                 CQORDoc::GetActiveDoc() ? ResultViews(CQORDoc::GetActiveDoc()).size() : 0, fresh.residentMB);
+
+    // The run once more in the new case, then File > Close with its windows open (a command of the case:
+    // whole once no case is open and the memory is back).
+    if (CQORDoc* next = CQORDoc::GetActiveDoc())
+    {
+        next->m_vBridge = {bridge};
+        next->m_vLoadModel = {truck};
+        if (!next->RunCommand([&] { next->RunMovingLoad(true, 0, true, bridge, truck, 0.01); })) return 1;
+        qor::test::PumpUntil([next] { return !AnyDrawing(next); }, 600000);
+        const double held = ResidentMB();
+        const SPause closed =
+            Command(ID_FILE_CLOSE, [held] { return !CQORDoc::GetActiveDoc() && ResidentMB() < held / 4; });
+        std::printf("| File > Close (from %.0f MB) | %.0f | %.0f | 0 | %.0f |\n", held, closed.longestMs,
+                    closed.totalMs, closed.residentMB);
+    }
     qor::test::StopApplication(app);
     return 0;
 }

@@ -9,6 +9,7 @@
 #include "app/OutputWnd.h"
 #include "engine/EngineErrors.h"
 #include "engine/analysis/CriticalEnsemble.h"
+#include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/ReferenceCollection.h"
 #include "engine/analysis/ReferenceSet.h"
 #include "engine/model/Bridge.h"
@@ -274,6 +275,10 @@ TEST_F(AnalysisCommands, SinglePositionAndMovingLoadRunAtOnceAndKeepTheirSteppin
     ASSERT_NE(doc->m_pAOMultiMovingLoad, nullptr);
     EXPECT_EQ(doc->m_pAOMultiMovingLoad->m_vOutLMResults.size(), 2u);
     EXPECT_EQ(doc->m_pMLResults, doc->m_pAOMultiMovingLoad->GetResults());
+    // No window of an ensemble draws its positions one by one: none is kept.
+    for (const auto& each : doc->m_pAOMultiMovingLoad->m_vOutLMResults)
+        EXPECT_EQ(each->GetKeptPositions().GetCount(), 0u);
+    EXPECT_EQ(doc->m_pMLResults->GetKeptPositions().GetCount(), 0u);
     EXPECT_TRUE(boxes.Shown().empty()) << boxes.Shown().front().text.ToUtf8();
 }
 

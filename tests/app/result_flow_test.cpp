@@ -3,7 +3,7 @@
 // a modal window and is not asked of a case that was replaced; a stopped run says so in the log; the
 // autosave's copy of a case shares its envelopes, so that it takes no time with the case's size; the
 // results of a long moving load shown again open a window a turn and draw their reaction curves a turn
-// each, and New gives their memory back off the window thread.
+// each, and New gives their memory back off the window thread, as does a run that replaces them.
 #include "app_support.h"
 
 #include "app/AnalysisJob.h"
@@ -19,6 +19,7 @@
 #include "engine/model/BridgeSet.h"
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
+#include "output/AnalysisOutput.h"
 #include "platform/gui/window/Background.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
@@ -332,4 +333,45 @@ TEST_F(ResultFlow, LongResultsShownAgainComeAWindowAndACurveATurnAndNewFreesThem
     ASSERT_NE(doc, nullptr);
     qor::gui::WaitForBackgroundWork();
     EXPECT_TRUE(results.expired());
+}
+
+namespace {
+
+// Holds a result and notes the thread that let it go.
+struct FreedOn
+{
+    FreedOn(std::shared_ptr<CEnvelopeResults> held, std::thread::id* on) : results(std::move(held)), thread(on) {}
+    ~FreedOn() { *thread = std::this_thread::get_id(); }
+    std::shared_ptr<CEnvelopeResults> results;
+    std::thread::id* thread;
+};
+
+} // namespace
+
+TEST_F(ResultFlow, TheResultsARunReplacesAreFreedOffTheWindowThread)
+{
+    auto bridge = std::make_shared<CBridge>(1, CString(L"Two spans"), CBridge::CONFIG_EXPLICIT, 10.0);
+    bridge->m_vSpans = {10.0, 10.0};
+    bridge->BuildBeam();
+    auto axle = std::make_shared<CLoadModel>(1, CString(L"Axle"));
+    axle->AddPointLoad(100.0, 0.0, 0.0);
+    doc->m_vBridge = {bridge};
+    doc->m_vLoadModel = {axle};
+    ASSERT_TRUE(doc->RunCommand([&] { doc->RunMovingLoad(true, 0, false, bridge, axle, 0.5); }));
+    ASSERT_TRUE(doc->m_pMLResults);
+    frame->SendMessage(WM_COMMAND, ID_CLOSE_ALL_TABS, 0);
+    Pump(100);
+    // The case's last references to the first run's results, noted where they go.
+    std::thread::id freedOn;
+    auto held = std::make_shared<FreedOn>(doc->m_pMLResults, &freedOn);
+    doc->m_pMLResults = std::shared_ptr<CEnvelopeResults>(held, held->results.get());
+    doc->m_pAOMovingLoad = std::make_shared<CAOMovingLoad>(doc->m_pMLResults, bridge, axle, 1);
+    held.reset();
+
+    ASSERT_TRUE(doc->RunCommand([&] { doc->RunMovingLoad(true, 0, false, bridge, axle, 0.25); }));
+    qor::gui::WaitForBackgroundWork();
+    EXPECT_NE(freedOn, std::thread::id()) << "the first run's results are let go";
+    EXPECT_NE(freedOn, std::this_thread::get_id()) << "and not on the window thread";
+    ASSERT_TRUE(doc->m_pAOMovingLoad);
+    EXPECT_EQ(doc->m_pAOMovingLoad->GetResults(), doc->m_pMLResults);
 }

@@ -288,6 +288,14 @@ void CGridView::SetTextCell(int nRow, int nCol, const CString& text)
     pCell->SetText(text);
 }
 
+void CGridView::SetLabelCell(int nRow, int nCol, const CString& prefix, int number)
+{
+    if (m_bLazy) return m_Cells.SetLabel(nRow, nCol, prefix, number);
+    CString text;
+    text.Format(L"%s%d", prefix.GetString(), number);
+    SetTextCell(nRow, nCol, text);
+}
+
 void CGridView::FinishTable()
 {
     if (!m_pGrid || !m_pGrid->GetSafeHwnd()) return;

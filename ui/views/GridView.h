@@ -82,6 +82,8 @@ protected:
     void SetEntry(int nRow, int nCol, const RatioLoadEffect& ratio);
     // A left-aligned text (a load model's name, a point label) in a data cell.
     void SetTextCell(int nRow, int nCol, const CString& text);
+    // The text cell prefix + number ("Point 12"), kept as its number in a table of many rows.
+    void SetLabelCell(int nRow, int nCol, const CString& prefix, int number);
     // A numeric data cell at (nRow, nCol), as MakeNumericCells makes them.
     void MakeNumericCell(int nRow, int nCol);
     // After a table is built: every column's width for its widest text, then fitted.

@@ -332,25 +332,33 @@ void CGridView::DrawMultiMovingLoadReactions(std::shared_ptr<CAnalysisOutput> pA
     SetRowNumbers();
     MakeNumericCells();
 
-    CString label;
+    // Row by row (the order the table keeps its cells), each load model's name made once for a run of rows
+    // where it is critical: at a million positions the table is sixteen million cells.
+    std::vector<std::shared_ptr<CEnvelope>> envelopes;
+    for (int r = 0; r < nR; r++) envelopes.push_back(pResults->GetReactionEnvelope(static_cast<unsigned>(r)));
+    std::vector<const CLoadModel*> lastModels(2 * envelopes.size());
+    std::vector<CString> lastNames(2 * envelopes.size());
+    auto setEffect = [&](int row, int col, std::size_t column, const PointLoadEffect& effect) {
+        SetNumber(row, col, effect.val);
+        if (lastNames[column].IsEmpty() || effect.pLM != lastModels[column])
+        {
+            lastModels[column] = effect.pLM;
+            lastNames[column] = effect.GetLoadModelName();
+        }
+        SetTextCell(row, col + 1, lastNames[column]);
+    };
+    const CString point = L"Point ";
     for (int i = 0; i < nPoints; i++)
     {
-        label.Format(L"Point %d", i + 1);
-        SetTextCell(i + 1, 1, label);
-    }
-    for (int r = 0; r < nR; r++)
-    {
-        const std::shared_ptr<CEnvelope> pEnv = pResults->GetReactionEnvelope(static_cast<unsigned>(r));
-        if (!pEnv) continue;
-        for (size_t i = 0; i < pEnv->m_vMax.size() && static_cast<int>(i) < nPoints; i++)
+        SetLabelCell(i + 1, 1, point, i + 1);
+        const auto at = static_cast<std::size_t>(i);
+        for (std::size_t r = 0; r < envelopes.size(); r++)
         {
-            SetNumber(static_cast<int>(i) + 1, 4 * r + 2, pEnv->m_vMax[i].val);
-            SetTextCell(static_cast<int>(i) + 1, 4 * r + 3, pEnv->m_vMax[i].GetLoadModelName());
-        }
-        for (size_t i = 0; i < pEnv->m_vMin.size() && static_cast<int>(i) < nPoints; i++)
-        {
-            SetNumber(static_cast<int>(i) + 1, 4 * r + 4, pEnv->m_vMin[i].val);
-            SetTextCell(static_cast<int>(i) + 1, 4 * r + 5, pEnv->m_vMin[i].GetLoadModelName());
+            const CEnvelope* pEnv = envelopes[r].get();
+            if (!pEnv) continue;
+            const int col = 4 * static_cast<int>(r) + 2;
+            if (at < pEnv->m_vMax.size()) setEffect(i + 1, col, 2 * r, pEnv->m_vMax[at]);
+            if (at < pEnv->m_vMin.size()) setEffect(i + 1, col + 2, 2 * r + 1, pEnv->m_vMin[at]);
         }
     }
     AutoSizeFirstColumn();

@@ -106,7 +106,7 @@ void CTableCells::SetNumber(int nRow, int nCol, double value)
     // Only a numeric cell takes a number.
     if (!m_bNumeric || !IsDataCell(nRow, nCol)) return;
     const std::size_t i = Index(nRow, nCol);
-    if (m_vKinds[i] == Text) return;
+    if (m_vKinds[i] == Text || m_vKinds[i] == Label) return;
     m_vKinds[i] = Number;
     m_vValues[i] = value;
     // A value that is no finite number shows no text.
@@ -132,13 +132,47 @@ void CTableCells::SetText(int nRow, int nCol, const CString& text)
 {
     if (!IsDataCell(nRow, nCol)) return;
     const std::size_t i = Index(nRow, nCol);
+    SColumn& column = m_vColumns[static_cast<std::size_t>(nCol)];
     m_vKinds[i] = Text;
-    m_vValues[i] = static_cast<double>(Intern(text));
+    if (column.lastIndex != std::numeric_limits<std::uint32_t>::max() && text == column.lastText)
+    {
+        m_vValues[i] = static_cast<double>(column.lastIndex);
+        return;
+    }
+    column.lastIndex = Intern(text);
+    column.lastText = text;
+    m_vValues[i] = static_cast<double>(column.lastIndex);
     if (!text.IsEmpty())
     {
         static const CString digits = qor::grid::NativeDigits();
-        m_vColumns[static_cast<std::size_t>(nCol)].shapes.insert(DigitShape(text, digits));
+        column.shapes.insert(DigitShape(text, digits));
     }
+}
+
+void CTableCells::SetLabel(int nRow, int nCol, const CString& prefix, int number)
+{
+    if (!IsDataCell(nRow, nCol)) return;
+    SColumn& column = m_vColumns[static_cast<std::size_t>(nCol)];
+    if (column.labelMost < 0)
+        column.labelPrefix = prefix;
+    else if (prefix != column.labelPrefix)
+    {
+        CString text;
+        text.Format(L"%s%d", prefix.GetString(), number);
+        return SetText(nRow, nCol, text);
+    }
+    const std::size_t i = Index(nRow, nCol);
+    m_vKinds[i] = Label;
+    m_vValues[i] = number;
+    column.labelMost = std::max(column.labelMost, number);
+}
+
+CString CTableCells::LabelText(int nCol, std::size_t i) const
+{
+    CString text;
+    text.Format(L"%s%d", m_vColumns[static_cast<std::size_t>(nCol)].labelPrefix.GetString(),
+                static_cast<int>(m_vValues[i]));
+    return text;
 }
 
 void CTableCells::FillRow(CGridCtrl& grid, int nRow) const
@@ -189,11 +223,11 @@ void CTableCells::FillRow(CGridCtrl& grid, int nRow) const
         {
             if (auto* pCell = dynamic_cast<CGridCellNumeric*>(grid.GetCell(nRow, col))) pCell->SetNumber(m_vValues[i]);
         }
-        else if (m_vKinds[i] == Text && grid.SetCellType(nRow, col, RUNTIME_CLASS(CGridCell)))
+        else if ((m_vKinds[i] == Text || m_vKinds[i] == Label) && grid.SetCellType(nRow, col, RUNTIME_CLASS(CGridCell)))
         {
             CGridCellBase* pCell = grid.GetCell(nRow, col);
             pCell->SetFormat(kTextFormat);
-            pCell->SetText(m_vTexts[static_cast<std::size_t>(m_vValues[i])]);
+            pCell->SetText(m_vKinds[i] == Text ? m_vTexts[static_cast<std::size_t>(m_vValues[i])] : LabelText(col, i));
         }
     }
 }
@@ -240,6 +274,13 @@ int CTableCells::Width(SMeasures& m, int nCol, bool bCaption, bool bData) const
         }
     }
     for (const std::wstring& shape : column.shapes) width = std::max(width, m.texts.WidthOfShape(shape));
+    // The labels: the largest number has the most digits.
+    if (column.labelMost >= 0)
+    {
+        CString widest;
+        widest.Format(L"%s%d", column.labelPrefix.GetString(), column.labelMost);
+        width = std::max(width, m.texts.WidthOfShape(DigitShape(widest, m.digits)));
+    }
     return width;
 }
 
@@ -275,6 +316,7 @@ CString CTableCells::CellText(int nRow, int nCol) const
     }
     const std::size_t i = Index(nRow, nCol);
     if (m_vKinds[i] == Text) return m_vTexts[static_cast<std::size_t>(m_vValues[i])];
+    if (m_vKinds[i] == Label) return LabelText(nCol, i);
     if (m_vKinds[i] != Number || !std::isfinite(m_vValues[i])) return CString();
     const double value = m_vValues[i];
     // A numeric cell writes the number with nine decimals, checks that text and puts it in the
@@ -302,6 +344,7 @@ struct CTableCells::SWriter
     bool bMinusSign = true;
     std::vector<std::string> captions;
     std::vector<std::string> texts;
+    std::vector<std::string> labelPrefixes; // by column
 };
 
 std::function<void(int nRow, int nCol, std::string& out)> CTableCells::TextWriter() const
@@ -310,6 +353,7 @@ std::function<void(int nRow, int nCol, std::string& out)> CTableCells::TextWrite
     writer->bMinusSign = qor::grid::LocaleChar(LOCALE_SNEGATIVESIGN, L'-') == L'-';
     for (const CString& caption : m_vCaptions) writer->captions.push_back(caption.ToUtf8());
     for (const CString& text : m_vTexts) writer->texts.push_back(text.ToUtf8());
+    for (const SColumn& column : m_vColumns) writer->labelPrefixes.push_back(column.labelPrefix.ToUtf8());
     return [this, writer](int nRow, int nCol, std::string& out) { AppendCellText(*writer, nRow, nCol, out); };
 }
 
@@ -336,6 +380,12 @@ void CTableCells::AppendCellText(const SWriter& writer, int nRow, int nCol, std:
     const std::size_t i = Index(nRow, nCol);
     if (m_vKinds[i] == Text)
         out += writer.texts[static_cast<std::size_t>(m_vValues[i])];
+    else if (m_vKinds[i] == Label)
+    {
+        out += writer.labelPrefixes[static_cast<std::size_t>(nCol)];
+        char number[16];
+        out.append(number, std::to_chars(number, number + sizeof number, static_cast<int>(m_vValues[i])).ptr);
+    }
     else if (m_vKinds[i] == Number && std::isfinite(m_vValues[i]))
     {
         if (m_vValues[i] >= 0 || writer.bMinusSign)

@@ -45,6 +45,10 @@ public:
     void SetNumber(int nRow, int nCol, double value);
     // A left-aligned text in a data cell.
     void SetText(int nRow, int nCol, const CString& text);
+    // A left-aligned text in a data cell that is a prefix and a number ("Point 12"), kept as the number:
+    // a million labels hold no million texts. A column's labels share one prefix (another one is kept as
+    // a text).
+    void SetLabel(int nRow, int nCol, const CString& prefix, int number);
 
     // Gives the grid's row nRow (its cells just made) what the table holds for it.
     void FillRow(CGridCtrl& grid, int nRow) const;
@@ -81,7 +85,8 @@ private:
     {
         Blank,
         Number,
-        Text
+        Text,
+        Label // the column's label prefix and the number in m_vValues
     };
     struct SColumn
     {
@@ -90,7 +95,15 @@ private:
         // The column's texts, each digit made '0': texts that differ only in their digits are
         // measured once.
         std::unordered_set<std::wstring> shapes;
+        // The last text set, and its index: a column of a few texts repeated over many rows (load models'
+        // names) looks each up once a run.
+        CString lastText;
+        std::uint32_t lastIndex = std::numeric_limits<std::uint32_t>::max();
+        // The prefix of the column's labels and the largest number labelled (-1: none).
+        CString labelPrefix;
+        int labelMost = -1;
     };
+    CString LabelText(int nCol, std::size_t i) const;
     std::size_t Index(int nRow, int nCol) const
     {
         return static_cast<std::size_t>(nRow - 1) * static_cast<std::size_t>(m_nCols - 1) +

@@ -252,6 +252,25 @@ TEST_F(GridViewTest, MovingLoadTablesOfOneModelAndOfAnEnsemble)
     EXPECT_EQ(Text(mr, 0, 13), CString(L"Critical LM"));
     EXPECT_EQ(Text(mr, 1, 1), CString(L"Point 1"));
     EXPECT_EQ(mr->GetGrid()->GetRowCount(), static_cast<int>(pCombined->GetReactionEnvelope(0)->m_vMax.size()) + 1);
+    // The points' labels and the models' names, as shown, saved and measured: the last row in full, and the
+    // labels' column as wide as the last label.
+    const int last = mr->GetGrid()->GetRowCount() - 1;
+    EXPECT_EQ(Text(mr, last, 1), L"Point " + CString(std::to_wstring(last).c_str()));
+    EXPECT_EQ(Text(mr, last, 3), pCombined->GetReactionEnvelope(0)->m_vMax.back().GetLoadModelName());
+    EXPECT_EQ(Text(mr, last, 13), pCombined->GetReactionEnvelope(2)->m_vMin.back().GetLoadModelName());
+    const std::string path = qor::test::TempFilePath("fleet-reactions.csv");
+    ASSERT_TRUE(mr->GetGrid()->Save(CString::FromUtf8(path)));
+    std::ifstream in(path, std::ios::binary);
+    std::string line, lastLine;
+    while (std::getline(in, line)) lastLine = line;
+    std::string expected;
+    for (int col = 0; col < mr->GetGrid()->GetColumnCount(); col++)
+        expected += (col ? ";" : "") + Text(mr, last, col).ToUtf8();
+    EXPECT_EQ(lastLine, expected + "\r");
+    CDC* pDC = mr->GetGrid()->GetDC();
+    ASSERT_TRUE(pDC);
+    EXPECT_GE(mr->m_vTextWidths.at(1), mr->GetGrid()->GetCell(last, 1)->GetCellExtent(pDC).cx);
+    mr->GetGrid()->ReleaseDC(pDC);
 }
 
 TEST_F(GridViewTest, BridgeRangeTablesGiveOneRowPerBridge)
