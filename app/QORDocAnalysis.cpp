@@ -201,7 +201,10 @@ void CQORDoc::RunMovingLoad(bool bByStep, int nSteps, bool bDisplayEach, std::sh
     CMovingLoadAnalysis analysis(pBridge, pLoadModel);
     // Every position's lines are kept only for the plot that draws them all.
     analysis.SetKeepBeamResults(bDisplayEach);
-    std::shared_ptr<CEnvelopeResults> results = analysis.Run(bByStep, nSteps, stepSize);
+    // The command ends with its results, but at a million positions the run takes seconds: it runs on a
+    // worker while the windows go on painting (input waits, as during a save).
+    std::shared_ptr<CEnvelopeResults> results;
+    qor::gui::RunWorkOffWindowThread([&] { results = analysis.Run(bByStep, nSteps, stepSize); }, nullptr);
     const int nAnalyses = analysis.GetNoAnalyses();
     StopTimer(start);
 

@@ -174,13 +174,13 @@ void CQORDoc::ShowSinglePositionOutput(std::shared_ptr<CAnalysisOutput> pAO)
                  [=](CQORViewBase& view, bool bBMSF) { view.ShowSinglePosition(bBMSF, pAO); }});
 }
 
+// At a million positions the windows of a moving load together hold the window for about half a second, and
+// an ensemble's for seconds: they come one per turn, as when they are shown again.
 void CQORDoc::ShowMovingLoadOutput(bool bDisplayEach, std::shared_ptr<CAnalysisOutput> pAO)
 {
-    RouteOutput(*this, pAO, MovingLoadRoute(bDisplayEach, pAO));
+    QueueRoutedOutput(*this, pAO, MovingLoadRoute(bDisplayEach, pAO));
 }
 
-// An ensemble's run ends on a worker, and at a million positions its windows together hold the window for
-// seconds: they come one per turn, as when they are shown again.
 void CQORDoc::ShowMultiMovingLoadOutput(bool bDisplayEach, std::shared_ptr<CAnalysisOutput> pAO)
 {
     QueueRoutedOutput(*this, pAO, MultiMovingLoadRoute(bDisplayEach, pAO));

@@ -110,8 +110,11 @@ int main(int argc, char** argv)
     doc->m_vLoadModel = {truck};
     qor::test::Pump(200);
     const Clock::time_point run = Clock::now();
+    const std::size_t expected = 4;
+    // The run's windows come one per turn, then draw.
+    const auto whole = [doc, expected] { return ResultViews(doc).size() >= expected && !AnyDrawing(doc); };
     if (!doc->RunCommand([&] { doc->RunMovingLoad(true, 0, true, bridge, truck, 0.01); })) return 1;
-    qor::test::PumpUntil([doc] { return !AnyDrawing(doc); }, 600000);
+    qor::test::PumpUntil(whole, 600000);
     const std::size_t positions = doc->m_pMLResults ? doc->m_pMLResults->GetKeptPositions().GetCount() : 0;
     std::printf("Moving load of %zu positions, every one kept: run and drawn in %.1f s, resident set %.0f MB\n",
                 positions, MsSince(run) / 1000.0, ResidentMB());
@@ -119,12 +122,9 @@ int main(int argc, char** argv)
 
     std::printf("\n| command | longest pause (ms) | until whole (ms) | result windows | resident MB after |\n");
     std::printf("|---|---|---|---|---|\n");
-    const std::size_t expected = 4;
     for (int round = 1; round <= 3; ++round)
     {
-        const SPause again = Command(ID_VIEW_MOVING_LOAD_RESULTS, [doc, expected] {
-            return ResultViews(doc).size() >= expected && !AnyDrawing(doc);
-        });
+        const SPause again = Command(ID_VIEW_MOVING_LOAD_RESULTS, whole);
         std::printf("| View > Moving Load Results (%d) | %.0f | %.0f | %zu | %.0f |\n", round, again.longestMs,
                     again.totalMs, ResultViews(doc).size(), again.residentMB);
         if (round < 3) CloseResultWindows();
@@ -132,17 +132,18 @@ int main(int argc, char** argv)
     CloseResultWindows();
 
     // The same run again, its windows closed: the command replaces the results of the first (every position
-    // kept) with its own. "After it" is the command's time beyond its analysis (which runs on the window thread).
+    // kept) with its own. "After it" is the command's time beyond its analysis (which runs on a worker while the
+    // window paints); the longest pause counts from the command, its analysis included.
     {
         qor::test::Pump(200);
         const std::weak_ptr<CEnvelopeResults> first = doc->m_pMLResults;
+        qor::test::PauseMeter meter;
         const Clock::time_point start = Clock::now();
         if (!doc->RunCommand([&] { doc->RunMovingLoad(true, 0, true, bridge, truck, 0.01); })) return 1;
         const double commandMs = MsSince(start);
         const double analysisMs = LoggedAnalysisMs();
         const bool firstGoneInCommand = first.expired();
-        qor::test::PauseMeter meter;
-        qor::test::PumpUntil([doc] { return !AnyDrawing(doc); }, 600000);
+        qor::test::PumpUntil(whole, 600000);
         qor::test::PumpUntil([&first] { return first.expired(); }, 60000);
         qor::test::Pump(300);
         std::printf("| Moving load run again (the first's results replaced): after its analysis of %.0f ms | %.0f "
@@ -186,7 +187,7 @@ int main(int argc, char** argv)
         next->m_vBridge = {bridge};
         next->m_vLoadModel = {truck};
         if (!next->RunCommand([&] { next->RunMovingLoad(true, 0, true, bridge, truck, 0.01); })) return 1;
-        qor::test::PumpUntil([next] { return !AnyDrawing(next); }, 600000);
+        qor::test::PumpUntil([next] { return ResultViews(next).size() >= 4 && !AnyDrawing(next); }, 600000);
         const double held = ResidentMB();
         const SPause closed =
             Command(ID_FILE_CLOSE, [held] { return !CQORDoc::GetActiveDoc() && ResidentMB() < held / 4; });

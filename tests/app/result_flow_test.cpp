@@ -293,6 +293,7 @@ TEST_F(ResultFlow, LongResultsShownAgainComeAWindowAndACurveATurnAndNewFreesThem
     const std::shared_ptr<CEnvelope> support2 = doc->m_pMLResults->GetReactionEnvelope(1);
     ASSERT_TRUE(support2);
     ASSERT_GT(support2->m_vMax.size(), 100000u); // enough for a curve a turn
+    ASSERT_TRUE(PumpUntil([&] { return ResultCaptions().size() == 4; }, 60000)) << "the run's windows, one a turn";
     frame->SendMessage(WM_COMMAND, ID_CLOSE_ALL_TABS, 0);
     Pump(100);
 
