@@ -71,6 +71,18 @@ protected:
         doc->SetModifiedFlag(TRUE);
         return collection;
     }
+    // One 100 kN axle and a bridge of two 10 m spans, the case's only bridge and load model.
+    std::pair<std::shared_ptr<CBridge>, std::shared_ptr<CLoadModel>> AxleOverTwoSpans()
+    {
+        auto bridge = std::make_shared<CBridge>(1, CString(L"Two spans"), CBridge::CONFIG_EXPLICIT, 10.0);
+        bridge->m_vSpans = {10.0, 10.0};
+        bridge->BuildBeam();
+        auto axle = std::make_shared<CLoadModel>(1, CString(L"Axle"));
+        axle->AddPointLoad(100.0, 0.0, 0.0);
+        doc->m_vBridge = {bridge};
+        doc->m_vLoadModel = {axle};
+        return {bridge, axle};
+    }
     // The captions of the result windows, in the order they opened.
     std::vector<CString> ResultCaptions()
     {
@@ -281,13 +293,7 @@ TEST_F(ResultFlow, TheAutosavesCopySharesTheEnvelopesAndWritesThemWhileTheWindow
 TEST_F(ResultFlow, LongResultsShownAgainComeAWindowAndACurveATurnAndNewFreesThemOffTheWindow)
 {
     // One axle over two 10 m spans by 0.15 mm: some 130,000 positions, a reaction row and point each.
-    auto bridge = std::make_shared<CBridge>(1, CString(L"Two spans"), CBridge::CONFIG_EXPLICIT, 10.0);
-    bridge->m_vSpans = {10.0, 10.0};
-    bridge->BuildBeam();
-    auto axle = std::make_shared<CLoadModel>(1, CString(L"Axle"));
-    axle->AddPointLoad(100.0, 0.0, 0.0);
-    doc->m_vBridge = {bridge};
-    doc->m_vLoadModel = {axle};
+    const auto [bridge, axle] = AxleOverTwoSpans();
     ASSERT_TRUE(doc->RunCommand([&] { doc->RunMovingLoad(true, 0, false, bridge, axle, 0.00015); }));
     ASSERT_TRUE(doc->m_pMLResults);
     const std::shared_ptr<CEnvelope> support2 = doc->m_pMLResults->GetReactionEnvelope(1);
@@ -351,13 +357,7 @@ struct FreedOn
 
 TEST_F(ResultFlow, TheResultsARunReplacesAreFreedOffTheWindowThread)
 {
-    auto bridge = std::make_shared<CBridge>(1, CString(L"Two spans"), CBridge::CONFIG_EXPLICIT, 10.0);
-    bridge->m_vSpans = {10.0, 10.0};
-    bridge->BuildBeam();
-    auto axle = std::make_shared<CLoadModel>(1, CString(L"Axle"));
-    axle->AddPointLoad(100.0, 0.0, 0.0);
-    doc->m_vBridge = {bridge};
-    doc->m_vLoadModel = {axle};
+    const auto [bridge, axle] = AxleOverTwoSpans();
     ASSERT_TRUE(doc->RunCommand([&] { doc->RunMovingLoad(true, 0, false, bridge, axle, 0.5); }));
     ASSERT_TRUE(doc->m_pMLResults);
     frame->SendMessage(WM_COMMAND, ID_CLOSE_ALL_TABS, 0);
