@@ -257,6 +257,11 @@ void CMaskedEdit::EmptyMask()
 
 void CMaskedEdit::OnLiteralsChanged() {}
 
+CString CMaskedEdit::GetHeldRefusal(LPCTSTR what) const
+{
+    return m_bHeld ? qor::gui::TypedRefusal(what, GetTypedText(), m_strHeld) : CString();
+}
+
 CString CMaskedEdit::InputAsTyped(int nFrom, int nTo) const
 {
     nFrom = std::clamp(nFrom, 0, InputLength());

@@ -36,9 +36,11 @@ public:
     virtual bool ReleasesHold(TCHAR ch) const;
     bool IsHoldingDigits() const { return m_bHeld; }
     // While the hold lasts: the entry as the user typed it, the refused and held-back keys where
-    // they were typed ("1,5"), and why the key was refused.
+    // they were typed ("1,5").
     CString GetTypedText() const { return m_bHeld ? m_strTypedBefore + m_strTypedAfter : CString(); }
-    CString GetHeldHint() const { return m_strHeld; }
+    // While the hold lasts, the message that refuses the entry as typed (what: the field's name);
+    // empty otherwise.
+    CString GetHeldRefusal(LPCTSTR what = nullptr) const;
     // Why the typed character ch was refused (shown by NotifyBadInput).
     virtual CString RefusalHint(TCHAR ch) const;
     virtual BOOL UpdateSettings();

@@ -5,7 +5,6 @@
 #include "controls/grid/GridCellNumeric.h"
 #include "controls/grid/GridCtrl.h"
 #include "controls/grid/InPlaceEdit.h"
-#include "platform/gui/widgets/RefusedKeyHint.h"
 
 #include <memory>
 
@@ -38,21 +37,19 @@ void CGridCtrl::OnEndEditCell(int nRow, int nCol, CString str)
     if (!IsValid(nRow, nCol)) return;
 
     const CString strOld = GetItemText(nRow, nCol);
-    CGridCellBase* pEdited = GetCell(nRow, nCol);
-    const auto* pNumEdit = pEdited ? dynamic_cast<const CInPlaceNumEdit*>(pEdited->GetEditWnd()) : nullptr;
-    if (pNumEdit && pNumEdit->IsHoldingDigits())
+    CGridCellBase* pCell = GetCell(nRow, nCol);
+    const auto* pNumEdit = pCell ? dynamic_cast<const CInPlaceNumEdit*>(pCell->GetEditWnd()) : nullptr;
+    if (const CString held = pNumEdit ? pNumEdit->GetHeldRefusal() : CString(); !held.IsEmpty())
     {
         // Keys were held back after a refused one ("2,5" with the comma refused): the editor holds
         // no number, and the cell keeps what it held. The owner refuses the edit as it refuses a
         // number out of range, naming the cell (it reads what was typed from the editor); one
         // that does not is told here.
         if (SendMessageToParent(nRow, nCol, static_cast<int>(GVN_ENDLABELEDIT)) >= 0)
-            ::AfxMessageBox(qor::gui::TypedRefusal(L"number", pNumEdit->GetTypedText(), pNumEdit->GetHeldHint()),
-                            MB_OK | MB_ICONEXCLAMATION);
+            ::AfxMessageBox(held, MB_OK | MB_ICONEXCLAMATION);
     }
     else if (strOld != str)
     {
-        CGridCellBase* pCell = GetCell(nRow, nCol);
         if (pCell)
         {
             pCell->SetText(str);

@@ -360,6 +360,11 @@ void CInPlaceNumEdit::Beep() const
     if (!(m_nFlags & CGridCellNumeric::Silent)) ::MessageBeep(0);
 }
 
+CString CInPlaceNumEdit::GetHeldRefusal(LPCTSTR what) const
+{
+    return m_bHeld ? qor::gui::TypedRefusal(what, GetTypedText(), m_strHeld) : CString();
+}
+
 void CInPlaceNumEdit::ReleaseHold()
 {
     if (!m_bHeld) return;

@@ -21,9 +21,11 @@ public:
     // ends while the hold lasts hands on no number: the cell keeps what it held.
     bool IsHoldingDigits() const { return m_bHeld; }
     // While the hold lasts: the text as the user typed it, the refused and held-back keys where
-    // they were typed ("2,5"), and why the key was refused.
+    // they were typed ("2,5").
     CString GetTypedText() const { return m_bHeld ? m_strTypedBefore + m_strTypedAfter : CString(); }
-    const CString& GetHeldHint() const { return m_strHeld; }
+    // While the hold lasts, the message that refuses the number as typed (what: the cell's name);
+    // empty otherwise.
+    CString GetHeldRefusal(LPCTSTR what = nullptr) const;
 
 protected:
     void OnTimer(UINT_PTR nIDEvent);

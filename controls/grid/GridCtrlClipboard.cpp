@@ -236,20 +236,17 @@ COleDataSource* CGridCtrl::CopyTextFromGrid()
             Selection.GetMinRow(), nLastRow, nCells, _T("Copying"),
             [&](int row, bool bWorker, std::string& out) {
                 if (!rowShown[static_cast<size_t>(row - Selection.GetMinRow())]) return;
-                if (bWorker && writer)
-                {
-                    for (const int col : cols)
-                    {
-                        if (selected.Contains(row, col)) writer(row, col, out);
-                        if (col != nLastCol) out += '\t';
-                    }
-                    if (row != nLastRow) out += "\r\n";
-                    return;
-                }
-                ReadRowTexts(row, cols, bWorker, texts);
+                const bool bDirect = bWorker && writer;
+                if (!bDirect) ReadRowTexts(row, cols, bWorker, texts);
                 for (size_t i = 0; i < cols.size(); i++)
                 {
-                    if (selected.Contains(row, cols[i])) out += texts[i].ToUtf8();
+                    if (selected.Contains(row, cols[i]))
+                    {
+                        if (bDirect)
+                            writer(row, cols[i], out);
+                        else
+                            out += texts[i].ToUtf8();
+                    }
                     if (cols[i] != nLastCol) out += '\t';
                 }
                 if (row != nLastRow) out += "\r\n";

@@ -4,7 +4,6 @@
 #include "controls/edit/MaskedEdit.h"
 #include "controls/grid/GridCellNumeric.h"
 #include "controls/grid/GridCtrl.h"
-#include "platform/gui/widgets/RefusedKeyHint.h"
 
 #include <cmath>
 
@@ -57,8 +56,7 @@ void SayIfStoredOutside(double value, const InputRange& range, LPCTSTR what)
 CString TypingRefusal(const CWnd* field, LPCTSTR what)
 {
     const auto* edit = dynamic_cast<const CMaskedEdit*>(field);
-    if (!edit || !edit->IsHoldingDigits()) return CString();
-    return qor::gui::TypedRefusal(what ? CString(what) : CString(L"number"), edit->GetTypedText(), edit->GetHeldHint());
+    return edit ? edit->GetHeldRefusal(what) : CString();
 }
 
 namespace {
@@ -123,10 +121,7 @@ bool AcceptTyping(const CGridCtrl& grid, int row, int col, LRESULT* pResult, LPC
 {
     const CGridCellBase* cell = grid.GetCell(row, col);
     const auto* editor = cell ? dynamic_cast<const CInPlaceNumEdit*>(cell->GetEditWnd()) : nullptr;
-    if (!editor || !editor->IsHoldingDigits()) return true;
-    return AcceptCell(qor::gui::TypedRefusal(what ? CString(what) : CString(L"number"), editor->GetTypedText(),
-                                             editor->GetHeldHint()),
-                      pResult);
+    return !editor || AcceptCell(editor->GetHeldRefusal(what), pResult);
 }
 
 bool AcceptCell(double value, const InputRange& range, LRESULT* pResult, LPCTSTR what)

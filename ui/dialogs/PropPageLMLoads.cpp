@@ -83,8 +83,9 @@ void CPropPageLMLoads::OnGridEndEdit(NMHDR* pNMHDR, LRESULT* pResult)
     *pResult = 0;
     const auto* info = reinterpret_cast<NM_GRIDVIEW*>(pNMHDR);
     if (!m_pLoadModel || info->iRow < 1 || info->iColumn < 1 || info->iColumn > m_nDataCols) return;
-    if (!qor::dialogs::AcceptTyping(m_Grid, info->iRow, info->iColumn, pResult, FieldName(info->iColumn)) ||
-        !qor::dialogs::AcceptCell(Refusal(info->iColumn, GetCellNumber(info->iRow, info->iColumn)), pResult))
+    const wchar_t* what = FieldName(info->iColumn);
+    if (!qor::dialogs::AcceptTyping(m_Grid, info->iRow, info->iColumn, pResult, what) ||
+        !qor::dialogs::AcceptCell(GetCellNumber(info->iRow, info->iColumn), ColumnRange(info->iColumn), pResult, what))
         return;
     // A value typed (or pasted) beyond the last load brings the loads up to its row.
     AddLoadsUpTo(info->iRow);

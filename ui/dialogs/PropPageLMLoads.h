@@ -8,6 +8,9 @@
 #include <memory>
 
 class CLoadModel;
+namespace qor::dialogs {
+struct InputRange;
+}
 
 // The uniform and the partial uniform loads differ only in their fields; a page names its
 // list through the virtual operations below.
@@ -38,9 +41,9 @@ protected:
     virtual void GetValues(int index, double* values) const = 0;
     // Writes one column's value; the other fields stay and gamma becomes 1.0.
     virtual void SetValue(int index, int column, double value) = 0;
-    // Why a column does not take the value (its range); empty when it does. A refused value
-    // leaves the cell as it was.
-    virtual CString Refusal(int column, double value) const = 0;
+    // The range a column takes its values in; a value outside it is refused and leaves the cell as
+    // it was.
+    virtual const qor::dialogs::InputRange& ColumnRange(int column) const = 0;
     // The name of a column's value, as a refusal says it ("load magnitude").
     virtual const wchar_t* FieldName(int column) const = 0;
 

@@ -53,14 +53,10 @@ void CPropPageLMPartialUDLs::SetValue(int index, int column, double value)
 
 // A negative cover would lay the load backwards from its start, and the analysis would take it
 // as a load acting upwards.
-CString CPropPageLMPartialUDLs::Refusal(int column, double value) const
+const qor::dialogs::InputRange& CPropPageLMPartialUDLs::ColumnRange(int column) const
 {
     using namespace qor::dialogs;
-    // A negative cover would make the load act upwards behind its start.
-    const InputRange& range = column == COL_COVER   ? kLoadLengthRange
-                              : column == COL_START ? kLoadDistanceRange
-                                                    : kLoadRange;
-    return InRange(value, range) ? CString() : RangeRefusal(range, FieldName(column));
+    return column == COL_COVER ? kLoadLengthRange : column == COL_START ? kLoadDistanceRange : kLoadRange;
 }
 
 const wchar_t* CPropPageLMPartialUDLs::FieldName(int column) const

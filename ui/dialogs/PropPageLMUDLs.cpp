@@ -30,10 +30,6 @@ void CPropPageLMUDLs::GetValues(int index, double* values) const
 
 void CPropPageLMUDLs::SetValue(int index, int, double value) { m_pLoadModel->SetUDL(index, value); }
 
-CString CPropPageLMUDLs::Refusal(int column, double value) const
-{
-    using namespace qor::dialogs;
-    return InRange(value, kLoadRange) ? CString() : RangeRefusal(kLoadRange, FieldName(column));
-}
+const qor::dialogs::InputRange& CPropPageLMUDLs::ColumnRange(int) const { return qor::dialogs::kLoadRange; }
 
 const wchar_t* CPropPageLMUDLs::FieldName(int) const { return L"load magnitude"; }

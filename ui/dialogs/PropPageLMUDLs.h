@@ -16,6 +16,6 @@ protected:
     bool RemoveLoad(int index) override;
     void GetValues(int index, double* values) const override;
     void SetValue(int index, int column, double value) override;
-    CString Refusal(int column, double value) const override;
+    const qor::dialogs::InputRange& ColumnRange(int column) const override;
     const wchar_t* FieldName(int column) const override;
 };

@@ -1,6 +1,8 @@
 // National-language support over a fixed locale profile.
 #include "platform/gui/draw/Locale.h"
 
+#include "platform/gui/draw/LocaleFormInternal.h"
+
 #include <cstring>
 #include <cwchar>
 #include <string>
@@ -48,6 +50,88 @@ DigitGrouping GroupingFromText(const std::wstring& text)
         g.repeat = true;
     }
     return g;
+}
+
+std::size_t GroupBlocks(std::size_t nDigits, const DigitGrouping& grouping, std::size_t* blocks)
+{
+    if (nDigits == 0) return 0;
+    const std::vector<int>& sizes = grouping.sizes;
+    if (sizes.empty() || sizes.front() <= 0)
+    {
+        blocks[0] = nDigits;
+        return 1;
+    }
+    std::size_t n = 0;
+    for (std::size_t end = nDigits, index = 0; end > 0; ++index)
+    {
+        int size = 0;
+        if (index < sizes.size())
+            size = sizes[index];
+        else if (grouping.repeat)
+            size = sizes.back();
+        if (size <= 0 || static_cast<std::size_t>(size) >= end)
+        {
+            blocks[n++] = end;
+            break;
+        }
+        blocks[n++] = static_cast<std::size_t>(size);
+        end -= static_cast<std::size_t>(size);
+    }
+    return n;
+}
+
+NumberAffixes AffixesOf(bool currency, bool negative, unsigned order, const std::wstring& symbol,
+                        const std::wstring& sign)
+{
+    const std::wstring& s = symbol;
+    const std::wstring& m = sign;
+    NumberAffixes a;
+    std::wstring& before = a.prefix;
+    std::wstring& after = a.suffix;
+    if (!currency)
+    {
+        if (!negative) return a;
+        switch (order)
+        {
+        case 0: before = L"(", after = L")"; break;
+        case 1: before = m; break;
+        case 2: before = m + L" "; break;
+        case 3: after = m; break;
+        case 4: after = L" " + m; break;
+        }
+        return a;
+    }
+    if (!negative)
+    {
+        switch (order)
+        {
+        case 0: before = s; break;
+        case 1: after = s; break;
+        case 2: before = s + L" "; break;
+        case 3: after = L" " + s; break;
+        }
+        return a;
+    }
+    switch (order)
+    {
+    case 0: before = L"(" + s, after = L")"; break;
+    case 1: before = m + s; break;
+    case 2: before = s + m; break;
+    case 3: before = s, after = m; break;
+    case 4: before = L"(", after = s + L")"; break;
+    case 5: before = m, after = s; break;
+    case 6: after = m + s; break;
+    case 7: after = s + m; break;
+    case 8: before = m, after = L" " + s; break;
+    case 9: before = m + s + L" "; break;
+    case 10: after = L" " + s + m; break;
+    case 11: before = s + L" ", after = m; break;
+    case 12: before = s + L" " + m; break;
+    case 13: after = m + L" " + s; break;
+    case 14: before = L"(" + s + L" ", after = L")"; break;
+    case 15: before = L"(", after = L" " + s + L")"; break;
+    }
+    return a;
 }
 
 } // namespace qor::gui
@@ -122,31 +206,15 @@ Grouping GroupingFromNumber(UINT n)
 
 std::wstring Group(const std::wstring& integer, const Grouping& g, const std::wstring& sep)
 {
-    if (g.sizes.empty() || g.sizes.front() <= 0) return integer;
-    std::vector<std::wstring> blocks;
-    std::size_t end = integer.size();
-    std::size_t index = 0;
-    while (end > 0)
-    {
-        int size = 0;
-        if (index < g.sizes.size())
-            size = g.sizes[index];
-        else if (g.repeat)
-            size = g.sizes.back();
-        if (size <= 0 || static_cast<std::size_t>(size) >= end)
-        {
-            blocks.push_back(integer.substr(0, end));
-            break;
-        }
-        blocks.push_back(integer.substr(end - size, size));
-        end -= size;
-        ++index;
-    }
+    std::vector<std::size_t> blocks(integer.size());
+    const std::size_t n = qor::gui::GroupBlocks(integer.size(), g, blocks.data());
     std::wstring out;
-    for (auto it = blocks.rbegin(); it != blocks.rend(); ++it)
+    std::size_t at = 0;
+    for (std::size_t b = n; b-- > 0;)
     {
-        if (!out.empty()) out += sep;
-        out += *it;
+        out.append(integer, at, blocks[b]);
+        at += blocks[b];
+        if (b > 0) out += sep;
     }
     return out;
 }
@@ -299,20 +367,9 @@ int GetNumberFormatW(LCID Locale, DWORD dwFlags, LPCWSTR lpValue, const NUMBERFM
 
     Digits d;
     if (!ParseAndRound(lpValue, numDigits, d)) return 0;
-    const std::wstring body = Body(d, leadingZero != 0, grouping, thousand, decimal);
-    std::wstring out = body;
-    if (d.negative)
-    {
-        const std::wstring& neg = p.negativeSign;
-        switch (negativeOrder)
-        {
-        case 0: out = L"(" + body + L")"; break;
-        case 1: out = neg + body; break;
-        case 2: out = neg + L" " + body; break;
-        case 3: out = body + neg; break;
-        case 4: out = body + L" " + neg; break;
-        }
-    }
+    const qor::gui::NumberAffixes a =
+        qor::gui::AffixesOf(false, d.negative, negativeOrder, std::wstring(), p.negativeSign);
+    const std::wstring out = a.prefix + Body(d, leadingZero != 0, grouping, thousand, decimal) + a.suffix;
     return CopyOut(out, lpNumberStr, cchNumber);
 }
 
@@ -361,42 +418,9 @@ int GetCurrencyFormatW(LCID Locale, DWORD dwFlags, LPCWSTR lpValue, const CURREN
 
     Digits d;
     if (!ParseAndRound(lpValue, numDigits, d)) return 0;
-    const std::wstring n = Body(d, leadingZero != 0, grouping, thousand, decimal);
-    const std::wstring& s = symbol;
-    const std::wstring& m = p.negativeSign;
-    std::wstring out;
-    if (!d.negative)
-    {
-        switch (positiveOrder)
-        {
-        case 0: out = s + n; break;
-        case 1: out = n + s; break;
-        case 2: out = s + L" " + n; break;
-        case 3: out = n + L" " + s; break;
-        }
-    }
-    else
-    {
-        switch (negativeOrder)
-        {
-        case 0: out = L"(" + s + n + L")"; break;
-        case 1: out = m + s + n; break;
-        case 2: out = s + m + n; break;
-        case 3: out = s + n + m; break;
-        case 4: out = L"(" + n + s + L")"; break;
-        case 5: out = m + n + s; break;
-        case 6: out = n + m + s; break;
-        case 7: out = n + s + m; break;
-        case 8: out = m + n + L" " + s; break;
-        case 9: out = m + s + L" " + n; break;
-        case 10: out = n + L" " + s + m; break;
-        case 11: out = s + L" " + n + m; break;
-        case 12: out = s + L" " + m + n; break;
-        case 13: out = n + m + L" " + s; break;
-        case 14: out = L"(" + s + L" " + n + L")"; break;
-        case 15: out = L"(" + n + L" " + s + L")"; break;
-        }
-    }
+    const qor::gui::NumberAffixes a =
+        qor::gui::AffixesOf(true, d.negative, d.negative ? negativeOrder : positiveOrder, symbol, p.negativeSign);
+    const std::wstring out = a.prefix + Body(d, leadingZero != 0, grouping, thousand, decimal) + a.suffix;
     return CopyOut(out, lpCurrencyStr, cchCurrency);
 }
 

@@ -2,7 +2,7 @@
 #include "platform/gui/draw/LocaleNumberWriter.h"
 
 #include "platform/core/CString.h"
-#include "platform/gui/draw/Locale.h"
+#include "platform/gui/draw/LocaleFormInternal.h"
 
 #include <bit>
 #include <charconv>
@@ -43,9 +43,7 @@ LocaleNumberWriter::LocaleNumberWriter(Form form, std::size_t cchBuffer) : m_cch
     const auto positiveOrder = static_cast<unsigned>(bCurrency ? p.currencyPosition : 0);
     m_bValid = m_nDecimals <= 100 && negativeOrder <= (bCurrency ? 15u : 4u) && positiveOrder <= 3;
     m_bLeadingZero = p.leadingZero != 0;
-    const DigitGrouping grouping = GroupingFromText(bCurrency ? p.monGrouping : p.grouping);
-    m_vGroups = grouping.sizes;
-    m_bRepeatGroups = grouping.repeat;
+    m_grouping = GroupingFromText(bCurrency ? p.monGrouping : p.grouping);
     const std::wstring& decimal = bCurrency ? p.monDecimal : p.decimal;
     const std::wstring& thousand = bCurrency ? p.monThousand : p.thousand;
     m_strDecimal = WideToUtf8(decimal);
@@ -54,55 +52,14 @@ LocaleNumberWriter::LocaleNumberWriter(Form form, std::size_t cchBuffer) : m_cch
     m_nThousandChars = thousand.size();
 
     // Every form is a prefix, the digits and a suffix.
-    const std::wstring& s = p.currency;
-    const std::wstring& m = p.negativeSign;
-    std::wstring positive[2], negative[2];
-    if (bCurrency)
-    {
-        switch (positiveOrder)
-        {
-        case 0: positive[0] = s; break;
-        case 1: positive[1] = s; break;
-        case 2: positive[0] = s + L" "; break;
-        case 3: positive[1] = L" " + s; break;
-        }
-        switch (negativeOrder)
-        {
-        case 0: negative[0] = L"(" + s, negative[1] = L")"; break;
-        case 1: negative[0] = m + s; break;
-        case 2: negative[0] = s + m; break;
-        case 3: negative[0] = s, negative[1] = m; break;
-        case 4: negative[0] = L"(", negative[1] = s + L")"; break;
-        case 5: negative[0] = m, negative[1] = s; break;
-        case 6: negative[1] = m + s; break;
-        case 7: negative[1] = s + m; break;
-        case 8: negative[0] = m, negative[1] = L" " + s; break;
-        case 9: negative[0] = m + s + L" "; break;
-        case 10: negative[1] = L" " + s + m; break;
-        case 11: negative[0] = s + L" ", negative[1] = m; break;
-        case 12: negative[0] = s + L" " + m; break;
-        case 13: negative[1] = m + L" " + s; break;
-        case 14: negative[0] = L"(" + s + L" ", negative[1] = L")"; break;
-        case 15: negative[0] = L"(", negative[1] = L" " + s + L")"; break;
-        }
-    }
-    else
-    {
-        switch (negativeOrder)
-        {
-        case 0: negative[0] = L"(", negative[1] = L")"; break;
-        case 1: negative[0] = m; break;
-        case 2: negative[0] = m + L" "; break;
-        case 3: negative[1] = m; break;
-        case 4: negative[1] = L" " + m; break;
-        }
-    }
-    m_strPositivePrefix = WideToUtf8(positive[0]);
-    m_strPositiveSuffix = WideToUtf8(positive[1]);
-    m_strNegativePrefix = WideToUtf8(negative[0]);
-    m_strNegativeSuffix = WideToUtf8(negative[1]);
-    m_nPositiveChars = positive[0].size() + positive[1].size();
-    m_nNegativeChars = negative[0].size() + negative[1].size();
+    const NumberAffixes positive = AffixesOf(bCurrency, false, positiveOrder, p.currency, p.negativeSign);
+    const NumberAffixes negative = AffixesOf(bCurrency, true, negativeOrder, p.currency, p.negativeSign);
+    m_strPositivePrefix = WideToUtf8(positive.prefix);
+    m_strPositiveSuffix = WideToUtf8(positive.suffix);
+    m_strNegativePrefix = WideToUtf8(negative.prefix);
+    m_strNegativeSuffix = WideToUtf8(negative.suffix);
+    m_nPositiveChars = positive.prefix.size() + positive.suffix.size();
+    m_nNegativeChars = negative.prefix.size() + negative.suffix.size();
 }
 
 std::size_t LocaleNumberWriter::FixedNine(double magnitude, char* digits)
@@ -206,28 +163,7 @@ bool LocaleNumberWriter::Append(double value, std::string& out) const
 
     // The groups of the whole part, from its right end leftwards.
     std::size_t groups[kMostDigits];
-    std::size_t nGroups = 0;
-    if (nWholeShown > 0 && !m_vGroups.empty() && m_vGroups.front() > 0)
-    {
-        std::size_t end = nWholeShown;
-        for (std::size_t index = 0; end > 0; ++index)
-        {
-            int size = 0;
-            if (index < m_vGroups.size())
-                size = m_vGroups[index];
-            else if (m_bRepeatGroups)
-                size = m_vGroups.back();
-            if (size <= 0 || static_cast<std::size_t>(size) >= end)
-            {
-                groups[nGroups++] = end;
-                break;
-            }
-            groups[nGroups++] = static_cast<std::size_t>(size);
-            end -= static_cast<std::size_t>(size);
-        }
-    }
-    else if (nWholeShown > 0)
-        groups[nGroups++] = nWholeShown;
+    const std::size_t nGroups = GroupBlocks(nWholeShown, m_grouping, groups);
 
     const std::string& prefix = bNegative ? m_strNegativePrefix : m_strPositivePrefix;
     const std::string& suffix = bNegative ? m_strNegativeSuffix : m_strPositiveSuffix;

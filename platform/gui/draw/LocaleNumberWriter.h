@@ -9,9 +9,10 @@
 //     numbers.Append(-1234.5, out);             // en-US: "-1,234.50"
 #pragma once
 
+#include "platform/gui/draw/Locale.h"
+
 #include <cstddef>
 #include <string>
-#include <vector>
 
 namespace qor::gui {
 
@@ -41,8 +42,7 @@ private:
     bool m_bValid = false;
     unsigned m_nDecimals = 0;
     bool m_bLeadingZero = true;
-    std::vector<int> m_vGroups;
-    bool m_bRepeatGroups = false;
+    DigitGrouping m_grouping;
     std::string m_strDecimal, m_strThousand;
     std::size_t m_nDecimalChars = 0, m_nThousandChars = 0;
     // What stands before and after the digits of a positive and of a negative number.

@@ -56,13 +56,14 @@ CString RefusedKeyHint(TCHAR ch, const NumberKeys& keys)
     return hint;
 }
 
-CString TypedRefusal(const CString& what, const CString& typed, const CString& hint)
+CString TypedRefusal(LPCTSTR what, const CString& typed, const CString& hint)
 {
+    if (!what) what = L"number";
     // The hint is said on its own as a sentence; here it follows a colon.
     CString reason = hint;
     if (!reason.IsEmpty()) reason.SetAt(0, static_cast<wchar_t>(std::towlower(reason[0])));
     CString text;
-    text.Format(L"The %s was typed as %s: %s.", what.GetString(), typed.GetString(), reason.GetString());
+    text.Format(L"The %s was typed as %s: %s.", what, typed.GetString(), reason.GetString());
     return text;
 }
 

@@ -26,8 +26,9 @@ inline constexpr const wchar_t* kHintNotANumber = L"That is not a number this fi
 
 // The message that refuses a number typed with a refused key, at OK or at the end of a cell's edit:
 // "The overstress factor was typed as 1,5: use '.' for the decimal point." (what: the field's name;
-// typed: the keys as typed, the refused ones among them; hint: why the key was refused).
-CString TypedRefusal(const CString& what, const CString& typed, const CString& hint);
+// typed: the keys as typed, the refused ones among them; hint: why the key was refused). Without a
+// name it is "the number".
+CString TypedRefusal(LPCTSTR what, const CString& typed, const CString& hint);
 
 // Shows the hint in a tip just below the edit, at once (nothing for an empty hint). A hint that
 // holds back the digits after a refused key stays in view until the field hides it, also while
