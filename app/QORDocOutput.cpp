@@ -139,7 +139,7 @@ void CQORDoc::ShowSinglePositionOutput(std::shared_ptr<CAnalysisOutput> pAO)
 }
 
 // At a million positions the windows of a moving load together hold the window for about half a second, and
-// an ensemble's for seconds: they come one per turn, as when they are shown again.
+// an ensemble's for seconds: they come one per turn of the message loop, when shown again too.
 void CQORDoc::ShowMovingLoadOutput(bool bDisplayEach, std::shared_ptr<CAnalysisOutput> pAO)
 {
     auto* ao = dynamic_cast<CAOMovingLoad*>(pAO.get());
