@@ -147,8 +147,7 @@ void CAnalysisJobs::Start(std::shared_ptr<CAnalysisJob> job)
     LiveRuns().insert(generation);
     try
     {
-        std::shared_ptr<CAnalysisJob> workers = job;
-        Workers().Start([workers = std::move(workers), done]() mutable { WorkerMain(std::move(workers), done); }, done);
+        Workers().Start([job, done]() mutable { WorkerMain(std::move(job), done); }, done);
     }
     catch (const std::system_error&)
     {

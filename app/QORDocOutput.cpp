@@ -53,16 +53,16 @@ struct OutputRoute
 
 // Fills a result window just opened; a window that cannot be filled (its result too large for the memory
 // left) is closed again, so that no half-drawn window stays, and the failure goes on to the command.
-template <class View, class Fill>
-void FillOrClose(View& view, Fill fill)
+void FillOrClose(CQORViewBase* view, const std::function<void(CQORViewBase&, bool bBMSF)>& show, bool bBMSF)
 {
+    if (!view) return;
     try
     {
-        fill();
+        show(*view, bBMSF);
     }
     catch (...)
     {
-        CFrameWnd* frame = view.GetParentFrame();
+        CFrameWnd* frame = view->GetParentFrame();
         if (frame && qor::gui::IsLiveFrame(frame)) frame->SendMessage(WM_CLOSE, 0, 0);
         throw;
     }
@@ -82,38 +82,17 @@ std::vector<std::function<void()>> OutputSteps(CQORDoc& doc, const OutputRoute& 
     if (out.GRAPHS)
     {
         if (route.plotAlways || out.BMSF)
-            steps.push_back([=] {
-                if (CPlotView* view = pDoc->OpenPlotView(plotTitle, 2, 1))
-                    FillOrClose(*view, [&] { show(*view, true); });
-            });
+            steps.push_back([=] { FillOrClose(pDoc->OpenPlotView(plotTitle, 2, 1), show, true); });
         if (!route.plotAlways && out.R)
             if (const unsigned n = route.reactions(); n > 0)
-                steps.push_back([=] {
-                    if (CPlotView* view = pDoc->OpenReactionsPlotView(plotTitle, n))
-                        FillOrClose(*view, [&] { show(*view, false); });
-                });
+                steps.push_back([=] { FillOrClose(pDoc->OpenReactionsPlotView(plotTitle, n), show, false); });
     }
     if (out.TABLES)
     {
-        if (out.BMSF)
-            steps.push_back([=] {
-                if (CGridView* view = pDoc->OpenGridView(gridTitle)) FillOrClose(*view, [&] { show(*view, true); });
-            });
-        if (out.R)
-            steps.push_back([=] {
-                if (CGridView* view = pDoc->OpenGridView(gridTitle)) FillOrClose(*view, [&] { show(*view, false); });
-            });
+        if (out.BMSF) steps.push_back([=] { FillOrClose(pDoc->OpenGridView(gridTitle), show, true); });
+        if (out.R) steps.push_back([=] { FillOrClose(pDoc->OpenGridView(gridTitle), show, false); });
     }
     return steps;
-}
-
-// Opens the windows of a result at once.
-void RouteOutput(CQORDoc& doc, const std::shared_ptr<CAnalysisOutput>& pAO, const OutputRoute& route)
-{
-    if (NoDisplaySelected(doc.m_Output))
-        return (void)CQORDoc::Message(L"Neither graph nor table output selected.", kError);
-    if (!pAO) return (void)CQORDoc::Message(route.emptyText, kError);
-    for (const auto& step : OutputSteps(doc, route)) step();
 }
 
 // Opens the windows of a result one per turn of the message loop, after those still waiting.
@@ -122,30 +101,15 @@ void QueueOutput(CQORDoc& doc, const OutputRoute& route)
     for (auto& step : OutputSteps(doc, route)) CCaseShell::Current().QueueCaseStep(&doc, std::move(step), false);
 }
 
-// The windows of a result shown again, one per turn of the message loop: at a million positions the table and
-// the plot of the reactions take a good part of the time the window may be held, each.
-void QueueRoutedOutput(CQORDoc& doc, const std::shared_ptr<CAnalysisOutput>& pAO, const OutputRoute& route)
+// Opens the windows of a result, at once or (bQueued) one per turn of the message loop.
+void RouteOutput(CQORDoc& doc, const std::shared_ptr<CAnalysisOutput>& pAO, const OutputRoute& route,
+                 bool bQueued = false)
 {
     if (NoDisplaySelected(doc.m_Output))
         return (void)CQORDoc::Message(L"Neither graph nor table output selected.", kError);
     if (!pAO) return (void)CQORDoc::Message(route.emptyText, kError);
-    QueueOutput(doc, route);
-}
-
-OutputRoute MovingLoadRoute(bool bDisplayEach, const std::shared_ptr<CAnalysisOutput>& pAO)
-{
-    auto* ao = dynamic_cast<CAOMovingLoad*>(pAO.get());
-    return {L"MLA Envelopes", L"No Moving Load results to display.", false,
-            [ao] { return ao ? ReactionsOf(ao->GetResults()) : 0u; },
-            [=](CQORViewBase& view, bool bBMSF) { view.ShowMovingLoadEnvelopes(bDisplayEach, bBMSF, pAO); }};
-}
-
-OutputRoute MultiMovingLoadRoute(bool bDisplayEach, const std::shared_ptr<CAnalysisOutput>& pAO)
-{
-    auto* ao = dynamic_cast<CAOMultiMovingLoad*>(pAO.get());
-    return {L"Multi MLA Envelopes", L"No Moving Load of LME results to display.", false,
-            [ao] { return ao ? ReactionsOf(ao->GetResults()) : 0u; },
-            [=](CQORViewBase& view, bool bBMSF) { view.ShowMultiMovingLoadEnvelopes(bDisplayEach, bBMSF, pAO); }};
+    if (bQueued) return QueueOutput(doc, route);
+    for (const auto& step : OutputSteps(doc, route)) step();
 }
 
 // The collection chosen in the View picker, or null (said) when the list had nothing there.
@@ -175,15 +139,25 @@ void CQORDoc::ShowSinglePositionOutput(std::shared_ptr<CAnalysisOutput> pAO)
 }
 
 // At a million positions the windows of a moving load together hold the window for about half a second, and
-// an ensemble's for seconds: they come one per turn, as when they are shown again.
+// an ensemble's for seconds: they come one per turn of the message loop, when shown again too.
 void CQORDoc::ShowMovingLoadOutput(bool bDisplayEach, std::shared_ptr<CAnalysisOutput> pAO)
 {
-    QueueRoutedOutput(*this, pAO, MovingLoadRoute(bDisplayEach, pAO));
+    auto* ao = dynamic_cast<CAOMovingLoad*>(pAO.get());
+    RouteOutput(*this, pAO,
+                {L"MLA Envelopes", L"No Moving Load results to display.", false,
+                 [ao] { return ao ? ReactionsOf(ao->GetResults()) : 0u; },
+                 [=](CQORViewBase& view, bool bBMSF) { view.ShowMovingLoadEnvelopes(bDisplayEach, bBMSF, pAO); }},
+                true);
 }
 
 void CQORDoc::ShowMultiMovingLoadOutput(bool bDisplayEach, std::shared_ptr<CAnalysisOutput> pAO)
 {
-    QueueRoutedOutput(*this, pAO, MultiMovingLoadRoute(bDisplayEach, pAO));
+    auto* ao = dynamic_cast<CAOMultiMovingLoad*>(pAO.get());
+    RouteOutput(*this, pAO,
+                {L"Multi MLA Envelopes", L"No Moving Load of LME results to display.", false,
+                 [ao] { return ao ? ReactionsOf(ao->GetResults()) : 0u; },
+                 [=](CQORViewBase& view, bool bBMSF) { view.ShowMultiMovingLoadEnvelopes(bDisplayEach, bBMSF, pAO); }},
+                true);
 }
 
 void CQORDoc::ShowBridgeRangeOutput(std::shared_ptr<CAnalysisOutput> pAO)
@@ -281,9 +255,8 @@ void CQORDoc::OnViewMovingLoadResults()
 {
     if (!m_pAOMovingLoad && !m_pAOMultiMovingLoad)
         return (void)Message(L"There are no results from a moving load analysis to display.", kError);
-    if (m_pAOMovingLoad) QueueRoutedOutput(*this, m_pAOMovingLoad, MovingLoadRoute(false, m_pAOMovingLoad));
-    if (m_pAOMultiMovingLoad)
-        QueueRoutedOutput(*this, m_pAOMultiMovingLoad, MultiMovingLoadRoute(false, m_pAOMultiMovingLoad));
+    if (m_pAOMovingLoad) ShowMovingLoadOutput(false, m_pAOMovingLoad);
+    if (m_pAOMultiMovingLoad) ShowMultiMovingLoadOutput(false, m_pAOMultiMovingLoad);
 }
 
 void CQORDoc::OnViewBridgeRangeResults()

@@ -45,6 +45,18 @@ bool CChartLineSerie::DrawnRange(unsigned* pFirst, unsigned* pLast) const
     return WidenedPointRange(pFirst, pLast) && *pFirst != *pLast;
 }
 
+void CChartLineSerie::ScreenPoints(unsigned first, unsigned last, std::vector<POINT>& points) const
+{
+    // Points that fall on the same pixel make no line between them.
+    points.clear();
+    points.reserve(last - first + 1);
+    for (unsigned i = first; i <= last; ++i)
+    {
+        const CPoint p = PointScreenPosition(i);
+        if (points.empty() || p != points.back()) points.push_back(p);
+    }
+}
+
 void CChartLineSerie::DrawAll(CDC* pDC)
 {
     if (!CanDraw() || !pDC || !pDC->GetSafeHdc() || GetPointsCount() == 0) return;
@@ -61,13 +73,7 @@ void CChartLineSerie::DrawAll(CDC* pDC)
     }
 
     std::vector<POINT> points;
-    points.reserve(last - first + 1);
-    for (unsigned i = first; i <= last; ++i)
-    {
-        const CPoint p = PointScreenPosition(i);
-        if (points.empty() || p != points.back()) points.push_back(p);
-    }
-
+    ScreenPoints(first, last, points);
     DrawLine(pDC, points, false);
     m_uLastDrawnPoint = last;
 }
@@ -91,12 +97,7 @@ bool CChartLineSerie::DrawAllPart(CDC* pDC, bool bFirst, DWORD deadline)
     for (;;)
     {
         const unsigned to = std::min(last, m_uStretchFrom + kPointsAStretch);
-        points.clear();
-        for (unsigned i = m_uStretchFrom; i <= to; ++i)
-        {
-            const CPoint p = PointScreenPosition(i);
-            if (points.empty() || p != points.back()) points.push_back(p);
-        }
+        ScreenPoints(m_uStretchFrom, to, points);
         DrawLine(pDC, points, false);
         m_uStretchFrom = to;
         if (to == last)

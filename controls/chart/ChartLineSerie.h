@@ -46,6 +46,8 @@ private:
     int m_iLineWidth = 1;
     int m_iPenStyle = PS_SOLID;
     bool m_bSmooth = false;
+    // The screen points of points first..last, into points.
+    void ScreenPoints(unsigned first, unsigned last, std::vector<POINT>& points) const;
     // Where the line drawn in stretches goes on, and on which DC.
     unsigned m_uStretchFrom = 0;
     const CDC* m_pStretchDC = nullptr;

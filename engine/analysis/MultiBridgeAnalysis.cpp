@@ -71,8 +71,7 @@ std::vector<std::shared_ptr<CEnvelopeResults>> CMultiBridgeAnalysis::Run(bool bB
     CRunPool pool(GetThreadCount());
     CRunSizing sizing(bByStep, nSteps, stepSize, m_nPoints > 0 ? m_nPoints : CBeamAnalysis::PointsPerSpanSetting());
     AddToSizing(sizing, 1);
-    sizing.CheckPositions();
-    sizing.CheckMemory("The bridge range", pool.GetThreads());
+    sizing.Check("The bridge range", pool.GetThreads());
     AddTo(pool, bByStep, nSteps, stepSize);
     pool.Run();
     return TakeResults(nSteps, stepSize);

@@ -38,8 +38,7 @@ std::shared_ptr<CEnvelopeResults> CMultiMovingLoadAnalysis::Run(bool bByStep, in
     {
         CRunSizing sizing(bByStep, nSteps, stepSize, nPoints);
         sizing.AddBridge(m_pBridge, m_pLME->m_vLoadModel, 1, m_bKeepBeamResults);
-        sizing.CheckPositions();
-        sizing.CheckMemory("The moving load of the ensemble", 1);
+        sizing.Check("The moving load of the ensemble", 1);
     }
     auto pSolver = std::make_shared<CBeamSolver>(*pBeam, nPoints);
 

@@ -107,8 +107,7 @@ bool CReferenceCollection::Calculate()
         }
     }
     // Nothing has run yet: a collection that cannot fit is refused before any work.
-    sizing.CheckPositions();
-    sizing.CheckMemory("The reference collection", pool.GetThreads());
+    sizing.Check("The reference collection", pool.GetThreads());
     pool.Run();
     for (std::size_t i = 0; i < sets.size(); ++i) sets[i]->TakeRuns(*pending[i], nSteps, stepSize);
 
@@ -160,8 +159,7 @@ bool CReferenceCollection::CalculateRatios(double multiplier)
             CReferenceSet::AddToSizing(*runs, sizing);
             pending.push_back(std::move(runs));
         }
-        sizing.CheckPositions();
-        sizing.CheckMemory("The critical-ratio run", pool.GetThreads());
+        sizing.Check("The critical-ratio run", pool.GetThreads());
         pool.Run();
         for (int i = 0; i < m_nRefSets; ++i)
         {

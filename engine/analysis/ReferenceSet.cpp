@@ -105,8 +105,7 @@ void CReferenceSet::Calculate(bool byStep, int& nSteps, double& stepSize)
     const std::shared_ptr<SPendingRun> pending = AddRuns(pool, byStep, nSteps, stepSize);
     CRunSizing sizing(byStep, nSteps, stepSize, m_nPoints > 0 ? m_nPoints : CBeamAnalysis::PointsPerSpanSetting());
     AddToSizing(*pending, sizing);
-    sizing.CheckPositions();
-    sizing.CheckMemory("The reference set", pool.GetThreads());
+    sizing.Check("The reference set", pool.GetThreads());
     pool.Run();
     TakeRuns(*pending, nSteps, stepSize);
 }
@@ -175,8 +174,7 @@ std::shared_ptr<CCriticalRatioEnsemble> CReferenceSet::CalculateRatios(bool useS
     if (!pending) return nullptr;
     CRunSizing sizing(byStep, nSteps, stepSize, m_nPoints > 0 ? m_nPoints : CBeamAnalysis::PointsPerSpanSetting());
     AddToSizing(*pending, sizing);
-    sizing.CheckPositions();
-    sizing.CheckMemory("The critical-ratio run", pool.GetThreads());
+    sizing.Check("The critical-ratio run", pool.GetThreads());
     pool.Run();
     return TakeRatioRuns(*pending, useSingleLM, nSteps, stepSize, multiplier);
 }

@@ -71,19 +71,17 @@ void CRunPool::Run()
                 try
                 {
                     m_vPieces[i].work(worker);
-                    lines[i] = held.Take();
                 }
                 catch (const std::bad_alloc&)
                 {
-                    lines[i] = held.Take();
                     outOfMemory = true;
                     fail(i);
                 }
                 catch (...)
                 {
-                    lines[i] = held.Take();
                     fail(i);
                 }
+                lines[i] = held.Take();
             }
         }
         catch (...)
@@ -97,17 +95,8 @@ void CRunPool::Run()
     };
 
     // Threads that cannot start (no memory or address space left for them) leave their pieces to the
-    // others; every thread started is joined whatever happens, or its end would end the program.
-    std::vector<std::thread> pool;
-    struct SJoin
-    {
-        std::vector<std::thread>& threads;
-        ~SJoin()
-        {
-            for (std::thread& t : threads)
-                if (t.joinable()) t.join();
-        }
-    } joinAtEnd{pool};
+    // others; every thread started is joined whatever happens (std::jthread), or its end would end the program.
+    std::vector<std::jthread> pool;
     try
     {
         pool.reserve(nThreads - 1);
@@ -126,7 +115,7 @@ void CRunPool::Run()
         }
     }
     work(0);
-    for (std::thread& t : pool) t.join();
+    for (std::jthread& t : pool) t.join();
 
     // The lines as the serial run posts them: piece by piece, up to and with a failed one.
     const std::size_t failed = firstError.load();

@@ -204,6 +204,12 @@ CRunSizing::SMeasure CRunSizing::Measure(const CLoadModel& model, const CBridge&
     return measure;
 }
 
+void CRunSizing::Check(const char* run, unsigned nThreads) const
+{
+    CheckPositions();
+    CheckMemory(run, nThreads);
+}
+
 void CRunSizing::CheckPositions() const
 {
     if (!m_bTooMany) return;

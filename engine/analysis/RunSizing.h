@@ -4,8 +4,7 @@
 //
 //     CRunSizing sizing(bByStep, nSteps, stepSize, nPoints);
 //     for (each bridge) sizing.AddBridge(bridge, models, 1, false);
-//     sizing.CheckPositions();                                  // throws std::invalid_argument
-//     sizing.CheckMemory("The bridge range", nThreads);        // throws std::invalid_argument
+//     sizing.Check("The bridge range", nThreads);              // throws std::invalid_argument
 #pragma once
 
 #include <cstdint>
@@ -29,17 +28,13 @@ public:
     void AddBridge(const std::shared_ptr<CBridge>& bridge, const std::vector<std::shared_ptr<CLoadModel>>& models,
                    int keptResults, bool bKeepPositions);
 
-    // Throws std::invalid_argument, whose text begins with kStepTooSmallError, when a bridge with a model
-    // would take more than kMaxPositions positions: it names the limit and, by step, the smallest step that
-    // fits every bridge (with the bridge and the model that need it), by count the most steps that fit.
-    void CheckPositions() const;
-
-    // The memory the run needs (about): what it keeps, what nThreads bridges hold while they run, and what
-    // showing the results takes.
-    double GetNeededBytes(unsigned nThreads) const;
-    // Throws std::invalid_argument when that is more than the memory available; run names the run in the
-    // text ("The reference collection").
-    void CheckMemory(const char* run, unsigned nThreads) const;
+    // Throws std::invalid_argument when the run cannot fit, run with nThreads threads; run names it in the
+    // text ("The reference collection"). First its positions: the text begins with kStepTooSmallError when
+    // a bridge with a model would take more than kMaxPositions positions, and names the limit and, by step,
+    // the smallest step that fits every bridge (with the bridge and the model that need it), by count the
+    // most steps that fit. Then its memory: what it keeps, what nThreads bridges hold while they run, and
+    // what showing the results takes, against the memory available.
+    void Check(const char* run, unsigned nThreads) const;
 
     // What a new allocation of the process can still take, in bytes: the free memory the system reports,
     // and no more than the address space left under the process's limit once threadsToStart more threads
@@ -53,6 +48,11 @@ public:
                                         const std::string& modelName);
 
 private:
+    void CheckPositions() const;
+    // The memory the run needs (about).
+    double GetNeededBytes(unsigned nThreads) const;
+    void CheckMemory(const char* run, unsigned nThreads) const;
+
     // A model as a run on a bridge takes it: its length after the span rule, whether it moves, and the
     // edges of its loads (each stops the run at every event).
     struct SMeasure

@@ -291,9 +291,7 @@ void CGridView::SetTextCell(int nRow, int nCol, const CString& text)
 void CGridView::SetLabelCell(int nRow, int nCol, const CString& prefix, int number)
 {
     if (m_bLazy) return m_Cells.SetLabel(nRow, nCol, prefix, number);
-    CString text;
-    text.Format(L"%s%d", prefix.GetString(), number);
-    SetTextCell(nRow, nCol, text);
+    SetTextCell(nRow, nCol, CTableCells::LabelOf(prefix, number));
 }
 
 void CGridView::FinishTable()

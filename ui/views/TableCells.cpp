@@ -156,23 +156,23 @@ void CTableCells::SetLabel(int nRow, int nCol, const CString& prefix, int number
     if (column.labelMost < 0)
         column.labelPrefix = prefix;
     else if (prefix != column.labelPrefix)
-    {
-        CString text;
-        text.Format(L"%s%d", prefix.GetString(), number);
-        return SetText(nRow, nCol, text);
-    }
+        return SetText(nRow, nCol, LabelOf(prefix, number));
     const std::size_t i = Index(nRow, nCol);
     m_vKinds[i] = Label;
     m_vValues[i] = number;
     column.labelMost = std::max(column.labelMost, number);
 }
 
-CString CTableCells::LabelText(int nCol, std::size_t i) const
+CString CTableCells::LabelOf(const CString& prefix, int number)
 {
     CString text;
-    text.Format(L"%s%d", m_vColumns[static_cast<std::size_t>(nCol)].labelPrefix.GetString(),
-                static_cast<int>(m_vValues[i]));
+    text.Format(L"%s%d", prefix.GetString(), number);
     return text;
+}
+
+CString CTableCells::LabelText(int nCol, std::size_t i) const
+{
+    return LabelOf(m_vColumns[static_cast<std::size_t>(nCol)].labelPrefix, static_cast<int>(m_vValues[i]));
 }
 
 void CTableCells::FillRow(CGridCtrl& grid, int nRow) const
@@ -276,11 +276,8 @@ int CTableCells::Width(SMeasures& m, int nCol, bool bCaption, bool bData) const
     for (const std::wstring& shape : column.shapes) width = std::max(width, m.texts.WidthOfShape(shape));
     // The labels: the largest number has the most digits.
     if (column.labelMost >= 0)
-    {
-        CString widest;
-        widest.Format(L"%s%d", column.labelPrefix.GetString(), column.labelMost);
-        width = std::max(width, m.texts.WidthOfShape(DigitShape(widest, m.digits)));
-    }
+        width =
+            std::max(width, m.texts.WidthOfShape(DigitShape(LabelOf(column.labelPrefix, column.labelMost), m.digits)));
     return width;
 }
 

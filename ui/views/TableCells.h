@@ -49,6 +49,8 @@ public:
     // a million labels hold no million texts. A column's labels share one prefix (another one is kept as
     // a text).
     void SetLabel(int nRow, int nCol, const CString& prefix, int number);
+    // The text of such a label.
+    static CString LabelOf(const CString& prefix, int number);
 
     // Gives the grid's row nRow (its cells just made) what the table holds for it.
     void FillRow(CGridCtrl& grid, int nRow) const;

@@ -290,7 +290,9 @@ void RunWorkOffWindowThread(const std::function<void()>& work, const std::functi
     QEventLoop loop;
     // The worker's end wakes the loop through the toolkit's queue; the loop also looks at the
     // flag on each tick, so an end that came before the loop ran is not missed.
-    std::thread worker([&] {
+    // The worker is joined however this ends (std::jthread: a thread object that ends unjoined ends the
+    // program).
+    std::jthread worker([&] {
         try
         {
             work();
@@ -302,15 +304,6 @@ void RunWorkOffWindowThread(const std::function<void()>& work, const std::functi
         done.store(true, std::memory_order_release);
         QMetaObject::invokeMethod(&loop, "quit", Qt::QueuedConnection);
     });
-    // The worker is joined however this ends (a thread object that ends unjoined ends the program).
-    struct Join
-    {
-        std::thread& thread;
-        ~Join()
-        {
-            if (thread.joinable()) thread.join();
-        }
-    } joinAtEnd{worker};
     QTimer timer;
     timer.setInterval(50);
     QObject::connect(&timer, &QTimer::timeout, [&] {
