@@ -173,21 +173,7 @@ void RunDetached(const char* tool, const std::string& folder)
 bool ReadSmallFile(const CString& path, std::string& content, std::size_t limit = std::size_t{64} << 20)
 {
     CString refused;
-    const int fd = qor::OpenRegularFile(path, refused);
-    if (fd < 0) return false;
-    content.clear();
-    char buffer[65536];
-    bool read = true;
-    while (read && content.size() <= limit)
-    {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        read = n >= 0;
-        if (n <= 0) break;
-        content.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    return read && content.size() <= limit;
+    return qor::ReadRegularFile(path, content, limit, refused) && content.size() <= limit;
 }
 
 } // namespace

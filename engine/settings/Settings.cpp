@@ -13,7 +13,6 @@
 #include <boost/archive/archive_exception.hpp>
 #include <boost/serialization/nvp.hpp>
 
-#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
@@ -299,22 +298,6 @@ CString KeepNotLoaded(const CString& path, const std::string& content, int& erro
 // A settings file is a few kilobytes: past this it is not one (and is not read into memory).
 constexpr std::size_t kLargestSettingsFile = std::size_t{16} << 20;
 
-// Reads what a file holds into text, at most limit + 1 bytes (so that a longer file shows as one); false
-// on a read error.
-bool ReadWhole(int fd, std::string& text, std::size_t limit)
-{
-    char buffer[65536];
-    while (text.size() <= limit)
-    {
-        const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, limit + 1 - text.size()));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return false;
-        if (n == 0) break;
-        text.append(buffer, static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
 } // namespace
 
 bool CSettings::Load(const CString& path)
@@ -324,10 +307,8 @@ bool CSettings::Load(const CString& path)
     // until memory runs out, a pipe would wait for a writer. Such a file is left as it is, also at exit.
     CString refused;
     std::string text;
-    const int fd = qor::OpenRegularFile(path, refused);
-    const bool whole = fd >= 0 && ReadWhole(fd, text, kLargestSettingsFile);
-    if (fd >= 0 && text.size() > kLargestSettingsFile) refused = L"it is too large to be a settings file";
-    if (fd >= 0) ::close(fd);
+    const bool whole = qor::ReadRegularFile(path, text, kLargestSettingsFile, refused);
+    if (text.size() > kLargestSettingsFile) refused = L"it is too large to be a settings file";
     if (!refused.IsEmpty())
     {
         ShowSettingsError(L"Problem loading Program Settings file.\n" + qor::ShownPath(path) + L": " + refused +
@@ -339,8 +320,7 @@ bool CSettings::Load(const CString& path)
     bool read = false;
     try
     {
-        if (fd < 0 || !whole)
-            throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error);
+        if (!whole) throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error);
         read = true;
         CXmlInArchive ia(text);
 
