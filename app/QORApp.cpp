@@ -18,8 +18,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -141,12 +139,8 @@ bool WriteIfChanged(const std::filesystem::path& path, const std::string& conten
 {
     std::error_code ec;
     std::filesystem::create_directories(path.parent_path(), ec);
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::string old((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        if (in && old == content) return false;
-    }
-    return qor::CReplacingFile::ReplaceWith(CString::FromUtf8(path.string()), content);
+    const CString file = CString::FromUtf8(path.string());
+    return !qor::FileHolds(file, content) && qor::CReplacingFile::ReplaceWith(file, content);
 }
 
 // Runs a desktop tool on a folder without waiting for it (a missing tool is no error).
@@ -244,8 +238,7 @@ void CQORApp::InstallManual()
         if ((found = ReadSmallFile(CString::FromUtf8(copy.string()), manual))) break;
     if (!found) return;
     // A copy of other bytes (cut short by a full disk, or an earlier program's manual) is made again.
-    std::string present;
-    if (ReadSmallFile(own, present, manual.size()) && present == manual) return;
+    if (qor::FileHolds(own, manual)) return;
     if (!qor::CReplacingFile::ReplaceWith(own, manual))
         std::fprintf(stderr, "Help: the manual could not be written to %s: %s\n", own.ToUtf8().c_str(),
                      std::strerror(errno));

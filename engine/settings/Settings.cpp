@@ -20,8 +20,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <system_error>
@@ -279,15 +277,13 @@ CString KeepNotLoaded(const CString& path, const std::string& content, int& erro
         }
         name += extension;
         const std::filesystem::path copy = file.parent_path() / name;
+        const CString copyPath = CString::FromUtf8(copy.string());
         std::error_code ec;
         if (std::filesystem::exists(copy, ec) || ec)
         {
-            std::ifstream kept(copy, std::ios::in | std::ios::binary);
-            if (kept && std::string(std::istreambuf_iterator<char>(kept), {}) == content)
-                return CString::FromUtf8(copy.string());
+            if (qor::FileHolds(copyPath, content)) return copyPath;
             continue;
         }
-        const CString copyPath = CString::FromUtf8(copy.string());
         if (qor::CReplacingFile::ReplaceWith(copyPath, content)) return copyPath;
         error = errno;
         return CString();
@@ -406,13 +402,7 @@ bool CSettings::Save(const CString& path) const
         } // the archive writes its closing tag here
         const std::string text = xml.str();
         // Settings the file already holds are not written again: an exit with nothing changed waits for no disk.
-        {
-            const std::filesystem::path target(path.ToUtf8());
-            std::error_code ec;
-            std::ifstream stored;
-            if (std::filesystem::is_regular_file(target, ec)) stored.open(target, std::ios::in | std::ios::binary);
-            if (stored && std::string(std::istreambuf_iterator<char>(stored), {}) == text) return true;
-        }
+        if (qor::FileHolds(path, text)) return true;
         if (!qor::CReplacingFile::ReplaceWith(path, text))
         {
             error = errno;

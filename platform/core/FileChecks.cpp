@@ -174,6 +174,13 @@ bool ReadRegularFile(const CString& path, std::string& bytes, std::size_t limit,
     return read;
 }
 
+bool FileHolds(const CString& path, const std::string& bytes)
+{
+    std::string held;
+    CString refused;
+    return ReadRegularFile(path, held, bytes.size(), refused) && held == bytes;
+}
+
 CString NotARegularFile(const CString& path)
 {
     if (HasUndecodedBytes(path)) return NotUtf8NameReason();

@@ -33,6 +33,9 @@ int OpenRegularFile(const CString& path, CString& reason);
 // one, and is never read whole). False, with the reason or errno as OpenRegularFile gives them, when it
 // cannot be opened, or, with errno, when a read fails.
 bool ReadRegularFile(const CString& path, std::string& bytes, std::size_t limit, CString& reason);
+// True when path names a regular file of exactly these bytes (one of other bytes is read no further than
+// their length + 1): a file that already holds what would be written is left alone.
+bool FileHolds(const CString& path, const std::string& bytes);
 
 // Why a path that exists is no regular file ("it is a device, not a file"), or why its name is
 // refused; empty for a regular file or a path that names nothing.
