@@ -18,8 +18,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -141,12 +139,8 @@ bool WriteIfChanged(const std::filesystem::path& path, const std::string& conten
 {
     std::error_code ec;
     std::filesystem::create_directories(path.parent_path(), ec);
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::string old((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        if (in && old == content) return false;
-    }
-    return qor::CReplacingFile::ReplaceWith(CString::FromUtf8(path.string()), content);
+    const CString file = CString::FromUtf8(path.string());
+    return !qor::FileHolds(file, content) && qor::CReplacingFile::ReplaceWith(file, content);
 }
 
 // Runs a desktop tool on a folder without waiting for it (a missing tool is no error).
@@ -173,21 +167,7 @@ void RunDetached(const char* tool, const std::string& folder)
 bool ReadSmallFile(const CString& path, std::string& content, std::size_t limit = std::size_t{64} << 20)
 {
     CString refused;
-    const int fd = qor::OpenRegularFile(path, refused);
-    if (fd < 0) return false;
-    content.clear();
-    char buffer[65536];
-    bool read = true;
-    while (read && content.size() <= limit)
-    {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        read = n >= 0;
-        if (n <= 0) break;
-        content.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    return read && content.size() <= limit;
+    return qor::ReadRegularFile(path, content, limit, refused) && content.size() <= limit;
 }
 
 } // namespace
@@ -258,8 +238,7 @@ void CQORApp::InstallManual()
         if ((found = ReadSmallFile(CString::FromUtf8(copy.string()), manual))) break;
     if (!found) return;
     // A copy of other bytes (cut short by a full disk, or an earlier program's manual) is made again.
-    std::string present;
-    if (ReadSmallFile(own, present, manual.size()) && present == manual) return;
+    if (qor::FileHolds(own, manual)) return;
     if (!qor::CReplacingFile::ReplaceWith(own, manual))
         std::fprintf(stderr, "Help: the manual could not be written to %s: %s\n", own.ToUtf8().c_str(),
                      std::strerror(errno));

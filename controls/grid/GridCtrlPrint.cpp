@@ -14,7 +14,6 @@
 #include <string_view>
 #include <vector>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 

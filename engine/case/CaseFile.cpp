@@ -402,7 +402,8 @@ static void LoadCaseBytes(std::string bytes, CCaseData& data, CCaseFileProgress*
 namespace {
 
 // The case's one item (and an XML archive's closing element); where, what the archive was at when it
-// failed. A class of the program's own of a later version than this program writes is refused.
+// failed (its form is the caller's to set: an archive may fail before it gets here). A class of the
+// program's own of a later version than this program writes is refused.
 template <class Archive>
 void ReadRoot(Archive& ar, CCaseData& loaded, ReadFailure& where)
 {
@@ -416,11 +417,7 @@ void ReadRoot(Archive& ar, CCaseData& loaded, ReadFailure& where)
     {
         where.path = ar.FailedAt();
         where.bAtEnd = ar.BytesLeft() == 0;
-        if constexpr (std::is_same_v<Archive, CXmlInArchive>)
-        {
-            where.bXml = true;
-            where.line = ar.Line();
-        }
+        if constexpr (std::is_same_v<Archive, CXmlInArchive>) where.line = ar.Line();
         throw;
     }
 }

@@ -13,7 +13,6 @@
 #include <boost/archive/archive_exception.hpp>
 #include <boost/serialization/nvp.hpp>
 
-#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
@@ -21,8 +20,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <system_error>
@@ -280,15 +277,13 @@ CString KeepNotLoaded(const CString& path, const std::string& content, int& erro
         }
         name += extension;
         const std::filesystem::path copy = file.parent_path() / name;
+        const CString copyPath = CString::FromUtf8(copy.string());
         std::error_code ec;
         if (std::filesystem::exists(copy, ec) || ec)
         {
-            std::ifstream kept(copy, std::ios::in | std::ios::binary);
-            if (kept && std::string(std::istreambuf_iterator<char>(kept), {}) == content)
-                return CString::FromUtf8(copy.string());
+            if (qor::FileHolds(copyPath, content)) return copyPath;
             continue;
         }
-        const CString copyPath = CString::FromUtf8(copy.string());
         if (qor::CReplacingFile::ReplaceWith(copyPath, content)) return copyPath;
         error = errno;
         return CString();
@@ -299,22 +294,6 @@ CString KeepNotLoaded(const CString& path, const std::string& content, int& erro
 // A settings file is a few kilobytes: past this it is not one (and is not read into memory).
 constexpr std::size_t kLargestSettingsFile = std::size_t{16} << 20;
 
-// Reads what a file holds into text, at most limit + 1 bytes (so that a longer file shows as one); false
-// on a read error.
-bool ReadWhole(int fd, std::string& text, std::size_t limit)
-{
-    char buffer[65536];
-    while (text.size() <= limit)
-    {
-        const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, limit + 1 - text.size()));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return false;
-        if (n == 0) break;
-        text.append(buffer, static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
 } // namespace
 
 bool CSettings::Load(const CString& path)
@@ -324,10 +303,8 @@ bool CSettings::Load(const CString& path)
     // until memory runs out, a pipe would wait for a writer. Such a file is left as it is, also at exit.
     CString refused;
     std::string text;
-    const int fd = qor::OpenRegularFile(path, refused);
-    const bool whole = fd >= 0 && ReadWhole(fd, text, kLargestSettingsFile);
-    if (fd >= 0 && text.size() > kLargestSettingsFile) refused = L"it is too large to be a settings file";
-    if (fd >= 0) ::close(fd);
+    const bool whole = qor::ReadRegularFile(path, text, kLargestSettingsFile, refused);
+    if (text.size() > kLargestSettingsFile) refused = L"it is too large to be a settings file";
     if (!refused.IsEmpty())
     {
         ShowSettingsError(L"Problem loading Program Settings file.\n" + qor::ShownPath(path) + L": " + refused +
@@ -339,8 +316,7 @@ bool CSettings::Load(const CString& path)
     bool read = false;
     try
     {
-        if (fd < 0 || !whole)
-            throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error);
+        if (!whole) throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error);
         read = true;
         CXmlInArchive ia(text);
 
@@ -426,13 +402,7 @@ bool CSettings::Save(const CString& path) const
         } // the archive writes its closing tag here
         const std::string text = xml.str();
         // Settings the file already holds are not written again: an exit with nothing changed waits for no disk.
-        {
-            const std::filesystem::path target(path.ToUtf8());
-            std::error_code ec;
-            std::ifstream stored;
-            if (std::filesystem::is_regular_file(target, ec)) stored.open(target, std::ios::in | std::ios::binary);
-            if (stored && std::string(std::istreambuf_iterator<char>(stored), {}) == text) return true;
-        }
+        if (qor::FileHolds(path, text)) return true;
         if (!qor::CReplacingFile::ReplaceWith(path, text))
         {
             error = errno;

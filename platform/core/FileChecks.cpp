@@ -1,6 +1,7 @@
 // The checks made before a file is read or replaced: its kind, and what the system lets this user do.
 #include "platform/core/FileChecks.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 
@@ -70,6 +71,9 @@ size_t Utf8Character(std::string_view bytes, char32_t& value)
 
 constexpr wchar_t kMarkBase = 0xDC00;
 
+// A mark DecodeFileName leaves for a byte that is no part of a UTF-8 character (never below 0x80).
+bool IsMark(wchar_t c) { return c >= kMarkBase + 0x80 && c <= kMarkBase + 0xFF; }
+
 } // namespace
 
 CString DecodeFileName(std::string_view bytes)
@@ -106,7 +110,7 @@ bool IsUtf8(std::string_view bytes)
 bool HasUndecodedBytes(const CString& path)
 {
     for (int i = 0; i < path.GetLength(); ++i)
-        if (path[i] >= kMarkBase + 0x80 && path[i] <= kMarkBase + 0xFF) return true;
+        if (IsMark(path[i])) return true;
     return false;
 }
 
@@ -116,7 +120,7 @@ CString ShownPath(const CString& path)
 {
     CString shown = path;
     for (int i = 0; i < shown.GetLength(); ++i)
-        if (shown[i] >= kMarkBase + 0x80 && shown[i] <= kMarkBase + 0xFF) shown.SetAt(i, L'\xFFFD');
+        if (IsMark(shown[i])) shown.SetAt(i, L'\xFFFD');
     return shown;
 }
 
@@ -147,6 +151,34 @@ int OpenRegularFile(const CString& path, CString& reason)
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return fd;
+}
+
+bool ReadRegularFile(const CString& path, std::string& bytes, std::size_t limit, CString& reason)
+{
+    bytes.clear();
+    const int fd = OpenRegularFile(path, reason);
+    if (fd < 0) return false;
+    char buffer[65536];
+    bool read = true;
+    while (read && bytes.size() <= limit)
+    {
+        const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, limit + 1 - bytes.size()));
+        if (n < 0 && errno == EINTR) continue;
+        read = n >= 0;
+        if (n <= 0) break;
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return read;
+}
+
+bool FileHolds(const CString& path, const std::string& bytes)
+{
+    std::string held;
+    CString refused;
+    return ReadRegularFile(path, held, bytes.size(), refused) && held == bytes;
 }
 
 CString NotARegularFile(const CString& path)

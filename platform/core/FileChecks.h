@@ -4,6 +4,8 @@
 
 #include "platform/core/CString.h"
 
+#include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace qor {
@@ -26,6 +28,14 @@ CString ShownPath(const CString& path);
 // nor reads a device, nor opens a name that is not valid UTF-8. The descriptor, or -1 with the
 // reason ("it is a folder, not a file") or, when the reason is empty, the system's error in errno.
 int OpenRegularFile(const CString& path, CString& reason);
+
+// Reads a file OpenRegularFile opens into bytes, at most limit + 1 of them (so that a longer file shows as
+// one, and is never read whole). False, with the reason or errno as OpenRegularFile gives them, when it
+// cannot be opened, or, with errno, when a read fails.
+bool ReadRegularFile(const CString& path, std::string& bytes, std::size_t limit, CString& reason);
+// True when path names a regular file of exactly these bytes (one of other bytes is read no further than
+// their length + 1): a file that already holds what would be written is left alone.
+bool FileHolds(const CString& path, const std::string& bytes);
 
 // Why a path that exists is no regular file ("it is a device, not a file"), or why its name is
 // refused; empty for a regular file or a path that names nothing.

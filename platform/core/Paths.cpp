@@ -108,6 +108,17 @@ void RemoveEndedPrivateFolders(const std::string& base)
 
 } // namespace
 
+CString PrivateTempBase()
+{
+    std::string base = "/tmp";
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); IsOwnPrivateFolder(runtime))
+        base = runtime;
+    else if (const char* tmp = std::getenv("TMPDIR"); tmp && tmp[0] == '/')
+        base = tmp;
+    while (base.size() > 1 && base.back() == '/') base.pop_back();
+    return CString::FromUtf8(base);
+}
+
 CString PrivateTempFolder()
 {
     PrivateFolder& folder = Private();
@@ -116,12 +127,7 @@ CString PrivateTempFolder()
     // of a forked run.
     if (folder.path.empty() || folder.owner != ::getpid() || !IsOwnPrivateFolder(folder.path.c_str()))
     {
-        std::string base = "/tmp";
-        if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); IsOwnPrivateFolder(runtime))
-            base = runtime;
-        else if (const char* tmp = std::getenv("TMPDIR"); tmp && tmp[0] == '/')
-            base = tmp;
-        while (base.size() > 1 && base.back() == '/') base.pop_back();
+        const std::string base = PrivateTempBase().ToUtf8();
         RemoveEndedPrivateFolders(base);
         // Locked before it takes the name under which ended runs' folders are looked for.
         std::string made, path;

@@ -25,5 +25,7 @@ bool SyncToDisk(const CString& path);
 // first call, removed with what it holds when the run ends (those runs that ended otherwise left go
 // when the next is made); empty, with errno set, when it cannot be made.
 CString PrivateTempFolder();
+// The folder PrivateTempFolder makes its folder in (what a failure to make it names).
+CString PrivateTempBase();
 
 } // namespace qor

@@ -57,31 +57,19 @@ void Log(const std::string& what) { std::fprintf(stderr, "Autosave: %s\n", what.
 
 // Writes a file through a temporary file beside it, synced before it replaces the old one, so that a crash
 // while writing leaves the previous autosave whole (and a temporary file the next start removes).
-// keep, when given, is asked just before the file goes in place: false leaves the old file as it was.
+// write is given the file to write into; keep, when given, is asked just before the file goes in place:
+// false leaves the old file as it was.
 template <class WriteFile>
 bool WriteAtomically(const std::string& target, WriteFile write, const std::function<bool()>& keep = {})
 {
     qor::CReplacingFile file;
-    if (file.Open(CString::FromUtf8(target)) && write(file.Descriptor()))
+    if (file.Open(CString::FromUtf8(target)) && write(file))
     {
         if (keep && !keep()) return false; // the temporary file goes with the object
         if (file.Commit()) return true;
     }
     Log("Problem saving file: file is not saved. " + target + ": " + std::strerror(errno));
     return false;
-}
-
-bool WriteText(int fd, const std::string& text)
-{
-    size_t done = 0;
-    while (done < text.size())
-    {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
 }
 
 // A record of the program's own holds two names of at most a few kilobytes; anything longer is not one.
@@ -149,19 +137,9 @@ bool ReadOldRecord(const std::string& text, std::string& path, std::string& titl
 bool ReadRecord(const std::string& file, CString& path, CString& title)
 {
     CString refused;
-    const int fd = qor::OpenRegularFile(CString::FromUtf8(file), refused);
-    if (fd < 0) return false;
     std::string text;
-    char buffer[4096];
-    for (;;)
-    {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0 || text.size() > kLongestRecord) break;
-        text.append(buffer, static_cast<size_t>(n));
-    }
-    ::close(fd);
-    if (text.size() > kLongestRecord) return false;
+    if (!qor::ReadRegularFile(CString::FromUtf8(file), text, kLongestRecord, refused) || text.size() > kLongestRecord)
+        return false;
     std::string pathBytes, titleBytes;
     bool read = false;
     if (text.rfind("QOR recovery ", 0) == 0)
@@ -332,9 +310,9 @@ BOOL CDataRecoveryHandler::AutosaveDocumentInfo(CDocument* pDocument)
         Log(call.text.ToUtf8());
         return qor::DefaultMessageBoxAnswer(call.type);
     });
-    const bool written = WriteAtomically(FilePath(base + L".autosave").ToUtf8(), [&](int fd) {
+    const bool written = WriteAtomically(FilePath(base + L".autosave").ToUtf8(), [&](qor::CReplacingFile& replacing) {
         CFile file;
-        file.m_hFile = fd;
+        file.m_hFile = replacing.Descriptor();
         file.SetFilePath(FilePath(base + L".autosave"));
         const bool ok = qor::gui::SerializeDocument(pDocument, &file, CArchive::store).Ok();
         file.m_hFile = CFile::hFileNull; // the caller closes it
@@ -345,7 +323,8 @@ BOOL CDataRecoveryHandler::AutosaveDocumentInfo(CDocument* pDocument)
     if (written)
     {
         const std::string text = RecordOf(pDocument);
-        described = WriteAtomically(FilePath(base + L".path").ToUtf8(), [&](int fd) { return WriteText(fd, text); });
+        described = WriteAtomically(FilePath(base + L".path").ToUtf8(),
+                                    [&](qor::CReplacingFile& file) { return file.Write(text.data(), text.size()); });
     }
     m_bBusy = false;
     return written && described;
@@ -365,10 +344,10 @@ void CDataRecoveryHandler::StartWrite(CDocument* pDocument, const CString& base,
         // The file goes in place, and its description beside it, only while the write is wanted.
         const bool written = WriteAtomically(
             target,
-            [&](int fd) {
+            [&](qor::CReplacingFile& file) {
                 try
                 {
-                    return writer(fd);
+                    return writer(file.Descriptor());
                 }
                 catch (...)
                 {
@@ -379,7 +358,9 @@ void CDataRecoveryHandler::StartWrite(CDocument* pDocument, const CString& base,
                 lock.lock();
                 return !write->cancelled;
             });
-        if (written) WriteAtomically(description, [&](int fd) { return WriteText(fd, text); });
+        if (written)
+            WriteAtomically(description,
+                            [&](qor::CReplacingFile& file) { return file.Write(text.data(), text.size()); });
         if (lock.owns_lock()) lock.unlock();
         write->done = true;
     });

@@ -13,7 +13,6 @@
 #include <QtCore/QStandardPaths>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
 #include <unistd.h>
@@ -222,10 +221,8 @@ void CView::OnFilePrintPreview()
     const CString folder = qor::PrivateTempFolder();
     if (folder.IsEmpty())
     {
-        const char* tmp = std::getenv("TMPDIR");
-        AfxMessageBox(L"Problem printing: " + CString::FromUtf8(tmp && *tmp ? tmp : "/tmp") + L": " +
-                          CString::FromUtf8(std::strerror(errno)),
-                      MB_OK | MB_ICONEXCLAMATION);
+        const CString reason = CString::FromUtf8(std::strerror(errno)); // before the base is looked up again
+        AfxMessageBox(L"Problem printing: " + qor::PrivateTempBase() + L": " + reason, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     CString path;
