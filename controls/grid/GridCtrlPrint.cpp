@@ -2,12 +2,12 @@
 // semicolon-separated text file.
 #include "controls/grid/GridCtrl.h"
 
+#include "platform/core/FileChecks.h"
 #include "platform/core/ReplacingFile.h"
 #include "platform/gui/print/PrintedTitle.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <ctime>
 #include <cwchar>
 #include <string>
@@ -555,25 +555,27 @@ BOOL CGridCtrl::Save(LPCTSTR filename, TCHAR chSeparator)
         return FALSE;
     }
 
+    // A link is written through, where the system would follow it for this user: its destination gets
+    // the new content. Another user's link in a shared folder (as /tmp) is not followed.
+    const qor::SFollowedLinks followed = qor::FollowLinks(strFileName);
+    if (followed.Refused() || qor::HasUndecodedBytes(followed.target))
+    {
+        const CString why = followed.Refused() ? followed.Refusal() + _T(".")
+                                               : qor::ShownPath(followed.target) + _T(": ") + qor::NotUtf8NameReason();
+        AfxMessageBox(why, MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    target = followed.target.ToUtf8();
+
     // The file is written beside the target under a temporary name of its own (see CReplacingFile) and
     // put in its place only when it is whole, so that a failed save leaves an existing file as it was.
     // It keeps the permissions of the file it replaces (a new one gets those the umask leaves).
     struct stat st
     {};
-    if (::stat(target.c_str(), &st) == 0)
+    if (::stat(target.c_str(), &st) == 0 && (S_ISDIR(st.st_mode) || ::access(target.c_str(), W_OK) != 0))
     {
-        if (S_ISDIR(st.st_mode) || ::access(target.c_str(), W_OK) != 0)
-        {
-            AfxMessageBox(FileErrorMessage(S_ISDIR(st.st_mode) ? EISDIR : errno, strFileName),
-                          MB_OK | MB_ICONEXCLAMATION);
-            return FALSE;
-        }
-        // A link is written through: its destination gets the new content.
-        if (char* resolved = ::realpath(target.c_str(), nullptr))
-        {
-            target = resolved;
-            std::free(resolved);
-        }
+        AfxMessageBox(FileErrorMessage(S_ISDIR(st.st_mode) ? EISDIR : errno, strFileName), MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
     }
 
     qor::CReplacingFile file;

@@ -3,9 +3,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -74,7 +77,85 @@ constexpr wchar_t kMarkBase = 0xDC00;
 // A mark DecodeFileName leaves for a byte that is no part of a UTF-8 character (never below 0x80).
 bool IsMark(wchar_t c) { return c >= kMarkBase + 0x80 && c <= kMarkBase + 0xFF; }
 
+// As many links as the system follows in one path before it gives up (ELOOP).
+constexpr int kMostLinks = 40;
+
+// The rule of the kernel's protected_symlinks: a link in a folder everyone may write to that has the
+// sticky bit is followed only by its owner, or when the folder's owner owns it too.
+bool SystemFollows(const struct stat& link, const struct stat& folder, uid_t follower)
+{
+    const mode_t shared = S_ISVTX | S_IWOTH;
+    return link.st_uid == follower || (folder.st_mode & shared) != shared || link.st_uid == folder.st_uid;
+}
+
+// A user's name from the user database, or the number when it has none.
+CString UserName(uid_t uid)
+{
+    const long hint = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(hint > 0 ? static_cast<std::size_t>(hint) : 4096);
+    for (;;)
+    {
+        passwd entry{};
+        passwd* found = nullptr;
+        const int error = ::getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found);
+        if (error == ERANGE && buffer.size() < (1u << 20))
+        {
+            buffer.resize(buffer.size() * 2);
+            continue;
+        }
+        if (error == 0 && found && found->pw_name && *found->pw_name) return CString::FromUtf8(found->pw_name);
+        return CString::FromUtf8(std::to_string(uid));
+    }
+}
+
+CString NotFollowed(const CString& owner)
+{
+    return L"a link of another user (" + owner + L") in a shared folder: it is not followed";
+}
+
 } // namespace
+
+CString SFollowedLinks::Reason() const { return L"it is " + NotFollowed(owner); }
+
+CString SFollowedLinks::Refusal() const { return ShownPath(refusedLink) + L" is " + NotFollowed(owner); }
+
+SFollowedLinks FollowLinks(const CString& path)
+{
+    namespace fs = std::filesystem;
+    SFollowedLinks followed;
+    followed.target = path;
+    if (HasUndecodedBytes(path)) return followed; // as text it would name another file
+    const uid_t follower = ::geteuid();
+    fs::path named(path.ToUtf8());
+    for (int hops = 0; hops <= kMostLinks; ++hops)
+    {
+        struct stat link
+        {};
+        if (::lstat(named.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
+        {
+            // The first name is kept as it was given; those the links gave keep their own bytes.
+            if (hops > 0) followed.target = DecodeFileName(named.string());
+            return followed;
+        }
+        if (hops == kMostLinks) break;
+        // The folder the link is in, as the system finds it (its own links followed).
+        const fs::path folder = named.has_parent_path() ? named.parent_path() : fs::path(".");
+        struct stat shared
+        {};
+        if (::stat(folder.c_str(), &shared) != 0) break;
+        if (!SystemFollows(link, shared, follower))
+        {
+            followed.target = followed.refusedLink = hops > 0 ? DecodeFileName(named.string()) : path;
+            followed.owner = UserName(link.st_uid);
+            return followed;
+        }
+        std::error_code ec;
+        const fs::path next = fs::read_symlink(named, ec);
+        if (ec) break;
+        named = next.is_absolute() ? next : named.parent_path() / next;
+    }
+    return followed;
+}
 
 CString DecodeFileName(std::string_view bytes)
 {

@@ -37,6 +37,28 @@ bool ReadRegularFile(const CString& path, std::string& bytes, std::size_t limit,
 // their length + 1): a file that already holds what would be written is left alone.
 bool FileHolds(const CString& path, const std::string& bytes);
 
+// What a path names once the links of its last part are followed as the system follows them for this
+// user: a link in a folder everyone may write to that has the sticky bit (as /tmp) is followed only
+// when it is this user's or the folder owner's (the rule of the kernel's protected_symlinks, applied
+// here whatever the machine's setting, at every link of a chain). Links in the folder part are left
+// to the system. A save writes to target only when no link was refused.
+struct SFollowedLinks
+{
+    CString target;      // the file named; when a link was refused, that link, not followed
+    CString refusedLink; // the link not followed: another user's in a shared folder (empty when none)
+    CString owner;       // its owner's user name, or the number when the user database has none
+    bool Refused() const { return !refusedLink.IsEmpty(); }
+    // "it is a link of another user (<owner>) in a shared folder: it is not followed", a reason that
+    // follows the link's path.
+    CString Reason() const;
+    // The same sentence beginning with the link's path.
+    CString Refusal() const;
+};
+// A target whose bytes are not UTF-8 keeps them as marks (see DecodeFileName), so that it is refused
+// rather than taken for another file. Links that go round, or one that cannot be read, leave the path
+// itself as the target.
+SFollowedLinks FollowLinks(const CString& path);
+
 // Why a path that exists is no regular file ("it is a device, not a file"), or why its name is
 // refused; empty for a regular file or a path that names nothing.
 CString NotARegularFile(const CString& path);

@@ -16,7 +16,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <map>
 
 using namespace qor::gui;
@@ -150,23 +149,6 @@ CString CDocument::SaveLoadReason(int nError, LPCTSTR lpszReason)
 
 namespace {
 
-// The file a path names once every symbolic link on its last part is followed (the path itself
-// when it is no link, or when the links go round).
-CString ResolvedLinks(CString path)
-{
-    namespace fs = std::filesystem;
-    fs::path p(path.ToUtf8());
-    for (int hops = 0; hops < 40; ++hops)
-    {
-        std::error_code ec;
-        if (!fs::is_symlink(fs::symlink_status(p, ec))) return CString::FromUtf8(p.string());
-        fs::path next = fs::read_symlink(p, ec);
-        if (ec) break;
-        p = next.is_absolute() ? next : p.parent_path() / next;
-    }
-    return path;
-}
-
 // A file this user may not replace: the system refuses its writing to this user, or its owner
 // made it read-only.
 bool IsReadOnlyFile(const CString& path) { return qor::NotARegularFile(path).IsEmpty() && qor::MayNotWrite(path); }
@@ -206,7 +188,7 @@ BOOL CDocument::OnOpenDocument(LPCTSTR lpszPathName)
         return FALSE;
     }
     // What ended saves left in the file's folder goes (never what a live run writes).
-    RemoveLeftoversBeside(ResolvedLinks(lpszPathName));
+    RemoveLeftoversBeside(qor::FollowLinks(lpszPathName ? lpszPathName : L"").target);
     CFile file;
     file.m_hFile = fd;
     file.SetFilePath(lpszPathName);
@@ -228,7 +210,8 @@ BOOL CDocument::OnSaveDocument(LPCTSTR lpszPathName)
 {
     // Written to a temporary file beside the target, which replaces the target only when
     // everything was written: a failed save leaves the old file as it was. A symbolic link is
-    // followed: the file it names is replaced (keeping its permissions), and the link stays. A file
+    // followed where the system would follow it for this user (never another user's link in a shared
+    // folder): the file it names is replaced (keeping its permissions), and the link stays. A file
     // this user may not write is never replaced, nor anything that is not a regular file.
     // A name that is not UTF-8 is refused before its links are followed (as text it would name another file).
     if (qor::HasUndecodedBytes(lpszPathName ? lpszPathName : L""))
@@ -236,7 +219,13 @@ BOOL CDocument::OnSaveDocument(LPCTSTR lpszPathName)
         ReportSaveLoadException(qor::ShownPath(lpszPathName), TRUE, 0, qor::NotUtf8NameReason());
         return FALSE;
     }
-    CString target = ResolvedLinks(lpszPathName ? lpszPathName : L"");
+    const qor::SFollowedLinks followed = qor::FollowLinks(lpszPathName ? lpszPathName : L"");
+    if (followed.Refused())
+    {
+        ReportSaveLoadException(qor::ShownPath(followed.refusedLink), TRUE, 0, followed.Reason());
+        return FALSE;
+    }
+    CString target = followed.target;
     if (const CString kind = qor::NotARegularFile(target); !kind.IsEmpty())
     {
         ReportSaveLoadException(lpszPathName, TRUE, 0, kind);
@@ -335,25 +324,30 @@ BOOL CDocument::DoSave(LPCTSTR lpszPathName, BOOL bReplace)
         CWinApp* app = AfxGetApp();
         newName = m_strPathName;
         if (newName.IsEmpty()) newName = m_strTitle;
-        // A read-only file is refused in the dialog, which comes again for another name, as it does
-        // when the user would not replace a file of another user's or with other names.
+        // A read-only file, or another user's link in a shared folder, is refused in the dialog, which
+        // comes again for another name, as it does when the user would not replace a file of another
+        // user's or with other names.
         for (;;)
         {
             if (!app || !app->DoPromptFileName(newName, 0, 0, FALSE, m_pDocTemplate)) return FALSE;
-            const CString target = ResolvedLinks(newName);
-            if (!IsReadOnlyFile(target))
+            const qor::SFollowedLinks followed = qor::FollowLinks(newName);
+            if (!followed.Refused() && !IsReadOnlyFile(followed.target))
             {
-                if (MayReplace(newName, target)) break;
+                if (MayReplace(newName, followed.target)) break;
                 continue;
             }
             CString refused;
-            refused.Format(L"%s is read-only.\nTry again with a different file name.", (LPCTSTR)newName);
+            if (followed.Refused())
+                refused = followed.Refusal() + L".\nTry again with a different file name.";
+            else
+                refused.Format(L"%s is read-only.\nTry again with a different file name.", (LPCTSTR)newName);
             AfxMessageBox(refused, MB_OK | MB_ICONEXCLAMATION);
         }
     }
-    else if (!MayReplace(newName, ResolvedLinks(newName)))
+    else if (const qor::SFollowedLinks followed = qor::FollowLinks(newName);
+             !followed.Refused() && !MayReplace(newName, followed.target))
     {
-        // No: the document is saved under another name.
+        // No: the document is saved under another name. (A refused link asks nothing: the save says why.)
         return DoSave(nullptr, bReplace);
     }
     if (!OnSaveDocument(newName)) return FALSE;
@@ -363,8 +357,10 @@ BOOL CDocument::DoSave(LPCTSTR lpszPathName, BOOL bReplace)
 
 BOOL CDocument::DoFileSave()
 {
-    // A file without a name, or one this user may not write, is saved under a name asked for.
-    if (m_strPathName.IsEmpty() || IsReadOnlyFile(ResolvedLinks(m_strPathName))) return DoSave(nullptr);
+    // A file without a name, or one this user may not write, is saved under a name asked for (another
+    // user's link in a shared folder is refused by the save, which says so).
+    const qor::SFollowedLinks followed = qor::FollowLinks(m_strPathName);
+    if (m_strPathName.IsEmpty() || (!followed.Refused() && IsReadOnlyFile(followed.target))) return DoSave(nullptr);
     return DoSave(m_strPathName);
 }
 
