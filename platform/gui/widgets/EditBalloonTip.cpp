@@ -143,17 +143,17 @@ void PlaceAside(QLabel* balloon, QWidget* edit)
                              std::move(controls)));
 }
 
-// Below the edit while it has the focus, beside it otherwise.
+bool Stays(const QLabel* balloon) { return balloon->property(kStayProperty).toBool(); }
+
+// Below the edit; a balloon that stays while the focus is elsewhere, beside it.
 void PlaceBalloon(QLabel* balloon, QWidget* edit)
 {
     CWnd* focus = FocusWindow();
-    if (focus && WidgetOf(focus) == edit)
-        PlaceBelow(balloon, edit);
-    else
+    if (Stays(balloon) && !(focus && WidgetOf(focus) == edit))
         PlaceAside(balloon, edit);
+    else
+        PlaceBelow(balloon, edit);
 }
-
-bool Stays(const QLabel* balloon) { return balloon->property(kStayProperty).toBool(); }
 
 // Hides the balloon when its edit loses the focus or is hidden, or its window goes inactive; a
 // balloon that stays comes back when the edit shows in an active window again, and moves with
