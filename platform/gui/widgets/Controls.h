@@ -288,7 +288,8 @@ public:
 namespace qor::gui {
 // The balloon tip of an edit (CEdit::ShowBalloonTip): shows, hides, and tells whether one is
 // showing, with its text and screen rectangle. A balloon shown to stay (stay true) does not go
-// after a few seconds nor when the edit loses the focus; the other ways it goes still hold.
+// after a few seconds nor when the edit loses the focus; the other ways it goes still hold. While
+// the focus is elsewhere it stands beside the edit, off the window's other controls.
 bool ShowEditBalloon(HWND hEdit, const CString& title, const CString& text, bool stay = false);
 // Hides the balloon; one shown to stay only when staying is true.
 bool HideEditBalloon(HWND hEdit, bool staying = true);

@@ -54,6 +54,9 @@ enum class ItemMessage
 LRESULT AnswerItemMessage(const ListItems& items, ItemMessage what, WPARAM wParam, LPARAM lParam);
 // Hands a mouse event to the toolkit control; a scroll area's mouse belongs to its viewport.
 void DeliverMouse(WndState* s, QMouseEvent* me, QWidget* source);
+// The edit's balloon as the focus comes (it stands below the edit) or goes (one shown to stay
+// moves beside the edit, off the other controls of its window; any other goes).
+void EditBalloonFollowsFocus(HWND hEdit, bool focused);
 
 // ---- The behaviour shared by every native control --------------------------------------------
 

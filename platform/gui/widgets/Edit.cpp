@@ -417,6 +417,7 @@ public:
             return true;
         }
         case WM_SETFOCUS:
+            EditBalloonFollowsFocus(s->handle, true);
             if (combo)
             {
                 Common(s, msg, wParam, lParam, result);
@@ -426,7 +427,7 @@ public:
             }
             return false;
         case WM_KILLFOCUS:
-            HideEditBalloon(s->handle, false); // a balloon speaks of the field being typed in
+            EditBalloonFollowsFocus(s->handle, false);
             if (combo)
             {
                 Common(s, msg, wParam, lParam, result);

@@ -29,6 +29,8 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -54,14 +56,77 @@ CString Hint(CWnd& edit, CRect* where = nullptr)
 }
 
 // The hint shows just below the field, starting at its left edge.
-void ExpectHintBelow(CWnd& edit, const wchar_t* text)
+void ExpectHintBelow(CWnd& edit, const CString& text)
 {
     CRect where, field;
-    EXPECT_EQ(Hint(edit, &where), CString(text));
+    EXPECT_EQ(Hint(edit, &where), text);
     edit.GetWindowRect(&field);
     EXPECT_GE(where.top, field.bottom);
     EXPECT_LE(where.top, field.bottom + 4);
     EXPECT_EQ(where.left, field.left);
+}
+
+// The screen rectangles of the controls a dialog or a sheet shows, but for one: its pages are
+// looked into, and a sheet's tabs are the band above the page.
+void ShownControls(CWnd& parent, const CWnd& except, std::vector<CRect>& out)
+{
+    for (CWnd* child = parent.GetWindow(GW_CHILD); child; child = child->GetWindow(GW_HWNDNEXT))
+    {
+        if (child == &except || !child->IsWindowVisible()) continue;
+        CRect r;
+        child->GetWindowRect(&r);
+        if (!child->IsKindOf(RUNTIME_CLASS(CDialog)))
+        {
+            out.push_back(r);
+            continue;
+        }
+        ShownControls(*child, except, out);
+        if (parent.IsKindOf(RUNTIME_CLASS(CPropertySheet)))
+        {
+            CRect sheet;
+            parent.GetClientRect(&sheet);
+            parent.ClientToScreen(&sheet);
+            out.emplace_back(r.left, sheet.top, r.right, r.top);
+        }
+    }
+}
+
+// A refused key typed into the field, and Tab: the hint stays with the same words, beside the
+// field (or just above it) on the screen, and covers no other control of the window. Back in the
+// field it is below it again, until the caret moves.
+void ExpectHintAsideOnceTheFocusLeaves(CWnd& window, CWnd& field, const wchar_t* key)
+{
+    SCOPED_TRACE(field.GetDlgCtrlID());
+    field.SetFocus();
+    static_cast<CEdit&>(field).SetSel(0, -1);
+    TypeChar(field, L'1');
+    TypeChar(field, key[0]);
+    const CString hint = Hint(field);
+    ASSERT_NE(hint, CString());
+    KeyPress(&field, VK_TAB, L'\t');
+    ASSERT_NE(CWnd::GetFocus(), &field);
+
+    CRect tip, box, work, both;
+    ASSERT_EQ(Hint(field, &tip), hint);
+    field.GetWindowRect(&box);
+    SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
+    const std::wstring where = std::wstring(hint.GetString()) + L" from field " + std::to_wstring(field.GetDlgCtrlID());
+    EXPECT_TRUE((tip.top < box.bottom && tip.bottom > box.top) || tip.bottom <= box.top) << where;
+    EXPECT_FALSE(both.IntersectRect(&tip, &box)) << where;
+    EXPECT_EQ(both.IntersectRect(&tip, &work) ? both : CRect(), tip) << where;
+    std::vector<CRect> controls;
+    ShownControls(window, field, controls);
+    EXPECT_GT(controls.size(), 5u);
+    for (const CRect& control : controls)
+        EXPECT_FALSE(both.IntersectRect(&tip, &control))
+            << where << ": the hint at " << tip.left << "," << tip.top << " to " << tip.right << "," << tip.bottom
+            << " covers a control at " << control.left << "," << control.top << " to " << control.right << ","
+            << control.bottom;
+
+    field.SetFocus();
+    ExpectHintBelow(field, hint);
+    KeyPress(&field, VK_END);
+    EXPECT_EQ(Hint(field), CString());
 }
 
 int RunSheet(const std::shared_ptr<CLoadModel>& model, std::function<void(CPropSheetLM&)> step)
@@ -176,6 +241,44 @@ TEST_F(NumberFields, ARefusedKeySaysWhyBesideTheFieldAndTheCell)
         EXPECT_TRUE(qor::test::PressOK(sheet));
     });
     EXPECT_DOUBLE_EQ(model->m_GammaPL, 1.5);
+}
+
+// Left with a refused key in it, a field keeps its hint in view; the hint then moves beside the
+// field so that the rest of the page can be read: the check boxes of the applicability page, the
+// axle table's headings on the vehicle page, the rows of the LME parameters.
+TEST_F(NumberFields, AHintLeftBehindCoversNoOtherControlOfThePage)
+{
+    auto model = std::make_shared<CLoadModel>(2, L"Truck");
+    model->AddPointLoad(10.0, 0.0, 0.0);
+    RunSheet(model, [&](CPropSheetLM& sheet) {
+        ASSERT_TRUE(sheet.SetActivePage(5));
+        CPropPageLMApplicable& page = sheet.GetApplicabilityPage();
+        qor::test::Click(page.GetDlgItem(IDC_LM_USE_MIN), CPoint(3, 3));
+        qor::test::Click(page.GetDlgItem(IDC_LM_USE_MAX), CPoint(3, 3));
+        for (UINT id : {IDC_LM_MIN_LENGTH, IDC_LM_MAX_LENGTH})
+            ExpectHintAsideOnceTheFocusLeaves(sheet, *page.GetDlgItem(static_cast<int>(id)), L",");
+
+        ASSERT_TRUE(sheet.SetActivePage(1));
+        CPropPageLMVehicle& vehicle = sheet.GetVehiclePage();
+        for (UINT id : {IDC_LM_FRONT_AXLE, IDC_LM_PL_FACTOR})
+            ExpectHintAsideOnceTheFocusLeaves(sheet, *vehicle.GetDlgItem(static_cast<int>(id)), L",");
+        qor::test::PressCancel(sheet);
+    });
+
+    DrivenDialogs driven;
+    driven.ThenAs<CLMEParametersDlg>([&](CLMEParametersDlg& dlg) {
+        ExpectHintAsideOnceTheFocusLeaves(dlg, *dlg.GetDlgItem(IDC_LMEP_COUNT), L",");
+        qor::test::Click(dlg.GetDlgItem(IDC_LMEP_BY_STEP), CPoint(3, 3));
+        ExpectHintAsideOnceTheFocusLeaves(dlg, *dlg.GetDlgItem(IDC_LMEP_STEP), L",");
+        qor::test::Click(dlg.GetDlgItem(IDC_LMEP_USER_DLA), CPoint(3, 3));
+        ExpectHintAsideOnceTheFocusLeaves(dlg, *dlg.GetDlgItem(IDC_LMEP_DLA), L"x");
+        ExpectHintAsideOnceTheFocusLeaves(dlg, *dlg.GetDlgItem(IDC_LMEP_HB_UNITS), L",");
+        qor::test::PressCancel(dlg);
+    });
+    CLMEParametersDlg dlg;
+    dlg.m_bSpacingEnabled = true;
+    dlg.m_bHBEnabled = true;
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
 }
 
 TEST_F(NumberFields, AKeyTypedAtSpeedAfterARefusedOneNeverJoinsTheNumber)
