@@ -10,6 +10,8 @@
 #include "platform/gui/window/App.h"
 #include "platform/gui/window/Wnd.h"
 
+#include <QtCore/QCoreApplication>
+#include <QtCore/QEvent>
 #include <QtCore/QObject>
 #include <QtCore/QTimer>
 
@@ -39,10 +41,32 @@ struct CDataRecoveryHandler::Timer
     QTimer retry; // a tick that had to wait comes again soon
 };
 
-// Where the writes' threads hand their end to the window thread (calls queued on it go with it).
-struct CDataRecoveryHandler::Relay
+namespace {
+
+const QEvent::Type kWriteEndedType = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+// A write's thread has ended its work. The toolkit's queue hands the event over in code a thread checker
+// cannot see into; the release and acquire on `posted` state the hand-over in terms it can.
+struct WriteEnded : QEvent
 {
-    QObject context;
+    WriteEnded() : QEvent(kWriteEndedType) { posted.store(true, std::memory_order_release); }
+    std::atomic<bool> posted{false};
+};
+
+} // namespace
+
+// Where the writes' threads tell the window thread that they have ended (an event still queued goes
+// with it).
+struct CDataRecoveryHandler::Relay : QObject
+{
+    explicit Relay(CDataRecoveryHandler* pHandler) : handler(pHandler) {}
+    bool event(QEvent* e) override
+    {
+        if (e->type() != kWriteEndedType) return QObject::event(e);
+        if (static_cast<WriteEnded*>(e)->posted.load(std::memory_order_acquire)) handler->EndWrites(nullptr, false);
+        return true;
+    }
+    CDataRecoveryHandler* handler;
 };
 
 // One autosave written on a thread of its own. The mutex covers putting the file in place: a
@@ -224,7 +248,7 @@ std::vector<CDocument*> OpenDocuments(CWinApp* app)
 } // namespace
 
 CDataRecoveryHandler::CDataRecoveryHandler(CWinApp* pApp, DWORD dwRestartManagerSupportFlags)
-    : m_pApp(pApp), m_dwFlags(dwRestartManagerSupportFlags), m_pRelay(std::make_unique<Relay>())
+    : m_pApp(pApp), m_dwFlags(dwRestartManagerSupportFlags), m_pRelay(std::make_unique<Relay>(this))
 {
     // Unique among the runs of a machine, and among the application objects of one process.
     static int made = 0;
@@ -383,13 +407,13 @@ void CDataRecoveryHandler::StartWrite(CDocument* pDocument, const CString& base,
     auto write = std::make_shared<Write>();
     write->pDocument = pDocument;
     write->name = CaseName(pDocument);
-    QObject* relay = &m_pRelay->context;
+    QObject* relay = m_pRelay.get();
     const std::string target = FilePath(base + L".autosave").ToUtf8();
     const std::string description = FilePath(base + L".path").ToUtf8();
     const std::string text = RecordOf(pDocument);
     // Room for the write first: a started thread must be held, or its end would end the program.
     m_writes.reserve(m_writes.size() + 1);
-    write->thread = std::thread([this, relay, write, writer = std::move(writer), target, description, text] {
+    write->thread = std::thread([relay, write, writer = std::move(writer), target, description, text] {
         std::unique_lock<std::mutex> lock(write->mutex, std::defer_lock);
         // The file goes in place, and its description beside it, only while the write is wanted.
         int error = 0;
@@ -417,10 +441,9 @@ void CDataRecoveryHandler::StartWrite(CDocument* pDocument, const CString& base,
         write->outcome = outcome;
         write->error = error;
         write->done = true;
-        // The window thread hears of it now, not at the next tick. The handler outlives the call: it
-        // joins this thread before it goes, and the call queued on its relay goes with the relay.
-        QMetaObject::invokeMethod(
-            relay, [this] { EndWrites(nullptr, false); }, Qt::QueuedConnection);
+        // The window thread hears of it now, not at the next tick. The relay outlives the call: the
+        // handler joins this thread before it goes.
+        QCoreApplication::postEvent(relay, new WriteEnded);
     });
     m_writes.push_back(std::move(write));
 }
