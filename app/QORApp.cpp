@@ -105,6 +105,14 @@ int CQORApp::ExitInstance()
 
 void CQORApp::PreLoadState() {}
 
+void CQORApp::LogDiagnostic(const CString& line)
+{
+    if (auto* frame = DYNAMIC_DOWNCAST(CMainFrame, m_pMainWnd); frame && frame->m_hWnd)
+        frame->QueueStatus(line, 0);
+    else
+        CWinAppEx::LogDiagnostic(line);
+}
+
 void CQORApp::InitSettingsPath()
 {
     CString name;
@@ -122,10 +130,11 @@ void CQORApp::InitSettingsPath()
     }
     CSettings* settings = CSettings::GetInstance();
     // The file is read whenever it exists, so that a new profile never replaces the user's settings by the
-    // defaults at exit.
+    // defaults at exit. Without a data folder there is no file: a later start (one the profile counted)
+    // tries to read it all the same and says that it cannot.
     struct stat st
     {};
-    if (!m_sSettingsPath.IsEmpty() && ::stat(m_sSettingsPath.ToUtf8().c_str(), &st) == 0)
+    if (m_sSettingsPath.IsEmpty() ? m_nUses > 1 : ::stat(m_sSettingsPath.ToUtf8().c_str(), &st) == 0)
         settings->Load(m_sSettingsPath);
     else
         settings->SetDefaults();

@@ -15,6 +15,8 @@ public:
     int ExitInstance() override;
     void PreLoadState() override;
     CDocument* OpenDocumentFile(LPCTSTR lpszFileName) override;
+    // The line goes to the main window's log (the Diagnostics pane); standard error without one.
+    void LogDiagnostic(const CString& line) override;
 
     CMultiDocTemplate* m_pDocTemplate = nullptr;
     CMultiDocTemplate* m_pPlotTemplate = nullptr;

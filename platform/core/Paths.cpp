@@ -6,21 +6,149 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <grp.h>
 #include <mutex>
+#include <pwd.h>
 #include <string>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
+#include <vector>
 
 namespace qor {
 
-CString GetAppDataFolder()
+namespace {
+
+std::mutex g_injectedMutex;
+std::optional<std::string> g_injectedHome;
+
+// This user's entry in the system's user database: its name and home folder (empty when it has none).
+struct UserEntry
 {
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg && xdg[0] == '/') return CString(xdg);
-    const char* home = std::getenv("HOME");
-    std::string base = (home && *home) ? home : "/tmp";
-    return CString((base + "/.local/share").c_str());
+    std::string name;
+    std::string home;
+};
+
+UserEntry ThisUser()
+{
+    UserEntry user;
+    long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    int error = 0;
+    while ((error = ::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found)) == ERANGE &&
+           buffer.size() < (std::size_t{1} << 20))
+        buffer.resize(buffer.size() * 2);
+    if (error == 0 && found)
+    {
+        user.name = found->pw_name ? found->pw_name : "";
+        user.home = found->pw_dir ? found->pw_dir : "";
+    }
+    return user;
+}
+
+// Whether a group holds this user alone: the user's own group, named after the user, that lists no
+// other member (the private group of a system that gives each user one).
+bool IsOwnGroup(gid_t gid)
+{
+    const std::string me = ThisUser().name;
+    if (me.empty()) return false;
+    long size = ::sysconf(_SC_GETGR_R_SIZE_MAX);
+    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
+    group entry{};
+    group* found = nullptr;
+    int error = 0;
+    while ((error = ::getgrgid_r(gid, &entry, buffer.data(), buffer.size(), &found)) == ERANGE &&
+           buffer.size() < (std::size_t{1} << 20))
+        buffer.resize(buffer.size() * 2);
+    if (error != 0 || !found || !found->gr_name || me != found->gr_name) return false;
+    for (char** member = found->gr_mem; member && *member; ++member)
+        if (me != *member) return false;
+    return true;
+}
+
+// A folder nobody but this user and the system may write to.
+bool OnlyOursToWrite(const struct stat& st)
+{
+    if (!S_ISDIR(st.st_mode)) return false;
+    if (st.st_uid != ::geteuid() && st.st_uid != 0) return false;
+    if (st.st_mode & S_IWOTH) return false;
+    return !(st.st_mode & S_IWGRP) || IsOwnGroup(st.st_gid);
+}
+
+std::string WithoutTrailingSlashes(std::string path)
+{
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+}
+
+bool MayKeepFilesInPath(const std::string& folder)
+{
+    if (folder.empty() || folder[0] != '/') return false;
+    // The nearest part that is there decides (links followed, as the folders will be made through them).
+    std::string at = WithoutTrailingSlashes(folder);
+    for (;;)
+    {
+        struct stat st
+        {};
+        if (::stat(at.c_str(), &st) == 0) return OnlyOursToWrite(st);
+        if (errno != ENOENT || at == "/") return false;
+        const std::size_t slash = at.rfind('/');
+        at = WithoutTrailingSlashes(slash == 0 ? std::string("/") : at.substr(0, slash));
+    }
+}
+
+std::string HomePath()
+{
+    std::string home;
+    if (const char* set = std::getenv("HOME"); set && *set)
+    {
+        home = set;
+    }
+    else
+    {
+        std::lock_guard<std::mutex> lock(g_injectedMutex);
+        home = g_injectedHome ? *g_injectedHome : ThisUser().home;
+    }
+    home = WithoutTrailingSlashes(home);
+    struct stat st
+    {};
+    const bool usable = !home.empty() && home[0] == '/' && ::stat(home.c_str(), &st) == 0 && OnlyOursToWrite(st);
+    return usable ? home : std::string();
+}
+
+// An XDG folder: the variable's absolute path, else the folder below the home.
+CString XdgFolder(const char* variable, const char* belowHome)
+{
+    std::string folder;
+    if (const char* set = std::getenv(variable); set && set[0] == '/')
+    {
+        folder = WithoutTrailingSlashes(set);
+    }
+    else
+    {
+        const std::string home = HomePath();
+        if (!home.empty()) folder = (home == "/" ? std::string() : home) + belowHome;
+    }
+    return MayKeepFilesInPath(folder) ? CString::FromUtf8(folder) : CString();
+}
+
+} // namespace
+
+CString GetHomeFolder() { return CString::FromUtf8(HomePath()); }
+
+CString GetAppDataFolder() { return XdgFolder("XDG_DATA_HOME", "/.local/share"); }
+
+CString GetConfigFolder() { return XdgFolder("XDG_CONFIG_HOME", "/.config"); }
+
+bool MayKeepFilesIn(const CString& folder) { return MayKeepFilesInPath(folder.ToUtf8()); }
+
+void InjectUserDatabaseHome(std::optional<std::string> home)
+{
+    std::lock_guard<std::mutex> lock(g_injectedMutex);
+    g_injectedHome = std::move(home);
 }
 
 bool CreateFolders(const CString& path)

@@ -3,11 +3,31 @@
 
 #include "platform/core/CString.h"
 
+#include <optional>
+#include <string>
+
 namespace qor {
 
-// The user's application-data folder (the XDG data folder: $XDG_DATA_HOME, or
-// $HOME/.local/share), without a trailing '/'. Works before any application object exists.
+// The user's home folder: $HOME when it is set, else the home the system's user database gives
+// this (effective) user; empty when that folder is not usable: an absolute path to an existing
+// folder that nobody but this user and the system may write to (see MayKeepFilesIn).
+CString GetHomeFolder();
+// The user's application-data folder (the XDG data folder: $XDG_DATA_HOME when it is an absolute
+// path, else <home>/.local/share), without a trailing '/'; empty when there is no home or the folder
+// may not be used (MayKeepFilesIn). It need not exist yet. Works before any application object exists.
 CString GetAppDataFolder();
+// The user's configuration folder ($XDG_CONFIG_HOME when it is an absolute path, else
+// <home>/.config), on the same terms.
+CString GetConfigFolder();
+// Whether the program may keep its files in a folder, making it (and the parents it lacks) when it is
+// missing: an absolute path whose nearest part that exists is a folder of this user's or the system's
+// that no other user may write to (not the shared /tmp), so that nobody else can have put a name or a
+// link on the way. A folder writable by its group passes only when the group is this user's own
+// (named after the user, with no other members).
+bool MayKeepFilesIn(const CString& folder);
+// Tests: the home folder the user database gives is this one ("": it gives none) until called
+// with nothing.
+void InjectUserDatabaseHome(std::optional<std::string> home);
 
 // Creates a folder and its missing parents; true when it exists afterwards.
 bool CreateFolders(const CString& path);

@@ -7,6 +7,7 @@
 #include "app/QORDoc.h"
 #include "controls/grid/GridCtrl.h"
 #include "engine/settings/Settings.h"
+#include "platform/core/Paths.h"
 #include "platform/test/DialogTest.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
@@ -19,10 +20,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace fs = std::filesystem;
 using namespace qor::test;
@@ -119,6 +125,93 @@ TEST_F(AppTest, NewProfileReadsAnExistingSettingsFileAndADamagedOneGivesTheDefau
         EXPECT_EQ(CSettings::GetInstance()->Analysis.NO_AXLE_SPACINGS, 10);
         StopApplication(app);
     }
+}
+
+namespace {
+
+// What is under a folder, with each file's size (nothing when it is not there).
+std::vector<std::string> Listing(const fs::path& root)
+{
+    std::vector<std::string> found;
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec))
+        found.push_back(it->path().string() + (it->is_regular_file(ec) ? " " + std::to_string(it->file_size(ec)) : ""));
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+// The folder the test program runs in, its home and the user database as they were, whatever the test did.
+class StartedElsewhere
+{
+public:
+    explicit StartedElsewhere(fs::path home) : m_home(std::move(home)), m_dir(fs::current_path()) {}
+    ~StartedElsewhere()
+    {
+        qor::InjectUserDatabaseHome(std::nullopt);
+        std::error_code ec;
+        fs::current_path(m_dir, ec);
+        UseHome(m_home);
+    }
+
+private:
+    fs::path m_home;
+    fs::path m_dir;
+};
+
+} // namespace
+
+// Started without HOME: the home comes from the user database; where that gives none the program keeps
+// no files at all (no profile, settings, recovery, manual or desktop entry), the settings' save says so at
+// exit, and nothing goes to the shared temporary folder or the folder the program was started in.
+TEST_F(AppTest, WithoutHomeTheUserDatabaseGivesTheHomeAndWithoutOneNothingIsKeptAnywhere)
+{
+    const std::vector<std::string> sharedBefore = Listing("/tmp/.local"), configBefore = Listing("/tmp/.config");
+    const fs::path started = m_home / "started-in";
+    fs::create_directories(started);
+    StartedElsewhere restore(m_home);
+    fs::current_path(started);
+    ::unsetenv("HOME");
+    ::unsetenv("XDG_DATA_HOME");
+    ::setenv("XDG_CONFIG_HOME", "relative-config", 1);
+
+    qor::InjectUserDatabaseHome(std::string());
+    {
+        ScriptedMessageBoxes boxes;
+        CQORApp app;
+        ASSERT_TRUE(StartApplication(app));
+        EXPECT_TRUE(app.m_sSettingsPath.IsEmpty());
+        EXPECT_TRUE(app.GetProfileFilePath().IsEmpty());
+        ASSERT_NE(app.GetDataRecoveryHandler(), nullptr);
+        EXPECT_TRUE(app.GetDataRecoveryHandler()->GetAutosavePath().IsEmpty()) << "no recovery";
+        CQORDoc* doc = CQORDoc::GetActiveDoc();
+        ASSERT_NE(doc, nullptr);
+        doc->m_sCaseRef = L"Unsaved";
+        doc->SetModifiedFlag(TRUE);
+        app.GetDataRecoveryHandler()->AutosaveAllDocumentInfo();
+        EXPECT_TRUE(app.GetDataRecoveryHandler()->WaitForWrites());
+        EXPECT_TRUE(boxes.Shown().empty()) << "a first start reads no settings";
+        StopApplication(app);
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        EXPECT_EQ(boxes.Shown()[0].text.Find(L"Problem saving file.\n"), 0) << boxes.Shown()[0].text.ToUtf8();
+    }
+    EXPECT_TRUE(fs::is_empty(started)) << "nothing in the folder the program was started in";
+    EXPECT_EQ(Listing("/tmp/.local"), sharedBefore) << "nothing in the shared temporary folder";
+    EXPECT_EQ(Listing("/tmp/.config"), configBefore);
+
+    // The user database's home takes $HOME's place.
+    const fs::path home = m_home / "from-the-user-database";
+    fs::create_directories(home);
+    qor::InjectUserDatabaseHome(home.string());
+    {
+        CQORApp app;
+        ASSERT_TRUE(StartApplication(app));
+        EXPECT_EQ(app.m_sSettingsPath, CString((home / ".local/share/QOR/QOR.xml").c_str()));
+        EXPECT_EQ(app.GetProfileFilePath(), CString((home / ".config/Penrow University.ini").c_str()));
+        StopApplication(app);
+    }
+    EXPECT_TRUE(fs::exists(home / ".local/share/QOR/QOR.xml"));
+    EXPECT_TRUE(fs::exists(home / ".config/Penrow University.ini"));
+    EXPECT_TRUE(fs::is_empty(started));
 }
 
 TEST_F(AppTest, NewWithAModifiedCaseAsksAndCancelKeepsItNoDiscardsIt)

@@ -3,6 +3,8 @@
 // modified, under its own path, the user's file untouched; discarded, it is gone; a save removes the autosave.
 #include "app_support.h"
 
+#include "app/MainFrame.h"
+#include "app/OutputList.h"
 #include "app/QORDoc.h"
 #include "engine/model/Bridge.h"
 #include "platform/core/MessageBox.h"
@@ -12,10 +14,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <vector>
+
+#include <sys/resource.h>
 
 namespace fs = std::filesystem;
 using namespace qor::test;
@@ -203,6 +209,91 @@ TEST(Recovery, CasesOfSeveralEndedRunsComeBackOneAtEachStart)
         Crash(*app);
     }
     qor::SetMessageBoxHandler(previous);
+}
+
+// The log's lines that say an autosave failed.
+std::vector<CString> FailureLines()
+{
+    std::vector<CString> lines;
+    auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
+    if (!frame) return lines;
+    COutputList& list = frame->GetOutputWnd().GetList();
+    for (int i = 0; i < list.GetCount(); ++i)
+    {
+        CString line;
+        list.GetText(i, line);
+        if (line.Find(L"Could not keep an automatic copy of") >= 0) lines.push_back(line);
+    }
+    return lines;
+}
+
+// Autosaves into a folder that takes no more (past the file-size limit, then a full disk): the first
+// failure is said in the log with its reason, the next not until one was written again; the caller
+// hears of each, the last good autosave stays and the case file is never touched.
+TEST(Recovery, AFailedAutosaveIsSaidInTheLogOnceUntilOneIsWrittenAgain)
+{
+    const fs::path home = fs::path(TempFilePath("home-full"));
+    UseFreshProfile(home);
+    auto app = std::make_unique<CQORApp>();
+    ASSERT_TRUE(StartApplication(*app));
+    CDataRecoveryHandler* recovery = app->GetDataRecoveryHandler();
+    ASSERT_NE(recovery, nullptr);
+    const fs::path folder(recovery->GetAutosavePath().ToUtf8());
+    CQORDoc* doc = CQORDoc::GetActiveDoc();
+    ASSERT_NE(doc, nullptr);
+    const fs::path user = home / "bridge.qor";
+    ASSERT_TRUE(doc->DoSave(CString(user.c_str())));
+    const std::string saved = ReadAll(user);
+    doc->m_vBridge.push_back(std::make_shared<CBridge>(1, L"20 m single span", 1, 20.0));
+    doc->SetModifiedFlag(TRUE);
+
+    // Past the file-size limit (the program ignores the signal, so the write fails), twice.
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit small = old;
+    small.rlim_cur = 64;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    recovery->AutosaveAllDocumentInfo();
+    const BOOL first = recovery->WaitForWrites();
+    recovery->AutosaveAllDocumentInfo();
+    const BOOL second = recovery->WaitForWrites();
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_FALSE(first);
+    EXPECT_FALSE(second);
+    ASSERT_TRUE(PumpUntil([] { return !FailureLines().empty(); }));
+    const CString said = FailureLines()[0];
+    EXPECT_GE(said.Find(L"Could not keep an automatic copy of " + CString(user.c_str()) + L": File too large"), 0)
+        << said.ToUtf8();
+    EXPECT_EQ(CountFiles(folder, ".path"), 0) << "no record of a copy that is not there";
+
+    // One written, then a full disk: said again, once more only. The lines come in order, so when the
+    // second is there no other came between.
+    recovery->AutosaveAllDocumentInfo();
+    EXPECT_TRUE(recovery->WaitForWrites());
+    EXPECT_EQ(CountFiles(folder, ".path"), 1);
+    fs::path autosave;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.path().extension() == ".autosave") autosave = entry.path();
+    const std::string kept = ReadAll(autosave);
+    ASSERT_FALSE(kept.empty());
+    // As the timer's tick does it: said once the write's thread has ended, with nobody waiting for it.
+    qor::CReplacingFile::InjectOpenFault(ENOSPC);
+    recovery->AutosaveAllDocumentInfo();
+    const bool saidAgain = PumpUntil([] { return FailureLines().size() >= 2; });
+    qor::CReplacingFile::InjectOpenFault(0);
+    ASSERT_TRUE(saidAgain);
+    EXPECT_EQ(FailureLines().size(), 2u);
+    EXPECT_GE(FailureLines()[1].Find(L": No space left on device"), 0) << FailureLines()[1].ToUtf8();
+    EXPECT_EQ(ReadAll(autosave), kept) << "the last good autosave stays";
+    EXPECT_EQ(CountFiles(folder, ".path"), 1);
+
+    EXPECT_EQ(ReadAll(user), saved) << "the case file is not touched";
+    EXPECT_EQ(doc->GetPathName(), CString(user.c_str()));
+    EXPECT_TRUE(doc->IsModified());
+    StopApplication(*app);
+    app.reset();
+    std::error_code ec;
+    fs::remove_all(home, ec);
 }
 
 } // namespace

@@ -113,8 +113,9 @@ protected:
 
 // A folder everyone may write to (as /tmp is), with names 255 bytes long. Each name the program chooses
 // for a temporary file has a link to the user's notes planted at it just before the program tries it
-// (three names of four), as do the names earlier versions chose; the case, the settings, the profile, Save
-// Grid, Save Image, print to file and the preview all write their files, and the notes stay as they were.
+// (three names of four), as do the names earlier versions chose; the case, the settings, Save Grid, Save
+// Image, print to file and the preview all write their files, and the notes stay as they were. The profile
+// is never kept in such a folder: it is written in the user's own, where links are planted too.
 TEST_F(TemporaryFiles, LinksPlantedAtEveryNameTheProgramChoosesAreNeverWrittenThrough)
 {
     const fs::path shared = m_home / "shared";
@@ -155,8 +156,9 @@ TEST_F(TemporaryFiles, LinksPlantedAtEveryNameTheProgramChoosesAreNeverWrittenTh
     EXPECT_FALSE(m_doc->IsModified()) << "a 255-byte name saves";
     EXPECT_TRUE(CSettings::GetInstance()->Save(CString::FromUtf8(xml.string())));
     setenv("XDG_CONFIG_HOME", shared.c_str(), 1);
-    EXPECT_TRUE(AfxGetApp()->WriteProfileString(L"Test", L"Entry", L"kept"));
+    EXPECT_FALSE(AfxGetApp()->WriteProfileString(L"Test", L"Entry", L"kept"));
     setenv("XDG_CONFIG_HOME", (m_home / "config").c_str(), 1);
+    EXPECT_TRUE(AfxGetApp()->WriteProfileString(L"Test", L"Entry", L"kept"));
 
     ASSERT_NE(m_doc->OpenGridView(L"Grid"), nullptr);
     Pump();
@@ -179,7 +181,8 @@ TEST_F(TemporaryFiles, LinksPlantedAtEveryNameTheProgramChoosesAreNeverWrittenTh
     EXPECT_EQ(ReadAll(notes), "the user's notes") << "never written through a link";
     EXPECT_FALSE(ReadAll(qor).empty());
     EXPECT_NE(ReadAll(xml).find("<General"), std::string::npos);
-    EXPECT_NE(ReadAll(shared / "Penrow University.ini").find("Entry=kept"), std::string::npos);
+    EXPECT_FALSE(fs::exists(shared / "Penrow University.ini"));
+    EXPECT_NE(ReadAll(m_home / "config" / "Penrow University.ini").find("Entry=kept"), std::string::npos);
     EXPECT_EQ(ReadAll(csv).substr(0, 4), "sep=");
     EXPECT_EQ(ReadAll(bmp).substr(0, 2), "BM");
     EXPECT_EQ(ReadAll(pdf).substr(0, 5), "%PDF-");
@@ -304,7 +307,7 @@ TEST_F(TemporaryFiles, APrintAndASaveBeyondTheFileSizeLimitOrOnAFullDiskKeepTheO
         GTEST_SKIP() << "no file system of the test's own can be made here";
     const fs::path full = m_home / "full";
     fs::create_directories(full);
-    ASSERT_EQ(::mount("qor-test", full.c_str(), "tmpfs", 0, "size=1m"), 0);
+    ASSERT_EQ(::mount("qor-test", full.c_str(), "tmpfs", 0, "size=1m,mode=0755"), 0);
     fs::copy_file(pdf, full / "plot.pdf");
     fs::copy_file(qor, full / "case.qor");
     m_doc->SetPathName(CString::FromUtf8((full / "case.qor").string()), FALSE);

@@ -10,6 +10,9 @@
 #include "platform/gui/window/App.h"
 #include "platform/gui/window/Wnd.h"
 
+#include <QtCore/QCoreApplication>
+#include <QtCore/QEvent>
+#include <QtCore/QObject>
 #include <QtCore/QTimer>
 
 #include <algorithm>
@@ -38,13 +41,45 @@ struct CDataRecoveryHandler::Timer
     QTimer retry; // a tick that had to wait comes again soon
 };
 
+namespace {
+
+const QEvent::Type kWriteEndedType = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+// A write's thread has ended its work. The toolkit's queue hands the event over in code a thread checker
+// cannot see into; the release and acquire on `posted` state the hand-over in terms it can.
+struct WriteEnded : QEvent
+{
+    WriteEnded() : QEvent(kWriteEndedType) { posted.store(true, std::memory_order_release); }
+    std::atomic<bool> posted{false};
+};
+
+} // namespace
+
+// Where the writes' threads tell the window thread that they have ended (an event still queued goes
+// with it).
+struct CDataRecoveryHandler::Relay : QObject
+{
+    explicit Relay(CDataRecoveryHandler* pHandler) : handler(pHandler) {}
+    bool event(QEvent* e) override
+    {
+        if (e->type() != kWriteEndedType) return QObject::event(e);
+        if (static_cast<WriteEnded*>(e)->posted.load(std::memory_order_acquire)) handler->EndWrites(nullptr, false);
+        return true;
+    }
+    CDataRecoveryHandler* handler;
+};
+
 // One autosave written on a thread of its own. The mutex covers putting the file in place: a
-// write cancelled before that (its document was saved or closed) leaves no file.
+// write cancelled before that (its document was saved or closed) leaves no file. The thread sets
+// outcome and error before done; the window thread reads them once it sees done.
 struct CDataRecoveryHandler::Write
 {
     CDocument* pDocument = nullptr;
+    CString name; // the case, as the log names it
     std::mutex mutex;
     bool cancelled = false;
+    int outcome = 0; // a WriteOutcome
+    int error = 0;
     std::atomic<bool> done{false};
     std::thread thread;
 };
@@ -55,21 +90,42 @@ namespace fs = std::filesystem;
 
 void Log(const std::string& what) { std::fprintf(stderr, "Autosave: %s\n", what.c_str()); }
 
+enum WriteOutcome
+{
+    kWritten,
+    kCancelled,
+    kFailed
+};
+
 // Writes a file through a temporary file beside it, synced before it replaces the old one, so that a crash
 // while writing leaves the previous autosave whole (and a temporary file the next start removes).
 // write is given the file to write into; keep, when given, is asked just before the file goes in place:
-// false leaves the old file as it was.
+// false leaves the old file as it was. A failure sets error to the system's reason (0: it gave none).
 template <class WriteFile>
-bool WriteAtomically(const std::string& target, WriteFile write, const std::function<bool()>& keep = {})
+WriteOutcome WriteAtomically(const std::string& target, WriteFile write, int& error,
+                             const std::function<bool()>& keep = {})
 {
     qor::CReplacingFile file;
+    errno = 0;
     if (file.Open(CString::FromUtf8(target)) && write(file))
     {
-        if (keep && !keep()) return false; // the temporary file goes with the object
-        if (file.Commit()) return true;
+        if (keep && !keep()) return kCancelled; // the temporary file goes with the object
+        if (file.Commit()) return kWritten;
     }
-    Log("Problem saving file: file is not saved. " + target + ": " + std::strerror(errno));
-    return false;
+    error = errno;
+    return kFailed;
+}
+
+// What the log says after a case: the system's reason, or that there was none.
+CString Reason(int error)
+{
+    return error > 0 ? CString::FromUtf8(std::strerror(error)) : CString(L"the copy could not be written");
+}
+
+// A case as the log names it: its file, or its title while it has none.
+CString CaseName(const CDocument* pDocument)
+{
+    return pDocument->GetPathName().IsEmpty() ? pDocument->GetTitle() : pDocument->GetPathName();
 }
 
 // A record of the program's own holds two names of at most a few kilobytes; anything longer is not one.
@@ -192,7 +248,7 @@ std::vector<CDocument*> OpenDocuments(CWinApp* app)
 } // namespace
 
 CDataRecoveryHandler::CDataRecoveryHandler(CWinApp* pApp, DWORD dwRestartManagerSupportFlags)
-    : m_pApp(pApp), m_dwFlags(dwRestartManagerSupportFlags)
+    : m_pApp(pApp), m_dwFlags(dwRestartManagerSupportFlags), m_pRelay(std::make_unique<Relay>(this))
 {
     // Unique among the runs of a machine, and among the application objects of one process.
     static int made = 0;
@@ -202,7 +258,7 @@ CDataRecoveryHandler::CDataRecoveryHandler(CWinApp* pApp, DWORD dwRestartManager
 
 CDataRecoveryHandler::~CDataRecoveryHandler()
 {
-    WaitForWrites();
+    JoinWrites(false); // nothing is said now: the application may be on its way out
     if (m_nLock >= 0) ::close(m_nLock);
 }
 
@@ -223,19 +279,30 @@ void CDataRecoveryHandler::SetAutosaveInterval(DWORD dwMilliseconds)
 
 void CDataRecoveryHandler::Initialize()
 {
-    if (m_strAutosavePath.IsEmpty() || !qor::CreateFolders(m_strAutosavePath)) return;
+    if (m_strAutosavePath.IsEmpty()) return; // no folder: nothing is kept, as asked
+    std::error_code made;
+    fs::create_directories(fs::path(m_strAutosavePath.ToUtf8()), made);
+    std::error_code there;
+    if (!fs::is_directory(fs::path(m_strAutosavePath.ToUtf8()), there))
+    {
+        SayFailure(L"Could not keep automatic copies of cases in " + m_strAutosavePath + L": " +
+                   Reason(made ? made.value() : ENOTDIR));
+        return;
+    }
     if (m_nLock < 0)
     {
         const std::string lock = FilePath(m_strSession + L".lock").ToUtf8();
-        m_nLock = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        m_nLock = ::open(lock.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+        int error = m_nLock < 0 ? errno : 0;
         if (m_nLock >= 0 && ::flock(m_nLock, LOCK_EX | LOCK_NB) != 0)
         {
+            error = errno;
             ::close(m_nLock);
             m_nLock = -1;
         }
         if (m_nLock < 0)
         {
-            Log(lock + ": the session cannot be marked, nothing is autosaved");
+            SayFailure(L"Could not keep automatic copies of cases in " + m_strAutosavePath + L": " + Reason(error));
             return;
         }
     }
@@ -310,39 +377,47 @@ BOOL CDataRecoveryHandler::AutosaveDocumentInfo(CDocument* pDocument)
         Log(call.text.ToUtf8());
         return qor::DefaultMessageBoxAnswer(call.type);
     });
-    const bool written = WriteAtomically(FilePath(base + L".autosave").ToUtf8(), [&](qor::CReplacingFile& replacing) {
-        CFile file;
-        file.m_hFile = replacing.Descriptor();
-        file.SetFilePath(FilePath(base + L".autosave"));
-        const bool ok = qor::gui::SerializeDocument(pDocument, &file, CArchive::store).Ok();
-        file.m_hFile = CFile::hFileNull; // the caller closes it
-        return ok;
-    });
+    int error = 0;
+    WriteOutcome outcome = WriteAtomically(
+        FilePath(base + L".autosave").ToUtf8(),
+        [&](qor::CReplacingFile& replacing) {
+            CFile file;
+            file.m_hFile = replacing.Descriptor();
+            file.SetFilePath(FilePath(base + L".autosave"));
+            const bool ok = qor::gui::SerializeDocument(pDocument, &file, CArchive::store).Ok();
+            file.m_hFile = CFile::hFileNull; // the caller closes it
+            return ok;
+        },
+        error);
     qor::SetMessageBoxHandler(previous);
-    bool described = false;
-    if (written)
+    if (outcome == kWritten)
     {
         const std::string text = RecordOf(pDocument);
-        described = WriteAtomically(FilePath(base + L".path").ToUtf8(),
-                                    [&](qor::CReplacingFile& file) { return file.Write(text.data(), text.size()); });
+        outcome = WriteAtomically(
+            FilePath(base + L".path").ToUtf8(),
+            [&](qor::CReplacingFile& file) { return file.Write(text.data(), text.size()); }, error);
     }
     m_bBusy = false;
-    return written && described;
+    NoteWrite(CaseName(pDocument), outcome == kWritten, error);
+    return outcome == kWritten;
 }
 
 void CDataRecoveryHandler::StartWrite(CDocument* pDocument, const CString& base, std::function<bool(int)> writer)
 {
     auto write = std::make_shared<Write>();
     write->pDocument = pDocument;
+    write->name = CaseName(pDocument);
+    QObject* relay = m_pRelay.get();
     const std::string target = FilePath(base + L".autosave").ToUtf8();
     const std::string description = FilePath(base + L".path").ToUtf8();
     const std::string text = RecordOf(pDocument);
     // Room for the write first: a started thread must be held, or its end would end the program.
     m_writes.reserve(m_writes.size() + 1);
-    write->thread = std::thread([write, writer = std::move(writer), target, description, text] {
+    write->thread = std::thread([relay, write, writer = std::move(writer), target, description, text] {
         std::unique_lock<std::mutex> lock(write->mutex, std::defer_lock);
         // The file goes in place, and its description beside it, only while the write is wanted.
-        const bool written = WriteAtomically(
+        int error = 0;
+        WriteOutcome outcome = WriteAtomically(
             target,
             [&](qor::CReplacingFile& file) {
                 try
@@ -351,24 +426,32 @@ void CDataRecoveryHandler::StartWrite(CDocument* pDocument, const CString& base,
                 }
                 catch (...)
                 {
-                    return false;
+                    return false; // errno says why, as the archive left it
                 }
             },
+            error,
             [&] {
                 lock.lock();
                 return !write->cancelled;
             });
-        if (written)
-            WriteAtomically(description,
-                            [&](qor::CReplacingFile& file) { return file.Write(text.data(), text.size()); });
+        if (outcome == kWritten)
+            outcome = WriteAtomically(
+                description, [&](qor::CReplacingFile& file) { return file.Write(text.data(), text.size()); }, error);
         if (lock.owns_lock()) lock.unlock();
+        write->outcome = outcome;
+        write->error = error;
         write->done = true;
+        // The window thread hears of it now, not at the next tick. The relay outlives the call: the
+        // handler joins this thread before it goes.
+        QCoreApplication::postEvent(relay, new WriteEnded);
     });
     m_writes.push_back(std::move(write));
 }
 
 void CDataRecoveryHandler::EndWrites(CDocument* pDocument, bool cancel)
 {
+    // What the ended writes say is said once they are off the list (the log may let other work run).
+    std::vector<std::shared_ptr<Write>> ended;
     for (auto it = m_writes.begin(); it != m_writes.end();)
     {
         Write& write = **it;
@@ -380,6 +463,7 @@ void CDataRecoveryHandler::EndWrites(CDocument* pDocument, bool cancel)
         if (write.done)
         {
             write.thread.join();
+            ended.push_back(*it);
             it = m_writes.erase(it);
         }
         else
@@ -387,13 +471,43 @@ void CDataRecoveryHandler::EndWrites(CDocument* pDocument, bool cancel)
             ++it;
         }
     }
+    for (const auto& write : ended)
+        if (write->outcome != kCancelled) NoteWrite(write->name, write->outcome == kWritten, write->error);
 }
 
-void CDataRecoveryHandler::WaitForWrites()
+BOOL CDataRecoveryHandler::WaitForWrites() { return JoinWrites(true) ? TRUE : FALSE; }
+
+bool CDataRecoveryHandler::JoinWrites(bool say)
 {
-    for (const auto& write : m_writes)
+    std::vector<std::shared_ptr<Write>> ended;
+    ended.swap(m_writes);
+    bool allWritten = true;
+    for (const auto& write : ended)
+    {
         if (write->thread.joinable()) write->thread.join();
-    m_writes.clear();
+        if (write->outcome == kCancelled) continue;
+        allWritten = allWritten && write->outcome == kWritten;
+        if (say) NoteWrite(write->name, write->outcome == kWritten, write->error);
+    }
+    return allWritten;
+}
+
+void CDataRecoveryHandler::NoteWrite(const CString& name, bool written, int error)
+{
+    if (written)
+        m_bFailureSaid = false;
+    else
+        SayFailure(L"Could not keep an automatic copy of " + name + L": " + Reason(error));
+}
+
+void CDataRecoveryHandler::SayFailure(const CString& line)
+{
+    if (m_bFailureSaid) return;
+    m_bFailureSaid = true;
+    if (m_pApp)
+        m_pApp->LogDiagnostic(line);
+    else
+        Log(line.ToUtf8());
 }
 
 void CDataRecoveryHandler::RemoveDocumentInfo(CDocument* pDocument)
@@ -541,8 +655,9 @@ void CDataRecoveryHandler::Shutdown()
         m_pTimer->timer.stop();
         m_pTimer->retry.stop();
     }
+    // A clean exit: the writes still running are not wanted, and what became of them is not news.
     EndWrites(nullptr, true);
-    WaitForWrites();
+    JoinWrites(false);
     while (!m_documents.empty()) RemoveDocumentInfo(m_documents.begin()->first);
     if (m_nLock >= 0)
     {

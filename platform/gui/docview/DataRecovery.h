@@ -42,12 +42,15 @@ public:
     void Initialize();
     // Writes every modified document of the application; drops the autosave of those now unmodified.
     void AutosaveAllDocumentInfo();
-    // Writes one document (atomically); FALSE when it could not be written (logged, never shown) or
-    // must wait. A document written from its snapshot is written on a thread of its own: TRUE once
-    // that write has started (WaitForWrites waits for it).
+    // Writes one document (atomically); FALSE when it could not be written or must wait. A document
+    // written from its snapshot is written on a thread of its own: TRUE once that write has started
+    // (WaitForWrites waits for it and tells how it went). A write that fails is said in the
+    // application's log (CWinApp::LogDiagnostic) with its reason, once: the next failure is said
+    // again only after a write went well. It touches nothing but the recovery folder.
     BOOL AutosaveDocumentInfo(CDocument* pDocument);
-    // Waits until the autosaves being written on their threads have ended.
-    void WaitForWrites();
+    // Waits until the autosaves being written on their threads have ended (their failures said);
+    // FALSE when one of them could not be written.
+    BOOL WaitForWrites();
     // Removes a document's autosave (it was saved or closed).
     void RemoveDocumentInfo(CDocument* pDocument);
     // Asks, for each document an ended run left, to restore it (opened as modified with its own path)
@@ -60,6 +63,7 @@ public:
 
 private:
     struct Timer;
+    struct Relay;
     struct Write;
     CString FilePath(const CString& name) const;
     CString NewName();
@@ -68,6 +72,12 @@ private:
     // Forgets the writes that have ended; cancels (cancel) the document's (null: every) write still
     // running, so that it leaves nothing behind.
     void EndWrites(CDocument* pDocument, bool cancel);
+    // Waits for every write; false when one failed (said in the log when say).
+    bool JoinWrites(bool say);
+    // A write of the case went well, or failed for the reason error (0: none given).
+    void NoteWrite(const CString& name, bool written, int error);
+    // Says a failure in the application's log, unless one was said since the last write that went well.
+    void SayFailure(const CString& line);
 
     CWinApp* m_pApp;
     DWORD m_dwFlags;
@@ -77,8 +87,10 @@ private:
     int m_nNext = 0;
     bool m_bRestoring = false;
     bool m_bBusy = false;
+    bool m_bFailureSaid = false;
     // The document and the base name of its autosave.
     std::map<CDocument*, CString> m_documents;
     std::unique_ptr<Timer> m_pTimer;
+    std::unique_ptr<Relay> m_pRelay;
     std::vector<std::shared_ptr<Write>> m_writes;
 };

@@ -25,6 +25,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <cstdio>
 #include <exception>
 #include <new>
 #include <string>
@@ -422,6 +423,12 @@ int CWinApp::Run()
     }
     qor::gui::RunMessageLoop();
     return ExitInstance();
+}
+
+void CWinApp::LogDiagnostic(const CString& line)
+{
+    std::fprintf(stderr, "%s: %s\n", m_pszAppName ? CString(m_pszAppName).ToUtf8().c_str() : "QOR",
+                 line.ToUtf8().c_str());
 }
 
 int CWinApp::ExitInstance()

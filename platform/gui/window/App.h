@@ -145,6 +145,10 @@ public:
     void ReturnFreeMemoryWhenIdle() { m_bReturnFreeMemory = TRUE; }
     int ExitInstance() override;
     void SetAppID(LPCTSTR lpcszAppID) { m_strAppID = lpcszAppID; }
+    // A line for the log the program keeps for its user, about work that went wrong without being asked
+    // for (an autosave that could not be written). The application puts it where its log is; this
+    // writes it to standard error. Called on the window thread.
+    virtual void LogDiagnostic(const CString& line);
 
     // ---- Profile (an INI file named after the registry key, in the user's config folder) --
     void SetRegistryKey(LPCTSTR lpszRegistryKey);
@@ -152,7 +156,7 @@ public:
     BOOL WriteProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue);
     CString GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszDefault = nullptr);
     BOOL WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue);
-    // The profile file ("" before SetRegistryKey).
+    // The profile file ("" before SetRegistryKey, and without a configuration folder: qor::GetConfigFolder).
     CString GetProfileFilePath() const;
     void LoadStdProfileSettings(UINT nMaxMRU = 4);
     virtual void AddToRecentFileList(LPCTSTR lpszPathName);

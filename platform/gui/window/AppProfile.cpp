@@ -96,7 +96,7 @@ bool WriteIni(const CString& path, const IniData& data)
     // no temporary file.
     const bool written = qor::CReplacingFile::ReplaceWith(path, out.str());
     const int error = errno;
-    // Said once, where the autosave's faults go, not at each of the many values an exit writes; said
+    // Said once on standard error, not at each of the many values an exit writes; said
     // again after a write that went well.
     static std::atomic<bool> s_reported{false};
     if (written)
@@ -105,14 +105,6 @@ bool WriteIni(const CString& path, const IniData& data)
         std::fprintf(stderr, "Profile: %s could not be written: %s\n", path.ToUtf8().c_str(),
                      std::strerror(error ? error : EIO));
     return written;
-}
-
-CString ConfigFolder()
-{
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg && *xdg) return CString::FromUtf8(xdg);
-    const char* home = std::getenv("HOME");
-    return CString::FromUtf8(std::string(home ? home : ".") + "/.config");
 }
 
 } // namespace
@@ -127,10 +119,13 @@ void CWinApp::SetRegistryKey(LPCTSTR lpszRegistryKey)
 
 CString CWinApp::GetProfileFilePath() const
 {
-    if (m_strRegistryKey.IsEmpty()) return CString();
+    // Without a configuration folder the program may use (no home, a relative or shared one), there is
+    // no profile: values read as their defaults and writes fail.
+    const CString folder = qor::GetConfigFolder();
+    if (m_strRegistryKey.IsEmpty() || folder.IsEmpty()) return CString();
     CString key = m_strRegistryKey;
     key.Replace(L"/", L"_");
-    return ConfigFolder() + L"/" + key + L".ini";
+    return folder + L"/" + key + L".ini";
 }
 
 UINT CWinApp::GetProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nDefault)

@@ -3,7 +3,6 @@
 #include "platform/core/Errors.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/Messages.h"
-#include "platform/core/Paths.h"
 #include "platform/core/StringSerialization.h"
 
 #include <boost/archive/binary_iarchive.hpp>
@@ -163,14 +162,4 @@ TEST(Core, MessageBoxRecordsAndAnswersDefault)
     auto old = qor::SetMessageBoxHandler([](const qor::MessageBoxCall&) { return IDNO; });
     EXPECT_EQ(AfxMessageBox(L"Q", MB_YESNO), IDNO);
     qor::SetMessageBoxHandler(old);
-}
-
-TEST(Core, AppDataFolderFollowsXdg)
-{
-    setenv("XDG_DATA_HOME", "/tmp/qor-xdg", 1);
-    EXPECT_EQ(qor::GetAppDataFolder(), L"/tmp/qor-xdg");
-    unsetenv("XDG_DATA_HOME");
-    setenv("HOME", "/tmp/qor-home", 1);
-    EXPECT_EQ(qor::GetAppDataFolder(), L"/tmp/qor-home/.local/share");
-    EXPECT_EQ(qor::FolderOf(L"/a/b/QOR.xml"), L"/a/b");
 }
