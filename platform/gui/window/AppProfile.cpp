@@ -93,9 +93,18 @@ bool WriteIni(const CString& path, const IniData& data)
         out << '\n';
     }
     // Replaced only when written whole (see CReplacingFile): a failed write leaves the old profile and
-    // no temporary file.
-    const bool written = qor::CReplacingFile::ReplaceWith(path, out.str());
-    const int error = errno;
+    // no temporary file. The disk's wait (the sync takes seconds on a busy disk) is not the window's:
+    // the windows paint meanwhile.
+    bool written = false;
+    int error = 0;
+    const auto write = [&] {
+        written = qor::CReplacingFile::ReplaceWith(path, out.str());
+        error = errno;
+    };
+    if (qor::gui::IsApplicationReady())
+        qor::gui::RunWorkOffWindowThread(write, nullptr);
+    else
+        write();
     // Said once, where the autosave's faults go, not at each of the many values an exit writes; said
     // again after a write that went well.
     static std::atomic<bool> s_reported{false};
