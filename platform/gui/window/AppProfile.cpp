@@ -4,6 +4,7 @@
 
 #include "platform/core/Paths.h"
 #include "platform/core/ReplacingFile.h"
+#include "platform/gui/window/ProfileSection.h"
 
 #include <algorithm>
 #include <atomic>
@@ -182,6 +183,21 @@ BOOL CWinApp::WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR
     else
         data[lpszSection][lpszEntry] = lpszValue;
     return WriteIni(path, data) ? TRUE : FALSE;
+}
+
+bool qor::gui::WriteProfileSection(CWinApp& app, const CString& section,
+                                   const std::vector<std::pair<CString, std::optional<CString>>>& entries)
+{
+    const CString path = app.GetProfileFilePath();
+    if (path.IsEmpty()) return false;
+    IniData data = ReadIni(path);
+    Section& values = data[static_cast<LPCTSTR>(section)];
+    for (const auto& [entry, value] : entries)
+        if (value)
+            values[static_cast<LPCTSTR>(entry)] = static_cast<LPCTSTR>(*value);
+        else
+            values.erase(static_cast<LPCTSTR>(entry));
+    return WriteIni(path, data);
 }
 
 void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
