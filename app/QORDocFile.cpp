@@ -16,8 +16,6 @@
 #include "engine/settings/Settings.h"
 #include "platform/core/FileChecks.h"
 
-#include <cerrno>
-#include <cstring>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -105,12 +103,10 @@ void CQORDoc::Serialize(CArchive& ar)
                                      m_vRefCollection, m_sCaseRef,   m_sCaseNotes};
                 const bool binary = CSettings::GetInstance()->General.USEBINARYFILEFORMAT;
                 CCaseFileProgress progress;
-                RunFileWork(EstimateCaseFileBytes(data, binary), progress, false, [&] {
-                    SaveCaseFile(fd, data, binary, &progress);
-                    // On the disk before the window thread goes on (and puts the file in place).
-                    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS)
-                        throw CCaseFileError(std::string("the file could not be written: ") + std::strerror(errno), "");
-                });
+                // The document's save puts the file on the disk and in its place after this, off the
+                // window thread too.
+                RunFileWork(EstimateCaseFileBytes(data, binary), progress, false,
+                            [&] { SaveCaseFile(fd, data, binary, &progress); });
             }
             else
             {

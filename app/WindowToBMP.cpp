@@ -63,12 +63,16 @@ BOOL CWindowToBMP::WriteDIB(const CString& path, const std::vector<uint8_t>& dib
     Put32(header, 2, static_cast<uint32_t>(kFileHeaderSize + dib.size()));
     Put32(header, 10, kFileHeaderSize + kInfoHeaderSize); // no colour table at 24 bits
     // Written beside the target under a temporary name of its own and put in its place only when every
-    // byte is on the disk.
-    qor::CReplacingFile file;
-    return file.Open(path) && file.Write(header.data(), header.size()) && file.Write(dib.data(), dib.size()) &&
-                   file.Commit()
-               ? TRUE
-               : FALSE;
+    // byte is on the disk; the window thread goes on painting while the disk takes its time.
+    bool written = false;
+    qor::gui::RunWorkOffWindowThread(
+        [&] {
+            qor::CReplacingFile file;
+            written = file.Open(path) && file.Write(header.data(), header.size()) &&
+                      file.Write(dib.data(), dib.size()) && file.Commit();
+        },
+        nullptr);
+    return written ? TRUE : FALSE;
 }
 
 BOOL CWindowToBMP::SaveWindow(const CString& path, CWnd* pWnd)

@@ -633,7 +633,8 @@ BOOL CGridCtrl::Save(LPCTSTR filename, TCHAR chSeparator)
                     buffer.clear();
                     return file.Write(part.data(), part.size());
                 });
-        ok = ok && file.Write(buffer.data(), buffer.size()) && file.Commit();
+        // Its end waits for the disk: off the window thread, as the rows of a large table were written.
+        ok = ok && file.Write(buffer.data(), buffer.size()) && qor::gui::CommitOffWindowThread(file);
     }
     catch (...)
     {
@@ -641,7 +642,7 @@ BOOL CGridCtrl::Save(LPCTSTR filename, TCHAR chSeparator)
     }
     if (!ok)
     {
-        file.Discard();
+        qor::gui::DiscardOffWindowThread(file);
         AfxMessageBox(_T("Unable to save grid list"), MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }

@@ -37,7 +37,7 @@ constexpr char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0
 
 std::atomic<int> g_nOpenFault{0};
 
-std::mutex& NameHookMutex()
+std::mutex& HookMutex()
 {
     static auto* mutex = new std::mutex;
     return *mutex;
@@ -47,6 +47,23 @@ std::function<void(const std::string&)>& NameHook()
 {
     static auto* hook = new std::function<void(const std::string&)>;
     return *hook;
+}
+
+std::function<int(const std::string&)>& SyncHook()
+{
+    static auto* hook = new std::function<int(const std::string&)>;
+    return *hook;
+}
+
+// What the test hook says of the sync of this file or folder: 0, or the error it is to fail with.
+int SyncHookError(const std::string& path)
+{
+    std::function<int(const std::string&)> hook;
+    {
+        std::lock_guard<std::mutex> lock(HookMutex());
+        hook = SyncHook();
+    }
+    return hook ? hook(path) : 0;
 }
 
 std::string FolderPart(const std::string& path)
@@ -78,7 +95,7 @@ std::string RandomName(const std::string& target)
     static thread_local std::mt19937_64 rng(std::random_device{}() ^ static_cast<std::uint64_t>(::getpid()));
     std::string name = FolderPart(target) + "/" + kMark + Digest(fs::path(target).filename().string()) + "-";
     for (std::size_t i = 0; i < kRandomChars; ++i) name += kChars[rng() % (sizeof kChars - 1)];
-    std::lock_guard<std::mutex> lock(NameHookMutex());
+    std::lock_guard<std::mutex> lock(HookMutex());
     if (NameHook()) NameHook()(name);
     return name;
 }
@@ -218,9 +235,10 @@ bool CReplacingFile::Commit()
         errno = EBADF;
         return false;
     }
-    if (::fsync(m_nFd) != 0 && errno != EINVAL && errno != EROFS)
+    const int hooked = SyncHookError(m_sName);
+    if (hooked != 0 || (::fsync(m_nFd) != 0 && errno != EINVAL && errno != EROFS))
     {
-        const int error = errno;
+        const int error = hooked != 0 ? hooked : errno;
         Discard();
         errno = error;
         return false;
@@ -235,7 +253,9 @@ bool CReplacingFile::Commit()
     m_sName.clear();
     ::close(m_nFd); // the lock goes with it, once the name is gone
     m_nFd = -1;
-    SyncToDisk(CString::FromUtf8(FolderPart(m_sTarget)));
+    const std::string folder = FolderPart(m_sTarget);
+    SyncHookError(folder);
+    SyncToDisk(CString::FromUtf8(folder));
     return true;
 }
 
@@ -290,8 +310,14 @@ void CReplacingFile::InjectOpenFault(int error) { g_nOpenFault = error; }
 
 void CReplacingFile::SetNameHook(std::function<void(const std::string&)> hook)
 {
-    std::lock_guard<std::mutex> lock(NameHookMutex());
+    std::lock_guard<std::mutex> lock(HookMutex());
     NameHook() = std::move(hook);
+}
+
+void CReplacingFile::SetSyncHook(std::function<int(const std::string&)> hook)
+{
+    std::lock_guard<std::mutex> lock(HookMutex());
+    SyncHook() = std::move(hook);
 }
 
 } // namespace qor

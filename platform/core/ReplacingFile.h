@@ -63,6 +63,11 @@ public:
     static void InjectOpenFault(int error);
     // Tests: called with every name before a file is made under it (a test plants a link there).
     static void SetNameHook(std::function<void(const std::string&)> hook);
+    // Tests: called before each sync of a commit, the file's (with its temporary name) and then its folder's
+    // (with the folder), on the thread that commits: a test makes the disk slow so. An error number it
+    // returns fails the file's sync as the system's would (0: the sync goes on); the folder's sync is
+    // not undone by one, as by the system's failure (the file is in place by then).
+    static void SetSyncHook(std::function<int(const std::string&)> hook);
 
 private:
     int m_nFd = -1;

@@ -20,6 +20,7 @@
 #include "platform/core/ReplacingFile.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
+#include "platform/test/PauseMeter.h"
 #include "res/Resource.h"
 
 #include <gtest/gtest.h>
@@ -69,6 +70,7 @@ protected:
     void TearDown() override
     {
         CCaseFileProgress::SetStepHook(nullptr);
+        qor::CReplacingFile::SetSyncHook(nullptr);
         CQORDoc::SetFileProgressFrom(std::uint64_t{4} << 20);
         StopApplication(m_app);
         CSettings::GetInstance()->SetDefaults();
@@ -360,6 +362,68 @@ TEST_F(CaseFileTest, FailedSaveKeepsTheOldFileAndTheModifiedFlag)
     for (const auto& entry : fs::directory_iterator(fs::path(path).parent_path()))
         EXPECT_EQ(entry.path().string().find("case.qor."), std::string::npos) << "no temporary file is left";
     EXPECT_TRUE(fs::is_empty(settingsFolder)) << "no temporary settings file is left";
+}
+
+TEST_F(CaseFileTest, ASaveWaitsForASlowDiskOffTheWindowThreadAndAFailedSyncKeepsTheOldFile)
+{
+    // The disk takes 2 s over each sync of the case's file (the file's, then its folder's) and 0.3 s
+    // over any other (the recent-file list in the profile); the case goes through the worker as a
+    // large one does. The window thread keeps running its timers throughout, and the file is the case's
+    // archive. A sync that fails says why and leaves the old file and the modified flag.
+    CQORDoc* doc = CQORDoc::GetActiveDoc();
+    ASSERT_NE(doc, nullptr);
+    BuildCase(*doc);
+    CQORDoc::SetFileProgressFrom(0);
+    const std::string path = TempFilePath("slow.qor");
+    const std::string folder = fs::path(path).parent_path().string();
+    const std::string fileName = fs::path(path).filename().string();
+    std::vector<std::string> caseSyncs;
+    int otherSyncs = 0;
+    qor::CReplacingFile::SetSyncHook([&](const std::string& name) {
+        const bool ofTheCase =
+            name == folder || qor::CReplacingFile::IsTemporaryName(fs::path(name).filename().string(), fileName);
+        if (ofTheCase) caseSyncs.push_back(name);
+        otherSyncs += ofTheCase ? 0 : 1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(ofTheCase ? 2000 : 300));
+        return 0;
+    });
+    PauseMeter meter;
+    SaveAs(path);
+    const double heldMs = meter.LongestMs();
+    const int ticks = meter.Ticks();
+    qor::CReplacingFile::SetSyncHook(nullptr);
+    ASSERT_EQ(caseSyncs.size(), 2u);
+    EXPECT_EQ(caseSyncs[1], folder) << "the file's sync, then its folder's";
+    EXPECT_GT(otherSyncs, 0) << "the recent-file list was written";
+    EXPECT_LT(heldMs, 250.0) << "the window thread waited for the disk";
+    EXPECT_GT(ticks, 100) << "its timers ran while the disk took its time";
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(doc->GetPathName(), CString::FromUtf8(path));
+    const std::string saved = ReadAll(path);
+    CCaseData back;
+    std::istringstream in(saved, std::ios::in | std::ios::binary);
+    ASSERT_NO_THROW(LoadCase(in, back)) << "the case, whole";
+    EXPECT_EQ(back.m_sCaseNotes, CString(L"First line\r\nSecond line"));
+    EXPECT_EQ(back.m_vLoadModelEnsemble.size(), 1u);
+
+    CQORDoc::SetFileProgressFrom(std::uint64_t{4} << 20);
+    doc->m_sCaseRef = L"Changed";
+    doc->SetModifiedFlag(TRUE);
+    qor::CReplacingFile::SetSyncHook([](const std::string&) { return EIO; });
+    ScriptedMessageBoxes boxes;
+    boxes.Answer(IDOK);
+    SendMenuCommand(ID_FILE_SAVE);
+    qor::CReplacingFile::SetSyncHook(nullptr);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text,
+              L"Problem saving file: file is not saved.\n" + CString::FromUtf8(path) + L": Input/output error")
+        << boxes.Shown()[0].text.ToUtf8();
+    EXPECT_TRUE(ReadAll(path) == saved) << "the old file stays whole";
+    EXPECT_TRUE(doc->IsModified());
+    for (const auto& entry : fs::directory_iterator(fs::path(path).parent_path()))
+        EXPECT_FALSE(qor::CReplacingFile::IsTemporaryName(entry.path().filename().string()))
+            << "no temporary file is left: " << entry.path();
+    fs::remove(path);
 }
 
 TEST_F(CaseFileTest, SavesGoThroughALinkToItsFileAndSayTheSystemsReason)

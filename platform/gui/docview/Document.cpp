@@ -249,15 +249,15 @@ BOOL CDocument::OnSaveDocument(LPCTSTR lpszPathName)
     file.SetFilePath(lpszPathName);
     const qor::gui::SDocumentPass pass = qor::gui::SerializeDocument(this, &file, CArchive::store);
     const bool reported = pass.bFailed && !pass.bThrew; // the document reported its own failure
-    bool failed = !pass.Ok();
-    if (!failed && !file.Flush()) failed = true;
-    file.m_hFile = CFile::hFileNull; // the replacing file closes it
+    file.m_hFile = CFile::hFileNull;                    // the replacing file closes it
+    // The end waits for the disk (the file's sync, the rename, the folder's sync; or freeing what was
+    // written): off the window thread, which goes on painting while input and posted messages wait, so
+    // nothing changes the document meanwhile.
     errno = 0;
-    if (!failed && !replacing.Commit()) failed = true;
-    if (failed)
+    if (!pass.Ok() || !qor::gui::CommitOffWindowThread(replacing))
     {
         const int error = errno;
-        replacing.Discard();
+        qor::gui::DiscardOffWindowThread(replacing);
         if (!reported) ReportSaveLoadException(lpszPathName, TRUE, error);
         return FALSE;
     }

@@ -302,10 +302,10 @@ public:
         int error = 0;
         if (!ended || !IsWholePdf(file->Descriptor()))
             error = WhyNotWritten(file->Descriptor());
-        else if (!file->Commit())
+        else if (!CommitOffWindowThread(*file)) // the disk's wait off the window thread
             error = errno;
         if (error == 0) return 1;
-        file.reset(); // gone before the message waits for the user
+        DiscardOffWindowThread(*file); // gone before the message waits for the user
         ReportFailure(m_finalPath, error);
         return SP_ERROR;
     }

@@ -7,6 +7,7 @@
 #include "platform/core/Locale.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/Messages.h"
+#include "platform/core/ReplacingFile.h"
 #include "platform/gui/window/AfxRes.h"
 #include "platform/gui/window/InputClockInternal.h"
 #include "platform/gui/window/WndInternal.h"
@@ -24,6 +25,7 @@
 #include <QtWidgets/QApplication>
 
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <exception>
@@ -319,6 +321,31 @@ void RunWorkOffWindowThread(const std::function<void()>& work, const std::functi
     // The queued quit may still be on its way to a loop that has ended: it then finds none.
     QCoreApplication::removePostedEvents(&loop, QEvent::MetaCall);
     if (failure) std::rethrow_exception(failure);
+}
+
+bool CommitOffWindowThread(qor::CReplacingFile& file)
+{
+    if (!IsApplicationReady()) return file.Commit(); // no windows to keep answering
+    bool committed = false;
+    int error = 0;
+    RunWorkOffWindowThread(
+        [&] {
+            committed = file.Commit();
+            error = errno;
+        },
+        nullptr);
+    errno = error;
+    return committed;
+}
+
+void DiscardOffWindowThread(qor::CReplacingFile& file)
+{
+    const int error = errno; // the reason of a failure, not of the clearing up
+    if (IsApplicationReady())
+        RunWorkOffWindowThread([&] { file.Discard(); }, nullptr);
+    else
+        file.Discard();
+    errno = error;
 }
 
 void RunStepsOnWindowThread(const std::function<bool()>& step)

@@ -10,6 +10,9 @@
 #include <vector>
 
 class CWnd;
+namespace qor {
+class CReplacingFile;
+}
 
 class CWinThread : public CCmdTarget
 {
@@ -263,6 +266,11 @@ int RunMessageLoop();
 // once the work has ended; what it threw is thrown here. Called while such work runs (from its tick,
 // a timer or a paint), the work runs here, at once.
 void RunWorkOffWindowThread(const std::function<void()>& work, const std::function<void()>& tick);
+// The end of a write through a qor::CReplacingFile, run as such work: it waits for the disk (a sync
+// takes seconds on a busy one, and freeing the blocks of a large file that goes takes long too).
+// CommitOffWindowThread returns what Commit returned, with errno set here as Commit left it.
+bool CommitOffWindowThread(qor::CReplacingFile& file);
+void DiscardOffWindowThread(qor::CReplacingFile& file);
 // Runs step() here, on the user-interface thread, until it returns true; between two calls the
 // windows paint and run their timers, while input waits and posted messages are held, as while
 // work runs off the window thread. Each call is to take a slice of time (some tens of ms), so

@@ -4,6 +4,7 @@
 
 #include "platform/core/Paths.h"
 #include "platform/core/ReplacingFile.h"
+#include "platform/gui/window/ProfileSection.h"
 
 #include <algorithm>
 #include <atomic>
@@ -93,9 +94,18 @@ bool WriteIni(const CString& path, const IniData& data)
         out << '\n';
     }
     // Replaced only when written whole (see CReplacingFile): a failed write leaves the old profile and
-    // no temporary file.
-    const bool written = qor::CReplacingFile::ReplaceWith(path, out.str());
-    const int error = errno;
+    // no temporary file. The disk's wait (the sync takes seconds on a busy disk) is not the window's:
+    // the windows paint meanwhile.
+    bool written = false;
+    int error = 0;
+    const auto write = [&] {
+        written = qor::CReplacingFile::ReplaceWith(path, out.str());
+        error = errno;
+    };
+    if (qor::gui::IsApplicationReady())
+        qor::gui::RunWorkOffWindowThread(write, nullptr);
+    else
+        write();
     // Said once on standard error, not at each of the many values an exit writes; said
     // again after a write that went well.
     static std::atomic<bool> s_reported{false};
@@ -168,6 +178,21 @@ BOOL CWinApp::WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR
     else
         data[lpszSection][lpszEntry] = lpszValue;
     return WriteIni(path, data) ? TRUE : FALSE;
+}
+
+bool qor::gui::WriteProfileSection(CWinApp& app, const CString& section,
+                                   const std::vector<std::pair<CString, std::optional<CString>>>& entries)
+{
+    const CString path = app.GetProfileFilePath();
+    if (path.IsEmpty()) return false;
+    IniData data = ReadIni(path);
+    Section& values = data[static_cast<LPCTSTR>(section)];
+    for (const auto& [entry, value] : entries)
+        if (value)
+            values[static_cast<LPCTSTR>(entry)] = static_cast<LPCTSTR>(*value);
+        else
+            values.erase(static_cast<LPCTSTR>(entry));
+    return WriteIni(path, data);
 }
 
 void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)

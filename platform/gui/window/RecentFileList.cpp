@@ -1,6 +1,8 @@
 // The most recently used files, newest first, read from and written to the application's profile.
 #include "platform/gui/window/App.h"
 
+#include "platform/gui/window/ProfileSection.h"
+
 CString CRecentFileList::operator[](int nIndex) const
 {
     return nIndex >= 0 && nIndex < GetCount() ? m_files[static_cast<size_t>(nIndex)] : CString();
@@ -43,11 +45,14 @@ void CRecentFileList::WriteList()
 {
     CWinApp* app = AfxGetApp();
     if (!app) return;
+    // One write of the profile for the whole list: each waits for the disk.
+    std::vector<std::pair<CString, std::optional<CString>>> entries;
     for (int i = 0; i < m_nSize; ++i)
     {
         CString key;
         key.Format(L"File%d", i + 1);
-        app->WriteProfileString(L"Recent File List", key,
-                                i < GetCount() ? (LPCTSTR)m_files[static_cast<size_t>(i)] : nullptr);
+        entries.emplace_back(key,
+                             i < GetCount() ? std::optional<CString>(m_files[static_cast<size_t>(i)]) : std::nullopt);
     }
+    qor::gui::WriteProfileSection(*app, L"Recent File List", entries);
 }

@@ -2,11 +2,17 @@
 // reports and leaves on disk.
 #include "grid_test_util.h"
 
+#include "platform/core/ReplacingFile.h"
+#include "platform/test/PauseMeter.h"
+
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <signal.h>
@@ -51,6 +57,7 @@ protected:
     }
     void TearDown() override
     {
+        qor::CReplacingFile::SetSyncHook(nullptr);
         std::error_code ec;
         fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add, ec);
         fs::remove_all(m_dir, ec);
@@ -174,6 +181,37 @@ TEST_F(GridSave, ReplacesAnExistingLongerFile)
     ASSERT_TRUE(grid.Save(PathOf("old.csv")));
     EXPECT_EQ(ReadBytes(m_dir / "old.csv"), "sep=;\r\np;q\r\n");
     EXPECT_TRUE(OtherFiles({"old.csv"}).empty());
+}
+
+TEST_F(GridSave, ASlowDiskHoldsNoWindowAndAFailedSyncKeepsTheOldFile)
+{
+    // Each sync takes the disk a second: the window thread runs its timers meanwhile.
+    WriteBytes(m_dir / "slow.csv", "the old report\r\n");
+    CGridCtrl grid(1, 2);
+    Fill(grid, {{L"p", L"q"}});
+    int syncs = 0;
+    qor::CReplacingFile::SetSyncHook([&syncs](const std::string&) {
+        ++syncs;
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        return 0;
+    });
+    qor::test::PauseMeter meter;
+    EXPECT_TRUE(grid.Save(PathOf("slow.csv")));
+    const double heldMs = meter.LongestMs();
+    qor::CReplacingFile::SetSyncHook(nullptr);
+    EXPECT_EQ(syncs, 2) << "the file's and its folder's";
+    EXPECT_LT(heldMs, 250.0);
+    EXPECT_EQ(ReadBytes(m_dir / "slow.csv"), "sep=;\r\np;q\r\n");
+
+    // A sync that fails: the old file stays, and nothing else.
+    qor::CReplacingFile::SetSyncHook([](const std::string&) { return EIO; });
+    Fill(grid, {{L"x", L"y"}});
+    EXPECT_FALSE(grid.Save(PathOf("slow.csv")));
+    qor::CReplacingFile::SetSyncHook(nullptr);
+    ASSERT_EQ(m_boxes.Shown().size(), 1u);
+    EXPECT_EQ(m_boxes.Shown()[0].text, CString(L"Unable to save grid list"));
+    EXPECT_EQ(ReadBytes(m_dir / "slow.csv"), "sep=;\r\np;q\r\n");
+    EXPECT_TRUE(OtherFiles({"slow.csv"}).empty());
 }
 
 TEST_F(GridSave, PathThatCannotBeCreatedShowsFileMessageAndLeavesNoFile)

@@ -15,6 +15,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -37,6 +38,7 @@ protected:
     void TearDown() override
     {
         CReplacingFile::InjectOpenFault(0);
+        CReplacingFile::SetSyncHook(nullptr);
         std::error_code ec;
         fs::remove_all(m_dir, ec);
     }
@@ -180,6 +182,25 @@ TEST_F(ReplacingFileTest, OnlyTheTemporaryFilesOfEndedRunsAreRemoved)
     EXPECT_EQ(errno, EROFS);
     CReplacingFile::InjectOpenFault(0);
     EXPECT_EQ(ReadAll(target), "new case");
+    EXPECT_EQ(CReplacingFile::RemoveLeftovers(target.c_str()), 0);
+
+    // The syncs of a commit: the file's, then its folder's; one that fails is the system's failure.
+    std::vector<std::string> synced;
+    CReplacingFile::SetSyncHook([&synced](const std::string& name) {
+        synced.push_back(name);
+        return synced.size() == 1 ? EIO : 0;
+    });
+    errno = 0;
+    EXPECT_FALSE(CReplacingFile::ReplaceWith(target.c_str(), "lost case"));
+    EXPECT_EQ(errno, EIO);
+    ASSERT_EQ(synced.size(), 1u);
+    EXPECT_TRUE(CReplacingFile::IsTemporaryName(fs::path(synced[0]).filename().string(), "case.qor"));
+    EXPECT_EQ(ReadAll(target), "new case");
+    EXPECT_TRUE(CReplacingFile::ReplaceWith(target.c_str(), "newer case"));
+    ASSERT_EQ(synced.size(), 3u);
+    EXPECT_EQ(fs::path(synced[2]), m_dir);
+    CReplacingFile::SetSyncHook(nullptr);
+    EXPECT_EQ(ReadAll(target), "newer case");
     EXPECT_EQ(CReplacingFile::RemoveLeftovers(target.c_str()), 0);
 
     // A file whose name is as long as a name may be (255 bytes) is replaced as any other.
