@@ -100,6 +100,8 @@ bool CRefCollJob::PostFinished()
 // The worker must not read elements that the engineer may edit meanwhile, nor change the case's
 // own: the collection, its bridge sets (with their bridges), its ensembles (with their load
 // models), the proposed ensemble and the reference sets (which a ratio run changes) are copied.
+// The envelopes of the stored results, the bulk of a computed case, are not: a ratio run only
+// reads the reference, and the case takes a run's results as new objects.
 void CRefCollJob::CopyInputs()
 {
     m_pLaunched = std::make_shared<CReferenceCollection>(*pRefCollection);

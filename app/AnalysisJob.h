@@ -94,7 +94,8 @@ struct CBridgeRangeJob : CAnalysisJob, BridgeRangeThreadData
 // Reference values or critical ratios of a reference collection. pRefCollection is the case's
 // collection (read only on the user-interface thread); the worker computes on m_pWork, a copy
 // whose bridge sets (and their bridges), ensembles (and their load models) and reference sets
-// are copies too.
+// are copies too. The envelopes of the stored results are the case's own, read by both threads:
+// nothing changes them (a run makes new results), so a launch copies no envelope.
 struct CRefCollJob : CAnalysisJob, RefCollThreadData
 {
     explicit CRefCollJob(bool bRatios) : m_bRatios(bRatios) {}
@@ -106,7 +107,8 @@ struct CRefCollJob : CAnalysisJob, RefCollThreadData
     void CopyInputs();
     // A copy of a collection that another thread may read and change alone: its bridge sets (and
     // their bridges), its ensembles (and their load models), its proposed ensemble and its
-    // reference sets (with the results they hold) are copies made through copies.
+    // reference sets (with the results they hold, their envelopes shared) are copies made through
+    // copies. Its cost grows with the bridges, not with the size of the results.
     static std::shared_ptr<CReferenceCollection> CopyCollection(const CReferenceCollection& original,
                                                                 CElementCopies& copies);
     // Stores the results of the working copy into the case's collection, naming the case's own

@@ -124,7 +124,7 @@ std::function<bool(int fd)> CQORDoc::SnapshotForAutosave()
     // writes a shared element once), with no status text or progress: the user did not ask for it.
     // The envelopes of stored results, the bulk of a large case, are not copied: once in the case
     // they do not change, and writing them changes nothing, so the window reads them meanwhile.
-    auto copies = std::make_shared<CElementCopies>(CElementCopies::Envelopes::Shared);
+    auto copies = std::make_shared<CElementCopies>();
     auto data = std::make_shared<CCaseData>();
     for (const auto& bridge : m_vBridge) data->m_vBridge.push_back(copies->Of(bridge));
     for (const auto& set : m_vBridgeSet) data->m_vBridgeSet.push_back(copies->Of(set));

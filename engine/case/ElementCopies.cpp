@@ -51,25 +51,15 @@ std::shared_ptr<CBridgeSet> CElementCopies::Of(const std::shared_ptr<CBridgeSet>
 std::shared_ptr<CEnvelopeResults> CElementCopies::Of(const std::shared_ptr<CEnvelopeResults>& original)
 {
     return Find(original, [this](const CEnvelopeResults& r) {
-        std::shared_ptr<CEnvelopeResults> copy;
-        if (m_envelopes == Envelopes::Copied)
-        {
-            copy = std::make_shared<CEnvelopeResults>(r);
-        }
-        else
-        {
-            // What a case file holds of the results, the envelopes themselves not copied.
-            copy = std::make_shared<CEnvelopeResults>();
-            copy->m_pBridge = r.m_pBridge;
-            copy->m_pBeam = r.m_pBeam;
-            copy->m_nReactions = r.m_nReactions;
-            copy->m_nAugments = r.m_nAugments;
-            copy->m_nBeamResults = r.m_nBeamResults;
-            copy->m_nAnalyses = r.m_nAnalyses;
-            copy->m_pEnvBMD = r.m_pEnvBMD;
-            copy->m_pEnvSFD = r.m_pEnvSFD;
-            copy->m_vEnvReaction = r.m_vEnvReaction;
-        }
+        // What a case file holds of the results; the envelopes themselves are shared.
+        auto copy = std::make_shared<CEnvelopeResults>();
+        copy->m_nReactions = r.m_nReactions;
+        copy->m_nAugments = r.m_nAugments;
+        copy->m_nBeamResults = r.m_nBeamResults;
+        copy->m_nAnalyses = r.m_nAnalyses;
+        copy->m_pEnvBMD = r.m_pEnvBMD;
+        copy->m_pEnvSFD = r.m_pEnvSFD;
+        copy->m_vEnvReaction = r.m_vEnvReaction;
         const bool bridgesBeam = r.m_pBridge && r.m_pBeam == r.m_pBridge->GetBeam();
         copy->m_pBridge = Of(r.m_pBridge);
         if (bridgesBeam)

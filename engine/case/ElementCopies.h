@@ -20,23 +20,16 @@ class CLoadModelEnsemble;
 class CElementCopies
 {
 public:
-    // What a copy of results holds: copies of their envelopes (a run that may change them), or the
-    // very envelopes (a snapshot that only writes them out: nobody changes an envelope once it is
-    // in the case, and writing one changes nothing in it).
-    enum class Envelopes
-    {
-        Copied,
-        Shared
-    };
-    explicit CElementCopies(Envelopes envelopes = Envelopes::Copied) : m_envelopes(envelopes) {}
-
     // The copy of an element (made at the first call); an empty pointer stays empty.
     std::shared_ptr<CLoadModel> Of(const std::shared_ptr<CLoadModel>& original);
     std::shared_ptr<CLoadModelEnsemble> Of(const std::shared_ptr<CLoadModelEnsemble>& original);
     std::shared_ptr<CBridge> Of(const std::shared_ptr<CBridge>& original);
     std::shared_ptr<CBridgeSet> Of(const std::shared_ptr<CBridgeSet>& original);
-    // Results read by a run (the stored reference of a ratio run): their envelopes copied or shared
-    // (see Envelopes), their bridge (and beam) the copy of the bridge.
+    // Results read by a run (the stored reference of a ratio run) or written by a snapshot: the
+    // counters and the very envelopes, not copies of them (the bulk of a computed case: about a
+    // megabyte a bridge at a fine step), their bridge (and beam) the copy of the bridge. Nobody
+    // changes an envelope once its results are in the case (a run makes new results and the case
+    // takes them whole), and a run or a save only reads them, so two threads may read one envelope.
     std::shared_ptr<CEnvelopeResults> Of(const std::shared_ptr<CEnvelopeResults>& original);
 
     // The original of a copy made here; anything else (made by the run itself) as it is.
@@ -51,7 +44,6 @@ private:
     template <class T, class MakeCopy>
     std::shared_ptr<T> Find(const std::shared_ptr<T>& original, MakeCopy makeCopy);
 
-    Envelopes m_envelopes;
     std::map<const void*, std::shared_ptr<void>> m_copies;    // original -> copy
     std::map<const void*, std::shared_ptr<void>> m_originals; // copy -> original
 };

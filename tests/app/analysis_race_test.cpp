@@ -1,9 +1,10 @@
 // Workers against the window thread: a reference-collection run and a critical-ratio run, each
 // overlapped again and again with what the engineer does meanwhile (a moving load of the same
 // model, a bridge range and an ensemble's moving load on workers of their own, an edit of that
-// model, File > Save, another points-per-span setting). Every result must
-// be the result of the same run with nothing overlapping it, to the last bit; run under
-// ThreadSanitizer (make tsan) the overlaps must also leave no report.
+// model, File > Save, another points-per-span setting), and critical ratios met, as they start, by
+// edits of every element they rate with while the window reads the stored reference they read.
+// Every result must be the result of the same run with nothing overlapping it, to the last bit; run
+// under ThreadSanitizer (make tsan) the overlaps must also leave no report.
 #include "app_support.h"
 
 #include "app/AnalysisJob.h"
@@ -191,6 +192,59 @@ TEST_F(AnalysisRace, OverlappedRunsGiveTheNumbersOfTheRunAlone)
         EXPECT_EQ(Ratios(*collection), ratios);
     }
     EXPECT_EQ(MovingLoadMoment(), moment);
+}
+
+TEST_F(AnalysisRace, EditsAsCriticalRatiosStartLeaveTheRunItsOwnInputs)
+{
+    CSettings::GetInstance()->Analysis.NPOINTS_ALONG_BEAM = 100;
+    doc->StartRefCollection(collection);
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return !doc->m_bBusyRefValues; }, 120000));
+    ASSERT_TRUE(collection->m_bIsCalculated);
+    collection->SetProposedLoadModel(doc->m_vLoadModel[1]);
+    doc->StartCritRatios(collection);
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return !doc->m_bBusyCritRatios; }, 120000));
+    ASSERT_TRUE(collection->m_bRatiosCalculated);
+    const auto ratios = Ratios(*collection);
+    const auto reference = collection->GetRefSet(0)->m_vRefCritEnv;
+
+    for (int round = 0; round < kRounds; ++round)
+    {
+        SCOPED_TRACE(round);
+        const std::vector<std::shared_ptr<CBridgeSet>> sets = doc->m_vBridgeSet;
+        const CBridgeSet setBefore = *sets[0];
+        const CLoadModel modelBefore = *doc->m_vLoadModel[1];
+        collection->SetProposedLoadModel(doc->m_vLoadModel[1]);
+        doc->StartCritRatios(collection);
+        ASSERT_TRUE(doc->m_bBusyCritRatios);
+
+        // At once, while the worker starts: the bridge set, the proposed model and the collection
+        // changed in their places as their dialogs store them, a bridge set removed from the case...
+        *sets[0] = CBridgeSet(1, L"Edited", 3, 2, 12.0, 42.0);
+        CLoadModel heavier = modelBefore;
+        heavier.AddPointLoad(40.0, -5.0, 0.0);
+        *doc->m_vLoadModel[1] = heavier;
+        CReferenceCollection renamed = *collection;
+        renamed.m_Description = L"Renamed";
+        *collection = renamed;
+        EXPECT_TRUE(doc->RemoveElement(sets[1]));
+        // ... and the stored reference the worker reads, read here as its windows and a save read it.
+        double sum = 0.0;
+        for (const auto& set : collection->GetRefSets())
+            for (const auto& results : set->m_vRefCritEnv)
+                for (const auto& env : results->GetEnvReactions())
+                    for (const PointLoadEffect& effect : env->m_vMax) sum += effect.val;
+        EXPECT_GT(sum, 0.0);
+        EXPECT_TRUE(doc->DoSave(CString::FromUtf8(m_file.string()), FALSE));
+        ASSERT_TRUE(qor::test::PumpUntil([&] { return !doc->m_bBusyCritRatios; }, 120000));
+
+        // The run rated with what the case held as it started; the reference it read is the case's still.
+        EXPECT_EQ(Ratios(*collection), ratios);
+        EXPECT_EQ(collection->GetRefSet(0)->m_vRefCritEnv, reference);
+        *sets[0] = setBefore;
+        *doc->m_vLoadModel[1] = modelBefore;
+        doc->m_vBridgeSet = sets;
+        sets[1]->m_ID = 2;
+    }
 }
 
 } // namespace

@@ -1,12 +1,16 @@
 // The window thread while the analyses run on workers, through the real main frame: a collection
 // over 1,000 bridges and its critical ratios never hold it long, however many lines they send the
-// log; New and Exit during a run, the Exit cancelled; and the autosave fired in the middle of a
-// large save and of a run. Run under ThreadSanitizer (make tsan) the overlaps must leave no report.
+// log; critical ratios over a large stored reference start at once; New and Exit during a run, the
+// Exit cancelled; and the autosave fired in the middle of a large save and of a run. Run under
+// ThreadSanitizer (make tsan) the overlaps must leave no report.
 #include "app_support.h"
 
 #include "app/AnalysisJob.h"
 #include "app/MainFrame.h"
+#include "engine/analysis/Envelope.h"
+#include "engine/analysis/EnvelopeResults.h"
 #include "engine/analysis/ReferenceCollection.h"
+#include "engine/analysis/ReferenceSet.h"
 #include "engine/model/BridgeSet.h"
 #include "engine/model/LoadModel.h"
 #include "engine/model/LoadModelEnsemble.h"
@@ -105,6 +109,43 @@ TEST_F(RunsWindow, ACollectionOfAThousandBridgesAndItsRatiosNeverHoldTheWindowLo
     EXPECT_LT(collectionPause, 1500.0);
     EXPECT_LT(ratioPause, 1500.0);
     EXPECT_EQ(StatusText(), CString(L"Ready"));
+}
+
+TEST_F(RunsWindow, CriticalRatiosOverALargeStoredReferenceStartWithoutHoldingTheWindow)
+{
+    ScriptedMessageBoxes boxes; // "Display grids/plots for the analysis?": No
+    // By a fine step every bridge keeps long reaction histories: the stored reference of 300 bridges is
+    // the bulk of the case, and a run that copied it held the window for the copy.
+    auto collection = Network(*doc, 300, false);
+    collection->m_bByStep = true;
+    collection->m_StepSize = 0.05;
+    doc->StartRefCollection(collection);
+    ASSERT_TRUE(PumpUntil([&] { return boxes.Count(L"Display grids/plots for the analysis?") == 1; }, 600000));
+    ASSERT_TRUE(collection->m_bIsCalculated);
+    const std::shared_ptr<CReferenceSet> set = collection->GetRefSet(0);
+    ASSERT_NE(set, nullptr);
+    const CReferenceSet::EnvList reference = set->m_vRefCritEnv;
+    std::size_t bytes = 0;
+    for (const auto& results : reference)
+        for (const auto& env : results->GetEnvReactions())
+            bytes += (env->m_vMax.size() + env->m_vMin.size()) * sizeof(PointLoadEffect);
+    EXPECT_GT(bytes, std::size_t{100} << 20);
+
+    collection->SetProposedLoadModel(doc->m_vLoadModel[0]);
+    PauseMeter meter;
+    doc->StartCritRatios(collection);
+    ASSERT_TRUE(doc->m_bBusyCritRatios);
+    const int ticks = meter.Ticks();
+    ASSERT_TRUE(PumpUntil([&] { return meter.Ticks() > ticks; }, 60000));
+    const double startPause = meter.LongestMs();
+    ASSERT_TRUE(PumpUntil([&] { return boxes.Count(L"Display grids/plots for the analysis?") == 2; }, 600000));
+    EXPECT_TRUE(collection->m_bRatiosCalculated);
+    RecordProperty("ratio_start_pause_ms", static_cast<int>(startPause));
+    std::printf("longest pause as the ratios started: %.0f ms (%zu MB of reaction histories)\n", startPause,
+                bytes >> 20);
+    EXPECT_LT(startPause, 250.0);
+    // The case holds the reference it held: the very results, which the run read and left alone.
+    EXPECT_EQ(collection->GetRefSet(0)->m_vRefCritEnv, reference);
 }
 
 TEST_F(RunsWindow, NewAndExitThenCancelDuringARun)
