@@ -85,6 +85,7 @@ int CGridCtrl::CountPrintPages(BOOL bHorz) const
 void CGridCtrl::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo)
 {
     if (!pDC || !pInfo || !::IsWindow(GetSafeHwnd())) return;
+    BringAllRows();
     CDC* pCurrentDC = GetDC();
     if (!pCurrentDC) return;
 
@@ -554,6 +555,7 @@ BOOL CGridCtrl::Save(LPCTSTR filename, TCHAR chSeparator)
         AfxMessageBox(FileErrorMessage(ENOENT, strFileName), MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
+    BringAllRows();
 
     // The file is written beside the target under a temporary name of its own (see CReplacingFile) and
     // put in its place only when it is whole, so that a failed save leaves an existing file as it was.
