@@ -21,6 +21,7 @@ ON_COMMAND(ID_FILE_PRINT_DIRECT, CView::OnFilePrint)
 ON_COMMAND(ID_FILE_PRINT_PREVIEW, CView::OnFilePrintPreview)
 ON_WM_CREATE()
 ON_WM_SIZE()
+ON_WM_DESTROY()
 ON_MESSAGE(WM_FILLPENDING, OnFillPending)
 END_MESSAGE_MAP()
 
@@ -106,6 +107,14 @@ BOOL CGridView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* 
     // Copy, Select All and the other grid commands act on the table of the active view.
     if (m_pGrid && m_pGrid->GetSafeHwnd() && m_pGrid->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
     return CView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+void CGridView::OnDestroy()
+{
+    // A window closed while its table fills stops the filling, and the status bar says Ready again.
+    m_fnFillRows = nullptr;
+    ShowFillProgress(true);
+    CQORViewBase::OnDestroy();
 }
 
 void CGridView::OnSize(UINT nType, int cx, int cy)

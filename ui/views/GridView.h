@@ -153,6 +153,7 @@ protected:
 
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnSize(UINT nType, int cx, int cy);
+    void OnDestroy();
     LRESULT OnFillPending(WPARAM, LPARAM);
     DECLARE_MESSAGE_MAP()
 
