@@ -5,7 +5,8 @@
 // an ensemble of two trucks over the bridge on a worker, File > New, and the run in the new case followed by
 // File > Close. For each command the longest the window thread went without answering (from the command
 // until its windows are whole, or until the memory is back), the time until then, and the resident set.
-// Arguments: --positions N runs a shorter bridge of about N positions instead (a quick look).
+// Arguments: --positions N runs a shorter bridge of about N positions instead (a quick look); --ensemble runs
+// only the A26 family as an ensemble over the bridge (its reactions table a row per position), three times.
 #include "bench_cases.h"
 #include "bench_program.h"
 
@@ -14,6 +15,7 @@
 #include "app/QORDoc.h"
 #include "engine/analysis/EnvelopeResults.h"
 #include "engine/model/Bridge.h"
+#include "engine/model/LMEFactory.h"
 #include "engine/model/LoadModelEnsemble.h"
 #include "platform/core/MessageBox.h"
 #include "platform/gui/Afx.h"
@@ -45,10 +47,11 @@ int Answer(const qor::MessageBoxCall& call)
     return IDOK;
 }
 
+// A plot whose curves, or a table whose rows, are still to come.
 bool AnyDrawing(CQORDoc* doc)
 {
     for (CView* view : ResultViews(doc))
-        if (StillDrawing(dynamic_cast<CPlotView*>(view))) return true;
+        if (StillDrawing(dynamic_cast<CPlotView*>(view)) || StillDrawing(dynamic_cast<CGridView*>(view))) return true;
     return false;
 }
 
@@ -91,8 +94,12 @@ SPause Command(UINT id, Whole whole, const std::function<void()>& start = {})
 int main(int argc, char** argv)
 {
     double shorter = 0;
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::strcmp(argv[i], "--positions") == 0) shorter = std::atof(argv[i + 1]);
+    bool ensembleOnly = false;
+    for (int i = 1; i < argc; ++i)
+    {
+        if (i + 1 < argc && std::strcmp(argv[i], "--positions") == 0) shorter = std::atof(argv[i + 1]);
+        if (std::strcmp(argv[i], "--ensemble") == 0) ensembleOnly = true;
+    }
     CQORApp app;
     if (!StartProgram(app, "again")) return 1;
     qor::SetMessageBoxHandler(Answer);
@@ -109,8 +116,51 @@ int main(int argc, char** argv)
     doc->m_vBridge = {bridge};
     doc->m_vLoadModel = {truck};
     qor::test::Pump(200);
-    const Clock::time_point run = Clock::now();
     const std::size_t expected = 4;
+    if (ensembleOnly)
+    {
+        // The A26 family over the three spans, from the command until its four windows are whole, the
+        // completion's turn included; and from the third window on, what the last, the table of reactions (a
+        // row per position), holds the window while it opens and fills.
+        CLMEFactory factory;
+        auto a26 = factory.GetA26();
+        doc->m_vLoadModelEnsemble = {a26};
+        std::printf("\nThe A26 ensemble (%d models) over the bridge, on a worker: its end and four windows\n\n"
+                    "| round | longest pause (ms) | of them, the table of reactions (ms) | until whole (ms) | table "
+                    "rows | resident MB after |\n|---|---|---|---|---|---|\n",
+                    a26->GetLoadModelCount());
+        for (int round = 1; round <= 3; ++round)
+        {
+            qor::test::Pump(200);
+            qor::test::PauseMeter meter;
+            qor::test::PauseMeter table;
+            bool tableMetered = false;
+            const Clock::time_point begin = Clock::now();
+            doc->RunCommand([&] { doc->StartMultiMovingLoad(true, 0, false, bridge, a26, 0.01); });
+            qor::test::PumpUntil(
+                [&] {
+                    if (!tableMetered && !doc->m_bBusyMultiML && ResultViews(doc).size() + 1 >= expected)
+                    {
+                        table.Reset();
+                        tableMetered = true;
+                    }
+                    return !doc->m_bBusyMultiML && ResultViews(doc).size() >= expected && !AnyDrawing(doc);
+                },
+                600000);
+            const double totalMs = MsSince(begin);
+            qor::test::Pump(300);
+            int rows = 0;
+            for (CView* view : ResultViews(doc))
+                if (auto* grid = dynamic_cast<CGridView*>(view))
+                    rows = std::max(rows, grid->GetGrid()->GetRowCount() - 1);
+            std::printf("| %d | %.0f | %.0f | %.0f | %d | %.0f |\n", round, meter.LongestMs(), table.LongestMs(),
+                        totalMs, rows, ResidentMB());
+            CloseResultWindows();
+        }
+        qor::test::StopApplication(app);
+        return 0;
+    }
+    const Clock::time_point run = Clock::now();
     // The run's windows come one per turn, then draw.
     const auto whole = [doc, expected] { return ResultViews(doc).size() >= expected && !AnyDrawing(doc); };
     if (!doc->RunCommand([&] { doc->RunMovingLoad(true, 0, true, bridge, truck, 0.01); })) return 1;

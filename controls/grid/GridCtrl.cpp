@@ -243,6 +243,12 @@ void CGridCtrl::ReadRowTexts(int nRow, const std::vector<int>& cols, bool bWorke
     if (!bMade && m_fnFillRow) const_cast<CGridCtrl*>(this)->ForgetRow(nRow);
 }
 
+void CGridCtrl::BringAllRows()
+{
+    // A copy: the owner may let its function go once the rows are in.
+    if (const std::function<void()> bringAll = m_fnBringAll) bringAll();
+}
+
 bool CGridCtrl::IsWorkerJob(std::int64_t nCells) const
 {
     // Below this many cells the work ends within a blink.

@@ -386,6 +386,11 @@ public:
     void SetTextReader(std::function<CString(int nRow, int nCol)> fnText,
                        std::function<int(int nCol, int nFirstRow, int nLastRow, CDC* pDC)> fnWidth = nullptr,
                        std::function<CellTextWriter()> fnWriter = nullptr);
+    // For a table whose owner adds its rows as it fills them (a large one, filled in slices from the
+    // message loop): what brings in the rows still to come, at once. The grid calls it before it acts
+    // on whole columns (Select All, a column selected, a save, a print), so that they take the whole
+    // table and never a part of it; a selection of the rows there reads only what is there.
+    void SetRowsToCome(std::function<void()> fnBringAll) { m_fnBringAll = std::move(fnBringAll); }
     // Told how far a long copy or save has come ("Copying: 40%"), and nullptr when it has ended.
     void SetProgressHandler(std::function<void(LPCTSTR szProgress)> fnProgress)
     {
@@ -473,6 +478,8 @@ protected:
     // The texts of the columns cols of row nRow, into texts. On a worker (bWorker) only through the
     // text reader; here from the made cells, else the reader, else from cells made for the moment.
     void ReadRowTexts(int nRow, const std::vector<int>& cols, bool bWorker, std::vector<CString>& texts) const;
+    // Brings in the rows still to come (SetRowsToCome), before whole columns are taken.
+    void BringAllRows();
     // Whether a copy or save of nCells cells goes to a worker thread (a large one with a text reader).
     bool IsWorkerJob(std::int64_t nCells) const;
     // The bytes of rows nFirstRow..nLastRow (nCells cells) in order: rowText(nRow, bWorker, out)
@@ -572,6 +579,7 @@ protected:
     std::function<int(int, int, int, CDC*)> m_fnWidth;
     std::function<CellTextWriter()> m_fnWriter;
     std::function<void(LPCTSTR)> m_fnProgress;
+    std::function<void()> m_fnBringAll;
 
     // Mouse and selection state
     int m_MouseMode = MOUSE_NOTHING;

@@ -85,6 +85,7 @@ int CGridCtrl::CountPrintPages(BOOL bHorz) const
 void CGridCtrl::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo)
 {
     if (!pDC || !pInfo || !::IsWindow(GetSafeHwnd())) return;
+    BringAllRows();
     CDC* pCurrentDC = GetDC();
     if (!pCurrentDC) return;
 
@@ -554,6 +555,7 @@ BOOL CGridCtrl::Save(LPCTSTR filename, TCHAR chSeparator)
         AfxMessageBox(FileErrorMessage(ENOENT, strFileName), MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
+    BringAllRows();
 
     // A link is written through, where the system would follow it for this user: its destination gets
     // the new content. Another user's link in a shared folder (as /tmp) is not followed.

@@ -173,12 +173,14 @@ CCellID AnchorOr(const CCellID& anchor, const CCellID& cell) { return anchor.IsV
 void CGridCtrl::SelectAllCells()
 {
     if (!m_bEnableSelection) return;
+    BringAllRows();
     SetSelectedRange(m_nFixedRows, m_nFixedCols, m_nRows - 1, m_nCols - 1, FALSE, TRUE);
 }
 
 void CGridCtrl::SelectColumns(CCellID currentCell, BOOL, BOOL)
 {
     if (!m_bEnableSelection || currentCell.col < m_nFixedCols || !IsValid(currentCell)) return;
+    BringAllRows();
 
     const CCellID anchor = AnchorOr(m_SelectionStartCell, currentCell);
     int nFirstCol = currentCell.col;

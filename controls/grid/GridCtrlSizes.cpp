@@ -64,6 +64,9 @@ BOOL CGridCtrl::SetRowCount(int nRows)
     if (nRows < 0) return FALSE;
 
     BOOL bResult = TRUE;
+    // Rows added below the last one on show change only the scroll bar (a table filled in slices grows so).
+    const BOOL bBelowView = nRows > m_nRows && m_nRows > m_nFixedRows && ::IsWindow(GetSafeHwnd()) &&
+                            GetVisibleNonFixedCellRange().GetMaxRow() < m_nRows - 1;
     m_TopLeftCell.row = -1;
     if (nRows < m_nFixedRows) m_nFixedRows = nRows;
     if (m_FocusCell.row >= nRows) SetFocusCell(-1, -1);
@@ -72,6 +75,8 @@ BOOL CGridCtrl::SetRowCount(int nRows)
     {
         for (int row = nRows; row < m_nRows; row++)
         {
+            // A row not made holds no cell (a table of a million rows made few).
+            if (!m_Rows[static_cast<size_t>(row)]) continue;
             for (int col = 0; col < m_nCols; col++) DestroyCell(row, col);
             delete m_Rows[static_cast<size_t>(row)];
             m_Rows[static_cast<size_t>(row)] = nullptr;
@@ -111,7 +116,7 @@ BOOL CGridCtrl::SetRowCount(int nRows)
 
     SetModified();
     ResetScrollBars();
-    Refresh();
+    if (!bBelowView) Refresh();
     return bResult;
 }
 

@@ -4,8 +4,16 @@
 
 #include "controls/grid/GridCellNumeric.h"
 #include "engine/analysis/Envelope.h"
+#include "platform/core/Time.h"
+
+#include <new>
 
 IMPLEMENT_DYNCREATE(CGridView, CQORViewBase)
+
+namespace {
+// Posted to the view itself: the next slice of a table's rows.
+constexpr UINT WM_FILLPENDING = WM_APP + 0x51;
+} // namespace
 
 BEGIN_MESSAGE_MAP(CGridView, CQORViewBase)
 ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
@@ -13,6 +21,8 @@ ON_COMMAND(ID_FILE_PRINT_DIRECT, CView::OnFilePrint)
 ON_COMMAND(ID_FILE_PRINT_PREVIEW, CView::OnFilePrintPreview)
 ON_WM_CREATE()
 ON_WM_SIZE()
+ON_WM_DESTROY()
+ON_MESSAGE(WM_FILLPENDING, OnFillPending)
 END_MESSAGE_MAP()
 
 namespace {
@@ -99,6 +109,14 @@ BOOL CGridView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* 
     return CView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
+void CGridView::OnDestroy()
+{
+    // A window closed while its table fills stops the filling, and the status bar says Ready again.
+    m_fnFillRows = nullptr;
+    ShowFillProgress(true);
+    CQORViewBase::OnDestroy();
+}
+
 void CGridView::OnSize(UINT nType, int cx, int cy)
 {
     CQORViewBase::OnSize(nType, cx, cy);
@@ -163,8 +181,12 @@ void CGridView::SetUpGrid(int nRows, int nCols, bool bLazy)
         m_pGrid->SetColumnCount(0);
     }
 
+    // A table still filling from before stops here.
+    m_fnFillRows = nullptr;
+    ShowFillProgress(true);
     m_vTextWidths.clear();
     m_nRows = m_nFixedRows + std::max(0, nRows);
+    m_nRowsFilled = m_nFixedRows;
     m_nCols = m_nFixedCols + std::max(0, nCols);
     m_bLazy = bLazy;
     m_Cells.Reset(bLazy ? m_nRows : 0, bLazy ? m_nCols : 0, false);
@@ -174,17 +196,22 @@ void CGridView::SetUpGrid(int nRows, int nCols, bool bLazy)
         // Copying, saving and autosizing read the table, not cells made for it.
         m_pGrid->SetTextReader([this](int nRow, int nCol) { return m_Cells.CellText(nRow, nCol); },
                                [this](int nCol, int nFirstRow, int nLastRow, CDC* pDC) {
+                                   // The rows on show are those filled so far, whose widths the table keeps.
+                                   if (nLastRow == m_nRowsFilled - 1) nLastRow = m_Cells.GetRowCount() - 1;
                                    return m_Cells.TextWidth(*m_pGrid, pDC, nCol, nFirstRow, nLastRow);
                                },
                                [this] { return m_Cells.TextWriter(); });
         m_pGrid->SetProgressHandler(ShowGridProgress);
+        m_pGrid->SetRowsToCome([this] { FinishDrawing(); });
     }
     else
     {
         m_pGrid->SetRowMaker(nullptr);
         m_pGrid->SetTextReader(nullptr);
+        m_pGrid->SetRowsToCome(nullptr);
     }
-    m_pGrid->SetRowCount(m_nRows);
+    // The rows of a table kept in m_Cells come once they hold their data (FillRows, FinishTable).
+    m_pGrid->SetRowCount(bLazy ? m_nFixedRows : m_nRows);
     m_pGrid->SetColumnCount(m_nCols);
     m_pGrid->SetFixedRowCount(m_nFixedRows);
     m_pGrid->SetFixedColumnCount(m_nFixedCols);
@@ -296,6 +323,25 @@ void CGridView::SetLabelCell(int nRow, int nCol, const CString& prefix, int numb
 
 void CGridView::FinishTable()
 {
+    if (!m_pGrid) return;
+    if (m_bLazy)
+    {
+        // The rows made while the table was built (the caption row, if it was painted before its
+        // captions were set) are made afresh from the table.
+        if (m_pGrid->GetSafeHwnd()) m_pGrid->ForgetMadeRows();
+        // Written in one go, the table shows its rows now that they hold their data; filled in slices,
+        // those filled so far.
+        if (!IsDrawing())
+        {
+            m_nRowsFilled = m_nRows;
+            m_pGrid->SetRowCount(m_nRows);
+        }
+    }
+    MeasureColumns();
+}
+
+void CGridView::MeasureColumns()
+{
     if (!m_pGrid || !m_pGrid->GetSafeHwnd()) return;
     // Empty cells (the corner, values a result lacks) would measure as a default-sized cell.
     m_vTextWidths.assign(static_cast<size_t>(m_nCols), 0);
@@ -303,8 +349,6 @@ void CGridView::FinishTable()
     if (!pDC) return;
     if (m_bLazy)
     {
-        // The rows made while the table was built (if any) are made afresh from the whole table.
-        m_pGrid->ForgetMadeRows();
         m_vTextWidths = m_Cells.TextWidths(*m_pGrid, pDC);
         m_pGrid->ReleaseDC(pDC);
         for (int col = 0; col < m_nCols; col++)
@@ -351,4 +395,101 @@ void CGridView::FitColumns()
         m_pGrid->Refresh();
         m_pGrid->ResetScrollBars();
     }
+}
+
+// ---- A large table filled in slices ------------------------------------------------------------
+
+void CGridView::FillRows(RowFiller fill)
+{
+    m_fnFillRows = std::move(fill);
+    m_nRowsFilled = m_nFixedRows;
+    const std::int64_t cells = static_cast<std::int64_t>(m_nRows - m_nFixedRows) * std::max(0, m_nCols - m_nFixedCols);
+    // A small table, and one without a window (no message loop to come back from), is filled at once;
+    // FinishTable shows its rows.
+    if (cells <= kCellsAtOnce || !GetSafeHwnd() || !m_pGrid || !m_pGrid->GetSafeHwnd())
+    {
+        const RowFiller whole = std::move(m_fnFillRows);
+        m_fnFillRows = nullptr;
+        if (m_nRows > m_nFixedRows) whole(m_nFixedRows, m_nRows);
+        m_nRowsFilled = m_nRows;
+        return;
+    }
+    // The window opens with its captions, the rows coming from the next turn on.
+    PostFillSlice();
+}
+
+bool CGridView::DrawSlice()
+{
+    if (!m_fnFillRows) return true;
+    const DWORD start = GetTickCount();
+    const int rowsAPart = std::max(1, kCellsAPart / std::max(1, m_nCols));
+    do {
+        const int end = std::min(m_nRows, m_nRowsFilled + rowsAPart);
+        m_fnFillRows(m_nRowsFilled, end);
+        m_nRowsFilled = end;
+    } while (m_nRowsFilled < m_nRows && GetTickCount() - start < kSliceMs);
+    const bool whole = m_nRowsFilled >= m_nRows;
+    if (whole) m_fnFillRows = nullptr;
+    if (m_pGrid) m_pGrid->SetRowCount(m_nRowsFilled);
+    // The widths of the whole table are those of a table built in one go.
+    if (whole) MeasureColumns();
+    ShowFillProgress(whole);
+    return whole;
+}
+
+void CGridView::FinishDrawing()
+{
+    if (!IsDrawing()) return;
+    if (GetSafeHwnd())
+        qor::gui::RunStepsOnWindowThread([this] { return DrawSlice(); });
+    else
+        while (!DrawSlice())
+        {}
+}
+
+void CGridView::PostFillSlice()
+{
+    if (!m_bFillPosted) m_bFillPosted = PostMessage(WM_FILLPENDING) != FALSE;
+    if (!m_bFillPosted) FinishDrawing();
+}
+
+LRESULT CGridView::OnFillPending(WPARAM, LPARAM)
+{
+    m_bFillPosted = false;
+    if (!IsDrawing()) return 0;
+    try
+    {
+        DrawSlice();
+    }
+    catch (const std::bad_alloc&)
+    {
+        // No half-filled table stays: the window goes, saying why.
+        m_fnFillRows = nullptr;
+        ShowFillProgress(true);
+        if (CFrameWnd* pFrame = GetParentFrame()) pFrame->PostMessage(WM_CLOSE);
+        AfxMessageBox(L"There is not enough memory for it.", MB_OK | MB_ICONERROR);
+        return 0;
+    }
+    // Posted again behind what came meanwhile: paints, clicks and keys go first.
+    if (IsDrawing()) PostFillSlice();
+    return 0;
+}
+
+void CGridView::ShowFillProgress(bool bDone)
+{
+    CFrameWnd* pMain = DYNAMIC_DOWNCAST(CFrameWnd, AfxGetMainWnd());
+    auto* pBar = pMain ? DYNAMIC_DOWNCAST(CMFCStatusBar, pMain->GetDlgItem(AFX_IDW_STATUS_BAR)) : nullptr;
+    if (bDone)
+    {
+        if (m_sStatusShown.IsEmpty()) return;
+        // Ready again once the last row is in, unless something else has spoken since.
+        CString ready;
+        if (!ready.LoadString(AFX_IDS_IDLEMESSAGE)) ready = L"Ready";
+        if (pBar && pBar->GetPaneText(0) == m_sStatusShown) pBar->SetPaneText(0, ready);
+        m_sStatusShown.Empty();
+        return;
+    }
+    if (!pBar) return;
+    m_sStatusShown.Format(L"Filling the table: %d of %d rows", m_nRowsFilled - m_nFixedRows, m_nRows - m_nFixedRows);
+    pBar->SetPaneText(0, m_sStatusShown);
 }

@@ -8,6 +8,7 @@
 #include "controls/grid/GridCtrl.h"
 #include "ui/views/TableCells.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -57,6 +58,19 @@ public:
     // Places the grid below the title, over the rest of the client area.
     void RecalcLayout() override;
 
+    // ---- A large table filled in slices ------------------------------------------------
+    // A table of many rows (a reaction row per load position) opens with its captions and gets its
+    // rows in slices of about kSliceMs from the view's own posted message, the rows appearing as
+    // they are filled: the windows paint, switch tabs and take input meanwhile, and the
+    // status bar counts the rows. A row on show holds its data; whole columns (Select All, a column
+    // selected, Save Grid, printing) bring in the rest first.
+    // Whether rows are still to come.
+    bool IsDrawing() const { return static_cast<bool>(m_fnFillRows); }
+    // Fills rows for a slice of time; true once the table is whole.
+    bool DrawSlice();
+    // Fills the rest now, in slices between which the windows paint (input waits meanwhile).
+    void FinishDrawing();
+
 protected:
     // ---- The frame every table is built in ---------------------------------------------
     // Creates (or empties) the grid for nRows data rows and nCols data columns below one
@@ -86,8 +100,15 @@ protected:
     void SetLabelCell(int nRow, int nCol, const CString& prefix, int number);
     // A numeric data cell at (nRow, nCol), as MakeNumericCells makes them.
     void MakeNumericCell(int nRow, int nCol);
-    // After a table is built: every column's width for its widest text, then fitted.
+    // Writes data rows nFirstRow..nEndRow-1 of the table.
+    using RowFiller = std::function<void(int nFirstRow, int nEndRow)>;
+    // The data rows through fill, in order, after SetUpGrid and the captions: a table of up to
+    // kCellsAtOnce cells at once, a larger one in slices (see DrawSlice). fill keeps what it reads.
+    void FillRows(RowFiller fill);
+    // After a table is built: its rows on show, every column's width for its widest text, then fitted.
     void FinishTable();
+    // Every column's width for its widest text, then fitted.
+    void MeasureColumns();
     // The columns fill the grid's width while their texts fit; a table wider than the window
     // keeps its columns as wide as their texts and scrolls instead of cutting captions.
     void FitColumns();
@@ -102,8 +123,9 @@ protected:
     // From grid row row0: x, BM max, BM min, SF max, SF min of each point, with the load
     // model's position after each value when bLoadModelPositions.
     void FillEnvelopeBMSF(std::shared_ptr<CEnvelopeResults> pRes, int row0, int col0, bool bLoadModelPositions);
-    // From grid row row0: the load-model position, then max and min of every support.
-    void FillEnvelopeReactions(std::shared_ptr<CEnvelopeResults> pRes, int row0, int col0);
+    // What fills, from grid row row0 and column col0, the load-model position, then max and min of every
+    // support, a row per point of the reaction envelopes.
+    RowFiller EnvelopeReactionRows(std::shared_ptr<CEnvelopeResults> pRes, int row0, int col0);
     // The "Reaction %d - Max" / "Reaction %d - Min" captions of support s (from 1).
     static CString ReactionMaxCaption(int s);
     static CString ReactionMinCaption(int s);
@@ -131,7 +153,24 @@ protected:
 
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnSize(UINT nType, int cx, int cy);
+    void OnDestroy();
+    LRESULT OnFillPending(WPARAM, LPARAM);
     DECLARE_MESSAGE_MAP()
+
+    // ---- Filling in slices -------------------------------------------------------------
+    // A table of up to this many data cells is filled at once (a few milliseconds).
+    static constexpr std::int64_t kCellsAtOnce = 500000;
+    // Rows are filled in parts of about this many cells, a slice taking parts for about kSliceMs.
+    static constexpr int kCellsAPart = 20000;
+    static constexpr DWORD kSliceMs = 20;
+    // Posts the next slice (or fills the rest at once when it cannot be posted).
+    void PostFillSlice();
+    // "Filling the table: n of N rows" in the status bar; bDone: Ready again.
+    void ShowFillProgress(bool bDone);
+    RowFiller m_fnFillRows; // what fills the rows still to come; empty once the table is whole
+    int m_nRowsFilled = 0;  // rows of the table that hold their data (the fixed rows included)
+    bool m_bFillPosted = false;
+    CString m_sStatusShown;
 
 public:
     CGridCtrl* m_pGrid = nullptr;

@@ -164,37 +164,46 @@ void CGridView::FillEnvelopeBMSF(std::shared_ptr<CEnvelopeResults> pRes, int row
     }
 }
 
-void CGridView::FillEnvelopeReactions(std::shared_ptr<CEnvelopeResults> pRes, int row0, int col0)
+CGridView::RowFiller CGridView::EnvelopeReactionRows(std::shared_ptr<CEnvelopeResults> pRes, int row0, int col0)
 {
-    if (!pRes) return;
+    if (!pRes) return [](int, int) {};
     // Row by row, a value from each envelope's column: the table is written in the order it keeps its cells
     // (a column at a time put each of nine million cells on a memory line of its own).
-    std::vector<const std::vector<PointLoadEffect>*> columns;
+    struct SColumns
+    {
+        std::vector<std::shared_ptr<CEnvelope>> held;
+        std::vector<const std::vector<PointLoadEffect>*> columns;
+        int rows = 0;
+    };
+    auto source = std::make_shared<SColumns>();
     const std::shared_ptr<CEnvelope> pFirst = pRes->GetReactionEnvelope(0);
-    columns.push_back(pFirst ? &pFirst->m_vMax : nullptr);
+    source->held.push_back(pFirst);
+    source->columns.push_back(pFirst ? &pFirst->m_vMax : nullptr);
     const int nR = SupportCount(pRes);
-    std::vector<std::shared_ptr<CEnvelope>> held;
     for (int r = 0; r < nR; r++)
     {
         // A result with fewer reaction envelopes than supports leaves those columns empty.
-        held.push_back(pRes->GetReactionEnvelope(static_cast<unsigned>(r)));
-        columns.push_back(held.back() ? &held.back()->m_vMax : nullptr);
-        columns.push_back(held.back() ? &held.back()->m_vMin : nullptr);
+        source->held.push_back(pRes->GetReactionEnvelope(static_cast<unsigned>(r)));
+        source->columns.push_back(source->held.back() ? &source->held.back()->m_vMax : nullptr);
+        source->columns.push_back(source->held.back() ? &source->held.back()->m_vMin : nullptr);
     }
-    std::size_t rows = 0;
-    for (const std::vector<PointLoadEffect>* column : columns)
-        if (column) rows = std::max(rows, column->size());
-    for (std::size_t i = 0; i < rows; i++)
-    {
-        const int row = row0 + static_cast<int>(i);
-        for (std::size_t c = 0; c < columns.size(); c++)
+    for (const std::vector<PointLoadEffect>* column : source->columns)
+        if (column) source->rows = std::max(source->rows, static_cast<int>(column->size()));
+    return [this, source, row0, col0](int nFirstRow, int nEndRow) {
+        const int first = std::max(nFirstRow, row0);
+        const int end = std::min(nEndRow, row0 + source->rows);
+        for (int row = first; row < end; row++)
         {
-            const std::vector<PointLoadEffect>* column = columns[c];
-            if (!column || i >= column->size()) continue;
-            // The first column is where the load model stood.
-            SetNumber(row, col0 + static_cast<int>(c), c == 0 ? (*column)[i].xLoadModel : (*column)[i].val);
+            const auto i = static_cast<std::size_t>(row - row0);
+            for (std::size_t c = 0; c < source->columns.size(); c++)
+            {
+                const std::vector<PointLoadEffect>* column = source->columns[c];
+                if (!column || i >= column->size()) continue;
+                // The first column is where the load model stood.
+                SetNumber(row, col0 + static_cast<int>(c), c == 0 ? (*column)[i].xLoadModel : (*column)[i].val);
+            }
         }
-    }
+    };
 }
 
 // ---- Single position ---------------------------------------------------------------------------
@@ -271,7 +280,7 @@ void CGridView::DrawMovingLoadReactions(std::shared_ptr<CEnvelopeResults> pResul
     }
     SetRowNumbers();
     MakeNumericCells();
-    FillEnvelopeReactions(pResults, 1, 1);
+    FillRows(EnvelopeReactionRows(pResults, 1, 1));
     AutoSizeFirstColumn();
 }
 
@@ -333,34 +342,61 @@ void CGridView::DrawMultiMovingLoadReactions(std::shared_ptr<CAnalysisOutput> pA
     MakeNumericCells();
 
     // Row by row (the order the table keeps its cells), each load model's name made once for a run of rows
-    // where it is critical: at a million positions the table is sixteen million cells.
-    std::vector<std::shared_ptr<CEnvelope>> envelopes;
-    for (int r = 0; r < nR; r++) envelopes.push_back(pResults->GetReactionEnvelope(static_cast<unsigned>(r)));
-    std::vector<const CLoadModel*> lastModels(2 * envelopes.size());
-    std::vector<CString> lastNames(2 * envelopes.size());
-    auto setEffect = [&](int row, int col, std::size_t column, const PointLoadEffect& effect) {
-        SetNumber(row, col, effect.val);
-        if (lastNames[column].IsEmpty() || effect.pLM != lastModels[column])
-        {
-            lastModels[column] = effect.pLM;
-            lastNames[column] = effect.GetLoadModelName();
-        }
-        SetTextCell(row, col + 1, lastNames[column]);
-    };
-    const CString point = L"Point ";
-    for (int i = 0; i < nPoints; i++)
+    // where it is critical: at a million positions the table is sixteen million cells. The names are those
+    // the models have now, however long the filling takes.
+    struct SSource
     {
-        SetLabelCell(i + 1, 1, point, i + 1);
-        const auto at = static_cast<std::size_t>(i);
-        for (std::size_t r = 0; r < envelopes.size(); r++)
+        std::vector<std::shared_ptr<CEnvelope>> envelopes;
+        std::vector<std::pair<const CLoadModel*, CString>> names;
+        std::vector<const CLoadModel*> lastModels;
+        std::vector<CString> lastNames;
+        CString NameOf(const PointLoadEffect& effect) const
         {
-            const CEnvelope* pEnv = envelopes[r].get();
-            if (!pEnv) continue;
-            const int col = 4 * static_cast<int>(r) + 2;
-            if (at < pEnv->m_vMax.size()) setEffect(i + 1, col, 2 * r, pEnv->m_vMax[at]);
-            if (at < pEnv->m_vMin.size()) setEffect(i + 1, col + 2, 2 * r + 1, pEnv->m_vMin[at]);
+            for (const auto& [pLM, name] : names)
+                if (effect.pLM && effect.pLM == pLM) return name;
+            return effect.GetLoadModelName();
         }
-    }
+    };
+    auto source = std::make_shared<SSource>();
+    const std::vector<std::shared_ptr<CLoadModel>> none;
+    for (int r = 0; r < nR; r++) source->envelopes.push_back(pResults->GetReactionEnvelope(static_cast<unsigned>(r)));
+    for (const std::shared_ptr<CEnvelope>& pEnv : source->envelopes)
+        for (const std::shared_ptr<CLoadModel>& pModel : pEnv ? pEnv->GetHeldLoadModels() : none)
+        {
+            PointLoadEffect named;
+            named.pLM = pModel.get();
+            if (named.pLM && std::none_of(source->names.begin(), source->names.end(),
+                                          [&](const auto& known) { return known.first == named.pLM; }))
+                source->names.emplace_back(named.pLM, named.GetLoadModelName());
+        }
+    source->lastModels.resize(2 * source->envelopes.size());
+    source->lastNames.resize(2 * source->envelopes.size());
+    FillRows([this, source](int nFirstRow, int nEndRow) {
+        SSource& s = *source;
+        auto setEffect = [&](int row, int col, std::size_t column, const PointLoadEffect& effect) {
+            SetNumber(row, col, effect.val);
+            if (s.lastNames[column].IsEmpty() || effect.pLM != s.lastModels[column])
+            {
+                s.lastModels[column] = effect.pLM;
+                s.lastNames[column] = s.NameOf(effect);
+            }
+            SetTextCell(row, col + 1, s.lastNames[column]);
+        };
+        const CString point = L"Point ";
+        for (int row = nFirstRow; row < nEndRow; row++)
+        {
+            SetLabelCell(row, 1, point, row);
+            const auto at = static_cast<std::size_t>(row - 1);
+            for (std::size_t r = 0; r < s.envelopes.size(); r++)
+            {
+                const CEnvelope* pEnv = s.envelopes[r].get();
+                if (!pEnv) continue;
+                const int col = 4 * static_cast<int>(r) + 2;
+                if (at < pEnv->m_vMax.size()) setEffect(row, col, 2 * r, pEnv->m_vMax[at]);
+                if (at < pEnv->m_vMin.size()) setEffect(row, col + 2, 2 * r + 1, pEnv->m_vMin[at]);
+            }
+        }
+    });
     AutoSizeFirstColumn();
 }
 
@@ -496,8 +532,11 @@ void CGridView::DrawCompareEnvelopesReactions(std::shared_ptr<CAnalysisOutput> p
     }
     SetRowNumbers();
     MakeNumericCells();
-    FillEnvelopeReactions(pRef, 1, 1);
-    FillEnvelopeReactions(pProp, 1, block + 1);
+    FillRows([ref = EnvelopeReactionRows(pRef, 1, 1), prop = EnvelopeReactionRows(pProp, 1, block + 1)](int nFirstRow,
+                                                                                                        int nEndRow) {
+        ref(nFirstRow, nEndRow);
+        prop(nFirstRow, nEndRow);
+    });
 }
 
 // ---- Critical ratios ---------------------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cwchar>
 #include <memory>
+#include <new>
 
 namespace {
 
@@ -86,8 +87,22 @@ void CTableCells::Reset(int nRows, int nCols, bool bNumeric)
     m_mapRowHeadings.clear();
     const std::size_t nCells =
         m_nRows > 1 && m_nCols > 1 ? static_cast<std::size_t>(m_nRows - 1) * static_cast<std::size_t>(m_nCols - 1) : 0;
-    m_vKinds.assign(nCells, Blank);
-    m_vValues.assign(nCells, 0.0);
+    static_assert(Blank == 0, "a cell of zeroed memory is blank");
+    m_vKinds.reset();
+    m_vValues.reset();
+    m_nCells = 0;
+    if (nCells > 0)
+    {
+        m_vKinds.reset(static_cast<EKind*>(std::calloc(nCells, sizeof(EKind))));
+        m_vValues.reset(static_cast<double*>(std::malloc(nCells * sizeof(double))));
+        if (!m_vKinds || !m_vValues)
+        {
+            m_vKinds.reset();
+            m_vValues.reset();
+            throw std::bad_alloc();
+        }
+        m_nCells = nCells;
+    }
     m_vTexts.clear();
     m_mapTextIndex.clear();
     m_vColumns.assign(static_cast<std::size_t>(m_nCols), SColumn());
@@ -394,7 +409,7 @@ void CTableCells::AppendCellText(const SWriter& writer, int nRow, int nCol, std:
 
 std::size_t CTableCells::GetBytes() const
 {
-    std::size_t bytes = m_vKinds.capacity() * sizeof(EKind) + m_vValues.capacity() * sizeof(double);
+    std::size_t bytes = m_nCells * (sizeof(EKind) + sizeof(double));
     for (const CString& text : m_vTexts) bytes += sizeof(CString) + 2 * sizeof(wchar_t) * text.GetLength();
     return bytes;
 }

@@ -13,9 +13,11 @@
 #include "platform/gui/Afx.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <limits>
 #include <map>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -126,8 +128,16 @@ private:
     bool m_bRowNumbers = false;
     std::vector<CString> m_vCaptions;        // row 0, by column
     std::map<int, CString> m_mapRowHeadings; // column 0 where a row has a heading of its own
-    std::vector<EKind> m_vKinds;             // data cells, row by row
-    std::vector<double> m_vValues;           // a number, or the index of a text
+    // The data cells, row by row: what each holds, and a number or the index of a text. Allocated, not
+    // written, when the table is made (a million rows are some 150 MB, whose pages the system gives only
+    // as the rows are filled): a kind starts Blank (0), a value is read only where the kind says.
+    struct SFree
+    {
+        void operator()(void* p) const { std::free(p); }
+    };
+    std::unique_ptr<EKind[], SFree> m_vKinds;
+    std::unique_ptr<double[], SFree> m_vValues;
+    std::size_t m_nCells = 0;
     std::vector<CString> m_vTexts;
     std::unordered_map<std::wstring, std::uint32_t> m_mapTextIndex;
     std::vector<SColumn> m_vColumns;

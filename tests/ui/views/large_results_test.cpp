@@ -1,5 +1,6 @@
 // The largest result windows in a real frame: a reaction table of tens of thousands of rows opens
-// at a small cost a row, makes only the rows it shows and reads as a table built cell by cell;
+// at a small cost a row, makes only the rows it shows and reads as a table built cell by cell; an
+// ensemble's of many more fills in slices without holding the window;
 // a "show all" plot draws its curves from the kept positions, as a series a curve would, without a
 // copy of them, and is redrawn in slices from the message loop.
 #include "views_support.h"
@@ -9,6 +10,7 @@
 #include "engine/settings/Settings.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
+#include "platform/test/PauseMeter.h"
 
 #include <gtest/gtest.h>
 
@@ -69,6 +71,44 @@ std::shared_ptr<CAOMovingLoad> AxleRun(double step, bool bKeep)
     analysis.SetKeepBeamResults(bKeep);
     int nSteps = 0;
     return std::make_shared<CAOMovingLoad>(analysis.Run(true, nSteps, step), bridge, lm, nSteps);
+}
+
+// An ensemble of two axles over three spans whose reaction envelopes are stretched to `rows` load positions:
+// at position i, support r's maximum is i + r / 8 (minimum its negative), where the models take turns in runs
+// of 1000 positions. Its reaction table has a row per position and seventeen data columns.
+std::shared_ptr<CAOMultiMovingLoad> EnsembleRun(int rows)
+{
+    auto bridge = std::make_shared<CBridge>(1, CString(L"Three spans"), CBridge::CONFIG_THREESPAN, 20.0);
+    auto fleet = std::make_shared<CLoadModelEnsemble>(1, CString(L"Fleet"));
+    std::vector<std::shared_ptr<CLoadModel>> models;
+    for (const auto& [kN, name] : {std::pair{100.0, L"Light"}, std::pair{150.0, L"Heavy"}})
+    {
+        models.push_back(std::make_shared<CLoadModel>(1, CString(name)));
+        models.back()->AddPointLoad(kN, 0.0, 0.0);
+        fleet->AddLoadModel(models.back());
+    }
+    CMultiMovingLoadAnalysis multi(bridge, fleet);
+    multi.SetPointsPerSpan(4);
+    int nSteps = 0;
+    double step = 5.0;
+    auto pResults = multi.Run(true, nSteps, step);
+    for (unsigned r = 0; r < 4; r++)
+    {
+        const std::shared_ptr<CEnvelope> env = pResults->GetReactionEnvelope(r);
+        for (const std::shared_ptr<CLoadModel>& model : models) env->HoldLoadModel(model);
+        env->m_vMax.resize(static_cast<std::size_t>(rows), env->m_vMax.front());
+        env->m_vMin.resize(static_cast<std::size_t>(rows), env->m_vMin.front());
+        for (int i = 0; i < rows; i++)
+        {
+            const CLoadModel* model = models[static_cast<std::size_t>(i / 1000) % models.size()].get();
+            const auto at = static_cast<std::size_t>(i);
+            env->m_vMax[at].val = i + r / 8.0;
+            env->m_vMin[at].val = -(i + r / 8.0);
+            env->m_vMax[at].xLoadModel = env->m_vMin[at].xLoadModel = i / 100.0;
+            env->m_vMax[at].pLM = env->m_vMin[at].pLM = model;
+        }
+    }
+    return std::make_shared<CAOMultiMovingLoad>(pResults, bridge, fleet, multi.GetLoadModelResults(), nSteps);
 }
 
 // The text a numeric cell of the tables shows for a value.
@@ -317,6 +357,97 @@ TEST_F(LargeResultsTest, CopiesAndSavesOfALargeTableGiveTheBytesOfItsCellTextsIn
     EXPECT_NE(read[1].file.find("\"(1\"\"234\"\"567;89)\""), std::string::npos);
     EXPECT_NE(read[0].file.find("\"Row; \"\"seven\"\"\";"), std::string::npos);
     EXPECT_NE(read[0].file.find(";\"two\nlines\";"), std::string::npos);
+}
+
+// An ensemble's reaction table of 150,000 positions (2.5 million cells) opens with its first rows and fills
+// the rest in slices from the message loop, never holding the window for a quarter of a second: its rows
+// come as they are filled, a copy of those on show reads what they show, whole columns bring in the rest,
+// and a window closed while its table fills stops the filling.
+TEST_F(LargeResultsTest, AnEnsemblesLargeReactionTableFillsInSlicesWithoutHoldingTheWindow)
+{
+    const int nRows = 150000;
+    auto run = EnsembleRun(nRows);
+    const std::shared_ptr<CEnvelope> last = run->GetResults()->GetReactionEnvelope(3);
+    CGridView* v = Open<CGridView>(app.m_pGridTemplate);
+    ASSERT_TRUE(v);
+    qor::test::Pump();
+
+    // Opened and filled with nothing else on the window thread: it answers meanwhile.
+    qor::test::PauseMeter meter;
+    v->ShowMultiMovingLoadEnvelopes(false, false, run);
+    ASSERT_TRUE(v->IsDrawing());
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return !v->IsDrawing(); }, 120000));
+    EXPECT_LT(meter.LongestMs(), 250.0);
+    std::printf("%d rows filled, the window held at most %.0f ms\n", nRows, meter.LongestMs());
+
+    // Again, looked at while it fills: it opens with its captions, then the first rows come, each whole.
+    v->ShowMultiMovingLoadEnvelopes(false, false, run);
+    CGridCtrl* grid = v->GetGrid();
+    ASSERT_TRUE(v->IsDrawing());
+    EXPECT_EQ(grid->GetRowCount(), 1);
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return grid->GetRowCount() > 1; }));
+    ASSERT_TRUE(v->IsDrawing());
+    const int first = grid->GetRowCount() - 1;
+    EXPECT_GT(first, 0);
+    EXPECT_LT(first, nRows);
+    EXPECT_EQ(grid->GetColumnCount(), 18);
+    EXPECT_EQ(grid->GetItemText(0, 17), L"Critical LM");
+    EXPECT_EQ(grid->GetItemText(first, 1), L"Point " + CString(std::to_wstring(first).c_str()));
+    EXPECT_EQ(grid->GetItemText(first, 16), Shown(-(first - 1 + 3 / 8.0)));
+    EXPECT_EQ(grid->GetItemText(first, 17), last->m_vMin[static_cast<std::size_t>(first - 1)].GetLoadModelName());
+    // A copy of rows on show gives what they show, the filling going on after it.
+    const int copiedRows = std::min(first, 100);
+    grid->SetSelectedRange(1, 1, copiedRows, 17);
+    COleDataSource* source = grid->CopyTextFromGrid();
+    ASSERT_TRUE(source);
+    const std::string copied = static_cast<const char*>(::GlobalLock(source->GetCachedData(CF_TEXT)));
+    delete source;
+    EXPECT_EQ(std::count(copied.begin(), copied.end(), '\n'), copiedRows - 1);
+    EXPECT_EQ(copied.substr(copied.rfind('\n') + 1, 6), "Point ");
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return !v->IsDrawing(); }, 120000));
+
+    // Whole, it reads as a table built in one go: every row, the load models' names, the row numbers'
+    // column as wide as the last number, the selection as it was.
+    ASSERT_EQ(grid->GetRowCount(), nRows + 1);
+    EXPECT_EQ(grid->GetItemText(nRows, 0), CString(std::to_wstring(nRows).c_str()));
+    EXPECT_EQ(grid->GetItemText(nRows, 2), Shown(nRows - 1));
+    EXPECT_EQ(grid->GetItemText(nRows, 3), last->m_vMax.back().GetLoadModelName());
+    EXPECT_EQ(grid->GetItemText(1000, 3), L"Light");
+    EXPECT_EQ(grid->GetItemText(1001, 3), L"Heavy");
+    EXPECT_EQ(grid->GetSelectedCellRange().GetMaxRow(), copiedRows);
+    CDC* pDC = grid->GetDC();
+    ASSERT_TRUE(pDC);
+    EXPECT_EQ(v->m_vTextWidths[0], grid->GetCell(nRows, 0)->GetCellExtent(pDC).cx);
+    grid->ReleaseDC(pDC);
+
+    // Select All and a save while the table fills take the whole table.
+    v->ShowMultiMovingLoadEnvelopes(false, false, run);
+    ASSERT_TRUE(v->IsDrawing());
+    grid->SendMessage(WM_COMMAND, ID_EDIT_SELECT_ALL, 0);
+    EXPECT_FALSE(v->IsDrawing());
+    EXPECT_EQ(grid->GetSelectedCellRange().GetMaxRow(), nRows);
+    v->ShowMultiMovingLoadEnvelopes(false, false, run);
+    ASSERT_TRUE(v->IsDrawing());
+    const std::string path = qor::test::TempFilePath("ensemble-reactions.csv");
+    ASSERT_TRUE(grid->Save(CString::FromUtf8(path)));
+    {
+        std::ifstream in(path, std::ios::binary);
+        int lines = 0;
+        for (std::string line; std::getline(in, line);) lines++;
+        EXPECT_EQ(lines, nRows + 2);
+    }
+    std::remove(path.c_str());
+
+    // Closed while it fills: the filling stops with the window (its results are let go).
+    const std::weak_ptr<CEnvelopeResults> results = run->GetResults();
+    v->ShowMultiMovingLoadEnvelopes(false, false, run);
+    ASSERT_TRUE(v->IsDrawing());
+    run.reset();
+    v->GetParentFrame()->SendMessage(WM_CLOSE);
+    qor::test::Pump();
+    qor::test::DeleteDeferred();
+    EXPECT_TRUE(results.expired());
+    EXPECT_EQ(qor::test::MainFrame()->MDIGetActive(), nullptr);
 }
 
 TEST_F(LargeResultsTest, ShowAllPlotHoldsEachCurvesPointsAndRedrawsInSlices)
