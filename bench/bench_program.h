@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -46,12 +47,18 @@ inline bool StartProgram(CQORApp& app, const char* name)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    std::string home = std::string("/tmp/qor-bench-") + name + "-XXXXXX";
+    // A home of the run's own, gone when the run ends.
+    static std::string home;
+    home = std::string("/tmp/qor-bench-") + name + "-XXXXXX";
     if (mkdtemp(home.data()))
     {
         setenv("HOME", home.c_str(), 1);
         setenv("XDG_CONFIG_HOME", home.c_str(), 1);
         setenv("XDG_DATA_HOME", home.c_str(), 1);
+        std::atexit([] {
+            std::error_code ec;
+            std::filesystem::remove_all(home, ec);
+        });
     }
     if (!qor::test::StartApplication(app)) return false;
     app.m_pMainWnd->MoveWindow(0, 0, 1280, 900);

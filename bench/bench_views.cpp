@@ -39,6 +39,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <malloc.h>
 #include <map>
 #include <memory>
@@ -695,5 +696,7 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks();
     DropApp();
     benchmark::Shutdown();
+    std::error_code ec;
+    std::filesystem::remove_all(home, ec);
     return 0;
 }
