@@ -199,8 +199,11 @@ public:
     {
         int pipeFd[2];
         if (::pipe2(pipeFd, O_CLOEXEC) != 0) return "no pipe";
-        m_xvfb = Spawn({"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"}, {},
-                       "", pipeFd[1]);
+        // Clients reach it through its abstract local socket only: a socket file would be made in /tmp/.X11-unix,
+        // a folder the server makes where there is none and leaves behind.
+        m_xvfb = Spawn({"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-nolisten",
+                        "unix", "-noreset"},
+                       {}, "", pipeFd[1]);
         ::close(pipeFd[1]);
         std::string number;
         pollfd p{pipeFd[0], POLLIN, 0};
