@@ -95,7 +95,7 @@ private:
     // The state WM_STATE holds: its first CARD32 (0 Withdrawn, 1 Normal, 3 Iconic); Withdrawn where the
     // property is missing, of another type or empty.
     static constexpr std::uint32_t kWithdrawn = 0;
-    std::uint32_t ManagerState(xcb_get_property_reply_t& reply) const
+    std::uint32_t ManagerState(const xcb_get_property_reply_t& reply) const
     {
         if (reply.type != m_wmState || reply.format != 32 || xcb_get_property_value_length(&reply) < 4)
             return kWithdrawn;
