@@ -18,6 +18,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -47,12 +48,13 @@ public:
     // With bLimit false the process keeps its address space and the runs are told how little memory there
     // is instead (the sanitizers' builds, where no limit can be set): the refusals and the program going on
     // are checked, but no allocation fails.
-    Child(int report, bool bLimit) : m_report(report), m_bLimit(bLimit) {}
+    // The profile goes into home, which the test (not the child, which ends without cleaning up) removes.
+    Child(int report, bool bLimit, std::string home) : m_report(report), m_bLimit(bLimit), m_home(std::move(home)) {}
 
     // Returns the exit code: 0 when everything held, 1 when something did not (said on the pipe).
     int Run()
     {
-        qor::test::UseFreshProfile(qor::test::TempFilePath("home"));
+        qor::test::UseFreshProfile(m_home);
         CQORApp app;
         if (!qor::test::StartApplication(app)) return Fail("the program did not start");
         qor::SetMessageBoxHandler([this](const qor::MessageBoxCall& call) {
@@ -144,6 +146,7 @@ private:
 
     int m_report;
     bool m_bLimit;
+    std::string m_home;
     std::string m_said;
     std::string m_failures;
 };
@@ -152,6 +155,8 @@ private:
 // by a signal (an abort, a fault: the program ended by the run).
 void RunChild(bool bLimit)
 {
+    // Named here, so that the test program's temporary folder is this process's and goes when it ends.
+    const std::string home = qor::test::TempFilePath("home");
     int pipeFds[2];
     ASSERT_EQ(pipe(pipeFds), 0);
     const pid_t pid = fork();
@@ -159,7 +164,7 @@ void RunChild(bool bLimit)
     if (pid == 0)
     {
         close(pipeFds[0]);
-        const int code = Child(pipeFds[1], bLimit).Run();
+        const int code = Child(pipeFds[1], bLimit, home).Run();
         _exit(code);
     }
     close(pipeFds[1]);

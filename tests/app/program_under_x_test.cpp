@@ -3,7 +3,8 @@
 // after the case and "Kestrain QOR", that shows its content, also once the window manager activates it.
 // Its menus answer the keyboard as the desktop's keys send them. Started many times, each time on a new
 // server with a new home, its main window is on the screen every time, also when the window manager is
-// still starting as the program asks for its window.
+// still starting as the program asks for its window, and under a manager that keeps a window it has let go
+// Withdrawn and shows it only when asked again.
 #include "engine/case/CaseFile.h"
 #include "engine/model/Bridge.h"
 
@@ -29,6 +30,7 @@
 #include <X11/Xutil.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <set>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -180,6 +182,9 @@ Capture CaptureWindow(const std::string& display, const std::string& window)
     return c;
 }
 
+// The errors of the test's own connection: a window the test manages may be gone by the time it is handled.
+int IgnoreError(Display*, XErrorEvent*) { return 0; }
+
 // A desktop of its own: a virtual X server, a connection of the test to it (which also keeps the server
 // from resetting between clients), openbox with a home of its own, and the program on it. Every wait is
 // for a state of the server, woken by its events, up to a limit.
@@ -194,8 +199,11 @@ public:
     {
         int pipeFd[2];
         if (::pipe2(pipeFd, O_CLOEXEC) != 0) return "no pipe";
-        m_xvfb = Spawn({"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"}, {},
-                       "", pipeFd[1]);
+        // Clients reach it through its abstract local socket only: a socket file would be made in /tmp/.X11-unix,
+        // a folder the server makes where there is none and leaves behind.
+        m_xvfb = Spawn({"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-nolisten",
+                        "unix", "-noreset"},
+                       {}, "", pipeFd[1]);
         ::close(pipeFd[1]);
         std::string number;
         pollfd p{pipeFd[0], POLLIN, 0};
@@ -237,6 +245,22 @@ public:
     }
     void Release() { ::kill(m_wm, SIGCONT); }
 
+    // The test itself as the window manager, in place of openbox: one that answers a request to show a
+    // window only when asked again (the first request after the window was made or let go is lost, as by a
+    // manager busy elsewhere), and that keeps WM_STATE on a window it has not shown or has let go, at
+    // Withdrawn (the convention allows either that or no WM_STATE). It manages in WaitForState.
+    std::string ManageItself()
+    {
+        m_errors = XSetErrorHandler(IgnoreError);
+        XSelectInput(m_x, m_root, PropertyChangeMask | SubstructureNotifyMask | SubstructureRedirectMask);
+        XWindowAttributes a;
+        if (!XGetWindowAttributes(m_x, m_root, &a) || !(a.your_event_mask & SubstructureRedirectMask))
+            return "the test could not manage the windows of " + m_display;
+        m_manager = true;
+        return std::string();
+    }
+    int Lost() const { return m_lost; }
+
     // The program with the arguments given, its folders in the home.
     void StartProgram(const fs::path& program, const std::vector<std::string>& args = {})
     {
@@ -263,6 +287,7 @@ public:
             {
                 XEvent e;
                 XNextEvent(m_x, &e);
+                if (m_manager) Manage(e);
             }
         }
         return true;
@@ -280,6 +305,21 @@ public:
     {
         XWindowAttributes a;
         return XGetWindowAttributes(m_x, w, &a) && a.map_state == IsViewable;
+    }
+    // The state WM_STATE gives a window (-1: none).
+    long State(Window w)
+    {
+        Atom type = None;
+        int format = 0;
+        unsigned long n = 0, after = 0;
+        unsigned char* data = nullptr;
+        long state = -1;
+        if (XGetWindowProperty(m_x, w, m_wmState, 0, 2, False, m_wmState, &type, &format, &n, &after, &data) ==
+                Success &&
+            data && format == 32 && n >= 1)
+            state = reinterpret_cast<const long*>(data)[0];
+        if (data) XFree(data);
+        return state;
     }
     bool HasProperty(Window w, Atom property)
     {
@@ -304,7 +344,7 @@ public:
             out << "no window titled Kestrain QOR";
         else
             out << "\"" << Title(w) << "\" " << (Viewable(w) ? "viewable" : "not viewable") << ", "
-                << (HasProperty(w, m_wmState) ? "with" : "without") << " WM_STATE";
+                << "WM_STATE " << State(w);
         out << "; " << Clients().size() << " managed windows";
         if (m_qor && ::waitpid(m_qor, nullptr, WNOHANG) == m_qor)
         {
@@ -321,6 +361,8 @@ public:
         Stop(m_qor);
         Stop(m_wm);
         if (m_x) XCloseDisplay(m_x);
+        if (m_manager) XSetErrorHandler(m_errors);
+        m_manager = false;
         Stop(m_xvfb);
         m_qor = m_wm = m_xvfb = 0;
         m_x = nullptr;
@@ -332,6 +374,44 @@ public:
     pid_t Program() const { return m_qor; }
 
 private:
+    // One event as the test's window manager handles it.
+    void Manage(const XEvent& e)
+    {
+        if (e.type == MapRequest)
+        {
+            const Window w = e.xmaprequest.window;
+            if (m_asked.insert(w).second)
+            {
+                ++m_lost;
+                SetState(w, WithdrawnState);
+                return;
+            }
+            m_asked.erase(w);
+            m_mapped.insert(w);
+            SetState(w, NormalState);
+            XMapWindow(m_x, w);
+        }
+        else if (e.type == ConfigureRequest)
+        {
+            const XConfigureRequestEvent& r = e.xconfigurerequest;
+            XWindowChanges c{r.x, r.y, r.width, r.height, r.border_width, r.above, r.detail};
+            XConfigureWindow(m_x, r.window, static_cast<unsigned>(r.value_mask), &c);
+        }
+        else if (e.type == UnmapNotify && m_mapped.erase(e.xunmap.window))
+            SetState(e.xunmap.window, WithdrawnState);
+        else if (e.type == DestroyNotify)
+        {
+            m_asked.erase(e.xdestroywindow.window);
+            m_mapped.erase(e.xdestroywindow.window);
+        }
+    }
+    void SetState(Window w, long state)
+    {
+        const long data[2] = {state, None};
+        XChangeProperty(m_x, w, m_wmState, m_wmState, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(data),
+                        2);
+    }
+
     std::vector<Window> Clients()
     {
         std::vector<Window> windows;
@@ -391,6 +471,10 @@ private:
     Display* m_x = nullptr;
     Window m_root = 0;
     Atom m_check = None, m_clientList = None, m_netName = None, m_utf8 = None, m_wmState = None;
+    bool m_manager = false;
+    int (*m_errors)(Display*, XErrorEvent*) = nullptr;
+    std::set<Window> m_asked, m_mapped; // asked for once since made or let go; shown by the test's manager
+    int m_lost = 0;
 };
 
 fs::path Program() { return fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "app" / "qor"; }
@@ -622,4 +706,28 @@ TEST(ProgramUnderXStarts, ShowsItsMainWindowManagedAtEveryStartAlsoWhileTheWindo
             ADD_FAILURE() << "start " << k + 1 << ": " << failures[static_cast<size_t>(k)];
     }
     EXPECT_EQ(shown, kStarts);
+}
+
+// Under a window manager that keeps WM_STATE at Withdrawn on a window it has not shown and that shows a window
+// only when asked again, the main window comes on the screen, shown by the manager: a Withdrawn state is not
+// taken for a window the manager has.
+TEST(ProgramUnderXStarts, ShowsItsMainWindowUnderAManagerThatKeepsItWithdrawnUntilAskedAgain)
+{
+    const fs::path program = Program();
+    ASSERT_TRUE(fs::exists(program)) << program;
+    Desktop desktop(fs::temp_directory_path() / ("qor-withdrawn-" + std::to_string(::getpid())));
+    std::string failure = desktop.StartServer();
+    ASSERT_TRUE(failure.empty()) << failure;
+    failure = desktop.ManageItself();
+    ASSERT_TRUE(failure.empty()) << failure;
+    desktop.StartProgram(program);
+    Window window = 0;
+    EXPECT_TRUE(desktop.WaitForState(
+        [&] {
+            window = desktop.Titled("Kestrain QOR", false);
+            return window && desktop.Viewable(window) && desktop.State(window) == NormalState;
+        },
+        30))
+        << "the main window was not shown by the manager " << desktop.Describe();
+    EXPECT_GE(desktop.Lost(), 1) << "the manager lost the first request for the window";
 }

@@ -214,7 +214,8 @@ TEST_F(RunsWindow, TheAutosaveWaitsForALargeSaveAndLeavesARunsStatusAlone)
     // Every save goes off the window thread, its loop running: the autosave's tick comes in the middle.
     CQORDoc::SetFileProgressFrom(0);
     recovery->SetAutosaveInterval(10);
-    const fs::path file = fs::temp_directory_path() / ("qor-runs-" + std::to_string(getpid()) + ".qor");
+    // In the test program's temporary folder, which goes with it whatever the test meets.
+    const fs::path file = TempFilePath("runs.qor");
     for (int i = 0; i < 3; ++i)
     {
         doc->SetModifiedFlag(TRUE);

@@ -145,7 +145,7 @@ TEST_F(TemporaryFiles, LinksPlantedAtEveryNameTheProgramChoosesAreNeverWrittenTh
     for (const std::string& name : earlier) ASSERT_TRUE(PlantLink(notes, name)) << name;
 
     // A private folder an ended run left (killed before it could remove it) goes when the next is made.
-    const fs::path ended = fs::temp_directory_path() / "qor-private-Ended1";
+    const fs::path ended = fs::path(qor::PrivateTempBase().ToUtf8()) / "qor-private-Ended1";
     fs::create_directories(ended);
     fs::permissions(ended, fs::perms::owner_all);
     WriteAll(ended / "preview-1.pdf", "%PDF-");
@@ -200,10 +200,8 @@ TEST_F(TemporaryFiles, LinksPlantedAtEveryNameTheProgramChoosesAreNeverWrittenTh
     ASSERT_EQ(::stat(preview.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
     EXPECT_EQ(st.st_uid, ::geteuid());
-    if (preview.parent_path() == ended.parent_path())
-    {
-        EXPECT_FALSE(fs::exists(ended));
-    }
+    EXPECT_EQ(preview.parent_path(), ended.parent_path());
+    EXPECT_FALSE(fs::exists(ended));
     fs::remove_all(ended);
     bool previewShown = false;
     for (const auto& entry : fs::directory_iterator(preview))

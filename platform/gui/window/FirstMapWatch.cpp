@@ -12,7 +12,9 @@
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -74,18 +76,32 @@ private:
     // A manager normally answers at once: the first look comes soon, later ones less often.
     void Wait(int asked) { m_timer.start(std::min(100 << std::min(asked, 4), 1000)); }
 
-    // Taken: mapped (by the manager, or by the server where none runs), or given a state by the
-    // manager (a window it keeps unmapped, minimised or on another desktop, is the manager's); or gone.
+    // Taken: mapped (by the manager, or by the server where none runs), or put by the manager in a state of
+    // its own (a window it keeps unmapped, minimised or on another desktop, is the manager's); or gone. A
+    // window the manager marks Withdrawn is not taken: the convention lets a manager leave that state on a
+    // window it has let go, and the window may be shown again after it.
     bool Taken(WId window)
     {
         const auto id = static_cast<xcb_window_t>(window);
         const xcb_get_window_attributes_cookie_t attributes = xcb_get_window_attributes(m_connection, id);
-        const xcb_get_property_cookie_t state = xcb_get_property(m_connection, 0, id, m_wmState, m_wmState, 0, 0);
+        const xcb_get_property_cookie_t state = xcb_get_property(m_connection, 0, id, m_wmState, m_wmState, 0, 1);
         std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> a(
             xcb_get_window_attributes_reply(m_connection, attributes, nullptr), &std::free);
         std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> p(
             xcb_get_property_reply(m_connection, state, nullptr), &std::free);
-        return !a || a->map_state != XCB_MAP_STATE_UNMAPPED || (p && p->type != XCB_ATOM_NONE);
+        return !a || a->map_state != XCB_MAP_STATE_UNMAPPED || (p && ManagerState(*p) != kWithdrawn);
+    }
+
+    // The state WM_STATE holds: its first CARD32 (0 Withdrawn, 1 Normal, 3 Iconic); Withdrawn where the
+    // property is missing, of another type or empty.
+    static constexpr std::uint32_t kWithdrawn = 0;
+    std::uint32_t ManagerState(const xcb_get_property_reply_t& reply) const
+    {
+        if (reply.type != m_wmState || reply.format != 32 || xcb_get_property_value_length(&reply) < 4)
+            return kWithdrawn;
+        std::uint32_t state = kWithdrawn;
+        std::memcpy(&state, xcb_get_property_value(&reply), sizeof state);
+        return state;
     }
 
     void Check()

@@ -10,6 +10,7 @@
 #include "controls/chart/ChartScrollBar.h"
 #include "controls/chart/ChartStandardAxis.h"
 #include "controls/chart/ChartTitle.h"
+#include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
 
 #include <gtest/gtest.h>
@@ -663,9 +664,8 @@ TEST_F(ChartWindowTest, PrintMakesOnePageThroughTheDialog)
     s->AddPoint(0, 1);
     s->AddPoint(10, 9);
     const CRect screenPlot = chart.GetPlottingRect();
-    const std::string path =
-        (std::filesystem::temp_directory_path() / ("qor-chart-print-" + std::to_string(getpid()) + ".pdf")).string();
-    std::remove(path.c_str());
+    // In the test program's temporary folder, which goes with it whatever the test meets.
+    const std::string path = qor::test::TempFilePath("chart-print.pdf");
     qor::gui::SetPrintToFile(CString(path.c_str()));
 
     // Cancelled: nothing is printed.

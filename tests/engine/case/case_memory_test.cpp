@@ -148,6 +148,8 @@ TEST(CaseFileMemory, ASoundFileOverTheProcessAddressSpaceLimitIsRefusedForWantOf
         (std::filesystem::temp_directory_path() / ("qor-memory-" + std::to_string(::getpid()) + ".qor")).string();
     std::ofstream(path, std::ios::binary) << casetest::CaseFile(c, false);
     const int fd = ::open(path.c_str(), O_RDONLY);
+    // Read through the descriptor from here on: the name goes now, whatever the test meets after.
+    std::filesystem::remove(path);
     ASSERT_GE(fd, 0);
     int pipe[2];
     ASSERT_EQ(::pipe(pipe), 0);
@@ -195,6 +197,5 @@ TEST(CaseFileMemory, ASoundFileOverTheProcessAddressSpaceLimitIsRefusedForWantOf
     LoadCaseFile(fd, data);
     EXPECT_EQ(data.m_sCaseNotes.GetLength(), 16 << 20);
     ::close(fd);
-    std::filesystem::remove(path);
 #endif
 }

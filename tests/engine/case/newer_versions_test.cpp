@@ -199,6 +199,16 @@ TEST(NewerCaseFiles, TheSettingsFileIsNotChecked)
     s.Analysis.NPOINTS_ALONG_BEAM = 37;
     const std::filesystem::path file =
         std::filesystem::temp_directory_path() / ("qor-newer-settings-" + std::to_string(::getpid()) + ".xml");
+    // Removed however the test ends.
+    struct Removed
+    {
+        const std::filesystem::path& path;
+        ~Removed()
+        {
+            std::error_code ec;
+            std::filesystem::remove(path, ec);
+        }
+    } removed{file};
     ASSERT_TRUE(s.Save(CString::FromUtf8(file.string())));
     std::string xml = ReadFile(file.string());
     int raised = 0;
@@ -212,6 +222,5 @@ TEST(NewerCaseFiles, TheSettingsFileIsNotChecked)
     s.SetDefaults();
     EXPECT_TRUE(s.Load(CString::FromUtf8(file.string())));
     EXPECT_EQ(s.Analysis.NPOINTS_ALONG_BEAM, 37);
-    std::filesystem::remove(file);
     s.SetDefaults();
 }

@@ -265,7 +265,10 @@ TEST_F(GridViewTest, MovingLoadTablesOfOneModelAndOfAnEnsemble)
     while (std::getline(in, line)) lastLine = line;
     std::string expected;
     for (int col = 0; col < mr->GetGrid()->GetColumnCount(); col++)
-        expected += (col ? ";" : "") + Text(mr, last, col).ToUtf8();
+    {
+        if (col) expected += ';';
+        expected += Text(mr, last, col).ToUtf8();
+    }
     EXPECT_EQ(lastLine, expected + "\r");
     CDC* pDC = mr->GetGrid()->GetDC();
     ASSERT_TRUE(pDC);
