@@ -49,36 +49,16 @@ int Answer(const qor::MessageBoxCall& call)
     return kind == MB_YESNO || kind == MB_YESNOCANCEL ? g_answer : IDOK;
 }
 
-std::shared_ptr<CLoadModel> Truck(int id, double load, double spacing)
-{
-    auto truck = std::make_shared<CLoadModel>(id, CString(L"Truck"));
-    truck->AddPointLoad(load, 0.0, 0.0);
-    truck->AddPointLoad(load, -spacing, 0.0);
-    return truck;
-}
-
 // Six sets of `bridges` two-span bridges (three supports: four windows a set, 24 in all) under two
 // trucks, by `steps` positions; the proposed vehicle for the ratios another truck.
 std::shared_ptr<CReferenceCollection> Network(CQORDoc& doc, int bridges, int steps)
 {
-    auto ensemble = std::make_shared<CLoadModelEnsemble>(1, L"Trucks");
-    ensemble->AddLoadModel(Truck(1, 120.0, 3.5));
-    ensemble->AddLoadModel(Truck(2, 80.0, 1.2));
-    auto proposed = std::make_shared<CLoadModelEnsemble>(2, L"Proposed");
-    proposed->AddLoadModel(Truck(3, 150.0, 2.5));
-    doc.m_vBridgeSet.clear();
+    std::vector<std::shared_ptr<CBridgeSet>> bridgeSets;
     for (int i = 0; i < 6; ++i)
-        doc.m_vBridgeSet.push_back(
+        bridgeSets.push_back(
             std::make_shared<CBridgeSet>(i + 1, CString(L"Network"), bridges, 2, 5.0 + 5 * i, 30.0 + 5 * i));
-    doc.m_vLoadModelEnsemble = {ensemble, proposed};
-    auto collection = std::make_shared<CReferenceCollection>(1, CString(L"Network"), false, steps, 1.0);
-    collection->m_vBS = doc.m_vBridgeSet;
-    collection->m_vLME = {ensemble};
-    collection->SetProposedLME(proposed);
-    doc.m_vRefCollection = {collection};
-    doc.m_nRefCollectionID = 1;
-    doc.SetModifiedFlag(TRUE);
-    return collection;
+    return qor::bench::TruckNetwork(doc, std::move(bridgeSets),
+                                    std::make_shared<CReferenceCollection>(1, CString(L"Network"), false, steps, 1.0));
 }
 
 struct Opening

@@ -8,6 +8,10 @@
 #include "app/QORApp.h"
 #include "app/QORDoc.h"
 #include "controls/grid/GridCtrl.h"
+#include "engine/analysis/ReferenceCollection.h"
+#include "engine/model/BridgeSet.h"
+#include "engine/model/LoadModel.h"
+#include "engine/model/LoadModelEnsemble.h"
 #include "platform/test/FrameTest.h"
 #include "ui/views/GridView.h"
 #include "ui/views/PlotView.h"
@@ -16,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -118,6 +123,37 @@ inline double LoggedAnalysisMs()
             return static_cast<double>(ms);
     }
     return -1;
+}
+
+// A two-axle truck of two equal axle loads `spacing` metres apart.
+inline std::shared_ptr<CLoadModel> TwoAxleTruck(int id, double load, double spacing)
+{
+    auto truck = std::make_shared<CLoadModel>(id, CString(L"Truck"));
+    truck->AddPointLoad(load, 0.0, 0.0);
+    truck->AddPointLoad(load, -spacing, 0.0);
+    return truck;
+}
+
+// The case's only collection, `collection`, made over these bridge sets under two trucks, with another
+// truck proposed; the case holds the sets and both ensembles.
+inline std::shared_ptr<CReferenceCollection> TruckNetwork(CQORDoc& doc,
+                                                          std::vector<std::shared_ptr<CBridgeSet>> bridgeSets,
+                                                          std::shared_ptr<CReferenceCollection> collection)
+{
+    auto ensemble = std::make_shared<CLoadModelEnsemble>(1, L"Trucks");
+    ensemble->AddLoadModel(TwoAxleTruck(1, 120.0, 3.5));
+    ensemble->AddLoadModel(TwoAxleTruck(2, 80.0, 1.2));
+    auto proposed = std::make_shared<CLoadModelEnsemble>(2, L"Proposed");
+    proposed->AddLoadModel(TwoAxleTruck(3, 150.0, 2.5));
+    doc.m_vBridgeSet = std::move(bridgeSets);
+    doc.m_vLoadModelEnsemble = {ensemble, proposed};
+    collection->m_vBS = doc.m_vBridgeSet;
+    collection->m_vLME = {ensemble};
+    collection->SetProposedLME(proposed);
+    doc.m_vRefCollection = {collection};
+    doc.m_nRefCollectionID = 1;
+    doc.SetModifiedFlag(TRUE);
+    return collection;
 }
 
 } // namespace qor::bench

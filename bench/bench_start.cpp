@@ -41,37 +41,17 @@ int Answer(const qor::MessageBoxCall& call)
     return kind == MB_YESNO || kind == MB_YESNOCANCEL ? IDNO : IDOK;
 }
 
-std::shared_ptr<CLoadModel> Truck(int id, double load, double spacing)
-{
-    auto truck = std::make_shared<CLoadModel>(id, CString(L"Truck"));
-    truck->AddPointLoad(load, 0.0, 0.0);
-    truck->AddPointLoad(load, -spacing, 0.0);
-    return truck;
-}
-
 // Sets of up to 1,000 two-span bridges (5-60 m), `bridges` in all, under two trucks by a step of `step`
 // metres; the proposed vehicle another truck.
 std::shared_ptr<CReferenceCollection> Network(CQORDoc& doc, int bridges, double step)
 {
-    auto ensemble = std::make_shared<CLoadModelEnsemble>(1, L"Trucks");
-    ensemble->AddLoadModel(Truck(1, 120.0, 3.5));
-    ensemble->AddLoadModel(Truck(2, 80.0, 1.2));
-    auto proposed = std::make_shared<CLoadModelEnsemble>(2, L"Proposed");
-    proposed->AddLoadModel(Truck(3, 150.0, 2.5));
-    doc.m_vBridgeSet.clear();
+    std::vector<std::shared_ptr<CBridgeSet>> bridgeSets;
     for (int id = 1; bridges > 0; ++id, bridges -= kMaxBridgesPerSet)
-        doc.m_vBridgeSet.push_back(
+        bridgeSets.push_back(
             std::make_shared<CBridgeSet>(id, CString(L"Network"), std::min(bridges, kMaxBridgesPerSet), 2, 5.0, 60.0));
-    doc.m_vLoadModelEnsemble = {ensemble, proposed};
-    doc.m_vLoadModel = {Truck(4, 100.0, 2.0)};
-    auto collection = std::make_shared<CReferenceCollection>(1, CString(L"Network"), true, 0, step);
-    collection->m_vBS = doc.m_vBridgeSet;
-    collection->m_vLME = {ensemble};
-    collection->SetProposedLME(proposed);
-    doc.m_vRefCollection = {collection};
-    doc.m_nRefCollectionID = 1;
-    doc.SetModifiedFlag(TRUE);
-    return collection;
+    doc.m_vLoadModel = {qor::bench::TwoAxleTruck(4, 100.0, 2.0)};
+    return qor::bench::TruckNetwork(doc, std::move(bridgeSets),
+                                    std::make_shared<CReferenceCollection>(1, CString(L"Network"), true, 0, step));
 }
 
 struct Start
