@@ -135,7 +135,15 @@ std::vector<std::string> Listing(const fs::path& root)
     std::vector<std::string> found;
     std::error_code ec;
     for (fs::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec))
-        found.push_back(it->path().string() + (it->is_regular_file(ec) ? " " + std::to_string(it->file_size(ec)) : ""));
+    {
+        std::string entry = it->path().string();
+        if (it->is_regular_file(ec))
+        {
+            entry += ' ';
+            entry += std::to_string(it->file_size(ec));
+        }
+        found.push_back(std::move(entry));
+    }
     std::sort(found.begin(), found.end());
     return found;
 }
