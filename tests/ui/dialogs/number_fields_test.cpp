@@ -155,6 +155,14 @@ class NumberFields : public ::testing::Test
 protected:
     void SetUp() override { qor::test::EnsureGuiApplication(); }
     void TearDown() override { qor::gui::ClearKeyState(); }
+
+    // A truck of one axle, the model the load-model sheet edits here.
+    static std::shared_ptr<CLoadModel> OneAxleTruck()
+    {
+        auto model = std::make_shared<CLoadModel>(2, L"Truck");
+        model->AddPointLoad(10.0, 0.0, 0.0);
+        return model;
+    }
 };
 
 TEST_F(NumberFields, ARefusedKeySaysWhyBesideTheFieldAndTheCell)
@@ -194,8 +202,7 @@ TEST_F(NumberFields, ARefusedKeySaysWhyBesideTheFieldAndTheCell)
 
     // The front-axle location and the factor of the vehicle page; the live-load factor cell and
     // a spacing cell: the same hint in the same place.
-    auto model = std::make_shared<CLoadModel>(2, L"Truck");
-    model->AddPointLoad(10.0, 0.0, 0.0);
+    auto model = OneAxleTruck();
     RunSheet(model, [&](CPropSheetLM& sheet) {
         ASSERT_TRUE(sheet.SetActivePage(1));
         CPropPageLMVehicle& vehicle = sheet.GetVehiclePage();
@@ -248,8 +255,7 @@ TEST_F(NumberFields, ARefusedKeySaysWhyBesideTheFieldAndTheCell)
 // axle table's headings on the vehicle page, the rows of the LME parameters.
 TEST_F(NumberFields, AHintLeftBehindCoversNoOtherControlOfThePage)
 {
-    auto model = std::make_shared<CLoadModel>(2, L"Truck");
-    model->AddPointLoad(10.0, 0.0, 0.0);
+    auto model = OneAxleTruck();
     RunSheet(model, [&](CPropSheetLM& sheet) {
         ASSERT_TRUE(sheet.SetActivePage(5));
         CPropPageLMApplicable& page = sheet.GetApplicabilityPage();
@@ -443,8 +449,7 @@ TEST_F(NumberFields, ANumberTypedWithARefusedKeyIsRefusedNamingTheFieldNotStored
             EXPECT_DOUBLE_EQ(collection->m_OverstressFactor, 2.0) << typing.text;
 
             // The load model's front axle, and the length below which it does not apply.
-            auto model = std::make_shared<CLoadModel>(2, L"Truck");
-            model->AddPointLoad(10.0, 0.0, 0.0);
+            auto model = OneAxleTruck();
             model->m_gDLA.value = 1.3;
             RunSheet(model, [&](CPropSheetLM& sheet) {
                 ASSERT_TRUE(sheet.SetActivePage(1));
@@ -578,8 +583,7 @@ TEST_F(NumberFields, ValuesBeyondTheRangesAreRefusedNamingTheRange)
     EXPECT_DOUBLE_EQ(collection->m_OverstressFactor, 1.5);
 
     // Load-model cells and fields: the cell keeps what it held, the model is untouched.
-    auto model = std::make_shared<CLoadModel>(2, L"Truck");
-    model->AddPointLoad(10.0, 0.0, 0.0);
+    auto model = OneAxleTruck();
     const size_t before = boxes.Shown().size();
     RunSheet(model, [&](CPropSheetLM& sheet) {
         ASSERT_TRUE(sheet.SetActivePage(1));
@@ -623,8 +627,7 @@ TEST_F(NumberFields, TheLengthsOfApplicabilityTheAllowanceAndTheHBUnitsHaveRange
 {
     ScriptedMessageBoxes boxes;
     // A length below which the model does not apply: 20 km is refused as the page is left.
-    auto model = std::make_shared<CLoadModel>(2, L"Truck");
-    model->AddPointLoad(10.0, 0.0, 0.0);
+    auto model = OneAxleTruck();
     RunSheet(model, [&](CPropSheetLM& sheet) {
         ASSERT_TRUE(sheet.SetActivePage(5));
         CPropPageLMApplicable& page = sheet.GetApplicabilityPage();
