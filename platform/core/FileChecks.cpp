@@ -1,14 +1,13 @@
 // The checks made before a file is read or replaced: its kind, and what the system lets this user do.
 #include "platform/core/FileChecks.h"
+#include "platform/core/Paths.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -91,21 +90,8 @@ bool SystemFollows(const struct stat& link, const struct stat& folder, uid_t fol
 // A user's name from the user database, or the number when it has none.
 CString UserName(uid_t uid)
 {
-    const long hint = ::sysconf(_SC_GETPW_R_SIZE_MAX);
-    std::vector<char> buffer(hint > 0 ? static_cast<std::size_t>(hint) : 4096);
-    for (;;)
-    {
-        passwd entry{};
-        passwd* found = nullptr;
-        const int error = ::getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found);
-        if (error == ERANGE && buffer.size() < (1u << 20))
-        {
-            buffer.resize(buffer.size() * 2);
-            continue;
-        }
-        if (error == 0 && found && found->pw_name && *found->pw_name) return CString::FromUtf8(found->pw_name);
-        return CString::FromUtf8(std::to_string(uid));
-    }
+    const std::string name = UserEntryOf(uid).name;
+    return CString::FromUtf8(name.empty() ? std::to_string(uid) : name);
 }
 
 CString NotFollowed(const CString& owner)

@@ -23,31 +23,7 @@ namespace {
 std::mutex g_injectedMutex;
 std::optional<std::string> g_injectedHome;
 
-// This user's entry in the system's user database: its name and home folder (empty when it has none).
-struct UserEntry
-{
-    std::string name;
-    std::string home;
-};
-
-UserEntry ThisUser()
-{
-    UserEntry user;
-    long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
-    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
-    passwd entry{};
-    passwd* found = nullptr;
-    int error = 0;
-    while ((error = ::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found)) == ERANGE &&
-           buffer.size() < (std::size_t{1} << 20))
-        buffer.resize(buffer.size() * 2);
-    if (error == 0 && found)
-    {
-        user.name = found->pw_name ? found->pw_name : "";
-        user.home = found->pw_dir ? found->pw_dir : "";
-    }
-    return user;
-}
+SUserEntry ThisUser() { return UserEntryOf(::geteuid()); }
 
 // Whether a group holds this user alone: the user's own group, named after the user, that lists no
 // other member (the private group of a system that gives each user one).
@@ -136,6 +112,25 @@ CString XdgFolder(const char* variable, const char* belowHome)
 }
 
 } // namespace
+
+SUserEntry UserEntryOf(unsigned int uid)
+{
+    SUserEntry user;
+    const long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    int error = 0;
+    while ((error = ::getpwuid_r(static_cast<uid_t>(uid), &entry, buffer.data(), buffer.size(), &found)) == ERANGE &&
+           buffer.size() < (std::size_t{1} << 20))
+        buffer.resize(buffer.size() * 2);
+    if (error == 0 && found)
+    {
+        user.name = found->pw_name ? found->pw_name : "";
+        user.home = found->pw_dir ? found->pw_dir : "";
+    }
+    return user;
+}
 
 CString GetHomeFolder() { return CString::FromUtf8(HomePath()); }
 

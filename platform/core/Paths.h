@@ -11,6 +11,14 @@ namespace qor {
 // The user's home folder: $HOME when it is set, else the home the system's user database gives
 // this (effective) user; empty when that folder is not usable: an absolute path to an existing
 // folder that nobody but this user and the system may write to (see MayKeepFilesIn).
+// A user's entry in the system's user database: its name and home folder (both empty when it has none).
+struct SUserEntry
+{
+    std::string name;
+    std::string home;
+};
+SUserEntry UserEntryOf(unsigned int uid);
+
 CString GetHomeFolder();
 // The user's application-data folder (the XDG data folder: $XDG_DATA_HOME when it is an absolute
 // path, else <home>/.local/share), without a trailing '/'; empty when there is no home or the folder

@@ -323,17 +323,22 @@ void RunWorkOffWindowThread(const std::function<void()>& work, const std::functi
     if (failure) std::rethrow_exception(failure);
 }
 
+void RunWorkOffWindowThreadWhereWindows(const std::function<void()>& work)
+{
+    if (IsApplicationReady())
+        RunWorkOffWindowThread(work, nullptr);
+    else
+        work(); // no windows to keep answering
+}
+
 bool CommitOffWindowThread(qor::CReplacingFile& file)
 {
-    if (!IsApplicationReady()) return file.Commit(); // no windows to keep answering
     bool committed = false;
     int error = 0;
-    RunWorkOffWindowThread(
-        [&] {
-            committed = file.Commit();
-            error = errno;
-        },
-        nullptr);
+    RunWorkOffWindowThreadWhereWindows([&] {
+        committed = file.Commit();
+        error = errno;
+    });
     errno = error;
     return committed;
 }
@@ -341,10 +346,7 @@ bool CommitOffWindowThread(qor::CReplacingFile& file)
 void DiscardOffWindowThread(qor::CReplacingFile& file)
 {
     const int error = errno; // the reason of a failure, not of the clearing up
-    if (IsApplicationReady())
-        RunWorkOffWindowThread([&] { file.Discard(); }, nullptr);
-    else
-        file.Discard();
+    RunWorkOffWindowThreadWhereWindows([&] { file.Discard(); });
     errno = error;
 }
 

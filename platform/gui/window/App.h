@@ -266,6 +266,8 @@ int RunMessageLoop();
 // once the work has ended; what it threw is thrown here. Called while such work runs (from its tick,
 // a timer or a paint), the work runs here, at once.
 void RunWorkOffWindowThread(const std::function<void()>& work, const std::function<void()>& tick);
+// The same where the application has its windows; before (or without) them the work runs here.
+void RunWorkOffWindowThreadWhereWindows(const std::function<void()>& work);
 // The end of a write through a qor::CReplacingFile, run as such work: it waits for the disk (a sync
 // takes seconds on a busy one, and freeing the blocks of a large file that goes takes long too).
 // CommitOffWindowThread returns what Commit returned, with errno set here as Commit left it.

@@ -102,10 +102,7 @@ bool WriteIni(const CString& path, const IniData& data)
         written = qor::CReplacingFile::ReplaceWith(path, out.str());
         error = errno;
     };
-    if (qor::gui::IsApplicationReady())
-        qor::gui::RunWorkOffWindowThread(write, nullptr);
-    else
-        write();
+    qor::gui::RunWorkOffWindowThreadWhereWindows(write);
     // Said once on standard error, not at each of the many values an exit writes; said
     // again after a write that went well.
     static std::atomic<bool> s_reported{false};
