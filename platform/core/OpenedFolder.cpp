@@ -152,9 +152,9 @@ bool COpenedFolder::Open(const CString& path)
                               : ++links > kMostLinks ? (errno = ELOOP, -1)
                                                      : ::readlinkat(entry, "", to.data(), to.size());
             CloseKeepingError(entry);
-            if (n <= 0)
+            if (n <= 0 || n >= static_cast<ssize_t>(to.size()))
             {
-                if (n == 0) errno = ENOENT;
+                if (n >= 0) errno = n == 0 ? ENOENT : ENAMETOOLONG;
                 break;
             }
             to.resize(static_cast<std::size_t>(n));

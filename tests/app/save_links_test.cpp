@@ -133,17 +133,20 @@ void SaveAsTheUser(const Links& links)
         CSettings::GetInstance()->General.USEBINARYFILEFORMAT = binary;
         doc->m_sCaseRef = L"Route 12, widened";
         doc->SetModifiedFlag(TRUE);
-        // Save: refused, without a question.
+        // Save: refused, without a question, at the other user's link or through one to a folder.
+        for (const fs::path& named : {links.caseFile, links.project / "one.qor"})
         {
+            doc->SetPathName(CString::FromUtf8(named.string()), FALSE);
             DrivenFileDialogs files;
             const std::size_t before = boxes.Shown().size();
             SaveActiveDocument();
             EXPECT_EQ(files.Shown(), 0);
             ASSERT_EQ(boxes.Shown().size(), before + 1);
             EXPECT_EQ(lastBox(), L"Problem saving file: file is not saved.\n" +
-                                     CString::FromUtf8(links.caseFile.string()) +
+                                     CString::FromUtf8((named == links.caseFile ? named : links.project).string()) +
                                      L": it is a link of another user (nobody) in a shared folder: it is not followed");
         }
+        doc->SetPathName(caseLink, FALSE);
         // Save As to the other user's link, and to the user's own link to it: refused in the dialog, which
         // comes again (and is cancelled).
         for (const fs::path& asked : {links.caseFile, links.chain})
