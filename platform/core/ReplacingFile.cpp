@@ -161,8 +161,18 @@ int MakeLocked(const COpenedFolder& folder, std::string& name)
             ::openat(folder.Descriptor(), name.c_str(), O_CREAT | O_EXCL | O_NOFOLLOW | O_RDWR | O_CLOEXEC, 0600);
         if (named >= 0)
         {
+            // Another run clearing the folder may have taken it for an ended run's before it was locked:
+            // once locked, it is still this file under that name, or another is made.
+            struct stat held
+            {
+            }, there{};
             ::flock(named, LOCK_EX);
-            return named;
+            if (::fstat(named, &held) == 0 &&
+                ::fstatat(folder.Descriptor(), name.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0 &&
+                held.st_ino == there.st_ino && held.st_dev == there.st_dev)
+                return named;
+            ::close(named);
+            continue;
         }
         if (errno != EEXIST) break;
     }
