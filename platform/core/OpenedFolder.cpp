@@ -163,7 +163,7 @@ bool COpenedFolder::Open(const CString& path)
             {
                 CloseKeepingError(fd);
                 fd = ::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC);
-                folder = "/";
+                folder.assign(1, '/'); // (GCC 12 takes the assignment of "/" for an overlapping copy)
             }
             PushParts(parts, to);
             if (parts.empty()) // a link to the root, or to its own folder, at the end: a folder
