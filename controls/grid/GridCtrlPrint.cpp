@@ -580,10 +580,15 @@ BOOL CGridCtrl::Save(LPCTSTR filename, TCHAR chSeparator)
         return FALSE;
     }
 
+    // The path is walked again as the file is made, in the folder that walk opened (see CReplacingFile):
+    // a link re-pointed since the check above changes nothing.
     qor::CReplacingFile file;
-    if (!file.Open(CString::FromUtf8(target)))
+    if (!file.Open(strFileName))
     {
-        AfxMessageBox(FileErrorMessage(errno, strFileName), MB_OK | MB_ICONEXCLAMATION);
+        const CString why = file.Reason().IsEmpty()
+                                ? FileErrorMessage(errno, strFileName)
+                                : qor::ShownPath(file.ReasonPath()) + _T(": ") + file.Reason() + _T(".");
+        AfxMessageBox(why, MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
 

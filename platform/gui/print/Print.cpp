@@ -215,7 +215,7 @@ public:
             m_file = std::make_unique<qor::CReplacingFile>();
             if (!m_file->Open(FromQString(target)))
             {
-                ReportFailure(target, errno);
+                ReportFailure(target, errno, m_file->Reason());
                 m_file.reset();
                 return SP_ERROR;
             }
@@ -306,7 +306,7 @@ public:
             error = errno;
         if (error == 0) return 1;
         DiscardOffWindowThread(*file); // gone before the message waits for the user
-        ReportFailure(m_finalPath, error);
+        ReportFailure(m_finalPath, error, file->Reason());
         return SP_ERROR;
     }
 
@@ -438,10 +438,12 @@ private:
         if (!m_finalPath.isEmpty()) m_printer->setOutputFileName(m_finalPath);
     }
 
-    static void ReportFailure(const QString& file, int error)
+    // The reason, when given, is the one the file's path gave (another user's link on the way, no file
+    // at the name); else the system's error.
+    static void ReportFailure(const QString& file, int error, const CString& reason = CString())
     {
-        const CString text =
-            L"Problem printing: " + FromQString(file) + L": " + CString::FromUtf8(std::strerror(error ? error : EIO));
+        const CString text = L"Problem printing: " + FromQString(file) + L": " +
+                             (reason.IsEmpty() ? CString::FromUtf8(std::strerror(error ? error : EIO)) : reason);
         AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
     }
 
