@@ -198,7 +198,8 @@ bool GiveName(int fd, const COpenedFolder& folder, const std::string& first, std
     return false;
 }
 
-// Removes the file when no run holds it: its writer ended without putting it in place.
+// Removes the file when it is this user's and no run holds it: its writer ended without putting it in
+// place. Another user's file in a shared folder is theirs to clear, whatever this user may remove.
 bool RemoveIfEnded(int folder, const std::string& name)
 {
     const int fd = ::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
@@ -208,7 +209,7 @@ bool RemoveIfEnded(int folder, const std::string& name)
     {
     }, named{};
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) &&
-        ::fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 && named.st_ino == held.st_ino &&
+        held.st_uid == ::geteuid() && ::fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 && named.st_ino == held.st_ino &&
         named.st_dev == held.st_dev)
         removed = ::unlinkat(folder, name.c_str(), 0) == 0;
     ::close(fd);
@@ -236,11 +237,11 @@ int RemoveMatching(int folder, const std::string& targetName)
 
 int RemoveMatchingIn(const std::string& folder, const std::string& targetName)
 {
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return 0;
-    const int removed = RemoveMatching(fd, targetName);
-    ::close(fd);
-    return removed;
+    // The folder is reached as a save reaches it: never through another user's link in a shared folder.
+    COpenedFolder opened;
+    const std::string anyName = "-";
+    if (!opened.Open(CString::FromUtf8(folder.empty() ? anyName : folder + "/" + anyName))) return 0;
+    return RemoveMatching(opened.Descriptor(), targetName);
 }
 
 } // namespace

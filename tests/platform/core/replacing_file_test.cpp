@@ -317,4 +317,14 @@ TEST_F(ReplacingFileTest, AnotherUsersLinkAnywhereInThePathIsNotFollowed)
     EXPECT_EQ(ReadAll(mine / "case.qor"), "the user's own link");
     EXPECT_EQ(qor::FollowLinks((shared / "own/case.qor").c_str()).target,
               CString::FromUtf8((mine / "case.qor").string()));
+
+    // Clearing what ended saves left: never through the other's link, never another user's file.
+    const std::string left = ".case.qor.qortmp-Zz9Yy8";
+    std::ofstream(mine / left) << "an ended save's";
+    std::ofstream(shared / left) << "another user's ended save";
+    ASSERT_EQ(::chown((shared / left).c_str(), kNobody, kNobody), 0);
+    EXPECT_EQ(CReplacingFile::RemoveLeftoversIn((shared / "project").c_str()), 0);
+    EXPECT_EQ(CReplacingFile::RemoveLeftoversIn(shared.c_str()), 0);
+    EXPECT_TRUE(fs::exists(mine / left) && fs::exists(shared / left));
+    EXPECT_EQ(CReplacingFile::RemoveLeftoversIn((shared / "own").c_str()), 1);
 }
