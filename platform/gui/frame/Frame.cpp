@@ -871,18 +871,20 @@ void CFrameWnd::OnUpdateCmdUI()
     if (m_pShell)
         for (int i = 0; i < static_cast<int>(m_pShell->popupIds.size()); ++i) UpdateMenuPopup(i);
     // Bars of this frame.
-    std::vector<CMFCToolBar*> bars;
+    std::vector<HWND> bars;
     // Toolbars of the frame and those inside its panes (a pane's window sits in its dock
-    // widget, so the windows are walked as the layer's children, not the toolkit's).
+    // widget, so the windows are walked as the layer's children, not the toolkit's). By handle:
+    // an update handler may take a bar away.
     for (CWnd* w : OwnedWindows(this, false))
     {
-        if (auto* tb = DYNAMIC_DOWNCAST(CMFCToolBar, w))
-            bars.push_back(tb);
+        if (DYNAMIC_DOWNCAST(CMFCToolBar, w))
+            bars.push_back(w->m_hWnd);
         else if (DYNAMIC_DOWNCAST(CBasePane, w))
             for (CWnd* c : OwnedWindows(w, false))
-                if (auto* inner = DYNAMIC_DOWNCAST(CMFCToolBar, c)) bars.push_back(inner);
+                if (DYNAMIC_DOWNCAST(CMFCToolBar, c)) bars.push_back(c->m_hWnd);
     }
-    for (CMFCToolBar* tb : bars) tb->OnUpdateCmdUI(this, m_bAutoMenuEnable);
+    for (HWND h : bars)
+        if (auto* tb = DYNAMIC_DOWNCAST(CMFCToolBar, LiveWindow(h))) tb->OnUpdateCmdUI(this, m_bAutoMenuEnable);
     if (auto* status = DYNAMIC_DOWNCAST(CMFCStatusBar, GetDlgItem(AFX_IDW_STATUS_BAR))) status->OnUpdateCmdUI();
 }
 
