@@ -993,6 +993,21 @@ void CMDIFrameWnd::MDITile()
 
 void CMDIFrameWnd::OnUpdateMDIWindowCmd(CCmdUI* pCmdUI) { pCmdUI->Enable(MDIGetActive() != nullptr); }
 
+namespace qor::gui {
+
+const QIcon& BlankWindowIcon()
+{
+    // Made once and kept for the life of the process (windows may show it until the very end).
+    static const QIcon* const icon = [] {
+        QPixmap blank(16, 16);
+        blank.fill(Qt::transparent);
+        return new QIcon(blank);
+    }();
+    return *icon;
+}
+
+} // namespace qor::gui
+
 void CMDIFrameWnd::ChildCreated(CMDIChildWnd* child)
 {
     FrameShell* shell = Shell();
@@ -1000,9 +1015,7 @@ void CMDIFrameWnd::ChildCreated(CMDIChildWnd* child)
     auto* sub = new QMdiSubWindow;
     sub->setAttribute(Qt::WA_DeleteOnClose, false);
     // No toolkit logo on the window's tab or title.
-    QPixmap blank(16, 16);
-    blank.fill(Qt::transparent);
-    sub->setWindowIcon(QIcon(blank));
+    sub->setWindowIcon(BlankWindowIcon());
     auto* slot = new WndSlot(child, sub);
     sub->setWidget(slot);
     CRect r;
