@@ -73,6 +73,17 @@ protected:
         return pChild ? DYNAMIC_DOWNCAST(CGridView, pChild->GetActiveView()) : nullptr;
     }
 
+    // A fresh view showing the beam results of an axle at 4 m on a 10 m span.
+    CGridView* OpenSinglePositionView()
+    {
+        auto bridge = SimpleSpan(10.0);
+        auto lm = Axle(1000.0, L"Axle");
+        CSinglePosAnalysis analysis(bridge, lm);
+        CGridView* v = OpenView();
+        if (v) v->ShowSinglePosition(true, std::make_shared<CAOSinglePosition>(analysis.Run(4.0), bridge, lm, 4.0));
+        return v;
+    }
+
     static CString Text(CGridView* v, int r, int c) { return v->GetGrid()->GetItemText(r, c); }
 
     // The number held by a numeric cell (NaN for any other cell).
@@ -549,12 +560,8 @@ TEST_F(GridViewTest, CopySaveAndPrintGiveWhatTheTableShows)
 
 TEST_F(GridViewTest, TheTitleIsReadableInEveryLook)
 {
-    auto bridge = SimpleSpan(10.0);
-    auto lm = Axle(1000.0, L"Axle");
-    CSinglePosAnalysis analysis(bridge, lm);
-    CGridView* v = OpenView();
+    CGridView* v = OpenSinglePositionView();
     ASSERT_NE(v, nullptr);
-    v->ShowSinglePosition(true, std::make_shared<CAOSinglePosition>(analysis.Run(4.0), bridge, lm, 4.0));
     for (qor::gui::Look look : {qor::gui::Look::Light, qor::gui::Look::Dark})
     {
         qor::gui::SetApplicationLook(look);
@@ -578,12 +585,8 @@ TEST_F(GridViewTest, TheTitleIsReadableInEveryLook)
 // page 1 printed in the default look, pixel for pixel above the footer (whose time may tick between).
 TEST_F(GridViewTest, ATablePrintsTheSameInEveryLook)
 {
-    auto bridge = SimpleSpan(10.0);
-    auto lm = Axle(1000.0, L"Axle");
-    CSinglePosAnalysis analysis(bridge, lm);
-    CGridView* v = OpenView();
+    CGridView* v = OpenSinglePositionView();
     ASSERT_NE(v, nullptr);
-    v->ShowSinglePosition(true, std::make_shared<CAOSinglePosition>(analysis.Run(4.0), bridge, lm, 4.0));
     constexpr int kWidth = 600, kHeight = 848, kAboveFooter = kHeight * 92 / 100;
     auto printed = [&](qor::gui::Look look) {
         qor::gui::SetApplicationLook(look);
