@@ -244,7 +244,7 @@ TEST_F(MemoryCycles, AnalysesWhoseWindowsAreClosedLeaveNoPicturesBehind)
         qor::gui::WaitForBackgroundWork();
         return windows;
     };
-    for (int i = 0; i < 10; ++i) ASSERT_GE(analyse(), 2) << "settling analysis " << i;
+    for (int i = 0; i < 20; ++i) ASSERT_GE(analyse(), 2) << "settling analysis " << i;
     const std::size_t heap = LiveHeapBytes();
     const int analyses = 5 * MeasuredCycles() / 2; // 100 by default
     for (int i = 0; i < analyses; ++i) ASSERT_GE(analyse(), 2) << "analysis " << i;
