@@ -555,7 +555,6 @@ BOOL CGridCtrl::Save(LPCTSTR filename, TCHAR chSeparator)
         AfxMessageBox(FileErrorMessage(ENOENT, strFileName), MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
-    BringAllRows();
 
     // A link is written through, where the system would follow it for this user: its destination gets
     // the new content. Another user's link in a shared folder (as /tmp) is not followed.
@@ -591,6 +590,8 @@ BOOL CGridCtrl::Save(LPCTSTR filename, TCHAR chSeparator)
         AfxMessageBox(why, MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
+    // Only a file that could be opened waits for the rows still to come: a name refused is said at once.
+    BringAllRows();
 
     bool ok = true;
     try
