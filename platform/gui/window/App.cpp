@@ -363,6 +363,21 @@ void RunStepsOnWindowThread(const std::function<bool()>& step)
     while (!step()) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
+void RunStepsTakingModalInput(const std::function<bool()>& step)
+{
+    qor::gui::InitApplication();
+    if (!IsUserInterfaceThread())
+    {
+        while (!step())
+        {}
+        return;
+    }
+    HoldScope hold;
+    while (!step())
+        QCoreApplication::processEvents(QApplication::activeModalWidget() ? QEventLoop::AllEvents
+                                                                          : QEventLoop::ExcludeUserInputEvents);
+}
+
 bool IsWorkOffWindowThreadRunning() { return g_nHolds > 0; }
 
 void QuitMessageLoop(int nExitCode)
