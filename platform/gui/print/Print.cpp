@@ -461,7 +461,9 @@ private:
         m_shared->changed.notify_all();
         if (painting) WaitFor([this] { return m_shared->finished; });
         m_writer.join();
-        m_file.reset(); // its temporary file goes
+        // Its temporary file goes: a cancelled job's may be large, and freeing its blocks takes a while.
+        if (m_file && painting) DiscardOffWindowThread(*m_file);
+        m_file.reset();
         RestoreFileName();
     }
 
