@@ -108,9 +108,9 @@ namespace {
 // Pages printed in one go on the window thread for about this long at most.
 constexpr DWORD kPrintSliceMs = 40;
 
-// One call of a page's printing: the page begun (OnPrepareDC, StartPage) when it is not, then OnPrint. True
-// when the page has ended (EndPage) or cannot be printed (ok false); false when the view drew only part of it
-// and is to be called again for the rest.
+// One call of a page's printing (after the view's OnPrepareDC for it): the page begun (StartPage) when it is
+// not, then OnPrint. True when the page has ended (EndPage) or cannot be printed (ok false); false when the view
+// drew only part of it and is to be called again for the rest.
 bool PrintPageStep(CView* view, CDC& dc, CPrintInfo& info, bool& inPage, bool& ok)
 {
     if (!inPage)
@@ -175,15 +175,16 @@ void RunPrintJob(CView* view, CPrintInfo& info)
     CPrintingDialog printing(view->GetTopLevelParent());
     printing.Create(title, info.m_pPD->GetDeviceName());
     // The pages a slice of time at a time, the windows painting in between; a page that its view
-    // draws in parts takes as many slices as it needs.
+    // draws in parts takes as many slices as it needs (a job cancelled meanwhile stops there).
     bool ok = true, inPage = false;
     info.m_nCurPage = from;
     qor::gui::RunStepsTakingModalInput([&]() -> bool {
         const DWORD start = ::GetTickCount();
         do {
+            if (printing.IsCancelled()) return true;
             if (!inPage)
             {
-                if (info.m_nCurPage > to || printing.IsCancelled()) return true;
+                if (info.m_nCurPage > to) return true;
                 printing.SetPage(info.m_nCurPage, to < 0xFFFF ? to : 0);
                 view->OnPrepareDC(&dc, &info);
                 if (!info.m_bContinuePrinting) return true;

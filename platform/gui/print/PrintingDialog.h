@@ -16,7 +16,8 @@ public:
     BOOL Create(LPCTSTR lpszDocName, LPCTSTR lpszPrinterName);
     // "Now printing page n of m" (nPages 0: m not known).
     void SetPage(UINT nPage, UINT nPages);
-    // The user pressed Cancel (or Escape, or closed the dialog): the job stops before its next page.
+    // The user pressed Cancel (or Escape, or closed the dialog): the job stops before its next page (or the next
+    // part of a page drawn in parts).
     BOOL IsCancelled() const { return m_bCancelled; }
     // The dialog of the job that prints now, if any.
     static CPrintingDialog* GetOpen();

@@ -171,12 +171,27 @@ TEST_F(AppTest, ThePrintingDialogNamesTheJobAndItsCancelStopsItLeavingTheOldFile
     EXPECT_EQ(ReadAll(pdf), "the old file");
     EXPECT_EQ(listing(), before) << "nothing left beside it";
 
-    // Not cancelled, the job replaces it, every page printed.
-    TestView::s_printed = nullptr;
+    // Escape in the dialog cancels as its button does.
+    view->m_printedPages.clear();
+    TestView::s_printed = [&](CDC*, CPrintInfo* pInfo) {
+        if (pInfo->m_nCurPage == 2) qor::test::KeyPress(CPrintingDialog::GetOpen(), VK_ESCAPE);
+    };
     {
         qor::test::DrivenPrinting printing(pdf);
         qor::test::SendMenuCommand(ID_FILE_PRINT);
     }
+    EXPECT_EQ(view->m_printedPages, (std::vector<UINT>{1, 2}));
+    EXPECT_EQ(ReadAll(pdf), "the old file");
+    EXPECT_EQ(listing(), before);
+
+    // Not cancelled, the job replaces it, every page printed, the window answering meanwhile.
+    TestView::s_printed = nullptr;
+    qor::test::PauseMeter meter;
+    {
+        qor::test::DrivenPrinting printing(pdf);
+        qor::test::SendMenuCommand(ID_FILE_PRINT);
+    }
+    EXPECT_LT(meter.LongestMs(), 250.0);
     EXPECT_EQ(qor::test::CountPdfPages(pdf), 50);
     EXPECT_EQ(listing(), before);
     std::remove(pdf.c_str());
