@@ -55,6 +55,14 @@ struct PreviewPageRenderer::Shared
     bool working = false; // a worker runs for this renderer
     bool stopped = false;
 
+    // The recording of a page (null when there is none).
+    const QByteArray* Recording(int index) const
+    {
+        for (const auto& r : recordings)
+            if (r.first == index) return &r.second;
+        return nullptr;
+    }
+
     Kept* Find(const Request& request)
     {
         for (Kept& k : kept)
@@ -132,8 +140,7 @@ void PreviewPageRenderer::AddRecording(int index, const QByteArray& picture)
 bool PreviewPageRenderer::HasRecording(int index) const
 {
     std::lock_guard lock(m_shared->mutex);
-    return std::any_of(m_shared->recordings.begin(), m_shared->recordings.end(),
-                       [index](const auto& r) { return r.first == index; });
+    return m_shared->Recording(index) != nullptr;
 }
 
 void PreviewPageRenderer::NotifyTo(HWND hWnd, UINT message)
@@ -173,10 +180,7 @@ void PreviewPageRenderer::Want(const std::vector<Request>& pages)
         std::lock_guard lock(m_shared->mutex);
         if (m_shared->stopped || (m_shared->path.isEmpty() && !m_shared->recorded)) return;
         m_shared->queue.clear();
-        auto recorded = [&](int index) {
-            return !m_shared->recorded || std::any_of(m_shared->recordings.begin(), m_shared->recordings.end(),
-                                                      [index](const auto& r) { return r.first == index; });
-        };
+        auto recorded = [&](int index) { return !m_shared->recorded || m_shared->Recording(index); };
         for (const Request& page : pages)
             if (page.first >= 0 && page.first < PageCount() && !page.second.isEmpty() && recorded(page.first) &&
                 !m_shared->Find(page) && page != m_shared->rendering &&
@@ -269,8 +273,8 @@ void PreviewPageRenderer::Work(const std::shared_ptr<Shared>& shared)
             }
             page = shared->rendering = shared->queue.front();
             shared->queue.erase(shared->queue.begin());
-            for (const auto& r : shared->recordings)
-                if (r.first == page.first) recording = r.second; // a copy that shares the bytes, read only
+            if (const QByteArray* kept = shared->Recording(page.first))
+                recording = *kept; // a copy that shares the bytes, read only
         }
         QImage image;
         if (shared->recorded)
