@@ -1,6 +1,7 @@
-// What the program writes of its own and when: a save waits for the disk only for the case, the end writes
-// the settings and then the profile once, the first start's files are written off the window thread, and the
-// toolkit's file dialog keeps its state in the program's profile and nothing in a home others may write to.
+// What the program writes of its own and when: a save waits for the disk only for the case (and the profile
+// when the recent-file list changed), the end writes the settings and then the profile once, the first start's
+// files are written off the window thread, and the toolkit's file dialog keeps its state in the program's
+// profile, without waiting for the disk, and nothing in a home others may write to.
 #include "app_support.h"
 
 #include "platform/core/ReplacingFile.h"
@@ -133,17 +134,23 @@ TEST_F(ProfileWritesTest, ASaveSyncsOnlyTheCaseAndTheEndTheSettingsThenTheProfil
     const fs::path cases = m_home / "cases";
     fs::create_directories(cases);
     const std::string path = (cases / "one.qor").string();
+    // Save As: the case, then the profile once, with the new recent file and the folder the dialog chose.
+    SyncCount syncs;
     {
         DrivenFileDialogs files;
         files.Answer(CString::FromUtf8(path));
         SendMenuCommand(ID_FILE_SAVE_AS);
     }
     ASSERT_EQ(doc->GetPathName(), CString::FromUtf8(path));
+    const std::vector<std::string> savedAs = syncs.Take();
+    ASSERT_EQ(savedAs.size(), 4u);
+    EXPECT_EQ(fs::path(savedAs[1]), cases);
+    EXPECT_EQ(fs::path(savedAs[3]), config);
     const std::string profile = ReadAll(config / "Penrow University.ini");
     EXPECT_NE(profile.find("File1=" + path), std::string::npos) << profile;
+    EXPECT_NE(profile.find("[File Dialog]\nFolder=" + cases.string() + "\n"), std::string::npos) << profile;
 
     // Ctrl+S: the case's file and its folder; the recent-file list is as it was.
-    SyncCount syncs;
     doc->m_sCaseRef = L"Changed";
     doc->SetModifiedFlag(TRUE);
     SendMenuCommand(ID_FILE_SAVE);
@@ -175,8 +182,12 @@ TEST_F(ProfileWritesTest, TheFileDialogKeepsItsStateInTheProfileAndNothingInAHom
         CQORApp app;
         ScriptedMessageBoxes boxes; // the settings' save says at the end when there is nowhere to keep them
         ASSERT_TRUE(StartApplication(app));
-        EXPECT_EQ(TypeIntoSaveDialog(CString::FromUtf8(cases.string()), L"one", L".qor", true),
-                  CString::FromUtf8((cases / "one.qor").string()));
+        {
+            SyncCount syncs;
+            EXPECT_EQ(TypeIntoSaveDialog(CString::FromUtf8(cases.string()), L"one", L".qor", true),
+                      CString::FromUtf8((cases / "one.qor").string()));
+            EXPECT_TRUE(syncs.Take().empty()) << "closing the dialog does not wait for the disk";
+        }
         StopApplication(app);
     };
 

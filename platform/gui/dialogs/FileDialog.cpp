@@ -54,8 +54,9 @@ QByteArray KeptState()
                                   QByteArray::AbortOnBase64DecodingErrors);
 }
 
-// Keeps what a dialog that closed leaves for the next one, in one write of the profile (the folder of the
-// file chosen, when one was).
+// Keeps what a dialog that closed leaves for the next one (the folder of the file chosen, when one was). The
+// profile takes it with its next write (the recent-file list's, when the file is opened or saved) or at the
+// end: closing a dialog does not wait for the disk.
 void KeepDialog(const QByteArray& state, const QString& chosen)
 {
     std::vector<std::pair<CString, std::optional<CString>>> entries;
@@ -69,7 +70,8 @@ void KeepDialog(const QByteArray& state, const QString& chosen)
         g_lastFolder = QFileInfo(chosen).absolutePath();
         entries.emplace_back(kFolder, qor::gui::FromQString(g_lastFolder));
     }
-    if (CWinApp* app = AfxGetApp(); app && !entries.empty()) qor::gui::WriteProfileSection(*app, kSection, entries);
+    if (CWinApp* app = AfxGetApp(); app && !entries.empty())
+        qor::gui::WriteProfileSection(*app, kSection, entries, true);
 }
 
 QString LastFolder()

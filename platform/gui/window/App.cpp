@@ -7,6 +7,7 @@
 #include "platform/core/Locale.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/Messages.h"
+#include "platform/core/Paths.h"
 #include "platform/core/ReplacingFile.h"
 #include "platform/gui/window/AfxRes.h"
 #include "platform/gui/window/InputClockInternal.h"
@@ -34,6 +35,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -407,7 +410,12 @@ CWinApp::CWinApp(LPCTSTR lpszAppName) : m_pszAppName(lpszAppName)
 
 CWinApp::~CWinApp()
 {
-    WriteHeldProfile();   // an end that did not come through ExitInstance
+    // An end that did not come through ExitInstance: what was held is written where the profile still is.
+    struct stat folder
+    {};
+    if (m_heldProfile && ::stat(qor::FolderOf(m_strHeldProfilePath).ToUtf8().c_str(), &folder) == 0 &&
+        S_ISDIR(folder.st_mode))
+        WriteHeldProfile();
     delete m_pDocManager; // the templates and the recovery handler with it
     m_pDocManager = nullptr;
     delete m_pRecentFileList;

@@ -172,10 +172,12 @@ public:
     void HoldProfileWrites();
     BOOL WriteHeldProfile();
     // The profile's sections and their values as they stand (the held ones while writes are held), and
-    // their write, which all of the profile's writes go through (FALSE without a profile).
+    // their write, which all of the profile's writes go through (FALSE without a profile). A write that
+    // need not wait for the disk now (bLater: what a file dialog leaves for the next one) is kept in
+    // memory and written with the profile's next write, or at the end.
     using ProfileSections = std::map<std::wstring, std::map<std::wstring, std::wstring>>;
     ProfileSections ReadProfileSections() const;
-    BOOL WriteProfileSections(ProfileSections sections);
+    BOOL WriteProfileSections(ProfileSections sections, bool bLater = false);
 
     // ---- Documents (handed to the document manager, m_pDocManager) ------------------------
     // The document manager, made when first asked for (null where the document floor is not linked).
@@ -220,6 +222,7 @@ protected:
     // The profile's sections while its writes are held (HoldProfileWrites), and the file they go to.
     std::optional<ProfileSections> m_heldProfile;
     CString m_strHeldProfilePath;
+    BOOL m_bProfileHeldToEnd = FALSE; // HoldProfileWrites, not only a later write
 
     DECLARE_MESSAGE_MAP()
 };

@@ -127,19 +127,23 @@ CWinApp::ProfileSections CWinApp::ReadProfileSections() const
     return path.IsEmpty() ? ProfileSections() : ReadIni(path);
 }
 
-BOOL CWinApp::WriteProfileSections(ProfileSections sections)
+BOOL CWinApp::WriteProfileSections(ProfileSections sections, bool bLater)
 {
-    if (m_heldProfile)
+    if (!m_heldProfile)
     {
-        *m_heldProfile = std::move(sections);
-        return TRUE;
+        const CString path = GetProfileFilePath();
+        if (path.IsEmpty()) return FALSE;
+        if (!bLater) return WriteIni(path, sections) ? TRUE : FALSE;
+        m_strHeldProfilePath = path;
     }
-    const CString path = GetProfileFilePath();
-    return !path.IsEmpty() && WriteIni(path, sections) ? TRUE : FALSE;
+    m_heldProfile = std::move(sections);
+    // What was kept for later goes with this write.
+    return bLater || m_bProfileHeldToEnd ? TRUE : WriteHeldProfile();
 }
 
 void CWinApp::HoldProfileWrites()
 {
+    m_bProfileHeldToEnd = TRUE;
     if (m_heldProfile) return;
     m_strHeldProfilePath = GetProfileFilePath();
     if (m_strHeldProfilePath.IsEmpty()) return; // no profile: nothing to hold
@@ -148,6 +152,7 @@ void CWinApp::HoldProfileWrites()
 
 BOOL CWinApp::WriteHeldProfile()
 {
+    m_bProfileHeldToEnd = FALSE;
     if (!m_heldProfile) return TRUE;
     const IniData data = std::move(*m_heldProfile);
     m_heldProfile.reset();
@@ -214,7 +219,7 @@ BOOL CWinApp::WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR
 }
 
 bool qor::gui::WriteProfileSection(CWinApp& app, const CString& section,
-                                   const std::vector<std::pair<CString, std::optional<CString>>>& entries)
+                                   const std::vector<std::pair<CString, std::optional<CString>>>& entries, bool later)
 {
     IniData data = app.ReadProfileSections();
     Section& values = data[static_cast<LPCTSTR>(section)];
@@ -223,7 +228,7 @@ bool qor::gui::WriteProfileSection(CWinApp& app, const CString& section,
             values[static_cast<LPCTSTR>(entry)] = static_cast<LPCTSTR>(*value);
         else
             values.erase(static_cast<LPCTSTR>(entry));
-    return app.WriteProfileSections(std::move(data)) != FALSE;
+    return app.WriteProfileSections(std::move(data), later) != FALSE;
 }
 
 void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
