@@ -182,6 +182,7 @@ TEST_F(ProfileWritesTest, TheFileDialogKeepsItsStateInTheProfileAndNothingInAHom
         CQORApp app;
         ScriptedMessageBoxes boxes; // the settings' save says at the end when there is nowhere to keep them
         ASSERT_TRUE(StartApplication(app));
+        app.WaitForInstalledFiles(); // the first start's files, written meanwhile
         {
             SyncCount syncs;
             EXPECT_EQ(TypeIntoSaveDialog(CString::FromUtf8(cases.string()), L"one", L".qor", true),
