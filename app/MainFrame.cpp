@@ -374,7 +374,9 @@ void CMainFrame::OnApplicationLook(UINT id)
     qor::gui::SetApplicationLook(LookOf(id));
     m_wndOutput.UpdateFonts();
     RedrawWindow(nullptr, nullptr, RDW_ALLCHILDREN | RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME | RDW_ERASE);
-    if (app) app->WriteInt(L"ApplicationLook", static_cast<int>(id));
+    // Kept when it changes (the start applies the kept one, or the first start's default, again).
+    if (app && app->GetInt(L"ApplicationLook", ID_VIEW_APPLOOK_VS_2008) != static_cast<int>(id))
+        app->WriteInt(L"ApplicationLook", static_cast<int>(id));
 }
 
 void CMainFrame::OnUpdateApplicationLook(CCmdUI* pCmdUI)
@@ -428,6 +430,8 @@ void CMainFrame::OnHelpPdf()
 {
     // Wide enough to read a page of the manual.
     ShowOrCreatePane(m_wndPdfPane, IDS_PDF_HELP, ID_HELP_PDF, 460);
+    // The program's copy of the manual is read once it is in place whole.
+    if (auto* app = DYNAMIC_DOWNCAST(CQORApp, AfxGetApp())) app->WaitForInstalledFiles();
     // The manual is read afresh each time: the user may have changed its path in the settings.
     if (!m_wndPdfPane.m_hWnd || !m_wndPdfPane.LoadFile(CSettings::GetInstance()->General.HELPFILEPATH))
         AfxMessageBox(L"Cannot load QOR User Manual - please verify the file path.", MB_OK | MB_ICONWARNING);

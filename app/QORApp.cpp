@@ -9,6 +9,7 @@
 #include "engine/settings/Settings.h"
 #include "platform/core/FileChecks.h"
 #include "platform/core/ReplacingFile.h"
+#include "platform/gui/window/Background.h"
 #include "res/Resource.h"
 #include "ui/views/GridView.h"
 #include "ui/views/PlotView.h"
@@ -18,6 +19,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <future>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -44,7 +47,11 @@ CQORApp::CQORApp() : CWinAppEx(TRUE)
     m_pszAppName = L"Kestrain QOR";
 }
 
-CQORApp::~CQORApp() = default;
+CQORApp::~CQORApp()
+{
+    // The files of the start are written before the program's folders can go (the tests remove theirs).
+    if (m_installed.valid()) m_installed.wait();
+}
 
 BOOL CQORApp::InitInstance()
 {
@@ -85,7 +92,7 @@ BOOL CQORApp::InitInstance()
     ParseCommandLine(cmdInfo);
     EnableShellOpen();
     RegisterShellFileTypes(TRUE);
-    RegisterFileType();
+    InstallFiles();
     if (!ProcessShellCommand(cmdInfo)) return FALSE;
 
     frame->ShowWindow(SW_MAXIMIZE);
@@ -98,6 +105,8 @@ int CQORApp::ExitInstance()
 {
     // A worker reads the settings until it ends (the main window is usually gone without one running).
     CAnalysisJobs::WaitForWorkers();
+    // The start count goes with the rest of the profile, written once by the base class's end.
+    HoldProfileWrites();
     CSettings::GetInstance()->Save(m_sSettingsPath);
     WriteProfileInt(m_pszUsesSection, m_pszUsesEntry, m_nUses);
     return CWinAppEx::ExitInstance();
@@ -138,7 +147,6 @@ void CQORApp::InitSettingsPath()
         settings->Load(m_sSettingsPath);
     else
         settings->SetDefaults();
-    InstallManual();
 }
 
 namespace {
@@ -179,15 +187,18 @@ bool ReadSmallFile(const CString& path, std::string& content, std::size_t limit 
     return qor::ReadRegularFile(path, content, limit, refused) && content.size() <= limit;
 }
 
-} // namespace
-
-void CQORApp::RegisterFileType()
+// What the start puts in the user's data folder, taken on the window thread for a worker to write.
+struct InstalledFiles
 {
-    const CString dataFolder = qor::GetAppDataFolder();
-    std::error_code ec;
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (dataFolder.IsEmpty() || ec) return;
-    const std::filesystem::path data(dataFolder.ToUtf8());
+    std::filesystem::path data; // the user's data folder ("" without one)
+    std::filesystem::path exe;  // the program
+    CString manual;             // the program's copy of the manual ("" when the help path is another)
+    std::vector<std::filesystem::path> manualCopies;
+};
+
+// The desktop entry and the file type of ".qor" files: they open in QOR from the desktop.
+void RegisterFileType(const std::filesystem::path& data, const std::filesystem::path& exe)
+{
     // Exec quoting of the desktop entry: the path in double quotes, with its own quotes, backslashes,
     // dollars and back quotes escaped.
     std::string quoted = "\"";
@@ -224,23 +235,10 @@ void CQORApp::RegisterFileType()
         RunDetached("update-mime-database", (data / "mime").string());
 }
 
-void CQORApp::InstallManual()
+// The program's copy of the user manual, made again when what is there is not the same (missing, cut short,
+// another version).
+void InstallManual(const CString& own, const std::vector<std::filesystem::path>& copies)
 {
-    // The program writes a manual only as its own copy in its own folder, and only when the help path
-    // names that copy: a help path set elsewhere is the user's, read and never written (nor changed).
-    const CString own = GetProgramManualPath();
-    const CString wanted = CSettings::GetInstance()->General.HELPFILEPATH;
-    if (own.IsEmpty() || std::filesystem::path(wanted.ToUtf8()).lexically_normal() !=
-                             std::filesystem::path(own.ToUtf8()).lexically_normal())
-        return;
-    // The copy beside the program, else the one the build made.
-    std::vector<std::filesystem::path> copies;
-    std::error_code ec;
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec) copies.push_back(exe.parent_path() / "QOR User Manual.pdf");
-#ifdef QOR_BUILT_MANUAL
-    copies.emplace_back(QOR_BUILT_MANUAL);
-#endif
     std::string manual;
     bool found = false;
     for (const auto& copy : copies)
@@ -251,6 +249,54 @@ void CQORApp::InstallManual()
     if (!qor::CReplacingFile::ReplaceWith(own, manual))
         std::fprintf(stderr, "Help: the manual could not be written to %s: %s\n", own.ToUtf8().c_str(),
                      std::strerror(errno));
+}
+
+} // namespace
+
+void CQORApp::InstallFiles()
+{
+    InstalledFiles files;
+    std::error_code ec;
+    files.exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) files.exe.clear();
+    const CString dataFolder = qor::GetAppDataFolder();
+    if (!dataFolder.IsEmpty() && !files.exe.empty()) files.data = dataFolder.ToUtf8();
+    // The program writes a manual only as its own copy in its own folder, and only when the help path
+    // names that copy: a help path set elsewhere is the user's, read and never written (nor changed).
+    const CString own = GetProgramManualPath();
+    const CString wanted = CSettings::GetInstance()->General.HELPFILEPATH;
+    if (!own.IsEmpty() && std::filesystem::path(wanted.ToUtf8()).lexically_normal() ==
+                              std::filesystem::path(own.ToUtf8()).lexically_normal())
+    {
+        files.manual = own;
+        // The copy beside the program, else the one the build made.
+        if (!files.exe.empty()) files.manualCopies.push_back(files.exe.parent_path() / "QOR User Manual.pdf");
+#ifdef QOR_BUILT_MANUAL
+        files.manualCopies.emplace_back(QOR_BUILT_MANUAL);
+#endif
+    }
+    if (files.data.empty() && files.manual.IsEmpty()) return;
+    // Each file waits for the disk (seconds on a busy one): the window does not.
+    auto done = std::make_shared<std::promise<void>>();
+    m_installed = done->get_future().share();
+    qor::gui::RunInBackground([files = std::move(files), done] {
+        try
+        {
+            if (!files.manual.IsEmpty()) InstallManual(files.manual, files.manualCopies);
+            if (!files.data.empty()) RegisterFileType(files.data, files.exe);
+        }
+        catch (const std::exception& e)
+        {
+            std::fprintf(stderr, "Start: the program's files could not be put in place: %s\n", e.what());
+        }
+        done->set_value();
+    });
+}
+
+void CQORApp::WaitForInstalledFiles()
+{
+    if (!m_installed.valid() || m_installed.wait_for(std::chrono::seconds(0)) == std::future_status::ready) return;
+    qor::gui::RunWorkOffWindowThreadWhereWindows([installed = m_installed] { installed.wait(); });
 }
 
 void CQORApp::SetLandscapePrinter() { qor::gui::SetDefaultLandscape(true); }

@@ -4,6 +4,8 @@
 
 #include "platform/gui/Afx.h"
 
+#include <future>
+
 class CQORApp : public CWinAppEx
 {
     DECLARE_DYNAMIC(CQORApp)
@@ -29,12 +31,13 @@ public:
     UINT m_nAppLook = 0;
 
     void InitSettingsPath();
-    // Puts the program's copy of the user manual in its own data folder, when the settings' help path
-    // names it and what is there is not the same (missing, cut short, another version).
-    void InstallManual();
-    // Makes ".qor" files open in QOR from the desktop: a desktop entry and the file type in the user's
-    // data folder.
-    void RegisterFileType();
+    // Puts the program's files in the user's data folder, off the window thread: its copy of the user
+    // manual, when the settings' help path names it and what is there is not the same (missing, cut
+    // short, another version), and the desktop entry and file type that make ".qor" files open in QOR
+    // from the desktop.
+    void InstallFiles();
+    // Waits, the windows painting, until those files are in place (PDF Help reads the manual only then).
+    void WaitForInstalledFiles();
     void SetLandscapePrinter();
     // Closes the open case after the save question; FALSE when the user kept it (or its save failed).
     BOOL CloseOpenCase();
@@ -47,5 +50,8 @@ public:
     void OnOpenRecentFile(UINT nID);
 
 protected:
+    // Set once the files InstallFiles writes are in place.
+    std::shared_future<void> m_installed;
+
     DECLARE_MESSAGE_MAP()
 };

@@ -75,7 +75,8 @@ TEST_F(AppTest, FirstStartUsesDefaultsAndWritesTheSettingsAtExitSecondStartReads
         EXPECT_TRUE(fs::is_directory(SettingsFile().parent_path()));
         EXPECT_EQ(CQORDoc::GetActiveDoc() != nullptr, true) << "a new case is open";
         EXPECT_EQ(TextOf(Frame()).Find(L"Kestrain QOR") >= 0, true);
-        // ".qor" files open in QOR from the desktop.
+        // ".qor" files open in QOR from the desktop (the files are written off the window thread).
+        app.WaitForInstalledFiles();
         std::ifstream entry(m_home / "data" / "applications" / "qor.desktop");
         std::string desktop((std::istreambuf_iterator<char>(entry)), std::istreambuf_iterator<char>());
         EXPECT_NE(desktop.find("MimeType=application/x-qor-case;"), std::string::npos);

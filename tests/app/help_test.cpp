@@ -35,6 +35,7 @@ TEST(HelpTest, TheManualIsInstalledShownReloadedAndReportedWhenMissing)
     CQORApp app;
     ASSERT_TRUE(StartApplication(app));
     const CString manual = CSettings::GetInstance()->General.HELPFILEPATH;
+    app.WaitForInstalledFiles(); // written off the window thread
     ASSERT_TRUE(fs::exists(manual.ToUtf8())) << "the program's copy is put at the settings path";
     auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
     ASSERT_NE(frame, nullptr);
@@ -148,6 +149,7 @@ TEST(HelpTest, TheProgramWritesOnlyItsOwnCopyOfTheManualAndMakesADifferentOneAga
     {
         CQORApp app;
         const BOOL started = StartApplication(app);
+        app.WaitForInstalledFiles();
         qor::CReplacingFile::InjectOpenFault(0);
         EXPECT_TRUE(started);
         StopApplication(app);

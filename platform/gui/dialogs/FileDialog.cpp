@@ -7,6 +7,7 @@
 #include "platform/gui/dialogs/FileDialogInternal.h"
 #include "platform/gui/draw/Convert.h"
 #include "platform/gui/window/App.h"
+#include "platform/gui/window/ProfileSection.h"
 #include "platform/gui/window/WndInternal.h"
 
 #include <QtCore/QDir>
@@ -15,7 +16,10 @@
 #include <QtGui/QGuiApplication>
 #include <QtWidgets/QFileDialog>
 
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <dirent.h>
 
@@ -34,10 +38,41 @@ CString ExtOf(const CString& path)
     return dot > 0 ? name.Mid(dot + 1) : CString();
 }
 
-// The last folder chosen in, in the profile; only the process's own when there is no application.
+// The last folder chosen in and the toolkit dialog's own state (its side bar, history, columns and view),
+// in the profile; only the process's own when there is no application.
 const wchar_t kSection[] = L"File Dialog";
 const wchar_t kFolder[] = L"Folder";
+const wchar_t kState[] = L"State";
 QString g_lastFolder;
+QByteArray g_state;
+
+QByteArray KeptState()
+{
+    CWinApp* app = AfxGetApp();
+    if (!app) return g_state;
+    return QByteArray::fromBase64(qor::gui::ToQString(app->GetProfileString(kSection, kState, L"")).toLatin1(),
+                                  QByteArray::AbortOnBase64DecodingErrors);
+}
+
+// Keeps what a dialog that closed leaves for the next one (the folder of the file chosen, when one was). The
+// profile takes it with its next write (the recent-file list's, when the file is opened or saved) or at the
+// end: closing a dialog does not wait for the disk.
+void KeepDialog(const QByteArray& state, const QString& chosen)
+{
+    std::vector<std::pair<CString, std::optional<CString>>> entries;
+    if (!state.isEmpty())
+    {
+        g_state = state;
+        entries.emplace_back(kState, qor::gui::FromQString(QString::fromLatin1(state.toBase64())));
+    }
+    if (!chosen.isEmpty())
+    {
+        g_lastFolder = QFileInfo(chosen).absolutePath();
+        entries.emplace_back(kFolder, qor::gui::FromQString(g_lastFolder));
+    }
+    if (CWinApp* app = AfxGetApp(); app && !entries.empty())
+        qor::gui::WriteProfileSection(*app, kSection, entries, true);
+}
 
 QString LastFolder()
 {
@@ -93,27 +128,39 @@ QString qor::gui::FileDialogStart(const QString& proposed, const QString& folder
 
 void qor::gui::RememberFileDialogChoice(const QString& chosen)
 {
-    if (chosen.isEmpty()) return;
-    const QString folder = QFileInfo(chosen).absolutePath();
-    g_lastFolder = folder;
-    if (CWinApp* app = AfxGetApp()) app->WriteProfileString(kSection, kFolder, FromQString(folder));
+    if (!chosen.isEmpty()) KeepDialog(QByteArray(), chosen);
 }
 
 QString qor::gui::RunToolkitFileDialog(QWidget* parent, bool open, const QString& caption, const QString& start,
                                        const QString& filters, const QString& defaultExt, bool confirmOverwrite)
 {
-    QFileDialog dialog(parent, caption, start, filters);
+    // The toolkit's own dialog, whose state is the program's to keep (a desktop's dialog keeps its own, in
+    // the home); the toolkit keeps none of it itself (InitApplication).
+    QFileDialog dialog(parent, caption, QString(), filters);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.restoreState(KeptState());
+    // Where it starts is the caller's, whatever folder the kept state was last in.
+    const QFileInfo info(start);
+    if (info.isDir())
+    {
+        dialog.setDirectory(start);
+    }
+    else if (!start.isEmpty())
+    {
+        dialog.setDirectory(info.absolutePath());
+        dialog.selectFile(info.fileName());
+    }
     dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !confirmOverwrite);
     QString ext = defaultExt;
     if (ext.startsWith(QLatin1Char('.'))) ext.remove(0, 1);
     if (!open && !ext.isEmpty()) dialog.setDefaultSuffix(ext);
-    if (dialog.exec() != QDialog::Accepted) return QString();
-    const QStringList chosen = dialog.selectedFiles();
-    if (chosen.isEmpty()) return QString();
-    RememberFileDialogChoice(chosen.first());
-    return chosen.first();
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    const QStringList selected = dialog.selectedFiles();
+    const QString chosen = accepted && !selected.isEmpty() ? selected.first() : QString();
+    KeepDialog(dialog.saveState(), chosen);
+    return chosen;
 }
 
 CString CFileDialog::GetFileName() const { return NameOf(m_strPath); }

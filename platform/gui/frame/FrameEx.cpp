@@ -40,6 +40,9 @@ BOOL CMDIFrameWndEx::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pPa
 
 void CMDIFrameWndEx::OnDestroy()
 {
+    // The program ends with its main window: what it keeps of its layout is written with the rest of the
+    // profile at the end (CWinApp::ExitInstance), in one write.
+    if (CWinApp* app = AfxGetApp(); app && app->m_pMainWnd == this) app->HoldProfileWrites();
     SaveToolBarState();
     SaveDockState();
     if (CWinApp* app = AfxGetApp())

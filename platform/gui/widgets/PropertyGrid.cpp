@@ -262,8 +262,11 @@ BOOL CMFCPropertyGridFileProperty::PromptForPath(CString& path) const
         filter += (filter.isEmpty() ? QString() : QStringLiteral(";;")) + parts[i];
     QWidget* parent = m_pWndList ? WidgetOf(m_pWndList) : nullptr;
     qor::ModalWindowScope running;
-    QString chosen = m_bOpenFileDialog ? QFileDialog::getOpenFileName(parent, QString(), ToQString(path), filter)
-                                       : QFileDialog::getSaveFileName(parent, QString(), ToQString(path), filter);
+    // The toolkit's own dialog: a desktop's keeps its history in the home (see InitApplication).
+    const auto options = QFileDialog::DontUseNativeDialog;
+    QString chosen = m_bOpenFileDialog
+                         ? QFileDialog::getOpenFileName(parent, QString(), ToQString(path), filter, nullptr, options)
+                         : QFileDialog::getSaveFileName(parent, QString(), ToQString(path), filter, nullptr, options);
     if (chosen.isEmpty()) return FALSE;
     path = qor::gui::FromQString(chosen);
     return TRUE;

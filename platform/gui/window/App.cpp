@@ -7,6 +7,7 @@
 #include "platform/core/Locale.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/Messages.h"
+#include "platform/core/Paths.h"
 #include "platform/core/ReplacingFile.h"
 #include "platform/gui/window/AfxRes.h"
 #include "platform/gui/window/InputClockInternal.h"
@@ -16,6 +17,7 @@
 #include <QtCore/QCoreApplication>
 #include <QtCore/QEvent>
 #include <QtCore/QEventLoop>
+#include <QtCore/QSettings>
 #include <QtCore/QThread>
 #include <QtCore/QThreadPool>
 #include <QtCore/QTimer>
@@ -33,6 +35,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -194,6 +198,13 @@ void InitApplication(int* argc, char** argv)
     // A write past the file-size limit (ulimit -f) fails with EFBIG, a failure the save reports,
     // instead of ending the program with the user's work.
     std::signal(SIGXFSZ, SIG_IGN);
+    // The toolkit keeps no settings of its own: its file and colour dialogs would write theirs to
+    // QtProject.conf in the user's configuration folder as they close, on this thread and waiting for the
+    // disk, in whatever home is set (one others may write to) and through whatever link is there. Under
+    // /dev/null, which is no folder, no such file can be made or read; what the program keeps of the file
+    // dialog goes to its profile (FileDialog.cpp).
+    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, QStringLiteral("/dev/null"));
     if (!QCoreApplication::instance())
     {
         // The application object lives for the rest of the process.
@@ -410,6 +421,12 @@ CWinApp::CWinApp(LPCTSTR lpszAppName) : m_pszAppName(lpszAppName)
 
 CWinApp::~CWinApp()
 {
+    // An end that did not come through ExitInstance: what was held is written where the profile still is.
+    struct stat folder
+    {};
+    if (m_heldProfile && ::stat(qor::FolderOf(m_strHeldProfilePath).ToUtf8().c_str(), &folder) == 0 &&
+        S_ISDIR(folder.st_mode))
+        WriteHeldProfile();
     delete m_pDocManager; // the templates and the recovery handler with it
     m_pDocManager = nullptr;
     delete m_pRecentFileList;
@@ -476,6 +493,8 @@ int CWinApp::ExitInstance()
     // A clean exit: nothing is left to restore.
     if (m_pDocManager) m_pDocManager->EndDataRecovery();
     if (m_pRecentFileList) m_pRecentFileList->WriteList();
+    // What the end wrote of the profile (the main frame's layout, the recent files), in one write.
+    WriteHeldProfile();
     // Work left on the global thread pool (a page that a closed print preview was rendering) ends here, while
     // the toolkit's libraries it runs in are still whole: the application object is never destroyed.
     QThreadPool::globalInstance()->waitForDone();

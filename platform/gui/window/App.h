@@ -6,6 +6,8 @@
 #include "platform/gui/window/MessageMap.h"
 
 #include <functional>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -163,6 +165,19 @@ public:
     CString GetProfileFilePath() const;
     void LoadStdProfileSettings(UINT nMaxMRU = 4);
     virtual void AddToRecentFileList(LPCTSTR lpszPathName);
+    // The profile's writes kept in memory from here on (each value read sees them), to be written in
+    // one go by WriteHeldProfile: the program's end writes many values, and each write of the file
+    // waits for the disk. The main frame holds them when it goes, ExitInstance writes them. A profile
+    // that already holds what would be written is not written again, held or not.
+    void HoldProfileWrites();
+    BOOL WriteHeldProfile();
+    // The profile's sections and their values as they stand (the held ones while writes are held), and
+    // their write, which all of the profile's writes go through (FALSE without a profile). A write that
+    // need not wait for the disk now (bLater: what a file dialog leaves for the next one) is kept in
+    // memory and written with the profile's next write, or at the end.
+    using ProfileSections = std::map<std::wstring, std::map<std::wstring, std::wstring>>;
+    ProfileSections ReadProfileSections() const;
+    BOOL WriteProfileSections(ProfileSections sections, bool bLater = false);
 
     // ---- Documents (handed to the document manager, m_pDocManager) ------------------------
     // The document manager, made when first asked for (null where the document floor is not linked).
@@ -204,6 +219,10 @@ protected:
     CString m_strProfileName;
     BOOL m_bIdleHooked = FALSE;
     BOOL m_bReturnFreeMemory = FALSE;
+    // The profile's sections while its writes are held (HoldProfileWrites), and the file they go to.
+    std::optional<ProfileSections> m_heldProfile;
+    CString m_strHeldProfilePath;
+    BOOL m_bProfileHeldToEnd = FALSE; // HoldProfileWrites, not only a later write
 
     DECLARE_MESSAGE_MAP()
 };

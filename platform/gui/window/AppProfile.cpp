@@ -2,6 +2,7 @@
 // folder, its values, the Workspace section of CWinAppEx and the recent-file list kept there.
 #include "platform/gui/window/App.h"
 
+#include "platform/core/FileChecks.h"
 #include "platform/core/Paths.h"
 #include "platform/core/ReplacingFile.h"
 #include "platform/gui/window/ProfileSection.h"
@@ -84,7 +85,6 @@ IniData ReadIni(const CString& path)
 
 bool WriteIni(const CString& path, const IniData& data)
 {
-    qor::CreateFolders(qor::FolderOf(path));
     std::ostringstream out;
     for (const auto& [name, entries] : data)
     {
@@ -93,6 +93,10 @@ bool WriteIni(const CString& path, const IniData& data)
             out << CString(k.c_str()).ToUtf8() << '=' << CString(Escape(v).c_str()).ToUtf8() << '\n';
         out << '\n';
     }
+    // A profile that holds these values already is left alone (saving a case names it in the recent-file
+    // list again, mostly in the place it had).
+    if (qor::FileHolds(path, out.str())) return true;
+    qor::CreateFolders(qor::FolderOf(path));
     // Replaced only when written whole (see CReplacingFile): a failed write leaves the old profile and
     // no temporary file. The disk's wait (the sync takes seconds on a busy disk) is not the window's:
     // the windows paint meanwhile.
@@ -115,6 +119,45 @@ bool WriteIni(const CString& path, const IniData& data)
 }
 
 } // namespace
+
+CWinApp::ProfileSections CWinApp::ReadProfileSections() const
+{
+    if (m_heldProfile) return *m_heldProfile;
+    const CString path = GetProfileFilePath();
+    return path.IsEmpty() ? ProfileSections() : ReadIni(path);
+}
+
+BOOL CWinApp::WriteProfileSections(ProfileSections sections, bool bLater)
+{
+    if (!m_heldProfile)
+    {
+        const CString path = GetProfileFilePath();
+        if (path.IsEmpty()) return FALSE;
+        if (!bLater) return WriteIni(path, sections) ? TRUE : FALSE;
+        m_strHeldProfilePath = path;
+    }
+    m_heldProfile = std::move(sections);
+    // What was kept for later goes with this write.
+    return bLater || m_bProfileHeldToEnd ? TRUE : WriteHeldProfile();
+}
+
+void CWinApp::HoldProfileWrites()
+{
+    m_bProfileHeldToEnd = TRUE;
+    if (m_heldProfile) return;
+    m_strHeldProfilePath = GetProfileFilePath();
+    if (m_strHeldProfilePath.IsEmpty()) return; // no profile: nothing to hold
+    m_heldProfile = ReadIni(m_strHeldProfilePath);
+}
+
+BOOL CWinApp::WriteHeldProfile()
+{
+    m_bProfileHeldToEnd = FALSE;
+    if (!m_heldProfile) return TRUE;
+    const IniData data = std::move(*m_heldProfile);
+    m_heldProfile.reset();
+    return WriteIni(m_strHeldProfilePath, data) ? TRUE : FALSE;
+}
 
 void CWinApp::SetRegistryKey(LPCTSTR lpszRegistryKey)
 {
@@ -154,9 +197,8 @@ BOOL CWinApp::WriteProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue
 CString CWinApp::GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszDefault)
 {
     CString def = lpszDefault ? lpszDefault : L"";
-    CString path = GetProfileFilePath();
-    if (path.IsEmpty() || !lpszSection || !lpszEntry) return def;
-    IniData data = ReadIni(path);
+    if (!lpszSection || !lpszEntry) return def;
+    const IniData data = ReadProfileSections();
     auto s = data.find(lpszSection);
     if (s == data.end()) return def;
     auto e = s->second.find(lpszEntry);
@@ -165,31 +207,28 @@ CString CWinApp::GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTST
 
 BOOL CWinApp::WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue)
 {
-    CString path = GetProfileFilePath();
-    if (path.IsEmpty() || !lpszSection) return FALSE;
-    IniData data = ReadIni(path);
+    if (!lpszSection) return FALSE;
+    IniData data = ReadProfileSections();
     if (!lpszEntry)
         data.erase(lpszSection);
     else if (!lpszValue)
         data[lpszSection].erase(lpszEntry);
     else
         data[lpszSection][lpszEntry] = lpszValue;
-    return WriteIni(path, data) ? TRUE : FALSE;
+    return WriteProfileSections(std::move(data));
 }
 
 bool qor::gui::WriteProfileSection(CWinApp& app, const CString& section,
-                                   const std::vector<std::pair<CString, std::optional<CString>>>& entries)
+                                   const std::vector<std::pair<CString, std::optional<CString>>>& entries, bool later)
 {
-    const CString path = app.GetProfileFilePath();
-    if (path.IsEmpty()) return false;
-    IniData data = ReadIni(path);
+    IniData data = app.ReadProfileSections();
     Section& values = data[static_cast<LPCTSTR>(section)];
     for (const auto& [entry, value] : entries)
         if (value)
             values[static_cast<LPCTSTR>(entry)] = static_cast<LPCTSTR>(*value);
         else
             values.erase(static_cast<LPCTSTR>(entry));
-    return WriteIni(path, data);
+    return app.WriteProfileSections(std::move(data), later) != FALSE;
 }
 
 void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)

@@ -13,7 +13,8 @@ class CWinApp;
 namespace qor::gui {
 
 // Sets each entry to its value, or removes it where it has none; false when the file could not be written.
+// later: written with the profile's next write, or at the end (CWinApp::WriteProfileSections).
 bool WriteProfileSection(CWinApp& app, const CString& section,
-                         const std::vector<std::pair<CString, std::optional<CString>>>& entries);
+                         const std::vector<std::pair<CString, std::optional<CString>>>& entries, bool later = false);
 
 } // namespace qor::gui
