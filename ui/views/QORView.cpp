@@ -166,6 +166,18 @@ int CQORView::InstructionsRight(CDC* pDC)
 void CQORView::DrawInstructions(CDC* pDC)
 {
     LOGFONT lf = InstructionFont();
+    int x = CSettings::GetInstance()->Plot.Gap.LEFT;
+    if (pDC->IsPrinting())
+    {
+        // A page has many more pixels to the inch than the screen: the lines print as large as they show.
+        CClientDC screen(this);
+        const int screenDpi = screen.GetDeviceCaps(LOGPIXELSY), pageDpi = pDC->GetDeviceCaps(LOGPIXELSY);
+        if (screenDpi > 0 && pageDpi > 0)
+        {
+            lf.lfHeight = MulDiv(lf.lfHeight, pageDpi, screenDpi);
+            x = MulDiv(x, pageDpi, screenDpi);
+        }
+    }
     CFont regular, heading;
     if (!regular.CreateFontIndirect(&lf)) return;
     lf.lfWeight = FW_BOLD;
@@ -178,7 +190,6 @@ void CQORView::DrawInstructions(CDC* pDC)
     CFont* entry = pDC->SelectObject(&regular);
     // The line height of the font the lines are written in, so that they never overlap.
     const int step = LineStep(pDC);
-    const int x = CSettings::GetInstance()->Plot.Gap.LEFT;
     const int y0 = c.bottom - LineCount() * step;
     const int oldMode = pDC->SetBkMode(TRANSPARENT);
     // Paper looks the same in every look.

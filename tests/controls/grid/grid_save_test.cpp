@@ -300,7 +300,9 @@ TEST_F(GridSave, TheFileIsOpenedBeforeTheRowsStillToComeAreBroughtIn)
     ASSERT_EQ(m_boxes.Shown().size(), 3u);
     EXPECT_TRUE(OtherFiles({"a-folder"}).empty());
 
+    qor::CReplacingFile::UseUnnamedFiles(false); // so that the open file shows in the folder
     ASSERT_TRUE(grid.Save(PathOf("whole.csv")));
+    qor::CReplacingFile::UseUnnamedFiles(true);
     EXPECT_EQ(brought, 1);
     ASSERT_EQ(filesWhileBringing.size(), 2u) << "the file was open while the rows came";
     EXPECT_EQ(ReadBytes(m_dir / "whole.csv"), "sep=;\r\nhead\r\nrow 1\r\nrow 2\r\nrow 3\r\n");

@@ -10,6 +10,7 @@
 #include "engine/settings/Settings.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
+#include "platform/test/PrintTest.h"
 #include "ui/dialogs/DrawLoadModelCtrl.h"
 #include "ui/views/QORView.h"
 
@@ -129,3 +130,30 @@ TEST_F(StartViewTest, LayoutInstructionsPictureAndSelection)
 }
 
 } // namespace
+
+// The start page on paper: the instructions as large on the page as on the screen (a 600-dots-an-inch page
+// written in the screen's pixel sizes would shrink them to a few hundredths of its height), in black.
+TEST_F(StartViewTest, TheInstructionsPrintAsLargeAsTheyShow)
+{
+    ASSERT_NE(View(), nullptr);
+    constexpr int kWidth = 600, kHeight = 848;
+    const std::string pdf = TempPdfPath("start.pdf");
+    {
+        DrivenPrinting printing(pdf);
+        SendMenuCommand(ID_FILE_PRINT);
+    }
+    const std::vector<COLORREF> page = RenderPdfPage(pdf, 0, kWidth, kHeight);
+    std::remove(pdf.c_str());
+    ASSERT_EQ(page.size(), static_cast<size_t>(kWidth * kHeight));
+    int top = kHeight, bottom = -1;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+        {
+            const COLORREF c = page[static_cast<size_t>(y * kWidth + x)];
+            if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 100) top = std::min(top, y), bottom = y;
+        }
+    ASSERT_GE(bottom, top) << "nothing printed";
+    // Fifteen lines of the message font (some 9 points, a fifth of a line between) take about a quarter of
+    // an A4 or Letter page's height.
+    EXPECT_GT(bottom - top, kHeight / 6);
+}
