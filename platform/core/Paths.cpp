@@ -54,6 +54,36 @@ bool OnlyOursToWrite(const struct stat& st)
     return !(st.st_mode & S_IWGRP) || IsOwnGroup(st.st_gid);
 }
 
+// Nobody else may rename or replace what stands in this folder: only this user and the system may write
+// to it, or it has the sticky bit (as /tmp) and is the system's or this user's, so that only an entry's
+// owner may move that entry.
+bool HoldsItsEntries(const struct stat& st)
+{
+    return OnlyOursToWrite(st) ||
+           (S_ISDIR(st.st_mode) && (st.st_mode & S_ISVTX) && (st.st_uid == 0 || st.st_uid == ::geteuid()));
+}
+
+// A folder that is there, and every folder above it as the system resolves them, such that nobody else
+// can swap the folder for one of theirs: a folder of ours in a folder that others may write to is not ours
+// to keep files in.
+bool OursAllTheWayUp(const std::string& folder)
+{
+    struct stat st
+    {};
+    if (::stat(folder.c_str(), &st) != 0 || !OnlyOursToWrite(st)) return false;
+    char* resolved = ::realpath(folder.c_str(), nullptr);
+    if (!resolved) return false;
+    std::string at = resolved;
+    std::free(resolved);
+    while (at != "/")
+    {
+        const std::size_t slash = at.rfind('/');
+        at = slash == 0 || slash == std::string::npos ? std::string("/") : at.substr(0, slash);
+        if (::stat(at.c_str(), &st) != 0 || !HoldsItsEntries(st)) return false;
+    }
+    return true;
+}
+
 std::string WithoutTrailingSlashes(std::string path)
 {
     while (path.size() > 1 && path.back() == '/') path.pop_back();
@@ -69,7 +99,7 @@ bool MayKeepFilesInPath(const std::string& folder)
     {
         struct stat st
         {};
-        if (::stat(at.c_str(), &st) == 0) return OnlyOursToWrite(st);
+        if (::stat(at.c_str(), &st) == 0) return OursAllTheWayUp(at);
         if (errno != ENOENT || at == "/") return false;
         const std::size_t slash = at.rfind('/');
         at = WithoutTrailingSlashes(slash == 0 ? std::string("/") : at.substr(0, slash));
@@ -89,9 +119,7 @@ std::string HomePath()
         home = g_injectedHome ? *g_injectedHome : ThisUser().home;
     }
     home = WithoutTrailingSlashes(home);
-    struct stat st
-    {};
-    const bool usable = !home.empty() && home[0] == '/' && ::stat(home.c_str(), &st) == 0 && OnlyOursToWrite(st);
+    const bool usable = !home.empty() && home[0] == '/' && OursAllTheWayUp(home);
     return usable ? home : std::string();
 }
 

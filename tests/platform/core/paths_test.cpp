@@ -99,6 +99,18 @@ TEST_F(PathsTest, FoldersComeFromHomeOrTheUserDatabaseAndNeverFromASharedOrRelat
         EXPECT_FALSE(qor::MayKeepFilesIn(Text(open / "a" / "b"))) << open;
     }
     EXPECT_TRUE(qor::MayKeepFilesIn(Text(home / "a" / "b")));
+    // A folder of ours is no better in a folder others may write to without the sticky bit: they may put
+    // another in its place. Under the sticky bit (as the home in /tmp) only its owner may move it.
+    const fs::path open = m_dir / "open", inOpen = open / "home";
+    fs::create_directories(inOpen);
+    ASSERT_EQ(::chmod(open.c_str(), 0777), 0);
+    ::setenv("HOME", inOpen.c_str(), 1);
+    EXPECT_TRUE(qor::GetHomeFolder().IsEmpty());
+    EXPECT_FALSE(qor::MayKeepFilesIn(Text(inOpen / "a")));
+    ASSERT_EQ(::chmod(open.c_str(), 01777), 0);
+    EXPECT_EQ(qor::GetHomeFolder(), Text(inOpen));
+    EXPECT_TRUE(qor::MayKeepFilesIn(Text(inOpen / "a")));
+    ASSERT_EQ(::chmod(open.c_str(), 0700), 0);
     EXPECT_FALSE(qor::MayKeepFilesIn(L"relative/folder"));
     EXPECT_TRUE(fs::is_empty(shared));
     EXPECT_EQ(qor::FolderOf(Text(home / "QOR.xml")), Text(home));
