@@ -62,8 +62,10 @@ public:
     // A table of many rows (a reaction row per load position) opens with its captions and gets its
     // rows in slices of about kSliceMs (and of no more than kCellsAtOnce cells) from the view's own
     // posted message, the rows appearing as they are filled: the windows paint, switch tabs and
-    // take input meanwhile, and the status bar counts the rows. A row on show holds its data; whole columns (Select
-    // All, a column selected, Save Grid, printing) bring in the rest first. Whether rows are still to come.
+    // take input meanwhile, and the status bar counts the rows. A row on show holds its data; whole
+    // columns (Select All, a column selected, Save Grid, printing) bring in the rest first.
+    //
+    // Whether rows are still to come.
     bool IsDrawing() const { return static_cast<bool>(m_fnFillRows); }
     // Fills rows for a slice of time, kCellsAtOnce cells at most; true once the table is whole.
     bool DrawSlice();
