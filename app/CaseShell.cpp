@@ -18,6 +18,7 @@ public:
     void ShowNewElement(const std::shared_ptr<CElement>&) override {}
     void QueueCaseStep(CQORDoc*, std::function<void()> step, bool) override { step(); }
     void DropCaseSteps(CQORDoc*) override {}
+    void ClosePrintPreviews() override {}
     CMultiDocTemplate* GetResultTemplate(ResultWindow) override { return nullptr; }
 };
 

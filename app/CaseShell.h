@@ -63,6 +63,9 @@ public:
     // The steps of the case still waiting go (the case closes, or takes another case's place).
     virtual void DropCaseSteps(CQORDoc* pDoc) = 0;
 
+    // The print previews close: the windows they show go (the case closes).
+    virtual void ClosePrintPreviews() = 0;
+
     // The template of a result window (null when the program has none).
     virtual CMultiDocTemplate* GetResultTemplate(ResultWindow kind) = 0;
 

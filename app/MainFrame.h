@@ -37,6 +37,8 @@ public:
     void ShowNewElement(const std::shared_ptr<CElement>& pElement) override;
     void QueueCaseStep(CQORDoc* pDoc, std::function<void()> step, bool bAfterModalWindows) override;
     void DropCaseSteps(CQORDoc* pDoc) override;
+    // Sends the print-preview close command to every window below the frame.
+    void ClosePrintPreviews() override;
     CMultiDocTemplate* GetResultTemplate(ResultWindow kind) override;
 
     CMFCStatusBar& GetStatusBar() { return m_wndStatusBar; }
@@ -94,8 +96,6 @@ protected:
     // Shows and focuses a pane made on first use, making it (docked at the right) when it has no window.
     void ShowOrCreatePane(CDockablePane& pane, UINT nCaptionID, UINT nID, int width = 200);
     void InitStatusBar();
-    // Sends the print-preview close command to every window below the frame.
-    void ClosePrintPreviews();
     // The progress pane at the steps done of the range.
     void ShowProgress();
 

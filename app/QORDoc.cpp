@@ -216,6 +216,8 @@ void CQORDoc::OnCloseDocument()
 {
     // Nothing of the case's runs reaches the windows from here on, and their workers end.
     StopRuns();
+    // A preview shows one of the case's windows: it goes first (File > New, Open and Close).
+    CCaseShell::Current().ClosePrintPreviews();
     CDocument::OnCloseDocument(); // this document is gone from here on
     // The element pane's items hold the closed case's elements: it shows the case now in front, or nothing.
     if (CQORDoc* next = GetActiveDoc())

@@ -16,7 +16,10 @@
 #include "engine/settings/Settings.h"
 #include "platform/core/FileChecks.h"
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -155,8 +158,12 @@ BOOL CQORDoc::CheckCaseFile(LPCTSTR lpszPathName)
     }
     if (fd < 0)
     {
+        // A file that is not there is said so; else the system's reason (a folder or a link the system
+        // does not let this user through).
+        const int error = errno;
         CString text;
-        text.Format(L"Cannot open the file %s.", (LPCTSTR)qor::ShownPath(lpszPathName ? lpszPathName : L""));
+        text.Format(L"Cannot open the file %s", (LPCTSTR)qor::ShownPath(lpszPathName ? lpszPathName : L""));
+        text += (error == ENOENT || error == 0 ? CString() : L": " + CString::FromUtf8(std::strerror(error))) + L".";
         Message(text, MB_OK | MB_ICONERROR);
         return FALSE;
     }

@@ -18,12 +18,13 @@ void FillCellBack(CDC* pDC, CRect rect, COLORREF clr)
     if (brush.CreateSolidBrush(clr)) pDC->FillRect(rect, &brush);
 }
 
-// The raised frame of a header cell (light top and left, dark right and bottom); the
-// rectangle then shrinks to the inside of the frame.
+// The raised frame of a header cell (light top and left, dark right and bottom), on paper in paper's
+// colours; the rectangle then shrinks to the inside of the frame.
 void DrawRaisedFrame(CDC* pDC, CRect& rect)
 {
-    CPen lightPen(PS_SOLID, 1, ::GetSysColor(COLOR_3DHIGHLIGHT));
-    CPen darkPen(PS_SOLID, 1, ::GetSysColor(COLOR_3DDKSHADOW));
+    const auto colour = pDC->IsPrinting() ? qor::gui::GetPaperColor : ::GetSysColor;
+    CPen lightPen(PS_SOLID, 1, colour(COLOR_3DHIGHLIGHT));
+    CPen darkPen(PS_SOLID, 1, colour(COLOR_3DDKSHADOW));
     CPen* pOldPen = pDC->SelectObject(&lightPen);
     pDC->MoveTo(rect.right, rect.top);
     pDC->LineTo(rect.left, rect.top);
@@ -309,16 +310,19 @@ BOOL CGridCellBase::PrintCell(CDC* pDC, int nRow, int nCol, CRect rect)
     COLORREF textClr = 0;
     if (pGrid->GetShadedPrintOut())
     {
+        // The default cell's colours follow the screen's look; paper has them as the default look gives them.
         bool hasBack = true;
         COLORREF backClr;
         if (IsFixed())
-            backClr = (GetBackClr() == CLR_DEFAULT_GRID) ? pDefaultCell->GetBackClr() : GetBackClr();
+            backClr = (GetBackClr() == CLR_DEFAULT_GRID) ? pGrid->GetPaperColour(pDefaultCell->GetBackClr(), FALSE)
+                                                         : GetBackClr();
         else
         {
             backClr = GetBackClr();
             if (backClr == CLR_DEFAULT_GRID || backClr == pDefaultCell->GetBackClr()) hasBack = false;
         }
-        textClr = (GetTextClr() == CLR_DEFAULT_GRID) ? pDefaultCell->GetTextClr() : GetTextClr();
+        textClr =
+            (GetTextClr() == CLR_DEFAULT_GRID) ? pGrid->GetPaperColour(pDefaultCell->GetTextClr(), TRUE) : GetTextClr();
 
         if (pDC->GetDeviceCaps(NUMCOLORS) == 2 && !hasBack)
         {

@@ -392,6 +392,13 @@ void CGridCtrl::OnSysColorChange()
     m_crShadowClr = ::GetSysColor(COLOR_3DSHADOW);
 }
 
+COLORREF CGridCtrl::GetPaperColour(COLORREF clr, BOOL bText) const
+{
+    if (bText) return clr == m_crWindowTextClr ? qor::gui::GetPaperColor(COLOR_WINDOWTEXT) : clr;
+    if (clr == m_crWindowClr) return qor::gui::GetPaperColor(COLOR_WINDOW);
+    return clr == m_cr3DFaceClr ? qor::gui::GetPaperColor(COLOR_3DFACE) : clr;
+}
+
 void CGridCtrl::OnSize(UINT nType, int cx, int cy)
 {
     static BOOL s_bInsideOnSize = FALSE;

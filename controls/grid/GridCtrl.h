@@ -336,6 +336,9 @@ public:
     void SetPasteAddsColumns(BOOL bAdds = TRUE) { m_bPasteAddsColumns = bAdds; }
     void SetShadedPrintOut(BOOL bEnable = TRUE) { m_bShadedPrintOut = bEnable; }
     BOOL GetShadedPrintOut() const { return m_bShadedPrintOut; }
+    // A default cell's colour as it prints: one that follows the screen's window text (bText), window or 3D
+    // face colour is that colour of paper, the same in every look; a colour the program set stays.
+    COLORREF GetPaperColour(COLORREF clr, BOOL bText) const;
     // Below 1 while printing columns whose texts measure wider on paper than on the screen.
     double GetPrintTextScale() const { return m_dPrintTextScale; }
     void SetImageList(CImageList* pList) { m_pImageList = pList; }

@@ -555,7 +555,6 @@ BOOL CGridCtrl::Save(LPCTSTR filename, TCHAR chSeparator)
         AfxMessageBox(FileErrorMessage(ENOENT, strFileName), MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
-    BringAllRows();
 
     // A link is written through, where the system would follow it for this user: its destination gets
     // the new content. Another user's link in a shared folder (as /tmp) is not followed.
@@ -580,12 +579,19 @@ BOOL CGridCtrl::Save(LPCTSTR filename, TCHAR chSeparator)
         return FALSE;
     }
 
+    // The path is walked again as the file is made, in the folder that walk opened (see CReplacingFile):
+    // a link re-pointed since the check above changes nothing.
     qor::CReplacingFile file;
-    if (!file.Open(CString::FromUtf8(target)))
+    if (!file.Open(strFileName))
     {
-        AfxMessageBox(FileErrorMessage(errno, strFileName), MB_OK | MB_ICONEXCLAMATION);
+        const CString why = file.Reason().IsEmpty()
+                                ? FileErrorMessage(errno, strFileName)
+                                : qor::ShownPath(file.ReasonPath()) + _T(": ") + file.Reason() + _T(".");
+        AfxMessageBox(why, MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
+    // Only a file that could be opened waits for the rows still to come: a name refused is said at once.
+    BringAllRows();
 
     bool ok = true;
     try

@@ -1,5 +1,6 @@
 // The checks made before a file is read or replaced: its kind, and what the system lets this user do.
 #include "platform/core/FileChecks.h"
+#include "platform/core/OpenedFolder.h"
 #include "platform/core/Paths.h"
 
 #include <algorithm>
@@ -76,17 +77,6 @@ constexpr wchar_t kMarkBase = 0xDC00;
 // A mark DecodeFileName leaves for a byte that is no part of a UTF-8 character (never below 0x80).
 bool IsMark(wchar_t c) { return c >= kMarkBase + 0x80 && c <= kMarkBase + 0xFF; }
 
-// As many links as the system follows in one path before it gives up (ELOOP).
-constexpr int kMostLinks = 40;
-
-// The rule of the kernel's protected_symlinks: a link in a folder everyone may write to that has the
-// sticky bit is followed only by its owner, or when the folder's owner owns it too.
-bool SystemFollows(const struct stat& link, const struct stat& folder, uid_t follower)
-{
-    const mode_t shared = S_ISVTX | S_IWOTH;
-    return link.st_uid == follower || (folder.st_mode & shared) != shared || link.st_uid == folder.st_uid;
-}
-
 // A user's name from the user database, or the number when it has none.
 CString UserName(uid_t uid)
 {
@@ -105,41 +95,30 @@ CString SFollowedLinks::Reason() const { return L"it is " + NotFollowed(owner); 
 
 CString SFollowedLinks::Refusal() const { return ShownPath(refusedLink) + L" is " + NotFollowed(owner); }
 
+bool SystemFollowsLink(unsigned linkOwner, unsigned folderOwner, unsigned folderMode)
+{
+    // The rule of the kernel's protected_symlinks: a link in a folder everyone may write to that has the
+    // sticky bit is followed only by its owner, or when the folder's owner owns it too.
+    const mode_t shared = S_ISVTX | S_IWOTH;
+    return linkOwner == ::geteuid() || (folderMode & shared) != shared || linkOwner == folderOwner;
+}
+
+SFollowedLinks NotFollowedLink(const CString& link, unsigned owner)
+{
+    SFollowedLinks refused;
+    refused.target = refused.refusedLink = link;
+    refused.owner = UserName(owner);
+    return refused;
+}
+
 SFollowedLinks FollowLinks(const CString& path)
 {
-    namespace fs = std::filesystem;
     SFollowedLinks followed;
     followed.target = path;
     if (HasUndecodedBytes(path)) return followed; // as text it would name another file
-    const uid_t follower = ::geteuid();
-    fs::path named(path.ToUtf8());
-    for (int hops = 0; hops <= kMostLinks; ++hops)
-    {
-        struct stat link
-        {};
-        if (::lstat(named.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
-        {
-            // The first name is kept as it was given; those the links gave keep their own bytes.
-            if (hops > 0) followed.target = DecodeFileName(named.string());
-            return followed;
-        }
-        if (hops == kMostLinks) break;
-        // The folder the link is in, as the system finds it (its own links followed).
-        const fs::path folder = named.has_parent_path() ? named.parent_path() : fs::path(".");
-        struct stat shared
-        {};
-        if (::stat(folder.c_str(), &shared) != 0) break;
-        if (!SystemFollows(link, shared, follower))
-        {
-            followed.target = followed.refusedLink = hops > 0 ? DecodeFileName(named.string()) : path;
-            followed.owner = UserName(link.st_uid);
-            return followed;
-        }
-        std::error_code ec;
-        const fs::path next = fs::read_symlink(named, ec);
-        if (ec) break;
-        named = next.is_absolute() ? next : named.parent_path() / next;
-    }
+    // A path whose links all stayed where they were is kept as it was given.
+    COpenedFolder folder;
+    if (folder.Open(path) ? folder.FollowedALink() : folder.Links().Refused()) followed = folder.Links();
     return followed;
 }
 
@@ -246,6 +225,13 @@ bool FileHolds(const CString& path, const std::string& bytes)
     std::string held;
     CString refused;
     return ReadRegularFile(path, held, bytes.size(), refused) && held == bytes;
+}
+
+CString NotARegularFileIn(int folder, const std::string& name)
+{
+    struct stat st
+    {};
+    return ::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 ? KindReason(st.st_mode) : CString();
 }
 
 CString NotARegularFile(const CString& path)

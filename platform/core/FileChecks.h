@@ -37,11 +37,11 @@ bool ReadRegularFile(const CString& path, std::string& bytes, std::size_t limit,
 // their length + 1): a file that already holds what would be written is left alone.
 bool FileHolds(const CString& path, const std::string& bytes);
 
-// What a path names once the links of its last part are followed as the system follows them for this
-// user: a link in a folder everyone may write to that has the sticky bit (as /tmp) is followed only
-// when it is this user's or the folder owner's (the rule of the kernel's protected_symlinks, applied
-// here whatever the machine's setting, at every link of a chain). Links in the folder part are left
-// to the system. A save writes to target only when no link was refused.
+// What a path names once its links are followed as the system follows them for this user, at every part
+// of the path (its folders as well as its last part): a link in a folder everyone may write to that has
+// the sticky bit (as /tmp) is followed only when it is this user's or the folder owner's (the rule of the
+// kernel's protected_symlinks, applied here whatever the machine's setting). A save writes to target only
+// when no link was refused.
 struct SFollowedLinks
 {
     CString target;      // the file named; when a link was refused, that link, not followed
@@ -55,9 +55,19 @@ struct SFollowedLinks
     CString Refusal() const;
 };
 // A target whose bytes are not UTF-8 keeps them as marks (see DecodeFileName), so that it is refused
-// rather than taken for another file. Links that go round, or one that cannot be read, leave the path
-// itself as the target.
+// rather than taken for another file. Links that go round, or a part that cannot be looked at, leave the
+// path itself as the target (what is done with it then fails with the system's reason).
 SFollowedLinks FollowLinks(const CString& path);
+
+// The rule above for one link: true when a link owned by linkOwner, in a folder of folderOwner with these
+// permission bits, is followed for this user (the effective one).
+bool SystemFollowsLink(unsigned linkOwner, unsigned folderOwner, unsigned folderMode);
+// What FollowLinks says of a link it does not follow, owned by that user.
+SFollowedLinks NotFollowedLink(const CString& link, unsigned owner);
+
+// Why what a folder holds under a name is not a file to replace ("it is a pipe, not a file"), or empty
+// for a regular file or a name that names nothing. A link there is looked at as itself.
+CString NotARegularFileIn(int folder, const std::string& name);
 
 // Why a path that exists is no regular file ("it is a device, not a file"), or why its name is
 // refused; empty for a regular file or a path that names nothing.

@@ -12,6 +12,9 @@
 #include <functional>
 #include <mutex>
 #include <random>
+#include <vector>
+
+#include <dirent.h>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -36,6 +39,7 @@ constexpr std::size_t kNameChars = kMarkChars + kDigestChars + 1 + kRandomChars;
 constexpr char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 
 std::atomic<int> g_nOpenFault{0};
+std::atomic<bool> g_bUnnamed{true};
 
 std::mutex& HookMutex()
 {
@@ -43,9 +47,17 @@ std::mutex& HookMutex()
     return *mutex;
 }
 
-std::function<void(const std::string&)>& NameHook()
+using NameHookFunction = std::function<void(const std::string&)>;
+
+NameHookFunction& NameHook()
 {
-    static auto* hook = new std::function<void(const std::string&)>;
+    static auto* hook = new NameHookFunction;
+    return *hook;
+}
+
+NameHookFunction& FolderHook()
+{
+    static auto* hook = new NameHookFunction;
     return *hook;
 }
 
@@ -53,6 +65,17 @@ std::function<int(const std::string&)>& SyncHook()
 {
     static auto* hook = new std::function<int(const std::string&)>;
     return *hook;
+}
+
+// Calls a test hook, taken under the lock and called outside it.
+void CallHook(NameHookFunction& (*which)(), const std::string& path)
+{
+    NameHookFunction hook;
+    {
+        std::lock_guard<std::mutex> lock(HookMutex());
+        hook = which();
+    }
+    if (hook) hook(path);
 }
 
 // What the test hook says of the sync of this file or folder: 0, or the error it is to fail with.
@@ -90,107 +113,188 @@ bool IsRandomPart(const std::string& name, std::size_t from)
     return name.size() - from == kRandomChars;
 }
 
-std::string RandomName(const std::string& target)
+// A fresh temporary name for the file of this name, shown to the test hook with its folder's path.
+std::string RandomName(const COpenedFolder& folder)
 {
     static thread_local std::mt19937_64 rng(std::random_device{}() ^ static_cast<std::uint64_t>(::getpid()));
-    std::string name = FolderPart(target) + "/" + kMark + Digest(fs::path(target).filename().string()) + "-";
+    std::string name = kMark + Digest(folder.Name()) + "-";
     for (std::size_t i = 0; i < kRandomChars; ++i) name += kChars[rng() % (sizeof kChars - 1)];
-    std::lock_guard<std::mutex> lock(HookMutex());
-    if (NameHook()) NameHook()(name);
+    CallHook(NameHook, folder.FolderPath() + "/" + name);
     return name;
 }
 
-// An unnamed file in the folder, locked, then given its name: no other run ever sees it named and
-// unlocked. File systems without unnamed files get a named one, locked at once.
-int MakeLocked(const std::string& target, mode_t mode, std::string& name)
+// The descriptor's entry in /proc, when it opens the file itself.
+std::string ProcEntry(int fd)
 {
-    const int fd = ::open(FolderPart(target).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
-    if (fd >= 0)
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    struct stat viaProc
     {
-        ::flock(fd, LOCK_EX);
-        const std::string self = "/proc/self/fd/" + std::to_string(fd);
-        for (int tries = 0; tries < 100; ++tries)
+    }, held{};
+    if (::stat(self.c_str(), &viaProc) == 0 && ::fstat(fd, &held) == 0 && viaProc.st_ino == held.st_ino &&
+        viaProc.st_dev == held.st_dev)
+        return self;
+    return std::string();
+}
+
+// A file for the writing, in the folder, locked: unnamed where the file system allows it and the
+// descriptor can give it a name later (through /proc); else named at once (name), under a name nobody had.
+int MakeLocked(const COpenedFolder& folder, std::string& name)
+{
+    name.clear();
+    if (g_bUnnamed)
+    {
+        const int fd = ::openat(folder.Descriptor(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+        if (fd >= 0 && !ProcEntry(fd).empty())
         {
-            name = RandomName(target);
-            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return fd;
-            if (errno != EEXIST) break;
+            ::flock(fd, LOCK_EX);
+            return fd;
         }
-        const int error = errno;
-        ::close(fd);
-        if (error != ENOENT && error != EPERM && error != EXDEV) // else /proc is missing: a named file
-        {
-            errno = error;
+        if (fd >= 0)
+            ::close(fd);
+        else if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
             return -1;
-        }
-    }
-    else if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
-    {
-        return -1;
     }
     for (int tries = 0; tries < 100; ++tries)
     {
-        name = RandomName(target);
-        const int named = ::open(name.c_str(), O_CREAT | O_EXCL | O_NOFOLLOW | O_RDWR | O_CLOEXEC, mode);
+        name = RandomName(folder);
+        const int named =
+            ::openat(folder.Descriptor(), name.c_str(), O_CREAT | O_EXCL | O_NOFOLLOW | O_RDWR | O_CLOEXEC, 0600);
         if (named >= 0)
         {
+            // Another run clearing the folder may have taken it for an ended run's before it was locked:
+            // once locked, it is still this file under that name, or another is made.
+            struct stat held
+            {
+            }, there{};
             ::flock(named, LOCK_EX);
-            return named;
+            if (::fstat(named, &held) == 0 &&
+                ::fstatat(folder.Descriptor(), name.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0 &&
+                held.st_ino == there.st_ino && held.st_dev == there.st_dev)
+                return named;
+            ::close(named);
+            continue;
         }
-        if (errno != EEXIST) return -1;
+        if (errno != EEXIST) break;
     }
+    name.clear();
     return -1;
 }
 
-// Removes the file when no run holds it: its writer ended without putting it in place.
-bool RemoveIfEnded(const fs::path& path)
+// Gives the unnamed file a name in its folder nobody had, the one chosen first when nobody has it:
+// false, with errno, when none could be given.
+bool GiveName(int fd, const COpenedFolder& folder, const std::string& first, std::string& name)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    const std::string self = ProcEntry(fd);
+    for (int tries = 0; tries < 100; ++tries)
+    {
+        const std::string chosen = tries == 0 ? first : RandomName(folder);
+        if (::linkat(AT_FDCWD, self.c_str(), folder.Descriptor(), chosen.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        {
+            name = chosen;
+            return true;
+        }
+        if (errno != EEXIST) return false;
+    }
+    return false;
+}
+
+// Removes the file when it is this user's and no run holds it: its writer ended without putting it in
+// place. Another user's file in a shared folder is theirs to clear, whatever this user may remove.
+bool RemoveIfEnded(int folder, const std::string& name)
+{
+    const int fd = ::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     bool removed = false;
     struct stat held
     {
     }, named{};
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) &&
-        ::lstat(path.c_str(), &named) == 0 && named.st_ino == held.st_ino && named.st_dev == held.st_dev)
-        removed = ::unlink(path.c_str()) == 0;
+        held.st_uid == ::geteuid() && ::fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 && named.st_ino == held.st_ino &&
+        named.st_dev == held.st_dev)
+        removed = ::unlinkat(folder, name.c_str(), 0) == 0;
     ::close(fd);
     return removed;
 }
 
-int RemoveMatching(const std::string& folder, const std::string& targetName)
+// The ended runs' temporary files in an open folder (of targetName's file when not empty) go; their count.
+int RemoveMatching(int folder, const std::string& targetName)
 {
+    const int listed = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* dir = listed >= 0 ? ::fdopendir(listed) : nullptr;
+    if (!dir)
+    {
+        if (listed >= 0) ::close(listed);
+        return 0;
+    }
+    std::vector<std::string> found;
+    while (const dirent* entry = ::readdir(dir))
+        if (CReplacingFile::IsTemporaryName(entry->d_name, targetName)) found.emplace_back(entry->d_name);
+    ::closedir(dir);
     int removed = 0;
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(folder.empty() ? "." : folder, ec))
-        if (CReplacingFile::IsTemporaryName(entry.path().filename().string(), targetName) &&
-            RemoveIfEnded(entry.path()))
-            ++removed;
+    for (const std::string& name : found) removed += RemoveIfEnded(folder, name) ? 1 : 0;
     return removed;
+}
+
+int RemoveMatchingIn(const std::string& folder, const std::string& targetName)
+{
+    // The folder is reached as a save reaches it: never through another user's link in a shared folder.
+    COpenedFolder opened;
+    const std::string anyName = "-";
+    if (!opened.Open(CString::FromUtf8(folder.empty() ? anyName : folder + "/" + anyName))) return 0;
+    return RemoveMatching(opened.Descriptor(), targetName);
 }
 
 } // namespace
 
 CReplacingFile::~CReplacingFile() { Discard(); }
 
+bool CReplacingFile::Refuse(const CString& path, const CString& reason, int error)
+{
+    Discard();
+    m_sReasonPath = path;
+    m_sReason = reason;
+    errno = error;
+    return false;
+}
+
+std::string CReplacingFile::PathOf(const std::string& name) const { return m_folder.FolderPath() + "/" + name; }
+
 bool CReplacingFile::Open(const CString& target)
 {
     Discard();
+    m_sReason.Empty();
+    m_sReasonPath.Empty();
     if (const int fault = g_nOpenFault.load())
     {
         errno = fault;
         return false;
     }
-    m_sTarget = target.ToUtf8();
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
+    if (!m_folder.Open(target))
+    {
+        const SFollowedLinks& links = m_folder.Links();
+        if (links.Refused()) return Refuse(links.refusedLink, links.Reason(), EACCES);
+        if (errno == EILSEQ) return Refuse(target, NotUtf8NameReason(), EINVAL);
+        return false;
+    }
+    CallHook(FolderHook, target.ToUtf8());
+    const int folder = m_folder.Descriptor();
+    const char* name = m_folder.Name().c_str();
     struct stat old
     {};
-    const bool replacing = ::stat(m_sTarget.c_str(), &old) == 0;
+    const bool replacing = ::fstatat(folder, name, &old, AT_SYMLINK_NOFOLLOW) == 0;
+    if (const CString kind = NotARegularFileIn(folder, m_folder.Name()); replacing && !kind.IsEmpty())
+        return Refuse(m_folder.Links().target, kind, S_ISDIR(old.st_mode) ? EISDIR : EINVAL);
+    // What ended runs left in this folder goes (never a file another run still writes).
+    RemoveMatching(folder, std::string());
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
     const mode_t mode = replacing ? (old.st_mode & 07777) : (0666 & ~mask);
-    m_nFd = MakeLocked(m_sTarget, 0600, m_sName);
+    m_nFd = MakeLocked(m_folder, m_sName);
     if (m_nFd < 0)
     {
-        m_sName.clear();
+        const int error = errno;
+        Discard();
+        errno = error;
         return false;
     }
     // The old file's group, where the system lets this user give it (a group the user belongs to;
@@ -235,7 +339,10 @@ bool CReplacingFile::Commit()
         errno = EBADF;
         return false;
     }
-    const int hooked = SyncHookError(m_sName);
+    // The file's sync (seen by the hook under the name it has, or the first it is to take), then its name
+    // where it had none: a run killed while the disk takes its time leaves nothing.
+    const std::string chosen = m_sName.empty() ? RandomName(m_folder) : m_sName;
+    const int hooked = SyncHookError(PathOf(chosen));
     if (hooked != 0 || (::fsync(m_nFd) != 0 && errno != EINVAL && errno != EROFS))
     {
         const int error = hooked != 0 ? hooked : errno;
@@ -243,7 +350,18 @@ bool CReplacingFile::Commit()
         errno = error;
         return false;
     }
-    if (::rename(m_sName.c_str(), m_sTarget.c_str()) != 0)
+    if (m_sName.empty() && !GiveName(m_nFd, m_folder, chosen, m_sName))
+    {
+        const int error = errno;
+        Discard();
+        errno = error;
+        return false;
+    }
+    // What stands at the name now is looked at again: only a file is replaced.
+    const int folder = m_folder.Descriptor();
+    if (const CString kind = NotARegularFileIn(folder, m_folder.Name()); !kind.IsEmpty())
+        return Refuse(m_folder.Links().target, kind, EINVAL);
+    if (::renameat(folder, m_sName.c_str(), folder, m_folder.Name().c_str()) != 0)
     {
         const int error = errno;
         Discard();
@@ -253,27 +371,35 @@ bool CReplacingFile::Commit()
     m_sName.clear();
     ::close(m_nFd); // the lock goes with it, once the name is gone
     m_nFd = -1;
-    const std::string folder = FolderPart(m_sTarget);
-    SyncHookError(folder);
-    SyncToDisk(CString::FromUtf8(folder));
+    SyncHookError(m_folder.FolderPath());
+    if (const int listed = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); listed >= 0)
+    {
+        ::fsync(listed);
+        ::close(listed);
+    }
+    m_folder.Close();
     return true;
 }
 
 void CReplacingFile::Discard()
 {
-    if (!m_sName.empty()) ::unlink(m_sName.c_str());
+    if (!m_sName.empty() && m_folder.Descriptor() >= 0) ::unlinkat(m_folder.Descriptor(), m_sName.c_str(), 0);
     m_sName.clear();
     if (m_nFd >= 0) ::close(m_nFd);
     m_nFd = -1;
+    m_folder.Close();
 }
 
 int CReplacingFile::RemoveLeftovers(const CString& target)
 {
     const std::string path = target.ToUtf8();
-    return RemoveMatching(FolderPart(path), fs::path(path).filename().string());
+    return RemoveMatchingIn(FolderPart(path), fs::path(path).filename().string());
 }
 
-int CReplacingFile::RemoveLeftoversIn(const CString& folder) { return RemoveMatching(folder.ToUtf8(), std::string()); }
+int CReplacingFile::RemoveLeftoversIn(const CString& folder)
+{
+    return RemoveMatchingIn(folder.ToUtf8(), std::string());
+}
 
 bool CReplacingFile::IsTemporaryName(const std::string& name, const std::string& target)
 {
@@ -296,14 +422,8 @@ CString CReplacingFile::WritablePath() const
 {
     if (m_nFd < 0) return CString();
     // The descriptor's own entry opens this very file, whatever has since become of its name.
-    const std::string self = "/proc/self/fd/" + std::to_string(m_nFd);
-    struct stat viaProc
-    {
-    }, held{};
-    if (::stat(self.c_str(), &viaProc) == 0 && ::fstat(m_nFd, &held) == 0 && viaProc.st_ino == held.st_ino &&
-        viaProc.st_dev == held.st_dev)
-        return CString::FromUtf8(self);
-    return CString::FromUtf8(m_sName);
+    const std::string self = ProcEntry(m_nFd);
+    return CString::FromUtf8(self.empty() ? PathOf(m_sName) : self);
 }
 
 void CReplacingFile::InjectOpenFault(int error) { g_nOpenFault = error; }
@@ -313,6 +433,14 @@ void CReplacingFile::SetNameHook(std::function<void(const std::string&)> hook)
     std::lock_guard<std::mutex> lock(HookMutex());
     NameHook() = std::move(hook);
 }
+
+void CReplacingFile::SetFolderHook(std::function<void(const std::string&)> hook)
+{
+    std::lock_guard<std::mutex> lock(HookMutex());
+    FolderHook() = std::move(hook);
+}
+
+void CReplacingFile::UseUnnamedFiles(bool use) { g_bUnnamed = use; }
 
 void CReplacingFile::SetSyncHook(std::function<int(const std::string&)> hook)
 {

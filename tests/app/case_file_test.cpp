@@ -761,12 +761,15 @@ TEST_F(CaseFileTest, OpeningOrSavingACaseRemovesWhatEndedSavesLeftInItsFolder)
         SCOPED_TRACE(opening ? "open" : "save");
         // Two saves of this case and one of another killed before they ended, a save of another run
         // still writing, and a file not ours.
+        // (Named while it is written, as on a file system without unnamed files.)
+        qor::CReplacingFile live;
+        qor::CReplacingFile::UseUnnamedFiles(false);
+        ASSERT_TRUE(live.Open(CString::FromUtf8(path.string())));
+        qor::CReplacingFile::UseUnnamedFiles(true);
         WriteAll((folder / ".case.qor.qortmp-Kill01").string(), "partial");
         WriteAll((folder / ".case.qor.qortmp-Kill02").string(), "partial");
         WriteAll((folder / ".other.qor.qortmp-Kill03").string(), "partial");
         WriteAll((folder / "case.qor.backup").string(), "the user's");
-        qor::CReplacingFile live;
-        ASSERT_TRUE(live.Open(CString::FromUtf8(path.string())));
         std::set<std::string> before = names();
         ASSERT_EQ(before.size(), 6u);
         if (opening)

@@ -8,6 +8,7 @@
 #include "engine/model/BridgeSet.h"
 #include "engine/model/LoadModelEnsemble.h"
 #include "platform/core/MessageBox.h"
+#include "platform/gui/print/PrintPreviewWnd.h"
 #include "platform/test/DialogTest.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
@@ -155,6 +156,26 @@ TEST_F(ExitTest, ExitWhileAWorkerComputesACollectionCancelsAndJoinsItBeforeTheSe
     EXPECT_TRUE(fs::exists(SettingsFile()));
     EXPECT_FALSE(collection->m_bIsCalculated);
     Pump(50); // late messages of the run find no window
+}
+
+// File > Exit with a print preview open: the preview closes first (it deletes itself in the midst of the
+// message sent to every window, which then reads nothing of it: the sanitizers watch) and the loop ends.
+TEST_F(ExitTest, ExitWithAPreviewOpenClosesItAndEndsTheLoop)
+{
+    CQORApp app;
+    ASSERT_TRUE(StartApplication(app));
+    CQORDoc* doc = CQORDoc::GetActiveDoc();
+    ASSERT_NE(doc, nullptr);
+    ASSERT_NE(doc->OpenGridView(L"Grid"), nullptr);
+    Pump();
+    app.m_pMainWnd->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW);
+    Pump();
+    bool shown = false;
+    for (CWnd* child = app.m_pMainWnd->GetWindow(GW_CHILD); child; child = child->GetWindow(GW_HWNDNEXT))
+        shown = shown || DYNAMIC_DOWNCAST(CPrintPreviewWnd, child) != nullptr;
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(RunAfter(app, WM_COMMAND, ID_APP_EXIT), 0);
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
 }
 
 } // namespace

@@ -16,6 +16,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
 using namespace qor::test;
 
 namespace {
@@ -536,4 +542,46 @@ TEST_F(MainFrameWindows, RestoredWindowFitsTheWorkAreaAndOpenStartsBesideTheCase
     EXPECT_EQ(starts[1], CString::FromUtf8(folder + "/"));
     qor::gui::SetFileDialogDriver(std::move(previous));
     std::filesystem::remove_all(folder);
+}
+
+// A preview open when the windows go (Window > Close All Tabs, File > New, File > Close, File > Open) closes
+// with them, and nothing reads a window that went meanwhile (the sanitizers watch): the preview deletes itself
+// as it closes, in the midst of the message sent to every window.
+TEST_F(MainFrameWindows, APreviewOpenWhenTheWindowsGoClosesWithThem)
+{
+    const char* folder = std::getenv("QOR_TEST_DATA");
+    const CString caseFile = CString::FromUtf8(std::string(folder ? folder : ".") + "/two_collections.qor");
+    ScriptedMessageBoxes boxes;
+    auto previews = [&] {
+        int found = 0;
+        for (CWnd* child = Frame()->GetWindow(GW_CHILD); child; child = child->GetWindow(GW_HWNDNEXT))
+            if (DYNAMIC_DOWNCAST(CPrintPreviewWnd, child)) ++found;
+        return found;
+    };
+    const std::vector<std::pair<const char*, std::function<void()>>> ways = {
+        {"Close All Tabs", [] { Frame()->SendMessage(WM_COMMAND, ID_CLOSE_ALL_TABS); }},
+        {"New", [] { SendMenuCommand(ID_FILE_NEW); }},
+        {"Close", [] { SendMenuCommand(ID_FILE_CLOSE); }},
+        {"Open", [&] { ASSERT_NE(AfxGetApp()->OpenDocumentFile(caseFile), nullptr); }},
+    };
+    for (const auto& [name, go] : ways)
+    {
+        CQORDoc* open = CQORDoc::GetActiveDoc();
+        if (!open)
+        {
+            SendMenuCommand(ID_FILE_NEW);
+            open = CQORDoc::GetActiveDoc();
+        }
+        ASSERT_NE(open, nullptr) << name;
+        ASSERT_NE(open->OpenGridView(L"Grid"), nullptr) << name;
+        Pump();
+        Frame()->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW);
+        Pump();
+        ASSERT_EQ(previews(), 1) << name;
+        go();
+        Pump();
+        DeleteDeferred();
+        EXPECT_EQ(previews(), 0) << name;
+    }
+    EXPECT_TRUE(boxes.Shown().empty());
 }

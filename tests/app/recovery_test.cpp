@@ -93,8 +93,11 @@ TEST(Recovery, AutosavedCaseIsRestoredOrDiscardedAfterACrash)
     // A run killed while it autosaved left its temporary file and its lock; another run is writing one.
     std::ofstream(folder / "99999-1-1.lock") << "";
     std::ofstream(folder / ".99999-1-1-1.autosave.qortmp-Kill01") << "partial";
+    // (Named while it is written, as on a file system without unnamed files.)
     auto live = std::make_unique<qor::CReplacingFile>();
+    qor::CReplacingFile::UseUnnamedFiles(false);
     ASSERT_TRUE(live->Open(CString((folder / "live-1.autosave").c_str())));
+    qor::CReplacingFile::UseUnnamedFiles(true);
 
     // Restore: the change is back, the case modified and under its own path; this run keeps the autosave.
     {

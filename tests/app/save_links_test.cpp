@@ -5,13 +5,16 @@
 
 #include "app/QORDoc.h"
 #include "engine/settings/Settings.h"
+#include "platform/core/ReplacingFile.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
 #include "res/Resource.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -53,7 +56,10 @@ struct Links
     fs::path shared, user;
     fs::path caseFile = shared / "report.qor", grid = shared / "results.csv", image = shared / "plot.bmp",
              pdf = shared / "plot.pdf", chain = shared / "chain.qor", ownCase = shared / "own.qor",
-             ownersGrid = shared / "owners.csv";
+             ownersGrid = shared / "owners.csv", project = shared / "project", ownImage = shared / "own.bmp",
+             ownPdf = shared / "own.pdf", ownFolder = shared / "mine";
+    // Pipes of the other user's: nothing is written into them, nor put in their place.
+    std::vector<fs::path> Pipes() const { return {shared / "pipe.bmp", shared / "pipe.pdf"}; }
 
     struct Planted
     {
@@ -62,10 +68,17 @@ struct Links
     };
     std::vector<Planted> All() const
     {
-        return {{caseFile, user / "notes.qor", kOther}, {grid, user / "notes.csv", kOther},
-                {image, user / "notes.bmp", kOther},    {pdf, user / "notes.pdf", kOther},
-                {chain, "report.qor", kUser},           {ownCase, user / "own.qor", kUser},
-                {ownersGrid, user / "kept.csv", 0}};
+        return {{caseFile, user / "notes.qor", kOther},
+                {grid, user / "notes.csv", kOther},
+                {image, user / "notes.bmp", kOther},
+                {pdf, user / "notes.pdf", kOther},
+                {chain, "report.qor", kUser},
+                {ownCase, user / "own.qor", kUser},
+                {ownersGrid, user / "kept.csv", 0},
+                {project, user, kOther},
+                {ownImage, user / "own.bmp", kUser},
+                {ownPdf, user / "own.pdf", kUser},
+                {ownFolder, user, kUser}};
     }
 };
 
@@ -95,26 +108,45 @@ void SaveAsTheUser(const Links& links)
     const auto lastBox = [&] { return boxes.Shown().empty() ? CString() : boxes.Shown().back().text; };
 
     // The case opened through the other user's link (which may be pointed elsewhere before the save).
-    doc = DYNAMIC_DOWNCAST(CQORDoc, app.OpenDocumentFile(CString::FromUtf8(links.caseFile.string())));
-    ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(doc->m_sCaseRef, CString(L"Route 12"));
+    // Where the system itself does not follow it (fs.protected_symlinks is 1), the open says the system's
+    // reason, and the case takes that name as if it had been opened there before the link was planted.
+    const CString caseLink = CString::FromUtf8(links.caseFile.string());
+    struct stat seen
+    {};
+    if (::stat(links.caseFile.c_str(), &seen) != 0 && errno == EACCES)
+    {
+        const std::size_t before = boxes.Shown().size();
+        EXPECT_EQ(app.OpenDocumentFile(caseLink), nullptr);
+        ASSERT_EQ(boxes.Shown().size(), before + 1);
+        EXPECT_GT(lastBox().Find(caseLink + L": " + CString::FromUtf8(std::strerror(EACCES))), 0) << lastBox().ToUtf8();
+        doc->SetPathName(caseLink, FALSE);
+    }
+    else
+    {
+        doc = DYNAMIC_DOWNCAST(CQORDoc, app.OpenDocumentFile(caseLink));
+        ASSERT_NE(doc, nullptr);
+        EXPECT_EQ(doc->m_sCaseRef, CString(L"Route 12"));
+    }
     for (const bool binary : {true, false})
     {
         SCOPED_TRACE(binary ? "binary case files" : "XML case files");
         CSettings::GetInstance()->General.USEBINARYFILEFORMAT = binary;
         doc->m_sCaseRef = L"Route 12, widened";
         doc->SetModifiedFlag(TRUE);
-        // Save: refused, without a question.
+        // Save: refused, without a question, at the other user's link or through one to a folder.
+        for (const fs::path& named : {links.caseFile, links.project / "one.qor"})
         {
+            doc->SetPathName(CString::FromUtf8(named.string()), FALSE);
             DrivenFileDialogs files;
             const std::size_t before = boxes.Shown().size();
             SaveActiveDocument();
             EXPECT_EQ(files.Shown(), 0);
             ASSERT_EQ(boxes.Shown().size(), before + 1);
             EXPECT_EQ(lastBox(), L"Problem saving file: file is not saved.\n" +
-                                     CString::FromUtf8(links.caseFile.string()) +
+                                     CString::FromUtf8((named == links.caseFile ? named : links.project).string()) +
                                      L": it is a link of another user (nobody) in a shared folder: it is not followed");
         }
+        doc->SetPathName(caseLink, FALSE);
         // Save As to the other user's link, and to the user's own link to it: refused in the dialog, which
         // comes again (and is cancelled).
         for (const fs::path& asked : {links.caseFile, links.chain})
@@ -127,32 +159,55 @@ void SaveAsTheUser(const Links& links)
             ASSERT_EQ(boxes.Shown().size(), before + 1);
             EXPECT_EQ(lastBox(), Refused(links.caseFile) + L".\nTry again with a different file name.");
         }
+        // Save As into the other user's link to the user's folder, in the middle of the path: refused alike.
+        {
+            DrivenFileDialogs files;
+            files.Answer(CString::FromUtf8((links.project / "one.qor").string()));
+            SendMenuCommand(ID_FILE_SAVE_AS);
+            EXPECT_EQ(files.Shown(), 2);
+            EXPECT_EQ(lastBox(), Refused(links.project) + L".\nTry again with a different file name.");
+        }
         EXPECT_TRUE(doc->IsModified());
     }
 
-    // Save Grid: refused, and said; Save Image and Print to PDF write at the link's own name, which the
-    // sticky folder does not let the user replace.
+    // Save Grid, at the other user's link and through one in the middle of the path: refused, and said.
+    // Save Image and Print to PDF at the other user's link or pipe: refused (the picture's save says
+    // only that it failed; the print says why).
     ASSERT_NE(doc->OpenGridView(L"Grid"), nullptr);
     Pump();
+    for (const fs::path& asked : {links.grid, links.project / "one.csv"})
     {
         DrivenFileDialogs files;
-        files.Answer(CString::FromUtf8(links.grid.string()));
-        files.Answer(CString::FromUtf8(links.image.string()));
+        files.Answer(CString::FromUtf8(asked.string()));
         const std::size_t before = boxes.Shown().size();
         SendMenuCommand(ID_FILE_SAVE_GRID);
         ASSERT_EQ(boxes.Shown().size(), before + 2);
-        EXPECT_EQ(boxes.Shown()[before].text, Refused(links.grid) + L".");
+        EXPECT_EQ(boxes.Shown()[before].text, Refused(asked == links.grid ? links.grid : links.project) + L".");
         EXPECT_EQ(lastBox(), L"Grid saving failed");
+    }
+    for (const fs::path& asked : {links.image, links.Pipes()[0]})
+    {
+        DrivenFileDialogs files;
+        files.Answer(CString::FromUtf8(asked.string()));
+        const std::size_t before = boxes.Shown().size();
         SendMenuCommand(ID_FILE_SAVE_IMAGE);
+        ASSERT_EQ(boxes.Shown().size(), before + 1) << asked;
         EXPECT_EQ(lastBox(), L"Image saving failed");
     }
     ASSERT_NE(doc->OpenPlotView(L"Plot", 2, 1), nullptr);
     Pump();
-    setenv("QOR_PRINT_TO_PDF", links.pdf.c_str(), 1);
-    AfxGetMainWnd()->SendMessage(WM_COMMAND, ID_FILE_PRINT);
-    Pump();
-    unsetenv("QOR_PRINT_TO_PDF");
-    EXPECT_EQ(lastBox().Find(L"Problem printing: " + CString::FromUtf8(links.pdf.string())), 0) << lastBox().ToUtf8();
+    const auto printTo = [](const fs::path& path) {
+        setenv("QOR_PRINT_TO_PDF", path.c_str(), 1);
+        AfxGetMainWnd()->SendMessage(WM_COMMAND, ID_FILE_PRINT);
+        Pump();
+        unsetenv("QOR_PRINT_TO_PDF");
+    };
+    printTo(links.pdf);
+    EXPECT_EQ(lastBox(), L"Problem printing: " + CString::FromUtf8(links.pdf.string()) +
+                             L": it is a link of another user (nobody) in a shared folder: it is not followed");
+    printTo(links.Pipes()[1]);
+    EXPECT_EQ(lastBox(),
+              L"Problem printing: " + CString::FromUtf8(links.Pipes()[1].string()) + L": it is a pipe, not a file");
 
     // Byte for byte, and no other file came beside them.
     std::map<fs::path, std::string> now;
@@ -178,6 +233,42 @@ void SaveAsTheUser(const Links& links)
     }
     EXPECT_NE(ReadAll(links.user / "own.qor").find("Route 12, saved by its user"), std::string::npos);
     EXPECT_EQ(ReadAll(links.user / "kept.csv").substr(0, 4), "sep=");
+    // Save Image and Print to PDF at the user's own links: written through.
+    {
+        DrivenFileDialogs files;
+        files.Answer(CString::FromUtf8(links.ownImage.string()));
+        SendMenuCommand(ID_FILE_SAVE_IMAGE);
+        EXPECT_EQ(lastBox(), L"Image succesfully saved.");
+    }
+    EXPECT_EQ(ReadAll(links.user / "own.bmp").substr(0, 2), "BM");
+    ASSERT_NE(doc->OpenPlotView(L"Plot", 2, 1), nullptr);
+    Pump();
+    const std::size_t beforePrint = boxes.Shown().size();
+    printTo(links.ownPdf);
+    EXPECT_EQ(boxes.Shown().size(), beforePrint) << lastBox().ToUtf8();
+    EXPECT_EQ(ReadAll(links.user / "own.pdf").substr(0, 5), "%PDF-");
+
+    // The user's link to a folder re-pointed once the save has walked the path: the case still goes to
+    // the folder the walk found.
+    const fs::path elsewhere = links.user / "elsewhere";
+    fs::create_directories(elsewhere);
+    const std::string asked = (links.ownFolder / "moved.qor").string();
+    qor::CReplacingFile::SetFolderHook([&](const std::string& target) {
+        if (target != asked) return;
+        fs::remove(links.ownFolder);
+        fs::create_symlink(elsewhere, links.ownFolder);
+    });
+    {
+        DrivenFileDialogs files;
+        files.Answer(CString::FromUtf8(asked));
+        SendMenuCommand(ID_FILE_SAVE_AS);
+    }
+    qor::CReplacingFile::SetFolderHook(nullptr);
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_NE(ReadAll(links.user / "moved.qor").find("Route 12"), std::string::npos);
+    EXPECT_TRUE(fs::is_empty(elsewhere));
+    fs::remove(links.ownFolder);
+    fs::create_symlink(links.user, links.ownFolder);
     StopApplication(app);
 }
 
@@ -214,6 +305,11 @@ TEST_F(FreshProfileTest, NoSaveFollowsAnotherUsersLinkInASharedFolderAndTheUsers
     ASSERT_EQ(::chown(links.user.c_str(), kUser, kUser), 0);
     ASSERT_EQ(::chown(temporary.c_str(), kUser, kUser), 0);
     for (const Links::Planted& link : links.All()) PlantLink(link.to, link.at, link.owner);
+    for (const fs::path& pipe : links.Pipes())
+    {
+        ASSERT_EQ(::mkfifo(pipe.c_str(), 0666), 0);
+        ASSERT_EQ(::chown(pipe.c_str(), kOther, kOther), 0);
+    }
 
     // The test program again, as kUser, running only this test in its user's part.
     std::error_code ec;
@@ -257,4 +353,5 @@ TEST_F(FreshProfileTest, NoSaveFollowsAnotherUsersLinkInASharedFolderAndTheUsers
         EXPECT_TRUE(S_ISLNK(st.st_mode) && st.st_uid == link.owner) << link.at;
         EXPECT_EQ(fs::read_symlink(link.at), link.to) << link.at;
     }
+    for (const fs::path& pipe : links.Pipes()) EXPECT_TRUE(fs::is_fifo(pipe)) << pipe;
 }

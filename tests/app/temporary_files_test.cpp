@@ -9,6 +9,7 @@
 #include "engine/settings/Settings.h"
 #include "platform/core/Paths.h"
 #include "platform/core/ReplacingFile.h"
+#include "platform/gui/print/PrintPreviewWnd.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
 #include "res/Resource.h"
@@ -114,7 +115,7 @@ protected:
 // A folder everyone may write to (as /tmp is), with names 255 bytes long. Each name the program chooses
 // for a temporary file has a link to the user's notes planted at it just before the program tries it
 // (three names of four), as do the names earlier versions chose; the case, the settings, Save Grid, Save
-// Image, print to file and the preview all write their files, and the notes stay as they were. The profile
+// Image and print to file all write their files (the preview writes none), and the notes stay as they were. The profile
 // is never kept in such a folder: it is written in the user's own, where links are planted too.
 TEST_F(TemporaryFiles, LinksPlantedAtEveryNameTheProgramChoosesAreNeverWrittenThrough)
 {
@@ -186,15 +187,15 @@ TEST_F(TemporaryFiles, LinksPlantedAtEveryNameTheProgramChoosesAreNeverWrittenTh
     EXPECT_EQ(ReadAll(csv).substr(0, 4), "sep=");
     EXPECT_EQ(ReadAll(bmp).substr(0, 2), "BM");
     EXPECT_EQ(ReadAll(pdf).substr(0, 5), "%PDF-");
-    // Every writer met links at the names it chose: five files beside their targets and the preview's.
+    // Every writer met links at the names it chose: the files beside their targets.
     std::set<std::string> folders;
     for (const std::string& name : planted) folders.insert(fs::path(name).parent_path().string());
     EXPECT_GE(planted.size(), 7u);
     EXPECT_EQ(folders.count(shared.string()), 1u);
-    // The preview's file is in a folder of this run's that only its user may enter: another user can
-    // plant nothing there.
+    // The preview draws its pages as it shows them and writes no file; its printer's would be in a folder of
+    // this run's that only its user may enter: another user can plant nothing there.
     const fs::path preview = qor::PrivateTempFolder().ToUtf8();
-    EXPECT_EQ(folders.count(preview.string()), 1u) << "the preview met links too";
+    EXPECT_EQ(folders.count(preview.string()), 0u) << "the preview wrote no file";
     struct stat st
     {};
     ASSERT_EQ(::stat(preview.c_str(), &st), 0);
@@ -204,9 +205,10 @@ TEST_F(TemporaryFiles, LinksPlantedAtEveryNameTheProgramChoosesAreNeverWrittenTh
     EXPECT_FALSE(fs::exists(ended));
     fs::remove_all(ended);
     bool previewShown = false;
-    for (const auto& entry : fs::directory_iterator(preview))
-        previewShown = previewShown || ReadAll(entry.path()).substr(0, 5) == "%PDF-";
+    for (CWnd* child = Frame()->GetWindow(GW_CHILD); child; child = child->GetWindow(GW_HWNDNEXT))
+        previewShown = previewShown || child->IsKindOf(RUNTIME_CLASS(CPrintPreviewWnd));
     EXPECT_TRUE(previewShown);
+    EXPECT_TRUE(fs::is_empty(preview));
     if (::geteuid() == 0)
     {
         ASSERT_EQ(::setresuid(-1, kNobody, -1), 0);

@@ -181,7 +181,9 @@ void CQORView::DrawInstructions(CDC* pDC)
     const int x = CSettings::GetInstance()->Plot.Gap.LEFT;
     const int y0 = c.bottom - LineCount() * step;
     const int oldMode = pDC->SetBkMode(TRANSPARENT);
-    const COLORREF oldColour = pDC->SetTextColor(GetSysColor(COLOR_WINDOWTEXT));
+    // Paper looks the same in every look.
+    const COLORREF oldColour = pDC->SetTextColor(pDC->IsPrinting() ? qor::gui::GetPaperColor(COLOR_WINDOWTEXT)
+                                                                   : GetSysColor(COLOR_WINDOWTEXT));
     for (int k = 0; k < LineCount(); ++k)
     {
         const Line& line = Lines()[static_cast<size_t>(k)];

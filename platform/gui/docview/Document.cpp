@@ -231,16 +231,20 @@ BOOL CDocument::OnSaveDocument(LPCTSTR lpszPathName)
         ReportSaveLoadException(lpszPathName, TRUE, 0, kind);
         return FALSE;
     }
-    RemoveLeftoversBeside(target);
     if (IsReadOnlyFile(target))
     {
         ReportSaveLoadException(lpszPathName, TRUE, EACCES, L"the file is read-only");
         return FALSE;
     }
+    // The path is walked again as the file is made, and the file put in place in the folder that walk
+    // opened: what the checks above allowed is where the case goes (see CReplacingFile), and what ended
+    // saves left in that folder goes.
     qor::CReplacingFile replacing;
-    if (!replacing.Open(target))
+    if (!replacing.Open(lpszPathName))
     {
-        ReportSaveLoadException(lpszPathName, TRUE, errno);
+        const int error = errno;
+        const CString about = replacing.ReasonPath().IsEmpty() ? CString(lpszPathName) : replacing.ReasonPath();
+        ReportSaveLoadException(qor::ShownPath(about), TRUE, error, replacing.Reason());
         return FALSE;
     }
 

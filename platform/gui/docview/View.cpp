@@ -5,13 +5,13 @@
 #include "platform/core/Time.h"
 #include "platform/gui/draw/Gdi.h"
 #include "platform/gui/frame/Frame.h"
+#include "platform/gui/print/PrintInternal.h"
 #include "platform/gui/print/PrintPreviewWnd.h"
+#include "platform/gui/print/PrintingDialog.h"
 #include "platform/gui/window/App.h"
 #include "platform/gui/window/WndInternal.h"
 
-#include <QtCore/QFile>
-#include <QtCore/QStandardPaths>
-
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -42,12 +42,6 @@ int CView::OnCreate(LPCREATESTRUCT lpcs)
     auto* ctx = static_cast<CCreateContext*>(lpcs->lpCreateParams);
     if (ctx && ctx->m_pCurrentDoc) ctx->m_pCurrentDoc->AddView(this);
     return 0;
-}
-
-void CView::OnDestroy()
-{
-    if (CFrameWnd* f = GetParentFrame(); f && f->GetActiveView() == this) f->SetActiveView(nullptr, FALSE);
-    Default();
 }
 
 void CView::PostNcDestroy()
@@ -114,20 +108,56 @@ namespace {
 // Pages printed in one go on the window thread for about this long at most.
 constexpr DWORD kPrintSliceMs = 40;
 
-// The print protocol: prepare (dialog), begin, pages, end.
-void RunPrintJob(CView* view, CPrintInfo& info)
+// One call of a page's printing (after the view's OnPrepareDC for it): the page begun (StartPage) when it is
+// not, then OnPrint. True when the page has ended (EndPage) or cannot be printed (ok false); false when the view
+// drew only part of it and is to be called again for the rest.
+bool PrintPageStep(CView* view, CDC& dc, CPrintInfo& info, bool& inPage, bool& ok)
 {
-    if (!view->OnPreparePrinting(&info)) return;
+    if (!inPage)
+    {
+        if (dc.StartPage() < 0)
+        {
+            ok = false;
+            return true;
+        }
+        inPage = true;
+        info.m_rectDraw.SetRect(0, 0, dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES));
+        dc.DPtoLP(&info.m_rectDraw);
+    }
+    info.m_bPageUnfinished = FALSE;
+    view->OnPrint(&dc, &info);
+    if (info.m_bPageUnfinished) return false;
+    inPage = false;
+    ok = dc.EndPage() >= 0;
+    return true;
+}
+
+// The view's print protocol up to its pages: OnPreparePrinting (the print dialog, or the default printer),
+// then OnBeginPrinting on the printer DC, which dc takes. False (and no DC) when there is nothing to print on.
+bool BeginPrinting(CView* view, CPrintInfo& info, CDC& dc)
+{
+    if (!view->OnPreparePrinting(&info)) return false;
     HDC hdc = info.m_pPD->m_pd.hDC;
-    if (!hdc) return;
-    CDC dc;
+    if (!hdc) return false;
     dc.Attach(hdc);
     info.m_pPD->m_pd.hDC = nullptr; // the DC is the job's now
-    CString title = view->GetDocument() ? view->GetDocument()->GetTitle() : CString(L"QOR");
+    view->OnBeginPrinting(&dc, &info);
+    return true;
+}
+
+CString DocumentTitle(CView* view) { return view->GetDocument() ? view->GetDocument()->GetTitle() : CString(L"QOR"); }
+
+// The print protocol: prepare (dialog), begin, pages, end; the printing dialog stands meanwhile, and its
+// Cancel stops the job between two pages (an aborted job leaves no file, and an older one of that name as it
+// was).
+void RunPrintJob(CView* view, CPrintInfo& info)
+{
+    CDC dc;
+    if (!BeginPrinting(view, info, dc)) return;
+    const CString title = DocumentTitle(view);
     DOCINFO di{};
     di.cbSize = sizeof(di);
     di.lpszDocName = title;
-    view->OnBeginPrinting(&dc, &info);
     if (dc.StartDoc(&di) == SP_ERROR)
     {
         view->OnEndPrinting(&dc, &info);
@@ -142,70 +172,112 @@ void RunPrintJob(CView* view, CPrintInfo& info)
         to = info.GetMaxPage();
     }
     if (from == 0) from = 1;
+    CPrintingDialog printing(view->GetTopLevelParent());
+    printing.Create(title, info.m_pPD->GetDeviceName());
     // The pages a slice of time at a time, the windows painting in between; a page that its view
-    // draws in parts takes as many slices as it needs.
+    // draws in parts takes as many slices as it needs (a job cancelled meanwhile stops there).
     bool ok = true, inPage = false;
     info.m_nCurPage = from;
-    // A job that takes longer than a second says in the status bar how far it has come.
-    auto* frame = DYNAMIC_DOWNCAST(CFrameWnd, AfxGetMainWnd());
-    const DWORD began = ::GetTickCount();
-    DWORD shown = 0;
-    auto showProgress = [&] {
-        const DWORD now = ::GetTickCount();
-        if (!frame || !frame->GetSafeHwnd() || now - began < 1000 || (shown && now - shown < 250)) return;
-        shown = now;
-        CString text;
-        if (to < 0xFFFF)
-            text.Format(info.m_bPreview ? L"Preparing the preview: page %u of %u" : L"Printing page %u of %u",
-                        info.m_nCurPage, to);
-        else
-            text.Format(info.m_bPreview ? L"Preparing the preview: page %u" : L"Printing page %u", info.m_nCurPage);
-        frame->SetMessageText(text);
-    };
-    qor::gui::RunStepsOnWindowThread([&]() -> bool {
+    qor::gui::RunStepsTakingModalInput([&]() -> bool {
         const DWORD start = ::GetTickCount();
-        showProgress();
         do {
+            if (printing.IsCancelled()) return true;
             if (!inPage)
             {
                 if (info.m_nCurPage > to) return true;
+                printing.SetPage(info.m_nCurPage, to < 0xFFFF ? to : 0);
                 view->OnPrepareDC(&dc, &info);
                 if (!info.m_bContinuePrinting) return true;
-                if (dc.StartPage() < 0)
-                {
-                    ok = false;
-                    return true;
-                }
-                inPage = true;
-                info.m_rectDraw.SetRect(0, 0, dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES));
-                dc.DPtoLP(&info.m_rectDraw);
             }
-            info.m_bPageUnfinished = FALSE;
-            view->OnPrint(&dc, &info);
-            if (info.m_bPageUnfinished) return false;
-            inPage = false;
-            if (dc.EndPage() < 0)
-            {
-                ok = false;
-                return true;
-            }
+            if (!PrintPageStep(view, dc, info, inPage, ok)) return false;
+            if (!ok) return true;
             ++info.m_nCurPage;
         } while (::GetTickCount() - start < kPrintSliceMs);
         return false;
     });
-    if (ok)
+    printing.DestroyWindow();
+    if (ok && !printing.IsCancelled())
         dc.EndDoc();
     else
         dc.AbortDoc();
     view->OnEndPrinting(&dc, &info);
     dc.DeleteDC();
-    if (shown && frame->GetSafeHwnd()) frame->ShowCommandPrompt(0); // "Ready" again
 }
+
+// A preview's pages: the view's print state (its print information and the printer's DC) kept while the
+// preview is open, each page drawn when the preview shows it; the view's printing ends when the preview goes,
+// or the view does.
+class ViewPreviewPages final : public CPreviewPages
+{
+public:
+    explicit ViewPreviewPages(CView* view) : m_view(view), m_hView(view->GetSafeHwnd()) { m_info.m_bPreview = TRUE; }
+
+    ~ViewPreviewPages() override
+    {
+        if (m_begun && ::IsWindow(m_hView)) m_view->OnEndPrinting(&m_dc, &m_info);
+        if (m_dc.GetSafeHdc()) m_dc.DeleteDC();
+    }
+
+    // The preview prints on a PDF printer of the program's page (never begun: its file is never made), so that
+    // it shows what a PDF printed from it shows.
+    bool Begin(const CString& pdfPath)
+    {
+        const CString previous = qor::gui::GetPrintToFile();
+        qor::gui::SetPrintToFile(pdfPath);
+        m_begun = BeginPrinting(m_view, m_info, m_dc);
+        qor::gui::SetPrintToFile(previous);
+        return m_begun && qor::gui::StartRecordingPages(m_dc.GetSafeHdc());
+    }
+
+    HDC GetPrinterDC() const override { return m_dc.GetSafeHdc(); }
+
+    UINT GetPageCount() override
+    {
+        if (m_count) return m_count;
+        const UINT first = std::max(1u, m_info.GetMinPage());
+        if (m_info.GetMaxPage() != 0xFFFF)
+            return m_count = m_info.GetMaxPage() >= first ? m_info.GetMaxPage() - first + 1 : 0;
+        // Not known beforehand: as many as the view's OnPrepareDC goes on to (a few, as a rule).
+        constexpr UINT kMostProbed = 1000;
+        UINT n = 0;
+        while (n < kMostProbed && ::IsWindow(m_hView))
+        {
+            m_info.m_nCurPage = first + n;
+            m_info.m_bContinuePrinting = TRUE;
+            m_view->OnPrepareDC(&m_dc, &m_info);
+            if (!m_info.m_bContinuePrinting) break;
+            ++n;
+        }
+        return m_count = n;
+    }
+
+    BOOL DrawPage(UINT nPage) override
+    {
+        if (!::IsWindow(m_hView)) return TRUE; // the view has gone: the page stays white
+        if (!m_inPage)
+        {
+            m_info.m_nCurPage = std::max(1u, m_info.GetMinPage()) + nPage - 1;
+            m_info.m_bContinuePrinting = TRUE;
+            m_view->OnPrepareDC(&m_dc, &m_info);
+        }
+        bool ok = true;
+        return PrintPageStep(m_view, m_dc, m_info, m_inPage, ok);
+    }
+
+private:
+    CView* m_view;
+    HWND m_hView;
+    CPrintInfo m_info;
+    CDC m_dc;
+    bool m_begun = false, m_inPage = false;
+    UINT m_count = 0;
+};
 
 } // namespace
 
 void CView::OnFilePrint()
 {
+    CPrintPreviewWnd::ClosePreviews(this); // its print state is the preview's until then
     CPrintInfo info;
     const MSG* m = GetCurrentMessage();
     info.m_bDirect = m && m->message == WM_COMMAND && LOWORD(m->wParam) == ID_FILE_PRINT_DIRECT;
@@ -214,9 +286,8 @@ void CView::OnFilePrint()
 
 void CView::OnFilePrintPreview()
 {
-    // The pages go to a PDF file in this run's private temporary folder (nobody else can plant a name
-    // or a link there), which the preview window shows (and deletes when it closes); each preview has
-    // a file of its own, as several may be open.
+    // The pages are drawn as the preview shows them, on a printer whose file would be in this run's private
+    // temporary folder (never made: nobody else could plant a name or a link there either).
     static int previews = 0;
     const CString folder = qor::PrivateTempFolder();
     if (folder.IsEmpty())
@@ -227,15 +298,19 @@ void CView::OnFilePrintPreview()
     }
     CString path;
     path.Format(L"%s/preview-%d.pdf", static_cast<LPCTSTR>(folder), ++previews);
-    const CString previous = qor::gui::GetPrintToFile();
-    qor::gui::SetPrintToFile(path);
-    CPrintInfo info;
-    info.m_bPreview = TRUE;
-    RunPrintJob(this, info);
-    qor::gui::SetPrintToFile(previous);
-    if (!QFile::exists(qor::gui::ToQString(path))) return; // cancelled, failed, or nothing to print
-    CDocument* doc = GetDocument();
-    CPrintPreviewWnd::Open(path, doc ? doc->GetTitle() : CString(), GetTopLevelParent(), this);
+    // One preview at a time in the frame, and one of this view: an earlier one ends its printing first.
+    CWnd* owner = GetTopLevelParent();
+    CPrintPreviewWnd::ClosePreviews(this, owner);
+    auto pages = std::make_unique<ViewPreviewPages>(this);
+    if (!pages->Begin(path)) return; // cancelled, or nowhere to print
+    CPrintPreviewWnd::Open(std::move(pages), DocumentTitle(this), owner, this);
+}
+
+void CView::OnDestroy()
+{
+    CPrintPreviewWnd::ClosePreviews(this); // while the view can still end its printing
+    if (CFrameWnd* f = GetParentFrame(); f && f->GetActiveView() == this) f->SetActiveView(nullptr, FALSE);
+    Default();
 }
 
 // ---- CScrollView ----------------------------------------------------------------------------------

@@ -409,10 +409,18 @@ HBRUSH CreateBrushIndirect(const LOGBRUSH* lplb)
     }
 }
 
-HBRUSH GetSysColorBrush(int nIndex)
+HBRUSH GetSysColorBrush(int nIndex) { return qor::gui::SysColorBrushOf(nIndex, GetSysColor(nIndex)); }
+
+namespace qor::gui {
+
+COLORREF SysColorOn(const DcRecord* dc, int nIndex)
+{
+    return dc && dc->printing ? GetPaperColor(nIndex) : GetSysColor(nIndex);
+}
+
+HBRUSH SysColorBrushOf(int nIndex, COLORREF c)
 {
     static auto* brushes = new std::map<std::pair<int, COLORREF>, HBRUSH>;
-    COLORREF c = GetSysColor(nIndex);
     auto key = std::make_pair(nIndex, c);
     auto it = brushes->find(key);
     if (it != brushes->end()) return it->second;
@@ -421,6 +429,8 @@ HBRUSH GetSysColorBrush(int nIndex)
     (*brushes)[key] = b;
     return b;
 }
+
+} // namespace qor::gui
 
 HFONT CreateFontIndirectW(const LOGFONTW* lplf)
 {

@@ -310,30 +310,30 @@ bool Rop3Mode(DWORD rop, QPainter::CompositionMode& mode, bool& usesSource, bool
     }
 }
 
-void SystemEdgeColors(UINT ring, bool outer, UINT flags, COLORREF& tl, COLORREF& br)
+void SystemEdgeColors(const DcRecord* dc, UINT ring, bool outer, UINT flags, COLORREF& tl, COLORREF& br)
 {
     if (flags & BF_MONO)
     {
-        tl = br = outer ? GetSysColor(COLOR_WINDOWFRAME) : GetSysColor(COLOR_WINDOW);
+        tl = br = outer ? SysColorOn(dc, COLOR_WINDOWFRAME) : SysColorOn(dc, COLOR_WINDOW);
         return;
     }
     if (flags & BF_FLAT)
     {
-        tl = br = outer ? GetSysColor(COLOR_3DSHADOW) : GetSysColor(COLOR_3DFACE);
+        tl = br = outer ? SysColorOn(dc, COLOR_3DSHADOW) : SysColorOn(dc, COLOR_3DFACE);
         return;
     }
     bool raised = outer ? (ring & BDR_RAISEDOUTER) != 0 : (ring & BDR_RAISEDINNER) != 0;
     if (outer)
     {
-        tl = raised ? GetSysColor(COLOR_3DLIGHT) : GetSysColor(COLOR_3DSHADOW);
-        br = raised ? GetSysColor(COLOR_3DDKSHADOW) : GetSysColor(COLOR_3DHIGHLIGHT);
-        if (flags & BF_SOFT) tl = raised ? GetSysColor(COLOR_3DHIGHLIGHT) : GetSysColor(COLOR_3DDKSHADOW);
+        tl = raised ? SysColorOn(dc, COLOR_3DLIGHT) : SysColorOn(dc, COLOR_3DSHADOW);
+        br = raised ? SysColorOn(dc, COLOR_3DDKSHADOW) : SysColorOn(dc, COLOR_3DHIGHLIGHT);
+        if (flags & BF_SOFT) tl = raised ? SysColorOn(dc, COLOR_3DHIGHLIGHT) : SysColorOn(dc, COLOR_3DDKSHADOW);
     }
     else
     {
-        tl = raised ? GetSysColor(COLOR_3DHIGHLIGHT) : GetSysColor(COLOR_3DDKSHADOW);
-        br = raised ? GetSysColor(COLOR_3DSHADOW) : GetSysColor(COLOR_3DLIGHT);
-        if (flags & BF_SOFT) tl = raised ? GetSysColor(COLOR_3DLIGHT) : GetSysColor(COLOR_3DSHADOW);
+        tl = raised ? SysColorOn(dc, COLOR_3DHIGHLIGHT) : SysColorOn(dc, COLOR_3DDKSHADOW);
+        br = raised ? SysColorOn(dc, COLOR_3DSHADOW) : SysColorOn(dc, COLOR_3DLIGHT);
+        if (flags & BF_SOFT) tl = raised ? SysColorOn(dc, COLOR_3DLIGHT) : SysColorOn(dc, COLOR_3DSHADOW);
     }
 }
 
@@ -1232,7 +1232,7 @@ int FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr)
     if (!dc || !lprc) return 0;
     // (HBRUSH)(COLOR_x + 1) stands for the system colour brush.
     auto v = reinterpret_cast<std::uintptr_t>(hbr);
-    if (v > 0 && v <= 64) hbr = GetSysColorBrush(static_cast<int>(v) - 1);
+    if (v > 0 && v <= 64) hbr = SysColorBrushOf(static_cast<int>(v) - 1, SysColorOn(dc, static_cast<int>(v) - 1));
     if (!BrushOf(hbr)) return 0;
     QPainter* p = dc->Begin();
     if (p) FillDeviceRect(dc, p, dc->ToDeviceRect(*lprc), hbr);
@@ -1311,7 +1311,7 @@ BOOL DrawEdge(HDC hdc, LPRECT qrc, UINT edge, UINT grfFlags)
     {
         if (!rings[i] || r.width() <= 0 || r.height() <= 0) continue;
         COLORREF tl, br;
-        SystemEdgeColors(rings[i], i == 0, grfFlags, tl, br);
+        SystemEdgeColors(dc, rings[i], i == 0, grfFlags, tl, br);
         if (grfFlags & BF_TOP) line(QRect(r.left(), r.top(), r.width(), 1), tl);
         if (grfFlags & BF_LEFT) line(QRect(r.left(), r.top(), 1, r.height()), tl);
         if (grfFlags & BF_BOTTOM) line(QRect(r.left(), r.bottom(), r.width(), 1), br);
@@ -1320,7 +1320,7 @@ BOOL DrawEdge(HDC hdc, LPRECT qrc, UINT edge, UINT grfFlags)
                  (grfFlags & BF_BOTTOM) ? -1 : 0);
     }
     if ((grfFlags & BF_MIDDLE) && r.width() > 0 && r.height() > 0)
-        line(r, (grfFlags & BF_MONO) ? GetSysColor(COLOR_WINDOW) : GetSysColor(COLOR_3DFACE));
+        line(r, SysColorOn(dc, (grfFlags & BF_MONO) ? COLOR_WINDOW : COLOR_3DFACE));
     if (grfFlags & BF_ADJUST)
     {
         QPoint a = dc->ToLogical(r.left(), r.top());
@@ -1344,11 +1344,11 @@ BOOL DrawFrameControl(HDC hdc, LPRECT lprc, UINT uType, UINT uState)
         int side = std::min(r.width(), r.height());
         QRect box(r.left() + (r.width() - side) / 2, r.top() + (r.height() - side) / 2, side, side);
         RECT b = FromQRect(box);
-        QColor face = ToQColor(GetSysColor((uState & (DFCS_INACTIVE | DFCS_PUSHED)) ? COLOR_3DFACE : COLOR_WINDOW));
-        QColor ink = ToQColor(GetSysColor((uState & DFCS_INACTIVE) ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
+        QColor face = ToQColor(SysColorOn(dc, (uState & (DFCS_INACTIVE | DFCS_PUSHED)) ? COLOR_3DFACE : COLOR_WINDOW));
+        QColor ink = ToQColor(SysColorOn(dc, (uState & DFCS_INACTIVE) ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
         if (kind & DFCS_BUTTONRADIO)
         {
-            p->setPen(ToQColor(GetSysColor(COLOR_3DSHADOW)));
+            p->setPen(ToQColor(SysColorOn(dc, COLOR_3DSHADOW)));
             p->setBrush(face);
             p->drawEllipse(box.adjusted(0, 0, -1, -1));
             if (uState & DFCS_CHECKED)
@@ -1382,7 +1382,7 @@ BOOL DrawFrameControl(HDC hdc, LPRECT lprc, UINT uType, UINT uState)
         return TRUE;
     }
     // Push buttons, scroll arrows and the rest: a button face with a glyph.
-    p->fillRect(r, ToQColor(GetSysColor(COLOR_3DFACE)));
+    p->fillRect(r, ToQColor(SysColorOn(dc, COLOR_3DFACE)));
     RECT rr = FromQRect(r);
     if (uState & DFCS_FLAT)
         DrawEdge(hdc, &rr, BDR_SUNKENOUTER, BF_RECT | BF_FLAT);
@@ -1417,7 +1417,7 @@ BOOL DrawFrameControl(HDC hdc, LPRECT lprc, UINT uType, UINT uState)
                 << QPoint(c.x(), c.y() + s / 2 + 1);
             break;
         }
-        QColor ink = ToQColor(GetSysColor((uState & DFCS_INACTIVE) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+        QColor ink = ToQColor(SysColorOn(dc, (uState & DFCS_INACTIVE) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
         p->setPen(Qt::NoPen);
         p->setBrush(ink);
         p->drawPolygon(tri);

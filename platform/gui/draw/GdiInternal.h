@@ -235,6 +235,10 @@ void ForgetDcWrappers(HDC h);
 // The brush's colour (a pattern's first pixel); false for a null, hollow or unknown brush.
 // (HBRUSH)(COLOR_x + 1) stands for the system colour brush.
 bool GetBrushColor(HBRUSH h, COLORREF* c);
+// A system colour as drawn on the DC: paper's (GetPaperColor) on a printer DC, else the screen's.
+COLORREF SysColorOn(const DcRecord* dc, int nIndex);
+// The brush of a system colour (kept for the program's life, as GetSysColorBrush's are).
+HBRUSH SysColorBrushOf(int nIndex, COLORREF c);
 
 // A DC drawing with an outside painter on an outside device (printer, PDF writer, preview).
 // The painter stays owned by the caller and may be replaced (SetDcPainter) between pages.

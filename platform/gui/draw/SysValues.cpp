@@ -33,6 +33,20 @@ std::array<COLORREF, 31>& Colors()
     return c;
 }
 
+std::array<COLORREF, 31>& PaperColors()
+{
+    static std::array<COLORREF, 31> c = kDefaultColors;
+    return c;
+}
+
+void Override(std::array<COLORREF, 31>& colors, int nIndex, COLORREF color)
+{
+    if (nIndex < 0)
+        colors = kDefaultColors;
+    else if (nIndex < static_cast<int>(colors.size()))
+        colors[static_cast<std::size_t>(nIndex)] = color;
+}
+
 SHORT g_keys[256] = {};
 POINT g_mouse{0, 0};
 std::atomic<int> g_beeps{0};
@@ -238,15 +252,15 @@ BeepHook SetBeepHook(BeepHook hook)
 int BeepCount() { return g_beeps.load(); }
 void ResetBeepCount() { g_beeps = 0; }
 
-void SetSysColorOverride(int nIndex, COLORREF color)
+void SetSysColorOverride(int nIndex, COLORREF color) { Override(Colors(), nIndex, color); }
+
+COLORREF GetPaperColor(int nIndex)
 {
-    if (nIndex < 0)
-    {
-        Colors() = kDefaultColors;
-        return;
-    }
-    if (nIndex < static_cast<int>(Colors().size())) Colors()[static_cast<std::size_t>(nIndex)] = color;
+    if (nIndex < 0 || nIndex >= static_cast<int>(PaperColors().size())) return 0;
+    return PaperColors()[static_cast<std::size_t>(nIndex)];
 }
+
+void SetPaperColorOverride(int nIndex, COLORREF color) { Override(PaperColors(), nIndex, color); }
 
 void SetKeyDown(int nVirtKey, bool down)
 {

@@ -41,6 +41,14 @@ void ResetBeepCount();
 // Overrides one system colour (as after a WM_SYSCOLORCHANGE); -1 restores the defaults.
 void SetSysColorOverride(int nIndex, COLORREF color);
 
+// The system colours of paper: those the program's default look gives, whatever look the screen is in, so
+// that a page prints (and previews) the same in every look. The looks put them in force along with the
+// screen's (SetPaperColorOverride, -1 restores the defaults); until then they are the defaults, as the
+// screen's are. The layer's own drawing on a printer DC (edges, frame controls, system colour brushes)
+// takes them; the program takes them for what it prints in system colours.
+COLORREF GetPaperColor(int nIndex);
+void SetPaperColorOverride(int nIndex, COLORREF color);
+
 // The keyboard and mouse-button state seen by GetKeyState. The layer sets it from each
 // input event and from the MK_ flags of mouse messages; tests may set keys directly.
 void SetKeyDown(int nVirtKey, bool down);

@@ -9,7 +9,6 @@
 
 #include <QtCore/QEvent>
 #include <QtGui/QIcon>
-#include <QtGui/QPixmap>
 #include <QtWidgets/QMdiSubWindow>
 
 using namespace qor::gui;
@@ -68,9 +67,7 @@ BOOL CDockablePane::ConvertToTabbedDocument(BOOL)
     if (!frame || !m_pShell || !m_pShell->dock || !m_pShell->slot || m_pShell->document) return FALSE;
     auto* sub = new QMdiSubWindow;
     sub->setAttribute(Qt::WA_DeleteOnClose, false);
-    QPixmap blank(16, 16);
-    blank.fill(Qt::transparent);
-    sub->setWindowIcon(QIcon(blank));
+    sub->setWindowIcon(BlankWindowIcon());
     sub->setWindowTitle(m_pShell->dock->windowTitle());
     sub->setWidget(m_pShell->slot); // out of the dock
     sub->installEventFilter(new DocumentClose(this, sub));

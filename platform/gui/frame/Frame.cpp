@@ -871,18 +871,20 @@ void CFrameWnd::OnUpdateCmdUI()
     if (m_pShell)
         for (int i = 0; i < static_cast<int>(m_pShell->popupIds.size()); ++i) UpdateMenuPopup(i);
     // Bars of this frame.
-    std::vector<CMFCToolBar*> bars;
+    std::vector<HWND> bars;
     // Toolbars of the frame and those inside its panes (a pane's window sits in its dock
-    // widget, so the windows are walked as the layer's children, not the toolkit's).
+    // widget, so the windows are walked as the layer's children, not the toolkit's). By handle:
+    // an update handler may take a bar away.
     for (CWnd* w : OwnedWindows(this, false))
     {
-        if (auto* tb = DYNAMIC_DOWNCAST(CMFCToolBar, w))
-            bars.push_back(tb);
+        if (DYNAMIC_DOWNCAST(CMFCToolBar, w))
+            bars.push_back(w->m_hWnd);
         else if (DYNAMIC_DOWNCAST(CBasePane, w))
             for (CWnd* c : OwnedWindows(w, false))
-                if (auto* inner = DYNAMIC_DOWNCAST(CMFCToolBar, c)) bars.push_back(inner);
+                if (DYNAMIC_DOWNCAST(CMFCToolBar, c)) bars.push_back(c->m_hWnd);
     }
-    for (CMFCToolBar* tb : bars) tb->OnUpdateCmdUI(this, m_bAutoMenuEnable);
+    for (HWND h : bars)
+        if (auto* tb = DYNAMIC_DOWNCAST(CMFCToolBar, LiveWindow(h))) tb->OnUpdateCmdUI(this, m_bAutoMenuEnable);
     if (auto* status = DYNAMIC_DOWNCAST(CMFCStatusBar, GetDlgItem(AFX_IDW_STATUS_BAR))) status->OnUpdateCmdUI();
 }
 
@@ -991,6 +993,21 @@ void CMDIFrameWnd::MDITile()
 
 void CMDIFrameWnd::OnUpdateMDIWindowCmd(CCmdUI* pCmdUI) { pCmdUI->Enable(MDIGetActive() != nullptr); }
 
+namespace qor::gui {
+
+const QIcon& BlankWindowIcon()
+{
+    // Made once and kept for the life of the process (windows may show it until the very end).
+    static const QIcon* const icon = [] {
+        QPixmap blank(16, 16);
+        blank.fill(Qt::transparent);
+        return new QIcon(blank);
+    }();
+    return *icon;
+}
+
+} // namespace qor::gui
+
 void CMDIFrameWnd::ChildCreated(CMDIChildWnd* child)
 {
     FrameShell* shell = Shell();
@@ -998,9 +1015,7 @@ void CMDIFrameWnd::ChildCreated(CMDIChildWnd* child)
     auto* sub = new QMdiSubWindow;
     sub->setAttribute(Qt::WA_DeleteOnClose, false);
     // No toolkit logo on the window's tab or title.
-    QPixmap blank(16, 16);
-    blank.fill(Qt::transparent);
-    sub->setWindowIcon(QIcon(blank));
+    sub->setWindowIcon(BlankWindowIcon());
     auto* slot = new WndSlot(child, sub);
     sub->setWidget(slot);
     CRect r;

@@ -22,12 +22,17 @@ class QMdiSubWindow;
 class QMenu;
 class QMenuBar;
 class QAction;
+class QIcon;
 class QToolBar;
 class QDockWidget;
 class QLabel;
 class QProgressBar;
 
 namespace qor::gui {
+
+// The blank picture of a window's tab and title (no toolkit logo there): one for every window, since the
+// toolkit keeps each picture it draws in its cache under that picture's own key.
+const QIcon& BlankWindowIcon();
 
 // Holds a window of the layer inside a toolkit layout (dock widget, MDI subwindow) and
 // keeps the window's size equal to its own, so the window gets WM_SIZE.

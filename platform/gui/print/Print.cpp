@@ -31,6 +31,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include <sys/resource.h>
@@ -184,7 +185,10 @@ public:
     ~PrintJob() override
     {
         m_hdc = nullptr; // the DC is gone or going: never touch it again
-        if (m_inDoc) Abort(false);
+        if (m_recording)
+            StopRecording();
+        else if (m_inDoc)
+            Abort(false);
         auto& jobs = Jobs();
         jobs.erase(std::remove(jobs.begin(), jobs.end(), this), jobs.end());
     }
@@ -215,7 +219,7 @@ public:
             m_file = std::make_unique<qor::CReplacingFile>();
             if (!m_file->Open(FromQString(target)))
             {
-                ReportFailure(target, errno);
+                ReportFailure(target, errno, m_file->Reason());
                 m_file.reset();
                 return SP_ERROR;
             }
@@ -254,9 +258,21 @@ public:
         return ++s_jobId;
     }
 
+    // Pages drawn from now on are kept for a preview, not printed: no writer, no file.
+    bool StartRecording()
+    {
+        if (m_inDoc) return false;
+        m_inDoc = m_recording = true;
+        m_inPage = false;
+        SetDcPainter(m_hdc, nullptr);
+        return true;
+    }
+
+    QByteArray TakeRecorded() { return std::exchange(m_recorded, QByteArray()); }
+
     int StartPage() override
     {
-        if (!m_inDoc || m_inPage || Failed()) return SP_ERROR;
+        if (!m_inDoc || m_inPage || (!m_recording && Failed())) return SP_ERROR;
         m_page = std::make_unique<PrinterPicture>(m_metrics);
         if (!m_pagePainter.begin(m_page.get())) return SP_ERROR;
         m_inPage = true;
@@ -270,6 +286,12 @@ public:
         m_inPage = false;
         SetDcPainter(m_hdc, nullptr);
         m_pagePainter.end();
+        if (m_recording)
+        {
+            m_recorded = QByteArray(m_page->data(), static_cast<qsizetype>(m_page->size()));
+            m_page.reset();
+            return 1;
+        }
         // A few pages wait for the writer at most, so that a long job's recordings do not pile up.
         WaitFor([this] { return m_shared->pages.size() < kPagesAhead || !m_shared->ok; });
         {
@@ -283,6 +305,11 @@ public:
     int EndDoc() override
     {
         if (!m_inDoc) return SP_ERROR;
+        if (m_recording)
+        {
+            StopRecording();
+            return 1;
+        }
         if (m_inPage) EndPage();
         m_inDoc = false;
         SetDcPainter(m_hdc, nullptr);
@@ -306,13 +333,18 @@ public:
             error = errno;
         if (error == 0) return 1;
         DiscardOffWindowThread(*file); // gone before the message waits for the user
-        ReportFailure(m_finalPath, error);
+        ReportFailure(m_finalPath, error, file->Reason());
         return SP_ERROR;
     }
 
     int AbortDoc() override
     {
         if (!m_inDoc) return SP_ERROR;
+        if (m_recording)
+        {
+            StopRecording();
+            return 1;
+        }
         Abort(true);
         return 1;
     }
@@ -429,8 +461,18 @@ private:
         m_shared->changed.notify_all();
         if (painting) WaitFor([this] { return m_shared->finished; });
         m_writer.join();
-        m_file.reset(); // its temporary file goes
+        // Its temporary file goes: a cancelled job's may be large, and freeing its blocks takes a while.
+        if (m_file && painting) DiscardOffWindowThread(*m_file);
+        m_file.reset();
         RestoreFileName();
+    }
+
+    void StopRecording()
+    {
+        m_inDoc = m_inPage = m_recording = false;
+        if (m_hdc) SetDcPainter(m_hdc, nullptr);
+        if (m_pagePainter.isActive()) m_pagePainter.end();
+        m_page.reset();
     }
 
     void RestoreFileName()
@@ -438,10 +480,12 @@ private:
         if (!m_finalPath.isEmpty()) m_printer->setOutputFileName(m_finalPath);
     }
 
-    static void ReportFailure(const QString& file, int error)
+    // The reason, when given, is the one the file's path gave (another user's link on the way, no file
+    // at the name); else the system's error.
+    static void ReportFailure(const QString& file, int error, const CString& reason = CString())
     {
-        const CString text =
-            L"Problem printing: " + FromQString(file) + L": " + CString::FromUtf8(std::strerror(error ? error : EIO));
+        const CString text = L"Problem printing: " + FromQString(file) + L": " +
+                             (reason.IsEmpty() ? CString::FromUtf8(std::strerror(error ? error : EIO)) : reason);
         AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
     }
 
@@ -456,6 +500,8 @@ private:
     HDC m_hdc = nullptr;
     bool m_inDoc = false;
     bool m_inPage = false;
+    bool m_recording = false;                    // pages kept for a preview (StartRecording)
+    QByteArray m_recorded;                       // the last page recorded so
     QString m_finalPath;                         // the PDF file the job writes, else empty
     std::unique_ptr<qor::CReplacingFile> m_file; // what it writes into until it is whole
 };
@@ -617,6 +663,20 @@ QPrinter* PrinterOfDC(HDC hdc)
     PrintJob* job = JobOf(hdc);
     return job ? job->Printer() : nullptr;
 }
+
+bool StartRecordingPages(HDC hdc)
+{
+    PrintJob* job = JobOf(hdc);
+    return job && job->StartRecording();
+}
+
+QByteArray TakeRecordedPage(HDC hdc)
+{
+    PrintJob* job = JobOf(hdc);
+    return job ? job->TakeRecorded() : QByteArray();
+}
+
+QPointF PictureDefaultDpi() { return ToolkitDefaultDpi(); }
 
 } // namespace qor::gui
 

@@ -5,8 +5,10 @@
 #include "platform/gui/draw/GdiInternal.h"
 #include "platform/gui/print/Print.h"
 
+#include <QByteArray>
 #include <QPageSize>
 #include <QPainter>
+#include <QPointF>
 #include <QPrinter>
 #include <QString>
 
@@ -50,5 +52,14 @@ DeviceInfo PrinterDeviceInfo(const QPrinter& printer);
 HDC CreatePrinterDCOn(QPrinter* printer, bool ownsPrinter);
 // The printer behind a printer DC, or nullptr.
 QPrinter* PrinterOfDC(HDC hdc);
+// Pages drawn on the printer DC from now on are kept for a preview, not printed (no document is begun,
+// nothing is written): each StartPage..EndPage records a page, which TakeRecordedPage hands over as the
+// data of a QPicture in the printer's device pixels, its origin at the corner of the printable area (empty
+// when no page has been recorded since). False when the DC is no printer DC or its job has begun.
+bool StartRecordingPages(HDC hdc);
+QByteArray TakeRecordedPage(HDC hdc);
+// The resolution a picture is taken to have been recorded at when it is played on a device: it is scaled
+// from this to the device's.
+QPointF PictureDefaultDpi();
 
 } // namespace qor::gui

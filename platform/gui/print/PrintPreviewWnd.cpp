@@ -1,5 +1,5 @@
-// The print preview window: the preview job's PDF pages under the preview bar, one or two pages at a
-// time, whole or zoomed in.
+// The print preview window: a print job's pages (drawn when first shown) or a PDF file's under the preview bar,
+// one or two pages at a time, whole or zoomed in.
 #include "platform/gui/print/PrintPreviewWnd.h"
 
 #include "platform/core/MessageBox.h"
@@ -8,11 +8,14 @@
 #include "platform/gui/draw/SurfaceAccess.h"
 #include "platform/gui/draw/SysValues.h"
 #include "platform/gui/frame/Frame.h"
-#include "platform/gui/print/PdfPageRenderer.h"
+#include "platform/gui/print/PreviewPageRenderer.h"
+#include "platform/gui/print/PrintInternal.h"
 #include "platform/gui/window/AfxRes.h"
+#include "platform/gui/window/App.h"
 #include "platform/gui/window/WndInternal.h"
 
 #include <algorithm>
+#include <climits>
 #include <cwctype>
 
 #include <QtCore/QEvent>
@@ -28,6 +31,15 @@ IMPLEMENT_DYNAMIC(CPrintPreviewWnd, CWnd)
 namespace {
 // Posted by the worker when a page has been rendered; wParam: the page (0-based).
 constexpr UINT WM_PREVIEW_PAGE_RENDERED = WM_APP + 0x0E31;
+// Posted by a paint that shows pages of a job not yet drawn: they are drawn then, outside the paint.
+constexpr UINT WM_PREVIEW_RECORD_PAGES = WM_APP + 0x0E32;
+
+// The previews open now (window thread only).
+std::vector<CPrintPreviewWnd*>& OpenPreviews()
+{
+    static auto* previews = new std::vector<CPrintPreviewWnd*>;
+    return *previews;
+}
 } // namespace
 
 BEGIN_MESSAGE_MAP(CPrintPreviewWnd, CWnd)
@@ -48,6 +60,7 @@ ON_BN_CLICKED(AFX_ID_PREVIEW_NUMPAGE, OnNumPage)
 ON_BN_CLICKED(AFX_ID_PREVIEW_ZOOMIN, OnZoomIn)
 ON_BN_CLICKED(AFX_ID_PREVIEW_ZOOMOUT, OnZoomOut)
 ON_MESSAGE(WM_PREVIEW_PAGE_RENDERED, OnPageRendered)
+ON_MESSAGE(WM_PREVIEW_RECORD_PAGES, OnRecordPages)
 END_MESSAGE_MAP()
 
 namespace {
@@ -56,7 +69,7 @@ constexpr UINT kPageTextId = 0xE30F;
 constexpr int kBarHeight = 32, kButtonWidth = 78, kButtonHeight = 24, kGap = 8, kMaxZoom = 2;
 } // namespace
 
-struct CPrintPreviewWnd::Pages : qor::gui::PdfPageRenderer
+struct CPrintPreviewWnd::Pages : qor::gui::PreviewPageRenderer
 {};
 
 namespace {
@@ -137,6 +150,43 @@ CPrintPreviewWnd* CPrintPreviewWnd::Open(LPCTSTR lpszPdfPath, LPCTSTR lpszTitle,
         delete wnd;
         return nullptr;
     }
+    return Show(wnd, lpszTitle, pOwner);
+}
+
+CPrintPreviewWnd* CPrintPreviewWnd::Open(std::unique_ptr<CPreviewPages> pPages, LPCTSTR lpszTitle, CWnd* pOwner,
+                                         CWnd* pPrintTarget)
+{
+    QPrinter* printer = pPages ? qor::gui::PrinterOfDC(pPages->GetPrinterDC()) : nullptr;
+    const UINT count = printer ? pPages->GetPageCount() : 0;
+    if (count == 0) return nullptr;
+    qor::gui::PreviewPageRenderer::Paper paper;
+    const QRectF sheet = printer->paperRect(QPrinter::DevicePixel);
+    paper.devicePixels = sheet.size();
+    paper.points = printer->paperRect(QPrinter::Point).size();
+    paper.origin = printer->pageRect(QPrinter::DevicePixel).topLeft() - sheet.topLeft();
+    paper.pictureDpi = qor::gui::PictureDefaultDpi();
+    auto* wnd = new CPrintPreviewWnd;
+    wnd->m_hPrintTarget = pPrintTarget ? pPrintTarget->GetSafeHwnd() : nullptr;
+    wnd->m_pPages->LoadRecorded(static_cast<int>(std::min<UINT>(count, INT_MAX)), paper);
+    wnd->m_pJob = std::move(pPages);
+    return Show(wnd, lpszTitle, pOwner);
+}
+
+void CPrintPreviewWnd::ClosePreviews(CWnd* pView, CWnd* pOwner)
+{
+    const HWND view = pView ? pView->GetSafeHwnd() : nullptr;
+    const HWND owner = pOwner ? pOwner->GetSafeHwnd() : nullptr;
+    std::vector<HWND> closing;
+    for (CPrintPreviewWnd* preview : OpenPreviews())
+        if ((view && preview->m_hPrintTarget == view) || (owner && ::GetParent(preview->m_hWnd) == owner))
+            closing.push_back(preview->m_hWnd);
+    // By handle: one preview's close may take another with it.
+    for (HWND h : closing)
+        if (::IsWindow(h)) CWnd::FromHandle(h)->DestroyWindow();
+}
+
+CPrintPreviewWnd* CPrintPreviewWnd::Show(CPrintPreviewWnd* wnd, LPCTSTR lpszTitle, CWnd* pOwner)
+{
     CString title = lpszTitle && *lpszTitle ? CString(lpszTitle) + L" - Print Preview" : CString(L"Print Preview");
     if (auto* frame = DYNAMIC_DOWNCAST(CFrameWnd, pOwner); frame && frame->m_hWnd)
     {
@@ -217,10 +267,11 @@ bool CPrintPreviewWnd::IsPageRendered(int nPage) const
            std::find(m_rendered.begin(), m_rendered.end(), nPage) != m_rendered.end();
 }
 
-int CPrintPreviewWnd::GetRenderingWorkers() { return qor::gui::PdfPageRenderer::RunningWorkers(); }
+int CPrintPreviewWnd::GetRenderingWorkers() { return qor::gui::PreviewPageRenderer::RunningWorkers(); }
 
 int CPrintPreviewWnd::OnCreate(LPCREATESTRUCT)
 {
+    OpenPreviews().push_back(this);
     m_pPages->NotifyTo(m_hWnd, WM_PREVIEW_PAGE_RENDERED);
     struct Button
     {
@@ -366,7 +417,7 @@ void CPrintPreviewWnd::OnPaint()
     bool erase = false;
     const CRect update = qor::gui::BeginPaint(this, &erase);
     m_rendered.clear();
-    std::vector<qor::gui::PdfPageRenderer::Request> wanted;
+    std::vector<qor::gui::PreviewPageRenderer::Request> wanted;
     if (QImage* surface = qor::gui::WindowSurface(this))
     {
         QPainter p(surface);
@@ -400,6 +451,30 @@ void CPrintPreviewWnd::OnPaint()
     (void)update;
     qor::gui::EndPaint(this);
     m_pPages->Want(wanted);
+    if (m_pJob && !m_bRecordPosted &&
+        std::any_of(wanted.begin(), wanted.end(), [this](const auto& r) { return !m_pPages->HasRecording(r.first); }))
+    {
+        m_bRecordPosted = true;
+        PostMessage(WM_PREVIEW_RECORD_PAGES);
+    }
+}
+
+// The job's pages shown and not yet drawn are drawn now, each in as many slices as it takes (the windows paint
+// in between), and then rendered.
+LRESULT CPrintPreviewWnd::OnRecordPages(WPARAM, LPARAM)
+{
+    m_bRecordPosted = false;
+    const HWND self = m_hWnd;
+    for (int n = m_nPage; n < m_nPage + m_nPages && n <= GetPageCount(); ++n)
+    {
+        if (!m_pJob || m_pPages->HasRecording(n - 1)) continue;
+        qor::gui::RunStepsOnWindowThread([&] { return !::IsWindow(self) || !m_pJob || m_pJob->DrawPage(n); });
+        if (!::IsWindow(self) || !m_pJob) return 0;
+        m_pPages->AddRecording(n - 1, qor::gui::TakeRecordedPage(m_pJob->GetPrinterDC()));
+        ++m_nPagesDrawn;
+    }
+    Invalidate(FALSE);
+    return 0;
 }
 
 // A page shown has come: painted again, from its rendering.
@@ -492,7 +567,10 @@ BOOL CPrintPreviewWnd::OnMouseWheel(UINT, short zDelta, CPoint)
 // The file is only the preview's: it goes with the window.
 void CPrintPreviewWnd::OnDestroy()
 {
+    auto& open = OpenPreviews();
+    open.erase(std::remove(open.begin(), open.end(), this), open.end());
     m_pPages->Stop(); // a render in flight is dropped on its worker; no more messages
+    m_pJob.reset();   // the view's printing ends
     if (!m_path.IsEmpty()) QFile::remove(qor::gui::ToQString(m_path));
 }
 
@@ -511,11 +589,12 @@ void CPrintPreviewWnd::OnKeyDown(UINT nChar, UINT, UINT)
 // Posted for the same reason: the button is still inside its click.
 void CPrintPreviewWnd::OnCloseClicked() { PostMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE, 0); }
 
-// The preview closes and the view it showed prints, with the print dialog, as File > Print does.
+// The preview closes (and its view's printing ends), then the view it showed prints, with the print dialog, as
+// File > Print does.
 void CPrintPreviewWnd::OnPreviewPrint()
 {
-    if (m_hPrintTarget && ::IsWindow(m_hPrintTarget)) ::PostMessage(m_hPrintTarget, WM_COMMAND, ID_FILE_PRINT, 0);
     PostMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE, 0);
+    if (m_hPrintTarget && ::IsWindow(m_hPrintTarget)) ::PostMessage(m_hPrintTarget, WM_COMMAND, ID_FILE_PRINT, 0);
 }
 
 void CPrintPreviewWnd::OnPreviewClose() { DestroyWindow(); }

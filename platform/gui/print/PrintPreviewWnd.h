@@ -1,7 +1,8 @@
-// CPrintPreviewWnd: the window of a print preview, which shows the pages a preview job wrote to a
-// PDF file until it is closed, under the framework's preview bar: Print..., Next Page, Prev Page,
-// One Page / Two Page, Zoom In, Zoom Out, Close and the page number. The pages are rendered on a worker:
-// a page shows white (or its last rendering, scaled) until its rendering at the size shown comes.
+// CPrintPreviewWnd: the window of a print preview, which shows the pages of a view's print job (each drawn
+// when it is first shown), or of a PDF file, until it is closed, under the framework's preview bar: Print...,
+// Next Page, Prev Page, One Page / Two Page, Zoom In, Zoom Out, Close and the page number. The pages are
+// rendered on a worker: a page shows white (or its last rendering, scaled) until its rendering at the size
+// shown comes.
 #pragma once
 
 #include "platform/gui/widgets/Controls.h"
@@ -11,6 +12,21 @@
 #include <vector>
 
 class CFrameWnd;
+
+// The pages of a print job that a preview draws only when it shows them (its view's print state, kept for as
+// long as the preview is open: the view's OnEndPrinting comes when this goes).
+class CPreviewPages
+{
+public:
+    virtual ~CPreviewPages() = default;
+    // The printer DC the pages are drawn on, its pages recorded (qor::gui::StartRecordingPages).
+    virtual HDC GetPrinterDC() const = 0;
+    // The job's pages (its page count as its view's OnBeginPrinting left it); 0: nothing to show.
+    virtual UINT GetPageCount() = 0;
+    // Draws page n (1-based) between the DC's StartPage and EndPage; FALSE while the page is unfinished: it is
+    // called again, for the rest, once the windows have painted.
+    virtual BOOL DrawPage(UINT nPage) = 0;
+};
 
 class CPrintPreviewWnd : public CWnd
 {
@@ -24,6 +40,13 @@ public:
     // deleted) when the file cannot be shown.
     static CPrintPreviewWnd* Open(LPCTSTR lpszPdfPath, LPCTSTR lpszTitle, CWnd* pOwner = nullptr,
                                   CWnd* pPrintTarget = nullptr);
+    // The same for the pages of a print job, each drawn when it is shown (null, the pages gone, when there are
+    // none or the window cannot be made).
+    static CPrintPreviewWnd* Open(std::unique_ptr<CPreviewPages> pPages, LPCTSTR lpszTitle, CWnd* pOwner = nullptr,
+                                  CWnd* pPrintTarget = nullptr);
+    // Closes the previews that print to pView or stand in pOwner (a preview keeps its view's print state: a
+    // view prints or is previewed again only once its preview has gone).
+    static void ClosePreviews(CWnd* pView, CWnd* pOwner = nullptr);
 
     int GetPageCount() const;
     // The first page shown (1-based), the pages shown side by side (1 or 2) and the zoom (0: whole
@@ -36,6 +59,8 @@ public:
     // Page n (1-based) is shown and was last painted from its rendering at the size it is shown at (not
     // white or a scaled earlier rendering while its rendering is on its way).
     bool IsPageRendered(int nPage) const;
+    // The pages of a print job drawn so far (each when it was first shown, again when it had to be).
+    int GetPagesDrawn() const { return m_nPagesDrawn; }
     // Workers that render pages now, for every preview of the process (a closed preview's render in flight
     // ends on its worker and is dropped).
     static int GetRenderingWorkers();
@@ -60,18 +85,23 @@ protected:
     void OnZoomIn();
     void OnZoomOut();
     LRESULT OnPageRendered(WPARAM wParam, LPARAM lParam);
+    LRESULT OnRecordPages(WPARAM wParam, LPARAM lParam);
     void PostNcDestroy() override;
     void FollowFrame(CFrameWnd* frame);
     DECLARE_MESSAGE_MAP()
 
 private:
     struct Pages; // the document's page sizes and its pages rendered on a worker (toolkit side)
+    static CPrintPreviewWnd* Show(CPrintPreviewWnd* wnd, LPCTSTR lpszTitle, CWnd* pOwner);
     void Layout(int cx, int cy);
     void ShowPages();       // buttons, page text, scroll bars and a repaint after a change
     CSize PageSize() const; // a shown page's size in window pixels
     CRect PageArea() const;
     void Scroll(int nBar, UINT nSBCode);
     std::unique_ptr<Pages> m_pPages;
+    std::unique_ptr<CPreviewPages> m_pJob; // the job whose pages are drawn when shown (else a PDF file's)
+    bool m_bRecordPosted = false;
+    int m_nPagesDrawn = 0;
     CButton m_print, m_next, m_prev, m_numPage, m_zoomIn, m_zoomOut;
     CButton m_close; // IDCANCEL
     CStatic m_pageText;

@@ -19,7 +19,7 @@ namespace qor::gui {
 
 namespace {
 
-Look g_look = Look::Light;
+Look g_look = kDefaultLook;
 int g_generation = 0;
 
 // What a look is made of. Every text colour keeps 4.5:1 against the faces and fields it is drawn
@@ -100,12 +100,13 @@ QPalette PaletteOf(const LookColours& c)
     return p;
 }
 
-// The system colours that the program's own drawing and the control colour messages use.
-void SetSystemColours(const LookColours& c)
+// The system colours that the program's own drawing and the control colour messages use, put in force by
+// override (the screen's, or paper's).
+void SetSystemColours(const LookColours& c, void (*override)(int, COLORREF))
 {
     const bool dark = IsDark(c);
-    SetSysColorOverride(-1, 0);
-    auto set = [](int index, const QColor& colour) { SetSysColorOverride(index, FromQColor(colour)); };
+    override(-1, 0);
+    auto set = [override](int index, const QColor& colour) { override(index, FromQColor(colour)); };
     for (int index : {COLOR_SCROLLBAR, COLOR_MENU, COLOR_MENUBAR, COLOR_3DFACE, COLOR_INACTIVECAPTION,
                       COLOR_ACTIVEBORDER, COLOR_INACTIVEBORDER})
         set(index, c.face);
@@ -142,7 +143,9 @@ void SetApplicationLook(Look look)
     g_look = look;
     ++g_generation;
     const LookColours colours = ColoursOf(look);
-    SetSystemColours(colours);
+    SetSystemColours(colours, SetSysColorOverride);
+    // Paper looks the same in every look: the default look's colours.
+    SetSystemColours(ColoursOf(kDefaultLook), SetPaperColorOverride);
     auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
     if (app)
     {

@@ -15,6 +15,9 @@ enum class Look
     Dark     // Fusion, dark
 };
 
+// The look the program starts in, and the one whose colours paper gets in every look (GetPaperColor).
+constexpr Look kDefaultLook = Look::Light;
+
 // Applies a look to every window (headless too): the toolkit's style and palette and the system colours
 // (GetSysColor) made from the same few colours; every window gets WM_SYSCOLORCHANGE and repaints.
 void SetApplicationLook(Look look);

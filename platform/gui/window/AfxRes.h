@@ -74,6 +74,11 @@
 #define AFX_ID_PREVIEW_ZOOMIN 0xE305
 #define AFX_ID_PREVIEW_ZOOMOUT 0xE306
 
+// The printing dialog's fields
+#define AFX_IDC_PRINT_DOCNAME 0xE201
+#define AFX_IDC_PRINT_PRINTERNAME 0xE202
+#define AFX_IDC_PRINT_PAGENUM 0xE204
+
 // Frame styles (in the window style's low word, as the framework keeps them)
 #define FWS_ADDTOTITLE 0x00008000L
 #define FWS_PREFIXTITLE 0x00004000L

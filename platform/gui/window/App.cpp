@@ -350,7 +350,10 @@ void DiscardOffWindowThread(qor::CReplacingFile& file)
     errno = error;
 }
 
-void RunStepsOnWindowThread(const std::function<bool()>& step)
+namespace {
+// The steps, the events between two of them delivered without the user's input, or with the input that a
+// window modal to the application takes while one shows.
+void RunSteps(const std::function<bool()>& step, bool modalInput)
 {
     qor::gui::InitApplication();
     if (!IsUserInterfaceThread())
@@ -360,8 +363,16 @@ void RunStepsOnWindowThread(const std::function<bool()>& step)
         return;
     }
     HoldScope hold;
-    while (!step()) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    while (!step())
+        QCoreApplication::processEvents(modalInput && QApplication::activeModalWidget()
+                                            ? QEventLoop::AllEvents
+                                            : QEventLoop::ExcludeUserInputEvents);
 }
+} // namespace
+
+void RunStepsOnWindowThread(const std::function<bool()>& step) { RunSteps(step, false); }
+
+void RunStepsTakingModalInput(const std::function<bool()>& step) { RunSteps(step, true); }
 
 bool IsWorkOffWindowThreadRunning() { return g_nHolds > 0; }
 

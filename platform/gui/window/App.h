@@ -279,6 +279,9 @@ void DiscardOffWindowThread(qor::CReplacingFile& file);
 // that long work on what only this thread may touch never holds the windows for long. Work run
 // off the window thread from a step runs on a worker as above.
 void RunStepsOnWindowThread(const std::function<bool()>& step);
+// The same, except that the user's input goes on to the window modal to the application, if one shows (a
+// dialog whose Cancel stops the steps); the other windows take none while it shows.
+void RunStepsTakingModalInput(const std::function<bool()>& step);
 // Whether such work or such steps run now (the window thread waits in a loop of theirs).
 bool IsWorkOffWindowThreadRunning();
 

@@ -165,11 +165,13 @@ BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep, BOOL)
 {
-    std::vector<CWnd*> children = OwnedWindows(this, false);
-    for (CWnd* c : children)
+    // By handle: a handler may destroy the window it was sent to, or another (a preview closing deletes
+    // itself). Nothing is sent to, nor read of, a window once it is gone.
+    for (HWND child : OwnedHandles(this, false))
     {
-        c->SendMessage(message, wParam, lParam);
-        if (bDeep && c->m_hWnd) c->SendMessageToDescendants(message, wParam, lParam, TRUE, FALSE);
+        if (CWnd* c = LiveWindow(child)) c->SendMessage(message, wParam, lParam);
+        if (CWnd* c = bDeep ? LiveWindow(child) : nullptr)
+            c->SendMessageToDescendants(message, wParam, lParam, TRUE, FALSE);
     }
 }
 
@@ -745,8 +747,8 @@ BOOL CWnd::RedrawWindow(LPCRECT lpRectUpdate, void*, UINT flags)
     if (flags & RDW_VALIDATE) ValidateRect(lpRectUpdate);
     if (flags & RDW_UPDATENOW) UpdateWindow();
     if (flags & RDW_ALLCHILDREN)
-        for (CWnd* child : OwnedWindows(this, false))
-            if (child->m_hWnd) child->RedrawWindow(nullptr, nullptr, flags);
+        for (HWND h : OwnedHandles(this, false))
+            if (CWnd* child = LiveWindow(h)) child->RedrawWindow(nullptr, nullptr, flags);
     return TRUE;
 }
 

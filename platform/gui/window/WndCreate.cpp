@@ -109,6 +109,22 @@ std::vector<CWnd*> OwnedWindows(const CWnd* wnd, bool withOwned)
     return found;
 }
 
+std::vector<HWND> OwnedHandles(const CWnd* wnd, bool withOwned)
+{
+    std::vector<HWND> found;
+    std::lock_guard<std::mutex> lock(HandleMutex());
+    for (auto& [h, st] : Handles())
+        if (st->parent == wnd || (withOwned && st->owner == wnd)) found.push_back(h);
+    return found;
+}
+
+CWnd* LiveWindow(HWND h)
+{
+    std::lock_guard<std::mutex> lock(HandleMutex());
+    auto it = Handles().find(h);
+    return it == Handles().end() ? nullptr : it->second->wnd;
+}
+
 } // namespace qor::gui
 
 using namespace qor::gui;
@@ -398,9 +414,9 @@ BOOL CWnd::DestroyWindow()
     if (CaptureWindow() == this) ReleaseCapture();
     SendMessage(WM_DESTROY, 0, 0);
     // Children go after their parent got WM_DESTROY, before it gets WM_NCDESTROY.
-    std::vector<CWnd*> children = OwnedWindows(this, true);
-    for (CWnd* c : children)
-        if (WndAccess::State(c) && c->m_hWnd) c->DestroyWindow();
+    // By handle: a child's destruction may take a sibling with it.
+    for (HWND child : OwnedHandles(this, true))
+        if (CWnd* c = LiveWindow(child)) c->DestroyWindow();
     ForgetFocusAndCursor(this);
     for (auto& [id, t] : s->timers)
     {

@@ -247,6 +247,11 @@ private:
 };
 // The live child windows of a window, in creation order (withOwned: and the pop-ups it owns).
 std::vector<CWnd*> OwnedWindows(const CWnd* wnd, bool withOwned);
+// The same windows by handle, for a walk that sends them messages: a handler may destroy (and delete) one
+// of them or a sibling, whose handle is then dead where its pointer would dangle. Handles are never reused.
+std::vector<HWND> OwnedHandles(const CWnd* wnd, bool withOwned);
+// The window of a handle while it lives, else nullptr.
+CWnd* LiveWindow(HWND h);
 // The frame a window manager gives a top-level dialog: a caption with what the style asks
 // (close with WS_SYSMENU, minimise and maximise only with their boxes), nothing more.
 Qt::WindowFlags DialogFrameFlags(DWORD style);

@@ -271,3 +271,38 @@ TEST_F(GridSave, WriteFailureReportsAndKeepsTheOldFile)
     EXPECT_EQ(ReadBytes(m_dir / "report.csv"), "the old report\r\n");
     EXPECT_TRUE(OtherFiles({"report.csv"}).empty());
 }
+
+// A table still filling in: Save brings in the rows to come only once the file it was given is opened, so a
+// name that is refused (a missing folder, a folder, a file that cannot be opened) is said at once, without
+// waiting for the fill; a name that opens gets every row.
+TEST_F(GridSave, TheFileIsOpenedBeforeTheRowsStillToComeAreBroughtIn)
+{
+    CGridCtrl grid(2, 1);
+    grid.SetItemText(0, 0, L"head");
+    grid.SetItemText(1, 0, L"row 1");
+    int brought = 0;
+    std::vector<std::string> filesWhileBringing;
+    grid.SetRowsToCome([&] {
+        ++brought;
+        filesWhileBringing = OtherFiles({});
+        grid.SetRowCount(4);
+        grid.SetItemText(2, 0, L"row 2");
+        grid.SetItemText(3, 0, L"row 3");
+    });
+
+    ::mkdir((m_dir / "a-folder").c_str(), 0700);
+    EXPECT_FALSE(grid.Save(PathOf("missing-folder/out.csv")));
+    EXPECT_FALSE(grid.Save(PathOf("a-folder")));
+    qor::CReplacingFile::InjectOpenFault(EMFILE);
+    EXPECT_FALSE(grid.Save(PathOf("refused.csv")));
+    qor::CReplacingFile::InjectOpenFault(0);
+    EXPECT_EQ(brought, 0) << "a refused name waits for no rows";
+    ASSERT_EQ(m_boxes.Shown().size(), 3u);
+    EXPECT_TRUE(OtherFiles({"a-folder"}).empty());
+
+    ASSERT_TRUE(grid.Save(PathOf("whole.csv")));
+    EXPECT_EQ(brought, 1);
+    ASSERT_EQ(filesWhileBringing.size(), 2u) << "the file was open while the rows came";
+    EXPECT_EQ(ReadBytes(m_dir / "whole.csv"), "sep=;\r\nhead\r\nrow 1\r\nrow 2\r\nrow 3\r\n");
+    EXPECT_TRUE(OtherFiles({"whole.csv", "a-folder"}).empty());
+}

@@ -2,6 +2,7 @@
 // the new one whole, and what an ended run left is removed while a live run's file and every file
 // not named as the program's own stay.
 
+#include "platform/core/FileChecks.h"
 #include "platform/core/ReplacingFile.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +38,8 @@ protected:
     }
     void TearDown() override
     {
+        CReplacingFile::UseUnnamedFiles(true);
+        CReplacingFile::SetFolderHook(nullptr);
         CReplacingFile::InjectOpenFault(0);
         CReplacingFile::SetSyncHook(nullptr);
         std::error_code ec;
@@ -113,8 +116,11 @@ TEST_F(ReplacingFileTest, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewFileAndNot
         {};
         ASSERT_EQ(::stat(target.c_str(), &st), 0);
         EXPECT_EQ(st.st_mode & 07777, 0640u) << "the permissions stay";
-        // The next open or save of the file removes what the killed run left.
-        CReplacingFile::RemoveLeftovers(target.c_str());
+        // The next save in the folder removes whatever the killed run left (an unnamed file leaves nothing).
+        {
+            CReplacingFile next;
+            ASSERT_TRUE(next.Open((m_dir / "other.qor").c_str()));
+        }
         EXPECT_EQ(Names(), std::set<std::string>{"case.qor"}) << "round " << round;
     }
     EXPECT_GT(seen.size(), 1u) << "some kills came after a whole new version";
@@ -124,6 +130,17 @@ TEST_F(ReplacingFileTest, OnlyTheTemporaryFilesOfEndedRunsAreRemoved)
 {
     const fs::path target = m_dir / "case.qor";
     std::ofstream(target) << "the case";
+    // A live run's file, held by its writer: named while it is written on a file system without unnamed
+    // files (and for a moment before it goes in place on others).
+    CReplacingFile live;
+    CReplacingFile::UseUnnamedFiles(false);
+    ASSERT_TRUE(live.Open(target.c_str()));
+    CReplacingFile::UseUnnamedFiles(true);
+    std::string liveName;
+    for (const std::string& name : Names())
+        if (name != "case.qor") liveName = name;
+    ASSERT_FALSE(liveName.empty());
+    EXPECT_TRUE(CReplacingFile::IsTemporaryName(liveName, "case.qor"));
     // Left by ended runs: named as ours and locked by nobody.
     for (const char* name : {".case.qor.qortmp-Ab12Cd", ".case.qor.qortmp-000000"}) std::ofstream(m_dir / name) << "x";
     // Not ours, or of another file: they stay.
@@ -133,15 +150,6 @@ TEST_F(ReplacingFileTest, OnlyTheTemporaryFilesOfEndedRunsAreRemoved)
     for (const std::string& name : others) std::ofstream(m_dir / name) << "x";
     // A link named as ours is never followed nor removed.
     fs::create_symlink(target, m_dir / ".case.qor.qortmp-Link00");
-    // A live run's file, held by its writer.
-    const std::set<std::string> before = Names();
-    CReplacingFile live;
-    ASSERT_TRUE(live.Open(target.c_str()));
-    std::string liveName;
-    for (const std::string& name : Names())
-        if (!before.count(name)) liveName = name;
-    ASSERT_FALSE(liveName.empty());
-    EXPECT_TRUE(CReplacingFile::IsTemporaryName(liveName, "case.qor"));
 
     // Its name is as long whatever the file's: ".qortmp-", 8 digits of the file's name, "-", 6 random.
     EXPECT_EQ(liveName.size(), 23u);
@@ -208,4 +216,115 @@ TEST_F(ReplacingFileTest, OnlyTheTemporaryFilesOfEndedRunsAreRemoved)
     ASSERT_TRUE(CReplacingFile::ReplaceWith(longest.c_str(), "old"));
     ASSERT_TRUE(CReplacingFile::ReplaceWith(longest.c_str(), "new"));
     EXPECT_EQ(ReadAll(longest), "new");
+}
+
+// The target's folder is walked once, part by part: the user's own links (to a folder, at the last part)
+// are followed and stay links, a link re-pointed once the folder is open changes nothing, and only a
+// regular file is replaced (a pipe or a folder at the name is refused with its reason). While it is
+// written the file has no name.
+TEST_F(ReplacingFileTest, TheFolderIsWalkedOnceAndOnlyAFileIsReplacedThere)
+{
+    const fs::path first = m_dir / "first", second = m_dir / "second";
+    fs::create_directories(first);
+    fs::create_directories(second);
+    std::ofstream(first / "case.qor") << "first case";
+    std::ofstream(second / "case.qor") << "second case";
+    fs::create_symlink("first", m_dir / "project");
+    fs::create_symlink("project/case.qor", m_dir / "current.qor");
+    CReplacingFile::SetFolderHook([&](const std::string&) {
+        fs::remove(m_dir / "project");
+        fs::create_symlink("second", m_dir / "project");
+    });
+    CReplacingFile file;
+    ASSERT_TRUE(file.Open((m_dir / "current.qor").c_str()));
+    CReplacingFile::SetFolderHook(nullptr);
+    EXPECT_EQ(Names(), (std::set<std::string>{"current.qor", "first", "project", "second"}));
+    EXPECT_EQ(fs::directory_iterator(first)->path().filename(), "case.qor");
+    std::ofstream(file.WritablePath().ToUtf8(), std::ios::binary) << "new case";
+    ASSERT_TRUE(file.Commit());
+    EXPECT_EQ(ReadAll(first / "case.qor"), "new case");
+    EXPECT_EQ(ReadAll(second / "case.qor"), "second case");
+    EXPECT_EQ(fs::read_symlink(m_dir / "current.qor"), "project/case.qor");
+    EXPECT_EQ(std::distance(fs::directory_iterator(first), fs::directory_iterator()), 1);
+
+    // A pipe, a folder, the user's link to a pipe, a name that ends as a folder: refused, said, left.
+    ASSERT_EQ(::mkfifo((m_dir / "pipe.pdf").c_str(), 0600), 0);
+    fs::create_directories(m_dir / "folder.bmp");
+    fs::create_symlink("pipe.pdf", m_dir / "to-pipe.pdf");
+    const struct
+    {
+        fs::path path, shown;
+        const wchar_t* reason;
+        int error;
+    } refusals[] = {{m_dir / "pipe.pdf", m_dir / "pipe.pdf", L"it is a pipe, not a file", EINVAL},
+                    {m_dir / "folder.bmp", m_dir / "folder.bmp", L"it is a folder, not a file", EISDIR},
+                    {m_dir / "to-pipe.pdf", m_dir / "pipe.pdf", L"it is a pipe, not a file", EINVAL},
+                    {m_dir / "first/", "", L"", EISDIR}};
+    const std::set<std::string> before = Names();
+    for (const auto& refusal : refusals)
+    {
+        SCOPED_TRACE(refusal.path.string());
+        CReplacingFile refused;
+        errno = 0;
+        EXPECT_FALSE(refused.Open(refusal.path.c_str()));
+        EXPECT_EQ(errno, refusal.error);
+        EXPECT_EQ(refused.Reason(), CString(refusal.reason));
+        EXPECT_EQ(refused.ReasonPath(), CString::FromUtf8(refusal.shown.string()));
+    }
+    EXPECT_TRUE(fs::is_fifo(m_dir / "pipe.pdf"));
+    EXPECT_EQ(Names(), before);
+}
+
+// In a folder everyone may write to with the sticky bit, another user's link is not followed wherever it
+// stands in the path (a folder part, the last part, one a link of the user's leads through); the user's
+// own link there is.
+TEST_F(ReplacingFileTest, AnotherUsersLinkAnywhereInThePathIsNotFollowed)
+{
+    if (::geteuid() != 0) GTEST_SKIP() << "needs the superuser: links of another user";
+    const fs::path shared = m_dir / "shared", mine = m_dir / "mine";
+    fs::create_directories(shared);
+    fs::create_directories(mine);
+    fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
+    std::ofstream(mine / "case.qor") << "the user's case";
+    constexpr uid_t kNobody = 65534;
+    fs::create_symlink(mine, shared / "project");
+    ASSERT_EQ(::lchown((shared / "project").c_str(), kNobody, kNobody), 0);
+    fs::create_symlink(mine / "case.qor", shared / "case.qor");
+    ASSERT_EQ(::lchown((shared / "case.qor").c_str(), kNobody, kNobody), 0);
+    fs::create_symlink("project/case.qor", shared / "chain.qor"); // the user's own, through the other's
+    fs::create_symlink(mine, shared / "own");
+
+    for (const fs::path& asked : {shared / "project/case.qor", shared / "case.qor", shared / "chain.qor",
+                                  shared / "own/../shared/project/case.qor"})
+    {
+        SCOPED_TRACE(asked.string());
+        const fs::path link = asked == shared / "case.qor" ? asked : shared / "project";
+        const qor::SFollowedLinks followed = qor::FollowLinks(asked.c_str());
+        EXPECT_EQ(followed.refusedLink, CString::FromUtf8(link.string()));
+        EXPECT_EQ(followed.Reason().Find(L"it is a link of another user ("), 0);
+        CReplacingFile file;
+        errno = 0;
+        EXPECT_FALSE(file.Open(asked.c_str()));
+        EXPECT_EQ(errno, EACCES);
+        EXPECT_EQ(file.ReasonPath(), followed.refusedLink);
+        EXPECT_EQ(file.Reason(), followed.Reason());
+        EXPECT_FALSE(CReplacingFile::ReplaceWith(asked.c_str(), "another's"));
+    }
+    EXPECT_EQ(ReadAll(mine / "case.qor"), "the user's case");
+    EXPECT_TRUE(fs::is_symlink(shared / "project") && fs::is_symlink(shared / "case.qor"));
+
+    ASSERT_TRUE(CReplacingFile::ReplaceWith((shared / "own/case.qor").c_str(), "the user's own link"));
+    EXPECT_EQ(ReadAll(mine / "case.qor"), "the user's own link");
+    EXPECT_EQ(qor::FollowLinks((shared / "own/case.qor").c_str()).target,
+              CString::FromUtf8((mine / "case.qor").string()));
+
+    // Clearing what ended saves left: never through the other's link, never another user's file.
+    const std::string left = ".case.qor.qortmp-Zz9Yy8";
+    std::ofstream(mine / left) << "an ended save's";
+    std::ofstream(shared / left) << "another user's ended save";
+    ASSERT_EQ(::chown((shared / left).c_str(), kNobody, kNobody), 0);
+    EXPECT_EQ(CReplacingFile::RemoveLeftoversIn((shared / "project").c_str()), 0);
+    EXPECT_EQ(CReplacingFile::RemoveLeftoversIn(shared.c_str()), 0);
+    EXPECT_TRUE(fs::exists(mine / left) && fs::exists(shared / left));
+    EXPECT_EQ(CReplacingFile::RemoveLeftoversIn((shared / "own").c_str()), 1);
 }

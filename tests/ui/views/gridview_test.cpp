@@ -26,7 +26,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -69,6 +71,17 @@ protected:
         if (!pDoc) return nullptr;
         CMDIChildWnd* pChild = qor::test::MainFrame()->MDIGetActive();
         return pChild ? DYNAMIC_DOWNCAST(CGridView, pChild->GetActiveView()) : nullptr;
+    }
+
+    // A fresh view showing the beam results of an axle at 4 m on a 10 m span.
+    CGridView* OpenSinglePositionView()
+    {
+        auto bridge = SimpleSpan(10.0);
+        auto lm = Axle(1000.0, L"Axle");
+        CSinglePosAnalysis analysis(bridge, lm);
+        CGridView* v = OpenView();
+        if (v) v->ShowSinglePosition(true, std::make_shared<CAOSinglePosition>(analysis.Run(4.0), bridge, lm, 4.0));
+        return v;
     }
 
     static CString Text(CGridView* v, int r, int c) { return v->GetGrid()->GetItemText(r, c); }
@@ -547,12 +560,8 @@ TEST_F(GridViewTest, CopySaveAndPrintGiveWhatTheTableShows)
 
 TEST_F(GridViewTest, TheTitleIsReadableInEveryLook)
 {
-    auto bridge = SimpleSpan(10.0);
-    auto lm = Axle(1000.0, L"Axle");
-    CSinglePosAnalysis analysis(bridge, lm);
-    CGridView* v = OpenView();
+    CGridView* v = OpenSinglePositionView();
     ASSERT_NE(v, nullptr);
-    v->ShowSinglePosition(true, std::make_shared<CAOSinglePosition>(analysis.Run(4.0), bridge, lm, 4.0));
     for (qor::gui::Look look : {qor::gui::Look::Light, qor::gui::Look::Dark})
     {
         qor::gui::SetApplicationLook(look);
@@ -567,6 +576,43 @@ TEST_F(GridViewTest, TheTitleIsReadableInEveryLook)
             for (int x = 0; x < width; ++x)
                 best = std::max(best, qor::gui::ContrastRatio(pixels[static_cast<size_t>(y * width + x)], face));
         EXPECT_GE(best, 4.5) << static_cast<int>(look);
+    }
+    qor::gui::SetApplicationLook(qor::gui::Look::Light);
+}
+
+// A table prints the same in every look: black text on white paper, its headings on the default look's
+// light face, whatever look the screen is in. Page 1 printed in the dark look, and in the classic one, is
+// page 1 printed in the default look, pixel for pixel above the footer (whose time may tick between).
+TEST_F(GridViewTest, ATablePrintsTheSameInEveryLook)
+{
+    CGridView* v = OpenSinglePositionView();
+    ASSERT_NE(v, nullptr);
+    constexpr int kWidth = 600, kHeight = 848, kAboveFooter = kHeight * 92 / 100;
+    auto printed = [&](qor::gui::Look look) {
+        qor::gui::SetApplicationLook(look);
+        qor::test::Pump();
+        const std::string pdf = qor::test::TempPdfPath("look.pdf");
+        {
+            qor::test::DrivenPrinting printing(pdf);
+            qor::test::SendMenuCommand(ID_FILE_PRINT);
+        }
+        std::vector<COLORREF> page = qor::test::RenderPdfPage(pdf, 0, kWidth, kHeight);
+        std::remove(pdf.c_str());
+        return page;
+    };
+    const std::vector<COLORREF> light = printed(qor::gui::Look::Light);
+    ASSERT_EQ(light.size(), static_cast<size_t>(kWidth * kHeight));
+    // The default look's page: white paper, black text, the headings' light face (no dark block).
+    const auto luminance = [](COLORREF c) { return (GetRValue(c) * 30 + GetGValue(c) * 59 + GetBValue(c) * 11) / 100; };
+    EXPECT_GT(std::count_if(light.begin(), light.end(), [&](COLORREF c) { return luminance(c) < 60; }), 2000);
+    EXPECT_GT(std::count(light.begin(), light.end(), RGB(240, 240, 240)), 2000) << "the headings' face";
+    for (qor::gui::Look look : {qor::gui::Look::Dark, qor::gui::Look::Classic})
+    {
+        const std::vector<COLORREF> other = printed(look);
+        ASSERT_EQ(other.size(), light.size());
+        int differing = 0;
+        for (size_t i = 0; i < static_cast<size_t>(kWidth * kAboveFooter); ++i) differing += other[i] != light[i];
+        EXPECT_EQ(differing, 0) << "look " << static_cast<int>(look);
     }
     qor::gui::SetApplicationLook(qor::gui::Look::Light);
 }

@@ -8,6 +8,7 @@
 #include "controls/grid/GridCellNumeric.h"
 #include "engine/analysis/Envelope.h"
 #include "engine/settings/Settings.h"
+#include "platform/gui/print/PrintPreviewWnd.h"
 #include "platform/test/FrameTest.h"
 #include "platform/test/GuiTest.h"
 #include "platform/test/PauseMeter.h"
@@ -479,6 +480,48 @@ TEST_F(LargeResultsTest, AnEnsemblesLargeReactionTableFillsInSlicesWithoutHoldin
     qor::test::DeleteDeferred();
     EXPECT_TRUE(results.expired());
     EXPECT_EQ(qor::test::MainFrame()->MDIGetActive(), nullptr);
+}
+
+// The preview of a table of a million rows, some twenty thousand pages: the page count known and the first page
+// shown as soon as the table's printing has begun, only the pages shown drawn, the window answering throughout.
+TEST_F(LargeResultsTest, ThePreviewOfAMillionRowTableDrawsOnlyThePagesItShows)
+{
+    const int nRows = 1000000;
+    auto run = EnsembleRun(nRows);
+    CGridView* v = Open<CGridView>(app.m_pGridTemplate);
+    ASSERT_TRUE(v);
+    v->ShowMultiMovingLoadEnvelopes(false, false, run);
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return !v->IsDrawing(); }, 600000));
+    auto findPreview = [] {
+        for (CWnd* c = qor::test::MainFrame()->GetWindow(GW_CHILD); c; c = c->GetWindow(GW_HWNDNEXT))
+            if (auto* preview = DYNAMIC_DOWNCAST(CPrintPreviewWnd, c)) return preview;
+        return static_cast<CPrintPreviewWnd*>(nullptr);
+    };
+
+    qor::test::PauseMeter meter;
+    const Clock::time_point asked = Clock::now();
+    v->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW);
+    const double beginMs = std::chrono::duration<double, std::milli>(Clock::now() - asked).count();
+    CPrintPreviewWnd* preview = findPreview();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_GT(preview->GetPageCount(), nRows / 100);
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return preview->IsPageRendered(1); }, 60000));
+    const double firstMs = std::chrono::duration<double, std::milli>(Clock::now() - asked).count();
+    EXPECT_EQ(preview->GetPagesDrawn(), 1);
+    EXPECT_LT(beginMs, kQuarterSecond) << "the table's printing begun";
+    EXPECT_LT(meter.LongestMs(), kQuarterSecond);
+    std::printf("%d rows, %d pages: printing begun in %.0f ms, page 1 shown after %.0f ms, the window held at most "
+                "%.0f ms\n",
+                nRows, preview->GetPageCount(), beginMs, firstMs, meter.LongestMs());
+
+    // Next Page draws that page alone; the window answers.
+    qor::test::Click(preview->GetDlgItem(AFX_ID_PREVIEW_NEXT), CPoint(5, 5));
+    ASSERT_TRUE(qor::test::PumpUntil([&] { return preview->IsPageRendered(2); }, 60000));
+    EXPECT_EQ(preview->GetPagesDrawn(), 2);
+    EXPECT_LT(meter.LongestMs(), kQuarterSecond);
+    preview->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE);
+    qor::test::Pump();
+    EXPECT_EQ(findPreview(), nullptr);
 }
 
 TEST_F(LargeResultsTest, ShowAllPlotHoldsEachCurvesPointsAndRedrawsInSlices)

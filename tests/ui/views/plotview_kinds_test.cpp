@@ -6,9 +6,11 @@
 #include "engine/analysis/CriticalEnsemble.h"
 #include "engine/analysis/MultiBridgeAnalysis.h"
 #include "engine/settings/Settings.h"
+#include "platform/gui/widgets/Looks.h"
 #include "platform/test/PrintTest.h"
 
 #include <algorithm>
+#include <cstdio>
 
 using namespace viewtest;
 
@@ -421,4 +423,35 @@ TEST_F(Kinds, SingleSpanRatioPlotsKeepTheShearMinimaThatMayGovern)
     EXPECT_TRUE(seriesIn(0, Colours().CLR_LINEMIN).empty());
     EXPECT_EQ(seriesIn(1, Colours().CLR_LINEMAX), (std::vector<std::vector<double>>(2, {0.9, 0.9, 0.9})));
     EXPECT_EQ(seriesIn(1, Colours().CLR_LINEMIN), (std::vector<std::vector<double>>(2, {1.25, 1.25, 1.25})));
+}
+
+// A plot prints the same in every look: its frame's etched edge too is drawn in paper's colours, not the
+// screen's. The dark look's page is the default look's, pixel for pixel above the footer.
+TEST_F(Kinds, APlotPrintsTheSameInEveryLook)
+{
+    auto bridge = std::make_shared<CBridge>(1, CString(L"Two spans"), CBridge::CONFIG_TWOSPAN, 10.0);
+    auto descriptor = MovingLoad(bridge, Axle(), 0.5);
+    CPlotView* view = OpenPlot(2, 1);
+    ASSERT_NE(view, nullptr);
+    view->ShowMovingLoadEnvelopes(true, true, descriptor);
+    view->FinishDrawing();
+    constexpr int kWidth = 400, kHeight = 566, kAboveFooter = 500;
+    auto printed = [&](qor::gui::Look look) {
+        qor::gui::SetApplicationLook(look);
+        qor::test::Pump();
+        const std::string pdf = qor::test::TempPdfPath("plot-look.pdf");
+        {
+            qor::test::DrivenPrinting printing(pdf);
+            view->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+        }
+        std::vector<COLORREF> page = qor::test::RenderPdfPage(pdf, 0, kWidth, kHeight);
+        std::remove(pdf.c_str());
+        return page;
+    };
+    const std::vector<COLORREF> light = printed(qor::gui::Look::Light);
+    const std::vector<COLORREF> dark = printed(qor::gui::Look::Dark);
+    qor::gui::SetApplicationLook(qor::gui::Look::Light);
+    ASSERT_EQ(light.size(), static_cast<size_t>(kWidth * kHeight));
+    ASSERT_EQ(dark.size(), light.size());
+    EXPECT_TRUE(std::equal(light.begin(), light.begin() + kWidth * kAboveFooter, dark.begin()));
 }

@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -99,22 +100,31 @@ class TestView : public CView
     DECLARE_DYNCREATE(TestView)
 public:
     inline static bool s_guardedEnabled = false;
+    // The pages the next jobs have, and what each page draws after the view's rectangle.
+    inline static UINT s_pages = 2;
+    inline static std::function<void(CDC*, CPrintInfo*)> s_printed;
     std::vector<UINT> m_printedPages;
     int m_begin = 0, m_end = 0;
+    int m_nested = 0; // jobs begun while another was not ended
     TestDoc* GetDoc() const { return static_cast<TestDoc*>(GetDocument()); }
     void OnDraw(CDC*) override {}
     BOOL OnPreparePrinting(CPrintInfo* pInfo) override
     {
-        pInfo->SetMaxPage(2);
+        pInfo->SetMaxPage(s_pages);
         return DoPreparePrinting(pInfo);
     }
-    void OnBeginPrinting(CDC*, CPrintInfo*) override { ++m_begin; }
+    void OnBeginPrinting(CDC*, CPrintInfo*) override
+    {
+        m_nested += m_begin != m_end;
+        ++m_begin;
+    }
     void OnPrint(CDC* pDC, CPrintInfo* pInfo) override
     {
         m_printedPages.push_back(pInfo->m_nCurPage);
         CRect r = pInfo->m_rectDraw;
         pDC->Rectangle(r.left + 100, r.top + 100, r.left + 100 + 200 * static_cast<int>(pInfo->m_nCurPage),
                        r.top + 400);
+        if (s_printed) s_printed(pDC, pInfo);
     }
     void OnEndPrinting(CDC*, CPrintInfo*) override { ++m_end; }
     void OnViewCommand() { g_log.push_back("view"); }
@@ -217,6 +227,8 @@ protected:
     {
         g_log.clear();
         TestView::s_guardedEnabled = false;
+        TestView::s_pages = 2;
+        TestView::s_printed = nullptr;
         // Each test starts with no profile (no recent files, no values).
         const char* config = std::getenv("XDG_CONFIG_HOME");
         if (config) std::remove((std::string(config) + "/Frame Test Company.ini").c_str());

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -398,4 +399,81 @@ TEST(MsgCommand, CommandAndUpdateHandlersAreFoundThroughOnCmdMsg)
     other.m_nID = 4002;
     EXPECT_FALSE(other.DoUpdate(&target, TRUE));
     EXPECT_FALSE(other.m_bEnabled);
+}
+
+namespace {
+
+const UINT kMsgClose = RegisterWindowMessage(L"QOR.Test.CloseSelf");
+
+// A window made on the heap that deletes itself when destroyed (as a preview does); on the message it
+// destroys itself, or the window it was told to, and counts what reached it.
+class CSelfDeleting : public CWnd
+{
+public:
+    explicit CSelfDeleting(std::vector<int>& log, int name) : m_log(log), m_name(name) {}
+    CWnd* m_pVictim = nullptr; // destroyed on the first message; the next destroys the window itself
+    LRESULT OnClose(WPARAM, LPARAM)
+    {
+        m_log.push_back(m_name);
+        if (CWnd* victim = std::exchange(m_pVictim, nullptr))
+            victim->DestroyWindow();
+        else
+            DestroyWindow();
+        return 0;
+    }
+    void PostNcDestroy() override { delete this; }
+    DECLARE_MESSAGE_MAP()
+
+private:
+    std::vector<int>& m_log;
+    int m_name;
+};
+
+BEGIN_MESSAGE_MAP(CSelfDeleting, CWnd)
+ON_REGISTERED_MESSAGE(kMsgClose, OnClose)
+END_MESSAGE_MAP()
+
+} // namespace
+
+// A message sent to every descendant reaches only windows that live: one whose handler destroyed (and
+// deleted) it is not read again nor walked into, a sibling or a nested window another handler destroyed
+// gets nothing, and the others each get it once (under the address sanitizer a read of a deleted window
+// fails the test).
+TEST(MsgDescendants, WindowsAHandlerDestroyedGetNothingAndAreNotRead)
+{
+    qor::test::EnsureGuiApplication();
+    CWnd top;
+    ASSERT_TRUE(top.CreateEx(0, nullptr, L"top", WS_POPUP, CRect(0, 0, 200, 200), nullptr, 0));
+    std::vector<int> log;
+    auto make = [&](int name, CWnd* parent) {
+        auto* w = new CSelfDeleting(log, name);
+        EXPECT_TRUE(w->Create(nullptr, nullptr, WS_CHILD, CRect(0, 0, 10, 10), parent, static_cast<UINT>(name)));
+        return w;
+    };
+    // 1 destroys itself, with its child 11; 2 destroys its later sibling 3 and its own child 21 (which
+    // holds 211), so that the walk would otherwise go into them; 4 destroys itself; 5 stays.
+    CSelfDeleting* first = make(1, &top);
+    make(11, first);
+    CSelfDeleting* second = make(2, &top);
+    CSelfDeleting* third = make(3, &top);
+    second->m_pVictim = third;
+    CSelfDeleting* inner = make(21, second);
+    make(211, inner);
+    make(4, &top);
+    CSelfDeleting* last = make(5, &top);
+    last->m_pVictim = make(51, last);
+    const HWND hSecond = second->m_hWnd, hLast = last->m_hWnd;
+
+    top.SendMessageToDescendants(kMsgClose, 0, 0, TRUE);
+
+    // 2 destroyed 3; it then gets nothing, and 21 under 2 is walked: it destroys itself (with 211).
+    // 5 destroyed its child 51 before the walk reached it.
+    EXPECT_EQ(log, (std::vector<int>{1, 2, 21, 4, 5}));
+    EXPECT_TRUE(::IsWindow(hSecond));
+    EXPECT_TRUE(::IsWindow(hLast));
+    top.SendMessageToDescendants(kMsgClose, 0, 0, TRUE);
+    EXPECT_EQ(log, (std::vector<int>{1, 2, 21, 4, 5, 2, 5}));
+    EXPECT_FALSE(::IsWindow(hSecond));
+    EXPECT_FALSE(::IsWindow(hLast));
+    top.DestroyWindow();
 }

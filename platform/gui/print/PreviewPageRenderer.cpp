@@ -1,6 +1,7 @@
-// PDF pages rendered on a worker: the window thread keeps the page sizes and a few rendered pages behind a
-// mutex, the worker a document of its own, loaded from the same file.
-#include "platform/gui/print/PdfPageRenderer.h"
+// Preview pages rendered on a worker: the window thread keeps the page sizes, and a few rendered pages and
+// recordings behind a mutex; the worker a PDF document of its own, loaded from the same file, or a picture of
+// its own made from a recording's data.
+#include "platform/gui/print/PreviewPageRenderer.h"
 
 #include "platform/core/Messages.h"
 #include "platform/gui/window/App.h"
@@ -12,6 +13,8 @@
 #include <mutex>
 
 #include <QtCore/QThreadPool>
+#include <QtGui/QPainter>
+#include <QtGui/QPicture>
 #include <QtPdf/QPdfDocument>
 
 namespace qor::gui {
@@ -23,10 +26,12 @@ std::atomic<int> g_runningWorkers{0};
 // Kept renderings, the least lately used dropped first: the pages around the view, a few zoomed ones.
 constexpr size_t kKeptPages = 12;
 constexpr qsizetype kKeptBytes = 256LL << 20;
+// Kept recordings of pages: those shown and about them (a page of a table records in some tens of kB).
+constexpr size_t kKeptRecordings = 16;
 
 } // namespace
 
-struct PdfPageRenderer::Shared
+struct PreviewPageRenderer::Shared
 {
     struct Kept
     {
@@ -36,6 +41,8 @@ struct PdfPageRenderer::Shared
     };
 
     QString path; // set by Load, before any worker, then only read
+    bool recorded = false;
+    Paper paper; // of recorded pages, set by LoadRecorded before any worker, then only read
 
     std::mutex mutex; // guards what follows
     HWND hWnd = nullptr;
@@ -43,9 +50,18 @@ struct PdfPageRenderer::Shared
     std::vector<Request> queue;     // wanted, not rendered, not begun
     Request rendering{-1, QSize()}; // the page the worker renders now
     std::vector<Kept> kept;
+    std::vector<std::pair<int, QByteArray>> recordings; // the oldest first
     std::uint64_t clock = 0;
     bool working = false; // a worker runs for this renderer
     bool stopped = false;
+
+    // The recording of a page (null when there is none).
+    const QByteArray* Recording(int index) const
+    {
+        for (const auto& r : recordings)
+            if (r.first == index) return &r.second;
+        return nullptr;
+    }
 
     Kept* Find(const Request& request)
     {
@@ -78,11 +94,11 @@ namespace {
 constexpr int kPagesMeasured = 64;
 } // namespace
 
-PdfPageRenderer::PdfPageRenderer() : m_shared(std::make_shared<Shared>()) {}
+PreviewPageRenderer::PreviewPageRenderer() : m_shared(std::make_shared<Shared>()) {}
 
-PdfPageRenderer::~PdfPageRenderer() { Stop(); }
+PreviewPageRenderer::~PreviewPageRenderer() { Stop(); }
 
-bool PdfPageRenderer::Load(const QString& path)
+bool PreviewPageRenderer::Load(const QString& path)
 {
     // Read on a worker, the windows painting meanwhile: the file of a table of tens of thousands of
     // pages takes a quarter of a second and more to open.
@@ -104,19 +120,43 @@ bool PdfPageRenderer::Load(const QString& path)
     return true;
 }
 
-void PdfPageRenderer::NotifyTo(HWND hWnd, UINT message)
+void PreviewPageRenderer::LoadRecorded(int count, const Paper& paper)
+{
+    m_recordedCount = std::max(count, 0);
+    m_recordedSize = paper.points;
+    m_shared->recorded = true;
+    m_shared->paper = paper;
+}
+
+void PreviewPageRenderer::AddRecording(int index, const QByteArray& picture)
+{
+    std::lock_guard lock(m_shared->mutex);
+    auto& kept = m_shared->recordings;
+    std::erase_if(kept, [index](const auto& r) { return r.first == index; });
+    kept.emplace_back(index, picture);
+    if (kept.size() > kKeptRecordings) kept.erase(kept.begin());
+}
+
+bool PreviewPageRenderer::HasRecording(int index) const
+{
+    std::lock_guard lock(m_shared->mutex);
+    return m_shared->Recording(index) != nullptr;
+}
+
+void PreviewPageRenderer::NotifyTo(HWND hWnd, UINT message)
 {
     std::lock_guard lock(m_shared->mutex);
     m_shared->hWnd = hWnd;
     m_shared->message = message;
 }
 
-QSizeF PdfPageRenderer::PagePointSize(int index) const
+QSizeF PreviewPageRenderer::PagePointSize(int index) const
 {
-    return index >= 0 && index < PageCount() ? m_sizes[static_cast<size_t>(index)] : QSizeF();
+    if (index < 0 || index >= PageCount()) return QSizeF();
+    return IsRecorded() ? m_recordedSize : m_sizes[static_cast<size_t>(index)];
 }
 
-QImage PdfPageRenderer::Rendered(int index, QSize deviceSize)
+QImage PreviewPageRenderer::Rendered(int index, QSize deviceSize)
 {
     std::lock_guard lock(m_shared->mutex);
     Shared::Kept* k = m_shared->Find(Request(index, deviceSize));
@@ -125,7 +165,7 @@ QImage PdfPageRenderer::Rendered(int index, QSize deviceSize)
     return k->image;
 }
 
-QImage PdfPageRenderer::Nearest(int index) const
+QImage PreviewPageRenderer::Nearest(int index) const
 {
     std::lock_guard lock(m_shared->mutex);
     const Shared::Kept* best = nullptr;
@@ -134,15 +174,16 @@ QImage PdfPageRenderer::Nearest(int index) const
     return best ? best->image : QImage();
 }
 
-void PdfPageRenderer::Want(const std::vector<Request>& pages)
+void PreviewPageRenderer::Want(const std::vector<Request>& pages)
 {
     {
         std::lock_guard lock(m_shared->mutex);
-        if (m_shared->stopped || m_shared->path.isEmpty()) return;
+        if (m_shared->stopped || (m_shared->path.isEmpty() && !m_shared->recorded)) return;
         m_shared->queue.clear();
+        auto recorded = [&](int index) { return !m_shared->recorded || m_shared->Recording(index); };
         for (const Request& page : pages)
-            if (page.first >= 0 && page.first < PageCount() && !page.second.isEmpty() && !m_shared->Find(page) &&
-                page != m_shared->rendering &&
+            if (page.first >= 0 && page.first < PageCount() && !page.second.isEmpty() && recorded(page.first) &&
+                !m_shared->Find(page) && page != m_shared->rendering &&
                 std::find(m_shared->queue.begin(), m_shared->queue.end(), page) == m_shared->queue.end())
                 m_shared->queue.push_back(page);
         if (m_shared->queue.empty() || m_shared->working) return;
@@ -169,36 +210,60 @@ void PdfPageRenderer::Want(const std::vector<Request>& pages)
     });
 }
 
-std::mutex& PdfPageRenderer::HandOverMutex()
+std::mutex& PreviewPageRenderer::HandOverMutex()
 {
     static std::mutex mutex;
     return mutex;
 }
 
-std::deque<std::shared_ptr<PdfPageRenderer::Shared>>& PdfPageRenderer::HandOver()
+std::deque<std::shared_ptr<PreviewPageRenderer::Shared>>& PreviewPageRenderer::HandOver()
 {
     static std::deque<std::shared_ptr<Shared>> tasks; // one for each task started and not yet begun
     return tasks;
 }
 
-void PdfPageRenderer::Stop()
+void PreviewPageRenderer::Stop()
 {
     std::lock_guard lock(m_shared->mutex);
     m_shared->stopped = true;
     m_shared->queue.clear();
 }
 
-int PdfPageRenderer::RunningWorkers() { return g_runningWorkers.load(); }
+int PreviewPageRenderer::RunningWorkers() { return g_runningWorkers.load(); }
 
-// On the worker: the wanted pages one at a time, until none is left or the window has gone. The document is
-// the worker's own and goes with it, on its thread.
-void PdfPageRenderer::Work(const std::shared_ptr<Shared>& shared)
+namespace {
+
+// A recorded page played onto white paper of the size asked for. The image says it has the resolution a
+// picture is taken to have, so that the toolkit plays it unscaled: it is scaled here, from the printer's pixels.
+QImage RenderRecording(const QByteArray& data, QSize size, const PreviewPageRenderer::Paper& paper)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    image.setDotsPerMeterX(qRound(paper.pictureDpi.x() / 0.0254));
+    image.setDotsPerMeterY(qRound(paper.pictureDpi.y() / 0.0254));
+    if (data.isEmpty() || paper.devicePixels.isEmpty()) return image;
+    QPicture picture;
+    picture.setData(data.constData(), static_cast<uint>(data.size()));
+    QPainter painter(&image);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
+    painter.scale(size.width() / paper.devicePixels.width(), size.height() / paper.devicePixels.height());
+    painter.translate(paper.origin);
+    painter.drawPicture(0, 0, picture);
+    return image;
+}
+
+} // namespace
+
+// On the worker: the wanted pages one at a time, until none is left or the window has gone. The document (or
+// picture) is the worker's own and goes with it, on its thread.
+void PreviewPageRenderer::Work(const std::shared_ptr<Shared>& shared)
 {
     std::unique_ptr<QPdfDocument> document;
     bool loaded = false;
     for (;;)
     {
         Request page;
+        QByteArray recording;
         {
             std::lock_guard lock(shared->mutex);
             if (shared->stopped || shared->queue.empty())
@@ -208,13 +273,23 @@ void PdfPageRenderer::Work(const std::shared_ptr<Shared>& shared)
             }
             page = shared->rendering = shared->queue.front();
             shared->queue.erase(shared->queue.begin());
+            if (const QByteArray* kept = shared->Recording(page.first))
+                recording = *kept; // a copy that shares the bytes, read only
         }
-        if (!document)
+        QImage image;
+        if (shared->recorded)
         {
-            document = std::make_unique<QPdfDocument>();
-            loaded = document->load(shared->path) == QPdfDocument::Error::None;
+            image = RenderRecording(recording, page.second, shared->paper);
         }
-        QImage image = loaded ? document->render(page.first, page.second) : QImage();
+        else
+        {
+            if (!document)
+            {
+                document = std::make_unique<QPdfDocument>();
+                loaded = document->load(shared->path) == QPdfDocument::Error::None;
+            }
+            image = loaded ? document->render(page.first, page.second) : QImage();
+        }
         if (image.isNull())
         {
             // A page that cannot be rendered (the file gone or changed) shows white, once.
