@@ -91,6 +91,40 @@ WorkerThreads& Workers()
     return workers;
 }
 
+// The blocks whose finished message is posted and not yet taken back. A message to a window that is
+// destroyed before it arrives is dropped with the window: once the main window is gone, what it would have
+// taken back is released here (see WaitForWorkers).
+class PostedBlocks
+{
+public:
+    // Posts the block's message (post() says whether it went), noting it while it travels.
+    template <class Send>
+    bool Post(CAnalysisJob* job, Send post)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (!post()) return false;
+        m_blocks.insert(job);
+        return true;
+    }
+    void Arrived(CAnalysisJob* job)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_blocks.erase(job);
+    }
+    // The references of the messages that never came.
+    std::vector<std::shared_ptr<CAnalysisJob>> TakeUndelivered();
+
+private:
+    std::mutex m_mutex;
+    std::set<CAnalysisJob*> m_blocks;
+};
+
+PostedBlocks& Posted()
+{
+    static PostedBlocks posted;
+    return posted;
+}
+
 void WorkerMain(std::shared_ptr<CAnalysisJob> job, std::shared_ptr<std::atomic<bool>> done)
 {
     bool stopped = false;
@@ -123,10 +157,20 @@ void WorkerMain(std::shared_ptr<CAnalysisJob> job, std::shared_ptr<std::atomic<b
     // The message holds a reference of its own until the completion takes it back.
     job->m_pSelf = job;
     auto running = CAnalysisJob::State::Running;
-    if (!job->m_State.compare_exchange_strong(running, CAnalysisJob::State::Posted) || !job->PostFinished())
+    if (!job->m_State.compare_exchange_strong(running, CAnalysisJob::State::Posted) ||
+        !Posted().Post(job.get(), [&job] { return job->PostFinished(); }))
         job->m_pSelf.reset(); // cancelled, or no window left to tell
     job.reset();
     *done = true;
+}
+
+std::vector<std::shared_ptr<CAnalysisJob>> PostedBlocks::TakeUndelivered()
+{
+    std::vector<std::shared_ptr<CAnalysisJob>> held;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (CAnalysisJob* job : m_blocks) held.push_back(std::move(job->m_pSelf));
+    m_blocks.clear();
+    return held;
 }
 
 } // namespace
@@ -166,6 +210,7 @@ void CAnalysisJobs::Start(std::shared_ptr<CAnalysisJob> job)
 std::shared_ptr<CAnalysisJob> CAnalysisJobs::Adopt(CAnalysisJob* job)
 {
     if (!job) return {};
+    Posted().Arrived(job);
     std::shared_ptr<CAnalysisJob> held = std::move(job->m_pSelf);
     LiveRuns().erase(job->m_Control.Generation());
     m_vJobs.erase(std::remove(m_vJobs.begin(), m_vJobs.end(), held), m_vJobs.end());
@@ -197,7 +242,13 @@ void CAnalysisJobs::CancelAll()
 
 bool CAnalysisJobs::IsLiveRun(unsigned generation) { return generation == 0 || LiveRuns().count(generation) > 0; }
 
-void CAnalysisJobs::WaitForWorkers() { Workers().JoinAll(); }
+void CAnalysisJobs::WaitForWorkers()
+{
+    Workers().JoinAll();
+    // Without a main window no finished message comes any more (the window's queue went with it): the
+    // blocks they held go now, rather than never.
+    if (!AfxGetMainWnd()) Posted().TakeUndelivered();
+}
 
 CQORDoc* CAnalysisJobs::StandIn()
 {

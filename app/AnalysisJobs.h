@@ -34,7 +34,8 @@ public:
     // a run started and neither stopped nor taken back. 0, a run on the window thread, always.
     static bool IsLiveRun(unsigned generation);
 
-    // Blocks until every worker thread of the program has ended.
+    // Blocks until every worker thread of the program has ended. Once the main window is gone, the
+    // blocks of the finished messages it never took back are released too.
     static void WaitForWorkers();
     // The document that receives the messages of cancelled runs.
     static CQORDoc* StandIn();

@@ -317,21 +317,24 @@ void CChartCtrl::DrawSeriesSlice(bool bAll)
     seriesRect.right += 1;
     seriesRect.bottom += 1;
     const DWORD start = GetTickCount();
-    // A series that draws in parts may take several slices; it goes on where it stopped.
+    // A series that draws in parts may take several slices; it goes on where it stopped. A slice ends
+    // after kSliceMs, or once it has drawn as many points as a chart drawn in one go has: however fast
+    // the machine, a chart of many times that comes in as many slices.
     const DWORD deadline = start + (bAll ? 0x7FFFFFFFu : kSliceMs);
+    std::size_t pointsLeft = bAll ? SIZE_MAX : kPointsDrawnAtOnce;
     auto it = m_mapSeries.lower_bound(m_uRedrawNext);
     while (it != m_mapSeries.end())
     {
         it->second->SetPlottingRect(seriesRect);
         const bool first = !(m_bRedrawPartDrawn && it->first == m_uRedrawNext);
         m_bRedrawPartDrawn = false;
-        if (!it->second->DrawAllPart(&m_BackgroundDC, first, deadline))
+        if (!it->second->DrawAllPart(&m_BackgroundDC, first, deadline, pointsLeft))
         {
             m_bRedrawPartDrawn = true;
             break;
         }
         ++it;
-        if (!bAll && GetTickCount() - start >= kSliceMs) break;
+        if (!bAll && (GetTickCount() - start >= kSliceMs || pointsLeft == 0)) break;
     }
     m_BackgroundDC.SelectClipRgn(nullptr);
     if (it == m_mapSeries.end())
@@ -476,7 +479,8 @@ bool CChartCtrl::DrawChartPart(CDC* pDC, CRect ChartRect, bool bFirst, DWORD dea
         it->second->SetPlottingRect(seriesRect);
         const bool first = !(m_bPartDrawn && it->first == m_uPartNext);
         m_uPartNext = it->first;
-        m_bPartDrawn = !it->second->DrawAllPart(pDC, first, deadline);
+        std::size_t pointsLeft = SIZE_MAX; // on another DC, parts go by the deadline alone
+        m_bPartDrawn = !it->second->DrawAllPart(pDC, first, deadline, pointsLeft);
         if (m_bPartDrawn) return false;
         if (++it == m_mapSeries.end()) break;
         m_uPartNext = it->first;

@@ -196,7 +196,8 @@ private:
     // A drawing in parts on another DC (DrawChartPart): the id of the next series, drawn in part.
     unsigned m_uPartNext = 0;
     bool m_bPartDrawn = false;
-    // Up to this many points a chart is drawn in one go; a slice takes about kSliceMs.
+    // Up to this many points a chart is drawn in one go; a slice takes about kSliceMs, and draws no more
+    // than this many points (a series that cannot be drawn in parts, all of its own).
     static constexpr std::size_t kPointsDrawnAtOnce = 50000;
     static constexpr DWORD kSliceMs = 20;
 };

@@ -276,7 +276,7 @@ bool CChartLineFamilySerie::Columns(SPass& pass, const SChartLine& line) const
     return pass.drawn;
 }
 
-bool CChartLineFamilySerie::Continue(SPass& pass, bool timed, DWORD deadline) const
+bool CChartLineFamilySerie::Continue(SPass& pass, bool timed, DWORD deadline, std::size_t* pPointsLeft) const
 {
     CDC* pDC = pass.pDC;
     if (!m_Source || !pDC || !pDC->GetSafeHdc()) return true;
@@ -290,8 +290,11 @@ bool CChartLineFamilySerie::Continue(SPass& pass, bool timed, DWORD deadline) co
             sinceCheck = 0;
             if (Reached(deadline)) break;
         }
+        if (pPointsLeft && *pPointsLeft == 0) break;
         const std::size_t i = pass.next++;
-        if (!m_Source(i, line) || line.count == 0 || !line.pX || !line.pY || !Columns(pass, line)) continue;
+        if (!m_Source(i, line)) continue;
+        if (pPointsLeft) *pPointsLeft -= std::min(*pPointsLeft, line.count);
+        if (line.count == 0 || !line.pX || !line.pY || !Columns(pass, line)) continue;
         const std::size_t first = pass.first, n = pass.last - first + 1;
         pass.rows.resize(n);
         m_pVerticalAxis->ValuesToScreen(line.pY + first, n, pass.rows.data());
@@ -372,7 +375,7 @@ void CChartLineFamilySerie::DrawAll(CDC* pDC)
     if (image) m_pImagePass = std::move(pass);
 }
 
-bool CChartLineFamilySerie::DrawAllPart(CDC* pDC, bool bFirst, DWORD deadline)
+bool CChartLineFamilySerie::DrawAllPart(CDC* pDC, bool bFirst, DWORD deadline, std::size_t& pointsLeft)
 {
     if (!m_bIsVisible || !m_pHorizontalAxis || !m_pVerticalAxis || !pDC || !pDC->GetSafeHdc()) return true;
     if (!m_pParentCtrl || pDC != m_pParentCtrl->GetBackgroundDC())
@@ -383,17 +386,22 @@ bool CChartLineFamilySerie::DrawAllPart(CDC* pDC, bool bFirst, DWORD deadline)
             m_pOtherPass = StartPass(pDC);
             m_pOtherPass->batchesAsOneGo = true;
         }
-        const bool done = Continue(*m_pOtherPass, true, deadline);
+        const bool done = Continue(*m_pOtherPass, true, deadline, &pointsLeft);
         if (done) m_pOtherPass.reset();
         return done;
     }
-    if (bFirst && Redraw(pDC)) return true;
+    if (bFirst && Redraw(pDC))
+    {
+        // Drawn again in one go from what the last pass kept: it counts as all its points.
+        pointsLeft -= std::min<std::size_t>(pointsLeft, GetPointsCount());
+        return true;
+    }
     if (bFirst || !m_pImagePass || !IsCurrent(*m_pImagePass, pDC))
     {
         m_pImagePass = StartPass(pDC);
         m_pImagePass->keep = true;
     }
-    return Continue(*m_pImagePass, true, deadline);
+    return Continue(*m_pImagePass, true, deadline, &pointsLeft);
 }
 
 void CChartLineFamilySerie::DrawLegendSample(CDC* pDC, const CRect& rectBitmap)

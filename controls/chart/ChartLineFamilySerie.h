@@ -54,7 +54,7 @@ public:
     void DrawLegendSample(CDC* pDC, const CRect& rectBitmap) override;
     void DrawNewPoints(CDC* pDC) override;
     void DrawAll(CDC* pDC) override;
-    bool DrawAllPart(CDC* pDC, bool bFirst, DWORD deadline) override;
+    bool DrawAllPart(CDC* pDC, bool bFirst, DWORD deadline, std::size_t& pointsLeft) override;
     void DrawLabels(CDC* pDC) override { (void)pDC; }
     bool NotifyMouseEvent(int mouseEvent, const CPoint& screenPoint) override;
     void SetSeriesOrdering(int ordering) override { (void)ordering; }
@@ -66,9 +66,9 @@ private:
     std::unique_ptr<SPass> StartPass(CDC* pDC) const;
     // Whether pass was made for pDC as the axes and the plot now are.
     bool IsCurrent(const SPass& pass, CDC* pDC) const;
-    // Draws the lines of pass up to the lines shown, stopping at the deadline when timed: true
-    // when it reached them.
-    bool Continue(SPass& pass, bool timed, DWORD deadline) const;
+    // Draws the lines of pass up to the lines shown, stopping at the deadline when timed, and once
+    // the lines' points reach *pPointsLeft (counted down) when given: true when it reached them.
+    bool Continue(SPass& pass, bool timed, DWORD deadline, std::size_t* pPointsLeft = nullptr) const;
     // Draws the image's lines again from the stretches its pass drew, when it drew them all as
     // the axes and the plot now are: false when it cannot.
     bool Redraw(CDC* pDC);

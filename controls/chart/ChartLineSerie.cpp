@@ -78,7 +78,7 @@ void CChartLineSerie::DrawAll(CDC* pDC)
     m_uLastDrawnPoint = last;
 }
 
-bool CChartLineSerie::DrawAllPart(CDC* pDC, bool bFirst, DWORD deadline)
+bool CChartLineSerie::DrawAllPart(CDC* pDC, bool bFirst, DWORD deadline, std::size_t& pointsLeft)
 {
     unsigned first = 0, last = 0;
     // A shadow would fall over the stretch before it; a smooth line is one curve.
@@ -86,6 +86,7 @@ bool CChartLineSerie::DrawAllPart(CDC* pDC, bool bFirst, DWORD deadline)
         last - first <= kPointsAStretch)
     {
         DrawAll(pDC);
+        pointsLeft -= std::min<std::size_t>(pointsLeft, GetPointsCount());
         return true;
     }
     if (bFirst || pDC != m_pStretchDC || m_uStretchFrom < first || m_uStretchFrom >= last)
@@ -99,6 +100,7 @@ bool CChartLineSerie::DrawAllPart(CDC* pDC, bool bFirst, DWORD deadline)
         const unsigned to = std::min(last, m_uStretchFrom + kPointsAStretch);
         ScreenPoints(m_uStretchFrom, to, points);
         DrawLine(pDC, points, false);
+        pointsLeft -= std::min<std::size_t>(pointsLeft, to - m_uStretchFrom);
         m_uStretchFrom = to;
         if (to == last)
         {
@@ -106,7 +108,7 @@ bool CChartLineSerie::DrawAllPart(CDC* pDC, bool bFirst, DWORD deadline)
             m_uLastDrawnPoint = last;
             return true;
         }
-        if (static_cast<LONG>(GetTickCount() - deadline) >= 0) return false;
+        if (static_cast<LONG>(GetTickCount() - deadline) >= 0 || pointsLeft == 0) return false;
     }
 }
 

@@ -24,7 +24,7 @@ public:
     void DrawAll(CDC* pDC) override;
     // A long straight line is drawn a stretch of points at a time (a million points take a tenth of a
     // second): each stretch starts at the point where the last one ended, so the line goes on unbroken.
-    bool DrawAllPart(CDC* pDC, bool bFirst, DWORD deadline) override;
+    bool DrawAllPart(CDC* pDC, bool bFirst, DWORD deadline, std::size_t& pointsLeft) override;
 
     // Points from which a line is drawn in stretches of this many.
     static constexpr unsigned kPointsAStretch = 50000;

@@ -5,6 +5,9 @@
 
 #include "platform/gui/Afx.h"
 
+#include <algorithm>
+#include <cstddef>
+
 class CChartCtrl;
 class CChartAxis;
 
@@ -31,13 +34,14 @@ public:
     virtual void DrawNewPoints(CDC* pDC) = 0;
     virtual void DrawAll(CDC* pDC) = 0;
     // Draws what DrawAll draws a part at a time, from where the last call stopped (bFirst: from
-    // the start), until the tick count reaches deadline: true once all is drawn. A series that
-    // cannot be drawn in parts draws all at once.
-    virtual bool DrawAllPart(CDC* pDC, bool bFirst, DWORD deadline)
+    // the start), until the tick count reaches deadline or it has drawn pointsLeft points (which it
+    // counts down): true once all is drawn. A series that cannot be drawn in parts draws all at once.
+    virtual bool DrawAllPart(CDC* pDC, bool bFirst, DWORD deadline, std::size_t& pointsLeft)
     {
         (void)bFirst;
         (void)deadline;
         DrawAll(pDC);
+        pointsLeft -= std::min<std::size_t>(pointsLeft, GetPointsCount());
         return true;
     }
     virtual void DrawLabels(CDC* pDC) = 0;

@@ -345,6 +345,22 @@ TEST_F(AnalysisCommands, ExitWhileAWorkerRunsWaitsForIt)
     EXPECT_EQ(boxes.Count(L"Display grids/plots for the analysis?"), 0);
 }
 
+TEST_F(AnalysisCommands, AFinishedMessageTheClosedWindowNeverTookBackReleasesItsBlock)
+{
+    // The run ends and posts its message; the program ends before the window takes it: the message goes
+    // with the window, its block with the program's end.
+    DrivenDialogs driven;
+    ScriptedMessageBoxes boxes;
+    driven.ThenAs<CAnalyzeRefCollectionDlg>([](CAnalyzeRefCollectionDlg& dlg) { qor::test::PressOK(dlg); });
+    qor::test::SendMenuCommand(ID_ANALYSIS_REF_COLLECTION);
+    CAnalysisJobs::WaitForWorkers(); // the worker posted its message, which waits in the queue
+    EXPECT_EQ(CAnalysisJob::LiveCount(), 1);
+    qor::test::StopApplication(app);
+    running = false;
+    EXPECT_EQ(CAnalysisJob::LiveCount(), 0);
+    EXPECT_EQ(boxes.Count(L"Display grids/plots for the analysis?"), 0);
+}
+
 TEST_F(AnalysisCommands, EngineErrorsOfEveryKindOfCommandGiveOneMessageAndLeaveTheCase)
 {
     // Each row throws in the engine from another kind of command: one message each, the case

@@ -423,11 +423,16 @@ bool CGridView::DrawSlice()
     if (!m_fnFillRows) return true;
     const DWORD start = GetTickCount();
     const int rowsAPart = std::max(1, kCellsAPart / std::max(1, m_nCols));
+    // No more cells than a table filled at once: however fast the machine, a table of many times that
+    // comes in as many slices, the window answering between them.
+    const int dataCols = std::max(1, m_nCols - m_nFixedCols);
+    const int rowsASlice = static_cast<int>(std::max<std::int64_t>(rowsAPart, kCellsAtOnce / dataCols));
+    const int sliceEnd = m_nRowsFilled + std::min(rowsASlice, m_nRows - m_nRowsFilled);
     do {
-        const int end = std::min(m_nRows, m_nRowsFilled + rowsAPart);
+        const int end = std::min(sliceEnd, m_nRowsFilled + rowsAPart);
         m_fnFillRows(m_nRowsFilled, end);
         m_nRowsFilled = end;
-    } while (m_nRowsFilled < m_nRows && GetTickCount() - start < kSliceMs);
+    } while (m_nRowsFilled < sliceEnd && GetTickCount() - start < kSliceMs);
     const bool whole = m_nRowsFilled >= m_nRows;
     if (whole) m_fnFillRows = nullptr;
     if (m_pGrid) m_pGrid->SetRowCount(m_nRowsFilled);

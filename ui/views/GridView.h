@@ -60,13 +60,14 @@ public:
 
     // ---- A large table filled in slices ------------------------------------------------
     // A table of many rows (a reaction row per load position) opens with its captions and gets its
-    // rows in slices of about kSliceMs from the view's own posted message, the rows appearing as
-    // they are filled: the windows paint, switch tabs and take input meanwhile, and the
-    // status bar counts the rows. A row on show holds its data; whole columns (Select All, a column
-    // selected, Save Grid, printing) bring in the rest first.
+    // rows in slices of about kSliceMs (and of no more than kCellsAtOnce cells) from the view's own
+    // posted message, the rows appearing as they are filled: the windows paint, switch tabs and
+    // take input meanwhile, and the status bar counts the rows. A row on show holds its data; whole
+    // columns (Select All, a column selected, Save Grid, printing) bring in the rest first.
+    //
     // Whether rows are still to come.
     bool IsDrawing() const { return static_cast<bool>(m_fnFillRows); }
-    // Fills rows for a slice of time; true once the table is whole.
+    // Fills rows for a slice of time, kCellsAtOnce cells at most; true once the table is whole.
     bool DrawSlice();
     // Fills the rest now, in slices between which the windows paint (input waits meanwhile).
     void FinishDrawing();
