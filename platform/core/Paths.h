@@ -31,8 +31,8 @@ CString GetConfigFolder();
 // missing: an absolute path whose nearest part that exists is a folder of this user's or the system's
 // that no other user may write to (not the shared /tmp), in folders that no other user may write to
 // either, unless they have the sticky bit (as /tmp: only an entry's owner moves it), so that nobody else
-// can have put a name or a link on the way, nor swap the folder for one of theirs. A folder writable by its group passes only when the group is this user's own
-// (named after the user, with no other members).
+// can have put a name or a link on the way, nor swap the folder for one of theirs. A folder writable by its group
+// passes only when the group is this user's own (named after the user, with no other members).
 bool MayKeepFilesIn(const CString& folder);
 // Tests: the home folder the user database gives is this one ("": it gives none) until called
 // with nothing.

@@ -209,8 +209,8 @@ bool RemoveIfEnded(int folder, const std::string& name)
     {
     }, named{};
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) &&
-        held.st_uid == ::geteuid() && ::fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 && named.st_ino == held.st_ino &&
-        named.st_dev == held.st_dev)
+        held.st_uid == ::geteuid() && ::fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+        named.st_ino == held.st_ino && named.st_dev == held.st_dev)
         removed = ::unlinkat(folder, name.c_str(), 0) == 0;
     ::close(fd);
     return removed;
