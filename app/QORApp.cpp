@@ -25,6 +25,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -160,24 +161,23 @@ bool WriteIfChanged(const std::filesystem::path& path, const std::string& conten
     return !qor::FileHolds(file, content) && qor::CReplacingFile::ReplaceWith(file, content);
 }
 
-// Runs a desktop tool on a folder without waiting for it (a missing tool is no error).
-void RunDetached(const char* tool, const std::string& folder)
+// Runs a desktop tool on a folder to its end (a missing tool is no error). It runs on the start's worker, so
+// the window does not wait for it, and the program's end waits for that worker: nothing of the start is
+// still writing in the user's folders once the program has gone.
+void RunToTheEnd(const char* tool, const std::string& folder)
 {
-    const pid_t child = ::fork();
-    if (child < 0) return;
-    if (child == 0)
-    {
-        // The grandchild runs the tool; the child ends at once, so no process is left to reap.
-        if (::fork() == 0)
-        {
-            const int null = ::open("/dev/null", O_RDWR);
-            ::dup2(null, STDOUT_FILENO);
-            ::dup2(null, STDERR_FILENO);
-            ::execlp(tool, tool, folder.c_str(), static_cast<char*>(nullptr));
-        }
-        ::_exit(0);
-    }
-    ::waitpid(child, nullptr, 0);
+    posix_spawn_file_actions_t quiet;
+    if (::posix_spawn_file_actions_init(&quiet) != 0) return;
+    ::posix_spawn_file_actions_addopen(&quiet, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    ::posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    ::posix_spawn_file_actions_addopen(&quiet, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    std::string name = tool, argument = folder;
+    char* argv[] = {name.data(), argument.data(), nullptr};
+    pid_t child = -1;
+    if (::posix_spawnp(&child, tool, &quiet, nullptr, argv, environ) == 0)
+        while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR)
+        {}
+    ::posix_spawn_file_actions_destroy(&quiet);
 }
 
 // Reads a regular file of at most limit bytes whole; false for anything else (a longer file, a device).
@@ -230,9 +230,9 @@ void RegisterFileType(const std::filesystem::path& data, const std::filesystem::
                              "  </mime-type>\n"
                              "</mime-info>\n";
     if (WriteIfChanged(data / "applications" / "qor.desktop", desktop))
-        RunDetached("update-desktop-database", (data / "applications").string());
+        RunToTheEnd("update-desktop-database", (data / "applications").string());
     if (WriteIfChanged(data / "mime" / "packages" / "qor.xml", mime))
-        RunDetached("update-mime-database", (data / "mime").string());
+        RunToTheEnd("update-mime-database", (data / "mime").string());
 }
 
 // The program's copy of the user manual, made again when what is there is not the same (missing, cut short,

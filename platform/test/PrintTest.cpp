@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <memory>
 
@@ -223,6 +224,18 @@ std::vector<COLORREF> RenderPdfPage(const std::string& path, int page, int width
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) pixels.push_back(qor::gui::FromQColor(image.pixel(x, y)));
     return pixels;
+}
+
+std::vector<COLORREF> PrintedFirstPage(const std::function<void()>& print, int width, int height)
+{
+    const std::string pdf = TempPdfPath("first-page.pdf");
+    {
+        DrivenPrinting printing(pdf);
+        print();
+    }
+    std::vector<COLORREF> page = RenderPdfPage(pdf, 0, width, height);
+    std::remove(pdf.c_str());
+    return page;
 }
 
 } // namespace qor::test

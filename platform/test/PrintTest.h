@@ -61,5 +61,8 @@ CRect PdfPathBounds(const std::string& content);
 std::vector<double> PdfTextSizes(const std::string& content);
 // Page `page` (0-based) of a PDF file rendered at width x height pixels, row by row (empty when it cannot be).
 std::vector<COLORREF> RenderPdfPage(const std::string& path, int page, int width, int height);
+// What `print` prints (it sends a print command), into a PDF file of its own: the first page rendered at
+// width x height pixels; the file goes.
+std::vector<COLORREF> PrintedFirstPage(const std::function<void()>& print, int width, int height);
 
 } // namespace qor::test

@@ -591,14 +591,7 @@ TEST_F(GridViewTest, ATablePrintsTheSameInEveryLook)
     auto printed = [&](qor::gui::Look look) {
         qor::gui::SetApplicationLook(look);
         qor::test::Pump();
-        const std::string pdf = qor::test::TempPdfPath("look.pdf");
-        {
-            qor::test::DrivenPrinting printing(pdf);
-            qor::test::SendMenuCommand(ID_FILE_PRINT);
-        }
-        std::vector<COLORREF> page = qor::test::RenderPdfPage(pdf, 0, kWidth, kHeight);
-        std::remove(pdf.c_str());
-        return page;
+        return qor::test::PrintedFirstPage([] { qor::test::SendMenuCommand(ID_FILE_PRINT); }, kWidth, kHeight);
     };
     const std::vector<COLORREF> light = printed(qor::gui::Look::Light);
     ASSERT_EQ(light.size(), static_cast<size_t>(kWidth * kHeight));

@@ -439,14 +439,7 @@ TEST_F(Kinds, APlotPrintsTheSameInEveryLook)
     auto printed = [&](qor::gui::Look look) {
         qor::gui::SetApplicationLook(look);
         qor::test::Pump();
-        const std::string pdf = qor::test::TempPdfPath("plot-look.pdf");
-        {
-            qor::test::DrivenPrinting printing(pdf);
-            view->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
-        }
-        std::vector<COLORREF> page = qor::test::RenderPdfPage(pdf, 0, kWidth, kHeight);
-        std::remove(pdf.c_str());
-        return page;
+        return qor::test::PrintedFirstPage([&] { view->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0); }, kWidth, kHeight);
     };
     const std::vector<COLORREF> light = printed(qor::gui::Look::Light);
     const std::vector<COLORREF> dark = printed(qor::gui::Look::Dark);

@@ -137,13 +137,7 @@ TEST_F(StartViewTest, TheInstructionsPrintAsLargeAsTheyShow)
 {
     ASSERT_NE(View(), nullptr);
     constexpr int kWidth = 600, kHeight = 848;
-    const std::string pdf = TempPdfPath("start.pdf");
-    {
-        DrivenPrinting printing(pdf);
-        SendMenuCommand(ID_FILE_PRINT);
-    }
-    const std::vector<COLORREF> page = RenderPdfPage(pdf, 0, kWidth, kHeight);
-    std::remove(pdf.c_str());
+    const std::vector<COLORREF> page = PrintedFirstPage([] { SendMenuCommand(ID_FILE_PRINT); }, kWidth, kHeight);
     ASSERT_EQ(page.size(), static_cast<size_t>(kWidth * kHeight));
     int top = kHeight, bottom = -1;
     for (int y = 0; y < kHeight; ++y)
