@@ -27,6 +27,20 @@ inline std::string ReadAll(const std::filesystem::path& path)
 }
 
 // Points the program's profile, configuration and data folders into home.
+// A copy of a case of tests/data in the test program's own folder, for a test that opens, changes and may save
+// it: the source tree's file is never written (nor could be, by a user who may only read it).
+// The folder is QOR_TEST_DATA, else `otherwise`.
+inline CString CopyOfTestCase(const std::string& name, const char* otherwise = ".")
+{
+    const char* folder = std::getenv("QOR_TEST_DATA");
+    const std::filesystem::path copy = qor::test::TempFilePath(name);
+    std::error_code ec;
+    std::filesystem::copy_file(std::filesystem::path(folder ? folder : otherwise) / name, copy,
+                               std::filesystem::copy_options::overwrite_existing, ec);
+    EXPECT_FALSE(ec) << name << ": " << ec.message();
+    return CString::FromUtf8(copy.string());
+}
+
 inline void UseHome(const std::filesystem::path& home)
 {
     setenv("HOME", home.c_str(), 1);

@@ -549,8 +549,7 @@ TEST_F(MainFrameWindows, RestoredWindowFitsTheWorkAreaAndOpenStartsBesideTheCase
 // as it closes, in the midst of the message sent to every window.
 TEST_F(MainFrameWindows, APreviewOpenWhenTheWindowsGoClosesWithThem)
 {
-    const char* folder = std::getenv("QOR_TEST_DATA");
-    const CString caseFile = CString::FromUtf8(std::string(folder ? folder : ".") + "/two_collections.qor");
+    const CString caseFile = CopyOfTestCase("two_collections.qor");
     ScriptedMessageBoxes boxes;
     auto previews = [&] {
         int found = 0;

@@ -154,8 +154,7 @@ TEST_F(MemoryCycles, OpenAnalyseCloseCyclesLeaveTheHeapAndTheResidentSetAsTheyFo
 {
     CQORApp app;
     ASSERT_TRUE(qor::test::StartApplication(app));
-    const char* folder = std::getenv("QOR_TEST_DATA");
-    const CString path = CString::FromUtf8(std::string(folder ? folder : QOR_TEST_DATA_DIR) + "/two_collections.qor");
+    const CString path = qor::test::CopyOfTestCase("two_collections.qor", QOR_TEST_DATA_DIR);
 
     // Ten cycles settle what is made once a program (fonts, caches, the layout kept).
     constexpr int kSettling = 10;
@@ -217,8 +216,7 @@ TEST_F(MemoryCycles, AnalysesWhoseWindowsAreClosedLeaveNoPicturesBehind)
 {
     CQORApp app;
     ASSERT_TRUE(qor::test::StartApplication(app));
-    const char* folder = std::getenv("QOR_TEST_DATA");
-    const CString path = CString::FromUtf8(std::string(folder ? folder : QOR_TEST_DATA_DIR) + "/two_collections.qor");
+    const CString path = qor::test::CopyOfTestCase("two_collections.qor", QOR_TEST_DATA_DIR);
     auto* doc = DYNAMIC_DOWNCAST(CQORDoc, AfxGetApp()->OpenDocumentFile(path));
     ASSERT_NE(doc, nullptr);
     auto* frame = DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd());
