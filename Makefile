@@ -29,21 +29,23 @@ test: build-test
 	cd $(BUILD_TEST) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
-# ThreadSanitizer over the programs that run analyses on worker threads: every test is built
-# (each must compile under it), the application and user-interface tests are run.
+# ThreadSanitizer over the programs that run analyses on worker threads: the application and
+# user-interface tests are built and run (the others run in every other build).
 build-tsan: deps
 	cmake -S . -B $(BUILD_TSAN) -DCMAKE_BUILD_TYPE=Debug -DQOR_TSAN=ON -DQOR_TESTS=ON
-	cmake --build $(BUILD_TSAN) -j $(JOBS)
+	cmake --build $(BUILD_TSAN) -j $(JOBS) --target qor_thread_tests
 
 tsan: build-tsan
 	cd $(BUILD_TSAN) && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 ignore_noninstrumented_modules=1 suppressions=$(CURDIR)/scripts/tsan.supp" \
 	  ctest --output-on-failure -j $(JOBS) -R '^(app/|ui_)'
 
 # The configuration a plain `cmake -S . -B build/plain` gives (no build type, static libraries,
-# tests on): built only, so that it keeps linking; its tests run in the sanitizer builds.
+# tests on): the program, so that it keeps linking statically, and the tests that only this build runs
+# (every other test runs in the sanitizer and optimised builds).
+PLAIN_TARGETS := qor test_app_memory_limit_test test_engine_case_case_memory_test
 build-plain: deps
 	cmake -S . -B $(BUILD_PLAIN)
-	cmake --build $(BUILD_PLAIN) -j $(JOBS)
+	cmake --build $(BUILD_PLAIN) -j $(JOBS) --target $(PLAIN_TARGETS)
 
 # The optimised build with the tests (our libraries shared, so that its many test programs link quickly): it
 # compiles with warnings as errors (the optimiser sees more than the debug builds do, and warns of more), and
