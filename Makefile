@@ -40,8 +40,8 @@ tsan: build-tsan
 	  ctest --output-on-failure -j $(JOBS) -R '^(app/|ui_)'
 
 # The configuration a plain `cmake -S . -B build/plain` gives (no build type, static libraries,
-# tests on): the program, so that it keeps linking statically, and the tests that only this build runs
-# (every other test runs in the sanitizer and optimised builds).
+# tests on): the program and the tests that limit a child's address space (CI runs those in the optimised
+# build with the tests).
 PLAIN_TARGETS := qor test_app_memory_limit_test test_engine_case_case_memory_test
 build-plain: deps
 	cmake -S . -B $(BUILD_PLAIN)
